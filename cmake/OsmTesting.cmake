@@ -1,0 +1,41 @@
+# Test helpers: GoogleTest from Debian's source tree, and test registration that demands the runner's
+# success line (a Windows program that fails to start under Wine can exit 0 without printing anything).
+
+set(OSM_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+
+macro(osm_use_googletest)
+  if(NOT TARGET gtest)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    add_subdirectory(${OSM_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  endif()
+  if(WIN32 AND OSM_WANT_WINE_EMULATOR)
+    set(OSM_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+    set(OSM_SOURCE_DIR ${CMAKE_SOURCE_DIR})
+    configure_file(${CMAKE_SOURCE_DIR}/tools/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+                   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+  endif()
+endmacro()
+
+# osm_add_gtest(NAME name SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [NEEDS_DISPLAY])
+# One ctest entry per test program; it passes only when the runner printed its summary and no failure.
+function(osm_add_gtest)
+  cmake_parse_arguments(T "NEEDS_DISPLAY" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gmock gtest)
+  target_link_libraries(${T_NAME} PRIVATE osm_gtest_main)
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES
+    PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [1-9][0-9]* tests?"
+    FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]"
+    TIMEOUT ${T_TIMEOUT}
+    LABELS "${T_LABELS}")
+  if(T_NEEDS_DISPLAY)
+    set_property(TEST ${T_NAME} APPEND PROPERTY LABELS display)
+  endif()
+endfunction()
