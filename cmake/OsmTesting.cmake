@@ -1,6 +1,7 @@
 # Test helpers: GoogleTest from Debian's source tree, and test registration that demands the runner's
 # success line (a Windows program that fails to start under Wine can exit 0 without printing anything).
 
+set(OSM_ROOT_DIR ${CMAKE_CURRENT_LIST_DIR}/..)
 set(OSM_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
 
 macro(osm_use_googletest)
@@ -12,8 +13,8 @@ macro(osm_use_googletest)
   endif()
   if(WIN32 AND OSM_WANT_WINE_EMULATOR)
     set(OSM_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-    set(OSM_SOURCE_DIR ${CMAKE_SOURCE_DIR})
-    configure_file(${CMAKE_SOURCE_DIR}/tools/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+    set(OSM_SOURCE_DIR ${OSM_ROOT_DIR})
+    configure_file(${OSM_ROOT_DIR}/tools/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
                    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
   endif()

@@ -57,6 +57,26 @@ def folder(size):
     return pixels
 
 
+def kit_banner(width=173, height=80):
+    """The companion kit's picture: a disc beside a stack of installation packages."""
+    pixels = [[(0, 0, 0, 0)] * width for _ in range(height)]
+    d = disc(72)
+    for y in range(72):
+        for x in range(72):
+            if d[y][x][3]:
+                pixels[y + 4][x + 6] = d[y][x]
+    boxes = [(90, 52, (70, 150, 90)), (100, 30, (220, 140, 50)), (90, 8, (80, 120, 200))]
+    for left, top, (r, g, b) in boxes:
+        for y in range(top, top + 20):
+            for x in range(left, left + 70):
+                edge = y in (top, top + 19) or x in (left, left + 69)
+                shade = (y - top) * 3
+                pixels[y][x] = (r // 2, g // 2, b // 2, 255) if edge else (min(r + 40 - shade, 255),
+                                                                           min(g + 40 - shade, 255),
+                                                                           min(b + 40 - shade, 255), 255)
+    return pixels
+
+
 def ico_image(pixels):
     size = len(pixels)
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
@@ -106,7 +126,8 @@ def main():
     write_ico(os.path.join(out, 'osmira.ico'), [disc(32), disc(16), disc(48)])
     write_ico(os.path.join(out, 'osmira-small.ico'), [disc(16)])
     write_ico(os.path.join(out, 'browse.ico'), [folder(16), folder(32)])
-    write_bmp(os.path.join(out, 'kit.bmp'), disc(48), background=(240, 240, 240))
+    # (250, 250, 250) is the colour the picture link leaves transparent.
+    write_bmp(os.path.join(out, 'kit.bmp'), kit_banner(), background=(250, 250, 250))
 
 
 if __name__ == '__main__':

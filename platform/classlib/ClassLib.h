@@ -1,0 +1,36 @@
+// The class library: a thin C++ layer over Win32 (ANSI) for Osmira's windows, dialogs, text, files and drawing.
+// Include this one header:
+//
+//   #include "classlib/ClassLib.h"
+//
+// Object.h      CObject, CRuntimeClass and the DECLARE_/IMPLEMENT_ macros
+// CmdTarget.h   CCmdTarget, message maps and the command/notification entries
+// Wnd.h         CWnd (with WndMessageMap.h: the ON_WM_* entries)
+// Dialog.h      CDialog, modal and modeless
+// DataExchange.h CDataExchange, DDX_ and DDV_ functions
+// Controls.h    CStatic, CButton, CEdit, CListBox, CComboBox, CScrollBar, CProgressCtrl
+// ToolTipCtrl.h CToolTipCtrl
+// WinApp.h      CWinApp, the entry routine, AfxGetApp, AfxMessageBox
+// CString.h     CString;  Geometry.h  CPoint, CSize, CRect
+// File.h        CFile, CStdioFile, CFileException;  FileFind.h  CFileFind
+// Gdi.h         CGdiObject, CPen, CBrush, CFont, CBitmap, CRgn;  DC.h  CDC, CPaintDC, CClientDC, CWindowDC
+// Menu.h        CMenu;  ImageList.h  CImageList
+#pragma once
+
+#include "classlib/ClassLibBase.h"
+#include "classlib/Object.h"
+#include "classlib/CString.h"
+#include "classlib/Geometry.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Gdi.h"
+#include "classlib/DC.h"
+#include "classlib/Menu.h"
+#include "classlib/ImageList.h"
+#include "classlib/Wnd.h"
+#include "classlib/Controls.h"
+#include "classlib/ToolTipCtrl.h"
+#include "classlib/Dialog.h"
+#include "classlib/DataExchange.h"
+#include "classlib/WinApp.h"
+#include "classlib/File.h"
+#include "classlib/FileFind.h"

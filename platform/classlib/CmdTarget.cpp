@@ -1,0 +1,145 @@
+#include "classlib/CmdTarget.h"
+
+#include "classlib/ThreadState.h"
+
+using osm_classlib_detail::GetThreadState;
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
+const AFX_MSGMAP* PASCAL CCmdTarget::GetThisMessageMap()
+{
+    static const AFX_MSGMAP_ENTRY entries[] = {{AfxEntryKind::End, 0, 0, 0, 0, nullptr, nullptr}};
+    static const AFX_MSGMAP messageMap = {nullptr, &entries[0]};
+    return &messageMap;
+}
+
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
+
+namespace {
+
+bool IsCtlColorMessage(UINT message)
+{
+    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
+bool Matches(const AFX_MSGMAP_ENTRY& e, AfxEntryKind kind, UINT nMessage, UINT nCode, UINT nID)
+{
+    switch (kind) {
+    case AfxEntryKind::Message:
+        // One search serves plain, registered and WM_CTLCOLOR* entries, in the order the map lists them.
+        if (e.kind == AfxEntryKind::Message)
+            return e.nMessage == nMessage;
+        if (e.kind == AfxEntryKind::RegisteredMessage)
+            return nMessage != 0 && *e.pRegisteredMessage == nMessage;
+        if (e.kind == AfxEntryKind::CtlColor)
+            return IsCtlColorMessage(nMessage);
+        return false;
+    case AfxEntryKind::Command:
+        // Notification codes travel as 16 bits in WM_COMMAND (CBN_ERRSPACE is -1 in the headers).
+        return e.kind == kind && LOWORD(e.nCode) == LOWORD(nCode) && nID >= e.nID && nID <= e.nLastID;
+    case AfxEntryKind::Notify:
+        return e.kind == kind && e.nCode == nCode && nID >= e.nID && nID <= e.nLastID;
+    case AfxEntryKind::ReflectCommand:
+        return e.kind == kind && LOWORD(e.nCode) == LOWORD(nCode);
+    case AfxEntryKind::ReflectNotify:
+        return e.kind == kind && e.nCode == nCode;
+    case AfxEntryKind::ReflectCtlColor:
+        return e.kind == kind;
+    case AfxEntryKind::ReflectMessage:
+        return e.kind == kind && e.nMessage == nMessage;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+const AFX_MSGMAP_ENTRY* PASCAL CCmdTarget::FindMessageEntry(const AFX_MSGMAP* pMap, AfxEntryKind kind, UINT nMessage,
+                                                            UINT nCode, UINT nID)
+{
+    for (; pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e->kind != AfxEntryKind::End; ++e) {
+            if (Matches(*e, kind, nMessage, nCode, nID))
+                return e;
+        }
+    }
+    return nullptr;
+}
+
+BOOL CCmdTarget::DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, AFX_MSGCALL& call)
+{
+    return pEntry->pfnThunk(this, call);
+}
+
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* /*pHandlerInfo*/)
+{
+    if (HIWORD(static_cast<UINT>(nCode)) == WM_NOTIFY && pExtra) {
+        auto* pNotify = static_cast<AFX_NOTIFY*>(pExtra);
+        UINT code = pNotify->pNMHDR ? pNotify->pNMHDR->code : LOWORD(static_cast<UINT>(nCode));
+        const AFX_MSGMAP_ENTRY* e = FindMessageEntry(GetMessageMap(), AfxEntryKind::Notify, WM_NOTIFY, code, nID);
+        if (!e)
+            return FALSE;
+        AFX_MSGCALL call{WM_NOTIFY, nID, reinterpret_cast<LPARAM>(pNotify->pNMHDR), nID, code, 0};
+        BOOL handled = DispatchEntry(e, call);
+        if (handled && pNotify->pResult)
+            *pNotify->pResult = call.result;
+        return handled;
+    }
+    const AFX_MSGMAP_ENTRY* e =
+        FindMessageEntry(GetMessageMap(), AfxEntryKind::Command, WM_COMMAND, static_cast<UINT>(nCode), nID);
+    if (!e)
+        return FALSE;
+    AFX_MSGCALL call{WM_COMMAND, MAKEWPARAM(nID, nCode), 0, nID, static_cast<UINT>(nCode), 0};
+    return DispatchEntry(e, call);
+}
+
+void AfxDoWaitCursor(int nCode)
+{
+    auto& state = GetThreadState();
+    static const HCURSOR hcurWait = ::LoadCursor(nullptr, IDC_WAIT);
+    if (nCode > 0) {
+        HCURSOR previous = ::SetCursor(hcurWait);
+        if (state.waitCursorCount++ == 0)
+            state.hcurWaitRestore = previous;
+    } else if (nCode < 0) {
+        if (state.waitCursorCount > 0 && --state.waitCursorCount == 0) {
+            ::SetCursor(state.hcurWaitRestore ? state.hcurWaitRestore : ::LoadCursor(nullptr, IDC_ARROW));
+            state.hcurWaitRestore = nullptr;
+        }
+    } else if (state.waitCursorCount > 0) {
+        ::SetCursor(hcurWait);
+    }
+}
+
+void CCmdTarget::BeginWaitCursor()
+{
+    AfxDoWaitCursor(1);
+}
+
+void CCmdTarget::EndWaitCursor()
+{
+    AfxDoWaitCursor(-1);
+}
+
+void CCmdTarget::RestoreWaitCursor()
+{
+    AfxDoWaitCursor(0);
+}
+
+CWaitCursor::CWaitCursor()
+{
+    AfxDoWaitCursor(1);
+}
+
+CWaitCursor::~CWaitCursor()
+{
+    AfxDoWaitCursor(-1);
+}
+
+void CWaitCursor::Restore()
+{
+    AfxDoWaitCursor(0);
+}

@@ -1,0 +1,80 @@
+// CWinApp is the program's application object: exactly one, usually a global of a class derived from it. The
+// library's entry routine finds it, calls InitInstance and then either runs the message loop (InitInstance returned
+// TRUE) or goes straight to ExitInstance (FALSE: the common shape for a program whose main window is a modal dialog).
+//
+//   class CWizardApp : public CWinApp { public: BOOL InitInstance() override; };
+//   CWizardApp theApp;
+//   BOOL CWizardApp::InitInstance()
+//   {
+//       CSelectOsDlg dlg;
+//       m_pMainWnd = &dlg;
+//       dlg.DoModal();
+//       return FALSE;
+//   }
+//
+// The entry: the library supplies WinMain (from its own object file, so a program that writes its own WinMain keeps
+// it); a program with its own WinMain calls ClassLibWinMain from it.
+#pragma once
+
+#include "classlib/Wnd.h"
+
+class CWinApp : public CCmdTarget
+{
+    DECLARE_DYNAMIC(CWinApp)
+
+public:
+    // The application's name (the caption of its message boxes); defaults to the executable's file title.
+    explicit CWinApp(LPCSTR lpszAppName = nullptr);
+    ~CWinApp() override;
+
+    // ---- Override these ----------------------------------------------------------------------------------------
+    virtual BOOL InitApplication();
+    virtual BOOL InitInstance();
+    // Returns the program's exit code.
+    virtual int ExitInstance();
+    // The message loop: returns ExitInstance's value once WM_QUIT arrives.
+    virtual int Run();
+    // Called when the queue is empty; return TRUE to be called again before waiting. The base frees temporary
+    // wrappers (lCount 0) and returns FALSE.
+    virtual BOOL OnIdle(LONG lCount);
+    // The base offers the message to the target window and its parents (CWnd::PreTranslateMessage).
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+
+    // ---- Not meant to be overridden ----------------------------------------------------------------------------
+    HICON LoadIcon(LPCSTR lpszResourceName) const;
+    HICON LoadIcon(UINT nIDResource) const { return LoadIcon(MAKEINTRESOURCEA(nIDResource)); }
+    HICON LoadStandardIcon(LPCSTR lpszIconName) const { return ::LoadIcon(nullptr, lpszIconName); }
+    HCURSOR LoadCursor(LPCSTR lpszResourceName) const;
+    HCURSOR LoadCursor(UINT nIDResource) const { return LoadCursor(MAKEINTRESOURCEA(nIDResource)); }
+    HCURSOR LoadStandardCursor(LPCSTR lpszCursorName) const { return ::LoadCursor(nullptr, lpszCursorName); }
+    // Kept for programs written for systems with separate 3-D control libraries: the look is always 3-D now.
+    BOOL Enable3dControls() { return TRUE; }
+    BOOL Enable3dControlsStatic() { return TRUE; }
+    void SetDialogBkColor(COLORREF = RGB(192, 192, 192), COLORREF = RGB(0, 0, 0)) {}
+    CWnd* GetMainWnd() const { return m_pMainWnd; }
+    BOOL PumpMessage();
+    bool IsRunningMessageLoop() const { return m_bRunning; }
+
+    HINSTANCE m_hInstance = nullptr;
+    HINSTANCE m_hPrevInstance = nullptr;
+    LPSTR m_lpCmdLine = nullptr;
+    int m_nCmdShow = SW_SHOWNORMAL;
+    LPCSTR m_pszAppName = nullptr;
+    LPCSTR m_pszExeName = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+    MSG m_msgCur{};
+
+private:
+    CString m_appName;
+    CString m_exeName;
+    bool m_bRunning = false;
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+// A message box owned by the active window (or the main window), with the application's name as caption.
+int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = UINT(-1));
+
+// The library's entry routine: call it from WinMain when the program writes its own.
+int ClassLibWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);

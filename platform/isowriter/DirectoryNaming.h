@@ -1,0 +1,17 @@
+// Gives every entry its identifier in each tree, unique within its folder, and puts each folder's entries
+// in the record order of each tree.
+#pragma once
+
+#include "isowriter/CancelToken.h"
+#include "isowriter/TreeNode.h"
+
+namespace osm::iso {
+
+class DirectoryNaming {
+public:
+    // renameCollisions: two entries of a folder whose identifiers would be equal get numbered variants;
+    // otherwise such a pair throws IsoError(InvalidParameter) naming both.
+    static void assign(TreeNode& root, bool joliet, bool renameCollisions, const CancelToken& cancel);
+};
+
+} // namespace osm::iso

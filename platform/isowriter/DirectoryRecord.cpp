@@ -1,0 +1,163 @@
+#include "isowriter/DirectoryRecord.h"
+
+#include "isowriter/ByteFields.h"
+#include "isowriter/IsoError.h"
+
+#include <cstring>
+
+namespace osm::iso {
+
+namespace {
+
+const std::vector<TreeNode*>& recordOrder(const TreeNode& folder, TreeKind kind)
+{
+    return kind == TreeKind::Iso ? folder.placement().isoOrder : folder.placement().jolietOrder;
+}
+
+std::uint32_t extentOf(const TreeNode& folder, TreeKind kind)
+{
+    return kind == TreeKind::Iso ? folder.placement().isoExtent : folder.placement().jolietExtent;
+}
+
+std::uint32_t extentSizeOf(const TreeNode& folder, TreeKind kind)
+{
+    return kind == TreeKind::Iso ? folder.placement().isoExtentSize : folder.placement().jolietExtentSize;
+}
+
+std::size_t identifierBytes(const TreeNode& node, TreeKind kind)
+{
+    return kind == TreeKind::Iso ? node.placement().isoName.size() : 2 * node.placement().jolietName.size();
+}
+
+// Walks the records of a directory in order, keeping each inside one sector.
+class RecordCursor {
+public:
+    explicit RecordCursor(std::uint8_t* out) : out_(out) {}
+    std::size_t place(std::size_t length)
+    {
+        const std::size_t inSector = offset_ % DirectoryRecord::kSectorSize;
+        if (inSector + length > DirectoryRecord::kSectorSize)
+            offset_ += DirectoryRecord::kSectorSize - inSector;
+        const std::size_t at = offset_;
+        offset_ += length;
+        return at;
+    }
+    std::uint8_t* at(std::size_t offset) const { return out_ + offset; }
+    std::size_t end() const { return offset_; }
+
+private:
+    std::uint8_t* out_;
+    std::size_t offset_ = 0;
+};
+
+} // namespace
+
+std::size_t DirectoryRecord::write(std::uint8_t* out, const Fields& f)
+{
+    const std::size_t len = length(f.identifierLength);
+    std::memset(out, 0, len);
+    out[0] = static_cast<std::uint8_t>(len);
+    ByteFields::both32(out + 2, f.extent);
+    ByteFields::both32(out + 10, f.length);
+    f.date.writeRecordDate(out + 18);
+    out[25] = f.flags;
+    ByteFields::both16(out + 28, f.volumeSequence);
+    out[32] = static_cast<std::uint8_t>(f.identifierLength);
+    if (f.identifierLength)
+        std::memcpy(out + 33, f.identifier, f.identifierLength);
+    return len;
+}
+
+std::uint64_t DirectoryRecord::extentCount(std::uint64_t fileSize)
+{
+    if (fileSize <= 0xFFFFFFFFull)
+        return 1;
+    return (fileSize + kMaxExtentBytes - 1) / kMaxExtentBytes;
+}
+
+std::vector<std::uint8_t> DirectoryRecord::identifier(const TreeNode& node, TreeKind kind)
+{
+    std::vector<std::uint8_t> id;
+    if (kind == TreeKind::Iso) {
+        for (char c : node.placement().isoName)
+            id.push_back(static_cast<std::uint8_t>(c));
+    } else {
+        for (char16_t c : node.placement().jolietName) {
+            id.push_back(static_cast<std::uint8_t>(c >> 8));
+            id.push_back(static_cast<std::uint8_t>(c));
+        }
+    }
+    return id;
+}
+
+std::uint32_t DirectoryRecord::directorySize(const TreeNode& folder, TreeKind kind)
+{
+    RecordCursor cursor(nullptr);
+    cursor.place(length(1)); // "."
+    cursor.place(length(1)); // ".."
+    for (const TreeNode* child : recordOrder(folder, kind)) {
+        const std::size_t len = length(identifierBytes(*child, kind));
+        const std::uint64_t records = child->isDirectory() ? 1 : extentCount(child->size());
+        for (std::uint64_t i = 0; i < records; ++i)
+            cursor.place(len);
+    }
+    const std::uint64_t bytes = sectorsFor(cursor.end()) * kSectorSize;
+    if (bytes > 0xFFFFFFFFull)
+        throw IsoError(ErrorCode::FileTooBig, "Folder '" + folder.displayPath() + "' holds too many entries");
+    return static_cast<std::uint32_t>(bytes);
+}
+
+void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, TreeKind kind, const Context& context)
+{
+    RecordCursor cursor(out);
+    const std::uint8_t self = 0, up = 1;
+    const TreeNode& parent = folder.isRoot() ? folder : *folder.parent();
+
+    Fields f;
+    f.volumeSequence = context.volumeSequence;
+    f.flags = kFlagDirectory;
+    f.identifierLength = 1;
+
+    f.extent = extentOf(folder, kind);
+    f.length = extentSizeOf(folder, kind);
+    f.date = context.dateOf(folder);
+    f.identifier = &self;
+    write(cursor.at(cursor.place(length(1))), f);
+
+    f.extent = extentOf(parent, kind);
+    f.length = extentSizeOf(parent, kind);
+    f.date = context.dateOf(parent);
+    f.identifier = &up;
+    write(cursor.at(cursor.place(length(1))), f);
+
+    for (const TreeNode* child : recordOrder(folder, kind)) {
+        const auto id = identifier(*child, kind);
+        f.identifier = id.data();
+        f.identifierLength = id.size();
+        f.date = context.dateOf(*child);
+        const std::size_t len = length(id.size());
+        if (child->isDirectory()) {
+            f.flags = kFlagDirectory;
+            f.extent = extentOf(*child, kind);
+            f.length = extentSizeOf(*child, kind);
+            write(cursor.at(cursor.place(len)), f);
+            continue;
+        }
+        // Both trees point at the same data; the pieces of a big file lie one after another.
+        f.flags = 0;
+        std::uint64_t remaining = child->size();
+        std::uint64_t extent = child->placement().isoExtent;
+        const std::uint64_t records = extentCount(remaining);
+        for (std::uint64_t i = 0; i < records; ++i) {
+            const std::uint64_t piece = i + 1 < records ? kMaxExtentBytes : remaining;
+            f.flags = i + 1 < records ? kFlagMultiExtent : 0;
+            f.extent = static_cast<std::uint32_t>(extent);
+            f.length = static_cast<std::uint32_t>(piece);
+            write(cursor.at(cursor.place(len)), f);
+            remaining -= piece;
+            extent += piece / kSectorSize;
+        }
+    }
+}
+
+} // namespace osm::iso

@@ -1,0 +1,252 @@
+#include "isowriter/DirectoryScanner.h"
+
+#include "isowriter/IsoError.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#endif
+
+namespace osm::iso {
+
+namespace {
+
+std::string quoted(const NativeString& path)
+{
+    return "'" + NativePath::toApi(path) + "'";
+}
+
+} // namespace
+
+#ifdef _WIN32
+
+namespace {
+
+std::int64_t unixTime(const FILETIME& ft)
+{
+    ULARGE_INTEGER v;
+    v.LowPart = ft.dwLowDateTime;
+    v.HighPart = ft.dwHighDateTime;
+    return static_cast<std::int64_t>(v.QuadPart / 10000000ULL) - 11644473600LL;
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle()
+    {
+        if (h_ != INVALID_HANDLE_VALUE)
+            CloseHandle(h_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return h_; }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE h_;
+};
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE h) : h_(h) {}
+    ~FindHandle()
+    {
+        if (h_ != INVALID_HANDLE_VALUE)
+            FindClose(h_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+// Opens through links (the target's data and identity); folders need backup semantics to be opened.
+bool queryByHandle(const NativeString& path, BY_HANDLE_FILE_INFORMATION& info)
+{
+    Handle h(CreateFileW(NativePath::forSystem(path).c_str(), FILE_READ_ATTRIBUTES,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return h.valid() && GetFileInformationByHandle(h.get(), &info);
+}
+
+void fillFromHandleInfo(SourceEntry& e, const BY_HANDLE_FILE_INFORMATION& info)
+{
+    e.kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Directory : EntryKind::File;
+    e.size = e.kind == EntryKind::File ? (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow
+                                       : 0;
+    e.modified = unixTime(info.ftLastWriteTime);
+    e.device = info.dwVolumeSerialNumber;
+    e.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+} // namespace
+
+SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
+{
+    SourceEntry e;
+    e.name = NativePath::lastComponent(absolutePath);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!queryByHandle(absolutePath, info)) {
+        const auto err = IsoError::lastSystemError();
+        throw IsoError::fromSystem(err, "Cannot open " + quoted(absolutePath));
+    }
+    fillFromHandleInfo(e, info);
+    return e;
+}
+
+std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFolder)
+{
+    std::vector<SourceEntry> out;
+    WIN32_FIND_DATAW fd;
+    const NativeString pattern = NativePath::forSystem(NativePath::join(absoluteFolder, L"*"));
+    // Without short names and with large batches the listing is faster; systems before Windows 7 refuse
+    // those options, and get the plain listing.
+    HANDLE first = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
+                                    FIND_FIRST_EX_LARGE_FETCH);
+    if (first == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+        first = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &fd, FindExSearchNameMatch, nullptr, 0);
+    FindHandle find(first);
+    if (find.get() == INVALID_HANDLE_VALUE) {
+        DWORD err = GetLastError();
+        if (err == ERROR_FILE_NOT_FOUND || err == ERROR_NO_MORE_FILES)
+            return out; // an empty drive root lists nothing at all
+        throw IsoError::fromSystem(err, "Cannot list folder " + quoted(absoluteFolder));
+    }
+    do {
+        std::wstring name = fd.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        SourceEntry e;
+        e.name = name;
+        const bool reparse = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        const bool linkLike = reparse && (fd.dwReserved0 == IO_REPARSE_TAG_SYMLINK ||
+                                          fd.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (linkLike) {
+                e.kind = EntryKind::Skipped; // junctions and folder links could lead back up the tree
+            } else {
+                // The folder's identity lets the caller notice a folder that contains itself (links the
+                // system does not report as reparse points).
+                BY_HANDLE_FILE_INFORMATION info;
+                if (queryByHandle(NativePath::join(absoluteFolder, name), info)) {
+                    fillFromHandleInfo(e, info);
+                } else {
+                    e.kind = EntryKind::Directory;
+                    e.modified = unixTime(fd.ftLastWriteTime);
+                }
+            }
+        } else if (linkLike) {
+            // A link to a file gives the target's data, so it also gives the target's size and date.
+            BY_HANDLE_FILE_INFORMATION info;
+            if (queryByHandle(NativePath::join(absoluteFolder, name), info)) {
+                fillFromHandleInfo(e, info);
+                if (e.kind == EntryKind::Directory)
+                    e.kind = EntryKind::Skipped;
+            } else {
+                e.kind = EntryKind::Skipped;
+            }
+        } else {
+            e.kind = EntryKind::File;
+            e.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+            e.modified = unixTime(fd.ftLastWriteTime);
+        }
+        out.push_back(std::move(e));
+    } while (FindNextFileW(find.get(), &fd));
+    DWORD err = GetLastError();
+    if (err != ERROR_NO_MORE_FILES)
+        throw IsoError::fromSystem(err, "Cannot list folder " + quoted(absoluteFolder));
+    return out;
+}
+
+#else
+
+namespace {
+
+void fillFromStat(SourceEntry& e, const struct stat& st)
+{
+    if (S_ISDIR(st.st_mode))
+        e.kind = EntryKind::Directory;
+    else if (S_ISREG(st.st_mode))
+        e.kind = EntryKind::File;
+    else
+        e.kind = EntryKind::Skipped;
+    e.size = e.kind == EntryKind::File ? static_cast<std::uint64_t>(st.st_size) : 0;
+    e.modified = static_cast<std::int64_t>(st.st_mtime);
+    e.device = static_cast<std::uint64_t>(st.st_dev);
+    e.inode = static_cast<std::uint64_t>(st.st_ino);
+}
+
+struct DirCloser {
+    void operator()(DIR* d) const { closedir(d); }
+};
+
+} // namespace
+
+SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
+{
+    SourceEntry e;
+    e.name = NativePath::lastComponent(absolutePath);
+    struct stat st;
+    if (stat(absolutePath.c_str(), &st) != 0) {
+        const auto err = IsoError::lastSystemError();
+        throw IsoError::fromSystem(err, "Cannot open " + quoted(absolutePath));
+    }
+    fillFromStat(e, st);
+    return e;
+}
+
+std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFolder)
+{
+    std::vector<SourceEntry> out;
+    std::unique_ptr<DIR, DirCloser> dir(opendir(absoluteFolder.c_str()));
+    if (!dir) {
+        const auto err = IsoError::lastSystemError();
+        throw IsoError::fromSystem(err, "Cannot list folder " + quoted(absoluteFolder));
+    }
+    const int fd = dirfd(dir.get());
+    for (;;) {
+        errno = 0;
+        const dirent* d = readdir(dir.get());
+        if (!d)
+            break;
+        std::string name = d->d_name;
+        if (name == "." || name == "..")
+            continue;
+        SourceEntry e;
+        e.name = name;
+        struct stat st;
+        if (fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            const auto err = IsoError::lastSystemError();
+            if (err == ENOENT)
+                continue; // removed while the folder was being listed
+            throw IsoError::fromSystem(err, "Cannot read " + quoted(NativePath::join(absoluteFolder, name)));
+        }
+        if (S_ISLNK(st.st_mode)) {
+            // Links to files give the target's data; links to folders could lead back up the tree.
+            if (fstatat(fd, name.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode)) {
+                e.kind = EntryKind::Skipped;
+                out.push_back(std::move(e));
+                continue;
+            }
+        }
+        fillFromStat(e, st);
+        out.push_back(std::move(e));
+    }
+    if (errno != 0) {
+        const auto err = IsoError::lastSystemError();
+        throw IsoError::fromSystem(err, "Cannot list folder " + quoted(absoluteFolder));
+    }
+    return out;
+}
+
+#endif
+
+} // namespace osm::iso

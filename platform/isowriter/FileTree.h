@@ -1,0 +1,48 @@
+// The image's folders and files as found on disk: scanning of added paths, exclusions, loop protection.
+#pragma once
+
+#include "isowriter/CancelToken.h"
+#include "isowriter/DirectoryScanner.h"
+#include "isowriter/ProgressSink.h"
+#include "isowriter/TreeNode.h"
+
+#include <cstddef>
+#include <memory>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace osm::iso {
+
+class FileTree {
+public:
+    FileTree();
+
+    TreeNode& root() { return *root_; }
+    const TreeNode& root() const { return *root_; }
+
+    // Longest name accepted (UTF-16 units); 0 = no limit. Longer names fail Add with PathTooLong.
+    void setNameLimit(std::size_t limit) { nameLimit_ = limit; }
+
+    // Scans path (with everything below it when withContents) and attaches it under parent. All or
+    // nothing: on failure or cancel the tree is unchanged. Returns nullptr when path itself is excluded.
+    TreeNode* add(TreeNode& parent, const NativeString& path, const std::u16string* imageName, bool withContents,
+                  const CancelToken& cancel, const ProgressSink& progress);
+
+    void exclude(const NativeString& path);
+
+private:
+    using Identity = std::pair<std::uint64_t, std::uint64_t>;
+
+    bool isExcluded(const NativeString& absolutePath, const SourceEntry& entry) const;
+    void checkName(const std::u16string& name, const NativeString& path) const;
+    void scanFolder(TreeNode& folder, const NativeString& path, std::vector<Identity>& ancestors,
+                    const CancelToken& cancel, const ProgressSink& progress, std::size_t& count);
+
+    std::unique_ptr<TreeNode> root_;
+    std::size_t nameLimit_ = 0;
+    std::set<NativeString> excludedKeys_;
+    std::set<Identity> excludedIdentities_;
+};
+
+} // namespace osm::iso

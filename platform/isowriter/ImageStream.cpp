@@ -1,0 +1,123 @@
+#include "isowriter/ImageStream.h"
+
+#include "isowriter/IsoError.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace osm::iso {
+
+namespace {
+
+// Reads from one file are split so a cancel is seen within a few milliseconds.
+constexpr std::size_t kPiece = 4u << 20;
+
+} // namespace
+
+ImageStream::ImageStream(std::vector<std::uint8_t> metadata, std::vector<Source> sources, NativeString bootImagePath,
+                         std::uint64_t totalBytes)
+    : metadata_(std::move(metadata)),
+      sources_(std::move(sources)),
+      bootImagePath_(std::move(bootImagePath)),
+      total_(totalBytes)
+{
+}
+
+void ImageStream::seekToBegin()
+{
+    file_.reset();
+    position_ = 0;
+    next_ = 0;
+    failed_ = false;
+}
+
+NativeString ImageStream::pathOf(const Source& source) const
+{
+    return source.node ? source.node->sourcePath() : bootImagePath_;
+}
+
+std::string ImageStream::nameOf(const Source& source) const
+{
+    return "'" + NativePath::toApi(pathOf(source)) + "'";
+}
+
+void ImageStream::read(std::uint8_t* out, std::size_t n, const CancelToken& cancel)
+{
+    if (failed_)
+        throw IsoError(ErrorCode::InvalidState, "An earlier read failed; reading must start again from the beginning");
+    if (n > total_ - position_)
+        throw IsoError(ErrorCode::InvalidRange, "Read of " + std::to_string(n) + " bytes at " +
+                                                    std::to_string(position_) + " passes the end of the " +
+                                                    std::to_string(total_) + "-byte image");
+    try {
+        while (n > 0) {
+            cancel.check();
+            readPiece(out, n);
+        }
+    } catch (...) {
+        failed_ = true;
+        file_.reset();
+        throw;
+    }
+}
+
+void ImageStream::readPiece(std::uint8_t*& out, std::size_t& n)
+{
+    if (position_ < metadata_.size()) {
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, metadata_.size() - position_));
+        std::memcpy(out, metadata_.data() + position_, count);
+        out += count;
+        n -= count;
+        position_ += count;
+        return;
+    }
+    if (next_ < sources_.size() && position_ >= sources_[next_].offset) {
+        const Source& source = sources_[next_];
+        if (!file_) {
+            file_ = std::make_unique<SourceFile>(pathOf(source));
+            const std::uint64_t now = file_->size();
+            if (now != source.size)
+                throw IsoError(ErrorCode::UnexpectedResult,
+                               "File " + nameOf(source) + " changed size since it was added (" +
+                                   std::to_string(source.size) + " bytes then, " + std::to_string(now) + " now)");
+        }
+        const std::uint64_t left = source.offset + source.size - position_;
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>({n, left, kPiece}));
+        // When the file's last bytes go into the caller's buffer with room after them, one byte more is asked
+        // in the same call: a file that grew since it was added shows it there, without a read of its own.
+        // That byte is overwritten by what follows in the buffer.
+        const bool probe = count == left && n > count;
+        const std::size_t got = file_->read(out, count, count + (probe ? 1 : 0));
+        if (got < count)
+            throw IsoError(ErrorCode::UnexpectedResult,
+                           "File " + nameOf(source) + " ended early: it changed since it was added");
+        if (got > count)
+            throw IsoError(ErrorCode::UnexpectedResult,
+                           "File " + nameOf(source) + " grew while it was read: it changed since it was added");
+        out += count;
+        n -= count;
+        position_ += count;
+        if (position_ == source.offset + source.size)
+            finishSource(source, probe);
+        return;
+    }
+    // Zeros: the rest of a file's last sector, and the padding after the last file.
+    const std::uint64_t until = next_ < sources_.size() ? sources_[next_].offset : total_;
+    const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, until - position_));
+    std::memset(out, 0, count);
+    out += count;
+    n -= count;
+    position_ += count;
+}
+
+void ImageStream::finishSource(const Source& source, bool endSeen)
+{
+    std::uint8_t extra;
+    if (!endSeen && file_->read(&extra, 1, 1) != 0)
+        throw IsoError(ErrorCode::UnexpectedResult,
+                       "File " + nameOf(source) + " grew while it was read: it changed since it was added");
+    file_.reset();
+    ++next_;
+}
+
+} // namespace osm::iso

@@ -1,0 +1,53 @@
+// The built image as a byte stream: the metadata from memory, file data read from disk as it is reached,
+// zeros in between. Only one file is open at a time.
+#pragma once
+
+#include "isowriter/CancelToken.h"
+#include "isowriter/NativePath.h"
+#include "isowriter/SourceFile.h"
+#include "isowriter/TreeNode.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace osm::iso {
+
+class ImageStream {
+public:
+    struct Source {
+        std::uint64_t offset = 0;        // byte offset in the image
+        std::uint64_t size = 0;          // bytes expected from the file
+        const TreeNode* node = nullptr;  // nullptr: the boot image
+    };
+
+    // sources sorted by offset, each starting at or after the end of the metadata.
+    ImageStream(std::vector<std::uint8_t> metadata, std::vector<Source> sources, NativeString bootImagePath,
+                std::uint64_t totalBytes);
+
+    std::uint64_t size() const { return total_; }
+    std::uint64_t position() const { return position_; }
+
+    void seekToBegin();
+    // Exactly n bytes or an IsoError; after an error only seekToBegin makes reading possible again.
+    void read(std::uint8_t* out, std::size_t n, const CancelToken& cancel);
+
+private:
+    void readPiece(std::uint8_t*& out, std::size_t& n);
+    NativeString pathOf(const Source& source) const;
+    std::string nameOf(const Source& source) const;
+    // endSeen: the last read already showed there is nothing after the expected end.
+    void finishSource(const Source& source, bool endSeen);
+
+    std::vector<std::uint8_t> metadata_;
+    std::vector<Source> sources_;
+    NativeString bootImagePath_;
+    std::uint64_t total_;
+    std::uint64_t position_ = 0;
+    std::size_t next_ = 0;
+    std::unique_ptr<SourceFile> file_;
+    bool failed_ = false;
+};
+
+} // namespace osm::iso

@@ -1,0 +1,39 @@
+// File identifiers of the two trees. ISO9660 names are d-characters (A-Z, 0-9, '_'), at most 31 of them,
+// with neither ";1" nor a trailing dot: Windows boot loaders look their files up by the bare name.
+// Joliet names are the original names in UCS-2, with the few characters Joliet forbids and characters
+// beyond UCS-2 replaced by '_'.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace osm::iso {
+
+class NameMapper {
+public:
+    static constexpr std::size_t kIsoLength = 31;
+    static constexpr std::size_t kJolietLength = 103;
+    static constexpr std::size_t kVolumeIdLength = 32;
+
+    static std::string isoName(const std::u16string& name, bool isDirectory);
+    static std::u16string jolietName(const std::u16string& name);
+
+    // The n-th replacement for a name that collides with another: "_n" before the extension, the stem
+    // shortened so the limit still holds.
+    static std::string isoVariant(const std::string& isoName, unsigned n, bool isDirectory);
+    static std::u16string jolietVariant(const std::u16string& jolietName, unsigned n, bool isDirectory);
+
+    // Key under which Joliet names collide: Windows compares names without case.
+    static std::u16string jolietKey(const std::u16string& jolietName);
+
+    // Record order: ISO9660 compares stem and extension separately, each padded with spaces.
+    static bool isoLess(const std::string& a, const std::string& b);
+    static bool jolietLess(const std::u16string& a, const std::u16string& b);
+
+    // Volume identifier of the primary volume: d-characters, at most 32.
+    static std::string volumeId(const std::u16string& label);
+    // Free text of the primary volume (publisher, application): printable ASCII, others become '_'.
+    static std::string primaryText(const std::u16string& text);
+};
+
+} // namespace osm::iso

@@ -1,0 +1,39 @@
+// Paths in the form the operating system takes them (UTF-16 on Windows, bytes on POSIX) and the
+// conversions between them, the caller's char strings and the image's UTF-16 names.
+#pragma once
+
+#include <string>
+
+namespace osm::iso {
+
+#ifdef _WIN32
+using NativeString = std::wstring;
+#else
+using NativeString = std::string;
+#endif
+
+class NativePath {
+public:
+    // A caller's path or name: ANSI code page on Windows, UTF-8 on POSIX.
+    static NativeString fromApi(const char* text);
+    // Back into the caller's encoding, for messages; characters the code page lacks become '?'.
+    static std::string toApi(const NativeString& path);
+
+    // UTF-16 of a name, for Joliet. Bytes that are not UTF-8 become '_'.
+    static std::u16string toUtf16(const NativeString& name);
+    static NativeString fromUtf16(const std::u16string& name);
+
+    // Absolute form with "." and ".." resolved and no trailing separator (except a root).
+    static NativeString absolute(const NativeString& path);
+    static NativeString join(const NativeString& folder, const NativeString& name);
+    static NativeString lastComponent(const NativeString& path);
+
+    // Key under which two spellings of one absolute path compare equal (case-insensitive on Windows).
+    static NativeString comparisonKey(const NativeString& absolutePath);
+
+    // The form handed to the system calls: on Windows long absolute paths get the \\?\ prefix so the
+    // 260-character limit does not apply.
+    static NativeString forSystem(const NativeString& absolutePath);
+};
+
+} // namespace osm::iso

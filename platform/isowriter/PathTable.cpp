@@ -1,0 +1,74 @@
+#include "isowriter/PathTable.h"
+
+#include "isowriter/ByteFields.h"
+#include "isowriter/IsoError.h"
+
+#include <cstring>
+
+namespace osm::iso {
+
+namespace {
+
+std::uint16_t numberOf(const TreeNode& folder, TreeKind kind)
+{
+    return kind == TreeKind::Iso ? folder.placement().isoNumber : folder.placement().jolietNumber;
+}
+
+} // namespace
+
+std::vector<TreeNode*> PathTable::order(TreeNode& root, TreeKind kind)
+{
+    // Breadth first over children in record order gives level, then parent number, then name.
+    std::vector<TreeNode*> folders{&root};
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        TreeNode* folder = folders[i];
+        if (folders.size() > 0xFFFF)
+            throw IsoError(ErrorCode::InvalidRange, "The image would hold more than 65535 folders");
+        auto& placement = folder->placement();
+        (kind == TreeKind::Iso ? placement.isoNumber : placement.jolietNumber) = static_cast<std::uint16_t>(i + 1);
+        for (TreeNode* child : kind == TreeKind::Iso ? placement.isoOrder : placement.jolietOrder)
+            if (child->isDirectory())
+                folders.push_back(child);
+    }
+    if (folders.size() > 0xFFFF)
+        throw IsoError(ErrorCode::InvalidRange, "The image would hold more than 65535 folders");
+    return folders;
+}
+
+std::uint32_t PathTable::size(const std::vector<TreeNode*>& folders, TreeKind kind)
+{
+    std::uint64_t bytes = 0;
+    for (const TreeNode* folder : folders) {
+        const std::size_t id = folder->isRoot() ? 1 : DirectoryRecord::identifier(*folder, kind).size();
+        bytes += 8 + id + (id % 2);
+    }
+    if (bytes > 0xFFFFFFFFull)
+        throw IsoError(ErrorCode::InvalidRange, "The path table would be too large");
+    return static_cast<std::uint32_t>(bytes);
+}
+
+void PathTable::write(std::uint8_t* out, const std::vector<TreeNode*>& folders, TreeKind kind, bool bigEndian)
+{
+    std::size_t at = 0;
+    for (const TreeNode* folder : folders) {
+        const std::vector<std::uint8_t> id =
+            folder->isRoot() ? std::vector<std::uint8_t>{0} : DirectoryRecord::identifier(*folder, kind);
+        const std::uint32_t extent =
+            kind == TreeKind::Iso ? folder->placement().isoExtent : folder->placement().jolietExtent;
+        const std::uint16_t parent = numberOf(folder->isRoot() ? *folder : *folder->parent(), kind);
+        std::uint8_t* p = out + at;
+        p[0] = static_cast<std::uint8_t>(id.size());
+        p[1] = 0;
+        if (bigEndian) {
+            ByteFields::be32(p + 2, extent);
+            ByteFields::be16(p + 6, parent);
+        } else {
+            ByteFields::le32(p + 2, extent);
+            ByteFields::le16(p + 6, parent);
+        }
+        std::memcpy(p + 8, id.data(), id.size());
+        at += 8 + id.size() + (id.size() % 2);
+    }
+}
+
+} // namespace osm::iso

@@ -1,0 +1,123 @@
+#include "isowriter/SourceFile.h"
+
+#include "isowriter/IsoError.h"
+
+#include <algorithm>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace osm::iso {
+
+namespace {
+
+std::string quoted(const NativeString& path)
+{
+    return "'" + NativePath::toApi(path) + "'";
+}
+
+} // namespace
+
+#ifdef _WIN32
+
+SourceFile::SourceFile(const NativeString& absolutePath) : path_(absolutePath)
+{
+    handle_ = CreateFileW(NativePath::forSystem(absolutePath).c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        const auto err = IsoError::lastSystemError();
+        throw IsoError::fromSystem(err, "Cannot open " + quoted(absolutePath) + " for reading");
+    }
+}
+
+SourceFile::~SourceFile()
+{
+    CloseHandle(handle_);
+}
+
+std::uint64_t SourceFile::size() const
+{
+    LARGE_INTEGER v;
+    if (!GetFileSizeEx(handle_, &v)) {
+        const auto err = IsoError::lastSystemError();
+        throw IsoError::fromSystem(err, "Cannot read the size of " + quoted(path_));
+    }
+    return static_cast<std::uint64_t>(v.QuadPart);
+}
+
+std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
+{
+    std::size_t done = 0;
+    auto* p = static_cast<char*>(out);
+    while (done < wanted) {
+        const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(room - done, 64u << 20));
+        DWORD got = 0;
+        if (!ReadFile(handle_, p + done, ask, &got, nullptr)) {
+            const auto err = IsoError::lastSystemError();
+            throw IsoError::fromSystem(err, "Cannot read " + quoted(path_));
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+#else
+
+SourceFile::SourceFile(const NativeString& absolutePath) : path_(absolutePath)
+{
+    fd_ = ::open(absolutePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
+        const auto err = IsoError::lastSystemError();
+        throw IsoError::fromSystem(err, "Cannot open " + quoted(absolutePath) + " for reading");
+    }
+#ifdef POSIX_FADV_SEQUENTIAL
+    posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+}
+
+SourceFile::~SourceFile()
+{
+    ::close(fd_);
+}
+
+std::uint64_t SourceFile::size() const
+{
+    struct stat st;
+    if (fstat(fd_, &st) != 0) {
+        const auto err = IsoError::lastSystemError();
+        throw IsoError::fromSystem(err, "Cannot read the size of " + quoted(path_));
+    }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
+{
+    std::size_t done = 0;
+    auto* p = static_cast<char*>(out);
+    while (done < wanted) {
+        const ssize_t got = ::read(fd_, p + done, std::min<std::size_t>(room - done, 1u << 30));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            const auto err = IsoError::lastSystemError();
+            throw IsoError::fromSystem(err, "Cannot read " + quoted(path_));
+        }
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+#endif
+
+} // namespace osm::iso

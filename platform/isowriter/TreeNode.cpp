@@ -1,0 +1,42 @@
+#include "isowriter/TreeNode.h"
+
+namespace osm::iso {
+
+TreeNode::TreeNode(Kind kind, NativeString source, bool sourceIsFullPath, std::u16string name, std::uint64_t size,
+                   std::int64_t modified)
+    : kind_(kind),
+      sourceIsFullPath_(sourceIsFullPath),
+      source_(std::move(source)),
+      name_(std::move(name)),
+      size_(size),
+      modified_(modified)
+{
+}
+
+std::unique_ptr<TreeNode> TreeNode::makeRoot()
+{
+    return std::make_unique<TreeNode>(Kind::Directory, NativeString(), true, std::u16string(), 0, 0);
+}
+
+TreeNode& TreeNode::adopt(std::unique_ptr<TreeNode> child)
+{
+    child->parent_ = this;
+    children_.push_back(std::move(child));
+    return *children_.back();
+}
+
+NativeString TreeNode::sourcePath() const
+{
+    if (sourceIsFullPath_ || !parent_)
+        return source_;
+    return NativePath::join(parent_->sourcePath(), source_);
+}
+
+std::string TreeNode::displayPath() const
+{
+    if (isRoot())
+        return "(root folder)";
+    return NativePath::toApi(sourcePath());
+}
+
+} // namespace osm::iso

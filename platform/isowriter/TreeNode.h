@@ -1,0 +1,71 @@
+// One file or folder of the image: where its data comes from, its original name, and what the layout
+// decided for it (names in both trees, record order, sector addresses).
+#pragma once
+
+#include "isowriter/NativePath.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace osm::iso {
+
+class TreeNode {
+public:
+    enum class Kind { File, Directory };
+
+    // Filled in by the layout at each build.
+    struct Placement {
+        std::string isoName;          // ISO9660 identifier
+        std::u16string jolietName;    // Joliet identifier
+        std::vector<TreeNode*> isoOrder;    // folders: children in ISO9660 record order
+        std::vector<TreeNode*> jolietOrder; // folders: children in Joliet record order
+        std::uint32_t isoExtent = 0;        // folders: ISO9660 directory; files: data
+        std::uint32_t isoExtentSize = 0;    // folders: bytes of the ISO9660 directory
+        std::uint32_t jolietExtent = 0;     // folders: Joliet directory
+        std::uint32_t jolietExtentSize = 0; // folders: bytes of the Joliet directory
+        std::uint16_t isoNumber = 0;        // folders: number in the ISO9660 path table
+        std::uint16_t jolietNumber = 0;     // folders: number in the Joliet path table
+    };
+
+    // source: the full path for an entry added by name, the bare name for one found inside a folder.
+    TreeNode(Kind kind, NativeString source, bool sourceIsFullPath, std::u16string name, std::uint64_t size,
+             std::int64_t modified);
+    TreeNode(const TreeNode&) = delete;
+    TreeNode& operator=(const TreeNode&) = delete;
+
+    // The root folder: no source on disk.
+    static std::unique_ptr<TreeNode> makeRoot();
+
+    Kind kind() const { return kind_; }
+    bool isDirectory() const { return kind_ == Kind::Directory; }
+    const std::u16string& name() const { return name_; }
+    std::uint64_t size() const { return size_; }
+    std::int64_t modified() const { return modified_; }
+    bool isRoot() const { return parent_ == nullptr; }
+    TreeNode* parent() const { return parent_; }
+
+    const std::vector<std::unique_ptr<TreeNode>>& children() const { return children_; }
+    TreeNode& adopt(std::unique_ptr<TreeNode> child);
+
+    NativeString sourcePath() const;
+    // The source path in the caller's encoding, for messages.
+    std::string displayPath() const;
+
+    Placement& placement() { return placement_; }
+    const Placement& placement() const { return placement_; }
+
+private:
+    Kind kind_;
+    bool sourceIsFullPath_;
+    NativeString source_;
+    std::u16string name_;
+    std::uint64_t size_;
+    std::int64_t modified_;
+    TreeNode* parent_ = nullptr;
+    std::vector<std::unique_ptr<TreeNode>> children_;
+    Placement placement_;
+};
+
+} // namespace osm::iso

@@ -1,0 +1,18 @@
+// Resource ids of the class-library tests' dialogs and strings.
+#pragma once
+
+#define IDD_FORM 100
+#define IDD_INNER 101
+
+#define IDC_NAME 1001
+#define IDC_COUNT 1002
+#define IDC_AGREE 1003
+#define IDC_RADIO_A 1004
+#define IDC_RADIO_B 1005
+#define IDC_RADIO_C 1006
+#define IDC_PROGRESS 1007
+#define IDC_INNER_EDIT 1008
+
+#define IDS_GREETING 2001
+#define IDS_LONG_TEXT 2002
+#define IDS_MISSING 2099

@@ -1,0 +1,11 @@
+@echo off
+
+SET CDROM=%~d0
+
+CALL "%CDROM%\$OEM$\desktop.cmd"
+CALL "%CDROM%\$OEM$\keydoard.cmd"
+CALL "%CDROM%\$OEM$\mouse.cmd"
+CALL "%CDROM%\$OEM$\Corvane.cmd"
+CALL "%CDROM%\$OEM$\Restart.cmd"
+
+EXIT

@@ -1,0 +1,7 @@
+
+REG ADD "HKCU\Control Panel\Cursors" /V "Scheme Source" /T REG_DWORD /D 0 /f
+REG ADD "HKCU\Control Panel\Cursors" /V "AppStarting" /T REG_EXPAND_SZ /D "%SYSTEMROOT%\Cursors\c1.ani" /f
+REG ADD "HKCU\Control Panel\Cursors" /V "Arrow" /T REG_EXPAND_SZ /D "%SYSTEMROOT%\Cursors\c2.cur" /f
+REG ADD "HKCU\Control Panel\Cursors" /V "Hand" /T REG_EXPAND_SZ /D "%SYSTEMROOT%\Cursors\c4" /f
+REG ADD "HKCU\Control Panel\Cursors" /V "IBeam" /T REG_EXPAND_SZ /D "%SYSTEMROOT%\Cursors\c6.cur" /f
+REG ADD "HKCU\Control Panel\Cursors" /V "Wait" /T REG_EXPAND_SZ /D "%SYSTEMROOT%\Cursors\c15.ani" /f

@@ -1,0 +1,283 @@
+#include "wizard/Win7AnswerFiles.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "wizard/DirectoryTree.h"
+#include "wizard/DisplaySettings.h"
+#include "wizard/OutputFile.h"
+#include "wizard/SystemErrorText.h"
+#include "wizard/UnattendSettings.h"
+#include "wizard/UserMessage.h"
+
+namespace {
+
+const char kCaption[] = "Taleno Corvane";
+
+// ANSI code page text (as typed into the page) to UTF-8.
+std::string AnsiToUtf8(const std::string& text)
+{
+    if (text.empty())
+        return text;
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::vector<wchar_t> wide(static_cast<size_t>(wideLength));
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideLength);
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
+
+// A page value as XML character data: markup characters escaped, characters XML forbids dropped.
+std::string XmlText(const std::string& ansi)
+{
+    std::string out;
+    for (const char c : AnsiToUtf8(ansi))
+    {
+        switch (c)
+        {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&apos;"; break;
+        default:
+            if (static_cast<unsigned char>(c) >= 0x20 || c == '\t')
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string Component(const char* name)
+{
+    return std::string("<component name=\"") + name +
+           "\" processorArchitecture=\"x86\" publicKeyToken=\"31bf3856ad364e35\" language=\"neutral\" "
+           "versionScope=\"nonSxS\" xmlns:wcm=\"http://schemas.microsoft.com/WMIConfig/2002/State\" "
+           "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">";
+}
+
+std::string Element(const char* name, const std::string& value)
+{
+    return std::string("<") + name + ">" + value + "</" + name + ">";
+}
+
+// Lines as (indent, text); joined with "\n" and no line end after the last.
+struct Lines
+{
+    std::string text;
+    void Add(int indent, const std::string& line)
+    {
+        if (!text.empty())
+            text += '\n';
+        text.append(static_cast<size_t>(indent), ' ');
+        text += line;
+    }
+};
+
+void ShowPathError(HWND owner, const char* what, const std::string& path, DWORD error)
+{
+    const std::string message = std::string(what) + " " + path + ". " + GetSystemErrorText(error);
+    ShowUserMessage(owner, message.c_str(), kCaption, MB_ICONERROR);
+}
+
+BOOL WriteTextFile(HWND owner, const std::string& path, const std::string& text)
+{
+    COutputFile file;
+    if (!file.Create(path.c_str(), COutputFile::Mode::Text) || !file.Write(text) || !file.Close())
+    {
+        ShowPathError(owner, "Error with file", path, GetLastError());
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL MakeFolder(HWND owner, const std::string& path)
+{
+    if (!CreateDirectoryTree(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+    {
+        ShowPathError(owner, "Error creating folder", path, GetLastError());
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+Win7AnswerValues CollectWin7AnswerValues(const CUnattendSettings& settings)
+{
+    CDisplaySettings display;
+    Win7AnswerValues values;
+    values.fullName = settings.FullName();
+    values.organization = settings.Organization();
+    values.computerName = settings.ComputerName();
+    values.productKey = settings.ProductKey();
+    values.colorDepth = display.GetScreenBitsPerPixel();
+    values.dpi = display.GetScreenDpi();
+    values.horizontalResolution = GetSystemMetrics(SM_CXSCREEN);
+    values.verticalResolution = GetSystemMetrics(SM_CYSCREEN);
+    return values;
+}
+
+std::string ComposeAutounattendXml(const Win7AnswerValues& values)
+{
+    Lines x;
+    x.Add(0, "<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+    x.Add(0, "<unattend xmlns=\"urn:schemas-microsoft-com:unattend\">");
+    x.Add(4, "<settings pass=\"windowsPE\">");
+    x.Add(8, Component("Microsoft-Windows-International-Core-WinPE"));
+    x.Add(12, "<SetupUILanguage>");
+    x.Add(20, Element("UILanguage", "en-US"));
+    x.Add(12, "</SetupUILanguage>");
+    x.Add(20, Element("InputLocale", "0409:00000409"));
+    x.Add(20, Element("UILanguage", "en-US"));
+    x.Add(20, Element("UserLocale", "en-US"));
+    x.Add(12, "<SystemLocale>en-US</SystemLocale>");
+    x.Add(8, "</component>");
+    x.Add(8, Component("Microsoft-Windows-Setup"));
+    x.Add(12, "<UserData>");
+    x.Add(16, "<ProductKey>");
+    x.Add(20, "<WillShowUI>OnError</WillShowUI>");
+    x.Add(20, Element("Key", XmlText(values.productKey)));
+    x.Add(16, "</ProductKey>");
+    x.Add(16, "<AcceptEula>true</AcceptEula>");
+    x.Add(12, "</UserData>");
+    x.Add(12, "<DiskConfiguration>");
+    x.Add(16, "<WillShowUI>Always</WillShowUI>");
+    x.Add(12, "</DiskConfiguration>");
+    x.Add(12, "<ImageInstall>");
+    x.Add(16, "<OSImage>");
+    x.Add(20, "<InstallTo>");
+    x.Add(24, "<DiskID>0</DiskID>");
+    x.Add(24, "<PartitionID>1</PartitionID>");
+    x.Add(20, "</InstallTo>");
+    x.Add(20, "<WillShowUI>OnError</WillShowUI>");
+    x.Add(16, "</OSImage>");
+    x.Add(12, "</ImageInstall>");
+    x.Add(8, "</component>");
+    x.Add(4, "</settings>");
+    x.Add(4, "<settings pass=\"specialize\">");
+    x.Add(8, Component("Microsoft-Windows-Shell-Setup"));
+    x.Add(12, Element("ComputerName", XmlText(values.computerName)));
+    x.Add(8, "</component>");
+    x.Add(8, Component("Microsoft-Windows-Deployment"));
+    x.Add(12, "<RunSynchronous>");
+    x.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
+    x.Add(20, "<Description>Enable admin</Description>");
+    x.Add(20, "<Order>1</Order>");
+    x.Add(20, "<Path>net user administrator /active:yes</Path>");
+    x.Add(20, "<WillReboot>Never</WillReboot>");
+    x.Add(16, "</RunSynchronousCommand>");
+    x.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
+    x.Add(20, "<Order>2</Order>");
+    x.Add(20, "<Description>Disable UAC for users</Description>");
+    x.Add(20, "<Path>reg add \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\" /v \"EnableLUA\" "
+              "/t REG_DWORD /d 0 /f</Path>");
+    x.Add(16, "</RunSynchronousCommand>");
+    x.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
+    x.Add(20, "<Order>3</Order>");
+    x.Add(20, "<Description>Disable UAC for admin</Description>");
+    x.Add(20, "<Path>reg add \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\" "
+              "/v \"FilterAdministratorToken\" /t REG_DWORD /d 0 /f</Path>");
+    x.Add(16, "</RunSynchronousCommand>");
+    x.Add(12, "</RunSynchronous>");
+    x.Add(8, "</component>");
+    x.Add(4, "</settings>");
+    x.Add(4, "<settings pass=\"oobeSystem\">");
+    x.Add(8, Component("Microsoft-Windows-Shell-Setup"));
+    x.Add(12, "<OOBE>");
+    x.Add(12, Element("NetworkLocation", "Home"));
+    x.Add(12, Element("ProtectYourPC", "1"));
+    x.Add(16, "<HideEULAPage>true</HideEULAPage>");
+    x.Add(12, "</OOBE>");
+    x.Add(12, Element("TimeZone", "Central Standard Time"));
+    x.Add(12, Element("RegisteredOwner", XmlText(values.fullName)));
+    x.Add(12, Element("RegisteredOrganization", XmlText(values.organization)));
+    x.Add(12, "<UserAccounts>");
+    x.Add(16, "<LocalAccounts>");
+    x.Add(20, "<LocalAccount wcm:action=\"add\">");
+    x.Add(24, "<Password>");
+    x.Add(28, "<Value>QmVsb3dUaGVCcmlkZ2UxMg==</Value>");
+    x.Add(28, "<PlainText>false</PlainText>");
+    x.Add(24, "</Password>");
+    x.Add(24, "<Name>Administrator</Name>");
+    x.Add(24, "<Group>Administrators</Group>");
+    x.Add(20, "</LocalAccount>");
+    x.Add(16, "</LocalAccounts>");
+    x.Add(12, "</UserAccounts>");
+    x.Add(12, "<AutoLogon>");
+    x.Add(13, "<Enabled>true</Enabled>");
+    x.Add(13, "<LogonCount>99</LogonCount>");
+    x.Add(13, "<Username>Administrator</Username>");
+    x.Add(13, "</AutoLogon>");
+    x.Add(12, "<Display>");
+    x.Add(12, Element("ColorDepth", std::to_string(values.colorDepth)));
+    x.Add(12, Element("DPI", std::to_string(values.dpi)));
+    x.Add(12, Element("HorizontalResolution", std::to_string(values.horizontalResolution)));
+    x.Add(12, Element("VerticalResolution", std::to_string(values.verticalResolution)));
+    x.Add(12, "</Display>");
+    x.Add(8, "</component>");
+    x.Add(4, "</settings>");
+    x.Add(0, "</unattend>");
+    return x.text;
+}
+
+std::string ComposeSetupCompleteCmd()
+{
+    // Batch text, never a format string: the percent signs are the script's own.
+    return "ECHO SETUPCOMPLETE\n"
+           "\n"
+           "for ^%%i in (C D E F G H I J K L M N O P Q R S T U V W X Y Z) do if exist ^%%i:\\DriversRoot.txt set CDROM=^%%i:\n"
+           "REG ADD \"HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\" /v cdrom /d \"%CDROM%\" /f\n"
+           "\n"
+           "REG ADD HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce\n"
+           "SET KEY1=HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce\n"
+           "\n"
+           "REG ADD HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\n"
+           "SET KEY2=HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\n"
+           "\n"
+           "rem settings.reg\n"
+           "\n"
+           "REG ADD \"%KEY1%\" /V \"RegSettings\" /D \"regedit /s %cdrom%\\settings.reg\" /f\n"
+           "\n"
+           "rem Taleno Corvane\n"
+           "\n"
+           "REG ADD \"%KEY2%\" /V \"taleno corvane\" /D \"%cdrom%\\software\\corvane\\corvane_player.exe /a_silent\" /f\n"
+           "\n"
+           "shutdown /r\n"
+           "\n"
+           "EXIT";
+}
+
+std::string ComposeSettingsReg()
+{
+    return "REGEDIT4\n"
+           "\n"
+           "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
+           "\"WindowsWelcomeCenter\"=-\n"
+           "\n"
+           "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows Mail]\n"
+           "\"NoSplash\"=dword:00000001";
+}
+
+BOOL WriteWin7Distribution(HWND owner, const char* distributionFolder, const char* kitFolder,
+                           CUnattendSettings& settings)
+{
+    const std::string dist = distributionFolder;
+    if (!WriteTextFile(owner, dist + "\\autounattend.xml", ComposeAutounattendXml(CollectWin7AnswerValues(settings))))
+        return FALSE;
+    if (!kitFolder || !*kitFolder)
+        return TRUE;
+
+    const std::string target = dist + "\\software\\corvane";
+    if (!MakeFolder(owner, target))
+        return FALSE;
+    if (!settings.CopyKitFolder(owner, (std::string(kitFolder) + "\\*.*").c_str(), target.c_str()))
+        return FALSE;
+    const std::string scripts = dist + "\\SOURCES\\$OEM$\\$$\\SETUP\\SCRIPTS";
+    if (!MakeFolder(owner, scripts))
+        return FALSE;
+    return WriteTextFile(owner, scripts + "\\setupcomplete.cmd", ComposeSetupCompleteCmd()) &&
+           WriteTextFile(owner, dist + "\\DriversRoot.txt", "CD/DVD") &&
+           WriteTextFile(owner, dist + "\\settings.reg", ComposeSettingsReg());
+}

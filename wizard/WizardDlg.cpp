@@ -1,0 +1,582 @@
+#include "wizard/WizardDlg.h"
+
+#include <cstdio>
+
+#include "framework/foundation/LockGuard.h"
+#include "resource.h"
+#include "wizard/AboutDlg.h"
+#include "wizard/AttributeWalk.h"
+#include "wizard/FolderBrowser.h"
+#include "wizard/ProductKeyFile.h"
+#include "wizard/SystemErrorText.h"
+#include "wizard/UserMessage.h"
+#include "wizard/Win7AnswerFiles.h"
+#include "wizard/ProgramFolder.h"
+
+namespace {
+
+const UINT_PTR kWatchTimer = 2;
+const DWORD kWorkerStack = 4 * 1024 * 1024;
+const DWORD kCancelWaitMs = 3000;
+
+// Registered when the page opens; the message map reads it when a message arrives.
+UINT g_isoCreatedMessage = 0;
+
+const char kInformation[] = "Information";
+
+// The page's own texts.
+const char kNoDistribution[] = "Select a folder with the Windows XP distribution package.";
+const char kMissingDistribution[] = "Path to the Windows XP distribution package does not exist.";
+const char kNoKit[] = "Select a folder with the Corvane installation kit.";
+const char kMissingKit[] = "Path to the Corvane installation kit does not exist.";
+const char kNoUserName[] = "Enter user name";
+const char kNoCompany[] = "Enter company name";
+const char kNoComputerName[] = "Enter computer name";
+const char kNoProductKey[] = "Enter product key";
+const char kNoIsoFolder[] = "Select a folder for iso (example: 'D:\\MY_ISO').";
+const char kMissingIsoFolder[] = "Path to the folder for iso does not exist.";
+
+// An existing folder as the page understands it: the exact text names a folder. Patterns name nothing.
+bool FolderExists(const char* path)
+{
+    if (!path || !*path || strpbrk(path, "*?"))
+        return false;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(path, &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(find);
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Waits for a thread while the page's messages keep flowing.
+bool WaitPumping(HANDLE thread, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;)
+    {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs)
+            return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+        const DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+        if (result == WAIT_OBJECT_0)
+            return true;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            if (msg.message == WM_QUIT)
+            {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+}  // namespace
+
+// Carries the worker's reports to the page without waiting for it.
+class CWizardDlg::WorkerReporter : public IsoBuildObserver
+{
+public:
+    explicit WorkerReporter(HWND page) : m_page(page) { InitializeCriticalSection(&m_lock); }
+    ~WorkerReporter() override { DeleteCriticalSection(&m_lock); }
+
+    void Log(const std::string& text) override
+    {
+        {
+            COSMLockGuard lock(m_lock);
+            m_text = text;
+        }
+        ::PostMessageA(m_page, WM_BUILD_LOG, 0, 0);
+    }
+    void Progress(int percent) override { ::PostMessageA(m_page, WM_BUILD_PROGRESS, static_cast<WPARAM>(percent), 0); }
+
+    std::string TakeText()
+    {
+        COSMLockGuard lock(m_lock);
+        return m_text;
+    }
+
+private:
+    HWND m_page;
+    CRITICAL_SECTION m_lock;
+    std::string m_text;
+};
+
+BEGIN_MESSAGE_MAP(CWizardDlg, CDialog)
+    ON_WM_TIMER()
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDC_CREATE_ISO, OnCreateIso)
+    ON_BN_CLICKED(IDC_BROWSE_DIST, OnBrowseDistribution)
+    ON_BN_CLICKED(IDC_BROWSE_KIT, OnBrowseKit)
+    ON_BN_CLICKED(IDC_BROWSE_ISO, OnBrowseIsoFolder)
+    ON_EN_CHANGE(IDC_DIST_PATH, OnChangeDistributionPath)
+    ON_WM_CREATE()
+    ON_BN_CLICKED(IDC_KIT_CHECK, OnKitCheckBox)
+    ON_BN_CLICKED(IDC_CANCEL_BUILD, OnCancelBuild)
+    ON_REGISTERED_MESSAGE(g_isoCreatedMessage, OnIsoCreated)
+    ON_MESSAGE(WM_BUILD_PROGRESS, OnBuildProgress)
+    ON_MESSAGE(WM_BUILD_LOG, OnBuildLog)
+END_MESSAGE_MAP()
+
+CWizardDlg::CWizardDlg(CWnd* parent) : CDialog(IDD_WIZARD, parent), m_pictureLink(IDB_KIT, IDB_KIT)
+{
+    m_fullName = m_settings.FullName().c_str();
+    m_company = m_settings.Organization().c_str();
+    m_computerName = m_settings.ComputerName().c_str();
+    m_icon = static_cast<HICON>(LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0,
+                                           LR_DEFAULTSIZE | LR_SHARED));
+}
+
+CWizardDlg::~CWizardDlg()
+{
+    // The page never goes away under a running worker.
+    if (m_thread)
+    {
+        m_cancel = 1;
+        if (WaitForSingleObject(m_thread, kCancelWaitMs) == WAIT_TIMEOUT)
+            TerminateThread(m_thread, 1);
+        CloseHandle(m_thread);
+    }
+}
+
+void CWizardDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_WEB_LINK, m_webLink);
+    DDX_Control(dx, IDC_PICTURE_LINK, m_pictureLink);
+    for (int i = 4; i >= 0; --i)
+        DDX_Control(dx, IDC_KEY1 + i, m_keys[i]);
+    DDX_Control(dx, IDC_HEADING1, m_heading1);
+    DDX_Control(dx, IDC_HEADING2, m_heading2);
+    DDX_Text(dx, IDC_FULL_NAME, m_fullName);
+    DDX_Text(dx, IDC_COMPANY, m_company);
+    DDX_Text(dx, IDC_COMPUTER_NAME, m_computerName);
+    DDX_Text(dx, IDC_DIST_PATH, m_distributionFolder);
+    DDX_Text(dx, IDC_KIT_PATH, m_kitFolder);
+}
+
+int CWizardDlg::OnCreate(LPCREATESTRUCT create)
+{
+    return CDialog::OnCreate(create) == -1 ? -1 : 0;
+}
+
+BOOL CWizardDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    CString about;
+    about.LoadString(IDS_ABOUTBOX);
+    if (!about.IsEmpty())
+    {
+        HMENU system = ::GetSystemMenu(m_hWnd, FALSE);
+        if (system)
+        {
+            AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(system, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    HICON small = static_cast<HICON>(
+        LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON, 16, 16, LR_SHARED));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+
+    m_thread = nullptr;
+    m_cancel = 0;
+    m_running = 0;
+    m_reporter = std::make_unique<WorkerReporter>(m_hWnd);
+    SetLogText("0%");
+    InitControls();
+    g_isoCreatedMessage = RegisterWindowMessageA("VORN_WM_USER_ISO_CREATED");
+    // The focus was placed by InitControls.
+    return FALSE;
+}
+
+void CWizardDlg::InitControls()
+{
+    for (int i = 0; i < 5; ++i)
+    {
+        m_keys[i].LimitText(5);
+        m_keys[i].SetNextEdit(i < 4 ? m_keys[i + 1].GetSafeHwnd() : nullptr);
+    }
+
+    m_browseDistribution.SubclassDlgItem(IDC_BROWSE_DIST, this);
+    m_browseKit.SubclassDlgItem(IDC_BROWSE_KIT, this);
+    m_browseIsoFolder.SubclassDlgItem(IDC_BROWSE_ISO, this);
+    for (CHoverButton* button : {&m_browseDistribution, &m_browseKit, &m_browseIsoFolder})
+        button->SetImage(IDI_BROWSE, IDI_BROWSE, TRUE, IMAGE_ICON);
+
+    // The headings: the dialog's font, larger, bold, in Times New Roman.
+    LOGFONTA heading{};
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0));
+    GetObjectA(dialogFont ? static_cast<HGDIOBJ>(dialogFont) : GetStockObject(DEFAULT_GUI_FONT), sizeof(heading),
+               &heading);
+    heading.lfHeight = -14;
+    heading.lfWeight = 800;
+    heading.lfItalic = FALSE;
+    heading.lfUnderline = FALSE;
+    lstrcpynA(heading.lfFaceName, "Times New Roman", LF_FACESIZE);
+    for (CHeadingStatic* title : {&m_heading1, &m_heading2})
+    {
+        title->SetTextLogFont(&heading);
+        title->SetTextColor(RGB(0, 0, 0), TRUE);
+        title->ActivateToolTip(FALSE);
+        title->SetSizeToText(TRUE);
+    }
+
+    GetDlgItem(IDC_ISO_PATH)->EnableWindow(TRUE);
+    GetDlgItem(IDC_KIT_PATH)->EnableWindow(FALSE);
+    GetDlgItem(IDC_BROWSE_ISO)->EnableWindow(TRUE);
+    GetDlgItem(IDC_BROWSE_KIT)->EnableWindow(FALSE);
+
+    CString web;
+    web.LoadString(IDS_WEB_ADDRESS);
+    m_webLink.SetWindowText(web);
+    m_webLink.SetUrl(web);
+    m_pictureLink.SetUrl(web);
+
+    GetDlgItem(IDC_DIST_PATH)->SetFocus();
+    GetDlgItem(IDC_PROGRESS)->EnableWindow(FALSE);
+    GetDlgItem(IDC_CANCEL_BUILD)->EnableWindow(FALSE);
+    SetWindowText(m_mode == WizardMode::WindowsXp ? "VORN: Windows XP" : "VORN: Windows 7");
+}
+
+void CWizardDlg::SetLogText(const char* text)
+{
+    SetDlgItemText(IDC_LOG, text);
+}
+
+CString CWizardDlg::ControlText(int id) const
+{
+    CString text;
+    GetDlgItem(id)->GetWindowText(text);
+    return text;
+}
+
+bool CWizardDlg::IsKitChecked() const
+{
+    return SendDlgItemMessage(IDC_KIT_CHECK, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CWizardDlg::OnSysCommand(UINT id, LPARAM lParam)
+{
+    if ((id & 0xFFF0) == IDM_ABOUTBOX)
+    {
+        CAboutDlg about(this);
+        about.DoModal();
+        return;
+    }
+    CDialog::OnSysCommand(id, lParam);
+}
+
+void CWizardDlg::OnPaint()
+{
+    if (!IsIconic())
+    {
+        CDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    CRect client;
+    GetClientRect(&client);
+    const int x = (client.Width() - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.Height() - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_icon);
+}
+
+HCURSOR CWizardDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_icon);
+}
+
+void CWizardDlg::OnBrowseDistribution()
+{
+    // What was typed since the last exchange is kept, not replaced by older values.
+    UpdateData(TRUE);
+    std::string folder;
+    if (!BrowseForFolder(m_hWnd, "Locating the Windows installation", folder))
+        return;
+    m_distributionFolder = folder.c_str();
+    if (!LoadProductKeyFromFile((folder + "\\I386\\WINNT.SIF").c_str()))
+        LoadProductKeyFromFile((folder + "\\install.txt").c_str());
+    UpdateData(FALSE);
+}
+
+void CWizardDlg::OnBrowseKit()
+{
+    UpdateData(TRUE);
+    std::string folder;
+    if (!BrowseForFolder(m_hWnd, "Locating the Corvane installation kit", folder))
+        return;
+    m_kitFolder = folder.c_str();
+    UpdateData(FALSE);
+}
+
+void CWizardDlg::OnBrowseIsoFolder()
+{
+    std::string folder;
+    if (BrowseForFolder(m_hWnd, "Locating the folder for the ISO image", folder))
+        SetDlgItemText(IDC_ISO_PATH, folder.c_str());
+}
+
+void CWizardDlg::OnChangeDistributionPath()
+{
+}
+
+BOOL CWizardDlg::LoadProductKeyFromFile(const char* path)
+{
+    const auto groups = SplitProductKey(ReadProductKeyText(path));
+    if (!groups)
+        return FALSE;
+    for (int i = 0; i < 5; ++i)
+        SetDlgItemText(IDC_KEY1 + i, (*groups)[i].c_str());
+    return TRUE;
+}
+
+void CWizardDlg::OnKitCheckBox()
+{
+    const BOOL checked = IsKitChecked();
+    GetDlgItem(IDC_KIT_PATH)->EnableWindow(checked);
+    GetDlgItem(IDC_BROWSE_KIT)->EnableWindow(checked);
+}
+
+void CWizardDlg::ShowValidationMessage(const char* text)
+{
+    ShowUserMessage(m_hWnd, text, kInformation, MB_ICONEXCLAMATION | MB_OK);
+}
+
+bool CWizardDlg::ValidateInput()
+{
+    const CString dist = ControlText(IDC_DIST_PATH);
+    if (dist.IsEmpty() || !FolderExists(dist))
+    {
+        ShowValidationMessage(dist.IsEmpty() ? kNoDistribution : kMissingDistribution);
+        GetDlgItem(IDC_DIST_PATH)->SetFocus();
+        return false;
+    }
+    if (IsKitChecked())
+    {
+        const CString kit = ControlText(IDC_KIT_PATH);
+        if (kit.IsEmpty() || !FolderExists(kit))
+        {
+            ShowValidationMessage(kit.IsEmpty() ? kNoKit : kMissingKit);
+            return false;
+        }
+    }
+    const struct
+    {
+        int id;
+        const char* message;
+    } required[] = {
+        {IDC_FULL_NAME, kNoUserName}, {IDC_COMPANY, kNoCompany},   {IDC_COMPUTER_NAME, kNoComputerName},
+        {IDC_KEY1, kNoProductKey},    {IDC_KEY2, kNoProductKey},   {IDC_KEY3, kNoProductKey},
+        {IDC_KEY4, kNoProductKey},    {IDC_KEY5, kNoProductKey},
+    };
+    for (const auto& field : required)
+    {
+        if (ControlText(field.id).IsEmpty())
+        {
+            ShowValidationMessage(field.message);
+            return false;
+        }
+    }
+    const CString iso = ControlText(IDC_ISO_PATH);
+    if (iso.IsEmpty() || !FolderExists(iso))
+    {
+        ShowValidationMessage(iso.IsEmpty() ? kNoIsoFolder : kMissingIsoFolder);
+        return false;
+    }
+    return true;
+}
+
+void CWizardDlg::OnCreateIso()
+{
+    if (!ValidateInput())
+        return;
+    UpdateData(TRUE);
+    CString key = ControlText(IDC_KEY1);
+    for (int id = IDC_KEY2; id <= IDC_KEY5; ++id)
+        key += CString("-") + ControlText(id);
+    m_settings.TakePageValues(static_cast<const char*>(m_fullName), static_cast<const char*>(m_company),
+                              static_cast<const char*>(m_computerName), static_cast<const char*>(key));
+    if (m_mode == WizardMode::WindowsXp)
+        CreateXpAnswerFiles();
+    else if (m_mode == WizardMode::Windows7)
+        CreateWin7AnswerFiles();
+}
+
+BOOL CWizardDlg::CreateXpAnswerFiles()
+{
+    const CString dist = ControlText(IDC_DIST_PATH);
+    const CString kit = IsKitChecked() ? ControlText(IDC_KIT_PATH) : CString();
+    SetLogText("Removing any possible attributes...");
+    ClearAttributesRecursive(dist);
+    if (!m_settings.BuildXpDistribution(m_hWnd, dist, kit, nullptr, TRUE))
+    {
+        ShowUserMessage(m_hWnd, "The process has failed!", "VORN", MB_ICONERROR);
+        return 0;
+    }
+    return StartIsoThread();
+}
+
+BOOL CWizardDlg::CreateWin7AnswerFiles()
+{
+    const CString dist = ControlText(IDC_DIST_PATH);
+    SetLogText("Removing any possible attributes...");
+    ClearAttributesRecursive(dist);
+    const CString kit = IsKitChecked() ? ControlText(IDC_KIT_PATH) : CString();
+    if (!WriteWin7Distribution(m_hWnd, dist, kit, m_settings))
+        return 0;
+    return StartIsoThread();
+}
+
+void CWizardDlg::EnableInputs(bool enable)
+{
+    for (int id : {IDC_DIST_PATH, IDC_BROWSE_DIST, IDC_ISO_PATH, IDC_BROWSE_ISO, IDC_CREATE_ISO})
+        GetDlgItem(id)->EnableWindow(enable);
+    const BOOL kit = enable && IsKitChecked();
+    GetDlgItem(IDC_KIT_PATH)->EnableWindow(kit);
+    GetDlgItem(IDC_BROWSE_KIT)->EnableWindow(kit);
+    GetDlgItem(IDC_CANCEL_BUILD)->EnableWindow(!enable);
+}
+
+BOOL CWizardDlg::StartIsoThread()
+{
+    // A finished worker whose handle the watch has not closed yet.
+    if (m_thread)
+    {
+        WaitForSingleObject(m_thread, INFINITE);
+        CloseHandle(m_thread);
+        m_thread = nullptr;
+    }
+    // Everything the worker needs is taken here, on the page's thread.
+    char programFolder[MAX_PATH];
+    if (!GetProgramFolder(programFolder, sizeof(programFolder)))
+        programFolder[0] = '\0';
+    m_request = IsoBuildRequest{m_mode, static_cast<const char*>(ControlText(IDC_DIST_PATH)),
+                                static_cast<const char*>(ControlText(IDC_ISO_PATH)), programFolder};
+    EnableInputs(false);
+    m_running = 1;
+    m_cancel = 0;
+    DWORD id = 0;
+    m_thread = CreateThread(nullptr, kWorkerStack, IsoThreadProc, this, STACK_SIZE_PARAM_IS_A_RESERVATION, &id);
+    if (!m_thread)
+    {
+        const std::string text = "The image build could not start. " + GetSystemErrorText(GetLastError());
+        m_running = 0;
+        RestorePage();
+        ShowUserMessage(m_hWnd, text.c_str(), "VORN", MB_ICONERROR);
+        return 0;
+    }
+    SetTimer(kWatchTimer, 1000, nullptr);
+    return 1;
+}
+
+DWORD WINAPI CWizardDlg::IsoThreadProc(LPVOID page)
+{
+    static_cast<CWizardDlg*>(page)->BuildIsoImage();
+    return 0;
+}
+
+void CWizardDlg::BuildIsoImage()
+{
+    IsoBuildJob job(m_request, &m_cancel, *m_reporter);
+    const IsoBuildResult result = job.Run();
+    // A failure keeps the page in its failed state until the user cancels; its reason is in the log.
+    if (result == IsoBuildResult::Failed)
+        return;
+    m_running = 0;
+    if (result == IsoBuildResult::Completed)
+        ::PostMessageA(m_hWnd, RegisterWindowMessageA("VORN_WM_USER_ISO_CREATED"), 0, 0);
+}
+
+LRESULT CWizardDlg::OnBuildProgress(WPARAM percent, LPARAM)
+{
+    CWnd* progress = GetDlgItem(IDC_PROGRESS);
+    progress->SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    progress->SendMessage(PBM_SETPOS, percent, 0);
+    return 0;
+}
+
+LRESULT CWizardDlg::OnBuildLog(WPARAM, LPARAM)
+{
+    SetLogText(m_reporter->TakeText().c_str());
+    return 0;
+}
+
+void CWizardDlg::OnTimer(UINT_PTR id)
+{
+    // The watch closes the worker's handle once the worker has ended (a cancel closes it itself).
+    if (id == kWatchTimer && m_thread && !m_cancel && WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0)
+    {
+        KillTimer(kWatchTimer);
+        CloseHandle(m_thread);
+        m_thread = nullptr;
+    }
+    CDialog::OnTimer(id);
+}
+
+void CWizardDlg::RestorePage()
+{
+    EnableInputs(true);
+    SendDlgItemMessage(IDC_PROGRESS, PBM_SETPOS, 0, 0);
+    SetLogText("0%");
+}
+
+void CWizardDlg::StopWorker()
+{
+    m_cancel = 1;
+    KillTimer(kWatchTimer);
+    if (!m_thread)
+        return;
+    // The worker checks the flag in every long step; ending it by force is the last resort.
+    if (!WaitPumping(m_thread, kCancelWaitMs))
+        TerminateThread(m_thread, 1);
+    CloseHandle(m_thread);
+    m_thread = nullptr;
+    m_running = 0;
+}
+
+void CWizardDlg::OnCancelBuild()
+{
+    if (ShowUserMessage(m_hWnd, "Are you sure?", "Taleno Corvane", MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+        return;
+    CWaitCursor wait;
+    StopWorker();
+    RestorePage();
+}
+
+void CWizardDlg::OnCancel()
+{
+    // Closing the page while a build runs is a cancel of the build first.
+    if (m_thread && WaitForSingleObject(m_thread, 0) == WAIT_TIMEOUT)
+    {
+        if (ShowUserMessage(m_hWnd, "Are you sure?", "Taleno Corvane", MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+            return;
+        CWaitCursor wait;
+        StopWorker();
+    }
+    else if (m_thread)
+    {
+        KillTimer(kWatchTimer);
+        CloseHandle(m_thread);
+        m_thread = nullptr;
+    }
+    CDialog::OnCancel();
+}
+
+LRESULT CWizardDlg::OnIsoCreated(WPARAM, LPARAM)
+{
+    // A cancel confirmed just as the build finished has already restored the page.
+    if (m_cancel)
+        return 0;
+    RestorePage();
+    ShowUserMessage(m_hWnd, "Congratulations! VORN created the ISO-image.", "VORN", MB_ICONINFORMATION);
+    return 0;
+}

@@ -1,0 +1,182 @@
+#include "wizard/controls/HyperlinkStatic.h"
+
+#include "wizard/controls/LinkOpener.h"
+#include "wizard/controls/StaticTextPainter.h"
+
+IMPLEMENT_DYNAMIC(CHyperlinkStatic, CStatic)
+
+BEGIN_MESSAGE_MAP(CHyperlinkStatic, CStatic)
+    ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+
+namespace {
+
+HCURSOR HandCursor()
+{
+    return ::LoadCursor(nullptr, IDC_HAND);
+}
+
+// Invalidates hWnd's rectangle in its parent, the static itself included: the link's text is drawn transparently,
+// so only the parent can take the underline away again.
+void InvalidateInParent(HWND hWnd)
+{
+    HWND hWndParent = ::GetParent(hWnd);
+    if (!hWndParent)
+    {
+        ::InvalidateRect(hWnd, nullptr, TRUE);
+        return;
+    }
+    RECT rect;
+    ::GetWindowRect(hWnd, &rect);
+    ::MapWindowPoints(HWND_DESKTOP, hWndParent, reinterpret_cast<POINT*>(&rect), 2);
+    ::RedrawWindow(hWndParent, &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+}  // namespace
+
+BOOL CHyperlinkStatic::IsCursorInside() const
+{
+    POINT point;
+    if (!m_hWnd || !::GetCursorPos(&point))
+        return FALSE;
+    ::ScreenToClient(m_hWnd, &point);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    return ::PtInRect(&client, point);
+}
+
+void CHyperlinkStatic::OpenUrl()
+{
+    if (!m_url.IsEmpty())
+        OpenLink(m_url);
+}
+
+void CHyperlinkStatic::OnClickReleased()
+{
+}
+
+void CHyperlinkStatic::PreSubclassWindow()
+{
+    EnsureNotifyStyle();
+    CStatic::PreSubclassWindow();
+}
+
+bool CHyperlinkStatic::IsTextStatic() const
+{
+    const DWORD type = GetStyle() & SS_TYPEMASK;
+    return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
+}
+
+void CHyperlinkStatic::EnsureNotifyStyle()
+{
+    // Without SS_NOTIFY a static lets the mouse through to its parent.
+    const LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+    if (!(style & SS_NOTIFY))
+        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, style | SS_NOTIFY);
+}
+
+LRESULT CHyperlinkStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    EnsureNotifyStyle();
+    switch (message)
+    {
+    case WM_SETCURSOR:
+        ::SetCursor(HandCursor());
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == kLeaveTimerId)
+        {
+            OnLeaveTimer();
+            return 0;
+        }
+        break;
+    case WM_SETFONT:
+        // The underline font follows the window's font; it is made again at the next colouring.
+        m_underlineFont.DeleteObject();
+        break;
+    case WM_PAINT:
+        if (IsTextStatic())
+        {
+            CPaintDC dc(this);
+            PaintText(dc);
+            return 0;
+        }
+        break;
+    case WM_PRINTCLIENT:
+        if (IsTextStatic())
+        {
+            PaintText(reinterpret_cast<HDC>(wParam));
+            return 0;
+        }
+        break;
+    default:
+        if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK)
+            OnMouseOver(message);
+        break;
+    }
+    return CStatic::WindowProc(message, wParam, lParam);
+}
+
+void CHyperlinkStatic::OnMouseOver(UINT message)
+{
+    ::SetCursor(HandCursor());
+    if (!m_hovering)
+    {
+        m_hovering = true;
+        Invalidate(TRUE);
+    }
+    SetTimer(kLeaveTimerId, 10);
+    if (message == WM_LBUTTONDOWN)
+        OpenUrl();
+    else if (message == WM_LBUTTONUP)
+        OnClickReleased();
+}
+
+void CHyperlinkStatic::OnLeaveTimer()
+{
+    if (IsCursorInside())
+        return;
+    KillTimer(kLeaveTimerId);
+    m_hovering = false;
+    InvalidateInParent(m_hWnd);
+}
+
+HBRUSH CHyperlinkStatic::CtlColor(CDC* pDC, UINT /*nCtlColor*/)
+{
+    if (!IsTextStatic())
+        return nullptr;
+    HFONT hFont = GetStaticFont(m_hWnd);
+    if (!m_underlineFont.GetSafeHandle())
+    {
+        LOGFONTA logFont{};
+        if (::GetObjectA(hFont, sizeof logFont, &logFont))
+        {
+            logFont.lfUnderline = TRUE;
+            m_underlineFont.CreateFontIndirect(&logFont);
+        }
+    }
+    if (IsCursorInside() && m_underlineFont.GetSafeHandle())
+    {
+        pDC->SelectObject(static_cast<HFONT>(m_underlineFont));
+        pDC->SetTextColor(m_hoverColor);
+    }
+    else
+    {
+        pDC->SelectObject(hFont);
+        pDC->SetTextColor(m_linkColor);
+    }
+    pDC->SetBkMode(TRANSPARENT);
+    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+}
+
+void CHyperlinkStatic::PaintText(HDC hDC)
+{
+    const int saved = ::SaveDC(hDC);
+    CDC* pDC = CDC::FromHandle(hDC);
+    CRect client;
+    GetClientRect(&client);
+    if (HBRUSH hBrush = CtlColor(pDC, CTLCOLOR_STATIC))
+        ::FillRect(hDC, &client, hBrush);
+    DrawStaticText(m_hWnd, hDC, client);
+    ::RestoreDC(hDC, saved);
+}
