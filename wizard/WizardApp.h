@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "classlib/ClassLib.h"
+#include "framework/foundation/FrameworkStatics.h"
 
 class CWizardApp : public CWinApp
 {

@@ -12,6 +12,7 @@
 
 #include "ProgramDriver.h"
 #include "RegistrySeed.h"
+#include "SerialBootImage.h"
 #include "TestFiles.h"
 #include "resource.h"
 
@@ -20,21 +21,6 @@ using namespace osm::test;
 namespace {
 
 const char kNtKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-
-// A boot sector that tells the serial port it ran: enough to prove the image boots from it.
-std::string MarkerBootImage()
-{
-    std::string code = "\xBA\xF8\x03";  // mov dx, 0x3F8
-    for (char c : std::string("OSMIRA-BOOT-OK\n"))
-    {
-        code += '\xB0';  // mov al, c
-        code += c;
-        code += '\xEE';  // out dx, al
-    }
-    code += "\xFA\xF4\xEB\xFD";  // cli; hlt; jmp back to hlt
-    code.resize(2048, '\0');
-    return code;
-}
 
 // The folders of one scenario, under the build tree: the program with its boot images, the distribution
 // folder and the image folder.
@@ -56,8 +42,8 @@ struct Workspace
         for (const std::string& folder : {root, program, program + "\\ISO", dist, output})
             MakeFolder(folder);
         EXPECT_TRUE(CopyFileA(OSMIRA_EXE, (program + "\\osmira.exe").c_str(), FALSE));
-        WriteFileBytes(program + "\\ISO\\xpboot.img", MarkerBootImage());
-        WriteFileBytes(program + "\\ISO\\vistaboot.img", MarkerBootImage());
+        WriteFileBytes(program + "\\ISO\\xpboot.img", SerialBootImage("OSMIRA-BOOT-OK\n"));
+        WriteFileBytes(program + "\\ISO\\vistaboot.img", SerialBootImage("OSMIRA-BOOT-OK\n"));
     }
 
     void SmallDistribution() const

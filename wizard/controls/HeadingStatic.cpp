@@ -1,5 +1,7 @@
 #include "wizard/controls/HeadingStatic.h"
 
+#include "wizard/controls/StaticWindow.h"
+
 #include "wizard/controls/StaticTextPainter.h"
 
 #include <algorithm>
@@ -49,20 +51,6 @@ void CHeadingStatic::ActivateToolTip(BOOL bActivate)
     UpdateToolTipText();
 }
 
-BOOL CHeadingStatic::IsTextStatic() const
-{
-    const DWORD type = GetStyle() & SS_TYPEMASK;
-    return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP;
-}
-
-void CHeadingStatic::EnsureNotifyStyle()
-{
-    // The tooltip hears the mouse only when the static does not let it through to its parent.
-    const LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
-    if (!(style & SS_NOTIFY))
-        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, style | SS_NOTIFY);
-}
-
 CRect CHeadingStatic::WindowRectInParent() const
 {
     CRect rect;
@@ -85,7 +73,7 @@ void CHeadingStatic::PreSubclassWindow()
     InitializeToolTip();
     if (!m_fontInitialized && InitializeFont())
         m_fontInitialized = TRUE;
-    EnsureNotifyStyle();
+    EnsureNotifyStyle(m_hWnd);
     CStatic::PreSubclassWindow();
 }
 
@@ -106,7 +94,7 @@ BOOL CHeadingStatic::InitializeToolTip()
 
 BOOL CHeadingStatic::InitializeFont()
 {
-    if (!IsTextStatic())
+    if (!IsTextStatic(m_hWnd))
         return TRUE;
     HFONT hWindowFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     if (!hWindowFont)
@@ -125,7 +113,7 @@ void CHeadingStatic::UpdateToolTipText()
 {
     if (!m_toolTipActive || !m_hWnd)
         return;
-    if (IsTextStatic())
+    if (IsTextStatic(m_hWnd))
         GetWindowText(m_toolTipText);
     else
         m_toolTipText.Empty();
@@ -135,8 +123,8 @@ void CHeadingStatic::UpdateToolTipText()
 
 HBRUSH CHeadingStatic::CtlColor(CDC* pDC, UINT /*nCtlColor*/)
 {
-    EnsureNotifyStyle();
-    if (!IsTextStatic())
+    EnsureNotifyStyle(m_hWnd);
+    if (!IsTextStatic(m_hWnd))
         return nullptr;
     if (!m_fontInitialized && InitializeFont())
         m_fontInitialized = TRUE;
@@ -196,7 +184,7 @@ CRect CHeadingStatic::FitRectToText(const CRect& current, CSize text, CSize pare
 
 void CHeadingStatic::SizeToText()
 {
-    if (!m_hWnd || !IsTextStatic())
+    if (!m_hWnd || !IsTextStatic(m_hWnd))
         return;
     HWND hWndParent = ::GetParent(m_hWnd);
     if (!hWndParent)
@@ -270,7 +258,7 @@ LRESULT CHeadingStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_PAINT:
-        if (IsTextStatic())
+        if (IsTextStatic(m_hWnd))
         {
             CPaintDC dc(this);
             PaintText(dc);
@@ -278,7 +266,7 @@ LRESULT CHeadingStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_PRINTCLIENT:
-        if (IsTextStatic())
+        if (IsTextStatic(m_hWnd))
         {
             PaintText(reinterpret_cast<HDC>(wParam));
             return 0;

@@ -39,7 +39,6 @@ public:
     CToolTipCtrl& GetToolTip() { return m_toolTip; }
 
     // SS_LEFT, SS_CENTER, SS_RIGHT, SS_SIMPLE or SS_LEFTNOWORDWRAP.
-    BOOL IsTextStatic() const;
     // Resizes to the text now (or back to the remembered rectangle when sizing to the text is off).
     void SizeToText();
     // Where a static of this style at `current` (parent coordinates) goes when it fits a text of size `text`, the
@@ -62,7 +61,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void EnsureNotifyStyle();
     CRect WindowRectInParent() const;
     void SetToolRect(int width, int height);
     void PaintText(HDC hDC);

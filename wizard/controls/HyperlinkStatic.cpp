@@ -2,6 +2,7 @@
 
 #include "wizard/controls/LinkOpener.h"
 #include "wizard/controls/StaticTextPainter.h"
+#include "wizard/controls/StaticWindow.h"
 
 IMPLEMENT_DYNAMIC(CHyperlinkStatic, CStatic)
 
@@ -16,34 +17,7 @@ HCURSOR HandCursor()
     return ::LoadCursor(nullptr, IDC_HAND);
 }
 
-// Invalidates hWnd's rectangle in its parent, the static itself included: the link's text is drawn transparently,
-// so only the parent can take the underline away again.
-void InvalidateInParent(HWND hWnd)
-{
-    HWND hWndParent = ::GetParent(hWnd);
-    if (!hWndParent)
-    {
-        ::InvalidateRect(hWnd, nullptr, TRUE);
-        return;
-    }
-    RECT rect;
-    ::GetWindowRect(hWnd, &rect);
-    ::MapWindowPoints(HWND_DESKTOP, hWndParent, reinterpret_cast<POINT*>(&rect), 2);
-    ::RedrawWindow(hWndParent, &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
 }  // namespace
-
-BOOL CHyperlinkStatic::IsCursorInside() const
-{
-    POINT point;
-    if (!m_hWnd || !::GetCursorPos(&point))
-        return FALSE;
-    ::ScreenToClient(m_hWnd, &point);
-    RECT client;
-    ::GetClientRect(m_hWnd, &client);
-    return ::PtInRect(&client, point);
-}
 
 void CHyperlinkStatic::OpenUrl()
 {
@@ -57,27 +31,13 @@ void CHyperlinkStatic::OnClickReleased()
 
 void CHyperlinkStatic::PreSubclassWindow()
 {
-    EnsureNotifyStyle();
+    EnsureNotifyStyle(m_hWnd);
     CStatic::PreSubclassWindow();
-}
-
-bool CHyperlinkStatic::IsTextStatic() const
-{
-    const DWORD type = GetStyle() & SS_TYPEMASK;
-    return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
-}
-
-void CHyperlinkStatic::EnsureNotifyStyle()
-{
-    // Without SS_NOTIFY a static lets the mouse through to its parent.
-    const LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
-    if (!(style & SS_NOTIFY))
-        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, style | SS_NOTIFY);
 }
 
 LRESULT CHyperlinkStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    EnsureNotifyStyle();
+    EnsureNotifyStyle(m_hWnd);
     switch (message)
     {
     case WM_SETCURSOR:
@@ -95,7 +55,7 @@ LRESULT CHyperlinkStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         m_underlineFont.DeleteObject();
         break;
     case WM_PAINT:
-        if (IsTextStatic())
+        if (IsTextStatic(m_hWnd))
         {
             CPaintDC dc(this);
             PaintText(dc);
@@ -103,7 +63,7 @@ LRESULT CHyperlinkStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_PRINTCLIENT:
-        if (IsTextStatic())
+        if (IsTextStatic(m_hWnd))
         {
             PaintText(reinterpret_cast<HDC>(wParam));
             return 0;
@@ -143,7 +103,7 @@ void CHyperlinkStatic::OnLeaveTimer()
 
 HBRUSH CHyperlinkStatic::CtlColor(CDC* pDC, UINT /*nCtlColor*/)
 {
-    if (!IsTextStatic())
+    if (!IsTextStatic(m_hWnd))
         return nullptr;
     HFONT hFont = GetStaticFont(m_hWnd);
     if (!m_underlineFont.GetSafeHandle())

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
+#include "wizard/controls/StaticWindow.h"
 
 class CHyperlinkStatic : public CStatic
 {
@@ -25,7 +26,7 @@ public:
     COLORREF GetLinkColor() const { return m_linkColor; }
     COLORREF GetHoverColor() const { return m_hoverColor; }
     // The cursor lies in the client rectangle.
-    BOOL IsCursorInside() const;
+    BOOL IsCursorInside() const { return ::IsCursorInside(m_hWnd); }
 
     // ---- Override these ----------------------------------------------------------------------------------------
     // Opens the address when there is one; called when the left button goes down on the link.
@@ -41,8 +42,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    bool IsTextStatic() const;
-    void EnsureNotifyStyle();
     void PaintText(HDC hDC);
     void OnMouseOver(UINT message);
     void OnLeaveTimer();

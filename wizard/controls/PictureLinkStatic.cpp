@@ -1,24 +1,8 @@
 #include "wizard/controls/PictureLinkStatic.h"
 
+#include "wizard/controls/StaticWindow.h"
+
 IMPLEMENT_DYNAMIC(CPictureLinkStatic, CStatic)
-
-namespace {
-
-void InvalidateInParent(HWND hWnd)
-{
-    HWND hWndParent = ::GetParent(hWnd);
-    if (!hWndParent)
-    {
-        ::InvalidateRect(hWnd, nullptr, TRUE);
-        return;
-    }
-    RECT rect;
-    ::GetWindowRect(hWnd, &rect);
-    ::MapWindowPoints(HWND_DESKTOP, hWndParent, reinterpret_cast<POINT*>(&rect), 2);
-    ::RedrawWindow(hWndParent, &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-}  // namespace
 
 CPictureLinkStatic::CPictureLinkStatic(UINT nNormalBitmapId, UINT nHoverBitmapId)
 {
@@ -44,17 +28,6 @@ CPictureLinkStatic::CPictureLinkStatic(UINT nNormalBitmapId, UINT nHoverBitmapId
         m_hoverIcon.Reset(images.ExtractIcon(hoverIndex));
 }
 
-BOOL CPictureLinkStatic::IsCursorInside() const
-{
-    POINT point;
-    if (!m_hWnd || !::GetCursorPos(&point))
-        return FALSE;
-    ::ScreenToClient(m_hWnd, &point);
-    RECT client;
-    ::GetClientRect(m_hWnd, &client);
-    return ::PtInRect(&client, point);
-}
-
 HICON CPictureLinkStatic::GetCurrentPicture() const
 {
     if (m_singleIcon)
@@ -68,21 +41,13 @@ void CPictureLinkStatic::OnClick()
 
 void CPictureLinkStatic::PreSubclassWindow()
 {
-    EnsureNotifyStyle();
+    EnsureNotifyStyle(m_hWnd);
     CStatic::PreSubclassWindow();
-}
-
-void CPictureLinkStatic::EnsureNotifyStyle()
-{
-    // Without SS_NOTIFY a static lets the mouse through to its parent.
-    const LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
-    if (!(style & SS_NOTIFY))
-        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, style | SS_NOTIFY);
 }
 
 LRESULT CPictureLinkStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    EnsureNotifyStyle();
+    EnsureNotifyStyle(m_hWnd);
     switch (message)
     {
     case WM_PAINT:

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
+#include "wizard/controls/StaticWindow.h"
 #include "wizard/controls/UniqueIcon.h"
 
 class CPictureLinkStatic : public CStatic
@@ -26,7 +27,7 @@ public:
 
     void SetUrl(LPCSTR lpszUrl) { m_url = lpszUrl; }
     const CString& GetUrl() const { return m_url; }
-    BOOL IsCursorInside() const;
+    BOOL IsCursorInside() const { return ::IsCursorInside(m_hWnd); }
     BOOL IsHovering() const { return m_hovering; }
     // The picture painted now: the hover picture while the cursor is inside, else the normal one.
     HICON GetCurrentPicture() const;
@@ -40,7 +41,6 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void EnsureNotifyStyle();
     void Paint(HDC hDC);
     void OnLeaveTimer();
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/foundation/FileExists.h"
+#include "framework/foundation/FrameworkStatics.h"
 #include "framework/foundation/LockGuard.h"
 #include "framework/foundation/ModuleHandle.h"
 #include "framework/foundation/MultiMonitor.h"
@@ -232,4 +233,23 @@ TEST(LockGuard, HoldsAndReleasesTheSection)
     }
     EXPECT_FALSE(heldElsewhere());
     DeleteCriticalSection(&section);
+}
+
+TEST(FrameworkStatics, MessagesAreRegisteredAndDatesSpanTheRange)
+{
+    EXPECT_EQ(OSM_WM_NOTIFICATION_SINK_MT_ON_EVENT, RegisterWindowMessageA("OSMNotificationSinkMTOnEvent"));
+    EXPECT_EQ(OSM_WM_CALENDAR_SWITCH_VIEW, RegisterWindowMessageA("OSMCalendarSwitchView"));
+    EXPECT_EQ(OSM_WM_CALENDAR_USER_ACTION, RegisterWindowMessageA("OSMCalendarUserAction"));
+    EXPECT_GE(OSM_WM_NOTIFICATION_SINK_MT_ON_EVENT, 0xC000u);
+
+    struct Case { DATE date; WORD year, month, day; } cases[] = {{kOsmMinDate, 100, 1, 1}, {kOsmMaxDate, 9999, 12, 31}};
+    for (const Case& c : cases)
+    {
+        SYSTEMTIME time{};
+        ASSERT_TRUE(VariantTimeToSystemTime(c.date, &time));
+        EXPECT_EQ(time.wYear, c.year);
+        EXPECT_EQ(time.wMonth, c.month);
+        EXPECT_EQ(time.wDay, c.day);
+        EXPECT_EQ(time.wHour + time.wMinute + time.wSecond, 0);
+    }
 }

@@ -15,7 +15,7 @@ TEST(BootTest, EmulatedPcRunsTheBootImage)
         GTEST_SKIP() << "qemu-system-x86_64 is not installed (package qemu-system-x86): the boot test did not run";
     ScratchDir scratch;
     const std::string marker = "OSMIRA-BOOT-OK";
-    writeFile(scratch / "boot.img", serialBootImage(marker));
+    writeFile(scratch / "boot.img", SerialBootImage(marker));
     writePattern(scratch / "dist" / "I386" / "SETUPLDR.BIN", 4000, 9);
     TreeSession session;
     ASSERT_EQ(session.addTopLevel(scratch / "dist"), 0u) << session.text();

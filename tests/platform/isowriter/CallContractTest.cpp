@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         writePattern(scratch_ / "dist" / "a.txt", 5000, 1);
-        writeFile(scratch_ / "boot.img", serialBootImage("contract"));
+        writeFile(scratch_ / "boot.img", SerialBootImage("contract"));
     }
     ScratchDir scratch_;
 };

@@ -34,7 +34,7 @@ protected:
         scratch_ = std::make_unique<ScratchDir>();
         fs::create_directories(scratch_->path() / "dist");
         tree_ = std::make_unique<DistributionTree>(scratch_->path() / "dist");
-        writeFile(bootImage(), serialBootImage("boot"));
+        writeFile(bootImage(), SerialBootImage("boot"));
         TreeSession session;
         ASSERT_EQ(session.addTopLevel(tree_->folder()), 0u) << session.text();
         ASSERT_EQ(session.setBoot(bootImage()), 0u) << session.text();

@@ -2,6 +2,7 @@
 // that follows the wizard's order of calls, outside tools, and a boot image that reports over the serial port.
 #pragma once
 
+#include "SerialBootImage.h"
 #include "isowriter/StarBurn.h"
 
 #include <cstdint>
@@ -86,7 +87,6 @@ int run(const std::string& command, std::string* output = nullptr);
 bool haveTool(const std::string& name);
 std::string quote(const fs::path& path);
 
-// A no-emulation boot image: real-mode code that writes marker to COM1 (port 0x3F8) and halts.
-std::string serialBootImage(const std::string& marker);
+using osm::test::SerialBootImage;
 
 } // namespace osm::iso::test

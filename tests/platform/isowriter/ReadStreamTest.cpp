@@ -19,7 +19,7 @@ protected:
         writePattern(source() / "I386" / "b.bin", 2048, 2);
         writePattern(source() / "I386" / "c.bin", 1, 3);
         writePattern(source() / "empty.bin", 0, 4);
-        writeFile(scratch_ / "boot.img", serialBootImage("stream"));
+        writeFile(scratch_ / "boot.img", SerialBootImage("stream"));
     }
 
     fs::path source() const { return scratch_ / "dist"; }

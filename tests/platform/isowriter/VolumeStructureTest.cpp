@@ -25,7 +25,7 @@ protected:
         for (int level = 1; level <= 10; ++level)
             deep += "/Level" + std::to_string(level);
         writePattern(source_ / fs::u8path(deep) / "end.txt", 5, 4);
-        boot_ = serialBootImage("catalog");
+        boot_ = SerialBootImage("catalog");
         writeFile(scratch_ / "xpboot.img", boot_);
     }
 

@@ -3,6 +3,7 @@
 #include "ControlsTestSupport.h"
 #include "resource.h"
 #include "wizard/controls/HeadingStatic.h"
+#include "wizard/controls/StaticWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -206,7 +207,7 @@ TEST_F(HeadingStaticTest, IconAndBitmapStaticsKeepTheirParentsColouring)
     {
         SCOPED_TRACE(c.style);
         MakeHeading(c.style, "");
-        EXPECT_EQ(c.coloured, m_heading.IsTextStatic() != FALSE);
+        EXPECT_EQ(c.coloured, IsTextStatic(m_heading.m_hWnd));
         const LRESULT brush = m_host.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
                                                  reinterpret_cast<LPARAM>(m_heading.m_hWnd));
         EXPECT_EQ(c.coloured, brush == reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH)));

@@ -1,0 +1,16 @@
+// Process-wide values the framework's headers set up before the program starts: the window messages its
+// cross-thread notifications and calendar use, and the limits of its date range (as OLE dates).
+// Including this header is enough; each value is made once, at start-up.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+// Registered window messages; the same names give the same numbers in every process of the session.
+inline const UINT OSM_WM_NOTIFICATION_SINK_MT_ON_EVENT = RegisterWindowMessageA("OSMNotificationSinkMTOnEvent");
+inline const UINT OSM_WM_CALENDAR_SWITCH_VIEW = RegisterWindowMessageA("OSMCalendarSwitchView");
+inline const UINT OSM_WM_CALENDAR_USER_ACTION = RegisterWindowMessageA("OSMCalendarUserAction");
+
+// The framework's date range: 100-01-01 00:00:00 to 9999-12-31 00:00:00, in days since 1899-12-30.
+inline constexpr DATE kOsmMinDate = -657434.0;
+inline constexpr DATE kOsmMaxDate = 2958465.0;
