@@ -17,12 +17,18 @@ fi
 shot="$root/build/osmira-first-window.png"
 OSM_SHOT="$shot" "$root/tools/wine-session" bash -c '
   "$0" "$1" & pid=$!
+  window=
   for _ in $(seq 1 100); do
-    xwininfo -root -children 2>/dev/null | grep -q "\"VORN\"" && break
+    window=$(xwininfo -root -tree 2>/dev/null | awk "/\"VORN\"/ {print \$1; exit}")
+    [ -n "$window" ] && break
     sleep 0.2
   done
   sleep 1
-  xwd -root -silent | /usr/bin/convert xwd:- "$OSM_SHOT"
+  if [ -n "$window" ]; then
+    xwd -id "$window" -silent | /usr/bin/convert xwd:- "$OSM_SHOT"
+  else
+    xwd -root -silent | /usr/bin/convert xwd:- "$OSM_SHOT"
+  fi
   echo "The wizard runs on display $DISPLAY; screenshot of its first window: $OSM_SHOT"
   echo "Press Ctrl+C to stop it."
   wait $pid
