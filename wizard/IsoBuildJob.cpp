@@ -1,6 +1,5 @@
 #include "wizard/IsoBuildJob.h"
 
-#include <cstdio>
 #include <memory>
 
 #include "framework/foundation/FileExists.h"
@@ -8,6 +7,7 @@
 #include "wizard/AttributeWalk.h"
 #include "wizard/BurnErrorText.h"
 #include "wizard/SystemErrorText.h"
+#include "wizard/WriterTexts.h"
 
 // The writer's tree and the image file of one build, released in reverse order of taking.
 struct IsoTreeHolder
@@ -83,11 +83,9 @@ bool IsoBuildJob::Check(std::uint32_t result)
     return false;
 }
 
-void IsoBuildJob::LogSystemError(const char* format, const std::string& path, DWORD error)
+void IsoBuildJob::LogFileError(const std::string& path, DWORD error)
 {
-    char message[2048];
-    std::snprintf(message, sizeof(message), format, path.c_str());
-    m_observer.Log(std::string(message) + GetSystemErrorText(error));
+    m_observer.Log(WriterTexts::FillText(WriterTexts::kErrorWithFile, path) + GetSystemErrorText(error));
 }
 
 IsoBuildResult IsoBuildJob::Run()
@@ -95,9 +93,7 @@ IsoBuildResult IsoBuildJob::Run()
     const std::string bootImage = BootImagePath();
     if (!FileExists(bootImage.c_str()))
     {
-        char message[2048];
-        std::snprintf(message, sizeof(message), "File %s is not found.", bootImage.c_str());
-        m_observer.Log(message);
+        m_observer.Log(WriterTexts::FillText("File %s is not found.", bootImage));
         return IsoBuildResult::Failed;
     }
 
@@ -170,7 +166,7 @@ IsoBuildResult IsoBuildJob::CopyImage(IsoTreeHolder& tree)
                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (tree.file == INVALID_HANDLE_VALUE)
     {
-        LogSystemError("Error with file %s. ", tree.filePath, GetLastError());
+        LogFileError(tree.filePath, GetLastError());
         return IsoBuildResult::Failed;
     }
 
@@ -207,7 +203,7 @@ IsoBuildResult IsoBuildJob::CopyImage(IsoTreeHolder& tree)
         {
             // A short write is a full disk, not progress.
             const DWORD error = wrote ? static_cast<DWORD>(ERROR_DISK_FULL) : GetLastError();
-            LogSystemError("Error with file %s. ", tree.filePath, error);
+            LogFileError(tree.filePath, error);
             return IsoBuildResult::Failed;
         }
         position += written;

@@ -58,7 +58,7 @@ private:
     bool Check(std::uint32_t result);
     bool CreateTree(IsoTreeHolder& tree);
     IsoBuildResult CopyImage(IsoTreeHolder& tree);
-    void LogSystemError(const char* format, const std::string& path, DWORD error);
+    void LogFileError(const std::string& path, DWORD error);
 
     IsoBuildRequest m_request;
     const volatile long* m_cancelFlag;

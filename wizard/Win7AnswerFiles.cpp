@@ -9,10 +9,9 @@
 #include "wizard/SystemErrorText.h"
 #include "wizard/UnattendSettings.h"
 #include "wizard/UserMessage.h"
+#include "wizard/WriterTexts.h"
 
 namespace {
-
-const char kCaption[] = "Taleno Corvane";
 
 // ANSI code page text (as typed into the page) to UTF-8.
 std::string AnsiToUtf8(const std::string& text)
@@ -75,10 +74,10 @@ struct Lines
     }
 };
 
-void ShowPathError(HWND owner, const char* what, const std::string& path, DWORD error)
+void ShowPathError(HWND owner, const char* pattern, const std::string& path, DWORD error)
 {
-    const std::string message = std::string(what) + " " + path + ". " + GetSystemErrorText(error);
-    ShowUserMessage(owner, message.c_str(), kCaption, MB_ICONERROR);
+    const std::string message = WriterTexts::FillText(pattern, path) + GetSystemErrorText(error);
+    ShowUserMessage(owner, message.c_str(), WriterTexts::kCaptionCorvane, MB_ICONERROR);
 }
 
 BOOL WriteTextFile(HWND owner, const std::string& path, const std::string& text)
@@ -86,7 +85,7 @@ BOOL WriteTextFile(HWND owner, const std::string& path, const std::string& text)
     COutputFile file;
     if (!file.Create(path.c_str(), COutputFile::Mode::Text) || !file.Write(text) || !file.Close())
     {
-        ShowPathError(owner, "Error with file", path, GetLastError());
+        ShowPathError(owner, WriterTexts::kErrorWithFile, path, GetLastError());
         return FALSE;
     }
     return TRUE;
@@ -96,7 +95,7 @@ BOOL MakeFolder(HWND owner, const std::string& path)
 {
     if (!CreateDirectoryTree(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
     {
-        ShowPathError(owner, "Error creating folder", path, GetLastError());
+        ShowPathError(owner, WriterTexts::kErrorCreatingFolder, path, GetLastError());
         return FALSE;
     }
     return TRUE;

@@ -18,6 +18,7 @@ inline constexpr char kCantCreateFolder[] = "Can't create: ";
 inline constexpr char kCantLoadTool[] = "Can't load file: ";
 inline constexpr char kCantCreateTool[] = "Can't create file: ";
 inline constexpr char kErrorCopyingKit[] = "Error copying Corvane folder.";
+inline constexpr char kErrorCreatingFolder[] = "Error creating folder %s. ";
 
 // The distribution folder's parts, each with its leading backslash.
 inline constexpr char kAnswerFile[] = "\\I386\\WINNT.SIF";

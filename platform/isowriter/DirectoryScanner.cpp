@@ -14,15 +14,6 @@
 
 namespace osm::iso {
 
-namespace {
-
-std::string quoted(const NativeString& path)
-{
-    return "'" + NativePath::toApi(path) + "'";
-}
-
-} // namespace
-
 #ifdef _WIN32
 
 namespace {
@@ -96,7 +87,7 @@ SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
     BY_HANDLE_FILE_INFORMATION info;
     if (!queryByHandle(absolutePath, info)) {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot open " + quoted(absolutePath));
+        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath));
     }
     fillFromHandleInfo(e, info);
     return e;
@@ -118,7 +109,7 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
         DWORD err = GetLastError();
         if (err == ERROR_FILE_NOT_FOUND || err == ERROR_NO_MORE_FILES)
             return out; // an empty drive root lists nothing at all
-        throw IsoError::fromSystem(err, "Cannot list folder " + quoted(absoluteFolder));
+        throw IsoError::fromSystem(err, "Cannot list folder " + NativePath::quoted(absoluteFolder));
     }
     do {
         std::wstring name = fd.cFileName;
@@ -162,7 +153,7 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
     } while (FindNextFileW(find.get(), &fd));
     DWORD err = GetLastError();
     if (err != ERROR_NO_MORE_FILES)
-        throw IsoError::fromSystem(err, "Cannot list folder " + quoted(absoluteFolder));
+        throw IsoError::fromSystem(err, "Cannot list folder " + NativePath::quoted(absoluteFolder));
     return out;
 }
 
@@ -197,7 +188,7 @@ SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
     struct stat st;
     if (stat(absolutePath.c_str(), &st) != 0) {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot open " + quoted(absolutePath));
+        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath));
     }
     fillFromStat(e, st);
     return e;
@@ -209,7 +200,7 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
     std::unique_ptr<DIR, DirCloser> dir(opendir(absoluteFolder.c_str()));
     if (!dir) {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot list folder " + quoted(absoluteFolder));
+        throw IsoError::fromSystem(err, "Cannot list folder " + NativePath::quoted(absoluteFolder));
     }
     const int fd = dirfd(dir.get());
     for (;;) {
@@ -227,7 +218,7 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
             const auto err = IsoError::lastSystemError();
             if (err == ENOENT)
                 continue; // removed while the folder was being listed
-            throw IsoError::fromSystem(err, "Cannot read " + quoted(NativePath::join(absoluteFolder, name)));
+            throw IsoError::fromSystem(err, "Cannot read " + NativePath::quoted(NativePath::join(absoluteFolder, name)));
         }
         if (S_ISLNK(st.st_mode)) {
             // Links to files give the target's data; links to folders could lead back up the tree.
@@ -242,7 +233,7 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
     }
     if (errno != 0) {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot list folder " + quoted(absoluteFolder));
+        throw IsoError::fromSystem(err, "Cannot list folder " + NativePath::quoted(absoluteFolder));
     }
     return out;
 }

@@ -18,6 +18,8 @@ public:
     static NativeString fromApi(const char* text);
     // Back into the caller's encoding, for messages; characters the code page lacks become '?'.
     static std::string toApi(const NativeString& path);
+    // The path in quotes, for the messages that name it.
+    static std::string quoted(const NativeString& path) { return "'" + toApi(path) + "'"; }
 
     // UTF-16 of a name, for Joliet. Bytes that are not UTF-8 become '_'.
     static std::u16string toUtf16(const NativeString& name);

@@ -15,15 +15,6 @@
 
 namespace osm::iso {
 
-namespace {
-
-std::string quoted(const NativeString& path)
-{
-    return "'" + NativePath::toApi(path) + "'";
-}
-
-} // namespace
-
 #ifdef _WIN32
 
 SourceFile::SourceFile(const NativeString& absolutePath) : path_(absolutePath)
@@ -33,7 +24,7 @@ SourceFile::SourceFile(const NativeString& absolutePath) : path_(absolutePath)
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot open " + quoted(absolutePath) + " for reading");
+        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath) + " for reading");
     }
 }
 
@@ -47,7 +38,7 @@ std::uint64_t SourceFile::size() const
     LARGE_INTEGER v;
     if (!GetFileSizeEx(handle_, &v)) {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot read the size of " + quoted(path_));
+        throw IsoError::fromSystem(err, "Cannot read the size of " + NativePath::quoted(path_));
     }
     return static_cast<std::uint64_t>(v.QuadPart);
 }
@@ -61,7 +52,7 @@ std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
         DWORD got = 0;
         if (!ReadFile(handle_, p + done, ask, &got, nullptr)) {
             const auto err = IsoError::lastSystemError();
-            throw IsoError::fromSystem(err, "Cannot read " + quoted(path_));
+            throw IsoError::fromSystem(err, "Cannot read " + NativePath::quoted(path_));
         }
         if (got == 0)
             break;
@@ -77,7 +68,7 @@ SourceFile::SourceFile(const NativeString& absolutePath) : path_(absolutePath)
     fd_ = ::open(absolutePath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot open " + quoted(absolutePath) + " for reading");
+        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath) + " for reading");
     }
 #ifdef POSIX_FADV_SEQUENTIAL
     posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
@@ -94,7 +85,7 @@ std::uint64_t SourceFile::size() const
     struct stat st;
     if (fstat(fd_, &st) != 0) {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot read the size of " + quoted(path_));
+        throw IsoError::fromSystem(err, "Cannot read the size of " + NativePath::quoted(path_));
     }
     return static_cast<std::uint64_t>(st.st_size);
 }
@@ -109,7 +100,7 @@ std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
             if (errno == EINTR)
                 continue;
             const auto err = IsoError::lastSystemError();
-            throw IsoError::fromSystem(err, "Cannot read " + quoted(path_));
+            throw IsoError::fromSystem(err, "Cannot read " + NativePath::quoted(path_));
         }
         if (got == 0)
             break;
