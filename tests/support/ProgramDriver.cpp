@@ -177,6 +177,18 @@ HWND FocusOf(HWND window)
     return info.hwndFocus;
 }
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!condition())
+    {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        PumpFor(10);
+    }
+    return true;
+}
+
 void PumpFor(DWORD milliseconds)
 {
     const DWORD start = GetTickCount();

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,8 @@ std::string ControlText(HWND dialog, int controlId);
 bool IsControlEnabled(HWND dialog, int controlId);
 // The window that has the keyboard focus in the program's thread that owns window.
 HWND FocusOf(HWND window);
+// Waits (pumping) until condition holds: another process's windows change in their own time.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 // Keeps this thread's own message queue moving while waiting.
 void PumpFor(DWORD milliseconds);
 

@@ -149,6 +149,13 @@ protected:
     ScopedRegistryValue m_organization{HKEY_LOCAL_MACHINE, kNtKey, "RegisteredOrganization"};
 };
 
+// The page after a build: inputs back, Cancel off, the log at "0%".
+bool PageRestored(HWND page)
+{
+    return IsControlEnabled(page, IDC_CREATE_ISO) && IsControlEnabled(page, IDC_DIST_PATH) &&
+           !IsControlEnabled(page, IDC_CANCEL_BUILD) && ControlText(page, IDC_LOG) == "0%";
+}
+
 int ThreadsOf(DWORD processId)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -256,9 +263,8 @@ TEST_F(WizardPage, ValidatesTheFieldsInOrder)
             EXPECT_EQ(MessageBoxText(box), step.message);
             PostClick(box, IDOK);
             ASSERT_TRUE(program.WaitForWindowGone(box));
-            PumpFor(100);
             if (step.focusMoves)
-                EXPECT_EQ(FocusOf(page), GetDlgItem(page, IDC_DIST_PATH));
+                EXPECT_TRUE(WaitUntil([&] { return FocusOf(page) == GetDlgItem(page, IDC_DIST_PATH); }, 3000));
         }
         if (step.id == IDC_KIT_CHECK)
             Click(page, IDC_KIT_CHECK);
@@ -288,9 +294,7 @@ TEST_F(WizardPage, WindowsXpRoadBuildsXpIso)
                                          "Creating tree...(it takes several minutes)"};
     std::size_t next = 0;
     int lastPercent = -1;
-    // The page shows "0%" before the build begins.
-    ASSERT_EQ(log.front(), "0%");
-    for (std::size_t i = 1; i < log.size(); ++i)
+    for (std::size_t i = 0; i < log.size(); ++i)
     {
         const std::string& line = log[i];
         const auto known = std::find(order.begin(), order.end(), line);
@@ -303,17 +307,17 @@ TEST_F(WizardPage, WindowsXpRoadBuildsXpIso)
         }
         ASSERT_FALSE(line.empty());
         ASSERT_EQ(line.back(), '%') << line;
+        // The page shows "0%" until the build's first line replaces it.
+        if (next == 0)
+            continue;
         const int percent = std::stoi(line);
         if (i + 1 < log.size())
             EXPECT_GE(percent, lastPercent) << line;
         lastPercent = percent;
     }
     EXPECT_EQ(log.back(), "0%");
-    // The page restores itself after the message.
-    PumpFor(200);
-    EXPECT_EQ(ControlText(page, IDC_LOG), "0%");
-    EXPECT_TRUE(IsControlEnabled(page, IDC_CREATE_ISO));
-    EXPECT_FALSE(IsControlEnabled(page, IDC_CANCEL_BUILD));
+    // The page has restored itself for the message.
+    EXPECT_TRUE(WaitUntil([&] { return PageRestored(page); }));
 
     EXPECT_TRUE(FileExists(w.dist + "\\I386\\WINNT.SIF"));
     EXPECT_TRUE(FileExists(w.dist + "\\$OEM$\\cmdlines.txt"));
@@ -381,12 +385,7 @@ TEST_F(WizardPage, CancelStopsABuildAndRestoresThePage)
 
     PostClick(page, IDC_CANCEL_BUILD);
     EXPECT_EQ(TakeMessage(program, "Taleno Corvane", IDYES), "Are you sure?");
-    const DWORD restoreStart = GetTickCount();
-    while (!IsControlEnabled(page, IDC_CREATE_ISO) && GetTickCount() - restoreStart < 10000)
-        PumpFor(20);
-    EXPECT_TRUE(IsControlEnabled(page, IDC_CREATE_ISO));
-    EXPECT_FALSE(IsControlEnabled(page, IDC_CANCEL_BUILD));
-    EXPECT_EQ(ControlText(page, IDC_LOG), "0%");
+    EXPECT_TRUE(WaitUntil([&] { return PageRestored(page); }));
     EXPECT_EQ(program.WaitForWindow("VORN", 1500), nullptr) << "no congratulation after a cancel";
     EXPECT_FALSE(FileExists(w.output + "\\xp.iso")) << "no partial image";
     EXPECT_EQ(ThreadsOf(program.ProcessId()), threadsBefore) << "the worker is gone";
@@ -456,9 +455,7 @@ TEST_F(WizardPage, BuildFailuresStayInTheLogUntilCancelled)
         EXPECT_TRUE(IsControlEnabled(page, IDC_CANCEL_BUILD));
         PostClick(page, IDC_CANCEL_BUILD);
         EXPECT_EQ(TakeMessage(program, "Taleno Corvane", IDYES), "Are you sure?");
-        PumpFor(300);
-        EXPECT_TRUE(IsControlEnabled(page, IDC_CREATE_ISO));
-        EXPECT_EQ(ControlText(page, IDC_LOG), "0%");
+        EXPECT_TRUE(WaitUntil([&] { return PageRestored(page); }));
 
         PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_TRUE(program.WaitForExit());
