@@ -571,6 +571,11 @@ void CWizardDlg::OnCancel()
     CDialog::OnCancel();
 }
 
+void CWizardDlg::OnOK()
+{
+    // The page has no OK button: Enter in a field must not end the wizard (or a running build).
+}
+
 LRESULT CWizardDlg::OnIsoCreated(WPARAM, LPARAM)
 {
     // A cancel confirmed just as the build finished has already restored the page.

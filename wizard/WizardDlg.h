@@ -41,6 +41,7 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnCancel() override;
+    void OnOK() override;
 
     afx_msg void OnTimer(UINT_PTR id);
     afx_msg void OnSysCommand(UINT id, LPARAM lParam);

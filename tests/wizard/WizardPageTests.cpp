@@ -203,6 +203,11 @@ TEST_F(WizardPage, OpensWithTheMachineDataAndItsStartingStates)
     EXPECT_FALSE(IsControlEnabled(page, IDC_KIT_PATH));
 
     // The system menu's About entry opens the About box.
+    // Enter in a field (the dialog's IDOK, as the default button is off) keeps the page open.
+    PostMessageA(page, WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(program.WaitForExit(1500)) << "Enter closed the wizard";
+    EXPECT_TRUE(IsWindowVisible(page));
+
     PostMessageA(page, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     HWND about = program.WaitForWindow("About Osmira");
     ASSERT_NE(about, nullptr);
