@@ -1,6 +1,5 @@
 #include "wizard/Win7AnswerFiles.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "wizard/DirectoryTree.h"

@@ -1,17 +1,16 @@
 #include "wizard/WizardDlg.h"
 
-#include <cstdio>
-
 #include "framework/foundation/LockGuard.h"
 #include "resource.h"
 #include "wizard/AboutDlg.h"
 #include "wizard/AttributeWalk.h"
 #include "wizard/FolderBrowser.h"
 #include "wizard/ProductKeyFile.h"
+#include "wizard/ProgramFolder.h"
 #include "wizard/SystemErrorText.h"
 #include "wizard/UserMessage.h"
 #include "wizard/Win7AnswerFiles.h"
-#include "wizard/ProgramFolder.h"
+#include "wizard/WriterTexts.h"
 
 namespace {
 
@@ -23,6 +22,11 @@ const DWORD kCancelWaitMs = 3000;
 UINT g_isoCreatedMessage = 0;
 
 const char kInformation[] = "Information";
+const char kVorn[] = "VORN";
+const char kAreYouSure[] = "Are you sure?";
+const char kProcessFailed[] = "The process has failed!";
+const char kBuildNotStarted[] = "The image build could not start. ";
+const char kCongratulations[] = "Congratulations! VORN created the ISO-image.";
 
 // The page's own texts.
 const char kNoDistribution[] = "Select a folder with the Windows XP distribution package.";
@@ -419,7 +423,7 @@ BOOL CWizardDlg::CreateXpAnswerFiles()
     ClearAttributesRecursive(dist);
     if (!m_settings.BuildXpDistribution(m_hWnd, dist, kit, nullptr, TRUE))
     {
-        ShowUserMessage(m_hWnd, "The process has failed!", "VORN", MB_ICONERROR);
+        ShowUserMessage(m_hWnd, kProcessFailed, kVorn, MB_ICONERROR);
         return 0;
     }
     return StartIsoThread();
@@ -468,10 +472,10 @@ BOOL CWizardDlg::StartIsoThread()
     m_thread = CreateThread(nullptr, kWorkerStack, IsoThreadProc, this, STACK_SIZE_PARAM_IS_A_RESERVATION, &id);
     if (!m_thread)
     {
-        const std::string text = "The image build could not start. " + GetSystemErrorText(GetLastError());
+        const std::string text = kBuildNotStarted + GetSystemErrorText(GetLastError());
         m_running = 0;
         RestorePage();
-        ShowUserMessage(m_hWnd, text.c_str(), "VORN", MB_ICONERROR);
+        ShowUserMessage(m_hWnd, text.c_str(), kVorn, MB_ICONERROR);
         return 0;
     }
     SetTimer(kWatchTimer, 1000, nullptr);
@@ -543,9 +547,14 @@ void CWizardDlg::StopWorker()
     m_running = 0;
 }
 
+bool CWizardDlg::ConfirmCancel()
+{
+    return ShowUserMessage(m_hWnd, kAreYouSure, WriterTexts::kCaptionCorvane, MB_YESNOCANCEL | MB_ICONQUESTION) == IDYES;
+}
+
 void CWizardDlg::OnCancelBuild()
 {
-    if (ShowUserMessage(m_hWnd, "Are you sure?", "Taleno Corvane", MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+    if (!ConfirmCancel())
         return;
     CWaitCursor wait;
     StopWorker();
@@ -557,7 +566,7 @@ void CWizardDlg::OnCancel()
     // Closing the page while a build runs is a cancel of the build first.
     if (m_thread && WaitForSingleObject(m_thread, 0) == WAIT_TIMEOUT)
     {
-        if (ShowUserMessage(m_hWnd, "Are you sure?", "Taleno Corvane", MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+        if (!ConfirmCancel())
             return;
         CWaitCursor wait;
         StopWorker();
@@ -582,6 +591,6 @@ LRESULT CWizardDlg::OnIsoCreated(WPARAM, LPARAM)
     if (m_cancel)
         return 0;
     RestorePage();
-    ShowUserMessage(m_hWnd, "Congratulations! VORN created the ISO-image.", "VORN", MB_ICONINFORMATION);
+    ShowUserMessage(m_hWnd, kCongratulations, kVorn, MB_ICONINFORMATION);
     return 0;
 }

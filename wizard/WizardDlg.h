@@ -79,6 +79,7 @@ private:
     void ShowValidationMessage(const char* text);
     void EnableInputs(bool enable);
     void RestorePage();
+    bool ConfirmCancel();
     // Stops a running worker: asks it to cancel, waits (pumping messages) up to 3 s, and only then ends it.
     void StopWorker();
     void BuildIsoImage();
