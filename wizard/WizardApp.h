@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "classlib/ClassLib.h"
+// The framework registers its messages and date limits before the program starts.
 #include "framework/foundation/FrameworkStatics.h"
 
 class CWizardApp : public CWinApp

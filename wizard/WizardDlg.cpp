@@ -453,12 +453,7 @@ void CWizardDlg::EnableInputs(bool enable)
 BOOL CWizardDlg::StartIsoThread()
 {
     // A finished worker whose handle the watch has not closed yet.
-    if (m_thread)
-    {
-        WaitForSingleObject(m_thread, INFINITE);
-        CloseHandle(m_thread);
-        m_thread = nullptr;
-    }
+    StopWorker();
     // Everything the worker needs is taken here, on the page's thread.
     char programFolder[MAX_PATH];
     if (!GetProgramFolder(programFolder, sizeof(programFolder)))
@@ -568,15 +563,9 @@ void CWizardDlg::OnCancel()
     {
         if (!ConfirmCancel())
             return;
-        CWaitCursor wait;
-        StopWorker();
     }
-    else if (m_thread)
-    {
-        KillTimer(kWatchTimer);
-        CloseHandle(m_thread);
-        m_thread = nullptr;
-    }
+    CWaitCursor wait;
+    StopWorker();
     CDialog::OnCancel();
 }
 

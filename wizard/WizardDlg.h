@@ -28,14 +28,9 @@ public:
     ~CWizardDlg() override;
 
     void SetMode(WizardMode mode) { m_mode = mode; }
-    WizardMode GetMode() const { return m_mode; }
 
     // The one-line log (static 1033).
     void SetLogText(const char* text);
-
-    // Thread-safe: what the worker reports, posted to the page.
-    static const UINT WM_BUILD_PROGRESS = WM_APP + 1;  // wParam: percent
-    static const UINT WM_BUILD_LOG = WM_APP + 2;       // the text waits in the page's reporter
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -61,18 +56,19 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 
-public:
-    // Steps of the page, public for its tests.
+private:
+    class WorkerReporter;
+
+    // What the worker reports, posted to the page.
+    static const UINT WM_BUILD_PROGRESS = WM_APP + 1;  // wParam: percent
+    static const UINT WM_BUILD_LOG = WM_APP + 2;       // the text waits in the page's reporter
+
     void InitControls();
     BOOL LoadProductKeyFromFile(const char* path);
     bool ValidateInput();
     BOOL CreateXpAnswerFiles();
     BOOL CreateWin7AnswerFiles();
     BOOL StartIsoThread();
-    bool IsBuilding() const { return m_thread != nullptr; }
-
-private:
-    class WorkerReporter;
 
     CString ControlText(int id) const;
     bool IsKitChecked() const;

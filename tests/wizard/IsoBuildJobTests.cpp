@@ -180,7 +180,7 @@ TEST(IsoBuildJob, FailuresLeaveTheirLineInTheLog)
     {
         // A name too long for Joliet stops the tree with the writer's text.
         Fixture f;
-        WriteFileBytes(f.dist / (std::string(104, 'n') + ".txt").substr(0, 104), "x");
+        WriteFileBytes(f.dist / std::string(104, 'n'), "x");
         volatile long cancel = 0;
         Recorder recorder;
         EXPECT_EQ(IsoBuildJob(f.Request(), &cancel, recorder).Run(), IsoBuildResult::Failed);

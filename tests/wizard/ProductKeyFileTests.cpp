@@ -57,6 +57,8 @@ TEST(ProductKeyFile, SplitsAtFourDashes)
         const auto groups = SplitProductKey(c.key);
         ASSERT_EQ(groups.has_value(), c.split);
         if (groups)
+        {
             EXPECT_EQ(*groups, c.groups);
+        }
     }
 }

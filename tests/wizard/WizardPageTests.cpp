@@ -113,6 +113,13 @@ protected:
         SetControlText(page, IDC_ISO_PATH, w.output);
     }
 
+    // Closing an idle page (its close box) ends the wizard.
+    void ClosePage(ProgramDriver& program, HWND page)
+    {
+        PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(program.WaitForExit()) << "closing the page did not end the wizard";
+    }
+
     // The message box of that caption that the program shows next.
     std::string TakeMessage(ProgramDriver& program, const char* caption, int answer = IDOK, DWORD timeoutMs = 60000)
     {
@@ -216,8 +223,7 @@ TEST_F(WizardPage, OpensWithTheMachineDataAndItsStartingStates)
     PostClick(about, IDOK);
     EXPECT_TRUE(program.WaitForWindowGone(about));
 
-    PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(program.WaitForExit());
+    ClosePage(program, page);
 }
 
 TEST_F(WizardPage, ValidatesTheFieldsInOrder)
@@ -269,15 +275,16 @@ TEST_F(WizardPage, ValidatesTheFieldsInOrder)
             PostClick(box, IDOK);
             ASSERT_TRUE(program.WaitForWindowGone(box));
             if (step.focusMoves)
+            {
                 EXPECT_TRUE(WaitUntil([&] { return FocusOf(page) == GetDlgItem(page, IDC_DIST_PATH); }, 3000));
+            }
         }
         if (step.id == IDC_KIT_CHECK)
             Click(page, IDC_KIT_CHECK);
         else
             SetControlText(page, step.id, step.value);
     }
-    PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(program.WaitForExit());
+    ClosePage(program, page);
 }
 
 TEST_F(WizardPage, WindowsXpRoadBuildsXpIso)
@@ -317,7 +324,9 @@ TEST_F(WizardPage, WindowsXpRoadBuildsXpIso)
             continue;
         const int percent = std::stoi(line);
         if (i + 1 < log.size())
+        {
             EXPECT_GE(percent, lastPercent) << line;
+        }
         lastPercent = percent;
     }
     EXPECT_EQ(log.back(), "0%");
@@ -333,8 +342,7 @@ TEST_F(WizardPage, WindowsXpRoadBuildsXpIso)
     EXPECT_NE(sif->find("FullName=\"Test Owner\"\r\n"), std::string::npos);
     EXPECT_NE(sif->find("ComputerName=\"BUILDPC\"\r\n"), std::string::npos);
 
-    PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(program.WaitForExit());
+    ClosePage(program, page);
 }
 
 TEST_F(WizardPage, Windows7RoadBuildsWinIso)
@@ -358,8 +366,7 @@ TEST_F(WizardPage, Windows7RoadBuildsWinIso)
     EXPECT_TRUE(FileExists(w.output + "\\win.iso"));
     EXPECT_FALSE(FileExists(w.output + "\\xp.iso"));
 
-    PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(program.WaitForExit());
+    ClosePage(program, page);
 }
 
 TEST_F(WizardPage, CancelStopsABuildAndRestoresThePage)
@@ -395,8 +402,7 @@ TEST_F(WizardPage, CancelStopsABuildAndRestoresThePage)
     EXPECT_FALSE(FileExists(w.output + "\\xp.iso")) << "no partial image";
     EXPECT_EQ(ThreadsOf(program.ProcessId()), threadsBefore) << "the worker is gone";
 
-    PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(program.WaitForExit());
+    ClosePage(program, page);
     RemoveTree(w.root);
 }
 
@@ -462,7 +468,6 @@ TEST_F(WizardPage, BuildFailuresStayInTheLogUntilCancelled)
         EXPECT_EQ(TakeMessage(program, "Taleno Corvane", IDYES), "Are you sure?");
         EXPECT_TRUE(WaitUntil([&] { return PageRestored(page); }));
 
-        PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_TRUE(program.WaitForExit());
+        ClosePage(program, page);
     }
 }

@@ -217,6 +217,8 @@ void CHeadingStatic::SizeToText()
 
 LRESULT CHeadingStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (IsTextStatic(m_hWnd) && PaintWith(m_hWnd, message, wParam, [this](HDC hDC) { PaintText(hDC); }))
+        return 0;
     switch (message)
     {
     case WM_SETTEXT:
@@ -255,21 +257,6 @@ LRESULT CHeadingStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         {
             m_toolTip.DelTool(this, kToolId);
             m_toolTip.DestroyWindow();
-        }
-        break;
-    case WM_PAINT:
-        if (IsTextStatic(m_hWnd))
-        {
-            CPaintDC dc(this);
-            PaintText(dc);
-            return 0;
-        }
-        break;
-    case WM_PRINTCLIENT:
-        if (IsTextStatic(m_hWnd))
-        {
-            PaintText(reinterpret_cast<HDC>(wParam));
-            return 0;
         }
         break;
     default:

@@ -38,6 +38,8 @@ void CHyperlinkStatic::PreSubclassWindow()
 LRESULT CHyperlinkStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     EnsureNotifyStyle(m_hWnd);
+    if (IsTextStatic(m_hWnd) && PaintWith(m_hWnd, message, wParam, [this](HDC hDC) { PaintText(hDC); }))
+        return 0;
     switch (message)
     {
     case WM_SETCURSOR:
@@ -53,21 +55,6 @@ LRESULT CHyperlinkStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
         // The underline font follows the window's font; it is made again at the next colouring.
         m_underlineFont.DeleteObject();
-        break;
-    case WM_PAINT:
-        if (IsTextStatic(m_hWnd))
-        {
-            CPaintDC dc(this);
-            PaintText(dc);
-            return 0;
-        }
-        break;
-    case WM_PRINTCLIENT:
-        if (IsTextStatic(m_hWnd))
-        {
-            PaintText(reinterpret_cast<HDC>(wParam));
-            return 0;
-        }
         break;
     default:
         if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK)

@@ -48,17 +48,10 @@ void CPictureLinkStatic::PreSubclassWindow()
 LRESULT CPictureLinkStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     EnsureNotifyStyle(m_hWnd);
+    if (PaintWith(m_hWnd, message, wParam, [this](HDC hDC) { Paint(hDC); }))
+        return 0;
     switch (message)
     {
-    case WM_PAINT:
-    {
-        CPaintDC dc(this);
-        Paint(dc);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_TIMER:
         if (wParam == kLeaveTimerId)
         {
