@@ -1,49 +1,91 @@
 #include "wizard/AttributeWalk.h"
 
-#include <string>
+#include "wizard/FolderPath.h"
 
 namespace {
 
 const DWORD kCleared = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-void ClearAttributes(const std::string& path)
+void ClearAttributes(const std::string& path, DWORD attributes)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kCleared))
+    if (attributes & kCleared)
         SetFileAttributesA(path.c_str(), attributes & ~kCleared);
 }
 
-BOOL Walk(const std::string& folder)
+class Walker
 {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return FALSE;
-    BOOL complete = TRUE;
-    do
+public:
+    explicit Walker(const std::atomic<long>* cancel) : m_cancel(cancel) {}
+
+    AttributeWalkResult result;
+
+    bool Walk(const std::string& folder)
     {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        const std::string path = folder + "\\" + name;
-        const bool isFolder = entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        const bool isLink = entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
-        if (isFolder && !isLink && !Walk(path))
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA(JoinPath(folder, "*.*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE)
         {
-            complete = FALSE;
-            break;
+            // An empty drive root has no "." entry, so its listing finds nothing at all.
+            const DWORD error = GetLastError();
+            return error == ERROR_FILE_NOT_FOUND || Fail(folder, error);
         }
-        ClearAttributes(path);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-    return complete;
-}
+        bool going = true;
+        do
+        {
+            if (Cancelled())
+            {
+                going = false;
+                break;
+            }
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = JoinPath(folder, name);
+            const bool isFolder = entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+            const bool isLink = entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+            if (isFolder && !isLink && !Walk(path))
+            {
+                going = false;
+                break;
+            }
+            ClearAttributes(path, entry.dwFileAttributes);
+        } while (FindNextFileA(find, &entry));
+        const DWORD error = going ? GetLastError() : ERROR_SUCCESS;
+        FindClose(find);
+        // A listing that stops early with an error has not seen the whole folder.
+        if (going && error != ERROR_NO_MORE_FILES)
+            return Fail(folder, error);
+        return going;
+    }
+
+private:
+    bool Cancelled()
+    {
+        if (!m_cancel || m_cancel->load() == 0)
+            return false;
+        result.outcome = AttributeWalkResult::Outcome::Cancelled;
+        return true;
+    }
+
+    bool Fail(const std::string& folder, DWORD error)
+    {
+        result.outcome = AttributeWalkResult::Outcome::Failed;
+        result.folder = folder;
+        result.error = error;
+        return false;
+    }
+
+    const std::atomic<long>* m_cancel;
+};
 
 }  // namespace
 
-BOOL ClearAttributesRecursive(const char* folder)
+AttributeWalkResult ClearAttributesRecursive(const std::string& folder, const std::atomic<long>* cancel)
 {
-    if (!folder || !*folder)
-        return FALSE;
-    return Walk(folder);
+    Walker walker(cancel);
+    if (folder.empty())
+        walker.result = {AttributeWalkResult::Outcome::Failed, folder, ERROR_PATH_NOT_FOUND};
+    else
+        walker.Walk(folder);
+    return walker.result;
 }

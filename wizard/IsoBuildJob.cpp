@@ -6,29 +6,39 @@
 #include "isowriter/StarBurn.h"
 #include "wizard/AttributeWalk.h"
 #include "wizard/BurnErrorText.h"
+#include "wizard/FolderPath.h"
 #include "wizard/SystemErrorText.h"
 #include "wizard/WriterTexts.h"
 
-// The writer's tree and the image file of one build, released in reverse order of taking.
+// The writer's tree of one build.
 struct IsoTreeHolder
 {
     STARBURN_TREE tree = nullptr;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    std::string filePath;
-    bool complete = false;
-
-    ~IsoTreeHolder()
-    {
-        if (file != INVALID_HANDLE_VALUE)
-        {
-            CloseHandle(file);
-            // A cancelled or failed build leaves nothing that looks like a result.
-            if (!complete)
-                DeleteFileA(filePath.c_str());
-        }
-        StarBurn_Destroy(&tree);
-    }
+    ~IsoTreeHolder() { StarBurn_Destroy(&tree); }
 };
+
+bool IsoImageFile::Create(const std::string& path)
+{
+    Release();
+    m_path = path;
+    m_complete = false;
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    m_created = true;
+    m_handle = file;
+    return true;
+}
+
+void IsoImageFile::Release()
+{
+    const HANDLE file = m_handle.exchange(INVALID_HANDLE_VALUE);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    if (m_created.exchange(false) && !m_complete)
+        DeleteFileA(m_path.c_str());
+}
 
 namespace {
 
@@ -48,20 +58,24 @@ struct HeapBlock
 
 }  // namespace
 
-IsoBuildJob::IsoBuildJob(IsoBuildRequest request, const volatile long* cancelFlag, IsoBuildObserver& observer)
-    : m_request(std::move(request)), m_cancelFlag(cancelFlag), m_observer(observer)
+IsoBuildJob::IsoBuildJob(IsoBuildRequest request, const std::atomic<long>* cancelFlag, IsoBuildObserver& observer,
+                         IsoImageFile* imageFile)
+    : m_request(std::move(request)),
+      m_cancelFlag(cancelFlag),
+      m_observer(observer),
+      m_image(imageFile ? *imageFile : m_ownImage)
 {
 }
 
 std::string IsoBuildJob::BootImagePath() const
 {
-    return m_request.programFolder +
-           (m_request.mode == WizardMode::WindowsXp ? "\\ISO\\xpboot.img" : "\\ISO\\vistaboot.img");
+    return JoinPath(m_request.programFolder,
+                    m_request.mode == WizardMode::WindowsXp ? "ISO\\xpboot.img" : "ISO\\vistaboot.img");
 }
 
 std::string IsoBuildJob::ImagePath() const
 {
-    return m_request.imageFolder + (m_request.mode == WizardMode::WindowsXp ? "\\xp.iso" : "\\win.iso");
+    return JoinPath(m_request.imageFolder, m_request.mode == WizardMode::WindowsXp ? "xp.iso" : "win.iso");
 }
 
 const char* IsoBuildJob::VolumeLabel() const
@@ -78,8 +92,19 @@ bool IsoBuildJob::Check(std::uint32_t result)
         m_cancelSeen = true;
         return false;
     }
+    // The fixed text first, then what the writer knows: the file at fault and the system's reason.
     if (const char* text = BurnErrorText(result))
-        m_observer.Log(text);
+    {
+        std::string line = text;
+        if (m_exceptionText[0])
+        {
+            line += ". ";
+            line += m_exceptionText;
+            if (line.back() != '.')
+                line += '.';
+        }
+        m_observer.Log(line);
+    }
     return false;
 }
 
@@ -89,6 +114,14 @@ void IsoBuildJob::LogFileError(const std::string& path, DWORD error)
 }
 
 IsoBuildResult IsoBuildJob::Run()
+{
+    const IsoBuildResult result = Build();
+    // An unfinished image goes now; the page releases it again if this thread never gets here.
+    m_image.Release();
+    return result;
+}
+
+IsoBuildResult IsoBuildJob::Build()
 {
     const std::string bootImage = BootImagePath();
     if (!FileExists(bootImage.c_str()))
@@ -125,34 +158,84 @@ bool IsoBuildJob::CreateTree(IsoTreeHolder& tree)
     // The image may be written inside the folder it is made of: it must not become part of itself.
     StarBurn_ISO9660JolietFileTree_ExcludePath(tree.tree, ImagePath().c_str());
 
-    const std::string& dist = m_request.distributionFolder;
     m_observer.Log("Removing any possible attributes...");
-    ClearAttributesRecursive(dist.c_str());
+    const AttributeWalkResult walk = ClearAttributesRecursive(m_request.distributionFolder, m_cancelFlag);
+    if (walk.outcome == AttributeWalkResult::Outcome::Cancelled)
+    {
+        m_cancelSeen = true;
+        return false;
+    }
+    if (walk.outcome == AttributeWalkResult::Outcome::Failed)
+    {
+        LogFileError(walk.folder, walk.error);
+        return false;
+    }
     m_observer.Log("Creating tree...(it takes several minutes)");
+    return ListDistribution(tree);
+}
 
+bool IsoBuildJob::ListDistribution(IsoTreeHolder& tree)
+{
+    const std::string& dist = m_request.distributionFolder;
     STARBURN_NODE root = StarBurn_ISO9660JolietFileTree_GetRoot(tree.tree);
     WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((dist + "\\*.*").c_str(), &entry);
+    HANDLE find = FindFirstFileA(JoinPath(dist, "*.*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE)
-        return true;  // an empty folder gives an empty image
-    bool added = true;
+    {
+        // Only an empty drive root lists nothing at all; any other failure must not become an empty image.
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND)
+            return true;
+        LogFileError(dist, error);
+        return false;
+    }
     do
     {
         // "." and "..", and the dot files and folders of tools, stay out of the image.
         if (entry.cFileName[0] == '.')
             continue;
-        const std::string path = dist + "\\" + entry.cFileName;
+        const std::string path = JoinPath(dist, entry.cFileName);
         STARBURN_NODE node = nullptr;
         if (!Check(StarBurn_ISO9660JolietFileTree_Add(tree.tree, m_exceptionText, sizeof(m_exceptionText),
                                                       &m_systemError, path.c_str(), nullptr, STARBURN_ADD_WITH_CONTENTS,
                                                       &root, &node)))
         {
-            added = false;
-            break;
+            FindClose(find);
+            return false;
         }
     } while (FindNextFileA(find, &entry));
+    const DWORD error = GetLastError();
     FindClose(find);
-    return added;
+    // A listing that stops early would make an image of half the folder.
+    if (error != ERROR_NO_MORE_FILES)
+    {
+        LogFileError(dist, error);
+        return false;
+    }
+    return true;
+}
+
+bool IsoBuildJob::WriteChunk(const void* data, std::uint32_t size, std::uint64_t position)
+{
+    const char* bytes = static_cast<const char*>(data);
+    for (std::uint32_t done = 0; done < size;)
+    {
+        const std::uint32_t slice = size - done < kWriteSlice ? size - done : kWriteSlice;
+        const std::uint64_t at = position + done;
+        OVERLAPPED where{};
+        where.Offset = static_cast<DWORD>(at);
+        where.OffsetHigh = static_cast<DWORD>(at >> 32);
+        DWORD written = 0;
+        const BOOL wrote = WriteFile(m_image.Handle(), bytes + done, slice, &written, &where);
+        if (!wrote || written != slice)
+        {
+            // A short write is a full disk, not progress.
+            LogFileError(m_image.Path(), wrote ? static_cast<DWORD>(ERROR_DISK_FULL) : GetLastError());
+            return false;
+        }
+        done += slice;
+    }
+    return true;
 }
 
 IsoBuildResult IsoBuildJob::CopyImage(IsoTreeHolder& tree)
@@ -161,12 +244,9 @@ IsoBuildResult IsoBuildJob::CopyImage(IsoTreeHolder& tree)
     const std::uint64_t low = StarBurn_ISO9660JolietFileTree_GetSizeInUCHARs(tree.tree, &high);
     const std::uint64_t imageSize = (static_cast<std::uint64_t>(high) << 32) | low;
 
-    tree.filePath = ImagePath();
-    tree.file = CreateFileA(tree.filePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (tree.file == INVALID_HANDLE_VALUE)
+    if (!m_image.Create(ImagePath()))
     {
-        LogFileError(tree.filePath, GetLastError());
+        LogFileError(ImagePath(), GetLastError());
         return IsoBuildResult::Failed;
     }
 
@@ -193,24 +273,13 @@ IsoBuildResult IsoBuildJob::CopyImage(IsoTreeHolder& tree)
             return m_cancelSeen ? IsoBuildResult::Cancelled : IsoBuildResult::Failed;
         if (Cancelled())
             return IsoBuildResult::Cancelled;
-
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(position);
-        at.OffsetHigh = static_cast<DWORD>(position >> 32);
-        DWORD written = 0;
-        const BOOL wrote = WriteFile(tree.file, buffer.data, chunk, &written, &at);
-        if (!wrote || written != chunk)
-        {
-            // A short write is a full disk, not progress.
-            const DWORD error = wrote ? static_cast<DWORD>(ERROR_DISK_FULL) : GetLastError();
-            LogFileError(tree.filePath, error);
+        if (!WriteChunk(buffer.data, chunk, position))
             return IsoBuildResult::Failed;
-        }
-        position += written;
+        position += chunk;
         const int percent = static_cast<int>(position * 100 / imageSize);
         m_observer.Log(std::to_string(percent) + "%");
         m_observer.Progress(percent);
     }
-    tree.complete = true;
+    m_image.MarkComplete();
     return IsoBuildResult::Completed;
 }

@@ -47,10 +47,10 @@ std::string XmlText(const std::string& ansi)
     return out;
 }
 
-std::string Component(const char* name)
+std::string Component(const char* name, const char* architecture)
 {
-    return std::string("<component name=\"") + name +
-           "\" processorArchitecture=\"x86\" publicKeyToken=\"31bf3856ad364e35\" language=\"neutral\" "
+    return std::string("<component name=\"") + name + "\" processorArchitecture=\"" + architecture +
+           "\" publicKeyToken=\"31bf3856ad364e35\" language=\"neutral\" "
            "versionScope=\"nonSxS\" xmlns:wcm=\"http://schemas.microsoft.com/WMIConfig/2002/State\" "
            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">";
 }
@@ -72,6 +72,23 @@ struct Lines
         text += line;
     }
 };
+
+// Set-up applies only the components of its own processor architecture: each one is written for 32-bit and
+// for 64-bit discs, with the same contents.
+template <typename Body>
+void AddComponent(Lines& x, const char* name, Body body)
+{
+    for (const char* architecture : {"x86", "amd64"})
+    {
+        x.Add(8, Component(name, architecture));
+        body(x);
+        x.Add(8, "</component>");
+    }
+}
+
+// The local Administrator's password, "BelowTheBridge12", hidden the way set-up reads it: base64 of the
+// UTF-16LE text followed by the word "Password". Any other encoding stops set-up after its first restart.
+const char kAdministratorPassword[] = "QgBlAGwAbwB3AFQAaABlAEIAcgBpAGQAZwBlADEAMgBQAGEAcwBzAHcAbwByAGQA";
 
 void ShowPathError(HWND owner, const char* pattern, const std::string& path, DWORD error)
 {
@@ -123,98 +140,102 @@ std::string ComposeAutounattendXml(const Win7AnswerValues& values)
     x.Add(0, "<?xml version=\"1.0\" encoding=\"utf-8\"?>");
     x.Add(0, "<unattend xmlns=\"urn:schemas-microsoft-com:unattend\">");
     x.Add(4, "<settings pass=\"windowsPE\">");
-    x.Add(8, Component("Microsoft-Windows-International-Core-WinPE"));
-    x.Add(12, "<SetupUILanguage>");
-    x.Add(20, Element("UILanguage", "en-US"));
-    x.Add(12, "</SetupUILanguage>");
-    x.Add(20, Element("InputLocale", "0409:00000409"));
-    x.Add(20, Element("UILanguage", "en-US"));
-    x.Add(20, Element("UserLocale", "en-US"));
-    x.Add(12, "<SystemLocale>en-US</SystemLocale>");
-    x.Add(8, "</component>");
-    x.Add(8, Component("Microsoft-Windows-Setup"));
-    x.Add(12, "<UserData>");
-    x.Add(16, "<ProductKey>");
-    x.Add(20, "<WillShowUI>OnError</WillShowUI>");
-    x.Add(20, Element("Key", XmlText(values.productKey)));
-    x.Add(16, "</ProductKey>");
-    x.Add(16, "<AcceptEula>true</AcceptEula>");
-    x.Add(12, "</UserData>");
-    x.Add(12, "<DiskConfiguration>");
-    x.Add(16, "<WillShowUI>Always</WillShowUI>");
-    x.Add(12, "</DiskConfiguration>");
-    x.Add(12, "<ImageInstall>");
-    x.Add(16, "<OSImage>");
-    x.Add(20, "<InstallTo>");
-    x.Add(24, "<DiskID>0</DiskID>");
-    x.Add(24, "<PartitionID>1</PartitionID>");
-    x.Add(20, "</InstallTo>");
-    x.Add(20, "<WillShowUI>OnError</WillShowUI>");
-    x.Add(16, "</OSImage>");
-    x.Add(12, "</ImageInstall>");
-    x.Add(8, "</component>");
+    AddComponent(x, "Microsoft-Windows-International-Core-WinPE", [&](Lines& c) {
+        c.Add(12, "<SetupUILanguage>");
+        c.Add(20, Element("UILanguage", "en-US"));
+        c.Add(12, "</SetupUILanguage>");
+        c.Add(20, Element("InputLocale", "0409:00000409"));
+        c.Add(20, Element("UILanguage", "en-US"));
+        c.Add(20, Element("UserLocale", "en-US"));
+        c.Add(12, "<SystemLocale>en-US</SystemLocale>");
+    });
+    AddComponent(x, "Microsoft-Windows-Setup", [&](Lines& c) {
+        c.Add(12, "<UserData>");
+        c.Add(16, "<ProductKey>");
+        c.Add(20, "<WillShowUI>OnError</WillShowUI>");
+        c.Add(20, Element("Key", XmlText(values.productKey)));
+        c.Add(16, "</ProductKey>");
+        c.Add(16, "<AcceptEula>true</AcceptEula>");
+        c.Add(12, "</UserData>");
+        c.Add(12, "<DiskConfiguration>");
+        c.Add(16, "<WillShowUI>Always</WillShowUI>");
+        c.Add(12, "</DiskConfiguration>");
+        c.Add(12, "<ImageInstall>");
+        c.Add(16, "<OSImage>");
+        c.Add(20, "<InstallTo>");
+        c.Add(24, "<DiskID>0</DiskID>");
+        c.Add(24, "<PartitionID>1</PartitionID>");
+        c.Add(20, "</InstallTo>");
+        c.Add(20, "<WillShowUI>OnError</WillShowUI>");
+        c.Add(16, "</OSImage>");
+        c.Add(12, "</ImageInstall>");
+    });
     x.Add(4, "</settings>");
     x.Add(4, "<settings pass=\"specialize\">");
-    x.Add(8, Component("Microsoft-Windows-Shell-Setup"));
-    x.Add(12, Element("ComputerName", XmlText(values.computerName)));
-    x.Add(8, "</component>");
-    x.Add(8, Component("Microsoft-Windows-Deployment"));
-    x.Add(12, "<RunSynchronous>");
-    x.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
-    x.Add(20, "<Description>Enable admin</Description>");
-    x.Add(20, "<Order>1</Order>");
-    x.Add(20, "<Path>net user administrator /active:yes</Path>");
-    x.Add(20, "<WillReboot>Never</WillReboot>");
-    x.Add(16, "</RunSynchronousCommand>");
-    x.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
-    x.Add(20, "<Order>2</Order>");
-    x.Add(20, "<Description>Disable UAC for users</Description>");
-    x.Add(20, "<Path>reg add \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\" /v \"EnableLUA\" "
-              "/t REG_DWORD /d 0 /f</Path>");
-    x.Add(16, "</RunSynchronousCommand>");
-    x.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
-    x.Add(20, "<Order>3</Order>");
-    x.Add(20, "<Description>Disable UAC for admin</Description>");
-    x.Add(20, "<Path>reg add \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\" "
-              "/v \"FilterAdministratorToken\" /t REG_DWORD /d 0 /f</Path>");
-    x.Add(16, "</RunSynchronousCommand>");
-    x.Add(12, "</RunSynchronous>");
-    x.Add(8, "</component>");
+    AddComponent(x, "Microsoft-Windows-Shell-Setup", [&](Lines& c) {
+        c.Add(12, Element("ComputerName", XmlText(values.computerName)));
+    });
+    AddComponent(x, "Microsoft-Windows-Deployment", [&](Lines& c) {
+        c.Add(12, "<RunSynchronous>");
+        c.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
+        c.Add(20, "<Description>Enable admin</Description>");
+        c.Add(20, "<Order>1</Order>");
+        c.Add(20, "<Path>net user administrator /active:yes</Path>");
+        c.Add(20, "<WillReboot>Never</WillReboot>");
+        c.Add(16, "</RunSynchronousCommand>");
+        c.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
+        c.Add(20, "<Order>2</Order>");
+        c.Add(20, "<Description>Disable UAC for users</Description>");
+        c.Add(20, "<Path>reg add \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\" /v \"EnableLUA\" "
+                  "/t REG_DWORD /d 0 /f</Path>");
+        c.Add(16, "</RunSynchronousCommand>");
+        c.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
+        c.Add(20, "<Order>3</Order>");
+        c.Add(20, "<Description>Disable UAC for admin</Description>");
+        c.Add(20, "<Path>reg add \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\" "
+                  "/v \"FilterAdministratorToken\" /t REG_DWORD /d 0 /f</Path>");
+        c.Add(16, "</RunSynchronousCommand>");
+        c.Add(12, "</RunSynchronous>");
+    });
     x.Add(4, "</settings>");
     x.Add(4, "<settings pass=\"oobeSystem\">");
-    x.Add(8, Component("Microsoft-Windows-Shell-Setup"));
-    x.Add(12, "<OOBE>");
-    x.Add(12, Element("NetworkLocation", "Home"));
-    x.Add(12, Element("ProtectYourPC", "1"));
-    x.Add(16, "<HideEULAPage>true</HideEULAPage>");
-    x.Add(12, "</OOBE>");
-    x.Add(12, Element("TimeZone", "Central Standard Time"));
-    x.Add(12, Element("RegisteredOwner", XmlText(values.fullName)));
-    x.Add(12, Element("RegisteredOrganization", XmlText(values.organization)));
-    x.Add(12, "<UserAccounts>");
-    x.Add(16, "<LocalAccounts>");
-    x.Add(20, "<LocalAccount wcm:action=\"add\">");
-    x.Add(24, "<Password>");
-    x.Add(28, "<Value>QmVsb3dUaGVCcmlkZ2UxMg==</Value>");
-    x.Add(28, "<PlainText>false</PlainText>");
-    x.Add(24, "</Password>");
-    x.Add(24, "<Name>Administrator</Name>");
-    x.Add(24, "<Group>Administrators</Group>");
-    x.Add(20, "</LocalAccount>");
-    x.Add(16, "</LocalAccounts>");
-    x.Add(12, "</UserAccounts>");
-    x.Add(12, "<AutoLogon>");
-    x.Add(13, "<Enabled>true</Enabled>");
-    x.Add(13, "<LogonCount>99</LogonCount>");
-    x.Add(13, "<Username>Administrator</Username>");
-    x.Add(13, "</AutoLogon>");
-    x.Add(12, "<Display>");
-    x.Add(12, Element("ColorDepth", std::to_string(values.colorDepth)));
-    x.Add(12, Element("DPI", std::to_string(values.dpi)));
-    x.Add(12, Element("HorizontalResolution", std::to_string(values.horizontalResolution)));
-    x.Add(12, Element("VerticalResolution", std::to_string(values.verticalResolution)));
-    x.Add(12, "</Display>");
-    x.Add(8, "</component>");
+    AddComponent(x, "Microsoft-Windows-Shell-Setup", [&](Lines& c) {
+        c.Add(12, "<OOBE>");
+        c.Add(12, Element("NetworkLocation", "Home"));
+        c.Add(12, Element("ProtectYourPC", "1"));
+        c.Add(16, "<HideEULAPage>true</HideEULAPage>");
+        c.Add(12, "</OOBE>");
+        c.Add(12, Element("TimeZone", "Central Standard Time"));
+        c.Add(12, Element("RegisteredOwner", XmlText(values.fullName)));
+        c.Add(12, Element("RegisteredOrganization", XmlText(values.organization)));
+        c.Add(12, "<UserAccounts>");
+        c.Add(16, "<LocalAccounts>");
+        c.Add(20, "<LocalAccount wcm:action=\"add\">");
+        c.Add(24, "<Password>");
+        c.Add(28, Element("Value", kAdministratorPassword));
+        c.Add(28, "<PlainText>false</PlainText>");
+        c.Add(24, "</Password>");
+        c.Add(24, "<Name>Administrator</Name>");
+        c.Add(24, "<Group>Administrators</Group>");
+        c.Add(20, "</LocalAccount>");
+        c.Add(16, "</LocalAccounts>");
+        c.Add(12, "</UserAccounts>");
+        c.Add(12, "<AutoLogon>");
+        c.Add(13, "<Enabled>true</Enabled>");
+        c.Add(13, "<LogonCount>99</LogonCount>");
+        c.Add(13, "<Username>Administrator</Username>");
+        c.Add(13, "<Password>");
+        c.Add(17, Element("Value", kAdministratorPassword));
+        c.Add(17, "<PlainText>false</PlainText>");
+        c.Add(13, "</Password>");
+        c.Add(13, "</AutoLogon>");
+        c.Add(12, "<Display>");
+        c.Add(12, Element("ColorDepth", std::to_string(values.colorDepth)));
+        c.Add(12, Element("DPI", std::to_string(values.dpi)));
+        c.Add(12, Element("HorizontalResolution", std::to_string(values.horizontalResolution)));
+        c.Add(12, Element("VerticalResolution", std::to_string(values.verticalResolution)));
+        c.Add(12, "</Display>");
+    });
     x.Add(4, "</settings>");
     x.Add(0, "</unattend>");
     return x.text;

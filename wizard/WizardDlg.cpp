@@ -5,6 +5,8 @@
 #include "wizard/AboutDlg.h"
 #include "wizard/AttributeWalk.h"
 #include "wizard/FolderBrowser.h"
+#include "wizard/FolderPath.h"
+#include "wizard/LogLine.h"
 #include "wizard/ProductKeyFile.h"
 #include "wizard/ProgramFolder.h"
 #include "wizard/SystemErrorText.h"
@@ -39,45 +41,6 @@ const char kNoComputerName[] = "Enter computer name";
 const char kNoProductKey[] = "Enter product key";
 const char kNoIsoFolder[] = "Select a folder for iso (example: 'D:\\MY_ISO').";
 const char kMissingIsoFolder[] = "Path to the folder for iso does not exist.";
-
-// An existing folder as the page understands it: the exact text names a folder. Patterns name nothing.
-bool FolderExists(const char* path)
-{
-    if (!path || !*path || strpbrk(path, "*?"))
-        return false;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(path, &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(find);
-    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// Waits for a thread while the page's messages keep flowing.
-bool WaitPumping(HANDLE thread, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    for (;;)
-    {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs)
-            return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-        const DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
-        if (result == WAIT_OBJECT_0)
-            return true;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            if (msg.message == WM_QUIT)
-            {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-}
 
 }  // namespace
 
@@ -139,14 +102,9 @@ CWizardDlg::CWizardDlg(CWnd* parent) : CDialog(IDD_WIZARD, parent), m_pictureLin
 
 CWizardDlg::~CWizardDlg()
 {
-    // The page never goes away under a running worker.
-    if (m_thread)
-    {
-        m_cancel = 1;
-        if (WaitForSingleObject(m_thread, kCancelWaitMs) == WAIT_TIMEOUT)
-            TerminateThread(m_thread, 1);
-        CloseHandle(m_thread);
-    }
+    // The page never goes away under a running worker: m_worker, declared after everything the worker uses,
+    // waits for it first.
+    m_cancel = 1;
 }
 
 void CWizardDlg::DoDataExchange(CDataExchange* dx)
@@ -190,7 +148,6 @@ BOOL CWizardDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
 
-    m_thread = nullptr;
     m_cancel = 0;
     m_running = 0;
     m_reporter = std::make_unique<WorkerReporter>(m_hWnd);
@@ -307,8 +264,8 @@ void CWizardDlg::OnBrowseDistribution()
     if (!BrowseForFolder(m_hWnd, "Locating the Windows installation", folder))
         return;
     m_distributionFolder = folder.c_str();
-    if (!LoadProductKeyFromFile((folder + "\\I386\\WINNT.SIF").c_str()))
-        LoadProductKeyFromFile((folder + "\\install.txt").c_str());
+    if (!LoadProductKeyFromFile(JoinPath(folder, "I386\\WINNT.SIF").c_str()))
+        LoadProductKeyFromFile(JoinPath(folder, "install.txt").c_str());
     UpdateData(FALSE);
 }
 
@@ -358,7 +315,7 @@ void CWizardDlg::ShowValidationMessage(const char* text)
 bool CWizardDlg::ValidateInput()
 {
     const CString dist = ControlText(IDC_DIST_PATH);
-    if (dist.IsEmpty() || !FolderExists(dist))
+    if (dist.IsEmpty() || !IsExistingFolder(dist))
     {
         ShowValidationMessage(dist.IsEmpty() ? kNoDistribution : kMissingDistribution);
         GetDlgItem(IDC_DIST_PATH)->SetFocus();
@@ -367,7 +324,7 @@ bool CWizardDlg::ValidateInput()
     if (IsKitChecked())
     {
         const CString kit = ControlText(IDC_KIT_PATH);
-        if (kit.IsEmpty() || !FolderExists(kit))
+        if (kit.IsEmpty() || !IsExistingFolder(kit))
         {
             ShowValidationMessage(kit.IsEmpty() ? kNoKit : kMissingKit);
             return false;
@@ -391,7 +348,7 @@ bool CWizardDlg::ValidateInput()
         }
     }
     const CString iso = ControlText(IDC_ISO_PATH);
-    if (iso.IsEmpty() || !FolderExists(iso))
+    if (iso.IsEmpty() || !IsExistingFolder(iso))
     {
         ShowValidationMessage(iso.IsEmpty() ? kNoIsoFolder : kMissingIsoFolder);
         return false;
@@ -415,13 +372,32 @@ void CWizardDlg::OnCreateIso()
         CreateWin7AnswerFiles();
 }
 
+std::string CWizardDlg::FolderText(int id) const
+{
+    return FolderForJoining(static_cast<const char*>(ControlText(id)));
+}
+
+bool CWizardDlg::ClearDistributionAttributes(const std::string& dist)
+{
+    SetLogText("Removing any possible attributes...");
+    const AttributeWalkResult walk = ClearAttributesRecursive(dist);
+    if (walk)
+        return true;
+    // Files that stay read-only would fail the writers later with a less helpful message.
+    const std::string text = WriterTexts::FillText(WriterTexts::kErrorWithFile, walk.folder) +
+                             GetSystemErrorText(walk.error);
+    SetLogText("0%");
+    ShowUserMessage(m_hWnd, text.c_str(), WriterTexts::kCaptionCorvane, MB_ICONERROR);
+    return false;
+}
+
 BOOL CWizardDlg::CreateXpAnswerFiles()
 {
-    const CString dist = ControlText(IDC_DIST_PATH);
-    const CString kit = IsKitChecked() ? ControlText(IDC_KIT_PATH) : CString();
-    SetLogText("Removing any possible attributes...");
-    ClearAttributesRecursive(dist);
-    if (!m_settings.BuildXpDistribution(m_hWnd, dist, kit, nullptr, TRUE))
+    const std::string dist = FolderText(IDC_DIST_PATH);
+    const std::string kit = IsKitChecked() ? FolderText(IDC_KIT_PATH) : std::string();
+    if (!ClearDistributionAttributes(dist))
+        return 0;
+    if (!m_settings.BuildXpDistribution(m_hWnd, dist.c_str(), kit.c_str(), nullptr, TRUE))
     {
         ShowUserMessage(m_hWnd, kProcessFailed, kVorn, MB_ICONERROR);
         return 0;
@@ -431,11 +407,11 @@ BOOL CWizardDlg::CreateXpAnswerFiles()
 
 BOOL CWizardDlg::CreateWin7AnswerFiles()
 {
-    const CString dist = ControlText(IDC_DIST_PATH);
-    SetLogText("Removing any possible attributes...");
-    ClearAttributesRecursive(dist);
-    const CString kit = IsKitChecked() ? ControlText(IDC_KIT_PATH) : CString();
-    if (!WriteWin7Distribution(m_hWnd, dist, kit, m_settings))
+    const std::string dist = FolderText(IDC_DIST_PATH);
+    if (!ClearDistributionAttributes(dist))
+        return 0;
+    const std::string kit = IsKitChecked() ? FolderText(IDC_KIT_PATH) : std::string();
+    if (!WriteWin7Distribution(m_hWnd, dist.c_str(), kit.c_str(), m_settings))
         return 0;
     return StartIsoThread();
 }
@@ -458,14 +434,12 @@ BOOL CWizardDlg::StartIsoThread()
     char programFolder[MAX_PATH];
     if (!GetProgramFolder(programFolder, sizeof(programFolder)))
         programFolder[0] = '\0';
-    m_request = IsoBuildRequest{m_mode, static_cast<const char*>(ControlText(IDC_DIST_PATH)),
-                                static_cast<const char*>(ControlText(IDC_ISO_PATH)), programFolder};
+    m_request = IsoBuildRequest{m_mode, FolderText(IDC_DIST_PATH), FolderText(IDC_ISO_PATH), programFolder};
+    m_imageFile = std::make_unique<IsoImageFile>();
     EnableInputs(false);
     m_running = 1;
     m_cancel = 0;
-    DWORD id = 0;
-    m_thread = CreateThread(nullptr, kWorkerStack, IsoThreadProc, this, STACK_SIZE_PARAM_IS_A_RESERVATION, &id);
-    if (!m_thread)
+    if (!m_worker.Start(IsoThreadProc, this, kWorkerStack))
     {
         const std::string text = kBuildNotStarted + GetSystemErrorText(GetLastError());
         m_running = 0;
@@ -485,7 +459,7 @@ DWORD WINAPI CWizardDlg::IsoThreadProc(LPVOID page)
 
 void CWizardDlg::BuildIsoImage()
 {
-    IsoBuildJob job(m_request, &m_cancel, *m_reporter);
+    IsoBuildJob job(m_request, &m_cancel, *m_reporter, m_imageFile.get());
     const IsoBuildResult result = job.Run();
     // A failure keeps the page in its failed state until the user cancels; its reason is in the log.
     if (result == IsoBuildResult::Failed)
@@ -505,19 +479,15 @@ LRESULT CWizardDlg::OnBuildProgress(WPARAM percent, LPARAM)
 
 LRESULT CWizardDlg::OnBuildLog(WPARAM, LPARAM)
 {
-    SetLogText(m_reporter->TakeText().c_str());
+    SetLogText(FitToControl(GetDlgItem(IDC_LOG)->GetSafeHwnd(), m_reporter->TakeText()).c_str());
     return 0;
 }
 
 void CWizardDlg::OnTimer(UINT_PTR id)
 {
     // The watch closes the worker's handle once the worker has ended (a cancel closes it itself).
-    if (id == kWatchTimer && m_thread && !m_cancel && WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0)
-    {
+    if (id == kWatchTimer && !m_cancel && m_worker.CloseIfEnded())
         KillTimer(kWatchTimer);
-        CloseHandle(m_thread);
-        m_thread = nullptr;
-    }
     CDialog::OnTimer(id);
 }
 
@@ -528,18 +498,18 @@ void CWizardDlg::RestorePage()
     SetLogText("0%");
 }
 
-void CWizardDlg::StopWorker()
+bool CWizardDlg::StopWorker()
 {
     m_cancel = 1;
     KillTimer(kWatchTimer);
-    if (!m_thread)
-        return;
-    // The worker checks the flag in every long step; ending it by force is the last resort.
-    if (!WaitPumping(m_thread, kCancelWaitMs))
-        TerminateThread(m_thread, 1);
-    CloseHandle(m_thread);
-    m_thread = nullptr;
+    // The worker looks at the flag in every long step; the stop ends it by force only after the wait.
+    if (m_worker.Stop(kCancelWaitMs) == CWorkerThread::StopResult::AlreadyStopping)
+        return false;
     m_running = 0;
+    // The worker removes an unfinished image itself, unless it was ended by force before it could.
+    if (m_imageFile)
+        m_imageFile->Release();
+    return true;
 }
 
 bool CWizardDlg::ConfirmCancel()
@@ -549,24 +519,32 @@ bool CWizardDlg::ConfirmCancel()
 
 void CWizardDlg::OnCancelBuild()
 {
-    if (!ConfirmCancel())
+    // A stop already under way (this click came through its wait) finishes the job.
+    if (m_worker.IsStopping() || !ConfirmCancel())
         return;
     CWaitCursor wait;
-    StopWorker();
+    GetDlgItem(IDC_CANCEL_BUILD)->EnableWindow(FALSE);
+    if (!StopWorker())
+        return;
     RestorePage();
+    if (m_closeAfterStop)
+        CDialog::OnCancel();
 }
 
 void CWizardDlg::OnCancel()
 {
-    // Closing the page while a build runs is a cancel of the build first.
-    if (m_thread && WaitForSingleObject(m_thread, 0) == WAIT_TIMEOUT)
+    // A close that arrives while a stop waits for the worker is done once the stop has ended.
+    if (m_worker.IsStopping())
     {
-        if (!ConfirmCancel())
-            return;
+        m_closeAfterStop = true;
+        return;
     }
+    // Closing the page while a build runs is a cancel of the build first.
+    if (m_worker.IsRunning() && !ConfirmCancel())
+        return;
     CWaitCursor wait;
-    StopWorker();
-    CDialog::OnCancel();
+    if (StopWorker())
+        CDialog::OnCancel();
 }
 
 void CWizardDlg::OnOK()

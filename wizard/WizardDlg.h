@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,7 @@
 #include "wizard/controls/ProductKeyEdit.h"
 #include "wizard/UnattendSettings.h"
 #include "wizard/WizardMode.h"
+#include "wizard/WorkerThread.h"
 
 class CWizardDlg : public CDialog
 {
@@ -71,22 +73,29 @@ private:
     BOOL StartIsoThread();
 
     CString ControlText(int id) const;
+    // The text of a folder field, ready to have names joined to it.
+    std::string FolderText(int id) const;
+    // The attribute walk before the writers; false after showing why it failed.
+    bool ClearDistributionAttributes(const std::string& dist);
     bool IsKitChecked() const;
     void ShowValidationMessage(const char* text);
     void EnableInputs(bool enable);
     void RestorePage();
     bool ConfirmCancel();
-    // Stops a running worker: asks it to cancel, waits (pumping messages) up to 3 s, and only then ends it.
-    void StopWorker();
+    // Stops a running worker: asks it to cancel, waits (pumping messages) up to 3 s, and only then ends it;
+    // then removes an unfinished image. False when entered again from inside its own wait (nothing done).
+    bool StopWorker();
     void BuildIsoImage();
     static DWORD WINAPI IsoThreadProc(LPVOID page);
 
-    // Build state, shared with the worker.
-    HANDLE m_thread = nullptr;
-    volatile long m_cancel = 0;
-    volatile long m_running = 0;
+    // Build state, shared with the worker. The worker is declared after what it uses, so it is stopped first.
+    std::atomic<long> m_cancel{0};
+    std::atomic<long> m_running{0};
     IsoBuildRequest m_request;
     std::unique_ptr<WorkerReporter> m_reporter;
+    std::unique_ptr<IsoImageFile> m_imageFile;
+    CWorkerThread m_worker;
+    bool m_closeAfterStop = false;
 
     CUnattendSettings m_settings;
     WizardMode m_mode = WizardMode::WindowsXp;

@@ -1,17 +1,19 @@
 // The caller's cancel flag, looked at between units of work of the long operations.
 #pragma once
 
+#include <atomic>
+
 namespace osm::iso {
 
 class CancelToken {
 public:
-    void attach(const volatile long* flag) { flag_ = flag; }
-    bool requested() const { return flag_ && *flag_ != 0; }
+    void attach(const std::atomic<long>* flag) { flag_ = flag; }
+    bool requested() const { return flag_ && flag_->load(std::memory_order_relaxed) != 0; }
     // Throws IsoError(Cancelled) when the flag is set.
     void check() const;
 
 private:
-    const volatile long* flag_ = nullptr;
+    const std::atomic<long>* flag_ = nullptr;
 };
 
 } // namespace osm::iso

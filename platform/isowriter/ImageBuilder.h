@@ -2,6 +2,8 @@
 // then hand it out as a stream of bytes.
 #pragma once
 
+#include <atomic>
+
 #include "isowriter/CancelToken.h"
 #include "isowriter/FileTree.h"
 #include "isowriter/ImageStream.h"
@@ -41,7 +43,7 @@ public:
     explicit ImageBuilder(const TreeOptions& options);
 
     void setProgress(const ProgressSink& progress) { progress_ = progress; }
-    void setCancelFlag(const volatile long* flag) { cancel_.attach(flag); }
+    void setCancelFlag(const std::atomic<long>* flag) { cancel_.attach(flag); }
 
     TreeNode& root() { return tree_.root(); }
     // See FileTree::add. Not allowed once the image is built.

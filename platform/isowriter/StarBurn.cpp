@@ -299,7 +299,8 @@ uint32_t STARBURN_CALL StarBurn_ISO9660JolietFileTree_ExcludePath(STARBURN_TREE 
     });
 }
 
-uint32_t STARBURN_CALL StarBurn_ISO9660JolietFileTree_SetCancelFlag(STARBURN_TREE tree, const volatile long* flag)
+uint32_t STARBURN_CALL StarBurn_ISO9660JolietFileTree_SetCancelFlag(STARBURN_TREE tree,
+                                                                    const STARBURN_CANCEL_FLAG* flag)
 {
     if (!tree)
         return STARBURN_ERROR_INVALID_PARAMETER;

@@ -15,6 +15,14 @@
 
 #include <stdint.h>
 
+#ifdef __cplusplus
+#include <atomic>
+/* Written by the thread that cancels while another runs the long calls. */
+typedef std::atomic<long> STARBURN_CANCEL_FLAG;
+#else
+typedef _Atomic long STARBURN_CANCEL_FLAG;
+#endif
+
 #if defined(_WIN32)
 #define STARBURN_CALL __stdcall
 /* Same type as DWORD/ULONG, so the caller's own 32-bit values can be passed by address. */
@@ -177,7 +185,8 @@ uint32_t STARBURN_CALL StarBurn_ISO9660JolietFileTree_ExcludePath(STARBURN_TREE 
 
 /* While *flag is 0 the long calls run; once it becomes non-zero Add, BuildImage and Read stop and return
  * STARBURN_ERROR_CANCELLED. NULL removes the flag. The flag must outlive its use by the tree. */
-uint32_t STARBURN_CALL StarBurn_ISO9660JolietFileTree_SetCancelFlag(STARBURN_TREE tree, const volatile long* flag);
+uint32_t STARBURN_CALL StarBurn_ISO9660JolietFileTree_SetCancelFlag(STARBURN_TREE tree,
+                                                                    const STARBURN_CANCEL_FLAG* flag);
 
 /* Frees the tree and sets *tree to NULL. NULL or an address of NULL does nothing. */
 void STARBURN_CALL StarBurn_Destroy(STARBURN_TREE* tree);

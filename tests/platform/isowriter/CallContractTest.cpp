@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <cstring>
 #include <functional>
 
@@ -209,15 +211,15 @@ TEST_F(CallContractTest, ExceptionTextIsCutToTheBufferAndTerminated)
 void STARBURN_CALL cancelOnProgress(std::uint32_t event, std::uint32_t, std::uint32_t, void* context)
 {
     if (event == STARBURN_EVENT_TREE_PROGRESS)
-        *static_cast<volatile long*>(context) = 1;
+        *static_cast<std::atomic<long>*>(context) = 1;
 }
 
 TEST_F(CallContractTest, CancelStopsAddDuringTheScan)
 {
     for (int i = 0; i < 1200; ++i)
         writeFile(scratch_ / "many" / ("f" + std::to_string(i / 100)) / (std::to_string(i) + ".txt"), "x");
-    volatile long cancel = 0;
-    TreeSession session(true, 1, 1, cancelOnProgress, const_cast<long*>(&cancel));
+    std::atomic<long> cancel{0};
+    TreeSession session(true, 1, 1, cancelOnProgress, &cancel);
     ASSERT_EQ(session.setCancelFlag(&cancel), 0u);
     EXPECT_EQ(session.add(scratch_ / "many"), kCancelled);
     EXPECT_EQ(cancel, 1);
@@ -232,7 +234,7 @@ TEST_F(CallContractTest, CancelStopsAddDuringTheScan)
 
 TEST_F(CallContractTest, CancelStopsBuildAndReadUntilLowered)
 {
-    volatile long cancel = 0;
+    std::atomic<long> cancel{0};
     writePattern(scratch_ / "dist" / "big.bin", 6u << 20, 2);
     TreeSession session;
     ASSERT_EQ(session.setCancelFlag(&cancel), 0u);

@@ -173,7 +173,7 @@ std::uint32_t TreeSession::exclude(const fs::path& path)
     return StarBurn_ISO9660JolietFileTree_ExcludePath(tree_, apiPath(path).c_str());
 }
 
-std::uint32_t TreeSession::setCancelFlag(const volatile long* flag)
+std::uint32_t TreeSession::setCancelFlag(const std::atomic<long>* flag)
 {
     return StarBurn_ISO9660JolietFileTree_SetCancelFlag(tree_, flag);
 }

@@ -2,6 +2,8 @@
 // that follows the wizard's order of calls, outside tools, and a boot image that reports over the serial port.
 #pragma once
 
+#include <atomic>
+
 #include "SerialBootImage.h"
 #include "isowriter/StarBurn.h"
 
@@ -58,7 +60,7 @@ public:
     // The wizard's loop: every top-level entry of folder whose name does not begin with ".".
     std::uint32_t addTopLevel(const fs::path& folder);
     std::uint32_t exclude(const fs::path& path);
-    std::uint32_t setCancelFlag(const volatile long* flag);
+    std::uint32_t setCancelFlag(const std::atomic<long>* flag);
     std::uint32_t setBoot(const fs::path& image, std::uint32_t emulation = STARBURN_BOOT_EMULATION_NONE,
                           std::uint32_t platform = 0, std::uint32_t sectors = 4, std::uint32_t segment = 0);
     std::uint32_t build(const std::string& label = "XP", std::uint32_t padSectors = 0,
