@@ -368,8 +368,11 @@ TEST_F(WizardPage, Windows7RoadBuildsWinIso)
     HWND page = OpenPage(program, w.Exe(), true);
     ASSERT_NE(page, nullptr);
     FillPage(page, w);
+    // Folders typed with a trailing backslash are the same folders.
+    SetControlText(page, IDC_DIST_PATH, w.dist + "\\");
+    SetControlText(page, IDC_ISO_PATH, w.output + "\\");
     Click(page, IDC_KIT_CHECK);
-    SetControlText(page, IDC_KIT_PATH, w.root + "\\kit");
+    SetControlText(page, IDC_KIT_PATH, w.root + "\\kit\\");
 
     PostClick(page, IDC_CREATE_ISO);
     EXPECT_EQ(TakeMessage(program, "VORN"), "Congratulations! VORN created the ISO-image.");
