@@ -2,13 +2,14 @@
 // them again when the window is destroyed.
 #include "classlib/Wnd.h"
 
+#include "classlib/CriticalSection.h"
 #include "classlib/ThreadState.h"
 #include "classlib/WinApp.h"
 
 #include <cstdio>
 #include <exception>
 #include <memory>
-#include <mutex>
+#include <mutex>  // std::lock_guard
 #include <set>
 #include <string>
 
@@ -346,14 +347,14 @@ BOOL CWnd::DestroyWindow()
 
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
 {
-    static std::mutex lock;
+    static CCriticalSection lock;
     static std::set<std::string> names;  // the returned pointers stay valid for the process's life
 
     HINSTANCE hInst = AfxGetInstanceHandle();
     char name[128];
     std::snprintf(name, sizeof name, "Osm:%p:%x:%p:%p:%p", static_cast<void*>(hInst), nClassStyle,
                   static_cast<void*>(hCursor), static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
-    std::lock_guard<std::mutex> guard(lock);
+    std::lock_guard<CCriticalSection> guard(lock);
     const std::string& stored = *names.insert(name).first;
 
     WNDCLASSA wc{};

@@ -12,7 +12,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -481,6 +483,41 @@ TEST_F(XpDistributionTest, ResolutionToolIsTheBuiltUtilityByteForByte)
     ASSERT_TRUE(written.has_value());
     EXPECT_EQ(written->substr(0, 2), "MZ");
     EXPECT_EQ(*written, BuiltResolutionTool());
+}
+
+// Windows XP's set-up runs "$OEM$\res.exe" on the newly installed machine, nearly always a 32-bit one: the written
+// file must be a 32-bit console program whose header XP's loader accepts (it refuses versions above 5.1).
+TEST_F(XpDistributionTest, ResolutionToolInTheOemTreeIsA32BitConsoleProgramForWindowsXp)
+{
+    ASSERT_EQ(Build(), TRUE);
+    ExpectNoMessages();
+    const std::optional<std::string> image = ReadFileBytes(Dist("$OEM$\\res.exe"));
+    ASSERT_TRUE(image.has_value());
+
+    IMAGE_DOS_HEADER dos = {};
+    ASSERT_GE(image->size(), sizeof(dos));
+    std::memcpy(&dos, image->data(), sizeof(dos));
+    ASSERT_EQ(dos.e_magic, IMAGE_DOS_SIGNATURE);
+    IMAGE_NT_HEADERS32 nt = {};
+    ASSERT_GT(dos.e_lfanew, 0);
+    ASSERT_LE(static_cast<size_t>(dos.e_lfanew) + sizeof(nt), image->size());
+    std::memcpy(&nt, image->data() + dos.e_lfanew, sizeof(nt));
+    ASSERT_EQ(nt.Signature, static_cast<DWORD>(IMAGE_NT_SIGNATURE));
+
+    EXPECT_EQ(nt.FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+    EXPECT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+    EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_CUI);
+    const std::pair<int, int> xp(5, 1);
+    const struct
+    {
+        const char* field;
+        std::pair<int, int> version;
+    } versions[] = {
+        {"OS version", {nt.OptionalHeader.MajorOperatingSystemVersion, nt.OptionalHeader.MinorOperatingSystemVersion}},
+        {"subsystem version", {nt.OptionalHeader.MajorSubsystemVersion, nt.OptionalHeader.MinorSubsystemVersion}},
+    };
+    for (const auto& v : versions)
+        EXPECT_LE(v.version, xp) << v.field << " " << v.version.first << "." << v.version.second;
 }
 
 // --- Where the road stops.

@@ -69,7 +69,7 @@ void CMovingImageWnd::SetBitmap(HBITMAP hBitmap)
     if (hBitmap)
         ::GetObjectA(hBitmap, sizeof info, &info);
     {
-        std::lock_guard<std::mutex> lock(m_positionLock);
+        std::lock_guard<CCriticalSection> lock(m_positionLock);
         m_pictureWidth = info.bmWidth;
         m_pictureHeight = info.bmHeight;
     }
@@ -97,14 +97,14 @@ void CMovingImageWnd::SetBackgroundColor(COLORREF color)
 
 void CMovingImageWnd::SetStep(double stepX, double stepY)
 {
-    std::lock_guard<std::mutex> lock(m_positionLock);
+    std::lock_guard<CCriticalSection> lock(m_positionLock);
     m_stepX = stepX;
     m_stepY = stepY;
 }
 
 void CMovingImageWnd::SetMargins(int marginX, int marginY)
 {
-    std::lock_guard<std::mutex> lock(m_positionLock);
+    std::lock_guard<CCriticalSection> lock(m_positionLock);
     m_marginX = marginX;
     m_marginY = marginY;
 }
@@ -112,7 +112,7 @@ void CMovingImageWnd::SetMargins(int marginX, int marginY)
 void CMovingImageWnd::SetPosition(double x, double y)
 {
     {
-        std::lock_guard<std::mutex> lock(m_positionLock);
+        std::lock_guard<CCriticalSection> lock(m_positionLock);
         m_positionX = x;
         m_positionY = y;
     }
@@ -122,7 +122,7 @@ void CMovingImageWnd::SetPosition(double x, double y)
 
 void CMovingImageWnd::GetPosition(double& x, double& y) const
 {
-    std::lock_guard<std::mutex> lock(m_positionLock);
+    std::lock_guard<CCriticalSection> lock(m_positionLock);
     x = m_positionX;
     y = m_positionY;
 }
@@ -185,7 +185,7 @@ void CMovingImageWnd::Animate(HWND hWnd, DWORD tickInterval)
     CRect area;
     ::GetClientRect(hWnd, &area);
     {
-        std::lock_guard<std::mutex> lock(m_positionLock);
+        std::lock_guard<CCriticalSection> lock(m_positionLock);
         area.OffsetRect(m_marginX, m_marginY);
         ResetPicture(area);
     }
@@ -200,7 +200,7 @@ void CMovingImageWnd::Animate(HWND hWnd, DWORD tickInterval)
 
 bool CMovingImageWnd::Step(const CRect& area)
 {
-    std::lock_guard<std::mutex> lock(m_positionLock);
+    std::lock_guard<CCriticalSection> lock(m_positionLock);
     const double oldX = m_positionX;
     const double oldY = m_positionY;
     m_positionX += m_stepX;
@@ -260,7 +260,7 @@ void CMovingImageWnd::PaintTo(HDC hDC)
         CDC picture;
         picture.CreateCompatibleDC(pDC);
         CBitmap* pOldPicture = picture.SelectObject(&m_bitmap);
-        std::lock_guard<std::mutex> lock(m_positionLock);
+        std::lock_guard<CCriticalSection> lock(m_positionLock);
         const int width = m_pictureWidth;
         const int height = m_pictureHeight;
         auto copyAt = [&](double centreX, double centreY) {

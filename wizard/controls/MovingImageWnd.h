@@ -14,7 +14,7 @@
 #include "classlib/ClassLib.h"
 
 #include <memory>
-#include <mutex>
+#include <mutex>  // std::lock_guard
 
 class CMovingImageWnd : public CWnd
 {
@@ -100,7 +100,7 @@ private:
     int m_pictureHeight = 0;
     int m_marginX = 0;
     int m_marginY = 0;
-    mutable std::mutex m_positionLock;
+    mutable CCriticalSection m_positionLock;
 
     UniqueHandle m_stopEvent;
     UniqueHandle m_thread;
