@@ -12,5 +12,13 @@ case "$kind" in
   native)  args=(-DOSM_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
   *) echo "usage: build.sh [windows|native|i686]" >&2; exit 2 ;;
 esac
-cmake -S "$root" -B "$root/build/$kind" -G Ninja "${args[@]}" >/dev/null
-cmake --build "$root/build/$kind" -j "$jobs"
+# CMake keeps the compilers of a tree's first configure: when the toolchain files change (another thread model,
+# say), the tree is configured afresh instead of building on with the old compilers.
+tree="$root/build/$kind"
+stamp=$(cat "$root"/cmake/mingw-w64-*.cmake | sha1sum | cut -d' ' -f1)
+if [ -f "$tree/CMakeCache.txt" ] && [ "$(cat "$tree/.toolchain-stamp" 2>/dev/null)" != "$stamp" ]; then
+  rm -rf "$tree/CMakeCache.txt" "$tree/CMakeFiles"
+fi
+cmake -S "$root" -B "$tree" -G Ninja "${args[@]}" >/dev/null
+echo "$stamp" > "$tree/.toolchain-stamp"
+cmake --build "$tree" -j "$jobs"
