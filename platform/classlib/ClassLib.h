@@ -15,6 +15,7 @@
 // File.h        CFile, CStdioFile, CFileException;  FileFind.h  CFileFind
 // Gdi.h         CGdiObject, CPen, CBrush, CFont, CBitmap, CRgn;  DC.h  CDC, CPaintDC, CClientDC, CWindowDC
 // Menu.h        CMenu;  ImageList.h  CImageList
+// Exception.h   CException, CMemoryException, CNotSupportedException, CArchiveException and the AfxThrow functions
 #pragma once
 
 #include "classlib/ClassLibBase.h"
@@ -34,3 +35,4 @@
 #include "classlib/WinApp.h"
 #include "classlib/File.h"
 #include "classlib/FileFind.h"
+#include "classlib/Exception.h"
