@@ -16,6 +16,7 @@
 // Gdi.h         CGdiObject, CPen, CBrush, CFont, CBitmap, CRgn;  DC.h  CDC, CPaintDC, CClientDC, CWindowDC
 // Menu.h        CMenu;  ImageList.h  CImageList
 // Exception.h   CException, CMemoryException, CNotSupportedException, CArchiveException and the AfxThrow functions
+// MemFile.h     CMemFile;  SharedFile.h  CSharedFile
 #pragma once
 
 #include "classlib/ClassLibBase.h"
@@ -36,3 +37,5 @@
 #include "classlib/File.h"
 #include "classlib/FileFind.h"
 #include "classlib/Exception.h"
+#include "classlib/MemFile.h"
+#include "classlib/SharedFile.h"
