@@ -16,7 +16,7 @@
 // Gdi.h         CGdiObject, CPen, CBrush, CFont, CBitmap, CRgn;  DC.h  CDC, CPaintDC, CClientDC, CWindowDC
 // Menu.h        CMenu;  ImageList.h  CImageList
 // Exception.h   CException, CMemoryException, CNotSupportedException, CArchiveException and the AfxThrow functions
-// MemFile.h     CMemFile;  SharedFile.h  CSharedFile
+// MemFile.h     CMemFile;  SharedFile.h  CSharedFile;  Archive.h  CArchive
 #pragma once
 
 #include "classlib/ClassLibBase.h"
@@ -37,5 +37,6 @@
 #include "classlib/File.h"
 #include "classlib/FileFind.h"
 #include "classlib/Exception.h"
+#include "classlib/Archive.h"
 #include "classlib/MemFile.h"
 #include "classlib/SharedFile.h"

@@ -70,6 +70,9 @@ class CBitmap;
 class CRgn;
 class CMenu;
 class CImageList;
+class CException;
+class CFile;
+class CArchive;
 
 // The module whose resources (dialogs, strings, icons) the library loads: the program's own unless changed.
 HINSTANCE AfxGetInstanceHandle();
