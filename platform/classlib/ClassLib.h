@@ -17,6 +17,7 @@
 // Menu.h        CMenu;  ImageList.h  CImageList
 // Exception.h   CException, CMemoryException, CNotSupportedException, CArchiveException and the AfxThrow functions
 // MemFile.h     CMemFile;  SharedFile.h  CSharedFile;  Archive.h  CArchive
+// Map.h, Array.h, List.h  CMap, CArray (CPtrArray, CDWordArray, CUIntArray, CStringArray), CList (CPtrList)
 #pragma once
 
 #include "classlib/ClassLibBase.h"
@@ -38,5 +39,8 @@
 #include "classlib/FileFind.h"
 #include "classlib/Exception.h"
 #include "classlib/Archive.h"
+#include "classlib/Map.h"
+#include "classlib/Array.h"
+#include "classlib/List.h"
 #include "classlib/MemFile.h"
 #include "classlib/SharedFile.h"
