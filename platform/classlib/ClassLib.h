@@ -18,6 +18,7 @@
 // Exception.h   CException, CMemoryException, CNotSupportedException, CArchiveException and the AfxThrow functions
 // MemFile.h     CMemFile;  SharedFile.h  CSharedFile;  Archive.h  CArchive
 // Map.h, Array.h, List.h  CMap, CArray (CPtrArray, CDWordArray, CUIntArray, CStringArray), CList (CPtrList)
+// OleDataObject.h COleDataObject (reading the clipboard)
 #pragma once
 
 #include "classlib/ClassLibBase.h"
@@ -44,3 +45,4 @@
 #include "classlib/List.h"
 #include "classlib/MemFile.h"
 #include "classlib/SharedFile.h"
+#include "classlib/OleDataObject.h"
