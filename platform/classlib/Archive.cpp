@@ -300,7 +300,7 @@ CArchive& CArchive::operator>>(CString& str)
     const size_t length = ReadStringLength();
     if (length > static_cast<size_t>(INT_MAX))
         ThrowArchive(CArchiveException::genericException);
-    // Taken in the pieces that arrive, so a damaged length runs into the end of the data before it can claim
+    // Taken chunk by chunk as the bytes arrive, so a damaged length runs into the end of the data before it can claim
     // gigabytes of memory.
     std::string text;
     for (size_t remaining = length; remaining > 0;) {

@@ -43,7 +43,7 @@ namespace osm_classlib_detail {
 void SerializeBytes(CArchive& ar, void* pBytes, size_t nBytes)
 {
     auto* p = static_cast<BYTE*>(pBytes);
-    // The archive's calls take UINT sizes: go in pieces so element blocks past 4 GB on 64-bit stay whole.
+    // The archive's calls take UINT sizes: go in chunks so element blocks past 4 GB on 64-bit stay whole.
     while (nBytes > 0) {
         const UINT chunk = static_cast<UINT>(std::min<size_t>(nBytes, UINT_MAX));
         if (ar.IsStoring()) {

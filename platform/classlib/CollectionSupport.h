@@ -20,9 +20,9 @@
 #include <utility>
 #include <vector>
 
-// The integer hash: the key shifted right by four (small ids of neighbouring values share a bucket, as stored data
-// written by earlier versions of such maps expects). Integers are hashed as their low 32 bits, so a map walks in the
-// same order, and stores the same bytes, on 32-bit and 64-bit builds.
+// The integer hash: the key shifted right by four, so ids that differ only in their low four bits share a bucket
+// (stored data follows the walking order this gives). Integers are hashed as their low 32 bits, so a map walks in
+// the same order, and stores the same bytes, on 32-bit and 64-bit builds.
 template <class ARG_KEY>
 inline UINT HashKey(ARG_KEY key)
 {

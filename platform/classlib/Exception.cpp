@@ -10,7 +10,7 @@ IMPLEMENT_DYNAMIC(CArchiveException, CException)
 namespace {
 
 // The block operator new handed out last on this thread and not yet claimed by a constructor. C++17 allocates
-// before it evaluates the constructor's arguments, and the CException part is built first, so the object whose
+// before it evaluates the constructor's arguments, and the CException base is built first, so the object whose
 // address matches is the one that memory was allocated for (CException is always the first base).
 thread_local void* t_pUnclaimedHeapException = nullptr;
 

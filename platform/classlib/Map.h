@@ -1,4 +1,4 @@
-// CMap is a hash map with chained buckets whose walking order is part of its contract: stored data (a map's own
+// CMap is a hash map with chained buckets whose walking order belongs to its contract: stored data (a map's own
 // Serialize, and every caller that writes "for each entry in map order") depends on it.
 //
 //   CMap<UINT, UINT, CIconSet*, CIconSet*> sets;

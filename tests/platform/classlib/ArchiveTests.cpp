@@ -64,11 +64,11 @@ public:
     void SetMapCount(DWORD nCount) { m_nMapCount = nCount; }
 };
 
-Bytes Concat(std::initializer_list<Bytes> parts)
+Bytes Concat(std::initializer_list<Bytes> chunks)
 {
     Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
+    for (const Bytes& chunk : chunks)
+        all.insert(all.end(), chunk.begin(), chunk.end());
     return all;
 }
 
