@@ -16,6 +16,10 @@
 // Gdi.h         CGdiObject, CPen, CBrush, CFont, CBitmap, CRgn;  DC.h  CDC, CPaintDC, CClientDC, CWindowDC
 // Menu.h        CMenu;  ImageList.h  CImageList
 // CriticalSection.h CCriticalSection, a lock that std::lock_guard holds
+// Exception.h   CException, CMemoryException, CNotSupportedException, CArchiveException and the AfxThrow functions
+// MemFile.h     CMemFile;  SharedFile.h  CSharedFile;  Archive.h  CArchive
+// Map.h, Array.h, List.h  CMap, CArray (CPtrArray, CDWordArray, CUIntArray, CStringArray), CList (CPtrList)
+// OleDataObject.h COleDataObject (reading the clipboard)
 #pragma once
 
 #include "classlib/ClassLibBase.h"
@@ -36,3 +40,11 @@
 #include "classlib/File.h"
 #include "classlib/FileFind.h"
 #include "classlib/CriticalSection.h"
+#include "classlib/Exception.h"
+#include "classlib/Archive.h"
+#include "classlib/Map.h"
+#include "classlib/Array.h"
+#include "classlib/List.h"
+#include "classlib/MemFile.h"
+#include "classlib/SharedFile.h"
+#include "classlib/OleDataObject.h"

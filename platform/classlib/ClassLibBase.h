@@ -70,6 +70,14 @@ class CBitmap;
 class CRgn;
 class CMenu;
 class CImageList;
+class CException;
+class CFile;
+class CArchive;
+
+// Where a walk through a list or map stands (GetHeadPosition, GetNext ...); null when the walk is over. It points at
+// the collection's node, but only the collection may look inside.
+struct OsmCollectionPosition;
+using POSITION = OsmCollectionPosition*;
 
 // The module whose resources (dialogs, strings, icons) the library loads: the program's own unless changed.
 HINSTANCE AfxGetInstanceHandle();

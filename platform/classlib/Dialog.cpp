@@ -1,5 +1,6 @@
 #include "classlib/Dialog.h"
 
+#include "classlib/CallbackGuard.h"
 #include "classlib/ThreadState.h"
 #include "classlib/WinApp.h"
 
@@ -19,7 +20,9 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM /*wParam*/, LPARAM l
     if (!pDialog || pDialog->m_hWnd)
         return FALSE;
     pDialog->SubclassWindow(hWnd);
-    return pDialog->OnInitDialog();
+    // The dialog manager called us: a failing OnInitDialog is reported here and leaves the focus alone.
+    return osm_classlib_detail::GuardCallback("OnInitDialog", INT_PTR{FALSE},
+                                              [pDialog]() -> INT_PTR { return pDialog->OnInitDialog(); });
 }
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)

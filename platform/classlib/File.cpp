@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-IMPLEMENT_DYNAMIC(CFileException, CObject)
+IMPLEMENT_DYNAMIC(CFileException, CException)
 IMPLEMENT_DYNAMIC(CFile, CObject)
 IMPLEMENT_DYNAMIC(CStdioFile, CFile)
 
@@ -14,7 +14,7 @@ CFileException::CFileException(int cause, LONG lOsError, LPCSTR lpszFileName)
 }
 
 CFileException::CFileException(const CFileException& other)
-    : CObject(), m_cause(other.m_cause), m_lOsError(other.m_lOsError), m_strFileName(other.m_strFileName)
+    : CException(), m_cause(other.m_cause), m_lOsError(other.m_lOsError), m_strFileName(other.m_strFileName)
 {
 }
 
@@ -85,13 +85,7 @@ int PASCAL CFileException::OsErrorToException(LONG lOsError)
 
 BOOL CFileException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
 {
-    if (pnHelpContext)
-        *pnHelpContext = 0;
-    if (!lpszError || nMaxError == 0)
-        return FALSE;
-    CString text = GetErrorMessage();
-    lstrcpynA(lpszError, text, static_cast<int>(nMaxError));
-    return !text.IsEmpty();
+    return osm_classlib_detail::CopyErrorMessage(GetErrorMessage(), lpszError, nMaxError, pnHelpContext);
 }
 
 CString CFileException::GetErrorMessage() const
@@ -113,6 +107,11 @@ CString CFileException::GetErrorMessage() const
     if (!m_strFileName.IsEmpty())
         text = "\"" + m_strFileName + "\": " + text;
     return text;
+}
+
+void AfxThrowFileException(int cause, LONG lOsError, LPCSTR lpszFileName)
+{
+    throw new CFileException(cause, lOsError, lpszFileName);
 }
 
 // CFile

@@ -10,10 +10,12 @@
 #pragma once
 
 #include "classlib/CString.h"
+#include "classlib/Exception.h"
 #include "classlib/Object.h"
 
-// Why a file operation failed: m_cause is one of the enum values, m_lOsError the system's error code.
-class CFileException : public CObject
+// Why a file operation failed: m_cause is one of the enum values, m_lOsError the system's error code. CFile only
+// records it; an archive over a failing file throws one (AfxThrowFileException).
+class CFileException : public CException
 {
     DECLARE_DYNAMIC(CFileException)
 
@@ -43,7 +45,7 @@ public:
 
     static int PASCAL OsErrorToException(LONG lOsError);
     // The system's text for m_lOsError (or a generic one), with the file name where the text has a place for it.
-    BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const;
+    BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
     CString GetErrorMessage() const;
 
     int m_cause;

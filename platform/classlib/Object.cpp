@@ -70,6 +70,13 @@ BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
     return GetRuntimeClass()->IsDerivedFrom(pClass);
 }
 
+void CObject::Serialize(CArchive&) {}
+
+BOOL CObject::IsSerializable() const
+{
+    return GetRuntimeClass()->m_wSchema != 0xFFFF;
+}
+
 namespace osm_classlib_detail {
 
 void DebugTrace(const char* format, ...)

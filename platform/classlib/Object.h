@@ -47,9 +47,13 @@ public:
 
     // Override these (the DECLARE_ macros do it for you).
     virtual CRuntimeClass* GetRuntimeClass() const;
+    // Writes the object's state to a storing archive or reads it from a loading one (Archive.h); does nothing here.
+    virtual void Serialize(CArchive& ar);
 
     // Not meant to be overridden.
     BOOL IsKindOf(const CRuntimeClass* pClass) const;
+    // TRUE when the class was declared with a schema (IMPLEMENT_SERIAL), so an archive can name it.
+    BOOL IsSerializable() const;
 
     static const CRuntimeClass classCObject;
 
@@ -68,7 +72,9 @@ public:                                              \
     DECLARE_DYNAMIC(class_name)       \
     static CObject* PASCAL CreateObject();
 
-// Storable classes keep their schema number in the record; storing itself is done by the classes' own code.
+// Storable classes keep their schema number in the record (IMPLEMENT_SERIAL); an archive writes it with the class's
+// name (CArchive::WriteClass) and the class's Serialize stores the rest. Classes declared any other way carry 0xFFFF,
+// which no archive accepts.
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
 #define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                               \

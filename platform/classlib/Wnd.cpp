@@ -3,6 +3,7 @@
 #include "classlib/Wnd.h"
 
 #include "classlib/CriticalSection.h"
+#include "classlib/CallbackGuard.h"
 #include "classlib/ThreadState.h"
 #include "classlib/WinApp.h"
 
@@ -44,7 +45,11 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
     CWnd* pWnd = state.pWndInit;
     state.pWndInit = nullptr;
     pWnd->Attach(hWnd);
-    pWnd->PreSubclassWindow();
+    // Called from inside the system's hook chain: nothing may unwind out of it.
+    osm_classlib_detail::GuardCallback("PreSubclassWindow", 0, [pWnd] {
+        pWnd->PreSubclassWindow();
+        return 0;
+    });
     WNDPROC previous = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     if (previous != &AfxWndProc) {
@@ -56,14 +61,6 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
     ::UnhookWindowsHookEx(hook);
     state.hHookCbt = nullptr;
     return result;
-}
-
-void ReportHandlerException(UINT message, const char* what)
-{
-    char text[512];
-    std::snprintf(text, sizeof text, "classlib: handler of message 0x%04X threw: %s\n", message, what);
-    ::OutputDebugStringA(text);
-    std::fputs(text, stderr);
 }
 
 void FinishNcDestroy(HWND hWnd, CWnd* pWnd)
@@ -142,17 +139,12 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     const MSG outerMessage = state.lastSentMsg;
     state.lastSentMsg = MSG{hWnd, message, wParam, lParam, 0, {0, 0}};
     ++state.dispatchDepth;
-    LRESULT result = 0;
-    try {
-        result = pWnd->WindowProc(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        // An exception must not unwind through the system's frames above us: report it and fail the message.
-        ReportHandlerException(message, e.what());
-        result = message == WM_CREATE ? -1 : 0;
-    } catch (...) {
-        ReportHandlerException(message, "unknown exception");
-        result = message == WM_CREATE ? -1 : 0;
-    }
+    // An exception must not unwind through the system's frames above us: it is reported (a library exception also
+    // freed) and the message fails.
+    const LRESULT failed = message == WM_CREATE ? -1 : 0;
+    LRESULT result = osm_classlib_detail::GuardCallback(
+        "handler of message", failed, [&]() -> LRESULT { return pWnd->WindowProc(message, wParam, lParam); },
+        static_cast<long>(message));
     --state.dispatchDepth;
     state.lastSentMsg = outerMessage;
 

@@ -2,6 +2,7 @@
 // default handlers, and the PreTranslateMessage walk.
 #include "classlib/Wnd.h"
 
+#include "classlib/CallbackGuard.h"
 #include "classlib/ThreadState.h"
 
 using osm_classlib_detail::GetThreadState;
@@ -234,7 +235,9 @@ BOOL osm_classlib_detail::PumpPreTranslate(MSG* pMsg)
     if (!pMsg->hwnd)
         return FALSE;
     ++state.dispatchDepth;  // wrappers made by PreTranslateMessage go at the next message
-    BOOL eaten = CWnd::WalkPreTranslateTree(nullptr, pMsg);
+    // Dialogs reach this from the system's message-filter hook: nothing may unwind out of it.
+    BOOL eaten = osm_classlib_detail::GuardCallback("PreTranslateMessage", BOOL{FALSE},
+                                                    [pMsg] { return CWnd::WalkPreTranslateTree(nullptr, pMsg); });
     --state.dispatchDepth;
     return eaten;
 }

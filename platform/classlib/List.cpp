@@ -1,0 +1,3 @@
+#include "classlib/List.h"
+
+IMPLEMENT_DYNAMIC(CPtrList, CObject)

@@ -1,0 +1,39 @@
+// COleDataObject is the reading side of a data transfer. Attached to the clipboard, it answers which formats are
+// there and hands out copies of their data, through the plain clipboard calls (no OLE start-up is needed):
+//
+//   COleDataObject data;
+//   data.AttachClipboard();
+//   if (HGLOBAL hCopy = data.GetGlobalData(cfIcons)) {     // the caller's copy
+//       CSharedFile file;
+//       file.SetHandle(hCopy, FALSE);                       // freed with the file
+//       CArchive ar(&file, CArchive::load);
+//       ...
+//   }
+//
+// The clipboard is opened only for the moment of each call, so holding a COleDataObject never blocks other programs.
+#pragma once
+
+#include "classlib/ClassLibBase.h"
+
+#include <wtypes.h>  // CLIPFORMAT
+
+class COleDataObject
+{
+public:
+    COleDataObject() = default;
+    COleDataObject(const COleDataObject&) = delete;
+    COleDataObject& operator=(const COleDataObject&) = delete;
+
+    // From now on the object reads the clipboard. TRUE.
+    BOOL AttachClipboard();
+    // Lets go of the source; the object has no data until attached again.
+    void Release();
+
+    BOOL IsDataAvailable(CLIPFORMAT cfFormat) const;
+    // A new GMEM_MOVEABLE | GMEM_SHARE block holding a copy of the data in that format (the caller frees it), or
+    // null when the format is absent, is not kept in global memory, or the clipboard cannot be opened.
+    HGLOBAL GetGlobalData(CLIPFORMAT cfFormat) const;
+
+private:
+    bool m_bClipboard = false;
+};
