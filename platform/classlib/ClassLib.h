@@ -11,6 +11,7 @@
 // Controls.h    CStatic, CButton, CEdit, CListBox, CComboBox, CScrollBar, CProgressCtrl
 // ToolTipCtrl.h CToolTipCtrl
 // WinApp.h      CWinApp, the entry routine, AfxGetApp, AfxMessageBox
+// ThreadLocal.h CThreadLocal
 // SyncObject.h  CSyncObject, CEvent, CCriticalSection;  SingleLock.h  CSingleLock
 // CString.h     CString;  Geometry.h  CPoint, CSize, CRect
 // File.h        CFile, CStdioFile, CFileException;  FileFind.h  CFileFind
@@ -33,6 +34,7 @@
 #include "classlib/Dialog.h"
 #include "classlib/DataExchange.h"
 #include "classlib/WinApp.h"
+#include "classlib/ThreadLocal.h"
 #include "classlib/SyncObject.h"
 #include "classlib/SingleLock.h"
 #include "classlib/File.h"
