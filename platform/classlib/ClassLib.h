@@ -4,14 +4,14 @@
 //   #include "classlib/ClassLib.h"
 //
 // Object.h      CObject, CRuntimeClass and the DECLARE_/IMPLEMENT_ macros
-// CmdTarget.h   CCmdTarget, message maps and the command/notification entries
+// CmdTarget.h   CCmdTarget, message maps, the command/notification entries and the reference count
 // Wnd.h         CWnd (with WndMessageMap.h: the ON_WM_* entries)
 // Dialog.h      CDialog, modal and modeless
 // DataExchange.h CDataExchange, DDX_ and DDV_ functions
 // Controls.h    CStatic, CButton, CEdit, CListBox, CComboBox, CScrollBar, CProgressCtrl
 // ToolTipCtrl.h CToolTipCtrl
 // WinApp.h      CWinApp, the entry routine, AfxGetApp, AfxMessageBox
-// ThreadLocal.h CThreadLocal
+// WinThread.h   CWinThread, AfxBeginThread, AfxGetThread;  ThreadLocal.h  CThreadLocal
 // SyncObject.h  CSyncObject, CEvent, CCriticalSection;  SingleLock.h  CSingleLock
 // CString.h     CString;  Geometry.h  CPoint, CSize, CRect
 // File.h        CFile, CStdioFile, CFileException;  FileFind.h  CFileFind
@@ -33,6 +33,7 @@
 #include "classlib/ToolTipCtrl.h"
 #include "classlib/Dialog.h"
 #include "classlib/DataExchange.h"
+#include "classlib/WinThread.h"
 #include "classlib/WinApp.h"
 #include "classlib/ThreadLocal.h"
 #include "classlib/SyncObject.h"

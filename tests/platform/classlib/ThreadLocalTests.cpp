@@ -42,6 +42,7 @@ enum class StartedBy
 {
     CreateThread,
     BeginThreadEx,
+    AfxBeginThread,
     StdThread,
 };
 
@@ -50,6 +51,7 @@ const char* Name(StartedBy how)
     switch (how) {
     case StartedBy::CreateThread: return "CreateThread";
     case StartedBy::BeginThreadEx: return "_beginthreadex";
+    case StartedBy::AfxBeginThread: return "AfxBeginThread";
     case StartedBy::StdThread: return "std::thread";
     }
     return "?";
@@ -68,6 +70,17 @@ public:
         case StartedBy::BeginThreadEx:
             m_hThread = reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &ViaBeginThreadEx, this, 0, nullptr));
             break;
+        case StartedBy::AfxBeginThread: {
+            CWinThread* pThread =
+                AfxBeginThread(&ViaAfxBeginThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+            if (pThread) {
+                pThread->m_bAutoDelete = FALSE;
+                m_pWinThread.reset(pThread);
+                m_hThread = pThread->m_hThread;
+                pThread->ResumeThread();
+            }
+            break;
+        }
         case StartedBy::StdThread:
             m_stdThread = std::thread([this] { m_body(); });
             break;
@@ -87,7 +100,10 @@ public:
         if (!m_hThread)
             return false;
         const bool ended = ::WaitForSingleObject(m_hThread, 10000) == WAIT_OBJECT_0;
-        ::CloseHandle(m_hThread);
+        if (m_pWinThread)
+            m_pWinThread.reset();  // closes the handle
+        else
+            ::CloseHandle(m_hThread);
         m_hThread = nullptr;
         return ended;
     }
@@ -103,13 +119,20 @@ private:
         static_cast<WorkerThread*>(p)->m_body();
         return 0;
     }
+    static UINT ViaAfxBeginThread(LPVOID p)
+    {
+        static_cast<WorkerThread*>(p)->m_body();
+        return 0;
+    }
 
     std::function<void()> m_body;
     HANDLE m_hThread = nullptr;
+    std::unique_ptr<CWinThread> m_pWinThread;
     std::thread m_stdThread;
 };
 
-const StartedBy kAllWays[] = {StartedBy::CreateThread, StartedBy::BeginThreadEx, StartedBy::StdThread};
+const StartedBy kAllWays[] = {StartedBy::CreateThread, StartedBy::BeginThreadEx, StartedBy::AfxBeginThread,
+                              StartedBy::StdThread};
 
 using Separate = CountedPerThread<1>;
 CThreadLocal<Separate> g_separate;
@@ -296,7 +319,7 @@ TEST(ThreadLocal, DestructorsStillSeeTheThreadsRuntimeVariables)
     // The cleanup runs before the runtime frees the thread's thread_local storage; afterwards the variable would
     // read as freshly made (0). Not for std::thread: its runtime frees that storage in its own start routine, before
     // any detach callback runs.
-    for (StartedBy how : {StartedBy::CreateThread, StartedBy::BeginThreadEx}) {
+    for (StartedBy how : {StartedBy::CreateThread, StartedBy::BeginThreadEx, StartedBy::AfxBeginThread}) {
         SCOPED_TRACE(Name(how));
         ReadsMarker::seen = -1;
         WorkerThread worker(how, [] {
