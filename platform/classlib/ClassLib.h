@@ -4,18 +4,19 @@
 //   #include "classlib/ClassLib.h"
 //
 // Object.h      CObject, CRuntimeClass and the DECLARE_/IMPLEMENT_ macros
-// CmdTarget.h   CCmdTarget, message maps and the command/notification entries
+// CmdTarget.h   CCmdTarget, message maps, the command/notification entries and the reference count
 // Wnd.h         CWnd (with WndMessageMap.h: the ON_WM_* entries)
 // Dialog.h      CDialog, modal and modeless
 // DataExchange.h CDataExchange, DDX_ and DDV_ functions
 // Controls.h    CStatic, CButton, CEdit, CListBox, CComboBox, CScrollBar, CProgressCtrl
 // ToolTipCtrl.h CToolTipCtrl
 // WinApp.h      CWinApp, the entry routine, AfxGetApp, AfxMessageBox
+// WinThread.h   CWinThread, AfxBeginThread, AfxGetThread;  ThreadLocal.h  CThreadLocal
+// SyncObject.h  CSyncObject, CEvent, CCriticalSection;  SingleLock.h  CSingleLock
 // CString.h     CString;  Geometry.h  CPoint, CSize, CRect
 // File.h        CFile, CStdioFile, CFileException;  FileFind.h  CFileFind
 // Gdi.h         CGdiObject, CPen, CBrush, CFont, CBitmap, CRgn;  DC.h  CDC, CPaintDC, CClientDC, CWindowDC
 // Menu.h        CMenu;  ImageList.h  CImageList
-// CriticalSection.h CCriticalSection, a lock that std::lock_guard holds
 // Exception.h   CException, CMemoryException, CNotSupportedException, CArchiveException and the AfxThrow functions
 // MemFile.h     CMemFile;  SharedFile.h  CSharedFile;  Archive.h  CArchive
 // Map.h, Array.h, List.h  CMap, CArray (CPtrArray, CDWordArray, CUIntArray, CStringArray), CList (CPtrList)
@@ -36,10 +37,13 @@
 #include "classlib/ToolTipCtrl.h"
 #include "classlib/Dialog.h"
 #include "classlib/DataExchange.h"
+#include "classlib/WinThread.h"
 #include "classlib/WinApp.h"
+#include "classlib/ThreadLocal.h"
+#include "classlib/SyncObject.h"
+#include "classlib/SingleLock.h"
 #include "classlib/File.h"
 #include "classlib/FileFind.h"
-#include "classlib/CriticalSection.h"
 #include "classlib/Exception.h"
 #include "classlib/Archive.h"
 #include "classlib/Map.h"

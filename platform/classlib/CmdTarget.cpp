@@ -96,6 +96,30 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* /*pHandlerInf
     return DispatchEntry(e, call);
 }
 
+DWORD CCmdTarget::InternalAddRef()
+{
+    return static_cast<DWORD>(::InterlockedIncrement(&m_dwRef));
+}
+
+DWORD CCmdTarget::InternalRelease()
+{
+    const LONG count = ::InterlockedDecrement(&m_dwRef);
+    ASSERT(count >= 0);  // released more often than referenced
+    if (count != 0)
+        return static_cast<DWORD>(count);
+    // Only this thread saw 0. Holding the count at 1 keeps an add-and-release made while the object goes (in
+    // OnFinalRelease, the destructor or anything they call) from reaching 0 a second time; the object may be gone
+    // when OnFinalRelease returns, so nothing here touches it afterwards.
+    ::InterlockedExchange(&m_dwRef, 1);
+    OnFinalRelease();
+    return 0;
+}
+
+void CCmdTarget::OnFinalRelease()
+{
+    delete this;
+}
+
 void AfxDoWaitCursor(int nCode)
 {
     auto& state = GetThreadState();

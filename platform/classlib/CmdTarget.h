@@ -12,6 +12,10 @@
 // function, made by the macro, that casts the target to the map's class and calls the handler with the message's
 // arguments cracked to the handler's types, so a handler with the wrong signature does not compile. Dispatch takes the
 // first matching entry, searching the class's own map and then its bases' maps.
+//
+// A command target also carries a reference count for objects shared between owners (and threads). It starts at 1;
+// InternalAddRef and InternalRelease change it atomically, and the release that takes it to 0 calls OnFinalRelease,
+// which deletes the object. Nothing else ever deletes it, so members and locals that nobody releases are unaffected.
 #pragma once
 
 #include "classlib/Object.h"
@@ -104,6 +108,14 @@ public:
     // Override these.
     // Routes a command (nCode CN_COMMAND or a control notification code) or a notification to the map.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo);
+    // Called once by the release that takes the count to 0; the base deletes the object. The count reads 1 while it
+    // runs, so references taken and given back here (or in the destructor) cannot start a second final release; an
+    // override that keeps the object alive leaves it with that count of 1.
+    virtual void OnFinalRelease();
+
+    // Not meant to be overridden: the reference count. Both return the new count; any thread may call them.
+    DWORD InternalAddRef();
+    DWORD InternalRelease();
 
     // Not meant to be overridden: the hourglass cursor, counted so nested calls pair up.
     void BeginWaitCursor();
@@ -114,6 +126,9 @@ public:
     static const AFX_MSGMAP_ENTRY* PASCAL FindMessageEntry(const AFX_MSGMAP* pMap, AfxEntryKind kind, UINT nMessage,
                                                            UINT nCode, UINT nID);
     BOOL DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, AFX_MSGCALL& call);
+
+    // The reference count, changed only through the Interlocked functions.
+    LONG m_dwRef = 1;
 
     DECLARE_MESSAGE_MAP()
 };

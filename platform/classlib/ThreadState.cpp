@@ -3,6 +3,7 @@
 #include "classlib/DC.h"
 #include "classlib/Gdi.h"
 #include "classlib/Menu.h"
+#include "classlib/ThreadLocal.h"
 #include "classlib/Wnd.h"
 
 namespace osm_classlib_detail {
@@ -25,10 +26,18 @@ void ThreadState::DeleteTemporaries(int aboveDepth)
     menus.DeleteTemporaries(aboveDepth);
 }
 
+namespace {
+
+// The library's own per-thread storage rather than thread_local: on threads the threading runtime did not start, it
+// runs a thread_local's destructor after freeing the variable's storage, and the maps and hooks here must be torn
+// down intact.
+CThreadLocal<ThreadState> g_threadState;
+
+}  // namespace
+
 ThreadState& GetThreadState()
 {
-    thread_local ThreadState state;
-    return state;
+    return *g_threadState;
 }
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 namespace {
 
@@ -76,6 +76,14 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
     if (!g_pApp)
         g_pApp = this;
     m_hInstance = ::GetModuleHandleA(nullptr);
+
+    // The thread that makes the application object is the main thread. A real handle, not the pseudo handle, so it
+    // names this thread whichever thread uses it.
+    m_bAutoDelete = FALSE;
+    m_nThreadID = ::GetCurrentThreadId();
+    if (!::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &m_hThread, 0, FALSE,
+                           DUPLICATE_SAME_ACCESS))
+        m_hThread = nullptr;
 
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);

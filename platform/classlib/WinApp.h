@@ -14,11 +14,15 @@
 //
 // The entry: the library supplies WinMain (from its own object file, so a program that writes its own WinMain keeps
 // it); a program with its own WinMain calls ClassLibWinMain from it.
+//
+// The application object is also the main thread's CWinThread (AfxGetThread on that thread): it holds the thread's id
+// and a handle to it, and never deletes itself.
 #pragma once
 
+#include "classlib/WinThread.h"
 #include "classlib/Wnd.h"
 
-class CWinApp : public CCmdTarget
+class CWinApp : public CWinThread
 {
     DECLARE_DYNAMIC(CWinApp)
 

@@ -2,7 +2,7 @@
 // them again when the window is destroyed.
 #include "classlib/Wnd.h"
 
-#include "classlib/CriticalSection.h"
+#include "classlib/SyncObject.h"
 #include "classlib/CallbackGuard.h"
 #include "classlib/ThreadState.h"
 #include "classlib/WinApp.h"

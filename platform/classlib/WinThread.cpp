@@ -1,0 +1,136 @@
+#include "classlib/WinThread.h"
+
+#include "classlib/ThreadLocal.h"
+#include "classlib/WinApp.h"
+
+#include <process.h>
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
+
+namespace {
+
+struct CurrentThread
+{
+    CWinThread* pThread = nullptr;
+};
+
+CThreadLocal<CurrentThread> g_currentThread;
+
+void ReportThreadException(const char* what)
+{
+    char text[512];
+    std::snprintf(text, sizeof text, "classlib: thread %lu ended by an exception: %s\n", ::GetCurrentThreadId(), what);
+    ::OutputDebugStringA(text);
+    std::fputs(text, stderr);
+}
+
+UINT RunThreadProc(CWinThread* pThread)
+{
+    // An exception must not unwind into the runtime's thread start: report it and end the thread with a failure.
+    try {
+        return pThread->m_pfnThreadProc(pThread->m_pThreadParams);
+    } catch (const std::exception& e) {
+        ReportThreadException(e.what());
+    } catch (...) {
+        ReportThreadException("unknown exception");
+    }
+    return static_cast<UINT>(-1);
+}
+
+unsigned __stdcall ThreadEntry(void* pParam)
+{
+    auto* pThread = static_cast<CWinThread*>(pParam);
+    g_currentThread->pThread = pThread;
+    const UINT exitCode = RunThreadProc(pThread);
+    g_currentThread->pThread = nullptr;
+    if (pThread->m_bAutoDelete)
+        pThread->Delete();
+    // Here rather than in the thread-detach callback: outside the loader lock, while the thread can still do anything.
+    osm_classlib_detail::DestroyThreadLocals();
+    return exitCode;
+}
+
+}  // namespace
+
+CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam)
+    : m_pfnThreadProc(pfnThreadProc), m_pThreadParams(pParam)
+{
+}
+
+CWinThread::~CWinThread()
+{
+    if (m_hThread)
+        ::CloseHandle(m_hThread);
+}
+
+void CWinThread::Delete()
+{
+    InternalRelease();
+}
+
+BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
+{
+    ASSERT(m_hThread == nullptr && m_pfnThreadProc != nullptr);
+    if (m_hThread || !m_pfnThreadProc) {
+        ::SetLastError(ERROR_INVALID_FUNCTION);
+        return FALSE;
+    }
+    // Always made suspended: m_hThread and m_nThreadID are in place before the thread can look at them, or end and
+    // take the object with it.
+    unsigned threadId = 0;
+    const uintptr_t hThread =
+        ::_beginthreadex(lpSecurityAttrs, nStackSize, &ThreadEntry, this, dwCreateFlags | CREATE_SUSPENDED, &threadId);
+    if (!hThread)
+        return FALSE;
+    m_hThread = reinterpret_cast<HANDLE>(hThread);
+    m_nThreadID = threadId;
+    if (!(dwCreateFlags & CREATE_SUSPENDED))
+        ::ResumeThread(reinterpret_cast<HANDLE>(hThread));  // from here on `this` may be gone
+    return TRUE;
+}
+
+DWORD CWinThread::ResumeThread()
+{
+    return ::ResumeThread(m_hThread);
+}
+
+DWORD CWinThread::SuspendThread()
+{
+    return ::SuspendThread(m_hThread);
+}
+
+BOOL CWinThread::SetThreadPriority(int nPriority)
+{
+    return ::SetThreadPriority(m_hThread, nPriority);
+}
+
+int CWinThread::GetThreadPriority()
+{
+    return ::GetThreadPriority(m_hThread);
+}
+
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,
+                           DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
+{
+    auto pThread = std::make_unique<CWinThread>(pfnThreadProc, pParam);
+    if (!pThread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs))
+        return nullptr;
+    if (!pThread->SetThreadPriority(nPriority))
+        TRACE("classlib: thread priority %d refused (error %lu)\n", nPriority, ::GetLastError());
+    CWinThread* pStarted = pThread.release();
+    if (!(dwCreateFlags & CREATE_SUSPENDED))
+        ::ResumeThread(pStarted->m_hThread);  // from here on the object may be gone
+    return pStarted;
+}
+
+CWinThread* AfxGetThread()
+{
+    if (const CurrentThread* pCurrent = g_currentThread.GetDataNA(); pCurrent && pCurrent->pThread)
+        return pCurrent->pThread;
+    CWinApp* pApp = AfxGetApp();
+    return pApp && pApp->m_nThreadID == ::GetCurrentThreadId() ? pApp : nullptr;
+}
