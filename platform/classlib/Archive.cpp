@@ -196,6 +196,30 @@ void CArchive::ReadExact(void* lpBuf, size_t nCount)
     }
 }
 
+void CArchive::EnsureRemaining(ULONGLONG nCount)
+{
+    CheckLoading();
+    const ULONGLONG buffered = m_nEnd - m_nCur;
+    if (nCount <= buffered)
+        return;
+    const ULONGLONG length = m_pFile->GetLength();
+    const ULONGLONG position = m_pFile->GetPosition();
+    const ULONGLONG inFile = length > position ? length - position : 0;
+    if (nCount - buffered > inFile)
+        ThrowArchive(CArchiveException::endOfFile);
+}
+
+void CArchive::Skip(ULONGLONG nCount)
+{
+    CheckLoading();
+    BYTE scratch[4096];
+    while (nCount > 0) {
+        const UINT chunk = static_cast<UINT>(std::min<ULONGLONG>(nCount, sizeof scratch));
+        ReadExact(scratch, chunk);
+        nCount -= chunk;
+    }
+}
+
 void CArchive::Flush()
 {
     if (!m_pFile)

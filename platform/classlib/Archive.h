@@ -66,6 +66,11 @@ public:
     void Write(const void* lpBuf, UINT nMax);
     // Copies the next nCount bytes without consuming them and returns how many there were (fewer at the end).
     UINT Peek(void* lpBuf, UINT nCount);
+    // Loading: raises endOfFile unless nCount more bytes can still come, so a damaged length read from the data
+    // is refused before anything is allocated for it.
+    void EnsureRemaining(ULONGLONG nCount);
+    // Loading: passes over nCount bytes; raises endOfFile when the data ends first.
+    void Skip(ULONGLONG nCount);
 
     // ---- Counts, classes and the index table -------------------------------------------------------------------
     void WriteCount(DWORD_PTR dwCount);

@@ -20,7 +20,7 @@
 // Exception.h   CException, CMemoryException, CNotSupportedException, CArchiveException and the AfxThrow functions
 // MemFile.h     CMemFile;  SharedFile.h  CSharedFile;  Archive.h  CArchive
 // Map.h, Array.h, List.h  CMap, CArray (CPtrArray, CDWordArray, CUIntArray, CStringArray), CList (CPtrList)
-// OleDataObject.h COleDataObject (reading the clipboard)
+// OleDataObject.h COleDataObject (reading the clipboard);  OleDateTime.h  COleDateTime
 #pragma once
 
 #include "classlib/ClassLibBase.h"
@@ -52,3 +52,4 @@
 #include "classlib/MemFile.h"
 #include "classlib/SharedFile.h"
 #include "classlib/OleDataObject.h"
+#include "classlib/OleDateTime.h"
