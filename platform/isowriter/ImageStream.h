@@ -34,7 +34,8 @@ public:
     void read(std::uint8_t* out, std::size_t n, const CancelToken& cancel);
 
 private:
-    void readPiece(std::uint8_t*& out, std::size_t& n);
+    // Copies from the current part of the image (metadata, one file, or zeros) and advances.
+    void readSome(std::uint8_t*& out, std::size_t& n);
     NativeString pathOf(const Source& source) const;
     std::string nameOf(const Source& source) const;
     // endSeen: the last read already showed there is nothing after the expected end.
