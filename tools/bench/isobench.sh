@@ -159,7 +159,7 @@ image_files() {
 measure() { # measure KEY COMMAND...: one timed run, figures appended to the key's lists
   local key=$1 log="$work/run.log" stats="$work/run.time"
   shift
-  rm -f "$image"
+  # Nothing of the previous run is still on its way to the disk.
   sync
   if ! /usr/bin/time -f "%e %M" -o "$stats" "$@" >"$log" 2>&1; then
     echo "isobench: $key failed:" >&2
@@ -177,21 +177,28 @@ measure() { # measure KEY COMMAND...: one timed run, figures appended to the key
   if [ -z "${files[$key]:-}" ] && [ "${key#*/}" != floor ]; then
     files[$key]=$(image_files "$image")
   fi
+  # The image goes at once: the cached pages of earlier images slow the next writes down several times
+  # over. The disk discards a removed file's blocks, and that must not fall into the next tool's time.
+  rm -f "$image"
+  sync
+  sleep 1
 }
 
 run_tree() { # run_tree NAME LABEL
-  local name=$1 label=$2 src="$work/trees/$1" out="$image"
+  local name=$1 label=$2 src="$work/trees/$1"
   local peer=(-J -joliet-long -D -l -iso-level 3 -V "$label" -publisher "Taleno Company" -A "Taleno Corvane"
               -b boot.img -no-emul-boot -boot-load-size 4)
   for r in $(seq 1 "$runs"); do
     printf '   round %d/%d\r' "$r" "$runs"
-    measure "$name/isobuild" "$ISOBUILD" "$src" "$out" "$src/boot.img" "$label"
-    measure "$name/genisoimage" genisoimage -quiet -o "$out" "${peer[@]}" \
+    measure "$name/isobuild" "$ISOBUILD" "$src" "$image" "$src/boot.img" "$label"
+    measure "$name/genisoimage" genisoimage -quiet -o "$image" "${peer[@]}" \
       -hide boot.catalog -hide-joliet boot.catalog "$src"
-    measure "$name/xorriso" xorriso -as mkisofs -quiet --norock -o "$out" "${peer[@]}" --boot-catalog-hide "$src"
+    measure "$name/xorriso" xorriso -as mkisofs -quiet --norock -o "$image" "${peer[@]}" \
+      --boot-catalog-hide "$src"
     if [ "$wine_ok" = 1 ]; then
-      measure "$name/isobuild.exe" /usr/lib/wine/wine64 "$ISOBUILD_EXE" "Z:$src" "Z:$out" "Z:$src/boot.img" "$label"
-      measure "$name/floor" /usr/lib/wine/wine64 "$READFLOOR_EXE" "Z:$src" "Z:$out"
+      measure "$name/isobuild.exe" /usr/lib/wine/wine64 "$ISOBUILD_EXE" "Z:$src" "Z:$image" \
+        "Z:$src/boot.img" "$label"
+      measure "$name/floor" /usr/lib/wine/wine64 "$READFLOOR_EXE" "Z:$src" "Z:$image"
     fi
     if [ "$r" = 1 ]; then check_files "$name"; fi
   done
