@@ -34,7 +34,7 @@ public:
     void read(std::uint8_t* out, std::size_t n, const CancelToken& cancel);
 
 private:
-    // Copies from the current part of the image (metadata, one file, or zeros) and advances.
+    // Copies from where the stream stands (metadata, one file, or zeros) and moves on.
     void readSome(std::uint8_t*& out, std::size_t& n);
     NativeString pathOf(const Source& source) const;
     std::string nameOf(const Source& source) const;

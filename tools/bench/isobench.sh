@@ -15,7 +15,7 @@
 # to the floor (Wine). Every image must hold the same number of files in both trees, or the run stops.
 # --scale shrinks byte sizes and file counts (0.1 for a quick look). Trees and images live under --work
 # (default: build/isobench in the source tree, i.e. on the disk the user builds on); --out moves the images.
-# Not part of CI.
+# CI does not run it.
 #
 # Binaries: $ISOBUILD, $ISOBUILD_EXE and $READFLOOR_EXE, otherwise Release builds made under the work folder.
 set -euo pipefail
