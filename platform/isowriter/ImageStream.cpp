@@ -10,7 +10,7 @@ namespace osm::iso {
 namespace {
 
 // Reads from one file are split so a cancel is seen within a few milliseconds.
-constexpr std::size_t kPiece = 4u << 20;
+constexpr std::size_t kReadLimit = 4u << 20;
 
 } // namespace
 
@@ -52,7 +52,7 @@ void ImageStream::read(std::uint8_t* out, std::size_t n, const CancelToken& canc
     try {
         while (n > 0) {
             cancel.check();
-            readPiece(out, n);
+            readSome(out, n);
         }
     } catch (...) {
         failed_ = true;
@@ -61,7 +61,7 @@ void ImageStream::read(std::uint8_t* out, std::size_t n, const CancelToken& canc
     }
 }
 
-void ImageStream::readPiece(std::uint8_t*& out, std::size_t& n)
+void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
 {
     if (position_ < metadata_.size()) {
         const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, metadata_.size() - position_));
@@ -73,16 +73,12 @@ void ImageStream::readPiece(std::uint8_t*& out, std::size_t& n)
     }
     if (next_ < sources_.size() && position_ >= sources_[next_].offset) {
         const Source& source = sources_[next_];
-        if (!file_) {
-            file_ = std::make_unique<SourceFile>(pathOf(source));
-            const std::uint64_t now = file_->size();
-            if (now != source.size)
-                throw IsoError(ErrorCode::UnexpectedResult,
-                               "File " + nameOf(source) + " changed size since it was added (" +
-                                   std::to_string(source.size) + " bytes then, " + std::to_string(now) + " now)");
-        }
+        // The size is not asked again on opening: a file that shrank ends early below, and one that grew
+        // shows a byte past its expected end.
+        if (!file_)
+            file_ = std::make_unique<SourceFile>(pathOf(source), source.size);
         const std::uint64_t left = source.offset + source.size - position_;
-        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>({n, left, kPiece}));
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>({n, left, kReadLimit}));
         // When the file's last bytes go into the caller's buffer with room after them, one byte more is asked
         // in the same call: a file that grew since it was added shows it there, without a read of its own.
         // That byte is overwritten by what follows in the buffer.
@@ -90,7 +86,8 @@ void ImageStream::readPiece(std::uint8_t*& out, std::size_t& n)
         const std::size_t got = file_->read(out, count, count + (probe ? 1 : 0));
         if (got < count)
             throw IsoError(ErrorCode::UnexpectedResult,
-                           "File " + nameOf(source) + " ended early: it changed since it was added");
+                           "File " + nameOf(source) + " ended early: it changed size since it was added (" +
+                               std::to_string(source.size) + " bytes then)");
         if (got > count)
             throw IsoError(ErrorCode::UnexpectedResult,
                            "File " + nameOf(source) + " grew while it was read: it changed since it was added");

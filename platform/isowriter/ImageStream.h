@@ -34,7 +34,8 @@ public:
     void read(std::uint8_t* out, std::size_t n, const CancelToken& cancel);
 
 private:
-    void readPiece(std::uint8_t*& out, std::size_t& n);
+    // Copies from where the stream stands (metadata, one file, or zeros) and moves on.
+    void readSome(std::uint8_t*& out, std::size_t& n);
     NativeString pathOf(const Source& source) const;
     std::string nameOf(const Source& source) const;
     // endSeen: the last read already showed there is nothing after the expected end.

@@ -9,7 +9,6 @@
 #else
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -17,7 +16,7 @@ namespace osm::iso {
 
 #ifdef _WIN32
 
-SourceFile::SourceFile(const NativeString& absolutePath) : path_(absolutePath)
+SourceFile::SourceFile(const NativeString& absolutePath, std::uint64_t) : path_(absolutePath)
 {
     handle_ = CreateFileW(NativePath::forSystem(absolutePath).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -31,16 +30,6 @@ SourceFile::SourceFile(const NativeString& absolutePath) : path_(absolutePath)
 SourceFile::~SourceFile()
 {
     CloseHandle(handle_);
-}
-
-std::uint64_t SourceFile::size() const
-{
-    LARGE_INTEGER v;
-    if (!GetFileSizeEx(handle_, &v)) {
-        const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot read the size of " + NativePath::quoted(path_));
-    }
-    return static_cast<std::uint64_t>(v.QuadPart);
 }
 
 std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
@@ -63,7 +52,7 @@ std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
 
 #else
 
-SourceFile::SourceFile(const NativeString& absolutePath) : path_(absolutePath)
+SourceFile::SourceFile(const NativeString& absolutePath, std::uint64_t expectedSize) : path_(absolutePath)
 {
     fd_ = ::open(absolutePath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
@@ -71,23 +60,17 @@ SourceFile::SourceFile(const NativeString& absolutePath) : path_(absolutePath)
         throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath) + " for reading");
     }
 #ifdef POSIX_FADV_SEQUENTIAL
-    posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    // A larger read-ahead helps only files that outlast the default one; most files are read in one call.
+    if (expectedSize > (1u << 20))
+        posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+#else
+    (void)expectedSize;
 #endif
 }
 
 SourceFile::~SourceFile()
 {
     ::close(fd_);
-}
-
-std::uint64_t SourceFile::size() const
-{
-    struct stat st;
-    if (fstat(fd_, &st) != 0) {
-        const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot read the size of " + NativePath::quoted(path_));
-    }
-    return static_cast<std::uint64_t>(st.st_size);
 }
 
 std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)

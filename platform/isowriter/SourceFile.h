@@ -10,14 +10,12 @@ namespace osm::iso {
 
 class SourceFile {
 public:
-    // Throws IsoError (NotFound or SystemCall) naming the path.
-    explicit SourceFile(const NativeString& absolutePath);
+    // Throws IsoError (NotFound or SystemCall) naming the path. expectedSize only tunes read-ahead.
+    SourceFile(const NativeString& absolutePath, std::uint64_t expectedSize);
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
 
-    // Size the file has now.
-    std::uint64_t size() const;
     // Reads at least `wanted` bytes (fewer only at the end of the file) and at most `room`, in as few
     // system calls as the system allows. Throws on a read error.
     std::size_t read(void* out, std::size_t wanted, std::size_t room);

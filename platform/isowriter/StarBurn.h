@@ -89,6 +89,9 @@ typedef enum STARBURN_EXCEPTION_NUMBER {
 #define STARBURN_ADD_ENTRY_ONLY 0u
 #define STARBURN_ADD_WITH_CONTENTS 2u
 
+/* Largest write for storing the image: the kernel takes bigger writes into its cache up to several times slower. */
+#define STARBURN_WRITE_SLICE_BYTES (32u * 1024u)
+
 /* Callback events: (event, value, 0, context). */
 #define STARBURN_EVENT_TREE_PROGRESS 1u  /* value: entries added so far by the running Add */
 #define STARBURN_EVENT_IMAGE_BUILT 2u    /* value: image size in 2048-byte sectors (low 32 bits) */

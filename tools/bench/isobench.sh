@@ -1,22 +1,29 @@
 #!/usr/bin/env bash
 # isobench.sh [--scale F] [--runs N] [--work DIR] [--out DIR] [--trees "xp win7 many huge"] [--keep]
 #
-# Speed and memory of the image writer against genisoimage and xorriso on the same trees:
+# Speed and memory of the image writer on the same trees as its peers, with like-for-like images:
+# ISO9660 + Joliet (long names) + an El Torito no-emulation boot entry, no Rock Ridge, deep folders kept
+# where they are, the boot catalog hidden.
 #   xp     ~600 MB, ~6,000 files, 8.3 and long names, 8 levels deep (a Windows XP disc)
 #   win7   ~3 GB, one 2.5 GB install image among ~900 files (a Windows 7 disc)
 #   many   10,000 small files: peak memory of the writer
 #   huge   100,000 small files: time to build the tree (per 10,000 files)
-# Each tool runs --runs times per tree (median wall time, peak resident memory). The writer runs as the
-# native isobuild and as isobuild.exe under Wine. --scale shrinks the byte sizes and file counts of all
-# trees (0.1 for a quick look). Images are written to --out (default: /dev/shm when it has room, so the
-# disk's write-back and discards do not blur the comparison; the work folder otherwise). Not part of CI.
+# Native: isobuild against genisoimage and xorriso. Under Wine, where no native peer runs: isobuild.exe
+# against readfloor.exe, a plain Win32 program that walks the tree, reads every file and writes as many bytes.
+# The tools run in turn (A B C ... A B C ...) for --runs rounds (default 5), so passing load shows up in the
+# spread of every tool alike; the report gives the median, min-max and the ratio to genisoimage (native) or
+# to the floor (Wine). Every image must hold the same number of files in both trees, or the run stops.
+# --scale shrinks byte sizes and file counts (0.1 for a quick look). Trees and images live under --work
+# (default: build/isobench in the source tree, i.e. on the disk the user builds on); --out moves the images.
+# CI does not run it.
 #
-# Binaries: $ISOBUILD and $ISOBUILD_EXE, otherwise Release builds made under the work folder.
+# Binaries: $ISOBUILD, $ISOBUILD_EXE and $READFLOOR_EXE, otherwise Release builds made under the work folder.
 set -euo pipefail
 
 scale=1
-runs=3
-work=${TMPDIR:-/tmp}/isobench
+runs=5
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+work=$repo/build/isobench
 out_dir=
 trees="xp win7 many huge"
 keep=0
@@ -31,21 +38,23 @@ while [ $# -gt 0 ]; do
     *) echo "usage: $0 [--scale F] [--runs N] [--work DIR] [--out DIR] [--trees LIST] [--keep]" >&2; exit 2 ;;
   esac
 done
+case "$runs" in ''|*[!0-9]*) echo "isobench: --runs takes a number" >&2; exit 2 ;; esac
+if [ "$runs" -lt 5 ] || [ "$runs" -gt 9 ]; then
+  echo "isobench: $runs rounds; figures are comparable from 5 to 9 rounds" >&2
+fi
 
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
-export WINEPREFIX="$work/wineprefix"
-if [ -z "$out_dir" ]; then
-  out_dir=$work
-  need_mb=$(echo "3500 * $scale + 200" | bc | cut -d. -f1)
-  if [ -d /dev/shm ] && [ "$(df -Pm /dev/shm | awk 'NR==2 {print $4}')" -gt "$need_mb" ]; then
-    out_dir=/dev/shm
-  fi
+out_dir=${out_dir:-$work}
+mkdir -p "$out_dir"
+out_dir=$(cd "$out_dir" && pwd)
+if [ "$(stat -f -c %T "$out_dir")" = tmpfs ]; then
+  echo "isobench: $out_dir is in memory: large writes cost less there than on the disk users write to" >&2
 fi
+export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 image="$out_dir/isobench-$$.iso"
 
-for tool in genisoimage xorriso /usr/bin/time python3 cmake ninja; do
+for tool in genisoimage xorriso isoinfo /usr/bin/time python3 cmake ninja; do
   command -v "$tool" >/dev/null || { echo "isobench: $tool is missing" >&2; exit 1; }
 done
 
@@ -53,23 +62,27 @@ done
 if [ -z "${ISOBUILD:-}" ]; then
   echo "== building isobuild (native, Release)"
   cmake -S "$repo" -B "$work/build-native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-  ninja -C "$work/build-native" isobuild >/dev/null
+  ninja -C "$work/build-native" -j 2 isobuild >/dev/null
   ISOBUILD="$work/build-native/platform/isowriter/isobuild"
 fi
-if [ -z "${ISOBUILD_EXE:-}" ] && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
-  echo "== building isobuild.exe (mingw-w64, Release)"
+if { [ -z "${ISOBUILD_EXE:-}" ] || [ -z "${READFLOOR_EXE:-}" ]; } && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+  echo "== building isobuild.exe and readfloor.exe (mingw-w64, Release)"
   if cmake -S "$repo" -B "$work/build-win" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null &&
-     ninja -C "$work/build-win" isobuild >/dev/null; then
-    ISOBUILD_EXE="$work/build-win/platform/isowriter/isobuild.exe"
+     ninja -C "$work/build-win" -j 2 isobuild readfloor >/dev/null; then
+    ISOBUILD_EXE=${ISOBUILD_EXE:-$work/build-win/platform/isowriter/isobuild.exe}
+    READFLOOR_EXE=${READFLOOR_EXE:-$work/build-win/platform/isowriter/readfloor.exe}
   else
     echo "isobench: the Windows build failed; Wine figures are left out" >&2
   fi
 fi
 wine_ok=0
-if [ -n "${ISOBUILD_EXE:-}" ] && [ -x /usr/lib/wine/wine64 ]; then
+if [ -n "${ISOBUILD_EXE:-}" ] && [ -n "${READFLOOR_EXE:-}" ] && [ -x /usr/lib/wine/wine64 ]; then
   "$repo/tools/wine-prefix" && wine_ok=1
 fi
+native_tools="isobuild genisoimage xorriso"
+wine_tools=
+[ "$wine_ok" = 1 ] && wine_tools="isobuild.exe floor"
 
 # --- trees ----------------------------------------------------------------------------------------------
 generate() { # generate NAME: makes $work/trees/NAME once per scale
@@ -136,58 +149,99 @@ PY
 }
 
 # --- runs -----------------------------------------------------------------------------------------------
-declare -A seconds memory
+declare -A seconds memory files
+
+# Regular files of an image's ISO9660 and Joliet trees, as "iso/joliet".
+image_files() {
+  echo "$(isoinfo -i "$1" -l | grep -c '^-')/$(isoinfo -i "$1" -J -l | grep -c '^-')"
+}
 
 measure() { # measure KEY COMMAND...: one timed run, figures appended to the key's lists
   local key=$1 log="$work/run.log" stats="$work/run.time"
   shift
-  rm -f "$image"
+  # Nothing of the previous run is still on its way to the disk.
   sync
   if ! /usr/bin/time -f "%e %M" -o "$stats" "$@" >"$log" 2>&1; then
     echo "isobench: $key failed:" >&2
     tail -5 "$log" >&2
-    return 1
+    exit 1
   fi
   read -r s kb < "$stats"
   seconds[$key]="${seconds[$key]:-} $s"
   memory[$key]="${memory[$key]:-} $kb"
-  if [ "${key#*/}" = isobuild ] || [ "${key#*/}" = wine ]; then
-    grep -o 'tree [0-9.]* s' "$log" | awk -v k="$key" '{print k " " $0}' >> "$work/tree-times"
+  case "${key#*/}" in
+    isobuild|isobuild.exe)
+      grep -o 'tree [0-9.]* s' "$log" | awk -v k="$key" '{print k " " $0}' >> "$work/tree-times" ;;
+  esac
+  # The first round's images are counted: a tool that left files out would win by doing less.
+  if [ -z "${files[$key]:-}" ] && [ "${key#*/}" != floor ]; then
+    files[$key]=$(image_files "$image")
   fi
+  # The image goes at once: the cached pages of earlier images slow the next writes down several times
+  # over. The disk discards a removed file's blocks, and that must not fall into the next tool's time.
+  rm -f "$image"
+  sync
+  sleep 1
 }
 
-median() { tr ' ' '\n' | grep . | sort -g | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
-maximum() { tr ' ' '\n' | grep . | sort -g | tail -1; }
-
 run_tree() { # run_tree NAME LABEL
-  local name=$1 label=$2 src="$work/trees/$1" out="$image"
+  local name=$1 label=$2 src="$work/trees/$1"
+  local peer=(-J -joliet-long -D -l -iso-level 3 -V "$label" -publisher "Taleno Company" -A "Taleno Corvane"
+              -b boot.img -no-emul-boot -boot-load-size 4)
   for r in $(seq 1 "$runs"); do
-    measure "$name/isobuild" "$ISOBUILD" "$src" "$out" "$src/boot.img" "$label"
+    printf '   round %d/%d\r' "$r" "$runs"
+    measure "$name/isobuild" "$ISOBUILD" "$src" "$image" "$src/boot.img" "$label"
+    measure "$name/genisoimage" genisoimage -quiet -o "$image" "${peer[@]}" \
+      -hide boot.catalog -hide-joliet boot.catalog "$src"
+    measure "$name/xorriso" xorriso -as mkisofs -quiet --norock -o "$image" "${peer[@]}" \
+      --boot-catalog-hide "$src"
     if [ "$wine_ok" = 1 ]; then
-      measure "$name/wine" "$repo/tools/wine-exec" "$ISOBUILD_EXE" "Z:$src" "Z:$out" "Z:$src/boot.img" "$label"
+      measure "$name/isobuild.exe" /usr/lib/wine/wine64 "$ISOBUILD_EXE" "Z:$src" "Z:$image" \
+        "Z:$src/boot.img" "$label"
+      measure "$name/floor" /usr/lib/wine/wine64 "$READFLOOR_EXE" "Z:$src" "Z:$image"
     fi
-    measure "$name/genisoimage" genisoimage -quiet -o "$out" -J -joliet-long -l -iso-level 3 -V "$label" \
-      -publisher "Taleno Company" -A "Taleno Corvane" -b boot.img -no-emul-boot -boot-load-size 4 "$src"
-    measure "$name/xorriso" xorriso -as mkisofs -quiet -o "$out" -J -joliet-long -l -iso-level 3 -V "$label" \
-      -publisher "Taleno Company" -A "Taleno Corvane" -b boot.img -no-emul-boot -boot-load-size 4 "$src"
+    if [ "$r" = 1 ]; then check_files "$name"; fi
+  done
+  echo
+}
+
+check_files() { # check_files NAME: every image of the tree holds the same files
+  local name=$1 first= tool
+  for tool in $native_tools ${wine_tools/floor/}; do
+    local count=${files[$name/$tool]}
+    first=${first:-$count}
+    if [ "$count" != "$first" ]; then
+      echo "isobench: the images of $name differ in their files (ISO9660/Joliet):" >&2
+      for t in $native_tools ${wine_tools/floor/}; do echo "  $t ${files[$name/$t]}" >&2; done
+      exit 1
+    fi
   done
 }
 
+stat_of() { # stat_of KEY: "median min max" of the key's seconds
+  tr ' ' '\n' <<<"${seconds[$1]}" | grep . | sort -g |
+    awk '{a[NR]=$1} END {m=(NR % 2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2; print m, a[1], a[NR]}'
+}
+maximum() { tr ' ' '\n' | grep . | sort -g | tail -1; }
+median() { tr ' ' '\n' | grep . | sort -g | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
+
 report() { # report NAME
-  local name=$1 base
-  base=$(echo "${seconds[$name/genisoimage]}" | median)
-  printf '\n%s (%s files, %s MB)\n' "$name" "$(find "$work/trees/$name" -type f | wc -l)" \
-    "$(du -sm --apparent-size "$work/trees/$name" | cut -f1)"
-  printf '  %-12s %10s %10s %12s %10s\n' tool "median s" "worst s" "peak MiB" "vs geniso"
-  for tool in isobuild wine genisoimage xorriso; do
+  local name=$1
+  printf '\n%s (%s files, %s MB; every image: %s files in ISO9660/Joliet)\n' "$name" \
+    "$(find "$work/trees/$name" -type f | wc -l)" "$(du -sm --apparent-size "$work/trees/$name" | cut -f1)" \
+    "${files[$name/isobuild]}"
+  printf '  %-13s %9s %15s %9s   %s\n' tool "median s" "min-max s" "peak MiB" "median ratio"
+  local tool base
+  for tool in $native_tools $wine_tools; do
     local key="$name/$tool"
     [ -n "${seconds[$key]:-}" ] || continue
-    local s worst mem
-    s=$(echo "${seconds[$key]}" | median)
-    worst=$(echo "${seconds[$key]}" | maximum)
+    case "$tool" in isobuild.exe|floor) base=floor ;; *) base=genisoimage ;; esac
+    local m lo hi mem b
+    read -r m lo hi < <(stat_of "$key")
+    read -r b _ _ < <(stat_of "$name/$base")
     mem=$(echo "${memory[$key]}" | maximum)
-    printf '  %-12s %10.2f %10.2f %12.1f %9.2fx\n' "$tool" "$s" "$worst" "$(echo "$mem / 1024" | bc -l)" \
-      "$(echo "$s / $base" | bc -l)"
+    printf '  %-13s %9.2f %7.2f-%-7.2f %9.1f   %.2fx %s\n' "$tool" "$m" "$lo" "$hi" "$(echo "$mem / 1024" | bc -l)" \
+      "$(echo "$m / $b" | bc -l)" "$base"
   done
 }
 
@@ -199,34 +253,36 @@ cleanup() {
 trap cleanup EXIT
 
 if [ "$wine_ok" = 1 ]; then
-  # One server for all runs, so each run measures the program and not Wine's start.
+  # One server for all runs, so each run measures the program and not Wine's start; one untimed start of
+  # each program first, so the first timed one does not pay for loading Wine's libraries.
   wineserver -p >/dev/null 2>&1 </dev/null || true
+  for exe in "$ISOBUILD_EXE" "$READFLOOR_EXE"; do /usr/lib/wine/wine64 "$exe" >/dev/null 2>&1 </dev/null || true; done
 fi
 
 rm -f "$work/tree-times"
 for tree in $trees; do
   generate "$tree"
-  echo "== timing $tree"
+  echo "== timing $tree ($runs rounds: $native_tools $wine_tools)"
   label=$(echo "$tree" | tr a-z A-Z)
   run_tree "$tree" "$label"
 done
 
 echo
-echo "Image build into $out_dir, median of $runs runs (scale $scale); peak = largest resident set of any run"
+echo "Images written to $out_dir ($(stat -f -c %T "$out_dir")), $runs alternating rounds, scale $scale;"
+echo "peak = largest resident set of any run"
 for tree in $trees; do report "$tree"; done
 
 echo
 echo "Tree building (Add of every top-level entry), median per 10,000 files:"
-for key in huge/isobuild huge/wine many/isobuild many/wine; do
+for key in huge/isobuild huge/isobuild.exe many/isobuild many/isobuild.exe; do
   grep -q "^$key " "$work/tree-times" 2>/dev/null || continue
-  files=$(find "$work/trees/${key%%/*}" -type f | wc -l)
-  t=$(grep "^$key " "$work/tree-times" 2>/dev/null | awk '{print $3}' | median || true)
-  [ -n "$t" ] && printf '  %-14s %8.3f s for %d files = %.3f s per 10,000\n' "$key" "$t" "$files" \
-    "$(echo "$t * 10000 / $files" | bc -l)"
+  count=$(find "$work/trees/${key%%/*}" -type f | wc -l)
+  t=$(grep "^$key " "$work/tree-times" | awk '{print $3}' | median)
+  printf '  %-18s %8.3f s for %d files = %.3f s per 10,000\n' "$key" "$t" "$count" "$(echo "$t * 10000 / $count" | bc -l)"
 done
 echo
 echo "Peak memory of the writer beyond its 10 MiB buffer (many: 10,000 files):"
-for key in many/isobuild many/wine; do
+for key in many/isobuild many/isobuild.exe; do
   [ -n "${memory[$key]:-}" ] || continue
-  printf '  %-14s %.1f MiB\n' "$key" "$(echo "$(echo "${memory[$key]}" | maximum) / 1024 - 10" | bc -l)"
+  printf '  %-18s %.1f MiB\n' "$key" "$(echo "$(echo "${memory[$key]}" | maximum) / 1024 - 10" | bc -l)"
 done

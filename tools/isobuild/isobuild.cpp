@@ -1,11 +1,14 @@
-// isobuild SOURCE_DIR OUTPUT.iso BOOT_IMAGE LABEL
+// isobuild SOURCE_DIR OUTPUT.iso BOOT_IMAGE LABEL [VOLUME_TIME]
 // Builds the image exactly as the wizard's worker does: the same library calls in the same order, every
-// top-level entry of SOURCE_DIR except names beginning with ".", and the image copied in 10 MiB chunks
-// with one read and one positioned write per chunk.
+// top-level entry of SOURCE_DIR except names beginning with ".", and the image read in 10 MiB chunks, each
+// stored in order with writes of at most STARBURN_WRITE_SLICE_BYTES. VOLUME_TIME (seconds since 1970)
+// fixes the volume dates, for images that compare byte for byte; by default they are the time of the build.
 #include "isowriter/StarBurn.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -85,13 +88,12 @@ public:
             CloseHandle(handle_);
     }
     bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool writeAt(const void* data, uint32_t size, uint64_t position)
+    // Each write continues where the last ended. Wine answers a WriteFile that names a position with one
+    // more round trip to its server, which slices would multiply.
+    bool write(const void* data, uint32_t size)
     {
-        OVERLAPPED at = {};
-        at.Offset = static_cast<DWORD>(position);
-        at.OffsetHigh = static_cast<DWORD>(position >> 32);
         DWORD written = 0;
-        return WriteFile(handle_, data, size, &written, &at) && written == size;
+        return WriteFile(handle_, data, size, &written, nullptr) && written == size;
     }
     static unsigned long lastError() { return GetLastError(); }
 
@@ -131,18 +133,17 @@ public:
             close(fd_);
     }
     bool ok() const { return fd_ >= 0; }
-    bool writeAt(const void* data, uint32_t size, uint64_t position)
+    bool write(const void* data, uint32_t size)
     {
         const char* p = static_cast<const char*>(data);
         while (size > 0) {
-            const ssize_t n = pwrite(fd_, p, size, static_cast<off_t>(position));
+            const ssize_t n = ::write(fd_, p, size);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
                 return false;
             p += n;
             size -= static_cast<uint32_t>(n);
-            position += static_cast<uint64_t>(n);
         }
         return true;
     }
@@ -158,10 +159,11 @@ const char kSeparator = '/';
 
 int main(int argc, char** argv)
 {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: isobuild SOURCE_DIR OUTPUT.iso BOOT_IMAGE LABEL\n");
+    if (argc != 5 && argc != 6) {
+        std::fprintf(stderr, "usage: isobuild SOURCE_DIR OUTPUT.iso BOOT_IMAGE LABEL [VOLUME_TIME]\n");
         return 2;
     }
+    const uint32_t volumeTime = argc == 6 ? static_cast<uint32_t>(std::strtoul(argv[5], nullptr, 10)) : 0;
     std::string source = argv[1];
     while (source.size() > 1 && (source.back() == '/' || source.back() == '\\'))
         source.pop_back();
@@ -204,8 +206,8 @@ int main(int argc, char** argv)
     if (r)
         return fail("StarBurn_ISO9660JolietFileTree_SetBootImage", r, call);
     const auto layoutStart = std::chrono::steady_clock::now();
-    r = StarBurn_ISO9660JolietFileTree_BuildImage(guard.tree, call.text, sizeof call.text, &call.systemError, 0, 0, 1,
-                                                  label.c_str(), "Taleno Company", "Taleno Corvane");
+    r = StarBurn_ISO9660JolietFileTree_BuildImage(guard.tree, call.text, sizeof call.text, &call.systemError, 0,
+                                                  volumeTime, 1, label.c_str(), "Taleno Company", "Taleno Corvane");
     if (r)
         return fail("StarBurn_ISO9660JolietFileTree_BuildImage", r, call);
     const double layoutTime = seconds(layoutStart);
@@ -235,10 +237,13 @@ int main(int argc, char** argv)
                                                 buffer.get());
         if (r)
             return fail("StarBurn_ISO9660JolietFileTree_Read", r, call);
-        if (!out.writeAt(buffer.get(), chunk, position)) {
-            std::fprintf(stderr, "\nisobuild: Error with file %s. (system error %lu)\n", output.c_str(),
-                         Output::lastError());
-            return 1;
+        for (uint32_t at = 0; at < chunk; at += STARBURN_WRITE_SLICE_BYTES) {
+            const uint32_t slice = std::min<uint32_t>(chunk - at, STARBURN_WRITE_SLICE_BYTES);
+            if (!out.write(buffer.get() + at, slice)) {
+                std::fprintf(stderr, "\nisobuild: Error with file %s. (system error %lu)\n", output.c_str(),
+                             Output::lastError());
+                return 1;
+            }
         }
         position += chunk;
         std::fprintf(stderr, "\r%d%%", static_cast<int>(position * 100 / size));

@@ -253,6 +253,69 @@ int run(const std::string& command, std::string* output)
 #endif
 }
 
+namespace {
+
+fs::path testProgramFolder()
+{
+#ifdef _WIN32
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return fs::path(path).parent_path();
+#else
+    return fs::read_symlink("/proc/self/exe").parent_path();
+#endif
+}
+
+} // namespace
+
+int runBuiltProgram(const fs::path& relativePath, const std::vector<std::string>& args, std::string* output)
+{
+    const fs::path program = (testProgramFolder() / relativePath).lexically_normal();
+    ScratchDir logFolder;
+    const fs::path log = logFolder / "output.txt";
+    int code = -1;
+#ifdef _WIN32
+    std::string commandLine = "\"" + apiPath(program) + "\"";
+    for (const std::string& arg : args)
+        commandLine += " \"" + arg + "\"";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const HANDLE logHandle = CreateFileW(log.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (logHandle == INVALID_HANDLE_VALUE)
+        return -1;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = logHandle;
+    startup.hStdError = logHandle;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD exitCode = 0;
+        if (GetExitCodeProcess(process.hProcess, &exitCode))
+            code = static_cast<int>(exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(logHandle);
+#else
+    std::string command = quote(program);
+    for (const std::string& arg : args)
+        command += " " + quote(arg);
+    code = run(command + " >" + quote(log), nullptr);
+#endif
+    if (output)
+        *output = fs::exists(log) ? readFile(log) : std::string();
+    return code;
+}
+
 bool haveTool(const std::string& name)
 {
     return run("command -v " + name + " >/dev/null") == 0;

@@ -87,6 +87,9 @@ private:
 // Runs a shell command, stdout and stderr together into output; returns its exit status (-1: not run).
 int run(const std::string& command, std::string* output = nullptr);
 bool haveTool(const std::string& name);
+// Runs a program of this build tree (path relative to the test program's folder) with arguments, its output
+// and errors together into output; returns its exit code (-1: it did not start).
+int runBuiltProgram(const fs::path& relativePath, const std::vector<std::string>& args, std::string* output = nullptr);
 std::string quote(const fs::path& path);
 
 using osm::test::SerialBootImage;

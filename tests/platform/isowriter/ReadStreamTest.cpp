@@ -152,6 +152,68 @@ INSTANTIATE_TEST_SUITE_P(
                       ChangeCase{"BootImageRemoved", "boot", ChangeCase::Remove, STARBURN_ERROR_NOT_FOUND}),
     [](const ::testing::TestParamInfo<ChangeCase>& info) { return info.param.title; });
 
+// A file's size is not asked again when it is opened: the read itself must notice every change, whether the
+// file's end falls inside the caller's buffer or exactly at its end, and in files read in several calls.
+struct BoundaryCase {
+    const char* title;
+    const char* file;       // relative to the source folder
+    std::int64_t change;    // bytes added (negative: removed from the end)
+    bool readEndsAtFileEnd; // the first read stops exactly where the file's data ends in the image
+};
+
+class SizeChangeBoundaryTest : public ReadStreamTest, public ::testing::WithParamInterface<BoundaryCase> {
+protected:
+    void SetUp() override
+    {
+        ReadStreamTest::SetUp();
+        // Longer than the writer's largest single read from one file.
+        writePattern(source() / "I386" / "large.cab", (9u << 20) + 5, 5);
+    }
+};
+
+TEST_P(SizeChangeBoundaryTest, TheReadThatReachesTheChangeFails)
+{
+    const BoundaryCase& c = GetParam();
+    const fs::path file = source() / fs::u8path(c.file);
+    const std::string original = readFile(file);
+    TreeSession session;
+    prepare(session);
+    ASSERT_EQ(session.writeImage(scratch_ / "reference.iso"), 0u) << session.text();
+    const std::string reference = readFile(scratch_ / "reference.iso");
+    IsoReader reader(scratch_ / "reference.iso");
+    const IsoReader::Entry entry = reader.tree(true).at("/" + std::string(c.file));
+    ASSERT_EQ(entry.size, original.size());
+    const std::uint64_t fileEnd = std::uint64_t(entry.records.at(0).extent) * 2048 + entry.size;
+
+    const std::size_t changedSize = static_cast<std::size_t>(static_cast<std::int64_t>(original.size()) + c.change);
+    std::string changed = original.substr(0, std::min(original.size(), changedSize));
+    changed.resize(changedSize, 'x');
+    writeFile(file, changed);
+
+    ASSERT_EQ(session.seek(), 0u);
+    std::vector<char> buffer(reference.size());
+    const std::size_t first = c.readEndsAtFileEnd ? static_cast<std::size_t>(fileEnd) : buffer.size();
+    EXPECT_EQ(session.read(buffer.data(), static_cast<std::uint32_t>(first)),
+              static_cast<std::uint32_t>(STARBURN_ERROR_UNEXPECTED_RESULT));
+    EXPECT_NE(session.text().find(file.filename().u8string()), std::string::npos) << session.text();
+
+    writeFile(file, original);
+    EXPECT_TRUE(readAll(session, kChunk) == reference);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, SizeChangeBoundaryTest,
+    ::testing::Values(BoundaryCase{"OneByteFileGrew", "I386/c.bin", 1, false},
+                      BoundaryCase{"OneByteFileGrewWhereTheReadEnds", "I386/c.bin", 1, true},
+                      BoundaryCase{"OneByteFileEmptied", "I386/c.bin", -1, false},
+                      BoundaryCase{"SectorFileLostItsLastByte", "I386/b.bin", -1, false},
+                      BoundaryCase{"SectorFileGrewWhereTheReadEnds", "I386/b.bin", 1, true},
+                      BoundaryCase{"LargeFileGrew", "I386/large.cab", 1, false},
+                      BoundaryCase{"LargeFileGrewWhereTheReadEnds", "I386/large.cab", 1, true},
+                      BoundaryCase{"LargeFileLostItsLastByteWhereTheReadEnds", "I386/large.cab", -1, true},
+                      BoundaryCase{"LargeFileLostItsSecondHalf", "I386/large.cab", -((9 << 20) + 5) / 2, false}),
+    [](const ::testing::TestParamInfo<BoundaryCase>& info) { return info.param.title; });
+
 TEST_F(ReadStreamTest, SameInputGivesTheSameImageWhateverTheAddOrder)
 {
     std::string first, second;
