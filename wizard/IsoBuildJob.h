@@ -72,9 +72,6 @@ class IsoBuildJob
 {
 public:
     static constexpr std::uint32_t kChunkSize = 10 * 1024 * 1024;
-    // Each chunk reaches the file in writes of this size: the system copies one large write into its cache
-    // far more slowly than several small ones.
-    static constexpr std::uint32_t kWriteSlice = 1024 * 1024;
 
     // imageFile: where the page keeps the image file so it can remove an unfinished one whatever happens to
     // the worker; without it the job keeps its own.
@@ -91,7 +88,7 @@ private:
     bool Cancelled() const { return m_cancelFlag && m_cancelFlag->load() != 0; }
     bool Check(std::uint32_t result);
     bool ListDistribution(IsoTreeHolder& tree);
-    bool WriteChunk(const void* data, std::uint32_t size, std::uint64_t position);
+    bool WriteChunk(const void* data, std::uint32_t size);
     IsoBuildResult Build();
     bool CreateTree(IsoTreeHolder& tree);
     IsoBuildResult CopyImage(IsoTreeHolder& tree);
