@@ -1,6 +1,6 @@
 // The splitter tracker's own message loop on a real, active window: the messages each case needs are posted
 // before Track, so the loop meets them in order. Also what the band looks like on the screen while it is shown
-// and after it has gone, and the self-filling rectangles of a real window.
+// and after it has gone, and the self-filling rectangles of a real window and of one destroyed.
 #include <gtest/gtest.h>
 
 #include "classlib/ClassLib.h"
@@ -260,7 +260,7 @@ TEST_F(SplitterTrackerTest, TheBandIsInvertedWhileShownAndGoneAfterwards)
     }
 }
 
-TEST_F(SplitterTrackerTest, WindowRectanglesOfARealWindow)
+TEST_F(SplitterTrackerTest, WindowRectanglesOfARealWindowAndOfOneThatIsGone)
 {
     RECT window{}, client{};
     ::GetWindowRect(m_host, &window);
@@ -269,4 +269,13 @@ TEST_F(SplitterTrackerTest, WindowRectanglesOfARealWindow)
     EXPECT_TRUE(COSMWindowRect(m_host.m_hWnd) == CRect(100, 80, 500, 380));
     EXPECT_TRUE(COSMClientRect(&m_host) == CRect(client));
     EXPECT_TRUE(COSMClientRect(m_host.m_hWnd) == CRect(0, 0, 400, 300));
+
+    // Once the window is gone, its handle gives empty rectangles.
+    CTrackHost gone;
+    ASSERT_TRUE(gone.CreateEx(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 10, 10, 50, 40, nullptr, nullptr));
+    const HWND hGone = gone.m_hWnd;
+    EXPECT_FALSE(COSMWindowRect(hGone).IsRectNull());
+    gone.DestroyWindow();
+    EXPECT_TRUE(COSMWindowRect(hGone).IsRectNull());
+    EXPECT_TRUE(COSMClientRect(hGone).IsRectNull());
 }
