@@ -7,6 +7,38 @@
 
 using osm_classlib_detail::GetThreadState;
 
+namespace {
+
+// Holds the process's halftone brush; the brush copies the pattern, so the bitmap goes at once.
+class HalftoneBrushHolder
+{
+public:
+    HalftoneBrushHolder()
+    {
+        // Monochrome rows are WORD-aligned: two bytes a row, the first holding its 8 pixels; rows alternate.
+        static const WORD rows[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA};
+        HBITMAP pattern = ::CreateBitmap(8, 8, 1, 1, rows);
+        if (pattern) {
+            m_hBrush = ::CreatePatternBrush(pattern);
+            ::DeleteObject(pattern);
+        }
+    }
+    ~HalftoneBrushHolder()
+    {
+        if (m_hBrush)
+            ::DeleteObject(m_hBrush);
+    }
+    HalftoneBrushHolder(const HalftoneBrushHolder&) = delete;
+    HalftoneBrushHolder& operator=(const HalftoneBrushHolder&) = delete;
+
+    HBRUSH Get() const { return m_hBrush; }
+
+private:
+    HBRUSH m_hBrush = nullptr;
+};
+
+}  // namespace
+
 IMPLEMENT_DYNCREATE(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
@@ -210,6 +242,13 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
 {
     return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, nSrcWidth,
                         nSrcHeight, dwRop);
+}
+
+CBrush* PASCAL CDC::GetHalftoneBrush()
+{
+    // Not a permanent wrapper: a process-wide object must not sit in one thread's handle map.
+    static const HalftoneBrushHolder brush;
+    return CBrush::FromHandle(brush.Get());
 }
 
 CSize CDC::GetTextExtent(LPCSTR lpszString, int nCount) const

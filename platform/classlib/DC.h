@@ -131,6 +131,9 @@ public:
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
                     int nSrcHeight, DWORD dwRop);
     BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) { return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop); }
+    // The 50% grey checkerboard (alternate pixels set) that drag feedback paints with PATINVERT. One brush for the
+    // whole process, made on first use and deleted at exit; the wrapper returned is a temporary one.
+    static CBrush* PASCAL GetHalftoneBrush();
 
     // Text.
     BOOL TextOut(int x, int y, LPCSTR lpszString, int nCount) { return ::TextOutA(m_hDC, x, y, lpszString, nCount); }

@@ -1,0 +1,17 @@
+#include "framework/foundation/WindowRects.h"
+
+COSMWindowRect::COSMWindowRect(HWND hWnd)
+{
+    if (!hWnd || !::IsWindow(hWnd) || !::GetWindowRect(hWnd, this))
+        SetRectEmpty();
+}
+
+COSMWindowRect::COSMWindowRect(const CWnd* pWnd) : COSMWindowRect(pWnd ? pWnd->GetSafeHwnd() : nullptr) {}
+
+COSMClientRect::COSMClientRect(HWND hWnd)
+{
+    if (!hWnd || !::IsWindow(hWnd) || !::GetClientRect(hWnd, this))
+        SetRectEmpty();
+}
+
+COSMClientRect::COSMClientRect(const CWnd* pWnd) : COSMClientRect(pWnd ? pWnd->GetSafeHwnd() : nullptr) {}

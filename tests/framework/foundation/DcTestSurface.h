@@ -1,0 +1,73 @@
+// A 32-bit top-down DIB section in a memory DC, for drawing tests that read their pixels back from memory.
+#pragma once
+
+#include "classlib/ClassLib.h"
+
+#include <cstring>
+
+namespace foundation_test {
+
+class DcTestSurface
+{
+public:
+    DcTestSurface(int nWidth, int nHeight) : m_width(nWidth), m_height(nHeight)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = nWidth;
+        info.bmiHeader.biHeight = -nHeight;  // top-down: row y starts at y * width
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_hDC = ::CreateCompatibleDC(nullptr);
+        m_hBitmap = ::CreateDIBSection(m_hDC, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+        m_hOldBitmap = ::SelectObject(m_hDC, m_hBitmap);
+    }
+    ~DcTestSurface()
+    {
+        ::SelectObject(m_hDC, m_hOldBitmap);
+        ::DeleteObject(m_hBitmap);
+        ::DeleteDC(m_hDC);
+    }
+    DcTestSurface(const DcTestSurface&) = delete;
+    DcTestSurface& operator=(const DcTestSurface&) = delete;
+
+    bool IsValid() const { return m_hDC && m_hBitmap && m_bits; }
+    HDC GetDC() const { return m_hDC; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+
+    // The pixel as a COLORREF, read from the DIB's memory after GDI has finished its queued work.
+    COLORREF Pixel(int x, int y) const
+    {
+        ::GdiFlush();
+        const DWORD bgra = m_bits[y * m_width + x];
+        return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
+    }
+    void Fill(COLORREF clr)
+    {
+        const RECT all{0, 0, m_width, m_height};
+        HBRUSH hBrush = ::CreateSolidBrush(clr);
+        ::FillRect(m_hDC, &all, hBrush);
+        ::DeleteObject(hBrush);
+    }
+    // Every pixel of the rectangle (clipped to the surface) has this colour.
+    bool AllPixels(const RECT& rect, COLORREF clr) const
+    {
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x)
+                if (x >= 0 && y >= 0 && x < m_width && y < m_height && Pixel(x, y) != clr)
+                    return false;
+        return true;
+    }
+
+private:
+    int m_width;
+    int m_height;
+    HDC m_hDC = nullptr;
+    HBITMAP m_hBitmap = nullptr;
+    HGDIOBJ m_hOldBitmap = nullptr;
+    DWORD* m_bits = nullptr;
+};
+
+}  // namespace foundation_test
