@@ -20,6 +20,68 @@
 
 #include "framework/foundation/FunctionTable.h"
 
+// Buffered painting and themed text with options came with Vista; a build that declares Windows XP gets no
+// types for them from the SDK headers, so they are declared here as Windows defines them.
+#if NTDDI_VERSION < NTDDI_VISTA
+DECLARE_HANDLE(HPAINTBUFFER);
+
+typedef enum _BP_BUFFERFORMAT
+{
+    BPBF_COMPATIBLEBITMAP,
+    BPBF_DIB,
+    BPBF_TOPDOWNDIB,
+    BPBF_TOPDOWNMONODIB
+} BP_BUFFERFORMAT;
+
+#define BPPF_ERASE 0x00000001
+#define BPPF_NOCLIP 0x00000002
+#define BPPF_NONCLIENT 0x00000004
+
+typedef struct _BP_PAINTPARAMS
+{
+    DWORD cbSize;
+    DWORD dwFlags;
+    const RECT* prcExclude;
+    const BLENDFUNCTION* pBlendFunction;
+} BP_PAINTPARAMS, *PBP_PAINTPARAMS;
+
+#define DTT_TEXTCOLOR (1UL << 0)
+#define DTT_BORDERCOLOR (1UL << 1)
+#define DTT_SHADOWCOLOR (1UL << 2)
+#define DTT_SHADOWTYPE (1UL << 3)
+#define DTT_SHADOWOFFSET (1UL << 4)
+#define DTT_BORDERSIZE (1UL << 5)
+#define DTT_FONTPROP (1UL << 6)
+#define DTT_COLORPROP (1UL << 7)
+#define DTT_STATEID (1UL << 8)
+#define DTT_CALCRECT (1UL << 9)
+#define DTT_APPLYOVERLAY (1UL << 10)
+#define DTT_GLOWSIZE (1UL << 11)
+#define DTT_CALLBACK (1UL << 12)
+#define DTT_COMPOSITED (1UL << 13)
+
+typedef int(WINAPI* DTT_CALLBACK_PROC)(HDC hdc, LPWSTR text, int length, LPRECT rect, UINT flags, LPARAM lParam);
+
+typedef struct _DTTOPTS
+{
+    DWORD dwSize;
+    DWORD dwFlags;
+    COLORREF crText;
+    COLORREF crBorder;
+    COLORREF crShadow;
+    int iTextShadowType;
+    POINT ptShadowOffset;
+    int iBorderSize;
+    int iFontPropId;
+    int iColorPropId;
+    int iStateId;
+    BOOL fApplyOverlay;
+    int iGlowSize;
+    DTT_CALLBACK_PROC pfnDrawTextCallback;
+    LPARAM lParam;
+} DTTOPTS, *PDTTOPTS;
+#endif
+
 class COSMVisualStyleFunctions : public COSMFunctionTable
 {
 public:
