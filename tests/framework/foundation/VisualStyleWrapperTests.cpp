@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "PixelBuffer.h"
 #include "ThemeStub.h"
 #include "framework/foundation/DwmWrapper.h"
 #include "framework/foundation/OSVersionInfo.h"
@@ -22,69 +23,6 @@ namespace {
 const HRESULT kNoSuchProperty = HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
 
 const DWORD kComCtl6 = MAKELONG(0, 6);
-
-// A 32-bit top-down DIB section selected into a memory DC, filled with one colour.
-class CPixels
-{
-public:
-    CPixels(int width, int height, COLORREF fill) : m_width(width), m_height(height)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_old = SelectObject(m_dc, m_bitmap);
-        Fill(RECT{0, 0, width, height}, fill);
-    }
-    ~CPixels()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    CPixels(const CPixels&) = delete;
-    CPixels& operator=(const CPixels&) = delete;
-
-    HDC dc() const { return m_dc; }
-    void Fill(const RECT& rect, COLORREF color)
-    {
-        HBRUSH brush = CreateSolidBrush(color);
-        FillRect(m_dc, &rect, brush);
-        DeleteObject(brush);
-    }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        const DWORD pixel = m_bits[y * m_width + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-    std::vector<COLORREF> All() const
-    {
-        std::vector<COLORREF> all;
-        for (int y = 0; y < m_height; ++y)
-            for (int x = 0; x < m_width; ++x)
-                all.push_back(At(x, y));
-        return all;
-    }
-    int CountNot(COLORREF color) const
-    {
-        int count = 0;
-        for (COLORREF pixel : All())
-            count += pixel != color;
-        return count;
-    }
-
-private:
-    int m_width, m_height;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
-    DWORD* m_bits = nullptr;
-};
 
 class VisualStyleStub : public testing::Test
 {
@@ -419,7 +357,7 @@ TEST(VisualStyleWrapper, SystemLibraryAnswersAndDrawsAsDirectCalls)
 
         const COLORREF paper = RGB(1, 2, 3);
         const RECT rect{0, 0, 40, 24};
-        CPixels viaWrapper(40, 24, paper), viaSystem(40, 24, paper);
+        CPixelBuffer viaWrapper(40, 24, paper), viaSystem(40, 24, paper);
         EXPECT_EQ(wrapper.DrawThemeBackground(viaWrapper.dc(), BP_PUSHBUTTON, PBS_NORMAL, &rect, nullptr), S_OK);
         DrawThemeBackground(direct, viaSystem.dc(), BP_PUSHBUTTON, PBS_NORMAL, &rect, nullptr);
         EXPECT_GT(viaWrapper.CountNot(paper), 40 * 24 / 2) << "a push button covers most of its rectangle";
@@ -441,7 +379,7 @@ TEST(VisualStyleWrapper, SystemLibraryAnswersAndDrawsAsDirectCalls)
         // Text through the "WINDOW" class, pixel for pixel.
         ASSERT_TRUE(wrapper.OpenThemeData(nullptr, L"WINDOW"));
         direct = OpenThemeData(nullptr, L"WINDOW");
-        CPixels textWrapper(80, 20, RGB(255, 255, 255)), textSystem(80, 20, RGB(255, 255, 255));
+        CPixelBuffer textWrapper(80, 20, RGB(255, 255, 255)), textSystem(80, 20, RGB(255, 255, 255));
         RECT textRect1{0, 0, 80, 20}, textRect2{0, 0, 80, 20};
         DTTOPTS options{};
         options.dwSize = sizeof(options);
@@ -460,7 +398,7 @@ TEST(VisualStyleWrapper, SystemLibraryAnswersAndDrawsAsDirectCalls)
 TEST(VisualStyleWrapper, BufferedPaintReachesTheTarget)
 {
     COSMVisualStyleWrapper wrapper;
-    CPixels target(16, 16, RGB(255, 255, 255));
+    CPixelBuffer target(16, 16, RGB(255, 255, 255));
     const RECT rect{4, 4, 12, 12};
     HDC bufferDC = nullptr;
     const HPAINTBUFFER buffer = wrapper.BeginBufferedPaint(target.dc(), &rect, BPBF_COMPATIBLEBITMAP, nullptr, &bufferDC);
@@ -529,9 +467,8 @@ TEST(DwmWrapper, SystemLibraryAnswersAsDirectCalls)
     EXPECT_EQ(&GetDwmFunctions(), &GetDwmFunctions());
     EXPECT_EQ(GetDwmFunctions().GetModule(), GetModuleHandleA("dwmapi.dll"));
 
-    HWND window = CreateWindowExA(0, "STATIC", "frame", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(window, nullptr);
+    // The desktop window: a real window that needs no display of this test's own.
+    const HWND window = GetDesktopWindow();
     COSMDwmWrapper wrapper;
     const MARGINS margins{2, 4, 6, 8};
     EXPECT_EQ(wrapper.DwmExtendFrameIntoClientArea(window, 2, 6, 4, 8), DwmExtendFrameIntoClientArea(window, &margins));
@@ -540,5 +477,4 @@ TEST(DwmWrapper, SystemLibraryAnswersAsDirectCalls)
     EXPECT_EQ(wrapper.DwmDefWindowProc(window, WM_NCHITTEST, 0, point, &viaWrapper),
               DwmDefWindowProc(window, WM_NCHITTEST, 0, point, &direct));
     EXPECT_EQ(viaWrapper, direct);
-    DestroyWindow(window);
 }
