@@ -109,6 +109,8 @@ STUB_EXPORT HRESULT WINAPI GetThemeInt(HANDLE theme, int part, int state, int pr
 {
     Count(CThemeStubState::kGetThemeInt, theme);
     Record(part, state, property);
+    if (property == kThemeStubThrowingProperty)
+        throw property;
     *value = part * 100 + state * 10 + property;
     return S_OK;
 }

@@ -52,6 +52,9 @@ struct CThemeStubState
     HANDLE nextTheme;       // OpenThemeData hands out handles from here on, one more each time
 };
 
+// GetThemeInt throws a C++ exception for this property, as a misbehaving library might.
+const int kThemeStubThrowingProperty = 9999;
+
 // Exported by the stub: the module's own state block.
 using ThemeStubStateFn = CThemeStubState*(WINAPI*)();
 

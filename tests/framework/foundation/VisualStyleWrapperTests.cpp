@@ -117,6 +117,9 @@ TEST_F(VisualStyleStub, HandleCallsPassTheHeldHandleAndTheirArguments)
     int value = 0;
     EXPECT_EQ(wrapper.GetThemeInt(1, 2, 3, &value), S_OK);
     EXPECT_EQ(value, 123);
+    // An exception out of the library becomes the failure value.
+    EXPECT_EQ(wrapper.GetThemeInt(1, 2, kThemeStubThrowingProperty, &value), E_FAIL);
+    EXPECT_EQ(Calls(CThemeStubState::kGetThemeInt), 2);
     SIZE size{};
     EXPECT_EQ(wrapper.GetThemePartSize(nullptr, 7, 8, &rect, TS_DRAW, &size), S_OK);
     EXPECT_EQ(size.cx, 17);
