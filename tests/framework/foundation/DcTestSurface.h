@@ -4,6 +4,7 @@
 #include "classlib/ClassLib.h"
 
 #include <cstring>
+#include <vector>
 
 namespace foundation_test {
 
@@ -23,6 +24,7 @@ public:
         m_hBitmap = ::CreateDIBSection(m_hDC, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
         m_hOldBitmap = ::SelectObject(m_hDC, m_hBitmap);
     }
+    DcTestSurface(int nWidth, int nHeight, COLORREF clrFill) : DcTestSurface(nWidth, nHeight) { Fill(clrFill); }
     ~DcTestSurface()
     {
         ::SelectObject(m_hDC, m_hOldBitmap);
@@ -44,12 +46,28 @@ public:
         const DWORD bgra = m_bits[y * m_width + x];
         return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
     }
-    void Fill(COLORREF clr)
+    void Fill(COLORREF clr) { Fill(RECT{0, 0, m_width, m_height}, clr); }
+    void Fill(const RECT& rect, COLORREF clr)
     {
-        const RECT all{0, 0, m_width, m_height};
         HBRUSH hBrush = ::CreateSolidBrush(clr);
-        ::FillRect(m_hDC, &all, hBrush);
+        ::FillRect(m_hDC, &rect, hBrush);
         ::DeleteObject(hBrush);
+    }
+    // Every pixel, row by row.
+    std::vector<COLORREF> All() const
+    {
+        std::vector<COLORREF> all;
+        for (int y = 0; y < m_height; ++y)
+            for (int x = 0; x < m_width; ++x)
+                all.push_back(Pixel(x, y));
+        return all;
+    }
+    int CountNot(COLORREF clr) const
+    {
+        int count = 0;
+        for (COLORREF pixel : All())
+            count += pixel != clr;
+        return count;
     }
     // Every pixel of the rectangle (clipped to the surface) has this colour.
     bool AllPixels(const RECT& rect, COLORREF clr) const

@@ -144,6 +144,7 @@ TEST_F(SubclassTest, TemporaryObjectsAreFreedWithoutTouchingTheirWindows)
     EXPECT_EQ(host.GetDlgItem(IDC_EDIT), temporary);
     CWnd::DeleteTempMap();
     EXPECT_TRUE(::IsWindow(hEdit));
-    CWnd* pWnd = nullptr;
+    // Callers of such libraries call GetSafeHwnd on null pointers; volatile keeps the compiler from seeing it here.
+    CWnd* volatile pWnd = nullptr;
     EXPECT_EQ(pWnd->GetSafeHwnd(), nullptr);
 }

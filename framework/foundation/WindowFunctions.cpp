@@ -1,0 +1,29 @@
+#include "framework/foundation/WindowFunctions.h"
+
+#include "classlib/ClassLib.h"
+
+BOOL IsTopParentActive(HWND window)
+{
+    const HWND topLevel = GetAncestor(window, GA_ROOT);
+    return topLevel && GetForegroundWindow() == GetLastActivePopup(topLevel);
+}
+
+BOOL RegisterWindowClass(HINSTANCE instance, LPCSTR className, UINT style, HICON icon, HBRUSH background)
+{
+    WNDCLASSA windowClass{};
+    windowClass.style = style;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = instance ? instance : AfxGetInstanceHandle();
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hIcon = icon;
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = className;
+    return AfxRegisterClass(&windowClass);
+}
+
+void GetWindowTextString(HWND window, CString& text)
+{
+    const int length = GetWindowTextLengthA(window);
+    const int copied = GetWindowTextA(window, text.GetBuffer(length), length + 1);
+    text.ReleaseBuffer(copied);
+}

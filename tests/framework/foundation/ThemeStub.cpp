@@ -1,0 +1,175 @@
+// The stub DLL behind ThemeStub.h. It does not include uxtheme.h: its own definitions of the same names would
+// clash with the header's imports.
+#include "ThemeStub.h"
+
+#include <cwchar>
+
+namespace {
+
+// The tests set every answer through ResetThemeStub before they use the stub.
+CThemeStubState g_state;
+
+void Count(CThemeStubState::Call call)
+{
+    ++g_state.calls[call];
+}
+
+void Count(CThemeStubState::Call call, HANDLE theme)
+{
+    ++g_state.calls[call];
+    g_state.lastTheme = theme;
+}
+
+void CopyText(WCHAR (&out)[64], LPCWSTR text, int length)
+{
+    int count = 0;
+    for (; text && count < 63 && (length < 0 ? text[count] != 0 : count < length); ++count)
+        out[count] = text[count];
+    out[count] = 0;
+}
+
+void Record(int part, int state, int property, const RECT* rect = nullptr)
+{
+    g_state.lastPart = part;
+    g_state.lastState = state;
+    g_state.lastProperty = property;
+    g_state.lastRect = rect ? *rect : RECT{};
+}
+
+}  // namespace
+
+#define STUB_EXPORT extern "C" __declspec(dllexport)
+
+STUB_EXPORT CThemeStubState* WINAPI ThemeStubState()
+{
+    return &g_state;
+}
+
+STUB_EXPORT HANDLE WINAPI OpenThemeData(HWND window, LPCWSTR classList)
+{
+    Count(CThemeStubState::kOpenThemeData);
+    g_state.lastWindow = window;
+    CopyText(g_state.lastClassList, classList, -1);
+    if (classList && std::wcscmp(classList, L"NO-SUCH-CLASS") == 0)
+        return nullptr;
+    HANDLE theme = g_state.nextTheme;
+    g_state.nextTheme = reinterpret_cast<HANDLE>(reinterpret_cast<ULONG_PTR>(theme) + 1);
+    return theme;
+}
+
+STUB_EXPORT HRESULT WINAPI CloseThemeData(HANDLE theme)
+{
+    Count(CThemeStubState::kCloseThemeData, theme);
+    return S_OK;
+}
+
+STUB_EXPORT BOOL WINAPI IsThemeActive()
+{
+    Count(CThemeStubState::kIsThemeActive);
+    return g_state.themeActive;
+}
+
+STUB_EXPORT BOOL WINAPI IsAppThemed()
+{
+    Count(CThemeStubState::kIsAppThemed);
+    return g_state.appThemed;
+}
+
+STUB_EXPORT HRESULT WINAPI GetCurrentThemeName(LPWSTR file, int fileSize, LPWSTR scheme, int schemeSize,
+                                               LPWSTR size, int sizeSize)
+{
+    Count(CThemeStubState::kGetCurrentThemeName);
+    if (g_state.themeNameResult != S_OK)
+        return g_state.themeNameResult;
+    std::wcsncpy(file, g_state.themeFile, fileSize);
+    std::wcsncpy(scheme, g_state.colorScheme, schemeSize);
+    std::wcsncpy(size, L"NormalSize", sizeSize);
+    return S_OK;
+}
+
+STUB_EXPORT HRESULT WINAPI DrawThemeBackground(HANDLE theme, HDC, int part, int state, const RECT* rect,
+                                               const RECT* clip)
+{
+    Count(CThemeStubState::kDrawThemeBackground, theme);
+    Record(part, state, 0, rect);
+    g_state.lastClipGiven = clip != nullptr;
+    return S_OK;
+}
+
+STUB_EXPORT HRESULT WINAPI GetThemeColor(HANDLE theme, int part, int state, int property, COLORREF* color)
+{
+    Count(CThemeStubState::kGetThemeColor, theme);
+    Record(part, state, property);
+    if (SUCCEEDED(g_state.themeColorResult))
+        *color = g_state.themeColor;
+    return g_state.themeColorResult;
+}
+
+STUB_EXPORT HRESULT WINAPI GetThemeInt(HANDLE theme, int part, int state, int property, int* value)
+{
+    Count(CThemeStubState::kGetThemeInt, theme);
+    Record(part, state, property);
+    if (property == kThemeStubThrowingProperty)
+        throw property;
+    *value = part * 100 + state * 10 + property;
+    return S_OK;
+}
+
+STUB_EXPORT HRESULT WINAPI GetThemePartSize(HANDLE theme, HDC, int part, int state, const RECT* rect, int kind,
+                                            SIZE* size)
+{
+    Count(CThemeStubState::kGetThemePartSize, theme);
+    Record(part, state, kind, rect);
+    *size = SIZE{part + 10, state + 20};
+    return S_OK;
+}
+
+STUB_EXPORT BOOL WINAPI GetThemeSysBool(HANDLE theme, int boolId)
+{
+    Count(CThemeStubState::kGetThemeSysBool, theme);
+    Record(0, 0, boolId);
+    return boolId == 1001;
+}
+
+STUB_EXPORT HANDLE WINAPI BeginBufferedPaint(HDC target, const RECT* rect, int, void*, HDC* bufferDC)
+{
+    Count(CThemeStubState::kBeginBufferedPaint);
+    Record(0, 0, 0, rect);
+    *bufferDC = target;
+    return reinterpret_cast<HANDLE>(0x7000);
+}
+
+STUB_EXPORT HRESULT WINAPI EndBufferedPaint(HANDLE buffer, BOOL update)
+{
+    Count(CThemeStubState::kEndBufferedPaint);
+    Record(static_cast<int>(reinterpret_cast<ULONG_PTR>(buffer)), update, 0);
+    return S_OK;
+}
+
+STUB_EXPORT HRESULT WINAPI DrawThemeTextEx(HANDLE theme, HDC, int part, int state, LPCWSTR text, int length,
+                                           DWORD flags, RECT* rect, const void*)
+{
+    Count(CThemeStubState::kDrawThemeTextEx, theme);
+    Record(part, state, static_cast<int>(flags), rect);
+    CopyText(g_state.lastClassList, text, length);
+    return S_OK;
+}
+
+STUB_EXPORT BOOL WINAPI DwmDefWindowProc(HWND window, UINT message, WPARAM, LPARAM, LRESULT* result)
+{
+    Count(CThemeStubState::kDwmDefWindowProc);
+    g_state.lastWindow = window;
+    g_state.lastProperty = static_cast<int>(message);
+    if (g_state.dwmHandles)
+        *result = g_state.dwmResult;
+    return g_state.dwmHandles;
+}
+
+STUB_EXPORT HRESULT WINAPI DwmExtendFrameIntoClientArea(HWND window, const int* margins)
+{
+    Count(CThemeStubState::kDwmExtendFrameIntoClientArea);
+    g_state.lastWindow = window;
+    for (int i = 0; i < 4; ++i)
+        g_state.margins[i] = margins[i];
+    return S_OK;
+}
