@@ -143,7 +143,9 @@ void COSMImageManager::DoPropExchange(COSMPropExchange* pPX)
             AfxThrowArchiveException(CArchiveException::badClass);
         loaded.push_back(LoadIconSet(nSetID, section.get()));
     }
-    RemoveAll();
+    // The old sets and image-list sources go; the caches stay, since the new sets' images already live in them.
+    RemoveIconSets();
+    m_imageLists.clear();
     // Last to first, as with icons: the new map walks like the stored one, and of two sets of one id the later
     // one stays.
     for (auto it = loaded.rbegin(); it != loaded.rend(); ++it)
