@@ -1,6 +1,7 @@
 #include "framework/foundation/ImageManager.h"
 
 #include "framework/foundation/LayoutFunctions.h"
+#include "framework/foundation/OSVersionInfo.h"
 
 #include <cstdlib>
 
@@ -221,6 +222,11 @@ BOOL COSMImageManager::IsDrawMirrored(CDC* pDC) const
     default:
         return IsContextRTL(pDC);
     }
+}
+
+BOOL COSMImageManager::IsIconAlphaSupported() const
+{
+    return HIWORD(COSMOSVersionInfo::GetComCtlVersion()) > 5;
 }
 
 COSMImageManager* GetImageManager()

@@ -89,6 +89,9 @@ public:
     void SetMirrorMode(int nMirrorMode) { m_nMirrorMode = nMirrorMode; }
     // Whether classic icons drawn on the context are mirrored, by the mirror mode.
     BOOL IsDrawMirrored(CDC* pDC) const;
+    // Whether icons may carry an alpha channel that the caches keep: common controls 6 and later draw them so.
+    // Override to decide otherwise (a preview of another system, a test).
+    virtual BOOL IsIconAlphaSupported() const;
 
     // ---- Loading images ----------------------------------------------------------------------------------------------
     // Every image of the icon group of that size (every image for 0 x 0) goes to the command at its own size;

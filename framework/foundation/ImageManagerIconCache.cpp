@@ -4,7 +4,6 @@
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/ImageManagerIconHandle.h"
 #include "framework/foundation/LockGuard.h"
-#include "framework/foundation/OSVersionInfo.h"
 
 #include <algorithm>
 #include <cstring>
@@ -72,7 +71,7 @@ COSMImageManagerCacheSlot* COSMImageManagerIconCache::Add(COSMImageManagerIconHa
         if (!pRows)
             return nullptr;
     }
-    else if (HIWORD(COSMOSVersionInfo::GetComCtlVersion()) > 5)
+    else if (m_pManager && m_pManager->IsIconAlphaSupported())
     {
         ICONINFO info{};
         if (::GetIconInfo(image.GetIcon(), &info))

@@ -623,3 +623,21 @@ TEST_F(ImagePersistence, TheManagerExchangesThroughAnyPropertyExchange)
     ASSERT_NE(pLoaded->GetImage(31, 16), nullptr);
     pLoaded->InternalRelease();
 }
+
+TEST(ImageClipboardFormats, BothFormatsAreRegisteredByName)
+{
+    const struct
+    {
+        CLIPFORMAT format;
+        const char* name;
+    } cases[] = {{OSM_CF_TOOLBAR_IMAGE, "Osmira ToolBar Image"}, {OSM_CF_ALPHA_BITMAP, "Alpha Bitmap Image"}};
+    for (const auto& c : cases)
+    {
+        EXPECT_GE(c.format, 0xC000u) << c.name;
+        char szName[64] = {};
+        ASSERT_GT(::GetClipboardFormatNameA(c.format, szName, sizeof(szName)), 0) << c.name;
+        EXPECT_STREQ(szName, c.name);
+        EXPECT_EQ(::RegisterClipboardFormatA(c.name), c.format);
+    }
+    EXPECT_NE(OSM_CF_TOOLBAR_IMAGE, OSM_CF_ALPHA_BITMAP);
+}
