@@ -45,6 +45,10 @@ BOOL InitNonClientMetrics(NONCLIENTMETRICSA* metrics);
 // The size Windows XP knows, which every later version accepts.
 constexpr UINT kNonClientMetricsXpSize = 340;
 
+// Sets the alpha byte of every pixel of the DC's rectangle to 255, keeping the colours.
+void MakeRectOpaque(CDC* dc, int left, int top, int right, int bottom);
+void MakeRectOpaque(CDC* dc, const RECT& rect);
+
 // Splits a caption at the space nearest its middle; first is the whole caption when no space is near enough.
 void SplitCaptionInTwoLines(const CString& caption, CString& first, CString& second);
 // A polygon of the three points, filled and outlined in the colour.
@@ -111,6 +115,13 @@ public:
     virtual void DrawDownTriangle(CDC* dc, CRect rect, COLORREF color);
     virtual void DrawDropDownGlyph(CDC* dc, COSMControl* control, CPoint point, BOOL selected, BOOL popped,
                                    BOOL enabled, BOOL vertical);
+    // Brings the source image onto the destination step by step: kind 2 unfolds from the corner, 3 slides down,
+    // 4 fades; any other kind draws nothing. The rectangle's left and top are source coordinates too.
+    virtual void Animate(CDC* destination, CDC* source, CRect rect, int kind);
+    // Reveals a popup bar's hidden controls: their bands grow while the others make room.
+    virtual void AnimateExpanding(COSMCommandBar* bar, CDC* destination, CDC* source, BOOL downward);
+    // Kept for the order of the operations; nothing calls it.
+    virtual void ReservedOperation(int value);
     virtual int GetPopupBarGripperWidth(COSMCommandBar* bar);
     virtual BOOL IsFlatToolBar(COSMCommandBar* bar);
     virtual CSize GetPopupBarImageSize(COSMCommandBar* bar);
@@ -217,6 +228,15 @@ public:
     static void StripMnemonics(CString& text);
     CSize DrawControl(CDC* dc, COSMControl* control, BOOL draw);
     void GradientFill(CDC* dc, LPCRECT rect, COLORREF first, COLORREF second, BOOL horizontal, LPCRECT clip);
+
+    // The animations' clock; tests put in their own.
+    typedef DWORD(WINAPI* TickCountFunction)();
+    typedef void(WINAPI* SleepFunction)(DWORD);
+    static void SetAnimationClock(TickCountFunction tickCount, SleepFunction sleep);
+    // destination = first * (255 - alpha) + second * alpha, by 256, for blue, green and red; the destination's
+    // alpha bytes are left as they are.
+    static void BlendBits(DWORD* destination, const DWORD* first, int width, int height, const DWORD* second,
+                          int alpha);
 
     // The process-wide manager and the theme factory.
     static COSMPaintManager* GetGlobalPaintManager();
