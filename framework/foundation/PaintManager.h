@@ -21,6 +21,13 @@ class COSMControls;
 class COSMCommandBar;
 class COSMCommandBars;
 class COSMImageManagerIcon;
+class COSMStatusBar;
+class COSMStatusBarPane;
+class COSMStatusBarSwitchPane;
+class COSMMessageBar;
+struct COSMMessageBarButton;
+class COSMDockBar;
+class COSMCommandBarKeyboardTip;
 class COSMShadowManager;
 class COSMControlGalleryPaintManager;
 class COSMSliderPaintManager;
@@ -87,6 +94,17 @@ public:
     virtual CSize DrawCommandBarGripper(CDC* dc, COSMCommandBar* bar, BOOL draw);
     virtual CSize DrawCommandBarSeparator(CDC* dc, COSMCommandBar* bar, COSMControl* control, BOOL draw) = 0;
     virtual void AdjustControlRect(CRect& rect, COSMControl* control, BOOL vertical) = 0;
+    virtual void DrawStatusBarPaneEntry(CDC* dc, CRect rect, COSMStatusBarPane* pane);
+    virtual void DrawStatusBarPaneButton(CDC* dc, CRect rect, COSMStatusBarPane* pane);
+    // With a null DC every switch gets its width and the total comes back; drawing returns 0.
+    virtual int DrawStatusBarSwitchPane(CDC* dc, CRect rect, COSMStatusBarSwitchPane* pane);
+    virtual void DrawStatusBarPaneBorder(CDC* dc, CRect rect, COSMStatusBarPane* pane, BOOL gripperPane);
+    virtual void DrawStatusBarPaneSeparator(CDC* dc, CRect rect, COSMStatusBarPane* pane);
+    virtual void DrawStatusBarGripper(CDC* dc, CRect client);
+    virtual void FillDockBar(CDC* dc, COSMDockBar* bar);
+    virtual void FillMessageBar(CDC* dc, COSMMessageBar* bar);
+    virtual void DrawMessageBarButton(CDC* dc, COSMMessageBarButton* button);
+    virtual void FillStatusBar(CDC* dc, COSMStatusBar* bar);
     virtual void RefreshMetrics();
     virtual CSize DrawSpecialControl(CDC* dc, int kind, COSMControl* control, COSMCommandBar* bar, BOOL draw,
                                      LPVOID extra);
@@ -123,6 +141,9 @@ public:
     // Kept for the order of the operations; nothing calls it.
     virtual void ReservedOperation(int value);
     virtual int GetPopupBarGripperWidth(COSMCommandBar* bar);
+    // The MDI client area; the rectangle excluded from it is the themes' affair.
+    virtual void FillWorkspace(CDC* dc, CRect rect, CRect exclude);
+    virtual void DrawKeyboardTip(CDC* dc, COSMCommandBarKeyboardTip* tip, BOOL measure);
     virtual BOOL IsFlatToolBar(COSMCommandBar* bar);
     virtual CSize GetPopupBarImageSize(COSMCommandBar* bar);
     virtual int DrawPopupBarText(CDC* dc, const CString& text, CRect& rect, UINT format, BOOL draw, BOOL selected,
@@ -259,6 +280,13 @@ protected:
         int barPosition;
     };
     static ControlState GetControlState(COSMControl* control);
+    // The status panes' and switches' icons, by id; (0, 0) is no icon. The image manager supplies them once it is
+    // part of the foundation; until then there are none.
+    virtual CSize GetStatusIconSize(int iconId);
+    // state: 0 normal, 1 disabled, 3 checked.
+    virtual void DrawStatusIcon(CDC* dc, int iconId, CPoint point, int state);
+    // The STATUS style is wanted and really open.
+    BOOL IsStatusBarThemed();
     // Reads the non-client metrics; tests put in metrics of their own.
     virtual BOOL ReadNonClientMetrics(NONCLIENTMETRICSA* metrics);
     BOOL UseClearTypeQuality() const;
