@@ -4,6 +4,7 @@
 
 #include "framework/commandbars/CommandBar.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -151,7 +152,7 @@ void COSMPaintManager::AnimateExpanding(COSMCommandBar* bar, CDC* destination, C
         if (collection->GetAt(i)->IsVisible(0))
             controls.push_back(collection->GetAt(i));
     if (!downward)
-        controls.assign(controls.rbegin(), controls.rend());
+        std::reverse(controls.begin(), controls.end());
 
     for (int k = 1; k <= steps; ++k)
     {
