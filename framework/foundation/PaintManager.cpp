@@ -51,7 +51,12 @@ BOOL InitNonClientMetrics(NONCLIENTMETRICSA* metrics)
     return ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsXpSize, metrics, 0);
 }
 
-COSMPaintManager::COSMPaintManager()
+COSMPaintManager::COSMPaintManager() : COSMPaintManager(GetVisualStyleFunctions(TRUE))
+{
+}
+
+COSMPaintManager::COSMPaintManager(COSMVisualStyleFunctions& styleFunctions)
+    : m_statusTheme(styleFunctions), m_buttonTheme(styleFunctions)
 {
     m_faceName = "Tahoma";
     m_faceGradient.SetStandardColors(COSMPaintManagerColor::kNone, COSMPaintManagerColor::kNone, 0.5f);

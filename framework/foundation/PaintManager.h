@@ -72,7 +72,10 @@ public:
     static const int kCustomThemeId = 8;
     static const int kColorCount = 63;
 
+    // Both visual-style wrappers on the process-wide table that follows reloads.
     COSMPaintManager();
+    // On a table of the caller's (a test's stand-in library), which must outlive the manager.
+    explicit COSMPaintManager(COSMVisualStyleFunctions& styleFunctions);
     ~COSMPaintManager() override;
 
     // Override these (the command bars call them; the themes supply the pure ones).

@@ -16,6 +16,7 @@ class COSMTestPaintManager : public COSMPaintManager
 {
 public:
     COSMTestPaintManager() = default;
+    explicit COSMTestPaintManager(COSMVisualStyleFunctions& styleFunctions) : COSMPaintManager(styleFunctions) {}
 
     static COSMPaintManager* Create() { return new COSMTestPaintManager; }
 

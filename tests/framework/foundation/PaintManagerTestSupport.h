@@ -12,6 +12,8 @@ namespace foundation_test {
 class MetricsPaintManager : public COSMTestPaintManager
 {
 public:
+    using COSMTestPaintManager::COSMTestPaintManager;
+
     // 0 keeps the system's menu font height.
     LONG menuFontHeight = 0;
 
