@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 using foundation_test::DcTestSurface;
@@ -234,4 +235,69 @@ TEST_F(WindowPaintTest, ExpandingAnimationGrowsTheExpandedBand)
     }
     g_watched = nullptr;
     COSMPaintManager::SetAnimationClock(nullptr, nullptr);
+}
+
+TEST_F(WindowPaintTest, TestPaintManagerServesThePureOperations)
+{
+    TestWindow window(40, 20);
+    ASSERT_NE(nullptr, window.Get());
+    COSMCommandBar bar;
+    bar.SetSafeHwnd(window.Get());
+    COSMControl control;
+    control.SetParent(&bar);
+    control.SetRect(CRect(2, 2, 30, 18));
+    DcTestSurface surface(50, 30, pm.GetColor(COLOR_WINDOW));
+    CDC* dc = CDC::FromHandle(surface.GetDC());
+
+    pm.ClearCalls();
+    pm.FillCommandBar(dc, &bar);
+    EXPECT_TRUE(surface.AllPixels(CRect(0, 0, 40, 20), pm.GetColor(COLOR_BTNFACE)));
+    EXPECT_EQ(pm.GetColor(COLOR_WINDOW), surface.Pixel(45, 25));
+
+    surface.Fill(pm.GetColor(COLOR_WINDOW));
+    pm.SetControlHeight(24);
+    EXPECT_EQ(CSize(24, 24), pm.DrawListBoxControl(dc, &control, CRect(0, 0, 10, 10), TRUE, TRUE, nullptr));
+    EXPECT_TRUE(surface.AllPixels(CRect(0, 0, 10, 10), pm.GetColor(COLOR_BTNFACE)));
+    EXPECT_EQ(pm.GetColor(COLOR_WINDOW), surface.Pixel(10, 10));
+
+    surface.Fill(pm.GetColor(COLOR_WINDOW));
+    control.SetPressed(1);
+    pm.DrawSplitButtonFrame(dc, &control, CRect(2, 2, 30, 18));
+    EXPECT_EQ(pm.GetColor(COLOR_BTNSHADOW), surface.Pixel(2, 2));
+    EXPECT_EQ(pm.GetColor(COLOR_BTNSHADOW), surface.Pixel(29, 17));
+    EXPECT_EQ(pm.GetColor(COLOR_WINDOW), surface.Pixel(10, 10));
+
+    surface.Fill(pm.GetColor(COLOR_WINDOW));
+    pm.DrawStateRectangle(dc, CRect(2, 2, 30, 18), FALSE, FALSE, TRUE, FALSE, FALSE, 1, 0);
+    EXPECT_EQ(0, surface.CountNot(pm.GetColor(COLOR_WINDOW)));
+
+    EXPECT_EQ(CSize(6, 6), pm.DrawCommandBarSeparator(dc, &bar, &control, TRUE));
+    EXPECT_EQ(CSize(0, 0), pm.DrawTearOffGripper(dc, CRect(0, 0, 10, 10), TRUE, TRUE));
+    EXPECT_EQ(CSize(0, 0), pm.DrawDialogBarGripper(dc, &bar, TRUE));
+    CRect rect(1, 2, 3, 4);
+    pm.AdjustControlRect(rect, &control, TRUE);
+    EXPECT_EQ(CRect(1, 2, 3, 4), rect);
+    pm.DrawPopupResizeGripper(dc, CRect(0, 0, 10, 10), 2);
+    pm.DrawControlImage(dc, CPoint(3, 4), CSize(16, 16), nullptr, TRUE, FALSE, TRUE, FALSE, FALSE, TRUE);
+    EXPECT_EQ(pm.GetColor(COLOR_GRAYTEXT), pm.GetStateTextColor(FALSE, FALSE, FALSE, FALSE, FALSE, 1, 0));
+    EXPECT_EQ(pm.GetColor(COLOR_BTNTEXT), pm.GetStateTextColor(TRUE, FALSE, TRUE, FALSE, FALSE, 2, 5));
+    EXPECT_EQ(0, pm.GetThemeId());
+
+    const std::vector<std::string> expected = {
+        "FillCommandBar(type=1)",
+        "DrawListBoxControl(0,0,10,10,selected=1,draw=1)",
+        "DrawSplitButtonFrame(2,2,30,18)",
+        "DrawStateRectangle(2,2,30,18,0,1,1,0,0,1,7)",
+        "DrawStateRectangle(2,2,30,18,0,0,1,0,0,1,0)",
+        "DrawCommandBarSeparator(draw=1)",
+        "DrawTearOffGripper(selected=1,draw=1)",
+        "DrawDialogBarGripper(draw=1)",
+        "AdjustControlRect(1,2,3,4,vertical=1)",
+        "DrawPopupResizeGripper(0,0,10,10,kind=2)",
+        "DrawControlImage(3,4,16,16,1,0,1,0,0,1)",
+        "GetStateTextColor(0,0,0,0,0,1,0)",
+        "GetStateTextColor(1,0,1,0,0,2,5)",
+        "GetThemeId()",
+    };
+    EXPECT_EQ(expected, pm.GetCalls());
 }
