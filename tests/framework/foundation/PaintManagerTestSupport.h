@@ -48,5 +48,4 @@ inline LOGFONTA LogFontOf(const CFont& font)
     return logFont;
 }
 
-
 }  // namespace foundation_test
