@@ -340,7 +340,9 @@ TEST_F(StatusTest, MessageBarButtons)
         SCOPED_TRACE(c.id * 10 + c.hot * 2 + c.pressed);
         // The test paint manager frames a hot or pressed face in colour 16 itself.
         if (!c.call)
+        {
             EXPECT_EQ(c.corner, surface.Pixel(0, 0));
+        }
         EXPECT_EQ(c.cross ? pen : pm.GetColor(COLOR_BTNFACE), surface.Pixel(8, 8));
         EXPECT_EQ(c.cross ? pen : pm.GetColor(COLOR_BTNFACE), surface.Pixel(4, 5));
         if (c.call)
