@@ -46,6 +46,12 @@ public:
         const DWORD bgra = m_bits[y * m_width + x];
         return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
     }
+    // The pixel's alpha byte, which Pixel leaves out.
+    BYTE Alpha(int x, int y) const
+    {
+        ::GdiFlush();
+        return static_cast<BYTE>(m_bits[y * m_width + x] >> 24);
+    }
     void Fill(COLORREF clr) { Fill(RECT{0, 0, m_width, m_height}, clr); }
     void Fill(const RECT& rect, COLORREF clr)
     {

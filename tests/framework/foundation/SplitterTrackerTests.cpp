@@ -36,12 +36,13 @@ public:
         LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
         if (!CreateEx(0, cls, "splitter tracker test", WS_POPUP | WS_VISIBLE, 100, 80, 400, 300, nullptr, nullptr))
             return FALSE;
-        ::SetForegroundWindow(m_hWnd);
-        ::SetActiveWindow(m_hWnd);
         ::UpdateWindow(m_hWnd);
+        // Another program's window on the same display may take the activation back: ask again until it sticks.
         const DWORD start = ::GetTickCount();
-        while (::GetActiveWindow() != m_hWnd && ::GetTickCount() - start < 3000)
+        while (::GetActiveWindow() != m_hWnd && ::GetTickCount() - start < 5000)
         {
+            ::SetForegroundWindow(m_hWnd);
+            ::SetActiveWindow(m_hWnd);
             PumpPending();
             ::Sleep(10);
         }

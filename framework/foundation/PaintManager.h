@@ -1,0 +1,338 @@
+// COSMPaintManager: the one painter of command bars and their controls. Bars and controls never draw themselves;
+// they call its virtual operations, and each look (a theme) is a class derived from it that supplies the pure
+// ones. The process-wide manager is installed through SetTheme or SetCustomTheme and released at exit:
+//
+//   COSMPaintManager::SetTheme(0);                       // the theme registered for id 0
+//   COSMPaintManager* pm = COSMPaintManager::GetGlobalPaintManager();
+//   dc.SelectObject(pm->GetControlFont(control));
+//   dc.SetTextColor(pm->GetColor(COLOR_BTNTEXT));
+//
+// Themes register a creator for their id (RegisterThemeCreator); the factory falls back to id 0's creator and
+// gives null when none is registered, so command bars can be built and tested before any theme exists.
+#pragma once
+
+#include "classlib/ClassLib.h"
+#include "framework/foundation/PaintManagerColor.h"
+#include "framework/foundation/PaintManagerFont.h"
+#include "framework/foundation/VisualStyleWrapper.h"
+
+class COSMControl;
+class COSMControls;
+class COSMCommandBar;
+class COSMCommandBars;
+class COSMImageManagerIcon;
+class COSMStatusBar;
+class COSMStatusBarPane;
+class COSMStatusBarSwitchPane;
+class COSMMessageBar;
+struct COSMMessageBarButton;
+class COSMDockBar;
+class COSMCommandBarKeyboardTip;
+class COSMShadowManager;
+class COSMControlGalleryPaintManager;
+class COSMSliderPaintManager;
+class COSMProgressPaintManager;
+class COSMFramePaintManager;
+class COSMRibbonPaintManager;
+
+typedef BOOL(WINAPI* PFNSETLAYEREDWINDOWATTRIBUTES)(HWND, COLORREF, BYTE, DWORD);
+
+// The icon options the command bars' options save.
+struct COSMPaintManagerIconsInfo
+{
+    DWORD useFadedIcons = 0;
+    DWORD useDisabledIcons = 0;
+    DWORD iconsWithShadow = 0;
+    DWORD reserved = 0;
+};
+
+// Fills metrics with SPI_GETNONCLIENTMETRICS. The record is sized 340 bytes whatever the headers target: later
+// headers add a field that Windows XP rejects.
+BOOL InitNonClientMetrics(NONCLIENTMETRICSA* metrics);
+// The size Windows XP knows, which every later version accepts.
+constexpr UINT kNonClientMetricsXpSize = 340;
+
+// Sets the alpha byte of every pixel of the DC's rectangle to 255, keeping the colours.
+void MakeRectOpaque(CDC* dc, int left, int top, int right, int bottom);
+void MakeRectOpaque(CDC* dc, const RECT& rect);
+
+// Splits a caption at the space nearest its middle; first is the whole caption when no space is near enough.
+void SplitCaptionInTwoLines(const CString& caption, CString& first, CString& second);
+// A polygon of the three points, filled and outlined in the colour.
+void DrawTriangle(CDC* dc, CPoint p0, CPoint p1, CPoint p2, COLORREF color);
+
+class COSMPaintManager : public CCmdTarget
+{
+    DECLARE_DYNAMIC(COSMPaintManager)
+
+public:
+    // Creates a theme; null when out of memory.
+    typedef COSMPaintManager* (*ThemeCreator)();
+    static const int kThemeIdCount = 8;
+    static const int kCustomThemeId = 8;
+    static const int kColorCount = 63;
+
+    // Both visual-style wrappers on the process-wide table that follows reloads.
+    COSMPaintManager();
+    // On a table of the caller's (a test's stand-in library), which must outlive the manager.
+    explicit COSMPaintManager(COSMVisualStyleFunctions& styleFunctions);
+    ~COSMPaintManager() override;
+
+    // Override these (the command bars call them; the themes supply the pure ones).
+    virtual CSize DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL draw);
+    virtual CSize DrawToolBarControl(CDC* dc, COSMControl* control, BOOL draw);
+    virtual void DrawSplitButtonFrame(CDC* dc, COSMControl* control, CRect rect) = 0;
+    virtual CSize DrawComboBoxControl(CDC* dc, COSMControl* control, BOOL draw);
+    virtual COLORREF GetControlEditBackColor(COSMControl* control);
+    virtual CSize DrawEditControl(CDC* dc, COSMControl* control, BOOL draw);
+    virtual CSize DrawListBoxControl(CDC* dc, COSMControl* control, CRect rect, BOOL selected, BOOL draw,
+                                     COSMCommandBars* commandBars) = 0;
+    virtual void FillCommandBar(CDC* dc, COSMCommandBar* bar) = 0;
+    virtual void DrawControlBackground(CDC* dc, COSMControl* control);
+    virtual COLORREF GetControlTextColor(COSMControl* control);
+    virtual COLORREF GetStateTextColor(BOOL selected, BOOL pressed, BOOL enabled, BOOL checked, BOOL popped,
+                                       int barType, int barPosition) = 0;
+    virtual void DrawStateRectangle(CDC* dc, CRect rect, BOOL selected, BOOL pressed, BOOL enabled, BOOL checked,
+                                    BOOL popped, int barType, int barPosition) = 0;
+    virtual CSize DrawCommandBarGripper(CDC* dc, COSMCommandBar* bar, BOOL draw);
+    virtual CSize DrawCommandBarSeparator(CDC* dc, COSMCommandBar* bar, COSMControl* control, BOOL draw) = 0;
+    virtual void AdjustControlRect(CRect& rect, COSMControl* control, BOOL vertical) = 0;
+    virtual void DrawStatusBarPaneEntry(CDC* dc, CRect rect, COSMStatusBarPane* pane);
+    virtual void DrawStatusBarPaneButton(CDC* dc, CRect rect, COSMStatusBarPane* pane);
+    // With a null DC every switch gets its width and the total comes back; drawing returns 0.
+    virtual int DrawStatusBarSwitchPane(CDC* dc, CRect rect, COSMStatusBarSwitchPane* pane);
+    virtual void DrawStatusBarPaneBorder(CDC* dc, CRect rect, COSMStatusBarPane* pane, BOOL gripperPane);
+    virtual void DrawStatusBarPaneSeparator(CDC* dc, CRect rect, COSMStatusBarPane* pane);
+    virtual void DrawStatusBarGripper(CDC* dc, CRect client);
+    virtual void FillDockBar(CDC* dc, COSMDockBar* bar);
+    virtual void FillMessageBar(CDC* dc, COSMMessageBar* bar);
+    virtual void DrawMessageBarButton(CDC* dc, COSMMessageBarButton* button);
+    virtual void FillStatusBar(CDC* dc, COSMStatusBar* bar);
+    virtual void RefreshMetrics();
+    virtual CSize DrawSpecialControl(CDC* dc, int kind, COSMControl* control, COSMCommandBar* bar, BOOL draw,
+                                     LPVOID extra);
+    virtual CRect GetCommandBarBorders(COSMCommandBar* bar);
+    virtual CSize DrawTearOffGripper(CDC* dc, CRect rect, BOOL selected, BOOL draw) = 0;
+    virtual void DrawPopupResizeGripper(CDC* dc, CRect rect, int kind) = 0;
+    virtual void DrawControlImage(CDC* dc, CPoint point, CSize size, COSMImageManagerIcon* image, BOOL selected,
+                                  BOOL pressed, BOOL enabled, BOOL checked, BOOL popped, BOOL toolbarImage) = 0;
+    virtual CSize DrawDialogBarGripper(CDC* dc, COSMCommandBar* bar, BOOL draw) = 0;
+    virtual CRect GetSplitButtonCommandRect(COSMControl* control);
+    virtual void SetCommandBarRegion(COSMCommandBar* bar);
+    virtual CSize DrawCheckBoxMark(CDC* dc, CRect rect, BOOL draw, BOOL selected, BOOL pressed, int checked,
+                                   BOOL enabled);
+    virtual CSize DrawRadioButtonMark(CDC* dc, CRect rect, BOOL draw, BOOL selected, BOOL pressed, int checked,
+                                      BOOL enabled);
+    virtual void FillPopupBarGripper(CDC* dc, int x, int y, int cx, int cy, BOOL expanded);
+    // The look this class paints, 0 to 7.
+    virtual int GetThemeId() const = 0;
+    virtual CFont* GetControlFont(COSMControl* control);
+    virtual CFont* GetCommandBarFont(COSMCommandBar* bar);
+    virtual int GetControlTextOrientation(COSMControl* control);
+    virtual void RefreshFonts();
+    virtual void RefreshStandardColors();
+    virtual void DrawMenuCheckMark(CDC* dc, CRect rect, COLORREF color);
+    virtual void DrawMenuRadioMark(CDC* dc, CRect rect, COLORREF color);
+    virtual void DrawDownTriangle(CDC* dc, CRect rect, COLORREF color);
+    virtual void DrawDropDownGlyph(CDC* dc, COSMControl* control, CPoint point, BOOL selected, BOOL popped,
+                                   BOOL enabled, BOOL vertical);
+    // Brings the source image onto the destination step by step: kind 2 unfolds from the corner, 3 slides down,
+    // 4 fades; any other kind draws nothing. The rectangle's left and top are source coordinates too.
+    virtual void Animate(CDC* destination, CDC* source, CRect rect, int kind);
+    // Reveals a popup bar's hidden controls: their bands grow while the others make room.
+    virtual void AnimateExpanding(COSMCommandBar* bar, CDC* destination, CDC* source, BOOL downward);
+    // Kept for the order of the operations; nothing calls it.
+    virtual void ReservedOperation(int value);
+    virtual int GetPopupBarGripperWidth(COSMCommandBar* bar);
+    // The MDI client area; the rectangle excluded from it is the themes' affair.
+    virtual void FillWorkspace(CDC* dc, CRect rect, CRect exclude);
+    virtual void DrawKeyboardTip(CDC* dc, COSMCommandBarKeyboardTip* tip, BOOL measure);
+    virtual BOOL IsFlatToolBar(COSMCommandBar* bar);
+    virtual CSize GetPopupBarImageSize(COSMCommandBar* bar);
+    virtual int DrawPopupBarText(CDC* dc, const CString& text, CRect& rect, UINT format, BOOL draw, BOOL selected,
+                                 BOOL enabled);
+
+    // Not meant to be overridden.
+    // An index above 62 is a colour already and comes back unchanged.
+    COLORREF GetColor(int index) const;
+    void SetColors(int count, const UINT* indices, const COLORREF* colors);
+    COSMPaintManagerColor& GetColorEntry(int index) { return m_colors[index]; }
+    int GetEffectiveVisualStyle() const;
+    int GetVisualStyleSelection() const { return m_visualStyleSelection; }
+    void SetVisualStyleSelection(int selection) { m_visualStyleSelection = selection; }
+    COSMPaintManagerIconsInfo* GetIconsInfo() { return &m_iconsInfo; }
+    int GetControlHeight() const { return m_controlHeight < 22 ? 22 : m_controlHeight; }
+    // The height the fonts gave, before GetControlHeight's minimum.
+    int GetRawControlHeight() const { return m_controlHeight; }
+    void SetControlHeight(int height) { m_controlHeight = height; }
+    int GetLargeButtonTextHeight() const { return m_largeButtonTextHeight; }
+    void SetLargeButtonTextHeight(int height) { m_largeButtonTextHeight = height; }
+    int GetSplitButtonDropDownWidth() const;
+    BOOL IsAutoIconSize() const { return m_autoIconSize; }
+    void SetAutoIconSize(BOOL autoSize) { m_autoIconSize = autoSize; }
+    CSize GetAutoIconSize(BOOL large) const;
+    CSize GetControlImageSize(COSMControl* control);
+    static CSize FitImageSize(CSize iconSize, int width, int height);
+    CSize ApplyControlCustomSize(CSize size, COSMControl* control, BOOL vertical) const;
+    COSMFramePaintManager* GetFramePaintManager();
+    COSMRibbonPaintManager* GetRibbonPaintManager();
+    static BOOL FontExists(LPCSTR face);
+    void CreateFontsFromLogFont(LOGFONTA* logFont, BOOL standard);
+
+    // The recorded theme id: the factory's id, or 8 for a manager installed with SetCustomTheme.
+    int GetRecordedThemeId() const { return m_themeId; }
+    void SetRecordedThemeId(int id) { m_themeId = id; }
+
+    // Fonts and their options.
+    CFont& GetRegularFont() { return m_regularFont; }
+    CFont& GetBoldFont() { return m_boldFont; }
+    CFont& GetVerticalFont() { return m_verticalFont; }
+    CFont& GetVerticalBoldFont() { return m_verticalBoldFont; }
+    COSMPaintManagerFont& GetCaptionFont() { return m_captionFont; }
+    COSMPaintManagerFont& GetIconTitleFont() { return m_iconTitleFont; }
+    COSMPaintManagerFont& GetIconTitleBoldFont() { return m_iconTitleBoldFont; }
+    COSMPaintManagerFont& GetStatusFont() { return m_statusFont; }
+    // Keyboard tips show their text in the status font.
+    COSMPaintManagerFont& GetKeyboardTipFont() { return m_statusFont; }
+    const CString& GetFaceName() const { return m_faceName; }
+    void SetFaceName(const CString& face) { m_faceName = face; }
+    // Set when the system's face is the face name; a theme sets it to use the face name.
+    BOOL IsFaceNameMatch() const { return m_faceNameMatch; }
+    void SetFaceNameMatch(BOOL match) { m_faceNameMatch = match; }
+    BOOL IsFontsFollowSystem() const { return m_fontsFollowSystem; }
+    void SetClearTypeText(BOOL clearType) { m_clearTypeText = clearType; }
+
+    // Options and settings the themes and bars read.
+    BOOL m_boldCheckMark = FALSE;
+    BOOL m_themedStatusBar = FALSE;
+    BOOL m_themedCheckMarks = FALSE;
+    BOOL m_flatToolBar = FALSE;
+    BOOL m_flatMenuBar = FALSE;
+    int m_popupTextGap = 4;
+    BOOL m_captionSpacingOption = FALSE;
+    BOOL m_labelIconColumn = TRUE;
+    BOOL m_twoLineCaptions = TRUE;
+    int m_splitWidth = 11;
+    int m_popupSplitWidth = 20;
+    BOOL m_embossedDisabledText = TRUE;
+    int m_animationSteps = 10;
+    int m_animationDuration = 100;
+    int m_keyboardCues = -1;
+    // Read by other painters; the base's drawing ignores them.
+    BOOL m_popupFullRowHighlight = FALSE;
+    int m_popupSeparatorIndent = 0;
+    COSMPaintManagerColorGradient m_disabledIconGradient;
+    int m_requestedFontHeight = 0;
+    BOOL m_shadowsEnabled = TRUE;
+    BOOL m_commandBarAnimation = FALSE;
+
+    COLORREF GetStatusBarTextColor() const { return m_statusBarTextColor; }
+    COLORREF GetMessageBarTextColor() const { return m_messageBarTextColor; }
+    const COSMPaintManagerColorGradient& GetFaceGradient() const { return m_faceGradient; }
+    COSMPaintManagerColor& GetFloatingCaptionColor() { return m_floatingCaptionColor; }
+    COSMPaintManagerColor& GetFloatingCaptionTextColor() { return m_floatingCaptionTextColor; }
+    COSMVisualStyleWrapper& GetStatusTheme() { return m_statusTheme; }
+    COSMVisualStyleWrapper& GetButtonTheme() { return m_buttonTheme; }
+    COSMShadowManager* GetShadowManager() const { return m_shadowManager; }
+    COSMControlGalleryPaintManager* GetGalleryPaintManager() const { return m_galleryPaintManager; }
+    COSMSliderPaintManager* GetSliderPaintManager() const { return m_sliderPaintManager; }
+    COSMProgressPaintManager* GetProgressPaintManager() const { return m_progressPaintManager; }
+    PFNSETLAYEREDWINDOWATTRIBUTES GetSetLayeredWindowAttributes() const { return m_setLayeredWindowAttributes; }
+
+    // Primitives the themes share.
+    void FillFramedRect(CDC* dc, CRect rect, int frameIndex, int fillIndex);
+    void Draw3dRectIndexed(CDC* dc, CRect rect, int topLeftIndex, int bottomRightIndex);
+    void DrawCheckMarkGlyph(CDC* dc, CRect rect, COLORREF color, BOOL rightToLeft);
+    void DrawSmoothEllipse(CDC* dc, int left, int top, int right, int bottom, COLORREF border, COLORREF fill);
+    void DrawSmoothEllipse(CDC* dc, const CRect& rect, COLORREF border, COLORREF fill);
+    static void HorizontalLine(CDC* dc, int x0, int y, int x1, COLORREF color);
+    static void VerticalLine(CDC* dc, int x, int y0, int y1, COLORREF color);
+    static void DrawLine(CDC* dc, int x0, int y0, int x1, int y1);
+    void DrawLineIndexed(CDC* dc, int x0, int y0, int x1, int y1, int index);
+    static void StripMnemonics(CString& text);
+    CSize DrawControl(CDC* dc, COSMControl* control, BOOL draw);
+    void GradientFill(CDC* dc, LPCRECT rect, COLORREF first, COLORREF second, BOOL horizontal, LPCRECT clip);
+
+    // The animations' clock; tests put in their own.
+    typedef DWORD(WINAPI* TickCountFunction)();
+    typedef void(WINAPI* SleepFunction)(DWORD);
+    static void SetAnimationClock(TickCountFunction tickCount, SleepFunction sleep);
+    // destination = first * (255 - alpha) + second * alpha, by 256, for blue, green and red; the destination's
+    // alpha bytes are left as they are.
+    static void BlendBits(DWORD* destination, const DWORD* first, int width, int height, const DWORD* second,
+                          int alpha);
+
+    // The process-wide manager and the theme factory.
+    static COSMPaintManager* GetGlobalPaintManager();
+    static void RegisterThemeCreator(int id, ThemeCreator creator);
+    static COSMPaintManager* CreateTheme(int id);
+    static void SetCustomTheme(COSMPaintManager* manager);
+    static void SetTheme(int id);
+    static void FreeGlobalPaintManager();
+
+protected:
+    // The state of a control and its bar, as the state operations take it.
+    struct ControlState
+    {
+        BOOL selected;
+        BOOL pressed;
+        BOOL enabled;
+        BOOL checked;
+        BOOL popped;
+        int barType;
+        int barPosition;
+    };
+    static ControlState GetControlState(COSMControl* control);
+    // The status panes' and switches' icons, by id; (0, 0) is no icon. The image manager supplies them once it is
+    // part of the foundation; until then there are none.
+    virtual CSize GetStatusIconSize(int iconId);
+    // state: 0 normal, 1 disabled, 3 checked.
+    virtual void DrawStatusIcon(CDC* dc, int iconId, CPoint point, int state);
+    // The STATUS style is wanted and really open.
+    BOOL IsStatusBarThemed();
+    // Reads the non-client metrics; tests put in metrics of their own.
+    virtual BOOL ReadNonClientMetrics(NONCLIENTMETRICSA* metrics);
+    BOOL UseClearTypeQuality() const;
+    // The icon-title LOGFONT in the character set given, ClearType quality when the option asks for it.
+    void BuildIconTitleLogFont(LOGFONTA* logFont, BYTE charset) const;
+    // Drops the images generated for the previous look; the image manager fills it.
+    static void RefreshGeneratedImages();
+    // A check-box or radio mark through the BUTTON style's part, or the classic frame control.
+    void DrawButtonMark(CDC* dc, CRect rect, int themePart, UINT classicKind, BOOL selected, BOOL pressed,
+                        int checked, BOOL enabled);
+
+private:
+    COLORREF m_statusBarTextColor = 0;
+    COLORREF m_messageBarTextColor = 0;
+    COSMPaintManagerColorGradient m_faceGradient;
+    COSMPaintManagerColor m_floatingCaptionColor;
+    COSMPaintManagerColor m_floatingCaptionTextColor;
+    BOOL m_clearTypeText = FALSE;
+    COSMPaintManagerFont m_captionFont;
+    COSMPaintManagerFont m_iconTitleFont;
+    COSMPaintManagerFont m_iconTitleBoldFont;
+    COSMPaintManagerFont m_statusFont;
+    BOOL m_autoIconSize = FALSE;
+    COSMControlGalleryPaintManager* m_galleryPaintManager = nullptr;
+    COSMSliderPaintManager* m_sliderPaintManager = nullptr;
+    COSMProgressPaintManager* m_progressPaintManager = nullptr;
+    COSMRibbonPaintManager* m_ribbonPaintManager = nullptr;
+    COSMFramePaintManager* m_framePaintManager = nullptr;
+    PFNSETLAYEREDWINDOWATTRIBUTES m_setLayeredWindowAttributes = nullptr;
+    BOOL m_faceNameMatch = FALSE;
+    CString m_faceName;
+    CFont m_regularFont;
+    CFont m_boldFont;
+    CFont m_verticalFont;
+    CFont m_verticalBoldFont;
+    int m_controlHeight = 0;
+    int m_largeButtonTextHeight = 0;
+    BOOL m_fontsFollowSystem = TRUE;
+    COSMVisualStyleWrapper m_statusTheme;
+    COSMVisualStyleWrapper m_buttonTheme;
+    int m_themeId = 0;
+    COSMPaintManagerIconsInfo m_iconsInfo;
+    COSMPaintManagerColor m_colors[kColorCount];
+    int m_visualStyleSelection = 7;
+    COSMShadowManager* m_shadowManager = nullptr;
+};
