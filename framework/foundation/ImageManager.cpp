@@ -1,5 +1,6 @@
 #include "framework/foundation/ImageManager.h"
 
+#include "framework/foundation/DrawHelpers.h"
 #include "framework/foundation/LayoutFunctions.h"
 #include "framework/foundation/OSVersionInfo.h"
 
@@ -222,6 +223,17 @@ BOOL COSMImageManager::IsDrawMirrored(CDC* pDC) const
     default:
         return IsContextRTL(pDC);
     }
+}
+
+BOOL COSMImageManager::DrawAlphaBlend(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrcDC, LPCRECT lpSrcRect)
+{
+    return GetDrawHelpers()->DrawAlphaBlend(pDestDC, lpDestRect, pSrcDC, lpSrcRect);
+}
+
+BOOL COSMImageManager::DrawTransparentBlt(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrcDC, LPCRECT lpSrcRect,
+                                          COLORREF crTransparent)
+{
+    return GetDrawHelpers()->DrawTransparentBlt(pDestDC, lpDestRect, pSrcDC, lpSrcRect, crTransparent);
 }
 
 BOOL COSMImageManager::IsIconAlphaSupported() const

@@ -93,6 +93,10 @@ public:
     // Override to decide otherwise (a preview of another system, a test).
     virtual BOOL IsIconAlphaSupported() const;
 
+    // The drawing helpers' blends (GetDrawHelpers), reached through the image manager by callers that draw images.
+    BOOL DrawAlphaBlend(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrcDC, LPCRECT lpSrcRect);
+    BOOL DrawTransparentBlt(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrcDC, LPCRECT lpSrcRect, COLORREF crTransparent);
+
     // ---- Loading images ----------------------------------------------------------------------------------------------
     // Every image of the icon group of that size (every image for 0 x 0) goes to the command at its own size;
     // without a group, the RT_ICON of the name. FALSE when an image cannot be loaded or set.

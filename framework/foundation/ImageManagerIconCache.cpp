@@ -1,5 +1,7 @@
 #include "framework/foundation/ImageManagerIconCache.h"
 
+#include "framework/foundation/DCSelectors.h"
+#include "framework/foundation/DrawHelpers.h"
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/ImageManagerIconHandle.h"
@@ -9,32 +11,6 @@
 #include <cstring>
 
 namespace {
-
-// A memory context compatible with the screen holding one bitmap for the scope.
-class BitmapDC
-{
-public:
-    explicit BitmapDC(HBITMAP hBitmap) : m_hDC(::CreateCompatibleDC(nullptr))
-    {
-        if (m_hDC)
-            m_hOld = ::SelectObject(m_hDC, hBitmap);
-    }
-    ~BitmapDC()
-    {
-        if (m_hDC)
-        {
-            ::SelectObject(m_hDC, m_hOld);
-            ::DeleteDC(m_hDC);
-        }
-    }
-    BitmapDC(const BitmapDC&) = delete;
-    BitmapDC& operator=(const BitmapDC&) = delete;
-    operator HDC() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld = nullptr;
-};
 
 const DWORD kMaskSetAlpha = 0;              // where the mask is set the buffer is transparent
 const DWORD kMaskClearAlpha = 0xFF000000;   // and opaque elsewhere
@@ -113,7 +89,7 @@ COSMImageManagerCacheSlot* COSMImageManagerIconCache::Add(COSMImageManagerIconHa
             HBRUSH hBlack = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
             ::FillRect(m_dc, &rc, hBlack);
             ::DrawIconEx(m_dc, x, 0, image.GetIcon(), cx, cy, 0, nullptr, DI_NORMAL);
-            BitmapDC dcMask(GetMaskBitmap());
+            COSMCompatibleDC dcMask(nullptr, GetMaskBitmap());
             ::FillRect(dcMask, &rc, hBlack);
             ::DrawIconEx(dcMask, x, 0, image.GetIcon(), cx, cy, 0, nullptr, DI_MASK);
             pSlot->m_bAlpha = FALSE;
@@ -171,8 +147,8 @@ BOOL COSMImageManagerIconCache::Grow()
         for (int row = 0; row < cy; ++row)
             std::memcpy(pDest + static_cast<size_t>(row) * nNewWidth, m_pBits + static_cast<size_t>(row) * nOldWidth,
                         static_cast<size_t>(nOldWidth) * 4);
-        BitmapDC dcOld(GetMaskBitmap());
-        BitmapDC dcNew(hMask);
+        COSMCompatibleDC dcOld(nullptr, GetMaskBitmap());
+        COSMCompatibleDC dcNew(nullptr, hMask);
         ::BitBlt(dcNew, 0, 0, nOldWidth, cy, dcOld, 0, 0, SRCCOPY);
     }
     if (m_hOldBitmap)
@@ -247,8 +223,8 @@ BOOL COSMImageManagerIconCache::Extract(const COSMImageManagerCacheSlot* pSlot, 
     if (hMask)
     {
         {
-            BitmapDC dcFrom(GetMaskBitmap());
-            BitmapDC dcTo(hMask);
+            COSMCompatibleDC dcFrom(nullptr, GetMaskBitmap());
+            COSMCompatibleDC dcTo(nullptr, hMask);
             ::BitBlt(dcTo, 0, 0, cx, cy, dcFrom, pSlot->m_rc.left, 0, SRCCOPY);
         }
         ICONINFO info{TRUE, 0, 0, hMask, hColor};
@@ -271,13 +247,13 @@ void COSMImageManagerIconCache::Draw(const COSMImageManagerCacheSlot* pSlot, CDC
     const CRect& rc = pSlot->m_rc;
     if (pSlot->m_bAlpha)
     {
-        AlphaBlendImage(*pDC, x, y, cx, cy, m_dc, rc.left, 0, rc.Width(), rc.Height());
+        AlphaBlendImage(pDC, x, y, cx, cy, &m_dc, rc.left, 0, rc.Width(), rc.Height());
         return;
     }
-    BitmapDC dcMask(GetMaskBitmap());
+    COSMCompatibleDC dcMask(nullptr, GetMaskBitmap());
     if (bAlphaBuffer)
     {
-        DrawMaskedThroughBuffer(*pDC, x, y, cx, cy, m_dc, dcMask, rc.left, 0, rc.Width(), rc.Height());
+        DrawMaskedThroughBuffer(pDC, x, y, cx, cy, m_dc, dcMask, rc.left, 0, rc.Width(), rc.Height());
         return;
     }
     if (m_pManager && m_pManager->IsDrawMirrored(pDC))
@@ -289,13 +265,14 @@ void COSMImageManagerIconCache::Draw(const COSMImageManagerCacheSlot* pSlot, CDC
     DrawMasked(*pDC, x, y, cx, cy, m_dc, dcMask, rc.left, 0, rc.Width(), rc.Height());
 }
 
-BOOL COSMImageManagerIconCache::AlphaBlendImage(HDC hDest, int x, int y, int cx, int cy, HDC hSource, int xSrc,
+BOOL COSMImageManagerIconCache::AlphaBlendImage(CDC* pDest, int x, int y, int cx, int cy, CDC* pSource, int xSrc,
                                                 int ySrc, int cxSrc, int cySrc)
 {
     if (cx <= 0 || cy <= 0 || cxSrc <= 0 || cySrc <= 0)
         return FALSE;
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    return ::AlphaBlend(hDest, x, y, cx, cy, hSource, xSrc, ySrc, cxSrc, cySrc, blend);
+    const CRect rcDest(x, y, x + cx, y + cy);
+    const CRect rcSource(xSrc, ySrc, xSrc + cxSrc, ySrc + cySrc);
+    return GetDrawHelpers()->DrawAlphaBlend(pDest, rcDest, pSource, rcSource);
 }
 
 void COSMImageManagerIconCache::DrawMasked(HDC hDest, int x, int y, int cx, int cy, HDC hColor, HDC hMask, int xSrc,
@@ -313,7 +290,7 @@ void COSMImageManagerIconCache::DrawMasked(HDC hDest, int x, int y, int cx, int 
     ::SetBkColor(hDest, clrOldBack);
 }
 
-void COSMImageManagerIconCache::DrawMaskedThroughBuffer(HDC hDest, int x, int y, int cx, int cy, HDC hColor,
+void COSMImageManagerIconCache::DrawMaskedThroughBuffer(CDC* pDest, int x, int y, int cx, int cy, HDC hColor,
                                                         HDC hMask, int xSrc, int ySrc, int cxSrc, int cySrc)
 {
     if (cx <= 0 || cy <= 0)
@@ -324,8 +301,8 @@ void COSMImageManagerIconCache::DrawMaskedThroughBuffer(HDC hDest, int x, int y,
     HBITMAP hColorBuffer = CreateAlphaDIBSection(nullptr, cx, cy, &pColorBits);
     if (hMaskBuffer && hColorBuffer)
     {
-        BitmapDC dcMaskBuffer(hMaskBuffer);
-        BitmapDC dcColorBuffer(hColorBuffer);
+        COSMCompatibleDC dcMaskBuffer(nullptr, hMaskBuffer);
+        COSMCompatibleDC dcColorBuffer(nullptr, hColorBuffer);
         ::SetTextColor(dcMaskBuffer, RGB(0, 0, 0));
         ::SetBkColor(dcMaskBuffer, RGB(255, 255, 255));
         ::StretchBlt(dcMaskBuffer, 0, 0, cx, cy, hMask, xSrc, ySrc, cxSrc, cySrc, SRCCOPY);
@@ -339,7 +316,7 @@ void COSMImageManagerIconCache::DrawMaskedThroughBuffer(HDC hDest, int x, int y,
             const bool bMaskSet = (pMask[i] & 0x00FFFFFF) != 0;
             pOut[i] = bMaskSet ? kMaskSetAlpha : ((pOut[i] & 0x00FFFFFF) | kMaskClearAlpha);
         }
-        AlphaBlendImage(hDest, x, y, cx, cy, dcColorBuffer, 0, 0, cx, cy);
+        AlphaBlendImage(pDest, x, y, cx, cy, &dcColorBuffer, 0, 0, cx, cy);
     }
     if (hMaskBuffer)
         ::DeleteObject(hMaskBuffer);

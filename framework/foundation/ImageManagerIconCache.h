@@ -57,8 +57,9 @@ public:
     COSMImageManager* GetImageManager() const { return m_pManager; }
 
     // ---- For the image manager's own use -------------------------------------------------------------------------
-    // Per-pixel alpha blend of premultiplied source pixels (constant alpha 255), stretched when the sizes differ.
-    static BOOL AlphaBlendImage(HDC hDest, int x, int y, int cx, int cy, HDC hSource, int xSrc, int ySrc, int cxSrc,
+    // Per-pixel alpha blend of premultiplied source pixels (the drawing helpers' DrawAlphaBlend), stretched when the
+    // sizes differ.
+    static BOOL AlphaBlendImage(CDC* pDest, int x, int y, int cx, int cy, CDC* pSource, int xSrc, int ySrc, int cxSrc,
                                 int cySrc);
     // A colour and mask pair onto the target: the mask with SRCAND, then the colour with SRCINVERT, with black text
     // and a white background on both contexts (the target's are given back). A negative cx mirrors.
@@ -66,7 +67,7 @@ public:
                            int cxSrc, int cySrc);
     // A classic image drawn through a 32-bit buffer: the mask makes the alpha (0 where set, 255 elsewhere), the
     // colour is put in with SRCINVERT, and the buffer is alpha-blended onto the target.
-    static void DrawMaskedThroughBuffer(HDC hDest, int x, int y, int cx, int cy, HDC hColor, HDC hMask, int xSrc,
+    static void DrawMaskedThroughBuffer(CDC* pDest, int x, int y, int cx, int cy, HDC hColor, HDC hMask, int xSrc,
                                         int ySrc, int cxSrc, int cySrc);
 
 protected:

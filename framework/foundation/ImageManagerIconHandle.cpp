@@ -1,5 +1,6 @@
 #include "framework/foundation/ImageManagerIconHandle.h"
 
+#include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/ImageLoaders.h"
 #include "framework/foundation/ImageManager.h"
@@ -18,32 +19,6 @@ CSize BitmapSize(HBITMAP hBitmap)
     return CSize(bm.bmWidth, bm.bmHeight);
 }
 
-// A memory context compatible with the screen holding one bitmap for the scope.
-class BitmapDC
-{
-public:
-    explicit BitmapDC(HBITMAP hBitmap) : m_hDC(::CreateCompatibleDC(nullptr))
-    {
-        if (m_hDC)
-            m_hOld = ::SelectObject(m_hDC, hBitmap);
-    }
-    ~BitmapDC()
-    {
-        if (m_hDC)
-        {
-            ::SelectObject(m_hDC, m_hOld);
-            ::DeleteDC(m_hDC);
-        }
-    }
-    BitmapDC(const BitmapDC&) = delete;
-    BitmapDC& operator=(const BitmapDC&) = delete;
-    operator HDC() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld = nullptr;
-};
-
 // The colour and mask of an icon drawn into bitmaps of its own (colour on black), for drawing it mirrored.
 bool SplitIcon(HICON hIcon, int cx, int cy, HBITMAP& hColor, HBITMAP& hMask)
 {
@@ -53,12 +28,12 @@ bool SplitIcon(HICON hIcon, int cx, int cy, HBITMAP& hColor, HBITMAP& hMask)
         return false;
     const RECT rc{0, 0, cx, cy};
     {
-        BitmapDC dc(hColor);
+        COSMCompatibleDC dc(nullptr, hColor);
         ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
         ::DrawIconEx(dc, 0, 0, hIcon, cx, cy, 0, nullptr, DI_NORMAL);
     }
     {
-        BitmapDC dc(hMask);
+        COSMCompatibleDC dc(nullptr, hMask);
         ::DrawIconEx(dc, 0, 0, hIcon, cx, cy, 0, nullptr, DI_MASK);
     }
     return true;
@@ -286,7 +261,7 @@ void COSMImageManagerIconHandle::DrawIconImage(CDC* pDC, int x, int y, int cx, i
         if (!hBuffer)
             return;
         {
-            BitmapDC dc(hBuffer);
+            COSMCompatibleDC dc(nullptr, hBuffer);
             const DWORD kKey = 0x00FF00FF;
             auto* pPixels = static_cast<DWORD*>(pBits);
             const size_t nPixels = static_cast<size_t>(cx) * cy;
@@ -304,7 +279,7 @@ void COSMImageManagerIconHandle::DrawIconImage(CDC* pDC, int x, int y, int cx, i
                     std::reverse(pRow, pRow + cx);
                 }
             }
-            COSMImageManagerIconCache::AlphaBlendImage(*pDC, x, y, cx, cy, dc, 0, 0, cx, cy);
+            COSMImageManagerIconCache::AlphaBlendImage(pDC, x, y, cx, cy, &dc, 0, 0, cx, cy);
         }
         ::DeleteObject(hBuffer);
         return;
@@ -318,8 +293,8 @@ void COSMImageManagerIconHandle::DrawIconImage(CDC* pDC, int x, int y, int cx, i
     HBITMAP hMask = nullptr;
     if (SplitIcon(m_hIcon, cx, cy, hColor, hMask))
     {
-        BitmapDC dcColor(hColor);
-        BitmapDC dcMask(hMask);
+        COSMCompatibleDC dcColor(nullptr, hColor);
+        COSMCompatibleDC dcMask(nullptr, hMask);
         // A negative width runs leftwards from the column given, that column included.
         COSMImageManagerIconCache::DrawMasked(*pDC, x + cx - 1, y, -cx, cy, dcColor, dcMask, 0, 0, cx, cy);
     }
@@ -333,7 +308,7 @@ void COSMImageManagerIconHandle::DrawAlphaImage(CDC* pDC, int x, int y, int cx, 
 {
     if (!PreMultiply())
         return;
-    BitmapDC dc(m_hBitmap);
+    COSMCompatibleDC dc(nullptr, m_hBitmap);
     if (!static_cast<HDC>(dc))
         return;
     if (y < 0 && cy == m_szIcon.cy)
@@ -341,10 +316,10 @@ void COSMImageManagerIconHandle::DrawAlphaImage(CDC* pDC, int x, int y, int cx, 
         // Above the target's top edge: only the rows that show.
         if (y + cy < 1)
             return;
-        COSMImageManagerIconCache::AlphaBlendImage(*pDC, x, 0, cx, cy + y, dc, 0, -y, m_szIcon.cx, m_szIcon.cy + y);
+        COSMImageManagerIconCache::AlphaBlendImage(pDC, x, 0, cx, cy + y, &dc, 0, -y, m_szIcon.cx, m_szIcon.cy + y);
         return;
     }
-    COSMImageManagerIconCache::AlphaBlendImage(*pDC, x, y, cx, cy, dc, 0, 0, m_szIcon.cx, m_szIcon.cy);
+    COSMImageManagerIconCache::AlphaBlendImage(pDC, x, y, cx, cy, &dc, 0, 0, m_szIcon.cx, m_szIcon.cy);
 }
 
 BOOL COSMImageManagerIconHandle::LoadFromResource(HMODULE hModule, LPCSTR lpszResourceName, int cx, int cy,

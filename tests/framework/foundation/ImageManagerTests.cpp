@@ -690,3 +690,19 @@ TEST(ImageFunctions, IconsFromAlphaBitmapsAndScaledIcons)
     ::DeleteObject(h24);
     ::DeleteObject(hBitmap);
 }
+
+TEST_F(ImageStore, TheDrawingHelpersBlendsAreReachedThroughTheManager)
+{
+    const CRect rc(0, 0, 4, 4);
+    PixelSurface source(4, 4, Argb(128, 100, 0, 0));  // premultiplied
+    PixelSurface target(4, 4, kWhite);
+    ASSERT_TRUE(m_pManager->DrawAlphaBlend(target.dc(), rc, source.dc(), rc));
+    EXPECT_TRUE(Near(target.At(2, 2), RGB(100 + 127, 127, 127))) << std::hex << target.At(2, 2);
+
+    source.Fill(Argb(0, 255, 0, 255));
+    ::SetPixel(*source.dc(), 1, 1, RGB(0, 0, 255));
+    target.Fill(kWhite);
+    ASSERT_TRUE(m_pManager->DrawTransparentBlt(target.dc(), rc, source.dc(), rc, RGB(255, 0, 255)));
+    EXPECT_EQ(target.At(1, 1), RGB(0, 0, 255));
+    EXPECT_EQ(target.At(2, 2), RGB(255, 255, 255));
+}
