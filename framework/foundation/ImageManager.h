@@ -52,6 +52,7 @@ public:
     // nState: 0 normal, 1 disabled, 2, 3, 4. cx and cy 0: the image's own size. FALSE for an empty image, a size of
     // 0 x 0, or a state other than 0 for a command that has no icons yet.
     BOOL SetIcon(const COSMImageManagerIconHandle& image, UINT nID, int cx = 0, int cy = 0, int nState = 0);
+    // The icon is copied; it stays the caller's.
     BOOL SetIcon(HICON hIcon, UINT nID, int cx = 0, int cy = 0, int nState = 0);
     // The command's icon nearest in width; without a set, the first image-list source that holds the command.
     COSMImageManagerIcon* GetImage(UINT nID, int nWidth = 16) const;

@@ -27,7 +27,7 @@ COSMImageManagerIconCache::~COSMImageManagerIconCache()
     ReleaseBitmaps();
 }
 
-COSMImageManagerCacheSlot* COSMImageManagerIconCache::Add(COSMImageManagerIconHandle& image)
+COSMImageManagerCacheSlot* COSMImageManagerIconCache::Add(const COSMImageManagerIconHandle& image)
 {
     COSMLockGuard lock(m_lock.m_sect);
     if (image.IsEmpty() || image.GetExtent() != m_szIcon || (!image.GetIcon() && !image.m_hBitmap))

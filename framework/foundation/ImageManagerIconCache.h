@@ -41,7 +41,7 @@ public:
 
     // Puts a copy of the image into a slot. Refused (NULL): an empty image, one of another size, one that holds
     // neither an icon nor a bitmap, or bitmaps that cannot be made or grown.
-    COSMImageManagerCacheSlot* Add(COSMImageManagerIconHandle& image);
+    COSMImageManagerCacheSlot* Add(const COSMImageManagerIconHandle& image);
     // Gives the slot back; the last one taken back releases the bitmaps.
     void Free(COSMImageManagerCacheSlot* pSlot);
     // The slot's image as an image of its own: a bitmap for an alpha slot, else an icon.

@@ -141,7 +141,7 @@ void COSMImageManagerIconHandle::CopyFrom(const COSMImageManagerIconHandle& othe
     }
     else
     {
-        m_pSlot = pCache->Add(const_cast<COSMImageManagerIconHandle&>(other));
+        m_pSlot = pCache->Add(other);
     }
     if (m_pSlot)
     {
