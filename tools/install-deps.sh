@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building and testing Osmira needs on Debian 12 (run as root); skips what is already there.
+# Installs what building and testing Osmira needs on Debian 12 (run as root); skips what is already there. Then
+# fetches libpng's Debian source for the Windows trees (tools/fetch-libpng.sh; also skipped once it is there).
 # Another installation may hold the package manager's locks (a fresh machine often runs one at start-up): we wait
 # for it, at most OSM_APT_LOCK_WAIT seconds (600), and then name the process that still holds them.
 set -euo pipefail
@@ -13,7 +14,14 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# libpng has no mingw package: its Debian source is fetched and kept in the tree (once; later runs keep it).
+fetch_libpng() {
+  "$(dirname "${BASH_SOURCE[0]}")/fetch-libpng.sh"
+}
+if [ ${#missing[@]} -eq 0 ]; then
+  fetch_libpng
+  exit 0
+fi
 
 lock_wait=${OSM_APT_LOCK_WAIT:-600}
 locks=(/var/lib/dpkg/lock-frontend /var/lib/dpkg/lock /var/lib/apt/lists/lock /var/cache/apt/archives/lock)
@@ -79,4 +87,5 @@ echo "install-deps: installing ${#missing[@]} missing packages: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt_step update
 apt_step install -y --no-install-recommends "${missing[@]}"
+fetch_libpng
 echo "install-deps: done."

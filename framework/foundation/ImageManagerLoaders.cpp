@@ -1,0 +1,191 @@
+// The image manager's loaders: icon groups, image lists and strips of toolbar images.
+#include "framework/foundation/ImageManager.h"
+
+#include "framework/foundation/ImageFunctions.h"
+#include "framework/foundation/ImageLoaders.h"
+
+#include <vector>
+
+BOOL COSMImageManager::SetIconsFromGroupResource(HMODULE hModule, LPCSTR lpszResourceName, UINT nID, int cx, int cy,
+                                                 int nState)
+{
+    std::vector<OSM_ICON_GROUP_ENTRY> entries;
+    if (!ReadIconGroupResource(hModule, lpszResourceName, entries))
+    {
+        COSMImageManagerIconHandle image;
+        if (!image.LoadFromResource(hModule, lpszResourceName, cx, cy, FALSE))
+            return FALSE;
+        return SetIcon(image, nID, 0, 0, nState);
+    }
+    for (const OSM_ICON_GROUP_ENTRY& entry : entries)
+    {
+        if (!(cx == 0 && cy == 0) && !(entry.nWidth == cx && entry.nHeight == cy))
+            continue;
+        COSMImageManagerIconHandle image;
+        if (!image.LoadFromResource(hModule, MAKEINTRESOURCEA(entry.nID), entry.nWidth, entry.nHeight, FALSE) ||
+            !SetIcon(image, nID, entry.nWidth, entry.nHeight, nState))
+            return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL COSMImageManager::LoadIconGroupResource(LPCSTR lpszResourceName, UINT nID, int cx, int cy, int nState)
+{
+    HMODULE hModule = AfxGetResourceHandle();
+    std::vector<OSM_ICON_GROUP_ENTRY> entries;
+    if (ReadIconGroupResource(hModule, lpszResourceName, entries))
+    {
+        SetIconsFromGroupResource(hModule, lpszResourceName, nID, cx, cy, nState);
+        return TRUE;
+    }
+    COSMImageManagerIconHandle image;
+    if (!image.LoadIcon(lpszResourceName, cx, cy))
+        return FALSE;
+    return SetIcon(image, nID, 0, 0, nState);
+}
+
+BOOL COSMImageManager::SetIconsFromImageList(HIMAGELIST hImageList, const UINT* pCommands, int nCount, int cx,
+                                             int cy, int nState)
+{
+    if (!hImageList)
+        return FALSE;
+    const int nImages = ImageList_GetImageCount(hImageList);
+    if (!pCommands && nCount == 0)
+        nCount = nImages;
+    if (cx == 0 && cy == 0 && nCount >= 1)
+    {
+        IMAGEINFO info{};
+        if (ImageList_GetImageInfo(hImageList, 0, &info))
+        {
+            cx = info.rcImage.right - info.rcImage.left;
+            cy = info.rcImage.bottom - info.rcImage.top;
+        }
+    }
+    // A list that does not hold one image per id has none for its separators.
+    const bool bSkipSeparators = pCommands && nImages != nCount;
+    int nIndex = 0;
+    for (int i = 0; i < nCount; ++i)
+    {
+        const UINT nID = pCommands ? pCommands[i] : static_cast<UINT>(i);
+        if (bSkipSeparators && nID == 0)
+            continue;
+        HICON hIcon = ImageList_GetIcon(hImageList, nIndex, 0);
+        if (!hIcon)
+            return FALSE;
+        COSMImageManagerIconHandle image;
+        image.SetIcon(hIcon);  // destroyed with the handle, once the manager has its copy
+        SetIcon(image, nID, cx, cy, nState);
+        ++nIndex;
+    }
+    return TRUE;
+}
+
+BOOL COSMImageManager::AddIconsFromBitmap(HBITMAP hBitmap, const UINT* pCommands, int nCount, int cx, int cy,
+                                          int nState, BOOL bAlpha)
+{
+    BITMAP bm{};
+    if (!hBitmap || ::GetObjectA(hBitmap, sizeof(bm), &bm) != sizeof(bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
+        return FALSE;
+    if (cx == 0 && cy == 0 && nCount >= 1)
+    {
+        cy = bm.bmHeight;
+        cx = bm.bmWidth / nCount;
+    }
+    if (nCount == 0 && cx >= 1)
+        nCount = bm.bmWidth / cx;
+    if (cx <= 0)
+        return FALSE;
+    if (cy <= 0)
+        cy = bm.bmHeight;
+
+    if (bAlpha)
+    {
+        if (bm.bmWidth % cx != 0)
+            return FALSE;
+        const int nSlices = bm.bmWidth / cx;
+        std::vector<HBITMAP> slices(static_cast<size_t>(nSlices), nullptr);
+        if (!SplitAlphaBitmap(hBitmap, nSlices, slices.data()))
+            return FALSE;
+        const bool bSkipSeparators = pCommands && nSlices != nCount;
+        int nSlice = 0;
+        // Bounded by both: ids left over find no slice, and slices left over no id.
+        for (int i = 0; i < nCount && nSlice < nSlices; ++i)
+        {
+            const UINT nID = pCommands ? pCommands[i] : static_cast<UINT>(i);
+            if (bSkipSeparators && nID == 0)
+                continue;
+            COSMImageManagerIconHandle image;
+            image.SetAlphaBitmap(slices[static_cast<size_t>(nSlice)]);
+            slices[static_cast<size_t>(nSlice)] = nullptr;  // the handle deletes it
+            ++nSlice;
+            SetIcon(image, nID, cx, cy, nState);
+        }
+        for (HBITMAP hSlice : slices)
+        {
+            if (hSlice)
+                ::DeleteObject(hSlice);
+        }
+        return TRUE;
+    }
+
+    // ImageList_AddMasked blackens the masked pixels of the bitmap it is given, and compares whole pixels with the
+    // mask colour: it gets a 24-bit copy, so the caller's bitmap stays as it was and no alpha byte spoils the match.
+    HBITMAP hCopy = nullptr;
+    COLORREF clrMask = m_clrMask;
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = bm.bmWidth;
+        info.bmiHeader.biHeight = bm.bmHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* pBits = nullptr;
+        HDC hTo = ::CreateCompatibleDC(nullptr);
+        HDC hFrom = ::CreateCompatibleDC(nullptr);
+        hCopy = hTo ? ::CreateDIBSection(hTo, &info, DIB_RGB_COLORS, &pBits, nullptr, 0) : nullptr;
+        if (hCopy && hFrom)
+        {
+            HGDIOBJ hOldTo = ::SelectObject(hTo, hCopy);
+            HGDIOBJ hOldFrom = ::SelectObject(hFrom, hBitmap);
+            ::BitBlt(hTo, 0, 0, bm.bmWidth, bm.bmHeight, hFrom, 0, 0, SRCCOPY);
+            if (clrMask == static_cast<COLORREF>(-1))
+                clrMask = ::GetPixel(hTo, 0, 0);
+            ::SelectObject(hFrom, hOldFrom);
+            ::SelectObject(hTo, hOldTo);
+        }
+        if (hFrom)
+            ::DeleteDC(hFrom);
+        if (hTo)
+            ::DeleteDC(hTo);
+    }
+    if (!hCopy)
+        return FALSE;
+    BOOL bResult = FALSE;
+    if (HIMAGELIST hList = ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, 0, 1))
+    {
+        if (ImageList_AddMasked(hList, hCopy, clrMask) != -1)
+            bResult = SetIconsFromImageList(hList, pCommands, nCount, cx, cy, nState);
+        ImageList_Destroy(hList);
+    }
+    ::DeleteObject(hCopy);
+    return bResult;
+}
+
+BOOL COSMImageManager::SetIconsFromBitmapResource(LPCSTR lpszResourceName, const UINT* pCommands, int nCount, int cx,
+                                                  int cy, int nState)
+{
+    BOOL bAlpha = FALSE;
+    HBITMAP hBitmap = LoadImageResource(lpszResourceName, &bAlpha);
+    if (!hBitmap)
+        return FALSE;
+    const BOOL bResult = AddIconsFromBitmap(hBitmap, pCommands, nCount, cx, cy, nState, bAlpha);
+    ::DeleteObject(hBitmap);
+    return bResult;
+}
+
+BOOL COSMImageManager::SetIconsFromResourceId(UINT nIDResource, const UINT* pCommands, int nCount, int cx, int cy,
+                                              int nState)
+{
+    return SetIconsFromBitmapResource(MAKEINTRESOURCEA(nIDResource), pCommands, nCount, cx, cy, nState);
+}
