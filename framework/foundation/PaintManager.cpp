@@ -1,5 +1,7 @@
 #include "framework/foundation/PaintManager.h"
 
+#include "framework/foundation/ImageManager.h"
+
 #include "framework/commandbars/CommandBar.h"
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/controls/ShadowManager.h"
@@ -60,6 +62,8 @@ COSMPaintManager::COSMPaintManager(COSMVisualStyleFunctions& styleFunctions)
 {
     m_faceName = "Tahoma";
     m_faceGradient.SetStandardColors(COSMPaintManagerColor::kNone, COSMPaintManagerColor::kNone, 0.5f);
+    // A new look starts with images generated afresh in its colours.
+    GetImageManager()->RefreshAll();
     m_galleryPaintManager = new COSMControlGalleryPaintManager(this);
     m_sliderPaintManager = new COSMSliderPaintManager(this);
     m_progressPaintManager = new COSMProgressPaintManager(this);
@@ -67,9 +71,6 @@ COSMPaintManager::COSMPaintManager(COSMVisualStyleFunctions& styleFunctions)
         m_setLayeredWindowAttributes = reinterpret_cast<PFNSETLAYEREDWINDOWATTRIBUTES>(
             reinterpret_cast<void*>(::GetProcAddress(user32, "SetLayeredWindowAttributes")));
     m_shadowManager = new COSMShadowManager;
-    // Images generated for the previous look are dropped by the image manager's refresh, called from here once
-    // that manager is part of the foundation.
-    RefreshGeneratedImages();
 }
 
 COSMPaintManager::~COSMPaintManager()
@@ -84,10 +85,6 @@ COSMPaintManager::~COSMPaintManager()
         m_ribbonPaintManager->InternalRelease();
     m_statusTheme.CloseThemeData();
     m_buttonTheme.CloseThemeData();
-}
-
-void COSMPaintManager::RefreshGeneratedImages()
-{
 }
 
 // ---- Colours ----

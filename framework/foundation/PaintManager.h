@@ -283,8 +283,8 @@ protected:
         int barPosition;
     };
     static ControlState GetControlState(COSMControl* control);
-    // The status panes' and switches' icons, by id; (0, 0) is no icon. The image manager supplies them once it is
-    // part of the foundation; until then there are none.
+    // The status panes' and switches' icons: the image manager's icon of that command id, any width; (0, 0) is
+    // no icon.
     virtual CSize GetStatusIconSize(int iconId);
     // state: 0 normal, 1 disabled, 3 checked.
     virtual void DrawStatusIcon(CDC* dc, int iconId, CPoint point, int state);
@@ -295,8 +295,7 @@ protected:
     BOOL UseClearTypeQuality() const;
     // The icon-title LOGFONT in the character set given, ClearType quality when the option asks for it.
     void BuildIconTitleLogFont(LOGFONTA* logFont, BYTE charset) const;
-    // Drops the images generated for the previous look; the image manager fills it.
-    static void RefreshGeneratedImages();
+
     // A check-box or radio mark through the BUTTON style's part, or the classic frame control.
     void DrawButtonMark(CDC* dc, CRect rect, int themePart, UINT classicKind, BOOL selected, BOOL pressed,
                         int checked, BOOL enabled);

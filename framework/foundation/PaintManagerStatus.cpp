@@ -2,6 +2,8 @@
 // dock bar, the MDI workspace and keyboard tips.
 #include "framework/foundation/PaintManager.h"
 
+#include "framework/foundation/ImageManager.h"
+
 #include "framework/commandbars/CommandBarKeyboardTip.h"
 #include "framework/commandbars/DockBar.h"
 #include "framework/controls/MessageBar.h"
@@ -21,10 +23,15 @@ CRect ClientRect(HWND window)
 
 CSize COSMPaintManager::GetStatusIconSize(int iconId)
 {
-    return CSize(0, 0);
+    const COSMImageManagerIcon* icon = iconId > 0 ? GetImageManager()->GetImage(static_cast<UINT>(iconId), 0) : nullptr;
+    return icon ? icon->GetExtent() : CSize(0, 0);
 }
 
-void COSMPaintManager::DrawStatusIcon(CDC* dc, int iconId, CPoint point, int state) {}
+void COSMPaintManager::DrawStatusIcon(CDC* dc, int iconId, CPoint point, int state)
+{
+    if (COSMImageManagerIcon* icon = iconId > 0 ? GetImageManager()->GetImage(static_cast<UINT>(iconId), 0) : nullptr)
+        icon->Draw(dc, point, icon->GetImageForState(state));
+}
 
 BOOL COSMPaintManager::IsStatusBarThemed()
 {

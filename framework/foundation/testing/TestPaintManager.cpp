@@ -1,5 +1,7 @@
 #include "framework/foundation/testing/TestPaintManager.h"
 
+#include "framework/foundation/ImageManagerIcon.h"
+
 #include "framework/commandbars/CommandBar.h"
 
 #include <cstdarg>
@@ -85,7 +87,8 @@ void COSMTestPaintManager::DrawControlImage(CDC* dc, CPoint point, CSize size, C
 {
     Log("DrawControlImage(%ld,%ld,%ld,%ld,%d,%d,%d,%d,%d,%d)", point.x, point.y, size.cx, size.cy, selected, pressed,
         enabled, checked, popped, toolbarImage);
-    DrawIconNormalImage(dc, point, size, image);
+    if (image)
+        image->DrawNormal(dc, point, size);
 }
 
 CSize COSMTestPaintManager::DrawDialogBarGripper(CDC* dc, COSMCommandBar* bar, BOOL draw)

@@ -40,10 +40,6 @@ public:
     const std::vector<std::string>& GetCalls() const { return m_calls; }
     void ClearCalls() { m_calls.clear(); }
 
-protected:
-    // Draws the icon's normal image; the image manager's icons fill it.
-    virtual void DrawIconNormalImage(CDC* dc, CPoint point, CSize size, COSMImageManagerIcon* image) {}
-
 private:
     void Log(const char* format, ...);
 

@@ -1,10 +1,12 @@
 // The paint manager's fonts, metrics, colour table, theme factory and lifetime, on the test paint manager.
+#include "DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
 
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/controls/ShadowManager.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/IconLogFont.h"
+#include "framework/foundation/ImageManager.h"
 #include "framework/themes/FramePaintManager.h"
 #include "framework/themes/RibbonPaintManager.h"
 
@@ -582,4 +584,89 @@ TEST_F(PaintManagerTest, RuntimeClassAndDefaults)
     HMODULE user32 = ::GetModuleHandleA("USER32");
     EXPECT_EQ(reinterpret_cast<void*>(::GetProcAddress(user32, "SetLayeredWindowAttributes")),
               reinterpret_cast<void*>(pm.GetSetLayeredWindowAttributes()));
+}
+
+namespace {
+
+// A 16 x 16 icon of one colour, without a transparent part.
+HICON SolidIcon(COLORREF color)
+{
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP colour = ::CreateCompatibleBitmap(screen, 16, 16);
+    HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(dc, colour);
+    HBRUSH brush = ::CreateSolidBrush(color);
+    const RECT all{0, 0, 16, 16};
+    ::FillRect(dc, &all, brush);
+    ::SelectObject(dc, mask);
+    ::PatBlt(dc, 0, 0, 16, 16, BLACKNESS);  // black mask: every pixel shows
+    ::SelectObject(dc, old);
+    ::DeleteObject(brush);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    ICONINFO info{TRUE, 0, 0, mask, colour};
+    HICON icon = ::CreateIconIndirect(&info);
+    ::DeleteObject(colour);
+    ::DeleteObject(mask);
+    return icon;
+}
+
+const UINT kIconCommand = 0x7A51;
+
+// The status-icon operations are the paint manager's own helpers.
+class IconPaintManager : public COSMTestPaintManager
+{
+public:
+    using COSMPaintManager::DrawStatusIcon;
+    using COSMPaintManager::GetStatusIconSize;
+};
+
+struct ProcessIcon
+{
+    explicit ProcessIcon(COLORREF color)
+    {
+        COSMImageManagerIconHandle image;
+        image.SetIcon(SolidIcon(color));
+        EXPECT_TRUE(GetImageManager()->SetIcon(image, kIconCommand));
+    }
+    // The process-wide manager is this test program's own: nothing else keeps icons in it.
+    ~ProcessIcon() { GetImageManager()->RemoveAll(); }
+    COSMImageManagerIcon* Icon() const { return GetImageManager()->GetImage(kIconCommand, 16); }
+};
+
+}  // namespace
+
+TEST_F(PaintManagerTest, ANewPaintManagerDropsTheImagesMadeForTheOldLook)
+{
+    ProcessIcon icon(RGB(200, 40, 40));
+    ASSERT_NE(icon.Icon(), nullptr);
+    icon.Icon()->GetDisabledIcon(TRUE);
+    ASSERT_TRUE(icon.Icon()->HasDisabledIcon());
+    {
+        COSMTestPaintManager pm;
+        EXPECT_FALSE(icon.Icon()->HasDisabledIcon()) << "the generated disabled image survived a new look";
+    }
+}
+
+TEST_F(PaintManagerTest, StatusIconsAndControlImagesComeFromTheImageManager)
+{
+    const COLORREF red = RGB(200, 40, 40);
+    ProcessIcon icon(red);
+    IconPaintManager pm;
+    EXPECT_EQ(pm.GetStatusIconSize(kIconCommand), CSize(16, 16));
+    EXPECT_EQ(pm.GetStatusIconSize(kIconCommand + 1), CSize(0, 0)) << "no icon of that command";
+
+    foundation_test::DcTestSurface surface(40, 20, RGB(255, 255, 255));
+    CDC dc;
+    ASSERT_TRUE(dc.Attach(surface.GetDC()));
+    pm.DrawStatusIcon(&dc, kIconCommand, CPoint(2, 2), 0);
+    EXPECT_EQ(surface.Pixel(2, 2), red);
+    EXPECT_EQ(surface.Pixel(17, 17), red);
+    EXPECT_EQ(surface.Pixel(18, 18), RGB(255, 255, 255));
+
+    pm.DrawControlImage(&dc, CPoint(22, 2), CSize(16, 16), icon.Icon(), FALSE, FALSE, TRUE, FALSE, FALSE, FALSE);
+    EXPECT_EQ(surface.Pixel(22, 2), red);
+    EXPECT_EQ(surface.Pixel(37, 17), red);
+    dc.Detach();
 }
