@@ -47,10 +47,25 @@ public:
         return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
     }
     // The pixel's alpha byte, which Pixel leaves out.
-    BYTE Alpha(int x, int y) const
+    BYTE Alpha(int x, int y) const { return static_cast<BYTE>(Raw(x, y) >> 24); }
+    // The pixel as it lies in memory, 0xAARRGGBB (device coordinates: column 0 is the left edge whatever the
+    // layout).
+    DWORD Raw(int x, int y) const
     {
         ::GdiFlush();
-        return static_cast<BYTE>(m_bits[y * m_width + x] >> 24);
+        return m_bits[y * m_width + x];
+    }
+    std::vector<DWORD> Row(int y) const
+    {
+        ::GdiFlush();
+        return std::vector<DWORD>(m_bits + y * m_width, m_bits + (y + 1) * m_width);
+    }
+    // Every pixel set to one raw value, alpha byte included.
+    void FillRaw(DWORD pixel)
+    {
+        ::GdiFlush();
+        for (int i = 0; i < m_width * m_height; ++i)
+            m_bits[i] = pixel;
     }
     void Fill(COLORREF clr) { Fill(RECT{0, 0, m_width, m_height}, clr); }
     void Fill(const RECT& rect, COLORREF clr)

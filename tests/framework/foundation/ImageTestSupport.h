@@ -5,6 +5,8 @@
 
 #include "classlib/ClassLib.h"
 
+#include "DcTestSurface.h"
+
 #include <png.h>
 #include <zlib.h>
 
@@ -121,62 +123,27 @@ inline HICON MakeSolidIcon(int cx, int cy, COLORREF clr)
     return MakeClassicIcon(cx, cy, std::vector<COLORREF>(static_cast<size_t>(cx) * cy, clr), CLR_INVALID);
 }
 
-// A 32-bit top-down DIB section in a memory DC whose raw pixels (alpha byte included) the test reads back;
+// The shared test surface seen through a class-library DC, filled with a raw value (alpha byte included);
 // bRightToLeft gives the DC a right-to-left layout.
-class PixelSurface
+class PixelSurface : public foundation_test::DcTestSurface
 {
 public:
-    PixelSurface(int cx, int cy, DWORD fill, bool bRightToLeft = false) : m_cx(cx), m_cy(cy)
+    PixelSurface(int cx, int cy, DWORD fill, bool bRightToLeft = false) : DcTestSurface(cx, cy)
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = cx;
-        info.bmiHeader.biHeight = -cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        m_dc.Attach(::CreateCompatibleDC(nullptr));
-        m_hBitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
-        m_hOld = ::SelectObject(m_dc, m_hBitmap);
         if (bRightToLeft)
-            ::SetLayout(m_dc, LAYOUT_RTL);
-        Fill(fill);
+            ::SetLayout(GetDC(), LAYOUT_RTL);
+        FillRaw(fill);
+        m_dc.Attach(GetDC());
     }
-    ~PixelSurface()
-    {
-        ::SelectObject(m_dc, m_hOld);
-        ::DeleteObject(m_hBitmap);
-    }
-    PixelSurface(const PixelSurface&) = delete;
-    PixelSurface& operator=(const PixelSurface&) = delete;
+    ~PixelSurface() { m_dc.Detach(); }
 
     CDC* dc() { return &m_dc; }
-    void Fill(DWORD pixel)
-    {
-        ::GdiFlush();
-        for (int i = 0; i < m_cx * m_cy; ++i)
-            m_pBits[i] = pixel;
-    }
-    // The pixel as it lies in memory (device coordinates: column 0 is the left edge whatever the layout).
-    DWORD Raw(int x, int y) const
-    {
-        ::GdiFlush();
-        return m_pBits[y * m_cx + x];
-    }
+    // Raw values here, alpha byte included.
+    void Fill(DWORD pixel) { FillRaw(pixel); }
     COLORREF At(int x, int y) const { return ToColorRef(Raw(x, y)); }
-    std::vector<DWORD> Row(int y) const
-    {
-        ::GdiFlush();
-        return std::vector<DWORD>(m_pBits + y * m_cx, m_pBits + (y + 1) * m_cx);
-    }
 
 private:
-    int m_cx;
-    int m_cy;
     CDC m_dc;
-    HBITMAP m_hBitmap = nullptr;
-    HGDIOBJ m_hOld = nullptr;
-    DWORD* m_pBits = nullptr;
 };
 
 // Channels within a step of each other (alpha blending rounds).
