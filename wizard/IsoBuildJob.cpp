@@ -1,7 +1,5 @@
 #include "wizard/IsoBuildJob.h"
 
-#include <memory>
-
 #include "framework/foundation/FileExists.h"
 #include "isowriter/StarBurn.h"
 #include "wizard/AttributeWalk.h"

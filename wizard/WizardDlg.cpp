@@ -149,7 +149,6 @@ BOOL CWizardDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
 
     m_cancel = 0;
-    m_running = 0;
     m_reporter = std::make_unique<WorkerReporter>(m_hWnd);
     SetLogText("0%");
     InitControls();
@@ -437,12 +436,10 @@ BOOL CWizardDlg::StartIsoThread()
     m_request = IsoBuildRequest{m_mode, FolderText(IDC_DIST_PATH), FolderText(IDC_ISO_PATH), programFolder};
     m_imageFile = std::make_unique<IsoImageFile>();
     EnableInputs(false);
-    m_running = 1;
     m_cancel = 0;
     if (!m_worker.Start(IsoThreadProc, this, kWorkerStack))
     {
         const std::string text = kBuildNotStarted + GetSystemErrorText(GetLastError());
-        m_running = 0;
         RestorePage();
         ShowUserMessage(m_hWnd, text.c_str(), kVorn, MB_ICONERROR);
         return 0;
@@ -460,12 +457,8 @@ DWORD WINAPI CWizardDlg::IsoThreadProc(LPVOID page)
 void CWizardDlg::BuildIsoImage()
 {
     IsoBuildJob job(m_request, &m_cancel, *m_reporter, m_imageFile.get());
-    const IsoBuildResult result = job.Run();
     // A failure keeps the page in its failed state until the user cancels; its reason is in the log.
-    if (result == IsoBuildResult::Failed)
-        return;
-    m_running = 0;
-    if (result == IsoBuildResult::Completed)
+    if (job.Run() == IsoBuildResult::Completed)
         ::PostMessageA(m_hWnd, RegisterWindowMessageA("VORN_WM_USER_ISO_CREATED"), 0, 0);
 }
 
@@ -505,7 +498,6 @@ bool CWizardDlg::StopWorker()
     // The worker looks at the flag in every long step; the stop ends it by force only after the wait.
     if (m_worker.Stop(kCancelWaitMs) == CWorkerThread::StopResult::AlreadyStopping)
         return false;
-    m_running = 0;
     // The worker removes an unfinished image itself, unless it was ended by force before it could.
     if (m_imageFile)
         m_imageFile->Release();

@@ -90,7 +90,6 @@ private:
 
     // Build state, shared with the worker. The worker is declared after what it uses, so it is stopped first.
     std::atomic<long> m_cancel{0};
-    std::atomic<long> m_running{0};
     IsoBuildRequest m_request;
     std::unique_ptr<WorkerReporter> m_reporter;
     std::unique_ptr<IsoImageFile> m_imageFile;

@@ -7,24 +7,6 @@
 
 namespace {
 
-// A memory context compatible with the screen, for the DIB calls that want one.
-class ScreenMemoryDC
-{
-public:
-    ScreenMemoryDC() : m_hDC(::CreateCompatibleDC(nullptr)) {}
-    ~ScreenMemoryDC()
-    {
-        if (m_hDC)
-            ::DeleteDC(m_hDC);
-    }
-    ScreenMemoryDC(const ScreenMemoryDC&) = delete;
-    ScreenMemoryDC& operator=(const ScreenMemoryDC&) = delete;
-    operator HDC() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-};
-
 BITMAPINFOHEADER Header32(int cx, int cy)
 {
     BITMAPINFOHEADER header{};
@@ -43,20 +25,6 @@ bool GetBitmapSize(HBITMAP hBitmap, BITMAP& bm)
     return hBitmap && ::GetObjectA(hBitmap, sizeof(bm), &bm) == sizeof(bm) && bm.bmWidth > 0 && bm.bmHeight > 0;
 }
 
-// The bitmap's pixels as 32-bit B, G, R, A, bottom row first unless bTopDown. Throws std::bad_alloc.
-bool ReadPixels32(HBITMAP hBitmap, bool bTopDown, int& cx, int& cy, std::vector<DWORD>& pixels)
-{
-    BITMAP bm{};
-    if (!GetBitmapSize(hBitmap, bm))
-        return false;
-    cx = bm.bmWidth;
-    cy = bm.bmHeight;
-    pixels.assign(static_cast<size_t>(cx) * static_cast<size_t>(cy), 0);
-    BITMAPINFO info{};
-    info.bmiHeader = Header32(cx, bTopDown ? -cy : cy);
-    ScreenMemoryDC dc;
-    return dc && ::GetDIBits(dc, hBitmap, 0, static_cast<UINT>(cy), pixels.data(), &info, DIB_RGB_COLORS) == cy;
-}
 
 HBITMAP BitmapFromPixels(int cx, int cy, const DWORD* pPixels, LPBYTE* ppBits)
 {
@@ -108,6 +76,21 @@ void TraceMemoryFailure()
 
 }  // namespace
 
+bool ReadBitmapPixels32(HBITMAP hBitmap, bool bTopDown, int& cx, int& cy, std::vector<DWORD>& pixels)
+{
+    BITMAP bm{};
+    if (!GetBitmapSize(hBitmap, bm))
+        return false;
+    cx = bm.bmWidth;
+    cy = bm.bmHeight;
+    pixels.assign(static_cast<size_t>(cx) * static_cast<size_t>(cy), 0);
+    BITMAPINFO info{};
+    info.bmiHeader = Header32(cx, bTopDown ? -cy : cy);
+    CDC dc;  // a memory context compatible with the screen, for the DIB calls
+    dc.CreateCompatibleDC(nullptr);
+    return dc && ::GetDIBits(dc, hBitmap, 0, static_cast<UINT>(cy), pixels.data(), &info, DIB_RGB_COLORS) == cy;
+}
+
 HBITMAP CreateAlphaDIBSection(HDC hDC, int cx, int cy, void** ppBits)
 {
     if (ppBits)
@@ -124,7 +107,8 @@ HBITMAP CreateAlphaDIBSection(HDC hDC, int cx, int cy, void** ppBits)
     }
     else
     {
-        ScreenMemoryDC dc;
+        CDC dc;  // a memory context compatible with the screen, for the DIB calls
+        dc.CreateCompatibleDC(nullptr);
         hBitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
     }
     if (hBitmap && !pBits)
@@ -145,7 +129,7 @@ HBITMAP Create32bppBitmapCopy(HBITMAP hSource, LPBYTE* ppBits)
     {
         int cx = 0, cy = 0;
         std::vector<DWORD> pixels;
-        if (!ReadPixels32(hSource, false, cx, cy, pixels))
+        if (!ReadBitmapPixels32(hSource, false, cx, cy, pixels))
             return nullptr;
         return BitmapFromPixels(cx, cy, pixels.data(), ppBits);
     }
@@ -178,7 +162,8 @@ BOOL CopyBitmapBitsWithAlpha(CDC* pDC, HBITMAP hBitmap, BITMAPINFO** ppInfo, DWO
         return FALSE;
     }
     pInfo->bmiHeader = Header32(bm.bmWidth, -bm.bmHeight);
-    ScreenMemoryDC screen;
+    CDC screen;  // a memory context compatible with the screen, for the DIB calls
+    screen.CreateCompatibleDC(nullptr);
     HDC hDC = pDC && pDC->GetSafeHdc() ? pDC->GetSafeHdc() : static_cast<HDC>(screen);
     if (::GetDIBits(hDC, hBitmap, 0, static_cast<UINT>(bm.bmHeight), pBits, pInfo, DIB_RGB_COLORS) != bm.bmHeight)
     {
@@ -208,7 +193,7 @@ HBITMAP PreMultiplyAlphaBitmap(HBITMAP hBitmap, BOOL* pbAlpha, LPBYTE* ppBits)
     {
         int cx = 0, cy = 0;
         std::vector<DWORD> pixels;
-        if (!ReadPixels32(hBitmap, false, cx, cy, pixels))
+        if (!ReadBitmapPixels32(hBitmap, false, cx, cy, pixels))
             return nullptr;
         bool bPreMultiply = true;
         if (pbAlpha)
@@ -239,7 +224,7 @@ HICON CreateAlphaIconFromBitmap(HBITMAP hBitmap)
     {
         int cx = 0, cy = 0;
         std::vector<DWORD> pixels;
-        if (!ReadPixels32(hBitmap, true, cx, cy, pixels))
+        if (!ReadBitmapPixels32(hBitmap, true, cx, cy, pixels))
             return nullptr;
         // A monochrome DDB: top row first, each row padded to 16 bits. Set bits keep the screen (transparent).
         const size_t nMaskStride = ((static_cast<size_t>(cx) + 15) / 16) * 2;
@@ -290,7 +275,7 @@ BOOL SplitAlphaBitmap(HBITMAP hBitmap, int nCount, HBITMAP* pBitmaps)
     {
         int cx = 0, cy = 0;
         std::vector<DWORD> pixels;
-        if (!ReadPixels32(hBitmap, false, cx, cy, pixels) || cx % nCount != 0)
+        if (!ReadBitmapPixels32(hBitmap, false, cx, cy, pixels) || cx % nCount != 0)
             return FALSE;
         const int nSliceWidth = cx / nCount;
         std::vector<DWORD> slice(static_cast<size_t>(nSliceWidth) * cy);
@@ -377,7 +362,8 @@ BOOL GetBitmapDIBData(HBITMAP hBitmap, BITMAPINFO*& pInfo, int& nInfoSize, LPBYT
     BITMAP bm{};
     if (!GetBitmapSize(hBitmap, bm))
         return FALSE;
-    ScreenMemoryDC dc;
+    CDC dc;  // a memory context compatible with the screen, for the DIB calls
+    dc.CreateCompatibleDC(nullptr);
     if (!dc)
         return FALSE;
     // Room for the largest colour table while GetDIBits describes the bitmap.

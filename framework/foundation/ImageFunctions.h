@@ -13,6 +13,8 @@
 
 #include "classlib/ClassLib.h"
 
+#include <vector>
+
 // A 32-bit BI_RGB DIB section of cx x cy with bottom-up rows (positive height), made on hDC or, when it is NULL,
 // on a memory context compatible with the screen. *ppBits (when given) receives its pixels. NULL on failure
 // (no size, or no memory).
@@ -21,6 +23,10 @@ HBITMAP CreateAlphaDIBSection(HDC hDC, int cx, int cy, void** ppBits);
 // A new bottom-up 32-bit DIB section holding hSource's pixels as GetDIBits gives them (a 32-bit source keeps its
 // alpha bytes). *ppBits (when given) receives the copy's pixels. NULL on failure.
 HBITMAP Create32bppBitmapCopy(HBITMAP hSource, LPBYTE* ppBits = nullptr);
+
+// The bitmap's pixels as 32-bit B, G, R, A, bottom row first unless bTopDown; cx and cy receive its size.
+// Throws std::bad_alloc.
+bool ReadBitmapPixels32(HBITMAP hBitmap, bool bTopDown, int& cx, int& cy, std::vector<DWORD>& pixels);
 
 // Reads a bitmap's pixels as 32-bit rows stored top row first, with a new header describing them. *ppInfo and
 // *ppBits come from malloc; the caller frees both with free(). pDC may be NULL (the screen's context).

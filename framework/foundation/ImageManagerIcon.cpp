@@ -20,24 +20,6 @@ namespace {
 
 const COLORREF kNoColor = static_cast<COLORREF>(-1);
 
-// A memory context compatible with the screen, for the DIB calls that want one.
-class ScreenMemoryDC
-{
-public:
-    ScreenMemoryDC() : m_hDC(::CreateCompatibleDC(nullptr)) {}
-    ~ScreenMemoryDC()
-    {
-        if (m_hDC)
-            ::DeleteDC(m_hDC);
-    }
-    ScreenMemoryDC(const ScreenMemoryDC&) = delete;
-    ScreenMemoryDC& operator=(const ScreenMemoryDC&) = delete;
-    operator HDC() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-};
-
 BYTE Blue(DWORD pixel) { return static_cast<BYTE>(pixel); }
 BYTE Green(DWORD pixel) { return static_cast<BYTE>(pixel >> 8); }
 BYTE Red(DWORD pixel) { return static_cast<BYTE>(pixel >> 16); }
@@ -91,21 +73,6 @@ DWORD DisabledPixel(DWORD pixel, COLORREF clrFrom, COLORREF clrTo)
                      channel(GetBValue(clrTo), GetBValue(clrFrom)), AlphaOf(pixel));
 }
 
-// The bitmap's pixels as 32-bit rows, bottom row first.
-bool ReadPixels(HBITMAP hBitmap, int cx, int cy, std::vector<DWORD>& pixels)
-{
-    pixels.assign(static_cast<size_t>(cx) * cy, 0);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = cx;
-    info.bmiHeader.biHeight = cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    ScreenMemoryDC dc;
-    return dc && ::GetDIBits(dc, hBitmap, 0, static_cast<UINT>(cy), pixels.data(), &info, DIB_RGB_COLORS) == cy;
-}
-
 // A new image made from the source pixel by pixel. An alpha image's premultiplied pixels go to alphaPixel; a
 // classic icon's colour pixels where its mask is clear go to iconPixel, and the icon is made again with its mask.
 // FALSE (result empty) when the pixels cannot be read or the new image made.
@@ -143,8 +110,11 @@ bool TransformImage(const COSMImageManagerIconHandle& source, COSMImageManagerIc
         bool bDone = false;
         std::vector<DWORD> colors;
         std::vector<DWORD> mask;
-        if (info.hbmColor && info.hbmMask && ReadPixels(info.hbmColor, size.cx, size.cy, colors) &&
-            ReadPixels(info.hbmMask, size.cx, size.cy, mask))
+        int colorWidth = 0, colorHeight = 0, maskWidth = 0, maskHeight = 0;
+        if (info.hbmColor && info.hbmMask &&
+            ReadBitmapPixels32(info.hbmColor, false, colorWidth, colorHeight, colors) &&
+            ReadBitmapPixels32(info.hbmMask, false, maskWidth, maskHeight, mask) &&
+            colors.size() == static_cast<size_t>(size.cx) * size.cy && mask.size() == colors.size())
         {
             for (size_t i = 0; i < colors.size(); ++i)
             {
@@ -612,7 +582,8 @@ HBITMAP COSMImageManagerIcon::ReadDIB(CArchive& ar, LPBYTE* ppBits)
         return nullptr;
     auto* pInfo = reinterpret_cast<BITMAPINFO*>(info.data());
     pInfo->bmiHeader.biSizeImage = static_cast<DWORD>(nImageSize);
-    ScreenMemoryDC dc;
+    CDC dc;  // a memory context compatible with the screen, for the DIB calls
+    dc.CreateCompatibleDC(nullptr);
     void* pBits = nullptr;
     HBITMAP hBitmap = ::CreateDIBSection(dc, pInfo, DIB_RGB_COLORS, &pBits, nullptr, 0);
     if (!hBitmap)

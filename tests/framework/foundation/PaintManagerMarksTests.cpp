@@ -117,13 +117,7 @@ TEST_F(RefreshedPaintManagerTest, ThemedMarksWithoutAnOpenButtonStyleDrawClassic
     // The option is on but the style was never opened: the classic mark must still show.
     pm.m_themedCheckMarks = TRUE;
     pm.GetButtonTheme().CloseThemeData();
-    const COLORREF background = ::GetSysColor(COLOR_BTNFACE);
-    DcTestSurface drawn(13, 13, background);
-    DcTestSurface expected(13, 13, background);
-    CRect rect(0, 0, 13, 13);
-    pm.DrawCheckBoxMark(CDC::FromHandle(drawn.GetDC()), rect, TRUE, FALSE, FALSE, 1, TRUE);
-    ::DrawFrameControl(expected.GetDC(), &rect, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
-    EXPECT_EQ(expected.All(), drawn.All());
+    foundation_test::ExpectClassicCheckMark(pm);
 }
 
 TEST_F(RefreshedPaintManagerTest, DownTriangleInATenPixelRectangle)

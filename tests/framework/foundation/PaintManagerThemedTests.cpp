@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using foundation_test::DcTestSurface;
+using foundation_test::ExpectClassicCheckMark;
 using foundation_test::MetricsPaintManager;
 using foundation_test::PaintManagerTest;
 
@@ -34,18 +35,6 @@ protected:
     COSMVisualStyleFunctions m_functions{m_path.c_str(), TRUE, kComCtl6};
     CThemeStubState* m_stub = nullptr;
 };
-
-// Draws the classic mark the paint manager must fall back to, and the manager's own, on two surfaces.
-void ExpectClassicCheckMark(MetricsPaintManager& pm)
-{
-    const COLORREF background = ::GetSysColor(COLOR_BTNFACE);
-    DcTestSurface drawn(13, 13, background);
-    DcTestSurface expected(13, 13, background);
-    CRect rect(0, 0, 13, 13);
-    pm.DrawCheckBoxMark(CDC::FromHandle(drawn.GetDC()), rect, TRUE, FALSE, FALSE, 1, TRUE);
-    ::DrawFrameControl(expected.GetDC(), &rect, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
-    EXPECT_EQ(expected.All(), drawn.All());
-}
 
 }  // namespace
 
