@@ -1,5 +1,5 @@
 // Process-wide values the framework's headers set up before the program starts: the window messages its
-// cross-thread notifications and calendar use, and the limits of its date range (as OLE dates).
+// cross-thread notifications, calendar and hook manager use, and the limits of its date range (as OLE dates).
 // Including this header is enough; each value is made once, at start-up.
 #pragma once
 
@@ -10,6 +10,9 @@
 inline const UINT OSM_WM_NOTIFICATION_SINK_MT_ON_EVENT = RegisterWindowMessageA("OSMNotificationSinkMTOnEvent");
 inline const UINT OSM_WM_CALENDAR_SWITCH_VIEW = RegisterWindowMessageA("OSMCalendarSwitchView");
 inline const UINT OSM_WM_CALENDAR_USER_ACTION = RegisterWindowMessageA("OSMCalendarUserAction");
+// Sent by a party leaving a window it subclassed under the hook manager's protocol: wParam its own procedure,
+// lParam the procedure it had saved (see framework/controls/HookManager.h).
+inline const UINT OSM_WM_HOOKMANAGER_SINKREMOVED = RegisterWindowMessageA("WM_HOOKMANAGER_SINKREMOVED");
 
 // The framework's date range: 100-01-01 00:00:00 to 9999-12-31 00:00:00, in days since 1899-12-30.
 inline constexpr DATE kOsmMinDate = -657434.0;

@@ -87,6 +87,17 @@ COSMPaintManager::~COSMPaintManager()
     m_buttonTheme.CloseThemeData();
 }
 
+void COSMPaintManager::SetPartPaintManagers(COSMControlGalleryPaintManager* gallery, COSMSliderPaintManager* slider,
+                                            COSMProgressPaintManager* progress)
+{
+    delete m_galleryPaintManager;
+    delete m_sliderPaintManager;
+    delete m_progressPaintManager;
+    m_galleryPaintManager = gallery;
+    m_sliderPaintManager = slider;
+    m_progressPaintManager = progress;
+}
+
 // ---- Colours ----
 
 COLORREF COSMPaintManager::GetColor(int index) const
@@ -124,7 +135,7 @@ void COSMPaintManager::RefreshMetrics()
 {
     RefreshFonts();
     RefreshStandardColors();
-    m_shadowManager->ResetCachedState();
+    m_shadowManager->RefreshMetrics();
 
     m_statusBarTextColor = GetColor(COLOR_BTNTEXT);
     m_messageBarTextColor = GetColor(COLOR_INFOTEXT);
@@ -143,9 +154,12 @@ void COSMPaintManager::RefreshMetrics()
     if (m_themedCheckMarks)
         m_buttonTheme.OpenThemeData(nullptr, L"BUTTON");
 
-    m_galleryPaintManager->RefreshMetrics();
-    m_sliderPaintManager->RefreshMetrics();
-    m_progressPaintManager->RefreshMetrics();
+    if (m_galleryPaintManager)
+        m_galleryPaintManager->RefreshMetrics();
+    if (m_sliderPaintManager)
+        m_sliderPaintManager->RefreshMetrics();
+    if (m_progressPaintManager)
+        m_progressPaintManager->RefreshMetrics();
     if (m_framePaintManager)
         m_framePaintManager->RefreshMetrics();
     if (m_ribbonPaintManager)

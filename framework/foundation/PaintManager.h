@@ -296,6 +296,11 @@ protected:
     // The icon-title LOGFONT in the character set given, ClearType quality when the option asks for it.
     void BuildIconTitleLogFont(LOGFONTA* logFont, BYTE charset) const;
 
+    // Puts a theme's own part painters (made with this manager as owner) in place of the ones the constructor
+    // made, which are deleted; the manager owns the new ones. A null painter leaves its slot empty.
+    void SetPartPaintManagers(COSMControlGalleryPaintManager* gallery, COSMSliderPaintManager* slider,
+                              COSMProgressPaintManager* progress);
+
     // A check-box or radio mark through the BUTTON style's part, or the classic frame control.
     void DrawButtonMark(CDC* dc, CRect rect, int themePart, UINT classicKind, BOOL selected, BOOL pressed,
                         int checked, BOOL enabled);

@@ -1,0 +1,11 @@
+#include "framework/controls/ControlGalleryPaintManager.h"
+
+COSMControlGalleryPaintManager::COSMControlGalleryPaintManager(COSMPaintManager* pOwner) : m_pOwner(pOwner)
+{
+}
+
+COSMControlGalleryPaintManager::~COSMControlGalleryPaintManager() = default;
+
+void COSMControlGalleryPaintManager::RefreshMetrics()
+{
+}

@@ -1,0 +1,3 @@
+#include "framework/controls/HookManagerSink.h"
+
+COSMHookManagerSink::~COSMHookManagerSink() = default;

@@ -1,0 +1,11 @@
+#include "framework/controls/ProgressPaintManager.h"
+
+COSMProgressPaintManager::COSMProgressPaintManager(COSMPaintManager* pOwner) : m_pOwner(pOwner)
+{
+}
+
+COSMProgressPaintManager::~COSMProgressPaintManager() = default;
+
+void COSMProgressPaintManager::RefreshMetrics()
+{
+}

@@ -1,0 +1,11 @@
+#include "framework/controls/ToolTipExtInfo.h"
+
+#include <cstdlib>
+
+void COSMToolTipExtInfo::FreeTexts()
+{
+    std::free(pszDescription);
+    std::free(pszTitle);
+    pszDescription = nullptr;
+    pszTitle = nullptr;
+}
