@@ -1,0 +1,95 @@
+#include "framework/markup/MarkupColor.h"
+
+#include "framework/markup/MarkupString.h"
+#include "framework/markup/MarkupType.h"
+
+#include <cwchar>
+
+IMPLEMENT_MARKUP_TYPE(COSMMarkupColor, COSMMarkupObject, L"Color", nullptr)
+
+namespace {
+
+// Reads count bytes of two hexadecimal digits each, first byte first; every character must be a digit (no signs,
+// blanks or "0x" the C scanner would let through).
+BOOL ReadHexBytes(LPCWSTR text, int count, UINT bytes[])
+{
+    for (int i = 0; i < count; ++i) {
+        UINT byte = 0;
+        for (int j = 0; j < 2; ++j) {
+            const WCHAR c = text[i * 2 + j];
+            UINT digit;
+            if (c >= L'0' && c <= L'9')
+                digit = c - L'0';
+            else if (c >= L'a' && c <= L'f')
+                digit = c - L'a' + 10;
+            else if (c >= L'A' && c <= L'F')
+                digit = c - L'A' + 10;
+            else
+                return FALSE;
+            byte = byte * 16 + digit;
+        }
+        bytes[i] = byte;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+COSMMarkupColor::COSMMarkupColor(COLORREF rgb) : m_nValue(0xFF000000u | rgb) {}
+
+COSMMarkupColor::COSMMarkupColor(BYTE alpha, COLORREF rgb)
+    : m_nValue((static_cast<UINT>(alpha) << 24) | (rgb & 0xFFFFFF))
+{
+}
+
+BOOL COSMMarkupColor::IsEqual(const COSMMarkupObject* other) const
+{
+    const COSMMarkupColor* color = MarkupSameClass(this, other);
+    return color && color->m_nValue == m_nValue;
+}
+
+COSMMarkupObject* COSMMarkupColor::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
+{
+    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
+    UINT color = 0;
+    if (!text || !ConvertFromString(text->GetText(), &color))
+        return nullptr;
+    COSMMarkupColor* result = new COSMMarkupColor;
+    result->m_nValue = color;
+    return result;
+}
+
+void COSMMarkupColor::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
+{
+    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(content);
+    UINT color = 0;
+    if (!text || !ConvertFromString(text->GetText(), &color)) {
+        COSMMarkupObject::SetContentObject(builder, content);
+        return;
+    }
+    m_nValue = color;
+    content->Release();
+}
+
+BOOL COSMMarkupColor::ConvertFromString(LPCWSTR text, UINT* value)
+{
+    if (!text)
+        return FALSE;
+    if (text[0] != L'#')
+        return ParseMarkupColorName(text, value);
+    UINT bytes[4] = {};
+    switch (wcslen(text)) {
+    case 7:  // #RRGGBB
+        if (!ReadHexBytes(text + 1, 3, bytes))
+            return FALSE;
+        *value = 0xFF000000u | bytes[0] | (bytes[1] << 8) | (bytes[2] << 16);
+        return TRUE;
+    case 9:  // #AARRGGBB
+        if (!ReadHexBytes(text + 1, 4, bytes))
+            return FALSE;
+        *value = (bytes[0] << 24) | bytes[1] | (bytes[2] << 8) | (bytes[3] << 16);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,102 @@
+#include "framework/markup/MarkupScalars.h"
+
+#include "framework/markup/MarkupNumberText.h"
+#include "framework/markup/MarkupString.h"
+#include "framework/markup/MarkupType.h"
+
+IMPLEMENT_MARKUP_TYPE(COSMMarkupInt, COSMMarkupObject, nullptr, nullptr)
+IMPLEMENT_MARKUP_TYPE(COSMMarkupDouble, COSMMarkupObject, nullptr, nullptr)
+IMPLEMENT_MARKUP_TYPE(COSMMarkupEnum, COSMMarkupObject, nullptr, nullptr)
+IMPLEMENT_MARKUP_TYPE(COSMMarkupBool, COSMMarkupObject, nullptr, nullptr)
+
+namespace {
+
+const int kSharedEnumCount = 8;
+COSMMarkupPtr g_sharedEnums[kSharedEnumCount];
+COSMMarkupPtr g_sharedFalse;
+COSMMarkupPtr g_sharedTrue;
+
+COSMMarkupObject* Share(COSMMarkupPtr& slot, COSMMarkupObject* (*pfnCreate)(int), int value)
+{
+    if (!slot)
+        slot.Attach(pfnCreate(value));
+    slot->AddRef();
+    return slot.Get();
+}
+
+}  // namespace
+
+BOOL COSMMarkupInt::IsEqual(const COSMMarkupObject* other) const
+{
+    const COSMMarkupInt* number = MarkupSameClass(this, other);
+    return number && number->m_nValue == m_nValue;
+}
+
+COSMMarkupObject* COSMMarkupInt::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
+{
+    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
+    if (!text)
+        return nullptr;
+    LPCWSTR p = text->GetText();
+    return new COSMMarkupInt(ReadMarkupDecimal(&p));
+}
+
+BOOL COSMMarkupDouble::IsEqual(const COSMMarkupObject* other) const
+{
+    const COSMMarkupDouble* number = MarkupSameClass(this, other);
+    return number && number->m_dValue == m_dValue;
+}
+
+COSMMarkupObject* COSMMarkupDouble::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
+{
+    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
+    if (!text)
+        return nullptr;
+    LPCWSTR p = text->GetText();
+    double number = 0.0;
+    if (!ParseMarkupNumberList(&p, &number, 0, TRUE))
+        return nullptr;
+    return new COSMMarkupDouble(number);
+}
+
+BOOL COSMMarkupEnum::IsEqual(const COSMMarkupObject* other) const
+{
+    const COSMMarkupEnum* number = MarkupSameClass(this, other);
+    return number && number->m_nValue == m_nValue;
+}
+
+COSMMarkupObject* COSMMarkupEnum::CreateValue(int value)
+{
+    const auto create = [](int n) -> COSMMarkupObject* { return new COSMMarkupEnum(n); };
+    if (value < 0 || value >= kSharedEnumCount)
+        return create(value);
+    return Share(g_sharedEnums[value], create, value);
+}
+
+BOOL COSMMarkupBool::IsEqual(const COSMMarkupObject* other) const
+{
+    const COSMMarkupBool* flag = MarkupSameClass(this, other);
+    return flag && flag->m_bValue == m_bValue;
+}
+
+COSMMarkupObject* COSMMarkupBool::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
+{
+    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
+    if (!text)
+        return nullptr;
+    if (MarkupTextEqualsNoCase(text->GetText(), L"True"))
+        return CreateTrueValue();
+    if (MarkupTextEqualsNoCase(text->GetText(), L"False"))
+        return CreateFalseValue();
+    return nullptr;
+}
+
+COSMMarkupObject* COSMMarkupBool::CreateTrueValue()
+{
+    return Share(g_sharedTrue, [](int n) -> COSMMarkupObject* { return new COSMMarkupBool(n); }, TRUE);
+}
+
+COSMMarkupObject* COSMMarkupBool::CreateFalseValue()
+{
+    return Share(g_sharedFalse, [](int n) -> COSMMarkupObject* { return new COSMMarkupBool(n); }, FALSE);
+}
