@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupColor.h"
 
+#include "framework/markup/MarkupNumberText.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupType.h"
 
@@ -16,17 +17,10 @@ BOOL ReadHexBytes(LPCWSTR text, int count, UINT bytes[])
     for (int i = 0; i < count; ++i) {
         UINT byte = 0;
         for (int j = 0; j < 2; ++j) {
-            const WCHAR c = text[i * 2 + j];
-            UINT digit;
-            if (c >= L'0' && c <= L'9')
-                digit = c - L'0';
-            else if (c >= L'a' && c <= L'f')
-                digit = c - L'a' + 10;
-            else if (c >= L'A' && c <= L'F')
-                digit = c - L'A' + 10;
-            else
+            const int digit = MarkupDigitValue(text[i * 2 + j], 16);
+            if (digit < 0)
                 return FALSE;
-            byte = byte * 16 + digit;
+            byte = byte * 16 + static_cast<UINT>(digit);
         }
         bytes[i] = byte;
     }
@@ -44,8 +38,7 @@ COSMMarkupColor::COSMMarkupColor(BYTE alpha, COLORREF rgb)
 
 BOOL COSMMarkupColor::IsEqual(const COSMMarkupObject* other) const
 {
-    const COSMMarkupColor* color = MarkupSameClass(this, other);
-    return color && color->m_nValue == m_nValue;
+    return MarkupSameValue(this, other, &COSMMarkupColor::m_nValue);
 }
 
 COSMMarkupObject* COSMMarkupColor::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)

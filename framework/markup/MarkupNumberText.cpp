@@ -10,18 +10,6 @@ namespace {
 // One past INT_MAX: the largest magnitude a 32-bit integer takes (negative). Digits beyond it only saturate.
 const uint64_t kMagnitudeLimit = static_cast<uint64_t>(INT_MAX) + 1;
 
-int DigitValue(WCHAR c, int base)
-{
-    int digit = 36;
-    if (c >= L'0' && c <= L'9')
-        digit = c - L'0';
-    else if (c >= L'a' && c <= L'z')
-        digit = c - L'a' + 10;
-    else if (c >= L'A' && c <= L'Z')
-        digit = c - L'A' + 10;
-    return digit < base ? digit : -1;
-}
-
 // Reads an integer of the C forms: white space, a sign, then digits of base 10, or of the base a "0x" or "0" prefix
 // names when prefixes are allowed. The magnitude stops growing at the 32-bit limit, so any number of digits reads
 // without overflow. FALSE, the cursor unmoved, when no digit stands there.
@@ -35,17 +23,17 @@ BOOL ReadInteger(LPCWSTR* cursor, BOOL allowBasePrefix, int* value)
         ++p;
     int base = 10;
     if (allowBasePrefix && p[0] == L'0') {
-        if ((p[1] == L'x' || p[1] == L'X') && DigitValue(p[2], 16) >= 0) {
+        if ((p[1] == L'x' || p[1] == L'X') && MarkupDigitValue(p[2], 16) >= 0) {
             base = 16;
             p += 2;
         } else {
             base = 8;
         }
     }
-    if (DigitValue(*p, base) < 0)
+    if (MarkupDigitValue(*p, base) < 0)
         return FALSE;
     uint64_t magnitude = 0;
-    for (int digit; (digit = DigitValue(*p, base)) >= 0; ++p) {
+    for (int digit; (digit = MarkupDigitValue(*p, base)) >= 0; ++p) {
         if (magnitude < kMagnitudeLimit)
             magnitude = magnitude * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
     }
@@ -58,6 +46,18 @@ BOOL ReadInteger(LPCWSTR* cursor, BOOL allowBasePrefix, int* value)
 }
 
 }  // namespace
+
+int MarkupDigitValue(WCHAR c, int base)
+{
+    int digit = 36;
+    if (c >= L'0' && c <= L'9')
+        digit = c - L'0';
+    else if (c >= L'a' && c <= L'z')
+        digit = c - L'a' + 10;
+    else if (c >= L'A' && c <= L'Z')
+        digit = c - L'A' + 10;
+    return digit < base ? digit : -1;
+}
 
 int ReadMarkupDecimal(LPCWSTR* cursor)
 {

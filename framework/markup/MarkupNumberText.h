@@ -5,6 +5,9 @@
 
 #include "classlib/ClassLib.h"
 
+// The value of digit c in base (2 to 36, letters in either case), or -1 when c is no digit of that base.
+int MarkupDigitValue(WCHAR c, int base);
+
 // Reads an optionally signed decimal integer after leading white space, stopping at the first other character;
 // no digits give 0. Values past the 32-bit range give INT_MAX or INT_MIN. Moves *cursor past what was read.
 int ReadMarkupDecimal(LPCWSTR* cursor);

@@ -142,6 +142,14 @@ const T* MarkupSameClass(const T* object, const COSMMarkupObject* other)
     return other && other->GetType() == object->GetType() ? static_cast<const T*>(other) : nullptr;
 }
 
+// other is of exactly object's class and holds the same value in field: the equality of single-value classes.
+template <class T, class V>
+BOOL MarkupSameValue(const T* object, const COSMMarkupObject* other, V T::*field)
+{
+    const T* same = MarkupSameClass(object, other);
+    return same && same->*field == object->*field;
+}
+
 // Holds one reference: the holder's Release (or its end) releases the object and forgets it.
 //
 //   COSMMarkupPtr instance(type->CreateInstance());    // released however the block is left

@@ -28,8 +28,7 @@ COSMMarkupObject* Share(COSMMarkupPtr& slot, COSMMarkupObject* (*pfnCreate)(int)
 
 BOOL COSMMarkupInt::IsEqual(const COSMMarkupObject* other) const
 {
-    const COSMMarkupInt* number = MarkupSameClass(this, other);
-    return number && number->m_nValue == m_nValue;
+    return MarkupSameValue(this, other, &COSMMarkupInt::m_nValue);
 }
 
 COSMMarkupObject* COSMMarkupInt::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
@@ -43,8 +42,7 @@ COSMMarkupObject* COSMMarkupInt::ConvertFrom(COSMMarkupBuilder* builder, COSMMar
 
 BOOL COSMMarkupDouble::IsEqual(const COSMMarkupObject* other) const
 {
-    const COSMMarkupDouble* number = MarkupSameClass(this, other);
-    return number && number->m_dValue == m_dValue;
+    return MarkupSameValue(this, other, &COSMMarkupDouble::m_dValue);
 }
 
 COSMMarkupObject* COSMMarkupDouble::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
@@ -61,8 +59,7 @@ COSMMarkupObject* COSMMarkupDouble::ConvertFrom(COSMMarkupBuilder* builder, COSM
 
 BOOL COSMMarkupEnum::IsEqual(const COSMMarkupObject* other) const
 {
-    const COSMMarkupEnum* number = MarkupSameClass(this, other);
-    return number && number->m_nValue == m_nValue;
+    return MarkupSameValue(this, other, &COSMMarkupEnum::m_nValue);
 }
 
 COSMMarkupObject* COSMMarkupEnum::CreateValue(int value)
@@ -75,8 +72,7 @@ COSMMarkupObject* COSMMarkupEnum::CreateValue(int value)
 
 BOOL COSMMarkupBool::IsEqual(const COSMMarkupObject* other) const
 {
-    const COSMMarkupBool* flag = MarkupSameClass(this, other);
-    return flag && flag->m_bValue == m_bValue;
+    return MarkupSameValue(this, other, &COSMMarkupBool::m_bValue);
 }
 
 COSMMarkupObject* COSMMarkupBool::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)

@@ -17,17 +17,14 @@
 using markup_test::BuilderMessage;
 using markup_test::CTestNode;
 using markup_test::Hold;
-using markup_test::MarkupTest;
+using markup_test::MarkupBuilderTest;
 using markup_test::RefCount;
 
 namespace {
 
-class BrushTest : public MarkupTest
+class BrushTest : public MarkupBuilderTest
 {
 protected:
-    COSMMarkupContext context;
-    COSMMarkupBuilder builder{&context};
-
     // A gradient stop of colour text at offset text, set the way markup sets them.
     COSMMarkupObject* NewStop(LPCWSTR color, LPCWSTR offset)
     {

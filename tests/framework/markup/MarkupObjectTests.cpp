@@ -320,13 +320,24 @@ TEST_F(MarkupTest, PropertiesTakeConsecutiveIndexesInRegistrationOrder)
     const COSMMarkupDependencyProperty* const inOrder[] = {
         CTestNode::s_pInheritedProperty, CTestNode::s_pCountProperty, CTestNode::s_pTextProperty,
         CTestNode::s_pConvertedProperty, CTestNode::s_pFillProperty,  CTestNode::s_pKindProperty,
-        CTestNode::s_pSharedProperty};
+        CTestNode::s_pSharedProperty,    CTestNode::s_pDockProperty};
     for (size_t i = 1; i < sizeof inOrder / sizeof inOrder[0]; ++i)
         EXPECT_EQ(inOrder[i - 1]->GetIndex() + 1, inOrder[i]->GetIndex()) << i;
     EXPECT_GE(inOrder[0]->GetIndex(), 0);
-    EXPECT_LT(CTestNode::s_pSharedProperty->GetIndex(), COSMMarkupDependencyProperty::GetIndexedPropertyCount());
+    EXPECT_LT(CTestNode::s_pDockProperty->GetIndex(), COSMMarkupDependencyProperty::GetIndexedPropertyCount());
     EXPECT_FALSE(CTestNode::s_pCountProperty->IsAttached());
     EXPECT_FALSE(CTestNode::s_pCountProperty->IsEvent());
+}
+
+TEST_F(MarkupTest, AttachedPropertiesAreSetOnObjectsOfOtherClasses)
+{
+    COSMMarkupDependencyProperty* dock = CTestNode::s_pDockProperty;
+    EXPECT_TRUE(dock->IsAttached());
+    EXPECT_EQ(dock, COSMMarkupDependencyProperty::FindProperty(CTestNode::GetClassType(), L"Dock"));
+    EXPECT_EQ(nullptr, COSMMarkupDependencyProperty::FindProperty(COtherNode::GetClassType(), L"Dock"));
+    Hold other(new COtherNode);
+    other->SetValue(dock, new COSMMarkupInt(2));
+    EXPECT_EQ(2, static_cast<COSMMarkupInt*>(other->GetValue(dock))->GetValue());
 }
 
 TEST_F(MarkupTest, BarePropertyTakesNoIndex)

@@ -2,7 +2,9 @@
 // a holder for the references a test makes, and the message of a builder exception.
 #pragma once
 
+#include "framework/markup/MarkupBuilder.h"
 #include "framework/markup/MarkupBuilderException.h"
+#include "framework/markup/MarkupContext.h"
 #include "framework/markup/MarkupObject.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +23,14 @@ protected:
 
 private:
     LONG m_liveAtStart = 0;
+};
+
+// The same, with a builder on a markup context for conversions and content.
+class MarkupBuilderTest : public MarkupTest
+{
+protected:
+    COSMMarkupContext context;
+    COSMMarkupBuilder builder{&context};
 };
 
 // The references a test makes, released when it ends.

@@ -47,6 +47,7 @@ COSMMarkupDependencyProperty* CTestNode::s_pConvertedProperty = nullptr;
 COSMMarkupDependencyProperty* CTestNode::s_pFillProperty = nullptr;
 COSMMarkupDependencyProperty* CTestNode::s_pKindProperty = nullptr;
 COSMMarkupDependencyProperty* CTestNode::s_pSharedProperty = nullptr;
+COSMMarkupDependencyProperty* CTestNode::s_pDockProperty = nullptr;
 
 void CTestNode::RegisterMarkupProperties()
 {
@@ -65,6 +66,7 @@ void CTestNode::RegisterMarkupProperties()
     s_pKindProperty =
         COSMMarkupDependencyProperty::Register(L"Kind", COSMMarkupType::GetClassType(), GetClassType());
     s_pSharedProperty = COSMMarkupDependencyProperty::Register(L"Shared", intType, GetClassType());
+    s_pDockProperty = COSMMarkupDependencyProperty::RegisterAttached(L"Dock", intType, GetClassType());
 }
 
 COSMMarkupObject* CTreeNode::AddChild(COSMMarkupObject* child)

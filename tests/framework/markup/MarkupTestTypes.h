@@ -51,6 +51,8 @@ public:
     static COSMMarkupDependencyProperty* s_pKindProperty;
     // COSMMarkupInt, given a second owner by the tests.
     static COSMMarkupDependencyProperty* s_pSharedProperty;
+    // COSMMarkupInt, attached: set on objects of other classes.
+    static COSMMarkupDependencyProperty* s_pDockProperty;
 };
 
 // A node of another class, with children too.

@@ -72,13 +72,7 @@ protected:
     CTestNode* below = nullptr;
 };
 
-// A builder on a context, for the conversions.
-class ConversionTest : public MarkupTest
-{
-protected:
-    COSMMarkupContext context;
-    COSMMarkupBuilder builder{&context};
-};
+using ConversionTest = markup_test::MarkupBuilderTest;
 
 }  // namespace
 

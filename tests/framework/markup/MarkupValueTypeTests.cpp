@@ -24,6 +24,7 @@
 using markup_test::BuilderMessage;
 using markup_test::CRecordingCollection;
 using markup_test::Hold;
+using markup_test::MarkupBuilderTest;
 using markup_test::MarkupTest;
 using markup_test::Ref;
 using markup_test::RefCount;
@@ -418,10 +419,8 @@ TEST_F(MarkupTest, CollectionParentsItsItemsWhenItOwnsThem)
     }
 }
 
-TEST_F(MarkupTest, CollectionTakesContentOfItsElementTypeOnly)
+TEST_F(MarkupBuilderTest, CollectionTakesContentOfItsElementTypeOnly)
 {
-    COSMMarkupContext context;
-    COSMMarkupBuilder builder(&context);
     Hold stops(new COSMMarkupGradientStops);
     COSMMarkupCollection* collection = static_cast<COSMMarkupCollection*>(stops.Get());
     EXPECT_FALSE(collection->HasContentObject());
