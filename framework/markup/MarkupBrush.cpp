@@ -20,9 +20,8 @@ COSMMarkupDependencyProperty* COSMMarkupLinearGradientBrush::s_pGradientStopsPro
 
 COSMMarkupObject* COSMMarkupBrush::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
 {
-    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
     UINT color = 0;
-    if (!text || !COSMMarkupColor::ConvertFromString(text->GetText(), &color))
+    if (!COSMMarkupColor::ConvertFromString(GetMarkupText(value), &color))
         return nullptr;
     return new COSMMarkupSolidColorBrush(static_cast<BYTE>(color >> 24), color & 0xFFFFFF);
 }

@@ -43,9 +43,8 @@ BOOL COSMMarkupColor::IsEqual(const COSMMarkupObject* other) const
 
 COSMMarkupObject* COSMMarkupColor::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
 {
-    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
     UINT color = 0;
-    if (!text || !ConvertFromString(text->GetText(), &color))
+    if (!ConvertFromString(GetMarkupText(value), &color))
         return nullptr;
     COSMMarkupColor* result = new COSMMarkupColor;
     result->m_nValue = color;
@@ -54,9 +53,8 @@ COSMMarkupObject* COSMMarkupColor::ConvertFrom(COSMMarkupBuilder* builder, COSMM
 
 void COSMMarkupColor::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
 {
-    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(content);
     UINT color = 0;
-    if (!text || !ConvertFromString(text->GetText(), &color)) {
+    if (!ConvertFromString(GetMarkupText(content), &color)) {
         COSMMarkupObject::SetContentObject(builder, content);
         return;
     }

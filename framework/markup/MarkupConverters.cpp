@@ -21,11 +21,11 @@ struct NamedValue
 template <size_t N>
 BOOL FindNamedValue(COSMMarkupObject* value, const NamedValue (&table)[N], int* found)
 {
-    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
+    LPCWSTR text = GetMarkupText(value);
     if (!text)
         return FALSE;
     for (const NamedValue& entry : table) {
-        if (MarkupTextEqualsNoCase(text->GetText(), entry.name)) {
+        if (MarkupTextEqualsNoCase(text, entry.name)) {
             *found = entry.value;
             return TRUE;
         }

@@ -8,10 +8,7 @@ IMPLEMENT_MARKUP_TYPE(COSMMarkupPoint, COSMMarkupObject, nullptr, nullptr)
 
 COSMMarkupObject* COSMMarkupPoint::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
 {
-    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
-    if (!text)
-        return nullptr;
-    LPCWSTR p = text->GetText();
+    LPCWSTR p = GetMarkupText(value);
     double x = 0.0;
     double y = 0.0;
     if (!ParseMarkupNumberList(&p, &x, L',', FALSE) || !ParseMarkupNumberList(&p, &y, 0, TRUE))

@@ -33,11 +33,8 @@ BOOL COSMMarkupInt::IsEqual(const COSMMarkupObject* other) const
 
 COSMMarkupObject* COSMMarkupInt::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
 {
-    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
-    if (!text)
-        return nullptr;
-    LPCWSTR p = text->GetText();
-    return new COSMMarkupInt(ReadMarkupDecimal(&p));
+    LPCWSTR text = GetMarkupText(value);
+    return text ? new COSMMarkupInt(ReadMarkupDecimal(&text)) : nullptr;
 }
 
 BOOL COSMMarkupDouble::IsEqual(const COSMMarkupObject* other) const
@@ -47,10 +44,7 @@ BOOL COSMMarkupDouble::IsEqual(const COSMMarkupObject* other) const
 
 COSMMarkupObject* COSMMarkupDouble::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
 {
-    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
-    if (!text)
-        return nullptr;
-    LPCWSTR p = text->GetText();
+    LPCWSTR p = GetMarkupText(value);
     double number = 0.0;
     if (!ParseMarkupNumberList(&p, &number, 0, TRUE))
         return nullptr;
@@ -77,12 +71,12 @@ BOOL COSMMarkupBool::IsEqual(const COSMMarkupObject* other) const
 
 COSMMarkupObject* COSMMarkupBool::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
 {
-    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
+    LPCWSTR text = GetMarkupText(value);
     if (!text)
         return nullptr;
-    if (MarkupTextEqualsNoCase(text->GetText(), L"True"))
+    if (MarkupTextEqualsNoCase(text, L"True"))
         return CreateTrueValue();
-    if (MarkupTextEqualsNoCase(text->GetText(), L"False"))
+    if (MarkupTextEqualsNoCase(text, L"False"))
         return CreateFalseValue();
     return nullptr;
 }

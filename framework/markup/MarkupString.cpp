@@ -39,6 +39,12 @@ UINT HashMarkupText(LPCWSTR text, int length)
     return hash;
 }
 
+LPCWSTR GetMarkupText(const COSMMarkupObject* value)
+{
+    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
+    return text ? text->GetText() : nullptr;
+}
+
 COSMMarkupString::COSMMarkupString() : COSMMarkupString(nullptr, 0) {}
 
 COSMMarkupString::COSMMarkupString(LPCWSTR text, int length)

@@ -12,6 +12,9 @@
 // The markup string hash over length characters (-1: up to the NUL), in unsigned 32-bit arithmetic.
 UINT HashMarkupText(LPCWSTR text, int length = -1);
 
+// The text of value when it is a COSMMarkupString, else null: what every conversion from markup text starts with.
+LPCWSTR GetMarkupText(const COSMMarkupObject* value);
+
 class COSMMarkupString : public COSMMarkupObject
 {
     DECLARE_MARKUP_TYPE(COSMMarkupString)

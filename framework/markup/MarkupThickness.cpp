@@ -50,15 +50,13 @@ BOOL COSMMarkupThickness::IsEqual(const COSMMarkupObject* other) const
 
 COSMMarkupObject* COSMMarkupThickness::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
 {
-    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
+    LPCWSTR text = GetMarkupText(value);
     if (!text)
         return nullptr;
-    if (!wcschr(text->GetText(), L',')) {
-        LPCWSTR p = text->GetText();
-        return new COSMMarkupThickness(ReadMarkupDecimal(&p));
-    }
+    if (!wcschr(text, L','))
+        return new COSMMarkupThickness(ReadMarkupDecimal(&text));
     int sides[4] = {};
-    if (!ReadFourIntegers(text->GetText(), sides))
+    if (!ReadFourIntegers(text, sides))
         return nullptr;
     return new COSMMarkupThickness(sides[0], sides[1], sides[2], sides[3]);
 }

@@ -24,10 +24,7 @@ COSMMarkupType::~COSMMarkupType()
 
 COSMMarkupObject* COSMMarkupType::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
 {
-    const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value);
-    if (!text)
-        return nullptr;
-    COSMMarkupType* type = GetMarkupTypeRegistry()->Lookup(text->GetText());
+    COSMMarkupType* type = GetMarkupTypeRegistry()->Lookup(GetMarkupText(value));
     if (type)
         type->AddRef();
     return type;
