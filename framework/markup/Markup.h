@@ -3,6 +3,7 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
+#include "framework/markup/MarkupContext.h"
 
 // An element that measures to the size set on it and remembers where it was rendered.
 class COSMMarkupUIElement
@@ -11,14 +12,6 @@ public:
     CSize desiredSize;
     CRect renderedRect;
     int renderCount = 0;
-};
-
-// The defaults a status bar's markup is measured and drawn with.
-class COSMMarkupContext
-{
-public:
-    HFONT defaultFont = nullptr;
-    COLORREF defaultColor = 0;
 };
 
 inline CSize MeasureMarkupElement(COSMMarkupUIElement* element, int maxWidth, int maxHeight)

@@ -1,0 +1,108 @@
+#include "framework/markup/MarkupTypeRegistry.h"
+
+#include "framework/markup/MarkupBrush.h"
+#include "framework/markup/MarkupCollection.h"
+#include "framework/markup/MarkupColor.h"
+#include "framework/markup/MarkupDependencyProperty.h"
+#include "framework/markup/MarkupGradientStop.h"
+#include "framework/markup/MarkupPoint.h"
+#include "framework/markup/MarkupScalars.h"
+#include "framework/markup/MarkupString.h"
+#include "framework/markup/MarkupSystemColors.h"
+#include "framework/markup/MarkupThickness.h"
+
+#include <cwchar>
+
+namespace {
+
+// Every class of the markup library that has a record. Naming them here keeps each class's file in a statically
+// linked program that names none of them itself, and with the file the static initialiser that registers it.
+COSMMarkupType* (*const kLibraryTypes[])() = {
+    &COSMMarkupObject::GetClassType,
+    &COSMMarkupType::GetClassType,
+    &COSMMarkupDependencyProperty::GetClassType,
+    &COSMMarkupThickness::GetClassType,
+    &COSMMarkupInt::GetClassType,
+    &COSMMarkupDouble::GetClassType,
+    &COSMMarkupEnum::GetClassType,
+    &COSMMarkupBool::GetClassType,
+    &COSMMarkupColor::GetClassType,
+    &COSMMarkupString::GetClassType,
+    &COSMMarkupCollection::GetClassType,
+    &COSMMarkupBrush::GetClassType,
+    &COSMMarkupSolidColorBrush::GetClassType,
+    &COSMMarkupPoint::GetClassType,
+    &COSMMarkupGradientStop::GetClassType,
+    &COSMMarkupGradientStops::GetClassType,
+    &COSMMarkupLinearGradientBrush::GetClassType,
+    &COSMMarkupColorKey::GetClassType,
+    &COSMMarkupBrushKey::GetClassType,
+};
+
+}  // namespace
+
+bool COSMMarkupTagKey::operator==(const COSMMarkupTagKey& other) const
+{
+    return wcscmp(text, other.text) == 0;
+}
+
+template <>
+UINT HashKey<const COSMMarkupTagKey&>(const COSMMarkupTagKey& key)
+{
+    return HashMarkupText(key.text);
+}
+
+COSMMarkupTypeRegistry::COSMMarkupTypeRegistry()
+{
+    m_tags.InitHashTable(17);
+}
+
+COSMMarkupTypeRegistry::~COSMMarkupTypeRegistry()
+{
+    m_tags.RemoveAll();
+    while (COSMMarkupType* type = m_pFirstType) {
+        m_pFirstType = type->GetNextType();
+        type->Release();
+    }
+}
+
+void COSMMarkupTypeRegistry::Add(LPCWSTR tag, COSMMarkupType* type)
+{
+    if (tag && tag[0])
+        m_tags.SetAt(COSMMarkupTagKey{tag}, type);
+    type->SetNextType(m_pFirstType);
+    m_pFirstType = type;
+}
+
+COSMMarkupType* COSMMarkupTypeRegistry::Lookup(LPCWSTR tag) const
+{
+    COSMMarkupType* type = nullptr;
+    if (!tag || !m_tags.Lookup(COSMMarkupTagKey{tag}, type))
+        return nullptr;
+    return type;
+}
+
+COSMMarkupTypeRegistry* GetMarkupTypeRegistry()
+{
+    static COSMMarkupTypeRegistry s_registry;
+    return &s_registry;
+}
+
+void InitializeRegisteredMarkupTypes()
+{
+    // Called from another file's static initialiser, this may run before some of the library's own: asking for
+    // each record makes sure it exists.
+    for (COSMMarkupType* (*pfnGetType)() : kLibraryTypes)
+        pfnGetType();
+    for (COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType())
+        type->EnsureInitialized();
+}
+
+void InitializeMarkupTypesOnce()
+{
+    static bool s_bInitialized = false;
+    if (s_bInitialized)
+        return;
+    s_bInitialized = true;
+    InitializeRegisteredMarkupTypes();
+}

@@ -1,0 +1,78 @@
+// The type registry as a program sees it that names no markup class: every record registered at start-up is there,
+// by tag for the tagged ones, with its class name and base, whatever order the library's files were linked and
+// initialised in. Nothing here initialises the types: the records must exist from the static initialisers alone.
+#include "framework/markup/MarkupTypeRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace {
+
+struct RegisteredType
+{
+    LPCWSTR className;
+    LPCWSTR tag;  // null: untagged
+    LPCWSTR baseClassName;  // null: the root
+};
+
+// Every markup class registered so far.
+const RegisteredType kStartupTypes[] = {
+    {L"COSMMarkupObject", nullptr, nullptr},
+    {L"COSMMarkupType", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupDependencyProperty", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupThickness", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupInt", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupDouble", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupEnum", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupBool", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupColor", L"Color", L"COSMMarkupObject"},
+    {L"COSMMarkupString", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupCollection", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupBrush", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupSolidColorBrush", L"SolidColorBrush", L"COSMMarkupBrush"},
+    {L"COSMMarkupPoint", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupGradientStop", L"GradientStop", L"COSMMarkupObject"},
+    {L"COSMMarkupGradientStops", L"", L"COSMMarkupCollection"},
+    {L"COSMMarkupLinearGradientBrush", L"LinearGradientBrush", L"COSMMarkupBrush"},
+    {L"COSMMarkupColorKey", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupBrushKey", nullptr, L"COSMMarkupObject"},
+};
+
+std::wstring Text(LPCWSTR text)
+{
+    return text ? std::wstring(L"\"") + text + L"\"" : L"(null)";
+}
+
+}  // namespace
+
+TEST(MarkupRegistryTest, EveryStartupTypeIsRegisteredOnceWithItsTagAndBase)
+{
+    std::map<std::wstring, const COSMMarkupType*> byClass;
+    for (const COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType()) {
+        ASSERT_NE(nullptr, type->GetMarkupClassName());
+        EXPECT_TRUE(byClass.emplace(type->GetMarkupClassName(), type).second)
+            << "registered twice: " << testing::PrintToString(std::wstring(type->GetMarkupClassName()));
+    }
+    EXPECT_EQ(sizeof kStartupTypes / sizeof kStartupTypes[0], byClass.size());
+
+    for (const RegisteredType& expected : kStartupTypes) {
+        const auto found = byClass.find(expected.className);
+        ASSERT_NE(byClass.end(), found) << "missing: " << testing::PrintToString(std::wstring(expected.className));
+        const COSMMarkupType* type = found->second;
+        EXPECT_EQ(Text(expected.tag), Text(type->GetTag())) << testing::PrintToString(std::wstring(expected.className));
+        const COSMMarkupType* base = type->GetBaseType();
+        EXPECT_EQ(Text(expected.baseClassName), Text(base ? base->GetMarkupClassName() : nullptr))
+            << testing::PrintToString(std::wstring(expected.className));
+        if (expected.tag && expected.tag[0]) {
+            EXPECT_EQ(type, GetMarkupTypeRegistry()->Lookup(expected.tag));
+        }
+    }
+}
+
+TEST(MarkupRegistryTest, RecordsAreNotInitialisedBeforeTheFirstContext)
+{
+    for (const COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType())
+        EXPECT_FALSE(type->IsInitialized()) << testing::PrintToString(std::wstring(type->GetMarkupClassName()));
+}

@@ -1,0 +1,53 @@
+#include "MarkupTestSupport.h"
+
+#include "framework/markup/MarkupScalars.h"
+#include "framework/markup/MarkupString.h"
+#include "framework/markup/MarkupThickness.h"
+#include "framework/markup/MarkupTypeRegistry.h"
+
+namespace markup_test {
+
+namespace {
+
+// Every shared value exists from its first request to the end of the process: asked for once here, they no longer
+// count as made by the test that first needs them.
+void WarmSharedCaches()
+{
+    for (int i = 0; i < 8; ++i)
+        COSMMarkupEnum::CreateValue(i)->Release();
+    COSMMarkupBool::CreateTrueValue()->Release();
+    COSMMarkupBool::CreateFalseValue()->Release();
+    for (LPCWSTR text : {L"", L" ", L"\n"})
+        COSMMarkupString::CreateValue(text, -1)->Release();
+    COSMMarkupThickness::GetDefaultValue()->Release();
+}
+
+}  // namespace
+
+void MarkupTest::SetUp()
+{
+    InitializeMarkupTypesOnce();
+    WarmSharedCaches();
+    m_liveAtStart = COSMMarkupObject::GetLiveObjectCount();
+}
+
+void MarkupTest::TearDown()
+{
+    EXPECT_EQ(m_liveAtStart, COSMMarkupObject::GetLiveObjectCount())
+        << "the test left markup objects alive, or freed some it did not make";
+}
+
+LONG RefCount(COSMMarkupObject* object)
+{
+    const LONG count = object->AddRef() - 1;
+    object->Release();
+    return count;
+}
+
+COSMMarkupObject* Ref(COSMMarkupObject* object)
+{
+    object->AddRef();
+    return object;
+}
+
+}  // namespace markup_test

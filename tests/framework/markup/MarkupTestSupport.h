@@ -1,0 +1,59 @@
+// What the markup tests share: the fixture that checks every test leaves as many markup objects alive as it found,
+// a holder for the references a test makes, and the message of a builder exception.
+#pragma once
+
+#include "framework/markup/MarkupBuilder.h"
+#include "framework/markup/MarkupBuilderException.h"
+#include "framework/markup/MarkupContext.h"
+#include "framework/markup/MarkupObject.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace markup_test {
+
+// Initialises the types (once), makes every shared cache hold its values, and fails a test that ends with more or
+// fewer live markup objects than it began with.
+class MarkupTest : public testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    LONG m_liveAtStart = 0;
+};
+
+// The same, with a builder on a markup context for conversions and content.
+class MarkupBuilderTest : public MarkupTest
+{
+protected:
+    COSMMarkupContext context;
+    COSMMarkupBuilder builder{&context};
+};
+
+// The references a test makes, released when it ends.
+using Hold = COSMMarkupPtr;
+
+// The message of the COSMMarkupBuilderException action throws (freed here), or "(nothing thrown)".
+template <class Action>
+std::string BuilderMessage(Action action)
+{
+    try {
+        action();
+    } catch (COSMMarkupBuilderException* e) {
+        std::string message = e->GetMessageText();
+        e->Delete();
+        return message;
+    }
+    return "(nothing thrown)";
+}
+
+// The reference count of object, read through AddRef and Release.
+LONG RefCount(COSMMarkupObject* object);
+
+// object with one reference added: a second reference for the test to hand over or keep.
+COSMMarkupObject* Ref(COSMMarkupObject* object);
+
+}  // namespace markup_test

@@ -1,0 +1,331 @@
+// Storing, finding, inheriting and reporting property values on a small tree of test nodes, the value store itself,
+// and converting values given in markup.
+#include "MarkupTestSupport.h"
+#include "MarkupTestTypes.h"
+
+#include "framework/markup/MarkupBrush.h"
+#include "framework/markup/MarkupBuilder.h"
+#include "framework/markup/MarkupColor.h"
+#include "framework/markup/MarkupContext.h"
+#include "framework/markup/MarkupProperties.h"
+#include "framework/markup/MarkupScalars.h"
+#include "framework/markup/MarkupString.h"
+#include "framework/markup/MarkupType.h"
+#include "framework/markup/MarkupTypeRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using markup_test::BuilderMessage;
+using markup_test::COtherNode;
+using markup_test::CTestNode;
+using markup_test::g_converterQuestions;
+using markup_test::g_recordedChanges;
+using markup_test::Hold;
+using markup_test::MarkupTest;
+using markup_test::RecordedChange;
+using markup_test::Ref;
+using markup_test::RefCount;
+
+namespace {
+
+const int kNone = RecordedChange::kNoValue;
+
+int IntValue(const COSMMarkupObject* value)
+{
+    const COSMMarkupInt* number = MarkupDynamicCast<COSMMarkupInt>(value);
+    return number ? number->GetValue() : kNone;
+}
+
+// A root node with two children: a test node, and a node of another class that holds a test node in turn.
+class ValueTreeTest : public MarkupTest
+{
+protected:
+    void SetUp() override
+    {
+        MarkupTest::SetUp();
+        root = new CTestNode;
+        child = static_cast<CTestNode*>(root->AddChild(new CTestNode));
+        other = static_cast<COtherNode*>(root->AddChild(new COtherNode));
+        below = static_cast<CTestNode*>(other->AddChild(new CTestNode));
+        g_recordedChanges.clear();
+    }
+    void TearDown() override
+    {
+        root->Release();
+        g_recordedChanges.clear();
+        MarkupTest::TearDown();
+    }
+
+    // The changes recorded since the last call, forgotten.
+    std::vector<RecordedChange> TakeChanges()
+    {
+        std::vector<RecordedChange> changes;
+        changes.swap(g_recordedChanges);
+        return changes;
+    }
+
+    CTestNode* root = nullptr;
+    CTestNode* child = nullptr;
+    COtherNode* other = nullptr;
+    CTestNode* below = nullptr;
+};
+
+using ConversionTest = markup_test::MarkupBuilderTest;
+
+}  // namespace
+
+// ---- Storing and reporting --------------------------------------------------------------------------------------
+
+TEST_F(ValueTreeTest, ChangesAreReportedOnlyWhenTheEffectiveValueChanges)
+{
+    COSMMarkupDependencyProperty* count = CTestNode::s_pCountProperty;
+    // Null where there was nothing: no change.
+    child->SetValue(count, nullptr);
+    EXPECT_TRUE(TakeChanges().empty());
+
+    child->SetValue(count, new COSMMarkupInt(3));
+    std::vector<RecordedChange> changes = TakeChanges();
+    ASSERT_EQ(1u, changes.size());
+    EXPECT_EQ(child, changes[0].object);
+    EXPECT_EQ(count, changes[0].property);
+    EXPECT_EQ(kNone, changes[0].oldValue);
+    EXPECT_EQ(3, changes[0].newValue);
+
+    // An equal value in a new object: stored, not reported.
+    COSMMarkupObject* equal = new COSMMarkupInt(3);
+    child->SetValue(count, equal);
+    EXPECT_TRUE(TakeChanges().empty());
+    EXPECT_EQ(equal, child->GetValue(count));
+
+    child->SetValue(count, nullptr);
+    changes = TakeChanges();
+    ASSERT_EQ(1u, changes.size());
+    EXPECT_EQ(3, changes[0].oldValue);
+    EXPECT_EQ(kNone, changes[0].newValue);
+    EXPECT_EQ(nullptr, child->GetValue(count));
+}
+
+TEST_F(ValueTreeTest, AnInheritedChangeReachesEveryDescendantOfTheOwnersClass)
+{
+    COSMMarkupDependencyProperty* inherited = CTestNode::s_pInheritedProperty;
+    root->SetValue(inherited, new COSMMarkupInt(5));
+    const std::vector<RecordedChange> changes = TakeChanges();
+    // The root itself, its test-node child, and the test node below the node of another class; not the other node.
+    ASSERT_EQ(3u, changes.size());
+    EXPECT_EQ(root, changes[0].object);
+    EXPECT_EQ(child, changes[1].object);
+    EXPECT_EQ(below, changes[2].object);
+    for (const RecordedChange& change : changes) {
+        EXPECT_EQ(0, change.oldValue);
+        EXPECT_EQ(5, change.newValue);
+    }
+    EXPECT_EQ(5, IntValue(below->GetValue(inherited)));
+    EXPECT_EQ(root, below->FindValueOwner(inherited));
+    EXPECT_EQ(5, IntValue(other->GetValue(inherited)));
+}
+
+TEST_F(ValueTreeTest, ClearingALocalValueRevealsTheInheritedOneOnce)
+{
+    COSMMarkupDependencyProperty* inherited = CTestNode::s_pInheritedProperty;
+    root->SetValue(inherited, new COSMMarkupInt(5));
+    child->SetValue(inherited, new COSMMarkupInt(7));
+    EXPECT_EQ(child, child->FindValueOwner(inherited));
+    TakeChanges();
+
+    child->SetValue(inherited, nullptr);
+    const std::vector<RecordedChange> changes = TakeChanges();
+    ASSERT_EQ(1u, changes.size());
+    EXPECT_EQ(child, changes[0].object);
+    EXPECT_EQ(7, changes[0].oldValue);
+    EXPECT_EQ(5, changes[0].newValue);
+    EXPECT_EQ(root, child->FindValueOwner(inherited));
+}
+
+TEST_F(ValueTreeTest, ValuesFallBackOnTheDefaultAndAreInheritedOnlyWhenTheMetadataSaysSo)
+{
+    // The default: not owned by anyone.
+    EXPECT_EQ(0, IntValue(below->GetValue(CTestNode::s_pInheritedProperty)));
+    EXPECT_EQ(nullptr, below->FindValueOwner(CTestNode::s_pInheritedProperty));
+    // Not inherited: a child sees nothing of its parent's value.
+    root->SetValue(CTestNode::s_pCountProperty, new COSMMarkupInt(9));
+    EXPECT_EQ(nullptr, child->GetValue(CTestNode::s_pCountProperty));
+    EXPECT_EQ(nullptr, child->FindValueOwner(CTestNode::s_pCountProperty));
+    EXPECT_EQ(root, root->FindValueOwner(CTestNode::s_pCountProperty));
+    EXPECT_EQ(nullptr, root->GetValue(nullptr));
+}
+
+TEST_F(ValueTreeTest, StoredValuesBecomeLogicalChildrenUntilTheyLeave)
+{
+    COSMMarkupDependencyProperty* count = CTestNode::s_pCountProperty;
+    COSMMarkupObject* first = new COSMMarkupInt(1);
+    Hold firstHold(Ref(first));
+    child->SetValue(count, first);
+    EXPECT_EQ(child, first->GetLogicalParent());
+    child->SetValue(count, new COSMMarkupInt(2));
+    EXPECT_EQ(nullptr, first->GetLogicalParent());
+    EXPECT_EQ(1, RefCount(first));
+}
+
+TEST_F(ValueTreeTest, ASharedValueKeepsTheParentOfTheStoreThatTookItLast)
+{
+    COSMMarkupObject* shared = COSMMarkupEnum::CreateValue(3);
+    const LONG refs = RefCount(shared);
+    // An enum-typed value is refused by an int property: use the Key property, which takes any object.
+    root->SetValue(COSMMarkupObject::s_pKeyProperty, Ref(shared));
+    child->SetValue(COSMMarkupObject::s_pKeyProperty, Ref(shared));
+    EXPECT_EQ(child, shared->GetLogicalParent());
+    root->SetValue(COSMMarkupObject::s_pKeyProperty, nullptr);
+    EXPECT_EQ(child, shared->GetLogicalParent());
+    child->SetValue(COSMMarkupObject::s_pKeyProperty, nullptr);
+    EXPECT_EQ(nullptr, shared->GetLogicalParent());
+    EXPECT_EQ(refs, RefCount(shared));
+    shared->Release();
+}
+
+TEST_F(ValueTreeTest, ValuesThatCannotBeStoredAreReleased)
+{
+    const LONG live = COSMMarkupObject::GetLiveObjectCount();
+    // No property.
+    child->SetValue(nullptr, new COSMMarkupInt(1));
+    // The wrong type: a bool for a string property.
+    child->SetValue(CTestNode::s_pTextProperty, new COSMMarkupBool(TRUE));
+    EXPECT_EQ(live, COSMMarkupObject::GetLiveObjectCount());
+    EXPECT_EQ(nullptr, child->GetValue(CTestNode::s_pTextProperty));
+    EXPECT_TRUE(TakeChanges().empty());
+}
+
+TEST_F(ValueTreeTest, DestroyingAnObjectReleasesItsValues)
+{
+    CTestNode* node = new CTestNode;
+    COSMMarkupObject* value = new COSMMarkupString(L"kept", -1);
+    Hold valueHold(Ref(value));
+    node->SetValue(CTestNode::s_pTextProperty, value);
+    EXPECT_EQ(2, RefCount(value));
+    node->Release();
+    EXPECT_EQ(1, RefCount(value));
+    EXPECT_EQ(nullptr, value->GetLogicalParent());
+}
+
+// ---- The value store --------------------------------------------------------------------------------------------
+
+TEST_F(MarkupTest, StoreIgnoresSlotsItHasNotGotAndReleasesWhatWasHandedToThem)
+{
+    Hold owner(new COSMMarkupObject);
+    COSMMarkupProperties* store = new COSMMarkupProperties(owner.Get());
+    Hold storeHold(store);
+    EXPECT_EQ(COSMMarkupDependencyProperty::GetIndexedPropertyCount(), store->GetSize());
+    EXPECT_EQ(COSMMarkupObject::GetClassType(), store->GetType());
+    const LONG live = COSMMarkupObject::GetLiveObjectCount();
+    store->SetAt(-1, new COSMMarkupInt(1));
+    store->SetAt(store->GetSize(), new COSMMarkupInt(2));
+    EXPECT_EQ(live, COSMMarkupObject::GetLiveObjectCount());
+    EXPECT_EQ(nullptr, store->GetAt(-1));
+    EXPECT_EQ(nullptr, store->GetAt(store->GetSize()));
+}
+
+TEST_F(MarkupTest, CopiedValuesAreSharedAndKeepTheirParent)
+{
+    Hold firstOwner(new COSMMarkupObject);
+    Hold secondOwner(new COSMMarkupObject);
+    COSMMarkupProperties* first = new COSMMarkupProperties(firstOwner.Get());
+    Hold firstHold(first);
+    COSMMarkupProperties* second = new COSMMarkupProperties(secondOwner.Get());
+    Hold secondHold(second);
+
+    const int slot = CTestNode::s_pCountProperty->GetIndex();
+    COSMMarkupObject* value = new COSMMarkupInt(4);
+    first->SetAt(slot, value);
+    second->SetAt(slot + 1, new COSMMarkupInt(5));
+    second->CopyFrom(first);
+    EXPECT_EQ(value, second->GetAt(slot));
+    EXPECT_EQ(5, IntValue(second->GetAt(slot + 1)));
+    EXPECT_EQ(2, RefCount(value));
+    EXPECT_EQ(firstOwner.Get(), value->GetLogicalParent());
+
+    // The copy goes without touching the parent the value has in the first store.
+    secondHold.Release();
+    EXPECT_EQ(firstOwner.Get(), value->GetLogicalParent());
+    EXPECT_EQ(1, RefCount(value));
+}
+
+// ---- Conversion and content -------------------------------------------------------------------------------------
+
+TEST_F(ConversionTest, AValueOfAnotherTypeIsConvertedOrRefusedWithTheBuildersMessage)
+{
+    Hold node(new CTestNode);
+    COSMMarkupObject* flag = new COSMMarkupBool(TRUE);
+    EXPECT_EQ("Cannot convert string in attribute 'Text' to object of type 'COSMMarkupString'",
+              BuilderMessage([&] { node->SetPropertyObject(&builder, CTestNode::s_pTextProperty, flag); }));
+    // Refused: still the caller's.
+    EXPECT_EQ(1, RefCount(flag));
+    flag->Release();
+
+    node->SetPropertyObject(&builder, CTestNode::s_pCountProperty, new COSMMarkupString(L"42px", -1));
+    EXPECT_EQ(42, IntValue(node->GetValue(CTestNode::s_pCountProperty)));
+    // A value of the property's type is stored as it is.
+    COSMMarkupObject* number = new COSMMarkupInt(8);
+    node->SetPropertyObject(&builder, CTestNode::s_pCountProperty, number);
+    EXPECT_EQ(number, node->GetValue(CTestNode::s_pCountProperty));
+}
+
+TEST_F(ConversionTest, TheMetadataConverterIsAskedBeforeTheValueType)
+{
+    Hold node(new CTestNode);
+    g_converterQuestions = 0;
+    node->SetPropertyObject(&builder, CTestNode::s_pConvertedProperty, new COSMMarkupString(L"hundred", -1));
+    EXPECT_EQ(100, IntValue(node->GetValue(CTestNode::s_pConvertedProperty)));
+    EXPECT_EQ(1, g_converterQuestions);
+    // The converter knows no "7": the int's own conversion reads it.
+    node->SetPropertyObject(&builder, CTestNode::s_pConvertedProperty, new COSMMarkupString(L"7", -1));
+    EXPECT_EQ(7, IntValue(node->GetValue(CTestNode::s_pConvertedProperty)));
+    EXPECT_EQ(2, g_converterQuestions);
+}
+
+TEST_F(ConversionTest, ColourTextOnABrushPropertyBecomesASolidBrush)
+{
+    Hold node(new CTestNode);
+    node->SetPropertyObject(&builder, CTestNode::s_pFillProperty, new COSMMarkupString(L"Red", -1));
+    const COSMMarkupSolidColorBrush* brush =
+        MarkupDynamicCast<COSMMarkupSolidColorBrush>(node->GetValue(CTestNode::s_pFillProperty));
+    ASSERT_NE(nullptr, brush);
+    EXPECT_EQ(RGB(255, 0, 0), brush->GetRepresentativeColor());
+    EXPECT_EQ(0xFF0000FFu, brush->GetColor()->GetValue());
+
+    COSMMarkupObject* text = new COSMMarkupString(L"Reddish", -1);
+    EXPECT_EQ("Cannot convert string in attribute 'Fill' to object of type 'COSMMarkupBrush'",
+              BuilderMessage([&] { node->SetPropertyObject(&builder, CTestNode::s_pFillProperty, text); }));
+    text->Release();
+}
+
+TEST_F(ConversionTest, ATypeNameConvertsToItsRecordWithoutAddingOne)
+{
+    int registered = 0;
+    for (COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType())
+        ++registered;
+    Hold node(new CTestNode);
+    node->SetPropertyObject(&builder, CTestNode::s_pKindProperty, new COSMMarkupString(L"SolidColorBrush", -1));
+    EXPECT_EQ(COSMMarkupSolidColorBrush::GetClassType(), node->GetValue(CTestNode::s_pKindProperty));
+    int after = 0;
+    for (COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType())
+        ++after;
+    EXPECT_EQ(registered, after);
+}
+
+TEST_F(ConversionTest, ObjectsThatTakeNoContentSayWhyAndKeepNothing)
+{
+    Hold number(new COSMMarkupInt(1));
+    COSMMarkupObject* text = new COSMMarkupString(L"abc", -1);
+    EXPECT_EQ("Cannot convert the string 'abc' into a 'COSMMarkupInt' object",
+              BuilderMessage([&] { number->SetContentObject(&builder, text); }));
+    COSMMarkupObject* other = new COSMMarkupDouble(2.0);
+    EXPECT_EQ("Cannot add content to an object of type 'COSMMarkupInt'",
+              BuilderMessage([&] { number->SetContentObject(&builder, other); }));
+    EXPECT_EQ(1, RefCount(text));
+    EXPECT_EQ(1, RefCount(other));
+    text->Release();
+    other->Release();
+    EXPECT_FALSE(number->HasContentObject());
+    EXPECT_FALSE(number->AllowWhiteSpaceContent());
+}
