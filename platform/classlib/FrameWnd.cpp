@@ -119,7 +119,7 @@ void CFrameWnd::OnSize(UINT nType, int cx, int cy)
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
     if (m_nIdleFlags & idleLayout) {
-        RecalcLayout(m_nIdleFlags & idleNotify);
+        RecalcLayout((m_nIdleFlags & idleNotify) != 0);
         UpdateWindow();
     }
     m_nIdleFlags &= ~(idleLayout | idleNotify);
