@@ -16,6 +16,20 @@ void ClearOut(VARIANT* pVar)
         ::VariantInit(pVar);
 }
 
+void ClearOut(long* pValue)
+{
+    if (pValue)
+        *pValue = 0;
+}
+
+// The base answer of the operations the owner does not give: nothing out, E_NOTIMPL.
+template <typename... Out>
+HRESULT NotImplemented(Out*... outs)
+{
+    (ClearOut(outs), ...);
+    return E_NOTIMPL;
+}
+
 }  // namespace
 
 COSMAccessible::COSMAccessible()
@@ -28,71 +42,57 @@ COSMAccessible::~COSMAccessible() = default;
 
 HRESULT COSMAccessible::GetAccessibleParent(IDispatch** ppdispParent)
 {
-    ClearOut(ppdispParent);
-    return E_NOTIMPL;
+    return NotImplemented(ppdispParent);
 }
 
 HRESULT COSMAccessible::GetAccessibleChildCount(long* pcountChildren)
 {
-    if (pcountChildren)
-        *pcountChildren = 0;
-    return E_NOTIMPL;
+    return NotImplemented(pcountChildren);
 }
 
 HRESULT COSMAccessible::GetAccessibleChild(VARIANT, IDispatch** ppdispChild)
 {
-    ClearOut(ppdispChild);
-    return E_NOTIMPL;
+    return NotImplemented(ppdispChild);
 }
 
 HRESULT COSMAccessible::GetAccessibleName(VARIANT, BSTR* pszName)
 {
-    ClearOut(pszName);
-    return E_NOTIMPL;
+    return NotImplemented(pszName);
 }
 
 HRESULT COSMAccessible::GetAccessibleValue(VARIANT, BSTR* pszValue)
 {
-    ClearOut(pszValue);
-    return E_NOTIMPL;
+    return NotImplemented(pszValue);
 }
 
 HRESULT COSMAccessible::GetAccessibleDescription(VARIANT, BSTR* pszDescription)
 {
-    ClearOut(pszDescription);
-    return E_NOTIMPL;
+    return NotImplemented(pszDescription);
 }
 
 HRESULT COSMAccessible::GetAccessibleRole(VARIANT, VARIANT* pvarRole)
 {
-    ClearOut(pvarRole);
-    return E_NOTIMPL;
+    return NotImplemented(pvarRole);
 }
 
 HRESULT COSMAccessible::GetAccessibleState(VARIANT, VARIANT* pvarState)
 {
-    ClearOut(pvarState);
-    return E_NOTIMPL;
+    return NotImplemented(pvarState);
 }
 
 HRESULT COSMAccessible::GetAccessibleHelp(VARIANT, BSTR* pszHelp)
 {
-    ClearOut(pszHelp);
-    return E_NOTIMPL;
+    return NotImplemented(pszHelp);
 }
 
 HRESULT COSMAccessible::GetAccessibleHelpTopic(BSTR* pszHelpFile, VARIANT, long* pidTopic)
 {
-    ClearOut(pszHelpFile);
-    if (pidTopic)
-        *pidTopic = 0;
-    return E_NOTIMPL;
+    return NotImplemented(pszHelpFile, pidTopic);
 }
 
 HRESULT COSMAccessible::GetAccessibleKeyboardShortcut(VARIANT, BSTR* pszKeyboardShortcut)
 {
-    ClearOut(pszKeyboardShortcut);
-    return E_NOTIMPL;
+    return NotImplemented(pszKeyboardShortcut);
 }
 
 HRESULT COSMAccessible::GetAccessibleFocus(VARIANT* pvarChild)
@@ -109,49 +109,42 @@ HRESULT COSMAccessible::GetAccessibleSelection(VARIANT* pvarChildren)
 
 HRESULT COSMAccessible::GetAccessibleDefaultAction(VARIANT, BSTR* pszDefaultAction)
 {
-    ClearOut(pszDefaultAction);
-    return E_NOTIMPL;
+    return NotImplemented(pszDefaultAction);
 }
 
 HRESULT COSMAccessible::AccessibleSelect(long, VARIANT)
 {
-    return E_NOTIMPL;
+    return NotImplemented();
 }
 
 HRESULT COSMAccessible::AccessibleLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT)
 {
-    for (long* p : {pxLeft, pyTop, pcxWidth, pcyHeight}) {
-        if (p)
-            *p = 0;
-    }
-    return E_NOTIMPL;
+    return NotImplemented(pxLeft, pyTop, pcxWidth, pcyHeight);
 }
 
 HRESULT COSMAccessible::AccessibleNavigate(long, VARIANT, VARIANT* pvarEndUpAt)
 {
-    ClearOut(pvarEndUpAt);
-    return E_NOTIMPL;
+    return NotImplemented(pvarEndUpAt);
 }
 
 HRESULT COSMAccessible::AccessibleHitTest(long, long, VARIANT* pvarChild)
 {
-    ClearOut(pvarChild);
-    return E_NOTIMPL;
+    return NotImplemented(pvarChild);
 }
 
 HRESULT COSMAccessible::AccessibleDoDefaultAction(VARIANT)
 {
-    return E_NOTIMPL;
+    return NotImplemented();
 }
 
 HRESULT COSMAccessible::PutAccessibleName(VARIANT, BSTR)
 {
-    return E_NOTIMPL;
+    return NotImplemented();
 }
 
 HRESULT COSMAccessible::PutAccessibleValue(VARIANT, BSTR)
 {
-    return E_NOTIMPL;
+    return NotImplemented();
 }
 
 CCmdTarget* COSMAccessible::GetAccessibleOwner()
@@ -248,8 +241,7 @@ HRESULT STDMETHODCALLTYPE COSMAccessible::XAccessible::GetTypeInfoCount(UINT* pc
 
 HRESULT STDMETHODCALLTYPE COSMAccessible::XAccessible::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
 {
-    ClearOut(ppTInfo);
-    return E_NOTIMPL;
+    return NotImplemented(ppTInfo);
 }
 
 HRESULT STDMETHODCALLTYPE COSMAccessible::XAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)

@@ -189,6 +189,29 @@ private:
     std::unique_ptr<osm_classlib_detail::CmdTargetDispatch> m_pDispatch;
 };
 
+// The IUnknown of a COM object nested in a command target (a member its interface map lists): QueryInterface, AddRef
+// and Release are the owner's, so the object has no count of its own. The member's class derives from it and
+// implements the interface's own methods.
+template <class Interface>
+class CNestedInterface : public Interface
+{
+public:
+    explicit CNestedInterface(CCmdTarget* pOwner) : m_pOwner(pOwner) {}
+    virtual ~CNestedInterface() = default;
+    CNestedInterface(const CNestedInterface&) = delete;
+    CNestedInterface& operator=(const CNestedInterface&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override
+    {
+        return m_pOwner->ExternalQueryInterface(riid, ppvObject);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_pOwner->ExternalAddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return m_pOwner->ExternalRelease(); }
+
+protected:
+    CCmdTarget* m_pOwner;
+};
+
 // Shows the hourglass for its lifetime.
 class CWaitCursor
 {

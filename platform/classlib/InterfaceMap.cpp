@@ -4,22 +4,12 @@
 
 namespace osm_classlib_detail {
 
-// The IDispatch EnableAutomation gives a target. It has no count of its own: QueryInterface, AddRef and Release go
-// to the target, so it lives exactly as long as the target does.
-class CmdTargetDispatch final : public IDispatch
+// The IDispatch EnableAutomation gives a target. Its count is the target's, so it lives exactly as long as the
+// target does.
+class CmdTargetDispatch final : public CNestedInterface<IDispatch>
 {
 public:
-    explicit CmdTargetDispatch(CCmdTarget* pOwner) : m_pOwner(pOwner) {}
-    virtual ~CmdTargetDispatch() = default;
-    CmdTargetDispatch(const CmdTargetDispatch&) = delete;
-    CmdTargetDispatch& operator=(const CmdTargetDispatch&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppvObj) override
-    {
-        return m_pOwner->ExternalQueryInterface(iid, ppvObj);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return m_pOwner->ExternalAddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return m_pOwner->ExternalRelease(); }
+    using CNestedInterface::CNestedInterface;
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override
     {
@@ -38,9 +28,6 @@ public:
     {
         return E_NOTIMPL;
     }
-
-private:
-    CCmdTarget* m_pOwner;
 };
 
 }  // namespace osm_classlib_detail

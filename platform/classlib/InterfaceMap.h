@@ -1,15 +1,16 @@
 // Interface maps: how a command target hands out COM interfaces. A class that implements an interface in a member
 // object (a "nested" COM object whose QueryInterface, AddRef and Release call the target's ExternalQueryInterface,
-// ExternalAddRef and ExternalRelease) lists that member in its map:
+// ExternalAddRef and ExternalRelease: CNestedInterface in CmdTarget.h does that) lists that member in its map:
 //
 //   class CShape : public CCmdTarget
 //   {
-//       struct XAccessible : IAccessible { ... } m_xAccessible;
+//       struct XOleWindow : CNestedInterface<IOleWindow> { ... GetWindow, ContextSensitiveHelp ... };
+//       XOleWindow m_xOleWindow{this};
 //       DECLARE_INTERFACE_MAP()
 //   };
 //
 //   BEGIN_INTERFACE_MAP(CShape, CCmdTarget)
-//       INTERFACE_PART(IAccessible, m_xAccessible)
+//       INTERFACE_PART(IOleWindow, m_xOleWindow)
 //   END_INTERFACE_MAP()
 //
 // The entry takes the interface's IID from the interface type itself, and the member must convert to a pointer to

@@ -98,6 +98,13 @@ BEGIN_MESSAGE_MAP(CIdleProbe, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdate)
 END_MESSAGE_MAP()
 
+// A child of the frame with a child of its own.
+bool CreateFamily(CWnd& frame, CWnd& child, CWnd& grandchild)
+{
+    return child.Create(nullptr, "child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &frame, 1) &&
+           grandchild.Create(nullptr, "grandchild", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &child, 2);
+}
+
 class CProbeFrame : public CFrameWnd
 {
 public:
@@ -222,8 +229,7 @@ TEST(FrameWndTest, ThreadIdleUpdatesTheMainWindowAndAllItsDescendants)
     ASSERT_TRUE(frame.CreateProbe());
     CIdleProbe child;
     CIdleProbe grandchild;
-    ASSERT_TRUE(child.Create(nullptr, "child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &frame, 1));
-    ASSERT_TRUE(grandchild.Create(nullptr, "grandchild", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &child, 2));
+    ASSERT_TRUE(CreateFamily(frame, child, grandchild));
     CStripBar top(CStripBar::Side::Top, 20);
     ASSERT_TRUE(top.CreateBar(&frame, IDC_TOP_BAR));
     frame.RecalcLayout();
@@ -321,8 +327,7 @@ TEST(FrameWndTest, WindowsFindTheirFrameAmongTheirParentsAndOwners)
     ASSERT_TRUE(frame.CreateProbe());
     CWnd child;
     CWnd grandchild;
-    ASSERT_TRUE(child.Create(nullptr, "child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &frame, 1));
-    ASSERT_TRUE(grandchild.Create(nullptr, "grandchild", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &child, 2));
+    ASSERT_TRUE(CreateFamily(frame, child, grandchild));
     CWnd floating;  // a floating window owned by the frame
     ASSERT_TRUE(floating.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), "floating", WS_POPUP, 0, 0, 20, 20,
                                   frame.m_hWnd, nullptr));

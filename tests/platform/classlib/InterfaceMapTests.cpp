@@ -24,23 +24,15 @@ public:
     IOleWindow* OleWindow() { return &m_xOleWindow; }
 
 protected:
-    struct XOleWindow : IOleWindow
+    struct XOleWindow : CNestedInterface<IOleWindow>
     {
-        explicit XOleWindow(CWindowObject* pOwner) : m_pOwner(pOwner) {}
-        virtual ~XOleWindow() = default;
-        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-        {
-            return m_pOwner->ExternalQueryInterface(riid, ppv);
-        }
-        ULONG STDMETHODCALLTYPE AddRef() override { return m_pOwner->ExternalAddRef(); }
-        ULONG STDMETHODCALLTYPE Release() override { return m_pOwner->ExternalRelease(); }
+        using CNestedInterface::CNestedInterface;
         HRESULT STDMETHODCALLTYPE GetWindow(HWND* phwnd) override
         {
             *phwnd = kReportedWindow;
             return S_OK;
         }
         HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-        CWindowObject* m_pOwner;
     } m_xOleWindow{this};
 
     DECLARE_INTERFACE_MAP()
@@ -60,22 +52,14 @@ public:
     IPersist* Persist() { return &m_xPersist; }
 
 protected:
-    struct XPersist : IPersist
+    struct XPersist : CNestedInterface<IPersist>
     {
-        explicit XPersist(CPersistentWindowObject* pOwner) : m_pOwner(pOwner) {}
-        virtual ~XPersist() = default;
-        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-        {
-            return m_pOwner->ExternalQueryInterface(riid, ppv);
-        }
-        ULONG STDMETHODCALLTYPE AddRef() override { return m_pOwner->ExternalAddRef(); }
-        ULONG STDMETHODCALLTYPE Release() override { return m_pOwner->ExternalRelease(); }
+        using CNestedInterface::CNestedInterface;
         HRESULT STDMETHODCALLTYPE GetClassID(CLSID* pClassID) override
         {
             *pClassID = kReportedClass;
             return S_OK;
         }
-        CPersistentWindowObject* m_pOwner;
     } m_xPersist{this};
 
     DECLARE_INTERFACE_MAP()

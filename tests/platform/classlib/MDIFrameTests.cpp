@@ -80,6 +80,14 @@ protected:
         ASSERT_NE(frame.m_hWndMDIClient, nullptr);
     }
 
+    // Two overlapping children; the second ends up active.
+    bool CreateChildren(CProbeChild& first, CProbeChild& second)
+    {
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW;
+        return first.Create(nullptr, "first", style, CRect(0, 0, 200, 150), &frame) &&
+               second.Create(nullptr, "second", style, CRect(20, 20, 220, 170), &frame);
+    }
+
     CProbeMDIFrame frame;
 };
 
@@ -116,10 +124,7 @@ TEST_F(MDIFrameTest, MDIGetActiveReportsTheActiveChildAndWhetherItIsMaximized)
 
     CProbeChild first("first");
     CProbeChild second("second");
-    ASSERT_TRUE(first.Create(nullptr, "first", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 150),
-                             &frame));
-    ASSERT_TRUE(second.Create(nullptr, "second", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(20, 20, 220, 170),
-                              &frame));
+    ASSERT_TRUE(CreateChildren(first, second));
     EXPECT_EQ(first.GetMDIFrame(), &frame);
 
     EXPECT_EQ(frame.MDIGetActive(&maximized), &second);
@@ -146,10 +151,7 @@ TEST_F(MDIFrameTest, CommandsReachTheActiveChildBeforeTheFrame)
 {
     CProbeChild first("first");
     CProbeChild second("second");
-    ASSERT_TRUE(first.Create(nullptr, "first", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 150),
-                             &frame));
-    ASSERT_TRUE(second.Create(nullptr, "second", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(20, 20, 220, 170),
-                              &frame));
+    ASSERT_TRUE(CreateChildren(first, second));
     frame.SendMessage(WM_COMMAND, ID_SHARED_COMMAND);
     first.MDIActivate();
     frame.SendMessage(WM_COMMAND, ID_SHARED_COMMAND);
