@@ -5,8 +5,12 @@
 //
 // Object.h      CObject, CRuntimeClass and the DECLARE_/IMPLEMENT_ macros
 // CmdTarget.h   CCmdTarget, message maps, the command/notification entries and the reference count
+// InterfaceMap.h interface maps and the automation IDispatch of a command target
+// CmdUI.h       CCmdUI and the ON_UPDATE_COMMAND_UI entries;  FrameMessages.h  the frame messages and bar constants
 // Wnd.h         CWnd (with WndMessageMap.h: the ON_WM_* entries)
 // Dialog.h      CDialog, modal and modeless
+// FrameWnd.h    CFrameWnd;  FrameLayout.h  WM_SIZEPARENT's parameters;  MDIFrameWnd.h, MDIChildWnd.h  CMDIFrameWnd,
+//               CMDIChildWnd;  MiniFrameWnd.h  CMiniFrameWnd
 // DataExchange.h CDataExchange, DDX_ and DDV_ functions
 // Controls.h    CStatic, CButton, CEdit, CListBox, CComboBox, CScrollBar, CProgressCtrl
 // ToolTipCtrl.h CToolTipCtrl
@@ -33,6 +37,11 @@
 #include "classlib/Menu.h"
 #include "classlib/ImageList.h"
 #include "classlib/Wnd.h"
+#include "classlib/CmdUI.h"
+#include "classlib/FrameWnd.h"
+#include "classlib/MDIFrameWnd.h"
+#include "classlib/MDIChildWnd.h"
+#include "classlib/MiniFrameWnd.h"
 #include "classlib/Controls.h"
 #include "classlib/ToolTipCtrl.h"
 #include "classlib/Dialog.h"

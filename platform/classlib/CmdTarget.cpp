@@ -6,6 +6,8 @@ using osm_classlib_detail::GetThreadState;
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
+// The constructor and destructor live with the automation object they own (InterfaceMap.cpp).
+
 const AFX_MSGMAP* PASCAL CCmdTarget::GetThisMessageMap()
 {
     static const AFX_MSGMAP_ENTRY entries[] = {{AfxEntryKind::End, 0, 0, 0, 0, nullptr, nullptr}};
@@ -50,6 +52,10 @@ bool Matches(const AFX_MSGMAP_ENTRY& e, AfxEntryKind kind, UINT nMessage, UINT n
         return e.kind == kind;
     case AfxEntryKind::ReflectMessage:
         return e.kind == kind && e.nMessage == nMessage;
+    case AfxEntryKind::UpdateCommandUI:
+        return e.kind == kind && nID >= e.nID && nID <= e.nLastID;
+    case AfxEntryKind::ReflectUpdateCommandUI:
+        return e.kind == kind;
     default:
         return false;
     }
@@ -74,26 +80,53 @@ BOOL CCmdTarget::DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, AFX_MSGCALL& call
     return pEntry->pfnThunk(this, call);
 }
 
-BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* /*pHandlerInfo*/)
+namespace {
+
+// The reflected update: WM_REFLECT_BASE + WM_COMMAND in the high word, CN_UPDATE_COMMAND_UI in the low word.
+constexpr UINT kReflectedUpdateCode = MAKELONG(static_cast<WORD>(CN_UPDATE_COMMAND_UI), WM_REFLECT_BASE + WM_COMMAND);
+
+}  // namespace
+
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 {
-    if (HIWORD(static_cast<UINT>(nCode)) == WM_NOTIFY && pExtra) {
+    const UINT code = static_cast<UINT>(nCode);
+    AFX_MSGCALL call{WM_COMMAND, MAKEWPARAM(nID, nCode), 0, nID, code, 0, pExtra};
+    const AFX_MSGMAP_ENTRY* e = nullptr;
+    if (nCode == CN_UPDATE_COMMAND_UI) {
+        // Only update entries: a control notification whose 16-bit code reads 0xFFFF (CBN_ERRSPACE) is not asked.
+        e = FindMessageEntry(GetMessageMap(), AfxEntryKind::UpdateCommandUI, WM_COMMAND, code, nID);
+    } else if (nCode == CN_EVENT) {
+        return FALSE;  // no event entries; 0xFFFE must not reach a control-notification entry either
+    } else if (code == kReflectedUpdateCode) {
+        e = FindMessageEntry(GetMessageMap(), AfxEntryKind::ReflectUpdateCommandUI, WM_COMMAND, code, nID);
+    } else if (HIWORD(code) == WM_NOTIFY) {
         auto* pNotify = static_cast<AFX_NOTIFY*>(pExtra);
-        UINT code = pNotify->pNMHDR ? pNotify->pNMHDR->code : LOWORD(static_cast<UINT>(nCode));
-        const AFX_MSGMAP_ENTRY* e = FindMessageEntry(GetMessageMap(), AfxEntryKind::Notify, WM_NOTIFY, code, nID);
-        if (!e)
+        if (!pNotify)
             return FALSE;
-        AFX_MSGCALL call{WM_NOTIFY, nID, reinterpret_cast<LPARAM>(pNotify->pNMHDR), nID, code, 0};
-        BOOL handled = DispatchEntry(e, call);
-        if (handled && pNotify->pResult)
-            *pNotify->pResult = call.result;
-        return handled;
+        // The block's own code keeps the full 32 bits that MAKELONG cut to 16.
+        call.message = WM_NOTIFY;
+        call.nCode = pNotify->pNMHDR ? pNotify->pNMHDR->code : LOWORD(code);
+        call.wParam = nID;
+        call.lParam = reinterpret_cast<LPARAM>(pNotify->pNMHDR);
+        e = FindMessageEntry(GetMessageMap(), AfxEntryKind::Notify, WM_NOTIFY, call.nCode, nID);
+    } else if (HIWORD(code) == 0) {
+        e = FindMessageEntry(GetMessageMap(), AfxEntryKind::Command, WM_COMMAND, code, nID);
     }
-    const AFX_MSGMAP_ENTRY* e =
-        FindMessageEntry(GetMessageMap(), AfxEntryKind::Command, WM_COMMAND, static_cast<UINT>(nCode), nID);
     if (!e)
         return FALSE;
-    AFX_MSGCALL call{WM_COMMAND, MAKEWPARAM(nID, nCode), 0, nID, static_cast<UINT>(nCode), 0};
-    return DispatchEntry(e, call);
+    if (pHandlerInfo) {
+        auto* pInfo = static_cast<AFX_CMDHANDLERINFO*>(pHandlerInfo);
+        pInfo->pTarget = this;
+        pInfo->pEntry = e;
+        return TRUE;
+    }
+    const BOOL handled = DispatchEntry(e, call);
+    if (handled && call.message == WM_NOTIFY) {
+        auto* pNotify = static_cast<AFX_NOTIFY*>(pExtra);
+        if (pNotify->pResult)
+            *pNotify->pResult = call.result;
+    }
+    return handled;
 }
 
 DWORD CCmdTarget::InternalAddRef()

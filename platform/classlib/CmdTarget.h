@@ -13,12 +13,30 @@
 // arguments cracked to the handler's types, so a handler with the wrong signature does not compile. Dispatch takes the
 // first matching entry, searching the class's own map and then its bases' maps.
 //
+// Commands and updates also reach a target through OnCmdMsg(id, code, extra, handlerInfo), which picks the map's
+// entries by the code:
+//   CN_COMMAND (0)                 ON_COMMAND entries; with handlerInfo the entry is only reported, not run
+//   CN_UPDATE_COMMAND_UI (-1)      ON_UPDATE_COMMAND_UI entries, extra the CCmdUI (CmdUI.h)
+//   CN_EVENT (-2)                  no entries: a class that answers events overrides OnCmdMsg
+//   0xBD11FFFF (the update, reflected: WM_REFLECT_BASE + WM_COMMAND high, CN_UPDATE_COMMAND_UI low)
+//                                  the ON_UPDATE_COMMAND_UI_REFLECT entry of a control asked about itself, any id
+//   MAKELONG(code, WM_NOTIFY)      ON_NOTIFY entries, extra an AFX_NOTIFY
+//   any other 16-bit code          ON_CONTROL entries (control notifications sent in WM_COMMAND)
+//
 // A command target also carries a reference count for objects shared between owners (and threads). It starts at 1;
 // InternalAddRef and InternalRelease change it atomically, and the release that takes it to 0 calls OnFinalRelease,
 // which deletes the object. Nothing else ever deletes it, so members and locals that nobody releases are unaffected.
+// COM clients share the same count through the target's interface map (InterfaceMap.h) and its automation IDispatch.
 #pragma once
 
 #include "classlib/Object.h"
+#include "classlib/InterfaceMap.h"
+
+#include <memory>
+
+namespace osm_classlib_detail {
+class CmdTargetDispatch;
+}
 
 class CCmdTarget;
 
@@ -31,6 +49,7 @@ struct AFX_MSGCALL
     UINT nID;    // command, control or notification id
     UINT nCode;  // notification code
     LRESULT result;
+    void* pExtra = nullptr;  // what OnCmdMsg was given: the CCmdUI of an update
 };
 
 using AFX_PMSGTHUNK = BOOL (*)(CCmdTarget* pTarget, AFX_MSGCALL& call);
@@ -48,6 +67,8 @@ enum class AfxEntryKind : UINT
     ReflectNotify,      // WM_NOTIFY sent back to its control, nCode
     ReflectCtlColor,    // WM_CTLCOLOR* sent back to the control being drawn
     ReflectMessage,     // another parent message (WM_DRAWITEM ...) sent back to its control, nMessage
+    UpdateCommandUI,    // CN_UPDATE_COMMAND_UI for an id in nID..nLastID
+    ReflectUpdateCommandUI,  // the reflected update a control gets about itself
 };
 
 struct AFX_MSGMAP_ENTRY
@@ -74,9 +95,20 @@ struct AFX_NOTIFY
     NMHDR* pNMHDR;
 };
 
+// What OnCmdMsg reports instead of running the handler when it is given a handlerInfo.
+struct AFX_CMDHANDLERINFO
+{
+    CCmdTarget* pTarget;
+    const AFX_MSGMAP_ENTRY* pEntry;
+};
+
 #ifndef CN_COMMAND
 #define CN_COMMAND 0
 #endif
+#define CN_UPDATE_COMMAND_UI (-1)
+#define CN_EVENT (-2)
+// Added to a parent message's number when the library sends it back to the control it came from.
+#define WM_REFLECT_BASE 0xBC00
 
 #define DECLARE_MESSAGE_MAP()                                 \
 protected:                                                    \
@@ -103,10 +135,12 @@ class CCmdTarget : public CObject
     DECLARE_DYNAMIC(CCmdTarget)
 
 public:
-    CCmdTarget() = default;
+    CCmdTarget();
+    ~CCmdTarget() override;
 
     // Override these.
-    // Routes a command (nCode CN_COMMAND or a control notification code) or a notification to the map.
+    // Routes a command, an update, a notification or a control notification to the map (see the header comment).
+    // pHandlerInfo, when given, is an AFX_CMDHANDLERINFO: the matching entry is reported there instead of run.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo);
     // Called once by the release that takes the count to 0; the base deletes the object. The count reads 1 while it
     // runs, so references taken and given back here (or in the destructor) cannot start a second final release; an
@@ -116,6 +150,21 @@ public:
     // Not meant to be overridden: the reference count. Both return the new count; any thread may call them.
     DWORD InternalAddRef();
     DWORD InternalRelease();
+
+    // Not meant to be overridden: COM. The External functions are what nested COM objects call for their
+    // QueryInterface, AddRef and Release; they use the reference count above.
+    HRESULT ExternalQueryInterface(REFIID iid, void** ppvObj);
+    ULONG ExternalAddRef();
+    ULONG ExternalRelease();
+    // The interface of the map (or the automation IDispatch), without taking a reference; null when there is none.
+    IUnknown* GetInterface(REFIID iid);
+    // Gives the object an IDispatch (GetIDispatch). It has no type information and no late binding: its
+    // GetTypeInfoCount, GetTypeInfo, GetIDsOfNames and Invoke answer E_NOTIMPL; it exists to be handed out as the
+    // object's identity (accessibility passes objects around as IDispatch).
+    void EnableAutomation();
+    BOOL IsAutomationEnabled() const { return m_pDispatch != nullptr; }
+    // Null until EnableAutomation; with bAddRef the caller gets a reference to release.
+    IDispatch* GetIDispatch(BOOL bAddRef);
 
     // Not meant to be overridden: the hourglass cursor, counted so nested calls pair up.
     void BeginWaitCursor();
@@ -131,6 +180,36 @@ public:
     LONG m_dwRef = 1;
 
     DECLARE_MESSAGE_MAP()
+
+protected:
+    static const AFX_INTERFACEMAP* PASCAL GetThisInterfaceMap();
+    virtual const AFX_INTERFACEMAP* GetInterfaceMap() const;
+
+private:
+    std::unique_ptr<osm_classlib_detail::CmdTargetDispatch> m_pDispatch;
+};
+
+// The IUnknown of a COM object nested in a command target (a member its interface map lists): QueryInterface, AddRef
+// and Release are the owner's, so the object has no count of its own. The member's class derives from it and
+// implements the interface's own methods.
+template <class Interface>
+class CNestedInterface : public Interface
+{
+public:
+    explicit CNestedInterface(CCmdTarget* pOwner) : m_pOwner(pOwner) {}
+    virtual ~CNestedInterface() = default;
+    CNestedInterface(const CNestedInterface&) = delete;
+    CNestedInterface& operator=(const CNestedInterface&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override
+    {
+        return m_pOwner->ExternalQueryInterface(riid, ppvObject);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_pOwner->ExternalAddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return m_pOwner->ExternalRelease(); }
+
+protected:
+    CCmdTarget* m_pOwner;
 };
 
 // Shows the hourglass for its lifetime.

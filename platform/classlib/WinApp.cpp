@@ -117,13 +117,6 @@ int CWinApp::ExitInstance()
     return static_cast<int>(m_msgCur.wParam);
 }
 
-BOOL CWinApp::OnIdle(LONG lCount)
-{
-    if (lCount == 0)
-        osm_classlib_detail::GetThreadState().DeleteTemporaries(-1);
-    return FALSE;
-}
-
 BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
 {
     return pMsg->hwnd && CWnd::WalkPreTranslateTree(nullptr, pMsg);

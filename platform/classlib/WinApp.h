@@ -38,9 +38,6 @@ public:
     virtual int ExitInstance();
     // The message loop: returns ExitInstance's value once WM_QUIT arrives.
     virtual int Run();
-    // Called when the queue is empty; return TRUE to be called again before waiting. The base frees temporary
-    // wrappers (lCount 0) and returns FALSE.
-    virtual BOOL OnIdle(LONG lCount);
     // The base offers the message to the target window and its parents (CWnd::PreTranslateMessage).
     virtual BOOL PreTranslateMessage(MSG* pMsg);
 
@@ -55,7 +52,6 @@ public:
     BOOL Enable3dControls() { return TRUE; }
     BOOL Enable3dControlsStatic() { return TRUE; }
     void SetDialogBkColor(COLORREF = RGB(192, 192, 192), COLORREF = RGB(0, 0, 0)) {}
-    CWnd* GetMainWnd() const { return m_pMainWnd; }
     BOOL PumpMessage();
     bool IsRunningMessageLoop() const { return m_bRunning; }
 
@@ -65,7 +61,6 @@ public:
     int m_nCmdShow = SW_SHOWNORMAL;
     LPCSTR m_pszAppName = nullptr;
     LPCSTR m_pszExeName = nullptr;
-    CWnd* m_pMainWnd = nullptr;
     MSG m_msgCur{};
 
 private:

@@ -1,6 +1,8 @@
 #include "classlib/WinThread.h"
 
+#include "classlib/FrameMessages.h"
 #include "classlib/ThreadLocal.h"
+#include "classlib/ThreadState.h"
 #include "classlib/WinApp.h"
 
 #include <process.h>
@@ -70,6 +72,21 @@ CWinThread::~CWinThread()
 void CWinThread::Delete()
 {
     InternalRelease();
+}
+
+BOOL CWinThread::OnIdle(LONG lCount)
+{
+    if (lCount != 0)
+        return FALSE;
+    CWnd* pMainWnd = m_pMainWnd;
+    HWND hWndMain = pMainWnd->GetSafeHwnd();
+    // A hidden or minimised main window shows nothing that could need updating.
+    if (hWndMain && ::IsWindowVisible(hWndMain) && !::IsIconic(hWndMain)) {
+        pMainWnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE);
+    }
+    osm_classlib_detail::GetThreadState().DeleteTemporaries(-1);
+    return FALSE;
 }
 
 BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_ATTRIBUTES lpSecurityAttrs)

@@ -33,6 +33,11 @@ public:
     // ---- Override these ----------------------------------------------------------------------------------------
     // Called on the thread as it ends, when m_bAutoDelete is TRUE: the base gives up the object's reference.
     virtual void Delete();
+    // Called by a message loop when the queue is empty; return TRUE to be called again (lCount + 1) before waiting.
+    // At lCount 0 the base sends WM_IDLEUPDATECMDUI (wParam TRUE) to a visible main window and all its
+    // descendants, so frames do their delayed layout and bars update their commands, and then frees the
+    // temporary window wrappers; it returns FALSE.
+    virtual BOOL OnIdle(LONG lCount);
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     // Starts the thread. dwCreateFlags: CREATE_SUSPENDED, STACK_SIZE_PARAM_IS_A_RESERVATION; nStackSize 0 takes the
@@ -45,12 +50,15 @@ public:
     BOOL SetThreadPriority(int nPriority);
     int GetThreadPriority();
     operator HANDLE() const { return m_hThread; }
+    CWnd* GetMainWnd() const { return m_pMainWnd; }
 
     HANDLE m_hThread = nullptr;
     DWORD m_nThreadID = 0;
     BOOL m_bAutoDelete = TRUE;
     AFX_THREADPROC m_pfnThreadProc = nullptr;
     LPVOID m_pThreadParams = nullptr;
+    // The thread's main window, when it has one: idle updates start there.
+    CWnd* m_pMainWnd = nullptr;
 
 protected:
     // For CWinApp, which stands for a thread that is already running.

@@ -20,6 +20,7 @@
 #pragma once
 
 #include "classlib/CmdTarget.h"
+#include "classlib/FrameLayout.h"
 #include "classlib/CString.h"
 #include "classlib/DC.h"
 #include "classlib/Geometry.h"
@@ -27,6 +28,7 @@
 #include "classlib/Menu.h"
 
 class CScrollBar;
+class CFrameWnd;
 
 namespace osm_classlib_detail {
 void SetSuperProc(CWnd* pWnd, WNDPROC pfnSuper);
@@ -93,6 +95,9 @@ public:
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     BOOL SendNotifyMessage(UINT message, WPARAM wParam, LPARAM lParam) const;
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE) const;
+    // The message the innermost of this thread's window procedures is handling (time and cursor position as the
+    // system reports them for the last message taken from the queue).
+    static const MSG* PASCAL GetCurrentMessage();
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);
     BOOL KillTimer(UINT_PTR nIDEvent);
     int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
@@ -132,6 +137,8 @@ public:
     CWnd* SetParent(CWnd* pWndNewParent);
     CWnd* GetOwner() const;
     CWnd* GetTopLevelParent() const;
+    // The nearest frame window among the parents, or null.
+    CFrameWnd* GetParentFrame() const;
     CWnd* GetWindow(UINT nCmd) const;
     CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const;
     CWnd* GetTopWindow() const;
@@ -165,6 +172,9 @@ public:
     int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const;
     CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
     CWnd* GetNextDlgGroupItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
+    // Updates every child control through the command-UI route against pTarget (CmdUI.h); with bDisableIfNoHndler,
+    // buttons that run a command nobody handles go grey.
+    void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 
     // Geometry and painting.
     void GetClientRect(LPRECT lpRect) const;
@@ -191,6 +201,11 @@ public:
     CDC* GetWindowDC();
     int ReleaseDC(CDC* pDC);
     void DragAcceptFiles(BOOL bAccept = TRUE);
+    // Shares the client area (or lpRectClient) between the children with ids nIDFirst..nIDLast, through
+    // WM_SIZEPARENT, and gives the child nIDLeftOver what is left (FrameLayout.h; nFlag reposDefault, reposQuery or
+    // reposExtra).
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
+                        LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
 
     // Walks pMsg's target window and its parents up to hWndStop (or the top-level window), offering the message to
     // each one's PreTranslateMessage; TRUE when one of them ate it.

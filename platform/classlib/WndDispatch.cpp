@@ -40,6 +40,16 @@ LRESULT CWnd::Default()
     return DefWindowProc(msg.message, msg.wParam, msg.lParam);
 }
 
+const MSG* PASCAL CWnd::GetCurrentMessage()
+{
+    MSG& msg = GetThreadState().lastSentMsg;
+    const DWORD pos = ::GetMessagePos();
+    msg.pt.x = static_cast<short>(LOWORD(pos));
+    msg.pt.y = static_cast<short>(HIWORD(pos));
+    msg.time = static_cast<DWORD>(::GetMessageTime());
+    return &msg;
+}
+
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     switch (message) {

@@ -16,3 +16,9 @@
 #define IDS_GREETING 2001
 #define IDS_LONG_TEXT 2002
 #define IDS_MISSING 2099
+#define IDS_STATUS_SAVE 2003
+// The frame's idle status text (the library's AFX_IDS_IDLEMESSAGE).
+#define IDS_IDLE_MESSAGE 0xE001
+
+#define IDR_FRAME_ACCEL 110
+#define ID_FRAME_REFRESH 40110

@@ -5,8 +5,15 @@
 #include "classlib/ClassLib.h"
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Rectangles in test failures as their four sides, not as bytes.
+inline void PrintTo(const CRect& rect, std::ostream* os)
+{
+    *os << "(" << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom << ")";
+}
 
 namespace classlib_test {
 

@@ -1,0 +1,35 @@
+// CMDIChildWnd is a document window inside a CMDIFrameWnd's MDI client. It is made through the client
+// (WM_MDICREATE), so the system treats it as an MDI child: its default message handling is the system's MDI child
+// procedure and destroying it goes through the client too.
+//
+//   auto* pChild = new CDocumentWnd;
+//   pChild->Create(nullptr, "Untitled", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, pMainFrame);
+#pragma once
+
+#include "classlib/MDIFrameWnd.h"
+
+class CMDIChildWnd : public CFrameWnd
+{
+    DECLARE_DYNCREATE(CMDIChildWnd)
+
+public:
+    CMDIChildWnd() = default;
+
+    // ---- Override these ----------------------------------------------------------------------------------------
+    // pParentWnd is the MDI frame (or null for the application's main window).
+    virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName,
+                        DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, const RECT& rect = rectDefault,
+                        CMDIFrameWnd* pParentWnd = nullptr);
+    BOOL DestroyWindow() override;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // ---- Not meant to be overridden ----------------------------------------------------------------------------
+    // The MDI frame the child lives in, or null.
+    CMDIFrameWnd* GetMDIFrame() const;
+    void MDIActivate();
+    void MDIMaximize();
+    void MDIRestore();
+
+private:
+    using CFrameWnd::Create;
+};

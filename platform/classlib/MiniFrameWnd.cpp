@@ -1,0 +1,3 @@
+#include "classlib/MiniFrameWnd.h"
+
+IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)

@@ -1,0 +1,164 @@
+// MDI frames on the display: the client is the frame's pane, the active child and its maximized state are reported,
+// commands reach the active child first, and children leave through the client.
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const UINT ID_SHARED_COMMAND = 42001;
+const UINT IDC_TOP_BAR = 720;
+
+std::vector<std::string> g_commands;
+
+class CProbeChild : public CMDIChildWnd
+{
+public:
+    explicit CProbeChild(const char* name) : m_name(name) {}
+
+protected:
+    afx_msg void OnShared() { g_commands.push_back(m_name); }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::string m_name;
+};
+
+BEGIN_MESSAGE_MAP(CProbeChild, CMDIChildWnd)
+    ON_COMMAND(ID_SHARED_COMMAND, OnShared)
+END_MESSAGE_MAP()
+
+class CProbeMDIFrame : public CMDIFrameWnd
+{
+public:
+    ~CProbeMDIFrame() override
+    {
+        if (m_hWnd)
+            DestroyWindow();
+    }
+
+protected:
+    afx_msg void OnShared() { g_commands.push_back("frame"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CProbeMDIFrame, CMDIFrameWnd)
+    ON_COMMAND(ID_SHARED_COMMAND, OnShared)
+END_MESSAGE_MAP()
+
+// A bar of fixed height along the top.
+class CTopBar : public CWnd
+{
+protected:
+    afx_msg LRESULT OnSizeParent(WPARAM, LPARAM lParam)
+    {
+        auto* pLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+        CRect strip(pLayout->rect);
+        strip.bottom = strip.top + 26;
+        pLayout->rect.top = strip.bottom;
+        AfxRepositionWindow(pLayout, m_hWnd, &strip);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTopBar, CWnd)
+    ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+END_MESSAGE_MAP()
+
+class MDIFrameTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_commands.clear();
+        ASSERT_TRUE(frame.Create(nullptr, "mdi frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
+                                 CRect(50, 50, 550, 430)));
+        ASSERT_NE(frame.m_hWndMDIClient, nullptr);
+    }
+
+    // Two overlapping children; the second ends up active.
+    bool CreateChildren(CProbeChild& first, CProbeChild& second)
+    {
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW;
+        return first.Create(nullptr, "first", style, CRect(0, 0, 200, 150), &frame) &&
+               second.Create(nullptr, "second", style, CRect(20, 20, 220, 170), &frame);
+    }
+
+    CProbeMDIFrame frame;
+};
+
+TEST_F(MDIFrameTest, TheClientIsThePaneAndGetsWhatTheBarsLeave)
+{
+    char className[32] = {};
+    ::GetClassNameA(frame.m_hWndMDIClient, className, sizeof className);
+    EXPECT_STREQ(className, "MDIClient");
+    EXPECT_EQ(::GetDlgCtrlID(frame.m_hWndMDIClient), AFX_IDW_PANE_FIRST);
+
+    CTopBar bar;
+    ASSERT_TRUE(bar.Create(nullptr, "bar", WS_CHILD | WS_VISIBLE, CRect(0, 0, 5, 5), &frame, IDC_TOP_BAR));
+    frame.RecalcLayout();
+    CRect client;
+    frame.GetClientRect(&client);
+    CRect mdiClient;
+    ::GetWindowRect(frame.m_hWndMDIClient, &mdiClient);
+    frame.ScreenToClient(&mdiClient);
+    EXPECT_EQ(mdiClient, CRect(0, 26, client.right, client.bottom));
+
+    // Sizing the frame keeps the bar's strip free instead of letting the client cover it.
+    frame.SetWindowPos(nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    frame.GetClientRect(&client);
+    ::GetWindowRect(frame.m_hWndMDIClient, &mdiClient);
+    frame.ScreenToClient(&mdiClient);
+    EXPECT_EQ(mdiClient, CRect(0, 26, client.right, client.bottom));
+}
+
+TEST_F(MDIFrameTest, MDIGetActiveReportsTheActiveChildAndWhetherItIsMaximized)
+{
+    BOOL maximized = TRUE;
+    EXPECT_EQ(frame.MDIGetActive(&maximized), nullptr);
+    EXPECT_FALSE(maximized);
+
+    CProbeChild first("first");
+    CProbeChild second("second");
+    ASSERT_TRUE(CreateChildren(first, second));
+    EXPECT_EQ(first.GetMDIFrame(), &frame);
+
+    EXPECT_EQ(frame.MDIGetActive(&maximized), &second);
+    EXPECT_FALSE(maximized);
+
+    first.MDIActivate();
+    first.MDIMaximize();
+    EXPECT_EQ(frame.MDIGetActive(&maximized), &first);
+    EXPECT_TRUE(maximized);
+    EXPECT_TRUE(first.IsZoomed());
+    EXPECT_EQ(frame.MDIGetActive(), &first);  // the flag is optional
+
+    first.MDIRestore();
+    EXPECT_EQ(frame.MDIGetActive(&maximized), &first);
+    EXPECT_FALSE(maximized);
+
+    // A child leaves through the client, which then activates the other one.
+    EXPECT_TRUE(first.DestroyWindow());
+    EXPECT_EQ(first.m_hWnd, nullptr);
+    EXPECT_EQ(frame.MDIGetActive(&maximized), &second);
+}
+
+TEST_F(MDIFrameTest, CommandsReachTheActiveChildBeforeTheFrame)
+{
+    CProbeChild first("first");
+    CProbeChild second("second");
+    ASSERT_TRUE(CreateChildren(first, second));
+    frame.SendMessage(WM_COMMAND, ID_SHARED_COMMAND);
+    first.MDIActivate();
+    frame.SendMessage(WM_COMMAND, ID_SHARED_COMMAND);
+    first.DestroyWindow();
+    second.DestroyWindow();
+    frame.SendMessage(WM_COMMAND, ID_SHARED_COMMAND);
+    EXPECT_EQ(g_commands, (std::vector<std::string>{"second", "first", "frame"}));
+}
+
+}  // namespace
