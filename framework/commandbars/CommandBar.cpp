@@ -7,7 +7,7 @@
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PaintManager.h"
 
-IMPLEMENT_DYNCREATE(COSMCommandBar, CWnd)
+IMPLEMENT_SERIAL(COSMCommandBar, CWnd, VERSIONABLE_SCHEMA | 0x22)
 
 namespace {
 

@@ -25,14 +25,14 @@ class COSMToolTipContext;
 
 class COSMCommandBar : public CWnd
 {
-    DECLARE_DYNCREATE(COSMCommandBar)
+    DECLARE_SERIAL(COSMCommandBar)
 
 public:
     // Bits of the state flags.
-    static const DWORD kStateLayoutPending = 0x01;
-    static const DWORD kStateRedrawPending = 0x02;
+    static constexpr DWORD kStateLayoutPending = 0x01;
+    static constexpr DWORD kStateRedrawPending = 0x02;
     // The style bit that draws the gripper.
-    static const DWORD kStyleGripper = 0x00400000;
+    static constexpr DWORD kStyleGripper = 0x00400000;
 
     COSMCommandBar();
     ~COSMCommandBar() override;

@@ -10,7 +10,7 @@ class COSMCommandBar;
 class COSMCommandBarAnimation
 {
 public:
-    static const UINT_PTR kTimerId = 707907;
+    static constexpr UINT_PTR kTimerId = 707907;
 
     explicit COSMCommandBarAnimation(COSMCommandBar* bar);
     ~COSMCommandBarAnimation();

@@ -28,7 +28,7 @@ class COSMCommandBars : public CCmdTarget
 
 public:
     // Sent to the site when the customize selection changed (wParam 0, lParam 0).
-    static const UINT kMessageCustomizeSelectionChanged = 10327;
+    static constexpr UINT kMessageCustomizeSelectionChanged = 10327;
 
     COSMCommandBars();
     ~COSMCommandBars() override;

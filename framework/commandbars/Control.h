@@ -28,21 +28,21 @@ class COSMControl : public CCmdTarget
 
 public:
     // Hide-flag reasons; any bit hides the control.
-    static const DWORD kHideHidden = 0x01;
-    static const DWORD kHideWrap = 0x02;
-    static const DWORD kHideScroll = 0x08;
-    static const DWORD kHideCustomize = 0x10;
-    static const DWORD kHideUsage = 0x20;
-    static const DWORD kHideDocTemplate = 0x40;
+    static constexpr DWORD kHideHidden = 0x01;
+    static constexpr DWORD kHideWrap = 0x02;
+    static constexpr DWORD kHideScroll = 0x08;
+    static constexpr DWORD kHideCustomize = 0x10;
+    static constexpr DWORD kHideUsage = 0x20;
+    static constexpr DWORD kHideDocTemplate = 0x40;
     // Control flags.
-    static const DWORD kFlagRightAlign = 0x01;
-    static const DWORD kFlagSkipFocus = 0x02;
-    static const DWORD kFlagManualUpdate = 0x08;
-    static const DWORD kFlagNoMovable = 0x10;
-    static const DWORD kFlagStretched = 0x20;
-    static const DWORD kFlagWrapRow = 0x80;
+    static constexpr DWORD kFlagRightAlign = 0x01;
+    static constexpr DWORD kFlagSkipFocus = 0x02;
+    static constexpr DWORD kFlagManualUpdate = 0x08;
+    static constexpr DWORD kFlagNoMovable = 0x10;
+    static constexpr DWORD kFlagStretched = 0x20;
+    static constexpr DWORD kFlagWrapRow = 0x80;
     // The action property whose change reaches the controls as a caption change.
-    static const int kActionPropertyCaption = 3;
+    static constexpr int kActionPropertyCaption = 3;
 
     typedef CMap<UINT, UINT, BOOL, BOOL> CDocTemplateMap;
 

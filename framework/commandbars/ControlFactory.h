@@ -16,12 +16,12 @@ class COSMControlFactory
 public:
     typedef COSMControl* (*Creator)();
 
-    static const int kFirstType = 1;
-    static const int kLastType = 11;
+    static constexpr int kFirstType = 1;
+    static constexpr int kLastType = 11;
     // Types the collection knows by number: 1 button, 2 to 4 popups, 7 the custom control.
-    static const int kTypeButton = 1;
-    static const int kTypePopup = 2;
-    static const int kTypeCustom = 7;
+    static constexpr int kTypeButton = 1;
+    static constexpr int kTypePopup = 2;
+    static constexpr int kTypeCustom = 7;
 
     // The Type 1 controls that fill themselves, each made for its command id.
     enum ListControl

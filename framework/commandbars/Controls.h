@@ -52,9 +52,9 @@ class COSMControls : public CCmdTarget
 
 public:
     // Messages to the site window.
-    static const UINT kMessageBeforeCreateControl = 10334;
-    static const UINT kMessageAfterCreateControl = 10335;
-    static const UINT kMessageCreateCommandBar = 10337;
+    static constexpr UINT kMessageBeforeCreateControl = 10334;
+    static constexpr UINT kMessageAfterCreateControl = 10335;
+    static constexpr UINT kMessageCreateCommandBar = 10337;
 
     COSMControls();
     ~COSMControls() override;
