@@ -30,6 +30,8 @@ public:
     // Sent to the site when the customize selection changed (wParam 0, lParam 0).
     static constexpr UINT kMessageCustomizeSelectionChanged = 10327;
 
+    // The tooltip context of the site joins the manager here: made by the constructor (its style then loses bit 2,
+    // ModifyToolTipStyle(2, 0)) and released by the destructor.
     COSMCommandBars();
     ~COSMCommandBars() override;
 

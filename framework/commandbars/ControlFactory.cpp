@@ -3,6 +3,8 @@
 #include "framework/controls/ControlButton.h"
 #include "framework/controls/ControlPopup.h"
 
+#include <array>
+
 namespace {
 
 COSMControl* CreateButton()
@@ -15,15 +17,13 @@ COSMControl* CreatePopup()
     return static_cast<COSMControl*>(COSMControlPopup::CreateObject());
 }
 
-const COSMControlFactory::Creator kInitialTypes[COSMControlFactory::kLastType + 1] = {
-    nullptr, &CreateButton, &CreatePopup, &CreatePopup, &CreatePopup,
-};
+typedef std::array<COSMControlFactory::Creator, COSMControlFactory::kLastType + 1> TypeTable;
 
-COSMControlFactory::Creator g_types[COSMControlFactory::kLastType + 1] = {
-    nullptr, &CreateButton, &CreatePopup, &CreatePopup, &CreatePopup,
-};
+// What the table starts with: the button for Type 1, the popup for Types 2 to 4.
+constexpr TypeTable kInitialTypes = {nullptr, &CreateButton, &CreatePopup, &CreatePopup, &CreatePopup};
 
-COSMControlFactory::Creator g_lists[COSMControlFactory::kListControlCount] = {};
+TypeTable g_types = kInitialTypes;
+std::array<COSMControlFactory::Creator, COSMControlFactory::kListControlCount> g_lists = {};
 
 // Command ids with a list control of their own. COSMControls::Add and menu conversion know different ids for the
 // recent-file list.
@@ -91,10 +91,8 @@ COSMControlFactory::Creator COSMControlFactory::GetListControlCreator(ListContro
 
 void COSMControlFactory::ResetRegistrations()
 {
-    for (int type = 0; type <= kLastType; ++type)
-        g_types[type] = kInitialTypes[type];
-    for (Creator& creator : g_lists)
-        creator = nullptr;
+    g_types = kInitialTypes;
+    g_lists.fill(nullptr);
 }
 
 COSMControl* COSMControlFactory::CreateForAdd(int type, UINT id)

@@ -1,8 +1,9 @@
 // The table that makes controls by Type code. Types 1 to 4 are the button and popup classes; every other control
 // class registers its create function when it arrives, and until then its Type (and its command ids) make nothing:
 //
-//   COSMControlFactory::RegisterType(5, &COSMControlComboBox::CreateControl);
-//   COSMControlFactory::RegisterListControl(COSMControlFactory::kWindowList, &COSMControlWindowList::CreateControl);
+//   COSMControl* CreateComboBox() { return new COSMControlComboBox; }
+//   COSMControlFactory::RegisterType(5, &CreateComboBox);
+//   COSMControlFactory::RegisterListControl(COSMControlFactory::kWindowList, &CreateWindowList);
 //
 // Registration happens on the user-interface thread before bars are built (at start-up or in a test's set-up).
 #pragma once

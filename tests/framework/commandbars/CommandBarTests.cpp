@@ -368,6 +368,48 @@ TEST_F(CommandBarTest, IdleUpdateLaysOutAVisibleBarOnce)
     EXPECT_EQ(1, bar.layouts);
 }
 
+TEST_F(CommandBarTest, IdleUpdateHidesControlsMeantForOtherDocumentTemplates)
+{
+    const struct
+    {
+        std::vector<UINT> assigned;
+        std::vector<UINT> excluded;
+        DWORD hideFlags;  // before
+        BOOL hidden;
+    } cases[] = {
+        {{}, {}, COSMControl::kHideDocTemplate, TRUE},  // no lists: left as it is
+        {{}, {}, 0, FALSE},
+        {{7}, {}, 0, FALSE},
+        {{8}, {}, 0, TRUE},
+        {{8, 7}, {}, COSMControl::kHideDocTemplate, FALSE},
+        {{}, {7}, 0, TRUE},
+        {{}, {8}, COSMControl::kHideDocTemplate, FALSE},
+        {{7}, {7}, 0, TRUE},  // the excluded list has the last word
+    };
+    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    for (const auto& c : cases)
+    {
+        WindowBar bar;
+        bar.SetCommandBars(commandBars.get());
+        ASSERT_TRUE(CreateBarWindow(bar, 40, 20, TRUE));
+        COSMControl* control = bar.GetControls()->Add(1, 1);
+        for (UINT id : c.assigned)
+            control->GetAssignedTemplates().SetAt(id, TRUE);
+        for (UINT id : c.excluded)
+            control->GetExcludedTemplates().SetAt(id, TRUE);
+        control->SetHideFlags(c.hideFlags | COSMControl::kHideWrap);
+        bar.OnIdleUpdateCmdUI(0, 0);
+        const int layoutsBefore = bar.layouts;
+        commandBars->SetDefaultDocTemplateId(7);
+        bar.OnIdleUpdateCmdUI(0, 0);
+        commandBars->SetDefaultDocTemplateId(0);
+        EXPECT_EQ(c.hidden, (control->GetHideFlags() & COSMControl::kHideDocTemplate) != 0);
+        EXPECT_TRUE(control->GetHideFlags() & COSMControl::kHideWrap);
+        // A change lays the bar out.
+        EXPECT_EQ(layoutsBefore + (c.hidden != (c.hideFlags != 0)), bar.layouts);
+    }
+}
+
 TEST_F(CommandBarTest, DelayLayoutClearsTheSelection)
 {
     COSMCommandBar bar;
