@@ -2,6 +2,7 @@
 
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBars.h"
+#include "framework/commandbars/HeldReference.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ImageManager.h"
@@ -529,20 +530,12 @@ COSMImageManager* COSMCommandBar::GetImageManager() const
 
 void COSMCommandBar::SetPaintManager(COSMPaintManager* paintManager)
 {
-    if (paintManager)
-        paintManager->InternalAddRef();
-    if (m_paintManager)
-        m_paintManager->InternalRelease();
-    m_paintManager = paintManager;
+    ReplaceHeldReference(m_paintManager, paintManager);
 }
 
 void COSMCommandBar::SetImageManager(COSMImageManager* imageManager)
 {
-    if (imageManager)
-        imageManager->InternalAddRef();
-    if (m_imageManager)
-        m_imageManager->InternalRelease();
-    m_imageManager = imageManager;
+    ReplaceHeldReference(m_imageManager, imageManager);
 }
 
 UINT COSMCommandBar::GetActiveDocTemplate() const

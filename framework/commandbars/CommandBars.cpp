@@ -2,6 +2,7 @@
 
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/ControlActions.h"
+#include "framework/commandbars/HeldReference.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PaintManager.h"
 
@@ -54,20 +55,12 @@ COSMImageManager* COSMCommandBars::GetImageManager() const
 
 void COSMCommandBars::SetPaintManager(COSMPaintManager* paintManager)
 {
-    if (paintManager)
-        paintManager->InternalAddRef();
-    if (m_paintManager)
-        m_paintManager->InternalRelease();
-    m_paintManager = paintManager;
+    ReplaceHeldReference(m_paintManager, paintManager);
 }
 
 void COSMCommandBars::SetImageManager(COSMImageManager* imageManager)
 {
-    if (imageManager)
-        imageManager->InternalAddRef();
-    if (m_imageManager)
-        m_imageManager->InternalRelease();
-    m_imageManager = imageManager;
+    ReplaceHeldReference(m_imageManager, imageManager);
 }
 
 COSMControlAction* COSMCommandBars::GetAction(int id) const

@@ -111,18 +111,8 @@ void COSMControl::SetCaptionById(UINT id)
 
 void COSMControl::SetPrompt(const CString& prompt)
 {
-    if (prompt.IsEmpty())
-        return;
-    const COSMPromptText parts(prompt);
-    m_tooltip = parts.tooltip;
-    m_description = parts.description;
-    if (m_caption.IsEmpty())
-    {
-        m_caption = parts.caption.IsEmpty() ? m_tooltip : parts.caption;
+    if (ApplyPrompt(prompt, m_tooltip, m_description, m_caption, m_keyboardTip, TRUE))
         OnCaptionChanged();
-    }
-    if (m_keyboardTip.IsEmpty())
-        m_keyboardTip = parts.keyboardTip;
 }
 
 void COSMControl::SetCustomCaption(const CString& caption)
@@ -205,34 +195,22 @@ BOOL COSMControl::SetSelected(int selected)
 
 void COSMControl::SetBeginGroup(BOOL beginGroup)
 {
-    if (beginGroup == m_beginGroup)
-        return;
-    m_beginGroup = beginGroup;
-    DelayLayoutParent();
+    StoreForLayout(m_beginGroup, beginGroup);
 }
 
 void COSMControl::SetWidth(int width)
 {
-    if (width == m_width)
-        return;
-    m_width = width;
-    DelayLayoutParent();
+    StoreForLayout(m_width, width);
 }
 
 void COSMControl::SetHeight(int height)
 {
-    if (height == m_height)
-        return;
-    m_height = height;
-    DelayLayoutParent();
+    StoreForLayout(m_height, height);
 }
 
 void COSMControl::SetDefaultItem(BOOL defaultItem)
 {
-    if (defaultItem == m_defaultItem)
-        return;
-    m_defaultItem = defaultItem;
-    DelayLayoutParent();
+    StoreForLayout(m_defaultItem, defaultItem);
 }
 
 void COSMControl::SetVisible(BOOL visible)
@@ -520,6 +498,15 @@ void COSMControl::RedrawParent(BOOL animate)
 {
     if (m_parent && IsVisible(0))
         m_parent->Redraw(&m_rect, animate);
+}
+
+template <class T>
+void COSMControl::StoreForLayout(T& field, T value)
+{
+    if (field == value)
+        return;
+    field = value;
+    DelayLayoutParent();
 }
 
 void COSMControl::DelayLayoutParent()

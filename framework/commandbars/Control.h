@@ -233,6 +233,10 @@ protected:
     // The collection keeps index, collection and parent current.
     friend class COSMControls;
 
+    // Stores the value; a change lays the parent bar out again.
+    template <class T>
+    void StoreForLayout(T& field, T value);
+
     DWORD_PTR m_tag = 0;
     int m_index = 0;
     UINT m_id = 0;

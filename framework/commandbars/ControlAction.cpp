@@ -3,6 +3,7 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/ControlActions.h"
+#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/PromptText.h"
 
 #include <algorithm>
@@ -94,15 +95,7 @@ void COSMControlAction::SetCaption(const CString& caption)
 
 void COSMControlAction::SetPrompt(const CString& prompt)
 {
-    if (prompt.IsEmpty())
-        return;
-    const COSMPromptText parts(prompt);
-    m_tooltip = parts.tooltip;
-    m_description = parts.description;
-    if (m_caption.IsEmpty())
-        m_caption = parts.caption;
-    if (m_keyboardTip.IsEmpty())
-        m_keyboardTip = parts.keyboardTip;
+    ApplyPrompt(prompt, m_tooltip, m_description, m_caption, m_keyboardTip, FALSE);
 }
 
 CString COSMControlAction::GetCaption() const
@@ -120,13 +113,7 @@ BOOL COSMControlAction::GetEnabled() const
 
 void COSMControlAction::SetReferencedObject(CCmdTarget* object)
 {
-    if (object == m_referencedObject)
-        return;
-    if (object)
-        object->InternalAddRef();
-    if (m_referencedObject)
-        m_referencedObject->InternalRelease();
-    m_referencedObject = object;
+    ReplaceHeldReference(m_referencedObject, object);
 }
 
 COSMCommandBars* COSMControlAction::GetCommandBars() const

@@ -55,9 +55,10 @@ COSMControls::COSMControls()
 
 COSMControls::~COSMControls()
 {
-    // Every control goes, fixed ones too: nothing else holds them.
+    // Every control goes, fixed ones too: nothing else holds them. The bar is no longer told.
+    m_parent = nullptr;
     while (!m_controls.empty())
-        Detach(m_controls.size() - 1);
+        TakeOut(m_controls.size() - 1);
     ClearOriginalControls();
 }
 
@@ -307,10 +308,7 @@ void COSMControls::Remove(COSMControl* control)
     if (index < 0 || index >= GetCount() || m_controls[static_cast<size_t>(index)] != control ||
         IsFixedControl(control))
         return;
-    m_controls.erase(m_controls.begin() + index);
-    OnControlRemoved(control);
-    control->SetParent(nullptr);
-    control->InternalRelease();
+    TakeOut(static_cast<size_t>(index));
 }
 
 void COSMControls::RemoveAt(int index)
@@ -322,23 +320,17 @@ void COSMControls::RemoveAll()
 {
     for (int index = GetCount() - 1; index >= 0; --index)
     {
-        COSMControl* control = m_controls[static_cast<size_t>(index)];
-        if (IsFixedControl(control))
-            continue;
-        m_controls.erase(m_controls.begin() + index);
-        OnControlRemoved(control);
-        control->SetParent(nullptr);
-        control->InternalRelease();
+        if (!IsFixedControl(m_controls[static_cast<size_t>(index)]))
+            TakeOut(static_cast<size_t>(index));
     }
 }
 
-void COSMControls::Detach(size_t position)
+void COSMControls::TakeOut(size_t position)
 {
     COSMControl* control = m_controls[position];
     m_controls.erase(m_controls.begin() + static_cast<std::ptrdiff_t>(position));
-    control->m_controls = nullptr;
-    control->OnRemoved();
-    control->m_parent = nullptr;
+    OnControlRemoved(control);
+    control->SetParent(nullptr);
     control->InternalRelease();
 }
 

@@ -142,8 +142,8 @@ protected:
     COSMCommandBar* RequestPopupBar(CString& title, UINT id) const;
     // Binds the control to the id's action, making one when the command bars use actions and the id allows.
     BOOL BindAction(COSMControl* control, UINT id, BOOL menuRules) const;
-    // Takes the control out of the array and lets it go.
-    void Detach(size_t position);
+    // Takes the control out of the array, unlinks it and gives up the collection's reference.
+    void TakeOut(size_t position);
 
     COSMCommandBar* m_parent = nullptr;
     std::vector<COSMControl*> m_controls;

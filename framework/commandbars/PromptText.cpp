@@ -14,18 +14,23 @@ CString ExtractPromptPart(const CString& text, int part)
     return end < 0 ? text.Mid(start) : text.Mid(start, end - start);
 }
 
-COSMPromptText::COSMPromptText(const CString& text)
+BOOL ApplyPrompt(const CString& prompt, CString& tooltip, CString& description, CString& caption,
+                 CString& keyboardTip, BOOL captionFromTooltip)
 {
-    if (text.Find('\n') >= 0)
+    if (prompt.IsEmpty())
+        return FALSE;
+    const BOOL parts = prompt.Find('\n') >= 0;
+    description = parts ? ExtractPromptPart(prompt, 0) : prompt;
+    tooltip = parts ? ExtractPromptPart(prompt, 1) : prompt;
+    BOOL captionFilled = FALSE;
+    if (caption.IsEmpty())
     {
-        description = ExtractPromptPart(text, 0);
-        tooltip = ExtractPromptPart(text, 1);
+        caption = ExtractPromptPart(prompt, 2);
+        if (caption.IsEmpty() && captionFromTooltip)
+            caption = tooltip;
+        captionFilled = captionFromTooltip || !caption.IsEmpty();
     }
-    else
-    {
-        description = text;
-        tooltip = text;
-    }
-    caption = ExtractPromptPart(text, 2);
-    keyboardTip = ExtractPromptPart(text, 3);
+    if (keyboardTip.IsEmpty())
+        keyboardTip = ExtractPromptPart(prompt, 3);
+    return captionFilled;
 }

@@ -4,17 +4,11 @@
 
 #include "classlib/ClassLib.h"
 
-struct COSMPromptText
-{
-    // Parts 0 and 1, or the whole text twice when it holds no newline.
-    CString description;
-    CString tooltip;
-    // Parts 2 and 3; empty when missing.
-    CString caption;
-    CString keyboardTip;
-
-    explicit COSMPromptText(const CString& text);
-};
-
 // Part n of a newline-separated text; empty when the text has fewer parts.
 CString ExtractPromptPart(const CString& text, int part);
+
+// Fills the texts from a prompt (an empty prompt changes nothing): the tooltip and description always (both the
+// whole text when it holds no newline), an empty caption with part 2 (or, when asked and part 2 is empty, with the
+// tooltip), an empty keyboard tip with part 3. TRUE when the caption was filled.
+BOOL ApplyPrompt(const CString& prompt, CString& tooltip, CString& description, CString& caption,
+                 CString& keyboardTip, BOOL captionFromTooltip);

@@ -1,6 +1,7 @@
 #include "framework/controls/ControlPopup.h"
 
 #include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/HeldReference.h"
 
 IMPLEMENT_SERIAL(COSMControlPopup, COSMControlButton, VERSIONABLE_SCHEMA | 0x22)
 
@@ -23,11 +24,7 @@ COSMControlPopup* COSMControlPopup::CreateControlPopup(int type)
 
 void COSMControlPopup::SetCommandBar(COSMCommandBar* bar)
 {
-    if (bar)
-        bar->InternalAddRef();
-    if (m_commandBar)
-        m_commandBar->InternalRelease();
-    m_commandBar = bar;
+    ReplaceHeldReference(m_commandBar, bar);
 }
 
 void COSMControlPopup::Copy(const COSMControl* source, BOOL recursive)

@@ -48,8 +48,6 @@ protected:
         bar.SetCommandBars(commandBars.get());
     }
 
-    COSMControlPopup* PopupAt(int index) { return static_cast<COSMControlPopup*>(controls->GetAt(index)); }
-
     COSMCommandBar bar;
     COSMControls* controls = bar.GetControls();
 };
