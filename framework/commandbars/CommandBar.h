@@ -1,54 +1,266 @@
-// Stand-in: the command-bars subsystem replaces this file with its own COSMCommandBar under the same name.
+// COSMCommandBar: the window class every bar derives from (toolbars, the menu bar, popup bars, the dialog bar, the
+// ribbon). It owns its controls (COSMControls), knows the hot and the popped-up control, paints itself through the
+// paint manager and reaches its manager (COSMCommandBars) through an owner chain:
+//
+//   COSMCommandBar* bar = new COSMCommandBar;      // reference counted: released, never deleted
+//   bar->LoadMenu(&menu, TRUE);                    // one control per menu item
+//   bar->GetControls()->Add(1, ID_FILE_SAVE);      // or controls by Type
+//   ...
+//   bar->InternalRelease();                        // destroys a window it still has
+//
+// The virtual operations are the contract each bar type overrides. The base answers here are the neutral ones;
+// tracking, keyboard navigation, layout, keyboard tips and persistence come with their own parts of the bars.
 #pragma once
 
 #include "framework/commandbars/Controls.h"
 
-// A command bar, with the members its painter reads.
-class COSMCommandBar : public CCmdTarget
-{
-public:
-    COSMCommandBar() { m_controls = new COSMControls; }
-    ~COSMCommandBar() override { m_controls->InternalRelease(); }
+#include <memory>
 
-    // 0 menu bar, 1 toolbar, 2 popup.
+class COSMCommandBarAnimation;
+class COSMCommandBarKeyboardTip;
+class COSMControlPopup;
+class COSMImageManager;
+class COSMPaintManager;
+class COSMToolTipContext;
+
+class COSMCommandBar : public CWnd
+{
+    DECLARE_SERIAL(COSMCommandBar)
+
+public:
+    // Bits of the state flags.
+    static constexpr DWORD kStateLayoutPending = 0x01;
+    static constexpr DWORD kStateRedrawPending = 0x02;
+    // The style bit that draws the gripper.
+    static constexpr DWORD kStyleGripper = 0x00400000;
+
+    COSMCommandBar();
+    ~COSMCommandBar() override;
+
+    // ---- Override these ----------------------------------------------------------------------------------------
+    // Marks a redraw as pending.
+    virtual void DelayRedraw();
+    // Tracking (keyboard or mouse navigation); TRUE when the mode changed. The base does not track.
+    virtual BOOL SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard) { return FALSE; }
+    // Fills the controls from a Win32 menu; FALSE for a null or invalid menu.
+    virtual BOOL LoadMenu(CMenu* menu, BOOL removeAll);
+    // Makes the control at the index the hot one; TRUE when the selection changed. The base selects nothing.
+    virtual BOOL SetSelected(int index, int how = 0) { return FALSE; }
+    // Fills the controls from a toolbar resource; only toolbars can.
+    virtual BOOL LoadToolBar(UINT id, BOOL loadIcons = TRUE) { return FALSE; }
+    // The icon size, or 16 x 16 when none is set.
+    virtual CSize GetIconSize() const;
+    // The button size, or the icon size plus 6 each way when none is set.
+    virtual CSize GetButtonSize() const;
+    // Shows the bar as a popup for the control; only popup bars can.
+    virtual BOOL Popup(COSMControlPopup* control, BOOL keyboard) { return FALSE; }
+    virtual void SetVisible(BOOL visible) {}
+    virtual BOOL IsVisible() const { return FALSE; }
+    // Stores the position (0 top, 1 bottom, 2 left, 3 right, 4 floating, 5 popup, 7 none); FALSE: the base bar does
+    // not dock.
+    virtual BOOL SetPosition(int position);
+    virtual void OnCustomizeDragEnter(COSMControl* control, CPoint point) {}
+    virtual void OnCustomizeDragLeave() {}
+    virtual int OnCustomizeDragOver(COSMControl* control, CPoint point) { return 0; }
+    virtual void OnCustomizeDrop(COSMControl* control, int& effect, CPoint point, CPoint start) {}
+    virtual BOOL IsCustomizable() const { return m_customizable; }
+    virtual void OnRecalcLayout() {}
+    virtual void StopTracking();
+    virtual void ClearSelected();
+    // Status line and help id of the control under the cursor; the base shows nothing.
+    virtual void UpdateStatusText(BOOL show, COSMControl* control) {}
+    // The bar that holds the control whose popup this bar is; null for every bar but a popup.
+    virtual COSMCommandBar* GetParentCommandBar() const { return nullptr; }
+    virtual BOOL IsDialogBar() const { return FALSE; }
+    virtual BOOL IsRibbonBar() const { return FALSE; }
+    virtual BOOL IsPopupBar() const { return FALSE; }
+    // The manager's keyboard-cue state; TRUE without a manager.
+    virtual BOOL IsKeyboardCuesVisible() const;
+    // Redraws the rectangle (null: the whole bar) through the animation; only marks it while redraws are locked.
+    virtual void Redraw(const RECT* rect = nullptr, BOOL animate = TRUE);
+    // Frame, gripper, controls, separators and customize marks, clipped to clip.
+    virtual void DrawCommandBar(CDC* dc, CRect clip);
+    virtual void EnsureVisible(COSMControl* control) {}
+    virtual CRect GetBorders();
+    virtual void DrawCommandBarFrame(CDC* dc);
+    virtual int GetResizeMode() const { return 0; }
+    virtual void CreateKeyboardTips() {}
+    virtual void OnKeyboardTip(COSMCommandBarKeyboardTip* tip) {}
+    // 0: the key is not the bar's.
+    virtual int OnHookKeyDown(UINT key, LPARAM lParam) { return 0; }
+    virtual CSize CalcDynamicLayout(int length, DWORD mode) { return CSize(0, 0); }
+    virtual BOOL ProcessSpecialKey(int kind) { return FALSE; }
+    // Clears the hot and popped-up indexes and marks the layout as pending.
+    virtual void DelayLayout();
+    // Takes over the source's settings, manager and controls.
+    virtual void Copy(const COSMCommandBar* source, BOOL recursive);
+    // The point (screen) lies in the window; a popup with a window region asks the region.
+    virtual BOOL IsPointInWindow(CPoint point) const;
+    virtual void UpdateShortcuts() {}
+    // The manager is letting the bar go: its controls go and its window is destroyed.
+    virtual void OnRemoved();
+    virtual int FindDropIndex(COSMControl* control, CPoint point, CRect* marker, int* index, BOOL* after)
+    {
+        return -1;
+    }
+    // Idle-time work: document-template visibility, pending redraw and layout. Only for a visible window.
+    virtual LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    virtual BOOL ProcessFrameKey(UINT key) { return FALSE; }
+    virtual void OnChildBarRButtonUp(COSMCommandBar* bar, int x, int y) {}
+    // A new bar of the base class with this bar copied into it.
+    virtual COSMCommandBar* Clone(BOOL recursive) const;
+
+    // A window that outlives the last reference is destroyed with it.
+    void OnFinalRelease() override;
+
+    // ---- Not meant to be overridden ----------------------------------------------------------------------------
+    COSMControls* GetControls() const { return m_controls; }
+    int GetControlCount() const;
+    // Null outside 0..count-1.
+    COSMControl* GetControl(int index) const;
+    // Releases the old collection and takes the new one (already referenced), becoming its parent.
+    void SetControls(COSMControls* controls);
+    const CString& GetTitle() const { return m_title; }
+    void SetTitle(const CString& title) { m_title = title; }
+    DWORD GetFlags() const { return m_flags; }
+    void ModifyFlags(DWORD add, DWORD remove) { m_flags = (m_flags | add) & ~remove; }
+    // The bar's own style word (not the window's).
+    DWORD GetBarStyle() const { return m_style; }
+    void SetBarStyle(DWORD style) { m_style = style; }
+    void SetMRUWidth(int width) { m_mruWidth = width; }
+    int GetMRUWidth() const { return m_mruWidth; }
+    void SetShowGripper(BOOL show);
+    BOOL GetShowGripper() const { return (m_style & kStyleGripper) != 0; }
+    // Stores the switch in the animation and redraws the bar.
+    void EnableAnimation(BOOL enable);
+    BOOL IsAnimationEnabled() const;
+    COSMCommandBarAnimation* GetAnimation() const { return m_animation.get(); }
+    // The window lays out right to left (WS_EX_LAYOUTRTL or WS_EX_RTLREADING); FALSE without a window.
+    BOOL IsLayoutRTL() const;
+
+    // 0 menu bar, 1 normal bar, 2 popup.
     int GetType() const { return m_type; }
     void SetType(int type) { m_type = type; }
-    // 0 top, 1 bottom, 2 left, 3 right, 4 floating, 5 popup, 7 none.
     int GetPosition() const { return m_position; }
-    void SetPosition(int position) { m_position = position; }
+    UINT GetBarID() const { return m_barId; }
+    void SetBarID(UINT id) { m_barId = id; }
+    BOOL IsCustomizableField() const { return m_customizable; }
+    void SetCustomizable(BOOL customizable) { m_customizable = customizable; }
+    int GetDefaultButtonStyle() const { return m_defaultButtonStyle; }
+    void SetDefaultButtonStyle(int style) { m_defaultButtonStyle = style; }
+    CSize GetIconSizeField() const { return m_iconSize; }
+    void SetIconSize(CSize size) { m_iconSize = size; }
+    CSize GetButtonSizeField() const { return m_buttonSize; }
+    void SetButtonSize(CSize size) { m_buttonSize = size; }
+    int GetSelectedIndex() const { return m_selectedIndex; }
+    int GetPopupedIndex() const { return m_popupedIndex; }
+    int GetTrackingMode() const { return m_trackingMode; }
+    DWORD GetStateFlags() const { return m_stateFlags; }
+    // Marks the layout as pending without touching the selection (what a changed control asks for).
+    void SetLayoutPending() { m_stateFlags |= kStateLayoutPending; }
+    // While locked, Redraw only marks a pending redraw; the next idle update performs it.
+    void LockRedraw() { ++m_redrawLockCount; }
+    void UnlockRedraw();
+    int GetRedrawLockCount() const { return m_redrawLockCount; }
+
+    // Owners and services.
+    // The manager of the first bar up the parent chain that has one.
+    COSMCommandBars* GetCommandBars() const;
+    // The bar a manager holds directly.
+    COSMCommandBars* GetCommandBarsField() const { return m_commandBars; }
+    void SetCommandBars(COSMCommandBars* commandBars) { m_commandBars = commandBars; }
+    // The last bar up the parent chain.
+    COSMCommandBar* GetRootParent() const;
+    // The manager's site, else the root's site window, else (no root window) the application's main window, else
+    // the root window's owner, else its parent.
+    CWnd* GetSite() const;
+    // GetSite when it is a frame window. Frames arrive with the class library's frame windows; until then none.
+    CWnd* GetFrameSite() const;
+    // The window that gets command-UI updates: the first command-target window or window owner up the chain,
+    // else the top bar's site.
+    CWnd* GetOwnerSite() const;
+    CWnd* GetSiteWindow() const { return m_siteWindow; }
+    void SetSiteWindow(CWnd* site) { m_siteWindow = site; }
+    CWnd* GetCommandTargetWindow() const { return m_commandTargetWindow; }
+    void SetCommandTargetWindow(CWnd* target) { m_commandTargetWindow = target; }
+    BOOL IsCustomizeMode() const;
+    // Own, the manager's, the root bar's own, else the process-wide one (made for theme 0 on first use).
+    COSMPaintManager* GetPaintManager() const;
+    COSMImageManager* GetImageManager() const;
+    // The bar's own managers, referenced while held.
+    void SetPaintManager(COSMPaintManager* paintManager);
+    void SetImageManager(COSMImageManager* imageManager);
+    // The manager's active document-template id; 0 without a manager.
+    UINT GetActiveDocTemplate() const;
+
+    // Read by the painters; their own bar types (toolbar, popup bar) take them over later.
     // 0 from the position, 1 vertical, 2 horizontal.
     int GetTextOrientation() const { return m_textOrientation; }
     void SetTextOrientation(int orientation) { m_textOrientation = orientation; }
-    CSize GetIconSize() const { return m_iconSize; }
-    void SetIconSize(CSize size) { m_iconSize = size; }
     CSize GetLargeIconSize() const { return m_largeIconSize; }
     void SetLargeIconSize(CSize size) { m_largeIconSize = size; }
     // The icon size of small or large buttons.
-    CSize CalcIconSize(BOOL large) const { return large ? m_largeIconSize : m_iconSize; }
-    virtual BOOL IsPopupBar() const { return m_type == 2; }
+    CSize CalcIconSize(BOOL large) const { return large ? m_largeIconSize : GetIconSize(); }
     BOOL IsDoubleGripper() const { return m_doubleGripper; }
     void SetDoubleGripper(BOOL doubleGripper) { m_doubleGripper = doubleGripper; }
-    const CString& GetTitle() const { return m_title; }
-    void SetTitle(const CString& title) { m_title = title; }
-    HWND GetSafeHwnd() const { return m_window; }
-    void SetSafeHwnd(HWND window) { m_window = window; }
-    COSMControls* GetControls() const { return m_controls; }
 
-private:
+protected:
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
+    afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnTimer(UINT_PTR id);
+    afx_msg void OnDestroy();
+    afx_msg LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
+
+    BOOL m_lockExempt = FALSE;
+    BOOL m_hoverSelect = TRUE;
+    BOOL m_hideCaretWhileTracking = TRUE;
+    int m_mruWidth = 32767;
+    int m_selectedIndex = -1;
+    int m_popupedIndex = -1;
+    HWND m_caretWindow = nullptr;
+    UINT m_barId = 0;
+    BOOL m_visible = TRUE;
+    int m_trackingMode = 0;
+    CWnd* m_siteWindow = nullptr;
+    DWORD m_stateFlags = 0;
+    DWORD m_flags = 0;
+    DWORD m_style = kStyleGripper;
+    CString m_title;
     int m_type = 1;
+    COSMControls* m_controls = nullptr;
     int m_position = 7;
+    COSMCommandBars* m_commandBars = nullptr;
+    CWnd* m_commandTargetWindow = nullptr;
+    CSize m_iconSize{0, 0};
+    CSize m_buttonSize{0, 0};
+    int m_showTextBelowIcons = 2;
+    BOOL m_rightButtonTracking = FALSE;
+    BOOL m_noNotify = FALSE;
+    BOOL m_recursiveTracking = FALSE;
+    int m_trackLockCount = 0;
+    BOOL m_selectedByKeyboard = FALSE;
+    BOOL m_customizable = TRUE;
+    CRect m_dropMarkerRect;
+    BOOL m_dropMarkerVertical = FALSE;
+    int* m_popupResult = nullptr;
+    BOOL m_enteredByMouse = FALSE;
+    int m_redrawLockCount = 0;
+    COSMPaintManager* m_paintManager = nullptr;
+    COSMImageManager* m_imageManager = nullptr;
+    BOOL m_rowRestrictedDrop = FALSE;
+    int m_defaultButtonStyle = 0;
+    // The manager's tooltip context, referenced while the window exists.
+    COSMToolTipContext* m_toolTipContext = nullptr;
+    std::unique_ptr<COSMCommandBarAnimation> m_animation;
+    int m_statusTextIndex = -1;
+
     int m_textOrientation = 0;
-    CSize m_iconSize{16, 16};
     CSize m_largeIconSize{32, 32};
     BOOL m_doubleGripper = FALSE;
-    CString m_title;
-    HWND m_window = nullptr;
-    COSMControls* m_controls = nullptr;
-};
 
-inline CSize COSMControl::GetIconSize() const
-{
-    if (m_iconSize.cx != 0 || m_iconSize.cy != 0 || !m_parent)
-        return m_iconSize;
-    return m_parent->GetIconSize();
-}
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void DrawCustomizeMarks(CDC* dc);
+};

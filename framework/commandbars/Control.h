@@ -1,67 +1,282 @@
-// Stand-in: the command-bars subsystem replaces this file with its own COSMControl under the same name.
+// COSMControl: the base of every item a command bar shows (buttons, popups, combo boxes, edits, labels ...). It
+// holds the item's identity (command id, icon id, texts), its state (enabled, check, selected, pressed, hidden), its
+// look (style, size) and its binding to a shared COSMControlAction, which supplies what the control leaves empty:
+//
+//   COSMControl* control = bar->GetControls()->Add(1, ID_FILE_OPEN);   // a button, bound to the command's action
+//   control->SetCaption("&Open...\tCtrl+O");                             // caption and automatic shortcut text
+//   control->SetBeginGroup(TRUE);                                        // the bar lays itself out again later
+//
+// Controls are reference counted; the controls collection holds the reference that keeps one alive. Bars, the
+// collection and the action are not owned. Measuring and drawing go through the paint manager.
 #pragma once
 
 #include "classlib/ClassLib.h"
 
-class COSMCommandBar;
+#include <commctrl.h>
 
-// One control of a command bar, with the members its painter reads.
+class COSMCommandBar;
+class COSMCommandBars;
+class COSMControls;
+class COSMControlAction;
+class COSMImageManager;
+class COSMImageManagerIcon;
+class COSMPaintManager;
+
 class COSMControl : public CCmdTarget
 {
-public:
-    COSMControl() = default;
+    DECLARE_DYNCREATE(COSMControl)
 
+public:
+    // Hide-flag reasons; any bit hides the control.
+    static constexpr DWORD kHideHidden = 0x01;
+    static constexpr DWORD kHideWrap = 0x02;
+    static constexpr DWORD kHideScroll = 0x08;
+    static constexpr DWORD kHideCustomize = 0x10;
+    static constexpr DWORD kHideUsage = 0x20;
+    static constexpr DWORD kHideDocTemplate = 0x40;
+    // Control flags.
+    static constexpr DWORD kFlagRightAlign = 0x01;
+    static constexpr DWORD kFlagSkipFocus = 0x02;
+    static constexpr DWORD kFlagManualUpdate = 0x08;
+    static constexpr DWORD kFlagNoMovable = 0x10;
+    static constexpr DWORD kFlagStretched = 0x20;
+    static constexpr DWORD kFlagWrapRow = 0x80;
+    // The action property whose change reaches the controls as a caption change.
+    static constexpr int kActionPropertyCaption = 3;
+
+    typedef CMap<UINT, UINT, BOOL, BOOL> CDocTemplateMap;
+
+    COSMControl();
+    ~COSMControl() override;
+
+    // ---- Override these ----------------------------------------------------------------------------------------
+    // The custom caption, else the caption, else the action's (its caption, or its tooltip when that is empty).
+    virtual CString GetCaption() const;
+    virtual CString GetDescription() const;
+    virtual CString GetTooltip() const;
+    virtual void SetBeginGroup(BOOL beginGroup);
+    // 1 enabled, 0 disabled, -1 the action's; other values are stored as they come.
+    virtual void SetEnabled(int enabled);
+    virtual int GetSelected() const { return m_selected; }
+    virtual void SetFocused(BOOL focused) {}
+    virtual BOOL IsFocused() const { return FALSE; }
+    virtual int GetPressed() const { return m_pressed; }
+    virtual void SetRect(const CRect& rect) { m_rect = rect; }
+    // FALSE when the bound action is invisible; else TRUE when no hide flag outside skip is set.
+    virtual BOOL IsVisible(DWORD skip = 0) const;
+    virtual BOOL IsCaptionVisible() const;
+    virtual BOOL Compare(const COSMControl* other) const;
+    // The bar a popup-type control opens; null for every other type.
+    virtual COSMCommandBar* GetCommandBar() const { return nullptr; }
+    virtual void SetHideFlags(DWORD hideFlags) { m_hideFlags = hideFlags; }
+    virtual CSize GetSize(CDC* dc);
+    virtual void Draw(CDC* dc);
+    // Controls that fill themselves (window lists, recent files) do it here for the bar's layout mode.
+    virtual void BuildDynamicItems(DWORD layoutMode) {}
+    // The image manager's image for GetIconId at the width; null for id 0.
+    virtual COSMImageManagerIcon* GetImage(int width) const;
+    virtual BOOL IsPopupOpen() const { return FALSE; }
+    // Unbinds from the current action and binds to the new one (null: bound to none).
+    virtual void SetAction(COSMControlAction* action);
+    virtual void SetWidth(int width);
+    virtual void SetHeight(int height);
+    virtual CSize GetButtonSize() const;
+    // The own icon size when either member is set, else the parent bar's.
+    virtual CSize GetIconSize() const;
+    // Takes the source's id and action and copies its settings (see Control.cpp for what stays behind).
+    virtual void Copy(const COSMControl* source, BOOL recursive);
+    virtual void OnClick(BOOL keyboard, CPoint point) {}
+    virtual BOOL IsFocusable() const { return FALSE; }
+    virtual BOOL OnHookKeyDown(UINT key) { return FALSE; }
+    virtual BOOL OnHookMouseWheel(UINT flags, short delta, CPoint point) { return FALSE; }
+    virtual void SetParent(COSMCommandBar* parent) { m_parent = parent; }
+    virtual BOOL OnSetPopup(BOOL popup) { return FALSE; }
+    virtual void OnLButtonUp(CPoint point) {}
+    // In customize mode only when the control may be customized; then a mouse click.
+    virtual void OnLButtonDown(CPoint point);
+    // A right-button press over the control; TRUE when the control took it.
+    virtual BOOL OnRButtonDown(CPoint point) { return FALSE; }
+    virtual BOOL OnLButtonDblClk(CPoint point);
+    virtual void OnMouseMove(CPoint point) {}
+    // Stores the selection state (0 none, 1 mouse, 2 and 3 keyboard); TRUE when it changed. The parent bar's popup
+    // and status-text handling of a new selection comes with the bars' input handling.
+    virtual BOOL SetSelected(int selected);
+    virtual BOOL IsCustomizeDragOverAllowed(COSMCommandBar* bar) const { return TRUE; }
+    virtual BOOL IsCustomizeResizeAllowed() const { return FALSE; }
+    virtual int GetCustomizeMinWidth() const { return 0; }
+    // Runs before the bar's command-UI update of this control.
+    virtual void OnIdleUpdate() {}
+    // Leaving its collection: the action lets go of the control.
+    virtual void OnRemoved();
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* info) const { return -1; }
+    virtual BOOL IsCustomizeClickAllowed() const;
+    virtual void OnActionChanged(int property);
+    virtual void OnActionChanging(int property) {}
+    virtual void OnCaptionChanged() {}
+    // A new object of this control's runtime class with this control copied into it; null when the class cannot be
+    // created.
+    virtual COSMControl* Clone(BOOL recursive) const;
+
+    // The class library's command routing, with one addition: code -2 (an event) with id 1 redraws the control.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
+
+    // ---- Not meant to be overridden ----------------------------------------------------------------------------
+    // Texts. SetCaption keeps the text after the first tab as the automatic shortcut text.
+    void SetCaption(const CString& caption);
+    void SetCaptionById(UINT id);
+    // description\ntooltip\ncaption\nkeyboard tip; empty captions and keyboard tips are filled from it.
+    void SetPrompt(const CString& prompt);
+    // The own shortcut text, else the action's, else the automatic one.
+    CString GetShortcutText() const;
+    const CString& GetCaptionText() const { return m_caption; }
+    const CString& GetCustomCaption() const { return m_customCaption; }
+    void SetCustomCaption(const CString& caption);
+    const CString& GetShortcutTextAuto() const { return m_shortcutTextAuto; }
+    void SetShortcutTextAuto(const CString& text) { m_shortcutTextAuto = text; }
+    const CString& GetShortcutTextOwn() const { return m_shortcutText; }
+    void SetShortcutText(const CString& text) { m_shortcutText = text; }
+    const CString& GetTooltipText() const { return m_tooltip; }
+    void SetTooltip(const CString& text) { m_tooltip = text; }
+    const CString& GetDescriptionText() const { return m_description; }
+    void SetDescription(const CString& text) { m_description = text; }
+    const CString& GetParameter() const { return m_parameter; }
+    void SetParameter(const CString& parameter) { m_parameter = parameter; }
+    const CString& GetKeyboardTip() const { return m_keyboardTip; }
+    void SetKeyboardTip(const CString& tip) { m_keyboardTip = tip; }
+    const CString& GetCategory() const { return m_category; }
+    void SetCategory(const CString& category) { m_category = category; }
+
+    // Identity. SetID takes the prompt of a new id from the string resources.
+    UINT GetID() const { return m_id; }
+    void SetID(UINT id);
+    int GetIconIdField() const { return m_iconId; }
+    void SetIconId(int iconId) { m_iconId = iconId; }
+    int GetCustomIconId() const { return m_customIconId; }
+    void SetCustomIconId(int iconId) { m_customIconId = iconId; }
+    UINT GetHelpId() const { return m_helpId; }
+    void SetHelpId(UINT helpId) { m_helpId = helpId; }
+    // The image id: the custom icon id, the icon id, the action's icon id, the action's id, else the control id.
+    UINT GetIconId() const;
     int GetType() const { return m_type; }
     void SetType(int type) { m_type = type; }
-    virtual int GetStyle() const { return m_style; }
-    void SetStyle(int style) { m_style = style; }
-
-    virtual int GetSelected() const { return m_selected; }
-    void SetSelected(int selected) { m_selected = selected; }
-    virtual int GetPressed() const { return m_pressed; }
-    void SetPressed(int pressed) { m_pressed = pressed; }
-    int GetEnabled() const { return m_enabled; }
-    void SetEnabled(int enabled) { m_enabled = enabled; }
-    int GetChecked() const { return m_checked; }
-    void SetChecked(int checked) { m_checked = checked; }
-    virtual BOOL IsPopupOpen() const { return FALSE; }
-
-    CRect GetRect() const { return m_rect; }
-    void SetRect(const CRect& rect) { m_rect = rect; }
-    BOOL IsDefaultItem() const { return m_defaultItem; }
-    void SetDefaultItem(BOOL defaultItem) { m_defaultItem = defaultItem; }
-    int GetWidth() const { return m_width; }
-    void SetWidth(int width) { m_width = width; }
-    int GetHeight() const { return m_height; }
-    void SetHeight(int height) { m_height = height; }
-    // The own icon size when set, else the parent bar's.
-    CSize GetIconSize() const;
-    void SetIconSize(CSize size) { m_iconSize = size; }
-    BOOL IsHiddenWhenNotUsed() const { return m_hiddenWhenNotUsed; }
-    void SetHideWhenNotUsed(BOOL hidden) { m_hiddenWhenNotUsed = hidden; }
-    DWORD GetHideFlags() const { return m_hideFlags; }
-    void SetHideFlags(DWORD flags) { m_hideFlags = flags; }
-    virtual BOOL IsVisible(DWORD skip = 0) const { return (m_hideFlags & ~skip) == 0; }
-    const CString& GetCaption() const { return m_caption; }
-    void SetCaption(const CString& caption) { m_caption = caption; }
-
+    DWORD_PTR GetTag() const { return m_tag; }
+    void SetTag(DWORD_PTR tag) { m_tag = tag; }
+    int GetIndex() const { return m_index; }
+    COSMControls* GetControls() const { return m_controls; }
     COSMCommandBar* GetParent() const { return m_parent; }
-    void SetParent(COSMCommandBar* parent) { m_parent = parent; }
+    COSMControlAction* GetAction() const { return m_action; }
 
-private:
-    int m_type = 0;
-    int m_style = 0;
-    int m_selected = 0;
-    int m_pressed = 0;
+    // State. The enabled and check values read as the action's when they are -1 and an action is bound.
+    int GetEnabled() const;
+    int GetEnabledField() const { return m_enabled; }
+    int GetChecked() const;
+    int GetCheckedField() const { return m_checked; }
+    void SetChecked(int checked);
+    void SetPressed(int pressed) { m_pressed = pressed; }
+    BOOL GetBeginGroup() const { return m_beginGroup; }
+    BOOL GetWrap() const { return m_wrap; }
+    void SetWrap(BOOL wrap) { m_wrap = wrap; }
+    BOOL IsTemporary() const { return m_temporary; }
+    void SetTemporary(BOOL temporary) { m_temporary = temporary; }
+    DWORD GetHideFlags() const { return m_hideFlags; }
+    // Clears (TRUE) or sets (FALSE) the hidden flag; a change lays the parent bar out again.
+    void SetVisible(BOOL visible);
+    DWORD GetFlags() const { return m_flags; }
+    void SetFlags(DWORD flags) { m_flags = flags; }
+    BOOL IsHiddenWhenNotUsed() const { return m_hiddenWhenNotUsed; }
+    void SetHideWhenNotUsed(BOOL hidden);
+    BOOL IsDefaultItem() const { return m_defaultItem; }
+    void SetDefaultItem(BOOL defaultItem);
+    BOOL GetCloseSubMenuOnClick() const { return m_closeSubMenuOnClick; }
+    void SetCloseSubMenuOnClick(BOOL close) { m_closeSubMenuOnClick = close; }
+    int GetExecuteOnPressInterval() const { return m_executeOnPressInterval; }
+    void SetExecuteOnPressInterval(int interval) { m_executeOnPressInterval = interval; }
+    CDocTemplateMap& GetAssignedTemplates() { return m_assignedTemplates; }
+    CDocTemplateMap& GetExcludedTemplates() { return m_excludedTemplates; }
+
+    // Look and size.
+    // The custom style when not -1, else the style when not 0, else the parent bar's default style (when there is no
+    // fallback style), else the fallback style.
+    int GetStyle() const;
+    int GetStyleField() const { return m_style; }
+    void SetStyle(int style) { m_style = style; }
+    int GetCustomStyle() const { return m_customStyle; }
+    void SetCustomStyle(int style) { m_customStyle = style; }
+    int GetFallbackStyle() const { return m_fallbackStyle; }
+    void SetFallbackStyle(int style) { m_fallbackStyle = style; }
+    CRect GetRect() const { return m_rect; }
+    CRect GetRowRect() const { return m_rowRect; }
+    void SetRowRect(const CRect& rect) { m_rowRect = rect; }
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    void SetIconSize(CSize size) { m_iconSize = size; }
+
+    // Where the control lives.
+    // The parent bar's paint manager, else the owning command bars', else the process-wide one (made for theme 0).
+    COSMPaintManager* GetPaintManager() const;
+    COSMImageManager* GetImageManager() const;
+    // The command bars of the parent bar, else of the owning collection.
+    COSMCommandBars* GetCommandBars() const;
+    BOOL IsCustomizeMode() const;
+    // The cursor lies in the rectangle (parent-bar client coordinates).
+    BOOL IsCursorOver() const;
+    // Clears the custom icon, caption and style and lays the parent bar out again.
+    void ResetCustomization();
+    // The parent bar redraws the control's rectangle when the control is visible.
+    void RedrawParent(BOOL animate = TRUE);
+    // Marks the parent bar's layout as pending.
+    void DelayLayoutParent();
+
+protected:
+    // Binding to an action changes fields directly (no redraws, no prompt loading).
+    friend class COSMControlAction;
+    // The collection keeps index, collection and parent current.
+    friend class COSMControls;
+
+    // Stores the value; a change lays the parent bar out again.
+    template <class T>
+    void StoreForLayout(T& field, T value);
+
+    DWORD_PTR m_tag = 0;
+    int m_index = 0;
+    UINT m_id = 0;
+    int m_iconId = 0;
+    UINT m_helpId = 0;
+    int m_customIconId = 0;
+    BOOL m_wrap = FALSE;
+    BOOL m_beginGroup = FALSE;
     int m_enabled = 1;
     int m_checked = 0;
+    int m_selected = 0;
+    int m_pressed = 0;
+    BOOL m_temporary = FALSE;
+    CRect m_rowRect;
     CRect m_rect;
+    DWORD m_hideFlags = 0;
+    DWORD m_flags = 0;
+    CString m_caption;
+    CString m_customCaption;
+    CString m_shortcutText;
+    CString m_shortcutTextAuto;
+    CString m_tooltip;
+    CString m_description;
+    CString m_parameter;
+    CString m_keyboardTip;
+    COSMControls* m_controls = nullptr;
+    int m_type = 0;
+    COSMCommandBar* m_parent = nullptr;
+    BOOL m_hiddenWhenNotUsed = FALSE;
+    CString m_category;
     BOOL m_defaultItem = FALSE;
+    CDocTemplateMap m_assignedTemplates;
+    CDocTemplateMap m_excludedTemplates;
+    int m_style = 0;
+    int m_customStyle = -1;
+    int m_fallbackStyle = 0;
+    BOOL m_closeSubMenuOnClick = TRUE;
+    COSMControlAction* m_action = nullptr;
     int m_width = 0;
     int m_height = 0;
+    int m_executeOnPressInterval = 0;
     CSize m_iconSize{0, 0};
-    BOOL m_hiddenWhenNotUsed = FALSE;
-    DWORD m_hideFlags = 0;
-    CString m_caption;
-    COSMCommandBar* m_parent = nullptr;
 };

@@ -1,26 +1,162 @@
-// Stand-in: the command-bars subsystem replaces this file with its own COSMControls under the same name.
+// COSMControls: the ordered controls one bar shows. It makes controls by Type code, binds them to the command bars'
+// actions, converts menu items into controls, keeps every control's index, collection and parent current, searches
+// and walks them, copies and compares whole collections, and keeps a snapshot of the bar's original controls
+// (COSMOriginalControls) so that customization can be seen and undone:
+//
+//   COSMControls* controls = bar->GetControls();
+//   controls->Add(1, ID_FILE_NEW);                        // a button, appended
+//   controls->Add(2, IDR_EDIT_MENU, "", 0);               // a popup first, filled from the menu resource
+//   if (COSMControl* save = controls->FindControlById(ID_FILE_SAVE)) ...
+//
+// The collection holds one reference on each control and is itself reference counted.
 #pragma once
 
 #include "framework/commandbars/Control.h"
 
 #include <vector>
 
-// The controls of one bar, in order; holds a reference to each.
+class COSMOriginalControls;
+
+// What message 10334 asks the site before a menu item or toolbar button becomes a control (and 10335 reports
+// after, with the control filled). A non-zero reply to 10334 means the site changed control, Type, caption, id or
+// button style.
+struct COSMControlCreateBlock
+{
+    UINT id = 0;
+    COSMControl* control = nullptr;
+    BOOL toolBar = FALSE;
+    int position = 0;
+    CMenu* menu = nullptr;
+    COSMCommandBar* commandBar = nullptr;
+    CString caption;
+    int type = 0;
+    int buttonStyle = 0;
+};
+
+// What message 10337 asks the site before a popup bar (or toolbar) is made. A non-zero reply with a popup bar in
+// commandBar makes it the one to use; the site hands it over with one reference. Its title may be changed.
+struct COSMCommandBarRequestBlock
+{
+    COSMCommandBar* commandBar = nullptr;
+    BOOL popup = FALSE;
+    BOOL expand = FALSE;
+    BOOL toolBar = FALSE;
+    BOOL tearOff = FALSE;
+    CString title;
+    UINT id = 0;
+};
+
 class COSMControls : public CCmdTarget
 {
+    DECLARE_DYNCREATE(COSMControls)
+
 public:
-    COSMControls() = default;
-    ~COSMControls() override
-    {
-        for (COSMControl* control : m_controls)
-            control->InternalRelease();
-    }
+    // Messages to the site window.
+    static constexpr UINT kMessageBeforeCreateControl = 10334;
+    static constexpr UINT kMessageAfterCreateControl = 10335;
+    static constexpr UINT kMessageCreateCommandBar = 10337;
 
+    COSMControls();
+    ~COSMControls() override;
+
+    // ---- Override these ----------------------------------------------------------------------------------------
+    // Takes a control of this collection out (unless fixed) and releases it; controls of others are left alone.
+    virtual void Remove(COSMControl* control);
+    // Replaces the controls with clones of the source's non-temporary ones and duplicates its original controls.
+    virtual void Copy(const COSMControls* source, BOOL recursive);
+    // FALSE for temporary controls.
+    virtual BOOL ShouldSerializeControl(const COSMControl* control) const;
+    virtual void OnControlAdded(COSMControl* control);
+    virtual void OnControlRemoved(COSMControl* control);
+    // TRUE for controls that Remove and RemoveAll leave in place; none here.
+    virtual BOOL IsFixedControl(const COSMControl* control) const { return FALSE; }
+    // Every control gets its index, this collection and the parent bar; the bar lays out again later.
+    virtual void RefreshIndexes();
+
+    // ---- Not meant to be overridden ----------------------------------------------------------------------------
     int GetCount() const { return static_cast<int>(m_controls.size()); }
-    COSMControl* GetAt(int index) const { return m_controls[index]; }
-    // Takes over the caller's reference.
-    void Add(COSMControl* control) { m_controls.push_back(control); }
+    // Null outside 0..count-1.
+    COSMControl* GetAt(int index) const;
 
-private:
+    // Makes a control of the Type (1 button, 2 to 4 popups with a popup bar, 5 to 11 the other types once they are
+    // registered), binds it and inserts it before the index (-1: at the end). Null when the Type makes nothing.
+    COSMControl* Add(int type, int id, LPCSTR parameter = nullptr, int before = -1, BOOL temporary = FALSE);
+    // Binds a made control to the id's action (or gives it the id) and inserts it. Null for a null control.
+    COSMControl* AddControl(COSMControl* control, int id, LPCSTR parameter = nullptr, int before = -1,
+                            BOOL temporary = FALSE);
+    // Takes over the caller's reference; an index outside the array appends.
+    COSMControl* InsertAt(COSMControl* control, int before);
+    COSMControl* Append(COSMControl* control) { return InsertAt(control, -1); }
+    // A new control of the same runtime class, inserted and then filled with the control's Copy.
+    COSMControl* AddClone(const COSMControl* control, int before, BOOL recursive);
+    // Converts one menu item; null when it gives no control (0xFF00 items, Type 7, unknown Types).
+    COSMControl* AddMenuItem(CMenu* menu, int position);
+
+    void RemoveAt(int index);
+    // Removes every control that is not fixed, last first.
+    void RemoveAll();
+
+    COSMCommandBar* GetParent() const { return m_parent; }
+    void SetParent(COSMCommandBar* parent);
+    // The parent bar's command bars, else the ones stored for a free-standing collection.
+    COSMCommandBars* GetCommandBars() const;
+    void SetCommandBars(COSMCommandBars* commandBars) { m_commandBars = commandBars; }
+
+    // The first control of the Type (0 any), visible when asked, with the id (-1 any); with recursion the bars the
+    // non-matching controls open are searched too.
+    COSMControl* FindControl(int type, int id, BOOL visibleOnly, BOOL recursive) const;
+    COSMControl* FindControlById(int id) const { return FindControl(0, id, FALSE, FALSE); }
+    // The first visible control whose rectangle holds the point.
+    COSMControl* HitTest(CPoint point) const;
+    // Controls visible when nothing (TRUE) or all but the does-not-fit flag (FALSE) is ignored.
+    int GetVisibleCount(BOOL allHidden = TRUE) const;
+    COSMControl* GetVisibleAt(int n, BOOL allHidden = TRUE) const;
+    // The next control from the index in the direction (+1, -1) that keyboard navigation may take, wrapping once;
+    // -1 when there is none.
+    int GetNext(int index, int direction, BOOL keyboard = TRUE, BOOL skipTemporary = FALSE,
+                BOOL layoutMask = FALSE) const;
+
+    // Changes a control's Type: within the popup Types only the field changes; otherwise a new control of the Type
+    // takes the old one's settings and place. Null (the old control kept) when the Type makes no control.
+    COSMControl* SetControlType(COSMControl* control, int type);
+    COSMControl* SetControlTypeAt(int index, int type);
+
+    // A new collection of the same class with clones of the non-temporary controls and of the original controls.
+    COSMControls* Duplicate(BOOL recursive) const;
+    // TRUE when both hold equal non-temporary controls in the same order.
+    BOOL Compare(const COSMControls* other) const;
+    // TRUE without a snapshot or when the snapshot differs.
+    BOOL IsChanged() const;
+    // Snapshots the non-temporary controls as the original ones.
+    void CreateOriginalControls();
+    // Takes over the caller's reference (null clears).
+    void SetOriginalControls(COSMOriginalControls* original);
+    void ClearOriginalControls() { SetOriginalControls(nullptr); }
+    COSMOriginalControls* GetOriginalControls() const { return m_originalControls; }
+    BOOL IsOriginalControls() const { return m_originalFlag; }
+
+protected:
+    // The window the creation messages go to: the command bars' site, else the parent bar's.
+    CWnd* GetSiteWindow() const;
+    // Asks the site for a popup bar (10337), else makes one; the caller owns the returned reference.
+    COSMCommandBar* RequestPopupBar(CString& title, UINT id) const;
+    // Binds the control to the id's action, making one when the command bars use actions and the id allows.
+    BOOL BindAction(COSMControl* control, UINT id, BOOL menuRules) const;
+    // Takes the control out of the array, unlinks it and gives up the collection's reference.
+    void TakeOut(size_t position);
+
+    COSMCommandBar* m_parent = nullptr;
     std::vector<COSMControl*> m_controls;
+    COSMCommandBars* m_commandBars = nullptr;
+    COSMOriginalControls* m_originalControls = nullptr;
+    BOOL m_originalFlag = FALSE;
+};
+
+// The controls a bar had when it was first filled.
+class COSMOriginalControls : public COSMControls
+{
+    DECLARE_DYNCREATE(COSMOriginalControls)
+
+public:
+    COSMOriginalControls();
 };

@@ -1,6 +1,7 @@
 // The paint manager's fonts, metrics, colour table, theme factory and lifetime, on the test paint manager.
 #include "DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
+#include "framework/commandbars/PopupBar.h"
 
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/controls/ShadowManager.h"
@@ -198,6 +199,7 @@ TEST_F(PaintManagerTest, PopupImageSizeAndGripperWidth)
 {
     const struct
     {
+        BOOL popupBar;
         int type;
         CSize icon;
         int controlHeight;
@@ -205,21 +207,25 @@ TEST_F(PaintManagerTest, PopupImageSizeAndGripperWidth)
         CSize imageSize;
         int gripper;
     } cases[] = {
-        {2, CSize(16, 16), 22, FALSE, CSize(26, 22), 27},
-        {2, CSize(16, 16), 22, TRUE, CSize(26, 22), 53},
-        {2, CSize(32, 32), 22, FALSE, CSize(36, 38), 37},
-        {1, CSize(16, 16), 22, TRUE, CSize(26, 22), 0},
-        {0, CSize(16, 16), 22, FALSE, CSize(26, 22), 0},
+        {TRUE, 2, CSize(16, 16), 22, FALSE, CSize(26, 22), 27},
+        {TRUE, 2, CSize(16, 16), 22, TRUE, CSize(26, 22), 53},
+        {TRUE, 2, CSize(32, 32), 22, FALSE, CSize(36, 38), 37},
+        {TRUE, 1, CSize(16, 16), 22, TRUE, CSize(26, 22), 0},
+        {TRUE, 0, CSize(16, 16), 22, FALSE, CSize(26, 22), 0},
+        // Only popup bars draw the double gripper.
+        {FALSE, 2, CSize(16, 16), 22, TRUE, CSize(26, 22), 27},
     };
     for (const auto& c : cases)
     {
         MetricsPaintManager pm;
         pm.SetControlHeight(c.controlHeight);
-        COSMCommandBar bar;
+        COSMPopupBar popup;
+        COSMCommandBar plain;
+        COSMCommandBar& bar = c.popupBar ? popup : plain;
         bar.SetType(c.type);
         bar.SetIconSize(c.icon);
         bar.SetDoubleGripper(c.doubleGripper);
-        SCOPED_TRACE(c.type);
+        SCOPED_TRACE(c.type * 10 + c.popupBar);
         EXPECT_EQ(c.imageSize, pm.GetPopupBarImageSize(&bar));
         EXPECT_EQ(c.gripper, pm.GetPopupBarGripperWidth(&bar));
     }

@@ -39,6 +39,19 @@ private:
     HWND m_window;
 };
 
+// Lends the test window to a bar for the scope: the bar names it, the test window keeps owning it.
+class BarWindowLoan
+{
+public:
+    BarWindowLoan(COSMCommandBar& bar, HWND window) : m_bar(bar) { m_bar.Attach(window); }
+    ~BarWindowLoan() { m_bar.Detach(); }
+    BarWindowLoan(const BarWindowLoan&) = delete;
+    BarWindowLoan& operator=(const BarWindowLoan&) = delete;
+
+private:
+    COSMCommandBar& m_bar;
+};
+
 class WindowPaintTest : public PaintManagerTest
 {
 protected:
@@ -132,7 +145,7 @@ TEST_F(WindowPaintTest, FloatingBarCaptionStrip)
     TestWindow window(120, 60);
     ASSERT_NE(nullptr, window.Get());
     COSMCommandBar bar;
-    bar.SetSafeHwnd(window.Get());
+    const BarWindowLoan loan(bar, window.Get());
     bar.SetPosition(4);
     bar.SetTitle("Tools");
 
@@ -187,14 +200,14 @@ TEST_F(WindowPaintTest, ExpandingAnimationGrowsTheExpandedBand)
     for (const auto& c : cases)
     {
         COSMCommandBar bar;
-        bar.SetSafeHwnd(window.Get());
+        const BarWindowLoan loan(bar, window.Get());
         for (int i = 0; i < 3; ++i)
         {
             auto* control = new COSMControl;
             control->SetRect(CRect(0, 20 * i, 20, 20 * (i + 1)));
             control->SetHideWhenNotUsed(c.expandMiddle && i == 1);
             control->SetParent(&bar);
-            bar.GetControls()->Add(control);
+            bar.GetControls()->Append(control);
         }
         DcTestSurface destination(20, 60, background);
         g_watched = &destination;
@@ -242,7 +255,7 @@ TEST_F(WindowPaintTest, TestPaintManagerServesThePureOperations)
     TestWindow window(40, 20);
     ASSERT_NE(nullptr, window.Get());
     COSMCommandBar bar;
-    bar.SetSafeHwnd(window.Get());
+    const BarWindowLoan loan(bar, window.Get());
     COSMControl control;
     control.SetParent(&bar);
     control.SetRect(CRect(2, 2, 30, 18));

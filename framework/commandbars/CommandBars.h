@@ -1,0 +1,94 @@
+// COSMCommandBars: the manager of a site's bars. It holds the site window, the paint and image managers the bars
+// use (its own, else the process-wide ones), the command actions the controls bind to, and the customize mode with
+// its selected control:
+//
+//   COSMCommandBars* commandBars = new COSMCommandBars;   // reference counted
+//   commandBars->SetSite(this);
+//   commandBars->EnableActions(TRUE);                      // controls made from now on bind to actions
+//   ...
+//   commandBars->InternalRelease();
+//
+// Bars, docking, the tooltip context, keyboard tips, options and shortcuts join the manager with their own parts.
+#pragma once
+
+#include "classlib/ClassLib.h"
+
+class COSMControl;
+class COSMControlAction;
+class COSMControlActions;
+class COSMImageManager;
+class COSMPaintManager;
+
+// The process-wide paint manager, made for theme 0 when none is installed (null while no theme is registered).
+COSMPaintManager* GetProcessPaintManager();
+
+class COSMCommandBars : public CCmdTarget
+{
+    DECLARE_DYNCREATE(COSMCommandBars)
+
+public:
+    // Sent to the site when the customize selection changed (wParam 0, lParam 0).
+    static constexpr UINT kMessageCustomizeSelectionChanged = 10327;
+
+    // The tooltip context of the site joins the manager here: made by the constructor (its style then loses bit 2,
+    // ModifyToolTipStyle(2, 0)) and released by the destructor.
+    COSMCommandBars();
+    ~COSMCommandBars() override;
+
+    // The frame or window that holds the bars and receives their messages.
+    void SetSite(CWnd* site) { m_site = site; }
+    CWnd* GetSite() const { return m_site; }
+
+    // Own, else the process-wide one made for theme 0 on first use.
+    COSMPaintManager* GetPaintManager() const;
+    // Own, else the process-wide image manager.
+    COSMImageManager* GetImageManager() const;
+    // Referenced while held; null goes back to the process-wide ones.
+    void SetPaintManager(COSMPaintManager* paintManager);
+    void SetImageManager(COSMImageManager* imageManager);
+
+    // Actions: controls made while actions are in use bind to the action of their id.
+    COSMControlActions* GetActions() const { return m_actions; }
+    COSMControlAction* GetAction(int id) const;
+    // The action of the id, made when there is none.
+    COSMControlAction* CreateAction(int id);
+    void EnableActions(BOOL enable = TRUE) { m_actionsEnabled = enable; }
+    BOOL IsActionsEnabled() const { return m_actionsEnabled; }
+
+    // Customize mode. Turning it on or off clears the customize selection.
+    void SetCustomizeMode(BOOL customize);
+    BOOL IsCustomizeMode() const { return m_customizeMode; }
+    // The selected control is referenced; both the old and the new one are redrawn and the site is told (10327).
+    void SetCustomizeSelection(COSMControl* control);
+    COSMControl* GetCustomizeSelection() const { return m_customizeSelection; }
+    // Every bar's controls may be customized, not only those of customizable bars.
+    void EnableCustomizeAllBars(BOOL enable = TRUE) { m_customizeAllBars = enable; }
+    BOOL IsCustomizeAllBarsEnabled() const { return m_customizeAllBars; }
+
+    BOOL IsKeyboardCuesShown() const { return m_keyboardCuesShown; }
+    void SetKeyboardCuesShown(BOOL shown) { m_keyboardCuesShown = shown; }
+    // The help id of the control whose status text shows.
+    UINT GetHelpId() const { return m_helpId; }
+    void SetHelpId(UINT helpId) { m_helpId = helpId; }
+    // The document template the bars show controls for: the default one until MDI sites are supported.
+    UINT GetActiveDocTemplateId() const { return m_defaultDocTemplateId; }
+    void SetDefaultDocTemplateId(UINT id) { m_defaultDocTemplateId = id; }
+    BOOL IsRightToLeft() const { return m_rightToLeft; }
+    void SetRightToLeft(BOOL rightToLeft) { m_rightToLeft = rightToLeft; }
+
+private:
+    COSMPaintManager* m_paintManager = nullptr;
+    COSMImageManager* m_imageManager = nullptr;
+    COSMControl* m_customizeSelection = nullptr;
+    BOOL m_customizeMode = FALSE;
+    UINT m_defaultDocTemplateId = 0;
+    BOOL m_customizeModeCopy = FALSE;
+    CWnd* m_site = nullptr;
+    BOOL m_keyboardCuesShown = TRUE;
+    UINT m_helpId = 0;
+    COSMControlActions* m_actions = nullptr;
+    BOOL m_keyboardCuesInUse = FALSE;
+    BOOL m_rightToLeft = FALSE;
+    BOOL m_actionsEnabled = FALSE;
+    BOOL m_customizeAllBars = FALSE;
+};

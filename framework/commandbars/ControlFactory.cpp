@@ -1,0 +1,114 @@
+#include "framework/commandbars/ControlFactory.h"
+
+#include "framework/controls/ControlButton.h"
+#include "framework/controls/ControlPopup.h"
+
+#include <array>
+
+namespace {
+
+COSMControl* CreateButton()
+{
+    return static_cast<COSMControl*>(COSMControlButton::CreateObject());
+}
+
+COSMControl* CreatePopup()
+{
+    return static_cast<COSMControl*>(COSMControlPopup::CreateObject());
+}
+
+typedef std::array<COSMControlFactory::Creator, COSMControlFactory::kLastType + 1> TypeTable;
+
+// What the table starts with: the button for Type 1, the popup for Types 2 to 4.
+constexpr TypeTable kInitialTypes = {nullptr, &CreateButton, &CreatePopup, &CreatePopup, &CreatePopup};
+
+TypeTable g_types = kInitialTypes;
+std::array<COSMControlFactory::Creator, COSMControlFactory::kListControlCount> g_lists = {};
+
+// Command ids with a list control of their own. COSMControls::Add and menu conversion know different ids for the
+// recent-file list.
+struct CommandClass
+{
+    UINT id;
+    COSMControlFactory::ListControl kind;
+};
+
+const CommandClass kAddCommands[] = {
+    {35000, COSMControlFactory::kWindowList},
+    {35002, COSMControlFactory::kWorkspaceActions},
+    {59392, COSMControlFactory::kToolbars},
+    {35003, COSMControlFactory::kRecentFileList},
+};
+
+const CommandClass kMenuCommands[] = {
+    {35000, COSMControlFactory::kWindowList},
+    {35002, COSMControlFactory::kWorkspaceActions},
+    {59392, COSMControlFactory::kToolbars},
+    {57616, COSMControlFactory::kRecentFileList},
+};
+
+const UINT kOleVerbsId = 57872;
+const char kOleVerbsCaption[] = "<<OLE VERBS GO HERE>>";
+
+COSMControl* Make(COSMControlFactory::Creator creator)
+{
+    return creator ? creator() : nullptr;
+}
+
+// A Type 1 control for the id: its list control (null until registered) or a button.
+template <size_t N>
+COSMControl* CreateButtonFor(const CommandClass (&commands)[N], UINT id)
+{
+    for (const CommandClass& command : commands)
+        if (command.id == id)
+            return Make(g_lists[command.kind]);
+    return Make(g_types[COSMControlFactory::kTypeButton]);
+}
+
+}  // namespace
+
+void COSMControlFactory::RegisterType(int type, Creator creator)
+{
+    if (type >= kFirstType && type <= kLastType)
+        g_types[type] = creator;
+}
+
+void COSMControlFactory::RegisterListControl(ListControl kind, Creator creator)
+{
+    if (kind >= 0 && kind < kListControlCount)
+        g_lists[kind] = creator;
+}
+
+COSMControlFactory::Creator COSMControlFactory::GetTypeCreator(int type)
+{
+    return type >= kFirstType && type <= kLastType ? g_types[type] : nullptr;
+}
+
+COSMControlFactory::Creator COSMControlFactory::GetListControlCreator(ListControl kind)
+{
+    return kind >= 0 && kind < kListControlCount ? g_lists[kind] : nullptr;
+}
+
+void COSMControlFactory::ResetRegistrations()
+{
+    g_types = kInitialTypes;
+    g_lists.fill(nullptr);
+}
+
+COSMControl* COSMControlFactory::CreateForAdd(int type, UINT id)
+{
+    if (type == kTypeButton)
+        return CreateButtonFor(kAddCommands, id);
+    return Make(GetTypeCreator(type));
+}
+
+COSMControl* COSMControlFactory::CreateForMenu(int type, UINT id, const CString& caption)
+{
+    if (type == kTypeCustom)
+        return nullptr;
+    if (type != kTypeButton)
+        return Make(GetTypeCreator(type));
+    if (id == kOleVerbsId && caption == kOleVerbsCaption)
+        return Make(g_lists[kOleItems]);
+    return CreateButtonFor(kMenuCommands, id);
+}

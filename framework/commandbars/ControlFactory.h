@@ -1,0 +1,50 @@
+// The table that makes controls by Type code. Types 1 to 4 are the button and popup classes; every other control
+// class registers its create function when it arrives, and until then its Type (and its command ids) make nothing:
+//
+//   COSMControl* CreateComboBox() { return new COSMControlComboBox; }
+//   COSMControlFactory::RegisterType(5, &CreateComboBox);
+//   COSMControlFactory::RegisterListControl(COSMControlFactory::kWindowList, &CreateWindowList);
+//
+// Registration happens on the user-interface thread before bars are built (at start-up or in a test's set-up).
+#pragma once
+
+#include "classlib/ClassLib.h"
+
+class COSMControl;
+
+class COSMControlFactory
+{
+public:
+    typedef COSMControl* (*Creator)();
+
+    static constexpr int kFirstType = 1;
+    static constexpr int kLastType = 11;
+    // Types the collection knows by number: 1 button, 2 to 4 popups, 7 the custom control.
+    static constexpr int kTypeButton = 1;
+    static constexpr int kTypePopup = 2;
+    static constexpr int kTypeCustom = 7;
+
+    // The Type 1 controls that fill themselves, each made for its command id.
+    enum ListControl
+    {
+        kWindowList,        // 35000
+        kWorkspaceActions,  // 35002
+        kToolbars,          // 59392
+        kRecentFileList,    // 35003 (57616 in menus)
+        kOleItems,          // 57872 in menus, with the caption "<<OLE VERBS GO HERE>>"
+        kListControlCount
+    };
+
+    // Replaces the create function of a Type (1 to 11); null takes the Type's class away.
+    static void RegisterType(int type, Creator creator);
+    static void RegisterListControl(ListControl kind, Creator creator);
+    static Creator GetTypeCreator(int type);
+    static Creator GetListControlCreator(ListControl kind);
+    // Puts the table back as it starts: the button and popup classes only.
+    static void ResetRegistrations();
+
+    // What COSMControls::Add makes for the Type and id; null when nothing is registered for them.
+    static COSMControl* CreateForAdd(int type, UINT id);
+    // What menu conversion makes for the Type, id and caption; Type 7 makes nothing.
+    static COSMControl* CreateForMenu(int type, UINT id, const CString& caption);
+};

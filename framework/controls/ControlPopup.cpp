@@ -1,0 +1,64 @@
+#include "framework/controls/ControlPopup.h"
+
+#include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/HeldReference.h"
+
+IMPLEMENT_SERIAL(COSMControlPopup, COSMControlButton, VERSIONABLE_SCHEMA | 0x22)
+
+COSMControlPopup::COSMControlPopup()
+{
+    m_type = 2;
+}
+
+COSMControlPopup::~COSMControlPopup()
+{
+    SetCommandBar(nullptr);
+}
+
+COSMControlPopup* COSMControlPopup::CreateControlPopup(int type)
+{
+    auto* popup = static_cast<COSMControlPopup*>(CreateObject());
+    popup->m_type = type;
+    return popup;
+}
+
+void COSMControlPopup::SetCommandBar(COSMCommandBar* bar)
+{
+    ReplaceHeldReference(m_commandBar, bar);
+}
+
+void COSMControlPopup::Copy(const COSMControl* source, BOOL recursive)
+{
+    COSMControlButton::Copy(source, recursive);
+    if (!source->IsKindOf(RUNTIME_CLASS(COSMControlPopup)))
+        return;
+    COSMCommandBar* sourceBar = static_cast<const COSMControlPopup*>(source)->m_commandBar;
+    if (recursive && sourceBar)
+    {
+        COSMCommandBar* clone = sourceBar->Clone(recursive);
+        SetCommandBar(clone);
+        if (clone)
+            clone->InternalRelease();
+    }
+    else
+    {
+        SetCommandBar(sourceBar);
+    }
+}
+
+COSMControl* COSMControlPopup::Clone(BOOL recursive) const
+{
+    auto* clone = static_cast<COSMControlPopup*>(CreateObject());
+    clone->Copy(this, recursive);
+    return clone;
+}
+
+BOOL COSMControlPopup::Compare(const COSMControl* other) const
+{
+    if (!COSMControl::Compare(other) || !other->IsKindOf(RUNTIME_CLASS(COSMControlPopup)))
+        return FALSE;
+    const COSMCommandBar* otherBar = static_cast<const COSMControlPopup*>(other)->m_commandBar;
+    if (!m_commandBar || !otherBar)
+        return TRUE;
+    return m_commandBar->GetControls()->Compare(otherBar->GetControls());
+}
