@@ -3,6 +3,8 @@
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/HeldReference.h"
+#include "framework/controls/HookManager.h"
+#include "framework/controls/ToolTipContext.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ImageManager.h"
@@ -11,10 +13,6 @@
 IMPLEMENT_SERIAL(COSMCommandBar, CWnd, VERSIONABLE_SCHEMA | 0x22)
 
 namespace {
-
-// The class library's idle messages: the command-UI update at idle time, and the first update of a new window.
-const UINT kIdleUpdateCmdUIMessage = 0x0363;
-const UINT kInitialUpdateMessage = 0x0364;
 
 // Layout flags that read right to left.
 const DWORD kRightToLeftExStyles = WS_EX_LAYOUTRTL | WS_EX_RTLREADING;
@@ -29,24 +27,34 @@ BEGIN_MESSAGE_MAP(COSMCommandBar, CWnd)
     ON_WM_ERASEBKGND()
     ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
     ON_WM_TIMER()
+    ON_WM_CREATE()
     ON_WM_DESTROY()
-    ON_MESSAGE(kIdleUpdateCmdUIMessage, OnIdleUpdateCmdUI)
-    ON_MESSAGE(kInitialUpdateMessage, OnInitialUpdate)
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdate)
 END_MESSAGE_MAP()
+
+BEGIN_INTERFACE_MAP(COSMCommandBar, CWnd)
+    INTERFACE_PART(IAccessible, m_xAccessible)
+END_INTERFACE_MAP()
 
 COSMCommandBar::COSMCommandBar()
     : m_controls(new COSMControls), m_animation(std::make_unique<COSMCommandBarAnimation>(this))
 {
     m_controls->SetParent(this);
+    // Screen readers reach the bar through its IDispatch (WM_GETOBJECT, a control's accessible parent).
+    EnableAutomation();
 }
 
 COSMCommandBar::~COSMCommandBar()
 {
+    GetHookManager()->RemoveAll(this);
     m_controls->RemoveAll();
     m_controls->SetParent(nullptr);
     m_controls->InternalRelease();
     SetPaintManager(nullptr);
     SetImageManager(nullptr);
+    if (m_toolTipContext)
+        m_toolTipContext->InternalRelease();
 }
 
 void COSMCommandBar::OnFinalRelease()
@@ -118,8 +126,9 @@ BOOL COSMCommandBar::LoadMenu(CMenu* menu, BOOL removeAll)
                 control->SetEnabled(0);
         }
     }
-    // A frame parent lays out and updates its bars at the next idle time: that comes with the class library's
-    // frame windows.
+    // The frame lays out and updates its bars at the next idle time.
+    if (CFrameWnd* frame = GetParentFrame())
+        frame->m_nIdleFlags |= CFrameWnd::idleNotify | CFrameWnd::idleLayout;
     return TRUE;
 }
 
@@ -352,6 +361,21 @@ void COSMCommandBar::OnTimer(UINT_PTR id)
     CWnd::OnTimer(id);
 }
 
+int COSMCommandBar::OnCreate(LPCREATESTRUCT createStruct)
+{
+    if (CWnd::OnCreate(createStruct) == -1)
+        return -1;
+    // Bars of a manager share its tooltip context.
+    if (const COSMCommandBars* commandBars = GetCommandBars())
+    {
+        if (m_toolTipContext)
+            m_toolTipContext->InternalRelease();
+        m_toolTipContext = commandBars->GetToolTipContext();
+        m_toolTipContext->InternalAddRef();
+    }
+    return 0;
+}
+
 void COSMCommandBar::OnDestroy()
 {
     m_animation->Reset();
@@ -435,6 +459,7 @@ COSMCommandBar* COSMCommandBar::Clone(BOOL recursive) const
 
 void COSMCommandBar::OnRemoved()
 {
+    GetHookManager()->RemoveAll(this);
     StopTracking();
     m_controls->RemoveAll();
     if (GetSafeHwnd())
@@ -476,9 +501,9 @@ CWnd* COSMCommandBar::GetSite() const
     return CWnd::FromHandle(::GetParent(root->m_hWnd));
 }
 
-CWnd* COSMCommandBar::GetFrameSite() const
+CFrameWnd* COSMCommandBar::GetFrameSite() const
 {
-    return nullptr;
+    return dynamic_cast<CFrameWnd*>(GetSite());
 }
 
 CWnd* COSMCommandBar::GetOwnerSite() const

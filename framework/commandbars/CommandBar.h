@@ -12,7 +12,9 @@
 // tracking, keyboard navigation, layout, keyboard tips and persistence come with their own parts of the bars.
 #pragma once
 
+#include "framework/commandbars/Accessible.h"
 #include "framework/commandbars/Controls.h"
+#include "framework/controls/HookManagerSink.h"
 
 #include <memory>
 
@@ -23,9 +25,10 @@ class COSMImageManager;
 class COSMPaintManager;
 class COSMToolTipContext;
 
-class COSMCommandBar : public CWnd
+class COSMCommandBar : public CWnd, public COSMHookManagerSink, public COSMAccessible
 {
     DECLARE_SERIAL(COSMCommandBar)
+    DECLARE_INTERFACE_MAP()
 
 public:
     // Bits of the state flags.
@@ -112,6 +115,13 @@ public:
 
     // A window that outlives the last reference is destroyed with it.
     void OnFinalRelease() override;
+    // Messages of windows the bar listens to (its frame, an MDI client); the base bar lets them all pass.
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override
+    {
+        return kNotHandled;
+    }
+    // The bar answers screen readers itself.
+    CCmdTarget* GetAccessibleOwner() override { return this; }
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     COSMControls* GetControls() const { return m_controls; }
@@ -174,8 +184,8 @@ public:
     // The manager's site, else the root's site window, else (no root window) the application's main window, else
     // the root window's owner, else its parent.
     CWnd* GetSite() const;
-    // GetSite when it is a frame window. Frames arrive with the class library's frame windows; until then none.
-    CWnd* GetFrameSite() const;
+    // GetSite when it is a frame window, else null.
+    CFrameWnd* GetFrameSite() const;
     // The window that gets command-UI updates: the first command-target window or window owner up the chain,
     // else the top bar's site.
     CWnd* GetOwnerSite() const;
@@ -209,6 +219,7 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
     afx_msg void OnTimer(UINT_PTR id);
+    afx_msg int OnCreate(LPCREATESTRUCT createStruct);
     afx_msg void OnDestroy();
     afx_msg LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
 

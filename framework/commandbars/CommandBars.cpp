@@ -1,5 +1,7 @@
 #include "framework/commandbars/CommandBars.h"
 
+#include "framework/controls/ToolTipContext.h"
+
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/ControlActions.h"
 #include "framework/commandbars/HeldReference.h"
@@ -29,8 +31,10 @@ COSMPaintManager* GetProcessPaintManager()
     return COSMPaintManager::GetGlobalPaintManager();
 }
 
-COSMCommandBars::COSMCommandBars() : m_actions(new COSMControlActions(this))
+COSMCommandBars::COSMCommandBars()
+    : m_actions(new COSMControlActions(this)), m_toolTipContext(new COSMToolTipContext)
 {
+    m_toolTipContext->ModifyToolTipStyle(TTS_NOPREFIX, 0);
 }
 
 COSMCommandBars::~COSMCommandBars()
@@ -41,6 +45,7 @@ COSMCommandBars::~COSMCommandBars()
     SetImageManager(nullptr);
     m_actions->RemoveAll();
     m_actions->InternalRelease();
+    m_toolTipContext->InternalRelease();
 }
 
 COSMPaintManager* COSMCommandBars::GetPaintManager() const

@@ -22,6 +22,8 @@ class COSMPaintManager;
 // The process-wide paint manager, made for theme 0 when none is installed (null while no theme is registered).
 COSMPaintManager* GetProcessPaintManager();
 
+class COSMToolTipContext;
+
 class COSMCommandBars : public CCmdTarget
 {
     DECLARE_DYNCREATE(COSMCommandBars)
@@ -30,8 +32,8 @@ public:
     // Sent to the site when the customize selection changed (wParam 0, lParam 0).
     static constexpr UINT kMessageCustomizeSelectionChanged = 10327;
 
-    // The tooltip context of the site joins the manager here: made by the constructor (its style then loses bit 2,
-    // ModifyToolTipStyle(2, 0)) and released by the destructor.
+    // Makes the site's tooltip context (without TTS_NOPREFIX: captions show their mnemonics' ampersands stripped by
+    // the tips themselves) and the actions.
     COSMCommandBars();
     ~COSMCommandBars() override;
 
@@ -49,6 +51,8 @@ public:
 
     // Actions: controls made while actions are in use bind to the action of their id.
     COSMControlActions* GetActions() const { return m_actions; }
+    // The tooltip context every bar of the site shares; owned by the manager.
+    COSMToolTipContext* GetToolTipContext() const { return m_toolTipContext; }
     COSMControlAction* GetAction(int id) const;
     // The action of the id, made when there is none.
     COSMControlAction* CreateAction(int id);
@@ -87,6 +91,7 @@ private:
     BOOL m_keyboardCuesShown = TRUE;
     UINT m_helpId = 0;
     COSMControlActions* m_actions = nullptr;
+    COSMToolTipContext* m_toolTipContext = nullptr;
     BOOL m_keyboardCuesInUse = FALSE;
     BOOL m_rightToLeft = FALSE;
     BOOL m_actionsEnabled = FALSE;

@@ -32,8 +32,14 @@ void CopyTemplates(COSMControl::CDocTemplateMap& target, const COSMControl::CDoc
 
 }  // namespace
 
+BEGIN_INTERFACE_MAP(COSMControl, CCmdTarget)
+    INTERFACE_PART(IAccessible, m_xAccessible)
+END_INTERFACE_MAP()
+
 COSMControl::COSMControl()
 {
+    // Screen readers reach the control through its IDispatch (a bar's accessible child).
+    EnableAutomation();
 }
 
 COSMControl::~COSMControl()

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
+#include "framework/commandbars/Accessible.h"
 
 #include <commctrl.h>
 
@@ -22,9 +23,10 @@ class COSMImageManager;
 class COSMImageManagerIcon;
 class COSMPaintManager;
 
-class COSMControl : public CCmdTarget
+class COSMControl : public CCmdTarget, public COSMAccessible
 {
     DECLARE_DYNCREATE(COSMControl)
+    DECLARE_INTERFACE_MAP()
 
 public:
     // Hide-flag reasons; any bit hides the control.
@@ -48,6 +50,9 @@ public:
 
     COSMControl();
     ~COSMControl() override;
+
+    // The control answers screen readers itself.
+    CCmdTarget* GetAccessibleOwner() override { return this; }
 
     // ---- Override these ----------------------------------------------------------------------------------------
     // The custom caption, else the caption, else the action's (its caption, or its tooltip when that is empty).
