@@ -59,7 +59,6 @@ public:
     void OnElementDestroyed(COSMMarkupInputElement* element);
 
     HWND GetHostWindow() const { return m_hHostWindow; }
-    void SetHostWindow(HWND hostWindow) { m_hHostWindow = hostWindow; }
 
     // The host window takes the mouse capture for element, which keeps it until ReleaseMouseCapture or its end.
     void CaptureMouse(COSMMarkupInputElement* element);

@@ -26,7 +26,7 @@ void COSMMarkupDrawingContext::Initialize(COSMMarkupDeviceContext* renderer)
     m_pRenderer.reset(renderer);
     m_rcClipBox.SetRectEmpty();
     RefreshClipBox();
-    // Text and hatches draw over what is there: nothing of the element's own background shows through them.
+    // Text draws without filling its cells: elements paint their own backgrounds.
     if (m_hDC)
         ::SetBkMode(m_hDC, TRANSPARENT);
 }

@@ -8,7 +8,8 @@
 //   COSMMarkupRoutedEventArgs args(s_pClickEvent);
 //   element->RaiseEvent(&args);
 //
-// The argument records below are plain records, made on the stack by whoever raises the event.
+// The argument records below are plain records, made on the stack by whoever raises the event. (A bubbling event's
+// flag 1 is also the metadata's inheritance flag: harmless, as an event has no slot to hold or inherit a value.)
 #pragma once
 
 #include "framework/markup/MarkupDependencyProperty.h"

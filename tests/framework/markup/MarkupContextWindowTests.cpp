@@ -1,5 +1,6 @@
 // The markup context with a real host window on the display: the mouse capture an element takes and loses with
 // its end, and the rectangles the context invalidates for an element and for a root whose size changed.
+#include "ActiveWindow.h"
 #include "MarkupElementTestTypes.h"
 #include "MarkupTestSupport.h"
 
@@ -17,15 +18,6 @@ using markup_test::SetFromText;
 
 namespace {
 
-void PumpPending()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
-
 // A shown, active top-level window: the mouse capture only works for an active window's thread.
 class CMarkupHost : public CWnd
 {
@@ -36,16 +28,7 @@ public:
         if (!CreateEx(0, cls, "markup host", WS_POPUP | WS_VISIBLE, 100, 80, 200, 150, nullptr, nullptr))
             return FALSE;
         ::UpdateWindow(m_hWnd);
-        // Another program's window on the same display may take the activation back: ask again until it sticks.
-        const DWORD start = ::GetTickCount();
-        while (::GetActiveWindow() != m_hWnd && ::GetTickCount() - start < 5000) {
-            ::SetForegroundWindow(m_hWnd);
-            ::SetActiveWindow(m_hWnd);
-            PumpPending();
-            ::Sleep(10);
-        }
-        PumpPending();
-        return ::GetActiveWindow() == m_hWnd;
+        return osm::test::ActivateWindow(m_hWnd);
     }
     ~CMarkupHost() override
     {
@@ -103,13 +86,7 @@ TEST_F(ContextWindowTest, TheCaptureElementsEndReleasesTheCapture)
 TEST_F(ContextWindowTest, ElementsInvalidateTheirRectangleAndRootsTheWholeClientArea)
 {
     Owned<COSMMarkupPage> page = MakeIn<COSMMarkupPage>(hostContext);
-    COSMMarkupBorder* border = static_cast<COSMMarkupBorder*>(hostContext->CreateObject(COSMMarkupBorder::GetClassType()));
-    page->SetChild(border);
-    SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pWidthProperty, L"30");
-    SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pHeightProperty, L"40");
-    SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pMarginProperty, L"10,20,0,0");
-    SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pHorizontalAlignmentProperty, L"Left");
-    SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pVerticalAlignmentProperty, L"Top");
+    COSMMarkupBorder* border = markup_test::AddPlacedBorder(&builder, hostContext, page.get());
     CRect client;
     host.GetClientRect(&client);
     MeasureMarkupElement(page.get(), client.Width(), client.Height());

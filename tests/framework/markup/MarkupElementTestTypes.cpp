@@ -1,6 +1,7 @@
 #include "MarkupElementTestTypes.h"
 
 #include "framework/markup/MarkupBrush.h"
+#include "framework/markup/MarkupContext.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupThickness.h"
 #include "framework/markup/MarkupType.h"
@@ -140,6 +141,18 @@ void SetFromText(COSMMarkupBuilder* builder, COSMMarkupObject* object, COSMMarku
                  LPCWSTR text)
 {
     object->SetPropertyObject(builder, property, COSMMarkupString::CreateValue(text, -1));
+}
+
+COSMMarkupBorder* AddPlacedBorder(COSMMarkupBuilder* builder, COSMMarkupContext* context, COSMMarkupSingleChildElement* page)
+{
+    COSMMarkupBorder* border = static_cast<COSMMarkupBorder*>(context->CreateObject(COSMMarkupBorder::GetClassType()));
+    page->SetChild(border);
+    SetFromText(builder, border, COSMMarkupFrameworkElement::s_pWidthProperty, L"30");
+    SetFromText(builder, border, COSMMarkupFrameworkElement::s_pHeightProperty, L"40");
+    SetFromText(builder, border, COSMMarkupFrameworkElement::s_pMarginProperty, L"10,20,0,0");
+    SetFromText(builder, border, COSMMarkupFrameworkElement::s_pHorizontalAlignmentProperty, L"Left");
+    SetFromText(builder, border, COSMMarkupFrameworkElement::s_pVerticalAlignmentProperty, L"Top");
+    return border;
 }
 
 CRecordingContext::~CRecordingContext()

@@ -40,6 +40,9 @@ Owned<T> MakeIn(COSMMarkupContext* context)
 void SetFromText(COSMMarkupBuilder* builder, COSMMarkupObject* object, COSMMarkupDependencyProperty* property,
                  LPCWSTR text);
 
+// Gives page a border made by context, 30 × 40, aligned left and top with a margin of (10, 20, 0, 0); returns it.
+COSMMarkupBorder* AddPlacedBorder(COSMMarkupBuilder* builder, COSMMarkupContext* context, COSMMarkupSingleChildElement* page);
+
 // What the probes drew, in order: "render <name>" and "focus <name>".
 extern std::vector<std::string> g_drawLog;
 

@@ -327,13 +327,7 @@ TEST_F(EventTest, ElementRectanglesAddUpTheOffsetsOfTheirVisualAncestors)
     CRecordingContext* context = new CRecordingContext;
     {
         Owned<COSMMarkupPage> page = MakeIn<COSMMarkupPage>(context);
-        COSMMarkupBorder* border = static_cast<COSMMarkupBorder*>(context->CreateObject(COSMMarkupBorder::GetClassType()));
-        page->SetChild(border);
-        SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pWidthProperty, L"30");
-        SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pHeightProperty, L"40");
-        SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pMarginProperty, L"10,20,0,0");
-        SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pHorizontalAlignmentProperty, L"Left");
-        SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pVerticalAlignmentProperty, L"Top");
+        COSMMarkupBorder* border = markup_test::AddPlacedBorder(&builder, context, page.get());
         const CRect client(3, 4, 203, 104);
         page->Measure(nullptr, client.Width(), client.Height());
         page->Arrange(client);
