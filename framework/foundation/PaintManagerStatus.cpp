@@ -173,7 +173,7 @@ void COSMPaintManager::DrawStatusBarPaneEntry(CDC* dc, CRect rect, COSMStatusBar
     if (showText)
     {
         if (markup)
-            RenderMarkupElement(markup, dc->GetSafeHdc(), rect);
+            RenderMarkupElement(markup, dc->GetSafeHdc(), &rect);
         else
         {
             const int oldMode = dc->SetBkMode(TRANSPARENT);

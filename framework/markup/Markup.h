@@ -1,34 +1,42 @@
-// Stand-in: the markup subsystem replaces this file with its own entry functions and classes under the same
-// names.
+// The markup engine's entry functions: how the rest of the framework (paint manager, status bar, tooltips, labels,
+// tabs) shows captions written in markup without knowing the engine's classes.
+//
+//   COSMMarkupContext* context = CreateMarkupContext(hwnd);                  // once per host window
+//   const CSize size = MeasureMarkupElement(element, 0x7FFFFFFF, 0x7FFFFFFF);  // the natural size
+//   RenderMarkupElement(element, hdc, &rect);
+//   ReleaseMarkupElement(&element);
+//   ReleaseMarkupContext(&context);
+//
+// Every function takes null arguments quietly: (0, 0) or nothing happens.
 #pragma once
 
 #include "classlib/ClassLib.h"
 #include "framework/markup/MarkupContext.h"
 
-// An element that measures to the size set on it and remembers where it was rendered.
-class COSMMarkupUIElement
-{
-public:
-    CSize desiredSize;
-    CRect renderedRect;
-    int renderCount = 0;
-};
+class COSMMarkupUIElement;
 
-inline CSize MeasureMarkupElement(COSMMarkupUIElement* element, int maxWidth, int maxHeight)
-{
-    return element->desiredSize;
-}
+// A new markup context with one reference for the caller, hosted by hostWindow (may be null).
+COSMMarkupContext* CreateMarkupContext(HWND hostWindow);
+// Releases the caller's reference and clears the pointer.
+void ReleaseMarkupContext(COSMMarkupContext** context);
+// Releases the caller's reference and clears the pointer.
+void ReleaseMarkupElement(COSMMarkupUIElement** element);
+// The context that made element (no reference added), or null.
+COSMMarkupContext* GetMarkupElementContext(COSMMarkupUIElement* element);
+// The element's desired size after a measure pass on a measuring context of its own; 2147483647 for a length is
+// unbounded room.
+CSize MeasureMarkupElement(COSMMarkupUIElement* element, int availableWidth, int availableHeight);
+// Arranges element into rect (measuring first when due) and draws it into dc.
+void RenderMarkupElement(COSMMarkupUIElement* element, HDC dc, const RECT* rect);
 
-inline void RenderMarkupElement(COSMMarkupUIElement* element, HDC dc, const RECT& rect)
-{
-    element->renderedRect = rect;
-    ++element->renderCount;
-}
-
-// -1 as colour keeps the old one.
+// Stand-in until the context keeps a LOGFONT: font (when not null) and color (-1 keeps the old one) become the
+// context's defaults.
 inline void SetMarkupContextDefaultFont(COSMMarkupContext* context, HFONT font, COLORREF color)
 {
-    context->defaultFont = font;
+    if (!context)
+        return;
+    if (font)
+        context->defaultFont = font;
     if (color != static_cast<COLORREF>(-1))
         context->defaultColor = color;
 }

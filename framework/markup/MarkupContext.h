@@ -1,22 +1,97 @@
-// Stand-in: the shell of the markup context (default font and colour, object creation); the context work grows it.
+// Stand-in: the context's layout, capture, delegate and event parts; the text-and-context work adds message
+// handling, fonts, keyboard navigation and tooltips, and the default font below becomes a LOGFONT.
 //
-// COSMMarkupContext is the per-host state of the markup engine. Making one makes sure every markup type has its
-// properties registered, once per process, so every object it creates has a slot for every property.
+// COSMMarkupContext is the per-host state of the markup engine: the window that hosts markup elements, the element
+// holding the mouse capture, and the host's named delegates and top-level event handlers. It is reference counted:
+// the host's reference (CreateMarkupContext, ReleaseMarkupContext in Markup.h) and one for every input element it
+// created, so it lives as long as its host or its last element, whichever is later.
+//
+//   COSMMarkupContext* context = CreateMarkupContext(hwnd);
+//   context->AddDelegate(L"OnClick", new COSMMarkupFunctionDelegate(...));
+//   COSMMarkupObject* border = context->CreateObject(COSMMarkupBorder::GetClassType());
+//   ...
+//   ReleaseMarkupContext(&context);
+//
+// Making one makes sure every markup type has its properties registered, once per process, so every object it
+// creates has a slot for every property. User-interface thread only; only the count is interlocked.
 #pragma once
 
 #include "framework/markup/MarkupObject.h"
 
+#include <map>
+#include <memory>
+#include <string>
+
+class COSMMarkupDelegate;
+class COSMMarkupHandlerMap;
+class COSMMarkupInputElement;
+class COSMMarkupRoutedEvent;
+struct COSMMarkupRoutedEventArgs;
+
 class COSMMarkupContext
 {
 public:
-    COSMMarkupContext();
+    // Count 1, for the creator. A null host ignores invalidations and capture.
+    explicit COSMMarkupContext(HWND hostWindow = nullptr);
     COSMMarkupContext(const COSMMarkupContext&) = delete;
     COSMMarkupContext& operator=(const COSMMarkupContext&) = delete;
 
+protected:
+    // ---- Override these (in this order) ----------------------------------------------------------------------
+    // Frees the handlers and releases the delegates. Contexts go through Release, never delete.
+    virtual ~COSMMarkupContext();
+
+public:
+    // Invalidates the element's rectangle in the host window, without erasing.
+    virtual void InvalidateVisual(COSMMarkupObject* element);
+    // A root's desired size changed: invalidates the whole client area of the host, without erasing.
+    virtual void OnDesiredSizeChanged(COSMMarkupObject* element);
+
+    // ---- Not meant to be overridden --------------------------------------------------------------------------
+    LONG AddRef();
+    // At 0 the context deletes itself; at 0 already it does nothing.
+    LONG Release();
+
     // A new default instance of type (one reference for the caller); null for a null type or one that makes none.
+    // An input element gets this context, which counts it until the element goes.
     COSMMarkupObject* CreateObject(const COSMMarkupType* type);
+    // An input element of this context goes: it no longer holds the capture, loses its context and releases it.
+    void OnElementDestroyed(COSMMarkupInputElement* element);
+
+    HWND GetHostWindow() const { return m_hHostWindow; }
+
+    // The host window takes the mouse capture for element, which keeps it until ReleaseMouseCapture or its end.
+    void CaptureMouse(COSMMarkupInputElement* element);
+    void ReleaseMouseCapture();
+    COSMMarkupInputElement* GetCaptureElement() const { return m_pCaptureElement; }
+    // The innermost element under the mouse, and the root of its tree (null while the mouse is elsewhere).
+    COSMMarkupInputElement* GetMouseOverElement() const { return m_pMouseOverElement; }
+    COSMMarkupObject* GetActiveRoot() const { return m_pActiveRoot; }
+
+    // The element's rectangle in host-window coordinates: a visual's bounding rectangle moved by its own and every
+    // visual ancestor's offset; empty for anything else.
+    CRect GetClientBoundingRect(COSMMarkupObject* element) const;
+
+    // Names delegate for markup's event attributes, taking over its reference; one already of that name is released.
+    void AddDelegate(LPCWSTR name, COSMMarkupDelegate* delegate);
+    // The delegate registered under name (borrowed), or null.
+    COSMMarkupDelegate* FindDelegate(LPCWSTR name) const;
+    // A context-level handler of routedEvent: it hears bubbling events that no element handled. Takes over
+    // delegate's reference.
+    void AddHandler(COSMMarkupRoutedEvent* routedEvent, COSMMarkupDelegate* delegate);
+    // Runs the context-level handlers of args->event with element as sender.
+    void RaiseContextHandlers(COSMMarkupInputElement* element, COSMMarkupRoutedEventArgs* args);
 
     // The defaults markup is measured and drawn with.
     HFONT defaultFont = nullptr;
     COLORREF defaultColor = 0;
+
+private:
+    HWND m_hHostWindow;
+    COSMMarkupInputElement* m_pMouseOverElement = nullptr;
+    COSMMarkupInputElement* m_pCaptureElement = nullptr;
+    COSMMarkupObject* m_pActiveRoot = nullptr;
+    std::unique_ptr<COSMMarkupHandlerMap> m_pHandlers;
+    std::map<std::wstring, COSMMarkupDelegate*> m_delegates;
+    volatile LONG m_nRefCount = 1;
 };

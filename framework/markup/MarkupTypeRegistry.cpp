@@ -1,13 +1,18 @@
 #include "framework/markup/MarkupTypeRegistry.h"
 
+#include "framework/markup/MarkupBorder.h"
 #include "framework/markup/MarkupBrush.h"
+#include "framework/markup/MarkupCanvas.h"
 #include "framework/markup/MarkupCollection.h"
 #include "framework/markup/MarkupColor.h"
 #include "framework/markup/MarkupDependencyProperty.h"
 #include "framework/markup/MarkupGradientStop.h"
+#include "framework/markup/MarkupPage.h"
 #include "framework/markup/MarkupPoint.h"
+#include "framework/markup/MarkupResourceDictionary.h"
 #include "framework/markup/MarkupScalars.h"
 #include "framework/markup/MarkupString.h"
+#include "framework/markup/MarkupStyle.h"
 #include "framework/markup/MarkupSystemColors.h"
 #include "framework/markup/MarkupThickness.h"
 
@@ -37,6 +42,16 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupLinearGradientBrush::GetClassType,
     &COSMMarkupColorKey::GetClassType,
     &COSMMarkupBrushKey::GetClassType,
+    &COSMMarkupResourceDictionary::GetClassType,
+    &COSMMarkupStyle::GetClassType,
+    &COSMMarkupInputElement::GetClassType,
+    &COSMMarkupVisual::GetClassType,
+    &COSMMarkupUIElement::GetClassType,
+    &COSMMarkupFrameworkElement::GetClassType,
+    &COSMMarkupBorder::GetClassType,
+    &COSMMarkupPanel::GetClassType,
+    &COSMMarkupCanvas::GetClassType,
+    &COSMMarkupPage::GetClassType,
 };
 
 }  // namespace

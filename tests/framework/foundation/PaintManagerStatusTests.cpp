@@ -6,6 +6,7 @@
 #include "framework/controls/MessageBar.h"
 #include "framework/controls/StatusBar.h"
 #include "framework/markup/Markup.h"
+#include "framework/markup/MarkupFrameworkElement.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,39 @@ protected:
     {
         icons.push_back({iconId, point, state});
     }
+};
+
+// A markup caption of a set size that counts how often it was drawn; its final rectangle is where it was rendered.
+class CSizedMarkupElement : public COSMMarkupFrameworkElement
+{
+public:
+    explicit CSizedMarkupElement(CSize size) : m_size(size) {}
+    int renderCount = 0;
+
+    CSize MeasureOverride(COSMMarkupDrawingContext*, int, int) override { return m_size; }
+    void OnRender(COSMMarkupDrawingContext*) override { ++renderCount; }
+
+private:
+    CSize m_size;
+};
+
+// A markup context for the status bar and a caption of a set size made in it, both released at the end.
+struct MarkupCaption
+{
+    explicit MarkupCaption(CSize size)
+        : context(CreateMarkupContext(nullptr)), element(new CSizedMarkupElement(size))
+    {
+    }
+    ~MarkupCaption()
+    {
+        element->Release();
+        ReleaseMarkupContext(&context);
+    }
+    MarkupCaption(const MarkupCaption&) = delete;
+    MarkupCaption& operator=(const MarkupCaption&) = delete;
+
+    COSMMarkupContext* context;
+    CSizedMarkupElement* element;
 };
 
 class StatusTest : public PaintManagerTest
@@ -101,12 +135,10 @@ TEST_F(StatusTest, AlignedPanesPlaceIconAndMarkup)
     {
         DcTestSurface surface(200, 20, pm.GetColor(COLOR_BTNFACE));
         COSMStatusBar bar;
-        COSMMarkupContext context;
-        bar.SetMarkupContext(&context);
+        MarkupCaption caption(CSize(40, 12));
+        bar.SetMarkupContext(caption.context);
         COSMStatusBarPane pane(&bar);
-        COSMMarkupUIElement markup;
-        markup.desiredSize = CSize(40, 12);
-        pane.SetMarkupUIElement(&markup);
+        pane.SetMarkupUIElement(caption.element);
         pane.SetIconId(7);
         pane.SetTextAlignment(c.alignment);
         pm.icons.clear();
@@ -120,10 +152,10 @@ TEST_F(StatusTest, AlignedPanesPlaceIconAndMarkup)
             EXPECT_EQ(CPoint(c.iconX, 2), pm.icons[0].point);
             EXPECT_EQ(0, pm.icons[0].state);
         }
-        EXPECT_EQ(1, markup.renderCount);
-        EXPECT_EQ(c.markupLeft, markup.renderedRect.left);
-        EXPECT_EQ(c.rect.right, markup.renderedRect.right);
-        EXPECT_EQ(pm.GetStatusBarTextColor(), context.defaultColor);
+        EXPECT_EQ(1, caption.element->renderCount);
+        EXPECT_EQ(c.markupLeft, caption.element->GetFinalRect().left);
+        EXPECT_EQ(c.rect.right, caption.element->GetFinalRect().right);
+        EXPECT_EQ(pm.GetStatusBarTextColor(), caption.context->defaultColor);
     }
 }
 
@@ -158,20 +190,18 @@ TEST_F(StatusTest, DisabledPanes)
         CDC* dc = CDC::FromHandle(surface.GetDC());
         COSMStatusBar bar;
         bar.SetDrawDisabledText(c.drawDisabledText);
-        COSMMarkupContext context;
-        bar.SetMarkupContext(&context);
+        MarkupCaption caption(CSize(30, 10));
+        bar.SetMarkupContext(caption.context);
         COSMStatusBarPane pane(&bar);
         pane.SetStyle(COSMStatusBarPane::kStyleDisabled);
         pane.SetTextColor(pm.GetColor(COLOR_HIGHLIGHT));
         pane.SetIconId(7);
-        COSMMarkupUIElement markup;
-        markup.desiredSize = CSize(30, 10);
-        pane.SetMarkupUIElement(&markup);
+        pane.SetMarkupUIElement(caption.element);
         pm.icons.clear();
         pm.DrawStatusBarPaneEntry(dc, CRect(0, 0, 100, 20), &pane);
         EXPECT_EQ(pm.GetColor(COLOR_GRAYTEXT), dc->GetTextColor());
-        EXPECT_EQ(pm.GetColor(COLOR_GRAYTEXT), context.defaultColor);
-        EXPECT_EQ(c.renders, markup.renderCount);
+        EXPECT_EQ(pm.GetColor(COLOR_GRAYTEXT), caption.context->defaultColor);
+        EXPECT_EQ(c.renders, caption.element->renderCount);
         ASSERT_EQ(1u, pm.icons.size());
         EXPECT_EQ(1, pm.icons[0].state);
     }

@@ -1,6 +1,8 @@
 // The splitter tracker's own message loop on a real, active window: the messages each case needs are posted
 // before Track, so the loop meets them in order. Also what the band looks like on the screen while it is shown
 // and after it has gone, and the self-filling rectangles of a real window and of one destroyed.
+#include "ActiveWindow.h"
+
 #include <gtest/gtest.h>
 
 #include "classlib/ClassLib.h"
@@ -16,15 +18,7 @@ namespace {
 const UINT WM_APP_PROBE = WM_APP + 40;
 const UINT WM_APP_DROP_CAPTURE = WM_APP + 41;
 
-void PumpPending()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
+using osm::test::PumpPendingMessages;
 
 // A shown, active top-level window: the tracker can only hold the capture for an active window's thread. It runs
 // a probe when the tracker's loop dispatches WM_APP_PROBE to it, and lets go of the capture on WM_APP_DROP_CAPTURE.
@@ -37,17 +31,7 @@ public:
         if (!CreateEx(0, cls, "splitter tracker test", WS_POPUP | WS_VISIBLE, 100, 80, 400, 300, nullptr, nullptr))
             return FALSE;
         ::UpdateWindow(m_hWnd);
-        // Another program's window on the same display may take the activation back: ask again until it sticks.
-        const DWORD start = ::GetTickCount();
-        while (::GetActiveWindow() != m_hWnd && ::GetTickCount() - start < 5000)
-        {
-            ::SetForegroundWindow(m_hWnd);
-            ::SetActiveWindow(m_hWnd);
-            PumpPending();
-            ::Sleep(10);
-        }
-        PumpPending();
-        return ::GetActiveWindow() == m_hWnd;
+        return osm::test::ActivateWindow(m_hWnd);
     }
     ~CTrackHost() override
     {
@@ -100,7 +84,7 @@ protected:
         m_origin = CPoint(0, 0);
         ::ClientToScreen(m_host, &m_origin);
     }
-    void TearDown() override { PumpPending(); }
+    void TearDown() override { PumpPendingMessages(); }
 
     void Post(const std::vector<Posted>& messages)
     {
@@ -155,7 +139,7 @@ TEST_F(SplitterTrackerTest, FollowsTheMouseWithinTheBoundsUntilReleaseOrEsc)
         EXPECT_EQ(rect.Height(), before.Height()) << c.name;
         EXPECT_EQ(c.horizontal ? rect.top : rect.left, c.horizontal ? before.top : before.left) << c.name;
         EXPECT_EQ(::GetCapture(), nullptr) << c.name;
-        PumpPending();
+        PumpPendingMessages();
     }
 }
 
@@ -166,7 +150,7 @@ TEST_F(SplitterTrackerTest, OtherMessagesAreDispatchedWhileTracking)
     COSMSplitterTracker tracker;
     EXPECT_FALSE(tracker.Track(&m_host, 0, 0, 2000, 2000, rect, rect.TopLeft(), TRUE));
     EXPECT_EQ(m_host.m_probes, 2);  // the third comes after Esc, outside the loop
-    PumpPending();
+    PumpPendingMessages();
     EXPECT_EQ(m_host.m_probes, 3);
 }
 

@@ -186,11 +186,12 @@ TEST_F(MarkupTest, TagNameIsTheObjectsOwnCopy)
 
 TEST_F(MarkupTest, ContextCreatesDefaultInstancesOfAType)
 {
-    COSMMarkupContext context;
-    Hold number(context.CreateObject(COSMMarkupInt::GetClassType()));
+    COSMMarkupContext* context = new COSMMarkupContext;
+    Hold number(context->CreateObject(COSMMarkupInt::GetClassType()));
     ASSERT_NE(nullptr, MarkupDynamicCast<COSMMarkupInt>(number.Get()));
     EXPECT_EQ(0, static_cast<COSMMarkupInt*>(number.Get())->GetValue());
-    EXPECT_EQ(nullptr, context.CreateObject(nullptr));
+    EXPECT_EQ(nullptr, context->CreateObject(nullptr));
+    EXPECT_EQ(0, context->Release());
 }
 
 // ---- Type records and their registry ---------------------------------------------------------------------------

@@ -38,6 +38,16 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupLinearGradientBrush", L"LinearGradientBrush", L"COSMMarkupBrush"},
     {L"COSMMarkupColorKey", nullptr, L"COSMMarkupObject"},
     {L"COSMMarkupBrushKey", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupResourceDictionary", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupStyle", L"Style", L"COSMMarkupObject"},
+    {L"COSMMarkupInputElement", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupVisual", nullptr, L"COSMMarkupInputElement"},
+    {L"COSMMarkupUIElement", nullptr, L"COSMMarkupVisual"},
+    {L"COSMMarkupFrameworkElement", L"FrameworkElement", L"COSMMarkupUIElement"},
+    {L"COSMMarkupBorder", L"Border", L"COSMMarkupFrameworkElement"},
+    {L"COSMMarkupPanel", L"Panel", L"COSMMarkupFrameworkElement"},
+    {L"COSMMarkupCanvas", L"Canvas", L"COSMMarkupPanel"},
+    {L"COSMMarkupPage", L"Page", L"COSMMarkupFrameworkElement"},
 };
 
 std::wstring Text(LPCWSTR text)

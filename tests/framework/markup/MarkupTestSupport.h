@@ -29,8 +29,10 @@ private:
 class MarkupBuilderTest : public MarkupTest
 {
 protected:
-    COSMMarkupContext context;
-    COSMMarkupBuilder builder{&context};
+    ~MarkupBuilderTest() override { context->Release(); }
+
+    COSMMarkupContext* context = new COSMMarkupContext;
+    COSMMarkupBuilder builder{context};
 };
 
 // The references a test makes, released when it ends.
