@@ -34,8 +34,8 @@ void DrawThemeTextBuffered(CDC* dc, const CString& text, CRect rect, UINT format
     DrawThemeTextBuffered(GetVisualStyleFunctions(FALSE), dc, text, rect, format, composited);
 }
 
-void DrawThemeTextBuffered(COSMVisualStyleFunctions& functions, CDC* dc, const CString& text, CRect rect,
-                           UINT format, BOOL composited)
+void DrawThemeTextBuffered(COSMVisualStyleFunctions& functions, CDC* dc, const CString& text, CRect rect, UINT format,
+                           BOOL composited)
 {
     if (!composited)
     {
@@ -120,8 +120,8 @@ void COSMPaintManager::DrawCaptionText(CDC* dc, COSMControl* control, const CStr
         DrawThemeTextBuffered(dc, plainCaption, rect, format | DT_NOPREFIX | DT_VCENTER, composited);
 }
 
-CSize COSMPaintManager::DrawControlCaptionOneLine(CDC* dc, COSMControl* control, CRect rect, BOOL draw,
-                                                  BOOL vertical, BOOL centred, BOOL dropDown)
+CSize COSMPaintManager::DrawControlCaptionOneLine(CDC* dc, COSMControl* control, CRect rect, BOOL draw, BOOL vertical,
+                                                  BOOL centred, BOOL dropDown)
 {
     const CString caption = control->GetCaption();
     const CString plain = WithoutMnemonics(caption);
@@ -162,8 +162,8 @@ CSize COSMPaintManager::DrawControlCaptionOneLine(CDC* dc, COSMControl* control,
     return CSize(0, 0);
 }
 
-CSize COSMPaintManager::DrawControlCaptionTwoLines(CDC* dc, COSMControl* control, CRect rect, BOOL draw,
-                                                   BOOL vertical, BOOL dropDown)
+CSize COSMPaintManager::DrawControlCaptionTwoLines(CDC* dc, COSMControl* control, CRect rect, BOOL draw, BOOL vertical,
+                                                   BOOL dropDown)
 {
     const CString caption = control->GetCaption();
     CString first = caption;
@@ -202,8 +202,9 @@ CSize COSMPaintManager::DrawControlCaptionTwoLines(CDC* dc, COSMControl* control
         const int left2 = rect.left + (rect.Width() - width2) / 2;
         DrawCaptionText(dc, control, second, plainSecond, CRect(left2, my, rect.right, rect.bottom), FALSE, FALSE);
         if (dropDown)
-            DrawDropDownGlyph(dc, control, CPoint(second.IsEmpty() ? mx - 1 : left2 - 4 + width2, (my + rect.bottom) / 2),
-                              selected, popped, enabled, FALSE);
+            DrawDropDownGlyph(dc, control,
+                              CPoint(second.IsEmpty() ? mx - 1 : left2 - 4 + width2, (my + rect.bottom) / 2), selected,
+                              popped, enabled, FALSE);
         return CSize(0, 0);
     }
 
@@ -219,13 +220,13 @@ CSize COSMPaintManager::DrawControlCaptionTwoLines(CDC* dc, COSMControl* control
     const CRect secondRect = column(left, text2, length2);
     DrawCaptionText(dc, control, second, plainSecond, secondRect, TRUE, FALSE);
     if (dropDown)
-        DrawDropDownGlyph(dc, control, CPoint((left.left + left.right) / 2 - 2, secondRect.top - 4 + length2),
-                          selected, popped, enabled, TRUE);
+        DrawDropDownGlyph(dc, control, CPoint((left.left + left.right) / 2 - 2, secondRect.top - 4 + length2), selected,
+                          popped, enabled, TRUE);
     return CSize(0, 0);
 }
 
-CSize COSMPaintManager::MeasureControlCaptionArea(CDC* dc, COSMControl* control, CRect rect, BOOL draw,
-                                                  BOOL dropDown, CSize button, BOOL withImage)
+CSize COSMPaintManager::MeasureControlCaptionArea(CDC* dc, COSMControl* control, CRect rect, BOOL draw, BOOL dropDown,
+                                                  CSize button, BOOL withImage)
 {
     const int spacing = m_captionSpacingOption ? 1 : 0;
     const BOOL vertical = GetControlTextOrientation(control) == 1;

@@ -126,7 +126,8 @@ CSize COSMPaintManager::DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL 
         DrawPopupBarText(dc, shortcut, shortcutRect, format | DT_RIGHT, draw, selected, enabled);
     bold.ReleaseFont();
 
-    const int textWidth = column + m_popupTextGap + captionRect.Width() + 32 + (withShortcut ? shortcutRect.Width() : 0);
+    const int textWidth =
+        column + m_popupTextGap + captionRect.Width() + 32 + (withShortcut ? shortcutRect.Width() : 0);
     if (!described)
         return ApplyControlCustomSize(CSize(textWidth, height), control, FALSE);
 
@@ -218,10 +219,10 @@ CSize COSMPaintManager::DrawToolBarCheckControl(CDC* dc, COSMControl* control, c
 {
     const BOOL radio = layout.type == 11;
     auto mark = [&](CRect rect, BOOL draw) {
-        return radio ? DrawRadioButtonMark(dc, rect, draw, layout.selected, layout.pressed, layout.checked,
-                                           layout.enabled)
-                     : DrawCheckBoxMark(dc, rect, draw, layout.selected, layout.pressed, layout.checked,
-                                        layout.enabled);
+        return radio
+                   ? DrawRadioButtonMark(dc, rect, draw, layout.selected, layout.pressed, layout.checked,
+                                         layout.enabled)
+                   : DrawCheckBoxMark(dc, rect, draw, layout.selected, layout.pressed, layout.checked, layout.enabled);
     };
     const CSize markSize = mark(CRect(0, 0, 0, 0), FALSE);
     if (!layout.draw)
@@ -264,8 +265,7 @@ CSize COSMPaintManager::DrawToolBarCaptionBelow(CDC* dc, COSMControl* control, c
 {
     const BOOL dropDown = control->GetCommandBar() != nullptr;
     const int dropDownWidth = GetSplitButtonDropDownWidth();
-    int height = m_largeButtonTextHeight >= 1 ? 3 * m_largeButtonTextHeight
-                                              : dropDownWidth + 7 + layout.imageSize.cy;
+    int height = m_largeButtonTextHeight >= 1 ? 3 * m_largeButtonTextHeight : dropDownWidth + 7 + layout.imageSize.cy;
     int width = std::max(2 * GetControlHeight() - 3, 42);
     if (layout.vertical)
         std::swap(width, height);
@@ -273,8 +273,8 @@ CSize COSMPaintManager::DrawToolBarCaptionBelow(CDC* dc, COSMControl* control, c
     const CRect& rect = layout.rect;
     if (!layout.draw)
     {
-        const CSize caption = DrawControlCaptionTwoLines(dc, control, CRect(0, 0, 0, 0), FALSE, layout.vertical,
-                                                         dropDown);
+        const CSize caption =
+            DrawControlCaptionTwoLines(dc, control, CRect(0, 0, 0, 0), FALSE, layout.vertical, dropDown);
         if (layout.vertical)
             height = std::max<int>(height, caption.cy + 6);
         else
@@ -284,10 +284,10 @@ CSize COSMPaintManager::DrawToolBarCaptionBelow(CDC* dc, COSMControl* control, c
     {
         if (layout.icon)
         {
-            const CPoint at = layout.vertical
-                                  ? CPoint(rect.left + 4 + dropDownWidth,
-                                           (rect.top + rect.bottom) / 2 - layout.iconSize.cy / 2)
-                                  : CPoint((rect.left + rect.right) / 2 - layout.iconSize.cx / 2, rect.top + 3);
+            const CPoint at =
+                layout.vertical
+                    ? CPoint(rect.left + 4 + dropDownWidth, (rect.top + rect.bottom) / 2 - layout.iconSize.cy / 2)
+                    : CPoint((rect.left + rect.right) / 2 - layout.iconSize.cx / 2, rect.top + 3);
             DrawControlImage(dc, at, layout.iconSize, layout.icon, layout.selected, layout.pressed, layout.enabled,
                              layout.checked, layout.popped, IsControlOnDwmCaption(control));
         }
@@ -306,9 +306,8 @@ CSize COSMPaintManager::DrawToolBarCaptionBeside(CDC* dc, COSMControl* control, 
     const BOOL withImage = layout.icon != nullptr;
     if (layout.draw && withImage)
     {
-        CPoint at = layout.vertical
-                        ? CPoint((rect.left + rect.right) / 2 - layout.iconSize.cx / 2, rect.top + 3)
-                        : CPoint(rect.left + 3, (rect.top + rect.bottom) / 2 - layout.iconSize.cy / 2);
+        CPoint at = layout.vertical ? CPoint((rect.left + rect.right) / 2 - layout.iconSize.cx / 2, rect.top + 3)
+                                    : CPoint(rect.left + 3, (rect.top + rect.bottom) / 2 - layout.iconSize.cy / 2);
         // An icon alone on a button sits in the middle; popups and split buttons keep room for their arrows.
         if (!layout.captionVisible && (type == 1 || type == 3))
         {
@@ -399,8 +398,8 @@ CSize COSMPaintManager::DrawToolBarCaptionUnder(CDC* dc, COSMControl* control, c
         if (layout.type == 4)
             rect.right -= m_splitWidth;
         DrawControlImage(dc, CPoint((rect.left + rect.right) / 2 - layout.iconSize.cx / 2, rect.top + 4),
-                         layout.iconSize, layout.icon, layout.selected, layout.pressed, layout.enabled,
-                         layout.checked, layout.popped, IsControlOnDwmCaption(control));
+                         layout.iconSize, layout.icon, layout.selected, layout.pressed, layout.enabled, layout.checked,
+                         layout.popped, IsControlOnDwmCaption(control));
         DrawControlCaptionOneLine(dc, control, CRect(rect.left, rect.top - 4 + button.cy, rect.right, rect.bottom),
                                   TRUE, FALSE, TRUE, dropDown);
     }
@@ -475,8 +474,7 @@ CSize COSMPaintManager::MeasureEditLabel(CDC* dc, COSMControl* control, BOOL com
     }
 
     if (combo)
-        StoreMeasuredWidth(combo, &COSMControlComboBox::GetLabelWidth, &COSMControlComboBox::SetLabelWidth,
-                           labelWidth);
+        StoreMeasuredWidth(combo, &COSMControlComboBox::GetLabelWidth, &COSMControlComboBox::SetLabelWidth, labelWidth);
     else if (!comboBox && control->IsKindOf(RUNTIME_CLASS(COSMControlEdit)))
         StoreMeasuredWidth(static_cast<COSMControlEdit*>(control), &COSMControlEdit::GetLabelWidth,
                            &COSMControlEdit::SetLabelWidth, labelWidth);

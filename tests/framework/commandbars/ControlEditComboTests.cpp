@@ -52,10 +52,19 @@ TEST_F(ControlEditComboTest, EditIconIsVisibleByBarStyleAndIconId)
         int iconId;
         BOOL visible;
     } cases[] = {
-        {2, 0, 5, TRUE},   {2, 1, 5, TRUE},    // a popup bar asks only for an icon id above 0
-        {2, 3, 0, FALSE},  {2, 3, -1, FALSE},
-        {1, 2, 5, TRUE},   {1, 3, 5, TRUE},   {1, 3, -1, TRUE},  // elsewhere styles 2 and 3 with any id but 0
-        {1, 3, 0, FALSE},  {1, 1, 5, FALSE},  {1, 0, 5, FALSE}, {0, 4, 5, FALSE},
+        // A popup bar asks only for an icon id above 0.
+        {2, 0, 5, TRUE},
+        {2, 1, 5, TRUE},
+        {2, 3, 0, FALSE},
+        {2, 3, -1, FALSE},
+        // Elsewhere styles 2 and 3 with any id but 0.
+        {1, 2, 5, TRUE},
+        {1, 3, 5, TRUE},
+        {1, 3, -1, TRUE},
+        {1, 3, 0, FALSE},
+        {1, 1, 5, FALSE},
+        {1, 0, 5, FALSE},
+        {0, 4, 5, FALSE},
     };
     for (const auto& c : cases)
     {

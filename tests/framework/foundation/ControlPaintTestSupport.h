@@ -11,9 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <climits>
 #include <string>
+#include <vector>
 
 namespace foundation_test {
 
@@ -40,26 +39,6 @@ inline CSize TextExtent(CFont& font, const CString& text)
     ::SelectObject(screen, old);
     ::ReleaseDC(nullptr, screen);
     return CSize(size);
-}
-
-// The bounding box of the pixels that differ from the background; empty (left > right) when none do.
-inline CRect ChangedPixels(const DcTestSurface& surface, COLORREF background, const RECT& area)
-{
-    CRect bounds(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (surface.Pixel(x, y) != background)
-            {
-                bounds.left = std::min<LONG>(bounds.left, x);
-                bounds.top = std::min<LONG>(bounds.top, y);
-                bounds.right = std::max<LONG>(bounds.right, x + 1);
-                bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
-            }
-    return bounds;
-}
-inline CRect ChangedPixels(const DcTestSurface& surface, COLORREF background)
-{
-    return ChangedPixels(surface, background, CRect(0, 0, surface.Width(), surface.Height()));
 }
 
 // The pixels of a column range, row by row.

@@ -57,7 +57,8 @@ TEST_F(CaptionTest, TwoLinesAreTwentyFourTallWhateverTheFont)
         const CSize size = pm.DrawControlCaptionTwoLines(PrepareCanvas(surface, &font, 0), &control, CRect(), FALSE,
                                                          c.vertical, c.dropDown);
         const int first = TextExtent(font, c.twoLineOption ? "New" : "New Window").cx;
-        const int second = c.twoLineOption ? TextExtent(font, "Window").cx + (c.dropDown ? 8 : 0) : (c.dropDown ? 8 : 0);
+        const int second =
+            c.twoLineOption ? TextExtent(font, "Window").cx + (c.dropDown ? 8 : 0) : (c.dropDown ? 8 : 0);
         const CSize expected(std::max(first, second), 24);
         SCOPED_TRACE(c.fontHeight * 1000 + c.twoLineOption * 100 + c.dropDown * 10 + c.vertical);
         EXPECT_EQ(c.vertical ? CSize(expected.cy, expected.cx) : expected, size);
@@ -307,10 +308,10 @@ TEST_F(BufferedCaptionTest, EveryFailureOnTheBufferedPathEndsInPlainText)
         if (c.ends)
         {
             EXPECT_EQ(FALSE, m_stub->lastState);  // the buffer does not reach the target
+        }
         // A handle that was opened is closed again.
         EXPECT_EQ(Calls(CThemeStubState::kOpenThemeData) - (c.openFails ? 1 : 0),
                   Calls(CThemeStubState::kCloseThemeData));
-        }
         if (c.begins && !c.themedTexts)
         {
             EXPECT_STREQ(L"GLOBALS", m_stub->lastClassList);

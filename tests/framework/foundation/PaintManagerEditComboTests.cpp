@@ -85,7 +85,7 @@ TEST_F(EditComboTest, FontPathTakesTheIconTitleFontAndACaptionsFont)
     {
         BOOL comboBox;
         LONG iconTitleHeight;
-        int style;   // 3 shows the caption, 0 hides it
+        int style;  // 3 shows the caption, 0 hides it
     } cases[] = {
         {FALSE, -8, 0}, {TRUE, -8, 0}, {FALSE, -24, 0}, {TRUE, -24, 0}, {FALSE, -8, 3}, {TRUE, -30, 3},
     };
@@ -122,14 +122,10 @@ TEST_F(EditComboTest, LabelWidthOnAToolbarIsIconPartAndCaption)
         int style;
         int iconId;
         int labelWidth;
-        BOOL buttonHeight;   // the icon makes the control as tall as the button
+        BOOL buttonHeight;  // the icon makes the control as tall as the button
     } cases[] = {
-        {FALSE, 3, 7, 16 + 4 + caption, TRUE},
-        {FALSE, 2, 7, 16 + 4, TRUE},
-        {FALSE, 1, 7, caption, FALSE},
-        {FALSE, 3, 0, caption, FALSE},
-        {FALSE, 0, 7, 0, FALSE},
-        {TRUE, 3, -2, 16 + 4 + caption, TRUE},
+        {FALSE, 3, 7, 16 + 4 + caption, TRUE}, {FALSE, 2, 7, 16 + 4, TRUE}, {FALSE, 1, 7, caption, FALSE},
+        {FALSE, 3, 0, caption, FALSE},         {FALSE, 0, 7, 0, FALSE},     {TRUE, 3, -2, 16 + 4 + caption, TRUE},
         {TRUE, 1, 0, caption, FALSE},
     };
     for (const auto& c : cases)
@@ -217,7 +213,7 @@ TEST_F(EditComboTest, DrawingPutsTheIconAndCaptionBeforeTheField)
         {FALSE, 3, 1, 10 + 6 + 16},
         {FALSE, 3, 0, 10 + 6 + 16},
         {TRUE, 3, 1, 10 + 6 + 16},
-        {FALSE, 1, 1, 10 + 2},   // no icon: the caption starts 2 pixels in
+        {FALSE, 1, 1, 10 + 2},  // no icon: the caption starts 2 pixels in
     };
     for (const auto& c : cases)
     {

@@ -95,7 +95,7 @@ TEST_F(PopupItemTest, ItemWidthIsColumnGapCaptionShortcutAndThirtyTwo)
     const struct
     {
         int type;
-        int width;      // the control's own width setting
+        int width;  // the control's own width setting
         int expectedWidth;
     } cases[] = {
         {1, 0, caption + shortcut + 58},  // 22 + 4 + 32
@@ -122,7 +122,7 @@ TEST_F(PopupItemTest, HiddenKeyboardCuesStripMnemonicsForMeasuringAndDrawing)
     {
         const char* caption;
         BOOL hidden;
-        const char* shown;    // the text as it appears
+        const char* shown;  // the text as it appears
     } cases[] = {
         {"&File", TRUE, "File"},
         {"Save && E&xit", TRUE, "Save & Exit"},
@@ -168,10 +168,10 @@ TEST_F(PopupItemTest, LabelsLookUpIconsOnlyWhenShownAndMayDropTheColumn)
         int columnWidth;
         int height;
     } cases[] = {
-        {1, TRUE, FALSE, 0, 0, 22},    // caption only: no lookup, the control's height
-        {3, TRUE, FALSE, 1, 28, 30},   // an icon keeps the column
-        {3, FALSE, FALSE, 1, 0, 30},   // no icon, option off: the caption moves left
-        {3, FALSE, TRUE, 1, 28, 30},   // no icon, option on: the column stays
+        {1, TRUE, FALSE, 0, 0, 22},   // caption only: no lookup, the control's height
+        {3, TRUE, FALSE, 1, 28, 30},  // an icon keeps the column
+        {3, FALSE, FALSE, 1, 0, 30},  // no icon, option off: the caption moves left
+        {3, FALSE, TRUE, 1, 28, 30},  // no icon, option on: the column stays
         {1, FALSE, TRUE, 0, 28, 22},
     };
     for (const auto& c : cases)
@@ -200,7 +200,7 @@ TEST_F(PopupItemTest, TextRectanglesFollowTheColumnGapAndShortcut)
         int type;
         BOOL column;
         CRect caption;
-        CRect shortcut;   // empty: no shortcut drawn
+        CRect shortcut;  // empty: no shortcut drawn
     } cases[] = {
         {8, FALSE, CRect(14, 5, 210, 27), CRect()},
         {8, TRUE, CRect(10 + 22 + 4, 5, 210, 27), CRect()},

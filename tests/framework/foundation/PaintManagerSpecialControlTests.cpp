@@ -44,10 +44,8 @@ TEST_F(SpecialControlTest, ToolbarExpandButtonIsPlacedAtTheEndOfTheBar)
         INT32 cy;
         CRect expected;
     } cases[] = {
-        {0, 200, 26, CRect(187, 2, 198, 24)},
-        {1, 200, 26, CRect(187, 2, 198, 24)},
-        {2, 26, 200, CRect(2, 187, 24, 198)},
-        {3, 26, 200, CRect(2, 187, 24, 198)},
+        {0, 200, 26, CRect(187, 2, 198, 24)}, {1, 200, 26, CRect(187, 2, 198, 24)},
+        {2, 26, 200, CRect(2, 187, 24, 198)}, {3, 26, 200, CRect(2, 187, 24, 198)},
         {5, 26, 200, CRect(2, 187, 24, 198)},
     };
     DcTestSurface surface(8, 8);
@@ -77,8 +75,8 @@ TEST_F(SpecialControlTest, ToolbarExpandButtonShowsChevronsOnlyForHiddenControls
     {
         int position;
         CRect rect;
-        CRect arrow;      // the triangle's pixels
-        POINT chevron;    // a point on the first chevron
+        CRect arrow;    // the triangle's pixels
+        POINT chevron;  // a point on the first chevron
     } cases[] = {
         // Horizontal: the arrow points down at the bottom, centred (mx = 192); chevrons point right at the top.
         {0, CRect(187, 2, 198, 24), CRect(190, 17, 195, 20), {189, 6}},

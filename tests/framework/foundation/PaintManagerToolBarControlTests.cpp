@@ -82,7 +82,7 @@ TEST_F(ToolBarControlTest, ButtonsWithoutCaptionMeasureTheButtonSize)
     {
         int type;
         UINT id;
-        CSize button;    // the bar's own button size; (0, 0): the icon size + 6
+        CSize button;  // the bar's own button size; (0, 0): the icon size + 6
         CSize expected;
     } cases[] = {
         {1, kPlainId, CSize(0, 0), CSize(22, 22)},
@@ -224,7 +224,7 @@ TEST_F(ToolBarControlTest, FaceHookSuppressesBackgroundAndSplitFrame)
     {
         int type;
         BOOL suppress;
-        const char* face;   // the face operation asked for; null: none
+        const char* face;  // the face operation asked for; null: none
     } cases[] = {
         {1, FALSE, "DrawStateRectangle(2,2,40,24,"},
         {4, FALSE, "DrawSplitButtonFrame(2,2,40,24)"},
