@@ -213,6 +213,9 @@ public:
     CSize CalcIconSize(BOOL large) const { return large ? m_largeIconSize : GetIconSize(); }
     BOOL IsDoubleGripper() const { return m_doubleGripper; }
     void SetDoubleGripper(BOOL doubleGripper) { m_doubleGripper = doubleGripper; }
+    // Captions under the icons: 0 no, 1 yes, 2 (not set) follows the manager's options, which are not built yet.
+    BOOL IsTextBelowIcons() const { return m_showTextBelowIcons == 2 ? FALSE : m_showTextBelowIcons != 0; }
+    void SetShowTextBelowIcons(int show) { m_showTextBelowIcons = show; }
 
 protected:
     afx_msg void OnPaint();

@@ -73,6 +73,8 @@ public:
     virtual BOOL Compare(const COSMControl* other) const;
     // The bar a popup-type control opens; null for every other type.
     virtual COSMCommandBar* GetCommandBar() const { return nullptr; }
+    // TRUE when the control paints its own face: the paint manager then draws no background or split frame for it.
+    virtual BOOL IsFaceSuppressed() const { return FALSE; }
     virtual void SetHideFlags(DWORD hideFlags) { m_hideFlags = hideFlags; }
     virtual CSize GetSize(CDC* dc);
     virtual void Draw(CDC* dc);

@@ -1,6 +1,8 @@
 #include "framework/commandbars/ControlFactory.h"
 
 #include "framework/controls/ControlButton.h"
+#include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlPopup.h"
 
 #include <array>
@@ -17,10 +19,22 @@ COSMControl* CreatePopup()
     return static_cast<COSMControl*>(COSMControlPopup::CreateObject());
 }
 
+COSMControl* CreateComboBox()
+{
+    return static_cast<COSMControl*>(COSMControlComboBox::CreateObject());
+}
+
+COSMControl* CreateEdit()
+{
+    return static_cast<COSMControl*>(COSMControlEdit::CreateObject());
+}
+
 typedef std::array<COSMControlFactory::Creator, COSMControlFactory::kLastType + 1> TypeTable;
 
-// What the table starts with: the button for Type 1, the popup for Types 2 to 4.
-constexpr TypeTable kInitialTypes = {nullptr, &CreateButton, &CreatePopup, &CreatePopup, &CreatePopup};
+// What the table starts with: the button for Type 1, the popup for Types 2 to 4, the combo box and the edit for 5
+// and 6.
+constexpr TypeTable kInitialTypes = {nullptr,      &CreateButton,   &CreatePopup, &CreatePopup,
+                                     &CreatePopup, &CreateComboBox, &CreateEdit};
 
 TypeTable g_types = kInitialTypes;
 std::array<COSMControlFactory::Creator, COSMControlFactory::kListControlCount> g_lists = {};

@@ -1,8 +1,9 @@
-// The table that makes controls by Type code. Types 1 to 4 are the button and popup classes; every other control
-// class registers its create function when it arrives, and until then its Type (and its command ids) make nothing:
+// The table that makes controls by Type code. Types 1 to 4 are the button and popup classes, 5 and 6 the combo box
+// and the edit; every other control class registers its create function when it arrives, and until then its Type
+// (and its command ids) make nothing:
 //
-//   COSMControl* CreateComboBox() { return new COSMControlComboBox; }
-//   COSMControlFactory::RegisterType(5, &CreateComboBox);
+//   COSMControl* CreateLabel() { return new COSMControlLabel; }
+//   COSMControlFactory::RegisterType(8, &CreateLabel);
 //   COSMControlFactory::RegisterListControl(COSMControlFactory::kWindowList, &CreateWindowList);
 //
 // Registration happens on the user-interface thread before bars are built (at start-up or in a test's set-up).
@@ -40,7 +41,7 @@ public:
     static void RegisterListControl(ListControl kind, Creator creator);
     static Creator GetTypeCreator(int type);
     static Creator GetListControlCreator(ListControl kind);
-    // Puts the table back as it starts: the button and popup classes only.
+    // Puts the table back as it starts: the button, popup, combo-box and edit classes only.
     static void ResetRegistrations();
 
     // What COSMControls::Add makes for the Type and id; null when nothing is registered for them.

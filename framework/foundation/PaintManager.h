@@ -61,6 +61,14 @@ void SplitCaptionInTwoLines(const CString& caption, CString& first, CString& sec
 // A polygon of the three points, filled and outlined in the colour.
 void DrawTriangle(CDC* dc, CPoint p0, CPoint p1, CPoint p2, COLORREF color);
 
+// One line of text: through the visual style's buffered painting when it lies on a caption the desktop compositor
+// draws (composited TRUE), else with DrawTextA. Whatever fails on the buffered path (no GLOBALS style, styles off,
+// no buffer, the themed text call) falls back to DrawTextA with the same flags, so the text never goes missing.
+void DrawThemeTextBuffered(CDC* dc, const CString& text, CRect rect, UINT format, BOOL composited);
+// The same through a table of the caller's (a test's stand-in library) instead of the second process-wide one.
+void DrawThemeTextBuffered(COSMVisualStyleFunctions& functions, CDC* dc, const CString& text, CRect rect,
+                           UINT format, BOOL composited);
+
 class COSMPaintManager : public CCmdTarget
 {
     DECLARE_DYNAMIC(COSMPaintManager)
@@ -251,6 +259,20 @@ public:
     void DrawLineIndexed(CDC* dc, int x0, int y0, int x1, int y1, int index);
     static void StripMnemonics(CString& text);
     CSize DrawControl(CDC* dc, COSMControl* control, BOOL draw);
+
+    // Control captions, in the DC's font and text colour. With draw FALSE they measure and return the size; drawing
+    // returns (0, 0). Vertical text expects a vertical font (escapement 2700) in the DC.
+    CSize DrawControlCaptionOneLine(CDC* dc, COSMControl* control, CRect rect, BOOL draw, BOOL vertical, BOOL centred,
+                                    BOOL dropDown);
+    // Broken at the space nearest the middle when the two-line option is on; always 24 tall.
+    CSize DrawControlCaptionTwoLines(CDC* dc, COSMControl* control, CRect rect, BOOL draw, BOOL vertical,
+                                     BOOL dropDown);
+    // One line: embossed when the control is disabled, mnemonics as the keyboard-cue override or the bar says.
+    void DrawCaptionText(CDC* dc, COSMControl* control, const CString& caption, const CString& plainCaption,
+                         CRect rect, BOOL vertical, BOOL centred);
+    // The one-line caption beside (or, on a vertical bar, under) a button of the given size.
+    CSize MeasureControlCaptionArea(CDC* dc, COSMControl* control, CRect rect, BOOL draw, BOOL dropDown,
+                                    CSize button, BOOL withImage);
     void GradientFill(CDC* dc, LPCRECT rect, COLORREF first, COLORREF second, BOOL horizontal, LPCRECT clip);
 
     // The animations' clock; tests put in their own.
@@ -304,6 +326,18 @@ protected:
     // A check-box or radio mark through the BUTTON style's part, or the classic frame control.
     void DrawButtonMark(CDC* dc, CRect rect, int themePart, UINT classicKind, BOOL selected, BOOL pressed,
                         int checked, BOOL enabled);
+
+    // What DrawToolBarControl works out once for a control (PaintManagerControls.cpp).
+    struct ToolBarControlLayout;
+    CSize DrawToolBarCheckControl(CDC* dc, COSMControl* control, const ToolBarControlLayout& layout);
+    CSize DrawToolBarCaptionBelow(CDC* dc, COSMControl* control, const ToolBarControlLayout& layout);
+    CSize DrawToolBarCaptionBeside(CDC* dc, COSMControl* control, const ToolBarControlLayout& layout);
+    CSize DrawToolBarCaptionUnder(CDC* dc, COSMControl* control, const ToolBarControlLayout& layout);
+    // The label of an edit or combo box: measured (storing its widths) or drawn.
+    CSize MeasureEditLabel(CDC* dc, COSMControl* control, BOOL comboBox);
+    void DrawEditLabel(CDC* dc, COSMControl* control);
+    // The toolbar's expand button (kind 0 of DrawSpecialControl).
+    void DrawToolBarExpandButton(CDC* dc, COSMControl* control, COSMCommandBar* bar, BOOL draw, LPVOID extra);
 
 private:
     COLORREF m_statusBarTextColor = 0;

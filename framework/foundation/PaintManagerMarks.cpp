@@ -174,17 +174,6 @@ CSize COSMPaintManager::DrawControl(CDC* dc, COSMControl* control, BOOL draw)
     }
 }
 
-// Laid out and drawn by the control painters that build on this class.
-CSize COSMPaintManager::DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL draw) { return CSize(0, 0); }
-CSize COSMPaintManager::DrawToolBarControl(CDC* dc, COSMControl* control, BOOL draw) { return CSize(0, 0); }
-CSize COSMPaintManager::DrawComboBoxControl(CDC* dc, COSMControl* control, BOOL draw) { return CSize(0, 0); }
-CSize COSMPaintManager::DrawEditControl(CDC* dc, COSMControl* control, BOOL draw) { return CSize(0, 0); }
-CSize COSMPaintManager::DrawSpecialControl(CDC* dc, int kind, COSMControl* control, COSMCommandBar* bar, BOOL draw,
-                                           LPVOID extra)
-{
-    return CSize(0, 0);
-}
-
 void COSMPaintManager::SetCommandBarRegion(COSMCommandBar* bar) {}
 void COSMPaintManager::FillPopupBarGripper(CDC* dc, int x, int y, int cx, int cy, BOOL expanded) {}
 
@@ -352,5 +341,7 @@ int COSMPaintManager::DrawPopupBarText(CDC* dc, const CString& text, CRect& rect
         dc->DrawText(text, text.GetLength(), &embossed, format | line);
         dc->SetTextColor(old);
     }
-    return dc->DrawText(text, text.GetLength(), &rect, (draw ? format : DT_CALCRECT) | line);
+    // Measuring keeps the prefix rule: a caption drawn without prefixes ("&" shown) must be measured the same way.
+    const UINT measure = DT_CALCRECT | (format & DT_NOPREFIX);
+    return dc->DrawText(text, text.GetLength(), &rect, (draw ? format : measure) | line);
 }

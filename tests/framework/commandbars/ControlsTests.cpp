@@ -5,13 +5,15 @@
 
 #include "framework/commandbars/ControlAction.h"
 #include "framework/controls/ControlButton.h"
+#include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlPopup.h"
 
 using namespace commandbars_test;
 
 namespace {
 
-// Stands in for the control classes that register later (combo box, edit, custom ...).
+// Stands in for the control classes that register later (label, check box, custom ...).
 class RegisteredControl : public COSMControl
 {
     DECLARE_DYNCREATE(RegisteredControl)
@@ -79,8 +81,9 @@ TEST_F(ControlsTest, AddMakesControlsByType)
         {2, FALSE, RUNTIME_CLASS(COSMControlPopup), 2},
         {3, FALSE, RUNTIME_CLASS(COSMControlPopup), 3},
         {4, FALSE, RUNTIME_CLASS(COSMControlPopup), 4},
-        {5, FALSE, nullptr, 0},
+        {5, FALSE, RUNTIME_CLASS(COSMControlComboBox), 5},
         {5, TRUE, RUNTIME_CLASS(RegisteredControl), 5},
+        {6, FALSE, RUNTIME_CLASS(COSMControlEdit), 6},
         {6, TRUE, RUNTIME_CLASS(RegisteredControl), 6},
         {7, FALSE, nullptr, 0},
         {7, TRUE, RUNTIME_CLASS(CustomControl), 1},  // the custom control keeps the button's Type
@@ -426,7 +429,8 @@ TEST_F(ControlsTest, SetControlTypeChangesTheFieldOrReplacesTheControl)
         {2, 1, FALSE, TRUE, RUNTIME_CLASS(COSMControlButton)},
         {1, 1, FALSE, TRUE, RUNTIME_CLASS(COSMControlButton)},
         {1, 12, FALSE, FALSE, nullptr},  // nothing can be made: the old control stays
-        {2, 5, FALSE, FALSE, nullptr},
+        {2, 9, FALSE, FALSE, nullptr},
+        {2, 5, FALSE, TRUE, RUNTIME_CLASS(COSMControlComboBox)},
     };
     for (const auto& c : cases)
     {

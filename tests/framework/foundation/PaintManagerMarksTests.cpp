@@ -7,27 +7,12 @@
 
 #include <string>
 
+using foundation_test::ChangedPixels;
 using foundation_test::DcTestSurface;
 using foundation_test::MetricsPaintManager;
 using foundation_test::PaintManagerTest;
 
 namespace {
-
-// The bounding box of the pixels that differ from the background.
-CRect ChangedBounds(const DcTestSurface& surface, COLORREF background)
-{
-    CRect bounds(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
-    for (int y = 0; y < surface.Height(); ++y)
-        for (int x = 0; x < surface.Width(); ++x)
-            if (surface.Pixel(x, y) != background)
-            {
-                bounds.left = std::min<LONG>(bounds.left, x);
-                bounds.top = std::min<LONG>(bounds.top, y);
-                bounds.right = std::max<LONG>(bounds.right, x + 1);
-                bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
-            }
-    return bounds;
-}
 
 class RefreshedPaintManagerTest : public PaintManagerTest
 {
@@ -127,7 +112,7 @@ TEST_F(RefreshedPaintManagerTest, DownTriangleInATenPixelRectangle)
     DcTestSurface surface(10, 10, background);
     pm.DrawDownTriangle(CDC::FromHandle(surface.GetDC()), CRect(0, 0, 10, 10), color);
     // Half-width 2 around x = 5, top edge at y = 4, tip at y = 6.
-    EXPECT_EQ(CRect(3, 4, 8, 7), ChangedBounds(surface, background));
+    EXPECT_EQ(CRect(3, 4, 8, 7), ChangedPixels(surface, background));
     EXPECT_EQ(color, surface.Pixel(5, 5));
     EXPECT_EQ(color, surface.Pixel(5, 6));
     EXPECT_EQ(background, surface.Pixel(3, 6));
@@ -151,7 +136,7 @@ TEST_F(RefreshedPaintManagerTest, DropDownGlyphIsFiveByThree)
         COSMControl control;
         pm.DrawDropDownGlyph(CDC::FromHandle(surface.GetDC()), &control, CPoint(10, 10), FALSE, FALSE, c.enabled,
                              c.vertical);
-        EXPECT_EQ(c.bounds, ChangedBounds(surface, background)) << c.enabled << c.vertical;
+        EXPECT_EQ(c.bounds, ChangedPixels(surface, background)) << c.enabled << c.vertical;
         EXPECT_EQ(pm.GetColor(c.colorIndex), surface.Pixel(10, 10));
     }
 }
@@ -164,7 +149,7 @@ TEST_F(RefreshedPaintManagerTest, CheckGlyphOnBothDirections)
     pm.DrawMenuCheckMark(CDC::FromHandle(ltr.GetDC()), CRect(0, 0, 20, 20), color);
     for (POINT p : {POINT{6, 9}, POINT{8, 11}, POINT{10, 9}, POINT{6, 10}, POINT{8, 12}, POINT{12, 7}})
         EXPECT_EQ(color, ltr.Pixel(p.x, p.y)) << p.x << "," << p.y;
-    EXPECT_EQ(CRect(6, 7, 13, 13), ChangedBounds(ltr, background));
+    EXPECT_EQ(CRect(6, 7, 13, 13), ChangedPixels(ltr, background));
 
     // A mirrored DC: logical x lands at width - 1 - x.
     DcTestSurface rtl(20, 20, background);
@@ -181,7 +166,7 @@ TEST_F(RefreshedPaintManagerTest, BoldCheckMarkDrawsTwice)
     DcTestSurface surface(20, 20, background);
     pm.m_boldCheckMark = TRUE;
     pm.DrawMenuCheckMark(CDC::FromHandle(surface.GetDC()), CRect(0, 0, 20, 20), color);
-    EXPECT_EQ(CRect(6, 7, 13, 14), ChangedBounds(surface, background));
+    EXPECT_EQ(CRect(6, 7, 13, 14), ChangedPixels(surface, background));
     EXPECT_EQ(color, surface.Pixel(8, 13));
 }
 
@@ -215,7 +200,7 @@ TEST_F(RefreshedPaintManagerTest, MenuRadioMarkIsSixBySix)
     const COLORREF color = pm.GetColor(COLOR_WINDOWTEXT);
     DcTestSurface surface(20, 20, background);
     pm.DrawMenuRadioMark(CDC::FromHandle(surface.GetDC()), CRect(0, 0, 20, 20), color);
-    const CRect bounds = ChangedBounds(surface, background);
+    const CRect bounds = ChangedPixels(surface, background);
     EXPECT_TRUE(CRect(7, 7, 13, 13).PtInRect(bounds.TopLeft()));
     EXPECT_LE(bounds.right, 13);
     EXPECT_LE(bounds.bottom, 13);

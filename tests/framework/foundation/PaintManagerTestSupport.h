@@ -1,5 +1,6 @@
-// What the paint-manager tests share: a test paint manager whose system menu font height a test chooses, and a
-// fixture that leaves the process-wide manager and the theme factory empty before and after each test.
+// What the paint-manager tests share: a test paint manager whose system menu font height a test chooses, a
+// fixture that leaves the process-wide manager and the theme factory empty before and after each test, and the
+// bounds of what a drawing changed.
 #pragma once
 
 #include "DcTestSurface.h"
@@ -8,6 +9,9 @@
 #include "framework/foundation/testing/TestPaintManager.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
 
 namespace foundation_test {
 
@@ -42,6 +46,26 @@ protected:
             COSMPaintManager::RegisterThemeCreator(id, nullptr);
     }
 };
+
+// The bounding box of the pixels that differ from the background; empty (left > right) when none do.
+inline CRect ChangedPixels(const DcTestSurface& surface, COLORREF background, const RECT& area)
+{
+    CRect bounds(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (surface.Pixel(x, y) != background)
+            {
+                bounds.left = std::min<LONG>(bounds.left, x);
+                bounds.top = std::min<LONG>(bounds.top, y);
+                bounds.right = std::max<LONG>(bounds.right, x + 1);
+                bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+            }
+    return bounds;
+}
+inline CRect ChangedPixels(const DcTestSurface& surface, COLORREF background)
+{
+    return ChangedPixels(surface, background, CRect(0, 0, surface.Width(), surface.Height()));
+}
 
 inline LOGFONTA LogFontOf(const CFont& font)
 {

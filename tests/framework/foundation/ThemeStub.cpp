@@ -50,7 +50,7 @@ STUB_EXPORT HANDLE WINAPI OpenThemeData(HWND window, LPCWSTR classList)
     Count(CThemeStubState::kOpenThemeData);
     g_state.lastWindow = window;
     CopyText(g_state.lastClassList, classList, -1);
-    if (classList && std::wcscmp(classList, L"NO-SUCH-CLASS") == 0)
+    if (g_state.openFails || (classList && std::wcscmp(classList, L"NO-SUCH-CLASS") == 0))
         return nullptr;
     HANDLE theme = g_state.nextTheme;
     g_state.nextTheme = reinterpret_cast<HANDLE>(reinterpret_cast<ULONG_PTR>(theme) + 1);
@@ -131,10 +131,16 @@ STUB_EXPORT BOOL WINAPI GetThemeSysBool(HANDLE theme, int boolId)
     return boolId == 1001;
 }
 
-STUB_EXPORT HANDLE WINAPI BeginBufferedPaint(HDC target, const RECT* rect, int, void*, HDC* bufferDC)
+STUB_EXPORT HANDLE WINAPI BeginBufferedPaint(HDC target, const RECT* rect, int format, void*, HDC* bufferDC)
 {
     Count(CThemeStubState::kBeginBufferedPaint);
     Record(0, 0, 0, rect);
+    g_state.lastBufferFormat = format;
+    if (g_state.bufferFails)
+    {
+        *bufferDC = nullptr;
+        return nullptr;
+    }
     *bufferDC = target;
     return reinterpret_cast<HANDLE>(0x7000);
 }
@@ -147,12 +153,20 @@ STUB_EXPORT HRESULT WINAPI EndBufferedPaint(HANDLE buffer, BOOL update)
 }
 
 STUB_EXPORT HRESULT WINAPI DrawThemeTextEx(HANDLE theme, HDC, int part, int state, LPCWSTR text, int length,
-                                           DWORD flags, RECT* rect, const void*)
+                                           DWORD flags, RECT* rect, const void* options)
 {
     Count(CThemeStubState::kDrawThemeTextEx, theme);
     Record(part, state, static_cast<int>(flags), rect);
     CopyText(g_state.lastClassList, text, length);
-    return S_OK;
+    // DTTOPTS begins with its size, its flags and the text colour.
+    const DWORD* fields = static_cast<const DWORD*>(options);
+    if (fields)
+    {
+        g_state.lastOptionsSize = fields[0];
+        g_state.lastOptionsFlags = fields[1];
+        g_state.lastOptionsTextColor = fields[2];
+    }
+    return g_state.textExResult;
 }
 
 STUB_EXPORT BOOL WINAPI DwmDefWindowProc(HWND window, UINT message, WPARAM, LPARAM, LRESULT* result)

@@ -50,6 +50,16 @@ struct CThemeStubState
     BOOL lastClipGiven;
     int margins[4];         // DwmExtendFrameIntoClientArea's MARGINS, in memory order
     HANDLE nextTheme;       // OpenThemeData hands out handles from here on, one more each time
+
+    // Failures a test asks for; none after ResetThemeStub.
+    BOOL openFails;         // OpenThemeData gives no handle
+    BOOL bufferFails;       // BeginBufferedPaint gives no buffer
+    HRESULT textExResult;   // DrawThemeTextEx's answer
+    // What the buffered text saw: the buffer's format and DrawThemeTextEx's options (size, flags, text colour).
+    int lastBufferFormat;
+    DWORD lastOptionsSize;
+    DWORD lastOptionsFlags;
+    COLORREF lastOptionsTextColor;
 };
 
 // GetThemeInt throws a C++ exception for this property, as a misbehaving library might.
