@@ -7,6 +7,7 @@
 #include "framework/controls/ControlPopup.h"
 
 using namespace commandbars_test;
+using namespace prop_exchange_test;
 
 namespace {
 
@@ -26,15 +27,8 @@ protected:
     void SetUp() override
     {
         CommandBarsTest::SetUp();
-        m_savedQuery = COSMCommandBarsOptions::s_pfnQueryKeyboardCues;
-        COSMCommandBarsOptions::s_pfnQueryKeyboardCues = &FakeQueryKeyboardCues;
         g_queryAnswers = TRUE;
         g_systemUnderlines = TRUE;
-    }
-    void TearDown() override
-    {
-        COSMCommandBarsOptions::s_pfnQueryKeyboardCues = m_savedQuery;
-        CommandBarsTest::TearDown();
     }
 
     static Bytes Store(COSMCommandBarsOptions* options)
@@ -67,7 +61,8 @@ protected:
     }
 
 private:
-    COSMCommandBarsOptions::QueryKeyboardCuesFn m_savedQuery = nullptr;
+    ScopedSetting<COSMCommandBarsOptions::QueryKeyboardCuesFn> m_query{COSMCommandBarsOptions::s_pfnQueryKeyboardCues,
+                                                                      &FakeQueryKeyboardCues};
 };
 
 TEST_F(OptionsTest, DefaultsUnderAManagerStoreTheseBytes)
@@ -341,24 +336,32 @@ TEST_F(OptionsTest, NamedStoresLeaveOutEmptyCommandListsAndNumberTheirItems)
 
 // ---- The manager's hidden and used commands -----------------------------------------------------------------------
 
-TEST_F(OptionsTest, HiddenMeansHiddenAndNotUsed)
+TEST_F(OptionsTest, HiddenCommandsAndTheirFirstUse)
 {
     const struct
     {
         bool hidden;
         bool used;
-        BOOL result;
+        BOOL isHidden;  // and, run once, becomes used
     } cases[] = {{false, false, FALSE}, {true, false, TRUE}, {false, true, FALSE}, {true, true, FALSE}};
     for (const auto& c : cases)
     {
+        SCOPED_TRACE(c.hidden * 10 + c.used);
         Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
         COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
         if (c.hidden)
             options->m_hiddenCommands.SetAt(100, 1);
         if (c.used)
             options->m_usedCommands.SetAt(100, 1);
-        EXPECT_EQ(c.result, commandBars->IsCommandHidden(100)) << c.hidden << c.used;
+        EXPECT_EQ(c.isHidden, commandBars->IsCommandHidden(100));
         EXPECT_FALSE(commandBars->IsCommandHidden(101));
+
+        // Only a hidden command not yet used becomes used, and only then do the options change.
+        const INT_PTR usedBefore = options->m_usedCommands.GetCount();
+        commandBars->SetCommandUsed(100);
+        EXPECT_EQ(c.isHidden, options->m_modified);
+        EXPECT_EQ(usedBefore + (c.isHidden ? 1 : 0), options->m_usedCommands.GetCount());
+        EXPECT_FALSE(commandBars->IsCommandHidden(100));
     }
 }
 
@@ -440,30 +443,6 @@ TEST_F(OptionsTest, APopupChainThatLoopsEnds)
     // Without the popup that leads back, every command on the way is hidden.
     second->GetControls()->Remove(back);
     EXPECT_TRUE(commandBars->IsControlHidden(entry));
-}
-
-TEST_F(OptionsTest, OnlyAHiddenUnusedCommandBecomesUsed)
-{
-    const struct
-    {
-        bool hidden;
-        bool used;
-        bool addedToUsed;
-    } cases[] = {{false, false, false}, {true, false, true}, {true, true, false}, {false, true, false}};
-    for (const auto& c : cases)
-    {
-        Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
-        COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
-        if (c.hidden)
-            options->m_hiddenCommands.SetAt(100, 1);
-        if (c.used)
-            options->m_usedCommands.SetAt(100, 1);
-        const INT_PTR usedBefore = options->m_usedCommands.GetCount();
-        commandBars->SetCommandUsed(100);
-        EXPECT_EQ(c.addedToUsed ? TRUE : FALSE, options->m_modified) << c.hidden << c.used;
-        EXPECT_EQ(usedBefore + (c.addedToUsed ? 1 : 0), options->m_usedCommands.GetCount());
-        EXPECT_FALSE(commandBars->IsCommandHidden(100));
-    }
 }
 
 TEST_F(OptionsTest, CustomizeModeMarksTheOptionsChanged)

@@ -20,23 +20,14 @@ protected:
     void SetUp() override
     {
         LayoutTest::SetUp();
-        m_savedWorkArea = COSMControls::s_pfnGetWorkArea;
-        m_savedFactor = COSMControls::s_popupWidthFactor;
-        COSMControls::s_pfnGetWorkArea = &FakeWorkArea;
         g_workArea = RECT{0, 0, 3000, 2000};
-    }
-    void TearDown() override
-    {
-        COSMControls::s_pfnGetWorkArea = m_savedWorkArea;
-        COSMControls::s_popupWidthFactor = m_savedFactor;
-        LayoutTest::TearDown();
     }
 
     CSize Popup(int maxHeight, int width = 0) { return bar.GetControls()->CalcPopupSize(&dc, maxHeight, width, kBorders); }
 
 private:
-    COSMControls::WorkAreaFn m_savedWorkArea = nullptr;
-    double m_savedFactor = 0;
+    ScopedSetting<COSMControls::WorkAreaFn> m_workArea{COSMControls::s_pfnGetWorkArea, &FakeWorkArea};
+    ScopedSetting<double> m_factor{COSMControls::s_popupWidthFactor, COSMControls::s_popupWidthFactor};
 };
 
 // A popup bar that grows as wide as its widest item.

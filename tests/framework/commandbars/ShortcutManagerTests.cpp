@@ -14,6 +14,7 @@
 #include <string>
 
 using namespace commandbars_test;
+using namespace prop_exchange_test;
 
 namespace {
 
@@ -53,17 +54,11 @@ protected:
     void SetUp() override
     {
         CommandBarsTest::SetUp();
-        m_savedKeyNameText = COSMShortcutManager::s_pfnGetKeyNameText;
         g_layoutNames.clear();
     }
-    void TearDown() override
-    {
-        COSMShortcutManager::s_pfnGetKeyNameText = m_savedKeyNameText;
-        CommandBarsTest::TearDown();
-    }
 
-    // Layout names come from g_layoutNames only.
-    static void UseFakeLayoutNames() { COSMShortcutManager::s_pfnGetKeyNameText = &FakeKeyNameText; }
+    // Layout names come from g_layoutNames only, for the rest of the test.
+    void UseFakeLayoutNames() { COSMShortcutManager::s_pfnGetKeyNameText = &FakeKeyNameText; }
 
     CString Text(const Accel& entry)
     {
@@ -85,7 +80,8 @@ protected:
     COSMShortcutManager* shortcuts = commandBars->GetShortcutManager();
 
 private:
-    COSMShortcutManager::KeyNameTextFn m_savedKeyNameText = nullptr;
+    ScopedSetting<COSMShortcutManager::KeyNameTextFn> m_keyNameText{COSMShortcutManager::s_pfnGetKeyNameText,
+                                                                    COSMShortcutManager::s_pfnGetKeyNameText};
 };
 
 TEST_F(ShortcutTest, TheKeyNameTableHas108NamesInItsOrder)
@@ -146,7 +142,20 @@ TEST_F(ShortcutTest, ShortcutTexts)
         {Accel(1, kVirt, 'S', 0, 27), "S"},                          // a second stroke without text
     };
     for (const auto& c : cases)
+    {
         EXPECT_EQ(CString(c.text), Text(c.entry)) << c.text;
+        // Texts of virtual keys read back as their entry.
+        const Accel::Stroke& first = c.entry.m_strokes[0];
+        if (!(first.flags & FVIRTKEY) || first.key == 0 || first.key == 3)
+            continue;
+        Accel parsed(c.entry.m_command, 0, 0);
+        ASSERT_TRUE(shortcuts->ParseShortcutText(c.text, parsed)) << c.text;
+        EXPECT_TRUE(first == parsed.m_strokes[0]) << c.text;
+        if (c.entry.IsTwoStroke() && !Text(Accel(1, c.entry.m_strokes[1].flags, c.entry.m_strokes[1].key)).IsEmpty())
+        {
+            EXPECT_TRUE(c.entry.m_strokes[1] == parsed.m_strokes[1]) << c.text;
+        }
+    }
 }
 
 TEST_F(ShortcutTest, PrioritiesFollowTheFirstStroke)

@@ -1,5 +1,5 @@
-// Stores for the persistence tests of the command bars: a named store that keeps every value as text under its full
-// name ("UsedCommands\Item0"), and archive stores over memory with their bytes.
+// Stores for persistence tests: a named store that keeps every value as text under its full name ("Item0\Width"),
+// shared by its sections, and archive stores over memory with their bytes.
 #pragma once
 
 #include "framework/foundation/PropExchange.h"
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace commandbars_test {
+namespace prop_exchange_test {
 
 using Bytes = std::vector<BYTE>;
 
@@ -33,7 +33,7 @@ public:
         const std::string key = m_prefix + name;
         if (IsStoring())
         {
-            (*m_values)[key] = Write(type, value);
+            (*m_values)[key] = ToText(type, value);
             return TRUE;
         }
         const auto found = m_values->find(key);
@@ -47,7 +47,7 @@ public:
                 std::memcpy(value, defaultValue, Size(type));
             return TRUE;
         }
-        Read(type, found->second, value);
+        FromText(type, found->second, value);
         return TRUE;
     }
 
@@ -70,7 +70,7 @@ private:
         }
     }
 
-    static std::string Write(VARTYPE type, const void* value)
+    static std::string ToText(VARTYPE type, const void* value)
     {
         switch (type)
         {
@@ -86,7 +86,7 @@ private:
         }
     }
 
-    static void Read(VARTYPE type, const std::string& text, void* value)
+    static void FromText(VARTYPE type, const std::string& text, void* value)
     {
         switch (type)
         {
@@ -173,4 +173,4 @@ inline void AppendBytes(Bytes& bytes, std::initializer_list<BYTE> more)
     bytes.insert(bytes.end(), more.begin(), more.end());
 }
 
-}  // namespace commandbars_test
+}  // namespace prop_exchange_test
