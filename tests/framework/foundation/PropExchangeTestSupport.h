@@ -161,7 +161,7 @@ int ArchiveFailure(F f)
     return -1;
 }
 
-// Little-endian pieces of hand-built streams.
+// Values of hand-built streams, little-endian.
 inline void AppendDWord(Bytes& bytes, DWORD value)
 {
     for (int i = 0; i < 4; ++i)
