@@ -2,7 +2,9 @@
 
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBars.h"
+#include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/HeldReference.h"
+#include "framework/commandbars/ShortcutManager.h"
 #include "framework/controls/HookManager.h"
 #include "framework/controls/ToolTipContext.h"
 #include "framework/foundation/ColorManager.h"
@@ -13,6 +15,12 @@
 IMPLEMENT_SERIAL(COSMCommandBar, CWnd, VERSIONABLE_SCHEMA | 0x22)
 
 namespace {
+
+// 0,0 stands for a size that is not set.
+BOOL IsSizeSet(const CSize& size)
+{
+    return size.cx != 0 || size.cy != 0;
+}
 
 // Layout flags that read right to left.
 const DWORD kRightToLeftExStyles = WS_EX_LAYOUTRTL | WS_EX_RTLREADING;
@@ -134,17 +142,62 @@ BOOL COSMCommandBar::LoadMenu(CMenu* menu, BOOL removeAll)
 
 // ---- Sizes ----
 
+CSize COSMCommandBar::GetAutoIconSize(BOOL large) const
+{
+    if (const COSMPaintManager* paintManager = GetPaintManager())
+        return paintManager->GetAutoIconSize(large);
+    return large ? CSize(32, 32) : CSize(16, 16);
+}
+
 CSize COSMCommandBar::GetIconSize() const
 {
-    return m_iconSize.cx != 0 || m_iconSize.cy != 0 ? m_iconSize : CSize(16, 16);
+    const COSMCommandBars* commandBars = GetCommandBars();
+    if (!commandBars)
+        return IsSizeSet(m_iconSize) ? m_iconSize : CSize(16, 16);
+    const COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
+    if (m_type == 2)
+    {
+        if (IsSizeSet(m_iconSize))
+            return m_iconSize;
+        return IsSizeSet(options->m_popupIconsSize) ? options->m_popupIconsSize : GetAutoIconSize(FALSE);
+    }
+    // Large icons are the user's choice for every toolbar whose buttons are not sized by the application.
+    if (options->m_largeIcons && !IsSizeSet(m_buttonSize))
+        return IsSizeSet(options->m_largeIconsSize) ? options->m_largeIconsSize : GetAutoIconSize(TRUE);
+    if (IsSizeSet(m_iconSize))
+        return m_iconSize;
+    return IsSizeSet(options->m_iconsSize) ? options->m_iconsSize : GetAutoIconSize(FALSE);
+}
+
+CSize COSMCommandBar::CalcIconSize(BOOL automatic) const
+{
+    const COSMCommandBars* commandBars = GetCommandBars();
+    if (!commandBars)
+        return IsSizeSet(m_iconSize) ? CSize(m_iconSize.cx * 2, m_iconSize.cy * 2) : CSize(32, 32);
+    const COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
+    const CSize normal =
+        IsSizeSet(m_iconSize) ? m_iconSize : IsSizeSet(options->m_iconsSize) ? options->m_iconsSize : CSize(16, 16);
+    if (IsSizeSet(m_buttonSize))
+        return normal;
+    if (IsSizeSet(options->m_largeIconsSize))
+        return options->m_largeIconsSize;
+    return automatic ? GetAutoIconSize(TRUE) : CSize(normal.cx * 2, normal.cy * 2);
 }
 
 CSize COSMCommandBar::GetButtonSize() const
 {
-    if (m_buttonSize.cx != 0 || m_buttonSize.cy != 0)
+    if (IsSizeSet(m_buttonSize))
         return m_buttonSize;
     const CSize icon = GetIconSize();
     return CSize(icon.cx + 6, icon.cy + 6);
+}
+
+BOOL COSMCommandBar::IsTextBelowIcons() const
+{
+    if (m_showTextBelowIcons != 2)
+        return m_showTextBelowIcons != 0;
+    const COSMCommandBars* commandBars = GetCommandBars();
+    return commandBars && commandBars->GetCommandBarsOptions()->m_showTextBelowIcons;
 }
 
 BOOL COSMCommandBar::SetPosition(int position)
@@ -421,6 +474,34 @@ BOOL COSMCommandBar::IsPointInWindow(CPoint point) const
         inside = ::PtInRegion(region, point.x - window.left, point.y - window.top);
     ::DeleteObject(region);
     return inside;
+}
+
+void COSMCommandBar::UpdateShortcuts()
+{
+    COSMCommandBars* commandBars = GetCommandBars();
+    if (!commandBars || !commandBars->GetCommandBarsOptions()->m_autoUpdateShortcuts)
+        return;
+    // A context menu shows shortcuts only when the user wants them there.
+    const BOOL cleared =
+        GetRootParent()->IsPopupBar() && !commandBars->GetCommandBarsOptions()->m_showContextMenuShortcuts;
+    COSMShortcutManager* shortcuts = commandBars->GetShortcutManager();
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        COSMControl* control = GetControl(i);
+        if (!control->IsVisible(0))
+            continue;
+        if (cleared)
+        {
+            control->SetShortcutTextAuto(CString());
+            continue;
+        }
+        if (control->GetID() == 0)
+            continue;
+        CString text = control->GetShortcutTextAuto();
+        if (!shortcuts->FindDefaultAccelerator(control->GetID(), text))
+            text.Empty();
+        control->SetShortcutTextAuto(text);
+    }
 }
 
 BOOL COSMCommandBar::IsKeyboardCuesVisible() const

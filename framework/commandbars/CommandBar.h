@@ -36,6 +36,8 @@ public:
     static constexpr DWORD kStateRedrawPending = 0x02;
     // The style bit that draws the gripper.
     static constexpr DWORD kStyleGripper = 0x00400000;
+    // A "Flags" bit: large buttons beside stacks of small ones, reduced until they fit (no row alignment).
+    static constexpr DWORD kFlagStackedLayout = 0x00200000;
 
     COSMCommandBar();
     ~COSMCommandBar() override;
@@ -51,9 +53,11 @@ public:
     virtual BOOL SetSelected(int index, int how = 0) { return FALSE; }
     // Fills the controls from a toolbar resource; only toolbars can.
     virtual BOOL LoadToolBar(UINT id, BOOL loadIcons = TRUE) { return FALSE; }
-    // The icon size, or 16 x 16 when none is set.
+    // The bar's "IconSize"; unset, the options' size for its kind of bar (popup or not), else the paint manager's
+    // automatic size. With the options' large icons and no "ButtonSize" of its own, the large icon size. Without a
+    // manager, 16 x 16 when unset.
     virtual CSize GetIconSize() const;
-    // The button size, or the icon size plus 6 each way when none is set.
+    // "ButtonSize", or the icon size plus 6 each way when none is set.
     virtual CSize GetButtonSize() const;
     // Shows the bar as a popup for the control; only popup bars can.
     virtual BOOL Popup(COSMControlPopup* control, BOOL keyboard) { return FALSE; }
@@ -99,7 +103,12 @@ public:
     virtual void Copy(const COSMCommandBar* source, BOOL recursive);
     // The point (screen) lies in the window; a popup with a window region asks the region.
     virtual BOOL IsPointInWindow(CPoint point) const;
-    virtual void UpdateShortcuts() {}
+    // Every visible control of this bar with an id gets the shortcut manager's text for it as its automatic
+    // shortcut text (empty when there is none); in a context menu (root bar a popup) only when the options show
+    // shortcuts there, else the texts are cleared. Nothing unless the options refresh shortcut texts.
+    virtual void UpdateShortcuts();
+    // Popup bars that may grow as wide as their widest control answer TRUE (the column layout then cuts nothing).
+    virtual BOOL HasNoWidthLimit() const { return FALSE; }
     // The manager is letting the bar go: its controls go and its window is destroyed.
     virtual void OnRemoved();
     virtual int FindDropIndex(COSMControl* control, CPoint point, CRect* marker, int* index, BOOL* after)
@@ -203,19 +212,30 @@ public:
     // The manager's active document-template id; 0 without a manager.
     UINT GetActiveDocTemplate() const;
 
+    // Sizes (every bar).
+    // The paint manager's automatic icon size (16 x 16 or 32 x 32 without one).
+    CSize GetAutoIconSize(BOOL large) const;
+    // The icon size of large buttons: the options' "LargeIconsSize", else the automatic large size (automatic) or
+    // twice the normal size; a bar with its own "ButtonSize" keeps the normal size. Without a manager, twice the
+    // bar's "IconSize" (32 x 32 when unset).
+    CSize CalcIconSize(BOOL automatic) const;
+    // "ShowTextBelowIcons" unless it is 2, then the options' (FALSE without a manager).
+    BOOL IsTextBelowIcons() const;
+    int GetShowTextBelowIcons() const { return m_showTextBelowIcons; }
+    void SetShowTextBelowIcons(int show) { m_showTextBelowIcons = show; }
+    // Room between controls along (cx) and across (cy) rows; 0,0 unless a bar class sets it.
+    CSize GetControlSpacing() const { return m_controlSpacing; }
+    void SetControlSpacing(CSize spacing) { m_controlSpacing = spacing; }
+    // Set by the column layout when the controls did not fit one column.
+    BOOL IsMultiColumn() const { return m_multiColumn; }
+    void SetMultiColumn(BOOL multiColumn) { m_multiColumn = multiColumn; }
+
     // Read by the painters; their own bar types (toolbar, popup bar) take them over later.
     // 0 from the position, 1 vertical, 2 horizontal.
     int GetTextOrientation() const { return m_textOrientation; }
     void SetTextOrientation(int orientation) { m_textOrientation = orientation; }
-    CSize GetLargeIconSize() const { return m_largeIconSize; }
-    void SetLargeIconSize(CSize size) { m_largeIconSize = size; }
-    // The icon size of small or large buttons.
-    CSize CalcIconSize(BOOL large) const { return large ? m_largeIconSize : GetIconSize(); }
     BOOL IsDoubleGripper() const { return m_doubleGripper; }
     void SetDoubleGripper(BOOL doubleGripper) { m_doubleGripper = doubleGripper; }
-    // Captions under the icons: 0 no, 1 yes, 2 (not set) follows the manager's options, which are not built yet.
-    BOOL IsTextBelowIcons() const { return m_showTextBelowIcons == 2 ? FALSE : m_showTextBelowIcons != 0; }
-    void SetShowTextBelowIcons(int show) { m_showTextBelowIcons = show; }
 
 protected:
     afx_msg void OnPaint();
@@ -270,8 +290,9 @@ protected:
     int m_statusTextIndex = -1;
 
     int m_textOrientation = 0;
-    CSize m_largeIconSize{32, 32};
     BOOL m_doubleGripper = FALSE;
+    CSize m_controlSpacing{0, 0};
+    BOOL m_multiColumn = FALSE;
 
     DECLARE_MESSAGE_MAP()
 

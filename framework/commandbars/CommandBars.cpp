@@ -2,11 +2,16 @@
 
 #include "framework/controls/ToolTipContext.h"
 
+#include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/ControlActions.h"
 #include "framework/commandbars/HeldReference.h"
+#include "framework/commandbars/ShortcutManager.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PaintManager.h"
+
+#include <algorithm>
 
 IMPLEMENT_DYNCREATE(COSMCommandBars, CCmdTarget)
 
@@ -32,9 +37,13 @@ COSMPaintManager* GetProcessPaintManager()
 }
 
 COSMCommandBars::COSMCommandBars()
-    : m_actions(new COSMControlActions(this)), m_toolTipContext(new COSMToolTipContext)
+    : m_actions(new COSMControlActions(this)),
+      m_toolTipContext(new COSMToolTipContext),
+      m_options(new COSMCommandBarsOptions(this)),
+      m_shortcutManager(new COSMShortcutManager(this))
 {
     m_toolTipContext->ModifyToolTipStyle(TTS_NOPREFIX, 0);
+    m_options->ShowKeyboardCues(COSMCommandBarsOptions::kCuesFollowSystem);
 }
 
 COSMCommandBars::~COSMCommandBars()
@@ -46,6 +55,8 @@ COSMCommandBars::~COSMCommandBars()
     m_actions->RemoveAll();
     m_actions->InternalRelease();
     m_toolTipContext->InternalRelease();
+    m_shortcutManager->InternalRelease();
+    m_options->InternalRelease();
 }
 
 COSMPaintManager* COSMCommandBars::GetPaintManager() const
@@ -78,8 +89,44 @@ COSMControlAction* COSMCommandBars::CreateAction(int id)
     return m_actions->Add(static_cast<UINT>(id));
 }
 
+BOOL COSMCommandBars::IsCommandHidden(UINT id) const
+{
+    UINT value = 0;
+    return m_options->m_hiddenCommands.Lookup(id, value) && !m_options->m_usedCommands.Lookup(id, value);
+}
+
+BOOL COSMCommandBars::IsControlHidden(COSMControl* control)
+{
+    if (IsCommandHidden(control->GetID()))
+        return TRUE;
+    const int type = control->GetType();
+    if (!m_options->m_autoHideUnusedPopups || type < 2 || type > 4)
+        return FALSE;
+    const COSMCommandBar* bar = control->GetCommandBar();
+    if (!bar || bar->GetControlCount() == 0)
+        return FALSE;
+    // Only damaged stored data makes a popup open one of its own ancestors; such a popup is not judged again.
+    if (std::find(m_hiddenCheckPath.begin(), m_hiddenCheckPath.end(), bar) != m_hiddenCheckPath.end())
+        return FALSE;
+    m_hiddenCheckPath.push_back(bar);
+    BOOL allHidden = TRUE;
+    for (int i = 0; i < bar->GetControlCount() && allHidden; ++i)
+        allHidden = IsControlHidden(bar->GetControl(i));
+    m_hiddenCheckPath.pop_back();
+    return allHidden;
+}
+
+void COSMCommandBars::SetCommandUsed(UINT id)
+{
+    if (!IsCommandHidden(id))
+        return;
+    m_options->m_usedCommands.SetAt(id, 1);
+    m_options->m_modified = TRUE;
+}
+
 void COSMCommandBars::SetCustomizeMode(BOOL customize)
 {
+    m_options->m_modified = TRUE;
     m_customizeMode = customize;
     m_customizeModeCopy = customize;
     SetCustomizeSelection(nullptr);

@@ -8,16 +8,22 @@
 //   ...
 //   commandBars->InternalRelease();
 //
-// Bars, docking, the tooltip context, keyboard tips, options and shortcuts join the manager with their own parts.
+// The manager owns the options every bar reads (GetCommandBarsOptions) and the shortcut manager (GetShortcutManager).
+// Bars, docking and keyboard tips join the manager with their own parts.
 #pragma once
 
 #include "classlib/ClassLib.h"
 
+#include <vector>
+
+class COSMCommandBar;
+class COSMCommandBarsOptions;
 class COSMControl;
 class COSMControlAction;
 class COSMControlActions;
 class COSMImageManager;
 class COSMPaintManager;
+class COSMShortcutManager;
 
 // The process-wide paint manager, made for theme 0 when none is installed (null while no theme is registered).
 COSMPaintManager* GetProcessPaintManager();
@@ -33,7 +39,7 @@ public:
     static constexpr UINT kMessageCustomizeSelectionChanged = 10327;
 
     // Makes the site's tooltip context (without TTS_NOPREFIX: captions show their mnemonics' ampersands stripped by
-    // the tips themselves) and the actions.
+    // the tips themselves), the actions, the options and the shortcut manager; keyboard cues then follow the system.
     COSMCommandBars();
     ~COSMCommandBars() override;
 
@@ -59,7 +65,20 @@ public:
     void EnableActions(BOOL enable = TRUE) { m_actionsEnabled = enable; }
     BOOL IsActionsEnabled() const { return m_actionsEnabled; }
 
-    // Customize mode. Turning it on or off clears the customize selection.
+    // ---- Override these ----------------------------------------------------------------------------------------
+    // The command is hidden in collapsed menus: among the hidden commands and not yet used.
+    virtual BOOL IsCommandHidden(UINT id) const;
+    // The control's command is hidden, or (with the options' AutoHideUnusedPopups) it is a popup whose bar holds
+    // controls that are all hidden. A popup that opens a bar already being looked at counts as shown.
+    virtual BOOL IsControlHidden(COSMControl* control);
+
+    // ---- Not meant to be overridden ----------------------------------------------------------------------------
+    COSMCommandBarsOptions* GetCommandBarsOptions() const { return m_options; }
+    COSMShortcutManager* GetShortcutManager() const { return m_shortcutManager; }
+    // A hidden command that runs for the first time counts as used from now on (the options change).
+    void SetCommandUsed(UINT id);
+
+    // Customize mode. Changing it marks the options as changed and clears the customize selection.
     void SetCustomizeMode(BOOL customize);
     BOOL IsCustomizeMode() const { return m_customizeMode; }
     // The selected control is referenced; both the old and the new one are redrawn and the site is told (10327).
@@ -71,6 +90,9 @@ public:
 
     BOOL IsKeyboardCuesShown() const { return m_keyboardCuesShown; }
     void SetKeyboardCuesShown(BOOL shown) { m_keyboardCuesShown = shown; }
+    // Underlines follow the keyboard: hidden until it is used (the options' ShowKeyboardCues decides).
+    BOOL IsKeyboardCuesInUse() const { return m_keyboardCuesInUse; }
+    void SetKeyboardCuesInUse(BOOL inUse) { m_keyboardCuesInUse = inUse; }
     // The help id of the control whose status text shows.
     UINT GetHelpId() const { return m_helpId; }
     void SetHelpId(UINT helpId) { m_helpId = helpId; }
@@ -92,6 +114,10 @@ private:
     UINT m_helpId = 0;
     COSMControlActions* m_actions = nullptr;
     COSMToolTipContext* m_toolTipContext = nullptr;
+    COSMCommandBarsOptions* m_options = nullptr;
+    COSMShortcutManager* m_shortcutManager = nullptr;
+    // The popup bars IsControlHidden is looking into, so a popup chain that loops ends.
+    std::vector<const COSMCommandBar*> m_hiddenCheckPath;
     BOOL m_keyboardCuesInUse = FALSE;
     BOOL m_rightToLeft = FALSE;
     BOOL m_actionsEnabled = FALSE;

@@ -135,6 +135,34 @@ public:
     COSMOriginalControls* GetOriginalControls() const { return m_originalControls; }
     BOOL IsOriginalControls() const { return m_originalFlag; }
 
+    // ---- Layout (ControlsRowLayout.cpp, ControlsColumnLayout.cpp) ----------------------------------------------
+    // Bits of a layout mode.
+    static constexpr DWORD kLayoutWrapped = 0x01;        // rows wrapped or controls hidden (the size takes the length)
+    static constexpr DWORD kLayoutHorizontal = 0x02;     // passed through
+    static constexpr DWORD kLayoutMRUWidth = 0x04;       // the length is the bar's MRU width
+    static constexpr DWORD kLayoutHorizontalDock = 0x08; // a dock row: the length is a width, the minimum a height
+    static constexpr DWORD kLayoutVertical = 0x10;       // rows become columns; the length is a height
+    static constexpr DWORD kLayoutLengthIsHeight = 0x20; // a floating bar whose height is given
+    static constexpr DWORD kLayoutCommit = 0x40;         // write rectangles, rows, wrap and hide flags
+    static constexpr DWORD kLayoutHideWrap = 0x80;       // hide what does not fit instead of wrapping
+    static constexpr DWORD kLayoutPopupToolBar = 0x100;  // each group starts a row; squarish without an MRU width
+
+    // The row layout of toolbars and menu bars: controls flow in rows (columns with kLayoutVertical) that wrap at
+    // the length, or with the bar's stacked flag large buttons beside stacks of small ones. Returns the bar's size
+    // with the borders; with kLayoutCommit the controls get their places. 0,0 without a parent bar.
+    CSize CalcDynamicSize(CDC* dc, int length, DWORD mode, const CRect& borders, int minWidth);
+    // The column layout of popup menus: the bar's own controls top to bottom, a new column where a control asks for
+    // one or maxHeight (when above 0) runs out; width (1..29999) fixes the last column's outer width. Always
+    // commits. 0,0 without a parent bar.
+    CSize CalcPopupSize(CDC* dc, int maxHeight, int width, const CRect& borders);
+
+    // The part of the work area a popup control may be wide: controls wider than this share of the work area's
+    // right coordinate are cut (no limit at 0 or less). One setting for the process.
+    static double s_popupWidthFactor;
+    // The primary monitor's work area (SPI_GETWORKAREA); tests replace it.
+    using WorkAreaFn = BOOL (*)(RECT* workArea);
+    static WorkAreaFn s_pfnGetWorkArea;
+
 protected:
     // The window the creation messages go to: the command bars' site, else the parent bar's.
     CWnd* GetSiteWindow() const;

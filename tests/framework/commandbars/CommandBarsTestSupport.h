@@ -40,6 +40,21 @@ inline LONG RefCount(const CCmdTarget* object)
     return object->m_dwRef;
 }
 
+// Sets a process-wide setting (a replaceable function, a factor) for as long as it lives, then puts it back.
+template <class T>
+class ScopedSetting
+{
+public:
+    ScopedSetting(T& setting, T value) : m_setting(setting), m_saved(setting) { setting = value; }
+    ~ScopedSetting() { m_setting = m_saved; }
+    ScopedSetting(const ScopedSetting&) = delete;
+    ScopedSetting& operator=(const ScopedSetting&) = delete;
+
+private:
+    T& m_setting;
+    T m_saved;
+};
+
 class CommandBarsTest : public ::testing::Test
 {
 protected:

@@ -236,7 +236,6 @@ TEST_F(PaintManagerTest, ControlImageSize)
     MetricsPaintManager pm;
     COSMCommandBar bar;
     bar.SetIconSize(CSize(16, 16));
-    bar.SetLargeIconSize(CSize(32, 32));
     COSMControl control;
     control.SetParent(&bar);
     EXPECT_EQ(CSize(16, 16), pm.GetControlImageSize(&control));

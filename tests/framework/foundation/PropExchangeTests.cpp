@@ -14,68 +14,11 @@
 #include "framework/foundation/PropExchange.h"
 #include "framework/foundation/PropExchangeArchive.h"
 
+#include "PropExchangeTestSupport.h"
+
+using namespace prop_exchange_test;
+
 namespace {
-
-using Bytes = std::vector<BYTE>;
-
-// A named store that keeps every value as text under its full name ("Item0\Name"), shared by its sections.
-class CNamedTestStore : public COSMPropExchange
-{
-public:
-    using Values = std::map<std::string, std::string>;
-
-    CNamedTestStore(std::shared_ptr<Values> values, bool loading, std::string prefix = {})
-        : m_values(std::move(values)), m_prefix(std::move(prefix))
-    {
-        m_bLoading = loading;
-    }
-
-    BOOL ExchangeProp(LPCSTR name, VARTYPE type, void* value, const void* defaultValue) override
-    {
-        OnBeforeExchange();
-        const std::string key = m_prefix + name;
-        if (IsStoring())
-        {
-            if (type == OSM_PX_STRING)
-                (*m_values)[key] = static_cast<LPCSTR>(*static_cast<const CString*>(value));
-            else if (type == OSM_PX_LONG || type == OSM_PX_BOOL)
-                (*m_values)[key] = std::to_string(*static_cast<const LONG*>(value));
-            return TRUE;
-        }
-        const auto found = m_values->find(key);
-        if (type == OSM_PX_STRING)
-        {
-            if (found == m_values->end() && !defaultValue)
-                return FALSE;
-            *static_cast<CString*>(value) =
-                found != m_values->end() ? found->second.c_str() : static_cast<LPCSTR>(defaultValue);
-        }
-        else if (type == OSM_PX_LONG || type == OSM_PX_BOOL)
-        {
-            if (found == m_values->end() && !defaultValue)
-                return FALSE;
-            *static_cast<LONG*>(value) =
-                found != m_values->end() ? std::atol(found->second.c_str()) : *static_cast<const LONG*>(defaultValue);
-        }
-        return TRUE;
-    }
-
-    COSMPropExchange* GetSection(LPCSTR name) override
-    {
-        auto* section = new CNamedTestStore(m_values, IsLoading(), m_prefix + name + "\\");
-        section->InheritSettings(this);
-        return section;
-    }
-
-private:
-    std::shared_ptr<Values> m_values;
-    std::string m_prefix;
-};
-
-std::shared_ptr<CNamedTestStore::Values> NewValues()
-{
-    return std::make_shared<CNamedTestStore::Values>();
-}
 
 // Classes the exchange may be asked to make; each counts its constructions.
 int g_made = 0;
@@ -120,56 +63,6 @@ public:
     void Serialize(CArchive&) override { AfxThrowArchiveException(CArchiveException::genericException, nullptr); }
 };
 
-// An archive store over memory, and its bytes.
-struct StoreToMemory
-{
-    CMemFile file;
-    CArchive ar{&file, CArchive::store};
-    COSMPropExchangeArchive px{ar};
-
-    Bytes Take()
-    {
-        ar.Close();
-        Bytes bytes(static_cast<std::size_t>(file.GetLength()));
-        file.SeekToBegin();
-        file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-        return bytes;
-    }
-};
-
-struct LoadFromMemory
-{
-    Bytes bytes;
-    CMemFile file;
-    CArchive ar;
-    COSMPropExchangeArchive px;
-
-    explicit LoadFromMemory(Bytes data)
-        : bytes(std::move(data)),
-          file(bytes.data(), static_cast<UINT>(bytes.size())),
-          ar(&file, CArchive::load),
-          px(ar)
-    {
-    }
-};
-
-// Runs f and gives the cause of the CArchiveException it raised, -1 when none.
-template <typename F>
-int ArchiveFailure(F f)
-{
-    try
-    {
-        f();
-    }
-    catch (CArchiveException* e)
-    {
-        const int cause = e->m_cause;
-        e->Delete();
-        return cause;
-    }
-    return -1;
-}
-
 }  // namespace
 
 // ---- The base behaviours, on the named test store ---------------------------------------------------------------
@@ -178,7 +71,7 @@ TEST(PropExchangeBase, BlobsAreLettersLowHalfFirst)
 {
     auto values = NewValues();
     {
-        CNamedTestStore px(values, false);
+        NamedTestStore px(values, false);
         BYTE bytes[] = {0x1F, 0x00, 0xA5};
         BYTE* data = bytes;
         DWORD size = sizeof bytes;
@@ -189,7 +82,7 @@ TEST(PropExchangeBase, BlobsAreLettersLowHalfFirst)
     EXPECT_EQ((*values)["Blob"], "PBAAFK");
     EXPECT_EQ((*values)["Empty"], "");
 
-    CNamedTestStore px(values, true);
+    NamedTestStore px(values, true);
     BYTE* loaded = nullptr;
     DWORD size = 0;
     ASSERT_TRUE(PropExchangeBlob(&px, "Blob", &loaded, &size));
@@ -223,7 +116,7 @@ TEST(PropExchangeBase, TextThatIsNoBlobFailsToLoad)
     {
         auto values = NewValues();
         (*values)["Blob"] = c.text;
-        CNamedTestStore px(values, true);
+        NamedTestStore px(values, true);
         BYTE* data = nullptr;
         DWORD size = 0;
         EXPECT_EQ(PropExchangeBlob(&px, "Blob", &data, &size) != FALSE, c.loads) << c.text;
@@ -237,7 +130,7 @@ TEST(PropExchangeBase, ObjectsOfTheWrongClassAreNeverMade)
 {
     auto values = NewValues();
     (*values)["Class"] = "CExchangeStranger";
-    CNamedTestStore px(values, true);
+    NamedTestStore px(values, true);
     CObject* made = nullptr;
     g_made = 0;
     EXPECT_FALSE(px.ExchangeObjectInstance(&made, RUNTIME_CLASS(CExchangeShape)));
@@ -265,7 +158,7 @@ TEST(PropExchangeBase, ListsAreACountAndNumberedSections)
 {
     auto values = NewValues();
     {
-        CNamedTestStore px(values, false);
+        NamedTestStore px(values, false);
         px.m_dwData = 42;
         std::unique_ptr<COSMPropExchangeEnumerator> items(px.GetEnumerator("Item"));
         POSITION pos = items->GetPosition(2);
@@ -282,7 +175,7 @@ TEST(PropExchangeBase, ListsAreACountAndNumberedSections)
         std::unique_ptr<COSMPropExchangeEnumerator> none(px.GetEnumerator("None"));
         EXPECT_EQ(none->GetPosition(0), nullptr);
     }
-    const CNamedTestStore::Values expected{{"Count", "0"}, {"Item0\\Width", "10"}, {"Item1\\Width", "11"}};
+    const NamedTestStore::Values expected{{"Count", "0"}, {"Item0\\Width", "10"}, {"Item1\\Width", "11"}};
     EXPECT_EQ(*values, expected) << "a count of 0 makes no section; names count from 0";
 }
 
@@ -292,19 +185,19 @@ TEST(PropExchangeBase, ArchivesTravelInANamedBlob)
     CExchangeShape shape;
     shape.m_width = 0x01020304;
     {
-        CNamedTestStore px(values, false);
+        NamedTestStore px(values, false);
         EXPECT_TRUE(PropExchangeSerialize(&px, "Shape", &shape));
     }
     EXPECT_EQ((*values)["Shape"], "EADACABA");
 
-    CNamedTestStore px(values, true);
+    NamedTestStore px(values, true);
     CExchangeShape loaded;
     EXPECT_TRUE(PropExchangeSerialize(&px, "Shape", &loaded));
     EXPECT_EQ(loaded.m_width, 0x01020304);
     EXPECT_FALSE(PropExchangeSerialize(&px, "Missing", &loaded));
 
     // A named store reports a failing object and goes on.
-    CNamedTestStore storing(values, false);
+    NamedTestStore storing(values, false);
     CExchangeFailing failing;
     EXPECT_FALSE(PropExchangeSerialize(&storing, "Failing", &failing));
     EXPECT_FALSE(PropExchangeSerialize(nullptr, "Shape", &shape));
