@@ -30,6 +30,9 @@ void ExchangeIconOption(COSMPropExchange* px, LPCSTR name, DWORD* option, BOOL d
 }
 
 // A named store leaves out an empty map; loading one that is absent then empties the map.
+// More commands than any site has: the count of a damaged store.
+const DWORD kMaxCommandListCount = 65535;
+
 void ExchangeCommandListUnlessEmpty(COSMPropExchange* px, LPCSTR key, COSMCommandBarsOptions::CCommandIdMap& map)
 {
     if (px->IsStoring() && px->CanOmitValues() && map.IsEmpty())
@@ -143,8 +146,14 @@ void COSMCommandBarsOptions::ExchangeCommandList(COSMPropExchange* px, LPCSTR ke
     }
     else
     {
-        map.RemoveAll();
+        // A damaged count would spin through billions of missing items: such a list keeps what the user had.
         const DWORD count = section->ReadCount();
+        if (count > kMaxCommandListCount)
+        {
+            section->InternalRelease();
+            return;
+        }
+        map.RemoveAll();
         for (DWORD index = 0; index < count; ++index)
         {
             long item = 0;

@@ -334,6 +334,24 @@ TEST_F(OptionsTest, NamedStoresLeaveOutEmptyCommandListsAndNumberTheirItems)
     EXPECT_EQ((std::vector<UINT>{5, 0x20}), Ids(loaded.m_hiddenCommands));
 }
 
+TEST_F(OptionsTest, ANamedListWithADamagedCountKeepsTheCommandsThere)
+{
+    auto values = NewValues();
+    (*values)["HiddenCommands\\Count"] = "4294967295";
+    (*values)["HiddenCommands\\Item0"] = "7";
+    COSMCommandBarsOptions loaded;
+    loaded.m_hiddenCommands.SetAt(12, 1);
+    NamedTestStore load(values, true);
+    loaded.DoPropExchange(&load);
+    EXPECT_EQ((std::vector<UINT>{12}), Ids(loaded.m_hiddenCommands));
+
+    // A count within reason replaces the list.
+    (*values)["HiddenCommands\\Count"] = "1";
+    NamedTestStore reload(values, true);
+    loaded.DoPropExchange(&reload);
+    EXPECT_EQ((std::vector<UINT>{7}), Ids(loaded.m_hiddenCommands));
+}
+
 // ---- The manager's hidden and used commands -----------------------------------------------------------------------
 
 TEST_F(OptionsTest, HiddenCommandsAndTheirFirstUse)
