@@ -6,5 +6,5 @@ osm_add_gtest(NAME markup_reader_tests
     ${CMAKE_CURRENT_LIST_DIR}/ReaderTestSupport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MarkupXmlReaderTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MarkupXmlReaderRobustnessTests.cpp
-  LIBS osm_markup_reader)
+  LIBS osm_markup_reader osm_test_support)
 target_include_directories(markup_reader_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 using markup_test::GuardedText;
@@ -14,15 +13,6 @@ using markup_test::kMarkupTestDocuments;
 using markup_test::MarkupTestDocument;
 
 namespace {
-
-bool Available(const MarkupTestDocument& document)
-{
-#ifdef _WIN32
-    return !document.needsSystemCodePages || ::IsValidCodePage(document.codePage);
-#else
-    return !document.needsSystemCodePages;
-#endif
-}
 
 size_t Length(LPCWSTR text)
 {
@@ -60,7 +50,7 @@ void ReadToTheEnd(const std::string& bytes, UINT codePage, const std::string& wh
 TEST(MarkupXmlReaderRobustnessTest, EveryPrefixOfAValidDocumentEndsCleanly)
 {
     for (const MarkupTestDocument& document : kMarkupTestDocuments) {
-        if (!Available(document))
+        if (!markup_test::IsReadable(document))
             continue;
         for (size_t length = 0; length <= document.text.size(); ++length) {
             ReadToTheEnd(document.text.substr(0, length), document.codePage,
@@ -73,28 +63,11 @@ TEST(MarkupXmlReaderRobustnessTest, EveryPrefixOfAValidDocumentEndsCleanly)
 
 TEST(MarkupXmlReaderRobustnessTest, MutatedDocumentsEndCleanly)
 {
-    static const char kSignificant[] = "<>&;\"'/=?!-]{}.#x\r\n\t\x80\xC3\xE2\xF0\x82\x83\xBF";
-    std::mt19937 random(20261210u);
-    for (int round = 0; round < 4000; ++round) {
-        const MarkupTestDocument& document = kMarkupTestDocuments[random() % (sizeof kMarkupTestDocuments /
-                                                                                sizeof kMarkupTestDocuments[0])];
-        if (!Available(document))
-            continue;
-        std::string text = document.text;
-        for (unsigned edits = 1 + random() % 4; edits > 0 && !text.empty(); --edits) {
-            const size_t at = random() % text.size();
-            switch (random() % 5) {
-            case 0: text[at] = static_cast<char>(random() % 256); break;
-            case 1: text.insert(at, 1, static_cast<char>(random() % 256)); break;
-            case 2: text.erase(at, 1); break;
-            case 3: text[at] = kSignificant[random() % (sizeof kSignificant - 1)]; break;
-            default: text.resize(at); break;
-            }
-        }
-        ReadToTheEnd(text, document.codePage, std::string(document.name) + " mutation " + std::to_string(round));
-        if (HasFatalFailure())
-            return;
-    }
+    markup_test::ForEachMutatedDocument(
+        20261210u, 4000, [](const MarkupTestDocument& document, const std::string& text, const std::string& what) {
+            ReadToTheEnd(text, document.codePage, what);
+            return !testing::Test::HasFatalFailure();
+        });
 }
 
 }  // namespace

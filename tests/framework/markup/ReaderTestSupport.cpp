@@ -1,5 +1,7 @@
 #include "ReaderTestSupport.h"
 
+#include "Utf8Text.h"
+
 namespace markup_test {
 
 std::string Utf8(const WCHAR* text, size_t length)
@@ -13,21 +15,7 @@ std::string Utf8(const WCHAR* text, size_t length)
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
         }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        osm::test::AppendUtf8(out, static_cast<char32_t>(c));
     }
     return out;
 }
