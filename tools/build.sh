@@ -5,7 +5,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 kind=${1:-windows}
 jobs=${OSM_JOBS:-$(nproc)}
 # windows: the 64-bit build whose tests run under Wine; i686: the optimised, stripped 32-bit program for Windows XP
-# and later that users get (its tests check what it imports); native: the image writer under the sanitizers.
+# and later that users get (its tests check what it imports); native: the image writer and the markup reader under
+# the sanitizers.
 case "$kind" in
   windows) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
   i686)    args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON) ;;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the image writer natively under the
-# sanitizers, the Windows XP checks of the 32-bit release build, then the Windows programs under Wine on a private
-# display.
+# Installs what is missing, builds everything and runs every test: the image writer and the markup reader natively
+# under the sanitizers, the Windows XP checks of the 32-bit release build, then the Windows programs under Wine on a
+# private display.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/tools/install-deps.sh"

@@ -16,6 +16,11 @@ void ReleaseMarkupContext(COSMMarkupContext** context)
     *context = nullptr;
 }
 
+COSMMarkupUIElement* ParseMarkup(COSMMarkupContext* context, LPCSTR text)
+{
+    return context ? context->Parse(text) : nullptr;
+}
+
 void ReleaseMarkupElement(COSMMarkupUIElement** element)
 {
     if (!element || !*element)

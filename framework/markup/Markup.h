@@ -2,6 +2,7 @@
 // tabs) shows captions written in markup without knowing the engine's classes.
 //
 //   COSMMarkupContext* context = CreateMarkupContext(hwnd);                  // once per host window
+//   COSMMarkupUIElement* element = ParseMarkup(context, "<Border .../>");    // null when it does not parse
 //   const CSize size = MeasureMarkupElement(element, 0x7FFFFFFF, 0x7FFFFFFF);  // the natural size
 //   RenderMarkupElement(element, hdc, &rect);
 //   ReleaseMarkupElement(&element);
@@ -19,6 +20,9 @@ class COSMMarkupUIElement;
 COSMMarkupContext* CreateMarkupContext(HWND hostWindow);
 // Releases the caller's reference and clears the pointer.
 void ReleaseMarkupContext(COSMMarkupContext** context);
+// The tree of the 8-bit, NUL-terminated markup text, one reference for the caller; null for a null context (the
+// text is not touched then), a null text or text that does not parse.
+COSMMarkupUIElement* ParseMarkup(COSMMarkupContext* context, LPCSTR text);
 // Releases the caller's reference and clears the pointer.
 void ReleaseMarkupElement(COSMMarkupUIElement** element);
 // The context that made element (no reference added), or null.

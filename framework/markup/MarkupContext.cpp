@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupContext.h"
 
+#include "framework/markup/MarkupBuilder.h"
 #include "framework/markup/MarkupDelegate.h"
 #include "framework/markup/MarkupHandlerMap.h"
 #include "framework/markup/MarkupInputElement.h"
@@ -7,6 +8,9 @@
 #include "framework/markup/MarkupType.h"
 #include "framework/markup/MarkupTypeRegistry.h"
 #include "framework/markup/MarkupVisual.h"
+#include "framework/markup/MarkupXmlReader.h"
+
+#include <cstring>
 
 COSMMarkupContext::COSMMarkupContext(HWND hostWindow) : m_hHostWindow(hostWindow)
 {
@@ -50,6 +54,19 @@ LONG COSMMarkupContext::Release()
     if (count == 0)
         delete this;
     return count;
+}
+
+COSMMarkupUIElement* COSMMarkupContext::Parse(LPCSTR text)
+{
+    m_pMouseOverElement = nullptr;
+    m_pActiveRoot = nullptr;
+    ReleaseMouseCapture();
+    if (!text)
+        return nullptr;
+    COSMMarkupXmlReader reader;
+    reader.SetInput(text, text + strlen(text));
+    COSMMarkupBuilder builder(this);
+    return builder.Parse(&reader);
 }
 
 COSMMarkupObject* COSMMarkupContext::CreateObject(const COSMMarkupType* type)

@@ -1,4 +1,4 @@
-// Stand-in: the context's layout, capture, delegate and event parts; the text-and-context work adds message
+// Stand-in: the context's parsing, layout, capture, delegate and event parts; the text-and-context work adds message
 // handling, fonts, keyboard navigation and tooltips, and the default font below becomes a LOGFONT.
 //
 // COSMMarkupContext is the per-host state of the markup engine: the window that hosts markup elements, the element
@@ -8,6 +8,7 @@
 //
 //   COSMMarkupContext* context = CreateMarkupContext(hwnd);
 //   context->AddDelegate(L"OnClick", new COSMMarkupFunctionDelegate(...));
+//   COSMMarkupUIElement* root = context->Parse("<Border MouseEnter=\"OnClick\"/>");   // or null
 //   COSMMarkupObject* border = context->CreateObject(COSMMarkupBorder::GetClassType());
 //   ...
 //   ReleaseMarkupContext(&context);
@@ -26,6 +27,7 @@ class COSMMarkupDelegate;
 class COSMMarkupHandlerMap;
 class COSMMarkupInputElement;
 class COSMMarkupRoutedEvent;
+class COSMMarkupUIElement;
 struct COSMMarkupRoutedEventArgs;
 
 class COSMMarkupContext
@@ -52,6 +54,10 @@ public:
     // At 0 the context deletes itself; at 0 already it does nothing.
     LONG Release();
 
+    // The tree the 8-bit, NUL-terminated markup text describes, one reference for the caller; null for a null text
+    // or one that does not parse (the builder's message is not passed on). The mouse-over element, the active root
+    // and the capture are forgotten first.
+    COSMMarkupUIElement* Parse(LPCSTR text);
     // A new default instance of type (one reference for the caller); null for a null type or one that makes none.
     // An input element gets this context, which counts it until the element goes.
     COSMMarkupObject* CreateObject(const COSMMarkupType* type);

@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupStyle.h"
 
+#include "framework/markup/MarkupCollection.h"
 #include "framework/markup/MarkupDependencyProperty.h"
 #include "framework/markup/MarkupProperties.h"
 #include "framework/markup/MarkupResourceDictionary.h"
@@ -8,11 +9,20 @@
 IMPLEMENT_MARKUP_TYPE(COSMMarkupStyle, COSMMarkupObject, L"Style", &COSMMarkupStyle::RegisterMarkupProperties)
 
 COSMMarkupDependencyProperty* COSMMarkupStyle::s_pResourcesProperty = nullptr;
+COSMMarkupDependencyProperty* COSMMarkupStyle::s_pTargetTypeProperty = nullptr;
+COSMMarkupDependencyProperty* COSMMarkupStyle::s_pBasedOnProperty = nullptr;
+COSMMarkupDependencyProperty* COSMMarkupStyle::s_pTriggersProperty = nullptr;
 
 void COSMMarkupStyle::RegisterMarkupProperties()
 {
-    s_pResourcesProperty = COSMMarkupDependencyProperty::Register(
-        L"Resources", COSMMarkupResourceDictionary::GetClassType(), GetClassType());
+    COSMMarkupType* type = GetClassType();
+    s_pResourcesProperty =
+        COSMMarkupDependencyProperty::Register(L"Resources", COSMMarkupResourceDictionary::GetClassType(), type);
+    s_pTargetTypeProperty =
+        COSMMarkupDependencyProperty::Register(L"TargetType", COSMMarkupType::GetClassType(), type);
+    s_pBasedOnProperty = COSMMarkupDependencyProperty::Register(L"BasedOn", type, type);
+    s_pTriggersProperty =
+        COSMMarkupDependencyProperty::Register(L"Triggers", COSMMarkupCollection::GetClassType(), type);
 }
 
 COSMMarkupStyle::~COSMMarkupStyle()
@@ -37,3 +47,10 @@ COSMMarkupObject* COSMMarkupStyle::GetStyleValue(COSMMarkupDependencyProperty* p
         return nullptr;
     return m_pSealedValues->GetAt(property->GetIndex());
 }
+
+COSMMarkupObject* COSMMarkupStyle::FindResource(const COSMMarkupObject* key)
+{
+    return FindMarkupResource(this, key);
+}
+
+void ApplyMarkupStylesOnRoot(COSMMarkupUIElement* root) {}

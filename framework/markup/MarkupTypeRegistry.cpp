@@ -7,6 +7,7 @@
 #include "framework/markup/MarkupColor.h"
 #include "framework/markup/MarkupDependencyProperty.h"
 #include "framework/markup/MarkupGradientStop.h"
+#include "framework/markup/MarkupObjectProperty.h"
 #include "framework/markup/MarkupPage.h"
 #include "framework/markup/MarkupPoint.h"
 #include "framework/markup/MarkupResourceDictionary.h"
@@ -52,6 +53,7 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupPanel::GetClassType,
     &COSMMarkupCanvas::GetClassType,
     &COSMMarkupPage::GetClassType,
+    &COSMMarkupObjectProperty::GetClassType,
 };
 
 }  // namespace

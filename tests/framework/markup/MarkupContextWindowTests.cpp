@@ -104,3 +104,25 @@ TEST_F(ContextWindowTest, ElementsInvalidateTheirRectangleAndRootsTheWholeClient
     SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pWidthProperty, L"50");
     EXPECT_EQ(client, host.UpdateRect());
 }
+
+TEST_F(ContextWindowTest, ParsingForgetsTheCaptureAndReleasesTheWindowCapture)
+{
+    Owned<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(hostContext);
+    border->CaptureMouse();
+    ASSERT_EQ(host.GetSafeHwnd(), ::GetCapture());
+    COSMMarkupUIElement* root = ParseMarkup(hostContext, "<Page><Border/></Page>");
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(nullptr, hostContext->GetCaptureElement());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    ReleaseMarkupElement(&root);
+
+    // A text that does not parse forgets it too, and another window's capture is left alone.
+    CMarkupHost other;
+    ASSERT_TRUE(other.CreateHost());
+    border->CaptureMouse();
+    ::SetCapture(other.GetSafeHwnd());
+    EXPECT_EQ(nullptr, ParseMarkup(hostContext, "<Page>"));
+    EXPECT_EQ(nullptr, hostContext->GetCaptureElement());
+    EXPECT_EQ(other.GetSafeHwnd(), ::GetCapture());
+    ::ReleaseCapture();
+}

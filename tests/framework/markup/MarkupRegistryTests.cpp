@@ -48,6 +48,7 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupPanel", L"Panel", L"COSMMarkupFrameworkElement"},
     {L"COSMMarkupCanvas", L"Canvas", L"COSMMarkupPanel"},
     {L"COSMMarkupPage", L"Page", L"COSMMarkupFrameworkElement"},
+    {L"COSMMarkupObjectProperty", nullptr, L"COSMMarkupObject"},
 };
 
 std::wstring Text(LPCWSTR text)
