@@ -10,7 +10,6 @@
 #include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/controls/ToolTipContext.h"
-#include "framework/foundation/ColorManager.h"
 
 #include <string>
 
@@ -241,68 +240,46 @@ public:
     std::vector<BOOL> grippers;
 };
 
-TEST_F(BarWindowTest, PrintClientDrawsTheSelectionFrameTheInsertionMarkerAndTheFloatingGripper)
+TEST_F(BarWindowTest, PrintClientFramesTheCustomizeSelectionAndDrawsTheFloatingGripper)
 {
     COSMPaintManager::RegisterThemeCreator(0, &GripperPaintManager::Create);
     auto* paintManager = static_cast<GripperPaintManager*>(GetProcessPaintManager());
     Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
     const COLORREF face = paintManager->GetColor(COLOR_BTNFACE);
-    const COLORREF marker = face ^ GetColorManager()->GetColor(15);
-    const struct
-    {
-        BOOL vertical;
-        CRect rect;
-        std::vector<CRect> parts;
-    } cases[] = {
-        {FALSE, CRect(60, 2, 66, 22),
-         {CRect(60, 2, 66, 3), CRect(61, 3, 65, 4), CRect(62, 4, 64, 20), CRect(60, 21, 66, 22),
-          CRect(61, 20, 65, 21)}},
-        {TRUE, CRect(52, 4, 92, 10),
-         {CRect(52, 4, 53, 10), CRect(53, 5, 54, 9), CRect(54, 6, 90, 8), CRect(91, 4, 92, 10),
-          CRect(90, 5, 91, 9)}},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.vertical ? "vertical" : "horizontal");
-        TestWindowBar bar;
-        bar.SetCommandBars(commandBars.get());
-        ASSERT_TRUE(CreateBarWindow(bar, 100, 24, FALSE));
-        bar.SetShowGripper(FALSE);
-        bar.SetPosition(4);
-        // A control the test paint manager does not paint: the frame shows through it.
-        COSMControl* selected = bar.GetControls()->Add(1, 0);
-        selected->SetRect(CRect(10, 2, 30, 22));
-        commandBars->SetCustomizeMode(TRUE);
-        commandBars->SetCustomizeSelection(selected);
-        bar.SetDropMarker(c.rect, c.vertical);
+    TestWindowBar bar;
+    bar.SetCommandBars(commandBars.get());
+    ASSERT_TRUE(CreateBarWindow(bar, 100, 24, FALSE));
+    // A floating bar draws its gripper even with the style bit clear.
+    bar.SetShowGripper(FALSE);
+    bar.SetPosition(4);
+    // A control the test paint manager does not paint: the frame shows through it.
+    COSMControl* selected = bar.GetControls()->Add(1, 0);
+    selected->SetRect(CRect(10, 2, 30, 22));
+    commandBars->SetCustomizeMode(TRUE);
+    commandBars->SetCustomizeSelection(selected);
 
-        paintManager->grippers.clear();
-        DcTestSurface surface(100, 24, RGB(1, 2, 3));
-        bar.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.GetDC()), PRF_CLIENT);
-        EXPECT_EQ(std::vector<BOOL>{TRUE}, paintManager->grippers);
-        for (int y = 0; y < 24; ++y)
-            for (int x = 40; x < 100; ++x)
-            {
-                BOOL inMarker = FALSE;
-                for (const CRect& part : c.parts)
-                    inMarker |= part.PtInRect(CPoint(x, y));
-                ASSERT_EQ(inMarker ? marker : face, surface.Pixel(x, y)) << x << "," << y;
-            }
-        // Two black one-pixel frames around the customize selection.
-        const CRect frame = selected->GetRect();
-        for (int inset : {0, 1})
+    DcTestSurface surface(100, 24, RGB(1, 2, 3));
+    bar.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.GetDC()), PRF_CLIENT);
+    EXPECT_EQ(std::vector<BOOL>{TRUE}, paintManager->grippers);
+    // Two black one-pixel frames, one inside the other, around the selection; the rest is the bar's face.
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 100; ++x)
         {
-            CRect ring = frame;
-            ring.DeflateRect(inset, inset);
-            EXPECT_EQ(RGB(0, 0, 0), surface.Pixel(ring.left, ring.top + 5));
-            EXPECT_EQ(RGB(0, 0, 0), surface.Pixel(ring.right - 1, ring.top + 5));
-            EXPECT_EQ(RGB(0, 0, 0), surface.Pixel(ring.left + 5, ring.top));
-            EXPECT_EQ(RGB(0, 0, 0), surface.Pixel(ring.left + 5, ring.bottom - 1));
+            const CPoint point(x, y);
+            CRect inner = selected->GetRect();
+            inner.DeflateRect(2, 2);
+            const BOOL inFrame = selected->GetRect().PtInRect(point) && !inner.PtInRect(point);
+            ASSERT_EQ(inFrame ? RGB(0, 0, 0) : face, surface.Pixel(x, y)) << x << "," << y;
         }
-        EXPECT_EQ(face, surface.Pixel(frame.left + 2, frame.top + 5));
-        EXPECT_EQ(face, surface.Pixel(frame.left - 1, frame.top + 5));
-        commandBars->SetCustomizeMode(FALSE);
-    }
+
+    // Outside customize mode nothing frames the control; a docked bar without the style bit has no gripper.
+    commandBars->SetCustomizeMode(FALSE);
+    bar.SetPosition(0);
+    paintManager->grippers.clear();
+    bar.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.GetDC()), PRF_CLIENT);
+    EXPECT_TRUE(paintManager->grippers.empty());
+    EXPECT_EQ(face, surface.Pixel(10, 2));
+    EXPECT_EQ(face, surface.Pixel(11, 3));
 }
 
 // ---- Status line and help ids ----
