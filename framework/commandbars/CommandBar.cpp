@@ -3,6 +3,7 @@
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
+#include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/controls/HookManager.h"
@@ -39,6 +40,8 @@ BEGIN_MESSAGE_MAP(COSMCommandBar, CWnd)
     ON_WM_DESTROY()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdate)
+    ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
+    ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
 
 BEGIN_INTERFACE_MAP(COSMCommandBar, CWnd)
@@ -55,6 +58,10 @@ COSMCommandBar::COSMCommandBar()
 
 COSMCommandBar::~COSMCommandBar()
 {
+    // While this class's handlers still run: the window leaves the drop source and the tracking on WM_DESTROY.
+    if (GetSafeHwnd())
+        DestroyWindow();
+    SetTrackingMode(0, TRUE, FALSE);
     GetHookManager()->RemoveAll(this);
     m_controls->RemoveAll();
     m_controls->SetParent(nullptr);
@@ -274,6 +281,8 @@ LRESULT COSMCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
             m_stateFlags |= kStateLayoutPending;
     }
 
+    OnUpdateCmdUI();
+
     if (m_stateFlags & kStateRedrawPending)
         Redraw(nullptr, TRUE);
     if (m_stateFlags & kStateLayoutPending)
@@ -418,19 +427,26 @@ int COSMCommandBar::OnCreate(LPCREATESTRUCT createStruct)
 {
     if (CWnd::OnCreate(createStruct) == -1)
         return -1;
-    // Bars of a manager share its tooltip context.
-    if (const COSMCommandBars* commandBars = GetCommandBars())
+    if (COSMCommandBars* commandBars = GetCommandBars())
     {
-        if (m_toolTipContext)
-            m_toolTipContext->InternalRelease();
-        m_toolTipContext = commandBars->GetToolTipContext();
-        m_toolTipContext->InternalAddRef();
+        if (m_position != kPositionNoDropTarget)
+            commandBars->GetDropSource()->Register(this);
+        // Bars of a manager share its tooltip context.
+        ReplaceHeldReference(m_toolTipContext, commandBars->GetToolTipContext());
+    }
+    else if (m_type != 2)
+    {
+        EnableToolTips(TRUE);
     }
     return 0;
 }
 
 void COSMCommandBar::OnDestroy()
 {
+    if (COSMCommandBars* commandBars = GetCommandBars(); commandBars && m_position != kPositionNoDropTarget)
+        commandBars->GetDropSource()->Unregister(this);
+    if (m_trackingMode != 0)
+        SetTrackingMode(0, TRUE, FALSE);
     m_animation->Reset();
     CWnd::OnDestroy();
 }
@@ -540,8 +556,8 @@ COSMCommandBar* COSMCommandBar::Clone(BOOL recursive) const
 
 void COSMCommandBar::OnRemoved()
 {
-    GetHookManager()->RemoveAll(this);
     StopTracking();
+    GetHookManager()->RemoveAll(this);
     m_controls->RemoveAll();
     if (GetSafeHwnd())
         DestroyWindow();
@@ -604,6 +620,19 @@ CWnd* COSMCommandBar::GetOwnerSite() const
             return bar->GetSite();
         bar = parent;
     }
+}
+
+CWnd* COSMCommandBar::GetNotifySite() const
+{
+    for (const COSMCommandBar* bar = this; bar; bar = bar->GetParentCommandBar())
+        if (bar->m_commandTargetWindow)
+            return bar->m_commandTargetWindow;
+    if (GetSafeHwnd())
+    {
+        if (HWND owner = ::GetWindow(m_hWnd, GW_OWNER))
+            return CWnd::FromHandle(owner);
+    }
+    return GetSite();
 }
 
 BOOL COSMCommandBar::IsCustomizeMode() const

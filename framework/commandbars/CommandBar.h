@@ -38,6 +38,10 @@ public:
     static constexpr DWORD kStyleGripper = 0x00400000;
     // A "Flags" bit: large buttons beside stacks of small ones, reduced until they fit (no row alignment).
     static constexpr DWORD kFlagStackedLayout = 0x00200000;
+    // The position of a bar that takes no customize drops (it does not register with the drop source).
+    static constexpr int kPositionNoDropTarget = 6;
+    // Sent to the site when a control's status text shows (wParam the control) or goes (wParam 0).
+    static constexpr UINT kMessageStatusText = 10326;
 
     COSMCommandBar();
     ~COSMCommandBar() override;
@@ -74,8 +78,9 @@ public:
     virtual void OnRecalcLayout() {}
     virtual void StopTracking();
     virtual void ClearSelected();
-    // Status line and help id of the control under the cursor; the base shows nothing.
-    virtual void UpdateStatusText(BOOL show, COSMControl* control) {}
+    // Status line and help id of the control under the cursor: the site hears of the control (10326), the manager
+    // keeps its help id and the status line shows its description (or the idle text when it goes).
+    virtual void UpdateStatusText(BOOL show, COSMControl* control);
     // The bar that holds the control whose popup this bar is; null for every bar but a popup.
     virtual COSMCommandBar* GetParentCommandBar() const { return nullptr; }
     virtual BOOL IsDialogBar() const { return FALSE; }
@@ -115,8 +120,12 @@ public:
     {
         return -1;
     }
-    // Idle-time work: document-template visibility, pending redraw and layout. Only for a visible window.
+    // Idle-time work: document-template visibility, the controls' command states (OnUpdateCmdUI), pending redraw and
+    // layout. Only for a visible window.
     virtual LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // The controls' enabled, check and caption states from the update handlers of the bar itself, then of the owner
+    // site (GetOwnerSite); commands nobody handles go grey when the options say so. Dialog controls of the bar too.
+    virtual void OnUpdateCmdUI();
     virtual BOOL ProcessFrameKey(UINT key) { return FALSE; }
     virtual void OnChildBarRButtonUp(COSMCommandBar* bar, int x, int y) {}
     // A new bar of the base class with this bar copied into it.
@@ -129,8 +138,19 @@ public:
     {
         return kNotHandled;
     }
-    // The bar answers screen readers itself.
+    // The bar answers screen readers itself: child 0 is the bar, child n the control at index n - 1.
     CCmdTarget* GetAccessibleOwner() override { return this; }
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
+    HRESULT GetAccessibleChildCount(long* pcountChildren) override;
+    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT AccessibleLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
+    HRESULT AccessibleHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
+
+    // Every message goes to the tooltip context before the bar handles it.
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     COSMControls* GetControls() const { return m_controls; }
@@ -198,6 +218,9 @@ public:
     // The window that gets command-UI updates: the first command-target window or window owner up the chain,
     // else the top bar's site.
     CWnd* GetOwnerSite() const;
+    // The window that gets the controls' notifications and commands: the first command-target window up the parent
+    // chain, else this bar's window owner, else GetSite.
+    CWnd* GetNotifySite() const;
     CWnd* GetSiteWindow() const { return m_siteWindow; }
     void SetSiteWindow(CWnd* site) { m_siteWindow = site; }
     CWnd* GetCommandTargetWindow() const { return m_commandTargetWindow; }
@@ -211,6 +234,25 @@ public:
     void SetImageManager(COSMImageManager* imageManager);
     // The manager's active document-template id; 0 without a manager.
     UINT GetActiveDocTemplate() const;
+
+    // Window services.
+    // Redraws this bar and every bar up its parent chain.
+    void RedrawParents();
+    // A message of a child window (an edit control on the bar) for the tooltip context, the bar being the site.
+    void RelayToolTipEvent(UINT message, WPARAM wParam, LPARAM lParam);
+    // The manager's keyboard tips go; nothing without a manager.
+    void HideKeyboardTips();
+    // The tooltip context the bar passes its messages to: the manager's, from window creation on.
+    COSMToolTipContext* GetToolTipContext() const { return m_toolTipContext; }
+    // The control whose press is being tracked (its status text stays while the mouse moves); -1 none.
+    int GetStatusTextIndex() const { return m_statusTextIndex; }
+    void SetStatusTextIndex(int index) { m_statusTextIndex = index; }
+    // The window the focus goes back to when an edit control on the bar lets it go; null for none.
+    HWND GetFocusBackWindow() const { return m_focusBackWindow; }
+    void SetFocusBackWindow(HWND window) { m_focusBackWindow = window; }
+    // Listed among the toolbars of the customize pages (every bar is, from its construction).
+    BOOL IsListed() const { return m_listed; }
+    void SetListed(BOOL listed) { m_listed = listed; }
 
     // Sizes (every bar).
     // The paint manager's automatic icon size (16 x 16 or 32 x 32 without one).
@@ -245,6 +287,8 @@ protected:
     afx_msg int OnCreate(LPCREATESTRUCT createStruct);
     afx_msg void OnDestroy();
     afx_msg LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
 
     BOOL m_lockExempt = FALSE;
     BOOL m_hoverSelect = TRUE;
@@ -288,6 +332,8 @@ protected:
     COSMToolTipContext* m_toolTipContext = nullptr;
     std::unique_ptr<COSMCommandBarAnimation> m_animation;
     int m_statusTextIndex = -1;
+    HWND m_focusBackWindow = nullptr;
+    BOOL m_listed = TRUE;
 
     int m_textOrientation = 0;
     BOOL m_doubleGripper = FALSE;
@@ -298,4 +344,6 @@ protected:
 
 private:
     void DrawCustomizeMarks(CDC* dc);
+    // The control of an accessible child id (1..count), else null.
+    COSMControl* GetAccessibleControl(long childId) const;
 };

@@ -6,8 +6,10 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/ControlActions.h"
+#include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/ShortcutManager.h"
+#include "framework/commandbars/SoundManager.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PaintManager.h"
 
@@ -37,7 +39,8 @@ COSMPaintManager* GetProcessPaintManager()
 }
 
 COSMCommandBars::COSMCommandBars()
-    : m_actions(new COSMControlActions(this)),
+    : m_dropSource(std::make_unique<COSMCustomizeDropSource>(this)),
+      m_actions(new COSMControlActions(this)),
       m_toolTipContext(new COSMToolTipContext),
       m_options(new COSMCommandBarsOptions(this)),
       m_shortcutManager(new COSMShortcutManager(this))
@@ -50,13 +53,21 @@ COSMCommandBars::~COSMCommandBars()
 {
     if (m_customizeSelection)
         m_customizeSelection->InternalRelease();
+    m_dropSource.reset();
     SetPaintManager(nullptr);
     SetImageManager(nullptr);
-    m_actions->RemoveAll();
-    m_actions->InternalRelease();
     m_toolTipContext->InternalRelease();
     m_shortcutManager->InternalRelease();
     m_options->InternalRelease();
+    // A menu sound still playing for these bars ends with them.
+    GetSoundManager()->StopThread();
+    m_actions->RemoveAll();
+    m_actions->InternalRelease();
+}
+
+void COSMCommandBars::ResetKeyboardState(COSMCommandBar* bar, int mode)
+{
+    m_toolTipContext->DeactivateToolTip();
 }
 
 COSMPaintManager* COSMCommandBars::GetPaintManager() const

@@ -14,13 +14,16 @@
 
 #include "classlib/ClassLib.h"
 
+#include <memory>
 #include <vector>
 
 class COSMCommandBar;
+class COSMCommandBarKeyboardTip;
 class COSMCommandBarsOptions;
 class COSMControl;
 class COSMControlAction;
 class COSMControlActions;
+class COSMCustomizeDropSource;
 class COSMImageManager;
 class COSMPaintManager;
 class COSMShortcutManager;
@@ -71,6 +74,11 @@ public:
     // The control's command is hidden, or (with the options' AutoHideUnusedPopups) it is a popup whose bar holds
     // controls that are all hidden. A popup that opens a bar already being looked at counts as shown.
     virtual BOOL IsControlHidden(COSMControl* control);
+    // The document template the bars show controls for: the default one until MDI sites are supported.
+    virtual UINT GetActiveDocTemplateId() const { return m_defaultDocTemplateId; }
+    // Every bar whose tracking mode changes tells the manager: the tooltip goes. (Keyboard cues and tips follow
+    // tracking when they come.)
+    virtual void ResetKeyboardState(COSMCommandBar* bar, int mode);
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     COSMCommandBarsOptions* GetCommandBarsOptions() const { return m_options; }
@@ -89,6 +97,8 @@ public:
     BOOL IsCustomizeAllBarsEnabled() const { return m_customizeAllBars; }
 
     BOOL IsKeyboardCuesShown() const { return m_keyboardCuesShown; }
+    // Whether bars underline their access keys now.
+    BOOL IsKeyboardCuesVisible() const { return m_keyboardCuesShown; }
     void SetKeyboardCuesShown(BOOL shown) { m_keyboardCuesShown = shown; }
     // Underlines follow the keyboard: hidden until it is used (the options' ShowKeyboardCues decides).
     BOOL IsKeyboardCuesInUse() const { return m_keyboardCuesInUse; }
@@ -96,13 +106,28 @@ public:
     // The help id of the control whose status text shows.
     UINT GetHelpId() const { return m_helpId; }
     void SetHelpId(UINT helpId) { m_helpId = helpId; }
-    // The document template the bars show controls for: the default one until MDI sites are supported.
-    UINT GetActiveDocTemplateId() const { return m_defaultDocTemplateId; }
     void SetDefaultDocTemplateId(UINT id) { m_defaultDocTemplateId = id; }
     BOOL IsRightToLeft() const { return m_rightToLeft; }
     void SetRightToLeft(BOOL rightToLeft) { m_rightToLeft = rightToLeft; }
 
+    // The drop source that runs customize drags; every bar of the manager registers with it (owned).
+    COSMCustomizeDropSource* GetDropSource() const { return m_dropSource.get(); }
+
+    // Keyboard tips: the bar whose tips show, the level (0: none show) and how much of a tip was typed. Showing and
+    // hiding them come with the tips themselves; until then nothing shows.
+    void ShowKeyboardTips(COSMCommandBar* bar, int level) {}
+    void HideKeyboardTips() {}
+    const std::vector<COSMCommandBarKeyboardTip*>& GetKeyboardTips() const { return m_keyboardTips; }
+    COSMCommandBar* GetKeyboardTipsBar() const { return m_keyboardTipsBar; }
+    int GetKeyboardTipsLevel() const { return m_keyboardTipsLevel; }
+    int GetTypedPrefixLength() const { return m_typedPrefixLength; }
+
 private:
+    std::vector<COSMCommandBarKeyboardTip*> m_keyboardTips;
+    COSMCommandBar* m_keyboardTipsBar = nullptr;
+    int m_keyboardTipsLevel = 0;
+    int m_typedPrefixLength = 0;
+    std::unique_ptr<COSMCustomizeDropSource> m_dropSource;
     COSMPaintManager* m_paintManager = nullptr;
     COSMImageManager* m_imageManager = nullptr;
     COSMControl* m_customizeSelection = nullptr;

@@ -42,6 +42,9 @@ public:
     virtual CWnd* CreateToolTip(CWnd* pOwner);
     // The id of the tool at point of pWnd (client coordinates), pTI filled for it; -1 when no tool lies there.
     virtual INT_PTR OnToolHitTest(CWnd* pWnd, CPoint point, TOOLINFOA* pTI);
+    // Every message of a site window, before the site handles it: the context picks what shows, moves or hides the
+    // tip (does nothing in this form).
+    virtual void FilterToolTipMessage(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     // Not meant to be overridden.
     // The tooltip style number (0 common controls, 1 balloon, 2 and 5 the framework's window ...). Nothing changes
@@ -57,8 +60,6 @@ public:
     DWORD GetComCtlVersion() const { return m_dwComCtlVersion; }
     void SetComCtlVersion(DWORD dwVersion) { m_dwComCtlVersion = dwVersion; }
 
-    // The site's message, to show, move or hide the tip (does nothing in this form).
-    void FilterToolTipMessage(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Passes a mouse message on to the tooltip window (does nothing in this form).
     void RelayToolTipMessage(CWnd* pToolTip, MSG* pMsg);
     // Hides the tip: TTM_ACTIVATE(FALSE) to the tooltip window, when there is one.

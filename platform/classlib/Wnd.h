@@ -201,6 +201,10 @@ public:
     CDC* GetWindowDC();
     int ReleaseDC(CDC* pDC);
     void DragAcceptFiles(BOOL bAccept = TRUE);
+    // Records whether the window wants tooltips for its parts. The library keeps the flag only: windows that show
+    // tips (the command bars) read it and make their own tooltip windows. Returns TRUE.
+    BOOL EnableToolTips(BOOL bEnable = TRUE);
+    BOOL IsToolTipsEnabled() const { return m_bEnableToolTips; }
     // Shares the client area (or lpRectClient) between the children with ids nIDFirst..nIDLast, through
     // WM_SIZEPARENT, and gives the child nIDLeftOver what is left (FrameLayout.h; nFlag reposDefault, reposQuery or
     // reposExtra).
@@ -285,6 +289,7 @@ protected:
     BOOL ReflectToChild(HWND hWndChild, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
     WNDPROC m_pfnSuper = nullptr;  // the window's procedure before the library's replaced it
+    BOOL m_bEnableToolTips = FALSE;
 
     friend void osm_classlib_detail::SetSuperProc(CWnd*, WNDPROC);
     friend WNDPROC osm_classlib_detail::GetSuperProc(const CWnd*);

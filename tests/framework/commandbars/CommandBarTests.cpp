@@ -561,7 +561,7 @@ TEST_F(DrawTest, DropMarkerIsAnInvertedIBeam)
         marked.SetCommandBars(commandBars.get());
         marked.SetDropMarker(c.rect, c.vertical);
         DcTestSurface surface(100, 20);
-        marked.DrawCommandBar(CDC::FromHandle(surface.GetDC()), CRect(0, 0, 100, 20));
+        marked.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.GetDC()), PRF_CLIENT);
         const COLORREF face = pm->GetColor(COLOR_BTNFACE);
         const COLORREF pattern = GetColorManager()->GetColor(15);
         const COLORREF inverted = face ^ pattern;

@@ -112,3 +112,15 @@ TEST(WndOpsTest, CenterWindowPutsAPopupOverItsOwner)
     EXPECT_TRUE(popup.GetExStyle() & WS_EX_TOPMOST);
     popup.DestroyWindow();
 }
+
+TEST(WndOpsTest, EnableToolTipsOnlyRecordsTheWish)
+{
+    CWnd window;
+    EXPECT_FALSE(window.IsToolTipsEnabled());
+    ASSERT_TRUE(window.CreateEx(0, AfxRegisterWndClass(0), "tips", WS_POPUP, 0, 0, 40, 20, nullptr, nullptr));
+    EXPECT_TRUE(window.EnableToolTips(TRUE));
+    EXPECT_TRUE(window.IsToolTipsEnabled());
+    EXPECT_TRUE(window.EnableToolTips(FALSE));
+    EXPECT_FALSE(window.IsToolTipsEnabled());
+    window.DestroyWindow();
+}
