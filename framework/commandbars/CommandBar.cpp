@@ -4,6 +4,7 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/HeldReference.h"
+#include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/controls/HookManager.h"
 #include "framework/controls/ToolTipContext.h"
@@ -39,6 +40,17 @@ BEGIN_MESSAGE_MAP(COSMCommandBar, CWnd)
     ON_WM_DESTROY()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdate)
+    // Mouse input and tracking (CommandBarTracking.cpp).
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_NCMOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_RBUTTONUP()
+    ON_WM_NCHITTEST()
+    ON_WM_NCLBUTTONDOWN()
 END_MESSAGE_MAP()
 
 BEGIN_INTERFACE_MAP(COSMCommandBar, CWnd)
@@ -55,6 +67,9 @@ COSMCommandBar::COSMCommandBar()
 
 COSMCommandBar::~COSMCommandBar()
 {
+    // The thread's managers must not keep a bar that is gone.
+    StopTracking();
+    ForgetInMouseManager();
     GetHookManager()->RemoveAll(this);
     m_controls->RemoveAll();
     m_controls->SetParent(nullptr);
@@ -404,16 +419,6 @@ LRESULT COSMCommandBar::OnPrintClient(WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
-void COSMCommandBar::OnTimer(UINT_PTR id)
-{
-    if (id == COSMCommandBarAnimation::kTimerId)
-    {
-        m_animation->OnAnimationTimer();
-        return;
-    }
-    CWnd::OnTimer(id);
-}
-
 int COSMCommandBar::OnCreate(LPCREATESTRUCT createStruct)
 {
     if (CWnd::OnCreate(createStruct) == -1)
@@ -431,6 +436,8 @@ int COSMCommandBar::OnCreate(LPCREATESTRUCT createStruct)
 
 void COSMCommandBar::OnDestroy()
 {
+    if (m_trackingMode != 0)
+        SetTrackingMode(0, TRUE, FALSE);
     m_animation->Reset();
     CWnd::OnDestroy();
 }
@@ -540,8 +547,9 @@ COSMCommandBar* COSMCommandBar::Clone(BOOL recursive) const
 
 void COSMCommandBar::OnRemoved()
 {
-    GetHookManager()->RemoveAll(this);
     StopTracking();
+    GetHookManager()->RemoveAll(this);
+    ForgetInMouseManager();
     m_controls->RemoveAll();
     if (GetSafeHwnd())
         DestroyWindow();
@@ -580,6 +588,19 @@ CWnd* COSMCommandBar::GetSite() const
     if (HWND owner = ::GetWindow(root->m_hWnd, GW_OWNER))
         return CWnd::FromHandle(owner);
     return CWnd::FromHandle(::GetParent(root->m_hWnd));
+}
+
+CWnd* COSMCommandBar::GetNotifySite() const
+{
+    for (const COSMCommandBar* bar = this; bar; bar = bar->GetParentCommandBar())
+        if (bar->m_commandTargetWindow)
+            return bar->m_commandTargetWindow;
+    if (GetSafeHwnd())
+    {
+        if (HWND owner = ::GetWindow(m_hWnd, GW_OWNER))
+            return CWnd::FromHandle(owner);
+    }
+    return GetSite();
 }
 
 CFrameWnd* COSMCommandBar::GetFrameSite() const

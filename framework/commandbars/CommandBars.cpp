@@ -7,6 +7,7 @@
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/ControlActions.h"
 #include "framework/commandbars/HeldReference.h"
+#include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PaintManager.h"
@@ -150,4 +151,19 @@ void COSMCommandBars::SetCustomizeSelection(COSMControl* control)
     }
     if (m_site && ::IsWindow(m_site->GetSafeHwnd()))
         m_site->SendMessage(kMessageCustomizeSelectionChanged, 0, 0);
+}
+
+COSMMouseManager* COSMCommandBars::GetMouseManager() const
+{
+    return m_mouseManager ? m_mouseManager : CreateMouseManager();
+}
+
+void COSMCommandBars::ClosePopups()
+{
+    GetMouseManager()->SendTrackLost();
+}
+
+void COSMCommandBars::ResetKeyboardState(COSMCommandBar* bar, int mode)
+{
+    m_toolTipContext->DeactivateToolTip();
 }

@@ -22,6 +22,7 @@ class COSMControl;
 class COSMControlAction;
 class COSMControlActions;
 class COSMImageManager;
+class COSMMouseManager;
 class COSMPaintManager;
 class COSMShortcutManager;
 
@@ -102,6 +103,21 @@ public:
     BOOL IsRightToLeft() const { return m_rightToLeft; }
     void SetRightToLeft(BOOL rightToLeft) { m_rightToLeft = rightToLeft; }
 
+    // Popups and keyboard state (the bars' tracking).
+    // The manager's own mouse manager when set (not owned), else the calling thread's.
+    COSMMouseManager* GetMouseManager() const;
+    void SetMouseManager(COSMMouseManager* mouseManager) { m_mouseManager = mouseManager; }
+    // Every popup the mouse manager tracks stops tracking.
+    void ClosePopups();
+    // A bar's tracking mode changed: the tooltip hides (keyboard cues and tips follow when they are built).
+    virtual void ResetKeyboardState(COSMCommandBar* bar, int mode);
+    // Keyboard tips of a bar at a level (1 its controls, higher deeper); none are made until tips are built.
+    void ShowKeyboardTips(COSMCommandBar* bar, int level) {}
+    void HideKeyboardTips() {}
+    // The bar whose keyboard tips show, and their level (0 when none show).
+    COSMCommandBar* GetKeyboardTipsBar() const { return m_keyboardTipsBar; }
+    int GetKeyboardTipsLevel() const { return m_keyboardTipsLevel; }
+
 private:
     COSMPaintManager* m_paintManager = nullptr;
     COSMImageManager* m_imageManager = nullptr;
@@ -122,4 +138,7 @@ private:
     BOOL m_rightToLeft = FALSE;
     BOOL m_actionsEnabled = FALSE;
     BOOL m_customizeAllBars = FALSE;
+    COSMMouseManager* m_mouseManager = nullptr;
+    COSMCommandBar* m_keyboardTipsBar = nullptr;
+    int m_keyboardTipsLevel = 0;
 };
