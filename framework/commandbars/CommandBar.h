@@ -8,8 +8,8 @@
 //   ...
 //   bar->InternalRelease();                        // destroys a window it still has
 //
-// The virtual operations are the contract each bar type overrides. The base answers here are the neutral ones;
-// tracking, keyboard navigation, layout, keyboard tips and persistence come with their own parts of the bars.
+// The virtual operations are the contract each bar type overrides. Tracking, keys and customize drops live in
+// CommandBarTracking.cpp and CommandBarCustomizeDrop.cpp; layout, keyboard tips and persistence come later.
 #pragma once
 
 #include "framework/commandbars/Accessible.h"

@@ -75,25 +75,22 @@ BOOL COSMKeyboardManager::IsHooked(const COSMHookManagerSink* sink) const
 
 void COSMKeyboardManager::SetupKeyboardHook(BOOL install)
 {
-    if (install && !m_keyboardHook)
-        m_keyboardHook =
-            ::SetWindowsHookExA(WH_KEYBOARD, &KeyboardProc, AfxGetInstanceHandle(), ::GetCurrentThreadId());
-    else if (!install && m_keyboardHook)
-    {
-        ::UnhookWindowsHookEx(m_keyboardHook);
-        m_keyboardHook = nullptr;
-    }
+    SetupHook(m_keyboardHook, WH_KEYBOARD, &KeyboardProc, install);
 }
 
 void COSMKeyboardManager::SetupCallWndProcHook(BOOL install)
 {
-    if (install && !m_callWndProcHook)
-        m_callWndProcHook =
-            ::SetWindowsHookExA(WH_CALLWNDPROC, &CallWndProcHook, AfxGetInstanceHandle(), ::GetCurrentThreadId());
-    else if (!install && m_callWndProcHook)
+    SetupHook(m_callWndProcHook, WH_CALLWNDPROC, &CallWndProcHook, install);
+}
+
+void COSMKeyboardManager::SetupHook(HHOOK& hook, int kind, HOOKPROC procedure, BOOL install)
+{
+    if (install && !hook)
+        hook = ::SetWindowsHookExA(kind, procedure, AfxGetInstanceHandle(), ::GetCurrentThreadId());
+    else if (!install && hook)
     {
-        ::UnhookWindowsHookEx(m_callWndProcHook);
-        m_callWndProcHook = nullptr;
+        ::UnhookWindowsHookEx(hook);
+        hook = nullptr;
     }
 }
 

@@ -46,6 +46,7 @@ public:
     static int GetInstanceCount();
 
 private:
+    static void SetupHook(HHOOK& hook, int kind, HOOKPROC procedure, BOOL install);
     static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK CallWndProcHook(int code, WPARAM wParam, LPARAM lParam);
 

@@ -375,20 +375,14 @@ void COSMMouseManager::ProcessMouseMessage(COSMCommandBar* bar, UINT message, CP
             bar->OnMouseMove(0, client);
         }
         break;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-        SendTrackLost();
-        break;
     case WM_LBUTTONUP:
     case WM_NCLBUTTONUP:
         if (m_lockCount <= 0)
             SendTrackLost();
         break;
     default:
+        if (IsButtonDownMessage(message))
+            SendTrackLost();
         break;
     }
 }

@@ -13,27 +13,15 @@ public:
     BOOL IsCustomizeDragOverAllowed(COSMCommandBar* bar, CPoint point, int& effect) const override { return FALSE; }
 };
 
-class CustomizeDropTest : public CommandBarsTest
+class CustomizeDropTest : public TrackingSiteTest
 {
 protected:
-    void SetUp() override
-    {
-        CommandBarsTest::SetUp();
-        ASSERT_TRUE(frame.CreateTestFrame());
-        commandBars->SetSite(&frame);
-    }
-
     // A bar of the manager with three 40 x 20 buttons (ids 1, 2, 3) in a row, or a column at position 2.
     void MakeBar(TrackingBar& bar, int position = 0)
     {
-        bar.SetCommandBars(commandBars.get());
-        bar.SetPositionField(position);
-        ASSERT_TRUE(bar.CreateChild(&frame, CRect(0, 0, 200, 80)));
+        MakeBarWindow(bar, 1, position, CRect(0, 0, 200, 80));
         bar.AddButtons({1, 2, 3}, CSize(40, 20), position == 2);
     }
-
-    TrackingFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
 };
 
 TEST_F(CustomizeDropTest, TheNearestControlAndTheMarkerBeforeOrAfterIt)

@@ -2,6 +2,7 @@
 // the keyboard manager's hook, a lone Alt, held buttons with their capture loop and auto-repeat, clicks inside and
 // outside tracked popups, safe and input-method windows, and the mouse leaving a bar. A program of its own that
 // runs alone: it needs the foreground window, the mouse capture and the cursor.
+#include "SyntheticInput.h"
 #include "TrackingTestSupport.h"
 
 #include <algorithm>
@@ -10,30 +11,13 @@ using namespace commandbars_test;
 
 namespace {
 
-void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-// Only queues the move: a loop that is running (the press loop) is the one to take it.
-// Absolute coordinates run from 0 to 65535 over the primary screen.
-void SendMoveTo(CPoint point)
-{
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, static_cast<LONG>((point.x * 65536LL + width / 2) / width),
-              static_cast<LONG>((point.y * 65536LL + height / 2) / height));
-}
+using osm::test::SendMouseInput;
+using osm::test::SendMouseMoveTo;
 
 // Moves the cursor to the screen point and lets the move arrive.
 void MoveMouseTo(CPoint point)
 {
-    SendMoveTo(point);
+    SendMouseMoveTo(point);
     PumpUntil([&] {
         CPoint now;
         return ::GetCursorPos(&now) && now == point;
@@ -50,8 +34,8 @@ CPoint ScreenPoint(const CWnd& window, CPoint client)
 void ClickAt(CPoint screen)
 {
     MoveMouseTo(screen);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
     PumpFor(60);
 }
 
@@ -102,35 +86,30 @@ private:
 };
 std::function<void()> Scheduled::s_action;
 
-class InputTest : public CommandBarsTest
+class InputTest : public TrackingSiteTest
 {
 protected:
+    BOOL CreateSiteFrame() override
+    {
+        return frame.CreateTestFrame("command bars input test", CRect(100, 100, 600, 450)) &&
+               ActivateTestWindow(frame.GetSafeHwnd());
+    }
     void SetUp() override
     {
-        CommandBarsTest::SetUp();
-        ASSERT_TRUE(frame.CreateTestFrame("command bars input test", CRect(100, 100, 600, 450)));
-        ASSERT_TRUE(ActivateTestWindow(frame.GetSafeHwnd()));
-        commandBars->SetSite(&frame);
+        TrackingSiteTest::SetUp();
         frame.SetFocus();
     }
     void TearDown() override
     {
         CreateMouseManager()->SendTrackLost();
         MoveMouseTo(CPoint(1200, 1000));
-        EXPECT_EQ(0, CreateKeyboardManager()->GetHookedCount());
-        CommandBarsTest::TearDown();
+        TrackingSiteTest::TearDown();
     }
 
     void MakeBar(TrackingBar& bar, int type, int position, const CRect& rect)
     {
-        bar.SetCommandBars(commandBars.get());
-        bar.SetTypeField(type);
-        bar.SetPositionField(position);
-        ASSERT_TRUE(bar.CreateChild(&frame, rect));
+        MakeBarWindow(bar, type, position, rect);
     }
-
-    TrackingFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
 };
 
 TEST_F(InputTest, KeysReachTheTrackingBarThroughTheKeyboardHook)
@@ -261,7 +240,7 @@ protected:
     {
         MoveMouseTo(ScreenPoint(bar, CPoint(60, 10)));
         pressTime = ::GetTickCount();
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        SendMouseInput(MOUSEEVENTF_LEFTDOWN);
     }
 
     TrackingBar bar;
@@ -276,7 +255,7 @@ TEST_F(HoldTest, AReleaseInsideRunsTheCommandOnceAndOutsideNot)
     Scheduled::After(frame.GetSafeHwnd(), 80, [&] {
         EXPECT_EQ(bar.GetSafeHwnd(), ::GetCapture());
         EXPECT_EQ(1, button->GetPressed());
-        SendMouse(MOUSEEVENTF_LEFTUP);
+        SendMouseInput(MOUSEEVENTF_LEFTUP);
     });
     PumpFor(300);
     EXPECT_EQ(1u, commandTimes.size());
@@ -289,8 +268,8 @@ TEST_F(HoldTest, AReleaseInsideRunsTheCommandOnceAndOutsideNot)
     commandTimes.clear();
     PressOverButton();
     Scheduled::After(frame.GetSafeHwnd(), 80, [&] {
-        SendMoveTo(ScreenPoint(bar, CPoint(150, 10)));
-        SendMouse(MOUSEEVENTF_LEFTUP);
+        SendMouseMoveTo(ScreenPoint(bar, CPoint(150, 10)));
+        SendMouseInput(MOUSEEVENTF_LEFTUP);
     });
     PumpFor(400);
     EXPECT_TRUE(commandTimes.empty());
@@ -302,8 +281,8 @@ TEST_F(HoldTest, AMoveToTheBarsOriginOutsideTheButtonCountsAsAMove)
 {
     PressOverButton();
     Scheduled::After(frame.GetSafeHwnd(), 80, [&] {
-        SendMoveTo(ScreenPoint(bar, CPoint(0, 0)));
-        SendMouse(MOUSEEVENTF_LEFTUP);
+        SendMouseMoveTo(ScreenPoint(bar, CPoint(0, 0)));
+        SendMouseInput(MOUSEEVENTF_LEFTUP);
     });
     PumpFor(400);
     EXPECT_TRUE(commandTimes.empty());
@@ -346,11 +325,11 @@ TEST_F(HoldTest, TheReleaseCountsWhereThePointerLastMovedEvenToTheBarsOrigin)
     {
         commandTimes.clear();
         MoveMouseTo(ScreenPoint(sticky, CPoint(60, 10)));
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        SendMouseInput(MOUSEEVENTF_LEFTDOWN);
         Scheduled::After(frame.GetSafeHwnd(), 80, [&] {
             if (c.moveTo.x != -1)
-                SendMoveTo(ScreenPoint(sticky, c.moveTo));
-            SendMouse(MOUSEEVENTF_LEFTUP);
+                SendMouseMoveTo(ScreenPoint(sticky, c.moveTo));
+            SendMouseInput(MOUSEEVENTF_LEFTUP);
         });
         PumpFor(300);
         EXPECT_EQ(c.commands, commandTimes.size()) << c.what;
@@ -362,7 +341,7 @@ TEST_F(HoldTest, AutoRepeatSendsAtThePressAndAtEachTickWhileHeldInside)
 {
     button->SetExecuteOnPressInterval(100);
     PressOverButton();
-    Scheduled::After(frame.GetSafeHwnd(), 350, [&] { SendMouse(MOUSEEVENTF_LEFTUP); });
+    Scheduled::After(frame.GetSafeHwnd(), 350, [&] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
     PumpFor(500);
     const size_t held = commandTimes.size();
     // Once at the press, then once per tick of 100 ms: three ticks in 350 ms, give or take one.
@@ -381,8 +360,8 @@ TEST_F(HoldTest, AutoRepeatSendsAtThePressAndAtEachTickWhileHeldInside)
     commandTimes.clear();
     PressOverButton();
     Scheduled::After(frame.GetSafeHwnd(), 50, [&] {
-        SendMoveTo(ScreenPoint(bar, CPoint(150, 10)));
-        Scheduled::After(frame.GetSafeHwnd(), 300, [&] { SendMouse(MOUSEEVENTF_LEFTUP); });
+        SendMouseMoveTo(ScreenPoint(bar, CPoint(150, 10)));
+        Scheduled::After(frame.GetSafeHwnd(), 300, [&] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
     });
     PumpFor(600);
     EXPECT_EQ(1u, commandTimes.size());
@@ -419,7 +398,7 @@ TEST_F(HoldTest, AQuitMessageEndsTheHoldAndStaysForTheApplicationsLoop)
     EXPECT_EQ(nullptr, ::GetCapture());
     EXPECT_TRUE(commandTimes.empty());
     EXPECT_EQ(0, button->GetPressed());
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
     PumpFor(100);
     EXPECT_TRUE(commandTimes.empty());
 }

@@ -31,32 +31,24 @@ private:
     BYTE m_saved[256];
 };
 
-class TrackingTest : public CommandBarsTest
+class TrackingTest : public TrackingSiteTest
 {
 protected:
     void SetUp() override
     {
-        CommandBarsTest::SetUp();
-        ASSERT_TRUE(frame.CreateTestFrame());
-        commandBars->SetSite(&frame);
+        TrackingSiteTest::SetUp();
         RecordedWinEvents().clear();
     }
     void TearDown() override
     {
-        // No bar may stay behind in the thread's managers.
-        EXPECT_EQ(0, CreateMouseManager()->GetTrackedCount());
-        EXPECT_EQ(0, CreateKeyboardManager()->GetHookedCount());
         EXPECT_FALSE(CreateKeyboardManager()->IsKeyboardHookInstalled());
-        CommandBarsTest::TearDown();
+        TrackingSiteTest::TearDown();
     }
 
-    // A bar of the manager along the top of the frame.
+    // A bar of the manager along the top of the frame, its accessibility events recorded.
     void MakeBar(TrackingBar& bar, int type = 1, int position = 0)
     {
-        bar.SetCommandBars(commandBars.get());
-        bar.SetTypeField(type);
-        bar.SetPositionField(position);
-        ASSERT_TRUE(bar.CreateChild(&frame, CRect(0, 0, 400, 24)));
+        MakeBarWindow(bar, type, position, CRect(0, 0, 400, 24));
         bar.m_pNotifyWinEvent = &RecordWinEvent;
     }
 
@@ -68,9 +60,6 @@ protected:
         LRESULT result = 0;
         return bar.OnHookMessage(nullptr, WM_KEYDOWN, wParam, lParam, result);
     }
-
-    TrackingFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
 };
 
 TEST_F(TrackingTest, EnteringAndLeavingTrackingRegistersWithTheThreadsManagers)
@@ -179,7 +168,9 @@ TEST_F(TrackingTest, SelectionCodesReachTheControlAndTheHoverTimer)
         EXPECT_EQ(c.index, bar.GetSelectedIndex());
         EXPECT_EQ(c.controlState, bar.GetControl(c.index)->GetSelected());
         if (previous != -1)
+        {
             EXPECT_EQ(0, bar.GetControl(previous)->GetSelected());
+        }
         EXPECT_EQ(c.ensured ? std::vector<int>{c.index} : std::vector<int>{}, bar.ensured);
         // KillTimer tells whether the timer was running.
         EXPECT_EQ(c.hoverTimer, bar.KillTimer(COSMCommandBar::kTimerHover)) << c.index << " " << c.code;
@@ -525,7 +516,9 @@ TEST_F(TrackingTest, FindAccelPrefersMarkedKeysAndReportsSharedOnes)
             bar.GetControl(0)->SetEnabled(0);
         bar.LayOut(CSize(60, 20), TRUE);
         if (c.selected != -1)
+        {
             ASSERT_TRUE(bar.SetSelected(c.selected, COSMCommandBar::kSelectForward));
+        }
         BOOL ambiguous = !c.ambiguous;
         EXPECT_EQ(c.index, bar.FindAccel(c.key, ambiguous)) << c.captions[0] << " key " << char(c.key);
         EXPECT_EQ(c.ambiguous, ambiguous) << c.captions[0] << " key " << char(c.key);

@@ -9,31 +9,13 @@ using namespace commandbars_test;
 
 namespace {
 
-class ExecutionTest : public CommandBarsTest
+class ExecutionTest : public TrackingSiteTest
 {
 protected:
-    void SetUp() override
-    {
-        CommandBarsTest::SetUp();
-        ASSERT_TRUE(frame.CreateTestFrame());
-        commandBars->SetSite(&frame);
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(0, CreateMouseManager()->GetTrackedCount());
-        CommandBarsTest::TearDown();
-    }
-
     void MakeBar(TrackingBar& bar, int type, int position)
     {
-        bar.SetCommandBars(commandBars.get());
-        bar.SetTypeField(type);
-        bar.SetPositionField(position);
-        ASSERT_TRUE(bar.CreateChild(&frame, CRect(0, 0, 300, 60)));
+        MakeBarWindow(bar, type, position, CRect(0, 0, 300, 60));
     }
-
-    TrackingFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
 };
 
 // Copies of the notification blocks a frame gets, taken while they live.

@@ -7,33 +7,14 @@ using namespace commandbars_test;
 
 namespace {
 
-class InputManagerTest : public CommandBarsTest
+class InputManagerTest : public TrackingSiteTest
 {
 protected:
-    void SetUp() override
-    {
-        CommandBarsTest::SetUp();
-        ASSERT_TRUE(frame.CreateTestFrame());
-        commandBars->SetSite(&frame);
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(0, CreateMouseManager()->GetTrackedCount());
-        EXPECT_EQ(0, CreateKeyboardManager()->GetHookedCount());
-        CommandBarsTest::TearDown();
-    }
-
     void MakeBar(TrackingBar& bar, int type = 2, int position = 5)
     {
-        bar.SetCommandBars(commandBars.get());
-        bar.SetTypeField(type);
-        bar.SetPositionField(position);
-        ASSERT_TRUE(bar.CreateChild(&frame, CRect(0, 0, 200, 40)));
+        MakeBarWindow(bar, type, position, CRect(0, 0, 200, 40));
         bar.AddButtons({1, 2});
     }
-
-    TrackingFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
 };
 
 struct WorkerManagers

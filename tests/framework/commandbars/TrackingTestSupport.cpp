@@ -143,4 +143,26 @@ bool ActivateTestWindow(HWND window)
     return osm::test::ActivateWindow(window);
 }
 
+void TrackingSiteTest::SetUp()
+{
+    CommandBarsTest::SetUp();
+    ASSERT_TRUE(CreateSiteFrame());
+    commandBars->SetSite(&frame);
+}
+
+void TrackingSiteTest::TearDown()
+{
+    EXPECT_EQ(0, CreateMouseManager()->GetTrackedCount());
+    EXPECT_EQ(0, CreateKeyboardManager()->GetHookedCount());
+    CommandBarsTest::TearDown();
+}
+
+void TrackingSiteTest::MakeBarWindow(TrackingBar& bar, int type, int position, const CRect& rect)
+{
+    bar.SetCommandBars(commandBars.get());
+    bar.SetTypeField(type);
+    bar.SetPositionField(position);
+    ASSERT_TRUE(bar.CreateChild(&frame, rect));
+}
+
 }  // namespace commandbars_test

@@ -78,53 +78,44 @@ private:
     COSMCommandBar* m_parentBar = nullptr;
 };
 
-// A button whose popup opens when the test says so, recording every open and close request, hovers and customize
-// clicks.
-class TestPopupControl : public COSMControlButton
+// A control whose popup opens when the test says so (opens), recording every open and close request.
+template <class Base>
+class TestOpening : public Base
 {
 public:
-    void OnMouseHover() override
-    {
-        ++hovers;
-        COSMControlButton::OnMouseHover();
-    }
-    void OnCustomizeLButtonDown(CPoint point) override { ++customizeClicks; }
-    int hovers = 0;
-    int customizeClicks = 0;
-
     BOOL OnSetPopup(BOOL popup) override
     {
         requests.push_back(popup);
         if (popup && !opens)
             return FALSE;
-        m_popupOpen = popup;
+        m_open = popup;
         return TRUE;
     }
-    BOOL IsPopupOpen() const override { return m_popupOpen; }
+    BOOL IsPopupOpen() const override { return m_open; }
 
     BOOL opens = TRUE;
     std::vector<BOOL> requests;
 
 private:
-    BOOL m_popupOpen = FALSE;
+    BOOL m_open = FALSE;
 };
 
-// A popup control (Type 2) whose opening the test decides: keyboard navigation opens it with Right or Down.
-class TestControlPopup : public COSMControlPopup
+// A button of that kind that also records hovers and customize clicks.
+class TestPopupControl : public TestOpening<COSMControlButton>
 {
 public:
-    BOOL OnSetPopup(BOOL popup) override
+    void OnMouseHover() override
     {
-        requests.push_back(popup);
-        if (popup && !opens)
-            return FALSE;
-        m_popped = popup;
-        return TRUE;
+        ++hovers;
+        TestOpening<COSMControlButton>::OnMouseHover();
     }
-
-    BOOL opens = TRUE;
-    std::vector<BOOL> requests;
+    void OnCustomizeLButtonDown(CPoint point) override { ++customizeClicks; }
+    int hovers = 0;
+    int customizeClicks = 0;
 };
+
+// A popup control (Type 2) of that kind: keyboard navigation opens it with Right or Down.
+using TestControlPopup = TestOpening<COSMControlPopup>;
 
 // Adds a made control to the bar (the bar's collection takes the reference).
 template <class T>
@@ -204,5 +195,21 @@ protected:
 
 // Makes the window the active, foreground one (the mouse capture needs it); false when it does not become so.
 bool ActivateTestWindow(HWND window);
+
+// A manager whose site is a TrackingFrame. After each test no bar may stay in the thread's mouse or keyboard
+// manager.
+class TrackingSiteTest : public CommandBarsTest
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Creates the frame (shown, not activated, unless a test needs more).
+    virtual BOOL CreateSiteFrame() { return frame.CreateTestFrame(); }
+    // A bar of the manager of the Type and position, a child window of the frame at the rectangle.
+    void MakeBarWindow(TrackingBar& bar, int type, int position, const CRect& rect);
+
+    TrackingFrame frame;
+    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+};
 
 }  // namespace commandbars_test
