@@ -5,6 +5,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/commandbars/HeldReference.h"
+#include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/controls/HookManager.h"
 #include "framework/controls/ToolTipContext.h"
@@ -42,6 +43,17 @@ BEGIN_MESSAGE_MAP(COSMCommandBar, CWnd)
     ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdate)
     ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
+    // Mouse input and tracking (CommandBarTracking.cpp).
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_NCMOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_RBUTTONUP()
+    ON_WM_NCHITTEST()
+    ON_WM_NCLBUTTONDOWN()
 END_MESSAGE_MAP()
 
 BEGIN_INTERFACE_MAP(COSMCommandBar, CWnd)
@@ -61,7 +73,9 @@ COSMCommandBar::~COSMCommandBar()
     // While this class's handlers still run: the window leaves the drop source and the tracking on WM_DESTROY.
     if (GetSafeHwnd())
         DestroyWindow();
-    SetTrackingMode(0, TRUE, FALSE);
+    // The thread's managers must not keep a bar that is gone.
+    StopTracking();
+    ForgetInMouseManager();
     GetHookManager()->RemoveAll(this);
     m_controls->RemoveAll();
     m_controls->SetParent(nullptr);
@@ -413,16 +427,6 @@ LRESULT COSMCommandBar::OnPrintClient(WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
-void COSMCommandBar::OnTimer(UINT_PTR id)
-{
-    if (id == COSMCommandBarAnimation::kTimerId)
-    {
-        m_animation->OnAnimationTimer();
-        return;
-    }
-    CWnd::OnTimer(id);
-}
-
 int COSMCommandBar::OnCreate(LPCREATESTRUCT createStruct)
 {
     if (CWnd::OnCreate(createStruct) == -1)
@@ -558,6 +562,7 @@ void COSMCommandBar::OnRemoved()
 {
     StopTracking();
     GetHookManager()->RemoveAll(this);
+    ForgetInMouseManager();
     m_controls->RemoveAll();
     if (GetSafeHwnd())
         DestroyWindow();
@@ -598,6 +603,19 @@ CWnd* COSMCommandBar::GetSite() const
     return CWnd::FromHandle(::GetParent(root->m_hWnd));
 }
 
+CWnd* COSMCommandBar::GetNotifySite() const
+{
+    for (const COSMCommandBar* bar = this; bar; bar = bar->GetParentCommandBar())
+        if (bar->m_commandTargetWindow)
+            return bar->m_commandTargetWindow;
+    if (GetSafeHwnd())
+    {
+        if (HWND owner = ::GetWindow(m_hWnd, GW_OWNER))
+            return CWnd::FromHandle(owner);
+    }
+    return GetSite();
+}
+
 CFrameWnd* COSMCommandBar::GetFrameSite() const
 {
     return dynamic_cast<CFrameWnd*>(GetSite());
@@ -620,19 +638,6 @@ CWnd* COSMCommandBar::GetOwnerSite() const
             return bar->GetSite();
         bar = parent;
     }
-}
-
-CWnd* COSMCommandBar::GetNotifySite() const
-{
-    for (const COSMCommandBar* bar = this; bar; bar = bar->GetParentCommandBar())
-        if (bar->m_commandTargetWindow)
-            return bar->m_commandTargetWindow;
-    if (GetSafeHwnd())
-    {
-        if (HWND owner = ::GetWindow(m_hWnd, GW_OWNER))
-            return CWnd::FromHandle(owner);
-    }
-    return GetSite();
 }
 
 BOOL COSMCommandBar::IsCustomizeMode() const

@@ -8,8 +8,8 @@
 //   ...
 //   bar->InternalRelease();                        // destroys a window it still has
 //
-// The virtual operations are the contract each bar type overrides. The base answers here are the neutral ones;
-// tracking, keyboard navigation, layout, keyboard tips and persistence come with their own parts of the bars.
+// The virtual operations are the contract each bar type overrides. Tracking, keys and customize drops live in
+// CommandBarTracking.cpp and CommandBarCustomizeDrop.cpp; layout, keyboard tips and persistence come later.
 #pragma once
 
 #include "framework/commandbars/Accessible.h"
@@ -22,6 +22,7 @@ class COSMCommandBarAnimation;
 class COSMCommandBarKeyboardTip;
 class COSMControlPopup;
 class COSMImageManager;
+class COSMMouseManager;
 class COSMPaintManager;
 class COSMToolTipContext;
 
@@ -42,6 +43,41 @@ public:
     static constexpr int kPositionNoDropTarget = 6;
     // Sent to the site when a control's status text shows (wParam the control) or goes (wParam 0).
     static constexpr UINT kMessageStatusText = 10326;
+    // Timers of the bar window: the hover delay of the hot control, the delayed expansion of a shortened popup, and
+    // the (posted) request to show this popup's keyboard tips.
+    static constexpr UINT_PTR kTimerHover = 112223;
+    static constexpr UINT kHoverDelay = 300;
+    static constexpr UINT_PTR kTimerExpand = 112224;
+    static constexpr UINT kExpandDelay = 5000;
+    static constexpr UINT_PTR kTimerKeyboardTips = 52426;
+    // Sent to the site: a menu bar enters tracking (wParam the bar); a right-button release over a control (wParam
+    // the point, lParam the control; 1 = handled); a key is about to be processed while tracking (wParam a pointer
+    // to the key, which the site may change, lParam the bar).
+    static constexpr UINT kMessageMenuBarTracking = 10328;
+    static constexpr UINT kMessageControlRButtonUp = 10329;
+    static constexpr UINT kMessageTrackingKey = 10330;
+    // Selection codes of SetSelected: the mouse, the keyboard, the keyboard moving forward or backward.
+    static constexpr int kSelectMouse = 0;
+    static constexpr int kSelectKeyboard = 1;
+    static constexpr int kSelectForward = 2;
+    static constexpr int kSelectBackward = 3;
+    // Kinds of ProcessSpecialKey.
+    enum SpecialKey
+    {
+        kKeyNext = 0,
+        kKeyPrevious = 1,
+        kKeyCollapse = 2,
+        kKeyExpand = 3,
+        kKeyEscape = 4,
+        kKeyReturn = 5,
+        kKeyFirst = 6,
+        kKeyLast = 7,
+        kKeyPreviousInRow = 8,
+        kKeyNextInRow = 9,
+        kKeySpace = 10
+    };
+    // Beeps for keys no control takes; tests put a recorder here.
+    static BOOL(WINAPI* s_pfnMessageBeep)(UINT type);
 
     COSMCommandBar();
     ~COSMCommandBar() override;
@@ -49,12 +85,14 @@ public:
     // ---- Override these ----------------------------------------------------------------------------------------
     // Marks a redraw as pending.
     virtual void DelayRedraw();
-    // Tracking (keyboard or mouse navigation); TRUE when the mode changed. The base does not track.
-    virtual BOOL SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard) { return FALSE; }
+    // Tracking: 0 none, 1 keyboard or mouse navigation, 2 because a popup was opened. TRUE when the mode changed:
+    // a tracking bar only leaves (mode 0); a refused change still stores the mode.
+    virtual BOOL SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard);
     // Fills the controls from a Win32 menu; FALSE for a null or invalid menu.
     virtual BOOL LoadMenu(CMenu* menu, BOOL removeAll);
-    // Makes the control at the index the hot one; TRUE when the selection changed. The base selects nothing.
-    virtual BOOL SetSelected(int index, int how = 0) { return FALSE; }
+    // Makes the control at the index (-1 none) the hot one, selected the way the code says (kSelect...); TRUE when
+    // the selection changed.
+    virtual BOOL SetSelected(int index, int how = 0);
     // Fills the controls from a toolbar resource; only toolbars can.
     virtual BOOL LoadToolBar(UINT id, BOOL loadIcons = TRUE) { return FALSE; }
     // The bar's "IconSize"; unset, the options' size for its kind of bar (popup or not), else the paint manager's
@@ -70,10 +108,14 @@ public:
     // Stores the position (0 top, 1 bottom, 2 left, 3 right, 4 floating, 5 popup, 7 none); FALSE: the base bar does
     // not dock.
     virtual BOOL SetPosition(int position);
-    virtual void OnCustomizeDragEnter(COSMControl* control, CPoint point) {}
-    virtual void OnCustomizeDragLeave() {}
-    virtual int OnCustomizeDragOver(COSMControl* control, CPoint point) { return 0; }
-    virtual void OnCustomizeDrop(COSMControl* control, int& effect, CPoint point, CPoint start) {}
+    // Customize drags over the bar (client points). Enter and over return the drop effect: 0 refuses, -1 unless a
+    // control under the point chose another.
+    virtual int OnCustomizeDragEnter(COSMControl* control, CPoint point);
+    virtual void OnCustomizeDragLeave();
+    virtual int OnCustomizeDragOver(COSMControl* control, CPoint point);
+    // Inserts a copy of the dragged control at the drop place; dropped on itself (effect 5) it only gains or loses
+    // its group mark.
+    virtual void OnCustomizeDrop(COSMControl* control, int& effect, CPoint point, CPoint start);
     virtual BOOL IsCustomizable() const { return m_customizable; }
     virtual void OnRecalcLayout() {}
     virtual void StopTracking();
@@ -98,10 +140,12 @@ public:
     virtual int GetResizeMode() const { return 0; }
     virtual void CreateKeyboardTips() {}
     virtual void OnKeyboardTip(COSMCommandBarKeyboardTip* tip) {}
-    // 0: the key is not the bar's.
-    virtual int OnHookKeyDown(UINT key, LPARAM lParam) { return 0; }
+    // A key going down while the bar tracks: 0 not the bar's (the next tracking bar is asked), 1 handled (eaten),
+    // 2 let through to its window.
+    virtual int OnHookKeyDown(UINT key, LPARAM lParam);
     virtual CSize CalcDynamicLayout(int length, DWORD mode) { return CSize(0, 0); }
-    virtual BOOL ProcessSpecialKey(int kind) { return FALSE; }
+    // Navigation by kind (SpecialKey); TRUE when handled.
+    virtual BOOL ProcessSpecialKey(int kind);
     // Clears the hot and popped-up indexes and marks the layout as pending.
     virtual void DelayLayout();
     // Takes over the source's settings, manager and controls.
@@ -116,10 +160,9 @@ public:
     virtual BOOL HasNoWidthLimit() const { return FALSE; }
     // The manager is letting the bar go: its controls go and its window is destroyed.
     virtual void OnRemoved();
-    virtual int FindDropIndex(COSMControl* control, CPoint point, CRect* marker, int* index, BOOL* after)
-    {
-        return -1;
-    }
+    // Where a customize drop at the client point lands: the index of the nearest candidate control (-1 none), the
+    // insertion marker, and whether the drop goes after it. Returns the index.
+    virtual int FindDropIndex(COSMControl* control, CPoint point, CRect* marker, int* index, BOOL* after);
     // Idle-time work: document-template visibility, the controls' command states (OnUpdateCmdUI), pending redraw and
     // layout. Only for a visible window.
     virtual LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
@@ -133,11 +176,9 @@ public:
 
     // A window that outlives the last reference is destroyed with it.
     void OnFinalRelease() override;
-    // Messages of windows the bar listens to (its frame, an MDI client); the base bar lets them all pass.
-    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override
-    {
-        return kNotHandled;
-    }
+    // Messages of windows the bar listens to, and keys from the keyboard manager (window 0): only while tracking,
+    // WM_KEYDOWN goes to OnHookKeyDown and WM_MOUSEWHEEL to a focused hot control (and is always taken).
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
     // The bar answers screen readers itself: child 0 is the bar, child n the control at index n - 1.
     CCmdTarget* GetAccessibleOwner() override { return this; }
     HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
@@ -153,6 +194,61 @@ public:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
+    // Tracking and keys (CommandBarTracking.cpp).
+    // Closes the open popup and opens the control's (-1: only closes); FALSE when the control is missing or
+    // disabled, or its popup does not open.
+    BOOL SetPopuped(int index, BOOL keyboard = FALSE);
+    // The control whose access key the virtual key types, searched once round from the one after the selection:
+    // an '&' mnemonic first, else a first letter; -1 when none. ambiguous: another control has the same key.
+    int FindAccel(UINT key, BOOL& ambiguous) const;
+    // The level of this bar's keyboard tips (0 when it shows none).
+    int GetKeyboardTipsLevel() const;
+    // A typed key while this bar's keyboard tips show: the tips narrow down (nothing until tips are built).
+    void OnKeyboardTipChar(UINT key) {}
+    // The thread's mouse manager, or the manager's own.
+    COSMMouseManager* GetMouseManager() const;
+    // Window handlers, also called by the mouse manager and other bars with client points.
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg void OnMouseLeave();
+    afx_msg void OnNcMouseMove(UINT hitTest, CPoint point);
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnLButtonUp(UINT flags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
+    afx_msg void OnRButtonDown(UINT flags, CPoint point);
+    afx_msg void OnRButtonUp(UINT flags, CPoint point);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnNcLButtonDown(UINT hitTest, CPoint point);
+
+    // Tracking state.
+    BOOL IsSelectedByKeyboard() const { return m_selectedByKeyboard != 0; }
+    BOOL IsEnteredByMouse() const { return m_enteredByMouse; }
+    HWND GetCaretWindow() const { return m_caretWindow; }
+    BOOL GetHoverSelect() const { return m_hoverSelect; }
+    void SetHoverSelect(BOOL hoverSelect) { m_hoverSelect = hoverSelect; }
+    BOOL GetHideCaretWhileTracking() const { return m_hideCaretWhileTracking; }
+    void SetHideCaretWhileTracking(BOOL hide) { m_hideCaretWhileTracking = hide; }
+    // Hover and leave follow the mouse even while the mouse manager is locked.
+    BOOL IsLockExempt() const { return m_lockExempt; }
+    void SetLockExempt(BOOL exempt) { m_lockExempt = exempt; }
+    // The bar's own lock: while above 0, its timers, hover and keys do nothing.
+    int GetTrackLockCount() const { return m_trackLockCount; }
+    void AdjustTrackLockCount(int delta) { m_trackLockCount += delta; }
+    // How a popup was tracked (set by the manager's popup tracking).
+    BOOL IsRightButtonTracking() const { return m_rightButtonTracking; }
+    void SetRightButtonTracking(BOOL rightButton) { m_rightButtonTracking = rightButton; }
+    BOOL IsNoNotify() const { return m_noNotify; }
+    void SetNoNotify(BOOL noNotify) { m_noNotify = noNotify; }
+    BOOL IsRecursiveTracking() const { return m_recursiveTracking; }
+    void SetRecursiveTracking(BOOL recursive) { m_recursiveTracking = recursive; }
+    // Where a popup tracked to return the chosen command stores its id (null: commands are sent).
+    int* GetPopupResult() const { return m_popupResult; }
+    void SetPopupResult(int* result) { m_popupResult = result; }
+    // The customize insertion marker.
+    CRect GetDropMarkerRect() const { return m_dropMarkerRect; }
+    BOOL IsDropMarkerVertical() const { return m_dropMarkerVertical; }
+    // The customize drop search looks only at the row under the point.
+    void SetRowRestrictedDrop(BOOL restricted) { m_rowRestrictedDrop = restricted; }
+
     COSMControls* GetControls() const { return m_controls; }
     int GetControlCount() const;
     // Null outside 0..count-1.
@@ -280,6 +376,13 @@ public:
     void SetDoubleGripper(BOOL doubleGripper) { m_doubleGripper = doubleGripper; }
 
 protected:
+    // The site frame shows context help: clicks ask for help instead of running commands.
+    BOOL IsHelpMode() const;
+    // The bar lies along a row: docked top or bottom, floating, or a popup toolbar.
+    BOOL IsHorizontalBar() const;
+    // Under the mouse lock, hover and leave are ignored.
+    BOOL IsUnderMouseLock() const;
+
     afx_msg void OnPaint();
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
@@ -346,4 +449,11 @@ private:
     void DrawCustomizeMarks(CDC* dc);
     // The control of an accessible child id (1..count), else null.
     COSMControl* GetAccessibleControl(long childId) const;
+    // Clears the mouse manager's selected bar when it is this one (without making a manager for the thread).
+    void ForgetInMouseManager();
+    // The row-move step of ProcessSpecialKey in popup toolbars and floating bars.
+    BOOL MoveToOtherRow(int kind);
 };
+
+// Swaps VK_LEFT and VK_RIGHT for a bar whose window lays out right to left.
+void KeyToLayout(const COSMCommandBar* bar, UINT& key);

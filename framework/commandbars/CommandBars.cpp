@@ -8,6 +8,7 @@
 #include "framework/commandbars/ControlActions.h"
 #include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/commandbars/HeldReference.h"
+#include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/commandbars/SoundManager.h"
 #include "framework/foundation/ImageManager.h"
@@ -161,4 +162,14 @@ void COSMCommandBars::SetCustomizeSelection(COSMControl* control)
     }
     if (m_site && ::IsWindow(m_site->GetSafeHwnd()))
         m_site->SendMessage(kMessageCustomizeSelectionChanged, 0, 0);
+}
+
+COSMMouseManager* COSMCommandBars::GetMouseManager() const
+{
+    return m_mouseManager ? m_mouseManager : CreateMouseManager();
+}
+
+void COSMCommandBars::ClosePopups()
+{
+    GetMouseManager()->SendTrackLost();
 }

@@ -25,6 +25,7 @@ class COSMControlAction;
 class COSMControlActions;
 class COSMCustomizeDropSource;
 class COSMImageManager;
+class COSMMouseManager;
 class COSMPaintManager;
 class COSMShortcutManager;
 
@@ -121,6 +122,11 @@ public:
     COSMCommandBar* GetKeyboardTipsBar() const { return m_keyboardTipsBar; }
     int GetKeyboardTipsLevel() const { return m_keyboardTipsLevel; }
     int GetTypedPrefixLength() const { return m_typedPrefixLength; }
+    // The manager's own mouse manager when set (not owned), else the calling thread's.
+    COSMMouseManager* GetMouseManager() const;
+    void SetMouseManager(COSMMouseManager* mouseManager) { m_mouseManager = mouseManager; }
+    // Every popup the mouse manager tracks stops tracking.
+    void ClosePopups();
 
 private:
     std::vector<COSMCommandBarKeyboardTip*> m_keyboardTips;
@@ -147,4 +153,5 @@ private:
     BOOL m_rightToLeft = FALSE;
     BOOL m_actionsEnabled = FALSE;
     BOOL m_customizeAllBars = FALSE;
+    COSMMouseManager* m_mouseManager = nullptr;
 };

@@ -190,6 +190,13 @@ BOOL COSMControl::SetSelected(int selected)
 {
     if (selected == m_selected)
         return FALSE;
+    // Moving to this control with the keyboard closes a popup another control of the bar opened.
+    if ((selected == 2 || selected == 3) && m_parent)
+    {
+        const int popuped = m_parent->GetPopupedIndex();
+        if (popuped != -1 && popuped != m_index)
+            m_parent->SetPopuped(-1, FALSE);
+    }
     m_selected = selected;
     if (m_parent)
         m_parent->UpdateStatusText(selected != 0, this);

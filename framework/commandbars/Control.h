@@ -22,6 +22,16 @@ class COSMControlAction;
 class COSMImageManager;
 class COSMImageManagerIcon;
 class COSMPaintManager;
+class COSMControl;
+
+// The block of a control notification (message 0x2862 to the notification site, and WM_NOTIFY routing): the
+// header's window is 0, its id the control's and its code the notification's. Notifications with data of their
+// own derive from it.
+struct NMOSMCONTROL
+{
+    NMHDR hdr;
+    COSMControl* pControl;
+};
 
 class COSMControl : public CCmdTarget, public COSMAccessible
 {
@@ -45,6 +55,12 @@ public:
     static constexpr DWORD kFlagWrapRow = 0x80;
     // The action property whose change reaches the controls as a caption change.
     static constexpr int kActionPropertyCaption = 3;
+    // The control notification sent to the notification site (wParam the id, lParam an NMOSMCONTROL), and the code
+    // a command execution notifies before its WM_COMMAND.
+    static constexpr UINT kMessageControlNotify = 0x2862;
+    static constexpr UINT kNotifyExecute = 100;
+    // The auto-repeat timer of a held button, on the parent bar window.
+    static constexpr UINT_PTR kTimerPressRepeat = 4269;
 
     typedef CMap<UINT, UINT, BOOL, BOOL> CDocTemplateMap;
 
@@ -76,12 +92,17 @@ public:
     // TRUE when the control paints its own face: the paint manager then draws no background or split frame for it.
     virtual BOOL IsFaceSuppressed() const { return FALSE; }
     virtual void SetHideFlags(DWORD hideFlags) { m_hideFlags = hideFlags; }
+    // Runs the command: the menu sound, the used-commands list, closing the popups, notification 100 and then
+    // WM_COMMAND to the notification site (or the id into the root popup's return-command target).
+    virtual void OnExecute();
     virtual CSize GetSize(CDC* dc);
     virtual void Draw(CDC* dc);
     // Controls that fill themselves (window lists, recent files) do it here for the bar's layout mode.
     virtual void BuildDynamicItems(DWORD layoutMode) {}
     // The image manager's image for GetIconId at the width; null for id 0.
     virtual COSMImageManagerIcon* GetImage(int width) const;
+    // The control's access key was typed: the base executes.
+    virtual void OnMnemonicActivate();
     virtual BOOL IsPopupOpen() const { return FALSE; }
     // Unbinds from the current action and binds to the new one (null: bound to none).
     virtual void SetAction(COSMControlAction* action);
@@ -94,21 +115,35 @@ public:
     virtual void Copy(const COSMControl* source, BOOL recursive);
     virtual void OnClick(BOOL keyboard, CPoint point) {}
     virtual BOOL IsFocusable() const { return FALSE; }
-    virtual BOOL OnHookKeyDown(UINT key) { return FALSE; }
+    // A key while the control has the focus in a tracking bar: 0 not its key, 1 handled, 2 let through.
+    virtual int OnHookKeyDown(UINT key) { return 0; }
     virtual BOOL OnHookMouseWheel(UINT flags, short delta, CPoint point) { return FALSE; }
     virtual void SetParent(COSMCommandBar* parent) { m_parent = parent; }
     virtual BOOL OnSetPopup(BOOL popup) { return FALSE; }
     virtual void OnLButtonUp(CPoint point) {}
     // In customize mode only when the control may be customized; then a mouse click.
     virtual void OnLButtonDown(CPoint point);
-    // A right-button press over the control; TRUE when the control took it.
+    // A right-button press or release over the control; TRUE when the control took it.
     virtual BOOL OnRButtonDown(CPoint point) { return FALSE; }
+    virtual BOOL OnRButtonUp(CPoint point) { return FALSE; }
     virtual BOOL OnLButtonDblClk(CPoint point);
     virtual void OnMouseMove(CPoint point) {}
-    // Stores the selection state (0 none, 1 mouse, 2 and 3 keyboard); TRUE when it changed. The parent bar's popup
-    // and status-text handling of a new selection comes with the bars' input handling.
+    // The hover delay passed over the control: the parent bar closes its popup and, when one was open only because
+    // a popup had been opened from the idle bar, stops tracking.
+    virtual void OnMouseHover();
+    // Stores the selection state (0 none, 1 mouse, 2 and 3 keyboard); TRUE when it changed. A keyboard selection
+    // closes a popup another control of the bar opened; the bar's status line follows.
     virtual BOOL SetSelected(int selected);
-    virtual BOOL IsCustomizeDragOverAllowed(COSMCommandBar* bar) const { return TRUE; }
+    // A click in customize mode (select, resize or drag the control); nothing until customizing is built.
+    virtual void OnCustomizeLButtonDown(CPoint point) {}
+    // A customize drag passes over the control: the parent bar closes its popup and clears its selection. The
+    // effect may be changed.
+    virtual void OnCustomizeDragOver(COSMControl* dragged, CPoint point, int& effect);
+    // In customize mode, the mouse moves over the bar while this control is the customize selection (resize
+    // feedback); nothing until customizing is built.
+    virtual void OnCustomizeMouseMove(CPoint point) {}
+    // The dragged control may be dropped on the bar at the point.
+    virtual BOOL IsCustomizeDragOverAllowed(COSMCommandBar* bar, CPoint point, int& effect) const { return TRUE; }
     virtual BOOL IsCustomizeResizeAllowed() const { return FALSE; }
     virtual int GetCustomizeMinWidth() const { return 0; }
     // Runs before the bar's command-UI update of this control.
@@ -231,6 +266,18 @@ public:
     void ResetCustomization();
     // The parent bar redraws the control's rectangle when the control is visible.
     void RedrawParent(BOOL animate = TRUE);
+
+    // Execution (ControlExecution.cpp).
+    // Sends notification 0x2862 with the filled block (a local one when null) to the site (null: the parent bar's
+    // notification site); unanswered, routes it through the site's OnCmdMsg as a WM_NOTIFY. The answer; 0 without
+    // a site.
+    LRESULT SendNotify(CWnd* site, UINT code, NMOSMCONTROL* block = nullptr);
+    // SendNotify to the parent bar's notification site; 0 without a parent bar.
+    LRESULT NotifySite(UINT code);
+    LRESULT NotifySiteEx(UINT code, NMOSMCONTROL* block);
+    // Holds the button down while the left button is: the command runs on a release inside the rectangle (empty:
+    // the control's own), or repeats every execute-on-press interval while held inside.
+    void TrackButtonPress(CRect rect = CRect());
     // Marks the parent bar's layout as pending.
     void DelayLayoutParent();
 

@@ -11,3 +11,26 @@ void ReplaceHeldReference(T*& held, T* object)
         held->InternalRelease();
     held = object;
 }
+
+// Keeps an object alive for a scope (a command that may make its own bar let go of it): one reference taken at
+// construction, given up at the end.
+template <class T>
+class ScopedReference
+{
+public:
+    explicit ScopedReference(T* object) : m_object(object)
+    {
+        if (m_object)
+            m_object->InternalAddRef();
+    }
+    ~ScopedReference()
+    {
+        if (m_object)
+            m_object->InternalRelease();
+    }
+    ScopedReference(const ScopedReference&) = delete;
+    ScopedReference& operator=(const ScopedReference&) = delete;
+
+private:
+    T* m_object;
+};

@@ -1,5 +1,7 @@
 #include "ControlsTestSupport.h"
 
+#include "SyntheticInput.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -96,28 +98,9 @@ HWND HostDialog::AddButton(LPCSTR text, DWORD style, const RECT& rect, UINT nID)
     return hWnd;
 }
 
-namespace {
-
-void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-}  // namespace
-
 void MoveMouseTo(POINT screenPoint)
 {
-    // Absolute coordinates run from 0 to 65535 over the primary screen.
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    const LONG dx = static_cast<LONG>((screenPoint.x * 65536LL + width / 2) / width);
-    const LONG dy = static_cast<LONG>((screenPoint.y * 65536LL + height / 2) / height);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
+    SendMouseMoveTo(screenPoint);
     POINT now{};
     PumpUntil([&] { return ::GetCursorPos(&now) && now.x == screenPoint.x && now.y == screenPoint.y; }, 500);
     if (now.x != screenPoint.x || now.y != screenPoint.y)
@@ -138,9 +121,9 @@ void MoveMouseAway()
 
 void ClickLeft()
 {
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
     PumpFor(20);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
     PumpFor(20);
 }
 
