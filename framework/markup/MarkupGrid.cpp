@@ -182,9 +182,11 @@ void COSMMarkupGrid::SetPropertyObject(COSMMarkupBuilder* builder, COSMMarkupDep
         return;
     }
     const bool columns = property == s_pColumnDefinitionsProperty;
-    COSMMarkupDefinitionCollection* collection =
-        columns ? static_cast<COSMMarkupDefinitionCollection*>(MarkupDynamicCast<COSMMarkupColumnDefinitionCollection>(value))
-                : MarkupDynamicCast<COSMMarkupRowDefinitionCollection>(value);
+    COSMMarkupDefinitionCollection* collection = nullptr;
+    if (columns)
+        collection = MarkupDynamicCast<COSMMarkupColumnDefinitionCollection>(value);
+    else
+        collection = MarkupDynamicCast<COSMMarkupRowDefinitionCollection>(value);
     if (!collection) {
         COSMMarkupBuilder::ThrowBuilderException(columns ? "COSMMarkupColumnDefinitionCollection class expected"
                                                          : "COSMMarkupRowDefinitionCollection class expected");
