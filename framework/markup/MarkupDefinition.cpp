@@ -55,67 +55,56 @@ COSMMarkupDefinitionBase::~COSMMarkupDefinitionBase() = default;
 COSMMarkupColumnDefinition::~COSMMarkupColumnDefinition() = default;
 COSMMarkupRowDefinition::~COSMMarkupRowDefinition() = default;
 
-COSMMarkupDependencyProperty* COSMMarkupDefinitionBase::GetSizeProperty() const
+COSMMarkupDependencyProperty* COSMMarkupDefinitionBase::GetKindProperty(KindProperty which) const
 {
-    if (IsKindOf(this, COSMMarkupColumnDefinition::GetClassType()))
-        return COSMMarkupColumnDefinition::s_pWidthProperty;
-    if (IsKindOf(this, COSMMarkupRowDefinition::GetClassType()))
-        return COSMMarkupRowDefinition::s_pHeightProperty;
+    if (IsKindOf(this, COSMMarkupColumnDefinition::GetClassType())) {
+        COSMMarkupDependencyProperty* const properties[] = {COSMMarkupColumnDefinition::s_pWidthProperty,
+                                                            COSMMarkupColumnDefinition::s_pMinWidthProperty,
+                                                            COSMMarkupColumnDefinition::s_pMaxWidthProperty};
+        return properties[which];
+    }
+    if (IsKindOf(this, COSMMarkupRowDefinition::GetClassType())) {
+        COSMMarkupDependencyProperty* const properties[] = {COSMMarkupRowDefinition::s_pHeightProperty,
+                                                            COSMMarkupRowDefinition::s_pMinHeightProperty,
+                                                            COSMMarkupRowDefinition::s_pMaxHeightProperty};
+        return properties[which];
+    }
     return nullptr;
 }
 
-COSMMarkupDependencyProperty* COSMMarkupDefinitionBase::GetMinSizeProperty() const
+const COSMMarkupObject* COSMMarkupDefinitionBase::GetKindValue(KindProperty which) const
 {
-    if (IsKindOf(this, COSMMarkupColumnDefinition::GetClassType()))
-        return COSMMarkupColumnDefinition::s_pMinWidthProperty;
-    if (IsKindOf(this, COSMMarkupRowDefinition::GetClassType()))
-        return COSMMarkupRowDefinition::s_pMinHeightProperty;
-    return nullptr;
-}
-
-COSMMarkupDependencyProperty* COSMMarkupDefinitionBase::GetMaxSizeProperty() const
-{
-    if (IsKindOf(this, COSMMarkupColumnDefinition::GetClassType()))
-        return COSMMarkupColumnDefinition::s_pMaxWidthProperty;
-    if (IsKindOf(this, COSMMarkupRowDefinition::GetClassType()))
-        return COSMMarkupRowDefinition::s_pMaxHeightProperty;
-    return nullptr;
+    COSMMarkupDependencyProperty* property = GetKindProperty(which);
+    return property ? GetValue(property) : nullptr;
 }
 
 COSMMarkupGridLength::Unit COSMMarkupDefinitionBase::GetUserSizeUnit() const
 {
-    COSMMarkupDependencyProperty* property = GetSizeProperty();
-    const COSMMarkupGridLength* size =
-        property ? MarkupDynamicCast<COSMMarkupGridLength>(GetValue(property)) : nullptr;
+    const COSMMarkupGridLength* size = MarkupDynamicCast<COSMMarkupGridLength>(GetKindValue(UserSize));
     return size ? size->GetUnit() : COSMMarkupGridLength::Star;
 }
 
 double COSMMarkupDefinitionBase::GetUserSizeValue() const
 {
-    COSMMarkupDependencyProperty* property = GetSizeProperty();
-    const COSMMarkupGridLength* size =
-        property ? MarkupDynamicCast<COSMMarkupGridLength>(GetValue(property)) : nullptr;
+    const COSMMarkupGridLength* size = MarkupDynamicCast<COSMMarkupGridLength>(GetKindValue(UserSize));
     return size ? size->GetLayoutValue() : 1.0;
 }
 
 int COSMMarkupDefinitionBase::GetUserMinSize() const
 {
-    COSMMarkupDependencyProperty* property = GetMinSizeProperty();
-    const COSMMarkupInt* value = property ? MarkupDynamicCast<COSMMarkupInt>(GetValue(property)) : nullptr;
+    const COSMMarkupInt* value = MarkupDynamicCast<COSMMarkupInt>(GetKindValue(UserMinimum));
     return value ? value->GetValue() : 0;
 }
 
 int COSMMarkupDefinitionBase::GetUserMaxSize() const
 {
-    COSMMarkupDependencyProperty* property = GetMaxSizeProperty();
-    const COSMMarkupInt* value = property ? MarkupDynamicCast<COSMMarkupInt>(GetValue(property)) : nullptr;
+    const COSMMarkupInt* value = MarkupDynamicCast<COSMMarkupInt>(GetKindValue(UserMaximum));
     return value ? value->GetValue() : INT_MAX;
 }
 
 BOOL COSMMarkupDefinitionBase::HasUserMaxSize() const
 {
-    COSMMarkupDependencyProperty* property = GetMaxSizeProperty();
-    return property && MarkupDynamicCast<COSMMarkupInt>(GetValue(property)) != nullptr;
+    return MarkupDynamicCast<COSMMarkupInt>(GetKindValue(UserMaximum)) != nullptr;
 }
 
 int COSMMarkupDefinitionBase::GetFinalSize() const

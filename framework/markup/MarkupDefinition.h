@@ -66,10 +66,15 @@ public:
     double GetPreferredSize() const;
 
 private:
-    // The user size, minimum and maximum properties of this definition's kind, or null for a bare base.
-    COSMMarkupDependencyProperty* GetSizeProperty() const;
-    COSMMarkupDependencyProperty* GetMinSizeProperty() const;
-    COSMMarkupDependencyProperty* GetMaxSizeProperty() const;
+    enum KindProperty
+    {
+        UserSize,
+        UserMinimum,
+        UserMaximum,
+    };
+    // The user size, minimum or maximum property of this definition's kind, or null for a bare base; its value.
+    COSMMarkupDependencyProperty* GetKindProperty(KindProperty which) const;
+    const COSMMarkupObject* GetKindValue(KindProperty which) const;
 
     BOOL m_bIsColumn = FALSE;
     COSMMarkupDefinitionLayout m_layout;

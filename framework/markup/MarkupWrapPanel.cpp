@@ -18,13 +18,6 @@ COSMMarkupDependencyProperty* COSMMarkupWrapPanel::s_pItemWidthProperty = nullpt
 
 namespace {
 
-// One line being filled: its length along the line and its breadth across it.
-struct Line
-{
-    long long length = 0;
-    int breadth = 0;
-};
-
 int PositiveOrZero(const COSMMarkupObject* value)
 {
     const COSMMarkupInt* number = MarkupDynamicCast<COSMMarkupInt>(value);
@@ -73,52 +66,12 @@ CSize COSMMarkupWrapPanel::GetItemSize(const COSMMarkupUIElement* child) const
     return CSize(itemWidth ? itemWidth : desired.cx, itemHeight ? itemHeight : desired.cy);
 }
 
-CSize COSMMarkupWrapPanel::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
+template <class OnLine>
+void COSMMarkupWrapPanel::BreakLines(bool horizontal, long long limit, OnLine onLine) const
 {
-    const bool horizontal = GetOrientation() == COSMMarkupStackPanel::Horizontal;
-    const int itemWidth = GetItemWidth();
-    const int itemHeight = GetItemHeight();
-    const int childWidth = itemWidth ? itemWidth : availableWidth;
-    const int childHeight = itemHeight ? itemHeight : availableHeight;
-    const long long limit = horizontal ? availableWidth : availableHeight;
-
-    const COSMMarkupUIElementCollection* children = GetChildren();
-    Line line;
-    long long widest = 0;
-    long long total = 0;
-    for (int i = 0; i < children->GetCount(); ++i) {
-        COSMMarkupUIElement* child = children->GetElement(i);
-        if (!child)
-            continue;
-        child->Measure(dc, childWidth, childHeight);
-        const CSize item = GetItemSize(child);
-        const int length = horizontal ? item.cx : item.cy;
-        const int breadth = horizontal ? item.cy : item.cx;
-        if (line.length + length <= limit) {
-            line.length += length;
-            line.breadth = std::max(line.breadth, breadth);
-        } else {
-            widest = std::max(widest, line.length);
-            total += line.breadth;
-            line.length = length;
-            line.breadth = breadth;
-        }
-    }
-    widest = std::max(widest, line.length);
-    total += line.breadth;
-    const int along = SaturateMarkupLength(widest);
-    const int across = SaturateMarkupLength(total);
-    return horizontal ? CSize(along, across) : CSize(across, along);
-}
-
-CSize COSMMarkupWrapPanel::ArrangeOverride(int width, int height)
-{
-    const bool horizontal = GetOrientation() == COSMMarkupStackPanel::Horizontal;
-    const long long limit = horizontal ? width : height;
     const COSMMarkupUIElementCollection* children = GetChildren();
     Line line;
     int lineStart = 0;
-    int lineOffset = 0;
     for (int i = 0; i < children->GetCount(); ++i) {
         const COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
@@ -129,15 +82,46 @@ CSize COSMMarkupWrapPanel::ArrangeOverride(int width, int height)
         if (line.length + length <= limit) {
             line.length += length;
             line.breadth = std::max(line.breadth, breadth);
-        } else {
-            ArrangeLine(lineStart, i, lineOffset, line.breadth, horizontal);
-            lineOffset = AddMarkupLengths(lineOffset, line.breadth);
-            lineStart = i;
-            line.length = length;
-            line.breadth = breadth;
+            continue;
         }
+        // An item longer than the limit closes an empty line and sits alone on the next.
+        onLine(lineStart, i, line);
+        lineStart = i;
+        line.length = length;
+        line.breadth = breadth;
     }
-    ArrangeLine(lineStart, children->GetCount(), lineOffset, line.breadth, horizontal);
+    onLine(lineStart, children->GetCount(), line);
+}
+
+CSize COSMMarkupWrapPanel::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
+{
+    const bool horizontal = GetOrientation() == COSMMarkupStackPanel::Horizontal;
+    const int itemWidth = GetItemWidth();
+    const int itemHeight = GetItemHeight();
+    const COSMMarkupUIElementCollection* children = GetChildren();
+    for (int i = 0; i < children->GetCount(); ++i) {
+        if (COSMMarkupUIElement* child = children->GetElement(i))
+            child->Measure(dc, itemWidth ? itemWidth : availableWidth, itemHeight ? itemHeight : availableHeight);
+    }
+    long long widest = 0;
+    long long total = 0;
+    BreakLines(horizontal, horizontal ? availableWidth : availableHeight, [&](int, int, const Line& line) {
+        widest = std::max(widest, line.length);
+        total += line.breadth;
+    });
+    const int along = SaturateMarkupLength(widest);
+    const int across = SaturateMarkupLength(total);
+    return horizontal ? CSize(along, across) : CSize(across, along);
+}
+
+CSize COSMMarkupWrapPanel::ArrangeOverride(int width, int height)
+{
+    const bool horizontal = GetOrientation() == COSMMarkupStackPanel::Horizontal;
+    int lineOffset = 0;
+    BreakLines(horizontal, horizontal ? width : height, [&](int first, int last, const Line& line) {
+        ArrangeLine(first, last, lineOffset, line.breadth, horizontal);
+        lineOffset = AddMarkupLengths(lineOffset, line.breadth);
+    });
     return CSize(width, height);
 }
 
