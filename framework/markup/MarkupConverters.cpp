@@ -67,6 +67,10 @@ const NamedValue kCursors[] = {
     {L"IBeam", 32513},    {L"SizeAll", 32646},  {L"SizeNESW", 32643}, {L"SizeNS", 32645},      {L"SizeNWSE", 32642},
     {L"SizeWE", 32644},   {L"UpArrow", 32516},  {L"Wait", 32514},     {L"Hand", 32649},
 };
+const NamedValue kDocks[] = {{L"Left", 0}, {L"Top", 1}, {L"Right", 2}, {L"Bottom", 3}};
+const NamedValue kTabNavigations[] = {
+    {L"Continue", 0}, {L"Once", 1}, {L"Cycle", 2}, {L"None", 3}, {L"Contained", 4}, {L"Local", 5},
+};
 
 int SaturateToInt(double value)
 {
@@ -179,4 +183,14 @@ COSMMarkupObject* ConvertCursor(COSMMarkupBuilder* builder, COSMMarkupObject* va
 {
     int cursor = 0;
     return FindNamedValue(value, kCursors, &cursor) ? new COSMMarkupInt(cursor) : nullptr;
+}
+
+COSMMarkupObject* ConvertDock(COSMMarkupBuilder* builder, COSMMarkupObject* value)
+{
+    return ConvertNamedEnum(value, kDocks);
+}
+
+COSMMarkupObject* ConvertTabNavigation(COSMMarkupBuilder* builder, COSMMarkupObject* value)
+{
+    return ConvertNamedEnum(value, kTabNavigations);
 }

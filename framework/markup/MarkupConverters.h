@@ -42,3 +42,7 @@ COSMMarkupObject* ConvertScrollBarVisibility(COSMMarkupBuilder* builder, COSMMar
 COSMMarkupObject* ConvertStretch(COSMMarkupBuilder* builder, COSMMarkupObject* value);
 // A COSMMarkupInt holding the system cursor's identifier ("Arrow" 32512, "Hand" 32649 ...; "None" 0).
 COSMMarkupObject* ConvertCursor(COSMMarkupBuilder* builder, COSMMarkupObject* value);
+// "Left" 0, "Top" 1, "Right" 2, "Bottom" 3.
+COSMMarkupObject* ConvertDock(COSMMarkupBuilder* builder, COSMMarkupObject* value);
+// "Continue" 0, "Once" 1, "Cycle" 2, "None" 3, "Contained" 4, "Local" 5.
+COSMMarkupObject* ConvertTabNavigation(COSMMarkupBuilder* builder, COSMMarkupObject* value);

@@ -16,6 +16,13 @@
 #include "framework/markup/MarkupStyle.h"
 #include "framework/markup/MarkupSystemColors.h"
 #include "framework/markup/MarkupThickness.h"
+#include "framework/markup/MarkupDefinition.h"
+#include "framework/markup/MarkupDefinitionCollection.h"
+#include "framework/markup/MarkupDockPanel.h"
+#include "framework/markup/MarkupGrid.h"
+#include "framework/markup/MarkupKeyboardNavigation.h"
+#include "framework/markup/MarkupUniformGrid.h"
+#include "framework/markup/MarkupWrapPanel.h"
 
 #include <cwchar>
 
@@ -54,6 +61,19 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupCanvas::GetClassType,
     &COSMMarkupPage::GetClassType,
     &COSMMarkupObjectProperty::GetClassType,
+    &COSMMarkupKeyboardNavigation::GetClassType,
+    &COSMMarkupStackPanel::GetClassType,
+    &COSMMarkupWrapPanel::GetClassType,
+    &COSMMarkupDockPanel::GetClassType,
+    &COSMMarkupUniformGrid::GetClassType,
+    &COSMMarkupGridLength::GetClassType,
+    &COSMMarkupDefinitionBase::GetClassType,
+    &COSMMarkupColumnDefinition::GetClassType,
+    &COSMMarkupRowDefinition::GetClassType,
+    &COSMMarkupDefinitionCollection::GetClassType,
+    &COSMMarkupColumnDefinitionCollection::GetClassType,
+    &COSMMarkupRowDefinitionCollection::GetClassType,
+    &COSMMarkupGrid::GetClassType,
 };
 
 }  // namespace

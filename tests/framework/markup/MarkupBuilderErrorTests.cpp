@@ -113,6 +113,30 @@ const ErrorCase kErrorCases[] = {
      "Dictionary key is already used. Key attributes must be unique.", 1, 79},
     // The test types.
     {"<OsmThrowing><OsmBox/></OsmThrowing>", "Unexpected error", 1, 23},
+    // Panels and the grid.
+    {"<StackPanel>hi</StackPanel>",
+     "'COSMMarkupString' object cannot be added to 'COSMMarkupCollection'. Object cannot be converted to type "
+     "'COSMMarkupUIElement'",
+     1, 28},
+    {"<StackPanel><SolidColorBrush/></StackPanel>",
+     "'COSMMarkupSolidColorBrush' object cannot be added to 'COSMMarkupCollection'. Object cannot be converted to "
+     "type 'COSMMarkupUIElement'",
+     1, 31},
+    {"<Grid ColumnDefinitions=\"*\"/>", "COSMMarkupColumnDefinitionCollection class expected", 1, 28},
+    {"<Grid><Grid.RowDefinitions>Auto</Grid.RowDefinitions></Grid>", "COSMMarkupRowDefinitionCollection class expected",
+     1, 54},
+    {"<Grid><Grid.ColumnDefinitions><RowDefinition/></Grid.ColumnDefinitions></Grid>",
+     "'COSMMarkupRowDefinition' object cannot be added to 'COSMMarkupColumnDefinitionCollection'. Object cannot be "
+     "converted to type 'COSMMarkupColumnDefinition'",
+     1, 47},
+    {"<Grid><Grid.ColumnDefinitions><ColumnDefinition Width=\"-1*\"/>",
+     "Cannot convert string in attribute 'Width' to object of type 'COSMMarkupGridLength'", 1, 60},
+    {"<Grid><Grid.RowDefinitions><RowDefinition Height=\"10 20\"/>",
+     "Cannot convert string in attribute 'Height' to object of type 'COSMMarkupGridLength'", 1, 57},
+    {"<DockPanel><Border DockPanel.Dock=\"Middle\"/></DockPanel>",
+     "Cannot convert string in attribute 'Dock' to object of type 'COSMMarkupEnum'", 1, 43},
+    {"<Border KeyboardNavigation.TabNavigation=\"Sideways\"/>",
+     "Cannot convert string in attribute 'TabNavigation' to object of type 'COSMMarkupEnum'", 1, 52},
 };
 
 TEST_F(ParseTest, EveryFailureGivesNullAndOneMessageWithItsPosition)

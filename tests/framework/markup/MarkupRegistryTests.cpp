@@ -49,6 +49,19 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupCanvas", L"Canvas", L"COSMMarkupPanel"},
     {L"COSMMarkupPage", L"Page", L"COSMMarkupFrameworkElement"},
     {L"COSMMarkupObjectProperty", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupKeyboardNavigation", L"KeyboardNavigation", L"COSMMarkupObject"},
+    {L"COSMMarkupStackPanel", L"StackPanel", L"COSMMarkupPanel"},
+    {L"COSMMarkupWrapPanel", L"WrapPanel", L"COSMMarkupPanel"},
+    {L"COSMMarkupDockPanel", L"DockPanel", L"COSMMarkupPanel"},
+    {L"COSMMarkupUniformGrid", L"UniformGrid", L"COSMMarkupPanel"},
+    {L"COSMMarkupGridLength", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupDefinitionBase", L"DefinitionBase", L"COSMMarkupObject"},
+    {L"COSMMarkupColumnDefinition", L"ColumnDefinition", L"COSMMarkupDefinitionBase"},
+    {L"COSMMarkupRowDefinition", L"RowDefinition", L"COSMMarkupDefinitionBase"},
+    {L"COSMMarkupDefinitionCollection", nullptr, L"COSMMarkupCollection"},
+    {L"COSMMarkupColumnDefinitionCollection", nullptr, L"COSMMarkupDefinitionCollection"},
+    {L"COSMMarkupRowDefinitionCollection", nullptr, L"COSMMarkupDefinitionCollection"},
+    {L"COSMMarkupGrid", L"Grid", L"COSMMarkupPanel"},
 };
 
 std::wstring Text(LPCWSTR text)
