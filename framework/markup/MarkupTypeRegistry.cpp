@@ -16,6 +16,13 @@
 #include "framework/markup/MarkupStyle.h"
 #include "framework/markup/MarkupSystemColors.h"
 #include "framework/markup/MarkupThickness.h"
+#include "framework/markup/MarkupEllipse.h"
+#include "framework/markup/MarkupLine.h"
+#include "framework/markup/MarkupPath.h"
+#include "framework/markup/MarkupPathGeometry.h"
+#include "framework/markup/MarkupPointCollection.h"
+#include "framework/markup/MarkupPolygon.h"
+#include "framework/markup/MarkupRectangle.h"
 
 #include <cwchar>
 
@@ -54,6 +61,15 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupCanvas::GetClassType,
     &COSMMarkupPage::GetClassType,
     &COSMMarkupObjectProperty::GetClassType,
+    &COSMMarkupPathGeometry::GetClassType,
+    &COSMMarkupPointCollection::GetClassType,
+    &COSMMarkupShape::GetClassType,
+    &COSMMarkupPolygon::GetClassType,
+    &COSMMarkupPolyline::GetClassType,
+    &COSMMarkupRectangle::GetClassType,
+    &COSMMarkupEllipse::GetClassType,
+    &COSMMarkupLine::GetClassType,
+    &COSMMarkupPath::GetClassType,
 };
 
 }  // namespace

@@ -49,6 +49,15 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupCanvas", L"Canvas", L"COSMMarkupPanel"},
     {L"COSMMarkupPage", L"Page", L"COSMMarkupFrameworkElement"},
     {L"COSMMarkupObjectProperty", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupPathGeometry", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupPointCollection", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupShape", L"Shape", L"COSMMarkupFrameworkElement"},
+    {L"COSMMarkupPolygon", L"Polygon", L"COSMMarkupShape"},
+    {L"COSMMarkupPolyline", L"Polyline", L"COSMMarkupShape"},
+    {L"COSMMarkupRectangle", L"Rectangle", L"COSMMarkupShape"},
+    {L"COSMMarkupEllipse", L"Ellipse", L"COSMMarkupShape"},
+    {L"COSMMarkupLine", L"Line", L"COSMMarkupShape"},
+    {L"COSMMarkupPath", L"Path", L"COSMMarkupShape"},
 };
 
 std::wstring Text(LPCWSTR text)
