@@ -1,11 +1,19 @@
 #include "framework/markup/MarkupDeviceContext.h"
 
+#include "framework/foundation/ImageFunctions.h"
 #include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupColor.h"
+#include "framework/markup/MarkupFont.h"
+#include "framework/markup/MarkupGradientTable.h"
 #include "framework/markup/MarkupLayoutMath.h"
+#include "framework/markup/MarkupPathGeometry.h"
+#include "framework/markup/MarkupPathGeometryBuilder.h"
 #include "framework/markup/MarkupThickness.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -29,6 +37,56 @@ SIZE ViewportExtentOf(HDC dc)
 int ScaleToDevice(int n, int numerator, int denominator)
 {
     return SaturateMarkupLength(static_cast<long long>(n) * numerator / denominator);
+}
+
+// A float coordinate truncated to a GDI one, stopping at the 32-bit limits.
+int TruncateCoordinate(float value)
+{
+    if (!(value > -2147483647.0f))
+        return -2147483647;
+    if (!(value < 2147483647.0f))
+        return 2147483647;
+    return static_cast<int>(value);
+}
+
+// A GDI object made for one call: selected into the DC while the scope lasts, then selected out and deleted. A
+// stock object stands in when none could be made (and is not deleted).
+class ScopedGdiObject
+{
+public:
+    ScopedGdiObject(HDC dc, HGDIOBJ made, int stockFallback)
+        : m_hDC(dc), m_hMade(made), m_hOld(::SelectObject(dc, made ? made : ::GetStockObject(stockFallback)))
+    {
+    }
+    ~ScopedGdiObject()
+    {
+        ::SelectObject(m_hDC, m_hOld);
+        if (m_hMade)
+            ::DeleteObject(m_hMade);
+    }
+    ScopedGdiObject(const ScopedGdiObject&) = delete;
+    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_hMade;
+    HGDIOBJ m_hOld;
+};
+
+HPEN CreateStrokePen(int thickness, COSMMarkupBrush* stroke)
+{
+    return stroke && thickness >= 1 ? ::CreatePen(PS_SOLID, thickness, stroke->GetRepresentativeColor()) : nullptr;
+}
+
+HBRUSH CreateFillBrush(COSMMarkupBrush* fill)
+{
+    return fill ? ::CreateSolidBrush(fill->GetRepresentativeColor()) : nullptr;
+}
+
+// The markup colour as the bytes of a DIB pixel: blue, green, red, then 0.
+DWORD DibPixelOf(UINT color)
+{
+    return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
 }
 
 }  // namespace
@@ -55,6 +113,13 @@ void COSMMarkupDeviceContext::OffsetViewport(POINT point)
                           ScaleToDevice(point.y, m_szViewportExt.cy, m_szWindowExt.cy), nullptr);
 }
 
+void COSMMarkupDeviceContext::DrawEllipse(RECT rect, int thickness, COSMMarkupBrush* stroke, COSMMarkupBrush* fill)
+{
+    ScopedGdiObject pen(m_hDC, CreateStrokePen(thickness, stroke), NULL_PEN);
+    ScopedGdiObject brush(m_hDC, CreateFillBrush(fill), NULL_BRUSH);
+    ::Ellipse(m_hDC, rect.left, rect.top, rect.right, rect.bottom);
+}
+
 void COSMMarkupDeviceContext::DrawFrame(RECT rect, COSMMarkupBrush* brush, const COSMMarkupThickness* thickness)
 {
     if (!thickness)
@@ -75,6 +140,10 @@ void COSMMarkupDeviceContext::DrawFrame(RECT rect, COSMMarkupBrush* brush, const
 
 void COSMMarkupDeviceContext::FillRectangle(RECT rect, COSMMarkupBrush* brush)
 {
+    if (const COSMMarkupLinearGradientBrush* gradient = MarkupDynamicCast<COSMMarkupLinearGradientBrush>(brush)) {
+        FillGradient(rect, gradient);
+        return;
+    }
     const COSMMarkupSolidColorBrush* solid = MarkupDynamicCast<COSMMarkupSolidColorBrush>(brush);
     const COSMMarkupColor* color = solid ? solid->GetColor() : nullptr;
     if (!color)
@@ -85,15 +154,277 @@ void COSMMarkupDeviceContext::FillRectangle(RECT rect, COSMMarkupBrush* brush)
     ::SetBkColor(m_hDC, oldColor);
 }
 
+void COSMMarkupDeviceContext::FillGradient(RECT rect, const COSMMarkupLinearGradientBrush* brush)
+{
+    const COSMMarkupGradientTable table(brush);
+    const int w = SubtractMarkupLengths(rect.right, rect.left);
+    const int h = SubtractMarkupLengths(rect.bottom, rect.top);
+    if (table.IsEmpty() || w <= 0 || h <= 0)
+        return;
+    if (table.GetEntries().size() == 1) {
+        COSMMarkupPtr solid(new COSMMarkupSolidColorBrush(table.GetEntries()[0].color & 0xFFFFFF));
+        COSMMarkupDeviceContext::FillRectangle(rect, static_cast<COSMMarkupBrush*>(solid.Get()));
+        return;
+    }
+    const double sx = table.GetStartX() * w, sy = table.GetStartY() * h;
+    const double ex = table.GetEndX() * w, ey = table.GetEndY() * h;
+    if (sx == ex && sy == ey)
+        return;
+
+    // Only the part the clip lets show is computed and copied: a huge element under a small clip costs the clip.
+    RECT clip = {};
+    ::GetClipBox(m_hDC, &clip);
+    const CRect visible = OffsetMarkupRect(clip, -rect.left, -rect.top);
+    CRect part;
+    if (!part.IntersectRect(visible, CRect(0, 0, w, h)))
+        return;
+    const int pw = part.Width();
+    const int ph = part.Height();
+    void* bits = nullptr;
+    HBITMAP dib = CreateAlphaDIBSection(nullptr, pw, ph, &bits);
+    if (!dib)
+        return;
+
+    const double dx = ex - sx, dy = ey - sy;
+    const double length = dx * dx + dy * dy;
+    // Element coordinates: columns from 0, rows from the top plus 1.
+    auto parameterAt = [&](int x, int y) { return ((x - sx) * dx + (y - sy) * dy) / length; };
+    // Row r of the part (from its top) lies at memory row ph - 1 - r: the DIB is bottom-up.
+    DWORD* pixels = static_cast<DWORD*>(bits);
+    auto row = [&](int r) { return pixels + static_cast<size_t>(ph - 1 - r) * pw; };
+    if (dx == 0.0) {
+        for (int r = 0; r < ph; ++r) {
+            const DWORD pixel = DibPixelOf(table.ColorAt(parameterAt(0, part.top + r + 1)));
+            std::fill(row(r), row(r) + pw, pixel);
+        }
+    } else if (dy == 0.0) {
+        for (int c = 0; c < pw; ++c)
+            row(0)[c] = DibPixelOf(table.ColorAt(parameterAt(part.left + c, part.top + 1)));
+        for (int r = 1; r < ph; ++r)
+            std::copy(row(0), row(0) + pw, row(r));
+    } else {
+        for (int r = 0; r < ph; ++r) {
+            DWORD* line = row(r);
+            for (int c = 0; c < pw; ++c)
+                line[c] = DibPixelOf(table.ColorAt(parameterAt(part.left + c, part.top + r + 1)));
+        }
+    }
+
+    HDC memory = ::CreateCompatibleDC(m_hDC);
+    if (memory) {
+        HGDIOBJ old = ::SelectObject(memory, dib);
+        ::BitBlt(m_hDC, AddMarkupLengths(rect.left, part.left), AddMarkupLengths(rect.top, part.top), pw, ph, memory,
+                 0, 0, SRCCOPY);
+        ::SelectObject(memory, old);
+        ::DeleteDC(memory);
+    }
+    ::DeleteObject(dib);
+}
+
+void COSMMarkupDeviceContext::DrawLine(int x1, int y1, int x2, int y2, int thickness, COSMMarkupBrush* brush)
+{
+    HPEN made = brush ? ::CreatePen(PS_SOLID, thickness, brush->GetRepresentativeColor()) : nullptr;
+    ScopedGdiObject pen(m_hDC, made, NULL_PEN);
+    ::MoveToEx(m_hDC, x1, y1, nullptr);
+    ::LineTo(m_hDC, x2, y2);
+}
+
+void COSMMarkupDeviceContext::DrawPolyline(const POINT* points, int count, int thickness, COSMMarkupBrush* stroke)
+{
+    if (thickness <= 0 || !stroke || !points || count < 1)
+        return;
+    ScopedGdiObject pen(m_hDC, CreateStrokePen(thickness, stroke), NULL_PEN);
+    ::Polyline(m_hDC, points, count);
+}
+
+void COSMMarkupDeviceContext::DrawPolygon(const POINT* points, int count, int thickness, COSMMarkupBrush* stroke,
+                                          COSMMarkupBrush* fill)
+{
+    if (!points || count < 1)
+        return;
+    ScopedGdiObject pen(m_hDC, CreateStrokePen(thickness, stroke), NULL_PEN);
+    ScopedGdiObject brush(m_hDC, CreateFillBrush(fill), NULL_BRUSH);
+    ::Polygon(m_hDC, points, count);
+}
+
+void COSMMarkupDeviceContext::DrawPath(const COSMMarkupPathGeometry* path, int thickness, COSMMarkupBrush* stroke,
+                                       COSMMarkupBrush* fill)
+{
+    const int count = path ? path->GetPointCount() : 0;
+    if (count == 0)
+        return;
+    const COSMMarkupPointF* points = path->GetPoints();
+    const BYTE* types = path->GetTypes();
+    ::BeginPath(m_hDC);
+    for (int i = 0; i < count; ++i) {
+        const BYTE type = types[i];
+        const int x = TruncateCoordinate(points[i].x);
+        const int y = TruncateCoordinate(points[i].y);
+        BYTE last = type;
+        switch (type & COSMMarkupPathGeometry::PointTypeMask) {
+        case COSMMarkupPathGeometry::PointStart:
+            ::MoveToEx(m_hDC, x, y, nullptr);
+            break;
+        case COSMMarkupPathGeometry::PointLine:
+            ::LineTo(m_hDC, x, y);
+            break;
+        case COSMMarkupPathGeometry::PointBezier: {
+            // A segment needs three points: a cut-off one ends the figure instead of reading past the arrays.
+            if (count - i < 3) {
+                i = count;
+                continue;
+            }
+            const POINT bezier[3] = {{x, y},
+                                     {TruncateCoordinate(points[i + 1].x), TruncateCoordinate(points[i + 1].y)},
+                                     {TruncateCoordinate(points[i + 2].x), TruncateCoordinate(points[i + 2].y)}};
+            ::PolyBezierTo(m_hDC, bezier, 3);
+            i += 2;
+            last = types[i];
+            break;
+        }
+        default:
+            break;
+        }
+        if (last & COSMMarkupPathGeometry::PointCloseFigure)
+            ::CloseFigure(m_hDC);
+    }
+    ::EndPath(m_hDC);
+
+    HBRUSH fillBrush = CreateFillBrush(fill);
+    HPEN pen = CreateStrokePen(thickness, stroke);
+    ScopedGdiObject selectedPen(m_hDC, pen, NULL_PEN);
+    ScopedGdiObject selectedBrush(m_hDC, fillBrush, NULL_BRUSH);
+    if (fillBrush && pen)
+        ::StrokeAndFillPath(m_hDC);
+    else if (fillBrush)
+        ::FillPath(m_hDC);
+    else if (pen)
+        ::StrokePath(m_hDC);
+    else
+        ::AbortPath(m_hDC);
+}
+
+COSMMarkupPathGeometry* COSMMarkupDeviceContext::CreateRoundedOutline(double left, double top, double right,
+                                                                      double bottom, const double* radii)
+{
+    const float l = static_cast<float>(left), t = static_cast<float>(top);
+    const float r = static_cast<float>(right), b = static_cast<float>(bottom);
+    float radius[8];
+    for (int i = 0; i < 8; ++i)
+        radius[i] = static_cast<float>(radii[i]);
+    COSMMarkupPathGeometryBuilder outline;
+    outline.BeginFigure(l, t + radius[0]);
+    outline.AddQuadraticAsBezier(l, t, l + radius[1], t);
+    outline.AddLine(r - radius[2], t);
+    outline.AddQuadraticAsBezier(r, t, r, t + radius[3]);
+    outline.AddLine(r, b - radius[4]);
+    outline.AddQuadraticAsBezier(r, b, r - radius[5], b);
+    outline.AddLine(l + radius[6], b);
+    outline.AddQuadraticAsBezier(l, b, l, b - radius[7]);
+    outline.CloseFigure();
+    COSMMarkupPathGeometry* geometry = outline.CreateGeometry();
+    geometry->SetPixelOffsetMode(4);
+    return geometry;
+}
+
 void COSMMarkupDeviceContext::FillRoundedRectangle(RECT rect, COSMMarkupBrush* brush, const double* radii)
 {
-    FillRectangle(rect, brush);
+    if (!radii) {
+        FillRectangle(rect, brush);
+        return;
+    }
+    COSMMarkupPtr outline(CreateRoundedOutline(rect.left, rect.top, rect.right, rect.bottom, radii));
+    DrawPath(static_cast<COSMMarkupPathGeometry*>(outline.Get()), 0, nullptr, brush);
 }
 
 void COSMMarkupDeviceContext::DrawRoundedFrame(RECT rect, COSMMarkupBrush* brush,
                                                const COSMMarkupThickness* thickness, const double* radii)
 {
-    DrawFrame(rect, brush, thickness);
+    if (!radii) {
+        DrawFrame(rect, brush, thickness);
+        return;
+    }
+    const int width = thickness ? thickness->GetLeft() : 0;
+    const double inset = width / 2.0;
+    COSMMarkupPtr outline(CreateRoundedOutline(rect.left + inset, rect.top + inset, rect.right - inset,
+                                               rect.bottom - inset, radii));
+    DrawPath(static_cast<COSMMarkupPathGeometry*>(outline.Get()), width, brush, nullptr);
+}
+
+void COSMMarkupDeviceContext::DrawTextLine(LPCWSTR text, int count, const POINT* point)
+{
+    if (!text || count <= 0 || !point)
+        return;
+    if (m_hAttribDC == m_hDC) {
+        ::ExtTextOutW(m_hDC, point->x, point->y, 0, nullptr, text, count, nullptr);
+        return;
+    }
+    // Characters advance by the attribute DC's widths; half of each character's difference on the output DC goes
+    // to the gap before it, so glyphs stay centred on where the measure put them.
+    TEXTMETRICW attribMetrics = {}, outputMetrics = {};
+    ::GetTextMetricsW(m_hAttribDC, &attribMetrics);
+    ::GetTextMetricsW(m_hDC, &outputMetrics);
+    std::vector<INT> advances(count);
+    for (int i = 0; i < count; ++i) {
+        INT attribWidth = 0, outputWidth = 0;
+        const UINT ch = text[i];
+        if (::GetCharWidth32W(m_hAttribDC, ch, ch, &attribWidth))
+            attribWidth -= attribMetrics.tmOverhang;
+        else
+            attribWidth = attribMetrics.tmAveCharWidth;
+        if (::GetCharWidth32W(m_hDC, ch, ch, &outputWidth))
+            outputWidth -= outputMetrics.tmOverhang;
+        else
+            outputWidth = attribWidth;
+        advances[i] = attribWidth;
+        if (i > 0) {
+            const int half = (attribWidth - outputWidth) / 2;
+            advances[i] -= half;
+            advances[i - 1] += half;
+        }
+    }
+    int x = point->x;
+    if (::GetTextAlign(m_hAttribDC) & TA_UPDATECP) {
+        POINT current = {};
+        ::GetCurrentPositionEx(m_hDC, &current);
+        x = current.x;
+    }
+    ::ExtTextOutW(m_hDC, x, point->y, 0, nullptr, text, count, advances.data());
+}
+
+SIZE COSMMarkupDeviceContext::GetTextExtent(LPCWSTR text, int count)
+{
+    SIZE size = {0, 0};
+    if (text && count > 0)
+        ::GetTextExtentPoint32W(m_hAttribDC, text, count, &size);
+    return size;
+}
+
+void COSMMarkupDeviceContext::SetTextColor(COSMMarkupBrush* brush)
+{
+    ::SetTextColor(m_hDC, brush ? brush->GetRepresentativeColor() : 0);
+}
+
+HFONT COSMMarkupDeviceContext::SetFont(COSMMarkupFont* font)
+{
+    HFONT select = nullptr;
+    if (font) {
+        select = font->GetSafeHandle();
+    } else {
+        if (!m_hOldFont)
+            return nullptr;
+        select = m_hOldFont;
+    }
+    HGDIOBJ previous = nullptr;
+    if (m_hDC && m_hDC != m_hAttribDC)
+        previous = ::SelectObject(m_hDC, select);
+    if (m_hAttribDC)
+        previous = ::SelectObject(m_hAttribDC, select);
+    if (!font)
+        m_hOldFont = nullptr;
+    else if (!m_hOldFont)
+        m_hOldFont = static_cast<HFONT>(previous);
+    return static_cast<HFONT>(previous);
 }
 
 void COSMMarkupDeviceContext::IntersectClipRect(const RECT* rect)

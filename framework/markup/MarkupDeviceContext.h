@@ -1,16 +1,19 @@
 // COSMMarkupDeviceContext: the renderer behind a markup drawing context (MarkupDrawingContext.h), doing the real
 // drawing with plain GDI on an output device context (drawing, clipping, the viewport origin) and an attribute one
-// (measuring). Every operation is virtual, so a derived renderer can replace any of them; the frame's bands go
-// through the object's own FillRectangle.
+// (measuring text). Every operation is virtual: the GDI+ renderer (MarkupGdiPlusDeviceContext.h) replaces the shape
+// and fill operations and calls back here when GDI+ is missing; the frame's bands and the rounded forms go through
+// the object's own FillRectangle and DrawPath.
 //
-// Brushes are read as solid colours without alpha; other brush kinds, and rounded corners, are drawn by later
-// renderers (the rounded operations draw square forms here). Every drawing operation selects back what it changed
-// and deletes what it made: no GDI object outlives a call.
+// Brushes are read as colours without alpha (gradients are computed per pixel). Every drawing operation selects
+// back what it changed and deletes what it made: no GDI object outlives a call.
 #pragma once
 
 #include "classlib/ClassLib.h"
 
 class COSMMarkupBrush;
+class COSMMarkupFont;
+class COSMMarkupLinearGradientBrush;
+class COSMMarkupPathGeometry;
 class COSMMarkupThickness;
 
 // What SaveClipRegion answers for a device context without a clip region; RestoreClipRegion then removes the clip.
@@ -32,16 +35,39 @@ public:
     virtual ~COSMMarkupDeviceContext();
     // Moves the viewport origin by point, converted from logical to device units.
     virtual void OffsetViewport(POINT point);
+    // Outlined with a pen of thickness when there is a stroke and thickness >= 1, filled when there is a fill.
+    virtual void DrawEllipse(RECT rect, int thickness, COSMMarkupBrush* stroke, COSMMarkupBrush* fill);
     // The bands of thickness inside rect: left and right from top to bottom, top and bottom across the whole
     // width (so they overlap the sides); a side of 0 or less has no band, a null thickness none at all.
     virtual void DrawFrame(RECT rect, COSMMarkupBrush* brush, const COSMMarkupThickness* thickness);
-    // A solid brush with a colour fills rect opaquely, alpha ignored; any other brush, or none, draws nothing.
+    // A solid brush fills opaquely, alpha ignored; a linear gradient is computed per pixel, only where the clip
+    // lets it show. Other brushes, or none, draw nothing.
     virtual void FillRectangle(RECT rect, COSMMarkupBrush* brush);
-    // radii: eight doubles, or null. Square forms for now: FillRectangle.
+    virtual void DrawLine(int x1, int y1, int x2, int y2, int thickness, COSMMarkupBrush* brush);
+    // Nothing without a stroke or with thickness 0.
+    virtual void DrawPolyline(const POINT* points, int count, int thickness, COSMMarkupBrush* stroke);
+    virtual void DrawPolygon(const POINT* points, int count, int thickness, COSMMarkupBrush* stroke,
+                             COSMMarkupBrush* fill);
+    // The figures of path, filled and/or outlined (a stroke needs thickness >= 1). Nothing for a path without
+    // points.
+    virtual void DrawPath(const COSMMarkupPathGeometry* path, int thickness, COSMMarkupBrush* stroke,
+                          COSMMarkupBrush* fill);
+    // radii: eight doubles (the corners' vertical and horizontal radii clockwise from the top of the left edge),
+    // or null for FillRectangle. The rounded outline filled through DrawPath.
     virtual void FillRoundedRectangle(RECT rect, COSMMarkupBrush* brush, const double* radii);
-    // Square forms for now: DrawFrame.
+    // Without radii DrawFrame; otherwise the rounded outline on rect inset by half the left thickness, stroked
+    // through DrawPath with the left thickness as its width.
     virtual void DrawRoundedFrame(RECT rect, COSMMarkupBrush* brush, const COSMMarkupThickness* thickness,
                                   const double* radii);
+    // count characters of text at point, advanced by the attribute DC's widths.
+    virtual void DrawTextLine(LPCWSTR text, int count, const POINT* point);
+    // Measured on the attribute DC.
+    virtual SIZE GetTextExtent(LPCWSTR text, int count);
+    // The brush's colour, black for null.
+    virtual void SetTextColor(COSMMarkupBrush* brush);
+    // Selects font's handle into both DCs, keeping the font they had before the first one; null selects that font
+    // back. Answers the font the last DC held before.
+    virtual HFONT SetFont(COSMMarkupFont* font);
     virtual void IntersectClipRect(const RECT* rect);
     virtual void GetClipBox(RECT* rect);
     // The output DC's clip region, a copy for RestoreClipRegion to put back: MarkupNoClipRegion() when it has
@@ -53,6 +79,12 @@ public:
     virtual HDC GetDC();
     virtual void ReleaseDC(HDC dc);
 
+    // ---- Not meant to be overridden --------------------------------------------------------------------------
+    // The rounded outline of rect with radii (one reference for the caller), the GDI+ renderer strokes it on
+    // pixel edges: each corner a cubic from the rectangle's corner to its own end point.
+    static COSMMarkupPathGeometry* CreateRoundedOutline(double left, double top, double right, double bottom,
+                                                        const double* radii);
+
 protected:
     // The same with given extents instead of the output DC's, normalised alike.
     COSMMarkupDeviceContext(HDC dc, HDC attribDC, SIZE windowExt, SIZE viewportExt);
@@ -61,4 +93,8 @@ protected:
     HDC m_hAttribDC;
     SIZE m_szWindowExt;
     SIZE m_szViewportExt;
+    HFONT m_hOldFont = nullptr;
+
+private:
+    void FillGradient(RECT rect, const COSMMarkupLinearGradientBrush* brush);
 };

@@ -5,13 +5,17 @@
 //   COSMMarkupDrawingContext dc(hdc);                                                  // renders into a caller's DC
 //   COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);  // its own screen DC
 //
-// A rendering context leaves the caller's DC in TRANSPARENT background mode and never deletes it.
+// A rendering context leaves the caller's DC in TRANSPARENT background mode, with the font it had, and never deletes
+// it. The renderer is the GDI+ one, which draws through GDI while GDI+ is not registered (RegisterGdiPlusForMarkup).
 #pragma once
 
 #include "classlib/ClassLib.h"
 #include "framework/markup/MarkupDeviceContext.h"
 
 #include <memory>
+
+class COSMMarkupFont;
+class COSMMarkupPathGeometry;
 
 class COSMMarkupDrawingContext
 {
@@ -35,6 +39,8 @@ public:
     virtual ~COSMMarkupDrawingContext();
     // TRUE would make every measure run afresh instead of reusing an earlier one for the same room. FALSE here.
     virtual BOOL BypassLayoutCache();
+    // count characters of text with their top left at point, in the current font and text colour.
+    virtual void DrawTextLine(LPCWSTR text, int count, const POINT* point);
 
     // ---- Not meant to be overridden --------------------------------------------------------------------------
     // The visible part of the target in the current coordinates: render code skips elements outside it.
@@ -58,6 +64,22 @@ public:
     void DrawFrame(RECT rect, COSMMarkupBrush* brush, const COSMMarkupThickness* thickness,
                    const double* radii = nullptr);
 
+    // Selects font (null: the DC's font from before the first one) and holds a reference to it.
+    void SetFont(COSMMarkupFont* font);
+    COSMMarkupFont* GetFont() const { return m_pFont; }
+    // Measured on the attribute DC in the current font.
+    SIZE GetTextExtent(LPCWSTR text, int count);
+    void SetTextColor(COSMMarkupBrush* brush);
+
+    // Nothing without a brush or with a thickness below 1.
+    void DrawLine(int x1, int y1, int x2, int y2, int thickness, COSMMarkupBrush* brush);
+    // Nothing for a null array or no point.
+    void DrawPolygon(const POINT* points, int count, int thickness, COSMMarkupBrush* stroke, COSMMarkupBrush* fill);
+    // Nothing for a null array or fewer than two points.
+    void DrawPolyline(const POINT* points, int count, int thickness, COSMMarkupBrush* stroke);
+    void DrawEllipse(RECT rect, int thickness, COSMMarkupBrush* stroke, COSMMarkupBrush* fill);
+    void DrawPath(const COSMMarkupPathGeometry* path, int thickness, COSMMarkupBrush* stroke, COSMMarkupBrush* fill);
+
     // The renderer's DC, for plain GDI work; hand it back with ReleaseDC.
     HDC GetDC();
     void ReleaseDC(HDC dc);
@@ -72,7 +94,12 @@ private:
 
     HDC m_hDC;
     HDC m_hAttribDC;
+    COSMMarkupFont* m_pFont = nullptr;
     CRect m_rcClipBox;
     BOOL m_bOwnDC = FALSE;
     std::unique_ptr<COSMMarkupDeviceContext> m_pRenderer;
 };
+
+// Starts (TRUE) or ends (FALSE) one use of GDI+ by markup drawing: the markup context does it as it is made and
+// destroyed, so GDI+ stays loaded while any context lives.
+void RegisterGdiPlusForMarkup(BOOL start);

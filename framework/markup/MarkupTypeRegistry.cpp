@@ -23,6 +23,13 @@
 #include "framework/markup/MarkupKeyboardNavigation.h"
 #include "framework/markup/MarkupUniformGrid.h"
 #include "framework/markup/MarkupWrapPanel.h"
+#include "framework/markup/MarkupEllipse.h"
+#include "framework/markup/MarkupLine.h"
+#include "framework/markup/MarkupPath.h"
+#include "framework/markup/MarkupPathGeometry.h"
+#include "framework/markup/MarkupPointCollection.h"
+#include "framework/markup/MarkupPolygon.h"
+#include "framework/markup/MarkupRectangle.h"
 
 #include <cwchar>
 
@@ -74,6 +81,15 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupColumnDefinitionCollection::GetClassType,
     &COSMMarkupRowDefinitionCollection::GetClassType,
     &COSMMarkupGrid::GetClassType,
+    &COSMMarkupPathGeometry::GetClassType,
+    &COSMMarkupPointCollection::GetClassType,
+    &COSMMarkupShape::GetClassType,
+    &COSMMarkupPolygon::GetClassType,
+    &COSMMarkupPolyline::GetClassType,
+    &COSMMarkupRectangle::GetClassType,
+    &COSMMarkupEllipse::GetClassType,
+    &COSMMarkupLine::GetClassType,
+    &COSMMarkupPath::GetClassType,
 };
 
 }  // namespace

@@ -62,6 +62,15 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupColumnDefinitionCollection", nullptr, L"COSMMarkupDefinitionCollection"},
     {L"COSMMarkupRowDefinitionCollection", nullptr, L"COSMMarkupDefinitionCollection"},
     {L"COSMMarkupGrid", L"Grid", L"COSMMarkupPanel"},
+    {L"COSMMarkupPathGeometry", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupPointCollection", nullptr, L"COSMMarkupObject"},
+    {L"COSMMarkupShape", L"Shape", L"COSMMarkupFrameworkElement"},
+    {L"COSMMarkupPolygon", L"Polygon", L"COSMMarkupShape"},
+    {L"COSMMarkupPolyline", L"Polyline", L"COSMMarkupShape"},
+    {L"COSMMarkupRectangle", L"Rectangle", L"COSMMarkupShape"},
+    {L"COSMMarkupEllipse", L"Ellipse", L"COSMMarkupShape"},
+    {L"COSMMarkupLine", L"Line", L"COSMMarkupShape"},
+    {L"COSMMarkupPath", L"Path", L"COSMMarkupShape"},
 };
 
 std::wstring Text(LPCWSTR text)
