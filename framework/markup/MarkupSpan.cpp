@@ -1,6 +1,9 @@
 #include "framework/markup/MarkupSpan.h"
 
+#include "framework/markup/MarkupBuilder.h"
+#include "framework/markup/MarkupBuilderException.h"
 #include "framework/markup/MarkupRoutedEvent.h"
+#include "framework/markup/MarkupUIElement.h"
 #include "framework/markup/MarkupType.h"
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupSpan, COSMMarkupInline, L"Span", nullptr)
@@ -83,4 +86,82 @@ void COSMMarkupHyperlink::OnClick()
     COSMMarkupRoutedEventArgs args(s_pClickEvent);
     args.source = this;
     RaiseEvent(&args);
+}
+
+// ---- COSMMarkupInlineUIContainer ---------------------------------------------------------------------------------
+
+IMPLEMENT_MARKUP_TYPE(COSMMarkupInlineUIContainer, COSMMarkupInline, L"InlineUIContainer", nullptr)
+
+namespace {
+
+// The room an element inside text is measured with: as good as unbounded, yet far from the 32-bit limits.
+constexpr int kInlineElementRoom = 32000;
+
+}  // namespace
+
+COSMMarkupInlineUIContainer::~COSMMarkupInlineUIContainer()
+{
+    SetChild(nullptr);
+}
+
+COSMMarkupObject* COSMMarkupInlineUIContainer::GetLogicalChild(int index) const
+{
+    return index == 0 ? m_pChild : nullptr;
+}
+
+void COSMMarkupInlineUIContainer::SetChild(COSMMarkupUIElement* child)
+{
+    ReplaceMarkupChild(this, m_pChild, child);
+}
+
+void COSMMarkupInlineUIContainer::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
+{
+    COSMMarkupUIElement* element = MarkupDynamicCast<COSMMarkupUIElement>(content);
+    if (!element) {
+        COSMMarkupBuilder::ThrowBuilderException(FormatMarkupMessage2(
+            "'%ls' object cannot be added to '%ls'. Object cannot be converted to type 'COSMMarkupUIElement'",
+            content ? content->GetType()->GetMarkupClassName() : L"", GetType()->GetMarkupClassName()));
+    }
+    SetChild(element);
+}
+
+COSMMarkupInputElement* COSMMarkupInlineUIContainer::InputHitTest(int x, int y)
+{
+    COSMMarkupInputElement* hit = m_pChild ? m_pChild->InputHitTest(x, y) : nullptr;
+    return hit ? hit : this;
+}
+
+INT_PTR COSMMarkupInlineUIContainer::GetFirstPosition()
+{
+    return m_pChild ? 0 : -1;
+}
+
+void COSMMarkupInlineUIContainer::GetNextPosition(INT_PTR& position)
+{
+    position = position == 0 ? 1 : -1;
+}
+
+BOOL COSMMarkupInlineUIContainer::IsWhiteSpace(INT_PTR position)
+{
+    return position == 0 || position == 1;
+}
+
+void COSMMarkupInlineUIContainer::Arrange(const RECT& rect, INT_PTR start, INT_PTR end)
+{
+    if (start == 0 && m_pChild)
+        m_pChild->Arrange(rect);
+}
+
+CSize COSMMarkupInlineUIContainer::Measure(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end)
+{
+    if (start != 0 || !m_pChild)
+        return CSize(0, 0);
+    m_pChild->Measure(dc, kInlineElementRoom, kInlineElementRoom);
+    return m_pChild->GetDesiredSize();
+}
+
+void COSMMarkupInlineUIContainer::Render(COSMMarkupDrawingContext* dc, const RECT& rect, INT_PTR start, INT_PTR end)
+{
+    if (start == 0 && m_pChild)
+        m_pChild->Render(dc);
 }

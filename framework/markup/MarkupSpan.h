@@ -84,3 +84,41 @@ public:
 private:
     BOOL m_bPressed = FALSE;
 };
+
+class COSMMarkupUIElement;
+
+// COSMMarkupInlineUIContainer (tag "InlineUIContainer"): a UI element inside text, laid out as one word of two
+// positions (0 and 1, both white space) with the element's desired size for room of 32000 x 32000.
+class COSMMarkupInlineUIContainer : public COSMMarkupInline
+{
+    DECLARE_MARKUP_TYPE(COSMMarkupInlineUIContainer)
+
+public:
+    COSMMarkupInlineUIContainer() = default;
+
+protected:
+    ~COSMMarkupInlineUIContainer() override;
+
+public:
+    // ---- Overrides -------------------------------------------------------------------------------------------
+    int GetLogicalChildrenCount() const override { return m_pChild ? 1 : 0; }
+    COSMMarkupObject* GetLogicalChild(int index) const override;
+    // Only a UI element; anything else throws the builder's conversion error.
+    void SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content) override;
+    BOOL HasContentObject() const override { return m_pChild != nullptr; }
+    // The child's hit, or the container.
+    COSMMarkupInputElement* InputHitTest(int x, int y) override;
+    INT_PTR GetFirstPosition() override;
+    void GetNextPosition(INT_PTR& position) override;
+    BOOL IsWhiteSpace(INT_PTR position) override;
+    void Arrange(const RECT& rect, INT_PTR start, INT_PTR end) override;
+    CSize Measure(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end) override;
+    void Render(COSMMarkupDrawingContext* dc, const RECT& rect, INT_PTR start, INT_PTR end) override;
+
+    // Takes over child's reference (null clears).
+    void SetChild(COSMMarkupUIElement* child);
+    COSMMarkupUIElement* GetChild() const { return m_pChild; }
+
+private:
+    COSMMarkupUIElement* m_pChild = nullptr;
+};

@@ -13,6 +13,7 @@
 #include "framework/markup/MarkupSpan.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupType.h"
+#include "framework/markup/MarkupUIElement.h"
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupFrameworkContentElement, COSMMarkupInputElement, L"FrameworkContentElement",
                       &COSMMarkupFrameworkContentElement::RegisterMarkupProperties)
@@ -260,6 +261,15 @@ void COSMMarkupInlineCollection::SetContentObject(COSMMarkupBuilder* builder, CO
         Add(content);
         return;
     }
+    if (COSMMarkupUIElement* element = MarkupDynamicCast<COSMMarkupUIElement>(content)) {
+        COSMMarkupInlineUIContainer* container = context ? MarkupDynamicCast<COSMMarkupInlineUIContainer>(
+                                                               context->CreateObject(COSMMarkupInlineUIContainer::GetClassType()))
+                                                         : nullptr;
+        if (!container)
+            refuse();
+        container->SetChild(element);
+        Add(container);
+        return;
+    }
     refuse();
-    (void)context;
 }

@@ -105,6 +105,7 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupItalic::GetClassType,
     &COSMMarkupUnderline::GetClassType,
     &COSMMarkupHyperlink::GetClassType,
+    &COSMMarkupInlineUIContainer::GetClassType,
     &COSMMarkupTextBlock::GetClassType,
 };
 

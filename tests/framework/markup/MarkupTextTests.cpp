@@ -1,6 +1,7 @@
 // Markup text without a window: the entry functions, the context's font cache, the inlines' fonts and positions,
 // and the text block's lines, trimming, alignment, decorations and hit test. Widths come from GetTextExtentPoint32W
 // in a font made from the LOGFONT the run uses.
+#include "MarkupElementTestTypes.h"
 #include "ParseTestSupport.h"
 
 #include "framework/foundation/OSVersionInfo.h"
@@ -400,6 +401,25 @@ TEST_F(TextTest, ARunsFontChangeRemeasuresItsTextBlock)
     large.lfHeight = -40;
     EXPECT_NE(before, after);
     EXPECT_EQ(CExtent(large)(L"Hello"), after);
+}
+
+TEST_F(TextTest, AnElementInTextIsMeasuredWithAmpleRoomAndTakesItsPlace)
+{
+    const CExtent extent(context->defaultLogFont);
+    COSMMarkupTextBlock* block = Block("<TextBlock>ab</TextBlock>");
+    auto* probe = static_cast<markup_test::CProbe*>(context->CreateObject(markup_test::CProbe::GetClassType()));
+    probe->contentSize = CSize(17, 5);
+    block->GetInlines()->SetContentObject(nullptr, probe);
+    ASSERT_EQ(2, block->GetInlines()->GetCount());
+    auto* container = MarkupDynamicCast<COSMMarkupInlineUIContainer>(block->GetInlines()->GetInline(1));
+    ASSERT_NE(nullptr, container);
+    EXPECT_EQ(probe, container->GetChild());
+    const CSize size = MeasureMarkupElement(block, 0x7FFFFFFF, 0x7FFFFFFF);
+    EXPECT_EQ(CSize(32000, 32000), probe->measuredWith);
+    EXPECT_EQ(extent(L"ab").cx + 17, size.cx);
+    block->Arrange(0, 0, size.cx, size.cy);
+    const CRect placed = block->GetLines()[0]->pieces.back()->GetRect();
+    EXPECT_EQ(probe, block->InputHitTest(placed.left + 1, placed.top + 1));
 }
 
 // ---- Text block ----------------------------------------------------------------------------------------------
