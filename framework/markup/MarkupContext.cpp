@@ -5,9 +5,12 @@
 #include "framework/markup/MarkupDelegate.h"
 #include "framework/markup/MarkupDrawingContext.h"
 #include "framework/markup/MarkupFont.h"
+#include "framework/markup/MarkupFrameworkElement.h"
 #include "framework/markup/MarkupHandlerMap.h"
 #include "framework/markup/MarkupInputElement.h"
 #include "framework/markup/MarkupKeyboardNavigation.h"
+#include "framework/markup/MarkupTextElement.h"
+#include "framework/markup/MarkupToolTipContext.h"
 #include "framework/markup/MarkupLayoutMath.h"
 #include "framework/markup/MarkupType.h"
 #include "framework/markup/MarkupTypeRegistry.h"
@@ -105,11 +108,13 @@ COSMMarkupContext::COSMMarkupContext(HWND hostWindow) : defaultLogFont(SystemMes
 {
     InitializeMarkupTypesOnce();
     m_pKeyboardNavigation = new COSMMarkupKeyboardNavigation(this);
+    m_pToolTip = std::make_unique<COSMMarkupToolTipContext>(this);
     RegisterGdiPlusForMarkup(TRUE);
 }
 
 COSMMarkupContext::~COSMMarkupContext()
 {
+    m_pToolTip.reset();
     m_pMouseOverElement = nullptr;
     m_pActiveRoot = nullptr;
     if (m_pKeyboardNavigation)
@@ -133,6 +138,8 @@ BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM
     CContextReference alive(this);
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
+    if ((message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) || message == WM_MOUSELEAVE)
+        m_pToolTip->FilterToolTipMessage(CWnd::FromHandle(m_hHostWindow), message, wParam, lParam);
     switch (message) {
     case WM_MOUSEMOVE:
         if (root)
@@ -426,6 +433,9 @@ void COSMMarkupContext::ReleaseMouseCapture()
 
 CRect COSMMarkupContext::GetClientBoundingRect(COSMMarkupObject* element) const
 {
+    // Text repaints and shows its tooltip over its whole text block.
+    if (const COSMMarkupFrameworkContentElement* content = MarkupDynamicCast<COSMMarkupFrameworkContentElement>(element))
+        element = content->GetHostElement();
     const COSMMarkupVisual* visual = MarkupDynamicCast<COSMMarkupVisual>(element);
     if (!visual)
         return CRect(0, 0, 0, 0);

@@ -28,6 +28,7 @@
 class COSMMarkupDelegate;
 class COSMMarkupFont;
 class COSMMarkupKeyboardNavigation;
+class COSMMarkupToolTipContext;
 class COSMMarkupHandlerMap;
 class COSMMarkupInputElement;
 class COSMMarkupRoutedEvent;
@@ -83,6 +84,7 @@ public:
     // each with a reference added (the caller releases them).
     static void CollectInputElements(COSMMarkupObject* element, std::vector<COSMMarkupInputElement*>& route);
     COSMMarkupKeyboardNavigation* GetKeyboardNavigation() const { return m_pKeyboardNavigation; }
+    COSMMarkupToolTipContext* GetToolTipContext() const { return m_pToolTip.get(); }
 
     // The host window takes the mouse capture for element, which keeps it until ReleaseMouseCapture or its end.
     void CaptureMouse(COSMMarkupInputElement* element);
@@ -93,7 +95,7 @@ public:
     COSMMarkupObject* GetActiveRoot() const { return m_pActiveRoot; }
 
     // The element's rectangle in host-window coordinates: a visual's bounding rectangle moved by its own and every
-    // visual ancestor's offset; empty for anything else.
+    // visual ancestor's offset; for text, its whole text block's; empty for anything else.
     CRect GetClientBoundingRect(COSMMarkupObject* element) const;
 
     // Names delegate for markup's event attributes, taking over its reference; one already of that name is released.
@@ -127,5 +129,6 @@ private:
     std::map<std::wstring, COSMMarkupDelegate*> m_delegates;
     COSMMarkupFont* m_pFirstFont = nullptr;
     COSMMarkupKeyboardNavigation* m_pKeyboardNavigation = nullptr;
+    std::unique_ptr<COSMMarkupToolTipContext> m_pToolTip;
     volatile LONG m_nRefCount = 1;
 };

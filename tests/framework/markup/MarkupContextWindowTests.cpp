@@ -13,6 +13,7 @@
 #include "framework/markup/MarkupScalars.h"
 #include "framework/markup/MarkupSpan.h"
 #include "framework/markup/MarkupTextBlock.h"
+#include "framework/markup/MarkupToolTipContext.h"
 
 #include <gtest/gtest.h>
 
@@ -300,4 +301,37 @@ TEST_F(ContextWindowTest, LosingTheCaptureRaisesLostMouseCaptureOnce)
     Send(hostContext, border.get(), WM_CAPTURECHANGED, CPoint(0, 0));
     EXPECT_EQ(1, lost);
     EXPECT_EQ(nullptr, hostContext->GetCaptureElement());
+}
+
+TEST_F(ContextWindowTest, TheToolTipHitTestAnswersWithTheTextTipAlongTheRoute)
+{
+    COSMMarkupUIElement* root =
+        ParseMarkup(hostContext, "<TextBlock>go <Hyperlink ToolTip='Visit us'>there</Hyperlink></TextBlock>");
+    ASSERT_NE(nullptr, root);
+    COSMMarkupTextBlock* block = MarkupDynamicCast<COSMMarkupTextBlock>(root);
+    const CSize size = MeasureMarkupElement(root, 0x7FFFFFFF, 0x7FFFFFFF);
+    root->Arrange(0, 0, size.cx, size.cy);
+    const CPoint link = block->GetLines()[0]->pieces.back()->GetRect().CenterPoint();
+    const CPoint plain = block->GetLines()[0]->pieces.front()->GetRect().CenterPoint();
+    COSMMarkupObject* hyperlink = block->GetInlines()->GetInline(1);
+    COSMMarkupToolTipContext* tips = hostContext->GetToolTipContext();
+    ASSERT_NE(nullptr, tips);
+    EXPECT_EQ(COSMMarkupToolTipContext::kMarkupToolTipStyle, tips->GetStyle());
+
+    Send(hostContext, root, WM_MOUSEMOVE, link);
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(hyperlink), tips->OnToolHitTest(&host, link, &info));
+    EXPECT_EQ(host.GetSafeHwnd(), info.hwnd);
+    EXPECT_EQ(reinterpret_cast<UINT_PTR>(hyperlink), info.uId);
+    EXPECT_EQ(CRect(0, 0, size.cx, size.cy), CRect(info.rect));
+    ASSERT_NE(nullptr, info.lpszText);
+    EXPECT_STREQ("Visit us", info.lpszText);
+    COSMToolTipContext::FreeToolInfoText(&info);
+
+    Send(hostContext, root, WM_MOUSEMOVE, plain);
+    TOOLINFOA none = {};
+    none.cbSize = TTTOOLINFOA_V2_SIZE;
+    EXPECT_EQ(-1, tips->OnToolHitTest(&host, plain, &none));
+    ReleaseMarkupElement(&root);
 }
