@@ -3,30 +3,49 @@
 #include "framework/markup/MarkupDrawingContext.h"
 #include "framework/markup/MarkupUIElement.h"
 
+namespace {
+
+// Hosts call in from window procedures: an exception must not unwind through the system's frames.
+template <class Result, class Body>
+Result Guarded(Result failed, Body body)
+{
+    try {
+        return body();
+    } catch (...) {
+        return failed;
+    }
+}
+
+}  // namespace
+
 COSMMarkupContext* CreateMarkupContext(HWND hostWindow)
 {
-    return new COSMMarkupContext(hostWindow);
+    return Guarded<COSMMarkupContext*>(nullptr, [&] { return new COSMMarkupContext(hostWindow); });
 }
 
 void ReleaseMarkupContext(COSMMarkupContext** context)
 {
     if (!context || !*context)
         return;
-    (*context)->Release();
+    COSMMarkupContext* released = *context;
     *context = nullptr;
+    Guarded(0L, [&] { return released->Release(); });
 }
 
 COSMMarkupUIElement* ParseMarkup(COSMMarkupContext* context, LPCSTR text)
 {
-    return context ? context->Parse(text) : nullptr;
+    if (!context)
+        return nullptr;
+    return Guarded<COSMMarkupUIElement*>(nullptr, [&] { return context->Parse(text); });
 }
 
 void ReleaseMarkupElement(COSMMarkupUIElement** element)
 {
     if (!element || !*element)
         return;
-    (*element)->Release();
+    COSMMarkupUIElement* released = *element;
     *element = nullptr;
+    Guarded(0L, [&] { return static_cast<LONG>(released->Release()); });
 }
 
 COSMMarkupContext* GetMarkupElementContext(COSMMarkupUIElement* element)
@@ -38,9 +57,11 @@ CSize MeasureMarkupElement(COSMMarkupUIElement* element, int availableWidth, int
 {
     if (!element)
         return CSize(0, 0);
-    COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
-    element->Measure(&measuring, availableWidth, availableHeight);
-    return element->GetDesiredSize();
+    return Guarded(CSize(0, 0), [&] {
+        COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
+        element->Measure(&measuring, availableWidth, availableHeight);
+        return element->GetDesiredSize();
+    });
 }
 
 void RenderMarkupElement(COSMMarkupUIElement* element, HDC dc, const RECT* rect)
@@ -48,7 +69,21 @@ void RenderMarkupElement(COSMMarkupUIElement* element, HDC dc, const RECT* rect)
     if (!element || !dc || !rect)
         return;
     const CRect bounds(*rect);
-    COSMMarkupDrawingContext drawing(dc);
-    element->Arrange(bounds);
-    element->Render(&drawing);
+    Guarded(0, [&] {
+        COSMMarkupDrawingContext drawing(dc);
+        element->Arrange(bounds);
+        element->Render(&drawing);
+        return 0;
+    });
+}
+
+void SetMarkupContextDefaultFont(COSMMarkupContext* context, HFONT font, COLORREF color)
+{
+    if (!context)
+        return;
+    LOGFONTW logFont;
+    if (font && ::GetObjectW(font, sizeof(logFont), &logFont) == sizeof(logFont))
+        context->defaultLogFont = logFont;
+    if (color != static_cast<COLORREF>(-1))
+        context->defaultColor = color;
 }

@@ -8,7 +8,8 @@
 //   ReleaseMarkupElement(&element);
 //   ReleaseMarkupContext(&context);
 //
-// Every function takes null arguments quietly: (0, 0) or nothing happens.
+// Every function takes null arguments quietly: (0, 0) or nothing happens. Hosts call them from window procedures,
+// so none lets an exception out: a failure gives null, (0, 0) or nothing.
 #pragma once
 
 #include "classlib/ClassLib.h"
@@ -33,14 +34,6 @@ CSize MeasureMarkupElement(COSMMarkupUIElement* element, int availableWidth, int
 // Arranges element into rect (measuring first when due) and draws it into dc.
 void RenderMarkupElement(COSMMarkupUIElement* element, HDC dc, const RECT* rect);
 
-// Stand-in until the context keeps a LOGFONT: font (when not null) and color (-1 keeps the old one) become the
-// context's defaults.
-inline void SetMarkupContextDefaultFont(COSMMarkupContext* context, HFONT font, COLORREF color)
-{
-    if (!context)
-        return;
-    if (font)
-        context->defaultFont = font;
-    if (color != static_cast<COLORREF>(-1))
-        context->defaultColor = color;
-}
+// font (when not null) replaces the context's default LOGFONT with its own, and color (-1 keeps the old one)
+// becomes the default text colour. Trees parsed before keep their layout: parse again after a change.
+void SetMarkupContextDefaultFont(COSMMarkupContext* context, HFONT font, COLORREF color);

@@ -1,6 +1,3 @@
-// Stand-in: the context's parsing, layout, capture, delegate and event parts; the text-and-context work adds message
-// handling, fonts, keyboard navigation and tooltips, and the default font below becomes a LOGFONT.
-//
 // COSMMarkupContext is the per-host state of the markup engine: the window that hosts markup elements, the element
 // holding the mouse capture, and the host's named delegates and top-level event handlers. It is reference counted:
 // the host's reference (CreateMarkupContext, ReleaseMarkupContext in Markup.h) and one for every input element it
@@ -14,7 +11,11 @@
 //   ReleaseMarkupContext(&context);
 //
 // Making one makes sure every markup type has its properties registered, once per process, so every object it
-// creates has a slot for every property. User-interface thread only; only the count is interlocked.
+// creates has a slot for every property, and starts one use of GDI+ for markup drawing (ended by its destructor).
+// The host forwards its window messages to OnWndMsg for hover, cursors, capture, wheel and button events.
+// The default font and colour are read while text is laid out: change them before parsing (the text block keeps
+// its layout until its measure is invalidated), and re-parse after a change. User-interface thread only; only the
+// count is interlocked.
 #pragma once
 
 #include "framework/markup/MarkupObject.h"
@@ -22,8 +23,12 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class COSMMarkupDelegate;
+class COSMMarkupFont;
+class COSMMarkupKeyboardNavigation;
+class COSMMarkupToolTipContext;
 class COSMMarkupHandlerMap;
 class COSMMarkupInputElement;
 class COSMMarkupRoutedEvent;
@@ -44,6 +49,10 @@ protected:
     virtual ~COSMMarkupContext();
 
 public:
+    // A message of the host window, with root the tree it shows. TRUE when markup handled it; *result is then the
+    // message's answer where it has one (WM_SETCURSOR, WM_MOUSEWHEEL). Nothing without a host window, or for a
+    // root other than the one under the mouse. The context stays alive until it returns, whatever handlers release.
+    virtual BOOL OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Invalidates the element's rectangle in the host window, without erasing.
     virtual void InvalidateVisual(COSMMarkupObject* element);
     // A root's desired size changed: invalidates the whole client area of the host, without erasing.
@@ -66,6 +75,17 @@ public:
 
     HWND GetHostWindow() const { return m_hHostWindow; }
 
+    // A font made from logFont, one reference for the caller. Fonts are shared by height, weight, italic flag,
+    // quality and face name (other fields are not compared); a font leaves the cache with its last reference.
+    COSMMarkupFont* GetFont(const LOGFONTW& logFont);
+    // A font of this cache goes (its destructor calls this).
+    void OnFontDestroyed(COSMMarkupFont* font);
+    // The route of a mouse event: element and each logical ancestor that is an input element, innermost first,
+    // each with a reference added (the caller releases them).
+    static void CollectInputElements(COSMMarkupObject* element, std::vector<COSMMarkupInputElement*>& route);
+    COSMMarkupKeyboardNavigation* GetKeyboardNavigation() const { return m_pKeyboardNavigation; }
+    COSMMarkupToolTipContext* GetToolTipContext() const { return m_pToolTip.get(); }
+
     // The host window takes the mouse capture for element, which keeps it until ReleaseMouseCapture or its end.
     void CaptureMouse(COSMMarkupInputElement* element);
     void ReleaseMouseCapture();
@@ -75,7 +95,7 @@ public:
     COSMMarkupObject* GetActiveRoot() const { return m_pActiveRoot; }
 
     // The element's rectangle in host-window coordinates: a visual's bounding rectangle moved by its own and every
-    // visual ancestor's offset; empty for anything else.
+    // visual ancestor's offset; for text, its whole text block's; empty for anything else.
     CRect GetClientBoundingRect(COSMMarkupObject* element) const;
 
     // Names delegate for markup's event attributes, taking over its reference; one already of that name is released.
@@ -88,16 +108,27 @@ public:
     // Runs the context-level handlers of args->event with element as sender.
     void RaiseContextHandlers(COSMMarkupInputElement* element, COSMMarkupRoutedEventArgs* args);
 
-    // The defaults markup is measured and drawn with.
-    HFONT defaultFont = nullptr;
+    // The defaults markup is measured and drawn with: the system's message font in the framework's character set,
+    // and black.
+    LOGFONTW defaultLogFont;
     COLORREF defaultColor = 0;
 
 private:
+    // Moves the mouse-over to element (may be null): leave along the old route's own part, enter along the new's.
+    void ChangeMouseOver(COSMMarkupInputElement* element, int x, int y);
+    void OnMouseMove(COSMMarkupUIElement* root, int x, int y);
+    BOOL QueryCursor(int x, int y);
+    BOOL OnMouseWheel(int delta, int x, int y);
+    BOOL OnMouseButton(UINT message, int x, int y);
+
     HWND m_hHostWindow;
     COSMMarkupInputElement* m_pMouseOverElement = nullptr;
     COSMMarkupInputElement* m_pCaptureElement = nullptr;
     COSMMarkupObject* m_pActiveRoot = nullptr;
     std::unique_ptr<COSMMarkupHandlerMap> m_pHandlers;
     std::map<std::wstring, COSMMarkupDelegate*> m_delegates;
+    COSMMarkupFont* m_pFirstFont = nullptr;
+    COSMMarkupKeyboardNavigation* m_pKeyboardNavigation = nullptr;
+    std::unique_ptr<COSMMarkupToolTipContext> m_pToolTip;
     volatile LONG m_nRefCount = 1;
 };

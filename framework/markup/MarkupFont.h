@@ -26,6 +26,8 @@ public:
     COSMMarkupFont* GetNextFont() const { return m_pNextFont; }
     void SetNextFont(COSMMarkupFont* next) { m_pNextFont = next; }
     COSMMarkupContext* GetContext() const { return m_pContext; }
+    // The cache goes before the font: the font no longer unlinks itself.
+    void DetachContext() { m_pContext = nullptr; }
 
 private:
     HFONT m_hFont;

@@ -177,6 +177,22 @@ private:
     COSMMarkupObject* m_pObject = nullptr;
 };
 
+// Makes child (taking over its reference, may be null) parent's logical child in slot. The old child loses its
+// parent link, unless it was handed on to another parent meanwhile, and is released.
+template <class T>
+void ReplaceMarkupChild(COSMMarkupObject* parent, T*& slot, T* child)
+{
+    T* old = slot;
+    slot = child;
+    if (child)
+        child->SetLogicalParent(parent);
+    if (old) {
+        if (old->GetLogicalParent() == parent)
+            old->SetLogicalParent(nullptr);
+        old->Release();
+    }
+}
+
 // ---- The record of a class --------------------------------------------------------------------------------------
 // In the class body:
 //   DECLARE_MARKUP_TYPE(COSMMarkupThing)

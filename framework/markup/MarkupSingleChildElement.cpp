@@ -54,14 +54,5 @@ COSMMarkupVisual* COSMMarkupSingleChildElement::GetVisualChild(int index) const
 
 void COSMMarkupSingleChildElement::SetChild(COSMMarkupUIElement* child)
 {
-    COSMMarkupUIElement* old = m_pChild;
-    m_pChild = child;
-    if (child)
-        child->SetLogicalParent(this);
-    if (old) {
-        // A child handed on to another parent meanwhile keeps that one.
-        if (old->GetLogicalParent() == this)
-            old->SetLogicalParent(nullptr);
-        old->Release();
-    }
+    ReplaceMarkupChild(this, m_pChild, child);
 }

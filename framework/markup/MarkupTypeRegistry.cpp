@@ -1,6 +1,10 @@
 #include "framework/markup/MarkupTypeRegistry.h"
 
 #include "framework/markup/MarkupBorder.h"
+#include "framework/markup/MarkupRun.h"
+#include "framework/markup/MarkupSpan.h"
+#include "framework/markup/MarkupTextBlock.h"
+#include "framework/markup/MarkupTextElement.h"
 #include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupCanvas.h"
 #include "framework/markup/MarkupCollection.h"
@@ -90,6 +94,19 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupEllipse::GetClassType,
     &COSMMarkupLine::GetClassType,
     &COSMMarkupPath::GetClassType,
+    &COSMMarkupFrameworkContentElement::GetClassType,
+    &COSMMarkupTextElement::GetClassType,
+    &COSMMarkupInline::GetClassType,
+    &COSMMarkupInlineCollection::GetClassType,
+    &COSMMarkupRun::GetClassType,
+    &COSMMarkupLineBreak::GetClassType,
+    &COSMMarkupSpan::GetClassType,
+    &COSMMarkupBold::GetClassType,
+    &COSMMarkupItalic::GetClassType,
+    &COSMMarkupUnderline::GetClassType,
+    &COSMMarkupHyperlink::GetClassType,
+    &COSMMarkupInlineUIContainer::GetClassType,
+    &COSMMarkupTextBlock::GetClassType,
 };
 
 }  // namespace

@@ -7,7 +7,13 @@
 #include "classlib/ClassLib.h"
 #include "framework/markup/Markup.h"
 #include "framework/markup/MarkupBorder.h"
+#include "framework/markup/MarkupDelegate.h"
 #include "framework/markup/MarkupPage.h"
+#include "framework/markup/MarkupRun.h"
+#include "framework/markup/MarkupScalars.h"
+#include "framework/markup/MarkupSpan.h"
+#include "framework/markup/MarkupTextBlock.h"
+#include "framework/markup/MarkupToolTipContext.h"
 
 #include <gtest/gtest.h>
 
@@ -125,4 +131,207 @@ TEST_F(ContextWindowTest, ParsingForgetsTheCaptureAndReleasesTheWindowCapture)
     EXPECT_EQ(nullptr, hostContext->GetCaptureElement());
     EXPECT_EQ(other.GetSafeHwnd(), ::GetCapture());
     ::ReleaseCapture();
+}
+
+namespace {
+
+// A text block with a hyperlink, parsed in the host's context, laid out at the window's top left.
+struct CLinkText
+{
+    explicit CLinkText(COSMMarkupContext* context)
+        : root(ParseMarkup(context, "<TextBlock>go <Hyperlink Cursor='Hand'>there</Hyperlink></TextBlock>"))
+    {
+        block = MarkupDynamicCast<COSMMarkupTextBlock>(root);
+        if (!block)
+            return;
+        const CSize size = MeasureMarkupElement(root, 0x7FFFFFFF, 0x7FFFFFFF);
+        root->Arrange(0, 0, size.cx + 40, size.cy);
+        const auto& pieces = block->GetLines()[0]->pieces;
+        link = pieces.back()->GetRect().CenterPoint();
+        plain = pieces.front()->GetRect().CenterPoint();
+        linkRun = pieces.back()->inlineElement;
+        hyperlink = MarkupDynamicCast<COSMMarkupHyperlink>(block->GetInlines()->GetInline(1));
+    }
+    ~CLinkText() { ReleaseMarkupElement(&root); }
+
+    COSMMarkupUIElement* root;
+    COSMMarkupTextBlock* block = nullptr;
+    COSMMarkupHyperlink* hyperlink = nullptr;
+    COSMMarkupInline* linkRun = nullptr;
+    CPoint link;
+    CPoint plain;
+};
+
+BOOL Send(COSMMarkupContext* context, COSMMarkupUIElement* root, UINT message, CPoint point, LRESULT* result = nullptr,
+          WPARAM wParam = 0)
+{
+    LRESULT ignored = 0;
+    return context->OnWndMsg(root, message, wParam, MAKELPARAM(point.x, point.y), result ? result : &ignored);
+}
+
+}  // namespace
+
+TEST_F(ContextWindowTest, AHyperlinkClicksOnAReleaseThatFollowsAPressOverIt)
+{
+    CLinkText text(hostContext);
+    ASSERT_NE(nullptr, text.hyperlink);
+    std::vector<COSMMarkupInputElement*> senders;
+    hostContext->AddHandler(COSMMarkupHyperlink::s_pClickEvent,
+                            new COSMMarkupFunctionDelegate([&](COSMMarkupInputElement* sender, COSMMarkupRoutedEventArgs*) {
+                                senders.push_back(sender);
+                            }));
+    Send(hostContext, text.root, WM_MOUSEMOVE, text.link);
+    ASSERT_EQ(text.linkRun, hostContext->GetMouseOverElement());
+
+    // A release alone does nothing.
+    EXPECT_FALSE(Send(hostContext, text.root, WM_LBUTTONUP, text.link));
+    EXPECT_TRUE(senders.empty());
+
+    EXPECT_TRUE(Send(hostContext, text.root, WM_LBUTTONDOWN, text.link));
+    EXPECT_TRUE(Send(hostContext, text.root, WM_LBUTTONUP, text.link));
+    ASSERT_EQ(1u, senders.size());
+    EXPECT_EQ(text.hyperlink, senders[0]);
+
+    // Pressed, released elsewhere: still pressed, so the next release over it clicks.
+    EXPECT_TRUE(Send(hostContext, text.root, WM_LBUTTONDOWN, text.link));
+    Send(hostContext, text.root, WM_MOUSEMOVE, text.plain);
+    EXPECT_FALSE(Send(hostContext, text.root, WM_LBUTTONUP, text.plain));
+    EXPECT_EQ(1u, senders.size());
+    Send(hostContext, text.root, WM_MOUSEMOVE, text.link);
+    EXPECT_TRUE(Send(hostContext, text.root, WM_LBUTTONUP, text.link));
+    EXPECT_EQ(2u, senders.size());
+}
+
+TEST_F(ContextWindowTest, AClickHandlerMayReleaseTheTreeAndTheContext)
+{
+    COSMMarkupUIElement* root = nullptr;
+    CPoint link;
+    {
+        CLinkText text(hostContext);
+        ASSERT_NE(nullptr, text.hyperlink);
+        root = text.root;
+        text.root = nullptr;
+        link = text.link;
+    }
+    int clicks = 0;
+    hostContext->AddHandler(COSMMarkupHyperlink::s_pClickEvent,
+                            new COSMMarkupFunctionDelegate([&](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) {
+                                ++clicks;
+                                // What a host closing on a click does: both references go during dispatch.
+                                ReleaseMarkupElement(&root);
+                                ReleaseMarkupContext(&hostContext);
+                            }));
+    COSMMarkupContext* context = hostContext;
+    COSMMarkupUIElement* target = root;
+    Send(context, target, WM_MOUSEMOVE, link);
+    Send(context, target, WM_LBUTTONDOWN, link);
+    EXPECT_TRUE(Send(context, target, WM_LBUTTONUP, link));
+    EXPECT_EQ(1, clicks);
+    EXPECT_EQ(nullptr, root);
+    EXPECT_EQ(nullptr, hostContext);
+}
+
+TEST_F(ContextWindowTest, HoverSetsIsMouseOverAlongTheRouteAndALeaveClearsIt)
+{
+    CLinkText text(hostContext);
+    ASSERT_NE(nullptr, text.hyperlink);
+    const auto over = [](COSMMarkupObject* element) {
+        const COSMMarkupBool* value =
+            MarkupDynamicCast<COSMMarkupBool>(element->GetValue(COSMMarkupInputElement::s_pIsMouseOverProperty));
+        return value && value->GetValue();
+    };
+    Send(hostContext, text.root, WM_MOUSEMOVE, text.link);
+    EXPECT_TRUE(over(text.linkRun));
+    EXPECT_TRUE(over(text.hyperlink));
+    EXPECT_TRUE(over(text.root));
+    EXPECT_EQ(text.root, hostContext->GetActiveRoot());
+
+    // Another root is refused while this one holds the mouse.
+    COSMMarkupUIElement* second = ParseMarkup(hostContext, "<TextBlock>x</TextBlock>");
+    // Parsing forgot the mouse-over: move again.
+    Send(hostContext, text.root, WM_MOUSEMOVE, text.link);
+    LRESULT result = 0;
+    EXPECT_FALSE(Send(hostContext, second, WM_MOUSEMOVE, CPoint(1, 1), &result));
+    EXPECT_EQ(text.root, hostContext->GetActiveRoot());
+
+    Send(hostContext, text.root, WM_MOUSEMOVE, text.plain);
+    EXPECT_FALSE(over(text.hyperlink));
+    EXPECT_TRUE(over(text.root));
+
+    Send(hostContext, text.root, WM_MOUSELEAVE, CPoint(-1, -1));
+    EXPECT_FALSE(over(text.root));
+    EXPECT_EQ(nullptr, hostContext->GetMouseOverElement());
+    EXPECT_EQ(nullptr, hostContext->GetActiveRoot());
+    ReleaseMarkupElement(&second);
+}
+
+TEST_F(ContextWindowTest, TheCursorQueryAndUnhandledMessages)
+{
+    CLinkText text(hostContext);
+    ASSERT_NE(nullptr, text.hyperlink);
+    Send(hostContext, text.root, WM_MOUSEMOVE, text.link);
+    LRESULT result = 0;
+    EXPECT_TRUE(Send(hostContext, text.root, WM_SETCURSOR, text.link, &result));
+    EXPECT_EQ(1, result);
+    EXPECT_EQ(::LoadCursor(nullptr, IDC_HAND), ::GetCursor());
+
+    Send(hostContext, text.root, WM_MOUSEMOVE, text.plain);
+    EXPECT_FALSE(Send(hostContext, text.root, WM_SETCURSOR, text.plain));
+    EXPECT_EQ(::LoadCursor(nullptr, IDC_ARROW), ::GetCursor());
+
+    for (UINT message : {WM_KEYDOWN, WM_SETFOCUS, WM_KILLFOCUS, WM_MOUSEWHEEL})
+        EXPECT_FALSE(Send(hostContext, text.root, message, text.plain)) << message;
+
+    // Without a host window nothing is handled.
+    COSMMarkupContext* headless = CreateMarkupContext(nullptr);
+    COSMMarkupUIElement* root = ParseMarkup(headless, "<TextBlock>x</TextBlock>");
+    EXPECT_FALSE(Send(headless, root, WM_MOUSEMOVE, CPoint(1, 1)));
+    ReleaseMarkupElement(&root);
+    ReleaseMarkupContext(&headless);
+}
+
+TEST_F(ContextWindowTest, LosingTheCaptureRaisesLostMouseCaptureOnce)
+{
+    Owned<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(hostContext);
+    int lost = 0;
+    border->AddHandler(COSMMarkupInputElement::s_pLostMouseCaptureEvent,
+                       new COSMMarkupFunctionDelegate([&](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) { ++lost; }));
+    border->CaptureMouse();
+    Send(hostContext, border.get(), WM_CAPTURECHANGED, CPoint(0, 0));
+    Send(hostContext, border.get(), WM_CAPTURECHANGED, CPoint(0, 0));
+    EXPECT_EQ(1, lost);
+    EXPECT_EQ(nullptr, hostContext->GetCaptureElement());
+}
+
+TEST_F(ContextWindowTest, TheToolTipHitTestAnswersWithTheTextTipAlongTheRoute)
+{
+    COSMMarkupUIElement* root =
+        ParseMarkup(hostContext, "<TextBlock>go <Hyperlink ToolTip='Visit us'>there</Hyperlink></TextBlock>");
+    ASSERT_NE(nullptr, root);
+    COSMMarkupTextBlock* block = MarkupDynamicCast<COSMMarkupTextBlock>(root);
+    const CSize size = MeasureMarkupElement(root, 0x7FFFFFFF, 0x7FFFFFFF);
+    root->Arrange(0, 0, size.cx, size.cy);
+    const CPoint link = block->GetLines()[0]->pieces.back()->GetRect().CenterPoint();
+    const CPoint plain = block->GetLines()[0]->pieces.front()->GetRect().CenterPoint();
+    COSMMarkupObject* hyperlink = block->GetInlines()->GetInline(1);
+    COSMMarkupToolTipContext* tips = hostContext->GetToolTipContext();
+    ASSERT_NE(nullptr, tips);
+    EXPECT_EQ(COSMMarkupToolTipContext::kMarkupToolTipStyle, tips->GetStyle());
+
+    Send(hostContext, root, WM_MOUSEMOVE, link);
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(hyperlink), tips->OnToolHitTest(&host, link, &info));
+    EXPECT_EQ(host.GetSafeHwnd(), info.hwnd);
+    EXPECT_EQ(reinterpret_cast<UINT_PTR>(hyperlink), info.uId);
+    EXPECT_EQ(CRect(0, 0, size.cx, size.cy), CRect(info.rect));
+    ASSERT_NE(nullptr, info.lpszText);
+    EXPECT_STREQ("Visit us", info.lpszText);
+    COSMToolTipContext::FreeToolInfoText(&info);
+
+    Send(hostContext, root, WM_MOUSEMOVE, plain);
+    TOOLINFOA none = {};
+    none.cbSize = TTTOOLINFOA_V2_SIZE;
+    EXPECT_EQ(-1, tips->OnToolHitTest(&host, plain, &none));
+    ReleaseMarkupElement(&root);
 }

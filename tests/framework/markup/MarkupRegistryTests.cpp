@@ -71,6 +71,19 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupEllipse", L"Ellipse", L"COSMMarkupShape"},
     {L"COSMMarkupLine", L"Line", L"COSMMarkupShape"},
     {L"COSMMarkupPath", L"Path", L"COSMMarkupShape"},
+    {L"COSMMarkupFrameworkContentElement", L"FrameworkContentElement", L"COSMMarkupInputElement"},
+    {L"COSMMarkupTextElement", L"TextElement", L"COSMMarkupFrameworkContentElement"},
+    {L"COSMMarkupInline", nullptr, L"COSMMarkupTextElement"},
+    {L"COSMMarkupInlineCollection", nullptr, L"COSMMarkupCollection"},
+    {L"COSMMarkupRun", L"Run", L"COSMMarkupInline"},
+    {L"COSMMarkupLineBreak", L"LineBreak", L"COSMMarkupRun"},
+    {L"COSMMarkupSpan", L"Span", L"COSMMarkupInline"},
+    {L"COSMMarkupBold", L"Bold", L"COSMMarkupSpan"},
+    {L"COSMMarkupItalic", L"Italic", L"COSMMarkupSpan"},
+    {L"COSMMarkupUnderline", L"Underline", L"COSMMarkupSpan"},
+    {L"COSMMarkupHyperlink", L"Hyperlink", L"COSMMarkupSpan"},
+    {L"COSMMarkupInlineUIContainer", L"InlineUIContainer", L"COSMMarkupInline"},
+    {L"COSMMarkupTextBlock", L"TextBlock", L"COSMMarkupFrameworkElement"},
 };
 
 std::wstring Text(LPCWSTR text)

@@ -6,6 +6,12 @@
 
 namespace markup_test {
 
+void ParseTest::SetUp()
+{
+    MarkupTest::SetUp();
+    context = new COSMMarkupContext;
+}
+
 void ParseTest::TearDown()
 {
     context->Release();

@@ -14,6 +14,8 @@ namespace markup_test {
 class ParseTest : public MarkupTest
 {
 protected:
+    // The context is made after the count is taken: it holds markup objects of its own.
+    void SetUp() override;
     // The context goes before the count is checked: the delegates it holds are markup objects too.
     void TearDown() override;
 
@@ -23,7 +25,7 @@ protected:
     // The builder's message for text, which must not parse.
     std::string ParseError(const std::string& text, UINT codePage = CP_ACP);
 
-    COSMMarkupContext* context = new COSMMarkupContext;
+    COSMMarkupContext* context = nullptr;
 };
 
 }  // namespace markup_test

@@ -1,0 +1,535 @@
+#include "framework/markup/MarkupTextBlock.h"
+
+#include "framework/markup/MarkupBrush.h"
+#include "framework/markup/MarkupContext.h"
+#include "framework/markup/MarkupConverters.h"
+#include "framework/markup/MarkupDependencyProperty.h"
+#include "framework/markup/MarkupDrawingContext.h"
+#include "framework/markup/MarkupLayoutMath.h"
+#include "framework/markup/MarkupPropertyMetadata.h"
+#include "framework/markup/MarkupRun.h"
+#include "framework/markup/MarkupScalars.h"
+#include "framework/markup/MarkupString.h"
+#include "framework/markup/MarkupTextElement.h"
+#include "framework/markup/MarkupThickness.h"
+#include "framework/markup/MarkupType.h"
+
+#include <algorithm>
+
+IMPLEMENT_MARKUP_TYPE(COSMMarkupTextBlock, COSMMarkupFrameworkElement, L"TextBlock",
+                      &COSMMarkupTextBlock::RegisterMarkupProperties)
+
+COSMMarkupDependencyProperty* COSMMarkupTextBlock::s_pTextWrappingProperty = nullptr;
+COSMMarkupDependencyProperty* COSMMarkupTextBlock::s_pTextTrimmingProperty = nullptr;
+COSMMarkupDependencyProperty* COSMMarkupTextBlock::s_pTextAlignmentProperty = nullptr;
+COSMMarkupDependencyProperty* COSMMarkupTextBlock::s_pPaddingProperty = nullptr;
+COSMMarkupDependencyProperty* COSMMarkupTextBlock::s_pTextProperty = nullptr;
+
+namespace {
+
+using Metadata = COSMMarkupPropertyMetadata;
+
+enum
+{
+    NoWrap = 0,
+    Wrap = 1,
+    TrimNone = 0,
+    CharacterEllipsis = 1,
+    WordEllipsis = 2,
+    TextAlignRight = 1,
+    TextAlignCenter = 2,
+    TextAlignJustify = 3,
+};
+
+enum
+{
+    BaselineTop = 0,
+    BaselineCenter = 1,
+    BaselineBottom = 2,
+    Baseline = 3,
+    BaselineTextTop = 4,
+    BaselineTextBottom = 5,
+    BaselineSubscript = 6,
+    BaselineSuperscript = 7,
+};
+
+COSMMarkupDependencyProperty* RegisterEnum(LPCWSTR name, COSMMarkupType* owner, Metadata::Converter converter,
+                                           DWORD flags)
+{
+    return COSMMarkupDependencyProperty::Register(name, COSMMarkupEnum::GetClassType(), owner,
+                                                  new Metadata(nullptr, converter, flags));
+}
+
+}  // namespace
+
+COSMMarkupTextBlock::TextPiece::TextPiece(COSMMarkupInline* owner, INT_PTR startPosition)
+    : inlineElement(owner), start(startPosition), end(startPosition)
+{
+    inlineElement->AddRef();
+}
+
+COSMMarkupTextBlock::TextPiece::~TextPiece()
+{
+    inlineElement->Release();
+}
+
+void COSMMarkupTextBlock::RegisterMarkupProperties()
+{
+    COSMMarkupType* type = GetClassType();
+    COSMMarkupTextElement::GetClassType()->EnsureInitialized();
+    for (COSMMarkupDependencyProperty* property :
+         {COSMMarkupTextElement::s_pBackgroundProperty, COSMMarkupTextElement::s_pForegroundProperty,
+          COSMMarkupTextElement::s_pFontSizeProperty, COSMMarkupTextElement::s_pFontWeightProperty,
+          COSMMarkupTextElement::s_pFontQualityProperty, COSMMarkupTextElement::s_pFontFamilyProperty,
+          COSMMarkupTextElement::s_pFontStyleProperty, COSMMarkupTextElement::s_pTextDecorationsProperty})
+        property->AddOwner(type);
+    s_pTextWrappingProperty = RegisterEnum(L"TextWrapping", type, ConvertTextWrapping, Metadata::AffectsMeasure);
+    s_pTextTrimmingProperty = RegisterEnum(L"TextTrimming", type, ConvertTextTrimming, Metadata::AffectsMeasure);
+    s_pTextAlignmentProperty = RegisterEnum(L"TextAlignment", type, ConvertTextAlignment, Metadata::AffectsArrange);
+    s_pPaddingProperty = COSMMarkupDependencyProperty::Register(
+        L"Padding", COSMMarkupThickness::GetClassType(), type,
+        new Metadata(COSMMarkupThickness::GetDefaultValue(), Metadata::AffectsMeasure));
+    s_pTextProperty = COSMMarkupDependencyProperty::Register(L"Text", COSMMarkupString::GetClassType(), type,
+                                                             new Metadata(nullptr, Metadata::AffectsMeasure));
+}
+
+COSMMarkupTextBlock::COSMMarkupTextBlock() : m_pInlines(new COSMMarkupInlineCollection)
+{
+    m_pInlines->SetLogicalParent(this);
+}
+
+COSMMarkupTextBlock::~COSMMarkupTextBlock()
+{
+    m_lines.clear();
+    m_state = LayoutState();
+    m_pInlines->SetLogicalParent(nullptr);
+    m_pInlines->Release();
+}
+
+COSMMarkupObject* COSMMarkupTextBlock::GetLogicalChild(int index) const
+{
+    return index == 0 ? m_pInlines : nullptr;
+}
+
+void COSMMarkupTextBlock::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
+{
+    m_pInlines->SetContentObject(builder, content);
+}
+
+BOOL COSMMarkupTextBlock::HasContentObject() const
+{
+    return m_pInlines->HasContentObject();
+}
+
+void COSMMarkupTextBlock::SetText(LPCWSTR text)
+{
+    SetValue(s_pTextProperty, text ? new COSMMarkupString(text, static_cast<int>(wcslen(text))) : nullptr);
+}
+
+void COSMMarkupTextBlock::OnPropertyChanged(COSMMarkupDependencyProperty* property, COSMMarkupObject* oldValue,
+                                            COSMMarkupObject* newValue)
+{
+    if (property == s_pTextProperty) {
+        m_lines.clear();
+        m_pInlines->RemoveAll();
+        if (const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(newValue))
+            m_pInlines->AddText(text->GetText(), text->GetLength());
+    }
+    COSMMarkupFrameworkElement::OnPropertyChanged(property, oldValue, newValue);
+}
+
+int COSMMarkupTextBlock::GetEnumValue(COSMMarkupDependencyProperty* property) const
+{
+    const COSMMarkupEnum* value = MarkupDynamicCast<COSMMarkupEnum>(GetValue(property));
+    return value ? value->GetValue() : 0;
+}
+
+int COSMMarkupTextBlock::GetCharIndex(const TextPiece& piece, INT_PTR position)
+{
+    const COSMMarkupRun* run = MarkupDynamicCast<COSMMarkupRun>(piece.inlineElement);
+    return run ? run->GetCharIndex(position) : -1;
+}
+
+void COSMMarkupTextBlock::InvalidateMeasureCore(COSMMarkupDrawingContext* dc)
+{
+    m_nCachedWidth = -1;
+    COSMMarkupFrameworkElement::InvalidateMeasureCore(dc);
+}
+
+CSize COSMMarkupTextBlock::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
+{
+    const COSMMarkupThickness* padding = MarkupDynamicCast<COSMMarkupThickness>(GetValue(s_pPaddingProperty));
+    const int h = padding ? AddMarkupLengths(padding->GetLeft(), padding->GetRight()) : 0;
+    const int v = padding ? AddMarkupLengths(padding->GetTop(), padding->GetBottom()) : 0;
+    CalculateLines(dc, std::max(0, SubtractMarkupLengths(availableWidth, h)));
+    return CSize(AddMarkupLengths(m_szText.cx, h), AddMarkupLengths(m_szText.cy, v));
+}
+
+// ---- Layout ------------------------------------------------------------------------------------------------------
+
+void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width)
+{
+    const int wrapping = GetEnumValue(s_pTextWrappingProperty);
+    const int trimming = wrapping == NoWrap ? GetEnumValue(s_pTextTrimmingProperty) : TrimNone;
+    const BOOL reusable =
+        width == m_nCachedWidth || (wrapping == NoWrap && trimming == TrimNone && m_nCachedWidth != -1);
+    if (reusable && !dc->BypassLayoutCache())
+        return;
+
+    m_nCachedWidth = width;
+    m_lines.clear();
+    m_state = LayoutState();
+    LayoutState& s = m_state;
+    s.dc = dc;
+    s.width = width;
+    s.wrapping = wrapping;
+    s.trimming = trimming;
+    s.justify = wrapping != NoWrap && GetEnumValue(s_pTextAlignmentProperty) == TextAlignJustify;
+    s.line = std::make_unique<TextLine>();
+
+    COSMMarkupInline* first = m_pInlines->GetInline(0);
+    if (first)
+        first = first->GetFirstInline();
+    else if (std::unique_ptr<TextPiece> empty = MakeEmptyPiece(L" "))
+        s.pending.push_back(std::move(empty));
+
+    for (COSMMarkupInline* item = first; item; item = item->GetNextInline()) {
+        item->PrepareFont(dc);
+        INT_PTR position = item->GetFirstPosition();
+        s.current = std::make_unique<TextPiece>(item, position);
+        while (position != -1) {
+            s.current->end = position;
+            if (s.wrapping != NoWrap && item->IsWhiteSpace(position)) {
+                // The white space begins the next piece: a line may break before it.
+                MeasurePiece(s.current.get());
+                AddWord();
+            }
+            if (item->IsLineBreak(position)) {
+                MeasurePiece(s.current.get());
+                AddWord();
+                if (s.line->pieces.empty()) {
+                    // An empty line keeps the height of its font.
+                    if (std::unique_ptr<TextPiece> empty = MakeEmptyPiece(L" ")) {
+                        s.pending.push_back(std::move(empty));
+                        AddWord();
+                    }
+                }
+                EndLine();
+                item->GetNextPosition(position);
+                s.current = std::make_unique<TextPiece>(item, position);
+                s.current->afterBreak = TRUE;
+                continue;
+            }
+            item->GetNextPosition(position);
+        }
+        // A word may run on into the next inline: the rest waits without a flush.
+        if (s.current->start != -1)
+            s.current->end = -1;
+        if (!s.current->IsEmpty() || s.current->afterBreak) {
+            MeasurePiece(s.current.get());
+            s.pending.push_back(std::move(s.current));
+        }
+        s.current.reset();
+    }
+    AddWord();
+    EndLine();
+    if (dc->BypassLayoutCache())
+        m_nCachedWidth = -1;
+    m_szText = CSize(s.widest, s.y);
+    m_state = LayoutState();
+}
+
+std::unique_ptr<COSMMarkupTextBlock::TextPiece> COSMMarkupTextBlock::MakeEmptyPiece(LPCWSTR text)
+{
+    COSMMarkupContext* context = GetMarkupContext();
+    COSMMarkupRun* run =
+        context ? MarkupDynamicCast<COSMMarkupRun>(context->CreateObject(COSMMarkupRun::GetClassType())) : nullptr;
+    if (!run)
+        run = new COSMMarkupRun;
+    run->SetLogicalParent(this);
+    run->SetText(text);
+    run->PrepareFont(m_state.dc);
+    auto piece = std::make_unique<TextPiece>(run, run->GetFirstPosition());
+    run->Release();
+    MeasurePiece(piece.get());
+    return piece;
+}
+
+void COSMMarkupTextBlock::MeasurePiece(TextPiece* piece)
+{
+    const CSize size = piece->inlineElement->Measure(m_state.dc, piece->start, piece->end);
+    piece->width = size.cx;
+    piece->height = size.cy;
+    piece->descent = piece->inlineElement->GetDescent();
+}
+
+void COSMMarkupTextBlock::AddWord()
+{
+    LayoutState& s = m_state;
+    if (s.current && (!s.current->IsEmpty() || s.current->afterBreak)) {
+        COSMMarkupInline* item = s.current->inlineElement;
+        const INT_PTR end = s.current->end;
+        s.pending.push_back(std::move(s.current));
+        s.current = std::make_unique<TextPiece>(item, end);
+    }
+    if (s.wrapping != NoWrap && s.x > 0) {
+        int pendingWidth = 0;
+        for (const auto& piece : s.pending)
+            pendingWidth = AddMarkupLengths(pendingWidth, piece->width);
+        if (AddMarkupLengths(s.x, pendingWidth) > s.width) {
+            s.line->wrapped = TRUE;
+            EndLine();
+        }
+    }
+    while (!s.pending.empty()) {
+        std::unique_ptr<TextPiece> piece = std::move(s.pending.front());
+        s.pending.pop_front();
+        COSMMarkupInline* item = piece->inlineElement;
+        if (s.x == 0 && s.y > 0 && !piece->IsEmpty()) {
+            const INT_PTR before = piece->start;
+            while (piece->start != piece->end && piece->start != -1 && item->IsBlank(piece->start))
+                item->GetNextPosition(piece->start);
+            if (piece->start != before) {
+                if (piece->start == piece->end || piece->start == -1)
+                    continue;
+                MeasurePiece(piece.get());
+            }
+        }
+        if (s.wrapping == Wrap && AddMarkupLengths(s.x, piece->width) > s.width && !piece->IsEmpty()) {
+            // Break the word by characters, keeping at least one on this line.
+            INT_PTR cut = piece->start;
+            item->GetNextPosition(cut);
+            while (cut != piece->end && cut != -1) {
+                INT_PTR next = cut;
+                item->GetNextPosition(next);
+                if (item->Measure(s.dc, piece->start, next).cx > s.width - s.x)
+                    break;
+                cut = next;
+            }
+            const INT_PTR end = piece->end;
+            piece->end = cut;
+            MeasurePiece(piece.get());
+            PlacePiece(std::move(piece));
+            s.line->wrapped = TRUE;
+            EndLine();
+            if (cut != end && cut != -1) {
+                auto rest = std::make_unique<TextPiece>(item, cut);
+                rest->end = end;
+                MeasurePiece(rest.get());
+                s.pending.push_front(std::move(rest));
+            }
+            continue;
+        }
+        TextPiece* last = s.line->pieces.empty() ? nullptr : s.line->pieces.back().get();
+        if (!s.justify && last && last->inlineElement == item && last->end == piece->start && !piece->afterBreak) {
+            const int oldWidth = last->width;
+            last->end = piece->end;
+            MeasurePiece(last);
+            s.x += last->width - oldWidth;
+            continue;
+        }
+        PlacePiece(std::move(piece));
+    }
+}
+
+void COSMMarkupTextBlock::PlacePiece(std::unique_ptr<TextPiece> piece)
+{
+    LayoutState& s = m_state;
+    piece->x = s.x;
+    piece->y = s.y;
+    piece->line = s.line.get();
+    s.x = AddMarkupLengths(s.x, piece->width);
+    s.line->pieces.push_back(std::move(piece));
+}
+
+void COSMMarkupTextBlock::EndLine()
+{
+    LayoutState& s = m_state;
+    TextLine* line = s.line.get();
+    if (line->pieces.empty())
+        return;
+    if (s.trimming != TrimNone && s.x > s.width)
+        TrimLine();
+    line->width = 0;
+    line->descent = 0;
+    for (const auto& piece : line->pieces) {
+        line->width = AddMarkupLengths(line->width, piece->width);
+        line->descent = std::max(line->descent, piece->descent);
+    }
+    line->height = 0;
+    for (const auto& piece : line->pieces)
+        line->height = std::max(line->height, piece->height - piece->descent + line->descent);
+    s.widest = std::max(s.widest, line->width);
+    s.x = 0;
+    s.y = AddMarkupLengths(s.y, line->height);
+    m_lines.push_back(std::move(s.line));
+    s.line = std::make_unique<TextLine>();
+}
+
+void COSMMarkupTextBlock::TrimLine()
+{
+    LayoutState& s = m_state;
+    TextLine* line = s.line.get();
+    std::unique_ptr<TextPiece> ellipsis = MakeEmptyPiece(L"...");
+    ellipsis->end = -1;
+    MeasurePiece(ellipsis.get());
+    const int room = s.width - ellipsis->width;
+    int used = 0;
+    for (size_t i = 0; i < line->pieces.size(); ++i) {
+        TextPiece* piece = line->pieces[i].get();
+        if (used + piece->width <= room) {
+            used += piece->width;
+            continue;
+        }
+        COSMMarkupInline* item = piece->inlineElement;
+        INT_PTR cut = piece->start;
+        INT_PTR lastSpace = 0;
+        while (cut != piece->end && cut != -1) {
+            if (item->IsWhiteSpace(cut))
+                lastSpace = cut;
+            INT_PTR next = cut;
+            item->GetNextPosition(next);
+            if (item->Measure(s.dc, piece->start, next).cx > room - used)
+                break;
+            cut = next;
+        }
+        if (s.trimming == WordEllipsis) {
+            if (lastSpace)
+                cut = lastSpace;
+            else if (i > 0)
+                cut = piece->start;
+        }
+        piece->end = cut;
+        MeasurePiece(piece);
+        if (piece->IsEmpty())
+            piece->width = 0;
+        line->pieces.resize(i + 1);
+        ellipsis->x = used + piece->width;
+        ellipsis->y = piece->y;
+        ellipsis->line = line;
+        line->pieces.push_back(std::move(ellipsis));
+        return;
+    }
+}
+
+// ---- Arrange, render, hit test -----------------------------------------------------------------------------------
+
+CSize COSMMarkupTextBlock::ArrangeOverride(int width, int height)
+{
+    const COSMMarkupThickness* padding = MarkupDynamicCast<COSMMarkupThickness>(GetValue(s_pPaddingProperty));
+    const int left = padding ? padding->GetLeft() : 0;
+    const int top = padding ? padding->GetTop() : 0;
+    const int right = padding ? padding->GetRight() : 0;
+    const int alignment = GetEnumValue(s_pTextAlignmentProperty);
+    for (const auto& line : m_lines) {
+        int extra = width - line->width - left - right;
+        int offset = alignment == TextAlignRight ? extra : alignment == TextAlignCenter ? extra / 2 : 0;
+        int gaps = 0;
+        if (alignment == TextAlignJustify && line->wrapped && width > line->width) {
+            for (const auto& piece : line->pieces)
+                gaps += piece->afterBreak ? 0 : 1;
+            gaps -= 1;
+        }
+        BOOL firstPiece = TRUE;
+        for (const auto& piece : line->pieces) {
+            piece->dx = left + offset;
+            piece->dy = top + line->height - piece->height;
+            if (gaps > 0 && extra > 0 && !firstPiece && !piece->afterBreak) {
+                const int add = std::max(1, extra / gaps);
+                piece->dx += add;
+                extra -= add;
+                gaps -= 1;
+                offset += add;
+            }
+            firstPiece = FALSE;
+            switch (piece->inlineElement->GetBaselineAlignment()) {
+            case BaselineTop:
+            case BaselineTextTop:
+                piece->dy += piece->height - line->height;
+                break;
+            case BaselineCenter:
+                piece->dy += (piece->height - line->height) / 2;
+                break;
+            case Baseline:
+                piece->dy += piece->descent - line->descent;
+                break;
+            case BaselineSubscript:
+                piece->dy += piece->descent - line->descent / 2;
+                break;
+            case BaselineSuperscript:
+                piece->dy += (piece->height - line->height) + line->descent / 2 - piece->descent;
+                break;
+            default:
+                break;
+            }
+            piece->inlineElement->Arrange(piece->GetRect(), piece->start, piece->end);
+        }
+    }
+    return CSize(width, height);
+}
+
+void COSMMarkupTextBlock::OnRender(COSMMarkupDrawingContext* dc)
+{
+    const CSize size = GetRenderSize();
+    COSMMarkupBrush* background =
+        MarkupDynamicCast<COSMMarkupBrush>(GetValue(COSMMarkupTextElement::s_pBackgroundProperty));
+    if (background)
+        dc->FillRectangle(CRect(0, 0, size.cx, size.cy), background);
+    COSMMarkupContext* context = GetMarkupContext();
+    const COLORREF defaultColor = context ? context->defaultColor : 0;
+    COSMMarkupPtr defaultBrush(new COSMMarkupSolidColorBrush(defaultColor));
+    COSMMarkupBrush* defaultText = static_cast<COSMMarkupBrush*>(defaultBrush.Get());
+    COSMMarkupBrush* lastColor = nullptr;
+    const CRect clip = dc->GetClipBox();
+    for (const auto& line : m_lines) {
+        for (const auto& piece : line->pieces) {
+            const CRect rect = piece->GetRect();
+            CRect visible;
+            if (!visible.IntersectRect(&rect, &clip))
+                continue;
+            COSMMarkupInline* item = piece->inlineElement;
+            COSMMarkupBrush* itemBackground = item->GetBackground();
+            if (itemBackground && itemBackground != background)
+                dc->FillRectangle(rect, itemBackground);
+            COSMMarkupBrush* foreground = item->GetForeground();
+            COSMMarkupBrush* color = foreground ? foreground : defaultText;
+            if (color != lastColor) {
+                dc->SetTextColor(color);
+                lastColor = color;
+            }
+            item->Render(dc, rect, piece->start, piece->end);
+
+            const COSMMarkupEnum* decorations =
+                MarkupDynamicCast<COSMMarkupEnum>(item->GetValue(COSMMarkupTextElement::s_pTextDecorationsProperty));
+            if (!decorations || decorations->GetValue() == 0)
+                continue;
+            const int descent = line->descent;
+            const int thickness = std::max(1, descent / 3);
+            const int barTop = decorations->GetValue() == 1
+                                   ? rect.bottom - piece->descent + thickness
+                                   : rect.bottom - piece->descent + descent - (line->height - descent) / 2;
+            const CRect bar(rect.left, barTop, rect.right, barTop + thickness);
+            // The colour of the element that decorates, not of the text inside it.
+            COSMMarkupObject* owner = item->FindValueOwner(COSMMarkupTextElement::s_pTextDecorationsProperty);
+            COSMMarkupBrush* barBrush =
+                owner ? MarkupDynamicCast<COSMMarkupBrush>(owner->GetValue(COSMMarkupTextElement::s_pForegroundProperty))
+                      : nullptr;
+            if (barBrush)
+                dc->FillRectangle(bar, barBrush);
+            else
+                dc->FillSolidRect(bar, defaultColor);
+        }
+    }
+    dc->SetTextColor(nullptr);
+}
+
+COSMMarkupInputElement* COSMMarkupTextBlock::InputHitTestCore(int x, int y)
+{
+    for (const auto& line : m_lines) {
+        for (const auto& piece : line->pieces) {
+            if (piece->GetRect().PtInRect(CPoint(x, y)))
+                return piece->inlineElement->InputHitTest(x, y);
+        }
+    }
+    return this;
+}

@@ -1,0 +1,135 @@
+// COSMMarkupTextBlock (tag "TextBlock"): text, given as its Text or as inlines (runs, spans, line breaks). It breaks
+// the inlines into pieces, flows them into lines by TextWrapping and TextTrimming, aligns the lines by TextAlignment
+// and their pieces on one baseline, draws backgrounds, text and decorations, and answers the inline under a point.
+//
+//   <TextBlock TextWrapping="Wrap" TextAlignment="Center" Padding="2">Some <Bold>bold</Bold> text</TextBlock>
+//
+// Unwrapped, untrimmed text is laid out once for any width; a measure invalidation (a property change of the block
+// or of an inline) forgets the layout.
+#pragma once
+
+#include "framework/markup/MarkupFrameworkElement.h"
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+class COSMMarkupInline;
+class COSMMarkupInlineCollection;
+
+class COSMMarkupTextBlock : public COSMMarkupFrameworkElement
+{
+    DECLARE_MARKUP_TYPE(COSMMarkupTextBlock)
+
+public:
+    struct TextLine;
+
+    // A part of one inline on one line; positions follow the inline's protocol (end excluded).
+    struct TextPiece
+    {
+        TextPiece(COSMMarkupInline* owner, INT_PTR startPosition);
+        ~TextPiece();
+        TextPiece(const TextPiece&) = delete;
+        TextPiece& operator=(const TextPiece&) = delete;
+
+        BOOL IsEmpty() const { return start == end; }
+        // The arranged rectangle in the block's coordinates.
+        CRect GetRect() const { return CRect(x + dx, y + dy, x + dx + width, y + dy + height); }
+
+        COSMMarkupInline* inlineElement;  // one reference held
+        INT_PTR start;
+        INT_PTR end;
+        int x = 0;
+        int y = 0;
+        int dx = 0;
+        int dy = 0;
+        TextLine* line = nullptr;
+        int width = 0;
+        int height = 0;
+        int descent = 0;
+        BOOL afterBreak = FALSE;
+    };
+
+    struct TextLine
+    {
+        std::vector<std::unique_ptr<TextPiece>> pieces;
+        int width = 0;
+        int height = 0;
+        int descent = 0;
+        BOOL wrapped = FALSE;
+    };
+
+    COSMMarkupTextBlock();
+
+protected:
+    ~COSMMarkupTextBlock() override;
+
+public:
+    // ---- Overrides -------------------------------------------------------------------------------------------
+    int GetLogicalChildrenCount() const override { return 1; }
+    COSMMarkupObject* GetLogicalChild(int index) const override;
+    // Strings become runs, inlines are added.
+    void SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content) override;
+    BOOL HasContentObject() const override;
+    BOOL AllowWhiteSpaceContent() const override { return TRUE; }
+    // A new Text replaces every inline with one run.
+    void OnPropertyChanged(COSMMarkupDependencyProperty* property, COSMMarkupObject* oldValue,
+                           COSMMarkupObject* newValue) override;
+    void OnRender(COSMMarkupDrawingContext* dc) override;
+    // The inline of the first piece that contains the point, else the block.
+    COSMMarkupInputElement* InputHitTestCore(int x, int y) override;
+    void InvalidateMeasureCore(COSMMarkupDrawingContext* dc) override;
+    CSize MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight) override;
+    CSize ArrangeOverride(int width, int height) override;
+
+    // ---- Not meant to be overridden --------------------------------------------------------------------------
+    COSMMarkupInlineCollection* GetInlines() const { return m_pInlines; }
+    // The lines of the last layout (read only).
+    const std::vector<std::unique_ptr<TextLine>>& GetLines() const { return m_lines; }
+    // The width of the widest line and the sum of the line heights (no padding).
+    CSize GetTextSize() const { return m_szText; }
+    // A piece position as an index into its run's text (-1 past the end), or -1 for an inline without text.
+    static int GetCharIndex(const TextPiece& piece, INT_PTR position);
+    void SetText(LPCWSTR text);
+
+    // TextWrapping ("NoWrap" 0, "Wrap" 1, "WrapWithOverflow" 2), TextTrimming ("None" 0, "CharacterEllipsis" 1,
+    // "WordEllipsis" 2), TextAlignment ("Left" 0, "Right" 1, "Center" 2, "Justify" 3), Padding, Text.
+    static COSMMarkupDependencyProperty* s_pTextWrappingProperty;
+    static COSMMarkupDependencyProperty* s_pTextTrimmingProperty;
+    static COSMMarkupDependencyProperty* s_pTextAlignmentProperty;
+    static COSMMarkupDependencyProperty* s_pPaddingProperty;
+    static COSMMarkupDependencyProperty* s_pTextProperty;
+    static void RegisterMarkupProperties();
+
+private:
+    // The state of one layout pass.
+    struct LayoutState
+    {
+        COSMMarkupDrawingContext* dc = nullptr;
+        int width = 0;
+        int wrapping = 0;
+        int trimming = 0;
+        BOOL justify = FALSE;
+        int x = 0;
+        int y = 0;
+        int widest = 0;
+        std::unique_ptr<TextLine> line;
+        std::unique_ptr<TextPiece> current;
+        std::deque<std::unique_ptr<TextPiece>> pending;
+    };
+
+    void CalculateLines(COSMMarkupDrawingContext* dc, int width);
+    void MeasurePiece(TextPiece* piece);
+    void AddWord();
+    void PlacePiece(std::unique_ptr<TextPiece> piece);
+    void EndLine();
+    void TrimLine();
+    std::unique_ptr<TextPiece> MakeEmptyPiece(LPCWSTR text);
+    int GetEnumValue(COSMMarkupDependencyProperty* property) const;
+
+    COSMMarkupInlineCollection* m_pInlines;
+    std::vector<std::unique_ptr<TextLine>> m_lines;
+    int m_nCachedWidth = -1;
+    CSize m_szText;
+    LayoutState m_state;
+};
