@@ -19,6 +19,7 @@
 
 class COSMCommandBar;
 class COSMCommandBarKeyboardTip;
+class COSMOwnedCommandBarList;
 class COSMCommandBarsOptions;
 class COSMControl;
 class COSMControlAction;
@@ -27,6 +28,7 @@ class COSMCustomizeDropSource;
 class COSMImageManager;
 class COSMMouseManager;
 class COSMPaintManager;
+class COSMPopupBar;
 class COSMShortcutManager;
 
 // The process-wide paint manager, made for theme 0 when none is installed (null while no theme is registered).
@@ -70,6 +72,11 @@ public:
     BOOL IsActionsEnabled() const { return m_actionsEnabled; }
 
     // ---- Override these ----------------------------------------------------------------------------------------
+    // The menu bar: null until the site has one.
+    virtual COSMCommandBar* GetMenuBar() const { return nullptr; }
+    // Lays the site out again: a frame now (delay FALSE) or at its next idle time (TRUE); another site gets WM_SIZE
+    // with its client size. Nothing while bars are being removed.
+    virtual void RecalcFrameLayout(BOOL delay = FALSE);
     // The command is hidden in collapsed menus: among the hidden commands and not yet used.
     virtual BOOL IsCommandHidden(UINT id) const;
     // The control's command is hidden, or (with the options' AutoHideUnusedPopups) it is a popup whose bar holds
@@ -82,6 +89,43 @@ public:
     virtual void ResetKeyboardState(COSMCommandBar* bar, int mode);
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
+    // The bars, each referenced once by the manager.
+    int GetCount() const { return static_cast<int>(m_bars.size()); }
+    // Null outside 0..count-1.
+    COSMCommandBar* GetAt(int index) const;
+    // -1 when the bar is not the manager's.
+    int IndexOf(const COSMCommandBar* bar) const;
+    // The bar with the id; null for id 0 (every popup bar has it) or when none has it.
+    COSMCommandBar* FindCommandBar(UINT id) const;
+    // Appends a bar the site made, taking over the caller's reference.
+    void AddCommandBar(COSMCommandBar* bar);
+    // The next visible bar from start in steps of step (+1 or -1), wrapping once past either end (not when the
+    // walk starts outside the bars, at -1); start itself when no other bar is visible; -1 with no bars or none found.
+    int GetNextBarIndex(int start, int step) const;
+    // Shows a hidden bar or hides a shown one; the options count as changed.
+    void ToggleVisible(int index);
+    // Hides the bar, takes it out and releases it; nothing when it is not the manager's.
+    void Remove(COSMCommandBar* bar);
+    // Removes every bar with no layout in between, then asks for one delayed layout.
+    void RemoveAll();
+    // Redraws every visible bar that has a window.
+    void RedrawCommandBars();
+    // A delayed frame layout (idle flag 8) runs now.
+    void RecalcDelayedFrameLayout();
+    // The site lays out right to left, or the manager is told to.
+    BOOL IsLayoutRTL() const;
+    // Shows the popup at the screen point (outside the excluded rectangle) and tracks it in the manager's own loop
+    // until it closes. flags: TPM_RETURNCMD answers the chosen command's id (0 when none) instead of sending it;
+    // TPM_RIGHTBUTTON, TPM_NONOTIFY, TPM_RIGHTALIGN (also for a right-to-left site) and 1 (a popup opened from
+    // inside another tracked popup, which stay open) as for menus. site: the window the commands go to (null: the
+    // popup's); commandTarget: the window asked first. Answers TRUE, or the id; 0 when the popup cannot open.
+    static int TrackPopupMenu(COSMPopupBar* popup, UINT flags, int x, int y, CWnd* site = nullptr,
+                              LPCRECT exclude = nullptr, CWnd* commandTarget = nullptr);
+    // Serves the thread's messages while the popup tracks. A press outside the tracked bars ends tracking and stays
+    // queued for the window under the cursor; WM_QUIT ends tracking and is posted again with its exit code.
+    static void PumpPopupMessages(COSMPopupBar* popup);
+    // The popup bars made for the manager (owned).
+    COSMOwnedCommandBarList* GetOwnedPopups() const { return m_ownedPopups; }
     COSMCommandBarsOptions* GetCommandBarsOptions() const { return m_options; }
     COSMShortcutManager* GetShortcutManager() const { return m_shortcutManager; }
     // A hidden command that runs for the first time counts as used from now on (the options change).
@@ -129,6 +173,9 @@ public:
     void ClosePopups();
 
 private:
+    // Takes every bar out and releases it; no layout.
+    void ReleaseBars();
+
     std::vector<COSMCommandBarKeyboardTip*> m_keyboardTips;
     COSMCommandBar* m_keyboardTipsBar = nullptr;
     int m_keyboardTipsLevel = 0;
@@ -140,6 +187,8 @@ private:
     BOOL m_customizeMode = FALSE;
     UINT m_defaultDocTemplateId = 0;
     BOOL m_customizeModeCopy = FALSE;
+    COSMOwnedCommandBarList* m_ownedPopups = nullptr;
+    std::vector<COSMCommandBar*> m_bars;
     CWnd* m_site = nullptr;
     BOOL m_keyboardCuesShown = TRUE;
     UINT m_helpId = 0;
@@ -149,6 +198,7 @@ private:
     COSMShortcutManager* m_shortcutManager = nullptr;
     // The popup bars IsControlHidden is looking into, so a popup chain that loops ends.
     std::vector<const COSMCommandBar*> m_hiddenCheckPath;
+    BOOL m_noFrameLayout = FALSE;
     BOOL m_keyboardCuesInUse = FALSE;
     BOOL m_rightToLeft = FALSE;
     BOOL m_actionsEnabled = FALSE;

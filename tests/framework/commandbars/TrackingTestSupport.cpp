@@ -126,6 +126,8 @@ LRESULT TrackingFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case COSMCommandBar::kMessageControlRButtonUp:
     case COSMCommandBar::kMessageTrackingKey:
     case WM_SYSCOMMAND:
+    case COSMPopupBar::kMessagePopupShowing:
+    case COSMPopupBar::kMessagePopupClosed:
         tracking.push_back(Message{message, wParam, lParam});
         return onTracking ? onTracking(message, wParam, lParam) : 0;
     default:
