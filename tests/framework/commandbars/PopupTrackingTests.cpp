@@ -7,6 +7,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/KeyboardManager.h"
+#include "framework/controls/ControlPopup.h"
 
 using namespace commandbars_test;
 
@@ -258,6 +259,115 @@ TEST_F(PopupTrackingTest, TheWindowSavesBitsTakesNoActivationAndIsAToolWindow)
         popup->SetTrackingMode(0, TRUE, FALSE);
         EXPECT_EQ(nullptr, popup->GetSafeHwnd());
     }
+}
+
+// A work area the test sets, on a monitor one pixel taller.
+CRect g_workArea;
+void TestMonitorAreas(const CRect&, CRect* workArea, CRect* monitorArea)
+{
+    *workArea = g_workArea;
+    *monitorArea = g_workArea;
+    monitorArea->bottom += 1;
+}
+
+TEST_F(PopupTrackingTest, ALongMenuScrollsByItsButtonsAndTheKeyboard)
+{
+    Ref<COSMPopupBar> popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+    for (int id = 1001; id <= 1040; ++id)
+        popup->GetControls()->Add(1, id)->SetCaption("Item");
+    popup->CalcDynamicLayout(0, 0);
+    const int itemHeight = popup->GetControl(0)->GetRect().Height();
+    ASSERT_GT(itemHeight, 0);
+    const CRect borders = popup->GetBorders();
+    // Room for about 25 items (5 pixels at the foot stay free).
+    g_workArea = CRect(0, 0, 1280, 25 * itemHeight + borders.top + borders.bottom + 5);
+    ScopedSetting<COSMPopupBar::MonitorAreasFn> areas(COSMPopupBar::s_pfnGetMonitorAreas, &TestMonitorAreas);
+
+    ASSERT_TRUE(popup->Popup(100, 10));
+    EXPECT_TRUE(popup->IsScrolling());
+    CRect window;
+    popup->GetWindowRect(&window);
+    EXPECT_LE(window.bottom, g_workArea.bottom - 5);
+    EXPECT_FALSE(popup->GetScrollDownRect().IsRectEmpty());
+    EXPECT_TRUE(popup->GetScrollUpRect().IsRectEmpty());
+    EXPECT_EQ(0, popup->GetFirstVisibleIndex());
+    const int firstEnd = popup->GetEndVisibleIndex();
+    EXPECT_GT(firstEnd, 15);
+    EXPECT_LT(firstEnd, 40);
+    EXPECT_TRUE(popup->GetControl(39)->GetHideFlags() & COSMControl::kHideScroll);
+
+    // End selects the last item and scrolls it into view.
+    popup->OnHookKeyDown(VK_END, 0);
+    EXPECT_EQ(39, popup->GetSelectedIndex());
+    EXPECT_EQ(40, popup->GetEndVisibleIndex());
+    EXPECT_FALSE(popup->GetControl(39)->GetHideFlags() & COSMControl::kHideScroll);
+    EXPECT_TRUE(popup->GetControl(0)->GetHideFlags() & COSMControl::kHideScroll);
+    EXPECT_TRUE(popup->GetScrollDownRect().IsRectEmpty());
+    EXPECT_FALSE(popup->GetScrollUpRect().IsRectEmpty());
+    const int first = popup->GetFirstVisibleIndex();
+    EXPECT_GT(first, 0);
+
+    const auto tick = [&](UINT_PTR id) {
+        popup->PostMessage(WM_TIMER, id, 0);
+        PumpMessages();
+    };
+    // At the end the scroll-down timer moves nothing.
+    tick(COSMPopupBar::kTimerScrollDown);
+    EXPECT_EQ(first, popup->GetFirstVisibleIndex());
+    EXPECT_EQ(40, popup->GetEndVisibleIndex());
+    // The scroll-up timer moves by one item ...
+    tick(COSMPopupBar::kTimerScrollUp);
+    EXPECT_EQ(first - 1, popup->GetFirstVisibleIndex());
+    // ... and stops at the top.
+    for (int i = 0; i < 60; ++i)
+        tick(COSMPopupBar::kTimerScrollUp);
+    EXPECT_EQ(0, popup->GetFirstVisibleIndex());
+    EXPECT_TRUE(popup->GetScrollUpRect().IsRectEmpty());
+    const int end = popup->GetEndVisibleIndex();
+    tick(COSMPopupBar::kTimerScrollDown);
+    EXPECT_EQ(end + 1, popup->GetEndVisibleIndex());
+    // The scroll-up button now takes room at the top as well.
+    EXPECT_GE(popup->GetFirstVisibleIndex(), 1);
+    EXPECT_FALSE(popup->GetScrollUpRect().IsRectEmpty());
+
+    popup->SetTrackingMode(0, TRUE, FALSE);
+}
+
+TEST_F(PopupTrackingTest, SubMenusOpenBesideTheirItemAndCloseOneByOneOrAsAChain)
+{
+    Ref<COSMPopupBar> popup = MakePopup({101});
+    Ref<COSMPopupBar> subBar = MakePopup({201, 202});
+    COSMControlPopup* opener = COSMControlPopup::CreateControlPopup(2);
+    popup->GetControls()->AddControl(opener, 0);
+    opener->SetCaption("More");
+    opener->SetCommandBar(subBar.get());
+
+    ASSERT_TRUE(popup->Popup(200, 150));
+    popup->SetSelected(1, COSMCommandBar::kSelectKeyboard);
+    popup->OnHookKeyDown(VK_RIGHT, 0);
+    ASSERT_NE(nullptr, subBar->GetSafeHwnd());
+    EXPECT_TRUE(subBar->IsVisible());
+    EXPECT_EQ(1, popup->GetPopupedIndex());
+    CRect item = opener->GetRect();
+    popup->ClientToScreen(&item);
+    CRect sub;
+    subBar->GetWindowRect(&sub);
+    EXPECT_EQ(item.right, sub.left);
+    EXPECT_EQ(item.top, sub.top);
+
+    // Escape closes only the sub-menu.
+    subBar->OnHookKeyDown(VK_ESCAPE, 0);
+    EXPECT_EQ(nullptr, subBar->GetSafeHwnd());
+    EXPECT_NE(nullptr, popup->GetSafeHwnd());
+    EXPECT_EQ(-1, popup->GetPopupedIndex());
+    EXPECT_NE(0, popup->GetTrackingMode());
+
+    // A click on the frame closes the whole chain.
+    popup->OnHookKeyDown(VK_RIGHT, 0);
+    ASSERT_NE(nullptr, subBar->GetSafeHwnd());
+    ClickAt(ScreenPoint(frame, CPoint(20, 20)));
+    EXPECT_EQ(nullptr, subBar->GetSafeHwnd());
+    EXPECT_EQ(nullptr, popup->GetSafeHwnd());
 }
 
 }  // namespace
