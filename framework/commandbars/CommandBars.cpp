@@ -166,8 +166,9 @@ void COSMCommandBars::SetCustomizeSelection(COSMControl* control)
         control->InternalAddRef();
         RedrawControl(control);
     }
-    if (m_site && ::IsWindow(m_site->GetSafeHwnd()))
-        m_site->SendMessage(kMessageCustomizeSelectionChanged, 0, 0);
+    CWnd* listener = m_dropSource->GetSheetWindow() ? m_dropSource->GetSheetWindow() : m_site;
+    if (listener && ::IsWindow(listener->GetSafeHwnd()))
+        listener->SendMessage(kMessageCustomizeSelectionChanged, 0, 0);
 }
 
 COSMMouseManager* COSMCommandBars::GetMouseManager() const

@@ -43,6 +43,8 @@ class COSMCommandBars : public CCmdTarget
 public:
     // Sent to the site when the customize selection changed (wParam 0, lParam 0).
     static constexpr UINT kMessageCustomizeSelectionChanged = 10327;
+    // Sent to the site before the toolbars context menu shows (wParam the caller's, lParam the popup).
+    static constexpr UINT kMessageToolbarsContextMenu = 10332;
 
     // Makes the site's tooltip context (without TTS_NOPREFIX: captions show their mnemonics' ampersands stripped by
     // the tips themselves), the actions, the options and the shortcut manager; keyboard cues then follow the system.
@@ -84,9 +86,23 @@ public:
     virtual BOOL IsControlHidden(COSMControl* control);
     // The document template the bars show controls for: the default one until MDI sites are supported.
     virtual UINT GetActiveDocTemplateId() const { return m_defaultDocTemplateId; }
+    // The toolbars context menu at the screen point: nothing in customize mode or when the popup stays empty; the
+    // site hears 10332 first (wParam the caller's, lParam the popup, which it may fill differently).
+    virtual void ShowToolbarsContextMenu(WPARAM wParam, int x, int y);
+    // A new popup (the caller's reference) listing the bars.
+    virtual COSMPopupBar* CreateToolbarsPopup();
+    // A toolbar's expand menu: the controls its dock row hid, and the bars of the row with their customize lists.
+    // They come with the toolbars; until then nothing is added.
+    virtual void AddHiddenControls(COSMCommandBar* bar, COSMPopupBar* popup) {}
+    virtual void AddCustomizeMenu(COSMCommandBar* bar, COSMPopupBar* popup) {}
+    // The site's rebar (child window 0xE804) takes the bar as a band, or lets it go; nothing without a rebar.
+    virtual void AddToReBar(COSMCommandBar* bar);
+    virtual void RemoveFromReBar(COSMCommandBar* bar);
     // Every bar whose tracking mode changes tells the manager: the tooltip goes. (Keyboard cues and tips follow
     // tracking when they come.)
     virtual void ResetKeyboardState(COSMCommandBar* bar, int mode);
+    // A new toolbar of the manager; toolbars come with their own part, until then none is made (null).
+    virtual COSMCommandBar* AddToolBar(const CString& title, UINT id, BOOL tearOff = FALSE) { return nullptr; }
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     // The bars, each referenced once by the manager.
@@ -124,6 +140,13 @@ public:
     // Serves the thread's messages while the popup tracks. A press outside the tracked bars ends tracking and stays
     // queued for the window under the cursor; WM_QUIT ends tracking and is posted again with its exit code.
     static void PumpPopupMessages(COSMPopupBar* popup);
+    // A typed key the frame did not take: the menu bar (or the tracking bar, or with use-mode bit 1 the first visible
+    // bar) may take it, else the control whose access key it is enters tracking selected and, when the key is not
+    // shared, runs. FALSE when nothing took the key.
+    BOOL OnFrameAccel(UINT key);
+    // Ctrl+Tab: the bar (direction 0) or the next visible bar in the direction enters tracking with its first
+    // control selected and keyboard cues shown; FALSE when there is no such bar.
+    BOOL ActivateCommandBar(COSMCommandBar* bar, int direction);
     // The popup bars made for the manager (owned).
     COSMOwnedCommandBarList* GetOwnedPopups() const { return m_ownedPopups; }
     COSMCommandBarsOptions* GetCommandBarsOptions() const { return m_options; }

@@ -128,6 +128,7 @@ LRESULT TrackingFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOMMAND:
     case COSMPopupBar::kMessagePopupShowing:
     case COSMPopupBar::kMessagePopupClosed:
+    case COSMCommandBars::kMessageToolbarsContextMenu:
         tracking.push_back(Message{message, wParam, lParam});
         return onTracking ? onTracking(message, wParam, lParam) : 0;
     default:
