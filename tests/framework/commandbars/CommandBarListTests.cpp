@@ -5,6 +5,7 @@
 
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarsOptions.h"
+#include "framework/commandbars/CustomizeDropSource.h"
 
 using namespace commandbars_test;
 
@@ -229,6 +230,46 @@ TEST_F(CommandBarListTest, ANonFrameSiteGetsItsClientSize)
     EXPECT_TRUE(commandBars->IsLayoutRTL());
     commandBars.reset();
     site.DestroyWindow();
+}
+
+using CustomizeSheetTest = SiteTest;
+
+TEST_F(CustomizeSheetTest, SelectionChangesGoToTheOpenSheetOncePerChange)
+{
+    SiteWindow sheet;
+    commandBars->GetDropSource()->SetSheetWindow(&sheet);
+    Ref<COSMCommandBar> bar = MakeRef(static_cast<COSMCommandBar*>(new FlagBar));
+    bar->SetCommandBars(commandBars.get());
+    COSMControl* first = bar->GetControls()->Add(1, 1);
+    COSMControl* second = bar->GetControls()->Add(1, 2);
+    site.messages.clear();
+
+    const struct
+    {
+        COSMControl* select;
+        int sheetReports;
+        LONG firstRefs;
+        LONG secondRefs;
+    } steps[] = {
+        {first, 1, 2, 1},
+        {first, 1, 2, 1},   // the same control: nothing
+        {second, 2, 1, 2},  // the old one is let go
+        {nullptr, 3, 1, 1},
+    };
+    for (const auto& step : steps)
+    {
+        commandBars->SetCustomizeSelection(step.select);
+        EXPECT_EQ(step.sheetReports, sheet.Count(COSMCommandBars::kMessageCustomizeSelectionChanged));
+        EXPECT_EQ(step.firstRefs, RefCount(first));
+        EXPECT_EQ(step.secondRefs, RefCount(second));
+    }
+    EXPECT_EQ(0, site.Count(COSMCommandBars::kMessageCustomizeSelectionChanged));
+
+    // With the sheet closed the site hears it again.
+    commandBars->GetDropSource()->SetSheetWindow(nullptr);
+    commandBars->SetCustomizeSelection(first);
+    EXPECT_EQ(1, site.Count(COSMCommandBars::kMessageCustomizeSelectionChanged));
+    commandBars->SetCustomizeSelection(nullptr);
 }
 
 }  // namespace
