@@ -244,17 +244,14 @@ void COSMCommandBars::ToggleVisible(int index)
     m_options->m_modified = TRUE;
 }
 
-namespace {
-
-void TakeOut(COSMCommandBar* bar)
+void COSMCommandBars::TakeOut(COSMCommandBar* bar)
 {
     if (bar->GetSafeHwnd())
         bar->ShowWindow(SW_HIDE);
     bar->SetVisible(FALSE);
+    RemoveFromReBar(bar);
     bar->OnRemoved();
 }
-
-}  // namespace
 
 void COSMCommandBars::Remove(COSMCommandBar* bar)
 {

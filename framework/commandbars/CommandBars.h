@@ -196,6 +196,8 @@ public:
     void ClosePopups();
 
 private:
+    // Hides the bar and lets it leave the rebar and its tracking before it goes.
+    void TakeOut(COSMCommandBar* bar);
     // Takes every bar out and releases it; no layout.
     void ReleaseBars();
 

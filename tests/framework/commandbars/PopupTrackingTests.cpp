@@ -7,6 +7,8 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/KeyboardManager.h"
+#include "framework/commandbars/ShortcutManager.h"
+#include "framework/commandbars/ShortcutManagerAccel.h"
 #include "framework/controls/ControlPopup.h"
 
 using namespace commandbars_test;
@@ -368,6 +370,42 @@ TEST_F(PopupTrackingTest, SubMenusOpenBesideTheirItemAndCloseOneByOneOrAsAChain)
     ClickAt(ScreenPoint(frame, CPoint(20, 20)));
     EXPECT_EQ(nullptr, subBar->GetSafeHwnd());
     EXPECT_EQ(nullptr, popup->GetSafeHwnd());
+}
+
+TEST_F(PopupTrackingTest, ShortcutTextsShowInDropDownsAndInContextMenusOnlyWhenAsked)
+{
+    commandBars->GetShortcutManager()->GetAccelTable()->Add(COSMShortcutManagerAccel(101, FVIRTKEY | FCONTROL, 'S'));
+    COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
+    Ref<COSMPopupBar> context = MakePopup({101});
+    for (BOOL shown : {FALSE, TRUE})
+    {
+        options->m_showContextMenuShortcuts = shown;
+        ASSERT_TRUE(context->Popup(200, 200));
+        EXPECT_EQ(CString(shown ? "Ctrl+S" : ""), context->GetControl(0)->GetShortcutTextAuto()) << shown;
+        context->SetTrackingMode(0, TRUE, FALSE);
+    }
+    options->m_showContextMenuShortcuts = FALSE;
+
+    TrackingBar bar;
+    MakeBarWindow(bar, 1, 0, CRect(0, 0, 300, 24));
+    COSMControlPopup* opener = COSMControlPopup::CreateControlPopup(2);
+    bar.GetControls()->AddControl(opener, 0);
+    opener->SetCaption("File");
+    bar.LayOut();
+    Ref<COSMPopupBar> dropDown = MakePopup({101});
+    opener->SetCommandBar(dropDown.get());
+    ASSERT_TRUE(bar.SetPopuped(0, FALSE));
+    ASSERT_NE(nullptr, dropDown->GetSafeHwnd());
+    EXPECT_EQ(CString("Ctrl+S"), dropDown->GetControl(0)->GetShortcutTextAuto());
+    // It opened below its control.
+    CRect item = opener->GetRect();
+    bar.ClientToScreen(&item);
+    CRect window;
+    dropDown->GetWindowRect(&window);
+    EXPECT_EQ(item.left, window.left);
+    EXPECT_EQ(item.bottom, window.top);
+    bar.SetTrackingMode(0, TRUE, FALSE);
+    EXPECT_EQ(nullptr, dropDown->GetSafeHwnd());
 }
 
 }  // namespace
