@@ -270,6 +270,9 @@ public:
     void EnableAnimation(BOOL enable);
     BOOL IsAnimationEnabled() const;
     COSMCommandBarAnimation* GetAnimation() const { return m_animation.get(); }
+    // The next popup this bar opens is animated (a popup clears it once it played).
+    BOOL IsAnimateNextPopup() const { return m_animateNextPopup; }
+    void SetAnimateNextPopup(BOOL animate) { m_animateNextPopup = animate; }
     // The window lays out right to left (WS_EX_LAYOUTRTL or WS_EX_RTLREADING); FALSE without a window.
     BOOL IsLayoutRTL() const;
 
@@ -434,6 +437,7 @@ protected:
     // The manager's tooltip context, referenced while the window exists.
     COSMToolTipContext* m_toolTipContext = nullptr;
     std::unique_ptr<COSMCommandBarAnimation> m_animation;
+    BOOL m_animateNextPopup = TRUE;
     int m_statusTextIndex = -1;
     HWND m_focusBackWindow = nullptr;
     BOOL m_listed = TRUE;

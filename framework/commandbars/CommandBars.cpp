@@ -3,6 +3,7 @@
 #include "framework/controls/ToolTipContext.h"
 
 #include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/ControlActions.h"
@@ -47,6 +48,7 @@ COSMCommandBars::COSMCommandBars()
       m_shortcutManager(new COSMShortcutManager(this))
 {
     m_toolTipContext->ModifyToolTipStyle(TTS_NOPREFIX, 0);
+    m_ownedPopups = new COSMOwnedCommandBarList(this);
     m_options->ShowKeyboardCues(COSMCommandBarsOptions::kCuesFollowSystem);
 }
 
@@ -54,6 +56,10 @@ COSMCommandBars::~COSMCommandBars()
 {
     if (m_customizeSelection)
         m_customizeSelection->InternalRelease();
+    m_ownedPopups->RemoveAll();
+    m_ownedPopups->InternalRelease();
+    // The site may be gone already, and a dying manager has nothing left to lay out: no frame layout here.
+    ReleaseBars();
     m_dropSource.reset();
     SetPaintManager(nullptr);
     SetImageManager(nullptr);
@@ -160,8 +166,9 @@ void COSMCommandBars::SetCustomizeSelection(COSMControl* control)
         control->InternalAddRef();
         RedrawControl(control);
     }
-    if (m_site && ::IsWindow(m_site->GetSafeHwnd()))
-        m_site->SendMessage(kMessageCustomizeSelectionChanged, 0, 0);
+    CWnd* listener = m_dropSource->GetSheetWindow() ? m_dropSource->GetSheetWindow() : m_site;
+    if (listener && ::IsWindow(listener->GetSafeHwnd()))
+        listener->SendMessage(kMessageCustomizeSelectionChanged, 0, 0);
 }
 
 COSMMouseManager* COSMCommandBars::GetMouseManager() const
@@ -172,4 +179,147 @@ COSMMouseManager* COSMCommandBars::GetMouseManager() const
 void COSMCommandBars::ClosePopups()
 {
     GetMouseManager()->SendTrackLost();
+}
+
+COSMCommandBar* COSMCommandBars::GetAt(int index) const
+{
+    return index >= 0 && index < GetCount() ? m_bars[static_cast<size_t>(index)] : nullptr;
+}
+
+int COSMCommandBars::IndexOf(const COSMCommandBar* bar) const
+{
+    auto found = std::find(m_bars.begin(), m_bars.end(), bar);
+    return found == m_bars.end() ? -1 : static_cast<int>(found - m_bars.begin());
+}
+
+COSMCommandBar* COSMCommandBars::FindCommandBar(UINT id) const
+{
+    if (id == 0)
+        return nullptr;
+    for (COSMCommandBar* bar : m_bars)
+    {
+        if (bar->GetBarID() == id)
+            return bar;
+    }
+    return nullptr;
+}
+
+void COSMCommandBars::AddCommandBar(COSMCommandBar* bar)
+{
+    if (bar && IndexOf(bar) < 0)
+        m_bars.push_back(bar);
+}
+
+int COSMCommandBars::GetNextBarIndex(int start, int step) const
+{
+    const int count = GetCount();
+    if (count == 0 || step == 0)
+        return -1;
+    int index = (start == -1 && step < 0) ? count - 1 : start + step;
+    // Starting outside the bars there is nothing to come back to: the walk ends at the far end.
+    BOOL wrapped = start == -1;
+    for (;;)
+    {
+        if (index < 0 || index >= count)
+        {
+            if (wrapped)
+                return -1;
+            wrapped = TRUE;
+            index = index < 0 ? count - 1 : 0;
+        }
+        if (index == start)
+            return start;
+        if (m_bars[static_cast<size_t>(index)]->IsVisible())
+            return index;
+        index += step;
+    }
+}
+
+void COSMCommandBars::ToggleVisible(int index)
+{
+    COSMCommandBar* bar = GetAt(index);
+    if (!bar)
+        return;
+    bar->SetVisible(!bar->IsVisible());
+    m_options->m_modified = TRUE;
+}
+
+void COSMCommandBars::TakeOut(COSMCommandBar* bar)
+{
+    if (bar->GetSafeHwnd())
+        bar->ShowWindow(SW_HIDE);
+    bar->SetVisible(FALSE);
+    RemoveFromReBar(bar);
+    bar->OnRemoved();
+}
+
+void COSMCommandBars::Remove(COSMCommandBar* bar)
+{
+    const int index = IndexOf(bar);
+    if (index < 0)
+        return;
+    TakeOut(bar);
+    m_bars.erase(m_bars.begin() + index);
+    bar->InternalRelease();
+}
+
+void COSMCommandBars::ReleaseBars()
+{
+    std::vector<COSMCommandBar*> bars;
+    bars.swap(m_bars);
+    for (COSMCommandBar* bar : bars)
+    {
+        TakeOut(bar);
+        bar->InternalRelease();
+    }
+}
+
+void COSMCommandBars::RemoveAll()
+{
+    m_noFrameLayout = TRUE;
+    ReleaseBars();
+    m_noFrameLayout = FALSE;
+    RecalcFrameLayout(TRUE);
+}
+
+void COSMCommandBars::RecalcFrameLayout(BOOL delay)
+{
+    if (m_noFrameLayout || !m_site || !::IsWindow(m_site->GetSafeHwnd()))
+        return;
+    if (auto* frame = dynamic_cast<CFrameWnd*>(m_site))
+    {
+        if (delay)
+            frame->m_nIdleFlags |= CFrameWnd::idleLayout;
+        else
+            frame->RecalcLayout(FALSE);
+        return;
+    }
+    CRect client;
+    m_site->GetClientRect(&client);
+    m_site->SendMessage(WM_SIZE, 0, MAKELPARAM(client.Width(), client.Height()));
+}
+
+void COSMCommandBars::RecalcDelayedFrameLayout()
+{
+    auto* frame = dynamic_cast<CFrameWnd*>(m_site);
+    if (!frame || !(frame->m_nIdleFlags & CFrameWnd::idleLayout))
+        return;
+    frame->m_nIdleFlags &= ~UINT(CFrameWnd::idleLayout);
+    frame->RecalcLayout(FALSE);
+}
+
+void COSMCommandBars::RedrawCommandBars()
+{
+    for (COSMCommandBar* bar : m_bars)
+    {
+        if (bar->IsVisible() && bar->GetSafeHwnd())
+            bar->Redraw(nullptr, TRUE);
+    }
+}
+
+BOOL COSMCommandBars::IsLayoutRTL() const
+{
+    if (m_rightToLeft)
+        return TRUE;
+    return m_site && m_site->GetSafeHwnd() && (m_site->GetExStyle() & WS_EX_LAYOUTRTL);
 }

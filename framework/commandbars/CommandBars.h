@@ -19,6 +19,7 @@
 
 class COSMCommandBar;
 class COSMCommandBarKeyboardTip;
+class COSMOwnedCommandBarList;
 class COSMCommandBarsOptions;
 class COSMControl;
 class COSMControlAction;
@@ -27,6 +28,7 @@ class COSMCustomizeDropSource;
 class COSMImageManager;
 class COSMMouseManager;
 class COSMPaintManager;
+class COSMPopupBar;
 class COSMShortcutManager;
 
 // The process-wide paint manager, made for theme 0 when none is installed (null while no theme is registered).
@@ -41,6 +43,8 @@ class COSMCommandBars : public CCmdTarget
 public:
     // Sent to the site when the customize selection changed (wParam 0, lParam 0).
     static constexpr UINT kMessageCustomizeSelectionChanged = 10327;
+    // Sent to the site before the toolbars context menu shows (wParam the caller's, lParam the popup).
+    static constexpr UINT kMessageToolbarsContextMenu = 10332;
 
     // Makes the site's tooltip context (without TTS_NOPREFIX: captions show their mnemonics' ampersands stripped by
     // the tips themselves), the actions, the options and the shortcut manager; keyboard cues then follow the system.
@@ -70,6 +74,11 @@ public:
     BOOL IsActionsEnabled() const { return m_actionsEnabled; }
 
     // ---- Override these ----------------------------------------------------------------------------------------
+    // The menu bar: null until the site has one.
+    virtual COSMCommandBar* GetMenuBar() const { return nullptr; }
+    // Lays the site out again: a frame now (delay FALSE) or at its next idle time (TRUE); another site gets WM_SIZE
+    // with its client size. Nothing while bars are being removed.
+    virtual void RecalcFrameLayout(BOOL delay = FALSE);
     // The command is hidden in collapsed menus: among the hidden commands and not yet used.
     virtual BOOL IsCommandHidden(UINT id) const;
     // The control's command is hidden, or (with the options' AutoHideUnusedPopups) it is a popup whose bar holds
@@ -77,11 +86,69 @@ public:
     virtual BOOL IsControlHidden(COSMControl* control);
     // The document template the bars show controls for: the default one until MDI sites are supported.
     virtual UINT GetActiveDocTemplateId() const { return m_defaultDocTemplateId; }
+    // The toolbars context menu at the screen point: nothing in customize mode or when the popup stays empty; the
+    // site hears 10332 first (wParam the caller's, lParam the popup, which it may fill differently).
+    virtual void ShowToolbarsContextMenu(WPARAM wParam, int x, int y);
+    // A new popup (the caller's reference) listing the bars.
+    virtual COSMPopupBar* CreateToolbarsPopup();
+    // A toolbar's expand menu: the controls its dock row hid, and the bars of the row with their customize lists.
+    // They come with the toolbars; until then nothing is added.
+    virtual void AddHiddenControls(COSMCommandBar* bar, COSMPopupBar* popup) {}
+    virtual void AddCustomizeMenu(COSMCommandBar* bar, COSMPopupBar* popup) {}
+    // The site's rebar (child window 0xE804) takes the bar as a band, or lets it go; nothing without a rebar.
+    virtual void AddToReBar(COSMCommandBar* bar);
+    virtual void RemoveFromReBar(COSMCommandBar* bar);
     // Every bar whose tracking mode changes tells the manager: the tooltip goes. (Keyboard cues and tips follow
     // tracking when they come.)
     virtual void ResetKeyboardState(COSMCommandBar* bar, int mode);
+    // A new toolbar of the manager; toolbars come with their own part, until then none is made (null).
+    virtual COSMCommandBar* AddToolBar(const CString& title, UINT id, BOOL tearOff = FALSE) { return nullptr; }
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
+    // The bars, each referenced once by the manager.
+    int GetCount() const { return static_cast<int>(m_bars.size()); }
+    // Null outside 0..count-1.
+    COSMCommandBar* GetAt(int index) const;
+    // -1 when the bar is not the manager's.
+    int IndexOf(const COSMCommandBar* bar) const;
+    // The bar with the id; null for id 0 (every popup bar has it) or when none has it.
+    COSMCommandBar* FindCommandBar(UINT id) const;
+    // Appends a bar the site made, taking over the caller's reference.
+    void AddCommandBar(COSMCommandBar* bar);
+    // The next visible bar from start in steps of step (+1 or -1), wrapping once past either end (not when the
+    // walk starts outside the bars, at -1); start itself when no other bar is visible; -1 with no bars or none found.
+    int GetNextBarIndex(int start, int step) const;
+    // Shows a hidden bar or hides a shown one; the options count as changed.
+    void ToggleVisible(int index);
+    // Hides the bar, takes it out and releases it; nothing when it is not the manager's.
+    void Remove(COSMCommandBar* bar);
+    // Removes every bar with no layout in between, then asks for one delayed layout.
+    void RemoveAll();
+    // Redraws every visible bar that has a window.
+    void RedrawCommandBars();
+    // A delayed frame layout (idle flag 8) runs now.
+    void RecalcDelayedFrameLayout();
+    // The site lays out right to left, or the manager is told to.
+    BOOL IsLayoutRTL() const;
+    // Shows the popup at the screen point (outside the excluded rectangle) and tracks it in the manager's own loop
+    // until it closes. flags: TPM_RETURNCMD answers the chosen command's id (0 when none) instead of sending it;
+    // TPM_RIGHTBUTTON, TPM_NONOTIFY, TPM_RIGHTALIGN (also for a right-to-left site) and 1 (a popup opened from
+    // inside another tracked popup, which stay open) as for menus. site: the window the commands go to (null: the
+    // popup's); commandTarget: the window asked first. Answers TRUE, or the id; 0 when the popup cannot open.
+    static int TrackPopupMenu(COSMPopupBar* popup, UINT flags, int x, int y, CWnd* site = nullptr,
+                              LPCRECT exclude = nullptr, CWnd* commandTarget = nullptr);
+    // Serves the thread's messages while the popup tracks. A press outside the tracked bars ends tracking and stays
+    // queued for the window under the cursor; WM_QUIT ends tracking and is posted again with its exit code.
+    static void PumpPopupMessages(COSMPopupBar* popup);
+    // A typed key the frame did not take: the menu bar (or the tracking bar, or with use-mode bit 1 the first visible
+    // bar) may take it, else the control whose access key it is enters tracking selected and, when the key is not
+    // shared, runs. FALSE when nothing took the key.
+    BOOL OnFrameAccel(UINT key);
+    // Ctrl+Tab: the bar (direction 0) or the next visible bar in the direction enters tracking with its first
+    // control selected and keyboard cues shown; FALSE when there is no such bar.
+    BOOL ActivateCommandBar(COSMCommandBar* bar, int direction);
+    // The popup bars made for the manager (owned).
+    COSMOwnedCommandBarList* GetOwnedPopups() const { return m_ownedPopups; }
     COSMCommandBarsOptions* GetCommandBarsOptions() const { return m_options; }
     COSMShortcutManager* GetShortcutManager() const { return m_shortcutManager; }
     // A hidden command that runs for the first time counts as used from now on (the options change).
@@ -129,6 +196,11 @@ public:
     void ClosePopups();
 
 private:
+    // Hides the bar and lets it leave the rebar and its tracking before it goes.
+    void TakeOut(COSMCommandBar* bar);
+    // Takes every bar out and releases it; no layout.
+    void ReleaseBars();
+
     std::vector<COSMCommandBarKeyboardTip*> m_keyboardTips;
     COSMCommandBar* m_keyboardTipsBar = nullptr;
     int m_keyboardTipsLevel = 0;
@@ -140,6 +212,8 @@ private:
     BOOL m_customizeMode = FALSE;
     UINT m_defaultDocTemplateId = 0;
     BOOL m_customizeModeCopy = FALSE;
+    COSMOwnedCommandBarList* m_ownedPopups = nullptr;
+    std::vector<COSMCommandBar*> m_bars;
     CWnd* m_site = nullptr;
     BOOL m_keyboardCuesShown = TRUE;
     UINT m_helpId = 0;
@@ -149,6 +223,7 @@ private:
     COSMShortcutManager* m_shortcutManager = nullptr;
     // The popup bars IsControlHidden is looking into, so a popup chain that loops ends.
     std::vector<const COSMCommandBar*> m_hiddenCheckPath;
+    BOOL m_noFrameLayout = FALSE;
     BOOL m_keyboardCuesInUse = FALSE;
     BOOL m_rightToLeft = FALSE;
     BOOL m_actionsEnabled = FALSE;

@@ -36,6 +36,9 @@ public:
     // The open customize sheet, null while none is open (not owned).
     COSMCustomizeSheet* GetSheet() const { return m_sheet; }
     void SetSheet(COSMCustomizeSheet* sheet) { m_sheet = sheet; }
+    // The open customize sheet's window, null while none is open (not owned): customize-selection changes go there.
+    CWnd* GetSheetWindow() const { return m_sheetWindow; }
+    void SetSheetWindow(CWnd* window) { m_sheetWindow = window; }
 
     COSMCommandBars* GetCommandBars() const { return m_commandBars; }
 
@@ -43,4 +46,5 @@ private:
     std::vector<COSMCommandBar*> m_bars;
     COSMCommandBars* m_commandBars;
     COSMCustomizeSheet* m_sheet = nullptr;
+    CWnd* m_sheetWindow = nullptr;
 };

@@ -6,7 +6,10 @@
 //   popupControl->SetCommandBar(popup);       // the control takes its own reference
 //   popup->InternalRelease();
 //
-// Showing, tracking, scrolling, tearing off and the collapsed menus come with the popup's own parts.
+// A popup has its own top-level window ("OSMPopupBar") that opens beside its control, or at a point, on the side of
+// the monitor where it fits (PopupPlacement.h), tracks until a command runs or it is closed, and scrolls when it is
+// taller than the work area. Collapsed menus, tear-off and the resize gripper come with the popup's own parts; until
+// then every item shows and both gripper rectangles stay empty.
 #pragma once
 
 #include "framework/commandbars/CommandBar.h"
@@ -16,23 +19,163 @@ class COSMPopupBar : public COSMCommandBar
     DECLARE_DYNCREATE(COSMPopupBar)
 
 public:
+    // Sent to the owner window before the popup shows, and to the site once it is gone (wParam 0, lParam the popup).
+    static constexpr UINT kMessagePopupShowing = 10331;
+    static constexpr UINT kMessagePopupClosed = 10333;
+    // The scroll buttons' timers and their period.
+    static constexpr UINT_PTR kTimerScrollDown = 5001;
+    static constexpr UINT_PTR kTimerScrollUp = 5002;
+    static constexpr UINT kScrollPeriod = 80;
+    static constexpr int kScrollButtonHeight = 16;
+
     COSMPopupBar();
+    ~COSMPopupBar() override;
 
     // A new popup bar of the class s_pPopupBarClass names, holding the manager; null when the class cannot be made.
     static COSMPopupBar* CreatePopupBar(COSMCommandBars* commandBars);
     // The class CreatePopupBar makes; it must derive from COSMPopupBar.
     static CRuntimeClass* s_pPopupBarClass;
+    // The work area and the monitor area of the monitor nearest the rectangle (a point when empty); tests shrink them.
+    using MonitorAreasFn = void (*)(const CRect& rect, CRect* workArea, CRect* monitorArea);
+    static MonitorAreasFn s_pfnGetMonitorAreas;
 
+    // ---- Overrides of the bar ----------------------------------------------------------------------------------
+    // Popups redraw at once.
+    void DelayRedraw() override;
+    // Switching on raises the menu-popup-start event; switching off raises the end event and closes the window.
+    BOOL SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard) override;
+    // A control scrolled out of view comes back into it.
+    BOOL SetSelected(int index, int how = 0) override;
+    // Shows the popup for the control (null: at the popup point); TRUE when it is up and tracking.
+    BOOL Popup(COSMControlPopup* control, BOOL keyboard) override;
+    BOOL IsVisible() const override;
+    void OnRecalcLayout() override;
     // The bar that holds the opening control; null without one.
     COSMCommandBar* GetParentCommandBar() const override;
     BOOL IsPopupBar() const override { return TRUE; }
+    void DrawCommandBar(CDC* dc, CRect clip) override;
+    CRect GetBorders() override;
+    int GetResizeMode() const override { return m_resizeMode; }
+    CSize CalcDynamicLayout(int length, DWORD mode) override;
+    // Clears the selected and popped-up indexes and lays out again at once.
+    void DelayLayout() override;
+    void Copy(const COSMCommandBar* source, BOOL recursive) override;
     // A new popup bar made by CreatePopupBar with this bar copied into it.
     COSMCommandBar* Clone(BOOL recursive) const override;
+    // Child windows of the popup (a custom control's) go back to the site before the window goes.
+    BOOL DestroyWindow() override;
+
+    // ---- Override these ----------------------------------------------------------------------------------------
+    virtual BOOL CreatePopupWindow();
+    // The screen rectangle for the popup point and size; may change the direction flags and switch scrolling on.
+    virtual CRect CalculatePopupRect(int x, int y, int cx, int cy);
+    // Direction and excluded rectangle from the opening control.
+    virtual void UpdateExcludeRect();
+    virtual void AdjustExcludeRect(CRect& rect, BOOL vertical) {}
+    virtual void AnimatePopup();
+
+    // ---- Not meant to be overridden ----------------------------------------------------------------------------
+    // Shows the popup at the screen point, outside the excluded rectangle when one is given.
+    BOOL Popup(int x, int y, LPCRECT exclude = nullptr);
+    // The first visible control with the DefaultItem flag: its id, or its index with byIndex; -1 when none.
+    int GetDefaultItem(BOOL byIndex) const;
+    // Places and shows the window at CalculatePopupRect's rectangle for the popup point and the size.
+    void UpdateLocation(CSize size);
+    // The animation kind the options ask for (PopupPlacement.h).
+    int GetMenuAnimation() const;
 
     // The control whose popup this is; null for a popup shown at a point.
     COSMControl* GetControlPopup() const { return m_controlPopup; }
     void SetControlPopup(COSMControl* control) { m_controlPopup = control; }
+    DWORD GetDirectionFlags() const { return m_popupFlags; }
+    void SetDirectionFlags(DWORD flags) { m_popupFlags = flags; }
+    CPoint GetPopupPoint() const { return m_popupPoint; }
+    CRect GetExcludeRect() const { return m_excludeRect; }
+    // A COSMOwnedCommandBarList holds the popup.
+    BOOL IsOwnedByList() const { return m_ownedByList; }
+    void SetOwnedByList(BOOL owned) { m_ownedByList = owned; }
+    BOOL GetShowShadow() const { return m_showShadow; }
+    void SetShowShadow(BOOL show) { m_showShadow = show; }
+    BOOL IsContextMenu() const { return m_contextMenu; }
+    void SetContextMenu(BOOL contextMenu) { m_contextMenu = contextMenu; }
+    // Set by the manager's popup tracking from its flags (bit 0).
+    void SetShadowTag(BOOL tag) { m_shadowTag = tag; }
+
+    // Scrolling.
+    BOOL IsScrolling() const { return m_scrolling; }
+    int GetFirstVisibleIndex() const { return m_firstVisibleIndex; }
+    int GetEndVisibleIndex() const { return m_endVisibleIndex; }
+    CRect GetScrollDownRect() const { return m_scrollDown.rect; }
+    CRect GetScrollUpRect() const { return m_scrollUp.rect; }
+    CRect GetTearOffGripperRect() const { return m_tearOffGripperRect; }
+    CRect GetResizeGripperRect() const { return m_resizeGripperRect; }
 
 protected:
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR id);
+    afx_msg LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnNcCreate(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+    // The visible slice of a scrolling popup for the size (the window's when empty): from the first visible index
+    // down, or from the end visible index up.
+    void LayoutScrolled(CSize size, BOOL fromTop, BOOL redraw);
+    // The shadows of the window against the excluded rectangle, when they are drawn at all.
+    void UpdateShadows();
+    void RemoveShadows();
+    BOOL IsVerticalParent(const COSMCommandBar* parent) const;
+
+    struct ScrollButton
+    {
+        CRect rect;
+        UINT_PTR timer = 0;
+    };
+
     COSMControl* m_controlPopup = nullptr;
+    CPoint m_popupPoint;
+    CRect m_excludeRect;
+    DWORD m_popupFlags = 0;
+    BOOL m_inLayout = FALSE;
+    BOOL m_collapsed = FALSE;
+    BOOL m_expanded = FALSE;
+    BOOL m_expanding = FALSE;
+    BOOL m_tearOffPopup = FALSE;
+    CRect m_tearOffGripperRect;
+    CRect m_resizeGripperRect;
+    int m_resizeMode = 0;
+    BOOL m_tearOffGripperHot = FALSE;
+    CString m_tearOffCaption;
+    UINT m_tearOffId = 0;
+    int m_tearOffWidth = 0;
+    BOOL m_showShadow = TRUE;
+    CRect m_popupToolBarBorders = CRect(2, 4, 2, 4);
+    BOOL m_doubleGripper = FALSE;
+    BOOL m_contextMenu = FALSE;
+    BOOL m_scrolling = FALSE;
+    int m_firstVisibleIndex = 0;
+    int m_endVisibleIndex = 0;
+    BOOL m_addOrRemoveList = FALSE;
+    BOOL m_ownedByList = FALSE;
+    ScrollButton m_scrollDown;
+    ScrollButton m_scrollUp;
+    BOOL m_shadowTag = FALSE;
+};
+
+// A popup laid out as a toolbar (Type 1): controls wrap in rows at the MRU width inside its own borders.
+class COSMPopupToolBar : public COSMPopupBar
+{
+    DECLARE_DYNCREATE(COSMPopupToolBar)
+
+public:
+    COSMPopupToolBar();
+
+    static COSMPopupToolBar* CreatePopupToolBar(COSMCommandBars* commandBars);
+    // The class CreatePopupToolBar makes; it must derive from COSMPopupToolBar.
+    static CRuntimeClass* s_pPopupToolBarClass;
+
+    // The wrapping layout at the MRU width, whatever is asked.
+    CSize CalcDynamicLayout(int length, DWORD mode) override;
+    COSMCommandBar* Clone(BOOL recursive) const override;
 };

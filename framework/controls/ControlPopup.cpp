@@ -2,6 +2,7 @@
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/HeldReference.h"
+#include "framework/commandbars/PopupBar.h"
 
 IMPLEMENT_SERIAL(COSMControlPopup, COSMControlButton, VERSIONABLE_SCHEMA | 0x22)
 
@@ -61,4 +62,28 @@ BOOL COSMControlPopup::Compare(const COSMControl* other) const
     if (!m_commandBar || !otherBar)
         return TRUE;
     return m_commandBar->GetControls()->Compare(otherBar->GetControls());
+}
+
+BOOL COSMControlPopup::OnSetPopup(BOOL popup)
+{
+    auto* bar = dynamic_cast<COSMPopupBar*>(m_commandBar);
+    if (!popup)
+    {
+        m_popped = FALSE;
+        if (bar && bar->GetTrackingMode() != 0)
+            bar->SetTrackingMode(0, TRUE, FALSE);
+        RedrawParent(TRUE);
+        return TRUE;
+    }
+    if (!bar)
+        return FALSE;
+    m_popped = TRUE;
+    const BOOL keyboard = m_parent && m_parent->IsSelectedByKeyboard();
+    if (!bar->Popup(this, keyboard))
+    {
+        m_popped = FALSE;
+        return FALSE;
+    }
+    RedrawParent(TRUE);
+    return TRUE;
 }

@@ -27,6 +27,8 @@ public:
     void SetCommandBar(COSMCommandBar* bar);
     COSMCommandBar* GetCommandBar() const override { return m_commandBar; }
     BOOL IsPopupOpen() const override { return m_popped; }
+    // Opens the popup bar beside the control (by keyboard when the parent bar's selection is) or closes it.
+    BOOL OnSetPopup(BOOL popup) override;
     // The popup bar's stored id, read with the control until its bar is attached again.
     long GetCommandBarId() const { return m_commandBarId; }
     void SetCommandBarId(long id) { m_commandBarId = id; }

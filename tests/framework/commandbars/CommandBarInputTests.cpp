@@ -2,89 +2,13 @@
 // the keyboard manager's hook, a lone Alt, held buttons with their capture loop and auto-repeat, clicks inside and
 // outside tracked popups, safe and input-method windows, and the mouse leaving a bar. A program of its own that
 // runs alone: it needs the foreground window, the mouse capture and the cursor.
-#include "SyntheticInput.h"
-#include "TrackingTestSupport.h"
+#include "InputTestSupport.h"
 
 #include <algorithm>
 
 using namespace commandbars_test;
 
 namespace {
-
-using osm::test::SendMouseInput;
-using osm::test::SendMouseMoveTo;
-
-// Moves the cursor to the screen point and lets the move arrive.
-void MoveMouseTo(CPoint point)
-{
-    SendMouseMoveTo(point);
-    PumpUntil([&] {
-        CPoint now;
-        return ::GetCursorPos(&now) && now == point;
-    });
-    PumpFor(30);
-}
-
-CPoint ScreenPoint(const CWnd& window, CPoint client)
-{
-    ::ClientToScreen(window.GetSafeHwnd(), &client);
-    return client;
-}
-
-void ClickAt(CPoint screen)
-{
-    MoveMouseTo(screen);
-    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-    SendMouseInput(MOUSEEVENTF_LEFTUP);
-    PumpFor(60);
-}
-
-// A key pressed and released (or only one of them).
-void SendKey(WORD key, bool down = true, bool up = true)
-{
-    INPUT inputs[2]{};
-    UINT count = 0;
-    if (down)
-    {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count].ki.wVk = key;
-        ++count;
-    }
-    if (up)
-    {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count].ki.wVk = key;
-        inputs[count].ki.dwFlags = KEYEVENTF_KEYUP;
-        ++count;
-    }
-    ::SendInput(count, inputs, sizeof(INPUT));
-    PumpFor(40);
-}
-
-// Runs an action once, from a timer of the window, after the delay: the press loop dispatches it while it holds
-// the button.
-class Scheduled
-{
-public:
-    static void After(HWND window, UINT delay, std::function<void()> action)
-    {
-        s_action = std::move(action);
-        ::SetTimer(window, kTimerId, delay, &Fire);
-    }
-
-private:
-    static constexpr UINT_PTR kTimerId = 0x5EED;
-    static void CALLBACK Fire(HWND window, UINT, UINT_PTR id, DWORD)
-    {
-        ::KillTimer(window, id);
-        auto action = std::move(s_action);
-        s_action = nullptr;
-        if (action)
-            action();
-    }
-    static std::function<void()> s_action;
-};
-std::function<void()> Scheduled::s_action;
 
 class InputTest : public TrackingSiteTest
 {

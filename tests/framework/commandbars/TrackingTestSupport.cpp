@@ -126,6 +126,9 @@ LRESULT TrackingFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case COSMCommandBar::kMessageControlRButtonUp:
     case COSMCommandBar::kMessageTrackingKey:
     case WM_SYSCOMMAND:
+    case COSMPopupBar::kMessagePopupShowing:
+    case COSMPopupBar::kMessagePopupClosed:
+    case COSMCommandBars::kMessageToolbarsContextMenu:
         tracking.push_back(Message{message, wParam, lParam});
         return onTracking ? onTracking(message, wParam, lParam) : 0;
     default:

@@ -1,0 +1,86 @@
+// What the tests under synthesized input share: moving the cursor, clicks and keys through SendInput, and an action
+// run once from a window timer, so that a modal loop (a held button, a tracked popup) dispatches it.
+#pragma once
+
+#include "SyntheticInput.h"
+#include "TrackingTestSupport.h"
+
+#include <functional>
+
+namespace commandbars_test {
+
+using osm::test::SendMouseInput;
+using osm::test::SendMouseMoveTo;
+
+// Moves the cursor to the screen point and lets the move arrive.
+inline void MoveMouseTo(CPoint point)
+{
+    SendMouseMoveTo(point);
+    PumpUntil([&] {
+        CPoint now;
+        return ::GetCursorPos(&now) && now == point;
+    });
+    PumpFor(30);
+}
+
+inline CPoint ScreenPoint(const CWnd& window, CPoint client)
+{
+    ::ClientToScreen(window.GetSafeHwnd(), &client);
+    return client;
+}
+
+inline void ClickAt(CPoint screen)
+{
+    MoveMouseTo(screen);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpFor(60);
+}
+
+// A key pressed and released (or only one of them).
+inline void SendKey(WORD key, bool down = true, bool up = true)
+{
+    INPUT inputs[2]{};
+    UINT count = 0;
+    if (down)
+    {
+        inputs[count].type = INPUT_KEYBOARD;
+        inputs[count].ki.wVk = key;
+        ++count;
+    }
+    if (up)
+    {
+        inputs[count].type = INPUT_KEYBOARD;
+        inputs[count].ki.wVk = key;
+        inputs[count].ki.dwFlags = KEYEVENTF_KEYUP;
+        ++count;
+    }
+    ::SendInput(count, inputs, sizeof(INPUT));
+    PumpFor(40);
+}
+
+// Runs an action once, from a timer of the window, after the delay: the press loop dispatches it while it holds
+// the button.
+class Scheduled
+{
+public:
+    static void After(HWND window, UINT delay, std::function<void()> action)
+    {
+        s_action = std::move(action);
+        ::SetTimer(window, kTimerId, delay, &Fire);
+    }
+
+private:
+    static constexpr UINT_PTR kTimerId = 0x5EED;
+    static void CALLBACK Fire(HWND window, UINT, UINT_PTR id, DWORD)
+    {
+        ::KillTimer(window, id);
+        auto action = std::move(s_action);
+        s_action = nullptr;
+        if (action)
+            action();
+    }
+    static inline std::function<void()> s_action;
+};
+
+}  // namespace commandbars_test
