@@ -335,3 +335,141 @@ TEST_F(ContextWindowTest, TheToolTipHitTestAnswersWithTheTextTipAlongTheRoute)
     EXPECT_EQ(-1, tips->OnToolHitTest(&host, plain, &none));
     ReleaseMarkupElement(&root);
 }
+
+namespace {
+
+using markup_test::CGrabbingProbe;
+using markup_test::CProbe;
+
+// A probe of 150 × 100 at the window's top left holding one child of 40 × 30 at (10, 10), both made by the host's
+// context and laid out.
+template <class T>
+struct CProbePair
+{
+    explicit CProbePair(COSMMarkupContext* context) : root(MakeIn<T>(context))
+    {
+        root->contentSize = CSize(150, 100);
+        child = MakeIn<T>(context).release();
+        child->contentSize = CSize(40, 30);
+        root->AddProbe(child, 10, 10);
+        MeasureMarkupElement(root.get(), 150, 100);
+        root->Arrange(0, 0, 150, 100);
+    }
+
+    Owned<T> root;
+    T* child = nullptr;
+    static constexpr POINT inChild{20, 20};
+    static constexpr POINT inRootOnly{100, 80};
+    static constexpr POINT outside{180, 120};
+};
+
+}  // namespace
+
+TEST_F(ContextWindowTest, AHandCursorOnAnElementOrItsParentAnswersTheCursorQuery)
+{
+    for (bool onChild : {false, true}) {
+        SCOPED_TRACE(onChild ? "cursor on the child" : "cursor on the parent");
+        CProbePair<CProbe> probes(hostContext);
+        SetFromText(&builder, onChild ? static_cast<CProbe*>(probes.child) : probes.root.get(),
+                    COSMMarkupInputElement::s_pCursorProperty, L"Hand");
+        Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
+        ASSERT_EQ(probes.child, hostContext->GetMouseOverElement());
+        ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+        LRESULT result = 0;
+        EXPECT_TRUE(Send(hostContext, probes.root.get(), WM_SETCURSOR, probes.inChild, &result));
+        EXPECT_EQ(1, result);
+        EXPECT_EQ(::LoadCursor(nullptr, IDC_HAND), ::GetCursor());
+
+        // Over the parent alone the hand is only its own; outside both nothing answers and the arrow comes back.
+        Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inRootOnly);
+        result = 0;
+        EXPECT_EQ(onChild ? FALSE : TRUE, Send(hostContext, probes.root.get(), WM_SETCURSOR, probes.inRootOnly, &result));
+        EXPECT_EQ(onChild ? 0 : 1, result);
+        EXPECT_EQ(::LoadCursor(nullptr, onChild ? IDC_ARROW : IDC_HAND), ::GetCursor());
+
+        Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.outside);
+        EXPECT_EQ(nullptr, hostContext->GetMouseOverElement());
+        result = 0;
+        EXPECT_FALSE(Send(hostContext, probes.root.get(), WM_SETCURSOR, probes.outside, &result));
+        EXPECT_EQ(0, result);
+        EXPECT_EQ(::LoadCursor(nullptr, IDC_ARROW), ::GetCursor());
+        Send(hostContext, probes.root.get(), WM_MOUSELEAVE, CPoint(-1, -1));
+    }
+}
+
+TEST_F(ContextWindowTest, TheWheelIsHandledOnlyWhenAnElementOnTheRouteMarksItHandled)
+{
+    CProbePair<CGrabbingProbe> probes(hostContext);
+    const WPARAM down = MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
+
+    // Nobody under the mouse yet: nobody hears it.
+    EXPECT_FALSE(Send(hostContext, probes.root.get(), WM_MOUSEWHEEL, probes.inChild, nullptr, down));
+    EXPECT_EQ(0, probes.child->wheels);
+
+    struct Case
+    {
+        const char* name;
+        bool childHandles;
+        bool rootHandles;
+        BOOL handled;
+        int childWheels;
+        int rootWheels;
+    };
+    const Case cases[] = {
+        {"nobody marks it", false, false, FALSE, 1, 1},
+        {"the parent marks it", false, true, TRUE, 1, 1},
+        {"the child marks it: the parent never hears it", true, true, TRUE, 1, 0},
+    };
+    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
+    ASSERT_EQ(probes.child, hostContext->GetMouseOverElement());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        probes.child->wheels = probes.root->wheels = 0;
+        probes.child->handlesWheel = c.childHandles;
+        probes.root->handlesWheel = c.rootHandles;
+        LRESULT result = 0;
+        EXPECT_EQ(c.handled, Send(hostContext, probes.root.get(), WM_MOUSEWHEEL, probes.inChild, &result, down));
+        EXPECT_EQ(c.handled ? 1 : 0, result);
+        EXPECT_EQ(c.childWheels, probes.child->wheels);
+        EXPECT_EQ(c.rootWheels, probes.root->wheels);
+        EXPECT_EQ(-WHEEL_DELTA, probes.child->lastDelta);
+    }
+}
+
+TEST_F(ContextWindowTest, AnElementThatCapturesOnPressKeepsTheMouseThroughAMoveOutside)
+{
+    CProbePair<CGrabbingProbe> probes(hostContext);
+    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
+    ASSERT_EQ(probes.child, hostContext->GetMouseOverElement());
+    probes.child->moves.clear();
+
+    EXPECT_TRUE(Send(hostContext, probes.root.get(), WM_LBUTTONDOWN, probes.inChild));
+    EXPECT_EQ(probes.child, hostContext->GetCaptureElement());
+    EXPECT_EQ(host.GetSafeHwnd(), ::GetCapture());
+
+    // The later moves over it reach it.
+    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, CPoint(30, 25));
+    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, CPoint(45, 35));
+    EXPECT_EQ((std::vector<CPoint>{CPoint(30, 25), CPoint(45, 35)}), probes.child->moves);
+    EXPECT_EQ(probes.child, hostContext->GetMouseOverElement());
+
+    // Outside it, over its parent: nothing is under the mouse, yet the capture stays with the child.
+    const size_t rootMoves = probes.root->moves.size();
+    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inRootOnly);
+    EXPECT_EQ(nullptr, hostContext->GetMouseOverElement());
+    EXPECT_EQ(probes.child, hostContext->GetCaptureElement());
+    EXPECT_EQ(host.GetSafeHwnd(), ::GetCapture());
+    EXPECT_EQ(rootMoves, probes.root->moves.size());
+
+    // The release out there still reaches the capture element, which lets the mouse go.
+    EXPECT_TRUE(Send(hostContext, probes.root.get(), WM_LBUTTONUP, probes.inRootOnly));
+    EXPECT_EQ(1, probes.child->releases);
+    EXPECT_EQ(0, probes.root->releases);
+    EXPECT_EQ(nullptr, hostContext->GetCaptureElement());
+    EXPECT_EQ(nullptr, ::GetCapture());
+
+    // Without the capture the parent is under the mouse again.
+    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inRootOnly);
+    EXPECT_EQ(probes.root.get(), hostContext->GetMouseOverElement());
+    Send(hostContext, probes.root.get(), WM_MOUSELEAVE, CPoint(-1, -1));
+}

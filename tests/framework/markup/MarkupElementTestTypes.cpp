@@ -30,6 +30,7 @@ std::vector<std::string> g_drawLog;
 
 IMPLEMENT_MARKUP_TYPE(CProbe, COSMMarkupPanel, nullptr, &CProbe::RegisterMarkupProperties)
 IMPLEMENT_MARKUP_TYPE(CCountingBorder, COSMMarkupBorder, nullptr, nullptr)
+IMPLEMENT_MARKUP_TYPE(CGrabbingProbe, CProbe, nullptr, nullptr)
 
 COSMMarkupRoutedEvent* CProbe::s_pTestBubbleEvent = nullptr;
 
@@ -123,6 +124,36 @@ CProbe* CProbe::AddProbe(CProbe* child, int x, int y)
     child->placement = CPoint(x, y);
     GetChildren()->Add(child);
     return child;
+}
+
+void CGrabbingProbe::OnMouseLeftButtonDown(COSMMarkupMouseEventArgs* args)
+{
+    CProbe::OnMouseLeftButtonDown(args);
+    CaptureMouse();
+    args->handled = true;
+}
+
+void CGrabbingProbe::OnMouseLeftButtonUp(COSMMarkupMouseEventArgs* args)
+{
+    CProbe::OnMouseLeftButtonUp(args);
+    ++releases;
+    ReleaseMouseCapture();
+    args->handled = true;
+}
+
+void CGrabbingProbe::OnMouseMove(COSMMarkupMouseEventArgs* args)
+{
+    CProbe::OnMouseMove(args);
+    moves.emplace_back(args->x, args->y);
+}
+
+void CGrabbingProbe::OnMouseWheel(COSMMarkupMouseWheelEventArgs* args)
+{
+    CProbe::OnMouseWheel(args);
+    ++wheels;
+    lastDelta = args->delta;
+    if (handlesWheel)
+        args->handled = true;
 }
 
 CSize CCountingBorder::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)

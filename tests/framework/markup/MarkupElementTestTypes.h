@@ -78,6 +78,28 @@ public:
     static void RegisterMarkupProperties();
 };
 
+// A probe that takes the mouse capture when the left button goes down on it and gives it back when the button comes
+// up, as a button does; it records the moves it hears, counts its releases and wheel turns, and marks the wheel
+// handled when told to.
+class CGrabbingProbe : public CProbe
+{
+    DECLARE_MARKUP_TYPE(CGrabbingProbe)
+
+public:
+    CGrabbingProbe() = default;
+
+    void OnMouseLeftButtonDown(COSMMarkupMouseEventArgs* args) override;
+    void OnMouseLeftButtonUp(COSMMarkupMouseEventArgs* args) override;
+    void OnMouseMove(COSMMarkupMouseEventArgs* args) override;
+    void OnMouseWheel(COSMMarkupMouseWheelEventArgs* args) override;
+
+    std::vector<CPoint> moves;
+    int releases = 0;
+    int wheels = 0;
+    int lastDelta = 0;
+    bool handlesWheel = false;
+};
+
 // A border that counts its passes.
 class CCountingBorder : public COSMMarkupBorder
 {

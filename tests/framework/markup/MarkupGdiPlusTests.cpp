@@ -4,6 +4,7 @@
 #include "GdiPlusStandIn.h"
 #include "MarkupTestSupport.h"
 
+#include "framework/markup/Markup.h"
 #include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupColor.h"
 #include "framework/markup/MarkupDrawingContext.h"
@@ -145,6 +146,30 @@ TEST_F(GdiPlusStandInTest, TheFirstUserStartsAndTheLastStopsWhateverTheOrder)
         while (GetMarkupGdiPlus()->GetUserCount() > 0)
             RegisterGdiPlusForMarkup(FALSE);
         Take();
+        EXPECT_EQ(nullptr, ::GetModuleHandleA(OSM_GDIPLUS_STANDIN_FILE));
+    }
+}
+
+TEST_F(GdiPlusStandInTest, TwoContextsStartTheLibraryOnceAndTheSecondToGoShutsItDown)
+{
+    for (bool firstGoesFirst : {true, false}) {
+        SCOPED_TRACE(firstGoesFirst ? "made first, released first" : "made first, released last");
+        COSMMarkupContext* first = CreateMarkupContext(nullptr);
+        COSMMarkupContext* second = CreateMarkupContext(nullptr);
+        ASSERT_NE(nullptr, first);
+        ASSERT_NE(nullptr, second);
+        EXPECT_EQ(Log{kStartup}, TakeOnly({"GdiplusStartup", "GdiplusShutdown"}));
+        EXPECT_TRUE(GetMarkupGdiPlus()->IsStarted());
+
+        ReleaseMarkupContext(firstGoesFirst ? &first : &second);
+        EXPECT_EQ(Log{}, TakeOnly({"GdiplusStartup", "GdiplusShutdown"}));
+        EXPECT_TRUE(GetMarkupGdiPlus()->IsStarted());
+        EXPECT_NE(nullptr, ::GetModuleHandleA(OSM_GDIPLUS_STANDIN_FILE));
+
+        ReleaseMarkupContext(firstGoesFirst ? &second : &first);
+        EXPECT_EQ(Log{kShutdown}, TakeOnly({"GdiplusStartup", "GdiplusShutdown"}));
+        EXPECT_FALSE(GetMarkupGdiPlus()->IsStarted());
+        EXPECT_EQ(0, GetMarkupGdiPlus()->GetUserCount());
         EXPECT_EQ(nullptr, ::GetModuleHandleA(OSM_GDIPLUS_STANDIN_FILE));
     }
 }

@@ -6,6 +6,7 @@
 
 #include "framework/foundation/OSVersionInfo.h"
 #include "framework/markup/Markup.h"
+#include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupDrawingContext.h"
 #include "framework/markup/MarkupFont.h"
 #include "framework/markup/MarkupRun.h"
@@ -662,3 +663,67 @@ TEST_F(TextTest, HitTestFindsTheRunOfAHyperlinkOrTheBlock)
 }
 
 }  // namespace
+
+TEST_F(TextTest, ARunsPropertyChangeRenewsItsBlocksMeasureArrangementOrPicture)
+{
+    enum class Renewal { Measure, Arrange, Visual };
+    struct Case
+    {
+        const char* name;
+        COSMMarkupDependencyProperty* property;
+        std::function<COSMMarkupObject*()> value;
+        Renewal renewal;
+    };
+    const Case cases[] = {
+        {"FontSize", COSMMarkupTextElement::s_pFontSizeProperty, [] { return new COSMMarkupInt(40); },
+         Renewal::Measure},
+        {"BaselineAlignment Top", COSMMarkupInline::s_pBaselineAlignmentProperty, [] { return new COSMMarkupEnum(0); },
+         Renewal::Arrange},
+        {"Foreground", COSMMarkupTextElement::s_pForegroundProperty,
+         [] { return new COSMMarkupSolidColorBrush(RGB(200, 0, 0)); }, Renewal::Visual},
+        {"Background", COSMMarkupTextElement::s_pBackgroundProperty,
+         [] { return new COSMMarkupSolidColorBrush(RGB(0, 0, 200)); }, Renewal::Visual},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* recording = new markup_test::CRecordingContext;
+        COSMMarkupUIElement* root =
+            ParseMarkup(recording, "<TextBlock>a<Run FontSize='30'>B</Run><Span><Run>c</Run></Span></TextBlock>");
+        COSMMarkupTextBlock* block = MarkupDynamicCast<COSMMarkupTextBlock>(root);
+        ASSERT_NE(nullptr, block);
+        const CSize size = MeasureMarkupElement(block, 0x7FFFFFFF, 0x7FFFFFFF);
+        block->Arrange(0, 0, size.cx, size.cy);
+        ASSERT_EQ(1u, block->GetLines().size());
+        ASSERT_EQ(3u, block->GetLines()[0]->pieces.size());
+        const CRect before = block->GetLines()[0]->pieces.back()->GetRect();
+        recording->invalidated.clear();
+        recording->sizeChanged.clear();
+
+        // The small run inside the span: its block is the host, found through the span.
+        auto* span = MarkupDynamicCast<COSMMarkupSpan>(block->GetInlines()->GetInline(2));
+        ASSERT_NE(nullptr, span);
+        COSMMarkupInline* run = span->GetInlines()->GetInline(0);
+        run->SetValue(c.property, c.value());
+
+        const bool measured = !recording->sizeChanged.empty();
+        EXPECT_EQ(c.renewal == Renewal::Measure, measured);
+        if (measured)
+            EXPECT_EQ(block, recording->sizeChanged.back());
+        // A new size repaints through the size change; the others repaint the block.
+        if (c.renewal != Renewal::Measure) {
+            EXPECT_EQ(std::vector<COSMMarkupObject*>{block}, recording->invalidated);
+        }
+        const CRect after = block->GetLines()[0]->pieces.back()->GetRect();
+        if (c.renewal == Renewal::Arrange) {
+            // Aligned to the line's top, above where its baseline had put it, without a new measure.
+            EXPECT_EQ(0, after.top);
+            EXPECT_LT(after.top, before.top);
+            EXPECT_EQ(size, block->GetDesiredSize());
+        } else if (c.renewal == Renewal::Visual) {
+            EXPECT_EQ(before, after);
+        }
+        ReleaseMarkupElement(&root);
+        COSMMarkupContext* host = recording;
+        ReleaseMarkupContext(&host);
+    }
+}
