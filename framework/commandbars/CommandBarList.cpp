@@ -26,16 +26,21 @@ BOOL COSMCommandBarList::Contains(const COSMCommandBar* bar) const
     return std::find(m_bars.begin(), m_bars.end(), bar) != m_bars.end();
 }
 
-COSMCommandBar* COSMCommandBarList::FindById(UINT id) const
+COSMCommandBar* FindCommandBarById(const std::vector<COSMCommandBar*>& bars, UINT id)
 {
     if (id == 0)
         return nullptr;
-    for (COSMCommandBar* bar : m_bars)
+    for (COSMCommandBar* bar : bars)
     {
         if (bar->GetBarID() == id)
             return bar;
     }
     return nullptr;
+}
+
+COSMCommandBar* COSMCommandBarList::FindById(UINT id) const
+{
+    return FindCommandBarById(m_bars, id);
 }
 
 void COSMCommandBarList::RemoveAll()

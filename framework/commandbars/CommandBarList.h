@@ -39,6 +39,9 @@ protected:
     std::vector<COSMCommandBar*> m_bars;
 };
 
+// The bar of the bars whose bar id is the id; null for id 0 or when none has it.
+COSMCommandBar* FindCommandBarById(const std::vector<COSMCommandBar*>& bars, UINT id);
+
 class COSMOwnedCommandBarList : public COSMCommandBarList
 {
 public:

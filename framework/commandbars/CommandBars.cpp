@@ -194,14 +194,7 @@ int COSMCommandBars::IndexOf(const COSMCommandBar* bar) const
 
 COSMCommandBar* COSMCommandBars::FindCommandBar(UINT id) const
 {
-    if (id == 0)
-        return nullptr;
-    for (COSMCommandBar* bar : m_bars)
-    {
-        if (bar->GetBarID() == id)
-            return bar;
-    }
-    return nullptr;
+    return FindCommandBarById(m_bars, id);
 }
 
 void COSMCommandBars::AddCommandBar(COSMCommandBar* bar)
