@@ -1,0 +1,40 @@
+#include "framework/markup/MarkupPartDrawing.h"
+
+#include "framework/foundation/VisualStyleWrapper.h"
+
+namespace
+{
+HRESULT DefaultDrawThemeBackground(COSMVisualStyleWrapper& style, HDC dc, int part, int state, const RECT* rect)
+{
+    return style.DrawThemeBackground(dc, part, state, rect, nullptr);
+}
+
+BOOL DefaultDrawFrameControl(HDC dc, RECT* rect, UINT type, UINT state)
+{
+    return ::DrawFrameControl(dc, rect, type, state);
+}
+
+COSMMarkupPartDrawing& Table()
+{
+    static COSMMarkupPartDrawing table = {DefaultDrawThemeBackground, DefaultDrawFrameControl};
+    return table;
+}
+}
+
+const COSMMarkupPartDrawing& GetMarkupPartDrawing()
+{
+    return Table();
+}
+
+COSMMarkupPartDrawing SetMarkupPartDrawing(const COSMMarkupPartDrawing& drawing)
+{
+    COSMMarkupPartDrawing previous = Table();
+    Table().DrawThemeBackground = drawing.DrawThemeBackground ? drawing.DrawThemeBackground : DefaultDrawThemeBackground;
+    Table().DrawFrameControl = drawing.DrawFrameControl ? drawing.DrawFrameControl : DefaultDrawFrameControl;
+    return previous;
+}
+
+BOOL IsMarkupVisualStyleOn(COSMVisualStyleWrapper& style)
+{
+    return style.IsOpen() && style.IsAppThemed();
+}
