@@ -259,6 +259,9 @@ TEST_F(BarAccessibilityTest, GetObjectHandsOutTheControlByCommandIdOrTheBar)
     ASSERT_NE(nullptr, barAccessible);
     // A control hidden from view is found all the same.
     bar.GetControl(2)->SetVisible(FALSE);
+    // The first and the last id that names a control.
+    COSMControl* lowest = bar.GetControls()->Add(1, 1);
+    COSMControl* highest = bar.GetControls()->Add(1, 0xFFFFFE);
     const struct
     {
         LONG objectId;
@@ -268,6 +271,8 @@ TEST_F(BarAccessibilityTest, GetObjectHandsOutTheControlByCommandIdOrTheBar)
         {502, bar.GetControl(1)->GetInterface(IID_IAccessible), kMarshalled},
         {503, bar.GetControl(2)->GetInterface(IID_IAccessible), kMarshalled},
         {504, nullptr, E_FAIL},  // no control has that id
+        {1, lowest->GetInterface(IID_IAccessible), kMarshalled},
+        {0xFFFFFE, highest->GetInterface(IID_IAccessible), kMarshalled},
         {OBJID_CLIENT, barAccessible, kMarshalled},
         {OBJID_MENU, barAccessible, kMarshalled},
         {OBJID_WINDOW, nullptr, 0},
