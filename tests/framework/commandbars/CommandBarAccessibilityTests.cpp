@@ -1,6 +1,7 @@
 // What a bar tells screen readers: its children, names, roles, states, locations, hit tests and parent, and the
 // IAccessible WM_GETOBJECT hands out for the bar or a control. oleacc's marshalling does not work here: the bar's
 // LresultFromObject and AccessibleObjectFromWindow are replaced by recorders.
+#include "AccessibilityTestSupport.h"
 #include "BarWindowTestSupport.h"
 
 #include <string>
@@ -8,23 +9,6 @@
 using namespace commandbars_test;
 
 namespace {
-
-VARIANT Child(long id)
-{
-    VARIANT child;
-    ::VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-}
-
-std::string Narrow(BSTR text)
-{
-    std::string narrow;
-    for (UINT i = 0; text && i < ::SysStringLen(text); ++i)
-        narrow += static_cast<char>(text[i]);
-    return narrow;
-}
 
 class BarAccessibilityTest : public CommandBarsTest
 {

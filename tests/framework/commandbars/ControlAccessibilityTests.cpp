@@ -1,6 +1,7 @@
 // What a control tells screen readers, asked through its own IAccessible as a reader would: its name with the
 // shortcut, its role by the kind of bar, its state, location and hit test, its parent and child, and the click its
 // default action runs.
+#include "AccessibilityTestSupport.h"
 #include "BarWindowTestSupport.h"
 
 #include "framework/controls/ControlPopup.h"
@@ -10,23 +11,6 @@
 using namespace commandbars_test;
 
 namespace {
-
-VARIANT Child(long id)
-{
-    VARIANT child;
-    ::VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-}
-
-std::string Narrow(BSTR text)
-{
-    std::string narrow;
-    for (UINT i = 0; text && i < ::SysStringLen(text); ++i)
-        narrow += static_cast<char>(text[i]);
-    return narrow;
-}
 
 // The control's IAccessible, taken the way a client takes it: QueryInterface on the control's IDispatch.
 struct AccessibleOf
