@@ -208,6 +208,23 @@ long COSMAccessible::GetChildIdFromVariant(const VARIANT* pVar)
     }
 }
 
+HRESULT COSMAccessible::SetAccessibleText(BSTR* out, const CString& text)
+{
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), nullptr, 0);
+    *out = ::SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    if (!*out)
+        return E_OUTOFMEMORY;
+    ::MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), *out, length);
+    return S_OK;
+}
+
+void COSMAccessible::SetAccessibleLong(VARIANT* out, long value)
+{
+    ::VariantInit(out);
+    out->vt = VT_I4;
+    out->lVal = value;
+}
+
 // The COM object: its count and lookups are the owner's, the rest is the outer object's operations.
 
 HRESULT STDMETHODCALLTYPE COSMAccessible::XAccessible::QueryInterface(REFIID riid, void** ppvObject)

@@ -79,6 +79,9 @@ public:
     // The child id a VARIANT names: 0 the object itself (VT_EMPTY), the number of VT_I4 and VT_I2 (also by
     // reference, and through a referenced VARIANT); -1 for a null pointer, a null reference or any other type.
     static long GetChildIdFromVariant(const VARIANT* pVar);
+    // Answer helpers for owners: the text as a new BSTR (E_OUTOFMEMORY when none can be had), a VT_I4 VARIANT.
+    static HRESULT SetAccessibleText(BSTR* out, const CString& text);
+    static void SetAccessibleLong(VARIANT* out, long value);
 
     // The system functions, null until found; tests may replace them.
     PFNNOTIFYWINEVENT m_pNotifyWinEvent = nullptr;

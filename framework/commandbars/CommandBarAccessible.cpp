@@ -3,30 +3,12 @@
 #include "framework/commandbars/CommandBar.h"
 
 #include "framework/commandbars/PopupBar.h"
-#include "framework/foundation/TextFunctions.h"
 
 namespace {
 
 // What a control of a bar reports, and what the selected one adds (focused, hot-tracked, selected).
 const long kControlState = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE;
 const long kSelectedControlState = STATE_SYSTEM_FOCUSED | STATE_SYSTEM_HOTTRACKED | STATE_SYSTEM_SELECTED;
-
-HRESULT SetBstr(BSTR* out, const CString& text)
-{
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), nullptr, 0);
-    *out = ::SysAllocStringLen(nullptr, static_cast<UINT>(length));
-    if (!*out)
-        return E_OUTOFMEMORY;
-    ::MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), *out, length);
-    return S_OK;
-}
-
-void SetI4(VARIANT* out, long value)
-{
-    ::VariantInit(out);
-    out->vt = VT_I4;
-    out->lVal = value;
-}
 
 }  // namespace
 
@@ -79,16 +61,11 @@ HRESULT COSMCommandBar::GetAccessibleName(VARIANT varChild, BSTR* pszName)
     *pszName = nullptr;
     const long childId = GetChildIdFromVariant(&varChild);
     if (childId == CHILDID_SELF)
-        return SetBstr(pszName, m_title);
+        return SetAccessibleText(pszName, m_title);
     const COSMControl* control = GetAccessibleControl(childId);
     if (!control)
         return E_INVALIDARG;
-    CString name = control->GetCaption();
-    StripMnemonics(name);
-    const CString shortcut = control->GetShortcutText();
-    if (!shortcut.IsEmpty())
-        name += "\t" + shortcut;
-    return SetBstr(pszName, name);
+    return SetAccessibleText(pszName, control->GetAccessibleCaption());
 }
 
 HRESULT COSMCommandBar::GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole)
@@ -100,13 +77,13 @@ HRESULT COSMCommandBar::GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole)
     if (childId < 0)
         return E_INVALIDARG;
     if (childId > 0)
-        SetI4(pvarRole, ROLE_SYSTEM_MENUITEM);
+        SetAccessibleLong(pvarRole, ROLE_SYSTEM_MENUITEM);
     else if (m_type == 0)
-        SetI4(pvarRole, ROLE_SYSTEM_MENUBAR);
+        SetAccessibleLong(pvarRole, ROLE_SYSTEM_MENUBAR);
     else if (m_type == 2)
-        SetI4(pvarRole, ROLE_SYSTEM_MENUPOPUP);
+        SetAccessibleLong(pvarRole, ROLE_SYSTEM_MENUPOPUP);
     else
-        SetI4(pvarRole, ROLE_SYSTEM_TOOLBAR);
+        SetAccessibleLong(pvarRole, ROLE_SYSTEM_TOOLBAR);
     return S_OK;
 }
 
@@ -126,7 +103,7 @@ HRESULT COSMCommandBar::GetAccessibleState(VARIANT varChild, VARIANT* pvarState)
         if (control->GetIndex() == m_selectedIndex)
             state |= kSelectedControlState;
     }
-    SetI4(pvarState, state);
+    SetAccessibleLong(pvarState, state);
     return S_OK;
 }
 
@@ -178,6 +155,6 @@ HRESULT COSMCommandBar::AccessibleHitTest(long xLeft, long yTop, VARIANT* pvarCh
         pvarChild->pdispVal = control->GetIDispatch(TRUE);
         return S_OK;
     }
-    SetI4(pvarChild, CHILDID_SELF);
+    SetAccessibleLong(pvarChild, CHILDID_SELF);
     return S_OK;
 }

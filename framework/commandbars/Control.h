@@ -67,8 +67,23 @@ public:
     COSMControl();
     ~COSMControl() override;
 
-    // The control answers screen readers itself.
+    // The control answers screen readers itself (ControlAccessible.cpp). Only child 0, the control, is accepted;
+    // its one child, when it opens a bar, is that bar.
     CCmdTarget* GetAccessibleOwner() override { return this; }
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
+    HRESULT GetAccessibleChildCount(long* pcountChildren) override;
+    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT GetAccessibleDescription(VARIANT varChild, BSTR* pszDescription) override;
+    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT GetAccessibleDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
+    HRESULT AccessibleSelect(long flagsSelect, VARIANT varChild) override;
+    HRESULT AccessibleLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
+    HRESULT AccessibleHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
+    HRESULT AccessibleDoDefaultAction(VARIANT varChild) override;
+    // The caption without its access-key marks, then a tab and the shortcut text when there is one.
+    CString GetAccessibleCaption() const;
 
     // ---- Override these ----------------------------------------------------------------------------------------
     // The custom caption, else the caption, else the action's (its caption, or its tooltip when that is empty).

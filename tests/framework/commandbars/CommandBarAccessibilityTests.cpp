@@ -1,6 +1,7 @@
 // What a bar tells screen readers: its children, names, roles, states, locations, hit tests and parent, and the
 // IAccessible WM_GETOBJECT hands out for the bar or a control. oleacc's marshalling does not work here: the bar's
 // LresultFromObject and AccessibleObjectFromWindow are replaced by recorders.
+#include "AccessibilityTestSupport.h"
 #include "BarWindowTestSupport.h"
 
 #include <string>
@@ -8,23 +9,6 @@
 using namespace commandbars_test;
 
 namespace {
-
-VARIANT Child(long id)
-{
-    VARIANT child;
-    ::VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-}
-
-std::string Narrow(BSTR text)
-{
-    std::string narrow;
-    for (UINT i = 0; text && i < ::SysStringLen(text); ++i)
-        narrow += static_cast<char>(text[i]);
-    return narrow;
-}
 
 class BarAccessibilityTest : public CommandBarsTest
 {
@@ -259,6 +243,9 @@ TEST_F(BarAccessibilityTest, GetObjectHandsOutTheControlByCommandIdOrTheBar)
     ASSERT_NE(nullptr, barAccessible);
     // A control hidden from view is found all the same.
     bar.GetControl(2)->SetVisible(FALSE);
+    // The first and the last id that names a control.
+    COSMControl* lowest = bar.GetControls()->Add(1, 1);
+    COSMControl* highest = bar.GetControls()->Add(1, 0xFFFFFE);
     const struct
     {
         LONG objectId;
@@ -268,6 +255,8 @@ TEST_F(BarAccessibilityTest, GetObjectHandsOutTheControlByCommandIdOrTheBar)
         {502, bar.GetControl(1)->GetInterface(IID_IAccessible), kMarshalled},
         {503, bar.GetControl(2)->GetInterface(IID_IAccessible), kMarshalled},
         {504, nullptr, E_FAIL},  // no control has that id
+        {1, lowest->GetInterface(IID_IAccessible), kMarshalled},
+        {0xFFFFFE, highest->GetInterface(IID_IAccessible), kMarshalled},
         {OBJID_CLIENT, barAccessible, kMarshalled},
         {OBJID_MENU, barAccessible, kMarshalled},
         {OBJID_WINDOW, nullptr, 0},

@@ -290,6 +290,21 @@ TEST(PropExchangeArchive, UnknownOrForeignClassesStopTheLoad)
     }
 }
 
+TEST(PropExchangeArchive, AClassNameNoProgramKnowsIsRefusedBeforeAnythingIsMade)
+{
+    // A hand-made class reference: new class, schema 0x22, then its name.
+    const std::string name = "CNoSuchShape";
+    Bytes bytes{0xFF, 0xFF, 0x22, 0x00, static_cast<BYTE>(name.size()), 0x00};
+    bytes.insert(bytes.end(), name.begin(), name.end());
+    LoadFromMemory l(bytes);
+    CObject* made = nullptr;
+    g_made = 0;
+    EXPECT_EQ(ArchiveFailure([&] { l.px.ExchangeObjectInstance(&made, RUNTIME_CLASS(CExchangeShape)); }),
+              CArchiveException::badClass);
+    EXPECT_EQ(made, nullptr);
+    EXPECT_EQ(g_made, 0);
+}
+
 TEST(PropExchangeArchive, ListCountsInBothForms)
 {
     const struct

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -418,6 +419,34 @@ TEST(DialogTest, ModelessDialogRunsTheDialogKeyboardThroughPreTranslateMessage)
     EXPECT_FALSE(::IsWindow(hWnd));
     EXPECT_EQ(dlg.m_hWnd, nullptr);
     EXPECT_EQ(dlg.m_edit.m_hWnd, nullptr);
+}
+
+TEST(DialogTest, ATemplateInMemoryRunsModalInPlaceOfAResource)
+{
+    // A copy of a template, in memory of the test's own; the dialog's own resource id names nothing.
+    HRSRC resource = ::FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_FORM), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    ASSERT_NE(resource, nullptr);
+    const DWORD size = ::SizeofResource(nullptr, resource);
+    const BYTE* bytes = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, resource)));
+    ASSERT_NE(bytes, nullptr);
+    // DWORD-aligned, as the system reads templates.
+    std::vector<DWORD> copy((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+    std::memcpy(copy.data(), bytes, size);
+
+    CScriptedDialog dlg(4242u);
+    EXPECT_TRUE(dlg.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEA>(copy.data())));
+    bool hadNameBox = false;
+    dlg.onInit = [&](CScriptedDialog& d) {
+        hadNameBox = ::GetDlgItem(d.m_hWnd, IDC_NAME) != nullptr;
+        ::PostMessageA(::GetDlgItem(d.m_hWnd, IDCANCEL), BM_CLICK, 0, 0);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(hadNameBox);
+    EXPECT_TRUE(dlg.log.empty()) << dlg.log.front();
+
+    CDialog none(4242u);
+    EXPECT_FALSE(none.InitModalIndirect(nullptr));
+    EXPECT_EQ(none.DoModal(), -1);
 }
 
 TEST(DialogTest, MissingTemplateFailsWithMinusOne)

@@ -1,0 +1,14 @@
+// Ids of the command bars' own resources (resources/CommandBarsResources.rc). The .rc reads this file too, so it
+// holds plain defines only.
+#pragma once
+
+// The toolbar-name dialog and its edit box.
+#define IDD_OSM_TOOLBAR_NAME 9120
+#define IDC_OSM_TOOLBAR_NAME_EDIT 100
+
+// Texts of the toolbar-name dialog.
+#define IDS_OSM_TOOLBAR_DEFAULT_NAME 9163
+#define IDS_OSM_TOOLBAR_NAME_EMPTY 9164
+#define IDS_OSM_TOOLBAR_NO_FREE_ID 9165
+#define IDS_OSM_TOOLBAR_NAME_TAKEN 9166
+#define IDS_OSM_TOOLBAR_RENAME_CAPTION 9167
