@@ -453,6 +453,31 @@ TEST_F(KeyboardTipsTest, EscapeGoesBackALevelThenLeavesTracking)
     EXPECT_TRUE(commandBars->GetKeyboardTips().empty());
 }
 
+TEST_F(KeyboardTipsTest, CuesThatChangeRedrawTheVisibleBars)
+{
+    TipsPopupBar* shown = AddBar({"&File"});
+    TipsPopupBar* hidden = AddBar({"&Edit"}, CRect(10, 40, 400, 64));
+    hidden->ShowWindow(SW_HIDE);
+    commandBars->SetKeyboardCuesInUse(TRUE);
+    commandBars->SetKeyboardCuesShown(FALSE);
+    // Locked bars only mark the redraw they are asked for.
+    shown->LockRedraw();
+    hidden->LockRedraw();
+    const auto pending = [](const COSMCommandBar* bar) {
+        return (bar->GetStateFlags() & COSMCommandBar::kStateRedrawPending) != 0;
+    };
+
+    commandBars->ShowKeyboardCues(FALSE);  // no change: nothing to redraw
+    EXPECT_FALSE(pending(shown));
+    commandBars->ShowKeyboardCues(TRUE);
+    EXPECT_TRUE(commandBars->IsKeyboardCuesVisible());
+    EXPECT_TRUE(shown->IsKeyboardCuesVisible());
+    EXPECT_TRUE(pending(shown));
+    EXPECT_FALSE(pending(hidden));
+    shown->UnlockRedraw();
+    hidden->UnlockRedraw();
+}
+
 TEST_F(KeyboardTipsTest, AResetAsksAKeyboardPopupToShowItsTipsAgain)
 {
     for (BOOL keyboard : {TRUE, FALSE})
@@ -470,7 +495,11 @@ TEST_F(KeyboardTipsTest, AResetAsksAKeyboardPopupToShowItsTipsAgain)
         ASSERT_EQ(2u, commandBars->GetKeyboardTips().size());
         PumpMessages();
 
-        commandBars->ResetKeyboardState(&popup, 1);
+        // Another bar leaves tracking: cues shown by the keyboard stay while the popup tracks.
+        commandBars->SetKeyboardCuesInUse(TRUE);
+        commandBars->SetKeyboardCuesShown(TRUE);
+        commandBars->ResetKeyboardState(nullptr, 0);
+        EXPECT_TRUE(commandBars->IsKeyboardCuesShown());
         EXPECT_TRUE(commandBars->GetKeyboardTips().empty());
         MSG msg = {};
         const BOOL posted = ::PeekMessageA(&msg, popup.GetSafeHwnd(), WM_TIMER, WM_TIMER, PM_NOREMOVE);
@@ -482,7 +511,8 @@ TEST_F(KeyboardTipsTest, AResetAsksAKeyboardPopupToShowItsTipsAgain)
         EXPECT_EQ(keyboard ? 1 : 0, popup.GetKeyboardTipsLevel());
 
         popup.SetTrackingMode(0, TRUE, FALSE);
-        commandBars->HideKeyboardTips();
+        EXPECT_FALSE(commandBars->IsKeyboardCuesShown());
+        EXPECT_TRUE(commandBars->GetKeyboardTips().empty());
     }
 }
 
