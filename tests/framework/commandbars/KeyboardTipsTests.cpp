@@ -505,7 +505,9 @@ TEST_F(KeyboardTipsTest, AResetAsksAKeyboardPopupToShowItsTipsAgain)
         const BOOL posted = ::PeekMessageA(&msg, popup.GetSafeHwnd(), WM_TIMER, WM_TIMER, PM_NOREMOVE);
         EXPECT_EQ(keyboard, posted);
         if (posted)
+        {
             EXPECT_EQ(52426u, msg.wParam);
+        }
         PumpMessages();
         EXPECT_EQ(keyboard ? 2u : 0u, commandBars->GetKeyboardTips().size());
         EXPECT_EQ(keyboard ? 1 : 0, popup.GetKeyboardTipsLevel());
