@@ -138,8 +138,12 @@ public:
     virtual CRect GetBorders();
     virtual void DrawCommandBarFrame(CDC* dc);
     virtual int GetResizeMode() const { return 0; }
-    virtual void CreateKeyboardTips() {}
-    virtual void OnKeyboardTip(COSMCommandBarKeyboardTip* tip) {}
+    // Keyboard tips (CommandBarKeyboardTips.cpp). One tip per visible control with a caption that the keyboard may
+    // reach (no flag 2, no gallery); a bar without a parent bar adds one per other visible bar of the manager.
+    virtual void CreateKeyboardTips();
+    // The tip's letters were typed: a control runs its access-key activation, a bar of the manager enters tracking
+    // with its first control selected.
+    virtual void OnKeyboardTip(COSMCommandBarKeyboardTip* tip);
     // A key going down while the bar tracks: 0 not the bar's (the next tracking bar is asked), 1 handled (eaten),
     // 2 let through to its window.
     virtual int OnHookKeyDown(UINT key, LPARAM lParam);
@@ -203,8 +207,9 @@ public:
     int FindAccel(UINT key, BOOL& ambiguous) const;
     // The level of this bar's keyboard tips (0 when it shows none).
     int GetKeyboardTipsLevel() const;
-    // A typed key while this bar's keyboard tips show: the tips narrow down (nothing until tips are built).
-    void OnKeyboardTipChar(UINT key) {}
+    // A typed key while this bar's keyboard tips show: the tips narrow down to those that go on with the key, and
+    // a tip typed in full runs (a disabled one beeps); a key no tip goes on with beeps.
+    void OnKeyboardTipChar(UINT key);
     // The thread's mouse manager, or the manager's own.
     COSMMouseManager* GetMouseManager() const;
     // Window handlers, also called by the mouse manager and other bars with client points.

@@ -54,6 +54,8 @@ COSMCommandBars::COSMCommandBars()
 
 COSMCommandBars::~COSMCommandBars()
 {
+    // Tips point at the bars and controls that go below.
+    HideKeyboardTips();
     if (m_customizeSelection)
         m_customizeSelection->InternalRelease();
     m_ownedPopups->RemoveAll();
@@ -70,11 +72,6 @@ COSMCommandBars::~COSMCommandBars()
     GetSoundManager()->StopThread();
     m_actions->RemoveAll();
     m_actions->InternalRelease();
-}
-
-void COSMCommandBars::ResetKeyboardState(COSMCommandBar* bar, int mode)
-{
-    m_toolTipContext->DeactivateToolTip();
 }
 
 COSMPaintManager* COSMCommandBars::GetPaintManager() const
@@ -148,6 +145,7 @@ void COSMCommandBars::SetCustomizeMode(BOOL customize)
     m_customizeMode = customize;
     m_customizeModeCopy = customize;
     SetCustomizeSelection(nullptr);
+    ShowKeyboardCues(customize);
 }
 
 void COSMCommandBars::SetCustomizeSelection(COSMControl* control)

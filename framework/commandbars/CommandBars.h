@@ -98,8 +98,9 @@ public:
     // The site's rebar (child window 0xE804) takes the bar as a band, or lets it go; nothing without a rebar.
     virtual void AddToReBar(COSMCommandBar* bar);
     virtual void RemoveFromReBar(COSMCommandBar* bar);
-    // Every bar whose tracking mode changes tells the manager: the tooltip goes. (Keyboard cues and tips follow
-    // tracking when they come.)
+    // Every bar whose tracking mode changes tells the manager: leaving tracking hides the cues that follow the
+    // keyboard (unless a popup still tracks), shown tips go (a popup selected by the keyboard is asked to show its
+    // own, WM_TIMER 52426), and the tooltip goes.
     virtual void ResetKeyboardState(COSMCommandBar* bar, int mode);
     // A new toolbar of the manager; toolbars come with their own part, until then none is made (null).
     virtual COSMCommandBar* AddToolBar(const CString& title, UINT id, BOOL tearOff = FALSE) { return nullptr; }
@@ -181,10 +182,20 @@ public:
     // The drop source that runs customize drags; every bar of the manager registers with it (owned).
     COSMCustomizeDropSource* GetDropSource() const { return m_dropSource.get(); }
 
-    // Keyboard tips: the bar whose tips show, the level (0: none show) and how much of a tip was typed. Showing and
-    // hiding them come with the tips themselves; until then nothing shows.
-    void ShowKeyboardTips(COSMCommandBar* bar, int level) {}
-    void HideKeyboardTips() {}
+    // ---- Keyboard cues and keyboard tips (CommandBarsKeyboardTips.cpp) ----
+    // Underlines that follow the keyboard show (or go) and every visible bar redraws; always shown in customize
+    // mode, and nothing unless cues are in use.
+    void ShowKeyboardCues(BOOL show);
+    // Keyboard tips: the bar whose tips show, the level (0: none show) and how much of a tip was typed.
+    // The bar's tips at the level: the old ones go, the bar makes new ones (CreateKeyboardTips), the manager gives
+    // them their letters, places and shows them. Nothing unless the options enable keyboard tips.
+    void ShowKeyboardTips(COSMCommandBar* bar, int level);
+    // Destroys every tip; the level and the typed prefix go back to 0.
+    void HideKeyboardTips();
+    // A tip the bar made while its tips are being shown; the manager owns it.
+    void AddKeyboardTip(COSMCommandBarKeyboardTip* tip);
+    // One more character of the match was typed: the tips that do not begin like the match go.
+    void NarrowKeyboardTips(const COSMCommandBarKeyboardTip* match);
     const std::vector<COSMCommandBarKeyboardTip*>& GetKeyboardTips() const { return m_keyboardTips; }
     COSMCommandBar* GetKeyboardTipsBar() const { return m_keyboardTipsBar; }
     int GetKeyboardTipsLevel() const { return m_keyboardTipsLevel; }

@@ -127,7 +127,7 @@ BOOL COSMCommandBars::OnFrameAccel(UINT key)
     COSMCommandBar* bar = match.control->GetParent();
     if (bar->GetTrackingMode() == 0)
         ClosePopups();
-    SetKeyboardCuesShown(TRUE);
+    ShowKeyboardCues(TRUE);
     m_keyboardTipsLevel = 1;
     bar->SetTrackingMode(1, FALSE, TRUE);
     bar->SetSelected(match.control->GetIndex(), COSMCommandBar::kSelectKeyboard);
@@ -150,7 +150,7 @@ BOOL COSMCommandBars::ActivateCommandBar(COSMCommandBar* bar, int direction)
         bar = next;
     }
     ClosePopups();
-    SetKeyboardCuesShown(TRUE);
+    ShowKeyboardCues(TRUE);
     m_keyboardTipsLevel = 1;
     bar->SetTrackingMode(1, FALSE, TRUE);
     // A menu bar counts its hidden controls too.

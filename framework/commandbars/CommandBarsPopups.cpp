@@ -23,7 +23,7 @@ int COSMCommandBars::TrackPopupMenu(COSMPopupBar* popup, UINT flags, int x, int 
     COSMCommandBars* commandBars = popup->GetCommandBars();
     const MSG* current = CWnd::GetCurrentMessage();
     if (commandBars && current && current->message == WM_CONTEXTMENU && current->lParam == -1)
-        commandBars->SetKeyboardCuesShown(TRUE);
+        commandBars->ShowKeyboardCues(TRUE);
 
     if (!site)
         site = popup->GetSite();

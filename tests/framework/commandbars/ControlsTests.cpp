@@ -390,6 +390,11 @@ TEST_F(ControlsTest, GetNextWalksOnceRoundTheControls)
         {".u.", 0, 1, TRUE, FALSE, TRUE, 2},
         {".c.", 0, 1, TRUE, FALSE, TRUE, 1},      // scrolled-out ones always count
         {"..h", 1, 1, TRUE, FALSE, FALSE, 0},
+        {"hhhh", 1, -1, TRUE, FALSE, FALSE, -1},  // hidden start, walking backwards
+        {"hsh", 1, 1, TRUE, FALSE, FALSE, -1},    // the only visible one is skipped by the keyboard
+        {"hsh", 1, -1, TRUE, FALSE, FALSE, -1},
+        {"hsh", 1, 1, FALSE, FALSE, FALSE, 1},    // not by other navigation
+        {"ht", 1, 1, TRUE, TRUE, FALSE, -1},      // a temporary start that temporary controls skip
     };
     for (const auto& c : cases)
     {

@@ -120,10 +120,15 @@ TEST_F(WindowPaintTest, KeyboardTips)
     } cases[] = {{TRUE, COLOR_INFOTEXT}, {FALSE, COLOR_GRAYTEXT}};
     for (const auto& c : cases)
     {
-        COSMCommandBarKeyboardTip tip;
-        tip.SetSafeHwnd(window.Get());
+        COSMCommandBarKeyboardTip tip(nullptr, nullptr, "", 0, 0, 0, c.enabled);
+        // The tip only names the test's window; the window stays the test's.
+        tip.Attach(window.Get());
+        struct Release
+        {
+            COSMCommandBarKeyboardTip& tip;
+            ~Release() { tip.Detach(); }
+        } release{tip};
         tip.SetText("W");
-        tip.SetEnabled(c.enabled);
         DcTestSurface surface(30, 20, pm.GetColor(COLOR_WINDOW));
         CDC* dc = CDC::FromHandle(surface.GetDC());
         pm.DrawKeyboardTip(dc, &tip, TRUE);
