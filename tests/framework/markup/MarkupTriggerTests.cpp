@@ -6,6 +6,7 @@
 #include "StyleTestTypes.h"
 
 #include "framework/markup/MarkupBrush.h"
+#include "framework/markup/MarkupDrawingContext.h"
 #include "framework/markup/MarkupFrameworkElement.h"
 #include "framework/markup/MarkupInputElement.h"
 #include "framework/markup/MarkupRoutedEvent.h"
@@ -199,6 +200,25 @@ TEST_F(TriggerTest, SelfFeedingTriggersEnd)
     pair->SetValue(Input::s_pCursorProperty, new COSMMarkupInt(32512));
     EXPECT_EQ("32512", DescribeValue(pair->GetValue(Input::s_pCursorProperty)));
     EXPECT_TRUE(NoTriggerActiveTwice(pair));
+}
+
+// A trigger value is a change like any other: one that affects the size re-measures the element.
+TEST_F(TriggerTest, ATriggersValueReMeasuresTheElement)
+{
+    CStyleProbe* probe = ParseProbe("<Style x:Key=\"s\" TargetType=\"OsmStyleProbe\">"
+                                    "<Setter Property=\"Width\" Value=\"30\"/><Style.Triggers>\n"
+                                    "  <Trigger Property=\"IsMouseOver\" Value=\"True\"><Trigger.Setters>"
+                                    "<Setter Property=\"Width\" Value=\"50\"/></Trigger.Setters></Trigger>\n"
+                                    "</Style.Triggers></Style>",
+                                    "Style=\"{StaticResource s}\"");
+    ASSERT_NE(nullptr, probe);
+    COSMMarkupDrawingContext measuring{COSMMarkupDrawingContext::CreateMeasuringContext};
+    probe->Measure(&measuring, 200, 200);
+    EXPECT_EQ(30, probe->GetDesiredSize().cx);
+    Enter(probe);
+    EXPECT_EQ(50, probe->GetDesiredSize().cx);
+    Leave(probe);
+    EXPECT_EQ(30, probe->GetDesiredSize().cx);
 }
 
 COLORREF ForegroundOf(const COSMMarkupObject* element)
