@@ -16,18 +16,29 @@ void COSMMarkupSetter::RegisterMarkupProperties()
     s_pValueProperty = COSMMarkupDependencyProperty::Register(L"Value", COSMMarkupObject::GetClassType(), type);
 }
 
+void SetSetterPropertyAndValue(COSMMarkupObject* object, COSMMarkupDependencyProperty* property,
+                               COSMMarkupObject* value)
+{
+    if (property)
+        property->AddRef();
+    object->SetValue(COSMMarkupSetter::s_pPropertyProperty, property);
+    object->SetValue(COSMMarkupSetter::s_pValueProperty, value);
+}
+
+COSMMarkupDependencyProperty* GetResolvedSetterProperty(const COSMMarkupObject* object)
+{
+    return MarkupDynamicCast<COSMMarkupDependencyProperty>(object->GetValue(COSMMarkupSetter::s_pPropertyProperty));
+}
+
 COSMMarkupSetter::COSMMarkupSetter(COSMMarkupDependencyProperty* property, COSMMarkupObject* value)
 {
     GetClassType()->EnsureInitialized();
-    if (property)
-        property->AddRef();
-    SetValue(s_pPropertyProperty, property);
-    SetValue(s_pValueProperty, value);
+    SetSetterPropertyAndValue(this, property, value);
 }
 
 COSMMarkupDependencyProperty* COSMMarkupSetter::GetSetterProperty() const
 {
-    return MarkupDynamicCast<COSMMarkupDependencyProperty>(GetValue(s_pPropertyProperty));
+    return GetResolvedSetterProperty(this);
 }
 
 COSMMarkupObject* COSMMarkupSetter::GetSetterValue() const

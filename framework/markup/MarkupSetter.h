@@ -33,6 +33,12 @@ public:
     static void RegisterMarkupProperties();
 };
 
+// What setter and trigger share, as they share the two property objects: object gets property (one reference added)
+// as Property and value (taken over) as Value; the resolved Property of object (borrowed), or null.
+void SetSetterPropertyAndValue(COSMMarkupObject* object, COSMMarkupDependencyProperty* property,
+                               COSMMarkupObject* value);
+COSMMarkupDependencyProperty* GetResolvedSetterProperty(const COSMMarkupObject* object);
+
 class COSMMarkupSetterColection : public COSMMarkupCollection
 {
     DECLARE_MARKUP_TYPE(COSMMarkupSetterColection)

@@ -24,15 +24,12 @@ void COSMMarkupTrigger::RegisterMarkupProperties()
 COSMMarkupTrigger::COSMMarkupTrigger(COSMMarkupDependencyProperty* property, COSMMarkupObject* value)
 {
     GetClassType()->EnsureInitialized();
-    if (property)
-        property->AddRef();
-    SetValue(s_pPropertyProperty, property);
-    SetValue(s_pValueProperty, value);
+    SetSetterPropertyAndValue(this, property, value);
 }
 
 COSMMarkupDependencyProperty* COSMMarkupTrigger::GetTriggerProperty() const
 {
-    return MarkupDynamicCast<COSMMarkupDependencyProperty>(GetValue(s_pPropertyProperty));
+    return GetResolvedSetterProperty(this);
 }
 
 COSMMarkupObject* COSMMarkupTrigger::GetTriggerValue() const
