@@ -2,6 +2,7 @@
 // shows, chains across properties, triggers that feed their own condition, no trigger active twice, and the
 // hyperlink's default style.
 
+#include "MarkupElementTestTypes.h"
 #include "ParseTestSupport.h"
 #include "StyleTestTypes.h"
 
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -264,6 +266,25 @@ TEST_F(TriggerTest, AHyperlinksDefaultStyleTurnsRedUnderTheMouse)
         EXPECT_EQ(step.styled, ForegroundOf(styled));
     }
     EXPECT_EQ(0, ActiveTriggerCount(styled));
+}
+
+// The hyperlink's trigger changes how the text looks: the text block that holds it is repainted when the mouse
+// comes and when it goes.
+TEST_F(TriggerTest, AHyperlinksHoverRepaintsItsTextBlock)
+{
+    CRecordingContext* recording = new CRecordingContext;
+    Hold root(recording->Parse("<TextBlock Name=\"text\">see <Hyperlink Name=\"link\">more</Hyperlink></TextBlock>"));
+    ASSERT_TRUE(root);
+    auto* link = MarkupDynamicCast<COSMMarkupHyperlink>(FindNamed(root.Get(), L"link"));
+    ASSERT_NE(nullptr, link);
+    for (void (*action)(Input*) : {&TriggerTest::Enter, &TriggerTest::Leave}) {
+        recording->invalidated.clear();
+        action(link);
+        EXPECT_NE(recording->invalidated.end(),
+                  std::find(recording->invalidated.begin(), recording->invalidated.end(), root.Get()));
+    }
+    root.Release();
+    recording->Release();
 }
 
 }  // namespace
