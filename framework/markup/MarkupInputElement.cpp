@@ -9,11 +9,15 @@
 #include "framework/markup/MarkupHandlerMap.h"
 #include "framework/markup/MarkupLayoutMath.h"
 #include "framework/markup/MarkupProperties.h"
+#include "framework/markup/MarkupResourceDictionary.h"
 #include "framework/markup/MarkupScalars.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupStyle.h"
+#include "framework/markup/MarkupTrigger.h"
 #include "framework/markup/MarkupType.h"
 #include "framework/markup/MarkupVisual.h"
+
+#include <vector>
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupInputElement, COSMMarkupObject, nullptr,
                       &COSMMarkupInputElement::RegisterMarkupProperties)
@@ -96,7 +100,7 @@ COSMMarkupObject* COSMMarkupInputElement::GetValueCore(COSMMarkupDependencyPrope
             return styled;
     }
     // Only the element's own type's default style: its bases' do not apply.
-    if (const COSMMarkupStyle* typeStyle = MarkupDynamicCast<COSMMarkupStyle>(GetType()->GetDefaultStyle()))
+    if (const COSMMarkupStyle* typeStyle = GetType()->GetDefaultStyle())
         return typeStyle->GetStyleValue(property);
     return nullptr;
 }
@@ -165,7 +169,19 @@ COSMMarkupInputElement* COSMMarkupInputElement::InputHitTest(int x, int y)
     return nullptr;
 }
 
-void COSMMarkupInputElement::UpdateStyle() {}
+void COSMMarkupInputElement::UpdateStyle()
+{
+    if (!m_pStyle) {
+        // An implicit style: one stored without a Key, under the TargetType that is exactly this element's type.
+        if (COSMMarkupStyle* found = MarkupDynamicCast<COSMMarkupStyle>(FindMarkupResource(this, GetType()))) {
+            found->Seal();
+            found->AddRef();
+            m_pStyle = found;
+        }
+    }
+    if (m_pStyle)
+        ApplyStyleValues(nullptr, nullptr);
+}
 
 void COSMMarkupInputElement::AddHandler(COSMMarkupRoutedEvent* routedEvent, COSMMarkupDelegate* handler)
 {
@@ -240,7 +256,186 @@ CPoint COSMMarkupInputElement::GetPosition(const COSMMarkupMouseEventArgs* args,
     return point;
 }
 
-void COSMMarkupInputElement::ApplyStyleValues(COSMMarkupDependencyProperty* property, COSMMarkupObject* newValue) {}
+namespace {
+
+// The shown value of each property an update touches, as it was before the update (one reference each): changes
+// are reported from these, so a listener hears what the element shows, never a bare trigger value.
+class CShownValuesBefore
+{
+public:
+    struct Entry
+    {
+        COSMMarkupDependencyProperty* property;
+        COSMMarkupObject* before;
+    };
+
+    CShownValuesBefore() = default;
+    CShownValuesBefore(const CShownValuesBefore&) = delete;
+    CShownValuesBefore& operator=(const CShownValuesBefore&) = delete;
+    ~CShownValuesBefore()
+    {
+        for (const Entry& entry : m_entries) {
+            if (entry.before)
+                entry.before->Release();
+        }
+    }
+
+    // Records property's shown value on element, once per property: the first record is the value before.
+    void Record(const COSMMarkupObject* element, COSMMarkupDependencyProperty* property)
+    {
+        for (const Entry& entry : m_entries) {
+            if (entry.property == property)
+                return;
+        }
+        m_entries.push_back({property, nullptr});
+        if (COSMMarkupObject* before = element->GetValue(property)) {
+            before->AddRef();
+            m_entries.back().before = before;
+        }
+    }
+
+    const std::vector<Entry>& GetEntries() const { return m_entries; }
+
+private:
+    std::vector<Entry> m_entries;
+};
+
+BOOL IsSameMarkupValue(const COSMMarkupObject* before, const COSMMarkupObject* now)
+{
+    if (!before || !now)
+        return before == now;
+    return now->IsEqual(before);
+}
+
+}  // namespace
+
+BOOL COSMMarkupInputElement::IsUpdatingStyleValues(const COSMMarkupDependencyProperty* property) const
+{
+    for (const StyleUpdate* update = m_pStyleUpdates; update; update = update->outer) {
+        if (update->property == property)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+void COSMMarkupInputElement::ApplyStyleValues(COSMMarkupDependencyProperty* property, COSMMarkupObject* newValue)
+{
+    // A type's default style contributes triggers only to elements without a style of their own.
+    COSMMarkupStyle* style = m_pStyle ? m_pStyle : GetType()->GetDefaultStyle();
+    if (!style && !m_pActiveTriggers)
+        return;
+    // A trigger whose setters feed its own condition (or two that flip one property) would bring the update of
+    // this property back here without end; the change that led here is still reported by the caller.
+    if (property && IsUpdatingStyleValues(property))
+        return;
+    struct UpdateScope
+    {
+        COSMMarkupInputElement* element;
+        StyleUpdate update;
+        ~UpdateScope() { element->m_pStyleUpdates = update.outer; }
+    } scope{this, {property, m_pStyleUpdates}};
+    m_pStyleUpdates = &scope.update;
+
+    CShownValuesBefore shown;
+    BOOL changed = FALSE;
+
+    // Triggers on the changed property whose condition no longer holds are switched off, their values cleared.
+    if (m_pActiveTriggers && property) {
+        for (int i = m_pActiveTriggers->GetCount() - 1; i >= 0; --i) {
+            COSMMarkupTrigger* trigger = m_pActiveTriggers->GetTrigger(i);
+            if (!trigger || trigger->GetTriggerProperty() != property)
+                continue;
+            const COSMMarkupObject* wanted = trigger->GetTriggerValue();
+            if (wanted && wanted->IsEqual(newValue))
+                continue;
+            if (const COSMMarkupSetterColection* setters = trigger->GetSetters()) {
+                for (int j = 0; j < setters->GetCount(); ++j) {
+                    COSMMarkupDependencyProperty* set = setters->GetSetter(j)->GetSetterProperty();
+                    if (!set)
+                        continue;
+                    shown.Record(this, set);
+                    if (m_pTriggerValues)
+                        m_pTriggerValues->SetAt(set->GetIndex(), nullptr);
+                }
+            }
+            m_pActiveTriggers->RemoveAt(i);
+            changed = TRUE;
+        }
+    }
+
+    if (style && EvaluateTriggers(style, property, newValue))
+        changed = TRUE;
+
+    // The values are rebuilt from the active list in order, so the last active trigger that sets a property wins.
+    if (changed && m_pActiveTriggers) {
+        if (!m_pTriggerValues)
+            m_pTriggerValues = new COSMMarkupProperties(this);
+        for (int i = 0; i < m_pActiveTriggers->GetCount(); ++i) {
+            const COSMMarkupTrigger* trigger = m_pActiveTriggers->GetTrigger(i);
+            const COSMMarkupSetterColection* setters = trigger ? trigger->GetSetters() : nullptr;
+            for (int j = 0; setters && j < setters->GetCount(); ++j) {
+                const COSMMarkupSetter* setter = setters->GetSetter(j);
+                COSMMarkupDependencyProperty* set = setter->GetSetterProperty();
+                COSMMarkupObject* value = setter->GetSetterValue();
+                if (!set || !value || value->IsEqual(m_pTriggerValues->GetAt(set->GetIndex())))
+                    continue;
+                shown.Record(this, set);
+                value->AddRef();
+                m_pTriggerValues->SetAt(set->GetIndex(), value);
+            }
+        }
+    }
+
+    for (const CShownValuesBefore::Entry& entry : shown.GetEntries()) {
+        COSMMarkupObject* now = GetValue(entry.property);
+        if (IsSameMarkupValue(entry.before, now))
+            continue;
+        // Held while reported: a listener may change the values again.
+        COSMMarkupPtr nowHold;
+        if (now) {
+            now->AddRef();
+            nowHold.Attach(now);
+        }
+        OnPropertyChanged(entry.property, entry.before, now);
+        if (entry.property->IsInherited())
+            NotifyInheritedPropertyChanged(entry.property, entry.before, now);
+    }
+}
+
+BOOL COSMMarkupInputElement::EvaluateTriggers(COSMMarkupStyle* style, COSMMarkupDependencyProperty* property,
+                                              COSMMarkupObject* newValue)
+{
+    if (!style)
+        return FALSE;
+    BOOL activated = FALSE;
+    // The base style's triggers land before the style's own, so the style's own win.
+    COSMMarkupStyle* base = style->GetBasedOn();
+    if (base && base != style && EvaluateTriggers(base, property, newValue))
+        activated = TRUE;
+    const COSMMarkupTriggerCollection* triggers = style->GetTriggers();
+    // Backwards: the trigger written first ends up last in the active list, and so wins.
+    for (int i = triggers ? triggers->GetCount() - 1 : -1; i >= 0; --i) {
+        COSMMarkupTrigger* trigger = triggers->GetTrigger(i);
+        COSMMarkupDependencyProperty* tested = trigger ? trigger->GetTriggerProperty() : nullptr;
+        if (!tested || (property && tested != property))
+            continue;
+        const COSMMarkupObject* value = property ? newValue : GetValue(tested);
+        const COSMMarkupObject* wanted = trigger->GetTriggerValue();
+        if (!wanted || !wanted->IsEqual(value))
+            continue;
+        if (!m_pActiveTriggers) {
+            m_pActiveTriggers = new COSMMarkupTriggerCollection;
+            // The triggers stay their style's children.
+            m_pActiveTriggers->SetOwnsChildren(FALSE);
+        }
+        if (m_pActiveTriggers->Find(trigger) >= 0)
+            continue;
+        trigger->AddRef();
+        m_pActiveTriggers->Add(trigger);
+        activated = TRUE;
+    }
+    return activated;
+}
 
 void COSMMarkupInputElement::OnStyleChanged(COSMMarkupObject* object, const COSMMarkupPropertyChange* change)
 {

@@ -21,6 +21,7 @@ class COSMMarkupContext;
 class COSMMarkupDelegate;
 class COSMMarkupHandlerMap;
 class COSMMarkupStyle;
+class COSMMarkupTriggerCollection;
 
 class COSMMarkupInputElement : public COSMMarkupObject
 {
@@ -63,7 +64,8 @@ public:
     virtual void OnMouseWheel(COSMMarkupMouseWheelEventArgs* args);
     // The element hit at (x, y) in the parent's coordinates, or null: a bare input element takes no room.
     virtual COSMMarkupInputElement* InputHitTest(int x, int y);
-    // Finds and applies the element's style. Nothing until styles apply.
+    // Without a style yet, takes the implicit one: the style the resources along the element's ancestors hold
+    // under its own type record (sealed). With a style, evaluates all its triggers.
     virtual void UpdateStyle();
 
     // ---- Not meant to be overridden --------------------------------------------------------------------------
@@ -85,11 +87,23 @@ public:
     // ancestor that is a visual.
     static CPoint GetPosition(const COSMMarkupMouseEventArgs* args, const COSMMarkupObject* element);
 
-    // Re-evaluates the style's triggers for a changed property (both null: all of them). Nothing until triggers
-    // apply.
+    // Re-evaluates the triggers for a changed property and its new value (both null: all of them, against the
+    // element's current values): switches off active triggers on property that no longer match, switches on the
+    // ones of the style (else of the type's default style) that now match, rebuilds the trigger values and
+    // reports every property whose shown value (GetValue) changed to OnPropertyChanged, and to the logical
+    // descendants for inherited properties. While the update of one property runs, a nested update of that same
+    // property (a trigger feeding its own condition) evaluates nothing, so triggers cannot recurse without end.
     void ApplyStyleValues(COSMMarkupDependencyProperty* property, COSMMarkupObject* newValue);
+    // Appends to the active triggers, with a reference, every trigger of style (its BasedOn's first, then its
+    // own from the last to the first) that matches: for a null property, the trigger's property's current value;
+    // else only triggers on property, against newValue. A trigger already active is not appended again. TRUE when
+    // one was appended.
+    BOOL EvaluateTriggers(COSMMarkupStyle* style, COSMMarkupDependencyProperty* property,
+                          COSMMarkupObject* newValue);
     // The sealed style the element uses (borrowed), or null.
     COSMMarkupStyle* GetAppliedStyle() const { return m_pStyle; }
+    // The triggers active now, in the order their values apply (borrowed); null before the first activation.
+    COSMMarkupTriggerCollection* GetActiveTriggers() const { return m_pActiveTriggers; }
 
     // The context that created the element (not counted by the element's getters), or null.
     COSMMarkupContext* GetMarkupContext() const { return m_pContext; }
@@ -126,7 +140,16 @@ private:
 
     std::unique_ptr<COSMMarkupHandlerMap> m_pHandlers;
     COSMMarkupContext* m_pContext = nullptr;
-    COSMMarkupCollection* m_pActiveTriggers = nullptr;
+    // What ApplyStyleValues is updating on this element now, innermost first (frames live on the stack).
+    struct StyleUpdate
+    {
+        const COSMMarkupDependencyProperty* property;
+        const StyleUpdate* outer;
+    };
+    BOOL IsUpdatingStyleValues(const COSMMarkupDependencyProperty* property) const;
+
+    COSMMarkupTriggerCollection* m_pActiveTriggers = nullptr;
+    const StyleUpdate* m_pStyleUpdates = nullptr;
     COSMMarkupProperties* m_pTriggerValues = nullptr;
     COSMMarkupStyle* m_pStyle = nullptr;
 };

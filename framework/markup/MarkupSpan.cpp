@@ -1,8 +1,12 @@
 #include "framework/markup/MarkupSpan.h"
 
 #include "framework/markup/MarkupBuilder.h"
+#include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupBuilderException.h"
 #include "framework/markup/MarkupRoutedEvent.h"
+#include "framework/markup/MarkupScalars.h"
+#include "framework/markup/MarkupStyle.h"
+#include "framework/markup/MarkupTrigger.h"
 #include "framework/markup/MarkupUIElement.h"
 #include "framework/markup/MarkupType.h"
 
@@ -61,9 +65,36 @@ COSMMarkupUnderline::COSMMarkupUnderline()
     SetTextDecorations(1);
 }
 
+namespace {
+
+// Every hyperlink without a style of its own looks like one: underlined, blue, the hand cursor, red while the mouse
+// is over it.
+COSMMarkupStyle* CreateHyperlinkStyle()
+{
+    COSMMarkupStyle::GetClassType()->EnsureInitialized();
+    COSMMarkupStyle* style = new COSMMarkupStyle;
+    COSMMarkupSetterColection* setters = style->GetSetters();
+    setters->Add(new COSMMarkupSetter(COSMMarkupTextElement::s_pTextDecorationsProperty, COSMMarkupEnum::CreateValue(1)));
+    setters->Add(new COSMMarkupSetter(COSMMarkupTextElement::s_pForegroundProperty,
+                                      new COSMMarkupSolidColorBrush(RGB(0, 0, 0xFF))));
+    setters->Add(new COSMMarkupSetter(COSMMarkupInputElement::s_pCursorProperty,
+                                      new COSMMarkupInt(LOWORD(reinterpret_cast<ULONG_PTR>(IDC_HAND)))));
+    COSMMarkupTrigger* hover =
+        new COSMMarkupTrigger(COSMMarkupInputElement::s_pIsMouseOverProperty, COSMMarkupBool::CreateTrueValue());
+    hover->AddSetter(new COSMMarkupSetter(COSMMarkupTextElement::s_pForegroundProperty,
+                                          new COSMMarkupSolidColorBrush(RGB(0xFF, 0, 0))));
+    COSMMarkupTriggerCollection* triggers = new COSMMarkupTriggerCollection;
+    triggers->Add(hover);
+    style->SetValue(COSMMarkupStyle::s_pTriggersProperty, triggers);
+    return style;
+}
+
+}  // namespace
+
 void COSMMarkupHyperlink::RegisterMarkupProperties()
 {
     s_pClickEvent = COSMMarkupRoutedEvent::RegisterEvent(L"Click", GetClassType(), COSMMarkupRoutedEvent::Bubble);
+    GetClassType()->SetTypeStyle(CreateHyperlinkStyle());
 }
 
 void COSMMarkupHyperlink::OnMouseLeftButtonDown(COSMMarkupMouseEventArgs* args)

@@ -1,16 +1,23 @@
-// Stand-in: the style record with its properties, its resources and its sealed store; the styles work grows this
-// class with setters and triggers, gives Triggers its trigger collection and makes ApplyMarkupStylesOnRoot apply
-// styles.
+// COSMMarkupStyle (tag "Style"): property values (setters) for the elements of one target type, optionally based on
+// another style, with triggers that switch further setters on while a property of the element has a given value.
+// A style is open while the builder fills it: each setter and trigger is resolved as it arrives (names become
+// properties of TargetType, text becomes values), so TargetType comes first. An element seals the style it uses:
+// sealing fixes the values in a store and cuts the style loose from the tree it was written in; setters added
+// afterwards are not seen. A style without a Key in a dictionary is stored under its TargetType (an implicit style,
+// used by elements of exactly that type).
 //
-// COSMMarkupStyle (tag "Style") is a set of property values that elements take when they have no local value of
-// their own. A style is sealed before an element uses it: sealing fixes its values in a store and cuts it loose from
-// the tree it was written in. A style without a Key in a dictionary is stored under its TargetType.
-//
-//   <Style TargetType="Border"><Style.Resources>...</Style.Resources></Style>
+//   <Style TargetType="Border" BasedOn="{StaticResource base}">
+//     <Setter Property="Background" Value="Red"/>
+//     <Style.Triggers><Trigger Property="IsMouseOver" Value="True">...</Trigger></Style.Triggers>
+//   </Style>
 #pragma once
 
 #include "framework/markup/MarkupObject.h"
 
+class COSMMarkupSetter;
+class COSMMarkupSetterColection;
+class COSMMarkupTrigger;
+class COSMMarkupTriggerCollection;
 class COSMMarkupUIElement;
 
 class COSMMarkupStyle : public COSMMarkupObject
@@ -18,15 +25,30 @@ class COSMMarkupStyle : public COSMMarkupObject
     DECLARE_MARKUP_TYPE(COSMMarkupStyle)
 
 public:
-    COSMMarkupStyle() = default;
+    COSMMarkupStyle();
 
 protected:
-    // Releases the sealed store.
+    // Releases the setters and the sealed store.
     ~COSMMarkupStyle() override;
 
 public:
-    // Makes the (so far empty) store of values, clears the logical parent and marks the style sealed; a sealed
-    // style stays as it is.
+    // ---- Overrides -------------------------------------------------------------------------------------------
+    // A setter is resolved (ResolveSetter) and appended to the setters; other content is refused as by the object.
+    void SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content) override;
+    // A trigger collection given as Triggers has each trigger resolved, in order, before it is stored.
+    void SetPropertyObject(COSMMarkupBuilder* builder, COSMMarkupDependencyProperty* property,
+                           COSMMarkupObject* value) override;
+
+    // ---- Not meant to be overridden --------------------------------------------------------------------------
+    // Makes setter's Property a property of TargetType (a name with a dot names its owner type) and its Value one
+    // of that property's type, converted by builder. Throws COSMMarkupBuilderException "Must specify both Property
+    // and Value for Setter." or "Cannot find the Style Property '<name>'", or the builder's conversion error.
+    void ResolveSetter(COSMMarkupBuilder* builder, COSMMarkupSetter* setter);
+    // Resolves the trigger's own Property and Value as a setter's, then each of its setters in order.
+    void ResolveTrigger(COSMMarkupBuilder* builder, COSMMarkupTrigger* trigger);
+
+    // Seals the BasedOn style first and takes its values, then stores the own setters' values over them, clears the
+    // logical parent and marks the style sealed; a sealed style stays as it is.
     void Seal();
     BOOL IsSealed() const { return m_bSealed; }
     // The value the sealed style gives property (borrowed); null before sealing and for properties it does not set.
@@ -35,8 +57,15 @@ public:
     // never leaves it.
     COSMMarkupObject* FindResource(const COSMMarkupObject* key);
 
+    // The own setters, in markup order (borrowed; never null).
+    COSMMarkupSetterColection* GetSetters() const { return m_pSetters; }
+    // Triggers (borrowed), or null.
+    COSMMarkupTriggerCollection* GetTriggers() const;
+    // BasedOn (borrowed), or null.
+    COSMMarkupStyle* GetBasedOn() const;
+
     // "Resources": a COSMMarkupResourceDictionary (input elements carry the same property); "TargetType": a
-    // COSMMarkupType; "BasedOn": a COSMMarkupStyle; "Triggers": a collection.
+    // COSMMarkupType; "BasedOn": a COSMMarkupStyle; "Triggers": a COSMMarkupTriggerCollection.
     static COSMMarkupDependencyProperty* s_pResourcesProperty;
     static COSMMarkupDependencyProperty* s_pTargetTypeProperty;
     static COSMMarkupDependencyProperty* s_pBasedOnProperty;
@@ -44,9 +73,19 @@ public:
     static void RegisterMarkupProperties();
 
 private:
+    // Property or Value of a setter or trigger: the resolved property (the name replaced), or a throw.
+    COSMMarkupDependencyProperty* ResolvePropertyOf(COSMMarkupBuilder* builder, COSMMarkupObject* target,
+                                                    COSMMarkupDependencyProperty* propertySlot,
+                                                    COSMMarkupDependencyProperty* valueSlot);
+
+    COSMMarkupSetterColection* m_pSetters;
     BOOL m_bSealed = FALSE;
+    // Set while the style seals its bases: a BasedOn chain that comes back here stops instead of recursing.
+    BOOL m_bSealing = FALSE;
     COSMMarkupProperties* m_pSealedValues = nullptr;
 };
 
-// Applies the styles over a tree the builder has just built. Nothing yet.
+// Applies the styles over a tree the builder has just built: depth first, each node's logical children before the
+// node, every input element finds its style (UpdateStyle) and evaluates its triggers.
 void ApplyMarkupStylesOnRoot(COSMMarkupUIElement* root);
+void ApplyMarkupStyles(COSMMarkupObject* root);

@@ -58,6 +58,7 @@ void COSMMarkupFrameworkContentElement::OnPropertyChanged(COSMMarkupDependencyPr
                                                           COSMMarkupObject* oldValue, COSMMarkupObject* newValue)
 {
     COSMMarkupInputElement::OnPropertyChanged(property, oldValue, newValue);
+    ApplyStyleValues(property, newValue);
     const DWORD flags = property && property->GetMetadata() ? property->GetMetadata()->GetFlags() : 0;
     COSMMarkupFrameworkElement* host = GetHostElement();
     if (!host)

@@ -1,6 +1,7 @@
 #include "framework/markup/MarkupType.h"
 
 #include "framework/markup/MarkupString.h"
+#include "framework/markup/MarkupStyle.h"
 #include "framework/markup/MarkupTypeRegistry.h"
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupType, COSMMarkupObject, nullptr, nullptr)
@@ -62,9 +63,11 @@ void COSMMarkupType::EnsureInitialized()
         m_pfnRegisterProperties();
 }
 
-void COSMMarkupType::SetTypeStyle(COSMMarkupObject* style)
+void COSMMarkupType::SetTypeStyle(COSMMarkupStyle* style)
 {
     if (m_pDefaultStyle)
         m_pDefaultStyle->Release();
     m_pDefaultStyle = style;
+    if (style)
+        style->Seal();
 }

@@ -13,6 +13,8 @@
 
 #include "framework/markup/MarkupObject.h"
 
+class COSMMarkupStyle;
+
 class COSMMarkupType : public COSMMarkupObject
 {
     DECLARE_MARKUP_TYPE(COSMMarkupType)
@@ -52,10 +54,10 @@ public:
     void EnsureInitialized();
     BOOL IsInitialized() const { return m_bInitialized; }
 
-    // The style every element of this class falls back on (null until one is set; borrowed).
-    COSMMarkupObject* GetDefaultStyle() const { return m_pDefaultStyle; }
-    // Releases the previous default style and takes over style's reference.
-    void SetTypeStyle(COSMMarkupObject* style);
+    // The style every element of exactly this class falls back on (null until one is set; borrowed).
+    COSMMarkupStyle* GetDefaultStyle() const { return m_pDefaultStyle; }
+    // Releases the previous default style, takes over style's reference and seals it.
+    void SetTypeStyle(COSMMarkupStyle* style);
 
     // For the registry's own use: the next record in its list of all records, newest first.
     COSMMarkupType* GetNextType() const { return m_pNext; }
@@ -69,5 +71,5 @@ private:
     RegisterFunction m_pfnRegisterProperties = nullptr;
     COSMMarkupType* m_pNext = nullptr;
     BOOL m_bInitialized = FALSE;
-    COSMMarkupObject* m_pDefaultStyle = nullptr;
+    COSMMarkupStyle* m_pDefaultStyle = nullptr;
 };

@@ -34,6 +34,8 @@
 #include "framework/markup/MarkupPointCollection.h"
 #include "framework/markup/MarkupPolygon.h"
 #include "framework/markup/MarkupRectangle.h"
+#include "framework/markup/MarkupSetter.h"
+#include "framework/markup/MarkupTrigger.h"
 
 #include <cwchar>
 
@@ -107,6 +109,11 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupHyperlink::GetClassType,
     &COSMMarkupInlineUIContainer::GetClassType,
     &COSMMarkupTextBlock::GetClassType,
+    // Styles' setters and triggers.
+    &COSMMarkupSetter::GetClassType,
+    &COSMMarkupSetterColection::GetClassType,
+    &COSMMarkupTrigger::GetClassType,
+    &COSMMarkupTriggerCollection::GetClassType,
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "framework/markup/MarkupGradientStop.h"
 #include "framework/markup/MarkupScalars.h"
 #include "framework/markup/MarkupString.h"
+#include "framework/markup/MarkupStyle.h"
 #include "framework/markup/MarkupType.h"
 #include "framework/markup/MarkupTypeRegistry.h"
 
@@ -254,15 +255,18 @@ TEST_F(MarkupTest, BareTypeIsUnregisteredAndConvertsTagsToRecords)
     EXPECT_EQ(nullptr, type->ConvertFrom(nullptr, number.Get()));
 }
 
-TEST_F(MarkupTest, SettingATypeStyleReleasesThePreviousOne)
+TEST_F(MarkupTest, SettingATypeStyleReleasesThePreviousOneAndSealsTheNew)
 {
     COSMMarkupType* type = COtherNode::GetClassType();
     const LONG before = COSMMarkupObject::GetLiveObjectCount();
-    type->SetTypeStyle(new COSMMarkupObject);
-    COSMMarkupObject* second = new COSMMarkupObject;
+    type->SetTypeStyle(new COSMMarkupStyle);
+    const LONG oneStyle = COSMMarkupObject::GetLiveObjectCount();
+    COSMMarkupStyle* second = new COSMMarkupStyle;
+    EXPECT_FALSE(second->IsSealed());
     type->SetTypeStyle(second);
-    EXPECT_EQ(before + 1, COSMMarkupObject::GetLiveObjectCount());
+    EXPECT_EQ(oneStyle, COSMMarkupObject::GetLiveObjectCount());
     EXPECT_EQ(second, type->GetDefaultStyle());
+    EXPECT_TRUE(second->IsSealed());
     type->SetTypeStyle(nullptr);
     EXPECT_EQ(before, COSMMarkupObject::GetLiveObjectCount());
 }

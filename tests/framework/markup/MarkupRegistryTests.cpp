@@ -84,6 +84,11 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupHyperlink", L"Hyperlink", L"COSMMarkupSpan"},
     {L"COSMMarkupInlineUIContainer", L"InlineUIContainer", L"COSMMarkupInline"},
     {L"COSMMarkupTextBlock", L"TextBlock", L"COSMMarkupFrameworkElement"},
+    // Styles' setters and triggers.
+    {L"COSMMarkupSetter", L"Setter", L"COSMMarkupObject"},
+    {L"COSMMarkupSetterColection", nullptr, L"COSMMarkupCollection"},
+    {L"COSMMarkupTrigger", L"Trigger", L"COSMMarkupObject"},
+    {L"COSMMarkupTriggerCollection", nullptr, L"COSMMarkupCollection"},
 };
 
 std::wstring Text(LPCWSTR text)

@@ -1,0 +1,87 @@
+#include "StyleTestTypes.h"
+
+#include "framework/markup/MarkupBrush.h"
+#include "framework/markup/MarkupDependencyProperty.h"
+#include "framework/markup/MarkupScalars.h"
+#include "framework/markup/MarkupString.h"
+#include "framework/markup/MarkupType.h"
+
+#include <cwchar>
+
+namespace markup_test {
+
+IMPLEMENT_MARKUP_TYPE(CStyleProbe, COSMMarkupFrameworkElement, L"OsmStyleProbe", nullptr)
+IMPLEMENT_MARKUP_TYPE(CDerivedStyleProbe, CStyleProbe, L"OsmDerivedStyleProbe", nullptr)
+
+namespace {
+
+std::string Narrow(LPCWSTR text)
+{
+    std::string narrow;
+    for (; text && *text; ++text)
+        narrow += static_cast<char>(*text);
+    return narrow;
+}
+
+}  // namespace
+
+void CStyleProbe::OnPropertyChanged(COSMMarkupDependencyProperty* property, COSMMarkupObject* oldValue,
+                                    COSMMarkupObject* newValue)
+{
+    m_log.push_back(Narrow(property->GetName()) + ": " + DescribeValue(oldValue) + " -> " + DescribeValue(newValue));
+    COSMMarkupFrameworkElement::OnPropertyChanged(property, oldValue, newValue);
+}
+
+std::vector<std::string> CStyleProbe::TakeLog()
+{
+    std::vector<std::string> log;
+    log.swap(m_log);
+    return log;
+}
+
+std::vector<std::string> CStyleProbe::TakeLogOf(LPCWSTR property)
+{
+    const std::string prefix = Narrow(property) + ": ";
+    std::vector<std::string> log;
+    for (const std::string& entry : TakeLog()) {
+        if (entry.compare(0, prefix.size(), prefix) == 0)
+            log.push_back(entry);
+    }
+    return log;
+}
+
+std::string DescribeValue(const COSMMarkupObject* value)
+{
+    if (!value)
+        return "null";
+    if (const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value))
+        return Narrow(text->GetText());
+    if (const COSMMarkupInt* number = MarkupDynamicCast<COSMMarkupInt>(value))
+        return std::to_string(number->GetValue());
+    if (const COSMMarkupEnum* enumerated = MarkupDynamicCast<COSMMarkupEnum>(value))
+        return std::to_string(enumerated->GetValue());
+    if (const COSMMarkupBool* flag = MarkupDynamicCast<COSMMarkupBool>(value))
+        return flag->GetValue() ? "True" : "False";
+    if (const COSMMarkupSolidColorBrush* brush = MarkupDynamicCast<COSMMarkupSolidColorBrush>(value)) {
+        char text[16];
+        snprintf(text, sizeof(text), "#%06lX", static_cast<unsigned long>(brush->GetRepresentativeColor()));
+        return text;
+    }
+    return Narrow(value->GetType()->GetMarkupClassName());
+}
+
+COSMMarkupObject* FindNamed(COSMMarkupObject* root, LPCWSTR name)
+{
+    if (!root)
+        return nullptr;
+    const COSMMarkupString* own = MarkupDynamicCast<COSMMarkupString>(root->GetValue(COSMMarkupObject::s_pNameProperty));
+    if (own && wcscmp(own->GetText(), name) == 0)
+        return root;
+    for (int i = 0; i < root->GetLogicalChildrenCount(); ++i) {
+        if (COSMMarkupObject* found = FindNamed(root->GetLogicalChild(i), name))
+            return found;
+    }
+    return nullptr;
+}
+
+}  // namespace markup_test
