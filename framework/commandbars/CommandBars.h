@@ -84,8 +84,10 @@ public:
     // The control's command is hidden, or (with the options' AutoHideUnusedPopups) it is a popup whose bar holds
     // controls that are all hidden. A popup that opens a bar already being looked at counts as shown.
     virtual BOOL IsControlHidden(COSMControl* control);
-    // The document template the bars show controls for: the default one until MDI sites are supported.
-    virtual UINT GetActiveDocTemplateId() const { return m_defaultDocTemplateId; }
+    // The document template the bars show controls for: 0 unless the site is an MDI frame; the default id while no
+    // child is active; for a child with a document, the resource id of the application's template whose shared menu
+    // the child has (0 when none has it); for a child without one, the child's own window id.
+    virtual UINT GetActiveDocTemplateId() const;
     // The toolbars context menu at the screen point: nothing in customize mode or when the popup stays empty; the
     // site hears 10332 first (wParam the caller's, lParam the popup, which it may fill differently).
     virtual void ShowToolbarsContextMenu(WPARAM wParam, int x, int y);

@@ -186,8 +186,3 @@ void COSMCommandBars::ShowToolbarsContextMenu(WPARAM wParam, int x, int y)
     }
     popup->InternalRelease();
 }
-
-// The rebar (the site's child 0xE804) comes with saved layouts; until then no site has one to take a band.
-void COSMCommandBars::AddToReBar(COSMCommandBar*) {}
-
-void COSMCommandBars::RemoveFromReBar(COSMCommandBar*) {}

@@ -295,7 +295,17 @@ CRect COSMPopupBar::CalculatePopupRect(int x, int y, int cx, int cy)
     in.exclude = m_excludeRect;
     s_pfnGetMonitorAreas(m_excludeRect.IsRectEmpty() ? CRect(x, y, x + 1, y + 1) : m_excludeRect, &in.workArea,
                          &in.monitorArea);
-    in.multiColumn = FALSE;
+    in.multiColumn = IsMultiColumn();
+    // A multi-column drop-down that fits neither above nor below turns sideways against its control.
+    COSMCommandBar* parent = m_controlPopup ? m_controlPopup->GetParent() : nullptr;
+    if (in.multiColumn && parent)
+    {
+        in.sideExclude = m_controlPopup->GetRect();
+        if (m_controlPopup->GetType() != kComboBoxType || parent->IsPopupBar())
+            AdjustExcludeRect(in.sideExclude, TRUE);
+        if (parent->GetSafeHwnd())
+            parent->ClientToScreen(&in.sideExclude);
+    }
     in.type = m_type;
     in.position = m_position;
     const PopupPlacement out = CalculatePopupPlacement(in);

@@ -9,6 +9,9 @@
 
 #include <cstdint>
 #include <cwchar>
+#ifdef OSM_MARKUP_RELEASE_TALLY
+#include <mutex>
+#endif
 
 COSMMarkupDependencyProperty* COSMMarkupObject::s_pNameProperty = nullptr;
 COSMMarkupDependencyProperty* COSMMarkupObject::s_pKeyProperty = nullptr;
@@ -16,6 +19,29 @@ COSMMarkupDependencyProperty* COSMMarkupObject::s_pKeyProperty = nullptr;
 namespace {
 
 volatile LONG g_nLiveObjects = 0;
+
+#ifdef OSM_MARKUP_RELEASE_TALLY
+// Never freed: objects still go at exit, after the statics are destroyed.
+struct CFinalReleaseTally
+{
+    CCriticalSection lock;
+    std::map<std::wstring, LONG> counts;
+};
+
+CFinalReleaseTally& FinalReleaseTally()
+{
+    static CFinalReleaseTally* const s_pTally = new CFinalReleaseTally;
+    return *s_pTally;
+}
+
+void TallyFinalRelease(const COSMMarkupType* type)
+{
+    LPCWSTR name = type ? type->GetMarkupClassName() : nullptr;
+    CFinalReleaseTally& tally = FinalReleaseTally();
+    std::lock_guard<CCriticalSection> hold(tally.lock);
+    ++tally.counts[name ? name : L""];
+}
+#endif
 
 }  // namespace
 
@@ -45,6 +71,22 @@ LONG COSMMarkupObject::GetLiveObjectCount()
 {
     return g_nLiveObjects;
 }
+
+#ifdef OSM_MARKUP_RELEASE_TALLY
+std::map<std::wstring, LONG> COSMMarkupObject::GetFinalReleaseTally()
+{
+    CFinalReleaseTally& tally = FinalReleaseTally();
+    std::lock_guard<CCriticalSection> hold(tally.lock);
+    return tally.counts;
+}
+
+void COSMMarkupObject::ResetFinalReleaseTally()
+{
+    CFinalReleaseTally& tally = FinalReleaseTally();
+    std::lock_guard<CCriticalSection> hold(tally.lock);
+    tally.counts.clear();
+}
+#endif
 
 COSMMarkupObject* COSMMarkupObject::GetValueCore(COSMMarkupDependencyProperty* property) const
 {
@@ -138,8 +180,12 @@ LONG COSMMarkupObject::Release()
     if (m_nRefCount == 0)
         return 0;
     const LONG count = ::InterlockedDecrement(&m_nRefCount);
-    if (count == 0)
+    if (count == 0) {
+#ifdef OSM_MARKUP_RELEASE_TALLY
+        TallyFinalRelease(GetType());
+#endif
         OnFinalRelease();
+    }
     return count;
 }
 

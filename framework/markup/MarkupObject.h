@@ -18,6 +18,11 @@
 
 #include "classlib/ClassLib.h"
 
+#ifdef OSM_MARKUP_RELEASE_TALLY
+#include <map>
+#include <string>
+#endif
+
 class COSMMarkupType;
 class COSMMarkupDependencyProperty;
 class COSMMarkupProperties;
@@ -102,6 +107,12 @@ public:
 
     // How many markup objects exist in the process now: the test programs' leak check.
     static LONG GetLiveObjectCount();
+#ifdef OSM_MARKUP_RELEASE_TALLY
+    // Test build only: how many objects of each exact type (keyed by the class name of GetType's record) had their
+    // last reference released since the last reset, so a test can tell which kinds a tree really made and freed.
+    static std::map<std::wstring, LONG> GetFinalReleaseTally();
+    static void ResetFinalReleaseTally();
+#endif
 
     // "Name" (a COSMMarkupString) and "Key" (any object), set on objects of every class; "x:Name" and "x:Key"
     // find them too.

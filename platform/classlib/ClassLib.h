@@ -42,6 +42,7 @@
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/MDIChildWnd.h"
 #include "classlib/MiniFrameWnd.h"
+#include "classlib/DocTemplate.h"
 #include "classlib/Controls.h"
 #include "classlib/ToolTipCtrl.h"
 #include "classlib/Dialog.h"

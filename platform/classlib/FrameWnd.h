@@ -51,7 +51,7 @@ public:
     virtual void RecalcLayout(BOOL bNotify = TRUE);
     // Shows a status text (see the header comment).
     virtual void SetMessageText(LPCSTR lpszText);
-    // This library has no documents: null.
+    // The document the frame shows: none for a plain frame (null); MDI children answer the one they were given.
     virtual CDocument* GetActiveDocument();
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;

@@ -1,6 +1,7 @@
 // CMDIChildWnd is a document window inside a CMDIFrameWnd's MDI client. It is made through the client
 // (WM_MDICREATE), so the system treats it as an MDI child: its default message handling is the system's MDI child
-// procedure and destroying it goes through the client too.
+// procedure and destroying it goes through the client too. A child that shows a document is given it and its
+// template's shared menu (SetActiveDocument, m_hMenuShared).
 //
 //   auto* pChild = new CDocumentWnd;
 //   pChild->Create(nullptr, "Untitled", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, pMainFrame);
@@ -22,6 +23,8 @@ public:
                         CMDIFrameWnd* pParentWnd = nullptr);
     BOOL DestroyWindow() override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The document the child shows (SetActiveDocument), or null.
+    CDocument* GetActiveDocument() override { return m_pActiveDocument; }
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     // The MDI frame the child lives in, or null.
@@ -29,7 +32,14 @@ public:
     void MDIActivate();
     void MDIMaximize();
     void MDIRestore();
+    // Not owned: the document stays its owner's.
+    void SetActiveDocument(CDocument* pDocument) { m_pActiveDocument = pDocument; }
+
+    // The menu of the child's document template (CDocTemplate::m_hMenuShared, not owned), or null: the frame shows
+    // it while the child is active, and it tells which kind of document the child holds.
+    HMENU m_hMenuShared = nullptr;
 
 private:
+    CDocument* m_pActiveDocument = nullptr;
     using CFrameWnd::Create;
 };

@@ -98,8 +98,27 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
 
 CWinApp::~CWinApp()
 {
+    for (POSITION pos = m_templates.GetHeadPosition(); pos;)
+        delete static_cast<CDocTemplate*>(m_templates.GetNext(pos));
+    m_templates.RemoveAll();
     if (g_pApp == this)
         g_pApp = nullptr;
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
+{
+    if (pTemplate)
+        m_templates.AddTail(pTemplate);
+}
+
+POSITION CWinApp::GetFirstDocTemplatePosition() const
+{
+    return m_templates.GetHeadPosition();
+}
+
+CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& pos) const
+{
+    return static_cast<CDocTemplate*>(m_templates.GetNext(pos));
 }
 
 BOOL CWinApp::InitApplication()

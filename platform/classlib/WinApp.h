@@ -19,6 +19,8 @@
 // and a handle to it, and never deletes itself.
 #pragma once
 
+#include "classlib/DocTemplate.h"
+#include "classlib/List.h"
 #include "classlib/WinThread.h"
 #include "classlib/Wnd.h"
 
@@ -54,6 +56,11 @@ public:
     void SetDialogBkColor(COLORREF = RGB(192, 192, 192), COLORREF = RGB(0, 0, 0)) {}
     BOOL PumpMessage();
     bool IsRunningMessageLoop() const { return m_bRunning; }
+    // The document templates, in the order added; the application deletes them with itself.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    POSITION GetFirstDocTemplatePosition() const;
+    // The template at pos; pos moves on (null after the last).
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
 
     HINSTANCE m_hInstance = nullptr;
     HINSTANCE m_hPrevInstance = nullptr;
@@ -64,6 +71,7 @@ public:
     MSG m_msgCur{};
 
 private:
+    CPtrList m_templates;
     CString m_appName;
     CString m_exeName;
     bool m_bRunning = false;

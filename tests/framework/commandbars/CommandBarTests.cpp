@@ -387,6 +387,10 @@ TEST_F(CommandBarTest, IdleUpdateHidesControlsMeantForOtherDocumentTemplates)
         {{7}, {7}, 0, TRUE},  // the excluded list has the last word
     };
     Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    // The manager answers its default template while its MDI site has no child.
+    CMDIFrameWnd site;
+    ASSERT_TRUE(site.Create(nullptr, "mdi site", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
+    commandBars->SetSite(&site);
     for (const auto& c : cases)
     {
         WindowBar bar;
@@ -679,6 +683,9 @@ TEST_F(CommandBarTest, NonVirtualSettersAndQueries)
 
     Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
     commandBars->SetKeyboardCuesShown(FALSE);
+    CMDIFrameWnd site;
+    ASSERT_TRUE(site.Create(nullptr, "mdi site", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
+    commandBars->SetSite(&site);
     commandBars->SetDefaultDocTemplateId(7);
     bar.SetCommandBars(commandBars.get());
     EXPECT_FALSE(bar.IsKeyboardCuesVisible());

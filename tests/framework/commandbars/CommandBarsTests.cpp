@@ -2,7 +2,10 @@
 // referenced, redrawn in its bar and reported to the site. A site window and bar windows on the display.
 #include "CommandBarsTestSupport.h"
 
+#include "framework/commandbars/CommandBar.h"
 #include "framework/foundation/ImageManager.h"
+
+#include <commctrl.h>
 
 using namespace commandbars_test;
 
@@ -115,6 +118,120 @@ TEST_F(CommandBarsManagerTest, ASelectionOutlivesItsBarUntilReplaced)
     EXPECT_EQ(1, RefCount(control));
     EXPECT_EQ(nullptr, control->GetParent());
     commandBars->SetCustomizeSelection(nullptr);
+}
+
+// ---- The site: the rebar child and the MDI child's document template ----------------------------------------------
+
+TEST_F(CommandBarsManagerTest, BarsBecomeBandsOfTheSitesReBarOnlyWhenItHasOne)
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_COOL_CLASSES};
+    ASSERT_TRUE(::InitCommonControlsEx(&controls));
+    const UINT kReBarId = 0xE804;
+    auto* bar = new COSMCommandBar;
+    bar->SetBarID(120);
+    ASSERT_TRUE(CreateBarWindow(*bar, 80, 22, TRUE));
+    commandBars->AddCommandBar(bar);
+    const HWND barWindow = bar->GetSafeHwnd();
+
+    // No child of that id, or one that is no rebar: the bar stays where it is.
+    commandBars->AddToReBar(bar);
+    EXPECT_EQ(nullptr, ::GetParent(barWindow));
+    HWND other = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, site.GetSafeHwnd(),
+                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kReBarId)), nullptr, nullptr);
+    ASSERT_NE(nullptr, other);
+    commandBars->AddToReBar(bar);
+    EXPECT_EQ(nullptr, ::GetParent(barWindow));
+    ::DestroyWindow(other);
+
+    HWND rebar = ::CreateWindowExA(0, REBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | RBS_VARHEIGHT, 0, 0, 200, 30,
+                                   site.GetSafeHwnd(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kReBarId)),
+                                   nullptr, nullptr);
+    ASSERT_NE(nullptr, rebar);
+    const auto bands = [&] { return static_cast<int>(::SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0)); };
+    commandBars->AddToReBar(bar);
+    commandBars->AddToReBar(bar);  // once only
+    ASSERT_EQ(1, bands());
+    REBARBANDINFOA band{};
+    band.cbSize = REBARBANDINFOA_V6_SIZE;
+    band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_ID;
+    ASSERT_TRUE(::SendMessageA(rebar, RB_GETBANDINFOA, 0, reinterpret_cast<LPARAM>(&band)));
+    EXPECT_EQ(barWindow, band.hwndChild);
+    EXPECT_EQ(UINT(RBBS_BREAK | RBBS_GRIPPERALWAYS), band.fStyle & 0xFFu);
+    EXPECT_EQ(120u, band.wID);
+
+    // A bar without a window has no band to give.
+    COSMCommandBar windowless;
+    commandBars->AddToReBar(&windowless);
+    commandBars->RemoveFromReBar(&windowless);
+    EXPECT_EQ(1, bands());
+
+    commandBars->RemoveFromReBar(bar);
+    EXPECT_EQ(0, bands());
+    // The manager's Remove takes the band out too.
+    commandBars->AddToReBar(bar);
+    ASSERT_EQ(1, bands());
+    commandBars->Remove(bar);
+    EXPECT_EQ(0, bands());
+    ::DestroyWindow(rebar);
+}
+
+TEST_F(CommandBarsManagerTest, TheActiveDocumentTemplateFollowsTheActiveMDIChild)
+{
+    // A site that is no MDI frame has none, whatever the default.
+    commandBars->SetDefaultDocTemplateId(300);
+    EXPECT_EQ(0u, commandBars->GetActiveDocTemplateId());
+
+    ASSERT_EQ(nullptr, AfxGetApp());
+    CWinApp app("document templates");
+    // Templates of ids the program has no resources for: their shared menus are the test's.
+    auto* text = new CDocTemplate(310);
+    auto* image = new CDocTemplate(320);
+    text->m_hMenuShared = ::CreateMenu();
+    image->m_hMenuShared = ::CreateMenu();
+    app.AddDocTemplate(text);
+    app.AddDocTemplate(image);
+
+    CMDIFrameWnd frame;
+    ASSERT_TRUE(frame.Create(nullptr, "mdi site", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CRect(60, 60, 460, 360)));
+    Ref<COSMCommandBars> mdiBars = MakeRef(new COSMCommandBars);
+    mdiBars->SetSite(&frame);
+    mdiBars->SetDefaultDocTemplateId(300);
+    EXPECT_EQ(300u, mdiBars->GetActiveDocTemplateId());
+
+    CMDIChildWnd first;
+    CMDIChildWnd second;
+    ASSERT_TRUE(first.Create(nullptr, "first", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 150), &frame));
+    // Without a document: the child's own id.
+    ASSERT_NE(0, first.GetDlgCtrlID());
+    EXPECT_EQ(UINT(first.GetDlgCtrlID()), mdiBars->GetActiveDocTemplateId());
+
+    CDocument document;
+    first.SetActiveDocument(&document);
+    HMENU unknown = ::CreateMenu();
+    const struct
+    {
+        HMENU shared;
+        UINT expected;
+    } cases[] = {{text->m_hMenuShared, 310}, {image->m_hMenuShared, 320}, {unknown, 0}, {nullptr, 0}};
+    for (const auto& c : cases)
+    {
+        first.m_hMenuShared = c.shared;
+        EXPECT_EQ(c.expected, mdiBars->GetActiveDocTemplateId()) << c.expected;
+    }
+    ::DestroyMenu(unknown);
+
+    // Another child, without a document, becomes the active one.
+    first.m_hMenuShared = image->m_hMenuShared;
+    ASSERT_TRUE(second.Create(nullptr, "second", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(20, 20, 220, 170), &frame));
+    ASSERT_NE(first.GetDlgCtrlID(), second.GetDlgCtrlID());
+    EXPECT_EQ(UINT(second.GetDlgCtrlID()), mdiBars->GetActiveDocTemplateId());
+    first.MDIActivate();
+    EXPECT_EQ(320u, mdiBars->GetActiveDocTemplateId());
+
+    second.DestroyWindow();
+    first.DestroyWindow();
+    EXPECT_EQ(300u, mdiBars->GetActiveDocTemplateId());
+    frame.DestroyWindow();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/KeyboardManager.h"
+#include "framework/commandbars/PopupPlacement.h"
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/commandbars/ShortcutManagerAccel.h"
 #include "framework/controls/ControlPopup.h"
@@ -92,6 +93,16 @@ protected:
         SendMouseMoveTo(screen);
         SendMouseInput(MOUSEEVENTF_LEFTDOWN);
         SendMouseInput(MOUSEEVENTF_LEFTUP);
+    }
+    // A bar of the frame whose one control, "File", opens a popup; returns that control.
+    COSMControlPopup* MakeBarWithOpener(TrackingBar& bar)
+    {
+        MakeBarWindow(bar, 1, 0, CRect(0, 0, 300, 24));
+        COSMControlPopup* opener = COSMControlPopup::CreateControlPopup(2);
+        bar.GetControls()->AddControl(opener, 0);
+        opener->SetCaption("File");
+        bar.LayOut();
+        return opener;
     }
     static void QueueKey(WORD key)
     {
@@ -387,11 +398,7 @@ TEST_F(PopupTrackingTest, ShortcutTextsShowInDropDownsAndInContextMenusOnlyWhenA
     options->m_showContextMenuShortcuts = FALSE;
 
     TrackingBar bar;
-    MakeBarWindow(bar, 1, 0, CRect(0, 0, 300, 24));
-    COSMControlPopup* opener = COSMControlPopup::CreateControlPopup(2);
-    bar.GetControls()->AddControl(opener, 0);
-    opener->SetCaption("File");
-    bar.LayOut();
+    COSMControlPopup* opener = MakeBarWithOpener(bar);
     Ref<COSMPopupBar> dropDown = MakePopup({101});
     opener->SetCommandBar(dropDown.get());
     ASSERT_TRUE(bar.SetPopuped(0, FALSE));
@@ -406,6 +413,50 @@ TEST_F(PopupTrackingTest, ShortcutTextsShowInDropDownsAndInContextMenusOnlyWhenA
     EXPECT_EQ(item.bottom, window.top);
     bar.SetTrackingMode(0, TRUE, FALSE);
     EXPECT_EQ(nullptr, dropDown->GetSafeHwnd());
+}
+
+TEST_F(PopupTrackingTest, AMultiColumnDropDownThatFitsNeitherAboveNorBelowTurnsSideways)
+{
+    TrackingBar bar;
+    COSMControlPopup* opener = MakeBarWithOpener(bar);
+    CRect item = opener->GetRect();
+    bar.ClientToScreen(&item);
+    // 30 pixels above and below the control: twelve items fit on neither side.
+    g_workArea = CRect(0, item.top - 30, 1280, item.bottom + 30 + 5);
+    ScopedSetting<COSMPopupBar::MonitorAreasFn> areas(COSMPopupBar::s_pfnGetMonitorAreas, &TestMonitorAreas);
+
+    for (BOOL twoColumns : {FALSE, TRUE})
+    {
+        SCOPED_TRACE(twoColumns ? "two columns" : "one column");
+        Ref<COSMPopupBar> dropDown = MakePopup({101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112});
+        if (twoColumns)
+            dropDown->GetControl(6)->SetFlags(dropDown->GetControl(6)->GetFlags() | COSMControl::kFlagWrapRow);
+        opener->SetCommandBar(dropDown.get());
+        ASSERT_TRUE(bar.SetPopuped(0, FALSE));
+        ASSERT_NE(nullptr, dropDown->GetSafeHwnd());
+        EXPECT_EQ(twoColumns, dropDown->IsMultiColumn());
+        CRect window;
+        dropDown->GetWindowRect(&window);
+        if (twoColumns)
+        {
+            // Beside the control, from the top of the work area, at its full height, without scrolling.
+            EXPECT_FALSE(dropDown->GetDirectionFlags() & kPopupBelow);
+            EXPECT_FALSE(dropDown->IsScrolling());
+            EXPECT_EQ(item.right, window.left);
+            EXPECT_EQ(g_workArea.top, window.top);
+            EXPECT_GT(window.Height(), g_workArea.Height());
+        }
+        else
+        {
+            // Below or above the control, cut to the larger side, scrolling.
+            EXPECT_TRUE(dropDown->GetDirectionFlags() & kPopupBelow);
+            EXPECT_TRUE(dropDown->IsScrolling());
+            EXPECT_EQ(item.left, window.left);
+            EXPECT_TRUE(window.top == item.bottom || window.bottom == item.top);
+        }
+        bar.SetTrackingMode(0, TRUE, FALSE);
+        EXPECT_EQ(nullptr, dropDown->GetSafeHwnd());
+    }
 }
 
 }  // namespace

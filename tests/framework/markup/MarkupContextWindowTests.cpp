@@ -473,3 +473,216 @@ TEST_F(ContextWindowTest, AnElementThatCapturesOnPressKeepsTheMouseThroughAMoveO
     EXPECT_EQ(probes.root.get(), hostContext->GetMouseOverElement());
     Send(hostContext, probes.root.get(), WM_MOUSELEAVE, CPoint(-1, -1));
 }
+
+TEST_F(ContextWindowTest, MovingFromAChildToItsParentLeavesTheChildOnly)
+{
+    CProbePair<CProbe> probes(hostContext);
+    std::vector<std::string> heard;
+    const auto listen = [&](CProbe* element, const char* name) {
+        element->AddHandler(COSMMarkupInputElement::s_pMouseEnterEvent,
+                            new COSMMarkupFunctionDelegate([&heard, name](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) {
+                                heard.push_back(std::string("enter ") + name);
+                            }));
+        element->AddHandler(COSMMarkupInputElement::s_pMouseLeaveEvent,
+                            new COSMMarkupFunctionDelegate([&heard, name](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) {
+                                heard.push_back(std::string("leave ") + name);
+                            }));
+    };
+    listen(probes.root.get(), "parent");
+    listen(probes.child, "child");
+    const auto over = [](COSMMarkupObject* element) {
+        const COSMMarkupBool* value =
+            MarkupDynamicCast<COSMMarkupBool>(element->GetValue(COSMMarkupInputElement::s_pIsMouseOverProperty));
+        return value && value->GetValue();
+    };
+
+    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
+    EXPECT_EQ((std::vector<std::string>{"enter child", "enter parent"}), heard);
+    heard.clear();
+
+    // The parent stays under the mouse: it hears neither event and keeps IsMouseOver.
+    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inRootOnly);
+    EXPECT_EQ(probes.root.get(), hostContext->GetMouseOverElement());
+    EXPECT_EQ((std::vector<std::string>{"leave child"}), heard);
+    EXPECT_FALSE(over(probes.child));
+    EXPECT_TRUE(over(probes.root.get()));
+    heard.clear();
+
+    // Back into the child: only the child enters; then out of both, innermost first.
+    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
+    EXPECT_EQ((std::vector<std::string>{"enter child"}), heard);
+    heard.clear();
+    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.outside);
+    EXPECT_EQ((std::vector<std::string>{"leave child", "leave parent"}), heard);
+    EXPECT_FALSE(over(probes.root.get()));
+}
+
+TEST_F(ContextWindowTest, TheHostsReleaseComesFirstAndTheElementsKeepTheContextUntilTheyGo)
+{
+    for (bool windowDestroyed : {false, true}) {
+        SCOPED_TRACE(windowDestroyed ? "the host window destroyed too" : "the host window kept");
+        CMarkupHost window;
+        ASSERT_TRUE(window.CreateHost());
+        bool destroyed = false;
+        auto* context = new markup_test::CRecordingContext(window.GetSafeHwnd());
+        context->destroyed = &destroyed;
+        {
+            CProbePair<CGrabbingProbe> probes(context);
+            Send(context, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
+            EXPECT_TRUE(Send(context, probes.root.get(), WM_LBUTTONDOWN, probes.inChild));
+            ASSERT_EQ(window.GetSafeHwnd(), ::GetCapture());
+
+            // The host lets go of its reference while the child holds the capture and the mouse is over it.
+            COSMMarkupContext* hostReference = context;
+            ReleaseMarkupContext(&hostReference);
+            EXPECT_EQ(nullptr, hostReference);
+            EXPECT_FALSE(destroyed);
+            EXPECT_EQ(probes.child, context->GetCaptureElement());
+
+            if (windowDestroyed) {
+                // What a host forwards as its window goes.
+                Send(context, probes.root.get(), WM_DESTROY, CPoint(-1, -1));
+                EXPECT_EQ(nullptr, context->GetMouseOverElement());
+                window.DestroyWindow();
+            }
+            // The elements still work through it.
+            Send(context, probes.root.get(), WM_MOUSEMOVE, probes.inRootOnly);
+            EXPECT_TRUE(Send(context, probes.root.get(), WM_LBUTTONUP, probes.inRootOnly));
+            EXPECT_EQ(1, probes.child->releases);
+            EXPECT_EQ(nullptr, context->GetCaptureElement());
+            EXPECT_FALSE(destroyed);
+        }
+        // The last element took the context with it.
+        EXPECT_TRUE(destroyed);
+        EXPECT_EQ(nullptr, ::GetCapture());
+    }
+}
+
+TEST_F(ContextWindowTest, AnElementAsToolTipIsPassedOverForTheNearestTextToolTip)
+{
+    struct Case
+    {
+        const char* name;
+        const char* text;
+        // Over the hyperlink's text: which element answers ("block", "link" or none) and with what text.
+        const char* linkOwner;
+        const char* linkTip;
+        // Over the plain text beside it.
+        const char* plainOwner;
+        const char* plainTip;
+    };
+    const Case cases[] = {
+        {"an element on the link, text on the block",
+         "<TextBlock ToolTip='block tip'>go <Hyperlink><Hyperlink.ToolTip><TextBlock>element tip</TextBlock>"
+         "</Hyperlink.ToolTip>there</Hyperlink></TextBlock>",
+         "block", "block tip", "block", "block tip"},
+        {"text on the link and on the block",
+         "<TextBlock ToolTip='block tip'>go <Hyperlink ToolTip='link tip'>there</Hyperlink></TextBlock>", "link",
+         "link tip", "block", "block tip"},
+        {"an element on the link, nothing on the block",
+         "<TextBlock>go <Hyperlink><Hyperlink.ToolTip><TextBlock>element tip</TextBlock></Hyperlink.ToolTip>"
+         "there</Hyperlink></TextBlock>",
+         nullptr, nullptr, nullptr, nullptr},
+        {"an element on the block, text on the link",
+         "<TextBlock><TextBlock.ToolTip><Border/></TextBlock.ToolTip>go <Hyperlink ToolTip='link tip'>there"
+         "</Hyperlink></TextBlock>",
+         "link", "link tip", nullptr, nullptr},
+    };
+    COSMMarkupToolTipContext* tips = hostContext->GetToolTipContext();
+    ASSERT_NE(nullptr, tips);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        COSMMarkupUIElement* root = ParseMarkup(hostContext, c.text);
+        ASSERT_NE(nullptr, root);
+        COSMMarkupTextBlock* block = MarkupDynamicCast<COSMMarkupTextBlock>(root);
+        ASSERT_NE(nullptr, block);
+        const CSize size = MeasureMarkupElement(root, 0x7FFFFFFF, 0x7FFFFFFF);
+        root->Arrange(0, 0, size.cx, size.cy);
+        const auto& pieces = block->GetLines()[0]->pieces;
+        COSMMarkupObject* hyperlink = MarkupDynamicCast<COSMMarkupHyperlink>(block->GetInlines()->GetInline(1));
+        ASSERT_NE(nullptr, hyperlink);
+        const auto element = [&](const char* owner) -> COSMMarkupObject* {
+            if (!owner)
+                return nullptr;
+            return std::string(owner) == "link" ? hyperlink : root;
+        };
+        const struct
+        {
+            CPoint point;
+            const char* owner;
+            const char* tip;
+        } probes[] = {{pieces.back()->GetRect().CenterPoint(), c.linkOwner, c.linkTip},
+                      {pieces.front()->GetRect().CenterPoint(), c.plainOwner, c.plainTip}};
+        for (const auto& probe : probes) {
+            Send(hostContext, root, WM_MOUSEMOVE, probe.point);
+            TOOLINFOA info = {};
+            info.cbSize = TTTOOLINFOA_V2_SIZE;
+            const INT_PTR id = tips->OnToolHitTest(&host, probe.point, &info);
+            if (!probe.owner) {
+                EXPECT_EQ(-1, id);
+                EXPECT_EQ(nullptr, info.lpszText);
+                continue;
+            }
+            COSMMarkupObject* owner = element(probe.owner);
+            EXPECT_EQ(reinterpret_cast<INT_PTR>(owner), id) << probe.owner;
+            EXPECT_EQ(reinterpret_cast<UINT_PTR>(owner), info.uId);
+            EXPECT_EQ(hostContext->GetClientBoundingRect(owner), CRect(info.rect));
+            ASSERT_NE(nullptr, info.lpszText);
+            EXPECT_STREQ(probe.tip, info.lpszText);
+            COSMToolTipContext::FreeToolInfoText(&info);
+        }
+        Send(hostContext, root, WM_MOUSELEAVE, CPoint(-1, -1));
+        ReleaseMarkupElement(&root);
+    }
+}
+
+TEST_F(ContextWindowTest, AChangedTextInvalidatesItsRectangleInTheHostWindow)
+{
+    struct Case
+    {
+        const char* name;
+        const char* text;
+        // Whether the block keeps its size, so only its own rectangle is repainted.
+        bool fixedSize;
+    };
+    const Case cases[] = {
+        {"a block of a set size",
+         "<Page><TextBlock Margin='10,20,0,0' Width='120' Height='30' HorizontalAlignment='Left' "
+         "VerticalAlignment='Top'><Run>old</Run></TextBlock></Page>",
+         true},
+        {"a block sized by its text",
+         "<Page><TextBlock Margin='10,20,0,0' HorizontalAlignment='Left' VerticalAlignment='Top'><Run>old</Run>"
+         "</TextBlock></Page>",
+         false},
+    };
+    CRect client;
+    host.GetClientRect(&client);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        COSMMarkupUIElement* root = ParseMarkup(hostContext, c.text);
+        ASSERT_NE(nullptr, root);
+        MeasureMarkupElement(root, client.Width(), client.Height());
+        root->Arrange(client);
+        COSMMarkupSingleChildElement* page = MarkupDynamicCast<COSMMarkupSingleChildElement>(root);
+        ASSERT_NE(nullptr, page);
+        COSMMarkupTextBlock* block = MarkupDynamicCast<COSMMarkupTextBlock>(page->GetChild());
+        ASSERT_NE(nullptr, block);
+        COSMMarkupRun* run = MarkupDynamicCast<COSMMarkupRun>(block->GetInlines()->GetInline(0));
+        ASSERT_NE(nullptr, run);
+
+        host.Validate();
+        ASSERT_TRUE(host.UpdateRect().IsRectEmpty());
+        run->SetText(L"a longer text");
+        const CRect update = host.UpdateRect();
+        // The new text lies inside what waits to be painted.
+        const CRect blockRect = hostContext->GetClientBoundingRect(block);
+        CRect text = block->GetLines()[0]->pieces.front()->GetRect();
+        text.OffsetRect(blockRect.TopLeft());
+        CRect covered;
+        covered.UnionRect(update, text);
+        EXPECT_EQ(update, covered) << "text " << text.left << "," << text.top << "," << text.right << ","
+                                   << text.bottom;
+        EXPECT_EQ(c.fixedSize ? CRect(10, 20, 130, 50) : client, update);
+        ReleaseMarkupElement(&root);
+    }
+}

@@ -3,6 +3,7 @@
 #include "MarkupTestSupport.h"
 #include "MarkupTestTypes.h"
 
+#include "framework/markup/Markup.h"
 #include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupColor.h"
 #include "framework/markup/MarkupContext.h"
@@ -18,6 +19,7 @@
 
 #include <cstdint>
 #include <cwchar>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -193,6 +195,45 @@ TEST_F(MarkupTest, ContextCreatesDefaultInstancesOfAType)
     EXPECT_EQ(0, static_cast<COSMMarkupInt*>(number.Get())->GetValue());
     EXPECT_EQ(nullptr, context->CreateObject(nullptr));
     EXPECT_EQ(0, context->Release());
+}
+
+TEST_F(MarkupTest, TheLastReleasesAreTalliedByExactType)
+{
+    COSMMarkupContext* context = CreateMarkupContext(nullptr);
+    COSMMarkupUIElement* root =
+        ParseMarkup(context, "<Border><StackPanel><TextBlock>one</TextBlock><TextBlock>two</TextBlock></StackPanel></Border>");
+    ASSERT_NE(nullptr, root);
+    // What parsing made and dropped on the way does not count for the tree.
+    COSMMarkupObject::ResetFinalReleaseTally();
+    const LONG liveWithTree = COSMMarkupObject::GetLiveObjectCount();
+    ReleaseMarkupElement(&root);
+    ReleaseMarkupContext(&context);
+
+    std::map<std::wstring, LONG> tally = COSMMarkupObject::GetFinalReleaseTally();
+    EXPECT_EQ(1, tally[L"COSMMarkupBorder"]);
+    EXPECT_EQ(1, tally[L"COSMMarkupStackPanel"]);
+    EXPECT_EQ(2, tally[L"COSMMarkupTextBlock"]);
+    EXPECT_EQ(2, tally[L"COSMMarkupRun"]);
+    // Each under its own class, never under a base's (classes without a record of their own, such as the value
+    // stores, count under their registered base).
+    for (LPCWSTR base : {L"COSMMarkupUIElement", L"COSMMarkupFrameworkElement", L"COSMMarkupPanel", L"COSMMarkupInline",
+                         L"COSMMarkupTextElement"})
+        EXPECT_EQ(0u, tally.count(base)) << std::string(base, base + wcslen(base));
+    // Every object that went was counted once.
+    LONG released = 0;
+    for (const auto& entry : tally)
+        released += entry.second;
+    EXPECT_EQ(liveWithTree - COSMMarkupObject::GetLiveObjectCount(), released);
+
+    COSMMarkupObject::ResetFinalReleaseTally();
+    EXPECT_TRUE(COSMMarkupObject::GetFinalReleaseTally().empty());
+    // A release that leaves a reference is not a last one.
+    Hold number(new COSMMarkupInt(3));
+    markup_test::Ref(number.Get());
+    number.Get()->Release();
+    EXPECT_TRUE(COSMMarkupObject::GetFinalReleaseTally().empty());
+    number.Release();
+    EXPECT_EQ(1, COSMMarkupObject::GetFinalReleaseTally()[L"COSMMarkupInt"]);
 }
 
 // ---- Type records and their registry ---------------------------------------------------------------------------

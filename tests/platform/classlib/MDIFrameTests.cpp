@@ -1,5 +1,6 @@
 // MDI frames on the display: the client is the frame's pane, the active child and its maximized state are reported,
 // commands reach the active child first, and children leave through the client.
+#include "TestResources.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -162,3 +163,92 @@ TEST_F(MDIFrameTest, CommandsReachTheActiveChildBeforeTheFrame)
 }
 
 }  // namespace
+
+TEST(DocTemplate, TheTemplateLoadsItsSharedMenuAndDocumentStrings)
+{
+    CDocTemplate docTemplate(IDR_TEXT_TYPE);
+    EXPECT_EQ(UINT(IDR_TEXT_TYPE), docTemplate.GetResourceID());
+    ASSERT_NE(nullptr, docTemplate.m_hMenuShared);
+    EXPECT_EQ(UINT(ID_TEXT_COMMAND), ::GetMenuItemID(::GetSubMenu(docTemplate.m_hMenuShared, 0), 0));
+
+    const struct
+    {
+        CDocTemplate::DocStringIndex index;
+        const char* expected;
+    } cases[] = {
+        {CDocTemplate::windowTitle, ""},
+        {CDocTemplate::docName, "Text"},
+        {CDocTemplate::filterExt, ".txt"},
+        {CDocTemplate::regFileTypeName, "Osmira text document"},
+    };
+    for (const auto& c : cases)
+    {
+        CString text("left over");
+        EXPECT_TRUE(docTemplate.GetDocString(text, c.index)) << c.index;
+        EXPECT_STREQ(c.expected, text) << c.index;
+    }
+
+    // A template without resources: no menu, no strings.
+    CDocTemplate bare(IDR_TEXT_TYPE + 1);
+    EXPECT_EQ(nullptr, bare.m_hMenuShared);
+    CString text("left over");
+    EXPECT_FALSE(bare.GetDocString(text, CDocTemplate::docName));
+    EXPECT_TRUE(text.IsEmpty());
+}
+
+namespace {
+
+// A template that tells when it is deleted.
+class CCountedTemplate : public CDocTemplate
+{
+public:
+    CCountedTemplate(UINT id, int* deleted) : CDocTemplate(id), m_deleted(deleted) {}
+    ~CCountedTemplate() override { ++*m_deleted; }
+
+private:
+    int* m_deleted;
+};
+
+}  // namespace
+
+TEST(DocTemplate, TheApplicationListsItsTemplatesInOrderAndDeletesThem)
+{
+    int deleted = 0;
+    {
+        CWinApp app("templates");
+        EXPECT_EQ(nullptr, app.GetFirstDocTemplatePosition());
+        CDocTemplate* first = new CCountedTemplate(IDR_TEXT_TYPE, &deleted);
+        CDocTemplate* second = new CCountedTemplate(IDR_TEXT_TYPE + 1, &deleted);
+        app.AddDocTemplate(first);
+        app.AddDocTemplate(nullptr);
+        app.AddDocTemplate(second);
+        std::vector<CDocTemplate*> listed;
+        for (POSITION pos = app.GetFirstDocTemplatePosition(); pos;)
+            listed.push_back(app.GetNextDocTemplate(pos));
+        EXPECT_EQ((std::vector<CDocTemplate*>{first, second}), listed);
+        EXPECT_EQ(0, deleted);
+    }
+    EXPECT_EQ(2, deleted);
+}
+
+TEST_F(MDIFrameTest, AChildHoldsItsDocumentAndItsTemplatesMenuWithoutOwningThem)
+{
+    CProbeChild first("first");
+    CProbeChild second("second");
+    ASSERT_TRUE(CreateChildren(first, second));
+    EXPECT_EQ(nullptr, first.GetActiveDocument());
+    EXPECT_EQ(nullptr, first.m_hMenuShared);
+    EXPECT_EQ(nullptr, frame.GetActiveDocument());
+
+    CDocTemplate docTemplate(IDR_TEXT_TYPE);
+    CDocument document;
+    first.SetActiveDocument(&document);
+    first.m_hMenuShared = docTemplate.m_hMenuShared;
+    CFrameWnd* asFrame = &first;
+    EXPECT_EQ(&document, asFrame->GetActiveDocument());
+    EXPECT_EQ(nullptr, second.GetActiveDocument());
+
+    // The child goes; the template's menu stays usable.
+    first.DestroyWindow();
+    EXPECT_TRUE(::IsMenu(docTemplate.m_hMenuShared));
+}

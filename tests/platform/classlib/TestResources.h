@@ -22,3 +22,7 @@
 
 #define IDR_FRAME_ACCEL 110
 #define ID_FRAME_REFRESH 40110
+
+// A document template's menu and strings.
+#define IDR_TEXT_TYPE 120
+#define ID_TEXT_COMMAND 40120
