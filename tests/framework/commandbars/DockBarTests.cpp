@@ -20,7 +20,7 @@ struct FakeSize
     int height;
 };
 
-class RowLayoutTest : public CommandBarsTest
+class DockRowLayoutTest : public CommandBarsTest
 {
 protected:
     // A windowless toolbar remembered at the left (top for a vertical side), with the flags.
@@ -52,7 +52,7 @@ protected:
     std::map<COSMToolBar*, FakeSize> m_sizes;
 };
 
-TEST_F(RowLayoutTest, RowsKeepBarsNearTheirPlacesPushOverlapsApartShrinkAndWrap)
+TEST_F(DockRowLayoutTest, RowsKeepBarsNearTheirPlacesPushOverlapsApartShrinkAndWrap)
 {
     struct Bar
     {
@@ -103,7 +103,7 @@ TEST_F(RowLayoutTest, RowsKeepBarsNearTheirPlacesPushOverlapsApartShrinkAndWrap)
     }
 }
 
-TEST_F(RowLayoutTest, AVerticalRowRunsDownFromItsOriginAndMeasuresItsWidth)
+TEST_F(DockRowLayoutTest, AVerticalRowRunsDownFromItsOriginAndMeasuresItsWidth)
 {
     COSMDockBar dockBar;
     dockBar.SetDockStyle(COSMDockBar::kStyleRight);
@@ -115,7 +115,7 @@ TEST_F(RowLayoutTest, AVerticalRowRunsDownFromItsOriginAndMeasuresItsWidth)
     EXPECT_EQ(3, row[0]->GetDockingRecord().side);
 }
 
-TEST_F(RowLayoutTest, AFailingRowNamesTheLastBarAlongIt)
+TEST_F(DockRowLayoutTest, AFailingRowNamesTheLastBarAlongIt)
 {
     COSMDockBar dockBar;
     dockBar.SetDockStyle(COSMDockBar::kStyleTop);

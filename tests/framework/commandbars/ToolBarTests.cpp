@@ -92,13 +92,13 @@ TEST_F(ToolBarTest, ToolbarResourcesGiveButtonsGroupsAndIconSizesAndShortOnesGiv
             EXPECT_EQ(101u, bar->GetControl(1)->GetID());
             EXPECT_FALSE(bar->GetControl(0)->GetBeginGroup());
             EXPECT_TRUE(bar->GetControl(1)->GetBeginGroup());
-            // The site was asked before and told after each button.
         }
         // A successful load keeps the controls as the original definition.
         EXPECT_EQ(c.result, bar->GetControls()->GetOriginalControls() != nullptr);
     }
-    EXPECT_EQ(4, frame.CountOf(CCommandBarsTestFrame::kBeforeCreateControl));
-    EXPECT_EQ(4, frame.CountOf(CCommandBarsTestFrame::kAfterCreateControl));
+    // Three resources were read, two buttons each.
+    EXPECT_EQ(6, frame.CountOf(CCommandBarsTestFrame::kBeforeCreateControl));
+    EXPECT_EQ(6, frame.CountOf(CCommandBarsTestFrame::kAfterCreateControl));
 }
 
 TEST_F(ToolBarTest, AFloatingBarHasThinBordersACaptionCloseButtonAndSizingEdges)
@@ -289,7 +289,9 @@ protected:
 
 TEST_F(ExpandTest, ABarThatFitsShowsNoExpandButton)
 {
-    EXPECT_EQ("|Standard Format & Style|", DescribeRows(DockBar(0)));
+    // The second bar joined the row at its start, and lies beyond the first.
+    EXPECT_EQ("|Format & Style Standard|", DescribeRows(DockBar(0)));
+    EXPECT_GT(RectInParent(second).left, RectInParent(first).right);
     for (COSMToolBar* bar : {first, second})
     {
         EXPECT_EQ(0, CountHidden(bar, COSMControl::kHideWrap));
