@@ -14,6 +14,7 @@
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/controls/ControlPopup.h"
+#include "framework/foundation/ResourceManager.h"
 
 #include <memory>
 
@@ -21,7 +22,8 @@ class COSMDockBar;
 class COSMPopupBar;
 class COSMToolBarMoveTracker;
 
-class COSMToolBar : public COSMCommandBar
+// The resource manager fills toolbars through COSMToolBarLoader (GetResourceManager()->LoadToolBar(bar, id)).
+class COSMToolBar : public COSMCommandBar, public COSMToolBarLoader
 {
     DECLARE_DYNCREATE(COSMToolBar)
 

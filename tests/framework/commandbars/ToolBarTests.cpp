@@ -96,9 +96,15 @@ TEST_F(ToolBarTest, ToolbarResourcesGiveButtonsGroupsAndIconSizesAndShortOnesGiv
         // A successful load keeps the controls as the original definition.
         EXPECT_EQ(c.result, bar->GetControls()->GetOriginalControls() != nullptr);
     }
-    // Three resources were read, two buttons each.
+    // Three resources were read for bars of the frame's manager, two buttons each.
     EXPECT_EQ(6, frame.CountOf(CCommandBarsTestFrame::kBeforeCreateControl));
     EXPECT_EQ(6, frame.CountOf(CCommandBarsTestFrame::kAfterCreateControl));
+
+    // The resource manager fills a toolbar the same way (with icons wanted: FALSE without a bitmap, buttons kept).
+    auto loaded = MakeRef(new COSMToolBar);
+    EXPECT_FALSE(GetResourceManager()->LoadToolBar(loaded.get(), IDR_TEST_TOOLBAR16));
+    EXPECT_EQ(2, loaded->GetControlCount());
+    EXPECT_EQ(static_cast<UINT>(IDR_TEST_TOOLBAR16), loaded->GetBarID());
 }
 
 TEST_F(ToolBarTest, AFloatingBarHasThinBordersACaptionCloseButtonAndSizingEdges)
