@@ -401,6 +401,38 @@ TEST_F(ExpandTest, TheAddOrRemoveEntryListsEveryBarOfTheRowWithItsToggles)
     ExpandButton(shrunk)->OnSetPopup(FALSE);
 }
 
+TEST_F(ExpandTest, ShownAlwaysTheExpandButtonTakesItsRoomAndOffersTheRowsBarsWithoutLists)
+{
+    commandBars->GetCommandBarsOptions()->m_showExpandButtonAlways = TRUE;
+    frame.RecalcLayout();
+    EXPECT_EQ(fullWidth + COSMToolBar::kExpandButtonSpace, RectInParent(first).Width());
+    for (COSMToolBar* bar : {first, second})
+    {
+        ASSERT_NE(nullptr, ExpandButton(bar));
+        EXPECT_TRUE(ExpandButton(bar)->IsVisible());
+        EXPECT_FALSE(ExpandButton(bar)->HasHiddenControls());
+    }
+
+    COSMPopupBar* popup = OpenExpandMenu(first);
+    ASSERT_NE(nullptr, popup);
+    ASSERT_EQ(1, popup->GetControlCount());
+    COSMControl* entry = popup->GetControl(0);
+    EXPECT_EQ(COSMToolBar::kAddOrRemoveId, entry->GetID());
+    EXPECT_FALSE(entry->GetBeginGroup());
+    auto* rows = dynamic_cast<COSMPopupBar*>(entry->GetCommandBar());
+    ASSERT_NE(nullptr, rows);
+    // Without a customize dialog: the bars of the row, no lists and no customize entry.
+    ASSERT_EQ(2, rows->GetControlCount());
+    for (int i = 0; i < 2; ++i)
+    {
+        auto* list = dynamic_cast<COSMPopupBar*>(rows->GetControl(i)->GetCommandBar());
+        ASSERT_NE(nullptr, list);
+        EXPECT_EQ(0, list->GetControlCount());
+        EXPECT_FALSE(list->IsAddOrRemoveList());
+    }
+    ExpandButton(first)->OnSetPopup(FALSE);
+}
+
 TEST_F(ToolBarTest, TheResetEntryIsOfferedOnlyForBuiltInBarsWithASnapshotNotTornOff)
 {
     struct Case
