@@ -93,8 +93,9 @@ public:
     // Makes the control at the index (-1 none) the hot one, selected the way the code says (kSelect...); TRUE when
     // the selection changed.
     virtual BOOL SetSelected(int index, int how = 0);
-    // Fills the controls from a toolbar resource; only toolbars can.
-    virtual BOOL LoadToolBar(UINT id, BOOL loadIcons = TRUE) { return FALSE; }
+    // Fills the controls from the RT_TOOLBAR resource of the id (SetButtons), with the icons of its bitmap when
+    // asked; FALSE, with the bar left empty, when the resource is missing or shorter than its item count says.
+    virtual BOOL LoadToolBar(UINT id, BOOL loadIcons = TRUE);
     // The bar's "IconSize"; unset, the options' size for its kind of bar (popup or not), else the paint manager's
     // automatic size. With the options' large icons and no "ButtonSize" of its own, the large icon size. Without a
     // manager, 16 x 16 when unset.
@@ -376,6 +377,13 @@ public:
     BOOL IsMultiColumn() const { return m_multiColumn; }
     void SetMultiColumn(BOOL multiColumn) { m_multiColumn = multiColumn; }
 
+    // Toolbar filling (ToolBarFill.cpp): the controls of the ids, 0 marking that the next one begins a group; the
+    // site may supply each control (10334) and hears of it (10335).
+    BOOL SetButtons(const UINT* ids, int count);
+    // "Closeable": a floating bar shows a close button in its caption.
+    BOOL IsCloseable() const { return m_closeable; }
+    void SetCloseable(BOOL closeable) { m_closeable = closeable; }
+
     // Read by the painters; their own bar types (toolbar, popup bar) take them over later.
     // 0 from the position, 1 vertical, 2 horizontal.
     int GetTextOrientation() const { return m_textOrientation; }
@@ -451,6 +459,7 @@ protected:
     BOOL m_doubleGripper = FALSE;
     CSize m_controlSpacing{0, 0};
     BOOL m_multiColumn = FALSE;
+    BOOL m_closeable = FALSE;
 
     DECLARE_MESSAGE_MAP()
 

@@ -61,7 +61,9 @@ COSMCommandBars::~COSMCommandBars()
     m_ownedPopups->RemoveAll();
     m_ownedPopups->InternalRelease();
     // The site may be gone already, and a dying manager has nothing left to lay out: no frame layout here.
+    m_noFrameLayout = TRUE;
     ReleaseBars();
+    DestroyDockBars();
     m_dropSource.reset();
     SetPaintManager(nullptr);
     SetImageManager(nullptr);
@@ -240,6 +242,9 @@ void COSMCommandBars::TakeOut(COSMCommandBar* bar)
     if (bar->GetSafeHwnd())
         bar->ShowWindow(SW_HIDE);
     bar->SetVisible(FALSE);
+    // A docked bar leaves its row; the frame lays out again unless every bar is going.
+    if (LeaveDockBar(bar) && !m_noFrameLayout)
+        RecalcFrameLayout(FALSE);
     RemoveFromReBar(bar);
     bar->OnRemoved();
 }

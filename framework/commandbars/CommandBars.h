@@ -25,6 +25,7 @@ class COSMControl;
 class COSMControlAction;
 class COSMControlActions;
 class COSMCustomizeDropSource;
+class COSMDockBar;
 class COSMImageManager;
 class COSMMouseManager;
 class COSMPaintManager;
@@ -93,10 +94,12 @@ public:
     virtual void ShowToolbarsContextMenu(WPARAM wParam, int x, int y);
     // A new popup (the caller's reference) listing the bars.
     virtual COSMPopupBar* CreateToolbarsPopup();
-    // A toolbar's expand menu: the controls its dock row hid, and the bars of the row with their customize lists.
-    // They come with the toolbars; until then nothing is added.
-    virtual void AddHiddenControls(COSMCommandBar* bar, COSMPopupBar* popup) {}
-    virtual void AddCustomizeMenu(COSMCommandBar* bar, COSMPopupBar* popup) {}
+    // A toolbar's expand menu: copies of the controls its dock row hid (shown, no group mark); nothing for a bar
+    // that is not docked.
+    virtual void AddHiddenControls(COSMCommandBar* bar, COSMPopupBar* popup);
+    // One popup per bar of the row, captioned "&1 Title" ..., holding the bar's add-or-remove list when the customize
+    // dialog is available and the bar is a customizable built-in one; then the customize entry (35001).
+    virtual void AddCustomizeMenu(COSMCommandBar* bar, COSMPopupBar* popup);
     // The site's rebar (child window 0xE804) takes the bar as a band, or lets it go; nothing without a rebar.
     virtual void AddToReBar(COSMCommandBar* bar);
     virtual void RemoveFromReBar(COSMCommandBar* bar);
@@ -104,8 +107,9 @@ public:
     // keyboard (unless a popup still tracks), shown tips go (a popup selected by the keyboard is asked to show its
     // own, WM_TIMER 52426), and the tooltip goes.
     virtual void ResetKeyboardState(COSMCommandBar* bar, int mode);
-    // A new toolbar of the manager; toolbars come with their own part, until then none is made (null).
-    virtual COSMCommandBar* AddToolBar(const CString& title, UINT id, BOOL tearOff = FALSE) { return nullptr; }
+    // A new toolbar of the manager's toolbar class: the site hears 10337, the bar docks on top (a tear-off floats),
+    // is listed with the id and is not built in. Null when it cannot be made or placed.
+    virtual COSMCommandBar* AddToolBar(const CString& title, UINT id, BOOL tearOff = FALSE);
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     // The bars, each referenced once by the manager.
@@ -208,7 +212,35 @@ public:
     // Every popup the mouse manager tracks stops tracking.
     void ClosePopups();
 
+    // ---- Toolbars and dock bars (CommandBarsToolBars.cpp) --------------------------------------------------------
+    // One dock bar per side of the site (top, bottom, left, right), made after SetSite; FALSE without a site window.
+    BOOL CreateDockBars();
+    // The dock bar of side 0..3, else null.
+    COSMDockBar* GetDockBar(int side) const;
+    // The bar's window becomes a docked child and the dock bar places it (at the screen rectangle when given).
+    BOOL DockCommandBar(COSMCommandBar* bar, LPCRECT rect, COSMDockBar* dockBar);
+    BOOL DockCommandBarAtPosition(COSMCommandBar* bar, int side);
+    // The bar gets its floating window and leaves its dock bar.
+    BOOL FloatCommandBar(COSMCommandBar* bar);
+    // The dock bar whose window rectangle grown by 20 pixels holds the screen point: the hint first, then top,
+    // bottom, left, right; null when none does.
+    COSMDockBar* CanDock(CPoint point, COSMDockBar* hint = nullptr) const;
+    // The class AddToolBar makes (null: COSMToolBar); it must derive from COSMToolBar.
+    void SetToolBarClass(CRuntimeClass* toolBarClass) { m_toolBarClass = toolBarClass; }
+    CRuntimeClass* GetToolBarClass() const;
+    // The customize dialog, when the site offers one: the expand menus then carry the add-or-remove lists.
+    void SetCustomizeDialog(CWnd* dialog) { m_customizeDialog = dialog; }
+    CWnd* GetCustomizeDialog() const { return m_customizeDialog; }
+    BOOL IsCustomizeModeCopy() const { return m_customizeModeCopy; }
+
 private:
+    // A docked toolbar leaves its dock bar; TRUE when it was docked.
+    BOOL LeaveDockBar(COSMCommandBar* bar);
+    void DestroyDockBars();
+    COSMDockBar* m_dockBars[4] = {};
+    CRuntimeClass* m_toolBarClass = nullptr;
+    CWnd* m_customizeDialog = nullptr;
+
     // Hides the bar and lets it leave the rebar and its tracking before it goes.
     void TakeOut(COSMCommandBar* bar);
     // Takes every bar out and releases it; no layout.

@@ -12,3 +12,9 @@
 #define IDS_OSM_TOOLBAR_NO_FREE_ID 9165
 #define IDS_OSM_TOOLBAR_NAME_TAKEN 9166
 #define IDS_OSM_TOOLBAR_RENAME_CAPTION 9167
+
+// A toolbar's expand menu: the add-or-remove entry, the reset entry (both also the ids of those menu entries) and
+// reset's question, which names the toolbar once (%s).
+#define IDS_OSM_ADD_OR_REMOVE_BUTTONS 9122
+#define IDS_OSM_RESET_TOOLBAR 9123
+#define IDS_OSM_RESET_TOOLBAR_QUESTION 9173

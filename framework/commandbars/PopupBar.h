@@ -100,6 +100,9 @@ public:
     void SetContextMenu(BOOL contextMenu) { m_contextMenu = contextMenu; }
     // Set by the manager's popup tracking from its flags (bit 0).
     void SetShadowTag(BOOL tag) { m_shadowTag = tag; }
+    // The popup is a toolbar's add-or-remove-buttons list.
+    BOOL IsAddOrRemoveList() const { return m_addOrRemoveList; }
+    void SetAddOrRemoveList(BOOL list) { m_addOrRemoveList = list; }
 
     // Scrolling.
     BOOL IsScrolling() const { return m_scrolling; }

@@ -79,9 +79,11 @@ TEST_F(WindowPaintTest, DockBarFill)
     TestWindow window(40, 20);
     ASSERT_NE(nullptr, window.Get());
     COSMDockBar bar;
-    bar.SetSafeHwnd(window.Get());
+    // The painter reads only the dock bar's window: the test's window stands in for it.
+    bar.Attach(window.Get());
     DcTestSurface surface(50, 30, pm.GetColor(COLOR_WINDOW));
     pm.FillDockBar(CDC::FromHandle(surface.GetDC()), &bar);
+    bar.Detach();
     EXPECT_TRUE(surface.AllPixels(CRect(0, 0, 40, 20), pm.GetColor(COLOR_BTNFACE)));
     EXPECT_EQ(pm.GetColor(COLOR_WINDOW), surface.Pixel(40, 20));
 }

@@ -13,3 +13,10 @@
 #define ID_TEST_STATUS 59393
 // A command with no string of its own.
 #define ID_TEST_PLAIN 33000
+
+// Toolbar resources (RT_TOOLBAR, written as raw blocks): ids 100, 0, 101 with 24 x 22 and 16 x 15 images; one
+// whose item count (5) runs past its end; eight buttons 201..208 in two groups.
+#define IDR_TEST_TOOLBAR24 5003
+#define IDR_TEST_TOOLBAR16 5004
+#define IDR_TEST_TOOLBAR_SHORT 5005
+#define IDR_TEST_TOOLBAR_WIDE 5006

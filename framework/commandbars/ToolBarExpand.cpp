@@ -1,0 +1,278 @@
+// The toolbar's caption buttons, its expand popup and the add-or-remove-buttons list.
+#include "framework/commandbars/ToolBar.h"
+
+#include "framework/commandbars/CommandBars.h"
+#include "framework/commandbars/CommandBarsOptions.h"
+#include "framework/commandbars/ControlAction.h"
+#include "framework/commandbars/HeldReference.h"
+#include "framework/commandbars/PopupBar.h"
+#include "framework/commandbars/ShortcutManager.h"
+#include "framework/foundation/PaintManager.h"
+#include "framework/foundation/ResourceManager.h"
+
+IMPLEMENT_DYNCREATE(COSMToolBarCloseButton, COSMControlButton)
+IMPLEMENT_DYNCREATE(COSMToolBarExpandButton, COSMControlPopup)
+IMPLEMENT_DYNCREATE(COSMCustomizeToggleButton, COSMControlButton)
+
+namespace {
+
+// Control flags the add-or-remove list leaves out: right-aligned, document-template and wrap-row controls.
+const DWORD kNotListedFlags = 0x01 | 0x40 | 0x80;
+// A menu entry that closes its popup when run.
+const DWORD kFlagMenuEntry = 0x08;
+
+// The first control of the collection with the id and Type of the control, or null.
+COSMControl* FindSameControl(const COSMControls* controls, const COSMControl* control)
+{
+    for (int i = 0; i < controls->GetCount(); ++i)
+    {
+        COSMControl* candidate = controls->GetAt(i);
+        if (candidate->GetID() == control->GetID() && candidate->GetType() == control->GetType())
+            return candidate;
+    }
+    return nullptr;
+}
+
+CString LoadFrameworkString(UINT id)
+{
+    CString text;
+    GetResourceManager()->LoadString(&text, id);
+    return text;
+}
+
+}  // namespace
+
+// ---- The close button ----
+
+COSMToolBarCloseButton::COSMToolBarCloseButton()
+{
+    m_type = 1;
+    m_flags = 0x1A;
+}
+
+void COSMToolBarCloseButton::Draw(CDC* dc)
+{
+    if (COSMPaintManager* paintManager = GetPaintManager())
+        paintManager->DrawSpecialControl(dc, 2, this, m_parent, TRUE, nullptr);
+}
+
+void COSMToolBarCloseButton::OnExecute()
+{
+    if (m_parent)
+        m_parent->SetVisible(FALSE);
+}
+
+// ---- The expand button ----
+
+COSMToolBarExpandButton::COSMToolBarExpandButton()
+{
+    m_type = 3;
+    m_flags = 0x1C;
+}
+
+void COSMToolBarExpandButton::SetRect(const CRect& rect)
+{
+    COSMControlPopup::SetRect(rect);
+    m_hiddenControls = FALSE;
+    for (int i = 0; m_parent && i < m_parent->GetControlCount() && !m_hiddenControls; ++i)
+        m_hiddenControls = m_parent->GetControl(i)->GetHideFlags() == kHideWrap;
+}
+
+void COSMToolBarExpandButton::Draw(CDC* dc)
+{
+    COSMPaintManager* paintManager = GetPaintManager();
+    if (!paintManager)
+        return;
+    if (m_parent && m_parent->GetPosition() == 4)
+    {
+        paintManager->DrawSpecialControl(dc, 3, this, m_parent, TRUE, nullptr);
+        return;
+    }
+    INT32 state[2] = {m_hiddenControls, 0};
+    paintManager->DrawSpecialControl(dc, 0, this, m_parent, TRUE, state);
+}
+
+BOOL COSMToolBarExpandButton::OnSetPopup(BOOL popup)
+{
+    if (!popup)
+        return COSMControlPopup::OnSetPopup(FALSE);
+
+    SetCommandBar(nullptr);
+    COSMCommandBars* commandBars = GetCommandBars();
+    COSMPopupBar* bar = nullptr;
+    CWnd* site = m_parent ? m_parent->GetSite() : nullptr;
+    if (site && ::IsWindow(site->GetSafeHwnd()))
+    {
+        COSMCommandBarRequestBlock request;
+        request.expand = TRUE;
+        if (site->SendMessage(COSMControls::kMessageCreateCommandBar, 0, reinterpret_cast<LPARAM>(&request)) &&
+            request.commandBar)
+        {
+            bar = dynamic_cast<COSMPopupBar*>(request.commandBar);
+            if (!bar)
+                request.commandBar->InternalRelease();
+        }
+    }
+    if (!bar)
+        bar = COSMPopupToolBar::CreatePopupToolBar(commandBars);
+    if (!bar)
+        return FALSE;
+    if (!bar->IsDialogBar())
+        bar->SetCustomizable(FALSE);
+
+    auto* toolBar = dynamic_cast<COSMToolBar*>(m_parent);
+    if (commandBars && toolBar && toolBar->GetMoveTracker())
+    {
+        commandBars->AddHiddenControls(toolBar, bar);
+        if (commandBars->GetCommandBarsOptions()->m_showExpandButtonAlways || commandBars->GetCustomizeDialog())
+        {
+            COSMControl* entry = bar->GetControls()->Add(2, static_cast<int>(COSMToolBar::kAddOrRemoveId));
+            if (entry)
+            {
+                entry->SetFlags(kFlagMenuEntry);
+                entry->SetCaption(LoadFrameworkString(COSMToolBar::kAddOrRemoveId));
+                entry->SetBeginGroup(bar->GetControlCount() > 1);
+                if (auto* menu = dynamic_cast<COSMPopupBar*>(entry->GetCommandBar()))
+                    commandBars->AddCustomizeMenu(toolBar, menu);
+            }
+        }
+    }
+    else if (toolBar)
+    {
+        toolBar->AddHiddenControlsOfBar(bar);
+    }
+    SetCommandBar(bar);
+    bar->InternalRelease();
+    return COSMControlPopup::OnSetPopup(TRUE);
+}
+
+// ---- The add-or-remove list ----
+
+COSMCustomizeToggleButton::COSMCustomizeToggleButton()
+{
+    m_type = 1;
+}
+
+COSMCustomizeToggleButton::~COSMCustomizeToggleButton()
+{
+    if (m_target)
+        m_target->InternalRelease();
+}
+
+void COSMCustomizeToggleButton::SetTarget(COSMControl* control, COSMToolBar* toolBar)
+{
+    ReplaceHeldReference(m_target, control);
+    m_toolBar = toolBar;
+}
+
+void COSMCustomizeToggleButton::OnExecute()
+{
+    COSMCommandBars* commandBars = m_toolBar ? m_toolBar->GetCommandBars() : GetCommandBars();
+    if (commandBars)
+        commandBars->GetCommandBarsOptions()->m_modified = TRUE;
+    if (!m_target)
+    {
+        // The reset entry: the popups close before the bar changes under them.
+        if (commandBars)
+            commandBars->ClosePopups();
+        if (m_toolBar)
+            m_toolBar->Reset(TRUE);
+        return;
+    }
+    m_target->SetHideFlags(m_target->GetHideFlags() ^ kHideCustomize);
+    SetChecked((m_target->GetHideFlags() & kHideCustomize) ? 0 : 1);
+    RedrawParent(TRUE);
+    if (COSMCommandBar* bar = m_target->GetParent())
+    {
+        bar->DelayLayout();
+        bar->OnRecalcLayout();
+    }
+}
+
+void COSMToolBar::AddHiddenControlsOfBar(COSMPopupBar* popup)
+{
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        COSMControl* control = GetControl(i);
+        if (control->GetHideFlags() != COSMControl::kHideWrap)
+            continue;
+        if (COSMControl* copy = popup->GetControls()->AddClone(control, -1, TRUE))
+        {
+            copy->SetHideFlags(0);
+            copy->SetBeginGroup(FALSE);
+        }
+    }
+}
+
+void COSMToolBar::BuildCustomizeMenu(COSMPopupBar* popup)
+{
+    // Controls the user removed come back below as unchecked entries at their original places.
+    for (int i = GetControlCount() - 1; i >= 0; --i)
+    {
+        if (!(GetControl(i)->GetHideFlags() & COSMControl::kHideCustomize))
+            continue;
+        if (m_selectedIndex > i)
+            --m_selectedIndex;
+        else if (m_selectedIndex == i)
+            m_selectedIndex = -1;
+        if (m_popupedIndex > i)
+            --m_popupedIndex;
+        else if (m_popupedIndex == i)
+            m_popupedIndex = -1;
+        m_controls->RemoveAt(i);
+    }
+
+    COSMOriginalControls* snapshot = m_controls->GetOriginalControls();
+    COSMControls* original = snapshot ? snapshot->Duplicate(FALSE) : new COSMControls;
+    int insertAt = 0;
+    for (int o = 0; o < original->GetCount(); ++o)
+    {
+        const COSMControl* originalControl = original->GetAt(o);
+        if (COSMControl* present = FindSameControl(m_controls, originalControl))
+        {
+            insertAt = present->GetIndex() + 1;
+            continue;
+        }
+        if (COSMControl* restored = m_controls->AddClone(originalControl, insertAt, TRUE))
+        {
+            restored->SetHideFlags(restored->GetHideFlags() | COSMControl::kHideCustomize);
+            insertAt = restored->GetIndex() + 1;
+        }
+    }
+
+    COSMCommandBars* commandBars = GetCommandBars();
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        COSMControl* control = GetControl(i);
+        const UINT id = control->GetID();
+        if (id == kExpandButtonId || id == kCloseButtonId || control->IsTemporary())
+            continue;
+        if ((control->GetAction() && !control->GetAction()->IsVisible()) || (control->GetFlags() & kNotListedFlags))
+            continue;
+        auto* entry = new COSMCustomizeToggleButton;
+        popup->GetControls()->AddControl(entry, static_cast<int>(id));
+        entry->SetTarget(control, this);
+        entry->SetCaption(control->GetCaption());
+        const int type = control->GetType();
+        if (type >= 1 && type <= 4)
+            entry->SetIconId(static_cast<int>(control->GetIconId()));
+        CString shortcut = control->GetShortcutText();
+        if (shortcut.IsEmpty() && commandBars)
+            commandBars->GetShortcutManager()->FindDefaultAccelerator(id, shortcut);
+        entry->SetShortcutText(shortcut);
+        entry->SetEnabled(FindSameControl(original, control) ? 1 : 0);
+        entry->SetChecked((control->GetHideFlags() & COSMControl::kHideCustomize) ? 0 : 1);
+    }
+    original->InternalRelease();
+
+    if (snapshot && !m_tearOff && m_builtIn)
+    {
+        auto* reset = new COSMCustomizeToggleButton;
+        popup->GetControls()->AddControl(reset, static_cast<int>(kResetEntryId));
+        reset->SetTarget(nullptr, this);
+        reset->SetFlags(kFlagMenuEntry);
+        reset->SetCaption(LoadFrameworkString(kResetEntryId));
+        reset->SetBeginGroup(TRUE);
+    }
+    DelayLayout();
+}

@@ -1,0 +1,224 @@
+// The toolbar's layouts: floating (caption strip with close and expand buttons), docked (expand button when the
+// controls do not fit) and placed directly in a frame (WM_SIZEPARENT).
+#include "framework/commandbars/ToolBar.h"
+
+#include "framework/commandbars/CommandBars.h"
+#include "framework/commandbars/CommandBarsOptions.h"
+#include "framework/commandbars/PopupBar.h"
+#include "framework/foundation/DCSelectors.h"
+#include "framework/foundation/PaintManager.h"
+
+#include <algorithm>
+
+namespace {
+
+// The caption buttons of a floating bar sit this far in from its top and right edges.
+const int kFloatingCaptionInset = 3;
+
+// A font selected into a screen DC for as long as a layout measures.
+class LayoutDC
+{
+public:
+    LayoutDC(COSMCommandBar* bar) : m_window(bar->GetSafeHwnd()), m_dc(::GetDC(m_window))
+    {
+        COSMPaintManager* paintManager = bar->GetPaintManager();
+        CFont* font = paintManager ? paintManager->GetCommandBarFont(bar) : nullptr;
+        m_oldFont = font ? ::SelectObject(m_dc, font->GetSafeHandle()) : nullptr;
+    }
+    ~LayoutDC()
+    {
+        if (m_oldFont)
+            ::SelectObject(m_dc, m_oldFont);
+        ::ReleaseDC(m_window, m_dc);
+    }
+    LayoutDC(const LayoutDC&) = delete;
+    LayoutDC& operator=(const LayoutDC&) = delete;
+    CDC* Get() const { return CDC::FromHandle(m_dc); }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+    HGDIOBJ m_oldFont = nullptr;
+};
+
+BOOL ShowExpandButtonAlways(const COSMCommandBar* bar)
+{
+    const COSMCommandBars* commandBars = bar->GetCommandBars();
+    return commandBars ? commandBars->GetCommandBarsOptions()->m_showExpandButtonAlways : TRUE;
+}
+
+}  // namespace
+
+COSMControl* COSMToolBar::FindOrCreateCaptionButton(UINT id)
+{
+    if (COSMControl* control = m_controls->FindControlById(static_cast<int>(id)))
+        return control;
+    COSMControl* control = nullptr;
+    if (id == kCloseButtonId)
+    {
+        control = new COSMToolBarCloseButton;
+    }
+    else
+    {
+        auto* expand = new COSMToolBarExpandButton;
+        COSMPopupBar* popup = COSMPopupToolBar::CreatePopupToolBar(GetCommandBars());
+        expand->SetCommandBar(popup);
+        if (popup)
+            popup->InternalRelease();
+        control = expand;
+    }
+    return m_controls->AddControl(control, static_cast<int>(id), nullptr, -1, TRUE);
+}
+
+void COSMToolBar::FinishPendingLayout(DWORD mode)
+{
+    if ((m_stateFlags & kStateLayoutPending) && (mode & LM_COMMIT))
+    {
+        m_stateFlags &= ~kStateLayoutPending;
+        Redraw(nullptr, TRUE);
+    }
+}
+
+CSize COSMToolBar::CalcDynamicLayout(int length, DWORD mode)
+{
+    if (mode & (LM_HORZDOCK | LM_VERTDOCK))
+        return CalcDockingLayout(length, mode, 0);
+
+    LayoutDC dc(this);
+    COSMPaintManager* paintManager = GetPaintManager();
+    const int captionHeight = paintManager ? paintManager->DrawCommandBarGripper(dc.Get(), this, FALSE).cy : 0;
+    CRect borders = GetBorders();
+    borders.top += 1 + captionHeight;
+
+    COSMControl* close = nullptr;
+    if (m_closeable)
+    {
+        close = FindOrCreateCaptionButton(kCloseButtonId);
+        close->SetHideFlags(COSMControl::kHideHidden);
+    }
+    COSMControl* expand = nullptr;
+    if (m_showExpandButton && GetCommandBars())
+    {
+        expand = FindOrCreateCaptionButton(kExpandButtonId);
+        expand->SetHideFlags(COSMControl::kHideHidden);
+    }
+
+    CSize size;
+    if (m_type == 2)
+    {
+        UpdateShortcuts();
+        size = m_controls->CalcPopupSize(dc.Get(), 0, 0, borders);
+    }
+    else
+    {
+        size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, 0);
+    }
+
+    int right = size.cx - kFloatingCaptionInset;
+    if (close)
+    {
+        close->SetHideFlags(0);
+        close->SetRect(CRect(right - captionHeight, kFloatingCaptionInset, right, captionHeight + kFloatingCaptionInset));
+        right -= captionHeight;
+    }
+    if (expand && ShowExpandButtonAlways(this) && right - captionHeight > 0)
+    {
+        expand->SetWrap(TRUE);
+        expand->SetHideFlags(0);
+        expand->SetRect(CRect(right - captionHeight, kFloatingCaptionInset, right, captionHeight + kFloatingCaptionInset));
+    }
+    FinishPendingLayout(mode);
+    return size;
+}
+
+CSize COSMToolBar::CalcDockingLayout(int length, DWORD mode, int minWidth)
+{
+    LayoutDC dc(this);
+    CRect borders = GetBorders();
+    if (COSMControl* close = m_controls->FindControlById(static_cast<int>(kCloseButtonId)))
+        close->SetHideFlags(COSMControl::kHideHidden);
+
+    CSize size;
+    if (!m_showExpandButton)
+    {
+        size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, minWidth);
+        FinishPendingLayout(mode);
+        return size;
+    }
+
+    COSMControl* expand = FindOrCreateCaptionButton(kExpandButtonId);
+    expand->SetHideFlags(COSMControl::kHideHidden);
+    const BOOL alongWidth = (mode & LM_HORZDOCK) != 0;
+    BOOL showExpand = FALSE;
+    if (!ShowExpandButtonAlways(this))
+    {
+        if (!(mode & LM_COMMIT))
+        {
+            size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, minWidth);
+            // Room for the expand button once the bar is shrunk.
+            if (m_controls->GetVisibleCount() > 1)
+            {
+                const CSize narrowest = m_controls->CalcDynamicSize(dc.Get(), 1, mode, borders, minWidth);
+                if (alongWidth)
+                    size.cx = std::max(size.cx, narrowest.cx + kExpandButtonSpace);
+                else
+                    size.cy = std::max(size.cy, narrowest.cy + kExpandButtonSpace);
+            }
+        }
+        else
+        {
+            size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, minWidth);
+            BOOL hidden = FALSE;
+            for (int i = 0; i < GetControlCount() && !hidden; ++i)
+                hidden = GetControl(i)->GetHideFlags() == COSMControl::kHideWrap;
+            if (hidden)
+            {
+                (alongWidth ? borders.right : borders.bottom) += kExpandButtonSpace;
+                size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, minWidth);
+                showExpand = TRUE;
+            }
+        }
+    }
+    else
+    {
+        (alongWidth ? borders.right : borders.bottom) += kExpandButtonSpace;
+        size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, minWidth);
+        showExpand = TRUE;
+    }
+    if (showExpand)
+    {
+        expand->SetHideFlags(0);
+        if (COSMPaintManager* paintManager = GetPaintManager())
+        {
+            INT32 barSize[2] = {size.cx, size.cy};
+            paintManager->DrawSpecialControl(dc.Get(), 0, expand, this, FALSE, barSize);
+        }
+    }
+    FinishPendingLayout(mode);
+    return size;
+}
+
+LRESULT COSMToolBar::OnSizeParent(WPARAM, LPARAM lParam)
+{
+    auto* layout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+    if (!layout || !IsVisible() || m_dockBar)
+        return 0;
+    DWORD mode = LM_COMMIT | LM_HORZDOCK | LM_HORZ;
+    if (m_flags & 0x40)
+        mode |= LM_STRETCH;
+    if (m_flags & 0x20)
+        mode |= COSMControls::kLayoutHideWrap;
+    if (!layout->hDWP)
+        mode &= ~static_cast<DWORD>(LM_COMMIT);
+    const CRect available(layout->rect);
+    CSize size = CalcDockingLayout(available.Width(), mode);
+    size.cx = std::min(size.cx, static_cast<LONG>(available.Width()));
+    size.cy = std::min(size.cy, static_cast<LONG>(available.Height()));
+    const CRect strip(available.left, available.top, available.left + size.cx, available.top + size.cy);
+    layout->rect.top += size.cy;
+    layout->sizeTotal.cy += size.cy;
+    layout->sizeTotal.cx = std::max(layout->sizeTotal.cx, size.cx);
+    AfxRepositionWindow(layout, m_hWnd, &strip);
+    Redraw(nullptr, TRUE);
+    return 0;
+}

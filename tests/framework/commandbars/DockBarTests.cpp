@@ -1,0 +1,308 @@
+// Dock bars: the row layout on fake toolbar sizes (headless), inserting and removing bars in rows, CanDock, the
+// numbered menu captions, and the window rectangles a frame layout gives docked toolbars and the dock bars.
+#include "DockTestSupport.h"
+
+#include "framework/commandbars/MenuCaption.h"
+
+#include <map>
+
+using namespace commandbars_test;
+
+namespace {
+
+// ---- The row layout on fake sizes ----
+
+// A toolbar's fake size: its full width, its narrowest width (hiding controls) and its height.
+struct FakeSize
+{
+    int width;
+    int narrowest;
+    int height;
+};
+
+class DockRowLayoutTest : public CommandBarsTest
+{
+protected:
+    // A windowless toolbar remembered at the left (top for a vertical side), with the flags.
+    COSMToolBar* MakeBar(int rememberedLeft, FakeSize size, DWORD flags, BOOL horizontal = TRUE)
+    {
+        auto* bar = new COSMToolBar;
+        bar->ModifyFlags(flags, ~flags);
+        COSMToolBar::DockingRecord record;
+        record.rect = horizontal ? CRect(rememberedLeft, 0, rememberedLeft + size.width, size.height)
+                                 : CRect(0, rememberedLeft, size.height, rememberedLeft + size.width);
+        bar->SetDockingRecord(record);
+        m_bars.emplace_back(bar);
+        m_sizes[bar] = size;
+        return bar;
+    }
+    // Along the side: a bar that may hide controls is as long as the length allows, down to its narrowest form.
+    void UseFakeSizes(COSMDockBar& dockBar, BOOL horizontal)
+    {
+        dockBar.SetBarSizer([this, horizontal](COSMToolBar* bar, int length, DWORD mode, int) {
+            const FakeSize& size = m_sizes.at(bar);
+            int along = size.width;
+            if (mode & COSMControls::kLayoutHideWrap)
+                along = std::max(size.narrowest, std::min(size.width, length));
+            return horizontal ? CSize(along, size.height) : CSize(size.height, along);
+        });
+    }
+
+    std::vector<Ref<COSMToolBar>> m_bars;
+    std::map<COSMToolBar*, FakeSize> m_sizes;
+};
+
+TEST_F(DockRowLayoutTest, RowsKeepBarsNearTheirPlacesPushOverlapsApartShrinkAndWrap)
+{
+    struct Bar
+    {
+        int left;
+        FakeSize size;
+        DWORD flags;
+    };
+    struct Case
+    {
+        const char* name;
+        int length;
+        std::vector<Bar> bars;  // in row order
+        int thickness;
+        std::vector<CRect> placed;  // per bar, in row order
+    };
+    const FakeSize wide{100, 40, 20};
+    const Case cases[] = {
+        {"a bar stays at its remembered place", 500, {{300, wide, 0}}, 20, {CRect(300, 0, 400, 20)}},
+        {"the later bar in row order moves right", 500, {{100, wide, 0}, {150, wide, 0}}, 20,
+         {CRect(100, 0, 200, 20), CRect(200, 0, 300, 20)}},
+        {"the later bar in row order moves left", 500, {{150, wide, 0}, {100, wide, 0}}, 20,
+         {CRect(150, 0, 250, 20), CRect(50, 0, 150, 20)}},
+        {"a bar past the end is pulled back in", 300, {{0, wide, 0}, {250, wide, 0}}, 20,
+         {CRect(0, 0, 100, 20), CRect(200, 0, 300, 20)}},
+        {"too short: bars that may hide controls shrink", 300,
+         {{0, {200, 60, 20}, 0x20}, {200, {200, 60, 20}, 0x20}}, 20, {CRect(0, 0, 200, 20), CRect(200, 0, 300, 20)}},
+        {"shorter than the narrowest forms: the last one wraps", 100,
+         {{0, {200, 60, 20}, 0x20}, {200, {200, 60, 24}, 0x20}}, 44, {CRect(0, 0, 100, 20), CRect(0, 20, 100, 44)}},
+        {"bars that cannot shrink wrap at once", 150, {{0, wide, 0}, {100, wide, 0}}, 40,
+         {CRect(0, 0, 100, 20), CRect(50, 20, 150, 40)}},
+        {"a single bar never wraps and runs past the end", 100, {{0, {300, 300, 20}, 0}}, 20,
+         {CRect(0, 0, 300, 20)}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        COSMDockBar dockBar;
+        dockBar.SetDockStyle(COSMDockBar::kStyleTop);
+        UseFakeSizes(dockBar, TRUE);
+        std::vector<COSMToolBar*> row;
+        for (const Bar& bar : c.bars)
+            row.push_back(MakeBar(bar.left, bar.size, bar.flags));
+        std::vector<CRect> placed;
+        EXPECT_EQ(c.thickness, dockBar.AdjustRowWrapped(row, CPoint(0, 0), c.length, TRUE, nullptr, &placed));
+        EXPECT_EQ(c.placed, placed);
+        for (COSMToolBar* bar : row)
+            EXPECT_EQ(0, bar->GetDockingRecord().side);
+    }
+}
+
+TEST_F(DockRowLayoutTest, AVerticalRowRunsDownFromItsOriginAndMeasuresItsWidth)
+{
+    COSMDockBar dockBar;
+    dockBar.SetDockStyle(COSMDockBar::kStyleRight);
+    UseFakeSizes(dockBar, FALSE);
+    const std::vector<COSMToolBar*> row{MakeBar(100, {100, 40, 24}, 0, FALSE), MakeBar(150, {100, 40, 30}, 0, FALSE)};
+    std::vector<CRect> placed;
+    EXPECT_EQ(30, dockBar.AdjustRowWrapped(row, CPoint(7, 0), 500, FALSE, nullptr, &placed));
+    EXPECT_EQ((std::vector<CRect>{CRect(7, 100, 31, 200), CRect(7, 200, 37, 300)}), placed);
+    EXPECT_EQ(3, row[0]->GetDockingRecord().side);
+}
+
+TEST_F(DockRowLayoutTest, AFailingRowNamesTheLastBarAlongIt)
+{
+    COSMDockBar dockBar;
+    dockBar.SetDockStyle(COSMDockBar::kStyleTop);
+    UseFakeSizes(dockBar, TRUE);
+    // In row order the far bar comes first.
+    const std::vector<COSMToolBar*> row{MakeBar(300, {100, 100, 20}, 0), MakeBar(0, {100, 100, 20}, 0)};
+    int leaving = -1;
+    EXPECT_EQ(-1, dockBar.AdjustRow(row, CPoint(0, 0), 150, TRUE, nullptr, &leaving));
+    EXPECT_EQ(0, leaving);
+}
+
+TEST(MenuCaptionTest, NumbersTheFirstTenWithAccessKeysAndDoublesAmpersands)
+{
+    struct Case
+    {
+        int number;
+        const char* text;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {1, "Standard", "&1 Standard"}, {9, "Format", "&9 Format"},   {10, "Web", "1&0 Web"},
+        {11, "Draw", "11 Draw"},        {2, "Tables & Borders", "&2 Tables && Borders"},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(c.caption, MakeNumberedMenuCaption(c.number, c.text)) << c.number;
+}
+
+// ---- Rows of a dock bar on the frame ----
+
+class DockRowsTest : public DockSiteTest
+{
+protected:
+    void SetUp() override
+    {
+        DockSiteTest::SetUp();
+        a = AddFilledToolBar("A", 701, {201, 202});
+        b = AddFilledToolBar("B", 702, {203, 204});
+        ASSERT_NE(nullptr, a);
+        ASSERT_NE(nullptr, b);
+        frame.RecalcLayout();
+        c = MakeRef(new COSMToolBar);
+        c->SetTitle("C");
+        c->SetCommandBars(commandBars.get());
+    }
+
+    COSMToolBar* a = nullptr;
+    COSMToolBar* b = nullptr;
+    Ref<COSMToolBar> c;
+};
+
+TEST_F(DockRowsTest, NewToolBarsDockOnTopAsRowsOfTheirOwn)
+{
+    EXPECT_EQ("|A|B|", DescribeRows(DockBar(0)));
+    EXPECT_EQ(DockBar(0), a->GetDockBar());
+    EXPECT_EQ(DockBar(0)->GetSafeHwnd(), ::GetParent(a->GetSafeHwnd()));
+    EXPECT_FALSE(a->IsBuiltIn());
+    EXPECT_EQ(0, a->GetPosition());
+    EXPECT_EQ(2, commandBars->GetCount());
+}
+
+TEST_F(DockRowsTest, InsertingAtAPointPicksOrMakesItsRowAndRemovingTheOnlyBarRemovesTheRow)
+{
+    const CRect rowA = RectInParent(a);
+    const CRect rowB = RectInParent(b);
+    ASSERT_EQ(rowA.bottom, rowB.top);
+    struct Case
+    {
+        const char* name;
+        int y;
+        int index;
+        const char* rows;
+    };
+    const Case cases[] = {
+        {"before the first row", -3, 1, "|C|A|B|"},
+        {"inside the first row", rowA.top + 2, 1, "|C A|B|"},
+        {"on the first row's far edge", rowA.bottom, 3, "|A|C|B|"},
+        {"inside the second row", rowB.top + 2, 3, "|A|C B|"},
+        {"past the last row", rowB.bottom + 5, 5, "|A|B|C|"},
+    };
+    for (const Case& test : cases)
+    {
+        SCOPED_TRACE(test.name);
+        EXPECT_EQ(test.index, DockBar(0)->InsertBarAt(c.get(), CPoint(10, test.y)));
+        EXPECT_EQ(test.rows, DescribeRows(DockBar(0)));
+        EXPECT_TRUE(DockBar(0)->RemoveCommandBar(c.get()));
+        EXPECT_EQ("|A|B|", DescribeRows(DockBar(0)));
+    }
+    EXPECT_FALSE(DockBar(0)->RemoveCommandBar(c.get()));
+}
+
+TEST_F(DockRowsTest, AFullRowBarSitsAloneEvenWhenDroppedIntoARow)
+{
+    auto* full = AddFilledToolBar("F", 703, {205});
+    full->ModifyFlags(COSMDockBar::kBarFlagFullRow, 0);
+    CRect target = ScreenRect(a);
+    target.OffsetRect(150, 0);
+    ASSERT_TRUE(commandBars->DockCommandBar(full, &target, DockBar(0)));
+    // It joined A's row at its start, then took a row of its own there.
+    EXPECT_EQ("|F|A|B|", DescribeRows(DockBar(0)));
+}
+
+TEST_F(DockRowsTest, RemovingADockedBarFromTheManagerTakesItOutOfItsRow)
+{
+    commandBars->Remove(a);
+    EXPECT_EQ("|B|", DescribeRows(DockBar(0)));
+    EXPECT_EQ(1, commandBars->GetCount());
+}
+
+TEST_F(DockRowsTest, CanDockAcceptsPointsStrictlyInsideTheGrownRectangleHintFirst)
+{
+    COSMToolBar* left = AddFilledToolBar("L", 704, {206});
+    ASSERT_TRUE(left->SetPosition(2));
+    frame.RecalcLayout();
+    const CRect top = ScreenRect(DockBar(0));
+    const CRect side = ScreenRect(DockBar(2));
+    ASSERT_GT(top.Height(), 0);
+    ASSERT_GT(side.Width(), 0);
+    struct Case
+    {
+        const char* name;
+        CPoint point;
+        int hint;
+        int expected;
+    };
+    const CPoint corner(side.left + 2, top.bottom + 2);  // near both the top and the left dock bar
+    const Case cases[] = {
+        {"inside the top dock bar", CPoint(top.CenterPoint().x, top.top + 2), -1, 0},
+        {"19 pixels above it", CPoint(top.CenterPoint().x, top.top - 19), -1, 0},
+        {"on the grown edge", CPoint(top.CenterPoint().x, top.top - 20), -1, -1},
+        {"near two, top first", corner, -1, 0},
+        {"near two, the hint first", corner, 2, 2},
+        {"a hint that does not accept", CPoint(top.CenterPoint().x, top.top + 2), 3, 0},
+        {"far from every side", CPoint(side.right + 100, top.bottom + 100), -1, -1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        COSMDockBar* hint = c.hint >= 0 ? DockBar(c.hint) : nullptr;
+        EXPECT_EQ(c.expected >= 0 ? DockBar(c.expected) : nullptr, commandBars->CanDock(c.point, hint));
+    }
+}
+
+// ---- Window rectangles after a frame layout ----
+
+TEST_F(DockSiteTest, AFrameLayoutGivesTheDockBarsTheirStripsAndTheToolbarsTheirRows)
+{
+    COSMToolBar* a = AddFilledToolBar("A", 701, {201, 202, 0, 203});
+    COSMToolBar* b = AddFilledToolBar("B", 702, {204, 205});
+    COSMToolBar* c = AddFilledToolBar("C", 703, {206, 207});
+    ASSERT_TRUE(c->SetPosition(2));
+    frame.RecalcLayout();
+    // B joins A's row (at its start in row order), 250 pixels in.
+    CRect target = ScreenRect(a);
+    target.OffsetRect(250 - target.left + ScreenRect(DockBar(0)).left, 0);
+    target.right = target.left + ScreenRect(b).Width();
+    ASSERT_TRUE(commandBars->DockCommandBar(b, &target, DockBar(0)));
+    frame.RecalcLayout();
+    EXPECT_EQ("|B A|", DescribeRows(DockBar(0)));
+    EXPECT_EQ("|C|", DescribeRows(DockBar(2)));
+
+    CRect client;
+    frame.GetClientRect(&client);
+    const CRect rectA = RectInParent(a);
+    const CRect rectB = RectInParent(b);
+    const CRect rectC = RectInParent(c);
+    const int thickness = std::max(rectA.Height(), rectB.Height());
+    EXPECT_EQ(CRect(0, 0, client.right, thickness), RectInParent(DockBar(0)));
+    EXPECT_EQ(CRect(0, thickness, rectC.Width(), client.bottom), RectInParent(DockBar(2)));
+    EXPECT_EQ(0, RectInParent(DockBar(1)).Height());
+    EXPECT_EQ(0, RectInParent(DockBar(3)).Width());
+    EXPECT_EQ(0, rectA.left);
+    EXPECT_EQ(0, rectA.top);
+    EXPECT_EQ(250, rectB.left);
+    EXPECT_EQ(0, rectB.top);
+    EXPECT_EQ(CPoint(0, 0), rectC.TopLeft());
+    EXPECT_GT(rectC.Height(), rectC.Width());  // laid out down the side
+    EXPECT_EQ(0, b->GetDockingRecord().side);
+    EXPECT_EQ(2, c->GetDockingRecord().side);
+
+    // Dropped onto A's place (A remembers no place of its own), A, later in row order, moves beside B.
+    CRect onA = ScreenRect(a);
+    onA.right = onA.left + ScreenRect(b).Width();
+    ASSERT_TRUE(commandBars->DockCommandBar(b, &onA, DockBar(0)));
+    frame.RecalcLayout();
+    EXPECT_EQ("|B A|", DescribeRows(DockBar(0)));
+    EXPECT_EQ(0, RectInParent(b).left);
+    EXPECT_EQ(RectInParent(b).right, RectInParent(a).left);
+}
+
+}  // namespace
