@@ -34,6 +34,11 @@
 #include "framework/markup/MarkupPointCollection.h"
 #include "framework/markup/MarkupPolygon.h"
 #include "framework/markup/MarkupRectangle.h"
+// Controls and image.
+#include "framework/markup/MarkupButton.h"
+#include "framework/markup/MarkupCheckBox.h"
+#include "framework/markup/MarkupImage.h"
+#include "framework/markup/MarkupRadioButton.h"
 
 #include <cwchar>
 
@@ -107,6 +112,15 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupHyperlink::GetClassType,
     &COSMMarkupInlineUIContainer::GetClassType,
     &COSMMarkupTextBlock::GetClassType,
+    // Controls and image.
+    &COSMMarkupControl::GetClassType,
+    &COSMMarkupContentControl::GetClassType,
+    &COSMMarkupButtonBase::GetClassType,
+    &COSMMarkupButton::GetClassType,
+    &COSMMarkupToggleButton::GetClassType,
+    &COSMMarkupCheckBox::GetClassType,
+    &COSMMarkupRadioButton::GetClassType,
+    &COSMMarkupImage::GetClassType,
 };
 
 }  // namespace
