@@ -84,6 +84,15 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupHyperlink", L"Hyperlink", L"COSMMarkupSpan"},
     {L"COSMMarkupInlineUIContainer", L"InlineUIContainer", L"COSMMarkupInline"},
     {L"COSMMarkupTextBlock", L"TextBlock", L"COSMMarkupFrameworkElement"},
+    // Controls and image.
+    {L"COSMMarkupControl", L"Control", L"COSMMarkupFrameworkElement"},
+    {L"COSMMarkupContentControl", nullptr, L"COSMMarkupControl"},
+    {L"COSMMarkupButtonBase", nullptr, L"COSMMarkupContentControl"},
+    {L"COSMMarkupButton", L"Button", L"COSMMarkupButtonBase"},
+    {L"COSMMarkupToggleButton", nullptr, L"COSMMarkupButtonBase"},
+    {L"COSMMarkupCheckBox", L"CheckBox", L"COSMMarkupToggleButton"},
+    {L"COSMMarkupRadioButton", L"RadioButton", L"COSMMarkupToggleButton"},
+    {L"COSMMarkupImage", L"Image", L"COSMMarkupFrameworkElement"},
 };
 
 std::wstring Text(LPCWSTR text)
