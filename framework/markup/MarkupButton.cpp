@@ -72,8 +72,6 @@ CSize COSMMarkupButton::ArrangeOverride(int width, int height)
     if (GetIsPressed() && (!IsMarkupVisualStyleOn(GetVisualStyle()) || GetBackground()))
         rect.OffsetRect(1, 1);
     rect = DeflateRect(rect, GetPadding());
-    rect.right = std::max(rect.right, rect.left);
-    rect.bottom = std::max(rect.bottom, rect.top);
     rect.DeflateRect(kBevelRoom, kBevelRoom);
     if (COSMMarkupUIElement* content = GetContent())
         content->Arrange(rect);

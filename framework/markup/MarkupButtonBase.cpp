@@ -43,8 +43,8 @@ COSMVisualStyleFunctions* COSMMarkupButtonBase::SetVisualStyleFunctions(COSMVisu
 }
 
 COSMMarkupButtonBase::COSMMarkupButtonBase()
-    : m_pVisualStyle(g_pVisualStyleFunctions ? new COSMVisualStyleWrapper(*g_pVisualStyleFunctions)
-                                             : new COSMVisualStyleWrapper(TRUE))
+    : m_pVisualStyle(g_pVisualStyleFunctions ? std::make_unique<COSMVisualStyleWrapper>(*g_pVisualStyleFunctions)
+                                             : std::make_unique<COSMVisualStyleWrapper>(TRUE))
 {
     SetValue(s_pFocusableProperty, COSMMarkupBool::CreateTrueValue());
 }

@@ -4,6 +4,7 @@
 #include "framework/markup/MarkupBuilderException.h"
 #include "framework/markup/MarkupContext.h"
 #include "framework/markup/MarkupDependencyProperty.h"
+#include "framework/markup/MarkupSingleChildElement.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupTextBlock.h"
 #include "framework/markup/MarkupTextElement.h"
@@ -70,13 +71,8 @@ BOOL COSMMarkupContentControl::HasContentObject() const
 
 void COSMMarkupContentControl::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
 {
-    LPCWSTR ownerClass = GetType()->GetMarkupClassName();
-    LPCWSTR contentClass = content ? content->GetType()->GetMarkupClassName() : L"";
-    if (HasContentObject()) {
-        COSMMarkupBuilder::ThrowBuilderException(FormatMarkupMessage3(
-            "'%ls' already has a child and cannot add '%ls'. '%ls' can accept only one child.", ownerClass,
-            contentClass, ownerClass));
-    }
+    if (HasContentObject())
+        ThrowMarkupChildTaken(this, content);
     if (const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(content)) {
         COSMMarkupTextBlock* block = MakeTextBlock(builder ? builder->GetContext() : GetMarkupContext(), text);
         content->Release();
@@ -84,11 +80,8 @@ void COSMMarkupContentControl::SetContentObject(COSMMarkupBuilder* builder, COSM
         return;
     }
     COSMMarkupUIElement* element = MarkupDynamicCast<COSMMarkupUIElement>(content);
-    if (!element) {
-        COSMMarkupBuilder::ThrowBuilderException(FormatMarkupMessage2(
-            "'%ls' object cannot be added to '%ls'. Object cannot be converted to type 'COSMMarkupUIElement'",
-            contentClass, ownerClass));
-    }
+    if (!element)
+        ThrowMarkupChildNotElement(this, content);
     SetContent(element);
 }
 

@@ -42,11 +42,7 @@ const COSMMarkupThickness* COSMMarkupControl::GetPadding() const
 
 CSize COSMMarkupControl::GetPaddingSums() const
 {
-    const COSMMarkupThickness* padding = GetPadding();
-    if (!padding)
-        return CSize(0, 0);
-    return CSize(AddMarkupLengths(padding->GetLeft(), padding->GetRight()),
-                 AddMarkupLengths(padding->GetTop(), padding->GetBottom()));
+    return GetThicknessSums(GetPadding());
 }
 
 CSize COSMMarkupControl::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)

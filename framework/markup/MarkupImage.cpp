@@ -114,9 +114,10 @@ void COSMMarkupImage::LoadSource(int width)
         if (!AddBitmapAsIcon(GetMarkupImageLoaders().LoadImageResource(resource, &alpha), alpha))
             m_pImageManager->LoadIconGroupResource(name.c_str(), 0, 0, 0);
     } else {
-        commandId = static_cast<UINT>(wcstoul(text, nullptr, 10));
-        if (commandId == 0)
+        const long number = wcstol(text, nullptr, 10);
+        if (number <= 0)
             return;
+        commandId = static_cast<UINT>(number);
         COSMMarkupContext* context = GetMarkupContext();
         m_pImageManager = context && context->GetImageManager() ? context->GetImageManager() : ::GetImageManager();
         m_pImageManager->InternalAddRef();

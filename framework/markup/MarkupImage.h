@@ -59,7 +59,7 @@ public:
 
 private:
     void ReleaseImage();
-    // A manager of its own holding the bitmap (deleted here) as icon 0; FALSE when there is no bitmap.
+    // Adds the bitmap as icon 0 of the image's own manager, then deletes it; FALSE when there is no bitmap.
     BOOL AddBitmapAsIcon(HBITMAP bitmap, BOOL alpha);
     // A new manager of the image's own with the mask colour green.
     void MakeOwnManager();

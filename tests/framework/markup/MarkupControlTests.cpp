@@ -442,6 +442,39 @@ TEST_F(ControlTest, TheFocusRectangleLiesThreePixelsInside)
     EXPECT_EQ(changes(4, 4, 35, 15), 0);
 }
 
+TEST_F(ControlTest, GlyphButtonsShowTheirFocusRightOfTheGlyphAndOnlyWithContent)
+{
+    ClassicButtons classic;
+    for (const char* tag : {"CheckBox", "RadioButton"}) {
+        for (bool withContent : {true, false}) {
+            const std::string open = std::string("<") + tag + " Name=\"c\" Width=\"60\" Height=\"20\" "
+                                     "HorizontalAlignment=\"Left\" VerticalAlignment=\"Top\"";
+            Hold root(Build(InPage(withContent ? open + ">text</" + tag + ">" : open + "/>")));
+            auto* box = FindAs<COSMMarkupToggleButton>(root.Get(), L"c");
+            ASSERT_NE(box, nullptr) << tag;
+            DcTestSurface plain(70, 30, RGB(1, 2, 3));
+            Render(root.Get(), plain);
+            box->SetValue(COSMMarkupInputElement::s_pIsKeyboardFocusedProperty, COSMMarkupBool::CreateTrueValue());
+            DcTestSurface focused(70, 30, RGB(1, 2, 3));
+            Render(root.Get(), focused);
+            int left = 0, frame = 0;
+            for (int y = 0; y < 30; ++y) {
+                for (int x = 0; x < 70; ++x) {
+                    const bool changed = focused.Pixel(x, y) != plain.Pixel(x, y);
+                    left += changed && x < 15;
+                    frame += changed && x >= 15;
+                }
+            }
+            EXPECT_EQ(left, 0) << tag;
+            if (withContent) {
+                EXPECT_GE(frame, 20) << tag;
+            } else {
+                EXPECT_EQ(frame, 0) << tag;
+            }
+        }
+    }
+}
+
 TEST_F(ControlTest, ThemedButtonsAskForTheirPartsAndStates)
 {
     COSMVisualStyleWrapper probe;

@@ -62,8 +62,28 @@ bool PumpUntil(Done done, DWORD timeoutMs = 3000)
     return done();
 }
 
+// Puts the cursor back where the test found it: a window of a later test must not find the cursor over it.
 class ControlWindowTest : public markup_test::MarkupTest
 {
+protected:
+    void SetUp() override
+    {
+        MarkupTest::SetUp();
+        ::GetCursorPos(&m_cursor);
+    }
+    void TearDown() override
+    {
+        osm::test::SendMouseMoveTo(m_cursor);
+        PumpUntil([this] {
+            POINT now{};
+            ::GetCursorPos(&now);
+            return now.x == m_cursor.x && now.y == m_cursor.y;
+        }, 1000);
+        MarkupTest::TearDown();
+    }
+
+private:
+    POINT m_cursor{};
 };
 
 }  // namespace

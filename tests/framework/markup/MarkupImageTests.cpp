@@ -253,7 +253,7 @@ TEST_F(ImageTest, AnIconDrawsStretchedOverTheRenderSize)
 TEST_F(ImageTest, MissingPicturesLeaveTheImageEmptyAndSilent)
 {
     for (const wchar_t* source : {L"file://no-such-markup-picture.png", L"res://NOSUCHPICTURE", L"res://#999",
-                                  L"31999", L"0", L"picture", L""}) {
+                                  L"31999", L"0", L"-5", L"picture", L""}) {
         Owned<COSMMarkupImage> image = MakeImage(source);
         EXPECT_EQ(Measure(image.get(), 100, 100), CSize(0, 0));
         EXPECT_EQ(image->GetIcon(), nullptr);
