@@ -40,15 +40,6 @@ const COSMMarkupThickness* GetThickness(const COSMMarkupObject* element, COSMMar
     return MarkupDynamicCast<COSMMarkupThickness>(element->GetValue(property));
 }
 
-// left + right and top + bottom of thickness (null: none).
-CSize Sums(const COSMMarkupThickness* thickness)
-{
-    if (!thickness)
-        return CSize(0, 0);
-    return CSize(AddMarkupLengths(thickness->GetLeft(), thickness->GetRight()),
-                 AddMarkupLengths(thickness->GetTop(), thickness->GetBottom()));
-}
-
 BOOL IsZero(const COSMMarkupThickness* thickness)
 {
     return !thickness || (thickness->GetLeft() == 0 && thickness->GetTop() == 0 && thickness->GetRight() == 0 &&
@@ -81,8 +72,8 @@ COSMMarkupBrush* COSMMarkupBorder::GetBorderBrush() const
 
 CSize COSMMarkupBorder::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
 {
-    const CSize border = Sums(GetThickness(this, s_pBorderThicknessProperty));
-    const CSize padding = Sums(GetThickness(this, s_pPaddingProperty));
+    const CSize border = GetThicknessSums(GetThickness(this, s_pBorderThicknessProperty));
+    const CSize padding = GetThicknessSums(GetThickness(this, s_pPaddingProperty));
     COSMMarkupUIElement* child = GetChild();
     if (!child)
         return CSize(AddMarkupLengths(border.cx, padding.cx), AddMarkupLengths(border.cy, padding.cy));

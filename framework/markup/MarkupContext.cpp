@@ -1,6 +1,7 @@
 #include "framework/markup/MarkupContext.h"
 
 #include "framework/markup/MarkupBuilder.h"
+#include "framework/foundation/ImageManager.h"
 #include "framework/foundation/ResourceManager.h"
 #include "framework/markup/MarkupDelegate.h"
 #include "framework/markup/MarkupDrawingContext.h"
@@ -127,6 +128,7 @@ COSMMarkupContext::~COSMMarkupContext()
     for (auto& entry : m_delegates)
         entry.second->Release();
     m_delegates.clear();
+    SetImageManager(nullptr);
     RegisterGdiPlusForMarkup(FALSE);
 }
 
@@ -412,6 +414,16 @@ void COSMMarkupContext::OnElementDestroyed(COSMMarkupInputElement* element)
         return;
     element->SetMarkupContext(nullptr);
     Release();
+}
+
+void COSMMarkupContext::SetImageManager(COSMImageManager* manager)
+{
+    if (manager)
+        manager->InternalAddRef();
+    COSMImageManager* previous = m_pImageManager;
+    m_pImageManager = manager;
+    if (previous)
+        previous->InternalRelease();
 }
 
 void COSMMarkupContext::CaptureMouse(COSMMarkupInputElement* element)

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+class COSMImageManager;
 class COSMMarkupDelegate;
 class COSMMarkupFont;
 class COSMMarkupKeyboardNavigation;
@@ -108,6 +109,13 @@ public:
     // Runs the context-level handlers of args->event with element as sender.
     void RaiseContextHandlers(COSMMarkupInputElement* element, COSMMarkupRoutedEventArgs* args);
 
+    // ---- The context's image store ------------------------------------------------------------------------------
+    // Images given by command id come from this manager when the context has one (null at creation), else from
+    // the process-wide one. The setter adds a reference to manager (may be null) and releases the previous one;
+    // the destructor releases it.
+    void SetImageManager(COSMImageManager* manager);
+    COSMImageManager* GetImageManager() const { return m_pImageManager; }
+
     // The defaults markup is measured and drawn with: the system's message font in the framework's character set,
     // and black.
     LOGFONTW defaultLogFont;
@@ -130,5 +138,6 @@ private:
     COSMMarkupFont* m_pFirstFont = nullptr;
     COSMMarkupKeyboardNavigation* m_pKeyboardNavigation = nullptr;
     std::unique_ptr<COSMMarkupToolTipContext> m_pToolTip;
+    COSMImageManager* m_pImageManager = nullptr;
     volatile LONG m_nRefCount = 1;
 };

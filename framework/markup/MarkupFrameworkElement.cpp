@@ -135,11 +135,7 @@ const COSMMarkupThickness* COSMMarkupFrameworkElement::GetMargin() const
 
 CSize COSMMarkupFrameworkElement::GetMarginSums() const
 {
-    const COSMMarkupThickness* margin = GetMargin();
-    if (!margin)
-        return CSize(0, 0);
-    return CSize(AddMarkupLengths(margin->GetLeft(), margin->GetRight()),
-                 AddMarkupLengths(margin->GetTop(), margin->GetBottom()));
+    return GetThicknessSums(GetMargin());
 }
 
 void COSMMarkupFrameworkElement::UpdateSizeLimits()

@@ -6,26 +6,37 @@
 
 namespace {
 
+LPCWSTR ClassNameOf(const COSMMarkupObject* object)
+{
+    return object ? object->GetType()->GetMarkupClassName() : L"";
+}
+
 // The builder's checks on content: it must be a UI element, and the element may have no child yet.
 COSMMarkupUIElement* CheckContent(const COSMMarkupObject* owner, COSMMarkupObject* content, BOOL hasChild)
 {
-    LPCWSTR ownerClass = owner->GetType()->GetMarkupClassName();
-    LPCWSTR contentClass = content ? content->GetType()->GetMarkupClassName() : L"";
     COSMMarkupUIElement* element = MarkupDynamicCast<COSMMarkupUIElement>(content);
-    if (!element) {
-        COSMMarkupBuilder::ThrowBuilderException(FormatMarkupMessage2(
-            "'%ls' object cannot be added to '%ls'. Object cannot be converted to type 'COSMMarkupUIElement'",
-            contentClass, ownerClass));
-    }
-    if (hasChild) {
-        COSMMarkupBuilder::ThrowBuilderException(FormatMarkupMessage3(
-            "'%ls' already has a child and cannot add '%ls'. '%ls' can accept only one child.", ownerClass,
-            contentClass, ownerClass));
-    }
+    if (!element)
+        ThrowMarkupChildNotElement(owner, content);
+    if (hasChild)
+        ThrowMarkupChildTaken(owner, content);
     return element;
 }
 
 }  // namespace
+
+void ThrowMarkupChildTaken(const COSMMarkupObject* owner, const COSMMarkupObject* content)
+{
+    COSMMarkupBuilder::ThrowBuilderException(
+        FormatMarkupMessage3("'%ls' already has a child and cannot add '%ls'. '%ls' can accept only one child.",
+                             ClassNameOf(owner), ClassNameOf(content), ClassNameOf(owner)));
+}
+
+void ThrowMarkupChildNotElement(const COSMMarkupObject* owner, const COSMMarkupObject* content)
+{
+    COSMMarkupBuilder::ThrowBuilderException(FormatMarkupMessage2(
+        "'%ls' object cannot be added to '%ls'. Object cannot be converted to type 'COSMMarkupUIElement'",
+        ClassNameOf(content), ClassNameOf(owner)));
+}
 
 COSMMarkupSingleChildElement::~COSMMarkupSingleChildElement()
 {

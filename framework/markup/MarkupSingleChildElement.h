@@ -7,6 +7,11 @@
 
 #include "framework/markup/MarkupFrameworkElement.h"
 
+// The builder's two refusals of content, with the class names of owner and content: a second child, and content
+// that is no UI element.
+[[noreturn]] void ThrowMarkupChildTaken(const COSMMarkupObject* owner, const COSMMarkupObject* content);
+[[noreturn]] void ThrowMarkupChildNotElement(const COSMMarkupObject* owner, const COSMMarkupObject* content);
+
 class COSMMarkupSingleChildElement : public COSMMarkupFrameworkElement
 {
 public:

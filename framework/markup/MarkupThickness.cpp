@@ -1,5 +1,7 @@
 #include "framework/markup/MarkupThickness.h"
 
+#include "framework/markup/MarkupLayoutMath.h"
+
 #include "framework/markup/MarkupNumberText.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupType.h"
@@ -82,4 +84,12 @@ CRect DeflateRect(CRect rect, const COSMMarkupThickness* thickness)
         0, static_cast<long long>(rect.bottom) - rect.top - thickness->GetTop() - thickness->GetBottom());
     const auto toInt = [](long long n) { return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX)); };
     return CRect(toInt(left), toInt(top), toInt(left + width), toInt(top + height));
+}
+
+CSize GetThicknessSums(const COSMMarkupThickness* thickness)
+{
+    if (!thickness)
+        return CSize(0, 0);
+    return CSize(AddMarkupLengths(thickness->GetLeft(), thickness->GetRight()),
+                 AddMarkupLengths(thickness->GetTop(), thickness->GetBottom()));
 }

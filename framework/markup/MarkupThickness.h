@@ -32,3 +32,5 @@ private:
 // rect moved in by the left and top sides, its width less left and right and its height less top and bottom, each
 // at least 0. A null thickness leaves rect as it is.
 CRect DeflateRect(CRect rect, const COSMMarkupThickness* thickness);
+// left + right and top + bottom, saturating at the 32-bit limits; (0, 0) for a null thickness.
+CSize GetThicknessSums(const COSMMarkupThickness* thickness);

@@ -37,6 +37,12 @@
 #include "framework/markup/MarkupSetter.h"
 #include "framework/markup/MarkupTrigger.h"
 
+// Controls and image.
+#include "framework/markup/MarkupButton.h"
+#include "framework/markup/MarkupCheckBox.h"
+#include "framework/markup/MarkupImage.h"
+#include "framework/markup/MarkupRadioButton.h"
+
 #include <cwchar>
 
 namespace {
@@ -114,6 +120,16 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupSetterColection::GetClassType,
     &COSMMarkupTrigger::GetClassType,
     &COSMMarkupTriggerCollection::GetClassType,
+
+    // Controls and image.
+    &COSMMarkupControl::GetClassType,
+    &COSMMarkupContentControl::GetClassType,
+    &COSMMarkupButtonBase::GetClassType,
+    &COSMMarkupButton::GetClassType,
+    &COSMMarkupToggleButton::GetClassType,
+    &COSMMarkupCheckBox::GetClassType,
+    &COSMMarkupRadioButton::GetClassType,
+    &COSMMarkupImage::GetClassType,
 };
 
 }  // namespace

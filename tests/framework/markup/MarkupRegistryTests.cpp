@@ -89,6 +89,16 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupSetterColection", nullptr, L"COSMMarkupCollection"},
     {L"COSMMarkupTrigger", L"Trigger", L"COSMMarkupObject"},
     {L"COSMMarkupTriggerCollection", nullptr, L"COSMMarkupCollection"},
+
+    // Controls and image.
+    {L"COSMMarkupControl", L"Control", L"COSMMarkupFrameworkElement"},
+    {L"COSMMarkupContentControl", nullptr, L"COSMMarkupControl"},
+    {L"COSMMarkupButtonBase", nullptr, L"COSMMarkupContentControl"},
+    {L"COSMMarkupButton", L"Button", L"COSMMarkupButtonBase"},
+    {L"COSMMarkupToggleButton", nullptr, L"COSMMarkupButtonBase"},
+    {L"COSMMarkupCheckBox", L"CheckBox", L"COSMMarkupToggleButton"},
+    {L"COSMMarkupRadioButton", L"RadioButton", L"COSMMarkupToggleButton"},
+    {L"COSMMarkupImage", L"Image", L"COSMMarkupFrameworkElement"},
 };
 
 std::wstring Text(LPCWSTR text)

@@ -1,0 +1,69 @@
+// COSMMarkupImage (tag "Image"): an icon from a file, a resource or the framework's image store, sized by Stretch.
+//
+//   <Image Source="file://C:\pictures\logo.png" Stretch="Uniform"/>   a PNG, BMP or other picture file
+//   <Image Source="res://#201"/>   <Image Source="res://LOGO"/>       a bitmap, else an icon group, of the program
+//   <Image Source="32771"/>                                          a command's icon: the markup context's image
+//                                                                      manager when it has one, else the process's
+//
+// The picture is loaded again at every measure, at the width offered (the store's nearest icon), so a changed
+// Source shows at the next layout. A picture that cannot be loaded leaves the image empty (0 by 0), silently.
+// Stretch: None keeps the icon's size; Fill, Uniform and UniformToFill scale it to the room, unless the room is
+// unbounded (above 32000) both ways.
+#pragma once
+
+#include "framework/markup/MarkupFrameworkElement.h"
+
+class COSMImageManager;
+class COSMImageManagerIcon;
+
+class COSMMarkupImage : public COSMMarkupFrameworkElement
+{
+    DECLARE_MARKUP_TYPE(COSMMarkupImage)
+
+public:
+    enum Stretch
+    {
+        StretchNone = 0,
+        StretchFill = 1,
+        StretchUniform = 2,
+        StretchUniformToFill = 3,
+    };
+
+    COSMMarkupImage() = default;
+
+protected:
+    // Releases the icon, then its manager.
+    ~COSMMarkupImage() override;
+
+public:
+    // ---- Overrides -------------------------------------------------------------------------------------------
+    // The icon's normal image stretched over the render size.
+    void OnRender(COSMMarkupDrawingContext* dc) override;
+    // Loads the picture at the available width; its size for the room.
+    CSize MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight) override;
+    CSize ArrangeOverride(int width, int height) override;
+
+    // ---- Not meant to be overridden --------------------------------------------------------------------------
+    // Lets go of the current picture and loads Source's (nothing without a Source).
+    void LoadSource(int width);
+    // The picture's size in a room of (width, height) by Stretch; 0 by 0 without a picture.
+    CSize GetImageSize(int width, int height) const;
+    // The loaded icon and its manager (borrowed), or null.
+    COSMImageManagerIcon* GetIcon() const { return m_pIcon; }
+    COSMImageManager* GetImageManager() const { return m_pImageManager; }
+
+    // Source (text; re-measures), Stretch (None, Fill, Uniform, UniformToFill; re-measures).
+    static COSMMarkupDependencyProperty* s_pSourceProperty;
+    static COSMMarkupDependencyProperty* s_pStretchProperty;
+    static void RegisterMarkupProperties();
+
+private:
+    void ReleaseImage();
+    // Adds the bitmap as icon 0 of the image's own manager, then deletes it; FALSE when there is no bitmap.
+    BOOL AddBitmapAsIcon(HBITMAP bitmap, BOOL alpha);
+    // A new manager of the image's own with the mask colour green.
+    void MakeOwnManager();
+
+    COSMImageManager* m_pImageManager = nullptr;
+    COSMImageManagerIcon* m_pIcon = nullptr;
+};

@@ -1,0 +1,351 @@
+// The markup image headless: its size by Stretch, pictures from files the test writes (PNG and BMP), from the
+// program's resources (bitmaps by name and number, icon groups) and from image managers by command id (the markup
+// context's own and the process-wide one), silence on missing pictures, and the GDI objects a load leaves behind.
+#include "ControlTestSupport.h"
+#include "DcTestSurface.h"
+#include "ImageTestSupport.h"
+#include "resources/ControlResourceIds.h"
+
+#include "framework/foundation/ImageManager.h"
+#include "framework/markup/MarkupImage.h"
+#include "framework/markup/MarkupImageLoaders.h"
+#include "framework/markup/MarkupScalars.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+
+using foundation_test::DcTestSurface;
+using markup_test::ControlTest;
+using markup_test::Owned;
+
+namespace {
+
+class ImageTest : public ControlTest
+{
+protected:
+    // A new image of the context with Source (and Stretch, when not negative).
+    Owned<COSMMarkupImage> MakeImage(LPCWSTR source, int stretch = -1)
+    {
+        Owned<COSMMarkupImage> image(
+            static_cast<COSMMarkupImage*>(context->CreateObject(COSMMarkupImage::GetClassType())));
+        // At the top left of the room, where the tests read its pixels.
+        image->SetValue(COSMMarkupFrameworkElement::s_pHorizontalAlignmentProperty, COSMMarkupEnum::CreateValue(0));
+        image->SetValue(COSMMarkupFrameworkElement::s_pVerticalAlignmentProperty, COSMMarkupEnum::CreateValue(0));
+        image->SetValue(COSMMarkupImage::s_pSourceProperty,
+                        new COSMMarkupString(source, static_cast<int>(wcslen(source))));
+        if (stretch >= 0)
+            image->SetValue(COSMMarkupImage::s_pStretchProperty, COSMMarkupEnum::CreateValue(stretch));
+        return image;
+    }
+    // What the image's measure answers for the room.
+    static CSize Measure(COSMMarkupImage* image, int width, int height)
+    {
+        COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
+        return image->MeasureOverride(&measuring, width, height);
+    }
+    // A manager of the test's with a solid icon of size under command id; the context holds it from now on.
+    void GiveContextManager(UINT id, int size, COLORREF color)
+    {
+        auto* manager = new COSMImageManager;
+        HICON icon = image_test::MakeSolidIcon(size, size, color);
+        ASSERT_TRUE(manager->SetIcon(icon, id));
+        ::DestroyIcon(icon);
+        context->SetImageManager(manager);
+        manager->InternalRelease();
+    }
+};
+
+// A 24-bit bottom-up bitmap file of one colour.
+std::vector<BYTE> BmpFile(int width, int height, COLORREF color)
+{
+    const int rowBytes = (width * 3 + 3) & ~3;
+    std::vector<BYTE> pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            pixels.push_back(GetBValue(color));
+            pixels.push_back(GetGValue(color));
+            pixels.push_back(GetRValue(color));
+        }
+        pixels.resize(static_cast<size_t>(rowBytes) * (y + 1), 0);
+    }
+    std::vector<BYTE> out = {'B', 'M'};
+    image_test::AppendLittle32(out, static_cast<DWORD>(14 + 40 + pixels.size()));
+    image_test::AppendLittle32(out, 0);
+    image_test::AppendLittle32(out, 14 + 40);
+    image_test::AppendInfoHeader(out, width, height, 24);
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+// An opaque RGBA PNG of one colour.
+std::vector<BYTE> PngFile(int width, int height, COLORREF color)
+{
+    image_test::PngSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    for (int i = 0; i < width * height; ++i) {
+        spec.rows.push_back(GetRValue(color));
+        spec.rows.push_back(GetGValue(color));
+        spec.rows.push_back(GetBValue(color));
+        spec.rows.push_back(255);
+    }
+    return image_test::WritePng(spec);
+}
+
+}  // namespace
+
+TEST_F(ImageTest, StretchSizesTheIconToTheRoom)
+{
+    GiveContextManager(7, 32, RGB(200, 0, 0));
+    struct Case
+    {
+        int stretch;
+        int width, height;
+        CSize expected;
+    };
+    const Case cases[] = {
+        {COSMMarkupImage::StretchNone, 100, 50, CSize(32, 32)},
+        {COSMMarkupImage::StretchUniform, 100, 50, CSize(50, 50)},
+        {COSMMarkupImage::StretchUniformToFill, 100, 50, CSize(100, 100)},
+        {COSMMarkupImage::StretchFill, 100, 50, CSize(100, 50)},
+        // Unbounded both ways: the icon's own size.
+        {COSMMarkupImage::StretchUniform, 40000, 40000, CSize(32, 32)},
+        {COSMMarkupImage::StretchFill, 32001, 32001, CSize(32, 32)},
+        // Unbounded one way: that side follows the other's scale, whatever the stretch.
+        {COSMMarkupImage::StretchUniform, 40000, 50, CSize(50, 50)},
+        {COSMMarkupImage::StretchFill, 100, 40000, CSize(100, 100)},
+        {COSMMarkupImage::StretchUniformToFill, 32001, 16, CSize(16, 16)},
+        // Exactly 32000 is still a room.
+        {COSMMarkupImage::StretchFill, 32000, 16, CSize(32000, 16)},
+    };
+    for (const Case& c : cases) {
+        Owned<COSMMarkupImage> image = MakeImage(L"7", c.stretch);
+        EXPECT_EQ(Measure(image.get(), c.width, c.height), c.expected)
+            << c.stretch << " in " << c.width << " x " << c.height;
+        EXPECT_EQ(image->ArrangeOverride(c.width, c.height), c.expected);
+    }
+}
+
+TEST_F(ImageTest, StretchTakesItsNamesInAnyCase)
+{
+    struct Case
+    {
+        const char* text;
+        int stretch;
+    };
+    for (const Case& c : {Case{"none", 0}, Case{"FILL", 1}, Case{"Uniform", 2}, Case{"uniformtofill", 3}}) {
+        markup_test::Hold root(Build("<Page><Image Name=\"i\" Stretch=\"" + std::string(c.text) + "\"/></Page>"));
+        auto* image = FindAs<COSMMarkupImage>(root.Get(), L"i");
+        ASSERT_NE(image, nullptr);
+        auto* value = MarkupDynamicCast<COSMMarkupEnum>(image->GetValue(COSMMarkupImage::s_pStretchProperty));
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(value->GetValue(), c.stretch) << c.text;
+    }
+}
+
+TEST_F(ImageTest, FilesWrittenByTheTestAreShown)
+{
+    struct Case
+    {
+        const char* file;
+        std::vector<BYTE> bytes;
+        CSize size;
+        COLORREF color;
+    };
+    const Case cases[] = {
+        {"markup-image-test.png", PngFile(4, 3, RGB(200, 30, 40)), CSize(4, 3), RGB(200, 30, 40)},
+        {"markup-image-test.bmp", BmpFile(5, 2, RGB(20, 30, 220)), CSize(5, 2), RGB(20, 30, 220)},
+    };
+    for (const Case& c : cases) {
+        image_test::WriteFile(c.file, c.bytes);
+        const std::string source = std::string("FILE://") + c.file;
+        Owned<COSMMarkupImage> image = MakeImage(std::wstring(source.begin(), source.end()).c_str());
+        ControlTest::Layout(image.get(), 100, 100);
+        EXPECT_EQ(image->GetDesiredSize(), c.size) << c.file;
+        ASSERT_NE(image->GetIcon(), nullptr) << c.file;
+        // An image manager of the image's own, masking green.
+        ASSERT_NE(image->GetImageManager(), nullptr);
+        EXPECT_NE(image->GetImageManager(), GetImageManager());
+        EXPECT_EQ(image->GetImageManager()->GetMaskColor(), RGB(0, 255, 0));
+
+        DcTestSurface surface(20, 20, RGB(255, 255, 255));
+        COSMMarkupDrawingContext dc(surface.GetDC());
+        image->Render(&dc);
+        EXPECT_EQ(surface.Pixel(1, 1), c.color) << c.file;
+        EXPECT_EQ(surface.Pixel(c.size.cx, 1), RGB(255, 255, 255)) << c.file;
+        ::DeleteFileA(c.file);
+    }
+}
+
+TEST_F(ImageTest, ResourcesByNameAndNumber)
+{
+    struct Case
+    {
+        const wchar_t* source;
+        int room;
+        CSize size;
+    };
+    const Case cases[] = {
+        {L"res://#501", 100, CSize(8, 8)},        // a bitmap by number
+        {L"res://MARKUPSTRIP", 100, CSize(48, 16)}, // a bitmap by name, the whole strip as one icon
+        {L"res://#502", 100, CSize(32, 32)},       // no bitmap: the icon group, nearest to the room
+        {L"res://#502", 16, CSize(16, 16)},
+        {L"res://MARKUPICON", 20, CSize(16, 16)},
+        {L"Res://markupicon", 100, CSize(32, 32)},
+    };
+    for (const Case& c : cases) {
+        Owned<COSMMarkupImage> image = MakeImage(c.source);
+        EXPECT_EQ(Measure(image.get(), c.room, c.room), c.size) << static_cast<const void*>(c.source) << " " << c.room;
+    }
+    // The bitmap's own colour comes through.
+    Owned<COSMMarkupImage> plain = MakeImage(L"res://#501");
+    ControlTest::Layout(plain.get(), 50, 50);
+    DcTestSurface surface(10, 10, RGB(255, 255, 255));
+    COSMMarkupDrawingContext dc(surface.GetDC());
+    plain->Render(&dc);
+    EXPECT_EQ(surface.Pixel(3, 3), RGB(0, 128, 255));
+}
+
+TEST_F(ImageTest, CommandIdsComeFromTheContextsManagerElseTheProcesssOne)
+{
+    const UINT id = 31001;
+    HICON icon = image_test::MakeSolidIcon(20, 20, RGB(0, 90, 0));
+    ASSERT_TRUE(GetImageManager()->SetIcon(icon, id));
+    ::DestroyIcon(icon);
+
+    Owned<COSMMarkupImage> fromProcess = MakeImage(L"31001");
+    EXPECT_EQ(Measure(fromProcess.get(), 100, 100), CSize(20, 20));
+    EXPECT_EQ(fromProcess->GetImageManager(), GetImageManager());
+
+    GiveContextManager(id, 24, RGB(0, 0, 90));
+    Owned<COSMMarkupImage> fromContext = MakeImage(L"31001");
+    EXPECT_EQ(Measure(fromContext.get(), 100, 100), CSize(24, 24));
+    EXPECT_EQ(fromContext->GetImageManager(), context->GetImageManager());
+    EXPECT_NE(context->GetImageManager(), GetImageManager());
+
+    // A context without its own manager again uses the process's.
+    context->SetImageManager(nullptr);
+    Owned<COSMMarkupImage> again = MakeImage(L"31001");
+    EXPECT_EQ(Measure(again.get(), 100, 100), CSize(20, 20));
+    // The image that took the context's manager still holds it.
+    EXPECT_EQ(fromContext->GetIcon()->GetWidth(), 24);
+}
+
+TEST_F(ImageTest, AnIconDrawsStretchedOverTheRenderSize)
+{
+    GiveContextManager(7, 16, RGB(200, 0, 0));
+    Owned<COSMMarkupImage> image = MakeImage(L"7", COSMMarkupImage::StretchFill);
+    ControlTest::Layout(image.get(), 40, 30);
+    EXPECT_EQ(image->GetRenderSize(), CSize(40, 30));
+    DcTestSurface surface(50, 40, RGB(255, 255, 255));
+    COSMMarkupDrawingContext dc(surface.GetDC());
+    image->Render(&dc);
+    EXPECT_EQ(surface.Pixel(35, 25), RGB(200, 0, 0));
+    EXPECT_EQ(surface.Pixel(0, 0), RGB(200, 0, 0));
+    EXPECT_EQ(surface.Pixel(41, 25), RGB(255, 255, 255));
+}
+
+TEST_F(ImageTest, MissingPicturesLeaveTheImageEmptyAndSilent)
+{
+    for (const wchar_t* source : {L"file://no-such-markup-picture.png", L"res://NOSUCHPICTURE", L"res://#999",
+                                  L"31999", L"0", L"-5", L"picture", L""}) {
+        Owned<COSMMarkupImage> image = MakeImage(source);
+        EXPECT_EQ(Measure(image.get(), 100, 100), CSize(0, 0));
+        EXPECT_EQ(image->GetIcon(), nullptr);
+        DcTestSurface surface(10, 10, RGB(255, 255, 255));
+        COSMMarkupDrawingContext dc(surface.GetDC());
+        image->Render(&dc);
+        EXPECT_EQ(surface.Pixel(0, 0), RGB(255, 255, 255));
+    }
+    // Without a Source nothing is loaded at all.
+    Owned<COSMMarkupImage> bare(static_cast<COSMMarkupImage*>(context->CreateObject(COSMMarkupImage::GetClassType())));
+    EXPECT_EQ(Measure(bare.get(), 100, 100), CSize(0, 0));
+    EXPECT_EQ(bare->GetImageManager(), nullptr);
+}
+
+namespace {
+
+// Loaders that hand out bitmaps of the test's and remember them.
+std::vector<HBITMAP>& LoadedBitmaps()
+{
+    static std::vector<HBITMAP> bitmaps;
+    return bitmaps;
+}
+
+HBITMAP LoadTestBitmap(LPCSTR, BOOL* alpha)
+{
+    *alpha = TRUE;
+    HBITMAP bitmap = image_test::MakeSolidBitmap32(6, 6, image_test::Argb(255, 10, 20, 30));
+    LoadedBitmaps().push_back(bitmap);
+    return bitmap;
+}
+
+}  // namespace
+
+TEST_F(ImageTest, NoLoadedBitmapIsLeftBehind)
+{
+    const COSMMarkupImageLoaders previous = SetMarkupImageLoaders({&LoadTestBitmap, &LoadTestBitmap});
+    LoadedBitmaps().clear();
+    for (const wchar_t* source : {L"file://any.png", L"res://ANY"}) {
+        Owned<COSMMarkupImage> image = MakeImage(source);
+        for (int i = 0; i < 3; ++i) {
+            // Every measure loads again.
+            image->InvalidateMeasure();
+            ControlTest::Layout(image.get(), 100 + i, 100);
+        }
+        EXPECT_EQ(image->GetDesiredSize(), CSize(6, 6));
+    }
+    SetMarkupImageLoaders(previous);
+    ASSERT_GE(LoadedBitmaps().size(), 6u);
+    for (HBITMAP bitmap : LoadedBitmaps())
+        EXPECT_EQ(::GetObjectType(bitmap), 0u) << "a loaded bitmap is still alive";
+}
+
+TEST_F(ImageTest, ReloadingAndReleasingGiveBackEveryGdiObject)
+{
+    image_test::WriteFile("markup-leak-test.png", PngFile(16, 16, RGB(1, 200, 3)));
+    auto loadMany = [&] {
+        Owned<COSMMarkupImage> image = MakeImage(L"file://markup-leak-test.png");
+        for (int i = 0; i < 20; ++i) {
+            image->InvalidateMeasure();
+            ControlTest::Layout(image.get(), 50 + i, 50);
+        }
+        EXPECT_EQ(image->GetDesiredSize(), CSize(16, 16));
+    };
+    loadMany();  // caches of the process fill on the first round
+    const std::set<WORD> before = image_test::GdiUsage();
+    loadMany();
+    loadMany();
+    const std::set<WORD> after = image_test::GdiUsage();
+    // Slots the probes no longer get are held by objects made meanwhile. One object the process keeps moves to
+    // another slot from round to round (the count stays); a bitmap left behind per load would take dozens.
+    std::vector<WORD> taken;
+    std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(taken));
+    EXPECT_LE(taken.size(), 1u);
+    EXPECT_EQ(after.size(), before.size());
+    ::DeleteFileA("markup-leak-test.png");
+}
+
+TEST_F(ImageTest, AContextHoldsOneReferenceOnItsImageManager)
+{
+    auto* manager = new COSMImageManager;
+    auto* own = new COSMMarkupContext;
+    EXPECT_EQ(own->GetImageManager(), nullptr);
+    own->SetImageManager(manager);
+    EXPECT_EQ(own->GetImageManager(), manager);
+    EXPECT_EQ(manager->InternalAddRef(), 3u);
+    manager->InternalRelease();
+    // Setting it again takes one reference and gives the old one back.
+    own->SetImageManager(manager);
+    EXPECT_EQ(manager->InternalAddRef(), 3u);
+    manager->InternalRelease();
+    own->Release();
+    EXPECT_EQ(manager->InternalAddRef(), 2u);
+    manager->InternalRelease();
+    manager->InternalRelease();
+}
