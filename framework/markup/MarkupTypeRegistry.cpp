@@ -34,6 +34,10 @@
 #include "framework/markup/MarkupPointCollection.h"
 #include "framework/markup/MarkupPolygon.h"
 #include "framework/markup/MarkupRectangle.h"
+// Scroll bars and the scroll viewer.
+#include "framework/markup/MarkupScrollBar.h"
+#include "framework/markup/MarkupScrollBarGripper.h"
+#include "framework/markup/MarkupScrollViewer.h"
 
 #include <cwchar>
 
@@ -107,6 +111,10 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupHyperlink::GetClassType,
     &COSMMarkupInlineUIContainer::GetClassType,
     &COSMMarkupTextBlock::GetClassType,
+    // Scroll bars and the scroll viewer.
+    &COSMMarkupScrollBar::GetClassType,
+    &COSMMarkupScrollBarGripper::GetClassType,
+    &COSMMarkupScrollViewer::GetClassType,
 };
 
 }  // namespace
