@@ -344,12 +344,18 @@ void COSMMarkupScrollBar::RunTrackingLoop()
     while (ShouldTrack()) {
         MSG msg;
         // Repaint first, so the bar and the content follow the mouse; a window that never validates cannot keep
-        // the loop here.
-        for (int n = 0; n < 64 && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
+        // the loop here. PeekMessage hands out WM_QUIT whatever the filter.
+        BOOL quit = FALSE;
+        for (int n = 0; n < 64 && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n) {
+            if (msg.message == WM_QUIT) {
+                quit = TRUE;
+                break;
+            }
             ::DispatchMessageA(&msg);
-        if (!ShouldTrack())
+        }
+        if (!quit && !ShouldTrack())
             break;
-        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+        if (quit || !::GetMessageA(&msg, nullptr, 0, 0)) {
             // The application's own loop must still see it.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;

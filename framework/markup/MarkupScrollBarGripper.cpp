@@ -7,9 +7,14 @@ IMPLEMENT_MARKUP_TYPE(COSMMarkupScrollBarGripper, COSMMarkupUIElement, nullptr, 
 
 COSMMarkupScrollBarGripper::~COSMMarkupScrollBarGripper() = default;
 
+void COSMMarkupScrollBarGripper::ArrangeCore(const CRect& finalRect)
+{
+    COSMMarkupUIElement::ArrangeCore(finalRect);
+    SetVisualOffset(finalRect.TopLeft());
+}
+
 void COSMMarkupScrollBarGripper::OnRender(COSMMarkupDrawingContext* dc)
 {
-    // Its own coordinates: the final rectangle is the viewer's.
     const CSize size = GetRenderSize();
     dc->FillSolidRect(CRect(0, 0, size.cx, size.cy), ::GetSysColor(COLOR_BTNFACE));
 }

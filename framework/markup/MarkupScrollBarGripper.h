@@ -1,5 +1,5 @@
 // COSMMarkupScrollBarGripper: the corner a scroll viewer shows where its two bars meet (no markup tag). It fills its
-// own render rectangle with the button-face colour.
+// own render rectangle with the button-face colour, placed where its arrange put it (the viewer's corner).
 #pragma once
 
 #include "framework/markup/MarkupUIElement.h"
@@ -17,4 +17,6 @@ protected:
 public:
     // ---- Overrides -------------------------------------------------------------------------------------------
     void OnRender(COSMMarkupDrawingContext* dc) override;
+    // The render size, and the offset of the final rectangle: a bare UI element would draw at its parent's origin.
+    void ArrangeCore(const CRect& finalRect) override;
 };

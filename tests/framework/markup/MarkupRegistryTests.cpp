@@ -84,6 +84,10 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupHyperlink", L"Hyperlink", L"COSMMarkupSpan"},
     {L"COSMMarkupInlineUIContainer", L"InlineUIContainer", L"COSMMarkupInline"},
     {L"COSMMarkupTextBlock", L"TextBlock", L"COSMMarkupFrameworkElement"},
+    // Scroll bars and the scroll viewer.
+    {L"COSMMarkupScrollBar", nullptr, L"COSMMarkupFrameworkElement"},
+    {L"COSMMarkupScrollBarGripper", nullptr, L"COSMMarkupUIElement"},
+    {L"COSMMarkupScrollViewer", L"ScrollViewer", L"COSMMarkupFrameworkElement"},
 };
 
 std::wstring Text(LPCWSTR text)

@@ -5,6 +5,7 @@
 
 #include "DcTestSurface.h"
 #include "framework/markup/MarkupScrollBarGripper.h"
+#include "framework/markup/MarkupType.h"
 #include "framework/markup/MarkupTypeRegistry.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <string>
 
 using foundation_test::DcTestSurface;
+using markup_test::CProbe;
 using markup_test::ContentOf;
 using markup_test::DrawnPart;
 using markup_test::LayOut;
@@ -86,7 +88,7 @@ TEST_F(ParseTest, VisibilitiesParseInAnyCaseAndOtherTextFails)
     EXPECT_EQ(COSMMarkupScrollViewer::Auto, viewer->GetVerticalScrollBarVisibility());
     EXPECT_EQ(COSMMarkupScrollViewer::Visible, viewer->GetHorizontalScrollBarVisibility());
     EXPECT_EQ("Cannot convert string in attribute 'VerticalScrollBarVisibility' to object of type 'COSMMarkupEnum'. "
-              "Line 1, position 15",
+              "Line 1, position 54",
               ParseError("<ScrollViewer VerticalScrollBarVisibility=\"Sometimes\"/>"));
 }
 

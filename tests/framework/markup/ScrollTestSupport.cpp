@@ -1,6 +1,7 @@
 #include "ScrollTestSupport.h"
 
 #include "framework/markup/MarkupScalars.h"
+#include "framework/markup/MarkupType.h"
 
 namespace markup_test {
 
