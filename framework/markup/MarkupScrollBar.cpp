@@ -146,7 +146,11 @@ int COSMMarkupScrollBar::HitTest(int x, int y) const
 {
     if (!IsEnabled() || !m_pos.bar.PtInRect(CPoint(x, y)))
         return PartNone;
-    const int p = Along(CPoint(x, y));
+    return PartAlong(Along(CPoint(x, y)));
+}
+
+int COSMMarkupScrollBar::PartAlong(int p) const
+{
     if (p < m_pos.firstArrowEnd)
         return PartFirstArrow;
     if (p >= m_pos.secondArrowStart)
@@ -266,25 +270,22 @@ void COSMMarkupScrollBar::TrackScrollBar(CPoint point, BOOL direct)
 
     PositionRecord& r = m_pos;
     const int p = Along(point);
-    int part;
-    if (p < r.firstArrowEnd) {
-        part = PartFirstArrow;
-        t.code = SB_LINEUP;
-        t.rect = PartRect(r.trackStart, r.firstArrowEnd);
-    } else if (p >= r.secondArrowStart) {
-        part = PartSecondArrow;
-        t.code = SB_LINEDOWN;
-        t.rect = PartRect(r.secondArrowStart, r.trackEnd);
-    } else if (p < r.thumbStart) {
-        part = PartFirstPage;
-        t.code = SB_PAGEUP;
-        t.rect = PartRect(r.firstArrowEnd, r.thumbStart);
-    } else if (p >= r.thumbEnd) {
-        part = PartSecondPage;
-        t.code = SB_PAGEDOWN;
-        t.rect = PartRect(r.thumbEnd, r.secondArrowStart);
-    } else {
-        part = PartThumb;
+    const int part = PartAlong(p);
+    // Each button part's code and the rectangle the mouse must stay in.
+    const struct
+    {
+        int part, code, start, end;
+    } buttons[] = {
+        {PartFirstArrow, SB_LINEUP, r.trackStart, r.firstArrowEnd},
+        {PartSecondArrow, SB_LINEDOWN, r.secondArrowStart, r.trackEnd},
+        {PartFirstPage, SB_PAGEUP, r.firstArrowEnd, r.thumbStart},
+        {PartSecondPage, SB_PAGEDOWN, r.thumbEnd, r.secondArrowStart},
+    };
+    for (const auto& button : buttons) {
+        if (button.part == part) {
+            t.code = button.code;
+            t.rect = PartRect(button.start, button.end);
+        }
     }
     r.hotPart = part;
 

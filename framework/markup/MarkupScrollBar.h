@@ -39,7 +39,7 @@ public:
         Vertical = 1,
     };
     // The repeat timer's id on the host window.
-    static const UINT_PTR RepeatTimerId = 63345;
+    static constexpr UINT_PTR RepeatTimerId = 63345;
 
     // Where the parts lie along the bar after the last arrange, in element coordinates.
     struct PositionRecord
@@ -124,6 +124,8 @@ private:
     CRect CalcTrackDragRect() const;
     // The rectangle of a part, across the whole bar.
     CRect PartRect(int start, int end) const;
+    // The part at p along the bar, on an enabled bar inside its rectangle.
+    int PartAlong(int p) const;
     // Along-the-bar coordinate of point.
     int Along(CPoint point) const { return m_pos.vertical ? point.y : point.x; }
     // Client coordinates of the host window to this element's.

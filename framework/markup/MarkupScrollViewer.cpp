@@ -99,16 +99,23 @@ COSMMarkupObject* COSMMarkupScrollViewer::CreatePart(COSMMarkupType* type)
     return part;
 }
 
-COSMMarkupScrollBar* COSMMarkupScrollViewer::EnsureBar(BOOL vertical, COSMMarkupDrawingContext* dc,
-                                                       int availableWidth, int availableHeight)
+void COSMMarkupScrollViewer::PlaceBar(BOOL vertical, BOOL visible, COSMMarkupDrawingContext* dc, int availableWidth,
+                                      int availableHeight, int* contentRoom)
 {
+    if (!visible) {
+        DropBar(vertical);
+        return;
+    }
     COSMMarkupScrollBar*& bar = vertical ? m_pVerticalBar : m_pHorizontalBar;
     if (!bar) {
         bar = static_cast<COSMMarkupScrollBar*>(CreatePart(COSMMarkupScrollBar::GetClassType()));
         bar->SetOrientation(vertical ? COSMMarkupScrollBar::Vertical : COSMMarkupScrollBar::Horizontal);
     }
     bar->Measure(dc, availableWidth, availableHeight);
-    return bar;
+    // The bar takes its thickness off a bounded room beside it; unbounded room stays unbounded.
+    const CSize size = bar->GetDesiredSize();
+    if (*contentRoom != INT_MAX)
+        *contentRoom = std::max<int>(*contentRoom - (vertical ? size.cx : size.cy), 0);
 }
 
 void COSMMarkupScrollViewer::DropBar(BOOL vertical)
@@ -151,26 +158,14 @@ CSize COSMMarkupScrollViewer::MeasureOverride(COSMMarkupDrawingContext* dc, int 
         content->Measure(dc, contentWidth, contentHeight);
         vertical = content->GetDesiredSize().cy > availableHeight ? Visible : Disabled;
     }
-    if (vertical != Visible) {
-        DropBar(TRUE);
-    } else {
-        COSMMarkupScrollBar* bar = EnsureBar(TRUE, dc, availableWidth, availableHeight);
-        if (contentWidth != INT_MAX)
-            contentWidth = std::max<int>(contentWidth - bar->GetDesiredSize().cx, 0);
-    }
+    PlaceBar(TRUE, vertical == Visible, dc, availableWidth, availableHeight, &contentWidth);
     const int barWidth = m_pVerticalBar ? m_pVerticalBar->GetDesiredSize().cx : 0;
 
     if (horizontal == Auto) {
         content->Measure(dc, contentWidth, contentHeight);
         horizontal = content->GetDesiredSize().cx > SubtractMarkupLengths(availableWidth, barWidth) ? Visible : Disabled;
     }
-    if (horizontal != Visible) {
-        DropBar(FALSE);
-    } else {
-        COSMMarkupScrollBar* bar = EnsureBar(FALSE, dc, availableWidth, availableHeight);
-        if (contentHeight != INT_MAX)
-            contentHeight = std::max<int>(contentHeight - bar->GetDesiredSize().cy, 0);
-    }
+    PlaceBar(FALSE, horizontal == Visible, dc, availableWidth, availableHeight, &contentHeight);
     const int barHeight = m_pHorizontalBar ? m_pHorizontalBar->GetDesiredSize().cy : 0;
     UpdateGripper();
 

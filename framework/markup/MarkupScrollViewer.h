@@ -27,8 +27,8 @@ public:
         Visible = 2,
     };
     // How far one line code moves, and one wheel event.
-    static const int LineStep = 16;
-    static const int WheelStep = 48;
+    static constexpr int LineStep = 16;
+    static constexpr int WheelStep = 48;
 
     // ClipToBounds is set True as a local value.
     COSMMarkupScrollViewer();
@@ -73,9 +73,10 @@ public:
     static void RegisterMarkupProperties();
 
 private:
-    // The bar of that direction, made when missing; measured with the viewer's room.
-    COSMMarkupScrollBar* EnsureBar(BOOL vertical, COSMMarkupDrawingContext* dc, int availableWidth,
-                                   int availableHeight);
+    // Not visible: drops the bar of that direction. Visible: makes it when missing, measures it with the viewer's
+    // room and takes its thickness off the content's room across it (*contentRoom) when that is bounded.
+    void PlaceBar(BOOL vertical, BOOL visible, COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight,
+                  int* contentRoom);
     // Lets the bar of that direction go and forgets its offset.
     void DropBar(BOOL vertical);
     void UpdateGripper();
