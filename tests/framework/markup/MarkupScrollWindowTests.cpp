@@ -135,6 +135,7 @@ protected:
     void SetUp() override
     {
         MarkupTest::SetUp();
+        ::GetCursorPos(&cursorAtStart);
         ASSERT_TRUE(host.CreateHost());
         host.context = context = CreateMarkupContext(host.GetSafeHwnd());
         // A 100 × 100 viewer at the client's corner with a vertical bar at x 83-100 over content 1000 high.
@@ -156,6 +157,8 @@ protected:
         host.ReleaseRoot();
         host.context = nullptr;
         ReleaseMarkupContext(&context);
+        // Other programs' windows later on the display should not find the cursor where these tests left it.
+        ::SetCursorPos(cursorAtStart.x, cursorAtStart.y);
         MarkupTest::TearDown();
     }
 
@@ -208,6 +211,7 @@ protected:
     CRecordingViewer* viewer = nullptr;  // held by the host
     COSMMarkupScrollBar* bar = nullptr;
     UINT doubleClick = 500;
+    POINT cursorAtStart{0, 0};
 };
 
 void Press(bool down)
