@@ -14,9 +14,14 @@ BOOL DefaultDrawFrameControl(HDC dc, RECT* rect, UINT type, UINT state)
     return ::DrawFrameControl(dc, rect, type, state);
 }
 
+BOOL DefaultIsVisualStyleOn(COSMVisualStyleWrapper& style)
+{
+    return style.IsOpen() && style.IsAppThemed();
+}
+
 COSMMarkupPartDrawing& Table()
 {
-    static COSMMarkupPartDrawing table = {DefaultDrawThemeBackground, DefaultDrawFrameControl};
+    static COSMMarkupPartDrawing table = {DefaultDrawThemeBackground, DefaultDrawFrameControl, DefaultIsVisualStyleOn};
     return table;
 }
 }
@@ -31,10 +36,11 @@ COSMMarkupPartDrawing SetMarkupPartDrawing(const COSMMarkupPartDrawing& drawing)
     COSMMarkupPartDrawing previous = Table();
     Table().DrawThemeBackground = drawing.DrawThemeBackground ? drawing.DrawThemeBackground : DefaultDrawThemeBackground;
     Table().DrawFrameControl = drawing.DrawFrameControl ? drawing.DrawFrameControl : DefaultDrawFrameControl;
+    Table().IsVisualStyleOn = drawing.IsVisualStyleOn ? drawing.IsVisualStyleOn : DefaultIsVisualStyleOn;
     return previous;
 }
 
 BOOL IsMarkupVisualStyleOn(COSMVisualStyleWrapper& style)
 {
-    return style.IsOpen() && style.IsAppThemed();
+    return Table().IsVisualStyleOn(style);
 }

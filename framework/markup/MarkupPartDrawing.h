@@ -18,6 +18,9 @@ struct COSMMarkupPartDrawing
 {
     HRESULT (*DrawThemeBackground)(COSMVisualStyleWrapper& style, HDC dc, int part, int state, const RECT* rect);
     BOOL (*DrawFrameControl)(HDC dc, RECT* rect, UINT type, UINT state);
+    // Whether parts draw through the visual style: the wrapper holds an open handle and the application is themed.
+    // Tests replace it to draw classic where the system is themed.
+    BOOL (*IsVisualStyleOn)(COSMVisualStyleWrapper& style);
 };
 
 // The table in use: the wrapper's DrawThemeBackground and the system's DrawFrameControl unless replaced.
@@ -25,5 +28,5 @@ const COSMMarkupPartDrawing& GetMarkupPartDrawing();
 // Replaces the table (any null entry takes the default) and returns the previous one, for tests to put back.
 COSMMarkupPartDrawing SetMarkupPartDrawing(const COSMMarkupPartDrawing& drawing);
 // Visual styles are on for a wrapper that holds an open handle while the application is themed; a failed open
-// draws classic.
+// draws classic. Asks the table's IsVisualStyleOn.
 BOOL IsMarkupVisualStyleOn(COSMVisualStyleWrapper& style);

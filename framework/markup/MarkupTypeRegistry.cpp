@@ -43,6 +43,11 @@
 #include "framework/markup/MarkupImage.h"
 #include "framework/markup/MarkupRadioButton.h"
 
+// Scroll bars and the scroll viewer.
+#include "framework/markup/MarkupScrollBar.h"
+#include "framework/markup/MarkupScrollBarGripper.h"
+#include "framework/markup/MarkupScrollViewer.h"
+
 #include <cwchar>
 
 namespace {
@@ -130,6 +135,11 @@ COSMMarkupType* (*const kLibraryTypes[])() = {
     &COSMMarkupCheckBox::GetClassType,
     &COSMMarkupRadioButton::GetClassType,
     &COSMMarkupImage::GetClassType,
+
+    // Scroll bars and the scroll viewer.
+    &COSMMarkupScrollBar::GetClassType,
+    &COSMMarkupScrollBarGripper::GetClassType,
+    &COSMMarkupScrollViewer::GetClassType,
 };
 
 }  // namespace

@@ -65,6 +65,12 @@ public:
     // The Visibility value, Visible when unset.
     Visibility GetVisibility() const;
 
+    // The arrange-dirty flag: set, the next Arrange runs even into the same rectangle (a scroll bar whose range
+    // changed). An element that has never been arranged answers TRUE to IsNeverArranged.
+    void SetArrangeDirty() { m_bArrangeDirty = TRUE; }
+    BOOL IsArrangeDirty() const { return m_bArrangeDirty; }
+    BOOL IsNeverArranged() const { return m_bNeverArranged; }
+
     // ClipToBounds (default false), Visibility (Visible, Hidden, Collapsed; re-measures), Focusable (default False),
     // IsEnabled (default True).
     static COSMMarkupDependencyProperty* s_pClipToBoundsProperty;

@@ -99,6 +99,11 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupCheckBox", L"CheckBox", L"COSMMarkupToggleButton"},
     {L"COSMMarkupRadioButton", L"RadioButton", L"COSMMarkupToggleButton"},
     {L"COSMMarkupImage", L"Image", L"COSMMarkupFrameworkElement"},
+
+    // Scroll bars and the scroll viewer.
+    {L"COSMMarkupScrollBar", nullptr, L"COSMMarkupFrameworkElement"},
+    {L"COSMMarkupScrollBarGripper", nullptr, L"COSMMarkupUIElement"},
+    {L"COSMMarkupScrollViewer", L"ScrollViewer", L"COSMMarkupFrameworkElement"},
 };
 
 std::wstring Text(LPCWSTR text)

@@ -1,0 +1,96 @@
+#include "ScrollTestSupport.h"
+
+#include "framework/markup/MarkupScalars.h"
+#include "framework/markup/MarkupType.h"
+
+namespace markup_test {
+
+namespace {
+
+PartRecorder* g_recorder = nullptr;
+
+HRESULT RecordThemePart(COSMVisualStyleWrapper&, HDC, int part, int state, const RECT* rect)
+{
+    if (g_recorder)
+        g_recorder->themeParts.push_back({part, state, CRect(*rect)});
+    return S_OK;
+}
+
+BOOL RecordFrameControl(HDC dc, RECT* rect, UINT type, UINT state)
+{
+    if (g_recorder)
+        g_recorder->frameControls.push_back({static_cast<int>(type), static_cast<int>(state), CRect(*rect)});
+    return ::DrawFrameControl(dc, rect, type, state);
+}
+
+BOOL StyleOn(COSMVisualStyleWrapper&)
+{
+    return TRUE;
+}
+
+BOOL StyleOff(COSMVisualStyleWrapper&)
+{
+    return FALSE;
+}
+
+}  // namespace
+
+PartRecorder::PartRecorder(bool themed)
+{
+    m_previous = SetMarkupPartDrawing({RecordThemePart, RecordFrameControl, themed ? StyleOn : StyleOff});
+    g_recorder = this;
+}
+
+PartRecorder::~PartRecorder()
+{
+    g_recorder = nullptr;
+    SetMarkupPartDrawing(m_previous);
+}
+
+Owned<COSMMarkupScrollBar> MakeBar(COSMMarkupScrollBar::Orientation orientation, int minimum, int maximum, int page,
+                                   int position, const CRect& rect)
+{
+    Owned<COSMMarkupScrollBar> bar(
+        static_cast<COSMMarkupScrollBar*>(COSMMarkupScrollBar::GetClassType()->CreateInstance()));
+    bar->SetOrientation(orientation);
+    SCROLLINFO info = {sizeof(info), SIF_ALL, minimum, maximum, static_cast<UINT>(page), position, 0};
+    bar->SetScrollInfo(info);
+    bar->Arrange(rect);
+    return bar;
+}
+
+Owned<COSMMarkupScrollViewer> MakeViewer(CSize contentSize, CSize room, int vertical, int horizontal,
+                                         COSMMarkupContext* context)
+{
+    const COSMMarkupType* type = COSMMarkupScrollViewer::GetClassType();
+    Owned<COSMMarkupScrollViewer> viewer(
+        static_cast<COSMMarkupScrollViewer*>(context ? context->CreateObject(type) : type->CreateInstance()));
+    CProbe* probe = static_cast<CProbe*>(context ? context->CreateObject(CProbe::GetClassType())
+                                                 : CProbe::GetClassType()->CreateInstance());
+    probe->name = "content";
+    probe->contentSize = contentSize;
+    viewer->SetChild(probe);
+    if (vertical >= 0)
+        viewer->SetValue(COSMMarkupScrollViewer::s_pVerticalScrollBarVisibilityProperty,
+                         COSMMarkupEnum::CreateValue(vertical));
+    if (horizontal >= 0)
+        viewer->SetValue(COSMMarkupScrollViewer::s_pHorizontalScrollBarVisibilityProperty,
+                         COSMMarkupEnum::CreateValue(horizontal));
+    if (room.cx > 0 || room.cy > 0)
+        LayOut(viewer.get(), room);
+    return viewer;
+}
+
+void LayOut(COSMMarkupScrollViewer* viewer, CSize room)
+{
+    COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
+    viewer->Measure(&measuring, room.cx, room.cy);
+    viewer->Arrange(0, 0, room.cx, room.cy);
+}
+
+CProbe* ContentOf(COSMMarkupScrollViewer* viewer)
+{
+    return static_cast<CProbe*>(viewer->GetChild());
+}
+
+}  // namespace markup_test
