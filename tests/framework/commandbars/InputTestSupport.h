@@ -83,4 +83,35 @@ private:
     static inline std::function<void()> s_action;
 };
 
+// A manager whose site frame is active, so that popups track and capture the mouse; after each test no popup
+// tracks and the cursor is out of the way.
+class ActivePopupSiteTest : public TrackingSiteTest
+{
+protected:
+    BOOL CreateSiteFrame() override
+    {
+        return frame.CreateTestFrame("popup test", CRect(100, 100, 600, 450)) &&
+               ActivateTestWindow(frame.GetSafeHwnd());
+    }
+    void TearDown() override
+    {
+        CreateMouseManager()->SendTrackLost();
+        MoveMouseTo(CPoint(1200, 1000));
+        TrackingSiteTest::TearDown();
+    }
+
+    // A popup of the manager with buttons of the ids, captioned "Item <id>".
+    Ref<COSMPopupBar> MakePopup(std::initializer_list<UINT> ids)
+    {
+        Ref<COSMPopupBar> popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+        for (UINT id : ids)
+        {
+            CString caption;
+            caption.Format("Item %u", id);
+            popup->GetControls()->Add(1, static_cast<int>(id))->SetCaption(caption);
+        }
+        return popup;
+    }
+};
+
 }  // namespace commandbars_test

@@ -10,41 +10,18 @@ using namespace commandbars_test;
 
 namespace {
 
-class PopupCollapsedTest : public TrackingSiteTest
+class PopupCollapsedTest : public ActivePopupSiteTest
 {
 protected:
-    BOOL CreateSiteFrame() override
-    {
-        return frame.CreateTestFrame("collapsed menu test", CRect(100, 100, 600, 450)) &&
-               ActivateTestWindow(frame.GetSafeHwnd());
-    }
     void SetUp() override
     {
-        TrackingSiteTest::SetUp();
+        ActivePopupSiteTest::SetUp();
         options()->m_alwaysShowFullMenus = FALSE;
         for (UINT id : {102u, 103u, 202u})
             options()->m_hiddenCommands.SetAt(id, 1);
     }
-    void TearDown() override
-    {
-        CreateMouseManager()->SendTrackLost();
-        MoveMouseTo(CPoint(1200, 1000));
-        TrackingSiteTest::TearDown();
-    }
 
     COSMCommandBarsOptions* options() { return commandBars->GetCommandBarsOptions(); }
-
-    Ref<COSMPopupBar> MakePopup(std::initializer_list<UINT> ids)
-    {
-        Ref<COSMPopupBar> popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
-        for (UINT id : ids)
-        {
-            CString caption;
-            caption.Format("Item %u", id);
-            popup->GetControls()->Add(1, static_cast<int>(id))->SetCaption(caption);
-        }
-        return popup;
-    }
 
     static CPoint ControlCentre(COSMPopupBar& popup, const COSMControl* control)
     {

@@ -23,28 +23,15 @@ public:
     int mode = 3;
 };
 
-class PopupResizeTest : public TrackingSiteTest
+class PopupResizeTest : public ActivePopupSiteTest
 {
 protected:
-    BOOL CreateSiteFrame() override
-    {
-        return frame.CreateTestFrame("popup resize test", CRect(100, 100, 600, 450)) &&
-               ActivateTestWindow(frame.GetSafeHwnd());
-    }
-    void TearDown() override
-    {
-        CreateMouseManager()->SendTrackLost();
-        MoveMouseTo(CPoint(1200, 1000));
-        TrackingSiteTest::TearDown();
-    }
-
-    // A popup with a short item and the gallery (resizable as mode says) under it, shown at (350, 250): every drag
+    // A popup with an item and the gallery (resizable as mode says) under it, shown at (350, 250): every drag
     // stays over the frame, since the display delivers no input outside the test's windows.
     void OpenPopup(int mode, BOOL rightToLeft = FALSE)
     {
         commandBars->SetRightToLeft(rightToLeft);
-        popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
-        popup->GetControls()->Add(1, 101)->SetCaption("A");
+        popup = MakePopup({101});
         gallery = new TestGallery;
         gallery->mode = mode;
         popup->GetControls()->AddControl(gallery, 400);
