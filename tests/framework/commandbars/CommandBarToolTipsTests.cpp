@@ -191,4 +191,22 @@ TEST_F(BarToolTipsWindowTest, NoTipWhileAPopupOfTheBarIsOpen)
     bar.SetTrackingMode(0, TRUE, FALSE);
 }
 
+TEST_F(BarToolTipsWindowTest, NoTipWhileAnotherBarTracks)
+{
+    TrackingBar bar;
+    MakeBarWindow(bar, 1, 0, CRect(0, 0, 300, 24));
+    bar.AddButtons({101});
+    bar.GetControl(0)->SetTooltip("Item");
+    TrackingBar other;
+    MakeBarWindow(other, 1, 0, CRect(0, 30, 300, 54));
+    other.AddButtons({201});
+    ASSERT_TRUE(other.SetTrackingMode(1, FALSE, FALSE));
+    TOOLINFOA info{};
+    info.cbSize = sizeof(info);
+    EXPECT_EQ(-1, bar.OnToolHitTest(CPoint(10, 10), &info));
+    other.SetTrackingMode(0, TRUE, FALSE);
+    EXPECT_EQ(101, bar.OnToolHitTest(CPoint(10, 10), &info));
+    COSMToolTipContext::FreeToolInfoText(&info);
+}
+
 }  // namespace

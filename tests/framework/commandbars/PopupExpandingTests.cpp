@@ -195,4 +195,40 @@ TEST_F(PopupExpandingTest, AGalleryThatMayNotBeResizedGivesNoGripper)
     EXPECT_EQ(CSize(120, 60), gallery->GetRect().Size());
 }
 
+// A gallery that lets the user resize it both ways.
+class ResizableGallery : public COSMControlGallery
+{
+public:
+    BOOL IsCustomizeResizeAllowed() const override { return 3; }
+};
+
+TEST_F(PopupExpandingTest, TheResizeGripperTakesRoomUnderTheExpandButtonAndIsDrawn)
+{
+    Hide({102, 103});
+    popup->GetControls()->AddControl(new ResizableGallery, 400);
+    const CSize size = popup->CalcDynamicLayout(0, 0);
+    ASSERT_TRUE(popup->IsCollapsed());
+    const CRect borders = popup->GetBorders();
+    const CRect grip = popup->GetResizeGripperRect();
+    EXPECT_EQ(CRect(borders.left, size.cy - borders.bottom - 11, size.cx - borders.right, size.cy - borders.bottom),
+              grip);
+    EXPECT_EQ(grip.top, popup->GetExpandButton()->GetRect().bottom);
+
+    auto* painter = static_cast<COSMTestPaintManager*>(popup->GetPaintManager());
+    painter->ClearCalls();
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size.cx, size.cy);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    popup->DrawCommandBar(CDC::FromHandle(memory), CRect(CPoint(0, 0), size));
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    CString expected;
+    expected.Format("DrawPopupResizeGripper(%ld,%ld,%ld,%ld,kind=3)", grip.left, grip.top, grip.right, grip.bottom);
+    const auto& calls = painter->GetCalls();
+    EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), std::string(expected))) << expected;
+}
+
 }  // namespace
