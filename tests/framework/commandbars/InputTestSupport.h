@@ -59,6 +59,16 @@ inline void SendKey(WORD key, bool down = true, bool up = true)
     PumpFor(40);
 }
 
+// A key pressed and released, queued without pumping: a modal loop (a tracked popup, a drag) takes it.
+inline void QueueKey(WORD key)
+{
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
 // Runs an action once, from a timer of the window, after the delay: the press loop dispatches it while it holds
 // the button.
 class Scheduled

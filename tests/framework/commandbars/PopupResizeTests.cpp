@@ -70,16 +70,6 @@ protected:
         PumpFor(200);
     }
 
-    // A key for the drag loop to read: queued, not pumped.
-    static void QueueKey(WORD key)
-    {
-        INPUT inputs[2]{};
-        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-        inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(2, inputs, sizeof(INPUT));
-    }
-
     static HCURSOR Cursor(LPCSTR id) { return ::LoadCursor(nullptr, id); }
 
     Ref<COSMPopupBar> popup;

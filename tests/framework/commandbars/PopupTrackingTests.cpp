@@ -67,14 +67,6 @@ protected:
         SendMouseInput(MOUSEEVENTF_LEFTDOWN);
         SendMouseInput(MOUSEEVENTF_LEFTUP);
     }
-    static void QueueKey(WORD key)
-    {
-        INPUT inputs[2]{};
-        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-        inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(2, inputs, sizeof(INPUT));
-    }
 };
 
 TEST_F(PopupTrackingTest, AClickedItemAnswersItsIdAndSendsNoCommand)
