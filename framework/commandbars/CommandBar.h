@@ -384,6 +384,13 @@ public:
     BOOL IsCloseable() const { return m_closeable; }
     void SetCloseable(BOOL closeable) { m_closeable = closeable; }
 
+    // Tooltips (CommandBarToolTips.cpp).
+    // The tool under the client point: the hit control's own answer, else its image id with the tool info filled
+    // (text = its tooltip, with " (shortcut)" when the options ask for shortcut tips; an extended record gets the
+    // control). -1 while a popup of the bar is open or other popups track, with screen tips off, for no control or
+    // no text, and in popup bars unless the options or the control (flag 0x40) allow it.
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* info) const;
+
     // Read by the painters; their own bar types (toolbar, popup bar) take them over later.
     // 0 from the position, 1 vertical, 2 horizontal.
     int GetTextOrientation() const { return m_textOrientation; }
@@ -471,6 +478,12 @@ private:
     void ForgetInMouseManager();
     // The row-move step of ProcessSpecialKey in popup toolbars and floating bars.
     BOOL MoveToOtherRow(int kind);
+};
+
+// The tool info a bar's hit test recognises as extended by its size: it also learns the control hit.
+struct COSMCommandBarToolInfo : TOOLINFOA
+{
+    COSMControl* pControl;
 };
 
 // Swaps VK_LEFT and VK_RIGHT for a bar whose window lays out right to left.

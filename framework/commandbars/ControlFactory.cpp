@@ -3,6 +3,7 @@
 #include "framework/controls/ControlButton.h"
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlEdit.h"
+#include "framework/controls/ControlGallery.h"
 #include "framework/controls/ControlPopup.h"
 
 #include <array>
@@ -29,12 +30,18 @@ COSMControl* CreateEdit()
     return static_cast<COSMControl*>(COSMControlEdit::CreateObject());
 }
 
+COSMControl* CreateGallery()
+{
+    return static_cast<COSMControl*>(COSMControlGallery::CreateObject());
+}
+
 typedef std::array<COSMControlFactory::Creator, COSMControlFactory::kLastType + 1> TypeTable;
 
 // What the table starts with: the button for Type 1, the popup for Types 2 to 4, the combo box and the edit for 5
-// and 6.
+// and 6, the gallery for 10.
 constexpr TypeTable kInitialTypes = {nullptr,      &CreateButton,   &CreatePopup, &CreatePopup,
-                                     &CreatePopup, &CreateComboBox, &CreateEdit};
+                                     &CreatePopup, &CreateComboBox, &CreateEdit,  nullptr,
+                                     nullptr,      nullptr,         &CreateGallery};
 
 TypeTable g_types = kInitialTypes;
 std::array<COSMControlFactory::Creator, COSMControlFactory::kListControlCount> g_lists = {};

@@ -22,6 +22,8 @@ BEGIN_MESSAGE_MAP(COSMPopupBar, COSMCommandBar)
     ON_MESSAGE(WM_NCACTIVATE, OnNcActivate)
     ON_MESSAGE(WM_NCCREATE, OnNcCreate)
     ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+    ON_WM_SETCURSOR()
+    ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
 namespace {
@@ -521,6 +523,7 @@ CSize COSMPopupBar::CalcDynamicLayout(int length, DWORD mode)
         CFont* font = paintManager ? paintManager->GetCommandBarFont(this) : nullptr;
         CFont* oldFont = font ? dc->SelectObject(font) : nullptr;
         const CRect borders = GetBorders();
+        m_resizeGripperRect.SetRectEmpty();
         if (m_type == 1)
         {
             UpdateShortcuts();
@@ -537,12 +540,20 @@ CSize COSMPopupBar::CalcDynamicLayout(int length, DWORD mode)
                     control->SetHideFlags(control->GetHideFlags() & ~COSMControl::kHideScroll);
             }
             if (mode == 0)
+            {
                 UpdateShortcuts();
-            size = m_controls->CalcPopupSize(dc, 0, m_mruWidth, borders);
+                UpdateExpandingState();
+            }
+            // The resize gripper and the expand button take room under the last control.
+            CRect grown = borders;
+            grown.bottom += PrepareResizeGripper();
+            grown.bottom += PrepareExpandButton(dc);
+            size = m_controls->CalcPopupSize(dc, 0, m_mruWidth, grown);
+            PlaceExpandButton(size);
+            PlaceResizeGripper(size);
         }
-        // Tear-off and resizing come with the popup's own parts: no gripper takes room yet.
+        // Tear-off comes with the toolbars: its gripper takes no room yet.
         m_tearOffGripperRect.SetRectEmpty();
-        m_resizeGripperRect.SetRectEmpty();
         if (oldFont)
             dc->SelectObject(oldFont);
     }

@@ -8,8 +8,9 @@
 //
 // A popup has its own top-level window ("OSMPopupBar") that opens beside its control, or at a point, on the side of
 // the monitor where it fits (PopupPlacement.h), tracks until a command runs or it is closed, and scrolls when it is
-// taller than the work area. Collapsed menus, tear-off and the resize gripper come with the popup's own parts; until
-// then every item shows and both gripper rectangles stay empty.
+// taller than the work area. A menu may open collapsed, showing only the commands the user has used, with an expand
+// button at its foot (PopupBarExpanding.cpp); a popup holding a resizable gallery shows a resize gripper under its
+// last control (PopupBarResize.cpp). Tear-off comes with the toolbars; until then its gripper rectangle stays empty.
 #pragma once
 
 #include "framework/commandbars/CommandBar.h"
@@ -113,6 +114,36 @@ public:
     CRect GetTearOffGripperRect() const { return m_tearOffGripperRect; }
     CRect GetResizeGripperRect() const { return m_resizeGripperRect; }
 
+    // ---- Collapsed menus (PopupBarExpanding.cpp) ----------------------------------------------------------------
+    // The hover delay before a selected expand button expands the popup.
+    static constexpr UINT_PTR kTimerExpandButton = 5004;
+    static constexpr UINT kExpandButtonDelay = 900;
+    // Shows every command of a collapsed popup; from then on every popup of the open menu opens expanded.
+    void ExpandBar();
+    // Decides which controls hide as not used: all show with "AlwaysShowFullMenus", or when the popup is expanded
+    // or has no used visible command. Needs a manager. The layout runs it.
+    void UpdateExpandingState();
+    BOOL IsCollapsed() const { return m_collapsed; }
+    BOOL IsExpanded() const { return m_expanded; }
+    // The expand button among the controls; null when the popup was never collapsed.
+    COSMControl* GetExpandButton() const;
+    // Ctrl+Down on a collapsed popup, or Down with nothing after the selection, expands before the key moves on.
+    int OnHookKeyDown(UINT key, LPARAM lParam) override;
+
+    // ---- The resize gripper (PopupBarResize.cpp) ----------------------------------------------------------------
+    // The point (client) lies on the gripper: anywhere on the strip for height-only resizing, else on the square at
+    // its far end.
+    BOOL HitTestResizeGripper(CPoint point) const;
+    // Drags the gallery's size with the mouse until the button goes up (kept) or Escape (restored). Nothing when
+    // another window holds the capture or no visible gallery is there.
+    void TrackResize();
+    // Fits the window to the resized content, keeping its top-left corner (top-right when right to left).
+    void UpdateResizedLayout();
+    // The first visible gallery (Type 10); null when none.
+    COSMControl* GetResizableGallery() const;
+    // Whether the drag loop runs.
+    BOOL IsResizeTracking() const { return m_resizeTracking; }
+
 protected:
     afx_msg void OnMouseMove(UINT flags, CPoint point);
     afx_msg void OnTimer(UINT_PTR id);
@@ -120,7 +151,21 @@ protected:
     afx_msg LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnNcCreate(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+    afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
     DECLARE_MESSAGE_MAP()
+
+    // Layout parts of collapsed menus and the resize gripper: the expand button's height (0 when not collapsed)
+    // and the gripper's, both added to the bottom border; the button placed under the last control of a layout of
+    // the size; the gripper strip under it.
+    int PrepareExpandButton(CDC* dc);
+    void PlaceExpandButton(CSize size);
+    int PrepareResizeGripper();
+    void PlaceResizeGripper(CSize size);
+    // The expand-button timer follows a new selection.
+    void UpdateExpandTimer(int index, int how);
+    void OnExpandTimer();
+    void DrawResizeGripper(CDC* dc);
 
     // The visible slice of a scrolling popup for the size (the window's when empty): from the first visible index
     // down, or from the end visible index up.
@@ -164,6 +209,10 @@ protected:
     ScrollButton m_scrollDown;
     ScrollButton m_scrollUp;
     BOOL m_shadowTag = FALSE;
+    // Heights the last layout added to the bottom border.
+    int m_expandButtonHeight = 0;
+    int m_resizeGripperHeight = 0;
+    BOOL m_resizeTracking = FALSE;
 };
 
 // A popup laid out as a toolbar (Type 1): controls wrap in rows at the MRU width inside its own borders.

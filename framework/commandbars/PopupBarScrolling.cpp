@@ -42,6 +42,9 @@ void COSMPopupBar::LayoutScrolled(CSize size, BOOL fromTop, BOOL redraw)
     }
     m_scrollDown.rect.SetRectEmpty();
     m_scrollUp.rect.SetRectEmpty();
+    // The expand button stays at the foot, out of the scrolled slice.
+    if (COSMControl* expandButton = GetExpandButton())
+        expandButton->SetHideFlags(expandButton->GetHideFlags() | COSMControl::kHideHidden);
     int separator = 0;
     if (COSMPaintManager* paintManager = GetPaintManager())
     {
@@ -49,7 +52,8 @@ void COSMPopupBar::LayoutScrolled(CSize size, BOOL fromTop, BOOL redraw)
         separator = paintManager->DrawCommandBarSeparator(CDC::FromHandle(screen), this, nullptr, FALSE).cy;
         ::ReleaseDC(nullptr, screen);
     }
-    const CRect borders = GetBorders();
+    CRect borders = GetBorders();
+    borders.bottom += m_resizeGripperHeight + m_expandButtonHeight;
     const int count = GetControlCount();
     const int left = borders.left;
     const int right = size.cx - borders.right;
@@ -136,6 +140,8 @@ void COSMPopupBar::LayoutScrolled(CSize size, BOOL fromTop, BOOL redraw)
         if (m_firstVisibleIndex != 0)
             m_scrollUp.rect = CRect(left, borders.top, right, borders.top + kScrollButtonHeight);
     }
+    PlaceExpandButton(size);
+    PlaceResizeGripper(size);
     if (redraw)
         Redraw(nullptr, TRUE);
 }
@@ -156,7 +162,10 @@ BOOL COSMPopupBar::SetSelected(int index, int how)
             LayoutScrolled(CSize(0, 0), FALSE, TRUE);
         }
     }
-    return COSMCommandBar::SetSelected(index, how);
+    if (!COSMCommandBar::SetSelected(index, how))
+        return FALSE;
+    UpdateExpandTimer(index, how);
+    return TRUE;
 }
 
 void COSMPopupBar::OnMouseMove(UINT flags, CPoint point)
@@ -232,12 +241,19 @@ void COSMPopupBar::OnTimer(UINT_PTR id)
         }
         return;
     }
+    if (id == kTimerExpandButton)
+    {
+        OnExpandTimer();
+        return;
+    }
     COSMCommandBar::OnTimer(id);
 }
 
 void COSMPopupBar::DrawCommandBar(CDC* dc, CRect clip)
 {
     COSMCommandBar::DrawCommandBar(dc, clip);
+    if (dc)
+        DrawResizeGripper(dc);
     if (!dc || !m_scrolling)
         return;
     const COLORREF color = GetColorManager()->GetColor(COLOR_BTNTEXT);

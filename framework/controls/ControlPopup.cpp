@@ -23,6 +23,12 @@ COSMControlPopup* COSMControlPopup::CreateControlPopup(int type)
     return popup;
 }
 
+void COSMControlPopup::ExpandPopupBar()
+{
+    if (auto* popup = dynamic_cast<COSMPopupBar*>(m_commandBar))
+        popup->ExpandBar();
+}
+
 void COSMControlPopup::SetCommandBar(COSMCommandBar* bar)
 {
     ReplaceHeldReference(m_commandBar, bar);

@@ -40,8 +40,8 @@ public:
     COSMControl* Clone(BOOL recursive) const override;
     // The base comparison, and for two popups with bars the comparison of the bars' controls.
     BOOL Compare(const COSMControl* other) const override;
-    // Shows the full menu of an open collapsed popup; nothing to expand until popups collapse.
-    void ExpandPopupBar() {}
+    // Shows the full menu of its open collapsed popup bar.
+    void ExpandPopupBar();
 
 protected:
     BOOL m_popped = FALSE;

@@ -59,6 +59,16 @@ inline void SendKey(WORD key, bool down = true, bool up = true)
     PumpFor(40);
 }
 
+// A key pressed and released, queued without pumping: a modal loop (a tracked popup, a drag) takes it.
+inline void QueueKey(WORD key)
+{
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
 // Runs an action once, from a timer of the window, after the delay: the press loop dispatches it while it holds
 // the button.
 class Scheduled
@@ -81,6 +91,37 @@ private:
             action();
     }
     static inline std::function<void()> s_action;
+};
+
+// A manager whose site frame is active, so that popups track and capture the mouse; after each test no popup
+// tracks and the cursor is out of the way.
+class ActivePopupSiteTest : public TrackingSiteTest
+{
+protected:
+    BOOL CreateSiteFrame() override
+    {
+        return frame.CreateTestFrame("popup test", CRect(100, 100, 600, 450)) &&
+               ActivateTestWindow(frame.GetSafeHwnd());
+    }
+    void TearDown() override
+    {
+        CreateMouseManager()->SendTrackLost();
+        MoveMouseTo(CPoint(1200, 1000));
+        TrackingSiteTest::TearDown();
+    }
+
+    // A popup of the manager with buttons of the ids, captioned "Item <id>".
+    Ref<COSMPopupBar> MakePopup(std::initializer_list<UINT> ids)
+    {
+        Ref<COSMPopupBar> popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+        for (UINT id : ids)
+        {
+            CString caption;
+            caption.Format("Item %u", id);
+            popup->GetControls()->Add(1, static_cast<int>(id))->SetCaption(caption);
+        }
+        return popup;
+    }
 };
 
 }  // namespace commandbars_test

@@ -6,6 +6,7 @@
 #include "framework/commandbars/ControlAction.h"
 #include "framework/controls/ControlButton.h"
 #include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlGallery.h"
 #include "framework/controls/ControlPopup.h"
 
 using namespace commandbars_test;
@@ -250,7 +251,7 @@ TEST_F(MenuConversionTest, TheSiteMayChangeTheControlBeforeItIsMade)
         {1, 9, 78, "Other", 3, TRUE, TRUE, RUNTIME_CLASS(SiteControl), 9, 78, "Other", 3},
         {1, 7, 79, "Custom", 0, FALSE, FALSE, nullptr, 0, 0, "", 0},
         {1, 12, 79, "Unknown", 0, FALSE, FALSE, nullptr, 0, 0, "", 0},
-        {1, 10, 79, "Gallery", 0, FALSE, FALSE, nullptr, 0, 0, "", 0},  // not registered
+        {1, 10, 79, "Gallery", 0, FALSE, TRUE, RUNTIME_CLASS(COSMControlGallery), 10, 79, "Gallery", 0},
         {1, 5, 79, "Combo", 0, FALSE, TRUE, RUNTIME_CLASS(COSMControlComboBox), 5, 79, "Combo", 0},
     };
     for (const auto& c : cases)

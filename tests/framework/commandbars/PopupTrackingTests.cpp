@@ -41,35 +41,9 @@ public:
     }
 };
 
-class PopupTrackingTest : public TrackingSiteTest
+class PopupTrackingTest : public ActivePopupSiteTest
 {
 protected:
-    BOOL CreateSiteFrame() override
-    {
-        return frame.CreateTestFrame("popup tracking test", CRect(100, 100, 600, 450)) &&
-               ActivateTestWindow(frame.GetSafeHwnd());
-    }
-    void TearDown() override
-    {
-        CreateMouseManager()->SendTrackLost();
-        MoveMouseTo(CPoint(1200, 1000));
-        TrackingSiteTest::TearDown();
-    }
-
-    // A popup of the manager with buttons of the ids (captions "Item <id>").
-    Ref<COSMPopupBar> MakePopup(std::initializer_list<UINT> ids)
-    {
-        Ref<COSMPopupBar> popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
-        for (UINT id : ids)
-        {
-            COSMControl* control = popup->GetControls()->Add(1, static_cast<int>(id));
-            CString caption;
-            caption.Format("Item %u", id);
-            control->SetCaption(caption);
-        }
-        return popup;
-    }
-
     // The screen centre of the popup's control at the index.
     static CPoint ControlCentre(COSMPopupBar& popup, int index)
     {
@@ -103,14 +77,6 @@ protected:
         opener->SetCaption("File");
         bar.LayOut();
         return opener;
-    }
-    static void QueueKey(WORD key)
-    {
-        INPUT inputs[2]{};
-        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-        inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(2, inputs, sizeof(INPUT));
     }
 };
 
