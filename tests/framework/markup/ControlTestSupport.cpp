@@ -1,4 +1,5 @@
 #include "ControlTestSupport.h"
+#include "MarkupTestSupport.h"
 
 #include "framework/markup/MarkupButtonBase.h"
 #include "framework/markup/MarkupRoutedEvent.h"
@@ -45,16 +46,7 @@ void ControlTest::Layout(COSMMarkupObject* object, int width, int height)
 
 COSMMarkupObject* ControlTest::Find(COSMMarkupObject* root, LPCWSTR name)
 {
-    if (!root)
-        return nullptr;
-    const COSMMarkupString* own = MarkupDynamicCast<COSMMarkupString>(root->GetValue(COSMMarkupObject::s_pNameProperty));
-    if (own && wcscmp(own->GetText(), name) == 0)
-        return root;
-    for (int i = 0; i < root->GetLogicalChildrenCount(); ++i) {
-        if (COSMMarkupObject* found = Find(root->GetLogicalChild(i), name))
-            return found;
-    }
-    return nullptr;
+    return markup_test::FindNamed(root, name);
 }
 
 COSMMarkupDelegate* ControlTest::MakeLogger(std::vector<std::string>* log)

@@ -5,6 +5,8 @@
 #include "framework/markup/MarkupThickness.h"
 #include "framework/markup/MarkupTypeRegistry.h"
 
+#include <cwchar>
+
 namespace markup_test {
 
 namespace {
@@ -48,6 +50,20 @@ COSMMarkupObject* Ref(COSMMarkupObject* object)
 {
     object->AddRef();
     return object;
+}
+
+COSMMarkupObject* FindNamed(COSMMarkupObject* root, LPCWSTR name)
+{
+    if (!root)
+        return nullptr;
+    const COSMMarkupString* own = MarkupDynamicCast<COSMMarkupString>(root->GetValue(COSMMarkupObject::s_pNameProperty));
+    if (own && wcscmp(own->GetText(), name) == 0)
+        return root;
+    for (int i = 0; i < root->GetLogicalChildrenCount(); ++i) {
+        if (COSMMarkupObject* found = FindNamed(root->GetLogicalChild(i), name))
+            return found;
+    }
+    return nullptr;
 }
 
 }  // namespace markup_test

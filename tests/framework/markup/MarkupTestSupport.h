@@ -58,4 +58,7 @@ LONG RefCount(COSMMarkupObject* object);
 // object with one reference added: a second reference for the test to hand over or keep.
 COSMMarkupObject* Ref(COSMMarkupObject* object);
 
+// The first object of the logical tree under root (root included) whose Name is name (borrowed), or null.
+COSMMarkupObject* FindNamed(COSMMarkupObject* root, LPCWSTR name);
+
 }  // namespace markup_test

@@ -70,18 +70,4 @@ std::string DescribeValue(const COSMMarkupObject* value)
     return Narrow(value->GetType()->GetMarkupClassName());
 }
 
-COSMMarkupObject* FindNamed(COSMMarkupObject* root, LPCWSTR name)
-{
-    if (!root)
-        return nullptr;
-    const COSMMarkupString* own = MarkupDynamicCast<COSMMarkupString>(root->GetValue(COSMMarkupObject::s_pNameProperty));
-    if (own && wcscmp(own->GetText(), name) == 0)
-        return root;
-    for (int i = 0; i < root->GetLogicalChildrenCount(); ++i) {
-        if (COSMMarkupObject* found = FindNamed(root->GetLogicalChild(i), name))
-            return found;
-    }
-    return nullptr;
-}
-
 }  // namespace markup_test

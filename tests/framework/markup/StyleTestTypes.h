@@ -5,6 +5,7 @@
 //   <OsmStyleProbe Name="a" Style="{StaticResource s}"/>    probe->TakeLog() == {"Tag: styled -> hover"}
 #pragma once
 
+#include "MarkupTestSupport.h"
 #include "framework/markup/MarkupFrameworkElement.h"
 
 #include <string>
@@ -41,8 +42,5 @@ class CDerivedStyleProbe : public CStyleProbe
 // A value as text: "null", a string's text, a number, "True"/"False", a solid brush's colour as "#RRGGBB" (the
 // COLORREF's hex digits), else the class name.
 std::string DescribeValue(const COSMMarkupObject* value);
-
-// The object in root's logical subtree (root included) whose Name is name, or null.
-COSMMarkupObject* FindNamed(COSMMarkupObject* root, LPCWSTR name);
 
 }  // namespace markup_test
