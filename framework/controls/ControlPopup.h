@@ -40,6 +40,11 @@ public:
     COSMControl* Clone(BOOL recursive) const override;
     // The base comparison, and for two popups with bars the comparison of the bars' controls.
     BOOL Compare(const COSMControl* other) const override;
+    // "CommandBarId": the opened bar's number when storing, kept until RestoreCommandBarList when loading.
+    void DoPropExchange(COSMPropExchange* px) override;
+    // Attaches the listed popup bar of the stored number, unless that would make the bar open one of its own
+    // ancestors.
+    void RestoreCommandBarList(COSMCommandBarList* list) override;
     // Shows the full menu of an open collapsed popup; nothing to expand until popups collapse.
     void ExpandPopupBar() {}
 
