@@ -492,7 +492,58 @@ TEST_F(PersistenceTest, LoadBarStateMergesContextMenus)
     ASSERT_EQ(1, empty->GetOwnedPopups()->GetCount());
     COSMCommandBar* joined = empty->GetOwnedPopups()->GetAt(0);
     EXPECT_EQ(0x3000u, joined->GetBarID());
-    EXPECT_NE(nullptr, joined->GetControls()->GetOriginalControls());
+    // The saved snapshot came back with it.
+    ASSERT_NE(nullptr, joined->GetControls()->GetOriginalControls());
+    EXPECT_EQ(1, joined->GetControls()->GetOriginalControls()->GetCount());
+    EXPECT_EQ(2, joined->GetControlCount());
+}
+
+TEST_F(PersistenceTest, OnlyCustomizedSkipsUnchangedContextMenus)
+{
+    const struct
+    {
+        BOOL changed;
+        BOOL onlyCustomized;
+        int listed;
+    } rows[] = {{FALSE, TRUE, 0}, {TRUE, TRUE, 1}, {FALSE, FALSE, 1}};
+    for (const auto& row : rows)
+    {
+        Ref<COSMCommandBars> manager = MakeRef(new COSMCommandBars);
+        COSMPopupBar* menu = COSMPopupBar::CreatePopupBar(manager.get());
+        menu->SetContextMenu(TRUE);
+        menu->GetControls()->Add(1, 30201);
+        menu->GetControls()->CreateOriginalControls();
+        if (row.changed)
+            menu->GetControls()->Add(1, 30202);
+        manager->GetOwnedPopups()->Add(menu);
+        COSMCommandBarsPersistParams params;
+        params.saveOnlyCustomized = row.onlyCustomized;
+        COSMCommandBarList list;
+        manager->GenerateCommandBarList(&list, &params);
+        EXPECT_EQ(row.listed, list.GetCount()) << row.changed << row.onlyCustomized;
+    }
+}
+
+TEST_F(PersistenceTest, LoadedControlsBindToTheRecordsActions)
+{
+    MakeBarWithPopup(0x2000);
+    const Bytes bytes = Save();
+    Ref<COSMCommandBars> fresh = MakeRef(new COSMCommandBars);
+    COSMControlAction* action = fresh->CreateAction(30101);
+    ASSERT_NE(nullptr, action);
+
+    COSMCommandBarList bound;
+    ASSERT_TRUE(LoadList(bytes, bound, fresh.get()));
+    EXPECT_EQ(fresh.get(), bound.GetAt(1)->GetCommandBarsField());
+    EXPECT_EQ(action, bound.GetAt(1)->GetControl(0)->GetAction());
+    EXPECT_EQ(nullptr, bound.GetAt(1)->GetControl(1)->GetAction());
+
+    // Without a record nothing is bound and the bars keep the command bars they were made with.
+    LoadFromMemory load(bytes);
+    COSMCommandBarList plain;
+    ASSERT_TRUE(fresh->LoadCommandBarList(&load.px, &plain));
+    EXPECT_EQ(nullptr, plain.GetAt(1)->GetControl(0)->GetAction());
+    EXPECT_EQ(nullptr, plain.GetAt(1)->GetCommandBarsField());
 }
 
 }  // namespace
