@@ -19,6 +19,9 @@
 #include <memory>
 
 class COSMCommandBarAnimation;
+class COSMCommandBarList;
+struct COSMCommandBarsPersistParams;
+class COSMPropExchange;
 class COSMCommandBarKeyboardTip;
 class COSMControlPopup;
 class COSMImageManager;
@@ -178,6 +181,20 @@ public:
     virtual void OnChildBarRButtonUp(COSMCommandBar* bar, int x, int y) {}
     // A new bar of the base class with this bar copied into it.
     virtual COSMCommandBar* Clone(BOOL recursive) const;
+
+    // ---- Saving and loading ------------------------------------------------------------------------------------
+    // Adds the bar (one reference) and the bars its controls open to the save list, numbering those that need it;
+    // nothing when the list holds the bar already.
+    virtual void GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list, COSMCommandBarsPersistParams* params);
+    // The bar's keys, then its controls in section "Controls".
+    virtual void DoPropExchange(COSMPropExchange* px);
+    // After loading: the popup controls find their bars in the list again.
+    virtual void RestoreCommandBarList(COSMCommandBarList* list);
+    // Whether the manager saves the bar: the toolbar answers from its own not-saved, built-in and customized state.
+    virtual BOOL IsSaveCandidate(BOOL onlyCustomized) const { return TRUE; }
+    // TRUE for a toolbar (by runtime class name, so that this layer does not need the toolbar's header).
+    BOOL IsToolBar() const;
+    void SetPositionField(int position) { m_position = position; }
 
     // A window that outlives the last reference is destroyed with it.
     void OnFinalRelease() override;

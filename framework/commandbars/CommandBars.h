@@ -18,6 +18,9 @@
 #include <vector>
 
 class COSMCommandBar;
+class COSMCommandBarList;
+struct COSMCommandBarsPersistParams;
+class COSMPropExchange;
 class COSMCommandBarKeyboardTip;
 class COSMOwnedCommandBarList;
 class COSMCommandBarsOptions;
@@ -110,6 +113,25 @@ public:
     // A new toolbar of the manager's toolbar class: the site hears 10337, the bar docks on top (a tear-off floats),
     // is listed with the id and is not built in. Null when it cannot be made or placed.
     virtual COSMCommandBar* AddToolBar(const CString& title, UINT id, BOOL tearOff = FALSE);
+
+    // ---- Saving and loading bars -------------------------------------------------------------------------------
+    // The bars to save, numbered afresh from 0x1000000 (one reference each in the list): the manager's bars the
+    // parameters ask for, then its owned context menus.
+    virtual void GenerateCommandBarList(COSMCommandBarList* list, COSMCommandBarsPersistParams* params);
+    // Section "CommandBars" with one "CommandBar" item (class and keys) per listed bar. FALSE when the exchange
+    // raised (archive or OLE failure), with a trace.
+    virtual BOOL SaveCommandBarList(COSMPropExchange* px, COSMCommandBarList* list);
+    // The bars of section "CommandBars" into the list; FALSE when an item yields no bar or the exchange raised.
+    // The bars loaded before the failure stay in the list.
+    virtual BOOL LoadCommandBarList(COSMPropExchange* px, COSMCommandBarList* list);
+    // Builds the parameters, generates the list and saves it; FALSE on failure.
+    BOOL SaveBarState(COSMPropExchange* px, BOOL onlyCustomized = FALSE, BOOL saveOriginals = TRUE);
+    // Loads the bars, merges them into the manager's (which re-attaches their popups) and lays the site out;
+    // FALSE on failure. silent: a changed built-in bar is never asked about.
+    BOOL LoadBarState(COSMPropExchange* px, BOOL silent = FALSE);
+    // Merges loaded bars into the manager's: the context menus (popup bars marked as such) for now, the
+    // toolbars when they come. Every loaded bar's popups find their bars in the list again.
+    virtual void MergeLoadedCommandBars(COSMCommandBarList* list, BOOL silent);
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     // The bars, each referenced once by the manager.

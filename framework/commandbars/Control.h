@@ -23,6 +23,9 @@ class COSMImageManager;
 class COSMImageManagerIcon;
 class COSMPaintManager;
 class COSMControl;
+class COSMCommandBarList;
+struct COSMCommandBarsPersistParams;
+class COSMPropExchange;
 
 // The block of a control notification (message 0x2862 to the notification site, and WM_NOTIFY routing): the
 // header's window is 0, its id the control's and its code the notification's. Notifications with data of their
@@ -173,6 +176,13 @@ public:
     // A new object of this control's runtime class with this control copied into it; null when the class cannot be
     // created.
     virtual COSMControl* Clone(BOOL recursive) const;
+
+    // ---- Saving and loading ------------------------------------------------------------------------------------
+    // The bar the control opens goes into the save list.
+    virtual void GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list, COSMCommandBarsPersistParams* params);
+    // The control's keys; control types add theirs after these.
+    virtual void DoPropExchange(COSMPropExchange* px);
+    virtual void RestoreCommandBarList(COSMCommandBarList* list) {}
 
     // The class library's command routing, with one addition: code -2 (an event) with id 1 redraws the control.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;

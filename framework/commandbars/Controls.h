@@ -16,6 +16,9 @@
 #include <vector>
 
 class COSMOriginalControls;
+class COSMCommandBarList;
+struct COSMCommandBarsPersistParams;
+class COSMPropExchange;
 
 // What message 10334 asks the site before a menu item or toolbar button becomes a control (and 10335 reports
 // after, with the control filled). A non-zero reply to 10334 means the site changed control, Type, caption, id or
@@ -72,6 +75,14 @@ public:
     virtual BOOL IsFixedControl(const COSMControl* control) const { return FALSE; }
     // Every control gets its index, this collection and the parent bar; the bar lays out again later.
     virtual void RefreshIndexes();
+
+    // ---- Saving and loading ------------------------------------------------------------------------------------
+    // The bars the non-temporary controls open (and the snapshot's, when originals are saved).
+    virtual void GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list, COSMCommandBarsPersistParams* params);
+    // "Control" items (class and keys), then "OriginalControls" and "CustomizedControls". Loading replaces the
+    // controls; an item whose class cannot be made raises CArchiveException::badClass.
+    virtual void DoPropExchange(COSMPropExchange* px);
+    virtual void RestoreCommandBarList(COSMCommandBarList* list);
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     int GetCount() const { return static_cast<int>(m_controls.size()); }

@@ -12,8 +12,9 @@
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PaintManager.h"
 
-IMPLEMENT_DYNCREATE(COSMPopupBar, COSMCommandBar)
-IMPLEMENT_DYNCREATE(COSMPopupToolBar, COSMPopupBar)
+// Serial classes: saved bars name their class with a schema in the stream.
+IMPLEMENT_SERIAL(COSMPopupBar, COSMCommandBar, VERSIONABLE_SCHEMA | 0x22)
+IMPLEMENT_SERIAL(COSMPopupToolBar, COSMPopupBar, VERSIONABLE_SCHEMA | 0x22)
 
 BEGIN_MESSAGE_MAP(COSMPopupBar, COSMCommandBar)
     ON_WM_MOUSEMOVE()

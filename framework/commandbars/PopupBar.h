@@ -17,7 +17,7 @@
 
 class COSMPopupBar : public COSMCommandBar
 {
-    DECLARE_DYNCREATE(COSMPopupBar)
+    DECLARE_SERIAL(COSMPopupBar)
 
 public:
     // Sent to the owner window before the popup shows, and to the site once it is gone (wParam 0, lParam the popup).
@@ -49,6 +49,8 @@ public:
     BOOL SetSelected(int index, int how = 0) override;
     // Shows the popup for the control (null: at the popup point); TRUE when it is up and tracking.
     BOOL Popup(COSMControlPopup* control, BOOL keyboard) override;
+    // The bar's keys, then the tear-off, border, shadow, gripper and context-menu keys.
+    void DoPropExchange(COSMPropExchange* px) override;
     BOOL IsVisible() const override;
     void OnRecalcLayout() override;
     // The bar that holds the opening control; null without one.
@@ -218,7 +220,7 @@ protected:
 // A popup laid out as a toolbar (Type 1): controls wrap in rows at the MRU width inside its own borders.
 class COSMPopupToolBar : public COSMPopupBar
 {
-    DECLARE_DYNCREATE(COSMPopupToolBar)
+    DECLARE_SERIAL(COSMPopupToolBar)
 
 public:
     COSMPopupToolBar();

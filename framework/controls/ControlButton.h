@@ -17,6 +17,8 @@ public:
     void Copy(const COSMControl* source, BOOL recursive) override;
     // Always a COSMControlButton, also for derived classes that do not make their own clones.
     COSMControl* Clone(BOOL recursive) const override;
+    // Before schema 18 the button carried "Style" itself.
+    void DoPropExchange(COSMPropExchange* px) override;
     // Enabled only: in customize mode the click customizes (the bar's popup and selection close first); a keyboard
     // click executes; a mouse click outside popup bars holds the button down.
     void OnClick(BOOL keyboard, CPoint point) override;

@@ -42,6 +42,11 @@ public:
     BOOL Compare(const COSMControl* other) const override;
     // Shows the full menu of its open collapsed popup bar.
     void ExpandPopupBar();
+    // "CommandBarId": the opened bar's number when storing, kept until RestoreCommandBarList when loading.
+    void DoPropExchange(COSMPropExchange* px) override;
+    // Attaches the listed popup bar of the stored number, unless that would make the bar open one of its own
+    // ancestors.
+    void RestoreCommandBarList(COSMCommandBarList* list) override;
 
 protected:
     BOOL m_popped = FALSE;

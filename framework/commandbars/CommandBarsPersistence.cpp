@@ -1,0 +1,181 @@
+// The manager's side of saving and loading bars: which bars are saved, the "CommandBars" section that holds
+// them, and how loaded bars join the bars the application has just made.
+#include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/CommandBarList.h"
+#include "framework/commandbars/CommandBarParams.h"
+#include "framework/commandbars/CommandBars.h"
+#include "framework/commandbars/PopupBar.h"
+#include "framework/foundation/PropExchange.h"
+
+#include <memory>
+
+namespace {
+
+struct ReleaseTarget
+{
+    void operator()(CCmdTarget* object) const
+    {
+        if (object)
+            object->InternalRelease();
+    }
+};
+using SectionPtr = std::unique_ptr<COSMPropExchange, ReleaseTarget>;
+using BarPtr = std::unique_ptr<COSMCommandBar, ReleaseTarget>;
+
+constexpr DWORD kFirstGeneratedBarId = 0x1000000;
+
+// Sets the exchange's parameter record for as long as it lives, then puts the caller's back.
+class ScopedPersistParams
+{
+public:
+    ScopedPersistParams(COSMPropExchange* px, COSMCommandBarsPersistParams* params) : m_px(px), m_saved(px->m_dwData)
+    {
+        px->m_dwData = reinterpret_cast<DWORD_PTR>(params);
+    }
+    ~ScopedPersistParams() { m_px->m_dwData = m_saved; }
+    ScopedPersistParams(const ScopedPersistParams&) = delete;
+    ScopedPersistParams& operator=(const ScopedPersistParams&) = delete;
+
+private:
+    COSMPropExchange* m_px;
+    DWORD_PTR m_saved;
+};
+
+}  // namespace
+
+void COSMCommandBars::GenerateCommandBarList(COSMCommandBarList* list, COSMCommandBarsPersistParams* params)
+{
+    DWORD nextId = kFirstGeneratedBarId;
+    const BOOL onlyCustomized = params && params->saveOnlyCustomized;
+    for (COSMCommandBar* bar : m_bars)
+    {
+        if (bar->IsSaveCandidate(onlyCustomized))
+            bar->GenerateCommandBarList(nextId, list, params);
+    }
+    for (int i = 0; i < m_ownedPopups->GetCount(); ++i)
+    {
+        COSMCommandBar* bar = m_ownedPopups->GetAt(i);
+        if (!onlyCustomized || bar->GetControls()->IsChanged())
+            bar->GenerateCommandBarList(nextId, list, params);
+    }
+}
+
+BOOL COSMCommandBars::SaveCommandBarList(COSMPropExchange* px, COSMCommandBarList* list)
+{
+    try
+    {
+        SectionPtr section(px->GetSection("CommandBars"));
+        std::unique_ptr<COSMPropExchangeEnumerator> items(section->GetEnumerator("CommandBar"));
+        POSITION pos = items->GetPosition(static_cast<DWORD>(list->GetCount()));
+        for (int index = 0; pos; ++index)
+        {
+            SectionPtr item(items->GetNext(pos));
+            COSMCommandBar* bar = list->GetAt(index);
+            CObject* object = bar;
+            if (!item->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMCommandBar)))
+                return FALSE;
+            bar->DoPropExchange(item.get());
+        }
+    }
+    catch (CArchiveException* e)
+    {
+        TRACE("COSMCommandBars::SaveCommandBarList. Archive exception\r\n");
+        e->Delete();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL COSMCommandBars::LoadCommandBarList(COSMPropExchange* px, COSMCommandBarList* list)
+{
+    try
+    {
+        SectionPtr section(px->GetSection("CommandBars"));
+        std::unique_ptr<COSMPropExchangeEnumerator> items(section->GetEnumerator("CommandBar"));
+        POSITION pos = items->GetPosition();
+        while (pos)
+        {
+            SectionPtr item(items->GetNext(pos));
+            CObject* object = nullptr;
+            if (!item->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMCommandBar)) || !object)
+                return FALSE;
+            // Held until listed: a stream that ends inside the bar's keys must not leak it.
+            BarPtr bar(static_cast<COSMCommandBar*>(object));
+            bar->DoPropExchange(item.get());
+            bar->GetControls()->RefreshIndexes();
+            list->Add(bar.release());
+        }
+    }
+    catch (CArchiveException* e)
+    {
+        TRACE("COSMCommandBars::LoadCommandBarList. Archive exception\r\n");
+        e->Delete();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL COSMCommandBars::SaveBarState(COSMPropExchange* px, BOOL onlyCustomized, BOOL saveOriginals)
+{
+    if (!px)
+        return FALSE;
+    COSMCommandBarsPersistParams params;
+    params.saveOnlyCustomized = onlyCustomized;
+    params.saveOriginalControls = saveOriginals;
+    params.commandBars = this;
+    ScopedPersistParams scoped(px, &params);
+    COSMCommandBarList list;
+    GenerateCommandBarList(&list, &params);
+    return SaveCommandBarList(px, &list);
+}
+
+BOOL COSMCommandBars::LoadBarState(COSMPropExchange* px, BOOL silent)
+{
+    if (!px)
+        return FALSE;
+    COSMCommandBarsPersistParams params;
+    params.commandBars = this;
+    ScopedPersistParams scoped(px, &params);
+    COSMCommandBarList list;
+    if (!LoadCommandBarList(px, &list))
+        return FALSE;
+    MergeLoadedCommandBars(&list, silent);
+    RecalcFrameLayout();
+    return TRUE;
+}
+
+void COSMCommandBars::MergeLoadedCommandBars(COSMCommandBarList* list, BOOL silent)
+{
+    for (int index = 0; index < list->GetCount(); ++index)
+    {
+        COSMCommandBar* loaded = list->GetAt(index);
+        if (loaded->IsToolBar())
+        {
+            // Toolbars join or update the manager's toolbars once those exist; their popups come back now.
+            loaded->RestoreCommandBarList(list);
+            continue;
+        }
+        auto* popup = dynamic_cast<COSMPopupBar*>(loaded);
+        if (!popup || !popup->IsContextMenu())
+            continue;
+        COSMCommandBar* existing = m_ownedPopups->FindById(loaded->GetBarID());
+        loaded->RestoreCommandBarList(list);
+        if (!existing)
+        {
+            loaded->InternalAddRef();
+            m_ownedPopups->Add(loaded);
+            if (!loaded->GetControls()->GetOriginalControls())
+                loaded->GetControls()->CreateOriginalControls();
+            continue;
+        }
+        // The application's menu keeps its snapshot of the original controls; the user's controls replace its own.
+        COSMOriginalControls* snapshot = existing->GetControls()->GetOriginalControls();
+        if (snapshot)
+            snapshot->InternalAddRef();
+        COSMControls* controls = loaded->GetControls();
+        controls->InternalAddRef();
+        loaded->SetControls(new COSMControls);
+        existing->SetControls(controls);
+        controls->SetOriginalControls(snapshot);
+    }
+}

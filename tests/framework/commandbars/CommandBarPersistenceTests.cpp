@@ -1,0 +1,549 @@
+// Saving and loading bars through the archive exchange: the bytes against a stream written by hand, the numbering
+// of bars, the schema gates of old stores, and crafted or damaged stores.
+#include "CommandBarsTestSupport.h"
+#include "PropExchangeTestSupport.h"
+
+#include "framework/commandbars/CommandBarList.h"
+#include "framework/commandbars/CommandBarParams.h"
+#include "framework/commandbars/CommandBarsOptions.h"
+#include "framework/controls/ControlButton.h"
+#include "framework/controls/ControlPopup.h"
+
+#include <string>
+
+using namespace commandbars_test;
+using namespace prop_exchange_test;
+
+namespace {
+
+constexpr long kSchema = 0x22;
+constexpr WORD kNewClass = 0xFFFF;
+
+// Writes a stream in the archive exchange's forms, for comparing and for crafting stores.
+class StreamWriter
+{
+public:
+    Bytes bytes;
+
+    StreamWriter& Word(WORD value)
+    {
+        bytes.push_back(static_cast<BYTE>(value));
+        bytes.push_back(static_cast<BYTE>(value >> 8));
+        return *this;
+    }
+    StreamWriter& Long(long value)
+    {
+        AppendDWord(bytes, static_cast<DWORD>(value));
+        return *this;
+    }
+    StreamWriter& Size(long cx, long cy) { return Long(cx).Long(cy); }
+    StreamWriter& Rect(long l, long t, long r, long b) { return Long(l).Long(t).Long(r).Long(b); }
+    StreamWriter& String(const std::string& text)
+    {
+        bytes.push_back(static_cast<BYTE>(text.size()));
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        return *this;
+    }
+    // A class seen for the first time in the archive.
+    StreamWriter& NewClass(const std::string& name, WORD schema = kSchema)
+    {
+        Word(kNewClass).Word(schema).Word(static_cast<WORD>(name.size()));
+        bytes.insert(bytes.end(), name.begin(), name.end());
+        return *this;
+    }
+    StreamWriter& ClassRef(WORD index) { return Word(static_cast<WORD>(0x8000 | index)); }
+
+    // The keys every bar stores, at the schema given.
+    StreamWriter& BarKeys(long schema, long type, long barId, DWORD style, const std::string& title, long position = 0,
+                          long mruWidth = 0)
+    {
+        Long(type).Long(position).Long(barId).Long(0).Long(static_cast<long>(style)).String(title).Long(TRUE);
+        Long(mruWidth);
+        if (schema >= 3)
+            Size(0, 0);
+        if (schema >= 18)
+            Size(0, 0).Long(2).Long(FALSE);
+        if (schema >= 19)
+            Long(0);
+        return *this;
+    }
+    // The keys every control stores at the current schema.
+    StreamWriter& ControlKeys(long type, long id, const std::string& caption)
+    {
+        Long(type).Long(id).Long(0).Long(FALSE).Long(0).Long(0).Long(0).String(caption);
+        String("").String("").String("").String("").Long(0).String("").String("");  // texts, custom icon, category
+        Word(0).Word(0);                                                             // empty template maps
+        Long(FALSE).Long(TRUE).Long(-1).Long(0).Long(0).Long(0).Long(0).Long(0);     // default item .. interval
+        return String("").String("").Size(0, 0);                                    // auto shortcut, tip, icon
+    }
+    // The popup bar's own keys, after its controls.
+    StreamWriter& PopupKeys(BOOL contextMenu = FALSE)
+    {
+        return Long(FALSE).String("").Long(0).Long(0).Rect(2, 4, 2, 4).Long(TRUE).Long(FALSE).Long(contextMenu);
+    }
+    StreamWriter& EndControls() { return Long(FALSE).Long(FALSE); }
+};
+
+class PersistenceTest : public SiteTest
+{
+protected:
+    // A bar whose controls hold a popup control opening a popup bar of two buttons.
+    COSMCommandBar* MakeBarWithPopup(UINT barId, COSMPopupBar** popupOut = nullptr)
+    {
+        auto* bar = new COSMCommandBar;
+        bar->SetBarID(barId);
+        bar->SetTitle("Main");
+        bar->SetCommandBars(commandBars.get());
+        auto* popupControl = static_cast<COSMControlPopup*>(bar->GetControls()->Append(new COSMControlPopup));
+        popupControl->SetType(2);
+        popupControl->SetCaption("&File");
+        COSMPopupBar* popup = COSMPopupBar::CreatePopupBar(commandBars.get());
+        popup->GetControls()->Add(1, 30101)->SetCaption("&Open");
+        popup->GetControls()->Add(1, 30102)->SetCaption("&Save");
+        popupControl->SetCommandBar(popup);
+        popup->InternalRelease();
+        commandBars->AddCommandBar(bar);
+        if (popupOut)
+            *popupOut = popup;
+        return bar;
+    }
+
+    Bytes Save()
+    {
+        StoreToMemory store;
+        EXPECT_TRUE(commandBars->SaveBarState(&store.px));
+        return store.Take();
+    }
+
+    // Loads the bytes into a fresh list; the result of LoadCommandBarList.
+    BOOL LoadList(Bytes bytes, COSMCommandBarList& list, COSMCommandBars* target = nullptr)
+    {
+        LoadFromMemory load(std::move(bytes));
+        COSMCommandBarsPersistParams params;
+        params.commandBars = target ? target : commandBars.get();
+        load.px.m_dwData = reinterpret_cast<DWORD_PTR>(&params);
+        return commandBars->LoadCommandBarList(&load.px, &list);
+    }
+
+    // A store of one popup bar numbered id whose one popup control names popupId; the bar's class comes first.
+    static Bytes OnePopupNaming(long id, long popupId, StreamWriter& w)
+    {
+        w.NewClass("COSMPopupBar").BarKeys(kSchema, 2, id, COSMCommandBar::kStyleGripper, "");
+        w.Long(1).NewClass("COSMControlPopup").ControlKeys(2, 7, "&More").Long(popupId).EndControls();
+        w.PopupKeys();
+        return w.bytes;
+    }
+};
+
+TEST_F(PersistenceTest, BarWithPopupSavesTheBytesOfTheStoredForms)
+{
+    MakeBarWithPopup(0x2000);
+
+    StreamWriter w;
+    w.Long(2);  // two bars in the list
+    w.NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, COSMCommandBar::kStyleGripper, "Main", 7, 32767);
+    w.Long(1).NewClass("COSMControlPopup").ControlKeys(2, 0, "&File").Long(0x1000000).EndControls();
+    w.NewClass("COSMPopupBar").BarKeys(kSchema, 2, 0x1000000, COSMCommandBar::kStyleGripper, "", 5, 0);
+    w.Long(2).NewClass("COSMControlButton").ControlKeys(1, 30101, "&Open");
+    // Indexes: 1 bar class, 2 bar, 3 popup control class, 4 control, 5 popup bar class, 6 popup bar, 7 button class.
+    w.ClassRef(7).ControlKeys(1, 30102, "&Save").EndControls();
+    w.PopupKeys();
+
+    EXPECT_EQ(w.bytes, Save());
+}
+
+TEST_F(PersistenceTest, SavedBarsLoadEqualWithTheirPopupAttached)
+{
+    COSMPopupBar* popup = nullptr;
+    COSMCommandBar* bar = MakeBarWithPopup(0x2000, &popup);
+    const Bytes bytes = Save();
+
+    COSMCommandBarList list;
+    ASSERT_TRUE(LoadList(bytes, list));
+    ASSERT_EQ(2, list.GetCount());
+    COSMCommandBar* loaded = list.GetAt(0);
+    EXPECT_EQ(0x2000u, loaded->GetBarID());
+    EXPECT_EQ(CString("Main"), loaded->GetTitle());
+    EXPECT_EQ(commandBars.get(), loaded->GetCommandBarsField());
+    loaded->RestoreCommandBarList(&list);
+    EXPECT_TRUE(loaded->GetControls()->Compare(bar->GetControls()));
+    auto* control = static_cast<COSMControlPopup*>(loaded->GetControl(0));
+    ASSERT_EQ(list.GetAt(1), control->GetCommandBar());
+    EXPECT_EQ(0, control->GetCommandBarId());
+    EXPECT_TRUE(control->GetCommandBar()->GetControls()->Compare(popup->GetControls()));
+    EXPECT_TRUE(list.GetAt(1)->IsKindOf(RUNTIME_CLASS(COSMPopupBar)));
+}
+
+TEST_F(PersistenceTest, NumbersUnnumberedBarsAfreshForEverySave)
+{
+    COSMPopupBar* first = nullptr;
+    MakeBarWithPopup(0x2000, &first);
+    COSMPopupBar* second = nullptr;
+    MakeBarWithPopup(0, &second);
+
+    for (int save = 0; save < 2; ++save)
+    {
+        COSMCommandBarList list;
+        COSMCommandBarsPersistParams params;
+        commandBars->GenerateCommandBarList(&list, &params);
+        ASSERT_EQ(4, list.GetCount());
+        // In the order reached: a bar numbered below keeps its id; id 0 counts as no id.
+        EXPECT_EQ(0x2000u, list.GetAt(0)->GetBarID()) << save;
+        EXPECT_EQ(0x1000000u, first->GetBarID()) << save;
+        EXPECT_EQ(0x1000001u, list.GetAt(2)->GetBarID()) << save;
+        EXPECT_EQ(0x1000002u, second->GetBarID()) << save;
+        EXPECT_EQ(2, RefCount(first)) << save;  // the control's and the list's
+    }
+}
+
+TEST_F(PersistenceTest, SharedPopupIsListedOnce)
+{
+    COSMPopupBar* popup = nullptr;
+    COSMCommandBar* bar = MakeBarWithPopup(0x2000, &popup);
+    auto* again = static_cast<COSMControlPopup*>(bar->GetControls()->Append(new COSMControlPopup));
+    again->SetCommandBar(popup);
+
+    COSMCommandBarList list;
+    commandBars->GenerateCommandBarList(&list, nullptr);
+    EXPECT_EQ(2, list.GetCount());
+}
+
+// Old schemas: the class's schema in the stream gates the keys.
+TEST_F(PersistenceTest, SchemaSeventeenBarLeavesNewerKeysAsConstructed)
+{
+    StreamWriter w;
+    w.Long(1).NewClass("COSMCommandBar", 17).BarKeys(17, 1, 0x2000, 0, "Old");
+    w.Long(0).EndControls();
+
+    COSMCommandBarList list;
+    ASSERT_TRUE(LoadList(w.bytes, list));
+    ASSERT_EQ(1, list.GetCount());
+    COSMCommandBar fresh;
+    COSMCommandBar* loaded = list.GetAt(0);
+    EXPECT_EQ(fresh.GetButtonSizeField(), loaded->GetButtonSizeField());
+    EXPECT_EQ(fresh.GetShowTextBelowIcons(), loaded->GetShowTextBelowIcons());
+    EXPECT_EQ(fresh.IsAnimationEnabled(), loaded->IsAnimationEnabled());
+    EXPECT_EQ(fresh.GetDefaultButtonStyle(), loaded->GetDefaultButtonStyle());
+    EXPECT_EQ(CString("Old"), loaded->GetTitle());
+}
+
+// A button stored at the schema given with a "CustomStyle" of 0 (absent before 8).
+Bytes ButtonAtSchema(WORD schema)
+{
+    StreamWriter w;
+    w.Long(1).NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, 0, "");
+    w.Long(1).NewClass("COSMControlButton", schema);
+    w.Long(1).Long(30101).Long(0).Long(FALSE).Long(0).Long(0).Long(0).String("Go");
+    w.String("").String("").String("").String("").Long(0).String("");
+    if (schema >= 2)
+        w.String("");
+    if (schema >= 4)
+        w.Word(0).Word(0).Long(FALSE);
+    if (schema >= 7)
+        w.Long(TRUE);
+    if (schema >= 8)
+        w.Long(0);
+    if (schema >= 17)
+        w.Long(0);
+    if (schema >= 18)
+        w.Long(0);
+    else
+        w.Long(0);  // the button's own "Style" of old schemas
+    return w.EndControls().bytes;
+}
+
+TEST_F(PersistenceTest, OldCustomStyleZeroMeansNone)
+{
+    const struct
+    {
+        WORD schema;
+        int customStyle;
+    } rows[] = {{3, -1}, {17, -1}, {18, 0}};
+    for (const auto& row : rows)
+    {
+        COSMCommandBarList list;
+        ASSERT_TRUE(LoadList(ButtonAtSchema(row.schema), list)) << row.schema;
+        ASSERT_EQ(1, list.GetAt(0)->GetControlCount()) << row.schema;
+        COSMControl* control = list.GetAt(0)->GetControl(0);
+        EXPECT_EQ(row.customStyle, control->GetCustomStyle()) << row.schema;
+        EXPECT_EQ(CString("Go"), control->GetCaptionText()) << row.schema;
+    }
+}
+
+TEST_F(PersistenceTest, OldPopupBarGetsTheGripperBit)
+{
+    const struct
+    {
+        WORD schema;
+        BOOL gripper;
+    } rows[] = {{19, TRUE}, {20, FALSE}};
+    for (const auto& row : rows)
+    {
+        StreamWriter w;
+        w.Long(1).NewClass("COSMPopupBar", row.schema).BarKeys(row.schema, 2, 5, 0, "");
+        w.Long(0).EndControls().PopupKeys(TRUE);
+        COSMCommandBarList list;
+        ASSERT_TRUE(LoadList(w.bytes, list)) << row.schema;
+        auto* popup = static_cast<COSMPopupBar*>(list.GetAt(0));
+        EXPECT_EQ(row.gripper, popup->GetShowGripper()) << row.schema;
+        EXPECT_TRUE(popup->IsContextMenu()) << row.schema;
+    }
+}
+
+TEST_F(PersistenceTest, CustomizedControlsAreReadAndDropped)
+{
+    StreamWriter w;
+    w.Long(1).NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, 0, "");
+    w.Long(1).NewClass("COSMControlButton").ControlKeys(1, 30101, "Kept");
+    w.Long(FALSE).Long(TRUE);  // no originals, customized controls follow
+    w.Long(1).ClassRef(3).ControlKeys(1, 30102, "Dropped").EndControls();
+    // A second bar after it shows that the stream stayed in step.
+    w.ClassRef(1).BarKeys(kSchema, 1, 0x2001, 0, "Next").Long(0).EndControls();
+    StreamWriter head;
+    head.Long(2);
+    Bytes bytes = head.bytes;
+    bytes.insert(bytes.end(), w.bytes.begin() + 4, w.bytes.end());
+
+    COSMCommandBarList list;
+    ASSERT_TRUE(LoadList(bytes, list));
+    ASSERT_EQ(2, list.GetCount());
+    ASSERT_EQ(1, list.GetAt(0)->GetControlCount());
+    EXPECT_EQ(CString("Kept"), list.GetAt(0)->GetControl(0)->GetCaptionText());
+    EXPECT_EQ(CString("Next"), list.GetAt(1)->GetTitle());
+}
+
+// Crafted stores: a popup control that names its own bar or its parent's bar, or a bar that is no popup bar.
+TEST_F(PersistenceTest, PopupNamingItsAncestorOrANonPopupIsNotAttached)
+{
+    struct Row
+    {
+        const char* what;
+        long topId;
+        long popupId;   // the number the popup bar carries
+        long topNames;  // what the top bar's popup control names
+        long popupNames;
+        BOOL topIsPopupBar;
+    };
+    const Row rows[] = {
+        {"own bar", 0x1000000, 0x1000001, 0x1000001, 0x1000001, TRUE},
+        {"parent's bar", 0x1000000, 0x1000001, 0x1000001, 0x1000000, TRUE},
+        {"a plain bar", 0x1000000, 0x1000001, 0, 0x1000000, FALSE},
+    };
+    for (const Row& row : rows)
+    {
+        StreamWriter w;
+        w.Long(2).NewClass(row.topIsPopupBar ? "COSMPopupBar" : "COSMCommandBar");
+        w.BarKeys(kSchema, 2, row.topId, 0, "");
+        w.Long(1).NewClass("COSMControlPopup").ControlKeys(2, 7, "&A").Long(row.topNames).EndControls();
+        if (row.topIsPopupBar)
+            w.PopupKeys();
+        w.NewClass(row.topIsPopupBar ? "COSMPopupToolBar" : "COSMPopupBar");
+        w.BarKeys(kSchema, 2, row.popupId, 0, "");
+        w.Long(1).ClassRef(3).ControlKeys(2, 8, "&B").Long(row.popupNames).EndControls().PopupKeys();
+
+        COSMCommandBarList list;
+        ASSERT_TRUE(LoadList(w.bytes, list)) << row.what;
+        ASSERT_EQ(2, list.GetCount()) << row.what;
+        commandBars->GetCommandBarsOptions()->m_autoHideUnusedPopups = TRUE;
+        for (int i = 0; i < 2; ++i)
+            list.GetAt(i)->RestoreCommandBarList(&list);
+        for (int i = 0; i < 2; ++i)
+        {
+            COSMCommandBar* bar = list.GetAt(i);
+            // Both return: no bar opens one of its own ancestors.
+            EXPECT_EQ(nullptr, bar->GetControls()->FindControl(0, 999, FALSE, TRUE)) << row.what;
+            commandBars->IsControlHidden(bar->GetControl(0));
+        }
+        auto* second = static_cast<COSMControlPopup*>(list.GetAt(1)->GetControl(0));
+        EXPECT_EQ(nullptr, second->GetCommandBar()) << row.what;
+        EXPECT_EQ(row.popupNames, second->GetCommandBarId()) << row.what;
+        auto* first = static_cast<COSMControlPopup*>(list.GetAt(0)->GetControl(0));
+        if (row.topIsPopupBar)
+        {
+            EXPECT_EQ(list.GetAt(1), first->GetCommandBar()) << row.what;  // the first link is sound
+        }
+        if (!row.topIsPopupBar)
+        {
+            EXPECT_EQ(nullptr, first->GetCommandBar()) << row.what;
+            EXPECT_EQ(row.topNames, first->GetCommandBarId()) << row.what;
+        }
+    }
+}
+
+TEST_F(PersistenceTest, TwoControlsMayShareOnePopupBar)
+{
+    StreamWriter w;
+    w.Long(2).NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, 0, "");
+    w.Long(2).NewClass("COSMControlPopup").ControlKeys(2, 7, "&A").Long(0x1000000);
+    w.ClassRef(3).ControlKeys(2, 8, "&B").Long(0x1000000).EndControls();
+    w.NewClass("COSMPopupBar").BarKeys(kSchema, 2, 0x1000000, 0, "").Long(0).EndControls().PopupKeys();
+
+    COSMCommandBarList list;
+    ASSERT_TRUE(LoadList(w.bytes, list));
+    list.GetAt(0)->RestoreCommandBarList(&list);
+    EXPECT_EQ(list.GetAt(1), list.GetAt(0)->GetControl(0)->GetCommandBar());
+    EXPECT_EQ(list.GetAt(1), list.GetAt(0)->GetControl(1)->GetCommandBar());
+}
+
+TEST_F(PersistenceTest, MissingNumberKeepsTheStoredId)
+{
+    StreamWriter w;
+    w.Long(1);
+    OnePopupNaming(0x1000000, 0x1000005, w);
+    COSMCommandBarList list;
+    ASSERT_TRUE(LoadList(w.bytes, list));
+    list.GetAt(0)->RestoreCommandBarList(&list);
+    auto* control = static_cast<COSMControlPopup*>(list.GetAt(0)->GetControl(0));
+    EXPECT_EQ(nullptr, control->GetCommandBar());
+    EXPECT_EQ(0x1000005, control->GetCommandBarId());
+}
+
+TEST_F(PersistenceTest, DamagedStoresFailAndKeepTheBarsLoadedSoFar)
+{
+    StreamWriter good;
+    good.Long(2);
+    OnePopupNaming(0x1000000, 0, good);
+
+    Bytes truncated = good.bytes;
+    StreamWriter second;
+    second.ClassRef(1).BarKeys(kSchema, 2, 0x1000001, 0, "Cut");
+    truncated.insert(truncated.end(), second.bytes.begin(), second.bytes.end() - 10);
+
+    Bytes unknown = good.bytes;
+    StreamWriter stranger;
+    stranger.NewClass("COSMNoSuchBar").BarKeys(kSchema, 2, 0x1000001, 0, "");
+    unknown.insert(unknown.end(), stranger.bytes.begin(), stranger.bytes.end());
+
+    Bytes unknownControl;
+    StreamWriter third;
+    third.Long(2);
+    OnePopupNaming(0x1000000, 0, third);
+    third.ClassRef(1).BarKeys(kSchema, 2, 0x1000001, 0, "").Long(1).NewClass("COSMNoSuchControl");
+    unknownControl = third.bytes;
+
+    for (const Bytes* bytes : {&truncated, &unknown, &unknownControl})
+    {
+        COSMCommandBarList list;
+        EXPECT_FALSE(LoadList(*bytes, list));
+        ASSERT_EQ(1, list.GetCount());
+        EXPECT_EQ(0x1000000u, list.GetAt(0)->GetBarID());
+        EXPECT_EQ(CString("&More"), list.GetAt(0)->GetControl(0)->GetCaptionText());
+    }
+}
+
+// A creatable class that is no bar: naming it in the stream must not make one.
+class CountedTarget : public CCmdTarget
+{
+    DECLARE_SERIAL(CountedTarget)
+
+public:
+    static int constructed;
+    CountedTarget() { ++constructed; }
+};
+int CountedTarget::constructed = 0;
+IMPLEMENT_SERIAL(CountedTarget, CCmdTarget, VERSIONABLE_SCHEMA | 0x22)
+
+TEST_F(PersistenceTest, ClassThatIsNoBarIsNeverConstructed)
+{
+    StreamWriter w;
+    w.Long(1).NewClass("CountedTarget").BarKeys(kSchema, 1, 0x2000, 0, "").Long(0).EndControls();
+    CountedTarget::constructed = 0;
+    COSMCommandBarList list;
+    EXPECT_FALSE(LoadList(w.bytes, list));
+    EXPECT_EQ(0, list.GetCount());
+    EXPECT_EQ(0, CountedTarget::constructed);
+}
+
+TEST_F(PersistenceTest, LoadBarStateMergesContextMenus)
+{
+    COSMPopupBar* menu = COSMPopupBar::CreatePopupBar(commandBars.get());
+    menu->SetBarID(0x3000);
+    menu->SetContextMenu(TRUE);
+    menu->GetControls()->Add(1, 201)->SetCaption("&Cut");
+    menu->GetControls()->CreateOriginalControls();
+    menu->GetControls()->Add(1, 202)->SetCaption("&Paste");  // the user's change
+    commandBars->GetOwnedPopups()->Add(menu);
+    const Bytes bytes = Save();
+
+    // A fresh manager with the application's menu as made: the user's controls come back, the snapshot stays.
+    Ref<COSMCommandBars> fresh = MakeRef(new COSMCommandBars);
+    fresh->SetSite(&site);
+    COSMPopupBar* made = COSMPopupBar::CreatePopupBar(fresh.get());
+    made->SetBarID(0x3000);
+    made->SetContextMenu(TRUE);
+    made->GetControls()->Add(1, 201)->SetCaption("&Cut");
+    made->GetControls()->CreateOriginalControls();
+    COSMOriginalControls* snapshot = made->GetControls()->GetOriginalControls();
+    fresh->GetOwnedPopups()->Add(made);
+
+    LoadFromMemory load(bytes);
+    ASSERT_TRUE(fresh->LoadBarState(&load.px, TRUE));
+    ASSERT_EQ(1, fresh->GetOwnedPopups()->GetCount());
+    EXPECT_EQ(2, made->GetControlCount());
+    EXPECT_EQ(CString("&Paste"), made->GetControl(1)->GetCaptionText());
+    EXPECT_EQ(snapshot, made->GetControls()->GetOriginalControls());
+    EXPECT_EQ(made, made->GetControls()->GetParent());
+
+    // A context menu the manager does not have joins its owned list with a snapshot of its own.
+    Ref<COSMCommandBars> empty = MakeRef(new COSMCommandBars);
+    empty->SetSite(&site);
+    LoadFromMemory again(bytes);
+    ASSERT_TRUE(empty->LoadBarState(&again.px, TRUE));
+    ASSERT_EQ(1, empty->GetOwnedPopups()->GetCount());
+    COSMCommandBar* joined = empty->GetOwnedPopups()->GetAt(0);
+    EXPECT_EQ(0x3000u, joined->GetBarID());
+    // The saved snapshot came back with it.
+    ASSERT_NE(nullptr, joined->GetControls()->GetOriginalControls());
+    EXPECT_EQ(1, joined->GetControls()->GetOriginalControls()->GetCount());
+    EXPECT_EQ(2, joined->GetControlCount());
+}
+
+TEST_F(PersistenceTest, OnlyCustomizedSkipsUnchangedContextMenus)
+{
+    const struct
+    {
+        BOOL changed;
+        BOOL onlyCustomized;
+        int listed;
+    } rows[] = {{FALSE, TRUE, 0}, {TRUE, TRUE, 1}, {FALSE, FALSE, 1}};
+    for (const auto& row : rows)
+    {
+        Ref<COSMCommandBars> manager = MakeRef(new COSMCommandBars);
+        COSMPopupBar* menu = COSMPopupBar::CreatePopupBar(manager.get());
+        menu->SetContextMenu(TRUE);
+        menu->GetControls()->Add(1, 30201);
+        menu->GetControls()->CreateOriginalControls();
+        if (row.changed)
+            menu->GetControls()->Add(1, 30202);
+        manager->GetOwnedPopups()->Add(menu);
+        COSMCommandBarsPersistParams params;
+        params.saveOnlyCustomized = row.onlyCustomized;
+        COSMCommandBarList list;
+        manager->GenerateCommandBarList(&list, &params);
+        EXPECT_EQ(row.listed, list.GetCount()) << row.changed << row.onlyCustomized;
+    }
+}
+
+TEST_F(PersistenceTest, LoadedControlsBindToTheRecordsActions)
+{
+    MakeBarWithPopup(0x2000);
+    const Bytes bytes = Save();
+    Ref<COSMCommandBars> fresh = MakeRef(new COSMCommandBars);
+    COSMControlAction* action = fresh->CreateAction(30101);
+    ASSERT_NE(nullptr, action);
+
+    COSMCommandBarList bound;
+    ASSERT_TRUE(LoadList(bytes, bound, fresh.get()));
+    EXPECT_EQ(fresh.get(), bound.GetAt(1)->GetCommandBarsField());
+    EXPECT_EQ(action, bound.GetAt(1)->GetControl(0)->GetAction());
+    EXPECT_EQ(nullptr, bound.GetAt(1)->GetControl(1)->GetAction());
+
+    // Without a record nothing is bound and the bars keep the command bars they were made with.
+    LoadFromMemory load(bytes);
+    COSMCommandBarList plain;
+    ASSERT_TRUE(fresh->LoadCommandBarList(&load.px, &plain));
+    EXPECT_EQ(nullptr, plain.GetAt(1)->GetControl(0)->GetAction());
+    EXPECT_EQ(nullptr, plain.GetAt(1)->GetCommandBarsField());
+}
+
+}  // namespace
