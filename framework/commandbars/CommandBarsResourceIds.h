@@ -12,3 +12,8 @@
 #define IDS_OSM_TOOLBAR_NO_FREE_ID 9165
 #define IDS_OSM_TOOLBAR_NAME_TAKEN 9166
 #define IDS_OSM_TOOLBAR_RENAME_CAPTION 9167
+
+// Cursors of a customize drag: copy, move, and no bar to drop on.
+#define IDC_OSM_DRAG_COPY 9105
+#define IDC_OSM_DRAG_MOVE 9106
+#define IDC_OSM_DRAG_NODROP 9107
