@@ -114,9 +114,15 @@ BOOL COSMCustomizeDropSource::RunDragLoop(COSMCommandBar* startBar, int& result)
             return FALSE;
 
         MSG msg;
-        while (::PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-            ::DispatchMessage(&msg);
-        if (!::GetMessage(&msg, nullptr, 0, 0))
+        // PeekMessage hands out WM_QUIT whatever the filter: it ends the drag here as well.
+        BOOL quit = FALSE;
+        while (!quit && ::PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        {
+            quit = msg.message == WM_QUIT;
+            if (!quit)
+                ::DispatchMessage(&msg);
+        }
+        if (quit || !::GetMessage(&msg, nullptr, 0, 0))
         {
             // The quit belongs to the loop outside.
             ::PostQuitMessage(static_cast<int>(msg.wParam));

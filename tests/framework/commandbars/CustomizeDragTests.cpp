@@ -375,6 +375,30 @@ TEST_F(CustomizeDragTest, AControlTakenAwayWhileDraggedEndsTheDragWithoutHarm)
     }
 }
 
+TEST_F(CustomizeDragTest, AQuitOrALostCaptureCancelsWithoutADrop)
+{
+    // WM_QUIT belongs to the loop outside: the drag posts it again with its exit code.
+    EXPECT_EQ(5, DirectDrag({MoveTo(DropPoint()), [] { ::PostQuitMessage(42); }}));
+    MSG quit{};
+    ASSERT_TRUE(::PeekMessage(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(42u, quit.wParam);
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpFor(40);
+    EXPECT_EQ((std::vector<UINT>{4, 5, 6}), Ids(target));
+    EXPECT_TRUE(target.GetDropMarkerRect().IsRectEmpty());
+
+    // Another window takes the capture.
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, 300, 300, 50, 50,
+                               frame.GetSafeHwnd(), nullptr));
+    EXPECT_EQ(5, DirectDrag({MoveTo(DropPoint()), [&] { other.SetCapture(); }, MoveTo(DropPoint() + CPoint(1, 0)),
+                             Press(MOUSEEVENTF_LEFTUP)}));
+    ::ReleaseCapture();
+    EXPECT_EQ((std::vector<UINT>{4, 5, 6}), Ids(target));
+    EXPECT_TRUE(target.GetDropMarkerRect().IsRectEmpty());
+    EXPECT_EQ(nullptr, dropSource->GetTargetBar());
+}
+
 TEST_F(CustomizeDragTest, WithoutACaptureWindowNothingIsDragged)
 {
     // A capture-window override takes the capture instead of the site.
