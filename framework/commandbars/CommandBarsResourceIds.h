@@ -18,3 +18,8 @@
 #define IDS_OSM_ADD_OR_REMOVE_BUTTONS 9122
 #define IDS_OSM_RESET_TOOLBAR 9123
 #define IDS_OSM_RESET_TOOLBAR_QUESTION 9173
+
+// Cursors of a customize drag: copy, move, and no bar to drop on.
+#define IDC_OSM_DRAG_COPY 9105
+#define IDC_OSM_DRAG_MOVE 9106
+#define IDC_OSM_DRAG_NODROP 9107

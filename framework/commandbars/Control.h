@@ -152,8 +152,9 @@ public:
     // Stores the selection state (0 none, 1 mouse, 2 and 3 keyboard); TRUE when it changed. A keyboard selection
     // closes a popup another control of the bar opened; the bar's status line follows.
     virtual BOOL SetSelected(int selected);
-    // A click in customize mode (select, resize or drag the control); nothing until customizing is built.
-    virtual void OnCustomizeLButtonDown(CPoint point) {}
+    // A click in customize mode (ControlCustomize.cpp): the control becomes the customize selection and is dragged
+    // (unless it may not move); moved or dropped beside every bar, it leaves the bar it still sits in.
+    virtual void OnCustomizeLButtonDown(CPoint point);
     // A customize drag passes over the control: the parent bar closes its popup and clears its selection. The
     // effect may be changed.
     virtual void OnCustomizeDragOver(COSMControl* dragged, CPoint point, int& effect);

@@ -6,8 +6,17 @@
 //   ...
 //   commandBars->GetDropSource()->Unregister(bar);    // and this in WM_DESTROY
 //
-// The drop source also knows the customize sheet while one is open. In this form it keeps its bars and the sheet
-// only; the drag itself (DoDrag, its cursors and its loop) comes with customization.
+// The drop source also knows the customize sheet while one is open. A drag is one call that returns when the
+// control is dropped or the drag is cancelled; the caller decides what becomes of the original:
+//
+//   switch (commandBars->GetDropSource()->DoDrag(control, FALSE))
+//   {
+//   case COSMCustomizeDropSource::kDropMoved:    // a copy went to the bar under the cursor: take the original away
+//   case COSMCustomizeDropSource::kDropOutside:  // dropped beside every bar: take it away as well
+//   ...
+//
+// The drag runs its own loop with the mouse captured (no OLE drag and drop); it dispatches every other message, so
+// timers keep running and may rebuild bars meanwhile.
 #pragma once
 
 #include "classlib/ClassLib.h"
@@ -16,18 +25,20 @@
 
 class COSMCommandBar;
 class COSMCommandBars;
+class COSMControl;
 class COSMCustomizeSheet;
 
 class COSMCustomizeDropSource
 {
 public:
-    explicit COSMCustomizeDropSource(COSMCommandBars* commandBars) : m_commandBars(commandBars) {}
+    // Loads the drag cursors through the resource manager.
+    explicit COSMCustomizeDropSource(COSMCommandBars* commandBars);
     COSMCustomizeDropSource(const COSMCustomizeDropSource&) = delete;
     COSMCustomizeDropSource& operator=(const COSMCustomizeDropSource&) = delete;
 
     // Appends the bar (once) to the bars a drag may drop on.
     void Register(COSMCommandBar* bar);
-    // Removes the bar; nothing when it is not registered.
+    // Removes the bar (it stops being the target of a running drag); nothing when it is not registered.
     void Unregister(COSMCommandBar* bar);
     BOOL IsRegistered(const COSMCommandBar* bar) const;
     // The registered bars, in registration order (not owned).
@@ -42,9 +53,48 @@ public:
 
     COSMCommandBars* GetCommandBars() const { return m_commandBars; }
 
+    // ---- The drag ------------------------------------------------------------------------------------------------
+    // What DoDrag answers.
+    static constexpr int kDropOutside = 0;
+    static constexpr int kDropCopied = 1;
+    static constexpr int kDropMoved = 2;
+    static constexpr int kDropCancelled = 5;
+
+    // Drags the control until the left button is released: over a registered bar the bar shows where it would land
+    // and a copy is inserted there on release (the bar's OnCustomizeDrop). Ctrl held copies, else the drop moves;
+    // copyOnly only keeps the cursor at copy. Escape, the right button, a lost capture, WM_QUIT, or the control
+    // leaving its bar while it is dragged cancel. Without a manager or a capture window the answer is 0 at once.
+    int DoDrag(COSMControl* control, BOOL copyOnly);
+    // The no-drop cursor without a target bar; over one, the move cursor for a move unless copyOnly, else copy.
+    void SetDragCursor();
+    // The window that captures the mouse during a drag instead of the manager's site (null: the site).
+    CWnd* GetCaptureWindowOverride() const { return m_captureWindowOverride; }
+    void SetCaptureWindowOverride(CWnd* window) { m_captureWindowOverride = window; }
+    // The bar that shows the drop position now; null outside a drag or over no bar.
+    COSMCommandBar* GetTargetBar() const { return m_targetBar; }
+    COSMControl* GetDraggedControl() const { return m_dragged; }
+
 private:
+    // The loop of DoDrag; TRUE when the button was released, FALSE when the drag was cancelled. result follows the
+    // mouse until the release: 5 until it first moves, 0 from then on.
+    BOOL RunDragLoop(COSMCommandBar* startBar, int& result);
+    // Finds the registered bar under the screen point and makes it the target when it accepts the control.
+    void UpdateTarget(CPoint screen);
+    void LeaveTarget();
+
+    CWnd* m_captureWindow = nullptr;
+    COSMControl* m_dragged = nullptr;  // a reference is held while the drag runs
+    BOOL m_move = FALSE;
+    BOOL m_copyOnly = FALSE;
+    COSMCommandBar* m_targetBar = nullptr;
+    CWnd* m_captureWindowOverride = nullptr;
+    CPoint m_startPoint;
     std::vector<COSMCommandBar*> m_bars;
     COSMCommandBars* m_commandBars;
     COSMCustomizeSheet* m_sheet = nullptr;
     CWnd* m_sheetWindow = nullptr;
+    // Shared cursors of the resource manager: never destroyed.
+    HCURSOR m_noDropCursor = nullptr;
+    HCURSOR m_moveCursor = nullptr;
+    HCURSOR m_copyCursor = nullptr;
 };
