@@ -69,7 +69,10 @@ COSMPopupBar::COSMPopupBar()
     m_mruWidth = 0;
 }
 
-COSMPopupBar::~COSMPopupBar() = default;
+COSMPopupBar::~COSMPopupBar()
+{
+    ForgetTornOffToolBar();
+}
 
 COSMPopupBar* COSMPopupBar::CreatePopupBar(COSMCommandBars* commandBars)
 {
@@ -362,6 +365,7 @@ BOOL COSMPopupBar::Popup(COSMControlPopup* control, BOOL keyboard)
         ::SendMessageA(owner, kMessagePopupShowing, 0, reinterpret_cast<LPARAM>(this));
 
     m_tearOffGripperHot = FALSE;
+    m_tearOffHotTimer = 0;
     m_collapsed = FALSE;
     COSMCommandBars* commandBars = GetCommandBars();
     m_expanded = (commandBars && commandBars->IsCustomizeMode()) || GetMouseManager()->GetMenusExpanded();
@@ -522,7 +526,9 @@ CSize COSMPopupBar::CalcDynamicLayout(int length, DWORD mode)
         COSMPaintManager* paintManager = GetPaintManager();
         CFont* font = paintManager ? paintManager->GetCommandBarFont(this) : nullptr;
         CFont* oldFont = font ? dc->SelectObject(font) : nullptr;
-        const CRect borders = GetBorders();
+        CRect borders = GetBorders();
+        // The tear-off gripper takes room above the first control.
+        borders.top += PrepareTearOffGripper(dc);
         m_resizeGripperRect.SetRectEmpty();
         if (m_type == 1)
         {
@@ -552,8 +558,7 @@ CSize COSMPopupBar::CalcDynamicLayout(int length, DWORD mode)
             PlaceExpandButton(size);
             PlaceResizeGripper(size);
         }
-        // Tear-off comes with the toolbars: its gripper takes no room yet.
-        m_tearOffGripperRect.SetRectEmpty();
+        PlaceTearOffGripper(size);
         if (oldFont)
             dc->SelectObject(oldFont);
     }
@@ -585,6 +590,25 @@ void COSMPopupBar::OnRecalcLayout()
     UpdateShadows();
     Redraw(nullptr, TRUE);
     m_expanding = FALSE;
+}
+
+BOOL COSMPopupBar::GetDragMessage(MSG* msg)
+{
+    // Wine hands out a waiting WM_QUIT even to a peek filtered for WM_PAINT: it must not be dispatched and lost.
+    while (::PeekMessageA(msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+    {
+        if (msg->message == WM_QUIT)
+        {
+            ::PostQuitMessage(static_cast<int>(msg->wParam));
+            return FALSE;
+        }
+        ::DispatchMessageA(msg);
+    }
+    if (::GetMessageA(msg, nullptr, 0, 0))
+        return TRUE;
+    // The quit belongs to the application's loop.
+    ::PostQuitMessage(static_cast<int>(msg->wParam));
+    return FALSE;
 }
 
 // ---- The popup toolbar ----

@@ -87,14 +87,23 @@ BOOL COSMPopupBar::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
 
 void COSMPopupBar::OnLButtonDown(UINT flags, CPoint point)
 {
-    if (!HitTestResizeGripper(point))
+    const BOOL tearOff = HitTestTearOffGripper(point);
+    if (!tearOff && !HitTestResizeGripper(point))
     {
         COSMCommandBar::OnLButtonDown(flags, point);
         return;
     }
     COSMMouseManager* mouse = GetMouseManager();
     mouse->Lock();
-    TrackResize();
+    if (tearOff)
+    {
+        ::SetCursor(::LoadCursor(nullptr, IDC_SIZEALL));
+        TrackTearOff();
+    }
+    else
+    {
+        TrackResize();
+    }
     mouse->Unlock();
     ResetCursorWhereItIs();
 }
@@ -128,14 +137,8 @@ void COSMPopupBar::TrackResize()
     while (::GetCapture() == window)
     {
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-            ::DispatchMessageA(&msg);
-        if (!::GetMessageA(&msg, nullptr, 0, 0))
-        {
-            // The quit belongs to the application's loop.
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
+        if (!GetDragMessage(&msg))
             break;
-        }
         if (msg.message == WM_LBUTTONUP)
             break;
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
