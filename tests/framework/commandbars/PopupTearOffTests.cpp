@@ -283,28 +283,8 @@ TEST_F(PopupTearOffTest, AQuitMessageEndsTheDragAndStaysForTheApplicationsLoop)
         ::PostQuitMessage(41);
     });
     // The drag loop sees the quit first; the test's pump must not take it.
-    const DWORD begin = ::GetTickCount();
     MSG msg{};
-    bool quit = false;
-    while (!quit && ::GetTickCount() - begin < 2000)
-    {
-        if (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-        {
-            quit = true;
-            break;
-        }
-        if (::PeekMessageA(&msg, nullptr, 0, WM_QUIT - 1, PM_REMOVE) ||
-            ::PeekMessageA(&msg, nullptr, WM_QUIT + 1, 0xFFFFFFFF, PM_REMOVE))
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        else
-        {
-            ::Sleep(5);
-        }
-    }
-    ASSERT_TRUE(quit);
+    ASSERT_TRUE(PumpUntilQuit(&msg));
     EXPECT_TRUE(tracking);
     EXPECT_EQ(41u, msg.wParam);
     EXPECT_FALSE(popup->IsTearOffTracking());
