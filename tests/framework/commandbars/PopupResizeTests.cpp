@@ -177,6 +177,8 @@ TEST_F(PopupResizeTest, AQuitMessageEndsTheDragAndStaysForTheApplicationsLoop)
     Scheduled::After(frame.GetSafeHwnd(), 100, [&] {
         tracking = popup->IsResizeTracking() != FALSE;
         ::PostQuitMessage(43);
+        // A loop that lost the quit still ends, and the wait below fails instead of hanging.
+        Scheduled::After(frame.GetSafeHwnd(), 500, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
     });
     MSG msg{};
     ASSERT_TRUE(PumpUntilQuit(&msg));

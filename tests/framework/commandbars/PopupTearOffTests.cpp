@@ -281,6 +281,8 @@ TEST_F(PopupTearOffTest, AQuitMessageEndsTheDragAndStaysForTheApplicationsLoop)
     Scheduled::After(frame.GetSafeHwnd(), 150, [&] {
         tracking = popup->IsTearOffTracking() != FALSE;
         ::PostQuitMessage(41);
+        // A loop that lost the quit still ends, and the wait below fails instead of hanging.
+        Scheduled::After(frame.GetSafeHwnd(), 500, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
     });
     // The drag loop sees the quit first; the test's pump must not take it.
     MSG msg{};
