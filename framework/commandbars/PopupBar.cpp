@@ -12,6 +12,8 @@
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PaintManager.h"
 
+#include <windowsx.h>
+
 IMPLEMENT_DYNCREATE(COSMPopupBar, COSMCommandBar)
 IMPLEMENT_DYNCREATE(COSMPopupToolBar, COSMPopupBar)
 
@@ -27,6 +29,26 @@ BEGIN_MESSAGE_MAP(COSMPopupBar, COSMCommandBar)
 END_MESSAGE_MAP()
 
 namespace {
+
+// The next message of a drag loop, after the waiting paints are dispatched; FALSE on WM_QUIT, which is posted again
+// for the application's loop.
+BOOL GetDragMessage(MSG* msg)
+{
+    // Wine hands out a waiting WM_QUIT even to a peek filtered for WM_PAINT: it must not be dispatched and lost.
+    while (::PeekMessageA(msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+    {
+        if (msg->message == WM_QUIT)
+        {
+            ::PostQuitMessage(static_cast<int>(msg->wParam));
+            return FALSE;
+        }
+        ::DispatchMessageA(msg);
+    }
+    if (::GetMessageA(msg, nullptr, 0, 0))
+        return TRUE;
+    ::PostQuitMessage(static_cast<int>(msg->wParam));
+    return FALSE;
+}
 
 const char kPopupWindowClass[] = "OSMPopupBar";
 // The floating-frame style bit: the popup keeps its frame's caption active (WM_FLOATSTATUS).
@@ -592,23 +614,48 @@ void COSMPopupBar::OnRecalcLayout()
     m_expanding = FALSE;
 }
 
-BOOL COSMPopupBar::GetDragMessage(MSG* msg)
+COSMPopupBar::DragEnd COSMPopupBar::TrackDrag(const std::function<void(CPoint previous, CPoint point)>& move)
 {
-    // Wine hands out a waiting WM_QUIT even to a peek filtered for WM_PAINT: it must not be dispatched and lost.
-    while (::PeekMessageA(msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+    SetCapture();
+    // Moves are measured from where the button went down: the cursor may already be further on.
+    const DWORD pressed = ::GetMessagePos();
+    CPoint last(GET_X_LPARAM(pressed), GET_Y_LPARAM(pressed));
+    const HWND window = m_hWnd;
+    DragEnd end = DragEnd::CaptureLost;
+    while (::GetCapture() == window)
     {
-        if (msg->message == WM_QUIT)
+        MSG msg;
+        if (!GetDragMessage(&msg))
         {
-            ::PostQuitMessage(static_cast<int>(msg->wParam));
-            return FALSE;
+            end = DragEnd::Quit;
+            break;
         }
-        ::DispatchMessageA(msg);
+        if (msg.message == WM_LBUTTONUP)
+        {
+            end = DragEnd::Released;
+            break;
+        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+        {
+            end = DragEnd::Escape;
+            break;
+        }
+        if (msg.message != WM_MOUSEMOVE)
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+            continue;
+        }
+        const CPoint point(msg.pt);
+        if (point == last)
+            continue;
+        const CPoint previous = last;
+        last = point;
+        move(previous, point);
     }
-    if (::GetMessageA(msg, nullptr, 0, 0))
-        return TRUE;
-    // The quit belongs to the application's loop.
-    ::PostQuitMessage(static_cast<int>(msg->wParam));
-    return FALSE;
+    if (::GetCapture() == window)
+        ::ReleaseCapture();
+    return end;
 }
 
 // ---- The popup toolbar ----

@@ -16,6 +16,8 @@
 
 #include "framework/commandbars/CommandBar.h"
 
+#include <functional>
+
 class COSMToolBar;
 
 class COSMPopupBar : public COSMCommandBar
@@ -210,9 +212,12 @@ protected:
     // Forgets the torn-off toolbar of the drag, letting go of its reference.
     void ForgetTornOffToolBar();
 
-    // The next message of a drag loop, after the waiting paints are dispatched; FALSE on WM_QUIT, which is posted
-    // again for the application's loop.
-    static BOOL GetDragMessage(MSG* msg);
+    // How a drag ended: the button went up, Escape, a WM_QUIT (posted again for the application's loop), or the
+    // capture went elsewhere.
+    enum class DragEnd { Released, Escape, Quit, CaptureLost };
+    // Captures the mouse and runs a drag loop: waiting paints first, other messages dispatched, each move to a new
+    // screen point handed to move with the point before it (the press for the first). Releases the capture.
+    DragEnd TrackDrag(const std::function<void(CPoint previous, CPoint point)>& move);
 
     // The visible slice of a scrolling popup for the size (the window's when empty): from the first visible index
     // down, or from the end visible index up.

@@ -8,8 +8,6 @@
 #include "framework/controls/ShadowManager.h"
 #include "framework/foundation/PaintManager.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 namespace {
@@ -128,49 +126,25 @@ void COSMPopupBar::TrackResize()
 
     SetPopuped(-1, FALSE);
     SetSelected(-1, kSelectMouse);
-    SetCapture();
-    // Moves are measured from where the button went down: the cursor may already be further on.
-    const DWORD pressed = ::GetMessagePos();
-    CPoint last(GET_X_LPARAM(pressed), GET_Y_LPARAM(pressed));
     m_resizeTracking = TRUE;
-    const HWND window = m_hWnd;
-    while (::GetCapture() == window)
-    {
-        MSG msg;
-        if (!GetDragMessage(&msg))
-            break;
-        if (msg.message == WM_LBUTTONUP)
-            break;
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
-        {
-            if (mode & kResizeWidth)
-                gallery->SetWidth(startWidth);
-            if (mode & kResizeHeight)
-                gallery->SetHeight(startHeight);
-            UpdateResizedLayout();
-            break;
-        }
-        if (msg.message != WM_MOUSEMOVE)
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-            continue;
-        }
-        const CPoint point(msg.pt);
-        if (point == last)
-            continue;
-        width += rightToLeft ? last.x - point.x : point.x - last.x;
-        height += point.y - last.y;
-        last = point;
+    const DragEnd end = TrackDrag([&](CPoint previous, CPoint point) {
+        width += rightToLeft ? previous.x - point.x : point.x - previous.x;
+        height += point.y - previous.y;
         if (mode & kResizeWidth)
             gallery->SetWidth(std::max(minWidth, width));
         if (mode & kResizeHeight)
             gallery->SetHeight(std::max(minHeight, height));
         UpdateResizedLayout();
+    });
+    if (end == DragEnd::Escape)
+    {
+        if (mode & kResizeWidth)
+            gallery->SetWidth(startWidth);
+        if (mode & kResizeHeight)
+            gallery->SetHeight(startHeight);
+        UpdateResizedLayout();
     }
     m_resizeTracking = FALSE;
-    if (::GetCapture() == window)
-        ::ReleaseCapture();
     gallery->InternalRelease();
     InternalRelease();
 }

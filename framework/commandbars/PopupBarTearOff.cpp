@@ -9,7 +9,6 @@
 #include "framework/commandbars/ToolBar.h"
 #include "framework/foundation/PaintManager.h"
 
-#include <windowsx.h>
 
 int COSMPopupBar::PrepareTearOffGripper(CDC* dc)
 {
@@ -171,28 +170,9 @@ void COSMPopupBar::TrackTearOff()
 
     // The popup may close while its loop dispatches: the reference keeps it until the loop is left.
     InternalAddRef();
-    SetCapture();
     m_tearOffTracking = TRUE;
-    const DWORD pressed = ::GetMessagePos();
-    CPoint last(GET_X_LPARAM(pressed), GET_Y_LPARAM(pressed));
-    const HWND window = m_hWnd;
-    while (::GetCapture() == window)
-    {
-        MSG msg;
-        if (!GetDragMessage(&msg))
-            break;
-        if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
-            break;
-        if (msg.message != WM_MOUSEMOVE)
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-            continue;
-        }
-        const CPoint point(msg.pt);
-        if (point == last)
-            continue;
-        last = point;
+    // Escape ends the drag as the button's release does: a torn-off toolbar stays.
+    TrackDrag([&](CPoint, CPoint point) {
         const BOOL inside = gripper.PtInRect(point);
         if (inside != attached)
         {
@@ -202,10 +182,8 @@ void COSMPopupBar::TrackTearOff()
         if (m_tornOffToolBar && m_tornOffToolBar->GetSafeHwnd())
             m_tornOffToolBar->SetWindowPos(nullptr, point.x - m_tornOffSize.cx / 2, point.y - kTearOffHangY, 0, 0,
                                            SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOOWNERZORDER);
-    }
+    });
     m_tearOffTracking = FALSE;
-    if (::GetCapture() == window)
-        ::ReleaseCapture();
     // The toolbar stays where it was dropped and the menu it came from is done.
     if (m_tornOffToolBar)
     {

@@ -117,6 +117,24 @@ private:
     static inline std::function<void()> s_action;
 };
 
+// Presses at the start point, moves by the offset and, once the drag loop runs (after the delay), notes what
+// tracking says and posts WM_QUIT with the code; the quit the loop posts again comes back in quit. A loop that loses
+// the quit is ended by a release half a second later, so the wait fails instead of hanging. The button stays down.
+inline bool DragUntilQuit(HWND timerWindow, CPoint start, CPoint offset, UINT delay, int code,
+                          const std::function<bool()>& tracking, bool* trackedAtQuit, MSG* quit)
+{
+    MoveMouseTo(start);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    SendMouseMoveTo(start + offset);
+    *trackedAtQuit = false;
+    Scheduled::After(timerWindow, delay, [=] {
+        *trackedAtQuit = tracking();
+        ::PostQuitMessage(code);
+        Scheduled::After(timerWindow, 500, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
+    });
+    return PumpUntilQuit(quit);
+}
+
 // A manager whose site frame is active, so that popups track and capture the mouse; after each test no popup
 // tracks and the cursor is out of the way.
 class ActivePopupSiteTest : public TrackingSiteTest

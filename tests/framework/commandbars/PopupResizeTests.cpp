@@ -169,19 +169,10 @@ TEST_F(PopupResizeTest, AQuitMessageEndsTheDragAndStaysForTheApplicationsLoop)
 {
     OpenPopup(3);
     const int width = gallery->GetWidth();
-    const CPoint start = GripperCorner();
-    MoveMouseTo(start);
-    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-    SendMouseMoveTo(start + CPoint(30, 20));
     bool tracking = false;
-    Scheduled::After(frame.GetSafeHwnd(), 100, [&] {
-        tracking = popup->IsResizeTracking() != FALSE;
-        ::PostQuitMessage(43);
-        // A loop that lost the quit still ends, and the wait below fails instead of hanging.
-        Scheduled::After(frame.GetSafeHwnd(), 500, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
-    });
     MSG msg{};
-    ASSERT_TRUE(PumpUntilQuit(&msg));
+    ASSERT_TRUE(DragUntilQuit(frame.GetSafeHwnd(), GripperCorner(), CPoint(30, 20), 100, 43,
+                              [&] { return popup->IsResizeTracking() != FALSE; }, &tracking, &msg));
     EXPECT_TRUE(tracking);
     EXPECT_EQ(43u, msg.wParam);
     EXPECT_FALSE(popup->IsResizeTracking());

@@ -273,20 +273,11 @@ TEST_F(PopupTearOffTest, TearingOffAgainWithThatIdReusesTheToolBar)
 TEST_F(PopupTearOffTest, AQuitMessageEndsTheDragAndStaysForTheApplicationsLoop)
 {
     Ref<COSMPopupBar> popup = OpenTearOffPopup();
-    const CPoint start = GripperCentre(*popup);
-    MoveMouseTo(start);
-    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-    SendMouseMoveTo(start + CPoint(200, 180));
     bool tracking = false;
-    Scheduled::After(frame.GetSafeHwnd(), 150, [&] {
-        tracking = popup->IsTearOffTracking() != FALSE;
-        ::PostQuitMessage(41);
-        // A loop that lost the quit still ends, and the wait below fails instead of hanging.
-        Scheduled::After(frame.GetSafeHwnd(), 500, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
-    });
-    // The drag loop sees the quit first; the test's pump must not take it.
     MSG msg{};
-    ASSERT_TRUE(PumpUntilQuit(&msg));
+    // The drag loop sees the quit first; the test's pump must not take it.
+    ASSERT_TRUE(DragUntilQuit(frame.GetSafeHwnd(), GripperCentre(*popup), CPoint(200, 180), 150, 41,
+                              [&] { return popup->IsTearOffTracking() != FALSE; }, &tracking, &msg));
     EXPECT_TRUE(tracking);
     EXPECT_EQ(41u, msg.wParam);
     EXPECT_FALSE(popup->IsTearOffTracking());
