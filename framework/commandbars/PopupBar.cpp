@@ -12,6 +12,8 @@
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PaintManager.h"
 
+#include <windowsx.h>
+
 // Serial classes: saved bars name their class with a schema in the stream.
 IMPLEMENT_SERIAL(COSMPopupBar, COSMCommandBar, VERSIONABLE_SCHEMA | 0x22)
 IMPLEMENT_SERIAL(COSMPopupToolBar, COSMPopupBar, VERSIONABLE_SCHEMA | 0x22)
@@ -28,6 +30,26 @@ BEGIN_MESSAGE_MAP(COSMPopupBar, COSMCommandBar)
 END_MESSAGE_MAP()
 
 namespace {
+
+// The next message of a drag loop, after the waiting paints are dispatched; FALSE on WM_QUIT, which is posted again
+// for the application's loop.
+BOOL GetDragMessage(MSG* msg)
+{
+    // Wine hands out a waiting WM_QUIT even to a peek filtered for WM_PAINT: it must not be dispatched and lost.
+    while (::PeekMessageA(msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+    {
+        if (msg->message == WM_QUIT)
+        {
+            ::PostQuitMessage(static_cast<int>(msg->wParam));
+            return FALSE;
+        }
+        ::DispatchMessageA(msg);
+    }
+    if (::GetMessageA(msg, nullptr, 0, 0))
+        return TRUE;
+    ::PostQuitMessage(static_cast<int>(msg->wParam));
+    return FALSE;
+}
 
 const char kPopupWindowClass[] = "OSMPopupBar";
 // The floating-frame style bit: the popup keeps its frame's caption active (WM_FLOATSTATUS).
@@ -70,7 +92,10 @@ COSMPopupBar::COSMPopupBar()
     m_mruWidth = 0;
 }
 
-COSMPopupBar::~COSMPopupBar() = default;
+COSMPopupBar::~COSMPopupBar()
+{
+    ForgetTornOffToolBar();
+}
 
 COSMPopupBar* COSMPopupBar::CreatePopupBar(COSMCommandBars* commandBars)
 {
@@ -363,6 +388,7 @@ BOOL COSMPopupBar::Popup(COSMControlPopup* control, BOOL keyboard)
         ::SendMessageA(owner, kMessagePopupShowing, 0, reinterpret_cast<LPARAM>(this));
 
     m_tearOffGripperHot = FALSE;
+    m_tearOffHotTimer = 0;
     m_collapsed = FALSE;
     COSMCommandBars* commandBars = GetCommandBars();
     m_expanded = (commandBars && commandBars->IsCustomizeMode()) || GetMouseManager()->GetMenusExpanded();
@@ -523,7 +549,9 @@ CSize COSMPopupBar::CalcDynamicLayout(int length, DWORD mode)
         COSMPaintManager* paintManager = GetPaintManager();
         CFont* font = paintManager ? paintManager->GetCommandBarFont(this) : nullptr;
         CFont* oldFont = font ? dc->SelectObject(font) : nullptr;
-        const CRect borders = GetBorders();
+        CRect borders = GetBorders();
+        // The tear-off gripper takes room above the first control.
+        borders.top += PrepareTearOffGripper(dc);
         m_resizeGripperRect.SetRectEmpty();
         if (m_type == 1)
         {
@@ -553,8 +581,7 @@ CSize COSMPopupBar::CalcDynamicLayout(int length, DWORD mode)
             PlaceExpandButton(size);
             PlaceResizeGripper(size);
         }
-        // Tear-off comes with the toolbars: its gripper takes no room yet.
-        m_tearOffGripperRect.SetRectEmpty();
+        PlaceTearOffGripper(size);
         if (oldFont)
             dc->SelectObject(oldFont);
     }
@@ -586,6 +613,50 @@ void COSMPopupBar::OnRecalcLayout()
     UpdateShadows();
     Redraw(nullptr, TRUE);
     m_expanding = FALSE;
+}
+
+COSMPopupBar::DragEnd COSMPopupBar::TrackDrag(const std::function<void(CPoint previous, CPoint point)>& move)
+{
+    SetCapture();
+    // Moves are measured from where the button went down: the cursor may already be further on.
+    const DWORD pressed = ::GetMessagePos();
+    CPoint last(GET_X_LPARAM(pressed), GET_Y_LPARAM(pressed));
+    const HWND window = m_hWnd;
+    DragEnd end = DragEnd::CaptureLost;
+    while (::GetCapture() == window)
+    {
+        MSG msg;
+        if (!GetDragMessage(&msg))
+        {
+            end = DragEnd::Quit;
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP)
+        {
+            end = DragEnd::Released;
+            break;
+        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+        {
+            end = DragEnd::Escape;
+            break;
+        }
+        if (msg.message != WM_MOUSEMOVE)
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+            continue;
+        }
+        const CPoint point(msg.pt);
+        if (point == last)
+            continue;
+        const CPoint previous = last;
+        last = point;
+        move(previous, point);
+    }
+    if (::GetCapture() == window)
+        ::ReleaseCapture();
+    return end;
 }
 
 // ---- The popup toolbar ----

@@ -10,10 +10,15 @@
 // the monitor where it fits (PopupPlacement.h), tracks until a command runs or it is closed, and scrolls when it is
 // taller than the work area. A menu may open collapsed, showing only the commands the user has used, with an expand
 // button at its foot (PopupBarExpanding.cpp); a popup holding a resizable gallery shows a resize gripper under its
-// last control (PopupBarResize.cpp). Tear-off comes with the toolbars; until then its gripper rectangle stays empty.
+// last control (PopupBarResize.cpp). A popup with "TearOffPopup" shows a gripper strip above its first control that
+// drags a floating toolbar off it, made of clones of its controls (PopupBarTearOff.cpp).
 #pragma once
 
 #include "framework/commandbars/CommandBar.h"
+
+#include <functional>
+
+class COSMToolBar;
 
 class COSMPopupBar : public COSMCommandBar
 {
@@ -146,6 +151,36 @@ public:
     // Whether the drag loop runs.
     BOOL IsResizeTracking() const { return m_resizeTracking; }
 
+    // ---- Tear-off (PopupBarTearOff.cpp) ----------------------------------------------------------------------
+    // The gripper's hot tracking timer and its period; the message the site gets when a toolbar is torn off
+    // (wParam the toolbar, lParam the popup).
+    static constexpr UINT_PTR kTimerTearOffHot = 5003;
+    static constexpr UINT kTearOffHotPeriod = 80;
+    static constexpr UINT kMessageTornOff = 10343;
+    // How far the cursor may stray from the gripper before the toolbar comes off, and where the toolbar hangs from
+    // the cursor (its top centre, this far below its top edge).
+    static constexpr int kTearOffReach = 10;
+    static constexpr int kTearOffHangY = 10;
+    BOOL IsTearOffPopup() const { return m_tearOffPopup; }
+    void SetTearOffPopup(BOOL tearOff) { m_tearOffPopup = tearOff; }
+    CString GetTearOffCaption() const { return m_tearOffCaption; }
+    void SetTearOffCaption(const CString& caption) { m_tearOffCaption = caption; }
+    UINT GetTearOffId() const { return m_tearOffId; }
+    void SetTearOffId(UINT id) { m_tearOffId = id; }
+    int GetTearOffWidth() const { return m_tearOffWidth; }
+    void SetTearOffWidth(int width) { m_tearOffWidth = width; }
+    BOOL IsTearOffGripperHot() const { return m_tearOffGripperHot; }
+    BOOL IsTearOffTracking() const { return m_tearOffTracking; }
+    // The toolbar of the drag that runs; null when attached or outside a drag.
+    COSMToolBar* GetTornOffToolBar() const { return m_tornOffToolBar; }
+    // Attached: the popup shows and a toolbar torn off during this drag hides. Torn off: the popup hides and the
+    // toolbar of "TearOffId" (found, else made from clones of the controls) floats with its top centre at the
+    // point, 10 pixels down; the site hears 10343. Needs a manager.
+    void TearOff(BOOL attached, int x, int y);
+    // The drag loop: the toolbar comes off beyond 10 pixels around the gripper and goes back within them; the
+    // button's release leaves it where it is and closes every popup. Nothing when another window holds the capture.
+    void TrackTearOff();
+
 protected:
     afx_msg void OnMouseMove(UINT flags, CPoint point);
     afx_msg void OnTimer(UINT_PTR id);
@@ -168,6 +203,23 @@ protected:
     void UpdateExpandTimer(int index, int how);
     void OnExpandTimer();
     void DrawResizeGripper(CDC* dc);
+    // The tear-off gripper: its height added to the top border (0 without "TearOffPopup"), its strip above the top
+    // border, the hot tracking of the mouse over it, its drawing.
+    int PrepareTearOffGripper(CDC* dc);
+    void PlaceTearOffGripper(CSize size);
+    BOOL HitTestTearOffGripper(CPoint point) const;
+    void TrackTearOffHot(CPoint point);
+    void OnTearOffHotTimer();
+    void DrawTearOffGripper(CDC* dc);
+    // Forgets the torn-off toolbar of the drag, letting go of its reference.
+    void ForgetTornOffToolBar();
+
+    // How a drag ended: the button went up, Escape, a WM_QUIT (posted again for the application's loop), or the
+    // capture went elsewhere.
+    enum class DragEnd { Released, Escape, Quit, CaptureLost };
+    // Captures the mouse and runs a drag loop: waiting paints first, other messages dispatched, each move to a new
+    // screen point handed to move with the point before it (the press for the first). Releases the capture.
+    DragEnd TrackDrag(const std::function<void(CPoint previous, CPoint point)>& move);
 
     // The visible slice of a scrolling popup for the size (the window's when empty): from the first visible index
     // down, or from the end visible index up.
@@ -215,6 +267,13 @@ protected:
     int m_expandButtonHeight = 0;
     int m_resizeGripperHeight = 0;
     BOOL m_resizeTracking = FALSE;
+    // Tear-off: the gripper's height in the last layout, the drag, the toolbar torn off during it (referenced) and
+    // its measured size.
+    int m_tearOffGripperHeight = 0;
+    UINT_PTR m_tearOffHotTimer = 0;
+    BOOL m_tearOffTracking = FALSE;
+    COSMToolBar* m_tornOffToolBar = nullptr;
+    CSize m_tornOffSize;
 };
 
 // A popup laid out as a toolbar (Type 1): controls wrap in rows at the MRU width inside its own borders.

@@ -155,8 +155,8 @@ void COSMPopupBar::OnExpandTimer()
 
 int COSMPopupBar::OnHookKeyDown(UINT key, LPARAM lParam)
 {
-    // The resize drag reads its Escape from the queue.
-    if (m_resizeTracking)
+    // The resize and tear-off drags read their Escape from the queue.
+    if (m_resizeTracking || m_tearOffTracking)
         return 2;
     if (key == VK_DOWN && m_collapsed && !m_expanded && m_trackLockCount == 0)
     {

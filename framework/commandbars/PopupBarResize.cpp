@@ -8,8 +8,6 @@
 #include "framework/controls/ShadowManager.h"
 #include "framework/foundation/PaintManager.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 namespace {
@@ -87,14 +85,23 @@ BOOL COSMPopupBar::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
 
 void COSMPopupBar::OnLButtonDown(UINT flags, CPoint point)
 {
-    if (!HitTestResizeGripper(point))
+    const BOOL tearOff = HitTestTearOffGripper(point);
+    if (!tearOff && !HitTestResizeGripper(point))
     {
         COSMCommandBar::OnLButtonDown(flags, point);
         return;
     }
     COSMMouseManager* mouse = GetMouseManager();
     mouse->Lock();
-    TrackResize();
+    if (tearOff)
+    {
+        ::SetCursor(::LoadCursor(nullptr, IDC_SIZEALL));
+        TrackTearOff();
+    }
+    else
+    {
+        TrackResize();
+    }
     mouse->Unlock();
     ResetCursorWhereItIs();
 }
@@ -119,55 +126,25 @@ void COSMPopupBar::TrackResize()
 
     SetPopuped(-1, FALSE);
     SetSelected(-1, kSelectMouse);
-    SetCapture();
-    // Moves are measured from where the button went down: the cursor may already be further on.
-    const DWORD pressed = ::GetMessagePos();
-    CPoint last(GET_X_LPARAM(pressed), GET_Y_LPARAM(pressed));
     m_resizeTracking = TRUE;
-    const HWND window = m_hWnd;
-    while (::GetCapture() == window)
-    {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-            ::DispatchMessageA(&msg);
-        if (!::GetMessageA(&msg, nullptr, 0, 0))
-        {
-            // The quit belongs to the application's loop.
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (msg.message == WM_LBUTTONUP)
-            break;
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
-        {
-            if (mode & kResizeWidth)
-                gallery->SetWidth(startWidth);
-            if (mode & kResizeHeight)
-                gallery->SetHeight(startHeight);
-            UpdateResizedLayout();
-            break;
-        }
-        if (msg.message != WM_MOUSEMOVE)
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-            continue;
-        }
-        const CPoint point(msg.pt);
-        if (point == last)
-            continue;
-        width += rightToLeft ? last.x - point.x : point.x - last.x;
-        height += point.y - last.y;
-        last = point;
+    const DragEnd end = TrackDrag([&](CPoint previous, CPoint point) {
+        width += rightToLeft ? previous.x - point.x : point.x - previous.x;
+        height += point.y - previous.y;
         if (mode & kResizeWidth)
             gallery->SetWidth(std::max(minWidth, width));
         if (mode & kResizeHeight)
             gallery->SetHeight(std::max(minHeight, height));
         UpdateResizedLayout();
+    });
+    if (end == DragEnd::Escape)
+    {
+        if (mode & kResizeWidth)
+            gallery->SetWidth(startWidth);
+        if (mode & kResizeHeight)
+            gallery->SetHeight(startHeight);
+        UpdateResizedLayout();
     }
     m_resizeTracking = FALSE;
-    if (::GetCapture() == window)
-        ::ReleaseCapture();
     gallery->InternalRelease();
     InternalRelease();
 }

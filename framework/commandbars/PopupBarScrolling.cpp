@@ -53,6 +53,7 @@ void COSMPopupBar::LayoutScrolled(CSize size, BOOL fromTop, BOOL redraw)
         ::ReleaseDC(nullptr, screen);
     }
     CRect borders = GetBorders();
+    borders.top += m_tearOffGripperHeight;
     borders.bottom += m_resizeGripperHeight + m_expandButtonHeight;
     const int count = GetControlCount();
     const int left = borders.left;
@@ -142,6 +143,7 @@ void COSMPopupBar::LayoutScrolled(CSize size, BOOL fromTop, BOOL redraw)
     }
     PlaceExpandButton(size);
     PlaceResizeGripper(size);
+    PlaceTearOffGripper(size);
     if (redraw)
         Redraw(nullptr, TRUE);
 }
@@ -208,6 +210,7 @@ void COSMPopupBar::OnMouseMove(UINT flags, CPoint point)
             return;
         }
     }
+    TrackTearOffHot(point);
     COSMCommandBar::OnMouseMove(flags, point);
 }
 
@@ -241,6 +244,11 @@ void COSMPopupBar::OnTimer(UINT_PTR id)
         }
         return;
     }
+    if (id == kTimerTearOffHot)
+    {
+        OnTearOffHotTimer();
+        return;
+    }
     if (id == kTimerExpandButton)
     {
         OnExpandTimer();
@@ -253,7 +261,10 @@ void COSMPopupBar::DrawCommandBar(CDC* dc, CRect clip)
 {
     COSMCommandBar::DrawCommandBar(dc, clip);
     if (dc)
+    {
         DrawResizeGripper(dc);
+        DrawTearOffGripper(dc);
+    }
     if (!dc || !m_scrolling)
         return;
     const COLORREF color = GetColorManager()->GetColor(COLOR_BTNTEXT);

@@ -296,28 +296,8 @@ TEST_F(HoldTest, AQuitMessageEndsTheHoldAndStaysForTheApplicationsLoop)
     PressOverButton();
     Scheduled::After(frame.GetSafeHwnd(), 80, [] { ::PostQuitMessage(37); });
     // The press loop sees the quit first; the test's pump must not take it.
-    const DWORD start = ::GetTickCount();
     MSG msg{};
-    bool quit = false;
-    while (!quit && ::GetTickCount() - start < 2000)
-    {
-        if (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-        {
-            quit = true;
-            break;
-        }
-        if (::PeekMessageA(&msg, nullptr, 0, WM_QUIT - 1, PM_REMOVE) ||
-            ::PeekMessageA(&msg, nullptr, WM_QUIT + 1, 0xFFFFFFFF, PM_REMOVE))
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        else
-        {
-            ::Sleep(5);
-        }
-    }
-    ASSERT_TRUE(quit);
+    ASSERT_TRUE(PumpUntilQuit(&msg));
     EXPECT_EQ(37u, msg.wParam);
     EXPECT_EQ(nullptr, ::GetCapture());
     EXPECT_TRUE(commandTimes.empty());

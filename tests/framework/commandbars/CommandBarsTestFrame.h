@@ -33,6 +33,7 @@ public:
     static constexpr UINT kAfterCreateControl = 10335;  // it was added (the same block, control filled)
     static constexpr UINT kCreateBar = 10337;           // a popup bar or toolbar is requested (lParam the request)
     static constexpr UINT kControlNotify = 0x2862;      // a control notification (lParam the notification block)
+    static constexpr UINT kTornOff = 10343;             // a popup was torn off (wParam the toolbar, lParam the popup)
 
     struct Record
     {
@@ -93,6 +94,7 @@ public:
         case kAfterCreateControl:
         case kCreateBar:
         case kControlNotify:
+        case kTornOff:
         case WM_COMMAND:
             return true;
         default:

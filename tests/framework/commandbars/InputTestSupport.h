@@ -69,6 +69,30 @@ inline void QueueKey(WORD key)
     ::SendInput(2, inputs, sizeof(INPUT));
 }
 
+// Dispatches every message but WM_QUIT until a WM_QUIT arrives (true, the message in quit) or the time runs out: a
+// modal loop that meets the quit must leave it for the application's loop.
+inline bool PumpUntilQuit(MSG* quit, DWORD timeoutMs = 2000)
+{
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < timeoutMs)
+    {
+        if (::PeekMessageA(quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+            return true;
+        MSG msg;
+        if (::PeekMessageA(&msg, nullptr, 0, WM_QUIT - 1, PM_REMOVE) ||
+            ::PeekMessageA(&msg, nullptr, WM_QUIT + 1, 0xFFFFFFFF, PM_REMOVE))
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        else
+        {
+            ::Sleep(5);
+        }
+    }
+    return false;
+}
+
 // Runs an action once, from a timer of the window, after the delay: the press loop dispatches it while it holds
 // the button.
 class Scheduled
@@ -92,6 +116,24 @@ private:
     }
     static inline std::function<void()> s_action;
 };
+
+// Presses at the start point, moves by the offset and, once the drag loop runs (after the delay), notes what
+// tracking says and posts WM_QUIT with the code; the quit the loop posts again comes back in quit. A loop that loses
+// the quit is ended by a release half a second later, so the wait fails instead of hanging. The button stays down.
+inline bool DragUntilQuit(HWND timerWindow, CPoint start, CPoint offset, UINT delay, int code,
+                          const std::function<bool()>& tracking, bool* trackedAtQuit, MSG* quit)
+{
+    MoveMouseTo(start);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    SendMouseMoveTo(start + offset);
+    *trackedAtQuit = false;
+    Scheduled::After(timerWindow, delay, [=] {
+        *trackedAtQuit = tracking();
+        ::PostQuitMessage(code);
+        Scheduled::After(timerWindow, 500, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
+    });
+    return PumpUntilQuit(quit);
+}
 
 // A manager whose site frame is active, so that popups track and capture the mouse; after each test no popup
 // tracks and the cursor is out of the way.

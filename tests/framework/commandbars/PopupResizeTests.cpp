@@ -165,6 +165,25 @@ TEST_F(PopupResizeTest, EscapeRestoresTheSize)
     PumpFor(50);
 }
 
+TEST_F(PopupResizeTest, AQuitMessageEndsTheDragAndStaysForTheApplicationsLoop)
+{
+    OpenPopup(3);
+    const int width = gallery->GetWidth();
+    bool tracking = false;
+    MSG msg{};
+    ASSERT_TRUE(DragUntilQuit(frame.GetSafeHwnd(), GripperCorner(), CPoint(30, 20), 100, 43,
+                              [&] { return popup->IsResizeTracking() != FALSE; }, &tracking, &msg));
+    EXPECT_TRUE(tracking);
+    EXPECT_EQ(43u, msg.wParam);
+    EXPECT_FALSE(popup->IsResizeTracking());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    // The size reached so far stays; the popup is still open.
+    EXPECT_EQ(width + 30, gallery->GetWidth());
+    EXPECT_NE(0, popup->GetTrackingMode());
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpFor(50);
+}
+
 TEST_F(PopupResizeTest, ARightToLeftPopupGrowsLeftwardsAndKeepsItsRightEdge)
 {
     OpenPopup(3, TRUE);
