@@ -4,6 +4,7 @@
 #include "ScrollTestSupport.h"
 
 #include "DcTestSurface.h"
+#include "framework/markup/MarkupContentControl.h"
 #include "framework/markup/MarkupRun.h"
 #include "framework/markup/MarkupScrollBarGripper.h"
 #include "framework/markup/MarkupTextBlock.h"
@@ -70,7 +71,8 @@ TEST_F(MarkupTest, ScrollTypesAreRegisteredWithTheirTagsAndBases)
     EXPECT_STREQ(L"COSMMarkupScrollBar", COSMMarkupScrollBar::GetClassType()->GetMarkupClassName());
     EXPECT_STREQ(L"COSMMarkupScrollBarGripper", COSMMarkupScrollBarGripper::GetClassType()->GetMarkupClassName());
     EXPECT_TRUE(COSMMarkupScrollBarGripper::GetClassType()->IsDerivedFrom(COSMMarkupUIElement::GetClassType()));
-    EXPECT_TRUE(COSMMarkupScrollBar::GetClassType()->IsDerivedFrom(COSMMarkupFrameworkElement::GetClassType()));
+    EXPECT_EQ(COSMMarkupControl::GetClassType(), COSMMarkupScrollBar::GetClassType()->GetBaseType());
+    EXPECT_EQ(COSMMarkupContentControl::GetClassType(), COSMMarkupScrollViewer::GetClassType()->GetBaseType());
 }
 
 TEST_F(MarkupTest, TheViewerClipsToItsBoundsAsALocalValue)
