@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-IMPLEMENT_MARKUP_TYPE(COSMMarkupScrollBar, COSMMarkupFrameworkElement, nullptr, nullptr)
+IMPLEMENT_MARKUP_TYPE(COSMMarkupScrollBar, COSMMarkupControl, nullptr, nullptr)
 
 // One press being tracked: what the loop needs between messages.
 struct COSMMarkupScrollBar::Tracking
@@ -203,7 +203,7 @@ void COSMMarkupScrollBar::OnMouseLeave(COSMMarkupMouseEventArgs* args)
         m_pos.hotPart = PartNone;
         InvalidateVisual();
     }
-    COSMMarkupFrameworkElement::OnMouseLeave(args);
+    COSMMarkupControl::OnMouseLeave(args);
 }
 
 void COSMMarkupScrollBar::OnMouseMove(COSMMarkupMouseEventArgs* args)

@@ -12,13 +12,13 @@
 // window goes, so a handler it dispatches may change the content or destroy the window.
 #pragma once
 
-#include "framework/markup/MarkupFrameworkElement.h"
+#include "framework/markup/MarkupControl.h"
 
 #include <memory>
 
 class COSMVisualStyleWrapper;
 
-class COSMMarkupScrollBar : public COSMMarkupFrameworkElement
+class COSMMarkupScrollBar : public COSMMarkupControl
 {
     DECLARE_MARKUP_TYPE(COSMMarkupScrollBar)
 

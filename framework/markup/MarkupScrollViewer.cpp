@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <climits>
 
-IMPLEMENT_MARKUP_TYPE(COSMMarkupScrollViewer, COSMMarkupFrameworkElement, L"ScrollViewer",
+IMPLEMENT_MARKUP_TYPE(COSMMarkupScrollViewer, COSMMarkupContentControl, L"ScrollViewer",
                       &COSMMarkupScrollViewer::RegisterMarkupProperties)
 
 COSMMarkupDependencyProperty* COSMMarkupScrollViewer::s_pVerticalScrollBarVisibilityProperty = nullptr;
@@ -78,12 +78,12 @@ COSMMarkupScrollViewer::ScrollBarVisibility COSMMarkupScrollViewer::GetHorizonta
 
 int COSMMarkupScrollViewer::GetVisualChildrenCount() const
 {
-    return (GetChild() ? 1 : 0) + (m_pVerticalBar ? 1 : 0) + (m_pHorizontalBar ? 1 : 0) + (m_pGripper ? 1 : 0);
+    return (GetContent() ? 1 : 0) + (m_pVerticalBar ? 1 : 0) + (m_pHorizontalBar ? 1 : 0) + (m_pGripper ? 1 : 0);
 }
 
 COSMMarkupVisual* COSMMarkupScrollViewer::GetVisualChild(int index) const
 {
-    COSMMarkupVisual* const parts[] = {GetChild(), m_pVerticalBar, m_pHorizontalBar, m_pGripper};
+    COSMMarkupVisual* const parts[] = {GetContent(), m_pVerticalBar, m_pHorizontalBar, m_pGripper};
     for (COSMMarkupVisual* part : parts) {
         if (part && index-- == 0)
             return part;
@@ -146,7 +146,7 @@ void COSMMarkupScrollViewer::UpdateGripper()
 
 CSize COSMMarkupScrollViewer::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
 {
-    COSMMarkupUIElement* content = GetChild();
+    COSMMarkupUIElement* content = GetContent();
     if (!content)
         return CSize(0, 0);
     ScrollBarVisibility vertical = GetVerticalScrollBarVisibility();
@@ -177,7 +177,7 @@ CSize COSMMarkupScrollViewer::MeasureOverride(COSMMarkupDrawingContext* dc, int 
 
 CSize COSMMarkupScrollViewer::ArrangeOverride(int width, int height)
 {
-    COSMMarkupUIElement* content = GetChild();
+    COSMMarkupUIElement* content = GetContent();
     if (!content)
         return CSize(width, height);
     const int barWidth = m_pVerticalBar ? m_pVerticalBar->GetDesiredSize().cx : 0;

@@ -1,6 +1,7 @@
 // COSMMarkupScrollViewer (tag "ScrollViewer"): shows its content through a viewport moved by two offsets, with a
 // vertical and a horizontal scroll bar and the corner gripper as its own visual children when the content does not
-// fit. The bars report scroll codes back to Scroll; the next arrange gives them the range again.
+// fit. The bars report scroll codes back to Scroll; the next arrange gives them the range again. Being a content
+// control, it takes text as content too: the text shows in a text block.
 //
 //   <ScrollViewer VerticalScrollBarVisibility="Auto" HorizontalScrollBarVisibility="Auto">
 //     <StackPanel>...</StackPanel>
@@ -11,11 +12,11 @@
 #pragma once
 
 #include "framework/markup/MarkupScrollBar.h"
-#include "framework/markup/MarkupSingleChildElement.h"
+#include "framework/markup/MarkupContentControl.h"
 
 class COSMMarkupScrollBarGripper;
 
-class COSMMarkupScrollViewer : public COSMMarkupSingleChildElement
+class COSMMarkupScrollViewer : public COSMMarkupContentControl
 {
     DECLARE_MARKUP_TYPE(COSMMarkupScrollViewer)
 
@@ -49,7 +50,7 @@ public:
     // Pulls back offsets past the content, gives the bars their range and places bars, gripper and content.
     CSize ArrangeOverride(int width, int height) override;
 
-    // ---- Override these (after the framework element's) ------------------------------------------------------
+    // ---- Override these (after the content control's) ------------------------------------------------------
     // A scroll code (SB_LINEUP ... SB_BOTTOM) for the bar of that direction; nothing without that bar. Codes that
     // move nothing (SB_ENDSCROLL) are heard here too.
     virtual void Scroll(BOOL vertical, int code, int position);

@@ -101,9 +101,9 @@ const RegisteredType kStartupTypes[] = {
     {L"COSMMarkupImage", L"Image", L"COSMMarkupFrameworkElement"},
 
     // Scroll bars and the scroll viewer.
-    {L"COSMMarkupScrollBar", nullptr, L"COSMMarkupFrameworkElement"},
+    {L"COSMMarkupScrollBar", nullptr, L"COSMMarkupControl"},
     {L"COSMMarkupScrollBarGripper", nullptr, L"COSMMarkupUIElement"},
-    {L"COSMMarkupScrollViewer", L"ScrollViewer", L"COSMMarkupFrameworkElement"},
+    {L"COSMMarkupScrollViewer", L"ScrollViewer", L"COSMMarkupContentControl"},
 };
 
 std::wstring Text(LPCWSTR text)

@@ -4,7 +4,10 @@
 #include "ScrollTestSupport.h"
 
 #include "DcTestSurface.h"
+#include "framework/markup/MarkupContentControl.h"
+#include "framework/markup/MarkupRun.h"
 #include "framework/markup/MarkupScrollBarGripper.h"
+#include "framework/markup/MarkupTextBlock.h"
 #include "framework/markup/MarkupType.h"
 #include "framework/markup/MarkupTypeRegistry.h"
 
@@ -68,7 +71,8 @@ TEST_F(MarkupTest, ScrollTypesAreRegisteredWithTheirTagsAndBases)
     EXPECT_STREQ(L"COSMMarkupScrollBar", COSMMarkupScrollBar::GetClassType()->GetMarkupClassName());
     EXPECT_STREQ(L"COSMMarkupScrollBarGripper", COSMMarkupScrollBarGripper::GetClassType()->GetMarkupClassName());
     EXPECT_TRUE(COSMMarkupScrollBarGripper::GetClassType()->IsDerivedFrom(COSMMarkupUIElement::GetClassType()));
-    EXPECT_TRUE(COSMMarkupScrollBar::GetClassType()->IsDerivedFrom(COSMMarkupFrameworkElement::GetClassType()));
+    EXPECT_EQ(COSMMarkupControl::GetClassType(), COSMMarkupScrollBar::GetClassType()->GetBaseType());
+    EXPECT_EQ(COSMMarkupContentControl::GetClassType(), COSMMarkupScrollViewer::GetClassType()->GetBaseType());
 }
 
 TEST_F(MarkupTest, TheViewerClipsToItsBoundsAsALocalValue)
@@ -90,6 +94,30 @@ TEST_F(ParseTest, VisibilitiesParseInAnyCaseAndOtherTextFails)
     EXPECT_EQ("Cannot convert string in attribute 'VerticalScrollBarVisibility' to object of type 'COSMMarkupEnum'. "
               "Line 1, position 54",
               ParseError("<ScrollViewer VerticalScrollBarVisibility=\"Sometimes\"/>"));
+}
+
+// The viewer is a content control: text as content, as element text or as the attribute, shows in a text block
+// with one run, which is the viewer's logical child and its first visual child, beside the bar.
+TEST_F(ParseTest, TextContentShowsInATextBlock)
+{
+    for (const char* markup : {"<ScrollViewer>Long text</ScrollViewer>", "<ScrollViewer Content=\"Long text\"/>"}) {
+        SCOPED_TRACE(markup);
+        std::string error;
+        Owned<COSMMarkupScrollViewer> viewer(MarkupDynamicCast<COSMMarkupScrollViewer>(Parse(markup, &error)));
+        ASSERT_NE(nullptr, viewer) << error;
+        auto* block = MarkupDynamicCast<COSMMarkupTextBlock>(viewer->GetContent());
+        ASSERT_NE(nullptr, block);
+        EXPECT_EQ(viewer.get(), block->GetLogicalParent());
+        ASSERT_EQ(1, block->GetInlines()->GetCount());
+        auto* run = MarkupDynamicCast<COSMMarkupRun>(block->GetInlines()->GetInline(0));
+        ASSERT_NE(nullptr, run);
+        EXPECT_STREQ(L"Long text", run->GetTextChars());
+        LayOut(viewer.get(), CSize(100, 50));
+        ASSERT_EQ(2, viewer->GetVisualChildrenCount());
+        EXPECT_EQ(block, viewer->GetVisualChild(0));
+        EXPECT_EQ(viewer->GetScrollBar(TRUE), viewer->GetVisualChild(1));
+        EXPECT_GT(block->GetDesiredSize().cx, 0);
+    }
 }
 
 TEST_F(MarkupTest, UnsetVisibilitiesCountAsVerticalVisibleAndHorizontalDisabled)

@@ -142,7 +142,7 @@ protected:
         viewer = static_cast<CRecordingViewer*>(context->CreateObject(CRecordingViewer::GetClassType()));
         CProbe* probe = static_cast<CProbe*>(context->CreateObject(CProbe::GetClassType()));
         probe->contentSize = CSize(83, 1000);
-        viewer->SetChild(probe);
+        viewer->SetContent(probe);
         LayOut(viewer, CSize(100, 100));
         host.root = viewer;
         bar = viewer->GetScrollBar(TRUE);

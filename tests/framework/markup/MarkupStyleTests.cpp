@@ -4,6 +4,7 @@
 #include "ParseTestSupport.h"
 #include "StyleTestTypes.h"
 
+#include "framework/markup/MarkupControl.h"
 #include "framework/markup/MarkupDependencyProperty.h"
 #include "framework/markup/MarkupFrameworkElement.h"
 #include "framework/markup/MarkupInputElement.h"
@@ -150,6 +151,7 @@ TEST_F(ParseTest, SettersAreResolvedAndConvertedWhileTheStyleIsBuilt)
                     "  <Style x:Key=\"s\">\n"
                     "    <Setter Property=\"Border.Background\" Value=\"Red\"/>\n"
                     "    <Setter Property=\"FrameworkElement.Width\" Value=\"30\"/>\n"
+                    "    <Setter Property=\"Control.Background\" Value=\"Lime\"/>\n"
                     "  </Style>\n"
                     "</StackPanel.Resources></StackPanel>"));
     ASSERT_TRUE(root);
@@ -159,7 +161,7 @@ TEST_F(ParseTest, SettersAreResolvedAndConvertedWhileTheStyleIsBuilt)
     auto* style = MarkupDynamicCast<COSMMarkupStyle>(resources->Lookup(key.Get()));
     ASSERT_NE(nullptr, style);
     EXPECT_FALSE(style->IsSealed());
-    ASSERT_EQ(2, style->GetSetters()->GetCount());
+    ASSERT_EQ(3, style->GetSetters()->GetCount());
     const COSMMarkupSetter* background = style->GetSetters()->GetSetter(0);
     const COSMMarkupSetter* width = style->GetSetters()->GetSetter(1);
     ASSERT_NE(nullptr, background->GetSetterProperty());
@@ -167,6 +169,9 @@ TEST_F(ParseTest, SettersAreResolvedAndConvertedWhileTheStyleIsBuilt)
     EXPECT_EQ("#0000FF", DescribeValue(background->GetSetterValue()));
     EXPECT_EQ(Element::s_pWidthProperty, width->GetSetterProperty());
     EXPECT_EQ("30", DescribeValue(width->GetSetterValue()));
+    const COSMMarkupSetter* control = style->GetSetters()->GetSetter(2);
+    EXPECT_EQ(COSMMarkupControl::s_pBackgroundProperty, control->GetSetterProperty());
+    EXPECT_EQ("#00FF00", DescribeValue(control->GetSetterValue()));
 }
 
 // The derived style's setter replaces the base's for one property; what only the base sets stays.

@@ -7,6 +7,8 @@
 #include "StyleTestTypes.h"
 
 #include "framework/markup/MarkupBrush.h"
+#include "framework/markup/MarkupCheckBox.h"
+#include "framework/markup/MarkupDelegate.h"
 #include "framework/markup/MarkupDrawingContext.h"
 #include "framework/markup/MarkupFrameworkElement.h"
 #include "framework/markup/MarkupInputElement.h"
@@ -16,6 +18,7 @@
 #include "framework/markup/MarkupSpan.h"
 #include "framework/markup/MarkupStyle.h"
 #include "framework/markup/MarkupTextElement.h"
+#include "framework/markup/MarkupToggleButton.h"
 #include "framework/markup/MarkupTrigger.h"
 #include "framework/markup/MarkupType.h"
 
@@ -202,6 +205,60 @@ TEST_F(TriggerTest, SelfFeedingTriggersEnd)
     pair->SetValue(Input::s_pCursorProperty, new COSMMarkupInt(32512));
     EXPECT_EQ("32512", DescribeValue(pair->GetValue(Input::s_pCursorProperty)));
     EXPECT_TRUE(NoTriggerActiveTwice(pair));
+}
+
+// A hover trigger setting IsChecked False on a check box: a local True hides it, so nothing changes and neither
+// Unchecked nor Checked is raised (the trigger's own value used to be reported); under a style's True the trigger
+// shows, and its events come and go with the mouse.
+TEST_F(TriggerTest, ACheckBoxReportsOnlyTheStateItShows)
+{
+    Log events;
+    for (COSMMarkupRoutedEvent* routedEvent : {COSMMarkupToggleButton::s_pCheckedEvent,
+                                              COSMMarkupToggleButton::s_pUncheckedEvent,
+                                              COSMMarkupToggleButton::s_pIndeterminateEvent}) {
+        context->AddHandler(routedEvent, new COSMMarkupFunctionDelegate(
+                                             [&events](Input*, COSMMarkupRoutedEventArgs* args) {
+                                                 std::string name;
+                                                 for (LPCWSTR c = args->event->GetName(); *c; ++c)
+                                                     name += static_cast<char>(*c);
+                                                 events.push_back(name);
+                                             }));
+    }
+    struct Case
+    {
+        const char* name;
+        const char* attributes;
+        int whileOver;
+        Log entering;
+        Log leaving;
+    };
+    const Case cases[] = {
+        {"local True", "IsChecked=\"True\"", 1, {}, {}},
+        {"styled True", "", 0, {"Unchecked"}, {"Checked"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_root.Attach(Parse("<StackPanel><StackPanel.Resources>\n"
+                            "<Style x:Key=\"s\" TargetType=\"CheckBox\"><Setter Property=\"IsChecked\" Value=\"True\"/>"
+                            "<Style.Triggers><Trigger Property=\"IsMouseOver\" Value=\"True\"><Trigger.Setters>"
+                            "<Setter Property=\"IsChecked\" Value=\"False\"/></Trigger.Setters></Trigger>"
+                            "</Style.Triggers></Style>\n</StackPanel.Resources>\n"
+                            "<CheckBox Name=\"box\" Style=\"{StaticResource s}\" " +
+                            std::string(c.attributes) + "/></StackPanel>"));
+        auto* box = MarkupDynamicCast<COSMMarkupCheckBox>(FindNamed(m_root.Get(), L"box"));
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ(1, box->GetIsChecked());
+        events.clear();
+        Enter(box);
+        EXPECT_EQ(c.entering, events);
+        EXPECT_EQ(c.whileOver, box->GetIsChecked());
+        EXPECT_EQ(1, ActiveTriggerCount(box));
+        events.clear();
+        Leave(box);
+        EXPECT_EQ(c.leaving, events);
+        EXPECT_EQ(1, box->GetIsChecked());
+        m_root.Release();
+    }
 }
 
 // A trigger value is a change like any other: one that affects the size re-measures the element.

@@ -69,7 +69,7 @@ Owned<COSMMarkupScrollViewer> MakeViewer(CSize contentSize, CSize room, int vert
                                                  : CProbe::GetClassType()->CreateInstance());
     probe->name = "content";
     probe->contentSize = contentSize;
-    viewer->SetChild(probe);
+    viewer->SetContent(probe);
     if (vertical >= 0)
         viewer->SetValue(COSMMarkupScrollViewer::s_pVerticalScrollBarVisibilityProperty,
                          COSMMarkupEnum::CreateValue(vertical));
@@ -90,7 +90,7 @@ void LayOut(COSMMarkupScrollViewer* viewer, CSize room)
 
 CProbe* ContentOf(COSMMarkupScrollViewer* viewer)
 {
-    return static_cast<CProbe*>(viewer->GetChild());
+    return static_cast<CProbe*>(viewer->GetContent());
 }
 
 }  // namespace markup_test
