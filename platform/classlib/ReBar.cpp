@@ -36,7 +36,11 @@ BOOL CReBar::Create(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, UINT nID
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_COOL_CLASSES};
     ::InitCommonControlsEx(&controls);
     const DWORD style = dwStyle | dwCtrlStyle | CCS_NOPARENTALIGN | CCS_NODIVIDER;
-    return CWnd::Create(REBARCLASSNAMEA, nullptr, style, CRect(0, 0, 0, 0), pParentWnd, nID);
+    if (!CWnd::Create(REBARCLASSNAMEA, nullptr, style, CRect(0, 0, 0, 0), pParentWnd, nID))
+        return FALSE;
+    // The frame lays its children out in Z order: the top strip belongs to the rebar.
+    ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return TRUE;
 }
 
 BOOL CReBar::AddBar(CWnd* pBar, LPCSTR pszText, CBitmap* pbmp, DWORD dwStyle)

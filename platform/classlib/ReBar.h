@@ -34,7 +34,7 @@ public:
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     // A rebar control of the parent (dwCtrlStyle: RBS_ styles). The control neither moves itself to the parent's top
-    // nor draws a divider: the frame layout places it.
+    // nor draws a divider: the frame layout places it, before the bars made earlier (it goes first in the Z order).
     BOOL Create(CWnd* pParentWnd, DWORD dwCtrlStyle = RBS_BANDBORDERS,
                 DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, UINT nID = AFX_IDW_REBAR);
     // Appends a band around pBar (made a child of the rebar by the control) with the text and bitmap when given and
@@ -58,8 +58,8 @@ public:
     // A cleared band record of this build's size (on 32-bit Windows 80 bytes, on 64-bit more) with the mask.
     static REBARBANDINFOA MakeBandInfo(UINT fMask);
 
-    // The size hWndChild takes from the top of rcRoom (see the header comment): FALSE when it takes nothing. With bCommit
-    // the child lays itself out and moves into its strip.
+    // The size hWndChild takes from the top of rcRoom (see the header comment): FALSE when it takes nothing. With
+    // bCommit the child lays itself out and moves into its strip.
     static BOOL QueryChildSize(HWND hWndChild, const RECT& rcRoom, BOOL bCommit, SIZE* pSize);
 
 protected:

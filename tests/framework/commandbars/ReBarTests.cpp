@@ -15,9 +15,8 @@ protected:
     void SetUp() override
     {
         DockSiteTest::SetUp();
+        // Made after the dock bars, and still the frame's topmost strip.
         ASSERT_TRUE(rebar.Create(&frame));
-        // The rebar lays out before the dock bars, so it is the frame's topmost strip.
-        rebar.SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         frame.RecalcLayout();
     }
 
