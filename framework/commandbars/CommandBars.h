@@ -33,6 +33,7 @@ class COSMImageManager;
 class COSMMouseManager;
 class COSMPaintManager;
 class COSMPopupBar;
+class COSMReBar;
 class COSMShortcutManager;
 
 // The process-wide paint manager, made for theme 0 when none is installed (null while no theme is registered).
@@ -58,6 +59,8 @@ public:
     // The frame or window that holds the bars and receives their messages.
     void SetSite(CWnd* site) { m_site = site; }
     CWnd* GetSite() const { return m_site; }
+    // The site's child 0xE804 when it is a COSMReBar, else null.
+    COSMReBar* GetReBar() const;
 
     // Own, else the process-wide one made for theme 0 on first use.
     COSMPaintManager* GetPaintManager() const;
@@ -103,7 +106,8 @@ public:
     // One popup per bar of the row, captioned "&1 Title" ..., holding the bar's add-or-remove list when the customize
     // dialog is available and the bar is a customizable built-in one; then the customize entry (35001).
     virtual void AddCustomizeMenu(COSMCommandBar* bar, COSMPopupBar* popup);
-    // The site's rebar (child window 0xE804) takes the bar as a band, or lets it go; nothing without a rebar.
+    // The site's rebar (child window 0xE804) takes a toolbar as a band (COSMReBar::AddToolBar, band style 0x81), or
+    // lets it go; nothing without a rebar or for a bar that is no toolbar.
     virtual void AddToReBar(COSMCommandBar* bar);
     virtual void RemoveFromReBar(COSMCommandBar* bar);
     // Every bar whose tracking mode changes tells the manager: leaving tracking hides the cues that follow the

@@ -1,52 +1,9 @@
-// What the manager reads from its site: the rebar child that may hold the bars as bands, and, in an MDI frame, the
+// What the manager reads from its site: the rebar child that may hold the toolbars as bands, and, in an MDI frame, the
 // kind of document the active child shows.
 #include "framework/commandbars/CommandBars.h"
 
-#include "framework/commandbars/CommandBar.h"
-
-#include <commctrl.h>
-#include <cstring>
-
-namespace {
-
-// The site's child that takes bars as bands.
-constexpr UINT kReBarChildId = 0xE804;
-// A band starts its own row and always shows its gripper.
-constexpr UINT kReBarBandStyle = RBBS_BREAK | RBBS_GRIPPERALWAYS;
-
-// The site's rebar control, or null: a child of that id that is something else is left alone.
-HWND FindReBar(CWnd* site)
-{
-    HWND hwnd = site ? ::GetDlgItem(site->GetSafeHwnd(), kReBarChildId) : nullptr;
-    char className[32] = {};
-    if (!hwnd || !::GetClassNameA(hwnd, className, sizeof className) || std::strcmp(className, REBARCLASSNAMEA) != 0)
-        return nullptr;
-    return hwnd;
-}
-
-// The band structure every comctl32 from 5 on accepts (the longer one of newer headers is refused by older ones).
-REBARBANDINFOA MakeBandInfo(UINT mask)
-{
-    REBARBANDINFOA band;
-    std::memset(&band, 0, sizeof band);
-    band.cbSize = REBARBANDINFOA_V6_SIZE;
-    band.fMask = mask;
-    return band;
-}
-
-// The band holding the window, or -1.
-int FindBand(HWND rebar, HWND child)
-{
-    const int count = static_cast<int>(::SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index) {
-        REBARBANDINFOA band = MakeBandInfo(RBBIM_CHILD);
-        if (::SendMessageA(rebar, RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band)) && band.hwndChild == child)
-            return index;
-    }
-    return -1;
-}
-
-}  // namespace
+#include "framework/commandbars/ReBar.h"
+#include "framework/commandbars/ToolBar.h"
 
 UINT COSMCommandBars::GetActiveDocTemplateId() const
 {
@@ -70,29 +27,25 @@ UINT COSMCommandBars::GetActiveDocTemplateId() const
     return 0;
 }
 
+COSMReBar* COSMCommandBars::GetReBar() const
+{
+    HWND hwnd = m_site ? ::GetDlgItem(m_site->GetSafeHwnd(), AFX_IDW_REBAR) : nullptr;
+    CWnd* child = hwnd ? CWnd::FromHandlePermanent(hwnd) : nullptr;
+    return child && child->IsKindOf(RUNTIME_CLASS(COSMReBar)) ? static_cast<COSMReBar*>(child) : nullptr;
+}
+
 void COSMCommandBars::AddToReBar(COSMCommandBar* bar)
 {
-    HWND rebar = FindReBar(m_site);
-    if (!rebar || !bar || !bar->GetSafeHwnd() || FindBand(rebar, bar->GetSafeHwnd()) >= 0)
+    COSMReBar* rebar = GetReBar();
+    auto* toolBar = dynamic_cast<COSMToolBar*>(bar);
+    if (!rebar || !toolBar || !toolBar->GetSafeHwnd() || rebar->FindBand(toolBar) >= 0)
         return;
-    CRect rect;
-    bar->GetWindowRect(&rect);
-    REBARBANDINFOA band = MakeBandInfo(RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_ID);
-    band.fStyle = kReBarBandStyle;
-    band.hwndChild = bar->GetSafeHwnd();
-    band.wID = bar->GetBarID();
-    band.cxMinChild = rect.Width();
-    band.cyMinChild = rect.Height();
-    band.cx = rect.Width();
-    ::SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+    rebar->AddToolBar(toolBar, COSMReBar::kManagerBandStyle);
 }
 
 void COSMCommandBars::RemoveFromReBar(COSMCommandBar* bar)
 {
-    HWND rebar = FindReBar(m_site);
-    if (!rebar || !bar || !bar->GetSafeHwnd())
-        return;
-    const int index = FindBand(rebar, bar->GetSafeHwnd());
-    if (index >= 0)
-        ::SendMessageA(rebar, RB_DELETEBAND, index, 0);
+    COSMReBar* rebar = GetReBar();
+    if (auto* toolBar = dynamic_cast<COSMToolBar*>(bar); rebar && toolBar)
+        rebar->DeleteToolBar(toolBar);
 }

@@ -14,6 +14,7 @@
 // DataExchange.h CDataExchange, DDX_ and DDV_ functions
 // Controls.h    CStatic, CButton, CEdit, CListBox, CComboBox, CScrollBar, CProgressCtrl
 // ToolTipCtrl.h CToolTipCtrl
+// ReBar.h      CReBar, the frame's rebar bar
 // WinApp.h      CWinApp, the entry routine, AfxGetApp, AfxMessageBox
 // WinThread.h   CWinThread, AfxBeginThread, AfxGetThread;  ThreadLocal.h  CThreadLocal
 // SyncObject.h  CSyncObject, CEvent, CCriticalSection;  SingleLock.h  CSingleLock
@@ -45,6 +46,7 @@
 #include "classlib/DocTemplate.h"
 #include "classlib/Controls.h"
 #include "classlib/ToolTipCtrl.h"
+#include "classlib/ReBar.h"
 #include "classlib/Dialog.h"
 #include "classlib/DataExchange.h"
 #include "classlib/WinThread.h"
