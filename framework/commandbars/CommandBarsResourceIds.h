@@ -18,3 +18,6 @@
 #define IDS_OSM_ADD_OR_REMOVE_BUTTONS 9122
 #define IDS_OSM_RESET_TOOLBAR 9123
 #define IDS_OSM_RESET_TOOLBAR_QUESTION 9173
+
+// Loading saved bars: a toolbar the application has changed since the user customized it (%s the toolbar's title).
+#define IDS_OSM_TOOLBAR_CHANGED_QUESTION 9177

@@ -8,7 +8,7 @@
 #include "framework/foundation/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 
-IMPLEMENT_DYNCREATE(COSMToolBar, COSMCommandBar)
+IMPLEMENT_SERIAL(COSMToolBar, COSMCommandBar, VERSIONABLE_SCHEMA | 0x22)
 
 BEGIN_MESSAGE_MAP(COSMToolBar, COSMCommandBar)
     ON_WM_SETCURSOR()
