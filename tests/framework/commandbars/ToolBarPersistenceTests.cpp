@@ -15,22 +15,6 @@ using namespace prop_exchange_test;
 
 namespace {
 
-// Answers the merge question as the test says and remembers what was asked.
-struct QuestionAnswer
-{
-    static int Answer(LPCSTR text, UINT type)
-    {
-        ++asked;
-        lastText = text;
-        lastType = type;
-        return answer;
-    }
-    static inline int answer = IDYES;
-    static inline int asked = 0;
-    static inline CString lastText;
-    static inline UINT lastType = 0;
-};
-
 std::vector<UINT> Ids(const COSMControls* controls)
 {
     std::vector<UINT> ids;
@@ -68,8 +52,7 @@ protected:
     void SetUp() override
     {
         DockSiteTest::SetUp();
-        QuestionAnswer::asked = 0;
-        QuestionAnswer::answer = IDYES;
+        MessageBoxAnswer::asked = 0;
     }
 
     Bytes Save(BOOL onlyCustomized = FALSE)
@@ -96,7 +79,8 @@ protected:
         return bar;
     }
 
-    ScopedSetting<int (*)(LPCSTR, UINT)> messageBox{COSMToolBar::s_pfnShowMessageBox, &QuestionAnswer::Answer};
+    ScopedSetting<int (*)(LPCSTR, UINT)> messageBox{COSMToolBar::s_pfnShowMessageBox, &MessageBoxAnswer::Answer};
+    ScopedSetting<int> answer{MessageBoxAnswer::answer, IDYES};
 };
 
 TEST_F(ToolBarPersistenceTest, CustomToolBarSavesTheBytesOfTheStoredFormsAndLoadsEqual)
@@ -341,6 +325,7 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoaded
     standard->GetControls()->RemoveAt(1);
     standard->GetControls()->Add(1, 204);
     standard->SetTitle("Mine");
+    ASSERT_TRUE(standard->SetPosition(2));  // the user moved it too
     const Bytes bytes = Save();
 
     FreshSite fresh;
@@ -349,15 +334,17 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoaded
     ASSERT_NE(nullptr, made);
     COSMOriginalControls* snapshot = made->GetControls()->GetOriginalControls();
     ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), FALSE));
-    EXPECT_EQ(0, QuestionAnswer::asked);
+    EXPECT_EQ(0, MessageBoxAnswer::asked);
     ASSERT_EQ(1, fresh.commandBars->GetCount());
     EXPECT_EQ((std::vector<UINT>{201, 203, 204}), Ids(made->GetControls()));
     EXPECT_EQ(CString("Mine"), made->GetTitle());
-    // The definition is still the application's, and the bar stays where it is, with its manager.
+    // The definition is still the application's; the bar keeps its manager and goes where the user had put it.
     EXPECT_EQ((std::vector<UINT>{201, 202, 203}), Ids(made->GetControls()->GetOriginalControls()));
     EXPECT_TRUE(made->GetControls()->GetOriginalControls()->Compare(snapshot));
     EXPECT_EQ(fresh.commandBars.get(), made->GetCommandBarsField());
-    EXPECT_EQ("Mine", DescribeRows(fresh.commandBars->GetDockBar(0)));
+    EXPECT_EQ(2, made->GetPosition());
+    EXPECT_EQ(fresh.commandBars->GetDockBar(2), made->GetDockBar());
+    EXPECT_EQ("Mine", DescribeRows(fresh.commandBars->GetDockBar(2)));
 }
 
 TEST_F(ToolBarPersistenceTest, BuiltInBarWithoutASavedDefinitionKeepsItsOwn)
@@ -376,7 +363,7 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithoutASavedDefinitionKeepsItsOwn)
     ASSERT_TRUE(Load(store.Take(), fresh.commandBars.get(), FALSE));
     EXPECT_EQ((std::vector<UINT>{201, 202, 204}), Ids(made->GetControls()));
     EXPECT_EQ(snapshot, made->GetControls()->GetOriginalControls());
-    EXPECT_EQ(0, QuestionAnswer::asked);
+    EXPECT_EQ(0, MessageBoxAnswer::asked);
 }
 
 TEST_F(ToolBarPersistenceTest, ChangedDefinitionIsKeptOrAskedAbout)
@@ -421,21 +408,21 @@ TEST_F(ToolBarPersistenceTest, ChangedDefinitionIsKeptOrAskedAbout)
         COSMToolBar* made = AddBuiltIn(fresh.commandBars.get(), "Standard", 701, {201, 202, 203, 205});
         ASSERT_NE(nullptr, made);
         COSMOriginalControls* snapshot = made->GetControls()->GetOriginalControls();
-        QuestionAnswer::asked = 0;
-        QuestionAnswer::answer = row.answer;
+        MessageBoxAnswer::asked = 0;
+        MessageBoxAnswer::answer = row.answer;
         ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), row.silent));
-        EXPECT_EQ(row.asked, QuestionAnswer::asked);
+        EXPECT_EQ(row.asked, MessageBoxAnswer::asked);
         EXPECT_EQ(row.ids, Ids(made->GetControls()));
         // Whatever the answer, the application's new definition stays the bar's original.
         EXPECT_EQ(snapshot, made->GetControls()->GetOriginalControls());
         if (row.asked)
         {
-            EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), QuestionAnswer::lastType);
+            EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), MessageBoxAnswer::lastType);
             CString format;
             ASSERT_TRUE(GetResourceManager()->LoadString(&format, COSMToolBar::kMergeQuestionId));
             EXPECT_NE(-1, format.Find("%s"));
-            EXPECT_NE(-1, QuestionAnswer::lastText.Find("'Standard'"));
-            EXPECT_EQ(-1, QuestionAnswer::lastText.Find("%s"));
+            EXPECT_NE(-1, MessageBoxAnswer::lastText.Find("'Standard'"));
+            EXPECT_EQ(-1, MessageBoxAnswer::lastText.Find("%s"));
         }
     }
 }
