@@ -234,6 +234,8 @@ void COSMToolBar::Copy(const COSMCommandBar* source, BOOL recursive)
     m_builtIn = toolBar->m_builtIn;
     m_tearOff = toolBar->m_tearOff;
     m_closeable = toolBar->m_closeable;
+    m_contextMenuPresent = toolBar->m_contextMenuPresent;
+    m_customizeDialogPresent = toolBar->m_customizeDialogPresent;
 }
 
 COSMCommandBar* COSMToolBar::Clone(BOOL recursive) const

@@ -326,6 +326,7 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoaded
     standard->GetControls()->Add(1, 204);
     standard->SetTitle("Mine");
     ASSERT_TRUE(standard->SetPosition(2));  // the user moved it too
+    standard->SetCustomizeDialogPresent(FALSE);
     const Bytes bytes = Save();
 
     FreshSite fresh;
@@ -338,6 +339,7 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoaded
     ASSERT_EQ(1, fresh.commandBars->GetCount());
     EXPECT_EQ((std::vector<UINT>{201, 203, 204}), Ids(made->GetControls()));
     EXPECT_EQ(CString("Mine"), made->GetTitle());
+    EXPECT_FALSE(made->IsCustomizeDialogPresent());
     // The definition is still the application's; the bar keeps its manager and goes where the user had put it.
     EXPECT_EQ((std::vector<UINT>{201, 202, 203}), Ids(made->GetControls()->GetOriginalControls()));
     EXPECT_TRUE(made->GetControls()->GetOriginalControls()->Compare(snapshot));
