@@ -111,7 +111,7 @@ TEST_F(ToolBarPersistenceTest, CustomToolBarSavesTheBytesOfTheStoredFormsAndLoad
     EXPECT_FALSE(loaded->IsBuiltIn());
     EXPECT_EQ(CString("Custom 1"), loaded->GetTitle());
     EXPECT_EQ(fresh.commandBars.get(), loaded->GetCommandBarsField());
-    EXPECT_EQ("Custom 1", DescribeRows(fresh.commandBars->GetDockBar(0)));
+    EXPECT_EQ("|Custom 1|", DescribeRows(fresh.commandBars->GetDockBar(0)));
 }
 
 TEST_F(ToolBarPersistenceTest, BarsAreNumberedAroundToolBarsWhichKeepTheirIds)
@@ -308,7 +308,7 @@ TEST_F(ToolBarPersistenceTest, RestoredCustomToolBarsGoBackWhereTheyWereSaved)
         COSMDockBar* dockBar = fresh.commandBars->GetDockBar(row.side);
         EXPECT_EQ(dockBar, bar->GetDockBar());
         EXPECT_EQ(dockBar->GetSafeHwnd(), ::GetParent(bar->GetSafeHwnd()));
-        EXPECT_EQ(static_cast<LPCSTR>(bar->GetTitle()), DescribeRows(dockBar));
+        EXPECT_EQ("|" + std::string(static_cast<LPCSTR>(bar->GetTitle())) + "|", DescribeRows(dockBar));
         // Laid out inside its dock bar, not left where the window was made.
         CRect dock = ScreenRect(dockBar);
         CRect rect = ScreenRect(bar);
@@ -333,7 +333,6 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoaded
     ASSERT_TRUE(fresh.created);
     COSMToolBar* made = AddBuiltIn(fresh.commandBars.get(), "Standard", 701, {201, 202, 203});
     ASSERT_NE(nullptr, made);
-    COSMOriginalControls* snapshot = made->GetControls()->GetOriginalControls();
     ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), FALSE));
     EXPECT_EQ(0, MessageBoxAnswer::asked);
     ASSERT_EQ(1, fresh.commandBars->GetCount());
@@ -342,11 +341,10 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoaded
     EXPECT_FALSE(made->IsCustomizeDialogPresent());
     // The definition is still the application's; the bar keeps its manager and goes where the user had put it.
     EXPECT_EQ((std::vector<UINT>{201, 202, 203}), Ids(made->GetControls()->GetOriginalControls()));
-    EXPECT_TRUE(made->GetControls()->GetOriginalControls()->Compare(snapshot));
     EXPECT_EQ(fresh.commandBars.get(), made->GetCommandBarsField());
     EXPECT_EQ(2, made->GetPosition());
     EXPECT_EQ(fresh.commandBars->GetDockBar(2), made->GetDockBar());
-    EXPECT_EQ("Mine", DescribeRows(fresh.commandBars->GetDockBar(2)));
+    EXPECT_EQ("|Mine|", DescribeRows(fresh.commandBars->GetDockBar(2)));
 }
 
 TEST_F(ToolBarPersistenceTest, BuiltInBarWithoutASavedDefinitionKeepsItsOwn)
