@@ -192,7 +192,7 @@ public:
     virtual void RestoreCommandBarList(COSMCommandBarList* list);
     // Whether the manager saves the bar: the toolbar answers from its own not-saved, built-in and customized state.
     virtual BOOL IsSaveCandidate(BOOL onlyCustomized) const { return TRUE; }
-    // TRUE for a toolbar (by runtime class name, so that this layer does not need the toolbar's header).
+    // TRUE for a COSMToolBar or a class derived from it.
     BOOL IsToolBar() const;
     void SetPositionField(int position) { m_position = position; }
 

@@ -5,6 +5,7 @@
 #include "framework/commandbars/CommandBarParams.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/PopupBar.h"
+#include "framework/commandbars/ToolBar.h"
 #include "framework/foundation/PropExchange.h"
 
 #include <memory>
@@ -28,9 +29,7 @@ constexpr UINT kFirstGeneratedBarId = 0x1000000;
 
 BOOL COSMCommandBar::IsToolBar() const
 {
-    // Looked up by name: the toolbar lives above this file's layer.
-    CRuntimeClass* toolBarClass = FindRuntimeClass("COSMToolBar");
-    return toolBarClass && GetRuntimeClass()->IsDerivedFrom(toolBarClass);
+    return IsKindOf(RUNTIME_CLASS(COSMToolBar));
 }
 
 void COSMCommandBar::GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list,

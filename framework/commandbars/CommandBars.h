@@ -133,8 +133,10 @@ public:
     // Loads the bars, merges them into the manager's (which re-attaches their popups) and lays the site out;
     // FALSE on failure. silent: a changed built-in bar is never asked about.
     BOOL LoadBarState(COSMPropExchange* px, BOOL silent = FALSE);
-    // Merges loaded bars into the manager's: the context menus (popup bars marked as such) for now, the
-    // toolbars when they come. Every loaded bar's popups find their bars in the list again.
+    // Merges loaded bars into the manager's: context menus (popup bars marked as such) join the owned list or hand
+    // their controls to the menu of their id; a toolbar updates the manager's bar of its id (MergeLoadedControls)
+    // or, without one, joins the manager placed where it was saved. Every loaded bar's popups find their bars in
+    // the list again.
     virtual void MergeLoadedCommandBars(COSMCommandBarList* list, BOOL silent);
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "framework/commandbars/CommandBarParams.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/PopupBar.h"
+#include "framework/commandbars/ToolBar.h"
 #include "framework/foundation/PropExchange.h"
 
 #include <memory>
@@ -40,6 +41,29 @@ private:
     COSMPropExchange* m_px;
     DWORD_PTR m_saved;
 };
+
+// A loaded toolbar updates the application's bar of its id; a bar the user made joins the manager instead and goes
+// back where it was saved (created in the site, it would otherwise sit outside the layout).
+void MergeLoadedToolBar(COSMCommandBars* commandBars, COSMToolBar* loaded, COSMCommandBarList* list, BOOL silent)
+{
+    COSMCommandBar* existing = commandBars->FindCommandBar(loaded->GetBarID());
+    loaded->RestoreCommandBarList(list);
+    if (existing)
+    {
+        // A bar of that id that is no toolbar (a crafted store) takes nothing from it.
+        if (auto* toolBar = dynamic_cast<COSMToolBar*>(existing))
+            toolBar->MergeLoadedControls(loaded, silent);
+        return;
+    }
+    loaded->SetCommandBars(commandBars);
+    loaded->InternalAddRef();
+    commandBars->AddCommandBar(loaded);
+    const DWORD flags = loaded->GetFlags();
+    loaded->Create(commandBars->GetSite(), FALSE);
+    loaded->TakeLoadedPosition();
+    loaded->ModifyFlags(flags, ~flags);
+    commandBars->AddToReBar(loaded);
+}
 
 }  // namespace
 
@@ -149,10 +173,9 @@ void COSMCommandBars::MergeLoadedCommandBars(COSMCommandBarList* list, BOOL sile
     for (int index = 0; index < list->GetCount(); ++index)
     {
         COSMCommandBar* loaded = list->GetAt(index);
-        if (loaded->IsToolBar())
+        if (auto* toolBar = dynamic_cast<COSMToolBar*>(loaded))
         {
-            // Toolbars join or update the manager's toolbars once those exist; their popups come back now.
-            loaded->RestoreCommandBarList(list);
+            MergeLoadedToolBar(this, toolBar, list, silent);
             continue;
         }
         auto* popup = dynamic_cast<COSMPopupBar*>(loaded);

@@ -23,3 +23,6 @@
 #define IDC_OSM_DRAG_COPY 9105
 #define IDC_OSM_DRAG_MOVE 9106
 #define IDC_OSM_DRAG_NODROP 9107
+
+// Loading saved bars: a toolbar the application has changed since the user customized it (%s the toolbar's title).
+#define IDS_OSM_TOOLBAR_CHANGED_QUESTION 9177

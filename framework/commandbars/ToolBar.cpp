@@ -8,7 +8,7 @@
 #include "framework/foundation/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 
-IMPLEMENT_DYNCREATE(COSMToolBar, COSMCommandBar)
+IMPLEMENT_SERIAL(COSMToolBar, COSMCommandBar, VERSIONABLE_SCHEMA | 0x22)
 
 BEGIN_MESSAGE_MAP(COSMToolBar, COSMCommandBar)
     ON_WM_SETCURSOR()
@@ -234,6 +234,8 @@ void COSMToolBar::Copy(const COSMCommandBar* source, BOOL recursive)
     m_builtIn = toolBar->m_builtIn;
     m_tearOff = toolBar->m_tearOff;
     m_closeable = toolBar->m_closeable;
+    m_contextMenuPresent = toolBar->m_contextMenuPresent;
+    m_customizeDialogPresent = toolBar->m_customizeDialogPresent;
 }
 
 COSMCommandBar* COSMToolBar::Clone(BOOL recursive) const

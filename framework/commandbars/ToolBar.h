@@ -26,7 +26,7 @@ class COSMToolBarMoveTracker;
 // The resource manager fills toolbars through COSMToolBarLoader (GetResourceManager()->LoadToolBar(bar, id)).
 class COSMToolBar : public COSMCommandBar, public COSMToolBarLoader
 {
-    DECLARE_DYNCREATE(COSMToolBar)
+    DECLARE_SERIAL(COSMToolBar)
 
 public:
     // Ids of the caption buttons.
@@ -114,6 +114,9 @@ public:
     void SetShowExpandButton(BOOL show) { m_showExpandButton = show; }
     BOOL IsContextMenuPresent() const { return m_contextMenuPresent; }
     void SetContextMenuPresent(BOOL present) { m_contextMenuPresent = present; }
+    // Stored with the bar for whoever offers a customize dialog; nothing in the bars reads it.
+    BOOL IsCustomizeDialogPresent() const { return m_customizeDialogPresent; }
+    void SetCustomizeDialogPresent(BOOL present) { m_customizeDialogPresent = present; }
     // Docked in a dock bar (positions 0 to 3).
     BOOL IsDocked() const { return m_dockBar != nullptr; }
     BOOL IsFloating() const { return m_position == 4; }
@@ -134,7 +137,27 @@ public:
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnRemoveHidden(WPARAM wParam, LPARAM lParam);
 
+    // ---- Saving and loading (ToolBarExchange.cpp) ---------------------------------------------------------------
+    // The bar keys, then "BuiltIn", "TearOff", "Closeable", "ContextMenuPresent" and "CustomizeDialogPresent".
+    void DoPropExchange(COSMPropExchange* px) override;
+    // Never a bar marked not-saved; with only customized bars asked for, a custom bar or a customized built-in one.
+    BOOL IsSaveCandidate(BOOL onlyCustomized) const override;
+    // This bar, as the application just made it, takes the loaded bar's controls: at once when the application's
+    // definition did not change since the save; else (unless silent, and only when the user had customized the
+    // bar) after asking (kMergeQuestionId): Yes keeps the new definition, No the loaded controls.
+    virtual void MergeLoadedControls(COSMToolBar* loaded, BOOL silent);
+    // The window goes where the stored "Position" says: 0..3 docks on that side, 4 floats, anything else docks at
+    // the top. FALSE when the bar cannot be placed.
+    BOOL TakeLoadedPosition();
+    static constexpr UINT kMergeQuestionId = IDS_OSM_TOOLBAR_CHANGED_QUESTION;
+
 protected:
+    // Asks the user through s_pfnShowMessageBox with the string's %s replaced by the title; the frame stands as the
+    // question's owner while it shows.
+    int AskAboutBar(UINT formatId, UINT type);
+    // Copies the bar without its original snapshot: the bar keeps its own.
+    void CopyKeepingSnapshot(const COSMToolBar* source);
+
     // The site window, or WM_SIZE to a site that is no frame, lays out again.
     void RecalcSiteLayout();
     // The gripper area that moves a docked bar (client coordinates); empty when the bar cannot be moved.
@@ -156,6 +179,7 @@ protected:
     BOOL m_notSaved = FALSE;
     BOOL m_showExpandButton = TRUE;
     BOOL m_contextMenuPresent = TRUE;
+    BOOL m_customizeDialogPresent = TRUE;
     BOOL m_inRecalc = FALSE;
     DockingRecord m_dockingRecord;
     HWND m_focusBefore = nullptr;

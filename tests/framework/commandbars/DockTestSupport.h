@@ -106,4 +106,21 @@ inline std::string DescribeRows(const COSMDockBar* dockBar)
     return text;
 }
 
+// Answers the toolbar's questions (reset, merging a changed bar) as the test says and remembers the last one; put
+// it in COSMToolBar::s_pfnShowMessageBox with a ScopedSetting.
+struct MessageBoxAnswer
+{
+    static int Answer(LPCSTR text, UINT type)
+    {
+        ++asked;
+        lastText = text;
+        lastType = type;
+        return answer;
+    }
+    static inline int answer = IDCANCEL;
+    static inline int asked = 0;
+    static inline CString lastText;
+    static inline UINT lastType = 0;
+};
+
 }  // namespace commandbars_test

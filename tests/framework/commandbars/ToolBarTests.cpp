@@ -12,22 +12,6 @@ using namespace commandbars_test;
 
 namespace {
 
-// Answers the reset question as the test says and counts the questions.
-struct MessageBoxAnswer
-{
-    static int Answer(LPCSTR text, UINT type)
-    {
-        ++asked;
-        lastText = text;
-        lastType = type;
-        return answer;
-    }
-    static inline int answer = IDCANCEL;
-    static inline int asked = 0;
-    static inline CString lastText;
-    static inline UINT lastType = 0;
-};
-
 class ToolBarTest : public DockSiteTest
 {
 protected:

@@ -1,0 +1,430 @@
+// Toolbars saved and loaded through the archive exchange on frames with dock bars: the toolbar's bytes and keys,
+// which toolbars are saved and how bars are numbered around them, and loaded toolbars merged into a fresh frame's
+// (custom bars placed where they were saved, built-in bars updated or asked about).
+#include "BarStreamWriter.h"
+#include "DockTestSupport.h"
+
+#include "framework/commandbars/CommandBarList.h"
+#include "framework/commandbars/CommandBarParams.h"
+#include "framework/controls/ControlPopup.h"
+
+#include <vector>
+
+using namespace commandbars_test;
+using namespace prop_exchange_test;
+
+namespace {
+
+std::vector<UINT> Ids(const COSMControls* controls)
+{
+    std::vector<UINT> ids;
+    for (int i = 0; controls && i < controls->GetCount(); ++i)
+        if (!controls->GetAt(i)->IsTemporary())
+            ids.push_back(controls->GetAt(i)->GetID());
+    return ids;
+}
+
+// A second frame with its own manager and dock bars, as a program that starts again has.
+struct FreshSite
+{
+    FreshSite()
+    {
+        created = frame.CreateTestFrame("fresh frame", CRect(80, 80, 680, 480));
+        commandBars->SetSite(&frame);
+        created = created && commandBars->CreateDockBars();
+    }
+    ~FreshSite()
+    {
+        commandBars->ClosePopups();
+        commandBars.reset();
+        frame.DestroyWindow();
+    }
+    COSMToolBar* FindToolBar(UINT id) const { return dynamic_cast<COSMToolBar*>(commandBars->FindCommandBar(id)); }
+
+    BOOL created = FALSE;
+    DockFrame frame;
+    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+};
+
+class ToolBarPersistenceTest : public DockSiteTest
+{
+protected:
+    void SetUp() override
+    {
+        DockSiteTest::SetUp();
+        MessageBoxAnswer::asked = 0;
+    }
+
+    Bytes Save(BOOL onlyCustomized = FALSE)
+    {
+        StoreToMemory store;
+        EXPECT_TRUE(commandBars->SaveBarState(&store.px, onlyCustomized));
+        return store.Take();
+    }
+    static BOOL Load(const Bytes& bytes, COSMCommandBars* target, BOOL silent)
+    {
+        LoadFromMemory load(bytes);
+        return target->LoadBarState(&load.px, silent);
+    }
+    // A built-in toolbar of the ids, with them as its original definition.
+    COSMToolBar* AddBuiltIn(COSMCommandBars* manager, const char* title, UINT id, std::initializer_list<UINT> ids)
+    {
+        auto* bar = static_cast<COSMToolBar*>(manager->AddToolBar(title, id));
+        if (!bar)
+            return nullptr;
+        std::vector<UINT> list(ids);
+        bar->SetButtons(list.data(), static_cast<int>(list.size()));
+        bar->SetBuiltIn(TRUE);
+        bar->GetControls()->CreateOriginalControls();
+        return bar;
+    }
+
+    ScopedSetting<int (*)(LPCSTR, UINT)> messageBox{COSMToolBar::s_pfnShowMessageBox, &MessageBoxAnswer::Answer};
+    ScopedSetting<int> answer{MessageBoxAnswer::answer, IDYES};
+};
+
+TEST_F(ToolBarPersistenceTest, CustomToolBarSavesTheBytesOfTheStoredFormsAndLoadsEqual)
+{
+    auto* bar = static_cast<COSMToolBar*>(commandBars->AddToolBar("Custom 1", 59392));
+    ASSERT_NE(nullptr, bar);
+    bar->GetControls()->Add(1, 30101)->SetCaption("&Open");
+    bar->GetControls()->Add(1, 30102)->SetCaption("&Save");
+    const DWORD flags = bar->GetFlags();
+    const int mruWidth = bar->GetMRUWidth();
+
+    StreamWriter w;
+    w.Long(1).NewClass("COSMToolBar");
+    w.BarKeys(kSchema, 1, 59392, COSMCommandBar::kStyleGripper, "Custom 1", 0, mruWidth, flags);
+    w.Long(2).NewClass("COSMControlButton").ControlKeys(1, 30101, "&Open");
+    w.ClassRef(3).ControlKeys(1, 30102, "&Save").EndControls();  // 1 bar class, 2 bar, 3 button class
+    w.ToolBarKeys(kSchema, FALSE);
+    const Bytes bytes = Save();
+    EXPECT_EQ(w.bytes, bytes);
+
+    FreshSite fresh;
+    ASSERT_TRUE(fresh.created);
+    ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), TRUE));
+    ASSERT_EQ(1, fresh.commandBars->GetCount());
+    COSMToolBar* loaded = fresh.FindToolBar(59392);
+    ASSERT_NE(nullptr, loaded);
+    EXPECT_TRUE(loaded->GetControls()->Compare(bar->GetControls()));
+    EXPECT_FALSE(loaded->IsBuiltIn());
+    EXPECT_EQ(CString("Custom 1"), loaded->GetTitle());
+    EXPECT_EQ(fresh.commandBars.get(), loaded->GetCommandBarsField());
+    EXPECT_EQ("|Custom 1|", DescribeRows(fresh.commandBars->GetDockBar(0)));
+}
+
+TEST_F(ToolBarPersistenceTest, BarsAreNumberedAroundToolBarsWhichKeepTheirIds)
+{
+    COSMToolBar* standard = AddBuiltIn(commandBars.get(), "Standard", 701, {201});
+    ASSERT_NE(nullptr, standard);
+    COSMPopupBar* popups[2] = {};
+    for (COSMPopupBar*& popup : popups)
+    {
+        auto* control = static_cast<COSMControlPopup*>(standard->GetControls()->Append(new COSMControlPopup));
+        control->SetType(2);
+        popup = COSMPopupBar::CreatePopupBar(commandBars.get());
+        popup->GetControls()->Add(1, 30101);
+        control->SetCommandBar(popup);
+        popup->InternalRelease();
+    }
+    // A toolbar whose id lies in the generated range still keeps it: toolbars are never numbered.
+    auto* odd = static_cast<COSMToolBar*>(commandBars->AddToolBar("Odd", 0x1000001));
+    ASSERT_NE(nullptr, odd);
+
+    for (int save = 0; save < 2; ++save)
+    {
+        COSMCommandBarList list;
+        COSMCommandBarsPersistParams params;
+        commandBars->GenerateCommandBarList(&list, &params);
+        ASSERT_EQ(4, list.GetCount());
+        EXPECT_EQ(standard, list.GetAt(0));
+        EXPECT_EQ(701u, standard->GetBarID()) << save;
+        EXPECT_EQ(0x1000000u, popups[0]->GetBarID()) << save;
+        EXPECT_EQ(0x1000001u, popups[1]->GetBarID()) << save;
+        EXPECT_EQ(odd, list.GetAt(3));
+        EXPECT_EQ(0x1000001u, odd->GetBarID()) << save;
+    }
+}
+
+TEST_F(ToolBarPersistenceTest, SaveCandidatesFollowNotSavedBuiltInAndCustomized)
+{
+    struct Row
+    {
+        const char* what;
+        BOOL notSaved;
+        BOOL builtIn;
+        BOOL customized;
+        BOOL onlyCustomized;
+        BOOL saved;
+    };
+    const Row rows[] = {
+        {"not saved", TRUE, FALSE, TRUE, FALSE, FALSE},
+        {"built in, everything asked", FALSE, TRUE, FALSE, FALSE, TRUE},
+        {"built in, unchanged", FALSE, TRUE, FALSE, TRUE, FALSE},
+        {"built in, customized", FALSE, TRUE, TRUE, TRUE, TRUE},
+        {"custom", FALSE, FALSE, FALSE, TRUE, TRUE},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.what);
+        Ref<COSMCommandBars> manager = MakeRef(new COSMCommandBars);
+        auto* bar = new COSMToolBar;
+        bar->SetCommandBars(manager.get());
+        bar->SetBarID(701);
+        bar->GetControls()->Add(1, 201);
+        bar->GetControls()->CreateOriginalControls();
+        if (row.customized)
+            bar->GetControls()->Add(1, 202);
+        bar->SetBuiltIn(row.builtIn);
+        bar->SetNotSaved(row.notSaved);
+        manager->AddCommandBar(bar);
+        COSMCommandBarsPersistParams params;
+        params.saveOnlyCustomized = row.onlyCustomized;
+        COSMCommandBarList list;
+        manager->GenerateCommandBarList(&list, &params);
+        EXPECT_EQ(row.saved ? 1 : 0, list.GetCount());
+    }
+}
+
+TEST_F(ToolBarPersistenceTest, ToolBarKeysFollowTheirSchemas)
+{
+    struct Row
+    {
+        WORD schema;
+        long type;
+        BOOL storedCloseable;
+        BOOL storedCustomizeDialog;
+        BOOL closeable;
+        BOOL customizeDialog;
+    };
+    const Row rows[] = {
+        {6, 1, TRUE, TRUE, TRUE, TRUE},     // no "Closeable" yet: as constructed
+        {6, 0, TRUE, TRUE, FALSE, TRUE},    // an old menu bar never closes
+        {16, 0, TRUE, TRUE, FALSE, TRUE},
+        {16, 1, FALSE, FALSE, FALSE, TRUE}, // no "CustomizeDialogPresent" yet
+        {17, 0, TRUE, FALSE, TRUE, FALSE},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(testing::Message() << "schema " << row.schema << " type " << row.type);
+        StreamWriter w;
+        w.Long(2).NewClass("COSMToolBar", row.schema).BarKeys(row.schema, row.type, 0x2000, 0, "Old");
+        w.Long(0).EndControls().ToolBarKeys(row.schema, FALSE, row.storedCloseable, row.storedCustomizeDialog);
+        // A bar after it shows that the stream stayed in step.
+        w.ClassRef(1).BarKeys(row.schema, 1, 0x2001, 0, "Next").Long(0).EndControls().ToolBarKeys(row.schema, TRUE);
+
+        LoadFromMemory load(w.bytes);
+        COSMCommandBarList list;
+        ASSERT_TRUE(commandBars->LoadCommandBarList(&load.px, &list));
+        ASSERT_EQ(2, list.GetCount());
+        auto* bar = dynamic_cast<COSMToolBar*>(list.GetAt(0));
+        ASSERT_NE(nullptr, bar);
+        EXPECT_EQ(row.closeable, bar->IsCloseable());
+        EXPECT_EQ(row.customizeDialog, bar->IsCustomizeDialogPresent());
+        EXPECT_FALSE(bar->IsBuiltIn());
+        EXPECT_EQ(CString("Next"), list.GetAt(1)->GetTitle());
+        EXPECT_TRUE(static_cast<COSMToolBar*>(list.GetAt(1))->IsBuiltIn());
+    }
+}
+
+// A popup control names the number of its popup bar; a toolbar carrying that number is never taken for it.
+TEST_F(ToolBarPersistenceTest, PopupNamingAToolBarsIdLoadsWithoutAttaching)
+{
+    for (BOOL popupBarToo : {FALSE, TRUE})
+    {
+        SCOPED_TRACE(popupBarToo ? "a popup bar of the number follows" : "only the toolbar has the number");
+        StreamWriter w;
+        w.Long(popupBarToo ? 3 : 2).NewClass("COSMToolBar").BarKeys(kSchema, 1, 0x1000000, 0, "Tools");
+        w.Long(0).EndControls().ToolBarKeys(kSchema, FALSE);
+        w.NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, 0, "Main");
+        w.Long(1).NewClass("COSMControlPopup").ControlKeys(2, 7, "&File").Long(0x1000000).EndControls();
+        if (popupBarToo)
+            w.NewClass("COSMPopupBar").BarKeys(kSchema, 2, 0x1000000, 0, "").Long(0).EndControls().PopupKeys();
+
+        LoadFromMemory load(w.bytes);
+        COSMCommandBarList list;
+        ASSERT_TRUE(commandBars->LoadCommandBarList(&load.px, &list));
+        list.GetAt(1)->RestoreCommandBarList(&list);
+        auto* control = static_cast<COSMControlPopup*>(list.GetAt(1)->GetControl(0));
+        if (popupBarToo)
+        {
+            EXPECT_EQ(list.GetAt(2), control->GetCommandBar());
+            EXPECT_EQ(0, control->GetCommandBarId());
+        }
+        else
+        {
+            EXPECT_EQ(nullptr, control->GetCommandBar());
+            EXPECT_EQ(0x1000000, control->GetCommandBarId());
+        }
+    }
+}
+
+TEST_F(ToolBarPersistenceTest, RestoredCustomToolBarsGoBackWhereTheyWereSaved)
+{
+    auto* floating = static_cast<COSMToolBar*>(commandBars->AddToolBar("Floating", 59392));
+    auto* left = static_cast<COSMToolBar*>(commandBars->AddToolBar("Left", 59393));
+    ASSERT_TRUE(floating && left);
+    floating->GetControls()->Add(1, 201);
+    left->GetControls()->Add(1, 202);
+    ASSERT_TRUE(floating->SetPosition(4));
+    ASSERT_TRUE(left->SetPosition(2));
+    left->ModifyFlags(0, 0x0C);
+    const DWORD leftFlags = left->GetFlags();
+    Bytes bytes = Save();
+    // A stored position no toolbar has docks the bar at the top.
+    StreamWriter odd;
+    odd.ClassRef(1).BarKeys(kSchema, 1, 59394, 0, "Odd", 9).Long(0).EndControls().ToolBarKeys(kSchema, FALSE);
+    bytes.insert(bytes.end(), odd.bytes.begin(), odd.bytes.end());
+    bytes[0] = 3;  // the bar count, the stream's first value
+
+    FreshSite fresh;
+    ASSERT_TRUE(fresh.created);
+    ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), TRUE));
+    ASSERT_EQ(3, fresh.commandBars->GetCount());
+
+    struct Row
+    {
+        UINT id;
+        int position;
+        int side;  // -1 floating
+    };
+    const Row rows[] = {{59392, 4, -1}, {59393, 2, 2}, {59394, 0, 0}};
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.id);
+        COSMToolBar* bar = fresh.FindToolBar(row.id);
+        ASSERT_NE(nullptr, bar);
+        ASSERT_NE(nullptr, bar->GetSafeHwnd());
+        EXPECT_TRUE(bar->IsWindowVisible());
+        EXPECT_EQ(row.position, bar->GetPosition());
+        if (row.side < 0)
+        {
+            EXPECT_EQ(nullptr, bar->GetDockBar());
+            EXPECT_TRUE(bar->GetStyle() & WS_POPUP);
+            EXPECT_EQ(fresh.frame.GetSafeHwnd(), ::GetWindow(bar->GetSafeHwnd(), GW_OWNER));
+            continue;
+        }
+        COSMDockBar* dockBar = fresh.commandBars->GetDockBar(row.side);
+        EXPECT_EQ(dockBar, bar->GetDockBar());
+        EXPECT_EQ(dockBar->GetSafeHwnd(), ::GetParent(bar->GetSafeHwnd()));
+        EXPECT_EQ("|" + std::string(static_cast<LPCSTR>(bar->GetTitle())) + "|", DescribeRows(dockBar));
+        // Laid out inside its dock bar, not left where the window was made.
+        CRect dock = ScreenRect(dockBar);
+        CRect rect = ScreenRect(bar);
+        EXPECT_FALSE(rect.IsRectEmpty());
+        EXPECT_EQ(rect, rect & dock);
+    }
+    EXPECT_EQ(leftFlags, fresh.FindToolBar(59393)->GetFlags());
+}
+
+TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoadedControls)
+{
+    COSMToolBar* standard = AddBuiltIn(commandBars.get(), "Standard", 701, {201, 202, 203});
+    ASSERT_NE(nullptr, standard);
+    standard->GetControls()->RemoveAt(1);
+    standard->GetControls()->Add(1, 204);
+    standard->SetTitle("Mine");
+    ASSERT_TRUE(standard->SetPosition(2));  // the user moved it too
+    standard->SetCustomizeDialogPresent(FALSE);
+    const Bytes bytes = Save();
+
+    FreshSite fresh;
+    ASSERT_TRUE(fresh.created);
+    COSMToolBar* made = AddBuiltIn(fresh.commandBars.get(), "Standard", 701, {201, 202, 203});
+    ASSERT_NE(nullptr, made);
+    ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), FALSE));
+    EXPECT_EQ(0, MessageBoxAnswer::asked);
+    ASSERT_EQ(1, fresh.commandBars->GetCount());
+    EXPECT_EQ((std::vector<UINT>{201, 203, 204}), Ids(made->GetControls()));
+    EXPECT_EQ(CString("Mine"), made->GetTitle());
+    EXPECT_FALSE(made->IsCustomizeDialogPresent());
+    // The definition is still the application's; the bar keeps its manager and goes where the user had put it.
+    EXPECT_EQ((std::vector<UINT>{201, 202, 203}), Ids(made->GetControls()->GetOriginalControls()));
+    EXPECT_EQ(fresh.commandBars.get(), made->GetCommandBarsField());
+    EXPECT_EQ(2, made->GetPosition());
+    EXPECT_EQ(fresh.commandBars->GetDockBar(2), made->GetDockBar());
+    EXPECT_EQ("|Mine|", DescribeRows(fresh.commandBars->GetDockBar(2)));
+}
+
+TEST_F(ToolBarPersistenceTest, BuiltInBarWithoutASavedDefinitionKeepsItsOwn)
+{
+    COSMToolBar* standard = AddBuiltIn(commandBars.get(), "Standard", 701, {201, 202});
+    ASSERT_NE(nullptr, standard);
+    standard->GetControls()->Add(1, 204);
+    StoreToMemory store;
+    ASSERT_TRUE(commandBars->SaveBarState(&store.px, FALSE, FALSE));  // no original controls saved
+
+    FreshSite fresh;
+    ASSERT_TRUE(fresh.created);
+    COSMToolBar* made = AddBuiltIn(fresh.commandBars.get(), "Standard", 701, {201, 202, 203});
+    ASSERT_NE(nullptr, made);
+    COSMOriginalControls* snapshot = made->GetControls()->GetOriginalControls();
+    ASSERT_TRUE(Load(store.Take(), fresh.commandBars.get(), FALSE));
+    EXPECT_EQ((std::vector<UINT>{201, 202, 204}), Ids(made->GetControls()));
+    EXPECT_EQ(snapshot, made->GetControls()->GetOriginalControls());
+    EXPECT_EQ(0, MessageBoxAnswer::asked);
+}
+
+TEST_F(ToolBarPersistenceTest, ChangedDefinitionIsKeptOrAskedAbout)
+{
+    struct Row
+    {
+        const char* what;
+        BOOL customized;
+        BOOL silent;
+        int answer;
+        int asked;
+        std::vector<UINT> ids;
+    };
+    const std::vector<UINT> newDefinition{201, 202, 203, 205};
+    const Row rows[] = {
+        {"silent", TRUE, TRUE, IDNO, 0, newDefinition},
+        {"asked, yes", TRUE, FALSE, IDYES, 1, newDefinition},
+        {"asked, no", TRUE, FALSE, IDNO, 1, {201, 203, 204}},
+        {"not customized", FALSE, FALSE, IDNO, 0, newDefinition},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.what);
+        Bytes bytes;
+        {
+            FreshSite before;
+            ASSERT_TRUE(before.created);
+            COSMToolBar* standard = AddBuiltIn(before.commandBars.get(), "Standard", 701, {201, 202, 203});
+            ASSERT_NE(nullptr, standard);
+            if (row.customized)
+            {
+                standard->GetControls()->RemoveAt(1);
+                standard->GetControls()->Add(1, 204);
+            }
+            StoreToMemory store;
+            ASSERT_TRUE(before.commandBars->SaveBarState(&store.px));
+            bytes = store.Take();
+        }
+
+        FreshSite fresh;
+        ASSERT_TRUE(fresh.created);
+        COSMToolBar* made = AddBuiltIn(fresh.commandBars.get(), "Standard", 701, {201, 202, 203, 205});
+        ASSERT_NE(nullptr, made);
+        COSMOriginalControls* snapshot = made->GetControls()->GetOriginalControls();
+        MessageBoxAnswer::asked = 0;
+        MessageBoxAnswer::answer = row.answer;
+        ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), row.silent));
+        EXPECT_EQ(row.asked, MessageBoxAnswer::asked);
+        EXPECT_EQ(row.ids, Ids(made->GetControls()));
+        // Whatever the answer, the application's new definition stays the bar's original.
+        EXPECT_EQ(snapshot, made->GetControls()->GetOriginalControls());
+        if (row.asked)
+        {
+            EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), MessageBoxAnswer::lastType);
+            CString format;
+            ASSERT_TRUE(GetResourceManager()->LoadString(&format, COSMToolBar::kMergeQuestionId));
+            EXPECT_NE(-1, format.Find("%s"));
+            EXPECT_NE(-1, MessageBoxAnswer::lastText.Find("'Standard'"));
+            EXPECT_EQ(-1, MessageBoxAnswer::lastText.Find("%s"));
+        }
+    }
+}
+
+}  // namespace
