@@ -18,3 +18,16 @@
 #define IDS_OSM_ADD_OR_REMOVE_BUTTONS 9122
 #define IDS_OSM_RESET_TOOLBAR 9123
 #define IDS_OSM_RESET_TOOLBAR_QUESTION 9173
+
+// The menu bar: the images of the restore, minimize, maximize and close system commands (16 x 16 each, in that
+// order), and the status-line descriptions of the system commands, 0xEF00 + ((command - 0xF000) >> 4).
+#define IDB_OSM_SYSTEM_COMMANDS 9102
+#define IDS_OSM_SC_SIZE 0xEF00
+#define IDS_OSM_SC_MOVE 0xEF01
+#define IDS_OSM_SC_MINIMIZE 0xEF02
+#define IDS_OSM_SC_MAXIMIZE 0xEF03
+#define IDS_OSM_SC_NEXTWINDOW 0xEF04
+#define IDS_OSM_SC_PREVWINDOW 0xEF05
+#define IDS_OSM_SC_CLOSE 0xEF06
+#define IDS_OSM_SC_RESTORE 0xEF12
+#define IDS_OSM_SC_TASKLIST 0xEF13

@@ -136,28 +136,30 @@ BOOL COSMToolBar::LoadToolBar(UINT id, BOOL loadIcons)
     return TRUE;
 }
 
+BOOL COSMToolBar::ConfirmReset()
+{
+    CString format;
+    GetResourceManager()->LoadString(&format, kResetQuestionId);
+    CString question;
+    question.Format(format, static_cast<LPCSTR>(m_title));
+    // The frame stands as the owner of the question for as long as it shows.
+    CWinApp* app = AfxGetApp();
+    CWnd* mainWindow = app ? app->m_pMainWnd : nullptr;
+    CFrameWnd* frame = GetFrameSite();
+    if (app && frame)
+        app->m_pMainWnd = frame;
+    const int answer = s_pfnShowMessageBox(question, MB_OKCANCEL | MB_ICONEXCLAMATION);
+    if (app && frame)
+        app->m_pMainWnd = mainWindow;
+    return answer == IDOK;
+}
+
 void COSMToolBar::Reset(BOOL ask)
 {
     if (!m_builtIn || !IsCustomizable() || m_barId == 0)
         return;
-    if (ask)
-    {
-        CString format;
-        GetResourceManager()->LoadString(&format, kResetQuestionId);
-        CString question;
-        question.Format(format, static_cast<LPCSTR>(m_title));
-        // The frame stands as the owner of the question for as long as it shows.
-        CWinApp* app = AfxGetApp();
-        CWnd* mainWindow = app ? app->m_pMainWnd : nullptr;
-        CFrameWnd* frame = GetFrameSite();
-        if (app && frame)
-            app->m_pMainWnd = frame;
-        const int answer = s_pfnShowMessageBox(question, MB_OKCANCEL | MB_ICONEXCLAMATION);
-        if (app && frame)
-            app->m_pMainWnd = mainWindow;
-        if (answer != IDOK)
-            return;
-    }
+    if (ask && !ConfirmReset())
+        return;
     COSMOriginalControls* original = m_controls->GetOriginalControls();
     if (!original)
     {
