@@ -90,8 +90,10 @@ public:
     // The system-menu popup and the three buttons follow the active child.
     virtual void RefreshMdiButtons();
 
+    // The toolbar part, "ResourceId" and the current menu id, and for every record of the source a record of the
+    // same id holding a duplicate of its controls (snapshot included); a record of that id here lets its controls go.
+    // (The toolbar's Clone makes a menu bar and copies through this.)
     void Copy(const COSMCommandBar* source, BOOL recursive) override;
-    COSMCommandBar* Clone(BOOL recursive) const override;
     void Reset(BOOL ask) override;
     BOOL IsCustomized() const override;
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;

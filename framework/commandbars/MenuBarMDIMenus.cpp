@@ -261,10 +261,3 @@ void COSMMenuBar::Copy(const COSMCommandBar* source, BOOL recursive)
         m_mdiMenus->SetRecord(id, record);
     }
 }
-
-COSMCommandBar* COSMMenuBar::Clone(BOOL recursive) const
-{
-    auto* clone = new COSMMenuBar;
-    clone->Copy(this, recursive);
-    return clone;
-}

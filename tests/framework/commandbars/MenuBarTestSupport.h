@@ -119,6 +119,17 @@ protected:
         return bar;
     }
 
+    // With the customize dialog set, a menu bar that went through the text and the image documents: it holds
+    // records for the frame's menu and both templates and shows the image document's controls.
+    COSMMenuBar* AddBarWithTemplateRecords()
+    {
+        commandBars->SetCustomizeDialog(&customizeDialog);
+        COSMMenuBar* bar = AddMenuBar();
+        OpenChild(textTemplate);
+        OpenChild(imageTemplate);
+        return bar;
+    }
+
     // A document window of the template, shown and activated.
     DocChild* OpenChild(CDocTemplate* docTemplate, DWORD style = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
                         BOOL answerIcons = FALSE)
@@ -156,6 +167,8 @@ protected:
     MdiTestFrame frame;
     HMENU frameMenu = nullptr;
     CDocument document;
+    // Stands for the site's customize dialog: only its presence counts.
+    CWnd customizeDialog;
     Ref<COSMCommandBars> commandBars;
     std::vector<std::unique_ptr<DocChild>> children;
 };

@@ -2,6 +2,7 @@
 // child, template switching, reset, the customized state and copies. Real MDI frames and children on the display.
 #include "MenuBarTestSupport.h"
 
+#include "framework/foundation/ImageManager.h"
 #include "framework/foundation/ResourceManager.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
 
@@ -106,6 +107,39 @@ TEST_F(MenuBarMdiTest, TheBarTakesTheFrameMenuAndGivesItBackWhenItGoes)
     bar->DestroyWindow();
     EXPECT_EQ(frameMenu, ::GetMenu(frame.GetSafeHwnd()));
     EXPECT_EQ(nullptr, bar->GetSavedFrameMenu());
+}
+
+TEST_F(MenuBarMdiTest, LoadingRegistersTheSystemCommandImagesInOrder)
+{
+    ASSERT_NE(nullptr, AddMenuBar());
+    COSMImageManager* images = commandBars->GetImageManager();
+    // A point only each image inks: the restored window's title, the minimized bar, the maximized frame's right
+    // side, the cross.
+    const struct
+    {
+        UINT command;
+        CPoint ink;
+    } marks[] = {{SC_RESTORE, CPoint(3, 6)}, {SC_MINIMIZE, CPoint(5, 11)}, {SC_MAXIMIZE, CPoint(13, 8)},
+                 {SC_CLOSE, CPoint(4, 4)}};
+    for (const auto& image : marks)
+    {
+        COSMImageManagerIcon* icon = images->GetImage(image.command, 16);
+        ASSERT_NE(nullptr, icon) << image.command;
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        CBitmap bitmap;
+        CClientDC screen(nullptr);
+        bitmap.CreateCompatibleBitmap(&screen, 16, 16);
+        CBitmap* old = dc.SelectObject(&bitmap);
+        dc.FillSolidRect(0, 0, 16, 16, RGB(255, 255, 255));
+        icon->DrawNormal(&dc, 0, 0);
+        for (const auto& mark : marks)
+        {
+            const BOOL inked = dc.GetPixel(mark.ink) != RGB(255, 255, 255);
+            EXPECT_EQ(&mark == &image, inked) << image.command << " at " << mark.command;
+        }
+        dc.SelectObject(old);
+    }
 }
 
 TEST_F(MenuBarMdiTest, TheFrameGetsItsMenuBackAsItIsDestroyed)
@@ -371,7 +405,6 @@ TEST_F(MenuBarMdiTest, TheSystemPopupTakesTheFirstIconTheChildGives)
 
 TEST_F(MenuBarMdiTest, EachTemplateKeepsItsCustomizedControls)
 {
-    CWnd customizeDialog;
     commandBars->SetCustomizeDialog(&customizeDialog);
     COSMMenuBar* bar = AddMenuBar();
     const std::vector<std::string> own = {"&File", "&Help"};
@@ -506,7 +539,6 @@ TEST_F(MenuBarMdiTest, ResetAsksAndReloadsTheMenu)
 
 TEST_F(MenuBarMdiTest, IsCustomizedLooksAtTheRecordsAndTheSnapshot)
 {
-    CWnd customizeDialog;
     commandBars->SetCustomizeDialog(&customizeDialog);
     COSMMenuBar* bar = AddMenuBar();
     bar->GetControls()->CreateOriginalControls();
@@ -543,11 +575,7 @@ TEST_F(MenuBarMdiTest, IsCustomizedLooksAtTheRecordsAndTheSnapshot)
 
 TEST_F(MenuBarMdiTest, ACopyOwnsControlsOfItsOwn)
 {
-    CWnd customizeDialog;
-    commandBars->SetCustomizeDialog(&customizeDialog);
-    COSMMenuBar* original = AddMenuBar();
-    OpenChild(textTemplate);
-    OpenChild(imageTemplate);
+    COSMMenuBar* original = AddBarWithTemplateRecords();
     COSMMenuBarMDIMenuInfo* originalText = original->GetMDIMenus()->GetRecord(IDR_TEST_TEXT_TYPE);
     ASSERT_NE(nullptr, originalText);
     const int textCount = originalText->m_controls->GetCount();
@@ -583,11 +611,7 @@ TEST_F(MenuBarMdiTest, ACopyOwnsControlsOfItsOwn)
 
 TEST_F(MenuBarMdiTest, TheBarsRecordsGoWithIt)
 {
-    CWnd customizeDialog;
-    commandBars->SetCustomizeDialog(&customizeDialog);
-    COSMMenuBar* bar = AddMenuBar();
-    OpenChild(textTemplate);
-    OpenChild(imageTemplate);
+    COSMMenuBar* bar = AddBarWithTemplateRecords();
     COSMMenuBarMDIMenuInfo* text = bar->GetMDIMenus()->GetRecord(IDR_TEST_TEXT_TYPE);
     ASSERT_NE(nullptr, text);
     text->InternalAddRef();
