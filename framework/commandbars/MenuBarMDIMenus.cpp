@@ -228,8 +228,7 @@ BOOL COSMMenuBar::IsCustomized() const
         if (record->m_controls->IsChanged())
             return TRUE;
     }
-    const COSMOriginalControls* original = m_controls->GetOriginalControls();
-    return !(original && original->Compare(m_controls));
+    return COSMToolBar::IsCustomized();
 }
 
 void COSMMenuBar::Copy(const COSMCommandBar* source, BOOL recursive)
