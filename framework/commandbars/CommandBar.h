@@ -145,8 +145,8 @@ public:
     // Keyboard tips (CommandBarKeyboardTips.cpp). One tip per visible control with a caption that the keyboard may
     // reach (no flag 2, no gallery); a bar without a parent bar adds one per other visible bar of the manager.
     virtual void CreateKeyboardTips();
-    // The tip's letters were typed: a control runs its access-key activation, a bar of the manager enters tracking
-    // with its first control selected.
+    // The tip's letters were typed: a control runs its access-key activation, a toolbar of the manager (the menu bar
+    // among them) enters tracking with its first control selected.
     virtual void OnKeyboardTip(COSMCommandBarKeyboardTip* tip);
     // A key going down while the bar tracks: 0 not the bar's (the next tracking bar is asked), 1 handled (eaten),
     // 2 let through to its window.

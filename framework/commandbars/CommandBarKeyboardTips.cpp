@@ -1,5 +1,6 @@
 // The bar's side of keyboard tips: which tips it offers, how typed letters narrow them, and what a typed tip runs.
 #include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/ToolBar.h"
 
 #include "framework/commandbars/CommandBarKeyboardTip.h"
 #include "framework/commandbars/CommandBars.h"
@@ -69,11 +70,11 @@ void COSMCommandBar::OnKeyboardTip(COSMCommandBarKeyboardTip* tip)
         static_cast<COSMControl*>(owner)->OnMnemonicActivate();
         return;
     }
-    if (owner->IsKindOf(RUNTIME_CLASS(COSMCommandBar)))
+    // Only toolbars (the menu bar among them) are entered from a tip.
+    if (owner->IsKindOf(RUNTIME_CLASS(COSMToolBar)))
     {
-        auto* bar = static_cast<COSMCommandBar*>(owner);
-        if (COSMCommandBars* commandBars = GetCommandBars(); commandBars && !bar->IsPopupBar())
-            commandBars->ActivateCommandBar(bar, 0);
+        if (COSMCommandBars* commandBars = GetCommandBars())
+            commandBars->ActivateCommandBar(static_cast<COSMCommandBar*>(owner), 0);
     }
 }
 

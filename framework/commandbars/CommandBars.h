@@ -81,8 +81,8 @@ public:
     BOOL IsActionsEnabled() const { return m_actionsEnabled; }
 
     // ---- Override these ----------------------------------------------------------------------------------------
-    // The menu bar: null until the site has one.
-    virtual COSMCommandBar* GetMenuBar() const { return nullptr; }
+    // The menu bar (a COSMMenuBar with bar id 1): null until the site has one.
+    virtual COSMCommandBar* GetMenuBar() const;
     // Lays the site out again: a frame now (delay FALSE) or at its next idle time (TRUE); another site gets WM_SIZE
     // with its client size. Nothing while bars are being removed.
     virtual void RecalcFrameLayout(BOOL delay = FALSE);
@@ -260,6 +260,11 @@ public:
     void SetCustomizeDialog(CWnd* dialog) { m_customizeDialog = dialog; }
     CWnd* GetCustomizeDialog() const { return m_customizeDialog; }
     BOOL IsCustomizeModeCopy() const { return m_customizeModeCopy; }
+
+    // ---- The menu bar (MenuBar.cpp) -------------------------------------------------------------------------------
+    // A new menu bar docked on top and loaded from the menu resource (it takes the frame's menu); null when the
+    // menu does not load.
+    COSMCommandBar* AddMenuBar(const CString& title, UINT menuId);
 
 private:
     // A docked toolbar leaves its dock bar; TRUE when it was docked.

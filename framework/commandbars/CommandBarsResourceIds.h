@@ -26,3 +26,16 @@
 
 // Loading saved bars: a toolbar the application has changed since the user customized it (%s the toolbar's title).
 #define IDS_OSM_TOOLBAR_CHANGED_QUESTION 9177
+
+// The menu bar: the images of the restore, minimize, maximize and close system commands (16 x 16 each, in that
+// order), and the status-line descriptions of the system commands, 0xEF00 + ((command - 0xF000) >> 4).
+#define IDB_OSM_SYSTEM_COMMANDS 9102
+#define IDS_OSM_SC_SIZE 0xEF00
+#define IDS_OSM_SC_MOVE 0xEF01
+#define IDS_OSM_SC_MINIMIZE 0xEF02
+#define IDS_OSM_SC_MAXIMIZE 0xEF03
+#define IDS_OSM_SC_NEXTWINDOW 0xEF04
+#define IDS_OSM_SC_PREVWINDOW 0xEF05
+#define IDS_OSM_SC_CLOSE 0xEF06
+#define IDS_OSM_SC_RESTORE 0xEF12
+#define IDS_OSM_SC_TASKLIST 0xEF13

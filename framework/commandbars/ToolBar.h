@@ -166,6 +166,8 @@ protected:
     CSize CalcControlsSize(int length, DWORD mode, const CRect& borders, int minWidth);
     // The pending layout is done once a committed layout ran.
     void FinishPendingLayout(DWORD mode);
+    // The reset question (the bar's title in it) through the message-box seam, the site frame its owner: TRUE on OK.
+    BOOL ConfirmReset();
 
     DECLARE_MESSAGE_MAP()
 

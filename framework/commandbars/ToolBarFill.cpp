@@ -154,11 +154,16 @@ int COSMToolBar::AskAboutBar(UINT formatId, UINT type)
     return answer;
 }
 
+BOOL COSMToolBar::ConfirmReset()
+{
+    return AskAboutBar(kResetQuestionId, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
+}
+
 void COSMToolBar::Reset(BOOL ask)
 {
     if (!m_builtIn || !IsCustomizable() || m_barId == 0)
         return;
-    if (ask && AskAboutBar(kResetQuestionId, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+    if (ask && !ConfirmReset())
         return;
     COSMOriginalControls* original = m_controls->GetOriginalControls();
     if (!original)

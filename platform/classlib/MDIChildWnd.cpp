@@ -4,6 +4,10 @@
 
 IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 
+BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
+    ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivate)
+END_MESSAGE_MAP()
+
 BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                           CMDIFrameWnd* pParentWnd)
 {
@@ -87,4 +91,18 @@ void CMDIChildWnd::MDIMaximize()
 void CMDIChildWnd::MDIRestore()
 {
     ::SendMessageA(::GetParent(m_hWnd), WM_MDIRESTORE, reinterpret_cast<WPARAM>(m_hWnd), 0);
+}
+
+LRESULT CMDIChildWnd::OnMDIActivate(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = Default();
+    HWND hWndClient = ::GetParent(m_hWnd);
+    const auto hWndActivated = reinterpret_cast<HWND>(lParam);
+    if (hWndActivated == m_hWnd && m_hMenuShared)
+        ::SendMessageA(hWndClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(m_hMenuShared), 0);
+    else if (reinterpret_cast<HWND>(wParam) == m_hWnd && !hWndActivated)
+        ::SendMessageA(hWndClient, WM_MDISETMENU, 0, 0);
+    if (hWndActivated == m_hWnd || !hWndActivated)
+        ::DrawMenuBar(::GetParent(hWndClient));
+    return result;
 }

@@ -39,6 +39,13 @@ public:
     // it while the child is active, and it tells which kind of document the child holds.
     HMENU m_hMenuShared = nullptr;
 
+protected:
+    // Activated, the child hands its shared menu to the client (WM_MDISETMENU), so the frame (or a bar standing in
+    // for the frame's menu) shows its template's menu; when the last child goes inactive the client hears of it with
+    // no menu.
+    afx_msg LRESULT OnMDIActivate(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
 private:
     CDocument* m_pActiveDocument = nullptr;
     using CFrameWnd::Create;

@@ -1,9 +1,13 @@
 #include "classlib/MDIFrameWnd.h"
 
+#include "classlib/DocTemplate.h"
+#include "classlib/WinApp.h"
+
 IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
     ON_WM_CREATE()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 namespace {
@@ -20,6 +24,21 @@ int CMDIFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (!m_hWndMDIClient && !CreateClient(lpCreateStruct, nullptr))
         return -1;
     return 0;
+}
+
+void CMDIFrameWnd::OnDestroy()
+{
+    // The active child's template menu is the template's: the window must not take it along.
+    HMENU hMenu = ::GetMenu(m_hWnd);
+    if (CWinApp* pApp = hMenu ? AfxGetApp() : nullptr) {
+        for (POSITION pos = pApp->GetFirstDocTemplatePosition(); pos;) {
+            if (pApp->GetNextDocTemplate(pos)->m_hMenuShared == hMenu) {
+                ::SetMenu(m_hWnd, nullptr);
+                break;
+            }
+        }
+    }
+    CFrameWnd::OnDestroy();
 }
 
 BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCT /*lpCreateStruct*/, HMENU hWindowMenu)

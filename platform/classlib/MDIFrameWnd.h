@@ -42,6 +42,8 @@ public:
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    // A template's shared menu the frame shows stays with the template.
+    afx_msg void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -7,6 +7,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/KeyboardTipLayout.h"
 #include "framework/commandbars/MouseManager.h"
+#include "framework/commandbars/ToolBar.h"
 
 #include <set>
 #include <string>
@@ -375,25 +376,50 @@ TEST_F(KeyboardTipsTest, ATypedLetterDropsTheTipsThatDoNotGoOnWithIt)
     EXPECT_EQ(0, Commands(102));
 }
 
-TEST_F(KeyboardTipsTest, OtherBarsGetTipsThatActivateThem)
+TEST_F(KeyboardTipsTest, OtherToolbarsGetTipsThatActivateThem)
 {
     TipsPopupBar* bar = AddBar({"Save"});
-    TipsPopupBar* other = AddBar({"Cut", "Copy"}, CRect(10, 40, 400, 64));
+    // A toolbar of the manager, and a bar of another kind, which a tip does not enter.
+    auto* other = new COSMToolBar;
+    other->SetCommandBars(commandBars.get());
     other->SetTitle("Edit");
-    bar->SetTrackingMode(1, FALSE, TRUE);
-    commandBars->ShowKeyboardTips(bar, 1);
-    ASSERT_EQ((std::vector<std::string>{"S", "E"}), TipTexts());
-    // The bar's tip sits at its window's top-left corner.
-    CRect window;
-    other->GetWindowRect(&window);
-    CRect tipRect;
-    ::GetWindowRect(commandBars->GetKeyboardTips()[1]->GetSafeHwnd(), &tipRect);
-    EXPECT_EQ(window.TopLeft(), tipRect.TopLeft());
+    ASSERT_TRUE(other->Create(&frame, FALSE));
+    other->MoveWindow(10, 40, 390, 24);
+    other->GetControls()->Add(1, 201)->SetCaption("Cut");
+    other->GetControls()->Add(1, 202)->SetCaption("Copy");
+    commandBars->AddCommandBar(other);
+    TipsPopupBar* plain = AddBar({"Zoom"}, CRect(10, 70, 400, 94));
+    plain->SetTitle("View");
 
-    bar->OnHookKeyDown('E', 0);
-    EXPECT_EQ(0, bar->GetTrackingMode());
-    EXPECT_EQ(1, other->GetTrackingMode());
-    EXPECT_EQ(0, other->GetSelectedIndex());
+    const struct
+    {
+        UINT key;
+        COSMCommandBar* entered;
+    } cases[] = {{'V', nullptr}, {'E', other}};
+    for (const auto& c : cases)
+    {
+        bar->SetTrackingMode(1, FALSE, TRUE);
+        commandBars->ShowKeyboardTips(bar, 1);
+        ASSERT_EQ((std::vector<std::string>{"S", "E", "V"}), TipTexts());
+        // The bar's tip sits at its window's top-left corner.
+        CRect window;
+        other->GetWindowRect(&window);
+        CRect tipRect;
+        ::GetWindowRect(commandBars->GetKeyboardTips()[1]->GetSafeHwnd(), &tipRect);
+        EXPECT_EQ(window.TopLeft(), tipRect.TopLeft());
+
+        bar->OnHookKeyDown(c.key, 0);
+        EXPECT_EQ(0, plain->GetTrackingMode()) << c.key;
+        if (c.entered)
+        {
+            EXPECT_EQ(0, bar->GetTrackingMode());
+            EXPECT_EQ(1, c.entered->GetTrackingMode());
+            EXPECT_EQ(0, c.entered->GetSelectedIndex());
+        }
+        commandBars->HideKeyboardTips();
+        bar->SetTrackingMode(0, FALSE, FALSE);
+    }
+    other->SetTrackingMode(0, FALSE, FALSE);
 }
 
 TEST_F(KeyboardTipsTest, ControlsTheKeyboardCannotReachGetNoTip)

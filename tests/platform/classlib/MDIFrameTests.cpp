@@ -252,3 +252,26 @@ TEST_F(MDIFrameTest, AChildHoldsItsDocumentAndItsTemplatesMenuWithoutOwningThem)
     first.DestroyWindow();
     EXPECT_TRUE(::IsMenu(docTemplate.m_hMenuShared));
 }
+
+TEST_F(MDIFrameTest, AnActivatedChildGivesTheFrameItsTemplatesMenuWhichOutlivesTheFrame)
+{
+    CWinApp app("shared menus");
+    auto* docTemplate = new CDocTemplate(IDR_TEXT_TYPE);
+    app.AddDocTemplate(docTemplate);
+    HMENU frameMenu = ::CreateMenu();
+    ::AppendMenuA(frameMenu, MF_STRING, ID_SHARED_COMMAND, "&Frame");
+    ::SetMenu(frame.GetSafeHwnd(), frameMenu);
+
+    CProbeChild first("first");
+    CProbeChild second("second");
+    first.m_hMenuShared = docTemplate->m_hMenuShared;
+    ASSERT_TRUE(CreateChildren(first, second));
+    // The first child gave the frame its template's menu as it was activated; the second, without a template,
+    // leaves the frame the menu it has.
+    EXPECT_EQ(&second, frame.MDIGetActive());
+    EXPECT_EQ(docTemplate->m_hMenuShared, ::GetMenu(frame.GetSafeHwnd()));
+
+    frame.DestroyWindow();
+    EXPECT_TRUE(::IsMenu(docTemplate->m_hMenuShared));
+    ::DestroyMenu(frameMenu);
+}

@@ -20,3 +20,14 @@
 #define IDR_TEST_TOOLBAR16 5004
 #define IDR_TEST_TOOLBAR_SHORT 5005
 #define IDR_TEST_TOOLBAR_WIDE 5006
+
+// The menu bar's MDI frame: its own menu and the menus (and document strings) of two document templates.
+#define IDR_TEST_FRAME_MENU 100
+#define IDR_TEST_TEXT_TYPE 200
+#define IDR_TEST_IMAGE_TYPE 300
+#define ID_TEST_FILE_NEW 40001
+#define ID_TEST_FILE_CLOSE 40002
+#define ID_TEST_TEXT_WRAP 40003
+#define ID_TEST_IMAGE_ZOOM 40004
+#define ID_TEST_WINDOW_TILE 40005
+#define ID_TEST_HELP_ABOUT 40006

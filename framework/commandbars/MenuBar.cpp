@@ -1,0 +1,243 @@
+// The menu bar and its frame: loading, the hooks on the frame, the MDI client and the active child, the frame's
+// native menu, and the keyboard's way into the bar (F10 and a lone Alt).
+#include "framework/commandbars/MenuBar.h"
+
+#include "framework/commandbars/CommandBars.h"
+#include "framework/commandbars/CommandBarsResourceIds.h"
+#include "framework/commandbars/MouseManager.h"
+#include "framework/controls/HookManager.h"
+#include "framework/foundation/ImageManager.h"
+
+IMPLEMENT_SERIAL(COSMMenuBar, COSMToolBar, VERSIONABLE_SCHEMA | 0x22)
+
+BEGIN_MESSAGE_MAP(COSMMenuBar, COSMToolBar)
+    ON_WM_TIMER()
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr int kMenuBarType = 0;
+constexpr UINT kMenuBarId = 1;
+constexpr DWORD kMenuBarFlags = 0x5F;
+constexpr int kSystemImageSize = 16;
+
+}  // namespace
+
+COSMMenuBar::COSMMenuBar() : m_mdiMenus(std::make_unique<COSMMenuBarMDIMenus>(this))
+{
+    m_type = kMenuBarType;
+    m_barId = kMenuBarId;
+    m_flags = kMenuBarFlags;
+    m_closeable = FALSE;
+    m_showExpandButton = FALSE;
+}
+
+COSMMenuBar::~COSMMenuBar()
+{
+    m_mdiMenus->RemoveAllRecords();
+    GetHookManager()->RemoveAll(this);
+}
+
+BOOL COSMMenuBar::LoadMenuBar(UINT menuId)
+{
+    if (menuId != 0)
+    {
+        CMenu menu;
+        if (!menu.LoadMenu(menuId))
+            return FALSE;
+        if (!LoadMenu(&menu, TRUE) || GetControlCount() == 0)
+            return FALSE;
+        m_resourceId = menuId;
+        m_currentMenuId = menuId;
+    }
+    SetupHook();
+    return TRUE;
+}
+
+void COSMMenuBar::SetupHook()
+{
+    CWnd* site = GetSite();
+    HWND frame = site ? site->GetSafeHwnd() : nullptr;
+    m_mdiFrame = site && site->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd));
+    if (frame)
+    {
+        GetHookManager()->SetHook(frame, this);
+        if (HWND client = GetMdiClient())
+            GetHookManager()->SetHook(client, this);
+    }
+    if (COSMImageManager* images = GetImageManager())
+    {
+        static const UINT kSystemCommands[] = {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE};
+        images->SetIconsFromResourceId(IDB_OSM_SYSTEM_COMMANDS, kSystemCommands, 4, kSystemImageSize,
+                                       kSystemImageSize);
+    }
+    if (!m_savedFrameMenu && frame)
+    {
+        m_savedFrameMenu = ::GetMenu(frame);
+        ::SetMenu(frame, nullptr);
+    }
+}
+
+void COSMMenuBar::RestoreFrameMenu()
+{
+    if (!m_savedFrameMenu)
+        return;
+    CWnd* site = GetSite();
+    if (site && ::IsWindow(site->GetSafeHwnd()))
+        ::SetMenu(site->GetSafeHwnd(), m_savedFrameMenu);
+    m_savedFrameMenu = nullptr;
+}
+
+HWND COSMMenuBar::GetMdiClient() const
+{
+    if (!m_mdiFrame)
+        return nullptr;
+    auto* frame = dynamic_cast<CMDIFrameWnd*>(GetSite());
+    return frame ? frame->m_hWndMDIClient : nullptr;
+}
+
+HWND COSMMenuBar::GetActiveMdiChild(BOOL* maximized) const
+{
+    if (maximized)
+        *maximized = FALSE;
+    HWND client = GetMdiClient();
+    if (!client || !::IsWindow(client))
+        return nullptr;
+    BOOL isMaximized = FALSE;
+    auto child = reinterpret_cast<HWND>(
+        ::SendMessageA(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&isMaximized)));
+    if (maximized)
+        *maximized = child && isMaximized;
+    return child;
+}
+
+void COSMMenuBar::RefreshMdiState()
+{
+    BOOL maximized = FALSE;
+    HWND child = GetActiveMdiChild(&maximized);
+    // No OLE document can be in-place active in these frames, so the hook always follows the active child.
+    if (child != m_hookedChild)
+    {
+        if (m_hookedChild && ::IsWindow(m_hookedChild))
+            GetHookManager()->RemoveHook(m_hookedChild, this);
+        m_hookedChild = child;
+        if (child)
+            GetHookManager()->SetHook(child, this);
+    }
+    if (IsVisible())
+        RefreshMdiButtons();
+}
+
+int COSMMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult)
+{
+    CWnd* site = GetSite();
+    HWND frame = site ? site->GetSafeHwnd() : nullptr;
+    auto postRefresh = [this] {
+        if (GetSafeHwnd())
+            PostMessage(WM_TIMER, kTimerRefreshMdi, 0);
+    };
+    switch (nMessage)
+    {
+    case WM_SYSCOMMAND:
+    {
+        // F10 or a lone Alt (no mnemonic) goes to the bar when it shows on the screen.
+        if ((wParam & 0xFFF0) != SC_KEYMENU || lParam != 0 || !GetSafeHwnd() || !IsWindowVisible())
+            break;
+        CRect rect;
+        GetWindowRect(&rect);
+        COSMMouseManager* mouseManager = GetMouseManager();
+        if (rect.IsRectEmpty() || (mouseManager && mouseManager->GetLockCount() >= 1) ||
+            (::GetKeyState(VK_SHIFT) & 0x8000) || IsCustomizeMode())
+            break;
+        if (!ProcessFrameKey(VK_MENU))
+        {
+            if (COSMCommandBars* commandBars = GetCommandBars())
+                commandBars->ActivateCommandBar(this, 0);
+        }
+        lResult = 0;
+        return kHandled;
+    }
+    case WM_DESTROY:
+        if (hWnd == frame && m_savedFrameMenu)
+            RestoreFrameMenu();
+        break;
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+        if (hWnd == m_hookedChild)
+            postRefresh();
+        return kNotHandled;
+    case WM_MDICREATE:
+    case WM_MDIDESTROY:
+    case WM_MDIACTIVATE:
+        postRefresh();
+        return kNotHandled;
+    case WM_MDISETMENU:
+        if (!IsVisible())
+        {
+            if (frame && ::GetMenu(frame))
+                return kNotHandled;
+            lResult = 0;
+            return kHandled;
+        }
+        if (!IsCustomizeMode())
+        {
+            HMENU menu = wParam ? reinterpret_cast<HMENU>(wParam) : m_savedFrameMenu;
+            if (!(m_flags & kFlagNoMenuSwitching) && menu)
+                OnMDISetMenu(menu);
+        }
+        if (frame)
+            ::SetMenu(frame, nullptr);
+        if (!IsCustomizeMode())
+            RefreshMdiState();
+        lResult = 0;
+        return kHandled;
+    default:
+        break;
+    }
+    return COSMToolBar::OnHookMessage(hWnd, nMessage, wParam, lParam, lResult);
+}
+
+void COSMMenuBar::OnTimer(UINT_PTR id)
+{
+    if (id == kTimerRefreshMdi)
+        RefreshMdiState();
+    else
+        COSMToolBar::OnTimer(id);
+}
+
+void COSMMenuBar::OnDestroy()
+{
+    RestoreFrameMenu();
+    COSMToolBar::OnDestroy();
+}
+
+// ---- The manager's side ----
+
+COSMCommandBar* COSMCommandBars::GetMenuBar() const
+{
+    for (COSMCommandBar* bar : m_bars)
+        if (bar->GetBarID() == kMenuBarId && bar->IsKindOf(RUNTIME_CLASS(COSMMenuBar)))
+            return bar;
+    return nullptr;
+}
+
+COSMCommandBar* COSMCommandBars::AddMenuBar(const CString& title, UINT menuId)
+{
+    auto* menuBar = new COSMMenuBar;
+    menuBar->SetCommandBars(this);
+    menuBar->SetTitle(title);
+    if (!menuBar->SetPosition(0))
+    {
+        menuBar->InternalRelease();
+        return nullptr;
+    }
+    m_bars.push_back(menuBar);
+    if (!menuBar->LoadMenuBar(menuId))
+    {
+        Remove(menuBar);
+        return nullptr;
+    }
+    RecalcFrameLayout(FALSE);
+    return menuBar;
+}
