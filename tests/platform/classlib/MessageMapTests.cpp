@@ -204,9 +204,17 @@ TEST_F(MessageMapTest, SentMessagesReachTheirCrackedHandlers)
 TEST_F(MessageMapTest, RealTimerAndSizeMessagesAreCracked)
 {
     // Only the base class maps WM_TIMER: the derived window gets the base's handler.
+    // Hit tests come whenever the real cursor happens to rest over the window: they are not what this checks.
+    const auto withoutHitTests = [&] {
+        std::vector<std::string> entries;
+        for (const std::string& entry : wnd.log)
+            if (entry.rfind("nchittest", 0) != 0)
+                entries.push_back(entry);
+        return entries;
+    };
     wnd.SetTimer(ID_PROBE_TIMER, 10);
-    EXPECT_TRUE(PumpUntil([&] { return !wnd.log.empty(); }));
-    EXPECT_EQ(wnd.log, std::vector<std::string>{Describe("base-timer", ID_PROBE_TIMER)});
+    EXPECT_TRUE(PumpUntil([&] { return !withoutHitTests().empty(); }));
+    EXPECT_EQ(withoutHitTests(), std::vector<std::string>{Describe("base-timer", ID_PROBE_TIMER)});
 
     wnd.log.clear();
     wnd.MoveWindow(60, 60, 320, 240);
