@@ -13,6 +13,22 @@ using namespace prop_exchange_test;
 
 namespace {
 
+// Where two streams part, with the bytes from there, for a readable failure.
+std::string FirstDifference(const Bytes& expected, const Bytes& actual)
+{
+    size_t at = 0;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
+        ++at;
+    std::string text = "streams part at byte " + std::to_string(at) + ":";
+    for (const Bytes* bytes : {&expected, &actual})
+    {
+        text += "\n ";
+        for (size_t i = at; i < bytes->size() && i < at + 24; ++i)
+            text += " " + std::to_string((*bytes)[i]);
+    }
+    return text;
+}
+
 Bytes SaveBars(COSMCommandBars* commandBars)
 {
     StoreToMemory store;
@@ -85,14 +101,15 @@ TEST_F(MenuBarPersistenceTest, MenuBarSavesTheBytesOfTheStoredFormsAndLoadsEqual
     w.Long(1).NewClass("COSMControlPopup").ControlKeys(2, 7, "&Edit").Long(0x1000000).EndControls();
     w.ToolBarKeys(kSchema, menuBar->IsBuiltIn(), menuBar->IsCloseable()).MenuBarKeys(kSchema, IDR_TEST_EDIT_MENU);
     w.NewClass("COSMPopupBar");
-    w.BarKeys(kSchema, 2, 0x1000000, popup->GetBarStyle(), "", 0, popup->GetMRUWidth(), popup->GetFlags());
+    w.BarKeys(kSchema, 2, 0x1000000, popup->GetBarStyle(), "", popup->GetPosition(), popup->GetMRUWidth(),
+               popup->GetFlags());
     w.Long(2).NewClass("COSMControlButton").ControlKeys(1, 30101, "&Open");
     w.ClassRef(7).ControlKeys(1, 30102, "&Save").EndControls().PopupKeys();
     w.NewClass("COSMToolBar");
     w.BarKeys(kSchema, 1, 59392, COSMCommandBar::kStyleGripper, "Custom 1", 0, custom->GetMRUWidth(), custom->GetFlags());
     w.Long(1).ClassRef(7).ControlKeys(1, 30103, "&Close").EndControls().ToolBarKeys(kSchema, FALSE);
     const Bytes bytes = SaveBars(commandBars.get());
-    EXPECT_EQ(w.bytes, bytes);
+    EXPECT_EQ(w.bytes, bytes) << FirstDifference(w.bytes, bytes);
 
     FreshMenuSite fresh;
     ASSERT_TRUE(fresh.created);
