@@ -224,3 +224,47 @@ TEST_F(MenuBarRecordsPersistenceTest, ChangedTemplateMenusSurviveASaveAndLoad)
     EXPECT_NE(loadedText->m_controls, merged->m_controls);
     EXPECT_TRUE(merged->m_controls->Compare(loadedText->m_controls));
 }
+
+// Only records whose controls changed are stored, counted first, in the map's walking order (300 lies in an earlier
+// bucket than 200, and 400 between them has its snapshot).
+TEST_F(MenuBarPersistenceTest, ChangedRecordsAreStoredInMapOrder)
+{
+    Ref<COSMMenuBar> bar = MakeRef(new COSMMenuBar);
+    bar->SetCommandBars(commandBars.get());
+    bar->SetTitle("Menu Bar");
+    struct Record
+    {
+        UINT menuId;
+        UINT controlId;
+        const char* caption;
+        BOOL changed;
+    };
+    const Record records[] = {{200, 30200, "&Wrap", TRUE}, {300, 30300, "&Zoom", TRUE}, {400, 30400, "&Tile", FALSE}};
+    for (const Record& record : records)
+    {
+        auto* info = new COSMMenuBarMDIMenuInfo(commandBars.get(), record.menuId);
+        info->m_controls->Add(1, static_cast<int>(record.controlId))->SetCaption(record.caption);
+        if (!record.changed)
+            info->m_controls->CreateOriginalControls();
+        bar->GetMDIMenus()->SetRecord(record.menuId, info);
+    }
+
+    // 1 menu bar class, 2 menu bar, 3 button class, 4 and 5 buttons.
+    StreamWriter w;
+    w.Long(1).NewClass("COSMMenuBar");
+    w.BarKeys(kSchema, 0, 1, bar->GetBarStyle(), "Menu Bar", bar->GetPosition(), bar->GetMRUWidth(), bar->GetFlags());
+    w.Long(0).EndControls().ToolBarKeys(kSchema, bar->IsBuiltIn(), bar->IsCloseable()).MenuBarKeys(kSchema, 0, 2);
+    w.Long(300).Long(1).NewClass("COSMControlButton").ControlKeys(1, 30300, "&Zoom").EndControls();
+    w.Long(200).Long(1).ClassRef(3).ControlKeys(1, 30200, "&Wrap").EndControls();
+
+    COSMCommandBarList list;
+    COSMCommandBarsPersistParams params;
+    DWORD nextId = 0x1000000;
+    bar->GenerateCommandBarList(nextId, &list, &params);
+    ASSERT_EQ(1, list.GetCount());
+    StoreToMemory store;
+    ASSERT_TRUE(commandBars->SaveCommandBarList(&store.px, &list));
+    const Bytes bytes = store.Take();
+    EXPECT_EQ(w.bytes, bytes) << FirstDifference(w.bytes, bytes);
+    EXPECT_FALSE(bar->GetMDIMenus()->GetRecord(400)->m_changed);
+}
