@@ -96,6 +96,14 @@ public:
     void Copy(const COSMCommandBar* source, BOOL recursive) override;
     void Reset(BOOL ask) override;
     BOOL IsCustomized() const override;
+
+    // ---- Saving and loading (MenuBarExchange.cpp) ------------------------------------------------------------
+    // The toolbar keys, "ResourceId" and one "MDIMenu%i" section per template record with changed controls; the
+    // bar shows its own menu again before storing. A loaded bar shows the menu of its "ResourceId".
+    void DoPropExchange(COSMPropExchange* px) override;
+    // The bar, then the popups reached from every template record's controls.
+    void GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list, COSMCommandBarsPersistParams* params) override;
+    void RestoreCommandBarList(COSMCommandBarList* list) override;
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------

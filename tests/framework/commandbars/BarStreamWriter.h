@@ -92,6 +92,15 @@ public:
             Long(customizeDialog);
         return *this;
     }
+    // The menu bar's own keys after the toolbar keys: its menu resource and, from schema 5, the count of
+    // per-template sections that follow (each an "Id" and a controls collection).
+    StreamWriter& MenuBarKeys(long schema, long resourceId, WORD templateMenus = 0)
+    {
+        Long(resourceId);
+        if (schema >= 5)
+            Word(templateMenus);
+        return *this;
+    }
 };
 
 }  // namespace commandbars_test

@@ -1,0 +1,121 @@
+// The menu bar's side of saving and loading: its menu resource id, the controls of each document template's menu
+// that the user changed, and the popups those controls lead to.
+#include "framework/commandbars/MenuBar.h"
+
+#include "framework/commandbars/CommandBarList.h"
+#include "framework/commandbars/CommandBarParams.h"
+#include "framework/commandbars/CommandBars.h"
+#include "framework/foundation/PropExchange.h"
+
+#include <memory>
+
+namespace {
+
+struct ReleaseSection
+{
+    void operator()(COSMPropExchange* section) const
+    {
+        if (section)
+            section->InternalRelease();
+    }
+};
+using SectionPtr = std::unique_ptr<COSMPropExchange, ReleaseSection>;
+
+// Stores without per-template records came before this schema.
+constexpr long kFirstSchemaWithTemplateMenus = 5;
+
+SectionPtr TemplateMenuSection(COSMPropExchange* px, DWORD index)
+{
+    CString name;
+    name.Format("MDIMenu%i", static_cast<int>(index));
+    return SectionPtr(px->GetSection(name));
+}
+
+}  // namespace
+
+void COSMMenuBar::DoPropExchange(COSMPropExchange* px)
+{
+    // What is stored as the bar's controls must be those of its own menu, and each record must know whether the
+    // user changed it.
+    if (!px->IsLoading())
+        PrepareForSaving();
+    COSMToolBar::DoPropExchange(px);
+    long resourceId = static_cast<long>(m_resourceId);
+    PropExchangeLong(px, "ResourceId", &resourceId, 0);
+    if (!px->IsLoading())
+    {
+        DWORD changed = 0;
+        for (POSITION pos = m_mdiMenus->GetStartPosition(); pos;)
+        {
+            UINT id = 0;
+            COSMMenuBarMDIMenuInfo* record = nullptr;
+            m_mdiMenus->GetNextAssoc(pos, id, record);
+            changed += record->m_changed ? 1 : 0;
+        }
+        px->WriteCount(changed);
+        DWORD index = 0;
+        for (POSITION pos = m_mdiMenus->GetStartPosition(); pos;)
+        {
+            UINT id = 0;
+            COSMMenuBarMDIMenuInfo* record = nullptr;
+            m_mdiMenus->GetNextAssoc(pos, id, record);
+            if (!record->m_changed)
+                continue;
+            SectionPtr section = TemplateMenuSection(px, index++);
+            long menuId = static_cast<long>(record->m_menuId);
+            PropExchangeLong(section.get(), "Id", &menuId, 0);
+            record->m_controls->DoPropExchange(section.get());
+        }
+        return;
+    }
+
+    m_resourceId = static_cast<UINT>(resourceId);
+    // The stored controls are those of the bar's own menu.
+    m_currentMenuId = m_resourceId;
+    if (px->m_nSchema < kFirstSchemaWithTemplateMenus)
+        return;
+    const DWORD count = px->ReadCount();
+    for (DWORD index = 0; index < count; ++index)
+    {
+        SectionPtr section = TemplateMenuSection(px, index);
+        long menuId = 0;
+        PropExchangeLong(section.get(), "Id", &menuId, 0);
+        const UINT id = static_cast<UINT>(menuId);
+        COSMMenuBarMDIMenuInfo* record = m_mdiMenus->GetRecord(id);
+        if (!record)
+        {
+            record = new COSMMenuBarMDIMenuInfo(m_commandBars, id);
+            m_mdiMenus->SetRecord(id, record);
+        }
+        record->m_controls->DoPropExchange(section.get());
+        record->m_controls->RefreshIndexes();
+        record->m_changed = TRUE;
+    }
+}
+
+void COSMMenuBar::GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list,
+                                         COSMCommandBarsPersistParams* params)
+{
+    if (!list || list->Contains(this))
+        return;
+    COSMToolBar::GenerateCommandBarList(nextId, list, params);
+    for (POSITION pos = m_mdiMenus->GetStartPosition(); pos;)
+    {
+        UINT id = 0;
+        COSMMenuBarMDIMenuInfo* record = nullptr;
+        m_mdiMenus->GetNextAssoc(pos, id, record);
+        record->m_controls->GenerateCommandBarList(nextId, list, params);
+    }
+}
+
+void COSMMenuBar::RestoreCommandBarList(COSMCommandBarList* list)
+{
+    COSMToolBar::RestoreCommandBarList(list);
+    for (POSITION pos = m_mdiMenus->GetStartPosition(); pos;)
+    {
+        UINT id = 0;
+        COSMMenuBarMDIMenuInfo* record = nullptr;
+        m_mdiMenus->GetNextAssoc(pos, id, record);
+        record->m_controls->RestoreCommandBarList(list);
+    }
+}
