@@ -1,5 +1,6 @@
 // Saving and loading a bar and a popup bar through the property exchange, and how a bar joins the save list.
 #include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
@@ -12,18 +13,8 @@
 
 namespace {
 
-struct ReleaseSection
-{
-    void operator()(COSMPropExchange* section) const
-    {
-        if (section)
-            section->InternalRelease();
-    }
-};
-using SectionPtr = std::unique_ptr<COSMPropExchange, ReleaseSection>;
+using SectionPtr = OwnedReference<COSMPropExchange>;
 
-// Bars the application numbers itself keep their ids; the others are numbered afresh for each save from here.
-constexpr UINT kFirstGeneratedBarId = 0x1000000;
 
 }  // namespace
 

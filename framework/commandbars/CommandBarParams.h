@@ -11,6 +11,9 @@
 
 class COSMCommandBars;
 
+// Bars the application numbers itself keep their ids; the others are numbered afresh for each save from here.
+constexpr UINT kFirstGeneratedBarId = 0x1000000;
+
 struct COSMCommandBarsPersistParams
 {
     // Only bars the user changed (custom bars, customized toolbars, changed context menus) are saved.

@@ -1,6 +1,7 @@
 // The manager's side of saving and loading bars: which bars are saved, the "CommandBars" section that holds
 // them, and how loaded bars join the bars the application has just made.
 #include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
 #include "framework/commandbars/CommandBars.h"
@@ -12,18 +13,8 @@
 
 namespace {
 
-struct ReleaseTarget
-{
-    void operator()(CCmdTarget* object) const
-    {
-        if (object)
-            object->InternalRelease();
-    }
-};
-using SectionPtr = std::unique_ptr<COSMPropExchange, ReleaseTarget>;
-using BarPtr = std::unique_ptr<COSMCommandBar, ReleaseTarget>;
-
-constexpr DWORD kFirstGeneratedBarId = 0x1000000;
+using SectionPtr = OwnedReference<COSMPropExchange>;
+using BarPtr = OwnedReference<COSMCommandBar>;
 
 // Sets the exchange's parameter record for as long as it lives, then puts the caller's back.
 class ScopedPersistParams

@@ -1,6 +1,7 @@
 // Saving and loading controls and controls collections through the property exchange, and how popup controls
 // find their bars again after a load.
 #include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
 #include "framework/commandbars/CommandBars.h"
@@ -16,17 +17,9 @@
 
 namespace {
 
-struct ReleaseTarget
-{
-    void operator()(CCmdTarget* object) const
-    {
-        if (object)
-            object->InternalRelease();
-    }
-};
-using SectionPtr = std::unique_ptr<COSMPropExchange, ReleaseTarget>;
-using ControlPtr = std::unique_ptr<COSMControl, ReleaseTarget>;
-using ControlsPtr = std::unique_ptr<COSMControls, ReleaseTarget>;
+using SectionPtr = OwnedReference<COSMPropExchange>;
+using ControlPtr = OwnedReference<COSMControl>;
+using ControlsPtr = OwnedReference<COSMControls>;
 
 // Ids the actions of a manager cover.
 constexpr UINT kFirstActionId = 1;

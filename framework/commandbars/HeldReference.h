@@ -2,6 +2,8 @@
 // one is released, so storing the object already held is safe.
 #pragma once
 
+#include <memory>
+
 template <class T>
 void ReplaceHeldReference(T*& held, T* object)
 {
@@ -34,3 +36,17 @@ public:
 private:
     T* m_object;
 };
+
+// Owns the one reference a call handed over (a section of a property exchange, a loaded bar or control): released
+// when the pointer goes.
+struct ReleaseReference
+{
+    template <class T>
+    void operator()(T* object) const
+    {
+        if (object)
+            object->InternalRelease();
+    }
+};
+template <class T>
+using OwnedReference = std::unique_ptr<T, ReleaseReference>;

@@ -1,6 +1,7 @@
 // The menu bar's side of saving and loading: its menu resource id, the controls of each document template's menu
 // that the user changed, and the popups those controls lead to.
 #include "framework/commandbars/MenuBar.h"
+#include "framework/commandbars/HeldReference.h"
 
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
@@ -11,15 +12,7 @@
 
 namespace {
 
-struct ReleaseSection
-{
-    void operator()(COSMPropExchange* section) const
-    {
-        if (section)
-            section->InternalRelease();
-    }
-};
-using SectionPtr = std::unique_ptr<COSMPropExchange, ReleaseSection>;
+using SectionPtr = OwnedReference<COSMPropExchange>;
 
 // Stores without per-template records came before this schema.
 constexpr long kFirstSchemaWithTemplateMenus = 5;
