@@ -70,6 +70,18 @@ BOOL COSMControlPopup::Compare(const COSMControl* other) const
     return m_commandBar->GetControls()->Compare(otherBar->GetControls());
 }
 
+void COSMControlPopup::OnClick(BOOL keyboard, CPoint point)
+{
+    if (m_type == 4 || IsCustomizeMode() || !m_parent)
+    {
+        COSMControlButton::OnClick(keyboard, point);
+        return;
+    }
+    if (GetEnabled() == 0)
+        return;
+    m_parent->SetPopuped(m_popped ? -1 : GetIndex(), keyboard);
+}
+
 BOOL COSMControlPopup::OnSetPopup(BOOL popup)
 {
     auto* bar = dynamic_cast<COSMPopupBar*>(m_commandBar);

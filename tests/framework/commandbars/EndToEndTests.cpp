@@ -1,0 +1,450 @@
+// The command bars end to end, as an application has them: a frame with the manager, dock bars, a menu bar from a
+// menu resource, two toolbars from toolbar resources and a context menu on the right button, driven only by
+// synthesized input. Commands arrive from the menu, a toolbar button and the context menu; a button dragged in
+// customize mode from one toolbar to the other survives saving the bars to a file and loading them into a frame
+// built afresh. Pictures of the frame before saving and after loading go to the build tree's artefacts folder
+// (looked at by people, never compared: fonts differ between machines). A program of its own that runs alone.
+#include "DockTestSupport.h"
+#include "EndToEndTestIds.h"
+#include "InputTestSupport.h"
+
+#include "framework/commandbars/CustomizeDropSource.h"
+#include "framework/commandbars/MenuBar.h"
+#include "framework/commandbars/PopupBar.h"
+#include "framework/foundation/PropExchangeArchive.h"
+
+#include <string>
+#include <vector>
+
+using namespace commandbars_test;
+
+namespace {
+
+using Step = std::function<void()>;
+
+// Runs the steps one per timer tick, so that whatever loop is running (a tracked menu, a held button, a drag)
+// dispatches them; the steps only queue input and never pump.
+class InputScript
+{
+public:
+    static void Start(HWND window, std::vector<Step> steps, UINT interval = 80)
+    {
+        s_steps = std::move(steps);
+        s_next = 0;
+        ::SetTimer(window, kTimerId, interval, &Tick);
+    }
+    static bool Done() { return s_next >= s_steps.size(); }
+    static void Stop(HWND window)
+    {
+        ::KillTimer(window, kTimerId);
+        s_steps.clear();
+        s_next = 0;
+    }
+
+private:
+    static constexpr UINT_PTR kTimerId = 0xE2E;
+    static void CALLBACK Tick(HWND window, UINT, UINT_PTR id, DWORD)
+    {
+        if (Done())
+        {
+            ::KillTimer(window, id);
+            return;
+        }
+        const size_t step = s_next++;
+        s_steps[step]();
+    }
+    static inline std::vector<Step> s_steps;
+    static inline size_t s_next = 0;
+};
+
+// The screen centre of a bar's control, found when the step runs (a popup has a window only once it is open).
+CPoint ControlCentre(const COSMCommandBar& bar, int index)
+{
+    CRect rect = bar.GetControl(index)->GetRect();
+    ::MapWindowPoints(bar.GetSafeHwnd(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect.CenterPoint();
+}
+Step MoveTo(std::function<CPoint()> where)
+{
+    return [where] { SendMouseMoveTo(where()); };
+}
+Step Press(DWORD flags)
+{
+    return [flags] { SendMouseInput(flags); };
+}
+// The popup of a bar's popup control (null while it has none).
+COSMCommandBar* PopupOf(const COSMCommandBar& bar, int index)
+{
+    COSMControl* control = bar.GetControl(index);
+    return control ? control->GetCommandBar() : nullptr;
+}
+
+// The frame: records WM_COMMAND (the shared test frame) and shows the context menu on a right click of its client,
+// keeping the id it answers.
+class EndToEndFrame : public CCommandBarsTestFrame
+{
+public:
+    COSMPopupBar* contextMenu = nullptr;
+    std::vector<int> contextAnswers;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_RBUTTONUP && contextMenu)
+        {
+            CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            ClientToScreen(&point);
+            contextAnswers.push_back(
+                COSMCommandBars::TrackPopupMenu(contextMenu, TPM_RETURNCMD, point.x, point.y, this));
+            return 0;
+        }
+        return CCommandBarsTestFrame::WindowProc(message, wParam, lParam);
+    }
+};
+
+// What an application builds at start: the frame, its manager and dock bars, the menu bar, the two built-in
+// toolbars and the context menu. Both sites of a test sit at the same place, so that bars land alike.
+struct EndToEndSite
+{
+    EndToEndSite()
+    {
+        created = frame.CreateTestFrame("end to end", CRect(60, 60, 700, 460)) &&
+                  ActivateTestWindow(frame.GetSafeHwnd());
+        commandBars->SetSite(&frame);
+        // The frame has no command handlers: idle updates must not grey what the test clicks.
+        commandBars->GetCommandBarsOptions()->m_disableCommandsWithoutHandler = FALSE;
+        created = created && commandBars->CreateDockBars();
+        menuBar = dynamic_cast<COSMMenuBar*>(commandBars->AddMenuBar("Menu Bar", IDR_E2E_MENU));
+        standard = AddResourceToolBar("Standard", IDR_E2E_STANDARD);
+        format = AddResourceToolBar("Format", IDR_E2E_FORMAT);
+        CMenu menu;
+        if (menu.LoadMenu(IDR_E2E_CONTEXT))
+        {
+            contextMenu = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+            created = created && contextMenu->LoadMenu(menu.GetSubMenu(0), TRUE);
+            frame.contextMenu = contextMenu.get();
+        }
+        created = created && menuBar && standard && format && contextMenu;
+        frame.RecalcLayout();
+        PumpFor(100);
+    }
+    ~EndToEndSite()
+    {
+        InputScript::Stop(frame.GetSafeHwnd());
+        frame.contextMenu = nullptr;
+        commandBars->ClosePopups();
+        contextMenu.reset();
+        commandBars.reset();
+        frame.DestroyWindow();
+    }
+
+    COSMToolBar* AddResourceToolBar(const char* title, UINT id)
+    {
+        auto* bar = dynamic_cast<COSMToolBar*>(commandBars->AddToolBar(title, id));
+        if (!bar || !bar->LoadToolBar(id, FALSE))
+            return nullptr;
+        bar->SetBuiltIn(TRUE);
+        return bar;
+    }
+
+    // Runs the steps from the frame's timer and pumps until they ran and done holds.
+    bool Drive(std::vector<Step> steps, const std::function<bool()>& done)
+    {
+        InputScript::Start(frame.GetSafeHwnd(), std::move(steps));
+        return PumpUntil([&] { return InputScript::Done() && done(); }, 6000);
+    }
+
+    BOOL created = FALSE;
+    EndToEndFrame frame;
+    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    COSMMenuBar* menuBar = nullptr;
+    COSMToolBar* standard = nullptr;
+    COSMToolBar* format = nullptr;
+    Ref<COSMPopupBar> contextMenu;
+};
+
+// What the test compares of a bar before saving and after loading.
+struct BarState
+{
+    UINT id;
+    std::string title;
+    int position;
+    BOOL visible;
+    CRect rect;  // in the frame's client
+    std::vector<UINT> controls;
+
+    bool operator==(const BarState& other) const
+    {
+        return id == other.id && title == other.title && position == other.position && visible == other.visible &&
+               rect == other.rect && controls == other.controls;
+    }
+};
+
+void PrintTo(const BarState& s, std::ostream* os)
+{
+    *os << "{" << s.id << " \"" << s.title << "\" position " << s.position << (s.visible ? " visible" : " hidden")
+        << " (" << s.rect.left << "," << s.rect.top << ")-(" << s.rect.right << "," << s.rect.bottom << ") [";
+    for (UINT id : s.controls)
+        *os << " " << id;
+    *os << " ]}";
+}
+
+std::vector<UINT> ControlIds(const COSMCommandBar& bar)
+{
+    std::vector<UINT> ids;
+    for (int i = 0; i < bar.GetControlCount(); ++i)
+        if (!bar.GetControl(i)->IsTemporary())
+            ids.push_back(bar.GetControl(i)->GetID());
+    return ids;
+}
+
+std::vector<BarState> BarStates(const EndToEndSite& site)
+{
+    std::vector<BarState> states;
+    for (int i = 0; i < site.commandBars->GetCount(); ++i)
+    {
+        const COSMCommandBar* bar = site.commandBars->GetAt(i);
+        BarState state{bar->GetBarID(), static_cast<LPCSTR>(bar->GetTitle()), bar->GetPosition(), bar->IsVisible(),
+                       CRect(), ControlIds(*bar)};
+        if (bar->GetSafeHwnd())
+        {
+            ::GetWindowRect(bar->GetSafeHwnd(), &state.rect);
+            ::MapWindowPoints(nullptr, site.frame.GetSafeHwnd(), reinterpret_cast<POINT*>(&state.rect), 2);
+        }
+        states.push_back(state);
+    }
+    return states;
+}
+
+std::vector<std::string> DockRows(const EndToEndSite& site)
+{
+    std::vector<std::string> rows;
+    for (int side = 0; side < 4; ++side)
+        rows.push_back(DescribeRows(site.commandBars->GetDockBar(side)));
+    return rows;
+}
+
+// The folder of the build tree whose files CI keeps (made when missing).
+std::string ArtefactsFolder()
+{
+    const std::string folder = OSM_ARTEFACTS_DIR;
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+// The window as it is on the screen, written as a 24-bit BMP; false when any step fails.
+bool WriteWindowBitmap(HWND window, const std::string& path)
+{
+    CRect rect;
+    if (!::GetWindowRect(window, &rect) || rect.IsRectEmpty())
+        return false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = rect.Width();
+    info.bmiHeader.biHeight = rect.Height();  // bottom-up, as BMP files store rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = ::CreateCompatibleDC(screen);
+    bool copied = false;
+    if (dib && memory)
+    {
+        HGDIOBJ old = ::SelectObject(memory, dib);
+        copied = ::BitBlt(memory, 0, 0, rect.Width(), rect.Height(), screen, rect.left, rect.top, SRCCOPY) != 0;
+        ::GdiFlush();
+        ::SelectObject(memory, old);
+    }
+    const DWORD stride = (static_cast<DWORD>(rect.Width()) * 3 + 3) & ~3u;
+    const DWORD imageSize = stride * static_cast<DWORD>(rect.Height());
+    bool written = false;
+    if (copied)
+    {
+        BITMAPFILEHEADER header{};
+        header.bfType = 0x4D42;  // "BM"
+        header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        header.bfSize = header.bfOffBits + imageSize;
+        info.bmiHeader.biSizeImage = imageSize;
+        CFile file;
+        if (file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite))
+        {
+            file.Write(&header, sizeof(header));
+            file.Write(&info.bmiHeader, sizeof(BITMAPINFOHEADER));
+            file.Write(bits, imageSize);
+            file.Close();
+            written = true;
+        }
+    }
+    if (memory)
+        ::DeleteDC(memory);
+    if (dib)
+        ::DeleteObject(dib);
+    ::ReleaseDC(nullptr, screen);
+    return written;
+}
+
+// The BMP's header as read back: 24 bits per pixel, the window's size, and as many bytes as it says.
+void ExpectBitmapOfWindow(const std::string& path, HWND window)
+{
+    CRect rect;
+    ::GetWindowRect(window, &rect);
+    CFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead)) << path;
+    BITMAPFILEHEADER header{};
+    BITMAPINFOHEADER info{};
+    ASSERT_EQ(sizeof(header), file.Read(&header, sizeof(header)));
+    ASSERT_EQ(sizeof(info), file.Read(&info, sizeof(info)));
+    EXPECT_EQ(0x4D42, header.bfType);
+    EXPECT_EQ(24, info.biBitCount);
+    EXPECT_EQ(rect.Width(), info.biWidth);
+    EXPECT_EQ(rect.Height(), info.biHeight);
+    EXPECT_EQ(static_cast<ULONGLONG>(header.bfSize), file.GetLength());
+}
+
+class EndToEndTest : public CommandBarsTest
+{
+protected:
+    void TearDown() override
+    {
+        SendMouseInput(MOUSEEVENTF_LEFTUP);
+        SendMouseInput(MOUSEEVENTF_RIGHTUP);
+        MoveMouseTo(CPoint(1200, 1000));
+        CommandBarsTest::TearDown();
+    }
+};
+
+TEST_F(EndToEndTest, MenuToolbarAndContextMenuClicksReachTheFrame)
+{
+    EndToEndSite site;
+    ASSERT_TRUE(site.created);
+    COSMMenuBar& menuBar = *site.menuBar;
+    ASSERT_TRUE(menuBar.IsWindowVisible());
+    ASSERT_EQ(2, menuBar.GetControlCount());
+    site.frame.ClearRecords();
+
+    // A click on File in the menu bar opens its menu (the popup's window is up while the bar tracks it).
+    bool opened = false;
+    ASSERT_TRUE(site.Drive({MoveTo([&] { return ControlCentre(menuBar, 0); }), Press(MOUSEEVENTF_LEFTDOWN),
+                            Press(MOUSEEVENTF_LEFTUP),
+                            [&] {
+                                COSMCommandBar* popup = PopupOf(menuBar, 0);
+                                opened = popup && popup->GetSafeHwnd() && menuBar.GetTrackingMode() == 2;
+                            }},
+                           [] { return true; }));
+    EXPECT_TRUE(opened);
+    if (menuBar.GetTrackingMode() != 0)
+        menuBar.SetTrackingMode(0, FALSE, FALSE);
+    PumpFor(100);
+    EXPECT_EQ(0, site.frame.CountOf(WM_COMMAND));
+
+    // Open, the Standard toolbar's second button.
+    site.frame.ClearRecords();
+    ASSERT_EQ(ID_E2E_OPEN, site.standard->GetControl(1)->GetID());
+    ClickAt(ControlCentre(*site.standard, 1));
+    ASSERT_TRUE(PumpUntil([&] { return site.frame.CountOf(WM_COMMAND) > 0; }));
+    PumpFor(100);
+    ASSERT_EQ(1, site.frame.CountOf(WM_COMMAND));
+    EXPECT_EQ(static_cast<WPARAM>(ID_E2E_OPEN), LOWORD(site.frame.RecordsOf(WM_COMMAND)[0].wParam));
+
+    // A right click below the bars opens the context menu; Copy, its second item, is the answer and no command.
+    site.frame.ClearRecords();
+    CRect client;
+    site.frame.GetClientRect(&client);
+    const CPoint free = ScreenPoint(site.frame, CPoint(client.CenterPoint().x, client.bottom - 60));
+    ASSERT_TRUE(site.Drive({MoveTo([=] { return free; }), Press(MOUSEEVENTF_RIGHTDOWN), Press(MOUSEEVENTF_RIGHTUP),
+                            MoveTo([&] {
+                                COSMPopupBar* popup = site.contextMenu.get();
+                                EXPECT_NE(nullptr, popup->GetSafeHwnd());
+                                return popup->GetSafeHwnd() ? ControlCentre(*popup, 1) : CPoint(0, 0);
+                            }),
+                            Press(MOUSEEVENTF_LEFTDOWN), Press(MOUSEEVENTF_LEFTUP)},
+                           [&] { return !site.frame.contextAnswers.empty(); }));
+    EXPECT_EQ(std::vector<int>{ID_E2E_COPY}, site.frame.contextAnswers);
+    PumpFor(100);
+    EXPECT_EQ(0, site.frame.CountOf(WM_COMMAND));
+    EXPECT_EQ(nullptr, site.contextMenu->GetSafeHwnd());
+}
+
+TEST_F(EndToEndTest, AButtonDraggedToTheOtherToolbarStaysThereAfterSavingAndLoading)
+{
+    const std::string folder = ArtefactsFolder();
+    const std::string store = folder + "/end-to-end-bars.dat";
+    std::vector<BarState> before;
+    std::vector<std::string> rowsBefore;
+    {
+        EndToEndSite site;
+        ASSERT_TRUE(site.created);
+        const std::vector<UINT> standardIds{ID_E2E_NEW, ID_E2E_OPEN, ID_E2E_SAVE};
+        const std::vector<UINT> formatIds{ID_E2E_BOLD, ID_E2E_ITALIC, ID_E2E_UNDERLINE};
+        ASSERT_EQ(standardIds, ControlIds(*site.standard));
+        ASSERT_EQ(formatIds, ControlIds(*site.format));
+
+        // Customize mode: Open is dragged onto Italic's left half, so it lands between Bold and Italic.
+        site.commandBars->SetCustomizeMode(TRUE);
+        COSMCustomizeDropSource* dropSource = site.commandBars->GetDropSource();
+        COSMToolBar& format = *site.format;
+        const CPoint dropPoint = [&] {
+            CRect italic = format.GetControl(1)->GetRect();
+            return ScreenPoint(format, CPoint(italic.left + 3, italic.CenterPoint().y));
+        }();
+        const CPoint away = ScreenPoint(site.frame, CPoint(300, 250));
+        MoveMouseTo(ControlCentre(*site.standard, 1));
+        ASSERT_TRUE(site.Drive({Press(MOUSEEVENTF_LEFTDOWN), MoveTo([=] { return away; }),
+                                MoveTo([=] { return dropPoint; }), MoveTo([=] { return dropPoint + CPoint(1, 0); }),
+                                Press(MOUSEEVENTF_LEFTUP)},
+                               [&] { return !dropSource->GetDraggedControl(); }));
+        PumpFor(100);
+        site.commandBars->SetCustomizeMode(FALSE);
+        PumpFor(100);
+        EXPECT_EQ((std::vector<UINT>{ID_E2E_NEW, ID_E2E_SAVE}), ControlIds(*site.standard));
+        EXPECT_EQ((std::vector<UINT>{ID_E2E_BOLD, ID_E2E_OPEN, ID_E2E_ITALIC, ID_E2E_UNDERLINE}),
+                  ControlIds(*site.format));
+
+        before = BarStates(site);
+        rowsBefore = DockRows(site);
+        const std::string picture = folder + "/end-to-end-before-save.bmp";
+        ASSERT_TRUE(WriteWindowBitmap(site.frame.GetSafeHwnd(), picture));
+        ExpectBitmapOfWindow(picture, site.frame.GetSafeHwnd());
+
+        CFile file;
+        ASSERT_TRUE(file.Open(store.c_str(), CFile::modeCreate | CFile::modeWrite)) << store;
+        CArchive ar(&file, CArchive::store);
+        COSMPropExchangeArchive px(ar);
+        ASSERT_TRUE(site.commandBars->SaveBarState(&px));
+        ar.Close();
+        file.Close();
+    }
+
+    // A program that starts again: the same bars built afresh, then the saved state loaded over them.
+    EndToEndSite site;
+    ASSERT_TRUE(site.created);
+    {
+        CFile file;
+        ASSERT_TRUE(file.Open(store.c_str(), CFile::modeRead)) << store;
+        CArchive ar(&file, CArchive::load);
+        COSMPropExchangeArchive px(ar);
+        ASSERT_TRUE(site.commandBars->LoadBarState(&px, TRUE));
+        ar.Close();
+    }
+    site.frame.RecalcLayout();
+    PumpFor(150);
+    const std::string picture = folder + "/end-to-end-after-load.bmp";
+    ASSERT_TRUE(WriteWindowBitmap(site.frame.GetSafeHwnd(), picture));
+    ExpectBitmapOfWindow(picture, site.frame.GetSafeHwnd());
+
+    // The toolbars found by their ids, wherever the load put them in the list.
+    COSMCommandBar* standard = site.commandBars->FindCommandBar(IDR_E2E_STANDARD);
+    COSMCommandBar* format = site.commandBars->FindCommandBar(IDR_E2E_FORMAT);
+    ASSERT_TRUE(standard && format);
+    EXPECT_EQ((std::vector<UINT>{ID_E2E_NEW, ID_E2E_SAVE}), ControlIds(*standard));
+    EXPECT_EQ((std::vector<UINT>{ID_E2E_BOLD, ID_E2E_OPEN, ID_E2E_ITALIC, ID_E2E_UNDERLINE}), ControlIds(*format));
+    EXPECT_EQ(before, BarStates(site));
+    EXPECT_EQ(rowsBefore, DockRows(site));
+    ASSERT_NE(nullptr, site.commandBars->GetMenuBar());
+    EXPECT_EQ(2, site.commandBars->GetMenuBar()->GetControlCount());
+    EXPECT_NE(nullptr, PopupOf(*site.commandBars->GetMenuBar(), 0));
+}
+
+}  // namespace
