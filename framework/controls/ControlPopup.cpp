@@ -6,6 +6,13 @@
 
 IMPLEMENT_SERIAL(COSMControlPopup, COSMControlButton, VERSIONABLE_SCHEMA | 0x22)
 
+namespace {
+
+// The parent bar's Position when it is itself a popup.
+const int kPopupPosition = 5;
+
+}  // namespace
+
 COSMControlPopup::COSMControlPopup()
 {
     m_type = 2;
@@ -79,7 +86,23 @@ void COSMControlPopup::OnClick(BOOL keyboard, CPoint point)
     }
     if (GetEnabled() == 0)
         return;
-    m_parent->SetPopuped(m_popped ? -1 : GetIndex(), keyboard);
+    if (m_popped && m_parent->GetPosition() != kPopupPosition)
+    {
+        m_parent->SetTrackingMode(0, FALSE, FALSE);
+        return;
+    }
+    m_parent->SetPopuped(GetIndex(), keyboard);
+}
+
+void COSMControlPopup::OnMouseHover()
+{
+    if (m_commandBar && m_parent && GetEnabled() != 0 &&
+        (m_parent->GetTrackingMode() == 2 || m_parent->GetPosition() == kPopupPosition))
+    {
+        m_parent->SetPopuped(GetIndex(), FALSE);
+        return;
+    }
+    COSMControl::OnMouseHover();
 }
 
 BOOL COSMControlPopup::OnSetPopup(BOOL popup)

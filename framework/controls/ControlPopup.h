@@ -29,10 +29,13 @@ public:
     BOOL IsPopupOpen() const override { return m_popped; }
     // Opens the popup bar beside the control (by keyboard when the parent bar's selection is) or closes it.
     BOOL OnSetPopup(BOOL popup) override;
-    // A click on a menu title or a drop-down opens its bar through the parent (a second click closes it); a
-    // button's click would run the control's id as a command instead. Split buttons and customize mode keep the
-    // button's handling.
+    // A click on a menu title or a drop-down opens its bar through the parent (a second click on an open one in a
+    // bar that is no popup ends the bar's tracking); a button's click would run the control's id as a command
+    // instead. Split buttons and customize mode keep the button's handling.
     void OnClick(BOOL keyboard, CPoint point) override;
+    // Resting on the control while its parent tracks with a popup open, or in a popup bar, opens this popup; the
+    // base hover would close the popup the click has just opened.
+    void OnMouseHover() override;
     // The popup bar's stored id, read with the control until its bar is attached again.
     long GetCommandBarId() const { return m_commandBarId; }
     void SetCommandBarId(long id) { m_commandBarId = id; }

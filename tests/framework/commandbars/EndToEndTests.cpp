@@ -324,20 +324,26 @@ TEST_F(EndToEndTest, MenuToolbarAndContextMenuClicksReachTheFrame)
     ASSERT_EQ(2, menuBar.GetControlCount());
     site.frame.ClearRecords();
 
-    // A click on File in the menu bar opens its menu (the popup's window is up while the bar tracks it).
+    // A click on File in the menu bar opens its menu and leaves it open; a click on New, its first item, runs New
+    // once and closes the menu.
     bool opened = false;
     ASSERT_TRUE(site.Drive({MoveTo([&] { return ControlCentre(menuBar, 0); }), Press(MOUSEEVENTF_LEFTDOWN),
-                            Press(MOUSEEVENTF_LEFTUP),
-                            [&] {
+                            Press(MOUSEEVENTF_LEFTUP), [] {},
+                            MoveTo([&] {
                                 COSMCommandBar* popup = PopupOf(menuBar, 0);
-                                opened = popup && popup->GetSafeHwnd() && menuBar.GetTrackingMode() == 2;
-                            }},
-                           [] { return true; }));
+                                opened = popup && popup->GetSafeHwnd() && popup->IsWindowVisible() &&
+                                         menuBar.GetTrackingMode() == 2;
+                                return opened ? ControlCentre(*popup, 0) : CPoint(0, 0);
+                            }),
+                            Press(MOUSEEVENTF_LEFTDOWN), Press(MOUSEEVENTF_LEFTUP)},
+                           [&] { return site.frame.CountOf(WM_COMMAND) > 0; }));
     EXPECT_TRUE(opened);
-    if (menuBar.GetTrackingMode() != 0)
-        menuBar.SetTrackingMode(0, FALSE, FALSE);
     PumpFor(100);
-    EXPECT_EQ(0, site.frame.CountOf(WM_COMMAND));
+    ASSERT_EQ(1, site.frame.CountOf(WM_COMMAND));
+    EXPECT_EQ(static_cast<WPARAM>(ID_E2E_NEW), LOWORD(site.frame.RecordsOf(WM_COMMAND)[0].wParam));
+    const COSMCommandBar* filePopup = PopupOf(menuBar, 0);
+    EXPECT_TRUE(!filePopup || !filePopup->GetSafeHwnd() || !filePopup->IsWindowVisible());
+    EXPECT_EQ(0, menuBar.GetTrackingMode());
 
     // Open, the Standard toolbar's second button.
     site.frame.ClearRecords();

@@ -426,3 +426,38 @@ TEST_F(PopupTrackingTest, AMultiColumnDropDownThatFitsNeitherAboveNorBelowTurnsS
 }
 
 }  // namespace
+
+TEST_F(PopupTrackingTest, AClickedTitleStaysOpenWhileHoveredAndASecondClickEndsTheBarsTracking)
+{
+    TrackingBar bar;
+    COSMControlPopup* file = MakeBarWithOpener(bar);
+    COSMControlPopup* help = COSMControlPopup::CreateControlPopup(2);
+    bar.GetControls()->AddControl(help, 1);
+    help->SetCaption("Help");
+    bar.LayOut();
+    Ref<COSMPopupBar> fileMenu = MakePopup({101});
+    Ref<COSMPopupBar> helpMenu = MakePopup({201});
+    file->SetCommandBar(fileMenu.get());
+    help->SetCommandBar(helpMenu.get());
+
+    // The hover timer that the click's mouse selection starts must not close the menu it opened.
+    file->OnClick(FALSE, file->GetRect().CenterPoint());
+    ASSERT_NE(nullptr, fileMenu->GetSafeHwnd());
+    file->OnMouseHover();
+    EXPECT_NE(nullptr, fileMenu->GetSafeHwnd());
+    EXPECT_TRUE(file->IsPopupOpen());
+    EXPECT_EQ(2, bar.GetTrackingMode());
+
+    // Resting on the other title while a menu is open moves the open menu there.
+    bar.SetSelected(1, COSMCommandBar::kSelectMouse);
+    help->OnMouseHover();
+    EXPECT_EQ(nullptr, fileMenu->GetSafeHwnd());
+    EXPECT_NE(nullptr, helpMenu->GetSafeHwnd());
+    EXPECT_EQ(1, bar.GetPopupedIndex());
+
+    // A click on the open title closes it and the bar stops tracking.
+    help->OnClick(FALSE, help->GetRect().CenterPoint());
+    EXPECT_EQ(nullptr, helpMenu->GetSafeHwnd());
+    EXPECT_EQ(-1, bar.GetPopupedIndex());
+    EXPECT_EQ(0, bar.GetTrackingMode());
+}
