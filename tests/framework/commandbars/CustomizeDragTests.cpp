@@ -15,37 +15,6 @@ using namespace commandbars_test;
 
 namespace {
 
-using Step = std::function<void()>;
-
-// Runs the steps one per timer tick: the drag's loop dispatches the ticks while it holds the capture. The steps only
-// queue input (they never pump), so every message stays the drag loop's.
-class DragScript
-{
-public:
-    static void Start(HWND window, std::vector<Step> steps, UINT interval = 70)
-    {
-        s_steps = std::move(steps);
-        s_next = 0;
-        ::SetTimer(window, kTimerId, interval, &Tick);
-    }
-    static bool Done() { return s_next >= s_steps.size(); }
-
-private:
-    static constexpr UINT_PTR kTimerId = 0xD7A6;
-    static void CALLBACK Tick(HWND window, UINT, UINT_PTR id, DWORD)
-    {
-        if (Done())
-        {
-            ::KillTimer(window, id);
-            return;
-        }
-        const size_t step = s_next++;
-        s_steps[step]();
-    }
-    static inline std::vector<Step> s_steps;
-    static inline size_t s_next = 0;
-};
-
 void SendKeyInput(WORD key, bool up)
 {
     INPUT input{};
@@ -150,9 +119,9 @@ protected:
     bool ClickDrag(std::vector<Step> steps)
     {
         MoveMouseTo(Centre(source, 1));
-        DragScript::Start(frame.GetSafeHwnd(), std::move(steps));
+        InputScript::Start(frame.GetSafeHwnd(), std::move(steps), 70);
         SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-        return PumpUntil([&] { return DragScript::Done() && !dropSource->GetDraggedControl(); }, 5000);
+        return PumpUntil([&] { return InputScript::Done() && !dropSource->GetDraggedControl(); }, 5000);
     }
     // The same drag of control 2 through the drop source itself; the button is pressed over the frame's client.
     int DirectDrag(std::vector<Step> steps, BOOL copyOnly = FALSE)
@@ -160,9 +129,9 @@ protected:
         MoveMouseTo(ScreenPoint(frame, CPoint(300, 10)));
         SendMouseInput(MOUSEEVENTF_LEFTDOWN);
         PumpFor(40);
-        DragScript::Start(frame.GetSafeHwnd(), std::move(steps));
+        InputScript::Start(frame.GetSafeHwnd(), std::move(steps), 70);
         const int result = dropSource->DoDrag(source.GetControl(1), copyOnly);
-        PumpUntil([] { return DragScript::Done(); }, 5000);
+        PumpUntil([] { return InputScript::Done(); }, 5000);
         return result;
     }
 
@@ -250,11 +219,12 @@ TEST_F(CustomizeDragTest, TheDroppedCopyIsSelectedAndTheOriginalKeepsItsGroup)
     MoveMouseTo(Centre(source, 0));
     source.GetControl(0)->SetBeginGroup(TRUE);
     source.GetControl(1)->SetBeginGroup(TRUE);
-    DragScript::Start(frame.GetSafeHwnd(),
-                      {MoveTo(Between()), MoveTo(DropPoint()), MoveTo(DropPoint() + CPoint(1, 0)),
-                       Press(MOUSEEVENTF_LEFTUP)});
+    InputScript::Start(frame.GetSafeHwnd(),
+                       {MoveTo(Between()), MoveTo(DropPoint()), MoveTo(DropPoint() + CPoint(1, 0)),
+                        Press(MOUSEEVENTF_LEFTUP)},
+                       70);
     SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(PumpUntil([&] { return DragScript::Done() && !dropSource->GetDraggedControl(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return InputScript::Done() && !dropSource->GetDraggedControl(); }, 5000));
     EXPECT_EQ((std::vector<UINT>{2, 3}), Ids(source));
     // The new first control begins no group.
     EXPECT_FALSE(source.GetControl(0)->GetBeginGroup());

@@ -20,43 +20,6 @@ using namespace commandbars_test;
 
 namespace {
 
-using Step = std::function<void()>;
-
-// Runs the steps one per timer tick, so that whatever loop is running (a tracked menu, a held button, a drag)
-// dispatches them; the steps only queue input and never pump.
-class InputScript
-{
-public:
-    static void Start(HWND window, std::vector<Step> steps, UINT interval = 80)
-    {
-        s_steps = std::move(steps);
-        s_next = 0;
-        ::SetTimer(window, kTimerId, interval, &Tick);
-    }
-    static bool Done() { return s_next >= s_steps.size(); }
-    static void Stop(HWND window)
-    {
-        ::KillTimer(window, kTimerId);
-        s_steps.clear();
-        s_next = 0;
-    }
-
-private:
-    static constexpr UINT_PTR kTimerId = 0xE2E;
-    static void CALLBACK Tick(HWND window, UINT, UINT_PTR id, DWORD)
-    {
-        if (Done())
-        {
-            ::KillTimer(window, id);
-            return;
-        }
-        const size_t step = s_next++;
-        s_steps[step]();
-    }
-    static inline std::vector<Step> s_steps;
-    static inline size_t s_next = 0;
-};
-
 // The screen centre of a bar's control, found when the step runs (a popup has a window only once it is open).
 CPoint ControlCentre(const COSMCommandBar& bar, int index)
 {

@@ -6,6 +6,7 @@
 #include "TrackingTestSupport.h"
 
 #include <functional>
+#include <vector>
 
 namespace commandbars_test {
 
@@ -164,6 +165,43 @@ protected:
         }
         return popup;
     }
+};
+
+using Step = std::function<void()>;
+
+// Runs the steps one per timer tick, so that whatever loop is running (a tracked menu, a held button, a drag)
+// dispatches them; the steps only queue input and never pump, so every message stays that loop's.
+class InputScript
+{
+public:
+    static void Start(HWND window, std::vector<Step> steps, UINT interval = 80)
+    {
+        s_steps = std::move(steps);
+        s_next = 0;
+        ::SetTimer(window, kTimerId, interval, &Tick);
+    }
+    static bool Done() { return s_next >= s_steps.size(); }
+    static void Stop(HWND window)
+    {
+        ::KillTimer(window, kTimerId);
+        s_steps.clear();
+        s_next = 0;
+    }
+
+private:
+    static constexpr UINT_PTR kTimerId = 0x5C71;
+    static void CALLBACK Tick(HWND window, UINT, UINT_PTR id, DWORD)
+    {
+        if (Done())
+        {
+            ::KillTimer(window, id);
+            return;
+        }
+        const size_t step = s_next++;
+        s_steps[step]();
+    }
+    static inline std::vector<Step> s_steps;
+    static inline size_t s_next = 0;
 };
 
 }  // namespace commandbars_test
