@@ -253,7 +253,6 @@ protected:
     int m_tearOffWidth = 0;
     BOOL m_showShadow = TRUE;
     CRect m_popupToolBarBorders = CRect(2, 4, 2, 4);
-    BOOL m_doubleGripper = FALSE;
     BOOL m_contextMenu = FALSE;
     BOOL m_scrolling = FALSE;
     int m_firstVisibleIndex = 0;

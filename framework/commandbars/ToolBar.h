@@ -175,9 +175,6 @@ protected:
     std::unique_ptr<COSMToolBarMoveTracker> m_moveTracker;
     BOOL m_builtIn = TRUE;
     BOOL m_tearOff = FALSE;
-    // The menu bar's own words.
-    void* m_menuBarData = nullptr;
-    DWORD m_menuBarValue = 0;
     BOOL m_notSaved = FALSE;
     BOOL m_showExpandButton = TRUE;
     BOOL m_contextMenuPresent = TRUE;
