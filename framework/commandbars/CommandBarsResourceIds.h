@@ -24,6 +24,9 @@
 #define IDC_OSM_DRAG_MOVE 9106
 #define IDC_OSM_DRAG_NODROP 9107
 
+// Cursor of a control's width being dragged by its edge in customize mode.
+#define IDC_OSM_CUSTOMIZE_RESIZE 9972
+
 // Loading saved bars: a toolbar the application has changed since the user customized it (%s the toolbar's title).
 #define IDS_OSM_TOOLBAR_CHANGED_QUESTION 9177
 

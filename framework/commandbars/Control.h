@@ -158,9 +158,13 @@ public:
     // A customize drag passes over the control: the parent bar closes its popup and clears its selection. The
     // effect may be changed.
     virtual void OnCustomizeDragOver(COSMControl* dragged, CPoint point, int& effect);
-    // In customize mode, the mouse moves over the bar while this control is the customize selection (resize
-    // feedback); nothing until customizing is built.
-    virtual void OnCustomizeMouseMove(CPoint point) {}
+    // In customize mode, the mouse moves over the bar while this control is the customize selection: near a left
+    // or right edge of a resizable control the cursor shows that the width can be dragged.
+    virtual void OnCustomizeMouseMove(CPoint point);
+    // Drags the selected control's left or right edge (the point, in the bar's client, lies within 2 pixels of it)
+    // in a loop of its own, drawing a tracker on the screen; the button's release sets the new width, Escape keeps
+    // the old. FALSE when the point is on no edge.
+    virtual BOOL CustomizeStartResize(CPoint point);
     // The dragged control may be dropped on the bar at the point.
     virtual BOOL IsCustomizeDragOverAllowed(COSMCommandBar* bar, CPoint point, int& effect) const { return TRUE; }
     virtual BOOL IsCustomizeResizeAllowed() const { return FALSE; }

@@ -20,12 +20,13 @@ inline void SendMouseInput(DWORD flags, LONG dx = 0, LONG dy = 0)
 // A move of the cursor to the screen point.
 inline void SendMouseMoveTo(POINT screenPoint)
 {
-    // Absolute coordinates run from 0 to 65535 over the primary screen.
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    // Absolute coordinates run from 0 to 65535 over the primary screen, and the system truncates when it maps them
+    // back to pixels: rounding up lands on the pixel itself, rounding to nearest one short of it half the time.
+    const long long width = ::GetSystemMetrics(SM_CXSCREEN);
+    const long long height = ::GetSystemMetrics(SM_CYSCREEN);
     SendMouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
-                   static_cast<LONG>((screenPoint.x * 65536LL + width / 2) / width),
-                   static_cast<LONG>((screenPoint.y * 65536LL + height / 2) / height));
+                   static_cast<LONG>((screenPoint.x * 65536LL + width - 1) / width),
+                   static_cast<LONG>((screenPoint.y * 65536LL + height - 1) / height));
 }
 
 }  // namespace osm::test

@@ -1,15 +1,15 @@
 #!/usr/bin/env python3
-"""Draws the command bars' drag cursors and writes them as a compiled resource file: make_cursors.py OUT.res.
+"""Draws the command bars' customize cursors and writes them as a compiled resource file: make_cursors.py OUT.res.
 
 Every program links the command bars' resources, and the linker (GNU ld 2.40) crashes when two objects of one
 program both hold plain cursor images (RT_CURSOR), as a program with a cursor of its own would. So each cursor is
 stored as a one-frame animated cursor (RT_ANICURSOR, a RIFF "ACON" holding a .cur image), which LoadCursor loads
-by the same id. Images are 32 x 32, monochrome, hot spot at the arrow's tip.
+by the same id. Images are 32 x 32, monochrome, hot spot at the arrow's tip (at the centre for the resize cursor).
 """
 import struct
 import sys
 
-DRAG_COPY, DRAG_MOVE, DRAG_NODROP = 9105, 9106, 9107  # CommandBarsResourceIds.h
+DRAG_COPY, DRAG_MOVE, DRAG_NODROP, CUSTOMIZE_RESIZE = 9105, 9106, 9107, 9972  # CommandBarsResourceIds.h
 LANGUAGE = 0x0409
 RT_ANICURSOR = 21
 SIZE = 32
@@ -89,6 +89,25 @@ def nodrop_cursor():
     return grid
 
 
+def resize_cursor():
+    """A vertical bar with an arrow pointing out of each side: the width of what lies under it changes."""
+    grid = [[" "] * SIZE for _ in range(SIZE)]
+    cy = 15
+    for y in range(cy - 7, cy + 8):
+        for x in (14, 17):
+            grid[y][x] = "B"
+        for x in (15, 16):
+            grid[y][x] = "W"
+    for x in range(5, 27):
+        if grid[cy][x] == " ":
+            grid[cy][x] = "B"
+    for i in range(1, 5):
+        for x in (5 + i, 26 - i):
+            grid[cy - i][x] = "B"
+            grid[cy + i][x] = "B"
+    return grid
+
+
 def cursor_file(grid, hotspot=(0, 0)):
     """A .cur file of one 1-bit image: its DIB has doubled height (XOR mask, then AND mask)."""
     xor_mask = b""
@@ -131,8 +150,10 @@ def res_entry(type_id, name_id, data, memory_flags):
 
 def main():
     out = b"\0\0\0\0\x20\0\0\0\xff\xff\0\0\xff\xff\0\0" + b"\0" * 16  # the empty first entry of a .res file
-    for cursor_id, grid in ((DRAG_COPY, copy_cursor()), (DRAG_MOVE, move_cursor()), (DRAG_NODROP, nodrop_cursor())):
-        out += res_entry(RT_ANICURSOR, cursor_id, animated_cursor(cursor_file(grid)), 0x1030)
+    cursors = ((DRAG_COPY, copy_cursor(), (0, 0)), (DRAG_MOVE, move_cursor(), (0, 0)),
+               (DRAG_NODROP, nodrop_cursor(), (0, 0)), (CUSTOMIZE_RESIZE, resize_cursor(), (15, 15)))
+    for cursor_id, grid, hotspot in cursors:
+        out += res_entry(RT_ANICURSOR, cursor_id, animated_cursor(cursor_file(grid, hotspot)), 0x1030)
     with open(sys.argv[1], "wb") as f:
         f.write(out)
 

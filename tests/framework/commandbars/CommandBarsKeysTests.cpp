@@ -173,7 +173,9 @@ TEST_F(ManagerKeysTest, TheToolbarsContextMenuTellsTheSiteAndLetsItsPopupGo)
     Scheduled::After(frame.GetSafeHwnd(), 150, [&] {
         EXPECT_NE(nullptr, seen);
         if (seen)
+        {
             EXPECT_NE(nullptr, seen->GetSafeHwnd());
+        }
         INPUT inputs[2]{};
         inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
         inputs[0].ki.wVk = inputs[1].ki.wVk = VK_ESCAPE;

@@ -15,28 +15,6 @@ using namespace commandbars_test;
 
 namespace {
 
-void SendKeyInput(WORD key, bool up)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-Step MoveTo(CPoint screen)
-{
-    return [screen] { SendMouseMoveTo(screen); };
-}
-Step Press(DWORD flags)
-{
-    return [flags] { SendMouseInput(flags); };
-}
-Step Key(WORD key, bool up)
-{
-    return [key, up] { SendKeyInput(key, up); };
-}
-
 // A button that counts its destruction.
 class CountedButton : public COSMControlButton
 {
@@ -48,23 +26,6 @@ public:
     }
     int* destroyed = nullptr;
 };
-
-// The cursor's mask bits (AND and XOR masks of a monochrome cursor): the same image gives the same bits whatever
-// handle a load gave it. Empty when the cursor has no image.
-std::vector<BYTE> CursorBits(HCURSOR cursor)
-{
-    ICONINFO info{};
-    if (!cursor || !::GetIconInfo(cursor, &info))
-        return {};
-    BITMAP bitmap{};
-    ::GetObject(info.hbmMask, sizeof(bitmap), &bitmap);
-    std::vector<BYTE> bits(static_cast<size_t>(bitmap.bmWidthBytes) * static_cast<size_t>(bitmap.bmHeight));
-    ::GetBitmapBits(info.hbmMask, static_cast<LONG>(bits.size()), bits.data());
-    ::DeleteObject(info.hbmMask);
-    if (info.hbmColor)
-        ::DeleteObject(info.hbmColor);
-    return bits;
-}
 
 std::vector<UINT> Ids(const COSMCommandBar& bar)
 {
@@ -99,7 +60,7 @@ protected:
         ::KillTimer(frame.GetSafeHwnd(), 0xD7A6);
         SendMouseInput(MOUSEEVENTF_LEFTUP);
         SendMouseInput(MOUSEEVENTF_RIGHTUP);
-        SendKeyInput(VK_CONTROL, true);
+        Key(VK_CONTROL, true)();
         MoveMouseTo(CPoint(1200, 1000));
         commandBars->SetCustomizeMode(FALSE);
         TrackingSiteTest::TearDown();

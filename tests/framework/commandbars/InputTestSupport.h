@@ -204,4 +204,41 @@ private:
     static inline size_t s_next = 0;
 };
 
+// Steps of an input script: a move of the cursor, a button event, a key going down or up.
+inline Step MoveTo(CPoint screen)
+{
+    return [screen] { SendMouseMoveTo(screen); };
+}
+inline Step Press(DWORD flags)
+{
+    return [flags] { SendMouseInput(flags); };
+}
+inline Step Key(WORD key, bool up)
+{
+    return [key, up] {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        ::SendInput(1, &input, sizeof(INPUT));
+    };
+}
+
+// The cursor's mask bits (AND and XOR masks of a monochrome cursor): the same image gives the same bits whatever
+// handle a load gave it. Empty when the cursor has no image.
+inline std::vector<BYTE> CursorBits(HCURSOR cursor)
+{
+    ICONINFO info{};
+    if (!cursor || !::GetIconInfo(cursor, &info))
+        return {};
+    BITMAP bitmap{};
+    ::GetObject(info.hbmMask, sizeof(bitmap), &bitmap);
+    std::vector<BYTE> bits(static_cast<size_t>(bitmap.bmWidthBytes) * static_cast<size_t>(bitmap.bmHeight));
+    ::GetBitmapBits(info.hbmMask, static_cast<LONG>(bits.size()), bits.data());
+    ::DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    return bits;
+}
+
 }  // namespace commandbars_test

@@ -49,13 +49,13 @@ TrackingBar::~TrackingBar()
 
 BOOL TrackingBar::CreateChild(CWnd* parent, const CRect& rect)
 {
-    return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS), "TrackingBar", WS_CHILD | WS_VISIBLE, rect.left, rect.top,
+    return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW)), "TrackingBar", WS_CHILD | WS_VISIBLE, rect.left, rect.top,
                     rect.Width(), rect.Height(), parent->GetSafeHwnd(), nullptr);
 }
 
 BOOL TrackingBar::CreatePopup(CWnd* owner, const CRect& rect, DWORD exStyle)
 {
-    return CreateEx(exStyle | WS_EX_TOOLWINDOW, AfxRegisterWndClass(CS_DBLCLKS), "TrackingBar", WS_POPUP | WS_VISIBLE,
+    return CreateEx(exStyle | WS_EX_TOOLWINDOW, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW)), "TrackingBar", WS_POPUP | WS_VISIBLE,
                     rect.left, rect.top, rect.Width(), rect.Height(), owner ? owner->GetSafeHwnd() : nullptr,
                     nullptr);
 }
