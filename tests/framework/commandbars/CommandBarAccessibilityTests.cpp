@@ -72,6 +72,27 @@ TEST_F(BarAccessibilityTest, ChildrenNamesAndRoles)
             dispatch->Release();
     }
 
+    // A client asks through the bar's IAccessible: one past the last control is no child, and no error.
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(S_OK, bar.GetIDispatch(FALSE)->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&accessible)));
+    count = 0;
+    EXPECT_EQ(S_OK, accessible->get_accChildCount(&count));
+    ASSERT_EQ(3, count);
+    const struct
+    {
+        long child;
+        COSMControl* dispatchOf;
+    } children[] = {{count, bar.GetControl(2)}, {count + 1, nullptr}};
+    for (const auto& c : children)
+    {
+        IDispatch* dispatch = reinterpret_cast<IDispatch*>(1);
+        EXPECT_EQ(S_OK, accessible->get_accChild(Child(c.child), &dispatch)) << c.child;
+        EXPECT_EQ(c.dispatchOf ? c.dispatchOf->GetIDispatch(FALSE) : nullptr, dispatch) << c.child;
+        if (dispatch)
+            dispatch->Release();
+    }
+    accessible->Release();
+
     const struct
     {
         int type;

@@ -3,6 +3,7 @@
 #include "CommandBarsTestSupport.h"
 #include "BarStreamWriter.h"
 
+#include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
 #include "framework/commandbars/CommandBarsOptions.h"
@@ -157,6 +158,62 @@ TEST_F(PersistenceTest, SchemaSeventeenBarLeavesNewerKeysAsConstructed)
     EXPECT_EQ(fresh.IsAnimationEnabled(), loaded->IsAnimationEnabled());
     EXPECT_EQ(fresh.GetDefaultButtonStyle(), loaded->GetDefaultButtonStyle());
     EXPECT_EQ(CString("Old"), loaded->GetTitle());
+}
+
+// A bar made with values of its own for the keys that came with schemas 18 and 19, so that a key the store's
+// schema does not have is seen to stay as constructed rather than take the key's default.
+class ConstructedBar : public COSMCommandBar
+{
+    DECLARE_SERIAL(ConstructedBar)
+
+public:
+    ConstructedBar()
+    {
+        SetButtonSize(CSize(40, 36));
+        SetShowTextBelowIcons(1);
+        GetAnimation()->SetAnimationEnabled(TRUE);
+        SetDefaultButtonStyle(3);
+    }
+};
+IMPLEMENT_SERIAL(ConstructedBar, COSMCommandBar, VERSIONABLE_SCHEMA | 0x22)
+
+TEST_F(PersistenceTest, NewerBarKeysAreReadOnlyFromTheirSchemas)
+{
+    const struct
+    {
+        WORD schema;
+        CSize buttonSize;
+        int showText;
+        BOOL animation;
+        int buttonStyle;
+    } rows[] = {
+        {17, CSize(40, 36), 1, TRUE, 3},   // none of them stored yet: as constructed
+        {18, CSize(24, 22), 0, FALSE, 3},  // the default button style comes with 19
+        {19, CSize(24, 22), 0, FALSE, 5},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(testing::Message() << "schema " << row.schema);
+        StreamWriter w;
+        w.Long(1).NewClass("ConstructedBar", row.schema).BarKeys(17, 1, 0x2000, 0, "Old");
+        // What the newer schemas store, unlike what the bar is made with.
+        if (row.schema >= 18)
+            w.Size(24, 22).Long(0).Long(FALSE);
+        if (row.schema >= 19)
+            w.Long(5);
+        w.Long(0).EndControls();
+
+        COSMCommandBarList list;
+        ASSERT_TRUE(LoadList(w.bytes, list));
+        ASSERT_EQ(1, list.GetCount());
+        COSMCommandBar* loaded = list.GetAt(0);
+        ASSERT_TRUE(loaded->IsKindOf(RUNTIME_CLASS(ConstructedBar)));
+        EXPECT_EQ(row.buttonSize, loaded->GetButtonSizeField());
+        EXPECT_EQ(row.showText, loaded->GetShowTextBelowIcons());
+        EXPECT_EQ(row.animation, loaded->IsAnimationEnabled());
+        EXPECT_EQ(row.buttonStyle, loaded->GetDefaultButtonStyle());
+        EXPECT_EQ(CString("Old"), loaded->GetTitle());
+    }
 }
 
 // A button stored at the schema given with a "CustomStyle" of 0 (absent before 8).
@@ -377,13 +434,21 @@ IMPLEMENT_SERIAL(CountedTarget, CCmdTarget, VERSIONABLE_SCHEMA | 0x22)
 
 TEST_F(PersistenceTest, ClassThatIsNoBarIsNeverConstructed)
 {
-    StreamWriter w;
-    w.Long(1).NewClass("CountedTarget").BarKeys(kSchema, 1, 0x2000, 0, "").Long(0).EndControls();
-    CountedTarget::constructed = 0;
-    COSMCommandBarList list;
-    EXPECT_FALSE(LoadList(w.bytes, list));
-    EXPECT_EQ(0, list.GetCount());
-    EXPECT_EQ(0, CountedTarget::constructed);
+    // Named where a bar belongs, and where a control of a bar belongs.
+    StreamWriter asBar;
+    asBar.Long(1).NewClass("CountedTarget").BarKeys(kSchema, 1, 0x2000, 0, "").Long(0).EndControls();
+    StreamWriter asControl;
+    asControl.Long(1).NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, 0, "");
+    asControl.Long(1).NewClass("CountedTarget").ControlKeys(1, 30101, "Go").EndControls();
+    for (const StreamWriter* w : {&asBar, &asControl})
+    {
+        SCOPED_TRACE(w == &asBar ? "as a bar" : "as a control");
+        CountedTarget::constructed = 0;
+        COSMCommandBarList list;
+        EXPECT_FALSE(LoadList(w->bytes, list));
+        EXPECT_EQ(0, list.GetCount());
+        EXPECT_EQ(0, CountedTarget::constructed);
+    }
 }
 
 TEST_F(PersistenceTest, LoadBarStateMergesContextMenus)

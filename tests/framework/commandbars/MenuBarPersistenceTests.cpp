@@ -113,10 +113,13 @@ TEST_F(MenuBarPersistenceTest, MenuBarSavesTheBytesOfTheStoredFormsAndLoadsEqual
 
     FreshMenuSite fresh;
     ASSERT_TRUE(fresh.created);
+    const int ownedBefore = fresh.commandBars->GetOwnedPopups()->GetCount();
     LoadFromMemory load(bytes);
     ASSERT_TRUE(fresh.commandBars->LoadBarState(&load.px, TRUE));
     // The loaded menu bar went into the application's; the custom toolbar joined it.
     EXPECT_EQ(2, fresh.commandBars->GetCount());
+    // The menu's popup bar is no context menu: it stays with its control and joins no owned list.
+    EXPECT_EQ(ownedBefore, fresh.commandBars->GetOwnedPopups()->GetCount());
     EXPECT_EQ(fresh.menuBar, fresh.commandBars->GetMenuBar());
     EXPECT_TRUE(fresh.menuBar->GetControls()->Compare(menuBar->GetControls()));
     EXPECT_EQ(UINT(IDR_TEST_EDIT_MENU), fresh.menuBar->GetResourceId());

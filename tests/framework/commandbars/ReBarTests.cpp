@@ -1,11 +1,13 @@
 // Toolbars in the bands of the site's rebar (child 0xE804): the manager's toolbars move from their dock bar into
 // bands named by their ids, bands are found and deleted by toolbar, the rebar takes the top of the frame layout,
 // bands follow their toolbars' sizes, and the background is painted without the control erasing it first.
+#include "BarStreamWriter.h"
 #include "DockTestSupport.h"
 
 #include "framework/commandbars/ReBar.h"
 
 using namespace commandbars_test;
+using prop_exchange_test::LoadFromMemory;
 
 namespace {
 
@@ -46,6 +48,7 @@ TEST_F(ReBarTest, TheManagersToolbarsLeaveTheirDockBarForABandNamedByTheirId)
     ASSERT_NE(nullptr, standard);
     ASSERT_NE(nullptr, format);
     ASSERT_EQ(&rebar, commandBars->GetReBar());
+    EXPECT_EQ(0xE804, rebar.GetDlgCtrlID());
     ASSERT_EQ(2, rebar.GetBandCount());
 
     const struct
@@ -72,6 +75,34 @@ TEST_F(ReBarTest, TheManagersToolbarsLeaveTheirDockBarForABandNamedByTheirId)
         EXPECT_FALSE(bar->GetShowGripper());
     }
     EXPECT_EQ("|", DescribeRows(DockBar(0)));
+}
+
+TEST_F(ReBarTest, ACustomToolbarLoadedFromAStoreTakesItsPlaceAndThenABand)
+{
+    // A toolbar the user made, saved docked on the left with movable flags and one flag of its own.
+    const DWORD storedFlags = COSMReBar::kMovableFlags | COSMDockBar::kBarFlagHideWrap;
+    StreamWriter w;
+    w.Long(1).NewClass("COSMToolBar");
+    w.BarKeys(kSchema, 1, 59393, COSMCommandBar::kStyleGripper, "Mine", 2, 0, storedFlags);
+    w.Long(1).NewClass("COSMControlButton").ControlKeys(1, 30101, "&Open").EndControls();
+    w.ToolBarKeys(kSchema, FALSE);
+
+    LoadFromMemory load(w.bytes);
+    ASSERT_TRUE(commandBars->LoadBarState(&load.px, TRUE));
+    auto* bar = dynamic_cast<COSMToolBar*>(commandBars->FindCommandBar(59393));
+    ASSERT_NE(nullptr, bar);
+    ASSERT_NE(nullptr, bar->GetSafeHwnd());
+    ASSERT_GE(bar->GetControlCount(), 1);
+    EXPECT_EQ(30101u, bar->GetControl(0)->GetID());
+    ASSERT_EQ(1, rebar.GetBandCount());
+    EXPECT_EQ(0, rebar.FindBand(bar));
+    EXPECT_EQ(59393u, Band(0, RBBIM_ID).wID);
+    EXPECT_EQ(rebar.GetSafeHwnd(), ::GetParent(bar->GetSafeHwnd()));
+    EXPECT_EQ(nullptr, bar->GetDockBar());
+    EXPECT_EQ(-1, DockBar(2)->FindBar(bar));
+    EXPECT_EQ(0u, bar->GetFlags() & COSMReBar::kMovableFlags);
+    EXPECT_NE(0u, bar->GetFlags() & COSMDockBar::kBarFlagHideWrap) << "the stored flags were applied";
+    EXPECT_FALSE(bar->GetShowGripper());
 }
 
 TEST_F(ReBarTest, AToolbarInNoBandIsNotFoundAndDeletingItChangesNothing)

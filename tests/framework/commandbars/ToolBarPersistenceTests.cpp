@@ -423,6 +423,11 @@ TEST_F(ToolBarPersistenceTest, ChangedDefinitionIsKeptOrAskedAbout)
             EXPECT_NE(-1, format.Find("%s"));
             EXPECT_NE(-1, MessageBoxAnswer::lastText.Find("'Standard'"));
             EXPECT_EQ(-1, MessageBoxAnswer::lastText.Find("%s"));
+            // The question about a changed toolbar, not another question about the bar (the reset one names it too).
+            EXPECT_EQ(9177u, COSMToolBar::kMergeQuestionId);
+            CString question;
+            question.Format(format, "Standard");
+            EXPECT_EQ(question, MessageBoxAnswer::lastText);
         }
     }
 }

@@ -211,9 +211,10 @@ TEST_F(ToolbarNameDlgTest, ANewToolbarIsOfferedTheFirstDefaultNameNoBarHas)
 
 TEST_F(ToolbarNameDlgTest, EmptyAndTakenNamesKeepTheDialogOpenAndTheNewIdSkipsIdsInUse)
 {
-    AddBar("Standard", 0xE800);
-    AddBar("Formatting", 0xE801);
+    // Highest id first: a search that went once through the bars would stop at 0xE801.
     AddBar("Drawing", 0xE803);
+    AddBar("Formatting", 0xE801);
+    AddBar("Standard", 0xE800);
     COSMToolbarNameDlg dialog(nullptr, commandBars.get(), nullptr);
     const INT_PTR result = script.Run(dialog, {DialogScript::Type(""), DialogScript::Press(IDOK),
                                                DialogScript::AnswerMessageBox(&shown), DialogScript::CheckOpen(&open),
