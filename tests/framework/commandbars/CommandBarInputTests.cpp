@@ -15,8 +15,7 @@ class InputTest : public TrackingSiteTest
 protected:
     BOOL CreateSiteFrame() override
     {
-        return frame.CreateTestFrame("command bars input test", CRect(100, 100, 600, 450)) &&
-               ActivateTestWindow(frame.GetSafeHwnd());
+        return frame.CreateActiveTestFrame("command bars input test");
     }
     void SetUp() override
     {

@@ -14,8 +14,7 @@ class ManagerKeysTest : public TrackingSiteTest
 protected:
     BOOL CreateSiteFrame() override
     {
-        return frame.CreateTestFrame("manager keys test", CRect(100, 100, 600, 450)) &&
-               ActivateTestWindow(frame.GetSafeHwnd());
+        return frame.CreateActiveTestFrame("manager keys test");
     }
     void TearDown() override
     {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
+#include "ActiveWindow.h"
 
 #include <algorithm>
 #include <functional>
@@ -59,6 +60,13 @@ public:
         ShowWindow(SW_SHOWNOACTIVATE);
         UpdateWindow();
         return TRUE;
+    }
+
+    // A frame that is also the active, foreground window, as the mouse capture and the tests under synthesized input
+    // need it; FALSE when it cannot be made so.
+    BOOL CreateActiveTestFrame(const char* title)
+    {
+        return CreateTestFrame(title, CRect(100, 100, 600, 450)) && osm::test::ActivateWindow(m_hWnd);
     }
 
     // What the frame answers to a recorded site notification (0 unless told).

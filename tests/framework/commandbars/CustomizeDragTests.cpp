@@ -40,8 +40,7 @@ class CustomizeDragTest : public TrackingSiteTest
 protected:
     BOOL CreateSiteFrame() override
     {
-        return frame.CreateTestFrame("customize drag test", CRect(100, 100, 600, 450)) &&
-               ActivateTestWindow(frame.GetSafeHwnd());
+        return frame.CreateActiveTestFrame("customize drag test");
     }
     void SetUp() override
     {

@@ -48,8 +48,7 @@ class CustomizeResizeTest : public TrackingSiteTest
 protected:
     BOOL CreateSiteFrame() override
     {
-        return frame.CreateTestFrame("customize resize test", CRect(100, 100, 600, 450)) &&
-               ActivateTestWindow(frame.GetSafeHwnd());
+        return frame.CreateActiveTestFrame("customize resize test");
     }
     void SetUp() override
     {

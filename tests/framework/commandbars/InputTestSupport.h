@@ -143,8 +143,7 @@ class ActivePopupSiteTest : public TrackingSiteTest
 protected:
     BOOL CreateSiteFrame() override
     {
-        return frame.CreateTestFrame("popup test", CRect(100, 100, 600, 450)) &&
-               ActivateTestWindow(frame.GetSafeHwnd());
+        return frame.CreateActiveTestFrame("popup test");
     }
     void TearDown() override
     {

@@ -34,8 +34,7 @@ class ToolBarInputTest : public DockSiteTest
 protected:
     BOOL CreateFrame() override
     {
-        return frame.CreateTestFrame("toolbar input test", CRect(100, 100, 600, 450)) &&
-               ActivateTestWindow(frame.GetSafeHwnd());
+        return frame.CreateActiveTestFrame("toolbar input test");
     }
     void SetUp() override
     {
