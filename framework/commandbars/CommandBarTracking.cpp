@@ -314,7 +314,21 @@ void COSMCommandBar::OnLButtonDown(UINT flags, CPoint point)
         Default();
         return;
     }
-    // Alt-dragging a toolbar button comes with the toolbars.
+    COSMCommandBars* commandBars = GetCommandBars();
+    if (commandBars && !commandBars->IsCustomizeMode() && IsToolBar() && ::GetKeyState(VK_MENU) < 0 &&
+        commandBars->GetCommandBarsOptions()->m_altDragCustomization && control->IsCustomizeClickAllowed())
+    {
+        // Alt held: the control is dragged to another place or bar as in customize mode, for this one drag.
+        ScopedReference<COSMCommandBar> keepThis(this);
+        commandBars->SetCustomizeMode(TRUE);
+        SetPopuped(-1, FALSE);
+        SetSelected(-1, kSelectMouse);
+        control->OnCustomizeLButtonDown(point);
+        commandBars->SetCustomizeMode(FALSE);
+        commandBars->RecalcFrameLayout(FALSE);
+        commandBars->ClosePopups();
+        return;
+    }
     control->OnLButtonDown(point);
 }
 
@@ -453,7 +467,7 @@ int COSMCommandBar::OnHookKeyDown(UINT key, LPARAM lParam)
     switch (key)
     {
     case VK_TAB:
-        // Ctrl+Tab to the next toolbar comes with the toolbars.
+        // Tab walks the bar's controls like the arrow keys (Shift+Tab backwards); a focusable control takes the focus.
         ProcessSpecialKey(IsKeyDown(VK_SHIFT) ? kKeyPrevious : kKeyNext);
         if (COSMControl* selected = GetControl(m_selectedIndex); selected && selected->IsFocusable())
             selected->SetFocused(TRUE);
