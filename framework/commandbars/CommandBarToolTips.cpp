@@ -10,8 +10,6 @@
 namespace {
 
 const int kPopupPosition = 5;
-// A control flag: the control shows its tooltip in popup bars too.
-const DWORD kFlagPopupToolTip = 0x40;
 
 }  // namespace
 
@@ -26,7 +24,7 @@ INT_PTR COSMCommandBar::OnToolHitTest(CPoint point, TOOLINFOA* info) const
     if (!control)
         return -1;
     const BOOL popupTips = options && options->m_popupToolTips;
-    if (IsPopupBar() && !popupTips && !(control->GetFlags() & kFlagPopupToolTip))
+    if (IsPopupBar() && !popupTips && !(control->GetFlags() & COSMControl::kFlagPopupToolTip))
         return -1;
 
     const INT_PTR own = control->OnToolHitTest(point, info);

@@ -18,7 +18,6 @@ const DWORD kDockStyles[4] = {COSMDockBar::kStyleTop, COSMDockBar::kStyleBottom,
 const UINT kFirstDockBarId = 0xE81B;
 // How far outside a dock bar a dragged bar is still offered to it.
 const int kDockReach = 20;
-const DWORD kFlagMenuEntry = 0x08;
 
 // The bars of the toolbar's dock row in their order along it; the toolbar alone when it is not docked there.
 std::vector<COSMToolBar*> RowOf(COSMToolBar* toolBar, BOOL aloneWhenMissing)
@@ -182,7 +181,7 @@ void COSMCommandBars::AddCustomizeMenu(COSMCommandBar* bar, COSMPopupBar* popup)
         COSMControl* entry = popup->GetControls()->Add(2, 0);
         if (!entry)
             continue;
-        entry->SetFlags(kFlagMenuEntry);
+        entry->SetFlags(COSMControl::kFlagManualUpdate);
         entry->SetCaption(MakeNumberedMenuCaption(++number, rowBar->GetTitle()));
         auto* list = dynamic_cast<COSMPopupBar*>(entry->GetCommandBar());
         if (list && m_customizeDialog && rowBar->IsCustomizable() && rowBar->IsBuiltIn())

@@ -55,6 +55,7 @@ public:
     static constexpr DWORD kFlagManualUpdate = 0x08;
     static constexpr DWORD kFlagNoMovable = 0x10;
     static constexpr DWORD kFlagStretched = 0x20;
+    static constexpr DWORD kFlagPopupToolTip = 0x40;
     static constexpr DWORD kFlagWrapRow = 0x80;
     // The action property whose change reaches the controls as a caption change.
     static constexpr int kActionPropertyCaption = 3;

@@ -331,18 +331,20 @@ LRESULT COSMDockBar::OnSizeParent(WPARAM, LPARAM lParam)
 void COSMDockBar::OnPaint()
 {
     CPaintDC dc(this);
-    COSMPaintManager* paintManager = m_commandBars ? m_commandBars->GetPaintManager() : GetProcessPaintManager();
-    if (paintManager)
-        paintManager->FillDockBar(&dc, this);
+    FillBackground(&dc);
 }
 
 LRESULT COSMDockBar::OnPrintClient(WPARAM wParam, LPARAM)
 {
-    CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
+    FillBackground(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
+    return TRUE;
+}
+
+void COSMDockBar::FillBackground(CDC* dc)
+{
     COSMPaintManager* paintManager = m_commandBars ? m_commandBars->GetPaintManager() : GetProcessPaintManager();
     if (dc && paintManager)
         paintManager->FillDockBar(dc, this);
-    return TRUE;
 }
 
 BOOL COSMDockBar::OnEraseBkgnd(CDC*)

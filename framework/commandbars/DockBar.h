@@ -105,6 +105,8 @@ private:
     // The manager's menu bar is a ribbon bar lying in this dock bar.
     BOOL HoldsRibbonMenuBar() const;
     void RecalcFrameLayout() const;
+    // The background through the manager's paint manager (the process's without a manager).
+    void FillBackground(CDC* dc);
 
     DWORD m_dockStyle = 0;
     std::vector<COSMToolBar*> m_bars{nullptr};

@@ -9,6 +9,7 @@
 #include "framework/controls/ControlPopup.h"
 #include "framework/controls/ShadowManager.h"
 #include "framework/controls/ToolTipContext.h"
+#include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PaintManager.h"
 
@@ -543,12 +544,11 @@ CSize COSMPopupBar::CalcDynamicLayout(int length, DWORD mode)
 {
     m_inLayout = TRUE;
     CSize size(0, 0);
-    HDC screen = ::GetDC(m_hWnd);
     {
-        CDC* dc = CDC::FromHandle(screen);
+        CClientDC clientDC(this);
+        CDC* dc = &clientDC;
         COSMPaintManager* paintManager = GetPaintManager();
-        CFont* font = paintManager ? paintManager->GetCommandBarFont(this) : nullptr;
-        CFont* oldFont = font ? dc->SelectObject(font) : nullptr;
+        COSMFontDC font(dc, paintManager ? paintManager->GetCommandBarFont(this) : nullptr);
         CRect borders = GetBorders();
         // The tear-off gripper takes room above the first control.
         borders.top += PrepareTearOffGripper(dc);
@@ -582,10 +582,7 @@ CSize COSMPopupBar::CalcDynamicLayout(int length, DWORD mode)
             PlaceResizeGripper(size);
         }
         PlaceTearOffGripper(size);
-        if (oldFont)
-            dc->SelectObject(oldFont);
     }
-    ::ReleaseDC(m_hWnd, screen);
     m_inLayout = FALSE;
     return size;
 }

@@ -3,6 +3,7 @@
 #include "framework/commandbars/PopupBar.h"
 
 #include "framework/commandbars/Controls.h"
+#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/controls/ControlGallery.h"
 #include "framework/controls/ShadowManager.h"
@@ -111,9 +112,9 @@ void COSMPopupBar::TrackResize()
     COSMControl* gallery = GetResizableGallery();
     if (::GetCapture() || !gallery || !GetSafeHwnd())
         return;
-    // The popup may close while its loop dispatches: the reference keeps it until the loop is left.
-    InternalAddRef();
-    gallery->InternalAddRef();
+    // The popup may close while its loop dispatches: the references keep it and the gallery until the loop is left.
+    ScopedReference<COSMPopupBar> keepPopup(this);
+    ScopedReference<COSMControl> keepGallery(gallery);
     const int mode = m_resizeMode;
     const int startWidth = gallery->GetWidth();
     const int startHeight = gallery->GetRect().Height();
@@ -145,8 +146,6 @@ void COSMPopupBar::TrackResize()
         UpdateResizedLayout();
     }
     m_resizeTracking = FALSE;
-    gallery->InternalRelease();
-    InternalRelease();
 }
 
 void COSMPopupBar::UpdateResizedLayout()

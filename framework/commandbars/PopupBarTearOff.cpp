@@ -9,7 +9,6 @@
 #include "framework/commandbars/ToolBar.h"
 #include "framework/foundation/PaintManager.h"
 
-
 int COSMPopupBar::PrepareTearOffGripper(CDC* dc)
 {
     m_tearOffGripperHeight = 0;
@@ -137,8 +136,7 @@ void COSMPopupBar::TearOff(BOOL attached, int x, int y)
                     clone->SetHideFlags(clone->GetHideFlags() & ~(COSMControl::kHideScroll | COSMControl::kHideUsage));
             }
         }
-        toolBar->InternalAddRef();
-        m_tornOffToolBar = toolBar;
+        ReplaceHeldReference(m_tornOffToolBar, toolBar);
     }
 
     // The site may fill or change the bar; it is measured afterwards.
@@ -169,7 +167,7 @@ void COSMPopupBar::TrackTearOff()
     BOOL attached = TRUE;
 
     // The popup may close while its loop dispatches: the reference keeps it until the loop is left.
-    InternalAddRef();
+    ScopedReference<COSMPopupBar> keep(this);
     m_tearOffTracking = TRUE;
     // Escape ends the drag as the button's release does: a torn-off toolbar stays.
     TrackDrag([&](CPoint, CPoint point) {
@@ -191,5 +189,4 @@ void COSMPopupBar::TrackTearOff()
             commandBars->ClosePopups();
     }
     ForgetTornOffToolBar();
-    InternalRelease();
 }

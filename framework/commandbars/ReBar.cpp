@@ -11,13 +11,6 @@ BEGIN_MESSAGE_MAP(COSMReBar, CReBar)
     ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
-namespace {
-
-// A band row is as long as the toolbar wants it.
-constexpr int kUnboundedLength = 32000;
-
-}  // namespace
-
 BOOL COSMReBar::AddToolBar(COSMToolBar* toolBar, DWORD bandStyle)
 {
     if (!GetSafeHwnd() || !toolBar || !toolBar->GetSafeHwnd())
@@ -25,7 +18,7 @@ BOOL COSMReBar::AddToolBar(COSMToolBar* toolBar, DWORD bandStyle)
     // Out of the dock bar and without the gripper first: the row is then measured as the band will show it.
     if (COSMDockBar* dockBar = toolBar->GetDockBar())
         dockBar->RemoveCommandBar(toolBar);
-    toolBar->ModifyFlags(0, kMovableFlags);
+    toolBar->ModifyFlags(0, COSMToolBar::kMovableFlags);
     toolBar->SetShowGripper(FALSE);
 
     const CSize size = toolBar->CalcDynamicLayout(kUnboundedLength, LM_HORZ | LM_HORZDOCK | LM_COMMIT);
@@ -50,7 +43,7 @@ COSMToolBar* COSMReBar::GetToolBar(int band) const
 {
     if (!GetSafeHwnd() || band < 0)
         return nullptr;
-    REBARBANDINFOA info = MakeBandInfo(RBBIM_STYLE | RBBIM_CHILD | RBBIM_SIZE);
+    REBARBANDINFOA info = MakeBandInfo(RBBIM_CHILD);
     if (!GetBandInfo(static_cast<UINT>(band), &info) || !info.hwndChild)
         return nullptr;
     CWnd* child = FromHandlePermanent(info.hwndChild);

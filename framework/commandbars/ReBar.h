@@ -19,8 +19,6 @@ class COSMReBar : public CReBar
     DECLARE_DYNCREATE(COSMReBar)
 
 public:
-    // The bar flags that let a bar be moved by its gripper (docking sides and floating).
-    static constexpr DWORD kMovableFlags = 0x1F;
     // The band style the manager gives its toolbars: a row of its own, always with a gripper.
     static constexpr DWORD kManagerBandStyle = RBBS_BREAK | RBBS_GRIPPERALWAYS;
 

@@ -7,6 +7,7 @@
 #include "framework/controls/ToolBarMoveTracker.h"
 #include "framework/foundation/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
+#include "framework/foundation/WindowFunctions.h"
 
 IMPLEMENT_SERIAL(COSMToolBar, COSMCommandBar, VERSIONABLE_SCHEMA | 0x22)
 
@@ -34,8 +35,6 @@ const char kToolBarWindowClass[] = "OSMToolBar";
 const DWORD kStyleSyncActive = 0x100;
 const int kFloatingPosition = 4;
 const int kFloatingBorder = 3;
-// Any of these "Flags" bits lets the gripper move the bar.
-const DWORD kMovableFlags = 0x1F;
 
 int DefaultShowMessageBox(LPCSTR text, UINT type)
 {
@@ -50,18 +49,7 @@ COSMToolBar::COSMToolBar() : m_moveTracker(std::make_unique<COSMToolBarMoveTrack
 {
     m_closeable = TRUE;
     m_flags = 0x3F;
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSA existing = {};
-    if (!::GetClassInfoA(instance, kToolBarWindowClass, &existing))
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = ::DefWindowProcA;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kToolBarWindowClass;
-        ::RegisterClassA(&windowClass);
-    }
+    RegisterWindowClass(::GetModuleHandleA(nullptr), kToolBarWindowClass, CS_DBLCLKS);
 }
 
 COSMToolBar::~COSMToolBar()

@@ -38,6 +38,8 @@ public:
     static constexpr UINT kResetQuestionId = IDS_OSM_RESET_TOOLBAR_QUESTION;
     // Room the expand button takes at the far end of a docked bar.
     static constexpr int kExpandButtonSpace = 11;
+    // The bar flags that let a bar be moved by its gripper (docking sides and floating).
+    static constexpr DWORD kMovableFlags = 0x1F;
     // Messages to the site: the bar was shown or hidden (wParam the bar, lParam the state), the bar was reset
     // (lParam the bar).
     static constexpr UINT kMessageVisibleChanged = 10325;
@@ -94,6 +96,8 @@ public:
     void BuildCustomizeMenu(COSMPopupBar* popup);
     // Copies of the controls that did not fit (hide flags 2), shown.
     void AddHiddenControlsOfBar(COSMPopupBar* popup);
+    // Some control of the bar did not fit (its hide flags are exactly 2).
+    static BOOL HasWrappedControls(const COSMCommandBar* bar);
     // The caption button with the id, made (temporary, appended) when missing.
     COSMControl* FindOrCreateCaptionButton(UINT id);
 
@@ -162,8 +166,6 @@ protected:
     void RecalcSiteLayout();
     // The gripper area that moves a docked bar (client coordinates); empty when the bar cannot be moved.
     CRect GetMoveGripperRect() const;
-    // The row layout of the controls with the bar's font selected.
-    CSize CalcControlsSize(int length, DWORD mode, const CRect& borders, int minWidth);
     // The pending layout is done once a committed layout ran.
     void FinishPendingLayout(DWORD mode);
     // The reset question (the bar's title in it) through the message-box seam, the site frame its owner: TRUE on OK.

@@ -16,10 +16,8 @@ IMPLEMENT_DYNCREATE(COSMCustomizeToggleButton, COSMControlButton)
 
 namespace {
 
-// Control flags the add-or-remove list leaves out: right-aligned, document-template and wrap-row controls.
-const DWORD kNotListedFlags = 0x01 | 0x40 | 0x80;
-// A menu entry that closes its popup when run.
-const DWORD kFlagMenuEntry = 0x08;
+// Control flags the add-or-remove list leaves out: right-aligned, tooltip-in-popups and new-row controls.
+const DWORD kNotListedFlags = COSMControl::kFlagRightAlign | COSMControl::kFlagPopupToolTip | COSMControl::kFlagWrapRow;
 
 // The first control of the collection with the id and Type of the control, or null.
 COSMControl* FindSameControl(const COSMControls* controls, const COSMControl* control)
@@ -73,9 +71,7 @@ COSMToolBarExpandButton::COSMToolBarExpandButton()
 void COSMToolBarExpandButton::SetRect(const CRect& rect)
 {
     COSMControlPopup::SetRect(rect);
-    m_hiddenControls = FALSE;
-    for (int i = 0; m_parent && i < m_parent->GetControlCount() && !m_hiddenControls; ++i)
-        m_hiddenControls = m_parent->GetControl(i)->GetHideFlags() == kHideWrap;
+    m_hiddenControls = m_parent && COSMToolBar::HasWrappedControls(m_parent);
 }
 
 void COSMToolBarExpandButton::Draw(CDC* dc)
@@ -129,7 +125,7 @@ BOOL COSMToolBarExpandButton::OnSetPopup(BOOL popup)
             COSMControl* entry = bar->GetControls()->Add(2, static_cast<int>(COSMToolBar::kAddOrRemoveId));
             if (entry)
             {
-                entry->SetFlags(kFlagMenuEntry);
+                entry->SetFlags(COSMControl::kFlagManualUpdate);
                 entry->SetCaption(LoadFrameworkString(COSMToolBar::kAddOrRemoveId));
                 entry->SetBeginGroup(bar->GetControlCount() > 1);
                 if (auto* menu = dynamic_cast<COSMPopupBar*>(entry->GetCommandBar()))
@@ -187,6 +183,14 @@ void COSMCustomizeToggleButton::OnExecute()
         bar->DelayLayout();
         bar->OnRecalcLayout();
     }
+}
+
+BOOL COSMToolBar::HasWrappedControls(const COSMCommandBar* bar)
+{
+    for (int i = 0; i < bar->GetControlCount(); ++i)
+        if (bar->GetControl(i)->GetHideFlags() == COSMControl::kHideWrap)
+            return TRUE;
+    return FALSE;
 }
 
 void COSMToolBar::AddHiddenControlsOfBar(COSMPopupBar* popup)
@@ -270,7 +274,7 @@ void COSMToolBar::BuildCustomizeMenu(COSMPopupBar* popup)
         auto* reset = new COSMCustomizeToggleButton;
         popup->GetControls()->AddControl(reset, static_cast<int>(kResetEntryId));
         reset->SetTarget(nullptr, this);
-        reset->SetFlags(kFlagMenuEntry);
+        reset->SetFlags(COSMControl::kFlagManualUpdate);
         reset->SetCaption(LoadFrameworkString(kResetEntryId));
         reset->SetBeginGroup(TRUE);
     }

@@ -4,6 +4,7 @@
 
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
+#include "framework/commandbars/DockBar.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/PaintManager.h"
@@ -15,30 +16,20 @@ namespace {
 // The caption buttons of a floating bar sit this far in from its top and right edges.
 const int kFloatingCaptionInset = 3;
 
-// A font selected into a screen DC for as long as a layout measures.
-class LayoutDC
+// The bar's window DC (the screen's before it has one) with the bar's font selected for as long as a layout measures.
+class LayoutDC : public CClientDC
 {
 public:
-    LayoutDC(COSMCommandBar* bar) : m_window(bar->GetSafeHwnd()), m_dc(::GetDC(m_window))
-    {
-        COSMPaintManager* paintManager = bar->GetPaintManager();
-        CFont* font = paintManager ? paintManager->GetCommandBarFont(bar) : nullptr;
-        m_oldFont = font ? ::SelectObject(m_dc, font->GetSafeHandle()) : nullptr;
-    }
-    ~LayoutDC()
-    {
-        if (m_oldFont)
-            ::SelectObject(m_dc, m_oldFont);
-        ::ReleaseDC(m_window, m_dc);
-    }
-    LayoutDC(const LayoutDC&) = delete;
-    LayoutDC& operator=(const LayoutDC&) = delete;
-    CDC* Get() const { return CDC::FromHandle(m_dc); }
+    explicit LayoutDC(COSMCommandBar* bar) : CClientDC(bar), m_font(this, BarFont(bar)) {}
 
 private:
-    HWND m_window;
-    HDC m_dc;
-    HGDIOBJ m_oldFont = nullptr;
+    static CFont* BarFont(COSMCommandBar* bar)
+    {
+        COSMPaintManager* paintManager = bar->GetPaintManager();
+        return paintManager ? paintManager->GetCommandBarFont(bar) : nullptr;
+    }
+
+    COSMFontDC m_font;
 };
 
 BOOL ShowExpandButtonAlways(const COSMCommandBar* bar)
@@ -86,7 +77,7 @@ CSize COSMToolBar::CalcDynamicLayout(int length, DWORD mode)
 
     LayoutDC dc(this);
     COSMPaintManager* paintManager = GetPaintManager();
-    const int captionHeight = paintManager ? paintManager->DrawCommandBarGripper(dc.Get(), this, FALSE).cy : 0;
+    const int captionHeight = paintManager ? paintManager->DrawCommandBarGripper(&dc, this, FALSE).cy : 0;
     CRect borders = GetBorders();
     borders.top += 1 + captionHeight;
 
@@ -107,11 +98,11 @@ CSize COSMToolBar::CalcDynamicLayout(int length, DWORD mode)
     if (m_type == 2)
     {
         UpdateShortcuts();
-        size = m_controls->CalcPopupSize(dc.Get(), 0, 0, borders);
+        size = m_controls->CalcPopupSize(&dc, 0, 0, borders);
     }
     else
     {
-        size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, 0);
+        size = m_controls->CalcDynamicSize(&dc, length, mode, borders, 0);
     }
 
     int right = size.cx - kFloatingCaptionInset;
@@ -141,7 +132,7 @@ CSize COSMToolBar::CalcDockingLayout(int length, DWORD mode, int minWidth)
     CSize size;
     if (!m_showExpandButton)
     {
-        size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, minWidth);
+        size = m_controls->CalcDynamicSize(&dc, length, mode, borders, minWidth);
         FinishPendingLayout(mode);
         return size;
     }
@@ -152,37 +143,30 @@ CSize COSMToolBar::CalcDockingLayout(int length, DWORD mode, int minWidth)
     BOOL showExpand = FALSE;
     if (!ShowExpandButtonAlways(this))
     {
+        size = m_controls->CalcDynamicSize(&dc, length, mode, borders, minWidth);
         if (!(mode & LM_COMMIT))
         {
-            size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, minWidth);
             // Room for the expand button once the bar is shrunk.
             if (m_controls->GetVisibleCount() > 1)
             {
-                const CSize narrowest = m_controls->CalcDynamicSize(dc.Get(), 1, mode, borders, minWidth);
+                const CSize narrowest = m_controls->CalcDynamicSize(&dc, 1, mode, borders, minWidth);
                 if (alongWidth)
                     size.cx = std::max(size.cx, narrowest.cx + kExpandButtonSpace);
                 else
                     size.cy = std::max(size.cy, narrowest.cy + kExpandButtonSpace);
             }
         }
-        else
+        else if (HasWrappedControls(this))
         {
-            size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, minWidth);
-            BOOL hidden = FALSE;
-            for (int i = 0; i < GetControlCount() && !hidden; ++i)
-                hidden = GetControl(i)->GetHideFlags() == COSMControl::kHideWrap;
-            if (hidden)
-            {
-                (alongWidth ? borders.right : borders.bottom) += kExpandButtonSpace;
-                size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, minWidth);
-                showExpand = TRUE;
-            }
+            (alongWidth ? borders.right : borders.bottom) += kExpandButtonSpace;
+            size = m_controls->CalcDynamicSize(&dc, length, mode, borders, minWidth);
+            showExpand = TRUE;
         }
     }
     else
     {
         (alongWidth ? borders.right : borders.bottom) += kExpandButtonSpace;
-        size = m_controls->CalcDynamicSize(dc.Get(), length, mode, borders, minWidth);
+        size = m_controls->CalcDynamicSize(&dc, length, mode, borders, minWidth);
         showExpand = TRUE;
     }
     if (showExpand)
@@ -191,7 +175,7 @@ CSize COSMToolBar::CalcDockingLayout(int length, DWORD mode, int minWidth)
         if (COSMPaintManager* paintManager = GetPaintManager())
         {
             INT32 barSize[2] = {size.cx, size.cy};
-            paintManager->DrawSpecialControl(dc.Get(), 0, expand, this, FALSE, barSize);
+            paintManager->DrawSpecialControl(&dc, 0, expand, this, FALSE, barSize);
         }
     }
     FinishPendingLayout(mode);
@@ -204,9 +188,9 @@ LRESULT COSMToolBar::OnSizeParent(WPARAM, LPARAM lParam)
     if (!layout || !IsVisible() || m_dockBar)
         return 0;
     DWORD mode = LM_COMMIT | LM_HORZDOCK | LM_HORZ;
-    if (m_flags & 0x40)
+    if (m_flags & COSMDockBar::kBarFlagFullRow)
         mode |= LM_STRETCH;
-    if (m_flags & 0x20)
+    if (m_flags & COSMDockBar::kBarFlagHideWrap)
         mode |= COSMControls::kLayoutHideWrap;
     if (!layout->hDWP)
         mode &= ~static_cast<DWORD>(LM_COMMIT);

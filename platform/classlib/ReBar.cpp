@@ -9,13 +9,6 @@
 
 IMPLEMENT_DYNAMIC(CReBar, CWnd)
 
-namespace {
-
-// The room a child is measured in when its row may be as long as it wants.
-constexpr LONG kUnboundedLength = 32000;
-
-}  // namespace
-
 BEGIN_MESSAGE_MAP(CReBar, CWnd)
     ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
     ON_NOTIFY_REFLECT(RBN_HEIGHTCHANGE, OnHeightChange)

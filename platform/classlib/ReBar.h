@@ -63,6 +63,9 @@ public:
     static BOOL QueryChildSize(HWND hWndChild, const RECT& rcRoom, BOOL bCommit, SIZE* pSize);
 
 protected:
+    // The room a child is measured in when its row may be as long as it wants.
+    static constexpr LONG kUnboundedLength = 32000;
+
     // Keeps each band as tall as its child and its ideal width the child's whole row.
     void UpdateBandSizes();
 

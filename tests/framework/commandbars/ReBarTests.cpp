@@ -70,7 +70,7 @@ TEST_F(ReBarTest, TheManagersToolbarsLeaveTheirDockBarForABandNamedByTheirId)
         // Out of the dock bar, and neither its gripper nor its flags can move it any more.
         EXPECT_EQ(nullptr, bar->GetDockBar());
         EXPECT_EQ(-1, DockBar(0)->FindBar(bar));
-        EXPECT_EQ(0u, bar->GetFlags() & COSMReBar::kMovableFlags);
+        EXPECT_EQ(0u, bar->GetFlags() & COSMToolBar::kMovableFlags);
         EXPECT_NE(0u, bar->GetFlags() & COSMDockBar::kBarFlagHideWrap) << "other flags stay";
         EXPECT_FALSE(bar->GetShowGripper());
     }
@@ -80,7 +80,7 @@ TEST_F(ReBarTest, TheManagersToolbarsLeaveTheirDockBarForABandNamedByTheirId)
 TEST_F(ReBarTest, ACustomToolbarLoadedFromAStoreTakesItsPlaceAndThenABand)
 {
     // A toolbar the user made, saved docked on the left with movable flags and one flag of its own.
-    const DWORD storedFlags = COSMReBar::kMovableFlags | COSMDockBar::kBarFlagHideWrap;
+    const DWORD storedFlags = COSMToolBar::kMovableFlags | COSMDockBar::kBarFlagHideWrap;
     StreamWriter w;
     w.Long(1).NewClass("COSMToolBar");
     w.BarKeys(kSchema, 1, 59393, COSMCommandBar::kStyleGripper, "Mine", 2, 0, storedFlags);
@@ -100,7 +100,7 @@ TEST_F(ReBarTest, ACustomToolbarLoadedFromAStoreTakesItsPlaceAndThenABand)
     EXPECT_EQ(rebar.GetSafeHwnd(), ::GetParent(bar->GetSafeHwnd()));
     EXPECT_EQ(nullptr, bar->GetDockBar());
     EXPECT_EQ(-1, DockBar(2)->FindBar(bar));
-    EXPECT_EQ(0u, bar->GetFlags() & COSMReBar::kMovableFlags);
+    EXPECT_EQ(0u, bar->GetFlags() & COSMToolBar::kMovableFlags);
     EXPECT_NE(0u, bar->GetFlags() & COSMDockBar::kBarFlagHideWrap) << "the stored flags were applied";
     EXPECT_FALSE(bar->GetShowGripper());
 }
