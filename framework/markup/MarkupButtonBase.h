@@ -48,7 +48,6 @@ public:
 
     // ---- Not meant to be overridden --------------------------------------------------------------------------
     BOOL IsPressedNow() const { return m_bPressed; }
-    BOOL IsMouseInside() const { return m_bMouseInside; }
     // The IsPressed and IsMouseOver values.
     BOOL GetIsPressed() const;
     BOOL GetIsMouseOver() const;
