@@ -16,11 +16,8 @@ IMPLEMENT_MARKUP_TYPE(COSMMarkupButton, COSMMarkupButtonBase, L"Button", nullptr
 
 namespace {
 
-// The push button's visual-style part and states.
+// The push button's visual-style part.
 constexpr int kPushButtonPart = 1;
-constexpr int kStateNormal = 1;
-constexpr int kStateHot = 2;
-constexpr int kStatePressed = 3;
 // Room the bevel and the focus rectangle take on every side.
 constexpr int kBevelRoom = 4;
 
@@ -85,9 +82,8 @@ void COSMMarkupButton::OnRender(COSMMarkupDrawingContext* dc)
     const BOOL pressed = GetIsPressed();
     COSMMarkupBrush* background = GetBackground();
     if (!background && IsMarkupVisualStyleOn(GetVisualStyle())) {
-        const int state = pressed ? kStatePressed : GetIsMouseOver() ? kStateHot : kStateNormal;
         HDC hdc = dc->GetDC();
-        GetMarkupPartDrawing().DrawThemeBackground(GetVisualStyle(), hdc, kPushButtonPart, state, &rect);
+        GetMarkupPartDrawing().DrawThemeBackground(GetVisualStyle(), hdc, kPushButtonPart, GetPartState(), &rect);
         dc->ReleaseDC(hdc);
         return;
     }

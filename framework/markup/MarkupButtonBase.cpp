@@ -64,6 +64,11 @@ BOOL COSMMarkupButtonBase::GetIsMouseOver() const
     return GetMarkupBoolValue(this, s_pIsMouseOverProperty);
 }
 
+int COSMMarkupButtonBase::GetPartState() const
+{
+    return GetIsPressed() ? 3 : GetIsMouseOver() ? 2 : 1;
+}
+
 void COSMMarkupButtonBase::SetPressed(BOOL pressed)
 {
     if (pressed) {

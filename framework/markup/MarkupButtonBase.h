@@ -48,10 +48,11 @@ public:
 
     // ---- Not meant to be overridden --------------------------------------------------------------------------
     BOOL IsPressedNow() const { return m_bPressed; }
-    BOOL IsMouseInside() const { return m_bMouseInside; }
     // The IsPressed and IsMouseOver values.
     BOOL GetIsPressed() const;
     BOOL GetIsMouseOver() const;
+    // The visual style's state of the button's part, before any checked offset: 3 pressed, 2 mouse over, 1 normal.
+    int GetPartState() const;
     COSMVisualStyleWrapper& GetVisualStyle() { return *m_pVisualStyle; }
 
     // Click (bubbling; the hyperlink's event) and IsPressed (default False; re-arranges).

@@ -87,7 +87,7 @@ CSize COSMMarkupCheckBox::ArrangeOverride(int width, int height)
 void COSMMarkupCheckBox::OnRender(COSMMarkupDrawingContext* dc)
 {
     const int checked = GetIsChecked();
-    int state = GetIsPressed() ? 3 : GetIsMouseOver() ? 2 : 1;
+    int state = GetPartState();
     if (checked == Checked)
         state += 4;
     else if (checked == Indeterminate)

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <string>
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupImage, COSMMarkupFrameworkElement, L"Image",
                       &COSMMarkupImage::RegisterMarkupProperties)
@@ -26,18 +25,6 @@ namespace {
 constexpr int kUnboundedRoom = 32000;
 // The mask colour of pictures without alpha.
 const COLORREF kMaskColor = RGB(0, 255, 0);
-
-// The text in the ANSI code page.
-std::string ToAnsi(LPCWSTR text)
-{
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return std::string();
-    std::string result(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text, -1, &result[0], size, nullptr, nullptr);
-    result.resize(static_cast<size_t>(size) - 1);
-    return result;
-}
 
 BOOL StartsWith(LPCWSTR text, LPCWSTR prefix)
 {
@@ -102,17 +89,17 @@ void COSMMarkupImage::LoadSource(int width)
     if (StartsWith(text, L"file://")) {
         MakeOwnManager();
         BOOL alpha = FALSE;
-        const std::string path = ToAnsi(text + 7);
-        AddBitmapAsIcon(GetMarkupImageLoaders().LoadImageFile(path.c_str(), &alpha), alpha);
+        const CString path(text + 7);
+        AddBitmapAsIcon(GetMarkupImageLoaders().LoadImageFile(path, &alpha), alpha);
     } else if (StartsWith(text, L"res://")) {
         MakeOwnManager();
-        const std::string name = ToAnsi(text + 6);
-        LPCSTR resource = name.c_str();
-        if (name[0] == '#')
-            resource = MAKEINTRESOURCEA(static_cast<WORD>(strtoul(name.c_str() + 1, nullptr, 10)));
+        const CString name(text + 6);
+        LPCSTR resource = name;
+        if (resource[0] == '#')
+            resource = MAKEINTRESOURCEA(static_cast<WORD>(strtoul(resource + 1, nullptr, 10)));
         BOOL alpha = FALSE;
         if (!AddBitmapAsIcon(GetMarkupImageLoaders().LoadImageResource(resource, &alpha), alpha))
-            m_pImageManager->LoadIconGroupResource(name.c_str(), 0, 0, 0);
+            m_pImageManager->LoadIconGroupResource(name, 0, 0, 0);
     } else {
         const long number = wcstol(text, nullptr, 10);
         if (number <= 0)

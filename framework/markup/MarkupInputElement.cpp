@@ -300,13 +300,6 @@ private:
     std::vector<Entry> m_entries;
 };
 
-BOOL IsSameMarkupValue(const COSMMarkupObject* before, const COSMMarkupObject* now)
-{
-    if (!before || !now)
-        return before == now;
-    return now->IsEqual(before);
-}
-
 }  // namespace
 
 BOOL COSMMarkupInputElement::IsUpdatingStyleValues(const COSMMarkupDependencyProperty* property) const
@@ -388,17 +381,13 @@ void COSMMarkupInputElement::ApplyStyleValues(COSMMarkupDependencyProperty* prop
 
     for (const CShownValuesBefore::Entry& entry : shown.GetEntries()) {
         COSMMarkupObject* now = GetValue(entry.property);
-        if (IsSameMarkupValue(entry.before, now))
-            continue;
         // Held while reported: a listener may change the values again.
         COSMMarkupPtr nowHold;
         if (now) {
             now->AddRef();
             nowHold.Attach(now);
         }
-        OnPropertyChanged(entry.property, entry.before, now);
-        if (entry.property->IsInherited())
-            NotifyInheritedPropertyChanged(entry.property, entry.before, now);
+        ReportValueChange(entry.property, entry.before, now);
     }
 }
 

@@ -210,7 +210,12 @@ void COSMMarkupObject::SetValue(COSMMarkupDependencyProperty* property, COSMMark
     if (m_pProperties)
         m_pProperties->SetAt(property->GetIndex(), value);
 
-    COSMMarkupObject* newValue = GetValue(property);
+    ReportValueChange(property, oldValue, GetValue(property));
+}
+
+void COSMMarkupObject::ReportValueChange(COSMMarkupDependencyProperty* property, COSMMarkupObject* oldValue,
+                                         COSMMarkupObject* newValue)
+{
     const BOOL equal = (!oldValue || !newValue) ? oldValue == newValue : newValue->IsEqual(oldValue);
     if (equal)
         return;

@@ -123,6 +123,10 @@ public:
 protected:
     // This object's own store, or null before the first value was set.
     COSMMarkupProperties* GetPropertyStore() const { return m_pProperties; }
+    // Unless newValue equals oldValue (both null, or IsEqual), reports the change to OnPropertyChanged and, for an
+    // inherited property, to the logical descendants. The caller keeps both values alive meanwhile.
+    void ReportValueChange(COSMMarkupDependencyProperty* property, COSMMarkupObject* oldValue,
+                           COSMMarkupObject* newValue);
 
 private:
     COSMMarkupObject* m_pLogicalParent = nullptr;

@@ -29,7 +29,7 @@ CSize COSMMarkupRadioButton::ArrangeOverride(int width, int height)
 void COSMMarkupRadioButton::OnRender(COSMMarkupDrawingContext* dc)
 {
     const BOOL checked = GetIsChecked() != Unchecked;
-    int state = GetIsPressed() ? 3 : GetIsMouseOver() ? 2 : 1;
+    int state = GetPartState();
     if (checked)
         state += 4;
     UINT flags = DFCS_BUTTONRADIO;

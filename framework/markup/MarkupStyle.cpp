@@ -76,10 +76,10 @@ void COSMMarkupStyle::SetPropertyObject(COSMMarkupBuilder* builder, COSMMarkupDe
     COSMMarkupObject::SetPropertyObject(builder, property, value);
 }
 
-COSMMarkupDependencyProperty* COSMMarkupStyle::ResolvePropertyOf(COSMMarkupBuilder* builder, COSMMarkupObject* target,
-                                                                 COSMMarkupDependencyProperty* propertySlot,
-                                                                 COSMMarkupDependencyProperty* valueSlot)
+COSMMarkupDependencyProperty* COSMMarkupStyle::ResolvePropertyOf(COSMMarkupBuilder* builder, COSMMarkupObject* target)
 {
+    COSMMarkupDependencyProperty* const propertySlot = COSMMarkupSetter::s_pPropertyProperty;
+    COSMMarkupDependencyProperty* const valueSlot = COSMMarkupSetter::s_pValueProperty;
     COSMMarkupObject* named = target->GetValue(propertySlot);
     if (!named)
         COSMMarkupBuilder::ThrowBuilderException(kMissingPart);
@@ -111,14 +111,14 @@ COSMMarkupDependencyProperty* COSMMarkupStyle::ResolvePropertyOf(COSMMarkupBuild
 
 void COSMMarkupStyle::ResolveSetter(COSMMarkupBuilder* builder, COSMMarkupSetter* setter)
 {
-    ResolvePropertyOf(builder, setter, COSMMarkupSetter::s_pPropertyProperty, COSMMarkupSetter::s_pValueProperty);
+    ResolvePropertyOf(builder, setter);
 }
 
 void COSMMarkupStyle::ResolveTrigger(COSMMarkupBuilder* builder, COSMMarkupTrigger* trigger)
 {
     if (!trigger)
         return;
-    ResolvePropertyOf(builder, trigger, COSMMarkupTrigger::s_pPropertyProperty, COSMMarkupTrigger::s_pValueProperty);
+    ResolvePropertyOf(builder, trigger);
     if (const COSMMarkupSetterColection* setters = trigger->GetSetters()) {
         for (int i = 0; i < setters->GetCount(); ++i)
             ResolveSetter(builder, setters->GetSetter(i));

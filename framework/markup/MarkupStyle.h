@@ -73,10 +73,9 @@ public:
     static void RegisterMarkupProperties();
 
 private:
-    // Property or Value of a setter or trigger: the resolved property (the name replaced), or a throw.
-    COSMMarkupDependencyProperty* ResolvePropertyOf(COSMMarkupBuilder* builder, COSMMarkupObject* target,
-                                                    COSMMarkupDependencyProperty* propertySlot,
-                                                    COSMMarkupDependencyProperty* valueSlot);
+    // Property and Value of a setter or trigger (the same two property objects): the resolved property (the name
+    // replaced), or a throw.
+    COSMMarkupDependencyProperty* ResolvePropertyOf(COSMMarkupBuilder* builder, COSMMarkupObject* target);
 
     COSMMarkupSetterColection* m_pSetters;
     BOOL m_bSealed = FALSE;

@@ -17,14 +17,6 @@ ClassicButtons::~ClassicButtons()
     COSMMarkupButtonBase::SetVisualStyleFunctions(m_previous);
 }
 
-std::string Narrow(LPCWSTR text)
-{
-    std::string out;
-    for (; text && *text; ++text)
-        out += static_cast<char>(*text);
-    return out;
-}
-
 COSMMarkupUIElement* ControlTest::Build(const std::string& text, int width, int height)
 {
     std::string error;
@@ -44,17 +36,12 @@ void ControlTest::Layout(COSMMarkupObject* object, int width, int height)
     root->Arrange(0, 0, width, height);
 }
 
-COSMMarkupObject* ControlTest::Find(COSMMarkupObject* root, LPCWSTR name)
-{
-    return markup_test::FindNamed(root, name);
-}
-
 COSMMarkupDelegate* ControlTest::MakeLogger(std::vector<std::string>* log)
 {
     return new COSMMarkupFunctionDelegate([log](COSMMarkupInputElement* sender, COSMMarkupRoutedEventArgs* args) {
         const COSMMarkupString* senderName =
             MarkupDynamicCast<COSMMarkupString>(sender->GetValue(COSMMarkupObject::s_pNameProperty));
-        log->push_back(Narrow(args->event->GetName()) + ":" + Narrow(senderName ? senderName->GetText() : L"?"));
+        log->push_back(Utf8(args->event->GetName()) + ":" + Utf8(senderName ? senderName->GetText() : L"?"));
     });
 }
 

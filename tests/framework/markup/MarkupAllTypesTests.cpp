@@ -211,7 +211,7 @@ protected:
 
     static COSMMarkupUIElement* FindElement(COSMMarkupObject* root, LPCWSTR name)
     {
-        return MarkupDynamicCast<COSMMarkupUIElement>(Find(root, name));
+        return MarkupDynamicCast<COSMMarkupUIElement>(markup_test::FindNamed(root, name));
     }
 
     // One run: parse through the entry functions (a failure shows the builder's message), lay out and draw.
@@ -267,9 +267,9 @@ TEST_F(AllTypesTest, EveryTypeParsesLaysOutAndRendersIntoTheReviewedPicture)
     };
     for (const Placed& p : placed) {
         const COSMMarkupUIElement* element = FindElement(root, p.name);
-        ASSERT_NE(element, nullptr) << Narrow(p.name);
-        EXPECT_EQ(element->GetFinalRect(), p.rect) << Narrow(p.name);
-        EXPECT_EQ(element->GetRenderSize(), p.size) << Narrow(p.name);
+        ASSERT_NE(element, nullptr) << Utf8(p.name);
+        EXPECT_EQ(element->GetFinalRect(), p.rect) << Utf8(p.name);
+        EXPECT_EQ(element->GetRenderSize(), p.size) << Utf8(p.name);
     }
     // The viewer's content is larger both ways: both bars and the gripper.
     auto* viewer = MarkupDynamicCast<COSMMarkupScrollViewer>(FindElement(root, L"viewer"));
@@ -338,7 +338,7 @@ TEST_F(AllTypesTest, EveryTypeParsesLaysOutAndRendersIntoTheReviewedPicture)
     EXPECT_EQ(byName.size(), 80u);
     for (const auto& [name, type] : byName) {
         if (!abstract.count(name)) {
-            EXPECT_EQ(types.count(name), 1u) << "never made: " << Narrow(name.c_str());
+            EXPECT_EQ(types.count(name), 1u) << "never made: " << Utf8(name.c_str());
             continue;
         }
         bool based = false;
@@ -347,7 +347,7 @@ TEST_F(AllTypesTest, EveryTypeParsesLaysOutAndRendersIntoTheReviewedPicture)
             based = based || (madeType != byName.end() && madeType->second != type &&
                               madeType->second->IsDerivedFrom(type));
         }
-        EXPECT_TRUE(based) << "no type made derives from " << Narrow(name.c_str());
+        EXPECT_TRUE(based) << "no type made derives from " << Utf8(name.c_str());
     }
 }
 

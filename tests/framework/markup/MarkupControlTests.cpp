@@ -25,7 +25,7 @@ using foundation_test::DcTestSurface;
 using markup_test::ClassicButtons;
 using markup_test::ControlTest;
 using markup_test::Hold;
-using markup_test::PartCall;
+using markup_test::DrawnPart;
 using markup_test::PartRecorder;
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -528,28 +528,28 @@ TEST_F(ControlTest, ThemedButtonsAskForTheirPartsAndStates)
     for (const Case& c : cases) {
         reset(c.element);
         c.setup();
-        PartRecorder::Calls().clear();
+        recorder.Clear();
         COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
         static_cast<COSMMarkupVisual*>(c.element)->OnRender(&measuring);
-        ASSERT_EQ(PartRecorder::Calls().size(), 1u) << c.name;
-        const PartCall& call = PartRecorder::Calls()[0];
-        EXPECT_TRUE(call.themed) << c.name;
+        ASSERT_EQ(recorder.CallCount(), 1u) << c.name;
+        ASSERT_EQ(recorder.themeParts.size(), 1u) << c.name << ": a themed part";
+        const DrawnPart& call = recorder.themeParts[0];
         EXPECT_EQ(call.part, c.part) << c.name;
         EXPECT_EQ(call.state, c.state) << c.name;
         reset(c.element);
     }
     // The glyph box is 13 x 13, centred on the height by integer halves.
-    EXPECT_EQ(PartRecorder::Calls()[0].rect, CRect(0, 4, 13, 17));
+    EXPECT_EQ(recorder.themeParts[0].rect, CRect(0, 4, 13, 17));
 
     // A button with a Background draws its bevel, not the part.
-    PartRecorder::Calls().clear();
+    recorder.Clear();
     DcTestSurface surface(200, 100);
     Render(root.Get(), surface);
     int buttonParts = 0;
-    for (const PartCall& call : PartRecorder::Calls())
-        buttonParts += call.themed && call.part == 1;
+    for (const DrawnPart& call : recorder.themeParts)
+        buttonParts += call.part == 1;
     EXPECT_EQ(buttonParts, 1);
-    EXPECT_EQ(PartRecorder::Calls().size(), 3u);
+    EXPECT_EQ(recorder.CallCount(), 3u);
 }
 
 TEST_F(ControlTest, ClassicGlyphsUseTheFrameControlStyles)
@@ -580,12 +580,12 @@ TEST_F(ControlTest, ClassicGlyphsUseTheFrameControlStyles)
         c.element->SetIsChecked(c.checked);
         c.element->SetValue(COSMMarkupButtonBase::s_pIsPressedProperty,
                             c.pressed ? COSMMarkupBool::CreateTrueValue() : nullptr);
-        PartRecorder::Calls().clear();
+        recorder.Clear();
         COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
         c.element->OnRender(&measuring);
-        ASSERT_EQ(PartRecorder::Calls().size(), 1u);
-        const PartCall& call = PartRecorder::Calls()[0];
-        EXPECT_FALSE(call.themed);
+        ASSERT_EQ(recorder.CallCount(), 1u);
+        ASSERT_EQ(recorder.frameControls.size(), 1u) << "a frame control, not a themed part";
+        const DrawnPart& call = recorder.frameControls[0];
         EXPECT_EQ(call.part, static_cast<int>(DFC_BUTTON));
         EXPECT_EQ(static_cast<UINT>(call.state), c.flags) << c.checked << " " << c.pressed;
         EXPECT_EQ(call.rect, CRect(0, 4, 13, 17));

@@ -200,7 +200,7 @@ TEST_F(ImageTest, ResourcesByNameAndNumber)
     };
     for (const Case& c : cases) {
         Owned<COSMMarkupImage> image = MakeImage(c.source);
-        EXPECT_EQ(Measure(image.get(), c.room, c.room), c.size) << static_cast<const void*>(c.source) << " " << c.room;
+        EXPECT_EQ(Measure(image.get(), c.room, c.room), c.size) << markup_test::Utf8(c.source) << " " << c.room;
     }
     // The bitmap's own colour comes through.
     Owned<COSMMarkupImage> plain = MakeImage(L"res://#501");

@@ -4,6 +4,7 @@
 
 #include "MarkupElementTestTypes.h"
 #include "ParseTestSupport.h"
+#include "ReaderTestSupport.h"
 #include "StyleTestTypes.h"
 
 #include "framework/markup/MarkupBrush.h"
@@ -218,10 +219,7 @@ TEST_F(TriggerTest, ACheckBoxReportsOnlyTheStateItShows)
                                               COSMMarkupToggleButton::s_pIndeterminateEvent}) {
         context->AddHandler(routedEvent, new COSMMarkupFunctionDelegate(
                                              [&events](Input*, COSMMarkupRoutedEventArgs* args) {
-                                                 std::string name;
-                                                 for (LPCWSTR c = args->event->GetName(); *c; ++c)
-                                                     name += static_cast<char>(*c);
-                                                 events.push_back(name);
+                                                 events.push_back(markup_test::Utf8(args->event->GetName()));
                                              }));
     }
     struct Case

@@ -5,48 +5,6 @@
 
 namespace markup_test {
 
-namespace {
-
-PartRecorder* g_recorder = nullptr;
-
-HRESULT RecordThemePart(COSMVisualStyleWrapper&, HDC, int part, int state, const RECT* rect)
-{
-    if (g_recorder)
-        g_recorder->themeParts.push_back({part, state, CRect(*rect)});
-    return S_OK;
-}
-
-BOOL RecordFrameControl(HDC dc, RECT* rect, UINT type, UINT state)
-{
-    if (g_recorder)
-        g_recorder->frameControls.push_back({static_cast<int>(type), static_cast<int>(state), CRect(*rect)});
-    return ::DrawFrameControl(dc, rect, type, state);
-}
-
-BOOL StyleOn(COSMVisualStyleWrapper&)
-{
-    return TRUE;
-}
-
-BOOL StyleOff(COSMVisualStyleWrapper&)
-{
-    return FALSE;
-}
-
-}  // namespace
-
-PartRecorder::PartRecorder(bool themed)
-{
-    m_previous = SetMarkupPartDrawing({RecordThemePart, RecordFrameControl, themed ? StyleOn : StyleOff});
-    g_recorder = this;
-}
-
-PartRecorder::~PartRecorder()
-{
-    g_recorder = nullptr;
-    SetMarkupPartDrawing(m_previous);
-}
-
 Owned<COSMMarkupScrollBar> MakeBar(COSMMarkupScrollBar::Orientation orientation, int minimum, int maximum, int page,
                                    int position, const CRect& rect)
 {

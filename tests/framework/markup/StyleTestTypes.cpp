@@ -1,5 +1,7 @@
 #include "StyleTestTypes.h"
 
+#include "ReaderTestSupport.h"
+
 #include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupDependencyProperty.h"
 #include "framework/markup/MarkupScalars.h"
@@ -13,22 +15,10 @@ namespace markup_test {
 IMPLEMENT_MARKUP_TYPE(CStyleProbe, COSMMarkupFrameworkElement, L"OsmStyleProbe", nullptr)
 IMPLEMENT_MARKUP_TYPE(CDerivedStyleProbe, CStyleProbe, L"OsmDerivedStyleProbe", nullptr)
 
-namespace {
-
-std::string Narrow(LPCWSTR text)
-{
-    std::string narrow;
-    for (; text && *text; ++text)
-        narrow += static_cast<char>(*text);
-    return narrow;
-}
-
-}  // namespace
-
 void CStyleProbe::OnPropertyChanged(COSMMarkupDependencyProperty* property, COSMMarkupObject* oldValue,
                                     COSMMarkupObject* newValue)
 {
-    m_log.push_back(Narrow(property->GetName()) + ": " + DescribeValue(oldValue) + " -> " + DescribeValue(newValue));
+    m_log.push_back(Utf8(property->GetName()) + ": " + DescribeValue(oldValue) + " -> " + DescribeValue(newValue));
     COSMMarkupFrameworkElement::OnPropertyChanged(property, oldValue, newValue);
 }
 
@@ -41,7 +31,7 @@ std::vector<std::string> CStyleProbe::TakeLog()
 
 std::vector<std::string> CStyleProbe::TakeLogOf(LPCWSTR property)
 {
-    const std::string prefix = Narrow(property) + ": ";
+    const std::string prefix = Utf8(property) + ": ";
     std::vector<std::string> log;
     for (const std::string& entry : TakeLog()) {
         if (entry.compare(0, prefix.size(), prefix) == 0)
@@ -55,7 +45,7 @@ std::string DescribeValue(const COSMMarkupObject* value)
     if (!value)
         return "null";
     if (const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(value))
-        return Narrow(text->GetText());
+        return Utf8(text->GetText());
     if (const COSMMarkupInt* number = MarkupDynamicCast<COSMMarkupInt>(value))
         return std::to_string(number->GetValue());
     if (const COSMMarkupEnum* enumerated = MarkupDynamicCast<COSMMarkupEnum>(value))
@@ -67,7 +57,7 @@ std::string DescribeValue(const COSMMarkupObject* value)
         snprintf(text, sizeof(text), "#%06lX", static_cast<unsigned long>(brush->GetRepresentativeColor()));
         return text;
     }
-    return Narrow(value->GetType()->GetMarkupClassName());
+    return Utf8(value->GetType()->GetMarkupClassName());
 }
 
 }  // namespace markup_test
