@@ -10,17 +10,13 @@ const char kTipWindowClass[] = "OSMKeyboardTip";
 // Tips come and go with every typed letter: the bits under them are saved rather than repainted.
 BOOL RegisterTipClass()
 {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSA existing = {};
-    if (::GetClassInfoA(instance, kTipWindowClass, &existing))
-        return TRUE;
     WNDCLASSA windowClass = {};
     windowClass.style = CS_SAVEBITS;
     windowClass.lpfnWndProc = ::DefWindowProcA;
-    windowClass.hInstance = instance;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
     windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kTipWindowClass;
-    return ::RegisterClassA(&windowClass) != 0;
+    return AfxRegisterClass(&windowClass);
 }
 
 }  // namespace
@@ -48,7 +44,7 @@ BOOL COSMCommandBarKeyboardTip::CreateTipWindow(CWnd* bar, const CRect& rect, BO
 {
     if (!RegisterTipClass())
         return FALSE;
-    COSMPaintManager* paintManager = m_commandBars ? m_commandBars->GetPaintManager() : GetProcessPaintManager();
+    COSMPaintManager* paintManager = GetPaintManager();
     PFNSETLAYEREDWINDOWATTRIBUTES setLayered = paintManager ? paintManager->GetSetLayeredWindowAttributes() : nullptr;
     layered = layered && setLayered;
     const DWORD exStyle = WS_EX_TOOLWINDOW | (layered ? WS_EX_LAYERED : 0);
@@ -64,6 +60,11 @@ BOOL COSMCommandBarKeyboardTip::CreateTipWindow(CWnd* bar, const CRect& rect, BO
     return TRUE;
 }
 
+COSMPaintManager* COSMCommandBarKeyboardTip::GetPaintManager() const
+{
+    return m_commandBars ? m_commandBars->GetPaintManager() : GetProcessPaintManager();
+}
+
 LRESULT COSMCommandBarKeyboardTip::OnNcHitTest(CPoint point)
 {
     return HTTRANSPARENT;
@@ -72,7 +73,6 @@ LRESULT COSMCommandBarKeyboardTip::OnNcHitTest(CPoint point)
 void COSMCommandBarKeyboardTip::OnPaint()
 {
     CPaintDC dc(this);
-    COSMPaintManager* paintManager = m_commandBars ? m_commandBars->GetPaintManager() : GetProcessPaintManager();
-    if (paintManager)
+    if (COSMPaintManager* paintManager = GetPaintManager())
         paintManager->DrawKeyboardTip(&dc, this, FALSE);
 }

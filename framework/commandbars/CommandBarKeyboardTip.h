@@ -12,6 +12,7 @@
 #include "classlib/ClassLib.h"
 
 class COSMCommandBars;
+class COSMPaintManager;
 
 class COSMCommandBarKeyboardTip : public CWnd
 {
@@ -41,15 +42,15 @@ public:
     // Only visible tips are placed and shown.
     BOOL IsTipVisible() const { return m_visible; }
     void SetTipVisible(BOOL visible) { m_visible = visible; }
-    // The text was given before the manager placed the tip.
-    BOOL HasText() const { return m_hasText; }
-    void SetHasText(BOOL hasText) { m_hasText = hasText; }
     COSMCommandBars* GetCommandBars() const { return m_commandBars; }
 
     // The alpha a disabled tip's layered window gets.
     static constexpr BYTE kDisabledAlpha = 150;
 
 protected:
+    // The manager's paint manager, else the process's.
+    COSMPaintManager* GetPaintManager() const;
+
     afx_msg LRESULT OnNcHitTest(CPoint point);
     afx_msg void OnPaint();
     DECLARE_MESSAGE_MAP()
@@ -64,5 +65,4 @@ private:
     BOOL m_visible = TRUE;
     COSMCommandBars* m_commandBars;
     DWORD m_alignment;
-    BOOL m_hasText = FALSE;
 };

@@ -9,20 +9,13 @@
 #include "framework/controls/ToolTipContext.h"
 #include "framework/foundation/PaintManager.h"
 
-#include <algorithm>
+#include <vector>
 
 namespace {
 
 // Shown without moving, sizing, reordering or activating: the tips were placed when they were made.
 const UINT kShowTipFlags =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
-
-void DestroyTip(COSMCommandBarKeyboardTip* tip)
-{
-    if (tip->GetSafeHwnd())
-        tip->DestroyWindow();
-    delete tip;
-}
 
 // The topmost popup the mouse manager tracks; null when none does.
 COSMCommandBar* TopTrackedPopup(COSMMouseManager* mouse)
@@ -78,7 +71,7 @@ void COSMCommandBars::HideKeyboardTips()
     std::vector<COSMCommandBarKeyboardTip*> tips;
     tips.swap(m_keyboardTips);
     for (COSMCommandBarKeyboardTip* tip : tips)
-        DestroyTip(tip);
+        delete tip;
     m_keyboardTipsBar = nullptr;
     m_keyboardTipsLevel = 0;
     m_typedPrefixLength = 0;
@@ -106,16 +99,13 @@ void COSMCommandBars::ShowKeyboardTips(COSMCommandBar* bar, int level)
     std::vector<COSMKeyboardTipSource> sources;
     sources.reserve(m_keyboardTips.size());
     for (COSMCommandBarKeyboardTip* tip : m_keyboardTips)
-    {
-        tip->SetHasText(!tip->GetText().IsEmpty());
-        sources.push_back({tip->GetCaption(), tip->HasText() ? tip->GetText() : tip->GetExplicitTip()});
-    }
+        sources.push_back({tip->GetCaption(), tip->GetText().IsEmpty() ? tip->GetExplicitTip() : tip->GetText()});
     const std::vector<CString> texts = MakeKeyboardTipTexts(sources);
     for (size_t i = texts.size(); i-- > 0;)
     {
         if (texts[i].IsEmpty())
         {
-            DestroyTip(m_keyboardTips[i]);
+            delete m_keyboardTips[i];
             m_keyboardTips.erase(m_keyboardTips.begin() + static_cast<std::ptrdiff_t>(i));
         }
         else
@@ -163,7 +153,7 @@ void COSMCommandBars::NarrowKeyboardTips(const COSMCommandBarKeyboardTip* match)
         if (tip->GetText().Left(m_typedPrefixLength) != prefix)
         {
             m_keyboardTips.erase(m_keyboardTips.begin() + static_cast<std::ptrdiff_t>(i));
-            DestroyTip(tip);
+            delete tip;
         }
     }
 }

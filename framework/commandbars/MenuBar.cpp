@@ -8,6 +8,8 @@
 #include "framework/controls/HookManager.h"
 #include "framework/foundation/ImageManager.h"
 
+#include <iterator>
+
 IMPLEMENT_SERIAL(COSMMenuBar, COSMToolBar, VERSIONABLE_SCHEMA | 0x22)
 
 BEGIN_MESSAGE_MAP(COSMMenuBar, COSMToolBar)
@@ -35,7 +37,6 @@ COSMMenuBar::COSMMenuBar() : m_mdiMenus(std::make_unique<COSMMenuBarMDIMenus>(th
 
 COSMMenuBar::~COSMMenuBar()
 {
-    m_mdiMenus->RemoveAllRecords();
     GetHookManager()->RemoveAll(this);
 }
 
@@ -58,7 +59,7 @@ BOOL COSMMenuBar::LoadMenuBar(UINT menuId)
 void COSMMenuBar::SetupHook()
 {
     CWnd* site = GetSite();
-    HWND frame = site ? site->GetSafeHwnd() : nullptr;
+    HWND frame = GetSiteHwnd();
     m_mdiFrame = site && site->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd));
     if (frame)
     {
@@ -69,7 +70,8 @@ void COSMMenuBar::SetupHook()
     if (COSMImageManager* images = GetImageManager())
     {
         static const UINT kSystemCommands[] = {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE};
-        images->SetIconsFromResourceId(IDB_OSM_SYSTEM_COMMANDS, kSystemCommands, 4, kSystemImageSize,
+        images->SetIconsFromResourceId(IDB_OSM_SYSTEM_COMMANDS, kSystemCommands,
+                                       static_cast<int>(std::size(kSystemCommands)), kSystemImageSize,
                                        kSystemImageSize);
     }
     if (!m_savedFrameMenu && frame)
@@ -83,10 +85,16 @@ void COSMMenuBar::RestoreFrameMenu()
 {
     if (!m_savedFrameMenu)
         return;
-    CWnd* site = GetSite();
-    if (site && ::IsWindow(site->GetSafeHwnd()))
-        ::SetMenu(site->GetSafeHwnd(), m_savedFrameMenu);
+    HWND frame = GetSiteHwnd();
+    if (::IsWindow(frame))
+        ::SetMenu(frame, m_savedFrameMenu);
     m_savedFrameMenu = nullptr;
+}
+
+HWND COSMMenuBar::GetSiteHwnd() const
+{
+    CWnd* site = GetSite();
+    return site ? site->GetSafeHwnd() : nullptr;
 }
 
 HWND COSMMenuBar::GetMdiClient() const
@@ -131,8 +139,7 @@ void COSMMenuBar::RefreshMdiState()
 
 int COSMMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult)
 {
-    CWnd* site = GetSite();
-    HWND frame = site ? site->GetSafeHwnd() : nullptr;
+    HWND frame = GetSiteHwnd();
     auto postRefresh = [this] {
         if (GetSafeHwnd())
             PostMessage(WM_TIMER, kTimerRefreshMdi, 0);

@@ -12,6 +12,9 @@
 
 #include "framework/commandbars/ToolBar.h"
 
+#include <utility>
+#include <vector>
+
 class COSMMenuBar;
 
 // The controls of one document template's menu, kept while another template's menu shows.
@@ -51,6 +54,8 @@ public:
     // Releases the id's record.
     void RemoveRecord(UINT menuId);
     void RemoveAllRecords();
+    // Every (id, record) in walking order.
+    std::vector<std::pair<UINT, COSMMenuBarMDIMenuInfo*>> GetRecords() const;
     COSMMenuBar* GetMenuBar() const { return m_menuBar; }
 
 private:
@@ -138,8 +143,10 @@ private:
     HWND GetMdiClient() const;
     void RefreshSystemPopup(HWND child, BOOL maximized);
     void RefreshMdiButton(UINT id, BOOL wanted, BOOL anyMaximized);
-    // The bar's present controls become the record's (a reference taken, parent set).
+    // A record's controls become the bar's (a reference taken, parent set); the MDI controls stay behind.
     void AdoptControls(COSMControls* controls);
+    // The site's window, or null.
+    HWND GetSiteHwnd() const;
 
     BOOL m_mdiFrame = FALSE;
     HWND m_hookedChild = nullptr;

@@ -23,8 +23,6 @@ constexpr int kIconSize = 16;
 
 }  // namespace
 
-COSMMenuBarSysMenuPopupBar::COSMMenuBarSysMenuPopupBar() = default;
-
 // ---- The system-menu popup ----
 
 COSMControlMDISysMenuPopup::COSMControlMDISysMenuPopup()

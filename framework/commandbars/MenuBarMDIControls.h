@@ -14,7 +14,6 @@ class COSMMenuBarSysMenuPopupBar : public COSMPopupBar
     DECLARE_DYNCREATE(COSMMenuBarSysMenuPopupBar)
 
 public:
-    COSMMenuBarSysMenuPopupBar();
     void UpdateShortcuts() override {}
     BOOL IsCustomizable() const override { return FALSE; }
     // The popup keeps one pixel clear of its opener on every side.

@@ -3,7 +3,7 @@
 #include "framework/commandbars/MenuBar.h"
 
 #include "framework/commandbars/CommandBars.h"
-#include "framework/commandbars/MenuBarMDIControls.h"
+#include "framework/commandbars/HeldReference.h"
 
 IMPLEMENT_DYNAMIC(COSMMenuBarMDIMenuInfo, CCmdTarget)
 
@@ -67,15 +67,24 @@ void COSMMenuBarMDIMenus::RemoveRecord(UINT menuId)
 
 void COSMMenuBarMDIMenus::RemoveAllRecords()
 {
+    for (const auto& [id, record] : GetRecords())
+        if (record)
+            record->InternalRelease();
+    RemoveAll();
+}
+
+std::vector<std::pair<UINT, COSMMenuBarMDIMenuInfo*>> COSMMenuBarMDIMenus::GetRecords() const
+{
+    std::vector<std::pair<UINT, COSMMenuBarMDIMenuInfo*>> records;
+    records.reserve(static_cast<size_t>(GetCount()));
     for (POSITION pos = GetStartPosition(); pos;)
     {
         UINT id = 0;
         COSMMenuBarMDIMenuInfo* record = nullptr;
         GetNextAssoc(pos, id, record);
-        if (record)
-            record->InternalRelease();
+        records.emplace_back(id, record);
     }
-    RemoveAll();
+    return records;
 }
 
 // ---- Switching ----
@@ -109,16 +118,13 @@ namespace {
 // A snapshot of the menu's controls, as loading the menu into a bar makes them; the caller's reference.
 COSMOriginalControls* SnapshotOfMenu(COSMCommandBars* commandBars, CMenu* menu)
 {
-    auto* scratch = new COSMCommandBar;
+    OwnedReference<COSMCommandBar> scratch(new COSMCommandBar);
     scratch->SetCommandBars(commandBars);
-    COSMOriginalControls* original = nullptr;
-    if (scratch->LoadMenu(menu, TRUE))
-    {
-        scratch->GetControls()->CreateOriginalControls();
-        original = scratch->GetControls()->GetOriginalControls();
-        original->InternalAddRef();
-    }
-    scratch->InternalRelease();
+    if (!scratch->LoadMenu(menu, TRUE))
+        return nullptr;
+    scratch->GetControls()->CreateOriginalControls();
+    COSMOriginalControls* original = scratch->GetControls()->GetOriginalControls();
+    original->InternalAddRef();
     return original;
 }
 
@@ -191,9 +197,9 @@ void COSMMenuBar::Reset(BOOL ask)
     if (menu.LoadMenu(m_currentMenuId))
     {
         LoadMenu(&menu, TRUE);
-        CWnd* site = GetSite();
-        if (site && ::IsWindow(site->GetSafeHwnd()))
-            site->SendMessage(kMessageReset, 0, reinterpret_cast<LPARAM>(this));
+        HWND frame = GetSiteHwnd();
+        if (::IsWindow(frame))
+            ::SendMessageA(frame, kMessageReset, 0, reinterpret_cast<LPARAM>(this));
     }
     RefreshMdiState();
     OnIdleUpdateCmdUI(0, 0);
@@ -207,27 +213,17 @@ void COSMMenuBar::PrepareForSaving()
         SwitchMDIMenu(m_resourceId, nullptr);
         m_switchedForSaving = TRUE;
     }
-    for (POSITION pos = m_mdiMenus->GetStartPosition(); pos;)
-    {
-        UINT id = 0;
-        COSMMenuBarMDIMenuInfo* record = nullptr;
-        m_mdiMenus->GetNextAssoc(pos, id, record);
+    for (const auto& [id, record] : m_mdiMenus->GetRecords())
         record->m_changed = record->m_controls->IsChanged();
-    }
 }
 
 BOOL COSMMenuBar::IsCustomized() const
 {
     if (!IsCustomizable())
         return FALSE;
-    for (POSITION pos = m_mdiMenus->GetStartPosition(); pos;)
-    {
-        UINT id = 0;
-        COSMMenuBarMDIMenuInfo* record = nullptr;
-        m_mdiMenus->GetNextAssoc(pos, id, record);
+    for (const auto& [id, record] : m_mdiMenus->GetRecords())
         if (record->m_controls->IsChanged())
             return TRUE;
-    }
     return COSMToolBar::IsCustomized();
 }
 
@@ -241,11 +237,8 @@ void COSMMenuBar::Copy(const COSMCommandBar* source, BOOL recursive)
     // The copied controls are those of the source's current menu.
     m_currentMenuId = menuBar->m_currentMenuId;
     // Every record gets controls of its own: a shared collection would follow whichever bar switched last.
-    for (POSITION pos = menuBar->m_mdiMenus->GetStartPosition(); pos;)
+    for (const auto& [id, sourceRecord] : menuBar->m_mdiMenus->GetRecords())
     {
-        UINT id = 0;
-        COSMMenuBarMDIMenuInfo* sourceRecord = nullptr;
-        menuBar->m_mdiMenus->GetNextAssoc(pos, id, sourceRecord);
         COSMControls* duplicate = sourceRecord->m_controls->Duplicate(TRUE);
         if (!duplicate)
             continue;

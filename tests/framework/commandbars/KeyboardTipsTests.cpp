@@ -1,6 +1,7 @@
 // Keyboard cues and keyboard tips: the tips' letters and places (pure tables), the manager's cue state over the
 // options' modes, and tip windows on a real bar that narrow as letters are typed, run what was typed in full and
 // come back on a popup the keyboard opened.
+#include "DcTestSurface.h"
 #include "TrackingTestSupport.h"
 
 #include "framework/commandbars/CommandBarKeyboardTip.h"
@@ -293,26 +294,14 @@ TEST_F(KeyboardTipsTest, TipsPaintThroughThePaintManager)
     ASSERT_EQ(1u, commandBars->GetKeyboardTips().size());
     const HWND window = commandBars->GetKeyboardTips()[0]->GetSafeHwnd();
     ::UpdateWindow(window);
-    // Drawn into a DIB section through the window's own paint handler.
+    // Drawn into a DIB section by the paint manager the window paints through.
     CRect client;
     ::GetClientRect(window, &client);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = client.Width();
-    info.bmiHeader.biHeight = -client.Height();
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC memory = ::CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    foundation_test::DcTestSurface surface(client.Width(), client.Height());
     COSMPaintManager* paintManager = commandBars->GetPaintManager();
-    paintManager->DrawKeyboardTip(CDC::FromHandle(memory), commandBars->GetKeyboardTips()[0], FALSE);
-    EXPECT_EQ(paintManager->GetColor(COLOR_INFOBK), ::GetPixel(memory, client.Width() / 2, 1));
-    EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), ::GetPixel(memory, 0, 0));
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
+    paintManager->DrawKeyboardTip(CDC::FromHandle(surface.GetDC()), commandBars->GetKeyboardTips()[0], FALSE);
+    EXPECT_EQ(paintManager->GetColor(COLOR_INFOBK), surface.Pixel(client.Width() / 2, 1));
+    EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), surface.Pixel(0, 0));
     // The window paints the same on WM_PAINT: its face is the tip colour on the screen too.
     HDC screen = ::GetDC(window);
     EXPECT_EQ(paintManager->GetColor(COLOR_INFOBK), ::GetPixel(screen, client.Width() / 2, 1));

@@ -145,7 +145,7 @@ protected:
         return children.back().get();
     }
 
-    // The captions (ampersands kept) of the bar's controls, or their ids for controls without a caption.
+    // The captions (ampersands kept) of the bar's controls, and their ids.
     static std::vector<std::string> Captions(const COSMCommandBar* bar)
     {
         std::vector<std::string> captions;

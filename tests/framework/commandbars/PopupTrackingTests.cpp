@@ -425,8 +425,6 @@ TEST_F(PopupTrackingTest, AMultiColumnDropDownThatFitsNeitherAboveNorBelowTurnsS
     }
 }
 
-}  // namespace
-
 TEST_F(PopupTrackingTest, AClickedTitleStaysOpenWhileHoveredAndASecondClickEndsTheBarsTracking)
 {
     TrackingBar bar;
@@ -461,3 +459,5 @@ TEST_F(PopupTrackingTest, AClickedTitleStaysOpenWhileHoveredAndASecondClickEndsT
     EXPECT_EQ(-1, bar.GetPopupedIndex());
     EXPECT_EQ(0, bar.GetTrackingMode());
 }
+
+}  // namespace
