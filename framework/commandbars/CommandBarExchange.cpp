@@ -9,12 +9,9 @@
 #include "framework/commandbars/ToolBar.h"
 #include "framework/foundation/PropExchange.h"
 
-#include <memory>
-
 namespace {
 
 using SectionPtr = OwnedReference<COSMPropExchange>;
-
 
 }  // namespace
 

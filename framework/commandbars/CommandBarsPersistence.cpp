@@ -33,6 +33,25 @@ private:
     DWORD_PTR m_saved;
 };
 
+// Hands exchange the items of the "CommandBars" section, one per bar; a damaged or foreign stream ends the exchange
+// with FALSE instead of an exception.
+template <class Exchange>
+BOOL ExchangeCommandBarItems(COSMPropExchange* px, LPCSTR caller, Exchange exchange)
+{
+    try
+    {
+        SectionPtr section(px->GetSection("CommandBars"));
+        std::unique_ptr<COSMPropExchangeEnumerator> items(section->GetEnumerator("CommandBar"));
+        return exchange(items.get());
+    }
+    catch (CArchiveException* e)
+    {
+        TRACE("%s. Archive exception\r\n", caller);
+        e->Delete();
+        return FALSE;
+    }
+}
+
 // A loaded toolbar updates the application's bar of its id; a bar the user made joins the manager instead and goes
 // back where it was saved (created in the site, it would otherwise sit outside the layout).
 void MergeLoadedToolBar(COSMCommandBars* commandBars, COSMToolBar* loaded, COSMCommandBarList* list, BOOL silent)
@@ -77,10 +96,7 @@ void COSMCommandBars::GenerateCommandBarList(COSMCommandBarList* list, COSMComma
 
 BOOL COSMCommandBars::SaveCommandBarList(COSMPropExchange* px, COSMCommandBarList* list)
 {
-    try
-    {
-        SectionPtr section(px->GetSection("CommandBars"));
-        std::unique_ptr<COSMPropExchangeEnumerator> items(section->GetEnumerator("CommandBar"));
+    return ExchangeCommandBarItems(px, "COSMCommandBars::SaveCommandBarList", [&](COSMPropExchangeEnumerator* items) {
         POSITION pos = items->GetPosition(static_cast<DWORD>(list->GetCount()));
         for (int index = 0; pos; ++index)
         {
@@ -91,22 +107,13 @@ BOOL COSMCommandBars::SaveCommandBarList(COSMPropExchange* px, COSMCommandBarLis
                 return FALSE;
             bar->DoPropExchange(item.get());
         }
-    }
-    catch (CArchiveException* e)
-    {
-        TRACE("COSMCommandBars::SaveCommandBarList. Archive exception\r\n");
-        e->Delete();
-        return FALSE;
-    }
-    return TRUE;
+        return TRUE;
+    });
 }
 
 BOOL COSMCommandBars::LoadCommandBarList(COSMPropExchange* px, COSMCommandBarList* list)
 {
-    try
-    {
-        SectionPtr section(px->GetSection("CommandBars"));
-        std::unique_ptr<COSMPropExchangeEnumerator> items(section->GetEnumerator("CommandBar"));
+    return ExchangeCommandBarItems(px, "COSMCommandBars::LoadCommandBarList", [&](COSMPropExchangeEnumerator* items) {
         POSITION pos = items->GetPosition();
         while (pos)
         {
@@ -120,14 +127,8 @@ BOOL COSMCommandBars::LoadCommandBarList(COSMPropExchange* px, COSMCommandBarLis
             bar->GetControls()->RefreshIndexes();
             list->Add(bar.release());
         }
-    }
-    catch (CArchiveException* e)
-    {
-        TRACE("COSMCommandBars::LoadCommandBarList. Archive exception\r\n");
-        e->Delete();
-        return FALSE;
-    }
-    return TRUE;
+        return TRUE;
+    });
 }
 
 BOOL COSMCommandBars::SaveBarState(COSMPropExchange* px, BOOL onlyCustomized, BOOL saveOriginals)

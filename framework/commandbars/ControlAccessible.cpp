@@ -18,6 +18,17 @@ bool IsSelf(const VARIANT& varChild)
     return COSMAccessible::GetChildIdFromVariant(&varChild) == CHILDID_SELF;
 }
 
+// A text the control gives about itself only: for any other child the answer is E_INVALIDARG and no text.
+HRESULT AnswerSelfText(const VARIANT& varChild, BSTR* out, const CString& text)
+{
+    if (!out)
+        return E_INVALIDARG;
+    *out = nullptr;
+    if (!IsSelf(varChild))
+        return E_INVALIDARG;
+    return COSMAccessible::SetAccessibleText(out, text);
+}
+
 }  // namespace
 
 CString COSMControl::GetAccessibleCaption() const
@@ -59,23 +70,13 @@ HRESULT COSMControl::GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChil
 
 HRESULT COSMControl::GetAccessibleName(VARIANT varChild, BSTR* pszName)
 {
-    if (!pszName)
-        return E_INVALIDARG;
-    *pszName = nullptr;
-    if (!IsSelf(varChild))
-        return E_INVALIDARG;
     const CString name = GetAccessibleCaption();
-    return SetAccessibleText(pszName, name.IsEmpty() ? GetTooltip() : name);
+    return AnswerSelfText(varChild, pszName, name.IsEmpty() ? GetTooltip() : name);
 }
 
 HRESULT COSMControl::GetAccessibleDescription(VARIANT varChild, BSTR* pszDescription)
 {
-    if (!pszDescription)
-        return E_INVALIDARG;
-    *pszDescription = nullptr;
-    if (!IsSelf(varChild))
-        return E_INVALIDARG;
-    return SetAccessibleText(pszDescription, GetDescription());
+    return AnswerSelfText(varChild, pszDescription, GetDescription());
 }
 
 HRESULT COSMControl::GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole)
@@ -120,12 +121,7 @@ HRESULT COSMControl::GetAccessibleState(VARIANT varChild, VARIANT* pvarState)
 
 HRESULT COSMControl::GetAccessibleDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
 {
-    if (!pszDefaultAction)
-        return E_INVALIDARG;
-    *pszDefaultAction = nullptr;
-    if (!IsSelf(varChild))
-        return E_INVALIDARG;
-    return SetAccessibleText(pszDefaultAction, "Click");
+    return AnswerSelfText(varChild, pszDefaultAction, "Click");
 }
 
 HRESULT COSMControl::AccessibleSelect(long flagsSelect, VARIANT varChild)

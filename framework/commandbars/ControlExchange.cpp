@@ -34,6 +34,15 @@ void ExchangeTemplates(COSMPropExchange* px, LPCSTR name, COSMControl::CDocTempl
     PropExchangeSerialize(px, name, &templates);
 }
 
+// The "Style" a button or popup stored after the control's keys before the control stored it itself (schema 18).
+void ExchangeOldStyle(COSMPropExchange* px, int& style)
+{
+    long stored = style;
+    PropExchangeLong(px, "Style", &stored, 0);
+    if (px->IsLoading())
+        style = static_cast<int>(stored);
+}
+
 // TRUE when target can be reached from bar by following the bars its controls open.
 BOOL IsReachableThroughPopups(COSMCommandBar* bar, const COSMCommandBar* target)
 {
@@ -170,12 +179,7 @@ void COSMControlButton::DoPropExchange(COSMPropExchange* px)
 {
     COSMControl::DoPropExchange(px);
     if (px->m_nSchema < 18)
-    {
-        long style = m_style;
-        PropExchangeLong(px, "Style", &style, 0);
-        if (px->IsLoading())
-            m_style = static_cast<int>(style);
-    }
+        ExchangeOldStyle(px, m_style);
 }
 
 void COSMControlPopup::DoPropExchange(COSMPropExchange* px)
@@ -187,12 +191,7 @@ void COSMControlPopup::DoPropExchange(COSMPropExchange* px)
     if (px->IsLoading())
         m_commandBarId = barId;
     if (px->m_nSchema > 4 && px->m_nSchema < 18)
-    {
-        long style = m_style;
-        PropExchangeLong(px, "Style", &style, 0);
-        if (px->IsLoading())
-            m_style = static_cast<int>(style);
-    }
+        ExchangeOldStyle(px, m_style);
 }
 
 void COSMControlPopup::RestoreCommandBarList(COSMCommandBarList* list)

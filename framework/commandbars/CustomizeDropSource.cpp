@@ -70,7 +70,6 @@ int COSMCustomizeDropSource::DoDrag(COSMControl* control, BOOL copyOnly)
     ScopedReference<COSMControl> keepAlive(control);
     COSMCommandBar* startBar = control->GetParent();
     m_dragged = control;
-    m_captureWindow = captureWindow;
     captureWindow->SetCapture();
     m_move = FALSE;
     m_targetBar = nullptr;
@@ -78,7 +77,7 @@ int COSMCustomizeDropSource::DoDrag(COSMControl* control, BOOL copyOnly)
     ::GetCursorPos(&m_startPoint);
 
     int result = kDropCancelled;
-    if (!RunDragLoop(startBar, result))
+    if (!RunDragLoop(captureWindow->GetSafeHwnd(), startBar, result))
     {
         result = kDropCancelled;
     }
@@ -96,14 +95,12 @@ int COSMCustomizeDropSource::DoDrag(COSMControl* control, BOOL copyOnly)
     if (::GetCapture() == captureWindow->GetSafeHwnd())
         ::ReleaseCapture();
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
-    m_captureWindow = nullptr;
     m_dragged = nullptr;
     return result;
 }
 
-BOOL COSMCustomizeDropSource::RunDragLoop(COSMCommandBar* startBar, int& result)
+BOOL COSMCustomizeDropSource::RunDragLoop(HWND capture, COSMCommandBar* startBar, int& result)
 {
-    const HWND capture = m_captureWindow->GetSafeHwnd();
     BOOL moved = FALSE;
     for (;;)
     {

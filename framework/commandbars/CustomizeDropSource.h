@@ -75,14 +75,13 @@ public:
     COSMControl* GetDraggedControl() const { return m_dragged; }
 
 private:
-    // The loop of DoDrag; TRUE when the button was released, FALSE when the drag was cancelled. result follows the
-    // mouse until the release: 5 until it first moves, 0 from then on.
-    BOOL RunDragLoop(COSMCommandBar* startBar, int& result);
+    // The loop of DoDrag while capture holds the mouse; TRUE when the button was released, FALSE when the drag was
+    // cancelled. result follows the mouse until the release: 5 until it first moves, 0 from then on.
+    BOOL RunDragLoop(HWND capture, COSMCommandBar* startBar, int& result);
     // Finds the registered bar under the screen point and makes it the target when it accepts the control.
     void UpdateTarget(CPoint screen);
     void LeaveTarget();
 
-    CWnd* m_captureWindow = nullptr;
     COSMControl* m_dragged = nullptr;  // a reference is held while the drag runs
     BOOL m_move = FALSE;
     BOOL m_copyOnly = FALSE;

@@ -2,13 +2,10 @@
 // that the user changed, and the popups those controls lead to.
 #include "framework/commandbars/MenuBar.h"
 #include "framework/commandbars/HeldReference.h"
-
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/foundation/PropExchange.h"
-
-#include <memory>
 
 namespace {
 
@@ -22,6 +19,19 @@ SectionPtr TemplateMenuSection(COSMPropExchange* px, DWORD index)
     CString name;
     name.Format("MDIMenu%i", static_cast<int>(index));
     return SectionPtr(px->GetSection(name));
+}
+
+// Calls visit with each record, in the map's walking order (the order records are stored in).
+template <class Visit>
+void ForEachRecord(const COSMMenuBarMDIMenus& menus, Visit visit)
+{
+    for (POSITION pos = menus.GetStartPosition(); pos;)
+    {
+        UINT id = 0;
+        COSMMenuBarMDIMenuInfo* record = nullptr;
+        menus.GetNextAssoc(pos, id, record);
+        visit(record);
+    }
 }
 
 }  // namespace
@@ -38,27 +48,17 @@ void COSMMenuBar::DoPropExchange(COSMPropExchange* px)
     if (!px->IsLoading())
     {
         DWORD changed = 0;
-        for (POSITION pos = m_mdiMenus->GetStartPosition(); pos;)
-        {
-            UINT id = 0;
-            COSMMenuBarMDIMenuInfo* record = nullptr;
-            m_mdiMenus->GetNextAssoc(pos, id, record);
-            changed += record->m_changed ? 1 : 0;
-        }
+        ForEachRecord(*m_mdiMenus, [&](COSMMenuBarMDIMenuInfo* record) { changed += record->m_changed ? 1 : 0; });
         px->WriteCount(changed);
         DWORD index = 0;
-        for (POSITION pos = m_mdiMenus->GetStartPosition(); pos;)
-        {
-            UINT id = 0;
-            COSMMenuBarMDIMenuInfo* record = nullptr;
-            m_mdiMenus->GetNextAssoc(pos, id, record);
+        ForEachRecord(*m_mdiMenus, [&](COSMMenuBarMDIMenuInfo* record) {
             if (!record->m_changed)
-                continue;
+                return;
             SectionPtr section = TemplateMenuSection(px, index++);
             long menuId = static_cast<long>(record->m_menuId);
             PropExchangeLong(section.get(), "Id", &menuId, 0);
             record->m_controls->DoPropExchange(section.get());
-        }
+        });
         return;
     }
 
@@ -92,23 +92,14 @@ void COSMMenuBar::GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list
     if (!list || list->Contains(this))
         return;
     COSMToolBar::GenerateCommandBarList(nextId, list, params);
-    for (POSITION pos = m_mdiMenus->GetStartPosition(); pos;)
-    {
-        UINT id = 0;
-        COSMMenuBarMDIMenuInfo* record = nullptr;
-        m_mdiMenus->GetNextAssoc(pos, id, record);
+    ForEachRecord(*m_mdiMenus, [&](COSMMenuBarMDIMenuInfo* record) {
         record->m_controls->GenerateCommandBarList(nextId, list, params);
-    }
+    });
 }
 
 void COSMMenuBar::RestoreCommandBarList(COSMCommandBarList* list)
 {
     COSMToolBar::RestoreCommandBarList(list);
-    for (POSITION pos = m_mdiMenus->GetStartPosition(); pos;)
-    {
-        UINT id = 0;
-        COSMMenuBarMDIMenuInfo* record = nullptr;
-        m_mdiMenus->GetNextAssoc(pos, id, record);
-        record->m_controls->RestoreCommandBarList(list);
-    }
+    ForEachRecord(*m_mdiMenus,
+                  [&](COSMMenuBarMDIMenuInfo* record) { record->m_controls->RestoreCommandBarList(list); });
 }

@@ -55,15 +55,8 @@ CString COSMToolbarNameDlg::ProposeName() const
 {
     int counter = 1;
     CString name = FormatResourceString(IDS_OSM_TOOLBAR_DEFAULT_NAME, counter);
-    // Bars come in any order: a taken name starts the search over with the next number.
-    for (int i = 0; m_commandBars && i < m_commandBars->GetCount(); ++i)
-    {
-        if (m_commandBars->GetAt(i)->GetTitle() == name)
-        {
-            name = FormatResourceString(IDS_OSM_TOOLBAR_DEFAULT_NAME, ++counter);
-            i = -1;
-        }
-    }
+    while (IsNameTaken(name))
+        name = FormatResourceString(IDS_OSM_TOOLBAR_DEFAULT_NAME, ++counter);
     return name;
 }
 

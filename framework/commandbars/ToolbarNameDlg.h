@@ -38,7 +38,7 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override;
 
-    // The first default name for 1, 2, ... that no bar has as its title.
+    // For a new toolbar: the first default name for 1, 2, ... that no bar has as its title.
     CString ProposeName() const;
     // A bar other than the rename target has the name as its title.
     BOOL IsNameTaken(const CString& name) const;

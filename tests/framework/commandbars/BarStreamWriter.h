@@ -3,9 +3,15 @@
 //
 //   StreamWriter w;
 //   w.Long(1).NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, 0, "Main").Long(0).EndControls();
+//   const Bytes saved = SaveBars(commandBars.get());
+//   EXPECT_EQ(w.bytes, saved) << FirstDifference(w.bytes, saved);
 #pragma once
 
 #include "PropExchangeTestSupport.h"
+
+#include "framework/commandbars/CommandBars.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -102,5 +108,29 @@ public:
         return *this;
     }
 };
+
+// The bytes the manager's SaveBarState writes through the archive exchange (a failed save is a test failure).
+inline Bytes SaveBars(COSMCommandBars* commandBars, BOOL onlyCustomized = FALSE)
+{
+    prop_exchange_test::StoreToMemory store;
+    EXPECT_TRUE(commandBars->SaveBarState(&store.px, onlyCustomized));
+    return store.Take();
+}
+
+// Where two streams part, with the bytes from there, for a readable failure.
+inline std::string FirstDifference(const Bytes& expected, const Bytes& actual)
+{
+    size_t at = 0;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
+        ++at;
+    std::string text = "streams part at byte " + std::to_string(at) + ":";
+    for (const Bytes* bytes : {&expected, &actual})
+    {
+        text += "\n ";
+        for (size_t i = at; i < bytes->size() && i < at + 24; ++i)
+            text += " " + std::to_string((*bytes)[i]);
+    }
+    return text;
+}
 
 }  // namespace commandbars_test

@@ -41,13 +41,6 @@ protected:
         return bar;
     }
 
-    Bytes Save()
-    {
-        StoreToMemory store;
-        EXPECT_TRUE(commandBars->SaveBarState(&store.px));
-        return store.Take();
-    }
-
     // Loads the bytes into a fresh list; the result of LoadCommandBarList.
     BOOL LoadList(Bytes bytes, COSMCommandBarList& list, COSMCommandBars* target = nullptr)
     {
@@ -82,14 +75,14 @@ TEST_F(PersistenceTest, BarWithPopupSavesTheBytesOfTheStoredForms)
     w.ClassRef(7).ControlKeys(1, 30102, "&Save").EndControls();
     w.PopupKeys();
 
-    EXPECT_EQ(w.bytes, Save());
+    EXPECT_EQ(w.bytes, SaveBars(commandBars.get()));
 }
 
 TEST_F(PersistenceTest, SavedBarsLoadEqualWithTheirPopupAttached)
 {
     COSMPopupBar* popup = nullptr;
     COSMCommandBar* bar = MakeBarWithPopup(0x2000, &popup);
-    const Bytes bytes = Save();
+    const Bytes bytes = SaveBars(commandBars.get());
 
     COSMCommandBarList list;
     ASSERT_TRUE(LoadList(bytes, list));
@@ -234,10 +227,7 @@ Bytes ButtonAtSchema(WORD schema)
         w.Long(0);
     if (schema >= 17)
         w.Long(0);
-    if (schema >= 18)
-        w.Long(0);
-    else
-        w.Long(0);  // the button's own "Style" of old schemas
+    w.Long(0);  // "Style": the control's own from 18, before that the button's after the control's keys
     return w.EndControls().bytes;
 }
 
@@ -282,19 +272,15 @@ TEST_F(PersistenceTest, OldPopupBarGetsTheGripperBit)
 TEST_F(PersistenceTest, CustomizedControlsAreReadAndDropped)
 {
     StreamWriter w;
-    w.Long(1).NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, 0, "");
+    w.Long(2).NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, 0, "");
     w.Long(1).NewClass("COSMControlButton").ControlKeys(1, 30101, "Kept");
     w.Long(FALSE).Long(TRUE);  // no originals, customized controls follow
     w.Long(1).ClassRef(3).ControlKeys(1, 30102, "Dropped").EndControls();
     // A second bar after it shows that the stream stayed in step.
     w.ClassRef(1).BarKeys(kSchema, 1, 0x2001, 0, "Next").Long(0).EndControls();
-    StreamWriter head;
-    head.Long(2);
-    Bytes bytes = head.bytes;
-    bytes.insert(bytes.end(), w.bytes.begin() + 4, w.bytes.end());
 
     COSMCommandBarList list;
-    ASSERT_TRUE(LoadList(bytes, list));
+    ASSERT_TRUE(LoadList(w.bytes, list));
     ASSERT_EQ(2, list.GetCount());
     ASSERT_EQ(1, list.GetAt(0)->GetControlCount());
     EXPECT_EQ(CString("Kept"), list.GetAt(0)->GetControl(0)->GetCaptionText());
@@ -351,7 +337,7 @@ TEST_F(PersistenceTest, PopupNamingItsAncestorOrANonPopupIsNotAttached)
         {
             EXPECT_EQ(list.GetAt(1), first->GetCommandBar()) << row.what;  // the first link is sound
         }
-        if (!row.topIsPopupBar)
+        else
         {
             EXPECT_EQ(nullptr, first->GetCommandBar()) << row.what;
             EXPECT_EQ(row.topNames, first->GetCommandBarId()) << row.what;
@@ -460,7 +446,7 @@ TEST_F(PersistenceTest, LoadBarStateMergesContextMenus)
     menu->GetControls()->CreateOriginalControls();
     menu->GetControls()->Add(1, 202)->SetCaption("&Paste");  // the user's change
     commandBars->GetOwnedPopups()->Add(menu);
-    const Bytes bytes = Save();
+    const Bytes bytes = SaveBars(commandBars.get());
 
     // A fresh manager with the application's menu as made: the user's controls come back, the snapshot stays.
     Ref<COSMCommandBars> fresh = MakeRef(new COSMCommandBars);
@@ -524,7 +510,7 @@ TEST_F(PersistenceTest, OnlyCustomizedSkipsUnchangedContextMenus)
 TEST_F(PersistenceTest, LoadedControlsBindToTheRecordsActions)
 {
     MakeBarWithPopup(0x2000);
-    const Bytes bytes = Save();
+    const Bytes bytes = SaveBars(commandBars.get());
     Ref<COSMCommandBars> fresh = MakeRef(new COSMCommandBars);
     COSMControlAction* action = fresh->CreateAction(30101);
     ASSERT_NE(nullptr, action);

@@ -35,40 +35,20 @@ std::vector<UINT> Ids(const COSMCommandBar& bar)
     return ids;
 }
 
-class CustomizeDragTest : public TrackingSiteTest
+class CustomizeDragTest : public CustomizeSiteTest
 {
 protected:
-    BOOL CreateSiteFrame() override
-    {
-        return frame.CreateActiveTestFrame("customize drag test");
-    }
     void SetUp() override
     {
-        TrackingSiteTest::SetUp();
-        frame.SetFocus();
+        CustomizeSiteTest::SetUp();
         // Two registered bars: buttons 1, 2, 3 above, 4, 5, 6 below, 40 x 20 each in a row.
         MakeBarWindow(source, 1, 0, CRect(0, 0, 200, 30));
         source.AddButtons({1, 2, 3});
         MakeBarWindow(target, 1, 0, CRect(0, 100, 200, 130));
         target.AddButtons({4, 5, 6});
-        commandBars->SetCustomizeMode(TRUE);
         dropSource = commandBars->GetDropSource();
     }
-    void TearDown() override
-    {
-        ::KillTimer(frame.GetSafeHwnd(), 0xD7A6);
-        SendMouseInput(MOUSEEVENTF_LEFTUP);
-        SendMouseInput(MOUSEEVENTF_RIGHTUP);
-        Key(VK_CONTROL, true)();
-        MoveMouseTo(CPoint(1200, 1000));
-        commandBars->SetCustomizeMode(FALSE);
-        TrackingSiteTest::TearDown();
-    }
 
-    CPoint Centre(const COSMCommandBar& bar, int index) const
-    {
-        return ScreenPoint(bar, bar.GetControl(index)->GetRect().CenterPoint());
-    }
     // Between buttons 4 and 5 of the lower bar: the copy lands at index 1.
     CPoint DropPoint() const { return ScreenPoint(target, CPoint(45, 10)); }
     // The frame's client, on no bar.
@@ -78,7 +58,7 @@ protected:
     // drag's loop. True when the script ran out and the drag ended.
     bool ClickDrag(std::vector<Step> steps)
     {
-        MoveMouseTo(Centre(source, 1));
+        MoveMouseTo(ControlCentre(source, 1));
         InputScript::Start(frame.GetSafeHwnd(), std::move(steps), 70);
         SendMouseInput(MOUSEEVENTF_LEFTDOWN);
         return PumpUntil([&] { return InputScript::Done() && !dropSource->GetDraggedControl(); }, 5000);
@@ -176,7 +156,7 @@ TEST_F(CustomizeDragTest, MovesCopiesAndCancelsAsTheInputSays)
 TEST_F(CustomizeDragTest, TheDroppedCopyIsSelectedAndTheOriginalKeepsItsGroup)
 {
     // The first control began a group: the second takes over once it has gone.
-    MoveMouseTo(Centre(source, 0));
+    MoveMouseTo(ControlCentre(source, 0));
     source.GetControl(0)->SetBeginGroup(TRUE);
     source.GetControl(1)->SetBeginGroup(TRUE);
     InputScript::Start(frame.GetSafeHwnd(),

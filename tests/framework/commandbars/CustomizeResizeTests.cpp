@@ -43,28 +43,9 @@ COLORREF ScreenPixel(CPoint screen)
     return colour;
 }
 
-class CustomizeResizeTest : public TrackingSiteTest
+class CustomizeResizeTest : public CustomizeSiteTest
 {
 protected:
-    BOOL CreateSiteFrame() override
-    {
-        return frame.CreateActiveTestFrame("customize resize test");
-    }
-    void SetUp() override
-    {
-        TrackingSiteTest::SetUp();
-        frame.SetFocus();
-        commandBars->SetCustomizeMode(TRUE);
-    }
-    void TearDown() override
-    {
-        InputScript::Stop(frame.GetSafeHwnd());
-        SendMouseInput(MOUSEEVENTF_LEFTUP);
-        MoveMouseTo(CPoint(1200, 1000));
-        commandBars->SetCustomizeMode(FALSE);
-        TrackingSiteTest::TearDown();
-    }
-
     // Buttons 1, 2 (resizable) and 3, 40 x 20 each in a row; the resizable one is the customize selection.
     ResizableButton* Fill(TrackingBar& bar, int type, const CRect& rect)
     {

@@ -20,21 +20,6 @@ using namespace commandbars_test;
 
 namespace {
 
-// The screen centre of a bar's control, found when the step runs (a popup has a window only once it is open).
-CPoint ControlCentre(const COSMCommandBar& bar, int index)
-{
-    CRect rect = bar.GetControl(index)->GetRect();
-    ::MapWindowPoints(bar.GetSafeHwnd(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return rect.CenterPoint();
-}
-Step MoveTo(std::function<CPoint()> where)
-{
-    return [where] { SendMouseMoveTo(where()); };
-}
-Step Press(DWORD flags)
-{
-    return [flags] { SendMouseInput(flags); };
-}
 // The popup of a bar's popup control (null while it has none).
 COSMCommandBar* PopupOf(const COSMCommandBar& bar, int index)
 {
@@ -322,7 +307,7 @@ TEST_F(EndToEndTest, MenuToolbarAndContextMenuClicksReachTheFrame)
     CRect client;
     site.frame.GetClientRect(&client);
     const CPoint free = ScreenPoint(site.frame, CPoint(client.CenterPoint().x, client.bottom - 60));
-    ASSERT_TRUE(site.Drive({MoveTo([=] { return free; }), Press(MOUSEEVENTF_RIGHTDOWN), Press(MOUSEEVENTF_RIGHTUP),
+    ASSERT_TRUE(site.Drive({MoveTo(free), Press(MOUSEEVENTF_RIGHTDOWN), Press(MOUSEEVENTF_RIGHTUP),
                             MoveTo([&] {
                                 COSMPopupBar* popup = site.contextMenu.get();
                                 EXPECT_NE(nullptr, popup->GetSafeHwnd());
@@ -360,8 +345,8 @@ TEST_F(EndToEndTest, AButtonDraggedToTheOtherToolbarStaysThereAfterSavingAndLoad
         }();
         const CPoint away = ScreenPoint(site.frame, CPoint(300, 250));
         MoveMouseTo(ControlCentre(*site.standard, 1));
-        ASSERT_TRUE(site.Drive({Press(MOUSEEVENTF_LEFTDOWN), MoveTo([=] { return away; }),
-                                MoveTo([=] { return dropPoint; }), MoveTo([=] { return dropPoint + CPoint(1, 0); }),
+        ASSERT_TRUE(site.Drive({Press(MOUSEEVENTF_LEFTDOWN), MoveTo(away),
+                                MoveTo(dropPoint), MoveTo(dropPoint + CPoint(1, 0)),
                                 Press(MOUSEEVENTF_LEFTUP)},
                                [&] { return !dropSource->GetDraggedControl(); }));
         PumpFor(100);

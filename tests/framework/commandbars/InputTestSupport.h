@@ -30,6 +30,12 @@ inline CPoint ScreenPoint(const CWnd& window, CPoint client)
     return client;
 }
 
+// The screen centre of a bar's control, wherever the bar is when it is asked.
+inline CPoint ControlCentre(const COSMCommandBar& bar, int index)
+{
+    return ScreenPoint(bar, bar.GetControl(index)->GetRect().CenterPoint());
+}
+
 inline void ClickAt(CPoint screen)
 {
     MoveMouseTo(screen);
@@ -38,36 +44,31 @@ inline void ClickAt(CPoint screen)
     PumpFor(60);
 }
 
+// The key going down or up, queued without pumping.
+inline void QueueKeyEvent(WORD key, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
 // A key pressed and released (or only one of them).
 inline void SendKey(WORD key, bool down = true, bool up = true)
 {
-    INPUT inputs[2]{};
-    UINT count = 0;
     if (down)
-    {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count].ki.wVk = key;
-        ++count;
-    }
+        QueueKeyEvent(key, false);
     if (up)
-    {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count].ki.wVk = key;
-        inputs[count].ki.dwFlags = KEYEVENTF_KEYUP;
-        ++count;
-    }
-    ::SendInput(count, inputs, sizeof(INPUT));
+        QueueKeyEvent(key, true);
     PumpFor(40);
 }
 
 // A key pressed and released, queued without pumping: a modal loop (a tracked popup, a drag) takes it.
 inline void QueueKey(WORD key)
 {
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
+    QueueKeyEvent(key, false);
+    QueueKeyEvent(key, true);
 }
 
 // Dispatches every message but WM_QUIT until a WM_QUIT arrives (true, the message in quit) or the time runs out: a
@@ -203,10 +204,15 @@ private:
     static inline size_t s_next = 0;
 };
 
-// Steps of an input script: a move of the cursor, a button event, a key going down or up.
+// Steps of an input script: a move of the cursor (to a point found when the step runs, for a window that appears
+// only during the script), a button event, a key going down or up.
 inline Step MoveTo(CPoint screen)
 {
     return [screen] { SendMouseMoveTo(screen); };
+}
+inline Step MoveTo(std::function<CPoint()> where)
+{
+    return [where] { SendMouseMoveTo(where()); };
 }
 inline Step Press(DWORD flags)
 {
@@ -214,14 +220,35 @@ inline Step Press(DWORD flags)
 }
 inline Step Key(WORD key, bool up)
 {
-    return [key, up] {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        ::SendInput(1, &input, sizeof(INPUT));
-    };
+    return [key, up] { QueueKeyEvent(key, up); };
 }
+
+// A manager in customize mode on an active, focused site frame; after each test no script runs, no button or Ctrl is
+// held, the cursor is out of the way and customize mode is off.
+class CustomizeSiteTest : public TrackingSiteTest
+{
+protected:
+    BOOL CreateSiteFrame() override
+    {
+        return frame.CreateActiveTestFrame("customize test");
+    }
+    void SetUp() override
+    {
+        TrackingSiteTest::SetUp();
+        frame.SetFocus();
+        commandBars->SetCustomizeMode(TRUE);
+    }
+    void TearDown() override
+    {
+        InputScript::Stop(frame.GetSafeHwnd());
+        SendMouseInput(MOUSEEVENTF_LEFTUP);
+        SendMouseInput(MOUSEEVENTF_RIGHTUP);
+        QueueKeyEvent(VK_CONTROL, true);
+        MoveMouseTo(CPoint(1200, 1000));
+        commandBars->SetCustomizeMode(FALSE);
+        TrackingSiteTest::TearDown();
+    }
+};
 
 // The cursor's mask bits (AND and XOR masks of a monochrome cursor): the same image gives the same bits whatever
 // handle a load gave it. Empty when the cursor has no image.

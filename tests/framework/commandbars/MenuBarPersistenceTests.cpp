@@ -1,8 +1,7 @@
 // The menu bar saved and loaded through the archive exchange: its bytes beside a popup and a custom toolbar, its
 // keys at old schemas, its per-template records, and a loaded menu bar merged into a fresh frame's.
-#include "BarStreamWriter.h"
-#include "DockTestSupport.h"
 #include "MenuBarTestSupport.h"
+#include "PersistenceTestSupport.h"
 
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
@@ -12,29 +11,6 @@ using namespace commandbars_test;
 using namespace prop_exchange_test;
 
 namespace {
-
-// Where two streams part, with the bytes from there, for a readable failure.
-std::string FirstDifference(const Bytes& expected, const Bytes& actual)
-{
-    size_t at = 0;
-    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
-        ++at;
-    std::string text = "streams part at byte " + std::to_string(at) + ":";
-    for (const Bytes* bytes : {&expected, &actual})
-    {
-        text += "\n ";
-        for (size_t i = at; i < bytes->size() && i < at + 24; ++i)
-            text += " " + std::to_string((*bytes)[i]);
-    }
-    return text;
-}
-
-Bytes SaveBars(COSMCommandBars* commandBars)
-{
-    StoreToMemory store;
-    EXPECT_TRUE(commandBars->SaveBarState(&store.px, FALSE));
-    return store.Take();
-}
 
 // Loads the bars of the store into a list of their own, popups re-attached, nothing merged.
 BOOL LoadList(COSMCommandBars* commandBars, const Bytes& bytes, COSMCommandBarList* list)
@@ -47,27 +23,15 @@ BOOL LoadList(COSMCommandBars* commandBars, const Bytes& bytes, COSMCommandBarLi
     return TRUE;
 }
 
-// A second frame with its own manager, dock bars and menu bar, as a program that starts again has.
-struct FreshMenuSite
+// A fresh site with the application's menu bar made again.
+struct FreshMenuSite : FreshSite
 {
     FreshMenuSite()
     {
-        created = frame.CreateTestFrame("fresh frame", CRect(80, 80, 680, 480));
-        commandBars->SetSite(&frame);
-        created = created && commandBars->CreateDockBars();
         menuBar = static_cast<COSMMenuBar*>(commandBars->AddMenuBar("Menu Bar", IDR_TEST_EDIT_MENU));
         created = created && menuBar;
     }
-    ~FreshMenuSite()
-    {
-        commandBars->ClosePopups();
-        commandBars.reset();
-        frame.DestroyWindow();
-    }
 
-    BOOL created = FALSE;
-    DockFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
     COSMMenuBar* menuBar = nullptr;
 };
 

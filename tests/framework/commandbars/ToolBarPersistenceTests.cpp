@@ -1,8 +1,7 @@
 // Toolbars saved and loaded through the archive exchange on frames with dock bars: the toolbar's bytes and keys,
 // which toolbars are saved and how bars are numbered around them, and loaded toolbars merged into a fresh frame's
 // (custom bars placed where they were saved, built-in bars updated or asked about).
-#include "BarStreamWriter.h"
-#include "DockTestSupport.h"
+#include "PersistenceTestSupport.h"
 
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
@@ -24,28 +23,6 @@ std::vector<UINT> Ids(const COSMControls* controls)
     return ids;
 }
 
-// A second frame with its own manager and dock bars, as a program that starts again has.
-struct FreshSite
-{
-    FreshSite()
-    {
-        created = frame.CreateTestFrame("fresh frame", CRect(80, 80, 680, 480));
-        commandBars->SetSite(&frame);
-        created = created && commandBars->CreateDockBars();
-    }
-    ~FreshSite()
-    {
-        commandBars->ClosePopups();
-        commandBars.reset();
-        frame.DestroyWindow();
-    }
-    COSMToolBar* FindToolBar(UINT id) const { return dynamic_cast<COSMToolBar*>(commandBars->FindCommandBar(id)); }
-
-    BOOL created = FALSE;
-    DockFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
-};
-
 class ToolBarPersistenceTest : public DockSiteTest
 {
 protected:
@@ -55,12 +32,6 @@ protected:
         MessageBoxAnswer::asked = 0;
     }
 
-    Bytes Save(BOOL onlyCustomized = FALSE)
-    {
-        StoreToMemory store;
-        EXPECT_TRUE(commandBars->SaveBarState(&store.px, onlyCustomized));
-        return store.Take();
-    }
     static BOOL Load(const Bytes& bytes, COSMCommandBars* target, BOOL silent)
     {
         LoadFromMemory load(bytes);
@@ -98,7 +69,7 @@ TEST_F(ToolBarPersistenceTest, CustomToolBarSavesTheBytesOfTheStoredFormsAndLoad
     w.Long(2).NewClass("COSMControlButton").ControlKeys(1, 30101, "&Open");
     w.ClassRef(3).ControlKeys(1, 30102, "&Save").EndControls();  // 1 bar class, 2 bar, 3 button class
     w.ToolBarKeys(kSchema, FALSE);
-    const Bytes bytes = Save();
+    const Bytes bytes = SaveBars(commandBars.get());
     EXPECT_EQ(w.bytes, bytes);
 
     FreshSite fresh;
@@ -271,7 +242,7 @@ TEST_F(ToolBarPersistenceTest, RestoredCustomToolBarsGoBackWhereTheyWereSaved)
     ASSERT_TRUE(left->SetPosition(2));
     left->ModifyFlags(0, 0x0C);
     const DWORD leftFlags = left->GetFlags();
-    Bytes bytes = Save();
+    Bytes bytes = SaveBars(commandBars.get());
     // A stored position no toolbar has docks the bar at the top.
     StreamWriter odd;
     odd.ClassRef(1).BarKeys(kSchema, 1, 59394, 0, "Odd", 9).Long(0).EndControls().ToolBarKeys(kSchema, FALSE);
@@ -327,7 +298,7 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoaded
     standard->SetTitle("Mine");
     ASSERT_TRUE(standard->SetPosition(2));  // the user moved it too
     standard->SetCustomizeDialogPresent(FALSE);
-    const Bytes bytes = Save();
+    const Bytes bytes = SaveBars(commandBars.get());
 
     FreshSite fresh;
     ASSERT_TRUE(fresh.created);

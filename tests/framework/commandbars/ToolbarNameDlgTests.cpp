@@ -103,6 +103,18 @@ public:
             return true;
         };
     }
+    // Keeps the name the edit shows, and the dialog's caption when asked for.
+    static Step Read(std::string* name, std::string* caption = nullptr)
+    {
+        return [name, caption](HWND dialog) {
+            char text[256] = {};
+            ::GetDlgItemTextA(dialog, IDC_OSM_TOOLBAR_NAME_EDIT, text, sizeof text);
+            *name = text;
+            if (caption)
+                *caption = WindowText(dialog);
+            return true;
+        };
+    }
     static Step Press(int id)
     {
         return [id](HWND dialog) {
@@ -195,14 +207,7 @@ TEST_F(ToolbarNameDlgTest, ANewToolbarIsOfferedTheFirstDefaultNameNoBarHas)
     AddBar(FormattedResourceText(IDS_OSM_TOOLBAR_DEFAULT_NAME, 1).c_str(), 0xE801);
     std::string proposed;
     COSMToolbarNameDlg dialog(nullptr, commandBars.get(), nullptr);
-    const INT_PTR result = script.Run(dialog, {[&](HWND window) {
-                                                   char text[256] = {};
-                                                   ::GetDlgItemTextA(window, IDC_OSM_TOOLBAR_NAME_EDIT, text,
-                                                                     sizeof text);
-                                                   proposed = text;
-                                                   return true;
-                                               },
-                                               DialogScript::Press(IDCANCEL)});
+    const INT_PTR result = script.Run(dialog, {DialogScript::Read(&proposed), DialogScript::Press(IDCANCEL)});
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_TRUE(script.finished());
     EXPECT_EQ(FormattedResourceText(IDS_OSM_TOOLBAR_DEFAULT_NAME, 3), proposed);
@@ -257,14 +262,7 @@ TEST_F(ToolbarNameDlgTest, RenamingStartsFromTheTitleAndMayKeepIt)
     AddBar("Formatting", 0xE801);
     std::string caption, proposed;
     COSMToolbarNameDlg dialog(nullptr, commandBars.get(), standard);
-    const INT_PTR result = script.Run(dialog, {[&](HWND window) {
-                                                   caption = WindowText(window);
-                                                   char text[256] = {};
-                                                   ::GetDlgItemTextA(window, IDC_OSM_TOOLBAR_NAME_EDIT, text,
-                                                                     sizeof text);
-                                                   proposed = text;
-                                                   return true;
-                                               },
+    const INT_PTR result = script.Run(dialog, {DialogScript::Read(&proposed, &caption),
                                                DialogScript::Type("Formatting"), DialogScript::Press(IDOK),
                                                DialogScript::AnswerMessageBox(&shown), DialogScript::Type("Standard"),
                                                DialogScript::Press(IDOK)});
