@@ -128,7 +128,9 @@ TEST_F(MarkupTest, GradientsFollowTheRuleForEveryPixel)
                 if (surface.Pixel(x, y) != expected && ++wrong <= 3)
                     ADD_FAILURE() << x << "," << y << " " << std::hex << surface.Pixel(x, y) << " not " << expected;
                 if (inside && c.drawn)
+                {
                     EXPECT_EQ(0, surface.Alpha(x, y));
+                }
             }
         }
         EXPECT_EQ(0, wrong);

@@ -269,7 +269,9 @@ TEST_F(LayoutTest, MeasureTakesTheMarginOffAndClipsToLimitsAndRoom)
         EXPECT_EQ(c.clipped, probe->NeedsClip() != FALSE);
         EXPECT_EQ(c.clipped, probe->HasUnclippedDesiredSize() != FALSE);
         if (c.clipped)
+        {
             EXPECT_EQ(c.unclipped, probe->GetUnclippedDesiredSize());
+        }
     }
 }
 
@@ -302,7 +304,9 @@ TEST_F(LayoutTest, ArrangeAlignsTheContentInItsSlotAndClipsWhatDoesNotFit)
         CRect clip;
         EXPECT_EQ(c.clipped, probe->GetLayoutClip(&clip) != FALSE);
         if (c.clipped)
+        {
             EXPECT_EQ(c.clip, clip);
+        }
     }
 }
 

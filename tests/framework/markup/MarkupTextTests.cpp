@@ -708,7 +708,9 @@ TEST_F(TextTest, ARunsPropertyChangeRenewsItsBlocksMeasureArrangementOrPicture)
         const bool measured = !recording->sizeChanged.empty();
         EXPECT_EQ(c.renewal == Renewal::Measure, measured);
         if (measured)
+        {
             EXPECT_EQ(block, recording->sizeChanged.back());
+        }
         // A new size repaints through the size change; the others repaint the block.
         if (c.renewal != Renewal::Measure) {
             EXPECT_EQ(std::vector<COSMMarkupObject*>{block}, recording->invalidated);
