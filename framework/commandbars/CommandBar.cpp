@@ -335,7 +335,7 @@ void COSMCommandBar::DrawCommandBar(CDC* dc, CRect clip)
     if (!paintManager)
         return;
     DrawCommandBarFrame(dc);
-    if (GetShowGripper() || m_position == 4)
+    if (GetShowGripper() || m_position == kPositionFloating)
         paintManager->DrawCommandBarGripper(dc, this, TRUE);
 
     dc->SetBkMode(TRANSPARENT);
@@ -486,7 +486,7 @@ BOOL COSMCommandBar::IsPointInWindow(CPoint point) const
     ::GetWindowRect(m_hWnd, &window);
     if (!window.PtInRect(point))
         return FALSE;
-    if (m_position != 5)
+    if (m_position != kPositionPopup)
         return TRUE;
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
     BOOL inside = TRUE;

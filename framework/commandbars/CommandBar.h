@@ -42,7 +42,10 @@ public:
     static constexpr DWORD kStyleGripper = 0x00400000;
     // A "Flags" bit: large buttons beside stacks of small ones, reduced until they fit (no row alignment).
     static constexpr DWORD kFlagStackedLayout = 0x00200000;
-    // The position of a bar that takes no customize drops (it does not register with the drop source).
+    // Positions besides the four docked sides (0 top, 1 bottom, 2 left, 3 right): floating, a popup, and a bar that
+    // takes no customize drops (it does not register with the drop source).
+    static constexpr int kPositionFloating = 4;
+    static constexpr int kPositionPopup = 5;
     static constexpr int kPositionNoDropTarget = 6;
     // Sent to the site when a control's status text shows (wParam the control) or goes (wParam 0).
     static constexpr UINT kMessageStatusText = 10326;

@@ -9,7 +9,6 @@
 
 namespace {
 
-const int kPopupPosition = 5;
 
 }  // namespace
 
@@ -17,7 +16,7 @@ INT_PTR COSMCommandBar::OnToolHitTest(CPoint point, TOOLINFOA* info) const
 {
     const COSMCommandBars* commandBars = GetCommandBars();
     const COSMCommandBarsOptions* options = commandBars ? commandBars->GetCommandBarsOptions() : nullptr;
-    if ((m_trackingMode == 2 && m_position != kPopupPosition) || m_popupedIndex != -1 ||
+    if ((m_trackingMode == 2 && m_position != kPositionPopup) || m_popupedIndex != -1 ||
         GetMouseManager()->IsTrackActive(this) || (options && !options->m_toolBarScreenTips))
         return -1;
     COSMControl* control = m_controls->HitTest(point);

@@ -18,8 +18,6 @@ BOOL(WINAPI* COSMCommandBar::s_pfnMessageBeep)(UINT type) = &::MessageBeep;
 
 namespace {
 
-const int kPopupPosition = 5;
-const int kFloatingPosition = 4;
 const int kMenuBarType = 0;
 const int kPopupBarType = 2;
 
@@ -98,8 +96,8 @@ BOOL COSMCommandBar::IsHelpMode() const
 
 BOOL COSMCommandBar::IsHorizontalBar() const
 {
-    return m_position == 0 || m_position == 1 || m_position == kFloatingPosition ||
-           (m_position == kPopupPosition && m_type == 1);
+    return m_position == 0 || m_position == 1 || m_position == kPositionFloating ||
+           (m_position == kPositionPopup && m_type == 1);
 }
 
 BOOL COSMCommandBar::IsUnderMouseLock() const
@@ -253,7 +251,7 @@ void COSMCommandBar::OnMouseMove(UINT flags, CPoint point)
 {
     if (!GetSafeHwnd())
         return;
-    if (m_trackingMode == 0 && m_position != kPopupPosition && !IsTopParentActive(m_hWnd))
+    if (m_trackingMode == 0 && m_position != kPositionPopup && !IsTopParentActive(m_hWnd))
         return;
     COSMMouseManager* mouse = GetMouseManager();
     if (mouse->IsTrackActive(this) || IsUnderMouseLock())
@@ -268,7 +266,7 @@ void COSMCommandBar::OnMouseMove(UINT flags, CPoint point)
     if (popupOpen && !m_hoverSelect)
         return;
 
-    int candidate = m_trackingMode != 0 && (m_position != kPopupPosition || popupOpen || m_selectedByKeyboard)
+    int candidate = m_trackingMode != 0 && (m_position != kPositionPopup || popupOpen || m_selectedByKeyboard)
                         ? m_selectedIndex
                         : -1;
     mouse->TrackMouseLeave(m_hWnd);
@@ -284,7 +282,7 @@ void COSMCommandBar::OnMouseLeave()
 {
     if (IsUnderMouseLock())
         return;
-    if (m_trackingMode != 0 && (m_position != kPopupPosition || m_popupedIndex != -1))
+    if (m_trackingMode != 0 && (m_position != kPositionPopup || m_popupedIndex != -1))
         return;
     if (m_trackLockCount == 0)
         SetSelected(-1, kSelectMouse);
@@ -299,7 +297,7 @@ void COSMCommandBar::OnNcMouseMove(UINT hitTest, CPoint point)
 void COSMCommandBar::OnLButtonDown(UINT flags, CPoint point)
 {
     COSMControl* control = m_controls->HitTest(point);
-    if (m_position == kPopupPosition && m_type == 1 && m_popupedIndex != -1)
+    if (m_position == kPositionPopup && m_type == 1 && m_popupedIndex != -1)
     {
         COSMControl* popuped = GetControl(m_popupedIndex);
         if (control != popuped)
@@ -546,7 +544,7 @@ BOOL COSMCommandBar::ProcessSpecialKey(int kind)
         kind = kKeyPrevious;
     else if (kind == kKeyNextInRow)
         kind = kKeyNext;
-    const BOOL popupToolBar = m_position == kPopupPosition && m_type == 1;
+    const BOOL popupToolBar = m_position == kPositionPopup && m_type == 1;
     if (kind == kKeyNext || kind == kKeyPrevious)
         HideKeyboardTips();
 
@@ -565,7 +563,7 @@ BOOL COSMCommandBar::ProcessSpecialKey(int kind)
     }
 
     if ((kind == kKeyCollapse || kind == kKeyExpand) && !popupOpen &&
-        (popupToolBar || m_position == kFloatingPosition))
+        (popupToolBar || m_position == kPositionFloating))
     {
         const int direction = kind == kKeyExpand ? 1 : -1;
         if (m_selectedIndex == -1)

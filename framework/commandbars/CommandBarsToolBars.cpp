@@ -142,7 +142,7 @@ BOOL COSMCommandBars::FloatCommandBar(COSMCommandBar* bar)
         return FALSE;
     if (COSMDockBar* dockBar = toolBar->GetDockBar())
         dockBar->RemoveCommandBar(toolBar);
-    toolBar->COSMCommandBar::SetPosition(4);
+    toolBar->COSMCommandBar::SetPosition(COSMCommandBar::kPositionFloating);
     // The floating window was made empty: it takes its size now.
     toolBar->OnRecalcLayout();
     return TRUE;

@@ -11,7 +11,6 @@
 
 namespace {
 
-const int kPopupPosition = 5;
 const int kSoundMenuCommand = 1;
 
 // The popups around an executed command close: only the root popup when it tracks inside another popup's
@@ -41,7 +40,7 @@ void SendCommand(COSMControl* control)
 
 BOOL IsInPopupPosition(const COSMCommandBar* bar)
 {
-    return bar && bar->GetPosition() == kPopupPosition;
+    return bar && bar->GetPosition() == COSMCommandBar::kPositionPopup;
 }
 
 }  // namespace

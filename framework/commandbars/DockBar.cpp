@@ -3,6 +3,7 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ToolBar.h"
 #include "framework/foundation/PaintManager.h"
+#include "framework/foundation/WindowFunctions.h"
 
 #include <algorithm>
 
@@ -33,16 +34,8 @@ CRect WindowRectIn(const CWnd* window, const CWnd* parent)
 
 COSMDockBar::COSMDockBar()
 {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSA existing = {};
-    if (!::GetClassInfoA(instance, kDockBarWindowClass, &existing))
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = ::DefWindowProcA;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = kDockBarWindowClass;
-        ::RegisterClassA(&windowClass);
-    }
+    // With the arrow as its cursor, so that a cursor a toolbar set over its gripper does not stay on over the gaps.
+    RegisterWindowClass(::GetModuleHandleA(nullptr), kDockBarWindowClass, 0);
 }
 
 COSMDockBar::~COSMDockBar()

@@ -7,6 +7,8 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/foundation/PropExchange.h"
 
+#include <algorithm>
+
 namespace {
 
 using SectionPtr = OwnedReference<COSMPropExchange>;
@@ -19,19 +21,6 @@ SectionPtr TemplateMenuSection(COSMPropExchange* px, DWORD index)
     CString name;
     name.Format("MDIMenu%i", static_cast<int>(index));
     return SectionPtr(px->GetSection(name));
-}
-
-// Calls visit with each record, in the map's walking order (the order records are stored in).
-template <class Visit>
-void ForEachRecord(const COSMMenuBarMDIMenus& menus, Visit visit)
-{
-    for (POSITION pos = menus.GetStartPosition(); pos;)
-    {
-        UINT id = 0;
-        COSMMenuBarMDIMenuInfo* record = nullptr;
-        menus.GetNextAssoc(pos, id, record);
-        visit(record);
-    }
 }
 
 }  // namespace
@@ -47,18 +36,21 @@ void COSMMenuBar::DoPropExchange(COSMPropExchange* px)
     PropExchangeLong(px, "ResourceId", &resourceId, 0);
     if (!px->IsLoading())
     {
-        DWORD changed = 0;
-        ForEachRecord(*m_mdiMenus, [&](COSMMenuBarMDIMenuInfo* record) { changed += record->m_changed ? 1 : 0; });
-        px->WriteCount(changed);
+        // Records are stored in the map's walking order.
+        const auto records = m_mdiMenus->GetRecords();
+        const auto changed = std::count_if(records.begin(), records.end(),
+                                           [](const auto& entry) { return entry.second->m_changed != FALSE; });
+        px->WriteCount(static_cast<DWORD>(changed));
         DWORD index = 0;
-        ForEachRecord(*m_mdiMenus, [&](COSMMenuBarMDIMenuInfo* record) {
+        for (const auto& [id, record] : records)
+        {
             if (!record->m_changed)
-                return;
+                continue;
             SectionPtr section = TemplateMenuSection(px, index++);
             long menuId = static_cast<long>(record->m_menuId);
             PropExchangeLong(section.get(), "Id", &menuId, 0);
             record->m_controls->DoPropExchange(section.get());
-        });
+        }
         return;
     }
 
@@ -92,14 +84,13 @@ void COSMMenuBar::GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list
     if (!list || list->Contains(this))
         return;
     COSMToolBar::GenerateCommandBarList(nextId, list, params);
-    ForEachRecord(*m_mdiMenus, [&](COSMMenuBarMDIMenuInfo* record) {
+    for (const auto& [id, record] : m_mdiMenus->GetRecords())
         record->m_controls->GenerateCommandBarList(nextId, list, params);
-    });
 }
 
 void COSMMenuBar::RestoreCommandBarList(COSMCommandBarList* list)
 {
     COSMToolBar::RestoreCommandBarList(list);
-    ForEachRecord(*m_mdiMenus,
-                  [&](COSMMenuBarMDIMenuInfo* record) { record->m_controls->RestoreCommandBarList(list); });
+    for (const auto& [id, record] : m_mdiMenus->GetRecords())
+        record->m_controls->RestoreCommandBarList(list);
 }

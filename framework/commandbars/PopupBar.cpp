@@ -12,6 +12,7 @@
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PaintManager.h"
+#include "framework/foundation/WindowFunctions.h"
 
 #include <windowsx.h>
 
@@ -57,7 +58,6 @@ const char kPopupWindowClass[] = "OSMPopupBar";
 const DWORD kStyleSyncActive = 0x100;
 const DWORD kPopupWindowStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | kStyleSyncActive;
 const int kPopupType = 2;
-const int kPopupPosition = 5;
 const int kComboBoxType = 5;
 
 void MonitorAreasOfRect(const CRect& rect, CRect* workArea, CRect* monitorArea)
@@ -89,7 +89,7 @@ CRuntimeClass* COSMPopupToolBar::s_pPopupToolBarClass = RUNTIME_CLASS(COSMPopupT
 COSMPopupBar::COSMPopupBar()
 {
     m_type = kPopupType;
-    m_position = kPopupPosition;
+    m_position = kPositionPopup;
     m_mruWidth = 0;
 }
 
@@ -186,17 +186,8 @@ BOOL COSMPopupBar::CreatePopupWindow()
     WNDCLASSA existing = {};
     if (::GetClassInfoA(instance, kPopupWindowClass, &existing) && existing.style != classStyle)
         ::UnregisterClassA(kPopupWindowClass, instance);
-    if (!::GetClassInfoA(instance, kPopupWindowClass, &existing))
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.style = classStyle;
-        windowClass.lpfnWndProc = ::DefWindowProcA;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kPopupWindowClass;
-        if (!::RegisterClassA(&windowClass))
-            return FALSE;
-    }
+    if (!RegisterWindowClass(instance, kPopupWindowClass, classStyle))
+        return FALSE;
 
     CWnd* site = GetSite();
     BOOL rightToLeft = FALSE;
@@ -273,7 +264,8 @@ LRESULT COSMPopupBar::OnFloatStatus(WPARAM wParam, LPARAM)
 BOOL COSMPopupBar::IsVerticalParent(const COSMCommandBar* parent) const
 {
     const int position = parent->GetPosition();
-    return position == 2 || position == 3 || position == kPopupPosition || (parent->GetType() == 2 && position == 4);
+    return position == 2 || position == 3 || position == kPositionPopup ||
+           (parent->GetType() == 2 && position == kPositionFloating);
 }
 
 void COSMPopupBar::UpdateExcludeRect()
@@ -287,7 +279,7 @@ void COSMPopupBar::UpdateExcludeRect()
     if ((m_controlPopup->GetFlags() & 0x04) || IsLayoutRTL())
         m_popupFlags |= kPopupLeftwards;
     const BOOL vertical = IsVerticalParent(parent);
-    if ((parent->GetFlags() & kFlagStackedLayout) && parent->GetPosition() == kPopupPosition)
+    if ((parent->GetFlags() & kFlagStackedLayout) && parent->GetPosition() == kPositionPopup)
     {
         m_popupFlags |= kPopupBelow;
     }
@@ -481,7 +473,7 @@ void COSMPopupBar::UpdateShadows()
 {
     COSMPaintManager* paintManager = GetPaintManager();
     COSMCommandBars* commandBars = GetCommandBars();
-    if (m_position != kPopupPosition || !m_showShadow || !paintManager || !paintManager->m_shadowsEnabled ||
+    if (m_position != kPositionPopup || !m_showShadow || !paintManager || !paintManager->m_shadowsEnabled ||
         !paintManager->GetShadowManager() || (commandBars && commandBars->IsCustomizeMode()))
         return;
     paintManager->GetShadowManager()->RemoveShadow(this);

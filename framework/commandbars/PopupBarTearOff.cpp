@@ -115,7 +115,7 @@ void COSMPopupBar::TearOff(BOOL attached, int x, int y)
         if (toolBar)
         {
             // Torn off before: the same bar floats again rather than a second one.
-            toolBar->SetPosition(4);
+            toolBar->SetPosition(kPositionFloating);
             toolBar->SetVisible(TRUE);
             commandBars->RecalcFrameLayout(FALSE);
         }

@@ -33,7 +33,6 @@ namespace {
 const char kToolBarWindowClass[] = "OSMToolBar";
 // The floating-frame style bit: the window keeps its frame's caption active (WM_FLOATSTATUS).
 const DWORD kStyleSyncActive = 0x100;
-const int kFloatingPosition = 4;
 const int kFloatingBorder = 3;
 
 int DefaultShowMessageBox(LPCSTR text, UINT type)
@@ -105,7 +104,7 @@ BOOL COSMToolBar::SetPosition(int position)
     // still has to enter that dock bar.
     if (position >= 0 && position <= 3)
         return commandBars->DockCommandBarAtPosition(this, position);
-    if (position == kFloatingPosition)
+    if (position == kPositionFloating)
         return commandBars->FloatCommandBar(this);
     return FALSE;
 }
@@ -181,7 +180,7 @@ void COSMToolBar::OnRecalcLayout()
     if (!GetSafeHwnd() || !IsVisible() || m_inRecalc)
         return;
     m_inRecalc = TRUE;
-    if (m_position == kFloatingPosition)
+    if (m_position == kPositionFloating)
     {
         const CSize size = CalcDynamicLayout(-1, LM_COMMIT | LM_MRUWIDTH | LM_HORZ);
         CRect window;
@@ -199,7 +198,7 @@ void COSMToolBar::OnRecalcLayout()
 
 CRect COSMToolBar::GetBorders()
 {
-    if (m_position == kFloatingPosition)
+    if (m_position == kPositionFloating)
         return CRect(kFloatingBorder, kFloatingBorder, kFloatingBorder, kFloatingBorder);
     COSMPaintManager* paintManager = GetPaintManager();
     CRect borders = paintManager ? paintManager->GetCommandBarBorders(this) : CRect(0, 0, 0, 0);
@@ -286,7 +285,7 @@ BOOL COSMToolBar::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
 
 void COSMToolBar::OnLButtonDown(UINT flags, CPoint point)
 {
-    if (m_position == kFloatingPosition)
+    if (m_position == kPositionFloating)
         SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (m_controls->HitTest(point))
     {
@@ -331,7 +330,7 @@ void COSMToolBar::OnRButtonDown(UINT flags, CPoint point)
 
 LRESULT COSMToolBar::OnNcHitTest(CPoint point)
 {
-    if (m_position == kFloatingPosition && m_type != 2)
+    if (m_position == kPositionFloating && m_type != 2)
     {
         CRect window;
         GetWindowRect(&window);
@@ -391,7 +390,7 @@ LRESULT COSMToolBar::OnNcActivate(WPARAM wParam, LPARAM lParam)
 LRESULT COSMToolBar::OnMouseActivate(WPARAM wParam, LPARAM lParam)
 {
     COSMCommandBars* commandBars = GetCommandBars();
-    if (m_position == kFloatingPosition || (commandBars && commandBars->IsCustomizeMode()))
+    if (m_position == kPositionFloating || (commandBars && commandBars->IsCustomizeMode()))
         return MA_NOACTIVATE;
     return Default();
 }
@@ -400,7 +399,7 @@ LRESULT COSMToolBar::OnFloatStatus(WPARAM wParam, LPARAM)
 {
     if ((wParam & FS_SYNCACTIVE) && (GetStyle() & kStyleSyncActive))
         return 1;
-    if (m_position != kFloatingPosition || !m_visible || !GetSafeHwnd())
+    if (m_position != kPositionFloating || !m_visible || !GetSafeHwnd())
         return 0;
     COSMCommandBars* commandBars = GetCommandBars();
     const BOOL sync = commandBars ? commandBars->GetCommandBarsOptions()->m_syncFloatingBars : TRUE;

@@ -123,7 +123,7 @@ public:
     void SetCustomizeDialogPresent(BOOL present) { m_customizeDialogPresent = present; }
     // Docked in a dock bar (positions 0 to 3).
     BOOL IsDocked() const { return m_dockBar != nullptr; }
-    BOOL IsFloating() const { return m_position == 4; }
+    BOOL IsFloating() const { return m_position == kPositionFloating; }
 
     // Handlers the ribbon calls as base handlers.
     afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);

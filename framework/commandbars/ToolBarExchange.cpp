@@ -7,7 +7,6 @@
 
 namespace {
 
-const int kFloatingPosition = 4;
 
 }  // namespace
 
@@ -37,7 +36,7 @@ BOOL COSMToolBar::IsSaveCandidate(BOOL onlyCustomized) const
 
 BOOL COSMToolBar::TakeLoadedPosition()
 {
-    const int position = m_position >= 0 && m_position <= kFloatingPosition ? m_position : 0;
+    const int position = m_position >= 0 && m_position <= kPositionFloating ? m_position : 0;
     return SetPosition(position);
 }
 

@@ -79,7 +79,7 @@ void COSMToolBarExpandButton::Draw(CDC* dc)
     COSMPaintManager* paintManager = GetPaintManager();
     if (!paintManager)
         return;
-    if (m_parent && m_parent->GetPosition() == 4)
+    if (m_parent && m_parent->GetPosition() == COSMCommandBar::kPositionFloating)
     {
         paintManager->DrawSpecialControl(dc, 3, this, m_parent, TRUE, nullptr);
         return;

@@ -43,6 +43,7 @@ void COSMControlButton::OnClick(BOOL keyboard, CPoint point)
 
 void COSMControlButton::OnLButtonUp(CPoint point)
 {
-    if (GetEnabled() != 0 && m_parent && (m_parent->GetType() == 2 || m_parent->GetPosition() == 5))
+    if (GetEnabled() != 0 && m_parent &&
+        (m_parent->GetType() == 2 || m_parent->GetPosition() == COSMCommandBar::kPositionPopup))
         OnExecute();
 }

@@ -9,7 +9,6 @@ IMPLEMENT_SERIAL(COSMControlPopup, COSMControlButton, VERSIONABLE_SCHEMA | 0x22)
 namespace {
 
 // The parent bar's Position when it is itself a popup.
-const int kPopupPosition = 5;
 
 }  // namespace
 
@@ -86,7 +85,7 @@ void COSMControlPopup::OnClick(BOOL keyboard, CPoint point)
     }
     if (GetEnabled() == 0)
         return;
-    if (m_popped && m_parent->GetPosition() != kPopupPosition)
+    if (m_popped && m_parent->GetPosition() != COSMCommandBar::kPositionPopup)
     {
         m_parent->SetTrackingMode(0, FALSE, FALSE);
         return;
@@ -97,7 +96,7 @@ void COSMControlPopup::OnClick(BOOL keyboard, CPoint point)
 void COSMControlPopup::OnMouseHover()
 {
     if (m_commandBar && m_parent && GetEnabled() != 0 &&
-        (m_parent->GetTrackingMode() == 2 || m_parent->GetPosition() == kPopupPosition))
+        (m_parent->GetTrackingMode() == 2 || m_parent->GetPosition() == COSMCommandBar::kPositionPopup))
     {
         m_parent->SetPopuped(GetIndex(), FALSE);
         return;
