@@ -90,3 +90,28 @@ TEST_F(ToolBarInputTest, ClosingATornOffBarRemovesItAfterTheClickAndABuiltInOneO
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ToolBarInputTest, TheGapsOfADockBarShowTheArrow)
+{
+    COSMToolBar* bar = AddFilledToolBar("Standard", 701, {201, 202});
+    ASSERT_NE(nullptr, bar);
+    frame.RecalcLayout();
+    PumpMessages();
+    COSMDockBar* top = DockBar(0);
+    CRect barRect = RectInParent(bar);
+    CRect dockRect;
+    top->GetClientRect(&dockRect);
+    ASSERT_LT(barRect.right + 20, dockRect.right) << "the dock bar has room right of the toolbar";
+
+    // A cursor some other window set (a toolbar's gripper shows the size-all cursor) goes as the mouse comes over
+    // the empty part of the dock bar.
+    MoveMouseTo(CPoint(1200, 1000));
+    ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    MoveMouseTo(ScreenPoint(*top, CPoint(barRect.right + 10, barRect.CenterPoint().y)));
+    PumpFor(60);
+    EXPECT_EQ(::LoadCursor(nullptr, IDC_ARROW), ::GetCursor());
+}
+
+}  // namespace
