@@ -10,16 +10,6 @@ using namespace commandbars_test;
 
 namespace {
 
-// The ids of the bar's buttons, without the toolbar's own expand button.
-std::vector<UINT> Ids(const COSMCommandBar& bar)
-{
-    std::vector<UINT> ids;
-    for (int i = 0; i < bar.GetControlCount(); ++i)
-        if (bar.GetControl(i)->GetID() != COSMToolBar::kExpandButtonId)
-            ids.push_back(bar.GetControl(i)->GetID());
-    return ids;
-}
-
 class AltDragTest : public DockSiteTest
 {
 protected:
@@ -88,8 +78,8 @@ TEST_F(AltDragTest, AltDragsTheButtonToAnotherToolbarOtherwiseThePressClicks)
         }
         PumpFor(100);
 
-        EXPECT_EQ(c.standard, Ids(*standard));
-        EXPECT_EQ(c.format, Ids(*format));
+        EXPECT_EQ(c.standard, ControlIds(*standard));
+        EXPECT_EQ(c.format, ControlIds(*format));
         int commands = 0;
         for (const auto& record : frame.RecordsOf(WM_COMMAND))
             commands += LOWORD(record.wParam) == 202;

@@ -6,6 +6,7 @@
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ControlFactory.h"
+#include "framework/commandbars/Controls.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/foundation/testing/TestPaintManager.h"
 
@@ -142,6 +143,21 @@ protected:
     SiteWindow site;
     Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
 };
+
+// The ids of the controls in their order, without the temporary ones (a toolbar's expand and close buttons, a
+// menu bar's MDI controls) unless asked for.
+inline std::vector<UINT> ControlIds(const COSMControls* controls, bool withTemporary = false)
+{
+    std::vector<UINT> ids;
+    for (int i = 0; controls && i < controls->GetCount(); ++i)
+        if (withTemporary || !controls->GetAt(i)->IsTemporary())
+            ids.push_back(controls->GetAt(i)->GetID());
+    return ids;
+}
+inline std::vector<UINT> ControlIds(const COSMCommandBar& bar, bool withTemporary = false)
+{
+    return ControlIds(bar.GetControls(), withTemporary);
+}
 
 // A bar window of the test's own: a top-level popup of the size given, shown or hidden.
 BOOL CreateBarWindow(COSMCommandBar& bar, int width, int height, BOOL visible, DWORD exStyle = 0);

@@ -27,14 +27,6 @@ public:
     int* destroyed = nullptr;
 };
 
-std::vector<UINT> Ids(const COSMCommandBar& bar)
-{
-    std::vector<UINT> ids;
-    for (int i = 0; i < bar.GetControlCount(); ++i)
-        ids.push_back(bar.GetControl(i)->GetID());
-    return ids;
-}
-
 class CustomizeDragTest : public CustomizeSiteTest
 {
 protected:
@@ -131,8 +123,8 @@ TEST_F(CustomizeDragTest, MovesCopiesAndCancelsAsTheInputSays)
         SCOPED_TRACE(c.name);
         // Through the drop source: the answer, and the original stays where it was whatever the answer.
         EXPECT_EQ(c.result, DirectDrag(c.script(Between(), DropPoint())));
-        EXPECT_EQ(untouched, Ids(source));
-        EXPECT_EQ(c.targetAfter, Ids(target));
+        EXPECT_EQ(untouched, ControlIds(source, true));
+        EXPECT_EQ(c.targetAfter, ControlIds(target, true));
         EXPECT_TRUE(target.GetDropMarkerRect().IsRectEmpty());
         EXPECT_EQ(nullptr, ::GetCapture());
         EXPECT_EQ(nullptr, dropSource->GetTargetBar());
@@ -142,8 +134,8 @@ TEST_F(CustomizeDragTest, MovesCopiesAndCancelsAsTheInputSays)
 
         // Through a click on the control: a move or a drop beside the bars takes it out of its bar.
         ASSERT_TRUE(ClickDrag(c.script(Between(), DropPoint())));
-        EXPECT_EQ(c.sourceAfterClick, Ids(source));
-        EXPECT_EQ(c.targetAfter, Ids(target));
+        EXPECT_EQ(c.sourceAfterClick, ControlIds(source, true));
+        EXPECT_EQ(c.targetAfter, ControlIds(target, true));
         EXPECT_EQ(nullptr, ::GetCapture());
         source.GetControls()->RemoveAll();
         source.AddButtons({1, 2, 3});
@@ -165,10 +157,10 @@ TEST_F(CustomizeDragTest, TheDroppedCopyIsSelectedAndTheOriginalKeepsItsGroup)
                        70);
     SendMouseInput(MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(PumpUntil([&] { return InputScript::Done() && !dropSource->GetDraggedControl(); }, 5000));
-    EXPECT_EQ((std::vector<UINT>{2, 3}), Ids(source));
+    EXPECT_EQ((std::vector<UINT>{2, 3}), ControlIds(source, true));
     // The new first control begins no group.
     EXPECT_FALSE(source.GetControl(0)->GetBeginGroup());
-    ASSERT_EQ((std::vector<UINT>{4, 1, 5, 6}), Ids(target));
+    ASSERT_EQ((std::vector<UINT>{4, 1, 5, 6}), ControlIds(target, true));
     EXPECT_EQ(target.GetControl(1), commandBars->GetCustomizeSelection());
     commandBars->SetCustomizeSelection(nullptr);
 }
@@ -277,8 +269,8 @@ TEST_F(CustomizeDragTest, AControlTakenAwayWhileDraggedEndsTheDragWithoutHarm)
         // Alive while the drag held it; gone once the drag is over; nothing dropped, nothing else taken away.
         EXPECT_EQ(0, destroyedWhenTakenAway);
         EXPECT_EQ(1, destroyed);
-        EXPECT_EQ((std::vector<UINT>{1, 3}), Ids(source));
-        EXPECT_EQ((std::vector<UINT>{4, 5, 6}), Ids(target));
+        EXPECT_EQ((std::vector<UINT>{1, 3}), ControlIds(source, true));
+        EXPECT_EQ((std::vector<UINT>{4, 5, 6}), ControlIds(target, true));
         EXPECT_TRUE(target.GetDropMarkerRect().IsRectEmpty());
         EXPECT_EQ(nullptr, ::GetCapture());
         EXPECT_EQ(nullptr, dropSource->GetDraggedControl());
@@ -294,7 +286,7 @@ TEST_F(CustomizeDragTest, AQuitOrALostCaptureCancelsWithoutADrop)
     EXPECT_EQ(42u, quit.wParam);
     SendMouseInput(MOUSEEVENTF_LEFTUP);
     PumpFor(40);
-    EXPECT_EQ((std::vector<UINT>{4, 5, 6}), Ids(target));
+    EXPECT_EQ((std::vector<UINT>{4, 5, 6}), ControlIds(target, true));
     EXPECT_TRUE(target.GetDropMarkerRect().IsRectEmpty());
 
     // Another window takes the capture.
@@ -304,7 +296,7 @@ TEST_F(CustomizeDragTest, AQuitOrALostCaptureCancelsWithoutADrop)
     EXPECT_EQ(5, DirectDrag({MoveTo(DropPoint()), [&] { other.SetCapture(); }, MoveTo(DropPoint() + CPoint(1, 0)),
                              Press(MOUSEEVENTF_LEFTUP)}));
     ::ReleaseCapture();
-    EXPECT_EQ((std::vector<UINT>{4, 5, 6}), Ids(target));
+    EXPECT_EQ((std::vector<UINT>{4, 5, 6}), ControlIds(target, true));
     EXPECT_TRUE(target.GetDropMarkerRect().IsRectEmpty());
     EXPECT_EQ(nullptr, dropSource->GetTargetBar());
 }
@@ -324,7 +316,7 @@ TEST_F(CustomizeDragTest, WithoutACaptureWindowNothingIsDragged)
     // No site, no override: 0 at once, and the original stays.
     commandBars->SetSite(nullptr);
     EXPECT_EQ(0, dropSource->DoDrag(source.GetControl(1), FALSE));
-    EXPECT_EQ((std::vector<UINT>{1, 2, 3}), Ids(source));
+    EXPECT_EQ((std::vector<UINT>{1, 2, 3}), ControlIds(source, true));
     commandBars->SetSite(&frame);
 }
 

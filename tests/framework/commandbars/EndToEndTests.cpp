@@ -137,15 +137,6 @@ void PrintTo(const BarState& s, std::ostream* os)
     *os << " ]}";
 }
 
-std::vector<UINT> ControlIds(const COSMCommandBar& bar)
-{
-    std::vector<UINT> ids;
-    for (int i = 0; i < bar.GetControlCount(); ++i)
-        if (!bar.GetControl(i)->IsTemporary())
-            ids.push_back(bar.GetControl(i)->GetID());
-    return ids;
-}
-
 std::vector<BarState> BarStates(const EndToEndSite& site)
 {
     std::vector<BarState> states;

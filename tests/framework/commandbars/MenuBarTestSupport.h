@@ -153,13 +153,6 @@ protected:
             captions.emplace_back(static_cast<LPCSTR>(bar->GetControl(i)->GetCaption()));
         return captions;
     }
-    static std::vector<UINT> Ids(const COSMCommandBar* bar)
-    {
-        std::vector<UINT> ids;
-        for (int i = 0; i < bar->GetControlCount(); ++i)
-            ids.push_back(bar->GetControl(i)->GetID());
-        return ids;
-    }
 
     std::unique_ptr<CWinApp> app;
     CDocTemplate* textTemplate = nullptr;

@@ -186,7 +186,7 @@ TEST_F(MenuBarMdiTest, AMaximizedChildBringsItsControlsByTheFlags)
 
         child->MDIMaximize();
         PumpMessages();
-        std::vector<UINT> ids = Ids(bar);
+        std::vector<UINT> ids = ControlIds(*bar, true);
         if (c.systemPopup)
         {
             EXPECT_EQ(9154u, ids.front());

@@ -14,15 +14,6 @@ using namespace prop_exchange_test;
 
 namespace {
 
-std::vector<UINT> Ids(const COSMControls* controls)
-{
-    std::vector<UINT> ids;
-    for (int i = 0; controls && i < controls->GetCount(); ++i)
-        if (!controls->GetAt(i)->IsTemporary())
-            ids.push_back(controls->GetAt(i)->GetID());
-    return ids;
-}
-
 class ToolBarPersistenceTest : public DockSiteTest
 {
 protected:
@@ -307,11 +298,11 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoaded
     ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), FALSE));
     EXPECT_EQ(0, MessageBoxAnswer::asked);
     ASSERT_EQ(1, fresh.commandBars->GetCount());
-    EXPECT_EQ((std::vector<UINT>{201, 203, 204}), Ids(made->GetControls()));
+    EXPECT_EQ((std::vector<UINT>{201, 203, 204}), ControlIds(made->GetControls()));
     EXPECT_EQ(CString("Mine"), made->GetTitle());
     EXPECT_FALSE(made->IsCustomizeDialogPresent());
     // The definition is still the application's; the bar keeps its manager and goes where the user had put it.
-    EXPECT_EQ((std::vector<UINT>{201, 202, 203}), Ids(made->GetControls()->GetOriginalControls()));
+    EXPECT_EQ((std::vector<UINT>{201, 202, 203}), ControlIds(made->GetControls()->GetOriginalControls()));
     EXPECT_EQ(fresh.commandBars.get(), made->GetCommandBarsField());
     EXPECT_EQ(2, made->GetPosition());
     EXPECT_EQ(fresh.commandBars->GetDockBar(2), made->GetDockBar());
@@ -332,7 +323,7 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithoutASavedDefinitionKeepsItsOwn)
     ASSERT_NE(nullptr, made);
     COSMOriginalControls* snapshot = made->GetControls()->GetOriginalControls();
     ASSERT_TRUE(Load(store.Take(), fresh.commandBars.get(), FALSE));
-    EXPECT_EQ((std::vector<UINT>{201, 202, 204}), Ids(made->GetControls()));
+    EXPECT_EQ((std::vector<UINT>{201, 202, 204}), ControlIds(made->GetControls()));
     EXPECT_EQ(snapshot, made->GetControls()->GetOriginalControls());
     EXPECT_EQ(0, MessageBoxAnswer::asked);
 }
@@ -383,7 +374,7 @@ TEST_F(ToolBarPersistenceTest, ChangedDefinitionIsKeptOrAskedAbout)
         MessageBoxAnswer::answer = row.answer;
         ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), row.silent));
         EXPECT_EQ(row.asked, MessageBoxAnswer::asked);
-        EXPECT_EQ(row.ids, Ids(made->GetControls()));
+        EXPECT_EQ(row.ids, ControlIds(made->GetControls()));
         // Whatever the answer, the application's new definition stays the bar's original.
         EXPECT_EQ(snapshot, made->GetControls()->GetOriginalControls());
         if (row.asked)

@@ -21,14 +21,6 @@ protected:
         MessageBoxAnswer::asked = 0;
     }
 
-    std::vector<UINT> Ids(const COSMCommandBar* bar) const
-    {
-        std::vector<UINT> ids;
-        for (int i = 0; i < bar->GetControlCount(); ++i)
-            if (!bar->GetControl(i)->IsTemporary())
-                ids.push_back(bar->GetControl(i)->GetID());
-        return ids;
-    }
     int CountHidden(const COSMCommandBar* bar, DWORD hideFlags) const
     {
         int count = 0;
@@ -455,7 +447,7 @@ TEST_F(ToolBarTest, TheResetEntryIsOfferedOnlyForBuiltInBarsWithASnapshotNotTorn
         if (c.snapshot)
         {
             // The removed button and the one missing from the bar come back at their places, unchecked.
-            EXPECT_EQ((std::vector<UINT>{201, 202, 203}), Ids(bar.get()));
+            EXPECT_EQ((std::vector<UINT>{201, 202, 203}), ControlIds(*bar));
             EXPECT_EQ(1, popup->GetControl(0)->GetChecked());
             EXPECT_EQ(0, popup->GetControl(1)->GetChecked());
             EXPECT_EQ(0, popup->GetControl(2)->GetChecked());
@@ -464,7 +456,7 @@ TEST_F(ToolBarTest, TheResetEntryIsOfferedOnlyForBuiltInBarsWithASnapshotNotTorn
         else
         {
             // Without an original definition a removed button is simply gone, and no entry can be toggled.
-            EXPECT_EQ((std::vector<UINT>{201, 203}), Ids(bar.get()));
+            EXPECT_EQ((std::vector<UINT>{201, 203}), ControlIds(*bar));
             EXPECT_EQ(0, popup->GetControl(0)->GetEnabled());
         }
     }
@@ -498,7 +490,7 @@ TEST_F(ToolBarTest, ResetAsksAndOnOKPutsTheOriginalControlsBack)
         COSMControl* entry = popup->GetControl(popup->GetControlCount() - 1);
         ASSERT_EQ(COSMToolBar::kResetEntryId, entry->GetID());
         entry->OnExecute();
-        EXPECT_EQ(c.ids, Ids(bar));
+        EXPECT_EQ(c.ids, ControlIds(*bar));
         EXPECT_EQ(c.resets, frame.resets);
         EXPECT_EQ(UINT(MB_OKCANCEL | MB_ICONEXCLAMATION), MessageBoxAnswer::lastType);
         EXPECT_NE(-1, MessageBoxAnswer::lastText.Find("Standard"));
