@@ -22,7 +22,7 @@ private:
     HDC m_dc;
 };
 
-} // namespace
+}  // namespace
 
 bool CDisplaySettings::GetDisplayMode(int& width, int& height, int* bitsPerPixel, int* frequency) const
 {

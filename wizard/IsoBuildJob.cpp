@@ -20,8 +20,8 @@ bool IsoImageFile::Create(const std::string& path)
     Release();
     m_path = path;
     m_complete = false;
-    const HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     m_created = true;
@@ -40,9 +40,7 @@ void IsoImageFile::Release()
 
 namespace {
 
-void STARBURN_CALL IsoTreeCallback(uint32_t, uint32_t, uint32_t, void*)
-{
-}
+void STARBURN_CALL IsoTreeCallback(uint32_t, uint32_t, uint32_t, void*) {}
 
 struct HeapBlock
 {
@@ -58,12 +56,9 @@ struct HeapBlock
 
 IsoBuildJob::IsoBuildJob(IsoBuildRequest request, const std::atomic<long>* cancelFlag, IsoBuildObserver& observer,
                          IsoImageFile* imageFile)
-    : m_request(std::move(request)),
-      m_cancelFlag(cancelFlag),
-      m_observer(observer),
+    : m_request(std::move(request)), m_cancelFlag(cancelFlag), m_observer(observer),
       m_image(imageFile ? *imageFile : m_ownImage)
-{
-}
+{}
 
 std::string IsoBuildJob::BootImagePath() const
 {

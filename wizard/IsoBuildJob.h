@@ -64,7 +64,7 @@ struct IsoBuildRequest
 enum class IsoBuildResult
 {
     Completed,
-    Failed,     // the reason is in the log
+    Failed,  // the reason is in the log
     Cancelled,
 };
 

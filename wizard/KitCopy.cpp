@@ -24,7 +24,8 @@ BOOL CUnattendSettings::CopyKitFolder(HWND owner, const char* sourcePattern, con
     operation.pTo = to.c_str();
     // No questions and no asking before the target folder is made; the shell's progress and errors still show.
     operation.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR;
-    if (SHFileOperationA(&operation) != 0) {
+    if (SHFileOperationA(&operation) != 0)
+    {
         // The page owns the message, as it owns the shell's own windows of this copy.
         ShowUserMessage(owner, WriterTexts::kErrorCopyingKit, WriterTexts::kCaptionCorvane, MB_ICONERROR);
         return FALSE;

@@ -31,17 +31,21 @@ struct CarriedValue
     const char* name;
 };
 constexpr CarriedValue kKeyboardLayoutValues[] = {
-    {kToggleKey, "Hotkey"}, {kToggleKey, "Language Hotkey"}, {kToggleKey, "Layout Hotkey"},
-    {kPreloadKey, "1"},     {kPreloadKey, "2"},              {kPreloadKey, "3"},
+    {kToggleKey, "Hotkey"},
+    {kToggleKey, "Language Hotkey"},
+    {kToggleKey, "Layout Hotkey"},
+    {kPreloadKey, "1"},
+    {kPreloadKey, "2"},
+    {kPreloadKey, "3"},
 };
 constexpr const char* kKeyboardValues[] = {"InitialKeyboardIndicators", "KeyboardDelay", "KeyboardSpeed"};
-constexpr const char* kMouseValues[] = {"DoubleClickHeight", "DoubleClickSpeed", "DoubleClickWidth",
-                                        "MouseSensitivity",  "MouseSpeed",       "MouseThreshold1",
+constexpr const char* kMouseValues[] = {"DoubleClickHeight", "DoubleClickSpeed",    "DoubleClickWidth",
+                                        "MouseSensitivity",  "MouseSpeed",          "MouseThreshold1",
                                         "MouseThreshold2",   "SnapToDefaultButton", "SwapMouseButtons"};
 // Their position (from 1) names the copies "\c1" .. "\c15".
-constexpr const char* kCursorValues[] = {"AppStarting", "Arrow",    "Crosshair", "Hand",     "Help",
-                                         "IBeam",       "No",       "NWPen",     "SizeAll",  "SizeNESW",
-                                         "SizeNS",      "SizeNWSE", "SizeWE",    "UpArrow",  "Wait"};
+constexpr const char* kCursorValues[] = {"AppStarting", "Arrow",    "Crosshair", "Hand",    "Help",
+                                         "IBeam",       "No",       "NWPen",     "SizeAll", "SizeNESW",
+                                         "SizeNS",      "SizeNWSE", "SizeWE",    "UpArrow", "Wait"};
 
 // One line that sets a string value of the new user's registry.
 std::string RegAddLine(const char* key, const char* name, const std::string& value)
@@ -71,7 +75,7 @@ std::string FileExtension(const std::string& path)
     return path.substr(dot);
 }
 
-} // namespace
+}  // namespace
 
 bool CUnattendSettings::CreateScriptFile(COutputFile& file, const std::string& path) const
 {
@@ -115,8 +119,7 @@ BOOL CUnattendSettings::WriteOemFolder(const char* distributionFolder)
     const std::string windows = oem + WriterTexts::kWindowsFolder;
     const std::string cursors = windows + WriterTexts::kCursorsFolder;
 
-    return CreateOemFolders(distributionFolder) &&
-           WriteKeyboardCmd((oem + WriterTexts::kKeyboardCmd).c_str()) &&
+    return CreateOemFolders(distributionFolder) && WriteKeyboardCmd((oem + WriterTexts::kKeyboardCmd).c_str()) &&
            WriteMouseCmd((oem + WriterTexts::kMouseCmd).c_str(), cursors.c_str()) &&
            WriteDesktopCmd((oem + WriterTexts::kDesktopCmd).c_str(), windows.c_str()) &&
            WriteCmdLinesTxt((oem + WriterTexts::kCmdLinesTxt).c_str()) &&
@@ -124,8 +127,7 @@ BOOL CUnattendSettings::WriteOemFolder(const char* distributionFolder)
            WriteRestartCmd((oem + WriterTexts::kRestartCmd).c_str()) &&
            WriteRunOnceExCuCmd((oem + WriterTexts::kRunOnceExCuCmd).c_str()) &&
            WriteRunOnceExCmd((oem + WriterTexts::kRunOnceExCmd).c_str()) &&
-           WriteFirstCmd((oem + WriterTexts::kFirstCmd).c_str()) &&
-           WriteResolutionTool(oem.c_str());
+           WriteFirstCmd((oem + WriterTexts::kFirstCmd).c_str()) && WriteResolutionTool(oem.c_str());
 }
 
 BOOL CUnattendSettings::CreateOemFolders(const char* distributionFolder)
@@ -133,12 +135,14 @@ BOOL CUnattendSettings::CreateOemFolders(const char* distributionFolder)
     const std::string oem = std::string(distributionFolder ? distributionFolder : "") + WriterTexts::kOemFolder;
     const std::string windows = oem + WriterTexts::kWindowsFolder;
     const std::string folders[] = {oem, windows, windows + WriterTexts::kCursorsFolder};
-    for (const std::string& folder : folders) {
+    for (const std::string& folder : folders)
+    {
         if (CreateDirectoryA(folder.c_str(), nullptr))
             continue;
         // A folder left by an earlier run is fine; a file of that name is not.
         const DWORD attributes = GetFileAttributesA(folder.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        {
             ShowFolderError(folder);
             return FALSE;
         }
@@ -150,7 +154,8 @@ BOOL CUnattendSettings::WriteKeyboardCmd(const char* path)
 {
     // The layouts and their hot keys are read before the script exists; only those with a value are set.
     std::string text;
-    for (const CarriedValue& carried : kKeyboardLayoutValues) {
+    for (const CarriedValue& carried : kKeyboardLayoutValues)
+    {
         CRegistryKey key;
         std::string value;
         if (key.Open(HKEY_CURRENT_USER, carried.key) == ERROR_SUCCESS && key.ReadString(carried.name, value) &&
@@ -164,8 +169,10 @@ BOOL CUnattendSettings::WriteKeyboardCmd(const char* path)
         return FALSE;
 
     CRegistryKey keyboard;
-    if (keyboard.Open(HKEY_CURRENT_USER, kKeyboardKey) == ERROR_SUCCESS) {
-        for (const char* name : kKeyboardValues) {
+    if (keyboard.Open(HKEY_CURRENT_USER, kKeyboardKey) == ERROR_SUCCESS)
+    {
+        for (const char* name : kKeyboardValues)
+        {
             std::string value;
             if (keyboard.ReadString(name, value))
                 text += RegAddLine(kKeyboardKey, name, value);
@@ -182,12 +189,14 @@ BOOL CUnattendSettings::WriteMouseCmd(const char* path, const char* cursorsFolde
 
     std::string text;
     CRegistryKey mouse;
-    if (mouse.Open(HKEY_CURRENT_USER, kMouseKey) == ERROR_SUCCESS) {
+    if (mouse.Open(HKEY_CURRENT_USER, kMouseKey) == ERROR_SUCCESS)
+    {
         DWORD tracking = 0;
         if (mouse.ReadDword("ActiveWindowTracking", tracking))
             text += std::string("REG ADD \"HKCU\\") + kMouseKey + "\" /V \"ActiveWindowTracking\" /T REG_DWORD /D " +
                     std::to_string(static_cast<int>(tracking)) + " /f\n";
-        for (const char* name : kMouseValues) {
+        for (const char* name : kMouseValues)
+        {
             std::string value;
             if (mouse.ReadString(name, value))
                 text += RegAddLine(kMouseKey, name, value);
@@ -197,9 +206,11 @@ BOOL CUnattendSettings::WriteMouseCmd(const char* path, const char* cursorsFolde
     text += "\n";
 
     CRegistryKey cursors;
-    if (cursors.Open(HKEY_CURRENT_USER, kCursorsKey) == ERROR_SUCCESS) {
+    if (cursors.Open(HKEY_CURRENT_USER, kCursorsKey) == ERROR_SUCCESS)
+    {
         text += std::string("REG ADD \"HKCU\\") + kCursorsKey + "\" /V \"Scheme Source\" /T REG_DWORD /D 0 /f\n";
-        for (size_t i = 0; i < std::size(kCursorValues); ++i) {
+        for (size_t i = 0; i < std::size(kCursorValues); ++i)
+        {
             std::string value;
             std::string source;
             if (!cursors.ReadString(kCursorValues[i], value) || value.empty() || !ExpandEnvironment(value, source))
@@ -223,13 +234,15 @@ BOOL CUnattendSettings::WriteDesktopCmd(const char* path, const char* windowsFol
 
     std::string text;
     CRegistryKey desktop;
-    if (desktop.Open(HKEY_CURRENT_USER, kDesktopKey) == ERROR_SUCCESS) {
+    if (desktop.Open(HKEY_CURRENT_USER, kDesktopKey) == ERROR_SUCCESS)
+    {
         std::string wallpaper;
         std::string source;
         std::string systemRoot;
         // An empty wallpaper value still gives its line (to a "Wall1" that does not exist): no wallpaper.
         if (desktop.ReadString("Wallpaper", wallpaper) && ExpandEnvironment(wallpaper, source) &&
-            ExpandEnvironment("%SYSTEMROOT%", systemRoot)) {
+            ExpandEnvironment("%SYSTEMROOT%", systemRoot))
+        {
             const std::string copyName = WriterTexts::kWallpaperCopy + FileExtension(source);
             ::CopyFileA(source.c_str(), (std::string(windowsFolder ? windowsFolder : "") + copyName).c_str(), FALSE);
             text += RegAddLine(kDesktopKey, "Wallpaper", systemRoot + copyName);
@@ -259,8 +272,9 @@ BOOL CUnattendSettings::WriteCmdLinesTxt(const char* path)
 BOOL CUnattendSettings::WriteCorvaneCmd(const char* path)
 {
     // Written with or without a kit: "First.cmd" decides whether it runs.
-    return WriteScript(path, "SET KEY=HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce\n"
-                             "REG ADD %KEY% /V \"corvane\" /D \"%CDROM%\\Software\\corvane_player.exe /a_silent\" /f\n");
+    return WriteScript(path,
+                       "SET KEY=HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce\n"
+                       "REG ADD %KEY% /V \"corvane\" /D \"%CDROM%\\Software\\corvane_player.exe /a_silent\" /f\n");
 }
 
 BOOL CUnattendSettings::WriteRestartCmd(const char* path)
@@ -310,20 +324,23 @@ BOOL CUnattendSettings::WriteResolutionTool(const char* oemFolder)
 
     const void* bytes = nullptr;
     DWORD size = 0;
-    if (HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(kResolutionToolResourceId),
-                                       kResolutionToolResourceType)) {
+    if (HRSRC resource =
+            FindResourceA(nullptr, MAKEINTRESOURCEA(kResolutionToolResourceId), kResolutionToolResourceType))
+    {
         size = SizeofResource(nullptr, resource);
         if (HGLOBAL loaded = LoadResource(nullptr, resource))
             bytes = LockResource(loaded);
     }
-    if (!bytes) {
+    if (!bytes)
+    {
         const std::string message = WriterTexts::kCantLoadTool + path;
         ShowUserMessage(m_ownerWindow, message.c_str(), WriterTexts::kCaptionFailed, MB_ICONINFORMATION);
         return FALSE;
     }
 
     COutputFile file;
-    if (!file.Create(path.c_str(), COutputFile::Mode::Binary) || !file.Write(bytes, size) || !file.Close()) {
+    if (!file.Create(path.c_str(), COutputFile::Mode::Binary) || !file.Write(bytes, size) || !file.Close())
+    {
         const std::string message = WriterTexts::kCantCreateTool + path;
         ShowUserMessage(m_ownerWindow, message.c_str(), WriterTexts::kCaptionFailed, MB_ICONINFORMATION);
         return FALSE;

@@ -22,7 +22,8 @@ bool COutputFile::Write(const std::string& text)
         return WriteRaw(text.data(), text.size());
     std::string translated;
     translated.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
+    for (char c : text)
+    {
         if (c == '\n')
             translated += '\r';
         translated += c;
@@ -39,19 +40,23 @@ bool COutputFile::Write(const void* data, size_t size)
 
 bool COutputFile::WriteRaw(const char* data, size_t size)
 {
-    if (m_file == INVALID_HANDLE_VALUE) {
+    if (m_file == INVALID_HANDLE_VALUE)
+    {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
-    if (m_failure != ERROR_SUCCESS) {
+    if (m_failure != ERROR_SUCCESS)
+    {
         SetLastError(m_failure);
         return false;
     }
-    while (size > 0) {
+    while (size > 0)
+    {
         // WriteFile takes 32-bit counts; larger blocks go in pieces.
         const DWORD piece = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
         DWORD written = 0;
-        if (!WriteFile(m_file, data, piece, &written, nullptr) || written != piece) {
+        if (!WriteFile(m_file, data, piece, &written, nullptr) || written != piece)
+        {
             m_failure = GetLastError();
             if (m_failure == ERROR_SUCCESS)
                 m_failure = ERROR_WRITE_FAULT;
@@ -70,7 +75,8 @@ bool COutputFile::Close()
         return m_failure == ERROR_SUCCESS;
     const BOOL closed = CloseHandle(m_file);
     m_file = INVALID_HANDLE_VALUE;
-    if (m_failure != ERROR_SUCCESS) {
+    if (m_failure != ERROR_SUCCESS)
+    {
         SetLastError(m_failure);
         return false;
     }

@@ -11,7 +11,11 @@
 class COutputFile
 {
 public:
-    enum class Mode { Text, Binary };
+    enum class Mode
+    {
+        Text,
+        Binary
+    };
 
     COutputFile() = default;
     ~COutputFile();

@@ -70,9 +70,12 @@ ProgramPathRoad ChooseProgramPathRoad()
         return ProgramPathRoad::None;
     switch (version.dwPlatformId)
     {
-    case VER_PLATFORM_WIN32_WINDOWS: return ProgramPathRoad::Toolhelp;
-    case VER_PLATFORM_WIN32_NT: return ProgramPathRoad::Psapi;
-    default: return ProgramPathRoad::None;
+    case VER_PLATFORM_WIN32_WINDOWS:
+        return ProgramPathRoad::Toolhelp;
+    case VER_PLATFORM_WIN32_NT:
+        return ProgramPathRoad::Psapi;
+    default:
+        return ProgramPathRoad::None;
     }
 }
 
@@ -85,9 +88,14 @@ char* GetProgramFolder(char* buffer, std::size_t size)
     std::string path;
     switch (ChooseProgramPathRoad())
     {
-    case ProgramPathRoad::Toolhelp: path = ExePathFromToolhelp(); break;
-    case ProgramPathRoad::Psapi: path = ExePathFromPsapi(); break;
-    case ProgramPathRoad::None: break;
+    case ProgramPathRoad::Toolhelp:
+        path = ExePathFromToolhelp();
+        break;
+    case ProgramPathRoad::Psapi:
+        path = ExePathFromPsapi();
+        break;
+    case ProgramPathRoad::None:
+        break;
     }
     // Some systems list only the bare name in the process walk; the loader still knows the full path.
     if (!path.empty() && path.find('\\') == std::string::npos)

@@ -5,7 +5,12 @@
 
 // The road that finds the executable's path on this system: a Toolhelp process walk on the 9x family,
 // psapi's module file name on the NT family.
-enum class ProgramPathRoad { Toolhelp, Psapi, None };
+enum class ProgramPathRoad
+{
+    Toolhelp,
+    Psapi,
+    None
+};
 
 ProgramPathRoad ChooseProgramPathRoad();
 

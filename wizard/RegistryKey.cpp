@@ -41,7 +41,7 @@ bool CRegistryKey::ReadString(const char* name, std::string& value) const
         return false;
     const size_t length = strnlen(buffer, size);
     if (length >= kValueBufferSize)
-        return false; // no room left for the terminator
+        return false;  // no room left for the terminator
     value.assign(buffer, length);
     return true;
 }

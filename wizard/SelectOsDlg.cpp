@@ -9,9 +9,7 @@ BEGIN_MESSAGE_MAP(CSelectOsDlg, CDialog)
     ON_BN_CLICKED(IDC_NEXT, OnNext)
 END_MESSAGE_MAP()
 
-CSelectOsDlg::CSelectOsDlg(CWnd* parent) : CDialog(IDD_SELECT_OS, parent)
-{
-}
+CSelectOsDlg::CSelectOsDlg(CWnd* parent) : CDialog(IDD_SELECT_OS, parent) {}
 
 BOOL CSelectOsDlg::OnInitDialog()
 {
@@ -45,7 +43,7 @@ void CSelectOsDlg::OnNext()
     {
         CWizardDlg page;
         page.SetMode(SendDlgItemMessage(IDC_RADIO_XP, BM_GETCHECK, 0, 0) == BST_CHECKED ? WizardMode::WindowsXp
-                                                                                         : WizardMode::Windows7);
+                                                                                        : WizardMode::Windows7);
         page.DoModal();
     }
     EndDialog(IDOK);

@@ -37,7 +37,7 @@ bool GetCurrentStandardName(std::string& name)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 CUnattendSettings::CUnattendSettings()
 {
@@ -74,14 +74,14 @@ void CUnattendSettings::ReadTimeZoneIndex()
     if (zones.Open(HKEY_LOCAL_MACHINE, kTimeZonesKey) != ERROR_SUCCESS)
         return;
     DWORD zoneCount = 0;
-    if (RegQueryInfoKeyA(zones.GetHandle(), nullptr, nullptr, nullptr, &zoneCount, nullptr, nullptr, nullptr,
-                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryInfoKeyA(zones.GetHandle(), nullptr, nullptr, nullptr, &zoneCount, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return;
-    for (DWORD i = 0; i < zoneCount; ++i) {
+    for (DWORD i = 0; i < zoneCount; ++i)
+    {
         char name[CRegistryKey::kValueBufferSize + 1] = {};
         DWORD nameLength = sizeof(name);
-        if (RegEnumKeyExA(zones.GetHandle(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
+        if (RegEnumKeyExA(zones.GetHandle(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             continue;
         CRegistryKey zone;
         if (zone.Open(zones.GetHandle(), name) != ERROR_SUCCESS)
@@ -126,7 +126,8 @@ BOOL CUnattendSettings::BuildXpDistribution(HWND owner, const char* distribution
     m_kitCopied = 0;
     const std::string distribution = distributionFolder ? distributionFolder : "";
 
-    if (kitFolder && *kitFolder) {
+    if (kitFolder && *kitFolder)
+    {
         const std::string source = std::string(kitFolder) + WriterTexts::kAllFiles;
         const std::string target = distribution + WriterTexts::kKitTarget;
         if (!CopyKitFolder(owner, source.c_str(), target.c_str()))
@@ -144,7 +145,8 @@ BOOL CUnattendSettings::BuildXpDistribution(HWND owner, const char* distribution
 BOOL CUnattendSettings::WriteWinntSif(const char* path, BOOL manualPartitioning)
 {
     COutputFile file;
-    if (!file.Create(path, COutputFile::Mode::Text)) {
+    if (!file.Create(path, COutputFile::Mode::Text))
+    {
         const std::string message =
             WriterTexts::FillText(WriterTexts::kErrorWithFile, path) + GetSystemErrorText(GetLastError());
         ShowUserMessage(m_ownerWindow, message.c_str(), WriterTexts::kCaptionCorvane, MB_ICONERROR);
@@ -156,19 +158,20 @@ BOOL CUnattendSettings::WriteWinntSif(const char* path, BOOL manualPartitioning)
     text += "MsDosInitiated=\"0\"\nUnattendedInstall=\"Yes\"\nAutomaticUpdates=yes\n\n";
     text += "[Unattended]\nUnattendMode=FullUnattended\nOemSkipEula=Yes\nOemPreinstall=Yes\nRepartition=No\n"
             "UnattendSwitch=\"yes\"\nWaitForReboot=\"No\"\n\n";
-    text += "[GuiUnattended]\nAdminPassword=*\nOEMSkipRegional=1\nTimeZone=" + m_timeZoneIndex +
-            "\nOemSkipWelcome=1\n\n";
+    text +=
+        "[GuiUnattended]\nAdminPassword=*\nOEMSkipRegional=1\nTimeZone=" + m_timeZoneIndex + "\nOemSkipWelcome=1\n\n";
     // Set-up starts at this fixed mode; "desktop.cmd" later sets the build machine's own.
     text += "[Display]\nBitsPerPel=32\nXResolution=800\nYResolution=600\nVrefresh=60\n\n";
     // Values go unescaped: set-up reads a quoted value up to its closing quote.
     text += "[UserData]\nProductKey=" + m_productKey + "\nFullName=\"" + m_fullName + "\"\nOrgName=\"" +
             m_organization + "\"\nComputerName=\"" + m_computerName + "\"\n\n";
-    text += "[RegionalSettings]\nLanguage=" + m_language +
-            "\nLanguageGroup=1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17\n\n";
+    text +=
+        "[RegionalSettings]\nLanguage=" + m_language + "\nLanguageGroup=1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17\n\n";
     text += "[Identification]\nJoinWorkgroup=\"" + m_workgroup + "\"\n\n";
     text += "[Networking]\nInstallDefaultComponents=Yes\n";
 
-    if (!file.Write(text) || !file.Close()) {
+    if (!file.Write(text) || !file.Close())
+    {
         const std::string message =
             WriterTexts::FillText(WriterTexts::kErrorWithFile, path) + GetSystemErrorText(GetLastError());
         ShowUserMessage(m_ownerWindow, message.c_str(), WriterTexts::kCaptionCorvane, MB_ICONERROR);

@@ -10,7 +10,7 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 // Only the user-interface thread shows messages, so a plain pointer suffices.
 UserMessageHandler g_handler = ShowMessageBox;
 
-} // namespace
+}  // namespace
 
 int ShowUserMessage(HWND owner, const char* text, const char* caption, UINT type)
 {

@@ -34,11 +34,21 @@ std::string XmlText(const std::string& ansi)
     {
         switch (c)
         {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
         default:
             if (static_cast<unsigned char>(c) >= 0x20 || c == '\t')
                 out += c;
@@ -75,8 +85,7 @@ struct Lines
 
 // Set-up applies only the components of its own processor architecture: each one is written for 32-bit and
 // for 64-bit discs, with the same contents.
-template <typename Body>
-void AddComponent(Lines& x, const char* name, Body body)
+template <typename Body> void AddComponent(Lines& x, const char* name, Body body)
 {
     for (const char* architecture : {"x86", "amd64"})
     {
@@ -172,9 +181,8 @@ std::string ComposeAutounattendXml(const Win7AnswerValues& values)
     });
     x.Add(4, "</settings>");
     x.Add(4, "<settings pass=\"specialize\">");
-    AddComponent(x, "Microsoft-Windows-Shell-Setup", [&](Lines& c) {
-        c.Add(12, Element("ComputerName", XmlText(values.computerName)));
-    });
+    AddComponent(x, "Microsoft-Windows-Shell-Setup",
+                 [&](Lines& c) { c.Add(12, Element("ComputerName", XmlText(values.computerName))); });
     AddComponent(x, "Microsoft-Windows-Deployment", [&](Lines& c) {
         c.Add(12, "<RunSynchronous>");
         c.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
@@ -186,8 +194,9 @@ std::string ComposeAutounattendXml(const Win7AnswerValues& values)
         c.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
         c.Add(20, "<Order>2</Order>");
         c.Add(20, "<Description>Disable UAC for users</Description>");
-        c.Add(20, "<Path>reg add \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\" /v \"EnableLUA\" "
-                  "/t REG_DWORD /d 0 /f</Path>");
+        c.Add(20,
+              "<Path>reg add \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\" /v \"EnableLUA\" "
+              "/t REG_DWORD /d 0 /f</Path>");
         c.Add(16, "</RunSynchronousCommand>");
         c.Add(16, "<RunSynchronousCommand wcm:action=\"add\">");
         c.Add(20, "<Order>3</Order>");
@@ -246,8 +255,10 @@ std::string ComposeSetupCompleteCmd()
     // Batch text, never a format string: the percent signs are the script's own.
     return "ECHO SETUPCOMPLETE\n"
            "\n"
-           "for ^%%i in (C D E F G H I J K L M N O P Q R S T U V W X Y Z) do if exist ^%%i:\\DriversRoot.txt set CDROM=^%%i:\n"
-           "REG ADD \"HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\" /v cdrom /d \"%CDROM%\" /f\n"
+           "for ^%%i in (C D E F G H I J K L M N O P Q R S T U V W X Y Z) do if exist ^%%i:\\DriversRoot.txt set "
+           "CDROM=^%%i:\n"
+           "REG ADD \"HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\" /v cdrom /d \"%CDROM%\" "
+           "/f\n"
            "\n"
            "REG ADD HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce\n"
            "SET KEY1=HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce\n"
@@ -261,7 +272,8 @@ std::string ComposeSetupCompleteCmd()
            "\n"
            "rem Taleno Corvane\n"
            "\n"
-           "REG ADD \"%KEY2%\" /V \"taleno corvane\" /D \"%cdrom%\\software\\corvane\\corvane_player.exe /a_silent\" /f\n"
+           "REG ADD \"%KEY2%\" /V \"taleno corvane\" /D \"%cdrom%\\software\\corvane\\corvane_player.exe /a_silent\" "
+           "/f\n"
            "\n"
            "shutdown /r\n"
            "\n"

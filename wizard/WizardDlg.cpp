@@ -285,9 +285,7 @@ void CWizardDlg::OnBrowseIsoFolder()
         SetDlgItemText(IDC_ISO_PATH, folder.c_str());
 }
 
-void CWizardDlg::OnChangeDistributionPath()
-{
-}
+void CWizardDlg::OnChangeDistributionPath() {}
 
 BOOL CWizardDlg::LoadProductKeyFromFile(const char* path)
 {
@@ -334,8 +332,8 @@ bool CWizardDlg::ValidateInput()
         int id;
         const char* message;
     } required[] = {
-        {IDC_FULL_NAME, kNoUserName}, {IDC_COMPANY, kNoCompany},   {IDC_COMPUTER_NAME, kNoComputerName},
-        {IDC_KEY1, kNoProductKey},    {IDC_KEY2, kNoProductKey},   {IDC_KEY3, kNoProductKey},
+        {IDC_FULL_NAME, kNoUserName}, {IDC_COMPANY, kNoCompany}, {IDC_COMPUTER_NAME, kNoComputerName},
+        {IDC_KEY1, kNoProductKey},    {IDC_KEY2, kNoProductKey}, {IDC_KEY3, kNoProductKey},
         {IDC_KEY4, kNoProductKey},    {IDC_KEY5, kNoProductKey},
     };
     for (const auto& field : required)
@@ -383,8 +381,8 @@ bool CWizardDlg::ClearDistributionAttributes(const std::string& dist)
     if (walk)
         return true;
     // Files that stay read-only would fail the writers later with a less helpful message.
-    const std::string text = WriterTexts::FillText(WriterTexts::kErrorWithFile, walk.folder) +
-                             GetSystemErrorText(walk.error);
+    const std::string text =
+        WriterTexts::FillText(WriterTexts::kErrorWithFile, walk.folder) + GetSystemErrorText(walk.error);
     SetLogText("0%");
     ShowUserMessage(m_hWnd, text.c_str(), WriterTexts::kCaptionCorvane, MB_ICONERROR);
     return false;
@@ -506,7 +504,8 @@ bool CWizardDlg::StopWorker()
 
 bool CWizardDlg::ConfirmCancel()
 {
-    return ShowUserMessage(m_hWnd, kAreYouSure, WriterTexts::kCaptionCorvane, MB_YESNOCANCEL | MB_ICONQUESTION) == IDYES;
+    return ShowUserMessage(m_hWnd, kAreYouSure, WriterTexts::kCaptionCorvane, MB_YESNOCANCEL | MB_ICONQUESTION) ==
+           IDYES;
 }
 
 void CWizardDlg::OnCancelBuild()

@@ -54,4 +54,4 @@ inline std::string FillText(const char* pattern, const std::string& value)
     return text;
 }
 
-} // namespace WriterTexts
+}  // namespace WriterTexts

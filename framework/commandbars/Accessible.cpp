@@ -3,8 +3,7 @@
 namespace {
 
 // COM asks that out parameters hold nothing when a call fails.
-template <typename T>
-void ClearOut(T** pp)
+template <typename T> void ClearOut(T** pp)
 {
     if (pp)
         *pp = nullptr;
@@ -23,8 +22,7 @@ void ClearOut(long* pValue)
 }
 
 // The base answer of the operations the owner does not give: nothing out, E_NOTIMPL.
-template <typename... Out>
-HRESULT NotImplemented(Out*... outs)
+template <typename... Out> HRESULT NotImplemented(Out*... outs)
 {
     (ClearOut(outs), ...);
     return E_NOTIMPL;
@@ -176,7 +174,8 @@ HRESULT COSMAccessible::AccessibleObjectFromWindow(HWND hWnd, DWORD dwObjectID, 
 {
     if (!m_pAccessibleObjectFromWindow && HoldOleacc())
         m_oleacc.GetProcAddress(&m_pAccessibleObjectFromWindow, "AccessibleObjectFromWindow");
-    if (!m_pAccessibleObjectFromWindow) {
+    if (!m_pAccessibleObjectFromWindow)
+    {
         ClearOut(ppvObject);
         return E_FAIL;
     }
@@ -187,7 +186,8 @@ long COSMAccessible::GetChildIdFromVariant(const VARIANT* pVar)
 {
     if (!pVar)
         return -1;
-    switch (pVar->vt) {
+    switch (pVar->vt)
+    {
     case VT_EMPTY:
         return 0;
     case VT_I4:
@@ -230,7 +230,8 @@ void COSMAccessible::SetAccessibleLong(VARIANT* out, long value)
 HRESULT STDMETHODCALLTYPE COSMAccessible::XAccessible::QueryInterface(REFIID riid, void** ppvObject)
 {
     CCmdTarget* pOwner = m_pOuter->GetAccessibleOwner();
-    if (!pOwner) {
+    if (!pOwner)
+    {
         ClearOut(ppvObject);
         return ppvObject ? E_NOINTERFACE : E_POINTER;
     }

@@ -196,8 +196,9 @@ CSize COSMCommandBar::CalcIconSize(BOOL automatic) const
     if (!commandBars)
         return IsSizeSet(m_iconSize) ? CSize(m_iconSize.cx * 2, m_iconSize.cy * 2) : CSize(32, 32);
     const COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
-    const CSize normal =
-        IsSizeSet(m_iconSize) ? m_iconSize : IsSizeSet(options->m_iconsSize) ? options->m_iconsSize : CSize(16, 16);
+    const CSize normal = IsSizeSet(m_iconSize)             ? m_iconSize
+                         : IsSizeSet(options->m_iconsSize) ? options->m_iconsSize
+                                                           : CSize(16, 16);
     if (IsSizeSet(m_buttonSize))
         return normal;
     if (IsSizeSet(options->m_largeIconsSize))
@@ -276,14 +277,14 @@ LRESULT COSMCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
             if (!control->GetAssignedTemplates().IsEmpty())
             {
                 const BOOL assigned = control->GetAssignedTemplates().Lookup(templateId, listed);
-                hideFlags = assigned ? hideFlags & ~COSMControl::kHideDocTemplate
-                                     : hideFlags | COSMControl::kHideDocTemplate;
+                hideFlags =
+                    assigned ? hideFlags & ~COSMControl::kHideDocTemplate : hideFlags | COSMControl::kHideDocTemplate;
             }
             if (!control->GetExcludedTemplates().IsEmpty())
             {
                 const BOOL excluded = control->GetExcludedTemplates().Lookup(templateId, listed);
-                hideFlags = excluded ? hideFlags | COSMControl::kHideDocTemplate
-                                     : hideFlags & ~COSMControl::kHideDocTemplate;
+                hideFlags =
+                    excluded ? hideFlags | COSMControl::kHideDocTemplate : hideFlags & ~COSMControl::kHideDocTemplate;
             }
             if (hideFlags != control->GetHideFlags())
             {

@@ -107,8 +107,7 @@ HRESULT COSMCommandBar::GetAccessibleState(VARIANT varChild, VARIANT* pvarState)
     return S_OK;
 }
 
-HRESULT COSMCommandBar::AccessibleLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
-                                           VARIANT varChild)
+HRESULT COSMCommandBar::AccessibleLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild)
 {
     if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight)
         return E_INVALIDARG;

@@ -2,9 +2,7 @@
 
 #include "framework/commandbars/CommandBar.h"
 
-COSMCommandBarAnimation::COSMCommandBarAnimation(COSMCommandBar* bar) : m_bar(bar)
-{
-}
+COSMCommandBarAnimation::COSMCommandBarAnimation(COSMCommandBar* bar) : m_bar(bar) {}
 
 COSMCommandBarAnimation::~COSMCommandBarAnimation()
 {

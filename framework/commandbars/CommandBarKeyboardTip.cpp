@@ -31,8 +31,7 @@ COSMCommandBarKeyboardTip::COSMCommandBarKeyboardTip(COSMCommandBars* commandBar
                                                      BOOL enabled)
     : m_caption(caption), m_owner(owner), m_anchor(x, y), m_enabled(enabled), m_commandBars(commandBars),
       m_alignment(alignment)
-{
-}
+{}
 
 COSMCommandBarKeyboardTip::~COSMCommandBarKeyboardTip()
 {

@@ -7,10 +7,7 @@
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/controls/ToolTipContext.h"
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 INT_PTR COSMCommandBar::OnToolHitTest(CPoint point, TOOLINFOA* info) const
 {

@@ -556,14 +556,13 @@ BOOL COSMCommandBar::ProcessSpecialKey(int kind)
         if (kind == kKeyPrevious)
             kind = kKeyCollapse;
     }
-    else if (kind == kKeyCollapse && !popupOpen && m_selectedIndex != -1 &&
-             (popupToolBar || !GetParentCommandBar()) && IsEnabledPopupControl(GetControl(m_selectedIndex)))
+    else if (kind == kKeyCollapse && !popupOpen && m_selectedIndex != -1 && (popupToolBar || !GetParentCommandBar()) &&
+             IsEnabledPopupControl(GetControl(m_selectedIndex)))
     {
         kind = kKeyExpand;
     }
 
-    if ((kind == kKeyCollapse || kind == kKeyExpand) && !popupOpen &&
-        (popupToolBar || m_position == kPositionFloating))
+    if ((kind == kKeyCollapse || kind == kKeyExpand) && !popupOpen && (popupToolBar || m_position == kPositionFloating))
     {
         const int direction = kind == kKeyExpand ? 1 : -1;
         if (m_selectedIndex == -1)

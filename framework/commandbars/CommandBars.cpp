@@ -41,10 +41,8 @@ COSMPaintManager* GetProcessPaintManager()
 }
 
 COSMCommandBars::COSMCommandBars()
-    : m_dropSource(std::make_unique<COSMCustomizeDropSource>(this)),
-      m_actions(new COSMControlActions(this)),
-      m_toolTipContext(new COSMToolTipContext),
-      m_options(new COSMCommandBarsOptions(this)),
+    : m_dropSource(std::make_unique<COSMCustomizeDropSource>(this)), m_actions(new COSMControlActions(this)),
+      m_toolTipContext(new COSMToolTipContext), m_options(new COSMCommandBarsOptions(this)),
       m_shortcutManager(new COSMShortcutManager(this))
 {
     m_toolTipContext->ModifyToolTipStyle(TTS_NOPREFIX, 0);

@@ -14,8 +14,7 @@
 namespace {
 
 // Shown without moving, sizing, reordering or activating: the tips were placed when they were made.
-const UINT kShowTipFlags =
-    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
+const UINT kShowTipFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
 
 // The topmost popup the mouse manager tracks; null when none does.
 COSMCommandBar* TopTrackedPopup(COSMMouseManager* mouse)

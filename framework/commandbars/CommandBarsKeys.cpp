@@ -154,8 +154,8 @@ BOOL COSMCommandBars::ActivateCommandBar(COSMCommandBar* bar, int direction)
     m_keyboardTipsLevel = 1;
     bar->SetTrackingMode(1, FALSE, TRUE);
     // A menu bar counts its hidden controls too.
-    const int first = bar->GetType() == kMenuBarType ? (bar->GetControlCount() > 0 ? 0 : -1)
-                                                     : bar->GetControls()->GetNext(-1, 1);
+    const int first =
+        bar->GetType() == kMenuBarType ? (bar->GetControlCount() > 0 ? 0 : -1) : bar->GetControls()->GetNext(-1, 1);
     bar->SetSelected(first, COSMCommandBar::kSelectForward);
     return TRUE;
 }

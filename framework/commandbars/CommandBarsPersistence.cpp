@@ -35,8 +35,7 @@ private:
 
 // Hands exchange the items of the "CommandBars" section, one per bar; a damaged or foreign stream ends the exchange
 // with FALSE instead of an exception.
-template <class Exchange>
-BOOL ExchangeCommandBarItems(COSMPropExchange* px, LPCSTR caller, Exchange exchange)
+template <class Exchange> BOOL ExchangeCommandBarItems(COSMPropExchange* px, LPCSTR caller, Exchange exchange)
 {
     try
     {

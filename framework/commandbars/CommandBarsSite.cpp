@@ -17,8 +17,10 @@ UINT COSMCommandBars::GetActiveDocTemplateId() const
     if (!child || !child->GetActiveDocument())
         return static_cast<UINT>(active->GetDlgCtrlID());
     // The child's document is of the template whose menu it shares.
-    if (CWinApp* app = AfxGetApp()) {
-        for (POSITION pos = app->GetFirstDocTemplatePosition(); pos;) {
+    if (CWinApp* app = AfxGetApp())
+    {
+        for (POSITION pos = app->GetFirstDocTemplatePosition(); pos;)
+        {
             CDocTemplate* docTemplate = app->GetNextDocTemplate(pos);
             if (docTemplate->m_hMenuShared && docTemplate->m_hMenuShared == child->m_hMenuShared)
                 return docTemplate->m_nIDResource;

@@ -335,9 +335,8 @@ BOOL COSMControl::Compare(const COSMControl* other) const
     if (!other)
         return FALSE;
     return GetStyle() == other->GetStyle() && m_type == other->m_type && m_id == other->m_id &&
-           m_flags == other->m_flags && m_beginGroup == other->m_beginGroup &&
-           GetIconId() == other->GetIconId() && m_caption == other->m_caption &&
-           m_tooltip == other->m_tooltip && m_description == other->m_description &&
+           m_flags == other->m_flags && m_beginGroup == other->m_beginGroup && GetIconId() == other->GetIconId() &&
+           m_caption == other->m_caption && m_tooltip == other->m_tooltip && m_description == other->m_description &&
            m_customCaption == other->m_customCaption && m_customStyle == other->m_customStyle &&
            m_parameter == other->m_parameter &&
            (m_hideFlags & kHideCustomize) == (other->m_hideFlags & kHideCustomize) && m_width == other->m_width;
@@ -513,8 +512,7 @@ void COSMControl::RedrawParent(BOOL animate)
         m_parent->Redraw(&m_rect, animate);
 }
 
-template <class T>
-void COSMControl::StoreForLayout(T& field, T value)
+template <class T> void COSMControl::StoreForLayout(T& field, T value)
 {
     if (field == value)
         return;

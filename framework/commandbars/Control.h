@@ -319,8 +319,7 @@ protected:
     friend class COSMControls;
 
     // Stores the value; a change lays the parent bar out again.
-    template <class T>
-    void StoreForLayout(T& field, T value);
+    template <class T> void StoreForLayout(T& field, T value);
 
     DWORD_PTR m_tag = 0;
     int m_index = 0;

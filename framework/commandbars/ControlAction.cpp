@@ -10,9 +10,7 @@
 
 IMPLEMENT_DYNAMIC(COSMControlAction, CCmdTarget)
 
-COSMControlAction::COSMControlAction(COSMControlActions* owner) : m_owner(owner)
-{
-}
+COSMControlAction::COSMControlAction(COSMControlActions* owner) : m_owner(owner) {}
 
 COSMControlAction::~COSMControlAction()
 {

@@ -13,9 +13,7 @@ const int kFirstInvalidActionId = 0x0FFFFFFF;
 
 }  // namespace
 
-COSMControlActions::COSMControlActions(COSMCommandBars* commandBars) : m_commandBars(commandBars)
-{
-}
+COSMControlActions::COSMControlActions(COSMCommandBars* commandBars) : m_commandBars(commandBars) {}
 
 COSMControlActions::~COSMControlActions()
 {

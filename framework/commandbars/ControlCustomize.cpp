@@ -28,7 +28,8 @@ BOOL IsOnResizeEdge(const CRect& rect, CPoint point)
 {
     if (point.y < rect.top || point.y >= rect.bottom)
         return FALSE;
-    return std::abs(point.x - rect.left) <= kResizeEdgeReach || std::abs(point.x - (rect.right - 1)) <= kResizeEdgeReach;
+    return std::abs(point.x - rect.left) <= kResizeEdgeReach ||
+           std::abs(point.x - (rect.right - 1)) <= kResizeEdgeReach;
 }
 
 // Inverts the four edges of the tracker; a second call with the same rectangle restores the screen.

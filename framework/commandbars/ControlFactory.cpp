@@ -39,8 +39,8 @@ typedef std::array<COSMControlFactory::Creator, COSMControlFactory::kLastType + 
 
 // What the table starts with: the button for Type 1, the popup for Types 2 to 4, the combo box and the edit for 5
 // and 6, the gallery for 10.
-constexpr TypeTable kInitialTypes = {nullptr,      &CreateButton,   &CreatePopup, &CreatePopup,
-                                     &CreatePopup, &CreateComboBox, &CreateEdit,  nullptr,
+constexpr TypeTable kInitialTypes = {nullptr,      &CreateButton,   &CreatePopup,  &CreatePopup,
+                                     &CreatePopup, &CreateComboBox, &CreateEdit,   nullptr,
                                      nullptr,      nullptr,         &CreateGallery};
 
 TypeTable g_types = kInitialTypes;
@@ -77,8 +77,7 @@ COSMControl* Make(COSMControlFactory::Creator creator)
 }
 
 // A Type 1 control for the id: its list control (null until registered) or a button.
-template <size_t N>
-COSMControl* CreateButtonFor(const CommandClass (&commands)[N], UINT id)
+template <size_t N> COSMControl* CreateButtonFor(const CommandClass (&commands)[N], UINT id)
 {
     for (const CommandClass& command : commands)
         if (command.id == id)

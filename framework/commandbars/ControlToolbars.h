@@ -19,6 +19,5 @@ public:
 
     // Appends the entries to the popup at the insertion index (-1 or past the end: at the end); the buttons take
     // ids from firstId on in the order of the manager's bars. Nothing without a manager.
-    static void CreateToolbarMenu(COSMCommandBar* popup, int insertAt, UINT firstId, BOOL customizeEntry,
-                                  DWORD flags);
+    static void CreateToolbarMenu(COSMCommandBar* popup, int insertAt, UINT firstId, BOOL customizeEntry, DWORD flags);
 };

@@ -49,9 +49,7 @@ CString MenuItemText(CMenu* menu, int position)
 
 }  // namespace
 
-COSMControls::COSMControls()
-{
-}
+COSMControls::COSMControls() {}
 
 COSMControls::~COSMControls()
 {

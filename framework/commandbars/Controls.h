@@ -148,15 +148,15 @@ public:
 
     // ---- Layout (ControlsRowLayout.cpp, ControlsColumnLayout.cpp) ----------------------------------------------
     // Bits of a layout mode.
-    static constexpr DWORD kLayoutWrapped = 0x01;        // rows wrapped or controls hidden (the size takes the length)
-    static constexpr DWORD kLayoutHorizontal = 0x02;     // passed through
-    static constexpr DWORD kLayoutMRUWidth = 0x04;       // the length is the bar's MRU width
-    static constexpr DWORD kLayoutHorizontalDock = 0x08; // a dock row: the length is a width, the minimum a height
-    static constexpr DWORD kLayoutVertical = 0x10;       // rows become columns; the length is a height
-    static constexpr DWORD kLayoutLengthIsHeight = 0x20; // a floating bar whose height is given
-    static constexpr DWORD kLayoutCommit = 0x40;         // write rectangles, rows, wrap and hide flags
-    static constexpr DWORD kLayoutHideWrap = 0x80;       // hide what does not fit instead of wrapping
-    static constexpr DWORD kLayoutPopupToolBar = 0x100;  // each group starts a row; squarish without an MRU width
+    static constexpr DWORD kLayoutWrapped = 0x01;         // rows wrapped or controls hidden (the size takes the length)
+    static constexpr DWORD kLayoutHorizontal = 0x02;      // passed through
+    static constexpr DWORD kLayoutMRUWidth = 0x04;        // the length is the bar's MRU width
+    static constexpr DWORD kLayoutHorizontalDock = 0x08;  // a dock row: the length is a width, the minimum a height
+    static constexpr DWORD kLayoutVertical = 0x10;        // rows become columns; the length is a height
+    static constexpr DWORD kLayoutLengthIsHeight = 0x20;  // a floating bar whose height is given
+    static constexpr DWORD kLayoutCommit = 0x40;          // write rectangles, rows, wrap and hide flags
+    static constexpr DWORD kLayoutHideWrap = 0x80;        // hide what does not fit instead of wrapping
+    static constexpr DWORD kLayoutPopupToolBar = 0x100;   // each group starts a row; squarish without an MRU width
 
     // The row layout of toolbars and menu bars: controls flow in rows (columns with kLayoutVertical) that wrap at
     // the length, or with the bar's stacked flag large buttons beside stacks of small ones. Returns the bar's size

@@ -50,9 +50,8 @@ CSize COSMControls::CalcPopupSize(CDC* dc, int maxHeight, int width, const CRect
     COSMFontDC font(dc, paintManager ? paintManager->GetCommandBarFont(bar) : nullptr);
     const CSize groupGap = paintManager ? paintManager->DrawCommandBarSeparator(dc, bar, nullptr, FALSE) : CSize(0, 0);
     // Items wider than this share of the screen are cut, unless the bar grows with its items.
-    const int widest = s_popupWidthFactor > 0 && !bar->HasNoWidthLimit()
-                           ? static_cast<int>(workArea.right * s_popupWidthFactor)
-                           : -1;
+    const int widest =
+        s_popupWidthFactor > 0 && !bar->HasNoWidthLimit() ? static_cast<int>(workArea.right * s_popupWidthFactor) : -1;
 
     int x = borders.left;
     int y = borders.top;

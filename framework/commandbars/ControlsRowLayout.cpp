@@ -56,8 +56,7 @@ public:
     RowLayout(COSMCommandBar* bar, COSMPaintManager* paintManager, CDC* dc, CSize groupGap)
         : m_bar(bar), m_paintManager(paintManager), m_dc(dc), m_groupGap(groupGap),
           m_controlGap(bar->GetControlSpacing())
-    {
-    }
+    {}
 
     void Fill(const COSMControls& controls);
     // Marks the rows; the number of rows. Wrapped tells whether rows wrapped or controls were hidden.
@@ -158,8 +157,7 @@ int RowLayout::Wrap(int length, DWORD mode)
             continue;
         }
         const int extent = own + (record.beginGroup ? m_groupGap.cx : m_controlGap.cx);
-        const BOOL needsRow =
-            x + extent > length || ((mode & COSMControls::kLayoutPopupToolBar) && record.beginGroup);
+        const BOOL needsRow = x + extent > length || ((mode & COSMControls::kLayoutPopupToolBar) && record.beginGroup);
         if (!needsRow)
         {
             x += extent;
@@ -648,8 +646,8 @@ CSize COSMControls::CalcDynamicSize(CDC* dc, int length, DWORD mode, const CRect
         }
         else
         {
-            const int across = (mode & kLayoutLengthIsHeight) ? borders.top + borders.bottom
-                                                              : borders.left + borders.right;
+            const int across =
+                (mode & kLayoutLengthIsHeight) ? borders.top + borders.bottom : borders.left + borders.right;
             layout.FitToLength(length - across, mode);
         }
         size = layout.Measure(vertical);

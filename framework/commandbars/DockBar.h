@@ -81,8 +81,8 @@ public:
     int AdjustRow(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal, HDWP* dwp,
                   int* leaving, std::vector<CRect>* placed = nullptr);
     // AdjustRow, moving the toolbars that do not fit onto visual rows of their own; the total thickness.
-    int AdjustRowWrapped(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal,
-                         HDWP* dwp, std::vector<CRect>* placed = nullptr);
+    int AdjustRowWrapped(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal, HDWP* dwp,
+                         std::vector<CRect>* placed = nullptr);
     // The size the dock bar needs for the length; mode bit 0 stretch, bit 1 horizontal. With a deferred-position
     // handle in the layout the toolbars move.
     CSize CalcDockBarLayout(int length, DWORD mode, AFX_SIZEPARENTPARAMS* layout);

@@ -36,8 +36,8 @@ void ShiftTo(CRect& rect, int left)
 
 }  // namespace
 
-int COSMDockBar::AdjustRow(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal,
-                           HDWP* dwp, int* leaving, std::vector<CRect>* placed)
+int COSMDockBar::AdjustRow(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal, HDWP* dwp,
+                           int* leaving, std::vector<CRect>* placed)
 {
     const int across = horizontal ? origin.y : origin.x;
     std::vector<RowEntry> entries;
@@ -124,8 +124,8 @@ int COSMDockBar::AdjustRow(const std::vector<COSMToolBar*>& row, CPoint origin, 
 
     int thickness = 0;
     for (RowEntry& entry : entries)
-        thickness = std::max(thickness,
-                             static_cast<int>(Along(SizeOf(entry.bar, entry.rect.Width(), entry.mode, 0), horizontal).cy));
+        thickness = std::max(
+            thickness, static_cast<int>(Along(SizeOf(entry.bar, entry.rect.Width(), entry.mode, 0), horizontal).cy));
     if (!dwp && !placed)
         return thickness;
 
@@ -175,8 +175,8 @@ int COSMDockBar::AdjustRowWrapped(const std::vector<COSMToolBar*>& row, CPoint o
     while (!current.empty())
     {
         int leaving = -1;
-        const int thickness = AdjustRow(current, origin, length, horizontal, dwp, &leaving,
-                                        placed ? &rowPlaced : nullptr);
+        const int thickness =
+            AdjustRow(current, origin, length, horizontal, dwp, &leaving, placed ? &rowPlaced : nullptr);
         if (thickness < 0)
         {
             wrapped.push_back(current[static_cast<size_t>(leaving)]);

@@ -4,8 +4,7 @@
 
 #include <memory>
 
-template <class T>
-void ReplaceHeldReference(T*& held, T* object)
+template <class T> void ReplaceHeldReference(T*& held, T* object)
 {
     if (object)
         object->InternalAddRef();
@@ -16,8 +15,7 @@ void ReplaceHeldReference(T*& held, T* object)
 
 // Keeps an object alive for a scope (a command that may make its own bar let go of it): one reference taken at
 // construction, given up at the end.
-template <class T>
-class ScopedReference
+template <class T> class ScopedReference
 {
 public:
     explicit ScopedReference(T* object) : m_object(object)
@@ -41,12 +39,10 @@ private:
 // when the pointer goes.
 struct ReleaseReference
 {
-    template <class T>
-    void operator()(T* object) const
+    template <class T> void operator()(T* object) const
     {
         if (object)
             object->InternalRelease();
     }
 };
-template <class T>
-using OwnedReference = std::unique_ptr<T, ReleaseReference>;
+template <class T> using OwnedReference = std::unique_ptr<T, ReleaseReference>;

@@ -13,8 +13,8 @@ CThreadLocal<COSMKeyboardManager> g_threadKeyboardManager;
 std::atomic<int> g_instanceCount{0};
 
 // Bits of a keyboard hook's lParam.
-const LPARAM kKeyContext = 1 << 29;     // Alt is down
-const LPARAM kKeyRepeat = 1 << 30;      // the key was down before
+const LPARAM kKeyContext = 1 << 29;  // Alt is down
+const LPARAM kKeyRepeat = 1 << 30;   // the key was down before
 const LPARAM kKeyGoingUp = 1u << 31;
 
 // An object's answer that lets the key go on to its window.

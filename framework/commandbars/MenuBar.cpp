@@ -113,8 +113,8 @@ HWND COSMMenuBar::GetActiveMdiChild(BOOL* maximized) const
     if (!client || !::IsWindow(client))
         return nullptr;
     BOOL isMaximized = FALSE;
-    auto child = reinterpret_cast<HWND>(
-        ::SendMessageA(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&isMaximized)));
+    auto child =
+        reinterpret_cast<HWND>(::SendMessageA(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&isMaximized)));
     if (maximized)
         *maximized = child && isMaximized;
     return child;

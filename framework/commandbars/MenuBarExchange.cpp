@@ -78,8 +78,7 @@ void COSMMenuBar::DoPropExchange(COSMPropExchange* px)
     }
 }
 
-void COSMMenuBar::GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list,
-                                         COSMCommandBarsPersistParams* params)
+void COSMMenuBar::GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list, COSMCommandBarsPersistParams* params)
 {
     if (!list || list->Contains(this))
         return;

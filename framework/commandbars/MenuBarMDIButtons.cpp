@@ -12,10 +12,10 @@ void COSMMenuBar::RefreshMdiButtons()
     const BOOL windowButtons = maximized && (style & WS_SYSMENU);
 
     RefreshSystemPopup(child, maximized);
-    RefreshMdiButton(kMinimizeButtonId,
-                     windowButtons && (style & WS_MINIMIZEBOX) && !(m_flags & kFlagNoMinimizeButton), maximized);
-    RefreshMdiButton(kRestoreButtonId,
-                     windowButtons && (style & WS_MAXIMIZEBOX) && !(m_flags & kFlagNoRestoreButton), maximized);
+    RefreshMdiButton(kMinimizeButtonId, windowButtons && (style & WS_MINIMIZEBOX) && !(m_flags & kFlagNoMinimizeButton),
+                     maximized);
+    RefreshMdiButton(kRestoreButtonId, windowButtons && (style & WS_MAXIMIZEBOX) && !(m_flags & kFlagNoRestoreButton),
+                     maximized);
     RefreshMdiButton(kCloseButtonId, windowButtons && !(m_flags & kFlagNoCloseButton), maximized);
 }
 

@@ -294,9 +294,9 @@ void CALLBACK COSMMouseManager::MouseLeaveTimerProc(HWND window, UINT, UINT_PTR 
     CRect rect;
     ::GetCursorPos(&cursor);
     ::GetWindowRect(window, &rect);
-    const BOOL inside = rect.PtInRect(cursor) &&
-                        (!::GetParent(window) || (::GetWindowLongA(window, GWL_STYLE) & WS_POPUP) ||
-                         IsTopParentActive(window));
+    const BOOL inside =
+        rect.PtInRect(cursor) &&
+        (!::GetParent(window) || (::GetWindowLongA(window, GWL_STYLE) & WS_POPUP) || IsTopParentActive(window));
     if (inside)
         return;
     ::KillTimer(window, id);

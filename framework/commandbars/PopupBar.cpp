@@ -302,7 +302,7 @@ void COSMPopupBar::UpdateExcludeRect()
     if (parent->GetSafeHwnd())
         parent->ClientToScreen(&m_excludeRect);
     m_popupPoint = (m_popupFlags & kPopupBelow) ? CPoint(m_excludeRect.left, m_excludeRect.bottom)
-                                               : CPoint(m_excludeRect.right, m_excludeRect.top);
+                                                : CPoint(m_excludeRect.right, m_excludeRect.top);
 }
 
 CRect COSMPopupBar::CalculatePopupRect(int x, int y, int cx, int cy)
@@ -427,8 +427,8 @@ void COSMPopupBar::AnimatePopup()
     COSMCommandBars* commandBars = GetCommandBars();
     const int kind = GetMenuAnimation();
     const BOOL parentAsks = parent ? parent->IsAnimateNextPopup() : TRUE;
-    const BOOL animate = parentAsks && !(commandBars && commandBars->IsCustomizeMode()) &&
-                         !HasChildWindow(m_hWnd) && kind >= kPopupAnimationUnfold && kind <= kPopupAnimationFade;
+    const BOOL animate = parentAsks && !(commandBars && commandBars->IsCustomizeMode()) && !HasChildWindow(m_hWnd) &&
+                         kind >= kPopupAnimationUnfold && kind <= kPopupAnimationFade;
     if (!animate)
     {
         paintManager->SetCommandBarRegion(this);

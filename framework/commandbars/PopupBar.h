@@ -216,7 +216,13 @@ protected:
 
     // How a drag ended: the button went up, Escape, a WM_QUIT (posted again for the application's loop), or the
     // capture went elsewhere.
-    enum class DragEnd { Released, Escape, Quit, CaptureLost };
+    enum class DragEnd
+    {
+        Released,
+        Escape,
+        Quit,
+        CaptureLost
+    };
     // Captures the mouse and runs a drag loop: waiting paints first, other messages dispatched, each move to a new
     // screen point handed to move with the point before it (the press for the first). Releases the capture.
     DragEnd TrackDrag(const std::function<void(CPoint previous, CPoint point)>& move);

@@ -76,7 +76,9 @@ BOOL COSMPopupBar::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
         ScreenToClient(&point);
         if (HitTestResizeGripper(point))
         {
-            LPCSTR cursor = m_resizeMode == kResizeHeightOnly ? IDC_SIZENS : IsLayoutRTL() ? IDC_SIZENESW : IDC_SIZENWSE;
+            LPCSTR cursor = m_resizeMode == kResizeHeightOnly ? IDC_SIZENS
+                            : IsLayoutRTL()                   ? IDC_SIZENESW
+                                                              : IDC_SIZENWSE;
             ::SetCursor(::LoadCursor(nullptr, cursor));
             return TRUE;
         }

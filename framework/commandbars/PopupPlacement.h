@@ -1,5 +1,6 @@
 // Where a popup bar opens and how it is animated, as pure functions of what the popup knows: the members of
-// COSMPopupBar call them with the monitor's work and monitor areas and the system's menu settings, tests with their own.
+// COSMPopupBar call them with the monitor's work and monitor areas and the system's menu settings, tests with their
+// own.
 //
 //   PopupPlacementInput in;               // point, size, direction flags, excluded rectangle, W and S ...
 //   PopupPlacement out = CalculatePopupPlacement(in);
@@ -23,9 +24,9 @@ struct PopupPlacementInput
     int cx = 0;
     int cy = 0;
     DWORD flags = 0;
-    CRect exclude;        // screen; empty for a popup at a point
-    CRect workArea;       // W, of the monitor of the excluded rectangle (else of the point)
-    CRect monitorArea;    // S, the same monitor's whole area
+    CRect exclude;      // screen; empty for a popup at a point
+    CRect workArea;     // W, of the monitor of the excluded rectangle (else of the point)
+    CRect monitorArea;  // S, the same monitor's whole area
     BOOL multiColumn = FALSE;
     // The opening control's rectangle as a side popup would avoid it (screen): a multi-column drop-down that fits
     // neither above nor below turns sideways against it.
@@ -36,10 +37,10 @@ struct PopupPlacementInput
 
 struct PopupPlacement
 {
-    CRect rect;             // screen
-    DWORD flags = 0;        // the direction flags as the placement left them
-    BOOL scrolling = FALSE; // the popup scrolls (only a Type 2 popup at Position 5 does)
-    CRect exclude;          // the excluded rectangle as the placement left it
+    CRect rect;              // screen
+    DWORD flags = 0;         // the direction flags as the placement left them
+    BOOL scrolling = FALSE;  // the popup scrolls (only a Type 2 popup at Position 5 does)
+    CRect exclude;           // the excluded rectangle as the placement left it
 };
 
 // The bottom 5 pixels of the work area are never covered; a point inside the taskbar area uses the monitor.

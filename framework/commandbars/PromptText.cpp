@@ -14,8 +14,8 @@ CString ExtractPromptPart(const CString& text, int part)
     return end < 0 ? text.Mid(start) : text.Mid(start, end - start);
 }
 
-BOOL ApplyPrompt(const CString& prompt, CString& tooltip, CString& description, CString& caption,
-                 CString& keyboardTip, BOOL captionFromTooltip)
+BOOL ApplyPrompt(const CString& prompt, CString& tooltip, CString& description, CString& caption, CString& keyboardTip,
+                 BOOL captionFromTooltip)
 {
     if (prompt.IsEmpty())
         return FALSE;

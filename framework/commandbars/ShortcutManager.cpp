@@ -11,23 +11,28 @@ IMPLEMENT_DYNAMIC(COSMShortcutManager, CCmdTarget)
 namespace {
 
 const COSMShortcutManager::KeyName kKeyNames[] = {
-    {'0', "0"}, {'1', "1"}, {'2', "2"}, {'3', "3"}, {'4', "4"}, {'5', "5"}, {'6', "6"}, {'7', "7"}, {'8', "8"},
-    {'9', "9"},
-    {'A', "A"}, {'B', "B"}, {'C', "C"}, {'D', "D"}, {'E', "E"}, {'F', "F"}, {'G', "G"}, {'H', "H"}, {'I', "I"},
-    {'J', "J"}, {'K', "K"}, {'L', "L"}, {'M', "M"}, {'N', "N"}, {'O', "O"}, {'P', "P"}, {'Q', "Q"}, {'R', "R"},
-    {'S', "S"}, {'T', "T"}, {'U', "U"}, {'V', "V"}, {'W', "W"}, {'X', "X"}, {'Y', "Y"}, {'Z', "Z"},
-    {1, "Left Button"}, {2, "Right Button"}, {3, "Ctrl+Break"}, {4, "Middle Button"}, {8, "Backspace"}, {9, "Tab"},
-    {12, "Clear"}, {13, "Enter"}, {16, "Shift"}, {17, "Ctrl"}, {18, "Alt"}, {19, "Pause"}, {20, "Caps Lock"},
-    {27, "Esc"}, {32, "Space"}, {33, "Page Up"}, {34, "Page Down"}, {35, "End"}, {36, "Home"}, {37, "Left Arrow"},
-    {38, "Up Arrow"}, {39, "Right Arrow"}, {40, "Down Arrow"}, {41, "Select"}, {42, "Print"}, {43, "Execute"},
-    {44, "Snapshot"}, {45, "Ins"}, {46, "Del"}, {47, "Help"}, {91, "Win"}, {92, "Win"}, {93, "Application"},
-    {106, "Num *"}, {107, "Num +"}, {108, "Separator"}, {109, "Num -"}, {110, "Num ."}, {111, "Num /"},
-    {112, "F1"}, {113, "F2"}, {114, "F3"}, {115, "F4"}, {116, "F5"}, {117, "F6"}, {118, "F7"}, {119, "F8"},
-    {120, "F9"}, {121, "F10"}, {122, "F11"}, {123, "F12"},
-    {96, "Num 0"}, {97, "Num 1"}, {98, "Num 2"}, {99, "Num 3"}, {100, "Num 4"}, {101, "Num 5"}, {102, "Num 6"},
-    {103, "Num 7"}, {104, "Num 8"}, {105, "Num 9"},
-    {144, "Num Lock"}, {145, "Scrl Lock"}, {246, "Attn"}, {247, "Crsel"}, {248, "Exsel"}, {249, "Ereof"},
-    {250, "Play"}, {251, "Zoom"}, {252, "No Name"}, {253, "Pa1"}, {254, "Oem Clear"},
+    {'0', "0"},         {'1', "1"},         {'2', "2"},          {'3', "3"},          {'4', "4"},
+    {'5', "5"},         {'6', "6"},         {'7', "7"},          {'8', "8"},          {'9', "9"},
+    {'A', "A"},         {'B', "B"},         {'C', "C"},          {'D', "D"},          {'E', "E"},
+    {'F', "F"},         {'G', "G"},         {'H', "H"},          {'I', "I"},          {'J', "J"},
+    {'K', "K"},         {'L', "L"},         {'M', "M"},          {'N', "N"},          {'O', "O"},
+    {'P', "P"},         {'Q', "Q"},         {'R', "R"},          {'S', "S"},          {'T', "T"},
+    {'U', "U"},         {'V', "V"},         {'W', "W"},          {'X', "X"},          {'Y', "Y"},
+    {'Z', "Z"},         {1, "Left Button"}, {2, "Right Button"}, {3, "Ctrl+Break"},   {4, "Middle Button"},
+    {8, "Backspace"},   {9, "Tab"},         {12, "Clear"},       {13, "Enter"},       {16, "Shift"},
+    {17, "Ctrl"},       {18, "Alt"},        {19, "Pause"},       {20, "Caps Lock"},   {27, "Esc"},
+    {32, "Space"},      {33, "Page Up"},    {34, "Page Down"},   {35, "End"},         {36, "Home"},
+    {37, "Left Arrow"}, {38, "Up Arrow"},   {39, "Right Arrow"}, {40, "Down Arrow"},  {41, "Select"},
+    {42, "Print"},      {43, "Execute"},    {44, "Snapshot"},    {45, "Ins"},         {46, "Del"},
+    {47, "Help"},       {91, "Win"},        {92, "Win"},         {93, "Application"}, {106, "Num *"},
+    {107, "Num +"},     {108, "Separator"}, {109, "Num -"},      {110, "Num ."},      {111, "Num /"},
+    {112, "F1"},        {113, "F2"},        {114, "F3"},         {115, "F4"},         {116, "F5"},
+    {117, "F6"},        {118, "F7"},        {119, "F8"},         {120, "F9"},         {121, "F10"},
+    {122, "F11"},       {123, "F12"},       {96, "Num 0"},       {97, "Num 1"},       {98, "Num 2"},
+    {99, "Num 3"},      {100, "Num 4"},     {101, "Num 5"},      {102, "Num 6"},      {103, "Num 7"},
+    {104, "Num 8"},     {105, "Num 9"},     {144, "Num Lock"},   {145, "Scrl Lock"},  {246, "Attn"},
+    {247, "Crsel"},     {248, "Exsel"},     {249, "Ereof"},      {250, "Play"},       {251, "Zoom"},
+    {252, "No Name"},   {253, "Pa1"},       {254, "Oem Clear"},
 };
 
 // Ctrl+Break has a key of its own that always arrives with Ctrl; its name holds the modifier.
@@ -41,10 +46,10 @@ struct Modifier
     WORD flag;
     WORD key;
 };
-const Modifier kWrittenModifiers[] = {{FCONTROL, VK_CONTROL}, {FSHIFT, VK_SHIFT}, {FALT, VK_MENU},
-                                      {COSMShortcutManagerAccel::kFlagWin, kKeyWin}};
-const Modifier kParsedModifiers[] = {{FCONTROL, VK_CONTROL}, {FALT, VK_MENU}, {FSHIFT, VK_SHIFT},
-                                     {COSMShortcutManagerAccel::kFlagWin, kKeyWin}};
+const Modifier kWrittenModifiers[] = {
+    {FCONTROL, VK_CONTROL}, {FSHIFT, VK_SHIFT}, {FALT, VK_MENU}, {COSMShortcutManagerAccel::kFlagWin, kKeyWin}};
+const Modifier kParsedModifiers[] = {
+    {FCONTROL, VK_CONTROL}, {FALT, VK_MENU}, {FSHIFT, VK_SHIFT}, {COSMShortcutManagerAccel::kFlagWin, kKeyWin}};
 const WORD kModifierFlags = FCONTROL | FSHIFT | FALT | COSMShortcutManagerAccel::kFlagWin;
 
 const char kStrokeSeparator[] = ", ";
@@ -110,7 +115,8 @@ void SetFromRecords(COSMShortcutManagerAccelTable& table, const std::vector<BYTE
     {
         std::vector<ACCEL> entries(count);
         for (DWORD i = 0; i < count; ++i)
-            entries[i] = COSMShortcutManagerAccel::AccelFromRecord(&data[i * COSMShortcutManagerAccel::kAccelRecordSize]);
+            entries[i] =
+                COSMShortcutManagerAccel::AccelFromRecord(&data[i * COSMShortcutManagerAccel::kAccelRecordSize]);
         table.SetAccels(entries.data(), static_cast<int>(count));
         return;
     }

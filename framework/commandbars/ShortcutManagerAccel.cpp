@@ -37,13 +37,12 @@ COSMShortcutManagerAccel::COSMShortcutManagerAccel(DWORD command, WORD flags, WO
 
 COSMShortcutManagerAccel::COSMShortcutManagerAccel(const ACCEL& accel)
     : COSMShortcutManagerAccel(accel.cmd, accel.fVirt, accel.key)
-{
-}
+{}
 
 COSMShortcutManagerAccel COSMShortcutManagerAccel::FromRecord(const BYTE* record)
 {
-    return COSMShortcutManagerAccel(ReadDWord(record), ReadWord(record + 4), ReadWord(record + 6),
-                                    ReadWord(record + 8), ReadWord(record + 10));
+    return COSMShortcutManagerAccel(ReadDWord(record), ReadWord(record + 4), ReadWord(record + 6), ReadWord(record + 8),
+                                    ReadWord(record + 10));
 }
 
 void COSMShortcutManagerAccel::ToRecord(BYTE* record) const

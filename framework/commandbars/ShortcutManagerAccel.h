@@ -47,8 +47,7 @@ public:
 
     bool operator==(const COSMShortcutManagerAccel& other) const
     {
-        return m_command == other.m_command && m_strokes[0] == other.m_strokes[0] &&
-               m_strokes[1] == other.m_strokes[1];
+        return m_command == other.m_command && m_strokes[0] == other.m_strokes[0] && m_strokes[1] == other.m_strokes[1];
     }
 
     DWORD m_command = 0;

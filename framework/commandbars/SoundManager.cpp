@@ -11,9 +11,7 @@ const DWORD kStopPollMs = 100;
 COSMSoundManager::WaveOutGetNumDevsFn COSMSoundManager::s_pfnWaveOutGetNumDevs = &::waveOutGetNumDevs;
 COSMSoundManager::PlaySoundFn COSMSoundManager::s_pfnPlaySound = &::PlaySoundA;
 
-COSMSoundManager::COSMSoundManager() : m_devicePresent(s_pfnWaveOutGetNumDevs() >= 1)
-{
-}
+COSMSoundManager::COSMSoundManager() : m_devicePresent(s_pfnWaveOutGetNumDevs() >= 1) {}
 
 COSMSoundManager::~COSMSoundManager()
 {

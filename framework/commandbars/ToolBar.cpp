@@ -432,9 +432,7 @@ void COSMToolBar::OnSetFocus(CWnd* oldWnd)
         SetTrackingMode(1, TRUE, TRUE);
 }
 
-void COSMToolBar::OnClose()
-{
-}
+void COSMToolBar::OnClose() {}
 
 int COSMToolBar::OnHookKeyDown(UINT key, LPARAM lParam)
 {

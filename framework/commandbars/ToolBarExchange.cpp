@@ -5,10 +5,7 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/foundation/PropExchange.h"
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 void COSMToolBar::DoPropExchange(COSMPropExchange* px)
 {

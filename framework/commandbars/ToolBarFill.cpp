@@ -86,7 +86,8 @@ BOOL COSMCommandBar::SetButtons(const UINT* ids, int count)
         block.caption = m_title;
         block.type = 1;
         block.buttonStyle = 0;
-        if (site && site->SendMessage(COSMControls::kMessageBeforeCreateControl, 0, reinterpret_cast<LPARAM>(&block)) == 0)
+        if (site &&
+            site->SendMessage(COSMControls::kMessageBeforeCreateControl, 0, reinterpret_cast<LPARAM>(&block)) == 0)
         {
             // An unanswered request leaves everything as it was.
             block.control = nullptr;

@@ -109,14 +109,16 @@ CSize COSMToolBar::CalcDynamicLayout(int length, DWORD mode)
     if (close)
     {
         close->SetHideFlags(0);
-        close->SetRect(CRect(right - captionHeight, kFloatingCaptionInset, right, captionHeight + kFloatingCaptionInset));
+        close->SetRect(
+            CRect(right - captionHeight, kFloatingCaptionInset, right, captionHeight + kFloatingCaptionInset));
         right -= captionHeight;
     }
     if (expand && ShowExpandButtonAlways(this) && right - captionHeight > 0)
     {
         expand->SetWrap(TRUE);
         expand->SetHideFlags(0);
-        expand->SetRect(CRect(right - captionHeight, kFloatingCaptionInset, right, captionHeight + kFloatingCaptionInset));
+        expand->SetRect(
+            CRect(right - captionHeight, kFloatingCaptionInset, right, captionHeight + kFloatingCaptionInset));
     }
     FinishPendingLayout(mode);
     return size;

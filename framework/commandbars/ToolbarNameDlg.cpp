@@ -8,8 +8,7 @@
 namespace {
 
 // A resource string with its one placeholder filled in.
-template <class T>
-CString FormatResourceString(UINT id, T value)
+template <class T> CString FormatResourceString(UINT id, T value)
 {
     CString text;
     text.Format(GetResourceManager()->LoadStringValue(id), value);

@@ -23,14 +23,16 @@ COSMHookManager::~COSMHookManager()
     // The records leave the map before they unhook: the sink-removed message each one sends then reaches no sink
     // (at exit the sinks' owners may be gone) and is answered 0 unless a later subclasser takes it.
     std::vector<COSMHookManagerWindowHook*> records;
-    for (POSITION pos = m_windows.GetStartPosition(); pos;) {
+    for (POSITION pos = m_windows.GetStartPosition(); pos;)
+    {
         HWND hWnd;
         COSMHookManagerWindowHook* pRecord;
         m_windows.GetNextAssoc(pos, hWnd, pRecord);
         records.push_back(pRecord);
     }
     m_windows.RemoveAll();
-    for (COSMHookManagerWindowHook* pRecord : records) {
+    for (COSMHookManagerWindowHook* pRecord : records)
+    {
         pRecord->Unhook();
         delete pRecord;
     }
@@ -48,11 +50,13 @@ void COSMHookManager::SetHook(HWND hWnd, COSMHookManagerSink* pSink)
     if (!pSink || !::IsWindow(hWnd))
         return;
     COSMHookManagerWindowHook* pRecord = Lookup(hWnd);
-    if (!pRecord) {
+    if (!pRecord)
+    {
         pRecord = new COSMHookManagerWindowHook(hWnd);
         m_windows.SetAt(hWnd, pRecord);
     }
-    if (pRecord->FindSink(pSink) < 0) {
+    if (pRecord->FindSink(pSink) < 0)
+    {
         pRecord->KeepSink(pSink);
         pRecord->Add(pSink);
     }
@@ -77,7 +81,8 @@ void COSMHookManager::RemoveAll(COSMHookManagerSink* pSink)
     if (!pSink)
         return;
     std::vector<HWND> windows;
-    for (POSITION pos = m_windows.GetStartPosition(); pos;) {
+    for (POSITION pos = m_windows.GetStartPosition(); pos;)
+    {
         HWND hWnd;
         COSMHookManagerWindowHook* pRecord;
         m_windows.GetNextAssoc(pos, hWnd, pRecord);
@@ -86,7 +91,8 @@ void COSMHookManager::RemoveAll(COSMHookManagerSink* pSink)
     }
     // An auto-delete sink is gone after its first removal; it may only have been hooked to one window.
     const BOOL autoDelete = pSink->m_bAutoDelete;
-    for (HWND hWnd : windows) {
+    for (HWND hWnd : windows)
+    {
         RemoveHook(hWnd, pSink);
         if (autoDelete)
             break;
@@ -95,7 +101,8 @@ void COSMHookManager::RemoveAll(COSMHookManagerSink* pSink)
 
 void COSMHookManager::RemoveWindow(HWND hWnd, BOOL bDestroyed)
 {
-    if (COSMHookManagerWindowHook* pRecord = Lookup(hWnd)) {
+    if (COSMHookManagerWindowHook* pRecord = Lookup(hWnd))
+    {
         pRecord->m_bDestroyed = bDestroyed;
         DropRecord(pRecord);
     }
@@ -130,14 +137,16 @@ LRESULT CALLBACK COSMHookManager::HookWndProc(HWND hWnd, UINT message, WPARAM wP
     LRESULT result = 0;
     BOOL handled = FALSE;
     pRecord->BeginDispatch();
-    if (message == WM_NCDESTROY) {
+    if (message == WM_NCDESTROY)
+    {
         pManager->RemoveWindow(hWnd, TRUE);
-    } else {
+    }
+    else
+    {
         // A sink's exception must not unwind through the system's frames: it is reported and the message goes on
         // to the window.
         handled = osm_classlib_detail::GuardCallback(
-            "hook sink", BOOL{FALSE},
-            [&] { return pRecord->OnHookMessage(hWnd, message, wParam, lParam, result); },
+            "hook sink", BOOL{FALSE}, [&] { return pRecord->OnHookMessage(hWnd, message, wParam, lParam, result); },
             static_cast<long>(message));
     }
     if (pRecord->EndDispatch())

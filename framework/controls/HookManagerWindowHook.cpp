@@ -34,14 +34,16 @@ INT_PTR COSMHookManagerWindowHook::FindSink(const COSMHookManagerSink* pSink) co
 BOOL COSMHookManagerWindowHook::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam,
                                               LRESULT& lResult)
 {
-    if (nMessage == OSM_WM_HOOKMANAGER_SINKREMOVED && wParam == reinterpret_cast<WPARAM>(m_pOldWndProc)) {
+    if (nMessage == OSM_WM_HOOKMANAGER_SINKREMOVED && wParam == reinterpret_cast<WPARAM>(m_pOldWndProc))
+    {
         m_pOldWndProc = reinterpret_cast<WNDPROC>(lParam);
         lResult = 1;
         return TRUE;
     }
 
     const std::vector<COSMHookManagerSink*> sinks(GetData(), GetData() + GetSize());
-    for (auto it = sinks.rbegin(); it != sinks.rend(); ++it) {
+    for (auto it = sinks.rbegin(); it != sinks.rend(); ++it)
+    {
         if (m_bDropped)
             break;
         if (FindSink(*it) < 0)
@@ -57,10 +59,11 @@ BOOL COSMHookManagerWindowHook::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& 
 
 void COSMHookManagerWindowHook::Unhook()
 {
-    if (!m_bDestroyed) {
-        const LRESULT takenOver =
-            ::SendMessageA(m_hWnd, OSM_WM_HOOKMANAGER_SINKREMOVED, reinterpret_cast<WPARAM>(&COSMHookManager::HookWndProc),
-                           reinterpret_cast<LPARAM>(m_pOldWndProc));
+    if (!m_bDestroyed)
+    {
+        const LRESULT takenOver = ::SendMessageA(m_hWnd, OSM_WM_HOOKMANAGER_SINKREMOVED,
+                                                 reinterpret_cast<WPARAM>(&COSMHookManager::HookWndProc),
+                                                 reinterpret_cast<LPARAM>(m_pOldWndProc));
         if (takenOver)
             return;
     }
@@ -87,10 +90,13 @@ void COSMHookManagerWindowHook::ReleaseSink(COSMHookManagerSink* pSink)
 {
     if (!pSink->m_bAutoDelete)
         return;
-    if (IsDispatching()) {
+    if (IsDispatching())
+    {
         if (std::find(m_removedSinks.begin(), m_removedSinks.end(), pSink) == m_removedSinks.end())
             m_removedSinks.push_back(pSink);
-    } else {
+    }
+    else
+    {
         delete pSink;
     }
 }

@@ -1,11 +1,7 @@
 #include "framework/controls/ProgressPaintManager.h"
 
-COSMProgressPaintManager::COSMProgressPaintManager(COSMPaintManager* pOwner) : m_pOwner(pOwner)
-{
-}
+COSMProgressPaintManager::COSMProgressPaintManager(COSMPaintManager* pOwner) : m_pOwner(pOwner) {}
 
 COSMProgressPaintManager::~COSMProgressPaintManager() = default;
 
-void COSMProgressPaintManager::RefreshMetrics()
-{
-}
+void COSMProgressPaintManager::RefreshMetrics() {}

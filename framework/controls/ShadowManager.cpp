@@ -10,18 +10,10 @@ COSMShadowManager::COSMShadowManager()
     m_bLayered = m_pfnUpdateLayeredWindow && !COSMColorManager::IsLowColorDisplay(nullptr);
 }
 
-void COSMShadowManager::SetShadow(CWnd* pOwner, const CRect& rcExclude, int nTag)
-{
-}
+void COSMShadowManager::SetShadow(CWnd* pOwner, const CRect& rcExclude, int nTag) {}
 
-void COSMShadowManager::SetControlShadow(CRect rcControl, CWnd* pOwner)
-{
-}
+void COSMShadowManager::SetControlShadow(CRect rcControl, CWnd* pOwner) {}
 
-void COSMShadowManager::RemoveShadow(CWnd* pOwner)
-{
-}
+void COSMShadowManager::RemoveShadow(CWnd* pOwner) {}
 
-void COSMShadowManager::OffsetShadow(CWnd* pOwner, int dx, int dy)
-{
-}
+void COSMShadowManager::OffsetShadow(CWnd* pOwner, int dx, int dy) {}

@@ -18,8 +18,8 @@ class COSMShadowManager : public CCmdTarget
 {
 public:
     // Bits of the flags.
-    static constexpr DWORD kForceShadows = 0x1;     // no system-setting or layering check, lighter alpha
-    static constexpr DWORD kCutExcludeRect = 0x2;   // new shadows leave the excluded rectangle out
+    static constexpr DWORD kForceShadows = 0x1;    // no system-setting or layering check, lighter alpha
+    static constexpr DWORD kCutExcludeRect = 0x2;  // new shadows leave the excluded rectangle out
     static constexpr DWORD kControlShadows = kForceShadows | kCutExcludeRect;  // both: controls cast shadows too
 
     // Looks UpdateLayeredWindow up in USER32; shadows are layered when it is there and the screen shows more than

@@ -19,9 +19,7 @@ char* HeapCopy(const CString& text)
 
 }  // namespace
 
-COSMToolTipContext::COSMToolTipContext() : m_dwComCtlVersion(COSMOSVersionInfo::GetComCtlVersion())
-{
-}
+COSMToolTipContext::COSMToolTipContext() : m_dwComCtlVersion(COSMOSVersionInfo::GetComCtlVersion()) {}
 
 COSMToolTipContext::~COSMToolTipContext()
 {
@@ -63,13 +61,9 @@ BOOL COSMToolTipContext::IsBalloonStyleSupported() const
     return m_dwComCtlVersion >= kBalloonComCtlVersion;
 }
 
-void COSMToolTipContext::FilterToolTipMessage(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-}
+void COSMToolTipContext::FilterToolTipMessage(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam) {}
 
-void COSMToolTipContext::RelayToolTipMessage(CWnd* pToolTip, MSG* pMsg)
-{
-}
+void COSMToolTipContext::RelayToolTipMessage(CWnd* pToolTip, MSG* pMsg) {}
 
 void COSMToolTipContext::DeactivateToolTip()
 {
@@ -105,7 +99,8 @@ void COSMToolTipContext::FillToolInfoEx(TOOLINFOA* pTI, HWND hWnd, CRect rect, U
     if (!pTI || pTI->cbSize != static_cast<UINT>(TTTOOLINFOA_V2_SIZE) || !pTI->lParam)
         return;
     auto* pExtInfo = reinterpret_cast<COSMToolTipExtInfo*>(pTI->lParam);
-    if (!strDescription.IsEmpty() && !strTitle.IsEmpty()) {
+    if (!strDescription.IsEmpty() && !strTitle.IsEmpty())
+    {
         pExtInfo->pszDescription = HeapCopy(strDescription);
         pExtInfo->pszTitle = HeapCopy(strTitle);
     }

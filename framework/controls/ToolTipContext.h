@@ -71,8 +71,7 @@ public:
     // FillToolInfo; then, for a TTTOOLINFOA_V2_SIZE record whose lParam points to a COSMToolTipExtInfo, heap copies
     // of the title and description when both are non-empty, and the image manager always.
     static void FillToolInfoEx(TOOLINFOA* pTI, HWND hWnd, CRect rect, UINT_PTR nId, const CString& strTip,
-                               const CString& strTitle, const CString& strDescription,
-                               COSMImageManager* pImageManager);
+                               const CString& strTitle, const CString& strDescription, COSMImageManager* pImageManager);
     // Frees the text FillToolInfo put in, unless it is LPSTR_TEXTCALLBACK or a resource id (hinst set).
     static void FreeToolInfoText(TOOLINFOA* pTI);
 

@@ -15,10 +15,10 @@ const COLORREF kWhite = RGB(255, 255, 255);
 
 // Framework colours 30 to 61 start as copies of these entries (0 is always black).
 const int kCopiedFrom[] = {
-    15, 5, 13, 13, 16, 17, 5, 13, 16, 16,   // 30-39
-    16, 5, 16, 16, 8, 7, 18, 14, 16, 14,    // 40-49
-    13, 15, 16, 15, 16, 15, 15, 16, 17, 0,  // 50-59
-    16, 16,                                 // 60-61
+    15, 5,  13, 13, 16, 17, 5,  13, 16, 16,  // 30-39
+    16, 5,  16, 16, 8,  7,  18, 14, 16, 14,  // 40-49
+    13, 15, 16, 15, 16, 15, 15, 16, 17, 0,   // 50-59
+    16, 16,                                  // 60-61
 };
 
 struct Blend
@@ -27,8 +27,8 @@ struct Blend
 };
 // Outside high contrast, in this order: later rows read what earlier rows wrote.
 const Blend kBlends[] = {
-    {30, 5, 15, 165}, {31, 13, 5, 30}, {33, 13, 5, 50},  {41, 15, 5, 143}, {35, 17, 5, 70},  {38, 16, 5, 75},
-    {39, 16, 5, 70},  {43, 46, 16, 20}, {61, 46, 16, 15}, {40, 16, 5, 90}, {42, 15, 16, 90},
+    {30, 5, 15, 165}, {31, 13, 5, 30},  {33, 13, 5, 50},  {41, 15, 5, 143}, {35, 17, 5, 70},  {38, 16, 5, 75},
+    {39, 16, 5, 70},  {43, 46, 16, 20}, {61, 46, 16, 15}, {40, 16, 5, 90},  {42, 15, 16, 90},
 };
 
 struct KeptApart
@@ -37,8 +37,8 @@ struct KeptApart
 };
 // Each target must stay readable against its reference; in this order.
 const KeptApart kKeptApart[] = {
-    {31, 30, 31, 50},  {32, 30, 13, 100}, {33, 30, 33, 30},  {35, 41, 35, 80},   {37, 33, 37, 100},
-    {38, 30, 38, 85},  {39, 30, 39, 50},  {43, 41, 43, 100}, {61, 30, 61, 100},  {40, 30, 40, 80},
+    {31, 30, 31, 50},  {32, 30, 13, 100}, {33, 30, 33, 30},  {35, 41, 35, 80},  {37, 33, 37, 100},
+    {38, 30, 38, 85},  {39, 30, 39, 50},  {43, 41, 43, 100}, {61, 30, 61, 100}, {40, 30, 40, 80},
     {44, 41, 44, 180}, {45, 31, 45, 180}, {46, 30, 46, 180}, {47, 33, 47, 180},
 };
 
@@ -53,32 +53,35 @@ struct StyleColors
     COLORREF entry54;
 };
 const StyleColors kBlueColors = {{
-    {RGB(89, 135, 214), RGB(0, 45, 150), 0.5f},
-    {RGB(158, 190, 245), RGB(196, 218, 250), 0.5f},
-    {RGB(89, 135, 214), RGB(0, 45, 150), 0.5f},
-    {RGB(221, 236, 254), RGB(129, 169, 226), 0.75f},
-    {RGB(227, 239, 255), RGB(135, 173, 228), 0.5f},
-    {RGB(203, 221, 246), RGB(121, 161, 220), 0.5f},
-    {RGB(227, 239, 255), RGB(147, 181, 231), 0.5f},
-}, RGB(0, 45, 150)};
+                                     {RGB(89, 135, 214), RGB(0, 45, 150), 0.5f},
+                                     {RGB(158, 190, 245), RGB(196, 218, 250), 0.5f},
+                                     {RGB(89, 135, 214), RGB(0, 45, 150), 0.5f},
+                                     {RGB(221, 236, 254), RGB(129, 169, 226), 0.75f},
+                                     {RGB(227, 239, 255), RGB(135, 173, 228), 0.5f},
+                                     {RGB(203, 221, 246), RGB(121, 161, 220), 0.5f},
+                                     {RGB(227, 239, 255), RGB(147, 181, 231), 0.5f},
+                                 },
+                                 RGB(0, 45, 150)};
 const StyleColors kOliveColors = {{
-    {RGB(175, 192, 130), RGB(99, 122, 68), 0.5f},
-    {RGB(217, 217, 167), RGB(242, 241, 228), 0.5f},
-    {RGB(120, 142, 111), RGB(73, 91, 67), 0.5f},
-    {RGB(244, 247, 222), RGB(183, 198, 145), 0.3f},
-    {RGB(255, 255, 237), RGB(184, 199, 146), 0.3f},
-    {RGB(230, 230, 209), RGB(164, 180, 120), 0.3f},
-    {RGB(236, 240, 213), RGB(194, 206, 159), 0.5f},
-}, RGB(96, 128, 88)};
+                                      {RGB(175, 192, 130), RGB(99, 122, 68), 0.5f},
+                                      {RGB(217, 217, 167), RGB(242, 241, 228), 0.5f},
+                                      {RGB(120, 142, 111), RGB(73, 91, 67), 0.5f},
+                                      {RGB(244, 247, 222), RGB(183, 198, 145), 0.3f},
+                                      {RGB(255, 255, 237), RGB(184, 199, 146), 0.3f},
+                                      {RGB(230, 230, 209), RGB(164, 180, 120), 0.3f},
+                                      {RGB(236, 240, 213), RGB(194, 206, 159), 0.5f},
+                                  },
+                                  RGB(96, 128, 88)};
 const StyleColors kSilverColors = {{
-    {RGB(168, 167, 191), RGB(112, 111, 145), 0.5f},
-    {RGB(215, 215, 229), RGB(243, 243, 247), 0.5f},
-    {RGB(168, 167, 191), RGB(119, 118, 151), 0.5f},
-    {RGB(249, 249, 255), RGB(156, 155, 183), 0.75f},
-    {RGB(249, 249, 255), RGB(159, 157, 185), 0.75f},
-    {RGB(215, 215, 226), RGB(128, 126, 158), 0.75f},
-    {RGB(233, 231, 241), RGB(186, 185, 205), 0.5f},
-}, RGB(124, 124, 148)};
+                                       {RGB(168, 167, 191), RGB(112, 111, 145), 0.5f},
+                                       {RGB(215, 215, 229), RGB(243, 243, 247), 0.5f},
+                                       {RGB(168, 167, 191), RGB(119, 118, 151), 0.5f},
+                                       {RGB(249, 249, 255), RGB(156, 155, 183), 0.75f},
+                                       {RGB(249, 249, 255), RGB(159, 157, 185), 0.75f},
+                                       {RGB(215, 215, 226), RGB(128, 126, 158), 0.75f},
+                                       {RGB(233, 231, 241), RGB(186, 185, 205), 0.5f},
+                                   },
+                                   RGB(124, 124, 148)};
 
 // A colour in the weighted space.
 struct WeightedPoint
@@ -133,13 +136,10 @@ COLORREF ScaleChannels(COLORREF color, int numerator, int denominator)
 
 }  // namespace
 
-COSMColorEnvironment::COSMColorEnvironment() : COSMColorEnvironment(GetVisualStyleFunctions(TRUE))
-{
-}
+COSMColorEnvironment::COSMColorEnvironment() : COSMColorEnvironment(GetVisualStyleFunctions(TRUE)) {}
 
 COSMColorEnvironment::COSMColorEnvironment(COSMVisualStyleFunctions& styleFunctions) : m_styleFunctions(styleFunctions)
-{
-}
+{}
 
 COLORREF COSMColorEnvironment::GetSysColor(int index)
 {
@@ -181,9 +181,7 @@ COSMColorEnvironment& GetSystemColorEnvironment()
     return environment;
 }
 
-COSMColorManager::COSMColorManager() : COSMColorManager(GetSystemColorEnvironment())
-{
-}
+COSMColorManager::COSMColorManager() : COSMColorManager(GetSystemColorEnvironment()) {}
 
 COSMColorManager::COSMColorManager(COSMColorEnvironment& environment) : m_environment(environment)
 {
@@ -239,8 +237,8 @@ COLORREF COSMColorManager::SeparateColor(COLORREF reference, COLORREF color, dou
     const double referenceLightness = ColorDistance(reference, kBlack);
     const double t = ScaleThreshold(static_cast<int>(referenceLightness), static_cast<int>(threshold));
     const double colorLightness = ColorDistance(color, kBlack);
-    const bool lighten = colorLightness > referenceLightness ? kWhiteDistance - t >= referenceLightness
-                                                             : referenceLightness <= t;
+    const bool lighten =
+        colorLightness > referenceLightness ? kWhiteDistance - t >= referenceLightness : referenceLightness <= t;
 
     WeightedPoint a = ToWeighted(color), b = ToWeighted(reference);
     if (lighten)
@@ -270,8 +268,8 @@ COLORREF COSMColorManager::ApproachColor(COLORREF reference, COLORREF color, dou
         return color;
     const double f = (distance - t) / distance;
     const WeightedPoint a = ToWeighted(color), b = ToWeighted(reference);
-    return FromWeighted({a.red + (b.red - a.red) * f, a.green + (b.green - a.green) * f,
-                         a.blue + (b.blue - a.blue) * f});
+    return FromWeighted(
+        {a.red + (b.red - a.red) * f, a.green + (b.green - a.green) * f, a.blue + (b.blue - a.blue) * f});
 }
 
 BOOL COSMColorManager::IsLowColorDisplay(HDC dc)

@@ -60,7 +60,7 @@ public:
     // What DetectVisualStyle finds, as GetVisualStyle reports it.
     enum VisualStyle
     {
-        kStyleNone = 0,   // classic look, themes off, 256 colours or fewer, or a theme not known here
+        kStyleNone = 0,  // classic look, themes off, 256 colours or fewer, or a theme not known here
         kStyleLunaBlue = 1,
         kStyleLunaOlive = 2,
         kStyleLunaSilver = 3,

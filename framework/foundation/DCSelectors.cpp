@@ -119,8 +119,7 @@ void COSMBrushDC::Color(COLORREF clrColor)
 
 COSMCompatibleDC::COSMCompatibleDC(CDC* pDC, CBitmap* pBitmap)
     : COSMCompatibleDC(pDC, pBitmap ? static_cast<HBITMAP>(pBitmap->m_hObject) : nullptr)
-{
-}
+{}
 
 COSMCompatibleDC::COSMCompatibleDC(CDC* pDC, HBITMAP hBitmap)
 {

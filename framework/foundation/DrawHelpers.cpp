@@ -15,8 +15,7 @@ HDC SafeHdc(CDC* pDC)
     return pDC ? pDC->GetSafeHdc() : nullptr;
 }
 
-template <typename Function>
-Function ProcAddress(HMODULE module, const char* name)
+template <typename Function> Function ProcAddress(HMODULE module, const char* name)
 {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
@@ -49,8 +48,7 @@ class ContextColors
 public:
     ContextColors(HDC hDC, COLORREF clrBk, COLORREF clrText)
         : m_hDC(hDC), m_clrOldBk(::SetBkColor(hDC, clrBk)), m_clrOldText(::SetTextColor(hDC, clrText))
-    {
-    }
+    {}
     ~ContextColors()
     {
         ::SetTextColor(m_hDC, m_clrOldText);
@@ -102,8 +100,7 @@ BOOL CopyBits(HDC hDestDC, const RECT& rcDest, HDC hSrcDC, int nSrcWidth, int nS
     const int nWidth = rcDest.right - rcDest.left, nHeight = rcDest.bottom - rcDest.top;
     if (nWidth == nSrcWidth && nHeight == nSrcHeight)
         return ::BitBlt(hDestDC, rcDest.left, rcDest.top, nWidth, nHeight, hSrcDC, 0, 0, dwRop);
-    return ::StretchBlt(hDestDC, rcDest.left, rcDest.top, nWidth, nHeight, hSrcDC, 0, 0, nSrcWidth, nSrcHeight,
-                        dwRop);
+    return ::StretchBlt(hDestDC, rcDest.left, rcDest.top, nWidth, nHeight, hSrcDC, 0, 0, nSrcWidth, nSrcHeight, dwRop);
 }
 
 }  // namespace
@@ -137,15 +134,13 @@ COSMDrawHelpers::COSMDrawHelpers() : COSMDrawHelpers(COSMMsimg32Functions{}, Get
     {
         m_functions.gradientFill = ProcAddress<COSMMsimg32Functions::GradientFillFn>(m_hMsimg32, "GradientFill");
         m_functions.alphaBlend = ProcAddress<COSMMsimg32Functions::AlphaBlendFn>(m_hMsimg32, "AlphaBlend");
-        m_functions.transparentBlt =
-            ProcAddress<COSMMsimg32Functions::TransparentBltFn>(m_hMsimg32, "TransparentBlt");
+        m_functions.transparentBlt = ProcAddress<COSMMsimg32Functions::TransparentBltFn>(m_hMsimg32, "TransparentBlt");
     }
 }
 
 COSMDrawHelpers::COSMDrawHelpers(const COSMMsimg32Functions& functions, COSMDrawEnvironment& environment)
     : m_functions(functions), m_environment(environment)
-{
-}
+{}
 
 BOOL COSMDrawHelpers::GradientFill(CDC* pDC, LPCRECT lpRect, COLORREF crFrom, COLORREF crTo, BOOL bHorz)
 {
@@ -261,8 +256,8 @@ BOOL COSMDrawHelpers::GradientFillTwoPart(CDC* pDC, LPCRECT lpRect, const COSMPa
 
 BOOL COSMDrawHelpers::DrawAlphaBlend(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrcDC, LPCRECT lpSrcRect)
 {
-    if (!SafeHdc(pDestDC) || !SafeHdc(pSrcDC) || !lpDestRect || !lpSrcRect ||
-        ::IsRectEmpty(lpDestRect) || ::IsRectEmpty(lpSrcRect))
+    if (!SafeHdc(pDestDC) || !SafeHdc(pSrcDC) || !lpDestRect || !lpSrcRect || ::IsRectEmpty(lpDestRect) ||
+        ::IsRectEmpty(lpSrcRect))
         return FALSE;
     const RECT& rcDest = *lpDestRect;
     const RECT& rcSrc = *lpSrcRect;
@@ -270,8 +265,7 @@ BOOL COSMDrawHelpers::DrawAlphaBlend(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrc
     // On Windows 9x the library's blend does not follow a right-to-left destination; before Windows 2000 it also
     // goes wrong for a source that does not start at the origin and for a destination above the top edge.
     const bool bLibrary = m_functions.alphaBlend && !(m_environment.IsWin9x() && IsContextRTL(pDestDC)) &&
-                          (m_environment.IsWin2KOrGreater() ||
-                           (rcSrc.left == 0 && rcSrc.top == 0 && rcDest.top >= 0));
+                          (m_environment.IsWin2KOrGreater() || (rcSrc.left == 0 && rcSrc.top == 0 && rcDest.top >= 0));
     if (!bLibrary)
         return AlphaBlendByPixels(pDestDC, rcDest, pSrcDC, rcSrc);
 
@@ -331,8 +325,8 @@ BOOL COSMDrawHelpers::AlphaBlendByPixels(CDC* pDestDC, const RECT& rcDest, CDC* 
 BOOL COSMDrawHelpers::DrawTransparentBlt(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrcDC, LPCRECT lpSrcRect,
                                          COLORREF crTransparent)
 {
-    if (!SafeHdc(pDestDC) || !SafeHdc(pSrcDC) || !lpDestRect || !lpSrcRect ||
-        ::IsRectEmpty(lpDestRect) || ::IsRectEmpty(lpSrcRect))
+    if (!SafeHdc(pDestDC) || !SafeHdc(pSrcDC) || !lpDestRect || !lpSrcRect || ::IsRectEmpty(lpDestRect) ||
+        ::IsRectEmpty(lpSrcRect))
         return FALSE;
     const RECT& rcDest = *lpDestRect;
     const RECT& rcSrc = *lpSrcRect;

@@ -73,8 +73,7 @@ public:
     // The part of that gradient which lies inside lpClip (the whole gradient when lpClip is null): each pixel
     // gets the colour it has in the full gradient, and nothing outside the clip is painted. FALSE also when the
     // clip misses the rectangle.
-    BOOL GradientFillClipped(CDC* pDC, LPCRECT lpRect, COLORREF crFrom, COLORREF crTo, BOOL bHorz,
-                             LPCRECT lpClip);
+    BOOL GradientFillClipped(CDC* pDC, LPCRECT lpRect, COLORREF crFrom, COLORREF crTo, BOOL bHorz, LPCRECT lpClip);
     // The gradient value's effective colours (custom where set): one gradient for a factor of exactly 0.5, else
     // two halves that meet at the colours' blend by the factor. Clipped as GradientFillClipped.
     BOOL GradientFillTwoPart(CDC* pDC, LPCRECT lpRect, const COSMPaintManagerColorGradient& gradient, BOOL bHorz,
@@ -84,8 +83,7 @@ public:
     // destination rectangle when the sizes differ.
     BOOL DrawAlphaBlend(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrcDC, LPCRECT lpSrcRect);
     // The source copied to the destination, stretched when the sizes differ, except its pixels of crTransparent.
-    BOOL DrawTransparentBlt(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrcDC, LPCRECT lpSrcRect,
-                            COLORREF crTransparent);
+    BOOL DrawTransparentBlt(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrcDC, LPCRECT lpSrcRect, COLORREF crTransparent);
 
     // Takes the four corner pixels of the rectangle out of the context's clip region (for rounded frames).
     BOOL ExcludeCorners(CDC* pDC, int nLeft, int nTop, int nRight, int nBottom);
@@ -101,8 +99,7 @@ protected:
     // Our own code, for systems without msimg32 or where it cannot be trusted.
     BOOL GradientFillByLines(HDC hDC, const RECT& rect, COLORREF crFrom, COLORREF crTo, BOOL bHorz);
     BOOL AlphaBlendByPixels(CDC* pDestDC, const RECT& rcDest, CDC* pSrcDC, const RECT& rcSrc);
-    BOOL TransparentBltByMask(CDC* pDestDC, const RECT& rcDest, CDC* pSrcDC, const RECT& rcSrc,
-                              COLORREF crTransparent);
+    BOOL TransparentBltByMask(CDC* pDestDC, const RECT& rcDest, CDC* pSrcDC, const RECT& rcSrc, COLORREF crTransparent);
 
 private:
     COSMMsimg32Functions m_functions;

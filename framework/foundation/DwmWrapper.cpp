@@ -5,7 +5,7 @@
 namespace {
 
 const char* const kDwmNames[COSMDwmFunctions::kSlotCount] = {"DwmDefWindowProc", "DwmIsCompositionEnabled",
-                                                              "DwmExtendFrameIntoClientArea"};
+                                                             "DwmExtendFrameIntoClientArea"};
 
 // DwmDefWindowProc answers with a BOOL, not an HRESULT: a failure code would read as "handled".
 using DwmDefWindowProcFn = BOOL(WINAPI*)(HWND, UINT, WPARAM, LPARAM, LRESULT*);
@@ -13,10 +13,8 @@ using DwmExtendFrameIntoClientAreaFn = HRESULT(WINAPI*)(HWND, const MARGINS*);
 
 }  // namespace
 
-COSMDwmFunctions::COSMDwmFunctions(const char* moduleName)
-    : COSMFunctionTable(moduleName, kDwmNames, kSlotCount, FALSE)
-{
-}
+COSMDwmFunctions::COSMDwmFunctions(const char* moduleName) : COSMFunctionTable(moduleName, kDwmNames, kSlotCount, FALSE)
+{}
 
 COSMDwmFunctions& GetDwmFunctions()
 {
@@ -24,13 +22,9 @@ COSMDwmFunctions& GetDwmFunctions()
     return functions;
 }
 
-COSMDwmWrapper::COSMDwmWrapper() : m_functions(GetDwmFunctions())
-{
-}
+COSMDwmWrapper::COSMDwmWrapper() : m_functions(GetDwmFunctions()) {}
 
-COSMDwmWrapper::COSMDwmWrapper(COSMDwmFunctions& functions) : m_functions(functions)
-{
-}
+COSMDwmWrapper::COSMDwmWrapper(COSMDwmFunctions& functions) : m_functions(functions) {}
 
 BOOL COSMDwmWrapper::DwmDefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {

@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <mutex>
 
-COSMFunctionTable::COSMFunctionTable(const char* moduleName, const char* const* names, size_t count,
-                                     BOOL followReloads)
+COSMFunctionTable::COSMFunctionTable(const char* moduleName, const char* const* names, size_t count, BOOL followReloads)
     : m_moduleName(moduleName), m_names(names), m_functions(count, nullptr), m_module(LoadLibraryA(moduleName)),
       m_followReloads(followReloads)
-{
-}
+{}
 
 FARPROC COSMFunctionTable::Lookup(size_t slot)
 {

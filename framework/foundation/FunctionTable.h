@@ -32,8 +32,7 @@ public:
 
     // The slot's function, looked up on first use; null when the DLL or the function is missing.
     FARPROC Lookup(size_t slot);
-    template <typename Function>
-    Function Get(size_t slot)
+    template <typename Function> Function Get(size_t slot)
     {
         return reinterpret_cast<Function>(reinterpret_cast<void*>(Lookup(slot)));
     }

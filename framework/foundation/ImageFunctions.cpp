@@ -25,7 +25,6 @@ bool GetBitmapSize(HBITMAP hBitmap, BITMAP& bm)
     return hBitmap && ::GetObjectA(hBitmap, sizeof(bm), &bm) == sizeof(bm) && bm.bmWidth > 0 && bm.bmHeight > 0;
 }
 
-
 HBITMAP BitmapFromPixels(int cx, int cy, const DWORD* pPixels, LPBYTE* ppBits)
 {
     void* pBits = nullptr;
@@ -383,8 +382,8 @@ BOOL GetBitmapDIBData(HBITMAP hBitmap, BITMAPINFO*& pInfo, int& nInfoSize, LPBYT
     }
     const BITMAPINFOHEADER& header = pQuery->bmiHeader;
     const ULONGLONG nStride = ((static_cast<ULONGLONG>(header.biWidth) * header.biBitCount + 31) / 32) * 4;
-    const ULONGLONG nRows = static_cast<ULONGLONG>(header.biHeight < 0 ? -static_cast<LONGLONG>(header.biHeight)
-                                                                       : header.biHeight);
+    const ULONGLONG nRows =
+        static_cast<ULONGLONG>(header.biHeight < 0 ? -static_cast<LONGLONG>(header.biHeight) : header.biHeight);
     ULONGLONG nPixels = header.biSizeImage;
     if (nPixels == 0)
         nPixels = static_cast<ULONGLONG>(header.biWidth) * nRows * 4;

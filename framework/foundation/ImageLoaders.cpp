@@ -16,7 +16,7 @@ const LONG kMaxDimension = 16384;
 // An icon file's image is read into memory whole; none of ours comes near this.
 const ULONGLONG kMaxIconImageBytes = 64ull * 1024 * 1024;
 const size_t kInfoHeaderSize = sizeof(BITMAPINFOHEADER);  // 40
-const size_t kFileHeaderSize = 14;                         // BITMAPFILEHEADER
+const size_t kFileHeaderSize = 14;                        // BITMAPFILEHEADER
 const size_t kIconDirSize = 6;
 const size_t kIconDirEntrySize = 16;
 const size_t kGroupIconEntrySize = 14;
@@ -224,9 +224,9 @@ HBITMAP LoadImageFile(LPCSTR lpszPath, BOOL* pbAlpha)
     else
     {
         bAlpha = IsAlphaBitmapFile(lpszPath);
-        hBitmap = static_cast<HBITMAP>(::LoadImageA(nullptr, lpszPath, IMAGE_BITMAP, 0, 0,
-                                                    LR_LOADFROMFILE | LR_DEFAULTSIZE |
-                                                        (bAlpha ? LR_CREATEDIBSECTION : 0)));
+        hBitmap =
+            static_cast<HBITMAP>(::LoadImageA(nullptr, lpszPath, IMAGE_BITMAP, 0, 0,
+                                              LR_LOADFROMFILE | LR_DEFAULTSIZE | (bAlpha ? LR_CREATEDIBSECTION : 0)));
         if (!hBitmap)
         {
             // Drawn on the face colour: whatever transparency the picture had is gone.
@@ -367,8 +367,7 @@ HBITMAP LoadAlphaBitmapFromFile(LPCSTR lpszPath, int nWidth)
             if (ReadWord(pEntry + 6) != 32 || (nWidth != 0 && nEntryWidth != nWidth))
                 continue;
             // The entry's own size bounds what is read, and it must lie inside the file.
-            if (nImageSize < kInfoHeaderSize || nImageSize > kMaxIconImageBytes ||
-                nImageOffset + nImageSize > nLength)
+            if (nImageSize < kInfoHeaderSize || nImageSize > kMaxIconImageBytes || nImageOffset + nImageSize > nLength)
                 continue;
             std::vector<BYTE> image(static_cast<size_t>(nImageSize));
             if (!ReadFileBytes(file, nImageOffset, image.data(), static_cast<UINT>(image.size())))

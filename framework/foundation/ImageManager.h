@@ -48,9 +48,10 @@ public:
     COSMImageManager();
     ~COSMImageManager() override;
 
-    // ---- The store ---------------------------------------------------------------------------------------------------
-    // nState: 0 normal, 1 disabled, 2, 3, 4. cx and cy 0: the image's own size. FALSE for an empty image, a size of
-    // 0 x 0, or a state other than 0 for a command that has no icons yet.
+    // ---- The store
+    // --------------------------------------------------------------------------------------------------- nState: 0
+    // normal, 1 disabled, 2, 3, 4. cx and cy 0: the image's own size. FALSE for an empty image, a size of 0 x 0, or a
+    // state other than 0 for a command that has no icons yet.
     BOOL SetIcon(const COSMImageManagerIconHandle& image, UINT nID, int cx = 0, int cy = 0, int nState = 0);
     // The icon is copied; it stays the caller's.
     BOOL SetIcon(HICON hIcon, UINT nID, int cx = 0, int cy = 0, int nState = 0);
@@ -80,8 +81,9 @@ public:
         return m_mapIconSets;
     }
 
-    // ---- Caches and drawing ------------------------------------------------------------------------------------------
-    // Images copied into icons go into the shared caches (TRUE at construction).
+    // ---- Caches and drawing
+    // ------------------------------------------------------------------------------------------ Images copied into
+    // icons go into the shared caches (TRUE at construction).
     BOOL IsCacheEnabled() const { return m_bUseCache; }
     void EnableCache(BOOL bUseCache) { m_bUseCache = bUseCache; }
     // The cache for the size; made when bCreate and missing.
@@ -98,9 +100,10 @@ public:
     BOOL DrawAlphaBlend(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrcDC, LPCRECT lpSrcRect);
     BOOL DrawTransparentBlt(CDC* pDestDC, LPCRECT lpDestRect, CDC* pSrcDC, LPCRECT lpSrcRect, COLORREF crTransparent);
 
-    // ---- Loading images ----------------------------------------------------------------------------------------------
-    // Every image of the icon group of that size (every image for 0 x 0) goes to the command at its own size;
-    // without a group, the RT_ICON of the name. FALSE when an image cannot be loaded or set.
+    // ---- Loading images
+    // ---------------------------------------------------------------------------------------------- Every image of the
+    // icon group of that size (every image for 0 x 0) goes to the command at its own size; without a group, the RT_ICON
+    // of the name. FALSE when an image cannot be loaded or set.
     BOOL SetIconsFromGroupResource(HMODULE hModule, LPCSTR lpszResourceName, UINT nID, int cx, int cy, int nState = 0);
     // The same from the class library's resource module; TRUE whenever the group exists.
     BOOL LoadIconGroupResource(LPCSTR lpszResourceName, UINT nID, int cx, int cy, int nState = 0);
@@ -138,7 +141,7 @@ public:
 protected:
     // A new set of the command's icons read from the exchange; raises on a wrong "CheckSum" or damaged data.
     std::unique_ptr<COSMImageManagerIconSet, void (*)(COSMImageManagerIconSet*)> LoadIconSet(UINT nID,
-                                                                                           COSMPropExchange* pPX);
+                                                                                             COSMPropExchange* pPX);
     void StoreIconSet(UINT nID, COSMPropExchange* pPX);
     // Enters the set under its id; a set already there is deleted.
     void SetIconSetAt(COSMImageManagerIconSet* pIconSet);

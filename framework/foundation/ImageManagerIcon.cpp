@@ -20,11 +20,26 @@ namespace {
 
 const COLORREF kNoColor = static_cast<COLORREF>(-1);
 
-BYTE Blue(DWORD pixel) { return static_cast<BYTE>(pixel); }
-BYTE Green(DWORD pixel) { return static_cast<BYTE>(pixel >> 8); }
-BYTE Red(DWORD pixel) { return static_cast<BYTE>(pixel >> 16); }
-BYTE AlphaOf(DWORD pixel) { return static_cast<BYTE>(pixel >> 24); }
-DWORD MakePixel(DWORD r, DWORD g, DWORD b, DWORD a) { return (a << 24) | (r << 16) | (g << 8) | b; }
+BYTE Blue(DWORD pixel)
+{
+    return static_cast<BYTE>(pixel);
+}
+BYTE Green(DWORD pixel)
+{
+    return static_cast<BYTE>(pixel >> 8);
+}
+BYTE Red(DWORD pixel)
+{
+    return static_cast<BYTE>(pixel >> 16);
+}
+BYTE AlphaOf(DWORD pixel)
+{
+    return static_cast<BYTE>(pixel >> 24);
+}
+DWORD MakePixel(DWORD r, DWORD g, DWORD b, DWORD a)
+{
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
 
 // A pixel's straight colour: premultiplied channels divided by alpha again (rounded, at most 255).
 DWORD UnPreMultiply(DWORD pixel)
@@ -66,8 +81,8 @@ DWORD DisabledPixel(DWORD pixel, COLORREF clrFrom, COLORREF clrTo)
     }
     // t = L / 255: from the dark colour (t = 0) to the light one (t = 1).
     auto channel = [l](DWORD to, DWORD from) {
-        return static_cast<DWORD>((static_cast<unsigned long long>(to) * (255000 - l) +
-                                   static_cast<unsigned long long>(from) * l) / 255000);
+        return static_cast<DWORD>(
+            (static_cast<unsigned long long>(to) * (255000 - l) + static_cast<unsigned long long>(from) * l) / 255000);
     };
     return MakePixel(channel(GetRValue(clrTo), GetRValue(clrFrom)), channel(GetGValue(clrTo), GetGValue(clrFrom)),
                      channel(GetBValue(clrTo), GetBValue(clrFrom)), AlphaOf(pixel));
@@ -77,8 +92,8 @@ DWORD DisabledPixel(DWORD pixel, COLORREF clrFrom, COLORREF clrTo)
 // classic icon's colour pixels where its mask is clear go to iconPixel, and the icon is made again with its mask.
 // FALSE (result empty) when the pixels cannot be read or the new image made.
 template <class AlphaPixel, class IconPixel>
-bool TransformImage(const COSMImageManagerIconHandle& source, COSMImageManagerIconHandle& result,
-                    AlphaPixel alphaPixel, IconPixel iconPixel)
+bool TransformImage(const COSMImageManagerIconHandle& source, COSMImageManagerIconHandle& result, AlphaPixel alphaPixel,
+                    IconPixel iconPixel)
 {
     result.Clear();
     try
@@ -206,9 +221,9 @@ COSMImageManagerIcon::~COSMImageManagerIcon() = default;
 void COSMImageManagerIcon::InitImages()
 {
     COSMImageManager* pManager = GetImageManager();
-    for (COSMImageManagerIconHandle* pImage : {&m_imageNormal, &m_imageFaded, &m_imageShadow, &m_imageHot,
-                                               &m_imageChecked, &m_imagePressed, &m_imageDisabled,
-                                               &m_imageDisabledAuto})
+    for (COSMImageManagerIconHandle* pImage :
+         {&m_imageNormal, &m_imageFaded, &m_imageShadow, &m_imageHot, &m_imageChecked, &m_imagePressed,
+          &m_imageDisabled, &m_imageDisabledAuto})
         pImage->SetImageManager(pManager);
 }
 
@@ -248,9 +263,9 @@ void COSMImageManagerIcon::SetIcon(const COSMImageManagerIconHandle& image)
     // The image may be one of this icon's own members: copy it out before they are cleared.
     COSMImageManagerIconHandle source;
     source.CopyOwnImageFrom(image);
-    for (COSMImageManagerIconHandle* pImage : {&m_imageNormal, &m_imageFaded, &m_imageShadow, &m_imageHot,
-                                               &m_imageChecked, &m_imagePressed, &m_imageDisabled,
-                                               &m_imageDisabledAuto})
+    for (COSMImageManagerIconHandle* pImage :
+         {&m_imageNormal, &m_imageFaded, &m_imageShadow, &m_imageHot, &m_imageChecked, &m_imagePressed,
+          &m_imageDisabled, &m_imageDisabledAuto})
         pImage->Clear();
     m_imageNormal.CopyFrom(source);
     const CSize size = source.GetExtent();
@@ -410,8 +425,8 @@ void COSMImageManagerIcon::Draw(CDC* pDC, int x, int y, COSMImageManagerIconHand
         cy = m_nHeight * cx / m_nWidth;
     if (m_pImageList)
     {
-        ImageList_DrawEx(m_pImageList->GetImageList(), static_cast<int>(m_nID - m_pImageList->GetBaseCommand()),
-                         *pDC, x, y, cx, cy, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
+        ImageList_DrawEx(m_pImageList->GetImageList(), static_cast<int>(m_nID - m_pImageList->GetBaseCommand()), *pDC,
+                         x, y, cx, cy, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
         return;
     }
     image.Draw(pDC, x, y, cx, cy, m_bAlphaBuffer);
@@ -575,7 +590,8 @@ HBITMAP COSMImageManagerIcon::ReadDIB(CArchive& ar, LPBYTE* ppBits)
     std::memcpy(&header, info.data(), sizeof(header));
     if (!IsValidStoredHeader(header, nInfoSize))
         return nullptr;
-    const unsigned long long nStride = ((static_cast<unsigned long long>(header.biWidth) * header.biBitCount + 31) / 32) * 4;
+    const unsigned long long nStride =
+        ((static_cast<unsigned long long>(header.biWidth) * header.biBitCount + 31) / 32) * 4;
     const unsigned long long nRows = static_cast<unsigned long long>(std::llabs(header.biHeight));
     const unsigned long long nImageSize = nStride * nRows;
     if (nImageSize > nPixelSize)

@@ -119,11 +119,11 @@ protected:
     COSMImageManagerIconHandle m_imageNormal;
     COSMImageManagerIconHandle m_imageFaded;
     COSMImageManagerIconHandle m_imageShadow;
-    COSMImageManagerIconHandle m_imageHot;             // state 2
-    COSMImageManagerIconHandle m_imageChecked;         // state 3
-    COSMImageManagerIconHandle m_imagePressed;         // state 4
+    COSMImageManagerIconHandle m_imageHot;      // state 2
+    COSMImageManagerIconHandle m_imageChecked;  // state 3
+    COSMImageManagerIconHandle m_imagePressed;  // state 4
     COSMImageManagerIconHandle m_imageDisabled;
-    COSMImageManagerIconHandle m_imageDisabledAuto;    // generated
+    COSMImageManagerIconHandle m_imageDisabledAuto;  // generated
     COSMImageManagerIconSet* m_pIconSet = nullptr;
     COSMImageManagerImageList* m_pImageList = nullptr;
 };

@@ -12,15 +12,14 @@
 
 namespace {
 
-const DWORD kMaskSetAlpha = 0;              // where the mask is set the buffer is transparent
-const DWORD kMaskClearAlpha = 0xFF000000;   // and opaque elsewhere
+const DWORD kMaskSetAlpha = 0;             // where the mask is set the buffer is transparent
+const DWORD kMaskClearAlpha = 0xFF000000;  // and opaque elsewhere
 
 }  // namespace
 
 COSMImageManagerIconCache::COSMImageManagerIconCache(COSMImageManager* pManager, CSize szIcon)
     : m_pManager(pManager), m_szIcon(szIcon)
-{
-}
+{}
 
 COSMImageManagerIconCache::~COSMImageManagerIconCache()
 {
@@ -208,8 +207,8 @@ BOOL COSMImageManagerIconCache::Extract(const COSMImageManagerCacheSlot* pSlot, 
     ::GdiFlush();
     auto* pDest = static_cast<LPDWORD>(pBits);
     for (int row = 0; row < cy; ++row)
-        std::memcpy(pDest + static_cast<size_t>(row) * cx, m_pBits + static_cast<size_t>(row) * m_nTotalWidth + pSlot->m_rc.left,
-                    static_cast<size_t>(cx) * 4);
+        std::memcpy(pDest + static_cast<size_t>(row) * cx,
+                    m_pBits + static_cast<size_t>(row) * m_nTotalWidth + pSlot->m_rc.left, static_cast<size_t>(cx) * 4);
     if (pSlot->m_bAlpha)
     {
         image.SetPreMultipliedBitmap(hColor);
@@ -290,8 +289,8 @@ void COSMImageManagerIconCache::DrawMasked(HDC hDest, int x, int y, int cx, int 
     ::SetBkColor(hDest, clrOldBack);
 }
 
-void COSMImageManagerIconCache::DrawMaskedThroughBuffer(CDC* pDest, int x, int y, int cx, int cy, HDC hColor,
-                                                        HDC hMask, int xSrc, int ySrc, int cxSrc, int cySrc)
+void COSMImageManagerIconCache::DrawMaskedThroughBuffer(CDC* pDest, int x, int y, int cx, int cy, HDC hColor, HDC hMask,
+                                                        int xSrc, int ySrc, int cxSrc, int cySrc)
 {
     if (cx <= 0 || cy <= 0)
         return;

@@ -79,9 +79,9 @@ protected:
 
     CBitmap m_bmpColor;
     CBitmap m_bmpMask;
-    CDC m_dc;                              // compatible with the screen; holds the colour bitmap
+    CDC m_dc;  // compatible with the screen; holds the colour bitmap
     HGDIOBJ m_hOldBitmap = nullptr;
-    LPDWORD m_pBits = nullptr;             // the colour bitmap's pixels
+    LPDWORD m_pBits = nullptr;  // the colour bitmap's pixels
     COSMImageManager* m_pManager;
     CSize m_szIcon;
     int m_nTotalWidth = 0;

@@ -95,8 +95,8 @@ void COSMImageManagerIconHandle::SetPreMultipliedBitmap(HBITMAP hBitmap)
     if (!hBitmap)
         return;
     DIBSECTION dib{};
-    if (::GetObjectA(hBitmap, sizeof(dib), &dib) == sizeof(dib) && dib.dsBm.bmBits &&
-        dib.dsBmih.biBitCount == 32 && dib.dsBmih.biHeight > 0 && dib.dsBmih.biCompression == BI_RGB)
+    if (::GetObjectA(hBitmap, sizeof(dib), &dib) == sizeof(dib) && dib.dsBm.bmBits && dib.dsBmih.biBitCount == 32 &&
+        dib.dsBmih.biHeight > 0 && dib.dsBmih.biCompression == BI_RGB)
     {
         m_hBitmap = hBitmap;
         m_pBits = static_cast<LPBYTE>(dib.dsBm.bmBits);
@@ -322,8 +322,7 @@ void COSMImageManagerIconHandle::DrawAlphaImage(CDC* pDC, int x, int y, int cx, 
     COSMImageManagerIconCache::AlphaBlendImage(pDC, x, y, cx, cy, &dc, 0, 0, m_szIcon.cx, m_szIcon.cy);
 }
 
-BOOL COSMImageManagerIconHandle::LoadFromResource(HMODULE hModule, LPCSTR lpszResourceName, int cx, int cy,
-                                                  BOOL bGroup)
+BOOL COSMImageManagerIconHandle::LoadFromResource(HMODULE hModule, LPCSTR lpszResourceName, int cx, int cy, BOOL bGroup)
 {
     Clear();
     if (bGroup)

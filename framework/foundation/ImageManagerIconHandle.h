@@ -81,7 +81,10 @@ public:
     // Draws the image at (x, y) in cx x cy. bAlphaBuffer: a classic icon goes through a 32-bit buffer and is
     // alpha-blended, so a target that keeps alpha (a glass frame, a layered window) gets opaque pixels.
     void Draw(CDC* pDC, int x, int y, int cx, int cy, BOOL bAlphaBuffer = FALSE);
-    void Draw(CDC* pDC, CPoint pt, CSize sz, BOOL bAlphaBuffer = FALSE) { Draw(pDC, pt.x, pt.y, sz.cx, sz.cy, bAlphaBuffer); }
+    void Draw(CDC* pDC, CPoint pt, CSize sz, BOOL bAlphaBuffer = FALSE)
+    {
+        Draw(pDC, pt.x, pt.y, sz.cx, sz.cy, bAlphaBuffer);
+    }
 
 protected:
     friend class COSMImageManagerIconCache;  // reads the bitmap itself, never the cache's
@@ -93,8 +96,8 @@ protected:
 
     HICON m_hIcon = nullptr;
     HBITMAP m_hBitmap = nullptr;
-    LPBYTE m_pBits = nullptr;             // the bitmap's premultiplied pixels, NULL until premultiplied
-    BOOL m_bClearHandles = TRUE;          // the handle destroys what it holds
+    LPBYTE m_pBits = nullptr;     // the bitmap's premultiplied pixels, NULL until premultiplied
+    BOOL m_bClearHandles = TRUE;  // the handle destroys what it holds
     COSMImageManager* m_pManager = nullptr;
     COSMImageManagerCacheSlot* m_pSlot = nullptr;
     CSize m_szIcon;

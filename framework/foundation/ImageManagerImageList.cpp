@@ -4,12 +4,9 @@
 
 COSMImageManagerImageList::COSMImageManagerImageList(COSMImageManager* pManager, HIMAGELIST hImageList,
                                                      UINT nBaseCommand, BOOL bDestroyImageList)
-    : m_hImageList(hImageList),
-      m_bDestroyImageList(bDestroyImageList),
-      m_nBaseCommand(nBaseCommand),
+    : m_hImageList(hImageList), m_bDestroyImageList(bDestroyImageList), m_nBaseCommand(nBaseCommand),
       m_pImageManager(pManager)
-{
-}
+{}
 
 COSMImageManagerImageList::~COSMImageManagerImageList()
 {

@@ -44,8 +44,8 @@ BOOL COSMImageManager::LoadIconGroupResource(LPCSTR lpszResourceName, UINT nID, 
     return SetIcon(image, nID, 0, 0, nState);
 }
 
-BOOL COSMImageManager::SetIconsFromImageList(HIMAGELIST hImageList, const UINT* pCommands, int nCount, int cx,
-                                             int cy, int nState)
+BOOL COSMImageManager::SetIconsFromImageList(HIMAGELIST hImageList, const UINT* pCommands, int nCount, int cx, int cy,
+                                             int nState)
 {
     if (!hImageList)
         return FALSE;

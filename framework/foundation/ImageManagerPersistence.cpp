@@ -55,8 +55,8 @@ void COSMImageManager::StoreIconSet(UINT nID, COSMPropExchange* pPX)
     }
 }
 
-std::unique_ptr<COSMImageManagerIconSet, void (*)(COSMImageManagerIconSet*)>
-COSMImageManager::LoadIconSet(UINT nID, COSMPropExchange* pPX)
+std::unique_ptr<COSMImageManagerIconSet, void (*)(COSMImageManagerIconSet*)> COSMImageManager::LoadIconSet(
+    UINT nID, COSMPropExchange* pPX)
 {
     IconSetPtr pIconSet(new COSMImageManagerIconSet(this, nID), ReleaseIconSet);
     std::unique_ptr<COSMPropExchangeEnumerator> icons(pPX->GetEnumerator("Icon"));

@@ -8,13 +8,13 @@
 
 struct OSM_LANGUAGE_INFO
 {
-    WORD wLanguage;        // the language id (LANGID)
-    UINT nCodePage;        // 0 stands for the system's ANSI code page
-    LPCSTR lpszEncoding;   // the web charset name
-    LPCSTR lpszCaption;    // the English name
-    LPCSTR lpszLang;       // the language's constant name, e.g. "LANG_RUSSIAN"
-    LPCSTR lpszSubLang;    // the sub-language's constant name, e.g. "SUBLANG_DEFAULT"
-    BYTE nFontCharSet;     // GDI charset for fonts of this language
+    WORD wLanguage;       // the language id (LANGID)
+    UINT nCodePage;       // 0 stands for the system's ANSI code page
+    LPCSTR lpszEncoding;  // the web charset name
+    LPCSTR lpszCaption;   // the English name
+    LPCSTR lpszLang;      // the language's constant name, e.g. "LANG_RUSSIAN"
+    LPCSTR lpszSubLang;   // the sub-language's constant name, e.g. "SUBLANG_DEFAULT"
+    BYTE nFontCharSet;    // GDI charset for fonts of this language
 };
 
 // The record of a language id, or NULL when the table has none.

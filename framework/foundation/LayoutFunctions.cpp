@@ -11,8 +11,7 @@ using SetLayoutFn = DWORD(WINAPI*)(HDC, DWORD);
 
 COSMLayoutFunctions::COSMLayoutFunctions(const char* moduleName)
     : COSMFunctionTable(moduleName, kLayoutNames, kSlotCount, FALSE)
-{
-}
+{}
 
 DWORD COSMLayoutFunctions::GetLayout(HDC dc)
 {

@@ -51,8 +51,8 @@ BOOL COSMModuleHandle::GetVersionInfo()
 {
     if (!m_module)
         return FALSE;
-    const auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
-        reinterpret_cast<void*>(::GetProcAddress(m_module, "DllGetVersion")));
+    const auto getVersion =
+        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(::GetProcAddress(m_module, "DllGetVersion")));
     if (!getVersion)
         return FALSE;
     DLLVERSIONINFO info{};

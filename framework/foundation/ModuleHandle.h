@@ -14,7 +14,12 @@
 class COSMModuleHandle
 {
 public:
-    enum class Source { None = 0, GetModuleHandle = 1, LoadLibrary = 2 };
+    enum class Source
+    {
+        None = 0,
+        GetModuleHandle = 1,
+        LoadLibrary = 2
+    };
 
     COSMModuleHandle() = default;
     explicit COSMModuleHandle(const char* name) { Init(name); }
@@ -34,8 +39,7 @@ public:
     DWORD GetVersion();
 
     // Looks the function up unless the module is older than minimumVersion (major << 16 | minor; 0 = any).
-    template <typename Function>
-    BOOL GetProcAddress(Function* function, const char* name, DWORD minimumVersion = 0)
+    template <typename Function> BOOL GetProcAddress(Function* function, const char* name, DWORD minimumVersion = 0)
     {
         FARPROC address = nullptr;
         const BOOL found = GetProcAddressRaw(&address, name, minimumVersion);

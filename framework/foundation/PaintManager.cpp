@@ -53,9 +53,7 @@ BOOL InitNonClientMetrics(NONCLIENTMETRICSA* metrics)
     return ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsXpSize, metrics, 0);
 }
 
-COSMPaintManager::COSMPaintManager() : COSMPaintManager(GetVisualStyleFunctions(TRUE))
-{
-}
+COSMPaintManager::COSMPaintManager() : COSMPaintManager(GetVisualStyleFunctions(TRUE)) {}
 
 COSMPaintManager::COSMPaintManager(COSMVisualStyleFunctions& styleFunctions)
     : m_statusTheme(styleFunctions), m_buttonTheme(styleFunctions)

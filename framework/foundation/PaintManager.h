@@ -66,8 +66,8 @@ void DrawTriangle(CDC* dc, CPoint p0, CPoint p1, CPoint p2, COLORREF color);
 // no buffer, the themed text call) falls back to DrawTextA with the same flags, so the text never goes missing.
 void DrawThemeTextBuffered(CDC* dc, const CString& text, CRect rect, UINT format, BOOL composited);
 // The same through a table of the caller's (a test's stand-in library) instead of the second process-wide one.
-void DrawThemeTextBuffered(COSMVisualStyleFunctions& functions, CDC* dc, const CString& text, CRect rect,
-                           UINT format, BOOL composited);
+void DrawThemeTextBuffered(COSMVisualStyleFunctions& functions, CDC* dc, const CString& text, CRect rect, UINT format,
+                           BOOL composited);
 
 class COSMPaintManager : public CCmdTarget
 {
@@ -268,11 +268,11 @@ public:
     CSize DrawControlCaptionTwoLines(CDC* dc, COSMControl* control, CRect rect, BOOL draw, BOOL vertical,
                                      BOOL dropDown);
     // One line: embossed when the control is disabled, mnemonics as the keyboard-cue override or the bar says.
-    void DrawCaptionText(CDC* dc, COSMControl* control, const CString& caption, const CString& plainCaption,
-                         CRect rect, BOOL vertical, BOOL centred);
+    void DrawCaptionText(CDC* dc, COSMControl* control, const CString& caption, const CString& plainCaption, CRect rect,
+                         BOOL vertical, BOOL centred);
     // The one-line caption beside (or, on a vertical bar, under) a button of the given size.
-    CSize MeasureControlCaptionArea(CDC* dc, COSMControl* control, CRect rect, BOOL draw, BOOL dropDown,
-                                    CSize button, BOOL withImage);
+    CSize MeasureControlCaptionArea(CDC* dc, COSMControl* control, CRect rect, BOOL draw, BOOL dropDown, CSize button,
+                                    BOOL withImage);
     void GradientFill(CDC* dc, LPCRECT rect, COLORREF first, COLORREF second, BOOL horizontal, LPCRECT clip);
 
     // The animations' clock; tests put in their own.
@@ -324,8 +324,8 @@ protected:
                               COSMProgressPaintManager* progress);
 
     // A check-box or radio mark through the BUTTON style's part, or the classic frame control.
-    void DrawButtonMark(CDC* dc, CRect rect, int themePart, UINT classicKind, BOOL selected, BOOL pressed,
-                        int checked, BOOL enabled);
+    void DrawButtonMark(CDC* dc, CRect rect, int themePart, UINT classicKind, BOOL selected, BOOL pressed, int checked,
+                        BOOL enabled);
 
     // What DrawToolBarControl works out once for a control (PaintManagerControls.cpp).
     struct ToolBarControlLayout;

@@ -53,8 +53,8 @@ void COSMPaintManager::SetAnimationClock(TickCountFunction tickCount, SleepFunct
     g_sleep = sleep ? sleep : &::Sleep;
 }
 
-void COSMPaintManager::BlendBits(DWORD* destination, const DWORD* first, int width, int height,
-                                 const DWORD* second, int alpha)
+void COSMPaintManager::BlendBits(DWORD* destination, const DWORD* first, int width, int height, const DWORD* second,
+                                 int alpha)
 {
     const int count = width * height;
     auto* out = reinterpret_cast<BYTE*>(destination);
@@ -108,8 +108,7 @@ void COSMPaintManager::Animate(CDC* destination, CDC* source, CRect rect, int ki
         if (sourceSection && backgroundSection && blendSection && memory)
         {
             CopyIntoSection(memory, sourceSection, source->GetSafeHdc(), rect.left, rect.top, width, height);
-            CopyIntoSection(memory, backgroundSection, destination->GetSafeHdc(), rect.left, rect.top, width,
-                            height);
+            CopyIntoSection(memory, backgroundSection, destination->GetSafeHdc(), rect.left, rect.top, width, height);
             HGDIOBJ old = ::SelectObject(memory, blendSection);
             // The last step is the final image, which the caller paints itself.
             for (int k = 1; k < steps; ++k)

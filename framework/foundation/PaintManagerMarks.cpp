@@ -154,9 +154,8 @@ void COSMPaintManager::DrawSmoothEllipse(CDC* dc, const CRect& rect, COLORREF bo
 COSMPaintManager::ControlState COSMPaintManager::GetControlState(COSMControl* control)
 {
     const COSMCommandBar* bar = control->GetParent();
-    return {control->GetSelected(),   control->GetPressed(),      control->GetEnabled(),
-            control->GetChecked(),    control->IsPopupOpen(),      bar ? bar->GetType() : 1,
-            bar ? bar->GetPosition() : 0};
+    return {control->GetSelected(), control->GetPressed(),    control->GetEnabled(),       control->GetChecked(),
+            control->IsPopupOpen(), bar ? bar->GetType() : 1, bar ? bar->GetPosition() : 0};
 }
 
 CSize COSMPaintManager::DrawControl(CDC* dc, COSMControl* control, BOOL draw)
@@ -270,22 +269,21 @@ CSize COSMPaintManager::DrawCheckBoxMark(CDC* dc, CRect rect, BOOL draw, BOOL se
     return CSize(13, 13);
 }
 
-CSize COSMPaintManager::DrawRadioButtonMark(CDC* dc, CRect rect, BOOL draw, BOOL selected, BOOL pressed,
-                                            int checked, BOOL enabled)
+CSize COSMPaintManager::DrawRadioButtonMark(CDC* dc, CRect rect, BOOL draw, BOOL selected, BOOL pressed, int checked,
+                                            BOOL enabled)
 {
     if (draw)
         DrawButtonMark(dc, rect, 2, DFCS_BUTTONRADIO, selected, pressed, checked, enabled);
     return CSize(13, 13);
 }
 
-void COSMPaintManager::DrawButtonMark(CDC* dc, CRect rect, int themePart, UINT classicKind, BOOL selected,
-                                      BOOL pressed, int checked, BOOL enabled)
+void COSMPaintManager::DrawButtonMark(CDC* dc, CRect rect, int themePart, UINT classicKind, BOOL selected, BOOL pressed,
+                                      int checked, BOOL enabled)
 {
     // A style whose BUTTON class failed to open draws nothing itself: the classic mark stands in.
     if (m_themedCheckMarks && m_buttonTheme.IsOpen() && m_buttonTheme.IsAppThemed() &&
-        SUCCEEDED(m_buttonTheme.DrawThemeBackground(dc->GetSafeHdc(), themePart,
-                                                    MarkThemeState(selected, pressed, checked, enabled), &rect,
-                                                    nullptr)))
+        SUCCEEDED(m_buttonTheme.DrawThemeBackground(
+            dc->GetSafeHdc(), themePart, MarkThemeState(selected, pressed, checked, enabled), &rect, nullptr)))
         return;
     UINT state = classicKind;
     if (!enabled || checked == 2)
@@ -330,8 +328,8 @@ void COSMPaintManager::DrawDropDownGlyph(CDC* dc, COSMControl* control, CPoint p
                      CPoint(point.x, point.y + 1), color);
 }
 
-int COSMPaintManager::DrawPopupBarText(CDC* dc, const CString& text, CRect& rect, UINT format, BOOL draw,
-                                       BOOL selected, BOOL enabled)
+int COSMPaintManager::DrawPopupBarText(CDC* dc, const CString& text, CRect& rect, UINT format, BOOL draw, BOOL selected,
+                                       BOOL enabled)
 {
     const UINT line = DT_SINGLELINE | DT_VCENTER;
     if (draw && !enabled && !selected && m_embossedDisabledText)

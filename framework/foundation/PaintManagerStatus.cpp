@@ -177,8 +177,7 @@ void COSMPaintManager::DrawStatusBarPaneEntry(CDC* dc, CRect rect, COSMStatusBar
         else
         {
             const int oldMode = dc->SetBkMode(TRANSPARENT);
-            dc->DrawText(text, text.GetLength(), &rect,
-                         DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | DT_NOPREFIX);
+            dc->DrawText(text, text.GetLength(), &rect, DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | DT_NOPREFIX);
             dc->SetBkMode(oldMode);
         }
     }
@@ -203,8 +202,8 @@ int COSMPaintManager::DrawStatusBarSwitchPane(CDC* dc, CRect rect, COSMStatusBar
     {
         const COSMStatusBarSwitchPane::SWITCH* item = pane->GetSwitch(i);
         const CRect face(left, rect.top, left + item->width, rect.bottom);
-        DrawStateRectangle(dc, face, pane->IsEnabled() && item->hot, item->pressed, item->enabled, item->checked,
-                           FALSE, 1, 0);
+        DrawStateRectangle(dc, face, pane->IsEnabled() && item->hot, item->pressed, item->enabled, item->checked, FALSE,
+                           1, 0);
         const CSize icon = GetStatusIconSize(static_cast<int>(item->id));
         if (icon.cx > 0)
         {

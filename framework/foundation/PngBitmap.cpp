@@ -37,8 +37,7 @@ void PNGCBAPI ReadData(png_structp png, png_bytep data, png_size_t length)
         e->Delete();
     }
     catch (...)
-    {
-    }
+    {}
     if (!bComplete)
         png_error(png, "the PNG data ends early");
 }
@@ -48,9 +47,7 @@ void PNGCBAPI OnError(png_structp png, png_const_charp)
     png_longjmp(png, 1);
 }
 
-void PNGCBAPI OnWarning(png_structp, png_const_charp)
-{
-}
+void PNGCBAPI OnWarning(png_structp, png_const_charp) {}
 
 struct DecodeResult
 {
@@ -164,8 +161,7 @@ bool ReadSignature(CFile* pFile)
 
 }  // namespace
 
-BOOL DecodePng(CFile* pFile, LPBYTE* ppPixels, int* pnWidth, int* pnHeight, int* pnChannels,
-               COLORREF* pclrBackground)
+BOOL DecodePng(CFile* pFile, LPBYTE* ppPixels, int* pnWidth, int* pnHeight, int* pnChannels, COLORREF* pclrBackground)
 {
     if (ppPixels)
         *ppPixels = nullptr;
@@ -182,8 +178,8 @@ BOOL DecodePng(CFile* pFile, LPBYTE* ppPixels, int* pnWidth, int* pnHeight, int*
     if (pnChannels)
         *pnChannels = result.channels;
     if (pclrBackground && result.hasBackground)
-        *pclrBackground = RGB(result.background.red & 0xFF, result.background.green & 0xFF,
-                              result.background.blue & 0xFF);
+        *pclrBackground =
+            RGB(result.background.red & 0xFF, result.background.green & 0xFF, result.background.blue & 0xFF);
     return TRUE;
 }
 

@@ -41,5 +41,4 @@ protected:
 // 8 bits each. *ppPixels comes from malloc (the caller frees it with free()); *pclrBackground receives the bKGD
 // chunk's colour when there is one (the low byte of each channel). FALSE, with nothing to free, for anything that
 // is not a whole, sound PNG image.
-BOOL DecodePng(CFile* pFile, LPBYTE* ppPixels, int* pnWidth, int* pnHeight, int* pnChannels,
-               COLORREF* pclrBackground);
+BOOL DecodePng(CFile* pFile, LPBYTE* ppPixels, int* pnWidth, int* pnHeight, int* pnChannels, COLORREF* pclrBackground);

@@ -239,8 +239,7 @@ void COSMPropExchange::ExchangeSchema()
 
 COSMPropExchangeEnumerator::COSMPropExchangeEnumerator(COSMPropExchange* owner, LPCSTR sectionBaseName)
     : m_pOwner(owner), m_strSectionName(sectionBaseName)
-{
-}
+{}
 
 COSMPropExchangeEnumerator::~COSMPropExchangeEnumerator() = default;
 

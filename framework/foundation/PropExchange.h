@@ -32,18 +32,18 @@
 // Type codes of ExchangeProp: the OLE variant numbers where one exists.
 enum : VARTYPE
 {
-    OSM_PX_SHORT = 2,      // short
-    OSM_PX_LONG = 3,       // long, int or DWORD
-    OSM_PX_FLOAT = 4,      // float
-    OSM_PX_DOUBLE = 5,     // double
-    OSM_PX_CURRENCY = 6,   // CY
-    OSM_PX_DATETIME = 7,   // COleDateTime
-    OSM_PX_BOOL = 11,      // BOOL (4 bytes)
-    OSM_PX_VARIANT = 12,   // VARIANT
-    OSM_PX_BYTE = 17,      // BYTE
-    OSM_PX_STRING = 30,    // CString
-    OSM_PX_RECT = 100,     // RECT (four 32-bit integers)
-    OSM_PX_SIZE = 101,     // SIZE (two 32-bit integers)
+    OSM_PX_SHORT = 2,     // short
+    OSM_PX_LONG = 3,      // long, int or DWORD
+    OSM_PX_FLOAT = 4,     // float
+    OSM_PX_DOUBLE = 5,    // double
+    OSM_PX_CURRENCY = 6,  // CY
+    OSM_PX_DATETIME = 7,  // COleDateTime
+    OSM_PX_BOOL = 11,     // BOOL (4 bytes)
+    OSM_PX_VARIANT = 12,  // VARIANT
+    OSM_PX_BYTE = 17,     // BYTE
+    OSM_PX_STRING = 30,   // CString
+    OSM_PX_RECT = 100,    // RECT (four 32-bit integers)
+    OSM_PX_SIZE = 101,    // SIZE (two 32-bit integers)
 };
 
 class COSMPropExchangeEnumerator;

@@ -14,8 +14,22 @@ bool COSMPropExchangeArchive::IsStorableVariantType(VARTYPE type)
 {
     switch (type)
     {
-    case VT_EMPTY: case VT_NULL: case VT_I2: case VT_I4: case VT_R4: case VT_R8: case VT_CY: case VT_DATE:
-    case VT_BSTR: case VT_ERROR: case VT_BOOL: case VT_VARIANT: case VT_DECIMAL: case 15: case VT_I1: case VT_UI1:
+    case VT_EMPTY:
+    case VT_NULL:
+    case VT_I2:
+    case VT_I4:
+    case VT_R4:
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE:
+    case VT_BSTR:
+    case VT_ERROR:
+    case VT_BOOL:
+    case VT_VARIANT:
+    case VT_DECIMAL:
+    case 15:
+    case VT_I1:
+    case VT_UI1:
         return true;
     default:
         return false;
@@ -239,9 +253,7 @@ CArchive* COSMPropExchangeArchive::GetArchive(LPCSTR)
     return m_pArchive;
 }
 
-void COSMPropExchangeArchive::ReleaseArchive(LPCSTR, CArchive*)
-{
-}
+void COSMPropExchangeArchive::ReleaseArchive(LPCSTR, CArchive*) {}
 
 COSMPropExchange* COSMPropExchangeArchive::GetSection(LPCSTR)
 {

@@ -5,17 +5,58 @@
 namespace {
 
 const char* const kVisualStyleNames[COSMVisualStyleFunctions::kSlotCount] = {
-    "DrawThemeBackground", "CloseThemeData", "SetWindowTheme", "SetThemeAppProperties", "OpenThemeData",
-    "IsThemePartDefined", "IsThemeDialogTextureEnabled", "IsThemeBackgroundPartiallyTransparent", "IsThemeActive",
-    "IsAppThemed", "HitTestThemeBackground", "GetWindowTheme", "GetThemeSysString", "GetThemeTextMetrics",
-    "GetThemeTextExtent", "GetThemeSysSize", "GetThemeSysInt", "GetThemeSysFont", "GetThemeSysColorBrush",
-    "GetThemeSysColor", "GetThemeSysBool", "GetThemeString", "GetThemeRect", "GetThemePropertyOrigin",
-    "GetThemePosition", "GetThemePartSize", "GetThemeMetric", "GetThemeMargins", "GetThemeIntList", "GetThemeInt",
-    "GetThemeFont", "GetThemeFilename", "GetThemeEnumValue", "GetThemeDocumentationProperty", "GetThemeColor",
-    "GetThemeBool", "GetThemeBackgroundRegion", "GetThemeBackgroundExtent", "GetThemeBackgroundContentRect",
-    "ThemeAppProperties", "GetCurrentThemeName", "EnableTheming", "EnableThemeDialogTexture", "DrawThemeText",
-    "DrawThemeParentBackground", "DrawThemeIcon", "DrawThemeEdge", "DrawThemeBackgroundEx", "GetThemeAppProperties",
-    "BeginBufferedPaint", "EndBufferedPaint", "DrawThemeTextEx",
+    "DrawThemeBackground",
+    "CloseThemeData",
+    "SetWindowTheme",
+    "SetThemeAppProperties",
+    "OpenThemeData",
+    "IsThemePartDefined",
+    "IsThemeDialogTextureEnabled",
+    "IsThemeBackgroundPartiallyTransparent",
+    "IsThemeActive",
+    "IsAppThemed",
+    "HitTestThemeBackground",
+    "GetWindowTheme",
+    "GetThemeSysString",
+    "GetThemeTextMetrics",
+    "GetThemeTextExtent",
+    "GetThemeSysSize",
+    "GetThemeSysInt",
+    "GetThemeSysFont",
+    "GetThemeSysColorBrush",
+    "GetThemeSysColor",
+    "GetThemeSysBool",
+    "GetThemeString",
+    "GetThemeRect",
+    "GetThemePropertyOrigin",
+    "GetThemePosition",
+    "GetThemePartSize",
+    "GetThemeMetric",
+    "GetThemeMargins",
+    "GetThemeIntList",
+    "GetThemeInt",
+    "GetThemeFont",
+    "GetThemeFilename",
+    "GetThemeEnumValue",
+    "GetThemeDocumentationProperty",
+    "GetThemeColor",
+    "GetThemeBool",
+    "GetThemeBackgroundRegion",
+    "GetThemeBackgroundExtent",
+    "GetThemeBackgroundContentRect",
+    "ThemeAppProperties",
+    "GetCurrentThemeName",
+    "EnableTheming",
+    "EnableThemeDialogTexture",
+    "DrawThemeText",
+    "DrawThemeParentBackground",
+    "DrawThemeIcon",
+    "DrawThemeEdge",
+    "DrawThemeBackgroundEx",
+    "GetThemeAppProperties",
+    "BeginBufferedPaint",
+    "EndBufferedPaint",
+    "DrawThemeTextEx",
 };
 
 using DrawThemeBackgroundFn = HRESULT(WINAPI*)(HTHEME, HDC, int, int, const RECT*, const RECT*);
@@ -42,8 +83,7 @@ Result CallGuarded(COSMVisualStyleFunctions& functions, COSMVisualStyleFunctions
             return function(args...);
     }
     catch (...)
-    {
-    }
+    {}
     return failure;
 }
 
@@ -51,8 +91,7 @@ Result CallGuarded(COSMVisualStyleFunctions& functions, COSMVisualStyleFunctions
 
 COSMVisualStyleFunctions::COSMVisualStyleFunctions(const char* moduleName, BOOL followReloads, DWORD comCtlVersion)
     : COSMFunctionTable(moduleName, kVisualStyleNames, kSlotCount, followReloads), m_comCtlVersion(comCtlVersion)
-{
-}
+{}
 
 COSMVisualStyleFunctions& GetVisualStyleFunctions(BOOL followReloads)
 {
@@ -70,14 +109,10 @@ BOOL IsComCtlVersion6OrGreater()
     return HIWORD(COSMOSVersionInfo::GetComCtlVersion()) > 5;
 }
 
-COSMVisualStyleWrapper::COSMVisualStyleWrapper(BOOL followReloads)
-    : m_functions(GetVisualStyleFunctions(followReloads))
-{
-}
+COSMVisualStyleWrapper::COSMVisualStyleWrapper(BOOL followReloads) : m_functions(GetVisualStyleFunctions(followReloads))
+{}
 
-COSMVisualStyleWrapper::COSMVisualStyleWrapper(COSMVisualStyleFunctions& functions) : m_functions(functions)
-{
-}
+COSMVisualStyleWrapper::COSMVisualStyleWrapper(COSMVisualStyleFunctions& functions) : m_functions(functions) {}
 
 COSMVisualStyleWrapper::~COSMVisualStyleWrapper()
 {
@@ -110,8 +145,8 @@ HRESULT COSMVisualStyleWrapper::DrawThemeBackground(HDC dc, int part, int state,
 HRESULT COSMVisualStyleWrapper::DrawThemeTextEx(HDC dc, int part, int state, LPCWSTR text, int length, DWORD flags,
                                                 RECT* rect, const DTTOPTS* options)
 {
-    return CallGuarded<DrawThemeTextExFn>(m_functions, COSMVisualStyleFunctions::kDrawThemeTextEx, E_FAIL, m_theme,
-                                          dc, part, state, text, length, flags, rect, options);
+    return CallGuarded<DrawThemeTextExFn>(m_functions, COSMVisualStyleFunctions::kDrawThemeTextEx, E_FAIL, m_theme, dc,
+                                          part, state, text, length, flags, rect, options);
 }
 
 HRESULT COSMVisualStyleWrapper::GetThemeColor(int part, int state, int property, COLORREF* color)
@@ -122,8 +157,8 @@ HRESULT COSMVisualStyleWrapper::GetThemeColor(int part, int state, int property,
 
 HRESULT COSMVisualStyleWrapper::GetThemeInt(int part, int state, int property, int* value)
 {
-    return CallGuarded<GetThemeIntFn>(m_functions, COSMVisualStyleFunctions::kGetThemeInt, E_FAIL, m_theme, part,
-                                      state, property, value);
+    return CallGuarded<GetThemeIntFn>(m_functions, COSMVisualStyleFunctions::kGetThemeInt, E_FAIL, m_theme, part, state,
+                                      property, value);
 }
 
 HRESULT COSMVisualStyleWrapper::GetThemePartSize(HDC dc, int part, int state, const RECT* rect, THEMESIZE kind,
@@ -139,12 +174,12 @@ BOOL COSMVisualStyleWrapper::GetThemeSysBool(int boolId)
                                           boolId);
 }
 
-HRESULT COSMVisualStyleWrapper::GetCurrentThemeName(LPWSTR file, int fileSize, LPWSTR colorScheme,
-                                                    int colorSchemeSize, LPWSTR size, int sizeSize)
+HRESULT COSMVisualStyleWrapper::GetCurrentThemeName(LPWSTR file, int fileSize, LPWSTR colorScheme, int colorSchemeSize,
+                                                    LPWSTR size, int sizeSize)
 {
     m_functions.FollowReload();
-    return CallGuarded<GetCurrentThemeNameFn>(m_functions, COSMVisualStyleFunctions::kGetCurrentThemeName, E_FAIL,
-                                              file, fileSize, colorScheme, colorSchemeSize, size, sizeSize);
+    return CallGuarded<GetCurrentThemeNameFn>(m_functions, COSMVisualStyleFunctions::kGetCurrentThemeName, E_FAIL, file,
+                                              fileSize, colorScheme, colorSchemeSize, size, sizeSize);
 }
 
 BOOL COSMVisualStyleWrapper::IsThemeActive()

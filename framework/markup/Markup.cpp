@@ -6,12 +6,14 @@
 namespace {
 
 // Hosts call in from window procedures: an exception must not unwind through the system's frames.
-template <class Result, class Body>
-Result Guarded(Result failed, Body body)
+template <class Result, class Body> Result Guarded(Result failed, Body body)
 {
-    try {
+    try
+    {
         return body();
-    } catch (...) {
+    }
+    catch (...)
+    {
         return failed;
     }
 }

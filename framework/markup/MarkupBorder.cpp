@@ -86,10 +86,11 @@ CSize COSMMarkupBorder::MeasureOverride(COSMMarkupDrawingContext* dc, int availa
 
 CSize COSMMarkupBorder::ArrangeOverride(int width, int height)
 {
-    if (COSMMarkupUIElement* child = GetChild()) {
-        const CRect inner = DeflateRect(DeflateRect(CRect(0, 0, width, height),
-                                                    GetThickness(this, s_pBorderThicknessProperty)),
-                                        GetThickness(this, s_pPaddingProperty));
+    if (COSMMarkupUIElement* child = GetChild())
+    {
+        const CRect inner =
+            DeflateRect(DeflateRect(CRect(0, 0, width, height), GetThickness(this, s_pBorderThicknessProperty)),
+                        GetThickness(this, s_pPaddingProperty));
         child->Arrange(inner);
     }
     return CSize(width, height);
@@ -107,7 +108,8 @@ void COSMMarkupBorder::OnRender(COSMMarkupDrawingContext* dc)
     const COSMMarkupThickness* corners = GetThickness(this, s_pCornerRadiusProperty);
     double radii[8] = {};
     const BOOL rounded = !IsZero(corners);
-    if (rounded) {
+    if (rounded)
+    {
         const int members[4] = {corners->GetLeft(), corners->GetTop(), corners->GetRight(), corners->GetBottom()};
         for (int i = 0; i < 8; ++i)
             radii[i] = members[i / 2];
@@ -125,7 +127,8 @@ void COSMMarkupBorder::OnRender(COSMMarkupDrawingContext* dc)
                       SubtractMarkupLengths(size.cy, thickness ? thickness->GetBottom() : 0));
     if (SubtractMarkupLengths(inner.right, inner.left) <= 0 || SubtractMarkupLengths(inner.bottom, inner.top) <= 0)
         return;
-    if (rounded) {
+    if (rounded)
+    {
         // The background's corners follow the middle of the frame's line.
         for (double& radius : radii)
             radius = std::max(0.0, radius - left / 2.0);

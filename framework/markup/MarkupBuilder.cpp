@@ -55,7 +55,8 @@ COSMMarkupUIElement* COSMMarkupBuilder::Parse(COSMMarkupXmlReader* reader)
 {
     m_strLastError.Empty();
     ReleaseOpenElements();
-    if (!reader || !reader->MoveToContent()) {
+    if (!reader || !reader->MoveToContent())
+    {
         m_strLastError = "Data at the root level is invalid";
         return nullptr;
     }
@@ -64,17 +65,23 @@ COSMMarkupUIElement* COSMMarkupBuilder::Parse(COSMMarkupXmlReader* reader)
     bool failed = false;
     // Everything is caught here: a parse runs inside the host's window procedure, which nothing may leave by an
     // exception. Whatever was made so far is released on the way out.
-    try {
+    try
+    {
         root.Attach(ReadTree(reader));
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         failure = e->GetErrorMessage();
         e->Delete();
         failed = true;
-    } catch (...) {
+    }
+    catch (...)
+    {
         failed = true;
     }
     ReleaseOpenElements();
-    if (failed) {
+    if (failed)
+    {
         if (failure.IsEmpty())
             failure = "Unexpected error";
         m_strLastError.Format("%s. Line %i, position %i", static_cast<LPCSTR>(failure), reader->GetLine() + 1,
@@ -82,7 +89,8 @@ COSMMarkupUIElement* COSMMarkupBuilder::Parse(COSMMarkupXmlReader* reader)
         return nullptr;
     }
     COSMMarkupUIElement* element = MarkupDynamicCast<COSMMarkupUIElement>(root.Get());
-    if (!element) {
+    if (!element)
+    {
         m_strLastError = "Root element have to be 'COSMMarkupUIElement' type";
         return nullptr;
     }
@@ -94,13 +102,16 @@ COSMMarkupUIElement* COSMMarkupBuilder::Parse(COSMMarkupXmlReader* reader)
 COSMMarkupObject* COSMMarkupBuilder::ReadTree(COSMMarkupXmlReader* reader)
 {
     COSMMarkupPtr root;
-    for (;;) {
+    for (;;)
+    {
         const int token = reader->Read();
-        switch (token) {
+        switch (token)
+        {
         case COSMMarkupXmlReader::TokenError:
             ThrowBuilderException(FormatMarkupMessage1("%ls", reader->GetValue()));
         case COSMMarkupXmlReader::TokenEnd:
-            if (!m_openElements.empty()) {
+            if (!m_openElements.empty())
+            {
                 ThrowBuilderException(
                     FormatMarkupMessage1("Unexpected end of file has occurred. The following elements are not "
                                          "closed: '%ls'",
@@ -145,13 +156,16 @@ void COSMMarkupBuilder::OnStartElement(LPCWSTR tag, const COSMMarkupPtr& root)
         FlushText();
 
     COSMMarkupPtr object;
-    if (LPCWSTR dot = wcschr(tag, L'.')) {
+    if (LPCWSTR dot = wcschr(tag, L'.'))
+    {
         // A property element; its owner tag need not be the parent's.
         COSMMarkupDependencyProperty* property =
             m_openElements.empty() ? nullptr : FindTypeProperty(std::wstring(tag, dot).c_str(), dot + 1);
         if (property)
             object.Attach(new COSMMarkupObjectProperty(property));
-    } else {
+    }
+    else
+    {
         object.Attach(CreateObject(tag));
     }
     if (!object)
@@ -181,7 +195,8 @@ COSMMarkupObject* COSMMarkupBuilder::CreateAttributeValue(LPCWSTR text)
 {
     if (LPCWSTR literal = AfterPrefix(text, L"{}"))
         return COSMMarkupString::CreateValue(literal, -1);
-    if (text[0] == L'{') {
+    if (text[0] == L'{')
+    {
         if (COSMMarkupObject* value = ParseMarkupExtension(text + 1))
             return value;
     }
@@ -192,7 +207,8 @@ void COSMMarkupBuilder::OnText(LPCWSTR text)
 {
     if (m_openElements.empty())
         ThrowBuilderException("Data at the root level is invalid");
-    if (m_bWhiteSpacePending) {
+    if (m_bWhiteSpacePending)
+    {
         // White space between words is one blank; before the first word only where content came before it.
         if (!m_text.IsEmpty() || m_openElements.back()->HasContentObject())
             m_text.Append(L" ", 1);
@@ -206,11 +222,14 @@ void COSMMarkupBuilder::FlushText()
     COSMMarkupObject* target = m_openElements.back();
     const BOOL whiteSpace = m_bWhiteSpacePending;
     m_bWhiteSpacePending = FALSE;
-    if (!m_text.IsEmpty()) {
+    if (!m_text.IsEmpty())
+    {
         if (whiteSpace)
             m_text.Append(L" ", 1);
         GiveText(target, m_text.GetText(), m_text.GetLength());
-    } else if (whiteSpace && target->HasContentObject() && target->AllowWhiteSpaceContent()) {
+    }
+    else if (whiteSpace && target->HasContentObject() && target->AllowWhiteSpaceContent())
+    {
         GiveText(target, L" ", 1);
     }
     m_text.Clear();
@@ -231,7 +250,8 @@ void COSMMarkupBuilder::OnEndElement(LPCWSTR tag, COSMMarkupPtr& root)
     COSMMarkupPtr element(m_openElements.back());
     m_openElements.pop_back();
     LPCWSTR startTag = element->GetTagName() ? element->GetTagName() : L"";
-    if (wcscmp(startTag, tag) != 0) {
+    if (wcscmp(startTag, tag) != 0)
+    {
         ThrowBuilderException(
             FormatMarkupMessage2("The '%ls' start tag does not match the end tag of '%ls'", startTag, tag));
     }
@@ -240,10 +260,12 @@ void COSMMarkupBuilder::OnEndElement(LPCWSTR tag, COSMMarkupPtr& root)
     if (!m_text.IsEmpty())
         GiveText(element.Get(), m_text.GetText(), m_text.GetLength());
 
-    if (COSMMarkupObjectProperty* propertyElement = MarkupDynamicCast<COSMMarkupObjectProperty>(element.Get())) {
+    if (COSMMarkupObjectProperty* propertyElement = MarkupDynamicCast<COSMMarkupObjectProperty>(element.Get()))
+    {
         COSMMarkupDependencyProperty* property = propertyElement->GetProperty();
         COSMMarkupPtr value(propertyElement->DetachValue());
-        if (!value) {
+        if (!value)
+        {
             ThrowBuilderException(FormatMarkupMessage1("'%ls' property does not have a value", property->GetName()));
         }
         // A property element is only ever opened inside an element.
@@ -251,7 +273,8 @@ void COSMMarkupBuilder::OnEndElement(LPCWSTR tag, COSMMarkupPtr& root)
         value.Detach();
         return;
     }
-    if (m_openElements.empty()) {
+    if (m_openElements.empty())
+    {
         root.Attach(element.Detach());
         return;
     }
@@ -272,7 +295,8 @@ void COSMMarkupBuilder::OnInstructionEnd(COSMMarkupXmlReader* reader, LPCWSTR te
 
 void COSMMarkupBuilder::ReleaseOpenElements()
 {
-    while (!m_openElements.empty()) {
+    while (!m_openElements.empty())
+    {
         COSMMarkupObject* object = m_openElements.back();
         m_openElements.pop_back();
         object->Release();
@@ -322,20 +346,21 @@ COSMMarkupDependencyProperty* COSMMarkupBuilder::ResolveProperty(const COSMMarku
 COSMMarkupObject* COSMMarkupBuilder::ConvertValue(COSMMarkupDependencyProperty* property, COSMMarkupObject* value)
 {
     const COSMMarkupPropertyMetadata* metadata = property->GetMetadata();
-    if (metadata && metadata->GetConverter()) {
+    if (metadata && metadata->GetConverter())
+    {
         if (COSMMarkupObject* converted = metadata->GetConverter()(this, value))
             return converted;
     }
     COSMMarkupType* valueType = property->GetValueType();
     // The value type converts text on a fresh default instance of itself.
     const COSMMarkupPtr instance(CreateInstance(valueType));
-    if (instance) {
+    if (instance)
+    {
         if (COSMMarkupObject* converted = instance->ConvertFrom(this, value))
             return converted;
     }
     ThrowBuilderException(FormatMarkupMessage2("Cannot convert string in attribute '%ls' to object of type '%ls'",
-                                               property->GetName(),
-                                               valueType ? valueType->GetMarkupClassName() : L""));
+                                               property->GetName(), valueType ? valueType->GetMarkupClassName() : L""));
 }
 
 COSMMarkupObject* COSMMarkupBuilder::ParseMarkupExtension(LPCWSTR text)
@@ -355,7 +380,8 @@ COSMMarkupObject* COSMMarkupBuilder::ParseMarkupExtension(LPCWSTR text)
     // A dynamic resource is read once, like a static one: nothing follows later changes.
     if (!key)
         key = AfterPrefix(body.c_str(), L"DynamicResource ");
-    if (key) {
+    if (key)
+    {
         if (!m_pResourceLookup)
             m_pResourceLookup = std::make_unique<COSMMarkupResourceLookup>();
         return m_pResourceLookup->ProvideValue(this, key);

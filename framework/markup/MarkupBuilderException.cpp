@@ -44,22 +44,28 @@ CString FormatMessageArgs(LPCSTR format, std::initializer_list<LPCWSTR> args)
 {
     std::string message;
     auto next = args.begin();
-    for (LPCSTR p = format; *p; ++p) {
-        if (p[0] == '%' && p[1] == '%') {
+    for (LPCSTR p = format; *p; ++p)
+    {
+        if (p[0] == '%' && p[1] == '%')
+        {
             message += '%';
             ++p;
-        } else if (p[0] == '%' && p[1] == 'l' && p[2] == 's') {
+        }
+        else if (p[0] == '%' && p[1] == 'l' && p[2] == 's')
+        {
             if (next != args.end())
                 message += ToAnsi(*next++);
             p += 2;
-        } else {
+        }
+        else
+        {
             message += *p;
         }
         if (message.size() > COSMMarkupBuilderException::kMaxMessage)
             break;
     }
-    const int kept = FitMarkupMessage(message.data(), static_cast<int>(message.size()),
-                                      COSMMarkupBuilderException::kMaxMessage);
+    const int kept =
+        FitMarkupMessage(message.data(), static_cast<int>(message.size()), COSMMarkupBuilderException::kMaxMessage);
     return CString(message.data(), kept);
 }
 
@@ -70,7 +76,8 @@ int FitMarkupMessage(LPCSTR text, int length, int maxBytes, UINT codePage)
     if (length <= maxBytes)
         return length;
     int end = 0;
-    while (end < maxBytes) {
+    while (end < maxBytes)
+    {
         const int step = ::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[end])) ? 2 : 1;
         if (end + step > maxBytes)
             break;

@@ -81,7 +81,8 @@ void COSMMarkupButton::OnRender(COSMMarkupDrawingContext* dc)
     const CRect rect(0, 0, size.cx, size.cy);
     const BOOL pressed = GetIsPressed();
     COSMMarkupBrush* background = GetBackground();
-    if (!background && IsMarkupVisualStyleOn(GetVisualStyle())) {
+    if (!background && IsMarkupVisualStyleOn(GetVisualStyle()))
+    {
         HDC hdc = dc->GetDC();
         GetMarkupPartDrawing().DrawThemeBackground(GetVisualStyle(), hdc, kPushButtonPart, GetPartState(), &rect);
         dc->ReleaseDC(hdc);
@@ -89,10 +90,13 @@ void COSMMarkupButton::OnRender(COSMMarkupDrawingContext* dc)
     }
 
     COSMMarkupBevelColors colors;
-    if (background) {
+    if (background)
+    {
         dc->FillRectangle(rect, background);
         colors = GetMarkupBevelColors(background->GetRepresentativeColor());
-    } else {
+    }
+    else
+    {
         colors = {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_BTNSHADOW),
                   ::GetSysColor(COLOR_3DDKSHADOW)};
         dc->FillSolidRect(rect, colors.face);
@@ -100,7 +104,8 @@ void COSMMarkupButton::OnRender(COSMMarkupDrawingContext* dc)
 
     const int w = size.cx;
     const int h = size.cy;
-    if (!pressed) {
+    if (!pressed)
+    {
         dc->FillSolidRect(CRect(0, 0, w, 1), colors.light);
         dc->FillSolidRect(CRect(0, 0, 1, h), colors.light);
         dc->FillSolidRect(CRect(1, h - 2, w - 1, h - 1), colors.shadow);
@@ -110,7 +115,8 @@ void COSMMarkupButton::OnRender(COSMMarkupDrawingContext* dc)
         return;
     }
     const COLORREF frame = ::GetSysColor(COLOR_WINDOWFRAME);
-    for (const auto& [inset, color] : {std::pair<int, COLORREF>(0, frame), std::pair<int, COLORREF>(1, colors.shadow)}) {
+    for (const auto& [inset, color] : {std::pair<int, COLORREF>(0, frame), std::pair<int, COLORREF>(1, colors.shadow)})
+    {
         const CRect r(inset, inset, w - inset, h - inset);
         if (r.Width() <= 0 || r.Height() <= 0)
             break;

@@ -71,8 +71,10 @@ int COSMMarkupButtonBase::GetPartState() const
 
 void COSMMarkupButtonBase::SetPressed(BOOL pressed)
 {
-    if (pressed) {
-        if (!m_bPressed) {
+    if (pressed)
+    {
+        if (!m_bPressed)
+        {
             m_bPressed = TRUE;
             SetValue(s_pIsPressedProperty, COSMMarkupBool::CreateTrueValue());
         }
@@ -82,7 +84,8 @@ void COSMMarkupButtonBase::SetPressed(BOOL pressed)
         return;
     m_bPressed = FALSE;
     SetValue(s_pIsPressedProperty, nullptr);
-    if (!m_bMouseInside && GetIsMouseOver()) {
+    if (!m_bMouseInside && GetIsMouseOver())
+    {
         SetValue(s_pIsMouseOverProperty, nullptr);
         InvalidateVisual();
     }
@@ -113,7 +116,8 @@ void COSMMarkupButtonBase::OnMouseLeftButtonUp(COSMMarkupMouseEventArgs* args)
 void COSMMarkupButtonBase::OnMouseEnter(COSMMarkupMouseEventArgs* args)
 {
     m_bMouseInside = TRUE;
-    if (m_bPressed) {
+    if (m_bPressed)
+    {
         SetValue(s_pIsPressedProperty, COSMMarkupBool::CreateTrueValue());
         return;
     }
@@ -124,7 +128,8 @@ void COSMMarkupButtonBase::OnMouseEnter(COSMMarkupMouseEventArgs* args)
 void COSMMarkupButtonBase::OnMouseLeave(COSMMarkupMouseEventArgs* args)
 {
     m_bMouseInside = FALSE;
-    if (m_bPressed) {
+    if (m_bPressed)
+    {
         SetValue(s_pIsPressedProperty, nullptr);
         return;
     }

@@ -44,7 +44,8 @@ COSMMarkupCanvas::~COSMMarkupCanvas() = default;
 CSize COSMMarkupCanvas::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
 {
     const COSMMarkupUIElementCollection* children = GetChildren();
-    for (int i = 0; i < children->GetCount(); ++i) {
+    for (int i = 0; i < children->GetCount(); ++i)
+    {
         if (COSMMarkupUIElement* child = children->GetElement(i))
             child->Measure(dc, INT_MAX, INT_MAX);
     }
@@ -54,7 +55,8 @@ CSize COSMMarkupCanvas::MeasureOverride(COSMMarkupDrawingContext* dc, int availa
 CSize COSMMarkupCanvas::ArrangeOverride(int width, int height)
 {
     const COSMMarkupUIElementCollection* children = GetChildren();
-    for (int i = 0; i < children->GetCount(); ++i) {
+    for (int i = 0; i < children->GetCount(); ++i)
+    {
         COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;

@@ -41,8 +41,7 @@ CSize COSMMarkupCheckBox::MeasureGlyphButton(COSMMarkupToggleButton* button, COS
     content->Measure(dc, std::max(0, SubtractMarkupLengths(availableWidth, extra.cx)),
                      std::max(0, SubtractMarkupLengths(availableHeight, extra.cy)));
     const CSize desired = content->GetDesiredSize();
-    return CSize(AddMarkupLengths(desired.cx, extra.cx),
-                 std::max(AddMarkupLengths(desired.cy, extra.cy), kGlyphSize));
+    return CSize(AddMarkupLengths(desired.cx, extra.cx), std::max(AddMarkupLengths(desired.cy, extra.cy), kGlyphSize));
 }
 
 CSize COSMMarkupCheckBox::ArrangeGlyphButton(COSMMarkupToggleButton* button, int width, int height)
@@ -62,8 +61,8 @@ void COSMMarkupCheckBox::RenderGlyphFocus(COSMMarkupToggleButton* button, COSMMa
     DrawMarkupFocusRect(dc, CRect(kFocusLeft, 0, size.cx, size.cy));
 }
 
-void COSMMarkupCheckBox::RenderGlyph(COSMMarkupToggleButton* button, COSMMarkupDrawingContext* dc, int part,
-                                     int state, UINT classicFlags)
+void COSMMarkupCheckBox::RenderGlyph(COSMMarkupToggleButton* button, COSMMarkupDrawingContext* dc, int part, int state,
+                                     UINT classicFlags)
 {
     CRect glyph = GetGlyphRect(button->GetRenderSize().cy);
     HDC hdc = dc->GetDC();

@@ -25,7 +25,8 @@ COSMMarkupObject* COSMMarkupCollection::GetLogicalChild(int index) const
 
 void COSMMarkupCollection::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
 {
-    if (!IsKindOf(content, m_pElementType)) {
+    if (!IsKindOf(content, m_pElementType))
+    {
         LPCWSTR contentClass = content ? content->GetType()->GetMarkupClassName() : L"";
         LPCWSTR elementClass = m_pElementType ? m_pElementType->GetMarkupClassName() : L"";
         COSMMarkupBuilder::ThrowBuilderException(
@@ -44,7 +45,8 @@ void COSMMarkupCollection::OnItemAdded(COSMMarkupObject* item, int index) {}
 
 void COSMMarkupCollection::Insert(int index, COSMMarkupObject* item)
 {
-    if (!IsKindOf(item, m_pElementType)) {
+    if (!IsKindOf(item, m_pElementType))
+    {
         // Taken over all the same: what the collection refuses is not left to leak.
         if (item)
             item->Release();

@@ -14,9 +14,11 @@ namespace {
 // blanks or "0x" the C scanner would let through).
 BOOL ReadHexBytes(LPCWSTR text, int count, UINT bytes[])
 {
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         UINT byte = 0;
-        for (int j = 0; j < 2; ++j) {
+        for (int j = 0; j < 2; ++j)
+        {
             const int digit = MarkupDigitValue(text[i * 2 + j], 16);
             if (digit < 0)
                 return FALSE;
@@ -33,8 +35,7 @@ COSMMarkupColor::COSMMarkupColor(COLORREF rgb) : m_nValue(0xFF000000u | rgb) {}
 
 COSMMarkupColor::COSMMarkupColor(BYTE alpha, COLORREF rgb)
     : m_nValue((static_cast<UINT>(alpha) << 24) | (rgb & 0xFFFFFF))
-{
-}
+{}
 
 BOOL COSMMarkupColor::IsEqual(const COSMMarkupObject* other) const
 {
@@ -54,7 +55,8 @@ COSMMarkupObject* COSMMarkupColor::ConvertFrom(COSMMarkupBuilder* builder, COSMM
 void COSMMarkupColor::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
 {
     UINT color = 0;
-    if (!ConvertFromString(GetMarkupText(content), &color)) {
+    if (!ConvertFromString(GetMarkupText(content), &color))
+    {
         COSMMarkupObject::SetContentObject(builder, content);
         return;
     }
@@ -69,7 +71,8 @@ BOOL COSMMarkupColor::ConvertFromString(LPCWSTR text, UINT* value)
     if (text[0] != L'#')
         return ParseMarkupColorName(text, value);
     UINT bytes[4] = {};
-    switch (wcslen(text)) {
+    switch (wcslen(text))
+    {
     case 7:  // #RRGGBB
         if (!ReadHexBytes(text + 1, 3, bytes))
             return FALSE;

@@ -48,7 +48,8 @@ void COSMMarkupContentControl::RegisterMarkupProperties()
 
 COSMMarkupContentControl::~COSMMarkupContentControl()
 {
-    if (COSMMarkupUIElement* content = GetContent()) {
+    if (COSMMarkupUIElement* content = GetContent())
+    {
         if (content->GetLogicalParent() == this)
             content->SetLogicalParent(nullptr);
     }
@@ -73,7 +74,8 @@ void COSMMarkupContentControl::SetContentObject(COSMMarkupBuilder* builder, COSM
 {
     if (HasContentObject())
         ThrowMarkupChildTaken(this, content);
-    if (const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(content)) {
+    if (const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(content))
+    {
         COSMMarkupTextBlock* block = MakeTextBlock(builder ? builder->GetContext() : GetMarkupContext(), text);
         content->Release();
         SetContent(block);
@@ -88,7 +90,8 @@ void COSMMarkupContentControl::SetContentObject(COSMMarkupBuilder* builder, COSM
 void COSMMarkupContentControl::OnPropertyChanged(COSMMarkupDependencyProperty* property, COSMMarkupObject* oldValue,
                                                  COSMMarkupObject* newValue)
 {
-    if (property == s_pContentProperty) {
+    if (property == s_pContentProperty)
+    {
         if (oldValue && oldValue->GetLogicalParent() == this)
             oldValue->SetLogicalParent(nullptr);
         if (newValue)

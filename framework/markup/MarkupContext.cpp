@@ -83,7 +83,8 @@ public:
 template <class Args, class Handler>
 BOOL Dispatch(const std::vector<COSMMarkupInputElement*>& route, Args* args, Handler handler)
 {
-    for (COSMMarkupInputElement* element : route) {
+    for (COSMMarkupInputElement* element : route)
+    {
         if (args->event)
             element->RaiseEvent(args);
         if (!args->handled)
@@ -96,7 +97,8 @@ BOOL Dispatch(const std::vector<COSMMarkupInputElement*>& route, Args* args, Han
 
 BOOL IsWithin(COSMMarkupObject* element, COSMMarkupObject* ancestor)
 {
-    for (COSMMarkupObject* object = element; object; object = object->GetLogicalParent()) {
+    for (COSMMarkupObject* object = element; object; object = object->GetLogicalParent())
+    {
         if (object == ancestor)
             return TRUE;
     }
@@ -132,8 +134,7 @@ COSMMarkupContext::~COSMMarkupContext()
     RegisterGdiPlusForMarkup(FALSE);
 }
 
-BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM wParam, LPARAM lParam,
-                                 LRESULT* result)
+BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     if (!m_hHostWindow || (m_pActiveRoot && m_pActiveRoot != root))
         return FALSE;
@@ -142,7 +143,8 @@ BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM
     const int y = GET_Y_LPARAM(lParam);
     if ((message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) || message == WM_MOUSELEAVE)
         m_pToolTip->FilterToolTipMessage(CWnd::FromHandle(m_hHostWindow), message, wParam, lParam);
-    switch (message) {
+    switch (message)
+    {
     case WM_MOUSEMOVE:
         if (root)
             OnMouseMove(root, x, y);
@@ -171,7 +173,8 @@ BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM
     case WM_RBUTTONUP:
         return OnMouseButton(message, x, y);
     case WM_CAPTURECHANGED:
-        if (COSMMarkupInputElement* captured = m_pCaptureElement) {
+        if (COSMMarkupInputElement* captured = m_pCaptureElement)
+        {
             captured->AddRef();
             COSMMarkupPtr held(captured);
             m_pCaptureElement = nullptr;
@@ -196,9 +199,11 @@ void COSMMarkupContext::OnMouseMove(COSMMarkupUIElement* root, int x, int y)
     COSMMarkupInputElement* hit = root->InputHitTest(x, y);
     if (m_pCaptureElement)
         hit = IsWithin(hit, m_pCaptureElement) ? m_pCaptureElement : nullptr;
-    if (hit != m_pMouseOverElement) {
+    if (hit != m_pMouseOverElement)
+    {
         ChangeMouseOver(hit, x, y);
-        if (m_pMouseOverElement) {
+        if (m_pMouseOverElement)
+        {
             TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hHostWindow, 0};
             ::TrackMouseEvent(&track);
         }
@@ -226,7 +231,8 @@ void COSMMarkupContext::ChangeMouseOver(COSMMarkupInputElement* element, int x, 
     CRoute newRoute(element);
     // The common ancestors stay under the mouse: they hear neither event.
     while (!oldRoute.elements.empty() && !newRoute.elements.empty() &&
-           oldRoute.elements.back() == newRoute.elements.back()) {
+           oldRoute.elements.back() == newRoute.elements.back())
+    {
         oldRoute.elements.back()->Release();
         oldRoute.elements.pop_back();
         newRoute.elements.back()->Release();
@@ -281,7 +287,8 @@ BOOL COSMMarkupContext::OnMouseButton(UINT message, int x, int y)
         return FALSE;
     COSMMarkupRoutedEvent* routedEvent = nullptr;
     void (COSMMarkupInputElement::*handler)(COSMMarkupMouseEventArgs*) = nullptr;
-    switch (message) {
+    switch (message)
+    {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         routedEvent = COSMMarkupInputElement::s_pMouseLeftButtonDownEvent;
@@ -311,8 +318,10 @@ BOOL COSMMarkupContext::OnMouseButton(UINT message, int x, int y)
 COSMMarkupFont* COSMMarkupContext::GetFont(const LOGFONTW& logFont)
 {
     COSMMarkupFont* last = nullptr;
-    for (COSMMarkupFont* font = m_pFirstFont; font; font = font->GetNextFont()) {
-        if (SameFont(font->GetLogFont(), logFont)) {
+    for (COSMMarkupFont* font = m_pFirstFont; font; font = font->GetNextFont())
+    {
+        if (SameFont(font->GetLogFont(), logFont))
+        {
             font->AddRef();
             return font;
         }
@@ -328,12 +337,15 @@ COSMMarkupFont* COSMMarkupContext::GetFont(const LOGFONTW& logFont)
 
 void COSMMarkupContext::OnFontDestroyed(COSMMarkupFont* font)
 {
-    if (m_pFirstFont == font) {
+    if (m_pFirstFont == font)
+    {
         m_pFirstFont = font->GetNextFont();
         return;
     }
-    for (COSMMarkupFont* previous = m_pFirstFont; previous; previous = previous->GetNextFont()) {
-        if (previous->GetNextFont() == font) {
+    for (COSMMarkupFont* previous = m_pFirstFont; previous; previous = previous->GetNextFont())
+    {
+        if (previous->GetNextFont() == font)
+        {
             previous->SetNextFont(font->GetNextFont());
             return;
         }
@@ -342,8 +354,10 @@ void COSMMarkupContext::OnFontDestroyed(COSMMarkupFont* font)
 
 void COSMMarkupContext::CollectInputElements(COSMMarkupObject* element, std::vector<COSMMarkupInputElement*>& route)
 {
-    for (COSMMarkupObject* object = element; object; object = object->GetLogicalParent()) {
-        if (COSMMarkupInputElement* input = MarkupDynamicCast<COSMMarkupInputElement>(object)) {
+    for (COSMMarkupObject* object = element; object; object = object->GetLogicalParent())
+    {
+        if (COSMMarkupInputElement* input = MarkupDynamicCast<COSMMarkupInputElement>(object))
+        {
             input->AddRef();
             route.push_back(input);
         }
@@ -395,7 +409,8 @@ COSMMarkupUIElement* COSMMarkupContext::Parse(LPCSTR text)
 COSMMarkupObject* COSMMarkupContext::CreateObject(const COSMMarkupType* type)
 {
     COSMMarkupObject* object = type ? type->CreateInstance() : nullptr;
-    if (COSMMarkupInputElement* element = MarkupDynamicCast<COSMMarkupInputElement>(object)) {
+    if (COSMMarkupInputElement* element = MarkupDynamicCast<COSMMarkupInputElement>(object))
+    {
         element->SetMarkupContext(this);
         AddRef();
     }
@@ -446,13 +461,15 @@ void COSMMarkupContext::ReleaseMouseCapture()
 CRect COSMMarkupContext::GetClientBoundingRect(COSMMarkupObject* element) const
 {
     // Text repaints and shows its tooltip over its whole text block.
-    if (const COSMMarkupFrameworkContentElement* content = MarkupDynamicCast<COSMMarkupFrameworkContentElement>(element))
+    if (const COSMMarkupFrameworkContentElement* content =
+            MarkupDynamicCast<COSMMarkupFrameworkContentElement>(element))
         element = content->GetHostElement();
     const COSMMarkupVisual* visual = MarkupDynamicCast<COSMMarkupVisual>(element);
     if (!visual)
         return CRect(0, 0, 0, 0);
     CRect rect = visual->GetBoundRect();
-    for (const COSMMarkupObject* object = visual; object; object = object->GetLogicalParent()) {
+    for (const COSMMarkupObject* object = visual; object; object = object->GetLogicalParent())
+    {
         if (const COSMMarkupVisual* ancestor = MarkupDynamicCast<COSMMarkupVisual>(object))
             rect = OffsetMarkupRect(rect, ancestor->GetVisualOffset().x, ancestor->GetVisualOffset().y);
     }
@@ -461,7 +478,8 @@ CRect COSMMarkupContext::GetClientBoundingRect(COSMMarkupObject* element) const
 
 void COSMMarkupContext::AddDelegate(LPCWSTR name, COSMMarkupDelegate* delegate)
 {
-    if (!name || !delegate) {
+    if (!name || !delegate)
+    {
         if (delegate)
             delegate->Release();
         return;

@@ -58,7 +58,8 @@ CSize COSMMarkupControl::MeasureOverride(COSMMarkupDrawingContext* dc, int avail
 
 CSize COSMMarkupControl::ArrangeOverride(int width, int height)
 {
-    if (GetVisualChildrenCount() > 0) {
+    if (GetVisualChildrenCount() > 0)
+    {
         if (COSMMarkupUIElement* child = MarkupDynamicCast<COSMMarkupUIElement>(GetVisualChild(0)))
             child->Arrange(0, 0, width, height);
     }

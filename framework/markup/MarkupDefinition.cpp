@@ -57,13 +57,15 @@ COSMMarkupRowDefinition::~COSMMarkupRowDefinition() = default;
 
 COSMMarkupDependencyProperty* COSMMarkupDefinitionBase::GetKindProperty(KindProperty which) const
 {
-    if (IsKindOf(this, COSMMarkupColumnDefinition::GetClassType())) {
+    if (IsKindOf(this, COSMMarkupColumnDefinition::GetClassType()))
+    {
         COSMMarkupDependencyProperty* const properties[] = {COSMMarkupColumnDefinition::s_pWidthProperty,
                                                             COSMMarkupColumnDefinition::s_pMinWidthProperty,
                                                             COSMMarkupColumnDefinition::s_pMaxWidthProperty};
         return properties[which];
     }
-    if (IsKindOf(this, COSMMarkupRowDefinition::GetClassType())) {
+    if (IsKindOf(this, COSMMarkupRowDefinition::GetClassType()))
+    {
         COSMMarkupDependencyProperty* const properties[] = {COSMMarkupRowDefinition::s_pHeightProperty,
                                                             COSMMarkupRowDefinition::s_pMinHeightProperty,
                                                             COSMMarkupRowDefinition::s_pMaxHeightProperty};

@@ -14,9 +14,11 @@ BOOL COSMMarkupDependencyProperty::IsEvent() const
     return FALSE;
 }
 
-COSMMarkupDependencyProperty* COSMMarkupDependencyProperty::RegisterProperty(
-    COSMMarkupDependencyProperty* property, LPCWSTR name, COSMMarkupType* valueType, COSMMarkupType* ownerType,
-    COSMMarkupPropertyMetadata* metadata, BOOL attached)
+COSMMarkupDependencyProperty* COSMMarkupDependencyProperty::RegisterProperty(COSMMarkupDependencyProperty* property,
+                                                                             LPCWSTR name, COSMMarkupType* valueType,
+                                                                             COSMMarkupType* ownerType,
+                                                                             COSMMarkupPropertyMetadata* metadata,
+                                                                             BOOL attached)
 {
     property->m_pszName = name;
     property->m_pValueType = valueType;
@@ -37,8 +39,7 @@ COSMMarkupDependencyProperty* COSMMarkupDependencyProperty::Register(LPCWSTR nam
     return RegisterProperty(new COSMMarkupDependencyProperty, name, valueType, ownerType, metadata, FALSE);
 }
 
-COSMMarkupDependencyProperty* COSMMarkupDependencyProperty::RegisterAttached(LPCWSTR name,
-                                                                             COSMMarkupType* valueType,
+COSMMarkupDependencyProperty* COSMMarkupDependencyProperty::RegisterAttached(LPCWSTR name, COSMMarkupType* valueType,
                                                                              COSMMarkupType* ownerType,
                                                                              COSMMarkupPropertyMetadata* metadata)
 {
@@ -52,15 +53,15 @@ COSMMarkupDependencyProperty* COSMMarkupDependencyProperty::AddOwner(COSMMarkupT
     return this;
 }
 
-COSMMarkupDependencyProperty* COSMMarkupDependencyProperty::FindProperty(const COSMMarkupType* ownerType,
-                                                                         LPCWSTR name)
+COSMMarkupDependencyProperty* COSMMarkupDependencyProperty::FindProperty(const COSMMarkupType* ownerType, LPCWSTR name)
 {
     if (!name)
         return nullptr;
     if (name[0] == L'x' && name[1] == L':')
         name += 2;
     const COSMMarkupPropertyRegistry* registry = GetMarkupPropertyRegistry();
-    for (const COSMMarkupType* type = ownerType; type; type = type->GetBaseType()) {
+    for (const COSMMarkupType* type = ownerType; type; type = type->GetBaseType())
+    {
         if (COSMMarkupDependencyProperty* property = registry->Lookup(name, type))
             return property;
     }
@@ -77,8 +78,7 @@ bool COSMMarkupPropertyKey::operator==(const COSMMarkupPropertyKey& other) const
     return ownerType == other.ownerType && wcscmp(name, other.name) == 0;
 }
 
-template <>
-UINT HashKey<const COSMMarkupPropertyKey&>(const COSMMarkupPropertyKey& key)
+template <> UINT HashKey<const COSMMarkupPropertyKey&>(const COSMMarkupPropertyKey& key)
 {
     return HashMarkupText(key.name) ^ (key.ownerType ? key.ownerType->GetHashKey() : 0);
 }
@@ -90,7 +90,8 @@ COSMMarkupPropertyRegistry::COSMMarkupPropertyRegistry()
 
 COSMMarkupPropertyRegistry::~COSMMarkupPropertyRegistry()
 {
-    for (POSITION pos = m_properties.GetStartPosition(); pos;) {
+    for (POSITION pos = m_properties.GetStartPosition(); pos;)
+    {
         COSMMarkupPropertyKey key;
         COSMMarkupDependencyProperty* property = nullptr;
         m_properties.GetNextAssoc(pos, key, property);
@@ -109,8 +110,7 @@ void COSMMarkupPropertyRegistry::Add(LPCWSTR name, const COSMMarkupType* ownerTy
         replaced->Release();
 }
 
-COSMMarkupDependencyProperty* COSMMarkupPropertyRegistry::Lookup(LPCWSTR name,
-                                                                 const COSMMarkupType* ownerType) const
+COSMMarkupDependencyProperty* COSMMarkupPropertyRegistry::Lookup(LPCWSTR name, const COSMMarkupType* ownerType) const
 {
     COSMMarkupDependencyProperty* property = nullptr;
     if (!name || !m_properties.Lookup(COSMMarkupPropertyKey{name, ownerType}, property))

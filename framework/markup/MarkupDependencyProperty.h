@@ -84,8 +84,7 @@ struct COSMMarkupPropertyKey
     const COSMMarkupType* ownerType;
     bool operator==(const COSMMarkupPropertyKey& other) const;
 };
-template <>
-UINT HashKey<const COSMMarkupPropertyKey&>(const COSMMarkupPropertyKey& key);
+template <> UINT HashKey<const COSMMarkupPropertyKey&>(const COSMMarkupPropertyKey& key);
 
 // Every registered property by (name, owner class), one reference per entry; released at exit.
 class COSMMarkupPropertyRegistry

@@ -56,8 +56,7 @@ class ScopedGdiObject
 public:
     ScopedGdiObject(HDC dc, HGDIOBJ made, int stockFallback)
         : m_hDC(dc), m_hMade(made), m_hOld(::SelectObject(dc, made ? made : ::GetStockObject(stockFallback)))
-    {
-    }
+    {}
     ~ScopedGdiObject()
     {
         ::SelectObject(m_hDC, m_hOld);
@@ -93,8 +92,7 @@ DWORD DibPixelOf(UINT color)
 
 COSMMarkupDeviceContext::COSMMarkupDeviceContext(HDC dc, HDC attribDC)
     : COSMMarkupDeviceContext(dc, attribDC, WindowExtentOf(dc), ViewportExtentOf(dc))
-{
-}
+{}
 
 COSMMarkupDeviceContext::COSMMarkupDeviceContext(HDC dc, HDC attribDC, SIZE windowExt, SIZE viewportExt)
     : m_hDC(dc), m_hAttribDC(attribDC ? attribDC : dc), m_szWindowExt(windowExt), m_szViewportExt(viewportExt)
@@ -140,7 +138,8 @@ void COSMMarkupDeviceContext::DrawFrame(RECT rect, COSMMarkupBrush* brush, const
 
 void COSMMarkupDeviceContext::FillRectangle(RECT rect, COSMMarkupBrush* brush)
 {
-    if (const COSMMarkupLinearGradientBrush* gradient = MarkupDynamicCast<COSMMarkupLinearGradientBrush>(brush)) {
+    if (const COSMMarkupLinearGradientBrush* gradient = MarkupDynamicCast<COSMMarkupLinearGradientBrush>(brush))
+    {
         FillGradient(rect, gradient);
         return;
     }
@@ -161,7 +160,8 @@ void COSMMarkupDeviceContext::FillGradient(RECT rect, const COSMMarkupLinearGrad
     const int h = SubtractMarkupLengths(rect.bottom, rect.top);
     if (table.IsEmpty() || w <= 0 || h <= 0)
         return;
-    if (table.GetEntries().size() == 1) {
+    if (table.GetEntries().size() == 1)
+    {
         COSMMarkupPtr solid(new COSMMarkupSolidColorBrush(table.GetEntries()[0].color & 0xFFFFFF));
         COSMMarkupDeviceContext::FillRectangle(rect, static_cast<COSMMarkupBrush*>(solid.Get()));
         return;
@@ -192,18 +192,25 @@ void COSMMarkupDeviceContext::FillGradient(RECT rect, const COSMMarkupLinearGrad
     // Row r of the part (from its top) lies at memory row ph - 1 - r: the DIB is bottom-up.
     DWORD* pixels = static_cast<DWORD*>(bits);
     auto row = [&](int r) { return pixels + static_cast<size_t>(ph - 1 - r) * pw; };
-    if (dx == 0.0) {
-        for (int r = 0; r < ph; ++r) {
+    if (dx == 0.0)
+    {
+        for (int r = 0; r < ph; ++r)
+        {
             const DWORD pixel = DibPixelOf(table.ColorAt(parameterAt(0, part.top + r + 1)));
             std::fill(row(r), row(r) + pw, pixel);
         }
-    } else if (dy == 0.0) {
+    }
+    else if (dy == 0.0)
+    {
         for (int c = 0; c < pw; ++c)
             row(0)[c] = DibPixelOf(table.ColorAt(parameterAt(part.left + c, part.top + 1)));
         for (int r = 1; r < ph; ++r)
             std::copy(row(0), row(0) + pw, row(r));
-    } else {
-        for (int r = 0; r < ph; ++r) {
+    }
+    else
+    {
+        for (int r = 0; r < ph; ++r)
+        {
             DWORD* line = row(r);
             for (int c = 0; c < pw; ++c)
                 line[c] = DibPixelOf(table.ColorAt(parameterAt(part.left + c, part.top + r + 1)));
@@ -211,10 +218,11 @@ void COSMMarkupDeviceContext::FillGradient(RECT rect, const COSMMarkupLinearGrad
     }
 
     HDC memory = ::CreateCompatibleDC(m_hDC);
-    if (memory) {
+    if (memory)
+    {
         HGDIOBJ old = ::SelectObject(memory, dib);
-        ::BitBlt(m_hDC, AddMarkupLengths(rect.left, part.left), AddMarkupLengths(rect.top, part.top), pw, ph, memory,
-                 0, 0, SRCCOPY);
+        ::BitBlt(m_hDC, AddMarkupLengths(rect.left, part.left), AddMarkupLengths(rect.top, part.top), pw, ph, memory, 0,
+                 0, SRCCOPY);
         ::SelectObject(memory, old);
         ::DeleteDC(memory);
     }
@@ -256,21 +264,25 @@ void COSMMarkupDeviceContext::DrawPath(const COSMMarkupPathGeometry* path, int t
     const COSMMarkupPointF* points = path->GetPoints();
     const BYTE* types = path->GetTypes();
     ::BeginPath(m_hDC);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         const BYTE type = types[i];
         const int x = TruncateCoordinate(points[i].x);
         const int y = TruncateCoordinate(points[i].y);
         BYTE last = type;
-        switch (type & COSMMarkupPathGeometry::PointTypeMask) {
+        switch (type & COSMMarkupPathGeometry::PointTypeMask)
+        {
         case COSMMarkupPathGeometry::PointStart:
             ::MoveToEx(m_hDC, x, y, nullptr);
             break;
         case COSMMarkupPathGeometry::PointLine:
             ::LineTo(m_hDC, x, y);
             break;
-        case COSMMarkupPathGeometry::PointBezier: {
+        case COSMMarkupPathGeometry::PointBezier:
+        {
             // A segment needs three points: a cut-off one ends the figure instead of reading past the arrays.
-            if (count - i < 3) {
+            if (count - i < 3)
+            {
                 i = count;
                 continue;
             }
@@ -329,7 +341,8 @@ COSMMarkupPathGeometry* COSMMarkupDeviceContext::CreateRoundedOutline(double lef
 
 void COSMMarkupDeviceContext::FillRoundedRectangle(RECT rect, COSMMarkupBrush* brush, const double* radii)
 {
-    if (!radii) {
+    if (!radii)
+    {
         FillRectangle(rect, brush);
         return;
     }
@@ -337,17 +350,18 @@ void COSMMarkupDeviceContext::FillRoundedRectangle(RECT rect, COSMMarkupBrush* b
     DrawPath(static_cast<COSMMarkupPathGeometry*>(outline.Get()), 0, nullptr, brush);
 }
 
-void COSMMarkupDeviceContext::DrawRoundedFrame(RECT rect, COSMMarkupBrush* brush,
-                                               const COSMMarkupThickness* thickness, const double* radii)
+void COSMMarkupDeviceContext::DrawRoundedFrame(RECT rect, COSMMarkupBrush* brush, const COSMMarkupThickness* thickness,
+                                               const double* radii)
 {
-    if (!radii) {
+    if (!radii)
+    {
         DrawFrame(rect, brush, thickness);
         return;
     }
     const int width = thickness ? thickness->GetLeft() : 0;
     const double inset = width / 2.0;
-    COSMMarkupPtr outline(CreateRoundedOutline(rect.left + inset, rect.top + inset, rect.right - inset,
-                                               rect.bottom - inset, radii));
+    COSMMarkupPtr outline(
+        CreateRoundedOutline(rect.left + inset, rect.top + inset, rect.right - inset, rect.bottom - inset, radii));
     DrawPath(static_cast<COSMMarkupPathGeometry*>(outline.Get()), width, brush, nullptr);
 }
 
@@ -355,7 +369,8 @@ void COSMMarkupDeviceContext::DrawTextLine(LPCWSTR text, int count, const POINT*
 {
     if (!text || count <= 0 || !point)
         return;
-    if (m_hAttribDC == m_hDC) {
+    if (m_hAttribDC == m_hDC)
+    {
         ::ExtTextOutW(m_hDC, point->x, point->y, 0, nullptr, text, count, nullptr);
         return;
     }
@@ -365,7 +380,8 @@ void COSMMarkupDeviceContext::DrawTextLine(LPCWSTR text, int count, const POINT*
     ::GetTextMetricsW(m_hAttribDC, &attribMetrics);
     ::GetTextMetricsW(m_hDC, &outputMetrics);
     std::vector<INT> advances(count);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         INT attribWidth = 0, outputWidth = 0;
         const UINT ch = text[i];
         if (::GetCharWidth32W(m_hAttribDC, ch, ch, &attribWidth))
@@ -377,14 +393,16 @@ void COSMMarkupDeviceContext::DrawTextLine(LPCWSTR text, int count, const POINT*
         else
             outputWidth = attribWidth;
         advances[i] = attribWidth;
-        if (i > 0) {
+        if (i > 0)
+        {
             const int half = (attribWidth - outputWidth) / 2;
             advances[i] -= half;
             advances[i - 1] += half;
         }
     }
     int x = point->x;
-    if (::GetTextAlign(m_hAttribDC) & TA_UPDATECP) {
+    if (::GetTextAlign(m_hAttribDC) & TA_UPDATECP)
+    {
         POINT current = {};
         ::GetCurrentPositionEx(m_hDC, &current);
         x = current.x;
@@ -408,9 +426,12 @@ void COSMMarkupDeviceContext::SetTextColor(COSMMarkupBrush* brush)
 HFONT COSMMarkupDeviceContext::SetFont(COSMMarkupFont* font)
 {
     HFONT select = nullptr;
-    if (font) {
+    if (font)
+    {
         select = font->GetSafeHandle();
-    } else {
+    }
+    else
+    {
         if (!m_hOldFont)
             return nullptr;
         select = m_hOldFont;
@@ -454,7 +475,8 @@ void COSMMarkupDeviceContext::RestoreClipRegion(HRGN saved)
 {
     if (!saved)
         return;
-    if (saved == MarkupNoClipRegion()) {
+    if (saved == MarkupNoClipRegion())
+    {
         ::ExtSelectClipRgn(m_hDC, nullptr, RGN_COPY);
         return;
     }

@@ -10,7 +10,8 @@
 
 #include <algorithm>
 
-IMPLEMENT_MARKUP_TYPE(COSMMarkupDockPanel, COSMMarkupPanel, L"DockPanel", &COSMMarkupDockPanel::RegisterMarkupProperties)
+IMPLEMENT_MARKUP_TYPE(COSMMarkupDockPanel, COSMMarkupPanel, L"DockPanel",
+                      &COSMMarkupDockPanel::RegisterMarkupProperties)
 
 COSMMarkupDependencyProperty* COSMMarkupDockPanel::s_pLastChildFillProperty = nullptr;
 COSMMarkupDependencyProperty* COSMMarkupDockPanel::s_pDockProperty = nullptr;
@@ -56,14 +57,16 @@ CSize COSMMarkupDockPanel::MeasureOverride(COSMMarkupDrawingContext* dc, int ava
     long long usedHeight = 0;
     long long maxWidth = 0;
     long long maxHeight = 0;
-    for (int i = 0; i < children->GetCount(); ++i) {
+    for (int i = 0; i < children->GetCount(); ++i)
+    {
         COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;
         child->Measure(dc, SaturateMarkupLength(std::max(0LL, availableWidth - usedWidth)),
                        SaturateMarkupLength(std::max(0LL, availableHeight - usedHeight)));
         const CSize desired = child->GetDesiredSize();
-        switch (GetDock(child)) {
+        switch (GetDock(child))
+        {
         case DockLeft:
         case DockRight:
             maxHeight = std::max(maxHeight, usedHeight + desired.cy);
@@ -88,7 +91,8 @@ CSize COSMMarkupDockPanel::ArrangeOverride(int width, int height)
     long long top = 0;
     long long right = 0;
     long long bottom = 0;
-    for (int i = 0; i < children->GetCount(); ++i) {
+    for (int i = 0; i < children->GetCount(); ++i)
+    {
         COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;
@@ -97,8 +101,10 @@ CSize COSMMarkupDockPanel::ArrangeOverride(int width, int height)
         long long rectTop = top;
         long long rectRight = left + std::max(0LL, width - left - right);
         long long rectBottom = top + std::max(0LL, height - top - bottom);
-        if (i < dockable) {
-            switch (GetDock(child)) {
+        if (i < dockable)
+        {
+            switch (GetDock(child))
+            {
             case DockLeft:
                 rectRight = left + desired.cx;
                 left += desired.cx;

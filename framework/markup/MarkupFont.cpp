@@ -4,8 +4,7 @@
 
 COSMMarkupFont::COSMMarkupFont(const LOGFONTW& logFont, COSMMarkupContext* context)
     : m_hFont(::CreateFontIndirectW(&logFont)), m_logFont(logFont), m_pContext(context)
-{
-}
+{}
 
 COSMMarkupFont::~COSMMarkupFont()
 {

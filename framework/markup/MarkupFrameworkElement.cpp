@@ -59,7 +59,8 @@ COSMMarkupFrameworkElement::Alignment GetAlignment(const COSMMarkupObject* eleme
 // The offset of content of length ink in a client area of length client.
 int AlignmentOffset(COSMMarkupFrameworkElement::Alignment alignment, int client, int ink)
 {
-    switch (alignment) {
+    switch (alignment)
+    {
     case COSMMarkupFrameworkElement::AlignCenter:
     case COSMMarkupFrameworkElement::AlignStretch:
         return SaturateMarkupLength((static_cast<long long>(client) - ink) / 2);
@@ -75,9 +76,9 @@ int AlignmentOffset(COSMMarkupFrameworkElement::Alignment alignment, int client,
 void COSMMarkupFrameworkElement::RegisterMarkupProperties()
 {
     COSMMarkupType* type = GetClassType();
-    s_pMarginProperty =
-        COSMMarkupDependencyProperty::Register(L"Margin", COSMMarkupThickness::GetClassType(), type,
-                                               new Metadata(COSMMarkupThickness::GetDefaultValue(), Metadata::AffectsMeasure));
+    s_pMarginProperty = COSMMarkupDependencyProperty::Register(
+        L"Margin", COSMMarkupThickness::GetClassType(), type,
+        new Metadata(COSMMarkupThickness::GetDefaultValue(), Metadata::AffectsMeasure));
     s_pHorizontalAlignmentProperty = COSMMarkupDependencyProperty::Register(
         L"HorizontalAlignment", COSMMarkupEnum::GetClassType(), type,
         new Metadata(nullptr, ConvertHorizontalAlignment, Metadata::AffectsArrange));
@@ -168,19 +169,21 @@ CSize COSMMarkupFrameworkElement::MeasureCore(COSMMarkupDrawingContext* dc, int 
     int clippedWidth = AddMarkupLengths(std::min(unclippedWidth, m_nMaxWidth), margin.cx);
     int clippedHeight = AddMarkupLengths(std::min(unclippedHeight, m_nMaxHeight), margin.cy);
     BOOL cut = FALSE;
-    if (clippedWidth > availableWidth) {
+    if (clippedWidth > availableWidth)
+    {
         clippedWidth = availableWidth;
         cut = TRUE;
     }
-    if (clippedHeight > availableHeight) {
+    if (clippedHeight > availableHeight)
+    {
         clippedHeight = availableHeight;
         cut = TRUE;
     }
 
     m_bNeedsClip = FALSE;
     m_bHasUnclippedSize = FALSE;
-    if (cut || unclippedHeight > m_nMaxHeight || unclippedWidth > m_nMaxWidth || clippedWidth < 0 ||
-        clippedHeight < 0) {
+    if (cut || unclippedHeight > m_nMaxHeight || unclippedWidth > m_nMaxWidth || clippedWidth < 0 || clippedHeight < 0)
+    {
         m_bNeedsClip = TRUE;
         m_bHasUnclippedSize = TRUE;
         m_szUnclipped = CSize(unclippedWidth, unclippedHeight);
@@ -197,14 +200,16 @@ void COSMMarkupFrameworkElement::ArrangeCore(const CRect& finalRect)
     int slotHeight = std::max(0, SubtractMarkupLengths(finalHeight, margin.cy));
 
     const CSize desired = GetDesiredSize();
-    const CSize unclipped =
-        m_bHasUnclippedSize ? m_szUnclipped
-                            : CSize(SubtractMarkupLengths(desired.cx, margin.cx), SubtractMarkupLengths(desired.cy, margin.cy));
-    if (slotWidth < unclipped.cx) {
+    const CSize unclipped = m_bHasUnclippedSize ? m_szUnclipped
+                                                : CSize(SubtractMarkupLengths(desired.cx, margin.cx),
+                                                        SubtractMarkupLengths(desired.cy, margin.cy));
+    if (slotWidth < unclipped.cx)
+    {
         m_bNeedsClip = TRUE;
         slotWidth = unclipped.cx;
     }
-    if (slotHeight < unclipped.cy) {
+    if (slotHeight < unclipped.cy)
+    {
         m_bNeedsClip = TRUE;
         slotHeight = unclipped.cy;
     }
@@ -213,12 +218,14 @@ void COSMMarkupFrameworkElement::ArrangeCore(const CRect& finalRect)
     if (GetVerticalAlignment() != AlignStretch)
         slotHeight = unclipped.cy;
     const int effectiveMaxWidth = std::max(static_cast<int>(unclipped.cx), m_nMaxWidth);
-    if (slotWidth > effectiveMaxWidth) {
+    if (slotWidth > effectiveMaxWidth)
+    {
         m_bNeedsClip = TRUE;
         slotWidth = effectiveMaxWidth;
     }
     const int effectiveMaxHeight = std::max(static_cast<int>(unclipped.cy), m_nMaxHeight);
-    if (slotHeight > effectiveMaxHeight) {
+    if (slotHeight > effectiveMaxHeight)
+    {
         m_bNeedsClip = TRUE;
         slotHeight = effectiveMaxHeight;
     }
@@ -250,7 +257,8 @@ CPoint COSMMarkupFrameworkElement::ComputeAlignmentOffset(int clientWidth, int c
     Alignment vertical = GetVerticalAlignment();
     if (vertical == AlignStretch && inkHeight > clientHeight)
         vertical = AlignLeft;
-    return CPoint(AlignmentOffset(horizontal, clientWidth, inkWidth), AlignmentOffset(vertical, clientHeight, inkHeight));
+    return CPoint(AlignmentOffset(horizontal, clientWidth, inkWidth),
+                  AlignmentOffset(vertical, clientHeight, inkHeight));
 }
 
 BOOL COSMMarkupFrameworkElement::GetLayoutClip(CRect* clip) const
@@ -276,26 +284,28 @@ BOOL COSMMarkupFrameworkElement::GetLayoutClip(CRect* clip) const
         std::max(0, SubtractMarkupLengths(SubtractMarkupLengths(finalRect.bottom, finalRect.top), margin.cy));
     const BOOL slotClip = clipToBounds || slotWidth < inkWidth || slotHeight < inkHeight;
 
-    if (slotClip) {
+    if (slotClip)
+    {
         const CPoint offset = ComputeAlignmentOffset(slotWidth, slotHeight, inkWidth, inkHeight);
         const int left = SubtractMarkupLengths(0, offset.x);
         const int top = SubtractMarkupLengths(0, offset.y);
         clip->SetRect(left, top, AddMarkupLengths(left, slotWidth), AddMarkupLengths(top, slotHeight));
-        if (limitClip) {
+        if (limitClip)
+        {
             const CRect limit(0, 0, limitWidth, limitHeight);
             clip->IntersectRect(clip, &limit);
         }
         return TRUE;
     }
-    if (limitClip) {
+    if (limitClip)
+    {
         clip->SetRect(0, 0, limitWidth, limitHeight);
         return TRUE;
     }
     return FALSE;
 }
 
-CSize COSMMarkupFrameworkElement::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth,
-                                                  int availableHeight)
+CSize COSMMarkupFrameworkElement::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
 {
     return CSize(0, 0);
 }

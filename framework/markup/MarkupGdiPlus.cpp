@@ -5,13 +5,13 @@
 namespace {
 
 const char* const kProcNames[COSMMarkupGdiPlus::FunctionCount] = {
-    "GdiplusStartup",       "GdiplusShutdown",     "GdipCreateFromHDC",      "GdipCreateFromHDC2",
-    "GdipSetPageUnit",      "GdipSetSmoothingMode", "GdipSetPixelOffsetMode", "GdipDeleteGraphics",
-    "GdipCreateSolidFill",  "GdipCreateLineBrush", "GdipSetLinePresetBlend", "GdipDeleteBrush",
-    "GdipCreatePen1",       "GdipCreatePen2",      "GdipDeletePen",          "GdipCreatePath2",
-    "GdipDeletePath",       "GdipFillRectangleI",  "GdipFillEllipse",        "GdipDrawEllipse",
-    "GdipDrawLineI",        "GdipDrawLinesI",      "GdipFillPolygonI",       "GdipDrawPolygonI",
-    "GdipFillPath",         "GdipDrawPath",
+    "GdiplusStartup",      "GdiplusShutdown",      "GdipCreateFromHDC",      "GdipCreateFromHDC2",
+    "GdipSetPageUnit",     "GdipSetSmoothingMode", "GdipSetPixelOffsetMode", "GdipDeleteGraphics",
+    "GdipCreateSolidFill", "GdipCreateLineBrush",  "GdipSetLinePresetBlend", "GdipDeleteBrush",
+    "GdipCreatePen1",      "GdipCreatePen2",       "GdipDeletePen",          "GdipCreatePath2",
+    "GdipDeletePath",      "GdipFillRectangleI",   "GdipFillEllipse",        "GdipDrawEllipse",
+    "GdipDrawLineI",       "GdipDrawLinesI",       "GdipFillPolygonI",       "GdipDrawPolygonI",
+    "GdipFillPath",        "GdipDrawPath",
 };
 
 // Version 1, no debug callback, the background thread and the external codecs as GDI+ chooses.
@@ -66,7 +66,8 @@ BOOL COSMMarkupGdiPlus::SetLibraryName(LPCSTR name)
 
 void COSMMarkupGdiPlus::Register(BOOL start)
 {
-    if (start) {
+    if (start)
+    {
         // Only the first user loads: a second start would leak a token and a module reference.
         if (++m_nRefCount != 1)
             return;
@@ -91,9 +92,11 @@ void COSMMarkupGdiPlus::Register(BOOL start)
 
 void COSMMarkupGdiPlus::Unload()
 {
-    if (m_hModule) {
+    if (m_hModule)
+    {
         // Shutting down with a token that never started could stop GDI+ under another user in the process.
-        if (m_nToken) {
+        if (m_nToken)
+        {
             if (ShutdownFunction shutdown = Get<ShutdownFunction>(GdiplusShutdown))
                 shutdown(m_nToken);
         }

@@ -57,8 +57,7 @@ public:
 
     // The entry point, fetched on first use and kept while the library is loaded; null without it.
     FARPROC GetFunction(Function function);
-    template <class T>
-    T Get(Function function)
+    template <class T> T Get(Function function)
     {
         return reinterpret_cast<T>(reinterpret_cast<void*>(GetFunction(function)));
     }

@@ -57,8 +57,7 @@ class ScopedGraphics
 public:
     explicit ScopedGraphics(COSMMarkupGdiPlusDeviceContext* renderer)
         : m_pRenderer(renderer), m_pGraphics(renderer->GetGraphics())
-    {
-    }
+    {}
     ~ScopedGraphics()
     {
         if (m_pGraphics)
@@ -82,7 +81,8 @@ public:
     ScopedGdiPlusObject(Object object, Gdi::Function deleter) : m_pObject(object), m_deleter(deleter) {}
     ~ScopedGdiPlusObject()
     {
-        if (m_pObject) {
+        if (m_pObject)
+        {
             if (DeleteFunction remove = Library()->Get<DeleteFunction>(m_deleter))
                 remove(m_pObject);
         }
@@ -102,8 +102,7 @@ private:
 
 COSMMarkupGdiPlusDeviceContext::COSMMarkupGdiPlusDeviceContext(HDC dc, HDC attribDC)
     : COSMMarkupDeviceContext(dc, attribDC)
-{
-}
+{}
 
 BOOL COSMMarkupGdiPlusDeviceContext::IsOpaqueSolid(COSMMarkupBrush* brush)
 {
@@ -124,7 +123,8 @@ UINT COSMMarkupGdiPlusDeviceContext::ToArgb(UINT color)
 RECT COSMMarkupGdiPlusDeviceContext::BoundsOf(const POINT* points, int count)
 {
     RECT bounds = {2147483647, 2147483647, -2147483647, -2147483647};
-    for (int i = 0; points && i < count; ++i) {
+    for (int i = 0; points && i < count; ++i)
+    {
         bounds.left = std::min<LONG>(bounds.left, std::max<LONG>(points[i].x, -2147483647));
         bounds.top = std::min<LONG>(bounds.top, std::max<LONG>(points[i].y, -2147483647));
         bounds.right = std::max<LONG>(bounds.right, points[i].x);
@@ -144,10 +144,13 @@ void* COSMMarkupGdiPlusDeviceContext::GetGraphics()
         return nullptr;
     Object graphics = nullptr;
     Status status = -1;
-    if (m_hDC == m_hAttribDC) {
+    if (m_hDC == m_hAttribDC)
+    {
         if (auto create = Library()->Get<CreateFromHDCFunction>(Gdi::GdipCreateFromHDC))
             status = create(m_hDC, &graphics);
-    } else if (auto create = Library()->Get<CreateFromHDC2Function>(Gdi::GdipCreateFromHDC2)) {
+    }
+    else if (auto create = Library()->Get<CreateFromHDC2Function>(Gdi::GdipCreateFromHDC2))
+    {
         status = create(m_hDC, m_hAttribDC, &graphics);
     }
     if (status != 0 || !graphics)
@@ -191,7 +194,8 @@ void COSMMarkupGdiPlusDeviceContext::DeletePen(void* pen)
 
 void* COSMMarkupGdiPlusDeviceContext::CreateBrush(COSMMarkupBrush* brush, const RECT& bounds)
 {
-    if (const COSMMarkupSolidColorBrush* solid = MarkupDynamicCast<COSMMarkupSolidColorBrush>(brush)) {
+    if (const COSMMarkupSolidColorBrush* solid = MarkupDynamicCast<COSMMarkupSolidColorBrush>(brush))
+    {
         const COSMMarkupColor* color = solid->GetColor();
         auto create = Library()->Get<CreateSolidFillFunction>(Gdi::GdipCreateSolidFill);
         Object made = nullptr;
@@ -214,15 +218,16 @@ void* COSMMarkupGdiPlusDeviceContext::CreateBrush(COSMMarkupBrush* brush, const 
     const auto& entries = table.GetEntries();
     auto create = Library()->Get<CreateLineBrushFunction>(Gdi::GdipCreateLineBrush);
     Object made = nullptr;
-    if (!create || create(&start, &end, ToArgb(entries.front().color), ToArgb(entries.back().color), WrapTileFlipXY,
-                          &made) != 0)
+    if (!create ||
+        create(&start, &end, ToArgb(entries.front().color), ToArgb(entries.back().color), WrapTileFlipXY, &made) != 0)
         return nullptr;
 
     // The blend runs from 0 to 1 with the colours GDI shows there; stops outside [0, 1] would leave the positions
     // unordered, which GDI+ refuses, so they only shape the colours at the ends.
     std::vector<UINT> colors(1, ToArgb(table.ColorAt(0.0)));
     std::vector<float> positions(1, 0.0f);
-    for (const auto& entry : entries) {
+    for (const auto& entry : entries)
+    {
         if (entry.offset < 0.0 || entry.offset > 1.0)
             continue;
         colors.push_back(ToArgb(entry.color));
@@ -238,7 +243,8 @@ void* COSMMarkupGdiPlusDeviceContext::CreateBrush(COSMMarkupBrush* brush, const 
 void* COSMMarkupGdiPlusDeviceContext::CreatePen(int width, COSMMarkupBrush* brush, const RECT& bounds)
 {
     Object made = nullptr;
-    if (const COSMMarkupSolidColorBrush* solid = MarkupDynamicCast<COSMMarkupSolidColorBrush>(brush)) {
+    if (const COSMMarkupSolidColorBrush* solid = MarkupDynamicCast<COSMMarkupSolidColorBrush>(brush))
+    {
         const COSMMarkupColor* color = solid->GetColor();
         auto create = Library()->Get<CreatePen1Function>(Gdi::GdipCreatePen1);
         if (!color || !create || create(ToArgb(color->GetValue()), static_cast<float>(width), UnitWorld, &made) != 0)
@@ -257,7 +263,8 @@ void COSMMarkupGdiPlusDeviceContext::DrawEllipse(RECT rect, int thickness, COSMM
                                                  COSMMarkupBrush* fill)
 {
     ScopedGraphics graphics(this);
-    if (!graphics) {
+    if (!graphics)
+    {
         COSMMarkupDeviceContext::DrawEllipse(rect, thickness, stroke, fill);
         return;
     }
@@ -269,29 +276,32 @@ void COSMMarkupGdiPlusDeviceContext::DrawEllipse(RECT rect, int thickness, COSMM
     const float half = thickness / 2.0f;
     const float x = rect.left + half, y = rect.top + half;
     const float w = static_cast<float>(Width(rect)) - thickness, h = static_cast<float>(Height(rect)) - thickness;
-    if (fill) {
+    if (fill)
+    {
         ScopedGdiPlusObject brush(CreateBrush(fill, rect), Gdi::GdipDeleteBrush);
         if (auto draw = Library()->Get<EllipseFunction>(Gdi::GdipFillEllipse))
             draw(graphics.Get(), brush.Get(), x, y, w, h);
     }
-    if (thickness > 0) {
+    if (thickness > 0)
+    {
         ScopedGdiPlusObject pen(CreatePen(thickness, stroke, rect), Gdi::GdipDeletePen);
         if (auto draw = Library()->Get<EllipseFunction>(Gdi::GdipDrawEllipse))
             draw(graphics.Get(), pen.Get(), x, y, w, h);
     }
 }
 
-void COSMMarkupGdiPlusDeviceContext::DrawFrame(RECT rect, COSMMarkupBrush* brush,
-                                               const COSMMarkupThickness* thickness)
+void COSMMarkupGdiPlusDeviceContext::DrawFrame(RECT rect, COSMMarkupBrush* brush, const COSMMarkupThickness* thickness)
 {
     if (!thickness)
         return;
-    if (IsOpaqueSolid(brush)) {
+    if (IsOpaqueSolid(brush))
+    {
         COSMMarkupDeviceContext::DrawFrame(rect, brush, thickness);
         return;
     }
     ScopedGraphics graphics(this);
-    if (!graphics) {
+    if (!graphics)
+    {
         COSMMarkupDeviceContext::DrawFrame(rect, brush, thickness);
         return;
     }
@@ -317,12 +327,14 @@ void COSMMarkupGdiPlusDeviceContext::DrawFrame(RECT rect, COSMMarkupBrush* brush
 
 void COSMMarkupGdiPlusDeviceContext::FillRectangle(RECT rect, COSMMarkupBrush* brush)
 {
-    if (IsOpaqueSolid(brush)) {
+    if (IsOpaqueSolid(brush))
+    {
         COSMMarkupDeviceContext::FillRectangle(rect, brush);
         return;
     }
     ScopedGraphics graphics(this);
-    if (!graphics) {
+    if (!graphics)
+    {
         COSMMarkupDeviceContext::FillRectangle(rect, brush);
         return;
     }
@@ -338,7 +350,8 @@ void COSMMarkupGdiPlusDeviceContext::FillRectangle(RECT rect, COSMMarkupBrush* b
 void COSMMarkupGdiPlusDeviceContext::DrawLine(int x1, int y1, int x2, int y2, int thickness, COSMMarkupBrush* brush)
 {
     ScopedGraphics graphics(this);
-    if (!graphics) {
+    if (!graphics)
+    {
         COSMMarkupDeviceContext::DrawLine(x1, y1, x2, y2, thickness, brush);
         return;
     }
@@ -356,7 +369,8 @@ void COSMMarkupGdiPlusDeviceContext::DrawPolyline(const POINT* points, int count
     if (!points || count < 2)
         return;
     ScopedGraphics graphics(this);
-    if (!graphics) {
+    if (!graphics)
+    {
         COSMMarkupDeviceContext::DrawPolyline(points, count, thickness, stroke);
         return;
     }
@@ -369,13 +383,14 @@ void COSMMarkupGdiPlusDeviceContext::DrawPolyline(const POINT* points, int count
         draw(graphics.Get(), pen.Get(), points, count);
 }
 
-void COSMMarkupGdiPlusDeviceContext::DrawPolygon(const POINT* points, int count, int thickness,
-                                                 COSMMarkupBrush* stroke, COSMMarkupBrush* fill)
+void COSMMarkupGdiPlusDeviceContext::DrawPolygon(const POINT* points, int count, int thickness, COSMMarkupBrush* stroke,
+                                                 COSMMarkupBrush* fill)
 {
     if (!points || count < 1)
         return;
     ScopedGraphics graphics(this);
-    if (!graphics) {
+    if (!graphics)
+    {
         COSMMarkupDeviceContext::DrawPolygon(points, count, thickness, stroke, fill);
         return;
     }
@@ -383,17 +398,21 @@ void COSMMarkupGdiPlusDeviceContext::DrawPolygon(const POINT* points, int count,
         thickness = 0;
     SetSmoothing(graphics.Get(), SmoothingHighQuality);
     const RECT bounds = BoundsOf(points, count);
-    if (fill) {
+    if (fill)
+    {
         ScopedGdiPlusObject brush(CreateBrush(fill, bounds), Gdi::GdipDeleteBrush);
-        if (brush) {
+        if (brush)
+        {
             SetPixelOffset(graphics.Get(), PixelOffsetHalf);
             if (auto draw = Library()->Get<FillPolygonIFunction>(Gdi::GdipFillPolygonI))
                 draw(graphics.Get(), brush.Get(), points, count, FillModeAlternate);
         }
     }
-    if (thickness > 0) {
+    if (thickness > 0)
+    {
         ScopedGdiPlusObject pen(CreatePen(thickness, stroke, bounds), Gdi::GdipDeletePen);
-        if (pen) {
+        if (pen)
+        {
             SetPixelOffset(graphics.Get(), PixelOffsetForThickness(thickness));
             if (auto draw = Library()->Get<DrawLinesIFunction>(Gdi::GdipDrawPolygonI))
                 draw(graphics.Get(), pen.Get(), points, count);
@@ -405,7 +424,8 @@ void COSMMarkupGdiPlusDeviceContext::DrawPath(const COSMMarkupPathGeometry* path
                                               COSMMarkupBrush* stroke, COSMMarkupBrush* fill)
 {
     ScopedGraphics graphics(this);
-    if (!graphics) {
+    if (!graphics)
+    {
         COSMMarkupDeviceContext::DrawPath(path, thickness, stroke, fill);
         return;
     }
@@ -420,13 +440,15 @@ void COSMMarkupGdiPlusDeviceContext::DrawPath(const COSMMarkupPathGeometry* path
     if (!figures)
         return;
     const RECT& bounds = path->GetBounds();
-    if (fill) {
+    if (fill)
+    {
         SetPixelOffset(graphics.Get(), PixelOffsetHalf);
         ScopedGdiPlusObject brush(CreateBrush(fill, bounds), Gdi::GdipDeleteBrush);
         if (auto draw = Library()->Get<PathFunction>(Gdi::GdipFillPath))
             draw(graphics.Get(), brush.Get(), figures.Get());
     }
-    if (thickness > 0 && stroke) {
+    if (thickness > 0 && stroke)
+    {
         const int offset = path->GetPixelOffsetMode();
         SetPixelOffset(graphics.Get(), offset != 0 ? offset : PixelOffsetHalf);
         ScopedGdiPlusObject pen(CreatePen(thickness, stroke, bounds), Gdi::GdipDeletePen);

@@ -38,7 +38,8 @@ int IntValue(const COSMMarkupObject* child, COSMMarkupDependencyProperty* proper
 MarkupDefinitionList ListDefinitions(const COSMMarkupDefinitionCollection* collection)
 {
     MarkupDefinitionList definitions;
-    for (int i = 0; collection && i < collection->GetCount(); ++i) {
+    for (int i = 0; collection && i < collection->GetCount(); ++i)
+    {
         if (COSMMarkupDefinitionBase* definition = collection->GetDefinition(i))
             definitions.push_back(definition);
     }
@@ -79,8 +80,7 @@ void ClampSpan(int definitionCount, int* index, int* span)
 }
 
 // A collection holding the one star definition a grid without definitions of a kind lays out.
-template <class Collection, class Definition>
-COSMMarkupDefinitionCollection* MakeSingleStarCollection()
+template <class Collection, class Definition> COSMMarkupDefinitionCollection* MakeSingleStarCollection()
 {
     Collection* collection = new Collection;
     collection->Add(new Definition);
@@ -129,7 +129,8 @@ COSMMarkupGrid::~COSMMarkupGrid()
     Replace(&m_pRowsInUse, nullptr);
     for (COSMMarkupDefinitionCollection* collection :
          {static_cast<COSMMarkupDefinitionCollection*>(m_pRowDefinitions),
-          static_cast<COSMMarkupDefinitionCollection*>(m_pColumnDefinitions)}) {
+          static_cast<COSMMarkupDefinitionCollection*>(m_pColumnDefinitions)})
+    {
         if (collection->GetLogicalParent() == this)
             collection->SetLogicalParent(nullptr);
         collection->Release();
@@ -177,7 +178,8 @@ COSMMarkupObject* COSMMarkupGrid::GetValueCore(COSMMarkupDependencyProperty* pro
 void COSMMarkupGrid::SetPropertyObject(COSMMarkupBuilder* builder, COSMMarkupDependencyProperty* property,
                                        COSMMarkupObject* value)
 {
-    if (property != s_pColumnDefinitionsProperty && property != s_pRowDefinitionsProperty) {
+    if (property != s_pColumnDefinitionsProperty && property != s_pRowDefinitionsProperty)
+    {
         COSMMarkupPanel::SetPropertyObject(builder, property, value);
         return;
     }
@@ -187,13 +189,15 @@ void COSMMarkupGrid::SetPropertyObject(COSMMarkupBuilder* builder, COSMMarkupDep
         collection = MarkupDynamicCast<COSMMarkupColumnDefinitionCollection>(value);
     else
         collection = MarkupDynamicCast<COSMMarkupRowDefinitionCollection>(value);
-    if (!collection) {
+    if (!collection)
+    {
         COSMMarkupBuilder::ThrowBuilderException(columns ? "COSMMarkupColumnDefinitionCollection class expected"
                                                          : "COSMMarkupRowDefinitionCollection class expected");
     }
-    COSMMarkupDefinitionCollection* old = columns ? static_cast<COSMMarkupDefinitionCollection*>(m_pColumnDefinitions)
-                                                  : m_pRowDefinitions;
-    if (old == collection) {
+    COSMMarkupDefinitionCollection* old =
+        columns ? static_cast<COSMMarkupDefinitionCollection*>(m_pColumnDefinitions) : m_pRowDefinitions;
+    if (old == collection)
+    {
         // Already ours: the reference handed over is one too many.
         collection->Release();
         return;
@@ -210,16 +214,22 @@ void COSMMarkupGrid::SetPropertyObject(COSMMarkupBuilder* builder, COSMMarkupDep
 
 void COSMMarkupGrid::UpdateDefinitionsInUse()
 {
-    if (m_pColumnDefinitions->GetCount() == 0) {
+    if (m_pColumnDefinitions->GetCount() == 0)
+    {
         Replace(&m_pColumnsInUse,
                 MakeSingleStarCollection<COSMMarkupColumnDefinitionCollection, COSMMarkupColumnDefinition>());
-    } else {
+    }
+    else
+    {
         m_pColumnDefinitions->AddRef();
         Replace(&m_pColumnsInUse, m_pColumnDefinitions);
     }
-    if (m_pRowDefinitions->GetCount() == 0) {
+    if (m_pRowDefinitions->GetCount() == 0)
+    {
         Replace(&m_pRowsInUse, MakeSingleStarCollection<COSMMarkupRowDefinitionCollection, COSMMarkupRowDefinition>());
-    } else {
+    }
+    else
+    {
         m_pRowDefinitions->AddRef();
         Replace(&m_pRowsInUse, m_pRowDefinitions);
     }
@@ -239,7 +249,8 @@ void COSMMarkupGrid::SetupCells()
     const int columnCount = static_cast<int>(m_columns.size());
     const int rowCount = static_cast<int>(m_rows.size());
     // From the last slot to the first, so that every group lists its cells in child order.
-    for (int i = children->GetCount() - 1; i >= 0; --i) {
+    for (int i = children->GetCount() - 1; i >= 0; --i)
+    {
         const COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;
@@ -259,11 +270,14 @@ void COSMMarkupGrid::SetupCells()
         m_bHasStarCellsInColumns |= starColumns;
         m_bHasStarCellsInRows |= starRows;
         CellGroup group;
-        if (!starRows) {
+        if (!starRows)
+        {
             group = starColumns ? Group3 : Group1;
             if (starColumns)
                 m_bHasGroup3CellsInAutoRows |= (cell.rowSizeTypes & Layout::AutoSize) != 0;
-        } else {
+        }
+        else
+        {
             group = (cell.columnSizeTypes & Layout::AutoSize) && !starColumns ? Group2 : Group4;
         }
         cell.next = m_groupHeads[group];
@@ -274,13 +288,11 @@ void COSMMarkupGrid::SetupCells()
 void COSMMarkupGrid::MeasureCell(COSMMarkupDrawingContext* dc, COSMMarkupUIElement* child, const CellRecord& cell,
                                  bool forceInfiniteHeight)
 {
-    const auto onlyAuto = [](UINT types) {
-        return (types & Layout::AutoSize) != 0 && (types & Layout::StarSize) == 0;
-    };
-    const int width = onlyAuto(cell.columnSizeTypes)
-                          ? INT_MAX
-                          : TruncateMarkupLength(GetMarkupSpanMeasureSize(m_columns, cell.columnIndex,
-                                                                           cell.columnSpan));
+    const auto onlyAuto = [](UINT types) { return (types & Layout::AutoSize) != 0 && (types & Layout::StarSize) == 0; };
+    const int width =
+        onlyAuto(cell.columnSizeTypes)
+            ? INT_MAX
+            : TruncateMarkupLength(GetMarkupSpanMeasureSize(m_columns, cell.columnIndex, cell.columnSpan));
     const int height = forceInfiniteHeight || onlyAuto(cell.rowSizeTypes)
                            ? INT_MAX
                            : TruncateMarkupLength(GetMarkupSpanMeasureSize(m_rows, cell.rowIndex, cell.rowSpan));
@@ -300,26 +312,35 @@ void COSMMarkupGrid::MeasureCellGroup(COSMMarkupDrawingContext* dc, int head, bo
     };
     std::vector<SpanNeed> spans;
     const COSMMarkupUIElementCollection* children = GetChildren();
-    for (int i = head; i != kNoCell; i = m_cells[static_cast<size_t>(i)].next) {
+    for (int i = head; i != kNoCell; i = m_cells[static_cast<size_t>(i)].next)
+    {
         const CellRecord& cell = m_cells[static_cast<size_t>(i)];
         COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;
         MeasureCell(dc, child, cell, forceInfiniteHeight);
         const CSize desired = child->GetDesiredSize();
-        if (!ignoreWidth) {
-            if (cell.columnSpan == 1) {
+        if (!ignoreWidth)
+        {
+            if (cell.columnSpan == 1)
+            {
                 int& minSize = m_columns[static_cast<size_t>(cell.columnIndex)]->GetLayout().minSize;
                 minSize = std::max<int>(minSize, desired.cx);
-            } else {
+            }
+            else
+            {
                 spans.push_back(SpanNeed{cell.columnSpan, cell.columnIndex, true, desired.cx});
             }
         }
-        if (!forceInfiniteHeight) {
-            if (cell.rowSpan == 1) {
+        if (!forceInfiniteHeight)
+        {
+            if (cell.rowSpan == 1)
+            {
                 int& minSize = m_rows[static_cast<size_t>(cell.rowIndex)]->GetLayout().minSize;
                 minSize = std::max<int>(minSize, desired.cy);
-            } else {
+            }
+            else
+            {
                 spans.push_back(SpanNeed{cell.rowSpan, cell.rowIndex, false, desired.cy});
             }
         }
@@ -331,12 +352,14 @@ void COSMMarkupGrid::MeasureCellGroup(COSMMarkupDrawingContext* dc, int head, bo
 CSize COSMMarkupGrid::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
 {
     const COSMMarkupUIElementCollection* children = GetChildren();
-    if (m_pColumnDefinitions->GetCount() == 0 && m_pRowDefinitions->GetCount() == 0) {
+    if (m_pColumnDefinitions->GetCount() == 0 && m_pRowDefinitions->GetCount() == 0)
+    {
         // One cell: the records of an earlier layout with definitions no longer apply.
         m_cells.clear();
         m_bHasCells = false;
         CSize largest(0, 0);
-        for (int i = 0; i < children->GetCount(); ++i) {
+        for (int i = 0; i < children->GetCount(); ++i)
+        {
             COSMMarkupUIElement* child = children->GetElement(i);
             if (!child)
                 continue;
@@ -353,20 +376,25 @@ CSize COSMMarkupGrid::MeasureOverride(COSMMarkupDrawingContext* dc, int availabl
     SetupMarkupDefinitions(m_rows, availableHeight > kUnboundedGridLength);
     SetupCells();
     MeasureCellGroup(dc, m_groupHeads[Group1], false, false);
-    if (!m_bHasGroup3CellsInAutoRows) {
+    if (!m_bHasGroup3CellsInAutoRows)
+    {
         if (m_bHasStarCellsInRows)
             ResolveMarkupStars(m_rows, availableHeight);
         MeasureCellGroup(dc, m_groupHeads[Group2], false, false);
         if (m_bHasStarCellsInColumns)
             ResolveMarkupStars(m_columns, availableWidth);
         MeasureCellGroup(dc, m_groupHeads[Group3], false, false);
-    } else if (m_groupHeads[Group2] == kNoCell) {
+    }
+    else if (m_groupHeads[Group2] == kNoCell)
+    {
         if (m_bHasStarCellsInColumns)
             ResolveMarkupStars(m_columns, availableWidth);
         MeasureCellGroup(dc, m_groupHeads[Group3], false, false);
         if (m_bHasStarCellsInRows)
             ResolveMarkupStars(m_rows, availableHeight);
-    } else {
+    }
+    else
+    {
         // Cells of star rows and Auto columns first size their columns in unbounded height; once the star
         // columns and, through the third group, the Auto rows are known, they size their rows.
         MeasureCellGroup(dc, m_groupHeads[Group2], false, true);
@@ -398,16 +426,19 @@ CSize COSMMarkupGrid::ArrangeOverride(int width, int height)
     m_columns = ListDefinitions(m_pColumnsInUse);
     m_rows = ListDefinitions(m_pRowsInUse);
     const bool laidOut = !noDefinitions && m_bHasCells && !m_columns.empty() && !m_rows.empty();
-    if (laidOut) {
+    if (laidOut)
+    {
         ComputeMarkupFinalSizes(m_columns, width);
         ComputeMarkupFinalSizes(m_rows, height);
     }
-    for (int i = 0; i < children->GetCount(); ++i) {
+    for (int i = 0; i < children->GetCount(); ++i)
+    {
         COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;
         const CellRecord* cell = laidOut ? FindCell(i, child) : nullptr;
-        if (!cell) {
+        if (!cell)
+        {
             child->Arrange(0, 0, width, height);
             continue;
         }

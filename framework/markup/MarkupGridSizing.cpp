@@ -31,7 +31,8 @@ void PrepareStar(COSMMarkupDefinitionBase* definition)
 {
     Layout& layout = definition->GetLayout();
     const double stars = definition->GetUserSizeValue();
-    if (stars == 0.0) {
+    if (stars == 0.0)
+    {
         layout.measureSize = 0.0;
         layout.sizeCache = 0.0;
         return;
@@ -48,7 +49,8 @@ void SortAndSumStars(MarkupDefinitionList* stars)
         return a->GetLayout().sizeCache < b->GetLayout().sizeCache;
     });
     double sum = 0.0;
-    for (auto it = stars->rbegin(); it != stars->rend(); ++it) {
+    for (auto it = stars->rbegin(); it != stars->rend(); ++it)
+    {
         Layout& layout = (*it)->GetLayout();
         sum += layout.measureSize;
         layout.sizeCache = sum;
@@ -81,7 +83,8 @@ int TruncateMarkupLength(double value)
 
 void SetupMarkupDefinitions(const MarkupDefinitionList& definitions, bool treatStarAsAuto)
 {
-    for (COSMMarkupDefinitionBase* definition : definitions) {
+    for (COSMMarkupDefinitionBase* definition : definitions)
+    {
         Layout& layout = definition->GetLayout();
         layout.minSize = 0;
         layout.sizeType = 0;
@@ -89,7 +92,8 @@ void SetupMarkupDefinitions(const MarkupDefinitionList& definitions, bool treatS
         int userMin = definition->GetUserMinSize();
         const int userMax = definition->GetUserMaxSize();
         int size = INT_MAX;
-        switch (definition->GetUserSizeUnit()) {
+        switch (definition->GetUserSizeUnit())
+        {
         case COSMMarkupGridLength::Auto:
             layout.sizeType = Layout::AutoSize;
             break;
@@ -110,7 +114,8 @@ void SetupMarkupDefinitions(const MarkupDefinitionList& definitions, bool treatS
 double GetMarkupSpanMeasureSize(const MarkupDefinitionList& definitions, int first, int count)
 {
     double size = 0.0;
-    for (int i = first; i < first + count; ++i) {
+    for (int i = first; i < first + count; ++i)
+    {
         const Layout& layout = definitions[static_cast<size_t>(i)]->GetLayout();
         size += layout.sizeType == Layout::AutoSize ? layout.minSize : layout.measureSize;
     }
@@ -133,7 +138,8 @@ void DistributeMarkupMinimumSize(const MarkupDefinitionList& definitions, int fi
     double maxSum = 0.0;
     double largestMax = 0.0;
     int autoCount = 0;
-    for (int i = first; i < first + count; ++i) {
+    for (int i = first; i < first + count; ++i)
+    {
         COSMMarkupDefinitionBase* definition = definitions[static_cast<size_t>(i)];
         Layout& layout = definition->GetLayout();
         const double limit = GetSizeLimit(definition);
@@ -151,7 +157,8 @@ void DistributeMarkupMinimumSize(const MarkupDefinitionList& definitions, int fi
     if (requested <= minSum)
         return;
 
-    if (requested <= preferredSum) {
+    if (requested <= preferredSum)
+    {
         // Auto definitions stay at their minimum; the others grow toward their preferred sizes, smallest first.
         std::stable_sort(span.begin(), span.end(), [](const Entry& a, const Entry& b) {
             if (a.autoUnit != b.autoUnit)
@@ -163,7 +170,8 @@ void DistributeMarkupMinimumSize(const MarkupDefinitionList& definitions, int fi
         double toDistribute = requested;
         for (int i = 0; i < autoCount; ++i)
             toDistribute -= span[static_cast<size_t>(i)].definition->GetLayout().minSize;
-        for (int i = autoCount; i < count; ++i) {
+        for (int i = autoCount; i < count; ++i)
+        {
             const Entry& entry = span[static_cast<size_t>(i)];
             const double size = std::min(toDistribute / (count - i), entry.preferred);
             RaiseMinimum(entry.definition, TruncateMarkupLength(size));
@@ -172,7 +180,8 @@ void DistributeMarkupMinimumSize(const MarkupDefinitionList& definitions, int fi
         return;
     }
 
-    if (requested <= maxSum) {
+    if (requested <= maxSum)
+    {
         // Beyond the preferred sizes, up to the limits: non-Auto definitions first, then Auto ones, each from the
         // smallest limit.
         std::stable_sort(span.begin(), span.end(), [](const Entry& a, const Entry& b) {
@@ -182,7 +191,8 @@ void DistributeMarkupMinimumSize(const MarkupDefinitionList& definitions, int fi
         });
         double toDistribute = requested - preferredSum;
         const int nonAutoCount = count - autoCount;
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count; ++i)
+        {
             const Entry& entry = span[static_cast<size_t>(i)];
             const Layout& layout = entry.definition->GetLayout();
             const double base = i < nonAutoCount ? entry.preferred : layout.minSize;
@@ -198,11 +208,11 @@ void DistributeMarkupMinimumSize(const MarkupDefinitionList& definitions, int fi
     // it is below it.
     const double equal = requested / count;
     const double spread = largestMax * count - maxSum;
-    for (const Entry& entry : span) {
+    for (const Entry& entry : span)
+    {
         const double limit = entry.definition->GetLayout().sizeCache;
         const double size =
-            equal >= largestMax || spread <= 0.0 ? equal
-                                                 : limit + (largestMax - limit) * (requested - maxSum) / spread;
+            equal >= largestMax || spread <= 0.0 ? equal : limit + (largestMax - limit) * (requested - maxSum) / spread;
         RaiseMinimum(entry.definition, TruncateMarkupLength(size));
     }
 }
@@ -211,7 +221,8 @@ void ResolveMarkupStars(const MarkupDefinitionList& definitions, double availabl
 {
     double taken = 0.0;
     MarkupDefinitionList stars;
-    for (COSMMarkupDefinitionBase* definition : definitions) {
+    for (COSMMarkupDefinitionBase* definition : definitions)
+    {
         const Layout& layout = definition->GetLayout();
         if (layout.sizeType == Layout::PixelSize)
             taken += layout.measureSize;
@@ -223,7 +234,8 @@ void ResolveMarkupStars(const MarkupDefinitionList& definitions, double availabl
     for (COSMMarkupDefinitionBase* definition : stars)
         PrepareStar(definition);
     SortAndSumStars(&stars);
-    for (COSMMarkupDefinitionBase* definition : stars) {
+    for (COSMMarkupDefinitionBase* definition : stars)
+    {
         const int resolved = ResolveStar(definition, available - taken);
         definition->GetLayout().measureSize = resolved;
         taken += resolved;
@@ -243,19 +255,20 @@ void ComputeMarkupFinalSizes(const MarkupDefinitionList& definitions, int finalL
     size_t starCount = 0;
     size_t back = count;
     double total = 0.0;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count; ++i)
+    {
         COSMMarkupDefinitionBase* definition = definitions[i];
         Layout& layout = definition->GetLayout();
         const COSMMarkupGridLength::Unit unit = definition->GetUserSizeUnit();
-        if (unit == COSMMarkupGridLength::Star) {
+        if (unit == COSMMarkupGridLength::Star)
+        {
             work[starCount++] = Entry{definition, i};
             PrepareStar(definition);
             continue;
         }
         work[--back] = Entry{definition, i};
         const double userSize = unit == COSMMarkupGridLength::Auto ? layout.minSize : definition->GetUserSizeValue();
-        layout.sizeCache =
-            std::max<double>(layout.minSize, std::min<double>(userSize, definition->GetUserMaxSize()));
+        layout.sizeCache = std::max<double>(layout.minSize, std::min<double>(userSize, definition->GetUserMaxSize()));
         total += layout.sizeCache;
     }
 
@@ -263,13 +276,15 @@ void ComputeMarkupFinalSizes(const MarkupDefinitionList& definitions, int finalL
     for (size_t i = 0; i < starCount; ++i)
         stars.push_back(work[i].definition);
     SortAndSumStars(&stars);
-    for (COSMMarkupDefinitionBase* definition : stars) {
+    for (COSMMarkupDefinitionBase* definition : stars)
+    {
         const int resolved = ResolveStar(definition, finalLength - total);
         definition->GetLayout().sizeCache = resolved;
         total += resolved;
     }
 
-    if (total > finalLength) {
+    if (total > finalLength)
+    {
         // Too long: every definition gives back what it has above its minimum, stars with the least to give first.
         std::stable_sort(work.begin(), work.begin() + static_cast<std::ptrdiff_t>(starCount),
                          [](const Entry& a, const Entry& b) {
@@ -280,10 +295,11 @@ void ComputeMarkupFinalSizes(const MarkupDefinitionList& definitions, int finalL
                              return spareA != spareB ? spareA < spareB : a.index < b.index;
                          });
         double toDistribute = finalLength - total;
-        for (size_t i = 0; i < count; ++i) {
+        for (size_t i = 0; i < count; ++i)
+        {
             Layout& layout = work[i].definition->GetLayout();
-            double size = std::max<double>(layout.sizeCache + toDistribute / static_cast<double>(count - i),
-                                           layout.minSize);
+            double size =
+                std::max<double>(layout.sizeCache + toDistribute / static_cast<double>(count - i), layout.minSize);
             size = std::min(size, layout.sizeCache);
             toDistribute -= size - layout.sizeCache;
             layout.sizeCache = size;
@@ -291,7 +307,8 @@ void ComputeMarkupFinalSizes(const MarkupDefinitionList& definitions, int finalL
     }
 
     int offset = 0;
-    for (COSMMarkupDefinitionBase* definition : definitions) {
+    for (COSMMarkupDefinitionBase* definition : definitions)
+    {
         Layout& layout = definition->GetLayout();
         layout.finalOffset = offset;
         offset = AddMarkupLengths(offset, TruncateMarkupLength(layout.sizeCache));

@@ -9,7 +9,8 @@ COSMMarkupHandlerMap::COSMMarkupHandlerMap()
 
 COSMMarkupHandlerMap::~COSMMarkupHandlerMap()
 {
-    for (POSITION pos = m_handlers.GetStartPosition(); pos;) {
+    for (POSITION pos = m_handlers.GetStartPosition(); pos;)
+    {
         COSMMarkupRoutedEvent* routedEvent = nullptr;
         HandlerList* handlers = nullptr;
         m_handlers.GetNextAssoc(pos, routedEvent, handlers);
@@ -22,7 +23,8 @@ COSMMarkupHandlerMap::~COSMMarkupHandlerMap()
 
 void COSMMarkupHandlerMap::AddHandler(COSMMarkupRoutedEvent* routedEvent, COSMMarkupDelegate* handler)
 {
-    if (!routedEvent || !handler) {
+    if (!routedEvent || !handler)
+    {
         if (handler)
             handler->Release();
         return;
@@ -45,7 +47,8 @@ void COSMMarkupHandlerMap::InvokeHandlers(COSMMarkupInputElement* sender, COSMMa
     };
     std::vector<std::unique_ptr<COSMMarkupDelegate, Releaser>> held;
     held.reserve(handlers->size());
-    for (COSMMarkupDelegate* handler : *handlers) {
+    for (COSMMarkupDelegate* handler : *handlers)
+    {
         handler->AddRef();
         held.emplace_back(handler);
     }

@@ -13,8 +13,7 @@
 #include <algorithm>
 #include <cwchar>
 
-IMPLEMENT_MARKUP_TYPE(COSMMarkupImage, COSMMarkupFrameworkElement, L"Image",
-                      &COSMMarkupImage::RegisterMarkupProperties)
+IMPLEMENT_MARKUP_TYPE(COSMMarkupImage, COSMMarkupFrameworkElement, L"Image", &COSMMarkupImage::RegisterMarkupProperties)
 
 COSMMarkupDependencyProperty* COSMMarkupImage::s_pSourceProperty = nullptr;
 COSMMarkupDependencyProperty* COSMMarkupImage::s_pStretchProperty = nullptr;
@@ -52,11 +51,13 @@ COSMMarkupImage::~COSMMarkupImage()
 void COSMMarkupImage::ReleaseImage()
 {
     // The icon first: the manager deletes the icons it still holds.
-    if (m_pIcon) {
+    if (m_pIcon)
+    {
         m_pIcon->InternalRelease();
         m_pIcon = nullptr;
     }
-    if (m_pImageManager) {
+    if (m_pImageManager)
+    {
         m_pImageManager->InternalRelease();
         m_pImageManager = nullptr;
     }
@@ -86,12 +87,15 @@ void COSMMarkupImage::LoadSource(int width)
     ReleaseImage();
     LPCWSTR text = source->GetText();
     UINT commandId = 0;
-    if (StartsWith(text, L"file://")) {
+    if (StartsWith(text, L"file://"))
+    {
         MakeOwnManager();
         BOOL alpha = FALSE;
         const CString path(text + 7);
         AddBitmapAsIcon(GetMarkupImageLoaders().LoadImageFile(path, &alpha), alpha);
-    } else if (StartsWith(text, L"res://")) {
+    }
+    else if (StartsWith(text, L"res://"))
+    {
         MakeOwnManager();
         const CString name(text + 6);
         LPCSTR resource = name;
@@ -100,7 +104,9 @@ void COSMMarkupImage::LoadSource(int width)
         BOOL alpha = FALSE;
         if (!AddBitmapAsIcon(GetMarkupImageLoaders().LoadImageResource(resource, &alpha), alpha))
             m_pImageManager->LoadIconGroupResource(name, 0, 0, 0);
-    } else {
+    }
+    else
+    {
         const long number = wcstol(text, nullptr, 10);
         if (number <= 0)
             return;

@@ -43,23 +43,21 @@ void COSMMarkupInputElement::RegisterMarkupProperties()
     COSMMarkupType* type = GetClassType();
     s_pCursorProperty = COSMMarkupDependencyProperty::Register(
         L"Cursor", COSMMarkupInt::GetClassType(), type, new COSMMarkupPropertyMetadata(nullptr, ConvertCursor, 0));
-    s_pIsMouseOverProperty = COSMMarkupDependencyProperty::Register(
-        L"IsMouseOver", COSMMarkupBool::GetClassType(), type,
-        new COSMMarkupPropertyMetadata(COSMMarkupBool::CreateFalseValue(), 0));
+    s_pIsMouseOverProperty =
+        COSMMarkupDependencyProperty::Register(L"IsMouseOver", COSMMarkupBool::GetClassType(), type,
+                                               new COSMMarkupPropertyMetadata(COSMMarkupBool::CreateFalseValue(), 0));
     // The style's own property object, so a resource lookup finds it on styles and elements alike.
     COSMMarkupStyle::GetClassType()->EnsureInitialized();
     s_pResourcesProperty = COSMMarkupStyle::s_pResourcesProperty->AddOwner(type);
-    s_pStyleProperty =
-        COSMMarkupDependencyProperty::Register(L"Style", COSMMarkupStyle::GetClassType(), type,
-                                               new COSMMarkupPropertyMetadata(nullptr, &OnStyleChanged, 0));
+    s_pStyleProperty = COSMMarkupDependencyProperty::Register(
+        L"Style", COSMMarkupStyle::GetClassType(), type, new COSMMarkupPropertyMetadata(nullptr, &OnStyleChanged, 0));
     s_pIsKeyboardFocusedProperty = COSMMarkupDependencyProperty::Register(
         L"IsKeyboardFocused", COSMMarkupBool::GetClassType(), type,
         new COSMMarkupPropertyMetadata(COSMMarkupBool::CreateFalseValue(), COSMMarkupPropertyMetadata::AffectsRender));
-    s_pIsFocusableProperty = COSMMarkupDependencyProperty::Register(
-        L"IsFocusable", COSMMarkupBool::GetClassType(), type,
-        new COSMMarkupPropertyMetadata(COSMMarkupBool::CreateFalseValue(), 0));
-    s_pToolTipProperty =
-        COSMMarkupDependencyProperty::Register(L"ToolTip", COSMMarkupObject::GetClassType(), type);
+    s_pIsFocusableProperty =
+        COSMMarkupDependencyProperty::Register(L"IsFocusable", COSMMarkupBool::GetClassType(), type,
+                                               new COSMMarkupPropertyMetadata(COSMMarkupBool::CreateFalseValue(), 0));
+    s_pToolTipProperty = COSMMarkupDependencyProperty::Register(L"ToolTip", COSMMarkupObject::GetClassType(), type);
 
     using Event = COSMMarkupRoutedEvent;
     s_pMouseLeaveEvent = Event::RegisterEvent(L"MouseLeave", type, Event::Direct);
@@ -91,11 +89,13 @@ COSMMarkupObject* COSMMarkupInputElement::GetValueCore(COSMMarkupDependencyPrope
         return own;
     if (!property)
         return nullptr;
-    if (m_pTriggerValues) {
+    if (m_pTriggerValues)
+    {
         if (COSMMarkupObject* triggered = m_pTriggerValues->GetAt(property->GetIndex()))
             return triggered;
     }
-    if (m_pStyle) {
+    if (m_pStyle)
+    {
         if (COSMMarkupObject* styled = m_pStyle->GetStyleValue(property))
             return styled;
     }
@@ -108,7 +108,8 @@ COSMMarkupObject* COSMMarkupInputElement::GetValueCore(COSMMarkupDependencyPrope
 void COSMMarkupInputElement::SetPropertyObject(COSMMarkupBuilder* builder, COSMMarkupDependencyProperty* property,
                                                COSMMarkupObject* value)
 {
-    if (!property || !property->IsEvent()) {
+    if (!property || !property->IsEvent())
+    {
         COSMMarkupObject::SetPropertyObject(builder, property, value);
         return;
     }
@@ -171,9 +172,11 @@ COSMMarkupInputElement* COSMMarkupInputElement::InputHitTest(int x, int y)
 
 void COSMMarkupInputElement::UpdateStyle()
 {
-    if (!m_pStyle) {
+    if (!m_pStyle)
+    {
         // An implicit style: one stored without a Key, under the TargetType that is exactly this element's type.
-        if (COSMMarkupStyle* found = MarkupDynamicCast<COSMMarkupStyle>(FindMarkupResource(this, GetType()))) {
+        if (COSMMarkupStyle* found = MarkupDynamicCast<COSMMarkupStyle>(FindMarkupResource(this, GetType())))
+        {
             found->Seal();
             found->AddRef();
             m_pStyle = found;
@@ -205,15 +208,18 @@ void COSMMarkupInputElement::RaiseEvent(COSMMarkupRoutedEventArgs* args)
     // Held until the end: a handler may release the tree, this element included.
     AddRef();
     COSMMarkupPtr self(this);
-    if (args->event->GetRoutingStrategy() == COSMMarkupRoutedEvent::Direct) {
+    if (args->event->GetRoutingStrategy() == COSMMarkupRoutedEvent::Direct)
+    {
         InvokeHandlers(args);
         return;
     }
     // Each object on the way up is held while its handlers run; one whose tree went meanwhile has lost its
     // parent, which ends the walk.
     COSMMarkupPtr current;
-    for (COSMMarkupObject* object = this; object;) {
-        if (COSMMarkupInputElement* element = MarkupDynamicCast<COSMMarkupInputElement>(object)) {
+    for (COSMMarkupObject* object = this; object;)
+    {
+        if (COSMMarkupInputElement* element = MarkupDynamicCast<COSMMarkupInputElement>(object))
+        {
             element->InvokeHandlers(args);
             if (args->handled)
                 return;
@@ -247,8 +253,10 @@ CPoint COSMMarkupInputElement::GetPosition(const COSMMarkupMouseEventArgs* args,
     if (!args)
         return CPoint(0, 0);
     CPoint point(args->x, args->y);
-    for (const COSMMarkupObject* object = element; object; object = object->GetLogicalParent()) {
-        if (const COSMMarkupVisual* visual = MarkupDynamicCast<COSMMarkupVisual>(object)) {
+    for (const COSMMarkupObject* object = element; object; object = object->GetLogicalParent())
+    {
+        if (const COSMMarkupVisual* visual = MarkupDynamicCast<COSMMarkupVisual>(object))
+        {
             point.x = SubtractMarkupLengths(point.x, visual->GetVisualOffset().x);
             point.y = SubtractMarkupLengths(point.y, visual->GetVisualOffset().y);
         }
@@ -274,7 +282,8 @@ public:
     CShownValuesBefore& operator=(const CShownValuesBefore&) = delete;
     ~CShownValuesBefore()
     {
-        for (const Entry& entry : m_entries) {
+        for (const Entry& entry : m_entries)
+        {
             if (entry.before)
                 entry.before->Release();
         }
@@ -283,12 +292,14 @@ public:
     // Records property's shown value on element, once per property: the first record is the value before.
     void Record(const COSMMarkupObject* element, COSMMarkupDependencyProperty* property)
     {
-        for (const Entry& entry : m_entries) {
+        for (const Entry& entry : m_entries)
+        {
             if (entry.property == property)
                 return;
         }
         m_entries.push_back({property, nullptr});
-        if (COSMMarkupObject* before = element->GetValue(property)) {
+        if (COSMMarkupObject* before = element->GetValue(property))
+        {
             before->AddRef();
             m_entries.back().before = before;
         }
@@ -304,7 +315,8 @@ private:
 
 BOOL COSMMarkupInputElement::IsUpdatingStyleValues(const COSMMarkupDependencyProperty* property) const
 {
-    for (const StyleUpdate* update = m_pStyleUpdates; update; update = update->outer) {
+    for (const StyleUpdate* update = m_pStyleUpdates; update; update = update->outer)
+    {
         if (update->property == property)
             return TRUE;
     }
@@ -333,16 +345,20 @@ void COSMMarkupInputElement::ApplyStyleValues(COSMMarkupDependencyProperty* prop
     BOOL changed = FALSE;
 
     // Triggers on the changed property whose condition no longer holds are switched off, their values cleared.
-    if (m_pActiveTriggers && property) {
-        for (int i = m_pActiveTriggers->GetCount() - 1; i >= 0; --i) {
+    if (m_pActiveTriggers && property)
+    {
+        for (int i = m_pActiveTriggers->GetCount() - 1; i >= 0; --i)
+        {
             COSMMarkupTrigger* trigger = m_pActiveTriggers->GetTrigger(i);
             if (!trigger || trigger->GetTriggerProperty() != property)
                 continue;
             const COSMMarkupObject* wanted = trigger->GetTriggerValue();
             if (wanted && wanted->IsEqual(newValue))
                 continue;
-            if (const COSMMarkupSetterColection* setters = trigger->GetSetters()) {
-                for (int j = 0; j < setters->GetCount(); ++j) {
+            if (const COSMMarkupSetterColection* setters = trigger->GetSetters())
+            {
+                for (int j = 0; j < setters->GetCount(); ++j)
+                {
                     COSMMarkupDependencyProperty* set = setters->GetSetter(j)->GetSetterProperty();
                     if (!set)
                         continue;
@@ -360,13 +376,16 @@ void COSMMarkupInputElement::ApplyStyleValues(COSMMarkupDependencyProperty* prop
         changed = TRUE;
 
     // The values are rebuilt from the active list in order, so the last active trigger that sets a property wins.
-    if (changed && m_pActiveTriggers) {
+    if (changed && m_pActiveTriggers)
+    {
         if (!m_pTriggerValues)
             m_pTriggerValues = new COSMMarkupProperties(this);
-        for (int i = 0; i < m_pActiveTriggers->GetCount(); ++i) {
+        for (int i = 0; i < m_pActiveTriggers->GetCount(); ++i)
+        {
             const COSMMarkupTrigger* trigger = m_pActiveTriggers->GetTrigger(i);
             const COSMMarkupSetterColection* setters = trigger ? trigger->GetSetters() : nullptr;
-            for (int j = 0; setters && j < setters->GetCount(); ++j) {
+            for (int j = 0; setters && j < setters->GetCount(); ++j)
+            {
                 const COSMMarkupSetter* setter = setters->GetSetter(j);
                 COSMMarkupDependencyProperty* set = setter->GetSetterProperty();
                 COSMMarkupObject* value = setter->GetSetterValue();
@@ -379,11 +398,13 @@ void COSMMarkupInputElement::ApplyStyleValues(COSMMarkupDependencyProperty* prop
         }
     }
 
-    for (const CShownValuesBefore::Entry& entry : shown.GetEntries()) {
+    for (const CShownValuesBefore::Entry& entry : shown.GetEntries())
+    {
         COSMMarkupObject* now = GetValue(entry.property);
         // Held while reported: a listener may change the values again.
         COSMMarkupPtr nowHold;
-        if (now) {
+        if (now)
+        {
             now->AddRef();
             nowHold.Attach(now);
         }
@@ -403,7 +424,8 @@ BOOL COSMMarkupInputElement::EvaluateTriggers(COSMMarkupStyle* style, COSMMarkup
         activated = TRUE;
     const COSMMarkupTriggerCollection* triggers = style->GetTriggers();
     // Backwards: the trigger written first ends up last in the active list, and so wins.
-    for (int i = triggers ? triggers->GetCount() - 1 : -1; i >= 0; --i) {
+    for (int i = triggers ? triggers->GetCount() - 1 : -1; i >= 0; --i)
+    {
         COSMMarkupTrigger* trigger = triggers->GetTrigger(i);
         COSMMarkupDependencyProperty* tested = trigger ? trigger->GetTriggerProperty() : nullptr;
         if (!tested || (property && tested != property))
@@ -412,7 +434,8 @@ BOOL COSMMarkupInputElement::EvaluateTriggers(COSMMarkupStyle* style, COSMMarkup
         const COSMMarkupObject* wanted = trigger->GetTriggerValue();
         if (!wanted || !wanted->IsEqual(value))
             continue;
-        if (!m_pActiveTriggers) {
+        if (!m_pActiveTriggers)
+        {
             m_pActiveTriggers = new COSMMarkupTriggerCollection;
             // The triggers stay their style's children.
             m_pActiveTriggers->SetOwnsChildren(FALSE);
@@ -432,7 +455,8 @@ void COSMMarkupInputElement::OnStyleChanged(COSMMarkupObject* object, const COSM
     if (!element)
         return;
     COSMMarkupStyle* style = MarkupDynamicCast<COSMMarkupStyle>(change->newValue);
-    if (style) {
+    if (style)
+    {
         style->Seal();
         style->AddRef();
     }

@@ -98,8 +98,7 @@ public:
     // own from the last to the first) that matches: for a null property, the trigger's property's current value;
     // else only triggers on property, against newValue. A trigger already active is not appended again. TRUE when
     // one was appended.
-    BOOL EvaluateTriggers(COSMMarkupStyle* style, COSMMarkupDependencyProperty* property,
-                          COSMMarkupObject* newValue);
+    BOOL EvaluateTriggers(COSMMarkupStyle* style, COSMMarkupDependencyProperty* property, COSMMarkupObject* newValue);
     // The sealed style the element uses (borrowed), or null.
     COSMMarkupStyle* GetAppliedStyle() const { return m_pStyle; }
     // The triggers active now, in the order their values apply (borrowed); null before the first activation.

@@ -24,8 +24,9 @@ void COSMMarkupKeyboardNavigation::RegisterMarkupProperties()
     s_pTabNavigationProperty = COSMMarkupDependencyProperty::RegisterAttached(
         L"TabNavigation", COSMMarkupEnum::GetClassType(), type,
         new COSMMarkupPropertyMetadata(nullptr, ConvertTabNavigation, 0));
-    s_pTabIndexProperty = COSMMarkupDependencyProperty::RegisterAttached(
-        L"TabIndex", COSMMarkupInt::GetClassType(), type, new COSMMarkupPropertyMetadata(new COSMMarkupInt(INT_MAX), 0));
+    s_pTabIndexProperty =
+        COSMMarkupDependencyProperty::RegisterAttached(L"TabIndex", COSMMarkupInt::GetClassType(), type,
+                                                       new COSMMarkupPropertyMetadata(new COSMMarkupInt(INT_MAX), 0));
 }
 
 COSMMarkupKeyboardNavigation::~COSMMarkupKeyboardNavigation()

@@ -28,12 +28,17 @@ COSMMarkupDependencyProperty* RegisterCoordinate(LPCWSTR name, COSMMarkupType* o
 // One axis stretched over size: the ends apart span it, ends together sit in its middle.
 void StretchAxis(int* a, int* b, int size)
 {
-    if (*a == *b) {
+    if (*a == *b)
+    {
         *a = *b = size / 2;
-    } else if (*a > *b) {
+    }
+    else if (*a > *b)
+    {
         *a = size;
         *b = 0;
-    } else {
+    }
+    else
+    {
         *a = 0;
         *b = size;
     }
@@ -69,7 +74,8 @@ CSize COSMMarkupLine::MeasureOverride(COSMMarkupDrawingContext* dc, int availabl
     const int x2 = GetInt(s_pX2Property), y2 = GetInt(s_pY2Property);
     long long width = std::max(x1, x2);
     long long height = std::max(y1, y2);
-    if (GetStroke()) {
+    if (GetStroke())
+    {
         if (x1 == x2)
             width += GetFlatExtra();
         if (y1 == y2)

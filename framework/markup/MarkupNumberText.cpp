@@ -22,18 +22,23 @@ BOOL ReadInteger(LPCWSTR* cursor, BOOL allowBasePrefix, int* value)
     if (*p == L'-' || *p == L'+')
         ++p;
     int base = 10;
-    if (allowBasePrefix && p[0] == L'0') {
-        if ((p[1] == L'x' || p[1] == L'X') && MarkupDigitValue(p[2], 16) >= 0) {
+    if (allowBasePrefix && p[0] == L'0')
+    {
+        if ((p[1] == L'x' || p[1] == L'X') && MarkupDigitValue(p[2], 16) >= 0)
+        {
             base = 16;
             p += 2;
-        } else {
+        }
+        else
+        {
             base = 8;
         }
     }
     if (MarkupDigitValue(*p, base) < 0)
         return FALSE;
     uint64_t magnitude = 0;
-    for (int digit; (digit = MarkupDigitValue(*p, base)) >= 0; ++p) {
+    for (int digit; (digit = MarkupDigitValue(*p, base)) >= 0; ++p)
+    {
         if (magnitude < kMagnitudeLimit)
             magnitude = magnitude * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
     }
@@ -87,19 +92,28 @@ BOOL ParseMarkupNumberList(LPCWSTR* cursor, double* value, WCHAR separator, BOOL
     bool inFraction = false;
     double fractionScale = 1.0;
     LPCWSTR start = p;
-    for (; *p && *p != L' ' && (separator == 0 || *p != separator); ++p) {
-        if (*p == L'.') {
+    for (; *p && *p != L' ' && (separator == 0 || *p != separator); ++p)
+    {
+        if (*p == L'.')
+        {
             if (inFraction)
                 return FALSE;
             inFraction = true;
-        } else if (*p >= L'0' && *p <= L'9') {
-            if (!inFraction) {
+        }
+        else if (*p >= L'0' && *p <= L'9')
+        {
+            if (!inFraction)
+            {
                 number = number * 10.0 + (*p - L'0');
-            } else {
+            }
+            else
+            {
                 fractionScale /= 10.0;
                 number += (*p - L'0') * fractionScale;
             }
-        } else {
+        }
+        else
+        {
             return FALSE;
         }
     }
@@ -123,7 +137,8 @@ BOOL ParseMarkupNumberList(LPCWSTR* cursor, double* value, WCHAR separator, BOOL
 
 BOOL MarkupTextEqualsNoCase(LPCWSTR text, LPCWSTR name)
 {
-    for (;; ++text, ++name) {
+    for (;; ++text, ++name)
+    {
         WCHAR a = *text;
         WCHAR b = *name;
         if (a >= L'a' && a <= L'z')

@@ -120,7 +120,8 @@ COSMMarkupObject* COSMMarkupObject::GetLogicalChild(int index) const
 void COSMMarkupObject::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
 {
     LPCWSTR className = GetType()->GetMarkupClassName();
-    if (const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(content)) {
+    if (const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(content))
+    {
         COSMMarkupBuilder::ThrowBuilderException(
             FormatMarkupMessage2("Cannot convert the string '%ls' into a '%ls' object", text->GetText(), className));
     }
@@ -131,7 +132,8 @@ void COSMMarkupObject::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupOb
 void COSMMarkupObject::SetPropertyObject(COSMMarkupBuilder* builder, COSMMarkupDependencyProperty* property,
                                          COSMMarkupObject* value)
 {
-    if (property && value && !IsKindOf(value, property->GetValueType())) {
+    if (property && value && !IsKindOf(value, property->GetValueType()))
+    {
         // ConvertValue throws before anything is taken over: the caller still owns value then.
         COSMMarkupObject* converted = builder->ConvertValue(property, value);
         value->Release();
@@ -180,7 +182,8 @@ LONG COSMMarkupObject::Release()
     if (m_nRefCount == 0)
         return 0;
     const LONG count = ::InterlockedDecrement(&m_nRefCount);
-    if (count == 0) {
+    if (count == 0)
+    {
 #ifdef OSM_MARKUP_RELEASE_TALLY
         TallyFinalRelease(GetType());
 #endif
@@ -192,7 +195,8 @@ LONG COSMMarkupObject::Release()
 void COSMMarkupObject::SetValue(COSMMarkupDependencyProperty* property, COSMMarkupObject* value)
 {
     // The reference handed in is ours whatever happens: what cannot be stored is released.
-    if (!property || (value && !IsKindOf(value, property->GetValueType()))) {
+    if (!property || (value && !IsKindOf(value, property->GetValueType())))
+    {
         if (value)
             value->Release();
         return;
@@ -203,7 +207,8 @@ void COSMMarkupObject::SetValue(COSMMarkupDependencyProperty* property, COSMMark
     // The old value is held until it has been reported: storing may release the last other reference to it.
     COSMMarkupObject* oldValue = GetValue(property);
     COSMMarkupPtr oldHold;
-    if (oldValue) {
+    if (oldValue)
+    {
         oldValue->AddRef();
         oldHold.Attach(oldValue);
     }
@@ -232,7 +237,8 @@ COSMMarkupObject* COSMMarkupObject::FindValueOwner(COSMMarkupDependencyProperty*
         return const_cast<COSMMarkupObject*>(this);
     if (!property->IsInherited())
         return nullptr;
-    for (COSMMarkupObject* ancestor = m_pLogicalParent; ancestor; ancestor = ancestor->m_pLogicalParent) {
+    for (COSMMarkupObject* ancestor = m_pLogicalParent; ancestor; ancestor = ancestor->m_pLogicalParent)
+    {
         if (ancestor->GetValueCore(property))
             return ancestor;
     }
@@ -251,7 +257,8 @@ void COSMMarkupObject::NotifyInheritedPropertyChanged(COSMMarkupDependencyProper
                                                       COSMMarkupObject* oldValue, COSMMarkupObject* newValue)
 {
     const int count = GetLogicalChildrenCount();
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         COSMMarkupObject* child = GetLogicalChild(i);
         if (!child)
             continue;

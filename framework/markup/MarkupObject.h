@@ -122,7 +122,10 @@ public:
 
 protected:
     // This object's own store, or null before the first value was set.
-    COSMMarkupProperties* GetPropertyStore() const { return m_pProperties; }
+    COSMMarkupProperties* GetPropertyStore() const
+    {
+        return m_pProperties;
+    }
     // Unless newValue equals oldValue (both null, or IsEqual), reports the change to OnPropertyChanged and, for an
     // inherited property, to the logical descendants. The caller keeps both values alive meanwhile.
     void ReportValueChange(COSMMarkupDependencyProperty* property, COSMMarkupObject* oldValue,
@@ -139,27 +142,23 @@ private:
 COSMMarkupObject* MarkupDynamicCast(const COSMMarkupType* type, COSMMarkupObject* object);
 
 // The same for a class with a record of its own.
-template <class T>
-T* MarkupDynamicCast(COSMMarkupObject* object)
+template <class T> T* MarkupDynamicCast(COSMMarkupObject* object)
 {
     return static_cast<T*>(MarkupDynamicCast(T::GetClassType(), object));
 }
-template <class T>
-const T* MarkupDynamicCast(const COSMMarkupObject* object)
+template <class T> const T* MarkupDynamicCast(const COSMMarkupObject* object)
 {
     return MarkupDynamicCast<T>(const_cast<COSMMarkupObject*>(object));
 }
 
 // other as object's class, when it is of exactly that class (not a derived one): what value classes compare with.
-template <class T>
-const T* MarkupSameClass(const T* object, const COSMMarkupObject* other)
+template <class T> const T* MarkupSameClass(const T* object, const COSMMarkupObject* other)
 {
     return other && other->GetType() == object->GetType() ? static_cast<const T*>(other) : nullptr;
 }
 
 // other is of exactly object's class and holds the same value in field: the equality of single-value classes.
-template <class T, class V>
-BOOL MarkupSameValue(const T* object, const COSMMarkupObject* other, V T::*field)
+template <class T, class V> BOOL MarkupSameValue(const T* object, const COSMMarkupObject* other, V T::*field)
 {
     const T* same = MarkupSameClass(object, other);
     return same && same->*field == object->*field;
@@ -194,14 +193,14 @@ private:
 
 // Makes child (taking over its reference, may be null) parent's logical child in slot. The old child loses its
 // parent link, unless it was handed on to another parent meanwhile, and is released.
-template <class T>
-void ReplaceMarkupChild(COSMMarkupObject* parent, T*& slot, T* child)
+template <class T> void ReplaceMarkupChild(COSMMarkupObject* parent, T*& slot, T* child)
 {
     T* old = slot;
     slot = child;
     if (child)
         child->SetLogicalParent(parent);
-    if (old) {
+    if (old)
+    {
         if (old->GetLogicalParent() == parent)
             old->SetLogicalParent(nullptr);
         old->Release();
@@ -216,26 +215,32 @@ void ReplaceMarkupChild(COSMMarkupObject* parent, T*& slot, T* child)
 //   IMPLEMENT_MARKUP_TYPE(COSMMarkupThing, COSMMarkupObject, L"Thing", &COSMMarkupThing::RegisterMarkupProperties)
 // The record is built on first use inside GetClassType, and a static initialiser asks for it, so every record of
 // the program exists before main whatever order the files are initialised in.
-#define DECLARE_MARKUP_TYPE(class_name)                   \
-public:                                                   \
-    static COSMMarkupType* GetClassType();                \
-    static COSMMarkupObject* CreateMarkupObject();        \
+#define DECLARE_MARKUP_TYPE(class_name)                                                                                \
+public:                                                                                                                \
+    static COSMMarkupType* GetClassType();                                                                             \
+    static COSMMarkupObject* CreateMarkupObject();                                                                     \
     COSMMarkupType* GetType() const override;
 
 #define OSM_MARKUP_WIDE_(text) L##text
 #define OSM_MARKUP_WIDE_NAME_(class_name) OSM_MARKUP_WIDE_(#class_name)
 
-#define OSM_IMPLEMENT_MARKUP_TYPE_(class_name, pfnGetBaseType, tag, pfnRegisterProperties)                   \
-    COSMMarkupType* class_name::GetClassType()                                                               \
-    {                                                                                                        \
-        static COSMMarkupType* const s_pType =                                                              \
-            new COSMMarkupType(tag, OSM_MARKUP_WIDE_NAME_(class_name), &class_name::CreateMarkupObject,     \
-                               pfnGetBaseType, pfnRegisterProperties);                                       \
-        return s_pType;                                                                                      \
-    }                                                                                                        \
-    COSMMarkupObject* class_name::CreateMarkupObject() { return new class_name; }                            \
-    COSMMarkupType* class_name::GetType() const { return class_name::GetClassType(); }                       \
+#define OSM_IMPLEMENT_MARKUP_TYPE_(class_name, pfnGetBaseType, tag, pfnRegisterProperties)                             \
+    COSMMarkupType* class_name::GetClassType()                                                                         \
+    {                                                                                                                  \
+        static COSMMarkupType* const s_pType =                                                                         \
+            new COSMMarkupType(tag, OSM_MARKUP_WIDE_NAME_(class_name), &class_name::CreateMarkupObject,                \
+                               pfnGetBaseType, pfnRegisterProperties);                                                 \
+        return s_pType;                                                                                                \
+    }                                                                                                                  \
+    COSMMarkupObject* class_name::CreateMarkupObject()                                                                 \
+    {                                                                                                                  \
+        return new class_name;                                                                                         \
+    }                                                                                                                  \
+    COSMMarkupType* class_name::GetType() const                                                                        \
+    {                                                                                                                  \
+        return class_name::GetClassType();                                                                             \
+    }                                                                                                                  \
     [[maybe_unused]] static COSMMarkupType* const osmMarkupTypeAtStartup_##class_name = class_name::GetClassType();
 
-#define IMPLEMENT_MARKUP_TYPE(class_name, base_class_name, tag, pfnRegisterProperties) \
+#define IMPLEMENT_MARKUP_TYPE(class_name, base_class_name, tag, pfnRegisterProperties)                                 \
     OSM_IMPLEMENT_MARKUP_TYPE_(class_name, &base_class_name::GetClassType, tag, pfnRegisterProperties)

@@ -17,20 +17,23 @@ COSMMarkupObjectProperty::~COSMMarkupObjectProperty()
 void COSMMarkupObjectProperty::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
 {
     COSMMarkupType* valueType = m_pProperty ? m_pProperty->GetValueType() : nullptr;
-    if (IsKindOf(content, valueType) || MarkupDynamicCast<COSMMarkupString>(content)) {
+    if (IsKindOf(content, valueType) || MarkupDynamicCast<COSMMarkupString>(content))
+    {
         COSMMarkupObject* replaced = m_pValue;
         m_pValue = content;
         if (replaced)
             replaced->Release();
         return;
     }
-    if (m_pValue) {
+    if (m_pValue)
+    {
         m_pValue->SetContentObject(builder, content);
         return;
     }
     // A collection-typed property collects its children without a collection tag.
     COSMMarkupPtr created(builder->CreateInstance(valueType));
-    if (!created) {
+    if (!created)
+    {
         COSMMarkupObject::SetContentObject(builder, content);
         return;
     }

@@ -2,8 +2,7 @@
 
 #include "framework/foundation/VisualStyleWrapper.h"
 
-namespace
-{
+namespace {
 HRESULT DefaultDrawThemeBackground(COSMVisualStyleWrapper& style, HDC dc, int part, int state, const RECT* rect)
 {
     return style.DrawThemeBackground(dc, part, state, rect, nullptr);
@@ -24,7 +23,7 @@ COSMMarkupPartDrawing& Table()
     static COSMMarkupPartDrawing table = {DefaultDrawThemeBackground, DefaultDrawFrameControl, DefaultIsVisualStyleOn};
     return table;
 }
-}
+}  // namespace
 
 const COSMMarkupPartDrawing& GetMarkupPartDrawing()
 {
@@ -34,7 +33,8 @@ const COSMMarkupPartDrawing& GetMarkupPartDrawing()
 COSMMarkupPartDrawing SetMarkupPartDrawing(const COSMMarkupPartDrawing& drawing)
 {
     COSMMarkupPartDrawing previous = Table();
-    Table().DrawThemeBackground = drawing.DrawThemeBackground ? drawing.DrawThemeBackground : DefaultDrawThemeBackground;
+    Table().DrawThemeBackground =
+        drawing.DrawThemeBackground ? drawing.DrawThemeBackground : DefaultDrawThemeBackground;
     Table().DrawFrameControl = drawing.DrawFrameControl ? drawing.DrawFrameControl : DefaultDrawFrameControl;
     Table().IsVisualStyleOn = drawing.IsVisualStyleOn ? drawing.IsVisualStyleOn : DefaultIsVisualStyleOn;
     return previous;

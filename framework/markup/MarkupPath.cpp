@@ -40,7 +40,8 @@ void COSMMarkupPath::OnRender(COSMMarkupDrawingContext* dc)
     const COSMMarkupPathGeometry* data = GetData();
     if ((!GetStroke() && !GetFill()) || !data)
         return;
-    if (!IsStretched()) {
+    if (!IsStretched())
+    {
         dc->DrawPath(data, GetEffectiveThickness(), GetStroke(), GetFill());
         return;
     }

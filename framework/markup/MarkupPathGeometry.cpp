@@ -27,7 +27,8 @@ int SaturatedBound(double value)
 
 COSMMarkupPathGeometry::COSMMarkupPathGeometry(const COSMMarkupPointF* points, const BYTE* types, int count)
 {
-    if (count > 0) {
+    if (count > 0)
+    {
         m_points.assign(points, points + count);
         m_types.assign(types, types + count);
     }
@@ -40,7 +41,8 @@ void COSMMarkupPathGeometry::ComputeBounds()
     if (m_points.empty())
         return;
     double minX = m_points[0].x, minY = m_points[0].y, maxX = minX, maxY = minY;
-    for (const COSMMarkupPointF& point : m_points) {
+    for (const COSMMarkupPointF& point : m_points)
+    {
         minX = std::min<double>(minX, point.x);
         minY = std::min<double>(minY, point.y);
         maxX = std::max<double>(maxX, point.x);
@@ -65,7 +67,8 @@ COSMMarkupPathGeometry* COSMMarkupPathGeometry::Stretch(int width, int height) c
     COSMMarkupPathGeometry* stretched = new COSMMarkupPathGeometry(m_points.data(), m_types.data(), GetPointCount());
     const long long extentX = static_cast<long long>(m_rcBounds.right) - m_rcBounds.left;
     const long long extentY = static_cast<long long>(m_rcBounds.bottom) - m_rcBounds.top;
-    for (COSMMarkupPointF& point : stretched->m_points) {
+    for (COSMMarkupPointF& point : stretched->m_points)
+    {
         if (extentX != 0)
             point.x = static_cast<float>((point.x - static_cast<double>(m_rcBounds.left)) * width / extentX);
         if (extentY != 0)

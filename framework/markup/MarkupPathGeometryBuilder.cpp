@@ -33,7 +33,8 @@ void COSMMarkupPathGeometryBuilder::AddLine(float x, float y)
 
 void COSMMarkupPathGeometryBuilder::AddBezier(float x1, float y1, float x2, float y2, float x3, float y3)
 {
-    for (const COSMMarkupPointF& point : {COSMMarkupPointF{x1, y1}, COSMMarkupPointF{x2, y2}, COSMMarkupPointF{x3, y3}}) {
+    for (const COSMMarkupPointF& point : {COSMMarkupPointF{x1, y1}, COSMMarkupPointF{x2, y2}, COSMMarkupPointF{x3, y3}})
+    {
         m_points.push_back(point);
         m_types.push_back(COSMMarkupPathGeometry::PointBezier);
     }
@@ -81,7 +82,8 @@ bool COSMMarkupPathGeometryBuilder::AtNumberStart() const
 bool COSMMarkupPathGeometryBuilder::NumberFollows()
 {
     SkipWhiteSpace();
-    if (m_nPos < m_nLength && m_pszText[m_nPos] == L',') {
+    if (m_nPos < m_nLength && m_pszText[m_nPos] == L',')
+    {
         // A comma promises a number.
         ++m_nPos;
         SkipWhiteSpace();
@@ -95,7 +97,8 @@ bool COSMMarkupPathGeometryBuilder::NumberFollows()
 float COSMMarkupPathGeometryBuilder::ReadNumber(bool commaAllowed)
 {
     SkipWhiteSpace();
-    if (commaAllowed && m_nPos < m_nLength && m_pszText[m_nPos] == L',') {
+    if (commaAllowed && m_nPos < m_nLength && m_pszText[m_nPos] == L',')
+    {
         ++m_nPos;
         SkipWhiteSpace();
     }
@@ -108,10 +111,12 @@ float COSMMarkupPathGeometryBuilder::ReadNumber(bool commaAllowed)
     float value = 0.0f;
     while (m_nPos < m_nLength && IsDigit(m_pszText[m_nPos]))
         value = value * 10.0f + static_cast<float>(m_pszText[m_nPos++] - L'0');
-    if (m_nPos < m_nLength && m_pszText[m_nPos] == L'.') {
+    if (m_nPos < m_nLength && m_pszText[m_nPos] == L'.')
+    {
         ++m_nPos;
         float scale = 0.1f;
-        while (m_nPos < m_nLength && IsDigit(m_pszText[m_nPos])) {
+        while (m_nPos < m_nLength && IsDigit(m_pszText[m_nPos]))
+        {
             value += static_cast<float>(m_pszText[m_nPos++] - L'0') * scale;
             scale /= 10.0f;
         }
@@ -127,7 +132,8 @@ COSMMarkupPointF COSMMarkupPathGeometryBuilder::ReadPoint(bool commaAllowed, boo
     COSMMarkupPointF point;
     point.x = ReadNumber(commaAllowed);
     point.y = ReadNumber(true);
-    if (relative) {
+    if (relative)
+    {
         point.x += m_current.x;
         point.y += m_current.y;
     }
@@ -155,7 +161,8 @@ void COSMMarkupPathGeometryBuilder::Parse(COSMMarkupBuilder* builder, LPCWSTR te
     WCHAR previous = L' ';
     bool moved = false;
 
-    for (;;) {
+    for (;;)
+    {
         SkipWhiteSpace();
         if (m_nPos >= m_nLength)
             break;
@@ -164,8 +171,10 @@ void COSMMarkupPathGeometryBuilder::Parse(COSMMarkupBuilder* builder, LPCWSTR te
         m_chToken = m_pszText[m_nPos++];
         const bool relative = m_chToken >= L'a' && m_chToken <= L'z';
 
-        if (!moved) {
-            if (m_chToken == L'F') {
+        if (!moved)
+        {
+            if (m_chToken == L'F')
+            {
                 SkipWhiteSpace();
                 if (m_nPos >= m_nLength || (m_pszText[m_nPos] != L'0' && m_pszText[m_nPos] != L'1'))
                     ThrowParseError();
@@ -176,7 +185,8 @@ void COSMMarkupPathGeometryBuilder::Parse(COSMMarkupBuilder* builder, LPCWSTR te
                 ThrowParseError();
         }
 
-        switch (m_chToken) {
+        switch (m_chToken)
+        {
         case L'M':
         case L'm':
             m_current = m_figureStart = ReadPoint(false, relative);
@@ -184,7 +194,8 @@ void COSMMarkupPathGeometryBuilder::Parse(COSMMarkupBuilder* builder, LPCWSTR te
             m_bFigureOpen = true;
             moved = true;
             previous = L'M';
-            while (NumberFollows()) {
+            while (NumberFollows())
+            {
                 m_current = ReadPoint(false, relative);
                 AddLine(m_current.x, m_current.y);
                 previous = L'L';
@@ -193,7 +204,8 @@ void COSMMarkupPathGeometryBuilder::Parse(COSMMarkupBuilder* builder, LPCWSTR te
         case L'L':
         case L'l':
             EnsureFigure();
-            do {
+            do
+            {
                 m_current = ReadPoint(false, relative);
                 AddLine(m_current.x, m_current.y);
             } while (NumberFollows());
@@ -202,10 +214,12 @@ void COSMMarkupPathGeometryBuilder::Parse(COSMMarkupBuilder* builder, LPCWSTR te
         case L'H':
         case L'h':
         case L'V':
-        case L'v': {
+        case L'v':
+        {
             EnsureFigure();
             const bool horizontal = m_chToken == L'H' || m_chToken == L'h';
-            do {
+            do
+            {
                 const float value = ReadNumber(false);
                 float& coordinate = horizontal ? m_current.x : m_current.y;
                 coordinate = relative ? coordinate + value : value;
@@ -217,10 +231,12 @@ void COSMMarkupPathGeometryBuilder::Parse(COSMMarkupBuilder* builder, LPCWSTR te
         case L'C':
         case L'c':
         case L'S':
-        case L's': {
+        case L's':
+        {
             EnsureFigure();
             const bool smooth = m_chToken == L'S' || m_chToken == L's';
-            do {
+            do
+            {
                 COSMMarkupPointF first;
                 if (!smooth)
                     first = ReadPoint(false, relative);

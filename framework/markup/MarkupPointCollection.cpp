@@ -19,7 +19,8 @@ BOOL ParseMarkupPointInt(LPCWSTR* text, int* value)
     if (*p < L'0' || *p > L'9')
         return FALSE;
     long long number = 0;
-    while (*p >= L'0' && *p <= L'9') {
+    while (*p >= L'0' && *p <= L'9')
+    {
         number = number * 10 + (*p++ - L'0');
         // Beyond 32 bits the text names no point this system can draw.
         if (number > 2147483648LL)
@@ -44,7 +45,8 @@ BOOL ParseMarkupPoints(LPCWSTR text, std::vector<POINT>* points)
         return FALSE;
     std::vector<POINT> read;
     LPCWSTR p = text;
-    while (*p) {
+    while (*p)
+    {
         POINT point = {};
         int x = 0, y = 0;
         if (!ParseMarkupPointInt(&p, &x) || !ParseMarkupPointInt(&p, &y))
@@ -64,7 +66,8 @@ COSMMarkupPointCollection::COSMMarkupPointCollection(std::vector<POINT> points) 
     if (m_points.empty())
         return;
     m_rcBounds = RECT{2147483647, 2147483647, -2147483647, -2147483647};
-    for (const POINT& point : m_points) {
+    for (const POINT& point : m_points)
+    {
         m_rcBounds.left = std::min<LONG>(m_rcBounds.left, std::max<LONG>(point.x, -2147483647));
         m_rcBounds.top = std::min<LONG>(m_rcBounds.top, std::max<LONG>(point.y, -2147483647));
         m_rcBounds.right = std::max<LONG>(m_rcBounds.right, point.x);
@@ -87,7 +90,8 @@ void COSMMarkupPointCollection::Stretch(std::vector<POINT>* target, int width, i
     const long long extentY = static_cast<long long>(m_rcBounds.bottom) - m_rcBounds.top;
     if (extentX == 0 && extentY == 0)
         return;
-    for (POINT& point : *target) {
+    for (POINT& point : *target)
+    {
         if (extentX != 0)
             point.x = SaturateMarkupLength((static_cast<long long>(point.x) - m_rcBounds.left) * width / extentX);
         if (extentY != 0)

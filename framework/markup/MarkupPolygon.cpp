@@ -94,7 +94,8 @@ CSize COSMMarkupPolyline::MeasureOverride(COSMMarkupDrawingContext* dc, int avai
         return CSize(0, 0);
     long long width = 0, height = 0;
     MeasurePoints(points, &width, &height);
-    if (GetStroke()) {
+    if (GetStroke())
+    {
         if (width == 0)
             width += GetFlatExtra();
         if (height == 0)

@@ -4,8 +4,7 @@
 
 COSMMarkupProperties::COSMMarkupProperties(COSMMarkupObject* owner)
     : m_pOwner(owner), m_values(static_cast<size_t>(COSMMarkupDependencyProperty::GetIndexedPropertyCount()), nullptr)
-{
-}
+{}
 
 COSMMarkupProperties::~COSMMarkupProperties()
 {
@@ -22,7 +21,8 @@ COSMMarkupObject* COSMMarkupProperties::GetAt(int index) const
 
 void COSMMarkupProperties::SetAt(int index, COSMMarkupObject* value)
 {
-    if (index < 0 || index >= GetSize()) {
+    if (index < 0 || index >= GetSize())
+    {
         if (value)
             value->Release();
         return;
@@ -37,7 +37,8 @@ void COSMMarkupProperties::SetAt(int index, COSMMarkupObject* value)
 void COSMMarkupProperties::CopyFrom(const COSMMarkupProperties* source)
 {
     const size_t count = std::min(m_values.size(), source->m_values.size());
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count; ++i)
+    {
         COSMMarkupObject* value = source->m_values[i];
         if (!value)
             continue;

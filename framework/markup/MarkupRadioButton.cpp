@@ -63,14 +63,17 @@ void COSMMarkupRadioButton::UncheckSiblings()
         return;
     // Collected first and held: an Unchecked handler may change the parent's children.
     std::vector<COSMMarkupRadioButton*> checked;
-    for (int i = 0; i < parent->GetVisualChildrenCount(); ++i) {
+    for (int i = 0; i < parent->GetVisualChildrenCount(); ++i)
+    {
         COSMMarkupRadioButton* sibling = MarkupDynamicCast<COSMMarkupRadioButton>(parent->GetVisualChild(i));
-        if (sibling && sibling != this && sibling->GetIsChecked() != Unchecked) {
+        if (sibling && sibling != this && sibling->GetIsChecked() != Unchecked)
+        {
             sibling->AddRef();
             checked.push_back(sibling);
         }
     }
-    for (COSMMarkupRadioButton* sibling : checked) {
+    for (COSMMarkupRadioButton* sibling : checked)
+    {
         sibling->SetIsChecked(Unchecked);
         sibling->Release();
     }

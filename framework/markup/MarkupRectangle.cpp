@@ -19,12 +19,10 @@ COSMMarkupDependencyProperty* COSMMarkupRectangle::s_pRadiusYProperty = nullptr;
 void COSMMarkupRectangle::RegisterMarkupProperties()
 {
     using Metadata = COSMMarkupPropertyMetadata;
-    s_pRadiusXProperty = COSMMarkupDependencyProperty::Register(L"RadiusX", COSMMarkupInt::GetClassType(),
-                                                                GetClassType(),
-                                                                new Metadata(nullptr, Metadata::AffectsRender));
-    s_pRadiusYProperty = COSMMarkupDependencyProperty::Register(L"RadiusY", COSMMarkupInt::GetClassType(),
-                                                                GetClassType(),
-                                                                new Metadata(nullptr, Metadata::AffectsRender));
+    s_pRadiusXProperty = COSMMarkupDependencyProperty::Register(
+        L"RadiusX", COSMMarkupInt::GetClassType(), GetClassType(), new Metadata(nullptr, Metadata::AffectsRender));
+    s_pRadiusYProperty = COSMMarkupDependencyProperty::Register(
+        L"RadiusY", COSMMarkupInt::GetClassType(), GetClassType(), new Metadata(nullptr, Metadata::AffectsRender));
 }
 
 CSize COSMMarkupRectangle::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
@@ -48,12 +46,14 @@ void COSMMarkupRectangle::OnRender(COSMMarkupDrawingContext* dc)
     const double corners[8] = {radiusY, radiusX, radiusX, radiusY, radiusY, radiusX, radiusX, radiusY};
     const double* radii = radiusX > 0 && radiusY > 0 ? corners : nullptr;
     const CRect whole(0, 0, size.cx, size.cy);
-    if (fill) {
+    if (fill)
+    {
         CRect inner = whole;
         inner.DeflateRect(thickness / 2, thickness / 2);
         dc->FillRectangle(inner, fill, radii);
     }
-    if (thickness > 0) {
+    if (thickness > 0)
+    {
         COSMMarkupPtr frame(new COSMMarkupThickness(thickness));
         dc->DrawFrame(whole, stroke, static_cast<COSMMarkupThickness*>(frame.Get()), radii);
     }

@@ -13,15 +13,15 @@ bool COSMMarkupResourceKey::operator==(const COSMMarkupResourceKey& searched) co
     return object->IsEqual(searched.object) != FALSE;
 }
 
-template <>
-UINT HashKey<const COSMMarkupResourceKey&>(const COSMMarkupResourceKey& key)
+template <> UINT HashKey<const COSMMarkupResourceKey&>(const COSMMarkupResourceKey& key)
 {
     return key.object->GetHashKey();
 }
 
 COSMMarkupResourceDictionary::~COSMMarkupResourceDictionary()
 {
-    for (POSITION pos = m_entries.GetStartPosition(); pos;) {
+    for (POSITION pos = m_entries.GetStartPosition(); pos;)
+    {
         COSMMarkupResourceKey key = {nullptr};
         COSMMarkupObject* value = nullptr;
         m_entries.GetNextAssoc(pos, key, value);
@@ -34,7 +34,8 @@ COSMMarkupResourceDictionary::~COSMMarkupResourceDictionary()
 void COSMMarkupResourceDictionary::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* object)
 {
     COSMMarkupObject* key = GetObjectKey(object);
-    if (!key) {
+    if (!key)
+    {
         COSMMarkupBuilder::ThrowBuilderException(
             "Objects added to Dictionary must have Key attribute or some other type of associated Key");
     }
@@ -54,7 +55,8 @@ COSMMarkupObject* COSMMarkupResourceDictionary::Lookup(const COSMMarkupObject* k
 
 void COSMMarkupResourceDictionary::SetAt(COSMMarkupObject* key, COSMMarkupObject* value)
 {
-    if (!key || !value) {
+    if (!key || !value)
+    {
         if (key)
             key->Release();
         if (value)
@@ -64,7 +66,8 @@ void COSMMarkupResourceDictionary::SetAt(COSMMarkupObject* key, COSMMarkupObject
     COSMMarkupObject*& slot = m_entries[COSMMarkupResourceKey{key}];
     COSMMarkupObject* replaced = slot;
     slot = value;
-    if (replaced) {
+    if (replaced)
+    {
         // The entry keeps the key it was stored under.
         replaced->Release();
         key->Release();
@@ -88,13 +91,15 @@ COSMMarkupObject* FindMarkupResource(COSMMarkupObject* start, const COSMMarkupOb
         return nullptr;
     if (const COSMMarkupResourceDictionary* dictionary = MarkupDynamicCast<COSMMarkupResourceDictionary>(start))
         return dictionary->Lookup(key);
-    for (COSMMarkupObject* current = start; current; current = current->GetLogicalParent()) {
+    for (COSMMarkupObject* current = start; current; current = current->GetLogicalParent())
+    {
         const COSMMarkupResourceDictionary* resources =
             MarkupDynamicCast<COSMMarkupResourceDictionary>(current->GetValue(COSMMarkupStyle::s_pResourcesProperty));
         if (COSMMarkupObject* found = resources ? resources->Lookup(key) : nullptr)
             return found;
         if (COSMMarkupStyle* style =
-                MarkupDynamicCast<COSMMarkupStyle>(current->GetValue(COSMMarkupInputElement::s_pStyleProperty))) {
+                MarkupDynamicCast<COSMMarkupStyle>(current->GetValue(COSMMarkupInputElement::s_pStyleProperty)))
+        {
             if (COSMMarkupObject* found = style->FindResource(key))
                 return found;
         }

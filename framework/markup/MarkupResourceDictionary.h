@@ -22,8 +22,7 @@ struct COSMMarkupResourceKey
     const COSMMarkupObject* object;
     bool operator==(const COSMMarkupResourceKey& searched) const;
 };
-template <>
-UINT HashKey<const COSMMarkupResourceKey&>(const COSMMarkupResourceKey& key);
+template <> UINT HashKey<const COSMMarkupResourceKey&>(const COSMMarkupResourceKey& key);
 
 class COSMMarkupResourceDictionary : public COSMMarkupObject
 {

@@ -40,10 +40,13 @@ COSMMarkupObject* COSMMarkupResourceLookup::ProvideValue(COSMMarkupBuilder* buil
     while (*keyText == L' ' || *keyText == L'\n' || *keyText == L'\r')
         ++keyText;
     const COSMMarkupPtr key(CreateKey(builder, keyText));
-    if (key) {
+    if (key)
+    {
         // Past a style too: a setter's reference finds the style's resources, then what encloses the style.
-        for (int i = builder->GetOpenElementCount() - 1; i >= 0; --i) {
-            if (COSMMarkupObject* found = FindInOpenElement(builder->GetOpenElement(i), key.Get())) {
+        for (int i = builder->GetOpenElementCount() - 1; i >= 0; --i)
+        {
+            if (COSMMarkupObject* found = FindInOpenElement(builder->GetOpenElement(i), key.Get()))
+            {
                 found->AddRef();
                 return found;
             }

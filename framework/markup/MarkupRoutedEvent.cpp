@@ -9,8 +9,7 @@ BOOL COSMMarkupRoutedEvent::IsEvent() const
     return TRUE;
 }
 
-COSMMarkupRoutedEvent* COSMMarkupRoutedEvent::RegisterEvent(LPCWSTR name, COSMMarkupType* ownerType,
-                                                            Strategy strategy)
+COSMMarkupRoutedEvent* COSMMarkupRoutedEvent::RegisterEvent(LPCWSTR name, COSMMarkupType* ownerType, Strategy strategy)
 {
     // The strategy is the metadata's flags; a direct event carries no metadata at all.
     COSMMarkupPropertyMetadata* metadata =

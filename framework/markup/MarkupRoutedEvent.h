@@ -55,8 +55,7 @@ struct COSMMarkupMouseEventArgs : COSMMarkupRoutedEventArgs
 {
     explicit COSMMarkupMouseEventArgs(COSMMarkupRoutedEvent* routedEvent = nullptr)
         : COSMMarkupRoutedEventArgs(routedEvent)
-    {
-    }
+    {}
 
     HWND hwnd = nullptr;
     int x = 0;

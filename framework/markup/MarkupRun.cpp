@@ -34,10 +34,9 @@ int EnumValue(const COSMMarkupObject* element, COSMMarkupDependencyProperty* pro
 
 void COSMMarkupRun::RegisterMarkupProperties()
 {
-    s_pTextProperty =
-        COSMMarkupDependencyProperty::Register(L"Text", COSMMarkupString::GetClassType(), GetClassType(),
-                                               new COSMMarkupPropertyMetadata(nullptr,
-                                                                              COSMMarkupPropertyMetadata::AffectsMeasure));
+    s_pTextProperty = COSMMarkupDependencyProperty::Register(
+        L"Text", COSMMarkupString::GetClassType(), GetClassType(),
+        new COSMMarkupPropertyMetadata(nullptr, COSMMarkupPropertyMetadata::AffectsMeasure));
 }
 
 COSMMarkupRun::~COSMMarkupRun()
@@ -53,7 +52,8 @@ void COSMMarkupRun::OnFinalRelease()
 
 void COSMMarkupRun::ReleaseFont()
 {
-    if (COSMMarkupFont* font = m_pFont) {
+    if (COSMMarkupFont* font = m_pFont)
+    {
         m_pFont = nullptr;
         font->Release();
     }
@@ -61,7 +61,8 @@ void COSMMarkupRun::ReleaseFont()
 
 void COSMMarkupRun::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
 {
-    if (MarkupDynamicCast<COSMMarkupString>(content)) {
+    if (MarkupDynamicCast<COSMMarkupString>(content))
+    {
         SetValue(s_pTextProperty, content);
         return;
     }
@@ -144,7 +145,8 @@ void COSMMarkupRun::GetLogFont(LOGFONTW* logFont) const
         *logFont = context->defaultLogFont;
     else
         ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(*logFont), logFont);
-    if (const COSMMarkupInt* size = MarkupDynamicCast<COSMMarkupInt>(GetValue(s_pFontSizeProperty))) {
+    if (const COSMMarkupInt* size = MarkupDynamicCast<COSMMarkupInt>(GetValue(s_pFontSizeProperty)))
+    {
         const int value = size->GetValue();
         if (value > 0 && value != kUnsetFontSize)
             logFont->lfHeight = -(value > kLargestFontSize ? kLargestFontSize : value);
@@ -158,7 +160,8 @@ void COSMMarkupRun::GetLogFont(LOGFONTW* logFont) const
     const int quality = EnumValue(this, s_pFontQualityProperty, -1);
     if (quality >= 0 && GetOSVersionInfo()->IsClearTypeTextQualitySupported())
         logFont->lfQuality = static_cast<BYTE>(quality);
-    if (const COSMMarkupString* family = MarkupDynamicCast<COSMMarkupString>(GetValue(s_pFontFamilyProperty))) {
+    if (const COSMMarkupString* family = MarkupDynamicCast<COSMMarkupString>(GetValue(s_pFontFamilyProperty)))
+    {
         // Fonts are made from narrow face names: each character keeps its low byte.
         int i = 0;
         for (; i < LF_FACESIZE - 1 && i < family->GetLength(); ++i)
@@ -171,7 +174,8 @@ void COSMMarkupRun::PrepareFont(COSMMarkupDrawingContext* dc)
 {
     LOGFONTW logFont;
     GetLogFont(&logFont);
-    if (!m_pFont || memcmp(&m_pFont->GetLogFont(), &logFont, sizeof(logFont)) != 0) {
+    if (!m_pFont || memcmp(&m_pFont->GetLogFont(), &logFont, sizeof(logFont)) != 0)
+    {
         COSMMarkupContext* context = GetMarkupContext();
         COSMMarkupFont* font = context ? context->GetFont(logFont) : new COSMMarkupFont(logFont);
         ReleaseFont();
@@ -191,7 +195,8 @@ CSize COSMMarkupRun::Measure(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PT
     dc->SetFont(m_pFont);
     const LPCWSTR first = reinterpret_cast<LPCWSTR>(start);
     const int count = GetCharIndex(end) - GetCharIndex(start);
-    if (count <= 0) {
+    if (count <= 0)
+    {
         const SIZE space = dc->GetTextExtent(L" ", 1);
         return CSize(0, space.cy);
     }

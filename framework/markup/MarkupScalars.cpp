@@ -83,10 +83,12 @@ COSMMarkupObject* COSMMarkupBool::ConvertFrom(COSMMarkupBuilder* builder, COSMMa
 
 COSMMarkupObject* COSMMarkupBool::CreateTrueValue()
 {
-    return Share(g_sharedTrue, [](int n) -> COSMMarkupObject* { return new COSMMarkupBool(n); }, TRUE);
+    return Share(
+        g_sharedTrue, [](int n) -> COSMMarkupObject* { return new COSMMarkupBool(n); }, TRUE);
 }
 
 COSMMarkupObject* COSMMarkupBool::CreateFalseValue()
 {
-    return Share(g_sharedFalse, [](int n) -> COSMMarkupObject* { return new COSMMarkupBool(n); }, FALSE);
+    return Share(
+        g_sharedFalse, [](int n) -> COSMMarkupObject* { return new COSMMarkupBool(n); }, FALSE);
 }

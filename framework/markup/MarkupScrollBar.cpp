@@ -86,13 +86,16 @@ void COSMMarkupScrollBar::CalcScrollBarInfo(const CRect& rect)
     r.bar = rect;
     r.vertical = m_orientation == Vertical;
     int arrowMetric;
-    if (r.vertical) {
+    if (r.vertical)
+    {
         r.trackStart = rect.top;
         r.trackEnd = rect.bottom;
         r.crossStart = rect.left;
         r.crossEnd = rect.right;
         arrowMetric = ::GetSystemMetrics(SM_CYVSCROLL);
-    } else {
+    }
+    else
+    {
         r.trackStart = rect.left;
         r.trackEnd = rect.right;
         r.crossStart = rect.top;
@@ -199,7 +202,8 @@ CRect COSMMarkupScrollBar::CalcTrackDragRect() const
 
 void COSMMarkupScrollBar::OnMouseLeave(COSMMarkupMouseEventArgs* args)
 {
-    if (m_pos.hotPart != PartNone) {
+    if (m_pos.hotPart != PartNone)
+    {
         m_pos.hotPart = PartNone;
         InvalidateVisual();
     }
@@ -210,7 +214,8 @@ void COSMMarkupScrollBar::OnMouseMove(COSMMarkupMouseEventArgs* args)
 {
     const CPoint point = GetPosition(args, this);
     const int part = HitTest(point.x, point.y);
-    if (part != m_pos.hotPart) {
+    if (part != m_pos.hotPart)
+    {
         m_pos.hotPart = part;
         InvalidateVisual();
     }
@@ -281,8 +286,10 @@ void COSMMarkupScrollBar::TrackScrollBar(CPoint point, BOOL direct)
         {PartFirstPage, SB_PAGEUP, r.firstArrowEnd, r.thumbStart},
         {PartSecondPage, SB_PAGEDOWN, r.thumbEnd, r.secondArrowStart},
     };
-    for (const auto& button : buttons) {
-        if (button.part == part) {
+    for (const auto& button : buttons)
+    {
+        if (button.part == part)
+        {
             t.code = button.code;
             t.rect = PartRect(button.start, button.end);
         }
@@ -290,8 +297,10 @@ void COSMMarkupScrollBar::TrackScrollBar(CPoint point, BOOL direct)
     r.hotPart = part;
 
     const BOOL thumb = part == PartThumb || (direct && (part == PartFirstPage || part == PartSecondPage));
-    if (thumb) {
-        if (r.secondArrowStart - r.firstArrowEnd <= r.thumbLength) {
+    if (thumb)
+    {
+        if (r.secondArrowStart - r.firstArrowEnd <= r.thumbLength)
+        {
             m_pTracking.reset();
             return;
         }
@@ -306,7 +315,8 @@ void COSMMarkupScrollBar::TrackScrollBar(CPoint point, BOOL direct)
         SendScroll(SB_THUMBTRACK, t.currentPos);
     }
 
-    if (!t.ended) {
+    if (!t.ended)
+    {
         context->CaptureMouse(this);
         if (t.thumb)
             TrackThumb(WM_LBUTTONDOWN, MK_LBUTTON, point);
@@ -322,7 +332,8 @@ void COSMMarkupScrollBar::TrackScrollBar(CPoint point, BOOL direct)
     // A loop ended by a quit message or a vanished window leaves no capture behind for the bar.
     if (GetMarkupContext() && GetMarkupContext()->GetCaptureElement() == this)
         GetMarkupContext()->ReleaseMouseCapture();
-    if (hostAlive) {
+    if (hostAlive)
+    {
         CPoint cursor;
         ::GetCursorPos(&cursor);
         ::ScreenToClient(host, &cursor);
@@ -342,13 +353,16 @@ BOOL COSMMarkupScrollBar::ShouldTrack() const
 void COSMMarkupScrollBar::RunTrackingLoop()
 {
     const HWND host = m_pTracking->host;
-    while (ShouldTrack()) {
+    while (ShouldTrack())
+    {
         MSG msg;
         // Repaint first, so the bar and the content follow the mouse; a window that never validates cannot keep
         // the loop here. PeekMessage hands out WM_QUIT whatever the filter.
         BOOL quit = FALSE;
-        for (int n = 0; n < 64 && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n) {
-            if (msg.message == WM_QUIT) {
+        for (int n = 0; n < 64 && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
+        {
+            if (msg.message == WM_QUIT)
+            {
                 quit = TRUE;
                 break;
             }
@@ -356,18 +370,21 @@ void COSMMarkupScrollBar::RunTrackingLoop()
         }
         if (!quit && !ShouldTrack())
             break;
-        if (quit || !::GetMessageA(&msg, nullptr, 0, 0)) {
+        if (quit || !::GetMessageA(&msg, nullptr, 0, 0))
+        {
             // The application's own loop must still see it.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
         if (!::IsWindow(host))
             break;
-        if (msg.message == WM_TIMER && msg.hwnd == host && msg.wParam == RepeatTimerId) {
+        if (msg.message == WM_TIMER && msg.hwnd == host && msg.wParam == RepeatTimerId)
+        {
             OnRepeatTimer();
             continue;
         }
-        if (msg.message >= WM_MOUSEMOVE && msg.message <= WM_MBUTTONDBLCLK) {
+        if (msg.message >= WM_MOUSEMOVE && msg.message <= WM_MBUTTONDBLCLK)
+        {
             CPoint client(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
             if (msg.hwnd && msg.hwnd != host)
                 ::MapWindowPoints(msg.hwnd, host, &client, 1);
@@ -392,7 +409,8 @@ BOOL COSMMarkupScrollBar::UpdatePressed(CPoint point)
     else if (t.code == SB_PAGEDOWN)
         AlongStart(t.rect, m_pos.vertical) = m_pos.thumbEnd;
     const BOOL inside = t.rect.PtInRect(point);
-    if (inside != t.pressedInside) {
+    if (inside != t.pressedInside)
+    {
         t.pressedInside = inside;
         InvalidateVisual();
     }
@@ -408,17 +426,25 @@ void COSMMarkupScrollBar::TrackButton(UINT message, WPARAM wParam, CPoint point)
     const BOOL inside = UpdatePressed(point);
     const UINT doubleClick = ::GetDoubleClickTime();
     UINT delay;
-    if (message == WM_LBUTTONDOWN) {
+    if (message == WM_LBUTTONDOWN)
+    {
         delay = doubleClick * 4 / 5;
-    } else if (message == WM_MOUSEMOVE) {
+    }
+    else if (message == WM_MOUSEMOVE)
+    {
         delay = doubleClick / 10;
-    } else if (message == WM_LBUTTONUP) {
+    }
+    else if (message == WM_LBUTTONUP)
+    {
         EndScroll();
         return;
-    } else {
+    }
+    else
+    {
         return;
     }
-    if (inside && !wasInside) {
+    if (inside && !wasInside)
+    {
         t.timer = ::SetTimer(t.host, RepeatTimerId, delay, nullptr) ? RepeatTimerId : 0;
         SendScroll(t.code, 0);
     }
@@ -432,7 +458,8 @@ void COSMMarkupScrollBar::OnRepeatTimer()
     CPoint cursor;
     ::GetCursorPos(&cursor);
     ::ScreenToClient(t.host, &cursor);
-    if (UpdatePressed(ToElement(cursor))) {
+    if (UpdatePressed(ToElement(cursor)))
+    {
         t.timer = ::SetTimer(t.host, RepeatTimerId, ::GetDoubleClickTime() / 10, nullptr) ? RepeatTimerId : 0;
         SendScroll(t.code, 0);
     }
@@ -459,7 +486,8 @@ void COSMMarkupScrollBar::MoveThumb(int pixel)
         return;
     const int usableEnd = m_pos.trackMinimum + m_pos.usableLength;
     int at = pixel;
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; attempt < 2; ++attempt)
+    {
         t.newPos = PosFromPixel(at);
         if (t.newPos == t.currentPos)
             break;
@@ -483,10 +511,13 @@ void COSMMarkupScrollBar::EndScroll()
     COSMMarkupContext* context = GetMarkupContext();
     if (context && context->GetCaptureElement() == this)
         context->ReleaseMouseCapture();
-    if (t.thumb) {
+    if (t.thumb)
+    {
         SendScroll(SB_THUMBPOSITION, t.currentPos);
         InvalidateVisual();
-    } else if (t.timer) {
+    }
+    else if (t.timer)
+    {
         ::KillTimer(t.host, RepeatTimerId);
         t.timer = 0;
     }
@@ -501,7 +532,8 @@ void COSMMarkupScrollBar::OnRender(COSMMarkupDrawingContext* dc)
     if (r.trackEnd - r.trackStart < 1)
         return;
     int pressed = PartNone;
-    if (m_pTracking) {
+    if (m_pTracking)
+    {
         if (m_pTracking->thumb)
             pressed = PartThumb;
         else if (m_pTracking->pressedInside)
@@ -552,11 +584,13 @@ void COSMMarkupScrollBar::DrawThemed(HDC dc, COSMVisualStyleWrapper& style, cons
         drawing.DrawThemeBackground(style, dc, pageParts[1], areaState(PartSecondPage), &rects[3]);
     if (!rects[4].IsRectEmpty())
         drawing.DrawThemeBackground(style, dc, kArrowPart, arrowState(vertical ? 5 : 13, PartSecondArrow), &rects[4]);
-    if (!rects[2].IsRectEmpty()) {
+    if (!rects[2].IsRectEmpty())
+    {
         const int state = areaState(PartThumb);
         drawing.DrawThemeBackground(style, dc, vertical ? kThumbPartVertical : kThumbPartHorizontal, state, &rects[2]);
         const int length = vertical ? rects[2].Height() : rects[2].Width();
-        if (length > kGripperMinimumThumb) {
+        if (length > kGripperMinimumThumb)
+        {
             drawing.DrawThemeBackground(style, dc, vertical ? kGripperPartVertical : kGripperPartHorizontal, state,
                                         &rects[2]);
         }
@@ -574,13 +608,15 @@ void COSMMarkupScrollBar::DrawClassic(HDC dc, const CRect* rects, int pressed)
     CRect first = rects[0];
     CRect second = rects[4];
     if (!first.IsRectEmpty())
-        drawing.DrawFrameControl(dc, &first, DFC_SCROLL, arrowStyle(vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT, PartFirstArrow));
+        drawing.DrawFrameControl(dc, &first, DFC_SCROLL,
+                                 arrowStyle(vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT, PartFirstArrow));
     if (!second.IsRectEmpty())
         drawing.DrawFrameControl(dc, &second, DFC_SCROLL,
                                  arrowStyle(vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT, PartSecondArrow));
 
     const CRect track = PartRect(m_pos.firstArrowEnd, m_pos.secondArrowStart);
-    if (!track.IsRectEmpty()) {
+    if (!track.IsRectEmpty())
+    {
         const COLORREF oldBack = ::SetBkColor(dc, ::GetSysColor(COLOR_3DHILIGHT));
         const COLORREF oldText = ::SetTextColor(dc, ::GetSysColor(COLOR_3DFACE));
         const HWND desktop = ::GetDesktopWindow();
@@ -598,7 +634,8 @@ void COSMMarkupScrollBar::DrawClassic(HDC dc, const CRect* rects, int pressed)
             ::InvertRect(dc, &rects[3]);
     }
     CRect thumb = rects[2];
-    if (!track.IsRectEmpty() && !thumb.IsRectEmpty()) {
+    if (!track.IsRectEmpty() && !thumb.IsRectEmpty())
+    {
         ::FillRect(dc, &thumb, ::GetSysColorBrush(COLOR_BTNFACE));
         ::DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT | BF_ADJUST);
     }

@@ -59,8 +59,8 @@ public:
         int thumbEnd = 0;
         int thumbStart = 0;
         int reserved = 0;
-        int usableLength = 0;    // how far the thumb can travel
-        int trackMinimum = 0;    // where the thumb's travel begins
+        int usableLength = 0;  // how far the thumb can travel
+        int trackMinimum = 0;  // where the thumb's travel begins
         CRect bar{0, 0, 0, 0};
         int hotPart = PartNone;  // under the mouse; while tracking, where tracking started
         BOOL vertical = FALSE;

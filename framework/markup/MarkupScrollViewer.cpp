@@ -24,7 +24,8 @@ COSMMarkupDependencyProperty* RegisterVisibility(LPCWSTR name, COSMMarkupType* o
 {
     return COSMMarkupDependencyProperty::Register(
         name, COSMMarkupEnum::GetClassType(), owner,
-        new COSMMarkupPropertyMetadata(nullptr, ConvertScrollBarVisibility, COSMMarkupPropertyMetadata::AffectsMeasure));
+        new COSMMarkupPropertyMetadata(nullptr, ConvertScrollBarVisibility,
+                                       COSMMarkupPropertyMetadata::AffectsMeasure));
 }
 
 COSMMarkupScrollViewer::ScrollBarVisibility ReadVisibility(const COSMMarkupObject* viewer,
@@ -84,7 +85,8 @@ int COSMMarkupScrollViewer::GetVisualChildrenCount() const
 COSMMarkupVisual* COSMMarkupScrollViewer::GetVisualChild(int index) const
 {
     COSMMarkupVisual* const parts[] = {GetContent(), m_pVerticalBar, m_pHorizontalBar, m_pGripper};
-    for (COSMMarkupVisual* part : parts) {
+    for (COSMMarkupVisual* part : parts)
+    {
         if (part && index-- == 0)
             return part;
     }
@@ -102,12 +104,14 @@ COSMMarkupObject* COSMMarkupScrollViewer::CreatePart(COSMMarkupType* type)
 void COSMMarkupScrollViewer::PlaceBar(BOOL vertical, BOOL visible, COSMMarkupDrawingContext* dc, int availableWidth,
                                       int availableHeight, int* contentRoom)
 {
-    if (!visible) {
+    if (!visible)
+    {
         DropBar(vertical);
         return;
     }
     COSMMarkupScrollBar*& bar = vertical ? m_pVerticalBar : m_pHorizontalBar;
-    if (!bar) {
+    if (!bar)
+    {
         bar = static_cast<COSMMarkupScrollBar*>(CreatePart(COSMMarkupScrollBar::GetClassType()));
         bar->SetOrientation(vertical ? COSMMarkupScrollBar::Vertical : COSMMarkupScrollBar::Horizontal);
     }
@@ -136,7 +140,8 @@ void COSMMarkupScrollViewer::UpdateGripper()
     const BOOL wanted = m_pVerticalBar && m_pHorizontalBar;
     if (wanted && !m_pGripper)
         m_pGripper = static_cast<COSMMarkupScrollBarGripper*>(CreatePart(COSMMarkupScrollBarGripper::GetClassType()));
-    if (!wanted && m_pGripper) {
+    if (!wanted && m_pGripper)
+    {
         COSMMarkupScrollBarGripper* dropped = m_pGripper;
         m_pGripper = nullptr;
         dropped->SetLogicalParent(nullptr);
@@ -154,16 +159,19 @@ CSize COSMMarkupScrollViewer::MeasureOverride(COSMMarkupDrawingContext* dc, int 
     int contentWidth = horizontal == Disabled ? availableWidth : INT_MAX;
     int contentHeight = vertical == Disabled ? availableHeight : INT_MAX;
 
-    if (vertical == Auto) {
+    if (vertical == Auto)
+    {
         content->Measure(dc, contentWidth, contentHeight);
         vertical = content->GetDesiredSize().cy > availableHeight ? Visible : Disabled;
     }
     PlaceBar(TRUE, vertical == Visible, dc, availableWidth, availableHeight, &contentWidth);
     const int barWidth = m_pVerticalBar ? m_pVerticalBar->GetDesiredSize().cx : 0;
 
-    if (horizontal == Auto) {
+    if (horizontal == Auto)
+    {
         content->Measure(dc, contentWidth, contentHeight);
-        horizontal = content->GetDesiredSize().cx > SubtractMarkupLengths(availableWidth, barWidth) ? Visible : Disabled;
+        horizontal =
+            content->GetDesiredSize().cx > SubtractMarkupLengths(availableWidth, barWidth) ? Visible : Disabled;
     }
     PlaceBar(FALSE, horizontal == Visible, dc, availableWidth, availableHeight, &contentHeight);
     const int barHeight = m_pHorizontalBar ? m_pHorizontalBar->GetDesiredSize().cy : 0;
@@ -199,11 +207,13 @@ CSize COSMMarkupScrollViewer::ArrangeOverride(int width, int height)
         info.nPos = offset;
         bar->SetScrollInfo(info);
     };
-    if (m_pVerticalBar) {
+    if (m_pVerticalBar)
+    {
         feed(m_pVerticalBar, m_nVerticalOffset, wanted.cy, viewHeight);
         m_pVerticalBar->Arrange(width - barWidth, 0, width, viewHeight);
     }
-    if (m_pHorizontalBar) {
+    if (m_pHorizontalBar)
+    {
         feed(m_pHorizontalBar, m_nHorizontalOffset, wanted.cx, viewWidth);
         m_pHorizontalBar->Arrange(0, height - barHeight, viewWidth, height);
     }
@@ -231,7 +241,8 @@ void COSMMarkupScrollViewer::Scroll(BOOL vertical, int code, int position)
     const int page = static_cast<int>(info.nPage);
     const int maxOffset = MaxOffsetOf(bar);
     int pos = info.nPos;
-    switch (code) {
+    switch (code)
+    {
     case SB_LINEUP:
         pos = std::max(pos - LineStep, 0);
         break;

@@ -73,7 +73,8 @@ CSize COSMMarkupShape::StretchToAvailable(long long width, long long height, int
                                           int availableHeight) const
 {
     CSize size(SaturateMarkupLength(width), SaturateMarkupLength(height));
-    if (IsStretched()) {
+    if (IsStretched())
+    {
         if (availableWidth < INT_MAX)
             size.cx = availableWidth;
         if (availableHeight < INT_MAX)

@@ -74,7 +74,8 @@ COSMMarkupStyle* CreateHyperlinkStyle()
     COSMMarkupStyle::GetClassType()->EnsureInitialized();
     COSMMarkupStyle* style = new COSMMarkupStyle;
     COSMMarkupSetterColection* setters = style->GetSetters();
-    setters->Add(new COSMMarkupSetter(COSMMarkupTextElement::s_pTextDecorationsProperty, COSMMarkupEnum::CreateValue(1)));
+    setters->Add(
+        new COSMMarkupSetter(COSMMarkupTextElement::s_pTextDecorationsProperty, COSMMarkupEnum::CreateValue(1)));
     setters->Add(new COSMMarkupSetter(COSMMarkupTextElement::s_pForegroundProperty,
                                       new COSMMarkupSolidColorBrush(RGB(0, 0, 0xFF))));
     setters->Add(new COSMMarkupSetter(COSMMarkupInputElement::s_pCursorProperty,
@@ -148,7 +149,8 @@ void COSMMarkupInlineUIContainer::SetChild(COSMMarkupUIElement* child)
 void COSMMarkupInlineUIContainer::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
 {
     COSMMarkupUIElement* element = MarkupDynamicCast<COSMMarkupUIElement>(content);
-    if (!element) {
+    if (!element)
+    {
         COSMMarkupBuilder::ThrowBuilderException(FormatMarkupMessage2(
             "'%ls' object cannot be added to '%ls'. Object cannot be converted to type 'COSMMarkupUIElement'",
             content ? content->GetType()->GetMarkupClassName() : L"", GetType()->GetMarkupClassName()));

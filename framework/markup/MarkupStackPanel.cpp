@@ -37,7 +37,8 @@ CSize COSMMarkupStackPanel::MeasureOverride(COSMMarkupDrawingContext* dc, int av
     const COSMMarkupUIElementCollection* children = GetChildren();
     long long length = 0;
     int breadth = 0;
-    for (int i = 0; i < children->GetCount(); ++i) {
+    for (int i = 0; i < children->GetCount(); ++i)
+    {
         COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;
@@ -55,16 +56,20 @@ CSize COSMMarkupStackPanel::ArrangeOverride(int width, int height)
     const bool horizontal = GetOrientation() == Horizontal;
     const COSMMarkupUIElementCollection* children = GetChildren();
     int position = 0;
-    for (int i = 0; i < children->GetCount(); ++i) {
+    for (int i = 0; i < children->GetCount(); ++i)
+    {
         COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;
         const CSize desired = child->GetDesiredSize();
-        if (horizontal) {
+        if (horizontal)
+        {
             const int next = AddMarkupLengths(position, desired.cx);
             child->Arrange(position, 0, next, std::max<int>(height, desired.cy));
             position = next;
-        } else {
+        }
+        else
+        {
             const int next = AddMarkupLengths(position, desired.cy);
             child->Arrange(0, position, std::max<int>(width, desired.cx), next);
             position = next;

@@ -73,14 +73,16 @@ UINT COSMMarkupString::GetHashKey() const
 BOOL COSMMarkupString::IsEqual(const COSMMarkupObject* other) const
 {
     const COSMMarkupString* text = MarkupSameClass(this, other);
-    return text && text->m_nLength == m_nLength && wmemcmp(text->m_pszText, m_pszText, static_cast<size_t>(m_nLength)) == 0;
+    return text && text->m_nLength == m_nLength &&
+           wmemcmp(text->m_pszText, m_pszText, static_cast<size_t>(m_nLength)) == 0;
 }
 
 COSMMarkupObject* COSMMarkupString::CreateValue(LPCWSTR text, int length)
 {
     if (!text || length == 0 || !text[0])
         return GetSharedString(kSharedEmpty, L"");
-    if (length == 1 || (length < 0 && !text[1])) {
+    if (length == 1 || (length < 0 && !text[1]))
+    {
         if (text[0] == L' ')
             return GetSharedString(kSharedSpace, L" ");
         if (text[0] == L'\n')

@@ -32,8 +32,7 @@ void COSMMarkupStyle::RegisterMarkupProperties()
     COSMMarkupType* type = GetClassType();
     s_pResourcesProperty =
         COSMMarkupDependencyProperty::Register(L"Resources", COSMMarkupResourceDictionary::GetClassType(), type);
-    s_pTargetTypeProperty =
-        COSMMarkupDependencyProperty::Register(L"TargetType", COSMMarkupType::GetClassType(), type);
+    s_pTargetTypeProperty = COSMMarkupDependencyProperty::Register(L"TargetType", COSMMarkupType::GetClassType(), type);
     s_pBasedOnProperty = COSMMarkupDependencyProperty::Register(L"BasedOn", type, type);
     s_pTriggersProperty =
         COSMMarkupDependencyProperty::Register(L"Triggers", COSMMarkupTriggerCollection::GetClassType(), type);
@@ -55,7 +54,8 @@ COSMMarkupStyle::~COSMMarkupStyle()
 void COSMMarkupStyle::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
 {
     COSMMarkupSetter* setter = MarkupDynamicCast<COSMMarkupSetter>(content);
-    if (!setter) {
+    if (!setter)
+    {
         COSMMarkupObject::SetContentObject(builder, content);
         return;
     }
@@ -67,8 +67,10 @@ void COSMMarkupStyle::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObj
 void COSMMarkupStyle::SetPropertyObject(COSMMarkupBuilder* builder, COSMMarkupDependencyProperty* property,
                                         COSMMarkupObject* value)
 {
-    if (property == s_pTriggersProperty) {
-        if (const COSMMarkupTriggerCollection* triggers = MarkupDynamicCast<COSMMarkupTriggerCollection>(value)) {
+    if (property == s_pTriggersProperty)
+    {
+        if (const COSMMarkupTriggerCollection* triggers = MarkupDynamicCast<COSMMarkupTriggerCollection>(value))
+        {
             for (int i = 0; i < triggers->GetCount(); ++i)
                 ResolveTrigger(builder, triggers->GetTrigger(i));
         }
@@ -84,13 +86,15 @@ COSMMarkupDependencyProperty* COSMMarkupStyle::ResolvePropertyOf(COSMMarkupBuild
     if (!named)
         COSMMarkupBuilder::ThrowBuilderException(kMissingPart);
     COSMMarkupDependencyProperty* property = MarkupDynamicCast<COSMMarkupDependencyProperty>(named);
-    if (!property) {
+    if (!property)
+    {
         const COSMMarkupString* name = MarkupDynamicCast<COSMMarkupString>(named);
         if (!name)
             COSMMarkupBuilder::ThrowBuilderException(kMissingPart);
         const COSMMarkupType* targetType = MarkupDynamicCast<COSMMarkupType>(GetValue(s_pTargetTypeProperty));
         property = builder ? builder->ResolveProperty(targetType, name->GetText()) : nullptr;
-        if (!property) {
+        if (!property)
+        {
             COSMMarkupBuilder::ThrowBuilderException(
                 FormatMarkupMessage1("Cannot find the Style Property '%ls'", name->GetText()));
         }
@@ -101,7 +105,8 @@ COSMMarkupDependencyProperty* COSMMarkupStyle::ResolvePropertyOf(COSMMarkupBuild
     if (!value)
         COSMMarkupBuilder::ThrowBuilderException(kMissingPart);
     // Converted now, while the builder can still say where: a bad value fails even when no element uses the style.
-    if (!IsKindOf(value, property->GetValueType())) {
+    if (!IsKindOf(value, property->GetValueType()))
+    {
         if (!builder)
             COSMMarkupBuilder::ThrowBuilderException(kMissingPart);
         target->SetValue(valueSlot, builder->ConvertValue(property, value));
@@ -119,7 +124,8 @@ void COSMMarkupStyle::ResolveTrigger(COSMMarkupBuilder* builder, COSMMarkupTrigg
     if (!trigger)
         return;
     ResolvePropertyOf(builder, trigger);
-    if (const COSMMarkupSetterColection* setters = trigger->GetSetters()) {
+    if (const COSMMarkupSetterColection* setters = trigger->GetSetters())
+    {
         for (int i = 0; i < setters->GetCount(); ++i)
             ResolveSetter(builder, setters->GetSetter(i));
     }
@@ -133,13 +139,15 @@ void COSMMarkupStyle::Seal()
     if (!m_pSealedValues)
         m_pSealedValues = new COSMMarkupProperties(this);
     SetLogicalParent(nullptr);
-    if (COSMMarkupStyle* base = GetBasedOn()) {
+    if (COSMMarkupStyle* base = GetBasedOn())
+    {
         base->Seal();
         if (base->m_pSealedValues)
             m_pSealedValues->CopyFrom(base->m_pSealedValues);
     }
     // In markup order: a later setter of one property replaces an earlier one, and the own setters the base's.
-    for (int i = 0; i < m_pSetters->GetCount(); ++i) {
+    for (int i = 0; i < m_pSetters->GetCount(); ++i)
+    {
         const COSMMarkupSetter* setter = m_pSetters->GetSetter(i);
         COSMMarkupDependencyProperty* property = setter ? setter->GetSetterProperty() : nullptr;
         COSMMarkupObject* value = setter ? setter->GetSetterValue() : nullptr;

@@ -71,7 +71,8 @@ int COSMMarkupSystemColors::GetColorIndex(LPCWSTR name, int length)
 {
     if (!name || length <= 0)
         return -1;
-    for (const SystemColorName& entry : kSystemColorNames) {
+    for (const SystemColorName& entry : kSystemColorNames)
+    {
         if (wcslen(entry.name) >= static_cast<size_t>(length) &&
             wcsncmp(entry.name, name, static_cast<size_t>(length)) == 0)
             return entry.index;
@@ -84,9 +85,11 @@ COSMMarkupObject* COSMMarkupSystemColors::GetByIndex(Kind kind, int index)
     if (index < 0 || index >= kColorCount)
         return nullptr;
     COSMMarkupPtr& slot = m_objects[kind][index];
-    if (!slot) {
+    if (!slot)
+    {
         const COLORREF color = ::GetSysColor(index);
-        switch (kind) {
+        switch (kind)
+        {
         case kColor:
             slot.Attach(new COSMMarkupColor(color));
             break;
@@ -130,8 +133,10 @@ COSMMarkupObject* COSMMarkupSystemColors::ProvideValue(COSMMarkupBuilder* builde
     static const MemberEnding kEndings[] = {
         {L"Color", kColor}, {L"Brush", kBrush}, {L"ColorKey", kColorKey}, {L"BrushKey", kBrushKey}};
     const size_t length = member ? wcslen(member) : 0;
-    if (length >= kMinMemberLength && wcsncmp(member, kPrefix, kPrefixLength) == 0) {
-        for (const MemberEnding& ending : kEndings) {
+    if (length >= kMinMemberLength && wcsncmp(member, kPrefix, kPrefixLength) == 0)
+    {
+        for (const MemberEnding& ending : kEndings)
+        {
             const size_t endingLength = wcslen(ending.text);
             if (length < kPrefixLength + endingLength || wcscmp(member + length - endingLength, ending.text) != 0)
                 continue;

@@ -129,7 +129,8 @@ void COSMMarkupTextBlock::SetText(LPCWSTR text)
 void COSMMarkupTextBlock::OnPropertyChanged(COSMMarkupDependencyProperty* property, COSMMarkupObject* oldValue,
                                             COSMMarkupObject* newValue)
 {
-    if (property == s_pTextProperty) {
+    if (property == s_pTextProperty)
+    {
         m_lines.clear();
         m_pInlines->RemoveAll();
         if (const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(newValue))
@@ -193,23 +194,29 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
     else if (std::unique_ptr<TextPiece> empty = MakeEmptyPiece(L" "))
         s.pending.push_back(std::move(empty));
 
-    for (COSMMarkupInline* item = first; item; item = item->GetNextInline()) {
+    for (COSMMarkupInline* item = first; item; item = item->GetNextInline())
+    {
         item->PrepareFont(dc);
         INT_PTR position = item->GetFirstPosition();
         s.current = std::make_unique<TextPiece>(item, position);
-        while (position != -1) {
+        while (position != -1)
+        {
             s.current->end = position;
-            if (s.wrapping != NoWrap && item->IsWhiteSpace(position)) {
+            if (s.wrapping != NoWrap && item->IsWhiteSpace(position))
+            {
                 // The white space begins the next piece: a line may break before it.
                 MeasurePiece(s.current.get());
                 AddWord();
             }
-            if (item->IsLineBreak(position)) {
+            if (item->IsLineBreak(position))
+            {
                 MeasurePiece(s.current.get());
                 AddWord();
-                if (s.line->pieces.empty()) {
+                if (s.line->pieces.empty())
+                {
                     // An empty line keeps the height of its font.
-                    if (std::unique_ptr<TextPiece> empty = MakeEmptyPiece(L" ")) {
+                    if (std::unique_ptr<TextPiece> empty = MakeEmptyPiece(L" "))
+                    {
                         s.pending.push_back(std::move(empty));
                         AddWord();
                     }
@@ -225,7 +232,8 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
         // A word may run on into the next inline: the rest waits without a flush.
         if (s.current->start != -1)
             s.current->end = -1;
-        if (!s.current->IsEmpty() || s.current->afterBreak) {
+        if (!s.current->IsEmpty() || s.current->afterBreak)
+        {
             MeasurePiece(s.current.get());
             s.pending.push_back(std::move(s.current));
         }
@@ -266,40 +274,48 @@ void COSMMarkupTextBlock::MeasurePiece(TextPiece* piece)
 void COSMMarkupTextBlock::AddWord()
 {
     LayoutState& s = m_state;
-    if (s.current && (!s.current->IsEmpty() || s.current->afterBreak)) {
+    if (s.current && (!s.current->IsEmpty() || s.current->afterBreak))
+    {
         COSMMarkupInline* item = s.current->inlineElement;
         const INT_PTR end = s.current->end;
         s.pending.push_back(std::move(s.current));
         s.current = std::make_unique<TextPiece>(item, end);
     }
-    if (s.wrapping != NoWrap && s.x > 0) {
+    if (s.wrapping != NoWrap && s.x > 0)
+    {
         int pendingWidth = 0;
         for (const auto& piece : s.pending)
             pendingWidth = AddMarkupLengths(pendingWidth, piece->width);
-        if (AddMarkupLengths(s.x, pendingWidth) > s.width) {
+        if (AddMarkupLengths(s.x, pendingWidth) > s.width)
+        {
             s.line->wrapped = TRUE;
             EndLine();
         }
     }
-    while (!s.pending.empty()) {
+    while (!s.pending.empty())
+    {
         std::unique_ptr<TextPiece> piece = std::move(s.pending.front());
         s.pending.pop_front();
         COSMMarkupInline* item = piece->inlineElement;
-        if (s.x == 0 && s.y > 0 && !piece->IsEmpty()) {
+        if (s.x == 0 && s.y > 0 && !piece->IsEmpty())
+        {
             const INT_PTR before = piece->start;
             while (piece->start != piece->end && piece->start != -1 && item->IsBlank(piece->start))
                 item->GetNextPosition(piece->start);
-            if (piece->start != before) {
+            if (piece->start != before)
+            {
                 if (piece->start == piece->end || piece->start == -1)
                     continue;
                 MeasurePiece(piece.get());
             }
         }
-        if (s.wrapping == Wrap && AddMarkupLengths(s.x, piece->width) > s.width && !piece->IsEmpty()) {
+        if (s.wrapping == Wrap && AddMarkupLengths(s.x, piece->width) > s.width && !piece->IsEmpty())
+        {
             // Break the word by characters, keeping at least one on this line.
             INT_PTR cut = piece->start;
             item->GetNextPosition(cut);
-            while (cut != piece->end && cut != -1) {
+            while (cut != piece->end && cut != -1)
+            {
                 INT_PTR next = cut;
                 item->GetNextPosition(next);
                 if (item->Measure(s.dc, piece->start, next).cx > s.width - s.x)
@@ -312,7 +328,8 @@ void COSMMarkupTextBlock::AddWord()
             PlacePiece(std::move(piece));
             s.line->wrapped = TRUE;
             EndLine();
-            if (cut != end && cut != -1) {
+            if (cut != end && cut != -1)
+            {
                 auto rest = std::make_unique<TextPiece>(item, cut);
                 rest->end = end;
                 MeasurePiece(rest.get());
@@ -321,7 +338,8 @@ void COSMMarkupTextBlock::AddWord()
             continue;
         }
         TextPiece* last = s.line->pieces.empty() ? nullptr : s.line->pieces.back().get();
-        if (!s.justify && last && last->inlineElement == item && last->end == piece->start && !piece->afterBreak) {
+        if (!s.justify && last && last->inlineElement == item && last->end == piece->start && !piece->afterBreak)
+        {
             const int oldWidth = last->width;
             last->end = piece->end;
             MeasurePiece(last);
@@ -352,7 +370,8 @@ void COSMMarkupTextBlock::EndLine()
         TrimLine();
     line->width = 0;
     line->descent = 0;
-    for (const auto& piece : line->pieces) {
+    for (const auto& piece : line->pieces)
+    {
         line->width = AddMarkupLengths(line->width, piece->width);
         line->descent = std::max(line->descent, piece->descent);
     }
@@ -375,16 +394,19 @@ void COSMMarkupTextBlock::TrimLine()
     MeasurePiece(ellipsis.get());
     const int room = s.width - ellipsis->width;
     int used = 0;
-    for (size_t i = 0; i < line->pieces.size(); ++i) {
+    for (size_t i = 0; i < line->pieces.size(); ++i)
+    {
         TextPiece* piece = line->pieces[i].get();
-        if (used + piece->width <= room) {
+        if (used + piece->width <= room)
+        {
             used += piece->width;
             continue;
         }
         COSMMarkupInline* item = piece->inlineElement;
         INT_PTR cut = piece->start;
         INT_PTR lastSpace = 0;
-        while (cut != piece->end && cut != -1) {
+        while (cut != piece->end && cut != -1)
+        {
             if (item->IsWhiteSpace(cut))
                 lastSpace = cut;
             INT_PTR next = cut;
@@ -393,7 +415,8 @@ void COSMMarkupTextBlock::TrimLine()
                 break;
             cut = next;
         }
-        if (s.trimming == WordEllipsis) {
+        if (s.trimming == WordEllipsis)
+        {
             if (lastSpace)
                 cut = lastSpace;
             else if (i > 0)
@@ -421,20 +444,24 @@ CSize COSMMarkupTextBlock::ArrangeOverride(int width, int height)
     const int top = padding ? padding->GetTop() : 0;
     const int right = padding ? padding->GetRight() : 0;
     const int alignment = GetEnumValue(s_pTextAlignmentProperty);
-    for (const auto& line : m_lines) {
+    for (const auto& line : m_lines)
+    {
         int extra = width - line->width - left - right;
         int offset = alignment == TextAlignRight ? extra : alignment == TextAlignCenter ? extra / 2 : 0;
         int gaps = 0;
-        if (alignment == TextAlignJustify && line->wrapped && width > line->width) {
+        if (alignment == TextAlignJustify && line->wrapped && width > line->width)
+        {
             for (const auto& piece : line->pieces)
                 gaps += piece->afterBreak ? 0 : 1;
             gaps -= 1;
         }
         BOOL firstPiece = TRUE;
-        for (const auto& piece : line->pieces) {
+        for (const auto& piece : line->pieces)
+        {
             piece->dx = left + offset;
             piece->dy = top + line->height - piece->height;
-            if (gaps > 0 && extra > 0 && !firstPiece && !piece->afterBreak) {
+            if (gaps > 0 && extra > 0 && !firstPiece && !piece->afterBreak)
+            {
                 const int add = std::max(1, extra / gaps);
                 piece->dx += add;
                 extra -= add;
@@ -442,7 +469,8 @@ CSize COSMMarkupTextBlock::ArrangeOverride(int width, int height)
                 offset += add;
             }
             firstPiece = FALSE;
-            switch (piece->inlineElement->GetBaselineAlignment()) {
+            switch (piece->inlineElement->GetBaselineAlignment())
+            {
             case BaselineTop:
             case BaselineTextTop:
                 piece->dy += piece->height - line->height;
@@ -481,8 +509,10 @@ void COSMMarkupTextBlock::OnRender(COSMMarkupDrawingContext* dc)
     COSMMarkupBrush* defaultText = static_cast<COSMMarkupBrush*>(defaultBrush.Get());
     COSMMarkupBrush* lastColor = nullptr;
     const CRect clip = dc->GetClipBox();
-    for (const auto& line : m_lines) {
-        for (const auto& piece : line->pieces) {
+    for (const auto& line : m_lines)
+    {
+        for (const auto& piece : line->pieces)
+        {
             const CRect rect = piece->GetRect();
             CRect visible;
             if (!visible.IntersectRect(&rect, &clip))
@@ -493,7 +523,8 @@ void COSMMarkupTextBlock::OnRender(COSMMarkupDrawingContext* dc)
                 dc->FillRectangle(rect, itemBackground);
             COSMMarkupBrush* foreground = item->GetForeground();
             COSMMarkupBrush* color = foreground ? foreground : defaultText;
-            if (color != lastColor) {
+            if (color != lastColor)
+            {
                 dc->SetTextColor(color);
                 lastColor = color;
             }
@@ -512,8 +543,9 @@ void COSMMarkupTextBlock::OnRender(COSMMarkupDrawingContext* dc)
             // The colour of the element that decorates, not of the text inside it.
             COSMMarkupObject* owner = item->FindValueOwner(COSMMarkupTextElement::s_pTextDecorationsProperty);
             COSMMarkupBrush* barBrush =
-                owner ? MarkupDynamicCast<COSMMarkupBrush>(owner->GetValue(COSMMarkupTextElement::s_pForegroundProperty))
-                      : nullptr;
+                owner
+                    ? MarkupDynamicCast<COSMMarkupBrush>(owner->GetValue(COSMMarkupTextElement::s_pForegroundProperty))
+                    : nullptr;
             if (barBrush)
                 dc->FillRectangle(bar, barBrush);
             else
@@ -525,8 +557,10 @@ void COSMMarkupTextBlock::OnRender(COSMMarkupDrawingContext* dc)
 
 COSMMarkupInputElement* COSMMarkupTextBlock::InputHitTestCore(int x, int y)
 {
-    for (const auto& line : m_lines) {
-        for (const auto& piece : line->pieces) {
+    for (const auto& line : m_lines)
+    {
+        for (const auto& piece : line->pieces)
+        {
             if (piece->GetRect().PtInRect(CPoint(x, y)))
                 return piece->inlineElement->InputHitTest(x, y);
         }

@@ -39,9 +39,8 @@ using Metadata = COSMMarkupPropertyMetadata;
 COSMMarkupDependencyProperty* RegisterText(LPCWSTR name, COSMMarkupType* valueType, Metadata::Converter converter,
                                            DWORD flags)
 {
-    return COSMMarkupDependencyProperty::RegisterAttached(
-        name, valueType, COSMMarkupTextElement::GetClassType(),
-        new Metadata(nullptr, converter, flags | Metadata::Inherits));
+    return COSMMarkupDependencyProperty::RegisterAttached(name, valueType, COSMMarkupTextElement::GetClassType(),
+                                                          new Metadata(nullptr, converter, flags | Metadata::Inherits));
 }
 
 }  // namespace
@@ -78,7 +77,8 @@ COSMMarkupInputElement* COSMMarkupFrameworkContentElement::InputHitTest(int x, i
 
 COSMMarkupFrameworkElement* COSMMarkupFrameworkContentElement::GetHostElement() const
 {
-    for (COSMMarkupObject* object = GetLogicalParent(); object; object = object->GetLogicalParent()) {
+    for (COSMMarkupObject* object = GetLogicalParent(); object; object = object->GetLogicalParent())
+    {
         if (COSMMarkupFrameworkElement* element = MarkupDynamicCast<COSMMarkupFrameworkElement>(object))
             return element;
     }
@@ -213,7 +213,8 @@ COSMMarkupInlineCollection::COSMMarkupInlineCollection()
 void COSMMarkupInlineCollection::OnItemAdded(COSMMarkupObject* item, int index)
 {
     // An insertion moves the later inlines on by one.
-    for (int i = index; i < GetCount(); ++i) {
+    for (int i = index; i < GetCount(); ++i)
+    {
         if (COSMMarkupInline* inlineItem = GetInline(i))
             inlineItem->SetIndex(i);
     }
@@ -252,20 +253,24 @@ void COSMMarkupInlineCollection::SetContentObject(COSMMarkupBuilder* builder, CO
     };
     if (!owner)
         refuse();
-    if (COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(content)) {
+    if (COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(content))
+    {
         if (!AddText(text->GetText(), text->GetLength()))
             refuse();
         text->Release();
         return;
     }
-    if (MarkupDynamicCast<COSMMarkupInline>(content)) {
+    if (MarkupDynamicCast<COSMMarkupInline>(content))
+    {
         Add(content);
         return;
     }
-    if (COSMMarkupUIElement* element = MarkupDynamicCast<COSMMarkupUIElement>(content)) {
-        COSMMarkupInlineUIContainer* container = context ? MarkupDynamicCast<COSMMarkupInlineUIContainer>(
-                                                               context->CreateObject(COSMMarkupInlineUIContainer::GetClassType()))
-                                                         : nullptr;
+    if (COSMMarkupUIElement* element = MarkupDynamicCast<COSMMarkupUIElement>(content))
+    {
+        COSMMarkupInlineUIContainer* container =
+            context ? MarkupDynamicCast<COSMMarkupInlineUIContainer>(
+                          context->CreateObject(COSMMarkupInlineUIContainer::GetClassType()))
+                    : nullptr;
         if (!container)
             refuse();
         container->SetChild(element);

@@ -22,8 +22,10 @@ COSMMarkupPtr g_zeroThickness;
 BOOL ReadFourIntegers(LPCWSTR text, int (&sides)[4])
 {
     LPCWSTR p = text;
-    for (int i = 0; i < 4; ++i) {
-        if (i > 0) {
+    for (int i = 0; i < 4; ++i)
+    {
+        if (i > 0)
+        {
             while (iswspace(*p))
                 ++p;
             if (*p != L',')
@@ -40,14 +42,13 @@ BOOL ReadFourIntegers(LPCWSTR text, int (&sides)[4])
 
 COSMMarkupThickness::COSMMarkupThickness(int left, int top, int right, int bottom)
     : m_nLeft(left), m_nTop(top), m_nRight(right), m_nBottom(bottom)
-{
-}
+{}
 
 BOOL COSMMarkupThickness::IsEqual(const COSMMarkupObject* other) const
 {
     const COSMMarkupThickness* thickness = MarkupSameClass(this, other);
-    return thickness && thickness->m_nLeft == m_nLeft && thickness->m_nTop == m_nTop && thickness->m_nRight == m_nRight &&
-           thickness->m_nBottom == m_nBottom;
+    return thickness && thickness->m_nLeft == m_nLeft && thickness->m_nTop == m_nTop &&
+           thickness->m_nRight == m_nRight && thickness->m_nBottom == m_nBottom;
 }
 
 COSMMarkupObject* COSMMarkupThickness::ConvertFrom(COSMMarkupBuilder* builder, COSMMarkupObject* value)
@@ -78,10 +79,10 @@ CRect DeflateRect(CRect rect, const COSMMarkupThickness* thickness)
     // In 64 bits: the sides may be the saturated values of enormous markup numbers.
     const long long left = static_cast<long long>(rect.left) + thickness->GetLeft();
     const long long top = static_cast<long long>(rect.top) + thickness->GetTop();
-    const long long width = std::max<long long>(
-        0, static_cast<long long>(rect.right) - rect.left - thickness->GetLeft() - thickness->GetRight());
-    const long long height = std::max<long long>(
-        0, static_cast<long long>(rect.bottom) - rect.top - thickness->GetTop() - thickness->GetBottom());
+    const long long width = std::max<long long>(0, static_cast<long long>(rect.right) - rect.left -
+                                                       thickness->GetLeft() - thickness->GetRight());
+    const long long height = std::max<long long>(0, static_cast<long long>(rect.bottom) - rect.top -
+                                                        thickness->GetTop() - thickness->GetBottom());
     const auto toInt = [](long long n) { return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX)); };
     return CRect(toInt(left), toInt(top), toInt(left + width), toInt(top + height));
 }

@@ -25,10 +25,10 @@ void COSMMarkupToggleButton::RegisterMarkupProperties()
     s_pCheckedEvent = Event::RegisterEvent(L"Checked", type, Event::Bubble);
     s_pUncheckedEvent = Event::RegisterEvent(L"Unchecked", type, Event::Bubble);
     s_pIndeterminateEvent = Event::RegisterEvent(L"Indeterminate", type, Event::Bubble);
-    s_pIsCheckedProperty = COSMMarkupDependencyProperty::Register(
-        L"IsChecked", COSMMarkupEnum::GetClassType(), type,
-        new Metadata(COSMMarkupEnum::CreateValue(0), &IsCheckedFromString, &OnIsCheckedChanged,
-                     Metadata::AffectsRender));
+    s_pIsCheckedProperty =
+        COSMMarkupDependencyProperty::Register(L"IsChecked", COSMMarkupEnum::GetClassType(), type,
+                                               new Metadata(COSMMarkupEnum::CreateValue(0), &IsCheckedFromString,
+                                                            &OnIsCheckedChanged, Metadata::AffectsRender));
     s_pIsThreeStateProperty = COSMMarkupDependencyProperty::Register(
         L"IsThreeState", COSMMarkupBool::GetClassType(), type,
         new Metadata(COSMMarkupBool::CreateFalseValue(), Metadata::AffectsRender));
@@ -57,13 +57,18 @@ void COSMMarkupToggleButton::OnIsCheckedChanged(COSMMarkupObject* object, const 
         return;
     const COSMMarkupEnum* value = MarkupDynamicCast<COSMMarkupEnum>(change->newValue);
     const int state = value ? value->GetValue() : Unchecked;
-    if (state == Checked) {
+    if (state == Checked)
+    {
         COSMMarkupRoutedEventArgs args(s_pCheckedEvent);
         button->OnChecked(&args);
-    } else if (state == Unchecked) {
+    }
+    else if (state == Unchecked)
+    {
         COSMMarkupRoutedEventArgs args(s_pUncheckedEvent);
         button->OnUnchecked(&args);
-    } else {
+    }
+    else
+    {
         COSMMarkupRoutedEventArgs args(s_pIndeterminateEvent);
         button->OnIndeterminate(&args);
     }
@@ -96,7 +101,8 @@ void COSMMarkupToggleButton::OnClick()
 
 void COSMMarkupToggleButton::OnToggle()
 {
-    switch (GetIsChecked()) {
+    switch (GetIsChecked())
+    {
     case Unchecked:
         SetIsChecked(Checked);
         break;

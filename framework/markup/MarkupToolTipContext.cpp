@@ -14,7 +14,8 @@ INT_PTR COSMMarkupToolTipContext::OnToolHitTest(CWnd* pWnd, CPoint point, TOOLIN
     std::vector<COSMMarkupInputElement*> route;
     COSMMarkupContext::CollectInputElements(m_pContext->GetMouseOverElement(), route);
     INT_PTR id = -1;
-    for (COSMMarkupInputElement* element : route) {
+    for (COSMMarkupInputElement* element : route)
+    {
         if (id != -1)
             break;
         // Only text: an element as tooltip is passed over for an ancestor's text.

@@ -64,7 +64,8 @@ COSMMarkupTrigger* COSMMarkupTriggerCollection::GetTrigger(int index) const
 
 int COSMMarkupTriggerCollection::Find(const COSMMarkupTrigger* trigger) const
 {
-    for (int i = 0; i < GetCount(); ++i) {
+    for (int i = 0; i < GetCount(); ++i)
+    {
         if (GetItem(i) == trigger)
             return i;
     }

@@ -6,12 +6,9 @@
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupType, COSMMarkupObject, nullptr, nullptr)
 
-COSMMarkupType::COSMMarkupType(LPCWSTR tag, LPCWSTR className, CreateFunction pfnCreate,
-                               BaseTypeGetter pfnGetBaseType, RegisterFunction pfnRegisterProperties)
-    : m_pszTag(tag),
-      m_pszClassName(className),
-      m_pfnCreate(pfnCreate),
-      m_pfnGetBaseType(pfnGetBaseType),
+COSMMarkupType::COSMMarkupType(LPCWSTR tag, LPCWSTR className, CreateFunction pfnCreate, BaseTypeGetter pfnGetBaseType,
+                               RegisterFunction pfnRegisterProperties)
+    : m_pszTag(tag), m_pszClassName(className), m_pfnCreate(pfnCreate), m_pfnGetBaseType(pfnGetBaseType),
       m_pfnRegisterProperties(pfnRegisterProperties)
 {
     GetMarkupTypeRegistry()->Add(tag, this);
@@ -43,7 +40,8 @@ COSMMarkupType* COSMMarkupType::GetBaseType() const
 
 BOOL COSMMarkupType::IsDerivedFrom(const COSMMarkupType* type) const
 {
-    for (const COSMMarkupType* t = this; t; t = t->GetBaseType()) {
+    for (const COSMMarkupType* t = this; t; t = t->GetBaseType())
+    {
         if (t == type)
             return TRUE;
     }

@@ -149,8 +149,7 @@ bool COSMMarkupTagKey::operator==(const COSMMarkupTagKey& other) const
     return wcscmp(text, other.text) == 0;
 }
 
-template <>
-UINT HashKey<const COSMMarkupTagKey&>(const COSMMarkupTagKey& key)
+template <> UINT HashKey<const COSMMarkupTagKey&>(const COSMMarkupTagKey& key)
 {
     return HashMarkupText(key.text);
 }
@@ -163,7 +162,8 @@ COSMMarkupTypeRegistry::COSMMarkupTypeRegistry()
 COSMMarkupTypeRegistry::~COSMMarkupTypeRegistry()
 {
     m_tags.RemoveAll();
-    while (COSMMarkupType* type = m_pFirstType) {
+    while (COSMMarkupType* type = m_pFirstType)
+    {
         m_pFirstType = type->GetNextType();
         type->Release();
     }

@@ -20,8 +20,7 @@ struct COSMMarkupTagKey
     LPCWSTR text;
     bool operator==(const COSMMarkupTagKey& other) const;
 };
-template <>
-UINT HashKey<const COSMMarkupTagKey&>(const COSMMarkupTagKey& key);
+template <> UINT HashKey<const COSMMarkupTagKey&>(const COSMMarkupTagKey& key);
 
 class COSMMarkupTypeRegistry
 {

@@ -23,12 +23,12 @@ void COSMMarkupUIElement::RegisterMarkupProperties()
     s_pVisibilityProperty = COSMMarkupDependencyProperty::Register(
         L"Visibility", COSMMarkupEnum::GetClassType(), type,
         new COSMMarkupPropertyMetadata(nullptr, ConvertVisibility, COSMMarkupPropertyMetadata::AffectsMeasure));
-    s_pFocusableProperty = COSMMarkupDependencyProperty::Register(
-        L"Focusable", COSMMarkupBool::GetClassType(), type,
-        new COSMMarkupPropertyMetadata(COSMMarkupBool::CreateFalseValue(), 0));
-    s_pIsEnabledProperty = COSMMarkupDependencyProperty::Register(
-        L"IsEnabled", COSMMarkupBool::GetClassType(), type,
-        new COSMMarkupPropertyMetadata(COSMMarkupBool::CreateTrueValue(), 0));
+    s_pFocusableProperty =
+        COSMMarkupDependencyProperty::Register(L"Focusable", COSMMarkupBool::GetClassType(), type,
+                                               new COSMMarkupPropertyMetadata(COSMMarkupBool::CreateFalseValue(), 0));
+    s_pIsEnabledProperty =
+        COSMMarkupDependencyProperty::Register(L"IsEnabled", COSMMarkupBool::GetClassType(), type,
+                                               new COSMMarkupPropertyMetadata(COSMMarkupBool::CreateTrueValue(), 0));
 }
 
 COSMMarkupUIElement::~COSMMarkupUIElement() = default;
@@ -49,7 +49,8 @@ BOOL COSMMarkupUIElement::GetLayoutClip(CRect* clip) const
 
 COSMMarkupUIElement* COSMMarkupUIElement::GetUIElementParent() const
 {
-    for (COSMMarkupObject* ancestor = GetLogicalParent(); ancestor; ancestor = ancestor->GetLogicalParent()) {
+    for (COSMMarkupObject* ancestor = GetLogicalParent(); ancestor; ancestor = ancestor->GetLogicalParent())
+    {
         if (COSMMarkupUIElement* element = MarkupDynamicCast<COSMMarkupUIElement>(ancestor))
             return element;
     }
@@ -59,7 +60,8 @@ COSMMarkupUIElement* COSMMarkupUIElement::GetUIElementParent() const
 void COSMMarkupUIElement::Measure(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
 {
     const CSize available(availableWidth, availableHeight);
-    if (GetVisibility() == Collapsed) {
+    if (GetVisibility() == Collapsed)
+    {
         // Forced: whatever the next available size, the element measures afresh once it shows again.
         m_bMeasureForced = TRUE;
         m_bMeasureDirty = FALSE;
@@ -82,17 +84,20 @@ void COSMMarkupUIElement::Measure(COSMMarkupDrawingContext* dc, int availableWid
 void COSMMarkupUIElement::Arrange(int left, int top, int right, int bottom)
 {
     const CRect rect(left, top, right, bottom);
-    if (GetVisibility() == Collapsed) {
+    if (GetVisibility() == Collapsed)
+    {
         m_rcFinal = rect;
         m_bArrangeDirty = FALSE;
         m_bNeverArranged = FALSE;
         return;
     }
-    if (m_bMeasureDirty) {
+    if (m_bMeasureDirty)
+    {
         COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
         Measure(&measuring, SubtractMarkupLengths(right, left), SubtractMarkupLengths(bottom, top));
     }
-    if (m_bArrangeDirty || m_bNeverArranged || rect != m_rcFinal) {
+    if (m_bArrangeDirty || m_bNeverArranged || rect != m_rcFinal)
+    {
         m_bNeverArranged = FALSE;
         m_bInArrange = TRUE;
         ArrangeCore(rect);
@@ -143,7 +148,8 @@ void COSMMarkupUIElement::InvalidateMeasureCore(COSMMarkupDrawingContext* dc)
     m_bMeasureDirty = TRUE;
     const CSize oldDesired = m_szDesired;
     Measure(dc, m_szPreviousAvailable.cx, m_szPreviousAvailable.cy);
-    if (m_szDesired != oldDesired) {
+    if (m_szDesired != oldDesired)
+    {
         m_bMeasureForced = TRUE;
         m_bArrangeDirty = TRUE;
         if (COSMMarkupUIElement* parent = GetUIElementParent())

@@ -37,8 +37,8 @@ void COSMMarkupUniformGrid::RegisterMarkupProperties()
                                                                     new COSMMarkupPropertyMetadata(nullptr, measure));
     s_pColumnsProperty = COSMMarkupDependencyProperty::Register(L"Columns", intType, type,
                                                                 new COSMMarkupPropertyMetadata(nullptr, measure));
-    s_pRowsProperty =
-        COSMMarkupDependencyProperty::Register(L"Rows", intType, type, new COSMMarkupPropertyMetadata(nullptr, measure));
+    s_pRowsProperty = COSMMarkupDependencyProperty::Register(L"Rows", intType, type,
+                                                             new COSMMarkupPropertyMetadata(nullptr, measure));
 }
 
 COSMMarkupUniformGrid::~COSMMarkupUniformGrid() = default;
@@ -50,25 +50,33 @@ void COSMMarkupUniformGrid::ComputeLayout()
     long long firstColumn = CountOrZero(GetValue(s_pFirstColumnProperty));
     if (columns <= firstColumn)
         firstColumn = 0;
-    if (rows == 0 || columns == 0) {
+    if (rows == 0 || columns == 0)
+    {
         const COSMMarkupUIElementCollection* children = GetChildren();
         long long visible = 0;
-        for (int i = 0; i < children->GetCount(); ++i) {
+        for (int i = 0; i < children->GetCount(); ++i)
+        {
             const COSMMarkupUIElement* child = children->GetElement(i);
             if (child && child->GetVisibility() != COSMMarkupUIElement::Collapsed)
                 ++visible;
         }
         visible = std::max(1LL, visible);
-        if (rows == 0) {
-            if (columns < 1) {
+        if (rows == 0)
+        {
+            if (columns < 1)
+            {
                 rows = static_cast<long long>(std::sqrt(static_cast<double>(visible)));
                 if (rows * rows < visible)
                     ++rows;
                 columns = rows;
-            } else {
+            }
+            else
+            {
                 rows = (visible + firstColumn - 1 + columns) / columns;
             }
-        } else {
+        }
+        else
+        {
             columns = (visible - 1 + rows) / rows;
         }
     }
@@ -85,7 +93,8 @@ CSize COSMMarkupUniformGrid::MeasureOverride(COSMMarkupDrawingContext* dc, int a
     const COSMMarkupUIElementCollection* children = GetChildren();
     long long largestWidth = 0;
     long long largestHeight = 0;
-    for (int i = 0; i < children->GetCount(); ++i) {
+    for (int i = 0; i < children->GetCount(); ++i)
+    {
         COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;
@@ -104,7 +113,8 @@ CSize COSMMarkupUniformGrid::ArrangeOverride(int width, int height)
     long long x = cellWidth * m_nFirstColumn;
     long long y = 0;
     const COSMMarkupUIElementCollection* children = GetChildren();
-    for (int i = 0; i < children->GetCount(); ++i) {
+    for (int i = 0; i < children->GetCount(); ++i)
+    {
         COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;
@@ -113,7 +123,8 @@ CSize COSMMarkupUniformGrid::ArrangeOverride(int width, int height)
         if (child->GetVisibility() == COSMMarkupUIElement::Collapsed)
             continue;
         x += cellWidth;
-        if (x + cellWidth > width) {
+        if (x + cellWidth > width)
+        {
             x = 0;
             y += cellHeight;
         }

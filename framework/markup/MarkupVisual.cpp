@@ -55,7 +55,8 @@ void COSMMarkupVisual::Render(COSMMarkupDrawingContext* dc)
         return;
     CRect layoutClip;
     const BOOL clipped = GetLayoutClip(&layoutClip);
-    if (clipped) {
+    if (clipped)
+    {
         if (layoutClip.IsRectEmpty())
             return;
         visible &= layoutClip;
@@ -66,13 +67,15 @@ void COSMMarkupVisual::Render(COSMMarkupDrawingContext* dc)
 
     dc->OffsetViewport(offset);
     HRGN savedClip = nullptr;
-    if (clipped) {
+    if (clipped)
+    {
         savedClip = dc->SaveClipRegion();
         dc->IntersectClipRect(&layoutClip);
     }
     OnRender(dc);
     const int count = GetVisualChildrenCount();
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         if (COSMMarkupVisual* child = GetVisualChild(i))
             child->Render(dc);
     }
@@ -92,7 +95,8 @@ COSMMarkupInputElement* COSMMarkupVisual::InputHitTest(int x, int y)
     CRect layoutClip;
     if (GetLayoutClip(&layoutClip) && !layoutClip.PtInRect(local))
         return nullptr;
-    for (int i = GetVisualChildrenCount() - 1; i >= 0; --i) {
+    for (int i = GetVisualChildrenCount() - 1; i >= 0; --i)
+    {
         COSMMarkupVisual* child = GetVisualChild(i);
         if (COSMMarkupInputElement* hit = child ? child->InputHitTest(local.x, local.y) : nullptr)
             return hit;
@@ -106,7 +110,8 @@ void COSMMarkupVisual::UpdateBoundRect()
 {
     m_rcBound.SetRect(0, 0, m_szRenderSize.cx, m_szRenderSize.cy);
     const int count = GetVisualChildrenCount();
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         COSMMarkupVisual* child = GetVisualChild(i);
         if (!child)
             continue;

@@ -10,7 +10,8 @@
 
 #include <algorithm>
 
-IMPLEMENT_MARKUP_TYPE(COSMMarkupWrapPanel, COSMMarkupPanel, L"WrapPanel", &COSMMarkupWrapPanel::RegisterMarkupProperties)
+IMPLEMENT_MARKUP_TYPE(COSMMarkupWrapPanel, COSMMarkupPanel, L"WrapPanel",
+                      &COSMMarkupWrapPanel::RegisterMarkupProperties)
 
 COSMMarkupDependencyProperty* COSMMarkupWrapPanel::s_pOrientationProperty = nullptr;
 COSMMarkupDependencyProperty* COSMMarkupWrapPanel::s_pItemHeightProperty = nullptr;
@@ -30,9 +31,9 @@ void COSMMarkupWrapPanel::RegisterMarkupProperties()
 {
     COSMMarkupType* type = GetClassType();
     const DWORD measure = COSMMarkupPropertyMetadata::AffectsMeasure;
-    s_pOrientationProperty = COSMMarkupDependencyProperty::Register(
-        L"Orientation", COSMMarkupEnum::GetClassType(), type,
-        new COSMMarkupPropertyMetadata(nullptr, ConvertOrientation, measure));
+    s_pOrientationProperty =
+        COSMMarkupDependencyProperty::Register(L"Orientation", COSMMarkupEnum::GetClassType(), type,
+                                               new COSMMarkupPropertyMetadata(nullptr, ConvertOrientation, measure));
     s_pItemHeightProperty = COSMMarkupDependencyProperty::Register(L"ItemHeight", COSMMarkupInt::GetClassType(), type,
                                                                    new COSMMarkupPropertyMetadata(nullptr, measure));
     s_pItemWidthProperty = COSMMarkupDependencyProperty::Register(L"ItemWidth", COSMMarkupInt::GetClassType(), type,
@@ -66,20 +67,21 @@ CSize COSMMarkupWrapPanel::GetItemSize(const COSMMarkupUIElement* child) const
     return CSize(itemWidth ? itemWidth : desired.cx, itemHeight ? itemHeight : desired.cy);
 }
 
-template <class OnLine>
-void COSMMarkupWrapPanel::BreakLines(bool horizontal, long long limit, OnLine onLine) const
+template <class OnLine> void COSMMarkupWrapPanel::BreakLines(bool horizontal, long long limit, OnLine onLine) const
 {
     const COSMMarkupUIElementCollection* children = GetChildren();
     Line line;
     int lineStart = 0;
-    for (int i = 0; i < children->GetCount(); ++i) {
+    for (int i = 0; i < children->GetCount(); ++i)
+    {
         const COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;
         const CSize item = GetItemSize(child);
         const int length = horizontal ? item.cx : item.cy;
         const int breadth = horizontal ? item.cy : item.cx;
-        if (line.length + length <= limit) {
+        if (line.length + length <= limit)
+        {
             line.length += length;
             line.breadth = std::max(line.breadth, breadth);
             continue;
@@ -99,7 +101,8 @@ CSize COSMMarkupWrapPanel::MeasureOverride(COSMMarkupDrawingContext* dc, int ava
     const int itemWidth = GetItemWidth();
     const int itemHeight = GetItemHeight();
     const COSMMarkupUIElementCollection* children = GetChildren();
-    for (int i = 0; i < children->GetCount(); ++i) {
+    for (int i = 0; i < children->GetCount(); ++i)
+    {
         if (COSMMarkupUIElement* child = children->GetElement(i))
             child->Measure(dc, itemWidth ? itemWidth : availableWidth, itemHeight ? itemHeight : availableHeight);
     }
@@ -131,7 +134,8 @@ void COSMMarkupWrapPanel::ArrangeLine(int first, int last, int lineOffset, int l
     const int fixedLength = horizontal ? GetItemWidth() : GetItemHeight();
     const int lineEnd = AddMarkupLengths(lineOffset, lineBreadth);
     int position = 0;
-    for (int i = first; i < last; ++i) {
+    for (int i = first; i < last; ++i)
+    {
         COSMMarkupUIElement* child = children->GetElement(i);
         if (!child)
             continue;

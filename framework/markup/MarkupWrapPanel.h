@@ -48,8 +48,7 @@ private:
 
     // Breaks the children into lines at limit and calls onLine(first slot, end slot, line) for each line, the last
     // included.
-    template <class OnLine>
-    void BreakLines(bool horizontal, long long limit, OnLine onLine) const;
+    template <class OnLine> void BreakLines(bool horizontal, long long limit, OnLine onLine) const;
     // The size child takes in a line: the item size where it is set, else the child's desired size.
     CSize GetItemSize(const COSMMarkupUIElement* child) const;
     // Arranges the children from first to last (exclusive) as one line at lineOffset across the panel.

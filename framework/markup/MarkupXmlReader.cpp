@@ -69,7 +69,8 @@ BOOL NameIs(const WCHAR* name, int length, const char* text)
     const size_t textLength = strlen(text);
     if (static_cast<size_t>(length) != textLength)
         return FALSE;
-    for (size_t i = 0; i < textLength; ++i) {
+    for (size_t i = 0; i < textLength; ++i)
+    {
         if (name[i] != static_cast<WCHAR>(text[i]))
             return FALSE;
     }
@@ -81,7 +82,8 @@ BOOL EndsWith(const std::basic_string<WCHAR>& value, const char* text, size_t te
     if (value.size() < textLength)
         return FALSE;
     const size_t start = value.size() - textLength;
-    for (size_t i = 0; i < textLength; ++i) {
+    for (size_t i = 0; i < textLength; ++i)
+    {
         if (value[start + i] != static_cast<WCHAR>(text[i]))
             return FALSE;
     }
@@ -91,7 +93,8 @@ BOOL EndsWith(const std::basic_string<WCHAR>& value, const char* text, size_t te
 // The length of the longest end of value that the terminator begins with (shorter than the terminator itself).
 size_t PartialTerminatorLength(const std::basic_string<WCHAR>& value, const char* terminator, size_t terminatorLength)
 {
-    for (size_t length = terminatorLength - 1; length > 0; --length) {
+    for (size_t length = terminatorLength - 1; length > 0; --length)
+    {
         if (value.size() < length)
             continue;
         BOOL match = TRUE;
@@ -155,7 +158,8 @@ void COSMMarkupXmlReader::SetCodePage(UINT codePage)
 
 UINT COSMMarkupXmlReader::ReadChar()
 {
-    if (m_cPushedBack) {
+    if (m_cPushedBack)
+    {
         const UINT c = m_cPushedBack;
         m_cPushedBack = 0;
         return c;
@@ -163,16 +167,20 @@ UINT COSMMarkupXmlReader::ReadChar()
     if (m_bEncodingError)
         return 0;
     UINT c = 0;
-    if (m_bWideInput) {
+    if (m_bWideInput)
+    {
         if (m_pWideCurrent >= m_pWideEnd)
             return 0;
         c = DecodeWide();
-    } else {
+    }
+    else
+    {
         if (m_pCurrent >= m_pEnd)
             return 0;
         c = DecodeNarrow();
     }
-    if (c == 0) {
+    if (c == 0)
+    {
         // The position stays at the character that does not decode.
         m_bEncodingError = TRUE;
         return 0;
@@ -192,7 +200,8 @@ UINT COSMMarkupXmlReader::DecodeUtf8()
     // sequence before the end of the text. A NUL is no character of markup either.
     const unsigned char* p = m_pCurrent;
     const unsigned char lead = *p;
-    if (lead < 0x80) {
+    if (lead < 0x80)
+    {
         m_pCurrent = p + 1;
         return lead;
     }
@@ -200,29 +209,37 @@ UINT COSMMarkupXmlReader::DecodeUtf8()
     UINT c = 0;
     unsigned char low = 0x80;
     unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
+    if (lead >= 0xC2 && lead <= 0xDF)
+    {
         trailing = 1;
         c = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
+    }
+    else if (lead >= 0xE0 && lead <= 0xEF)
+    {
         trailing = 2;
         c = lead & 0x0F;
         if (lead == 0xE0)
             low = 0xA0;
         else if (lead == 0xED)
             high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
+    }
+    else if (lead >= 0xF0 && lead <= 0xF4)
+    {
         trailing = 3;
         c = lead & 0x07;
         if (lead == 0xF0)
             low = 0x90;
         else if (lead == 0xF4)
             high = 0x8F;
-    } else {
+    }
+    else
+    {
         return 0;
     }
     if (m_pEnd - p <= trailing)
         return 0;
-    for (int i = 1; i <= trailing; ++i) {
+    for (int i = 1; i <= trailing; ++i)
+    {
         const unsigned char byte = p[i];
         if (byte < low || byte > high)
             return 0;
@@ -237,20 +254,22 @@ UINT COSMMarkupXmlReader::DecodeUtf8()
 UINT COSMMarkupXmlReader::DecodeCodePage()
 {
     const unsigned char* p = m_pCurrent;
-    if (*p < 0x80) {
+    if (*p < 0x80)
+    {
         m_pCurrent = p + 1;
         return *p;
     }
 #ifdef _WIN32
     int length = 1;
-    if (m_bDoubleByteCodePage && ::IsDBCSLeadByteEx(m_nCodePage, *p)) {
+    if (m_bDoubleByteCodePage && ::IsDBCSLeadByteEx(m_nCodePage, *p))
+    {
         if (m_pEnd - p < 2)
             return 0;
         length = 2;
     }
     WCHAR units[2] = {};
-    const int count = ::MultiByteToWideChar(m_nCodePage, MB_ERR_INVALID_CHARS, reinterpret_cast<LPCSTR>(p), length,
-                                            units, 2);
+    const int count =
+        ::MultiByteToWideChar(m_nCodePage, MB_ERR_INVALID_CHARS, reinterpret_cast<LPCSTR>(p), length, units, 2);
     UINT c = 0;
     if (count == 1 && !IsHighSurrogate(units[0]) && !IsLowSurrogate(units[0]))
         c = units[0];
@@ -271,7 +290,8 @@ UINT COSMMarkupXmlReader::DecodeWide()
     const UINT unit = *m_pWideCurrent;
     if (IsLowSurrogate(unit))
         return 0;
-    if (!IsHighSurrogate(unit)) {
+    if (!IsHighSurrogate(unit))
+    {
         ++m_pWideCurrent;
         return unit;
     }
@@ -285,11 +305,14 @@ UINT COSMMarkupXmlReader::DecodeWide()
 void COSMMarkupXmlReader::Count(UINT c)
 {
     // CR, LF and CR LF each end one line.
-    if (c == '\r' || (c == '\n' && !m_bAfterCR)) {
+    if (c == '\r' || (c == '\n' && !m_bAfterCR))
+    {
         if (m_nLine < INT_MAX)
             ++m_nLine;
         m_nColumn = 0;
-    } else if (c != '\n' && m_nColumn < INT_MAX) {
+    }
+    else if (c != '\n' && m_nColumn < INT_MAX)
+    {
         ++m_nColumn;
     }
     m_bAfterCR = c == '\r';
@@ -304,11 +327,14 @@ UINT COSMMarkupXmlReader::SkipWhiteSpace(UINT c)
 
 void COSMMarkupXmlReader::AppendValue(UINT c)
 {
-    if (c > 0xFFFF) {
+    if (c > 0xFFFF)
+    {
         c -= 0x10000;
         m_value += static_cast<WCHAR>(0xD800 + (c >> 10));
         m_value += static_cast<WCHAR>(0xDC00 + (c & 0x3FF));
-    } else {
+    }
+    else
+    {
         m_value += static_cast<WCHAR>(c);
     }
 }
@@ -316,13 +342,16 @@ void COSMMarkupXmlReader::AppendValue(UINT c)
 void COSMMarkupXmlReader::AppendName(WCHAR* name, int& length, UINT c)
 {
     // What does not fit is dropped whole: a surrogate pair is never split.
-    if (c > 0xFFFF) {
+    if (c > 0xFFFF)
+    {
         if (length + 2 > kMaxName)
             return;
         c -= 0x10000;
         name[length++] = static_cast<WCHAR>(0xD800 + (c >> 10));
         name[length++] = static_cast<WCHAR>(0xDC00 + (c & 0x3FF));
-    } else {
+    }
+    else
+    {
         if (length + 1 > kMaxName)
             return;
         name[length++] = static_cast<WCHAR>(c);
@@ -358,7 +387,8 @@ int COSMMarkupXmlReader::Read()
     if (m_bEncodingError)
         return SetError(kInvalidCharacter);
     int token = TokenEnd;
-    switch (m_state) {
+    switch (m_state)
+    {
     case StateContent:
         token = ReadContent();
         break;
@@ -390,17 +420,22 @@ int COSMMarkupXmlReader::ReadContent()
     if (c == '<')
         return ReadTag();
     BOOL whiteSpace = FALSE;
-    if (c == '&') {
+    if (c == '&')
+    {
         ReadEntity();
-    } else {
+    }
+    else
+    {
         whiteSpace = IsWhiteSpace(c);
         AppendValue(c);
     }
-    for (;;) {
+    for (;;)
+    {
         c = ReadChar();
         if (c == 0)
             break;
-        if (c == '<' || c == '&' || IsWhiteSpace(c) != whiteSpace) {
+        if (c == '<' || c == '&' || IsWhiteSpace(c) != whiteSpace)
+        {
             PushBack(c);
             break;
         }
@@ -415,27 +450,34 @@ int COSMMarkupXmlReader::ReadTag()
     m_szName[0] = 0;
     UINT c = ReadChar();
     const BOOL endTag = c == '/';
-    if (endTag) {
+    if (endTag)
+    {
         c = ReadChar();
-    } else if (c == '?') {
+    }
+    else if (c == '?')
+    {
         m_state = StateInstruction;
         return TokenInstructionStart;
     }
-    for (;;) {
+    for (;;)
+    {
         if (c == 0)
             return SetError(kUnexpectedEnd);
-        if (IsWhiteSpace(c)) {
+        if (IsWhiteSpace(c))
+        {
             c = SkipWhiteSpace(c);
             break;
         }
         if (c == '/' || c == '>')
             break;
         AppendName(m_szName, m_nNameLength, c);
-        if (!endTag && NameIs(m_szName, m_nNameLength, "!--")) {
+        if (!endTag && NameIs(m_szName, m_nNameLength, "!--"))
+        {
             m_state = StateComment;
             return TokenCommentStart;
         }
-        if (!endTag && NameIs(m_szName, m_nNameLength, "![CDATA[")) {
+        if (!endTag && NameIs(m_szName, m_nNameLength, "![CDATA["))
+        {
             m_state = StateCData;
             return TokenCDataStart;
         }
@@ -453,11 +495,13 @@ int COSMMarkupXmlReader::ReadTag()
 int COSMMarkupXmlReader::ReadAttribute()
 {
     UINT c = SkipWhiteSpace(ReadChar());
-    if (c == '>') {
+    if (c == '>')
+    {
         m_state = StateContent;
         return ReadContent();
     }
-    if (c == '/') {
+    if (c == '/')
+    {
         if (ReadChar() != '>')
             return SetError(kExpectedGreater);
         m_state = StateContent;
@@ -465,7 +509,8 @@ int COSMMarkupXmlReader::ReadAttribute()
     }
     m_nAttributeNameLength = 0;
     m_szAttributeName[0] = 0;
-    for (;;) {
+    for (;;)
+    {
         if (c == 0)
             return TokenEnd;
         if (c == '=')
@@ -474,7 +519,8 @@ int COSMMarkupXmlReader::ReadAttribute()
             return SetError(kGreaterBeforeEquals);
         if (c == '<')
             return SetError(kLessBeforeEquals);
-        if (IsWhiteSpace(c)) {
+        if (IsWhiteSpace(c))
+        {
             if (SkipWhiteSpace(c) != '=')
                 return SetError(kExpectedEquals);
             break;
@@ -486,7 +532,8 @@ int COSMMarkupXmlReader::ReadAttribute()
     if (quote != '"' && quote != '\'')
         return SetError(kExpectedQuote);
     m_value.clear();
-    for (c = ReadChar(); c != quote; c = ReadChar()) {
+    for (c = ReadChar(); c != quote; c = ReadChar())
+    {
         if (c == 0)
             return SetError(kExpectedQuote);
         AppendValue(c);
@@ -496,7 +543,8 @@ int COSMMarkupXmlReader::ReadAttribute()
 
 int COSMMarkupXmlReader::ReadChunk(const char* terminator, int endToken, BOOL dropWhiteSpace)
 {
-    if (m_bEndMarker) {
+    if (m_bEndMarker)
+    {
         m_bEndMarker = FALSE;
         m_state = StateContent;
         // The builder reads an instruction's text at its end.
@@ -507,19 +555,22 @@ int COSMMarkupXmlReader::ReadChunk(const char* terminator, int endToken, BOOL dr
     const size_t terminatorLength = strlen(terminator);
     m_value = m_chunkCarry;
     m_chunkCarry.clear();
-    for (;;) {
+    for (;;)
+    {
         const UINT c = ReadChar();
         if (c == 0)
             return TokenEnd;
         if (dropWhiteSpace && IsWhiteSpace(c))
             continue;
         AppendValue(c);
-        if (EndsWith(m_value, terminator, terminatorLength)) {
+        if (EndsWith(m_value, terminator, terminatorLength))
+        {
             m_value.resize(m_value.size() - terminatorLength);
             m_bEndMarker = TRUE;
             return TokenChunk;
         }
-        if (m_value.size() > static_cast<size_t>(kMaxChunk)) {
+        if (m_value.size() > static_cast<size_t>(kMaxChunk))
+        {
             // Full. What might begin the terminator goes on to the next chunk with what did not fit, so a
             // terminator that straddles two chunks still ends the section; a surrogate pair is never split.
             const size_t partial = PartialTerminatorLength(m_value, terminator, terminatorLength);
@@ -543,15 +594,18 @@ void COSMMarkupXmlReader::ReadEntity()
     WCHAR name[kMaxEntityName + 1] = {};
     int length = 0;
     UINT c = ReadChar();
-    while (IsEntityNameChar(c) && length < kMaxEntityName) {
+    while (IsEntityNameChar(c) && length < kMaxEntityName)
+    {
         name[length++] = static_cast<WCHAR>(c);
         c = ReadChar();
     }
-    if (c == ';') {
+    if (c == ';')
+    {
         UINT resolved = ResolveNamedEntity(name, length);
         if (!resolved)
             resolved = ResolveEntity(name, length);
-        if (IsCodePoint(resolved)) {
+        if (IsCodePoint(resolved))
+        {
             AppendValue(resolved);
             return;
         }
@@ -570,7 +624,8 @@ UINT COSMMarkupXmlReader::ResolveNamedEntity(const WCHAR* name, int length)
         const char* name;
         UINT c;
     } kEntities[] = {{"gt", '>'}, {"lt", '<'}, {"amp", '&'}, {"apos", '\''}, {"quot", '"'}};
-    for (const auto& entity : kEntities) {
+    for (const auto& entity : kEntities)
+    {
         if (NameIs(name, length, entity.name))
             return entity.c;
     }
@@ -583,14 +638,16 @@ UINT COSMMarkupXmlReader::ResolveEntity(const WCHAR* name, int length)
         return 0;
     UINT base = 10;
     int first = 1;
-    if (name[1] == 'x') {
+    if (name[1] == 'x')
+    {
         base = 16;
         first = 2;
         if (length < 3)
             return 0;
     }
     UINT value = 0;
-    for (int i = first; i < length; ++i) {
+    for (int i = first; i < length; ++i)
+    {
         const int digit = DigitValue(name[i], base);
         if (digit < 0)
             return 0;

@@ -45,26 +45,26 @@ class COSMMarkupXmlReader
 public:
     enum Token
     {
-        TokenError = -1,              // the message is the value
-        TokenEnd = 0,                 // end of input
-        TokenStartElement = 1,        // GetName; its attributes follow
-        TokenEndElement = 2,          // an end tag, or the "/>" of an empty element (the name is the start tag's)
-        TokenAttribute = 3,           // GetAttributeName and GetValue
-        TokenText = 4,                // a text run
-        TokenWhiteSpace = 5,          // a white-space run
-        TokenChunk = 6,               // up to kMaxChunk characters of comment, CDATA or instruction text
-        TokenCommentStart = 7,        // "<!--"
+        TokenError = -1,        // the message is the value
+        TokenEnd = 0,           // end of input
+        TokenStartElement = 1,  // GetName; its attributes follow
+        TokenEndElement = 2,    // an end tag, or the "/>" of an empty element (the name is the start tag's)
+        TokenAttribute = 3,     // GetAttributeName and GetValue
+        TokenText = 4,          // a text run
+        TokenWhiteSpace = 5,    // a white-space run
+        TokenChunk = 6,         // up to kMaxChunk characters of comment, CDATA or instruction text
+        TokenCommentStart = 7,  // "<!--"
         TokenCommentEnd = 8,
-        TokenCDataStart = 9,          // "<![CDATA["
+        TokenCDataStart = 9,  // "<![CDATA["
         TokenCDataEnd = 10,
-        TokenInstructionStart = 11,   // "<?"
-        TokenInstructionEnd = 12,     // the last chunk stays the value
+        TokenInstructionStart = 11,  // "<?"
+        TokenInstructionEnd = 12,    // the last chunk stays the value
     };
 
-    static constexpr int kMaxName = 127;        // longer element and attribute names keep their first 127 characters
-    static constexpr int kMaxChunk = 1023;      // characters of one comment, CDATA or instruction chunk
-    static constexpr int kMaxEntityName = 31;   // characters of an entity name
-    static constexpr int kMaxMessage = 1024;    // characters of an error message
+    static constexpr int kMaxName = 127;       // longer element and attribute names keep their first 127 characters
+    static constexpr int kMaxChunk = 1023;     // characters of one comment, CDATA or instruction chunk
+    static constexpr int kMaxEntityName = 31;  // characters of an entity name
+    static constexpr int kMaxMessage = 1024;   // characters of an error message
 
     COSMMarkupXmlReader();
     COSMMarkupXmlReader(const COSMMarkupXmlReader&) = delete;

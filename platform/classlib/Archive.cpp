@@ -10,8 +10,8 @@ namespace {
 
 // Tags of the class references.
 const WORD kNewClassTag = 0xFFFF;
-const WORD kClassTag = 0x8000;       // a back reference: 0x8000 | index
-const WORD kBigObjectTag = 0x7FFF;   // the index follows in 4 bytes
+const WORD kClassTag = 0x8000;      // a back reference: 0x8000 | index
+const WORD kBigObjectTag = 0x7FFF;  // the index follows in 4 bytes
 const DWORD kBigClassTag = 0x80000000;
 const DWORD kMaxMapCount = 0x3FFFFFFE;
 
@@ -24,8 +24,7 @@ const WORD kWideStringMarker = 0xFFFE;
 const int kMinBufferSize = 16;
 
 // Counts and lengths are stored in at most 4 bytes; only a 64-bit build can hold more.
-template <class T>
-bool FitsInDword([[maybe_unused]] T value)
+template <class T> bool FitsInDword([[maybe_unused]] T value)
 {
     if constexpr (sizeof(T) > sizeof(DWORD))
         return value <= static_cast<T>(0xFFFFFFFFu);
@@ -35,9 +34,7 @@ bool FitsInDword([[maybe_unused]] T value)
 }  // namespace
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize)
-    : m_pFile(pFile),
-      m_nMode(nMode),
-      m_buffer(static_cast<size_t>(std::max(nBufSize, kMinBufferSize))),
+    : m_pFile(pFile), m_nMode(nMode), m_buffer(static_cast<size_t>(std::max(nBufSize, kMinBufferSize))),
       m_nUncaughtAtStart(std::uncaught_exceptions())
 {
     ASSERT(pFile != nullptr);
@@ -50,7 +47,8 @@ CArchive::~CArchive()
     if (!m_pFile)
         return;
     // Writing the rest out while an exception unwinds would store half an object as if it were whole.
-    if ((m_nMode & bNoFlushOnDelete) || std::uncaught_exceptions() > m_nUncaughtAtStart) {
+    if ((m_nMode & bNoFlushOnDelete) || std::uncaught_exceptions() > m_nUncaughtAtStart)
+    {
         Abort();
         return;
     }
@@ -104,7 +102,8 @@ bool CArchive::Available(size_t nBytes)
     m_nCur = 0;
     if (m_buffer.size() < nBytes)
         m_buffer.resize(nBytes);
-    while (m_nEnd < nBytes) {
+    while (m_nEnd < nBytes)
+    {
         const UINT room = static_cast<UINT>(std::min<size_t>(m_buffer.size() - m_nEnd, UINT_MAX));
         const UINT got = m_pFile->Read(&m_buffer[m_nEnd], room);
         if (got == 0)
@@ -134,21 +133,27 @@ UINT CArchive::Read(void* lpBuf, UINT nMax)
     CheckLoading();
     auto* out = static_cast<BYTE*>(lpBuf);
     UINT total = 0;
-    while (total < nMax) {
+    while (total < nMax)
+    {
         const size_t buffered = m_nEnd - m_nCur;
         const UINT wanted = nMax - total;
-        if (buffered > 0) {
+        if (buffered > 0)
+        {
             const UINT chunk = static_cast<UINT>(std::min<size_t>(buffered, wanted));
             std::memcpy(out + total, &m_buffer[m_nCur], chunk);
             m_nCur += chunk;
             total += chunk;
-        } else if (wanted >= m_buffer.size()) {
+        }
+        else if (wanted >= m_buffer.size())
+        {
             // Large blocks go straight from the file, past the buffer.
             const UINT got = m_pFile->Read(out + total, wanted);
             if (got == 0)
                 break;
             total += got;
-        } else if (!Available(1)) {
+        }
+        else if (!Available(1))
+        {
             break;
         }
     }
@@ -159,8 +164,10 @@ void CArchive::Write(const void* lpBuf, UINT nMax)
 {
     CheckStoring();
     const auto* in = static_cast<const BYTE*>(lpBuf);
-    while (nMax > 0) {
-        if (m_nCur == 0 && nMax >= m_buffer.size()) {
+    while (nMax > 0)
+    {
+        if (m_nCur == 0 && nMax >= m_buffer.size())
+        {
             WriteToFile(in, nMax);
             return;
         }
@@ -187,7 +194,8 @@ UINT CArchive::Peek(void* lpBuf, UINT nCount)
 void CArchive::ReadExact(void* lpBuf, size_t nCount)
 {
     auto* out = static_cast<BYTE*>(lpBuf);
-    while (nCount > 0) {
+    while (nCount > 0)
+    {
         const UINT chunk = static_cast<UINT>(std::min<size_t>(nCount, UINT_MAX));
         if (Read(out, chunk) != chunk)
             ThrowArchive(CArchiveException::endOfFile);
@@ -213,7 +221,8 @@ void CArchive::Skip(ULONGLONG nCount)
 {
     CheckLoading();
     BYTE scratch[4096];
-    while (nCount > 0) {
+    while (nCount > 0)
+    {
         const UINT chunk = static_cast<UINT>(std::min<ULONGLONG>(nCount, sizeof scratch));
         ReadExact(scratch, chunk);
         nCount -= chunk;
@@ -224,7 +233,8 @@ void CArchive::Flush()
 {
     if (!m_pFile)
         return;
-    if (IsStoring()) {
+    if (IsStoring())
+    {
         FlushBuffer();
         return;
     }
@@ -255,7 +265,8 @@ void CArchive::Abort()
 
 void CArchive::WriteCount(DWORD_PTR dwCount)
 {
-    if (dwCount < 0xFFFF) {
+    if (dwCount < 0xFFFF)
+    {
         *this << static_cast<WORD>(dwCount);
         return;
     }
@@ -277,11 +288,16 @@ DWORD_PTR CArchive::ReadCount()
 
 void CArchive::WriteStringLength(size_t nLength)
 {
-    if (nLength < kByteLengthEscape) {
+    if (nLength < kByteLengthEscape)
+    {
         *this << static_cast<BYTE>(nLength);
-    } else if (nLength < kWideStringMarker) {
+    }
+    else if (nLength < kWideStringMarker)
+    {
         *this << kByteLengthEscape << static_cast<WORD>(nLength);
-    } else {
+    }
+    else
+    {
         if (!FitsInDword(nLength))
             ThrowArchive(CArchiveException::genericException);
         *this << kByteLengthEscape << kWordLengthEscape << static_cast<DWORD>(nLength);
@@ -327,7 +343,8 @@ CArchive& CArchive::operator>>(CString& str)
     // Taken chunk by chunk as the bytes arrive, so a damaged length runs into the end of the data before it can claim
     // gigabytes of memory.
     std::string text;
-    for (size_t remaining = length; remaining > 0;) {
+    for (size_t remaining = length; remaining > 0;)
+    {
         if (!Available(1))
             ThrowArchive(CArchiveException::endOfFile);
         const size_t chunk = std::min(remaining, m_nEnd - m_nCur);
@@ -372,7 +389,8 @@ void CArchive::WriteClass(const CRuntimeClass* pClassRef)
         AfxThrowNotSupportedException();
 
     auto known = m_storedIndexes.find(pClassRef);
-    if (known != m_storedIndexes.end()) {
+    if (known != m_storedIndexes.end())
+    {
         const DWORD nIndex = known->second;
         if (nIndex < kBigObjectTag)
             *this << static_cast<WORD>(kClassTag | nIndex);
@@ -397,7 +415,8 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
 
     CRuntimeClass* pClassRef = nullptr;
     UINT nSchema = 0;
-    if (wTag == kNewClassTag) {
+    if (wTag == kNewClassTag)
+    {
         WORD wSchema = 0;
         WORD wNameLength = 0;
         *this >> wSchema >> wNameLength;
@@ -412,15 +431,20 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
             ThrowArchive(CArchiveException::badSchema);
         nSchema = wSchema;
         RecordLoaded(NextIndex(), pClassRef, nSchema, true);
-    } else {
+    }
+    else
+    {
         DWORD nIndex = 0;
-        if (wTag == kBigObjectTag) {
+        if (wTag == kBigObjectTag)
+        {
             DWORD dwTag = 0;
             *this >> dwTag;
             if (!(dwTag & kBigClassTag))
                 ThrowArchive(CArchiveException::badIndex);  // an object's reference, not a class's
             nIndex = dwTag & ~kBigClassTag;
-        } else {
+        }
+        else
+        {
             if (!(wTag & kClassTag))
                 ThrowArchive(CArchiveException::badIndex);
             nIndex = wTag & ~kClassTag;
@@ -442,10 +466,13 @@ void CArchive::MapObject(const CObject* pOb)
 {
     if (!m_pFile)
         ThrowArchive(CArchiveException::genericException);
-    if (IsStoring()) {
+    if (IsStoring())
+    {
         if (m_storedIndexes.find(pOb) == m_storedIndexes.end())
             m_storedIndexes.emplace(pOb, NextIndex());
-    } else {
+    }
+    else
+    {
         RecordLoaded(NextIndex(), pOb, 0, false);
     }
 }

@@ -109,8 +109,7 @@ public:
     CArchive& operator<<(LPCSTR psz);  // the string form, so a literal is not taken for a bool
     CArchive& operator<<(LPSTR psz) { return *this << static_cast<LPCSTR>(psz); }
     // Any other pointer would silently become a bool.
-    template <class T>
-    CArchive& operator<<(T*) = delete;
+    template <class T> CArchive& operator<<(T*) = delete;
 
     CArchive& operator>>(BYTE& by) { return Get(by); }
     CArchive& operator>>(char& ch) { return Get(ch); }
@@ -139,8 +138,7 @@ private:
         bool bClass = false;
     };
 
-    template <class T>
-    CArchive& Put(T value)
+    template <class T> CArchive& Put(T value)
     {
         // Windows runs little-endian only, so a value's memory is its stored form.
         static_assert(sizeof(T) <= 8, "CArchive: values up to 8 bytes");
@@ -152,8 +150,7 @@ private:
         return *this;
     }
 
-    template <class T>
-    CArchive& Get(T& value)
+    template <class T> CArchive& Get(T& value)
     {
         CheckLoading();
         if (!Available(sizeof(T)))
@@ -163,8 +160,7 @@ private:
         return *this;
     }
 
-    template <class Stored, class T>
-    CArchive& GetAs(T& value)
+    template <class Stored, class T> CArchive& GetAs(T& value)
     {
         Stored stored{};
         Get(stored);

@@ -1,7 +1,7 @@
 // CArray is a growable array of elements stored side by side (GetData hands out the block), with the classic
 // growth rule: SetSize(n, nGrowBy) sets how many elements the block grows by when it runs out (0, the default,
-// lets it grow by an eighth of its size, at least 4 and at most 1024; -1 keeps the setting). New elements are value-initialised (zero for
-// numbers and pointers).
+// lets it grow by an eighth of its size, at least 4 and at most 1024; -1 keeps the setting). New elements are
+// value-initialised (zero for numbers and pointers).
 //
 //   CArray<CPoint, CPoint> points;
 //   points.Add(CPoint(1, 2));
@@ -17,8 +17,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CArray : public CObject
+template <class TYPE, class ARG_TYPE = const TYPE&> class CArray : public CObject
 {
     static_assert(!std::is_same_v<TYPE, bool>, "CArray<bool> would have no element block: use BYTE or BOOL");
 
@@ -36,7 +35,8 @@ public:
             throw std::out_of_range("CArray::SetSize to a negative size");
         if (nGrowBy >= 0)
             m_nGrowBy = nGrowBy;
-        if (nNewSize == 0) {
+        if (nNewSize == 0)
+        {
             RemoveAll();
             return;
         }
@@ -101,7 +101,8 @@ public:
         if (nIndex < 0 || nCount < 0)
             throw std::out_of_range("CArray::InsertAt at a negative index or count");
         TYPE element(newElement);
-        if (nIndex >= GetSize()) {
+        if (nIndex >= GetSize())
+        {
             SetSize(nIndex + nCount);
             std::fill_n(m_data.begin() + nIndex, nCount, element);
             return;
@@ -128,9 +129,12 @@ public:
     void Serialize(CArchive& ar) override
     {
         CObject::Serialize(ar);
-        if (ar.IsStoring()) {
+        if (ar.IsStoring())
+        {
             ar.WriteCount(static_cast<DWORD_PTR>(m_data.size()));
-        } else {
+        }
+        else
+        {
             SetSize(static_cast<INT_PTR>(ar.ReadCount()));
         }
         SerializeElements<TYPE>(ar, m_data.data(), GetSize());
@@ -152,13 +156,18 @@ private:
         size_t nGrowBy = static_cast<size_t>(m_nGrowBy);
         if (m_nGrowBy <= 0)
             nGrowBy = std::min<size_t>(1024, std::max<size_t>(4, m_data.size() / 8));
-        const size_t nCapacity = m_data.capacity() == 0 ? std::max(nSize, nGrowBy)
-                                                        : std::max(nSize, m_data.capacity() + nGrowBy);
-        try {
+        const size_t nCapacity =
+            m_data.capacity() == 0 ? std::max(nSize, nGrowBy) : std::max(nSize, m_data.capacity() + nGrowBy);
+        try
+        {
             m_data.reserve(nCapacity);
-        } catch (const std::bad_alloc&) {
+        }
+        catch (const std::bad_alloc&)
+        {
             AfxThrowMemoryException();
-        } catch (const std::length_error&) {
+        }
+        catch (const std::length_error&)
+        {
             AfxThrowMemoryException();
         }
     }

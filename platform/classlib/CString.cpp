@@ -52,7 +52,8 @@ CString& CString::operator=(LPCWSTR pwsz)
     if (!pwsz || !*pwsz)
         return *this;
     int bytes = WideCharToMultiByte(CP_ACP, 0, pwsz, -1, nullptr, 0, nullptr, nullptr);
-    if (bytes > 1) {
+    if (bytes > 1)
+    {
         m_str.resize(static_cast<size_t>(bytes));
         WideCharToMultiByte(CP_ACP, 0, pwsz, -1, &m_str[0], bytes, nullptr, nullptr);
         m_str.resize(static_cast<size_t>(bytes - 1));
@@ -196,13 +197,15 @@ CString CString::SpanExcluding(LPCSTR pszCharSet) const
 
 CString CString::Tokenize(LPCSTR pszTokens, int& iStart) const
 {
-    if (iStart < 0 || iStart > GetLength()) {
+    if (iStart < 0 || iStart > GetLength())
+    {
         iStart = -1;
         return CString();
     }
     const char* tokens = pszTokens ? pszTokens : "";
     size_t begin = m_str.find_first_not_of(tokens, static_cast<size_t>(iStart));
-    if (begin == std::string::npos) {
+    if (begin == std::string::npos)
+    {
         iStart = -1;
         return CString();
     }
@@ -265,8 +268,10 @@ CString& CString::MakeReverse()
 int CString::Replace(char chOld, char chNew)
 {
     int count = 0;
-    for (char& c : m_str) {
-        if (c == chOld) {
+    for (char& c : m_str)
+    {
+        if (c == chOld)
+        {
             c = chNew;
             ++count;
         }
@@ -283,11 +288,13 @@ int CString::Replace(LPCSTR pszOld, LPCSTR pszNew)
     std::string result;
     int count = 0;
     size_t pos = 0;
-    for (size_t at; (at = m_str.find(from, pos)) != std::string::npos; pos = at + from.size()) {
+    for (size_t at; (at = m_str.find(from, pos)) != std::string::npos; pos = at + from.size())
+    {
         result.append(m_str, pos, at - pos).append(to);
         ++count;
     }
-    if (count) {
+    if (count)
+    {
         result.append(m_str, pos, std::string::npos);
         m_str.swap(result);
     }
@@ -367,7 +374,8 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
     int length = __mingw_vsnprintf(nullptr, 0, pszFormat ? pszFormat : "", measure);
     va_end(measure);
     std::string result;
-    if (length > 0) {
+    if (length > 0)
+    {
         result.resize(static_cast<size_t>(length) + 1);
         __mingw_vsnprintf(&result[0], result.size(), pszFormat, args);
         result.resize(static_cast<size_t>(length));
@@ -407,14 +415,17 @@ BOOL CString::LoadString(UINT nID)
 {
     // LoadStringA cannot report the length up front: grow until the text fits with room to spare.
     HINSTANCE hInst = AfxGetResourceHandle();
-    for (int size = 256; size <= 65536; size *= 4) {
+    for (int size = 256; size <= 65536; size *= 4)
+    {
         std::string buffer(static_cast<size_t>(size), '\0');
         int copied = ::LoadStringA(hInst, nID, &buffer[0], size);
-        if (copied <= 0) {
+        if (copied <= 0)
+        {
             m_str.clear();
             return FALSE;
         }
-        if (copied < size - 1) {
+        if (copied < size - 1)
+        {
             buffer.resize(static_cast<size_t>(copied));
             m_str.swap(buffer);
             return TRUE;
@@ -443,21 +454,75 @@ void CString::ReleaseBuffer(int nNewLength)
     m_str.resize(static_cast<size_t>(std::min(nNewLength, GetLength())));
 }
 
-bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }
-bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
-bool operator==(LPCSTR a, const CString& b) { return b.Compare(a) == 0; }
-bool operator!=(const CString& a, const CString& b) { return a.Compare(b) != 0; }
-bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }
-bool operator!=(LPCSTR a, const CString& b) { return b.Compare(a) != 0; }
-bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }
-bool operator<(const CString& a, LPCSTR b) { return a.Compare(b) < 0; }
-bool operator<(LPCSTR a, const CString& b) { return b.Compare(a) > 0; }
-bool operator>(const CString& a, const CString& b) { return a.Compare(b) > 0; }
-bool operator>(const CString& a, LPCSTR b) { return a.Compare(b) > 0; }
-bool operator>(LPCSTR a, const CString& b) { return b.Compare(a) < 0; }
-bool operator<=(const CString& a, const CString& b) { return a.Compare(b) <= 0; }
-bool operator<=(const CString& a, LPCSTR b) { return a.Compare(b) <= 0; }
-bool operator<=(LPCSTR a, const CString& b) { return b.Compare(a) >= 0; }
-bool operator>=(const CString& a, const CString& b) { return a.Compare(b) >= 0; }
-bool operator>=(const CString& a, LPCSTR b) { return a.Compare(b) >= 0; }
-bool operator>=(LPCSTR a, const CString& b) { return b.Compare(a) <= 0; }
+bool operator==(const CString& a, const CString& b)
+{
+    return a.Compare(b) == 0;
+}
+bool operator==(const CString& a, LPCSTR b)
+{
+    return a.Compare(b) == 0;
+}
+bool operator==(LPCSTR a, const CString& b)
+{
+    return b.Compare(a) == 0;
+}
+bool operator!=(const CString& a, const CString& b)
+{
+    return a.Compare(b) != 0;
+}
+bool operator!=(const CString& a, LPCSTR b)
+{
+    return a.Compare(b) != 0;
+}
+bool operator!=(LPCSTR a, const CString& b)
+{
+    return b.Compare(a) != 0;
+}
+bool operator<(const CString& a, const CString& b)
+{
+    return a.Compare(b) < 0;
+}
+bool operator<(const CString& a, LPCSTR b)
+{
+    return a.Compare(b) < 0;
+}
+bool operator<(LPCSTR a, const CString& b)
+{
+    return b.Compare(a) > 0;
+}
+bool operator>(const CString& a, const CString& b)
+{
+    return a.Compare(b) > 0;
+}
+bool operator>(const CString& a, LPCSTR b)
+{
+    return a.Compare(b) > 0;
+}
+bool operator>(LPCSTR a, const CString& b)
+{
+    return b.Compare(a) < 0;
+}
+bool operator<=(const CString& a, const CString& b)
+{
+    return a.Compare(b) <= 0;
+}
+bool operator<=(const CString& a, LPCSTR b)
+{
+    return a.Compare(b) <= 0;
+}
+bool operator<=(LPCSTR a, const CString& b)
+{
+    return b.Compare(a) >= 0;
+}
+bool operator>=(const CString& a, const CString& b)
+{
+    return a.Compare(b) >= 0;
+}
+bool operator>=(const CString& a, LPCSTR b)
+{
+    return a.Compare(b) >= 0;
+}
+bool operator>=(LPCSTR a, const CString& b)
+{
+    return b.Compare(a) <= 0;
+}

@@ -17,7 +17,8 @@ void ReportCallbackException(const char* where, long message, const char* what)
 
 void ReportAndDeleteException(const char* where, long message, CException* e)
 {
-    if (!e) {
+    if (!e)
+    {
         ReportCallbackException(where, message, "a null exception pointer");
         return;
     }

@@ -20,13 +20,20 @@ void ReportAndDeleteException(const char* where, long message, CException* e);
 template <class Result, class Body>
 Result GuardCallback(const char* where, Result onFailure, Body&& body, long message = -1) noexcept
 {
-    try {
+    try
+    {
         return body();
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         ReportAndDeleteException(where, message, e);
-    } catch (const std::exception& e) {
+    }
+    catch (const std::exception& e)
+    {
         ReportCallbackException(where, message, e.what());
-    } catch (...) {
+    }
+    catch (...)
+    {
         ReportCallbackException(where, message, "unknown exception");
     }
     return onFailure;

@@ -29,7 +29,8 @@ bool IsCtlColorMessage(UINT message)
 
 bool Matches(const AFX_MSGMAP_ENTRY& e, AfxEntryKind kind, UINT nMessage, UINT nCode, UINT nID)
 {
-    switch (kind) {
+    switch (kind)
+    {
     case AfxEntryKind::Message:
         // One search serves plain, registered and WM_CTLCOLOR* entries, in the order the map lists them.
         if (e.kind == AfxEntryKind::Message)
@@ -66,8 +67,10 @@ bool Matches(const AFX_MSGMAP_ENTRY& e, AfxEntryKind kind, UINT nMessage, UINT n
 const AFX_MSGMAP_ENTRY* PASCAL CCmdTarget::FindMessageEntry(const AFX_MSGMAP* pMap, AfxEntryKind kind, UINT nMessage,
                                                             UINT nCode, UINT nID)
 {
-    for (; pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
-        for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e->kind != AfxEntryKind::End; ++e) {
+    for (; pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr)
+    {
+        for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e->kind != AfxEntryKind::End; ++e)
+        {
             if (Matches(*e, kind, nMessage, nCode, nID))
                 return e;
         }
@@ -92,14 +95,21 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
     const UINT code = static_cast<UINT>(nCode);
     AFX_MSGCALL call{WM_COMMAND, MAKEWPARAM(nID, nCode), 0, nID, code, 0, pExtra};
     const AFX_MSGMAP_ENTRY* e = nullptr;
-    if (nCode == CN_UPDATE_COMMAND_UI) {
+    if (nCode == CN_UPDATE_COMMAND_UI)
+    {
         // Only update entries: a control notification whose 16-bit code reads 0xFFFF (CBN_ERRSPACE) is not asked.
         e = FindMessageEntry(GetMessageMap(), AfxEntryKind::UpdateCommandUI, WM_COMMAND, code, nID);
-    } else if (nCode == CN_EVENT) {
+    }
+    else if (nCode == CN_EVENT)
+    {
         return FALSE;  // no event entries; 0xFFFE must not reach a control-notification entry either
-    } else if (code == kReflectedUpdateCode) {
+    }
+    else if (code == kReflectedUpdateCode)
+    {
         e = FindMessageEntry(GetMessageMap(), AfxEntryKind::ReflectUpdateCommandUI, WM_COMMAND, code, nID);
-    } else if (HIWORD(code) == WM_NOTIFY) {
+    }
+    else if (HIWORD(code) == WM_NOTIFY)
+    {
         auto* pNotify = static_cast<AFX_NOTIFY*>(pExtra);
         if (!pNotify)
             return FALSE;
@@ -109,19 +119,23 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
         call.wParam = nID;
         call.lParam = reinterpret_cast<LPARAM>(pNotify->pNMHDR);
         e = FindMessageEntry(GetMessageMap(), AfxEntryKind::Notify, WM_NOTIFY, call.nCode, nID);
-    } else if (HIWORD(code) == 0) {
+    }
+    else if (HIWORD(code) == 0)
+    {
         e = FindMessageEntry(GetMessageMap(), AfxEntryKind::Command, WM_COMMAND, code, nID);
     }
     if (!e)
         return FALSE;
-    if (pHandlerInfo) {
+    if (pHandlerInfo)
+    {
         auto* pInfo = static_cast<AFX_CMDHANDLERINFO*>(pHandlerInfo);
         pInfo->pTarget = this;
         pInfo->pEntry = e;
         return TRUE;
     }
     const BOOL handled = DispatchEntry(e, call);
-    if (handled && call.message == WM_NOTIFY) {
+    if (handled && call.message == WM_NOTIFY)
+    {
         auto* pNotify = static_cast<AFX_NOTIFY*>(pExtra);
         if (pNotify->pResult)
             *pNotify->pResult = call.result;
@@ -157,16 +171,22 @@ void AfxDoWaitCursor(int nCode)
 {
     auto& state = GetThreadState();
     static const HCURSOR hcurWait = ::LoadCursor(nullptr, IDC_WAIT);
-    if (nCode > 0) {
+    if (nCode > 0)
+    {
         HCURSOR previous = ::SetCursor(hcurWait);
         if (state.waitCursorCount++ == 0)
             state.hcurWaitRestore = previous;
-    } else if (nCode < 0) {
-        if (state.waitCursorCount > 0 && --state.waitCursorCount == 0) {
+    }
+    else if (nCode < 0)
+    {
+        if (state.waitCursorCount > 0 && --state.waitCursorCount == 0)
+        {
             ::SetCursor(state.hcurWaitRestore ? state.hcurWaitRestore : ::LoadCursor(nullptr, IDC_ARROW));
             state.hcurWaitRestore = nullptr;
         }
-    } else if (state.waitCursorCount > 0) {
+    }
+    else if (state.waitCursorCount > 0)
+    {
         ::SetCursor(hcurWait);
     }
 }

@@ -58,16 +58,16 @@ using AFX_PMSGTHUNK = BOOL (*)(CCmdTarget* pTarget, AFX_MSGCALL& call);
 enum class AfxEntryKind : UINT
 {
     End,
-    Message,            // nMessage
-    RegisteredMessage,  // *pRegisteredMessage, read when the message arrives
-    CtlColor,           // any WM_CTLCOLOR* message
-    Command,            // WM_COMMAND with nCode and an id in nID..nLastID
-    Notify,             // WM_NOTIFY with nCode and an id in nID..nLastID
-    ReflectCommand,     // WM_COMMAND sent back to the control that sent it, nCode
-    ReflectNotify,      // WM_NOTIFY sent back to its control, nCode
-    ReflectCtlColor,    // WM_CTLCOLOR* sent back to the control being drawn
-    ReflectMessage,     // another parent message (WM_DRAWITEM ...) sent back to its control, nMessage
-    UpdateCommandUI,    // CN_UPDATE_COMMAND_UI for an id in nID..nLastID
+    Message,                 // nMessage
+    RegisteredMessage,       // *pRegisteredMessage, read when the message arrives
+    CtlColor,                // any WM_CTLCOLOR* message
+    Command,                 // WM_COMMAND with nCode and an id in nID..nLastID
+    Notify,                  // WM_NOTIFY with nCode and an id in nID..nLastID
+    ReflectCommand,          // WM_COMMAND sent back to the control that sent it, nCode
+    ReflectNotify,           // WM_NOTIFY sent back to its control, nCode
+    ReflectCtlColor,         // WM_CTLCOLOR* sent back to the control being drawn
+    ReflectMessage,          // another parent message (WM_DRAWITEM ...) sent back to its control, nMessage
+    UpdateCommandUI,         // CN_UPDATE_COMMAND_UI for an id in nID..nLastID
     ReflectUpdateCommandUI,  // the reflected update a control gets about itself
 };
 
@@ -84,7 +84,7 @@ struct AFX_MSGMAP_ENTRY
 
 struct AFX_MSGMAP
 {
-    const AFX_MSGMAP* (PASCAL* pfnGetBaseMap)();
+    const AFX_MSGMAP*(PASCAL* pfnGetBaseMap)();
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
@@ -110,24 +110,31 @@ struct AFX_CMDHANDLERINFO
 // Added to a parent message's number when the library sends it back to the control it came from.
 #define WM_REFLECT_BASE 0xBC00
 
-#define DECLARE_MESSAGE_MAP()                                 \
-protected:                                                    \
-    static const AFX_MSGMAP* PASCAL GetThisMessageMap();      \
+#define DECLARE_MESSAGE_MAP()                                                                                          \
+protected:                                                                                                             \
+    static const AFX_MSGMAP* PASCAL GetThisMessageMap();                                                               \
     virtual const AFX_MSGMAP* GetMessageMap() const;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                              \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }      \
-    const AFX_MSGMAP* PASCAL theClass::GetThisMessageMap()                                 \
-    {                                                                                       \
-        typedef theClass ThisClass;                                                         \
-        typedef baseClass TheBaseClass;                                                     \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                                         \
+    const AFX_MSGMAP* theClass::GetMessageMap() const                                                                  \
+    {                                                                                                                  \
+        return GetThisMessageMap();                                                                                    \
+    }                                                                                                                  \
+    const AFX_MSGMAP* PASCAL theClass::GetThisMessageMap()                                                             \
+    {                                                                                                                  \
+        typedef theClass ThisClass;                                                                                    \
+        typedef baseClass TheBaseClass;                                                                                \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
-#define END_MESSAGE_MAP()                                                                   \
-        {AfxEntryKind::End, 0, 0, 0, 0, nullptr, nullptr}};                                 \
-        static_cast<void>(sizeof(ThisClass));                                               \
-        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-        return &messageMap;                                                                 \
+#define END_MESSAGE_MAP()                                                                                              \
+    {                                                                                                                  \
+        AfxEntryKind::End, 0, 0, 0, 0, nullptr, nullptr                                                                \
+    }                                                                                                                  \
+    }                                                                                                                  \
+    ;                                                                                                                  \
+    static_cast<void>(sizeof(ThisClass));                                                                              \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};                      \
+    return &messageMap;                                                                                                \
     }
 
 class CCmdTarget : public CObject
@@ -192,8 +199,7 @@ private:
 // The IUnknown of a COM object nested in a command target (a member its interface map lists): QueryInterface, AddRef
 // and Release are the owner's, so the object has no count of its own. The member's class derives from it and
 // implements the interface's own methods.
-template <class Interface>
-class CNestedInterface : public Interface
+template <class Interface> class CNestedInterface : public Interface
 {
 public:
     explicit CNestedInterface(CCmdTarget* pOwner) : m_pOwner(pOwner) {}
@@ -227,45 +233,52 @@ public:
 void AfxDoWaitCursor(int nCode);
 
 // Building blocks of the entry macros: the body runs with `pThis` (the target as the map's class) and `osmCall`.
-#define OSM_MSGMAP_ENTRY(kind, message, code, id, lastId, pRegistered, ...)                           \
-    {kind, static_cast<UINT>(message), static_cast<UINT>(code), static_cast<UINT>(id),                 \
-     static_cast<UINT>(lastId), pRegistered,                                                           \
-     [](CCmdTarget* osmTarget, [[maybe_unused]] AFX_MSGCALL& osmCall) -> BOOL {                       \
-         [[maybe_unused]] ThisClass* pThis = static_cast<ThisClass*>(osmTarget);                       \
-         __VA_ARGS__                                                                                    \
+#define OSM_MSGMAP_ENTRY(kind, message, code, id, lastId, pRegistered, ...)                                            \
+    {kind,                                                                                                             \
+     static_cast<UINT>(message),                                                                                       \
+     static_cast<UINT>(code),                                                                                          \
+     static_cast<UINT>(id),                                                                                            \
+     static_cast<UINT>(lastId),                                                                                        \
+     pRegistered,                                                                                                      \
+     [](CCmdTarget* osmTarget, [[maybe_unused]] AFX_MSGCALL& osmCall) -> BOOL {                                        \
+         [[maybe_unused]] ThisClass* pThis = static_cast<ThisClass*>(osmTarget);                                       \
+         __VA_ARGS__                                                                                                   \
      }},
 
-#define OSM_ON_MESSAGE_BODY(message, ...) \
+#define OSM_ON_MESSAGE_BODY(message, ...)                                                                              \
     OSM_MSGMAP_ENTRY(AfxEntryKind::Message, message, 0, 0, 0, nullptr, __VA_ARGS__)
 
 // Any message: LRESULT memberFxn(WPARAM, LPARAM).
-#define ON_MESSAGE(message, memberFxn) \
+#define ON_MESSAGE(message, memberFxn)                                                                                 \
     OSM_ON_MESSAGE_BODY(message, osmCall.result = pThis->memberFxn(osmCall.wParam, osmCall.lParam); return TRUE;)
 
 // A message number from RegisterWindowMessage kept in a UINT variable: LRESULT memberFxn(WPARAM, LPARAM).
-#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                           \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::RegisteredMessage, 0, 0, 0, 0, &(nMessageVariable),                \
-                     osmCall.result = pThis->memberFxn(osmCall.wParam, osmCall.lParam); return TRUE;)
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                                             \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::RegisteredMessage, 0, 0, 0, 0, &(nMessageVariable),                                 \
+                     osmCall.result = pThis->memberFxn(osmCall.wParam, osmCall.lParam);                                \
+                     return TRUE;)
 
 // Menu and accelerator commands, and BN_CLICKED from buttons with that id: void memberFxn().
-#define ON_COMMAND(id, memberFxn) \
+#define ON_COMMAND(id, memberFxn)                                                                                      \
     OSM_MSGMAP_ENTRY(AfxEntryKind::Command, WM_COMMAND, CN_COMMAND, id, id, nullptr, pThis->memberFxn(); return TRUE;)
 // BOOL memberFxn(UINT id): FALSE lets the command go on to the default handling.
-#define ON_COMMAND_EX(id, memberFxn)                                         \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::Command, WM_COMMAND, CN_COMMAND, id, id, nullptr, \
+#define ON_COMMAND_EX(id, memberFxn)                                                                                   \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::Command, WM_COMMAND, CN_COMMAND, id, id, nullptr,                                   \
                      return pThis->memberFxn(osmCall.nID);)
 // void memberFxn(UINT id) for every id in the range.
-#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                    \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::Command, WM_COMMAND, CN_COMMAND, id, idLast, nullptr, \
-                     pThis->memberFxn(osmCall.nID); return TRUE;)
+#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                                        \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::Command, WM_COMMAND, CN_COMMAND, id, idLast, nullptr,                               \
+                     pThis->memberFxn(osmCall.nID);                                                                    \
+                     return TRUE;)
 
 // Control notifications sent to the parent in WM_COMMAND: void memberFxn().
-#define ON_CONTROL(wNotifyCode, id, memberFxn) \
+#define ON_CONTROL(wNotifyCode, id, memberFxn)                                                                         \
     OSM_MSGMAP_ENTRY(AfxEntryKind::Command, WM_COMMAND, wNotifyCode, id, id, nullptr, pThis->memberFxn(); return TRUE;)
 // void memberFxn(UINT id) for every id in the range.
-#define ON_CONTROL_RANGE(wNotifyCode, id, idLast, memberFxn)                        \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::Command, WM_COMMAND, wNotifyCode, id, idLast, nullptr, \
-                     pThis->memberFxn(osmCall.nID); return TRUE;)
+#define ON_CONTROL_RANGE(wNotifyCode, id, idLast, memberFxn)                                                           \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::Command, WM_COMMAND, wNotifyCode, id, idLast, nullptr,                              \
+                     pThis->memberFxn(osmCall.nID);                                                                    \
+                     return TRUE;)
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
@@ -286,30 +299,33 @@ void AfxDoWaitCursor(int nCode);
 #define ON_LBN_DBLCLK(id, memberFxn) ON_CONTROL(LBN_DBLCLK, id, memberFxn)
 
 // WM_NOTIFY from a control: void memberFxn(NMHDR* pNMHDR, LRESULT* pResult).
-#define ON_NOTIFY(wNotifyCode, id, memberFxn)                                                       \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::Notify, WM_NOTIFY, wNotifyCode, id, id, nullptr,                 \
-                     pThis->memberFxn(reinterpret_cast<NMHDR*>(osmCall.lParam), &osmCall.result); return TRUE;)
+#define ON_NOTIFY(wNotifyCode, id, memberFxn)                                                                          \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::Notify, WM_NOTIFY, wNotifyCode, id, id, nullptr,                                    \
+                     pThis->memberFxn(reinterpret_cast<NMHDR*>(osmCall.lParam), &osmCall.result);                      \
+                     return TRUE;)
 // void memberFxn(UINT id, NMHDR* pNMHDR, LRESULT* pResult) for every id in the range.
-#define ON_NOTIFY_RANGE(wNotifyCode, id, idLast, memberFxn)                                         \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::Notify, WM_NOTIFY, wNotifyCode, id, idLast, nullptr,             \
-                     pThis->memberFxn(osmCall.nID, reinterpret_cast<NMHDR*>(osmCall.lParam), &osmCall.result); \
+#define ON_NOTIFY_RANGE(wNotifyCode, id, idLast, memberFxn)                                                            \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::Notify, WM_NOTIFY, wNotifyCode, id, idLast, nullptr,                                \
+                     pThis->memberFxn(osmCall.nID, reinterpret_cast<NMHDR*>(osmCall.lParam), &osmCall.result);         \
                      return TRUE;)
 // BOOL memberFxn(UINT id, NMHDR* pNMHDR, LRESULT* pResult): FALSE lets the notification go on.
-#define ON_NOTIFY_EX(wNotifyCode, id, memberFxn)                                                    \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::Notify, WM_NOTIFY, wNotifyCode, id, id, nullptr,                 \
+#define ON_NOTIFY_EX(wNotifyCode, id, memberFxn)                                                                       \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::Notify, WM_NOTIFY, wNotifyCode, id, id, nullptr,                                    \
                      return pThis->memberFxn(osmCall.nID, reinterpret_cast<NMHDR*>(osmCall.lParam), &osmCall.result);)
 
 // In a control's own map: notifications its parent did not handle come back to it. void memberFxn().
-#define ON_CONTROL_REFLECT(wNotifyCode, memberFxn) \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::ReflectCommand, WM_COMMAND, wNotifyCode, 0, 0, nullptr, pThis->memberFxn(); return TRUE;)
+#define ON_CONTROL_REFLECT(wNotifyCode, memberFxn)                                                                     \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::ReflectCommand, WM_COMMAND, wNotifyCode, 0, 0, nullptr, pThis->memberFxn();         \
+                     return TRUE;)
 // BOOL memberFxn(): FALSE leaves the notification unhandled.
-#define ON_CONTROL_REFLECT_EX(wNotifyCode, memberFxn) \
+#define ON_CONTROL_REFLECT_EX(wNotifyCode, memberFxn)                                                                  \
     OSM_MSGMAP_ENTRY(AfxEntryKind::ReflectCommand, WM_COMMAND, wNotifyCode, 0, 0, nullptr, return pThis->memberFxn();)
 // void memberFxn(NMHDR* pNMHDR, LRESULT* pResult).
-#define ON_NOTIFY_REFLECT(wNotifyCode, memberFxn)                                                   \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::ReflectNotify, WM_NOTIFY, wNotifyCode, 0, 0, nullptr,            \
-                     pThis->memberFxn(reinterpret_cast<NMHDR*>(osmCall.lParam), &osmCall.result); return TRUE;)
+#define ON_NOTIFY_REFLECT(wNotifyCode, memberFxn)                                                                      \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::ReflectNotify, WM_NOTIFY, wNotifyCode, 0, 0, nullptr,                               \
+                     pThis->memberFxn(reinterpret_cast<NMHDR*>(osmCall.lParam), &osmCall.result);                      \
+                     return TRUE;)
 // BOOL memberFxn(NMHDR* pNMHDR, LRESULT* pResult).
-#define ON_NOTIFY_REFLECT_EX(wNotifyCode, memberFxn)                                                \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::ReflectNotify, WM_NOTIFY, wNotifyCode, 0, 0, nullptr,            \
+#define ON_NOTIFY_REFLECT_EX(wNotifyCode, memberFxn)                                                                   \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::ReflectNotify, WM_NOTIFY, wNotifyCode, 0, 0, nullptr,                               \
                      return pThis->memberFxn(reinterpret_cast<NMHDR*>(osmCall.lParam), &osmCall.result);)

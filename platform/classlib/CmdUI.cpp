@@ -16,7 +16,8 @@ bool RunsACommand(HWND hWnd)
 {
     if (!IsButton(hWnd))
         return false;
-    switch (::GetWindowLongA(hWnd, GWL_STYLE) & BS_TYPEMASK) {
+    switch (::GetWindowLongA(hWnd, GWL_STYLE) & BS_TYPEMASK)
+    {
     case BS_AUTOCHECKBOX:
     case BS_AUTO3STATE:
     case BS_AUTORADIOBUTTON:
@@ -36,7 +37,8 @@ void CCmdUI::Enable(BOOL bOn)
     if (!hWnd)
         return;
     // A control that goes grey must not keep the keyboard focus: it moves to the next control of the dialog.
-    if (!bOn && ::GetFocus() == hWnd) {
+    if (!bOn && ::GetFocus() == hWnd)
+    {
         HWND hWndParent = ::GetParent(hWnd);
         if (HWND hWndNext = ::GetNextDlgTabItem(hWndParent, hWnd, FALSE); hWndNext && hWndNext != hWnd)
             ::SetFocus(hWndNext);
@@ -78,7 +80,8 @@ void CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
 void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
 {
     CCmdUI state;
-    for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+    for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
+    {
         state.m_nID = static_cast<UINT>(::GetDlgCtrlID(hWndChild));
         state.m_pOther = CWnd::FromHandle(hWndChild);
         // A control that updates itself answers first; the target is not asked about it then.

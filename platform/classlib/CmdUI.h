@@ -39,24 +39,27 @@ public:
 
     UINT m_nID = 0;
     UINT m_nIndex = 0;
-    CWnd* m_pOther = nullptr;        // the window being updated, or null
-    BOOL m_bEnableChanged = FALSE;   // Enable was called during the update
+    CWnd* m_pOther = nullptr;       // the window being updated, or null
+    BOOL m_bEnableChanged = FALSE;  // Enable was called during the update
     BOOL m_bContinueRouting = FALSE;
 };
 
 // Update entries: void memberFxn(CCmdUI* pCmdUI). A handler that calls ContinueRouting leaves the update unanswered.
-#define OSM_CMDUI_BODY                                                    \
-    auto* osmCmdUI = static_cast<CCmdUI*>(osmCall.pExtra);                 \
+#define OSM_CMDUI_BODY                                                                                                 \
+    auto* osmCmdUI = static_cast<CCmdUI*>(osmCall.pExtra);                                                             \
     osmCmdUI->m_bContinueRouting = FALSE;
 
-#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                      \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::UpdateCommandUI, WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, nullptr, \
-                     OSM_CMDUI_BODY pThis->memberFxn(osmCmdUI); return !osmCmdUI->m_bContinueRouting;)
+#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                                            \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::UpdateCommandUI, WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, nullptr,                 \
+                     OSM_CMDUI_BODY pThis->memberFxn(osmCmdUI);                                                        \
+                     return !osmCmdUI->m_bContinueRouting;)
 // For every id in the range; the handler reads pCmdUI->m_nID.
-#define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                                            \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::UpdateCommandUI, WM_COMMAND, CN_UPDATE_COMMAND_UI, id, idLast, nullptr, \
-                     OSM_CMDUI_BODY pThis->memberFxn(osmCmdUI); return !osmCmdUI->m_bContinueRouting;)
+#define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                                                              \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::UpdateCommandUI, WM_COMMAND, CN_UPDATE_COMMAND_UI, id, idLast, nullptr,             \
+                     OSM_CMDUI_BODY pThis->memberFxn(osmCmdUI);                                                        \
+                     return !osmCmdUI->m_bContinueRouting;)
 // In a control's own map: the control updates itself, whatever its id.
-#define ON_UPDATE_COMMAND_UI_REFLECT(memberFxn)                                                          \
-    OSM_MSGMAP_ENTRY(AfxEntryKind::ReflectUpdateCommandUI, WM_COMMAND, CN_UPDATE_COMMAND_UI, 0, 0, nullptr, \
-                     OSM_CMDUI_BODY pThis->memberFxn(osmCmdUI); return !osmCmdUI->m_bContinueRouting;)
+#define ON_UPDATE_COMMAND_UI_REFLECT(memberFxn)                                                                        \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::ReflectUpdateCommandUI, WM_COMMAND, CN_UPDATE_COMMAND_UI, 0, 0, nullptr,            \
+                     OSM_CMDUI_BODY pThis->memberFxn(osmCmdUI);                                                        \
+                     return !osmCmdUI->m_bContinueRouting;)

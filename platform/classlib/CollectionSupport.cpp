@@ -15,22 +15,20 @@ UINT HashBytes(const char* p, size_t length)
 
 }  // namespace
 
-template <>
-UINT HashKey<LPCSTR>(LPCSTR key)
+template <> UINT HashKey<LPCSTR>(LPCSTR key)
 {
     return key ? HashBytes(key, std::char_traits<char>::length(key)) : 0;
 }
 
-template <>
-UINT HashKey<const CString&>(const CString& key)
+template <> UINT HashKey<const CString&>(const CString& key)
 {
     return HashBytes(key.GetString(), static_cast<size_t>(key.GetLength()));
 }
 
-template <>
-void SerializeElements<CString>(CArchive& ar, CString* pElements, INT_PTR nCount)
+template <> void SerializeElements<CString>(CArchive& ar, CString* pElements, INT_PTR nCount)
 {
-    for (INT_PTR i = 0; i < nCount; ++i) {
+    for (INT_PTR i = 0; i < nCount; ++i)
+    {
         if (ar.IsStoring())
             ar << pElements[i];
         else
@@ -44,11 +42,15 @@ void SerializeBytes(CArchive& ar, void* pBytes, size_t nBytes)
 {
     auto* p = static_cast<BYTE*>(pBytes);
     // The archive's calls take UINT sizes: go in chunks so element blocks past 4 GB on 64-bit stay whole.
-    while (nBytes > 0) {
+    while (nBytes > 0)
+    {
         const UINT chunk = static_cast<UINT>(std::min<size_t>(nBytes, UINT_MAX));
-        if (ar.IsStoring()) {
+        if (ar.IsStoring())
+        {
             ar.Write(p, chunk);
-        } else if (ar.Read(p, chunk) != chunk) {
+        }
+        else if (ar.Read(p, chunk) != chunk)
+        {
             AfxThrowArchiveException(CArchiveException::endOfFile, ar.GetFileName());
         }
         p += chunk;

@@ -23,27 +23,25 @@
 // The integer hash: the key shifted right by four, so ids that differ only in their low four bits share a bucket
 // (stored data follows the walking order this gives). Integers are hashed as their low 32 bits, so a map walks in
 // the same order, and stores the same bytes, on 32-bit and 64-bit builds.
-template <class ARG_KEY>
-inline UINT HashKey(ARG_KEY key)
+template <class ARG_KEY> inline UINT HashKey(ARG_KEY key)
 {
     using Key = std::remove_cv_t<std::remove_reference_t<ARG_KEY>>;
-    if constexpr (std::is_pointer_v<Key>) {
+    if constexpr (std::is_pointer_v<Key>)
+    {
         return static_cast<UINT>(reinterpret_cast<uintptr_t>(key) >> 4);
-    } else {
-        static_assert(std::is_integral_v<Key> || std::is_enum_v<Key>,
-                      "HashKey: specialise it for this key type");
+    }
+    else
+    {
+        static_assert(std::is_integral_v<Key> || std::is_enum_v<Key>, "HashKey: specialise it for this key type");
         return static_cast<UINT>(static_cast<uint32_t>(key) >> 4);
     }
 }
 
 // Strings hash their bytes (unsigned): h = h * 33 + byte.
-template <>
-UINT HashKey<LPCSTR>(LPCSTR key);
-template <>
-UINT HashKey<const CString&>(const CString& key);
+template <> UINT HashKey<LPCSTR>(LPCSTR key);
+template <> UINT HashKey<const CString&>(const CString& key);
 
-template <class TYPE, class ARG_TYPE>
-inline BOOL CompareElements(const TYPE* pElement1, const ARG_TYPE* pElement2)
+template <class TYPE, class ARG_TYPE> inline BOOL CompareElements(const TYPE* pElement1, const ARG_TYPE* pElement2)
 {
     return *pElement1 == *pElement2;
 }
@@ -53,12 +51,14 @@ namespace osm_classlib_detail {
 void SerializeBytes(CArchive& ar, void* pBytes, size_t nBytes);
 }  // namespace osm_classlib_detail
 
-template <class TYPE>
-void SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount)
+template <class TYPE> void SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount)
 {
-    if constexpr (std::is_trivially_copyable_v<TYPE>) {
+    if constexpr (std::is_trivially_copyable_v<TYPE>)
+    {
         osm_classlib_detail::SerializeBytes(ar, pElements, sizeof(TYPE) * static_cast<size_t>(nCount));
-    } else {
+    }
+    else
+    {
         // A collection of such elements may exist without ever being stored; storing it needs a specialisation.
         static_cast<void>(ar);
         static_cast<void>(pElements);
@@ -67,31 +67,31 @@ void SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount)
     }
 }
 
-template <>
-void SerializeElements<CString>(CArchive& ar, CString* pElements, INT_PTR nCount);
+template <> void SerializeElements<CString>(CArchive& ar, CString* pElements, INT_PTR nCount);
 
 namespace osm_classlib_detail {
 
 // Nodes of lists and maps come from blocks of a fixed number of nodes; freed nodes are kept for reuse until the
 // collection is emptied, when the blocks go back.
-template <class Node>
-class NodeBlocks
+template <class Node> class NodeBlocks
 {
 public:
     explicit NodeBlocks(INT_PTR nBlockSize) : m_nBlockSize(nBlockSize > 0 ? static_cast<size_t>(nBlockSize) : 10) {}
     NodeBlocks(const NodeBlocks&) = delete;
     NodeBlocks& operator=(const NodeBlocks&) = delete;
 
-    template <class... Args>
-    Node* New(Args&&... args)
+    template <class... Args> Node* New(Args&&... args)
     {
         if (!m_pFree)
             AddBlock();
         Slot* pSlot = m_pFree;
         m_pFree = pSlot->pNext;
-        try {
+        try
+        {
             return ::new (static_cast<void*>(pSlot->storage)) Node(std::forward<Args>(args)...);
-        } catch (...) {
+        }
+        catch (...)
+        {
             pSlot->pNext = m_pFree;
             m_pFree = pSlot;
             throw;
@@ -128,7 +128,8 @@ private:
         if (!block)
             AfxThrowMemoryException();
         // Threaded back to front, so nodes are handed out in address order.
-        for (size_t i = m_nBlockSize; i-- > 0;) {
+        for (size_t i = m_nBlockSize; i-- > 0;)
+        {
             block[i].pNext = m_pFree;
             m_pFree = &block[i];
         }
@@ -140,14 +141,12 @@ private:
     size_t m_nBlockSize;
 };
 
-template <class Node>
-inline POSITION ToPosition(Node* pNode)
+template <class Node> inline POSITION ToPosition(Node* pNode)
 {
     return reinterpret_cast<POSITION>(pNode);
 }
 
-template <class Node>
-inline Node* FromPosition(POSITION position)
+template <class Node> inline Node* FromPosition(POSITION position)
 {
     return reinterpret_cast<Node*>(position);
 }

@@ -22,8 +22,7 @@ void NoteBaseOwnerDraw()
 }
 
 // Calls one of the control's owner-draw functions; FALSE when it was the base class's (not overridden).
-template <class Call>
-BOOL CallOwnerDraw(Call call)
+template <class Call> BOOL CallOwnerDraw(Call call)
 {
     const bool outer = t_baseOwnerDrawCalled;
     t_baseOwnerDrawCalled = false;
@@ -95,7 +94,8 @@ void CEdit::GetSel(int& nStartChar, int& nEndChar) const
 int CEdit::GetLine(int nIndex, LPSTR lpszBuffer, int nMaxLength) const
 {
     // EM_GETLINE reads the buffer's size from its first WORD.
-    if (nMaxLength < static_cast<int>(sizeof(WORD))) {
+    if (nMaxLength < static_cast<int>(sizeof(WORD)))
+    {
         std::vector<char> scratch(sizeof(WORD) + 1);
         int copied = GetLine(nIndex, scratch.data(), static_cast<int>(sizeof(WORD)));
         std::copy(scratch.begin(), scratch.begin() + std::min(copied, nMaxLength), lpszBuffer);
@@ -115,8 +115,8 @@ int CEdit::GetLine(int nIndex, CString& rString) const
 
 void CEdit::SetSel(DWORD dwSelection, BOOL bNoScroll)
 {
-    SetSel(static_cast<int>(static_cast<short>(LOWORD(dwSelection))), static_cast<int>(static_cast<short>(HIWORD(dwSelection))),
-           bNoScroll);
+    SetSel(static_cast<int>(static_cast<short>(LOWORD(dwSelection))),
+           static_cast<int>(static_cast<short>(HIWORD(dwSelection))), bNoScroll);
 }
 
 void CEdit::SetSel(int nStartChar, int nEndChar, BOOL bNoScroll)
@@ -156,7 +156,8 @@ BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nI
 void CListBox::GetText(int nIndex, CString& rString) const
 {
     int length = GetTextLen(nIndex);
-    if (length == LB_ERR) {
+    if (length == LB_ERR)
+    {
         rString.Empty();
         return;
     }
@@ -174,12 +175,12 @@ UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const
 namespace {
 
 // The list and combo boxes share the owner-draw messages; Control is CListBox or CComboBox.
-template <class Control>
-BOOL NotifyOwnerDrawList(Control& control, UINT message, LPARAM lParam, LRESULT* pResult)
+template <class Control> BOOL NotifyOwnerDrawList(Control& control, UINT message, LPARAM lParam, LRESULT* pResult)
 {
     LRESULT result = TRUE;
     BOOL handled = FALSE;
-    switch (message) {
+    switch (message)
+    {
     case WM_DRAWITEM:
         handled = CallOwnerDraw([&] { control.DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); });
         break;
@@ -204,7 +205,8 @@ BOOL NotifyOwnerDrawList(Control& control, UINT message, LPARAM lParam, LRESULT*
 
 BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    return CWnd::OnChildNotify(message, wParam, lParam, pResult) || NotifyOwnerDrawList(*this, message, lParam, pResult);
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult) ||
+           NotifyOwnerDrawList(*this, message, lParam, pResult);
 }
 
 // CComboBox
@@ -237,7 +239,8 @@ BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 void CComboBox::GetLBText(int nIndex, CString& rString) const
 {
     int length = GetLBTextLen(nIndex);
-    if (length == CB_ERR) {
+    if (length == CB_ERR)
+    {
         rString.Empty();
         return;
     }
@@ -247,7 +250,8 @@ void CComboBox::GetLBText(int nIndex, CString& rString) const
 
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    return CWnd::OnChildNotify(message, wParam, lParam, pResult) || NotifyOwnerDrawList(*this, message, lParam, pResult);
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult) ||
+           NotifyOwnerDrawList(*this, message, lParam, pResult);
 }
 
 // CScrollBar

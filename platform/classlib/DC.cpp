@@ -18,7 +18,8 @@ public:
         // Monochrome rows are WORD-aligned: two bytes a row, the first holding its 8 pixels; rows alternate.
         static const WORD rows[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA};
         HBITMAP pattern = ::CreateBitmap(8, 8, 1, 1, rows);
-        if (pattern) {
+        if (pattern)
+        {
             m_hBrush = ::CreatePatternBrush(pattern);
             ::DeleteObject(pattern);
         }

@@ -26,8 +26,7 @@ bool IsBlank(const char* p)
 }
 
 // Reads the whole text as a number of type T, as strtol and friends do; false when anything else is left.
-template <class T>
-bool ParseSigned(const CString& text, T& value)
+template <class T> bool ParseSigned(const CString& text, T& value)
 {
     const char* begin = text;
     char* end = nullptr;
@@ -42,8 +41,7 @@ bool ParseSigned(const CString& text, T& value)
     return true;
 }
 
-template <class T>
-bool ParseUnsigned(const CString& text, T& value)
+template <class T> bool ParseUnsigned(const CString& text, T& value)
 {
     const char* begin = text;
     while (*begin == ' ' || *begin == '\t')
@@ -72,28 +70,32 @@ CString ControlText(HWND hWndCtrl)
     return text;
 }
 
-template <class T>
-void ExchangeSigned(CDataExchange* pDX, int nIDC, T& value, const char* format)
+template <class T> void ExchangeSigned(CDataExchange* pDX, int nIDC, T& value, const char* format)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         if (!ParseSigned(ControlText(hWndCtrl), value))
             FailWithMessage(pDX, kPromptInteger);
-    } else {
+    }
+    else
+    {
         CString text;
         text.Format(format, value);
         ::SetWindowTextA(hWndCtrl, text);
     }
 }
 
-template <class T>
-void ExchangeUnsigned(CDataExchange* pDX, int nIDC, T& value, const char* format)
+template <class T> void ExchangeUnsigned(CDataExchange* pDX, int nIDC, T& value, const char* format)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         if (!ParseUnsigned(ControlText(hWndCtrl), value))
             FailWithMessage(pDX, kPromptUnsigned);
-    } else {
+    }
+    else
+    {
         CString text;
         text.Format(format, value);
         ::SetWindowTextA(hWndCtrl, text);
@@ -109,14 +111,14 @@ bool IsRadioButton(HWND hWnd)
 
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd)
-{
-}
+{}
 
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
     HWND hWndCtrl = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), nIDC);
     ASSERT(hWndCtrl != nullptr);
-    if (!hWndCtrl) {
+    if (!hWndCtrl)
+    {
         TRACE("CDataExchange: dialog has no control %d\n", nIDC);
         Fail();
     }
@@ -134,9 +136,12 @@ HWND CDataExchange::PrepareEditCtrl(int nIDC)
 
 void CDataExchange::Fail()
 {
-    if (!m_bSaveAndValidate) {
+    if (!m_bSaveAndValidate)
+    {
         TRACE("CDataExchange: filling control %d failed\n", m_idLastControl);
-    } else if (HWND hWndLast = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), m_idLastControl)) {
+    }
+    else if (HWND hWndLast = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), m_idLastControl))
+    {
         // Put the user where the bad value is, with the text selected for retyping.
         if (m_pDlgWnd->IsKindOf(RUNTIME_CLASS(CDialog)))
             static_cast<CDialog*>(m_pDlgWnd)->GotoDlgCtrl(CWnd::FromHandle(hWndLast));
@@ -155,10 +160,13 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
     state.hLockoutNotifyWindow = m_hWnd;
     CDataExchange dx(this, bSaveAndValidate);
     BOOL ok = FALSE;
-    try {
+    try
+    {
         DoDataExchange(&dx);
         ok = TRUE;
-    } catch (const CUserException&) {
+    }
+    catch (const CUserException&)
+    {
         // Fail has told the user and moved the focus.
     }
     state.hLockoutNotifyWindow = outerLockout;
@@ -176,15 +184,28 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
         ::SetWindowTextA(hWndCtrl, value);
 }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value) { ExchangeSigned(pDX, nIDC, value, "%d"); }
-void DDX_Text(CDataExchange* pDX, int nIDC, long& value) { ExchangeSigned(pDX, nIDC, value, "%ld"); }
-void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) { ExchangeUnsigned(pDX, nIDC, value, "%u"); }
-void DDX_Text(CDataExchange* pDX, int nIDC, DWORD& value) { ExchangeUnsigned(pDX, nIDC, value, "%lu"); }
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
+{
+    ExchangeSigned(pDX, nIDC, value, "%d");
+}
+void DDX_Text(CDataExchange* pDX, int nIDC, long& value)
+{
+    ExchangeSigned(pDX, nIDC, value, "%ld");
+}
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
+{
+    ExchangeUnsigned(pDX, nIDC, value, "%u");
+}
+void DDX_Text(CDataExchange* pDX, int nIDC, DWORD& value)
+{
+    ExchangeUnsigned(pDX, nIDC, value, "%lu");
+}
 
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         CString text = ControlText(hWndCtrl);
         const char* begin = text;
         char* end = nullptr;
@@ -192,7 +213,9 @@ void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
         if (end == begin || !IsBlank(end))
             FailWithMessage(pDX, kPromptNumber);
         value = parsed;
-    } else {
+    }
+    else
+    {
         CString text;
         text.Format("%.15g", value);
         ::SetWindowTextA(hWndCtrl, text);
@@ -215,15 +238,19 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
         value = -1;
     // The group runs from this button to the next window that starts a group.
     int index = 0;
-    for (HWND hWnd = hWndCtrl; hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+    for (HWND hWnd = hWndCtrl; hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
+    {
         if (hWnd != hWndCtrl && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_GROUP))
             break;
         if (!IsRadioButton(hWnd))
             continue;
-        if (pDX->m_bSaveAndValidate) {
+        if (pDX->m_bSaveAndValidate)
+        {
             if (::SendMessageA(hWnd, BM_GETCHECK, 0, 0) == BST_CHECKED)
                 value = index;
-        } else {
+        }
+        else
+        {
             ::SendMessageA(hWnd, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
         }
         ++index;
@@ -235,7 +262,8 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
     if (rControl.m_hWnd)
         return;
     HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (!rControl.SubclassWindow(hWndCtrl)) {
+    if (!rControl.SubclassWindow(hWndCtrl))
+    {
         TRACE("DDX_Control: control %d already has an object of its own\n", nIDC);
         pDX->Fail();
     }
@@ -253,12 +281,14 @@ void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
 void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         value = ControlText(hWndCtrl);
         return;
     }
     // Select the matching item when there is one, and show the text in any case (editable combo boxes).
-    if (::SendMessageA(hWndCtrl, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString())) == CB_ERR)
+    if (::SendMessageA(hWndCtrl, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(value.GetString())) == CB_ERR)
         ::SetWindowTextA(hWndCtrl, value);
 }
 
@@ -274,28 +304,37 @@ void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index)
 void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         int selected = static_cast<int>(::SendMessageA(hWndCtrl, LB_GETCURSEL, 0, 0));
         value.Empty();
-        if (selected != LB_ERR) {
+        if (selected != LB_ERR)
+        {
             int length = static_cast<int>(::SendMessageA(hWndCtrl, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0));
-            ::SendMessageA(hWndCtrl, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(value.GetBuffer(length)));
+            ::SendMessageA(hWndCtrl, LB_GETTEXT, static_cast<WPARAM>(selected),
+                           reinterpret_cast<LPARAM>(value.GetBuffer(length)));
             value.ReleaseBuffer(length);
         }
-    } else {
+    }
+    else
+    {
         ::SendMessageA(hWndCtrl, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString()));
     }
 }
 
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
 {
-    if (pDX->m_bSaveAndValidate) {
-        if (value.GetLength() > nChars) {
+    if (pDX->m_bSaveAndValidate)
+    {
+        if (value.GetLength() > nChars)
+        {
             CString prompt;
             prompt.Format(kPromptMaxChars, nChars);
             FailWithMessage(pDX, prompt);
         }
-    } else if (pDX->m_idLastControl != 0 && pDX->m_bEditLastControl) {
+    }
+    else if (pDX->m_idLastControl != 0 && pDX->m_bEditLastControl)
+    {
         ::SendDlgItemMessageA(pDX->m_pDlgWnd->GetSafeHwnd(), pDX->m_idLastControl, EM_LIMITTEXT,
                               static_cast<WPARAM>(nChars), 0);
     }
@@ -303,7 +342,8 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
 {
-    if (pDX->m_bSaveAndValidate && (value < minVal || value > maxVal)) {
+    if (pDX->m_bSaveAndValidate && (value < minVal || value > maxVal))
+    {
         CString prompt;
         prompt.Format(kPromptIntRange, minVal, maxVal);
         FailWithMessage(pDX, prompt);
@@ -312,7 +352,8 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
 
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
 {
-    if (pDX->m_bSaveAndValidate && (value < minVal || value > maxVal)) {
+    if (pDX->m_bSaveAndValidate && (value < minVal || value > maxVal))
+    {
         CString prompt;
         prompt.Format(kPromptUIntRange, minVal, maxVal);
         FailWithMessage(pDX, prompt);

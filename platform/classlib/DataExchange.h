@@ -35,8 +35,7 @@ public:
 
 // What Fail throws and UpdateData catches.
 class CUserException
-{
-};
+{};
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);

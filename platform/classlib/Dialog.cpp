@@ -27,8 +27,7 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM /*wParam*/, LPARAM l
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_lpszTemplateName(MAKEINTRESOURCEA(nIDTemplate)), m_nIDHelp(nIDTemplate), m_pParentWnd(pParentWnd)
-{
-}
+{}
 
 CDialog::CDialog(LPCSTR lpszTemplateName, CWnd* pParentWnd)
     : m_lpszTemplateName(lpszTemplateName), m_pParentWnd(pParentWnd)
@@ -56,10 +55,12 @@ LPCDLGTEMPLATEA CDialog::LoadTemplate(HINSTANCE* phInst) const
 HWND CDialog::OwnerForModal() const
 {
     HWND hWndOwner = m_pParentWnd->GetSafeHwnd();
-    if (!hWndOwner) {
+    if (!hWndOwner)
+    {
         // Opened from another window of this thread: that window waits for it, as the user expects.
         hWndOwner = ::GetActiveWindow();
-        if (!hWndOwner) {
+        if (!hWndOwner)
+        {
             CWnd* pMainWnd = AfxGetMainWnd();
             if (pMainWnd && pMainWnd != this && ::IsWindow(pMainWnd->m_hWnd))
                 hWndOwner = pMainWnd->m_hWnd;
@@ -142,7 +143,8 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 
 BOOL CDialog::OnInitDialog()
 {
-    if (!UpdateData(FALSE)) {
+    if (!UpdateData(FALSE))
+    {
         TRACE("CDialog::OnInitDialog: filling the controls failed, ending the dialog\n");
         EndDialog(-1);
         return FALSE;

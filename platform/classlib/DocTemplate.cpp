@@ -24,7 +24,8 @@ BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const
     if (m_strDocStrings.IsEmpty())
         return FALSE;
     int start = 0;
-    for (int part = 0; part < index; ++part) {
+    for (int part = 0; part < index; ++part)
+    {
         start = m_strDocStrings.Find('\n', start);
         if (start < 0)
             return FALSE;

@@ -30,7 +30,8 @@ void CException::operator delete(void* p) noexcept
 
 CException::CException()
 {
-    if (t_pUnclaimedHeapException == static_cast<void*>(this)) {
+    if (t_pUnclaimedHeapException == static_cast<void*>(this))
+    {
         m_bAutoDelete = true;
         t_pUnclaimedHeapException = nullptr;
     }
@@ -63,10 +64,8 @@ BOOL CNotSupportedException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PU
     return osm_classlib_detail::CopyErrorMessage("Unsupported operation.", lpszError, nMaxError, pnHelpContext);
 }
 
-CArchiveException::CArchiveException(int cause, LPCSTR lpszArchiveName)
-    : m_cause(cause), m_strFileName(lpszArchiveName)
-{
-}
+CArchiveException::CArchiveException(int cause, LPCSTR lpszArchiveName) : m_cause(cause), m_strFileName(lpszArchiveName)
+{}
 
 BOOL CArchiveException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
 {

@@ -10,13 +10,11 @@ IMPLEMENT_DYNAMIC(CStdioFile, CFile)
 
 CFileException::CFileException(int cause, LONG lOsError, LPCSTR lpszFileName)
     : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszFileName)
-{
-}
+{}
 
 CFileException::CFileException(const CFileException& other)
     : CException(), m_cause(other.m_cause), m_lOsError(other.m_lOsError), m_strFileName(other.m_strFileName)
-{
-}
+{}
 
 CFileException& CFileException::operator=(const CFileException& other)
 {
@@ -28,7 +26,8 @@ CFileException& CFileException::operator=(const CFileException& other)
 
 int PASCAL CFileException::OsErrorToException(LONG lOsError)
 {
-    switch (lOsError) {
+    switch (lOsError)
+    {
     case NO_ERROR:
         return none;
     case ERROR_FILE_NOT_FOUND:
@@ -91,12 +90,12 @@ BOOL CFileException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHe
 CString CFileException::GetErrorMessage() const
 {
     CString text;
-    if (m_lOsError > 0) {
+    if (m_lOsError > 0)
+    {
         char* buffer = nullptr;
-        DWORD length = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, static_cast<DWORD>(m_lOsError), 0,
-                                        reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+        DWORD length = ::FormatMessageA(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+            static_cast<DWORD>(m_lOsError), 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
         if (length && buffer)
             text = CString(buffer, static_cast<int>(length)).TrimRight();
         if (buffer)
@@ -148,7 +147,8 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
         *pError = m_error;
 
     DWORD access = 0;
-    switch (nOpenFlags & 3) {
+    switch (nOpenFlags & 3)
+    {
     case modeRead:
         access = GENERIC_READ;
         break;
@@ -160,7 +160,8 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
         break;
     }
     DWORD share = 0;
-    switch (nOpenFlags & 0x70) {
+    switch (nOpenFlags & 0x70)
+    {
     case shareDenyWrite:
         share = FILE_SHARE_READ;
         break;
@@ -212,7 +213,8 @@ BOOL CFile::WriteRaw(const void* lpBuf, DWORD nCount)
     DWORD written = 0;
     if (!::WriteFile(m_hFile, lpBuf, nCount, &written, nullptr))
         return Fail();
-    if (written != nCount) {
+    if (written != nCount)
+    {
         ::SetLastError(ERROR_DISK_FULL);
         return Fail();
     }
@@ -236,7 +238,8 @@ ULONGLONG CFile::Seek(LONGLONG lOff, UINT nFrom)
     LARGE_INTEGER distance;
     distance.QuadPart = lOff;
     LARGE_INTEGER position{};
-    if (!::SetFilePointerEx(m_hFile, distance, &position, nFrom)) {
+    if (!::SetFilePointerEx(m_hFile, distance, &position, nFrom))
+    {
         Fail();
         return static_cast<ULONGLONG>(-1);
     }
@@ -247,7 +250,8 @@ ULONGLONG CFile::GetPosition() const
 {
     LARGE_INTEGER zero{};
     LARGE_INTEGER position{};
-    if (!::SetFilePointerEx(m_hFile, zero, &position, FILE_CURRENT)) {
+    if (!::SetFilePointerEx(m_hFile, zero, &position, FILE_CURRENT))
+    {
         Fail();
         return static_cast<ULONGLONG>(-1);
     }
@@ -257,7 +261,8 @@ ULONGLONG CFile::GetPosition() const
 ULONGLONG CFile::GetLength() const
 {
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(m_hFile, &size)) {
+    if (!::GetFileSizeEx(m_hFile, &size))
+    {
         Fail();
         return 0;
     }
@@ -316,7 +321,8 @@ BOOL PASCAL CFile::Remove(LPCSTR lpszFileName, CFileException* pError)
 {
     if (::DeleteFileA(lpszFileName))
         return TRUE;
-    if (pError) {
+    if (pError)
+    {
         LONG osError = static_cast<LONG>(::GetLastError());
         *pError = CFileException(CFileException::OsErrorToException(osError), osError, lpszFileName);
     }
@@ -327,7 +333,8 @@ BOOL PASCAL CFile::Rename(LPCSTR lpszOldName, LPCSTR lpszNewName, CFileException
 {
     if (::MoveFileA(lpszOldName, lpszNewName))
         return TRUE;
-    if (pError) {
+    if (pError)
+    {
         LONG osError = static_cast<LONG>(::GetLastError());
         *pError = CFileException(CFileException::OsErrorToException(osError), osError, lpszOldName);
     }
@@ -393,7 +400,8 @@ UINT CStdioFile::Read(void* lpBuf, UINT nCount)
 {
     auto* out = static_cast<char*>(lpBuf);
     UINT count = 0;
-    while (count < nCount) {
+    while (count < nCount)
+    {
         int c = GetByte();
         if (c < 0)
             break;
@@ -412,7 +420,8 @@ BOOL CStdioFile::Write(const void* lpBuf, UINT nCount)
     const char* text = static_cast<const char*>(lpBuf);
     std::string translated;
     translated.reserve(nCount + nCount / 16 + 2);
-    for (UINT i = 0; i < nCount; ++i) {
+    for (UINT i = 0; i < nCount; ++i)
+    {
         if (text[i] == '\n')
             translated.push_back('\r');
         translated.push_back(text[i]);
@@ -432,10 +441,12 @@ BOOL CStdioFile::ReadString(CString& rString)
     int c = GetByte();
     if (c < 0)
         return FALSE;
-    for (; c >= 0; c = GetByte()) {
+    for (; c >= 0; c = GetByte())
+    {
         if (c == '\n')
             break;
-        if (c == '\r' && PeekByte() == '\n') {
+        if (c == '\r' && PeekByte() == '\n')
+        {
             GetByte();
             break;
         }
@@ -450,7 +461,8 @@ LPSTR CStdioFile::ReadString(LPSTR lpsz, UINT nMax)
     if (!lpsz || nMax == 0)
         return nullptr;
     UINT count = 0;
-    while (count + 1 < nMax) {
+    while (count + 1 < nMax)
+    {
         char c;
         if (Read(&c, 1) != 1)
             break;

@@ -14,9 +14,9 @@ void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRe
         return;
     // A failed DeferWindowPos frees the whole positioning: the moves already collected are lost, and the windows
     // stay where they are rather than half of them moving.
-    lpLayout->hDWP = ::DeferWindowPos(lpLayout->hDWP, hWnd, nullptr, lpRect->left, lpRect->top,
-                                      lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
-                                      SWP_NOACTIVATE | SWP_NOZORDER);
+    lpLayout->hDWP =
+        ::DeferWindowPos(lpLayout->hDWP, hWnd, nullptr, lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                         lpRect->bottom - lpRect->top, SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
 void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag, LPRECT lpRectParam,
@@ -36,7 +36,8 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
         layout.hDWP = ::BeginDeferWindowPos(children > 0 ? children : 1);
 
     HWND hWndLeftOver = nullptr;
-    for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+    for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
+    {
         const UINT nID = static_cast<UINT>(::GetDlgCtrlID(hWndChild));
         if (nID == nIDLeftOver)
             hWndLeftOver = hWndChild;
@@ -44,12 +45,17 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
             ::SendMessageA(hWndChild, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
     }
 
-    if (nFlag == reposQuery) {
-        if (lpRectParam) {
+    if (nFlag == reposQuery)
+    {
+        if (lpRectParam)
+        {
             // Stretching bars leave the pane the rest; bars that keep their own size say how much they need.
-            if (bStretch) {
+            if (bStretch)
+            {
                 ::CopyRect(lpRectParam, &layout.rect);
-            } else {
+            }
+            else
+            {
                 lpRectParam->left = lpRectParam->top = 0;
                 lpRectParam->right = layout.sizeTotal.cx;
                 lpRectParam->bottom = layout.sizeTotal.cy;
@@ -58,13 +64,15 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
         return;
     }
 
-    if (nFlag == reposExtra && lpRectParam) {
+    if (nFlag == reposExtra && lpRectParam)
+    {
         layout.rect.left += lpRectParam->left;
         layout.rect.top += lpRectParam->top;
         layout.rect.right -= lpRectParam->right;
         layout.rect.bottom -= lpRectParam->bottom;
     }
-    if (hWndLeftOver) {
+    if (hWndLeftOver)
+    {
         // A pane squeezed past nothing keeps an empty rectangle instead of a negative one.
         RECT pane = layout.rect;
         pane.right = pane.right < pane.left ? pane.left : pane.right;

@@ -13,13 +13,15 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
 END_MESSAGE_MAP()
 
-BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                       CWnd* pParentWnd, LPCSTR lpszMenuName, DWORD dwExStyle)
+BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                       LPCSTR lpszMenuName, DWORD dwExStyle)
 {
     HMENU hMenu = nullptr;
-    if (lpszMenuName) {
+    if (lpszMenuName)
+    {
         hMenu = ::LoadMenuA(AfxFindResourceHandle(lpszMenuName, RT_MENU), lpszMenuName);
-        if (!hMenu) {
+        if (!hMenu)
+        {
             TRACE("CFrameWnd: no menu resource for the frame \"%s\"\n", lpszWindowName ? lpszWindowName : "");
             return FALSE;
         }
@@ -30,7 +32,8 @@ BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyl
     const int y = systemPlaces ? CW_USEDEFAULT : rect.top;
     const int cx = systemPlaces ? CW_USEDEFAULT : rect.right - rect.left;
     const int cy = systemPlaces ? CW_USEDEFAULT : rect.bottom - rect.top;
-    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy, pParentWnd->GetSafeHwnd(), hMenu)) {
+    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy, pParentWnd->GetSafeHwnd(), hMenu))
+    {
         if (hMenu)
             ::DestroyMenu(hMenu);
         return FALSE;
@@ -67,7 +70,8 @@ CWnd* CFrameWnd::GetMessageBar() const
 void CFrameWnd::SetMessageText(LPCSTR lpszText)
 {
     m_lastStatusText = lpszText ? lpszText : "";
-    if (CWnd* pMessageBar = GetMessageBar()) {
+    if (CWnd* pMessageBar = GetMessageBar())
+    {
         pMessageBar->SetWindowText(m_lastStatusText);
         pMessageBar->UpdateWindow();  // menus are tracked in a loop of their own: the text must show now
     }
@@ -118,7 +122,8 @@ void CFrameWnd::OnSize(UINT nType, int cx, int cy)
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
-    if (m_nIdleFlags & idleLayout) {
+    if (m_nIdleFlags & idleLayout)
+    {
         RecalcLayout((m_nIdleFlags & idleNotify) != 0);
         UpdateWindow();
     }
@@ -131,10 +136,13 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
     const UINT previous = m_nIDLastMessage;
     const UINT nID = static_cast<UINT>(wParam);
     m_nIDTracking = nID;
-    if (lParam) {
+    if (lParam)
+    {
         SetMessageText(reinterpret_cast<LPCSTR>(lParam));
         m_nIDLastMessage = nID;
-    } else {
+    }
+    else
+    {
         SetMessageText(nID);
     }
     return static_cast<LRESULT>(previous);
@@ -149,7 +157,8 @@ LRESULT CFrameWnd::OnPopMessageString(WPARAM wParam, LPARAM lParam)
 CFrameWnd* CWnd::GetParentFrame() const
 {
     // GetParent of a popup is its owner: a floating bar finds the frame that owns it.
-    for (HWND hWnd = ::GetParent(GetSafeHwnd()); hWnd; hWnd = ::GetParent(hWnd)) {
+    for (HWND hWnd = ::GetParent(GetSafeHwnd()); hWnd; hWnd = ::GetParent(hWnd))
+    {
         CWnd* pWnd = FromHandlePermanent(hWnd);
         if (pWnd && pWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
             return static_cast<CFrameWnd*>(pWnd);

@@ -3,9 +3,8 @@
 // accelerators and answers the idle-time update:
 //
 //   CFrameWnd* pFrame = new CMainFrame;
-//   pFrame->Create(nullptr, "Osmira", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr, MAKEINTRESOURCEA(IDR_MAIN));
-//   pFrame->LoadAccelTable(MAKEINTRESOURCEA(IDR_MAIN));
-//   AfxGetApp()->m_pMainWnd = pFrame;
+//   pFrame->Create(nullptr, "Osmira", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr,
+//   MAKEINTRESOURCEA(IDR_MAIN)); pFrame->LoadAccelTable(MAKEINTRESOURCEA(IDR_MAIN)); AfxGetApp()->m_pMainWnd = pFrame;
 //
 // Layout: RecalcLayout sends WM_SIZEPARENT to every child (FrameLayout.h) and gives the pane the rest. Code that
 // changes many bars at once calls DelayRecalcLayout instead; the layout then runs once, at the next idle time
@@ -67,11 +66,11 @@ public:
     BOOL LoadAccelTable(LPCSTR lpszResourceName);
 
     UINT m_nIdleFlags = 0;
-    BOOL m_bHelpMode = FALSE;           // the user is picking something to get help on
-    HACCEL m_hAccelTable = nullptr;     // translated for the frame's keyboard messages
-    UINT m_nIDTracking = 0;             // the string id the status line is to show
-    UINT m_nIDLastMessage = 0;          // the string id it shows (0 for a text)
-    CRect m_rectBorder{0, 0, 0, 0};     // room kept free around the pane, on top of the bars
+    BOOL m_bHelpMode = FALSE;        // the user is picking something to get help on
+    HACCEL m_hAccelTable = nullptr;  // translated for the frame's keyboard messages
+    UINT m_nIDTracking = 0;          // the string id the status line is to show
+    UINT m_nIDLastMessage = 0;       // the string id it shows (0 for a text)
+    CRect m_rectBorder{0, 0, 0, 0};  // room kept free around the pane, on top of the bars
 
 protected:
     afx_msg void OnSize(UINT nType, int cx, int cy);

@@ -42,7 +42,8 @@ CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ hObject)
         return p;
     // The wrapper's class follows the object's kind, so CFont::FromHandle(hFont) really is a CFont.
     std::unique_ptr<CGdiObject> wrapper;
-    switch (::GetObjectType(hObject)) {
+    switch (::GetObjectType(hObject))
+    {
     case OBJ_PEN:
     case OBJ_EXTPEN:
         wrapper = std::make_unique<CPen>();
@@ -144,8 +145,7 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONTA* lpLogFont, CDC* pDC)
 
 BOOL CBitmap::LoadBitmap(LPCSTR lpszResourceName)
 {
-    return Attach(::LoadBitmapA(AfxFindResourceHandle(lpszResourceName, RT_BITMAP),
-                                lpszResourceName));
+    return Attach(::LoadBitmapA(AfxFindResourceHandle(lpszResourceName, RT_BITMAP), lpszResourceName));
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)

@@ -46,7 +46,10 @@ public:
 
     static CPen* PASCAL FromHandle(HPEN hPen) { return static_cast<CPen*>(CGdiObject::FromHandle(hPen)); }
     operator HPEN() const { return static_cast<HPEN>(GetSafeHandle()); }
-    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor) { return Attach(::CreatePen(nPenStyle, nWidth, crColor)); }
+    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
+    {
+        return Attach(::CreatePen(nPenStyle, nWidth, crColor));
+    }
     BOOL CreatePenIndirect(const LOGPEN* lpLogPen) { return Attach(::CreatePenIndirect(lpLogPen)); }
     int GetLogPen(LOGPEN* pLogPen) const { return GetObject(sizeof(LOGPEN), pLogPen); }
 };
@@ -94,7 +97,10 @@ class CBitmap : public CGdiObject
     DECLARE_DYNCREATE(CBitmap)
 
 public:
-    static CBitmap* PASCAL FromHandle(HBITMAP hBitmap) { return static_cast<CBitmap*>(CGdiObject::FromHandle(hBitmap)); }
+    static CBitmap* PASCAL FromHandle(HBITMAP hBitmap)
+    {
+        return static_cast<CBitmap*>(CGdiObject::FromHandle(hBitmap));
+    }
     operator HBITMAP() const { return static_cast<HBITMAP>(GetSafeHandle()); }
     BOOL LoadBitmap(LPCSTR lpszResourceName);
     BOOL LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCEA(nIDResource)); }

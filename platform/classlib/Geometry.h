@@ -14,16 +14,44 @@ class CSize : public tagSIZE
 {
 public:
     CSize() noexcept { cx = cy = 0; }
-    CSize(int initCX, int initCY) noexcept { cx = initCX; cy = initCY; }
-    CSize(SIZE initSize) noexcept { cx = initSize.cx; cy = initSize.cy; }
-    explicit CSize(POINT initPt) noexcept { cx = initPt.x; cy = initPt.y; }
-    explicit CSize(DWORD dwSize) noexcept { cx = static_cast<short>(LOWORD(dwSize)); cy = static_cast<short>(HIWORD(dwSize)); }
+    CSize(int initCX, int initCY) noexcept
+    {
+        cx = initCX;
+        cy = initCY;
+    }
+    CSize(SIZE initSize) noexcept
+    {
+        cx = initSize.cx;
+        cy = initSize.cy;
+    }
+    explicit CSize(POINT initPt) noexcept
+    {
+        cx = initPt.x;
+        cy = initPt.y;
+    }
+    explicit CSize(DWORD dwSize) noexcept
+    {
+        cx = static_cast<short>(LOWORD(dwSize));
+        cy = static_cast<short>(HIWORD(dwSize));
+    }
 
     bool operator==(SIZE size) const noexcept { return cx == size.cx && cy == size.cy; }
     bool operator!=(SIZE size) const noexcept { return !(*this == size); }
-    void operator+=(SIZE size) noexcept { cx += size.cx; cy += size.cy; }
-    void operator-=(SIZE size) noexcept { cx -= size.cx; cy -= size.cy; }
-    void SetSize(int CX, int CY) noexcept { cx = CX; cy = CY; }
+    void operator+=(SIZE size) noexcept
+    {
+        cx += size.cx;
+        cy += size.cy;
+    }
+    void operator-=(SIZE size) noexcept
+    {
+        cx -= size.cx;
+        cy -= size.cy;
+    }
+    void SetSize(int CX, int CY) noexcept
+    {
+        cx = CX;
+        cy = CY;
+    }
     CSize operator+(SIZE size) const noexcept { return CSize(cx + size.cx, cy + size.cy); }
     CSize operator-(SIZE size) const noexcept { return CSize(cx - size.cx, cy - size.cy); }
     CSize operator-() const noexcept { return CSize(-cx, -cy); }
@@ -33,9 +61,21 @@ class CPoint : public tagPOINT
 {
 public:
     CPoint() noexcept { x = y = 0; }
-    CPoint(int initX, int initY) noexcept { x = initX; y = initY; }
-    CPoint(POINT initPt) noexcept { x = initPt.x; y = initPt.y; }
-    explicit CPoint(SIZE initSize) noexcept { x = initSize.cx; y = initSize.cy; }
+    CPoint(int initX, int initY) noexcept
+    {
+        x = initX;
+        y = initY;
+    }
+    CPoint(POINT initPt) noexcept
+    {
+        x = initPt.x;
+        y = initPt.y;
+    }
+    explicit CPoint(SIZE initSize) noexcept
+    {
+        x = initSize.cx;
+        y = initSize.cy;
+    }
     // Packed mouse coordinates (an LPARAM or GetMessagePos()): the halves are signed on multi-monitor desktops.
     explicit CPoint(LPARAM dwPoint) noexcept
     {
@@ -43,10 +83,18 @@ public:
         y = static_cast<short>(HIWORD(dwPoint));
     }
 
-    void Offset(int xOffset, int yOffset) noexcept { x += xOffset; y += yOffset; }
+    void Offset(int xOffset, int yOffset) noexcept
+    {
+        x += xOffset;
+        y += yOffset;
+    }
     void Offset(POINT point) noexcept { Offset(point.x, point.y); }
     void Offset(SIZE size) noexcept { Offset(size.cx, size.cy); }
-    void SetPoint(int X, int Y) noexcept { x = X; y = Y; }
+    void SetPoint(int X, int Y) noexcept
+    {
+        x = X;
+        y = Y;
+    }
 
     bool operator==(POINT point) const noexcept { return x == point.x && y == point.y; }
     bool operator!=(POINT point) const noexcept { return !(*this == point); }
@@ -86,8 +134,17 @@ public:
     BOOL PtInRect(POINT point) const noexcept { return ::PtInRect(this, point); }
     BOOL EqualRect(LPCRECT lpRect) const noexcept { return ::EqualRect(this, lpRect); }
 
-    void SetRect(int x1, int y1, int x2, int y2) noexcept { left = x1; top = y1; right = x2; bottom = y2; }
-    void SetRect(POINT topLeft, POINT bottomRight) noexcept { SetRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y); }
+    void SetRect(int x1, int y1, int x2, int y2) noexcept
+    {
+        left = x1;
+        top = y1;
+        right = x2;
+        bottom = y2;
+    }
+    void SetRect(POINT topLeft, POINT bottomRight) noexcept
+    {
+        SetRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
+    }
     void SetRectEmpty() noexcept { SetRect(0, 0, 0, 0); }
     void CopyRect(LPCRECT lpSrcRect) noexcept
     {
@@ -100,13 +157,25 @@ public:
     void InflateRect(int x, int y) noexcept { InflateRect(x, y, x, y); }
     void InflateRect(SIZE size) noexcept { InflateRect(size.cx, size.cy); }
     void InflateRect(LPCRECT lpRect) noexcept { InflateRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
-    void InflateRect(int l, int t, int r, int b) noexcept { left -= l; top -= t; right += r; bottom += b; }
+    void InflateRect(int l, int t, int r, int b) noexcept
+    {
+        left -= l;
+        top -= t;
+        right += r;
+        bottom += b;
+    }
     void DeflateRect(int x, int y) noexcept { InflateRect(-x, -y); }
     void DeflateRect(SIZE size) noexcept { InflateRect(-size.cx, -size.cy); }
     void DeflateRect(LPCRECT lpRect) noexcept { DeflateRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
     void DeflateRect(int l, int t, int r, int b) noexcept { InflateRect(-l, -t, -r, -b); }
 
-    void OffsetRect(int x, int y) noexcept { left += x; right += x; top += y; bottom += y; }
+    void OffsetRect(int x, int y) noexcept
+    {
+        left += x;
+        right += x;
+        top += y;
+        bottom += y;
+    }
     void OffsetRect(POINT point) noexcept { OffsetRect(point.x, point.y); }
     void OffsetRect(SIZE size) noexcept { OffsetRect(size.cx, size.cy); }
     void MoveToX(int x) noexcept { OffsetRect(x - left, 0); }
@@ -124,7 +193,10 @@ public:
     // Like the Win32 calls: FALSE (and an empty rectangle) when the result is empty.
     BOOL IntersectRect(LPCRECT lpRect1, LPCRECT lpRect2) noexcept { return ::IntersectRect(this, lpRect1, lpRect2); }
     BOOL UnionRect(LPCRECT lpRect1, LPCRECT lpRect2) noexcept { return ::UnionRect(this, lpRect1, lpRect2); }
-    BOOL SubtractRect(LPCRECT lpRectSrc1, LPCRECT lpRectSrc2) noexcept { return ::SubtractRect(this, lpRectSrc1, lpRectSrc2); }
+    BOOL SubtractRect(LPCRECT lpRectSrc1, LPCRECT lpRectSrc2) noexcept
+    {
+        return ::SubtractRect(this, lpRectSrc1, lpRectSrc2);
+    }
 
     bool operator==(const RECT& rect) const noexcept { return ::EqualRect(this, &rect) != FALSE; }
     bool operator!=(const RECT& rect) const noexcept { return !(*this == rect); }
@@ -137,12 +209,52 @@ public:
     void operator&=(const RECT& rect) noexcept { ::IntersectRect(this, this, &rect); }
     void operator|=(const RECT& rect) noexcept { ::UnionRect(this, this, &rect); }
 
-    CRect operator+(POINT point) const noexcept { CRect r(*this); r.OffsetRect(point); return r; }
-    CRect operator-(POINT point) const noexcept { CRect r(*this); r.OffsetRect(-point.x, -point.y); return r; }
-    CRect operator+(SIZE size) const noexcept { CRect r(*this); r.OffsetRect(size); return r; }
-    CRect operator-(SIZE size) const noexcept { CRect r(*this); r.OffsetRect(-size.cx, -size.cy); return r; }
-    CRect operator+(LPCRECT lpRect) const noexcept { CRect r(*this); r.InflateRect(lpRect); return r; }
-    CRect operator-(LPCRECT lpRect) const noexcept { CRect r(*this); r.DeflateRect(lpRect); return r; }
-    CRect operator&(const RECT& rect) const noexcept { CRect r; ::IntersectRect(&r, this, &rect); return r; }
-    CRect operator|(const RECT& rect) const noexcept { CRect r; ::UnionRect(&r, this, &rect); return r; }
+    CRect operator+(POINT point) const noexcept
+    {
+        CRect r(*this);
+        r.OffsetRect(point);
+        return r;
+    }
+    CRect operator-(POINT point) const noexcept
+    {
+        CRect r(*this);
+        r.OffsetRect(-point.x, -point.y);
+        return r;
+    }
+    CRect operator+(SIZE size) const noexcept
+    {
+        CRect r(*this);
+        r.OffsetRect(size);
+        return r;
+    }
+    CRect operator-(SIZE size) const noexcept
+    {
+        CRect r(*this);
+        r.OffsetRect(-size.cx, -size.cy);
+        return r;
+    }
+    CRect operator+(LPCRECT lpRect) const noexcept
+    {
+        CRect r(*this);
+        r.InflateRect(lpRect);
+        return r;
+    }
+    CRect operator-(LPCRECT lpRect) const noexcept
+    {
+        CRect r(*this);
+        r.DeflateRect(lpRect);
+        return r;
+    }
+    CRect operator&(const RECT& rect) const noexcept
+    {
+        CRect r;
+        ::IntersectRect(&r, this, &rect);
+        return r;
+    }
+    CRect operator|(const RECT& rect) const noexcept
+    {
+        CRect r;
+        ::UnionRect(&r, this, &rect);
+        return r;
+    }
 };

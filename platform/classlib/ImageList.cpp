@@ -34,8 +34,8 @@ BOOL CImageList::DeleteImageList()
 BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask)
 {
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEA(nBitmapID), RT_BITMAP);
-    return Attach(ImageList_LoadImageA(hInst, MAKEINTRESOURCEA(nBitmapID), cx, nGrow, crMask, IMAGE_BITMAP,
-                                       LR_CREATEDIBSECTION));
+    return Attach(
+        ImageList_LoadImageA(hInst, MAKEINTRESOURCEA(nBitmapID), cx, nGrow, crMask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
 }
 
 BOOL CImageList::Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle)

@@ -32,7 +32,10 @@ public:
 
     int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
     BOOL GetIconSize(int* cx, int* cy) const { return ImageList_GetIconSize(m_hImageList, cx, cy); }
-    BOOL GetImageInfo(int nImage, IMAGEINFO* pImageInfo) const { return ImageList_GetImageInfo(m_hImageList, nImage, pImageInfo); }
+    BOOL GetImageInfo(int nImage, IMAGEINFO* pImageInfo) const
+    {
+        return ImageList_GetImageInfo(m_hImageList, nImage, pImageInfo);
+    }
     COLORREF SetBkColor(COLORREF cr) { return ImageList_SetBkColor(m_hImageList, cr); }
     int Add(CBitmap* pbmImage, CBitmap* pbmMask)
     {

@@ -54,8 +54,10 @@ IUnknown* CCmdTarget::GetInterface(REFIID iid)
         return m_pDispatch.get();
     const bool wantsIdentity = ::IsEqualIID(iid, __uuidof(IUnknown));
     for (const AFX_INTERFACEMAP* pMap = GetInterfaceMap(); pMap;
-         pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
-        for (const AFX_INTERFACEMAP_ENTRY* e = pMap->pEntries; e->piid; ++e) {
+         pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr)
+    {
+        for (const AFX_INTERFACEMAP_ENTRY* e = pMap->pEntries; e->piid; ++e)
+        {
             // Without automation the identity is the first interface listed, whichever one was asked for first.
             if (wantsIdentity || ::IsEqualIID(iid, *e->piid))
                 return e->pfnGetInterface(this);

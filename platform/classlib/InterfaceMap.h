@@ -35,32 +35,39 @@ struct AFX_INTERFACEMAP_ENTRY
 
 struct AFX_INTERFACEMAP
 {
-    const AFX_INTERFACEMAP* (PASCAL* pfnGetBaseMap)();
+    const AFX_INTERFACEMAP*(PASCAL* pfnGetBaseMap)();
     const AFX_INTERFACEMAP_ENTRY* pEntries;
 };
 
-#define DECLARE_INTERFACE_MAP()                                   \
-protected:                                                        \
-    static const AFX_INTERFACEMAP* PASCAL GetThisInterfaceMap();  \
+#define DECLARE_INTERFACE_MAP()                                                                                        \
+protected:                                                                                                             \
+    static const AFX_INTERFACEMAP* PASCAL GetThisInterfaceMap();                                                       \
     const AFX_INTERFACEMAP* GetInterfaceMap() const override;
 
-#define BEGIN_INTERFACE_MAP(theClass, baseClass)                                               \
-    const AFX_INTERFACEMAP* theClass::GetInterfaceMap() const { return GetThisInterfaceMap(); } \
-    const AFX_INTERFACEMAP* PASCAL theClass::GetThisInterfaceMap()                             \
-    {                                                                                           \
-        typedef theClass ThisClass;                                                             \
-        typedef baseClass TheBaseClass;                                                         \
+#define BEGIN_INTERFACE_MAP(theClass, baseClass)                                                                       \
+    const AFX_INTERFACEMAP* theClass::GetInterfaceMap() const                                                          \
+    {                                                                                                                  \
+        return GetThisInterfaceMap();                                                                                  \
+    }                                                                                                                  \
+    const AFX_INTERFACEMAP* PASCAL theClass::GetThisInterfaceMap()                                                     \
+    {                                                                                                                  \
+        typedef theClass ThisClass;                                                                                    \
+        typedef baseClass TheBaseClass;                                                                                \
         static const AFX_INTERFACEMAP_ENTRY _interfaceEntries[] = {
 
 // theInterface: the COM interface type; member: the object (of this class or a base) that implements it.
-#define INTERFACE_PART(theInterface, member)                                          \
-    {&__uuidof(theInterface), [](CCmdTarget* osmTarget) -> IUnknown* {                 \
-         theInterface* osmInterface = &static_cast<ThisClass*>(osmTarget)->member;     \
-         return osmInterface;                                                           \
+#define INTERFACE_PART(theInterface, member)                                                                           \
+    {&__uuidof(theInterface), [](CCmdTarget* osmTarget) -> IUnknown* {                                                 \
+         theInterface* osmInterface = &static_cast<ThisClass*>(osmTarget)->member;                                     \
+         return osmInterface;                                                                                          \
      }},
 
-#define END_INTERFACE_MAP()                                                                               \
-        {nullptr, nullptr}};                                                                              \
-        static const AFX_INTERFACEMAP interfaceMap = {&TheBaseClass::GetThisInterfaceMap, &_interfaceEntries[0]}; \
-        return &interfaceMap;                                                                             \
+#define END_INTERFACE_MAP()                                                                                            \
+    {                                                                                                                  \
+        nullptr, nullptr                                                                                               \
+    }                                                                                                                  \
+    }                                                                                                                  \
+    ;                                                                                                                  \
+    static const AFX_INTERFACEMAP interfaceMap = {&TheBaseClass::GetThisInterfaceMap, &_interfaceEntries[0]};          \
+    return &interfaceMap;                                                                                              \
     }

@@ -14,8 +14,7 @@
 
 #include <stdexcept>
 
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CList : public CObject
+template <class TYPE, class ARG_TYPE = const TYPE&> class CList : public CObject
 {
 public:
     explicit CList(INT_PTR nBlockSize = 10) : m_nodes(nBlockSize) {}
@@ -66,7 +65,8 @@ public:
     void RemoveAt(POSITION position) { Unlink(Required(At(position))); }
     void RemoveAll()
     {
-        while (CNode* pNode = m_pHead) {
+        while (CNode* pNode = m_pHead)
+        {
             m_pHead = pNode->pNext;
             m_nodes.Delete(pNode);
         }
@@ -110,7 +110,8 @@ public:
     // The first element equal to searchValue after startAfter (from the head when null), or null.
     POSITION Find(ARG_TYPE searchValue, POSITION startAfter = nullptr) const
     {
-        for (CNode* pNode = startAfter ? At(startAfter)->pNext : m_pHead; pNode; pNode = pNode->pNext) {
+        for (CNode* pNode = startAfter ? At(startAfter)->pNext : m_pHead; pNode; pNode = pNode->pNext)
+        {
             if (CompareElements(&pNode->data, &searchValue))
                 return osm_classlib_detail::ToPosition(pNode);
         }
@@ -132,12 +133,16 @@ public:
     void Serialize(CArchive& ar) override
     {
         CObject::Serialize(ar);
-        if (ar.IsStoring()) {
+        if (ar.IsStoring())
+        {
             ar.WriteCount(static_cast<DWORD_PTR>(m_nCount));
             for (CNode* pNode = m_pHead; pNode; pNode = pNode->pNext)
                 SerializeElements<TYPE>(ar, &pNode->data, 1);
-        } else {
-            for (DWORD_PTR n = ar.ReadCount(); n > 0; --n) {
+        }
+        else
+        {
+            for (DWORD_PTR n = ar.ReadCount(); n > 0; --n)
+            {
                 TYPE element{};
                 SerializeElements<TYPE>(ar, &element, 1);
                 AddTail(element);

@@ -11,7 +11,8 @@ END_MESSAGE_MAP()
 BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                           CMDIFrameWnd* pParentWnd)
 {
-    if (!pParentWnd) {
+    if (!pParentWnd)
+    {
         CWnd* pMainWnd = AfxGetMainWnd();
         if (pMainWnd && pMainWnd->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)))
             pParentWnd = static_cast<CMDIFrameWnd*>(pMainWnd);
@@ -48,7 +49,8 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
         SubclassWindow(hWnd);
     if (m_hWnd != hWnd)
         return FALSE;
-    if (cs.style & WS_VISIBLE) {
+    if (cs.style & WS_VISIBLE)
+    {
         ::ShowWindow(hWnd, (cs.style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
         MDIActivate();
     }

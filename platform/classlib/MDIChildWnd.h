@@ -4,7 +4,8 @@
 // template's shared menu (SetActiveDocument, m_hMenuShared).
 //
 //   auto* pChild = new CDocumentWnd;
-//   pChild->Create(nullptr, "Untitled", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, pMainFrame);
+//   pChild->Create(nullptr, "Untitled", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+//   pMainFrame);
 #pragma once
 
 #include "classlib/MDIFrameWnd.h"

@@ -30,9 +30,12 @@ void CMDIFrameWnd::OnDestroy()
 {
     // The active child's template menu is the template's: the window must not take it along.
     HMENU hMenu = ::GetMenu(m_hWnd);
-    if (CWinApp* pApp = hMenu ? AfxGetApp() : nullptr) {
-        for (POSITION pos = pApp->GetFirstDocTemplatePosition(); pos;) {
-            if (pApp->GetNextDocTemplate(pos)->m_hMenuShared == hMenu) {
+    if (CWinApp* pApp = hMenu ? AfxGetApp() : nullptr)
+    {
+        for (POSITION pos = pApp->GetFirstDocTemplatePosition(); pos;)
+        {
+            if (pApp->GetNextDocTemplate(pos)->m_hMenuShared == hMenu)
+            {
                 ::SetMenu(m_hWnd, nullptr);
                 break;
             }
@@ -48,10 +51,11 @@ BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCT /*lpCreateStruct*/, HMENU hWindow
     client.hWindowMenu = hWindowMenu;
     client.idFirstChild = kFirstChildId;
     m_hWndMDIClient = ::CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
-                                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 0, 0, 0,
-                                        0, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)),
+                                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 0, 0, 0, 0,
+                                        m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)),
                                         AfxGetInstanceHandle(), &client);
-    if (!m_hWndMDIClient) {
+    if (!m_hWndMDIClient)
+    {
         TRACE("CMDIFrameWnd: the MDI client was not created (error %lu)\n", ::GetLastError());
         return FALSE;
     }
@@ -76,7 +80,8 @@ BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
 BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 {
     // The active document window knows its commands best.
-    if (m_hWndMDIClient) {
+    if (m_hWndMDIClient)
+    {
         auto hWndActive = reinterpret_cast<HWND>(::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0));
         CWnd* pActive = FromHandlePermanent(hWndActive);
         if (pActive && pActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))

@@ -19,8 +19,7 @@
 
 #include <stdexcept>
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-class CMap : public CObject
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap : public CObject
 {
 public:
     explicit CMap(INT_PTR nBlockSize = 10) : m_nodes(nBlockSize) {}
@@ -64,9 +63,11 @@ public:
         if (m_buckets.empty())
             return FALSE;
         const UINT nHash = HashKey<ARG_KEY>(key);
-        for (CAssoc** ppLink = &m_buckets[nHash % m_nHashTableSize]; *ppLink; ppLink = &(*ppLink)->pNext) {
+        for (CAssoc** ppLink = &m_buckets[nHash % m_nHashTableSize]; *ppLink; ppLink = &(*ppLink)->pNext)
+        {
             CAssoc* pAssoc = *ppLink;
-            if (pAssoc->nHashValue == nHash && CompareElements(&pAssoc->key, &key)) {
+            if (pAssoc->nHashValue == nHash && CompareElements(&pAssoc->key, &key))
+            {
                 *ppLink = pAssoc->pNext;
                 m_nodes.Delete(pAssoc);
                 if (--m_nCount == 0)
@@ -79,8 +80,10 @@ public:
 
     void RemoveAll()
     {
-        for (CAssoc*& pHead : m_buckets) {
-            while (CAssoc* pAssoc = pHead) {
+        for (CAssoc*& pHead : m_buckets)
+        {
+            while (CAssoc* pAssoc = pHead)
+            {
                 pHead = pAssoc->pNext;
                 m_nodes.Delete(pAssoc);
             }
@@ -125,7 +128,8 @@ public:
         std::vector<CAssoc**> tails;
         for (auto& head : m_buckets)
             tails.push_back(&head);
-        for (CAssoc* pAssoc : entries) {
+        for (CAssoc* pAssoc : entries)
+        {
             CAssoc**& ppTail = tails[pAssoc->nHashValue % nHashSize];
             pAssoc->pNext = nullptr;
             *ppTail = pAssoc;
@@ -138,14 +142,19 @@ public:
     void Serialize(CArchive& ar) override
     {
         CObject::Serialize(ar);
-        if (ar.IsStoring()) {
+        if (ar.IsStoring())
+        {
             ar.WriteCount(static_cast<DWORD_PTR>(m_nCount));
-            for (CAssoc* p = FirstFrom(0); p; p = NextOf(p)) {
+            for (CAssoc* p = FirstFrom(0); p; p = NextOf(p))
+            {
                 SerializeElements<KEY>(ar, &p->key, 1);
                 SerializeElements<VALUE>(ar, &p->value, 1);
             }
-        } else {
-            for (DWORD_PTR n = ar.ReadCount(); n > 0; --n) {
+        }
+        else
+        {
+            for (DWORD_PTR n = ar.ReadCount(); n > 0; --n)
+            {
                 KEY key{};
                 VALUE value{};
                 SerializeElements<KEY>(ar, &key, 1);
@@ -171,7 +180,8 @@ private:
         nBucket = nHash % m_nHashTableSize;
         if (m_buckets.empty())
             return nullptr;
-        for (CAssoc* pAssoc = m_buckets[nBucket]; pAssoc; pAssoc = pAssoc->pNext) {
+        for (CAssoc* pAssoc = m_buckets[nBucket]; pAssoc; pAssoc = pAssoc->pNext)
+        {
             if (pAssoc->nHashValue == nHash && CompareElements(&pAssoc->key, &key))
                 return pAssoc;
         }
@@ -181,7 +191,8 @@ private:
     // The head of the first non-empty bucket at or after nBucket.
     CAssoc* FirstFrom(UINT nBucket) const
     {
-        for (UINT i = nBucket; i < m_buckets.size(); ++i) {
+        for (UINT i = nBucket; i < m_buckets.size(); ++i)
+        {
             if (m_buckets[i])
                 return m_buckets[i];
         }

@@ -116,7 +116,8 @@ BOOL CMemFile::Write(const void* lpBuf, UINT nCount)
 ULONGLONG CMemFile::Seek(LONGLONG lOff, UINT nFrom)
 {
     LONGLONG base = 0;
-    switch (nFrom) {
+    switch (nFrom)
+    {
     case begin:
         base = 0;
         break;
@@ -132,7 +133,8 @@ ULONGLONG CMemFile::Seek(LONGLONG lOff, UINT nFrom)
     }
     const bool overflows = lOff > 0 ? base > std::numeric_limits<LONGLONG>::max() - lOff : false;
     const LONGLONG target = overflows ? -1 : base + lOff;
-    if (target < 0 || static_cast<ULONGLONG>(target) > std::numeric_limits<SIZE_T>::max()) {
+    if (target < 0 || static_cast<ULONGLONG>(target) > std::numeric_limits<SIZE_T>::max())
+    {
         m_error = CFileException(CFileException::badSeek, -1, m_strFileName);
         return static_cast<ULONGLONG>(-1);
     }

@@ -82,7 +82,8 @@ BOOL CMenu::DestroyMenu()
 int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const
 {
     int length = ::GetMenuStringA(m_hMenu, nIDItem, nullptr, 0, nFlags);
-    if (length <= 0) {
+    if (length <= 0)
+    {
         rString.Empty();
         return 0;
     }

@@ -11,13 +11,13 @@ namespace {
 __attribute__((section(".data$osm_rtc_a"), used)) const CRuntimeClass* const g_tableStart = nullptr;
 __attribute__((section(".data$osm_rtc_c"), used)) const CRuntimeClass* const g_tableEnd = nullptr;
 
-template <class Visit>
-const CRuntimeClass* FindRegistered(Visit matches)
+template <class Visit> const CRuntimeClass* FindRegistered(Visit matches)
 {
     // Walked by address: the entries are separate objects the linker placed side by side.
     const uintptr_t first = reinterpret_cast<uintptr_t>(&g_tableStart) + sizeof(const CRuntimeClass*);
     const uintptr_t last = reinterpret_cast<uintptr_t>(&g_tableEnd);
-    for (uintptr_t at = first; at < last; at += sizeof(const CRuntimeClass*)) {
+    for (uintptr_t at = first; at < last; at += sizeof(const CRuntimeClass*))
+    {
         const CRuntimeClass* pClass = *reinterpret_cast<const CRuntimeClass* const volatile*>(at);
         if (pClass && matches(pClass))
             return pClass;
@@ -34,7 +34,8 @@ CObject* CRuntimeClass::CreateObject() const
 
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
 {
-    for (const CRuntimeClass* p = this; p; p = p->m_pBaseClass) {
+    for (const CRuntimeClass* p = this; p; p = p->m_pBaseClass)
+    {
         if (p == pBaseClass)
             return TRUE;
     }

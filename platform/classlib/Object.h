@@ -21,9 +21,9 @@ struct CRuntimeClass
 {
     LPCSTR m_lpszClassName;
     int m_nObjectSize;
-    UINT m_wSchema;                          // 0xFFFF for classes that cannot be stored
-    CObject* (PASCAL* m_pfnCreateObject)();  // null for classes that cannot be created dynamically
-    CRuntimeClass* m_pBaseClass;             // null only for CObject
+    UINT m_wSchema;                         // 0xFFFF for classes that cannot be stored
+    CObject*(PASCAL* m_pfnCreateObject)();  // null for classes that cannot be created dynamically
+    CRuntimeClass* m_pBaseClass;            // null only for CObject
 
     // Makes a new object of this class on the heap (delete it with delete); null when not creatable.
     CObject* CreateObject() const;
@@ -63,13 +63,13 @@ protected:
 
 #define RUNTIME_CLASS(class_name) (const_cast<CRuntimeClass*>(&class_name::class##class_name))
 
-#define DECLARE_DYNAMIC(class_name)                  \
-public:                                              \
-    static const CRuntimeClass class##class_name;    \
+#define DECLARE_DYNAMIC(class_name)                                                                                    \
+public:                                                                                                                \
+    static const CRuntimeClass class##class_name;                                                                      \
     virtual CRuntimeClass* GetRuntimeClass() const;
 
-#define DECLARE_DYNCREATE(class_name) \
-    DECLARE_DYNAMIC(class_name)       \
+#define DECLARE_DYNCREATE(class_name)                                                                                  \
+    DECLARE_DYNAMIC(class_name)                                                                                        \
     static CObject* PASCAL CreateObject();
 
 // Storable classes keep their schema number in the record (IMPLEMENT_SERIAL); an archive writes it with the class's
@@ -77,21 +77,30 @@ public:                                              \
 // which no archive accepts.
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
-#define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                               \
-    const CRuntimeClass class_name::class##class_name = {#class_name, static_cast<int>(sizeof(class_name)),  \
-                                                         static_cast<UINT>(wSchema), pfnNew,               \
-                                                         RUNTIME_CLASS(base_class_name)};                  \
-    OSM_RUNTIME_CLASS_TABLE_ENTRY static const CRuntimeClass* const osmRuntimeClassEntry_##class_name =     \
-        &class_name::class##class_name;                                                                     \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+#define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                                           \
+    const CRuntimeClass class_name::class##class_name = {#class_name, static_cast<int>(sizeof(class_name)),            \
+                                                         static_cast<UINT>(wSchema), pfnNew,                           \
+                                                         RUNTIME_CLASS(base_class_name)};                              \
+    OSM_RUNTIME_CLASS_TABLE_ENTRY static const CRuntimeClass* const osmRuntimeClassEntry_##class_name =                \
+        &class_name::class##class_name;                                                                                \
+    CRuntimeClass* class_name::GetRuntimeClass() const                                                                 \
+    {                                                                                                                  \
+        return RUNTIME_CLASS(class_name);                                                                              \
+    }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                                                 \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                             \
-    CObject* PASCAL class_name::CreateObject() { return new class_name; }           \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                               \
+    CObject* PASCAL class_name::CreateObject()                                                                         \
+    {                                                                                                                  \
+        return new class_name;                                                                                         \
+    }                                                                                                                  \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
-#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                       \
-    CObject* PASCAL class_name::CreateObject() { return new class_name; }           \
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                                         \
+    CObject* PASCAL class_name::CreateObject()                                                                         \
+    {                                                                                                                  \
+        return new class_name;                                                                                         \
+    }                                                                                                                  \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)

@@ -14,7 +14,8 @@ class ClipboardSession
 public:
     ClipboardSession()
     {
-        for (int attempt = 0; attempt < kOpenAttempts && !m_bOpen; ++attempt) {
+        for (int attempt = 0; attempt < kOpenAttempts && !m_bOpen; ++attempt)
+        {
             if (attempt > 0)
                 ::Sleep(kOpenRetryMs);
             m_bOpen = ::OpenClipboard(nullptr) != FALSE;
@@ -92,7 +93,8 @@ HGLOBAL COleDataObject::GetGlobalData(CLIPFORMAT cfFormat) const
         return nullptr;
     {
         GlobalView copy(hCopy);
-        if (!copy.Data()) {
+        if (!copy.Data())
+        {
             ::GlobalFree(hCopy);
             return nullptr;
         }

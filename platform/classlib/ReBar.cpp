@@ -49,11 +49,13 @@ BOOL CReBar::AddBar(CWnd* pBar, LPCSTR pszText, CBitmap* pbmp, DWORD dwStyle)
     band.cxMinChild = 0;
     band.cyMinChild = rect.Height();
     band.cx = rect.Width();
-    if (pszText) {
+    if (pszText)
+    {
         band.fMask |= RBBIM_TEXT;
         band.lpText = const_cast<LPSTR>(pszText);
     }
-    if (pbmp && pbmp->GetSafeHandle()) {
+    if (pbmp && pbmp->GetSafeHandle())
+    {
         band.fMask |= RBBIM_BACKGROUND;
         band.hbmBack = static_cast<HBITMAP>(pbmp->GetSafeHandle());
     }
@@ -114,7 +116,8 @@ BOOL CReBar::QueryChildSize(HWND hWndChild, const RECT& rcRoom, BOOL bCommit, SI
 void CReBar::UpdateBandSizes()
 {
     const RECT unbounded = {0, 0, kUnboundedLength, kUnboundedLength};
-    for (int index = 0; index < GetBandCount(); ++index) {
+    for (int index = 0; index < GetBandCount(); ++index)
+    {
         REBARBANDINFOA band = MakeBandInfo(RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_IDEALSIZE);
         SIZE size;
         if (!GetBandInfo(static_cast<UINT>(index), &band) || !::IsWindow(band.hwndChild) ||
@@ -129,7 +132,8 @@ void CReBar::UpdateBandSizes()
     }
     // The questions laid the children out for unbounded rows: each lays itself out again where its band holds it,
     // up to the band's far edge.
-    for (int index = 0; index < GetBandCount(); ++index) {
+    for (int index = 0; index < GetBandCount(); ++index)
+    {
         REBARBANDINFOA band = MakeBandInfo(RBBIM_CHILD);
         CRect bandRect;
         CRect borders;

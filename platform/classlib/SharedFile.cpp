@@ -16,7 +16,8 @@ void CSharedFile::SetHandle(HGLOBAL hGlobalMemory, BOOL bAllowGrow)
     if (!hGlobalMemory)
         return;
     auto* lpBuffer = static_cast<BYTE*>(::GlobalLock(hGlobalMemory));
-    if (!lpBuffer) {
+    if (!lpBuffer)
+    {
         // A discarded or invalid block has no bytes to offer; the file stays empty and the block is not taken.
         m_error = CFileException(CFileException::invalidFile, static_cast<LONG>(::GetLastError()));
         return;
@@ -45,7 +46,8 @@ BYTE* CSharedFile::Alloc(SIZE_T nBytes)
     if (!hGlobalMemory)
         return nullptr;
     auto* lpBuffer = static_cast<BYTE*>(::GlobalLock(hGlobalMemory));
-    if (!lpBuffer) {
+    if (!lpBuffer)
+    {
         ::GlobalFree(hGlobalMemory);
         return nullptr;
     }
@@ -62,7 +64,8 @@ BYTE* CSharedFile::Realloc(BYTE* lpMem, SIZE_T nBytes)
     // A block must be unlocked to move; when it cannot grow it stays as it was, locked again.
     ::GlobalUnlock(m_hGlobalMemory);
     HGLOBAL hGrown = ::GlobalReAlloc(m_hGlobalMemory, nBytes, GMEM_MOVEABLE);
-    if (!hGrown) {
+    if (!hGrown)
+    {
         ::GlobalLock(m_hGlobalMemory);
         return nullptr;
     }

@@ -64,12 +64,14 @@ CCriticalSection::~CCriticalSection()
 
 BOOL CCriticalSection::Lock(DWORD dwTimeout)
 {
-    if (dwTimeout == INFINITE) {
+    if (dwTimeout == INFINITE)
+    {
         ::EnterCriticalSection(&m_sect);
         return TRUE;
     }
     const DWORD start = ::GetTickCount();
-    for (;;) {
+    for (;;)
+    {
         if (::TryEnterCriticalSection(&m_sect))
             return TRUE;
         // Unsigned difference: right across the tick counter's wrap.

@@ -109,7 +109,8 @@ void SetThreadLocalObject(std::size_t key, void* pObject, ThreadLocalDestroy pfn
     LastErrorKeeper keepError;
     const DWORD slot = AllocatedSlot();
     auto* pObjects = static_cast<ThreadObjects*>(::TlsGetValue(slot));
-    if (!pObjects) {
+    if (!pObjects)
+    {
         auto fresh = std::make_unique<ThreadObjects>();
         if (!::TlsSetValue(slot, fresh.get()))
             throw std::bad_alloc();
@@ -141,10 +142,12 @@ void DestroyThreadLocals()
     ThreadObjects* pObjects = CurrentObjects();
     if (!pObjects)
         return;
-    for (int round = 0; round < kDestroyRounds && !pObjects->made.empty(); ++round) {
+    for (int round = 0; round < kDestroyRounds && !pObjects->made.empty(); ++round)
+    {
         // Newest first. Each object stays reachable while its own destructor runs, as a thread_local would; objects
         // made meanwhile land behind the ones this round started with and wait for the next round.
-        for (std::size_t n = pObjects->made.size(); n > 0; --n) {
+        for (std::size_t n = pObjects->made.size(); n > 0; --n)
+        {
             const ThreadObjects::Made made = pObjects->made[n - 1];
             made.pfnDestroy(made.pObject);
             pObjects->byKey[made.key] = nullptr;

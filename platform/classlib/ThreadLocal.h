@@ -34,8 +34,7 @@ void DestroyThreadLocals();
 
 }  // namespace osm_classlib_detail
 
-template <class T>
-class CThreadLocal
+template <class T> class CThreadLocal
 {
 public:
     constexpr CThreadLocal() = default;

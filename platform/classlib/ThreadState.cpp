@@ -46,7 +46,8 @@ LRESULT CALLBACK MessageFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
     HHOOK hook = GetThreadState().hHookMsgFilter;
     // Dialog boxes and message boxes call the hook before IsDialogMessage; menus and scroll loops are left alone.
-    if ((code == MSGF_DIALOGBOX || code == MSGF_MESSAGEBOX) && lParam) {
+    if ((code == MSGF_DIALOGBOX || code == MSGF_MESSAGEBOX) && lParam)
+    {
         if (PumpPreTranslate(reinterpret_cast<MSG*>(lParam)))
             return TRUE;
     }
@@ -65,7 +66,8 @@ ModalLoopScope::ModalLoopScope()
 ModalLoopScope::~ModalLoopScope()
 {
     auto& state = GetThreadState();
-    if (--state.msgFilterUsers == 0 && state.hHookMsgFilter) {
+    if (--state.msgFilterUsers == 0 && state.hHookMsgFilter)
+    {
         ::UnhookWindowsHookEx(state.hHookMsgFilter);
         state.hHookMsgFilter = nullptr;
     }

@@ -23,8 +23,7 @@ void ClearTemporaryHandle(CMenu* pObject);
 // locals, heap objects) and are added by Attach; temporary entries are owned by the map. Each temporary object
 // remembers the dispatch depth it was made at: once the thread is back below that depth no handler that saw it is
 // still running, so it can go.
-template <class Handle, class Object>
-class HandleMap
+template <class Handle, class Object> class HandleMap
 {
 public:
     HandleMap() = default;
@@ -54,8 +53,7 @@ public:
             m_permanent.erase(it);
     }
 
-    template <class Concrete>
-    Object* AddTemporary(Handle h, std::unique_ptr<Concrete> pObject, int depth)
+    template <class Concrete> Object* AddTemporary(Handle h, std::unique_ptr<Concrete> pObject, int depth)
     {
         Object* p = pObject.release();
         m_temporary[h] = Temporary{p, depth};
@@ -66,15 +64,20 @@ public:
     void DeleteTemporaries(int aboveDepth)
     {
         std::vector<Object*> doomed;
-        for (auto it = m_temporary.begin(); it != m_temporary.end();) {
-            if (it->second.depth > aboveDepth) {
+        for (auto it = m_temporary.begin(); it != m_temporary.end();)
+        {
+            if (it->second.depth > aboveDepth)
+            {
                 doomed.push_back(it->second.object);
                 it = m_temporary.erase(it);
-            } else {
+            }
+            else
+            {
                 ++it;
             }
         }
-        for (Object* p : doomed) {
+        for (Object* p : doomed)
+        {
             ClearTemporaryHandle(p);
             delete p;
         }

@@ -21,12 +21,15 @@ void CToolTipCtrl::FillInToolInfo(TOOLINFOA& toolInfo, CWnd* pWnd, UINT_PTR nIDT
     // itself differs between 32 and 64 bits, so it is taken from the structure).
     toolInfo.cbSize = TTTOOLINFOA_V2_SIZE;
     HWND hWnd = pWnd->GetSafeHwnd();
-    if (nIDTool == 0) {
+    if (nIDTool == 0)
+    {
         HWND hWndParent = ::GetParent(hWnd);
         toolInfo.hwnd = hWndParent ? hWndParent : hWnd;
         toolInfo.uFlags = TTF_IDISHWND;
         toolInfo.uId = reinterpret_cast<UINT_PTR>(hWnd);
-    } else {
+    }
+    else
+    {
         toolInfo.hwnd = hWnd;
         toolInfo.uId = nIDTool;
     }

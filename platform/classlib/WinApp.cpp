@@ -149,7 +149,8 @@ BOOL CWinApp::PumpMessage()
     ++state.dispatchDepth;  // wrappers made by PreTranslateMessage go at the next idle time
     BOOL eaten = PreTranslateMessage(&m_msgCur);
     --state.dispatchDepth;
-    if (!eaten) {
+    if (!eaten)
+    {
         ::TranslateMessage(&m_msgCur);
         ::DispatchMessageA(&m_msgCur);
     }
@@ -159,13 +160,16 @@ BOOL CWinApp::PumpMessage()
 int CWinApp::Run()
 {
     m_bRunning = true;
-    for (;;) {
+    for (;;)
+    {
         MSG peek;
         LONG idleCount = 0;
-        while (!::PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE) && OnIdle(idleCount++)) {
-        }
-        do {
-            if (!PumpMessage()) {
+        while (!::PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE) && OnIdle(idleCount++))
+        {}
+        do
+        {
+            if (!PumpMessage())
+            {
                 m_bRunning = false;
                 return ExitInstance();
             }
@@ -186,7 +190,8 @@ HCURSOR CWinApp::LoadCursor(LPCSTR lpszResourceName) const
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT /*nIDHelp*/)
 {
     HWND hWndOwner = ::GetActiveWindow();
-    if (!hWndOwner) {
+    if (!hWndOwner)
+    {
         CWnd* pMainWnd = AfxGetMainWnd();
         hWndOwner = pMainWnd ? pMainWnd->m_hWnd : nullptr;
     }
@@ -207,7 +212,8 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
 int ClassLibWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
 {
     CWinApp* pApp = AfxGetApp();
-    if (!pApp) {
+    if (!pApp)
+    {
         ::MessageBoxA(nullptr, "The program has no application object.", nullptr, MB_ICONSTOP);
         return -1;
     }
@@ -217,7 +223,8 @@ int ClassLibWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLin
     pApp->m_nCmdShow = nCmdShow;
     osm_classlib_detail::EnsureCommonControls();
 
-    if (!pApp->InitApplication() || !pApp->InitInstance()) {
+    if (!pApp->InitApplication() || !pApp->InitInstance())
+    {
         // A main window still open after a failed start would outlive the program's last message loop.
         if (pApp->m_pMainWnd && pApp->m_pMainWnd->m_hWnd)
             pApp->m_pMainWnd->DestroyWindow();

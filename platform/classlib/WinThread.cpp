@@ -33,11 +33,16 @@ void ReportThreadException(const char* what)
 UINT RunThreadProc(CWinThread* pThread)
 {
     // An exception must not unwind into the runtime's thread start: report it and end the thread with a failure.
-    try {
+    try
+    {
         return pThread->m_pfnThreadProc(pThread->m_pThreadParams);
-    } catch (const std::exception& e) {
+    }
+    catch (const std::exception& e)
+    {
         ReportThreadException(e.what());
-    } catch (...) {
+    }
+    catch (...)
+    {
         ReportThreadException("unknown exception");
     }
     return static_cast<UINT>(-1);
@@ -60,8 +65,7 @@ unsigned __stdcall ThreadEntry(void* pParam)
 
 CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam)
     : m_pfnThreadProc(pfnThreadProc), m_pThreadParams(pParam)
-{
-}
+{}
 
 CWinThread::~CWinThread()
 {
@@ -81,7 +85,8 @@ BOOL CWinThread::OnIdle(LONG lCount)
     CWnd* pMainWnd = m_pMainWnd;
     HWND hWndMain = pMainWnd->GetSafeHwnd();
     // A hidden or minimised main window shows nothing that could need updating.
-    if (hWndMain && ::IsWindowVisible(hWndMain) && !::IsIconic(hWndMain)) {
+    if (hWndMain && ::IsWindowVisible(hWndMain) && !::IsIconic(hWndMain))
+    {
         pMainWnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
         pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE);
     }
@@ -92,7 +97,8 @@ BOOL CWinThread::OnIdle(LONG lCount)
 BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
 {
     ASSERT(m_hThread == nullptr && m_pfnThreadProc != nullptr);
-    if (m_hThread || !m_pfnThreadProc) {
+    if (m_hThread || !m_pfnThreadProc)
+    {
         ::SetLastError(ERROR_INVALID_FUNCTION);
         return FALSE;
     }

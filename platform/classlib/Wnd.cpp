@@ -50,9 +50,10 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
         pWnd->PreSubclassWindow();
         return 0;
     });
-    WNDPROC previous = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
-    if (previous != &AfxWndProc) {
+    WNDPROC previous =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    if (previous != &AfxWndProc)
+    {
         osm_classlib_detail::SetSuperProc(pWnd, previous);
         ::SetPropA(hWnd, kSuperProcProperty, reinterpret_cast<HANDLE>(previous));
     }
@@ -77,7 +78,8 @@ void FinishNcDestroy(HWND hWnd, CWnd* pWnd)
 
     // The main window of a running message loop ends the program when it goes.
     CWinApp* pApp = AfxGetApp();
-    if (pApp && pApp->m_pMainWnd == pWnd) {
+    if (pApp && pApp->m_pMainWnd == pWnd)
+    {
         pApp->m_pMainWnd = nullptr;
         if (pApp->IsRunningMessageLoop())
             ::PostQuitMessage(0);
@@ -117,7 +119,8 @@ bool UnhookWindowCreate()
     auto& state = GetThreadState();
     bool bound = state.pWndInit == nullptr;
     state.pWndInit = nullptr;
-    if (state.hHookCbt) {
+    if (state.hHookCbt)
+    {
         ::UnhookWindowsHookEx(state.hHookCbt);
         state.hHookCbt = nullptr;
     }
@@ -130,7 +133,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 {
     auto& state = GetThreadState();
     CWnd* pWnd = state.windows.LookupPermanent(hWnd);
-    if (!pWnd) {
+    if (!pWnd)
+    {
         auto super = reinterpret_cast<WNDPROC>(::GetPropA(hWnd, kSuperProcProperty));
         return super ? ::CallWindowProcA(super, hWnd, message, wParam, lParam)
                      : ::DefWindowProcA(hWnd, message, wParam, lParam);
@@ -159,7 +163,8 @@ CWnd::~CWnd()
     const INT_PTR value = reinterpret_cast<INT_PTR>(m_hWnd);
     if (value >= -2 && value <= 1)
         return;
-    if (FromHandlePermanent(m_hWnd) == this) {
+    if (FromHandlePermanent(m_hWnd) == this)
+    {
         TRACE("CWnd destroyed while it still wraps window %p: destroying the window\n", static_cast<void*>(m_hWnd));
         DestroyWindow();
     }
@@ -217,12 +222,15 @@ HWND CWnd::Detach()
 
 void CWnd::InstallWindowProc()
 {
-    WNDPROC previous = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
-    if (previous == &AfxWndProc) {
+    WNDPROC previous =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    if (previous == &AfxWndProc)
+    {
         // Subclassed before by an object that let go without restoring: its saved procedure is still the original.
         m_pfnSuper = reinterpret_cast<WNDPROC>(::GetPropA(m_hWnd, kSuperProcProperty));
-    } else {
+    }
+    else
+    {
         m_pfnSuper = previous;
         ::SetPropA(m_hWnd, kSuperProcProperty, reinterpret_cast<HANDLE>(previous));
     }
@@ -303,7 +311,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     cs.hMenu = nIDorHMenu;
     cs.hInstance = AfxGetInstanceHandle();
     cs.lpCreateParams = lpParam;
-    if (!PreCreateWindow(cs)) {
+    if (!PreCreateWindow(cs))
+    {
         PostNcDestroy();
         return FALSE;
     }
@@ -329,7 +338,8 @@ BOOL CWnd::DestroyWindow()
     BOOL destroyed = ::DestroyWindow(hWnd);
     // A window that was only attached never passes WM_NCDESTROY through the library: let go of it here. (When the
     // window was subclassed the object may already have deleted itself in PostNcDestroy: only the map is asked.)
-    if (permanent && windows.LookupPermanent(hWnd) == this && !::IsWindow(hWnd)) {
+    if (permanent && windows.LookupPermanent(hWnd) == this && !::IsWindow(hWnd))
+    {
         ::RemovePropA(hWnd, kSuperProcProperty);
         m_pfnSuper = nullptr;
         Detach();
@@ -350,7 +360,8 @@ LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgrou
     const std::string& stored = *names.insert(name).first;
 
     WNDCLASSA wc{};
-    if (!::GetClassInfoA(hInst, stored.c_str(), &wc)) {
+    if (!::GetClassInfoA(hInst, stored.c_str(), &wc))
+    {
         wc.style = nClassStyle;
         wc.lpfnWndProc = ::DefWindowProcA;  // replaced by the library's procedure when the window is created
         wc.hInstance = hInst;

@@ -52,17 +52,21 @@ const MSG* PASCAL CWnd::GetCurrentMessage()
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    switch (message) {
+    switch (message)
+    {
     case WM_COMMAND:
-        if (OnCommand(wParam, lParam)) {
+        if (OnCommand(wParam, lParam))
+        {
             *pResult = 0;
             return TRUE;
         }
         break;
     case WM_NOTIFY:
-        if (lParam) {
+        if (lParam)
+        {
             LRESULT lResult = 0;
-            if (OnNotify(wParam, lParam, &lResult)) {
+            if (OnNotify(wParam, lParam, &lResult))
+            {
                 *pResult = lResult;
                 return TRUE;
             }
@@ -70,7 +74,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         break;
     case WM_SETCURSOR:
         // While the program is busy every window of it shows the hourglass.
-        if (GetThreadState().waitCursorCount > 0) {
+        if (GetThreadState().waitCursorCount > 0)
+        {
             AfxDoWaitCursor(0);
             *pResult = TRUE;
             return TRUE;
@@ -109,12 +114,15 @@ BOOL CWnd::ReflectFirst(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pRe
     if (IsCtlColorMessage(message))
         return ReflectToChild(reinterpret_cast<HWND>(lParam), message, wParam, lParam, pResult);
 
-    switch (message) {
-    case WM_DRAWITEM: {
+    switch (message)
+    {
+    case WM_DRAWITEM:
+    {
         auto* pDraw = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
         if (!pDraw)
             return FALSE;
-        if (pDraw->CtlType == ODT_MENU) {
+        if (pDraw->CtlType == ODT_MENU)
+        {
             CMenu* pMenu = GetThreadState().menus.LookupPermanent(reinterpret_cast<HMENU>(pDraw->hwndItem));
             if (!pMenu)
                 return FALSE;
@@ -124,18 +132,21 @@ BOOL CWnd::ReflectFirst(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pRe
         }
         return ReflectToChild(pDraw->hwndItem, message, wParam, lParam, pResult);
     }
-    case WM_MEASUREITEM: {
+    case WM_MEASUREITEM:
+    {
         auto* pMeasure = reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam);
         if (!pMeasure || pMeasure->CtlType == ODT_MENU)
             return FALSE;
         return ReflectToChild(::GetDlgItem(m_hWnd, static_cast<int>(pMeasure->CtlID)), message, wParam, lParam,
                               pResult);
     }
-    case WM_COMPAREITEM: {
+    case WM_COMPAREITEM:
+    {
         auto* pCompare = reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam);
         return pCompare && ReflectToChild(pCompare->hwndItem, message, wParam, lParam, pResult);
     }
-    case WM_DELETEITEM: {
+    case WM_DELETEITEM:
+    {
         auto* pDelete = reinterpret_cast<LPDELETEITEMSTRUCT>(lParam);
         return pDelete && ReflectToChild(pDelete->hwndItem, message, wParam, lParam, pResult);
     }
@@ -171,18 +182,25 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 {
     AFX_MSGCALL call{message, wParam, lParam, 0, 0, 0};
     const AFX_MSGMAP_ENTRY* entry = nullptr;
-    if (message == WM_COMMAND) {
+    if (message == WM_COMMAND)
+    {
         call.nID = LOWORD(wParam);
         call.nCode = HIWORD(wParam);
         entry = FindMessageEntry(GetMessageMap(), AfxEntryKind::ReflectCommand, message, call.nCode, 0);
-    } else if (message == WM_NOTIFY) {
+    }
+    else if (message == WM_NOTIFY)
+    {
         auto* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
         call.nID = static_cast<UINT>(pNMHDR->idFrom);
         call.nCode = pNMHDR->code;
         entry = FindMessageEntry(GetMessageMap(), AfxEntryKind::ReflectNotify, message, call.nCode, 0);
-    } else if (IsCtlColorMessage(message)) {
+    }
+    else if (IsCtlColorMessage(message))
+    {
         entry = FindMessageEntry(GetMessageMap(), AfxEntryKind::ReflectCtlColor, message, 0, 0);
-    } else {
+    }
+    else
+    {
         entry = FindMessageEntry(GetMessageMap(), AfxEntryKind::ReflectMessage, message, 0, 0);
     }
     if (!entry || !DispatchEntry(entry, call))
@@ -225,7 +243,8 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 
 BOOL PASCAL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 {
-    for (HWND hWnd = pMsg->hwnd; hWnd;) {
+    for (HWND hWnd = pMsg->hwnd; hWnd;)
+    {
         CWnd* pWnd = FromHandlePermanent(hWnd);
         if (pWnd && pWnd->PreTranslateMessage(pMsg))
             return TRUE;
@@ -253,58 +272,223 @@ BOOL osm_classlib_detail::PumpPreTranslate(MSG* pMsg)
 }
 
 // Default handlers: the window's own behaviour.
-int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
-BOOL CWnd::OnNcCreate(LPCREATESTRUCT) { return static_cast<BOOL>(Default()); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnNcDestroy() { Default(); }
-void CWnd::OnPaint() { Default(); }
-BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
-HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
-HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
-BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return static_cast<BOOL>(Default()); }
-void CWnd::OnMouseHover(UINT, CPoint) { Default(); }
-void CWnd::OnMouseLeave() { Default(); }
-BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
-void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
-void CWnd::OnKeyUp(UINT, UINT, UINT) { Default(); }
-void CWnd::OnChar(UINT, UINT, UINT) { Default(); }
-void CWnd::OnSysKeyDown(UINT, UINT, UINT) { Default(); }
-void CWnd::OnSetFocus(CWnd*) { Default(); }
-void CWnd::OnKillFocus(CWnd*) { Default(); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-void CWnd::OnMove(int, int) { Default(); }
-void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
-void CWnd::OnWindowPosChanging(WINDOWPOS*) { Default(); }
-void CWnd::OnWindowPosChanged(WINDOWPOS*) { Default(); }
-void CWnd::OnClose() { Default(); }
-void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
-void CWnd::OnEnable(BOOL) { Default(); }
-void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
-void CWnd::OnActivateApp(BOOL, DWORD) { Default(); }
-void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) { Default(); }
-void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT) { Default(); }
-LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
-void CWnd::OnNcLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnNcMouseMove(UINT, CPoint) { Default(); }
-UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
-void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
-void CWnd::OnDropFiles(HDROP) { Default(); }
-BOOL CWnd::OnHelpInfo(HELPINFO*) { return static_cast<BOOL>(Default()); }
-void CWnd::OnCaptureChanged(CWnd*) { Default(); }
-void CWnd::OnCancelMode() { Default(); }
-BOOL CWnd::OnDeviceChange(UINT, DWORD_PTR) { return static_cast<BOOL>(Default()); }
-void CWnd::OnSysColorChange() { Default(); }
-void CWnd::OnSettingChange(UINT, LPCSTR) { Default(); }
-void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
-void CWnd::OnVScroll(UINT, UINT, CScrollBar*) { Default(); }
-BOOL CWnd::OnCopyData(CWnd*, COPYDATASTRUCT*) { return static_cast<BOOL>(Default()); }
-void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
-void CWnd::OnTimeChange() { Default(); }
+int CWnd::OnCreate(LPCREATESTRUCT)
+{
+    return static_cast<int>(Default());
+}
+BOOL CWnd::OnNcCreate(LPCREATESTRUCT)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnDestroy()
+{
+    Default();
+}
+void CWnd::OnNcDestroy()
+{
+    Default();
+}
+void CWnd::OnPaint()
+{
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnTimer(UINT_PTR)
+{
+    Default();
+}
+void CWnd::OnSysCommand(UINT, LPARAM)
+{
+    Default();
+}
+HCURSOR CWnd::OnQueryDragIcon()
+{
+    return reinterpret_cast<HCURSOR>(Default());
+}
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT)
+{
+    return reinterpret_cast<HBRUSH>(Default());
+}
+void CWnd::OnMouseMove(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnRButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnRButtonUp(UINT, CPoint)
+{
+    Default();
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnMouseHover(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnMouseLeave()
+{
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnKeyUp(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnChar(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnSysKeyDown(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnSetFocus(CWnd*)
+{
+    Default();
+}
+void CWnd::OnKillFocus(CWnd*)
+{
+    Default();
+}
+void CWnd::OnSize(UINT, int, int)
+{
+    Default();
+}
+void CWnd::OnMove(int, int)
+{
+    Default();
+}
+void CWnd::OnGetMinMaxInfo(MINMAXINFO*)
+{
+    Default();
+}
+void CWnd::OnWindowPosChanging(WINDOWPOS*)
+{
+    Default();
+}
+void CWnd::OnWindowPosChanged(WINDOWPOS*)
+{
+    Default();
+}
+void CWnd::OnClose()
+{
+    Default();
+}
+void CWnd::OnShowWindow(BOOL, UINT)
+{
+    Default();
+}
+void CWnd::OnEnable(BOOL)
+{
+    Default();
+}
+void CWnd::OnActivate(UINT, CWnd*, BOOL)
+{
+    Default();
+}
+void CWnd::OnActivateApp(BOOL, DWORD)
+{
+    Default();
+}
+void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT)
+{
+    Default();
+}
+void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT)
+{
+    Default();
+}
+LRESULT CWnd::OnNcHitTest(CPoint)
+{
+    return Default();
+}
+void CWnd::OnNcLButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnNcMouseMove(UINT, CPoint)
+{
+    Default();
+}
+UINT CWnd::OnGetDlgCode()
+{
+    return static_cast<UINT>(Default());
+}
+void CWnd::OnContextMenu(CWnd*, CPoint)
+{
+    Default();
+}
+void CWnd::OnDropFiles(HDROP)
+{
+    Default();
+}
+BOOL CWnd::OnHelpInfo(HELPINFO*)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnCaptureChanged(CWnd*)
+{
+    Default();
+}
+void CWnd::OnCancelMode()
+{
+    Default();
+}
+BOOL CWnd::OnDeviceChange(UINT, DWORD_PTR)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnSysColorChange()
+{
+    Default();
+}
+void CWnd::OnSettingChange(UINT, LPCSTR)
+{
+    Default();
+}
+void CWnd::OnHScroll(UINT, UINT, CScrollBar*)
+{
+    Default();
+}
+void CWnd::OnVScroll(UINT, UINT, CScrollBar*)
+{
+    Default();
+}
+BOOL CWnd::OnCopyData(CWnd*, COPYDATASTRUCT*)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL)
+{
+    Default();
+}
+void CWnd::OnTimeChange()
+{
+    Default();
+}

@@ -24,9 +24,9 @@ void BootCatalog::write(std::uint8_t* out, const Entry& entry)
     d[0] = 0x88;
     d[1] = entry.mediaType;
     ByteFields::le16(d + 2, entry.loadSegment);
-    d[4] = 0; // system type: no partition table for no-emulation images
+    d[4] = 0;  // system type: no partition table for no-emulation images
     ByteFields::le16(d + 6, entry.sectorCount);
     ByteFields::le32(d + 8, entry.imageSector);
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

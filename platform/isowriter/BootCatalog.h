@@ -6,14 +6,16 @@
 
 namespace osm::iso {
 
-class BootCatalog {
+class BootCatalog
+{
 public:
-    struct Entry {
-        std::uint8_t platform = 0;       // 0 = x86
-        std::uint8_t mediaType = 0;      // 0 = no emulation
-        std::uint16_t loadSegment = 0;   // 0 = the BIOS default 0x7C0
-        std::uint16_t sectorCount = 4;   // 512-byte sectors loaded
-        std::uint32_t imageSector = 0;   // 2048-byte sector of the boot image
+    struct Entry
+    {
+        std::uint8_t platform = 0;      // 0 = x86
+        std::uint8_t mediaType = 0;     // 0 = no emulation
+        std::uint16_t loadSegment = 0;  // 0 = the BIOS default 0x7C0
+        std::uint16_t sectorCount = 4;  // 512-byte sectors loaded
+        std::uint32_t imageSector = 0;  // 2048-byte sector of the boot image
     };
 
     static constexpr std::uint8_t kNoEmulation = 0;
@@ -22,4 +24,4 @@ public:
     static void write(std::uint8_t* out, const Entry& entry);
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

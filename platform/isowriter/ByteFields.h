@@ -7,7 +7,8 @@
 
 namespace osm::iso {
 
-class ByteFields {
+class ByteFields
+{
 public:
     static void le16(std::uint8_t* out, std::uint16_t v)
     {
@@ -59,4 +60,4 @@ public:
     }
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -10,4 +10,4 @@ void CancelToken::check() const
         throw IsoError(ErrorCode::Cancelled, "Cancelled by the caller");
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -5,7 +5,8 @@
 
 namespace osm::iso {
 
-class CancelToken {
+class CancelToken
+{
 public:
     void attach(const std::atomic<long>* flag) { flag_ = flag; }
     bool requested() const { return flag_ && flag_->load(std::memory_order_relaxed) != 0; }
@@ -16,4 +17,4 @@ private:
     const std::atomic<long>* flag_ = nullptr;
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

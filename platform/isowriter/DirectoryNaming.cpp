@@ -18,21 +18,25 @@ void makeUnique(const std::vector<TreeNode*>& order, bool rename, NameOf nameOf,
 {
     std::unordered_map<Str, TreeNode*> taken;
     taken.reserve(order.size() * 2);
-    std::vector<std::pair<TreeNode*, TreeNode*>> clashes; // (entry, holder of its name)
-    for (TreeNode* node : order) {
+    std::vector<std::pair<TreeNode*, TreeNode*>> clashes;  // (entry, holder of its name)
+    for (TreeNode* node : order)
+    {
         auto result = taken.emplace(keyOf(nameOf(*node)), node);
         if (!result.second)
             clashes.emplace_back(node, result.first->second);
     }
-    for (const auto& clash : clashes) {
+    for (const auto& clash : clashes)
+    {
         TreeNode& node = *clash.first;
         if (!rename)
-            throw IsoError(ErrorCode::InvalidParameter,
-                           "'" + node.displayPath() + "' and '" + clash.second->displayPath() +
-                               "' get the same name in the image");
-        for (unsigned n = 1;; ++n) {
+            throw IsoError(ErrorCode::InvalidParameter, "'" + node.displayPath() + "' and '" +
+                                                            clash.second->displayPath() +
+                                                            "' get the same name in the image");
+        for (unsigned n = 1;; ++n)
+        {
             Str candidate = variantOf(nameOf(node), n, node.isDirectory());
-            if (taken.emplace(keyOf(candidate), &node).second) {
+            if (taken.emplace(keyOf(candidate), &node).second)
+            {
                 nameOf(node) = std::move(candidate);
                 break;
             }
@@ -67,20 +71,21 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
     for (TreeNode* node : order)
         node->placement().jolietName = NameMapper::jolietName(node->name());
     makeUnique<std::u16string>(
-        order, rename, [](TreeNode& n) -> std::u16string& { return n.placement().jolietName; },
-        &NameMapper::jolietKey, &NameMapper::jolietVariant);
+        order, rename, [](TreeNode& n) -> std::u16string& { return n.placement().jolietName; }, &NameMapper::jolietKey,
+        &NameMapper::jolietVariant);
     placement.jolietOrder = order;
     std::sort(placement.jolietOrder.begin(), placement.jolietOrder.end(), [](const TreeNode* a, const TreeNode* b) {
         return NameMapper::jolietLess(a->placement().jolietName, b->placement().jolietName);
     });
 }
 
-} // namespace
+}  // namespace
 
 void DirectoryNaming::assign(TreeNode& root, bool joliet, bool renameCollisions, const CancelToken& cancel)
 {
     std::vector<TreeNode*> pending{&root};
-    while (!pending.empty()) {
+    while (!pending.empty())
+    {
         cancel.check();
         TreeNode* folder = pending.back();
         pending.pop_back();
@@ -91,4 +96,4 @@ void DirectoryNaming::assign(TreeNode& root, bool joliet, bool renameCollisions,
     }
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

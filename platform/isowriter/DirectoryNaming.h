@@ -7,11 +7,12 @@
 
 namespace osm::iso {
 
-class DirectoryNaming {
+class DirectoryNaming
+{
 public:
     // renameCollisions: two entries of a folder whose identifiers would be equal get numbered variants;
     // otherwise such a pair throws IsoError(InvalidParameter) naming both.
     static void assign(TreeNode& root, bool joliet, bool renameCollisions, const CancelToken& cancel);
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -30,7 +30,8 @@ std::size_t identifierBytes(const TreeNode& node, TreeKind kind)
 }
 
 // Walks the records of a directory in order, keeping each inside one sector.
-class RecordCursor {
+class RecordCursor
+{
 public:
     explicit RecordCursor(std::uint8_t* out) : out_(out) {}
     std::size_t place(std::size_t length)
@@ -50,7 +51,7 @@ private:
     std::size_t offset_ = 0;
 };
 
-} // namespace
+}  // namespace
 
 std::size_t DirectoryRecord::write(std::uint8_t* out, const Fields& f)
 {
@@ -78,11 +79,15 @@ std::uint64_t DirectoryRecord::extentCount(std::uint64_t fileSize)
 std::vector<std::uint8_t> DirectoryRecord::identifier(const TreeNode& node, TreeKind kind)
 {
     std::vector<std::uint8_t> id;
-    if (kind == TreeKind::Iso) {
+    if (kind == TreeKind::Iso)
+    {
         for (char c : node.placement().isoName)
             id.push_back(static_cast<std::uint8_t>(c));
-    } else {
-        for (char16_t c : node.placement().jolietName) {
+    }
+    else
+    {
+        for (char16_t c : node.placement().jolietName)
+        {
             id.push_back(static_cast<std::uint8_t>(c >> 8));
             id.push_back(static_cast<std::uint8_t>(c));
         }
@@ -93,9 +98,10 @@ std::vector<std::uint8_t> DirectoryRecord::identifier(const TreeNode& node, Tree
 std::uint32_t DirectoryRecord::directorySize(const TreeNode& folder, TreeKind kind)
 {
     RecordCursor cursor(nullptr);
-    cursor.place(length(1)); // "."
-    cursor.place(length(1)); // ".."
-    for (const TreeNode* child : recordOrder(folder, kind)) {
+    cursor.place(length(1));  // "."
+    cursor.place(length(1));  // ".."
+    for (const TreeNode* child : recordOrder(folder, kind))
+    {
         const std::size_t len = length(identifierBytes(*child, kind));
         const std::uint64_t records = child->isDirectory() ? 1 : extentCount(child->size());
         for (std::uint64_t i = 0; i < records; ++i)
@@ -130,13 +136,15 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
     f.identifier = &up;
     write(cursor.at(cursor.place(length(1))), f);
 
-    for (const TreeNode* child : recordOrder(folder, kind)) {
+    for (const TreeNode* child : recordOrder(folder, kind))
+    {
         const auto id = identifier(*child, kind);
         f.identifier = id.data();
         f.identifierLength = id.size();
         f.date = context.dateOf(*child);
         const std::size_t len = length(id.size());
-        if (child->isDirectory()) {
+        if (child->isDirectory())
+        {
             f.flags = kFlagDirectory;
             f.extent = extentOf(*child, kind);
             f.length = extentSizeOf(*child, kind);
@@ -148,7 +156,8 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
         std::uint64_t remaining = child->size();
         std::uint64_t extent = child->placement().isoExtent;
         const std::uint64_t records = extentCount(remaining);
-        for (std::uint64_t i = 0; i < records; ++i) {
+        for (std::uint64_t i = 0; i < records; ++i)
+        {
             const std::uint64_t piece = i + 1 < records ? kMaxExtentBytes : remaining;
             f.flags = i + 1 < records ? kFlagMultiExtent : 0;
             f.extent = static_cast<std::uint32_t>(extent);
@@ -160,4 +169,4 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
     }
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

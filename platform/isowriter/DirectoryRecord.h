@@ -11,9 +11,14 @@
 
 namespace osm::iso {
 
-enum class TreeKind { Iso, Joliet };
+enum class TreeKind
+{
+    Iso,
+    Joliet
+};
 
-class DirectoryRecord {
+class DirectoryRecord
+{
 public:
     static constexpr std::uint32_t kSectorSize = 2048;
     // Largest piece of a multi-extent file: a whole number of sectors below 4 GiB.
@@ -22,7 +27,8 @@ public:
     static constexpr std::uint8_t kFlagDirectory = 0x02;
     static constexpr std::uint8_t kFlagMultiExtent = 0x80;
 
-    struct Fields {
+    struct Fields
+    {
         std::uint32_t extent = 0;
         std::uint32_t length = 0;
         IsoDate date{0};
@@ -33,7 +39,8 @@ public:
     };
 
     // What every record of one build shares: the volume number and where the dates come from.
-    struct Context {
+    struct Context
+    {
         std::uint16_t volumeSequence = 1;
         bool fileDates = true;
         std::int64_t volumeTime = 0;
@@ -62,4 +69,4 @@ public:
     static std::vector<std::uint8_t> identifier(const TreeNode& node, TreeKind kind);
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -26,7 +26,8 @@ std::int64_t unixTime(const FILETIME& ft)
     return static_cast<std::int64_t>(v.QuadPart / 10000000ULL) - 11644473600LL;
 }
 
-class Handle {
+class Handle
+{
 public:
     explicit Handle(HANDLE h) : h_(h) {}
     ~Handle()
@@ -43,7 +44,8 @@ private:
     HANDLE h_;
 };
 
-class FindHandle {
+class FindHandle
+{
 public:
     explicit FindHandle(HANDLE h) : h_(h) {}
     ~FindHandle()
@@ -71,21 +73,21 @@ bool queryByHandle(const NativeString& path, BY_HANDLE_FILE_INFORMATION& info)
 void fillFromHandleInfo(SourceEntry& e, const BY_HANDLE_FILE_INFORMATION& info)
 {
     e.kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Directory : EntryKind::File;
-    e.size = e.kind == EntryKind::File ? (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow
-                                       : 0;
+    e.size = e.kind == EntryKind::File ? (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow : 0;
     e.modified = unixTime(info.ftLastWriteTime);
     e.device = info.dwVolumeSerialNumber;
     e.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
 }
 
-} // namespace
+}  // namespace
 
 SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
 {
     SourceEntry e;
     e.name = NativePath::lastComponent(absolutePath);
     BY_HANDLE_FILE_INFORMATION info;
-    if (!queryByHandle(absolutePath, info)) {
+    if (!queryByHandle(absolutePath, info))
+    {
         const auto err = IsoError::lastSystemError();
         throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath));
     }
@@ -105,46 +107,62 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
     if (first == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
         first = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &fd, FindExSearchNameMatch, nullptr, 0);
     FindHandle find(first);
-    if (find.get() == INVALID_HANDLE_VALUE) {
+    if (find.get() == INVALID_HANDLE_VALUE)
+    {
         DWORD err = GetLastError();
         if (err == ERROR_FILE_NOT_FOUND || err == ERROR_NO_MORE_FILES)
-            return out; // an empty drive root lists nothing at all
+            return out;  // an empty drive root lists nothing at all
         throw IsoError::fromSystem(err, "Cannot list folder " + NativePath::quoted(absoluteFolder));
     }
-    do {
+    do
+    {
         std::wstring name = fd.cFileName;
         if (name == L"." || name == L"..")
             continue;
         SourceEntry e;
         e.name = name;
         const bool reparse = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        const bool linkLike = reparse && (fd.dwReserved0 == IO_REPARSE_TAG_SYMLINK ||
-                                          fd.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (linkLike) {
-                e.kind = EntryKind::Skipped; // junctions and folder links could lead back up the tree
-            } else {
+        const bool linkLike =
+            reparse && (fd.dwReserved0 == IO_REPARSE_TAG_SYMLINK || fd.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        {
+            if (linkLike)
+            {
+                e.kind = EntryKind::Skipped;  // junctions and folder links could lead back up the tree
+            }
+            else
+            {
                 // The folder's identity lets the caller notice a folder that contains itself (links the
                 // system does not report as reparse points).
                 BY_HANDLE_FILE_INFORMATION info;
-                if (queryByHandle(NativePath::join(absoluteFolder, name), info)) {
+                if (queryByHandle(NativePath::join(absoluteFolder, name), info))
+                {
                     fillFromHandleInfo(e, info);
-                } else {
+                }
+                else
+                {
                     e.kind = EntryKind::Directory;
                     e.modified = unixTime(fd.ftLastWriteTime);
                 }
             }
-        } else if (linkLike) {
+        }
+        else if (linkLike)
+        {
             // A link to a file gives the target's data, so it also gives the target's size and date.
             BY_HANDLE_FILE_INFORMATION info;
-            if (queryByHandle(NativePath::join(absoluteFolder, name), info)) {
+            if (queryByHandle(NativePath::join(absoluteFolder, name), info))
+            {
                 fillFromHandleInfo(e, info);
                 if (e.kind == EntryKind::Directory)
                     e.kind = EntryKind::Skipped;
-            } else {
+            }
+            else
+            {
                 e.kind = EntryKind::Skipped;
             }
-        } else {
+        }
+        else
+        {
             e.kind = EntryKind::File;
             e.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
             e.modified = unixTime(fd.ftLastWriteTime);
@@ -175,18 +193,20 @@ void fillFromStat(SourceEntry& e, const struct stat& st)
     e.inode = static_cast<std::uint64_t>(st.st_ino);
 }
 
-struct DirCloser {
+struct DirCloser
+{
     void operator()(DIR* d) const { closedir(d); }
 };
 
-} // namespace
+}  // namespace
 
 SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
 {
     SourceEntry e;
     e.name = NativePath::lastComponent(absolutePath);
     struct stat st;
-    if (stat(absolutePath.c_str(), &st) != 0) {
+    if (stat(absolutePath.c_str(), &st) != 0)
+    {
         const auto err = IsoError::lastSystemError();
         throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath));
     }
@@ -198,12 +218,14 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
 {
     std::vector<SourceEntry> out;
     std::unique_ptr<DIR, DirCloser> dir(opendir(absoluteFolder.c_str()));
-    if (!dir) {
+    if (!dir)
+    {
         const auto err = IsoError::lastSystemError();
         throw IsoError::fromSystem(err, "Cannot list folder " + NativePath::quoted(absoluteFolder));
     }
     const int fd = dirfd(dir.get());
-    for (;;) {
+    for (;;)
+    {
         errno = 0;
         const dirent* d = readdir(dir.get());
         if (!d)
@@ -214,15 +236,19 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
         SourceEntry e;
         e.name = name;
         struct stat st;
-        if (fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        {
             const auto err = IsoError::lastSystemError();
             if (err == ENOENT)
-                continue; // removed while the folder was being listed
-            throw IsoError::fromSystem(err, "Cannot read " + NativePath::quoted(NativePath::join(absoluteFolder, name)));
+                continue;  // removed while the folder was being listed
+            throw IsoError::fromSystem(err,
+                                       "Cannot read " + NativePath::quoted(NativePath::join(absoluteFolder, name)));
         }
-        if (S_ISLNK(st.st_mode)) {
+        if (S_ISLNK(st.st_mode))
+        {
             // Links to files give the target's data; links to folders could lead back up the tree.
-            if (fstatat(fd, name.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode)) {
+            if (fstatat(fd, name.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode))
+            {
                 e.kind = EntryKind::Skipped;
                 out.push_back(std::move(e));
                 continue;
@@ -231,7 +257,8 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
         fillFromStat(e, st);
         out.push_back(std::move(e));
     }
-    if (errno != 0) {
+    if (errno != 0)
+    {
         const auto err = IsoError::lastSystemError();
         throw IsoError::fromSystem(err, "Cannot list folder " + NativePath::quoted(absoluteFolder));
     }
@@ -240,4 +267,4 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
 
 #endif
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -8,23 +8,26 @@
 
 namespace osm::iso {
 
-enum class EntryKind {
+enum class EntryKind
+{
     File,
     Directory,
-    Skipped, // links to folders, junctions, dangling links, devices, pipes, sockets
+    Skipped,  // links to folders, junctions, dangling links, devices, pipes, sockets
 };
 
-struct SourceEntry {
+struct SourceEntry
+{
     NativeString name;
     EntryKind kind = EntryKind::Skipped;
     std::uint64_t size = 0;
-    std::int64_t modified = 0; // seconds since 1970 UTC
+    std::int64_t modified = 0;  // seconds since 1970 UTC
     // Identity of a folder (device and inode, or volume serial and file index); 0, 0 when unknown.
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
 };
 
-class DirectoryScanner {
+class DirectoryScanner
+{
 public:
     // The entry a path names. A link named here is followed: the caller asked for it.
     static SourceEntry inspect(const NativeString& absolutePath);
@@ -33,4 +36,4 @@ public:
     static std::vector<SourceEntry> list(const NativeString& absoluteFolder);
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -11,7 +11,8 @@ namespace {
 constexpr std::uint64_t kLastSector = 0xFFFFFFFFull;
 
 // Sector cursor that refuses to pass the 32-bit sector numbers the image can address.
-class SectorCursor {
+class SectorCursor
+{
 public:
     explicit SectorCursor(std::uint64_t start) : next_(start) {}
     std::uint32_t take(std::uint64_t sectors)
@@ -36,7 +37,7 @@ void placePathTables(ExtentLayout::PathTables& tables, std::uint32_t size, Secto
     tables.mSector = cursor.take(sectors);
 }
 
-} // namespace
+}  // namespace
 
 ExtentLayout::ExtentLayout(TreeNode& root, const Options& options, const CancelToken& cancel)
     : padSectors_(options.padSectors)
@@ -56,13 +57,15 @@ ExtentLayout::ExtentLayout(TreeNode& root, const Options& options, const CancelT
     if (options.joliet)
         placePathTables(jolietPaths_, PathTable::size(jolietFolders_, TreeKind::Joliet), cursor);
 
-    for (TreeNode* folder : isoFolders_) {
+    for (TreeNode* folder : isoFolders_)
+    {
         cancel.check();
         auto& p = folder->placement();
         p.isoExtentSize = DirectoryRecord::directorySize(*folder, TreeKind::Iso);
         p.isoExtent = cursor.take(p.isoExtentSize / DirectoryRecord::kSectorSize);
     }
-    for (TreeNode* folder : jolietFolders_) {
+    for (TreeNode* folder : jolietFolders_)
+    {
         cancel.check();
         auto& p = folder->placement();
         p.jolietExtentSize = DirectoryRecord::directorySize(*folder, TreeKind::Joliet);
@@ -77,15 +80,18 @@ ExtentLayout::ExtentLayout(TreeNode& root, const Options& options, const CancelT
 
     // File data follows the ISO9660 tree depth first, so a folder's files lie together on the disc.
     std::vector<const TreeNode*> pending{&root};
-    while (!pending.empty()) {
+    while (!pending.empty())
+    {
         const TreeNode* folder = pending.back();
         pending.pop_back();
         const auto& order = folder->placement().isoOrder;
-        for (TreeNode* child : order) {
+        for (TreeNode* child : order)
+        {
             if (child->isDirectory())
                 continue;
-            if (child->size() == 0) {
-                child->placement().isoExtent = 0; // no data: no sectors
+            if (child->size() == 0)
+            {
+                child->placement().isoExtent = 0;  // no data: no sectors
                 continue;
             }
             child->placement().isoExtent = cursor.take(DirectoryRecord::sectorsFor(child->size()));
@@ -99,4 +105,4 @@ ExtentLayout::ExtentLayout(TreeNode& root, const Options& options, const CancelT
     totalSectors_ = cursor.next();
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

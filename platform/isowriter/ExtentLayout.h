@@ -12,16 +12,19 @@
 
 namespace osm::iso {
 
-class ExtentLayout {
+class ExtentLayout
+{
 public:
-    struct Options {
+    struct Options
+    {
         bool joliet = true;
         bool boot = false;
         std::uint64_t bootImageSize = 0;
         std::uint32_t padSectors = 0;
     };
 
-    struct PathTables {
+    struct PathTables
+    {
         std::uint32_t size = 0;
         std::uint32_t lSector = 0;
         std::uint32_t mSector = 0;
@@ -65,4 +68,4 @@ private:
     std::vector<const TreeNode*> dataFiles_;
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

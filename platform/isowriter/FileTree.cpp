@@ -16,11 +16,9 @@ bool knownIdentity(const SourceEntry& e)
     return e.device != 0 || e.inode != 0;
 }
 
-} // namespace
+}  // namespace
 
-FileTree::FileTree() : root_(TreeNode::makeRoot())
-{
-}
+FileTree::FileTree() : root_(TreeNode::makeRoot()) {}
 
 void FileTree::exclude(const NativeString& path)
 {
@@ -28,11 +26,14 @@ void FileTree::exclude(const NativeString& path)
     excludedKeys_.insert(NativePath::comparisonKey(full));
 #ifndef _WIN32
     // POSIX also matches the same file reached through another spelling (links, bind mounts).
-    try {
+    try
+    {
         const SourceEntry e = DirectoryScanner::inspect(full);
         if (knownIdentity(e))
             excludedIdentities_.insert({e.device, e.inode});
-    } catch (const IsoError&) {
+    }
+    catch (const IsoError&)
+    {
         // Not there yet (the output image is often created later): the path alone is enough.
     }
 #endif
@@ -55,20 +56,18 @@ void FileTree::checkName(const std::u16string& name, const NativeString& path) c
                                                    std::to_string(nameLimit_) + " fit in the image");
 }
 
-TreeNode* FileTree::add(TreeNode& parent, const NativeString& path, const std::u16string* imageName,
-                        bool withContents, const CancelToken& cancel, const ProgressSink& progress)
+TreeNode* FileTree::add(TreeNode& parent, const NativeString& path, const std::u16string* imageName, bool withContents,
+                        const CancelToken& cancel, const ProgressSink& progress)
 {
     if (!parent.isDirectory())
-        throw IsoError(ErrorCode::InvalidParameter,
-                       "Cannot add below '" + parent.displayPath() + "': it is a file");
+        throw IsoError(ErrorCode::InvalidParameter, "Cannot add below '" + parent.displayPath() + "': it is a file");
     cancel.check();
     const NativeString full = NativePath::absolute(path);
     SourceEntry entry = DirectoryScanner::inspect(full);
     if (isExcluded(full, entry))
         return nullptr;
     if (entry.kind == EntryKind::Skipped)
-        throw IsoError(ErrorCode::InvalidParameter,
-                       "'" + NativePath::toApi(full) + "' is neither a file nor a folder");
+        throw IsoError(ErrorCode::InvalidParameter, "'" + NativePath::toApi(full) + "' is neither a file nor a folder");
 
     std::u16string name = imageName ? *imageName : NativePath::toUtf16(entry.name);
     if (name.empty())
@@ -77,7 +76,8 @@ TreeNode* FileTree::add(TreeNode& parent, const NativeString& path, const std::u
 
     const auto kind = entry.kind == EntryKind::Directory ? TreeNode::Kind::Directory : TreeNode::Kind::File;
     auto node = std::make_unique<TreeNode>(kind, full, true, std::move(name), entry.size, entry.modified);
-    if (kind == TreeNode::Kind::Directory && withContents) {
+    if (kind == TreeNode::Kind::Directory && withContents)
+    {
         std::vector<Identity> ancestors;
         if (knownIdentity(entry))
             ancestors.push_back({entry.device, entry.inode});
@@ -91,7 +91,8 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
                           const CancelToken& cancel, const ProgressSink& progress, std::size_t& count)
 {
     std::vector<SourceEntry> entries = DirectoryScanner::list(path);
-    for (SourceEntry& e : entries) {
+    for (SourceEntry& e : entries)
+    {
         cancel.check();
         if (e.kind == EntryKind::Skipped)
             continue;
@@ -100,7 +101,7 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
             continue;
         if (e.kind == EntryKind::Directory && knownIdentity(e) &&
             std::find(ancestors.begin(), ancestors.end(), Identity{e.device, e.inode}) != ancestors.end())
-            continue; // a folder that contains itself: taking it would never end
+            continue;  // a folder that contains itself: taking it would never end
         std::u16string name = NativePath::toUtf16(e.name);
         checkName(name, childPath);
         const auto kind = e.kind == EntryKind::Directory ? TreeNode::Kind::Directory : TreeNode::Kind::File;
@@ -108,7 +109,8 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
             std::make_unique<TreeNode>(kind, std::move(e.name), false, std::move(name), e.size, e.modified));
         if (++count % kProgressEvery == 0)
             progress.notify(kProgressEvent, static_cast<std::uint32_t>(count));
-        if (kind == TreeNode::Kind::Directory) {
+        if (kind == TreeNode::Kind::Directory)
+        {
             const bool tracked = knownIdentity(e);
             if (tracked)
                 ancestors.push_back({e.device, e.inode});
@@ -119,4 +121,4 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
     }
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

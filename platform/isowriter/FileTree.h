@@ -14,7 +14,8 @@
 
 namespace osm::iso {
 
-class FileTree {
+class FileTree
+{
 public:
     FileTree();
 
@@ -45,4 +46,4 @@ private:
     std::set<Identity> excludedIdentities_;
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -37,7 +37,7 @@ VolumeDescriptor::Fields volumeFields(const ImageBuilder::VolumeOptions& volume,
     return f;
 }
 
-} // namespace
+}  // namespace
 
 ImageBuilder::ImageBuilder(const TreeOptions& options) : options_(options)
 {
@@ -78,8 +78,8 @@ void ImageBuilder::setBootImage(const BootOptions& boot)
     if (source->options.sectorCount == 0)
         source->options.sectorCount = static_cast<std::uint32_t>((source->size + 511) / 512);
     if (source->options.sectorCount > 0xFFFF)
-        throw IsoError(ErrorCode::InvalidRange, "Boot image '" + NativePath::toApi(source->options.path) +
-                                                    "' needs " + std::to_string(source->options.sectorCount) +
+        throw IsoError(ErrorCode::InvalidRange, "Boot image '" + NativePath::toApi(source->options.path) + "' needs " +
+                                                    std::to_string(source->options.sectorCount) +
                                                     " sectors, at most 65535 can be loaded");
     boot_ = std::move(source);
 }
@@ -120,7 +120,8 @@ void ImageBuilder::build(const VolumeOptions& volume)
 
     PathTable::write(sector(layout.isoPathTables().lSector), layout.isoFolders(), TreeKind::Iso, false);
     PathTable::write(sector(layout.isoPathTables().mSector), layout.isoFolders(), TreeKind::Iso, true);
-    if (options_.joliet) {
+    if (options_.joliet)
+    {
         PathTable::write(sector(layout.jolietPathTables().lSector), layout.jolietFolders(), TreeKind::Joliet, false);
         PathTable::write(sector(layout.jolietPathTables().mSector), layout.jolietFolders(), TreeKind::Joliet, true);
     }
@@ -129,18 +130,21 @@ void ImageBuilder::build(const VolumeOptions& volume)
     context.volumeSequence = volume.volumeSequence;
     context.fileDates = options_.fileDates;
     context.volumeTime = created.unixSeconds();
-    for (const TreeNode* folder : layout.isoFolders()) {
+    for (const TreeNode* folder : layout.isoFolders())
+    {
         cancel_.check();
         DirectoryRecord::writeDirectory(sector(folder->placement().isoExtent), *folder, TreeKind::Iso, context);
     }
-    for (const TreeNode* folder : layout.jolietFolders()) {
+    for (const TreeNode* folder : layout.jolietFolders())
+    {
         cancel_.check();
         DirectoryRecord::writeDirectory(sector(folder->placement().jolietExtent), *folder, TreeKind::Joliet, context);
     }
 
     std::vector<ImageStream::Source> sources;
     sources.reserve(layout.dataFiles().size() + 1);
-    if (boot_) {
+    if (boot_)
+    {
         BootCatalog::Entry entry;
         entry.platform = boot_->options.platform;
         entry.mediaType = BootCatalog::kNoEmulation;
@@ -153,9 +157,9 @@ void ImageBuilder::build(const VolumeOptions& volume)
     for (const TreeNode* file : layout.dataFiles())
         sources.push_back({file->placement().isoExtent * kSector, file->size(), file});
 
-    stream_ = std::make_unique<ImageStream>(std::move(metadata), std::move(sources),
-                                            boot_ ? boot_->options.path : NativeString(),
-                                            layout.totalSectors() * kSector);
+    stream_ =
+        std::make_unique<ImageStream>(std::move(metadata), std::move(sources),
+                                      boot_ ? boot_->options.path : NativeString(), layout.totalSectors() * kSector);
     lastPercent_ = -1;
     progress_.notify(kBuiltEvent, static_cast<std::uint32_t>(layout.totalSectors()));
 }
@@ -175,10 +179,11 @@ void ImageBuilder::read(void* out, std::size_t n)
     stream_->read(static_cast<std::uint8_t*>(out), n, cancel_);
     const std::uint64_t total = stream_->size();
     const int percent = total ? static_cast<int>(stream_->position() * 100 / total) : 100;
-    if (percent != lastPercent_) {
+    if (percent != lastPercent_)
+    {
         lastPercent_ = percent;
         progress_.notify(kReadEvent, static_cast<std::uint32_t>(percent));
     }
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

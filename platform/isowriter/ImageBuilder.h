@@ -16,27 +16,31 @@
 
 namespace osm::iso {
 
-class ImageBuilder {
+class ImageBuilder
+{
 public:
-    struct TreeOptions {
+    struct TreeOptions
+    {
         bool joliet = true;
         bool fileDates = true;
         bool renameCollisions = false;
     };
 
-    struct BootOptions {
+    struct BootOptions
+    {
         NativeString path;
         std::uint8_t platform = 0;
         std::uint16_t loadSegment = 0;
-        std::uint32_t sectorCount = 4; // 512-byte sectors; 0 = the whole file
+        std::uint32_t sectorCount = 4;  // 512-byte sectors; 0 = the whole file
     };
 
-    struct VolumeOptions {
+    struct VolumeOptions
+    {
         std::u16string label;
         std::u16string publisher;
         std::u16string application;
         std::uint32_t padSectors = 0;
-        std::int64_t volumeTime = 0; // 0 = now
+        std::int64_t volumeTime = 0;  // 0 = now
         std::uint16_t volumeSequence = 1;
     };
 
@@ -60,7 +64,8 @@ public:
     void read(void* out, std::size_t n);
 
 private:
-    struct BootSource {
+    struct BootSource
+    {
         BootOptions options;
         std::uint64_t size = 0;
     };
@@ -77,4 +82,4 @@ private:
     int lastPercent_ = -1;
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

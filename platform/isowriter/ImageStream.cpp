@@ -12,16 +12,13 @@ namespace {
 // Reads from one file are split so a cancel is seen within a few milliseconds.
 constexpr std::size_t kReadLimit = 4u << 20;
 
-} // namespace
+}  // namespace
 
 ImageStream::ImageStream(std::vector<std::uint8_t> metadata, std::vector<Source> sources, NativeString bootImagePath,
                          std::uint64_t totalBytes)
-    : metadata_(std::move(metadata)),
-      sources_(std::move(sources)),
-      bootImagePath_(std::move(bootImagePath)),
+    : metadata_(std::move(metadata)), sources_(std::move(sources)), bootImagePath_(std::move(bootImagePath)),
       total_(totalBytes)
-{
-}
+{}
 
 void ImageStream::seekToBegin()
 {
@@ -49,12 +46,16 @@ void ImageStream::read(std::uint8_t* out, std::size_t n, const CancelToken& canc
         throw IsoError(ErrorCode::InvalidRange, "Read of " + std::to_string(n) + " bytes at " +
                                                     std::to_string(position_) + " passes the end of the " +
                                                     std::to_string(total_) + "-byte image");
-    try {
-        while (n > 0) {
+    try
+    {
+        while (n > 0)
+        {
             cancel.check();
             readSome(out, n);
         }
-    } catch (...) {
+    }
+    catch (...)
+    {
         failed_ = true;
         file_.reset();
         throw;
@@ -63,7 +64,8 @@ void ImageStream::read(std::uint8_t* out, std::size_t n, const CancelToken& canc
 
 void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
 {
-    if (position_ < metadata_.size()) {
+    if (position_ < metadata_.size())
+    {
         const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, metadata_.size() - position_));
         std::memcpy(out, metadata_.data() + position_, count);
         out += count;
@@ -71,7 +73,8 @@ void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
         position_ += count;
         return;
     }
-    if (next_ < sources_.size() && position_ >= sources_[next_].offset) {
+    if (next_ < sources_.size() && position_ >= sources_[next_].offset)
+    {
         const Source& source = sources_[next_];
         // The size is not asked again on opening: a file that shrank ends early below, and one that grew
         // shows a byte past its expected end.
@@ -85,9 +88,9 @@ void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
         const bool probe = count == left && n > count;
         const std::size_t got = file_->read(out, count, count + (probe ? 1 : 0));
         if (got < count)
-            throw IsoError(ErrorCode::UnexpectedResult,
-                           "File " + nameOf(source) + " ended early: it changed size since it was added (" +
-                               std::to_string(source.size) + " bytes then)");
+            throw IsoError(ErrorCode::UnexpectedResult, "File " + nameOf(source) +
+                                                            " ended early: it changed size since it was added (" +
+                                                            std::to_string(source.size) + " bytes then)");
         if (got > count)
             throw IsoError(ErrorCode::UnexpectedResult,
                            "File " + nameOf(source) + " grew while it was read: it changed since it was added");
@@ -117,4 +120,4 @@ void ImageStream::finishSource(const Source& source, bool endSeen)
     ++next_;
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -14,9 +14,11 @@
 
 namespace osm::iso {
 
-class ImageStream {
+class ImageStream
+{
 public:
-    struct Source {
+    struct Source
+    {
         std::uint64_t offset = 0;        // byte offset in the image
         std::uint64_t size = 0;          // bytes expected from the file
         const TreeNode* node = nullptr;  // nullptr: the boot image
@@ -51,4 +53,4 @@ private:
     bool failed_ = false;
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -22,13 +22,14 @@ void civilFromDays(std::int64_t z, int& y, int& m, int& d)
     y = static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0));
 }
 
-} // namespace
+}  // namespace
 
 IsoDate::IsoDate(std::int64_t unixSeconds) : unixSeconds_(unixSeconds)
 {
     std::int64_t days = unixSeconds / 86400;
     std::int64_t rest = unixSeconds % 86400;
-    if (rest < 0) {
+    if (rest < 0)
+    {
         rest += 86400;
         --days;
     }
@@ -46,13 +47,15 @@ IsoDate IsoDate::now()
 
 void IsoDate::writeRecordDate(std::uint8_t out[7]) const
 {
-    if (year_ < 1900) {
+    if (year_ < 1900)
+    {
         const std::uint8_t earliest[7] = {0, 1, 1, 0, 0, 0, 0};
         for (int i = 0; i < 7; ++i)
             out[i] = earliest[i];
         return;
     }
-    if (year_ > 2155) {
+    if (year_ > 2155)
+    {
         const std::uint8_t latest[7] = {255, 12, 31, 23, 59, 59, 0};
         for (int i = 0; i < 7; ++i)
             out[i] = latest[i];
@@ -89,4 +92,4 @@ void IsoDate::writeUnsetVolumeDate(std::uint8_t out[17])
     out[16] = 0;
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -6,7 +6,8 @@
 
 namespace osm::iso {
 
-class IsoDate {
+class IsoDate
+{
 public:
     // seconds since 1970-01-01 00:00:00 UTC
     explicit IsoDate(std::int64_t unixSeconds);
@@ -33,4 +34,4 @@ private:
     int year_, month_, day_, hour_, minute_, second_;
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

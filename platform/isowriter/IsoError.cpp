@@ -11,8 +11,7 @@ namespace osm::iso {
 
 IsoError::IsoError(ErrorCode code, const std::string& message, std::uint32_t systemError)
     : std::runtime_error(message), code_(code), systemError_(systemError)
-{
-}
+{}
 
 std::uint32_t IsoError::lastSystemError()
 {
@@ -39,8 +38,8 @@ std::string describe(std::uint32_t systemError)
 {
 #ifdef _WIN32
     char text[512] = {};
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, systemError, 0,
-                             text, sizeof text, nullptr);
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, systemError, 0, text,
+                             sizeof text, nullptr);
     while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ' || text[n - 1] == '.'))
         text[--n] = '\0';
     if (n == 0)
@@ -51,7 +50,7 @@ std::string describe(std::uint32_t systemError)
 #endif
 }
 
-} // namespace
+}  // namespace
 
 IsoError IsoError::fromSystem(std::uint32_t systemError, const std::string& message)
 {
@@ -59,4 +58,4 @@ IsoError IsoError::fromSystem(std::uint32_t systemError, const std::string& mess
                     message + ": " + describe(systemError), systemError);
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -9,7 +9,8 @@
 namespace osm::iso {
 
 // Same numbers as the public results; only those the writer raises are named.
-enum class ErrorCode : std::uint32_t {
+enum class ErrorCode : std::uint32_t
+{
     Undefined = 1,
     InvalidParameter = 2,
     InvalidState = 3,
@@ -24,7 +25,8 @@ enum class ErrorCode : std::uint32_t {
     InvalidRange = 20,
 };
 
-class IsoError : public std::runtime_error {
+class IsoError : public std::runtime_error
+{
 public:
     IsoError(ErrorCode code, const std::string& message, std::uint32_t systemError = 0);
 
@@ -43,4 +45,4 @@ private:
     std::uint32_t systemError_;
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -11,7 +11,8 @@ std::string toDCharacters(const std::u16string& name, bool keepDots, bool keepSp
 {
     std::string out;
     out.reserve(name.size());
-    for (std::size_t i = 0; i < name.size(); ++i) {
+    for (std::size_t i = 0; i < name.size(); ++i)
+    {
         const char16_t c = name[i];
         if (c >= u'a' && c <= u'z')
             out.push_back(static_cast<char>(c - u'a' + 'A'));
@@ -19,7 +20,8 @@ std::string toDCharacters(const std::u16string& name, bool keepDots, bool keepSp
             out.push_back(static_cast<char>(c));
         else if ((c == u'.' && keepDots) || (c == u' ' && keepSpaces))
             out.push_back(static_cast<char>(c));
-        else {
+        else
+        {
             if (c >= 0xD800 && c <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
                 ++i;
             out.push_back('_');
@@ -28,21 +30,22 @@ std::string toDCharacters(const std::u16string& name, bool keepDots, bool keepSp
     return out;
 }
 
-template <class Str>
-void splitExtension(const Str& name, bool isDirectory, Str& stem, Str& extension)
+template <class Str> void splitExtension(const Str& name, bool isDirectory, Str& stem, Str& extension)
 {
     const auto dot = isDirectory ? Str::npos : name.rfind(static_cast<typename Str::value_type>('.'));
-    if (dot == Str::npos || dot == 0) {
+    if (dot == Str::npos || dot == 0)
+    {
         stem = name;
         extension.clear();
-    } else {
+    }
+    else
+    {
         stem = name.substr(0, dot);
         extension = name.substr(dot + 1);
     }
 }
 
-template <class Str>
-Str variant(const Str& name, unsigned n, bool isDirectory, std::size_t limit)
+template <class Str> Str variant(const Str& name, unsigned n, bool isDirectory, std::size_t limit)
 {
     Str stem, extension;
     splitExtension(name, isDirectory, stem, extension);
@@ -50,7 +53,7 @@ Str variant(const Str& name, unsigned n, bool isDirectory, std::size_t limit)
     for (char c : "_" + std::to_string(n))
         suffix.push_back(static_cast<typename Str::value_type>(c));
     Str tail = extension.empty() ? Str() : Str(1, static_cast<typename Str::value_type>('.')) + extension;
-    if (suffix.size() + tail.size() > limit) // an extension too long to keep any stem
+    if (suffix.size() + tail.size() > limit)  // an extension too long to keep any stem
         tail = tail.substr(0, limit - suffix.size());
     const std::size_t room = limit - suffix.size() - tail.size();
     if (stem.size() > room)
@@ -58,11 +61,12 @@ Str variant(const Str& name, unsigned n, bool isDirectory, std::size_t limit)
     return stem + suffix + tail;
 }
 
-} // namespace
+}  // namespace
 
 std::string NameMapper::isoName(const std::u16string& name, bool isDirectory)
 {
-    if (isDirectory) {
+    if (isDirectory)
+    {
         std::string out = toDCharacters(name, false);
         if (out.size() > kIsoLength)
             out.resize(kIsoLength);
@@ -76,12 +80,14 @@ std::string NameMapper::isoName(const std::u16string& name, bool isDirectory)
             c = '_';
     if (stem.empty())
         stem = "_";
-    if (extension.empty()) {
+    if (extension.empty())
+    {
         if (stem.size() > kIsoLength)
             stem.resize(kIsoLength);
         return stem;
     }
-    if (stem.size() + 1 + extension.size() > kIsoLength) {
+    if (stem.size() + 1 + extension.size() > kIsoLength)
+    {
         // Keep up to 8 characters of stem when the extension is very long, else keep the extension whole.
         const std::size_t stemKeep = std::min<std::size_t>(stem.size(), 8);
         if (extension.size() > kIsoLength - 1 - stemKeep)
@@ -97,15 +103,21 @@ std::u16string NameMapper::jolietName(const std::u16string& name)
     // as strict readers reject a whole directory over one pair.
     std::u16string out;
     out.reserve(name.size());
-    for (std::size_t i = 0; i < name.size(); ++i) {
+    for (std::size_t i = 0; i < name.size(); ++i)
+    {
         const char16_t c = name[i];
-        if (c >= 0xD800 && c <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+        {
             if (c <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
                 ++i;
             out.push_back(u'_');
-        } else if (c < 0x20 || c == u'*' || c == u'/' || c == u':' || c == u';' || c == u'?' || c == u'\\') {
+        }
+        else if (c < 0x20 || c == u'*' || c == u'/' || c == u':' || c == u';' || c == u'?' || c == u'\\')
+        {
             out.push_back(u'_');
-        } else {
+        }
+        else
+        {
             out.push_back(c);
         }
     }
@@ -138,7 +150,8 @@ bool NameMapper::isoLess(const std::string& a, const std::string& b)
     splitExtension(b, false, stemB, extB);
     auto padded = [](const std::string& x, const std::string& y) {
         const std::size_t n = std::max(x.size(), y.size());
-        for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t i = 0; i < n; ++i)
+        {
             const unsigned char cx = i < x.size() ? static_cast<unsigned char>(x[i]) : ' ';
             const unsigned char cy = i < y.size() ? static_cast<unsigned char>(y[i]) : ' ';
             if (cx != cy)
@@ -174,4 +187,4 @@ std::string NameMapper::primaryText(const std::u16string& text)
     return out;
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -9,7 +9,8 @@
 
 namespace osm::iso {
 
-class NameMapper {
+class NameMapper
+{
 public:
     static constexpr std::size_t kIsoLength = 31;
     static constexpr std::size_t kJolietLength = 103;
@@ -36,4 +37,4 @@ public:
     static std::string primaryText(const std::u16string& text);
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -15,8 +15,11 @@ namespace osm::iso {
 
 namespace {
 constexpr wchar_t kSeparator = L'\\';
-bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-} // namespace
+bool isSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
+}  // namespace
 
 NativeString NativePath::fromApi(const char* text)
 {
@@ -129,25 +132,34 @@ std::u16string NativePath::toUtf16(const NativeString& name)
     out.reserve(name.size());
     const auto* s = reinterpret_cast<const unsigned char*>(name.data());
     size_t n = name.size();
-    for (size_t i = 0; i < n;) {
+    for (size_t i = 0; i < n;)
+    {
         unsigned char c = s[i];
         char32_t cp = 0;
         size_t len = 0;
-        if (c < 0x80) {
+        if (c < 0x80)
+        {
             cp = c;
             len = 1;
-        } else if ((c & 0xE0) == 0xC0) {
+        }
+        else if ((c & 0xE0) == 0xC0)
+        {
             cp = c & 0x1F;
             len = 2;
-        } else if ((c & 0xF0) == 0xE0) {
+        }
+        else if ((c & 0xF0) == 0xE0)
+        {
             cp = c & 0x0F;
             len = 3;
-        } else if ((c & 0xF8) == 0xF0) {
+        }
+        else if ((c & 0xF8) == 0xF0)
+        {
             cp = c & 0x07;
             len = 4;
         }
         bool valid = len > 0 && i + len <= n;
-        for (size_t k = 1; valid && k < len; ++k) {
+        for (size_t k = 1; valid && k < len; ++k)
+        {
             if ((s[i + k] & 0xC0) != 0x80)
                 valid = false;
             else
@@ -157,16 +169,20 @@ std::u16string NativePath::toUtf16(const NativeString& name)
         static const char32_t kMinimum[5] = {0, 0, 0x80, 0x800, 0x10000};
         if (valid && (cp < kMinimum[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
             valid = false;
-        if (!valid) {
+        if (!valid)
+        {
             out.push_back(u'_');
             ++i;
             continue;
         }
-        if (cp >= 0x10000) {
+        if (cp >= 0x10000)
+        {
             cp -= 0x10000;
             out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
             out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
+        }
+        else
+        {
             out.push_back(static_cast<char16_t>(cp));
         }
         i += len;
@@ -177,24 +193,35 @@ std::u16string NativePath::toUtf16(const NativeString& name)
 NativeString NativePath::fromUtf16(const std::u16string& name)
 {
     std::string out;
-    for (size_t i = 0; i < name.size(); ++i) {
+    for (size_t i = 0; i < name.size(); ++i)
+    {
         char32_t cp = name[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF) {
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
+        {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (name[i + 1] - 0xDC00);
             ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+        }
+        else if (cp >= 0xD800 && cp <= 0xDFFF)
+        {
             cp = u'_';
         }
-        if (cp < 0x80) {
+        if (cp < 0x80)
+        {
             out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
+        }
+        else if (cp < 0x800)
+        {
             out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
             out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
+        }
+        else if (cp < 0x10000)
+        {
             out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
             out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
             out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
+        }
+        else
+        {
             out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
             out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
             out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
@@ -209,9 +236,11 @@ NativeString NativePath::absolute(const NativeString& path)
     if (path.empty())
         return {};
     std::string full = path;
-    if (full[0] != '/') {
+    if (full[0] != '/')
+    {
         std::vector<char> cwd(4096);
-        while (!getcwd(cwd.data(), cwd.size())) {
+        while (!getcwd(cwd.data(), cwd.size()))
+        {
             if (errno != ERANGE)
                 return path;
             cwd.resize(cwd.size() * 2);
@@ -220,15 +249,19 @@ NativeString NativePath::absolute(const NativeString& path)
     }
     std::vector<std::string> parts;
     size_t i = 0;
-    while (i < full.size()) {
+    while (i < full.size())
+    {
         size_t j = full.find('/', i);
         if (j == std::string::npos)
             j = full.size();
         std::string part = full.substr(i, j - i);
-        if (part == "..") {
+        if (part == "..")
+        {
             if (!parts.empty())
                 parts.pop_back();
-        } else if (!part.empty() && part != ".") {
+        }
+        else if (!part.empty() && part != ".")
+        {
             parts.push_back(part);
         }
         i = j + 1;
@@ -272,4 +305,4 @@ NativeString NativePath::forSystem(const NativeString& absolutePath)
 
 #endif
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -12,7 +12,8 @@ using NativeString = std::wstring;
 using NativeString = std::string;
 #endif
 
-class NativePath {
+class NativePath
+{
 public:
     // A caller's path or name: ANSI code page on Windows, UTF-8 on POSIX.
     static NativeString fromApi(const char* text);
@@ -38,4 +39,4 @@ public:
     static NativeString forSystem(const NativeString& absolutePath);
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

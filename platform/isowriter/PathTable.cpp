@@ -14,13 +14,14 @@ std::uint16_t numberOf(const TreeNode& folder, TreeKind kind)
     return kind == TreeKind::Iso ? folder.placement().isoNumber : folder.placement().jolietNumber;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<TreeNode*> PathTable::order(TreeNode& root, TreeKind kind)
 {
     // Breadth first over children in record order gives level, then parent number, then name.
     std::vector<TreeNode*> folders{&root};
-    for (std::size_t i = 0; i < folders.size(); ++i) {
+    for (std::size_t i = 0; i < folders.size(); ++i)
+    {
         TreeNode* folder = folders[i];
         if (folders.size() > 0xFFFF)
             throw IsoError(ErrorCode::InvalidRange, "The image would hold more than 65535 folders");
@@ -38,7 +39,8 @@ std::vector<TreeNode*> PathTable::order(TreeNode& root, TreeKind kind)
 std::uint32_t PathTable::size(const std::vector<TreeNode*>& folders, TreeKind kind)
 {
     std::uint64_t bytes = 0;
-    for (const TreeNode* folder : folders) {
+    for (const TreeNode* folder : folders)
+    {
         const std::size_t id = folder->isRoot() ? 1 : DirectoryRecord::identifier(*folder, kind).size();
         bytes += 8 + id + (id % 2);
     }
@@ -50,7 +52,8 @@ std::uint32_t PathTable::size(const std::vector<TreeNode*>& folders, TreeKind ki
 void PathTable::write(std::uint8_t* out, const std::vector<TreeNode*>& folders, TreeKind kind, bool bigEndian)
 {
     std::size_t at = 0;
-    for (const TreeNode* folder : folders) {
+    for (const TreeNode* folder : folders)
+    {
         const std::vector<std::uint8_t> id =
             folder->isRoot() ? std::vector<std::uint8_t>{0} : DirectoryRecord::identifier(*folder, kind);
         const std::uint32_t extent =
@@ -59,10 +62,13 @@ void PathTable::write(std::uint8_t* out, const std::vector<TreeNode*>& folders, 
         std::uint8_t* p = out + at;
         p[0] = static_cast<std::uint8_t>(id.size());
         p[1] = 0;
-        if (bigEndian) {
+        if (bigEndian)
+        {
             ByteFields::be32(p + 2, extent);
             ByteFields::be16(p + 6, parent);
-        } else {
+        }
+        else
+        {
             ByteFields::le32(p + 2, extent);
             ByteFields::le16(p + 6, parent);
         }
@@ -71,4 +77,4 @@ void PathTable::write(std::uint8_t* out, const std::vector<TreeNode*>& folders, 
     }
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -10,7 +10,8 @@
 
 namespace osm::iso {
 
-class PathTable {
+class PathTable
+{
 public:
     // folders must be in path-table order with their numbers (1-based) already given.
     static std::uint32_t size(const std::vector<TreeNode*>& folders, TreeKind kind);
@@ -20,4 +21,4 @@ public:
     static std::vector<TreeNode*> order(TreeNode& root, TreeKind kind);
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -6,7 +6,8 @@
 
 namespace osm::iso {
 
-class ProgressSink {
+class ProgressSink
+{
 public:
     using Function = std::function<void(std::uint32_t event, std::uint32_t value)>;
 
@@ -23,4 +24,4 @@ private:
     Function function_;
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

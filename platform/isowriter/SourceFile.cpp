@@ -21,7 +21,8 @@ SourceFile::SourceFile(const NativeString& absolutePath, std::uint64_t) : path_(
     handle_ = CreateFileW(NativePath::forSystem(absolutePath).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (handle_ == INVALID_HANDLE_VALUE) {
+    if (handle_ == INVALID_HANDLE_VALUE)
+    {
         const auto err = IsoError::lastSystemError();
         throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath) + " for reading");
     }
@@ -36,10 +37,12 @@ std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
 {
     std::size_t done = 0;
     auto* p = static_cast<char*>(out);
-    while (done < wanted) {
+    while (done < wanted)
+    {
         const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(room - done, 64u << 20));
         DWORD got = 0;
-        if (!ReadFile(handle_, p + done, ask, &got, nullptr)) {
+        if (!ReadFile(handle_, p + done, ask, &got, nullptr))
+        {
             const auto err = IsoError::lastSystemError();
             throw IsoError::fromSystem(err, "Cannot read " + NativePath::quoted(path_));
         }
@@ -55,7 +58,8 @@ std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
 SourceFile::SourceFile(const NativeString& absolutePath, std::uint64_t expectedSize) : path_(absolutePath)
 {
     fd_ = ::open(absolutePath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
+    if (fd_ < 0)
+    {
         const auto err = IsoError::lastSystemError();
         throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath) + " for reading");
     }
@@ -77,9 +81,11 @@ std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
 {
     std::size_t done = 0;
     auto* p = static_cast<char*>(out);
-    while (done < wanted) {
+    while (done < wanted)
+    {
         const ssize_t got = ::read(fd_, p + done, std::min<std::size_t>(room - done, 1u << 30));
-        if (got < 0) {
+        if (got < 0)
+        {
             if (errno == EINTR)
                 continue;
             const auto err = IsoError::lastSystemError();
@@ -94,4 +100,4 @@ std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
 
 #endif
 
-} // namespace osm::iso
+}  // namespace osm::iso

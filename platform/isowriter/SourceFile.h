@@ -8,7 +8,8 @@
 
 namespace osm::iso {
 
-class SourceFile {
+class SourceFile
+{
 public:
     // Throws IsoError (NotFound or SystemCall) naming the path. expectedSize only tunes read-ahead.
     SourceFile(const NativeString& absolutePath, std::uint64_t expectedSize);
@@ -31,4 +32,4 @@ private:
 #endif
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

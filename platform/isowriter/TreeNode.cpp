@@ -4,14 +4,9 @@ namespace osm::iso {
 
 TreeNode::TreeNode(Kind kind, NativeString source, bool sourceIsFullPath, std::u16string name, std::uint64_t size,
                    std::int64_t modified)
-    : kind_(kind),
-      sourceIsFullPath_(sourceIsFullPath),
-      source_(std::move(source)),
-      name_(std::move(name)),
-      size_(size),
+    : kind_(kind), sourceIsFullPath_(sourceIsFullPath), source_(std::move(source)), name_(std::move(name)), size_(size),
       modified_(modified)
-{
-}
+{}
 
 std::unique_ptr<TreeNode> TreeNode::makeRoot()
 {
@@ -39,4 +34,4 @@ std::string TreeNode::displayPath() const
     return NativePath::toApi(sourcePath());
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

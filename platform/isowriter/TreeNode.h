@@ -11,22 +11,28 @@
 
 namespace osm::iso {
 
-class TreeNode {
+class TreeNode
+{
 public:
-    enum class Kind { File, Directory };
+    enum class Kind
+    {
+        File,
+        Directory
+    };
 
     // Filled in by the layout at each build.
-    struct Placement {
-        std::string isoName;          // ISO9660 identifier
-        std::u16string jolietName;    // Joliet identifier
-        std::vector<TreeNode*> isoOrder;    // folders: children in ISO9660 record order
-        std::vector<TreeNode*> jolietOrder; // folders: children in Joliet record order
-        std::uint32_t isoExtent = 0;        // folders: ISO9660 directory; files: data
-        std::uint32_t isoExtentSize = 0;    // folders: bytes of the ISO9660 directory
-        std::uint32_t jolietExtent = 0;     // folders: Joliet directory
-        std::uint32_t jolietExtentSize = 0; // folders: bytes of the Joliet directory
-        std::uint16_t isoNumber = 0;        // folders: number in the ISO9660 path table
-        std::uint16_t jolietNumber = 0;     // folders: number in the Joliet path table
+    struct Placement
+    {
+        std::string isoName;                 // ISO9660 identifier
+        std::u16string jolietName;           // Joliet identifier
+        std::vector<TreeNode*> isoOrder;     // folders: children in ISO9660 record order
+        std::vector<TreeNode*> jolietOrder;  // folders: children in Joliet record order
+        std::uint32_t isoExtent = 0;         // folders: ISO9660 directory; files: data
+        std::uint32_t isoExtentSize = 0;     // folders: bytes of the ISO9660 directory
+        std::uint32_t jolietExtent = 0;      // folders: Joliet directory
+        std::uint32_t jolietExtentSize = 0;  // folders: bytes of the Joliet directory
+        std::uint16_t isoNumber = 0;         // folders: number in the ISO9660 path table
+        std::uint16_t jolietNumber = 0;      // folders: number in the Joliet path table
     };
 
     // source: the full path for an entry added by name, the bare name for one found inside a folder.
@@ -68,4 +74,4 @@ private:
     Placement placement_;
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -22,10 +22,10 @@ void writeHeader(std::uint8_t* out, std::uint8_t type)
 template <class LabelWriter, class TextWriter>
 void writeVolume(std::uint8_t* out, const VolumeDescriptor::Fields& f, LabelWriter label, TextWriter text)
 {
-    text(out + 8, 32, std::u16string()); // system identifier
+    text(out + 8, 32, std::u16string());  // system identifier
     label(out + 40, 32, f.label);
     ByteFields::both32(out + 80, f.volumeSpaceSize);
-    ByteFields::both16(out + 120, f.volumeSequence); // volume set size: this is its last disc
+    ByteFields::both16(out + 120, f.volumeSequence);  // volume set size: this is its last disc
     ByteFields::both16(out + 124, f.volumeSequence);
     ByteFields::both16(out + 128, static_cast<std::uint16_t>(DirectoryRecord::kSectorSize));
     ByteFields::both32(out + 132, f.pathTableSize);
@@ -43,21 +43,21 @@ void writeVolume(std::uint8_t* out, const VolumeDescriptor::Fields& f, LabelWrit
     root.volumeSequence = f.volumeSequence;
     DirectoryRecord::write(out + 156, root);
 
-    text(out + 190, 128, std::u16string()); // volume set
+    text(out + 190, 128, std::u16string());  // volume set
     text(out + 318, 128, f.publisher);
-    text(out + 446, 128, std::u16string()); // data preparer
+    text(out + 446, 128, std::u16string());  // data preparer
     text(out + 574, 128, f.application);
     text(out + 702, 37, std::u16string());  // copyright file
     text(out + 739, 37, std::u16string());  // abstract file
     text(out + 776, 37, std::u16string());  // bibliographic file
     f.created.writeVolumeDate(out + 813);
     f.created.writeVolumeDate(out + 830);
-    IsoDate::writeUnsetVolumeDate(out + 847); // expiration
-    IsoDate::writeUnsetVolumeDate(out + 864); // effective
-    out[881] = 1;                             // file structure version
+    IsoDate::writeUnsetVolumeDate(out + 847);  // expiration
+    IsoDate::writeUnsetVolumeDate(out + 864);  // effective
+    out[881] = 1;                              // file structure version
 }
 
-} // namespace
+}  // namespace
 
 void VolumeDescriptor::writePrimary(std::uint8_t* out, const Fields& f)
 {
@@ -98,4 +98,4 @@ void VolumeDescriptor::writeTerminator(std::uint8_t* out)
     writeHeader(out, 255);
 }
 
-} // namespace osm::iso
+}  // namespace osm::iso

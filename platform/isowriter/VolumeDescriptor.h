@@ -9,13 +9,15 @@
 
 namespace osm::iso {
 
-class VolumeDescriptor {
+class VolumeDescriptor
+{
 public:
-    struct Fields {
+    struct Fields
+    {
         std::u16string label;
         std::u16string publisher;
         std::u16string application;
-        std::uint32_t volumeSpaceSize = 0; // sectors
+        std::uint32_t volumeSpaceSize = 0;  // sectors
         std::uint16_t volumeSequence = 1;
         std::uint32_t pathTableSize = 0;
         std::uint32_t lPathTable = 0;
@@ -33,4 +35,4 @@ public:
     static void writeTerminator(std::uint8_t* out);
 };
 
-} // namespace osm::iso
+}  // namespace osm::iso

@@ -11,7 +11,8 @@ namespace osm::test {
 inline void PumpPendingMessages()
 {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
@@ -21,7 +22,8 @@ inline void PumpPendingMessages()
 inline bool ActivateWindow(HWND hwnd, DWORD timeoutMs = 5000)
 {
     const DWORD start = ::GetTickCount();
-    while (::GetActiveWindow() != hwnd && ::GetTickCount() - start < timeoutMs) {
+    while (::GetActiveWindow() != hwnd && ::GetTickCount() - start < timeoutMs)
+    {
         ::SetForegroundWindow(hwnd);
         ::SetActiveWindow(hwnd);
         PumpPendingMessages();

@@ -14,15 +14,16 @@ struct TreeCase
     const char* existing;  // folders made before the call, ';' between them ("" none)
     const char* path;      // relative to the test's folder
     BOOL result;
-    DWORD lastError;       // checked when the result is FALSE
-    const char* madeFolders; // folders that must exist afterwards, ';' between them
+    DWORD lastError;          // checked when the result is FALSE
+    const char* madeFolders;  // folders that must exist afterwards, ';' between them
 };
 
 std::vector<std::string> Split(const std::string& list)
 {
     std::vector<std::string> parts;
     std::string::size_type start = 0;
-    while (start < list.size()) {
+    while (start < list.size())
+    {
         const std::string::size_type end = list.find(';', start);
         parts.push_back(list.substr(start, end == std::string::npos ? std::string::npos : end - start));
         if (end == std::string::npos)
@@ -49,7 +50,8 @@ TEST_P(DirectoryTreeTest, CreatesMissingParentsAndReportsTheLastCreation)
     const DWORD error = GetLastError();
 
     EXPECT_EQ(result != FALSE, c.result != FALSE);
-    if (!c.result) {
+    if (!c.result)
+    {
         EXPECT_EQ(error, c.lastError);
     }
     for (const std::string& folder : Split(c.madeFolders))
@@ -58,15 +60,15 @@ TEST_P(DirectoryTreeTest, CreatesMissingParentsAndReportsTheLastCreation)
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, DirectoryTreeTest,
-    testing::Values(
-        TreeCase{"allMissing", "", "software\\corvane\\kit", TRUE, 0, "software;software\\corvane;software\\corvane\\kit"},
-        TreeCase{"parentsExist", "a;a\\b", "a\\b\\c", TRUE, 0, "a\\b\\c"},
-        TreeCase{"allExist", "a;a\\b", "a\\b", FALSE, ERROR_ALREADY_EXISTS, "a\\b"},
-        // The separator at the end makes the folder, and the final creation finds it there.
-        TreeCase{"endsInSeparator", "", "x\\y\\", FALSE, ERROR_ALREADY_EXISTS, "x;x\\y"},
-        TreeCase{"forwardSlashes", "", "p/q/r", TRUE, 0, "p;p\\q;p\\q\\r"},
-        TreeCase{"deepSetupScripts", "", "SOURCES\\$OEM$\\$$\\SETUP\\SCRIPTS", TRUE, 0,
-                 "SOURCES\\$OEM$\\$$\\SETUP\\SCRIPTS"}),
+    testing::Values(TreeCase{"allMissing", "", "software\\corvane\\kit", TRUE, 0,
+                             "software;software\\corvane;software\\corvane\\kit"},
+                    TreeCase{"parentsExist", "a;a\\b", "a\\b\\c", TRUE, 0, "a\\b\\c"},
+                    TreeCase{"allExist", "a;a\\b", "a\\b", FALSE, ERROR_ALREADY_EXISTS, "a\\b"},
+                    // The separator at the end makes the folder, and the final creation finds it there.
+                    TreeCase{"endsInSeparator", "", "x\\y\\", FALSE, ERROR_ALREADY_EXISTS, "x;x\\y"},
+                    TreeCase{"forwardSlashes", "", "p/q/r", TRUE, 0, "p;p\\q;p\\q\\r"},
+                    TreeCase{"deepSetupScripts", "", "SOURCES\\$OEM$\\$$\\SETUP\\SCRIPTS", TRUE, 0,
+                             "SOURCES\\$OEM$\\$$\\SETUP\\SCRIPTS"}),
     [](const testing::TestParamInfo<TreeCase>& info) { return std::string(info.param.label); });
 
 TEST(DirectoryTree, FileInThePathMakesTheLastCreationFail)
@@ -79,4 +81,4 @@ TEST(DirectoryTree, FileInThePathMakesTheLastCreationFail)
     EXPECT_FALSE(FolderExists(temp / "file\\sub"));
 }
 
-} // namespace
+}  // namespace

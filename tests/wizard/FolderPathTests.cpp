@@ -22,17 +22,17 @@ TEST(FolderPath, NamesAnExistingFolderOnlyWhenTheTextDoes)
         std::string path;
         bool exists;
     } cases[] = {
-        {root, true},                                   // a drive root, the usual place of a copied stick
+        {root, true},  // a drive root, the usual place of a copied stick
         {root.substr(0, 2) + "\\", true},
-        {temp / "DISTR", true},                         // a plain folder
-        {temp / "DISTR\\", true},                       // typed with a trailing backslash
+        {temp / "DISTR", true},    // a plain folder
+        {temp / "DISTR\\", true},  // typed with a trailing backslash
         {temp / "DISTR\\\\", true},
         {temp / "DISTR/", true},
         {temp / "missing", false},
         {temp / "missing\\", false},
-        {temp / "file.txt", false},                     // a file is no folder
+        {temp / "file.txt", false},  // a file is no folder
         {temp / "file.txt\\", false},
-        {temp / "DIST*", false},                        // wildcards name nothing
+        {temp / "DIST*", false},  // wildcards name nothing
         {temp / "DISTR?", false},
         {root + "*", false},
         {"", false},

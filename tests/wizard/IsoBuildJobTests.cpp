@@ -84,9 +84,12 @@ TEST(IsoBuildJob, BuildsTheImageWithItsLogSequence)
     ASSERT_TRUE(image);
     ASSERT_GT(image->size(), 18u * 2048);
     EXPECT_EQ(image->size() % 2048, 0u);
-    EXPECT_EQ(Sector(*image, 16, 0, 6), std::string("\x01" "CD001"));
+    EXPECT_EQ(Sector(*image, 16, 0, 6), std::string("\x01"
+                                                    "CD001"));
     EXPECT_EQ(Sector(*image, 16, 40, 32), "XP" + std::string(30, ' '));
-    EXPECT_EQ(Sector(*image, 17, 0, 6), std::string("\x00" "CD001", 6));
+    EXPECT_EQ(Sector(*image, 17, 0, 6), std::string("\x00"
+                                                    "CD001",
+                                                    6));
     EXPECT_EQ(Sector(*image, 17, 7, 23), "EL TORITO SPECIFICATION");
     EXPECT_NE(image->find("WINNT.SIF"), std::string::npos);
     EXPECT_EQ(image->find("left out"), std::string::npos) << "dot entries stay out of the image";
@@ -167,7 +170,8 @@ TEST(IsoBuildJob, FailuresLeaveTheirLineInTheLog)
         std::atomic<long> cancel{0};
         Recorder recorder;
         EXPECT_EQ(IsoBuildJob(f.Request(), &cancel, recorder).Run(), IsoBuildResult::Failed);
-        EXPECT_EQ(recorder.logs, std::vector<std::string>{"File " + (f.program / "ISO\\xpboot.img") + " is not found."});
+        EXPECT_EQ(recorder.logs,
+                  std::vector<std::string>{"File " + (f.program / "ISO\\xpboot.img") + " is not found."});
     }
     {
         Fixture f;
@@ -177,8 +181,8 @@ TEST(IsoBuildJob, FailuresLeaveTheirLineInTheLog)
         Recorder recorder;
         EXPECT_EQ(IsoBuildJob(request, &cancel, recorder).Run(), IsoBuildResult::Failed);
         ASSERT_FALSE(recorder.logs.empty());
-        EXPECT_EQ(recorder.logs.back(), "Error with file " + request.imageFolder + "\\xp.iso. " +
-                                            GetSystemErrorText(ERROR_PATH_NOT_FOUND));
+        EXPECT_EQ(recorder.logs.back(),
+                  "Error with file " + request.imageFolder + "\\xp.iso. " + GetSystemErrorText(ERROR_PATH_NOT_FOUND));
     }
     {
         // A name too long for Joliet stops the tree with the writer's text.

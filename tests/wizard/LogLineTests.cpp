@@ -9,7 +9,8 @@
 
 TEST(LogLine, MakesOneLineOfAMessage)
 {
-    EXPECT_EQ(OneLine("Error with file C:\\a.iso. Access is denied.\r\n"), "Error with file C:\\a.iso. Access is denied.");
+    EXPECT_EQ(OneLine("Error with file C:\\a.iso. Access is denied.\r\n"),
+              "Error with file C:\\a.iso. Access is denied.");
     EXPECT_EQ(OneLine("first\r\nsecond\n\tthird"), "first second third");
     EXPECT_EQ(OneLine("  50%  "), "50%");
     EXPECT_EQ(OneLine(""), "");
@@ -24,7 +25,8 @@ TEST(LogLine, CutsBetweenCharactersOnly)
     EXPECT_EQ(CutToFit("0123456789ABC", upTo(2), 1252), "...") << "nothing fits but the ellipsis";
 
     // Shift-JIS: "\x95\x5C" is one character whose second byte is a backslash.
-    const std::string sjis = "ab\x95\x5C\x95\x5C" "cd";
+    const std::string sjis = "ab\x95\x5C\x95\x5C"
+                             "cd";
     for (std::size_t limit = 3; limit < sjis.size(); ++limit)
     {
         const std::string cut = CutToFit(sjis, upTo(limit), 932);

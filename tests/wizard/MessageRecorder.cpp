@@ -19,10 +19,9 @@ public:
     void SetUp() override { SetUserMessageHandler(RefuseMessage); }
 };
 
-[[maybe_unused]] testing::Environment* const g_noMessageBoxes =
-    testing::AddGlobalTestEnvironment(new NoMessageBoxes);
+[[maybe_unused]] testing::Environment* const g_noMessageBoxes = testing::AddGlobalTestEnvironment(new NoMessageBoxes);
 
-} // namespace
+}  // namespace
 
 MessageRecorder::MessageRecorder() : m_previous(SetUserMessageHandler(Record))
 {

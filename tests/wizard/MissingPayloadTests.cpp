@@ -39,4 +39,4 @@ TEST(MissingPayload, TreeStopsAtTheUtilityAndTheAnswerFileIsNotWritten)
     EXPECT_FALSE(FileExists(temp / "I386\\WINNT.SIF"));
 }
 
-} // namespace
+}  // namespace

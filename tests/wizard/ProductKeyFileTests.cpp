@@ -15,8 +15,10 @@ TEST(ProductKeyFile, ReadsTheAnswerFileOrTheFirstLineOfAText)
         std::string content;
         std::string key;
     } cases[] = {
-        {"sif", "[Data]\r\nAutoPartition=1\r\n[UserData]\r\nProductKey=AAAAA-BBBBB-CCCCC-DDDDD-EEEEE\r\n", "AAAAA-BBBBB-CCCCC-DDDDD-EEEEE"},
-        {"quoted sif", "[UserData]\r\nProductKey=\"AAAAA-BBBBB-CCCCC-DDDDD-EEEEE\"\r\n", "AAAAA-BBBBB-CCCCC-DDDDD-EEEEE"},
+        {"sif", "[Data]\r\nAutoPartition=1\r\n[UserData]\r\nProductKey=AAAAA-BBBBB-CCCCC-DDDDD-EEEEE\r\n",
+         "AAAAA-BBBBB-CCCCC-DDDDD-EEEEE"},
+        {"quoted sif", "[UserData]\r\nProductKey=\"AAAAA-BBBBB-CCCCC-DDDDD-EEEEE\"\r\n",
+         "AAAAA-BBBBB-CCCCC-DDDDD-EEEEE"},
         // Without the INI value the first line counts: only a line longer than 30 characters, cut to 29.
         {"sif without key", "[Data]\r\nAutoPartition=1\r\n", ""},
         {"key alone", "AAAAA-BBBBB-CCCCC-DDDDD-EEEEE\r\nmore\r\n", ""},

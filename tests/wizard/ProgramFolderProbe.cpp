@@ -9,7 +9,9 @@ int main()
     const char* found = GetProgramFolder(folder, sizeof(folder));
     const ProgramPathRoad road = ChooseProgramPathRoad();
     std::printf("road=%s\nfolder=%s\n",
-                road == ProgramPathRoad::Toolhelp ? "toolhelp" : road == ProgramPathRoad::Psapi ? "psapi" : "none",
+                road == ProgramPathRoad::Toolhelp ? "toolhelp"
+                : road == ProgramPathRoad::Psapi  ? "psapi"
+                                                  : "none",
                 found ? found : "(none)");
     return found ? 0 : 1;
 }

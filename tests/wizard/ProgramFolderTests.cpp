@@ -52,8 +52,8 @@ std::string RunAndCapture(const std::string& exe)
     PROCESS_INFORMATION process{};
     std::vector<char> commandLine(exe.begin(), exe.end());
     commandLine.push_back('\0');
-    const BOOL started = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        nullptr, &startup, &process);
+    const BOOL started = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                        &startup, &process);
     CloseHandle(writeEnd);
     std::string output;
     if (started)
@@ -75,7 +75,11 @@ std::string RunAndCapture(const std::string& exe)
 TEST(ProgramFolder, FoundThroughBothRoads)
 {
     const std::string probe = OwnFolder() + "\\program_folder_probe.exe";
-    struct Case { const char* version; const char* road; } cases[] = {
+    struct Case
+    {
+        const char* version;
+        const char* road;
+    } cases[] = {
         {"win98", "toolhelp"},
         {"win2k", "psapi"},
         {"winxp", "psapi"},
@@ -84,7 +88,8 @@ TEST(ProgramFolder, FoundThroughBothRoads)
     {
         SetProgramVersion("program_folder_probe.exe", c.version);
         const std::string output = RunAndCapture(probe);
-        EXPECT_NE(output.find(std::string("road=") + c.road + "\r\n"), std::string::npos) << c.version << ": " << output;
+        EXPECT_NE(output.find(std::string("road=") + c.road + "\r\n"), std::string::npos)
+            << c.version << ": " << output;
         EXPECT_NE(output.find("folder=" + OwnFolder() + "\r\n"), std::string::npos) << c.version << ": " << output;
     }
     SetProgramVersion("program_folder_probe.exe", "");

@@ -38,7 +38,7 @@ bool ReadRaw(HKEY key, const char* name, DWORD& type, std::vector<BYTE>& data)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 void WriteRegistryValue(HKEY root, const std::string& subKey, const std::string& name, DWORD type, const void* data,
                         DWORD size)
@@ -63,11 +63,16 @@ ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::string subKey, std::str
 
 ScopedRegistryValue::~ScopedRegistryValue()
 {
-    if (m_valueExisted) {
+    if (m_valueExisted)
+    {
         WriteRegistryValue(m_root, m_subKey, m_name, m_type, m_data.data(), static_cast<DWORD>(m_data.size()));
-    } else if (!m_keyExisted) {
+    }
+    else if (!m_keyExisted)
+    {
         RegDeleteTreeA(m_root, m_subKey.c_str());
-    } else {
+    }
+    else
+    {
         Remove();
     }
 }
@@ -103,15 +108,15 @@ ScopedRegistryKey::ScopedRegistryKey(HKEY root, std::string subKey) : m_root(roo
     DWORD subKeys = 0;
     DWORD values = 0;
     DWORD longestName = 0;
-    RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, &longestName,
-                     nullptr, nullptr, nullptr);
+    RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, &longestName, nullptr,
+                     nullptr, nullptr);
     // Restoring rebuilds values only: a key with subkeys would lose them.
     EXPECT_EQ(subKeys, 0u) << m_subKey << " has subkeys and cannot be saved whole";
-    for (DWORD i = 0; i < values; ++i) {
+    for (DWORD i = 0; i < values; ++i)
+    {
         std::vector<char> name(longestName + 2);
         DWORD nameLength = static_cast<DWORD>(name.size());
-        if (RegEnumValueA(key.get(), i, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
+        if (RegEnumValueA(key.get(), i, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             continue;
         SavedValue saved{std::string(name.data(), nameLength), REG_NONE, {}};
         if (ReadRaw(key.get(), saved.name.c_str(), saved.type, saved.data))
@@ -126,7 +131,8 @@ ScopedRegistryKey::~ScopedRegistryKey()
         return;
     HKEY key = nullptr;
     if (RegCreateKeyExA(m_root, m_subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
+        ERROR_SUCCESS)
+    {
         ADD_FAILURE() << "cannot restore " << m_subKey;
         return;
     }

@@ -64,5 +64,5 @@ private:
 };
 
 // Writes one value, creating the key when needed; the test fails when the write does.
-void WriteRegistryValue(HKEY root, const std::string& subKey, const std::string& name, DWORD type,
-                        const void* data, DWORD size);
+void WriteRegistryValue(HKEY root, const std::string& subKey, const std::string& name, DWORD type, const void* data,
+                        DWORD size);

@@ -63,7 +63,8 @@ RunResult RunTool(const std::vector<std::string>& arguments)
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     Handle outRead, outWrite, errRead, errWrite;
     if (!CreatePipe(outRead.Address(), outWrite.Address(), &inherit, 0) ||
-        !CreatePipe(errRead.Address(), errWrite.Address(), &inherit, 0)) {
+        !CreatePipe(errRead.Address(), errWrite.Address(), &inherit, 0))
+    {
         ADD_FAILURE() << "no pipes";
         return result;
     }
@@ -81,7 +82,8 @@ RunResult RunTool(const std::vector<std::string>& arguments)
     startup.hStdError = errWrite.Get();
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process)) {
+                        &startup, &process))
+    {
         ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
         return result;
     }
@@ -92,7 +94,8 @@ RunResult RunTool(const std::vector<std::string>& arguments)
     errWrite.Reset();
     result.out = ReadAll(outRead.Get());
     result.err = ReadAll(errRead.Get());
-    if (WaitForSingleObject(child.Get(), 30000) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(child.Get(), 30000) != WAIT_OBJECT_0)
+    {
         TerminateProcess(child.Get(), 99);
         ADD_FAILURE() << commandLine << " did not end";
     }
@@ -106,12 +109,11 @@ struct BadArguments
 {
     const char* label;
     std::vector<std::string> arguments;
-    std::string complaint; // the first line of standard error, before the usage
+    std::string complaint;  // the first line of standard error, before the usage
 };
 
 class ResolutionToolArgumentsTest : public testing::TestWithParam<BadArguments>
-{
-};
+{};
 
 TEST_P(ResolutionToolArgumentsTest, WrongArgumentsAreRefusedWithTheUsage)
 {
@@ -128,13 +130,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{"two", {"/1024", "/768"}, "res: expected 3 or 4 values, got 2."},
         BadArguments{"five", {"/1024", "/768", "/32", "/60", "/1"}, "res: expected 3 or 4 values, got 5."},
         BadArguments{"noSlash", {"1024", "/768", "/32"}, "res: \"1024\" is not a slash followed by a positive number."},
-        BadArguments{"letters", {"/1024", "/768", "/x32"}, "res: \"/x32\" is not a slash followed by a positive number."},
+        BadArguments{
+            "letters", {"/1024", "/768", "/x32"}, "res: \"/x32\" is not a slash followed by a positive number."},
         BadArguments{"zero", {"/0", "/768", "/32"}, "res: \"/0\" is not a slash followed by a positive number."},
         BadArguments{"slashOnly", {"/1024", "/", "/32"}, "res: \"/\" is not a slash followed by a positive number."},
-        BadArguments{"negative", {"/1024", "/-768", "/32"}, "res: \"/-768\" is not a slash followed by a positive number."},
-        BadArguments{"huge", {"/99999999999", "/768", "/32"},
+        BadArguments{
+            "negative", {"/1024", "/-768", "/32"}, "res: \"/-768\" is not a slash followed by a positive number."},
+        BadArguments{"huge",
+                     {"/99999999999", "/768", "/32"},
                      "res: \"/99999999999\" is not a slash followed by a positive number."},
-        BadArguments{"badFrequency", {"/1024", "/768", "/32", "/6O"},
+        BadArguments{"badFrequency",
+                     {"/1024", "/768", "/32", "/6O"},
                      "res: \"/6O\" is not a slash followed by a positive number."},
         BadArguments{"dash", {"-1024", "/768", "/32"}, "res: \"-1024\" is not a slash followed by a positive number."}),
     [](const testing::TestParamInfo<BadArguments>& info) { return std::string(info.param.label); });
@@ -163,8 +169,8 @@ std::string ModeArgument(DWORD value)
 TEST(ResolutionTool, CurrentModeIsAcceptedAndSet)
 {
     const DEVMODEA before = CurrentMode();
-    const RunResult run = RunTool({ModeArgument(before.dmPelsWidth), ModeArgument(before.dmPelsHeight),
-                                   ModeArgument(before.dmBitsPerPel)});
+    const RunResult run = RunTool(
+        {ModeArgument(before.dmPelsWidth), ModeArgument(before.dmPelsHeight), ModeArgument(before.dmBitsPerPel)});
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_EQ(run.out, "Display mode set to " + std::to_string(before.dmPelsWidth) + "x" +
                            std::to_string(before.dmPelsHeight) + ", " + std::to_string(before.dmBitsPerPel) +
@@ -185,8 +191,7 @@ struct RefusedMode
 };
 
 class ResolutionToolRefusalTest : public testing::TestWithParam<RefusedMode>
-{
-};
+{};
 
 TEST_P(ResolutionToolRefusalTest, ModeTheDisplayCannotShowIsRefusedAndChangesNothing)
 {
@@ -205,9 +210,11 @@ TEST_P(ResolutionToolRefusalTest, ModeTheDisplayCannotShowIsRefusedAndChangesNot
 INSTANTIATE_TEST_SUITE_P(
     Tool, ResolutionToolRefusalTest,
     testing::Values(
-        RefusedMode{"size", {"/12345", "/678", "/32"},
+        RefusedMode{"size",
+                    {"/12345", "/678", "/32"},
                     "res: cannot set 12345x678, 32 bits per pixel: the display does not support this mode (-2).\r\n"},
-        RefusedMode{"sizeAndFrequency", {"/12345", "/678", "/32", "/75"},
+        RefusedMode{"sizeAndFrequency",
+                    {"/12345", "/678", "/32", "/75"},
                     "res: cannot set 12345x678, 32 bits per pixel, 75 Hz: the display does not support this mode "
                     "(-2).\r\n"}),
     [](const testing::TestParamInfo<RefusedMode>& info) { return std::string(info.param.label); });
@@ -223,7 +230,8 @@ std::vector<std::string> ImportedLibraries(const std::string& image)
     const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
     auto offsetOf = [&](DWORD rva) -> size_t {
-        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i)
+        {
             const IMAGE_SECTION_HEADER& s = sections[i];
             if (rva >= s.VirtualAddress && rva < s.VirtualAddress + std::max(s.Misc.VirtualSize, s.SizeOfRawData))
                 return rva - s.VirtualAddress + s.PointerToRawData;
@@ -231,7 +239,8 @@ std::vector<std::string> ImportedLibraries(const std::string& image)
         return 0;
     };
     size_t at = offsetOf(imports.VirtualAddress);
-    for (; at && at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= image.size(); at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+    for (; at && at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= image.size(); at += sizeof(IMAGE_IMPORT_DESCRIPTOR))
+    {
         const auto* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image.data() + at);
         if (descriptor->Name == 0)
             break;
@@ -252,7 +261,8 @@ TEST(ResolutionTool, ImportsOnlyWhatWindowsBrings)
 
     const std::vector<std::string> libraries = ImportedLibraries(image);
     EXPECT_FALSE(libraries.empty());
-    for (const std::string& library : libraries) {
+    for (const std::string& library : libraries)
+    {
         const bool system = _stricmp(library.c_str(), "kernel32.dll") == 0 ||
                             _stricmp(library.c_str(), "user32.dll") == 0 ||
                             _stricmp(library.c_str(), "msvcrt.dll") == 0;
@@ -260,4 +270,4 @@ TEST(ResolutionTool, ImportsOnlyWhatWindowsBrings)
     }
 }
 
-} // namespace
+}  // namespace

@@ -55,20 +55,24 @@ void ListInto(const std::string& root, const std::string& relative, std::vector<
     FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &data));
     if (find.get() == INVALID_HANDLE_VALUE)
         return;
-    do {
+    do
+    {
         if (IsDots(data.cFileName))
             continue;
         const std::string entry = relative.empty() ? data.cFileName : relative + "\\" + data.cFileName;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        {
             entries.push_back(entry + "\\");
             ListInto(root, entry, entries);
-        } else {
+        }
+        else
+        {
             entries.push_back(entry);
         }
     } while (FindNextFileA(find.get(), &data));
 }
 
-} // namespace
+}  // namespace
 
 TempFolder::TempFolder()
 {
@@ -77,14 +81,17 @@ TempFolder::TempFolder()
     std::string folder = base;
     if (!folder.empty() && folder.back() == '\\')
         folder.pop_back();
-    for (unsigned attempt = 0;; ++attempt) {
+    for (unsigned attempt = 0;; ++attempt)
+    {
         const std::string candidate = folder + "\\osmira-writers-" + std::to_string(GetCurrentProcessId()) + "-" +
                                       std::to_string(GetTickCount()) + "-" + std::to_string(attempt);
-        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+        if (CreateDirectoryA(candidate.c_str(), nullptr))
+        {
             m_path = candidate;
             break;
         }
-        if (attempt > 1000) {
+        if (attempt > 1000)
+        {
             ADD_FAILURE() << "no temporary folder under " << folder;
             break;
         }
@@ -151,8 +158,10 @@ void RemoveTree(const std::string& path)
     WIN32_FIND_DATAA data;
     {
         FindHandle find(FindFirstFileA((path + "\\*").c_str(), &data));
-        if (find.get() != INVALID_HANDLE_VALUE) {
-            do {
+        if (find.get() != INVALID_HANDLE_VALUE)
+        {
+            do
+            {
                 if (IsDots(data.cFileName))
                     continue;
                 const std::string entry = path + "\\" + data.cFileName;
@@ -171,7 +180,8 @@ std::string ReadGolden(const std::string& name)
 {
     const std::string path = std::string(OSM_WIZARD_GOLDEN_DIR) + "/" + name;
     const std::optional<std::string> bytes = ReadFileBytes(path);
-    if (!bytes) {
+    if (!bytes)
+    {
         ADD_FAILURE() << "missing golden file " << path;
         return std::string();
     }
@@ -180,7 +190,8 @@ std::string ReadGolden(const std::string& name)
 
 std::string FillPlaceholders(std::string text, const std::vector<std::pair<std::string, std::string>>& values)
 {
-    for (const auto& [name, value] : values) {
+    for (const auto& [name, value] : values)
+    {
         const std::string placeholder = "@" + name + "@";
         for (std::string::size_type at = text.find(placeholder); at != std::string::npos;
              at = text.find(placeholder, at + value.size()))

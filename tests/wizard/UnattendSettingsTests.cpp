@@ -44,7 +44,8 @@ std::vector<std::string> ZonesNamed(const std::string& standardName)
     HKEY zones = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTimeZonesKey, 0, KEY_READ, &zones) != ERROR_SUCCESS)
         return matches;
-    for (DWORD i = 0;; ++i) {
+    for (DWORD i = 0;; ++i)
+    {
         char name[256] = {};
         DWORD length = sizeof(name);
         if (RegEnumKeyExA(zones, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
@@ -64,15 +65,14 @@ std::vector<std::string> ZonesNamed(const std::string& standardName)
 struct OwnerCase
 {
     const char* label;
-    const char* owner;        // nullptr: the value is missing
-    const char* organization; // nullptr: the value is missing
+    const char* owner;         // nullptr: the value is missing
+    const char* organization;  // nullptr: the value is missing
     std::string expectedOwner;
     std::string expectedOrganization;
 };
 
 class RegisteredOwnerTest : public testing::TestWithParam<OwnerCase>
-{
-};
+{};
 
 TEST_P(RegisteredOwnerTest, FillsFullNameAndOrganisationFromTheRegistry)
 {
@@ -96,8 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(OwnerCase{"both", "Ada Lovelace", "Analytical Engines", "Ada Lovelace", "Analytical Engines"},
                     OwnerCase{"noOrganisation", "Ada Lovelace", nullptr, "Ada Lovelace", ""},
                     OwnerCase{"noOwner", nullptr, "Analytical Engines", "", "Analytical Engines"},
-                    OwnerCase{"neither", nullptr, nullptr, "", ""},
-                    OwnerCase{"empty", "", "", "", ""},
+                    OwnerCase{"neither", nullptr, nullptr, "", ""}, OwnerCase{"empty", "", "", "", ""},
                     // The buffer holds 254 characters and the terminator; a longer text is skipped, not cut.
                     OwnerCase{"longestThatFits", k254.c_str(), "Analytical Engines", k254, "Analytical Engines"},
                     OwnerCase{"tooLong", k255.c_str(), "Analytical Engines", "", "Analytical Engines"}),
@@ -138,8 +137,7 @@ struct ZoneIndexCase
 };
 
 class TimeZoneIndexTest : public testing::TestWithParam<ZoneIndexCase>
-{
-};
+{};
 
 TEST_P(TimeZoneIndexTest, MatchingZoneGivesItsIndexInThreeDigitsAtLeast)
 {
@@ -155,18 +153,14 @@ TEST_P(TimeZoneIndexTest, MatchingZoneGivesItsIndexInThreeDigitsAtLeast)
     EXPECT_EQ(settings.TimeZoneIndex(), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Machine, TimeZoneIndexTest,
-                         testing::Values(ZoneIndexCase{"four", true, 4, "004"},
-                                         ZoneIndexCase{"eightyFive", true, 85, "085"},
-                                         ZoneIndexCase{"twoHundredSixty", true, 260, "260"},
-                                         ZoneIndexCase{"fourDigits", true, 1234, "1234"},
-                                         ZoneIndexCase{"zero", true, 0, "000"},
-                                         // A matching zone whose index cannot be read gives the default.
-                                         ZoneIndexCase{"noIndex", false, 0, "085"},
-                                         ZoneIndexCase{"allBitsSet", true, 0xFFFFFFFF, "085"}),
-                         [](const testing::TestParamInfo<ZoneIndexCase>& info) {
-                             return std::string(info.param.label);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Machine, TimeZoneIndexTest,
+    testing::Values(ZoneIndexCase{"four", true, 4, "004"}, ZoneIndexCase{"eightyFive", true, 85, "085"},
+                    ZoneIndexCase{"twoHundredSixty", true, 260, "260"}, ZoneIndexCase{"fourDigits", true, 1234, "1234"},
+                    ZoneIndexCase{"zero", true, 0, "000"},
+                    // A matching zone whose index cannot be read gives the default.
+                    ZoneIndexCase{"noIndex", false, 0, "085"}, ZoneIndexCase{"allBitsSet", true, 0xFFFFFFFF, "085"}),
+    [](const testing::TestParamInfo<ZoneIndexCase>& info) { return std::string(info.param.label); });
 
 TEST(TimeZoneIndex, IndexStoredAsTextIsNotAnIndex)
 {
@@ -180,8 +174,7 @@ TEST(TimeZoneIndex, IndexStoredAsTextIsNotAnIndex)
 }
 
 class MissingTimeZoneTest : public testing::TestWithParam<const char*>
-{
-};
+{};
 
 // No zone carries the machine's standard name (the system's own matches are renamed for the test): "085".
 TEST_P(MissingTimeZoneTest, ZoneNotFoundGivesTheDefault)
@@ -189,14 +182,16 @@ TEST_P(MissingTimeZoneTest, ZoneNotFoundGivesTheDefault)
     const std::string current = CurrentStandardName();
     ASSERT_FALSE(current.empty());
     std::vector<std::unique_ptr<ScopedRegistryValue>> renamed;
-    for (const std::string& name : ZonesNamed(current)) {
+    for (const std::string& name : ZonesNamed(current))
+    {
         renamed.push_back(
             std::make_unique<ScopedRegistryValue>(HKEY_LOCAL_MACHINE, std::string(kTimeZonesKey) + "\\" + name, "Std"));
         renamed.back()->SetString("Osmira renamed zone");
     }
     ScopedRegistryKey zone(HKEY_LOCAL_MACHINE, std::string(kTimeZonesKey) + "\\" + kSeededZone);
     std::string seededName = GetParam();
-    if (seededName == "UPPER") {
+    if (seededName == "UPPER")
+    {
         // The comparison heeds case.
         seededName = current;
         for (char& ch : seededName)
@@ -295,4 +290,4 @@ TEST(DisplaySettings, ScreenMetricsMatchTheScreen)
     EXPECT_GT(dpi, 0);
 }
 
-} // namespace
+}  // namespace

@@ -39,15 +39,14 @@ Win7AnswerValues SampleValues()
 
 std::string ExpectedXml(const Win7AnswerValues& v, const std::string& owner, const std::string& org)
 {
-    return FillPlaceholders(ReadGolden("autounattend.xml"),
-                            {{"KEY", v.productKey},
-                             {"COMPUTER", v.computerName},
-                             {"OWNER", owner},
-                             {"ORG", org},
-                             {"BPP", std::to_string(v.colorDepth)},
-                             {"DPI", std::to_string(v.dpi)},
-                             {"WIDTH", std::to_string(v.horizontalResolution)},
-                             {"HEIGHT", std::to_string(v.verticalResolution)}});
+    return FillPlaceholders(ReadGolden("autounattend.xml"), {{"KEY", v.productKey},
+                                                             {"COMPUTER", v.computerName},
+                                                             {"OWNER", owner},
+                                                             {"ORG", org},
+                                                             {"BPP", std::to_string(v.colorDepth)},
+                                                             {"DPI", std::to_string(v.dpi)},
+                                                             {"WIDTH", std::to_string(v.horizontalResolution)},
+                                                             {"HEIGHT", std::to_string(v.verticalResolution)}});
 }
 
 void FillSettings(CUnattendSettings& settings, const Win7AnswerValues& v)
@@ -65,8 +64,8 @@ TEST(Win7AnswerFiles, AnswerFileEscapesAndEncodesThePageValues)
     std::string crlf;
     for (char c : text)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    EXPECT_EQ(crlf, ExpectedXml(values, "Smith &amp; Sons &lt;Ren\xC3\xA9&gt;",
-                                "A &quot;quoted&quot; &apos;org&apos;"));
+    EXPECT_EQ(crlf,
+              ExpectedXml(values, "Smith &amp; Sons &lt;Ren\xC3\xA9&gt;", "A &quot;quoted&quot; &apos;org&apos;"));
 }
 
 TEST(Win7AnswerFiles, WithoutKitOnlyTheAnswerFileIsWritten)
@@ -87,8 +86,8 @@ TEST(Win7AnswerFiles, WithoutKitOnlyTheAnswerFileIsWritten)
     EXPECT_GT(machine.dpi, 0);
     const auto written = ReadFileBytes(dist / "autounattend.xml");
     ASSERT_TRUE(written);
-    EXPECT_EQ(*written, ExpectedXml(machine, "Smith &amp; Sons &lt;Ren\xC3\xA9&gt;",
-                                    "A &quot;quoted&quot; &apos;org&apos;"));
+    EXPECT_EQ(*written,
+              ExpectedXml(machine, "Smith &amp; Sons &lt;Ren\xC3\xA9&gt;", "A &quot;quoted&quot; &apos;org&apos;"));
 }
 
 TEST(Win7AnswerFiles, WithKitWritesCompanionFilesAndReplacesOldOnes)
@@ -110,7 +109,8 @@ TEST(Win7AnswerFiles, WithKitWritesCompanionFilesAndReplacesOldOnes)
         ASSERT_TRUE(WriteWin7Distribution(nullptr, dist.Path().c_str(), kit.Path().c_str(), settings));
         EXPECT_TRUE(messages.Messages().empty());
         EXPECT_EQ(ReadFileBytes(dist / "software\\corvane\\corvane_player.exe"), std::optional<std::string>("player"));
-        EXPECT_EQ(ReadFileBytes(dist / "software\\corvane\\packages\\office.cvp"), std::optional<std::string>("package"));
+        EXPECT_EQ(ReadFileBytes(dist / "software\\corvane\\packages\\office.cvp"),
+                  std::optional<std::string>("package"));
         EXPECT_EQ(ReadFileBytes(dist / "software\\corvane\\.hidden"), std::optional<std::string>("dot"));
         EXPECT_EQ(ReadFileBytes(dist / "SOURCES\\$OEM$\\$$\\SETUP\\SCRIPTS\\setupcomplete.cmd"),
                   std::optional<std::string>(ReadGolden("setupcomplete.cmd")));
@@ -131,7 +131,8 @@ TEST(Win7AnswerFiles, FailuresShowTheirMessageAndStop)
         EXPECT_FALSE(WriteWin7Distribution(nullptr, dist.c_str(), "", settings));
         ASSERT_EQ(messages.Messages().size(), 1u);
         const RecordedMessage& m = messages.Messages()[0];
-        EXPECT_EQ(m.text, "Error with file " + dist + "\\autounattend.xml. " + GetSystemErrorText(ERROR_PATH_NOT_FOUND));
+        EXPECT_EQ(m.text,
+                  "Error with file " + dist + "\\autounattend.xml. " + GetSystemErrorText(ERROR_PATH_NOT_FOUND));
         EXPECT_EQ(m.caption, "Taleno Corvane");
         EXPECT_EQ(m.type, static_cast<UINT>(MB_ICONERROR));
     }
@@ -143,7 +144,8 @@ TEST(Win7AnswerFiles, FailuresShowTheirMessageAndStop)
         MessageRecorder messages;
         EXPECT_FALSE(WriteWin7Distribution(nullptr, dist.Path().c_str(), kit.Path().c_str(), settings));
         ASSERT_EQ(messages.Messages().size(), 1u);
-        EXPECT_EQ(messages.Messages()[0].text.rfind("Error creating folder " + dist.Path() + "\\software\\corvane. ", 0), 0u)
+        EXPECT_EQ(
+            messages.Messages()[0].text.rfind("Error creating folder " + dist.Path() + "\\software\\corvane. ", 0), 0u)
             << messages.Messages()[0].text;
         EXPECT_EQ(messages.Messages()[0].caption, "Taleno Corvane");
         EXPECT_EQ(ListTree(dist.Path()), (std::vector<std::string>{"autounattend.xml", "software"}));

@@ -207,10 +207,14 @@ TEST_F(WizardPage, OpensWithTheMachineDataAndItsStartingStates)
     EXPECT_EQ(ControlText(page, IDC_CREATE_ISO), "Create ISO ");
     EXPECT_EQ(ControlText(page, IDC_HEADING1), "1. Automatic Microsoft Windows installation.");
 
-    struct State { int id; bool enabled; } states[] = {
-        {IDC_DIST_PATH, true},   {IDC_BROWSE_DIST, true}, {IDC_ISO_PATH, true},     {IDC_BROWSE_ISO, true},
-        {IDC_CREATE_ISO, true},  {IDC_KIT_PATH, false},   {IDC_BROWSE_KIT, false},  {IDC_CANCEL_BUILD, false},
-        {IDC_PROGRESS, false},   {IDC_KIT_CHECK, true},
+    struct State
+    {
+        int id;
+        bool enabled;
+    } states[] = {
+        {IDC_DIST_PATH, true},  {IDC_BROWSE_DIST, true}, {IDC_ISO_PATH, true},    {IDC_BROWSE_ISO, true},
+        {IDC_CREATE_ISO, true}, {IDC_KIT_PATH, false},   {IDC_BROWSE_KIT, false}, {IDC_CANCEL_BUILD, false},
+        {IDC_PROGRESS, false},  {IDC_KIT_CHECK, true},
     };
     for (const State& s : states)
         EXPECT_EQ(IsControlEnabled(page, s.id), s.enabled) << "control " << s.id;
@@ -455,11 +459,9 @@ TEST_F(WizardPage, BuildFailuresStayInTheLogUntilCancelled)
         void (*spoil)(const Workspace& w);
         std::string (*expected)(const Workspace& w);
     } cases[] = {
-        {"missing boot image",
-         [](const Workspace& w) { DeleteFileA((w.program + "\\ISO\\xpboot.img").c_str()); },
+        {"missing boot image", [](const Workspace& w) { DeleteFileA((w.program + "\\ISO\\xpboot.img").c_str()); },
          [](const Workspace& w) { return "File " + w.program + "\\ISO\\xpboot.img is not found."; }},
-        {"unwritable image path",
-         [](const Workspace& w) { MakeFolder(w.output + "\\xp.iso"); },
+        {"unwritable image path", [](const Workspace& w) { MakeFolder(w.output + "\\xp.iso"); },
          [](const Workspace& w) { return "Error with file " + w.output + "\\xp.iso. "; }},
     };
     for (const Case& c : cases)

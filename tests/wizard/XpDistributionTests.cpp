@@ -50,8 +50,7 @@ public:
     PageWindow()
         : m_window(CreateWindowExA(0, "STATIC", "Osmira test page", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
                                    GetModuleHandleA(nullptr), nullptr))
-    {
-    }
+    {}
     ~PageWindow()
     {
         if (m_window)
@@ -108,8 +107,22 @@ struct ExpectedEntry
 };
 
 // The steps of the road in their order, each with the entries it makes.
-enum Step { kFolders, kKeyboard, kMouse, kDesktop, kCmdLines, kCorvane, kRestart, kRunOnceExCu, kRunOnceEx, kFirst,
-            kResolutionTool, kAnswerFile, kStepCount };
+enum Step
+{
+    kFolders,
+    kKeyboard,
+    kMouse,
+    kDesktop,
+    kCmdLines,
+    kCorvane,
+    kRestart,
+    kRunOnceExCu,
+    kRunOnceEx,
+    kFirst,
+    kResolutionTool,
+    kAnswerFile,
+    kStepCount
+};
 
 struct StepEntry
 {
@@ -150,16 +163,16 @@ protected:
         m_toggle.Clear();
         m_toggle.SetString("Hotkey", "1");
         m_toggle.SetString("Language Hotkey", "2");
-        m_toggle.SetString("Layout Hotkey", ""); // empty: no line
+        m_toggle.SetString("Layout Hotkey", "");  // empty: no line
 
         m_preload.Clear();
         m_preload.SetString("1", "00000409");
-        m_preload.SetString("2", "00000419"); // "3" missing: no line
+        m_preload.SetString("2", "00000419");  // "3" missing: no line
 
         m_keyboard.Clear();
         m_keyboard.SetString("InitialKeyboardIndicators", "2");
         m_keyboard.SetString("KeyboardDelay", "1");
-        m_keyboard.SetString("KeyboardSpeed", ""); // empty, still carried
+        m_keyboard.SetString("KeyboardSpeed", "");  // empty, still carried
 
         m_mouse.Clear();
         m_mouse.SetDword("ActiveWindowTracking", 1);
@@ -171,16 +184,16 @@ protected:
         m_mouse.SetString("MouseThreshold1", "6");
         m_mouse.SetString("MouseThreshold2", "10");
         m_mouse.SetString("SnapToDefaultButton", "0");
-        m_mouse.SetString("MouseHoverTime", "400"); // not carried; "SwapMouseButtons" missing
+        m_mouse.SetString("MouseHoverTime", "400");  // not carried; "SwapMouseButtons" missing
 
         m_cursors.Clear();
-        m_cursors.SetDword("Scheme Source", 2); // the script always writes 0
+        m_cursors.SetDword("Scheme Source", 2);  // the script always writes 0
         m_cursors.SetString("AppStarting", "%OSM_TEST_PICTURES%\\cursors.d\\busy.ani", REG_EXPAND_SZ);
         m_cursors.SetString("Arrow", m_pictures + "\\cursors.d\\arrow.cur");
-        m_cursors.SetString("Crosshair", "");                                // empty: no line, no copy
-        m_cursors.SetString("Hand", m_pictures + "\\cursors.d\\hand");       // no extension in the name
-        m_cursors.SetString("IBeam", m_pictures + "\\cursors.d\\gone.cur");  // missing file: line, no copy
-        m_cursors.SetString("SizeAll", "%OSM_TEST_LONG%\\long.cur", REG_EXPAND_SZ); // expands too long: skipped
+        m_cursors.SetString("Crosshair", "");                                        // empty: no line, no copy
+        m_cursors.SetString("Hand", m_pictures + "\\cursors.d\\hand");               // no extension in the name
+        m_cursors.SetString("IBeam", m_pictures + "\\cursors.d\\gone.cur");          // missing file: line, no copy
+        m_cursors.SetString("SizeAll", "%OSM_TEST_LONG%\\long.cur", REG_EXPAND_SZ);  // expands too long: skipped
         m_cursors.SetString("Wait", "%OSM_TEST_PICTURES%\\cursors.d\\busy.ani", REG_EXPAND_SZ);
 
         m_wallpaper.SetString("%OSM_TEST_PICTURES%\\wall.paper\\sunset.bmp");
@@ -241,7 +254,8 @@ protected:
             expectedPaths.push_back(entry.path);
         std::sort(expectedPaths.begin(), expectedPaths.end());
         EXPECT_EQ(actual, expectedPaths);
-        for (const ExpectedEntry& entry : expected) {
+        for (const ExpectedEntry& entry : expected)
+        {
             if (entry.path.back() == '\\')
                 continue;
             const std::optional<std::string> bytes = ReadFileBytes(Dist(entry.path));
@@ -253,7 +267,8 @@ protected:
     static std::vector<ExpectedEntry> Entries(const std::vector<StepEntry>& run, Step before = kStepCount)
     {
         std::vector<ExpectedEntry> entries;
-        for (const StepEntry& e : run) {
+        for (const StepEntry& e : run)
+        {
             if (e.step < before || e.entry.path == "I386\\")
                 entries.push_back(e.entry);
         }
@@ -306,8 +321,7 @@ TEST_F(XpDistributionTest, WritesTheAnswerFileAndTheWholeOemTree)
 }
 
 class AutoPartitionTest : public XpDistributionTest, public testing::WithParamInterface<std::pair<BOOL, const char*>>
-{
-};
+{};
 
 TEST_P(AutoPartitionTest, AnswerFileFollowsTheManualPartitioningFlag)
 {
@@ -340,8 +354,10 @@ TEST_F(XpDistributionTest, CopiesTheKitAndCallsItFromFirstCmd)
 
     const std::vector<std::string> kitTree = ListTree(kit);
     EXPECT_EQ(ListTree(Dist("Software")), kitTree);
-    for (const std::string& entry : kitTree) {
-        if (entry.back() != '\\') {
+    for (const std::string& entry : kitTree)
+    {
+        if (entry.back() != '\\')
+        {
             EXPECT_EQ(ReadFileBytes(Dist("Software\\" + entry)), ReadFileBytes(kit + "\\" + entry)) << entry;
         }
     }
@@ -402,7 +418,8 @@ TEST_F(XpDistributionTest, RerunOverAnExistingTreeReplacesEveryFile)
 {
     ASSERT_EQ(Build(), TRUE);
     // Every file of the first run becomes longer junk, so a file that is not replaced whole shows.
-    for (const StepEntry& e : ExpectedRun(false)) {
+    for (const StepEntry& e : ExpectedRun(false))
+    {
         if (e.entry.path.back() != '\\')
             WriteFileBytes(Dist(e.entry.path), std::string(e.entry.bytes.size() * 2 + 64, '#'));
     }
@@ -425,8 +442,7 @@ struct MissingKeyCase
 };
 
 class MouseScriptTest : public XpDistributionTest, public testing::WithParamInterface<MissingKeyCase>
-{
-};
+{};
 
 TEST_P(MouseScriptTest, MachineWithoutTheKeyGetsNoLinesForIt)
 {
@@ -440,9 +456,12 @@ TEST_P(MouseScriptTest, MachineWithoutTheKeyGetsNoLinesForIt)
     EXPECT_EQ(m_settings->WriteMouseCmd((m_temp / "mouse.cmd").c_str(), cursors.c_str()), TRUE);
     ExpectNoMessages();
     EXPECT_EQ(ReadFileBytes(m_temp / "mouse.cmd"), ReadGolden(GetParam().golden));
-    if (GetParam().removeCursors) {
+    if (GetParam().removeCursors)
+    {
         EXPECT_TRUE(ListTree(cursors).empty());
-    } else {
+    }
+    else
+    {
         EXPECT_EQ(ListTree(cursors), (std::vector<std::string>{"c1.ani", "c15.ani", "c2.cur", "c4"}));
     }
 }
@@ -531,22 +550,22 @@ TEST_F(XpDistributionTest, MissingI386StopsAtTheAnswerFileWithThePathNotFoundTex
     ExpectOneMessage("Error with file " + answerFile + ". " + GetSystemErrorText(ERROR_PATH_NOT_FOUND),
                      "Taleno Corvane", MB_ICONERROR);
     std::vector<ExpectedEntry> expected = Entries(ExpectedRun(false), kAnswerFile);
-    expected.erase(std::remove_if(expected.begin(), expected.end(),
-                                  [](const ExpectedEntry& e) { return e.path == "I386\\"; }),
-                   expected.end());
+    expected.erase(
+        std::remove_if(expected.begin(), expected.end(), [](const ExpectedEntry& e) { return e.path == "I386\\"; }),
+        expected.end());
     ExpectDistribution(expected);
 }
 
 class FileInTheWayTest : public XpDistributionTest, public testing::WithParamInterface<const char*>
-{
-};
+{};
 
 // A file stands where a folder of the tree must be made: the folder message, and nothing written.
 TEST_P(FileInTheWayTest, FolderThatCannotBeMadeStopsTheRoadBeforeAnyFile)
 {
     const std::string blocked = GetParam();
     std::vector<ExpectedEntry> before = {{"I386\\", ""}};
-    for (std::string::size_type at = blocked.find('\\'); at != std::string::npos; at = blocked.find('\\', at + 1)) {
+    for (std::string::size_type at = blocked.find('\\'); at != std::string::npos; at = blocked.find('\\', at + 1))
+    {
         MakeFolder(Dist(blocked.substr(0, at)));
         before.push_back({blocked.substr(0, at) + "\\", ""});
     }
@@ -558,22 +577,20 @@ TEST_P(FileInTheWayTest, FolderThatCannotBeMadeStopsTheRoadBeforeAnyFile)
     ExpectDistribution(before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Folder, FileInTheWayTest,
-                         testing::Values("$OEM$", "$OEM$\\$$", "$OEM$\\$$\\Cursors"));
+INSTANTIATE_TEST_SUITE_P(Folder, FileInTheWayTest, testing::Values("$OEM$", "$OEM$\\$$", "$OEM$\\$$\\Cursors"));
 
 struct FolderInTheWayCase
 {
     Step step;
     const char* path;
-    const char* pattern; // the message before the system's text, %s the path
+    const char* pattern;  // the message before the system's text, %s the path
     bool systemText;
     const char* caption;
     UINT type;
 };
 
 class FolderInTheWayTest : public XpDistributionTest, public testing::WithParamInterface<FolderInTheWayCase>
-{
-};
+{};
 
 // A folder stands where a file must be written: that writer's message, the files before it written, none after.
 TEST_P(FolderInTheWayTest, FileThatCannotBeCreatedStopsTheRoadThere)
@@ -596,32 +613,32 @@ TEST_P(FolderInTheWayTest, FileThatCannotBeCreatedStopsTheRoadThere)
 
 INSTANTIATE_TEST_SUITE_P(
     File, FolderInTheWayTest,
-    testing::Values(
-        FolderInTheWayCase{kKeyboard, "$OEM$\\keydoard.cmd", "Can't create file %s. ", true, "Taleno Corvane",
-                           MB_ICONEXCLAMATION},
-        FolderInTheWayCase{kMouse, "$OEM$\\mouse.cmd", "Can't create file %s. ", true, "Taleno Corvane",
-                           MB_ICONEXCLAMATION},
-        FolderInTheWayCase{kDesktop, "$OEM$\\desktop.cmd", "Can't create file %s. ", true, "Taleno Corvane",
-                           MB_ICONEXCLAMATION},
-        FolderInTheWayCase{kCmdLines, "$OEM$\\cmdlines.txt", "Can't create file %s. ", true, "Taleno Corvane",
-                           MB_ICONEXCLAMATION},
-        FolderInTheWayCase{kCorvane, "$OEM$\\Corvane.cmd", "Can't create file %s. ", true, "Taleno Corvane",
-                           MB_ICONEXCLAMATION},
-        FolderInTheWayCase{kRestart, "$OEM$\\Restart.cmd", "Can't create file %s. ", true, "Taleno Corvane",
-                           MB_ICONEXCLAMATION},
-        FolderInTheWayCase{kRunOnceExCu, "$OEM$\\RunOnceExCU.cmd", "Can't create file %s. ", true,
-                           "Taleno Corvane", MB_ICONEXCLAMATION},
-        FolderInTheWayCase{kRunOnceEx, "$OEM$\\RunOnceEx.cmd", "Can't create file %s. ", true, "Taleno Corvane",
-                           MB_ICONEXCLAMATION},
-        FolderInTheWayCase{kFirst, "$OEM$\\First.cmd", "Can't create file %s. ", true, "Taleno Corvane",
-                           MB_ICONEXCLAMATION},
-        FolderInTheWayCase{kResolutionTool, "$OEM$\\res.exe", "Can't create file: %s", false, "Failed",
-                           MB_ICONINFORMATION},
-        FolderInTheWayCase{kAnswerFile, "I386\\WINNT.SIF", "Error with file %s. ", true, "Taleno Corvane",
-                           MB_ICONERROR}),
+    testing::Values(FolderInTheWayCase{kKeyboard, "$OEM$\\keydoard.cmd", "Can't create file %s. ", true,
+                                       "Taleno Corvane", MB_ICONEXCLAMATION},
+                    FolderInTheWayCase{kMouse, "$OEM$\\mouse.cmd", "Can't create file %s. ", true, "Taleno Corvane",
+                                       MB_ICONEXCLAMATION},
+                    FolderInTheWayCase{kDesktop, "$OEM$\\desktop.cmd", "Can't create file %s. ", true, "Taleno Corvane",
+                                       MB_ICONEXCLAMATION},
+                    FolderInTheWayCase{kCmdLines, "$OEM$\\cmdlines.txt", "Can't create file %s. ", true,
+                                       "Taleno Corvane", MB_ICONEXCLAMATION},
+                    FolderInTheWayCase{kCorvane, "$OEM$\\Corvane.cmd", "Can't create file %s. ", true, "Taleno Corvane",
+                                       MB_ICONEXCLAMATION},
+                    FolderInTheWayCase{kRestart, "$OEM$\\Restart.cmd", "Can't create file %s. ", true, "Taleno Corvane",
+                                       MB_ICONEXCLAMATION},
+                    FolderInTheWayCase{kRunOnceExCu, "$OEM$\\RunOnceExCU.cmd", "Can't create file %s. ", true,
+                                       "Taleno Corvane", MB_ICONEXCLAMATION},
+                    FolderInTheWayCase{kRunOnceEx, "$OEM$\\RunOnceEx.cmd", "Can't create file %s. ", true,
+                                       "Taleno Corvane", MB_ICONEXCLAMATION},
+                    FolderInTheWayCase{kFirst, "$OEM$\\First.cmd", "Can't create file %s. ", true, "Taleno Corvane",
+                                       MB_ICONEXCLAMATION},
+                    FolderInTheWayCase{kResolutionTool, "$OEM$\\res.exe", "Can't create file: %s", false, "Failed",
+                                       MB_ICONINFORMATION},
+                    FolderInTheWayCase{kAnswerFile, "I386\\WINNT.SIF", "Error with file %s. ", true, "Taleno Corvane",
+                                       MB_ICONERROR}),
     [](const testing::TestParamInfo<FolderInTheWayCase>& info) {
         std::string name;
-        for (const char* p = info.param.path; *p; ++p) {
+        for (const char* p = info.param.path; *p; ++p)
+        {
             if (std::isalnum(static_cast<unsigned char>(*p)))
                 name += *p;
         }
@@ -643,4 +660,4 @@ TEST_F(XpDistributionTest, FailedKitCopyStopsTheRoadBeforeTheOemTree)
     ExpectDistribution({{"I386\\", ""}, {"Software", "a file, not a folder"}});
 }
 
-} // namespace
+}  // namespace

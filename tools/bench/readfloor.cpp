@@ -18,7 +18,8 @@ namespace {
 constexpr DWORD kChunk = 10u * 1024 * 1024;
 constexpr unsigned long long kSector = 2048;
 
-class Copier {
+class Copier
+{
 public:
     Copier(HANDLE output) : output_(output), buffer_(std::make_unique<char[]>(kChunk)) {}
 
@@ -29,7 +30,8 @@ public:
         if (find == INVALID_HANDLE_VALUE)
             return fail("FindFirstFile", folder);
         bool ok = true;
-        do {
+        do
+        {
             const std::wstring name = fd.cFileName;
             if (name == L"." || name == L".." || (topLevel && name[0] == L'.'))
                 continue;
@@ -54,20 +56,23 @@ private:
     {
         ++files_;
         if (size == 0)
-            return true; // an empty file has no data in an image either: isobuild does not open it
+            return true;  // an empty file has no data in an image either: isobuild does not open it
         HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return fail("CreateFile", path);
         bool ok = true;
-        for (unsigned long long left = size; ok && left > 0;) {
-            if (used_ == kChunk && !flush()) {
+        for (unsigned long long left = size; ok && left > 0;)
+        {
+            if (used_ == kChunk && !flush())
+            {
                 ok = false;
                 break;
             }
             const DWORD ask = static_cast<DWORD>(std::min<unsigned long long>(left, kChunk - used_));
             DWORD got = 0;
-            if (!ReadFile(file, buffer_.get() + used_, ask, &got, nullptr) || got != ask) {
+            if (!ReadFile(file, buffer_.get() + used_, ask, &got, nullptr) || got != ask)
+            {
                 ok = fail("ReadFile", path);
                 break;
             }
@@ -76,7 +81,8 @@ private:
         }
         CloseHandle(file);
         // Zeros up to the sector's end, as the image has them.
-        for (unsigned long long pad = (kSector - size % kSector) % kSector; ok && pad > 0;) {
+        for (unsigned long long pad = (kSector - size % kSector) % kSector; ok && pad > 0;)
+        {
             if (used_ == kChunk && !flush())
                 return false;
             const DWORD n = static_cast<DWORD>(std::min<unsigned long long>(pad, kChunk - used_));
@@ -89,7 +95,8 @@ private:
 
     bool flush()
     {
-        for (DWORD at = 0; at < used_;) {
+        for (DWORD at = 0; at < used_;)
+        {
             const DWORD n = std::min<DWORD>(used_ - at, STARBURN_WRITE_SLICE_BYTES);
             DWORD done = 0;
             if (!WriteFile(output_, buffer_.get() + at, n, &done, nullptr) || done != n)
@@ -123,11 +130,12 @@ std::wstring wide(const char* text)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
+    if (argc != 3)
+    {
         std::fprintf(stderr, "usage: readfloor SOURCE_DIR OUTPUT\n");
         return 2;
     }
@@ -135,9 +143,10 @@ int main(int argc, char** argv)
     while (source.size() > 3 && (source.back() == L'\\' || source.back() == L'/'))
         source.pop_back();
     const auto started = std::chrono::steady_clock::now();
-    HANDLE output = CreateFileA(argv[2], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
-    if (output == INVALID_HANDLE_VALUE) {
+    HANDLE output =
+        CreateFileA(argv[2], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (output == INVALID_HANDLE_VALUE)
+    {
         std::fprintf(stderr, "readfloor: cannot create %s (system error %lu)\n", argv[2], GetLastError());
         return 1;
     }

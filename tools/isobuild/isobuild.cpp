@@ -35,7 +35,8 @@ double seconds(std::chrono::steady_clock::time_point since)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-struct Call {
+struct Call
+{
     char text[1024] = {};
     STARBURN_ULONG systemError = 0;
 };
@@ -47,7 +48,8 @@ int fail(const char* what, uint32_t result, const Call& call)
     return 1;
 }
 
-class TreeGuard {
+class TreeGuard
+{
 public:
     STARBURN_TREE tree = nullptr;
     ~TreeGuard() { StarBurn_Destroy(&tree); }
@@ -61,7 +63,8 @@ std::vector<std::string> topLevelEntries(const std::string& folder)
     HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &fd);
     if (find == INVALID_HANDLE_VALUE)
         return names;
-    do {
+    do
+    {
         if (fd.cFileName[0] != '.')
             names.push_back(fd.cFileName);
     } while (FindNextFileA(find, &fd));
@@ -75,13 +78,13 @@ bool fileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-class Output {
+class Output
+{
 public:
     explicit Output(const std::string& path)
         : handle_(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr))
-    {
-    }
+    {}
     ~Output()
     {
         if (handle_ != INVALID_HANDLE_VALUE)
@@ -121,12 +124,11 @@ bool fileExists(const std::string& path)
     return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-class Output {
+class Output
+{
 public:
-    explicit Output(const std::string& path)
-        : fd_(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644))
-    {
-    }
+    explicit Output(const std::string& path) : fd_(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644))
+    {}
     ~Output()
     {
         if (fd_ >= 0)
@@ -136,7 +138,8 @@ public:
     bool write(const void* data, uint32_t size)
     {
         const char* p = static_cast<const char*>(data);
-        while (size > 0) {
+        while (size > 0)
+        {
             const ssize_t n = ::write(fd_, p, size);
             if (n < 0 && errno == EINTR)
                 continue;
@@ -155,11 +158,12 @@ private:
 const char kSeparator = '/';
 #endif
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 5 && argc != 6) {
+    if (argc != 5 && argc != 6)
+    {
         std::fprintf(stderr, "usage: isobuild SOURCE_DIR OUTPUT.iso BOOT_IMAGE LABEL [VOLUME_TIME]\n");
         return 2;
     }
@@ -170,7 +174,8 @@ int main(int argc, char** argv)
     const std::string output = argv[2], boot = argv[3], label = argv[4];
     const auto started = std::chrono::steady_clock::now();
 
-    if (!fileExists(boot)) {
+    if (!fileExists(boot))
+    {
         std::fprintf(stderr, "isobuild: File %s is not found.\n", boot.c_str());
         return 1;
     }
@@ -181,8 +186,8 @@ int main(int argc, char** argv)
         return fail("StarBurn_UpStartEx", r, call);
     StarBurn_SetIsCollisionDetectionDisabled(1);
     TreeGuard guard;
-    r = StarBurn_ISO9660JolietFileTree_Create(&guard.tree, call.text, sizeof call.text, &call.systemError,
-                                              ignoreEvents, nullptr, 0, 0, 1, 1);
+    r = StarBurn_ISO9660JolietFileTree_Create(&guard.tree, call.text, sizeof call.text, &call.systemError, ignoreEvents,
+                                              nullptr, 0, 0, 1, 1);
     if (r)
         return fail("StarBurn_ISO9660JolietFileTree_Create", r, call);
     // The image may be written inside the folder it is built from.
@@ -190,11 +195,12 @@ int main(int argc, char** argv)
 
     std::fprintf(stderr, "Creating tree...\n");
     STARBURN_NODE root = StarBurn_ISO9660JolietFileTree_GetRoot(guard.tree);
-    for (const std::string& name : topLevelEntries(source)) {
+    for (const std::string& name : topLevelEntries(source))
+    {
         const std::string path = source + kSeparator + name;
         STARBURN_NODE node = nullptr;
-        r = StarBurn_ISO9660JolietFileTree_Add(guard.tree, call.text, sizeof call.text, &call.systemError,
-                                               path.c_str(), nullptr, STARBURN_ADD_WITH_CONTENTS, &root, &node);
+        r = StarBurn_ISO9660JolietFileTree_Add(guard.tree, call.text, sizeof call.text, &call.systemError, path.c_str(),
+                                               nullptr, STARBURN_ADD_WITH_CONTENTS, &root, &node);
         if (r)
             return fail("StarBurn_ISO9660JolietFileTree_Add", r, call);
     }
@@ -217,7 +223,8 @@ int main(int argc, char** argv)
     const uint64_t size = (static_cast<uint64_t>(high) << 32) | low;
 
     Output out(output);
-    if (!out.ok()) {
+    if (!out.ok())
+    {
         std::fprintf(stderr, "isobuild: Error with file %s. (system error %lu)\n", output.c_str(), Output::lastError());
         return 1;
     }
@@ -230,16 +237,19 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "0%%");
     uint64_t position = 0;
     uint32_t chunk = kChunk;
-    while (position < size) {
+    while (position < size)
+    {
         if (size - position < chunk)
             chunk = static_cast<uint32_t>(size - position);
         r = StarBurn_ISO9660JolietFileTree_Read(guard.tree, call.text, sizeof call.text, &call.systemError, chunk,
                                                 buffer.get());
         if (r)
             return fail("StarBurn_ISO9660JolietFileTree_Read", r, call);
-        for (uint32_t at = 0; at < chunk; at += STARBURN_WRITE_SLICE_BYTES) {
+        for (uint32_t at = 0; at < chunk; at += STARBURN_WRITE_SLICE_BYTES)
+        {
             const uint32_t slice = std::min<uint32_t>(chunk - at, STARBURN_WRITE_SLICE_BYTES);
-            if (!out.write(buffer.get() + at, slice)) {
+            if (!out.write(buffer.get() + at, slice))
+            {
                 std::fprintf(stderr, "\nisobuild: Error with file %s. (system error %lu)\n", output.c_str(),
                              Output::lastError());
                 return 1;

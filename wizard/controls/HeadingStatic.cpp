@@ -211,8 +211,7 @@ void CHeadingStatic::SizeToText()
         target = FitRectToText(WindowRectInParent(), extent, parentClient.Size(), GetStyle());
     }
     SetToolRect(target.Width(), target.Height());
-    SetWindowPos(nullptr, target.left, target.top, target.Width(), target.Height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(nullptr, target.left, target.top, target.Width(), target.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CHeadingStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

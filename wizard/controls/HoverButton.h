@@ -20,7 +20,7 @@ public:
     enum BorderStyle
     {
         kNoBorder = 0,
-        k3dRectBorder = 1,  // a 3-D rectangle in system colours
+        k3dRectBorder = 1,   // a 3-D rectangle in system colours
         kSoftEdgeBorder = 2  // any value but 0 and 1: a soft window edge
     };
     // Alignment value that puts the image left of the text; any other value puts it above the text.

@@ -25,9 +25,7 @@ void CHyperlinkStatic::OpenUrl()
         OpenLink(m_url);
 }
 
-void CHyperlinkStatic::OnClickReleased()
-{
-}
+void CHyperlinkStatic::OnClickReleased() {}
 
 void CHyperlinkStatic::PreSubclassWindow()
 {

@@ -38,8 +38,7 @@ bool IsPartlyOutside(double centre, int size, int low, int high)
 
 CMovingImageWnd::CMovingImageWnd()
     : m_backgroundColor(::GetSysColor(COLOR_WINDOW)), m_stopEvent(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
-{
-}
+{}
 
 CMovingImageWnd::~CMovingImageWnd()
 {

@@ -35,9 +35,7 @@ HICON CPictureLinkStatic::GetCurrentPicture() const
     return IsCursorInside() ? m_hoverIcon.Get() : m_normalIcon.Get();
 }
 
-void CPictureLinkStatic::OnClick()
-{
-}
+void CPictureLinkStatic::OnClick() {}
 
 void CPictureLinkStatic::PreSubclassWindow()
 {
@@ -91,10 +89,11 @@ void CPictureLinkStatic::Paint(HDC hDC)
     CRect client;
     GetClientRect(&client);
     HWND hWndParent = ::GetParent(m_hWnd);
-    HBRUSH hBrush = hWndParent ? reinterpret_cast<HBRUSH>(::SendMessageA(
-                                     hWndParent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
-                                     reinterpret_cast<LPARAM>(m_hWnd)))
-                               : nullptr;
+    HBRUSH hBrush =
+        hWndParent
+            ? reinterpret_cast<HBRUSH>(::SendMessageA(hWndParent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
+                                                      reinterpret_cast<LPARAM>(m_hWnd)))
+            : nullptr;
     ::FillRect(hDC, &client, hBrush ? hBrush : ::GetSysColorBrush(COLOR_3DFACE));
     if (HICON hIcon = GetCurrentPicture())
         ::DrawStateA(hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(hIcon), 0, 0, 0, 0, 0, DST_ICON);

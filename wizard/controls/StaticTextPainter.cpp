@@ -8,11 +8,21 @@ UINT StaticTextFormat(DWORD style, DWORD exStyle)
     const DWORD type = style & SS_TYPEMASK;
     switch (type)
     {
-    case SS_CENTER: format = DT_CENTER | DT_EXPANDTABS | DT_WORDBREAK; break;
-    case SS_RIGHT: format = DT_RIGHT | DT_EXPANDTABS | DT_WORDBREAK; break;
-    case SS_SIMPLE: format = DT_LEFT | DT_SINGLELINE; break;
-    case SS_LEFTNOWORDWRAP: format = DT_LEFT | DT_EXPANDTABS; break;
-    default: format = DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK; break;
+    case SS_CENTER:
+        format = DT_CENTER | DT_EXPANDTABS | DT_WORDBREAK;
+        break;
+    case SS_RIGHT:
+        format = DT_RIGHT | DT_EXPANDTABS | DT_WORDBREAK;
+        break;
+    case SS_SIMPLE:
+        format = DT_LEFT | DT_SINGLELINE;
+        break;
+    case SS_LEFTNOWORDWRAP:
+        format = DT_LEFT | DT_EXPANDTABS;
+        break;
+    default:
+        format = DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK;
+        break;
     }
     if (exStyle & WS_EX_RIGHT)
         format = DT_RIGHT | (format & ~(DT_LEFT | DT_CENTER));
@@ -26,10 +36,17 @@ UINT StaticTextFormat(DWORD style, DWORD exStyle)
             format |= DT_EDITCONTROL;
         switch (style & SS_ELLIPSISMASK)
         {
-        case SS_ENDELLIPSIS: format |= DT_SINGLELINE | DT_END_ELLIPSIS; break;
-        case SS_PATHELLIPSIS: format |= DT_SINGLELINE | DT_PATH_ELLIPSIS; break;
-        case SS_WORDELLIPSIS: format |= DT_SINGLELINE | DT_WORD_ELLIPSIS; break;
-        default: break;
+        case SS_ENDELLIPSIS:
+            format |= DT_SINGLELINE | DT_END_ELLIPSIS;
+            break;
+        case SS_PATHELLIPSIS:
+            format |= DT_SINGLELINE | DT_PATH_ELLIPSIS;
+            break;
+        case SS_WORDELLIPSIS:
+            format |= DT_SINGLELINE | DT_WORD_ELLIPSIS;
+            break;
+        default:
+            break;
         }
     }
     return format;

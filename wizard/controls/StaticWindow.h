@@ -17,8 +17,7 @@ BOOL IsCursorInside(HWND hWnd);
 void InvalidateInParent(HWND hWnd);
 
 // Serves WM_PAINT and WM_PRINTCLIENT with paint(hDC); false for every other message.
-template <typename Paint>
-bool PaintWith(HWND hWnd, UINT message, WPARAM wParam, Paint paint)
+template <typename Paint> bool PaintWith(HWND hWnd, UINT message, WPARAM wParam, Paint paint)
 {
     if (message == WM_PRINTCLIENT)
     {

@@ -42,11 +42,10 @@ void COSMTestPaintManager::FillCommandBar(CDC* dc, COSMCommandBar* bar)
     dc->FillSolidRect(client, GetColor(COLOR_BTNFACE));
 }
 
-COLORREF COSMTestPaintManager::GetStateTextColor(BOOL selected, BOOL pressed, BOOL enabled, BOOL checked,
-                                                 BOOL popped, int barType, int barPosition)
+COLORREF COSMTestPaintManager::GetStateTextColor(BOOL selected, BOOL pressed, BOOL enabled, BOOL checked, BOOL popped,
+                                                 int barType, int barPosition)
 {
-    Log("GetStateTextColor(%d,%d,%d,%d,%d,%d,%d)", selected, pressed, enabled, checked, popped, barType,
-        barPosition);
+    Log("GetStateTextColor(%d,%d,%d,%d,%d,%d,%d)", selected, pressed, enabled, checked, popped, barType, barPosition);
     return GetColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
 }
 

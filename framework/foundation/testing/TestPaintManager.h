@@ -26,14 +26,14 @@ public:
     void FillCommandBar(CDC* dc, COSMCommandBar* bar) override;
     COLORREF GetStateTextColor(BOOL selected, BOOL pressed, BOOL enabled, BOOL checked, BOOL popped, int barType,
                                int barPosition) override;
-    void DrawStateRectangle(CDC* dc, CRect rect, BOOL selected, BOOL pressed, BOOL enabled, BOOL checked,
-                            BOOL popped, int barType, int barPosition) override;
+    void DrawStateRectangle(CDC* dc, CRect rect, BOOL selected, BOOL pressed, BOOL enabled, BOOL checked, BOOL popped,
+                            int barType, int barPosition) override;
     CSize DrawCommandBarSeparator(CDC* dc, COSMCommandBar* bar, COSMControl* control, BOOL draw) override;
     void AdjustControlRect(CRect& rect, COSMControl* control, BOOL vertical) override;
     CSize DrawTearOffGripper(CDC* dc, CRect rect, BOOL selected, BOOL draw) override;
     void DrawPopupResizeGripper(CDC* dc, CRect rect, int kind) override;
-    void DrawControlImage(CDC* dc, CPoint point, CSize size, COSMImageManagerIcon* image, BOOL selected,
-                          BOOL pressed, BOOL enabled, BOOL checked, BOOL popped, BOOL toolbarImage) override;
+    void DrawControlImage(CDC* dc, CPoint point, CSize size, COSMImageManagerIcon* image, BOOL selected, BOOL pressed,
+                          BOOL enabled, BOOL checked, BOOL popped, BOOL toolbarImage) override;
     CSize DrawDialogBarGripper(CDC* dc, COSMCommandBar* bar, BOOL draw) override;
     int GetThemeId() const override;
 

@@ -12,7 +12,12 @@
 
 namespace {
 
-enum ExitCode { kModeSet = 0, kBadArguments = 1, kModeRefused = 2 };
+enum ExitCode
+{
+    kModeSet = 0,
+    kBadArguments = 1,
+    kModeRefused = 2
+};
 
 const char kUsage[] = "Usage: res.exe /<width> /<height> /<bits per pixel> [/<frequency>]\n";
 
@@ -25,7 +30,8 @@ bool ParseValue(const char* argument, DWORD& value)
     if (argument[0] != '/' || argument[1] == '\0')
         return false;
     DWORD number = 0;
-    for (const char* p = argument + 1; *p; ++p) {
+    for (const char* p = argument + 1; *p; ++p)
+    {
         if (*p < '0' || *p > '9')
             return false;
         number = number * 10 + static_cast<DWORD>(*p - '0');
@@ -40,7 +46,8 @@ bool ParseValue(const char* argument, DWORD& value)
 
 const char* DescribeRefusal(LONG result)
 {
-    switch (result) {
+    switch (result)
+    {
     case DISP_CHANGE_BADMODE:
         return "the display does not support this mode";
     case DISP_CHANGE_FAILED:
@@ -58,21 +65,25 @@ const char* DescribeRefusal(LONG result)
     }
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && std::strcmp(argv[1], "/?") == 0) {
+    if (argc == 2 && std::strcmp(argv[1], "/?") == 0)
+    {
         std::fputs(kUsage, stdout);
         return kModeSet;
     }
-    if (argc < 4 || argc > 5) {
+    if (argc < 4 || argc > 5)
+    {
         std::fprintf(stderr, "res: expected 3 or 4 values, got %d.\n%s", argc - 1, kUsage);
         return kBadArguments;
     }
     DWORD values[4] = {};
-    for (int i = 1; i < argc; ++i) {
-        if (!ParseValue(argv[i], values[i - 1])) {
+    for (int i = 1; i < argc; ++i)
+    {
+        if (!ParseValue(argv[i], values[i - 1]))
+        {
             std::fprintf(stderr, "res: \"%s\" is not a slash followed by a positive number.\n%s", argv[i], kUsage);
             return kBadArguments;
         }
@@ -85,23 +96,27 @@ int main(int argc, char** argv)
     mode.dmBitsPerPel = values[2];
     mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
     char description[96];
-    if (argc == 5) {
+    if (argc == 5)
+    {
         mode.dmDisplayFrequency = values[3];
         mode.dmFields |= DM_DISPLAYFREQUENCY;
-        std::snprintf(description, sizeof(description), "%lux%lu, %lu bits per pixel, %lu Hz",
-                      values[0], values[1], values[2], values[3]);
-    } else {
-        std::snprintf(description, sizeof(description), "%lux%lu, %lu bits per pixel", values[0], values[1],
-                      values[2]);
+        std::snprintf(description, sizeof(description), "%lux%lu, %lu bits per pixel, %lu Hz", values[0], values[1],
+                      values[2], values[3]);
+    }
+    else
+    {
+        std::snprintf(description, sizeof(description), "%lux%lu, %lu bits per pixel", values[0], values[1], values[2]);
     }
 
     // Asked first, so a refused mode leaves both the screen and the stored mode alone.
     LONG result = ChangeDisplaySettingsA(&mode, CDS_TEST);
-    if (result == DISP_CHANGE_SUCCESSFUL) {
+    if (result == DISP_CHANGE_SUCCESSFUL)
+    {
         // Stored as well, so the mode outlives this logon.
         result = ChangeDisplaySettingsA(&mode, CDS_UPDATEREGISTRY);
     }
-    switch (result) {
+    switch (result)
+    {
     case DISP_CHANGE_SUCCESSFUL:
         std::printf("Display mode set to %s.\n", description);
         return kModeSet;

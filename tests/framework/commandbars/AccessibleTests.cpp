@@ -75,8 +75,7 @@ VARIANT MakeI4(long value)
     return v;
 }
 
-template <typename Interface>
-HRESULT Query(IUnknown* pFrom, Interface** ppOut)
+template <typename Interface> HRESULT Query(IUnknown* pFrom, Interface** ppOut)
 {
     return pFrom->QueryInterface(__uuidof(Interface), reinterpret_cast<void**>(ppOut));
 }
@@ -114,7 +113,8 @@ TEST(AccessibleTest, ChildIdFromVariant)
         {"VT_BSTR", VT_BSTR, [](VARIANT& v) { v.bstrVal = nullptr; }, -1},
         {"VT_UI4", VT_UI4, [](VARIANT& v) { v.ulVal = 2; }, -1},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         VARIANT v;
         ::VariantInit(&v);
@@ -206,8 +206,16 @@ TEST(AccessibleTest, BaseAnswersAreNotImplementedExceptFocusAndSelection)
         std::function<HRESULT()> call;
     };
     const Case cases[] = {
-        {"GetTypeInfoCount", E_NOTIMPL, [&] { UINT n = 5; return acc->GetTypeInfoCount(&n); }},
-        {"GetTypeInfo", E_NOTIMPL, [&] { ITypeInfo* p = nullptr; return acc->GetTypeInfo(0, 0, &p); }},
+        {"GetTypeInfoCount", E_NOTIMPL,
+         [&] {
+             UINT n = 5;
+             return acc->GetTypeInfoCount(&n);
+         }},
+        {"GetTypeInfo", E_NOTIMPL,
+         [&] {
+             ITypeInfo* p = nullptr;
+             return acc->GetTypeInfo(0, 0, &p);
+         }},
         {"GetIDsOfNames", E_NOTIMPL,
          [&] {
              OLECHAR name[] = L"accName";
@@ -248,7 +256,8 @@ TEST(AccessibleTest, BaseAnswersAreNotImplementedExceptFocusAndSelection)
         {"put_accName", E_NOTIMPL, [&] { return acc->put_accName(self, nullptr); }},
         {"put_accValue", E_NOTIMPL, [&] { return acc->put_accValue(self, nullptr); }},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.call(), c.expected);
     }
@@ -346,8 +355,8 @@ TEST(AccessibleTest, OleaccIsLoadedOnFirstUse)
 {
     CAccessibleOwner owner;
     EXPECT_EQ(owner.Oleacc().GetHandle(), nullptr);
-    HWND hWnd = ::CreateWindowExA(0, "STATIC", "accessible", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr,
-                                  nullptr);
+    HWND hWnd =
+        ::CreateWindowExA(0, "STATIC", "accessible", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hWnd, nullptr);
     IAccessible* pWindowAccessible = nullptr;
     const HRESULT hr = owner.AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IAccessible),

@@ -76,8 +76,8 @@ public:
     {
         Long(type).Long(id).Long(0).Long(FALSE).Long(0).Long(0).Long(0).String(caption);
         String("").String("").String("").String("").Long(0).String("").String("");  // texts, custom icon, category
-        Word(0).Word(0);                                                             // empty template maps
-        Long(FALSE).Long(TRUE).Long(-1).Long(0).Long(0).Long(0).Long(0).Long(0);     // default item .. interval
+        Word(0).Word(0);                                                            // empty template maps
+        Long(FALSE).Long(TRUE).Long(-1).Long(0).Long(0).Long(0).Long(0).Long(0);    // default item .. interval
         return String("").String("").Size(0, 0);                                    // auto shortcut, tip, icon
     }
     // The popup bar's own keys, after its controls.

@@ -11,8 +11,7 @@
 
 namespace commandbars_test {
 
-template <class Base>
-class TestBarOf : public Base
+template <class Base> class TestBarOf : public Base
 {
 public:
     BOOL IsVisible() const override { return this->GetSafeHwnd() && (this->GetStyle() & WS_VISIBLE); }

@@ -100,8 +100,8 @@ TEST_F(BarAccessibilityTest, ChildrenNamesAndRoles)
         HRESULT result;
         long role;
     } roles[] = {
-        {0, 0, S_OK, ROLE_SYSTEM_MENUBAR},   {1, 0, S_OK, ROLE_SYSTEM_TOOLBAR},  {2, 0, S_OK, ROLE_SYSTEM_MENUPOPUP},
-        {1, 2, S_OK, ROLE_SYSTEM_MENUITEM},  {2, 1, S_OK, ROLE_SYSTEM_MENUITEM}, {1, -1, E_INVALIDARG, 0},
+        {0, 0, S_OK, ROLE_SYSTEM_MENUBAR},  {1, 0, S_OK, ROLE_SYSTEM_TOOLBAR},  {2, 0, S_OK, ROLE_SYSTEM_MENUPOPUP},
+        {1, 2, S_OK, ROLE_SYSTEM_MENUITEM}, {2, 1, S_OK, ROLE_SYSTEM_MENUITEM}, {1, -1, E_INVALIDARG, 0},
     };
     for (const auto& r : roles)
     {
@@ -172,10 +172,8 @@ TEST_F(BarAccessibilityTest, LocationsAndHitTestsInScreenCoordinates)
         HRESULT result;
         COSMControl* control;  // the dispatch expected, null for the bar itself
     } hits[] = {
-        {CPoint(5, 5), S_OK, bar.GetControl(0)},
-        {CPoint(40, 10), S_OK, bar.GetControl(1)},
-        {CPoint(80, 10), S_OK, nullptr},
-        {CPoint(100, 10), S_FALSE, nullptr},
+        {CPoint(5, 5), S_OK, bar.GetControl(0)}, {CPoint(40, 10), S_OK, bar.GetControl(1)},
+        {CPoint(80, 10), S_OK, nullptr},         {CPoint(100, 10), S_FALSE, nullptr},
         {CPoint(-1, 10), S_FALSE, nullptr},
     };
     for (const auto& h : hits)

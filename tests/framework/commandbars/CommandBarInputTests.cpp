@@ -13,10 +13,7 @@ namespace {
 class InputTest : public TrackingSiteTest
 {
 protected:
-    BOOL CreateSiteFrame() override
-    {
-        return frame.CreateActiveTestFrame("command bars input test");
-    }
+    BOOL CreateSiteFrame() override { return frame.CreateActiveTestFrame("command bars input test"); }
     void SetUp() override
     {
         TrackingSiteTest::SetUp();
@@ -46,8 +43,13 @@ TEST_F(InputTest, KeysReachTheTrackingBarThroughTheKeyboardHook)
     };
     // Three controls, the middle one selected.
     const Case cases[] = {
-        {2, 0, VK_DOWN, 2},  {2, 0, VK_UP, 0},     {2, 0, VK_END, 2},   {2, 0, VK_HOME, 0},
-        {0, 0, VK_RIGHT, 2}, {0, 0, VK_LEFT, 0},   {0, WS_EX_LAYOUTRTL, VK_LEFT, 2},
+        {2, 0, VK_DOWN, 2},
+        {2, 0, VK_UP, 0},
+        {2, 0, VK_END, 2},
+        {2, 0, VK_HOME, 0},
+        {0, 0, VK_RIGHT, 2},
+        {0, 0, VK_LEFT, 0},
+        {0, WS_EX_LAYOUTRTL, VK_LEFT, 2},
         {0, WS_EX_LAYOUTRTL, VK_RIGHT, 0},
     };
     for (const Case& c : cases)
@@ -317,9 +319,9 @@ HWND CreateImeWindow(CWnd& owner, const CRect& rect)
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = "OsmTestImeWindow";
     ::RegisterClassA(&windowClass);
-    return ::CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, "OsmTestImeWindow", "", WS_POPUP | WS_VISIBLE, rect.left, rect.top,
-                             rect.Width(), rect.Height(), owner.GetSafeHwnd(), nullptr, ::GetModuleHandleA(nullptr),
-                             nullptr);
+    return ::CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, "OsmTestImeWindow", "", WS_POPUP | WS_VISIBLE, rect.left,
+                             rect.top, rect.Width(), rect.Height(), owner.GetSafeHwnd(), nullptr,
+                             ::GetModuleHandleA(nullptr), nullptr);
 }
 
 TEST_F(InputTest, ClicksCloseTrackedPopupsOnlyOutsideThemAndTheirSafeWindows)
@@ -350,10 +352,8 @@ TEST_F(InputTest, ClicksCloseTrackedPopupsOnlyOutsideThemAndTheirSafeWindows)
         BOOL closes;
     };
     const Case cases[] = {
-        {"the popup", CPoint(160, 160), TRUE, FALSE},
-        {"a child of the popup", CPoint(250, 225), TRUE, FALSE},
-        {"a safe window", CPoint(380, 180), FALSE, FALSE},
-        {"an input-method window", CPoint(380, 280), FALSE, FALSE},
+        {"the popup", CPoint(160, 160), TRUE, FALSE},      {"a child of the popup", CPoint(250, 225), TRUE, FALSE},
+        {"a safe window", CPoint(380, 180), FALSE, FALSE}, {"an input-method window", CPoint(380, 280), FALSE, FALSE},
         {"the frame", CPoint(500, 400), FALSE, TRUE},
     };
     for (const Case& c : cases)

@@ -49,11 +49,11 @@ TEST_F(CommandBarListTest, NextBarIndexWalksVisibleBars)
         {{FALSE, TRUE, FALSE, TRUE}, -1, 1, 1},   // the first visible bar
         {{FALSE, TRUE, FALSE, TRUE}, -1, -1, 3},  // backwards from -1: from the last bar
         {{FALSE, TRUE, FALSE, TRUE}, 1, 1, 3},
-        {{FALSE, TRUE, FALSE, TRUE}, 3, 1, 1},    // one wrap past the end
-        {{FALSE, TRUE, FALSE, TRUE}, 1, -1, 3},   // one wrap past the start
-        {{FALSE, FALSE, FALSE}, -1, 1, -1},       // from -1 forward: no wrap
+        {{FALSE, TRUE, FALSE, TRUE}, 3, 1, 1},   // one wrap past the end
+        {{FALSE, TRUE, FALSE, TRUE}, 1, -1, 3},  // one wrap past the start
+        {{FALSE, FALSE, FALSE}, -1, 1, -1},      // from -1 forward: no wrap
         {{FALSE, FALSE, FALSE}, -1, -1, -1},
-        {{FALSE, TRUE, FALSE}, 1, 1, 1},          // no other bar visible: the start comes back
+        {{FALSE, TRUE, FALSE}, 1, 1, 1},  // no other bar visible: the start comes back
         {{FALSE, TRUE, FALSE}, 1, -1, 1},
         {{TRUE, TRUE}, 0, 1, 1},
     };
@@ -214,8 +214,8 @@ public:
 TEST_F(CommandBarListTest, ANonFrameSiteGetsItsClientSize)
 {
     SizeRecordingWindow site;
-    ASSERT_TRUE(site.CreateEx(0, AfxRegisterWndClass(0), "Site", WS_POPUP | WS_BORDER, 0, 0, 230, 140, nullptr,
-                              nullptr));
+    ASSERT_TRUE(
+        site.CreateEx(0, AfxRegisterWndClass(0), "Site", WS_POPUP | WS_BORDER, 0, 0, 230, 140, nullptr, nullptr));
     CRect client;
     site.GetClientRect(&client);
     Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);

@@ -15,8 +15,8 @@ using CommandBarSeamsTest = CommandBarsTest;
 // A child bar of the frame.
 BOOL CreateChildBar(COSMCommandBar& bar, CWnd& parent)
 {
-    return bar.CreateEx(0, AfxRegisterWndClass(0), "Bar", WS_CHILD | WS_VISIBLE, 0, 0, 200, 24,
-                        parent.GetSafeHwnd(), nullptr);
+    return bar.CreateEx(0, AfxRegisterWndClass(0), "Bar", WS_CHILD | WS_VISIBLE, 0, 0, 200, 24, parent.GetSafeHwnd(),
+                        nullptr);
 }
 
 TEST_F(CommandBarSeamsTest, LoadMenuAsksTheParentFrameForANotifyingLayoutAtIdleTime)
@@ -115,7 +115,8 @@ TEST_F(CommandBarSeamsTest, ScreenReadersReachBarsAndControlsThroughTheirDispatc
         CCmdTarget* owner;
         COSMAccessible* accessible;
     } cases[] = {{"bar", bar, bar}, {"control", control, control}};
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         const LONG before = RefCount(c.owner);
         IDispatch* dispatch = c.owner->GetIDispatch(TRUE);

@@ -213,12 +213,12 @@ TEST_F(CommandBarTest, SiteOfABarWithoutManagerIsItsWindowsOwnerOrParent)
 {
     SiteWindow parent;
     COSMCommandBar owned;
-    ASSERT_TRUE(owned.CreateEx(0, AfxRegisterWndClass(0), "Owned", WS_POPUP, 0, 0, 10, 10, parent.GetSafeHwnd(),
-                               nullptr));
+    ASSERT_TRUE(
+        owned.CreateEx(0, AfxRegisterWndClass(0), "Owned", WS_POPUP, 0, 0, 10, 10, parent.GetSafeHwnd(), nullptr));
     EXPECT_EQ(parent.GetSafeHwnd(), owned.GetSite()->GetSafeHwnd());
     COSMCommandBar child;
-    ASSERT_TRUE(child.CreateEx(0, AfxRegisterWndClass(0), "Child", WS_CHILD, 0, 0, 10, 10, parent.GetSafeHwnd(),
-                               nullptr));
+    ASSERT_TRUE(
+        child.CreateEx(0, AfxRegisterWndClass(0), "Child", WS_CHILD, 0, 0, 10, 10, parent.GetSafeHwnd(), nullptr));
     EXPECT_EQ(parent.GetSafeHwnd(), child.GetSite()->GetSafeHwnd());
     EXPECT_EQ(parent.GetSafeHwnd(), owned.GetOwnerSite()->GetSafeHwnd());
 }
@@ -548,12 +548,13 @@ TEST_F(DrawTest, DropMarkerIsAnInvertedIBeam)
         CRect rect;
         std::vector<CRect> parts;
     } cases[] = {
-        {FALSE, CRect(20, 2, 26, 18),
+        {FALSE,
+         CRect(20, 2, 26, 18),
          {CRect(20, 2, 26, 3), CRect(21, 3, 25, 4), CRect(22, 4, 24, 16), CRect(20, 17, 26, 18),
           CRect(21, 16, 25, 17)}},
-        {TRUE, CRect(20, 2, 60, 8),
-         {CRect(20, 2, 21, 8), CRect(21, 3, 22, 7), CRect(22, 4, 58, 6), CRect(59, 2, 60, 8),
-          CRect(58, 3, 59, 7)}},
+        {TRUE,
+         CRect(20, 2, 60, 8),
+         {CRect(20, 2, 21, 8), CRect(21, 3, 22, 7), CRect(22, 4, 58, 6), CRect(59, 2, 60, 8), CRect(58, 3, 59, 7)}},
     };
     for (const auto& c : cases)
     {

@@ -66,8 +66,7 @@ protected:
 
 TEST_F(BarToolTipsTest, TheTextCarriesTheShortcutUnlessItIsMarkup)
 {
-    commandBars->GetShortcutManager()->GetAccelTable()->Add(
-        COSMShortcutManagerAccel(kOpen, FVIRTKEY | FCONTROL, 'O'));
+    commandBars->GetShortcutManager()->GetAccelTable()->Add(COSMShortcutManagerAccel(kOpen, FVIRTKEY | FCONTROL, 'O'));
     const struct
     {
         const char* what;
@@ -167,8 +166,7 @@ TEST_F(BarToolTipsTest, ScreenTipsOffGiveNone)
 
 // While a popup of the bar is open no tip shows.
 class BarToolTipsWindowTest : public TrackingSiteTest
-{
-};
+{};
 
 TEST_F(BarToolTipsWindowTest, NoTipWhileAPopupOfTheBarIsOpen)
 {

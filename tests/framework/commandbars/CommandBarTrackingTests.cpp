@@ -262,15 +262,31 @@ TEST_F(TrackingTest, ArrowHomeAndEndKeysFollowTheBarsOrientation)
     };
     const Case cases[] = {
         // Along a row: docked top or bottom, floating, and a popup toolbar.
-        {0, 1, FALSE, VK_END, 7},   {0, 1, FALSE, VK_HOME, 6},  {0, 1, FALSE, VK_LEFT, 8},
-        {0, 1, FALSE, VK_UP, 2},    {0, 1, FALSE, VK_RIGHT, 9}, {0, 1, FALSE, VK_DOWN, 3},
-        {1, 1, FALSE, VK_LEFT, 8},  {4, 1, FALSE, VK_DOWN, 3},  {5, 1, FALSE, VK_RIGHT, 9},
-        {0, 1, TRUE, VK_LEFT, 9},   {0, 1, TRUE, VK_RIGHT, 8},  {0, 1, TRUE, VK_UP, 2},
+        {0, 1, FALSE, VK_END, 7},
+        {0, 1, FALSE, VK_HOME, 6},
+        {0, 1, FALSE, VK_LEFT, 8},
+        {0, 1, FALSE, VK_UP, 2},
+        {0, 1, FALSE, VK_RIGHT, 9},
+        {0, 1, FALSE, VK_DOWN, 3},
+        {1, 1, FALSE, VK_LEFT, 8},
+        {4, 1, FALSE, VK_DOWN, 3},
+        {5, 1, FALSE, VK_RIGHT, 9},
+        {0, 1, TRUE, VK_LEFT, 9},
+        {0, 1, TRUE, VK_RIGHT, 8},
+        {0, 1, TRUE, VK_UP, 2},
         // Down a column: docked left or right, and popup menus.
-        {2, 1, FALSE, VK_END, 7},   {2, 1, FALSE, VK_HOME, 6},  {2, 1, FALSE, VK_LEFT, 2},
-        {2, 1, FALSE, VK_UP, 1},    {2, 1, FALSE, VK_RIGHT, 3}, {2, 1, FALSE, VK_DOWN, 0},
-        {3, 1, FALSE, VK_DOWN, 0},  {5, 2, FALSE, VK_UP, 1},    {5, 2, FALSE, VK_RIGHT, 3},
-        {2, 1, TRUE, VK_LEFT, 3},   {2, 1, TRUE, VK_RIGHT, 2},  {5, 2, TRUE, VK_DOWN, 0},
+        {2, 1, FALSE, VK_END, 7},
+        {2, 1, FALSE, VK_HOME, 6},
+        {2, 1, FALSE, VK_LEFT, 2},
+        {2, 1, FALSE, VK_UP, 1},
+        {2, 1, FALSE, VK_RIGHT, 3},
+        {2, 1, FALSE, VK_DOWN, 0},
+        {3, 1, FALSE, VK_DOWN, 0},
+        {5, 2, FALSE, VK_UP, 1},
+        {5, 2, FALSE, VK_RIGHT, 3},
+        {2, 1, TRUE, VK_LEFT, 3},
+        {2, 1, TRUE, VK_RIGHT, 2},
+        {5, 2, TRUE, VK_DOWN, 0},
     };
     for (const Case& c : cases)
     {
@@ -302,8 +318,8 @@ TEST_F(TrackingTest, KeyToLayoutSwapsLeftAndRightForRightToLeftBars)
         UINT key;
         UINT expected;
     } cases[] = {
-        {&plain, VK_LEFT, VK_LEFT}, {&plain, VK_RIGHT, VK_RIGHT}, {&mirrored, VK_LEFT, VK_RIGHT},
-        {&mirrored, VK_RIGHT, VK_LEFT}, {&mirrored, VK_UP, VK_UP}, {nullptr, VK_LEFT, VK_LEFT},
+        {&plain, VK_LEFT, VK_LEFT},     {&plain, VK_RIGHT, VK_RIGHT}, {&mirrored, VK_LEFT, VK_RIGHT},
+        {&mirrored, VK_RIGHT, VK_LEFT}, {&mirrored, VK_UP, VK_UP},    {nullptr, VK_LEFT, VK_LEFT},
     };
     for (const auto& c : cases)
     {
@@ -801,9 +817,7 @@ TEST_F(TrackingTest, ContextHelpModeMakesPopupControlsMenuHits)
     bar.LayOut();
     CRect window;
     bar.GetWindowRect(&window);
-    auto hitAt = [&](int x) {
-        return bar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(window.left + x, window.top + 5));
-    };
+    auto hitAt = [&](int x) { return bar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(window.left + x, window.top + 5)); };
     frame.m_bHelpMode = TRUE;
     EXPECT_EQ(HTMENU, hitAt(5));
     EXPECT_EQ(HTCLIENT, hitAt(45));

@@ -107,9 +107,9 @@ TEST_F(CommandBarUpdateTest, CommandsWithoutAnUpdateHandlerFollowTheSetting)
         int commandOnly;  // expected enabled state
         int unhandled;
     } cases[] = {
-        {TRUE, TRUE, 1, 0},    // the default: what has a handler is enabled, the rest goes grey
-        {TRUE, FALSE, 0, 1},   // both left as they are
-        {FALSE, TRUE, 0, 1},   // without a manager the setting is off
+        {TRUE, TRUE, 1, 0},   // the default: what has a handler is enabled, the rest goes grey
+        {TRUE, FALSE, 0, 1},  // both left as they are
+        {FALSE, TRUE, 0, 1},  // without a manager the setting is off
     };
     for (const auto& c : cases)
     {

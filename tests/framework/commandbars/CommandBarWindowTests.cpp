@@ -38,8 +38,8 @@ TEST_F(BarWindowTest, CreationRegistersTakesTheContextOrEnablesTooltipsAndDestru
         {TRUE, 0, 1, TRUE, FALSE},
         {TRUE, 5, 2, TRUE, FALSE},
         {TRUE, COSMCommandBar::kPositionNoDropTarget, 1, FALSE, FALSE},  // no drop target
-        {FALSE, 0, 1, FALSE, TRUE},                                       // tooltips of its own
-        {FALSE, 5, 2, FALSE, FALSE},                                      // a popup without a manager has none
+        {FALSE, 0, 1, FALSE, TRUE},                                      // tooltips of its own
+        {FALSE, 5, 2, FALSE, FALSE},                                     // a popup without a manager has none
     };
     for (const auto& c : cases)
     {
@@ -207,8 +207,7 @@ TEST_F(BarWindowTest, TheTooltipContextHearsEveryMessageBeforeTheBar)
         EXPECT_EQ(messages[i].lParam, context->entries[i].lParam);
     }
     const std::string own = "filter " + std::to_string(HandlingBar::kOwnMessage);
-    EXPECT_EQ((std::vector<std::string>{own, "handler"}),
-              std::vector<std::string>(bar.log.end() - 2, bar.log.end()));
+    EXPECT_EQ((std::vector<std::string>{own, "handler"}), std::vector<std::string>(bar.log.end() - 2, bar.log.end()));
 
     // A child window's message reaches the context with the bar as the site.
     context->entries.clear();
@@ -340,8 +339,8 @@ TEST_F(StatusTextTest, TheHelpIdFollowsTheControlAndItsAction)
     } cases[] = {
         {55, 66, TRUE, 55},
         {0, 66, TRUE, 66},
-        {0, 0, TRUE, 301},   // the action's id
-        {0, 66, FALSE, 301}, // the control's id
+        {0, 0, TRUE, 301},    // the action's id
+        {0, 66, FALSE, 301},  // the control's id
     };
     for (const auto& c : cases)
     {

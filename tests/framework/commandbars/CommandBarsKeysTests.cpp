@@ -12,10 +12,7 @@ namespace {
 class ManagerKeysTest : public TrackingSiteTest
 {
 protected:
-    BOOL CreateSiteFrame() override
-    {
-        return frame.CreateActiveTestFrame("manager keys test");
-    }
+    BOOL CreateSiteFrame() override { return frame.CreateActiveTestFrame("manager keys test"); }
     void TearDown() override
     {
         CreateMouseManager()->SendTrackLost();
@@ -81,7 +78,6 @@ TEST_F(ManagerKeysTest, AccessKeysReachTheBarsControls)
     ASSERT_EQ(1u, commands.size());
     EXPECT_EQ(105u, LOWORD(commands[0].wParam));
     bar->SetTrackingMode(0, TRUE, FALSE);
-
 }
 
 TEST_F(ManagerKeysTest, FirstLettersCountOnAMenuBarType)

@@ -62,7 +62,7 @@ protected:
 
 private:
     ScopedSetting<COSMCommandBarsOptions::QueryKeyboardCuesFn> m_query{COSMCommandBarsOptions::s_pfnQueryKeyboardCues,
-                                                                      &FakeQueryKeyboardCues};
+                                                                       &FakeQueryKeyboardCues};
 };
 
 TEST_F(OptionsTest, DefaultsUnderAManagerStoreTheseBytes)
@@ -75,11 +75,11 @@ TEST_F(OptionsTest, DefaultsUnderAManagerStoreTheseBytes)
     Bytes expected;
     AppendDWord(expected, 34);  // Schema
     for (DWORD value : {1, 1, 1, 0, 0})
-        AppendDWord(expected, value);  // full menus, after delay, screen tips, shortcut tips, large icons
+        AppendDWord(expected, value);     // full menus, after delay, screen tips, shortcut tips, large icons
     AppendBytes(expected, {0x00, 0x00});  // UsedCommands: no ids
-    AppendDWord(expected, 0);            // Animation
-    AppendDWord(expected, 1);            // SyncFloatingBars
-    AppendDWord(expected, 1);            // ShowExpandButtonAlways
+    AppendDWord(expected, 0);             // Animation
+    AppendDWord(expected, 1);             // SyncFloatingBars
+    AppendDWord(expected, 1);             // ShowExpandButtonAlways
     for (int i = 0; i < 4; ++i)
         AppendDWord(expected, 0);         // IconsSize, LargeIconsSize
     AppendBytes(expected, {0x00, 0x00});  // HiddenCommands: no ids

@@ -28,13 +28,13 @@ class CCommandBarsTestFrame : public CFrameWnd
 {
 public:
     // The site notifications the frame records.
-    static constexpr UINT kStatusText = 10326;          // a control's status text shows (wParam the control) or goes (0)
-    static constexpr UINT kCustomizeSelection = 10327;  // the customize selection changed
-    static constexpr UINT kBeforeCreateControl = 10334; // a control is about to be made (lParam the creation block)
-    static constexpr UINT kAfterCreateControl = 10335;  // it was added (the same block, control filled)
-    static constexpr UINT kCreateBar = 10337;           // a popup bar or toolbar is requested (lParam the request)
-    static constexpr UINT kControlNotify = 0x2862;      // a control notification (lParam the notification block)
-    static constexpr UINT kTornOff = 10343;             // a popup was torn off (wParam the toolbar, lParam the popup)
+    static constexpr UINT kStatusText = 10326;  // a control's status text shows (wParam the control) or goes (0)
+    static constexpr UINT kCustomizeSelection = 10327;   // the customize selection changed
+    static constexpr UINT kBeforeCreateControl = 10334;  // a control is about to be made (lParam the creation block)
+    static constexpr UINT kAfterCreateControl = 10335;   // it was added (the same block, control filled)
+    static constexpr UINT kCreateBar = 10337;            // a popup bar or toolbar is requested (lParam the request)
+    static constexpr UINT kControlNotify = 0x2862;       // a control notification (lParam the notification block)
+    static constexpr UINT kTornOff = 10343;              // a popup was torn off (wParam the toolbar, lParam the popup)
 
     struct Record
     {
@@ -95,7 +95,8 @@ public:
 
     static bool IsRecorded(UINT message)
     {
-        switch (message) {
+        switch (message)
+        {
         case kStatusText:
         case kCustomizeSelection:
         case kBeforeCreateControl:

@@ -33,13 +33,15 @@ TEST(CommandBarsTestFrameTest, RecordsTheSiteNotificationsAndAnswersAsTold)
         {CCommandBarsTestFrame::kCreateBar, 0, 1003, 5},
         {CCommandBarsTestFrame::kControlNotify, 77, 1004, 0},
     };
-    for (const Sent& s : sent) {
+    for (const Sent& s : sent)
+    {
         SCOPED_TRACE(s.message);
         EXPECT_EQ(frame.SendMessage(s.message, s.wParam, s.lParam), s.expectedReply);
     }
     frame.SendMessage(WM_APP + 3, 1, 2);  // not a site notification: not recorded
     ASSERT_EQ(frame.Records().size(), std::size(sent));
-    for (size_t i = 0; i < std::size(sent); ++i) {
+    for (size_t i = 0; i < std::size(sent); ++i)
+    {
         SCOPED_TRACE(i);
         EXPECT_EQ(frame.Records()[i].message, sent[i].message);
         EXPECT_EQ(frame.Records()[i].wParam, sent[i].wParam);

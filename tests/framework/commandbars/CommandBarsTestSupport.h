@@ -27,11 +27,9 @@ struct Releaser
             object->InternalRelease();
     }
 };
-template <class T>
-using Ref = std::unique_ptr<T, Releaser>;
+template <class T> using Ref = std::unique_ptr<T, Releaser>;
 
-template <class T>
-Ref<T> MakeRef(T* object)
+template <class T> Ref<T> MakeRef(T* object)
 {
     return Ref<T>(object);
 }
@@ -42,8 +40,7 @@ inline LONG RefCount(const CCmdTarget* object)
 }
 
 // Sets a process-wide setting (a replaceable function, a factor) for as long as it lives, then puts it back.
-template <class T>
-class ScopedSetting
+template <class T> class ScopedSetting
 {
 public:
     ScopedSetting(T& setting, T value) : m_setting(setting), m_saved(setting) { setting = value; }
@@ -81,10 +78,7 @@ protected:
 class SiteWindow : public CWnd
 {
 public:
-    SiteWindow()
-    {
-        CreateEx(0, AfxRegisterWndClass(0), "Site", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr);
-    }
+    SiteWindow() { CreateEx(0, AfxRegisterWndClass(0), "Site", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr); }
     ~SiteWindow() override { DestroyWindow(); }
 
     // Every message of the bars, in order.

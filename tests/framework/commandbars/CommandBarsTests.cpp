@@ -60,11 +60,9 @@ TEST_F(CommandBarsManagerTest, CustomizeSelectionIsReferencedRedrawnAndReported)
         CRect invalid;  // empty: nothing to redraw
         int reports;
     } steps[] = {
-        {first, CRect(0, 0, 20, 20), 1},
-        {first, CRect(), 0},                // the same control again: nothing
-        {second, CRect(0, 0, 60, 20), 1},   // the old and the new control
-        {nullptr, CRect(40, 0, 60, 20), 1},
-        {nullptr, CRect(), 0},
+        {first, CRect(0, 0, 20, 20), 1},    {first, CRect(), 0},  // the same control again: nothing
+        {second, CRect(0, 0, 60, 20), 1},                         // the old and the new control
+        {nullptr, CRect(40, 0, 60, 20), 1}, {nullptr, CRect(), 0},
     };
     for (const auto& step : steps)
     {
@@ -140,11 +138,11 @@ TEST_F(CommandBarsManagerTest, OnlyARebarBarOfTheSiteTakesBands)
     for (const char* className : children)
     {
         SCOPED_TRACE(className ? className : "no child");
-        HWND child = className ? ::CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 30,
-                                                   site.GetSafeHwnd(),
-                                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_REBAR)),
-                                                   nullptr, nullptr)
-                               : nullptr;
+        HWND child =
+            className
+                ? ::CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 30, site.GetSafeHwnd(),
+                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_REBAR)), nullptr, nullptr)
+                : nullptr;
         EXPECT_EQ(nullptr, commandBars->GetReBar());
         commandBars->AddToReBar(bar);
         commandBars->RemoveFromReBar(bar);
@@ -186,7 +184,8 @@ TEST_F(CommandBarsManagerTest, TheActiveDocumentTemplateFollowsTheActiveMDIChild
 
     CMDIChildWnd first;
     CMDIChildWnd second;
-    ASSERT_TRUE(first.Create(nullptr, "first", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 150), &frame));
+    ASSERT_TRUE(
+        first.Create(nullptr, "first", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 150), &frame));
     // Without a document: the child's own id.
     ASSERT_NE(0, first.GetDlgCtrlID());
     EXPECT_EQ(UINT(first.GetDlgCtrlID()), mdiBars->GetActiveDocTemplateId());
@@ -208,7 +207,8 @@ TEST_F(CommandBarsManagerTest, TheActiveDocumentTemplateFollowsTheActiveMDIChild
 
     // Another child, without a document, becomes the active one.
     first.m_hMenuShared = image->m_hMenuShared;
-    ASSERT_TRUE(second.Create(nullptr, "second", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(20, 20, 220, 170), &frame));
+    ASSERT_TRUE(
+        second.Create(nullptr, "second", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(20, 20, 220, 170), &frame));
     ASSERT_NE(first.GetDlgCtrlID(), second.GetDlgCtrlID());
     EXPECT_EQ(UINT(second.GetDlgCtrlID()), mdiBars->GetActiveDocTemplateId());
     first.MDIActivate();

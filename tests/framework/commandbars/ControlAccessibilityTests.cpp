@@ -173,10 +173,9 @@ TEST_F(ControlAccessibilityTest, RolesFollowTheKindOfBarAndWhetherTheControlOpen
         COSMControl* control;
         long role;
     } cases[] = {
-        {0, open, ROLE_SYSTEM_MENUITEM},       {0, popup, ROLE_SYSTEM_MENUITEM},
-        {2, open, ROLE_SYSTEM_MENUITEM},       {2, popup, ROLE_SYSTEM_MENUITEM},
-        {1, open, ROLE_SYSTEM_PUSHBUTTON},     {1, popup, ROLE_SYSTEM_BUTTONMENU},
-        {3, open, ROLE_SYSTEM_PUSHBUTTON},     {3, popup, ROLE_SYSTEM_BUTTONMENU},
+        {0, open, ROLE_SYSTEM_MENUITEM},   {0, popup, ROLE_SYSTEM_MENUITEM},   {2, open, ROLE_SYSTEM_MENUITEM},
+        {2, popup, ROLE_SYSTEM_MENUITEM},  {1, open, ROLE_SYSTEM_PUSHBUTTON},  {1, popup, ROLE_SYSTEM_BUTTONMENU},
+        {3, open, ROLE_SYSTEM_PUSHBUTTON}, {3, popup, ROLE_SYSTEM_BUTTONMENU},
     };
     ASSERT_EQ(12, ROLE_SYSTEM_MENUITEM);
     ASSERT_EQ(57, ROLE_SYSTEM_BUTTONMENU);

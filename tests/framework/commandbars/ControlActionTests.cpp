@@ -48,8 +48,8 @@ TEST_F(ControlActionTest, FindActionSearchesByIdWithinTheValidRange)
     {
         int id;
         BOOL found;
-    } cases[] = {{3, TRUE}, {5, TRUE}, {9, TRUE}, {268435454, TRUE}, {4, FALSE}, {0, FALSE}, {-1, FALSE},
-                 {268435455, FALSE}, {10, FALSE}};
+    } cases[] = {{3, TRUE},  {5, TRUE},   {9, TRUE},          {268435454, TRUE}, {4, FALSE},
+                 {0, FALSE}, {-1, FALSE}, {268435455, FALSE}, {10, FALSE}};
     for (const auto& c : cases)
     {
         COSMControlAction* action = actions.FindAction(c.id);

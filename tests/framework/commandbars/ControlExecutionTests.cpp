@@ -12,10 +12,7 @@ namespace {
 class ExecutionTest : public TrackingSiteTest
 {
 protected:
-    void MakeBar(TrackingBar& bar, int type, int position)
-    {
-        MakeBarWindow(bar, type, position, CRect(0, 0, 300, 60));
-    }
+    void MakeBar(TrackingBar& bar, int type, int position) { MakeBarWindow(bar, type, position, CRect(0, 0, 300, 60)); }
 };
 
 // Copies of the notification blocks a frame gets, taken while they live.
@@ -160,7 +157,7 @@ TEST_F(ExecutionTest, CommandStatesAreRefreshedUnlessAPopupClosesOnTheClick)
         int refreshes;
     };
     const Case cases[] = {
-        {1, 0, TRUE, 1},   // a toolbar button: pressed 2, then refreshed and unpressed
+        {1, 0, TRUE, 1},  // a toolbar button: pressed 2, then refreshed and unpressed
         {1, 0, FALSE, 1},
         {2, 5, TRUE, 0},   // a menu item that closes its menu: nothing left to refresh
         {2, 5, FALSE, 1},  // a menu item that keeps its menu open

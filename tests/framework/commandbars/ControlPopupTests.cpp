@@ -145,8 +145,8 @@ TEST_F(ControlShellTest, PopupsCompareTheirBarsControls)
         barB->GetControls()->Add(1, c.sameControls ? 1 : 2);
         COSMControlPopup first;
         first.SetCommandBar(c.firstBar ? barA.get() : nullptr);
-        Ref<COSMControl> second = MakeRef(c.secondIsButton ? static_cast<COSMControl*>(new COSMControlButton)
-                                                            : new COSMControlPopup);
+        Ref<COSMControl> second =
+            MakeRef(c.secondIsButton ? static_cast<COSMControl*>(new COSMControlButton) : new COSMControlPopup);
         second->SetType(2);
         if (!c.secondIsButton)
             static_cast<COSMControlPopup*>(second.get())->SetCommandBar(c.secondBar ? barB.get() : nullptr);

@@ -40,7 +40,7 @@ TEST_F(ControlTest, CaptionKeepsTheTextAfterATabAsShortcut)
 {
     const struct
     {
-        const char* before;   // caption already set
+        const char* before;  // caption already set
         const char* text;
         const char* caption;
         const char* shortcut;
@@ -48,9 +48,9 @@ TEST_F(ControlTest, CaptionKeepsTheTextAfterATabAsShortcut)
         BOOL layoutPending;
     } cases[] = {
         {"", "&Open\tCtrl+O", "&Open", "Ctrl+O", 1, TRUE},
-        {"", "&Open", "&Open", "F5", 1, TRUE},              // no tab: the shortcut stays
+        {"", "&Open", "&Open", "F5", 1, TRUE},  // no tab: the shortcut stays
         {"&Open", "&Open\tCtrl+O", "&Open", "Ctrl+O", 0, TRUE},
-        {"&Open", "&Open", "&Open", "F5", 0, FALSE},        // nothing changed: no layout
+        {"&Open", "&Open", "&Open", "F5", 0, FALSE},  // nothing changed: no layout
         {"", "\tF5", "", "F5", 0, FALSE},
         {"", "Save\tShift+F12\tmore", "Save", "Shift+F12\tmore", 1, TRUE},
     };
@@ -147,13 +147,10 @@ TEST_F(ControlTest, StyleFallsBackFromCustomToOwnToBarToFallback)
         BOOL withBar;
         int expected;
     } cases[] = {
-        {-1, 0, 0, TRUE, 3},  // the bar's default
-        {0, 2, 0, TRUE, 0},   // a custom style of 0 wins
-        {-1, 2, 0, TRUE, 2},
-        {4, 2, 1, TRUE, 4},
-        {-1, 0, 1, TRUE, 1},  // a fallback style replaces the bar's
-        {-1, 0, 0, FALSE, 0},
-        {-1, 0, 4, FALSE, 4},
+        {-1, 0, 0, TRUE, 3},                                              // the bar's default
+        {0, 2, 0, TRUE, 0},                                               // a custom style of 0 wins
+        {-1, 2, 0, TRUE, 2},  {4, 2, 1, TRUE, 4},   {-1, 0, 1, TRUE, 1},  // a fallback style replaces the bar's
+        {-1, 0, 0, FALSE, 0}, {-1, 0, 4, FALSE, 4},
     };
     for (const auto& c : cases)
     {
@@ -183,13 +180,14 @@ TEST_F(ControlTest, CaptionVisibilityByBarStyleTypeAndImage)
         BOOL image;
         BOOL visible;
     } cases[] = {
-        {2, "", 2, 1, TRUE, TRUE},         // a popup bar shows every caption
-        {1, "", 1, 1, FALSE, FALSE},       // nothing to show
+        {2, "", 2, 1, TRUE, TRUE},    // a popup bar shows every caption
+        {1, "", 1, 1, FALSE, FALSE},  // nothing to show
         {1, "Go", 1, 1, TRUE, TRUE},
         {1, "Go", 3, 6, TRUE, TRUE},
         {1, "Go", 4, 5, TRUE, TRUE},
         {1, "Go", 2, 8, FALSE, FALSE},
-        {1, "Go", 0, 1, TRUE, FALSE},      // automatic: a button with an image shows it alone
+        {1, "Go", 0, 1, TRUE, FALSE},  // automatic: a button with an image shows it
+                                       // alone
         {1, "Go", 0, 1, FALSE, TRUE},
         {1, "Go", 0, 3, TRUE, FALSE},
         {0, "Go", 0, 4, FALSE, TRUE},
@@ -227,12 +225,10 @@ TEST_F(ControlTest, ImageIdChain)
         int actionIconId;
         UINT expected;
     } cases[] = {
-        {7, 8, TRUE, 9, 7},
-        {-3, 8, TRUE, 9, static_cast<UINT>(-3)},  // any custom id but 0 wins
-        {0, 8, TRUE, 9, 8},
-        {0, 0, TRUE, 9, 9},
-        {0, -1, TRUE, 0, 400},                     // the action's id
-        {0, 0, FALSE, 0, 300},                     // the control's id
+        {7, 8, TRUE, 9, 7},    {-3, 8, TRUE, 9, static_cast<UINT>(-3)},  // any custom id but 0 wins
+        {0, 8, TRUE, 9, 8},    {0, 0, TRUE, 9, 9},
+        {0, -1, TRUE, 0, 400},  // the action's id
+        {0, 0, FALSE, 0, 300},  // the control's id
     };
     for (const auto& c : cases)
     {
@@ -471,12 +467,12 @@ TEST_F(ControlTest, EnabledAndCheckFollowTheActionInAndOutOfCustomizeMode)
         int expectedChecked;
     } cases[] = {
         {TRUE, -1, -1, FALSE, TRUE, FALSE, FALSE, TRUE},
-        {TRUE, -1, -1, FALSE, TRUE, TRUE, TRUE, TRUE},    // customize mode enables every action
+        {TRUE, -1, -1, FALSE, TRUE, TRUE, TRUE, TRUE},  // customize mode enables every action
         {TRUE, -1, -1, TRUE, FALSE, FALSE, TRUE, FALSE},
-        {TRUE, 0, 1, TRUE, FALSE, FALSE, 0, 1},           // the control's own values win
+        {TRUE, 0, 1, TRUE, FALSE, FALSE, 0, 1},  // the control's own values win
         {TRUE, 0, 0, TRUE, TRUE, TRUE, 0, 0},
-        {FALSE, -1, -1, FALSE, TRUE, FALSE, -1, -1},      // -1 without an action counts as enabled
-        {FALSE, 4, 0, FALSE, FALSE, FALSE, 4, 0},         // stored as it comes
+        {FALSE, -1, -1, FALSE, TRUE, FALSE, -1, -1},  // -1 without an action counts as enabled
+        {FALSE, 4, 0, FALSE, FALSE, FALSE, 4, 0},     // stored as it comes
     };
     for (const auto& c : cases)
     {
@@ -655,11 +651,8 @@ TEST_F(ControlTest, CustomizeClicksNeedACustomizableBarOrEveryBar)
         BOOL everyBar;
         BOOL allowed;
     } cases[] = {
-        {TRUE, 0, FALSE, TRUE},
-        {TRUE, COSMControl::kFlagNoMovable, FALSE, FALSE},
-        {FALSE, 0, FALSE, FALSE},
-        {FALSE, 0, TRUE, TRUE},
-        {TRUE, COSMControl::kFlagNoMovable, TRUE, TRUE},
+        {TRUE, 0, FALSE, TRUE}, {TRUE, COSMControl::kFlagNoMovable, FALSE, FALSE}, {FALSE, 0, FALSE, FALSE},
+        {FALSE, 0, TRUE, TRUE}, {TRUE, COSMControl::kFlagNoMovable, TRUE, TRUE},
     };
     for (const auto& c : cases)
     {

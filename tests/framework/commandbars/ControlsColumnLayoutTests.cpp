@@ -23,7 +23,10 @@ protected:
         g_workArea = RECT{0, 0, 3000, 2000};
     }
 
-    CSize Popup(int maxHeight, int width = 0) { return bar.GetControls()->CalcPopupSize(&dc, maxHeight, width, kBorders); }
+    CSize Popup(int maxHeight, int width = 0)
+    {
+        return bar.GetControls()->CalcPopupSize(&dc, maxHeight, width, kBorders);
+    }
 
 private:
     ScopedSetting<COSMControls::WorkAreaFn> m_workArea{COSMControls::s_pfnGetWorkArea, &FakeWorkArea};

@@ -41,8 +41,8 @@ TEST_F(RowLayoutTest, ABarWithoutShownControlsHasRoomForOne)
         CSize size;
     } cases[] = {
         {kCommit, 0, CSize(23 + 6, 22 + 8)},
-        {kCommit, 50, CSize(50, 22 + 8)},   // the minimum raises the width
-        {kDock, 50, CSize(23 + 6, 50)},     // in a dock row, the height
+        {kCommit, 50, CSize(50, 22 + 8)},  // the minimum raises the width
+        {kDock, 50, CSize(23 + 6, 50)},    // in a dock row, the height
         {kDock, 10, CSize(23 + 6, 22 + 8)},
     };
     for (const auto& c : cases)
@@ -93,7 +93,7 @@ TEST_F(RowLayoutTest, ControlsSmallerThanTheRowAreCentredInIt)
     EXPECT_EQ(CRect(2, 3, 22, 33), tall->GetRect());
     EXPECT_EQ(CRect(22, 3 + 4, 42, 3 + 4 + 21), small->GetRect());  // (30 - 21) / 2
     // The second row is as thick as its thickest control.
-    EXPECT_EQ(CRect(22, 33 + 10, 42, 33 + 20), lone->GetRect());    // (30 - 10) / 2
+    EXPECT_EQ(CRect(22, 33 + 10, 42, 33 + 20), lone->GetRect());  // (30 - 10) / 2
     EXPECT_EQ(30, lone->GetRowRect().Height());
 }
 
@@ -239,11 +239,13 @@ TEST_F(RowLayoutTest, RightAlignedControlsGoToTheEndOfTheLastRow)
         std::vector<DWORD> flags;
         std::vector<int> lefts;
     } cases[] = {
-        {"two at the end", {0, COSMControl::kFlagRightAlign, COSMControl::kFlagRightAlign},
+        {"two at the end",
+         {0, COSMControl::kFlagRightAlign, COSMControl::kFlagRightAlign},
          {2, farEnd - 40, farEnd - 20}},
         {"one between others stays", {0, COSMControl::kFlagRightAlign, 0}, {2, 22, 42}},
         // The row's first control stays at the near border.
-        {"all of them", {COSMControl::kFlagRightAlign, COSMControl::kFlagRightAlign, COSMControl::kFlagRightAlign},
+        {"all of them",
+         {COSMControl::kFlagRightAlign, COSMControl::kFlagRightAlign, COSMControl::kFlagRightAlign},
          {2, farEnd - 40, farEnd - 20}},
     };
     for (const auto& c : cases)

@@ -160,16 +160,16 @@ TEST_F(ControlsTest, AddControlBindsActionsOutsideTheReservedIds)
         BOOL actionsOn;
         BOOL bound;
     } cases[] = {
-        {9100, TRUE, FALSE},  {9299, TRUE, FALSE},  {35000, TRUE, FALSE}, {35003, TRUE, FALSE},
-        {9099, TRUE, TRUE},   {9300, TRUE, TRUE},   {35004, TRUE, TRUE},   {34999, TRUE, TRUE},
-        {1, TRUE, TRUE},      {0, TRUE, FALSE},     {-5, TRUE, FALSE},     {268435454, TRUE, TRUE},
+        {9100, TRUE, FALSE},      {9299, TRUE, FALSE},  {35000, TRUE, FALSE}, {35003, TRUE, FALSE},
+        {9099, TRUE, TRUE},       {9300, TRUE, TRUE},   {35004, TRUE, TRUE},  {34999, TRUE, TRUE},
+        {1, TRUE, TRUE},          {0, TRUE, FALSE},     {-5, TRUE, FALSE},    {268435454, TRUE, TRUE},
         {268435455, TRUE, FALSE}, {4000, FALSE, FALSE},
     };
     for (const auto& c : cases)
     {
         commandBars->EnableActions(c.actionsOn);
-        COSMControl* control = controls->AddControl(static_cast<COSMControl*>(COSMControlButton::CreateObject()),
-                                                    c.id, "p", 0, TRUE);
+        COSMControl* control =
+            controls->AddControl(static_cast<COSMControl*>(COSMControlButton::CreateObject()), c.id, "p", 0, TRUE);
         ASSERT_NE(nullptr, control);
         SCOPED_TRACE(c.id);
         EXPECT_EQ(c.bound, control->GetAction() != nullptr);
@@ -376,25 +376,25 @@ TEST_F(ControlsTest, GetNextWalksOnceRoundTheControls)
         {"....", 0, -1, TRUE, FALSE, FALSE, 3},
         {"hhhh", -1, 1, TRUE, FALSE, FALSE, -1},
         {"hhhh", -1, -1, TRUE, FALSE, FALSE, -1},
-        {"hhhh", 2, 1, TRUE, FALSE, FALSE, -1},   // a hidden start is not the answer
-        {"hh.h", 2, 1, TRUE, FALSE, FALSE, 2},    // the only one left is the start
+        {"hhhh", 2, 1, TRUE, FALSE, FALSE, -1},  // a hidden start is not the answer
+        {"hh.h", 2, 1, TRUE, FALSE, FALSE, 2},   // the only one left is the start
         {"hh.h", 2, -1, TRUE, FALSE, FALSE, 2},
         {".hhh", 2, 1, TRUE, FALSE, FALSE, 0},
         {".hhh", 2, -1, TRUE, FALSE, FALSE, 0},
         {"s.s.", 1, 1, TRUE, FALSE, FALSE, 3},
         {"s.s.", 1, 1, FALSE, FALSE, FALSE, 2},
-        {"ss", 0, 1, TRUE, FALSE, FALSE, -1},     // skipped start
+        {"ss", 0, 1, TRUE, FALSE, FALSE, -1},  // skipped start
         {".t.", 0, 1, TRUE, TRUE, FALSE, 2},
         {".t.", 0, 1, TRUE, FALSE, FALSE, 1},
-        {".u.", 0, 1, TRUE, FALSE, FALSE, 1},     // unused controls count unless the layout asks
+        {".u.", 0, 1, TRUE, FALSE, FALSE, 1},  // unused controls count unless the layout asks
         {".u.", 0, 1, TRUE, FALSE, TRUE, 2},
-        {".c.", 0, 1, TRUE, FALSE, TRUE, 1},      // scrolled-out ones always count
+        {".c.", 0, 1, TRUE, FALSE, TRUE, 1},  // scrolled-out ones always count
         {"..h", 1, 1, TRUE, FALSE, FALSE, 0},
         {"hhhh", 1, -1, TRUE, FALSE, FALSE, -1},  // hidden start, walking backwards
         {"hsh", 1, 1, TRUE, FALSE, FALSE, -1},    // the only visible one is skipped by the keyboard
         {"hsh", 1, -1, TRUE, FALSE, FALSE, -1},
-        {"hsh", 1, 1, FALSE, FALSE, FALSE, 1},    // not by other navigation
-        {"ht", 1, 1, TRUE, TRUE, FALSE, -1},      // a temporary start that temporary controls skip
+        {"hsh", 1, 1, FALSE, FALSE, FALSE, 1},  // not by other navigation
+        {"ht", 1, 1, TRUE, TRUE, FALSE, -1},    // a temporary start that temporary controls skip
     };
     for (const auto& c : cases)
     {
@@ -405,12 +405,23 @@ TEST_F(ControlsTest, GetNextWalksOnceRoundTheControls)
             COSMControl* control = list->Add(1, 1);
             switch (*p)
             {
-            case 'h': control->SetHideFlags(COSMControl::kHideHidden); break;
-            case 's': control->SetFlags(COSMControl::kFlagSkipFocus); break;
-            case 't': control->SetTemporary(TRUE); break;
-            case 'u': control->SetHideFlags(COSMControl::kHideUsage); break;
-            case 'c': control->SetHideFlags(COSMControl::kHideScroll); break;
-            default: break;
+            case 'h':
+                control->SetHideFlags(COSMControl::kHideHidden);
+                break;
+            case 's':
+                control->SetFlags(COSMControl::kFlagSkipFocus);
+                break;
+            case 't':
+                control->SetTemporary(TRUE);
+                break;
+            case 'u':
+                control->SetHideFlags(COSMControl::kHideUsage);
+                break;
+            case 'c':
+                control->SetHideFlags(COSMControl::kHideScroll);
+                break;
+            default:
+                break;
             }
         }
         EXPECT_EQ(c.expected, list->GetNext(c.index, c.direction, c.keyboard, c.skipTemporary, c.layoutMask))

@@ -87,35 +87,48 @@ TEST_F(CustomizeDragTest, MovesCopiesAndCancelsAsTheInputSays)
          [](CPoint between, CPoint drop) -> std::vector<Step> {
              return {MoveTo(between), MoveTo(drop), MoveTo(drop + CPoint(1, 0)), Press(MOUSEEVENTF_LEFTUP)};
          },
-         2, {1, 3}, {4, 2, 5, 6}},
+         2,
+         {1, 3},
+         {4, 2, 5, 6}},
         // Ctrl goes down over the bar, after the last move: under Wine the moves that follow an injected Ctrl do
         // not report it held.
         {"Ctrl copies",
          [](CPoint between, CPoint drop) -> std::vector<Step> {
-             return {MoveTo(between), MoveTo(drop), MoveTo(drop + CPoint(1, 0)), Key(VK_CONTROL, false),
-                     Press(MOUSEEVENTF_LEFTUP), Key(VK_CONTROL, true)};
+             return {
+                 MoveTo(between),           MoveTo(drop),         MoveTo(drop + CPoint(1, 0)), Key(VK_CONTROL, false),
+                 Press(MOUSEEVENTF_LEFTUP), Key(VK_CONTROL, true)};
          },
-         1, {1, 2, 3}, {4, 2, 5, 6}},
+         1,
+         {1, 2, 3},
+         {4, 2, 5, 6}},
         {"Escape",
          [](CPoint between, CPoint drop) -> std::vector<Step> {
              return {MoveTo(between), MoveTo(drop), Key(VK_ESCAPE, false), Key(VK_ESCAPE, true),
                      Press(MOUSEEVENTF_LEFTUP)};
          },
-         5, {1, 2, 3}, {4, 5, 6}},
+         5,
+         {1, 2, 3},
+         {4, 5, 6}},
         {"right button",
          [](CPoint between, CPoint drop) -> std::vector<Step> {
              return {MoveTo(between), MoveTo(drop), Press(MOUSEEVENTF_RIGHTDOWN), Press(MOUSEEVENTF_RIGHTUP),
                      Press(MOUSEEVENTF_LEFTUP)};
          },
-         5, {1, 2, 3}, {4, 5, 6}},
+         5,
+         {1, 2, 3},
+         {4, 5, 6}},
         {"desktop",
          [](CPoint between, CPoint drop) -> std::vector<Step> {
              return {MoveTo(between), MoveTo(CPoint(1000, 700)), Press(MOUSEEVENTF_LEFTUP)};
          },
-         0, {1, 3}, {4, 5, 6}},
+         0,
+         {1, 3},
+         {4, 5, 6}},
         {"no movement",
          [](CPoint, CPoint) -> std::vector<Step> { return {Press(MOUSEEVENTF_LEFTUP)}; },
-         5, {1, 2, 3}, {4, 5, 6}},
+         5,
+         {1, 2, 3},
+         {4, 5, 6}},
     };
     const std::vector<UINT> untouched{1, 2, 3};
     for (const Case& c : cases)
@@ -151,10 +164,9 @@ TEST_F(CustomizeDragTest, TheDroppedCopyIsSelectedAndTheOriginalKeepsItsGroup)
     MoveMouseTo(ControlCentre(source, 0));
     source.GetControl(0)->SetBeginGroup(TRUE);
     source.GetControl(1)->SetBeginGroup(TRUE);
-    InputScript::Start(frame.GetSafeHwnd(),
-                       {MoveTo(Between()), MoveTo(DropPoint()), MoveTo(DropPoint() + CPoint(1, 0)),
-                        Press(MOUSEEVENTF_LEFTUP)},
-                       70);
+    InputScript::Start(
+        frame.GetSafeHwnd(),
+        {MoveTo(Between()), MoveTo(DropPoint()), MoveTo(DropPoint() + CPoint(1, 0)), Press(MOUSEEVENTF_LEFTUP)}, 70);
     SendMouseInput(MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(PumpUntil([&] { return InputScript::Done() && !dropSource->GetDraggedControl(); }, 5000));
     EXPECT_EQ((std::vector<UINT>{2, 3}), ControlIds(source, true));
@@ -191,8 +203,8 @@ TEST_F(CustomizeDragTest, OfOverlappingBarsTheOneRegisteredLastTakesTheDrop)
         dropSource->Register(c.registeredLast);
         const int takesBefore = c.takes->GetControlCount();
         const int otherBefore = c.other->GetControlCount();
-        EXPECT_EQ(2, DirectDrag({MoveTo(Between()), MoveTo(point), MoveTo(point + CPoint(1, 0)),
-                                 Press(MOUSEEVENTF_LEFTUP)}));
+        EXPECT_EQ(
+            2, DirectDrag({MoveTo(Between()), MoveTo(point), MoveTo(point + CPoint(1, 0)), Press(MOUSEEVENTF_LEFTUP)}));
         EXPECT_EQ(takesBefore + 1, c.takes->GetControlCount());
         EXPECT_EQ(otherBefore, c.other->GetControlCount());
     }
@@ -255,8 +267,8 @@ TEST_F(CustomizeDragTest, AControlTakenAwayWhileDraggedEndsTheDragWithoutHarm)
             source.GetControls()->Remove(dragged);
             destroyedWhenTakenAway = destroyed;
         };
-        std::vector<Step> steps{MoveTo(Between()), MoveTo(DropPoint()), rebuild,
-                                MoveTo(DropPoint() + CPoint(1, 0)), Press(MOUSEEVENTF_LEFTUP)};
+        std::vector<Step> steps{MoveTo(Between()), MoveTo(DropPoint()), rebuild, MoveTo(DropPoint() + CPoint(1, 0)),
+                                Press(MOUSEEVENTF_LEFTUP)};
         if (byClick)
         {
             ASSERT_TRUE(ClickDrag(std::move(steps)));

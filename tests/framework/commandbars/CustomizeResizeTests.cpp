@@ -147,8 +147,8 @@ TEST_F(CustomizeResizeTest, APressOffTheEdgesOrOnAFixedControlDragsInstead)
         std::vector<BYTE> seen;
         const Step record = [&] { seen = CursorBits(::GetCursor()); };
         ASSERT_TRUE(PressAndRun(bar, CPoint(c.pressX, 10),
-                                {MoveTo(ScreenPoint(bar, CPoint(c.pressX + 5, 10))), record,
-                                 Key(VK_ESCAPE, false), Key(VK_ESCAPE, true), Press(MOUSEEVENTF_LEFTUP)}));
+                                {MoveTo(ScreenPoint(bar, CPoint(c.pressX + 5, 10))), record, Key(VK_ESCAPE, false),
+                                 Key(VK_ESCAPE, true), Press(MOUSEEVENTF_LEFTUP)}));
         EXPECT_NE(ResizeCursorBits(), seen);
         EXPECT_EQ(0, control->GetWidth());
         EXPECT_EQ(control, commandBars->GetCustomizeSelection());
@@ -203,8 +203,8 @@ TEST_F(CustomizeResizeTest, AControlInAPopupKeepsItsIconColumnOutOfItsWidth)
     ResizableButton* control = Fill(popup, 2, CRect(0, 0, 300, 30));
     const int column = commandBars->GetPaintManager()->GetPopupBarGripperWidth(&popup);
     ASSERT_GT(column, 0);
-    ASSERT_TRUE(PressAndRun(popup, CPoint(79, 10),
-                            {MoveTo(ScreenPoint(popup, CPoint(159, 10))), Press(MOUSEEVENTF_LEFTUP)}));
+    ASSERT_TRUE(
+        PressAndRun(popup, CPoint(79, 10), {MoveTo(ScreenPoint(popup, CPoint(159, 10))), Press(MOUSEEVENTF_LEFTUP)}));
     EXPECT_EQ(119 - column, control->GetWidth());
     popup.DestroyWindow();
 }

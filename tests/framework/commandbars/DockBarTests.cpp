@@ -71,20 +71,37 @@ TEST_F(DockRowLayoutTest, RowsKeepBarsNearTheirPlacesPushOverlapsApartShrinkAndW
     const FakeSize wide{100, 40, 20};
     const Case cases[] = {
         {"a bar stays at its remembered place", 500, {{300, wide, 0}}, 20, {CRect(300, 0, 400, 20)}},
-        {"the later bar in row order moves right", 500, {{100, wide, 0}, {150, wide, 0}}, 20,
+        {"the later bar in row order moves right",
+         500,
+         {{100, wide, 0}, {150, wide, 0}},
+         20,
          {CRect(100, 0, 200, 20), CRect(200, 0, 300, 20)}},
-        {"the later bar in row order moves left", 500, {{150, wide, 0}, {100, wide, 0}}, 20,
+        {"the later bar in row order moves left",
+         500,
+         {{150, wide, 0}, {100, wide, 0}},
+         20,
          {CRect(150, 0, 250, 20), CRect(50, 0, 150, 20)}},
-        {"a bar past the end is pulled back in", 300, {{0, wide, 0}, {250, wide, 0}}, 20,
+        {"a bar past the end is pulled back in",
+         300,
+         {{0, wide, 0}, {250, wide, 0}},
+         20,
          {CRect(0, 0, 100, 20), CRect(200, 0, 300, 20)}},
-        {"too short: bars that may hide controls shrink", 300,
-         {{0, {200, 60, 20}, 0x20}, {200, {200, 60, 20}, 0x20}}, 20, {CRect(0, 0, 200, 20), CRect(200, 0, 300, 20)}},
-        {"shorter than the narrowest forms: the last one wraps", 100,
-         {{0, {200, 60, 20}, 0x20}, {200, {200, 60, 24}, 0x20}}, 44, {CRect(0, 0, 100, 20), CRect(0, 20, 100, 44)}},
-        {"bars that cannot shrink wrap at once", 150, {{0, wide, 0}, {100, wide, 0}}, 40,
+        {"too short: bars that may hide controls shrink",
+         300,
+         {{0, {200, 60, 20}, 0x20}, {200, {200, 60, 20}, 0x20}},
+         20,
+         {CRect(0, 0, 200, 20), CRect(200, 0, 300, 20)}},
+        {"shorter than the narrowest forms: the last one wraps",
+         100,
+         {{0, {200, 60, 20}, 0x20}, {200, {200, 60, 24}, 0x20}},
+         44,
+         {CRect(0, 0, 100, 20), CRect(0, 20, 100, 44)}},
+        {"bars that cannot shrink wrap at once",
+         150,
+         {{0, wide, 0}, {100, wide, 0}},
+         40,
          {CRect(0, 0, 100, 20), CRect(50, 20, 150, 40)}},
-        {"a single bar never wraps and runs past the end", 100, {{0, {300, 300, 20}, 0}}, 20,
-         {CRect(0, 0, 300, 20)}},
+        {"a single bar never wraps and runs past the end", 100, {{0, {300, 300, 20}, 0}}, 20, {CRect(0, 0, 300, 20)}},
     };
     for (const Case& c : cases)
     {
@@ -136,8 +153,11 @@ TEST(MenuCaptionTest, NumbersTheFirstTenWithAccessKeysAndDoublesAmpersands)
         const char* caption;
     };
     const Case cases[] = {
-        {1, "Standard", "&1 Standard"}, {9, "Format", "&9 Format"},   {10, "Web", "1&0 Web"},
-        {11, "Draw", "11 Draw"},        {2, "Tables & Borders", "&2 Tables && Borders"},
+        {1, "Standard", "&1 Standard"},
+        {9, "Format", "&9 Format"},
+        {10, "Web", "1&0 Web"},
+        {11, "Draw", "11 Draw"},
+        {2, "Tables & Borders", "&2 Tables && Borders"},
     };
     for (const Case& c : cases)
         EXPECT_STREQ(c.caption, MakeNumberedMenuCaption(c.number, c.text)) << c.number;

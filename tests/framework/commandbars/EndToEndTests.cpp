@@ -56,8 +56,8 @@ struct EndToEndSite
 {
     EndToEndSite()
     {
-        created = frame.CreateTestFrame("end to end", CRect(60, 60, 700, 460)) &&
-                  ActivateTestWindow(frame.GetSafeHwnd());
+        created =
+            frame.CreateTestFrame("end to end", CRect(60, 60, 700, 460)) && ActivateTestWindow(frame.GetSafeHwnd());
         commandBars->SetSite(&frame);
         // The frame has no command handlers: idle updates must not grey what the test clicks.
         commandBars->GetCommandBarsOptions()->m_disableCommandsWithoutHandler = FALSE;
@@ -143,8 +143,9 @@ std::vector<BarState> BarStates(const EndToEndSite& site)
     for (int i = 0; i < site.commandBars->GetCount(); ++i)
     {
         const COSMCommandBar* bar = site.commandBars->GetAt(i);
-        BarState state{bar->GetBarID(), static_cast<LPCSTR>(bar->GetTitle()), bar->GetPosition(), bar->IsVisible(),
-                       CRect(), ControlIds(*bar)};
+        BarState state{
+            bar->GetBarID(), static_cast<LPCSTR>(bar->GetTitle()), bar->GetPosition(), bar->IsVisible(), CRect(),
+            ControlIds(*bar)};
         if (bar->GetSafeHwnd())
         {
             ::GetWindowRect(bar->GetSafeHwnd(), &state.rect);
@@ -267,8 +268,7 @@ TEST_F(EndToEndTest, MenuToolbarAndContextMenuClicksReachTheFrame)
     // once and closes the menu.
     bool opened = false;
     ASSERT_TRUE(site.Drive({MoveTo([&] { return ControlCentre(menuBar, 0); }), Press(MOUSEEVENTF_LEFTDOWN),
-                            Press(MOUSEEVENTF_LEFTUP), [] {},
-                            MoveTo([&] {
+                            Press(MOUSEEVENTF_LEFTUP), [] {}, MoveTo([&] {
                                 COSMCommandBar* popup = PopupOf(menuBar, 0);
                                 opened = popup && popup->GetSafeHwnd() && popup->IsWindowVisible() &&
                                          menuBar.GetTrackingMode() == 2;
@@ -298,8 +298,7 @@ TEST_F(EndToEndTest, MenuToolbarAndContextMenuClicksReachTheFrame)
     CRect client;
     site.frame.GetClientRect(&client);
     const CPoint free = ScreenPoint(site.frame, CPoint(client.CenterPoint().x, client.bottom - 60));
-    ASSERT_TRUE(site.Drive({MoveTo(free), Press(MOUSEEVENTF_RIGHTDOWN), Press(MOUSEEVENTF_RIGHTUP),
-                            MoveTo([&] {
+    ASSERT_TRUE(site.Drive({MoveTo(free), Press(MOUSEEVENTF_RIGHTDOWN), Press(MOUSEEVENTF_RIGHTUP), MoveTo([&] {
                                 COSMPopupBar* popup = site.contextMenu.get();
                                 EXPECT_NE(nullptr, popup->GetSafeHwnd());
                                 return popup->GetSafeHwnd() ? ControlCentre(*popup, 1) : CPoint(0, 0);
@@ -336,9 +335,8 @@ TEST_F(EndToEndTest, AButtonDraggedToTheOtherToolbarStaysThereAfterSavingAndLoad
         }();
         const CPoint away = ScreenPoint(site.frame, CPoint(300, 250));
         MoveMouseTo(ControlCentre(*site.standard, 1));
-        ASSERT_TRUE(site.Drive({Press(MOUSEEVENTF_LEFTDOWN), MoveTo(away),
-                                MoveTo(dropPoint), MoveTo(dropPoint + CPoint(1, 0)),
-                                Press(MOUSEEVENTF_LEFTUP)},
+        ASSERT_TRUE(site.Drive({Press(MOUSEEVENTF_LEFTDOWN), MoveTo(away), MoveTo(dropPoint),
+                                MoveTo(dropPoint + CPoint(1, 0)), Press(MOUSEEVENTF_LEFTUP)},
                                [&] { return !dropSource->GetDraggedControl(); }));
         PumpFor(100);
         site.commandBars->SetCustomizeMode(FALSE);

@@ -39,13 +39,15 @@ std::string MessageName(UINT message)
 
 LRESULT CALLBACK TestWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == kProbe) {
+    if (message == kProbe)
+    {
         g_log.push_back("window:probe " + std::to_string(wParam) + "," + std::to_string(lParam));
         return kWindowAnswer;
     }
     if (message == OSM_WM_HOOKMANAGER_SINKREMOVED)
         g_log.push_back("window:sinkremoved");
-    if (message == WM_NCDESTROY) {
+    if (message == WM_NCDESTROY)
+    {
         const bool restored = ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TestWindowProc);
         g_log.push_back(restored ? "window:ncdestroy restored" : "window:ncdestroy still hooked");
     }
@@ -88,8 +90,7 @@ class RecordingSink : public COSMHookManagerSink
 public:
     explicit RecordingSink(std::string name, int answer = kNotHandled, LRESULT result = 0)
         : m_name(std::move(name)), m_answer(answer), m_result(result)
-    {
-    }
+    {}
     ~RecordingSink() override { g_log.push_back(m_name + ":deleted"); }
 
     std::function<void(HWND hWnd, WPARAM& wParam, LPARAM& lParam)> onProbe;
@@ -105,7 +106,8 @@ public:
         const std::string self = m_name;
         const int answer = m_answer;
         const LRESULT result = m_result;
-        if (onProbe) {
+        if (onProbe)
+        {
             const auto action = onProbe;
             action(hWnd, wParam, lParam);
             g_log.push_back(self + ":returned");
@@ -141,11 +143,14 @@ public:
     // is still this one's.
     void Leave()
     {
-        if (m_followsProtocol && ::SendMessageA(m_hWnd, OSM_WM_HOOKMANAGER_SINKREMOVED,
-                                                reinterpret_cast<WPARAM>(&ForeignSubclass::Proc),
-                                                reinterpret_cast<LPARAM>(m_saved)) != 0) {
+        if (m_followsProtocol &&
+            ::SendMessageA(m_hWnd, OSM_WM_HOOKMANAGER_SINKREMOVED, reinterpret_cast<WPARAM>(&ForeignSubclass::Proc),
+                           reinterpret_cast<LPARAM>(m_saved)) != 0)
+        {
             g_log.push_back("x:taken over");
-        } else if (CurrentProc(m_hWnd) == &ForeignSubclass::Proc) {
+        }
+        else if (CurrentProc(m_hWnd) == &ForeignSubclass::Proc)
+        {
             ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_saved));
         }
         ::RemovePropA(m_hWnd, kProperty);
@@ -159,7 +164,8 @@ public:
         if (!name.empty() && message != WM_DESTROY)
             g_log.push_back("x:" + name);
         if (message == OSM_WM_HOOKMANAGER_SINKREMOVED && self->m_followsProtocol &&
-            wParam == reinterpret_cast<WPARAM>(saved)) {
+            wParam == reinterpret_cast<WPARAM>(saved))
+        {
             self->m_saved = reinterpret_cast<WNDPROC>(lParam);
             return 1;
         }
@@ -303,7 +309,8 @@ TEST_F(HookManagerTest, TheSinkAddedLastIsAskedFirst)
         {2, 0, {"last:probe", "first:probe", "window:probe 0,0"}, kWindowAnswer},
         {1, 2, {"last:probe", "window:probe 0,0"}, kWindowAnswer},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         RecordingSink& first = Sink("first", c.firstAnswer, 66);
         RecordingSink& last = Sink("last", c.lastAnswer, 77);
         hooks->SetHook(window, &first);
@@ -377,7 +384,12 @@ TEST_F(HookManagerTest, RemoveAllLeavesWindowsThatKeepOtherSinksHooked)
 // follows the protocol keeps the chain intact, one that answers the registered message with 0 is cut off.
 TEST_F(HookManagerTest, TheUnhookProtocolWithAnotherSubclasser)
 {
-    enum Proc { kOriginal, kHook, kForeign };
+    enum Proc
+    {
+        kOriginal,
+        kHook,
+        kForeign
+    };
     struct Case
     {
         const char* name;
@@ -388,25 +400,52 @@ TEST_F(HookManagerTest, TheUnhookProtocolWithAnotherSubclasser)
         Proc afterFirst;   // the window's procedure then
         Log route;         // where a probe goes then
     } cases[] = {
-        {"manager, then x; manager leaves; x takes over", false, true, true,
-         {"x:sinkremoved"}, kForeign, {"x:probe", "window:probe 0,0"}},
-        {"manager, then x; manager leaves; x answers 0", false, true, false,
-         {"x:sinkremoved", "window:sinkremoved"}, kOriginal, {"window:probe 0,0"}},
-        {"manager, then x; x leaves", false, false, true,
-         {"x:sinkremoved", "sink:sinkremoved", "window:sinkremoved"}, kHook, {"sink:probe", "window:probe 0,0"}},
-        {"x, then manager; x leaves; the manager takes over", true, false, true,
-         {"x:taken over"}, kHook, {"sink:probe", "window:probe 0,0"}},
-        {"x, then manager; manager leaves", true, true, true,
-         {"x:sinkremoved", "window:sinkremoved"}, kForeign, {"x:probe", "window:probe 0,0"}},
+        {"manager, then x; manager leaves; x takes over",
+         false,
+         true,
+         true,
+         {"x:sinkremoved"},
+         kForeign,
+         {"x:probe", "window:probe 0,0"}},
+        {"manager, then x; manager leaves; x answers 0",
+         false,
+         true,
+         false,
+         {"x:sinkremoved", "window:sinkremoved"},
+         kOriginal,
+         {"window:probe 0,0"}},
+        {"manager, then x; x leaves",
+         false,
+         false,
+         true,
+         {"x:sinkremoved", "sink:sinkremoved", "window:sinkremoved"},
+         kHook,
+         {"sink:probe", "window:probe 0,0"}},
+        {"x, then manager; x leaves; the manager takes over",
+         true,
+         false,
+         true,
+         {"x:taken over"},
+         kHook,
+         {"sink:probe", "window:probe 0,0"}},
+        {"x, then manager; manager leaves",
+         true,
+         true,
+         true,
+         {"x:sinkremoved", "window:sinkremoved"},
+         kForeign,
+         {"x:probe", "window:probe 0,0"}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         RecordingSink& sink = Sink("sink");
         ForeignSubclass foreign(c.followsProtocol);
         if (c.foreignFirst)
             foreign.Subclass(window);
         hooks->SetHook(window, &sink);
-        if (!c.foreignFirst) {
+        if (!c.foreignFirst)
+        {
             foreign.Subclass(window);
             EXPECT_EQ(&COSMHookManager::HookWndProc, foreign.Saved());
         }
@@ -437,7 +476,8 @@ TEST_F(HookManagerTest, TheUnhookProtocolWithAnotherSubclasser)
 
 TEST_F(HookManagerTest, NcDestroyGivesTheProcedureBackWithoutTheRegisteredMessage)
 {
-    for (bool withForeign : {false, true}) {
+    for (bool withForeign : {false, true})
+    {
         SCOPED_TRACE(withForeign ? "with a later subclasser" : "alone");
         if (!::IsWindow(window))
             window = MakeWindow();
@@ -585,7 +625,8 @@ TEST_F(HookManagerTest, TextPassesIntactThroughUnicodeAndAnsiWindows)
     public:
         int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM&, LPARAM& lParam, LRESULT&) override
         {
-            if (nMessage == WM_SETTEXT && lParam) {
+            if (nMessage == WM_SETTEXT && lParam)
+            {
                 if (::IsWindowUnicode(hWnd))
                     wide = reinterpret_cast<const wchar_t*>(lParam);
                 else
@@ -600,7 +641,8 @@ TEST_F(HookManagerTest, TextPassesIntactThroughUnicodeAndAnsiWindows)
     // Our own Unicode class, and system classes whose saved procedure the system hands out in a form that calls
     // the procedure of the caller's character set.
     const std::wstring unicodeText = L"Gr\u00fc\u00dfe \u03a9\u03bc\u03ad\u03b3\u03b1 \u2713";
-    for (const wchar_t* className : {kUnicodeWindowClass, L"STATIC", L"EDIT"}) {
+    for (const wchar_t* className : {kUnicodeWindowClass, L"STATIC", L"EDIT"})
+    {
         SCOPED_TRACE(std::string(className, className + std::wcslen(className)));
         HWND unicodeWindow = ::CreateWindowExW(0, className, L"", WS_POPUP, 0, 0, 100, 50, nullptr, nullptr,
                                                ::GetModuleHandleA(nullptr), nullptr);

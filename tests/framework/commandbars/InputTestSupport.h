@@ -142,10 +142,7 @@ inline bool DragUntilQuit(HWND timerWindow, CPoint start, CPoint offset, UINT de
 class ActivePopupSiteTest : public TrackingSiteTest
 {
 protected:
-    BOOL CreateSiteFrame() override
-    {
-        return frame.CreateActiveTestFrame("popup test");
-    }
+    BOOL CreateSiteFrame() override { return frame.CreateActiveTestFrame("popup test"); }
     void TearDown() override
     {
         CreateMouseManager()->SendTrackLost();
@@ -228,10 +225,7 @@ inline Step Key(WORD key, bool up)
 class CustomizeSiteTest : public TrackingSiteTest
 {
 protected:
-    BOOL CreateSiteFrame() override
-    {
-        return frame.CreateActiveTestFrame("customize test");
-    }
+    BOOL CreateSiteFrame() override { return frame.CreateActiveTestFrame("customize test"); }
     void SetUp() override
     {
         TrackingSiteTest::SetUp();

@@ -73,15 +73,15 @@ TEST(KeyboardTipPlacementTest, SizeAndAlignment)
         BOOL rightToLeft;
         CRect expected;
     } cases[] = {
-        {CSize(2, 3), 0, FALSE, CRect(100, 200, 116, 215)},      // never smaller than 16 x 15
-        {CSize(30, 20), 0, FALSE, CRect(100, 200, 136, 222)},    // the text and its margin
+        {CSize(2, 3), 0, FALSE, CRect(100, 200, 116, 215)},    // never smaller than 16 x 15
+        {CSize(30, 20), 0, FALSE, CRect(100, 200, 136, 222)},  // the text and its margin
         {CSize(30, 20), kKeyboardTipCenterHorz, FALSE, CRect(82, 200, 118, 222)},
         {CSize(30, 20), kKeyboardTipRight, FALSE, CRect(64, 200, 100, 222)},
         {CSize(30, 20), kKeyboardTipCenterVert, FALSE, CRect(100, 189, 136, 211)},
         {CSize(30, 20), kKeyboardTipBottom, FALSE, CRect(100, 178, 136, 200)},
         {CSize(30, 20), kKeyboardTipCenterHorz | kKeyboardTipRight, FALSE, CRect(82, 200, 118, 222)},
         {CSize(30, 20), kKeyboardTipCenterVert | kKeyboardTipBottom, FALSE, CRect(100, 189, 136, 211)},
-        {CSize(30, 20), 0, TRUE, CRect(64, 200, 100, 222)},      // right to left: anchored by the right side
+        {CSize(30, 20), 0, TRUE, CRect(64, 200, 100, 222)},  // right to left: anchored by the right side
         {CSize(30, 20), kKeyboardTipCenterHorz, TRUE, CRect(82, 200, 118, 222)},
     };
     for (const auto& c : cases)
@@ -103,7 +103,7 @@ class KeyboardCuesTest : public CommandBarsTest
 {
 protected:
     ScopedSetting<COSMCommandBarsOptions::QueryKeyboardCuesFn> m_query{COSMCommandBarsOptions::s_pfnQueryKeyboardCues,
-                                                                      &FakeSystemCues};
+                                                                       &FakeSystemCues};
 };
 
 TEST_F(KeyboardCuesTest, TheManagerShowsCuesOnlyWhenTheyFollowTheKeyboard)

@@ -66,11 +66,12 @@ TEST_F(MenuBarPersistenceTest, MenuBarSavesTheBytesOfTheStoredFormsAndLoadsEqual
     w.ToolBarKeys(kSchema, menuBar->IsBuiltIn(), menuBar->IsCloseable()).MenuBarKeys(kSchema, IDR_TEST_EDIT_MENU);
     w.NewClass("COSMPopupBar");
     w.BarKeys(kSchema, 2, 0x1000000, popup->GetBarStyle(), "", popup->GetPosition(), popup->GetMRUWidth(),
-               popup->GetFlags());
+              popup->GetFlags());
     w.Long(2).NewClass("COSMControlButton").ControlKeys(1, 30101, "&Open");
     w.ClassRef(7).ControlKeys(1, 30102, "&Save").EndControls().PopupKeys();
     w.NewClass("COSMToolBar");
-    w.BarKeys(kSchema, 1, 59392, COSMCommandBar::kStyleGripper, "Custom 1", 0, custom->GetMRUWidth(), custom->GetFlags());
+    w.BarKeys(kSchema, 1, 59392, COSMCommandBar::kStyleGripper, "Custom 1", 0, custom->GetMRUWidth(),
+              custom->GetFlags());
     w.Long(1).ClassRef(7).ControlKeys(1, 30103, "&Close").EndControls().ToolBarKeys(kSchema, FALSE);
     const Bytes bytes = SaveBars(commandBars.get());
     EXPECT_EQ(w.bytes, bytes) << FirstDifference(w.bytes, bytes);
@@ -110,11 +111,7 @@ TEST_F(MenuBarPersistenceTest, MenuBarKeysFollowTheirSchemas)
         std::vector<UINT> templateMenus;
     };
     const Row rows[] = {
-        {4, FALSE, {}},
-        {5, FALSE, {300, 200}},
-        {16, FALSE, {200}},
-        {17, TRUE, {300, 200}},
-        {kSchema, TRUE, {}},
+        {4, FALSE, {}}, {5, FALSE, {300, 200}}, {16, FALSE, {200}}, {17, TRUE, {300, 200}}, {kSchema, TRUE, {}},
     };
     for (const Row& row : rows)
     {

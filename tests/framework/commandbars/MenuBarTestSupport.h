@@ -85,8 +85,8 @@ protected:
         imageTemplate = new CDocTemplate(IDR_TEST_IMAGE_TYPE);
         app->AddDocTemplate(textTemplate);
         app->AddDocTemplate(imageTemplate);
-        ASSERT_TRUE(frame.Create(nullptr, "menu bar frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                 CRect(40, 40, 640, 480)));
+        ASSERT_TRUE(
+            frame.Create(nullptr, "menu bar frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CRect(40, 40, 640, 480)));
         frameMenu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TEST_FRAME_MENU));
         ASSERT_NE(nullptr, frameMenu);
         ::SetMenu(frame.GetSafeHwnd(), frameMenu);

@@ -116,7 +116,9 @@ TEST_F(MenuBarMdiTest, LoadingRegistersTheSystemCommandImagesInOrder)
     {
         UINT command;
         CPoint ink;
-    } marks[] = {{SC_RESTORE, CPoint(3, 6)}, {SC_MINIMIZE, CPoint(5, 11)}, {SC_MAXIMIZE, CPoint(13, 8)},
+    } marks[] = {{SC_RESTORE, CPoint(3, 6)},
+                 {SC_MINIMIZE, CPoint(5, 11)},
+                 {SC_MAXIMIZE, CPoint(13, 8)},
                  {SC_CLOSE, CPoint(4, 4)}};
     for (const auto& image : marks)
     {

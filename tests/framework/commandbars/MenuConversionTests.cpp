@@ -61,8 +61,9 @@ TEST_F(MenuConversionTest, PopupTypesGetABarFilledFromTheMenuResource)
         int type;
         int id;
         BOOL resource;
-    } cases[] = {{2, IDR_TEST_EDIT_MENU, TRUE}, {3, IDR_TEST_EDIT_MENU, TRUE}, {4, IDR_TEST_EDIT_MENU, TRUE},
-                 {2, 0, FALSE}, {3, ID_TEST_PLAIN, FALSE}, {4, -1, FALSE}};
+    } cases[] = {{2, IDR_TEST_EDIT_MENU, TRUE}, {3, IDR_TEST_EDIT_MENU, TRUE},
+                 {4, IDR_TEST_EDIT_MENU, TRUE}, {2, 0, FALSE},
+                 {3, ID_TEST_PLAIN, FALSE},     {4, -1, FALSE}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.type * 100000 + c.id);

@@ -18,8 +18,7 @@ struct PainterLog
 };
 
 // A theme's own painter: counts its refreshes and its deletion.
-template <class Painter>
-class CountingPainter : public Painter
+template <class Painter> class CountingPainter : public Painter
 {
 public:
     CountingPainter(COSMPaintManager* owner, PainterLog& log) : Painter(owner), m_log(log) {}
@@ -75,9 +74,11 @@ TEST(PaintManagerParts, RefreshMetricsRefreshesEachPainterAndClearsTheShadowMana
     PainterLog logs[3];
     ThemedPaintManager pm;
     pm.InstallCountingPainters(logs);
-    for (int refresh = 1; refresh <= 2; ++refresh) {
+    for (int refresh = 1; refresh <= 2; ++refresh)
+    {
         pm.RefreshMetrics();
-        for (const PainterLog& log : logs) {
+        for (const PainterLog& log : logs)
+        {
             EXPECT_EQ(refresh, log.refreshed);
             EXPECT_EQ(0, log.deleted);
         }
@@ -106,12 +107,14 @@ TEST(PaintManagerParts, ReplacedPaintersAreDeletedAndEmptySlotsAreSkipped)
     ThemedPaintManager pm;
     pm.InstallCountingPainters(first);
     pm.InstallCountingPainters(second);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         EXPECT_EQ(1, first[i].deleted);
         EXPECT_EQ(0, second[i].deleted);
     }
     pm.RefreshMetrics();
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         EXPECT_EQ(0, first[i].refreshed);
         EXPECT_EQ(1, second[i].refreshed);
     }

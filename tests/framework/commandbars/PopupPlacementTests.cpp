@@ -48,13 +48,13 @@ const PlacementCase kPlacementCases[] = {
     {"only a menu popup scrolls", 100, 420, 150, 900, kPopupBelow, CRect(100, 400, 160, 420), kWork, kMonitor, FALSE,
      CRect(), 1, CRect(100, 420, 250, 995), kPopupBelow, FALSE},
     // A side sub-menu past the right edge opens to the left of its item and says so (bit 0) ...
-    {"side sub-menu past the right edge", 1250, 200, 200, 100, 0, CRect(1100, 200, 1250, 220), kWork, kMonitor,
-     FALSE, CRect(), 2, CRect(900, 200, 1100, 300), kPopupLeftwards, FALSE},
+    {"side sub-menu past the right edge", 1250, 200, 200, 100, 0, CRect(1100, 200, 1250, 220), kWork, kMonitor, FALSE,
+     CRect(), 2, CRect(900, 200, 1100, 300), kPopupLeftwards, FALSE},
     // ... so that its own sub-menu keeps opening leftwards.
-    {"its sub-menu keeps opening leftwards", 1100, 250, 200, 100, kPopupLeftwards, CRect(900, 250, 1100, 270),
-     kWork, kMonitor, FALSE, CRect(), 2, CRect(700, 250, 900, 350), kPopupLeftwards, FALSE},
-    {"side sub-menu near the left edge", 0, 200, 200, 100, kPopupLeftwards, CRect(0, 200, 150, 220), kWork,
-     kMonitor, FALSE, CRect(), 2, CRect(150, 200, 350, 300), 0, FALSE},
+    {"its sub-menu keeps opening leftwards", 1100, 250, 200, 100, kPopupLeftwards, CRect(900, 250, 1100, 270), kWork,
+     kMonitor, FALSE, CRect(), 2, CRect(700, 250, 900, 350), kPopupLeftwards, FALSE},
+    {"side sub-menu near the left edge", 0, 200, 200, 100, kPopupLeftwards, CRect(0, 200, 150, 220), kWork, kMonitor,
+     FALSE, CRect(), 2, CRect(150, 200, 350, 300), 0, FALSE},
     // A point on the taskbar uses the whole monitor: the popup stays at the point.
     {"point on the taskbar", 600, 1000, 100, 10, 0, CRect(), kWork, kMonitor, FALSE, CRect(), 2,
      CRect(600, 1000, 700, 1010), 0, FALSE},
@@ -70,16 +70,14 @@ const PlacementCase kPlacementCases[] = {
     {"multi-column drop-down turns sideways", 100, 420, 150, 900, kPopupBelow, CRect(100, 400, 160, 420), kWork,
      kMonitor, TRUE, CRect(90, 400, 170, 420), 2, CRect(170, 95, 320, 995), 0, FALSE},
     // A work area that does not start at y = 0: its middle is (top + bottom) / 2, not half its height.
-    {"point popup on the lower monitor", 200, 1100, 100, 1000, 0, CRect(), kLowerWork, kLowerMonitor, FALSE,
-     CRect(), 2, CRect(200, 1019, 300, 2019), 0, FALSE},
-    {"drop-down in the upper half of the lower monitor", 100, 1220, 150, 900, kPopupBelow,
-     CRect(100, 1200, 160, 1220), kLowerWork, kLowerMonitor, FALSE, CRect(), 2, CRect(100, 1220, 250, 2019),
-     kPopupBelow, TRUE},
+    {"point popup on the lower monitor", 200, 1100, 100, 1000, 0, CRect(), kLowerWork, kLowerMonitor, FALSE, CRect(), 2,
+     CRect(200, 1019, 300, 2019), 0, FALSE},
+    {"drop-down in the upper half of the lower monitor", 100, 1220, 150, 900, kPopupBelow, CRect(100, 1200, 160, 1220),
+     kLowerWork, kLowerMonitor, FALSE, CRect(), 2, CRect(100, 1220, 250, 2019), kPopupBelow, TRUE},
 };
 
 class PopupPlacementTest : public ::testing::TestWithParam<PlacementCase>
-{
-};
+{};
 
 TEST_P(PopupPlacementTest, PlacesTheRectangle)
 {
@@ -98,8 +96,8 @@ TEST_P(PopupPlacementTest, PlacesTheRectangle)
     in.type = c.type;
     in.position = 5;
     const PopupPlacement out = CalculatePopupPlacement(in);
-    EXPECT_EQ(c.expected, out.rect) << c.name << ": " << out.rect.left << "," << out.rect.top << ","
-                                    << out.rect.right << "," << out.rect.bottom;
+    EXPECT_EQ(c.expected, out.rect) << c.name << ": " << out.rect.left << "," << out.rect.top << "," << out.rect.right
+                                    << "," << out.rect.bottom;
     EXPECT_EQ(c.expectedFlags, out.flags) << c.name;
     EXPECT_EQ(c.expectedScrolling, out.scrolling) << c.name;
     // The foot of the work area (of the monitor, for a point on the taskbar) stays free.

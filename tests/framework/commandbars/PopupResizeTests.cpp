@@ -171,8 +171,9 @@ TEST_F(PopupResizeTest, AQuitMessageEndsTheDragAndStaysForTheApplicationsLoop)
     const int width = gallery->GetWidth();
     bool tracking = false;
     MSG msg{};
-    ASSERT_TRUE(DragUntilQuit(frame.GetSafeHwnd(), GripperCorner(), CPoint(30, 20), 100, 43,
-                              [&] { return popup->IsResizeTracking() != FALSE; }, &tracking, &msg));
+    ASSERT_TRUE(DragUntilQuit(
+        frame.GetSafeHwnd(), GripperCorner(), CPoint(30, 20), 100, 43,
+        [&] { return popup->IsResizeTracking() != FALSE; }, &tracking, &msg));
     EXPECT_TRUE(tracking);
     EXPECT_EQ(43u, msg.wParam);
     EXPECT_FALSE(popup->IsResizeTracking());

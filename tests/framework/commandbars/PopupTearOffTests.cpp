@@ -82,10 +82,7 @@ protected:
         PumpFor(400);
     }
 
-    COSMToolBar* TornOffToolBar() const
-    {
-        return dynamic_cast<COSMToolBar*>(commandBars->FindCommandBar(kTearOffId));
-    }
+    COSMToolBar* TornOffToolBar() const { return dynamic_cast<COSMToolBar*>(commandBars->FindCommandBar(kTearOffId)); }
 
     static CRect WindowRect(const CWnd& window)
     {
@@ -276,8 +273,9 @@ TEST_F(PopupTearOffTest, AQuitMessageEndsTheDragAndStaysForTheApplicationsLoop)
     bool tracking = false;
     MSG msg{};
     // The drag loop sees the quit first; the test's pump must not take it.
-    ASSERT_TRUE(DragUntilQuit(frame.GetSafeHwnd(), GripperCentre(*popup), CPoint(200, 180), 150, 41,
-                              [&] { return popup->IsTearOffTracking() != FALSE; }, &tracking, &msg));
+    ASSERT_TRUE(DragUntilQuit(
+        frame.GetSafeHwnd(), GripperCentre(*popup), CPoint(200, 180), 150, 41,
+        [&] { return popup->IsTearOffTracking() != FALSE; }, &tracking, &msg));
     EXPECT_TRUE(tracking);
     EXPECT_EQ(41u, msg.wParam);
     EXPECT_FALSE(popup->IsTearOffTracking());

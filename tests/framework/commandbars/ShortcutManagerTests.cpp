@@ -101,9 +101,9 @@ TEST_F(ShortcutTest, TheKeyNameTableHas108NamesInItsOrder)
         int index;
         WORD key;
         const char* name;
-    } spots[] = {{0, '0', "0"},          {9, '9', "9"},          {10, 'A', "A"},           {35, 'Z', "Z"},
-                 {36, 1, "Left Button"}, {38, 3, "Ctrl+Break"},  {66, 91, "Win"},          {67, 92, "Win"},
-                 {75, 112, "F1"},        {86, 123, "F12"},       {87, 96, "Num 0"},        {97, 144, "Num Lock"},
+    } spots[] = {{0, '0', "0"},          {9, '9', "9"},         {10, 'A', "A"},    {35, 'Z', "Z"},
+                 {36, 1, "Left Button"}, {38, 3, "Ctrl+Break"}, {66, 91, "Win"},   {67, 92, "Win"},
+                 {75, 112, "F1"},        {86, 123, "F12"},      {87, 96, "Num 0"}, {97, 144, "Num Lock"},
                  {107, 254, "Oem Clear"}};
     for (const auto& spot : spots)
     {
@@ -123,23 +123,23 @@ TEST_F(ShortcutTest, ShortcutTexts)
         const char* text;
     } cases[] = {
         {Accel(1, kCtrl | FSHIFT, VK_F5), "Ctrl+Shift+F5"},
-        {Accel(1, kAlt | FSHIFT, 'A'), "Shift+Alt+A"},               // modifiers in their fixed order
+        {Accel(1, kAlt | FSHIFT, 'A'), "Shift+Alt+A"},  // modifiers in their fixed order
         {Accel(1, kCtrl, 'K', kCtrl, 'C'), "Ctrl+K, Ctrl+C"},
-        {Accel(1, FNOINVERT, 1), "Ctrl+A"},                          // the control character of A
+        {Accel(1, FNOINVERT, 1), "Ctrl+A"},  // the control character of A
         {Accel(1, kWin, 'E'), "Win+E"},
         {Accel(1, kCtrl, 3), "Ctrl+Break"},
-        {Accel(1, kShift, 3), "Ctrl+Break"},                         // key 3 writes no modifiers
-        {Accel(1, kVirt, 0xBA), "Semicolon"},                        // the layout's name, lower case after its start
-        {Accel(1, kVirt, 0xE5), "0xe5"},                             // no name anywhere
+        {Accel(1, kShift, 3), "Ctrl+Break"},   // key 3 writes no modifiers
+        {Accel(1, kVirt, 0xBA), "Semicolon"},  // the layout's name, lower case after its start
+        {Accel(1, kVirt, 0xE5), "0xe5"},       // no name anywhere
         {Accel(1, kCtrl, 0xE5), "Ctrl+0xe5"},
-        {Accel(1, kVirt, 92), "0x5c"},                               // "Win" reads back as key 91
-        {Accel(1, 0, 27), ""},                                       // Escape and Tab characters write nothing
+        {Accel(1, kVirt, 92), "0x5c"},  // "Win" reads back as key 91
+        {Accel(1, 0, 27), ""},          // Escape and Tab characters write nothing
         {Accel(1, 0, 9), ""},
-        {Accel(1, 0, '+'), "+"},                                     // other characters as they are
-        {Accel(1, kVirt, 0), ""},                                    // key 0: modifiers only
+        {Accel(1, 0, '+'), "+"},   // other characters as they are
+        {Accel(1, kVirt, 0), ""},  // key 0: modifiers only
         {Accel(1, kCtrl | FALT, 0), "Ctrl+Alt"},
-        {Accel(1, kVirt, 'S', kVirt, 0), "S"},                       // no second stroke
-        {Accel(1, kVirt, 'S', 0, 27), "S"},                          // a second stroke without text
+        {Accel(1, kVirt, 'S', kVirt, 0), "S"},  // no second stroke
+        {Accel(1, kVirt, 'S', 0, 27), "S"},     // a second stroke without text
     };
     for (const auto& c : cases)
     {
@@ -164,8 +164,8 @@ TEST_F(ShortcutTest, PrioritiesFollowTheFirstStroke)
     {
         WORD flags;
         int priority;
-    } cases[] = {{kVirt, 4}, {kCtrl, 3}, {kCtrl | FALT | FSHIFT, 3}, {kAlt, 2}, {kAlt | FSHIFT, 2}, {kShift, 1},
-                 {kWin, 4}};
+    } cases[] = {{kVirt, 4},  {kCtrl, 3}, {kCtrl | FALT | FSHIFT, 3}, {kAlt, 2}, {kAlt | FSHIFT, 2},
+                 {kShift, 1}, {kWin, 4}};
     for (const auto& c : cases)
     {
         CString text;
@@ -213,12 +213,12 @@ TEST_F(ShortcutTest, ParsingTexts)
         {"Ctrl+Shift+F5", TRUE, {kCtrl | FSHIFT, VK_F5}, {}},
         {"Shift+Ctrl+F5", TRUE, {kCtrl | FSHIFT, VK_F5}, {}},
         {"Ctrl+K, Ctrl+C", TRUE, {kCtrl, 'K'}, {kCtrl, 'C'}},
-        {"Ctrl+Break", TRUE, {kCtrl, 3}, {}},                    // the key's whole name, with the Ctrl it arrives with
+        {"Ctrl+Break", TRUE, {kCtrl, 3}, {}},  // the key's whole name, with the Ctrl it arrives with
         {"Win+E", TRUE, {kWin, 'E'}, {}},
         {"Win", TRUE, {kVirt, 91}, {}},
         {"Ctrl+Alt+Shift+Win+Num +", TRUE, {kCtrl | FALT | FSHIFT | Accel::kFlagWin, VK_ADD}, {}},
-        {"Semicolon", TRUE, {kVirt, 0xBA}, {}},                   // a name of the keyboard layout
-        {"0x5B", TRUE, {kVirt, 0x5B}, {}},                        // the code of a key
+        {"Semicolon", TRUE, {kVirt, 0xBA}, {}},  // a name of the keyboard layout
+        {"0x5B", TRUE, {kVirt, 0x5B}, {}},       // the code of a key
         {"0x7", TRUE, {kVirt, 7}, {}},
         {"Ctrl+0xe5", TRUE, {kCtrl, 0xE5}, {}},
         {"0x", FALSE, {}, {}},
@@ -237,8 +237,8 @@ TEST_F(ShortcutTest, ParsingTexts)
         if (!c.parses)
             continue;
         EXPECT_EQ(77u, entry.m_command) << c.text;
-        EXPECT_TRUE(c.first == entry.m_strokes[0]) << c.text << " " << entry.m_strokes[0].flags << " "
-                                                   << entry.m_strokes[0].key;
+        EXPECT_TRUE(c.first == entry.m_strokes[0])
+            << c.text << " " << entry.m_strokes[0].flags << " " << entry.m_strokes[0].key;
         EXPECT_TRUE(c.second == entry.m_strokes[1]) << c.text;
     }
 }
@@ -398,9 +398,11 @@ TEST_F(ShortcutTest, ArchivesOfEverySchemaLoad)
     } cases[] = {
         // Before schema 33: Windows ACCELs of 6 bytes (flags, an unused byte, key, command).
         {32, {0x01, 0x00, 0x09, 0x00, 0x53, 0x00, 0x03, 0xE1}, {Accel(0xE103, kCtrl, 'S')}},
-        {17, {0x02, 0x00, 0x01, 0x00, 0x74, 0x00, 0x10, 0x00, 0x11, 0x00, 0x4B, 0x00, 0x11, 0x00},
+        {17,
+         {0x02, 0x00, 0x01, 0x00, 0x74, 0x00, 0x10, 0x00, 0x11, 0x00, 0x4B, 0x00, 0x11, 0x00},
          {Accel(0x10, kVirt, VK_F5), Accel(0x11, kAlt, 'K')}},
-        {33, {0x01, 0x00, 0x08, 0x00, 0x00, 0x00, 0x09, 0x00, 0x4B, 0x00, 0x09, 0x00, 0x43, 0x00},
+        {33,
+         {0x01, 0x00, 0x08, 0x00, 0x00, 0x00, 0x09, 0x00, 0x4B, 0x00, 0x09, 0x00, 0x43, 0x00},
          {Accel(8, kCtrl, 'K', kCtrl, 'C')}},
         {34, {0x00, 0x00}, {}},
     };
@@ -426,13 +428,18 @@ TEST_F(ShortcutTest, ADamagedArchiveFailsAndKeepsTheShortcuts)
         int cause;
     } cases[] = {
         {"a count of 2^32 - 1", 34, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, CArchiveException::genericException},
-        {"a count of ACCELs of 2^32 - 1", 32, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+        {"a count of ACCELs of 2^32 - 1",
+         32,
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
          CArchiveException::genericException},
         {"one count above the limit", 34, {0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00}, CArchiveException::genericException},
-        {"entries that break off", 34,
+        {"entries that break off",
+         34,
          {0x02, 0x00, 0x03, 0xE1, 0x00, 0x00, 0x09, 0x00, 0x53, 0x00, 0x00, 0x00, 0x00, 0x00},
          CArchiveException::endOfFile},
-        {"ACCELs that break off", 32, {0x02, 0x00, 0x09, 0x00, 0x53, 0x00, 0x03, 0xE1, 0x01},
+        {"ACCELs that break off",
+         32,
+         {0x02, 0x00, 0x09, 0x00, 0x53, 0x00, 0x03, 0xE1, 0x01},
          CArchiveException::endOfFile},
         {"no count", 34, {0x01}, CArchiveException::endOfFile},
     };
@@ -590,8 +597,8 @@ TEST(MnemonicKeys, ThePositionOfTheMnemonic)
     {
         const char* text;
         int position;
-    } cases[] = {{"&File", 0},  {"Save && Exit", -1}, {"A&&B&C", 4}, {"End&", -1},
-                 {"", -1},      {"Plain", -1},        {"&&&x", 2},   {"Save &As...", 5}};
+    } cases[] = {{"&File", 0}, {"Save && Exit", -1}, {"A&&B&C", 4}, {"End&", -1},
+                 {"", -1},     {"Plain", -1},        {"&&&x", 2},   {"Save &As...", 5}};
     for (const auto& c : cases)
         EXPECT_EQ(c.position, FindMnemonicPos(c.text)) << c.text;
 }
@@ -606,12 +613,12 @@ TEST(MnemonicKeys, KeysThatTypeTheCharacter)
         UINT key;
         BOOL match;
     } cases[] = {
-        {'0', VK_NUMPAD0, TRUE},   {'7', VK_NUMPAD7, TRUE},   {'9', VK_NUMPAD9, TRUE},
-        {'8', VK_NUMPAD7, FALSE},  {'a', VK_NUMPAD1, FALSE},  // 'a' is 97, the code of keypad 1
-        {'`', VK_NUMPAD0, FALSE},  {'7', '7', TRUE},          {'A', 'A', TRUE},
-        {'a', 'A', TRUE},          {'b', 'A', FALSE},         {'t', VK_F5, FALSE},  // F5 is 116, 't': no character
-        {'5', VK_F5, FALSE},       {0xE9, 'E', FALSE},        // another layout's character of the key
-        {';', VK_OEM_1, FALSE},    // what the key types in this layout, only with more than one layout installed
+        {'0', VK_NUMPAD0, TRUE},  {'7', VK_NUMPAD7, TRUE},  {'9', VK_NUMPAD9, TRUE},
+        {'8', VK_NUMPAD7, FALSE}, {'a', VK_NUMPAD1, FALSE},  // 'a' is 97, the code of keypad 1
+        {'`', VK_NUMPAD0, FALSE}, {'7', '7', TRUE},         {'A', 'A', TRUE},
+        {'a', 'A', TRUE},         {'b', 'A', FALSE},        {'t', VK_F5, FALSE},  // F5 is 116, 't': no character
+        {'5', VK_F5, FALSE},      {0xE9, 'E', FALSE},  // another layout's character of the key
+        {';', VK_OEM_1, FALSE},  // what the key types in this layout, only with more than one layout installed
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.match, CompareMnemonicKey(c.character, c.key)) << c.character << " " << c.key;

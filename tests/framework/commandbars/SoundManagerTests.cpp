@@ -23,16 +23,16 @@ struct Played
 // What the recording player saw, and the gate a test may hold it at.
 CCriticalSection g_playedLock;
 std::vector<Played> g_played;
-CEvent g_playing(FALSE, TRUE);      // set once a sound entered the player
-CEvent g_gate(TRUE, TRUE);          // the player waits here; open unless a test closes it
-BOOL g_gateForEver = FALSE;         // the player never comes back
+CEvent g_playing(FALSE, TRUE);  // set once a sound entered the player
+CEvent g_gate(TRUE, TRUE);      // the player waits here; open unless a test closes it
+BOOL g_gateForEver = FALSE;     // the player never comes back
 
 BOOL WINAPI RecordSound(LPCSTR sound, HMODULE module, DWORD flags)
 {
     {
         std::lock_guard<CCriticalSection> lock(g_playedLock);
-        g_played.push_back(Played{sound ? sound : "", flags, ::GetCurrentThreadId(),
-                                  ::GetThreadPriority(::GetCurrentThread())});
+        g_played.push_back(
+            Played{sound ? sound : "", flags, ::GetCurrentThreadId(), ::GetThreadPriority(::GetCurrentThread())});
     }
     if (!sound)
         return TRUE;
@@ -159,8 +159,8 @@ TEST_F(SoundManagerTest, APlayerThatNeverReturnsIsTerminatedAfterAboutASecond)
     manager.PlaySystemSound(COSMSoundManager::kMenuCommand);
     ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(g_playing, 5000));
     HANDLE worker = nullptr;
-    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), manager.GetThreadHandle(), ::GetCurrentProcess(), &worker,
-                                  0, FALSE, DUPLICATE_SAME_ACCESS));
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), manager.GetThreadHandle(), ::GetCurrentProcess(), &worker, 0,
+                                  FALSE, DUPLICATE_SAME_ACCESS));
     const DWORD start = ::GetTickCount();
     manager.StopThread();
     const DWORD elapsed = ::GetTickCount() - start;

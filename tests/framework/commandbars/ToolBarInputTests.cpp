@@ -32,10 +32,7 @@ IMPLEMENT_DYNCREATE(ObservedToolBar, COSMToolBar)
 class ToolBarInputTest : public DockSiteTest
 {
 protected:
-    BOOL CreateFrame() override
-    {
-        return frame.CreateActiveTestFrame("toolbar input test");
-    }
+    BOOL CreateFrame() override { return frame.CreateActiveTestFrame("toolbar input test"); }
     void SetUp() override
     {
         DockSiteTest::SetUp();

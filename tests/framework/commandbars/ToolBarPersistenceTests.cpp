@@ -161,10 +161,9 @@ TEST_F(ToolBarPersistenceTest, ToolBarKeysFollowTheirSchemas)
         BOOL customizeDialog;
     };
     const Row rows[] = {
-        {6, 1, TRUE, TRUE, TRUE, TRUE},     // no "Closeable" yet: as constructed
-        {6, 0, TRUE, TRUE, FALSE, TRUE},    // an old menu bar never closes
-        {16, 0, TRUE, TRUE, FALSE, TRUE},
-        {16, 1, FALSE, FALSE, FALSE, TRUE}, // no "CustomizeDialogPresent" yet
+        {6, 1, TRUE, TRUE, TRUE, TRUE},                                         // no "Closeable" yet: as constructed
+        {6, 0, TRUE, TRUE, FALSE, TRUE},                                        // an old menu bar never closes
+        {16, 0, TRUE, TRUE, FALSE, TRUE},  {16, 1, FALSE, FALSE, FALSE, TRUE},  // no "CustomizeDialogPresent" yet
         {17, 0, TRUE, FALSE, TRUE, FALSE},
     };
     for (const Row& row : rows)

@@ -115,8 +115,8 @@ TEST_F(ToolBarTest, AFloatingBarHasThinBordersACaptionCloseButtonAndSizingEdges)
     };
     const CPoint centre = window.CenterPoint();
     const Case cases[] = {
-        {CPoint(centre.x, window.top + 1), HTTOP},      {CPoint(centre.x, window.bottom - 2), HTBOTTOM},
-        {CPoint(window.left + 2, centre.y), HTLEFT},    {CPoint(window.right - 1, centre.y), HTRIGHT},
+        {CPoint(centre.x, window.top + 1), HTTOP},    {CPoint(centre.x, window.bottom - 2), HTBOTTOM},
+        {CPoint(window.left + 2, centre.y), HTLEFT},  {CPoint(window.right - 1, centre.y), HTRIGHT},
         {CPoint(centre.x, window.top + 3), HTCLIENT},
     };
     for (const Case& c : cases)

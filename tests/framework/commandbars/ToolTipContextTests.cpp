@@ -70,11 +70,13 @@ TEST(ToolTipContext, FillToolInfoFillsRecordsOfTheFirstSizeAndUp)
 {
     const UINT sizes[] = {0, kToolInfoSize - 1, kToolInfoSize, kExtendedToolInfoSize, sizeof(TOOLINFOA)};
     const CString tip = "Open a file";
-    for (UINT size : sizes) {
+    for (UINT size : sizes)
+    {
         TOOLINFOA info{};
         info.cbSize = size;
         COSMToolTipContext::FillToolInfo(&info, reinterpret_cast<HWND>(0x1230), kToolRect, kWideId, tip);
-        if (size < kToolInfoSize) {
+        if (size < kToolInfoSize)
+        {
             EXPECT_EQ(nullptr, info.hwnd) << size;
             EXPECT_EQ(CRect(), CRect(info.rect)) << size;
             EXPECT_EQ(0u, info.uId) << size;
@@ -128,23 +130,27 @@ TEST(ToolTipContext, FillToolInfoExAddsTitleDescriptionAndImagesToTheExtendedRec
         {kToolInfoSize, true, "Open", "Opens a file", false, false},
         {sizeof(TOOLINFOA), true, "Open", "Opens a file", false, false},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         const std::string label = std::to_string(c.size) + " " + c.title + "/" + c.description;
         COSMToolTipExtInfo extInfo;
         TOOLINFOA info{};
         info.cbSize = c.size;
         if (c.withExtInfo)
             info.lParam = reinterpret_cast<LPARAM>(&extInfo);
-        COSMToolTipContext::FillToolInfoEx(&info, reinterpret_cast<HWND>(0x40), kToolRect, kWideId, "Open",
-                                           c.title, c.description, images);
+        COSMToolTipContext::FillToolInfoEx(&info, reinterpret_cast<HWND>(0x40), kToolRect, kWideId, "Open", c.title,
+                                           c.description, images);
         EXPECT_STREQ("Open", info.lpszText) << label;
         EXPECT_EQ(kWideId, info.uId) << label;
-        if (c.texts) {
+        if (c.texts)
+        {
             ASSERT_NE(nullptr, extInfo.pszTitle) << label;
             ASSERT_NE(nullptr, extInfo.pszDescription) << label;
             EXPECT_STREQ(c.title, extInfo.pszTitle) << label;
             EXPECT_STREQ(c.description, extInfo.pszDescription) << label;
-        } else {
+        }
+        else
+        {
             EXPECT_EQ(nullptr, extInfo.pszTitle) << label;
             EXPECT_EQ(nullptr, extInfo.pszDescription) << label;
         }
@@ -166,7 +172,8 @@ TEST(ToolTipContext, AFilledRecordRegistersWithACommonControlsTooltip)
     HWND toolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX, 0, 0, 0, 0, owner, nullptr,
                                      ::GetModuleHandleA(nullptr), nullptr);
     ASSERT_TRUE(owner && toolTip);
-    for (UINT size : {kToolInfoSize, kExtendedToolInfoSize}) {
+    for (UINT size : {kToolInfoSize, kExtendedToolInfoSize})
+    {
         TOOLINFOA info{};
         info.cbSize = size;
         COSMToolTipContext::FillToolInfo(&info, owner, kToolRect, kWideId, "Save all");
@@ -217,13 +224,12 @@ TEST(ToolTipContext, ModifyToolTipStyleRemovesThenAdds)
     {
         DWORD remove, add, expected;
     } steps[] = {
-        {TTS_NOPREFIX, 0, 0},           // what the command-bars manager does first
-        {0, 0x1000, 0x1000},
-        {0x1000, 0x1000 | 3, 0x1003},   // the same bit removed and added stays
-        {0x0003, 0x4000, 0x5000},
-        {~0u, 0, 0},
+        {TTS_NOPREFIX, 0, 0},                                    // what the command-bars manager does first
+        {0, 0x1000, 0x1000},      {0x1000, 0x1000 | 3, 0x1003},  // the same bit removed and added stays
+        {0x0003, 0x4000, 0x5000}, {~0u, 0, 0},
     };
-    for (const Step& s : steps) {
+    for (const Step& s : steps)
+    {
         context.ModifyToolTipStyle(s.remove, s.add);
         EXPECT_EQ(s.expected, context.GetToolTipStyle()) << s.remove << " " << s.add;
     }
@@ -238,17 +244,12 @@ TEST(ToolTipContext, SetStyleFollowsWithTheStyleWordAndRefusesBalloonsToOldCommo
         int style;
         DWORD word;
     } cases[] = {
-        {0x60000, {2}, 2, 0x3002},
-        {0x60000, {5}, 5, 0x4002},
-        {0x60000, {2, 5}, 5, 0x4002},
-        {0x60000, {5, 0}, 0, 0x0002},
-        {0x60000, {3}, 3, 0x0002},
-        {0x60000, {1}, 1, 0x0002},
-        {0x50050, {1}, 1, 0x0002},
-        {0x5004F, {1}, 0, 0x0002},
-        {0x40046, {2, 1}, 2, 0x3002},
+        {0x60000, {2}, 2, 0x3002},    {0x60000, {5}, 5, 0x4002}, {0x60000, {2, 5}, 5, 0x4002},
+        {0x60000, {5, 0}, 0, 0x0002}, {0x60000, {3}, 3, 0x0002}, {0x60000, {1}, 1, 0x0002},
+        {0x50050, {1}, 1, 0x0002},    {0x5004F, {1}, 0, 0x0002}, {0x40046, {2, 1}, 2, 0x3002},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         COSMToolTipContext context;
         context.SetComCtlVersion(c.comCtlVersion);
         for (int style : c.styles)
@@ -257,7 +258,8 @@ TEST(ToolTipContext, SetStyleFollowsWithTheStyleWordAndRefusesBalloonsToOldCommo
         EXPECT_EQ(c.word, context.GetToolTipStyle()) << std::hex << c.comCtlVersion << " " << c.styles.back();
     }
 
-    for (DWORD version : {0x40000u, 0x5004Fu, 0x50050u, 0x60000u}) {
+    for (DWORD version : {0x40000u, 0x5004Fu, 0x50050u, 0x60000u})
+    {
         COSMToolTipContext context;
         context.SetComCtlVersion(version);
         EXPECT_EQ(version >= 0x50050u, context.IsBalloonStyleSupported() != FALSE) << std::hex << version;
@@ -277,7 +279,8 @@ TEST(ToolTipContext, AChangedStyleDropsTheTooltipWindow)
         {"same style", [](COSMToolTipContext& c) { c.SetStyle(0); }, false},
         {"other style", [](COSMToolTipContext& c) { c.SetStyle(3); }, true},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         auto* context = new OwningContext;
         CWnd* toolTip = MakeLoggingToolTip();
         HWND toolTipWindow = toolTip->GetSafeHwnd();

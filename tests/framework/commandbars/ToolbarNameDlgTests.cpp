@@ -64,8 +64,7 @@ std::string ResourceText(UINT id)
     return static_cast<LPCSTR>(GetResourceManager()->LoadStringValue(id));
 }
 
-template <class T>
-std::string FormattedResourceText(UINT id, T value)
+template <class T> std::string FormattedResourceText(UINT id, T value)
 {
     CString text;
     text.Format(GetResourceManager()->LoadStringValue(id), value);
@@ -221,11 +220,11 @@ TEST_F(ToolbarNameDlgTest, EmptyAndTakenNamesKeepTheDialogOpenAndTheNewIdSkipsId
     AddBar("Formatting", 0xE801);
     AddBar("Standard", 0xE800);
     COSMToolbarNameDlg dialog(nullptr, commandBars.get(), nullptr);
-    const INT_PTR result = script.Run(dialog, {DialogScript::Type(""), DialogScript::Press(IDOK),
-                                               DialogScript::AnswerMessageBox(&shown), DialogScript::CheckOpen(&open),
-                                               DialogScript::Type("Formatting"), DialogScript::Press(IDOK),
-                                               DialogScript::AnswerMessageBox(&shown), DialogScript::CheckOpen(&open),
-                                               DialogScript::Type("Reviewing"), DialogScript::Press(IDOK)});
+    const INT_PTR result =
+        script.Run(dialog, {DialogScript::Type(""), DialogScript::Press(IDOK), DialogScript::AnswerMessageBox(&shown),
+                            DialogScript::CheckOpen(&open), DialogScript::Type("Formatting"), DialogScript::Press(IDOK),
+                            DialogScript::AnswerMessageBox(&shown), DialogScript::CheckOpen(&open),
+                            DialogScript::Type("Reviewing"), DialogScript::Press(IDOK)});
     EXPECT_EQ(IDOK, result);
     EXPECT_TRUE(script.finished());
     EXPECT_EQ((std::vector<std::string>{ResourceText(IDS_OSM_TOOLBAR_NAME_EMPTY),
@@ -242,8 +241,8 @@ TEST_F(ToolbarNameDlgTest, WithEveryNewToolbarIdInUseItSaysSoAndCancels)
         AddBar("", id);
     ASSERT_EQ(255, commandBars->GetCount());
     COSMToolbarNameDlg dialog(nullptr, commandBars.get(), nullptr);
-    const INT_PTR result = script.Run(dialog, {DialogScript::Type("Reviewing"), DialogScript::Press(IDOK),
-                                               DialogScript::AnswerMessageBox(&shown)});
+    const INT_PTR result = script.Run(
+        dialog, {DialogScript::Type("Reviewing"), DialogScript::Press(IDOK), DialogScript::AnswerMessageBox(&shown)});
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_TRUE(script.finished());
     EXPECT_EQ(std::vector<std::string>{ResourceText(IDS_OSM_TOOLBAR_NO_FREE_ID)}, shown);
@@ -262,10 +261,9 @@ TEST_F(ToolbarNameDlgTest, RenamingStartsFromTheTitleAndMayKeepIt)
     AddBar("Formatting", 0xE801);
     std::string caption, proposed;
     COSMToolbarNameDlg dialog(nullptr, commandBars.get(), standard);
-    const INT_PTR result = script.Run(dialog, {DialogScript::Read(&proposed, &caption),
-                                               DialogScript::Type("Formatting"), DialogScript::Press(IDOK),
-                                               DialogScript::AnswerMessageBox(&shown), DialogScript::Type("Standard"),
-                                               DialogScript::Press(IDOK)});
+    const INT_PTR result = script.Run(
+        dialog, {DialogScript::Read(&proposed, &caption), DialogScript::Type("Formatting"), DialogScript::Press(IDOK),
+                 DialogScript::AnswerMessageBox(&shown), DialogScript::Type("Standard"), DialogScript::Press(IDOK)});
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(ResourceText(IDS_OSM_TOOLBAR_RENAME_CAPTION), caption);
     EXPECT_EQ("Standard", proposed);

@@ -49,15 +49,16 @@ TrackingBar::~TrackingBar()
 
 BOOL TrackingBar::CreateChild(CWnd* parent, const CRect& rect)
 {
-    return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW)), "TrackingBar", WS_CHILD | WS_VISIBLE, rect.left, rect.top,
-                    rect.Width(), rect.Height(), parent->GetSafeHwnd(), nullptr);
+    return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW)), "TrackingBar",
+                    WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.Width(), rect.Height(), parent->GetSafeHwnd(),
+                    nullptr);
 }
 
 BOOL TrackingBar::CreatePopup(CWnd* owner, const CRect& rect, DWORD exStyle)
 {
-    return CreateEx(exStyle | WS_EX_TOOLWINDOW, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW)), "TrackingBar", WS_POPUP | WS_VISIBLE,
-                    rect.left, rect.top, rect.Width(), rect.Height(), owner ? owner->GetSafeHwnd() : nullptr,
-                    nullptr);
+    return CreateEx(exStyle | WS_EX_TOOLWINDOW, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW)),
+                    "TrackingBar", WS_POPUP | WS_VISIBLE, rect.left, rect.top, rect.Width(), rect.Height(),
+                    owner ? owner->GetSafeHwnd() : nullptr, nullptr);
 }
 
 void TrackingBar::AddButtons(std::initializer_list<UINT> ids, CSize size, BOOL vertical)

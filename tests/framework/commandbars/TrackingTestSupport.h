@@ -79,8 +79,7 @@ private:
 };
 
 // A control whose popup opens when the test says so (opens), recording every open and close request.
-template <class Base>
-class TestOpening : public Base
+template <class Base> class TestOpening : public Base
 {
 public:
     BOOL OnSetPopup(BOOL popup) override
@@ -118,8 +117,7 @@ public:
 using TestControlPopup = TestOpening<COSMControlPopup>;
 
 // Adds a made control to the bar (the bar's collection takes the reference).
-template <class T>
-T* AddControl(COSMCommandBar& bar, UINT id, LPCSTR caption = nullptr)
+template <class T> T* AddControl(COSMCommandBar& bar, UINT id, LPCSTR caption = nullptr)
 {
     T* control = new T;
     bar.GetControls()->AddControl(control, static_cast<int>(id));

@@ -77,7 +77,8 @@ TEST(BufferDC, WithoutABitmapOfItsOwnLeavesTheTargetAlone)
     DcTestSurface target(24, 24);
     ASSERT_TRUE(target.IsValid());
     // Rectangles ending at or before the origin, and one no bitmap can be made for.
-    const CRect cases[] = {{-10, 2, 0, 12}, {2, -10, 12, 0}, {-20, -20, -5, -5}, {0, 0, 0, 0}, {0, 0, 1 << 30, 1 << 30}};
+    const CRect cases[] = {
+        {-10, 2, 0, 12}, {2, -10, 12, 0}, {-20, -20, -5, -5}, {0, 0, 0, 0}, {0, 0, 1 << 30, 1 << 30}};
     for (const CRect& rect : cases)
     {
         target.Fill(kTarget);

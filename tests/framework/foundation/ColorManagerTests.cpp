@@ -102,9 +102,14 @@ bool Between(BYTE value, BYTE a, BYTE b)
 TEST(ColorManager, BlendTakesPercentBelowAHundredAndPerMilleAbove)
 {
     const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
-    struct Case { COLORREF first, second; int weight; COLORREF expected; } cases[] = {
-        {white, black, 50, RGB(128, 128, 128)},             // 12750 + 50 rounds up
-        {white, black, 100, RGB(26, 26, 26)},               // 100 is per mille: 10 %
+    struct Case
+    {
+        COLORREF first, second;
+        int weight;
+        COLORREF expected;
+    } cases[] = {
+        {white, black, 50, RGB(128, 128, 128)},  // 12750 + 50 rounds up
+        {white, black, 100, RGB(26, 26, 26)},    // 100 is per mille: 10 %
         {white, black, 99, RGB(252, 252, 252)},
         {white, black, 165, RGB(42, 42, 42)},
         {RGB(200, 100, 0), RGB(0, 100, 200), 70, RGB(140, 100, 60)},
@@ -123,15 +128,21 @@ TEST(ColorManager, DistinctMeansStrictlyFartherThanTheThreshold)
 {
     const COLORREF black = RGB(0, 0, 0), blue = RGB(0, 0, 255), red = RGB(255, 0, 0);
     // Pure blue lies 65 from black, pure red 195 in the weighted space.
-    struct Case { COLORREF first, second; BOOL scale; float threshold; BOOL distinct; } cases[] = {
+    struct Case
+    {
+        COLORREF first, second;
+        BOOL scale;
+        float threshold;
+        BOOL distinct;
+    } cases[] = {
         {black, blue, FALSE, 64.9f, TRUE},
-        {black, blue, FALSE, 65.0f, FALSE},   // equal is not distinct
+        {black, blue, FALSE, 65.0f, FALSE},  // equal is not distinct
         {blue, black, FALSE, 65.0f, FALSE},
         {black, red, FALSE, 194.0f, TRUE},
         {black, red, FALSE, 196.0f, FALSE},
-        {black, blue, TRUE, 35.0f, FALSE},    // a black reference doubles the threshold: 70
-        {black, blue, TRUE, 32.9f, TRUE},     // truncated to 32 before it is doubled: 64
-        {RGB(255, 255, 255), RGB(255, 255, 155), TRUE, 25.0f, TRUE},   // white keeps it: 25.5 > 25
+        {black, blue, TRUE, 35.0f, FALSE},                            // a black reference doubles the threshold: 70
+        {black, blue, TRUE, 32.9f, TRUE},                             // truncated to 32 before it is doubled: 64
+        {RGB(255, 255, 255), RGB(255, 255, 155), TRUE, 25.0f, TRUE},  // white keeps it: 25.5 > 25
         {RGB(255, 255, 255), RGB(255, 255, 155), TRUE, 26.0f, FALSE},
         {RGB(40, 40, 40), RGB(40, 40, 40), FALSE, 0.0f, FALSE},
     };
@@ -142,12 +153,17 @@ TEST(ColorManager, DistinctMeansStrictlyFartherThanTheThreshold)
 
 TEST(ColorManager, SeparatingMovesAlongTheLineToBlackOrWhiteUntilTheThreshold)
 {
-    struct Case { COLORREF reference, color; int threshold; bool lighter; } cases[] = {
-        {RGB(212, 208, 200), RGB(200, 200, 195), 50, false},  // darker than a light face: darker still
-        {RGB(212, 208, 200), RGB(220, 216, 212), 100, false}, // lighter, but no room above: darkened
-        {RGB(60, 60, 60), RGB(70, 72, 75), 50, true},         // lighter than a dark reference: lighter
-        {RGB(60, 60, 60), RGB(50, 50, 50), 30, false},        // darker than a mid reference: darker
-        {RGB(20, 20, 20), RGB(15, 15, 15), 30, true},         // darker, but the reference is near black: lighter
+    struct Case
+    {
+        COLORREF reference, color;
+        int threshold;
+        bool lighter;
+    } cases[] = {
+        {RGB(212, 208, 200), RGB(200, 200, 195), 50, false},   // darker than a light face: darker still
+        {RGB(212, 208, 200), RGB(220, 216, 212), 100, false},  // lighter, but no room above: darkened
+        {RGB(60, 60, 60), RGB(70, 72, 75), 50, true},          // lighter than a dark reference: lighter
+        {RGB(60, 60, 60), RGB(50, 50, 50), 30, false},         // darker than a mid reference: darker
+        {RGB(20, 20, 20), RGB(15, 15, 15), 30, true},          // darker, but the reference is near black: lighter
         {RGB(10, 36, 106), RGB(20, 40, 110), 100, true},
     };
     for (const Case& c : cases)
@@ -184,7 +200,11 @@ TEST(ColorManager, SeparatingFromAColourOffItsLineGivesTheNearestPoint)
 
 TEST(ColorManager, ApproachingPullsStraightTowardsTheReference)
 {
-    struct Case { COLORREF reference, color; int threshold; } cases[] = {
+    struct Case
+    {
+        COLORREF reference, color;
+        int threshold;
+    } cases[] = {
         {RGB(64, 64, 64), RGB(200, 150, 100), 35},
         {RGB(212, 208, 200), RGB(20, 40, 60), 145},
         {RGB(255, 255, 255), RGB(0, 0, 0), 35},
@@ -253,8 +273,8 @@ TEST_F(ColorManagerMachine, ClassicColoursGiveTheirBlendsAndDerivations)
     EXPECT_EQ(manager.GetColor(COLOR_3DLIGHT), RGB(227, 223, 215));
 
     const COLORREF selection = manager.GetColor(31);
-    EXPECT_EQ(manager.GetColor(34), RGB(GetRValue(selection) * 3 / 4, GetGValue(selection) * 3 / 4,
-                                        GetBValue(selection) * 3 / 4));
+    EXPECT_EQ(manager.GetColor(34),
+              RGB(GetRValue(selection) * 3 / 4, GetGValue(selection) * 3 / 4, GetBValue(selection) * 3 / 4));
     EXPECT_EQ(manager.GetColor(53), manager.GetColor(30));
     EXPECT_EQ(manager.GetColor(58), manager.GetColor(40));
     EXPECT_EQ(manager.GetColor(60), manager.GetColor(40));
@@ -271,9 +291,12 @@ TEST_F(ColorManagerMachine, ClassicColoursGiveTheirBlendsAndDerivations)
 // dark and coloured desktops; 35 is left out, which is pulled back towards 41 afterwards.
 TEST_F(ColorManagerMachine, KeptApartPairsStayReadable)
 {
-    struct Row { int target, reference, threshold; } rows[] = {
-        {31, 30, 50}, {32, 30, 100}, {33, 30, 30}, {37, 33, 100}, {38, 30, 85}, {39, 30, 50}, {43, 41, 100},
-        {61, 30, 100}, {40, 30, 80}, {44, 41, 180}, {45, 31, 180}, {46, 30, 180}, {47, 33, 180},
+    struct Row
+    {
+        int target, reference, threshold;
+    } rows[] = {
+        {31, 30, 50},  {32, 30, 100}, {33, 30, 30},  {37, 33, 100}, {38, 30, 85},  {39, 30, 50},  {43, 41, 100},
+        {61, 30, 100}, {40, 30, 80},  {44, 41, 180}, {45, 31, 180}, {46, 30, 180}, {47, 33, 180},
     };
     std::array<COLORREF, 30> dark = kClassic, olive = kClassic, grey = kClassic;
     dark[COLOR_BTNFACE] = RGB(64, 64, 64);
@@ -317,7 +340,10 @@ TEST_F(ColorManagerMachine, DarkFaceMixIsPulledBackTowardsTheFace)
 TEST_F(ColorManagerMachine, HighContrastTakesHighlightAndTextInsteadOfBlends)
 {
     const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
-    struct Case { COLORREF face, text, window, highlight, brighter, darker; } cases[] = {
+    struct Case
+    {
+        COLORREF face, text, window, highlight, brighter, darker;
+    } cases[] = {
         {black, white, black, RGB(0, 255, 0), RGB(35, 35, 35), RGB(127, 127, 127)},
         // A window unlike the face shows that no blend ran.
         {black, white, RGB(0, 0, 128), RGB(26, 235, 255), RGB(35, 35, 35), RGB(127, 127, 127)},
@@ -352,7 +378,10 @@ TEST_F(ColorManagerMachine, HighContrastTakesHighlightAndTextInsteadOfBlends)
 
 TEST_F(ColorManagerMachine, BrighterFaceAndDarkerShadow)
 {
-    struct Case { COLORREF face, shadow, brighter, darker; } cases[] = {
+    struct Case
+    {
+        COLORREF face, shadow, brighter, darker;
+    } cases[] = {
         {RGB(0, 0, 0), RGB(200, 100, 0), RGB(35, 35, 35), RGB(127, 127, 127)},
         {RGB(200, 100, 50), RGB(128, 64, 32), RGB(235, 117, 58), RGB(85, 42, 21)},
         {RGB(250, 250, 250), RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)},
@@ -427,7 +456,11 @@ TEST_F(ColorManagerMachine, WithoutAStyleTheGradientsAreMixesOfFaceWindowAndShad
     const COLORREF face = kClassic[COLOR_BTNFACE], window = kClassic[COLOR_WINDOW];
     const COLORREF shadow = kClassic[COLOR_BTNSHADOW];
     auto blend = &COSMColorManager::BlendColors;
-    struct Case { int gradient; COLORREF first, second; } cases[] = {
+    struct Case
+    {
+        int gradient;
+        COLORREF first, second;
+    } cases[] = {
         {1, shadow, shadow},
         {2, face, blend(face, window, 215)},
         {3, face, shadow},
@@ -449,7 +482,11 @@ TEST_F(ColorManagerMachine, WithoutAStyleTheGradientsAreMixesOfFaceWindowAndShad
 TEST_F(ColorManagerMachine, FixedGradientsAreSetOnceAtConstruction)
 {
     COSMColorManager manager(m_machine);
-    struct Case { int gradient; COLORREF first, second; } cases[] = {
+    struct Case
+    {
+        int gradient;
+        COLORREF first, second;
+    } cases[] = {
         {8, RGB(255, 213, 140), RGB(255, 173, 85)},
         {9, RGB(254, 142, 75), RGB(255, 207, 139)},
         {10, RGB(255, 242, 200), RGB(255, 212, 151)},
@@ -484,9 +521,21 @@ TEST_F(ColorManagerMachine, LowColourKeepsPlainCopiesAndFlatGradients)
 
     const COLORREF face = kClassic[COLOR_BTNFACE], window = kClassic[COLOR_WINDOW];
     const COLORREF shadow = kClassic[COLOR_BTNSHADOW];
-    struct Case { int entry; COLORREF expected; } cases[] = {
-        {30, face}, {31, window}, {33, kClassic[COLOR_HIGHLIGHT]}, {36, window}, {41, window}, {48, shadow},
-        {49, kClassic[COLOR_HIGHLIGHTTEXT]}, {54, shadow}, {57, shadow}, {COLOR_3DLIGHT, kClassic[COLOR_3DLIGHT]},
+    struct Case
+    {
+        int entry;
+        COLORREF expected;
+    } cases[] = {
+        {30, face},
+        {31, window},
+        {33, kClassic[COLOR_HIGHLIGHT]},
+        {36, window},
+        {41, window},
+        {48, shadow},
+        {49, kClassic[COLOR_HIGHLIGHTTEXT]},
+        {54, shadow},
+        {57, shadow},
+        {COLOR_3DLIGHT, kClassic[COLOR_3DLIGHT]},
     };
     for (const Case& c : cases)
         EXPECT_EQ(manager.GetColor(c.entry), c.expected) << c.entry;
@@ -551,7 +600,12 @@ TEST(ColorEnvironment, ReadsTheSystemAndTheVisualStyles)
 
     // The tree-view border: the "TREEVIEW" class for no window, part 0, state 0, its border colour; the
     // handle is given back at once.
-    struct Case { BOOL appThemed; HRESULT colorResult; BOOL found; } cases[] = {
+    struct Case
+    {
+        BOOL appThemed;
+        HRESULT colorResult;
+        BOOL found;
+    } cases[] = {
         {TRUE, S_OK, TRUE},
         {FALSE, S_OK, FALSE},
         {TRUE, kNoSuchProperty, FALSE},

@@ -96,7 +96,11 @@ TEST(DCSelectors, EachScopeGivesTheDcBackWhatItHeld)
         std::function<void()> scope;
     };
     const std::vector<Case> cases = {
-        {"font", [&] { COSMFontDC s(&dc, &fontA); EXPECT_EQ(current(OBJ_FONT), fontA.m_hObject); }},
+        {"font",
+         [&] {
+             COSMFontDC s(&dc, &fontA);
+             EXPECT_EQ(current(OBJ_FONT), fontA.m_hObject);
+         }},
         {"font set twice",
          [&] {
              COSMFontDC s(&dc, &fontA);
@@ -125,13 +129,41 @@ TEST(DCSelectors, EachScopeGivesTheDcBackWhatItHeld)
              EXPECT_EQ(::GetTextColor(dc), RGB(5, 6, 7));
              s.SetColor(kSecond);
          }},
-        {"own pen", [&] { COSMPenDC s(dc, kFirst); EXPECT_NE(current(OBJ_PEN), basePen.m_hObject); }},
-        {"own pen recoloured", [&] { COSMPenDC s(dc, kFirst); s.Color(kSecond); }},
-        {"given pen", [&] { COSMPenDC s(&dc, &givenPen); EXPECT_EQ(current(OBJ_PEN), givenPen.m_hObject); }},
-        {"given pen, then an own one", [&] { COSMPenDC s(&dc, &givenPen); s.Color(kSecond); }},
-        {"own brush", [&] { COSMBrushDC s(dc, kFirst); EXPECT_NE(current(OBJ_BRUSH), baseBrush.m_hObject); }},
-        {"own brush recoloured", [&] { COSMBrushDC s(dc, kFirst); s.Color(kSecond); }},
-        {"given brush", [&] { COSMBrushDC s(&dc, &givenBrush); EXPECT_EQ(current(OBJ_BRUSH), givenBrush.m_hObject); }},
+        {"own pen",
+         [&] {
+             COSMPenDC s(dc, kFirst);
+             EXPECT_NE(current(OBJ_PEN), basePen.m_hObject);
+         }},
+        {"own pen recoloured",
+         [&] {
+             COSMPenDC s(dc, kFirst);
+             s.Color(kSecond);
+         }},
+        {"given pen",
+         [&] {
+             COSMPenDC s(&dc, &givenPen);
+             EXPECT_EQ(current(OBJ_PEN), givenPen.m_hObject);
+         }},
+        {"given pen, then an own one",
+         [&] {
+             COSMPenDC s(&dc, &givenPen);
+             s.Color(kSecond);
+         }},
+        {"own brush",
+         [&] {
+             COSMBrushDC s(dc, kFirst);
+             EXPECT_NE(current(OBJ_BRUSH), baseBrush.m_hObject);
+         }},
+        {"own brush recoloured",
+         [&] {
+             COSMBrushDC s(dc, kFirst);
+             s.Color(kSecond);
+         }},
+        {"given brush",
+         [&] {
+             COSMBrushDC s(&dc, &givenBrush);
+             EXPECT_EQ(current(OBJ_BRUSH), givenBrush.m_hObject);
+         }},
         {"all nested",
          [&] {
              COSMFontDC font(&dc, &fontA, kFirst);
@@ -238,7 +270,8 @@ TEST(DCSelectors, CompatibleDcHoldsTheBitmapForItsScopeOnly)
         CDC* pDC;
         bool byHandle;
     };
-    const Case cases[] = {{"bitmap object", &dc, false}, {"raw bitmap", &dc, true}, {"screen-compatible", nullptr, false}};
+    const Case cases[] = {
+        {"bitmap object", &dc, false}, {"raw bitmap", &dc, true}, {"screen-compatible", nullptr, false}};
     for (const Case& c : cases)
     {
         CBitmap bitmap;

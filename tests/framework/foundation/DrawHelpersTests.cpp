@@ -22,7 +22,12 @@ namespace {
 
 const COLORREF kBackground = RGB(250, 248, 240);
 
-enum class System { Win9x, NT4, NT2000 };
+enum class System
+{
+    Win9x,
+    NT4,
+    NT2000
+};
 
 const char* Name(System system)
 {
@@ -70,8 +75,8 @@ BOOL WINAPI CountedGradientFill(HDC dc, PTRIVERTEX vertices, ULONG nVertices, PV
     return Library().gradientFill(dc, vertices, nVertices, mesh, nMesh, mode);
 }
 
-BOOL WINAPI CountedAlphaBlend(HDC dest, int x, int y, int cx, int cy, HDC src, int xSrc, int ySrc, int cxSrc,
-                              int cySrc, BLENDFUNCTION blend)
+BOOL WINAPI CountedAlphaBlend(HDC dest, int x, int y, int cx, int cy, HDC src, int xSrc, int ySrc, int cxSrc, int cySrc,
+                              BLENDFUNCTION blend)
 {
     ++g_calls.alphaBlend;
     return Library().alphaBlend(dest, x, y, cx, cy, src, xSrc, ySrc, cxSrc, cySrc, blend);
@@ -256,9 +261,11 @@ TEST(DrawHelpersGradient, RunsFromTheFirstColourToNearTheSecond)
             PaintGradient(*helpers, surface, {rect, from, to, horizontal});
             // Line i of the gradient, pixel j along it.
             auto at = [&](int i, int j) {
-                return horizontal ? surface.Pixel(rect.left + i, rect.top + j) : surface.Pixel(rect.left + j, rect.top + i);
+                return horizontal ? surface.Pixel(rect.left + i, rect.top + j)
+                                  : surface.Pixel(rect.left + j, rect.top + i);
             };
-            const int lines = horizontal ? rect.Width() : rect.Height(), length = horizontal ? rect.Height() : rect.Width();
+            const int lines = horizontal ? rect.Width() : rect.Height(),
+                      length = horizontal ? rect.Height() : rect.Width();
             EXPECT_EQ(at(0, 0), from);
             // The last line lies one step short of the second colour.
             const int step = ChannelDistance(from, to) / lines + 1;
@@ -376,15 +383,15 @@ TEST(DrawHelpersGradient, ClippedFillIsTheWholeGradientInsideTheClipAndNothingOu
     COSMDrawHelpers own(COSMMsimg32Functions{}, nt), library(Library(), nt);
     const CRect rect(4, 3, 36, 27);
     const CRect clips[] = {
-        {10, 8, 30, 20},    // inside: cut at both ends and both sides
-        {0, 0, 40, 12},     // top part
-        {0, 15, 40, 30},    // bottom part
-        {0, 0, 18, 30},     // left part
-        {22, 0, 40, 30},    // right part
-        {4, 3, 36, 27},     // the rectangle itself
-        {-10, -10, 50, 50}, // around it
-        {20, 0, 21, 30},    // one column
-        {0, 14, 40, 15},    // one row
+        {10, 8, 30, 20},     // inside: cut at both ends and both sides
+        {0, 0, 40, 12},      // top part
+        {0, 15, 40, 30},     // bottom part
+        {0, 0, 18, 30},      // left part
+        {22, 0, 40, 30},     // right part
+        {4, 3, 36, 27},      // the rectangle itself
+        {-10, -10, 50, 50},  // around it
+        {20, 0, 21, 30},     // one column
+        {0, 14, 40, 15},     // one row
     };
     struct Helpers
     {
@@ -440,8 +447,8 @@ TEST(DrawHelpersGradient, ClippedFillPaintsNothingWhenTheClipMissesOrTheRectangl
             {
                 DcTestSurface surface(30, 30, kBackground);
                 BorrowedDC dc(surface);
-                EXPECT_FALSE(helpers->GradientFillClipped(&dc, c.rect, RGB(255, 0, 0), RGB(0, 0, 255), horizontal,
-                                                          c.clip));
+                EXPECT_FALSE(
+                    helpers->GradientFillClipped(&dc, c.rect, RGB(255, 0, 0), RGB(0, 0, 255), horizontal, c.clip));
                 EXPECT_EQ(surface.CountNot(kBackground), 0)
                     << c.rect.left << "," << c.rect.top << "," << c.rect.right << "," << c.rect.bottom;
             }
@@ -457,7 +464,7 @@ TEST(DrawHelpersGradient, TwoPartIsOneGradientAtAHalfElseTwoHalvesMeetingAtTheBl
     {
         float factor;
         bool customFirst, customSecond;
-    } cases[] = {{0.5f, false, false}, {0.5f, true, true}, {0.4f, false, false},
+    } cases[] = {{0.5f, false, false}, {0.5f, true, true},   {0.4f, false, false},
                  {0.4f, true, false},  {0.75f, false, true}, {0.2f, true, true}};
     // An odd size: the first half is the larger one.
     const CRect rect(3, 1, 30, 26);
@@ -479,7 +486,8 @@ TEST(DrawHelpersGradient, TwoPartIsOneGradientAtAHalfElseTwoHalvesMeetingAtTheBl
             BorrowedDC dc(surface);
             EXPECT_TRUE(own.GradientFillTwoPart(&dc, rect, gradient, horizontal, nullptr));
             auto line = [&](int i) {
-                return horizontal ? surface.Pixel(rect.left + i, rect.top + 5) : surface.Pixel(rect.left + 5, rect.top + i);
+                return horizontal ? surface.Pixel(rect.left + i, rect.top + 5)
+                                  : surface.Pixel(rect.left + 5, rect.top + i);
             };
             const int lines = horizontal ? rect.Width() : rect.Height();
             EXPECT_EQ(line(0), first);
@@ -576,7 +584,7 @@ void PaintAlphaBlend(COSMDrawHelpers& helpers, DcTestSurface& dest, const BlitCa
 // Magenta, black and near-misses of both among other colours, in 2 x 2 blocks.
 COLORREF KeyedBlockColour(int x, int y)
 {
-    static const COLORREF colours[] = {RGB(255, 0, 255), RGB(0, 0, 0),   RGB(254, 0, 255), RGB(0, 0, 1),
+    static const COLORREF colours[] = {RGB(255, 0, 255), RGB(0, 0, 0),     RGB(254, 0, 255), RGB(0, 0, 1),
                                        RGB(30, 160, 90), RGB(255, 0, 255), RGB(250, 250, 0), RGB(0, 0, 0)};
     return colours[((x / 2) * 3 + (y / 2) * 5) % 8];
 }
@@ -603,12 +611,12 @@ TEST(DrawHelpersBlit, OwnAlphaBlendMatchesTheLibrary)
     COSMDrawHelpers own(COSMMsimg32Functions{}, nt), library(Library(), nt);
     const BlitCase cases[] = {
         {{0, 0, 24, 24}, {0, 0, 24, 24}, false, false},
-        {{7, 5, 23, 17}, {4, 2, 20, 14}, false, false},      // from inside the source
-        {{-4, -6, 12, 10}, {0, 0, 16, 16}, false, false},    // partly off the destination
-        {{2, 3, 34, 35}, {4, 6, 20, 22}, false, false},      // stretched to twice the size
-        {{10, 10, 22, 20}, {0, 0, 24, 20}, false, false},    // shrunk to half
-        {{5, 6, 25, 22}, {3, 4, 23, 20}, true, false},       // onto a right-to-left destination
-        {{5, 6, 25, 22}, {3, 4, 23, 20}, false, true},       // from a right-to-left source
+        {{7, 5, 23, 17}, {4, 2, 20, 14}, false, false},    // from inside the source
+        {{-4, -6, 12, 10}, {0, 0, 16, 16}, false, false},  // partly off the destination
+        {{2, 3, 34, 35}, {4, 6, 20, 22}, false, false},    // stretched to twice the size
+        {{10, 10, 22, 20}, {0, 0, 24, 20}, false, false},  // shrunk to half
+        {{5, 6, 25, 22}, {3, 4, 23, 20}, true, false},     // onto a right-to-left destination
+        {{5, 6, 25, 22}, {3, 4, 23, 20}, false, true},     // from a right-to-left source
         {{5, 6, 25, 22}, {3, 4, 23, 20}, true, true},
     };
     for (const BlitCase& c : cases)
@@ -674,8 +682,8 @@ TEST(DrawHelpersBlit, OwnTransparentBltMatchesTheLibrary)
         {{0, 0, 24, 24}, {0, 0, 24, 24}, false, false},
         {{9, 7, 25, 19}, {4, 2, 20, 14}, false, false},
         {{-6, -2, 10, 14}, {0, 0, 16, 16}, false, false},
-        {{2, 3, 34, 35}, {4, 6, 20, 22}, false, false},  // stretched to twice the size
-        {{10, 10, 22, 20}, {0, 0, 24, 20}, false, false}, // shrunk to half
+        {{2, 3, 34, 35}, {4, 6, 20, 22}, false, false},    // stretched to twice the size
+        {{10, 10, 22, 20}, {0, 0, 24, 20}, false, false},  // shrunk to half
         {{5, 6, 25, 22}, {3, 4, 23, 20}, true, false},
     };
     for (COLORREF transparent : {RGB(255, 0, 255), RGB(0, 0, 0)})

@@ -139,7 +139,8 @@ std::vector<BYTE> GifFile(int width, int height, const std::vector<COLORREF>& pa
     {
         const size_t n = std::min<size_t>(255, codes.size() - i);
         out.push_back(static_cast<BYTE>(n));
-        out.insert(out.end(), codes.begin() + static_cast<std::ptrdiff_t>(i), codes.begin() + static_cast<std::ptrdiff_t>(i + n));
+        out.insert(out.end(), codes.begin() + static_cast<std::ptrdiff_t>(i),
+                   codes.begin() + static_cast<std::ptrdiff_t>(i + n));
     }
     out.push_back(0);
     out.push_back(0x3B);
@@ -329,7 +330,8 @@ TEST(ImageLoaders, PngResourcesDecodeAndTooShortOnesNeverReachTheDecoder)
 
 TEST(ImageLoaders, IconFilesGiveTheirFirstThirtyTwoBitImageOfTheWidth)
 {
-    const std::string path = WriteFile("two.ico", IcoFile({{16, 8, IconImage8(16)}, {32, 32, IconImage32(32, Argb(99, 1, 2, 3))}}));
+    const std::string path =
+        WriteFile("two.ico", IcoFile({{16, 8, IconImage8(16)}, {32, 32, IconImage32(32, Argb(99, 1, 2, 3))}}));
     const struct
     {
         int width;
@@ -365,7 +367,8 @@ TEST(ImageLoaders, DamagedIconFilesAreRefusedWithoutReadingPastTheirData)
         // The entry's own size is honest, but its header wants more pixels than the entry holds.
         {"short entry", IcoFile({{16, 32, cut}})},
         {"negative height", IcoFile({{16, 32, IconImage32(16, Argb(255, 1, 2, 3), -32)}})},
-        {"huge width", [&] {
+        {"huge width",
+         [&] {
              std::vector<BYTE> image = good;
              image[4] = 0;
              image[5] = 0;

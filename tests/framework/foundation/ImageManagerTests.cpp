@@ -82,8 +82,16 @@ TEST_F(ImageStore, ClosestWidthFollowsTheWalkOfTheMap)
         int request;
         int expected;
     } cases[] = {
-        {{16, 32}, 20, 16}, {{16, 32}, 0, 16},  {{16, 32}, 1, 32},  {{16, 32}, 32, 32}, {{16, 32}, 100, 32},
-        {{32, 16}, 2, 16},  {{16, 24}, 20, 24}, {{24, 16}, 20, 16}, {{16, 24, 40}, 0, 16}, {{40, 16, 24}, 1, 40},
+        {{16, 32}, 20, 16},
+        {{16, 32}, 0, 16},
+        {{16, 32}, 1, 32},
+        {{16, 32}, 32, 32},
+        {{16, 32}, 100, 32},
+        {{32, 16}, 2, 16},
+        {{16, 24}, 20, 24},
+        {{24, 16}, 20, 16},
+        {{16, 24, 40}, 0, 16},
+        {{40, 16, 24}, 1, 40},
         // 16 and 48 are both 16 away from 32 but lie in buckets 1 and 3: bucket 1 is walked first.
         {{48, 16}, 32, 16},
     };
@@ -94,8 +102,8 @@ TEST_F(ImageStore, ClosestWidthFollowsTheWalkOfTheMap)
             ASSERT_TRUE(pManager->SetIcon(IconImage(MakeSolidIcon(nWidth, nWidth, RGB(1, 2, 3))), kID));
         COSMImageManagerIcon* pIcon = pManager->GetImage(kID, c.request);
         ASSERT_NE(pIcon, nullptr);
-        EXPECT_EQ(pIcon->GetWidth(), c.expected) << "request " << c.request << " of " << c.widths.size() << " widths, first "
-                                                 << c.widths[0];
+        EXPECT_EQ(pIcon->GetWidth(), c.expected)
+            << "request " << c.request << " of " << c.widths.size() << " widths, first " << c.widths[0];
         pManager->InternalRelease();
     }
 }
@@ -109,7 +117,7 @@ TEST_F(ImageStore, ContainsImageAnswersTheExactWidthOnly)
         UINT id;
         int width;
         BOOL expected;
-    } cases[] = {{kID, 16, TRUE}, {kID, 32, TRUE}, {kID, 20, FALSE}, {kID, 24, FALSE},
+    } cases[] = {{kID, 16, TRUE}, {kID, 32, TRUE}, {kID, 20, FALSE},    {kID, 24, FALSE},
                  {kID, 0, TRUE},  {kID, 1, TRUE},  {kID + 1, 0, FALSE}, {kID + 1, 16, FALSE}};
     for (const auto& c : cases)
         EXPECT_EQ(m_pManager->ContainsImage(c.id, c.width), c.expected) << c.id << " at " << c.width;
@@ -131,7 +139,8 @@ TEST_F(ImageStore, ImageListSourcesServeTheirRangeOfCommands)
         UINT id;
         int width;
         BOOL expected;
-    } cases[] = {{500, 16, TRUE}, {502, 16, TRUE}, {501, 0, TRUE}, {501, 24, FALSE}, {503, 16, FALSE}, {499, 16, FALSE}};
+    } cases[] = {{500, 16, TRUE},  {502, 16, TRUE},  {501, 0, TRUE},
+                 {501, 24, FALSE}, {503, 16, FALSE}, {499, 16, FALSE}};
     for (const auto& c : cases)
         EXPECT_EQ(m_pManager->ContainsImage(c.id, c.width), c.expected) << c.id << " at " << c.width;
     for (UINT i = 0; i < 3; ++i)
@@ -400,8 +409,8 @@ TEST_F(ImageStore, GreyDisabledImageBrightensByTheSquareRootOfLuminance)
     COSMImageManagerIcon* pIcon = m_pManager->GetImage(kID, 16);
     PixelSurface surface(16, 16, kBlack);
     pIcon->Draw(surface.dc(), 0, 0, pIcon->GetDisabledIcon(TRUE));
-    EXPECT_TRUE(Near(surface.At(4, 4), RGB(180 * 128 / 255, 180 * 128 / 255, 180 * 128 / 255))) << std::hex
-                                                                                             << surface.At(4, 4);
+    EXPECT_TRUE(Near(surface.At(4, 4), RGB(180 * 128 / 255, 180 * 128 / 255, 180 * 128 / 255)))
+        << std::hex << surface.At(4, 4);
 }
 
 TEST_F(ImageStore, ColourisedDisabledImageRunsFromTheDarkToTheLightColour)
@@ -449,8 +458,8 @@ TEST_F(ImageStore, FadedImageMovesThirtyPercentTowardsWhite)
     pAlpha->Draw(surface.dc(), 0, 0, pAlpha->GetFadedIcon());
     const int r = 100 * 200 / 255;
     const int b = 250 * 200 / 255;
-    EXPECT_TRUE(Near(surface.At(5, 5), RGB((600 + 7 * r) / 10, 600 / 10, (600 + 7 * b) / 10))) << std::hex
-                                                                                              << surface.At(5, 5);
+    EXPECT_TRUE(Near(surface.At(5, 5), RGB((600 + 7 * r) / 10, 600 / 10, (600 + 7 * b) / 10)))
+        << std::hex << surface.At(5, 5);
     EXPECT_EQ(surface.At(0, 0), RGB(0, 0, 0));
 }
 
@@ -482,7 +491,7 @@ TEST_F(ImageStore, ShadowImageIsThreeQuartersOfTheShadowColourInTheShapeOfStateT
     surface.Fill(kBlack);
     pAlpha->Draw(surface.dc(), 0, 0, pAlpha->GetShadowIcon());
     EXPECT_TRUE(Near(surface.At(4, 4), RGB(GetRValue(clrShadow) * 128 / 255, GetGValue(clrShadow) * 128 / 255,
-                                            GetBValue(clrShadow) * 128 / 255)));
+                                           GetBValue(clrShadow) * 128 / 255)));
 }
 
 TEST_F(ImageStore, MirrorModeTwoMirrorsClassicIconsOnRightToLeftContexts)

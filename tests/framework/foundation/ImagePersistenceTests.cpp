@@ -148,7 +148,9 @@ std::function<void(CArchive&)> EmptyRecord()
 class ClipboardOwner
 {
 public:
-    ClipboardOwner() : m_hWnd(::CreateWindowExA(0, "STATIC", "clipboard owner", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr)) {}
+    ClipboardOwner()
+        : m_hWnd(::CreateWindowExA(0, "STATIC", "clipboard owner", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr))
+    {}
     ~ClipboardOwner() { ::DestroyWindow(m_hWnd); }
     ClipboardOwner(const ClipboardOwner&) = delete;
     ClipboardOwner& operator=(const ClipboardOwner&) = delete;
@@ -215,7 +217,9 @@ TEST_F(ImagePersistence, AllFiveImageKindsRoundTripAlphaAndClassic)
 
     COSMImageManager* pLoaded = new COSMImageManager;
     ULONGLONG nConsumed = 0;
-    ASSERT_EQ(Load(bytes, [&](CArchive& ar) { pLoaded->SerializeIconSet(kID, ar); }, &nConsumed), 0);
+    ASSERT_EQ(Load(
+                  bytes, [&](CArchive& ar) { pLoaded->SerializeIconSet(kID, ar); }, &nConsumed),
+              0);
     EXPECT_EQ(nConsumed, bytes.size());
     COSMImageManagerIcon* pBefore = m_pManager->GetImage(kID, 16);
     COSMImageManagerIcon* pAfter = pLoaded->GetImage(kID, 16);
@@ -262,7 +266,9 @@ TEST_F(ImagePersistence, OlderSchemasCarryFewerImageRecords)
         const std::vector<BYTE> bytes = HandMadeSet(kCheckSum, {icon});
         COSMImageManager* pManager = new COSMImageManager;
         ULONGLONG nConsumed = 0;
-        ASSERT_EQ(Load(bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kID, ar); }, &nConsumed), 0);
+        ASSERT_EQ(Load(
+                      bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kID, ar); }, &nConsumed),
+                  0);
         EXPECT_EQ(nConsumed, bytes.size());
         COSMImageManagerIcon* pIcon = pManager->GetImage(kID, 16);
         ASSERT_NE(pIcon, nullptr);
@@ -288,11 +294,14 @@ TEST_F(ImagePersistence, AlphaImagesAreStoredPremultipliedFromSchemaTwentyFiveOn
     for (int nSchema : {24, 25})
     {
         COSMImageManager* pManager = new COSMImageManager;
-        const std::vector<BYTE> bytes = HandMadeSet(kCheckSum, {{16, 16, nSchema, {AlphaRecord(pixel), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
+        const std::vector<BYTE> bytes = HandMadeSet(
+            kCheckSum,
+            {{16, 16, nSchema, {AlphaRecord(pixel), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
         ASSERT_EQ(Load(bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kID, ar); }), 0);
         COSMImageManagerIcon* pIcon = pManager->GetImage(kID, 16);
         const COLORREF clr = ToColorRef(Drawn(pIcon, pIcon->GetIcon(), Argb(255, 0, 0, 0))[5]);
-        EXPECT_TRUE(Near(clr, nSchema > 24 ? RGB(100, 0, 0) : RGB(100 * 128 / 255, 0, 0))) << nSchema << " " << std::hex << clr;
+        EXPECT_TRUE(Near(clr, nSchema > 24 ? RGB(100, 0, 0) : RGB(100 * 128 / 255, 0, 0)))
+            << nSchema << " " << std::hex << clr;
         pManager->InternalRelease();
     }
 }
@@ -308,7 +317,8 @@ TEST_F(ImagePersistence, RecordsHaveTheirByteLayout)
 
     std::vector<BYTE> expected = {21};
     expected.insert(expected.end(), kCheckSum, kCheckSum + 21);
-    expected.insert(expected.end(), {0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x22, 0x00, 0x00, 0x00});
+    expected.insert(expected.end(),
+                    {0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x22, 0x00, 0x00, 0x00});
     expected.insert(expected.end(), {52, 0});
     AppendInfoHeader(expected, 2, 1, 32);
     const size_t nHeader = expected.size() - 40;
@@ -390,7 +400,9 @@ TEST_F(ImagePersistence, SetsAndIconsComeBackInMapOrder)
 
 TEST_F(ImagePersistence, ALoadedIdAboveTheLastCustomIdRaisesTheNextOne)
 {
-    const std::vector<BYTE> bytes = HandMadeSet(kCheckSum, {{16, 16, 34, {AlphaRecord(Argb(255, 1, 2, 3)), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
+    const std::vector<BYTE> bytes = HandMadeSet(
+        kCheckSum,
+        {{16, 16, 34, {AlphaRecord(Argb(255, 1, 2, 3)), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
     ASSERT_EQ(Load(bytes, [&](CArchive& ar) { m_pManager->SerializeIconSet(70000, ar); }), 0);
     EXPECT_NE(m_pManager->LookupIconSet(70000), nullptr);
     EXPECT_EQ(m_pManager->AddCustomIcon(IconImage(MakeSolidIcon(16, 16, RGB(1, 2, 3)))), 70001u);
@@ -403,7 +415,8 @@ TEST_F(ImagePersistence, AWrongCheckSumFailsAndKeepsTheIconsThere)
 {
     ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(200, 0, 0))), kID));
     ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(0, 200, 0))), kID + 1));
-    const HandIcon green{16, 16, 34, {AlphaRecord(Argb(255, 0, 0, 255)), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}};
+    const HandIcon green{
+        16, 16, 34, {AlphaRecord(Argb(255, 0, 0, 255)), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}};
     auto drawnAt = [&](UINT nID) {
         COSMImageManagerIcon* pIcon = m_pManager->GetImage(nID, 16);
         return pIcon ? ToColorRef(Drawn(pIcon, pIcon->GetIcon(), 0)[17]) : CLR_INVALID;
@@ -436,10 +449,12 @@ TEST_F(ImagePersistence, AWrongCheckSumFailsAndKeepsTheIconsThere)
 TEST_F(ImagePersistence, WidthsOfZeroOrLessAreSkippedAndARepeatedWidthReplacesWithoutLeaking)
 {
     auto icon = [](long width, DWORD pixel) {
-        return HandIcon{width, 16, 34, {AlphaRecord(pixel), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}};
+        return HandIcon{
+            width, 16, 34, {AlphaRecord(pixel), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}};
     };
-    const std::vector<BYTE> bytes = HandMadeSet(kCheckSum, {icon(0, Argb(255, 1, 0, 0)), icon(-5, Argb(255, 2, 0, 0)),
-                                                           icon(16, Argb(255, 3, 0, 0)), icon(16, Argb(255, 4, 0, 0))});
+    const std::vector<BYTE> bytes =
+        HandMadeSet(kCheckSum, {icon(0, Argb(255, 1, 0, 0)), icon(-5, Argb(255, 2, 0, 0)), icon(16, Argb(255, 3, 0, 0)),
+                                icon(16, Argb(255, 4, 0, 0))});
     ASSERT_EQ(Load(bytes, [&](CArchive& ar) { m_pManager->SerializeIconSet(kID, ar); }), 0);
     COSMImageManagerIconSet* pSet = m_pManager->LookupIconSet(kID);
     ASSERT_NE(pSet, nullptr);
@@ -471,7 +486,8 @@ TEST_F(ImagePersistence, DamagedDibRecordsGiveEmptyMembersAndTheStreamGoesOn)
         {"run-length compressed", [](std::vector<BYTE>& info, std::vector<BYTE>&) { info[16] = BI_RLE8; }},
         {"8 bits without their colour table", [](std::vector<BYTE>& info, std::vector<BYTE>&) { info[14] = 8; }},
         {"info block shorter than a header", [](std::vector<BYTE>& info, std::vector<BYTE>&) { info.resize(30); }},
-        {"pixels short of the rows", [](std::vector<BYTE>&, std::vector<BYTE>& pixels) { pixels.resize(pixels.size() - 1); }},
+        {"pixels short of the rows",
+         [](std::vector<BYTE>&, std::vector<BYTE>& pixels) { pixels.resize(pixels.size() - 1); }},
     };
     for (const auto& c : cases)
     {
@@ -488,10 +504,14 @@ TEST_F(ImagePersistence, DamagedDibRecordsGiveEmptyMembersAndTheStreamGoesOn)
             ar.Write(pixels.data(), static_cast<UINT>(pixels.size()));
             ar.WriteCount(0);
         };
-        const std::vector<BYTE> bytes = HandMadeSet(kCheckSum, {{16, 16, 34, {damaged, AlphaRecord(Argb(255, 0, 99, 0)), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
+        const std::vector<BYTE> bytes = HandMadeSet(
+            kCheckSum,
+            {{16, 16, 34, {damaged, AlphaRecord(Argb(255, 0, 99, 0)), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
         COSMImageManager* pManager = new COSMImageManager;
         ULONGLONG nConsumed = 0;
-        ASSERT_EQ(Load(bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kID, ar); }, &nConsumed), 0);
+        ASSERT_EQ(Load(
+                      bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kID, ar); }, &nConsumed),
+                  0);
         EXPECT_EQ(nConsumed, bytes.size());
         COSMImageManagerIcon* pIcon = pManager->GetImage(kID, 16);
         ASSERT_NE(pIcon, nullptr);
@@ -549,7 +569,9 @@ TEST_F(ImagePersistence, EachPasteStoresTheIconsUnderANewCustomId)
 TEST_F(ImagePersistence, ADamagedPasteReturnsZeroSpendsNoIdAndLeavesTheHeapAsItWas)
 {
     ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(1, 2, 3))), kID));
-    const std::vector<BYTE> good = HandMadeSet(kCheckSum, {{16, 16, 34, {AlphaRecord(Argb(255, 1, 2, 3)), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
+    const std::vector<BYTE> good = HandMadeSet(
+        kCheckSum,
+        {{16, 16, 34, {AlphaRecord(Argb(255, 1, 2, 3)), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
     std::vector<BYTE> hugeCount(good.begin(), good.begin() + 1 + 21 + 2 + 4 + 8);
     hugeCount.insert(hugeCount.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});  // an info block of 2 GiB
     const std::vector<BYTE> cases[] = {
@@ -615,10 +637,11 @@ TEST_F(ImagePersistence, TheManagerExchangesThroughAnyPropertyExchange)
     ASSERT_GE(bytes.size(), 7u + 22u);
     EXPECT_EQ(std::vector<BYTE>(bytes.begin(), bytes.begin() + 7), (std::vector<BYTE>{0x01, 0x00, 31, 0, 0, 0, 0x15}));
     COSMImageManager* pLoaded = new COSMImageManager;
-    ASSERT_EQ(Load(bytes, [&](CArchive& ar) {
-                  COSMPropExchangeArchive px(ar);
-                  pLoaded->DoPropExchange(&px);
-              }),
+    ASSERT_EQ(Load(bytes,
+                   [&](CArchive& ar) {
+                       COSMPropExchangeArchive px(ar);
+                       pLoaded->DoPropExchange(&px);
+                   }),
               0);
     ASSERT_NE(pLoaded->GetImage(31, 16), nullptr);
     pLoaded->InternalRelease();

@@ -23,11 +23,26 @@ inline DWORD Argb(BYTE a, BYTE r, BYTE g, BYTE b)
 {
     return (static_cast<DWORD>(a) << 24) | (static_cast<DWORD>(r) << 16) | (static_cast<DWORD>(g) << 8) | b;
 }
-inline BYTE A(DWORD p) { return static_cast<BYTE>(p >> 24); }
-inline BYTE R(DWORD p) { return static_cast<BYTE>(p >> 16); }
-inline BYTE G(DWORD p) { return static_cast<BYTE>(p >> 8); }
-inline BYTE B(DWORD p) { return static_cast<BYTE>(p); }
-inline COLORREF ToColorRef(DWORD p) { return RGB(R(p), G(p), B(p)); }
+inline BYTE A(DWORD p)
+{
+    return static_cast<BYTE>(p >> 24);
+}
+inline BYTE R(DWORD p)
+{
+    return static_cast<BYTE>(p >> 16);
+}
+inline BYTE G(DWORD p)
+{
+    return static_cast<BYTE>(p >> 8);
+}
+inline BYTE B(DWORD p)
+{
+    return static_cast<BYTE>(p);
+}
+inline COLORREF ToColorRef(DWORD p)
+{
+    return RGB(R(p), G(p), B(p));
+}
 
 // A bottom-up 32-bit DIB section holding the pixels (given top row first).
 inline HBITMAP MakeBitmap32(int cx, int cy, const std::vector<DWORD>& pixels)
@@ -163,10 +178,10 @@ struct PngSpec
     int colorType = PNG_COLOR_TYPE_RGB;
     bool interlaced = false;
     std::vector<png_color> palette;
-    std::vector<BYTE> transparency;   // tRNS of a palette image
+    std::vector<BYTE> transparency;  // tRNS of a palette image
     bool hasBackground = false;
     png_color_16 background{};
-    std::vector<BYTE> rows;           // packed rows as libpng takes them, top row first
+    std::vector<BYTE> rows;  // packed rows as libpng takes them, top row first
 };
 
 inline void PNGCBAPI AppendPngData(png_structp png, png_bytep data, png_size_t length)

@@ -12,8 +12,7 @@ namespace {
 
 using Bytes = std::vector<BYTE>;
 
-template <typename Value>
-Bytes Store(Value& value)
+template <typename Value> Bytes Store(Value& value)
 {
     CMemFile file;
     {
@@ -28,8 +27,7 @@ Bytes Store(Value& value)
     return bytes;
 }
 
-template <typename Value>
-void Load(Value& value, Bytes bytes)
+template <typename Value> void Load(Value& value, Bytes bytes)
 {
     CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
     CArchive ar(&file, CArchive::load);
@@ -115,15 +113,19 @@ TEST(PaintManagerColor, StoredFormIsTwoLittleEndianDwords)
 TEST(PaintManagerColorGradient, StoredFormIsTwentyBytesAndComesBackEqual)
 {
     // The factor's IEEE pattern: 0.5f is 0x3F000000, 0.75f 0x3F400000.
-    struct Case { float factor; BYTE third, fourth; } cases[] = {{0.5f, 0x00, 0x3F}, {0.75f, 0x40, 0x3F}};
+    struct Case
+    {
+        float factor;
+        BYTE third, fourth;
+    } cases[] = {{0.5f, 0x00, 0x3F}, {0.75f, 0x40, 0x3F}};
     for (const Case& c : cases)
     {
         COSMPaintManagerColorGradient gradient;
         gradient.SetStandardColors(RGB(1, 2, 3), RGB(4, 5, 6), c.factor);
         gradient.Second().SetCustomValue(RGB(7, 8, 9));
         const Bytes bytes = Store(gradient);
-        EXPECT_EQ(bytes, (Bytes{1, 2, 3, 0, 0xFF, 0xFF, 0xFF, 0xFF, 4, 5, 6, 0, 7, 8, 9, 0, 0x00, 0x00, c.third,
-                                c.fourth}));
+        EXPECT_EQ(bytes,
+                  (Bytes{1, 2, 3, 0, 0xFF, 0xFF, 0xFF, 0xFF, 4, 5, 6, 0, 7, 8, 9, 0, 0x00, 0x00, c.third, c.fourth}));
 
         COSMPaintManagerColorGradient loaded;
         loaded.First().SetCustomValue(RGB(99, 99, 99));

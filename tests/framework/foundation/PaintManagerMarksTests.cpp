@@ -251,7 +251,9 @@ TEST_F(RefreshedPaintManagerTest, PopupBarTextEmbossesDisabledText)
         BOOL selected;
         BOOL enabled;
         bool embossed;
-    } cases[] = {{TRUE, FALSE, FALSE, true}, {FALSE, FALSE, FALSE, false}, {TRUE, TRUE, FALSE, false},
+    } cases[] = {{TRUE, FALSE, FALSE, true},
+                 {FALSE, FALSE, FALSE, false},
+                 {TRUE, TRUE, FALSE, false},
                  {TRUE, FALSE, TRUE, false}};
     for (const auto& c : cases)
     {
@@ -309,7 +311,7 @@ TEST_F(PaintManagerTest, DrawControlDispatchesByTypeAndBar)
         int controlType;
         int barType;
         const char* expected;
-    } cases[] = {{6, 1, "edit"},  {6, 2, "edit"},   {5, 2, "combo"},   {1, 2, "popup"},
+    } cases[] = {{6, 1, "edit"},  {6, 2, "edit"},    {5, 2, "combo"},   {1, 2, "popup"},
                  {2, 2, "popup"}, {1, 1, "toolbar"}, {9, 0, "toolbar"}, {5, 0, "combo"}};
     for (const auto& c : cases)
     {
@@ -394,11 +396,11 @@ TEST_F(PaintManagerTest, SplitButtonCommandRect)
         int style;
         CRect expected;
     } cases[] = {
-        {1, 0, 0, CRect(0, 0, 88, 60)},       // toolbar: 11 + 1
-        {2, 5, 0, CRect(0, 0, 80, 60)},       // popup: 20
-        {2, 5, 4, CRect(0, 0, 80, 60)},       // style 4 on a popup is still the side split
-        {1, 0, 4, CRect(0, 0, 100, 33)},      // caption below the icon: the bottom gives 2 * 22 - 17
-        {1, 2, 4, CRect(27, 0, 100, 60)},     // and on a vertical bar the left edge
+        {1, 0, 0, CRect(0, 0, 88, 60)},    // toolbar: 11 + 1
+        {2, 5, 0, CRect(0, 0, 80, 60)},    // popup: 20
+        {2, 5, 4, CRect(0, 0, 80, 60)},    // style 4 on a popup is still the side split
+        {1, 0, 4, CRect(0, 0, 100, 33)},   // caption below the icon: the bottom gives 2 * 22 - 17
+        {1, 2, 4, CRect(27, 0, 100, 60)},  // and on a vertical bar the left edge
     };
     for (const auto& c : cases)
     {

@@ -59,10 +59,8 @@ private:
 // A markup context for the status bar and a caption of a set size made in it, both released at the end.
 struct MarkupCaption
 {
-    explicit MarkupCaption(CSize size)
-        : context(CreateMarkupContext(nullptr)), element(new CSizedMarkupElement(size))
-    {
-    }
+    explicit MarkupCaption(CSize size) : context(CreateMarkupContext(nullptr)), element(new CSizedMarkupElement(size))
+    {}
     ~MarkupCaption()
     {
         element->Release();
@@ -123,13 +121,13 @@ TEST_F(StatusTest, AlignedPanesPlaceIconAndMarkup)
     {
         int alignment;
         CRect rect;
-        int iconX;          // -1: no icon
+        int iconX;  // -1: no icon
         int markupLeft;
     } cases[] = {
-        {2, CRect(0, 0, 200, 20), 142, 160},   // right: right - (16 + 2 + 40)
-        {1, CRect(0, 0, 200, 20), 71, 89},     // centre
+        {2, CRect(0, 0, 200, 20), 142, 160},  // right: right - (16 + 2 + 40)
+        {1, CRect(0, 0, 200, 20), 71, 89},    // centre
         {0, CRect(10, 0, 200, 20), 10, 28},
-        {2, CRect(0, 0, 10, 20), -1, 0},       // the icon does not fit: text only
+        {2, CRect(0, 0, 10, 20), -1, 0},  // the icon does not fit: text only
     };
     for (const auto& c : cases)
     {

@@ -151,8 +151,8 @@ TEST_F(PaintManagerTest, AutomaticIconSize)
         int controlHeight;
         BOOL large;
         int side;
-    } cases[] = {{TRUE, 30, FALSE, 24}, {TRUE, 30, TRUE, 48}, {TRUE, 22, FALSE, 16}, {TRUE, 16, FALSE, 16},
-                 {FALSE, 30, FALSE, 16}, {FALSE, 30, TRUE, 32}};
+    } cases[] = {{TRUE, 30, FALSE, 24}, {TRUE, 30, TRUE, 48},   {TRUE, 22, FALSE, 16},
+                 {TRUE, 16, FALSE, 16}, {FALSE, 30, FALSE, 16}, {FALSE, 30, TRUE, 32}};
     for (const auto& c : cases)
     {
         MetricsPaintManager pm;
@@ -171,11 +171,10 @@ TEST_F(PaintManagerTest, FitImageSize)
         int height;
         CSize expected;
     } cases[] = {
-        {CSize(0, 0), 16, 16, CSize(16, 16)},    // no icon
-        {CSize(16, 16), 16, 16, CSize(16, 16)},
-        {CSize(32, 16), 16, 16, CSize(16, 8)},   // wide icon: the height follows
-        {CSize(16, 32), 16, 16, CSize(8, 16)},   // tall icon: the width follows
-        {CSize(16, 17), 16, 16, CSize(16, 17)},  // one pixel over is tolerated
+        {CSize(0, 0), 16, 16, CSize(16, 16)},                                           // no icon
+        {CSize(16, 16), 16, 16, CSize(16, 16)}, {CSize(32, 16), 16, 16, CSize(16, 8)},  // wide icon: the height follows
+        {CSize(16, 32), 16, 16, CSize(8, 16)},                                          // tall icon: the width follows
+        {CSize(16, 17), 16, 16, CSize(16, 17)},                                         // one pixel over is tolerated
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.expected, COSMPaintManager::FitImageSize(c.icon, c.width, c.height))
@@ -292,7 +291,10 @@ TEST_F(PaintManagerTest, FlatToolBarByBarType)
         BOOL flatMenuBar;
         BOOL flatToolBar;
         BOOL expected;
-    } cases[] = {{0, TRUE, FALSE, TRUE}, {0, FALSE, TRUE, FALSE}, {1, FALSE, TRUE, TRUE}, {1, TRUE, FALSE, FALSE},
+    } cases[] = {{0, TRUE, FALSE, TRUE},
+                 {0, FALSE, TRUE, FALSE},
+                 {1, FALSE, TRUE, TRUE},
+                 {1, TRUE, FALSE, FALSE},
                  {2, FALSE, TRUE, TRUE}};
     for (const auto& c : cases)
     {

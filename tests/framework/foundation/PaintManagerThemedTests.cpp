@@ -56,12 +56,8 @@ TEST_F(ThemedPaintTest, ThemedMarkStates)
         int state;
     } cases[] = {
         {FALSE, TRUE, FALSE, 2, TRUE, 10},  // hot, mixed
-        {FALSE, FALSE, FALSE, 0, TRUE, 1},
-        {FALSE, TRUE, TRUE, 1, TRUE, 7},
-        {FALSE, FALSE, FALSE, 1, FALSE, 8},
-        {FALSE, TRUE, TRUE, 0, FALSE, 4},
-        {TRUE, TRUE, FALSE, 1, TRUE, 6},
-        {TRUE, FALSE, FALSE, 0, TRUE, 1},
+        {FALSE, FALSE, FALSE, 0, TRUE, 1}, {FALSE, TRUE, TRUE, 1, TRUE, 7}, {FALSE, FALSE, FALSE, 1, FALSE, 8},
+        {FALSE, TRUE, TRUE, 0, FALSE, 4},  {TRUE, TRUE, FALSE, 1, TRUE, 6}, {TRUE, FALSE, FALSE, 0, TRUE, 1},
     };
     DcTestSurface surface(20, 20, ::GetSysColor(COLOR_BTNFACE));
     CDC* dc = CDC::FromHandle(surface.GetDC());

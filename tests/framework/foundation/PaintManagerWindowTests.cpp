@@ -219,8 +219,7 @@ TEST_F(WindowPaintTest, ExpandingAnimationGrowsTheExpandedBand)
         DcTestSurface destination(20, 60, background);
         g_watched = &destination;
         g_frames.clear();
-        pm.AnimateExpanding(&bar, CDC::FromHandle(destination.GetDC()), CDC::FromHandle(source.GetDC()),
-                            c.downward);
+        pm.AnimateExpanding(&bar, CDC::FromHandle(destination.GetDC()), CDC::FromHandle(source.GetDC()), c.downward);
         SCOPED_TRACE(c.expandMiddle * 10 + c.downward);
         ASSERT_EQ(4u, g_frames.size());
         for (int k = 1; k <= 4; ++k)

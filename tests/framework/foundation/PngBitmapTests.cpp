@@ -81,7 +81,8 @@ TEST(PngBitmap, EachColourTypeBecomesBgraWithTheAlphaItHad)
         palette.palette = {{200, 10, 20}, {0, 0, 255}};
         palette.transparency = {0x40, 0xFF};
         palette.rows = {0, 1};
-        cases.push_back({"palette with tRNS, no bKGD", palette, 4, TRUE, Argb(0x40, 200, 10, 20), RGB(0x7F, 0x7F, 0x7F)});
+        cases.push_back(
+            {"palette with tRNS, no bKGD", palette, 4, TRUE, Argb(0x40, 200, 10, 20), RGB(0x7F, 0x7F, 0x7F)});
     }
     {
         PngSpec grey;
@@ -146,8 +147,8 @@ TEST(PngBitmap, EachColourTypeBecomesBgraWithTheAlphaItHad)
 
 TEST(PngBitmap, RowsAreTopDownAndPixelsBlueGreenRedAlpha)
 {
-    const std::vector<DWORD> image = {Argb(255, 1, 2, 3),    Argb(128, 4, 5, 6),  Argb(0, 7, 8, 9),
-                                      Argb(10, 11, 12, 13),   Argb(20, 21, 22, 23), Argb(30, 31, 32, 33)};
+    const std::vector<DWORD> image = {Argb(255, 1, 2, 3),   Argb(128, 4, 5, 6),   Argb(0, 7, 8, 9),
+                                      Argb(10, 11, 12, 13), Argb(20, 21, 22, 23), Argb(30, 31, 32, 33)};
     const std::vector<BYTE> data = WritePng(Rgba(3, 2, image));
     std::vector<BYTE> copy(data);
     CMemFile file(copy.data(), static_cast<UINT>(copy.size()));
@@ -190,7 +191,8 @@ TEST(PngBitmap, InterlacedImageEqualsItsPlainTwin)
 
 TEST(PngBitmap, LoadsFromAFileByPath)
 {
-    const std::string path = WriteFile("png-by-path.png", WritePng(Rgba(2, 1, {Argb(255, 9, 99, 199), Argb(1, 2, 3, 4)})));
+    const std::string path =
+        WriteFile("png-by-path.png", WritePng(Rgba(2, 1, {Argb(255, 9, 99, 199), Argb(1, 2, 3, 4)})));
     COSMPngBitmap png;
     ASSERT_TRUE(png.LoadFromFile(path.c_str()));
     EXPECT_TRUE(png.IsAlpha());
@@ -214,7 +216,8 @@ TEST(PngBitmap, DamagedDataFailsAndLeavesNothingBehind)
             break;
         }
     ASSERT_NE(nIdat, 0u);
-    const size_t nIdatLength = (good[nIdat - 4] << 24) | (good[nIdat - 3] << 16) | (good[nIdat - 2] << 8) | good[nIdat - 1];
+    const size_t nIdatLength =
+        (good[nIdat - 4] << 24) | (good[nIdat - 3] << 16) | (good[nIdat - 2] << 8) | good[nIdat - 1];
 
     std::vector<BYTE> truncated(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(nIdat + 4 + nIdatLength / 2));
     std::vector<BYTE> badCrc = good;
@@ -238,8 +241,11 @@ TEST(PngBitmap, DamagedDataFailsAndLeavesNothingBehind)
     {
         const char* name;
         std::vector<BYTE> data;
-    } cases[] = {{"truncated", truncated}, {"bad CRC", badCrc}, {"100000 x 100000", huge},
-                 {"signature and one byte", signatureOnly}, {"not a PNG", notPng}};
+    } cases[] = {{"truncated", truncated},
+                 {"bad CRC", badCrc},
+                 {"100000 x 100000", huge},
+                 {"signature and one byte", signatureOnly},
+                 {"not a PNG", notPng}};
 
     // The first round settles what the C runtime and libpng set up once; later rounds must not grow anything.
     for (const Case& c : cases)

@@ -63,10 +63,14 @@ private:
     {
         switch (type)
         {
-        case OSM_PX_BYTE: return 1;
-        case OSM_PX_SHORT: return 2;
-        case OSM_PX_SIZE: return sizeof(SIZE);
-        default: return 4;
+        case OSM_PX_BYTE:
+            return 1;
+        case OSM_PX_SHORT:
+            return 2;
+        case OSM_PX_SIZE:
+            return sizeof(SIZE);
+        default:
+            return 4;
         }
     }
 
@@ -74,15 +78,19 @@ private:
     {
         switch (type)
         {
-        case OSM_PX_STRING: return static_cast<LPCSTR>(*static_cast<const CString*>(value));
-        case OSM_PX_BYTE: return std::to_string(*static_cast<const BYTE*>(value));
-        case OSM_PX_SHORT: return std::to_string(*static_cast<const short*>(value));
+        case OSM_PX_STRING:
+            return static_cast<LPCSTR>(*static_cast<const CString*>(value));
+        case OSM_PX_BYTE:
+            return std::to_string(*static_cast<const BYTE*>(value));
+        case OSM_PX_SHORT:
+            return std::to_string(*static_cast<const short*>(value));
         case OSM_PX_SIZE:
         {
             const SIZE& size = *static_cast<const SIZE*>(value);
             return std::to_string(size.cx) + "," + std::to_string(size.cy);
         }
-        default: return std::to_string(*static_cast<const LONG*>(value));
+        default:
+            return std::to_string(*static_cast<const LONG*>(value));
         }
     }
 
@@ -90,9 +98,15 @@ private:
     {
         switch (type)
         {
-        case OSM_PX_STRING: *static_cast<CString*>(value) = text.c_str(); break;
-        case OSM_PX_BYTE: *static_cast<BYTE*>(value) = static_cast<BYTE>(std::atoi(text.c_str())); break;
-        case OSM_PX_SHORT: *static_cast<short*>(value) = static_cast<short>(std::atoi(text.c_str())); break;
+        case OSM_PX_STRING:
+            *static_cast<CString*>(value) = text.c_str();
+            break;
+        case OSM_PX_BYTE:
+            *static_cast<BYTE*>(value) = static_cast<BYTE>(std::atoi(text.c_str()));
+            break;
+        case OSM_PX_SHORT:
+            *static_cast<short*>(value) = static_cast<short>(std::atoi(text.c_str()));
+            break;
         case OSM_PX_SIZE:
         {
             SIZE& size = *static_cast<SIZE*>(value);
@@ -100,7 +114,9 @@ private:
             size.cy = std::atol(text.c_str() + text.find(',') + 1);
             break;
         }
-        default: *static_cast<LONG*>(value) = std::atol(text.c_str()); break;
+        default:
+            *static_cast<LONG*>(value) = std::atol(text.c_str());
+            break;
         }
     }
 
@@ -138,15 +154,12 @@ struct LoadFromMemory
     COSMPropExchangeArchive px;
 
     explicit LoadFromMemory(Bytes data)
-        : bytes(std::move(data)), file(bytes.data(), static_cast<UINT>(bytes.size())), ar(&file, CArchive::load),
-          px(ar)
-    {
-    }
+        : bytes(std::move(data)), file(bytes.data(), static_cast<UINT>(bytes.size())), ar(&file, CArchive::load), px(ar)
+    {}
 };
 
 // The cause of the CArchiveException f raised; -1 when none.
-template <typename F>
-int ArchiveFailure(F f)
+template <typename F> int ArchiveFailure(F f)
 {
     try
     {

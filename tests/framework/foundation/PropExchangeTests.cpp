@@ -376,10 +376,10 @@ TEST(PropExchangeArchive, EveryTypeCodeRoundTrips)
         void* stored;
         std::size_t size;  // compared bytewise; 0 for strings and variants
     } table[] = {
-        {OSM_PX_SHORT, &s16, sizeof s16},   {OSM_PX_LONG, &s32, sizeof s32},    {OSM_PX_FLOAT, &f32, sizeof f32},
-        {OSM_PX_DOUBLE, &f64, sizeof f64},  {OSM_PX_CURRENCY, &cy, sizeof cy},   {OSM_PX_BOOL, &flag, sizeof flag},
-        {OSM_PX_BYTE, &byte, sizeof byte},  {OSM_PX_RECT, &rect, sizeof rect},   {OSM_PX_SIZE, &size, sizeof size},
-        {OSM_PX_STRING, &text, 0},          {OSM_PX_DATETIME, &date, 0},
+        {OSM_PX_SHORT, &s16, sizeof s16},  {OSM_PX_LONG, &s32, sizeof s32},   {OSM_PX_FLOAT, &f32, sizeof f32},
+        {OSM_PX_DOUBLE, &f64, sizeof f64}, {OSM_PX_CURRENCY, &cy, sizeof cy}, {OSM_PX_BOOL, &flag, sizeof flag},
+        {OSM_PX_BYTE, &byte, sizeof byte}, {OSM_PX_RECT, &rect, sizeof rect}, {OSM_PX_SIZE, &size, sizeof size},
+        {OSM_PX_STRING, &text, 0},         {OSM_PX_DATETIME, &date, 0},
     };
     StoreToMemory s;
     s.px.ExchangeSchema();

@@ -130,8 +130,8 @@ TEST(LanguageTable, AgreesWithTheSystemsLocaleData)
             // Serbian (Latin) of Serbia and Montenegro is known to newer systems only as Serbian (Latin, Serbia).
             const WORD locale = info.wLanguage == 2074 ? 0x241A : info.wLanguage;
             char value[8] = {};
-            ASSERT_GT(::GetLocaleInfoA(MAKELCID(locale, SORT_DEFAULT), LOCALE_IDEFAULTANSICODEPAGE, value,
-                                       sizeof(value)), 0)
+            ASSERT_GT(
+                ::GetLocaleInfoA(MAKELCID(locale, SORT_DEFAULT), LOCALE_IDEFAULTANSICODEPAGE, value, sizeof(value)), 0)
                 << info.wLanguage;
             EXPECT_EQ(static_cast<UINT>(std::stoul(value)), info.nCodePage) << info.wLanguage;
         }
@@ -245,7 +245,8 @@ TEST(ResourceLanguage, MenuTextsComeInTheLanguagesCodePage)
     CMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());
     ASSERT_TRUE(::InsertMenuW(menu, 0, MF_BYPOSITION | MF_STRING, ID_ITEM, L"\x0424\x0430\x0439\x043B"));  // Файл
-    ASSERT_TRUE(::InsertMenuW(menu, 1, MF_BYPOSITION | MF_STRING, ID_ITEM + 1, L"\x30D5\x30A1\x30A4\x30EB"));  // ファイル
+    ASSERT_TRUE(
+        ::InsertMenuW(menu, 1, MF_BYPOSITION | MF_STRING, ID_ITEM + 1, L"\x30D5\x30A1\x30A4\x30EB"));  // ファイル
 
     COSMResourceManager manager;
     struct Case
@@ -304,8 +305,8 @@ TEST(ResourceLanguage, TheIconTitleFontCarriesTheManagersCharset)
         BOOL switchedOn;
         BYTE charset;
     };
-    const Case cases[] = {{1033, FALSE, system.lfCharSet}, {1049, FALSE, system.lfCharSet}, {1049, TRUE, 204},
-                          {1037, TRUE, 177}};
+    const Case cases[] = {
+        {1033, FALSE, system.lfCharSet}, {1049, FALSE, system.lfCharSet}, {1049, TRUE, 204}, {1037, TRUE, 177}};
     for (const Case& c : cases)
     {
         ProcessLanguageScope language(c.language, c.switchedOn);

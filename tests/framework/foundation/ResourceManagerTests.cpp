@@ -27,17 +27,17 @@ TEST(ResourceStrings, EntriesAreFoundByBlockAndIndexAndNeverReadPastTheBlock)
         const char* text;  // "" when the result must be 0
     };
     const Case cases[] = {
-        {program, IDS_BLOCK2_ENTRY0, "program sixteen"},     // block 2, entry 0
-        {program, IDS_BLOCK2_ENTRY1, "program seventeen"},   // block 2, entry 1
+        {program, IDS_BLOCK2_ENTRY0, "program sixteen"},    // block 2, entry 0
+        {program, IDS_BLOCK2_ENTRY1, "program seventeen"},  // block 2, entry 1
         {program, IDS_BLOCK3_ENTRY1, "program thirty-three"},
-        {program, IDS_BLOCK2_EMPTY, ""},                     // an empty entry between others
+        {program, IDS_BLOCK2_EMPTY, ""},  // an empty entry between others
         {program, IDS_BLOCK2_LAST, ""},
-        {program, IDS_NOWHERE, ""},                          // no such block
+        {program, IDS_NOWHERE, ""},  // no such block
         {english.Get(), IDS_BLOCK2_ENTRY1, "module seventeen"},
         {english.Get(), IDS_BLOCK2_ENTRY0, ""},
         {english.Get(), IDS_RAW_OK, "ok"},
-        {english.Get(), IDS_RAW_OVERRUN, ""},                // its 40 characters would run past the block
-        {english.Get(), IDS_RAW_AFTER_OVERRUN, ""},          // reached only by skipping past the block
+        {english.Get(), IDS_RAW_OVERRUN, ""},        // its 40 characters would run past the block
+        {english.Get(), IDS_RAW_AFTER_OVERRUN, ""},  // reached only by skipping past the block
         {english.Get(), 47, ""},
     };
     for (const Case& c : cases)
@@ -63,8 +63,8 @@ TEST(ResourceStrings, TheFrameworkModuleComesFirstThenTheProgram)
     };
     const Case cases[] = {
         {IDS_BLOCK2_ENTRY1, "program seventeen", "module seventeen"},
-        {IDS_BLOCK2_ENTRY0, "program sixteen", "program sixteen"},             // empty in the module's block
-        {IDS_BLOCK3_ENTRY1, "program thirty-three", "program thirty-three"},   // broken in the module's block
+        {IDS_BLOCK2_ENTRY0, "program sixteen", "program sixteen"},            // empty in the module's block
+        {IDS_BLOCK3_ENTRY1, "program thirty-three", "program thirty-three"},  // broken in the module's block
         {IDS_RAW_OK, nullptr, "ok"},
         {IDS_NOWHERE, nullptr, nullptr},
     };
@@ -132,7 +132,9 @@ std::vector<Kind> Kinds()
                  return "missing";
              BITMAP bm{};
              bitmap.GetBitmap(&bm);
-             return bm.bmWidth == 3 && bm.bmHeight == 2 ? "program" : bm.bmWidth == 5 && bm.bmHeight == 4 ? "module" : "other";
+             return bm.bmWidth == 3 && bm.bmHeight == 2   ? "program"
+                    : bm.bmWidth == 5 && bm.bmHeight == 4 ? "module"
+                                                          : "other";
          }},
         {"cursor", IDC_CURSOR,
          [](COSMResourceManager& m, UINT id) -> std::string {
@@ -143,10 +145,12 @@ std::vector<Kind> Kinds()
              ::DeleteObject(info.hbmMask);
              if (info.hbmColor)
                  ::DeleteObject(info.hbmColor);
-             return info.xHotspot == 3 && info.yHotspot == 5 ? "program"
-                    : info.xHotspot == 7 && info.yHotspot == 9 ? "module" : "other";
+             return info.xHotspot == 3 && info.yHotspot == 5   ? "program"
+                    : info.xHotspot == 7 && info.yHotspot == 9 ? "module"
+                                                               : "other";
          }},
-        {"icon by id", IDI_ICON, [](COSMResourceManager& m, UINT id) { return ByIcon(m.LoadIconById(id, 16, 16), 16); }},
+        {"icon by id", IDI_ICON,
+         [](COSMResourceManager& m, UINT id) { return ByIcon(m.LoadIconById(id, 16, 16), 16); }},
         {"icon by name", IDI_ICON,
          [](COSMResourceManager& m, UINT id) { return ByIcon(m.LoadIcon(MAKEINTRESOURCEA(id), 32, 32), 32); }},
         {"icon from its group", IDI_ICON,
@@ -230,12 +234,16 @@ TEST(ResourceLoads, IconsComeInTheSizeAskedFor)
         const char* copy;
     };
     // The program's group has 16 and 32; the module's also 48.
-    const Case cases[] = {{nullptr, 16, "program"}, {nullptr, 32, "program"}, {nullptr, 48, "program"},
-                          {english.Get(), 16, "module"}, {english.Get(), 48, "module"}};
+    const Case cases[] = {{nullptr, 16, "program"},
+                          {nullptr, 32, "program"},
+                          {nullptr, 48, "program"},
+                          {english.Get(), 16, "module"},
+                          {english.Get(), 48, "module"}};
     for (const Case& c : cases)
     {
         HINSTANCE hModule = c.module ? c.module : ::GetModuleHandleA(nullptr);
-        EXPECT_EQ(ByIcon(manager.CreateIconFromResource(hModule, MAKEINTRESOURCEA(IDI_ICON), c.size, c.size), c.size), c.copy)
+        EXPECT_EQ(ByIcon(manager.CreateIconFromResource(hModule, MAKEINTRESOURCEA(IDI_ICON), c.size, c.size), c.size),
+                  c.copy)
             << c.size;
     }
     EXPECT_EQ(manager.CreateIconFromResource(english.Get(), MAKEINTRESOURCEA(IDR_MISSING), 16, 16), nullptr);
@@ -281,7 +289,8 @@ TEST(ResourceLoads, ToolBarLoadsWithTheFrameworkModuleInstalled)
         BOOL result;
         const char* string;
     };
-    const Case cases[] = {{nullptr, TRUE, "program seventeen"}, {english.Get(), TRUE, "module seventeen"},
+    const Case cases[] = {{nullptr, TRUE, "program seventeen"},
+                          {english.Get(), TRUE, "module seventeen"},
                           {english.Get(), FALSE, "module seventeen"}};
     for (const Case& c : cases)
     {

@@ -27,7 +27,8 @@ class CTrackHost : public CWnd
 public:
     BOOL CreateHost()
     {
-        LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        LPCSTR cls =
+            AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
         if (!CreateEx(0, cls, "splitter tracker test", WS_POPUP | WS_VISIBLE, 100, 80, 400, 300, nullptr, nullptr))
             return FALSE;
         ::UpdateWindow(m_hWnd);
@@ -111,7 +112,11 @@ TEST_F(SplitterTrackerTest, FollowsTheMouseWithinTheBoundsUntilReleaseOrEsc)
     // The band starts at client (150, 20)-(154, 220); the drag starts 2 pixels into it, at client (152, 100)
     // (vertical: (100, 22) into a band (20, 20)-(220, 24)). The moving edge keeps within client 50..250.
     const Case cases[] = {
-        {"moves then release", TRUE, {MouseMove(200, 100), MouseMove(180, 130), {WM_LBUTTONUP, 0, MAKELPARAM(180, 130)}}, TRUE, 178},
+        {"moves then release",
+         TRUE,
+         {MouseMove(200, 100), MouseMove(180, 130), {WM_LBUTTONUP, 0, MAKELPARAM(180, 130)}},
+         TRUE,
+         178},
         {"release without a move", TRUE, {{WM_LBUTTONUP, 0, MAKELPARAM(152, 100)}}, TRUE, 150},
         {"past the right bound", TRUE, {MouseMove(390, 100), {WM_LBUTTONUP, 0, 0}}, TRUE, 250},
         {"past the left bound", TRUE, {MouseMove(-40, 100), {WM_LBUTTONUP, 0, 0}}, TRUE, 50},
@@ -129,8 +134,8 @@ TEST_F(SplitterTrackerTest, FollowsTheMouseWithinTheBoundsUntilReleaseOrEsc)
         const CPoint start = m_origin + (c.horizontal ? CPoint(152, 100) : CPoint(100, 22));
         Post(c.messages);
         COSMSplitterTracker tracker(TRUE);
-        const BOOL result = tracker.Track(&m_host, m_origin.x + 50, m_origin.y + 50, m_origin.x + 250,
-                                          m_origin.y + 250, rect, start, c.horizontal);
+        const BOOL result = tracker.Track(&m_host, m_origin.x + 50, m_origin.y + 50, m_origin.x + 250, m_origin.y + 250,
+                                          rect, start, c.horizontal);
         EXPECT_EQ(result, c.result) << c.name;
         const int edge = c.horizontal ? rect.left - m_origin.x : rect.top - m_origin.y;
         EXPECT_EQ(edge, c.edge) << c.name;
@@ -233,7 +238,8 @@ TEST_F(SplitterTrackerTest, TheBandIsInvertedWhileShownAndGoneAfterwards)
         {
             // Every other pixel of the halftone pattern is inverted.
             EXPECT_NE(seen[0], seen[1]) << c.name;
-            EXPECT_TRUE((seen[0] == inverted && seen[1] == background) || (seen[0] == background && seen[1] == inverted))
+            EXPECT_TRUE((seen[0] == inverted && seen[1] == background) ||
+                        (seen[0] == background && seen[1] == inverted))
                 << c.name;
         }
         EXPECT_TRUE(seen[2] == inverted || seen[3] == inverted) << c.name << ": the extra rectangle is shown too";

@@ -43,7 +43,11 @@ TEST(FileExists, AnswersForRealPaths)
     GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string driveRoot = std::string(windows, 3);  // "C:\"
 
-    struct Case { std::string path; BOOL exists; } cases[] = {
+    struct Case
+    {
+        std::string path;
+        BOOL exists;
+    } cases[] = {
         {file, TRUE},
         {folder, TRUE},
         {folder + "\\", TRUE},
@@ -79,13 +83,14 @@ TEST(OSVersionInfo, PredicatesFollowTheReportedVersion)
     EXPECT_FALSE(info->IsVersionAtLeast(info->dwMajorVersion + 1, 0));
 
     COSMOSVersionInfo fake;
-    struct Case { DWORD platform, major, minor; BOOL win9x, win2k, winxp; } cases[] = {
-        {VER_PLATFORM_WIN32_WINDOWS, 4, 10, TRUE, FALSE, FALSE},
-        {VER_PLATFORM_WIN32_NT, 4, 0, FALSE, FALSE, FALSE},
-        {VER_PLATFORM_WIN32_NT, 5, 0, FALSE, TRUE, FALSE},
-        {VER_PLATFORM_WIN32_NT, 5, 1, FALSE, TRUE, TRUE},
-        {VER_PLATFORM_WIN32_NT, 6, 1, FALSE, TRUE, TRUE},
-        {VER_PLATFORM_WIN32_WINDOWS, 5, 1, TRUE, FALSE, FALSE},
+    struct Case
+    {
+        DWORD platform, major, minor;
+        BOOL win9x, win2k, winxp;
+    } cases[] = {
+        {VER_PLATFORM_WIN32_WINDOWS, 4, 10, TRUE, FALSE, FALSE}, {VER_PLATFORM_WIN32_NT, 4, 0, FALSE, FALSE, FALSE},
+        {VER_PLATFORM_WIN32_NT, 5, 0, FALSE, TRUE, FALSE},       {VER_PLATFORM_WIN32_NT, 5, 1, FALSE, TRUE, TRUE},
+        {VER_PLATFORM_WIN32_NT, 6, 1, FALSE, TRUE, TRUE},        {VER_PLATFORM_WIN32_WINDOWS, 5, 1, TRUE, FALSE, FALSE},
     };
     for (const Case& c : cases)
     {
@@ -154,7 +159,11 @@ TEST(ModuleHandle, MinimumVersionGatesLinking)
     ASSERT_NE(version, 0u) << "comctl32 reports its version through DllGetVersion";
     const DWORD major = HIWORD(version), minor = LOWORD(version);
 
-    struct Case { DWORD minimum; BOOL linked; } cases[] = {
+    struct Case
+    {
+        DWORD minimum;
+        BOOL linked;
+    } cases[] = {
         {MAKELONG(minor, major), TRUE},
         {MAKELONG(0, major), TRUE},
         {MAKELONG(minor + 1, major), FALSE},
@@ -164,7 +173,8 @@ TEST(ModuleHandle, MinimumVersionGatesLinking)
     for (const Case& c : cases)
     {
         FARPROC function = reinterpret_cast<FARPROC>(1);
-        EXPECT_EQ(comctl.GetProcAddress(&function, "InitCommonControlsEx", c.minimum), c.linked) << std::hex << c.minimum;
+        EXPECT_EQ(comctl.GetProcAddress(&function, "InitCommonControlsEx", c.minimum), c.linked)
+            << std::hex << c.minimum;
         EXPECT_EQ(function != nullptr, c.linked != FALSE);
     }
 
@@ -210,13 +220,16 @@ TEST(LockGuard, HoldsAndReleasesTheSection)
     CRITICAL_SECTION section;
     InitializeCriticalSection(&section);
     auto heldElsewhere = [&section] {
-        HANDLE thread = CreateThread(nullptr, 0, [](LPVOID p) -> DWORD {
-            auto* cs = static_cast<CRITICAL_SECTION*>(p);
-            if (!TryEnterCriticalSection(cs))
-                return 1;
-            LeaveCriticalSection(cs);
-            return 0;
-        }, &section, 0, nullptr);
+        HANDLE thread = CreateThread(
+            nullptr, 0,
+            [](LPVOID p) -> DWORD {
+                auto* cs = static_cast<CRITICAL_SECTION*>(p);
+                if (!TryEnterCriticalSection(cs))
+                    return 1;
+                LeaveCriticalSection(cs);
+                return 0;
+            },
+            &section, 0, nullptr);
         WaitForSingleObject(thread, INFINITE);
         DWORD code = 0;
         GetExitCodeThread(thread, &code);
@@ -242,7 +255,11 @@ TEST(FrameworkStatics, MessagesAreRegisteredAndDatesSpanTheRange)
     EXPECT_EQ(OSM_WM_CALENDAR_USER_ACTION, RegisterWindowMessageA("OSMCalendarUserAction"));
     EXPECT_GE(OSM_WM_NOTIFICATION_SINK_MT_ON_EVENT, 0xC000u);
 
-    struct Case { DATE date; WORD year, month, day; } cases[] = {{kOsmMinDate, 100, 1, 1}, {kOsmMaxDate, 9999, 12, 31}};
+    struct Case
+    {
+        DATE date;
+        WORD year, month, day;
+    } cases[] = {{kOsmMinDate, 100, 1, 1}, {kOsmMaxDate, 9999, 12, 31}};
     for (const Case& c : cases)
     {
         SYSTEMTIME time{};

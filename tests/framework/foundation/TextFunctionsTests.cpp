@@ -18,8 +18,14 @@ struct MnemonicCase
     const char* stripped;
 };
 const MnemonicCase kMnemonics[] = {
-    {"&&", "&"}, {"&File", "File"}, {"Save&", "Save"}, {"a&&b&c", "a&bc"}, {"&", ""}, {"", ""},
-    {"Plain text", "Plain text"}, {"Fish && &Chips", "Fish & Chips"},
+    {"&&", "&"},
+    {"&File", "File"},
+    {"Save&", "Save"},
+    {"a&&b&c", "a&bc"},
+    {"&", ""},
+    {"", ""},
+    {"Plain text", "Plain text"},
+    {"Fish && &Chips", "Fish & Chips"},
 };
 
 // The faces the machine reports, as the system enumerates them.
@@ -29,12 +35,13 @@ std::vector<std::string> InstalledFaces()
     LOGFONTA all{};
     all.lfCharSet = DEFAULT_CHARSET;
     HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &all,
-                        [](const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM list) -> int {
-                            reinterpret_cast<std::vector<std::string>*>(list)->push_back(font->lfFaceName);
-                            return 1;
-                        },
-                        reinterpret_cast<LPARAM>(&faces), 0);
+    EnumFontFamiliesExA(
+        screen, &all,
+        [](const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM list) -> int {
+            reinterpret_cast<std::vector<std::string>*>(list)->push_back(font->lfFaceName);
+            return 1;
+        },
+        reinterpret_cast<LPARAM>(&faces), 0);
     ReleaseDC(nullptr, screen);
     return faces;
 }

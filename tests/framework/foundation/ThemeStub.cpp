@@ -75,8 +75,8 @@ STUB_EXPORT BOOL WINAPI IsAppThemed()
     return g_state.appThemed;
 }
 
-STUB_EXPORT HRESULT WINAPI GetCurrentThemeName(LPWSTR file, int fileSize, LPWSTR scheme, int schemeSize,
-                                               LPWSTR size, int sizeSize)
+STUB_EXPORT HRESULT WINAPI GetCurrentThemeName(LPWSTR file, int fileSize, LPWSTR scheme, int schemeSize, LPWSTR size,
+                                               int sizeSize)
 {
     Count(CThemeStubState::kGetCurrentThemeName);
     if (g_state.themeNameResult != S_OK)

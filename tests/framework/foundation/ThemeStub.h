@@ -37,24 +37,24 @@ struct CThemeStubState
     HRESULT themeNameResult;
     COLORREF themeColor;
     HRESULT themeColorResult;
-    BOOL dwmHandles;        // DwmDefWindowProc's answer; it then stores dwmResult
+    BOOL dwmHandles;  // DwmDefWindowProc's answer; it then stores dwmResult
     LRESULT dwmResult;
 
     // What the calls saw.
     LONG calls[kCallCount];
-    HANDLE lastTheme;       // the handle of the last call that takes one
+    HANDLE lastTheme;  // the handle of the last call that takes one
     HWND lastWindow;
     WCHAR lastClassList[64];
     int lastPart, lastState, lastProperty;
     RECT lastRect;
     BOOL lastClipGiven;
-    int margins[4];         // DwmExtendFrameIntoClientArea's MARGINS, in memory order
-    HANDLE nextTheme;       // OpenThemeData hands out handles from here on, one more each time
+    int margins[4];    // DwmExtendFrameIntoClientArea's MARGINS, in memory order
+    HANDLE nextTheme;  // OpenThemeData hands out handles from here on, one more each time
 
     // Failures a test asks for; none after ResetThemeStub.
-    BOOL openFails;         // OpenThemeData gives no handle
-    BOOL bufferFails;       // BeginBufferedPaint gives no buffer
-    HRESULT textExResult;   // DrawThemeTextEx's answer
+    BOOL openFails;        // OpenThemeData gives no handle
+    BOOL bufferFails;      // BeginBufferedPaint gives no buffer
+    HRESULT textExResult;  // DrawThemeTextEx's answer
     // What the buffered text saw: the buffer's format and DrawThemeTextEx's options (size, flags, text colour).
     int lastBufferFormat;
     DWORD lastOptionsSize;
@@ -81,9 +81,9 @@ inline std::string ThemeStubPath()
 inline CThemeStubState* ThemeStubStateOf(const std::string& path)
 {
     HMODULE module = GetModuleHandleA(path.c_str());
-    auto state = module ? reinterpret_cast<ThemeStubStateFn>(
-                              reinterpret_cast<void*>(GetProcAddress(module, "ThemeStubState")))
-                        : nullptr;
+    auto state =
+        module ? reinterpret_cast<ThemeStubStateFn>(reinterpret_cast<void*>(GetProcAddress(module, "ThemeStubState")))
+               : nullptr;
     return state ? state() : nullptr;
 }
 

@@ -169,12 +169,14 @@ TEST_F(VisualStyleStub, AppThemedAnswersForTheApplicationWithOrWithoutAHandle)
 
 TEST_F(VisualStyleStub, ThemeReadyNeedsActiveThemesAndCommonControlsSix)
 {
-    struct Case { BOOL active; DWORD comCtl; BOOL ready; } cases[] = {
-        {TRUE, MAKELONG(82, 5), FALSE},
-        {TRUE, MAKELONG(0, 6), TRUE},
-        {TRUE, MAKELONG(10, 6), TRUE},
-        {FALSE, MAKELONG(0, 6), FALSE},
-        {TRUE, MAKELONG(72, 4), FALSE},
+    struct Case
+    {
+        BOOL active;
+        DWORD comCtl;
+        BOOL ready;
+    } cases[] = {
+        {TRUE, MAKELONG(82, 5), FALSE}, {TRUE, MAKELONG(0, 6), TRUE},   {TRUE, MAKELONG(10, 6), TRUE},
+        {FALSE, MAKELONG(0, 6), FALSE}, {TRUE, MAKELONG(72, 4), FALSE},
     };
     for (const Case& c : cases)
     {
@@ -315,7 +317,11 @@ TEST(VisualStyleWrapper, SlotNamesAreTheLibrarysExports)
 {
     COSMVisualStyleFunctions functions("UXTHEME.DLL", FALSE, kComCtl6);
     const HMODULE uxtheme = GetModuleHandleA("UXTHEME.DLL");
-    struct Case { COSMVisualStyleFunctions::Slot slot; const char* name; } cases[] = {
+    struct Case
+    {
+        COSMVisualStyleFunctions::Slot slot;
+        const char* name;
+    } cases[] = {
         {COSMVisualStyleFunctions::kDrawThemeBackground, "DrawThemeBackground"},
         {COSMVisualStyleFunctions::kOpenThemeData, "OpenThemeData"},
         {COSMVisualStyleFunctions::kIsAppThemed, "IsAppThemed"},
@@ -367,8 +373,9 @@ TEST(VisualStyleWrapper, SystemLibraryAnswersAndDrawsAsDirectCalls)
         EXPECT_EQ(viaWrapper.All(), viaSystem.All());
 
         SIZE size1{}, size2{};
-        EXPECT_EQ(wrapper.GetThemePartSize(viaWrapper.GetDC(), BP_CHECKBOX, CBS_UNCHECKEDNORMAL, nullptr, TS_TRUE, &size1),
-                  GetThemePartSize(direct, viaSystem.GetDC(), BP_CHECKBOX, CBS_UNCHECKEDNORMAL, nullptr, TS_TRUE, &size2));
+        EXPECT_EQ(
+            wrapper.GetThemePartSize(viaWrapper.GetDC(), BP_CHECKBOX, CBS_UNCHECKEDNORMAL, nullptr, TS_TRUE, &size1),
+            GetThemePartSize(direct, viaSystem.GetDC(), BP_CHECKBOX, CBS_UNCHECKEDNORMAL, nullptr, TS_TRUE, &size2));
         EXPECT_GT(size1.cx, 0);
         EXPECT_EQ(size1.cx, size2.cx);
         EXPECT_EQ(size1.cy, size2.cy);
@@ -389,7 +396,8 @@ TEST(VisualStyleWrapper, SystemLibraryAnswersAndDrawsAsDirectCalls)
         options.dwFlags = DTT_TEXTCOLOR;
         options.crText = RGB(0, 0, 0);
         EXPECT_EQ(wrapper.DrawThemeTextEx(textWrapper.GetDC(), WP_CAPTION, CS_ACTIVE, L"Osmira", -1, DT_SINGLELINE,
-                                          &textRect1, &options), S_OK);
+                                          &textRect1, &options),
+                  S_OK);
         DrawThemeTextEx(direct, textSystem.GetDC(), WP_CAPTION, CS_ACTIVE, L"Osmira", -1, DT_SINGLELINE, &textRect2,
                         &options);
         EXPECT_GT(textWrapper.CountNot(RGB(255, 255, 255)), 10) << "the text left no mark";
@@ -404,7 +412,8 @@ TEST(VisualStyleWrapper, BufferedPaintReachesTheTarget)
     foundation_test::DcTestSurface target(16, 16, RGB(255, 255, 255));
     const RECT rect{4, 4, 12, 12};
     HDC bufferDC = nullptr;
-    const HPAINTBUFFER buffer = wrapper.BeginBufferedPaint(target.GetDC(), &rect, BPBF_COMPATIBLEBITMAP, nullptr, &bufferDC);
+    const HPAINTBUFFER buffer =
+        wrapper.BeginBufferedPaint(target.GetDC(), &rect, BPBF_COMPATIBLEBITMAP, nullptr, &bufferDC);
     ASSERT_NE(buffer, nullptr);
     ASSERT_NE(bufferDC, nullptr);
     HBRUSH brush = CreateSolidBrush(RGB(200, 10, 20));
@@ -438,7 +447,11 @@ TEST(DwmWrapper, ForwardsToTheLibraryWithMarginsInTheirOrder)
     EXPECT_EQ(stub->margins[2], 2);
     EXPECT_EQ(stub->margins[3], 4);
 
-    struct Case { BOOL handles; LRESULT expected; } cases[] = {{TRUE, HTCLOSE}, {FALSE, -7}};
+    struct Case
+    {
+        BOOL handles;
+        LRESULT expected;
+    } cases[] = {{TRUE, HTCLOSE}, {FALSE, -7}};
     for (const Case& c : cases)
     {
         stub->dwmHandles = c.handles;

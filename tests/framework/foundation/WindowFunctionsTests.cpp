@@ -14,8 +14,8 @@ namespace {
 
 HWND MakeWindow(DWORD exStyle, DWORD style, HWND parent = nullptr, const char* text = "")
 {
-    return CreateWindowExA(exStyle, "STATIC", text, style, 0, 0, 100, 50, parent, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(exStyle, "STATIC", text, style, 0, 0, 100, 50, parent, nullptr, GetModuleHandleA(nullptr),
+                           nullptr);
 }
 
 }  // namespace
@@ -29,7 +29,11 @@ TEST(WindowFunctions, ArrowKeysTradePlacesOnlyInMirroredWindows)
     ASSERT_TRUE(GetWindowLongA(mirrored, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
     DestroyWindow(gone);
 
-    struct Case { HWND window; UINT key, expected; } cases[] = {
+    struct Case
+    {
+        HWND window;
+        UINT key, expected;
+    } cases[] = {
         {mirrored, VK_LEFT, VK_RIGHT}, {mirrored, VK_RIGHT, VK_LEFT}, {mirrored, VK_UP, VK_UP},
         {mirrored, 'A', 'A'},          {plain, VK_LEFT, VK_LEFT},     {plain, VK_RIGHT, VK_RIGHT},
         {gone, VK_LEFT, VK_LEFT},      {nullptr, VK_RIGHT, VK_RIGHT},

@@ -9,8 +9,7 @@ namespace markup_test {
 ClassicButtons::ClassicButtons()
     : m_missing("osmira-no-such-uxtheme.dll", TRUE, 0x60000),
       m_previous(COSMMarkupButtonBase::SetVisualStyleFunctions(&m_missing))
-{
-}
+{}
 
 ClassicButtons::~ClassicButtons()
 {

@@ -42,8 +42,7 @@ protected:
     // Parses text (which must parse) and lays the root out at (width, height).
     COSMMarkupUIElement* Build(const std::string& text, int width = 200, int height = 100);
     // The logical descendant of root (or root) whose Name is name, as a T; borrowed, null when missing.
-    template <class T>
-    static T* FindAs(COSMMarkupObject* root, LPCWSTR name)
+    template <class T> static T* FindAs(COSMMarkupObject* root, LPCWSTR name)
     {
         return MarkupDynamicCast<T>(FindNamed(root, name));
     }

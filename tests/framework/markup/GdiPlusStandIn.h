@@ -10,8 +10,8 @@
 
 struct GdiPlusStandInRecord
 {
-    int failStart;     // GdiplusStartup answers an error (and a token, which must not be trusted)
-    int liveObjects;   // graphics, brushes, pens and paths made and not yet deleted
+    int failStart;    // GdiplusStartup answers an error (and a token, which must not be trusted)
+    int liveObjects;  // graphics, brushes, pens and paths made and not yet deleted
     size_t length;
     char text[65536];  // the calls, "Name arguments\n" each
 };

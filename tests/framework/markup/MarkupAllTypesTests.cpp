@@ -122,9 +122,17 @@ const char kDocument[] =
 
 // The abstract bases: no element of the document is exactly one of them.
 const wchar_t* const kAbstractBases[] = {
-    L"COSMMarkupObject",      L"COSMMarkupCollection",    L"COSMMarkupBrush",         L"COSMMarkupVisual",
-    L"COSMMarkupUIElement",   L"COSMMarkupInputElement",  L"COSMMarkupInline",        L"COSMMarkupButtonBase",
-    L"COSMMarkupToggleButton", L"COSMMarkupContentControl", L"COSMMarkupDefinitionCollection",
+    L"COSMMarkupObject",
+    L"COSMMarkupCollection",
+    L"COSMMarkupBrush",
+    L"COSMMarkupVisual",
+    L"COSMMarkupUIElement",
+    L"COSMMarkupInputElement",
+    L"COSMMarkupInline",
+    L"COSMMarkupButtonBase",
+    L"COSMMarkupToggleButton",
+    L"COSMMarkupContentControl",
+    L"COSMMarkupDefinitionCollection",
 };
 
 // Reads any object's own value store, which only the object's classes see.
@@ -147,13 +155,15 @@ void CollectTypes(const COSMMarkupObject* object, std::set<const COSMMarkupObjec
     if (MarkupDynamicCast<COSMMarkupType>(const_cast<COSMMarkupObject*>(object)) ||
         MarkupDynamicCast<COSMMarkupDependencyProperty>(const_cast<COSMMarkupObject*>(object)))
         return;
-    if (const COSMMarkupProperties* store = StoreReader::Of(object)) {
+    if (const COSMMarkupProperties* store = StoreReader::Of(object))
+    {
         for (int i = 0; i < store->GetSize(); ++i)
             CollectTypes(store->GetAt(i), seen, types);
     }
     for (int i = 0; i < object->GetLogicalChildrenCount(); ++i)
         CollectTypes(object->GetLogicalChild(i), seen, types);
-    if (const COSMMarkupVisual* visual = MarkupDynamicCast<COSMMarkupVisual>(const_cast<COSMMarkupObject*>(object))) {
+    if (const COSMMarkupVisual* visual = MarkupDynamicCast<COSMMarkupVisual>(const_cast<COSMMarkupObject*>(object)))
+    {
         for (int i = 0; i < visual->GetVisualChildrenCount(); ++i)
             CollectTypes(visual->GetVisualChild(i), seen, types);
     }
@@ -173,13 +183,16 @@ bool WritePng(const DcTestSurface& surface, const char* path)
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     std::vector<png_byte> row(static_cast<size_t>(surface.Width()) * 3);
     bool written = false;
-    if (png && info && !setjmp(png_jmpbuf(png))) {
+    if (png && info && !setjmp(png_jmpbuf(png)))
+    {
         png_init_io(png, file);
         png_set_IHDR(png, info, surface.Width(), surface.Height(), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
-        for (int y = 0; y < surface.Height(); ++y) {
-            for (int x = 0; x < surface.Width(); ++x) {
+        for (int y = 0; y < surface.Height(); ++y)
+        {
+            for (int x = 0; x < surface.Width(); ++x)
+            {
                 const COLORREF color = surface.Pixel(x, y);
                 row[x * 3] = GetRValue(color);
                 row[x * 3 + 1] = GetGValue(color);
@@ -218,7 +231,8 @@ protected:
     COSMMarkupUIElement* BuildAndRender(COSMMarkupContext* own, DcTestSurface* surface)
     {
         COSMMarkupUIElement* root = ParseMarkup(own, kDocument);
-        if (!root) {
+        if (!root)
+        {
             COSMMarkupXmlReader reader;
             reader.SetInput(kDocument, kDocument + sizeof kDocument - 1);
             COSMMarkupBuilder builder(own);
@@ -265,7 +279,8 @@ TEST_F(AllTypesTest, EveryTypeParsesLaysOutAndRendersIntoTheReviewedPicture)
         {L"icon", CRect(0, 0, 200, 32), CSize(32, 32)},
         {L"styled", CRect(0, 0, 220 - 16, 24), CSize(80, 24)},
     };
-    for (const Placed& p : placed) {
+    for (const Placed& p : placed)
+    {
         const COSMMarkupUIElement* element = FindElement(root, p.name);
         ASSERT_NE(element, nullptr) << Utf8(p.name);
         EXPECT_EQ(element->GetFinalRect(), p.rect) << Utf8(p.name);
@@ -296,7 +311,8 @@ TEST_F(AllTypesTest, EveryTypeParsesLaysOutAndRendersIntoTheReviewedPicture)
         COLORREF color;
     };
     for (const Probe& p : {Probe{10, 0, light}, Probe{0, 10, light}, Probe{10, 22, shadow}, Probe{10, 23, dark},
-                           Probe{79, 10, dark}, Probe{60, 12, kBevelFace}}) {
+                           Probe{79, 10, dark}, Probe{60, 12, kBevelFace}})
+    {
         EXPECT_EQ(surface.Pixel(button.x + p.x, button.y + p.y), p.color) << "bevel " << p.x << ", " << p.y;
     }
 
@@ -311,7 +327,8 @@ TEST_F(AllTypesTest, EveryTypeParsesLaysOutAndRendersIntoTheReviewedPicture)
     EXPECT_EQ(std::abs(bitmap.bmHeight), kHeight);
     ASSERT_NE(bitmap.bmBits, nullptr);
     const DWORD* bits = static_cast<const DWORD*>(bitmap.bmBits);
-    for (const CPoint& p : {CPoint(1, 120), CPoint(kWidth - 200 + 16, 16), CPoint(8 + 10, 8), CPoint(300, 300)}) {
+    for (const CPoint& p : {CPoint(1, 120), CPoint(kWidth - 200 + 16, 16), CPoint(8 + 10, 8), CPoint(300, 300)})
+    {
         const DWORD bgra = bits[p.y * kWidth + p.x];
         EXPECT_EQ(RGB(bgra >> 16 & 0xFF, bgra >> 8 & 0xFF, bgra & 0xFF), surface.Pixel(p.x, p.y))
             << "read back " << p.x << ", " << p.y;
@@ -331,21 +348,25 @@ TEST_F(AllTypesTest, EveryTypeParsesLaysOutAndRendersIntoTheReviewedPicture)
     const std::set<std::wstring> abstract(std::begin(kAbstractBases), std::end(kAbstractBases));
     std::map<std::wstring, const COSMMarkupType*> byName;
     // The library's own types; the test programs' probe types sit in the registry too.
-    for (const COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType()) {
+    for (const COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType())
+    {
         if (wcsncmp(type->GetMarkupClassName(), L"COSMMarkup", 10) == 0)
             byName[type->GetMarkupClassName()] = type;
     }
     EXPECT_EQ(byName.size(), 80u);
-    for (const auto& [name, type] : byName) {
-        if (!abstract.count(name)) {
+    for (const auto& [name, type] : byName)
+    {
+        if (!abstract.count(name))
+        {
             EXPECT_EQ(types.count(name), 1u) << "never made: " << Utf8(name.c_str());
             continue;
         }
         bool based = false;
-        for (const std::wstring& made : types) {
+        for (const std::wstring& made : types)
+        {
             const auto madeType = byName.find(made);
-            based = based || (madeType != byName.end() && madeType->second != type &&
-                              madeType->second->IsDerivedFrom(type));
+            based = based ||
+                    (madeType != byName.end() && madeType->second != type && madeType->second->IsDerivedFrom(type));
         }
         EXPECT_TRUE(based) << "no type made derives from " << Utf8(name.c_str());
     }

@@ -30,8 +30,7 @@ protected:
     {
         COSMMarkupGradientStop* stop = new COSMMarkupGradientStop;
         stop->SetPropertyObject(&builder, COSMMarkupGradientStop::s_pColorProperty, new COSMMarkupString(color, -1));
-        stop->SetPropertyObject(&builder, COSMMarkupGradientStop::s_pOffsetProperty,
-                                new COSMMarkupString(offset, -1));
+        stop->SetPropertyObject(&builder, COSMMarkupGradientStop::s_pOffsetProperty, new COSMMarkupString(offset, -1));
         return stop;
     }
 };
@@ -87,7 +86,8 @@ TEST_F(BrushTest, GradientStopsKeepTheirMarkupOrder)
     ASSERT_EQ(3, stops->GetCount());
     const UINT colors[] = {0x40302010, 0xFF800000, 0xFFFFFFFF};
     const double offsets[] = {0.0, 0.5, 1.0};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         const COSMMarkupGradientStop* stop = static_cast<COSMMarkupGradientStop*>(stops->GetItem(i));
         EXPECT_EQ(colors[i], stop->GetColor()) << i;
         EXPECT_EQ(offsets[i], stop->GetOffset()) << i;
@@ -150,12 +150,14 @@ TEST_F(BrushTest, PointsReadTwoNumbersSeparatedByAComma)
         double x, y;
     };
     const Case cases[] = {
-        {L"1,2", true, 1.0, 2.0},    {L" 0.5 , -1 ", true, 0.5, -1.0}, {L"1 2", true, 1.0, 2.0},
-        {L"5", false},               {L"1,", false},                  {L"1,2,3", false},
-        {L"a,b", false},             {L"", false},
+        {L"1,2", true, 1.0, 2.0}, {L" 0.5 , -1 ", true, 0.5, -1.0},
+        {L"1 2", true, 1.0, 2.0}, {L"5", false},
+        {L"1,", false},           {L"1,2,3", false},
+        {L"a,b", false},          {L"", false},
     };
     Hold instance(COSMMarkupPoint::GetClassType()->CreateInstance());
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         Hold text(new COSMMarkupString(c.text, -1));
         Hold point(instance->ConvertFrom(&builder, text.Get()));
         ASSERT_EQ(c.converts, point.Get() != nullptr) << testing::PrintToString(std::wstring(c.text));

@@ -71,8 +71,10 @@ const ContentCase kContentCases[] = {
 
 TEST_F(ParseTest, ContentTextCollapsesBlanksAndSitsBetweenChildElements)
 {
-    for (const ContentCase& c : kContentCases) {
-        for (const char* tag : {"OsmRecorder", "OsmStrictRecorder"}) {
+    for (const ContentCase& c : kContentCases)
+    {
+        for (const char* tag : {"OsmRecorder", "OsmStrictRecorder"})
+        {
             const std::string markup = std::string("<") + tag + ">" + c.inner + "</" + tag + ">";
             std::string error;
             Hold root(Parse(markup, &error));
@@ -130,7 +132,8 @@ TEST_F(ParseTest, TextAfterEmptyBracesIsTakenLiterally)
         {"<Page Tag=\"a{b}\"/>", L"a{b}"},
         {"<Page><Page.Tag>{StaticResource b}</Page.Tag></Page>", L"{StaticResource b}"},
     };
-    for (const auto& c : kCases) {
+    for (const auto& c : kCases)
+    {
         Hold root(Parse(c.markup));
         ASSERT_TRUE(root) << c.markup;
         EXPECT_EQ(c.tag, TextOf(root->GetValue(COSMMarkupFrameworkElement::s_pTagProperty))) << c.markup;
@@ -187,7 +190,8 @@ TEST_F(ParseTest, ACollectionPropertyCollectsItsChildrenWithoutACollectionTag)
     Hold direct(Parse("<Border><Border.Background><LinearGradientBrush><GradientStop Color=\"Navy\"/>"
                       "<GradientStop/></LinearGradientBrush></Border.Background></Border>"));
     ASSERT_TRUE(direct);
-    brush = MarkupDynamicCast<COSMMarkupLinearGradientBrush>(static_cast<COSMMarkupBorder*>(direct.Get())->GetBackground());
+    brush =
+        MarkupDynamicCast<COSMMarkupLinearGradientBrush>(static_cast<COSMMarkupBorder*>(direct.Get())->GetBackground());
     ASSERT_NE(nullptr, brush);
     EXPECT_EQ(2, brush->GetGradientStops()->GetCount());
 }
@@ -205,7 +209,8 @@ TEST_F(ParseTest, AnXmlDeclarationNamingUtf8SwitchesTheReaderForTheRestOfTheText
         {"<?xml version='1.0' encoding='utf-8' standalone='yes'?><Page Tag=\"\xC3\xA9\"/>", CP_ACP, L"\xE9"},
         {"<Page Tag=\"\x82\xA0\"/>", 932, L"\x3042"},
     };
-    for (const auto& c : kCases) {
+    for (const auto& c : kCases)
+    {
         std::string error;
         Hold root(Parse(c.markup, &error, c.codePage));
         ASSERT_TRUE(root) << c.markup << ": " << error;

@@ -36,10 +36,13 @@ protected:
         const LONG live = COSMMarkupObject::GetLiveObjectCount();
         std::string error;
         COSMMarkupUIElement* root = Parse(text, &error, codePage);
-        if (root) {
+        if (root)
+        {
             EXPECT_EQ("", error) << what;
             root->Release();
-        } else {
+        }
+        else
+        {
             EXPECT_NE("", error) << what;
         }
         EXPECT_EQ(live, COSMMarkupObject::GetLiveObjectCount()) << what;
@@ -48,7 +51,8 @@ protected:
 
 TEST_F(BuilderRobustnessTest, TheDocumentsParseWhole)
 {
-    for (const MarkupTestDocument& document : kMarkupTestDocuments) {
+    for (const MarkupTestDocument& document : kMarkupTestDocuments)
+    {
         if (!markup_test::IsReadable(document))
             continue;
         std::string error;
@@ -61,10 +65,12 @@ TEST_F(BuilderRobustnessTest, TheDocumentsParseWhole)
 
 TEST_F(BuilderRobustnessTest, EveryPrefixGivesARootOrAMessage)
 {
-    for (const MarkupTestDocument& document : kMarkupTestDocuments) {
+    for (const MarkupTestDocument& document : kMarkupTestDocuments)
+    {
         if (!markup_test::IsReadable(document))
             continue;
-        for (size_t length = 0; length <= document.text.size(); ++length) {
+        for (size_t length = 0; length <= document.text.size(); ++length)
+        {
             ParseOnce(document.text.substr(0, length), StartCodePage(document),
                       std::string(document.name) + " cut at " + std::to_string(length));
         }

@@ -48,7 +48,8 @@ BOOL CRecorder::AllowWhiteSpaceContent() const
 std::vector<std::string> CRecorder::DescribeContent() const
 {
     std::vector<std::string> lines;
-    for (const COSMMarkupObject* content : m_content) {
+    for (const COSMMarkupObject* content : m_content)
+    {
         if (LPCWSTR text = GetMarkupText(content))
             lines.push_back("\"" + Utf8(text) + "\"");
         else

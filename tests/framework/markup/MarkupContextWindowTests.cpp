@@ -30,7 +30,8 @@ class CMarkupHost : public CWnd
 public:
     BOOL CreateHost()
     {
-        LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        LPCSTR cls =
+            AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
         if (!CreateEx(0, cls, "markup host", WS_POPUP | WS_VISIBLE, 100, 80, 200, 150, nullptr, nullptr))
             return FALSE;
         ::UpdateWindow(m_hWnd);
@@ -176,10 +177,10 @@ TEST_F(ContextWindowTest, AHyperlinkClicksOnAReleaseThatFollowsAPressOverIt)
     CLinkText text(hostContext);
     ASSERT_NE(nullptr, text.hyperlink);
     std::vector<COSMMarkupInputElement*> senders;
-    hostContext->AddHandler(COSMMarkupHyperlink::s_pClickEvent,
-                            new COSMMarkupFunctionDelegate([&](COSMMarkupInputElement* sender, COSMMarkupRoutedEventArgs*) {
-                                senders.push_back(sender);
-                            }));
+    hostContext->AddHandler(
+        COSMMarkupHyperlink::s_pClickEvent,
+        new COSMMarkupFunctionDelegate(
+            [&](COSMMarkupInputElement* sender, COSMMarkupRoutedEventArgs*) { senders.push_back(sender); }));
     Send(hostContext, text.root, WM_MOUSEMOVE, text.link);
     ASSERT_EQ(text.linkRun, hostContext->GetMouseOverElement());
 
@@ -294,8 +295,9 @@ TEST_F(ContextWindowTest, LosingTheCaptureRaisesLostMouseCaptureOnce)
 {
     Owned<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(hostContext);
     int lost = 0;
-    border->AddHandler(COSMMarkupInputElement::s_pLostMouseCaptureEvent,
-                       new COSMMarkupFunctionDelegate([&](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) { ++lost; }));
+    border->AddHandler(
+        COSMMarkupInputElement::s_pLostMouseCaptureEvent,
+        new COSMMarkupFunctionDelegate([&](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) { ++lost; }));
     border->CaptureMouse();
     Send(hostContext, border.get(), WM_CAPTURECHANGED, CPoint(0, 0));
     Send(hostContext, border.get(), WM_CAPTURECHANGED, CPoint(0, 0));
@@ -343,8 +345,7 @@ using markup_test::CProbe;
 
 // A probe of 150 × 100 at the window's top left holding one child of 40 × 30 at (10, 10), both made by the host's
 // context and laid out.
-template <class T>
-struct CProbePair
+template <class T> struct CProbePair
 {
     explicit CProbePair(COSMMarkupContext* context) : root(MakeIn<T>(context))
     {
@@ -367,7 +368,8 @@ struct CProbePair
 
 TEST_F(ContextWindowTest, AHandCursorOnAnElementOrItsParentAnswersTheCursorQuery)
 {
-    for (bool onChild : {false, true}) {
+    for (bool onChild : {false, true})
+    {
         SCOPED_TRACE(onChild ? "cursor on the child" : "cursor on the parent");
         CProbePair<CProbe> probes(hostContext);
         SetFromText(&builder, onChild ? static_cast<CProbe*>(probes.child) : probes.root.get(),
@@ -383,7 +385,8 @@ TEST_F(ContextWindowTest, AHandCursorOnAnElementOrItsParentAnswersTheCursorQuery
         // Over the parent alone the hand is only its own; outside both nothing answers and the arrow comes back.
         Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inRootOnly);
         result = 0;
-        EXPECT_EQ(onChild ? FALSE : TRUE, Send(hostContext, probes.root.get(), WM_SETCURSOR, probes.inRootOnly, &result));
+        EXPECT_EQ(onChild ? FALSE : TRUE,
+                  Send(hostContext, probes.root.get(), WM_SETCURSOR, probes.inRootOnly, &result));
         EXPECT_EQ(onChild ? 0 : 1, result);
         EXPECT_EQ(::LoadCursor(nullptr, onChild ? IDC_ARROW : IDC_HAND), ::GetCursor());
 
@@ -422,7 +425,8 @@ TEST_F(ContextWindowTest, TheWheelIsHandledOnlyWhenAnElementOnTheRouteMarksItHan
     };
     Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
     ASSERT_EQ(probes.child, hostContext->GetMouseOverElement());
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         probes.child->wheels = probes.root->wheels = 0;
         probes.child->handlesWheel = c.childHandles;
@@ -479,14 +483,16 @@ TEST_F(ContextWindowTest, MovingFromAChildToItsParentLeavesTheChildOnly)
     CProbePair<CProbe> probes(hostContext);
     std::vector<std::string> heard;
     const auto listen = [&](CProbe* element, const char* name) {
-        element->AddHandler(COSMMarkupInputElement::s_pMouseEnterEvent,
-                            new COSMMarkupFunctionDelegate([&heard, name](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) {
-                                heard.push_back(std::string("enter ") + name);
-                            }));
-        element->AddHandler(COSMMarkupInputElement::s_pMouseLeaveEvent,
-                            new COSMMarkupFunctionDelegate([&heard, name](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) {
-                                heard.push_back(std::string("leave ") + name);
-                            }));
+        element->AddHandler(
+            COSMMarkupInputElement::s_pMouseEnterEvent,
+            new COSMMarkupFunctionDelegate([&heard, name](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) {
+                heard.push_back(std::string("enter ") + name);
+            }));
+        element->AddHandler(
+            COSMMarkupInputElement::s_pMouseLeaveEvent,
+            new COSMMarkupFunctionDelegate([&heard, name](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) {
+                heard.push_back(std::string("leave ") + name);
+            }));
     };
     listen(probes.root.get(), "parent");
     listen(probes.child, "child");
@@ -519,7 +525,8 @@ TEST_F(ContextWindowTest, MovingFromAChildToItsParentLeavesTheChildOnly)
 
 TEST_F(ContextWindowTest, TheHostsReleaseComesFirstAndTheElementsKeepTheContextUntilTheyGo)
 {
-    for (bool windowDestroyed : {false, true}) {
+    for (bool windowDestroyed : {false, true})
+    {
         SCOPED_TRACE(windowDestroyed ? "the host window destroyed too" : "the host window kept");
         CMarkupHost window;
         ASSERT_TRUE(window.CreateHost());
@@ -539,7 +546,8 @@ TEST_F(ContextWindowTest, TheHostsReleaseComesFirstAndTheElementsKeepTheContextU
             EXPECT_FALSE(destroyed);
             EXPECT_EQ(probes.child, context->GetCaptureElement());
 
-            if (windowDestroyed) {
+            if (windowDestroyed)
+            {
                 // What a host forwards as its window goes.
                 Send(context, probes.root.get(), WM_DESTROY, CPoint(-1, -1));
                 EXPECT_EQ(nullptr, context->GetMouseOverElement());
@@ -590,7 +598,8 @@ TEST_F(ContextWindowTest, AnElementAsToolTipIsPassedOverForTheNearestTextToolTip
     };
     COSMMarkupToolTipContext* tips = hostContext->GetToolTipContext();
     ASSERT_NE(nullptr, tips);
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         COSMMarkupUIElement* root = ParseMarkup(hostContext, c.text);
         ASSERT_NE(nullptr, root);
@@ -613,12 +622,14 @@ TEST_F(ContextWindowTest, AnElementAsToolTipIsPassedOverForTheNearestTextToolTip
             const char* tip;
         } probes[] = {{pieces.back()->GetRect().CenterPoint(), c.linkOwner, c.linkTip},
                       {pieces.front()->GetRect().CenterPoint(), c.plainOwner, c.plainTip}};
-        for (const auto& probe : probes) {
+        for (const auto& probe : probes)
+        {
             Send(hostContext, root, WM_MOUSEMOVE, probe.point);
             TOOLINFOA info = {};
             info.cbSize = TTTOOLINFOA_V2_SIZE;
             const INT_PTR id = tips->OnToolHitTest(&host, probe.point, &info);
-            if (!probe.owner) {
+            if (!probe.owner)
+            {
                 EXPECT_EQ(-1, id);
                 EXPECT_EQ(nullptr, info.lpszText);
                 continue;
@@ -657,7 +668,8 @@ TEST_F(ContextWindowTest, AChangedTextInvalidatesItsRectangleInTheHostWindow)
     };
     CRect client;
     host.GetClientRect(&client);
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         COSMMarkupUIElement* root = ParseMarkup(hostContext, c.text);
         ASSERT_NE(nullptr, root);

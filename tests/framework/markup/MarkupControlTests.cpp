@@ -24,8 +24,8 @@
 using foundation_test::DcTestSurface;
 using markup_test::ClassicButtons;
 using markup_test::ControlTest;
-using markup_test::Hold;
 using markup_test::DrawnPart;
+using markup_test::Hold;
 using markup_test::PartRecorder;
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -50,9 +50,11 @@ enum class Step
 
 void Play(COSMMarkupButtonBase* button, const std::vector<Step>& steps)
 {
-    for (Step step : steps) {
+    for (Step step : steps)
+    {
         COSMMarkupMouseEventArgs args;
-        switch (step) {
+        switch (step)
+        {
         case Step::Down:
             button->OnMouseLeftButtonDown(&args);
             break;
@@ -85,7 +87,8 @@ void Render(COSMMarkupObject* root, DcTestSurface& surface)
 TEST_F(ControlTest, TextContentBecomesATextBlockWithOneRun)
 {
     for (const char* markup : {"<Button Name=\"b\">Press me</Button>", "<Button Name=\"b\" Content=\"Press me\"/>",
-                               "<CheckBox Name=\"b\">Press me</CheckBox>"}) {
+                               "<CheckBox Name=\"b\">Press me</CheckBox>"})
+    {
         Hold root(Build(InPage(markup)));
         auto* button = FindAs<COSMMarkupContentControl>(root.Get(), L"b");
         ASSERT_NE(button, nullptr) << markup;
@@ -160,24 +163,28 @@ TEST_F(ControlTest, ButtonsMeasureTheirContentWithPaddingAndFrame)
          CSize(42, 24), CRect(5, 6, 35, 16)},
         {"<Button Name=\"b\"/>", CSize(8, 8), CRect(0, 0, 0, 0)},
         // 16 for the glyph plus the padding; at least 13 high with content.
-        {"<CheckBox Name=\"b\" Padding=\"1,2,3,4\"><FrameworkElement Name=\"c\" Width=\"30\" Height=\"10\"/></CheckBox>",
+        {"<CheckBox Name=\"b\" Padding=\"1,2,3,4\"><FrameworkElement Name=\"c\" Width=\"30\" "
+         "Height=\"10\"/></CheckBox>",
          CSize(50, 16), CRect(17, 2, 47, 12)},
         {"<CheckBox Name=\"b\" Padding=\"1\"><FrameworkElement Name=\"c\" Width=\"30\" Height=\"4\"/></CheckBox>",
          CSize(48, 13), CRect(17, 1, 47, 12)},
-        {"<RadioButton Name=\"b\" Padding=\"1,0,1,0\"><FrameworkElement Name=\"c\" Width=\"30\" Height=\"20\"/></RadioButton>",
+        {"<RadioButton Name=\"b\" Padding=\"1,0,1,0\"><FrameworkElement Name=\"c\" Width=\"30\" "
+         "Height=\"20\"/></RadioButton>",
          CSize(48, 20), CRect(17, 0, 47, 20)},
         // Without content: the check box only its padding high, the radio button at least 13.
         {"<CheckBox Name=\"b\" Padding=\"3,4,5,6\"/>", CSize(24, 10), CRect(0, 0, 0, 0)},
         {"<RadioButton Name=\"b\" Padding=\"3,4,5,6\"/>", CSize(24, 13), CRect(0, 0, 0, 0)},
         {"<RadioButton Name=\"b\" Padding=\"3,10,5,6\"/>", CSize(24, 16), CRect(0, 0, 0, 0)},
     };
-    for (const Case& c : cases) {
-        Hold root(Build("<Page><StackPanel HorizontalAlignment=\"Left\">" + std::string(c.markup) +
-                        "</StackPanel></Page>"));
+    for (const Case& c : cases)
+    {
+        Hold root(
+            Build("<Page><StackPanel HorizontalAlignment=\"Left\">" + std::string(c.markup) + "</StackPanel></Page>"));
         auto* button = FindAs<COSMMarkupButtonBase>(root.Get(), L"b");
         ASSERT_NE(button, nullptr) << c.markup;
         EXPECT_EQ(button->GetDesiredSize(), c.desired) << c.markup;
-        if (auto* content = FindAs<COSMMarkupUIElement>(root.Get(), L"c")) {
+        if (auto* content = FindAs<COSMMarkupUIElement>(root.Get(), L"c"))
+        {
             EXPECT_EQ(content->GetFinalRect(), c.contentRect) << c.markup;
         }
     }
@@ -218,7 +225,8 @@ TEST_F(ControlTest, OnlyAReleaseOverThePressedButtonClicks)
         {"press, lose the capture", {Step::Enter, Step::Down, Step::LoseCapture, Step::Up}, 0, true},
         {"release without a press", {Step::Enter, Step::Up}, 0, true},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         std::vector<std::string> log;
         LogEvents(L"OnClick", &log);
         Hold root(Build(InPage("<Button Name=\"b\" Click=\"OnClick\">OK</Button>")));
@@ -237,11 +245,12 @@ TEST_F(ControlTest, IsPressedHoldsWhileTheButtonIsHeldOverIt)
     Hold root(Build(InPage("<Button Name=\"b\">OK</Button>")));
     auto* button = FindAs<COSMMarkupButton>(root.Get(), L"b");
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->GetValue(COSMMarkupUIElement::s_pFocusableProperty)->IsEqual(
-                  Hold(COSMMarkupBool::CreateTrueValue()).Get()),
+    EXPECT_EQ(button->GetValue(COSMMarkupUIElement::s_pFocusableProperty)
+                  ->IsEqual(Hold(COSMMarkupBool::CreateTrueValue()).Get()),
               TRUE);
     std::vector<BOOL> pressed;
-    for (Step step : {Step::Enter, Step::Down, Step::Leave, Step::Enter, Step::Up}) {
+    for (Step step : {Step::Enter, Step::Down, Step::Leave, Step::Enter, Step::Up})
+    {
         Play(button, {step});
         pressed.push_back(button->GetIsPressed());
     }
@@ -259,7 +268,8 @@ TEST_F(ControlTest, AThreeStateCheckBoxCyclesAndRaisesItsEventsBeforeClick)
     auto* box = FindAs<COSMMarkupCheckBox>(root.Get(), L"c");
     ASSERT_NE(box, nullptr);
     std::vector<int> states;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         Play(box, {Step::Enter, Step::Down, Step::Up});
         states.push_back(box->GetIsChecked());
     }
@@ -314,7 +324,8 @@ TEST_F(ControlTest, IsCheckedReadsTrueFalseAndEmptyText)
         const char* text;
         int state;
     };
-    for (const Case& c : {Case{"TRUE", 1}, Case{"false", 0}, Case{"", 2}, Case{"True", 1}}) {
+    for (const Case& c : {Case{"TRUE", 1}, Case{"false", 0}, Case{"", 2}, Case{"True", 1}})
+    {
         Hold root(Build(InPage("<CheckBox Name=\"c\" IsChecked=\"" + std::string(c.text) + "\"/>")));
         auto* box = FindAs<COSMMarkupCheckBox>(root.Get(), L"c");
         ASSERT_NE(box, nullptr) << c.text;
@@ -331,9 +342,9 @@ TEST_F(ControlTest, IsCheckedReadsTrueFalseAndEmptyText)
 TEST_F(ControlTest, IsCheckedChangesFromCodeRaiseTheirEvents)
 {
     std::vector<std::string> log;
-    for (COSMMarkupRoutedEvent* routedEvent : {COSMMarkupToggleButton::s_pCheckedEvent,
-                                              COSMMarkupToggleButton::s_pUncheckedEvent,
-                                              COSMMarkupToggleButton::s_pIndeterminateEvent})
+    for (COSMMarkupRoutedEvent* routedEvent :
+         {COSMMarkupToggleButton::s_pCheckedEvent, COSMMarkupToggleButton::s_pUncheckedEvent,
+          COSMMarkupToggleButton::s_pIndeterminateEvent})
         context->AddHandler(routedEvent, MakeLogger(&log));
     Hold root(Build(InPage("<StackPanel><CheckBox Name=\"c\"/></StackPanel>")));
     auto* box = FindAs<COSMMarkupCheckBox>(root.Get(), L"c");
@@ -368,7 +379,8 @@ TEST_F(ControlTest, AClassicButtonDrawsItsBevelInSystemColours)
     };
     for (const Probe& p : {Probe{10, 0, light}, Probe{0, 10, light}, Probe{0, 19, dark}, Probe{10, 18, shadow},
                            Probe{38, 10, shadow}, Probe{10, 19, dark}, Probe{39, 10, dark}, Probe{39, 0, dark},
-                           Probe{20, 10, face}, Probe{40, 10, RGB(1, 2, 3)}, Probe{10, 20, RGB(1, 2, 3)}}) {
+                           Probe{20, 10, face}, Probe{40, 10, RGB(1, 2, 3)}, Probe{10, 20, RGB(1, 2, 3)}})
+    {
         EXPECT_EQ(surface.Pixel(p.x, p.y), p.color) << p.x << ", " << p.y;
     }
 
@@ -376,9 +388,10 @@ TEST_F(ControlTest, AClassicButtonDrawsItsBevelInSystemColours)
     Play(button, {Step::Enter, Step::Down});
     Render(root.Get(), surface);
     const COLORREF frame = ::GetSysColor(COLOR_WINDOWFRAME);
-    for (const Probe& p : {Probe{10, 0, frame}, Probe{0, 10, frame}, Probe{39, 10, frame}, Probe{10, 19, frame},
-                           Probe{10, 1, shadow}, Probe{1, 10, shadow}, Probe{38, 10, shadow}, Probe{10, 18, shadow},
-                           Probe{20, 10, face}}) {
+    for (const Probe& p :
+         {Probe{10, 0, frame}, Probe{0, 10, frame}, Probe{39, 10, frame}, Probe{10, 19, frame}, Probe{10, 1, shadow},
+          Probe{1, 10, shadow}, Probe{38, 10, shadow}, Probe{10, 18, shadow}, Probe{20, 10, face}})
+    {
         EXPECT_EQ(surface.Pixel(p.x, p.y), p.color) << "pressed " << p.x << ", " << p.y;
     }
     Play(button, {Step::Up});
@@ -445,9 +458,12 @@ TEST_F(ControlTest, TheFocusRectangleLiesThreePixelsInside)
 TEST_F(ControlTest, GlyphButtonsShowTheirFocusRightOfTheGlyphAndOnlyWithContent)
 {
     ClassicButtons classic;
-    for (const char* tag : {"CheckBox", "RadioButton"}) {
-        for (bool withContent : {true, false}) {
-            const std::string open = std::string("<") + tag + " Name=\"c\" Width=\"60\" Height=\"20\" "
+    for (const char* tag : {"CheckBox", "RadioButton"})
+    {
+        for (bool withContent : {true, false})
+        {
+            const std::string open = std::string("<") + tag +
+                                     " Name=\"c\" Width=\"60\" Height=\"20\" "
                                      "HorizontalAlignment=\"Left\" VerticalAlignment=\"Top\"";
             Hold root(Build(InPage(withContent ? open + ">text</" + tag + ">" : open + "/>")));
             auto* box = FindAs<COSMMarkupToggleButton>(root.Get(), L"c");
@@ -458,17 +474,22 @@ TEST_F(ControlTest, GlyphButtonsShowTheirFocusRightOfTheGlyphAndOnlyWithContent)
             DcTestSurface focused(70, 30, RGB(1, 2, 3));
             Render(root.Get(), focused);
             int left = 0, frame = 0;
-            for (int y = 0; y < 30; ++y) {
-                for (int x = 0; x < 70; ++x) {
+            for (int y = 0; y < 30; ++y)
+            {
+                for (int x = 0; x < 70; ++x)
+                {
                     const bool changed = focused.Pixel(x, y) != plain.Pixel(x, y);
                     left += changed && x < 15;
                     frame += changed && x >= 15;
                 }
             }
             EXPECT_EQ(left, 0) << tag;
-            if (withContent) {
+            if (withContent)
+            {
                 EXPECT_GE(frame, 20) << tag;
-            } else {
+            }
+            else
+            {
                 EXPECT_EQ(frame, 0) << tag;
             }
         }
@@ -516,16 +537,37 @@ TEST_F(ControlTest, ThemedButtonsAskForTheirPartsAndStates)
     const Case cases[] = {
         {"button normal", button, [] {}, 1, 1},
         {"button hot", button, [&] { mouseOver(button); }, 1, 2},
-        {"button pressed", button, [&] { mouseOver(button); pressed(button); }, 1, 3},
+        {"button pressed", button,
+         [&] {
+             mouseOver(button);
+             pressed(button);
+         },
+         1, 3},
         {"check box normal", box, [] {}, 3, 1},
         {"check box checked", box, [&] { box->SetIsChecked(1); }, 3, 5},
-        {"check box hot indeterminate", box, [&] { mouseOver(box); box->SetIsChecked(2); }, 3, 10},
-        {"check box pressed checked", box, [&] { pressed(box); box->SetIsChecked(1); }, 3, 7},
+        {"check box hot indeterminate", box,
+         [&] {
+             mouseOver(box);
+             box->SetIsChecked(2);
+         },
+         3, 10},
+        {"check box pressed checked", box,
+         [&] {
+             pressed(box);
+             box->SetIsChecked(1);
+         },
+         3, 7},
         {"radio hot", radio, [&] { mouseOver(radio); }, 2, 2},
-        {"radio checked pressed", radio, [&] { pressed(radio); radio->SetIsChecked(1); }, 2, 7},
+        {"radio checked pressed", radio,
+         [&] {
+             pressed(radio);
+             radio->SetIsChecked(1);
+         },
+         2, 7},
         {"radio indeterminate", radio, [&] { radio->SetIsChecked(2); }, 2, 5},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         reset(c.element);
         c.setup();
         recorder.Clear();
@@ -576,7 +618,8 @@ TEST_F(ControlTest, ClassicGlyphsUseTheFrameControlStyles)
         {radio, 0, true, DFCS_BUTTONRADIO | DFCS_PUSHED},
         {radio, 1, false, DFCS_BUTTONRADIO | DFCS_CHECKED},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         c.element->SetIsChecked(c.checked);
         c.element->SetValue(COSMMarkupButtonBase::s_pIsPressedProperty,
                             c.pressed ? COSMMarkupBool::CreateTrueValue() : nullptr);

@@ -51,11 +51,11 @@ protected:
 };
 
 // Pumps the thread's messages until done() or timeoutMs passes.
-template <class Done>
-bool PumpUntil(Done done, DWORD timeoutMs = 3000)
+template <class Done> bool PumpUntil(Done done, DWORD timeoutMs = 3000)
 {
     const DWORD start = ::GetTickCount();
-    while (!done() && ::GetTickCount() - start < timeoutMs) {
+    while (!done() && ::GetTickCount() - start < timeoutMs)
+    {
         osm::test::PumpPendingMessages();
         ::Sleep(5);
     }
@@ -74,11 +74,13 @@ protected:
     void TearDown() override
     {
         osm::test::SendMouseMoveTo(m_cursor);
-        PumpUntil([this] {
-            POINT now{};
-            ::GetCursorPos(&now);
-            return now.x == m_cursor.x && now.y == m_cursor.y;
-        }, 1000);
+        PumpUntil(
+            [this] {
+                POINT now{};
+                ::GetCursorPos(&now);
+                return now.x == m_cursor.x && now.y == m_cursor.y;
+            },
+            1000);
         MarkupTest::TearDown();
     }
 

@@ -60,41 +60,86 @@ struct ConverterTable
 TEST_F(MarkupTest, ConvertersKnowTheirNamesInAnyCaseAndNothingElse)
 {
     const ConverterTable tables[] = {
-        {"font weight", ConvertFontWeight,
-         {{L"Thin", 100}, {L"ExtraLight", 200}, {L"Light", 300}, {L"Normal", 400}, {L"Regular", 400},
-          {L"Medium", 500}, {L"SemiBold", 600}, {L"DemiBold", 600}, {L"Bold", 700}, {L"ExtraBold", 800},
-          {L"UltraBold", 800}, {L"Black", 900}, {L"Heavy", 900}, {L"ExtraBlack", 950}},
+        {"font weight",
+         ConvertFontWeight,
+         {{L"Thin", 100},
+          {L"ExtraLight", 200},
+          {L"Light", 300},
+          {L"Normal", 400},
+          {L"Regular", 400},
+          {L"Medium", 500},
+          {L"SemiBold", 600},
+          {L"DemiBold", 600},
+          {L"Bold", 700},
+          {L"ExtraBold", 800},
+          {L"UltraBold", 800},
+          {L"Black", 900},
+          {L"Heavy", 900},
+          {L"ExtraBlack", 950}},
          L"Bolder"},
         {"font style", ConvertFontStyle, {{L"Normal", 0}, {L"Italic", 1}}, L"Oblique"},
         {"text decorations", ConvertTextDecorations, {{L"", 0}, {L"Underline", 1}, {L"Strikethrough", 2}}, L"None"},
         {"font quality", ConvertFontQuality, {{L"ClearType", CLEARTYPE_QUALITY}}, L"ClearTone"},
-        {"horizontal alignment", ConvertHorizontalAlignment,
-         {{L"Left", 0}, {L"Center", 1}, {L"Right", 2}, {L"Stretch", 3}}, L"Centre"},
-        {"vertical alignment", ConvertVerticalAlignment,
-         {{L"Top", 0}, {L"Center", 1}, {L"Bottom", 2}, {L"Stretch", 3}}, L"Middle"},
+        {"horizontal alignment",
+         ConvertHorizontalAlignment,
+         {{L"Left", 0}, {L"Center", 1}, {L"Right", 2}, {L"Stretch", 3}},
+         L"Centre"},
+        {"vertical alignment",
+         ConvertVerticalAlignment,
+         {{L"Top", 0}, {L"Center", 1}, {L"Bottom", 2}, {L"Stretch", 3}},
+         L"Middle"},
         {"text wrapping", ConvertTextWrapping, {{L"NoWrap", 0}, {L"Wrap", 1}, {L"WrapWithOverflow", 2}}, L"Wrapped"},
-        {"text trimming", ConvertTextTrimming,
-         {{L"None", 0}, {L"CharacterEllipsis", 1}, {L"WordEllipsis", 2}}, L"WordEllipses"},
-        {"text alignment", ConvertTextAlignment,
-         {{L"Left", 0}, {L"Right", 1}, {L"Center", 2}, {L"Justify", 3}}, L"Centre"},
+        {"text trimming",
+         ConvertTextTrimming,
+         {{L"None", 0}, {L"CharacterEllipsis", 1}, {L"WordEllipsis", 2}},
+         L"WordEllipses"},
+        {"text alignment",
+         ConvertTextAlignment,
+         {{L"Left", 0}, {L"Right", 1}, {L"Center", 2}, {L"Justify", 3}},
+         L"Centre"},
         {"orientation", ConvertOrientation, {{L"Horizontal", 0}, {L"Vertical", 1}}, L"Diagonal"},
-        {"baseline alignment", ConvertBaselineAlignment,
-         {{L"Top", 0}, {L"Center", 1}, {L"Bottom", 2}, {L"Baseline", 3}, {L"TextTop", 4}, {L"TextBottom", 5},
-          {L"Subscript", 6}, {L"Superscript", 7}},
+        {"baseline alignment",
+         ConvertBaselineAlignment,
+         {{L"Top", 0},
+          {L"Center", 1},
+          {L"Bottom", 2},
+          {L"Baseline", 3},
+          {L"TextTop", 4},
+          {L"TextBottom", 5},
+          {L"Subscript", 6},
+          {L"Superscript", 7}},
          L"Baselined"},
         {"visibility", ConvertVisibility, {{L"Visible", 0}, {L"Hidden", 1}, {L"Collapsed", 2}}, L"Visibly"},
-        {"scroll-bar visibility", ConvertScrollBarVisibility,
-         {{L"Disabled", 0}, {L"Auto", 1}, {L"Visible", 2}}, L"Automatic"},
+        {"scroll-bar visibility",
+         ConvertScrollBarVisibility,
+         {{L"Disabled", 0}, {L"Auto", 1}, {L"Visible", 2}},
+         L"Automatic"},
         {"stretch", ConvertStretch, {{L"None", 0}, {L"Fill", 1}, {L"Uniform", 2}, {L"UniformToFill", 3}}, L"Full"},
-        {"cursor", ConvertCursor,
-         {{L"None", 0}, {L"No", 32648}, {L"Arrow", 32512}, {L"AppStarting", 32650}, {L"Cross", 32515},
-          {L"IBeam", 32513}, {L"SizeAll", 32646}, {L"SizeNESW", 32643}, {L"SizeNS", 32645}, {L"SizeNWSE", 32642},
-          {L"SizeWE", 32644}, {L"UpArrow", 32516}, {L"Wait", 32514}, {L"Hand", 32649}},
-         L"Pointer", true},
+        {"cursor",
+         ConvertCursor,
+         {{L"None", 0},
+          {L"No", 32648},
+          {L"Arrow", 32512},
+          {L"AppStarting", 32650},
+          {L"Cross", 32515},
+          {L"IBeam", 32513},
+          {L"SizeAll", 32646},
+          {L"SizeNESW", 32643},
+          {L"SizeNS", 32645},
+          {L"SizeNWSE", 32642},
+          {L"SizeWE", 32644},
+          {L"UpArrow", 32516},
+          {L"Wait", 32514},
+          {L"Hand", 32649}},
+         L"Pointer",
+         true},
     };
-    for (const ConverterTable& table : tables) {
-        for (const auto& [name, number] : table.values) {
-            for (const std::wstring& text : {name, Upper(name)}) {
+    for (const ConverterTable& table : tables)
+    {
+        for (const auto& [name, number] : table.values)
+        {
+            for (const std::wstring& text : {name, Upper(name)})
+            {
                 Hold value(ConvertText(table.converter, text));
                 ASSERT_NE(nullptr, value.Get()) << table.name << " " << testing::PrintToString(text);
                 const COSMMarkupType* expectedType =
@@ -114,13 +159,27 @@ TEST_F(MarkupTest, ConvertersKnowTheirNamesInAnyCaseAndNothingElse)
 TEST_F(MarkupTest, LengthsReadTheirUnitsAndSaturate)
 {
     const std::pair<std::wstring, int> cases[] = {
-        {L"12pt", 16},          {L"-12pt", -16},       {L"5PT", 7},             {L"10.5pt", 13},
-        {L"1in", 96},           {L"1cm", 37},          {L"-3cm", -113},         {L"20px", 20},
-        {L"12", 12},            {L"Auto", INT_MAX},    {L"auto", INT_MAX},      {L"AUTO", INT_MAX},
-        {L"abc", 0},            {L"0pt", 0},           {L"1000000000in", INT_MAX},
-        {L"-1000000000cm", INT_MIN}, {L"99999999999pt", INT_MAX}, {L"1000000000pt", 1333333333},
+        {L"12pt", 16},
+        {L"-12pt", -16},
+        {L"5PT", 7},
+        {L"10.5pt", 13},
+        {L"1in", 96},
+        {L"1cm", 37},
+        {L"-3cm", -113},
+        {L"20px", 20},
+        {L"12", 12},
+        {L"Auto", INT_MAX},
+        {L"auto", INT_MAX},
+        {L"AUTO", INT_MAX},
+        {L"abc", 0},
+        {L"0pt", 0},
+        {L"1000000000in", INT_MAX},
+        {L"-1000000000cm", INT_MIN},
+        {L"99999999999pt", INT_MAX},
+        {L"1000000000pt", 1333333333},
     };
-    for (const auto& [text, length] : cases) {
+    for (const auto& [text, length] : cases)
+    {
         Hold value(ConvertText(ConvertMarkupLength, text));
         ASSERT_NE(nullptr, MarkupDynamicCast<COSMMarkupInt>(value.Get())) << testing::PrintToString(text);
         EXPECT_EQ(length, static_cast<COSMMarkupInt*>(value.Get())->GetValue()) << testing::PrintToString(text);
@@ -166,7 +225,8 @@ TEST_F(MarkupTest, EverySystemColourMemberGivesItsColourBrushOrKey)
         {L"WindowText", COLOR_WINDOWTEXT},
     };
     COSMMarkupSystemColors colors;
-    for (const auto& [name, index] : names) {
+    for (const auto& [name, index] : names)
+    {
         const UINT expected = 0xFF000000u | ::GetSysColor(index);
         const std::wstring prefix = L"SystemColors." + name;
         EXPECT_EQ(index, COSMMarkupSystemColors::GetColorIndex(name.c_str(), static_cast<int>(name.size())));
@@ -205,17 +265,16 @@ TEST_F(MarkupTest, ShortenedColourNamesMatchTheFirstNameTheyBegin)
 TEST_F(MarkupTest, OtherMembersAreRefusedWithTheStaticMemberMessage)
 {
     const LPCWSTR refused[] = {
-        L"SystemColors.XColor",           // 19 characters
-        L"SystemColors.ColorKey",         // no name at all
+        L"SystemColors.XColor",    // 19 characters
+        L"SystemColors.ColorKey",  // no name at all
         L"SystemColors.BrushKey",
-        L"systemColors.WindowColor",      // the prefix is case-sensitive
-        L"SystemColors.WindowBRUSH",      // and so is the ending
-        L"SystemColors.NoSuchThingColor",
-        L"SystemColors.WindowPen",
-        L"Colors.WindowTextBrush......",
+        L"systemColors.WindowColor",  // the prefix is case-sensitive
+        L"SystemColors.WindowBRUSH",  // and so is the ending
+        L"SystemColors.NoSuchThingColor", L"SystemColors.WindowPen", L"Colors.WindowTextBrush......",
     };
     COSMMarkupSystemColors colors;
-    for (LPCWSTR member : refused) {
+    for (LPCWSTR member : refused)
+    {
         std::string expected = "Cannot find the static member  '";
         for (LPCWSTR p = member; *p; ++p)
             expected += static_cast<char>(*p);

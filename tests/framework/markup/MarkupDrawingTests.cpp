@@ -93,14 +93,14 @@ TEST_F(MarkupTest, ViewportOffsetsAreConvertedToDeviceUnits)
         SIZE viewport;
         CPoint moved;
     } cases[] = {
-        {{1, 1}, {1, 1}, CPoint(10, 4)},
-        {{2, 2}, {4, 4}, CPoint(20, 8)},
+        {{1, 1}, {1, 1}, CPoint(10, 4)},   {{2, 2}, {4, 4}, CPoint(20, 8)},
         {{-2, 2}, {4, -4}, CPoint(20, 8)},  // extents count by their size, whatever their sign
         {{3, 3}, {2, 2}, CPoint(6, 2)},     // truncated toward zero
         {{0, 5}, {3, 3}, CPoint(10, 4)},    // a window extent of 0 is a 1:1 mapping
         {{5, 0}, {3, 3}, CPoint(10, 4)},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(testing::Message() << c.window.cx << "," << c.window.cy << " " << c.viewport.cx << ","
                                         << c.viewport.cy);
         DcTestSurface surface(10, 10);
@@ -142,7 +142,8 @@ TEST_F(MarkupTest, FramesAreFourBandsWithTopAndBottomAcrossTheWholeWidth)
         {1, 2, 3, 4, {"fill 0,0,1,8 " + hex, "fill 7,0,10,8 " + hex, "fill 0,0,10,2 " + hex, "fill 0,4,10,8 " + hex}},
         {0, 0, 0, -1, {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(testing::Message() << c.left << "," << c.top << "," << c.right << "," << c.bottom);
         DcTestSurface surface(10, 8, background);
         Log log;
@@ -153,8 +154,10 @@ TEST_F(MarkupTest, FramesAreFourBandsWithTopAndBottomAcrossTheWholeWidth)
         for (std::string& entry : log)
             entry.erase(0, entry.find_first_not_of(' '));
         EXPECT_EQ(c.bands, log);
-        for (int y = 0; y < 8; ++y) {
-            for (int x = 0; x < 10; ++x) {
+        for (int y = 0; y < 8; ++y)
+        {
+            for (int x = 0; x < 10; ++x)
+            {
                 const bool band = x < c.left || x >= 10 - c.right || y < c.top || y >= 8 - c.bottom;
                 EXPECT_EQ(band ? color : background, surface.Pixel(x, y)) << x << "," << y;
             }

@@ -57,7 +57,8 @@ std::string RadiiText(const double* radii)
     if (!radii)
         return "none";
     std::string text;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 8; ++i)
+    {
         char number[32];
         std::snprintf(number, sizeof number, "%s%g", i ? "," : "", radii[i]);
         text += number;
@@ -77,14 +78,16 @@ std::string RectText(const RECT& rect)
 
 void CProbe::RegisterMarkupProperties()
 {
-    s_pTestBubbleEvent = COSMMarkupRoutedEvent::RegisterEvent(L"TestBubble", GetClassType(), COSMMarkupRoutedEvent::Bubble);
+    s_pTestBubbleEvent =
+        COSMMarkupRoutedEvent::RegisterEvent(L"TestBubble", GetClassType(), COSMMarkupRoutedEvent::Bubble);
 }
 
 CSize CProbe::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
 {
     ++measures;
     measuredWith = CSize(availableWidth, availableHeight);
-    for (int i = 0; i < GetChildren()->GetCount(); ++i) {
+    for (int i = 0; i < GetChildren()->GetCount(); ++i)
+    {
         if (COSMMarkupUIElement* child = GetChildren()->GetElement(i))
             child->Measure(dc, availableWidth, availableHeight);
     }
@@ -94,8 +97,10 @@ CSize CProbe::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, 
 CSize CProbe::ArrangeOverride(int width, int height)
 {
     ++arranges;
-    for (int i = 0; i < GetChildren()->GetCount(); ++i) {
-        if (CProbe* child = MarkupDynamicCast<CProbe>(GetChildren()->GetItem(i))) {
+    for (int i = 0; i < GetChildren()->GetCount(); ++i)
+    {
+        if (CProbe* child = MarkupDynamicCast<CProbe>(GetChildren()->GetItem(i)))
+        {
             const CSize size = child->GetDesiredSize();
             child->Arrange(child->placement.x, child->placement.y, child->placement.x + size.cx,
                            child->placement.y + size.cy);
@@ -174,7 +179,8 @@ void SetFromText(COSMMarkupBuilder* builder, COSMMarkupObject* object, COSMMarku
     object->SetPropertyObject(builder, property, COSMMarkupString::CreateValue(text, -1));
 }
 
-COSMMarkupBorder* AddPlacedBorder(COSMMarkupBuilder* builder, COSMMarkupContext* context, COSMMarkupSingleChildElement* page)
+COSMMarkupBorder* AddPlacedBorder(COSMMarkupBuilder* builder, COSMMarkupContext* context,
+                                  COSMMarkupSingleChildElement* page)
 {
     COSMMarkupBorder* border = static_cast<COSMMarkupBorder*>(context->CreateObject(COSMMarkupBorder::GetClassType()));
     page->SetChild(border);
@@ -213,7 +219,8 @@ CRecordingRenderer::Nesting CRecordingRenderer::Log(const std::string& entry)
 std::vector<std::string> TopLevelCalls(const std::vector<std::string>& log)
 {
     std::vector<std::string> calls;
-    for (const std::string& entry : log) {
+    for (const std::string& entry : log)
+    {
         if (!entry.empty() && entry[0] != ' ')
             calls.push_back(entry);
     }

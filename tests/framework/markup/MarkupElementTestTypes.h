@@ -26,12 +26,10 @@ struct MarkupReleaser
 {
     void operator()(COSMMarkupObject* object) const { object->Release(); }
 };
-template <class T>
-using Owned = std::unique_ptr<T, MarkupReleaser>;
+template <class T> using Owned = std::unique_ptr<T, MarkupReleaser>;
 
 // A new object of class T made by context (so it belongs to it), one reference for the holder.
-template <class T>
-Owned<T> MakeIn(COSMMarkupContext* context)
+template <class T> Owned<T> MakeIn(COSMMarkupContext* context)
 {
     return Owned<T>(static_cast<T*>(context->CreateObject(T::GetClassType())));
 }
@@ -41,7 +39,8 @@ void SetFromText(COSMMarkupBuilder* builder, COSMMarkupObject* object, COSMMarku
                  LPCWSTR text);
 
 // Gives page a border made by context, 30 × 40, aligned left and top with a margin of (10, 20, 0, 0); returns it.
-COSMMarkupBorder* AddPlacedBorder(COSMMarkupBuilder* builder, COSMMarkupContext* context, COSMMarkupSingleChildElement* page);
+COSMMarkupBorder* AddPlacedBorder(COSMMarkupBuilder* builder, COSMMarkupContext* context,
+                                  COSMMarkupSingleChildElement* page);
 
 // What the probes drew, in order: "render <name>" and "focus <name>".
 extern std::vector<std::string> g_drawLog;
@@ -142,8 +141,7 @@ public:
     // With given extents instead of the DC's.
     CRecordingRenderer(HDC dc, SIZE windowExt, SIZE viewportExt, std::vector<std::string>* log)
         : COSMMarkupDeviceContext(dc, nullptr, windowExt, viewportExt), m_pLog(log)
-    {
-    }
+    {}
 
     void OffsetViewport(POINT point) override;
     void DrawFrame(RECT rect, COSMMarkupBrush* brush, const COSMMarkupThickness* thickness) override;

@@ -37,13 +37,13 @@ protected:
     // A delegate that notes "<what> <sender's name>" in log, then runs then.
     static COSMMarkupDelegate* Note(Log* log, const std::string& what, Handler then = nullptr)
     {
-        return new COSMMarkupFunctionDelegate([log, what, then](COSMMarkupInputElement* sender,
-                                                               COSMMarkupRoutedEventArgs* args) {
-            const CProbe* probe = MarkupDynamicCast<CProbe>(sender);
-            log->push_back(what + " " + (probe ? probe->name : "?"));
-            if (then)
-                then(sender, args);
-        });
+        return new COSMMarkupFunctionDelegate(
+            [log, what, then](COSMMarkupInputElement* sender, COSMMarkupRoutedEventArgs* args) {
+                const CProbe* probe = MarkupDynamicCast<CProbe>(sender);
+                log->push_back(what + " " + (probe ? probe->name : "?"));
+                if (then)
+                    then(sender, args);
+            });
     }
     static CProbe* Probe(const char* name)
     {
@@ -137,10 +137,9 @@ TEST_F(EventTest, EveryHandlerOfAnElementRunsInBindingOrderWhateverTheHandledFla
 {
     Owned<CProbe> probe(Probe("probe"));
     Log log;
-    probe->AddHandler(CProbe::s_pTestBubbleEvent,
-                      Note(&log, "first", [](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs* args) {
-                          args->handled = TRUE;
-                      }));
+    probe->AddHandler(
+        CProbe::s_pTestBubbleEvent,
+        Note(&log, "first", [](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs* args) { args->handled = TRUE; }));
     probe->AddHandler(CProbe::s_pTestBubbleEvent, Note(&log, "second"));
     COSMMarkupRoutedEventArgs args(CProbe::s_pTestBubbleEvent);
     probe->RaiseEvent(&args);
@@ -157,12 +156,12 @@ TEST_F(EventTest, EventsRouteByTheirStrategy)
         bool handledAtSource;
         Log heard;
     } cases[] = {
-        {"bubbling, unhandled", CProbe::s_pTestBubbleEvent, false,
-         {"source child", "parent root", "context child"}},
+        {"bubbling, unhandled", CProbe::s_pTestBubbleEvent, false, {"source child", "parent root", "context child"}},
         {"bubbling, handled at the source", CProbe::s_pTestBubbleEvent, true, {"source child"}},
         {"direct", COSMMarkupInputElement::s_pMouseEnterEvent, false, {"source child"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.name);
         Log log;
         CRecordingContext* context = new CRecordingContext;
@@ -174,8 +173,8 @@ TEST_F(EventTest, EventsRouteByTheirStrategy)
             root->AddProbe(child.get());
             child->AddRef();
             const bool handle = c.handledAtSource;
-            child->AddHandler(c.event, Note(&log, "source", [handle](COSMMarkupInputElement*,
-                                                                     COSMMarkupRoutedEventArgs* args) {
+            child->AddHandler(c.event,
+                              Note(&log, "source", [handle](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs* args) {
                                   args->handled = handle;
                               }));
             root->AddHandler(c.event, Note(&log, "parent"));
@@ -202,7 +201,8 @@ TEST_F(EventTest, AnEventWithoutAnEventOrHandlersDoesNothing)
 
 TEST_F(EventTest, AHandlerMayReleaseTheWholeTreeWhileTheEventBubbles)
 {
-    for (const bool atTheRoot : {false, true}) {
+    for (const bool atTheRoot : {false, true})
+    {
         SCOPED_TRACE(atTheRoot ? "released by the root's handler" : "released by the source's handler");
         Log log;
         CProbe* root = Probe("root");
@@ -246,9 +246,11 @@ TEST_F(EventTest, AHandlerBoundDuringARaiseRunsFromTheNextRaise)
 TEST_F(EventTest, RoutedEventsAreRegisteredLikePropertiesWithoutSlots)
 {
     const COSMMarkupType* type = COSMMarkupInputElement::GetClassType();
-    const LPCWSTR names[] = {L"MouseLeave", L"MouseEnter", L"MouseLeftButtonUp", L"MouseLeftButtonDown",
-                             L"MouseRightButtonUp", L"MouseRightButtonDown", L"MouseMove", L"LostMouseCapture"};
-    for (LPCWSTR name : names) {
+    const LPCWSTR names[] = {L"MouseLeave",          L"MouseEnter",         L"MouseLeftButtonUp",
+                             L"MouseLeftButtonDown", L"MouseRightButtonUp", L"MouseRightButtonDown",
+                             L"MouseMove",           L"LostMouseCapture"};
+    for (LPCWSTR name : names)
+    {
         COSMMarkupDependencyProperty* found = COSMMarkupDependencyProperty::FindProperty(type, name);
         ASSERT_NE(nullptr, found) << testing::PrintToString(std::wstring(name));
         EXPECT_TRUE(found->IsEvent());
@@ -257,7 +259,8 @@ TEST_F(EventTest, RoutedEventsAreRegisteredLikePropertiesWithoutSlots)
         EXPECT_EQ(COSMMarkupString::GetClassType(), found->GetValueType());
     }
     EXPECT_EQ(COSMMarkupRoutedEvent::Bubble, CProbe::s_pTestBubbleEvent->GetRoutingStrategy());
-    EXPECT_EQ(CProbe::s_pTestBubbleEvent, COSMMarkupDependencyProperty::FindProperty(CProbe::GetClassType(), L"TestBubble"));
+    EXPECT_EQ(CProbe::s_pTestBubbleEvent,
+              COSMMarkupDependencyProperty::FindProperty(CProbe::GetClassType(), L"TestBubble"));
     // The style's Resources property, found on elements too.
     EXPECT_EQ(COSMMarkupStyle::s_pResourcesProperty,
               COSMMarkupDependencyProperty::FindProperty(COSMMarkupBorder::GetClassType(), L"Resources"));

@@ -33,8 +33,7 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-template <class T>
-struct Released
+template <class T> struct Released
 {
     explicit Released(T* object) : p(object) {}
     ~Released() { p->Release(); }
@@ -52,7 +51,8 @@ COSMMarkupLinearGradientBrush* Gradient(const std::vector<std::pair<UINT, double
     COSMMarkupLinearGradientBrush* brush = new COSMMarkupLinearGradientBrush;
     brush->SetValue(COSMMarkupLinearGradientBrush::s_pStartPointProperty, new COSMMarkupPoint(0, 0));
     brush->SetValue(COSMMarkupLinearGradientBrush::s_pEndPointProperty, new COSMMarkupPoint(1, 0));
-    for (const auto& s : stops) {
+    for (const auto& s : stops)
+    {
         COSMMarkupGradientStop* stop = new COSMMarkupGradientStop;
         stop->SetValue(COSMMarkupGradientStop::s_pColorProperty,
                        new COSMMarkupColor(static_cast<BYTE>(s.first >> 24), s.first & 0xFFFFFF));
@@ -133,7 +133,8 @@ TEST_F(GdiPlusStandInTest, TheFirstUserStartsAndTheLastStopsWhateverTheOrder)
         {"-++", {kStartup}, 2},
         {"--+-+", {kStartup, kShutdown, kStartup}, 1},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.calls);
         for (const char* p = c.calls; *p; ++p)
             RegisterGdiPlusForMarkup(*p == '+');
@@ -152,7 +153,8 @@ TEST_F(GdiPlusStandInTest, TheFirstUserStartsAndTheLastStopsWhateverTheOrder)
 
 TEST_F(GdiPlusStandInTest, TwoContextsStartTheLibraryOnceAndTheSecondToGoShutsItDown)
 {
-    for (bool firstGoesFirst : {true, false}) {
+    for (bool firstGoesFirst : {true, false})
+    {
         SCOPED_TRACE(firstGoesFirst ? "made first, released first" : "made first, released last");
         COSMMarkupContext* first = CreateMarkupContext(nullptr);
         COSMMarkupContext* second = CreateMarkupContext(nullptr);
@@ -236,7 +238,8 @@ TEST_F(GdiPlusStandInTest, LinesSmoothByDirectionAndOffsetByThickness)
         {0, 0, 30, 20, 1, {"GdipSetSmoothingMode 2", "GdipSetPixelOffsetMode 0", "GdipDrawLineI 0,0 30,20"}},
         {0, 0, 30, 20, 2, {"GdipSetSmoothingMode 2", "GdipSetPixelOffsetMode 4", "GdipDrawLineI 0,0 30,20"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         Take();
         renderer.DrawLine(c.x1, c.y1, c.x2, c.y2, c.thickness, brush.get());
         Log calls = Take();
@@ -272,8 +275,7 @@ TEST_F(GdiPlusStandInTest, EllipsesPathsAndGradientsArriveAsGdiPlusWantsThem)
     const BYTE types[] = {0, 1, 0x81};
     Hold path(new COSMMarkupPathGeometry(points, types, 3));
     renderer.DrawPath(static_cast<COSMMarkupPathGeometry*>(path.Get()), 2, brush.get(), brush.get());
-    EXPECT_EQ((Log{"GdipCreatePath2 0,0:0 10,0:1 10,10:129 mode 0", "GdipFillPath", "GdipDrawPath",
-                   "GdipDeletePath"}),
+    EXPECT_EQ((Log{"GdipCreatePath2 0,0:0 10,0:1 10,10:129 mode 0", "GdipFillPath", "GdipDrawPath", "GdipDeletePath"}),
               TakeOnly({"GdipCreatePath2", "GdipFillPath", "GdipDrawPath", "GdipDeletePath"}));
 
     // Stops inside: the ends take the first and last colours.
@@ -285,9 +287,9 @@ TEST_F(GdiPlusStandInTest, EllipsesPathsAndGradientsArriveAsGdiPlusWantsThem)
     // Stops outside [0, 1]: the ends take the colours there, the stops themselves are left out.
     Released<COSMMarkupLinearGradientBrush> outside(Gradient({{0xFF000000, -0.5}, {0xFF0000FF, 1.5}}));
     renderer.FillRectangle(CRect(0, 0, 40, 10), outside.get());
-    EXPECT_EQ((Log{"GdipCreateLineBrush 0,0 40,0 ff000000 ffff0000 wrap 3",
-                   "GdipSetLinePresetBlend ff3f0000@0 ffbf0000@1"}),
-              TakeOnly({"GdipCreateLineBrush", "GdipSetLinePresetBlend"}));
+    EXPECT_EQ(
+        (Log{"GdipCreateLineBrush 0,0 40,0 ff000000 ffff0000 wrap 3", "GdipSetLinePresetBlend ff3f0000@0 ffbf0000@1"}),
+        TakeOnly({"GdipCreateLineBrush", "GdipSetLinePresetBlend"}));
     // A gradient stroke makes a pen from a brush, and lets the brush go.
     const POINT corner = {0, 0};
     renderer.DrawPolygon(&corner, 1, 3, inside.get(), nullptr);
@@ -385,8 +387,10 @@ TEST_F(RealGdiPlusTest, AThickEllipseStaysInsideItsRectangle)
         dc.DrawEllipse(rect, 4, stroke.get(), fill.get());
     }
     int inside = 0;
-    for (int y = 0; y < 40; ++y) {
-        for (int x = 0; x < 50; ++x) {
+    for (int y = 0; y < 40; ++y)
+    {
+        for (int x = 0; x < 50; ++x)
+        {
             if (rect.PtInRect(CPoint(x, y)))
                 inside += surface.Pixel(x, y) != background;
             else
@@ -399,7 +403,8 @@ TEST_F(RealGdiPlusTest, AThickEllipseStaysInsideItsRectangle)
 
 TEST_F(RealGdiPlusTest, EveryShapeIsDrawnWithOrWithoutTheLibrary)
 {
-    for (const char* library : {"GdiPlus.dll", "osm_no_such_gdiplus.dll"}) {
+    for (const char* library : {"GdiPlus.dll", "osm_no_such_gdiplus.dll"})
+    {
         SCOPED_TRACE(library);
         ASSERT_TRUE(GetMarkupGdiPlus()->SetLibraryName(library));
         RegisterGdiPlusForMarkup(TRUE);

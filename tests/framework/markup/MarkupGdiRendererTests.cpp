@@ -35,15 +35,16 @@ struct Stop
     double offset;
 };
 
-COSMMarkupLinearGradientBrush* MakeGradient(const std::vector<Stop>& stops, double sx, double sy, double ex,
-                                            double ey)
+COSMMarkupLinearGradientBrush* MakeGradient(const std::vector<Stop>& stops, double sx, double sy, double ex, double ey)
 {
     COSMMarkupLinearGradientBrush* brush = new COSMMarkupLinearGradientBrush;
     brush->SetValue(COSMMarkupLinearGradientBrush::s_pStartPointProperty, new COSMMarkupPoint(sx, sy));
     brush->SetValue(COSMMarkupLinearGradientBrush::s_pEndPointProperty, new COSMMarkupPoint(ex, ey));
-    for (const Stop& s : stops) {
+    for (const Stop& s : stops)
+    {
         COSMMarkupGradientStop* stop = new COSMMarkupGradientStop;
-        stop->SetValue(COSMMarkupGradientStop::s_pColorProperty, new COSMMarkupColor(static_cast<BYTE>(s.color >> 24), s.color & 0xFFFFFF));
+        stop->SetValue(COSMMarkupGradientStop::s_pColorProperty,
+                       new COSMMarkupColor(static_cast<BYTE>(s.color >> 24), s.color & 0xFFFFFF));
         stop->SetValue(COSMMarkupGradientStop::s_pOffsetProperty, new COSMMarkupDouble(s.offset));
         brush->GetGradientStops()->Add(stop);
     }
@@ -55,14 +56,20 @@ COLORREF Expected(std::vector<Stop> stops, double sx, double sy, double ex, doub
 {
     std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) { return a.offset < b.offset; });
     sx *= w, sy *= h, ex *= w, ey *= h;
-    const double t = ((x - sx) * (ex - sx) + (y + 1 - sy) * (ey - sy)) / ((ex - sx) * (ex - sx) + (ey - sy) * (ey - sy));
+    const double t =
+        ((x - sx) * (ex - sx) + (y + 1 - sy) * (ey - sy)) / ((ex - sx) * (ex - sx) + (ey - sy) * (ey - sy));
     UINT color = stops.back().color;
-    if (t <= stops.front().offset) {
+    if (t <= stops.front().offset)
+    {
         color = stops.front().color;
-    } else if (t < stops.back().offset) {
-        for (size_t i = 1; i < stops.size(); ++i) {
+    }
+    else if (t < stops.back().offset)
+    {
+        for (size_t i = 1; i < stops.size(); ++i)
+        {
             const double delta = stops[i].offset - stops[i - 1].offset;
-            if (stops[i].offset > t && delta != 0) {
+            if (stops[i].offset > t && delta != 0)
+            {
                 const double a = (stops[i].offset - t) / delta;
                 color = 0;
                 for (int shift = 0; shift < 24; shift += 8)
@@ -87,8 +94,7 @@ TEST_F(MarkupTest, OpaqueFillsAreExactAndIgnoreAlpha)
     renderer.FillRectangle(CRect(2, 3, 7, 8), brush.get());
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x)
-            EXPECT_EQ(x >= 2 && x < 7 && y >= 3 && y < 8 ? RGB(200, 100, 50) : RGB(255, 255, 255),
-                      surface.Pixel(x, y))
+            EXPECT_EQ(x >= 2 && x < 7 && y >= 3 && y < 8 ? RGB(200, 100, 50) : RGB(255, 255, 255), surface.Pixel(x, y))
                 << x << "," << y;
 }
 
@@ -112,15 +118,18 @@ TEST_F(MarkupTest, GradientsFollowTheRuleForEveryPixel)
     };
     const int w = 23, h = 17;
     const CRect rect(3, 2, 3 + w, 2 + h);
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.name);
         DcTestSurface surface(30, 20, kBackground);
         Owned<COSMMarkupLinearGradientBrush> brush(MakeGradient(c.stops, c.sx, c.sy, c.ex, c.ey));
         COSMMarkupDeviceContext renderer(surface.GetDC(), nullptr);
         renderer.FillRectangle(rect, brush.get());
         int wrong = 0;
-        for (int y = 0; y < 20; ++y) {
-            for (int x = 0; x < 30; ++x) {
+        for (int y = 0; y < 20; ++y)
+        {
+            for (int x = 0; x < 30; ++x)
+            {
                 const bool inside = rect.PtInRect(CPoint(x, y)) != FALSE;
                 const COLORREF expected =
                     inside && c.drawn ? Expected(c.stops, c.sx, c.sy, c.ex, c.ey, w, h, x - rect.left, y - rect.top)
@@ -149,9 +158,8 @@ TEST_F(MarkupTest, AHugeGradientPaintsOnlyItsClippedPart)
     renderer.FillRectangle(CRect(-50000, -50000, -50000 + size, -50000 + size), brush.get());
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x)
-            ASSERT_EQ(clip.PtInRect(CPoint(x, y))
-                          ? Expected(stops, 0, 0, 1, 1, size, size, x + 50000, y + 50000)
-                          : kBackground,
+            ASSERT_EQ(clip.PtInRect(CPoint(x, y)) ? Expected(stops, 0, 0, 1, 1, size, size, x + 50000, y + 50000)
+                                                  : kBackground,
                       surface.Pixel(x, y))
                 << x << "," << y;
 }
@@ -189,7 +197,8 @@ TEST_F(MarkupTest, APathWhoseLastBezierIsCutOffEndsTheFigure)
     const COSMMarkupPointF points[] = {{1, 1}, {18, 1}, {18, 18}, {1, 18}, {1, 1}};
     const BYTE types[] = {0, 1, 1, 3, 3};
     const COLORREF color = RGB(10, 200, 30);
-    for (int count : {5, 4}) {
+    for (int count : {5, 4})
+    {
         SCOPED_TRACE(count);
         DcTestSurface surface(20, 20, kBackground);
         Hold path(new COSMMarkupPathGeometry(points, types, count));

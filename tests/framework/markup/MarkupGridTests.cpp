@@ -31,8 +31,10 @@ using Sizes = std::vector<int>;
 std::string Definitions(bool columns, const std::vector<std::string>& definitions)
 {
     std::string text;
-    for (std::string definition : definitions) {
-        for (const char* limit : {"Min=", "Max="}) {
+    for (std::string definition : definitions)
+    {
+        for (const char* limit : {"Min=", "Max="})
+        {
             const size_t at = definition.find(limit);
             if (at != std::string::npos)
                 definition.insert(at + 3, columns ? "Width" : "Height");
@@ -125,7 +127,8 @@ TEST_F(GridTest, GridLengthsReadAutoPixelsAndStars)
         {L"1.2.3", false},
     };
     Hold prototype(new COSMMarkupGridLength);
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
         Hold text(COSMMarkupString::CreateValue(c.text, -1));
         Hold converted(prototype->ConvertFrom(Builder(), text.Get()));
@@ -153,8 +156,8 @@ TEST_F(GridTest, GridLengthsReadAutoPixelsAndStars)
 TEST_F(GridTest, MarkupFillsTheGridsOwnDefinitionCollections)
 {
     Hold holder;
-    COSMMarkupGrid* grid = ParseGrid(GridMarkup({"\"Auto\"", "\"2*\" MinWidth=\"4\" MaxWidth=\"9\""}, {"\"30\""}, ""),
-                                     &holder);
+    COSMMarkupGrid* grid =
+        ParseGrid(GridMarkup({"\"Auto\"", "\"2*\" MinWidth=\"4\" MaxWidth=\"9\""}, {"\"30\""}, ""), &holder);
     ASSERT_NE(nullptr, grid);
     COSMMarkupColumnDefinitionCollection* columns = grid->GetColumnDefinitions();
     ASSERT_EQ(2, columns->GetCount());
@@ -207,7 +210,8 @@ TEST_F(GridTest, CellsOutsideTheDefinitionsAreKeptInside)
         {"Grid.Row=\"-1\" Grid.RowSpan=\"2\"", CRect(0, 0, 50, 40)},
         {"Grid.Row=\"1\" Grid.Column=\"-2147483648\" Grid.RowSpan=\"-2147483648\"", CRect(0, 20, 50, 40)},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.attributes);
         Hold holder;
         COSMMarkupGrid* grid =
@@ -240,13 +244,15 @@ TEST_F(GridTest, StarsShareTheRemainingLength)
         {{"\"1*\" Max=\"30\"", "\"Auto\" Min=\"25\"", "\"1*\" Max=\"1000\""}, 100, {30, 25, 45}, {0, 30, 55}},
         {{"\"Auto\"", "\"0*\"", "\"*\""}, 90, {0, 0, 90}, {0, 0, 0}},
     };
-    for (const bool columns : {true, false}) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(testing::Message() << (columns ? "columns " : "rows ") << c.definitions[0] << " at "
-                                            << c.length);
+    for (const bool columns : {true, false})
+    {
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE(testing::Message()
+                         << (columns ? "columns " : "rows ") << c.definitions[0] << " at " << c.length);
             Hold holder;
-            COSMMarkupGrid* grid = ParseGrid(
-                columns ? GridMarkup(c.definitions, {}, "") : GridMarkup({}, c.definitions, ""), &holder);
+            COSMMarkupGrid* grid =
+                ParseGrid(columns ? GridMarkup(c.definitions, {}, "") : GridMarkup({}, c.definitions, ""), &holder);
             ASSERT_NE(nullptr, grid);
             Layout(grid, columns ? c.length : 50, columns ? 50 : c.length);
             const COSMMarkupDefinitionCollection* inUse = columns ? grid->GetColumnsInUse() : grid->GetRowsInUse();
@@ -263,9 +269,9 @@ TEST_F(GridTest, StarsShareTheRemainingLength)
 TEST_F(GridTest, AnAutoColumnTakesItsWidestChildAndAStarColumnTheRest)
 {
     Hold holder;
-    COSMMarkupGrid* grid =
-        ParseGrid(GridMarkup({"\"Auto\"", "\"*\""}, {}, Element(50, 20) + "<FrameworkElement Width=\"30\" Grid.Column=\"1\"/>"),
-                  &holder);
+    COSMMarkupGrid* grid = ParseGrid(
+        GridMarkup({"\"Auto\"", "\"*\""}, {}, Element(50, 20) + "<FrameworkElement Width=\"30\" Grid.Column=\"1\"/>"),
+        &holder);
     ASSERT_NE(nullptr, grid);
     Layout(grid, 200, 100);
     EXPECT_EQ(CSize(80, 20), grid->GetDesiredSize());
@@ -305,9 +311,10 @@ TEST_F(GridTest, ASpanningChildsWidthIsSpreadByTheColumnsLimits)
         // Within the minimum sizes nothing changes.
         {"within minima", {"\"Auto\"", "\"90\""}, INT_MAX, {20, 90}},
     };
-    const std::string children = Element(20, 10) + Element(40, 10, "Grid.Column=\"1\"") +
-                                 Element(100, 10, "Grid.ColumnSpan=\"2\"");
-    for (const auto& c : cases) {
+    const std::string children =
+        Element(20, 10) + Element(40, 10, "Grid.Column=\"1\"") + Element(100, 10, "Grid.ColumnSpan=\"2\"");
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.name);
         Hold holder;
         COSMMarkupGrid* grid = ParseGrid(GridMarkup(c.columns, {}, children), &holder);
@@ -333,17 +340,27 @@ TEST_F(GridTest, TheMeasureOrderLetsAutoAndStarSizesSettleEachOther)
         CSize desired;
         Rects rects;
     } cases[] = {
-        {"no group 3 in Auto rows", {"\"Auto\"", "\"*\""}, {},
-         Element(50, 20) + "<FrameworkElement Width=\"30\" Grid.Column=\"1\"/>", CSize(80, 20),
+        {"no group 3 in Auto rows",
+         {"\"Auto\"", "\"*\""},
+         {},
+         Element(50, 20) + "<FrameworkElement Width=\"30\" Grid.Column=\"1\"/>",
+         CSize(80, 20),
          {CRect(0, 0, 50, 100), CRect(50, 0, 200, 100)}},
-        {"group 3 in Auto rows, no group 2", {"\"*\"", "\"Auto\""}, {"\"Auto\"", "\"*\""},
-         Element(300, 50) + Element(40, 20, "Grid.Column=\"1\"") + Element(10, 10, "Grid.Row=\"1\""), CSize(200, 60),
+        {"group 3 in Auto rows, no group 2",
+         {"\"*\"", "\"Auto\""},
+         {"\"Auto\"", "\"*\""},
+         Element(300, 50) + Element(40, 20, "Grid.Column=\"1\"") + Element(10, 10, "Grid.Row=\"1\""),
+         CSize(200, 60),
          {CRect(0, 0, 160, 50), CRect(160, 0, 200, 50), CRect(0, 50, 160, 100)}},
-        {"group 3 in Auto rows and group 2", {"\"Auto\"", "\"*\""}, {"\"Auto\"", "\"*\""},
-         Element(50, 80, "Grid.Row=\"1\"") + Element(300, 30, "Grid.Column=\"1\""), CSize(200, 100),
+        {"group 3 in Auto rows and group 2",
+         {"\"Auto\"", "\"*\""},
+         {"\"Auto\"", "\"*\""},
+         Element(50, 80, "Grid.Row=\"1\"") + Element(300, 30, "Grid.Column=\"1\""),
+         CSize(200, 100),
          {CRect(0, 30, 50, 100), CRect(50, 0, 200, 30)}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.name);
         Hold holder;
         COSMMarkupGrid* grid = ParseGrid(GridMarkup(c.columns, c.rows, c.children), &holder);
@@ -400,8 +417,7 @@ TEST_F(GridTest, SettingTheDefinitionsTakesOnlyACollectionOfTheirKind)
     old->Release();
 
     Hold rows(new COSMMarkupRowDefinitionCollection);
-    EXPECT_EQ("COSMMarkupColumnDefinitionCollection class expected",
-              markup_test::BuilderMessage([&] {
+    EXPECT_EQ("COSMMarkupColumnDefinitionCollection class expected", markup_test::BuilderMessage([&] {
                   grid->SetPropertyObject(Builder(), COSMMarkupGrid::s_pColumnDefinitionsProperty, rows.Get());
               }));
     EXPECT_EQ("COSMMarkupRowDefinitionCollection class expected", markup_test::BuilderMessage([&] {
@@ -414,12 +430,12 @@ TEST_F(GridTest, SettingTheDefinitionsTakesOnlyACollectionOfTheirKind)
 
 TEST_F(GridTest, HugeColumnsSaturateInsteadOfWrapping)
 {
-    for (const int count : {1, 2}) {
+    for (const int count : {1, 2})
+    {
         SCOPED_TRACE(count);
         Hold holder;
-        COSMMarkupGrid* grid =
-            ParseGrid(GridMarkup(std::vector<std::string>(static_cast<size_t>(count), "\"3000000000\""), {}, ""),
-                      &holder);
+        COSMMarkupGrid* grid = ParseGrid(
+            GridMarkup(std::vector<std::string>(static_cast<size_t>(count), "\"3000000000\""), {}, ""), &holder);
         ASSERT_NE(nullptr, grid);
         grid->Measure(&measuring, INT_MAX, 10);
         EXPECT_EQ(INT_MAX, grid->GetDesiredSize().cx);
@@ -434,8 +450,8 @@ TEST_F(GridTest, HugeColumnsSaturateInsteadOfWrapping)
 TEST_F(GridTest, ANegativeStarFromCodeCountsAsNone)
 {
     Hold holder;
-    COSMMarkupGrid* grid = ParseGrid(GridMarkup({"\"1*\"", "\"1*\""}, {}, Element(10, 10) + Element(10, 10, "Grid.Column=\"1\"")),
-                                     &holder);
+    COSMMarkupGrid* grid = ParseGrid(
+        GridMarkup({"\"1*\"", "\"1*\""}, {}, Element(10, 10) + Element(10, 10, "Grid.Column=\"1\"")), &holder);
     ASSERT_NE(nullptr, grid);
     grid->GetColumnDefinitions()->GetDefinition(0)->SetValue(
         COSMMarkupColumnDefinition::s_pWidthProperty, new COSMMarkupGridLength(-1.0, COSMMarkupGridLength::Star));
@@ -447,7 +463,8 @@ TEST_F(GridTest, ANegativeStarFromCodeCountsAsNone)
 TEST_F(GridTest, AChildAddedAfterTheMeasureCoversTheGridUntilTheNextOne)
 {
     Hold holder;
-    COSMMarkupGrid* grid = ParseGrid(GridMarkup({"\"50\"", "\"50\""}, {}, Element(20, 10, "Grid.Column=\"1\"")), &holder);
+    COSMMarkupGrid* grid =
+        ParseGrid(GridMarkup({"\"50\"", "\"50\""}, {}, Element(20, 10, "Grid.Column=\"1\"")), &holder);
     ASSERT_NE(nullptr, grid);
     Layout(grid, 100, 40);
     COSMMarkupUIElement* added =
@@ -465,10 +482,10 @@ TEST_F(GridTest, AChildAddedAfterTheMeasureCoversTheGridUntilTheNextOne)
 TEST_F(GridTest, DefinitionsRemovedAfterTheMeasureAreNotReadByTheArrange)
 {
     Hold holder;
-    COSMMarkupGrid* grid = ParseGrid(GridMarkup({"\"50\"", "\"50\"", "\"50\""}, {},
-                                                Element(20, 10, "Grid.Column=\"2\"") +
-                                                    Element(20, 10, "Grid.Column=\"1\" Grid.ColumnSpan=\"2\"")),
-                                     &holder);
+    COSMMarkupGrid* grid = ParseGrid(
+        GridMarkup({"\"50\"", "\"50\"", "\"50\""}, {},
+                   Element(20, 10, "Grid.Column=\"2\"") + Element(20, 10, "Grid.Column=\"1\" Grid.ColumnSpan=\"2\"")),
+        &holder);
     ASSERT_NE(nullptr, grid);
     Layout(grid, 150, 40);
     EXPECT_EQ((Rects{CRect(100, 0, 150, 40), CRect(50, 0, 150, 40)}), ChildRects(grid));

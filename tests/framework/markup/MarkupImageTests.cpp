@@ -64,8 +64,10 @@ std::vector<BYTE> BmpFile(int width, int height, COLORREF color)
 {
     const int rowBytes = (width * 3 + 3) & ~3;
     std::vector<BYTE> pixels;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int y = 0; y < height; ++y)
+    {
+        for (int x = 0; x < width; ++x)
+        {
             pixels.push_back(GetBValue(color));
             pixels.push_back(GetGValue(color));
             pixels.push_back(GetRValue(color));
@@ -88,7 +90,8 @@ std::vector<BYTE> PngFile(int width, int height, COLORREF color)
     spec.width = width;
     spec.height = height;
     spec.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
-    for (int i = 0; i < width * height; ++i) {
+    for (int i = 0; i < width * height; ++i)
+    {
         spec.rows.push_back(GetRValue(color));
         spec.rows.push_back(GetGValue(color));
         spec.rows.push_back(GetBValue(color));
@@ -123,7 +126,8 @@ TEST_F(ImageTest, StretchSizesTheIconToTheRoom)
         // Exactly 32000 is still a room.
         {COSMMarkupImage::StretchFill, 32000, 16, CSize(32000, 16)},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         Owned<COSMMarkupImage> image = MakeImage(L"7", c.stretch);
         EXPECT_EQ(Measure(image.get(), c.width, c.height), c.expected)
             << c.stretch << " in " << c.width << " x " << c.height;
@@ -138,7 +142,8 @@ TEST_F(ImageTest, StretchTakesItsNamesInAnyCase)
         const char* text;
         int stretch;
     };
-    for (const Case& c : {Case{"none", 0}, Case{"FILL", 1}, Case{"Uniform", 2}, Case{"uniformtofill", 3}}) {
+    for (const Case& c : {Case{"none", 0}, Case{"FILL", 1}, Case{"Uniform", 2}, Case{"uniformtofill", 3}})
+    {
         markup_test::Hold root(Build("<Page><Image Name=\"i\" Stretch=\"" + std::string(c.text) + "\"/></Page>"));
         auto* image = FindAs<COSMMarkupImage>(root.Get(), L"i");
         ASSERT_NE(image, nullptr);
@@ -161,7 +166,8 @@ TEST_F(ImageTest, FilesWrittenByTheTestAreShown)
         {"markup-image-test.png", PngFile(4, 3, RGB(200, 30, 40)), CSize(4, 3), RGB(200, 30, 40)},
         {"markup-image-test.bmp", BmpFile(5, 2, RGB(20, 30, 220)), CSize(5, 2), RGB(20, 30, 220)},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         image_test::WriteFile(c.file, c.bytes);
         const std::string source = std::string("FILE://") + c.file;
         Owned<COSMMarkupImage> image = MakeImage(std::wstring(source.begin(), source.end()).c_str());
@@ -191,14 +197,14 @@ TEST_F(ImageTest, ResourcesByNameAndNumber)
         CSize size;
     };
     const Case cases[] = {
-        {L"res://#501", 100, CSize(8, 8)},        // a bitmap by number
-        {L"res://MARKUPSTRIP", 100, CSize(48, 16)}, // a bitmap by name, the whole strip as one icon
-        {L"res://#502", 100, CSize(32, 32)},       // no bitmap: the icon group, nearest to the room
-        {L"res://#502", 16, CSize(16, 16)},
-        {L"res://MARKUPICON", 20, CSize(16, 16)},
+        {L"res://#501", 100, CSize(8, 8)},           // a bitmap by number
+        {L"res://MARKUPSTRIP", 100, CSize(48, 16)},  // a bitmap by name, the whole strip as one icon
+        {L"res://#502", 100, CSize(32, 32)},         // no bitmap: the icon group, nearest to the room
+        {L"res://#502", 16, CSize(16, 16)},         {L"res://MARKUPICON", 20, CSize(16, 16)},
         {L"Res://markupicon", 100, CSize(32, 32)},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         Owned<COSMMarkupImage> image = MakeImage(c.source);
         EXPECT_EQ(Measure(image.get(), c.room, c.room), c.size) << markup_test::Utf8(c.source) << " " << c.room;
     }
@@ -252,8 +258,9 @@ TEST_F(ImageTest, AnIconDrawsStretchedOverTheRenderSize)
 
 TEST_F(ImageTest, MissingPicturesLeaveTheImageEmptyAndSilent)
 {
-    for (const wchar_t* source : {L"file://no-such-markup-picture.png", L"res://NOSUCHPICTURE", L"res://#999",
-                                  L"31999", L"0", L"-5", L"picture", L""}) {
+    for (const wchar_t* source : {L"file://no-such-markup-picture.png", L"res://NOSUCHPICTURE", L"res://#999", L"31999",
+                                  L"0", L"-5", L"picture", L""})
+    {
         Owned<COSMMarkupImage> image = MakeImage(source);
         EXPECT_EQ(Measure(image.get(), 100, 100), CSize(0, 0));
         EXPECT_EQ(image->GetIcon(), nullptr);
@@ -291,9 +298,11 @@ TEST_F(ImageTest, NoLoadedBitmapIsLeftBehind)
 {
     const COSMMarkupImageLoaders previous = SetMarkupImageLoaders({&LoadTestBitmap, &LoadTestBitmap});
     LoadedBitmaps().clear();
-    for (const wchar_t* source : {L"file://any.png", L"res://ANY"}) {
+    for (const wchar_t* source : {L"file://any.png", L"res://ANY"})
+    {
         Owned<COSMMarkupImage> image = MakeImage(source);
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 3; ++i)
+        {
             // Every measure loads again.
             image->InvalidateMeasure();
             ControlTest::Layout(image.get(), 100 + i, 100);
@@ -311,7 +320,8 @@ TEST_F(ImageTest, ReloadingAndReleasingGiveBackEveryGdiObject)
     image_test::WriteFile("markup-leak-test.png", PngFile(16, 16, RGB(1, 200, 3)));
     auto loadMany = [&] {
         Owned<COSMMarkupImage> image = MakeImage(L"file://markup-leak-test.png");
-        for (int i = 0; i < 20; ++i) {
+        for (int i = 0; i < 20; ++i)
+        {
             image->InvalidateMeasure();
             ControlTest::Layout(image.get(), 50 + i, 50);
         }

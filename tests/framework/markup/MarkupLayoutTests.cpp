@@ -111,7 +111,8 @@ TEST_F(LayoutTest, VisibilityDecidesRoomDrawingAndHits)
         {L"Hidden", CSize(30, 20), false, false},
         {L"Collapsed", CSize(0, 0), false, false},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.visibility)));
         Owned<CProbe> root = Probe(100, 100);
         CProbe* child = root->AddProbe(Probe(30, 20).release(), 10, 10);
@@ -145,7 +146,8 @@ TEST_F(LayoutTest, VisibilityDecidesRoomDrawingAndHits)
 // no such ancestor the root's size changes, which the context hears of.
 TEST_F(LayoutTest, AGrownLeafClimbsUntilAnAncestorKeepsItsSize)
 {
-    for (const bool fixedWidth : {true, false}) {
+    for (const bool fixedWidth : {true, false})
+    {
         SCOPED_TRACE(fixedWidth ? "Width=100 in the middle" : "no width");
         CRecordingContext* context = new CRecordingContext;
         {
@@ -175,7 +177,8 @@ TEST_F(LayoutTest, AGrownLeafClimbsUntilAnAncestorKeepsItsSize)
             EXPECT_EQ(CSize(50, 20), leaf->GetDesiredSize());
             EXPECT_GE(inner->measures, 1);
             EXPECT_GE(middle->measures, 1);
-            if (fixedWidth) {
+            if (fixedWidth)
+            {
                 EXPECT_EQ(1, middle->measures);
                 EXPECT_EQ(0, root->measures);
                 EXPECT_EQ(1, middle->arranges);
@@ -183,7 +186,9 @@ TEST_F(LayoutTest, AGrownLeafClimbsUntilAnAncestorKeepsItsSize)
                 EXPECT_EQ(0, root->arranges);
                 EXPECT_EQ(std::vector<COSMMarkupObject*>{middle.get()}, context->invalidated);
                 EXPECT_TRUE(context->sizeChanged.empty());
-            } else {
+            }
+            else
+            {
                 EXPECT_EQ(1, root->measures);
                 EXPECT_EQ(0, root->arranges);
                 EXPECT_EQ(CSize(50, 20), root->GetDesiredSize());
@@ -207,15 +212,13 @@ TEST_F(LayoutTest, SizeLimitsComeFromTheSizeAndItsMinimumAndMaximum)
         int expectedMin;
         int expectedMax;
     } cases[] = {
-        {nullptr, nullptr, nullptr, 0, INT_MAX},
-        {L"50", nullptr, nullptr, 50, 50},
-        {L"Auto", nullptr, nullptr, 0, INT_MAX},
-        {L"50", nullptr, L"30", 30, 30},
-        {L"50", L"60", nullptr, 60, 60},
-        {nullptr, L"20", L"10", 20, 20},
+        {nullptr, nullptr, nullptr, 0, INT_MAX}, {L"50", nullptr, nullptr, 50, 50},
+        {L"Auto", nullptr, nullptr, 0, INT_MAX}, {L"50", nullptr, L"30", 30, 30},
+        {L"50", L"60", nullptr, 60, 60},         {nullptr, L"20", L"10", 20, 20},
     };
     using FE = COSMMarkupFrameworkElement;
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         Owned<CProbe> probe = Probe(5, 5);
         const struct
         {
@@ -226,7 +229,8 @@ TEST_F(LayoutTest, SizeLimitsComeFromTheSizeAndItsMinimumAndMaximum)
             {FE::s_pMinWidthProperty, c.minimum}, {FE::s_pMinHeightProperty, c.minimum},
             {FE::s_pMaxWidthProperty, c.maximum}, {FE::s_pMaxHeightProperty, c.maximum},
         };
-        for (const auto& value : values) {
+        for (const auto& value : values)
+        {
             if (value.text)
                 SetFromText(&builder, probe.get(), value.property, value.text);
         }
@@ -257,7 +261,8 @@ TEST_F(LayoutTest, MeasureTakesTheMarginOffAndClipsToLimitsAndRoom)
         // Room of a quarter of the range or more is unbounded, margin or not.
         {L"5", nullptr, CSize(0x40000000, 50), CSize(30, 20), CSize(40, 30), CSize(INT_MAX, 40), false, CSize(0, 0)},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.margin)));
         Owned<CProbe> probe = Probe(c.content.cx, c.content.cy);
         SetFromText(&builder, probe.get(), COSMMarkupFrameworkElement::s_pMarginProperty, c.margin);
@@ -294,7 +299,8 @@ TEST_F(LayoutTest, ArrangeAlignsTheContentInItsSlotAndClipsWhatDoesNotFit)
         {L"Center", 30, 20, -5, true, CRect(5, 0, 25, 10)},
         {L"Right", 30, 20, -10, true, CRect(10, 0, 30, 10)},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(testing::Message() << testing::PrintToString(std::wstring(c.alignment)) << " " << c.contentWidth);
         Owned<CProbe> probe = Probe(c.contentWidth, 10);
         SetFromText(&builder, probe.get(), COSMMarkupFrameworkElement::s_pHorizontalAlignmentProperty, c.alignment);
@@ -343,7 +349,8 @@ TEST_F(LayoutTest, APropertyChangeRerunsWhatItsFlagsSay)
         {COSMMarkupBorder::s_pBackgroundProperty, L"Red", 0, 0, true},
         {COSMMarkupFrameworkElement::s_pTagProperty, L"any", 0, 0, false},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.property->GetName())));
         CRecordingContext* context = new CRecordingContext;
         {

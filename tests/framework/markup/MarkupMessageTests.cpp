@@ -59,10 +59,13 @@ TEST_F(MarkupTest, ErrorMessageIsCutToTheCallersBuffer)
 
 TEST_F(MarkupTest, TheBuilderThrowsItsExceptionByPointer)
 {
-    try {
+    try
+    {
         COSMMarkupBuilder::ThrowBuilderException("Root element is missing");
         FAIL() << "nothing thrown";
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         ASSERT_TRUE(e->IsKindOf(RUNTIME_CLASS(COSMMarkupBuilderException)));
         EXPECT_STREQ("Root element is missing", static_cast<COSMMarkupBuilderException*>(e)->GetMessageText());
         EXPECT_TRUE(e->IsAutoDelete());

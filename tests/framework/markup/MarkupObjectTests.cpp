@@ -24,8 +24,8 @@
 #include <vector>
 
 using markup_test::CFinalReleaseCounter;
-using markup_test::CTestNode;
 using markup_test::COtherNode;
+using markup_test::CTestNode;
 using markup_test::CTwinFirst;
 using markup_test::CTwinSecond;
 using markup_test::Hold;
@@ -44,7 +44,8 @@ int CountRegisteredTypes()
 
 bool IsInTypeList(const COSMMarkupType* wanted)
 {
-    for (COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType()) {
+    for (COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType())
+    {
         if (type == wanted)
             return true;
     }
@@ -75,20 +76,20 @@ public:
 
 COSMMarkupType* CChainBase::GetClassType()
 {
-    static COSMMarkupType* const s_pType = new COSMMarkupType(
-        nullptr, L"CChainBase", nullptr, &COSMMarkupObject::GetClassType, &CChainBase::Register);
+    static COSMMarkupType* const s_pType =
+        new COSMMarkupType(nullptr, L"CChainBase", nullptr, &COSMMarkupObject::GetClassType, &CChainBase::Register);
     return s_pType;
 }
 COSMMarkupType* CChainMiddle::GetClassType()
 {
-    static COSMMarkupType* const s_pType = new COSMMarkupType(
-        nullptr, L"CChainMiddle", nullptr, &CChainBase::GetClassType, &CChainMiddle::Register);
+    static COSMMarkupType* const s_pType =
+        new COSMMarkupType(nullptr, L"CChainMiddle", nullptr, &CChainBase::GetClassType, &CChainMiddle::Register);
     return s_pType;
 }
 COSMMarkupType* CChainLeaf::GetClassType()
 {
-    static COSMMarkupType* const s_pType = new COSMMarkupType(
-        nullptr, L"CChainLeaf", nullptr, &CChainMiddle::GetClassType, &CChainLeaf::Register);
+    static COSMMarkupType* const s_pType =
+        new COSMMarkupType(nullptr, L"CChainLeaf", nullptr, &CChainMiddle::GetClassType, &CChainLeaf::Register);
     return s_pType;
 }
 
@@ -200,8 +201,8 @@ TEST_F(MarkupTest, ContextCreatesDefaultInstancesOfAType)
 TEST_F(MarkupTest, TheLastReleasesAreTalliedByExactType)
 {
     COSMMarkupContext* context = CreateMarkupContext(nullptr);
-    COSMMarkupUIElement* root =
-        ParseMarkup(context, "<Border><StackPanel><TextBlock>one</TextBlock><TextBlock>two</TextBlock></StackPanel></Border>");
+    COSMMarkupUIElement* root = ParseMarkup(
+        context, "<Border><StackPanel><TextBlock>one</TextBlock><TextBlock>two</TextBlock></StackPanel></Border>");
     ASSERT_NE(nullptr, root);
     // What parsing made and dropped on the way does not count for the tree.
     COSMMarkupObject::ResetFinalReleaseTally();
@@ -344,8 +345,7 @@ TEST_F(MarkupTest, NameAndKeyAreFoundOnEveryClassWithOrWithoutTheirPrefix)
     EXPECT_EQ(COSMMarkupObject::GetClassType(), COSMMarkupObject::s_pKeyProperty->GetValueType());
     EXPECT_EQ(nullptr, COSMMarkupObject::s_pNameProperty->GetMetadata());
     // A property of one class is not found through another.
-    EXPECT_EQ(COSMMarkupSolidColorBrush::s_pColorProperty,
-              COSMMarkupDependencyProperty::FindProperty(brush, L"Color"));
+    EXPECT_EQ(COSMMarkupSolidColorBrush::s_pColorProperty, COSMMarkupDependencyProperty::FindProperty(brush, L"Color"));
     EXPECT_EQ(nullptr, COSMMarkupDependencyProperty::FindProperty(COSMMarkupBrush::GetClassType(), L"Color"));
 }
 

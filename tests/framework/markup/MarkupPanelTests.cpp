@@ -46,10 +46,11 @@ std::string Repeat(const std::string& text, int count)
 
 TEST_F(PanelTest, ChildrenKeepMarkupOrderAndBelongToTheCollectionUnderThePanel)
 {
-    for (const char* tag : {"Panel", "StackPanel", "WrapPanel", "DockPanel", "UniformGrid", "Grid", "Canvas"}) {
+    for (const char* tag : {"Panel", "StackPanel", "WrapPanel", "DockPanel", "UniformGrid", "Grid", "Canvas"})
+    {
         SCOPED_TRACE(tag);
-        const std::string text = std::string("<") + tag + ">\n  " + Element(1, 1) + "  \n\t" + Element(2, 1) +
-                                 "\n  " + Element(3, 1) + "\n</" + tag + ">";
+        const std::string text = std::string("<") + tag + ">\n  " + Element(1, 1) + "  \n\t" + Element(2, 1) + "\n  " +
+                                 Element(3, 1) + "\n</" + tag + ">";
         Hold holder;
         COSMMarkupPanel* panel = ParsePanel(text, &holder);
         ASSERT_NE(nullptr, panel);
@@ -57,7 +58,8 @@ TEST_F(PanelTest, ChildrenKeepMarkupOrderAndBelongToTheCollectionUnderThePanel)
         ASSERT_EQ(3, children->GetCount());
         EXPECT_EQ(3, panel->GetVisualChildrenCount());
         EXPECT_EQ(panel, children->GetLogicalParent());
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 3; ++i)
+        {
             COSMMarkupUIElement* child = Child(panel, i);
             ASSERT_NE(nullptr, child);
             child->Measure(&measuring, 100, 100);
@@ -103,7 +105,8 @@ TEST_F(PanelTest, TheBackgroundIsOneFillOfTheRenderAreaAndMakesThePanelHit)
         {true, CSize(0, 30), {}, false},
         {true, CSize(40, 0), {}, false},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(testing::Message() << c.brush << " " << c.size.cx << "x" << c.size.cy);
         Hold holder(new COSMMarkupStackPanel);
         COSMMarkupPanel* panel = static_cast<COSMMarkupPanel*>(holder.Get());
@@ -117,8 +120,10 @@ TEST_F(PanelTest, TheBackgroundIsOneFillOfTheRenderAreaAndMakesThePanelHit)
             panel->Render(&dc);
         }
         std::vector<std::string> drawn;
-        for (const std::string& entry : markup_test::TopLevelCalls(log)) {
-            for (const char* kind : {"fill ", "frame ", "rounded "}) {
+        for (const std::string& entry : markup_test::TopLevelCalls(log))
+        {
+            for (const char* kind : {"fill ", "frame ", "rounded "})
+            {
                 if (entry.compare(0, strlen(kind), kind) == 0)
                     drawn.push_back(entry);
             }
@@ -155,7 +160,8 @@ TEST_F(PanelTest, AStackPanelStacksVerticallyUnlessToldOtherwise)
         {"vertical", CSize(50, 30), {CRect(0, 0, 100, 10), CRect(0, 10, 100, 30)}},
         {"Horizontal", CSize(80, 20), {CRect(0, 0, 30, 100), CRect(30, 0, 80, 100)}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.orientation ? c.orientation : "unset");
         const std::string attribute = c.orientation ? std::string(" Orientation=\"") + c.orientation + "\"" : "";
         Hold holder;
@@ -181,24 +187,42 @@ TEST_F(PanelTest, AWrapPanelBreaksLinesAtItsEdge)
         CSize desired;
         Rects rects;
     } cases[] = {
-        {"horizontal by default", "<WrapPanel>" + three + "</WrapPanel>", CSize(70, 100), CSize(60, 30),
+        {"horizontal by default",
+         "<WrapPanel>" + three + "</WrapPanel>",
+         CSize(70, 100),
+         CSize(60, 30),
          {CRect(0, 0, 30, 20), CRect(30, 0, 60, 20), CRect(0, 20, 30, 30)}},
         // The first child, cut to the room, fills the line; the next starts a new one.
-        {"narrower than the first child", "<WrapPanel>" + Element(30, 10) + Element(10, 10) + "</WrapPanel>",
-         CSize(20, 100), CSize(20, 20), {CRect(0, 0, 20, 10), CRect(0, 10, 10, 20)}},
+        {"narrower than the first child",
+         "<WrapPanel>" + Element(30, 10) + Element(10, 10) + "</WrapPanel>",
+         CSize(20, 100),
+         CSize(20, 20),
+         {CRect(0, 0, 20, 10), CRect(0, 10, 10, 20)}},
         // The panel asks for 25 but is cut to its room like any element.
-        {"item width", "<WrapPanel ItemWidth=\"25\">" + Element(30, 10) + Element(10, 10) + "</WrapPanel>",
-         CSize(20, 100), CSize(20, 20), {CRect(0, 0, 25, 10), CRect(0, 10, 25, 20)}},
-        {"vertical", "<WrapPanel Orientation=\"Vertical\">" + three + "</WrapPanel>", CSize(100, 25), CSize(90, 20),
+        {"item width",
+         "<WrapPanel ItemWidth=\"25\">" + Element(30, 10) + Element(10, 10) + "</WrapPanel>",
+         CSize(20, 100),
+         CSize(20, 20),
+         {CRect(0, 0, 25, 10), CRect(0, 10, 25, 20)}},
+        {"vertical",
+         "<WrapPanel Orientation=\"Vertical\">" + three + "</WrapPanel>",
+         CSize(100, 25),
+         CSize(90, 20),
          {CRect(0, 0, 30, 10), CRect(30, 0, 60, 20), CRect(60, 0, 90, 10)}},
         // "Auto" reads as 0, and 0 or less leaves each child its own size.
         {"item sizes not positive",
-         "<WrapPanel ItemWidth=\"Auto\" ItemHeight=\"-5\">" + three + "</WrapPanel>", CSize(70, 100), CSize(60, 30),
+         "<WrapPanel ItemWidth=\"Auto\" ItemHeight=\"-5\">" + three + "</WrapPanel>",
+         CSize(70, 100),
+         CSize(60, 30),
          {CRect(0, 0, 30, 20), CRect(30, 0, 60, 20), CRect(0, 20, 30, 30)}},
-        {"item height", "<WrapPanel ItemHeight=\"15\">" + three + "</WrapPanel>", CSize(70, 100), CSize(60, 30),
+        {"item height",
+         "<WrapPanel ItemHeight=\"15\">" + three + "</WrapPanel>",
+         CSize(70, 100),
+         CSize(60, 30),
          {CRect(0, 0, 30, 15), CRect(30, 0, 60, 15), CRect(0, 15, 30, 30)}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.name);
         Hold holder;
         COSMMarkupPanel* panel = ParsePanel(c.markup, &holder);
@@ -223,15 +247,22 @@ TEST_F(PanelTest, ADockPanelDocksInOrderAndTheLastChildFills)
         CSize desired;
         Rects rects;
     } cases[] = {
-        {"last child fills", "<DockPanel>" + docked + "<FrameworkElement DockPanel.Dock=\"Bottom\"/></DockPanel>",
-         CSize(50, 10), {CRect(0, 0, 20, 50), CRect(20, 0, 100, 10), CRect(70, 10, 100, 50), CRect(20, 10, 70, 50)}},
-        {"last child docked", "<DockPanel LastChildFill=\"False\">" + docked + "<FrameworkElement Width=\"5\"/></DockPanel>",
-         CSize(55, 10), {CRect(0, 0, 20, 50), CRect(20, 0, 100, 10), CRect(70, 10, 100, 50), CRect(20, 10, 25, 50)}},
-        {"bottom", "<DockPanel LastChildFill=\"False\"><FrameworkElement DockPanel.Dock=\"Bottom\" Height=\"15\"/>"
-                   "<FrameworkElement DockPanel.Dock=\"Bottom\" Height=\"5\"/></DockPanel>",
-         CSize(0, 20), {CRect(0, 35, 100, 50), CRect(0, 30, 100, 35)}},
+        {"last child fills",
+         "<DockPanel>" + docked + "<FrameworkElement DockPanel.Dock=\"Bottom\"/></DockPanel>",
+         CSize(50, 10),
+         {CRect(0, 0, 20, 50), CRect(20, 0, 100, 10), CRect(70, 10, 100, 50), CRect(20, 10, 70, 50)}},
+        {"last child docked",
+         "<DockPanel LastChildFill=\"False\">" + docked + "<FrameworkElement Width=\"5\"/></DockPanel>",
+         CSize(55, 10),
+         {CRect(0, 0, 20, 50), CRect(20, 0, 100, 10), CRect(70, 10, 100, 50), CRect(20, 10, 25, 50)}},
+        {"bottom",
+         "<DockPanel LastChildFill=\"False\"><FrameworkElement DockPanel.Dock=\"Bottom\" Height=\"15\"/>"
+         "<FrameworkElement DockPanel.Dock=\"Bottom\" Height=\"5\"/></DockPanel>",
+         CSize(0, 20),
+         {CRect(0, 35, 100, 50), CRect(0, 30, 100, 35)}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.name);
         Hold holder;
         COSMMarkupPanel* panel = ParsePanel(c.markup, &holder);
@@ -278,16 +309,32 @@ TEST_F(PanelTest, AUniformGridWorksOutItsCellsFromItsCountsAndChildren)
         Rects firstThree;
     } cases[] = {
         {"", 7, 3, 3, 0, {CRect(0, 0, 30, 30), CRect(30, 0, 60, 30), CRect(60, 0, 90, 30)}},
-        {"Columns=\"3\" FirstColumn=\"1\"", 7, 3, 3, 1, {CRect(30, 0, 60, 30), CRect(60, 0, 90, 30), CRect(0, 30, 30, 60)}},
-        {"Columns=\"3\" FirstColumn=\"3\"", 7, 3, 3, 0, {CRect(0, 0, 30, 30), CRect(30, 0, 60, 30), CRect(60, 0, 90, 30)}},
+        {"Columns=\"3\" FirstColumn=\"1\"",
+         7,
+         3,
+         3,
+         1,
+         {CRect(30, 0, 60, 30), CRect(60, 0, 90, 30), CRect(0, 30, 30, 60)}},
+        {"Columns=\"3\" FirstColumn=\"3\"",
+         7,
+         3,
+         3,
+         0,
+         {CRect(0, 0, 30, 30), CRect(30, 0, 60, 30), CRect(60, 0, 90, 30)}},
         {"Rows=\"2\"", 7, 4, 2, 0, {CRect(0, 0, 22, 45), CRect(22, 0, 44, 45), CRect(44, 0, 66, 45)}},
         // Negative counts are unset: never a division by zero nor a negative cell.
         {"Rows=\"-1\" Columns=\"0\"", 2, 2, 2, 0, {CRect(0, 0, 45, 45), CRect(45, 0, 90, 45)}},
         {"Columns=\"-3\"", 7, 3, 3, 0, {CRect(0, 0, 30, 30), CRect(30, 0, 60, 30), CRect(60, 0, 90, 30)}},
-        {"Columns=\"3\" FirstColumn=\"-2\"", 4, 3, 2, 0, {CRect(0, 0, 30, 45), CRect(30, 0, 60, 45), CRect(60, 0, 90, 45)}},
+        {"Columns=\"3\" FirstColumn=\"-2\"",
+         4,
+         3,
+         2,
+         0,
+         {CRect(0, 0, 30, 45), CRect(30, 0, 60, 45), CRect(60, 0, 90, 45)}},
         {"Rows=\"-4\" Columns=\"-4\" FirstColumn=\"-1\"", 1, 1, 1, 0, {CRect(0, 0, 90, 90)}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.attributes);
         Hold holder;
         COSMMarkupPanel* panel = ParsePanel(std::string("<UniformGrid ") + c.attributes + ">" +
@@ -307,10 +354,10 @@ TEST_F(PanelTest, AUniformGridWorksOutItsCellsFromItsCountsAndChildren)
 TEST_F(PanelTest, ACollapsedChildTakesNoCellOfAUniformGrid)
 {
     Hold holder;
-    COSMMarkupPanel* panel = ParsePanel("<UniformGrid Columns=\"2\">" + Element(10, 10) +
-                                            Element(10, 10, "Visibility=\"Collapsed\"") + Element(10, 10) +
-                                            "</UniformGrid>",
-                                        &holder);
+    COSMMarkupPanel* panel =
+        ParsePanel("<UniformGrid Columns=\"2\">" + Element(10, 10) + Element(10, 10, "Visibility=\"Collapsed\"") +
+                       Element(10, 10) + "</UniformGrid>",
+                   &holder);
     ASSERT_NE(nullptr, panel);
     Layout(panel, 90, 90);
     EXPECT_EQ(1, static_cast<COSMMarkupUniformGrid*>(panel)->GetComputedRows());
@@ -329,12 +376,13 @@ TEST_F(PanelTest, HugeChildrenSaturateThePanelsSumsInsteadOfWrapping)
         CSize desired;
         CRect second;
     } cases[] = {
-        {"stack", "<StackPanel Orientation=\"Horizontal\">" + huge + huge + "</StackPanel>",
-         CSize(INT_MAX, 2000000000), CRect(2000000000, 0, INT_MAX, INT_MAX)},
+        {"stack", "<StackPanel Orientation=\"Horizontal\">" + huge + huge + "</StackPanel>", CSize(INT_MAX, 2000000000),
+         CRect(2000000000, 0, INT_MAX, INT_MAX)},
         {"wrap", "<WrapPanel ItemWidth=\"2000000000\" ItemHeight=\"2000000000\">" + huge + huge + "</WrapPanel>",
          CSize(2000000000, INT_MAX), CRect(0, 2000000000, 2000000000, INT_MAX)},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.name);
         Hold holder;
         COSMMarkupPanel* panel = ParsePanel(c.markup, &holder);
@@ -368,7 +416,8 @@ TEST_F(PanelTest, KeyboardNavigationPropertiesHaveDefaultsAndReadTheirNames)
         LPCWSTR name;
         int value;
     } names[] = {{L"Continue", 0}, {L"once", 1}, {L"CYCLE", 2}, {L"None", 3}, {L"Contained", 4}, {L"local", 5}};
-    for (const auto& n : names) {
+    for (const auto& n : names)
+    {
         SetFromText(Builder(), set.Get(), KN::s_pTabNavigationProperty, n.name);
         EXPECT_EQ(n.value, KN::GetTabNavigation(set.Get())) << testing::PrintToString(std::wstring(n.name));
     }

@@ -23,8 +23,8 @@ std::string Describe(const COSMMarkupPathGeometry* geometry)
 {
     std::ostringstream text;
     for (int i = 0; i < geometry->GetPointCount(); ++i)
-        text << geometry->GetPoints()[i].x << "," << geometry->GetPoints()[i].y << ":"
-             << int(geometry->GetTypes()[i]) << " ";
+        text << geometry->GetPoints()[i].x << "," << geometry->GetPoints()[i].y << ":" << int(geometry->GetTypes()[i])
+             << " ";
     const RECT& b = geometry->GetBounds();
     text << "[" << b.left << "," << b.top << "," << b.right << "," << b.bottom << "]";
     return text.str();
@@ -38,9 +38,12 @@ protected:
     {
         COSMMarkupPathGeometryBuilder figures;
         std::string message;
-        try {
+        try
+        {
             figures.Parse(&builder, text.c_str(), static_cast<int>(text.size()));
-        } catch (COSMMarkupBuilderException* e) {
+        }
+        catch (COSMMarkupBuilderException* e)
+        {
             message = e->GetMessageText();
             e->Delete();
             const std::string prefix = "Unexpected token encountered at position '";
@@ -92,9 +95,12 @@ TEST_F(PathTest, WithoutABuilderAnErrorIsNotSupported)
 {
     COSMMarkupPathGeometryBuilder figures;
     bool thrown = false;
-    try {
+    try
+    {
         figures.Parse(nullptr, L"M 0,0 Q 1,1", -1);
-    } catch (CNotSupportedException* e) {
+    }
+    catch (CNotSupportedException* e)
+    {
         thrown = true;
         e->Delete();
     }
@@ -131,7 +137,8 @@ TEST_F(PathTest, StretchScalesFromTheBoundsAndKeepsAFlatAxis)
         {L"M 3,0 L 3,8", 100, 16, "3,0:0 3,16:1 [3,0,3,16]"},
         {L"M 3,3", 100, 100, "3,3:0 [3,3,3,3]"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         COSMMarkupPathGeometryBuilder figures;
         figures.Parse(&builder, c.text, -1);
         Hold source(figures.CreateGeometry());

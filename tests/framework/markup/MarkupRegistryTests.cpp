@@ -13,7 +13,7 @@ namespace {
 struct RegisteredType
 {
     LPCWSTR className;
-    LPCWSTR tag;  // null: untagged
+    LPCWSTR tag;            // null: untagged
     LPCWSTR baseClassName;  // null: the root
 };
 
@@ -116,14 +116,16 @@ std::wstring Text(LPCWSTR text)
 TEST(MarkupRegistryTest, EveryStartupTypeIsRegisteredOnceWithItsTagAndBase)
 {
     std::map<std::wstring, const COSMMarkupType*> byClass;
-    for (const COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType()) {
+    for (const COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType())
+    {
         ASSERT_NE(nullptr, type->GetMarkupClassName());
         EXPECT_TRUE(byClass.emplace(type->GetMarkupClassName(), type).second)
             << "registered twice: " << testing::PrintToString(std::wstring(type->GetMarkupClassName()));
     }
     EXPECT_EQ(sizeof kStartupTypes / sizeof kStartupTypes[0], byClass.size());
 
-    for (const RegisteredType& expected : kStartupTypes) {
+    for (const RegisteredType& expected : kStartupTypes)
+    {
         const auto found = byClass.find(expected.className);
         ASSERT_NE(byClass.end(), found) << "missing: " << testing::PrintToString(std::wstring(expected.className));
         const COSMMarkupType* type = found->second;
@@ -131,7 +133,8 @@ TEST(MarkupRegistryTest, EveryStartupTypeIsRegisteredOnceWithItsTagAndBase)
         const COSMMarkupType* base = type->GetBaseType();
         EXPECT_EQ(Text(expected.baseClassName), Text(base ? base->GetMarkupClassName() : nullptr))
             << testing::PrintToString(std::wstring(expected.className));
-        if (expected.tag && expected.tag[0]) {
+        if (expected.tag && expected.tag[0])
+        {
             EXPECT_EQ(type, GetMarkupTypeRegistry()->Lookup(expected.tag));
         }
     }

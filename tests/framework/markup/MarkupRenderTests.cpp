@@ -70,8 +70,10 @@ protected:
     static Log DrawingCalls(const Log& log)
     {
         Log drawing;
-        for (const std::string& entry : markup_test::TopLevelCalls(log)) {
-            for (const char* kind : {"fill ", "frame ", "rounded "}) {
+        for (const std::string& entry : markup_test::TopLevelCalls(log))
+        {
+            for (const char* kind : {"fill ", "frame ", "rounded "})
+            {
                 if (entry.compare(0, strlen(kind), kind) == 0)
                     drawing.push_back(entry);
             }
@@ -106,8 +108,8 @@ TEST_F(RenderTest, TheLaterOfOverlappingChildrenIsHitAndRightAndBottomEdgesMiss)
         int x, y;
         COSMMarkupInputElement* hit;
     } cases[] = {
-        {25, 25, second}, {10, 10, first},  {49, 49, second}, {50, 25, root.get()},
-        {25, 50, root.get()}, {99, 99, root.get()}, {100, 50, nullptr}, {50, 100, nullptr}, {-1, 0, nullptr},
+        {25, 25, second},     {10, 10, first},    {49, 49, second},   {50, 25, root.get()}, {25, 50, root.get()},
+        {99, 99, root.get()}, {100, 50, nullptr}, {50, 100, nullptr}, {-1, 0, nullptr},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.hit, root->InputHitTest(c.x, c.y)) << c.x << "," << c.y;
@@ -115,7 +117,8 @@ TEST_F(RenderTest, TheLaterOfOverlappingChildrenIsHitAndRightAndBottomEdgesMiss)
 
 TEST_F(RenderTest, ParentsDrawFirstChildrenByIndexAndTheFocusCueAfterTheChildren)
 {
-    for (const bool focused : {false, true}) {
+    for (const bool focused : {false, true})
+    {
         g_drawLog.clear();
         Owned<CProbe> root(Probe("root", 100, 100));
         CProbe* a = root->AddProbe(Probe("a", 40, 40), 0, 0);
@@ -199,10 +202,20 @@ TEST_F(RenderTest, ABorderDrawsFrameAndBackgroundWithTheirCornerRadii)
         CSize size;
         Log drawn;
     } cases[] = {
-        {"rounded", true, true, L"4", L"1,2,3,4", CSize(40, 30),
+        {"rounded",
+         true,
+         true,
+         L"4",
+         L"1,2,3,4",
+         CSize(40, 30),
          {"rounded frame 0,0,40,30 " + Hex(frame) + " 4,4,4,4 1,1,2,2,3,3,4,4",
           "rounded fill 4,4,36,26 " + Hex(fill) + " 0,0,0,0,1,1,2,2"}},
-        {"square", true, true, L"1,2,3,4", L"0", CSize(40, 30),
+        {"square",
+         true,
+         true,
+         L"1,2,3,4",
+         L"0",
+         CSize(40, 30),
          {"frame 0,0,40,30 " + Hex(frame) + " 1,2,3,4", "fill 1,2,37,26 " + Hex(fill)}},
         {"background only", false, true, L"2", L"0", CSize(40, 30), {"fill 2,2,38,28 " + Hex(fill)}},
         {"no thickness", true, false, L"0", L"0", CSize(40, 30), {}},
@@ -210,7 +223,8 @@ TEST_F(RenderTest, ABorderDrawsFrameAndBackgroundWithTheirCornerRadii)
         {"no width", true, true, L"0", L"0", CSize(0, 30), {}},
         {"inside consumed", false, true, L"20", L"0", CSize(40, 30), {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.name);
         Owned<COSMMarkupBorder> border(new COSMMarkupBorder);
         if (c.borderBrush)
@@ -255,9 +269,9 @@ TEST_F(RenderTest, ABorderPaintsItsFrameAndBackgroundInsideTheGivenRectangle)
     RenderMarkupElement(border.get(), surface.GetDC(), &rect);
 
     EXPECT_TRUE(surface.AllPixels(CRect(5, 6, 7, 26), frame));    // left band
-    EXPECT_TRUE(surface.AllPixels(CRect(22, 6, 25, 26), frame));   // right band
-    EXPECT_TRUE(surface.AllPixels(CRect(5, 6, 25, 7), frame));     // top band
-    EXPECT_TRUE(surface.AllPixels(CRect(5, 22, 25, 26), frame));   // bottom band
+    EXPECT_TRUE(surface.AllPixels(CRect(22, 6, 25, 26), frame));  // right band
+    EXPECT_TRUE(surface.AllPixels(CRect(5, 6, 25, 7), frame));    // top band
+    EXPECT_TRUE(surface.AllPixels(CRect(5, 22, 25, 26), frame));  // bottom band
     EXPECT_TRUE(surface.AllPixels(CRect(7, 7, 22, 22), fill));
     int outside = 0;
     for (int y = 0; y < 40; ++y)
@@ -269,7 +283,8 @@ TEST_F(RenderTest, ABorderPaintsItsFrameAndBackgroundInsideTheGivenRectangle)
 
 TEST_F(RenderTest, OneChildElementsRefuseASecondChildAndAnythingButElements)
 {
-    for (COSMMarkupType* type : {COSMMarkupBorder::GetClassType(), COSMMarkupPage::GetClassType()}) {
+    for (COSMMarkupType* type : {COSMMarkupBorder::GetClassType(), COSMMarkupPage::GetClassType()})
+    {
         Owned<COSMMarkupSingleChildElement> owner(static_cast<COSMMarkupSingleChildElement*>(type->CreateInstance()));
         const std::wstring name = type->GetMarkupClassName();
         const std::string narrow(name.begin(), name.end());
@@ -310,7 +325,8 @@ TEST_F(RenderTest, ACanvasPlacesChildrenByTheirAttachedSides)
         {INT_MIN, INT_MIN, 0, 0},
         {-4, INT_MIN, -4, -4},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(testing::Message() << c.nearSide << " " << c.farSide);
         Owned<COSMMarkupCanvas> canvas(new COSMMarkupCanvas);
         CProbe* child = Probe("child", 10, 10);

@@ -84,7 +84,8 @@ TEST_F(ParseTest, AStaticResourceIsFoundInAnAncestorDeclaredBeforeIt)
           "<Canvas><Border><Border.Resources><SolidColorBrush x:Key=\"b\"/></Border.Resources></Border>"
           "<Border Background=\"{StaticResource b}\"/></Canvas>",
           "<Page><Page.Resources><SolidColorBrush x:Key=\"B\"/></Page.Resources>"
-          "<Border Background=\"{StaticResource b}\"/></Page>"}) {
+          "<Border Background=\"{StaticResource b}\"/></Page>"})
+    {
         EXPECT_EQ(At(kMissing, markup, "{StaticResource b}\""), ParseError(markup)) << markup;
     }
 }
@@ -153,7 +154,8 @@ TEST_F(ParseTest, StaticMembersGiveTheSystemColoursBrushesAndKeys)
     const COSMMarkupBorder* border = static_cast<COSMMarkupBorder*>(root.Get());
     EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHTTEXT), ColorOf(border->GetBackground()));
     EXPECT_EQ(::GetSysColor(COLOR_INFOBK), ColorOf(border->GetBorderBrush()));
-    for (const char* member : {"SystemColors.HighlightTextPen", "Colors.Red", "SystemColors.FooBrush"}) {
+    for (const char* member : {"SystemColors.HighlightTextPen", "Colors.Red", "SystemColors.FooBrush"})
+    {
         const std::string markup = std::string("<Border Background=\"{x:Static ") + member + "}\"/>";
         EXPECT_EQ(At(std::string("Cannot find the static member  '") + member + "'", markup, "}\""),
                   ParseError(markup));
@@ -211,9 +213,9 @@ TEST_F(ParseTest, AStyleWithoutAKeyIsStoredUnderItsTargetType)
 
     const std::string twice = "<Page><Page.Resources><Style TargetType=\"Border\"/><Style TargetType=\"Border\"/>"
                               "</Page.Resources></Page>";
-    EXPECT_EQ(At("Dictionary key is already used. Key attributes must be unique.", twice,
-                 "<Style TargetType=\"Border\"/>"),
-              ParseError(twice));
+    EXPECT_EQ(
+        At("Dictionary key is already used. Key attributes must be unique.", twice, "<Style TargetType=\"Border\"/>"),
+        ParseError(twice));
 }
 
 TEST_F(ParseTest, ExtensionsNestAtMostSixteenDeep)
@@ -270,7 +272,8 @@ TEST_F(ParseTest, TheDictionaryTakesOverKeysAndValuesAndReplacesUnderAnEqualKey)
     // Many keys spread over the buckets and the blocks of entries; other objects compare by identity.
     COSMMarkupObject* identity = new COSMMarkupInt(3);
     dictionary->SetAt(Ref(identity), new COSMMarkupInt(4));
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 40; ++i)
+    {
         const std::wstring name = L"k" + std::to_wstring(i);
         dictionary->SetAt(COSMMarkupString::CreateValue(name.c_str(), -1), new COSMMarkupInt(i));
     }

@@ -17,8 +17,8 @@
 #include <string>
 
 using foundation_test::DcTestSurface;
-using markup_test::CProbe;
 using markup_test::ContentOf;
+using markup_test::CProbe;
 using markup_test::DrawnPart;
 using markup_test::LayOut;
 using markup_test::MakeBar;
@@ -100,7 +100,8 @@ TEST_F(ParseTest, VisibilitiesParseInAnyCaseAndOtherTextFails)
 // with one run, which is the viewer's logical child and its first visual child, beside the bar.
 TEST_F(ParseTest, TextContentShowsInATextBlock)
 {
-    for (const char* markup : {"<ScrollViewer>Long text</ScrollViewer>", "<ScrollViewer Content=\"Long text\"/>"}) {
+    for (const char* markup : {"<ScrollViewer>Long text</ScrollViewer>", "<ScrollViewer Content=\"Long text\"/>"})
+    {
         SCOPED_TRACE(markup);
         std::string error;
         Owned<COSMMarkupScrollViewer> viewer(MarkupDynamicCast<COSMMarkupScrollViewer>(Parse(markup, &error)));
@@ -131,7 +132,8 @@ TEST_F(MarkupTest, UnsetVisibilitiesCountAsVerticalVisibleAndHorizontalDisabled)
 
 TEST_F(ScrollBarTest, BarsMeasureTheSystemsBarSizes)
 {
-    for (auto orientation : {COSMMarkupScrollBar::Vertical, COSMMarkupScrollBar::Horizontal}) {
+    for (auto orientation : {COSMMarkupScrollBar::Vertical, COSMMarkupScrollBar::Horizontal})
+    {
         Owned<COSMMarkupScrollBar> bar(
             static_cast<COSMMarkupScrollBar*>(COSMMarkupScrollBar::GetClassType()->CreateInstance()));
         bar->SetOrientation(orientation);
@@ -150,7 +152,8 @@ TEST_F(ScrollBarTest, TheThumbFollowsThePosition)
     {
         int position, thumbStart, thumbEnd;
     } rows[] = {{0, 17, 39}, {100, 39, 61}, {200, 61, 83}};
-    for (const auto& row : rows) {
+    for (const auto& row : rows)
+    {
         Owned<COSMMarkupScrollBar> bar = StandardBar(row.position);
         const auto& r = bar->GetPositionRecord();
         EXPECT_EQ(row.thumbStart, r.thumbStart) << row.position;
@@ -244,7 +247,8 @@ TEST_F(ScrollBarTest, AutoBarsAppearOnlyWhereTheContentDoesNotFit)
         {CSize(95, 150), true, true, CSize(100, 100)},
         {CSize(150, 50), false, true, CSize(100, 67)},
     };
-    for (const auto& row : rows) {
+    for (const auto& row : rows)
+    {
         Owned<COSMMarkupScrollViewer> viewer = MakeViewer(row.content, CSize(100, 100), kAuto, kAuto);
         const std::string name = std::to_string(row.content.cx) + "x" + std::to_string(row.content.cy);
         EXPECT_EQ(row.vertical, viewer->GetScrollBar(TRUE) != nullptr) << name;
@@ -300,13 +304,23 @@ TEST_F(ScrollBarTest, ScrollCodesMoveTheOffset)
     {
         int from, code, position, offset;
     } rows[] = {
-        {100, SB_LINEUP, 0, 84},       {100, SB_LINEDOWN, 0, 116},     {100, SB_PAGEUP, 0, 0},
-        {100, SB_PAGEDOWN, 0, 200},    {100, SB_TOP, 0, 0},            {100, SB_BOTTOM, 0, 200},
-        {100, SB_THUMBPOSITION, 37, 37}, {100, SB_THUMBTRACK, 123, 123}, {150, SB_PAGEUP, 0, 50},
-        {150, SB_PAGEDOWN, 0, 200},    {100, SB_ENDSCROLL, 0, 100},    {10, SB_LINEUP, 0, 0},
-        {195, SB_LINEDOWN, 0, 200},    {100, SB_THUMBTRACK, 900, 200},
+        {100, SB_LINEUP, 0, 84},
+        {100, SB_LINEDOWN, 0, 116},
+        {100, SB_PAGEUP, 0, 0},
+        {100, SB_PAGEDOWN, 0, 200},
+        {100, SB_TOP, 0, 0},
+        {100, SB_BOTTOM, 0, 200},
+        {100, SB_THUMBPOSITION, 37, 37},
+        {100, SB_THUMBTRACK, 123, 123},
+        {150, SB_PAGEUP, 0, 50},
+        {150, SB_PAGEDOWN, 0, 200},
+        {100, SB_ENDSCROLL, 0, 100},
+        {10, SB_LINEUP, 0, 0},
+        {195, SB_LINEDOWN, 0, 200},
+        {100, SB_THUMBTRACK, 900, 200},
     };
-    for (const auto& row : rows) {
+    for (const auto& row : rows)
+    {
         // 100 × 300 content in a 117 × 100 room: a 100-pixel page and a maximum offset of 200.
         Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(100, 300), CSize(117, 100), kVertical, kDisabled);
         viewer->SetOffset(TRUE, row.from);
@@ -366,7 +380,8 @@ TEST_F(ScrollBarTest, TheWheelMovesFortyEightPixelsAndIsClampedOnceArranged)
     {
         int from, delta, offset;
     } rows[] = {{100, -120, 148}, {100, 120, 52}, {180, -120, 200}, {20, 120, 0}, {100, -240, 148}};
-    for (const auto& row : rows) {
+    for (const auto& row : rows)
+    {
         viewer->SetOffset(TRUE, row.from);
         COSMMarkupMouseWheelEventArgs args;
         args.delta = row.delta;
@@ -404,12 +419,12 @@ TEST_F(ScrollBarTest, AHotDownArrowIsDrawnInItsHotState)
     DcTestSurface surface(17, 100);
     RenderBar(bar.get(), surface);
     const std::vector<DrawnPart> expected = {
-        {1, 1, CRect(0, 0, 17, 17)},   // up arrow, normal
-        {6, 1, CRect(0, 17, 17, 39)},  // upper page area
-        {7, 1, CRect(0, 61, 17, 83)},  // lower page area
-        {1, 6, CRect(0, 83, 17, 100)}, // down arrow, hot
-        {3, 1, CRect(0, 39, 17, 61)},  // thumb
-        {9, 1, CRect(0, 39, 17, 61)},  // its grip
+        {1, 1, CRect(0, 0, 17, 17)},    // up arrow, normal
+        {6, 1, CRect(0, 17, 17, 39)},   // upper page area
+        {7, 1, CRect(0, 61, 17, 83)},   // lower page area
+        {1, 6, CRect(0, 83, 17, 100)},  // down arrow, hot
+        {3, 1, CRect(0, 39, 17, 61)},   // thumb
+        {9, 1, CRect(0, 39, 17, 61)},   // its grip
     };
     EXPECT_EQ(expected, recorder.themeParts);
     EXPECT_TRUE(recorder.frameControls.empty());
@@ -436,12 +451,11 @@ TEST_F(ScrollBarTest, ADisabledBarDrawsDisabledArrowsAndNoThumb)
 TEST_F(ScrollBarTest, HorizontalBarsUseTheirOwnParts)
 {
     PartRecorder recorder(true);
-    Owned<COSMMarkupScrollBar> bar =
-        MakeBar(COSMMarkupScrollBar::Horizontal, 0, 299, 100, 0, CRect(0, 0, 100, 17));
+    Owned<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Horizontal, 0, 299, 100, 0, CRect(0, 0, 100, 17));
     DcTestSurface surface(100, 17);
     RenderBar(bar.get(), surface);
     const std::vector<DrawnPart> expected = {
-        {1, 9, CRect(0, 0, 17, 17)},   {5, 1, CRect(39, 0, 83, 17)}, {1, 13, CRect(83, 0, 100, 17)},
+        {1, 9, CRect(0, 0, 17, 17)},  {5, 1, CRect(39, 0, 83, 17)}, {1, 13, CRect(83, 0, 100, 17)},
         {2, 1, CRect(17, 0, 39, 17)}, {8, 1, CRect(17, 0, 39, 17)},
     };
     EXPECT_EQ(expected, recorder.themeParts);
@@ -454,7 +468,8 @@ TEST_F(ScrollBarTest, TheThumbShowsItsGripOnlyAboveThirteenPixels)
         int maximum, page, thumb;
         bool grip;
     } rows[] = {{65, 13, 13, false}, {65, 14, 14, true}, {99, 10, 8, false}, {299, 100, 22, true}};
-    for (const auto& row : rows) {
+    for (const auto& row : rows)
+    {
         PartRecorder recorder(true);
         Owned<COSMMarkupScrollBar> bar =
             MakeBar(COSMMarkupScrollBar::Vertical, 0, row.maximum, row.page, 0, CRect(0, 0, 17, 100));

@@ -19,8 +19,8 @@
 #include <vector>
 
 using foundation_test::DcTestSurface;
-using markup_test::CProbe;
 using markup_test::ContentOf;
+using markup_test::CProbe;
 using markup_test::DrawnPart;
 using markup_test::LayOut;
 using markup_test::MarkupTest;
@@ -75,7 +75,8 @@ class CScrollHost : public CWnd
 public:
     BOOL CreateHost()
     {
-        LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        LPCSTR cls =
+            AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
         if (!CreateEx(0, cls, "scroll host", WS_POPUP | WS_VISIBLE, 100, 80, 200, 150, nullptr, nullptr))
             return FALSE;
         ::UpdateWindow(m_hWnd);
@@ -89,7 +90,8 @@ public:
     }
     void ReleaseRoot()
     {
-        if (root) {
+        if (root)
+        {
             COSMMarkupUIElement* old = root;
             root = nullptr;
             old->Release();
@@ -110,7 +112,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         LRESULT result = 0;
-        if (message == WM_TIMER && wParam == kTestTimer) {
+        if (message == WM_TIMER && wParam == kTestTimer)
+        {
             if (onTestTimer)
                 onTestTimer();
             return 0;
@@ -119,7 +122,8 @@ protected:
             ReleaseRoot();
         if (root && context && context->OnWndMsg(root, message, wParam, lParam, &result))
             return result;
-        if (message == WM_PAINT) {
+        if (message == WM_PAINT)
+        {
             PAINTSTRUCT ps;
             ::BeginPaint(m_hWnd, &ps);
             ::EndPaint(m_hWnd, &ps);
@@ -181,7 +185,8 @@ protected:
             },
             &job, 0, nullptr);
         ASSERT_NE(nullptr, thread);
-        while (!done.load()) {
+        while (!done.load())
+        {
             osm::test::PumpPendingMessages();
             ::Sleep(2);
         }
@@ -199,7 +204,8 @@ protected:
     bool PumpUntil(const std::function<bool()>& done)
     {
         const DWORD start = ::GetTickCount();
-        while (!done() && ::GetTickCount() - start < 2000) {
+        while (!done() && ::GetTickCount() - start < 2000)
+        {
             osm::test::PumpPendingMessages();
             ::Sleep(2);
         }
@@ -244,12 +250,14 @@ TEST_F(ScrollWindowTest, TheDownArrowRepeatsAfterADelayOnlyWhileTheMouseIsOnIt)
     ASSERT_GE(reports.size(), 4u);
     EXPECT_EQ(SB_LINEDOWN, reports[0].code);
     EXPECT_EQ(16, reports[0].offset) << "16 pixels at once";
-    EXPECT_GE(reports[1].tick - reports[0].tick, doubleClick * 4 / 5 - 30) << "no repeat before 4/5 of the double-click time";
+    EXPECT_GE(reports[1].tick - reports[0].tick, doubleClick * 4 / 5 - 30)
+        << "no repeat before 4/5 of the double-click time";
     int repeatsBeforeOff = 0;
     int whileOff = 0;
     bool resumed = false;
     int lastOffset = 0;
-    for (const Report& report : reports) {
+    for (const Report& report : reports)
+    {
         if (report.code != SB_LINEDOWN)
             continue;
         EXPECT_EQ(lastOffset + 16, report.offset);
@@ -349,9 +357,12 @@ TEST_F(ScrollWindowTest, AQuitMessageEndsTheLoopAndStaysQueued)
     MSG msg{};
     bool quit = false;
     const DWORD start = ::GetTickCount();
-    while (!quit && ::GetTickCount() - start < 2000) {
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
+    while (!quit && ::GetTickCount() - start < 2000)
+    {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            if (msg.message == WM_QUIT)
+            {
                 quit = true;
                 break;
             }

@@ -38,8 +38,7 @@ class ShapeTest : public MarkupBuilderTest
 {
 protected:
     // A new shape of class T made by the context, with the properties set from text.
-    template <class T>
-    Owned<T> Make(std::initializer_list<std::pair<LPCWSTR, LPCWSTR>> properties)
+    template <class T> Owned<T> Make(std::initializer_list<std::pair<LPCWSTR, LPCWSTR>> properties)
     {
         Owned<T> shape = MakeIn<T>(context);
         for (const auto& p : properties)
@@ -96,8 +95,12 @@ TEST_F(ShapeTest, ShapesMeasureFromTheirCoordinatesOrTakeTheRoomWhenStretched)
     auto rectangle = Make<COSMMarkupRectangle>({});
     auto stretchedRectangle = Make<COSMMarkupRectangle>({{L"Stretch", L"Fill"}});
     auto ellipse = Make<COSMMarkupEllipse>({{L"Stretch", L"UNIFORMTOFILL"}});
-    auto line = Make<COSMMarkupLine>({{L"X1", L"3"}, {L"Y1", L"10"}, {L"X2", L"3"}, {L"Y2", L"2"},
-                                      {L"Stroke", L"Black"}, {L"StrokeThickness", L"4"}});
+    auto line = Make<COSMMarkupLine>({{L"X1", L"3"},
+                                      {L"Y1", L"10"},
+                                      {L"X2", L"3"},
+                                      {L"Y2", L"2"},
+                                      {L"Stroke", L"Black"},
+                                      {L"StrokeThickness", L"4"}});
     auto huge = Make<COSMMarkupPolygon>({{L"Points", L"-2147483648,0 2147483647,1"}});
     auto path = Make<COSMMarkupPath>({{L"Data", L"M 2,3 L 12,9"}});
     auto stretchedPath = Make<COSMMarkupPath>({{L"Data", L"M 2,3 L 12,9"}, {L"Stretch", L"Fill"}});
@@ -128,8 +131,8 @@ TEST_F(ShapeTest, AStretchedLineSpansItsRoomAndAFlatAxisSitsInTheMiddle)
     int x1, y1, x2, y2;
     line->GetLinePoints(&x1, &y1, &x2, &y2);
     EXPECT_EQ((std::vector<int>{0, 20, 100, 20}), (std::vector<int>{x1, y1, x2, y2}));
-    auto reversed = Make<COSMMarkupLine>({{L"X1", L"30"}, {L"Y1", L"1"}, {L"X2", L"5"}, {L"Y2", L"9"},
-                                          {L"Stretch", L"Fill"}});
+    auto reversed =
+        Make<COSMMarkupLine>({{L"X1", L"30"}, {L"Y1", L"1"}, {L"X2", L"5"}, {L"Y2", L"9"}, {L"Stretch", L"Fill"}});
     Place(reversed.get(), 100, 40);
     reversed->GetLinePoints(&x1, &y1, &x2, &y2);
     EXPECT_EQ((std::vector<int>{100, 0, 0, 40}), (std::vector<int>{x1, y1, x2, y2}));
@@ -137,8 +140,11 @@ TEST_F(ShapeTest, AStretchedLineSpansItsRoomAndAFlatAxisSitsInTheMiddle)
 
 TEST_F(ShapeTest, RectangleRadiiStopAtHalfTheSideAndNeedBothValues)
 {
-    auto rounded = Make<COSMMarkupRectangle>({{L"RadiusX", L"50"}, {L"RadiusY", L"5"}, {L"Stroke", L"#0000FF"},
-                                              {L"StrokeThickness", L"2"}, {L"Fill", L"#00FF00"}});
+    auto rounded = Make<COSMMarkupRectangle>({{L"RadiusX", L"50"},
+                                              {L"RadiusY", L"5"},
+                                              {L"Stroke", L"#0000FF"},
+                                              {L"StrokeThickness", L"2"},
+                                              {L"Fill", L"#00FF00"}});
     Place(rounded.get(), 40, 30);
     EXPECT_EQ((Log{"rounded fill 1,1,39,29 00ff00 5,19,19,5,5,19,19,5",
                    "rounded frame 0,0,40,30 ff0000 2,2,2,2 5,19,19,5,5,19,19,5"}),
@@ -169,12 +175,14 @@ TEST_F(ShapeTest, PointTextIsWholeNumbersInPairs)
         {L"1e2,0", false, {}},
         {L"-,1", false, {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         const std::string name(c.text, c.text + wcslen(c.text));
         std::vector<POINT> points;
         EXPECT_EQ(c.accepted, ParseMarkupPoints(c.text, &points) != FALSE) << name;
         std::vector<LONG> coordinates;
-        for (const POINT& point : points) {
+        for (const POINT& point : points)
+        {
             coordinates.push_back(point.x);
             coordinates.push_back(point.y);
         }
@@ -212,20 +220,20 @@ TEST_F(ShapeTest, EllipsesAndLinesAreHitOnlyOnTheirFigures)
         int x, y;
         bool hit;
     } cases[] = {
-        {L"0", L"10", L"20", L"10", L"1", 5, 10, true},
-        {L"0", L"10", L"20", L"10", L"1", 5, 11, false},
-        {L"0", L"10", L"20", L"10", L"1", 5, 9, false},
-        {L"0", L"10", L"20", L"10", L"1", 21, 10, false},
-        {L"0", L"10", L"20", L"10", L"4", 5, 12, true},
-        {L"5", L"0", L"5", L"20", L"1", 5, 7, true},
-        {L"5", L"0", L"5", L"20", L"1", 6, 7, false},
-        {L"0", L"0", L"20", L"20", L"2", 10, 10, true},
-        {L"0", L"0", L"20", L"20", L"2", 12, 10, false},
-        {L"0", L"0", L"20", L"20", L"0", 10, 10, false},
+        {L"0", L"10", L"20", L"10", L"1", 5, 10, true},  {L"0", L"10", L"20", L"10", L"1", 5, 11, false},
+        {L"0", L"10", L"20", L"10", L"1", 5, 9, false},  {L"0", L"10", L"20", L"10", L"1", 21, 10, false},
+        {L"0", L"10", L"20", L"10", L"4", 5, 12, true},  {L"5", L"0", L"5", L"20", L"1", 5, 7, true},
+        {L"5", L"0", L"5", L"20", L"1", 6, 7, false},    {L"0", L"0", L"20", L"20", L"2", 10, 10, true},
+        {L"0", L"0", L"20", L"20", L"2", 12, 10, false}, {L"0", L"0", L"20", L"20", L"0", 10, 10, false},
     };
-    for (const auto& c : cases) {
-        auto line = Make<COSMMarkupLine>({{L"X1", c.x1}, {L"Y1", c.y1}, {L"X2", c.x2}, {L"Y2", c.y2},
-                                          {L"Stroke", L"Black"}, {L"StrokeThickness", c.thickness}});
+    for (const auto& c : cases)
+    {
+        auto line = Make<COSMMarkupLine>({{L"X1", c.x1},
+                                          {L"Y1", c.y1},
+                                          {L"X2", c.x2},
+                                          {L"Y2", c.y2},
+                                          {L"Stroke", L"Black"},
+                                          {L"StrokeThickness", c.thickness}});
         Place(line.get(), 30, 30);
         EXPECT_EQ(c.hit, line->InputHitTestCore(c.x, c.y) != nullptr) << c.x << "," << c.y << " " << c.hit;
     }
@@ -237,14 +245,15 @@ TEST_F(ShapeTest, EllipsesAndLinesAreHitOnlyOnTheirFigures)
 TEST_F(ShapeTest, ShapesDrawOnRealPixels)
 {
     const COLORREF background = RGB(255, 255, 255);
-    auto polygon = Make<COSMMarkupPolygon>({{L"Points", L"0,0 10,0 10,10 0,10"}, {L"Fill", L"#0000FF"},
-                                            {L"Stretch", L"Fill"}});
-    auto path = Make<COSMMarkupPath>({{L"Data", L"M 0,0 L 10,0 10,10 0,10 Z"}, {L"Fill", L"#00FF00"},
-                                      {L"Stretch", L"Fill"}});
+    auto polygon =
+        Make<COSMMarkupPolygon>({{L"Points", L"0,0 10,0 10,10 0,10"}, {L"Fill", L"#0000FF"}, {L"Stretch", L"Fill"}});
+    auto path =
+        Make<COSMMarkupPath>({{L"Data", L"M 0,0 L 10,0 10,10 0,10 Z"}, {L"Fill", L"#00FF00"}, {L"Stretch", L"Fill"}});
     Place(polygon.get(), 40, 40);
     Place(path.get(), 40, 40);
-    for (COSMMarkupVisual* shape : {static_cast<COSMMarkupVisual*>(polygon.get()),
-                                    static_cast<COSMMarkupVisual*>(path.get())}) {
+    for (COSMMarkupVisual* shape :
+         {static_cast<COSMMarkupVisual*>(polygon.get()), static_cast<COSMMarkupVisual*>(path.get())})
+    {
         DcTestSurface surface(50, 50, background);
         {
             COSMMarkupDrawingContext dc(surface.GetDC());

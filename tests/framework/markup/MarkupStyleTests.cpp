@@ -72,7 +72,8 @@ TEST_F(MarkupTest, ALocalValueWinsOverTriggersOverTheStyleOverTheTypesStyleOverT
         {"type style", [](COSMMarkupObject* p) { p->GetType()->SetTypeStyle(nullptr); }},
         {"null", nullptr},
     };
-    for (const Layer& layer : layers) {
+    for (const Layer& layer : layers)
+    {
         EXPECT_EQ(layer.shown, TagOf(probe.Get()));
         if (layer.takeAway)
             layer.takeAway(probe.Get());
@@ -120,14 +121,11 @@ TEST_F(ParseTest, StyleErrorsAreBuilderErrorsWithLineAndPosition)
         {"a plain name without TargetType",
          "<Style x:Key=\"s\"><Setter Property=\"Background\" Value=\"Red\"/></Style>",
          "Cannot find the Style Property 'Background'. Line 2, position 61"},
-        {"a name no type has",
-         "<Style TargetType=\"Border\"><Setter Property=\"Colour\" Value=\"Red\"/></Style>",
+        {"a name no type has", "<Style TargetType=\"Border\"><Setter Property=\"Colour\" Value=\"Red\"/></Style>",
          "Cannot find the Style Property 'Colour'. Line 2, position 67"},
-        {"a setter without Value",
-         "<Style TargetType=\"Border\"><Setter Property=\"Background\"/></Style>",
+        {"a setter without Value", "<Style TargetType=\"Border\"><Setter Property=\"Background\"/></Style>",
          "Must specify both Property and Value for Setter.. Line 2, position 59"},
-        {"a setter without Property",
-         "<Style TargetType=\"Border\"><Setter Value=\"Red\"/></Style>",
+        {"a setter without Property", "<Style TargetType=\"Border\"><Setter Value=\"Red\"/></Style>",
          "Must specify both Property and Value for Setter.. Line 2, position 49"},
         {"a trigger without Value",
          "<Style TargetType=\"Border\"><Style.Triggers><Trigger Property=\"IsMouseOver\"/></Style.Triggers></Style>",
@@ -136,7 +134,8 @@ TEST_F(ParseTest, StyleErrorsAreBuilderErrorsWithLineAndPosition)
          "<Style TargetType=\"Border\"><Setter Property=\"Visibility\" Value=\"Sometimes\"/></Style>",
          "Cannot convert string in attribute 'Visibility' to object of type 'COSMMarkupEnum'. Line 2, position 77"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.message, ParseError(std::string("<StackPanel><StackPanel.Resources>\n") + c.styles +
                                         "\n</StackPanel.Resources></StackPanel>"));

@@ -46,8 +46,7 @@ inline const MarkupTestDocument kMarkupTestDocuments[] = {
      "</Page>",
      CP_ACP, false},
     {"code page 932",
-     "<Page Tag=\"\x82\xA0\x83\x5C\">\r\n  <OsmRecorder>\x82\xA0 \x83\x5C&#x3042;</OsmRecorder>\r\n</Page>",
-     932, true},
+     "<Page Tag=\"\x82\xA0\x83\x5C\">\r\n  <OsmRecorder>\x82\xA0 \x83\x5C&#x3042;</OsmRecorder>\r\n</Page>", 932, true},
 };
 
 // The document can be read here: the system has its code page.
@@ -65,15 +64,29 @@ inline bool IsReadable(const MarkupTestDocument& document)
 inline std::string MutateMarkup(std::string text, std::mt19937& random)
 {
     static const char kSignificant[] = "<>&;\"'/=?!-]{}.#x\r\n\t\x80\xC3\xE2\xF0\x82\x83\xBF";
-    for (unsigned edits = 1 + random() % 4; edits > 0 && !text.empty(); --edits) {
+    for (unsigned edits = 1 + random() % 4; edits > 0 && !text.empty(); --edits)
+    {
         const size_t at = random() % text.size();
-        switch (random() % 6) {
-        case 0: text[at] = static_cast<char>(random() % 256); break;
-        case 1: text.insert(at, 1, static_cast<char>(random() % 256)); break;
-        case 2: text.erase(at, 1); break;
-        case 3: text[at] = kSignificant[random() % (sizeof kSignificant - 1)]; break;
-        case 4: text.insert(at, text.substr(at, random() % 64)); break;
-        default: text.resize(at); break;
+        switch (random() % 6)
+        {
+        case 0:
+            text[at] = static_cast<char>(random() % 256);
+            break;
+        case 1:
+            text.insert(at, 1, static_cast<char>(random() % 256));
+            break;
+        case 2:
+            text.erase(at, 1);
+            break;
+        case 3:
+            text[at] = kSignificant[random() % (sizeof kSignificant - 1)];
+            break;
+        case 4:
+            text.insert(at, text.substr(at, random() % 64));
+            break;
+        default:
+            text.resize(at);
+            break;
         }
     }
     return text;
@@ -81,12 +94,12 @@ inline std::string MutateMarkup(std::string text, std::mt19937& random)
 
 // Calls check(document, text, what) for rounds mutations of the readable documents, chosen from seed (the same
 // series on every run) until check answers false.
-template <class Check>
-void ForEachMutatedDocument(unsigned seed, int rounds, Check check)
+template <class Check> void ForEachMutatedDocument(unsigned seed, int rounds, Check check)
 {
     std::mt19937 random(seed);
     const size_t count = sizeof kMarkupTestDocuments / sizeof kMarkupTestDocuments[0];
-    for (int round = 0; round < rounds; ++round) {
+    for (int round = 0; round < rounds; ++round)
+    {
         const MarkupTestDocument& document = kMarkupTestDocuments[random() % count];
         if (!IsReadable(document))
             continue;

@@ -56,10 +56,12 @@ COSMMarkupObject* FindNamed(COSMMarkupObject* root, LPCWSTR name)
 {
     if (!root)
         return nullptr;
-    const COSMMarkupString* own = MarkupDynamicCast<COSMMarkupString>(root->GetValue(COSMMarkupObject::s_pNameProperty));
+    const COSMMarkupString* own =
+        MarkupDynamicCast<COSMMarkupString>(root->GetValue(COSMMarkupObject::s_pNameProperty));
     if (own && wcscmp(own->GetText(), name) == 0)
         return root;
-    for (int i = 0; i < root->GetLogicalChildrenCount(); ++i) {
+    for (int i = 0; i < root->GetLogicalChildrenCount(); ++i)
+    {
         if (COSMMarkupObject* found = FindNamed(root->GetLogicalChild(i), name))
             return found;
     }

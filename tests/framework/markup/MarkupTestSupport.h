@@ -39,12 +39,14 @@ protected:
 using Hold = COSMMarkupPtr;
 
 // The message of the COSMMarkupBuilderException action throws (freed here), or "(nothing thrown)".
-template <class Action>
-std::string BuilderMessage(Action action)
+template <class Action> std::string BuilderMessage(Action action)
 {
-    try {
+    try
+    {
         action();
-    } catch (COSMMarkupBuilderException* e) {
+    }
+    catch (COSMMarkupBuilderException* e)
+    {
         std::string message = e->GetMessageText();
         e->Delete();
         return message;

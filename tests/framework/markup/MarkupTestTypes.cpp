@@ -22,8 +22,7 @@ int AsNumber(const COSMMarkupObject* value)
 
 void RecordChange(COSMMarkupObject* object, const COSMMarkupPropertyChange* change)
 {
-    g_recordedChanges.push_back(
-        {object, change->property, AsNumber(change->oldValue), AsNumber(change->newValue)});
+    g_recordedChanges.push_back({object, change->property, AsNumber(change->oldValue), AsNumber(change->newValue)});
 }
 
 COSMMarkupObject* ConvertHundred(COSMMarkupBuilder* builder, COSMMarkupObject* value)
@@ -55,16 +54,13 @@ void CTestNode::RegisterMarkupProperties()
     s_pInheritedProperty = COSMMarkupDependencyProperty::Register(
         L"Inherited", intType, GetClassType(),
         new COSMMarkupPropertyMetadata(new COSMMarkupInt(0), RecordChange, COSMMarkupPropertyMetadata::Inherits));
-    s_pCountProperty = COSMMarkupDependencyProperty::Register(
-        L"Count", intType, GetClassType(), new COSMMarkupPropertyMetadata(nullptr, RecordChange, 0));
-    s_pTextProperty =
-        COSMMarkupDependencyProperty::Register(L"Text", COSMMarkupString::GetClassType(), GetClassType());
+    s_pCountProperty = COSMMarkupDependencyProperty::Register(L"Count", intType, GetClassType(),
+                                                              new COSMMarkupPropertyMetadata(nullptr, RecordChange, 0));
+    s_pTextProperty = COSMMarkupDependencyProperty::Register(L"Text", COSMMarkupString::GetClassType(), GetClassType());
     s_pConvertedProperty = COSMMarkupDependencyProperty::Register(
         L"Converted", intType, GetClassType(), new COSMMarkupPropertyMetadata(nullptr, ConvertHundred, 0));
-    s_pFillProperty =
-        COSMMarkupDependencyProperty::Register(L"Fill", COSMMarkupBrush::GetClassType(), GetClassType());
-    s_pKindProperty =
-        COSMMarkupDependencyProperty::Register(L"Kind", COSMMarkupType::GetClassType(), GetClassType());
+    s_pFillProperty = COSMMarkupDependencyProperty::Register(L"Fill", COSMMarkupBrush::GetClassType(), GetClassType());
+    s_pKindProperty = COSMMarkupDependencyProperty::Register(L"Kind", COSMMarkupType::GetClassType(), GetClassType());
     s_pSharedProperty = COSMMarkupDependencyProperty::Register(L"Shared", intType, GetClassType());
     s_pDockProperty = COSMMarkupDependencyProperty::RegisterAttached(L"Dock", intType, GetClassType());
 }
@@ -83,7 +79,8 @@ COSMMarkupObject* CTreeNode::GetLogicalChild(int index) const
 
 CTreeNode::~CTreeNode()
 {
-    for (COSMMarkupObject* child : m_children) {
+    for (COSMMarkupObject* child : m_children)
+    {
         child->SetLogicalParent(nullptr);
         child->Release();
     }

@@ -86,7 +86,8 @@ protected:
     static std::vector<std::wstring> PieceTexts(const COSMMarkupTextBlock::TextLine& line)
     {
         std::vector<std::wstring> texts;
-        for (const auto& piece : line.pieces) {
+        for (const auto& piece : line.pieces)
+        {
             const COSMMarkupRun* run = MarkupDynamicCast<COSMMarkupRun>(piece->inlineElement);
             const int start = COSMMarkupTextBlock::GetCharIndex(*piece, piece->start);
             const int end = COSMMarkupTextBlock::GetCharIndex(*piece, piece->end);
@@ -214,8 +215,10 @@ TEST_F(TextTest, RenderingDrawsOnlyInsideTheMeasuredSizeInTheDefaultColour)
     const RECT rect = {20, 10, 190, 70};
     RenderMarkupElement(element, dib.dc, &rect);
     int changed = 0;
-    for (int y = 0; y < dib.height; ++y) {
-        for (int x = 0; x < dib.width; ++x) {
+    for (int y = 0; y < dib.height; ++y)
+    {
+        for (int x = 0; x < dib.width; ++x)
+        {
             const DWORD pixel = dib.At(x, y);
             if (pixel == 0xFFFFFF)
                 continue;
@@ -307,7 +310,8 @@ TEST_F(TextTest, ARunsLogFontFollowsItsTextProperties)
         {"FontFamily='FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF'",
          [&](const LOGFONTW&, const LOGFONTW& f) { EXPECT_EQ(longName.substr(0, 31), f.lfFaceName); }},
     };
-    for (const LogFontRow& row : rows) {
+    for (const LogFontRow& row : rows)
+    {
         SCOPED_TRACE(row.attributes);
         COSMMarkupTextBlock* block = Block(std::string("<TextBlock><Run ") + row.attributes + ">x</Run></TextBlock>");
         ASSERT_NE(nullptr, block);
@@ -331,7 +335,8 @@ TEST_F(TextTest, BoldsOwnWeightBeatsAnOuterOneAndMarkupOnTheBoldWins)
         {"<TextBlock><Bold FontWeight='Medium'>x</Bold></TextBlock>", 500},
         {"<TextBlock FontWeight='Black'>x</TextBlock>", 900},
     };
-    for (const auto& row : rows) {
+    for (const auto& row : rows)
+    {
         SCOPED_TRACE(row.markup);
         COSMMarkupTextBlock* block = Block(row.markup);
         ASSERT_NE(nullptr, block);
@@ -437,8 +442,7 @@ TEST_F(TextTest, WrapMovesTheSecondWordToASecondLineWithoutItsSpace)
     EXPECT_EQ(L"beta", LineText(*block->GetLines()[1]));
     EXPECT_TRUE(block->GetLines()[0]->wrapped);
     EXPECT_EQ(extent(L"beta").cx, block->GetLines()[1]->width);
-    EXPECT_EQ(CSize(block->GetLines()[0]->width, 2 * extent(L"beta").cy),
-              block->GetTextSize());
+    EXPECT_EQ(CSize(block->GetLines()[0]->width, 2 * extent(L"beta").cy), block->GetTextSize());
 }
 
 TEST_F(TextTest, AWordWiderThanTheBlockBreaksOnlyUnderWrap)
@@ -449,7 +453,8 @@ TEST_F(TextTest, AWordWiderThanTheBlockBreaksOnlyUnderWrap)
     MeasureMarkupElement(wrap, width, 1000);
     ASSERT_GE(wrap->GetLines().size(), 3u);
     std::wstring joined;
-    for (const auto& line : wrap->GetLines()) {
+    for (const auto& line : wrap->GetLines())
+    {
         EXPECT_LE(line->width, width);
         EXPECT_FALSE(LineText(*line).empty());
         joined += LineText(*line);
@@ -462,7 +467,8 @@ TEST_F(TextTest, AWordWiderThanTheBlockBreaksOnlyUnderWrap)
     MeasureMarkupElement(narrow, 1, 1000);
     EXPECT_EQ(3u, narrow->GetLines().size());
 
-    for (const char* attributes : {"TextWrapping='WrapWithOverflow'", "TextWrapping='NoWrap'"}) {
+    for (const char* attributes : {"TextWrapping='WrapWithOverflow'", "TextWrapping='NoWrap'"})
+    {
         SCOPED_TRACE(attributes);
         COSMMarkupTextBlock* block = BlockWithText(L"abcdefghij", attributes);
         MeasureMarkupElement(block, width, 1000);
@@ -486,7 +492,8 @@ TEST_F(TextTest, EllipsisTrimmingCutsByCharactersOrWords)
         // Trimming does nothing to wrapping text.
         {"TextTrimming='CharacterEllipsis' TextWrapping='WrapWithOverflow'", L"one two"},
     };
-    for (const auto& row : rows) {
+    for (const auto& row : rows)
+    {
         SCOPED_TRACE(row.attributes);
         COSMMarkupTextBlock* block = BlockWithText(text, row.attributes);
         MeasureMarkupElement(block, width, 1000);
@@ -495,7 +502,8 @@ TEST_F(TextTest, EllipsisTrimmingCutsByCharactersOrWords)
         EXPECT_LE(block->GetLines()[0]->width, width);
     }
     // A whole piece that is not the first on the line goes in word mode.
-    COSMMarkupTextBlock* pieces = Block("<TextBlock TextTrimming='WordEllipsis'><Run>ab</Run><Bold>cdefgh</Bold></TextBlock>");
+    COSMMarkupTextBlock* pieces =
+        Block("<TextBlock TextTrimming='WordEllipsis'><Run>ab</Run><Bold>cdefgh</Bold></TextBlock>");
     MeasureMarkupElement(pieces, extent(L"abcd").cx, 1000);
     ASSERT_EQ(1u, pieces->GetLines().size());
     EXPECT_EQ((std::vector<std::wstring>{L"ab", L"", L"..."}), PieceTexts(*pieces->GetLines()[0]));
@@ -543,7 +551,8 @@ TEST_F(TextTest, AlignmentAndPaddingPlaceTheLine)
         {"TextAlignment='Right'", 200 - 5 - textWidth},
         {"TextAlignment='Center'", 3 + (200 - textWidth - 8) / 2},
     };
-    for (const auto& row : rows) {
+    for (const auto& row : rows)
+    {
         SCOPED_TRACE(row.attributes);
         COSMMarkupTextBlock* block = BlockWithText(L"word", std::string("Padding='3,4,5,6' ") + row.attributes);
         EXPECT_EQ(CSize(textWidth + 8, extent(L"word").cy + 10), MeasureMarkupElement(block, 200, 100));
@@ -597,7 +606,8 @@ TEST_F(TextTest, UnwrappedTextIsNotLaidOutAgainForAnotherWidth)
 
 TEST_F(TextTest, DecorationBarsUseTheDecoratingElementsForeground)
 {
-    for (const char* decoration : {"Underline", "Strikethrough"}) {
+    for (const char* decoration : {"Underline", "Strikethrough"})
+    {
         SCOPED_TRACE(decoration);
         COSMMarkupTextBlock* block =
             Block(std::string("<TextBlock><Span TextDecorations='") + decoration +
@@ -613,13 +623,15 @@ TEST_F(TextTest, DecorationBarsUseTheDecoratingElementsForeground)
         const int t = std::max(1, D / 3);
         const CRect r = piece.GetRect();
         const int top = std::string(decoration) == "Underline" ? r.bottom - piece.descent + t
-                                                                : r.bottom - piece.descent + D - (line.height - D) / 2;
-        for (int y = top; y < top + t; ++y) {
+                                                               : r.bottom - piece.descent + D - (line.height - D) / 2;
+        for (int y = top; y < top + t; ++y)
+        {
             for (int x = r.left; x < r.right; ++x)
                 ASSERT_EQ(0xFF0000u, dib.At(x, y)) << x << "," << y;
         }
         // Nothing red beside the bar.
-        for (int x = r.left; x < r.right; ++x) {
+        for (int x = r.left; x < r.right; ++x)
+        {
             EXPECT_NE(0xFF0000u, dib.At(x, top - 1 >= 0 ? top - 1 : top + t));
         }
     }
@@ -654,7 +666,8 @@ TEST_F(TextTest, HitTestFindsTheRunOfAHyperlinkOrTheBlock)
     std::vector<COSMMarkupInputElement*> route;
     COSMMarkupContext::CollectInputElements(hit, route);
     bool reachesHyperlink = false;
-    for (COSMMarkupInputElement* element : route) {
+    for (COSMMarkupInputElement* element : route)
+    {
         reachesHyperlink |= MarkupDynamicCast<COSMMarkupHyperlink>(element) != nullptr;
         element->Release();
     }
@@ -666,7 +679,12 @@ TEST_F(TextTest, HitTestFindsTheRunOfAHyperlinkOrTheBlock)
 
 TEST_F(TextTest, ARunsPropertyChangeRenewsItsBlocksMeasureArrangementOrPicture)
 {
-    enum class Renewal { Measure, Arrange, Visual };
+    enum class Renewal
+    {
+        Measure,
+        Arrange,
+        Visual
+    };
     struct Case
     {
         const char* name;
@@ -684,7 +702,8 @@ TEST_F(TextTest, ARunsPropertyChangeRenewsItsBlocksMeasureArrangementOrPicture)
         {"Background", COSMMarkupTextElement::s_pBackgroundProperty,
          [] { return new COSMMarkupSolidColorBrush(RGB(0, 0, 200)); }, Renewal::Visual},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         auto* recording = new markup_test::CRecordingContext;
         COSMMarkupUIElement* root =
@@ -712,16 +731,20 @@ TEST_F(TextTest, ARunsPropertyChangeRenewsItsBlocksMeasureArrangementOrPicture)
             EXPECT_EQ(block, recording->sizeChanged.back());
         }
         // A new size repaints through the size change; the others repaint the block.
-        if (c.renewal != Renewal::Measure) {
+        if (c.renewal != Renewal::Measure)
+        {
             EXPECT_EQ(std::vector<COSMMarkupObject*>{block}, recording->invalidated);
         }
         const CRect after = block->GetLines()[0]->pieces.back()->GetRect();
-        if (c.renewal == Renewal::Arrange) {
+        if (c.renewal == Renewal::Arrange)
+        {
             // Aligned to the line's top, above where its baseline had put it, without a new measure.
             EXPECT_EQ(0, after.top);
             EXPECT_LT(after.top, before.top);
             EXPECT_EQ(size, block->GetDesiredSize());
-        } else if (c.renewal == Renewal::Visual) {
+        }
+        else if (c.renewal == Renewal::Visual)
+        {
             EXPECT_EQ(before, after);
         }
         ReleaseMarkupElement(&root);

@@ -72,7 +72,8 @@ protected:
     static bool NoTriggerActiveTwice(const Input* element)
     {
         const COSMMarkupTriggerCollection* active = element->GetActiveTriggers();
-        for (int i = 0; active && i < active->GetCount(); ++i) {
+        for (int i = 0; active && i < active->GetCount(); ++i)
+        {
             if (active->Find(active->GetTrigger(i)) != i)
                 return false;
         }
@@ -109,20 +110,24 @@ TEST_F(TriggerTest, HoverSetsTriggerValuesAndReportsShownValues)
         const char* tagWhileOver;
     };
     const Case cases[] = {
-        {"styled", "Style=\"{StaticResource s}\"",
+        {"styled",
+         "Style=\"{StaticResource s}\"",
          {"IsMouseOver: False -> True", "Tag: styled -> hover", "Cursor: null -> 32649"},
          {"IsMouseOver: True -> False", "Tag: hover -> styled", "Cursor: 32649 -> null"},
          "hover"},
-        {"local Tag", "Style=\"{StaticResource s}\" Tag=\"local\"",
+        {"local Tag",
+         "Style=\"{StaticResource s}\" Tag=\"local\"",
          {"IsMouseOver: False -> True", "Cursor: null -> 32649"},
          {"IsMouseOver: True -> False", "Cursor: 32649 -> null"},
          "local"},
-        {"local Cursor", "Style=\"{StaticResource s}\" Cursor=\"Arrow\"",
+        {"local Cursor",
+         "Style=\"{StaticResource s}\" Cursor=\"Arrow\"",
          {"IsMouseOver: False -> True", "Tag: styled -> hover"},
          {"IsMouseOver: True -> False", "Tag: hover -> styled"},
          "hover"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         CStyleProbe* probe = ParseProbe(kHoverStyle, c.attributes);
         ASSERT_NE(nullptr, probe);
@@ -160,15 +165,14 @@ TEST_F(TriggerTest, TriggersChainAcrossProperties)
 // trigger that matches again is not made active a second time.
 TEST_F(TriggerTest, TheFirstWrittenTriggerWinsAndNoneIsActiveTwice)
 {
-    CStyleProbe* probe =
-        ParseProbe("<Style x:Key=\"s\" TargetType=\"OsmStyleProbe\"><Style.Triggers>\n"
-                   "  <Trigger Property=\"IsMouseOver\" Value=\"True\"><Trigger.Setters>"
-                   "<Setter Property=\"Tag\" Value=\"first\"/></Trigger.Setters></Trigger>\n"
-                   "  <Trigger Property=\"IsMouseOver\" Value=\"True\"><Trigger.Setters>"
-                   "<Setter Property=\"Tag\" Value=\"second\"/></Trigger.Setters></Trigger>\n"
-                   "</Style.Triggers></Style>",
-                   // Set while the tree is built, then evaluated again when the styles are applied.
-                   "Style=\"{StaticResource s}\" IsMouseOver=\"True\"");
+    CStyleProbe* probe = ParseProbe("<Style x:Key=\"s\" TargetType=\"OsmStyleProbe\"><Style.Triggers>\n"
+                                    "  <Trigger Property=\"IsMouseOver\" Value=\"True\"><Trigger.Setters>"
+                                    "<Setter Property=\"Tag\" Value=\"first\"/></Trigger.Setters></Trigger>\n"
+                                    "  <Trigger Property=\"IsMouseOver\" Value=\"True\"><Trigger.Setters>"
+                                    "<Setter Property=\"Tag\" Value=\"second\"/></Trigger.Setters></Trigger>\n"
+                                    "</Style.Triggers></Style>",
+                                    // Set while the tree is built, then evaluated again when the styles are applied.
+                                    "Style=\"{StaticResource s}\" IsMouseOver=\"True\"");
     ASSERT_NE(nullptr, probe);
     EXPECT_EQ("first", DescribeValue(probe->GetValue(Element::s_pTagProperty)));
     EXPECT_EQ(2, ActiveTriggerCount(probe));
@@ -182,12 +186,10 @@ TEST_F(TriggerTest, TheFirstWrittenTriggerWinsAndNoneIsActiveTwice)
 // used to recurse until the stack overflowed), the single one with no trigger active and the style's Cursor shown.
 TEST_F(TriggerTest, SelfFeedingTriggersEnd)
 {
-    const std::string undoing =
-        "<Trigger Property=\"Cursor\" Value=\"Hand\"><Trigger.Setters>"
-        "<Setter Property=\"Cursor\" Value=\"Arrow\"/></Trigger.Setters></Trigger>\n";
-    const std::string redoing =
-        "<Trigger Property=\"Cursor\" Value=\"Arrow\"><Trigger.Setters>"
-        "<Setter Property=\"Cursor\" Value=\"Hand\"/></Trigger.Setters></Trigger>\n";
+    const std::string undoing = "<Trigger Property=\"Cursor\" Value=\"Hand\"><Trigger.Setters>"
+                                "<Setter Property=\"Cursor\" Value=\"Arrow\"/></Trigger.Setters></Trigger>\n";
+    const std::string redoing = "<Trigger Property=\"Cursor\" Value=\"Arrow\"><Trigger.Setters>"
+                                "<Setter Property=\"Cursor\" Value=\"Hand\"/></Trigger.Setters></Trigger>\n";
     const std::string style = "<Style x:Key=\"s\" TargetType=\"OsmStyleProbe\">"
                               "<Setter Property=\"Cursor\" Value=\"Hand\"/><Style.Triggers>\n";
 
@@ -214,13 +216,14 @@ TEST_F(TriggerTest, SelfFeedingTriggersEnd)
 TEST_F(TriggerTest, ACheckBoxReportsOnlyTheStateItShows)
 {
     Log events;
-    for (COSMMarkupRoutedEvent* routedEvent : {COSMMarkupToggleButton::s_pCheckedEvent,
-                                              COSMMarkupToggleButton::s_pUncheckedEvent,
-                                              COSMMarkupToggleButton::s_pIndeterminateEvent}) {
-        context->AddHandler(routedEvent, new COSMMarkupFunctionDelegate(
-                                             [&events](Input*, COSMMarkupRoutedEventArgs* args) {
-                                                 events.push_back(markup_test::Utf8(args->event->GetName()));
-                                             }));
+    for (COSMMarkupRoutedEvent* routedEvent :
+         {COSMMarkupToggleButton::s_pCheckedEvent, COSMMarkupToggleButton::s_pUncheckedEvent,
+          COSMMarkupToggleButton::s_pIndeterminateEvent})
+    {
+        context->AddHandler(routedEvent,
+                            new COSMMarkupFunctionDelegate([&events](Input*, COSMMarkupRoutedEventArgs* args) {
+                                events.push_back(markup_test::Utf8(args->event->GetName()));
+                            }));
     }
     struct Case
     {
@@ -234,7 +237,8 @@ TEST_F(TriggerTest, ACheckBoxReportsOnlyTheStateItShows)
         {"local True", "IsChecked=\"True\"", 1, {}, {}},
         {"styled True", "", 0, {"Unchecked"}, {"Checked"}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         m_root.Attach(Parse("<StackPanel><StackPanel.Resources>\n"
                             "<Style x:Key=\"s\" TargetType=\"CheckBox\"><Setter Property=\"IsChecked\" Value=\"True\"/>"
@@ -311,8 +315,10 @@ TEST_F(TriggerTest, AHyperlinksDefaultStyleTurnsRedUnderTheMouse)
         {&TriggerTest::Enter, 0x0000FF, 0xFF0000},
         {&TriggerTest::Leave, 0xFF0000, 0xFF0000},
     };
-    for (const Step& step : steps) {
-        if (step.action) {
+    for (const Step& step : steps)
+    {
+        if (step.action)
+        {
             step.action(link);
             step.action(styled);
         }
@@ -332,7 +338,8 @@ TEST_F(TriggerTest, AHyperlinksHoverRepaintsItsTextBlock)
     ASSERT_TRUE(root);
     auto* link = MarkupDynamicCast<COSMMarkupHyperlink>(FindNamed(root.Get(), L"link"));
     ASSERT_NE(nullptr, link);
-    for (void (*action)(Input*) : {&TriggerTest::Enter, &TriggerTest::Leave}) {
+    for (void (*action)(Input*) : {&TriggerTest::Enter, &TriggerTest::Leave})
+    {
         recording->invalidated.clear();
         action(link);
         EXPECT_NE(recording->invalidated.end(),

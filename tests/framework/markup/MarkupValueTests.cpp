@@ -117,7 +117,8 @@ TEST_F(ValueTreeTest, AnInheritedChangeReachesEveryDescendantOfTheOwnersClass)
     EXPECT_EQ(root, changes[0].object);
     EXPECT_EQ(child, changes[1].object);
     EXPECT_EQ(below, changes[2].object);
-    for (const RecordedChange& change : changes) {
+    for (const RecordedChange& change : changes)
+    {
         EXPECT_EQ(0, change.oldValue);
         EXPECT_EQ(5, change.newValue);
     }

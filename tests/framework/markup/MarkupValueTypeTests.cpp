@@ -32,8 +32,7 @@ using markup_test::RefCount;
 namespace {
 
 // What a fresh default instance of T makes of text (the builder's way), or null; one reference for the caller.
-template <class T>
-COSMMarkupObject* Convert(LPCWSTR text)
+template <class T> COSMMarkupObject* Convert(LPCWSTR text)
 {
     Hold instance(T::GetClassType()->CreateInstance());
     Hold value(new COSMMarkupString(text, -1));
@@ -72,7 +71,8 @@ TEST_F(MarkupTest, ThicknessReadsOneNumberOrFourCNumbers)
         {L"1,,3,4", false},
         {L"1,x,3,4", false},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         Hold value(Convert<COSMMarkupThickness>(c.text));
         const COSMMarkupThickness* thickness = MarkupDynamicCast<COSMMarkupThickness>(value.Get());
         ASSERT_EQ(c.converts, thickness != nullptr) << testing::PrintToString(std::wstring(c.text));
@@ -94,10 +94,19 @@ TEST_F(MarkupTest, IntReadsItsLeadingDecimalNumberSaturated)
         int value;
     };
     const Case cases[] = {
-        {L"12px", 12}, {L"abc", 0}, {L"-42", -42}, {L"+8", 8}, {L"0x1F", 0}, {L" 2147483647", INT_MAX},
-        {L"-2147483648", INT_MIN}, {L"2147483648", INT_MAX}, {digits, INT_MAX}, {L"-" + digits, INT_MIN},
+        {L"12px", 12},
+        {L"abc", 0},
+        {L"-42", -42},
+        {L"+8", 8},
+        {L"0x1F", 0},
+        {L" 2147483647", INT_MAX},
+        {L"-2147483648", INT_MIN},
+        {L"2147483648", INT_MAX},
+        {digits, INT_MAX},
+        {L"-" + digits, INT_MIN},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         Hold value(Convert<COSMMarkupInt>(c.text.c_str()));
         ASSERT_NE(nullptr, MarkupDynamicCast<COSMMarkupInt>(value.Get())) << testing::PrintToString(c.text);
         EXPECT_EQ(c.value, static_cast<COSMMarkupInt*>(value.Get())->GetValue()) << testing::PrintToString(c.text);
@@ -113,17 +122,29 @@ TEST_F(MarkupTest, DoubleReadsOneDecimalFractionAndNothingElse)
         double value;
     };
     const Case cases[] = {
-        {L"-.5", true, -0.5},   {L" 3 ", true, 3.0},     {L"+2", true, 2.0},       {L"1.25", true, 1.25},
-        {L"007", true, 7.0},    {L"1e5", false},         {L"1.2.3", false},        {L"", false},
-        {L"-", false},          {L"- 1", false},         {L"1 2", false},          {L"12,5", false},
-        {L"1" + Repeat(L'0', 400), false},               {L"1" + Repeat(L'0', 300), true, 1e300},
+        {L"-.5", true, -0.5},
+        {L" 3 ", true, 3.0},
+        {L"+2", true, 2.0},
+        {L"1.25", true, 1.25},
+        {L"007", true, 7.0},
+        {L"1e5", false},
+        {L"1.2.3", false},
+        {L"", false},
+        {L"-", false},
+        {L"- 1", false},
+        {L"1 2", false},
+        {L"12,5", false},
+        {L"1" + Repeat(L'0', 400), false},
+        {L"1" + Repeat(L'0', 300), true, 1e300},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         Hold value(Convert<COSMMarkupDouble>(c.text.c_str()));
         const COSMMarkupDouble* number = MarkupDynamicCast<COSMMarkupDouble>(value.Get());
         ASSERT_EQ(c.converts, number != nullptr) << testing::PrintToString(c.text);
         // Digits are summed one by one: a long number may end a few units of its last place off.
-        if (number) {
+        if (number)
+        {
             EXPECT_NEAR(c.value, number->GetValue(), std::fabs(c.value) * 1e-12) << testing::PrintToString(c.text);
         }
     }
@@ -161,7 +182,8 @@ TEST_F(MarkupTest, BoolReadsTrueAndFalseInAnyCaseAsTheSharedValues)
         {L"True", yes.Get()}, {L"true", yes.Get()}, {L"FALSE", no.Get()}, {L"fAlSe", no.Get()},
         {L"yes", nullptr},    {L"1", nullptr},      {L"", nullptr},       {L"True ", nullptr},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         Hold value(Convert<COSMMarkupBool>(c.text));
         EXPECT_EQ(c.value, value.Get()) << testing::PrintToString(std::wstring(c.text));
     }
@@ -178,25 +200,42 @@ TEST_F(MarkupTest, ColourTextGivesAlphaOverCOLORREF)
         UINT value;
     };
     const Case cases[] = {
-        {L"#FF0000", true, 0xFF0000FF},   {L"#80FF0000", true, 0x800000FF}, {L"#0a0B0c", true, 0xFF0C0B0A},
-        {L"Lime", true, 0xFF00FF00},      {L"rEd", true, 0xFF0000FF},       {L"black", true, 0xFF000000},
+        {L"#FF0000", true, 0xFF0000FF},
+        {L"#80FF0000", true, 0x800000FF},
+        {L"#0a0B0c", true, 0xFF0C0B0A},
+        {L"Lime", true, 0xFF00FF00},
+        {L"rEd", true, 0xFF0000FF},
+        {L"black", true, 0xFF000000},
         {L"LightGoldenrodYellow", true, 0xFFD2FAFA},
-        {L"#-1-1-1", false}, {L"# 1 2 3", false}, {L"#0xFF00", false},      {L"#GGGGGG", false},
-        {L"#F00", false},    {L"#FF00000", false}, {L"#", false},           {L"Grey", false},
-        {L"DarkGrey", false}, {L"Transparent", false}, {L"Re", false},      {L"1Red", false},
-        {L"", false},        {L"Red ", false},
+        {L"#-1-1-1", false},
+        {L"# 1 2 3", false},
+        {L"#0xFF00", false},
+        {L"#GGGGGG", false},
+        {L"#F00", false},
+        {L"#FF00000", false},
+        {L"#", false},
+        {L"Grey", false},
+        {L"DarkGrey", false},
+        {L"Transparent", false},
+        {L"Re", false},
+        {L"1Red", false},
+        {L"", false},
+        {L"Red ", false},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         UINT value = 0x12345678;
         EXPECT_EQ(c.converts, COSMMarkupColor::ConvertFromString(c.text, &value) != FALSE)
             << testing::PrintToString(std::wstring(c.text));
-        if (c.converts) {
+        if (c.converts)
+        {
             EXPECT_EQ(c.value, value) << testing::PrintToString(std::wstring(c.text));
         }
 
         Hold color(Convert<COSMMarkupColor>(c.text));
         ASSERT_EQ(c.converts, color.Get() != nullptr);
-        if (color) {
+        if (color)
+        {
             EXPECT_EQ(c.value, static_cast<COSMMarkupColor*>(color.Get())->GetValue());
         }
     }
@@ -206,40 +245,150 @@ TEST_F(MarkupTest, AllColourNamesHaveTheirStandardValues)
 {
     // Name and value as the CSS colour table prints them.
     static const char* const kStandard[] = {
-        "AliceBlue #F0F8FF", "AntiqueWhite #FAEBD7", "Aqua #00FFFF", "Aquamarine #7FFFD4", "Azure #F0FFFF",
-        "Beige #F5F5DC", "Bisque #FFE4C4", "Black #000000", "BlanchedAlmond #FFEBCD", "Blue #0000FF",
-        "BlueViolet #8A2BE2", "Brown #A52A2A", "BurlyWood #DEB887", "CadetBlue #5F9EA0", "Chartreuse #7FFF00",
-        "Chocolate #D2691E", "Coral #FF7F50", "CornflowerBlue #6495ED", "Cornsilk #FFF8DC", "Crimson #DC143C",
-        "Cyan #00FFFF", "DarkBlue #00008B", "DarkCyan #008B8B", "DarkGoldenrod #B8860B", "DarkGray #A9A9A9",
-        "DarkGreen #006400", "DarkKhaki #BDB76B", "DarkMagenta #8B008B", "DarkOliveGreen #556B2F",
-        "DarkOrange #FF8C00", "DarkOrchid #9932CC", "DarkRed #8B0000", "DarkSalmon #E9967A",
-        "DarkSeaGreen #8FBC8F", "DarkSlateBlue #483D8B", "DarkSlateGray #2F4F4F", "DarkTurquoise #00CED1",
-        "DarkViolet #9400D3", "DeepPink #FF1493", "DeepSkyBlue #00BFFF", "DimGray #696969", "DodgerBlue #1E90FF",
-        "Firebrick #B22222", "FloralWhite #FFFAF0", "ForestGreen #228B22", "Fuchsia #FF00FF",
-        "Gainsboro #DCDCDC", "GhostWhite #F8F8FF", "Gold #FFD700", "Goldenrod #DAA520", "Gray #808080",
-        "Green #008000", "GreenYellow #ADFF2F", "Honeydew #F0FFF0", "HotPink #FF69B4", "IndianRed #CD5C5C",
-        "Indigo #4B0082", "Ivory #FFFFF0", "Khaki #F0E68C", "Lavender #E6E6FA", "LavenderBlush #FFF0F5",
-        "LawnGreen #7CFC00", "LemonChiffon #FFFACD", "LightBlue #ADD8E6", "LightCoral #F08080",
-        "LightCyan #E0FFFF", "LightGoldenrodYellow #FAFAD2", "LightGray #D3D3D3", "LightGreen #90EE90",
-        "LightPink #FFB6C1", "LightSalmon #FFA07A", "LightSeaGreen #20B2AA", "LightSkyBlue #87CEFA",
-        "LightSlateGray #778899", "LightSteelBlue #B0C4DE", "LightYellow #FFFFE0", "Lime #00FF00",
-        "LimeGreen #32CD32", "Linen #FAF0E6", "Magenta #FF00FF", "Maroon #800000", "MediumAquamarine #66CDAA",
-        "MediumBlue #0000CD", "MediumOrchid #BA55D3", "MediumPurple #9370DB", "MediumSeaGreen #3CB371",
-        "MediumSlateBlue #7B68EE", "MediumSpringGreen #00FA9A", "MediumTurquoise #48D1CC",
-        "MediumVioletRed #C71585", "MidnightBlue #191970", "MintCream #F5FFFA", "MistyRose #FFE4E1",
-        "Moccasin #FFE4B5", "NavajoWhite #FFDEAD", "Navy #000080", "OldLace #FDF5E6", "Olive #808000",
-        "OliveDrab #6B8E23", "Orange #FFA500", "OrangeRed #FF4500", "Orchid #DA70D6", "PaleGoldenrod #EEE8AA",
-        "PaleGreen #98FB98", "PaleTurquoise #AFEEEE", "PaleVioletRed #DB7093", "PapayaWhip #FFEFD5",
-        "PeachPuff #FFDAB9", "Peru #CD853F", "Pink #FFC0CB", "Plum #DDA0DD", "PowderBlue #B0E0E6",
-        "Purple #800080", "Red #FF0000", "RosyBrown #BC8F8F", "RoyalBlue #4169E1", "SaddleBrown #8B4513",
-        "Salmon #FA8072", "SandyBrown #F4A460", "SeaGreen #2E8B57", "SeaShell #FFF5EE", "Sienna #A0522D",
-        "Silver #C0C0C0", "SkyBlue #87CEEB", "SlateBlue #6A5ACD", "SlateGray #708090", "Snow #FFFAFA",
-        "SpringGreen #00FF7F", "SteelBlue #4682B4", "Tan #D2B48C", "Teal #008080", "Thistle #D8BFD8",
-        "Tomato #FF6347", "Turquoise #40E0D0", "Violet #EE82EE", "Wheat #F5DEB3", "White #FFFFFF",
-        "WhiteSmoke #F5F5F5", "Yellow #FFFF00", "YellowGreen #9ACD32",
+        "AliceBlue #F0F8FF",
+        "AntiqueWhite #FAEBD7",
+        "Aqua #00FFFF",
+        "Aquamarine #7FFFD4",
+        "Azure #F0FFFF",
+        "Beige #F5F5DC",
+        "Bisque #FFE4C4",
+        "Black #000000",
+        "BlanchedAlmond #FFEBCD",
+        "Blue #0000FF",
+        "BlueViolet #8A2BE2",
+        "Brown #A52A2A",
+        "BurlyWood #DEB887",
+        "CadetBlue #5F9EA0",
+        "Chartreuse #7FFF00",
+        "Chocolate #D2691E",
+        "Coral #FF7F50",
+        "CornflowerBlue #6495ED",
+        "Cornsilk #FFF8DC",
+        "Crimson #DC143C",
+        "Cyan #00FFFF",
+        "DarkBlue #00008B",
+        "DarkCyan #008B8B",
+        "DarkGoldenrod #B8860B",
+        "DarkGray #A9A9A9",
+        "DarkGreen #006400",
+        "DarkKhaki #BDB76B",
+        "DarkMagenta #8B008B",
+        "DarkOliveGreen #556B2F",
+        "DarkOrange #FF8C00",
+        "DarkOrchid #9932CC",
+        "DarkRed #8B0000",
+        "DarkSalmon #E9967A",
+        "DarkSeaGreen #8FBC8F",
+        "DarkSlateBlue #483D8B",
+        "DarkSlateGray #2F4F4F",
+        "DarkTurquoise #00CED1",
+        "DarkViolet #9400D3",
+        "DeepPink #FF1493",
+        "DeepSkyBlue #00BFFF",
+        "DimGray #696969",
+        "DodgerBlue #1E90FF",
+        "Firebrick #B22222",
+        "FloralWhite #FFFAF0",
+        "ForestGreen #228B22",
+        "Fuchsia #FF00FF",
+        "Gainsboro #DCDCDC",
+        "GhostWhite #F8F8FF",
+        "Gold #FFD700",
+        "Goldenrod #DAA520",
+        "Gray #808080",
+        "Green #008000",
+        "GreenYellow #ADFF2F",
+        "Honeydew #F0FFF0",
+        "HotPink #FF69B4",
+        "IndianRed #CD5C5C",
+        "Indigo #4B0082",
+        "Ivory #FFFFF0",
+        "Khaki #F0E68C",
+        "Lavender #E6E6FA",
+        "LavenderBlush #FFF0F5",
+        "LawnGreen #7CFC00",
+        "LemonChiffon #FFFACD",
+        "LightBlue #ADD8E6",
+        "LightCoral #F08080",
+        "LightCyan #E0FFFF",
+        "LightGoldenrodYellow #FAFAD2",
+        "LightGray #D3D3D3",
+        "LightGreen #90EE90",
+        "LightPink #FFB6C1",
+        "LightSalmon #FFA07A",
+        "LightSeaGreen #20B2AA",
+        "LightSkyBlue #87CEFA",
+        "LightSlateGray #778899",
+        "LightSteelBlue #B0C4DE",
+        "LightYellow #FFFFE0",
+        "Lime #00FF00",
+        "LimeGreen #32CD32",
+        "Linen #FAF0E6",
+        "Magenta #FF00FF",
+        "Maroon #800000",
+        "MediumAquamarine #66CDAA",
+        "MediumBlue #0000CD",
+        "MediumOrchid #BA55D3",
+        "MediumPurple #9370DB",
+        "MediumSeaGreen #3CB371",
+        "MediumSlateBlue #7B68EE",
+        "MediumSpringGreen #00FA9A",
+        "MediumTurquoise #48D1CC",
+        "MediumVioletRed #C71585",
+        "MidnightBlue #191970",
+        "MintCream #F5FFFA",
+        "MistyRose #FFE4E1",
+        "Moccasin #FFE4B5",
+        "NavajoWhite #FFDEAD",
+        "Navy #000080",
+        "OldLace #FDF5E6",
+        "Olive #808000",
+        "OliveDrab #6B8E23",
+        "Orange #FFA500",
+        "OrangeRed #FF4500",
+        "Orchid #DA70D6",
+        "PaleGoldenrod #EEE8AA",
+        "PaleGreen #98FB98",
+        "PaleTurquoise #AFEEEE",
+        "PaleVioletRed #DB7093",
+        "PapayaWhip #FFEFD5",
+        "PeachPuff #FFDAB9",
+        "Peru #CD853F",
+        "Pink #FFC0CB",
+        "Plum #DDA0DD",
+        "PowderBlue #B0E0E6",
+        "Purple #800080",
+        "Red #FF0000",
+        "RosyBrown #BC8F8F",
+        "RoyalBlue #4169E1",
+        "SaddleBrown #8B4513",
+        "Salmon #FA8072",
+        "SandyBrown #F4A460",
+        "SeaGreen #2E8B57",
+        "SeaShell #FFF5EE",
+        "Sienna #A0522D",
+        "Silver #C0C0C0",
+        "SkyBlue #87CEEB",
+        "SlateBlue #6A5ACD",
+        "SlateGray #708090",
+        "Snow #FFFAFA",
+        "SpringGreen #00FF7F",
+        "SteelBlue #4682B4",
+        "Tan #D2B48C",
+        "Teal #008080",
+        "Thistle #D8BFD8",
+        "Tomato #FF6347",
+        "Turquoise #40E0D0",
+        "Violet #EE82EE",
+        "Wheat #F5DEB3",
+        "White #FFFFFF",
+        "WhiteSmoke #F5F5F5",
+        "Yellow #FFFF00",
+        "YellowGreen #9ACD32",
     };
     ASSERT_EQ(140u, sizeof kStandard / sizeof kStandard[0]);
-    for (const char* entry : kStandard) {
+    for (const char* entry : kStandard)
+    {
         const std::string line = entry;
         const std::string nameText = line.substr(0, line.find(' '));
         const std::wstring name(nameText.begin(), nameText.end());
@@ -298,7 +447,8 @@ TEST_F(MarkupTest, ValuesEqualOnlyObjectsOfTheirOwnClassWithTheSameValue)
         {"thickness", new COSMMarkupThickness(1, 2, 3, 4), new COSMMarkupThickness(1, 2, 3, 4),
          new COSMMarkupThickness(1, 2, 3, 5)},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         EXPECT_TRUE(c.value->IsEqual(c.equal)) << c.what;
         EXPECT_FALSE(c.value->IsEqual(c.different)) << c.what;
         EXPECT_FALSE(c.value->IsEqual(nullptr)) << c.what;
@@ -330,7 +480,8 @@ TEST_F(MarkupTest, SmallValuesAreSharedAndOthersAreNew)
         {"false", [] { return COSMMarkupBool::CreateFalseValue(); }, true},
         {"zero thickness", [] { return COSMMarkupThickness::GetDefaultValue(); }, true},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         Hold first(c.create());
         Hold second(c.create());
         EXPECT_EQ(c.shared, first.Get() == second.Get()) << c.what;
@@ -397,7 +548,8 @@ TEST_F(MarkupTest, CollectionAppendsAtIndexesOutsideItAndTellsWhereItemsLand)
 
 TEST_F(MarkupTest, CollectionParentsItsItemsWhenItOwnsThem)
 {
-    for (const BOOL owns : {TRUE, FALSE}) {
+    for (const BOOL owns : {TRUE, FALSE})
+    {
         CRecordingCollection* collection = new CRecordingCollection;
         Hold hold(collection);
         collection->SetOwnsChildren(owns);

@@ -32,13 +32,15 @@ void ReadToTheEnd(const std::string& bytes, UINT codePage, const std::string& wh
     reader.MoveToContent();
     int token = 0;
     size_t count = 0;
-    do {
+    do
+    {
         token = reader.Read();
         ASSERT_LE(Length(reader.GetName()), static_cast<size_t>(COSMMarkupXmlReader::kMaxName)) << what;
         ASSERT_LE(Length(reader.GetAttributeName()), static_cast<size_t>(COSMMarkupXmlReader::kMaxName)) << what;
         ASSERT_LE(++count, bytes.size() + 2) << "the tokens do not end: " << what;
     } while (token > 0);
-    if (token == COSMMarkupXmlReader::TokenError) {
+    if (token == COSMMarkupXmlReader::TokenError)
+    {
         EXPECT_GT(reader.GetValueLength(), 0) << what;
     }
     EXPECT_LE(static_cast<size_t>(reader.GetLine()), bytes.size()) << what;
@@ -49,10 +51,12 @@ void ReadToTheEnd(const std::string& bytes, UINT codePage, const std::string& wh
 
 TEST(MarkupXmlReaderRobustnessTest, EveryPrefixOfAValidDocumentEndsCleanly)
 {
-    for (const MarkupTestDocument& document : kMarkupTestDocuments) {
+    for (const MarkupTestDocument& document : kMarkupTestDocuments)
+    {
         if (!markup_test::IsReadable(document))
             continue;
-        for (size_t length = 0; length <= document.text.size(); ++length) {
+        for (size_t length = 0; length <= document.text.size(); ++length)
+        {
             ReadToTheEnd(document.text.substr(0, length), document.codePage,
                          std::string(document.name) + " cut at " + std::to_string(length));
             if (HasFatalFailure())

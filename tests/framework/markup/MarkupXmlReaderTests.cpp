@@ -43,8 +43,8 @@ const TokenCase kTokenCases[] = {
     {"<a><![CDATA[x<y]]></a>",
      {"start a @1:4", "cdata @1:13", "chunk x<y @1:19", "/cdata @1:19", "end-tag a @1:23", "end @1:23"}},
     {"<?xml version=\"1.0\" encoding=\"utf-8\"?>",
-     {"pi @1:3", "chunk xmlversion=\"1.0\"encoding=\"utf-8\" @1:39",
-      "/pi xmlversion=\"1.0\"encoding=\"utf-8\" @1:39", "end @1:39"}},
+     {"pi @1:3", "chunk xmlversion=\"1.0\"encoding=\"utf-8\" @1:39", "/pi xmlversion=\"1.0\"encoding=\"utf-8\" @1:39",
+      "end @1:39"}},
     {"<!-- a\nb -->\n<a/>",
      {"comment @1:5", "chunk  a\nb  @2:6", "/comment @2:6", "space \n @3:2", "start a @3:4", "end-tag a @3:5",
       "end @3:5"}},
@@ -54,8 +54,10 @@ const TokenCase kTokenCases[] = {
 
 TEST(MarkupXmlReaderTest, TokensAndPositionsAreTheSameForEveryKindOfLineEnd)
 {
-    for (const char* lineEnd : {"\n", "\r\n", "\r"}) {
-        for (const TokenCase& c : kTokenCases) {
+    for (const char* lineEnd : {"\n", "\r\n", "\r"})
+    {
+        for (const TokenCase& c : kTokenCases)
+        {
             Lines expected;
             for (const std::string& line : c.tokens)
                 expected.push_back(Replace(line, "\n", lineEnd));
@@ -72,8 +74,8 @@ TEST(MarkupXmlReaderTest, CrLfAndCrEachEndOneLine)
         const char* text;
         const char* end;
     } kCases[] = {
-        {"\r\n\r\n", "end @3:1"}, {"\n\r", "end @3:1"},    {"\r\r\n", "end @3:1"}, {"\n\n", "end @3:1"},
-        {"a\r\nb", "end @2:2"},   {"a\rb", "end @2:2"},    {"a\n\rb", "end @3:2"}, {"\r\n\n", "end @3:1"},
+        {"\r\n\r\n", "end @3:1"}, {"\n\r", "end @3:1"}, {"\r\r\n", "end @3:1"}, {"\n\n", "end @3:1"},
+        {"a\r\nb", "end @2:2"},   {"a\rb", "end @2:2"}, {"a\n\rb", "end @3:2"}, {"\r\n\n", "end @3:1"},
     };
     for (const auto& c : kCases)
         EXPECT_EQ(c.end, ReadTokens(c.text, CP_ACP, true).back()) << testing::PrintToString(c.text);
@@ -94,7 +96,9 @@ TEST(MarkupXmlReaderTest, LongSectionsComeInChunksOfAtMost1023Characters)
          CP_ACP,
          {"comment", "chunk " + c1023, "chunk " + c1023, "chunk " + std::string(954, 'c'), "/comment", "end"}},
         // A terminator split over two chunks still ends the section.
-        {"<!--" + c1022 + "--><a/>", CP_ACP, {"comment", "chunk " + c1022, "chunk ", "/comment", "start a", "end-tag a", "end"}},
+        {"<!--" + c1022 + "--><a/>",
+         CP_ACP,
+         {"comment", "chunk " + c1022, "chunk ", "/comment", "start a", "end-tag a", "end"}},
         {"<![CDATA[" + c1022 + "]]>", CP_ACP, {"cdata", "chunk " + c1022, "chunk ", "/cdata", "end"}},
         {"<?" + c1023 + "?>", CP_ACP, {"pi", "chunk " + c1023, "chunk ", "/pi ", "end"}},
         // A surrogate pair is never split between chunks.
@@ -157,22 +161,23 @@ TEST(MarkupXmlReaderTest, Utf8SequencesOfTwoThreeAndFourBytesAreOneCharacterEach
 TEST(MarkupXmlReaderTest, MalformedOrTruncatedUtf8StopsAtTheOffendingCharacter)
 {
     const char* const kBad[] = {
-        "\xC3",             // truncated at the end of the text
-        "\xC3<b/>",         // a lead byte must not fold the '<' after it
-        "\xC3\"",           //
-        "\xE2\x82",         //
-        "\xE2\x82<",        //
-        "\xF0\x9F\x98",     //
-        "\x80",             // a continuation byte on its own
-        "\xC0\x80",         // overlong forms
-        "\xE0\x80\x80",     //
-        "\xF0\x80\x80\x80", //
-        "\xED\xA0\x80",     // a surrogate
-        "\xF4\x90\x80\x80", // past U+10FFFF
-        "\xF5\x80\x80\x80", //
-        "\xFF",             //
+        "\xC3",              // truncated at the end of the text
+        "\xC3<b/>",          // a lead byte must not fold the '<' after it
+        "\xC3\"",            //
+        "\xE2\x82",          //
+        "\xE2\x82<",         //
+        "\xF0\x9F\x98",      //
+        "\x80",              // a continuation byte on its own
+        "\xC0\x80",          // overlong forms
+        "\xE0\x80\x80",      //
+        "\xF0\x80\x80\x80",  //
+        "\xED\xA0\x80",      // a surrogate
+        "\xF4\x90\x80\x80",  // past U+10FFFF
+        "\xF5\x80\x80\x80",  //
+        "\xFF",              //
     };
-    for (const char* bad : kBad) {
+    for (const char* bad : kBad)
+    {
         const std::string bytes = std::string("ab") + bad + "cd";
         const GuardedText text(bytes);
         COSMMarkupXmlReader reader;
@@ -206,7 +211,8 @@ TEST(MarkupXmlReaderTest, AnsiTextReadsEachHighByteAsOneCharacter)
     ASSERT_EQ(COSMMarkupXmlReader::TokenText, reader.Read());
     ASSERT_EQ(2, reader.GetValueLength());
 #ifdef _WIN32
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
+    {
         WCHAR expected = 0;
         ASSERT_EQ(1, ::MultiByteToWideChar(CP_ACP, 0, text.Begin() + i, 1, &expected, 1));
         EXPECT_EQ(expected, reader.GetValue()[i]);
@@ -247,14 +253,17 @@ TEST(MarkupXmlReaderTest, MoveToContentSkipsWhiteSpaceUpToTheFirstTag)
         const char* text;
         bool found;
     } kCases[] = {
-        {" \t\r\n\f<a/>", true}, {"<a/>", true}, {"", false}, {"  ", false}, {"x<a/>", false}, {"\xEF\xBB\xBF<a/>", false},
+        {" \t\r\n\f<a/>", true}, {"<a/>", true},   {"", false},
+        {"  ", false},           {"x<a/>", false}, {"\xEF\xBB\xBF<a/>", false},
     };
-    for (const auto& c : kCases) {
+    for (const auto& c : kCases)
+    {
         const GuardedText text{std::string(c.text)};
         COSMMarkupXmlReader reader;
         reader.SetInput(text.Begin(), text.End());
         EXPECT_EQ(c.found, reader.MoveToContent() != FALSE) << testing::PrintToString(c.text);
-        if (c.found) {
+        if (c.found)
+        {
             EXPECT_EQ(COSMMarkupXmlReader::TokenStartElement, reader.Read());
         }
     }
@@ -265,8 +274,7 @@ TEST(MarkupXmlReaderTest, WideInputReadsUnitsAndPairs)
     const WCHAR text[] = {'<', 'a', '>', 0xE9, 0xD83D, 0xDE00, '<', '/', 'a', '>'};
     const GuardedText guarded(text, sizeof text);
     COSMMarkupXmlReader reader;
-    reader.SetWideInput(reinterpret_cast<const WCHAR*>(guarded.Begin()),
-                        reinterpret_cast<const WCHAR*>(guarded.End()));
+    reader.SetWideInput(reinterpret_cast<const WCHAR*>(guarded.Begin()), reinterpret_cast<const WCHAR*>(guarded.End()));
     EXPECT_EQ((Lines{"start a @1:4", "text \xC3\xA9\xF0\x9F\x98\x80 @1:7", "end-tag a @1:10", "end @1:10"}),
               markup_test::ReadTokens(reader, true));
 

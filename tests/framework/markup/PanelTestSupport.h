@@ -61,7 +61,8 @@ protected:
     {
         std::vector<CRect> rects;
         const int total = panel->GetChildren()->GetCount();
-        for (int i = 0; i < (count < 0 ? total : std::min(count, total)); ++i) {
+        for (int i = 0; i < (count < 0 ? total : std::min(count, total)); ++i)
+        {
             const COSMMarkupUIElement* child = Child(panel, i);
             rects.push_back(child ? child->GetFinalRect() : CRect());
         }

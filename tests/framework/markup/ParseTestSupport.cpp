@@ -35,7 +35,8 @@ COSMMarkupUIElement* ParseTest::Parse(const std::string& text, std::string* erro
 std::string ParseTest::ParseError(const std::string& text, UINT codePage)
 {
     std::string error;
-    if (COSMMarkupUIElement* root = Parse(text, &error, codePage)) {
+    if (COSMMarkupUIElement* root = Parse(text, &error, codePage))
+    {
         root->Release();
         return "(parsed)";
     }

@@ -33,7 +33,8 @@ std::vector<std::string> CStyleProbe::TakeLogOf(LPCWSTR property)
 {
     const std::string prefix = Utf8(property) + ": ";
     std::vector<std::string> log;
-    for (const std::string& entry : TakeLog()) {
+    for (const std::string& entry : TakeLog())
+    {
         if (entry.compare(0, prefix.size(), prefix) == 0)
             log.push_back(entry);
     }
@@ -52,7 +53,8 @@ std::string DescribeValue(const COSMMarkupObject* value)
         return std::to_string(enumerated->GetValue());
     if (const COSMMarkupBool* flag = MarkupDynamicCast<COSMMarkupBool>(value))
         return flag->GetValue() ? "True" : "False";
-    if (const COSMMarkupSolidColorBrush* brush = MarkupDynamicCast<COSMMarkupSolidColorBrush>(value)) {
+    if (const COSMMarkupSolidColorBrush* brush = MarkupDynamicCast<COSMMarkupSolidColorBrush>(value))
+    {
         char text[16];
         snprintf(text, sizeof(text), "#%06lX", static_cast<unsigned long>(brush->GetRepresentativeColor()));
         return text;

@@ -105,14 +105,19 @@ void Load(Bytes bytes, const std::function<void(CArchive&)>& read, int nBufSize 
 // The cause of the CArchiveException the work raised; -1 when it raised none, -2 for any other exception.
 int ArchiveCause(const std::function<void()>& work)
 {
-    try {
+    try
+    {
         work();
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         auto* archive = dynamic_cast<CArchiveException*>(e);
         const int cause = archive ? archive->m_cause : -2;
         e->Delete();
         return cause;
-    } catch (...) {
+    }
+    catch (...)
+    {
         return -2;
     }
     return -1;
@@ -193,7 +198,8 @@ TEST(CArchiveForms, CountsTakeTwoBytesBelowFFFF)
         {70000, {0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}},
         {0xFFFFFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.count);
         EXPECT_EQ(Store([&](CArchive& ar) { ar.WriteCount(c.count); }), c.bytes);
         Load(c.bytes, [&](CArchive& ar) { EXPECT_EQ(ar.ReadCount(), c.count); });
@@ -216,7 +222,8 @@ TEST(CArchiveForms, StringLengthsTakeOneThreeOrSevenBytes)
         {0xFFFE, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
         {70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.length);
         std::string text;
         for (int i = 0; i < c.length; ++i)
@@ -259,11 +266,12 @@ TEST(CArchiveForms, ANewClassIsNamedOnceThenReferredToByIndex)
     EXPECT_EQ(stored, expected);
 
     Load(expected, [](CArchive& ar) {
-        const CRuntimeClass* expectedClasses[] = {RUNTIME_CLASS(CArchiveTestShape), RUNTIME_CLASS(CArchiveTestShape),
+        const CRuntimeClass* expectedClasses[] = {RUNTIME_CLASS(CArchiveTestShape),  RUNTIME_CLASS(CArchiveTestShape),
                                                   RUNTIME_CLASS(CArchiveTestCircle), RUNTIME_CLASS(CArchiveTestCircle),
-                                                  RUNTIME_CLASS(CArchiveTestShape), RUNTIME_CLASS(CArchiveTestMark)};
+                                                  RUNTIME_CLASS(CArchiveTestShape),  RUNTIME_CLASS(CArchiveTestMark)};
         const UINT expectedSchemas[] = {0x22, 0x22, 0x22, 0x22, 0x22, 3};
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 6; ++i)
+        {
             UINT schema = 0;
             EXPECT_EQ(ar.ReadClass(nullptr, &schema), expectedClasses[i]) << i;
             EXPECT_EQ(schema, expectedSchemas[i]) << i;
@@ -296,7 +304,8 @@ TEST(CArchiveForms, BackReferencesFromIndex7FFFTakeTheBigForm)
         {0x8000, {0xFF, 0x7F, 0x01, 0x80, 0x00, 0x80}},  // index 0x8001
     };
     std::unique_ptr<CMapped[]> objects(new CMapped[0x8000]);
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.mappedBefore);
         const Bytes stored = Store([&](CArchive& ar) {
             for (DWORD i = 0; i < c.mappedBefore; ++i)
@@ -349,7 +358,8 @@ TEST(CArchiveForms, ObjectsStoreThemselvesBehindTheirClass)
     CArchiveTestShape* shapes[] = {&square, &circle, &square};
     const Bytes stored = Store([&](CArchive& ar) {
         ar.WriteCount(3);
-        for (CArchiveTestShape* shape : shapes) {
+        for (CArchiveTestShape* shape : shapes)
+        {
             ar.WriteClass(shape->GetRuntimeClass());
             ar.MapObject(shape);
             shape->Serialize(ar);
@@ -358,7 +368,8 @@ TEST(CArchiveForms, ObjectsStoreThemselvesBehindTheirClass)
 
     Load(stored, [&](CArchive& ar) {
         ASSERT_EQ(ar.ReadCount(), 3u);
-        for (CArchiveTestShape* original : shapes) {
+        for (CArchiveTestShape* original : shapes)
+        {
             CRuntimeClass* pClass = ar.ReadClass(RUNTIME_CLASS(CArchiveTestShape));
             std::unique_ptr<CObject> object(pClass->CreateObject());
             ar.MapObject(object.get());
@@ -403,10 +414,13 @@ TEST(CArchiveFailures, EachBrokenStreamRaisesItsCause)
          CArchiveException::endOfFile},
         {"back reference never given", {0x01, 0x80}, readClass, CArchiveException::badIndex},
         {"back reference to index 0", {0x00, 0x80}, readClass, CArchiveException::badIndex},
-        {"big back reference never given", {0xFF, 0x7F, 0x05, 0x00, 0x00, 0x80}, readClass,
+        {"big back reference never given",
+         {0xFF, 0x7F, 0x05, 0x00, 0x00, 0x80},
+         readClass,
          CArchiveException::badIndex},
         {"object tag where a class belongs", {0x05, 0x00}, readClass, CArchiveException::badIndex},
-        {"back reference to an object", {0x01, 0x80},
+        {"back reference to an object",
+         {0x01, 0x80},
          [](CArchive& ar) {
              CMapped object;
              ar.MapObject(&object);
@@ -430,7 +444,8 @@ TEST(CArchiveFailures, EachBrokenStreamRaisesItsCause)
         {"fixed schema of another version", Concat({{0xFF, 0xFF, 0x04, 0x00, 0x10, 0x00}, Text("CArchiveTestMark")}),
          readClass, CArchiveException::badSchema},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(ArchiveCause([&] { Load(c.bytes, c.read); }), c.cause);
     }
@@ -438,13 +453,17 @@ TEST(CArchiveFailures, EachBrokenStreamRaisesItsCause)
 
 TEST(CArchiveFailures, ClassesWithoutASchemaCannotBeWritten)
 {
-    for (const CRuntimeClass* pClass : {RUNTIME_CLASS(CArchiveTestDynamic), RUNTIME_CLASS(CObject)}) {
+    for (const CRuntimeClass* pClass : {RUNTIME_CLASS(CArchiveTestDynamic), RUNTIME_CLASS(CObject)})
+    {
         SCOPED_TRACE(pClass->m_lpszClassName);
         bool notSupported = false;
         const Bytes stored = Store([&](CArchive& ar) {
-            try {
+            try
+            {
                 ar.WriteClass(pClass);
-            } catch (CNotSupportedException* e) {
+            }
+            catch (CNotSupportedException* e)
+            {
                 notSupported = true;
                 e->Delete();
             }
@@ -493,9 +512,12 @@ TEST(CArchiveFailures, AFailingFileRaisesAFileExceptionNamingIt)
     ar.Write("0123456789", 10);
     int cause = -1;
     CString name;
-    try {
+    try
+    {
         ar.Flush();
-    } catch (CFileException* e) {
+    }
+    catch (CFileException* e)
+    {
         cause = e->m_cause;
         name = e->m_strFileName;
         e->Delete();
@@ -509,10 +531,13 @@ TEST(CArchiveFailures, AFailingFileRaisesAFileExceptionNamingIt)
     DWORD value = 0;
     in >> value;
     EXPECT_EQ(value, 1u);
-    try {
+    try
+    {
         in >> value;
         ADD_FAILURE() << "read past the end";
-    } catch (CArchiveException* e) {
+    }
+    catch (CArchiveException* e)
+    {
         EXPECT_EQ(e->m_cause, CArchiveException::endOfFile);
         EXPECT_EQ(e->m_strFileName, path);  // a disk file's archive names it
         e->Delete();
@@ -637,12 +662,14 @@ TEST(CArchiveBuffer, TheDestructorClosesUnlessUnwinding)
     EXPECT_EQ(closed.GetLength(), 4u);
 
     CMemFile abandoned;
-    try {
+    try
+    {
         CArchive ar(&abandoned, CArchive::store);
         ar << DWORD(5);
         throw std::runtime_error("object half written");
-    } catch (const std::runtime_error&) {
     }
+    catch (const std::runtime_error&)
+    {}
     EXPECT_EQ(abandoned.GetLength(), 0u);
 
     CMemFile unflushed;

@@ -153,7 +153,8 @@ TEST(CArraySerialize, StoresTheCountThenTheElements)
          {0x02, 0x00, 0x02, 'a', 'b', 0x00}},
         {"empty CUIntArray", [] { return std::unique_ptr<CObject>(std::make_unique<CUIntArray>()); }, {0x00, 0x00}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         std::unique_ptr<CObject> original = c.make();
         EXPECT_EQ(Store(*original), c.bytes);

@@ -31,7 +31,8 @@ bool PutOnClipboard(HWND hWndOwner, UINT cf, HGLOBAL hBlock)
 HGLOBAL BlockOf(const std::vector<BYTE>& bytes)
 {
     HGLOBAL hBlock = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    if (hBlock) {
+    if (hBlock)
+    {
         std::memcpy(::GlobalLock(hBlock), bytes.data(), bytes.size());
         ::GlobalUnlock(hBlock);
     }

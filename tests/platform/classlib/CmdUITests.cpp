@@ -12,14 +12,14 @@ using classlib_test::CHostWnd;
 
 namespace {
 
-const UINT ID_UPDATE_ONLY = 41001;      // an update handler, no command handler
-const UINT ID_BOTH = 41002;             // an update handler that disables, and a command handler
-const UINT ID_COMMAND_ONLY = 41003;     // a command handler only
+const UINT ID_UPDATE_ONLY = 41001;   // an update handler, no command handler
+const UINT ID_BOTH = 41002;          // an update handler that disables, and a command handler
+const UINT ID_COMMAND_ONLY = 41003;  // a command handler only
 const UINT ID_NEITHER = 41004;
-const UINT ID_CONTINUES = 41005;        // an update handler that lets routing go on, and a command handler
+const UINT ID_CONTINUES = 41005;  // an update handler that lets routing go on, and a command handler
 const UINT ID_RANGE_FIRST = 41010;
 const UINT ID_RANGE_LAST = 41019;
-const UINT ID_CONTROL_CODES = 41020;    // control notifications with codes 0xFFFF and 0xFFFE
+const UINT ID_CONTROL_CODES = 41020;  // control notifications with codes 0xFFFF and 0xFFFE
 const UINT IDC_SELF_UPDATING = 601;
 const UINT IDC_TARGET_UPDATED = 602;
 const UINT IDC_UNHANDLED_BUTTON = 603;
@@ -115,7 +115,8 @@ TEST(CmdUITest, DoUpdateLetsTheUpdateHandlerDecideElseTheCommandHandler)
         {"update handler continues routing", ID_CONTINUES, TRUE, 1, TRUE, {"update-continues"}},
         {"range handler", ID_RANGE_FIRST + 3, TRUE, 0, -1, {"update-range:41013"}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         CRoutingTarget target;
         CRecordingCmdUI state;
@@ -131,7 +132,8 @@ TEST(CmdUITest, DoUpdateLetsTheUpdateHandlerDecideElseTheCommandHandler)
 
 TEST(CmdUITest, IdsThatNameNoCommandAreNotAsked)
 {
-    for (UINT nID : {0u, 0xFFFFu}) {
+    for (UINT nID : {0u, 0xFFFFu})
+    {
         CRoutingTarget target;
         CRecordingCmdUI state;
         state.m_nID = nID;
@@ -270,8 +272,8 @@ TEST(CmdUITest, UpdateDialogControlsAsksTheControlFirstThenTheTarget)
     ASSERT_TRUE(unhandledButton.Create("push", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 70, 110, 94), &host,
                                        IDC_UNHANDLED_BUTTON));
     CButton unhandledCheck;
-    ASSERT_TRUE(unhandledCheck.Create("auto", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(10, 100, 110, 124),
-                                      &host, IDC_UNHANDLED_CHECK));
+    ASSERT_TRUE(unhandledCheck.Create("auto", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(10, 100, 110, 124), &host,
+                                      IDC_UNHANDLED_CHECK));
 
     CDialogTarget target;
     host.UpdateDialogControls(&target, TRUE);

@@ -19,7 +19,8 @@ struct SharedCounter
 DWORD WINAPI CountUnderTheLock(LPVOID parameter)
 {
     auto* counter = static_cast<SharedCounter*>(parameter);
-    for (int i = 0; i < counter->rounds; ++i) {
+    for (int i = 0; i < counter->rounds; ++i)
+    {
         std::lock_guard<CCriticalSection> guard(counter->lock);
         const long seen = counter->value;
         if (i % 64 == 0)
@@ -34,13 +35,13 @@ TEST(CriticalSection, IncrementsOfSeveralThreadsAreNotLost)
     SharedCounter counter;
     counter.rounds = 20000;
     std::vector<HANDLE> threads;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
+    {
         HANDLE thread = ::CreateThread(nullptr, 0, CountUnderTheLock, &counter, 0, nullptr);
         ASSERT_NE(thread, nullptr);
         threads.push_back(thread);
     }
-    EXPECT_EQ(::WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, 60000),
-              WAIT_OBJECT_0);
+    EXPECT_EQ(::WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, 60000), WAIT_OBJECT_0);
     for (HANDLE thread : threads)
         ::CloseHandle(thread);
     EXPECT_EQ(counter.value, 4 * 20000);

@@ -74,7 +74,8 @@ public:
 
     BOOL PreTranslateMessage(MSG* pMsg) override
     {
-        if (pMsg->message == WM_KEYDOWN) {
+        if (pMsg->message == WM_KEYDOWN)
+        {
             log.push_back(Key("dialog:pretranslate", pMsg->wParam));
             if (eatAtDialog)
                 return TRUE;
@@ -91,11 +92,14 @@ protected:
     afx_msg void OnNameChange() { ++nameChanges; }
     afx_msg void OnTimer(UINT_PTR nIDEvent)
     {
-        if (nIDEvent == ID_WATCHDOG) {
+        if (nIDEvent == ID_WATCHDOG)
+        {
             KillTimer(ID_WATCHDOG);
             log.push_back("watchdog");
             EndDialog(-2);
-        } else if (onTimer) {
+        }
+        else if (onTimer)
+        {
             onTimer(*this, nIDEvent);
         }
     }
@@ -163,7 +167,8 @@ BOOL CALLBACK FindMessageBoxProc(HWND hWnd, LPARAM lParam)
     char className[16] = {};
     ::GetClassNameA(hWnd, className, sizeof className);
     if (hWnd != search->owner && lstrcmpA(className, "#32770") == 0 && ::IsWindowVisible(hWnd) &&
-        ::GetWindow(hWnd, GW_OWNER) == search->owner) {
+        ::GetWindow(hWnd, GW_OWNER) == search->owner)
+    {
         search->found = hWnd;
         return FALSE;
     }
@@ -289,7 +294,8 @@ TEST(DialogTest, InvalidNumberTellsTheUserAndKeepsTheDialogOpen)
         d.SetTimer(2, 30);
     };
     dlg.onTimer = [&](CScriptedDialog& d, UINT_PTR nIDEvent) {
-        if (nIDEvent == 2) {
+        if (nIDEvent == 2)
+        {
             // Runs inside the message box's own loop: the box is up now.
             HWND hBox = FindMessageBox(d.m_hWnd);
             if (!hBox)
@@ -300,7 +306,9 @@ TEST(DialogTest, InvalidNumberTellsTheUserAndKeepsTheDialogOpen)
             boxText = text;
             ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
             d.SetTimer(3, 30);
-        } else if (nIDEvent == 3) {
+        }
+        else if (nIDEvent == 3)
+        {
             d.KillTimer(3);
             focusId = ::GetDlgCtrlID(::GetFocus());
             d.EndDialog(IDCANCEL);
@@ -326,7 +334,8 @@ TEST(DialogTest, PreTranslateMessageIsOfferedToTheControlThenItsDialog)
         {"edit eats", true, false, {"edit:pretranslate:113"}},
         {"dialog eats", false, true, {"edit:pretranslate:113", "dialog:pretranslate:113"}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         CFormDlg dlg;
         dlg.eatAtDialog = c.eatAtDialog;
@@ -412,7 +421,8 @@ TEST(DialogTest, ModelessDialogRunsTheDialogKeyboardThroughPreTranslateMessage)
     MSG tab{dlg.m_edit.m_hWnd, WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
     EXPECT_TRUE(CWnd::WalkPreTranslateTree(nullptr, &tab));
     EXPECT_NE(::GetFocus(), dlg.m_edit.m_hWnd);
-    EXPECT_EQ(dlg.log, (std::vector<std::string>{Key("edit:pretranslate", VK_TAB), Key("dialog:pretranslate", VK_TAB)}));
+    EXPECT_EQ(dlg.log,
+              (std::vector<std::string>{Key("edit:pretranslate", VK_TAB), Key("dialog:pretranslate", VK_TAB)}));
 
     const HWND hWnd = dlg.m_hWnd;
     EXPECT_TRUE(dlg.DestroyWindow());

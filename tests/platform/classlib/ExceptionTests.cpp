@@ -24,12 +24,16 @@ private:
 // was thrown).
 CException* Catch(const std::function<void()>& thrower)
 {
-    try {
+    try
+    {
         thrower();
-    } catch (CException* e) {
-        return e;
-    } catch (...) {
     }
+    catch (CException* e)
+    {
+        return e;
+    }
+    catch (...)
+    {}
     return nullptr;
 }
 
@@ -52,7 +56,8 @@ TEST(Exceptions, ThrowFunctionsRaiseHeapExceptionsOfTheirClass)
         {"not supported", [] { AfxThrowNotSupportedException(); }, RUNTIME_CLASS(CNotSupportedException),
          "Unsupported operation."},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.name);
         CException* e = Catch(c.thrower);
         ASSERT_NE(e, nullptr);
@@ -84,10 +89,10 @@ TEST(Exceptions, CarryTheirCausesAndNames)
     e->Delete();
 
     // The causes are numbered as stored data and callers expect.
-    const int causes[] = {CArchiveException::none,     CArchiveException::genericException,
-                          CArchiveException::readOnly, CArchiveException::endOfFile,
+    const int causes[] = {CArchiveException::none,      CArchiveException::genericException,
+                          CArchiveException::readOnly,  CArchiveException::endOfFile,
                           CArchiveException::writeOnly, CArchiveException::badIndex,
-                          CArchiveException::badClass, CArchiveException::badSchema};
+                          CArchiveException::badClass,  CArchiveException::badSchema};
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(causes[i], i);
 }
@@ -109,9 +114,12 @@ TEST(Exceptions, DeleteFreesOnlyHeapExceptions)
     EXPECT_EQ(destroyed, 2);  // destroyed once, by its scope
 
     // Thrown and caught the way library code does it.
-    try {
+    try
+    {
         throw new CProbeException(&destroyed);
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         e->Delete();
     }
     EXPECT_EQ(destroyed, 3);
@@ -145,9 +153,12 @@ TEST(Exceptions, MemoryExceptionIsOneStaticObjectThatDeleteKeeps)
 
     // Caught by its own class too: the pointer's static type is the derived one.
     bool caughtAsMemory = false;
-    try {
+    try
+    {
         AfxThrowMemoryException();
-    } catch (CMemoryException* e) {
+    }
+    catch (CMemoryException* e)
+    {
         caughtAsMemory = true;
         e->Delete();
     }

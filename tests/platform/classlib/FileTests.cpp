@@ -50,13 +50,16 @@ TEST(CStdioFileTest, TextModeWritesCrLfAndReadsLinesBack)
     ASSERT_TRUE(file.Open(path, CFile::modeRead | CFile::typeText));
     std::vector<std::string> lines;
     CString line;
-    while (file.ReadString(line)) {
+    while (file.ReadString(line))
+    {
         lines.emplace_back(line);
-        if (lines.size() == 1) {
+        if (lines.size() == 1)
+        {
             EXPECT_EQ(file.GetPosition(), 14u);  // the reader's position, not the read-ahead's
         }
     }
-    EXPECT_EQ(lines, (std::vector<std::string>{"[Unattended]", "UnattendMode=FullUnattended", "", "last line without end"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"[Unattended]", "UnattendMode=FullUnattended", "", "last line without end"}));
     EXPECT_FALSE(file.ReadString(line));
     EXPECT_TRUE(line.IsEmpty());
 }
@@ -72,7 +75,8 @@ TEST(CStdioFileTest, LineEndingsByModeAndReader)
         UINT mode;
         const char* firstRead;  // ReadString(buffer) keeps the line end, translated in text mode
     };
-    for (const Case& c : {Case{CFile::typeText, "unix\n"}, Case{CFile::typeBinary, "unix\n"}}) {
+    for (const Case& c : {Case{CFile::typeText, "unix\n"}, Case{CFile::typeBinary, "unix\n"}})
+    {
         CStdioFile file;
         ASSERT_TRUE(file.Open(path, CFile::modeRead | c.mode));
         char buffer[64];
@@ -159,7 +163,8 @@ TEST(CFileTest, FailuresAreReportedInTheErrorRecord)
         {folder.File("no-such-dir\\x.txt"), CFile::modeCreate | CFile::modeWrite, CFileException::badPath,
          ERROR_PATH_NOT_FOUND},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.path.GetString());
         CFile file;
         CFileException error;
@@ -192,7 +197,8 @@ TEST(CFileFindTest, WalksAFolderWithWildcards)
     auto find = [](const CString& pattern) {
         std::vector<Entry> entries;
         CFileFind finder;
-        for (BOOL more = finder.FindFile(pattern); more;) {
+        for (BOOL more = finder.FindFile(pattern); more;)
+        {
             more = finder.FindNextFile();
             entries.push_back({std::string(finder.GetFileName()), finder.IsDirectory() != FALSE,
                                finder.IsDots() != FALSE, finder.GetLength(), std::string(finder.GetFilePath())});
@@ -201,7 +207,8 @@ TEST(CFileFindTest, WalksAFolderWithWildcards)
     };
 
     std::set<std::string> texts;
-    for (const Entry& e : find(folder.Path() + "\\*.txt")) {
+    for (const Entry& e : find(folder.Path() + "\\*.txt"))
+    {
         texts.insert(e.name);
         EXPECT_FALSE(e.directory);
         EXPECT_EQ(e.path, std::string(folder.File(e.name.c_str())));
@@ -211,8 +218,10 @@ TEST(CFileFindTest, WalksAFolderWithWildcards)
 
     std::set<std::string> all;
     int dots = 0;
-    for (const Entry& e : find(folder.Path() + "\\*.*")) {
-        if (e.dots) {
+    for (const Entry& e : find(folder.Path() + "\\*.*"))
+    {
+        if (e.dots)
+        {
             ++dots;
             continue;
         }

@@ -30,7 +30,11 @@ CRect ChildRect(const CWnd& child)
 class CStripBar : public CWnd
 {
 public:
-    enum class Side { Top, Left };
+    enum class Side
+    {
+        Top,
+        Left
+    };
 
     CStripBar(Side side, int thickness) : m_thickness(thickness), m_side(side) {}
 
@@ -57,11 +61,14 @@ protected:
         if (pWatched)
             watchedRectSeen = ChildRect(*pWatched);
         CRect strip(pLayout->rect);
-        if (m_side == Side::Top) {
+        if (m_side == Side::Top)
+        {
             strip.bottom = strip.top + m_thickness;
             pLayout->rect.top = strip.bottom;
             pLayout->sizeTotal.cy += m_thickness;
-        } else {
+        }
+        else
+        {
             strip.right = strip.left + m_thickness;
             pLayout->rect.left = strip.right;
             pLayout->sizeTotal.cx += m_thickness;
@@ -274,11 +281,12 @@ TEST(FrameWndTest, StatusTextsReachTheStatusBarAndStayAsTheLastText)
     const Step steps[] = {
         {WM_SETMESSAGESTRING, 0, "Saving", "Saving", 0},
         {WM_SETMESSAGESTRING, IDS_STATUS_SAVE, nullptr, "Saves the file", 0},
-        {WM_POPMESSAGESTRING, 0, nullptr, "Ready", IDS_STATUS_SAVE},         // the idle text
+        {WM_POPMESSAGESTRING, 0, nullptr, "Ready", IDS_STATUS_SAVE},           // the idle text
         {WM_SETMESSAGESTRING, IDS_MISSING, nullptr, "", AFX_IDS_IDLEMESSAGE},  // no such string
         {WM_POPMESSAGESTRING, IDS_STATUS_SAVE, nullptr, "Saves the file", IDS_MISSING},
     };
-    for (const Step& step : steps) {
+    for (const Step& step : steps)
+    {
         SCOPED_TRACE(step.expected);
         EXPECT_EQ(frame.SendMessage(step.message, step.wParam, reinterpret_cast<LPARAM>(step.text)),
                   step.expectedResult);
@@ -353,7 +361,8 @@ TEST(FrameWndTest, CurrentMessageIsTheOneBeingHandledOnThisThread)
     const UINT expectedMessages[] = {WM_PROBE_CURRENT, WM_PROBE_INNER, WM_PROBE_CURRENT};
     const WPARAM expectedWParams[] = {1, 5, 1};
     const LPARAM expectedLParams[] = {2, 6, 2};
-    for (size_t i = 0; i < frame.seenCurrent.size(); ++i) {
+    for (size_t i = 0; i < frame.seenCurrent.size(); ++i)
+    {
         SCOPED_TRACE(i);
         EXPECT_EQ(frame.seenCurrent[i].hwnd, frame.m_hWnd);
         EXPECT_EQ(frame.seenCurrent[i].message, expectedMessages[i]);

@@ -69,8 +69,7 @@ BEGIN_INTERFACE_MAP(CPersistentWindowObject, CWindowObject)
     INTERFACE_PART(IPersist, m_xPersist)
 END_INTERFACE_MAP()
 
-template <typename Interface>
-HRESULT Query(IUnknown* pFrom, Interface** ppOut)
+template <typename Interface> HRESULT Query(IUnknown* pFrom, Interface** ppOut)
 {
     return pFrom->QueryInterface(__uuidof(Interface), reinterpret_cast<void**>(ppOut));
 }

@@ -60,8 +60,8 @@ TEST(CList, InsertsAndRemovesAtPositions)
     list.InsertBefore(two, 1);
     POSITION four = list.InsertAfter(two, 4);
     list.InsertBefore(four, 3);
-    list.InsertBefore(nullptr, 0);   // at the head
-    list.InsertAfter(nullptr, 5);    // at the tail
+    list.InsertBefore(nullptr, 0);  // at the head
+    list.InsertAfter(nullptr, 5);   // at the tail
     EXPECT_EQ(Forward(list), (std::vector<int>{0, 1, 2, 3, 4, 5}));
 
     list.SetAt(two, 20);
@@ -109,7 +109,8 @@ TEST(CList, FindsByValueAndIndex)
 TEST(CList, ManyNodesAcrossBlocksAreReused)
 {
     CIntList list;
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 3; ++round)
+    {
         for (int i = 0; i < 25; ++i)
             list.AddTail(i);
         for (int i = 0; i < 20; ++i)

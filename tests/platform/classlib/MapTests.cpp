@@ -14,7 +14,8 @@ using CIdMap = CMap<UINT, UINT, UINT, UINT>;
 std::vector<UINT> WalkKeys(const CIdMap& map)
 {
     std::vector<UINT> keys;
-    for (POSITION pos = map.GetStartPosition(); pos;) {
+    for (POSITION pos = map.GetStartPosition(); pos;)
+    {
         UINT key = 0;
         UINT value = 0;
         map.GetNextAssoc(pos, key, value);
@@ -63,7 +64,8 @@ TEST(CMapOrder, WalksBucketsUpwardNewestFirstWithinABucket)
         {17, {3, 0x110, 5, 0x120, 0x10}},
         {127, {3, 5, 0x10, 0x110, 0x120}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.buckets);
         CIdMap map;
         if (c.buckets != 17)
@@ -106,7 +108,8 @@ TEST(CMapOrder, ResizingAFilledTableKeepsTheWalkOfEachNewBucket)
     map.InitHashTable(127);
     EXPECT_EQ(WalkKeys(map), (std::vector<UINT>{3, 5, 0x10, 0x110, 0x120}));
     UINT value = 0;
-    for (UINT key : kOrderKeys) {
+    for (UINT key : kOrderKeys)
+    {
         EXPECT_TRUE(map.Lookup(key, value));
         EXPECT_EQ(value, key);
     }
@@ -131,7 +134,8 @@ TEST(CMap, LooksUpRemovesAndEmpties)
     EXPECT_FALSE(map.RemoveKey(0));
     EXPECT_EQ(map.GetCount(), 500);
     std::set<UINT> seen;
-    for (POSITION pos = map.GetStartPosition(); pos;) {
+    for (POSITION pos = map.GetStartPosition(); pos;)
+    {
         UINT key = 0;
         map.GetNextAssoc(pos, key, value);
         EXPECT_EQ(key % 14, 7u);
@@ -169,12 +173,12 @@ TEST(CMapSerialize, StoresTheCountThenKeyAndValueBytesInWalkingOrder)
     for (UINT key : kOrderKeys)
         map[key] = 0xA0000000u | key;
     const std::vector<BYTE> expected = {
-        0x05, 0x00,                                              // the count
-        0x03, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0xA0,          // 3
-        0x10, 0x01, 0x00, 0x00, 0x10, 0x01, 0x00, 0xA0,          // 0x110
-        0x05, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0xA0,          // 5
-        0x20, 0x01, 0x00, 0x00, 0x20, 0x01, 0x00, 0xA0,          // 0x120
-        0x10, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0xA0,          // 0x10
+        0x05, 0x00,                                      // the count
+        0x03, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0xA0,  // 3
+        0x10, 0x01, 0x00, 0x00, 0x10, 0x01, 0x00, 0xA0,  // 0x110
+        0x05, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0xA0,  // 5
+        0x20, 0x01, 0x00, 0x00, 0x20, 0x01, 0x00, 0xA0,  // 0x120
+        0x10, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0xA0,  // 0x10
     };
     EXPECT_EQ(Store(map), expected);
 
@@ -182,7 +186,8 @@ TEST(CMapSerialize, StoresTheCountThenKeyAndValueBytesInWalkingOrder)
     loaded.InitHashTable(127);
     Load(loaded, expected);
     EXPECT_EQ(loaded.GetCount(), 5);
-    for (UINT key : kOrderKeys) {
+    for (UINT key : kOrderKeys)
+    {
         UINT value = 0;
         EXPECT_TRUE(loaded.Lookup(key, value));
         EXPECT_EQ(value, 0xA0000000u | key);
@@ -211,9 +216,12 @@ TEST(CMapSerialize, ATruncatedMapRaisesEndOfFile)
 {
     CIdMap loaded;
     int cause = -1;
-    try {
+    try
+    {
         Load(loaded, {0x02, 0x00, 0x03, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x04});
-    } catch (CArchiveException* e) {
+    }
+    catch (CArchiveException* e)
+    {
         cause = e->m_cause;
         e->Delete();
     }

@@ -19,12 +19,14 @@ std::string ReadAll(CFile& file)
 }
 
 // Runs the work and returns the runtime class of the library exception it raised (null for none).
-template <class Work>
-const CRuntimeClass* RaisedClass(Work work)
+template <class Work> const CRuntimeClass* RaisedClass(Work work)
 {
-    try {
+    try
+    {
         work();
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         const CRuntimeClass* pClass = e->GetRuntimeClass();
         e->Delete();
         return pClass;

@@ -85,9 +85,15 @@ protected:
         return 77;
     }
     afx_msg void OnRange(UINT nID) { log.push_back(Describe("range", nID)); }
-    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) { log.push_back(Describe("keydown", nChar, nRepCnt, nFlags)); }
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+    {
+        log.push_back(Describe("keydown", nChar, nRepCnt, nFlags));
+    }
     afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT) { log.push_back(Describe("char", nChar, nRepCnt)); }
-    afx_msg void OnLButtonDown(UINT nFlags, CPoint point) { log.push_back(Describe("lbuttondown", nFlags, point.x, point.y)); }
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point)
+    {
+        log.push_back(Describe("lbuttondown", nFlags, point.x, point.y));
+    }
     afx_msg void OnSize(UINT nType, int cx, int cy)
     {
         log.push_back(Describe("size", nType, cx, cy));
@@ -184,13 +190,15 @@ TEST_F(MessageMapTest, SentMessagesReachTheirCrackedHandlers)
         {g_probeRegistered, 11, 12, 77, "registered:11,12,0"},
         {WM_KEYDOWN, VK_F5, MAKELPARAM(3, 0x3F), 0, Describe("keydown", VK_F5, 3, 0x3F)},
         {WM_CHAR, 'q', 1, 0, Describe("char", 'q', 1)},
-        {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-5), 17), 0, Describe("lbuttondown", MK_LBUTTON, -5, 17)},
+        {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-5), 17), 0,
+         Describe("lbuttondown", MK_LBUTTON, -5, 17)},
         {WM_COMMAND, ID_BASE_COMMAND, 0, 0, "base-command"},
         {WM_COMMAND, MAKEWPARAM(ID_RANGE_FIRST + 2, 1), 0, 0, Describe("range", ID_RANGE_FIRST + 2)},
         {WM_COMMAND, ID_RANGE_LAST + 1, 0, 0, ""},
         {WM_USER + 50, 1, 2, 0, ""},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.logged.empty() ? std::to_string(c.message) : c.logged);
         wnd.log.clear();
         EXPECT_EQ(wnd.SendMessage(c.message, c.wParam, c.lParam), c.result);
@@ -220,7 +228,9 @@ TEST_F(MessageMapTest, RealTimerAndSizeMessagesAreCracked)
     wnd.MoveWindow(60, 60, 320, 240);
     CRect client;
     wnd.GetClientRect(client);
-    EXPECT_EQ(std::count(wnd.log.begin(), wnd.log.end(), Describe("size", SIZE_RESTORED, client.Width(), client.Height())), 1);
+    EXPECT_EQ(
+        std::count(wnd.log.begin(), wnd.log.end(), Describe("size", SIZE_RESTORED, client.Width(), client.Height())),
+        1);
 }
 
 TEST_F(MessageMapTest, HandlersReachTheWindowsOwnBehaviourThroughDefault)

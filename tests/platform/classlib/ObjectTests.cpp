@@ -62,7 +62,8 @@ TEST(RuntimeClass, CreatesObjectsByClassName)
         const char* name;
         const char* kind;
     };
-    for (const Case& c : {Case{"CShape", "shape"}, Case{"CCircle", "circle"}}) {
+    for (const Case& c : {Case{"CShape", "shape"}, Case{"CCircle", "circle"}})
+    {
         SCOPED_TRACE(c.name);
         std::unique_ptr<CObject> object(CRuntimeClass::CreateObject(c.name));
         ASSERT_NE(object, nullptr);
@@ -114,11 +115,12 @@ TEST(RuntimeClass, IsKindOfFollowsTheBaseChain)
         bool expected;
     };
     const Case cases[] = {
-        {&circle, RUNTIME_CLASS(CCircle), true},  {&circle, RUNTIME_CLASS(CShape), true},
-        {&circle, RUNTIME_CLASS(CObject), true},  {&shape, RUNTIME_CLASS(CCircle), false},
+        {&circle, RUNTIME_CLASS(CCircle), true},       {&circle, RUNTIME_CLASS(CShape), true},
+        {&circle, RUNTIME_CLASS(CObject), true},       {&shape, RUNTIME_CLASS(CCircle), false},
         {&shape, RUNTIME_CLASS(CShapeFactory), false}, {&circle, RUNTIME_CLASS(CWnd), false},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(std::string(c.object->GetRuntimeClass()->m_lpszClassName) + " as " + c.pClass->m_lpszClassName);
         EXPECT_EQ(c.object->IsKindOf(c.pClass) != FALSE, c.expected);
     }

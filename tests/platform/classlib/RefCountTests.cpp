@@ -91,7 +91,8 @@ TEST(RefCount, CountsStartAtOneAndEachCallReturnsTheNewCount)
 
 TEST(RefCount, LastReleaseDeletesOnceWhateverTheTeardownDoesWithTheCount)
 {
-    for (ReenterIn reenter : {ReenterIn::Nowhere, ReenterIn::FinalRelease, ReenterIn::Destructor, ReenterIn::Both}) {
+    for (ReenterIn reenter : {ReenterIn::Nowhere, ReenterIn::FinalRelease, ReenterIn::Destructor, ReenterIn::Both})
+    {
         SCOPED_TRACE(static_cast<int>(reenter));
         Census census;
         auto* pTarget = new CCountedTarget(census, reenter);
@@ -146,11 +147,13 @@ TEST(RefCount, ConcurrentAddRefAndReleaseEndAtTheExactCount)
 
     std::atomic<bool> go{false};
     std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
+    for (int t = 0; t < kThreads; ++t)
+    {
         threads.emplace_back([&] {
             while (!go.load())
                 std::this_thread::yield();
-            for (int i = 0; i < kRounds; ++i) {
+            for (int i = 0; i < kRounds; ++i)
+            {
                 pTarget->InternalAddRef();
                 pTarget->InternalAddRef();
                 pTarget->InternalRelease();
@@ -175,7 +178,8 @@ TEST(RefCount, ConcurrentAddRefAndReleaseEndAtTheExactCount)
 TEST(RefCount, ConcurrentLastReleasesDeleteExactlyOnce)
 {
     const int kThreads = 4;
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    for (int attempt = 0; attempt < 200; ++attempt)
+    {
         Census census;
         auto* pTarget = new CCountedTarget(census, ReenterIn::Both);
         for (int i = 1; i < kThreads; ++i)
@@ -184,7 +188,8 @@ TEST(RefCount, ConcurrentLastReleasesDeleteExactlyOnce)
         std::atomic<int> ready{0};
         std::atomic<int> sawZero{0};
         std::vector<std::thread> threads;
-        for (int t = 0; t < kThreads; ++t) {
+        for (int t = 0; t < kThreads; ++t)
+        {
             threads.emplace_back([&] {
                 ++ready;
                 while (ready.load() < kThreads)

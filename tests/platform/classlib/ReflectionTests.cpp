@@ -43,7 +43,8 @@ class COwnerDrawnButton : public CButton
 public:
     void DrawItem(LPDRAWITEMSTRUCT pDraw) override
     {
-        g_log.push_back("child:drawitem:" + std::to_string(pDraw->CtlID) + (pDraw->CtlType == ODT_BUTTON ? ":button" : ""));
+        g_log.push_back("child:drawitem:" + std::to_string(pDraw->CtlID) +
+                        (pDraw->CtlType == ODT_BUTTON ? ":button" : ""));
         EXPECT_EQ(pDraw->hwndItem, m_hWnd);
         CDC* pDC = CDC::FromHandle(pDraw->hDC);
         pDC->FillSolidRect(&pDraw->rcItem, RGB(0, 128, 0));
@@ -110,10 +111,7 @@ protected:
     }
     void TearDown() override { parent.DestroyWindow(); }
 
-    bool Logged(const std::string& entry) const
-    {
-        return std::find(g_log.begin(), g_log.end(), entry) != g_log.end();
-    }
+    bool Logged(const std::string& entry) const { return std::find(g_log.begin(), g_log.end(), entry) != g_log.end(); }
 
     CParentWnd parent;
 };
@@ -127,7 +125,8 @@ TEST_F(ReflectionTest, ClickNotificationGoesToTheParentMapFirstThenBackToTheCont
         UINT id;
         const char* expected;
     };
-    for (const Case& c : {Case{IDC_REFLECTING, "child:clicked:501"}, Case{IDC_PARENT_HANDLES, "parent:clicked"}}) {
+    for (const Case& c : {Case{IDC_REFLECTING, "child:clicked:501"}, Case{IDC_PARENT_HANDLES, "parent:clicked"}})
+    {
         SCOPED_TRACE(c.expected);
         CReflectingButton button;
         ASSERT_TRUE(button.Create("Reflect", WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 120, 40), &parent, c.id));
@@ -190,8 +189,10 @@ TEST_F(ReflectionTest, CtlColorReflectWinsUnlessItReturnsNoBrush)
 
     // And what the parent answers is the winner's brush.
     CClientDC dc(&parent);
-    EXPECT_EQ(parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC), reinterpret_cast<LPARAM>(coloured.m_hWnd)),
+    EXPECT_EQ(parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
+                                 reinterpret_cast<LPARAM>(coloured.m_hWnd)),
               reinterpret_cast<LRESULT>(static_cast<HBRUSH>(coloured.m_brush)));
-    EXPECT_EQ(parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC), reinterpret_cast<LPARAM>(uncoloured.m_hWnd)),
+    EXPECT_EQ(parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
+                                 reinterpret_cast<LPARAM>(uncoloured.m_hWnd)),
               reinterpret_cast<LRESULT>(static_cast<HBRUSH>(parent.m_parentBrush)));
 }

@@ -18,20 +18,13 @@ TEST(CStringTest, MidLeftRightClampTheirArguments)
         const char* expected;
     };
     const Case cases[] = {
-        {"Mid(1)", text.Mid(1), "ello"},
-        {"Mid(0, 2)", text.Mid(0, 2), "He"},
-        {"Mid(3, 10)", text.Mid(3, 10), "lo"},
-        {"Mid(5)", text.Mid(5), ""},
-        {"Mid(9)", text.Mid(9), ""},
-        {"Mid(-2, 3)", text.Mid(-2, 3), "Hel"},
-        {"Mid(2, -1)", text.Mid(2, -1), ""},
-        {"Left(0)", text.Left(0), ""},
-        {"Left(3)", text.Left(3), "Hel"},
-        {"Left(99)", text.Left(99), "Hello"},
-        {"Left(-1)", text.Left(-1), ""},
-        {"Right(2)", text.Right(2), "lo"},
-        {"Right(5)", text.Right(5), "Hello"},
-        {"Right(7)", text.Right(7), "Hello"},
+        {"Mid(1)", text.Mid(1), "ello"},       {"Mid(0, 2)", text.Mid(0, 2), "He"},
+        {"Mid(3, 10)", text.Mid(3, 10), "lo"}, {"Mid(5)", text.Mid(5), ""},
+        {"Mid(9)", text.Mid(9), ""},           {"Mid(-2, 3)", text.Mid(-2, 3), "Hel"},
+        {"Mid(2, -1)", text.Mid(2, -1), ""},   {"Left(0)", text.Left(0), ""},
+        {"Left(3)", text.Left(3), "Hel"},      {"Left(99)", text.Left(99), "Hello"},
+        {"Left(-1)", text.Left(-1), ""},       {"Right(2)", text.Right(2), "lo"},
+        {"Right(5)", text.Right(5), "Hello"},  {"Right(7)", text.Right(7), "Hello"},
         {"Right(-3)", text.Right(-3), ""},
     };
     for (const Case& c : cases)
@@ -84,7 +77,8 @@ TEST(CStringTest, ReplaceAndRemoveCountWhatChanged)
         {"nothing here", "xyz", "!", "nothing here", 0},
         {"abc", "", "x", "abc", 0},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         CString s(c.input);
         EXPECT_EQ(s.Replace(c.from, c.to), c.count) << c.input;
         EXPECT_STREQ(s, c.expected) << c.input;
@@ -123,7 +117,8 @@ TEST(CStringTest, FormatFollowsPrintf)
     EXPECT_STREQ(s, "[   ab|7   |003.1|ff]");
     s.Format("%lld %llu %zu", -5LL, 10000000000ULL, static_cast<size_t>(123));
     EXPECT_STREQ(s, "-5 10000000000 123");
-    EXPECT_STREQ(FormatThroughVaList("%I64d|%I64u", static_cast<LONGLONG>(1) << 40, ~0ULL), "1099511627776|18446744073709551615");
+    EXPECT_STREQ(FormatThroughVaList("%I64d|%I64u", static_cast<LONGLONG>(1) << 40, ~0ULL),
+                 "1099511627776|18446744073709551615");
     s.Format("%c%c", 'o', 'k');
     EXPECT_STREQ(s, "ok");
 

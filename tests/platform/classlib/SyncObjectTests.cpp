@@ -51,7 +51,8 @@ TEST(SyncObject, TimedLockOnAnEventWaitsOutItsTimeoutOrSucceedsAtOnce)
         {FALSE, TRUE, TRUE, false},
         {TRUE, TRUE, TRUE, true},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(testing::Message() << "manual " << c.manualReset << ", signalled " << c.signalled);
         CEvent event(c.signalled, c.manualReset);
         CSingleLock lock(&event);
@@ -59,9 +60,12 @@ TEST(SyncObject, TimedLockOnAnEventWaitsOutItsTimeoutOrSucceedsAtOnce)
         EXPECT_EQ(lock.Lock(50), c.locks);
         const DWORD elapsed = ::GetTickCount() - start;
         EXPECT_EQ(lock.IsLocked(), c.locks);
-        if (c.locks) {
+        if (c.locks)
+        {
             EXPECT_LT(elapsed, 40u);
-        } else {
+        }
+        else
+        {
             EXPECT_GE(elapsed, 40u);
             EXPECT_LT(elapsed, 1000u);
         }
@@ -85,18 +89,26 @@ TEST(SyncObject, EventOperationsLeaveTheStateTheyPromise)
     };
     // Manual-reset, so looking at the state does not change it.
     const Case cases[] = {
-        {FALSE, Op::Set, true},    {TRUE, Op::Set, true},      {TRUE, Op::Reset, false},
-        {FALSE, Op::Reset, false}, {TRUE, Op::Pulse, false},   {FALSE, Op::Pulse, false},
+        {FALSE, Op::Set, true},    {TRUE, Op::Set, true},    {TRUE, Op::Reset, false},
+        {FALSE, Op::Reset, false}, {TRUE, Op::Pulse, false}, {FALSE, Op::Pulse, false},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(testing::Message() << "signalled " << c.signalled << ", op " << static_cast<int>(c.op));
         CEvent event(c.signalled, TRUE);
         ASSERT_EQ(IsSignalled(event), c.signalled != FALSE);
         BOOL done = FALSE;
-        switch (c.op) {
-        case Op::Set: done = event.SetEvent(); break;
-        case Op::Reset: done = event.ResetEvent(); break;
-        case Op::Pulse: done = event.PulseEvent(); break;
+        switch (c.op)
+        {
+        case Op::Set:
+            done = event.SetEvent();
+            break;
+        case Op::Reset:
+            done = event.ResetEvent();
+            break;
+        case Op::Pulse:
+            done = event.PulseEvent();
+            break;
         }
         EXPECT_TRUE(done);
         EXPECT_EQ(IsSignalled(event), c.signalledAfter);
@@ -138,10 +150,13 @@ TEST(SyncObject, AnEventThatCannotBeMadeThrowsTheSystemsError)
     const std::string name = UniqueName("taken");
     HANDLE hMutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
     ASSERT_NE(hMutex, nullptr);
-    try {
+    try
+    {
         CEvent event(FALSE, FALSE, name.c_str());
         ADD_FAILURE() << "made an event over a mutex's name";
-    } catch (const std::system_error& e) {
+    }
+    catch (const std::system_error& e)
+    {
         EXPECT_EQ(e.code().value(), ERROR_INVALID_HANDLE);
     }
     ::CloseHandle(hMutex);
@@ -175,7 +190,8 @@ TEST(SyncObject, ACriticalSectionKeepsOutASecondThreadWhileHeld)
             const DWORD start = ::GetTickCount();
             timedLockFailed = !lock.Lock(50);
             timedLockMs = ::GetTickCount() - start;
-            if (lock.Lock()) {  // waits for the first thread
+            if (lock.Lock())
+            {  // waits for the first thread
                 entered.SetEvent();
                 CSingleLock(&mayLeave).Lock(10000);
             }
@@ -200,9 +216,11 @@ TEST(SyncObject, ACriticalSectionKeepsASharedCountExact)
     CCriticalSection section;
     long count = 0;
     std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
+    for (int t = 0; t < kThreads; ++t)
+    {
         threads.emplace_back([&] {
-            for (int i = 0; i < kRounds; ++i) {
+            for (int i = 0; i < kRounds; ++i)
+            {
                 CSingleLock lock(&section, TRUE);
                 const long seen = count;
                 ::SwitchToThread();  // invite another thread into the gap a missing lock would leave

@@ -21,11 +21,13 @@ namespace classlib_test {
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000)
 {
     const DWORD start = ::GetTickCount();
-    while (!done()) {
+    while (!done())
+    {
         if (::GetTickCount() - start > timeoutMs)
             return done();
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
@@ -38,7 +40,8 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000)
 inline void PumpPending()
 {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
@@ -89,8 +92,10 @@ private:
     {
         WIN32_FIND_DATAA data;
         HANDLE find = ::FindFirstFileA(folder + "\\*", &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
+        if (find != INVALID_HANDLE_VALUE)
+        {
+            do
+            {
                 CString name(data.cFileName);
                 if (name == "." || name == "..")
                     continue;

@@ -33,7 +33,8 @@ struct WorkerObject
     DWORD owner = ::GetCurrentThreadId();
     ~WorkerObject()
     {
-        Print(owner == ::GetCurrentThreadId() ? "worker object gone on its thread\n" : "worker object gone elsewhere\n");
+        Print(owner == ::GetCurrentThreadId() ? "worker object gone on its thread\n"
+                                              : "worker object gone elsewhere\n");
     }
 };
 

@@ -17,8 +17,7 @@ namespace {
 
 // Counts the objects of one per-thread type; each test has its own type so objects the main thread keeps from
 // other tests do not blur the counts.
-template <int Tag>
-struct CountedPerThread
+template <int Tag> struct CountedPerThread
 {
     static inline std::atomic<int> made{0};
     static inline std::atomic<int> destroyed{0};
@@ -48,11 +47,16 @@ enum class StartedBy
 
 const char* Name(StartedBy how)
 {
-    switch (how) {
-    case StartedBy::CreateThread: return "CreateThread";
-    case StartedBy::BeginThreadEx: return "_beginthreadex";
-    case StartedBy::AfxBeginThread: return "AfxBeginThread";
-    case StartedBy::StdThread: return "std::thread";
+    switch (how)
+    {
+    case StartedBy::CreateThread:
+        return "CreateThread";
+    case StartedBy::BeginThreadEx:
+        return "_beginthreadex";
+    case StartedBy::AfxBeginThread:
+        return "AfxBeginThread";
+    case StartedBy::StdThread:
+        return "std::thread";
     }
     return "?";
 }
@@ -63,17 +67,19 @@ class WorkerThread
 public:
     WorkerThread(StartedBy how, std::function<void()> body) : m_body(std::move(body))
     {
-        switch (how) {
+        switch (how)
+        {
         case StartedBy::CreateThread:
             m_hThread = ::CreateThread(nullptr, 0, &ViaCreateThread, this, 0, nullptr);
             break;
         case StartedBy::BeginThreadEx:
             m_hThread = reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &ViaBeginThreadEx, this, 0, nullptr));
             break;
-        case StartedBy::AfxBeginThread: {
-            CWinThread* pThread =
-                AfxBeginThread(&ViaAfxBeginThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-            if (pThread) {
+        case StartedBy::AfxBeginThread:
+        {
+            CWinThread* pThread = AfxBeginThread(&ViaAfxBeginThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+            if (pThread)
+            {
                 pThread->m_bAutoDelete = FALSE;
                 m_pWinThread.reset(pThread);
                 m_hThread = pThread->m_hThread;
@@ -93,7 +99,8 @@ public:
     // Thread-detach callbacks included: the thread's handle is signalled only after them.
     bool Join()
     {
-        if (m_stdThread.joinable()) {
+        if (m_stdThread.joinable())
+        {
             m_stdThread.join();
             return true;
         }
@@ -219,7 +226,8 @@ TEST(ThreadLocal, EachThreadHasItsOwnObjectMadeOnceOnFirstUse)
     std::vector<int> initialValues(kWorkers, -1);
     std::vector<char> stable(kWorkers, false);
     std::vector<std::unique_ptr<WorkerThread>> workers;
-    for (int i = 0; i < kWorkers; ++i) {
+    for (int i = 0; i < kWorkers; ++i)
+    {
         workers.push_back(std::make_unique<WorkerThread>(StartedBy::CreateThread, [&, i] {
             Separate* p = g_separate.GetData();
             seen[i] = p;
@@ -236,7 +244,8 @@ TEST(ThreadLocal, EachThreadHasItsOwnObjectMadeOnceOnFirstUse)
 
     std::set<Separate*> distinct{pMain, seen[0], seen[1]};
     EXPECT_EQ(distinct.size(), 3u);
-    for (int i = 0; i < kWorkers; ++i) {
+    for (int i = 0; i < kWorkers; ++i)
+    {
         EXPECT_EQ(initialValues[i], 0) << "worker " << i << " saw another thread's object";
         EXPECT_TRUE(stable[i]) << "worker " << i;
     }
@@ -247,7 +256,8 @@ TEST(ThreadLocal, EachThreadHasItsOwnObjectMadeOnceOnFirstUse)
 
 TEST(ThreadLocal, AWorkersObjectLivesWhileItRunsAndGoesOnItsThreadWhenItEnds)
 {
-    for (StartedBy how : kAllWays) {
+    for (StartedBy how : kAllWays)
+    {
         SCOPED_TRACE(Name(how));
         const int madeBefore = Ending::made;
         const int destroyedBefore = Ending::destroyed;
@@ -276,7 +286,8 @@ TEST(ThreadLocal, AWorkersObjectLivesWhileItRunsAndGoesOnItsThreadWhenItEnds)
 
 TEST(ThreadLocal, AThreadThatNeverAsksMakesNoObject)
 {
-    for (StartedBy how : kAllWays) {
+    for (StartedBy how : kAllWays)
+    {
         SCOPED_TRACE(Name(how));
         const int madeBefore = Untouched::made;
         bool sawNone = false;
@@ -289,7 +300,8 @@ TEST(ThreadLocal, AThreadThatNeverAsksMakesNoObject)
 
 TEST(ThreadLocal, ObjectsGoNewestFirstWhileOlderOnesAreStillThere)
 {
-    for (StartedBy how : kAllWays) {
+    for (StartedBy how : kAllWays)
+    {
         SCOPED_TRACE(Name(how));
         TeardownLog::entries.clear();
         WorkerThread worker(how, [] {
@@ -303,7 +315,8 @@ TEST(ThreadLocal, ObjectsGoNewestFirstWhileOlderOnesAreStillThere)
 
 TEST(ThreadLocal, AnObjectMadeWhileTheThreadEndsIsDestroyedToo)
 {
-    for (StartedBy how : kAllWays) {
+    for (StartedBy how : kAllWays)
+    {
         SCOPED_TRACE(Name(how));
         const int madeBefore = LateComer::made;
         const int destroyedBefore = LateComer::destroyed;
@@ -319,7 +332,8 @@ TEST(ThreadLocal, DestructorsStillSeeTheThreadsRuntimeVariables)
     // The cleanup runs before the runtime frees the thread's thread_local storage; afterwards the variable would
     // read as freshly made (0). Not for std::thread: its runtime frees that storage in its own start routine, before
     // any detach callback runs.
-    for (StartedBy how : {StartedBy::CreateThread, StartedBy::BeginThreadEx, StartedBy::AfxBeginThread}) {
+    for (StartedBy how : {StartedBy::CreateThread, StartedBy::BeginThreadEx, StartedBy::AfxBeginThread})
+    {
         SCOPED_TRACE(Name(how));
         ReadsMarker::seen = -1;
         WorkerThread worker(how, [] {
@@ -344,7 +358,8 @@ TEST(ThreadLocal, LookupsKeepTheThreadsLastError)
             {"later use", [] { g_errorProbe.GetData(); }},
             {"peek", [] { g_errorProbe.GetDataNA(); }},
         };
-        for (const Step& step : steps) {
+        for (const Step& step : steps)
+        {
             ::SetLastError(ERROR_FILE_NOT_FOUND);
             step.run();
             EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND)) << step.what;
@@ -398,6 +413,9 @@ TEST(ThreadLocal, TheMainThreadsObjectsGoWhenTheProgramExits)
     const std::string mainId = output.substr(5, idEnd - 5);
     EXPECT_EQ(output.substr(idEnd + 1), "worker object gone on its thread\n"
                                         "main thread returns\n"
-                                        "newer object gone on thread " + mainId + "\n"
-                                        "older object gone on thread " + mainId + "\n");
+                                        "newer object gone on thread " +
+                                            mainId +
+                                            "\n"
+                                            "older object gone on thread " +
+                                            mainId + "\n");
 }

@@ -86,13 +86,15 @@ TEST(WinAppTest, EntryRunsTheExitStepOrTheMessageLoopAsInitInstanceAnswers)
         {FALSE, 3, {"init", "exit"}},
         {TRUE, 7, {"init", "pretranslate", "close-main", "destroy", "post-nc-destroy", "exit"}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.initResult ? "loop" : "no loop");
         g_appLog.clear();
         CProbeApp app(c.initResult, c.exitCode);
         ASSERT_EQ(AfxGetApp(), &app);
         EXPECT_STREQ(app.m_pszAppName, "Probe App");
-        EXPECT_EQ(ClassLibWinMain(::GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL), c.exitCode);
+        EXPECT_EQ(ClassLibWinMain(::GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL),
+                  c.exitCode);
         EXPECT_EQ(g_appLog, c.expected);
         EXPECT_EQ(app.m_pMainWnd, nullptr);  // the main window let go when it was destroyed
         EXPECT_FALSE(app.IsRunningMessageLoop());
@@ -124,7 +126,9 @@ TEST(WinAppTest, WaitCursorNestsAndRestores)
         host.BeginWaitCursor();
         // While busy, windows of the program keep showing the hourglass when the system asks them.
         ::SetCursor(arrow);
-        EXPECT_EQ(host.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(host.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+        EXPECT_EQ(
+            host.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(host.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+            TRUE);
         EXPECT_EQ(::GetCursor(), wait);
         host.EndWaitCursor();
         EXPECT_EQ(::GetCursor(), wait);

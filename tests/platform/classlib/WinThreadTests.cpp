@@ -12,8 +12,8 @@ namespace {
 
 struct Job
 {
-    CEvent ran;                 // set by the thread function
-    CEvent mayEnd{FALSE, TRUE}; // manual-reset: when set, functions that wait for it return at once
+    CEvent ran;                  // set by the thread function
+    CEvent mayEnd{FALSE, TRUE};  // manual-reset: when set, functions that wait for it return at once
     std::atomic<int> runs{0};
     std::atomic<CWinThread*> seenThread{nullptr};
     std::atomic<DWORD> seenThreadId{0};
@@ -125,7 +125,8 @@ TEST(WinThread, TheThreadFindsItsObjectCompleteFromItsFirstInstruction)
          },
          false},
     };
-    for (const Start& start : starts) {
+    for (const Start& start : starts)
+    {
         SCOPED_TRACE(start.how);
         Job job;
         CWinThread* pThread = start.start(job);
@@ -149,8 +150,9 @@ TEST(WinThread, TheThreadFindsItsObjectCompleteFromItsFirstInstruction)
 
 TEST(WinThread, PriorityIsInPlaceBeforeTheThreadRuns)
 {
-    for (int priority : {THREAD_PRIORITY_LOWEST, THREAD_PRIORITY_BELOW_NORMAL, THREAD_PRIORITY_NORMAL,
-                         THREAD_PRIORITY_ABOVE_NORMAL}) {
+    for (int priority :
+         {THREAD_PRIORITY_LOWEST, THREAD_PRIORITY_BELOW_NORMAL, THREAD_PRIORITY_NORMAL, THREAD_PRIORITY_ABOVE_NORMAL})
+    {
         SCOPED_TRACE(priority);
         Job job;
         job.mayEnd.SetEvent();
@@ -351,7 +353,8 @@ UINT RunWindow(LPVOID pParam)
     auto* pJob = static_cast<WindowJob*>(pParam);
     CPingWnd wnd;
     // A message-only window: nothing is shown.
-    if (!wnd.CreateEx(0, AfxRegisterWndClass(0), "thread window", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr)) {
+    if (!wnd.CreateEx(0, AfxRegisterWndClass(0), "thread window", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr))
+    {
         pJob->created.SetEvent();
         return 1;
     }

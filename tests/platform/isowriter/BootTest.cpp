@@ -19,7 +19,7 @@ TEST(BootTest, EmulatedPcRunsTheBootImage)
     writePattern(scratch / "dist" / "I386" / "SETUPLDR.BIN", 4000, 9);
     TreeSession session;
     ASSERT_EQ(session.addTopLevel(scratch / "dist"), 0u) << session.text();
-    ASSERT_EQ(session.setBoot(scratch / "boot.img"), 0u) << session.text(); // 6, 0, 4, 0 as the wizard passes
+    ASSERT_EQ(session.setBoot(scratch / "boot.img"), 0u) << session.text();  // 6, 0, 4, 0 as the wizard passes
     ASSERT_EQ(session.build(), 0u) << session.text();
     const fs::path image = scratch / "boot.iso";
     ASSERT_EQ(session.writeImage(image), 0u) << session.text();
@@ -28,8 +28,11 @@ TEST(BootTest, EmulatedPcRunsTheBootImage)
     const fs::path serial = scratch / "serial.txt";
     const std::string command =
         "qemu-system-x86_64 -accel tcg -m 32 -display none -no-reboot -nodefaults -serial file:" + serial.u8string() +
-        " -cdrom " + quote(image) + " -boot d & pid=$!; "
-        "for i in $(seq 200); do grep -q " + marker + " " + quote(serial) + " 2>/dev/null && break; sleep 0.1; done; "
+        " -cdrom " + quote(image) +
+        " -boot d & pid=$!; "
+        "for i in $(seq 200); do grep -q " +
+        marker + " " + quote(serial) +
+        " 2>/dev/null && break; sleep 0.1; done; "
         "kill $pid 2>/dev/null; wait $pid 2>/dev/null; true";
     std::string log;
     run(command, &log);
@@ -37,5 +40,5 @@ TEST(BootTest, EmulatedPcRunsTheBootImage)
 #endif
 }
 
-} // namespace
-} // namespace osm::iso::test
+}  // namespace
+}  // namespace osm::iso::test

@@ -17,7 +17,8 @@ constexpr std::uint32_t kInvalidState = STARBURN_ERROR_INVALID_STATE;
 constexpr std::uint32_t kInvalidRange = STARBURN_ERROR_INVALID_RANGE;
 constexpr std::uint32_t kCancelled = STARBURN_ERROR_CANCELLED;
 
-class CallContractTest : public ::testing::Test {
+class CallContractTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -27,13 +28,15 @@ protected:
     ScratchDir scratch_;
 };
 
-struct MisuseCase {
+struct MisuseCase
+{
     const char* title;
     std::function<std::uint32_t(TreeSession&, const fs::path& scratch)> call;
     std::uint32_t result;
 };
 
-class MisuseTest : public CallContractTest, public ::testing::WithParamInterface<MisuseCase> {};
+class MisuseTest : public CallContractTest, public ::testing::WithParamInterface<MisuseCase>
+{};
 
 TEST_P(MisuseTest, IsRefusedWithItsNumberAndAText)
 {
@@ -83,8 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                        return s.read(nullptr, 10);
                    },
                    kInvalidParameter},
-        MisuseCase{"UnknownAddFlags",
-                   [](TreeSession& s, const fs::path& p) { return s.add(p / "dist", 1); }, kInvalidParameter},
+        MisuseCase{"UnknownAddFlags", [](TreeSession& s, const fs::path& p) { return s.add(p / "dist", 1); },
+                   kInvalidParameter},
         MisuseCase{"ForeignParent",
                    [](TreeSession& s, const fs::path& p) {
                        TreeSession other;
@@ -96,8 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                        return s.add(p / "dist", STARBURN_ADD_WITH_CONTENTS, nullptr, nullptr, "a/b");
                    },
                    kInvalidParameter},
-        MisuseCase{"FloppyEmulation",
-                   [](TreeSession& s, const fs::path& p) { return s.setBoot(p / "boot.img", 2); },
+        MisuseCase{"FloppyEmulation", [](TreeSession& s, const fs::path& p) { return s.setBoot(p / "boot.img", 2); },
                    static_cast<std::uint32_t>(STARBURN_ERROR_NOT_IMPLEMENTED)},
         MisuseCase{"TooManyBootSectors",
                    [](TreeSession& s, const fs::path& p) { return s.setBoot(p / "boot.img", 6, 0, 65536); },
@@ -141,27 +143,28 @@ TEST_F(CallContractTest, NullHandlesAndArgumentsAreRefused)
     StarBurn_Destroy(&tree);
 
     TreeSession session;
-    EXPECT_EQ(StarBurn_ISO9660JolietFileTree_Add(session.tree(), text, sizeof text, &error, nullptr, nullptr, 2,
-                                                 &node, &node),
+    EXPECT_EQ(StarBurn_ISO9660JolietFileTree_Add(session.tree(), text, sizeof text, &error, nullptr, nullptr, 2, &node,
+                                                 &node),
               kInvalidParameter);
     STARBURN_NODE root = session.root();
-    EXPECT_EQ(StarBurn_ISO9660JolietFileTree_Add(session.tree(), text, sizeof text, &error, "", nullptr, 2, &root,
-                                                 nullptr),
-              kInvalidParameter);
-    EXPECT_EQ(StarBurn_ISO9660JolietFileTree_BuildImage(session.tree(), text, sizeof text, &error, 0, 0, 0, "XP", "",
-                                                        ""),
-              kInvalidParameter); // volume sequence 0
+    EXPECT_EQ(
+        StarBurn_ISO9660JolietFileTree_Add(session.tree(), text, sizeof text, &error, "", nullptr, 2, &root, nullptr),
+        kInvalidParameter);
+    EXPECT_EQ(
+        StarBurn_ISO9660JolietFileTree_BuildImage(session.tree(), text, sizeof text, &error, 0, 0, 0, "XP", "", ""),
+        kInvalidParameter);  // volume sequence 0
     // Results need no text buffer or error value: both may be absent.
     EXPECT_EQ(StarBurn_ISO9660JolietFileTree_SeekToBegin(session.tree(), nullptr, 0, nullptr), kInvalidState);
 }
 
 TEST_F(CallContractTest, StartUpCanBeRepeatedWithoutShutDown)
 {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         char text[8] = "garbage";
         STARBURN_ULONG error = 99;
         EXPECT_EQ(StarBurn_UpStartEx(text, sizeof text, &error), 0u);
-        EXPECT_STREQ(text, ""); // every call fills the text, success too
+        EXPECT_STREQ(text, "");  // every call fills the text, success too
         EXPECT_EQ(error, 0u);
         TreeSession session;
         ASSERT_EQ(session.add(scratch_ / "dist"), 0u) << session.text();
@@ -175,13 +178,14 @@ TEST_F(CallContractTest, ExceptionTextIsCutToTheBufferAndTerminated)
     // The message names a path with multi-byte characters; no size may overflow or split a character.
     const fs::path missing = scratch_ / fs::u8path(u8"\u00e4\u00e4\u00e4\u00e4\u00e4\u00e4\u00e4\u00e4") / "x";
     const std::string p = apiPath(missing);
-    for (const std::uint32_t size : {1u, 2u, 7u, 16u, 40u, 1024u}) {
+    for (const std::uint32_t size : {1u, 2u, 7u, 16u, 40u, 1024u})
+    {
         std::vector<char> buffer(size + 16, 'G');
         STARBURN_TREE tree = nullptr;
         STARBURN_ULONG error = 0;
-        ASSERT_EQ(StarBurn_ISO9660JolietFileTree_Create(&tree, buffer.data(), size, &error, nullptr, nullptr, 0, 0, 1,
-                                                        1),
-                  0u);
+        ASSERT_EQ(
+            StarBurn_ISO9660JolietFileTree_Create(&tree, buffer.data(), size, &error, nullptr, nullptr, 0, 0, 1, 1),
+            0u);
         STARBURN_NODE root = StarBurn_ISO9660JolietFileTree_GetRoot(tree);
         EXPECT_EQ(StarBurn_ISO9660JolietFileTree_Add(tree, buffer.data(), size, &error, p.c_str(), nullptr, 2, &root,
                                                      nullptr),
@@ -193,15 +197,18 @@ TEST_F(CallContractTest, ExceptionTextIsCutToTheBufferAndTerminated)
             ASSERT_EQ(buffer[i], 'G') << "written past the given size " << size;
 #ifndef _WIN32
         // UTF-8 on POSIX: the text ends on a whole character.
-        if (!text.empty()) {
+        if (!text.empty())
+        {
             const unsigned char last = static_cast<unsigned char>(text.back());
             EXPECT_TRUE(last < 0x80 || (last & 0xC0) == 0x80) << "size " << size;
-            if ((last & 0xC0) == 0x80) {
+            if ((last & 0xC0) == 0x80)
+            {
                 EXPECT_EQ(static_cast<unsigned char>(text[text.size() - 2]) & 0xE0, 0xC0);
             }
         }
 #endif
-        if (size == 1024) {
+        if (size == 1024)
+        {
             EXPECT_NE(text.find(p), std::string::npos) << text;
         }
     }
@@ -229,7 +236,7 @@ TEST_F(CallContractTest, CancelStopsAddDuringTheScan)
     ASSERT_EQ(session.add(scratch_ / "dist"), 0u) << session.text();
     ASSERT_EQ(session.build(), 0u) << session.text();
     ASSERT_EQ(session.writeImage(scratch_ / "out.iso"), 0u);
-    EXPECT_LT(session.size(), 100u * 2048); // 1200 files would need far more
+    EXPECT_LT(session.size(), 100u * 2048);  // 1200 files would need far more
 }
 
 TEST_F(CallContractTest, CancelStopsBuildAndReadUntilLowered)
@@ -253,7 +260,7 @@ TEST_F(CallContractTest, CancelStopsBuildAndReadUntilLowered)
     cancel = 1;
     EXPECT_EQ(session.read(image.data() + half, 4096), kCancelled);
     cancel = 0;
-    EXPECT_EQ(session.read(image.data() + half, 4096), kInvalidState); // a cancelled stream starts over
+    EXPECT_EQ(session.read(image.data() + half, 4096), kInvalidState);  // a cancelled stream starts over
     ASSERT_EQ(session.writeImage(scratch_ / "after.iso"), 0u) << session.text();
     TreeSession fresh;
     ASSERT_EQ(fresh.add(scratch_ / "dist"), 0u);
@@ -262,5 +269,5 @@ TEST_F(CallContractTest, CancelStopsBuildAndReadUntilLowered)
     EXPECT_TRUE(readFile(scratch_ / "after.iso") == readFile(scratch_ / "fresh.iso"));
 }
 
-} // namespace
-} // namespace osm::iso::test
+}  // namespace
+}  // namespace osm::iso::test

@@ -21,7 +21,7 @@ void setFileTime(const fs::path& path, std::int64_t unixSeconds)
     fs::last_write_time(path, fileNow + duration_cast<fs::file_time_type::duration>(target - systemNow));
 }
 
-} // namespace
+}  // namespace
 
 DistributionTree::DistributionTree(const fs::path& folder) : folder_(folder)
 {
@@ -31,7 +31,7 @@ DistributionTree::DistributionTree(const fs::path& folder) : folder_(folder)
     file("I386/SYSTEM32/ntoskrnl.exe", "/I386/SYSTEM32/NTOSKRNL.EXE", 2048);
     file("I386/SYSTEM32/hal.dll", "/I386/SYSTEM32/HAL.DLL", 2049);
     file("I386/SYSTEM32/kdcom.dll", "/I386/SYSTEM32/KDCOM.DLL", 2047);
-    this->folder("I386/ASMS", "/I386/ASMS"); // stays empty
+    this->folder("I386/ASMS", "/I386/ASMS");  // stays empty
     file("WIN51IP.SP2", "/WIN51IP.SP2", 1);
     file("zero.txt", "/ZERO.TXT", 0);
     this->folder("$OEM$", "/_OEM_");
@@ -40,13 +40,13 @@ DistributionTree::DistributionTree(const fs::path& folder) : folder_(folder)
     file("Docs/Read Me First.html", "/DOCS/READ_ME_FIRST.HTML", 4096);
     file("Docs/archive.tar.gz", "/DOCS/ARCHIVE_TAR.GZ", 5000);
     file("Docs/noext", "/DOCS/NOEXT", 10);
-    file("Docs/.dotfile", "/DOCS/_DOTFILE", 11); // only top-level dot names are left out
-    file("Docs/a+b.txt", "/DOCS/A_B_1.TXT", 12); // these three collide after mapping; the first by
-    file("Docs/a=b.txt", "/DOCS/A_B_2.TXT", 13); // original name (' ' < '+' < '=') keeps the plain form
+    file("Docs/.dotfile", "/DOCS/_DOTFILE", 11);  // only top-level dot names are left out
+    file("Docs/a+b.txt", "/DOCS/A_B_1.TXT", 12);  // these three collide after mapping; the first by
+    file("Docs/a=b.txt", "/DOCS/A_B_2.TXT", 13);  // original name (' ' < '+' < '=') keeps the plain form
     file("Docs/a b.txt", "/DOCS/A_B.TXT", 14);
     this->folder("Docs/v1.2", "/DOCS/V1_2");
     file("Docs/v1.2/notes.txt", "/DOCS/V1_2/NOTES.TXT", 15);
-    const std::string longName = std::string(99, 'n') + ".txt"; // 103 characters: the longest Joliet name
+    const std::string longName = std::string(99, 'n') + ".txt";  // 103 characters: the longest Joliet name
     file("Docs/" + longName, "/DOCS/" + std::string(27, 'N') + ".TXT", 16);
     this->folder("Unicode", "/UNICODE");
     file(u8"Unicode/\u00dcn\u00efcode n\u00e4me.txt", "/UNICODE/_N_CODE_N_ME.TXT", 17);
@@ -55,7 +55,8 @@ DistributionTree::DistributionTree(const fs::path& folder) : folder_(folder)
     file(u8"Unicode/emoji \U0001F600.txt", "/UNICODE/EMOJI__.TXT", 19, "/Unicode/emoji _.txt");
     std::string deep = "Deep", deepIso = "/DEEP";
     this->folder(deep, deepIso);
-    for (int level = 1; level <= 11; ++level) { // twelve levels below the root, past ISO9660's eight
+    for (int level = 1; level <= 11; ++level)
+    {  // twelve levels below the root, past ISO9660's eight
         deep += "/L" + std::to_string(level);
         deepIso += "/L" + std::to_string(level);
         this->folder(deep, deepIso);
@@ -85,4 +86,4 @@ void DistributionTree::folder(const std::string& relative, const std::string& is
     entries_.push_back({utf8Path(relative), "/" + relative, isoPath, 0, true});
 }
 
-} // namespace osm::iso::test
+}  // namespace osm::iso::test

@@ -9,15 +9,17 @@
 
 namespace osm::iso::test {
 
-struct ExpectedEntry {
-    fs::path source;          // relative to the source folder
-    std::string jolietPath;   // UTF-8, from the image root
+struct ExpectedEntry
+{
+    fs::path source;         // relative to the source folder
+    std::string jolietPath;  // UTF-8, from the image root
     std::string isoPath;
     std::uint64_t size = 0;
     bool directory = false;
 };
 
-class DistributionTree {
+class DistributionTree
+{
 public:
     // Creates the tree under folder (which must exist).
     explicit DistributionTree(const fs::path& folder);
@@ -36,4 +38,4 @@ private:
     std::vector<ExpectedEntry> entries_;
 };
 
-} // namespace osm::iso::test
+}  // namespace osm::iso::test

@@ -27,7 +27,8 @@ std::string difference(const std::set<std::string>& found, const std::set<std::s
     return out;
 }
 
-class ImageContentTest : public ::testing::Test {
+class ImageContentTest : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -62,16 +63,18 @@ protected:
     static void expectExtractedTree(const fs::path& extracted, const std::string& tool)
     {
         std::set<std::string> found;
-        for (auto it = fs::recursive_directory_iterator(extracted); it != fs::recursive_directory_iterator(); ++it) {
+        for (auto it = fs::recursive_directory_iterator(extracted); it != fs::recursive_directory_iterator(); ++it)
+        {
             const std::string relative = "/" + fs::relative(it->path(), extracted).generic_u8string();
-            if (relative.rfind("/[BOOT]", 0) == 0) // 7-Zip shows the boot image as a file of its own
+            if (relative.rfind("/[BOOT]", 0) == 0)  // 7-Zip shows the boot image as a file of its own
                 continue;
             found.insert(relative);
         }
         std::set<std::string> expected = expectedPaths(true);
         expected.erase("/");
         EXPECT_TRUE(found == expected) << tool << difference(found, expected);
-        for (const auto& e : tree_->entries()) {
+        for (const auto& e : tree_->entries())
+        {
             if (e.directory)
                 continue;
             EXPECT_EQ(readFile(extracted / fs::u8path(e.jolietPath.substr(1))), readFile(tree_->folder() / e.source))
@@ -86,8 +89,7 @@ protected:
 std::unique_ptr<ScratchDir> ImageContentTest::scratch_;
 std::unique_ptr<DistributionTree> ImageContentTest::tree_;
 
-template <class Map>
-std::set<std::string> keysOf(const Map& map)
+template <class Map> std::set<std::string> keysOf(const Map& map)
 {
     std::set<std::string> keys;
     for (const auto& kv : map)
@@ -98,7 +100,8 @@ std::set<std::string> keysOf(const Map& map)
 TEST_F(ImageContentTest, BothTreesHoldTheExpectedNames)
 {
     IsoReader reader(image());
-    for (const bool joliet : {false, true}) {
+    for (const bool joliet : {false, true})
+    {
         const auto found = keysOf(reader.tree(joliet));
         EXPECT_TRUE(found == expectedPaths(joliet)) << difference(found, expectedPaths(joliet));
     }
@@ -107,7 +110,8 @@ TEST_F(ImageContentTest, BothTreesHoldTheExpectedNames)
 TEST_F(ImageContentTest, IsoNamesAreBareDCharacterNames)
 {
     IsoReader reader(image());
-    for (const auto& kv : reader.tree(false)) {
+    for (const auto& kv : reader.tree(false))
+    {
         if (kv.first == "/")
             continue;
         const std::string& name = kv.second.records.front().name;
@@ -126,7 +130,8 @@ TEST_F(ImageContentTest, EveryFileReadsBackFromBothTreesByteIdentical)
     IsoReader reader(image());
     const auto iso = reader.tree(false);
     const auto joliet = reader.tree(true);
-    for (const auto& e : tree_->entries()) {
+    for (const auto& e : tree_->entries())
+    {
         SCOPED_TRACE(e.jolietPath);
         const auto& j = joliet.at(e.jolietPath);
         const auto& i = iso.at(e.isoPath);
@@ -137,12 +142,14 @@ TEST_F(ImageContentTest, EveryFileReadsBackFromBothTreesByteIdentical)
         EXPECT_EQ(j.size, e.size);
         EXPECT_TRUE(reader.sameAsFile(j, tree_->folder() / e.source));
         ASSERT_EQ(i.records.size(), j.records.size());
-        for (std::size_t k = 0; k < i.records.size(); ++k) {
+        for (std::size_t k = 0; k < i.records.size(); ++k)
+        {
             EXPECT_EQ(i.records[k].extent, j.records[k].extent);
             EXPECT_EQ(i.records[k].length, j.records[k].length);
         }
-        if (e.size == 0) {
-            EXPECT_EQ(j.records.front().extent, 0u); // no data, no sectors
+        if (e.size == 0)
+        {
+            EXPECT_EQ(j.records.front().extent, 0u);  // no data, no sectors
         }
     }
 }
@@ -152,8 +159,9 @@ TEST_F(ImageContentTest, FileRecordsCarryTheFilesModificationTime)
     IsoReader reader(image());
     const auto joliet = reader.tree(true);
     const auto iso = reader.tree(false);
-    const std::uint8_t expected[7] = {105, 6, 7, 8, 9, 10, 0}; // 2005-06-07 08:09:10, UTC
-    for (const auto& e : tree_->entries()) {
+    const std::uint8_t expected[7] = {105, 6, 7, 8, 9, 10, 0};  // 2005-06-07 08:09:10, UTC
+    for (const auto& e : tree_->entries())
+    {
         if (e.directory)
             continue;
         SCOPED_TRACE(e.jolietPath);
@@ -173,13 +181,16 @@ TEST_F(ImageContentTest, RecordsAreInTheOrderOfEachTree)
         ext.resize(31, ' ');
         return stem + ext;
     };
-    for (const bool joliet : {false, true}) {
+    for (const bool joliet : {false, true})
+    {
         const auto all = reader.tree(joliet);
-        for (const auto& kv : all) {
+        for (const auto& kv : all)
+        {
             if (!kv.second.directory)
                 continue;
             std::vector<std::string> keys;
-            for (const auto& child : kv.second.children) {
+            for (const auto& child : kv.second.children)
+            {
                 const auto& entry = all.at((kv.first == "/" ? "" : kv.first) + "/" + child);
                 keys.push_back(joliet ? entry.records.front().rawName : isoKey(entry.records.front().rawName));
             }
@@ -192,7 +203,8 @@ TEST_F(ImageContentTest, IsoinfoListsBothTrees)
 {
     if (!haveTool("isoinfo"))
         GTEST_SKIP() << "isoinfo (genisoimage) is not installed";
-    for (const bool joliet : {false, true}) {
+    for (const bool joliet : {false, true})
+    {
         std::string listing;
         const std::string options = joliet ? "-l -J -i " : "-l -i ";
         ASSERT_EQ(run("isoinfo " + options + quote(image()), &listing), 0) << listing;
@@ -200,13 +212,15 @@ TEST_F(ImageContentTest, IsoinfoListsBothTrees)
         std::set<std::string> found{"/"};
         std::string folder;
         std::size_t at = 0;
-        while (at < listing.size()) {
+        while (at < listing.size())
+        {
             std::size_t end = listing.find('\n', at);
             if (end == std::string::npos)
                 end = listing.size();
             std::string line = listing.substr(at, end - at);
             at = end + 1;
-            if (line.rfind("Directory listing of ", 0) == 0) {
+            if (line.rfind("Directory listing of ", 0) == 0)
+            {
                 folder = line.substr(21);
                 continue;
             }
@@ -221,15 +235,18 @@ TEST_F(ImageContentTest, IsoinfoListsBothTrees)
             found.insert(folder + name);
         }
         const std::set<std::string> expected = expectedPaths(joliet);
-        if (!joliet) {
+        if (!joliet)
+        {
             EXPECT_TRUE(found == expected) << difference(found, expected);
             continue;
         }
         // isoinfo prints Joliet names in Latin-1 at best, other characters as '_': every ASCII name must be
         // there, and as many names in all as expected.
         EXPECT_EQ(found.size(), expected.size()) << difference(found, expected);
-        for (const auto& path : expected) {
-            if (std::all_of(path.begin(), path.end(), [](char c) { return (c & 0x80) == 0; })) {
+        for (const auto& path : expected)
+        {
+            if (std::all_of(path.begin(), path.end(), [](char c) { return (c & 0x80) == 0; }))
+            {
                 EXPECT_TRUE(found.count(path)) << "isoinfo does not list " << path;
             }
         }
@@ -241,7 +258,8 @@ TEST_F(ImageContentTest, IsoinfoExtractsEveryFileByItsIsoName)
     if (!haveTool("isoinfo"))
         GTEST_SKIP() << "isoinfo (genisoimage) is not installed";
     const fs::path out = scratch_->path() / "isoinfo.out";
-    for (const auto& e : tree_->entries()) {
+    for (const auto& e : tree_->entries())
+    {
         if (e.directory)
             continue;
         ASSERT_EQ(run("isoinfo -i " + quote(image()) + " -x " + quote(e.isoPath) + " > " + quote(out)), 0);
@@ -249,13 +267,15 @@ TEST_F(ImageContentTest, IsoinfoExtractsEveryFileByItsIsoName)
     }
 }
 
-struct ExtractTool {
+struct ExtractTool
+{
     const char* name;
     const char* program;
-    const char* command; // {image} and {out} replaced
+    const char* command;  // {image} and {out} replaced
 };
 
-class ExtractionTest : public ImageContentTest, public ::testing::WithParamInterface<ExtractTool> {};
+class ExtractionTest : public ImageContentTest, public ::testing::WithParamInterface<ExtractTool>
+{};
 
 TEST_P(ExtractionTest, ExtractsEveryFileByteIdentical)
 {
@@ -301,7 +321,8 @@ for tree in ('iso', 'joliet'):
             print('PATH ' + tree + ' ' + (root.rstrip('/') + '/' + name))
 )");
     std::string input;
-    for (const auto& e : tree_->entries()) {
+    for (const auto& e : tree_->entries())
+    {
         if (e.directory)
             continue;
         const std::string source = (tree_->folder() / e.source).u8string();
@@ -316,7 +337,8 @@ for tree in ('iso', 'joliet'):
     std::set<std::string> iso{"/"}, joliet{"/"};
     std::size_t ok = 0;
     std::size_t at = 0;
-    while (at < output.size()) {
+    while (at < output.size())
+    {
         const std::size_t end = output.find('\n', at);
         const std::string line = output.substr(at, end - at);
         at = end == std::string::npos ? output.size() : end + 1;
@@ -334,5 +356,5 @@ for tree in ('iso', 'joliet'):
     EXPECT_TRUE(joliet == expectedPaths(true)) << difference(joliet, expectedPaths(true));
 }
 
-} // namespace
-} // namespace osm::iso::test
+}  // namespace
+}  // namespace osm::iso::test

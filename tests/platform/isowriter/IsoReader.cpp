@@ -10,10 +10,22 @@ namespace osm::iso::test {
 
 namespace {
 
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint16_t be16(const std::uint8_t* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
-std::uint32_t le32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
-std::uint32_t be32(const std::uint8_t* p) { return (std::uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
+std::uint16_t le16(const std::uint8_t* p)
+{
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+std::uint16_t be16(const std::uint8_t* p)
+{
+    return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
+}
+std::uint32_t le32(const std::uint8_t* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
+}
+std::uint32_t be32(const std::uint8_t* p)
+{
+    return (std::uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
 
 // Both-byte-order fields must agree; a writer that gets one half wrong is caught here.
 std::uint32_t both32(const std::uint8_t* p, const char* what)
@@ -32,9 +44,11 @@ std::uint16_t both16(const std::uint8_t* p, const char* what)
 std::string utf8FromUcs2(const std::uint8_t* p, std::size_t bytes)
 {
     std::string out;
-    for (std::size_t i = 0; i + 1 < bytes; i += 2) {
+    for (std::size_t i = 0; i + 1 < bytes; i += 2)
+    {
         char32_t c = be16(p + i);
-        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes)
+        {
             const char32_t low = be16(p + i + 2);
             c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
             i += 2;
@@ -69,7 +83,7 @@ IsoReader::Record parseRecord(const std::uint8_t* p, bool joliet)
     return r;
 }
 
-} // namespace
+}  // namespace
 
 IsoReader::IsoReader(const std::filesystem::path& imagePath)
 {
@@ -87,13 +101,15 @@ IsoReader::IsoReader(const std::filesystem::path& imagePath)
     fseeko(file_, 0, SEEK_END);
     size_ = static_cast<std::uint64_t>(ftello(file_));
 #endif
-    for (std::uint32_t n = 16;; ++n) {
+    for (std::uint32_t n = 16;; ++n)
+    {
         const auto s = sector(n);
         if (std::memcmp(s.data() + 1, "CD001", 5) != 0)
             throw std::runtime_error("sector " + std::to_string(n) + " is not a volume descriptor");
         Volume v;
         v.type = s[0];
-        if (v.type == 1 || v.type == 2) {
+        if (v.type == 1 || v.type == 2)
+        {
             const bool joliet = v.type == 2;
             v.systemId = text(&s[8], 32, joliet);
             v.volumeId = text(&s[40], 32, joliet);
@@ -115,7 +131,9 @@ IsoReader::IsoReader(const std::filesystem::path& imagePath)
             v.expiration.assign(reinterpret_cast<const char*>(&s[847]), 16);
             v.effective.assign(reinterpret_cast<const char*>(&s[864]), 16);
             v.fileStructureVersion = s[881];
-        } else if (v.type == 0) {
+        }
+        else if (v.type == 0)
+        {
             v.systemId = text(&s[7], 32, false);
         }
         descriptors_.push_back(v);
@@ -171,7 +189,8 @@ const IsoReader::Volume* IsoReader::joliet() const
 
 std::optional<IsoReader::Boot> IsoReader::boot() const
 {
-    for (std::size_t i = 0; i < descriptors_.size(); ++i) {
+    for (std::size_t i = 0; i < descriptors_.size(); ++i)
+    {
         if (descriptors_[i].type != 0)
             continue;
         Boot b;
@@ -204,10 +223,12 @@ std::vector<IsoReader::Record> IsoReader::directoryRecords(const Record& directo
     const auto data = bytes(std::uint64_t(directory.extent) * 2048, directory.length);
     std::vector<Record> out;
     std::size_t at = 0;
-    while (at < data.size()) {
+    while (at < data.size())
+    {
         const std::uint8_t len = data[at];
-        if (len == 0) {
-            at = (at / 2048 + 1) * 2048; // rest of the sector is unused
+        if (len == 0)
+        {
+            at = (at / 2048 + 1) * 2048;  // rest of the sector is unused
             continue;
         }
         if (at % 2048 + len > 2048)
@@ -232,17 +253,20 @@ std::map<std::string, IsoReader::Entry> IsoReader::tree(bool joliet) const
     root.records.push_back(volume->root);
     std::vector<std::string> pending{"/"};
     entries["/"] = root;
-    while (!pending.empty()) {
+    while (!pending.empty())
+    {
         const std::string path = pending.back();
         pending.pop_back();
         const auto records = directoryRecords(entries[path].records.front(), joliet);
         if (records.size() < 2 || records[0].name != std::string(1, '\0') || records[1].name != std::string(1, '\1'))
             throw std::runtime_error("directory " + path + " does not start with . and ..");
-        for (std::size_t i = 2; i < records.size(); ++i) {
+        for (std::size_t i = 2; i < records.size(); ++i)
+        {
             const Record& r = records[i];
             const std::string childPath = (path == "/" ? "" : path) + "/" + r.name;
             auto found = entries.find(childPath);
-            if (found != entries.end()) {
+            if (found != entries.end())
+            {
                 // Another piece of a multi-extent file: only right after a piece flagged as continued.
                 Entry& e = found->second;
                 if (e.directory || !(e.records.back().flags & 0x80) || records[i - 1].name != r.name)
@@ -268,11 +292,12 @@ std::map<std::string, IsoReader::Entry> IsoReader::tree(bool joliet) const
 std::vector<IsoReader::PathRecord> IsoReader::pathTable(bool joliet, bool bigEndian) const
 {
     const Volume* volume = joliet ? this->joliet() : &primary();
-    const auto data = bytes(std::uint64_t(bigEndian ? volume->mPathTable : volume->lPathTable) * 2048,
-                            volume->pathTableSize);
+    const auto data =
+        bytes(std::uint64_t(bigEndian ? volume->mPathTable : volume->lPathTable) * 2048, volume->pathTableSize);
     std::vector<PathRecord> out;
     std::size_t at = 0;
-    while (at < data.size()) {
+    while (at < data.size())
+    {
         const std::uint8_t len = data[at];
         PathRecord r;
         r.extent = bigEndian ? be32(&data[at + 2]) : le32(&data[at + 2]);
@@ -289,7 +314,8 @@ std::vector<IsoReader::PathRecord> IsoReader::pathTable(bool joliet, bool bigEnd
 std::vector<std::uint8_t> IsoReader::contents(const Entry& file) const
 {
     std::vector<std::uint8_t> out;
-    for (const Record& r : file.records) {
+    for (const Record& r : file.records)
+    {
         const auto part = bytes(std::uint64_t(r.extent) * 2048, r.length);
         out.insert(out.end(), part.begin(), part.end());
     }
@@ -302,9 +328,11 @@ bool IsoReader::sameAsFile(const Entry& file, const std::filesystem::path& diskP
     if (!in)
         return false;
     std::vector<char> a(1 << 20), b(1 << 20);
-    for (const Record& r : file.records) {
+    for (const Record& r : file.records)
+    {
         std::uint64_t done = 0;
-        while (done < r.length) {
+        while (done < r.length)
+        {
             const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(a.size(), r.length - done));
             readAt(std::uint64_t(r.extent) * 2048 + done, a.data(), n);
             in.read(b.data(), static_cast<std::streamsize>(n));
@@ -316,4 +344,4 @@ bool IsoReader::sameAsFile(const Entry& file, const std::filesystem::path& diskP
     return in.peek() == std::ifstream::traits_type::eof();
 }
 
-} // namespace osm::iso::test
+}  // namespace osm::iso::test

@@ -12,11 +12,13 @@
 
 namespace osm::iso::test {
 
-class IsoReader {
+class IsoReader
+{
 public:
-    struct Record {
-        std::string name;    // UTF-8; "\x00" and "\x01" for "." and ".."
-        std::string rawName; // identifier bytes as stored
+    struct Record
+    {
+        std::string name;     // UTF-8; "\x00" and "\x01" for "." and ".."
+        std::string rawName;  // identifier bytes as stored
         std::uint8_t flags = 0;
         std::uint32_t extent = 0;
         std::uint32_t length = 0;
@@ -25,33 +27,37 @@ public:
         bool isDirectory() const { return (flags & 0x02) != 0; }
     };
 
-    struct Entry {
-        std::string path; // "/A/B", UTF-8
+    struct Entry
+    {
+        std::string path;  // "/A/B", UTF-8
         bool directory = false;
         std::uint64_t size = 0;
         std::vector<Record> records;        // more than one for a multi-extent file
         std::vector<std::string> children;  // directories: child names in record order
     };
 
-    struct Volume {
+    struct Volume
+    {
         std::uint8_t type = 0;
         std::string systemId, volumeId, volumeSetId, publisher, preparer, application;
         std::uint32_t spaceSize = 0;
         std::uint16_t setSize = 0, sequence = 0, blockSize = 0;
         std::uint32_t pathTableSize = 0, lPathTable = 0, mPathTable = 0;
         Record root;
-        std::string created, modified, expiration, effective; // 16 digits each
+        std::string created, modified, expiration, effective;  // 16 digits each
         std::uint8_t escape[32] = {};
         std::uint8_t fileStructureVersion = 0;
     };
 
-    struct PathRecord {
+    struct PathRecord
+    {
         std::string name;
         std::uint32_t extent = 0;
         std::uint16_t parent = 0;
     };
 
-    struct Boot {
+    struct Boot
+    {
         std::uint32_t catalogSector = 0;
         std::string system;
         std::uint8_t headerId = 0, platform = 0, indicator = 0, media = 0, systemType = 0;
@@ -93,4 +99,4 @@ private:
     std::vector<Volume> descriptors_;
 };
 
-} // namespace osm::iso::test
+}  // namespace osm::iso::test

@@ -16,9 +16,7 @@
 
 namespace osm::iso::test {
 
-ScratchDir::ScratchDir() : ScratchDir(fs::temp_directory_path())
-{
-}
+ScratchDir::ScratchDir() : ScratchDir(fs::temp_directory_path()) {}
 
 ScratchDir::ScratchDir(const fs::path& base)
 {
@@ -29,8 +27,8 @@ ScratchDir::ScratchDir(const fs::path& base)
 #else
     const unsigned long process = static_cast<unsigned long>(getpid());
 #endif
-    path_ = base / ("isowriter-" + std::to_string(process) + "-" + std::to_string(stamp) + "-" +
-                    std::to_string(counter++));
+    path_ =
+        base / ("isowriter-" + std::to_string(process) + "-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     fs::create_directories(path_);
 }
 
@@ -42,15 +40,20 @@ void removeTree(const std::wstring& longPath)
 {
     WIN32_FIND_DATAW fd;
     HANDLE find = FindFirstFileW((longPath + L"\\*").c_str(), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
+    if (find != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
             const std::wstring name = fd.cFileName;
             if (name == L"." || name == L"..")
                 continue;
             const std::wstring child = longPath + L"\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            {
                 removeTree(child);
-            } else {
+            }
+            else
+            {
                 SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW(child.c_str());
             }
@@ -61,7 +64,7 @@ void removeTree(const std::wstring& longPath)
 }
 #endif
 
-} // namespace
+}  // namespace
 
 ScratchDir::~ScratchDir()
 {
@@ -88,9 +91,11 @@ void writePattern(const fs::path& path, std::uint64_t size, std::uint32_t seed)
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     std::vector<char> block(1 << 16);
     std::uint64_t done = 0;
-    while (done < size) {
+    while (done < size)
+    {
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), size - done));
-        for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t i = 0; i < n; ++i)
+        {
             const std::uint64_t at = done + i;
             block[i] = static_cast<char>((at * 2654435761u + seed * 40503u + (at >> 11)) >> 7);
         }
@@ -159,7 +164,8 @@ std::uint32_t TreeSession::add(const fs::path& path, std::uint32_t flags, STARBU
 
 std::uint32_t TreeSession::addTopLevel(const fs::path& folder)
 {
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    for (const auto& entry : fs::directory_iterator(folder))
+    {
         if (entry.path().filename().u8string()[0] == '.')
             continue;
         if (const std::uint32_t r = add(entry.path()))
@@ -218,7 +224,8 @@ std::uint32_t TreeSession::writeImage(const fs::path& output, std::uint32_t chun
     std::vector<char> buffer(chunk);
     const std::uint64_t total = size();
     std::uint64_t position = 0;
-    while (position < total) {
+    while (position < total)
+    {
         const std::uint32_t n = static_cast<std::uint32_t>(std::min<std::uint64_t>(chunk, total - position));
         if (const std::uint32_t r = read(buffer.data(), n))
             return r;
@@ -259,9 +266,11 @@ fs::path testProgramFolder()
 {
 #ifdef _WIN32
     std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
+    for (;;)
+    {
         const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
+        if (n < path.size())
+        {
             path.resize(n);
             break;
         }
@@ -273,7 +282,7 @@ fs::path testProgramFolder()
 #endif
 }
 
-} // namespace
+}  // namespace
 
 int runBuiltProgram(const fs::path& relativePath, const std::vector<std::string>& args, std::string* output)
 {
@@ -286,8 +295,8 @@ int runBuiltProgram(const fs::path& relativePath, const std::vector<std::string>
     for (const std::string& arg : args)
         commandLine += " \"" + arg + "\"";
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    const HANDLE logHandle = CreateFileW(log.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE logHandle = CreateFileW(log.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (logHandle == INVALID_HANDLE_VALUE)
         return -1;
     STARTUPINFOA startup = {};
@@ -296,7 +305,8 @@ int runBuiltProgram(const fs::path& relativePath, const std::vector<std::string>
     startup.hStdOutput = logHandle;
     startup.hStdError = logHandle;
     PROCESS_INFORMATION process = {};
-    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    {
         WaitForSingleObject(process.hProcess, INFINITE);
         DWORD exitCode = 0;
         if (GetExitCodeProcess(process.hProcess, &exitCode))
@@ -329,4 +339,4 @@ std::string quote(const fs::path& path)
     return out + "'";
 }
 
-} // namespace osm::iso::test
+}  // namespace osm::iso::test

@@ -18,9 +18,10 @@ namespace fs = std::filesystem;
 
 constexpr std::uint32_t kChunk = 10u * 1024 * 1024;
 // A fixed volume time keeps images of one test run comparable byte for byte.
-constexpr std::uint32_t kVolumeTime = 1262304000; // 2010-01-01 00:00:00 UTC
+constexpr std::uint32_t kVolumeTime = 1262304000;  // 2010-01-01 00:00:00 UTC
 
-class ScratchDir {
+class ScratchDir
+{
 public:
     ScratchDir();
     // A scratch folder below base instead of the system's temporary folder.
@@ -44,7 +45,8 @@ std::string readFile(const fs::path& path);
 std::string apiPath(const fs::path& path);
 
 // One tree handle, destroyed with the session. Each call keeps its exception text and system error.
-class TreeSession {
+class TreeSession
+{
 public:
     explicit TreeSession(bool collisionsDisabled = true, std::uint32_t joliet = 1, std::uint32_t fileDates = 1,
                          STARBURN_CALLBACK callback = nullptr, void* context = nullptr);
@@ -94,4 +96,4 @@ std::string quote(const fs::path& path);
 
 using osm::test::SerialBootImage;
 
-} // namespace osm::iso::test
+}  // namespace osm::iso::test

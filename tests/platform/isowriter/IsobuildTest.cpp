@@ -35,10 +35,10 @@ TEST(IsobuildTest, SlicedWritesStoreTheLibrarysImageByteForByte)
     ASSERT_NE(expected.size() % kChunk % STARBURN_WRITE_SLICE_BYTES, 0u);
 
     std::string output;
-    const int code = runBuiltProgram(OSM_ISOBUILD_FROM_TESTS,
-                                     {apiPath(dist), apiPath(scratch / "out.iso"), apiPath(scratch / "boot.img"), "XP",
-                                      std::to_string(kVolumeTime)},
-                                     &output);
+    const int code = runBuiltProgram(
+        OSM_ISOBUILD_FROM_TESTS,
+        {apiPath(dist), apiPath(scratch / "out.iso"), apiPath(scratch / "boot.img"), "XP", std::to_string(kVolumeTime)},
+        &output);
     ASSERT_EQ(code, 0) << output;
     const std::string written = readFile(scratch / "out.iso");
     ASSERT_EQ(written.size(), expected.size()) << output;
@@ -48,5 +48,5 @@ TEST(IsobuildTest, SlicedWritesStoreTheLibrarysImageByteForByte)
     EXPECT_EQ(firstDifference, written.size()) << "the images differ from byte " << firstDifference;
 }
 
-} // namespace
-} // namespace osm::iso::test
+}  // namespace
+}  // namespace osm::iso::test

@@ -11,10 +11,11 @@
 namespace osm::iso::test {
 namespace {
 
-constexpr std::uint64_t kPiece = 0xFFFFF800ull; // largest whole-sector extent below 4 GiB
+constexpr std::uint64_t kPiece = 0xFFFFF800ull;  // largest whole-sector extent below 4 GiB
 constexpr std::uint64_t kSize = (4ull << 30) + (3u << 20) + 123;
 
-struct Marker {
+struct Marker
+{
     std::uint64_t offset;
     std::string bytes;
 };
@@ -28,17 +29,20 @@ std::vector<Marker> markers()
         return s;
     };
     return {{0, bytes('a')},
-            {kPiece - 32, bytes('b')}, // across the end of the first extent
+            {kPiece - 32, bytes('b')},  // across the end of the first extent
             {(4ull << 30) - 10, bytes('c')},
-            {kSize - 64, bytes('d')}}; // the tail
+            {kSize - 64, bytes('d')}};  // the tail
 }
 
 void writeSparseSource(const fs::path& path)
 {
-    { std::ofstream create(path, std::ios::binary); }
+    {
+        std::ofstream create(path, std::ios::binary);
+    }
     fs::resize_file(path, kSize);
     std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
-    for (const Marker& m : markers()) {
+    for (const Marker& m : markers())
+    {
         out.seekp(static_cast<std::streamoff>(m.offset));
         out.write(m.bytes.data(), static_cast<std::streamsize>(m.bytes.size()));
     }
@@ -53,11 +57,13 @@ std::uint32_t writeSparseImage(TreeSession& session, const fs::path& output)
     std::ofstream out(output, std::ios::binary | std::ios::trunc);
     std::vector<char> buffer(kChunk), zeros(kChunk, 0);
     const std::uint64_t total = session.size();
-    for (std::uint64_t position = 0; position < total;) {
+    for (std::uint64_t position = 0; position < total;)
+    {
         const std::uint32_t n = static_cast<std::uint32_t>(std::min<std::uint64_t>(kChunk, total - position));
         if (const std::uint32_t r = session.read(buffer.data(), n))
             return r;
-        if (std::memcmp(buffer.data(), zeros.data(), n) != 0) {
+        if (std::memcmp(buffer.data(), zeros.data(), n) != 0)
+        {
             out.seekp(static_cast<std::streamoff>(position));
             out.write(buffer.data(), n);
         }
@@ -72,7 +78,7 @@ std::uint32_t writeSparseImage(TreeSession& session, const fs::path& output)
 fs::path sparseFriendlyFolder()
 {
 #ifdef _WIN32
-    const fs::path shm = "Z:\\dev\\shm"; // Wine's view of the host's memory file system
+    const fs::path shm = "Z:\\dev\\shm";  // Wine's view of the host's memory file system
 #else
     const fs::path shm = "/dev/shm";
 #endif
@@ -86,7 +92,7 @@ TEST(LargeFileTest, FileOver4GiBSpansExtentsInBothTreesAndReadsBackWhole)
     const fs::path big = scratch / "dist" / "install.wim";
     fs::create_directories(big.parent_path());
     writeSparseSource(big);
-    writePattern(scratch / "dist" / "after.txt", 3000, 5); // data placed after the big file
+    writePattern(scratch / "dist" / "after.txt", 3000, 5);  // data placed after the big file
     TreeSession session;
     ASSERT_EQ(session.addTopLevel(scratch / "dist"), 0u) << session.text();
     ASSERT_EQ(session.build("WIN"), 0u) << session.text();
@@ -96,18 +102,20 @@ TEST(LargeFileTest, FileOver4GiBSpansExtentsInBothTreesAndReadsBackWhole)
 
     IsoReader reader(image);
     EXPECT_EQ(std::uint64_t(reader.primary().spaceSize) * 2048, session.size());
-    for (const bool joliet : {false, true}) {
+    for (const bool joliet : {false, true})
+    {
         SCOPED_TRACE(joliet ? "Joliet" : "ISO9660");
         const auto tree = reader.tree(joliet);
         const auto& file = tree.at(joliet ? "/install.wim" : "/INSTALL.WIM");
         ASSERT_EQ(file.records.size(), 2u);
-        EXPECT_EQ(file.records[0].flags, 0x80); // continued in the next record
+        EXPECT_EQ(file.records[0].flags, 0x80);  // continued in the next record
         EXPECT_EQ(file.records[0].length, kPiece);
         EXPECT_EQ(file.records[1].flags, 0);
         EXPECT_EQ(file.records[1].length, kSize - kPiece);
-        EXPECT_EQ(file.records[1].extent, file.records[0].extent + kPiece / 2048); // one after the other
+        EXPECT_EQ(file.records[1].extent, file.records[0].extent + kPiece / 2048);  // one after the other
         EXPECT_EQ(file.size, kSize);
-        for (const Marker& m : markers()) {
+        for (const Marker& m : markers())
+        {
             const auto bytes = reader.bytes(std::uint64_t(file.records[0].extent) * 2048 + m.offset, m.bytes.size());
             EXPECT_EQ(std::string(bytes.begin(), bytes.end()), m.bytes) << "at " << m.offset;
         }
@@ -115,11 +123,13 @@ TEST(LargeFileTest, FileOver4GiBSpansExtentsInBothTreesAndReadsBackWhole)
         EXPECT_TRUE(reader.sameAsFile(after, scratch / "dist" / "after.txt"));
     }
 
-    if (haveTool("xorriso")) {
+    if (haveTool("xorriso"))
+    {
         // "stdio:" lets xorriso take an image file below /dev (the memory file system).
         const std::string drive = quote("stdio:" + image.u8string());
         // An independent reader takes the file whole across the extents: check the seam and the tail.
-        for (const Marker& m : markers()) {
+        for (const Marker& m : markers())
+        {
             const fs::path cut = scratch / "cut.bin";
             std::string log;
             ASSERT_EQ(run("xorriso -osirrox on -indev " + drive + " -extract_cut /install.wim " +
@@ -134,12 +144,13 @@ TEST(LargeFileTest, FileOver4GiBSpansExtentsInBothTreesAndReadsBackWhole)
         ASSERT_EQ(run("xorriso -indev " + drive + " -lsl /install.wim", &listing), 0) << listing;
         EXPECT_NE(listing.find(std::to_string(kSize)), std::string::npos) << listing;
     }
-    if (haveTool("isoinfo")) {
+    if (haveTool("isoinfo"))
+    {
         std::string listing;
         ASSERT_EQ(run("isoinfo -l -i " + quote(image), &listing), 0) << listing;
         EXPECT_NE(listing.find("INSTALL.WIM"), std::string::npos) << listing;
     }
 }
 
-} // namespace
-} // namespace osm::iso::test
+}  // namespace
+}  // namespace osm::iso::test

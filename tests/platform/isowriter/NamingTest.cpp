@@ -10,13 +10,15 @@
 namespace osm::iso::test {
 namespace {
 
-struct MappingCase {
+struct MappingCase
+{
     const char16_t* name;
     bool directory;
     const char* iso;
 };
 
-class IsoNameMappingTest : public ::testing::TestWithParam<MappingCase> {};
+class IsoNameMappingTest : public ::testing::TestWithParam<MappingCase>
+{};
 
 TEST_P(IsoNameMappingTest, MapsToBareDCharacters)
 {
@@ -27,13 +29,13 @@ TEST_P(IsoNameMappingTest, MapsToBareDCharacters)
 INSTANTIATE_TEST_SUITE_P(
     Names, IsoNameMappingTest,
     ::testing::Values(MappingCase{u"txtsetup.sif", false, "TXTSETUP.SIF"}, MappingCase{u"BOOTMGR", false, "BOOTMGR"},
-                      MappingCase{u"trailing.", false, "TRAILING"},          // no trailing dot
-                      MappingCase{u"a.b.c", false, "A_B.C"},                 // the last dot separates
-                      MappingCase{u".bashrc", false, "_BASHRC"},             // a leading dot is not a separator
-                      MappingCase{u"v1.2", true, "V1_2"},                    // folders have no extension
+                      MappingCase{u"trailing.", false, "TRAILING"},  // no trailing dot
+                      MappingCase{u"a.b.c", false, "A_B.C"},         // the last dot separates
+                      MappingCase{u".bashrc", false, "_BASHRC"},     // a leading dot is not a separator
+                      MappingCase{u"v1.2", true, "V1_2"},            // folders have no extension
                       MappingCase{u"$OEM$", true, "_OEM_"},
                       MappingCase{u"\u00dcber \u00e4rger.doc", false, "_BER__RGER.DOC"},
-                      MappingCase{u"smile\U0001F600", false, "SMILE_"},      // a surrogate pair is one character
+                      MappingCase{u"smile\U0001F600", false, "SMILE_"},  // a surrogate pair is one character
                       MappingCase{u"abcdefghijklmnopqrstuvwxyz0123456789", false, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234"},
                       MappingCase{u"abcdefghijklmnopqrstuvwxyz0123456789", true, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234"},
                       MappingCase{u"a very long file name indeed.html", false, "A_VERY_LONG_FILE_NAME_INDE.HTML"},
@@ -41,10 +43,11 @@ INSTANTIATE_TEST_SUITE_P(
                       MappingCase{u"longername.averyveryveryverylongextension", false,
                                   "LONGERNA.AVERYVERYVERYVERYLONGE"}));
 
-struct CollisionCase {
+struct CollisionCase
+{
     const char* title;
-    std::vector<std::string> files;             // created in one folder, in this order; "name/" is a folder
-    std::map<std::string, std::string> isoName; // original name -> ISO9660 name with detection off
+    std::vector<std::string> files;              // created in one folder, in this order; "name/" is a folder
+    std::map<std::string, std::string> isoName;  // original name -> ISO9660 name with detection off
     std::map<std::string, std::string> jolietName;
 };
 
@@ -56,11 +59,11 @@ std::vector<CollisionCase> collisionCases()
                      {{"a b.txt", "A_B.TXT"}, {"a+b.txt", "A_B_1.TXT"}, {"a=b.txt", "A_B_2.TXT"}},
                      {}});
     const std::string stem(40, 'x');
-    cases.push_back({"TruncationMakesNamesEqual",
-                     {stem + "1.dat", stem + "2.dat"},
-                     {{stem + "1.dat", std::string(27, 'X') + ".DAT"},
-                      {stem + "2.dat", std::string(25, 'X') + "_1.DAT"}},
-                     {}});
+    cases.push_back(
+        {"TruncationMakesNamesEqual",
+         {stem + "1.dat", stem + "2.dat"},
+         {{stem + "1.dat", std::string(27, 'X') + ".DAT"}, {stem + "2.dat", std::string(25, 'X') + "_1.DAT"}},
+         {}});
     // A folder and a file meet, and the first numbered variant is already another file's plain name.
     cases.push_back({"FolderFileAndVariantMeet",
                      {"v1.2/", "v1_2", "v1_2_1"},
@@ -76,12 +79,14 @@ std::vector<CollisionCase> collisionCases()
     return cases;
 }
 
-class CollisionTest : public ::testing::TestWithParam<CollisionCase> {
+class CollisionTest : public ::testing::TestWithParam<CollisionCase>
+{
 protected:
     void SetUp() override
     {
         std::uint32_t seed = 0;
-        for (const auto& name : GetParam().files) {
+        for (const auto& name : GetParam().files)
+        {
             if (name.back() == '/')
                 fs::create_directories(scratch_ / "dist" / "Folder" / name);
             else
@@ -103,7 +108,8 @@ TEST_P(CollisionTest, NamesAreMadeUniqueWhenDetectionIsOff)
     const auto iso = reader.tree(false);
     const auto joliet = reader.tree(true);
     ASSERT_EQ(iso.at("/FOLDER").children.size(), c.files.size());
-    for (const auto& name : c.files) {
+    for (const auto& name : c.files)
+    {
         SCOPED_TRACE(name);
         const bool folder = name.back() == '/';
         const std::string plain = folder ? name.substr(0, name.size() - 1) : name;
@@ -115,7 +121,8 @@ TEST_P(CollisionTest, NamesAreMadeUniqueWhenDetectionIsOff)
         ASSERT_NE(jolietEntry, joliet.end());
         EXPECT_EQ(isoEntry->second.directory, folder);
         EXPECT_EQ(jolietEntry->second.directory, folder);
-        if (!folder) { // each name leads to its own file
+        if (!folder)
+        {  // each name leads to its own file
             EXPECT_TRUE(reader.sameAsFile(isoEntry->second, source));
             EXPECT_TRUE(reader.sameAsFile(jolietEntry->second, source));
         }
@@ -135,14 +142,16 @@ TEST_P(CollisionTest, BuildFailsNamingBothWhenDetectionIsOn)
 INSTANTIATE_TEST_SUITE_P(Collisions, CollisionTest, ::testing::ValuesIn(collisionCases()),
                          [](const ::testing::TestParamInfo<CollisionCase>& info) { return info.param.title; });
 
-struct LengthCase {
+struct LengthCase
+{
     const char* title;
-    std::size_t length; // characters of the file name, extension included
-    bool nested;        // in a folder added with it, rather than added by itself
+    std::size_t length;  // characters of the file name, extension included
+    bool nested;         // in a folder added with it, rather than added by itself
     std::uint32_t result;
 };
 
-class JolietLengthTest : public ::testing::TestWithParam<LengthCase> {};
+class JolietLengthTest : public ::testing::TestWithParam<LengthCase>
+{};
 
 TEST_P(JolietLengthTest, NamesUpTo103CharactersAreKeptWhole)
 {
@@ -155,7 +164,8 @@ TEST_P(JolietLengthTest, NamesUpTo103CharactersAreKeptWhole)
     TreeSession session;
     const std::uint32_t added = session.add(c.nested ? scratch / "Folder" : file);
     ASSERT_EQ(added, c.result);
-    if (c.result != 0) {
+    if (c.result != 0)
+    {
         EXPECT_NE(session.text().find(name), std::string::npos) << "the message names the file: " << session.text();
         EXPECT_NE(session.text().find("103"), std::string::npos) << session.text();
     }
@@ -178,5 +188,5 @@ INSTANTIATE_TEST_SUITE_P(Lengths, JolietLengthTest,
                                            LengthCase{"Nested104", 104, true, STARBURN_ERROR_PATH_TOO_LONG}),
                          [](const ::testing::TestParamInfo<LengthCase>& info) { return info.param.title; });
 
-} // namespace
-} // namespace osm::iso::test
+}  // namespace
+}  // namespace osm::iso::test

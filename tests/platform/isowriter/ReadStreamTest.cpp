@@ -11,7 +11,8 @@
 namespace osm::iso::test {
 namespace {
 
-class ReadStreamTest : public ::testing::Test {
+class ReadStreamTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -36,7 +37,8 @@ protected:
         EXPECT_EQ(session.seek(), 0u);
         std::string image(static_cast<std::size_t>(session.size()), '\0');
         std::size_t at = 0;
-        while (at < image.size()) {
+        while (at < image.size())
+        {
             const std::uint32_t n = static_cast<std::uint32_t>(std::min<std::size_t>(chunk, image.size() - at));
             const std::uint32_t r = session.read(&image[at], n);
             EXPECT_EQ(r, 0u) << session.text();
@@ -57,8 +59,9 @@ TEST_F(ReadStreamTest, EveryChunkSizeGivesTheSameImage)
     const std::string reference = readAll(session, kChunk);
     ASSERT_EQ(reference.size(), session.size());
     ASSERT_EQ(reference.size() % 2048, 0u);
-    for (const std::uint32_t chunk : {7u, 2047u, 2048u, 2049u, 65539u, 1048577u,
-                                      static_cast<std::uint32_t>(reference.size())}) {
+    for (const std::uint32_t chunk :
+         {7u, 2047u, 2048u, 2049u, 65539u, 1048577u, static_cast<std::uint32_t>(reference.size())})
+    {
         EXPECT_TRUE(readAll(session, chunk) == reference) << "chunk " << chunk;
     }
 }
@@ -100,14 +103,21 @@ TEST_F(ReadStreamTest, ReadingPastTheEndIsRefused)
     EXPECT_EQ(session.read(&image[0], static_cast<std::uint32_t>(image.size() - 1)), 0u) << session.text();
 }
 
-struct ChangeCase {
+struct ChangeCase
+{
     const char* title;
-    const char* file; // relative to the source folder, or "boot" for the boot image
-    enum Kind { Grow, Shrink, Remove } kind;
+    const char* file;  // relative to the source folder, or "boot" for the boot image
+    enum Kind
+    {
+        Grow,
+        Shrink,
+        Remove
+    } kind;
     std::uint32_t result;
 };
 
-class ChangedFileTest : public ReadStreamTest, public ::testing::WithParamInterface<ChangeCase> {};
+class ChangedFileTest : public ReadStreamTest, public ::testing::WithParamInterface<ChangeCase>
+{};
 
 TEST_P(ChangedFileTest, ReadFailsNamingTheFileUntilItIsRestored)
 {
@@ -118,7 +128,8 @@ TEST_P(ChangedFileTest, ReadFailsNamingTheFileUntilItIsRestored)
     prepare(session);
     const std::string reference = readAll(session, kChunk);
 
-    switch (c.kind) {
+    switch (c.kind)
+    {
     case ChangeCase::Grow:
         writeFile(file, original + "more");
         break;
@@ -133,7 +144,8 @@ TEST_P(ChangedFileTest, ReadFailsNamingTheFileUntilItIsRestored)
     std::vector<char> buffer(static_cast<std::size_t>(session.size()));
     EXPECT_EQ(session.read(buffer.data(), static_cast<std::uint32_t>(buffer.size())), c.result);
     EXPECT_NE(session.text().find(file.filename().u8string()), std::string::npos) << session.text();
-    if (c.kind == ChangeCase::Remove) {
+    if (c.kind == ChangeCase::Remove)
+    {
         EXPECT_NE(session.systemError(), 0u);
     }
     // After a failure the stream must be restarted.
@@ -154,14 +166,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A file's size is not asked again when it is opened: the read itself must notice every change, whether the
 // file's end falls inside the caller's buffer or exactly at its end, and in files read in several calls.
-struct BoundaryCase {
+struct BoundaryCase
+{
     const char* title;
-    const char* file;       // relative to the source folder
-    std::int64_t change;    // bytes added (negative: removed from the end)
-    bool readEndsAtFileEnd; // the first read stops exactly where the file's data ends in the image
+    const char* file;        // relative to the source folder
+    std::int64_t change;     // bytes added (negative: removed from the end)
+    bool readEndsAtFileEnd;  // the first read stops exactly where the file's data ends in the image
 };
 
-class SizeChangeBoundaryTest : public ReadStreamTest, public ::testing::WithParamInterface<BoundaryCase> {
+class SizeChangeBoundaryTest : public ReadStreamTest, public ::testing::WithParamInterface<BoundaryCase>
+{
 protected:
     void SetUp() override
     {
@@ -235,5 +249,5 @@ TEST_F(ReadStreamTest, SameInputGivesTheSameImageWhateverTheAddOrder)
     EXPECT_TRUE(first == second);
 }
 
-} // namespace
-} // namespace osm::iso::test
+}  // namespace
+}  // namespace osm::iso::test

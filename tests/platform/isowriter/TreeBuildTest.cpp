@@ -19,7 +19,8 @@ std::set<std::string> pathsOf(const std::map<std::string, IsoReader::Entry>& tre
     return paths;
 }
 
-class TreeBuildTest : public ::testing::Test {
+class TreeBuildTest : public ::testing::Test
+{
 protected:
     // Builds what the session holds into out.iso and reads its Joliet tree.
     std::set<std::string> buildJoliet(TreeSession& session)
@@ -36,8 +37,8 @@ TEST_F(TreeBuildTest, ExcludedFilesAndFoldersAreSkippedWherever)
 {
     const fs::path dist = scratch_ / "dist";
     writePattern(dist / "I386" / "keep.txt", 10, 1);
-    writePattern(dist / "xp.iso", 4096, 2);                 // the wizard's own output, at the top
-    writePattern(dist / "I386" / "old" / "xp.iso", 100, 3); // and a folder of old output deeper down
+    writePattern(dist / "xp.iso", 4096, 2);                  // the wizard's own output, at the top
+    writePattern(dist / "I386" / "old" / "xp.iso", 100, 3);  // and a folder of old output deeper down
     writePattern(dist / "I386" / "old" / "other.txt", 100, 4);
     TreeSession session;
     // Spelled differently from the way Add meets them: relative parts and a trailing separator.
@@ -67,8 +68,7 @@ TEST_F(TreeBuildTest, FoldersAddedAloneTakeEntriesAddedUnderThem)
     ASSERT_EQ(session.add(scratch_ / "src" / "Folder", STARBURN_ADD_ENTRY_ONLY, nullptr, &folder), 0u);
     ASSERT_NE(folder, nullptr);
     STARBURN_NODE file = nullptr;
-    ASSERT_EQ(session.add(scratch_ / "src" / "other.bin", STARBURN_ADD_WITH_CONTENTS, folder, &file, "renamed.dat"),
-              0u)
+    ASSERT_EQ(session.add(scratch_ / "src" / "other.bin", STARBURN_ADD_WITH_CONTENTS, folder, &file, "renamed.dat"), 0u)
         << session.text();
     // A file is no parent.
     EXPECT_EQ(session.add(scratch_ / "src" / "other.bin", STARBURN_ADD_WITH_CONTENTS, file),
@@ -86,7 +86,8 @@ TEST_F(TreeBuildTest, AnEmptyTreeMakesAValidImage)
     IsoReader reader(scratch_ / "out.iso");
     EXPECT_EQ(pathsOf(reader.tree(false)), (std::set<std::string>{"/"}));
     EXPECT_FALSE(reader.boot().has_value());
-    if (haveTool("isoinfo")) {
+    if (haveTool("isoinfo"))
+    {
         std::string listing;
         EXPECT_EQ(run("isoinfo -J -l -i " + quote(scratch_ / "out.iso"), &listing), 0) << listing;
     }
@@ -94,7 +95,7 @@ TEST_F(TreeBuildTest, AnEmptyTreeMakesAValidImage)
 
 TEST_F(TreeBuildTest, WithoutJolietOnlyThePrimaryVolumeIsWritten)
 {
-    const std::string longName = std::string(150, 'x') + ".txt"; // no Joliet: no limit on the original name
+    const std::string longName = std::string(150, 'x') + ".txt";  // no Joliet: no limit on the original name
     writePattern(scratch_ / "src" / longName, 10, 1);
     TreeSession session(true, 0, 1);
     ASSERT_EQ(session.add(scratch_ / "src"), 0u) << session.text();
@@ -113,7 +114,7 @@ TEST_F(TreeBuildTest, WithoutFileDatesEveryRecordCarriesTheVolumeTime)
     ASSERT_EQ(session.add(scratch_ / "src"), 0u) << session.text();
     buildJoliet(session);
     IsoReader reader(scratch_ / "out.iso");
-    const std::uint8_t volumeTime[7] = {110, 1, 1, 0, 0, 0, 0}; // 2010-01-01 00:00:00 UTC
+    const std::uint8_t volumeTime[7] = {110, 1, 1, 0, 0, 0, 0};  // 2010-01-01 00:00:00 UTC
     for (const bool joliet : {false, true})
         for (const auto& kv : reader.tree(joliet))
             EXPECT_EQ(0, std::memcmp(kv.second.records.front().date, volumeTime, 7)) << kv.first;
@@ -126,9 +127,9 @@ TEST_F(TreeBuildTest, LinksToFoldersAreSkippedAndLinksToFilesGiveTheirTarget)
     const fs::path folder = dist / "Folder";
     writePattern(folder / "real.txt", 10, 1);
     fs::create_directory_symlink("..", folder / "loop");           // would repeat the tree for ever
-    fs::create_directory_symlink(folder, folder / "alias");         // a second way into a folder
-    fs::create_symlink(folder / "real.txt", folder / "link.txt");   // taken as the file it names
-    fs::create_symlink(dist / "missing", folder / "dangling");      // nothing to take
+    fs::create_directory_symlink(folder, folder / "alias");        // a second way into a folder
+    fs::create_symlink(folder / "real.txt", folder / "link.txt");  // taken as the file it names
+    fs::create_symlink(dist / "missing", folder / "dangling");     // nothing to take
     TreeSession session;
     ASSERT_EQ(session.addTopLevel(dist), 0u) << session.text();
     EXPECT_EQ(buildJoliet(session), (std::set<std::string>{"/", "/Folder", "/Folder/real.txt", "/Folder/link.txt"}));
@@ -154,7 +155,8 @@ TEST_F(TreeBuildTest, PathsLongerThan260CharactersAreRead)
     // Windows limits plain paths to 260 characters; a distribution copied deep into a drive passes that.
     fs::path folder = scratch_ / "dist";
     std::string jolietPath;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 6; ++i)
+    {
         const std::string name = "Folder_" + std::to_string(i) + "_" + std::string(50, 'x');
         folder /= name;
         jolietPath += "/" + name;
@@ -191,5 +193,5 @@ TEST_F(TreeBuildTest, MissingPathsFailNamingThem)
     EXPECT_EQ(buildJoliet(session), (std::set<std::string>{"/"}));
 }
 
-} // namespace
-} // namespace osm::iso::test
+}  // namespace
+}  // namespace osm::iso::test

@@ -12,7 +12,8 @@ namespace osm::iso::test {
 namespace {
 
 // A small tree with a few levels of folders, built into xp.iso with the wizard's boot arguments.
-class VolumeStructureTest : public ::testing::Test {
+class VolumeStructureTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -49,13 +50,15 @@ protected:
     std::string boot_;
 };
 
-struct LabelCase {
+struct LabelCase
+{
     const char* label;
-    const char* primaryId; // d-characters, at most 32
-    const char* jolietId;  // original text, at most 16 characters
+    const char* primaryId;  // d-characters, at most 32
+    const char* jolietId;   // original text, at most 16 characters
 };
 
-class VolumeLabelTest : public VolumeStructureTest, public ::testing::WithParamInterface<LabelCase> {};
+class VolumeLabelTest : public VolumeStructureTest, public ::testing::WithParamInterface<LabelCase>
+{};
 
 TEST_P(VolumeLabelTest, BothVolumesCarryLabelAndIdentifiers)
 {
@@ -66,7 +69,7 @@ TEST_P(VolumeLabelTest, BothVolumesCarryLabelAndIdentifiers)
     std::vector<int> types;
     for (const auto& d : reader.descriptors())
         types.push_back(d.type);
-    EXPECT_EQ(types, (std::vector<int>{1, 0, 2, 255})); // primary, boot record, Joliet, terminator
+    EXPECT_EQ(types, (std::vector<int>{1, 0, 2, 255}));  // primary, boot record, Joliet, terminator
 
     const auto& primary = reader.primary();
     EXPECT_EQ(primary.volumeId, c.primaryId);
@@ -87,7 +90,7 @@ TEST_P(VolumeLabelTest, BothVolumesCarryLabelAndIdentifiers)
     EXPECT_EQ(joliet->publisher, "Taleno Company");
     EXPECT_EQ(joliet->application, "Taleno Corvane");
     EXPECT_EQ(joliet->spaceSize, primary.spaceSize);
-    EXPECT_NE(joliet->root.extent, primary.root.extent); // each volume has its own directories
+    EXPECT_NE(joliet->root.extent, primary.root.extent);  // each volume has its own directories
 }
 
 INSTANTIATE_TEST_SUITE_P(Labels, VolumeLabelTest,
@@ -99,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(Labels, VolumeLabelTest,
 TEST_F(VolumeStructureTest, PathTablesListEveryFolderInOrderInBothByteOrders)
 {
     IsoReader reader(build());
-    for (const bool joliet : {false, true}) {
+    for (const bool joliet : {false, true})
+    {
         SCOPED_TRACE(joliet ? "Joliet" : "ISO9660");
         const auto tree = reader.tree(joliet);
         const auto little = reader.pathTable(joliet, false);
@@ -108,16 +112,18 @@ TEST_F(VolumeStructureTest, PathTablesListEveryFolderInOrderInBothByteOrders)
         std::size_t folders = 0;
         for (const auto& kv : tree)
             folders += kv.second.directory;
-        ASSERT_EQ(little.size(), folders); // 15 folders, 11 levels below the root: past ISO9660's 8
+        ASSERT_EQ(little.size(), folders);  // 15 folders, 11 levels below the root: past ISO9660's 8
 
         // Rebuild each folder's path from the table and find it in the directory tree with the same extent.
         std::vector<std::string> paths;
         std::vector<std::size_t> levels;
-        for (std::size_t i = 0; i < little.size(); ++i) {
+        for (std::size_t i = 0; i < little.size(); ++i)
+        {
             EXPECT_EQ(little[i].name, big[i].name);
             EXPECT_EQ(little[i].extent, big[i].extent);
             EXPECT_EQ(little[i].parent, big[i].parent);
-            if (i == 0) {
+            if (i == 0)
+            {
                 EXPECT_EQ(little[i].name, std::string(1, '\0'));
                 EXPECT_EQ(little[i].parent, 1);
                 paths.push_back("/");
@@ -125,19 +131,23 @@ TEST_F(VolumeStructureTest, PathTablesListEveryFolderInOrderInBothByteOrders)
                 continue;
             }
             ASSERT_GE(little[i].parent, 1);
-            ASSERT_LE(little[i].parent, i); // parents come first
+            ASSERT_LE(little[i].parent, i);  // parents come first
             const std::size_t parent = little[i].parent - 1;
             paths.push_back((paths[parent] == "/" ? "" : paths[parent]) + "/" + little[i].name);
             levels.push_back(levels[parent] + 1);
             // Order: by level, then by parent number, then by name.
             EXPECT_GE(levels[i], levels[i - 1]);
-            if (levels[i] == levels[i - 1] && little[i].parent == little[i - 1].parent) {
+            if (levels[i] == levels[i - 1] && little[i].parent == little[i - 1].parent)
+            {
                 EXPECT_LT(little[i - 1].name, little[i].name);
-            } else if (levels[i] == levels[i - 1]) {
+            }
+            else if (levels[i] == levels[i - 1])
+            {
                 EXPECT_GT(little[i].parent, little[i - 1].parent);
             }
         }
-        for (std::size_t i = 0; i < paths.size(); ++i) {
+        for (std::size_t i = 0; i < paths.size(); ++i)
+        {
             ASSERT_TRUE(tree.count(paths[i])) << paths[i];
             EXPECT_EQ(tree.at(paths[i]).records.front().extent, little[i].extent) << paths[i];
         }
@@ -145,12 +155,14 @@ TEST_F(VolumeStructureTest, PathTablesListEveryFolderInOrderInBothByteOrders)
     }
 }
 
-struct BootCase {
+struct BootCase
+{
     std::uint32_t platform, sectors, segment;
-    std::uint16_t expectedSectors; // sectors 0 loads the whole 2048-byte file: 4 of 512 bytes
+    std::uint16_t expectedSectors;  // sectors 0 loads the whole 2048-byte file: 4 of 512 bytes
 };
 
-class BootCatalogTest : public VolumeStructureTest, public ::testing::WithParamInterface<BootCase> {};
+class BootCatalogTest : public VolumeStructureTest, public ::testing::WithParamInterface<BootCase>
+{};
 
 TEST_P(BootCatalogTest, CatalogHoldsTheNoEmulationEntry)
 {
@@ -163,8 +175,8 @@ TEST_P(BootCatalogTest, CatalogHoldsTheNoEmulationEntry)
     EXPECT_EQ(boot->platform, c.platform);
     EXPECT_TRUE(boot->checksumValid);
     EXPECT_TRUE(boot->keyValid);
-    EXPECT_EQ(boot->indicator, 0x88); // bootable
-    EXPECT_EQ(boot->media, 0);        // no emulation
+    EXPECT_EQ(boot->indicator, 0x88);  // bootable
+    EXPECT_EQ(boot->media, 0);         // no emulation
     EXPECT_EQ(boot->loadSegment, c.segment);
     EXPECT_EQ(boot->sectorCount, c.expectedSectors);
     const auto copied = reader.bytes(std::uint64_t(boot->imageSector) * 2048, boot_.size());
@@ -177,7 +189,7 @@ TEST_P(BootCatalogTest, CatalogHoldsTheNoEmulationEntry)
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, BootCatalogTest,
-                         ::testing::Values(BootCase{0, 4, 0, 4}, // the wizard's arguments
+                         ::testing::Values(BootCase{0, 4, 0, 4},  // the wizard's arguments
                                            BootCase{0, 0, 0, 4}, BootCase{0, 1, 0x1000, 1},
                                            BootCase{0xEF, 65535, 0x7C0, 65535}));
 
@@ -187,7 +199,8 @@ std::map<std::string, std::string> reportLines(const std::string& report)
     std::map<std::string, std::string> out;
     std::istringstream in(report);
     std::string line;
-    while (std::getline(in, line)) {
+    while (std::getline(in, line))
+    {
         auto start = line.find_first_not_of(' ');
         if (start == std::string::npos)
             continue;
@@ -285,8 +298,8 @@ print('boot:%d %d %d %d' % (e.boot_indicator, e.boot_media_type, e.load_segment,
     EXPECT_EQ(lines.at("joliet publisher"), "Taleno Company");
     EXPECT_EQ(lines.at("joliet application"), "Taleno Corvane");
     EXPECT_EQ(lines.at("platform"), "0");
-    EXPECT_EQ(lines.at("boot"), "136 0 0 4"); // 0x88 bootable, no emulation, default segment, 4 sectors
+    EXPECT_EQ(lines.at("boot"), "136 0 0 4");  // 0x88 bootable, no emulation, default segment, 4 sectors
 }
 
-} // namespace
-} // namespace osm::iso::test
+}  // namespace
+}  // namespace osm::iso::test

@@ -54,9 +54,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
     }
 }
 
-HostDialog::HostDialog(UINT nIDTemplate) : m_templateId(nIDTemplate)
-{
-}
+HostDialog::HostDialog(UINT nIDTemplate) : m_templateId(nIDTemplate) {}
 
 HostDialog::~HostDialog()
 {
@@ -80,20 +78,20 @@ bool HostDialog::Open()
 
 HWND HostDialog::AddStatic(LPCSTR text, DWORD style, const RECT& rect, UINT nID)
 {
-    HWND hWnd = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, m_hWnd,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), ::GetModuleHandleA(nullptr),
-                                  nullptr);
+    HWND hWnd =
+        ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top, rect.right - rect.left,
+                          rect.bottom - rect.top, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
+                          ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(hWnd, WM_SETFONT, SendMessage(WM_GETFONT), FALSE);
     return hWnd;
 }
 
 HWND HostDialog::AddButton(LPCSTR text, DWORD style, const RECT& rect, UINT nID)
 {
-    HWND hWnd = ::CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, rect.left,
-                                  rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hWnd,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), ::GetModuleHandleA(nullptr),
-                                  nullptr);
+    HWND hWnd =
+        ::CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, rect.left, rect.top,
+                          rect.right - rect.left, rect.bottom - rect.top, m_hWnd,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(hWnd, WM_SETFONT, SendMessage(WM_GETFONT), FALSE);
     return hWnd;
 }
@@ -194,9 +192,9 @@ Capture Capture::Printed(HWND hWnd, COLORREF background)
 {
     RECT client;
     ::GetClientRect(hWnd, &client);
-    return Drawn(SIZE{client.right, client.bottom},
-                 [&](HDC hDC) { ::SendMessageA(hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT); },
-                 background);
+    return Drawn(
+        SIZE{client.right, client.bottom},
+        [&](HDC hDC) { ::SendMessageA(hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT); }, background);
 }
 
 Capture Capture::Drawn(SIZE size, const std::function<void(HDC)>& draw, COLORREF background)

@@ -88,7 +88,10 @@ TEST_F(HeadingStaticTest, SizingToTheTextKeepsTheSideTheAlignmentNames)
         const char* name;
         DWORD style;
     } cases[] = {
-        {"left", SS_LEFT}, {"centre", SS_CENTER}, {"right", SS_RIGHT}, {"left, centred vertically", SS_LEFT | SS_CENTERIMAGE},
+        {"left", SS_LEFT},
+        {"centre", SS_CENTER},
+        {"right", SS_RIGHT},
+        {"left, centred vertically", SS_LEFT | SS_CENTERIMAGE},
     };
     for (const Case& c : cases)
     {
@@ -102,9 +105,15 @@ TEST_F(HeadingStaticTest, SizingToTheTextKeepsTheSideTheAlignmentNames)
         EXPECT_LE(std::abs(fitted.Height() - text.cy), 1);
         switch (c.style & SS_TYPEMASK)
         {
-        case SS_CENTER: EXPECT_LE(std::abs(fitted.CenterPoint().x - kStartRect.CenterPoint().x), 1); break;
-        case SS_RIGHT: EXPECT_EQ(kStartRect.right, fitted.right); break;
-        default: EXPECT_EQ(kStartRect.left, fitted.left); break;
+        case SS_CENTER:
+            EXPECT_LE(std::abs(fitted.CenterPoint().x - kStartRect.CenterPoint().x), 1);
+            break;
+        case SS_RIGHT:
+            EXPECT_EQ(kStartRect.right, fitted.right);
+            break;
+        default:
+            EXPECT_EQ(kStartRect.left, fitted.left);
+            break;
         }
         if (c.style & SS_CENTERIMAGE)
             EXPECT_LE(std::abs(fitted.CenterPoint().y - kStartRect.CenterPoint().y), 1);

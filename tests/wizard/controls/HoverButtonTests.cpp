@@ -41,8 +41,8 @@ protected:
     Capture DrawOnMemoryDC(UINT state)
     {
         return Capture::Drawn(SIZE{80, 40}, [&](HDC hDC) {
-            DRAWITEMSTRUCT item{ODT_BUTTON, IDC_BROWSE_DIST, 0, ODA_DRAWENTIRE, state, m_button.m_hWnd, hDC,
-                                RECT{0, 0, 80, 40}, 0};
+            DRAWITEMSTRUCT item{ODT_BUTTON, IDC_BROWSE_DIST,    0, ODA_DRAWENTIRE, state, m_button.m_hWnd,
+                                hDC,        RECT{0, 0, 80, 40}, 0};
             m_button.DrawItem(&item);
         });
     }
@@ -269,10 +269,18 @@ TEST_F(HoverButtonTest, ImageChangesLeaveNoGdiObjectsBehind)
     {
         switch (i % 4)
         {
-        case 0: m_button.SetImage(IDI_TEST_BUTTON, 0, TRUE, IMAGE_ICON); break;
-        case 1: m_button.SetImage(IDI_TEST_BUTTON, IDI_TEST_BUTTON, TRUE, IMAGE_ICON); break;
-        case 2: m_button.SetImage(IDB_TEST_BUTTON, 0, TRUE, IMAGE_BITMAP); break;
-        default: m_button.SetImage(IDI_TEST_BUTTON, 4999, TRUE, IMAGE_ICON); break;
+        case 0:
+            m_button.SetImage(IDI_TEST_BUTTON, 0, TRUE, IMAGE_ICON);
+            break;
+        case 1:
+            m_button.SetImage(IDI_TEST_BUTTON, IDI_TEST_BUTTON, TRUE, IMAGE_ICON);
+            break;
+        case 2:
+            m_button.SetImage(IDB_TEST_BUTTON, 0, TRUE, IMAGE_BITMAP);
+            break;
+        default:
+            m_button.SetImage(IDI_TEST_BUTTON, 4999, TRUE, IMAGE_ICON);
+            break;
         }
         m_button.Invalidate();
         m_button.UpdateWindow();

@@ -140,8 +140,8 @@ TEST_F(LinkStaticTest, OnlyTextLinksAreColoured)
         SCOPED_TRACE(c.style);
         CHyperlinkStatic link;
         ASSERT_TRUE(link.SubclassWindow(m_host.AddStatic(kLinkText, c.style, kLinkRect, IDC_WEB_LINK)));
-        const LRESULT brush = m_host.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
-                                                 reinterpret_cast<LPARAM>(link.m_hWnd));
+        const LRESULT brush =
+            m_host.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(link.m_hWnd));
         EXPECT_EQ(c.coloured, brush == reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH)));
         EXPECT_NE(0, brush) << "an uncoloured static keeps its parent's colouring";
         link.DestroyWindow();
