@@ -5,7 +5,6 @@
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/KeyboardManager.h"
 #include "framework/commandbars/MnemonicKeys.h"
 #include "framework/commandbars/MouseManager.h"
@@ -317,7 +316,7 @@ void COSMCommandBar::OnLButtonDown(UINT flags, CPoint point)
         commandBars->GetCommandBarsOptions()->m_altDragCustomization && control->IsCustomizeClickAllowed())
     {
         // Alt held: the control is dragged to another place or bar as in customize mode, for this one drag.
-        ScopedReference<COSMCommandBar> keepThis(this);
+        const RefPtr<COSMCommandBar> keepThis = RefPtr<COSMCommandBar>::Retain(this);
         commandBars->SetCustomizeMode(TRUE);
         SetPopuped(-1, FALSE);
         SetSelected(-1, kSelectMouse);
@@ -444,7 +443,7 @@ int COSMCommandBar::OnHookKeyDown(UINT key, LPARAM lParam)
 
     // The site may end this bar while it looks at the key: the reference keeps the object until we return, and the
     // window handle tells whether the bar is still there.
-    ScopedReference<COSMCommandBar> keepAlive(this);
+    const RefPtr<COSMCommandBar> keepAlive = RefPtr<COSMCommandBar>::Retain(this);
     const HWND window = m_hWnd;
     if (CWnd* site = GetSite(); site && ::IsWindow(site->GetSafeHwnd()))
     {

@@ -6,6 +6,7 @@
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/PopupPlacement.h"
 #include "framework/commandbars/SoundManager.h"
+#include "framework/commandbars/ToolBar.h"
 #include "framework/controls/ControlPopup.h"
 #include "framework/controls/ShadowManager.h"
 #include "framework/controls/ToolTipContext.h"

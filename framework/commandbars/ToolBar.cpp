@@ -3,7 +3,6 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/DockBar.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/controls/ToolBarMoveTracker.h"
 #include "framework/foundation/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
@@ -161,7 +160,7 @@ void COSMToolBar::SetVisible(BOOL visible)
         PostMessage(kMessageRemoveHidden, 0, 0);
         return;
     }
-    ScopedReference<COSMToolBar> keep(this);
+    const RefPtr<COSMToolBar> keep = RefPtr<COSMToolBar>::Retain(this);
     commandBars->Remove(this);
 }
 
