@@ -62,25 +62,23 @@ COSMPaintManager::COSMPaintManager(COSMVisualStyleFunctions& styleFunctions)
     m_faceGradient.SetStandardColors(COSMPaintManagerColor::kNone, COSMPaintManagerColor::kNone, 0.5f);
     // A new look starts with images generated afresh in its colours.
     GetImageManager()->RefreshAll();
-    m_galleryPaintManager = new COSMControlGalleryPaintManager(this);
-    m_sliderPaintManager = new COSMSliderPaintManager(this);
-    m_progressPaintManager = new COSMProgressPaintManager(this);
+    m_galleryPaintManager = std::make_unique<COSMControlGalleryPaintManager>(this);
+    m_sliderPaintManager = std::make_unique<COSMSliderPaintManager>(this);
+    m_progressPaintManager = std::make_unique<COSMProgressPaintManager>(this);
     if (HMODULE user32 = ::GetModuleHandleA("USER32"))
         m_setLayeredWindowAttributes = reinterpret_cast<PFNSETLAYEREDWINDOWATTRIBUTES>(
             reinterpret_cast<void*>(::GetProcAddress(user32, "SetLayeredWindowAttributes")));
-    m_shadowManager = new COSMShadowManager;
+    m_shadowManager = RefPtr<COSMShadowManager>::Adopt(new COSMShadowManager);
 }
 
 COSMPaintManager::~COSMPaintManager()
 {
-    delete m_galleryPaintManager;
-    delete m_sliderPaintManager;
-    delete m_progressPaintManager;
-    delete m_framePaintManager;
-    if (m_shadowManager)
-        m_shadowManager->InternalRelease();
-    if (m_ribbonPaintManager)
-        m_ribbonPaintManager->InternalRelease();
+    m_galleryPaintManager.reset();
+    m_sliderPaintManager.reset();
+    m_progressPaintManager.reset();
+    m_framePaintManager.reset();
+    m_shadowManager.Reset();
+    m_ribbonPaintManager.Reset();
     m_statusTheme.CloseThemeData();
     m_buttonTheme.CloseThemeData();
 }
@@ -88,12 +86,9 @@ COSMPaintManager::~COSMPaintManager()
 void COSMPaintManager::SetPartPaintManagers(COSMControlGalleryPaintManager* gallery, COSMSliderPaintManager* slider,
                                             COSMProgressPaintManager* progress)
 {
-    delete m_galleryPaintManager;
-    delete m_sliderPaintManager;
-    delete m_progressPaintManager;
-    m_galleryPaintManager = gallery;
-    m_sliderPaintManager = slider;
-    m_progressPaintManager = progress;
+    m_galleryPaintManager.reset(gallery);
+    m_sliderPaintManager.reset(slider);
+    m_progressPaintManager.reset(progress);
 }
 
 // ---- Colours ----
@@ -393,20 +388,20 @@ COSMFramePaintManager* COSMPaintManager::GetFramePaintManager()
 {
     if (!m_framePaintManager)
     {
-        m_framePaintManager = new COSMFramePaintManager(this);
+        m_framePaintManager = std::make_unique<COSMFramePaintManager>(this);
         m_framePaintManager->RefreshMetrics();
     }
-    return m_framePaintManager;
+    return m_framePaintManager.get();
 }
 
 COSMRibbonPaintManager* COSMPaintManager::GetRibbonPaintManager()
 {
     if (!m_ribbonPaintManager)
     {
-        m_ribbonPaintManager = new COSMRibbonPaintManager(this);
+        m_ribbonPaintManager = RefPtr<COSMRibbonPaintManager>::Adopt(new COSMRibbonPaintManager(this));
         m_ribbonPaintManager->RefreshMetrics();
     }
-    return m_ribbonPaintManager;
+    return m_ribbonPaintManager.Get();
 }
 
 // ---- The process-wide manager and the factory ----

@@ -12,6 +12,9 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
+
+#include <memory>
+
 #include "framework/foundation/PaintManagerColor.h"
 #include "framework/foundation/PaintManagerFont.h"
 #include "framework/foundation/VisualStyleWrapper.h"
@@ -241,10 +244,10 @@ public:
     COSMPaintManagerColor& GetFloatingCaptionTextColor() { return m_floatingCaptionTextColor; }
     COSMVisualStyleWrapper& GetStatusTheme() { return m_statusTheme; }
     COSMVisualStyleWrapper& GetButtonTheme() { return m_buttonTheme; }
-    COSMShadowManager* GetShadowManager() const { return m_shadowManager; }
-    COSMControlGalleryPaintManager* GetGalleryPaintManager() const { return m_galleryPaintManager; }
-    COSMSliderPaintManager* GetSliderPaintManager() const { return m_sliderPaintManager; }
-    COSMProgressPaintManager* GetProgressPaintManager() const { return m_progressPaintManager; }
+    COSMShadowManager* GetShadowManager() const { return m_shadowManager.Get(); }
+    COSMControlGalleryPaintManager* GetGalleryPaintManager() const { return m_galleryPaintManager.get(); }
+    COSMSliderPaintManager* GetSliderPaintManager() const { return m_sliderPaintManager.get(); }
+    COSMProgressPaintManager* GetProgressPaintManager() const { return m_progressPaintManager.get(); }
     PFNSETLAYEREDWINDOWATTRIBUTES GetSetLayeredWindowAttributes() const { return m_setLayeredWindowAttributes; }
 
     // Primitives the themes share.
@@ -351,11 +354,12 @@ private:
     COSMPaintManagerFont m_iconTitleBoldFont;
     COSMPaintManagerFont m_statusFont;
     BOOL m_autoIconSize = FALSE;
-    COSMControlGalleryPaintManager* m_galleryPaintManager = nullptr;
-    COSMSliderPaintManager* m_sliderPaintManager = nullptr;
-    COSMProgressPaintManager* m_progressPaintManager = nullptr;
-    COSMRibbonPaintManager* m_ribbonPaintManager = nullptr;
-    COSMFramePaintManager* m_framePaintManager = nullptr;
+    // Owned: a constructor that throws after making them frees them again.
+    std::unique_ptr<COSMControlGalleryPaintManager> m_galleryPaintManager;
+    std::unique_ptr<COSMSliderPaintManager> m_sliderPaintManager;
+    std::unique_ptr<COSMProgressPaintManager> m_progressPaintManager;
+    RefPtr<COSMRibbonPaintManager> m_ribbonPaintManager;
+    std::unique_ptr<COSMFramePaintManager> m_framePaintManager;
     PFNSETLAYEREDWINDOWATTRIBUTES m_setLayeredWindowAttributes = nullptr;
     BOOL m_faceNameMatch = FALSE;
     CString m_faceName;
@@ -372,5 +376,5 @@ private:
     COSMPaintManagerIconsInfo m_iconsInfo;
     COSMPaintManagerColor m_colors[kColorCount];
     int m_visualStyleSelection = 7;
-    COSMShadowManager* m_shadowManager = nullptr;
+    RefPtr<COSMShadowManager> m_shadowManager;
 };
