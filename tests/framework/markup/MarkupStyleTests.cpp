@@ -220,7 +220,9 @@ TEST_F(ParseTest, AStylesFindResourceSearchesOnlyItsOwnResources)
     ASSERT_TRUE(root);
     auto* resources = MarkupDynamicCast<COSMMarkupResourceDictionary>(root->GetValue(Input::s_pResourcesProperty));
     ASSERT_NE(nullptr, resources);
-    Hold styleKey = Hold::Adopt(Text(L"s")), own(Text(L"own")), outer(Text(L"outer"));
+    Hold styleKey = Hold::Adopt(Text(L"s"));
+    Hold own = Hold::Adopt(Text(L"own"));
+    Hold outer = Hold::Adopt(Text(L"outer"));
     auto* style = MarkupDynamicCast<COSMMarkupStyle>(resources->Lookup(styleKey.Get()));
     ASSERT_NE(nullptr, style);
     EXPECT_EQ("#00FF00", DescribeValue(style->FindResource(own.Get())));
