@@ -8,8 +8,9 @@
 //   ...
 //   bar->InternalRelease();                        // destroys a window it still has
 //
-// The virtual operations are the contract each bar type overrides. Tracking, keys and customize drops live in
-// CommandBarTracking.cpp and CommandBarCustomizeDrop.cpp; layout, keyboard tips and persistence come later.
+// The virtual operations are the contract each bar type overrides. The bar's behaviour is spread over files named
+// after it: mouse tracking and keys (CommandBarTracking.cpp), customize drops (CommandBarCustomizeDrop.cpp), keyboard
+// tips (CommandBarKeyboardTips.cpp), tooltips (CommandBarToolTips.cpp) and saving and loading (CommandBarExchange.cpp).
 #pragma once
 
 #include "framework/commandbars/Accessible.h"
