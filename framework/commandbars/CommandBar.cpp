@@ -7,12 +7,12 @@
 #include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ShortcutManager.h"
-#include "framework/controls/HookManager.h"
-#include "framework/controls/ToolTipContext.h"
+#include "framework/foundation/HookManager.h"
+#include "framework/foundation/ToolTipContext.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ImageManager.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 IMPLEMENT_SERIAL(COSMCommandBar, CWnd, VERSIONABLE_SCHEMA | 0x22)
 

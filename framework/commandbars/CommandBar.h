@@ -15,7 +15,7 @@
 
 #include "framework/commandbars/Accessible.h"
 #include "framework/commandbars/Controls.h"
-#include "framework/controls/HookManagerSink.h"
+#include "framework/foundation/HookManagerSink.h"
 
 #include <memory>
 

@@ -9,7 +9,7 @@
 #include "framework/commandbars/KeyboardManager.h"
 #include "framework/commandbars/MnemonicKeys.h"
 #include "framework/commandbars/MouseManager.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 #include "framework/foundation/WindowFunctions.h"
 
 #include <algorithm>

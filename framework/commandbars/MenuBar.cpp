@@ -5,7 +5,7 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
 #include "framework/commandbars/MouseManager.h"
-#include "framework/controls/HookManager.h"
+#include "framework/foundation/HookManager.h"
 #include "framework/foundation/ImageManager.h"
 
 #include <iterator>

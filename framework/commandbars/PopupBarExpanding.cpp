@@ -7,8 +7,8 @@
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/PopupExpandButton.h"
-#include "framework/controls/ToolTipContext.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/foundation/ToolTipContext.h"
+#include "framework/commandbars/PaintManager.h"
 
 COSMControl* COSMPopupBar::GetExpandButton() const
 {

@@ -4,8 +4,8 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/DockBar.h"
 #include "framework/commandbars/HeldReference.h"
-#include "framework/controls/ToolBarMoveTracker.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/ToolBarMoveTracker.h"
+#include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 #include "framework/foundation/WindowFunctions.h"
 

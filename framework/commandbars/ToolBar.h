@@ -13,7 +13,7 @@
 #pragma once
 
 #include "framework/commandbars/CommandBar.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 #include "framework/foundation/ResourceManager.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
 

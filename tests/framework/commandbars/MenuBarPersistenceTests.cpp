@@ -5,7 +5,7 @@
 
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 
 using namespace commandbars_test;
 using namespace prop_exchange_test;
