@@ -311,6 +311,115 @@ TEST_F(EndToEndTest, MenuToolbarAndContextMenuClicksReachTheFrame)
     EXPECT_EQ(nullptr, site.contextMenu->GetSafeHwnd());
 }
 
+// Ctrl+Tab (with Shift: backwards) pressed as a user does: Ctrl and Shift held around a Tab.
+void SendCtrlTab(bool backward)
+{
+    QueueKeyEvent(VK_CONTROL, false);
+    if (backward)
+        QueueKeyEvent(VK_SHIFT, false);
+    QueueKeyEvent(VK_TAB, false);
+    QueueKeyEvent(VK_TAB, true);
+    if (backward)
+        QueueKeyEvent(VK_SHIFT, true);
+    QueueKeyEvent(VK_CONTROL, true);
+    PumpFor(80);
+}
+
+// The bars of the site that track, by title.
+std::vector<std::string> TrackingBars(const EndToEndSite& site)
+{
+    std::vector<std::string> titles;
+    for (int i = 0; i < site.commandBars->GetCount(); ++i)
+    {
+        const COSMCommandBar* bar = site.commandBars->GetAt(i);
+        if (bar->GetTrackingMode() != 0)
+            titles.push_back(static_cast<LPCSTR>(bar->GetTitle()));
+    }
+    return titles;
+}
+
+const COSMCommandBar* BarTitled(const EndToEndSite& site, const std::string& title)
+{
+    for (int i = 0; i < site.commandBars->GetCount(); ++i)
+        if (title == static_cast<LPCSTR>(site.commandBars->GetAt(i)->GetTitle()))
+            return site.commandBars->GetAt(i);
+    return nullptr;
+}
+
+TEST_F(EndToEndTest, CtrlTabMovesFromBarToBarAndBack)
+{
+    EndToEndSite site;
+    ASSERT_TRUE(site.created);
+    site.frame.SetFocus();
+
+    // A lone Alt: the menu bar tracks from the keyboard with File selected.
+    SendKey(VK_MENU);
+    ASSERT_TRUE(PumpUntil([&] { return site.menuBar->GetTrackingMode() == 1; }));
+    ASSERT_EQ(std::vector<std::string>{"Menu Bar"}, TrackingBars(site));
+    EXPECT_EQ(0, site.menuBar->GetSelectedIndex());
+
+    // Each press hands the keyboard to the next visible bar in the manager's order (round past either end), with
+    // that bar's first control selected; the bar before lets go.
+    const struct
+    {
+        bool backward;
+        const char* tracking;
+    } presses[] = {
+        {false, "Standard"}, {false, "Format"},  {false, "Menu Bar"},
+        {true, "Format"},    {true, "Standard"}, {true, "Menu Bar"},
+    };
+    for (const auto& press : presses)
+    {
+        SCOPED_TRACE(std::string(press.backward ? "Ctrl+Shift+Tab to " : "Ctrl+Tab to ") + press.tracking);
+        SendCtrlTab(press.backward);
+        ASSERT_EQ(std::vector<std::string>{press.tracking}, TrackingBars(site));
+        const COSMCommandBar* bar = BarTitled(site, press.tracking);
+        ASSERT_NE(nullptr, bar);
+        EXPECT_EQ(0, bar->GetSelectedIndex());
+        EXPECT_TRUE(bar->IsSelectedByKeyboard());
+    }
+    EXPECT_TRUE(site.commandBars->IsKeyboardCuesShown());
+
+    // Escape lets the last one go: no command ran on the way.
+    SendKey(VK_ESCAPE);
+    EXPECT_TRUE(TrackingBars(site).empty());
+    EXPECT_EQ(0, site.frame.CountOf(WM_COMMAND));
+}
+
+TEST_F(EndToEndTest, AltThenAToolbarButtonsAccessKeyRunsItsCommandOnce)
+{
+    EndToEndSite site;
+    ASSERT_TRUE(site.created);
+    // Bold marks B as its access key; neither menu bar caption (File, Help) nor another button has it.
+    site.format->GetControl(0)->SetCaption("&Bold");
+    site.frame.RecalcLayout();
+    PumpFor(100);
+    ASSERT_TRUE(site.format->GetControl(0)->IsCaptionVisible());
+    site.frame.SetFocus();
+    site.frame.ClearRecords();
+
+    SendKey(VK_MENU);
+    ASSERT_TRUE(PumpUntil([&] { return site.menuBar->GetTrackingMode() == 1; }));
+    SendKey('B');
+    PumpFor(150);
+    const auto commands = site.frame.RecordsOf(WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ(static_cast<WPARAM>(ID_E2E_BOLD), LOWORD(commands[0].wParam));
+    // The menu bar gave the keyboard up, and no menu opened.
+    EXPECT_EQ(0, site.menuBar->GetTrackingMode());
+    EXPECT_EQ(-1, site.menuBar->GetPopupedIndex());
+
+    // A key that is nobody's access key runs nothing.
+    site.commandBars->ClosePopups();
+    site.frame.ClearRecords();
+    SendKey(VK_MENU);
+    ASSERT_TRUE(PumpUntil([&] { return site.menuBar->GetTrackingMode() == 1; }));
+    SendKey('Q');
+    PumpFor(100);
+    EXPECT_EQ(0, site.frame.CountOf(WM_COMMAND));
+    site.commandBars->ClosePopups();
+}
+
 TEST_F(EndToEndTest, AButtonDraggedToTheOtherToolbarStaysThereAfterSavingAndLoading)
 {
     const std::string folder = ArtefactsFolder();
