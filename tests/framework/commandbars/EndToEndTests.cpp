@@ -1,9 +1,10 @@
 // The command bars end to end, as an application has them: a frame with the manager, dock bars, a menu bar from a
 // menu resource, two toolbars from toolbar resources and a context menu on the right button, driven only by
-// synthesized input. Commands arrive from the menu, a toolbar button and the context menu; a button dragged in
-// customize mode from one toolbar to the other survives saving the bars to a file and loading them into a frame
-// built afresh. Pictures of the frame before saving and after loading go to the build tree's artefacts folder
-// (looked at by people, never compared: fonts differ between machines). A program of its own that runs alone.
+// synthesized input. Commands arrive from the menu, a toolbar button and the context menu; Ctrl+Tab walks the bars
+// and Alt then a button's access key runs it; a button dragged in customize mode from one toolbar to the other, and a
+// toolbar floating at a place, survive saving the bars to a file and loading them into a frame built afresh. Pictures
+// of the frame before saving and after loading go to the build tree's artefacts folder (looked at by people, never
+// compared: fonts differ between machines). A program of its own that runs alone.
 #include "DockTestSupport.h"
 #include "EndToEndTestIds.h"
 #include "InputTestSupport.h"
@@ -420,6 +421,66 @@ TEST_F(EndToEndTest, AltThenAToolbarButtonsAccessKeyRunsItsCommandOnce)
     site.commandBars->ClosePopups();
 }
 
+// A store of the site's bars in the file, and the same loaded into a fresh site.
+void SaveSite(EndToEndSite& site, const std::string& store)
+{
+    CFile file;
+    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeCreate | CFile::modeWrite)) << store;
+    CArchive ar(&file, CArchive::store);
+    COSMPropExchangeArchive px(ar);
+    ASSERT_TRUE(site.commandBars->SaveBarState(&px));
+    ar.Close();
+    file.Close();
+}
+
+void LoadSite(EndToEndSite& site, const std::string& store)
+{
+    CFile file;
+    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeRead)) << store;
+    CArchive ar(&file, CArchive::load);
+    COSMPropExchangeArchive px(ar);
+    ASSERT_TRUE(site.commandBars->LoadBarState(&px, TRUE));
+    ar.Close();
+    site.frame.RecalcLayout();
+    PumpFor(150);
+}
+
+TEST_F(EndToEndTest, AFloatingToolbarFloatsAtTheSamePlaceAfterSavingAndLoading)
+{
+    const std::string store = ArtefactsFolder() + "/end-to-end-floating.dat";
+    const CPoint place(430, 330);
+    CRect floated;
+    {
+        EndToEndSite site;
+        ASSERT_TRUE(site.created);
+        // Format floats, and its window is left at the place, as a drag of its caption leaves it.
+        ASSERT_TRUE(site.commandBars->FloatCommandBar(site.format));
+        ::SetWindowPos(site.format->GetSafeHwnd(), nullptr, place.x, place.y, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpFor(100);
+        site.format->GetWindowRect(&floated);
+        ASSERT_EQ(place, floated.TopLeft());
+        ASSERT_NO_FATAL_FAILURE(SaveSite(site, store));
+    }
+
+    // The application starts again with Format docked, as it makes it; the store floats it where it was.
+    EndToEndSite site;
+    ASSERT_TRUE(site.created);
+    ASSERT_TRUE(site.format->IsDocked());
+    ASSERT_NO_FATAL_FAILURE(LoadSite(site, store));
+    COSMCommandBar* format = site.commandBars->FindCommandBar(IDR_E2E_FORMAT);
+    ASSERT_EQ(site.format, format);
+    EXPECT_EQ(COSMCommandBar::kPositionFloating, format->GetPosition());
+    EXPECT_FALSE(site.format->IsDocked());
+    EXPECT_TRUE(format->GetStyle() & WS_POPUP);
+    EXPECT_TRUE(format->IsWindowVisible());
+    CRect loaded;
+    format->GetWindowRect(&loaded);
+    EXPECT_EQ(floated, loaded);
+    // Standard stays docked where it was.
+    EXPECT_TRUE(site.standard->IsDocked());
+}
+
 TEST_F(EndToEndTest, AButtonDraggedToTheOtherToolbarStaysThereAfterSavingAndLoading)
 {
     const std::string folder = ArtefactsFolder();
@@ -460,28 +521,13 @@ TEST_F(EndToEndTest, AButtonDraggedToTheOtherToolbarStaysThereAfterSavingAndLoad
         ASSERT_TRUE(WriteWindowBitmap(site.frame.GetSafeHwnd(), picture));
         ExpectBitmapOfWindow(picture, site.frame.GetSafeHwnd());
 
-        CFile file;
-        ASSERT_TRUE(file.Open(store.c_str(), CFile::modeCreate | CFile::modeWrite)) << store;
-        CArchive ar(&file, CArchive::store);
-        COSMPropExchangeArchive px(ar);
-        ASSERT_TRUE(site.commandBars->SaveBarState(&px));
-        ar.Close();
-        file.Close();
+        ASSERT_NO_FATAL_FAILURE(SaveSite(site, store));
     }
 
     // A program that starts again: the same bars built afresh, then the saved state loaded over them.
     EndToEndSite site;
     ASSERT_TRUE(site.created);
-    {
-        CFile file;
-        ASSERT_TRUE(file.Open(store.c_str(), CFile::modeRead)) << store;
-        CArchive ar(&file, CArchive::load);
-        COSMPropExchangeArchive px(ar);
-        ASSERT_TRUE(site.commandBars->LoadBarState(&px, TRUE));
-        ar.Close();
-    }
-    site.frame.RecalcLayout();
-    PumpFor(150);
+    ASSERT_NO_FATAL_FAILURE(LoadSite(site, store));
     const std::string picture = folder + "/end-to-end-after-load.bmp";
     ASSERT_TRUE(WriteWindowBitmap(site.frame.GetSafeHwnd(), picture));
     ExpectBitmapOfWindow(picture, site.frame.GetSafeHwnd());
