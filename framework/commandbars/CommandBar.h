@@ -8,8 +8,10 @@
 //   ...
 //   bar->InternalRelease();                        // destroys a window it still has
 //
-// The virtual operations are the contract each bar type overrides. Tracking lives in CommandBarTracking.cpp, the keys
-// in the bar's keyboard navigator (CommandBarKeyboardNavigator.h) and customize drops in CommandBarCustomizeDrop.cpp.
+// The virtual operations are the contract each bar type overrides. The bar's behaviour is spread over files named
+// after it: mouse tracking (CommandBarTracking.cpp), keys (the bar's keyboard navigator,
+// CommandBarKeyboardNavigator.cpp), customize drops (CommandBarCustomizeDrop.cpp), keyboard tips
+// (CommandBarKeyboardTips.cpp), tooltips (CommandBarToolTips.cpp) and saving and loading (CommandBarExchange.cpp).
 #pragma once
 
 #include "framework/commandbars/Accessible.h"

@@ -7,7 +7,9 @@
 //   popup->SetCommandBar(bar);     // the control's reference
 //   bar->InternalRelease();        // the creator's
 //
-// Opening, closing, split-button parts, shadows and customize drags come with the bars' input handling.
+// The control opens and closes its bar (OnSetPopup) and expands a collapsed one. Not built yet: a split button's two
+// separate parts, the control's own mouse handlers (release, double click, hover), and refusing a customize drop into
+// its own bar.
 #pragma once
 
 #include "framework/controls/ControlButton.h"
