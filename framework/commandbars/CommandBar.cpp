@@ -1,6 +1,7 @@
 #include "framework/commandbars/CommandBar.h"
 
 #include "framework/commandbars/CommandBarAnimation.h"
+#include "framework/commandbars/CommandBarKeyboardNavigator.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/CustomizeDropSource.h"
@@ -61,7 +62,8 @@ BEGIN_INTERFACE_MAP(COSMCommandBar, CWnd)
 END_INTERFACE_MAP()
 
 COSMCommandBar::COSMCommandBar()
-    : m_controls(new COSMControls), m_animation(std::make_unique<COSMCommandBarAnimation>(this))
+    : m_controls(new COSMControls), m_animation(std::make_unique<COSMCommandBarAnimation>(this)),
+      m_keyboardNavigator(std::make_unique<COSMCommandBarKeyboardNavigator>(*this))
 {
     m_controls->SetParent(this);
     // Screen readers reach the bar through its IDispatch (WM_GETOBJECT, a control's accessible parent).

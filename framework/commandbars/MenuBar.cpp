@@ -10,7 +10,8 @@
 
 #include <iterator>
 
-IMPLEMENT_SERIAL(COSMMenuBar, COSMToolBar, VERSIONABLE_SCHEMA | 0x22)
+// Schema 0x23: the toolbar keys end with "FloatingPosition".
+IMPLEMENT_SERIAL(COSMMenuBar, COSMToolBar, VERSIONABLE_SCHEMA | 0x23)
 
 BEGIN_MESSAGE_MAP(COSMMenuBar, COSMToolBar)
     ON_WM_TIMER()

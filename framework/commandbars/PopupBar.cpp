@@ -595,10 +595,13 @@ void COSMPopupBar::OnRecalcLayout()
         return;
     }
     RemoveShadows();
-    ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
-                   SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOOWNERZORDER);
-    if (COSMPaintManager* paintManager = GetPaintManager())
-        paintManager->SetCommandBarRegion(this);
+    if (!m_expanding || !AnimateExpandingLayout(rect, window))
+    {
+        ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                       SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOOWNERZORDER);
+        if (COSMPaintManager* paintManager = GetPaintManager())
+            paintManager->SetCommandBarRegion(this);
+    }
     UpdateShadows();
     Redraw(nullptr, TRUE);
     m_expanding = FALSE;

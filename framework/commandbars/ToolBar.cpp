@@ -9,7 +9,8 @@
 #include "framework/foundation/ResourceManager.h"
 #include "framework/foundation/WindowFunctions.h"
 
-IMPLEMENT_SERIAL(COSMToolBar, COSMCommandBar, VERSIONABLE_SCHEMA | 0x22)
+// Schema 0x23: the toolbar keys end with "FloatingPosition".
+IMPLEMENT_SERIAL(COSMToolBar, COSMCommandBar, VERSIONABLE_SCHEMA | 0x23)
 
 BEGIN_MESSAGE_MAP(COSMToolBar, COSMCommandBar)
     ON_WM_SETCURSOR()
