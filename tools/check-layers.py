@@ -7,7 +7,8 @@ stands on and, through them, of everything those stand on. A file belongs to the
 path starts with; `tests/<folder>/...` follows `<folder>` unless the table has a row of its own for it, and may also
 include `tests/support/` and the tests of the folders its folder stands on. A quoted include is looked up beside the
 including file, from the root, from `platform/` and then as any tracked file whose path ends in it (the test
-programs' include folders); one that names no tracked file (a generated or a system header) is left alone.
+programs' include folders); one that names no tracked file is left alone (a generated or a system header) unless
+its path leads into a folder of the table, where it names a file that moved.
 
 The libraries' links are read from every CMakeLists.txt and .cmake file (target_link_libraries between targets the
 tree defines): there must be no cycle, and a library in a folder of the table may link only libraries of its own
@@ -131,6 +132,10 @@ def include_violations(files, read, table):
         for name in INCLUDE.findall(read(path)):
             targets = resolve(path, name, tracked)
             if not targets:
+                # A path into one of the table's folders that names nothing there is a file that moved.
+                if any(("platform/" + name if name.startswith("classlib/") else name).startswith(folder)
+                       for folder in table):
+                    problems.append('%s includes "%s", which names no file of the tree' % (path, name))
                 continue
             if not any(any(target.startswith(prefix) for prefix in allowed) for target in targets):
                 problems.append('%s includes "%s" (%s), outside its layers' % (path, name, targets[0]))
@@ -216,6 +221,8 @@ def self_test():
     cases = [
         ("a clean tree", {}, None),
         ("an upward include", {"low/A.h": '#include "high/C.cpp"\n'}, "low/A.h includes"),
+        ("an include of a file that moved", {"high/C.cpp": '#include "mid/Gone.h"\n'},
+         'high/C.cpp includes "mid/Gone.h", which names no file'),
         ("a test including a higher folder's tests", {"tests/mid/BTests.cpp": '#include "tests/high/T.h"\n',
                                                        "tests/high/T.h": "#pragma once\n"},
          "tests/mid/BTests.cpp includes"),

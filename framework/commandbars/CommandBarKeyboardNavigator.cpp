@@ -8,7 +8,7 @@
 #include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/MnemonicKeys.h"
 #include "framework/commandbars/MouseManager.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 
 #include <algorithm>
 

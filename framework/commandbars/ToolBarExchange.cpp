@@ -3,7 +3,7 @@
 #include "framework/commandbars/ToolBar.h"
 
 #include "framework/commandbars/CommandBars.h"
-#include "framework/controls/ToolBarMoveTracker.h"
+#include "framework/commandbars/ToolBarMoveTracker.h"
 #include "framework/foundation/PropExchange.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/PopupPlacement.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 #include <algorithm>
 #include <string>
