@@ -3,7 +3,7 @@
 // (COSMPaintManager::SetCustomTheme), which every bar of every manager then draws with.
 #pragma once
 
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 class CExamplePaintManager : public COSMPaintManager
 {
