@@ -101,6 +101,14 @@ void COSMControlPopup::OnMouseHover()
     COSMControl::OnMouseHover();
 }
 
+void COSMControlPopup::OnMnemonicActivate()
+{
+    if (m_commandBar && m_parent)
+        m_parent->SetPopuped(m_index, TRUE);
+    else
+        COSMControlButton::OnMnemonicActivate();
+}
+
 BOOL COSMControlPopup::OnSetPopup(BOOL popup)
 {
     auto* bar = dynamic_cast<COSMPopupBar*>(m_commandBar.Get());

@@ -38,6 +38,8 @@ public:
     // Resting on the control while its parent tracks with a popup open, or in a popup bar, opens this popup; the
     // base hover would close the popup the click has just opened.
     void OnMouseHover() override;
+    // Its access key opens its bar from the keyboard; without a bar the control runs like a button.
+    void OnMnemonicActivate() override;
     // The popup bar's stored id, read with the control until its bar is attached again.
     long GetCommandBarId() const { return m_commandBarId; }
     void SetCommandBarId(long id) { m_commandBarId = id; }

@@ -421,6 +421,37 @@ TEST_F(EndToEndTest, AltThenAToolbarButtonsAccessKeyRunsItsCommandOnce)
     site.commandBars->ClosePopups();
 }
 
+// Alt held while the access key is typed, as most users type it: the toolbar button runs once, and a menu title opens
+// its menu.
+TEST_F(EndToEndTest, AltHeldWithAnAccessKeyRunsTheButtonOrOpensTheMenu)
+{
+    EndToEndSite site;
+    ASSERT_TRUE(site.created);
+    site.format->GetControl(0)->SetCaption("&Bold");
+    site.frame.RecalcLayout();
+    PumpFor(100);
+    site.frame.SetFocus();
+    site.frame.ClearRecords();
+
+    SendKey(VK_MENU, true, false);
+    SendKey('B');
+    SendKey(VK_MENU, false, true);
+    PumpFor(150);
+    const auto commands = site.frame.RecordsOf(WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ(static_cast<WPARAM>(ID_E2E_BOLD), LOWORD(commands[0].wParam));
+    EXPECT_EQ(-1, site.menuBar->GetPopupedIndex());
+
+    site.frame.ClearRecords();
+    SendKey(VK_MENU, true, false);
+    SendKey('F');
+    SendKey(VK_MENU, false, true);
+    ASSERT_TRUE(PumpUntil([&] { return site.menuBar->GetPopupedIndex() == 0; }));
+    EXPECT_NE(nullptr, PopupOf(*site.menuBar, 0));
+    EXPECT_EQ(0, site.frame.CountOf(WM_COMMAND));
+    site.commandBars->ClosePopups();
+}
+
 // A store of the site's bars in the file, and the same loaded into a fresh site.
 void SaveSite(EndToEndSite& site, const std::string& store)
 {
