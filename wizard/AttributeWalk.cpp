@@ -2,6 +2,8 @@
 
 #include "wizard/FolderPath.h"
 
+#include "classlib/ScopedHandle.h"
+
 namespace {
 
 const DWORD kCleared = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -22,8 +24,8 @@ public:
     bool Walk(const std::string& folder)
     {
         WIN32_FIND_DATAA entry;
-        HANDLE find = FindFirstFileA(JoinPath(folder, "*.*").c_str(), &entry);
-        if (find == INVALID_HANDLE_VALUE)
+        const ScopedFindHandle find(FindFirstFileA(JoinPath(folder, "*.*").c_str(), &entry));
+        if (!find)
         {
             // An empty drive root has no "." entry, so its listing finds nothing at all.
             const DWORD error = GetLastError();
@@ -49,9 +51,8 @@ public:
                 break;
             }
             ClearAttributes(path, entry.dwFileAttributes);
-        } while (FindNextFileA(find, &entry));
+        } while (FindNextFileA(find.Get(), &entry));
         const DWORD error = going ? GetLastError() : ERROR_SUCCESS;
-        FindClose(find);
         // A listing that stops early with an error has not seen the whole folder.
         if (going && error != ERROR_NO_MORE_FILES)
             return Fail(folder, error);

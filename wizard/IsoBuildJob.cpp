@@ -8,6 +8,8 @@
 #include "wizard/SystemErrorText.h"
 #include "wizard/WriterTexts.h"
 
+#include "classlib/ScopedHandle.h"
+
 // The writer's tree of one build.
 struct IsoTreeHolder
 {
@@ -172,8 +174,8 @@ bool IsoBuildJob::ListDistribution(IsoTreeHolder& tree)
     const std::string& dist = m_request.distributionFolder;
     STARBURN_NODE root = StarBurn_ISO9660JolietFileTree_GetRoot(tree.tree);
     WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA(JoinPath(dist, "*.*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
+    const ScopedFindHandle find(FindFirstFileA(JoinPath(dist, "*.*").c_str(), &entry));
+    if (!find)
     {
         // Only an empty drive root lists nothing at all; any other failure must not become an empty image.
         const DWORD error = GetLastError();
@@ -192,13 +194,9 @@ bool IsoBuildJob::ListDistribution(IsoTreeHolder& tree)
         if (!Check(StarBurn_ISO9660JolietFileTree_Add(tree.tree, m_exceptionText, sizeof(m_exceptionText),
                                                       &m_systemError, path.c_str(), nullptr, STARBURN_ADD_WITH_CONTENTS,
                                                       &root, &node)))
-        {
-            FindClose(find);
             return false;
-        }
-    } while (FindNextFileA(find, &entry));
+    } while (FindNextFileA(find.Get(), &entry));
     const DWORD error = GetLastError();
-    FindClose(find);
     // A listing that stops early would make an image of half the folder.
     if (error != ERROR_NO_MORE_FILES)
     {

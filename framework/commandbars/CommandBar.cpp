@@ -5,7 +5,6 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/CustomizeDropSource.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/foundation/HookManager.h"
@@ -84,8 +83,7 @@ COSMCommandBar::~COSMCommandBar()
     m_controls->InternalRelease();
     SetPaintManager(nullptr);
     SetImageManager(nullptr);
-    if (m_toolTipContext)
-        m_toolTipContext->InternalRelease();
+    m_toolTipContext.Reset();
 }
 
 void COSMCommandBar::OnFinalRelease()
@@ -439,7 +437,7 @@ int COSMCommandBar::OnCreate(LPCREATESTRUCT createStruct)
         if (m_position != kPositionNoDropTarget)
             commandBars->GetDropSource()->Register(this);
         // Bars of a manager share its tooltip context.
-        ReplaceHeldReference(m_toolTipContext, commandBars->GetToolTipContext());
+        m_toolTipContext = RefPtr<COSMToolTipContext>::Retain(commandBars->GetToolTipContext());
     }
     else if (m_type != 2)
     {
@@ -652,10 +650,10 @@ BOOL COSMCommandBar::IsCustomizeMode() const
 COSMPaintManager* COSMCommandBar::GetPaintManager() const
 {
     if (m_paintManager)
-        return m_paintManager;
+        return m_paintManager.Get();
     if (const COSMCommandBars* commandBars = GetCommandBars())
         return commandBars->GetPaintManager();
-    if (COSMPaintManager* rootManager = GetRootParent()->m_paintManager)
+    if (COSMPaintManager* rootManager = GetRootParent()->m_paintManager.Get())
         return rootManager;
     return GetProcessPaintManager();
 }
@@ -663,22 +661,22 @@ COSMPaintManager* COSMCommandBar::GetPaintManager() const
 COSMImageManager* COSMCommandBar::GetImageManager() const
 {
     if (m_imageManager)
-        return m_imageManager;
+        return m_imageManager.Get();
     if (const COSMCommandBars* commandBars = GetCommandBars())
         return commandBars->GetImageManager();
-    if (COSMImageManager* rootManager = GetRootParent()->m_imageManager)
+    if (COSMImageManager* rootManager = GetRootParent()->m_imageManager.Get())
         return rootManager;
     return ::GetImageManager();
 }
 
 void COSMCommandBar::SetPaintManager(COSMPaintManager* paintManager)
 {
-    ReplaceHeldReference(m_paintManager, paintManager);
+    m_paintManager = RefPtr<COSMPaintManager>::Retain(paintManager);
 }
 
 void COSMCommandBar::SetImageManager(COSMImageManager* imageManager)
 {
-    ReplaceHeldReference(m_imageManager, imageManager);
+    m_imageManager = RefPtr<COSMImageManager>::Retain(imageManager);
 }
 
 UINT COSMCommandBar::GetActiveDocTemplate() const

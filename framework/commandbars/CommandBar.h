@@ -371,7 +371,7 @@ public:
     // The manager's keyboard tips go; nothing without a manager.
     void HideKeyboardTips();
     // The tooltip context the bar passes its messages to: the manager's, from window creation on.
-    COSMToolTipContext* GetToolTipContext() const { return m_toolTipContext; }
+    COSMToolTipContext* GetToolTipContext() const { return m_toolTipContext.Get(); }
     // The control whose press is being tracked (its status text stays while the mouse moves); -1 none.
     int GetStatusTextIndex() const { return m_statusTextIndex; }
     void SetStatusTextIndex(int index) { m_statusTextIndex = index; }
@@ -473,12 +473,12 @@ protected:
     int* m_popupResult = nullptr;
     BOOL m_enteredByMouse = FALSE;
     int m_redrawLockCount = 0;
-    COSMPaintManager* m_paintManager = nullptr;
-    COSMImageManager* m_imageManager = nullptr;
+    RefPtr<COSMPaintManager> m_paintManager;
+    RefPtr<COSMImageManager> m_imageManager;
     BOOL m_rowRestrictedDrop = FALSE;
     int m_defaultButtonStyle = 0;
     // The manager's tooltip context, referenced while the window exists.
-    COSMToolTipContext* m_toolTipContext = nullptr;
+    RefPtr<COSMToolTipContext> m_toolTipContext;
     std::unique_ptr<COSMCommandBarAnimation> m_animation;
     std::unique_ptr<COSMCommandBarKeyboardNavigator> m_keyboardNavigator;
     BOOL m_animateNextPopup = TRUE;

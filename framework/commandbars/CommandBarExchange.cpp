@@ -1,6 +1,5 @@
 // Saving and loading a bar and a popup bar through the property exchange, and how a bar joins the save list.
 #include "framework/commandbars/CommandBar.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
@@ -9,11 +8,7 @@
 #include "framework/commandbars/ToolBar.h"
 #include "framework/foundation/PropExchange.h"
 
-namespace {
-
-using SectionPtr = OwnedReference<COSMPropExchange>;
-
-}  // namespace
+namespace {}  // namespace
 
 BOOL COSMCommandBar::IsToolBar() const
 {
@@ -80,8 +75,8 @@ void COSMCommandBar::DoPropExchange(COSMPropExchange* px)
         if (px->IsLoading())
             m_defaultButtonStyle = static_cast<int>(buttonStyle);
     }
-    SectionPtr section(px->GetSection("Controls"));
-    m_controls->DoPropExchange(section.get());
+    auto section = RefPtr<COSMPropExchange>::Adopt(px->GetSection("Controls"));
+    m_controls->DoPropExchange(section.Get());
 }
 
 void COSMCommandBar::RestoreCommandBarList(COSMCommandBarList* list)

@@ -5,7 +5,6 @@
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/MnemonicKeys.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ControlPopup.h"
@@ -112,7 +111,7 @@ int COSMCommandBarKeyboardNavigator::OnHookKeyDown(UINT key, LPARAM lParam)
 
     // The site may end this bar while it looks at the key: the reference keeps the object until we return, and the
     // window handle tells whether the bar is still there.
-    ScopedReference<COSMCommandBar> keepAlive(&m_bar);
+    const RefPtr<COSMCommandBar> keepAlive = RefPtr<COSMCommandBar>::Retain(&m_bar);
     const HWND window = m_bar.m_hWnd;
     if (CWnd* site = m_bar.GetSite(); site && ::IsWindow(site->GetSafeHwnd()))
     {

@@ -85,12 +85,12 @@ void COSMCommandBar::OnKeyboardTipChar(UINT key)
         return;
     const int typed = commandBars->GetTypedPrefixLength();
     COSMCommandBarKeyboardTip* match = nullptr;
-    for (COSMCommandBarKeyboardTip* tip : commandBars->GetKeyboardTips())
+    for (const auto& tip : commandBars->GetKeyboardTips())
     {
         const CString& text = tip->GetText();
         if (text.GetLength() > typed && CompareMnemonicKey(static_cast<BYTE>(text[typed]), key))
         {
-            match = tip;
+            match = tip.get();
             break;
         }
     }

@@ -5,7 +5,6 @@
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/KeyboardManager.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ControlPopup.h"
@@ -267,7 +266,7 @@ void COSMCommandBar::OnLButtonDown(UINT flags, CPoint point)
         commandBars->GetCommandBarsOptions()->m_altDragCustomization && control->IsCustomizeClickAllowed())
     {
         // Alt held: the control is dragged to another place or bar as in customize mode, for this one drag.
-        ScopedReference<COSMCommandBar> keepThis(this);
+        const RefPtr<COSMCommandBar> keepThis = RefPtr<COSMCommandBar>::Retain(this);
         commandBars->SetCustomizeMode(TRUE);
         SetPopuped(-1, FALSE);
         SetSelected(-1, kSelectMouse);

@@ -3,12 +3,13 @@
 #include "framework/foundation/ToolTipContext.h"
 
 #include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/CommandBarKeyboardTip.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/ControlActions.h"
 #include "framework/commandbars/CustomizeDropSource.h"
-#include "framework/commandbars/HeldReference.h"
+#include "framework/commandbars/DockBar.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/commandbars/SoundManager.h"
@@ -41,12 +42,14 @@ COSMPaintManager* GetProcessPaintManager()
 }
 
 COSMCommandBars::COSMCommandBars()
-    : m_dropSource(std::make_unique<COSMCustomizeDropSource>(this)), m_actions(new COSMControlActions(this)),
-      m_toolTipContext(new COSMToolTipContext), m_options(new COSMCommandBarsOptions(this)),
-      m_shortcutManager(new COSMShortcutManager(this))
+    : m_dropSource(std::make_unique<COSMCustomizeDropSource>(this)),
+      m_ownedPopups(RefPtr<COSMOwnedCommandBarList>::Adopt(new COSMOwnedCommandBarList(this))),
+      m_actions(RefPtr<COSMControlActions>::Adopt(new COSMControlActions(this))),
+      m_toolTipContext(RefPtr<COSMToolTipContext>::Adopt(new COSMToolTipContext)),
+      m_options(RefPtr<COSMCommandBarsOptions>::Adopt(new COSMCommandBarsOptions(this))),
+      m_shortcutManager(RefPtr<COSMShortcutManager>::Adopt(new COSMShortcutManager(this)))
 {
     m_toolTipContext->ModifyToolTipStyle(TTS_NOPREFIX, 0);
-    m_ownedPopups = new COSMOwnedCommandBarList(this);
     m_options->ShowKeyboardCues(COSMCommandBarsOptions::kCuesFollowSystem);
 }
 
@@ -54,10 +57,9 @@ COSMCommandBars::~COSMCommandBars()
 {
     // Tips point at the bars and controls that go below.
     HideKeyboardTips();
-    if (m_customizeSelection)
-        m_customizeSelection->InternalRelease();
+    m_customizeSelection.Reset();
     m_ownedPopups->RemoveAll();
-    m_ownedPopups->InternalRelease();
+    m_ownedPopups.Reset();
     // The site may be gone already, and a dying manager has nothing left to lay out: no frame layout here.
     m_noFrameLayout = TRUE;
     ReleaseBars();
@@ -65,33 +67,33 @@ COSMCommandBars::~COSMCommandBars()
     m_dropSource.reset();
     SetPaintManager(nullptr);
     SetImageManager(nullptr);
-    m_toolTipContext->InternalRelease();
-    m_shortcutManager->InternalRelease();
-    m_options->InternalRelease();
+    m_toolTipContext.Reset();
+    m_shortcutManager.Reset();
+    m_options.Reset();
     // A menu sound still playing for these bars ends with them.
     GetSoundManager()->StopThread();
     m_actions->RemoveAll();
-    m_actions->InternalRelease();
+    m_actions.Reset();
 }
 
 COSMPaintManager* COSMCommandBars::GetPaintManager() const
 {
-    return m_paintManager ? m_paintManager : GetProcessPaintManager();
+    return m_paintManager ? m_paintManager.Get() : GetProcessPaintManager();
 }
 
 COSMImageManager* COSMCommandBars::GetImageManager() const
 {
-    return m_imageManager ? m_imageManager : ::GetImageManager();
+    return m_imageManager ? m_imageManager.Get() : ::GetImageManager();
 }
 
 void COSMCommandBars::SetPaintManager(COSMPaintManager* paintManager)
 {
-    ReplaceHeldReference(m_paintManager, paintManager);
+    m_paintManager = RefPtr<COSMPaintManager>::Retain(paintManager);
 }
 
 void COSMCommandBars::SetImageManager(COSMImageManager* imageManager)
 {
-    ReplaceHeldReference(m_imageManager, imageManager);
+    m_imageManager = RefPtr<COSMImageManager>::Retain(imageManager);
 }
 
 COSMControlAction* COSMCommandBars::GetAction(int id) const
@@ -152,18 +154,12 @@ void COSMCommandBars::SetCustomizeSelection(COSMControl* control)
 {
     if (control == m_customizeSelection)
         return;
-    COSMControl* old = m_customizeSelection;
-    m_customizeSelection = control;
+    const RefPtr<COSMControl> old = std::move(m_customizeSelection);
+    m_customizeSelection = RefPtr<COSMControl>::Retain(control);
     if (old)
-    {
-        RedrawControl(old);
-        old->InternalRelease();
-    }
+        RedrawControl(old.Get());
     if (control)
-    {
-        control->InternalAddRef();
         RedrawControl(control);
-    }
     CWnd* listener = m_dropSource->GetSheetWindow() ? m_dropSource->GetSheetWindow() : m_site;
     if (listener && ::IsWindow(listener->GetSafeHwnd()))
         listener->SendMessage(kMessageCustomizeSelectionChanged, 0, 0);

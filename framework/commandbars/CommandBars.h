@@ -71,9 +71,9 @@ public:
     void SetImageManager(COSMImageManager* imageManager);
 
     // Actions: controls made while actions are in use bind to the action of their id.
-    COSMControlActions* GetActions() const { return m_actions; }
+    COSMControlActions* GetActions() const { return m_actions.Get(); }
     // The tooltip context every bar of the site shares; owned by the manager.
-    COSMToolTipContext* GetToolTipContext() const { return m_toolTipContext; }
+    COSMToolTipContext* GetToolTipContext() const { return m_toolTipContext.Get(); }
     COSMControlAction* GetAction(int id) const;
     // The action of the id, made when there is none.
     COSMControlAction* CreateAction(int id);
@@ -183,9 +183,9 @@ public:
     // control selected and keyboard cues shown; FALSE when there is no such bar.
     BOOL ActivateCommandBar(COSMCommandBar* bar, int direction);
     // The popup bars made for the manager (owned).
-    COSMOwnedCommandBarList* GetOwnedPopups() const { return m_ownedPopups; }
-    COSMCommandBarsOptions* GetCommandBarsOptions() const { return m_options; }
-    COSMShortcutManager* GetShortcutManager() const { return m_shortcutManager; }
+    COSMOwnedCommandBarList* GetOwnedPopups() const { return m_ownedPopups.Get(); }
+    COSMCommandBarsOptions* GetCommandBarsOptions() const { return m_options.Get(); }
+    COSMShortcutManager* GetShortcutManager() const { return m_shortcutManager.Get(); }
     // A hidden command that runs for the first time counts as used from now on (the options change).
     void SetCommandUsed(UINT id);
 
@@ -194,7 +194,7 @@ public:
     BOOL IsCustomizeMode() const { return m_customizeMode; }
     // The selected control is referenced; both the old and the new one are redrawn and the site is told (10327).
     void SetCustomizeSelection(COSMControl* control);
-    COSMControl* GetCustomizeSelection() const { return m_customizeSelection; }
+    COSMControl* GetCustomizeSelection() const { return m_customizeSelection.Get(); }
     // Every bar's controls may be customized, not only those of customizable bars.
     void EnableCustomizeAllBars(BOOL enable = TRUE) { m_customizeAllBars = enable; }
     BOOL IsCustomizeAllBarsEnabled() const { return m_customizeAllBars; }
@@ -230,7 +230,7 @@ public:
     void AddKeyboardTip(COSMCommandBarKeyboardTip* tip);
     // One more character of the match was typed: the tips that do not begin like the match go.
     void NarrowKeyboardTips(const COSMCommandBarKeyboardTip* match);
-    const std::vector<COSMCommandBarKeyboardTip*>& GetKeyboardTips() const { return m_keyboardTips; }
+    const std::vector<std::unique_ptr<COSMCommandBarKeyboardTip>>& GetKeyboardTips() const { return m_keyboardTips; }
     COSMCommandBar* GetKeyboardTipsBar() const { return m_keyboardTipsBar; }
     int GetKeyboardTipsLevel() const { return m_keyboardTipsLevel; }
     int GetTypedPrefixLength() const { return m_typedPrefixLength; }
@@ -270,7 +270,7 @@ private:
     // A docked toolbar leaves its dock bar; TRUE when it was docked.
     BOOL LeaveDockBar(COSMCommandBar* bar);
     void DestroyDockBars();
-    COSMDockBar* m_dockBars[4] = {};
+    std::unique_ptr<COSMDockBar> m_dockBars[4];
     CRuntimeClass* m_toolBarClass = nullptr;
     CWnd* m_customizeDialog = nullptr;
 
@@ -279,26 +279,26 @@ private:
     // Takes every bar out and releases it; no layout.
     void ReleaseBars();
 
-    std::vector<COSMCommandBarKeyboardTip*> m_keyboardTips;
+    std::vector<std::unique_ptr<COSMCommandBarKeyboardTip>> m_keyboardTips;
     COSMCommandBar* m_keyboardTipsBar = nullptr;
     int m_keyboardTipsLevel = 0;
     int m_typedPrefixLength = 0;
     std::unique_ptr<COSMCustomizeDropSource> m_dropSource;
-    COSMPaintManager* m_paintManager = nullptr;
-    COSMImageManager* m_imageManager = nullptr;
-    COSMControl* m_customizeSelection = nullptr;
+    RefPtr<COSMPaintManager> m_paintManager;
+    RefPtr<COSMImageManager> m_imageManager;
+    RefPtr<COSMControl> m_customizeSelection;
     BOOL m_customizeMode = FALSE;
     UINT m_defaultDocTemplateId = 0;
     BOOL m_customizeModeCopy = FALSE;
-    COSMOwnedCommandBarList* m_ownedPopups = nullptr;
+    RefPtr<COSMOwnedCommandBarList> m_ownedPopups;
     std::vector<COSMCommandBar*> m_bars;
     CWnd* m_site = nullptr;
     BOOL m_keyboardCuesShown = TRUE;
     UINT m_helpId = 0;
-    COSMControlActions* m_actions = nullptr;
-    COSMToolTipContext* m_toolTipContext = nullptr;
-    COSMCommandBarsOptions* m_options = nullptr;
-    COSMShortcutManager* m_shortcutManager = nullptr;
+    RefPtr<COSMControlActions> m_actions;
+    RefPtr<COSMToolTipContext> m_toolTipContext;
+    RefPtr<COSMCommandBarsOptions> m_options;
+    RefPtr<COSMShortcutManager> m_shortcutManager;
     // The popup bars IsControlHidden is looking into, so a popup chain that loops ends.
     std::vector<const COSMCommandBar*> m_hiddenCheckPath;
     BOOL m_noFrameLayout = FALSE;

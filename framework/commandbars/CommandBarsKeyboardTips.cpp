@@ -58,8 +58,9 @@ void COSMCommandBars::ResetKeyboardState(COSMCommandBar* bar, int mode)
 
 void COSMCommandBars::AddKeyboardTip(COSMCommandBarKeyboardTip* tip)
 {
-    if (tip)
-        m_keyboardTips.push_back(tip);
+    std::unique_ptr<COSMCommandBarKeyboardTip> owned(tip);
+    if (owned)
+        m_keyboardTips.push_back(std::move(owned));
 }
 
 void COSMCommandBars::HideKeyboardTips()
@@ -67,10 +68,9 @@ void COSMCommandBars::HideKeyboardTips()
     if (m_keyboardTips.empty())
         return;
     // Destroying a window may send messages that look at the array: empty it first.
-    std::vector<COSMCommandBarKeyboardTip*> tips;
+    std::vector<std::unique_ptr<COSMCommandBarKeyboardTip>> tips;
     tips.swap(m_keyboardTips);
-    for (COSMCommandBarKeyboardTip* tip : tips)
-        delete tip;
+    tips.clear();
     m_keyboardTipsBar = nullptr;
     m_keyboardTipsLevel = 0;
     m_typedPrefixLength = 0;
@@ -97,20 +97,15 @@ void COSMCommandBars::ShowKeyboardTips(COSMCommandBar* bar, int level)
     // Texts: a tip whose text came with it keeps it; one with nothing to show goes.
     std::vector<COSMKeyboardTipSource> sources;
     sources.reserve(m_keyboardTips.size());
-    for (COSMCommandBarKeyboardTip* tip : m_keyboardTips)
+    for (const auto& tip : m_keyboardTips)
         sources.push_back({tip->GetCaption(), tip->GetText().IsEmpty() ? tip->GetExplicitTip() : tip->GetText()});
     const std::vector<CString> texts = MakeKeyboardTipTexts(sources);
     for (size_t i = texts.size(); i-- > 0;)
     {
         if (texts[i].IsEmpty())
-        {
-            delete m_keyboardTips[i];
             m_keyboardTips.erase(m_keyboardTips.begin() + static_cast<std::ptrdiff_t>(i));
-        }
         else
-        {
             m_keyboardTips[i]->SetText(texts[i]);
-        }
     }
 
     // Measured in the font the paint manager draws them with.
@@ -118,7 +113,7 @@ void COSMCommandBars::ShowKeyboardTips(COSMCommandBar* bar, int level)
     CClientDC dc(bar);
     CFont* oldFont = paintManager ? dc.SelectObject(&paintManager->GetKeyboardTipFont()) : nullptr;
     const BOOL rightToLeft = IsLayoutRTL();
-    for (COSMCommandBarKeyboardTip* tip : m_keyboardTips)
+    for (const auto& tip : m_keyboardTips)
     {
         if (!tip->IsTipVisible())
             continue;
@@ -135,7 +130,7 @@ void COSMCommandBars::ShowKeyboardTips(COSMCommandBar* bar, int level)
     if (oldFont)
         dc.SelectObject(oldFont);
 
-    for (COSMCommandBarKeyboardTip* tip : m_keyboardTips)
+    for (const auto& tip : m_keyboardTips)
     {
         if (tip->IsTipVisible() && tip->GetSafeHwnd())
             ::SetWindowPos(tip->GetSafeHwnd(), nullptr, 0, 0, 0, 0, kShowTipFlags);
@@ -148,11 +143,7 @@ void COSMCommandBars::NarrowKeyboardTips(const COSMCommandBarKeyboardTip* match)
     const CString prefix = match->GetText().Left(m_typedPrefixLength);
     for (size_t i = m_keyboardTips.size(); i-- > 0;)
     {
-        COSMCommandBarKeyboardTip* tip = m_keyboardTips[i];
-        if (tip->GetText().Left(m_typedPrefixLength) != prefix)
-        {
+        if (m_keyboardTips[i]->GetText().Left(m_typedPrefixLength) != prefix)
             m_keyboardTips.erase(m_keyboardTips.begin() + static_cast<std::ptrdiff_t>(i));
-            delete tip;
-        }
     }
 }

@@ -126,7 +126,7 @@ void COSMCommandBarsOptions::ExchangeCommandList(COSMPropExchange* px, LPCSTR ke
         return;
     }
 
-    COSMPropExchange* section = px->GetSection(key);
+    const RefPtr<COSMPropExchange> section = RefPtr<COSMPropExchange>::Adopt(px->GetSection(key));
     if (!section)
         return;
     char name[32];
@@ -141,7 +141,7 @@ void COSMCommandBarsOptions::ExchangeCommandList(COSMPropExchange* px, LPCSTR ke
             map.GetNextAssoc(pos, id, value);
             long item = static_cast<long>(id);
             std::snprintf(name, sizeof(name), "Item%i", index);
-            PropExchangeLong(section, name, &item, 0);
+            PropExchangeLong(section.Get(), name, &item, 0);
         }
     }
     else
@@ -149,20 +149,16 @@ void COSMCommandBarsOptions::ExchangeCommandList(COSMPropExchange* px, LPCSTR ke
         // A damaged count would spin through billions of missing items: such a list keeps what the user had.
         const DWORD count = section->ReadCount();
         if (count > kMaxCommandListCount)
-        {
-            section->InternalRelease();
             return;
-        }
         map.RemoveAll();
         for (DWORD index = 0; index < count; ++index)
         {
             long item = 0;
             std::snprintf(name, sizeof(name), "Item%lu", static_cast<unsigned long>(index));
-            PropExchangeLong(section, name, &item, 0);
+            PropExchangeLong(section.Get(), name, &item, 0);
             map.SetAt(static_cast<UINT>(item), 1);
         }
     }
-    section->InternalRelease();
 }
 
 void COSMCommandBarsOptions::ShowKeyboardCues(long mode)

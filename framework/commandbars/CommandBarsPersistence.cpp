@@ -1,7 +1,6 @@
 // The manager's side of saving and loading bars: which bars are saved, the "CommandBars" section that holds
 // them, and how loaded bars join the bars the application has just made.
 #include "framework/commandbars/CommandBar.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
 #include "framework/commandbars/CommandBars.h"
@@ -12,9 +11,6 @@
 #include <memory>
 
 namespace {
-
-using SectionPtr = OwnedReference<COSMPropExchange>;
-using BarPtr = OwnedReference<COSMCommandBar>;
 
 // Sets the exchange's parameter record for as long as it lives, then puts the caller's back.
 class ScopedPersistParams
@@ -39,7 +35,7 @@ template <class Exchange> BOOL ExchangeCommandBarItems(COSMPropExchange* px, LPC
 {
     try
     {
-        SectionPtr section(px->GetSection("CommandBars"));
+        auto section = RefPtr<COSMPropExchange>::Adopt(px->GetSection("CommandBars"));
         std::unique_ptr<COSMPropExchangeEnumerator> items(section->GetEnumerator("CommandBar"));
         return exchange(items.get());
     }
@@ -99,12 +95,12 @@ BOOL COSMCommandBars::SaveCommandBarList(COSMPropExchange* px, COSMCommandBarLis
         POSITION pos = items->GetPosition(static_cast<DWORD>(list->GetCount()));
         for (int index = 0; pos; ++index)
         {
-            SectionPtr item(items->GetNext(pos));
+            auto item = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
             COSMCommandBar* bar = list->GetAt(index);
             CObject* object = bar;
             if (!item->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMCommandBar)))
                 return FALSE;
-            bar->DoPropExchange(item.get());
+            bar->DoPropExchange(item.Get());
         }
         return TRUE;
     });
@@ -116,15 +112,15 @@ BOOL COSMCommandBars::LoadCommandBarList(COSMPropExchange* px, COSMCommandBarLis
         POSITION pos = items->GetPosition();
         while (pos)
         {
-            SectionPtr item(items->GetNext(pos));
+            auto item = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
             CObject* object = nullptr;
             if (!item->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMCommandBar)) || !object)
                 return FALSE;
             // Held until listed: a stream that ends inside the bar's keys must not leak it.
-            BarPtr bar(static_cast<COSMCommandBar*>(object));
-            bar->DoPropExchange(item.get());
+            auto bar = RefPtr<COSMCommandBar>::Adopt(static_cast<COSMCommandBar*>(object));
+            bar->DoPropExchange(item.Get());
             bar->GetControls()->RefreshIndexes();
-            list->Add(bar.release());
+            list->Add(bar.Detach());
         }
         return TRUE;
     });

@@ -82,29 +82,23 @@ BOOL COSMCommandBars::CreateDockBars()
     {
         if (m_dockBars[side])
             continue;
-        auto* dockBar = new COSMDockBar;
+        auto dockBar = std::make_unique<COSMDockBar>();
         if (!dockBar->Create(m_site, kDockStyles[side], this, kFirstDockBarId + static_cast<UINT>(side)))
-        {
-            delete dockBar;
             return FALSE;
-        }
-        m_dockBars[side] = dockBar;
+        m_dockBars[side] = std::move(dockBar);
     }
     return TRUE;
 }
 
 void COSMCommandBars::DestroyDockBars()
 {
-    for (COSMDockBar*& dockBar : m_dockBars)
-    {
-        delete dockBar;
-        dockBar = nullptr;
-    }
+    for (std::unique_ptr<COSMDockBar>& dockBar : m_dockBars)
+        dockBar.reset();
 }
 
 COSMDockBar* COSMCommandBars::GetDockBar(int side) const
 {
-    return side >= 0 && side < 4 ? m_dockBars[side] : nullptr;
+    return side >= 0 && side < 4 ? m_dockBars[side].get() : nullptr;
 }
 
 BOOL COSMCommandBars::LeaveDockBar(COSMCommandBar* bar)
@@ -160,9 +154,9 @@ COSMDockBar* COSMCommandBars::CanDock(CPoint point, COSMDockBar* hint) const
     };
     if (accepts(hint))
         return hint;
-    for (COSMDockBar* dockBar : m_dockBars)
-        if (accepts(dockBar))
-            return dockBar;
+    for (const std::unique_ptr<COSMDockBar>& dockBar : m_dockBars)
+        if (accepts(dockBar.get()))
+            return dockBar.get();
     return nullptr;
 }
 

@@ -3,7 +3,6 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/ControlActions.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/PromptText.h"
 
 #include <algorithm>
@@ -16,8 +15,6 @@ COSMControlAction::~COSMControlAction()
 {
     // Controls still bound must not keep pointing here.
     RemoveAllControls();
-    if (m_referencedObject)
-        m_referencedObject->InternalRelease();
 }
 
 void COSMControlAction::AddControl(COSMControl* control)
@@ -111,7 +108,7 @@ BOOL COSMControlAction::GetEnabled() const
 
 void COSMControlAction::SetReferencedObject(CCmdTarget* object)
 {
-    ReplaceHeldReference(m_referencedObject, object);
+    m_referencedObject = RefPtr<CCmdTarget>::Retain(object);
 }
 
 COSMCommandBars* COSMControlAction::GetCommandBars() const

@@ -83,7 +83,7 @@ public:
     void SetVisible(BOOL visible) { m_visible = visible; }
 
     // An object the action keeps alive: referenced here, released with the action.
-    CCmdTarget* GetReferencedObject() const { return m_referencedObject; }
+    CCmdTarget* GetReferencedObject() const { return m_referencedObject.Get(); }
     void SetReferencedObject(CCmdTarget* object);
 
     COSMControlActions* GetOwner() const { return m_owner; }
@@ -93,7 +93,7 @@ private:
     // The collection sets the id as it takes the action in.
     friend class COSMControlActions;
 
-    CCmdTarget* m_referencedObject = nullptr;
+    RefPtr<CCmdTarget> m_referencedObject;
     DWORD m_spare = 0;
     UINT m_id = 0;
     int m_iconId = 0;

@@ -8,7 +8,6 @@
 #include "framework/commandbars/CommandBarsResourceIds.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/CustomizeDropSource.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 
@@ -85,7 +84,7 @@ private:
 void Reselect(COSMCommandBars* commandBars)
 {
     COSMControl* selection = commandBars->GetCustomizeSelection();
-    ScopedReference<COSMControl> keep(selection);
+    const RefPtr<COSMControl> keep = RefPtr<COSMControl>::Retain(selection);
     commandBars->SetCustomizeSelection(nullptr);
     commandBars->SetCustomizeSelection(selection);
 }
@@ -99,8 +98,8 @@ void COSMControl::OnCustomizeLButtonDown(CPoint point)
     if (!bar || !commandBars)
         return;
     // The drag dispatches timers that may rebuild the bar and let go of this control: both live until the end.
-    ScopedReference<COSMControl> keepThis(this);
-    ScopedReference<COSMCommandBar> keepBar(bar);
+    const RefPtr<COSMControl> keepThis = RefPtr<COSMControl>::Retain(this);
+    const RefPtr<COSMCommandBar> keepBar = RefPtr<COSMCommandBar>::Retain(bar);
 
     if (bar->GetPopupedIndex() != -1 && bar->GetPopupedIndex() != m_index)
         bar->SetPopuped(-1, FALSE);
@@ -147,8 +146,8 @@ BOOL COSMControl::CustomizeStartResize(CPoint point)
     COSMCommandBars* commandBars = GetCommandBars();
     if (!bar || !commandBars || !bar->GetSafeHwnd() || !IsOnResizeEdge(m_rect, point))
         return FALSE;
-    ScopedReference<COSMControl> keepThis(this);
-    ScopedReference<COSMCommandBar> keepBar(bar);
+    const RefPtr<COSMControl> keepThis = RefPtr<COSMControl>::Retain(this);
+    const RefPtr<COSMCommandBar> keepBar = RefPtr<COSMCommandBar>::Retain(bar);
 
     // The selection frame comes off first, so that it is not part of what the tracker inverts.
     commandBars->SetCustomizeSelection(nullptr);

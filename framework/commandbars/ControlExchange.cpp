@@ -1,7 +1,6 @@
 // Saving and loading controls and controls collections through the property exchange, and how popup controls
 // find their bars again after a load.
 #include "framework/commandbars/CommandBar.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
 #include "framework/commandbars/CommandBars.h"
@@ -16,10 +15,6 @@
 #include <set>
 
 namespace {
-
-using SectionPtr = OwnedReference<COSMPropExchange>;
-using ControlPtr = OwnedReference<COSMControl>;
-using ControlsPtr = OwnedReference<COSMControls>;
 
 // Ids the actions of a manager cover.
 constexpr UINT kFirstActionId = 1;
@@ -122,9 +117,9 @@ void COSMControl::DoPropExchange(COSMPropExchange* px)
     if (m_customIconId > 0)
     {
         COSMImageManager* imageManager = commandBars ? commandBars->GetImageManager() : GetImageManager();
-        SectionPtr section(px->GetSection("CustomIcon"));
+        auto section = RefPtr<COSMPropExchange>::Adopt(px->GetSection("CustomIcon"));
         if (imageManager)
-            imageManager->DoPropExchangeIconSet(static_cast<UINT>(m_customIconId), section.get());
+            imageManager->DoPropExchangeIconSet(static_cast<UINT>(m_customIconId), section.Get());
     }
     if (schema >= 4)
     {
@@ -242,17 +237,17 @@ void COSMControls::DoPropExchange(COSMPropExchange* px)
         POSITION pos = items->GetPosition(static_cast<DWORD>(saved.size()));
         for (size_t i = 0; pos && i < saved.size(); ++i)
         {
-            SectionPtr section(items->GetNext(pos));
+            auto section = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
             CObject* object = saved[i];
             section->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMControl));
-            saved[i]->DoPropExchange(section.get());
+            saved[i]->DoPropExchange(section.Get());
         }
         BOOL original = params && params->saveOriginalControls && m_originalControls;
         PropExchangeBool(px, "OriginalControls", &original, FALSE);
         if (original)
         {
-            SectionPtr section(px->GetSection("OriginalControls"));
-            m_originalControls->DoPropExchange(section.get());
+            auto section = RefPtr<COSMPropExchange>::Adopt(px->GetSection("OriginalControls"));
+            m_originalControls->DoPropExchange(section.Get());
         }
         BOOL customized = FALSE;
         PropExchangeBool(px, "CustomizedControls", &customized, FALSE);
@@ -263,14 +258,14 @@ void COSMControls::DoPropExchange(COSMPropExchange* px)
     POSITION pos = items->GetPosition();
     while (pos)
     {
-        SectionPtr section(items->GetNext(pos));
+        auto section = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
         CObject* object = nullptr;
         if (!section->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMControl)))
             AfxThrowArchiveException(CArchiveException::badClass);
         // Held until it joins the collection: a stream that ends inside its keys must not leak it.
-        ControlPtr control(static_cast<COSMControl*>(object));
-        control->DoPropExchange(section.get());
-        Append(control.release());
+        auto control = RefPtr<COSMControl>::Adopt(static_cast<COSMControl*>(object));
+        control->DoPropExchange(section.Get());
+        Append(control.Detach());
     }
     RefreshIndexes();
     if (px->m_nSchema < 3)
@@ -281,17 +276,17 @@ void COSMControls::DoPropExchange(COSMPropExchange* px)
     {
         auto* snapshot = new COSMOriginalControls;
         SetOriginalControls(snapshot);
-        SectionPtr section(px->GetSection("OriginalControls"));
-        snapshot->DoPropExchange(section.get());
+        auto section = RefPtr<COSMPropExchange>::Adopt(px->GetSection("OriginalControls"));
+        snapshot->DoPropExchange(section.Get());
     }
     BOOL customized = FALSE;
     PropExchangeBool(px, "CustomizedControls", &customized, FALSE);
     if (customized)
     {
         // Read so that the stream stays in step; what it held is of no use any more.
-        ControlsPtr discarded(new COSMControls);
-        SectionPtr section(px->GetSection("CustomizedControls"));
-        discarded->DoPropExchange(section.get());
+        auto discarded = RefPtr<COSMControls>::Adopt(new COSMControls);
+        auto section = RefPtr<COSMPropExchange>::Adopt(px->GetSection("CustomizedControls"));
+        discarded->DoPropExchange(section.Get());
     }
 }
 

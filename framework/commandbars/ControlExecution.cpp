@@ -4,7 +4,6 @@
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/commandbars/SoundManager.h"
@@ -87,7 +86,7 @@ LRESULT COSMControl::NotifySiteEx(UINT code, NMOSMCONTROL* block)
 void COSMControl::OnExecute()
 {
     // The command may make the bar let go of this control.
-    ScopedReference<COSMControl> keepAlive(this);
+    const RefPtr<COSMControl> keepAlive = RefPtr<COSMControl>::Retain(this);
     GetSoundManager()->PlaySystemSound(kSoundMenuCommand);
     m_pressed = IsInPopupPosition(m_parent) ? 0 : 2;
 
@@ -147,7 +146,7 @@ void COSMControl::TrackButtonPress(CRect rect)
         return;
     if (rect.IsRectEmpty())
         rect = m_rect;
-    ScopedReference<COSMControl> keepAlive(this);
+    const RefPtr<COSMControl> keepAlive = RefPtr<COSMControl>::Retain(this);
     bar->SetPopuped(-1, FALSE);
     bar->SetSelected(m_index, FALSE);
     m_pressed = 1;

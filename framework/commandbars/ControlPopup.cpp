@@ -1,7 +1,6 @@
 #include "framework/commandbars/ControlPopup.h"
 
 #include "framework/commandbars/CommandBar.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/PopupBar.h"
 
 IMPLEMENT_SERIAL(COSMControlPopup, COSMControlButton, VERSIONABLE_SCHEMA | 0x22)
@@ -31,13 +30,13 @@ COSMControlPopup* COSMControlPopup::CreateControlPopup(int type)
 
 void COSMControlPopup::ExpandPopupBar()
 {
-    if (auto* popup = dynamic_cast<COSMPopupBar*>(m_commandBar))
+    if (auto* popup = dynamic_cast<COSMPopupBar*>(m_commandBar.Get()))
         popup->ExpandBar();
 }
 
 void COSMControlPopup::SetCommandBar(COSMCommandBar* bar)
 {
-    ReplaceHeldReference(m_commandBar, bar);
+    m_commandBar = RefPtr<COSMCommandBar>::Retain(bar);
 }
 
 void COSMControlPopup::Copy(const COSMControl* source, BOOL recursive)
@@ -45,13 +44,11 @@ void COSMControlPopup::Copy(const COSMControl* source, BOOL recursive)
     COSMControlButton::Copy(source, recursive);
     if (!source->IsKindOf(RUNTIME_CLASS(COSMControlPopup)))
         return;
-    COSMCommandBar* sourceBar = static_cast<const COSMControlPopup*>(source)->m_commandBar;
+    COSMCommandBar* sourceBar = static_cast<const COSMControlPopup*>(source)->m_commandBar.Get();
     if (recursive && sourceBar)
     {
-        COSMCommandBar* clone = sourceBar->Clone(recursive);
-        SetCommandBar(clone);
-        if (clone)
-            clone->InternalRelease();
+        const RefPtr<COSMCommandBar> clone = RefPtr<COSMCommandBar>::Adopt(sourceBar->Clone(recursive));
+        SetCommandBar(clone.Get());
     }
     else
     {
@@ -70,7 +67,7 @@ BOOL COSMControlPopup::Compare(const COSMControl* other) const
 {
     if (!COSMControl::Compare(other) || !other->IsKindOf(RUNTIME_CLASS(COSMControlPopup)))
         return FALSE;
-    const COSMCommandBar* otherBar = static_cast<const COSMControlPopup*>(other)->m_commandBar;
+    const COSMCommandBar* otherBar = static_cast<const COSMControlPopup*>(other)->m_commandBar.Get();
     if (!m_commandBar || !otherBar)
         return TRUE;
     return m_commandBar->GetControls()->Compare(otherBar->GetControls());
@@ -114,7 +111,7 @@ void COSMControlPopup::OnMnemonicActivate()
 
 BOOL COSMControlPopup::OnSetPopup(BOOL popup)
 {
-    auto* bar = dynamic_cast<COSMPopupBar*>(m_commandBar);
+    auto* bar = dynamic_cast<COSMPopupBar*>(m_commandBar.Get());
     if (!popup)
     {
         m_popped = FALSE;

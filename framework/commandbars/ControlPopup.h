@@ -27,7 +27,7 @@ public:
 
     // Releases the old bar and keeps a reference on the new one (null allowed).
     void SetCommandBar(COSMCommandBar* bar);
-    COSMCommandBar* GetCommandBar() const override { return m_commandBar; }
+    COSMCommandBar* GetCommandBar() const override { return m_commandBar.Get(); }
     BOOL IsPopupOpen() const override { return m_popped; }
     // Opens the popup bar beside the control (by keyboard when the parent bar's selection is) or closes it.
     BOOL OnSetPopup(BOOL popup) override;
@@ -61,7 +61,7 @@ public:
 
 protected:
     BOOL m_popped = FALSE;
-    COSMCommandBar* m_commandBar = nullptr;
+    RefPtr<COSMCommandBar> m_commandBar;
     long m_commandBarId = 0;
     BOOL m_controlShadow = TRUE;
 };

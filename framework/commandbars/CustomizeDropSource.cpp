@@ -4,7 +4,6 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
 #include "framework/commandbars/Control.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/foundation/ResourceManager.h"
 
 #include <windowsx.h>
@@ -67,7 +66,7 @@ int COSMCustomizeDropSource::DoDrag(COSMControl* control, BOOL copyOnly)
 
     // The loop dispatches timers that may take the control out of its bar and free it: it stays alive until the
     // drag is over.
-    ScopedReference<COSMControl> keepAlive(control);
+    const RefPtr<COSMControl> keepAlive = RefPtr<COSMControl>::Retain(control);
     COSMCommandBar* startBar = control->GetParent();
     m_dragged = control;
     captureWindow->SetCapture();
@@ -86,7 +85,7 @@ int COSMCustomizeDropSource::DoDrag(COSMControl* control, BOOL copyOnly)
         result = m_move ? kDropMoved : kDropCopied;
         COSMCommandBar* target = m_targetBar;
         m_targetBar = nullptr;
-        ScopedReference<COSMCommandBar> keepTarget(target);
+        const RefPtr<COSMCommandBar> keepTarget = RefPtr<COSMCommandBar>::Retain(target);
         CPoint point;
         ::GetCursorPos(&point);
         target->OnCustomizeDrop(control, result, ToClient(target, point), ToClient(target, m_startPoint));

@@ -1,7 +1,6 @@
 // The menu bar's side of saving and loading: its menu resource id, the controls of each document template's menu
 // that the user changed, and the popups those controls lead to.
 #include "framework/commandbars/MenuBar.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
 #include "framework/commandbars/CommandBars.h"
@@ -11,16 +10,14 @@
 
 namespace {
 
-using SectionPtr = OwnedReference<COSMPropExchange>;
-
 // Stores without per-template records came before this schema.
 constexpr long kFirstSchemaWithTemplateMenus = 5;
 
-SectionPtr TemplateMenuSection(COSMPropExchange* px, DWORD index)
+RefPtr<COSMPropExchange> TemplateMenuSection(COSMPropExchange* px, DWORD index)
 {
     CString name;
     name.Format("MDIMenu%i", static_cast<int>(index));
-    return SectionPtr(px->GetSection(name));
+    return RefPtr<COSMPropExchange>::Adopt(px->GetSection(name));
 }
 
 }  // namespace
@@ -46,10 +43,10 @@ void COSMMenuBar::DoPropExchange(COSMPropExchange* px)
         {
             if (!record->m_changed)
                 continue;
-            SectionPtr section = TemplateMenuSection(px, index++);
+            const RefPtr<COSMPropExchange> section = TemplateMenuSection(px, index++);
             long menuId = static_cast<long>(record->m_menuId);
-            PropExchangeLong(section.get(), "Id", &menuId, 0);
-            record->m_controls->DoPropExchange(section.get());
+            PropExchangeLong(section.Get(), "Id", &menuId, 0);
+            record->m_controls->DoPropExchange(section.Get());
         }
         return;
     }
@@ -62,9 +59,9 @@ void COSMMenuBar::DoPropExchange(COSMPropExchange* px)
     const DWORD count = px->ReadCount();
     for (DWORD index = 0; index < count; ++index)
     {
-        SectionPtr section = TemplateMenuSection(px, index);
+        const RefPtr<COSMPropExchange> section = TemplateMenuSection(px, index);
         long menuId = 0;
-        PropExchangeLong(section.get(), "Id", &menuId, 0);
+        PropExchangeLong(section.Get(), "Id", &menuId, 0);
         const UINT id = static_cast<UINT>(menuId);
         COSMMenuBarMDIMenuInfo* record = m_mdiMenus->GetRecord(id);
         if (!record)
@@ -72,7 +69,7 @@ void COSMMenuBar::DoPropExchange(COSMPropExchange* px)
             record = new COSMMenuBarMDIMenuInfo(m_commandBars, id);
             m_mdiMenus->SetRecord(id, record);
         }
-        record->m_controls->DoPropExchange(section.get());
+        record->m_controls->DoPropExchange(section.Get());
         record->m_controls->RefreshIndexes();
         record->m_changed = TRUE;
     }

@@ -3,7 +3,6 @@
 #include "framework/commandbars/MenuBar.h"
 
 #include "framework/commandbars/CommandBars.h"
-#include "framework/commandbars/HeldReference.h"
 
 IMPLEMENT_DYNAMIC(COSMMenuBarMDIMenuInfo, CCmdTarget)
 
@@ -118,7 +117,7 @@ namespace {
 // A snapshot of the menu's controls, as loading the menu into a bar makes them; the caller's reference.
 COSMOriginalControls* SnapshotOfMenu(COSMCommandBars* commandBars, CMenu* menu)
 {
-    OwnedReference<COSMCommandBar> scratch(new COSMCommandBar);
+    auto scratch = RefPtr<COSMCommandBar>::Adopt(new COSMCommandBar);
     scratch->SetCommandBars(commandBars);
     if (!scratch->LoadMenu(menu, TRUE))
         return nullptr;

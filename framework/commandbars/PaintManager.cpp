@@ -28,10 +28,10 @@ COSMPaintManager::PartPainterCreator g_partPainterCreators[COSMPaintManager::kPa
 COSMPaintManager::RibbonPainterCreator g_ribbonPainterCreator = nullptr;
 COSMPaintManager::DwmCaptionTest g_dwmCaptionTest = nullptr;
 
-COSMPartPaintManager* MakePartPainter(COSMPaintManager::PartPainter part, COSMPaintManager* owner)
+std::unique_ptr<COSMPartPaintManager> MakePartPainter(COSMPaintManager::PartPainter part, COSMPaintManager* owner)
 {
     const COSMPaintManager::PartPainterCreator creator = g_partPainterCreators[part];
-    return creator ? creator(owner) : nullptr;
+    return std::unique_ptr<COSMPartPaintManager>(creator ? creator(owner) : nullptr);
 }
 
 // The process-wide manager goes with the process.
@@ -75,19 +75,17 @@ COSMPaintManager::COSMPaintManager(COSMVisualStyleFunctions& styleFunctions)
     if (HMODULE user32 = ::GetModuleHandleA("USER32"))
         m_setLayeredWindowAttributes = reinterpret_cast<PFNSETLAYEREDWINDOWATTRIBUTES>(
             reinterpret_cast<void*>(::GetProcAddress(user32, "SetLayeredWindowAttributes")));
-    m_shadowManager = new COSMShadowManager;
+    m_shadowManager = RefPtr<COSMShadowManager>::Adopt(new COSMShadowManager);
 }
 
 COSMPaintManager::~COSMPaintManager()
 {
-    delete m_galleryPaintManager;
-    delete m_sliderPaintManager;
-    delete m_progressPaintManager;
-    delete m_framePaintManager;
-    if (m_shadowManager)
-        m_shadowManager->InternalRelease();
-    if (m_ribbonPaintManager)
-        m_ribbonPaintManager->InternalRelease();
+    m_galleryPaintManager.reset();
+    m_sliderPaintManager.reset();
+    m_progressPaintManager.reset();
+    m_framePaintManager.reset();
+    m_shadowManager.Reset();
+    m_ribbonPaintManager.Reset();
     m_statusTheme.CloseThemeData();
     m_buttonTheme.CloseThemeData();
 }
@@ -95,12 +93,9 @@ COSMPaintManager::~COSMPaintManager()
 void COSMPaintManager::SetPartPaintManagers(COSMPartPaintManager* gallery, COSMPartPaintManager* slider,
                                             COSMPartPaintManager* progress)
 {
-    delete m_galleryPaintManager;
-    delete m_sliderPaintManager;
-    delete m_progressPaintManager;
-    m_galleryPaintManager = gallery;
-    m_sliderPaintManager = slider;
-    m_progressPaintManager = progress;
+    m_galleryPaintManager.reset(gallery);
+    m_sliderPaintManager.reset(slider);
+    m_progressPaintManager.reset(progress);
 }
 
 // ---- Colours ----
@@ -425,18 +420,18 @@ COSMPartPaintManager* COSMPaintManager::GetFramePaintManager()
         if (m_framePaintManager)
             m_framePaintManager->RefreshMetrics();
     }
-    return m_framePaintManager;
+    return m_framePaintManager.get();
 }
 
 COSMSharedPartPaintManager* COSMPaintManager::GetRibbonPaintManager()
 {
     if (!m_ribbonPaintManager && g_ribbonPainterCreator)
     {
-        m_ribbonPaintManager = g_ribbonPainterCreator(this);
+        m_ribbonPaintManager = RefPtr<COSMSharedPartPaintManager>::Adopt(g_ribbonPainterCreator(this));
         if (m_ribbonPaintManager)
             m_ribbonPaintManager->RefreshMetrics();
     }
-    return m_ribbonPaintManager;
+    return m_ribbonPaintManager.Get();
 }
 
 // ---- The process-wide manager and the factory ----

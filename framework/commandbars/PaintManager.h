@@ -12,6 +12,9 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
+
+#include <memory>
+
 #include "framework/foundation/PaintManagerColor.h"
 #include "framework/commandbars/PaintManagerFont.h"
 #include "framework/commandbars/PartPaintManager.h"
@@ -262,10 +265,10 @@ public:
     COSMPaintManagerColor& GetFloatingCaptionTextColor() { return m_floatingCaptionTextColor; }
     COSMVisualStyleWrapper& GetStatusTheme() { return m_statusTheme; }
     COSMVisualStyleWrapper& GetButtonTheme() { return m_buttonTheme; }
-    COSMShadowManager* GetShadowManager() const { return m_shadowManager; }
-    COSMPartPaintManager* GetGalleryPaintManager() const { return m_galleryPaintManager; }
-    COSMPartPaintManager* GetSliderPaintManager() const { return m_sliderPaintManager; }
-    COSMPartPaintManager* GetProgressPaintManager() const { return m_progressPaintManager; }
+    COSMShadowManager* GetShadowManager() const { return m_shadowManager.Get(); }
+    COSMPartPaintManager* GetGalleryPaintManager() const { return m_galleryPaintManager.get(); }
+    COSMPartPaintManager* GetSliderPaintManager() const { return m_sliderPaintManager.get(); }
+    COSMPartPaintManager* GetProgressPaintManager() const { return m_progressPaintManager.get(); }
     PFNSETLAYEREDWINDOWATTRIBUTES GetSetLayeredWindowAttributes() const { return m_setLayeredWindowAttributes; }
 
     // Primitives the themes share.
@@ -372,11 +375,12 @@ private:
     COSMPaintManagerFont m_iconTitleBoldFont;
     COSMPaintManagerFont m_statusFont;
     BOOL m_autoIconSize = FALSE;
-    COSMPartPaintManager* m_galleryPaintManager = nullptr;
-    COSMPartPaintManager* m_sliderPaintManager = nullptr;
-    COSMPartPaintManager* m_progressPaintManager = nullptr;
-    COSMSharedPartPaintManager* m_ribbonPaintManager = nullptr;
-    COSMPartPaintManager* m_framePaintManager = nullptr;
+    // Owned: a constructor that throws after making them frees them again.
+    std::unique_ptr<COSMPartPaintManager> m_galleryPaintManager;
+    std::unique_ptr<COSMPartPaintManager> m_sliderPaintManager;
+    std::unique_ptr<COSMPartPaintManager> m_progressPaintManager;
+    RefPtr<COSMSharedPartPaintManager> m_ribbonPaintManager;
+    std::unique_ptr<COSMPartPaintManager> m_framePaintManager;
     PFNSETLAYEREDWINDOWATTRIBUTES m_setLayeredWindowAttributes = nullptr;
     BOOL m_faceNameMatch = FALSE;
     CString m_faceName;
@@ -393,5 +397,5 @@ private:
     COSMPaintManagerIconsInfo m_iconsInfo;
     COSMPaintManagerColor m_colors[kColorCount];
     int m_visualStyleSelection = 7;
-    COSMShadowManager* m_shadowManager = nullptr;
+    RefPtr<COSMShadowManager> m_shadowManager;
 };

@@ -6,6 +6,7 @@
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/PopupPlacement.h"
 #include "framework/commandbars/SoundManager.h"
+#include "framework/commandbars/ToolBar.h"
 #include "framework/commandbars/ControlPopup.h"
 #include "framework/foundation/ShadowManager.h"
 #include "framework/foundation/ToolTipContext.h"

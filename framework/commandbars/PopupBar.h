@@ -172,7 +172,7 @@ public:
     BOOL IsTearOffGripperHot() const { return m_tearOffGripperHot; }
     BOOL IsTearOffTracking() const { return m_tearOffTracking; }
     // The toolbar of the drag that runs; null when attached or outside a drag.
-    COSMToolBar* GetTornOffToolBar() const { return m_tornOffToolBar; }
+    COSMToolBar* GetTornOffToolBar() const { return m_tornOffToolBar.Get(); }
     // Attached: the popup shows and a toolbar torn off during this drag hides. Torn off: the popup hides and the
     // toolbar of "TearOffId" (found, else made from clones of the controls) floats with its top centre at the
     // point, 10 pixels down; the site hears 10343. Needs a manager.
@@ -281,7 +281,7 @@ protected:
     int m_tearOffGripperHeight = 0;
     UINT_PTR m_tearOffHotTimer = 0;
     BOOL m_tearOffTracking = FALSE;
-    COSMToolBar* m_tornOffToolBar = nullptr;
+    RefPtr<COSMToolBar> m_tornOffToolBar;
     CSize m_tornOffSize;
 };
 

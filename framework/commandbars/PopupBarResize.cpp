@@ -3,7 +3,6 @@
 #include "framework/commandbars/PopupBar.h"
 
 #include "framework/commandbars/Controls.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ControlFactory.h"
 #include "framework/foundation/ShadowManager.h"
@@ -115,8 +114,8 @@ void COSMPopupBar::TrackResize()
     if (::GetCapture() || !gallery || !GetSafeHwnd())
         return;
     // The popup may close while its loop dispatches: the references keep it and the gallery until the loop is left.
-    ScopedReference<COSMPopupBar> keepPopup(this);
-    ScopedReference<COSMControl> keepGallery(gallery);
+    const RefPtr<COSMPopupBar> keepPopup = RefPtr<COSMPopupBar>::Retain(this);
+    const RefPtr<COSMControl> keepGallery = RefPtr<COSMControl>::Retain(gallery);
     const int mode = m_resizeMode;
     const int startWidth = gallery->GetWidth();
     const int startHeight = gallery->GetRect().Height();

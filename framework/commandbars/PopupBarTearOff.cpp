@@ -5,7 +5,6 @@
 
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/Controls.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/ToolBar.h"
 #include "framework/commandbars/PaintManager.h"
 
@@ -80,10 +79,7 @@ void COSMPopupBar::OnTearOffHotTimer()
 
 void COSMPopupBar::ForgetTornOffToolBar()
 {
-    COSMToolBar* toolBar = m_tornOffToolBar;
-    m_tornOffToolBar = nullptr;
-    if (toolBar)
-        toolBar->InternalRelease();
+    m_tornOffToolBar.Reset();
 }
 
 void COSMPopupBar::TearOff(BOOL attached, int x, int y)
@@ -136,12 +132,12 @@ void COSMPopupBar::TearOff(BOOL attached, int x, int y)
                     clone->SetHideFlags(clone->GetHideFlags() & ~(COSMControl::kHideScroll | COSMControl::kHideUsage));
             }
         }
-        ReplaceHeldReference(m_tornOffToolBar, toolBar);
+        m_tornOffToolBar = RefPtr<COSMToolBar>::Retain(toolBar);
     }
 
     // The site may fill or change the bar; it is measured afterwards.
-    ScopedReference<COSMToolBar> keep(m_tornOffToolBar);
-    COSMToolBar* toolBar = m_tornOffToolBar;
+    const RefPtr<COSMToolBar> keep = m_tornOffToolBar;
+    COSMToolBar* toolBar = keep.Get();
     CWnd* site = commandBars->GetSite();
     if (site && ::IsWindow(site->GetSafeHwnd()))
         site->SendMessage(kMessageTornOff, reinterpret_cast<WPARAM>(toolBar), reinterpret_cast<LPARAM>(this));
@@ -167,7 +163,7 @@ void COSMPopupBar::TrackTearOff()
     BOOL attached = TRUE;
 
     // The popup may close while its loop dispatches: the reference keeps it until the loop is left.
-    ScopedReference<COSMPopupBar> keep(this);
+    const RefPtr<COSMPopupBar> keep = RefPtr<COSMPopupBar>::Retain(this);
     m_tearOffTracking = TRUE;
     // Escape ends the drag as the button's release does: a torn-off toolbar stays.
     TrackDrag([&](CPoint, CPoint point) {

@@ -456,14 +456,13 @@ void COSMShortcutManager::DoPropExchange(COSMPropExchange* px)
         POSITION pos = items->GetPosition(count);
         for (int i = 0; pos; ++i)
         {
-            COSMPropExchange* section = items->GetNext(pos);
+            const RefPtr<COSMPropExchange> section = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
             const COSMShortcutManagerAccel* entry = m_accelTable->GetAt(i);
             long id = static_cast<long>(entry->m_command);
             CString key;
             FormatShortcutText(*entry, key);
-            PropExchangeLong(section, "Id", &id, 0);
-            PropExchangeString(section, "Key", &key, "");
-            section->InternalRelease();
+            PropExchangeLong(section.Get(), "Id", &id, 0);
+            PropExchangeString(section.Get(), "Key", &key, "");
         }
         return;
     }
@@ -502,15 +501,16 @@ BOOL COSMShortcutManager::LoadNamed(COSMPropExchange* px, COSMShortcutManagerAcc
     {
         if (read >= kMaxStoredShortcuts)
             return FALSE;
-        COSMPropExchange* section = items->GetNext(pos);
+        // Held, not released by hand: a damaged store's archive exception may leave the loop anywhere.
+        const RefPtr<COSMPropExchange> section = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
         if (accels)
         {
             short id = 0;
             BYTE flags = 0;
             short key = 0;
-            PropExchangeShort(section, "Id", &id, 0);
-            PropExchangeByte(section, "virt", &flags, 0);
-            PropExchangeShort(section, "key", &key, 0);
+            PropExchangeShort(section.Get(), "Id", &id, 0);
+            PropExchangeByte(section.Get(), "virt", &flags, 0);
+            PropExchangeShort(section.Get(), "key", &key, 0);
             ACCEL accel{};
             accel.cmd = static_cast<WORD>(id);
             accel.fVirt = flags;
@@ -521,15 +521,14 @@ BOOL COSMShortcutManager::LoadNamed(COSMPropExchange* px, COSMShortcutManagerAcc
         {
             long id = 0;
             CString key;
-            PropExchangeLong(section, "Id", &id, 0);
-            PropExchangeString(section, "Key", &key, "");
+            PropExchangeLong(section.Get(), "Id", &id, 0);
+            PropExchangeString(section.Get(), "Key", &key, "");
             COSMShortcutManagerAccel entry;
             entry.m_command = static_cast<DWORD>(id);
             // A text that names no key is dropped.
             if (ParseShortcutText(key, entry))
                 loaded.Add(entry);
         }
-        section->InternalRelease();
     }
     return TRUE;
 }

@@ -3,7 +3,6 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/DockBar.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/ToolBarMoveTracker.h"
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
@@ -162,7 +161,7 @@ void COSMToolBar::SetVisible(BOOL visible)
         PostMessage(kMessageRemoveHidden, 0, 0);
         return;
     }
-    ScopedReference<COSMToolBar> keep(this);
+    const RefPtr<COSMToolBar> keep = RefPtr<COSMToolBar>::Retain(this);
     commandBars->Remove(this);
 }
 

@@ -235,10 +235,10 @@ public:
     ~COSMCustomizeToggleButton() override;
     // The control the entry shows or removes (referenced); null for the reset entry of the toolbar.
     void SetTarget(COSMControl* control, COSMToolBar* toolBar);
-    COSMControl* GetTarget() const { return m_target; }
+    COSMControl* GetTarget() const { return m_target.Get(); }
     void OnExecute() override;
 
 private:
-    COSMControl* m_target = nullptr;
+    RefPtr<COSMControl> m_target;
     COSMToolBar* m_toolBar = nullptr;
 };

@@ -4,7 +4,6 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/ControlAction.h"
-#include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/commandbars/PaintManager.h"
@@ -149,15 +148,11 @@ COSMCustomizeToggleButton::COSMCustomizeToggleButton()
     m_type = 1;
 }
 
-COSMCustomizeToggleButton::~COSMCustomizeToggleButton()
-{
-    if (m_target)
-        m_target->InternalRelease();
-}
+COSMCustomizeToggleButton::~COSMCustomizeToggleButton() = default;
 
 void COSMCustomizeToggleButton::SetTarget(COSMControl* control, COSMToolBar* toolBar)
 {
-    ReplaceHeldReference(m_target, control);
+    m_target = RefPtr<COSMControl>::Retain(control);
     m_toolBar = toolBar;
 }
 

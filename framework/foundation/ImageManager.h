@@ -140,8 +140,7 @@ public:
 
 protected:
     // A new set of the command's icons read from the exchange; raises on a wrong "CheckSum" or damaged data.
-    std::unique_ptr<COSMImageManagerIconSet, void (*)(COSMImageManagerIconSet*)> LoadIconSet(UINT nID,
-                                                                                             COSMPropExchange* pPX);
+    RefPtr<COSMImageManagerIconSet> LoadIconSet(UINT nID, COSMPropExchange* pPX);
     void StoreIconSet(UINT nID, COSMPropExchange* pPX);
     // Enters the set under its id; a set already there is deleted.
     void SetIconSetAt(COSMImageManagerIconSet* pIconSet);

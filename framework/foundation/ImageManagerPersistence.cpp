@@ -13,27 +13,9 @@ namespace {
 
 const char kCheckSum[] = "COSMImageManagerIcons";
 
-void ReleaseIconSet(COSMImageManagerIconSet* pIconSet)
-{
-    if (pIconSet)
-        pIconSet->InternalRelease();
-}
-
-void ReleaseIcon(COSMImageManagerIcon* pIcon)
-{
-    if (pIcon)
-        pIcon->InternalRelease();
-}
-
-void ReleaseSection(COSMPropExchange* pSection)
-{
-    if (pSection)
-        pSection->InternalRelease();
-}
-
-using SectionPtr = std::unique_ptr<COSMPropExchange, void (*)(COSMPropExchange*)>;
-using IconPtr = std::unique_ptr<COSMImageManagerIcon, void (*)(COSMImageManagerIcon*)>;
-using IconSetPtr = std::unique_ptr<COSMImageManagerIconSet, void (*)(COSMImageManagerIconSet*)>;
+using SectionPtr = RefPtr<COSMPropExchange>;
+using IconPtr = RefPtr<COSMImageManagerIcon>;
+using IconSetPtr = RefPtr<COSMImageManagerIconSet>;
 
 }  // namespace
 
@@ -48,28 +30,27 @@ void COSMImageManager::StoreIconSet(UINT nID, COSMPropExchange* pPX)
         int nWidth = 0;
         COSMImageManagerIcon* pIcon = nullptr;
         pIconSet->GetNextIcon(posIcon, nWidth, pIcon);
-        SectionPtr section(icons->GetNext(pos), ReleaseSection);
+        const SectionPtr section = SectionPtr::Adopt(icons->GetNext(pos));
         long nStoredWidth = nWidth;
-        PropExchangeLong(section.get(), "Width", &nStoredWidth, 16);
-        PropExchangeSerialize(section.get(), "Data", pIcon);
+        PropExchangeLong(section.Get(), "Width", &nStoredWidth, 16);
+        PropExchangeSerialize(section.Get(), "Data", pIcon);
     }
 }
 
-std::unique_ptr<COSMImageManagerIconSet, void (*)(COSMImageManagerIconSet*)> COSMImageManager::LoadIconSet(
-    UINT nID, COSMPropExchange* pPX)
+RefPtr<COSMImageManagerIconSet> COSMImageManager::LoadIconSet(UINT nID, COSMPropExchange* pPX)
 {
-    IconSetPtr pIconSet(new COSMImageManagerIconSet(this, nID), ReleaseIconSet);
+    IconSetPtr pIconSet = IconSetPtr::Adopt(new COSMImageManagerIconSet(this, nID));
     std::unique_ptr<COSMPropExchangeEnumerator> icons(pPX->GetEnumerator("Icon"));
     std::vector<IconPtr> loaded;
     POSITION pos = icons->GetPosition(0, TRUE);
     while (pos)
     {
-        SectionPtr section(icons->GetNext(pos), ReleaseSection);
+        const SectionPtr section = SectionPtr::Adopt(icons->GetNext(pos));
         long nWidth = 16;
-        PropExchangeLong(section.get(), "Width", &nWidth, 16);
-        IconPtr pIcon(new COSMImageManagerIcon(nID, static_cast<int>(nWidth), 15, pIconSet.get()), ReleaseIcon);
+        PropExchangeLong(section.Get(), "Width", &nWidth, 16);
+        IconPtr pIcon = IconPtr::Adopt(new COSMImageManagerIcon(nID, static_cast<int>(nWidth), 15, pIconSet.Get()));
         // The record is read in any case, so the stream stays in step; an icon of no width could never be drawn.
-        if (PropExchangeSerialize(section.get(), "Data", pIcon.get()) && nWidth > 0)
+        if (PropExchangeSerialize(section.Get(), "Data", pIcon.Get()) && nWidth > 0)
             loaded.push_back(std::move(pIcon));
     }
     // Entered last to first, so each bucket of the new map walks as the stored one did; of two icons of one width
@@ -78,7 +59,7 @@ std::unique_ptr<COSMImageManagerIconSet, void (*)(COSMImageManagerIconSet*)> COS
     {
         COSMImageManagerIcon* pPresent = nullptr;
         if (!pIconSet->GetIcons().Lookup((*it)->GetWidth(), pPresent))
-            pIconSet->SetIconAt(it->release());
+            pIconSet->SetIconAt(it->Detach());
     }
     return pIconSet;
 }
@@ -98,7 +79,7 @@ void COSMImageManager::DoPropExchangeIconSet(UINT nID, COSMPropExchange* pPX)
     if (strCheckSum != kCheckSum)
         AfxThrowArchiveException(CArchiveException::badClass);
     IconSetPtr pIconSet = LoadIconSet(nID, pPX);
-    SetIconSetAt(pIconSet.release());
+    SetIconSetAt(pIconSet.Detach());
 }
 
 void COSMImageManager::SerializeIconSet(UINT nID, CArchive& ar)
@@ -119,10 +100,10 @@ void COSMImageManager::DoPropExchange(COSMPropExchange* pPX)
             UINT nID = 0;
             COSMImageManagerIconSet* pIconSet = nullptr;
             m_mapIconSets.GetNextAssoc(posSet, nID, pIconSet);
-            SectionPtr section(sets->GetNext(pos), ReleaseSection);
+            const SectionPtr section = SectionPtr::Adopt(sets->GetNext(pos));
             long nStoredID = static_cast<long>(nID);
-            PropExchangeLong(section.get(), "Id", &nStoredID, 0);
-            DoPropExchangeIconSet(nID, section.get());
+            PropExchangeLong(section.Get(), "Id", &nStoredID, 0);
+            DoPropExchangeIconSet(nID, section.Get());
         }
         return;
     }
@@ -131,17 +112,17 @@ void COSMImageManager::DoPropExchange(COSMPropExchange* pPX)
     POSITION pos = sets->GetPosition(0, TRUE);
     while (pos)
     {
-        SectionPtr section(sets->GetNext(pos), ReleaseSection);
+        const SectionPtr section = SectionPtr::Adopt(sets->GetNext(pos));
         long nID = 0;
-        PropExchangeLong(section.get(), "Id", &nID, 0);
+        PropExchangeLong(section.Get(), "Id", &nID, 0);
         const UINT nSetID = static_cast<UINT>(nID);
         if (m_nLastCustomID < nSetID)
             m_nLastCustomID = nSetID;
         CString strCheckSum = kCheckSum;
-        PropExchangeString(section.get(), "CheckSum", &strCheckSum, kCheckSum);
+        PropExchangeString(section.Get(), "CheckSum", &strCheckSum, kCheckSum);
         if (strCheckSum != kCheckSum)
             AfxThrowArchiveException(CArchiveException::badClass);
-        loaded.push_back(LoadIconSet(nSetID, section.get()));
+        loaded.push_back(LoadIconSet(nSetID, section.Get()));
     }
     // The old sets and image-list sources go; the caches stay, since the new sets' images already live in them.
     RemoveIconSets();
@@ -151,7 +132,7 @@ void COSMImageManager::DoPropExchange(COSMPropExchange* pPX)
     for (auto it = loaded.rbegin(); it != loaded.rend(); ++it)
     {
         if (!LookupIconSet((*it)->GetID()))
-            SetIconSetAt(it->release());
+            SetIconSetAt(it->Detach());
     }
 }
 
@@ -229,7 +210,7 @@ UINT COSMImageManager::PasteFromClipboard(COleDataObject* pData)
         IconSetPtr pIconSet = LoadIconSet(nID, &px);
         ar.Close();
         // The id is spent only now that the whole set has been read.
-        SetIconSetAt(pIconSet.release());
+        SetIconSetAt(pIconSet.Detach());
         m_nLastCustomID = nID;
         return nID;
     }

@@ -7,15 +7,14 @@
 //       px->ExchangeSchema();
 //       PropExchangeBool(px, "Visible", &m_bVisible, TRUE);
 //       PropExchangeString(px, "Title", &m_strTitle, "");
-//       COSMPropExchangeEnumerator* items = px->GetEnumerator("Item");
+//       std::unique_ptr<COSMPropExchangeEnumerator> items(px->GetEnumerator("Item"));
 //       POSITION pos = items->GetPosition(m_items.GetSize());
 //       while (pos)
 //       {
-//           COSMPropExchange* section = items->GetNext(pos);
-//           ...exchange one item in section...
-//           section->InternalRelease();
+//           // Held: a damaged store raises CArchiveException anywhere in the loop.
+//           const RefPtr<COSMPropExchange> section = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
+//           ...exchange one item in section.Get()...
 //       }
-//       delete items;
 //   }
 //
 // Child objects and lists go into named sections ("Item0", "Item1", ...); a list is its "Count" and its
@@ -74,7 +73,7 @@ public:
     // ReleaseArchive with the same name.
     virtual CArchive* GetArchive(LPCSTR name);
     virtual void ReleaseArchive(LPCSTR name, CArchive* archive);
-    // A new exchange for a child object or a list item; the caller releases it (InternalRelease).
+    // A new exchange for a child object or a list item; the caller owns its reference (hold it in a RefPtr).
     virtual COSMPropExchange* GetSection(LPCSTR name) = 0;
     virtual COSMPropExchange* SetSectionFlag();
     virtual void WriteCount(DWORD count);

@@ -77,8 +77,7 @@ void COSMToolTipContext::DestroyToolTip()
         return;
     if (m_pToolTip->GetSafeHwnd())
         m_pToolTip->DestroyWindow();
-    delete m_pToolTip;
-    m_pToolTip = nullptr;
+    m_pToolTip.reset();
 }
 
 void COSMToolTipContext::FillToolInfo(TOOLINFOA* pTI, HWND hWnd, CRect rect, UINT_PTR nId, const CString& strTip)

@@ -21,6 +21,8 @@
 #include "classlib/ClassLib.h"
 #include "framework/foundation/ToolTipExtInfo.h"
 
+#include <memory>
+
 class COSMImageManager;
 
 class COSMToolTipContext : public CCmdTarget
@@ -82,5 +84,5 @@ protected:
     int m_nStyle = 0;
     DWORD m_dwComCtlVersion;
     DWORD m_dwToolTipStyle = TTS_NOPREFIX;
-    CWnd* m_pToolTip = nullptr;  // owned
+    std::unique_ptr<CWnd> m_pToolTip;
 };

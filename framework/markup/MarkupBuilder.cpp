@@ -60,7 +60,7 @@ COSMMarkupUIElement* COSMMarkupBuilder::Parse(COSMMarkupXmlReader* reader)
         m_strLastError = "Data at the root level is invalid";
         return nullptr;
     }
-    COSMMarkupPtr root;
+    RefPtr<COSMMarkupObject> root;
     CString failure;
     bool failed = false;
     // Everything is caught here: a parse runs inside the host's window procedure, which nothing may leave by an
@@ -101,7 +101,7 @@ COSMMarkupUIElement* COSMMarkupBuilder::Parse(COSMMarkupXmlReader* reader)
 
 COSMMarkupObject* COSMMarkupBuilder::ReadTree(COSMMarkupXmlReader* reader)
 {
-    COSMMarkupPtr root;
+    RefPtr<COSMMarkupObject> root;
     for (;;)
     {
         const int token = reader->Read();
@@ -145,7 +145,7 @@ COSMMarkupObject* COSMMarkupBuilder::ReadTree(COSMMarkupXmlReader* reader)
     }
 }
 
-void COSMMarkupBuilder::OnStartElement(LPCWSTR tag, const COSMMarkupPtr& root)
+void COSMMarkupBuilder::OnStartElement(LPCWSTR tag, const RefPtr<COSMMarkupObject>& root)
 {
     if (m_openElements.empty() && root)
         ThrowBuilderException("There are multiple root elements");
@@ -155,7 +155,7 @@ void COSMMarkupBuilder::OnStartElement(LPCWSTR tag, const COSMMarkupPtr& root)
     if (!m_openElements.empty())
         FlushText();
 
-    COSMMarkupPtr object;
+    RefPtr<COSMMarkupObject> object;
     if (LPCWSTR dot = wcschr(tag, L'.'))
     {
         // A property element; its owner tag need not be the parent's.
@@ -186,7 +186,7 @@ void COSMMarkupBuilder::OnAttribute(LPCWSTR name, LPCWSTR value)
     COSMMarkupDependencyProperty* property = ResolveProperty(target->GetType(), name);
     if (!property)
         ThrowBuilderException(FormatMarkupMessage1("The property '%ls' does not exist in XML namespace", name));
-    COSMMarkupPtr object(CreateAttributeValue(value));
+    auto object = RefPtr<COSMMarkupObject>::Adopt(CreateAttributeValue(value));
     target->SetPropertyObject(this, property, object.Get());
     object.Detach();
 }
@@ -237,17 +237,17 @@ void COSMMarkupBuilder::FlushText()
 
 void COSMMarkupBuilder::GiveText(COSMMarkupObject* target, LPCWSTR text, int length)
 {
-    COSMMarkupPtr content(COSMMarkupString::CreateValue(text, length));
+    auto content = RefPtr<COSMMarkupObject>::Adopt(COSMMarkupString::CreateValue(text, length));
     m_text.Clear();
     target->SetContentObject(this, content.Get());
     content.Detach();
 }
 
-void COSMMarkupBuilder::OnEndElement(LPCWSTR tag, COSMMarkupPtr& root)
+void COSMMarkupBuilder::OnEndElement(LPCWSTR tag, RefPtr<COSMMarkupObject>& root)
 {
     if (m_openElements.empty())
         ThrowBuilderException("Unexpected end tag");
-    COSMMarkupPtr element(m_openElements.back());
+    auto element = RefPtr<COSMMarkupObject>::Adopt(m_openElements.back());
     m_openElements.pop_back();
     LPCWSTR startTag = element->GetTagName() ? element->GetTagName() : L"";
     if (wcscmp(startTag, tag) != 0)
@@ -263,7 +263,7 @@ void COSMMarkupBuilder::OnEndElement(LPCWSTR tag, COSMMarkupPtr& root)
     if (COSMMarkupObjectProperty* propertyElement = MarkupDynamicCast<COSMMarkupObjectProperty>(element.Get()))
     {
         COSMMarkupDependencyProperty* property = propertyElement->GetProperty();
-        COSMMarkupPtr value(propertyElement->DetachValue());
+        auto value = RefPtr<COSMMarkupObject>::Adopt(propertyElement->DetachValue());
         if (!value)
         {
             ThrowBuilderException(FormatMarkupMessage1("'%ls' property does not have a value", property->GetName()));
@@ -353,7 +353,7 @@ COSMMarkupObject* COSMMarkupBuilder::ConvertValue(COSMMarkupDependencyProperty* 
     }
     COSMMarkupType* valueType = property->GetValueType();
     // The value type converts text on a fresh default instance of itself.
-    const COSMMarkupPtr instance(CreateInstance(valueType));
+    const auto instance = RefPtr<COSMMarkupObject>::Adopt(CreateInstance(valueType));
     if (instance)
     {
         if (COSMMarkupObject* converted = instance->ConvertFrom(this, value))

@@ -88,10 +88,10 @@ public:
 private:
     // Reads tokens to the end of the text; the root with its reference. Throws on any failure.
     COSMMarkupObject* ReadTree(COSMMarkupXmlReader* reader);
-    void OnStartElement(LPCWSTR tag, const COSMMarkupPtr& root);
+    void OnStartElement(LPCWSTR tag, const RefPtr<COSMMarkupObject>& root);
     void OnAttribute(LPCWSTR name, LPCWSTR value);
     void OnText(LPCWSTR text);
-    void OnEndElement(LPCWSTR tag, COSMMarkupPtr& root);
+    void OnEndElement(LPCWSTR tag, RefPtr<COSMMarkupObject>& root);
     void OnInstructionEnd(COSMMarkupXmlReader* reader, LPCWSTR text);
     // An attribute's text as the object it stands for: literal text after "{}", an extension after '{', else text.
     COSMMarkupObject* CreateAttributeValue(LPCWSTR text);

@@ -104,8 +104,7 @@ void COSMMarkupButtonBase::OnMouseLeftButtonUp(COSMMarkupMouseEventArgs* args)
     if (!m_bPressed)
         return;
     // A click handler may release the last reference the tree held on the button.
-    AddRef();
-    const COSMMarkupPtr hold(this);
+    const RefPtr<COSMMarkupObject> hold = RefPtr<COSMMarkupObject>::Retain(this);
     ReleaseMouseCapture();
     SetPressed(FALSE);
     if (m_bMouseInside)

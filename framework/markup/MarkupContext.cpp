@@ -49,19 +49,6 @@ BOOL SameFont(const LOGFONTW& a, const LOGFONTW& b)
            a.lfQuality == b.lfQuality && wcsncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
 }
 
-// Holds a reference for a scope: a handler may release the last other one.
-class CContextReference
-{
-public:
-    explicit CContextReference(COSMMarkupContext* context) : m_pContext(context) { m_pContext->AddRef(); }
-    ~CContextReference() { m_pContext->Release(); }
-    CContextReference(const CContextReference&) = delete;
-    CContextReference& operator=(const CContextReference&) = delete;
-
-private:
-    COSMMarkupContext* m_pContext;
-};
-
 // A route whose references go with it.
 class CRoute
 {
@@ -138,7 +125,8 @@ BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM
 {
     if (!m_hHostWindow || (m_pActiveRoot && m_pActiveRoot != root))
         return FALSE;
-    CContextReference alive(this);
+    // Held until the end: a handler may release the last other reference.
+    const RefPtr<COSMMarkupContext> alive = RefPtr<COSMMarkupContext>::Retain(this);
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
     if ((message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) || message == WM_MOUSELEAVE)
@@ -175,8 +163,7 @@ BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM
     case WM_CAPTURECHANGED:
         if (COSMMarkupInputElement* captured = m_pCaptureElement)
         {
-            captured->AddRef();
-            COSMMarkupPtr held(captured);
+            const RefPtr<COSMMarkupInputElement> held = RefPtr<COSMMarkupInputElement>::Retain(captured);
             m_pCaptureElement = nullptr;
             COSMMarkupMouseEventArgs args(COSMMarkupInputElement::s_pLostMouseCaptureEvent);
             args.hwnd = m_hHostWindow;
@@ -380,17 +367,20 @@ void COSMMarkupContext::OnDesiredSizeChanged(COSMMarkupObject* element)
 
 LONG COSMMarkupContext::AddRef()
 {
-    return ::InterlockedIncrement(&m_nRefCount);
+    return m_refCount.AddRef();
 }
 
 LONG COSMMarkupContext::Release()
 {
-    if (m_nRefCount == 0)
-        return 0;
-    const LONG count = ::InterlockedDecrement(&m_nRefCount);
+    const LONG count = m_refCount.Release();
     if (count == 0)
-        delete this;
+        OnFinalRelease();
     return count;
+}
+
+void COSMMarkupContext::OnFinalRelease()
+{
+    delete this;
 }
 
 COSMMarkupUIElement* COSMMarkupContext::Parse(LPCSTR text)
@@ -433,12 +423,7 @@ void COSMMarkupContext::OnElementDestroyed(COSMMarkupInputElement* element)
 
 void COSMMarkupContext::SetImageManager(COSMImageManager* manager)
 {
-    if (manager)
-        manager->InternalAddRef();
-    COSMImageManager* previous = m_pImageManager;
-    m_pImageManager = manager;
-    if (previous)
-        previous->InternalRelease();
+    m_pImageManager = RefPtr<COSMImageManager>::Retain(manager);
 }
 
 void COSMMarkupContext::CaptureMouse(COSMMarkupInputElement* element)

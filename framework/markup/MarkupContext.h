@@ -48,6 +48,9 @@ protected:
     // ---- Override these (in this order) ----------------------------------------------------------------------
     // Frees the handlers and releases the delegates. Contexts go through Release, never delete.
     virtual ~COSMMarkupContext();
+    // The last reference went: deletes the context. The count reads 1 while it runs (CRefCount), so a reference
+    // taken and given back here or in the destructor cannot start a second final release.
+    virtual void OnFinalRelease();
 
 public:
     // A message of the host window, with root the tree it shows. TRUE when markup handled it; *result is then the
@@ -60,9 +63,10 @@ public:
     virtual void OnDesiredSizeChanged(COSMMarkupObject* element);
 
     // ---- Not meant to be overridden --------------------------------------------------------------------------
+    // Both return the new count; the release that gives up the last reference returns 0 and deletes the context.
     LONG AddRef();
-    // At 0 the context deletes itself; at 0 already it does nothing.
     LONG Release();
+    LONG GetRefCount() const { return m_refCount.Get(); }
 
     // The tree the 8-bit, NUL-terminated markup text describes, one reference for the caller; null for a null text
     // or one that does not parse (the builder's message is not passed on). The mouse-over element, the active root
@@ -114,7 +118,7 @@ public:
     // the process-wide one. The setter adds a reference to manager (may be null) and releases the previous one;
     // the destructor releases it.
     void SetImageManager(COSMImageManager* manager);
-    COSMImageManager* GetImageManager() const { return m_pImageManager; }
+    COSMImageManager* GetImageManager() const { return m_pImageManager.Get(); }
 
     // The defaults markup is measured and drawn with: the system's message font in the framework's character set,
     // and black.
@@ -138,6 +142,6 @@ private:
     COSMMarkupFont* m_pFirstFont = nullptr;
     COSMMarkupKeyboardNavigation* m_pKeyboardNavigation = nullptr;
     std::unique_ptr<COSMMarkupToolTipContext> m_pToolTip;
-    COSMImageManager* m_pImageManager = nullptr;
-    volatile LONG m_nRefCount = 1;
+    RefPtr<COSMImageManager> m_pImageManager;
+    CRefCount m_refCount;
 };

@@ -10,6 +10,8 @@
 #include "framework/markup/MarkupPathGeometryBuilder.h"
 #include "framework/markup/MarkupThickness.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -49,27 +51,16 @@ int TruncateCoordinate(float value)
     return static_cast<int>(value);
 }
 
-// A GDI object made for one call: selected into the DC while the scope lasts, then selected out and deleted. A
-// stock object stands in when none could be made (and is not deleted).
-class ScopedGdiObject
+// A GDI object made for one call, selected into the DC while the scope lasts. Members go in reverse order: the old
+// object is selected back before the made one is deleted. A stock object stands in when none could be made.
+struct SelectedGdiObject
 {
-public:
-    ScopedGdiObject(HDC dc, HGDIOBJ made, int stockFallback)
-        : m_hDC(dc), m_hMade(made), m_hOld(::SelectObject(dc, made ? made : ::GetStockObject(stockFallback)))
+    SelectedGdiObject(HDC dc, HGDIOBJ made, int stockFallback)
+        : object(made), selection(SelectScoped(dc, made ? made : ::GetStockObject(stockFallback)))
     {}
-    ~ScopedGdiObject()
-    {
-        ::SelectObject(m_hDC, m_hOld);
-        if (m_hMade)
-            ::DeleteObject(m_hMade);
-    }
-    ScopedGdiObject(const ScopedGdiObject&) = delete;
-    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
 
-private:
-    HDC m_hDC;
-    HGDIOBJ m_hMade;
-    HGDIOBJ m_hOld;
+    ScopedGdiObject<> object;
+    ScopedSelection selection;
 };
 
 HPEN CreateStrokePen(int thickness, COSMMarkupBrush* stroke)
@@ -113,8 +104,8 @@ void COSMMarkupDeviceContext::OffsetViewport(POINT point)
 
 void COSMMarkupDeviceContext::DrawEllipse(RECT rect, int thickness, COSMMarkupBrush* stroke, COSMMarkupBrush* fill)
 {
-    ScopedGdiObject pen(m_hDC, CreateStrokePen(thickness, stroke), NULL_PEN);
-    ScopedGdiObject brush(m_hDC, CreateFillBrush(fill), NULL_BRUSH);
+    SelectedGdiObject pen(m_hDC, CreateStrokePen(thickness, stroke), NULL_PEN);
+    SelectedGdiObject brush(m_hDC, CreateFillBrush(fill), NULL_BRUSH);
     ::Ellipse(m_hDC, rect.left, rect.top, rect.right, rect.bottom);
 }
 
@@ -162,8 +153,8 @@ void COSMMarkupDeviceContext::FillGradient(RECT rect, const COSMMarkupLinearGrad
         return;
     if (table.GetEntries().size() == 1)
     {
-        COSMMarkupPtr solid(new COSMMarkupSolidColorBrush(table.GetEntries()[0].color & 0xFFFFFF));
-        COSMMarkupDeviceContext::FillRectangle(rect, static_cast<COSMMarkupBrush*>(solid.Get()));
+        const auto solid = AdoptRef(new COSMMarkupSolidColorBrush(table.GetEntries()[0].color & 0xFFFFFF));
+        COSMMarkupDeviceContext::FillRectangle(rect, solid.Get());
         return;
     }
     const double sx = table.GetStartX() * w, sy = table.GetStartY() * h;
@@ -181,7 +172,7 @@ void COSMMarkupDeviceContext::FillGradient(RECT rect, const COSMMarkupLinearGrad
     const int pw = part.Width();
     const int ph = part.Height();
     void* bits = nullptr;
-    HBITMAP dib = CreateAlphaDIBSection(nullptr, pw, ph, &bits);
+    const ScopedGdiObject<HBITMAP> dib(CreateAlphaDIBSection(nullptr, pw, ph, &bits));
     if (!dib)
         return;
 
@@ -217,22 +208,19 @@ void COSMMarkupDeviceContext::FillGradient(RECT rect, const COSMMarkupLinearGrad
         }
     }
 
-    HDC memory = ::CreateCompatibleDC(m_hDC);
+    const ScopedCreatedDC memory(::CreateCompatibleDC(m_hDC));
     if (memory)
     {
-        HGDIOBJ old = ::SelectObject(memory, dib);
-        ::BitBlt(m_hDC, AddMarkupLengths(rect.left, part.left), AddMarkupLengths(rect.top, part.top), pw, ph, memory, 0,
-                 0, SRCCOPY);
-        ::SelectObject(memory, old);
-        ::DeleteDC(memory);
+        const ScopedSelection selected = SelectScoped(memory.Get(), dib.Get());
+        ::BitBlt(m_hDC, AddMarkupLengths(rect.left, part.left), AddMarkupLengths(rect.top, part.top), pw, ph,
+                 memory.Get(), 0, 0, SRCCOPY);
     }
-    ::DeleteObject(dib);
 }
 
 void COSMMarkupDeviceContext::DrawLine(int x1, int y1, int x2, int y2, int thickness, COSMMarkupBrush* brush)
 {
     HPEN made = brush ? ::CreatePen(PS_SOLID, thickness, brush->GetRepresentativeColor()) : nullptr;
-    ScopedGdiObject pen(m_hDC, made, NULL_PEN);
+    SelectedGdiObject pen(m_hDC, made, NULL_PEN);
     ::MoveToEx(m_hDC, x1, y1, nullptr);
     ::LineTo(m_hDC, x2, y2);
 }
@@ -241,7 +229,7 @@ void COSMMarkupDeviceContext::DrawPolyline(const POINT* points, int count, int t
 {
     if (thickness <= 0 || !stroke || !points || count < 1)
         return;
-    ScopedGdiObject pen(m_hDC, CreateStrokePen(thickness, stroke), NULL_PEN);
+    SelectedGdiObject pen(m_hDC, CreateStrokePen(thickness, stroke), NULL_PEN);
     ::Polyline(m_hDC, points, count);
 }
 
@@ -250,8 +238,8 @@ void COSMMarkupDeviceContext::DrawPolygon(const POINT* points, int count, int th
 {
     if (!points || count < 1)
         return;
-    ScopedGdiObject pen(m_hDC, CreateStrokePen(thickness, stroke), NULL_PEN);
-    ScopedGdiObject brush(m_hDC, CreateFillBrush(fill), NULL_BRUSH);
+    SelectedGdiObject pen(m_hDC, CreateStrokePen(thickness, stroke), NULL_PEN);
+    SelectedGdiObject brush(m_hDC, CreateFillBrush(fill), NULL_BRUSH);
     ::Polygon(m_hDC, points, count);
 }
 
@@ -304,8 +292,8 @@ void COSMMarkupDeviceContext::DrawPath(const COSMMarkupPathGeometry* path, int t
 
     HBRUSH fillBrush = CreateFillBrush(fill);
     HPEN pen = CreateStrokePen(thickness, stroke);
-    ScopedGdiObject selectedPen(m_hDC, pen, NULL_PEN);
-    ScopedGdiObject selectedBrush(m_hDC, fillBrush, NULL_BRUSH);
+    SelectedGdiObject selectedPen(m_hDC, pen, NULL_PEN);
+    SelectedGdiObject selectedBrush(m_hDC, fillBrush, NULL_BRUSH);
     if (fillBrush && pen)
         ::StrokeAndFillPath(m_hDC);
     else if (fillBrush)
@@ -346,8 +334,8 @@ void COSMMarkupDeviceContext::FillRoundedRectangle(RECT rect, COSMMarkupBrush* b
         FillRectangle(rect, brush);
         return;
     }
-    COSMMarkupPtr outline(CreateRoundedOutline(rect.left, rect.top, rect.right, rect.bottom, radii));
-    DrawPath(static_cast<COSMMarkupPathGeometry*>(outline.Get()), 0, nullptr, brush);
+    const auto outline = AdoptRef(CreateRoundedOutline(rect.left, rect.top, rect.right, rect.bottom, radii));
+    DrawPath(outline.Get(), 0, nullptr, brush);
 }
 
 void COSMMarkupDeviceContext::DrawRoundedFrame(RECT rect, COSMMarkupBrush* brush, const COSMMarkupThickness* thickness,
@@ -360,9 +348,9 @@ void COSMMarkupDeviceContext::DrawRoundedFrame(RECT rect, COSMMarkupBrush* brush
     }
     const int width = thickness ? thickness->GetLeft() : 0;
     const double inset = width / 2.0;
-    COSMMarkupPtr outline(
+    const auto outline = AdoptRef(
         CreateRoundedOutline(rect.left + inset, rect.top + inset, rect.right - inset, rect.bottom - inset, radii));
-    DrawPath(static_cast<COSMMarkupPathGeometry*>(outline.Get()), width, brush, nullptr);
+    DrawPath(outline.Get(), width, brush, nullptr);
 }
 
 void COSMMarkupDeviceContext::DrawTextLine(LPCWSTR text, int count, const POINT* point)

@@ -80,8 +80,8 @@ void COSMMarkupDrawingContext::RestoreClipRegion(HRGN saved)
 
 void COSMMarkupDrawingContext::FillSolidRect(RECT rect, COLORREF color)
 {
-    COSMMarkupPtr brush(new COSMMarkupSolidColorBrush(color & 0xFFFFFF));
-    m_pRenderer->FillRectangle(rect, static_cast<COSMMarkupBrush*>(brush.Get()));
+    const auto brush = AdoptRef(new COSMMarkupSolidColorBrush(color & 0xFFFFFF));
+    m_pRenderer->FillRectangle(rect, brush.Get());
 }
 
 void COSMMarkupDrawingContext::FillRectangle(RECT rect, COSMMarkupBrush* brush, const double* radii)
@@ -94,8 +94,8 @@ void COSMMarkupDrawingContext::FillRectangle(RECT rect, COSMMarkupBrush* brush, 
 
 void COSMMarkupDrawingContext::DrawRectangle(RECT rect, COSMMarkupBrush* brush)
 {
-    COSMMarkupPtr thickness(new COSMMarkupThickness(1));
-    DrawFrame(rect, brush, static_cast<COSMMarkupThickness*>(thickness.Get()), nullptr);
+    const auto thickness = AdoptRef(new COSMMarkupThickness(1));
+    DrawFrame(rect, brush, thickness.Get(), nullptr);
 }
 
 void COSMMarkupDrawingContext::DrawFrame(RECT rect, COSMMarkupBrush* brush, const COSMMarkupThickness* thickness,

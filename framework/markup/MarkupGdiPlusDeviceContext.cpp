@@ -8,6 +8,8 @@
 #include "framework/markup/MarkupPathGeometry.h"
 #include "framework/markup/MarkupThickness.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -51,52 +53,36 @@ int Height(const RECT& rect)
     return SubtractMarkupLengths(rect.bottom, rect.top);
 }
 
-// One graphics object for one drawing call.
-class ScopedGraphics
+// One graphics object for one drawing call, given back to the renderer that made it.
+struct GraphicsTraits
 {
-public:
-    explicit ScopedGraphics(COSMMarkupGdiPlusDeviceContext* renderer)
-        : m_pRenderer(renderer), m_pGraphics(renderer->GetGraphics())
-    {}
-    ~ScopedGraphics()
-    {
-        if (m_pGraphics)
-            m_pRenderer->DeleteGraphics(m_pGraphics);
-    }
-    ScopedGraphics(const ScopedGraphics&) = delete;
-    ScopedGraphics& operator=(const ScopedGraphics&) = delete;
-
-    Object Get() const { return m_pGraphics; }
-    explicit operator bool() const { return m_pGraphics != nullptr; }
-
-private:
-    COSMMarkupGdiPlusDeviceContext* m_pRenderer;
-    Object m_pGraphics;
+    using Handle = Object;
+    COSMMarkupGdiPlusDeviceContext* renderer = nullptr;
+    static Handle None() { return nullptr; }
+    static bool IsNone(Handle handle) { return !handle; }
+    void Close(Handle handle) const { renderer->DeleteGraphics(handle); }
 };
+using ScopedGraphics = ScopedHandle<GraphicsTraits>;
 
-// A brush or pen for one drawing call, deleted at the end of the scope.
-class ScopedGdiPlusObject
+ScopedGraphics MakeGraphics(COSMMarkupGdiPlusDeviceContext* renderer)
 {
-public:
-    ScopedGdiPlusObject(Object object, Gdi::Function deleter) : m_pObject(object), m_deleter(deleter) {}
-    ~ScopedGdiPlusObject()
+    return ScopedGraphics(renderer->GetGraphics(), GraphicsTraits{renderer});
+}
+
+// A brush, pen or path for one drawing call, deleted by its GDI+ delete function.
+struct GdiPlusObjectTraits
+{
+    using Handle = Object;
+    Gdi::Function deleter = Gdi::GdipDeleteBrush;
+    static Handle None() { return nullptr; }
+    static bool IsNone(Handle handle) { return !handle; }
+    void Close(Handle handle) const
     {
-        if (m_pObject)
-        {
-            if (DeleteFunction remove = Library()->Get<DeleteFunction>(m_deleter))
-                remove(m_pObject);
-        }
+        if (DeleteFunction remove = Library()->Get<DeleteFunction>(deleter))
+            remove(handle);
     }
-    ScopedGdiPlusObject(const ScopedGdiPlusObject&) = delete;
-    ScopedGdiPlusObject& operator=(const ScopedGdiPlusObject&) = delete;
-
-    Object Get() const { return m_pObject; }
-    explicit operator bool() const { return m_pObject != nullptr; }
-
-private:
-    Object m_pObject;
-    Gdi::Function m_deleter;
 };
+using ScopedGdiPlusObject = ScopedHandle<GdiPlusObjectTraits>;
 
 }  // namespace
 
@@ -251,7 +237,7 @@ void* COSMMarkupGdiPlusDeviceContext::CreatePen(int width, COSMMarkupBrush* brus
             return nullptr;
         return made;
     }
-    ScopedGdiPlusObject fill(CreateBrush(brush, bounds), Gdi::GdipDeleteBrush);
+    const ScopedGdiPlusObject fill(CreateBrush(brush, bounds), GdiPlusObjectTraits{Gdi::GdipDeleteBrush});
     auto create = Library()->Get<CreatePen2Function>(Gdi::GdipCreatePen2);
     // The pen keeps its own copy of the brush.
     if (!fill || !create || create(fill.Get(), static_cast<float>(width), UnitWorld, &made) != 0)
@@ -262,7 +248,7 @@ void* COSMMarkupGdiPlusDeviceContext::CreatePen(int width, COSMMarkupBrush* brus
 void COSMMarkupGdiPlusDeviceContext::DrawEllipse(RECT rect, int thickness, COSMMarkupBrush* stroke,
                                                  COSMMarkupBrush* fill)
 {
-    ScopedGraphics graphics(this);
+    const ScopedGraphics graphics = MakeGraphics(this);
     if (!graphics)
     {
         COSMMarkupDeviceContext::DrawEllipse(rect, thickness, stroke, fill);
@@ -278,13 +264,13 @@ void COSMMarkupGdiPlusDeviceContext::DrawEllipse(RECT rect, int thickness, COSMM
     const float w = static_cast<float>(Width(rect)) - thickness, h = static_cast<float>(Height(rect)) - thickness;
     if (fill)
     {
-        ScopedGdiPlusObject brush(CreateBrush(fill, rect), Gdi::GdipDeleteBrush);
+        const ScopedGdiPlusObject brush(CreateBrush(fill, rect), GdiPlusObjectTraits{Gdi::GdipDeleteBrush});
         if (auto draw = Library()->Get<EllipseFunction>(Gdi::GdipFillEllipse))
             draw(graphics.Get(), brush.Get(), x, y, w, h);
     }
     if (thickness > 0)
     {
-        ScopedGdiPlusObject pen(CreatePen(thickness, stroke, rect), Gdi::GdipDeletePen);
+        const ScopedGdiPlusObject pen(CreatePen(thickness, stroke, rect), GdiPlusObjectTraits{Gdi::GdipDeletePen});
         if (auto draw = Library()->Get<EllipseFunction>(Gdi::GdipDrawEllipse))
             draw(graphics.Get(), pen.Get(), x, y, w, h);
     }
@@ -299,14 +285,14 @@ void COSMMarkupGdiPlusDeviceContext::DrawFrame(RECT rect, COSMMarkupBrush* brush
         COSMMarkupDeviceContext::DrawFrame(rect, brush, thickness);
         return;
     }
-    ScopedGraphics graphics(this);
+    const ScopedGraphics graphics = MakeGraphics(this);
     if (!graphics)
     {
         COSMMarkupDeviceContext::DrawFrame(rect, brush, thickness);
         return;
     }
     SetSmoothing(graphics.Get(), SmoothingHighSpeed);
-    ScopedGdiPlusObject fill(CreateBrush(brush, rect), Gdi::GdipDeleteBrush);
+    const ScopedGdiPlusObject fill(CreateBrush(brush, rect), GdiPlusObjectTraits{Gdi::GdipDeleteBrush});
     auto draw = Library()->Get<FillRectangleIFunction>(Gdi::GdipFillRectangleI);
     if (!draw)
         return;
@@ -332,13 +318,13 @@ void COSMMarkupGdiPlusDeviceContext::FillRectangle(RECT rect, COSMMarkupBrush* b
         COSMMarkupDeviceContext::FillRectangle(rect, brush);
         return;
     }
-    ScopedGraphics graphics(this);
+    const ScopedGraphics graphics = MakeGraphics(this);
     if (!graphics)
     {
         COSMMarkupDeviceContext::FillRectangle(rect, brush);
         return;
     }
-    ScopedGdiPlusObject fill(CreateBrush(brush, rect), Gdi::GdipDeleteBrush);
+    const ScopedGdiPlusObject fill(CreateBrush(brush, rect), GdiPlusObjectTraits{Gdi::GdipDeleteBrush});
     if (!fill)
         return;
     SetSmoothing(graphics.Get(), SmoothingHighSpeed);
@@ -349,7 +335,7 @@ void COSMMarkupGdiPlusDeviceContext::FillRectangle(RECT rect, COSMMarkupBrush* b
 
 void COSMMarkupGdiPlusDeviceContext::DrawLine(int x1, int y1, int x2, int y2, int thickness, COSMMarkupBrush* brush)
 {
-    ScopedGraphics graphics(this);
+    const ScopedGraphics graphics = MakeGraphics(this);
     if (!graphics)
     {
         COSMMarkupDeviceContext::DrawLine(x1, y1, x2, y2, thickness, brush);
@@ -358,7 +344,7 @@ void COSMMarkupGdiPlusDeviceContext::DrawLine(int x1, int y1, int x2, int y2, in
     SetSmoothing(graphics.Get(), x1 == x2 || y1 == y2 ? SmoothingHighSpeed : SmoothingHighQuality);
     SetPixelOffset(graphics.Get(), PixelOffsetForThickness(thickness));
     const RECT bounds = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-    ScopedGdiPlusObject pen(CreatePen(thickness, brush, bounds), Gdi::GdipDeletePen);
+    const ScopedGdiPlusObject pen(CreatePen(thickness, brush, bounds), GdiPlusObjectTraits{Gdi::GdipDeletePen});
     if (auto draw = Library()->Get<DrawLineIFunction>(Gdi::GdipDrawLineI))
         draw(graphics.Get(), pen.Get(), x1, y1, x2, y2);
 }
@@ -368,7 +354,7 @@ void COSMMarkupGdiPlusDeviceContext::DrawPolyline(const POINT* points, int count
 {
     if (!points || count < 2)
         return;
-    ScopedGraphics graphics(this);
+    const ScopedGraphics graphics = MakeGraphics(this);
     if (!graphics)
     {
         COSMMarkupDeviceContext::DrawPolyline(points, count, thickness, stroke);
@@ -376,7 +362,8 @@ void COSMMarkupGdiPlusDeviceContext::DrawPolyline(const POINT* points, int count
     }
     SetSmoothing(graphics.Get(), SmoothingHighQuality);
     SetPixelOffset(graphics.Get(), PixelOffsetForThickness(thickness));
-    ScopedGdiPlusObject pen(CreatePen(thickness, stroke, BoundsOf(points, count)), Gdi::GdipDeletePen);
+    const ScopedGdiPlusObject pen(CreatePen(thickness, stroke, BoundsOf(points, count)),
+                                  GdiPlusObjectTraits{Gdi::GdipDeletePen});
     if (!pen)
         return;
     if (auto draw = Library()->Get<DrawLinesIFunction>(Gdi::GdipDrawLinesI))
@@ -388,7 +375,7 @@ void COSMMarkupGdiPlusDeviceContext::DrawPolygon(const POINT* points, int count,
 {
     if (!points || count < 1)
         return;
-    ScopedGraphics graphics(this);
+    const ScopedGraphics graphics = MakeGraphics(this);
     if (!graphics)
     {
         COSMMarkupDeviceContext::DrawPolygon(points, count, thickness, stroke, fill);
@@ -400,7 +387,7 @@ void COSMMarkupGdiPlusDeviceContext::DrawPolygon(const POINT* points, int count,
     const RECT bounds = BoundsOf(points, count);
     if (fill)
     {
-        ScopedGdiPlusObject brush(CreateBrush(fill, bounds), Gdi::GdipDeleteBrush);
+        const ScopedGdiPlusObject brush(CreateBrush(fill, bounds), GdiPlusObjectTraits{Gdi::GdipDeleteBrush});
         if (brush)
         {
             SetPixelOffset(graphics.Get(), PixelOffsetHalf);
@@ -410,7 +397,7 @@ void COSMMarkupGdiPlusDeviceContext::DrawPolygon(const POINT* points, int count,
     }
     if (thickness > 0)
     {
-        ScopedGdiPlusObject pen(CreatePen(thickness, stroke, bounds), Gdi::GdipDeletePen);
+        const ScopedGdiPlusObject pen(CreatePen(thickness, stroke, bounds), GdiPlusObjectTraits{Gdi::GdipDeletePen});
         if (pen)
         {
             SetPixelOffset(graphics.Get(), PixelOffsetForThickness(thickness));
@@ -423,7 +410,7 @@ void COSMMarkupGdiPlusDeviceContext::DrawPolygon(const POINT* points, int count,
 void COSMMarkupGdiPlusDeviceContext::DrawPath(const COSMMarkupPathGeometry* path, int thickness,
                                               COSMMarkupBrush* stroke, COSMMarkupBrush* fill)
 {
-    ScopedGraphics graphics(this);
+    const ScopedGraphics graphics = MakeGraphics(this);
     if (!graphics)
     {
         COSMMarkupDeviceContext::DrawPath(path, thickness, stroke, fill);
@@ -436,14 +423,14 @@ void COSMMarkupGdiPlusDeviceContext::DrawPath(const COSMMarkupPathGeometry* path
     Object made = nullptr;
     if (!create || create(path->GetPoints(), path->GetTypes(), path->GetPointCount(), FillModeAlternate, &made) != 0)
         made = nullptr;
-    ScopedGdiPlusObject figures(made, Gdi::GdipDeletePath);
+    const ScopedGdiPlusObject figures(made, GdiPlusObjectTraits{Gdi::GdipDeletePath});
     if (!figures)
         return;
     const RECT& bounds = path->GetBounds();
     if (fill)
     {
         SetPixelOffset(graphics.Get(), PixelOffsetHalf);
-        ScopedGdiPlusObject brush(CreateBrush(fill, bounds), Gdi::GdipDeleteBrush);
+        const ScopedGdiPlusObject brush(CreateBrush(fill, bounds), GdiPlusObjectTraits{Gdi::GdipDeleteBrush});
         if (auto draw = Library()->Get<PathFunction>(Gdi::GdipFillPath))
             draw(graphics.Get(), brush.Get(), figures.Get());
     }
@@ -451,7 +438,7 @@ void COSMMarkupGdiPlusDeviceContext::DrawPath(const COSMMarkupPathGeometry* path
     {
         const int offset = path->GetPixelOffsetMode();
         SetPixelOffset(graphics.Get(), offset != 0 ? offset : PixelOffsetHalf);
-        ScopedGdiPlusObject pen(CreatePen(thickness, stroke, bounds), Gdi::GdipDeletePen);
+        const ScopedGdiPlusObject pen(CreatePen(thickness, stroke, bounds), GdiPlusObjectTraits{Gdi::GdipDeletePen});
         if (auto draw = Library()->Get<PathFunction>(Gdi::GdipDrawPath))
             draw(graphics.Get(), pen.Get(), figures.Get());
     }

@@ -51,21 +51,13 @@ COSMMarkupImage::~COSMMarkupImage()
 void COSMMarkupImage::ReleaseImage()
 {
     // The icon first: the manager deletes the icons it still holds.
-    if (m_pIcon)
-    {
-        m_pIcon->InternalRelease();
-        m_pIcon = nullptr;
-    }
-    if (m_pImageManager)
-    {
-        m_pImageManager->InternalRelease();
-        m_pImageManager = nullptr;
-    }
+    m_pIcon.Reset();
+    m_pImageManager.Reset();
 }
 
 void COSMMarkupImage::MakeOwnManager()
 {
-    m_pImageManager = new COSMImageManager;
+    m_pImageManager = RefPtr<COSMImageManager>::Adopt(new COSMImageManager);
     m_pImageManager->SetMaskColor(kMaskColor);
 }
 
@@ -112,12 +104,10 @@ void COSMMarkupImage::LoadSource(int width)
             return;
         commandId = static_cast<UINT>(number);
         COSMMarkupContext* context = GetMarkupContext();
-        m_pImageManager = context && context->GetImageManager() ? context->GetImageManager() : ::GetImageManager();
-        m_pImageManager->InternalAddRef();
+        m_pImageManager = RefPtr<COSMImageManager>::Retain(
+            context && context->GetImageManager() ? context->GetImageManager() : ::GetImageManager());
     }
-    m_pIcon = m_pImageManager->GetImage(commandId, width);
-    if (m_pIcon)
-        m_pIcon->InternalAddRef();
+    m_pIcon = RefPtr<COSMImageManagerIcon>::Retain(m_pImageManager->GetImage(commandId, width));
 }
 
 CSize COSMMarkupImage::GetImageSize(int width, int height) const

@@ -49,8 +49,8 @@ public:
     // The picture's size in a room of (width, height) by Stretch; 0 by 0 without a picture.
     CSize GetImageSize(int width, int height) const;
     // The loaded icon and its manager (borrowed), or null.
-    COSMImageManagerIcon* GetIcon() const { return m_pIcon; }
-    COSMImageManager* GetImageManager() const { return m_pImageManager; }
+    COSMImageManagerIcon* GetIcon() const { return m_pIcon.Get(); }
+    COSMImageManager* GetImageManager() const { return m_pImageManager.Get(); }
 
     // Source (text; re-measures), Stretch (None, Fill, Uniform, UniformToFill; re-measures).
     static COSMMarkupDependencyProperty* s_pSourceProperty;
@@ -64,6 +64,7 @@ private:
     // A new manager of the image's own with the mask colour green.
     void MakeOwnManager();
 
-    COSMImageManager* m_pImageManager = nullptr;
-    COSMImageManagerIcon* m_pIcon = nullptr;
+    // Declared in this order so the icon goes first: the manager deletes the icons it still holds.
+    RefPtr<COSMImageManager> m_pImageManager;
+    RefPtr<COSMImageManagerIcon> m_pIcon;
 };

@@ -206,8 +206,7 @@ void COSMMarkupInputElement::RaiseEvent(COSMMarkupRoutedEventArgs* args)
     if (!args->source)
         args->source = this;
     // Held until the end: a handler may release the tree, this element included.
-    AddRef();
-    COSMMarkupPtr self(this);
+    const RefPtr<COSMMarkupObject> self = RefPtr<COSMMarkupObject>::Retain(this);
     if (args->event->GetRoutingStrategy() == COSMMarkupRoutedEvent::Direct)
     {
         InvokeHandlers(args);
@@ -215,7 +214,7 @@ void COSMMarkupInputElement::RaiseEvent(COSMMarkupRoutedEventArgs* args)
     }
     // Each object on the way up is held while its handlers run; one whose tree went meanwhile has lost its
     // parent, which ends the walk.
-    COSMMarkupPtr current;
+    RefPtr<COSMMarkupObject> current;
     for (COSMMarkupObject* object = this; object;)
     {
         if (COSMMarkupInputElement* element = MarkupDynamicCast<COSMMarkupInputElement>(object))
@@ -225,9 +224,7 @@ void COSMMarkupInputElement::RaiseEvent(COSMMarkupRoutedEventArgs* args)
                 return;
         }
         COSMMarkupObject* parent = object->GetLogicalParent();
-        if (parent)
-            parent->AddRef();
-        current.Attach(parent);
+        current = RefPtr<COSMMarkupObject>::Retain(parent);
         object = parent;
     }
     if (m_pContext)
@@ -402,12 +399,7 @@ void COSMMarkupInputElement::ApplyStyleValues(COSMMarkupDependencyProperty* prop
     {
         COSMMarkupObject* now = GetValue(entry.property);
         // Held while reported: a listener may change the values again.
-        COSMMarkupPtr nowHold;
-        if (now)
-        {
-            now->AddRef();
-            nowHold.Attach(now);
-        }
+        const RefPtr<COSMMarkupObject> nowHold = RefPtr<COSMMarkupObject>::Retain(now);
         ReportValueChange(entry.property, entry.before, now);
     }
 }

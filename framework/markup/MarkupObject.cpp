@@ -9,9 +9,6 @@
 
 #include <cstdint>
 #include <cwchar>
-#ifdef OSM_MARKUP_RELEASE_TALLY
-#include <mutex>
-#endif
 
 COSMMarkupDependencyProperty* COSMMarkupObject::s_pNameProperty = nullptr;
 COSMMarkupDependencyProperty* COSMMarkupObject::s_pKeyProperty = nullptr;
@@ -20,28 +17,7 @@ namespace {
 
 volatile LONG g_nLiveObjects = 0;
 
-#ifdef OSM_MARKUP_RELEASE_TALLY
-// Never freed: objects still go at exit, after the statics are destroyed.
-struct CFinalReleaseTally
-{
-    CCriticalSection lock;
-    std::map<std::wstring, LONG> counts;
-};
-
-CFinalReleaseTally& FinalReleaseTally()
-{
-    static CFinalReleaseTally* const s_pTally = new CFinalReleaseTally;
-    return *s_pTally;
-}
-
-void TallyFinalRelease(const COSMMarkupType* type)
-{
-    LPCWSTR name = type ? type->GetMarkupClassName() : nullptr;
-    CFinalReleaseTally& tally = FinalReleaseTally();
-    std::lock_guard<CCriticalSection> hold(tally.lock);
-    ++tally.counts[name ? name : L""];
-}
-#endif
+COSMMarkupObject::FinalReleaseObserver g_pfnFinalReleaseObserver = nullptr;
 
 }  // namespace
 
@@ -72,21 +48,11 @@ LONG COSMMarkupObject::GetLiveObjectCount()
     return g_nLiveObjects;
 }
 
-#ifdef OSM_MARKUP_RELEASE_TALLY
-std::map<std::wstring, LONG> COSMMarkupObject::GetFinalReleaseTally()
+COSMMarkupObject::FinalReleaseObserver COSMMarkupObject::SetFinalReleaseObserver(FinalReleaseObserver observer)
 {
-    CFinalReleaseTally& tally = FinalReleaseTally();
-    std::lock_guard<CCriticalSection> hold(tally.lock);
-    return tally.counts;
+    return reinterpret_cast<FinalReleaseObserver>(::InterlockedExchangePointer(
+        reinterpret_cast<PVOID volatile*>(&g_pfnFinalReleaseObserver), reinterpret_cast<PVOID>(observer)));
 }
-
-void COSMMarkupObject::ResetFinalReleaseTally()
-{
-    CFinalReleaseTally& tally = FinalReleaseTally();
-    std::lock_guard<CCriticalSection> hold(tally.lock);
-    tally.counts.clear();
-}
-#endif
 
 COSMMarkupObject* COSMMarkupObject::GetValueCore(COSMMarkupDependencyProperty* property) const
 {
@@ -174,19 +140,16 @@ void COSMMarkupObject::OnFinalRelease()
 
 LONG COSMMarkupObject::AddRef()
 {
-    return ::InterlockedIncrement(&m_nRefCount);
+    return m_refCount.AddRef();
 }
 
 LONG COSMMarkupObject::Release()
 {
-    if (m_nRefCount == 0)
-        return 0;
-    const LONG count = ::InterlockedDecrement(&m_nRefCount);
+    const LONG count = m_refCount.Release();
     if (count == 0)
     {
-#ifdef OSM_MARKUP_RELEASE_TALLY
-        TallyFinalRelease(GetType());
-#endif
+        if (FinalReleaseObserver observer = g_pfnFinalReleaseObserver)
+            observer(this);
         OnFinalRelease();
     }
     return count;
@@ -206,12 +169,7 @@ void COSMMarkupObject::SetValue(COSMMarkupDependencyProperty* property, COSMMark
 
     // The old value is held until it has been reported: storing may release the last other reference to it.
     COSMMarkupObject* oldValue = GetValue(property);
-    COSMMarkupPtr oldHold;
-    if (oldValue)
-    {
-        oldValue->AddRef();
-        oldHold.Attach(oldValue);
-    }
+    const RefPtr<COSMMarkupObject> oldHold = RefPtr<COSMMarkupObject>::Retain(oldValue);
     if (m_pProperties)
         m_pProperties->SetAt(property->GetIndex(), value);
 
@@ -287,23 +245,4 @@ BOOL COSMMarkupObject::IsKindOf(const COSMMarkupObject* object, const COSMMarkup
 COSMMarkupObject* MarkupDynamicCast(const COSMMarkupType* type, COSMMarkupObject* object)
 {
     return COSMMarkupObject::IsKindOf(object, type) ? object : nullptr;
-}
-
-void COSMMarkupPtr::Attach(COSMMarkupObject* object)
-{
-    Release();
-    m_pObject = object;
-}
-
-COSMMarkupObject* COSMMarkupPtr::Detach()
-{
-    COSMMarkupObject* object = m_pObject;
-    m_pObject = nullptr;
-    return object;
-}
-
-void COSMMarkupPtr::Release()
-{
-    if (COSMMarkupObject* object = Detach())
-        object->Release();
 }

@@ -18,11 +18,6 @@
 
 #include "classlib/ClassLib.h"
 
-#ifdef OSM_MARKUP_RELEASE_TALLY
-#include <map>
-#include <string>
-#endif
-
 class COSMMarkupType;
 class COSMMarkupDependencyProperty;
 class COSMMarkupProperties;
@@ -73,14 +68,16 @@ public:
                                    COSMMarkupObject* newValue);
 
 protected:
-    // The last reference went: deletes the object.
+    // The last reference went: deletes the object. The count reads 1 while it runs (CRefCount), so a reference
+    // taken and given back here or in the destructor cannot start a second final release.
     virtual void OnFinalRelease();
 
 public:
     // ---- Not meant to be overridden --------------------------------------------------------------------------
+    // Both return the new count; the release that gives up the last reference returns 0 (RefPtr holds them).
     LONG AddRef();
-    // At 0 already: returns 0 and does nothing.
     LONG Release();
+    LONG GetRefCount() const { return m_refCount.Get(); }
 
     // Stores value (null clears the local value) and reports a change of the effective value to OnPropertyChanged
     // and, for inherited properties, to the logical descendants. Takes over value's reference in every case: a
@@ -107,12 +104,10 @@ public:
 
     // How many markup objects exist in the process now: the test programs' leak check.
     static LONG GetLiveObjectCount();
-#ifdef OSM_MARKUP_RELEASE_TALLY
-    // Test build only: how many objects of each exact type (keyed by the class name of GetType's record) had their
-    // last reference released since the last reset, so a test can tell which kinds a tree really made and freed.
-    static std::map<std::wstring, LONG> GetFinalReleaseTally();
-    static void ResetFinalReleaseTally();
-#endif
+    // Told about every object whose last reference goes, before its final release (a test counts kinds with it);
+    // null (the default) for none. Returns the observer it replaces.
+    using FinalReleaseObserver = void (*)(const COSMMarkupObject* object);
+    static FinalReleaseObserver SetFinalReleaseObserver(FinalReleaseObserver observer);
 
     // "Name" (a COSMMarkupString) and "Key" (any object), set on objects of every class; "x:Name" and "x:Key"
     // find them too.
@@ -122,10 +117,7 @@ public:
 
 protected:
     // This object's own store, or null before the first value was set.
-    COSMMarkupProperties* GetPropertyStore() const
-    {
-        return m_pProperties;
-    }
+    COSMMarkupProperties* GetPropertyStore() const { return m_pProperties; }
     // Unless newValue equals oldValue (both null, or IsEqual), reports the change to OnPropertyChanged and, for an
     // inherited property, to the logical descendants. The caller keeps both values alive meanwhile.
     void ReportValueChange(COSMMarkupDependencyProperty* property, COSMMarkupObject* oldValue,
@@ -135,7 +127,7 @@ private:
     COSMMarkupObject* m_pLogicalParent = nullptr;
     COSMMarkupProperties* m_pProperties = nullptr;
     LPWSTR m_pszTagName = nullptr;
-    volatile LONG m_nRefCount = 1;
+    CRefCount m_refCount;
 };
 
 // The object when it is of that type, else null (a null object gives null).
@@ -163,33 +155,6 @@ template <class T, class V> BOOL MarkupSameValue(const T* object, const COSMMark
     const T* same = MarkupSameClass(object, other);
     return same && same->*field == object->*field;
 }
-
-// Holds one reference: the holder's Release (or its end) releases the object and forgets it.
-//
-//   COSMMarkupPtr instance(type->CreateInstance());    // released however the block is left
-class COSMMarkupPtr
-{
-public:
-    COSMMarkupPtr() = default;
-    // Takes over the reference handed in.
-    explicit COSMMarkupPtr(COSMMarkupObject* object) : m_pObject(object) {}
-    ~COSMMarkupPtr() { Release(); }
-    COSMMarkupPtr(const COSMMarkupPtr&) = delete;
-    COSMMarkupPtr& operator=(const COSMMarkupPtr&) = delete;
-
-    COSMMarkupObject* Get() const { return m_pObject; }
-    COSMMarkupObject* operator->() const { return m_pObject; }
-    explicit operator bool() const { return m_pObject != nullptr; }
-
-    // Releases what it held and takes over object's reference.
-    void Attach(COSMMarkupObject* object);
-    // Hands the reference to the caller.
-    COSMMarkupObject* Detach();
-    void Release();
-
-private:
-    COSMMarkupObject* m_pObject = nullptr;
-};
 
 // Makes child (taking over its reference, may be null) parent's logical child in slot. The old child loses its
 // parent link, unless it was handed on to another parent meanwhile, and is released.

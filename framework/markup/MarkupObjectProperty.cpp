@@ -31,7 +31,7 @@ void COSMMarkupObjectProperty::SetContentObject(COSMMarkupBuilder* builder, COSM
         return;
     }
     // A collection-typed property collects its children without a collection tag.
-    COSMMarkupPtr created(builder->CreateInstance(valueType));
+    auto created = RefPtr<COSMMarkupObject>::Adopt(builder->CreateInstance(valueType));
     if (!created)
     {
         COSMMarkupObject::SetContentObject(builder, content);

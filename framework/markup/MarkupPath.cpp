@@ -46,7 +46,6 @@ void COSMMarkupPath::OnRender(COSMMarkupDrawingContext* dc)
         return;
     }
     const CSize size = GetRenderSize();
-    COSMMarkupPtr stretched(data->Stretch(size.cx, size.cy));
-    dc->DrawPath(static_cast<COSMMarkupPathGeometry*>(stretched.Get()), GetEffectiveThickness(), GetStroke(),
-                 GetFill());
+    const auto stretched = AdoptRef(data->Stretch(size.cx, size.cy));
+    dc->DrawPath(stretched.Get(), GetEffectiveThickness(), GetStroke(), GetFill());
 }

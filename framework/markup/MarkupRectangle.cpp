@@ -54,7 +54,7 @@ void COSMMarkupRectangle::OnRender(COSMMarkupDrawingContext* dc)
     }
     if (thickness > 0)
     {
-        COSMMarkupPtr frame(new COSMMarkupThickness(thickness));
-        dc->DrawFrame(whole, stroke, static_cast<COSMMarkupThickness*>(frame.Get()), radii);
+        const auto frame = AdoptRef(new COSMMarkupThickness(thickness));
+        dc->DrawFrame(whole, stroke, frame.Get(), radii);
     }
 }

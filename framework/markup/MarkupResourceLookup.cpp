@@ -39,7 +39,7 @@ COSMMarkupObject* COSMMarkupResourceLookup::ProvideValue(COSMMarkupBuilder* buil
 {
     while (*keyText == L' ' || *keyText == L'\n' || *keyText == L'\r')
         ++keyText;
-    const COSMMarkupPtr key(CreateKey(builder, keyText));
+    const auto key = RefPtr<COSMMarkupObject>::Adopt(CreateKey(builder, keyText));
     if (key)
     {
         // Past a style too: a setter's reference finds the style's resources, then what encloses the style.

@@ -12,14 +12,14 @@ IMPLEMENT_MARKUP_TYPE(COSMMarkupBool, COSMMarkupObject, nullptr, nullptr)
 namespace {
 
 const int kSharedEnumCount = 8;
-COSMMarkupPtr g_sharedEnums[kSharedEnumCount];
-COSMMarkupPtr g_sharedFalse;
-COSMMarkupPtr g_sharedTrue;
+RefPtr<COSMMarkupObject> g_sharedEnums[kSharedEnumCount];
+RefPtr<COSMMarkupObject> g_sharedFalse;
+RefPtr<COSMMarkupObject> g_sharedTrue;
 
-COSMMarkupObject* Share(COSMMarkupPtr& slot, COSMMarkupObject* (*pfnCreate)(int), int value)
+COSMMarkupObject* Share(RefPtr<COSMMarkupObject>& slot, COSMMarkupObject* (*pfnCreate)(int), int value)
 {
     if (!slot)
-        slot.Attach(pfnCreate(value));
+        slot = RefPtr<COSMMarkupObject>::Adopt(pfnCreate(value));
     slot->AddRef();
     return slot.Get();
 }

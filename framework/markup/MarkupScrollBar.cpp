@@ -265,8 +265,7 @@ void COSMMarkupScrollBar::TrackScrollBar(CPoint point, BOOL direct)
         return;
     // What the loop dispatches may drop the bar from its viewer or destroy the tree: the bar stays alive until the
     // loop is over.
-    AddRef();
-    COSMMarkupPtr hold(this);
+    const RefPtr<COSMMarkupObject> hold = RefPtr<COSMMarkupObject>::Retain(this);
 
     m_pTracking.reset(new Tracking);
     Tracking& t = *m_pTracking;

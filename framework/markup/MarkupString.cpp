@@ -16,13 +16,13 @@ enum SharedStringSlot
     kSharedStringCount
 };
 
-COSMMarkupPtr g_sharedStrings[kSharedStringCount];
+RefPtr<COSMMarkupObject> g_sharedStrings[kSharedStringCount];
 
 COSMMarkupObject* GetSharedString(SharedStringSlot which, LPCWSTR text)
 {
-    COSMMarkupPtr& slot = g_sharedStrings[which];
+    RefPtr<COSMMarkupObject>& slot = g_sharedStrings[which];
     if (!slot)
-        slot.Attach(new COSMMarkupString(text, -1));
+        slot = AdoptRef<COSMMarkupObject>(new COSMMarkupString(text, -1));
     slot->AddRef();
     return slot.Get();
 }

@@ -84,7 +84,7 @@ COSMMarkupObject* COSMMarkupSystemColors::GetByIndex(Kind kind, int index)
 {
     if (index < 0 || index >= kColorCount)
         return nullptr;
-    COSMMarkupPtr& slot = m_objects[kind][index];
+    RefPtr<COSMMarkupObject>& slot = m_objects[kind][index];
     if (!slot)
     {
         const COLORREF color = ::GetSysColor(index);

@@ -71,5 +71,5 @@ private:
 
     COSMMarkupObject* GetByIndex(Kind kind, int index);
 
-    COSMMarkupPtr m_objects[kKindCount][kColorCount];
+    RefPtr<COSMMarkupObject> m_objects[kKindCount][kColorCount];
 };

@@ -505,8 +505,8 @@ void COSMMarkupTextBlock::OnRender(COSMMarkupDrawingContext* dc)
         dc->FillRectangle(CRect(0, 0, size.cx, size.cy), background);
     COSMMarkupContext* context = GetMarkupContext();
     const COLORREF defaultColor = context ? context->defaultColor : 0;
-    COSMMarkupPtr defaultBrush(new COSMMarkupSolidColorBrush(defaultColor));
-    COSMMarkupBrush* defaultText = static_cast<COSMMarkupBrush*>(defaultBrush.Get());
+    const RefPtr<COSMMarkupBrush> defaultBrush = AdoptRef<COSMMarkupBrush>(new COSMMarkupSolidColorBrush(defaultColor));
+    COSMMarkupBrush* defaultText = defaultBrush.Get();
     COSMMarkupBrush* lastColor = nullptr;
     const CRect clip = dc->GetClipBox();
     for (const auto& line : m_lines)

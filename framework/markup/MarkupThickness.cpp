@@ -15,7 +15,7 @@ IMPLEMENT_MARKUP_TYPE(COSMMarkupThickness, COSMMarkupObject, nullptr, nullptr)
 
 namespace {
 
-COSMMarkupPtr g_zeroThickness;
+RefPtr<COSMMarkupObject> g_zeroThickness;
 
 // Reads "%i, %i, %i, %i": four C integers with a comma after each of the first three; blanks may stand on either
 // side of a comma, and whatever follows the fourth number is left alone.

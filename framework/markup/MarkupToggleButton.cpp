@@ -93,8 +93,7 @@ BOOL COSMMarkupToggleButton::GetIsThreeState() const
 void COSMMarkupToggleButton::OnClick()
 {
     // Handlers of the state's events may let go of the button.
-    AddRef();
-    const COSMMarkupPtr hold(this);
+    const RefPtr<COSMMarkupObject> hold = RefPtr<COSMMarkupObject>::Retain(this);
     OnToggle();
     COSMMarkupButtonBase::OnClick();
 }

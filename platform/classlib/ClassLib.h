@@ -5,6 +5,8 @@
 //
 // Object.h      CObject, CRuntimeClass and the DECLARE_/IMPLEMENT_ macros
 // CmdTarget.h   CCmdTarget, message maps, the command/notification entries and the reference count
+// RefCount.h   CRefCount, the one reference count;  RefPtr.h  RefPtr, the pointer that holds a reference
+// ScopedHandle.h ScopedHandle and its kinds: kernel, find, GDI, DC handles and DC selections closed by scope
 // InterfaceMap.h interface maps and the automation IDispatch of a command target
 // CmdUI.h       CCmdUI and the ON_UPDATE_COMMAND_UI entries;  FrameMessages.h  the frame messages and bar constants
 // Wnd.h         CWnd (with WndMessageMap.h: the ON_WM_* entries)
@@ -32,6 +34,8 @@
 #include "classlib/Object.h"
 #include "classlib/CString.h"
 #include "classlib/Geometry.h"
+#include "classlib/RefCount.h"
+#include "classlib/RefPtr.h"
 #include "classlib/CmdTarget.h"
 #include "classlib/Gdi.h"
 #include "classlib/DC.h"

@@ -145,21 +145,17 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 
 DWORD CCmdTarget::InternalAddRef()
 {
-    return static_cast<DWORD>(::InterlockedIncrement(&m_dwRef));
+    return static_cast<DWORD>(m_dwRef.AddRef());
 }
 
 DWORD CCmdTarget::InternalRelease()
 {
-    const LONG count = ::InterlockedDecrement(&m_dwRef);
-    ASSERT(count >= 0);  // released more often than referenced
-    if (count != 0)
-        return static_cast<DWORD>(count);
-    // Only this thread saw 0. Holding the count at 1 keeps an add-and-release made while the object goes (in
-    // OnFinalRelease, the destructor or anything they call) from reaching 0 a second time; the object may be gone
-    // when OnFinalRelease returns, so nothing here touches it afterwards.
-    ::InterlockedExchange(&m_dwRef, 1);
-    OnFinalRelease();
-    return 0;
+    const LONG count = m_dwRef.Release();
+    // At 0 the count still reads 1 (see CRefCount), and the object may be gone when OnFinalRelease returns: nothing
+    // here touches it afterwards.
+    if (count == 0)
+        OnFinalRelease();
+    return static_cast<DWORD>(count);
 }
 
 void CCmdTarget::OnFinalRelease()

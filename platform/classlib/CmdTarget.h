@@ -23,14 +23,16 @@
 //   MAKELONG(code, WM_NOTIFY)      ON_NOTIFY entries, extra an AFX_NOTIFY
 //   any other 16-bit code          ON_CONTROL entries (control notifications sent in WM_COMMAND)
 //
-// A command target also carries a reference count for objects shared between owners (and threads). It starts at 1;
-// InternalAddRef and InternalRelease change it atomically, and the release that takes it to 0 calls OnFinalRelease,
-// which deletes the object. Nothing else ever deletes it, so members and locals that nobody releases are unaffected.
+// A command target also carries a reference count for objects shared between owners (and threads), a CRefCount
+// (RefCount.h). It starts at 1; InternalAddRef and InternalRelease change it atomically, and the release that gives up
+// the last reference calls OnFinalRelease, which deletes the object. Nothing else ever deletes it, so members and
+// locals that nobody releases are unaffected. RefPtr (RefPtr.h) holds references on targets.
 // COM clients share the same count through the target's interface map (InterfaceMap.h) and its automation IDispatch.
 #pragma once
 
 #include "classlib/Object.h"
 #include "classlib/InterfaceMap.h"
+#include "classlib/RefCount.h"
 
 #include <memory>
 
@@ -149,8 +151,8 @@ public:
     // Routes a command, an update, a notification or a control notification to the map (see the header comment).
     // pHandlerInfo, when given, is an AFX_CMDHANDLERINFO: the matching entry is reported there instead of run.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo);
-    // Called once by the release that takes the count to 0; the base deletes the object. The count reads 1 while it
-    // runs, so references taken and given back here (or in the destructor) cannot start a second final release; an
+    // Called once by the release that gives up the last reference; the base deletes the object. The count reads 1 while
+    // it runs, so references taken and given back here (or in the destructor) cannot start a second final release; an
     // override that keeps the object alive leaves it with that count of 1.
     virtual void OnFinalRelease();
 
@@ -183,8 +185,8 @@ public:
                                                            UINT nCode, UINT nID);
     BOOL DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, AFX_MSGCALL& call);
 
-    // The reference count, changed only through the Interlocked functions.
-    LONG m_dwRef = 1;
+    // The reference count (reads as a LONG), changed only through InternalAddRef and InternalRelease.
+    CRefCount m_dwRef;
 
     DECLARE_MESSAGE_MAP()
 

@@ -1,5 +1,6 @@
 #include "classlib/DC.h"
 
+#include "classlib/ScopedHandle.h"
 #include "classlib/ThreadState.h"
 #include "classlib/Wnd.h"
 
@@ -9,34 +10,14 @@ using osm_classlib_detail::GetThreadState;
 
 namespace {
 
-// Holds the process's halftone brush; the brush copies the pattern, so the bitmap goes at once.
-class HalftoneBrushHolder
+// The process's halftone brush; the brush copies the pattern, so the bitmap goes at once.
+HBRUSH CreateHalftoneBrush()
 {
-public:
-    HalftoneBrushHolder()
-    {
-        // Monochrome rows are WORD-aligned: two bytes a row, the first holding its 8 pixels; rows alternate.
-        static const WORD rows[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA};
-        HBITMAP pattern = ::CreateBitmap(8, 8, 1, 1, rows);
-        if (pattern)
-        {
-            m_hBrush = ::CreatePatternBrush(pattern);
-            ::DeleteObject(pattern);
-        }
-    }
-    ~HalftoneBrushHolder()
-    {
-        if (m_hBrush)
-            ::DeleteObject(m_hBrush);
-    }
-    HalftoneBrushHolder(const HalftoneBrushHolder&) = delete;
-    HalftoneBrushHolder& operator=(const HalftoneBrushHolder&) = delete;
-
-    HBRUSH Get() const { return m_hBrush; }
-
-private:
-    HBRUSH m_hBrush = nullptr;
-};
+    // Monochrome rows are WORD-aligned: two bytes a row, the first holding its 8 pixels; rows alternate.
+    static const WORD rows[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA};
+    const ScopedGdiObject<HBITMAP> pattern(::CreateBitmap(8, 8, 1, 1, rows));
+    return pattern ? ::CreatePatternBrush(pattern.Get()) : nullptr;
+}
 
 }  // namespace
 
@@ -248,7 +229,7 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
 CBrush* PASCAL CDC::GetHalftoneBrush()
 {
     // Not a permanent wrapper: a process-wide object must not sit in one thread's handle map.
-    static const HalftoneBrushHolder brush;
+    static const ScopedGdiObject<HBRUSH> brush(CreateHalftoneBrush());
     return CBrush::FromHandle(brush.Get());
 }
 

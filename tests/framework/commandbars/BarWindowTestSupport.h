@@ -5,8 +5,6 @@
 
 #include "CommandBarsTestSupport.h"
 
-#include "framework/commandbars/HeldReference.h"
-
 #include <vector>
 
 namespace commandbars_test {
@@ -33,7 +31,10 @@ public:
     }
     void SetNoNotify(BOOL noNotify) { this->m_noNotify = noNotify; }
     // Puts a context of the test's own in place of the one the bar holds.
-    void UseToolTipContext(COSMToolTipContext* context) { ReplaceHeldReference(this->m_toolTipContext, context); }
+    void UseToolTipContext(COSMToolTipContext* context)
+    {
+        this->m_toolTipContext = RefPtr<COSMToolTipContext>::Retain(context);
+    }
 
     std::vector<int> trackingModes;
 };

@@ -352,6 +352,22 @@ TEST_F(OptionsTest, ANamedListWithADamagedCountKeepsTheCommandsThere)
     EXPECT_EQ((std::vector<UINT>{7}), Ids(loaded.m_hiddenCommands));
 }
 
+TEST_F(OptionsTest, ADamagedNamedListLeavesNoSectionBehind)
+{
+    auto values = NewValues();
+    (*values)["HiddenCommands\\Count"] = "3";
+    (*values)["HiddenCommands\\Item0"] = "7";
+    (*values)["HiddenCommands\\Item1"] = NamedTestStore::kDamagedValue;
+    (*values)["HiddenCommands\\Item2"] = "9";
+    COSMCommandBarsOptions loaded;
+    const int liveBefore = NamedTestStore::LiveStores();
+    {
+        NamedTestStore load(values, true);
+        EXPECT_EQ(CArchiveException::badIndex, ArchiveFailure([&] { loaded.DoPropExchange(&load); }));
+    }
+    EXPECT_EQ(liveBefore, NamedTestStore::LiveStores()) << "the list's section was not released";
+}
+
 // ---- The manager's hidden and used commands -----------------------------------------------------------------------
 
 TEST_F(OptionsTest, HiddenCommandsAndTheirFirstUse)

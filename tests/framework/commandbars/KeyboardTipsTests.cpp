@@ -218,7 +218,7 @@ protected:
     std::vector<std::string> TipTexts() const
     {
         std::vector<std::string> texts;
-        for (const COSMCommandBarKeyboardTip* tip : commandBars->GetKeyboardTips())
+        for (const auto& tip : commandBars->GetKeyboardTips())
             texts.emplace_back(static_cast<LPCSTR>(tip->GetText()));
         return texts;
     }
@@ -226,7 +226,7 @@ protected:
     int ShownTips() const
     {
         int shown = 0;
-        for (const COSMCommandBarKeyboardTip* tip : commandBars->GetKeyboardTips())
+        for (const auto& tip : commandBars->GetKeyboardTips())
             shown += tip->GetSafeHwnd() && ::IsWindowVisible(tip->GetSafeHwnd());
         return shown;
     }
@@ -255,7 +255,7 @@ TEST_F(KeyboardTipsTest, TipWindowsShowTheLettersToType)
     for (int i = 0; i < 3; ++i)
     {
         SCOPED_TRACE(i);
-        COSMCommandBarKeyboardTip* tip = commandBars->GetKeyboardTips()[static_cast<size_t>(i)];
+        COSMCommandBarKeyboardTip* tip = commandBars->GetKeyboardTips()[static_cast<size_t>(i)].get();
         const HWND window = tip->GetSafeHwnd();
         const LONG exStyle = ::GetWindowLongA(window, GWL_EXSTYLE);
         EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
@@ -299,7 +299,7 @@ TEST_F(KeyboardTipsTest, TipsPaintThroughThePaintManager)
     ::GetClientRect(window, &client);
     foundation_test::DcTestSurface surface(client.Width(), client.Height());
     COSMPaintManager* paintManager = commandBars->GetPaintManager();
-    paintManager->DrawKeyboardTip(CDC::FromHandle(surface.GetDC()), commandBars->GetKeyboardTips()[0], FALSE);
+    paintManager->DrawKeyboardTip(CDC::FromHandle(surface.GetDC()), commandBars->GetKeyboardTips()[0].get(), FALSE);
     EXPECT_EQ(paintManager->GetColor(COLOR_INFOBK), surface.Pixel(client.Width() / 2, 1));
     EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), surface.Pixel(0, 0));
     // The window paints the same on WM_PAINT: its face is the tip colour on the screen too.

@@ -505,6 +505,51 @@ TEST_F(ShortcutTest, ANamedStoreOfAnOlderSchemaHoldsAccels)
     EXPECT_EQ((std::vector<Accel>{Accel(16, kCtrl, 'S'), Accel(17, kVirt, VK_F5)}), Entries());
 }
 
+TEST_F(ShortcutTest, ADamagedNamedStoreLeavesNoSectionBehindAndTheShortcutsAsTheyWere)
+{
+    // Damage in the middle of the list, under the current schema (texts) and an older one (ACCEL fields).
+    const struct
+    {
+        const char* what;
+        long schema;
+        std::map<std::string, std::string> stored;
+    } cases[] = {
+        {"shortcut texts",
+         34,
+         {{"Count", "3"},
+          {"Shortcut0\\Id", "16"},
+          {"Shortcut0\\Key", "Ctrl+S"},
+          {"Shortcut1\\Id", "17"},
+          {"Shortcut1\\Key", NamedTestStore::kDamagedValue},
+          {"Shortcut2\\Id", "18"},
+          {"Shortcut2\\Key", "F5"}}},
+        {"accels",
+         32,
+         {{"Count", "2"},
+          {"Accel0\\Id", "16"},
+          {"Accel0\\virt", "9"},
+          {"Accel0\\key", "83"},
+          {"Accel1\\Id", "17"},
+          {"Accel1\\virt", NamedTestStore::kDamagedValue},
+          {"Accel1\\key", "116"}}},
+    };
+    const std::vector<Accel> kept = {Accel(1, kCtrl, 'O')};
+    for (const auto& c : cases)
+    {
+        shortcuts->GetAccelTable()->SetEntries(kept.data(), static_cast<int>(kept.size()));
+        auto values = NewValues();
+        *values = c.stored;
+        const int liveBefore = NamedTestStore::LiveStores();
+        {
+            NamedTestStore load(values, true);
+            load.m_nSchema = c.schema;
+            EXPECT_EQ(CArchiveException::badIndex, ArchiveFailure([&] { shortcuts->DoPropExchange(&load); })) << c.what;
+        }
+        EXPECT_EQ(liveBefore, NamedTestStore::LiveStores()) << c.what << ": a section was not released";
+        EXPECT_EQ(kept, Entries()) << c.what;
+    }
+}
+
 // ---- Shortcut texts of controls, and the frame's accelerators -------------------------------------------------------
 
 TEST_F(ShortcutTest, BarsShowTheShortcutsOfTheirControls)

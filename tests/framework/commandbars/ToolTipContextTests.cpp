@@ -60,8 +60,8 @@ CWnd* MakeLoggingToolTip()
 class OwningContext : public COSMToolTipContext
 {
 public:
-    void AdoptToolTip(CWnd* toolTip) { m_pToolTip = toolTip; }
-    CWnd* GetToolTip() const { return m_pToolTip; }
+    void AdoptToolTip(CWnd* toolTip) { m_pToolTip.reset(toolTip); }
+    CWnd* GetToolTip() const { return m_pToolTip.get(); }
 };
 
 }  // namespace

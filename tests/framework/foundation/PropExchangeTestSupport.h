@@ -1,5 +1,6 @@
 // Stores for persistence tests: a named store that keeps every value as text under its full name ("Item0\Width"),
-// shared by its sections, and archive stores over memory with their bytes.
+// shared by its sections, counts its live stores (so a test sees a section nobody released) and raises
+// CArchiveException where a value reads kDamagedValue; and archive stores over memory with their bytes.
 #pragma once
 
 #include "framework/foundation/PropExchange.h"
@@ -21,11 +22,19 @@ class NamedTestStore : public COSMPropExchange
 public:
     using Values = std::map<std::string, std::string>;
 
+    // A stored value that loads as damage: reading it raises CArchiveException (badIndex).
+    static constexpr const char* kDamagedValue = "<damaged>";
+
     NamedTestStore(std::shared_ptr<Values> values, bool loading, std::string prefix = {})
         : m_values(std::move(values)), m_prefix(std::move(prefix))
     {
         m_bLoading = loading;
+        ++LiveCount();
     }
+    ~NamedTestStore() override { --LiveCount(); }
+
+    // How many stores and sections exist now.
+    static int LiveStores() { return LiveCount(); }
 
     BOOL ExchangeProp(LPCSTR name, VARTYPE type, void* value, const void* defaultValue) override
     {
@@ -47,6 +56,8 @@ public:
                 std::memcpy(value, defaultValue, Size(type));
             return TRUE;
         }
+        if (found->second == kDamagedValue)
+            AfxThrowArchiveException(CArchiveException::badIndex);
         FromText(type, found->second, value);
         return TRUE;
     }
@@ -59,6 +70,12 @@ public:
     }
 
 private:
+    static int& LiveCount()
+    {
+        static int count = 0;
+        return count;
+    }
+
     static size_t Size(VARTYPE type)
     {
         switch (type)

@@ -236,7 +236,7 @@ protected:
             COSMMarkupXmlReader reader;
             reader.SetInput(kDocument, kDocument + sizeof kDocument - 1);
             COSMMarkupBuilder builder(own);
-            COSMMarkupPtr failed(builder.Parse(&reader));
+            auto failed = RefPtr<COSMMarkupObject>::Adopt(builder.Parse(&reader));
             ADD_FAILURE() << "the document does not parse: " << builder.GetLastErrorMessage();
             return nullptr;
         }
@@ -256,7 +256,7 @@ protected:
 TEST_F(AllTypesTest, EveryTypeParsesLaysOutAndRendersIntoTheReviewedPicture)
 {
     const LONG liveBefore = COSMMarkupObject::GetLiveObjectCount();
-    COSMMarkupObject::ResetFinalReleaseTally();
+    FinalReleaseTally tally;
     COSMMarkupContext* own = CreateMarkupContext(nullptr);
     DcTestSurface surface(kWidth, kHeight, RGB(255, 255, 255));
     COSMMarkupUIElement* root = BuildAndRender(own, &surface);
@@ -342,7 +342,7 @@ TEST_F(AllTypesTest, EveryTypeParsesLaysOutAndRendersIntoTheReviewedPicture)
     ReleaseMarkupElement(&root);
     ReleaseMarkupContext(&own);
     EXPECT_EQ(COSMMarkupObject::GetLiveObjectCount(), liveBefore);
-    for (const auto& released : COSMMarkupObject::GetFinalReleaseTally())
+    for (const auto& released : tally.Counts())
         types.insert(released.first);
 
     const std::set<std::wstring> abstract(std::begin(kAbstractBases), std::end(kAbstractBases));

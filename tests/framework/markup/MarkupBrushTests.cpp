@@ -39,7 +39,7 @@ protected:
 
 TEST_F(BrushTest, ColourTextWithAlphaGivesATranslucentSolidBrush)
 {
-    Hold node(new CTestNode);
+    Hold node = Hold::Adopt(new CTestNode);
     node->SetPropertyObject(&builder, CTestNode::s_pFillProperty, new COSMMarkupString(L"#80FF0000", -1));
     const COSMMarkupSolidColorBrush* brush =
         MarkupDynamicCast<COSMMarkupSolidColorBrush>(node->GetValue(CTestNode::s_pFillProperty));
@@ -47,25 +47,25 @@ TEST_F(BrushTest, ColourTextWithAlphaGivesATranslucentSolidBrush)
     EXPECT_EQ(static_cast<COLORREF>(255), brush->GetRepresentativeColor());
     EXPECT_EQ(0x800000FFu, brush->GetColor()->GetValue());
 
-    Hold plain(new COSMMarkupBrush);
-    Hold number(new COSMMarkupInt(1));
+    Hold plain = Hold::Adopt(new COSMMarkupBrush);
+    Hold number = Hold::Adopt(new COSMMarkupInt(1));
     EXPECT_EQ(nullptr, plain->ConvertFrom(&builder, number.Get()));
     EXPECT_EQ(0u, static_cast<COSMMarkupBrush*>(plain.Get())->GetRepresentativeColor());
 }
 
 TEST_F(BrushTest, SolidBrushesCompareTheirColourWithoutAlpha)
 {
-    Hold opaque(new COSMMarkupSolidColorBrush(RGB(10, 20, 30)));
-    Hold translucent(new COSMMarkupSolidColorBrush(0x40, RGB(10, 20, 30)));
-    Hold other(new COSMMarkupSolidColorBrush(RGB(10, 20, 31)));
-    Hold color(new COSMMarkupColor(RGB(10, 20, 30)));
+    Hold opaque = Hold::Adopt(new COSMMarkupSolidColorBrush(RGB(10, 20, 30)));
+    Hold translucent = Hold::Adopt(new COSMMarkupSolidColorBrush(0x40, RGB(10, 20, 30)));
+    Hold other = Hold::Adopt(new COSMMarkupSolidColorBrush(RGB(10, 20, 31)));
+    Hold color = Hold::Adopt(new COSMMarkupColor(RGB(10, 20, 30)));
     EXPECT_TRUE(opaque->IsEqual(translucent.Get()));
     EXPECT_FALSE(opaque->IsEqual(other.Get()));
     EXPECT_FALSE(opaque->IsEqual(color.Get()));
     EXPECT_EQ(0x40000000u | RGB(10, 20, 30),
               static_cast<COSMMarkupSolidColorBrush*>(translucent.Get())->GetColor()->GetValue());
 
-    Hold empty(new COSMMarkupSolidColorBrush);
+    Hold empty = Hold::Adopt(new COSMMarkupSolidColorBrush);
     EXPECT_EQ(nullptr, static_cast<COSMMarkupSolidColorBrush*>(empty.Get())->GetColor());
     EXPECT_EQ(0u, static_cast<COSMMarkupSolidColorBrush*>(empty.Get())->GetRepresentativeColor());
 }
@@ -73,7 +73,7 @@ TEST_F(BrushTest, SolidBrushesCompareTheirColourWithoutAlpha)
 TEST_F(BrushTest, GradientStopsKeepTheirMarkupOrder)
 {
     COSMMarkupLinearGradientBrush* brush = new COSMMarkupLinearGradientBrush;
-    Hold hold(brush);
+    Hold hold = Hold::Adopt(brush);
     EXPECT_EQ(0u, brush->GetRepresentativeColor());
     ASSERT_NE(nullptr, brush->GetGradientStops());
     EXPECT_EQ(brush, brush->GetGradientStops()->GetLogicalParent());
@@ -105,7 +105,7 @@ TEST_F(BrushTest, GradientStopsKeepTheirMarkupOrder)
 TEST_F(BrushTest, AGradientBrushWithoutStopsTakesNoContent)
 {
     COSMMarkupLinearGradientBrush* brush = new COSMMarkupLinearGradientBrush;
-    Hold hold(brush);
+    Hold hold = Hold::Adopt(brush);
     brush->SetValue(COSMMarkupLinearGradientBrush::s_pGradientStopsProperty, nullptr);
     EXPECT_EQ(0u, brush->GetRepresentativeColor());
     COSMMarkupObject* stop = new COSMMarkupGradientStop;
@@ -116,7 +116,7 @@ TEST_F(BrushTest, AGradientBrushWithoutStopsTakesNoContent)
 
 TEST_F(BrushTest, UnsetStopsReadAsZero)
 {
-    Hold stop(new COSMMarkupGradientStop);
+    Hold stop = Hold::Adopt(new COSMMarkupGradientStop);
     EXPECT_EQ(0u, static_cast<COSMMarkupGradientStop*>(stop.Get())->GetColor());
     EXPECT_EQ(0.0, static_cast<COSMMarkupGradientStop*>(stop.Get())->GetOffset());
 }
@@ -124,7 +124,7 @@ TEST_F(BrushTest, UnsetStopsReadAsZero)
 TEST_F(BrushTest, AColourElementTakesColourTextAsContent)
 {
     COSMMarkupColor* color = new COSMMarkupColor;
-    Hold hold(color);
+    Hold hold = Hold::Adopt(color);
     COSMMarkupObject* navy = new COSMMarkupString(L"Navy", -1);
     color->SetContentObject(&builder, navy);
     EXPECT_EQ(0xFF800000u, color->GetValue());
@@ -155,11 +155,11 @@ TEST_F(BrushTest, PointsReadTwoNumbersSeparatedByAComma)
         {L"1,", false},           {L"1,2,3", false},
         {L"a,b", false},          {L"", false},
     };
-    Hold instance(COSMMarkupPoint::GetClassType()->CreateInstance());
+    Hold instance = Hold::Adopt(COSMMarkupPoint::GetClassType()->CreateInstance());
     for (const Case& c : cases)
     {
-        Hold text(new COSMMarkupString(c.text, -1));
-        Hold point(instance->ConvertFrom(&builder, text.Get()));
+        Hold text = Hold::Adopt(new COSMMarkupString(c.text, -1));
+        Hold point = Hold::Adopt(instance->ConvertFrom(&builder, text.Get()));
         ASSERT_EQ(c.converts, point.Get() != nullptr) << testing::PrintToString(std::wstring(c.text));
         if (!point)
             continue;
@@ -167,9 +167,9 @@ TEST_F(BrushTest, PointsReadTwoNumbersSeparatedByAComma)
         EXPECT_EQ(c.y, static_cast<COSMMarkupPoint*>(point.Get())->GetY());
     }
     COSMMarkupPoint* original = new COSMMarkupPoint(3.0, 4.0);
-    Hold originalHold(original);
+    Hold originalHold = Hold::Adopt(original);
     COSMMarkupPoint* copy = new COSMMarkupPoint(*original);
-    Hold copyHold(copy);
+    Hold copyHold = Hold::Adopt(copy);
     EXPECT_EQ(3.0, copy->GetX());
     EXPECT_EQ(4.0, copy->GetY());
     EXPECT_EQ(1, RefCount(copy));

@@ -77,7 +77,7 @@ TEST_F(ParseTest, ContentTextCollapsesBlanksAndSitsBetweenChildElements)
         {
             const std::string markup = std::string("<") + tag + ">" + c.inner + "</" + tag + ">";
             std::string error;
-            Hold root(Parse(markup, &error));
+            Hold root = Hold::Adopt(Parse(markup, &error));
             ASSERT_TRUE(root) << markup << ": " << error;
             const Lines& expected = tag[3] == 'R' ? c.accepting : c.strict;
             EXPECT_EQ(expected, static_cast<CRecorder*>(root.Get())->DescribeContent()) << markup;
@@ -87,10 +87,11 @@ TEST_F(ParseTest, ContentTextCollapsesBlanksAndSitsBetweenChildElements)
 
 TEST_F(ParseTest, ElementsNestAsWrittenAndAttributesTakeTheirPropertiesTypes)
 {
-    Hold root(Parse("<Page xmlns=\"urn:osm\" xmlns:x=\"urn:osm:x\" xmlnsOther=\"y\">\n"
-                    "  <Border x:Name=\"outer\" x:Key=\"k\" Background=\"red\" HorizontalAlignment=\"center\"\n"
-                    "          Width=\"12pt\" Height=\"Auto\" Margin=\"1, 2,3,4\" OsmRecorder.Number=\"7\"/>\n"
-                    "</Page>"));
+    Hold root =
+        Hold::Adopt(Parse("<Page xmlns=\"urn:osm\" xmlns:x=\"urn:osm:x\" xmlnsOther=\"y\">\n"
+                          "  <Border x:Name=\"outer\" x:Key=\"k\" Background=\"red\" HorizontalAlignment=\"center\"\n"
+                          "          Width=\"12pt\" Height=\"Auto\" Margin=\"1, 2,3,4\" OsmRecorder.Number=\"7\"/>\n"
+                          "</Page>"));
     ASSERT_TRUE(root);
     const COSMMarkupPage* page = MarkupDynamicCast<COSMMarkupPage>(root.Get());
     ASSERT_NE(nullptr, page);
@@ -114,7 +115,7 @@ TEST_F(ParseTest, ElementsNestAsWrittenAndAttributesTakeTheirPropertiesTypes)
     // An attached property is found through the class that registered it.
     EXPECT_EQ(7, IntOf(border->GetValue(CRecorder::s_pNumberProperty)));
 
-    Hold empty(Parse("<Page/>"));
+    Hold empty = Hold::Adopt(Parse("<Page/>"));
     ASSERT_TRUE(empty);
     EXPECT_EQ(nullptr, static_cast<COSMMarkupPage*>(empty.Get())->GetChild());
 }
@@ -134,7 +135,7 @@ TEST_F(ParseTest, TextAfterEmptyBracesIsTakenLiterally)
     };
     for (const auto& c : kCases)
     {
-        Hold root(Parse(c.markup));
+        Hold root = Hold::Adopt(Parse(c.markup));
         ASSERT_TRUE(root) << c.markup;
         EXPECT_EQ(c.tag, TextOf(root->GetValue(COSMMarkupFrameworkElement::s_pTagProperty))) << c.markup;
     }
@@ -143,24 +144,25 @@ TEST_F(ParseTest, TextAfterEmptyBracesIsTakenLiterally)
 TEST_F(ParseTest, PropertyElementsSetTheirValueOnTheEnclosingElement)
 {
     // Text is converted like an attribute's.
-    Hold border(Parse("<Border><Border.Background>Red</Border.Background></Border>"));
+    Hold border = Hold::Adopt(Parse("<Border><Border.Background>Red</Border.Background></Border>"));
     ASSERT_TRUE(border);
     EXPECT_EQ(RGB(255, 0, 0), ColorOf(static_cast<COSMMarkupBorder*>(border.Get())->GetBackground()));
 
     // The owner before the dot need not be the parent: the value lands on the page.
-    Hold page(Parse("<Page><Border.Background>Lime</Border.Background></Page>"));
+    Hold page = Hold::Adopt(Parse("<Page><Border.Background>Lime</Border.Background></Page>"));
     ASSERT_TRUE(page);
     EXPECT_EQ(RGB(0, 255, 0), ColorOf(page->GetValue(COSMMarkupBorder::s_pBackgroundProperty)));
 
     // A second value of the property's type replaces the first, which is released: the tree holds no more objects
     // than the one written with the second brush alone.
     LONG live = COSMMarkupObject::GetLiveObjectCount();
-    Hold single(Parse("<Border><Border.Background><SolidColorBrush Color=\"Blue\"/></Border.Background></Border>"));
+    Hold single =
+        Hold::Adopt(Parse("<Border><Border.Background><SolidColorBrush Color=\"Blue\"/></Border.Background></Border>"));
     ASSERT_TRUE(single);
     const LONG singleObjects = COSMMarkupObject::GetLiveObjectCount() - live;
     live = COSMMarkupObject::GetLiveObjectCount();
-    Hold replaced(Parse("<Border><Border.Background><SolidColorBrush Color=\"Red\"/>"
-                        "<SolidColorBrush Color=\"Blue\"/></Border.Background></Border>"));
+    Hold replaced = Hold::Adopt(Parse("<Border><Border.Background><SolidColorBrush Color=\"Red\"/>"
+                                      "<SolidColorBrush Color=\"Blue\"/></Border.Background></Border>"));
     ASSERT_TRUE(replaced);
     EXPECT_EQ(RGB(0, 0, 255), ColorOf(static_cast<COSMMarkupBorder*>(replaced.Get())->GetBackground()));
     EXPECT_EQ(singleObjects, COSMMarkupObject::GetLiveObjectCount() - live);
@@ -168,16 +170,16 @@ TEST_F(ParseTest, PropertyElementsSetTheirValueOnTheEnclosingElement)
 
 TEST_F(ParseTest, ACollectionPropertyCollectsItsChildrenWithoutACollectionTag)
 {
-    Hold root(Parse("<Border>\n"
-                    "  <Border.Background>\n"
-                    "    <LinearGradientBrush StartPoint=\"0,0\" EndPoint=\"1,0\">\n"
-                    "      <LinearGradientBrush.GradientStops>\n"
-                    "        <GradientStop Color=\"Red\" Offset=\"0\"/>\n"
-                    "        <GradientStop Color=\"Blue\" Offset=\"1\"/>\n"
-                    "      </LinearGradientBrush.GradientStops>\n"
-                    "    </LinearGradientBrush>\n"
-                    "  </Border.Background>\n"
-                    "</Border>"));
+    Hold root = Hold::Adopt(Parse("<Border>\n"
+                                  "  <Border.Background>\n"
+                                  "    <LinearGradientBrush StartPoint=\"0,0\" EndPoint=\"1,0\">\n"
+                                  "      <LinearGradientBrush.GradientStops>\n"
+                                  "        <GradientStop Color=\"Red\" Offset=\"0\"/>\n"
+                                  "        <GradientStop Color=\"Blue\" Offset=\"1\"/>\n"
+                                  "      </LinearGradientBrush.GradientStops>\n"
+                                  "    </LinearGradientBrush>\n"
+                                  "  </Border.Background>\n"
+                                  "</Border>"));
     ASSERT_TRUE(root);
     const COSMMarkupLinearGradientBrush* brush =
         MarkupDynamicCast<COSMMarkupLinearGradientBrush>(static_cast<COSMMarkupBorder*>(root.Get())->GetBackground());
@@ -187,8 +189,8 @@ TEST_F(ParseTest, ACollectionPropertyCollectsItsChildrenWithoutACollectionTag)
     EXPECT_EQ(RGB(255, 0, 0), brush->GetRepresentativeColor());
 
     // Stops written straight inside the brush go to its own collection.
-    Hold direct(Parse("<Border><Border.Background><LinearGradientBrush><GradientStop Color=\"Navy\"/>"
-                      "<GradientStop/></LinearGradientBrush></Border.Background></Border>"));
+    Hold direct = Hold::Adopt(Parse("<Border><Border.Background><LinearGradientBrush><GradientStop Color=\"Navy\"/>"
+                                    "<GradientStop/></LinearGradientBrush></Border.Background></Border>"));
     ASSERT_TRUE(direct);
     brush =
         MarkupDynamicCast<COSMMarkupLinearGradientBrush>(static_cast<COSMMarkupBorder*>(direct.Get())->GetBackground());
@@ -212,13 +214,13 @@ TEST_F(ParseTest, AnXmlDeclarationNamingUtf8SwitchesTheReaderForTheRestOfTheText
     for (const auto& c : kCases)
     {
         std::string error;
-        Hold root(Parse(c.markup, &error, c.codePage));
+        Hold root = Hold::Adopt(Parse(c.markup, &error, c.codePage));
         ASSERT_TRUE(root) << c.markup << ": " << error;
         EXPECT_EQ(c.tag, TextOf(root->GetValue(COSMMarkupFrameworkElement::s_pTagProperty))) << c.markup;
     }
 
     // "UTF-8" in capitals leaves the ANSI code page in force: two characters.
-    Hold ansi(Parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?><Page Tag=\"\xC3\xA9\"/>"));
+    Hold ansi = Hold::Adopt(Parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?><Page Tag=\"\xC3\xA9\"/>"));
     ASSERT_TRUE(ansi);
     WCHAR expected[2] = {};
     ASSERT_EQ(2, ::MultiByteToWideChar(CP_ACP, 0, "\xC3\xA9", 2, expected, 2));

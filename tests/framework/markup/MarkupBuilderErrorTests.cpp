@@ -170,7 +170,7 @@ TEST_F(ParseTest, ADelegateTheContextHoldsBindsTheEvent)
     int calls = 0;
     context->AddDelegate(L"OnEnter", new COSMMarkupFunctionDelegate(
                                          [&calls](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) { ++calls; }));
-    Hold root(Parse("<Border MouseEnter=\"OnEnter\"/>"));
+    Hold root = Hold::Adopt(Parse("<Border MouseEnter=\"OnEnter\"/>"));
     ASSERT_TRUE(root);
     COSMMarkupMouseEventArgs args(COSMMarkupInputElement::s_pMouseEnterEvent);
     static_cast<COSMMarkupInputElement*>(root.Get())->RaiseEvent(&args);

@@ -89,7 +89,7 @@ TEST_F(ControlTest, TextContentBecomesATextBlockWithOneRun)
     for (const char* markup : {"<Button Name=\"b\">Press me</Button>", "<Button Name=\"b\" Content=\"Press me\"/>",
                                "<CheckBox Name=\"b\">Press me</CheckBox>"})
     {
-        Hold root(Build(InPage(markup)));
+        Hold root = Hold::Adopt(Build(InPage(markup)));
         auto* button = FindAs<COSMMarkupContentControl>(root.Get(), L"b");
         ASSERT_NE(button, nullptr) << markup;
         auto* block = MarkupDynamicCast<COSMMarkupTextBlock>(button->GetContent());
@@ -108,13 +108,13 @@ TEST_F(ControlTest, TextContentBecomesATextBlockWithOneRun)
 
 TEST_F(ControlTest, ConvertContentTextPassesOtherValuesThrough)
 {
-    Hold brush(new COSMMarkupSolidColorBrush(RGB(1, 2, 3)));
+    Hold brush = Hold::Adopt(new COSMMarkupSolidColorBrush(RGB(1, 2, 3)));
     COSMMarkupBuilder builder(context);
-    Hold same(ConvertContentText(&builder, brush.Get()));
+    Hold same = Hold::Adopt(ConvertContentText(&builder, brush.Get()));
     EXPECT_EQ(same.Get(), brush.Get());
     EXPECT_EQ(ConvertContentText(&builder, nullptr), nullptr);
-    Hold text(new COSMMarkupString(L"Hi", 2));
-    Hold block(ConvertContentText(&builder, text.Get()));
+    Hold text = Hold::Adopt(new COSMMarkupString(L"Hi", 2));
+    Hold block = Hold::Adopt(ConvertContentText(&builder, text.Get()));
     ASSERT_NE(MarkupDynamicCast<COSMMarkupTextBlock>(block.Get()), nullptr);
     EXPECT_EQ(static_cast<COSMMarkupTextBlock*>(block.Get())->GetInlines()->GetCount(), 1);
 }
@@ -133,14 +133,14 @@ TEST_F(ControlTest, ASecondChildOrContentOfAnotherKindIsRefused)
 
 TEST_F(ControlTest, APlainControlLaysOutItsChildOverItsArea)
 {
-    Hold control(COSMMarkupControl::GetClassType()->CreateInstance());
+    Hold control = Hold::Adopt(COSMMarkupControl::GetClassType()->CreateInstance());
     auto* bare = static_cast<COSMMarkupControl*>(control.Get());
     ControlTest::Layout(bare, 50, 40);
     EXPECT_EQ(bare->GetDesiredSize(), CSize(0, 0));
 
-    Hold root(Build(InPage("<Button Name=\"b\" Padding=\"0\" Width=\"60\" Height=\"30\">"
-                           "<FrameworkElement Name=\"c\" Width=\"20\" Height=\"10\"/></Button>"),
-                    200, 100));
+    Hold root = Hold::Adopt(Build(InPage("<Button Name=\"b\" Padding=\"0\" Width=\"60\" Height=\"30\">"
+                                         "<FrameworkElement Name=\"c\" Width=\"20\" Height=\"10\"/></Button>"),
+                                  200, 100));
     auto* content = FindAs<COSMMarkupUIElement>(root.Get(), L"c");
     ASSERT_NE(content, nullptr);
     // Its slot is the 60 x 30 button less 4 pixels on every side.
@@ -178,7 +178,7 @@ TEST_F(ControlTest, ButtonsMeasureTheirContentWithPaddingAndFrame)
     };
     for (const Case& c : cases)
     {
-        Hold root(
+        Hold root = Hold::Adopt(
             Build("<Page><StackPanel HorizontalAlignment=\"Left\">" + std::string(c.markup) + "</StackPanel></Page>"));
         auto* button = FindAs<COSMMarkupButtonBase>(root.Get(), L"b");
         ASSERT_NE(button, nullptr) << c.markup;
@@ -193,8 +193,9 @@ TEST_F(ControlTest, ButtonsMeasureTheirContentWithPaddingAndFrame)
 TEST_F(ControlTest, APressedClassicButtonMovesItsContent)
 {
     ClassicButtons classic;
-    Hold root(Build(InPage("<StackPanel HorizontalAlignment=\"Left\"><Button Name=\"b\">"
-                           "<FrameworkElement Name=\"c\" Width=\"30\" Height=\"10\"/></Button></StackPanel>")));
+    Hold root =
+        Hold::Adopt(Build(InPage("<StackPanel HorizontalAlignment=\"Left\"><Button Name=\"b\">"
+                                 "<FrameworkElement Name=\"c\" Width=\"30\" Height=\"10\"/></Button></StackPanel>")));
     auto* button = FindAs<COSMMarkupButton>(root.Get(), L"b");
     auto* content = FindAs<COSMMarkupUIElement>(root.Get(), L"c");
     ASSERT_TRUE(button && content);
@@ -229,7 +230,7 @@ TEST_F(ControlTest, OnlyAReleaseOverThePressedButtonClicks)
     {
         std::vector<std::string> log;
         LogEvents(L"OnClick", &log);
-        Hold root(Build(InPage("<Button Name=\"b\" Click=\"OnClick\">OK</Button>")));
+        Hold root = Hold::Adopt(Build(InPage("<Button Name=\"b\" Click=\"OnClick\">OK</Button>")));
         auto* button = FindAs<COSMMarkupButton>(root.Get(), L"b");
         ASSERT_NE(button, nullptr);
         Play(button, c.steps);
@@ -242,11 +243,11 @@ TEST_F(ControlTest, OnlyAReleaseOverThePressedButtonClicks)
 
 TEST_F(ControlTest, IsPressedHoldsWhileTheButtonIsHeldOverIt)
 {
-    Hold root(Build(InPage("<Button Name=\"b\">OK</Button>")));
+    Hold root = Hold::Adopt(Build(InPage("<Button Name=\"b\">OK</Button>")));
     auto* button = FindAs<COSMMarkupButton>(root.Get(), L"b");
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->GetValue(COSMMarkupUIElement::s_pFocusableProperty)
-                  ->IsEqual(Hold(COSMMarkupBool::CreateTrueValue()).Get()),
+                  ->IsEqual(Hold::Adopt(COSMMarkupBool::CreateTrueValue()).Get()),
               TRUE);
     std::vector<BOOL> pressed;
     for (Step step : {Step::Enter, Step::Down, Step::Leave, Step::Enter, Step::Up})
@@ -263,8 +264,9 @@ TEST_F(ControlTest, AThreeStateCheckBoxCyclesAndRaisesItsEventsBeforeClick)
 {
     std::vector<std::string> log;
     LogEvents(L"OnEvent", &log);
-    Hold root(Build(InPage("<CheckBox Name=\"c\" IsThreeState=\"True\" Checked=\"OnEvent\" Unchecked=\"OnEvent\" "
-                           "Indeterminate=\"OnEvent\" Click=\"OnEvent\">Three</CheckBox>")));
+    Hold root =
+        Hold::Adopt(Build(InPage("<CheckBox Name=\"c\" IsThreeState=\"True\" Checked=\"OnEvent\" Unchecked=\"OnEvent\" "
+                                 "Indeterminate=\"OnEvent\" Click=\"OnEvent\">Three</CheckBox>")));
     auto* box = FindAs<COSMMarkupCheckBox>(root.Get(), L"c");
     ASSERT_NE(box, nullptr);
     std::vector<int> states;
@@ -289,7 +291,7 @@ TEST_F(ControlTest, RadioButtonsUncheckOnlyTheirParentsRadios)
 {
     std::vector<std::string> log;
     LogEvents(L"OnEvent", &log);
-    Hold root(Build(InPage(
+    Hold root = Hold::Adopt(Build(InPage(
         "<StackPanel>"
         "<RadioButton Name=\"a\" Checked=\"OnEvent\" Unchecked=\"OnEvent\">A</RadioButton>"
         "<RadioButton Name=\"b\" IsChecked=\"True\" Checked=\"OnEvent\" Unchecked=\"OnEvent\">B</RadioButton>"
@@ -326,7 +328,7 @@ TEST_F(ControlTest, IsCheckedReadsTrueFalseAndEmptyText)
     };
     for (const Case& c : {Case{"TRUE", 1}, Case{"false", 0}, Case{"", 2}, Case{"True", 1}})
     {
-        Hold root(Build(InPage("<CheckBox Name=\"c\" IsChecked=\"" + std::string(c.text) + "\"/>")));
+        Hold root = Hold::Adopt(Build(InPage("<CheckBox Name=\"c\" IsChecked=\"" + std::string(c.text) + "\"/>")));
         auto* box = FindAs<COSMMarkupCheckBox>(root.Get(), L"c");
         ASSERT_NE(box, nullptr) << c.text;
         EXPECT_EQ(box->GetIsChecked(), c.state) << c.text;
@@ -335,7 +337,7 @@ TEST_F(ControlTest, IsCheckedReadsTrueFalseAndEmptyText)
                 StartsWith("Cannot convert string in attribute 'IsChecked' to object of type 'COSMMarkupEnum'"));
     EXPECT_THAT(ParseError(InPage("<Image Stretch=\"Tall\"/>")),
                 StartsWith("Cannot convert string in attribute 'Stretch' to object of type 'COSMMarkupEnum'"));
-    Hold number(COSMMarkupEnum::CreateValue(1));
+    Hold number = Hold::Adopt(COSMMarkupEnum::CreateValue(1));
     EXPECT_EQ(COSMMarkupToggleButton::IsCheckedFromString(nullptr, number.Get()), nullptr);
 }
 
@@ -346,7 +348,7 @@ TEST_F(ControlTest, IsCheckedChangesFromCodeRaiseTheirEvents)
          {COSMMarkupToggleButton::s_pCheckedEvent, COSMMarkupToggleButton::s_pUncheckedEvent,
           COSMMarkupToggleButton::s_pIndeterminateEvent})
         context->AddHandler(routedEvent, MakeLogger(&log));
-    Hold root(Build(InPage("<StackPanel><CheckBox Name=\"c\"/></StackPanel>")));
+    Hold root = Hold::Adopt(Build(InPage("<StackPanel><CheckBox Name=\"c\"/></StackPanel>")));
     auto* box = FindAs<COSMMarkupCheckBox>(root.Get(), L"c");
     ASSERT_NE(box, nullptr);
     box->SetIsChecked(2);
@@ -361,8 +363,8 @@ TEST_F(ControlTest, IsCheckedChangesFromCodeRaiseTheirEvents)
 TEST_F(ControlTest, AClassicButtonDrawsItsBevelInSystemColours)
 {
     ClassicButtons classic;
-    Hold root(Build(InPage("<Button Name=\"b\" Width=\"40\" Height=\"20\" HorizontalAlignment=\"Left\" "
-                           "VerticalAlignment=\"Top\"/>")));
+    Hold root = Hold::Adopt(Build(InPage("<Button Name=\"b\" Width=\"40\" Height=\"20\" HorizontalAlignment=\"Left\" "
+                                         "VerticalAlignment=\"Top\"/>")));
     auto* button = FindAs<COSMMarkupButton>(root.Get(), L"b");
     ASSERT_NE(button, nullptr);
     DcTestSurface surface(60, 30, RGB(1, 2, 3));
@@ -401,8 +403,8 @@ TEST_F(ControlTest, ABackgroundShadesTheBevelThroughHueSaturationAndLuminance)
 {
     ClassicButtons classic;
     const COLORREF background = RGB(40, 120, 200);
-    Hold root(Build(InPage("<Button Name=\"b\" Width=\"40\" Height=\"20\" HorizontalAlignment=\"Left\" "
-                           "VerticalAlignment=\"Top\" Background=\"#2878C8\"/>")));
+    Hold root = Hold::Adopt(Build(InPage("<Button Name=\"b\" Width=\"40\" Height=\"20\" HorizontalAlignment=\"Left\" "
+                                         "VerticalAlignment=\"Top\" Background=\"#2878C8\"/>")));
     DcTestSurface surface(60, 30, RGB(1, 2, 3));
     Render(root.Get(), surface);
 
@@ -427,8 +429,8 @@ TEST_F(ControlTest, ABackgroundShadesTheBevelThroughHueSaturationAndLuminance)
 TEST_F(ControlTest, TheFocusRectangleLiesThreePixelsInside)
 {
     ClassicButtons classic;
-    Hold root(Build(InPage("<Button Name=\"b\" Width=\"40\" Height=\"20\" HorizontalAlignment=\"Left\" "
-                           "VerticalAlignment=\"Top\"/>")));
+    Hold root = Hold::Adopt(Build(InPage("<Button Name=\"b\" Width=\"40\" Height=\"20\" HorizontalAlignment=\"Left\" "
+                                         "VerticalAlignment=\"Top\"/>")));
     auto* button = FindAs<COSMMarkupButton>(root.Get(), L"b");
     ASSERT_NE(button, nullptr);
     DcTestSurface plain(60, 30, RGB(1, 2, 3));
@@ -465,7 +467,7 @@ TEST_F(ControlTest, GlyphButtonsShowTheirFocusRightOfTheGlyphAndOnlyWithContent)
             const std::string open = std::string("<") + tag +
                                      " Name=\"c\" Width=\"60\" Height=\"20\" "
                                      "HorizontalAlignment=\"Left\" VerticalAlignment=\"Top\"";
-            Hold root(Build(InPage(withContent ? open + ">text</" + tag + ">" : open + "/>")));
+            Hold root = Hold::Adopt(Build(InPage(withContent ? open + ">text</" + tag + ">" : open + "/>")));
             auto* box = FindAs<COSMMarkupToggleButton>(root.Get(), L"c");
             ASSERT_NE(box, nullptr) << tag;
             DcTestSurface plain(70, 30, RGB(1, 2, 3));
@@ -503,12 +505,12 @@ TEST_F(ControlTest, ThemedButtonsAskForTheirPartsAndStates)
     ASSERT_TRUE(IsMarkupVisualStyleOn(probe)) << "the test display runs a visual style";
 
     PartRecorder recorder;
-    Hold root(Build(InPage("<StackPanel>"
-                           "<Button Name=\"b\" Width=\"40\" Height=\"20\"/>"
-                           "<CheckBox Name=\"c\" Height=\"21\">x</CheckBox>"
-                           "<RadioButton Name=\"r\" Height=\"20\">x</RadioButton>"
-                           "<Button Name=\"colored\" Background=\"Red\" Width=\"40\" Height=\"20\"/>"
-                           "</StackPanel>")));
+    Hold root = Hold::Adopt(Build(InPage("<StackPanel>"
+                                         "<Button Name=\"b\" Width=\"40\" Height=\"20\"/>"
+                                         "<CheckBox Name=\"c\" Height=\"21\">x</CheckBox>"
+                                         "<RadioButton Name=\"r\" Height=\"20\">x</RadioButton>"
+                                         "<Button Name=\"colored\" Background=\"Red\" Width=\"40\" Height=\"20\"/>"
+                                         "</StackPanel>")));
     auto* button = FindAs<COSMMarkupButtonBase>(root.Get(), L"b");
     auto* box = FindAs<COSMMarkupCheckBox>(root.Get(), L"c");
     auto* radio = FindAs<COSMMarkupRadioButton>(root.Get(), L"r");
@@ -598,8 +600,8 @@ TEST_F(ControlTest, ClassicGlyphsUseTheFrameControlStyles)
 {
     ClassicButtons classic;
     PartRecorder recorder;
-    Hold root(Build(InPage("<StackPanel><CheckBox Name=\"c\" Height=\"20\">x</CheckBox>"
-                           "<RadioButton Name=\"r\" Height=\"20\">x</RadioButton></StackPanel>")));
+    Hold root = Hold::Adopt(Build(InPage("<StackPanel><CheckBox Name=\"c\" Height=\"20\">x</CheckBox>"
+                                         "<RadioButton Name=\"r\" Height=\"20\">x</RadioButton></StackPanel>")));
     auto* box = FindAs<COSMMarkupCheckBox>(root.Get(), L"c");
     auto* radio = FindAs<COSMMarkupRadioButton>(root.Get(), L"r");
     ASSERT_TRUE(box && radio);

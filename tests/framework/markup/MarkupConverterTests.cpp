@@ -27,7 +27,7 @@ using Converter = COSMMarkupObject* (*)(COSMMarkupBuilder*, COSMMarkupObject*);
 // What converter makes of text; one reference for the caller.
 COSMMarkupObject* ConvertText(Converter converter, const std::wstring& text)
 {
-    Hold value(new COSMMarkupString(text.c_str(), -1));
+    Hold value = Hold::Adopt(new COSMMarkupString(text.c_str(), -1));
     return converter(nullptr, value.Get());
 }
 
@@ -140,7 +140,7 @@ TEST_F(MarkupTest, ConvertersKnowTheirNamesInAnyCaseAndNothingElse)
         {
             for (const std::wstring& text : {name, Upper(name)})
             {
-                Hold value(ConvertText(table.converter, text));
+                Hold value = Hold::Adopt(ConvertText(table.converter, text));
                 ASSERT_NE(nullptr, value.Get()) << table.name << " " << testing::PrintToString(text);
                 const COSMMarkupType* expectedType =
                     table.givesInts ? COSMMarkupInt::GetClassType() : COSMMarkupEnum::GetClassType();
@@ -148,9 +148,9 @@ TEST_F(MarkupTest, ConvertersKnowTheirNamesInAnyCaseAndNothingElse)
                 EXPECT_EQ(number, Number(value.Get())) << table.name << " " << testing::PrintToString(text);
             }
         }
-        Hold wrong(ConvertText(table.converter, table.wrongName));
+        Hold wrong = Hold::Adopt(ConvertText(table.converter, table.wrongName));
         EXPECT_EQ(nullptr, wrong.Get()) << table.name;
-        Hold number(new COSMMarkupInt(1));
+        Hold number = Hold::Adopt(new COSMMarkupInt(1));
         EXPECT_EQ(nullptr, table.converter(nullptr, number.Get())) << table.name;
         EXPECT_EQ(nullptr, table.converter(nullptr, nullptr)) << table.name;
     }
@@ -180,11 +180,11 @@ TEST_F(MarkupTest, LengthsReadTheirUnitsAndSaturate)
     };
     for (const auto& [text, length] : cases)
     {
-        Hold value(ConvertText(ConvertMarkupLength, text));
+        Hold value = Hold::Adopt(ConvertText(ConvertMarkupLength, text));
         ASSERT_NE(nullptr, MarkupDynamicCast<COSMMarkupInt>(value.Get())) << testing::PrintToString(text);
         EXPECT_EQ(length, static_cast<COSMMarkupInt*>(value.Get())->GetValue()) << testing::PrintToString(text);
     }
-    Hold number(new COSMMarkupInt(1));
+    Hold number = Hold::Adopt(new COSMMarkupInt(1));
     EXPECT_EQ(nullptr, ConvertMarkupLength(nullptr, number.Get()));
 }
 
@@ -231,20 +231,20 @@ TEST_F(MarkupTest, EverySystemColourMemberGivesItsColourBrushOrKey)
         const std::wstring prefix = L"SystemColors." + name;
         EXPECT_EQ(index, COSMMarkupSystemColors::GetColorIndex(name.c_str(), static_cast<int>(name.size())));
 
-        Hold color(colors.ProvideValue(nullptr, (prefix + L"Color").c_str()));
+        Hold color = Hold::Adopt(colors.ProvideValue(nullptr, (prefix + L"Color").c_str()));
         ASSERT_NE(nullptr, MarkupDynamicCast<COSMMarkupColor>(color.Get())) << testing::PrintToString(name);
         EXPECT_EQ(expected, static_cast<COSMMarkupColor*>(color.Get())->GetValue()) << testing::PrintToString(name);
 
-        Hold brush(colors.ProvideValue(nullptr, (prefix + L"Brush").c_str()));
+        Hold brush = Hold::Adopt(colors.ProvideValue(nullptr, (prefix + L"Brush").c_str()));
         const COSMMarkupSolidColorBrush* solid = MarkupDynamicCast<COSMMarkupSolidColorBrush>(brush.Get());
         ASSERT_NE(nullptr, solid) << testing::PrintToString(name);
         EXPECT_EQ(expected, solid->GetColor()->GetValue()) << testing::PrintToString(name);
 
-        Hold colorKey(colors.ProvideValue(nullptr, (prefix + L"ColorKey").c_str()));
+        Hold colorKey = Hold::Adopt(colors.ProvideValue(nullptr, (prefix + L"ColorKey").c_str()));
         ASSERT_NE(nullptr, MarkupDynamicCast<COSMMarkupColorKey>(colorKey.Get())) << testing::PrintToString(name);
         EXPECT_EQ(index, static_cast<COSMMarkupColorKey*>(colorKey.Get())->GetIndex());
 
-        Hold brushKey(colors.ProvideValue(nullptr, (prefix + L"BrushKey").c_str()));
+        Hold brushKey = Hold::Adopt(colors.ProvideValue(nullptr, (prefix + L"BrushKey").c_str()));
         ASSERT_NE(nullptr, MarkupDynamicCast<COSMMarkupBrushKey>(brushKey.Get())) << testing::PrintToString(name);
         EXPECT_EQ(index, static_cast<COSMMarkupBrushKey*>(brushKey.Get())->GetIndex());
     }
@@ -253,7 +253,7 @@ TEST_F(MarkupTest, EverySystemColourMemberGivesItsColourBrushOrKey)
 TEST_F(MarkupTest, ShortenedColourNamesMatchTheFirstNameTheyBegin)
 {
     COSMMarkupSystemColors colors;
-    Hold control(colors.ProvideValue(nullptr, L"SystemColors.ContrColor"));
+    Hold control = Hold::Adopt(colors.ProvideValue(nullptr, L"SystemColors.ContrColor"));
     EXPECT_EQ(0xFF000000u | ::GetSysColor(COLOR_BTNFACE), static_cast<COSMMarkupColor*>(control.Get())->GetValue());
     EXPECT_EQ(15, COSMMarkupSystemColors::GetColorIndex(L"Contr", 5));
     EXPECT_EQ(16, COSMMarkupSystemColors::GetColorIndex(L"ControlDarkColor", 11));
@@ -287,17 +287,17 @@ TEST_F(MarkupTest, OneInstanceHandsOutOneKeyPerIndexAndKind)
 {
     COSMMarkupSystemColors first;
     COSMMarkupSystemColors second;
-    Hold a(first.ProvideValue(nullptr, L"SystemColors.WindowBrushKey"));
-    Hold b(first.ProvideValue(nullptr, L"SystemColors.WindowBrushKey"));
-    Hold c(second.ProvideValue(nullptr, L"SystemColors.WindowBrushKey"));
-    Hold colorKey(first.ProvideValue(nullptr, L"SystemColors.WindowColorKey"));
+    Hold a = Hold::Adopt(first.ProvideValue(nullptr, L"SystemColors.WindowBrushKey"));
+    Hold b = Hold::Adopt(first.ProvideValue(nullptr, L"SystemColors.WindowBrushKey"));
+    Hold c = Hold::Adopt(second.ProvideValue(nullptr, L"SystemColors.WindowBrushKey"));
+    Hold colorKey = Hold::Adopt(first.ProvideValue(nullptr, L"SystemColors.WindowColorKey"));
     EXPECT_EQ(a.Get(), b.Get());
     EXPECT_NE(a.Get(), c.Get());
     EXPECT_NE(a.Get(), colorKey.Get());
     // Keys match only as the same object.
     EXPECT_FALSE(a->IsEqual(c.Get()));
-    Hold brush(first.GetBrushByIndex(COLOR_WINDOW));
-    Hold sameBrush(first.ProvideValue(nullptr, L"SystemColors.WindowBrush"));
+    Hold brush = Hold::Adopt(first.GetBrushByIndex(COLOR_WINDOW));
+    Hold sameBrush = Hold::Adopt(first.ProvideValue(nullptr, L"SystemColors.WindowBrush"));
     EXPECT_EQ(brush.Get(), sameBrush.Get());
     EXPECT_EQ(nullptr, first.GetColorByIndex(31));
     EXPECT_EQ(nullptr, first.GetBrushByIndex(-1));

@@ -273,7 +273,7 @@ TEST_F(GdiPlusStandInTest, EllipsesPathsAndGradientsArriveAsGdiPlusWantsThem)
 
     const COSMMarkupPointF points[] = {{0, 0}, {10, 0}, {10, 10}};
     const BYTE types[] = {0, 1, 0x81};
-    Hold path(new COSMMarkupPathGeometry(points, types, 3));
+    Hold path = Hold::Adopt(new COSMMarkupPathGeometry(points, types, 3));
     renderer.DrawPath(static_cast<COSMMarkupPathGeometry*>(path.Get()), 2, brush.get(), brush.get());
     EXPECT_EQ((Log{"GdipCreatePath2 0,0:0 10,0:1 10,10:129 mode 0", "GdipFillPath", "GdipDrawPath", "GdipDeletePath"}),
               TakeOnly({"GdipCreatePath2", "GdipFillPath", "GdipDrawPath", "GdipDeletePath"}));
@@ -420,7 +420,7 @@ TEST_F(RealGdiPlusTest, EveryShapeIsDrawnWithOrWithoutTheLibrary)
             const POINT zigzag[] = {{42, 2}, {50, 18}, {58, 2}};
             const COSMMarkupPointF points[] = {{82, 2}, {98, 2}, {98, 18}};
             const BYTE types[] = {0, 1, 0x81};
-            Hold path(new COSMMarkupPathGeometry(points, types, 3));
+            Hold path = Hold::Adopt(new COSMMarkupPathGeometry(points, types, 3));
             const double radii[8] = {4, 4, 4, 4, 4, 4, 4, 4};
             dc.DrawEllipse(CRect(2, 2, 18, 18), 2, stroke.get(), fill.get());
             dc.DrawPolygon(triangle, 3, 1, stroke.get(), fill.get());

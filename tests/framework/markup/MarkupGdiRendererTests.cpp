@@ -178,9 +178,9 @@ TEST_F(MarkupTest, FontsAreSelectedAndTheFirstOnePutBack)
     LOGFONTW logFont = {};
     logFont.lfHeight = -12;
     wcscpy(logFont.lfFaceName, L"Tahoma");
-    Hold first(new COSMMarkupFont(logFont));
+    Hold first = Hold::Adopt(new COSMMarkupFont(logFont));
     logFont.lfHeight = -20;
-    Hold second(new COSMMarkupFont(logFont));
+    Hold second = Hold::Adopt(new COSMMarkupFont(logFont));
     HFONT firstHandle = static_cast<COSMMarkupFont*>(first.Get())->GetSafeHandle();
     HFONT secondHandle = static_cast<COSMMarkupFont*>(second.Get())->GetSafeHandle();
     ASSERT_NE(nullptr, firstHandle);
@@ -201,7 +201,7 @@ TEST_F(MarkupTest, APathWhoseLastBezierIsCutOffEndsTheFigure)
     {
         SCOPED_TRACE(count);
         DcTestSurface surface(20, 20, kBackground);
-        Hold path(new COSMMarkupPathGeometry(points, types, count));
+        Hold path = Hold::Adopt(new COSMMarkupPathGeometry(points, types, count));
         Owned<COSMMarkupSolidColorBrush> brush(new COSMMarkupSolidColorBrush(color));
         COSMMarkupDeviceContext renderer(surface.GetDC(), nullptr);
         renderer.DrawPath(static_cast<COSMMarkupPathGeometry*>(path.Get()), 0, nullptr, brush.get());

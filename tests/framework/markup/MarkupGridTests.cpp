@@ -126,12 +126,12 @@ TEST_F(GridTest, GridLengthsReadAutoPixelsAndStars)
         {L" *", false},
         {L"1.2.3", false},
     };
-    Hold prototype(new COSMMarkupGridLength);
+    Hold prototype = Hold::Adopt(new COSMMarkupGridLength);
     for (const auto& c : cases)
     {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
-        Hold text(COSMMarkupString::CreateValue(c.text, -1));
-        Hold converted(prototype->ConvertFrom(Builder(), text.Get()));
+        Hold text = Hold::Adopt(COSMMarkupString::CreateValue(c.text, -1));
+        Hold converted = Hold::Adopt(prototype->ConvertFrom(Builder(), text.Get()));
         ASSERT_EQ(c.converts, static_cast<bool>(converted));
         if (!c.converts)
             continue;
@@ -139,13 +139,13 @@ TEST_F(GridTest, GridLengthsReadAutoPixelsAndStars)
         ASSERT_NE(nullptr, length);
         EXPECT_EQ(c.value, length->GetValue());
         EXPECT_EQ(c.unit, length->GetUnit());
-        Hold same(new COSMMarkupGridLength(c.value, c.unit));
+        Hold same = Hold::Adopt(new COSMMarkupGridLength(c.value, c.unit));
         EXPECT_TRUE(length->IsEqual(same.Get()));
     }
-    Hold number(new COSMMarkupInt(5));
+    Hold number = Hold::Adopt(new COSMMarkupInt(5));
     EXPECT_EQ(nullptr, prototype->ConvertFrom(Builder(), number.Get()));
-    Hold pixels(new COSMMarkupGridLength(1.0, COSMMarkupGridLength::Pixel));
-    Hold stars(new COSMMarkupGridLength(1.0, COSMMarkupGridLength::Star));
+    Hold pixels = Hold::Adopt(new COSMMarkupGridLength(1.0, COSMMarkupGridLength::Pixel));
+    Hold stars = Hold::Adopt(new COSMMarkupGridLength(1.0, COSMMarkupGridLength::Star));
     EXPECT_FALSE(pixels->IsEqual(stars.Get()));
     EXPECT_EQ(0.0, static_cast<COSMMarkupGridLength*>(prototype.Get())->GetValue());
     EXPECT_EQ(COSMMarkupGridLength::Pixel, static_cast<COSMMarkupGridLength*>(prototype.Get())->GetUnit());
@@ -178,7 +178,7 @@ TEST_F(GridTest, MarkupFillsTheGridsOwnDefinitionCollections)
     EXPECT_FALSE(row->HasUserMaxSize());
 
     // A definition without a size is one star.
-    Hold bare(new COSMMarkupRowDefinition);
+    Hold bare = Hold::Adopt(new COSMMarkupRowDefinition);
     EXPECT_EQ(COSMMarkupGridLength::Star, static_cast<COSMMarkupDefinitionBase*>(bare.Get())->GetUserSizeUnit());
     EXPECT_EQ(1.0, static_cast<COSMMarkupDefinitionBase*>(bare.Get())->GetUserSizeValue());
 }
@@ -403,7 +403,7 @@ TEST_F(GridTest, ACellChangeRelaysTheGridAndADefinitionChangeWaitsForTheNextMeas
 
 TEST_F(GridTest, SettingTheDefinitionsTakesOnlyACollectionOfTheirKind)
 {
-    Hold holder(new COSMMarkupGrid);
+    Hold holder = Hold::Adopt(new COSMMarkupGrid);
     COSMMarkupGrid* grid = static_cast<COSMMarkupGrid*>(holder.Get());
     COSMMarkupColumnDefinitionCollection* replacement = new COSMMarkupColumnDefinitionCollection;
     replacement->Add(new COSMMarkupColumnDefinition);
@@ -416,7 +416,7 @@ TEST_F(GridTest, SettingTheDefinitionsTakesOnlyACollectionOfTheirKind)
     EXPECT_EQ(1, markup_test::RefCount(old));
     old->Release();
 
-    Hold rows(new COSMMarkupRowDefinitionCollection);
+    Hold rows = Hold::Adopt(new COSMMarkupRowDefinitionCollection);
     EXPECT_EQ("COSMMarkupColumnDefinitionCollection class expected", markup_test::BuilderMessage([&] {
                   grid->SetPropertyObject(Builder(), COSMMarkupGrid::s_pColumnDefinitionsProperty, rows.Get());
               }));

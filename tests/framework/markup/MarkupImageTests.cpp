@@ -144,7 +144,8 @@ TEST_F(ImageTest, StretchTakesItsNamesInAnyCase)
     };
     for (const Case& c : {Case{"none", 0}, Case{"FILL", 1}, Case{"Uniform", 2}, Case{"uniformtofill", 3}})
     {
-        markup_test::Hold root(Build("<Page><Image Name=\"i\" Stretch=\"" + std::string(c.text) + "\"/></Page>"));
+        markup_test::Hold root =
+            markup_test::Hold::Adopt(Build("<Page><Image Name=\"i\" Stretch=\"" + std::string(c.text) + "\"/></Page>"));
         auto* image = FindAs<COSMMarkupImage>(root.Get(), L"i");
         ASSERT_NE(image, nullptr);
         auto* value = MarkupDynamicCast<COSMMarkupEnum>(image->GetValue(COSMMarkupImage::s_pStretchProperty));

@@ -28,6 +28,7 @@ using markup_test::COtherNode;
 using markup_test::CTestNode;
 using markup_test::CTwinFirst;
 using markup_test::CTwinSecond;
+using markup_test::FinalReleaseTally;
 using markup_test::Hold;
 using markup_test::MarkupTest;
 using markup_test::RefCount;
@@ -111,7 +112,7 @@ protected:
 
 // ---- Lifetime and identity --------------------------------------------------------------------------------------
 
-TEST_F(MarkupTest, FinalReleaseRunsOnceAndAReleaseAtZeroDoesNothing)
+TEST_F(MarkupTest, FinalReleaseRunsOnceAndAKeptObjectCountsOnFromOne)
 {
     CFinalReleaseCounter* object = new CFinalReleaseCounter;
     EXPECT_EQ(2, object->AddRef());
@@ -119,10 +120,14 @@ TEST_F(MarkupTest, FinalReleaseRunsOnceAndAReleaseAtZeroDoesNothing)
     EXPECT_EQ(0, object->finalReleases);
     EXPECT_EQ(0, object->Release());
     EXPECT_EQ(1, object->finalReleases);
-    // Already at 0: nothing runs, the count stays.
-    EXPECT_EQ(0, object->Release());
+    // The last reference is never counted down: an object its final release kept reads 1, and the next cycle ends
+    // in one more final release.
+    EXPECT_EQ(1, object->GetRefCount());
+    EXPECT_EQ(2, object->AddRef());
+    EXPECT_EQ(1, object->Release());
     EXPECT_EQ(1, object->finalReleases);
-    EXPECT_EQ(1, object->AddRef());
+    EXPECT_EQ(0, object->Release());
+    EXPECT_EQ(2, object->finalReleases);
     object->Destroy();
 }
 
@@ -139,9 +144,9 @@ TEST_F(MarkupTest, HolderReleasesWhatItHoldsAndForgetsIt)
 {
     COSMMarkupObject* value = new COSMMarkupInt(1);
     value->AddRef();
-    Hold hold(value);
+    Hold hold = Hold::Adopt(value);
     EXPECT_EQ(2, RefCount(value));
-    hold.Release();
+    hold.Reset();
     EXPECT_EQ(nullptr, hold.Get());
     EXPECT_EQ(1, RefCount(value));
     hold.Attach(value);
@@ -152,10 +157,10 @@ TEST_F(MarkupTest, HolderReleasesWhatItHoldsAndForgetsIt)
 
 TEST_F(MarkupTest, HashKeyFoldsTheAddressToThirtyTwoBits)
 {
-    Hold object(new COSMMarkupObject);
+    Hold object = Hold::Adopt(new COSMMarkupObject);
     const uint64_t address = reinterpret_cast<uintptr_t>(object.Get());
     EXPECT_EQ(static_cast<UINT>(address) ^ static_cast<UINT>(address >> 32), object->GetHashKey());
-    Hold other(new COSMMarkupObject);
+    Hold other = Hold::Adopt(new COSMMarkupObject);
     EXPECT_TRUE(object->IsEqual(object.Get()));
     EXPECT_FALSE(object->IsEqual(other.Get()));
     EXPECT_FALSE(object->IsEqual(nullptr));
@@ -163,7 +168,7 @@ TEST_F(MarkupTest, HashKeyFoldsTheAddressToThirtyTwoBits)
 
 TEST_F(MarkupTest, KindsFollowTheRegisteredBases)
 {
-    Hold brush(new COSMMarkupSolidColorBrush(RGB(1, 2, 3)));
+    Hold brush = Hold::Adopt(new COSMMarkupSolidColorBrush(RGB(1, 2, 3)));
     EXPECT_TRUE(COSMMarkupObject::IsKindOf(brush.Get(), COSMMarkupSolidColorBrush::GetClassType()));
     EXPECT_TRUE(COSMMarkupObject::IsKindOf(brush.Get(), COSMMarkupBrush::GetClassType()));
     EXPECT_TRUE(COSMMarkupObject::IsKindOf(brush.Get(), COSMMarkupObject::GetClassType()));
@@ -178,7 +183,7 @@ TEST_F(MarkupTest, KindsFollowTheRegisteredBases)
 
 TEST_F(MarkupTest, TagNameIsTheObjectsOwnCopy)
 {
-    Hold object(new COSMMarkupObject);
+    Hold object = Hold::Adopt(new COSMMarkupObject);
     EXPECT_EQ(nullptr, object->GetTagName());
     WCHAR tag[] = L"Border";
     object->SetTagName(tag);
@@ -191,7 +196,7 @@ TEST_F(MarkupTest, TagNameIsTheObjectsOwnCopy)
 TEST_F(MarkupTest, ContextCreatesDefaultInstancesOfAType)
 {
     COSMMarkupContext* context = new COSMMarkupContext;
-    Hold number(context->CreateObject(COSMMarkupInt::GetClassType()));
+    Hold number = Hold::Adopt(context->CreateObject(COSMMarkupInt::GetClassType()));
     ASSERT_NE(nullptr, MarkupDynamicCast<COSMMarkupInt>(number.Get()));
     EXPECT_EQ(0, static_cast<COSMMarkupInt*>(number.Get())->GetValue());
     EXPECT_EQ(nullptr, context->CreateObject(nullptr));
@@ -200,41 +205,42 @@ TEST_F(MarkupTest, ContextCreatesDefaultInstancesOfAType)
 
 TEST_F(MarkupTest, TheLastReleasesAreTalliedByExactType)
 {
+    FinalReleaseTally tally;
     COSMMarkupContext* context = CreateMarkupContext(nullptr);
     COSMMarkupUIElement* root = ParseMarkup(
         context, "<Border><StackPanel><TextBlock>one</TextBlock><TextBlock>two</TextBlock></StackPanel></Border>");
     ASSERT_NE(nullptr, root);
     // What parsing made and dropped on the way does not count for the tree.
-    COSMMarkupObject::ResetFinalReleaseTally();
+    tally.Reset();
     const LONG liveWithTree = COSMMarkupObject::GetLiveObjectCount();
     ReleaseMarkupElement(&root);
     ReleaseMarkupContext(&context);
 
-    std::map<std::wstring, LONG> tally = COSMMarkupObject::GetFinalReleaseTally();
-    EXPECT_EQ(1, tally[L"COSMMarkupBorder"]);
-    EXPECT_EQ(1, tally[L"COSMMarkupStackPanel"]);
-    EXPECT_EQ(2, tally[L"COSMMarkupTextBlock"]);
-    EXPECT_EQ(2, tally[L"COSMMarkupRun"]);
+    std::map<std::wstring, LONG> counts = tally.Counts();
+    EXPECT_EQ(1, counts[L"COSMMarkupBorder"]);
+    EXPECT_EQ(1, counts[L"COSMMarkupStackPanel"]);
+    EXPECT_EQ(2, counts[L"COSMMarkupTextBlock"]);
+    EXPECT_EQ(2, counts[L"COSMMarkupRun"]);
     // Each under its own class, never under a base's (classes without a record of their own, such as the value
     // stores, count under their registered base).
     for (LPCWSTR base : {L"COSMMarkupUIElement", L"COSMMarkupFrameworkElement", L"COSMMarkupPanel", L"COSMMarkupInline",
                          L"COSMMarkupTextElement"})
-        EXPECT_EQ(0u, tally.count(base)) << std::string(base, base + wcslen(base));
+        EXPECT_EQ(0u, counts.count(base)) << std::string(base, base + wcslen(base));
     // Every object that went was counted once.
     LONG released = 0;
-    for (const auto& entry : tally)
+    for (const auto& entry : counts)
         released += entry.second;
     EXPECT_EQ(liveWithTree - COSMMarkupObject::GetLiveObjectCount(), released);
 
-    COSMMarkupObject::ResetFinalReleaseTally();
-    EXPECT_TRUE(COSMMarkupObject::GetFinalReleaseTally().empty());
+    tally.Reset();
+    EXPECT_TRUE(tally.Counts().empty());
     // A release that leaves a reference is not a last one.
-    Hold number(new COSMMarkupInt(3));
+    Hold number = Hold::Adopt(new COSMMarkupInt(3));
     markup_test::Ref(number.Get());
     number.Get()->Release();
-    EXPECT_TRUE(COSMMarkupObject::GetFinalReleaseTally().empty());
-    number.Release();
-    EXPECT_EQ(1, COSMMarkupObject::GetFinalReleaseTally()[L"COSMMarkupInt"]);
+    EXPECT_TRUE(tally.Counts().empty());
+    number.Reset();
+    EXPECT_EQ(1, tally.Counts()[L"COSMMarkupInt"]);
 }
 
 // ---- Type records and their registry ---------------------------------------------------------------------------
@@ -264,7 +270,7 @@ TEST_F(MarkupTest, TheEmptyTagIsOnlyInTheList)
 
 TEST_F(MarkupTest, RecordsCreateDefaultInstancesOfTheirClass)
 {
-    Hold brush(COSMMarkupSolidColorBrush::GetClassType()->CreateInstance());
+    Hold brush = Hold::Adopt(COSMMarkupSolidColorBrush::GetClassType()->CreateInstance());
     EXPECT_EQ(COSMMarkupSolidColorBrush::GetClassType(), brush->GetType());
     EXPECT_STREQ(L"COSMMarkupSolidColorBrush", brush->GetType()->GetMarkupClassName());
     // A class without a record of its own answers its registered base's.
@@ -276,7 +282,7 @@ TEST_F(MarkupTest, RecordsCreateDefaultInstancesOfTheirClass)
 TEST_F(MarkupTest, BareTypeIsUnregisteredAndConvertsTagsToRecords)
 {
     const int registered = CountRegisteredTypes();
-    Hold bare(COSMMarkupType::GetClassType()->CreateInstance());
+    Hold bare = Hold::Adopt(COSMMarkupType::GetClassType()->CreateInstance());
     COSMMarkupType* type = MarkupDynamicCast<COSMMarkupType>(bare.Get());
     ASSERT_NE(nullptr, type);
     EXPECT_EQ(registered, CountRegisteredTypes());
@@ -286,14 +292,14 @@ TEST_F(MarkupTest, BareTypeIsUnregisteredAndConvertsTagsToRecords)
 
     COSMMarkupType* color = COSMMarkupColor::GetClassType();
     const LONG colorRefs = RefCount(color);
-    Hold tag(new COSMMarkupString(L"Color", -1));
-    Hold converted(type->ConvertFrom(nullptr, tag.Get()));
+    Hold tag = Hold::Adopt(new COSMMarkupString(L"Color", -1));
+    Hold converted = Hold::Adopt(type->ConvertFrom(nullptr, tag.Get()));
     EXPECT_EQ(color, converted.Get());
     EXPECT_EQ(colorRefs + 1, RefCount(color));
 
-    Hold unknown(new COSMMarkupString(L"color", -1));
+    Hold unknown = Hold::Adopt(new COSMMarkupString(L"color", -1));
     EXPECT_EQ(nullptr, type->ConvertFrom(nullptr, unknown.Get()));
-    Hold number(new COSMMarkupInt(1));
+    Hold number = Hold::Adopt(new COSMMarkupInt(1));
     EXPECT_EQ(nullptr, type->ConvertFrom(nullptr, number.Get()));
 }
 
@@ -381,7 +387,7 @@ TEST_F(MarkupTest, AttachedPropertiesAreSetOnObjectsOfOtherClasses)
     EXPECT_TRUE(dock->IsAttached());
     EXPECT_EQ(dock, COSMMarkupDependencyProperty::FindProperty(CTestNode::GetClassType(), L"Dock"));
     EXPECT_EQ(nullptr, COSMMarkupDependencyProperty::FindProperty(COtherNode::GetClassType(), L"Dock"));
-    Hold other(new COtherNode);
+    Hold other = Hold::Adopt(new COtherNode);
     other->SetValue(dock, new COSMMarkupInt(2));
     EXPECT_EQ(2, static_cast<COSMMarkupInt*>(other->GetValue(dock))->GetValue());
 }
@@ -389,7 +395,7 @@ TEST_F(MarkupTest, AttachedPropertiesAreSetOnObjectsOfOtherClasses)
 TEST_F(MarkupTest, BarePropertyTakesNoIndex)
 {
     const int indexes = COSMMarkupDependencyProperty::GetIndexedPropertyCount();
-    Hold bare(COSMMarkupDependencyProperty::GetClassType()->CreateInstance());
+    Hold bare = Hold::Adopt(COSMMarkupDependencyProperty::GetClassType()->CreateInstance());
     const COSMMarkupDependencyProperty* property = MarkupDynamicCast<COSMMarkupDependencyProperty>(bare.Get());
     ASSERT_NE(nullptr, property);
     EXPECT_EQ(-1, property->GetIndex());

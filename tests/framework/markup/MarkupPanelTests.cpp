@@ -108,7 +108,7 @@ TEST_F(PanelTest, TheBackgroundIsOneFillOfTheRenderAreaAndMakesThePanelHit)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(testing::Message() << c.brush << " " << c.size.cx << "x" << c.size.cy);
-        Hold holder(new COSMMarkupStackPanel);
+        Hold holder = Hold::Adopt(new COSMMarkupStackPanel);
         COSMMarkupPanel* panel = static_cast<COSMMarkupPanel*>(holder.Get());
         if (c.brush)
             panel->SetValue(COSMMarkupPanel::s_pBackgroundProperty, new COSMMarkupSolidColorBrush(color));
@@ -290,7 +290,7 @@ TEST_F(PanelTest, ChangingDockLaysTheDockPanelOutAgain)
               ChildRects(panel));
 
     // Outside a dock panel the value is only kept.
-    Hold lone(new COSMMarkupFrameworkElement);
+    Hold lone = Hold::Adopt(new COSMMarkupFrameworkElement);
     SetFromText(Builder(), lone.Get(), COSMMarkupDockPanel::s_pDockProperty, L"Bottom");
     EXPECT_EQ(COSMMarkupDockPanel::DockBottom, COSMMarkupDockPanel::GetDock(lone.Get()));
 }
@@ -397,7 +397,7 @@ TEST_F(PanelTest, HugeChildrenSaturateThePanelsSumsInsteadOfWrapping)
 
 TEST_F(PanelTest, KeyboardNavigationPropertiesHaveDefaultsAndReadTheirNames)
 {
-    Hold plain(Parse("<Border/>"));
+    Hold plain = Hold::Adopt(Parse("<Border/>"));
     ASSERT_TRUE(plain);
     using KN = COSMMarkupKeyboardNavigation;
     EXPECT_TRUE(KN::GetIsTabStop(plain.Get()));
@@ -405,8 +405,9 @@ TEST_F(PanelTest, KeyboardNavigationPropertiesHaveDefaultsAndReadTheirNames)
     EXPECT_EQ(-1, KN::GetTabNavigation(plain.Get()));
     EXPECT_EQ(INT_MAX, KN::GetTabIndex(plain.Get()));
 
-    Hold set(Parse("<Border KeyboardNavigation.IsTabStop=\"false\" KeyboardNavigation.TabNavigation=\"contained\" "
-                   "KeyboardNavigation.TabIndex=\"3\"/>"));
+    Hold set = Hold::Adopt(
+        Parse("<Border KeyboardNavigation.IsTabStop=\"false\" KeyboardNavigation.TabNavigation=\"contained\" "
+              "KeyboardNavigation.TabIndex=\"3\"/>"));
     ASSERT_TRUE(set);
     EXPECT_FALSE(KN::GetIsTabStop(set.Get()));
     EXPECT_EQ(KN::Contained, KN::GetTabNavigation(set.Get()));
@@ -422,7 +423,7 @@ TEST_F(PanelTest, KeyboardNavigationPropertiesHaveDefaultsAndReadTheirNames)
         EXPECT_EQ(n.value, KN::GetTabNavigation(set.Get())) << testing::PrintToString(std::wstring(n.name));
     }
     // Refused, the text stays the test's.
-    Hold sideways(COSMMarkupString::CreateValue(L"Sideways", -1));
+    Hold sideways = Hold::Adopt(COSMMarkupString::CreateValue(L"Sideways", -1));
     EXPECT_EQ("Cannot convert string in attribute 'TabNavigation' to object of type 'COSMMarkupEnum'",
               markup_test::BuilderMessage(
                   [&] { set->SetPropertyObject(Builder(), KN::s_pTabNavigationProperty, sideways.Get()); }));
@@ -431,10 +432,10 @@ TEST_F(PanelTest, KeyboardNavigationPropertiesHaveDefaultsAndReadTheirNames)
 
 TEST_F(PanelTest, KeyboardNavigationLeavesMessagesAndFocusAlone)
 {
-    Hold element(Parse("<Border/>"));
+    Hold element = Hold::Adopt(Parse("<Border/>"));
     ASSERT_TRUE(element);
     COSMMarkupKeyboardNavigation* navigation = new COSMMarkupKeyboardNavigation(context);
-    Hold holder(navigation);
+    Hold holder = Hold::Adopt(navigation);
     EXPECT_EQ(context, navigation->GetMarkupContext());
     for (const UINT message : {WM_KEYDOWN, WM_SETFOCUS, WM_KILLFOCUS})
         EXPECT_EQ(0, navigation->OnMessage(message, VK_TAB, 0)) << message;

@@ -51,7 +51,7 @@ protected:
                 return "unexpected message " + message;
             return "error " + message.substr(prefix.size(), message.find('\'', prefix.size()) - prefix.size());
         }
-        Hold geometry(figures.CreateGeometry());
+        Hold geometry = Hold::Adopt(figures.CreateGeometry());
         return Describe(static_cast<COSMMarkupPathGeometry*>(geometry.Get()));
     }
 };
@@ -107,19 +107,19 @@ TEST_F(PathTest, WithoutABuilderAnErrorIsNotSupported)
     EXPECT_TRUE(thrown);
     // Correct text parses without one.
     figures.Parse(nullptr, L"M 1,1 L 2,2", -1);
-    Hold geometry(figures.CreateGeometry());
+    Hold geometry = Hold::Adopt(figures.CreateGeometry());
     EXPECT_EQ("1,1:0 2,2:1 [1,1,2,2]", Describe(static_cast<COSMMarkupPathGeometry*>(geometry.Get())));
 }
 
 TEST_F(PathTest, ConversionTakesOnlyText)
 {
-    Hold text(COSMMarkupString::CreateValue(L"M 0,0 L 4,2", -1));
-    Hold prototype(new COSMMarkupPathGeometry);
-    Hold converted(prototype->ConvertFrom(&builder, text.Get()));
+    Hold text = Hold::Adopt(COSMMarkupString::CreateValue(L"M 0,0 L 4,2", -1));
+    Hold prototype = Hold::Adopt(new COSMMarkupPathGeometry);
+    Hold converted = Hold::Adopt(prototype->ConvertFrom(&builder, text.Get()));
     ASSERT_TRUE(converted);
     EXPECT_EQ("0,0:0 4,2:1 [0,0,4,2]", Describe(static_cast<COSMMarkupPathGeometry*>(converted.Get())));
     EXPECT_EQ(0, static_cast<COSMMarkupPathGeometry*>(converted.Get())->GetPixelOffsetMode());
-    Hold number(new COSMMarkupPathGeometry);
+    Hold number = Hold::Adopt(new COSMMarkupPathGeometry);
     EXPECT_EQ(nullptr, prototype->ConvertFrom(&builder, number.Get()));
 }
 
@@ -141,9 +141,9 @@ TEST_F(PathTest, StretchScalesFromTheBoundsAndKeepsAFlatAxis)
     {
         COSMMarkupPathGeometryBuilder figures;
         figures.Parse(&builder, c.text, -1);
-        Hold source(figures.CreateGeometry());
+        Hold source = Hold::Adopt(figures.CreateGeometry());
         static_cast<COSMMarkupPathGeometry*>(source.Get())->SetPixelOffsetMode(4);
-        Hold stretched(static_cast<COSMMarkupPathGeometry*>(source.Get())->Stretch(c.width, c.height));
+        Hold stretched = Hold::Adopt(static_cast<COSMMarkupPathGeometry*>(source.Get())->Stretch(c.width, c.height));
         EXPECT_EQ(c.expected, Describe(static_cast<COSMMarkupPathGeometry*>(stretched.Get())))
             << std::string(c.text, c.text + wcslen(c.text));
         EXPECT_EQ(4, static_cast<COSMMarkupPathGeometry*>(stretched.Get())->GetPixelOffsetMode());
@@ -160,7 +160,7 @@ TEST_F(PathTest, HugeCoordinatesSaturateTheBounds)
 TEST_F(PathTest, TheRoundedOutlineIsSixteenPointsOnPixelEdges)
 {
     const double radii[8] = {3, 6, 6, 3, 3, 6, 6, 3};
-    Hold outline(COSMMarkupDeviceContext::CreateRoundedOutline(0, 0, 20, 10, radii));
+    Hold outline = Hold::Adopt(COSMMarkupDeviceContext::CreateRoundedOutline(0, 0, 20, 10, radii));
     const COSMMarkupPathGeometry* geometry = static_cast<COSMMarkupPathGeometry*>(outline.Get());
     EXPECT_EQ("0,3:0 0,0:3 6,0:3 6,0:3 14,0:1 20,0:3 20,3:3 20,3:3 20,7:1 20,10:3 14,10:3 14,10:3 6,10:1 0,10:3 "
               "0,7:3 0,7:131 [0,0,20,10]",

@@ -48,7 +48,7 @@ COSMMarkupObject* BackgroundOf(const COSMMarkupObject* object)
 // The resource under a text key (borrowed), or null.
 COSMMarkupObject* Lookup(const COSMMarkupResourceDictionary* dictionary, LPCWSTR key)
 {
-    const Hold text(COSMMarkupString::CreateValue(key, -1));
+    const Hold text = Hold::Adopt(COSMMarkupString::CreateValue(key, -1));
     return dictionary ? dictionary->Lookup(text.Get()) : nullptr;
 }
 
@@ -67,10 +67,10 @@ std::string At(const std::string& message, const std::string& markup, const std:
 
 TEST_F(ParseTest, AStaticResourceIsFoundInAnAncestorDeclaredBeforeIt)
 {
-    Hold root(Parse("<Page>\n"
-                    "  <Page.Resources><SolidColorBrush x:Key=\"b\" Color=\"Red\"/></Page.Resources>\n"
-                    "  <Border><Border Background=\"{StaticResource b}\"/></Border>\n"
-                    "</Page>"));
+    Hold root = Hold::Adopt(Parse("<Page>\n"
+                                  "  <Page.Resources><SolidColorBrush x:Key=\"b\" Color=\"Red\"/></Page.Resources>\n"
+                                  "  <Border><Border Background=\"{StaticResource b}\"/></Border>\n"
+                                  "</Page>"));
     ASSERT_TRUE(root);
     const COSMMarkupObject* inner = ChildOf(ChildOf(root.Get()));
     ASSERT_NE(nullptr, inner);
@@ -92,10 +92,10 @@ TEST_F(ParseTest, AStaticResourceIsFoundInAnAncestorDeclaredBeforeIt)
 
 TEST_F(ParseTest, ALaterEntryOfTheOpenDictionaryFindsAnEarlierOne)
 {
-    Hold root(Parse("<Page><Page.Resources>\n"
-                    "  <Color x:Key=\"c\">Navy</Color>\n"
-                    "  <SolidColorBrush x:Key=\"b\" Color=\"{StaticResource   c}\"/>\n"
-                    "</Page.Resources><Border Background=\"{DynamicResource b}\"/></Page>"));
+    Hold root = Hold::Adopt(Parse("<Page><Page.Resources>\n"
+                                  "  <Color x:Key=\"c\">Navy</Color>\n"
+                                  "  <SolidColorBrush x:Key=\"b\" Color=\"{StaticResource   c}\"/>\n"
+                                  "</Page.Resources><Border Background=\"{DynamicResource b}\"/></Page>"));
     ASSERT_TRUE(root);
     EXPECT_EQ(RGB(0, 0, 128), ColorOf(BackgroundOf(ChildOf(root.Get()))));
     EXPECT_EQ(Lookup(ResourcesOf(root.Get()), L"c"),
@@ -104,18 +104,19 @@ TEST_F(ParseTest, ALaterEntryOfTheOpenDictionaryFindsAnEarlierOne)
 
 TEST_F(ParseTest, InsideAStyleItsResourcesComeFirstThenWhatEnclosesTheStyle)
 {
-    Hold root(Parse("<Page><Page.Resources>\n"
-                    "  <Color x:Key=\"outer\">Navy</Color>\n"
-                    "  <Color x:Key=\"both\">Red</Color>\n"
-                    "  <Style x:Key=\"s\">\n"
-                    "    <Style.Resources>\n"
-                    "      <Color x:Key=\"both\">Lime</Color>\n"
-                    "      <SolidColorBrush x:Key=\"fromStyle\" Color=\"{StaticResource both}\"/>\n"
-                    "      <SolidColorBrush x:Key=\"fromOuter\" Color=\"{StaticResource outer}\"/>\n"
-                    "    </Style.Resources>\n"
-                    "    <Style.BasedOn><Style Border.Background=\"{StaticResource fromStyle}\"/></Style.BasedOn>\n"
-                    "  </Style>\n"
-                    "</Page.Resources></Page>"));
+    Hold root = Hold::Adopt(
+        Parse("<Page><Page.Resources>\n"
+              "  <Color x:Key=\"outer\">Navy</Color>\n"
+              "  <Color x:Key=\"both\">Red</Color>\n"
+              "  <Style x:Key=\"s\">\n"
+              "    <Style.Resources>\n"
+              "      <Color x:Key=\"both\">Lime</Color>\n"
+              "      <SolidColorBrush x:Key=\"fromStyle\" Color=\"{StaticResource both}\"/>\n"
+              "      <SolidColorBrush x:Key=\"fromOuter\" Color=\"{StaticResource outer}\"/>\n"
+              "    </Style.Resources>\n"
+              "    <Style.BasedOn><Style Border.Background=\"{StaticResource fromStyle}\"/></Style.BasedOn>\n"
+              "  </Style>\n"
+              "</Page.Resources></Page>"));
     ASSERT_TRUE(root);
     COSMMarkupObject* style = Lookup(ResourcesOf(root.Get()), L"s");
     ASSERT_NE(nullptr, MarkupDynamicCast<COSMMarkupStyle>(style));
@@ -129,8 +130,8 @@ TEST_F(ParseTest, InsideAStyleItsResourcesComeFirstThenWhatEnclosesTheStyle)
 
 TEST_F(ParseTest, ADynamicResourceIsReadOnceWhenTheAttributeIs)
 {
-    Hold root(Parse("<Page><Page.Resources><SolidColorBrush x:Key=\"b\" Color=\"Red\"/></Page.Resources>"
-                    "<Border Background=\"{DynamicResource b}\"/></Page>"));
+    Hold root = Hold::Adopt(Parse("<Page><Page.Resources><SolidColorBrush x:Key=\"b\" Color=\"Red\"/></Page.Resources>"
+                                  "<Border Background=\"{DynamicResource b}\"/></Page>"));
     ASSERT_TRUE(root);
     COSMMarkupResourceDictionary* resources = ResourcesOf(root.Get());
     COSMMarkupObject* red = Lookup(resources, L"b");
@@ -147,9 +148,9 @@ TEST_F(ParseTest, ADynamicResourceIsReadOnceWhenTheAttributeIs)
 
 TEST_F(ParseTest, StaticMembersGiveTheSystemColoursBrushesAndKeys)
 {
-    Hold root(Parse("<Border Background=\"{x:Static SystemColors.HighlightTextBrush}\">"
-                    "<Border.BorderBrush><SolidColorBrush Color=\"{x:Static SystemColors.InfoColor}\"/>"
-                    "</Border.BorderBrush></Border>"));
+    Hold root = Hold::Adopt(Parse("<Border Background=\"{x:Static SystemColors.HighlightTextBrush}\">"
+                                  "<Border.BorderBrush><SolidColorBrush Color=\"{x:Static SystemColors.InfoColor}\"/>"
+                                  "</Border.BorderBrush></Border>"));
     ASSERT_TRUE(root);
     const COSMMarkupBorder* border = static_cast<COSMMarkupBorder*>(root.Get());
     EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHTTEXT), ColorOf(border->GetBackground()));
@@ -165,16 +166,17 @@ TEST_F(ParseTest, StaticMembersGiveTheSystemColoursBrushesAndKeys)
 TEST_F(ParseTest, ASystemKeyFindsTheResourceStoredUnderItElseTheSystemValue)
 {
     // Within one parse the key is one object, so the dictionary finds it again.
-    Hold root(Parse("<Page><Page.Resources>\n"
-                    "  <SolidColorBrush x:Key=\"{x:Static SystemColors.WindowBrushKey}\" Color=\"#FF102030\"/>\n"
-                    "</Page.Resources>\n"
-                    "<Border Background=\"{StaticResource {x:Static SystemColors.WindowBrushKey}}\"/></Page>"));
+    Hold root =
+        Hold::Adopt(Parse("<Page><Page.Resources>\n"
+                          "  <SolidColorBrush x:Key=\"{x:Static SystemColors.WindowBrushKey}\" Color=\"#FF102030\"/>\n"
+                          "</Page.Resources>\n"
+                          "<Border Background=\"{StaticResource {x:Static SystemColors.WindowBrushKey}}\"/></Page>"));
     ASSERT_TRUE(root);
     EXPECT_EQ(RGB(0x10, 0x20, 0x30), ColorOf(BackgroundOf(ChildOf(root.Get()))));
 
-    Hold system(Parse("<Border Background=\"{StaticResource {x:Static SystemColors.WindowBrushKey}}\">"
-                      "<Border.BorderBrush><SolidColorBrush Color=\"{DynamicResource {x:Static "
-                      "SystemColors.HighlightColorKey}}\"/></Border.BorderBrush></Border>"));
+    Hold system = Hold::Adopt(Parse("<Border Background=\"{StaticResource {x:Static SystemColors.WindowBrushKey}}\">"
+                                    "<Border.BorderBrush><SolidColorBrush Color=\"{DynamicResource {x:Static "
+                                    "SystemColors.HighlightColorKey}}\"/></Border.BorderBrush></Border>"));
     ASSERT_TRUE(system);
     const COSMMarkupBorder* border = static_cast<COSMMarkupBorder*>(system.Get());
     EXPECT_EQ(::GetSysColor(COLOR_WINDOW), ColorOf(border->GetBackground()));
@@ -183,8 +185,9 @@ TEST_F(ParseTest, ASystemKeyFindsTheResourceStoredUnderItElseTheSystemValue)
 
 TEST_F(ParseTest, EmptyBracesKeepAKeyLiteral)
 {
-    Hold root(Parse("<Page><Page.Resources><SolidColorBrush x:Key=\"{}{b}\" Color=\"Red\"/></Page.Resources>"
-                    "<Border Background=\"{StaticResource {}{b}}\"/></Page>"));
+    Hold root =
+        Hold::Adopt(Parse("<Page><Page.Resources><SolidColorBrush x:Key=\"{}{b}\" Color=\"Red\"/></Page.Resources>"
+                          "<Border Background=\"{StaticResource {}{b}}\"/></Page>"));
     ASSERT_TRUE(root);
     EXPECT_NE(nullptr, Lookup(ResourcesOf(root.Get()), L"{b}"));
     EXPECT_EQ(RGB(255, 0, 0), ColorOf(BackgroundOf(ChildOf(root.Get()))));
@@ -192,17 +195,17 @@ TEST_F(ParseTest, EmptyBracesKeepAKeyLiteral)
 
 TEST_F(ParseTest, TypeExtensionsGiveTheRegistryRecord)
 {
-    Hold root(Parse("<Page Tag=\"{x:Type Border}\"/>"));
+    Hold root = Hold::Adopt(Parse("<Page Tag=\"{x:Type Border}\"/>"));
     ASSERT_TRUE(root);
     EXPECT_EQ(COSMMarkupBorder::GetClassType(), root->GetValue(COSMMarkupFrameworkElement::s_pTagProperty));
 }
 
 TEST_F(ParseTest, AStyleWithoutAKeyIsStoredUnderItsTargetType)
 {
-    Hold root(Parse("<Page><Page.Resources>\n"
-                    "  <Style TargetType=\"Border\"/>\n"
-                    "  <Style TargetType=\"{x:Type Page}\" x:Key=\"page\"/>\n"
-                    "</Page.Resources></Page>"));
+    Hold root = Hold::Adopt(Parse("<Page><Page.Resources>\n"
+                                  "  <Style TargetType=\"Border\"/>\n"
+                                  "  <Style TargetType=\"{x:Type Page}\" x:Key=\"page\"/>\n"
+                                  "</Page.Resources></Page>"));
     ASSERT_TRUE(root);
     COSMMarkupResourceDictionary* resources = ResourcesOf(root.Get());
     COSMMarkupObject* style = resources->Lookup(COSMMarkupBorder::GetClassType());
@@ -279,7 +282,7 @@ TEST_F(ParseTest, TheDictionaryTakesOverKeysAndValuesAndReplacesUnderAnEqualKey)
     }
     EXPECT_EQ(42, dictionary->GetCount());
     EXPECT_NE(nullptr, dictionary->Lookup(identity));
-    const Hold other(new COSMMarkupInt(3));
+    const Hold other = Hold::Adopt(new COSMMarkupInt(3));
     EXPECT_EQ(nullptr, dictionary->Lookup(other.Get()));
     EXPECT_EQ(nullptr, dictionary->Lookup(nullptr));
     dictionary->SetAt(nullptr, new COSMMarkupInt(5));
@@ -309,14 +312,14 @@ protected:
 
 TEST_F(FindResourceTest, ALookupClimbsTheTreeThroughResourcesAndStylesButNeverLeavesAStyle)
 {
-    Hold root(Parse("<Page><Border><Border/></Border></Page>"));
+    Hold root = Hold::Adopt(Parse("<Page><Border><Border/></Border></Page>"));
     ASSERT_TRUE(root);
     COSMMarkupBorder* middle = ChildOf(root.Get());
     COSMMarkupObject* inner = middle->GetChild();
-    const Hold key(COSMMarkupString::CreateValue(L"r", -1));
+    const Hold key = Hold::Adopt(COSMMarkupString::CreateValue(L"r", -1));
 
     // A dictionary looks in itself.
-    const Hold alone(Dictionary(L"r", new COSMMarkupInt(1)));
+    const Hold alone = Hold::Adopt(Dictionary(L"r", new COSMMarkupInt(1)));
     EXPECT_NE(nullptr, FindMarkupResource(alone.Get(), key.Get()));
     EXPECT_EQ(nullptr, FindMarkupResource(inner, key.Get()));
 

@@ -188,7 +188,7 @@ TEST_F(ShapeTest, PointTextIsWholeNumbersInPairs)
         }
         EXPECT_EQ(c.coordinates, coordinates) << name;
     }
-    Hold collection(new COSMMarkupPointCollection(std::vector<POINT>{{0, 0}, {10, 0}, {5, 8}}));
+    Hold collection = Hold::Adopt(new COSMMarkupPointCollection(std::vector<POINT>{{0, 0}, {10, 0}, {5, 8}}));
     const RECT& bounds = static_cast<COSMMarkupPointCollection*>(collection.Get())->GetBounds();
     EXPECT_EQ(CRect(0, 0, 10, 8), CRect(bounds));
     std::vector<POINT> stretched;
@@ -287,7 +287,7 @@ TEST_F(ShapeTest, TheContextKeepsItsFontAndMeasuresAlikeEitherWay)
     LOGFONTW logFont = {};
     logFont.lfHeight = -16;
     wcscpy(logFont.lfFaceName, L"Tahoma");
-    Hold font(new COSMMarkupFont(logFont));
+    Hold font = Hold::Adopt(new COSMMarkupFont(logFont));
     COSMMarkupFont* markupFont = static_cast<COSMMarkupFont*>(font.Get());
     DcTestSurface surface(100, 30, RGB(255, 255, 255));
     HGDIOBJ original = ::GetCurrentObject(surface.GetDC(), OBJ_FONT);

@@ -55,7 +55,7 @@ TEST_F(MarkupTest, ALocalValueWinsOverTriggersOverTheStyleOverTheTypesStyleOverT
     triggers->Add(hover);
     style->SetValue(COSMMarkupStyle::s_pTriggersProperty, triggers);
 
-    Hold probe(new CStyleProbe);
+    Hold probe = Hold::Adopt(new CStyleProbe);
     probe->SetValue(Input::s_pStyleProperty, style);
     probe->SetValue(Input::s_pIsMouseOverProperty, COSMMarkupBool::CreateTrueValue());
     probe->SetValue(Element::s_pTagProperty, Text(L"local"));
@@ -84,14 +84,15 @@ TEST_F(MarkupTest, ALocalValueWinsOverTriggersOverTheStyleOverTheTypesStyleOverT
 // A style in a dictionary without a Key is stored under its TargetType and styles elements of exactly that type.
 TEST_F(ParseTest, AnImplicitStyleStylesItsTypeButNotADerivedOne)
 {
-    Hold root(Parse("<StackPanel>\n"
-                    "  <StackPanel.Resources>\n"
-                    "    <Style TargetType=\"OsmStyleProbe\"><Setter Property=\"Tag\" Value=\"implicit\"/></Style>\n"
-                    "  </StackPanel.Resources>\n"
-                    "  <OsmStyleProbe Name=\"exact\"/>\n"
-                    "  <OsmDerivedStyleProbe Name=\"derived\"/>\n"
-                    "  <OsmStyleProbe Name=\"own\" Tag=\"local\"/>\n"
-                    "</StackPanel>"));
+    Hold root = Hold::Adopt(
+        Parse("<StackPanel>\n"
+              "  <StackPanel.Resources>\n"
+              "    <Style TargetType=\"OsmStyleProbe\"><Setter Property=\"Tag\" Value=\"implicit\"/></Style>\n"
+              "  </StackPanel.Resources>\n"
+              "  <OsmStyleProbe Name=\"exact\"/>\n"
+              "  <OsmDerivedStyleProbe Name=\"derived\"/>\n"
+              "  <OsmStyleProbe Name=\"own\" Tag=\"local\"/>\n"
+              "</StackPanel>"));
     ASSERT_TRUE(root);
     const auto* exact = MarkupDynamicCast<Input>(FindNamed(root.Get(), L"exact"));
     const auto* derived = MarkupDynamicCast<Input>(FindNamed(root.Get(), L"derived"));
@@ -146,17 +147,17 @@ TEST_F(ParseTest, StyleErrorsAreBuilderErrorsWithLineAndPosition)
 // type as the setter arrives, before any element uses the style (which stays open until then).
 TEST_F(ParseTest, SettersAreResolvedAndConvertedWhileTheStyleIsBuilt)
 {
-    Hold root(Parse("<StackPanel><StackPanel.Resources>\n"
-                    "  <Style x:Key=\"s\">\n"
-                    "    <Setter Property=\"Border.Background\" Value=\"Red\"/>\n"
-                    "    <Setter Property=\"FrameworkElement.Width\" Value=\"30\"/>\n"
-                    "    <Setter Property=\"Control.Background\" Value=\"Lime\"/>\n"
-                    "  </Style>\n"
-                    "</StackPanel.Resources></StackPanel>"));
+    Hold root = Hold::Adopt(Parse("<StackPanel><StackPanel.Resources>\n"
+                                  "  <Style x:Key=\"s\">\n"
+                                  "    <Setter Property=\"Border.Background\" Value=\"Red\"/>\n"
+                                  "    <Setter Property=\"FrameworkElement.Width\" Value=\"30\"/>\n"
+                                  "    <Setter Property=\"Control.Background\" Value=\"Lime\"/>\n"
+                                  "  </Style>\n"
+                                  "</StackPanel.Resources></StackPanel>"));
     ASSERT_TRUE(root);
     auto* resources = MarkupDynamicCast<COSMMarkupResourceDictionary>(root->GetValue(Input::s_pResourcesProperty));
     ASSERT_NE(nullptr, resources);
-    Hold key(Text(L"s"));
+    Hold key = Hold::Adopt(Text(L"s"));
     auto* style = MarkupDynamicCast<COSMMarkupStyle>(resources->Lookup(key.Get()));
     ASSERT_NE(nullptr, style);
     EXPECT_FALSE(style->IsSealed());
@@ -176,15 +177,16 @@ TEST_F(ParseTest, SettersAreResolvedAndConvertedWhileTheStyleIsBuilt)
 // The derived style's setter replaces the base's for one property; what only the base sets stays.
 TEST_F(ParseTest, BasedOnOverridesAndKeeps)
 {
-    Hold root(Parse("<StackPanel><StackPanel.Resources>\n"
-                    "  <Style x:Key=\"base\" TargetType=\"OsmStyleProbe\">\n"
-                    "    <Setter Property=\"Tag\" Value=\"base\"/><Setter Property=\"Cursor\" Value=\"Hand\"/>\n"
-                    "  </Style>\n"
-                    "  <Style x:Key=\"derived\" TargetType=\"OsmStyleProbe\" BasedOn=\"{StaticResource base}\">\n"
-                    "    <Setter Property=\"Tag\" Value=\"first\"/><Setter Property=\"Tag\" Value=\"derived\"/>\n"
-                    "  </Style>\n"
-                    "</StackPanel.Resources>\n"
-                    "<OsmStyleProbe Name=\"p\" Style=\"{StaticResource derived}\"/></StackPanel>"));
+    Hold root =
+        Hold::Adopt(Parse("<StackPanel><StackPanel.Resources>\n"
+                          "  <Style x:Key=\"base\" TargetType=\"OsmStyleProbe\">\n"
+                          "    <Setter Property=\"Tag\" Value=\"base\"/><Setter Property=\"Cursor\" Value=\"Hand\"/>\n"
+                          "  </Style>\n"
+                          "  <Style x:Key=\"derived\" TargetType=\"OsmStyleProbe\" BasedOn=\"{StaticResource base}\">\n"
+                          "    <Setter Property=\"Tag\" Value=\"first\"/><Setter Property=\"Tag\" Value=\"derived\"/>\n"
+                          "  </Style>\n"
+                          "</StackPanel.Resources>\n"
+                          "<OsmStyleProbe Name=\"p\" Style=\"{StaticResource derived}\"/></StackPanel>"));
     ASSERT_TRUE(root);
     const COSMMarkupObject* probe = FindNamed(root.Get(), L"p");
     ASSERT_NE(nullptr, probe);
@@ -196,7 +198,7 @@ TEST_F(ParseTest, BasedOnOverridesAndKeeps)
 TEST_F(MarkupTest, SettersAddedAfterSealingAreUnseen)
 {
     COSMMarkupStyle* style = TagStyle(L"sealed");
-    Hold probe(new CStyleProbe);
+    Hold probe = Hold::Adopt(new CStyleProbe);
     probe->SetValue(Input::s_pStyleProperty, style);
     ASSERT_TRUE(style->IsSealed());
     style->GetSetters()->Add(new COSMMarkupSetter(Input::s_pCursorProperty, new COSMMarkupInt(32512)));
@@ -209,15 +211,18 @@ TEST_F(MarkupTest, SettersAddedAfterSealingAreUnseen)
 // A style's lookup searches its own Resources and never leaves the style.
 TEST_F(ParseTest, AStylesFindResourceSearchesOnlyItsOwnResources)
 {
-    Hold root(Parse("<StackPanel><StackPanel.Resources>\n"
-                    "  <SolidColorBrush x:Key=\"outer\" Color=\"Red\"/>\n"
-                    "  <Style x:Key=\"s\"><Style.Resources><SolidColorBrush x:Key=\"own\" Color=\"Lime\"/>"
-                    "</Style.Resources></Style>\n"
-                    "</StackPanel.Resources></StackPanel>"));
+    Hold root =
+        Hold::Adopt(Parse("<StackPanel><StackPanel.Resources>\n"
+                          "  <SolidColorBrush x:Key=\"outer\" Color=\"Red\"/>\n"
+                          "  <Style x:Key=\"s\"><Style.Resources><SolidColorBrush x:Key=\"own\" Color=\"Lime\"/>"
+                          "</Style.Resources></Style>\n"
+                          "</StackPanel.Resources></StackPanel>"));
     ASSERT_TRUE(root);
     auto* resources = MarkupDynamicCast<COSMMarkupResourceDictionary>(root->GetValue(Input::s_pResourcesProperty));
     ASSERT_NE(nullptr, resources);
-    Hold styleKey(Text(L"s")), own(Text(L"own")), outer(Text(L"outer"));
+    Hold styleKey = Hold::Adopt(Text(L"s"));
+    Hold own = Hold::Adopt(Text(L"own"));
+    Hold outer = Hold::Adopt(Text(L"outer"));
     auto* style = MarkupDynamicCast<COSMMarkupStyle>(resources->Lookup(styleKey.Get()));
     ASSERT_NE(nullptr, style);
     EXPECT_EQ("#00FF00", DescribeValue(style->FindResource(own.Get())));

@@ -5,7 +5,10 @@
 #include "framework/markup/MarkupThickness.h"
 #include "framework/markup/MarkupTypeRegistry.h"
 
+#include "framework/markup/MarkupType.h"
+
 #include <cwchar>
+#include <mutex>
 
 namespace markup_test {
 
@@ -24,7 +27,43 @@ void WarmSharedCaches()
     COSMMarkupThickness::GetDefaultValue()->Release();
 }
 
+// What the installed FinalReleaseTally counted; objects may go on any thread.
+std::mutex g_tallyLock;
+std::map<std::wstring, LONG> g_tally;
+
+void CountFinalRelease(const COSMMarkupObject* object)
+{
+    LPCWSTR name = object->GetType() ? object->GetType()->GetMarkupClassName() : nullptr;
+    std::lock_guard<std::mutex> hold(g_tallyLock);
+    ++g_tally[name ? name : L""];
+}
+
 }  // namespace
+
+FinalReleaseTally::FinalReleaseTally()
+{
+    Reset();
+    const COSMMarkupObject::FinalReleaseObserver previous =
+        COSMMarkupObject::SetFinalReleaseObserver(&CountFinalRelease);
+    EXPECT_EQ(nullptr, previous) << "another tally was counting";
+}
+
+FinalReleaseTally::~FinalReleaseTally()
+{
+    COSMMarkupObject::SetFinalReleaseObserver(nullptr);
+}
+
+std::map<std::wstring, LONG> FinalReleaseTally::Counts() const
+{
+    std::lock_guard<std::mutex> hold(g_tallyLock);
+    return g_tally;
+}
+
+void FinalReleaseTally::Reset()
+{
+    std::lock_guard<std::mutex> hold(g_tallyLock);
+    g_tally.clear();
+}
 
 void MarkupTest::SetUp()
 {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 namespace markup_test {
@@ -36,7 +37,7 @@ protected:
 };
 
 // The references a test makes, released when it ends.
-using Hold = COSMMarkupPtr;
+using Hold = RefPtr<COSMMarkupObject>;
 
 // The message of the COSMMarkupBuilderException action throws (freed here), or "(nothing thrown)".
 template <class Action> std::string BuilderMessage(Action action)
@@ -59,6 +60,21 @@ LONG RefCount(COSMMarkupObject* object);
 
 // object with one reference added: a second reference for the test to hand over or keep.
 COSMMarkupObject* Ref(COSMMarkupObject* object);
+
+// Counts, by exact type (the class name of GetType's record), the markup objects whose last reference goes while it
+// lives, so a test can tell which kinds a tree really made and freed. It is the objects' final-release observer from
+// construction to destruction; one at a time.
+class FinalReleaseTally
+{
+public:
+    FinalReleaseTally();
+    ~FinalReleaseTally();
+    FinalReleaseTally(const FinalReleaseTally&) = delete;
+    FinalReleaseTally& operator=(const FinalReleaseTally&) = delete;
+
+    std::map<std::wstring, LONG> Counts() const;
+    void Reset();
+};
 
 // The first object of the logical tree under root (root included) whose Name is name (borrowed), or null.
 COSMMarkupObject* FindNamed(COSMMarkupObject* root, LPCWSTR name);

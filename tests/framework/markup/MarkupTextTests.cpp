@@ -67,7 +67,7 @@ protected:
     COSMMarkupTextBlock* Block(const std::string& text)
     {
         COSMMarkupTextBlock* block = MarkupDynamicCast<COSMMarkupTextBlock>(Parse(text));
-        held.emplace_back(new Hold(block));
+        held.emplace_back(new Hold(Hold::Adopt(block)));
         return block;
     }
     // A text block holding text, with its attributes.

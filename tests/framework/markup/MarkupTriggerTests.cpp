@@ -82,7 +82,7 @@ protected:
 
     void TearDown() override
     {
-        m_root.Release();
+        m_root.Reset();
         ParseTest::TearDown();
     }
 
@@ -138,7 +138,7 @@ TEST_F(TriggerTest, HoverSetsTriggerValuesAndReportsShownValues)
         Leave(probe);
         EXPECT_EQ(c.leaving, probe->TakeLog());
         EXPECT_EQ(0, ActiveTriggerCount(probe));
-        m_root.Release();
+        m_root.Reset();
     }
 }
 
@@ -197,7 +197,7 @@ TEST_F(TriggerTest, SelfFeedingTriggersEnd)
     ASSERT_NE(nullptr, single);
     EXPECT_EQ(0, ActiveTriggerCount(single));
     EXPECT_EQ("32649", DescribeValue(single->GetValue(Input::s_pCursorProperty)));
-    m_root.Release();
+    m_root.Reset();
 
     CStyleProbe* pair =
         ParseProbe(style + undoing + redoing + "</Style.Triggers></Style>", "Style=\"{StaticResource s}\"");
@@ -259,7 +259,7 @@ TEST_F(TriggerTest, ACheckBoxReportsOnlyTheStateItShows)
         Leave(box);
         EXPECT_EQ(c.leaving, events);
         EXPECT_EQ(1, box->GetIsChecked());
-        m_root.Release();
+        m_root.Reset();
     }
 }
 
@@ -334,7 +334,8 @@ TEST_F(TriggerTest, AHyperlinksDefaultStyleTurnsRedUnderTheMouse)
 TEST_F(TriggerTest, AHyperlinksHoverRepaintsItsTextBlock)
 {
     CRecordingContext* recording = new CRecordingContext;
-    Hold root(recording->Parse("<TextBlock Name=\"text\">see <Hyperlink Name=\"link\">more</Hyperlink></TextBlock>"));
+    Hold root = Hold::Adopt(
+        recording->Parse("<TextBlock Name=\"text\">see <Hyperlink Name=\"link\">more</Hyperlink></TextBlock>"));
     ASSERT_TRUE(root);
     auto* link = MarkupDynamicCast<COSMMarkupHyperlink>(FindNamed(root.Get(), L"link"));
     ASSERT_NE(nullptr, link);
@@ -345,7 +346,7 @@ TEST_F(TriggerTest, AHyperlinksHoverRepaintsItsTextBlock)
         EXPECT_NE(recording->invalidated.end(),
                   std::find(recording->invalidated.begin(), recording->invalidated.end(), root.Get()));
     }
-    root.Release();
+    root.Reset();
     recording->Release();
 }
 

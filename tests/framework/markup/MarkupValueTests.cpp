@@ -161,7 +161,7 @@ TEST_F(ValueTreeTest, StoredValuesBecomeLogicalChildrenUntilTheyLeave)
 {
     COSMMarkupDependencyProperty* count = CTestNode::s_pCountProperty;
     COSMMarkupObject* first = new COSMMarkupInt(1);
-    Hold firstHold(Ref(first));
+    Hold firstHold = Hold::Adopt(Ref(first));
     child->SetValue(count, first);
     EXPECT_EQ(child, first->GetLogicalParent());
     child->SetValue(count, new COSMMarkupInt(2));
@@ -201,7 +201,7 @@ TEST_F(ValueTreeTest, DestroyingAnObjectReleasesItsValues)
 {
     CTestNode* node = new CTestNode;
     COSMMarkupObject* value = new COSMMarkupString(L"kept", -1);
-    Hold valueHold(Ref(value));
+    Hold valueHold = Hold::Adopt(Ref(value));
     node->SetValue(CTestNode::s_pTextProperty, value);
     EXPECT_EQ(2, RefCount(value));
     node->Release();
@@ -213,9 +213,9 @@ TEST_F(ValueTreeTest, DestroyingAnObjectReleasesItsValues)
 
 TEST_F(MarkupTest, StoreIgnoresSlotsItHasNotGotAndReleasesWhatWasHandedToThem)
 {
-    Hold owner(new COSMMarkupObject);
+    Hold owner = Hold::Adopt(new COSMMarkupObject);
     COSMMarkupProperties* store = new COSMMarkupProperties(owner.Get());
-    Hold storeHold(store);
+    Hold storeHold = Hold::Adopt(store);
     EXPECT_EQ(COSMMarkupDependencyProperty::GetIndexedPropertyCount(), store->GetSize());
     EXPECT_EQ(COSMMarkupObject::GetClassType(), store->GetType());
     const LONG live = COSMMarkupObject::GetLiveObjectCount();
@@ -228,12 +228,12 @@ TEST_F(MarkupTest, StoreIgnoresSlotsItHasNotGotAndReleasesWhatWasHandedToThem)
 
 TEST_F(MarkupTest, CopiedValuesAreSharedAndKeepTheirParent)
 {
-    Hold firstOwner(new COSMMarkupObject);
-    Hold secondOwner(new COSMMarkupObject);
+    Hold firstOwner = Hold::Adopt(new COSMMarkupObject);
+    Hold secondOwner = Hold::Adopt(new COSMMarkupObject);
     COSMMarkupProperties* first = new COSMMarkupProperties(firstOwner.Get());
-    Hold firstHold(first);
+    Hold firstHold = Hold::Adopt(first);
     COSMMarkupProperties* second = new COSMMarkupProperties(secondOwner.Get());
-    Hold secondHold(second);
+    Hold secondHold = Hold::Adopt(second);
 
     const int slot = CTestNode::s_pCountProperty->GetIndex();
     COSMMarkupObject* value = new COSMMarkupInt(4);
@@ -246,7 +246,7 @@ TEST_F(MarkupTest, CopiedValuesAreSharedAndKeepTheirParent)
     EXPECT_EQ(firstOwner.Get(), value->GetLogicalParent());
 
     // The copy goes without touching the parent the value has in the first store.
-    secondHold.Release();
+    secondHold.Reset();
     EXPECT_EQ(firstOwner.Get(), value->GetLogicalParent());
     EXPECT_EQ(1, RefCount(value));
 }
@@ -255,7 +255,7 @@ TEST_F(MarkupTest, CopiedValuesAreSharedAndKeepTheirParent)
 
 TEST_F(ConversionTest, AValueOfAnotherTypeIsConvertedOrRefusedWithTheBuildersMessage)
 {
-    Hold node(new CTestNode);
+    Hold node = Hold::Adopt(new CTestNode);
     COSMMarkupObject* flag = new COSMMarkupBool(TRUE);
     EXPECT_EQ("Cannot convert string in attribute 'Text' to object of type 'COSMMarkupString'",
               BuilderMessage([&] { node->SetPropertyObject(&builder, CTestNode::s_pTextProperty, flag); }));
@@ -273,7 +273,7 @@ TEST_F(ConversionTest, AValueOfAnotherTypeIsConvertedOrRefusedWithTheBuildersMes
 
 TEST_F(ConversionTest, TheMetadataConverterIsAskedBeforeTheValueType)
 {
-    Hold node(new CTestNode);
+    Hold node = Hold::Adopt(new CTestNode);
     g_converterQuestions = 0;
     node->SetPropertyObject(&builder, CTestNode::s_pConvertedProperty, new COSMMarkupString(L"hundred", -1));
     EXPECT_EQ(100, IntValue(node->GetValue(CTestNode::s_pConvertedProperty)));
@@ -286,7 +286,7 @@ TEST_F(ConversionTest, TheMetadataConverterIsAskedBeforeTheValueType)
 
 TEST_F(ConversionTest, ColourTextOnABrushPropertyBecomesASolidBrush)
 {
-    Hold node(new CTestNode);
+    Hold node = Hold::Adopt(new CTestNode);
     node->SetPropertyObject(&builder, CTestNode::s_pFillProperty, new COSMMarkupString(L"Red", -1));
     const COSMMarkupSolidColorBrush* brush =
         MarkupDynamicCast<COSMMarkupSolidColorBrush>(node->GetValue(CTestNode::s_pFillProperty));
@@ -305,7 +305,7 @@ TEST_F(ConversionTest, ATypeNameConvertsToItsRecordWithoutAddingOne)
     int registered = 0;
     for (COSMMarkupType* type = GetMarkupTypeRegistry()->GetFirstType(); type; type = type->GetNextType())
         ++registered;
-    Hold node(new CTestNode);
+    Hold node = Hold::Adopt(new CTestNode);
     node->SetPropertyObject(&builder, CTestNode::s_pKindProperty, new COSMMarkupString(L"SolidColorBrush", -1));
     EXPECT_EQ(COSMMarkupSolidColorBrush::GetClassType(), node->GetValue(CTestNode::s_pKindProperty));
     int after = 0;
@@ -316,7 +316,7 @@ TEST_F(ConversionTest, ATypeNameConvertsToItsRecordWithoutAddingOne)
 
 TEST_F(ConversionTest, ObjectsThatTakeNoContentSayWhyAndKeepNothing)
 {
-    Hold number(new COSMMarkupInt(1));
+    Hold number = Hold::Adopt(new COSMMarkupInt(1));
     COSMMarkupObject* text = new COSMMarkupString(L"abc", -1);
     EXPECT_EQ("Cannot convert the string 'abc' into a 'COSMMarkupInt' object",
               BuilderMessage([&] { number->SetContentObject(&builder, text); }));

@@ -34,8 +34,8 @@ namespace {
 // What a fresh default instance of T makes of text (the builder's way), or null; one reference for the caller.
 template <class T> COSMMarkupObject* Convert(LPCWSTR text)
 {
-    Hold instance(T::GetClassType()->CreateInstance());
-    Hold value(new COSMMarkupString(text, -1));
+    Hold instance = Hold::Adopt(T::GetClassType()->CreateInstance());
+    Hold value = Hold::Adopt(new COSMMarkupString(text, -1));
     return instance->ConvertFrom(nullptr, value.Get());
 }
 
@@ -73,7 +73,7 @@ TEST_F(MarkupTest, ThicknessReadsOneNumberOrFourCNumbers)
     };
     for (const Case& c : cases)
     {
-        Hold value(Convert<COSMMarkupThickness>(c.text));
+        Hold value = Hold::Adopt(Convert<COSMMarkupThickness>(c.text));
         const COSMMarkupThickness* thickness = MarkupDynamicCast<COSMMarkupThickness>(value.Get());
         ASSERT_EQ(c.converts, thickness != nullptr) << testing::PrintToString(std::wstring(c.text));
         if (!thickness)
@@ -107,7 +107,7 @@ TEST_F(MarkupTest, IntReadsItsLeadingDecimalNumberSaturated)
     };
     for (const Case& c : cases)
     {
-        Hold value(Convert<COSMMarkupInt>(c.text.c_str()));
+        Hold value = Hold::Adopt(Convert<COSMMarkupInt>(c.text.c_str()));
         ASSERT_NE(nullptr, MarkupDynamicCast<COSMMarkupInt>(value.Get())) << testing::PrintToString(c.text);
         EXPECT_EQ(c.value, static_cast<COSMMarkupInt*>(value.Get())->GetValue()) << testing::PrintToString(c.text);
     }
@@ -139,7 +139,7 @@ TEST_F(MarkupTest, DoubleReadsOneDecimalFractionAndNothingElse)
     };
     for (const Case& c : cases)
     {
-        Hold value(Convert<COSMMarkupDouble>(c.text.c_str()));
+        Hold value = Hold::Adopt(Convert<COSMMarkupDouble>(c.text.c_str()));
         const COSMMarkupDouble* number = MarkupDynamicCast<COSMMarkupDouble>(value.Get());
         ASSERT_EQ(c.converts, number != nullptr) << testing::PrintToString(c.text);
         // Digits are summed one by one: a long number may end a few units of its last place off.
@@ -171,8 +171,8 @@ TEST_F(MarkupTest, NumberListReaderStopsAtItsSeparatorAndMovesOn)
 
 TEST_F(MarkupTest, BoolReadsTrueAndFalseInAnyCaseAsTheSharedValues)
 {
-    Hold yes(COSMMarkupBool::CreateTrueValue());
-    Hold no(COSMMarkupBool::CreateFalseValue());
+    Hold yes = Hold::Adopt(COSMMarkupBool::CreateTrueValue());
+    Hold no = Hold::Adopt(COSMMarkupBool::CreateFalseValue());
     struct Case
     {
         LPCWSTR text;
@@ -184,7 +184,7 @@ TEST_F(MarkupTest, BoolReadsTrueAndFalseInAnyCaseAsTheSharedValues)
     };
     for (const Case& c : cases)
     {
-        Hold value(Convert<COSMMarkupBool>(c.text));
+        Hold value = Hold::Adopt(Convert<COSMMarkupBool>(c.text));
         EXPECT_EQ(c.value, value.Get()) << testing::PrintToString(std::wstring(c.text));
     }
     EXPECT_TRUE(static_cast<COSMMarkupBool*>(yes.Get())->GetValue());
@@ -232,7 +232,7 @@ TEST_F(MarkupTest, ColourTextGivesAlphaOverCOLORREF)
             EXPECT_EQ(c.value, value) << testing::PrintToString(std::wstring(c.text));
         }
 
-        Hold color(Convert<COSMMarkupColor>(c.text));
+        Hold color = Hold::Adopt(Convert<COSMMarkupColor>(c.text));
         ASSERT_EQ(c.converts, color.Get() != nullptr);
         if (color)
         {
@@ -411,20 +411,20 @@ TEST_F(MarkupTest, AllColourNamesHaveTheirStandardValues)
 
 TEST_F(MarkupTest, StringsHashAndCompareTheirCharacters)
 {
-    Hold ab(new COSMMarkupString(L"ab", -1));
+    Hold ab = Hold::Adopt(new COSMMarkupString(L"ab", -1));
     EXPECT_EQ(3299u, ab->GetHashKey());
     EXPECT_EQ(3299u, HashMarkupText(L"abc", 2));
-    Hold same(new COSMMarkupString(L"abc", 2));
-    Hold upper(new COSMMarkupString(L"AB", -1));
-    Hold longer(new COSMMarkupString(L"ab ", -1));
-    Hold number(new COSMMarkupInt(3299));
+    Hold same = Hold::Adopt(new COSMMarkupString(L"abc", 2));
+    Hold upper = Hold::Adopt(new COSMMarkupString(L"AB", -1));
+    Hold longer = Hold::Adopt(new COSMMarkupString(L"ab ", -1));
+    Hold number = Hold::Adopt(new COSMMarkupInt(3299));
     EXPECT_TRUE(ab->IsEqual(same.Get()));
     EXPECT_FALSE(ab->IsEqual(upper.Get()));
     EXPECT_FALSE(ab->IsEqual(longer.Get()));
     EXPECT_FALSE(ab->IsEqual(number.Get()));
     EXPECT_FALSE(ab->IsEqual(nullptr));
     EXPECT_EQ(2, static_cast<COSMMarkupString*>(same.Get())->GetLength());
-    Hold empty(new COSMMarkupString(nullptr, 5));
+    Hold empty = Hold::Adopt(new COSMMarkupString(nullptr, 5));
     EXPECT_STREQ(L"", static_cast<COSMMarkupString*>(empty.Get())->GetText());
 }
 
@@ -482,25 +482,25 @@ TEST_F(MarkupTest, SmallValuesAreSharedAndOthersAreNew)
     };
     for (const Case& c : cases)
     {
-        Hold first(c.create());
-        Hold second(c.create());
+        Hold first = Hold::Adopt(c.create());
+        Hold second = Hold::Adopt(c.create());
         EXPECT_EQ(c.shared, first.Get() == second.Get()) << c.what;
         EXPECT_TRUE(first->IsEqual(second.Get())) << c.what;
     }
-    Hold seven(COSMMarkupEnum::CreateValue(7));
+    Hold seven = Hold::Adopt(COSMMarkupEnum::CreateValue(7));
     EXPECT_EQ(7, static_cast<COSMMarkupEnum*>(seven.Get())->GetValue());
-    Hold text(COSMMarkupString::CreateValue(L"abc", 2));
+    Hold text = Hold::Adopt(COSMMarkupString::CreateValue(L"abc", 2));
     EXPECT_STREQ(L"ab", static_cast<COSMMarkupString*>(text.Get())->GetText());
 }
 
 TEST_F(MarkupTest, DeflatingARectangleClampsAtZero)
 {
-    Hold thickness(new COSMMarkupThickness(1, 2, 3, 4));
+    Hold thickness = Hold::Adopt(new COSMMarkupThickness(1, 2, 3, 4));
     const COSMMarkupThickness* sides = static_cast<COSMMarkupThickness*>(thickness.Get());
     EXPECT_EQ(CRect(11, 22, 57, 74), DeflateRect(CRect(10, 20, 60, 78), sides));
     EXPECT_EQ(CRect(11, 22, 11, 22), DeflateRect(CRect(10, 20, 13, 25), sides));
     EXPECT_EQ(CRect(10, 20, 60, 78), DeflateRect(CRect(10, 20, 60, 78), nullptr));
-    Hold huge(new COSMMarkupThickness(INT_MAX));
+    Hold huge = Hold::Adopt(new COSMMarkupThickness(INT_MAX));
     EXPECT_EQ(CRect(INT_MAX, INT_MAX, INT_MAX, INT_MAX),
               DeflateRect(CRect(10, 20, 60, 78), static_cast<COSMMarkupThickness*>(huge.Get())));
 }
@@ -509,7 +509,7 @@ TEST_F(MarkupTest, DeflatingARectangleClampsAtZero)
 
 TEST_F(MarkupTest, CollectionReleasesWhatItRefuses)
 {
-    Hold stops(new COSMMarkupGradientStops);
+    Hold stops = Hold::Adopt(new COSMMarkupGradientStops);
     COSMMarkupCollection* collection = static_cast<COSMMarkupCollection*>(stops.Get());
     const LONG live = COSMMarkupObject::GetLiveObjectCount();
     collection->Add(new COSMMarkupInt(1));
@@ -518,7 +518,7 @@ TEST_F(MarkupTest, CollectionReleasesWhatItRefuses)
     EXPECT_EQ(0, collection->GetCount());
 
     // A bare collection takes nothing at all.
-    Hold bare(new COSMMarkupCollection);
+    Hold bare = Hold::Adopt(new COSMMarkupCollection);
     static_cast<COSMMarkupCollection*>(bare.Get())->Add(new COSMMarkupGradientStop);
     EXPECT_EQ(0, static_cast<COSMMarkupCollection*>(bare.Get())->GetCount());
     EXPECT_EQ(live + 1, COSMMarkupObject::GetLiveObjectCount());
@@ -527,7 +527,7 @@ TEST_F(MarkupTest, CollectionReleasesWhatItRefuses)
 TEST_F(MarkupTest, CollectionAppendsAtIndexesOutsideItAndTellsWhereItemsLand)
 {
     CRecordingCollection* collection = new CRecordingCollection;
-    Hold hold(collection);
+    Hold hold = Hold::Adopt(collection);
     COSMMarkupObject* items[5];
     for (int i = 0; i < 5; ++i)
         items[i] = new COSMMarkupInt(i);
@@ -551,10 +551,10 @@ TEST_F(MarkupTest, CollectionParentsItsItemsWhenItOwnsThem)
     for (const BOOL owns : {TRUE, FALSE})
     {
         CRecordingCollection* collection = new CRecordingCollection;
-        Hold hold(collection);
+        Hold hold = Hold::Adopt(collection);
         collection->SetOwnsChildren(owns);
         COSMMarkupObject* item = new COSMMarkupInt(1);
-        Hold itemHold(Ref(item));
+        Hold itemHold = Hold::Adopt(Ref(item));
         collection->Add(item);
         EXPECT_EQ(owns ? collection : nullptr, item->GetLogicalParent()) << owns;
 
@@ -573,7 +573,7 @@ TEST_F(MarkupTest, CollectionParentsItsItemsWhenItOwnsThem)
 
 TEST_F(MarkupBuilderTest, CollectionTakesContentOfItsElementTypeOnly)
 {
-    Hold stops(new COSMMarkupGradientStops);
+    Hold stops = Hold::Adopt(new COSMMarkupGradientStops);
     COSMMarkupCollection* collection = static_cast<COSMMarkupCollection*>(stops.Get());
     EXPECT_FALSE(collection->HasContentObject());
     collection->SetContentObject(&builder, new COSMMarkupGradientStop);

@@ -1,0 +1,137 @@
+// ScopedHandle<Traits> owns one system handle and closes it when it goes: the one holder for kernel handles, find
+// handles, GDI objects and DCs, instead of a small class per file. The traits say what the handle is, which value
+// means "none" and how it is closed:
+//
+//   ScopedKernelHandle file(::CreateFileA(path, ...));       // CloseHandle; null and INVALID_HANDLE_VALUE are none
+//   if (!file) return ReportFailure(path);
+//   ScopedFindHandle find(::FindFirstFileA(pattern, &data));  // FindClose
+//   ScopedGdiObject<HBITMAP> bitmap(::CreateDIBSection(...));  // DeleteObject
+//   ScopedCreatedDC memory(::CreateCompatibleDC(dc));          // DeleteDC
+//   ScopedWindowDC screen = GetScopedWindowDC(nullptr);        // GetDC now, ReleaseDC at the end
+//   ScopedSelection select = SelectScoped(memory.Get(), bitmap.Get());  // the old object back at the end
+//
+// Get() lends the handle, Release() hands it to the caller (who then closes it), Reset(h) closes the old one and
+// takes h. Thin over Win32: nothing here adds a second API for what the handles do.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+template <class Traits> class ScopedHandle
+{
+public:
+    using Handle = typename Traits::Handle;
+
+    ScopedHandle() = default;
+    // Takes over handle (which may be one of the traits' "none" values). Traits with state (the DC a selection
+    // goes back into, the window a DC belongs to) come with it.
+    explicit ScopedHandle(Handle handle, Traits traits = Traits()) : m_handle(handle), m_traits(traits) {}
+    ~ScopedHandle() { Reset(); }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    ScopedHandle(ScopedHandle&& other) noexcept : m_handle(other.Release()), m_traits(other.m_traits) {}
+    ScopedHandle& operator=(ScopedHandle&& other) noexcept
+    {
+        if (this != &other)
+        {
+            Reset(other.Release());
+            m_traits = other.m_traits;
+        }
+        return *this;
+    }
+
+    Handle Get() const { return m_handle; }
+    bool IsValid() const { return !Traits::IsNone(m_handle); }
+    explicit operator bool() const { return IsValid(); }
+
+    // Closes what it held and takes over handle.
+    void Reset(Handle handle = Traits::None())
+    {
+        const Handle old = std::exchange(m_handle, handle);
+        if (!Traits::IsNone(old))
+            m_traits.Close(old);
+    }
+    // Hands the handle to the caller, who closes it; holds none afterwards.
+    [[nodiscard]] Handle Release() { return std::exchange(m_handle, Traits::None()); }
+
+private:
+    Handle m_handle = Traits::None();
+    Traits m_traits;
+};
+
+// What CreateFile, CreateEvent, CreateThread ... return. Null and INVALID_HANDLE_VALUE both mean none: the functions
+// disagree on which one reports a failure, and neither is ever a handle to close.
+struct KernelHandleTraits
+{
+    using Handle = HANDLE;
+    static Handle None() { return nullptr; }
+    static bool IsNone(Handle handle) { return !handle || handle == INVALID_HANDLE_VALUE; }
+    void Close(Handle handle) const { ::CloseHandle(handle); }
+};
+using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
+
+// What FindFirstFile returns; INVALID_HANDLE_VALUE when nothing matched.
+struct FindHandleTraits
+{
+    using Handle = HANDLE;
+    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static bool IsNone(Handle handle) { return handle == INVALID_HANDLE_VALUE; }
+    void Close(Handle handle) const { ::FindClose(handle); }
+};
+using ScopedFindHandle = ScopedHandle<FindHandleTraits>;
+
+// A pen, brush, font, bitmap, region or palette the code made (never a stock object, nor one still selected).
+template <class H> struct GdiObjectTraits
+{
+    using Handle = H;
+    static Handle None() { return nullptr; }
+    static bool IsNone(Handle handle) { return !handle; }
+    void Close(Handle handle) const { ::DeleteObject(handle); }
+};
+template <class H = HGDIOBJ> using ScopedGdiObject = ScopedHandle<GdiObjectTraits<H>>;
+
+// A DC from CreateCompatibleDC or CreateDC.
+struct CreatedDCTraits
+{
+    using Handle = HDC;
+    static Handle None() { return nullptr; }
+    static bool IsNone(Handle handle) { return !handle; }
+    void Close(Handle handle) const { ::DeleteDC(handle); }
+};
+using ScopedCreatedDC = ScopedHandle<CreatedDCTraits>;
+
+// A window's DC (GetDC; the screen's for a null window), given back to its window.
+struct WindowDCTraits
+{
+    using Handle = HDC;
+    HWND window = nullptr;
+    static Handle None() { return nullptr; }
+    static bool IsNone(Handle handle) { return !handle; }
+    void Close(Handle handle) const { ::ReleaseDC(window, handle); }
+};
+using ScopedWindowDC = ScopedHandle<WindowDCTraits>;
+
+inline ScopedWindowDC GetScopedWindowDC(HWND window)
+{
+    return ScopedWindowDC(::GetDC(window), WindowDCTraits{window});
+}
+
+// An object selected into a DC for a scope. The handle held is the object the DC had before, and closing it selects
+// it back: the DC never keeps the object past its life (a bitmap is in one DC at a time, and a selected object
+// cannot be deleted).
+struct SelectionTraits
+{
+    using Handle = HGDIOBJ;
+    HDC dc = nullptr;
+    static Handle None() { return nullptr; }
+    static bool IsNone(Handle handle) { return !handle || handle == HGDI_ERROR; }
+    void Close(Handle handle) const { ::SelectObject(dc, handle); }
+};
+using ScopedSelection = ScopedHandle<SelectionTraits>;
+
+// Selects object into dc until the result goes; nothing happens for a null DC or object.
+inline ScopedSelection SelectScoped(HDC dc, HGDIOBJ object)
+{
+    return ScopedSelection(dc && object ? ::SelectObject(dc, object) : nullptr, SelectionTraits{dc});
+}
