@@ -9,6 +9,7 @@
 
 #include "classlib/CString.h"
 #include "classlib/FrameWnd.h"
+#include "classlib/RefPtr.h"
 #include "classlib/WinApp.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/MenuBar.h"
@@ -17,6 +18,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -93,12 +95,6 @@ END_MESSAGE_MAP()
 class CExampleFrame : public CFrameWnd
 {
 public:
-    ~CExampleFrame() override
-    {
-        if (m_commandBars)
-            m_commandBars->InternalRelease();
-    }
-
     BOOL CreateFrame(bool check)
     {
         m_check = check;
@@ -112,7 +108,7 @@ public:
         COSMPaintManager::SetCustomTheme(new CExamplePaintManager);
 
         // The manager lays its bars out in its site; the dock bars hold the docked ones.
-        m_commandBars = new COSMCommandBars;
+        m_commandBars = AdoptRef(new COSMCommandBars);
         m_commandBars->SetSite(this);
         if (!m_commandBars->CreateDockBars() || !m_commandBars->AddMenuBar("Menu Bar", IDR_EXAMPLE_MENU))
             return FALSE;
@@ -164,7 +160,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    COSMCommandBars* m_commandBars = nullptr;  // one reference, released with the frame
+    RefPtr<COSMCommandBars> m_commandBars;  // the frame's reference, given up with the frame
     CCaptionView m_view;
     bool m_check = false;
 };
@@ -184,8 +180,8 @@ public:
     BOOL InitInstance() override
     {
         const char* commandLine = ::GetCommandLineA();
-        m_frame = new CExampleFrame;
-        m_pMainWnd = m_frame;
+        m_frame = std::make_unique<CExampleFrame>();
+        m_pMainWnd = m_frame.get();
         if (!m_frame->CreateFrame(std::strstr(commandLine, "--check") != nullptr))
         {
             std::printf("frame example: FAILED to build the frame\n");
@@ -196,13 +192,12 @@ public:
 
     int ExitInstance() override
     {
-        delete m_frame;
-        m_frame = nullptr;
+        m_frame.reset();
         return CWinApp::ExitInstance();
     }
 
 private:
-    CExampleFrame* m_frame = nullptr;
+    std::unique_ptr<CExampleFrame> m_frame;
 };
 
 CExampleApp theApp;
