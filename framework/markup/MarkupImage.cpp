@@ -74,9 +74,9 @@ BOOL COSMMarkupImage::AddBitmapAsIcon(HBITMAP bitmap, BOOL alpha)
     if (!bitmap)
         return FALSE;
     // The manager copies the bitmap into its icons; the loaded one is ours to delete.
-    m_pImageManager->AddIconsFromBitmap(bitmap, nullptr, 1, 0, 0, 0, alpha);
+    const BOOL added = m_pImageManager->AddIconsFromBitmap(bitmap, nullptr, 1, 0, 0, 0, alpha);
     ::DeleteObject(bitmap);
-    return TRUE;
+    return added;
 }
 
 void COSMMarkupImage::LoadSource(int width)

@@ -59,7 +59,8 @@ public:
 
 private:
     void ReleaseImage();
-    // Adds the bitmap as icon 0 of the image's own manager, then deletes it; FALSE when there is no bitmap.
+    // Adds the bitmap as icon 0 of the image's own manager, then deletes it; FALSE when there is no bitmap or the
+    // manager refused it (what AddIconsFromBitmap answered).
     BOOL AddBitmapAsIcon(HBITMAP bitmap, BOOL alpha);
     // A new manager of the image's own with the mask colour green.
     void MakeOwnManager();

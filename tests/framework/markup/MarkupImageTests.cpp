@@ -292,7 +292,39 @@ HBITMAP LoadTestBitmap(LPCSTR, BOOL* alpha)
     return bitmap;
 }
 
+// A resource loader whose "bitmap" the image manager refuses: a GDI object of another kind.
+std::vector<HGDIOBJ>& RefusedObjects()
+{
+    static std::vector<HGDIOBJ> objects;
+    return objects;
+}
+
+HBITMAP LoadRefusedBitmap(LPCSTR, BOOL* alpha)
+{
+    *alpha = FALSE;
+    HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
+    RefusedObjects().push_back(brush);
+    return reinterpret_cast<HBITMAP>(brush);
+}
+
 }  // namespace
+
+// A resource bitmap the image manager refuses counts as no bitmap: the image falls back to the icon group of that
+// name, and the refused object is deleted all the same.
+TEST_F(ImageTest, ABitmapTheManagerRefusesFallsBackToTheIconGroup)
+{
+    const COSMMarkupImageLoaders previous = SetMarkupImageLoaders({&LoadRefusedBitmap, &LoadRefusedBitmap});
+    RefusedObjects().clear();
+    {
+        Owned<COSMMarkupImage> image = MakeImage(L"res://#502");
+        EXPECT_EQ(Measure(image.get(), 100, 100), CSize(32, 32)) << "the icon group, nearest to the room";
+        ASSERT_NE(image->GetIcon(), nullptr);
+    }
+    SetMarkupImageLoaders(previous);
+    ASSERT_FALSE(RefusedObjects().empty());
+    for (HGDIOBJ object : RefusedObjects())
+        EXPECT_EQ(::GetObjectType(object), 0u) << "the refused object is still alive";
+}
 
 TEST_F(ImageTest, NoLoadedBitmapIsLeftBehind)
 {
