@@ -139,8 +139,9 @@ BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM
     if (!m_hHostWindow || (m_pActiveRoot && m_pActiveRoot != root))
         return FALSE;
     CContextReference alive(this);
-    const int x = GET_X_LPARAM(lParam);
-    const int y = GET_Y_LPARAM(lParam);
+    const CPoint point = MousePointInHost(message, lParam);
+    const int x = point.x;
+    const int y = point.y;
     if ((message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) || message == WM_MOUSELEAVE)
         m_pToolTip->FilterToolTipMessage(CWnd::FromHandle(m_hHostWindow), message, wParam, lParam);
     switch (message)
@@ -192,6 +193,26 @@ BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM
     default:
         return FALSE;
     }
+}
+
+CPoint COSMMarkupContext::MousePointInHost(UINT message, LPARAM lParam) const
+{
+    CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    switch (message)
+    {
+    case WM_SETCURSOR:
+        // lParam holds the hit-test code and the mouse message, not a position: the cursor is where it is now.
+        ::GetCursorPos(&point);
+        ::ScreenToClient(m_hHostWindow, &point);
+        break;
+    case WM_MOUSEWHEEL:
+        // The wheel's position comes in screen coordinates.
+        ::ScreenToClient(m_hHostWindow, &point);
+        break;
+    default:
+        break;  // the client-area mouse messages carry client coordinates
+    }
+    return point;
 }
 
 void COSMMarkupContext::OnMouseMove(COSMMarkupUIElement* root, int x, int y)
