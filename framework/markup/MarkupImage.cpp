@@ -48,14 +48,22 @@ COSMMarkupImage::~COSMMarkupImage()
     ReleaseImage();
 }
 
-void COSMMarkupImage::ReleaseImage()
+void COSMMarkupImage::ReleaseIcon()
 {
-    // The icon first: the manager deletes the icons it still holds.
     if (m_pIcon)
     {
         m_pIcon->InternalRelease();
         m_pIcon = nullptr;
     }
+}
+
+void COSMMarkupImage::ReleaseImage()
+{
+    // The icon first: the manager deletes the icons it still holds.
+    ReleaseIcon();
+    m_commandId = 0;
+    m_hasLoadedSource = false;
+    m_loadedSource.clear();
     if (m_pImageManager)
     {
         m_pImageManager->InternalRelease();
@@ -83,10 +91,31 @@ void COSMMarkupImage::LoadSource(int width)
 {
     const COSMMarkupString* source = MarkupDynamicCast<COSMMarkupString>(GetValue(s_pSourceProperty));
     if (!source)
+    {
+        ReleaseImage();
         return;
-    ReleaseImage();
+    }
+    // A file or resource is read once per Source; later passes only pick the icon for the width offered. A
+    // command's icon lives in a manager the image does not own, so that one is looked up at every pass (the
+    // context's manager, or the icons stored under the id, may have changed meanwhile).
     LPCWSTR text = source->GetText();
-    UINT commandId = 0;
+    if (!m_hasLoadedSource || m_loadedSource != text || m_commandId != 0)
+    {
+        ReleaseImage();
+        ReadSource(text);
+        m_hasLoadedSource = true;
+        m_loadedSource = text;
+    }
+    ReleaseIcon();
+    if (!m_pImageManager)
+        return;
+    m_pIcon = m_pImageManager->GetImage(m_commandId, width);
+    if (m_pIcon)
+        m_pIcon->InternalAddRef();
+}
+
+void COSMMarkupImage::ReadSource(LPCWSTR text)
+{
     if (StartsWith(text, L"file://"))
     {
         MakeOwnManager();
@@ -110,14 +139,11 @@ void COSMMarkupImage::LoadSource(int width)
         const long number = wcstol(text, nullptr, 10);
         if (number <= 0)
             return;
-        commandId = static_cast<UINT>(number);
+        m_commandId = static_cast<UINT>(number);
         COSMMarkupContext* context = GetMarkupContext();
         m_pImageManager = context && context->GetImageManager() ? context->GetImageManager() : ::GetImageManager();
         m_pImageManager->InternalAddRef();
     }
-    m_pIcon = m_pImageManager->GetImage(commandId, width);
-    if (m_pIcon)
-        m_pIcon->InternalAddRef();
 }
 
 CSize COSMMarkupImage::GetImageSize(int width, int height) const
