@@ -5,12 +5,13 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
 #include "framework/commandbars/MouseManager.h"
-#include "framework/controls/HookManager.h"
+#include "framework/foundation/HookManager.h"
 #include "framework/foundation/ImageManager.h"
 
 #include <iterator>
 
-IMPLEMENT_SERIAL(COSMMenuBar, COSMToolBar, VERSIONABLE_SCHEMA | 0x22)
+// Schema 0x23: the toolbar keys end with "FloatingPosition".
+IMPLEMENT_SERIAL(COSMMenuBar, COSMToolBar, VERSIONABLE_SCHEMA | 0x23)
 
 BEGIN_MESSAGE_MAP(COSMMenuBar, COSMToolBar)
     ON_WM_TIMER()
@@ -148,14 +149,27 @@ int COSMMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
     {
     case WM_SYSCOMMAND:
     {
-        // F10 or a lone Alt (no mnemonic) goes to the bar when it shows on the screen.
-        if ((wParam & 0xFFF0) != SC_KEYMENU || lParam != 0 || !GetSafeHwnd() || !IsWindowVisible())
+        // F10 or a lone Alt (no mnemonic), or a key typed with Alt held, goes to the bars when the menu bar shows on
+        // the screen.
+        if ((wParam & 0xFFF0) != SC_KEYMENU || !GetSafeHwnd() || !IsWindowVisible())
             break;
         CRect rect;
         GetWindowRect(&rect);
         COSMMouseManager* mouseManager = GetMouseManager();
-        if (rect.IsRectEmpty() || (mouseManager && mouseManager->GetLockCount() >= 1) ||
-            (::GetKeyState(VK_SHIFT) & 0x8000) || IsCustomizeMode())
+        if (rect.IsRectEmpty() || (mouseManager && mouseManager->GetLockCount() >= 1) || IsCustomizeMode())
+            break;
+        if (lParam != 0)
+        {
+            // Alt held with a key that types a character: the bars' access keys, as after a lone Alt. Alt+Space
+            // stays the frame's system menu, and a key no bar marks goes on to the frame (which beeps).
+            COSMCommandBars* commandBars = GetCommandBars();
+            const SHORT scan = ::VkKeyScanA(static_cast<CHAR>(lParam));
+            if (lParam == ' ' || scan == -1 || !commandBars || !commandBars->OnFrameAccel(LOBYTE(scan)))
+                break;
+            lResult = 0;
+            return kHandled;
+        }
+        if (::GetKeyState(VK_SHIFT) & 0x8000)
             break;
         if (!ProcessFrameKey(VK_MENU))
         {

@@ -1,5 +1,6 @@
 // F10 and a lone Alt in a frame with a menu bar (WM_SYSCOMMAND SC_KEYMENU, lParam 0): the bar enters keyboard
-// tracking, except with Shift held (synthesized input) or while the mouse manager is locked.
+// tracking, except with Shift held (synthesized input) or while the mouse manager is locked. A key typed with Alt
+// held (SC_KEYMENU with its character) goes to the bars' access keys.
 #include "InputTestSupport.h"
 #include "MenuBarTestSupport.h"
 
@@ -46,10 +47,28 @@ TEST_F(MenuBarKeyMenuTest, KeyMenuStartsKeyboardTrackingOfTheMenuBar)
     EXPECT_TRUE(bar->IsSelectedByKeyboard());
 }
 
-TEST_F(MenuBarKeyMenuTest, AMnemonicKeyMenuIsNotTheBars)
+// A key typed with Alt held arrives as SC_KEYMENU with its character: an access key of the bars is theirs (F opens
+// File), Alt+Space stays the frame's system menu, and a key nobody marks goes on to the frame.
+TEST_F(MenuBarKeyMenuTest, AKeyTypedWithAltHeldIsTheBarsOnlyWhenItIsTheirAccessKey)
 {
-    EXPECT_FALSE(PostKeyMenu('f'));
-    EXPECT_EQ(0, bar->GetTrackingMode());
+    const struct
+    {
+        char key;
+        BOOL taken;
+        int popuped;
+    } cases[] = {{'f', TRUE, 0}, {'h', TRUE, 1}, {'q', FALSE, -1}, {' ', FALSE, -1}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string("key '") + c.key + "'");
+        EXPECT_EQ(c.taken, PostKeyMenu(c.key));
+        // A popup open from the bar: tracking mode 2.
+        EXPECT_EQ(c.taken ? 2 : 0, bar->GetTrackingMode());
+        EXPECT_EQ(c.popuped, bar->GetPopupedIndex());
+        commandBars->ClosePopups();
+        if (bar->GetTrackingMode() != 0)
+            bar->SetTrackingMode(0, FALSE, FALSE);
+        PumpMessages();
+    }
 }
 
 TEST_F(MenuBarKeyMenuTest, ShiftHeldKeepsTheBarOut)
