@@ -1,5 +1,6 @@
 #include "framework/commandbars/CommandBars.h"
 
+#include "framework/foundation/ProcessService.h"
 #include "framework/foundation/ToolTipContext.h"
 
 #include "framework/commandbars/CommandBar.h"
@@ -36,6 +37,9 @@ void RedrawControl(COSMControl* control)
 
 COSMPaintManager* GetProcessPaintManager()
 {
+    // The process's painter is replaced by SetTheme rather than made once, and only the UI thread draws bars: it
+    // keeps its own pointer, and needs no lock.
+    OSM_ASSERT_UI_THREAD();
     if (!COSMPaintManager::GetGlobalPaintManager())
         COSMPaintManager::SetTheme(0);
     return COSMPaintManager::GetGlobalPaintManager();

@@ -1,5 +1,7 @@
 #include "framework/commandbars/SoundManager.h"
 
+#include "framework/foundation/ProcessService.h"
+
 namespace {
 
 // How long StopThread waits for the worker, in polls of kStopPollMs.
@@ -20,8 +22,8 @@ COSMSoundManager::~COSMSoundManager()
 
 COSMSoundManager* GetSoundManager()
 {
-    static COSMSoundManager manager;
-    return &manager;
+    OSM_ASSERT_UI_THREAD();
+    return OsmProcessService<COSMSoundManager>();
 }
 
 void COSMSoundManager::PlaySystemSound(LONG kind)

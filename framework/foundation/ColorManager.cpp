@@ -1,5 +1,7 @@
 #include "framework/foundation/ColorManager.h"
 
+#include "framework/foundation/ProcessService.h"
+
 #include <vssym32.h>
 
 #include <algorithm>
@@ -177,8 +179,7 @@ BOOL COSMColorEnvironment::GetTreeViewBorderColor(COLORREF* color)
 
 COSMColorEnvironment& GetSystemColorEnvironment()
 {
-    static COSMColorEnvironment environment;
-    return environment;
+    return *OsmProcessService<COSMColorEnvironment>();
 }
 
 COSMColorManager::COSMColorManager() : COSMColorManager(GetSystemColorEnvironment()) {}
@@ -461,8 +462,7 @@ void COSMColorManager::RefreshColors()
 
 COSMColorManager* GetColorManager()
 {
-    static COSMColorManager manager;
-    return &manager;
+    return OsmProcessService<COSMColorManager>();
 }
 
 void RefreshColorManager()

@@ -1,5 +1,7 @@
 #include "framework/foundation/DrawHelpers.h"
 
+#include "framework/foundation/ProcessService.h"
+
 #include <algorithm>
 
 #include "framework/foundation/ColorFunctions.h"
@@ -122,8 +124,7 @@ BOOL COSMDrawEnvironment::IsLowColorDC(HDC dc)
 
 COSMDrawEnvironment& GetSystemDrawEnvironment()
 {
-    static COSMDrawEnvironment environment;
-    return environment;
+    return *OsmProcessService<COSMDrawEnvironment>();
 }
 
 COSMDrawHelpers::COSMDrawHelpers() : COSMDrawHelpers(COSMMsimg32Functions{}, GetSystemDrawEnvironment())
@@ -423,6 +424,5 @@ BOOL COSMDrawHelpers::BlurPoints(CDC* pDC, const POINT* pPoints, int nCount)
 
 COSMDrawHelpers* GetDrawHelpers()
 {
-    static COSMDrawHelpers helpers;
-    return &helpers;
+    return OsmProcessService<COSMDrawHelpers>();
 }

@@ -2,6 +2,7 @@
 
 #include "classlib/CallbackGuard.h"
 #include "classlib/ThreadState.h"
+#include "framework/foundation/ProcessService.h"
 
 #include <vector>
 
@@ -9,8 +10,9 @@ COSMHookManager* COSMHookManager::s_pInstance = nullptr;
 
 COSMHookManager* GetHookManager()
 {
-    static COSMHookManager manager;
-    return &manager;
+    // Windows are subclassed on the thread that owns them: the framework's UI thread.
+    OSM_ASSERT_UI_THREAD();
+    return OsmProcessService<COSMHookManager>();
 }
 
 COSMHookManager::COSMHookManager()

@@ -3,6 +3,7 @@
 #include "framework/foundation/DrawHelpers.h"
 #include "framework/foundation/LayoutFunctions.h"
 #include "framework/foundation/OSVersionInfo.h"
+#include "framework/foundation/ProcessService.h"
 
 #include <cstdlib>
 
@@ -13,18 +14,6 @@ namespace {
 DWORD CacheKey(CSize size)
 {
     return static_cast<DWORD>(static_cast<WORD>(size.cx)) | (static_cast<DWORD>(static_cast<WORD>(size.cy)) << 16);
-}
-
-// The process-wide manager holds the reference GetImageManager made; the exit routine gives it back.
-COSMImageManager* g_pImageManager = nullptr;
-
-void ReleaseProcessImageManager()
-{
-    if (COSMImageManager* pManager = g_pImageManager)
-    {
-        g_pImageManager = nullptr;
-        pManager->InternalRelease();
-    }
 }
 
 }  // namespace
@@ -243,12 +232,8 @@ BOOL COSMImageManager::IsIconAlphaSupported() const
 
 COSMImageManager* GetImageManager()
 {
-    if (!g_pImageManager)
-    {
-        g_pImageManager = new COSMImageManager;
-        std::atexit(ReleaseProcessImageManager);
-    }
-    return g_pImageManager;
+    // Images are drawn on any thread (the caches lock): the first use may come from several at once.
+    return OsmProcessService<COSMImageManager>();
 }
 
 CLIPFORMAT RegisterToolbarImageClipboardFormat()

@@ -23,6 +23,18 @@ COSMImageManagerIconCache::COSMImageManagerIconCache(COSMImageManager* pManager,
 
 COSMImageManagerIconCache::~COSMImageManagerIconCache()
 {
+    {
+        COSMLockGuard lock(m_lock.m_sect);
+        std::vector<COSMImageManagerCacheSlot*> owned;
+        for (const auto& pSlot : m_usedSlots)
+        {
+            if (pSlot->m_pOwner)
+                owned.push_back(pSlot.get());
+        }
+        // Each owner copies its image out and frees its slot; the bitmaps stay until the last one has.
+        for (COSMImageManagerCacheSlot* pSlot : owned)
+            pSlot->m_pOwner->LeaveCache();
+    }
     ReleaseBitmaps();
 }
 
@@ -169,6 +181,7 @@ void COSMImageManagerIconCache::Free(COSMImageManagerCacheSlot* pSlot)
                            [pSlot](const std::unique_ptr<COSMImageManagerCacheSlot>& p) { return p.get() == pSlot; });
     if (it == m_usedSlots.end())
         return;
+    pSlot->m_pOwner = nullptr;
     m_freeSlots.push_back(std::move(*it));
     m_usedSlots.erase(it);
     if (static_cast<int>(m_freeSlots.size()) * m_szIcon.cx == m_nTotalWidth)

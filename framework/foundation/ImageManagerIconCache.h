@@ -7,7 +7,9 @@
 //   pCache->Free(pSlot);                                      // the last slot freed gives the bitmaps back
 //
 // A freed slot is reused before the bitmaps grow, and they grow by exactly one slot at a time. Every operation
-// holds the cache's critical section.
+// holds the cache's critical section. An icon may outlive the manager's caches (a bar keeps its own reference after
+// RemoveAll): when a cache goes, each handle that still lives in one of its slots takes its image out as an image
+// of its own, so it still draws.
 #pragma once
 
 #include "classlib/ClassLib.h"
@@ -28,12 +30,15 @@ public:
     BOOL m_bAlpha = FALSE;  // the slot holds premultiplied pixels, not a colour and mask pair
     CRect m_rc;
     COSMImageManagerIconCache* m_pCache;
+    // The handle that holds the slot, told when the cache goes before it; null for a slot taken by hand.
+    COSMImageManagerIconHandle* m_pOwner = nullptr;
 };
 
 class COSMImageManagerIconCache
 {
 public:
     COSMImageManagerIconCache(COSMImageManager* pManager, CSize szIcon);
+    // Hands every slot that still has an owner back to it as an image of its own, then frees the bitmaps.
     ~COSMImageManagerIconCache();
 
     COSMImageManagerIconCache(const COSMImageManagerIconCache&) = delete;

@@ -145,9 +145,29 @@ void COSMImageManagerIconHandle::CopyFrom(const COSMImageManagerIconHandle& othe
     }
     if (m_pSlot)
     {
+        m_pSlot->m_pOwner = this;
         m_szIcon = other.m_szIcon;
         m_bCacheable = other.m_bCacheable;
     }
+}
+
+void COSMImageManagerIconHandle::LeaveCache()
+{
+    COSMImageManagerCacheSlot* pSlot = m_pSlot;
+    if (!pSlot)
+        return;
+    COSMImageManagerIconHandle own;
+    own.CopyOwnImage(*this);
+    m_pSlot = nullptr;
+    pSlot->m_pCache->Free(pSlot);
+    // The copy's handles become this handle's; size and cacheability stay as they were.
+    m_hIcon = own.m_hIcon;
+    m_hBitmap = own.m_hBitmap;
+    m_pBits = own.m_pBits;
+    m_bClearHandles = TRUE;
+    own.m_hIcon = nullptr;
+    own.m_hBitmap = nullptr;
+    own.m_pBits = nullptr;
 }
 
 void COSMImageManagerIconHandle::CopyOwnImageFrom(const COSMImageManagerIconHandle& other)

@@ -87,7 +87,10 @@ public:
     }
 
 protected:
-    friend class COSMImageManagerIconCache;  // reads the bitmap itself, never the cache's
+    friend class COSMImageManagerIconCache;  // reads the bitmap itself, never the cache's; calls LeaveCache
+
+    // The cache the handle's slot lies in is going: the handle copies its image out as its own and frees the slot.
+    void LeaveCache();
 
     void DrawIconImage(CDC* pDC, int x, int y, int cx, int cy, BOOL bAlphaBuffer);
     void DrawAlphaImage(CDC* pDC, int x, int y, int cx, int cy);

@@ -190,14 +190,16 @@ UINT COSMImageManager::PasteFromClipboard(COleDataObject* pData)
     HGLOBAL hData = pData->GetGlobalData(RegisterToolbarImageClipboardFormat());
     if (!hData)
         return 0;
-    // The copy is ours: the shared file frees it when it goes, on every way out.
+    // The copy is ours: once the shared file has taken it, the file frees it when it goes, on every way out; a
+    // block it did not take is still ours to free, and only then.
     CSharedFile file(GMEM_MOVEABLE | GMEM_DDESHARE, 4096);
-    file.SetHandle(hData, FALSE);
-    if (file.GetLength() == 0)
+    if (!file.SetHandle(hData, FALSE))
     {
-        ::GlobalFree(hData);  // a block the file could not take is still ours to free
+        ::GlobalFree(hData);
         return 0;
     }
+    if (file.GetLength() == 0)
+        return 0;
     const UINT nID = m_nLastCustomID + 1;
     try
     {

@@ -1,5 +1,7 @@
 #include "framework/foundation/LayoutFunctions.h"
 
+#include "framework/foundation/ProcessService.h"
+
 namespace {
 
 const char* const kLayoutNames[COSMLayoutFunctions::kSlotCount] = {"GetLayout", "SetLayout"};
@@ -38,8 +40,7 @@ void COSMLayoutFunctions::SetContextRTL(CDC* dc, DWORD layout)
 
 COSMLayoutFunctions& GetLayoutFunctions()
 {
-    static COSMLayoutFunctions functions;
-    return functions;
+    return *OsmProcessService<COSMLayoutFunctions>();
 }
 
 DWORD GetDCLayout(HDC dc)

@@ -1,5 +1,7 @@
 #include "framework/foundation/MultiMonitor.h"
 
+#include "framework/foundation/ProcessService.h"
+
 COSMMultiMonitor::COSMMultiMonitor(const char* moduleName)
 {
     if (m_module.Init(moduleName))
@@ -80,6 +82,5 @@ RECT COSMMultiMonitor::GetWorkAreaAtCursor() const
 
 COSMMultiMonitor* GetMultiMonitor()
 {
-    static COSMMultiMonitor instance;
-    return &instance;
+    return OsmProcessService<COSMMultiMonitor>();
 }

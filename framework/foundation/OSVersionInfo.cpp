@@ -1,5 +1,6 @@
 #include "framework/foundation/OSVersionInfo.h"
 
+#include "framework/foundation/ProcessService.h"
 #include "framework/foundation/ModuleHandle.h"
 
 COSMOSVersionInfo::COSMOSVersionInfo() : OSVERSIONINFOA{}
@@ -54,6 +55,5 @@ int COSMOSVersionInfo::GetMaxCharSize()
 
 COSMOSVersionInfo* GetOSVersionInfo()
 {
-    static COSMOSVersionInfo instance;
-    return &instance;
+    return OsmProcessService<COSMOSVersionInfo>();
 }

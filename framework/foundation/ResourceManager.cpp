@@ -1,5 +1,6 @@
 #include "framework/foundation/ResourceManager.h"
 
+#include "framework/foundation/ProcessService.h"
 #include "framework/foundation/OSVersionInfo.h"
 #include "framework/foundation/ResourceModuleScope.h"
 
@@ -307,8 +308,7 @@ WORD COSMResourceManager::GetModuleResourceLanguage(HMODULE hModule)
 
 COSMResourceManager* CreateResourceManager()
 {
-    static COSMResourceManager manager;
-    return &manager;
+    return OsmProcessService<COSMResourceManager>();
 }
 
 COSMResourceManager* GetResourceManager()

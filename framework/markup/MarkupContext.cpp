@@ -127,8 +127,9 @@ BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM
         return FALSE;
     // Held until the end: a handler may release the last other reference.
     const RefPtr<COSMMarkupContext> alive = RefPtr<COSMMarkupContext>::Retain(this);
-    const int x = GET_X_LPARAM(lParam);
-    const int y = GET_Y_LPARAM(lParam);
+    const CPoint point = MousePointInHost(message, lParam);
+    const int x = point.x;
+    const int y = point.y;
     if ((message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) || message == WM_MOUSELEAVE)
         m_pToolTip->FilterToolTipMessage(CWnd::FromHandle(m_hHostWindow), message, wParam, lParam);
     switch (message)
@@ -179,6 +180,26 @@ BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM
     default:
         return FALSE;
     }
+}
+
+CPoint COSMMarkupContext::MousePointInHost(UINT message, LPARAM lParam) const
+{
+    CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    switch (message)
+    {
+    case WM_SETCURSOR:
+        // lParam holds the hit-test code and the mouse message, not a position: the cursor is where it is now.
+        ::GetCursorPos(&point);
+        ::ScreenToClient(m_hHostWindow, &point);
+        break;
+    case WM_MOUSEWHEEL:
+        // The wheel's position comes in screen coordinates.
+        ::ScreenToClient(m_hHostWindow, &point);
+        break;
+    default:
+        break;  // the client-area mouse messages carry client coordinates
+    }
+    return point;
 }
 
 void COSMMarkupContext::OnMouseMove(COSMMarkupUIElement* root, int x, int y)

@@ -128,6 +128,9 @@ public:
 private:
     // Moves the mouse-over to element (may be null): leave along the old route's own part, enter along the new's.
     void ChangeMouseOver(COSMMarkupInputElement* element, int x, int y);
+    // Where the mouse is in the host's client area for a message: lParam's point for the client-area mouse messages,
+    // lParam's screen point for WM_MOUSEWHEEL, the cursor's position for WM_SETCURSOR.
+    CPoint MousePointInHost(UINT message, LPARAM lParam) const;
     void OnMouseMove(COSMMarkupUIElement* root, int x, int y);
     BOOL QueryCursor(int x, int y);
     BOOL OnMouseWheel(int delta, int x, int y);

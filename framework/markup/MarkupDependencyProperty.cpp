@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupDependencyProperty.h"
 
+#include "framework/foundation/ProcessService.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupType.h"
 
@@ -120,6 +121,5 @@ COSMMarkupDependencyProperty* COSMMarkupPropertyRegistry::Lookup(LPCWSTR name, c
 
 COSMMarkupPropertyRegistry* GetMarkupPropertyRegistry()
 {
-    static COSMMarkupPropertyRegistry s_registry;
-    return &s_registry;
+    return OsmProcessService<COSMMarkupPropertyRegistry>();
 }

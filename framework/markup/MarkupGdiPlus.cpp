@@ -1,5 +1,7 @@
 #include "framework/markup/MarkupGdiPlus.h"
 
+#include "framework/foundation/ProcessService.h"
+
 #include <cstring>
 
 namespace {
@@ -30,8 +32,8 @@ using ShutdownFunction = void(WINAPI*)(ULONG_PTR token);
 
 COSMMarkupGdiPlus* GetMarkupGdiPlus()
 {
-    static COSMMarkupGdiPlus s_gdiPlus;
-    return &s_gdiPlus;
+    OSM_ASSERT_UI_THREAD();
+    return OsmProcessService<COSMMarkupGdiPlus>();
 }
 
 void RegisterMarkupGdiPlus(BOOL start)

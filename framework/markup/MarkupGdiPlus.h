@@ -11,6 +11,8 @@
 
 #include "classlib/ClassLib.h"
 
+template <class T> class COSMProcessServiceHolder;
+
 class COSMMarkupGdiPlus
 {
 public:
@@ -64,8 +66,8 @@ public:
 
     static LPCSTR GetProcName(Function function);
 
-    // The record of the process.
-    friend COSMMarkupGdiPlus* GetMarkupGdiPlus();
+    // The record of the process (GetMarkupGdiPlus), made by the process's service holder.
+    friend class COSMProcessServiceHolder<COSMMarkupGdiPlus>;
 
     // ---- For tests ---------------------------------------------------------------------------------------------
     // Loads name instead of "GdiPlus.dll" (null: that again). Refused (FALSE) while a user is registered.

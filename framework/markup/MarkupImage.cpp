@@ -48,10 +48,18 @@ COSMMarkupImage::~COSMMarkupImage()
     ReleaseImage();
 }
 
+void COSMMarkupImage::ReleaseIcon()
+{
+    m_pIcon.Reset();
+}
+
 void COSMMarkupImage::ReleaseImage()
 {
     // The icon first: the manager deletes the icons it still holds.
-    m_pIcon.Reset();
+    ReleaseIcon();
+    m_commandId = 0;
+    m_hasLoadedSource = false;
+    m_loadedSource.clear();
     m_pImageManager.Reset();
 }
 
@@ -66,19 +74,38 @@ BOOL COSMMarkupImage::AddBitmapAsIcon(HBITMAP bitmap, BOOL alpha)
     if (!bitmap)
         return FALSE;
     // The manager copies the bitmap into its icons; the loaded one is ours to delete.
-    m_pImageManager->AddIconsFromBitmap(bitmap, nullptr, 1, 0, 0, 0, alpha);
+    const BOOL added = m_pImageManager->AddIconsFromBitmap(bitmap, nullptr, 1, 0, 0, 0, alpha);
     ::DeleteObject(bitmap);
-    return TRUE;
+    return added;
 }
 
 void COSMMarkupImage::LoadSource(int width)
 {
     const COSMMarkupString* source = MarkupDynamicCast<COSMMarkupString>(GetValue(s_pSourceProperty));
     if (!source)
+    {
+        ReleaseImage();
         return;
-    ReleaseImage();
+    }
+    // A file or resource is read once per Source; later passes only pick the icon for the width offered. A
+    // command's icon lives in a manager the image does not own, so that one is looked up at every pass (the
+    // context's manager, or the icons stored under the id, may have changed meanwhile).
     LPCWSTR text = source->GetText();
-    UINT commandId = 0;
+    if (!m_hasLoadedSource || m_loadedSource != text || m_commandId != 0)
+    {
+        ReleaseImage();
+        ReadSource(text);
+        m_hasLoadedSource = true;
+        m_loadedSource = text;
+    }
+    ReleaseIcon();
+    if (!m_pImageManager)
+        return;
+    m_pIcon = RefPtr<COSMImageManagerIcon>::Retain(m_pImageManager->GetImage(m_commandId, width));
+}
+
+void COSMMarkupImage::ReadSource(LPCWSTR text)
+{
     if (StartsWith(text, L"file://"))
     {
         MakeOwnManager();
@@ -102,12 +129,11 @@ void COSMMarkupImage::LoadSource(int width)
         const long number = wcstol(text, nullptr, 10);
         if (number <= 0)
             return;
-        commandId = static_cast<UINT>(number);
+        m_commandId = static_cast<UINT>(number);
         COSMMarkupContext* context = GetMarkupContext();
         m_pImageManager = RefPtr<COSMImageManager>::Retain(
             context && context->GetImageManager() ? context->GetImageManager() : ::GetImageManager());
     }
-    m_pIcon = RefPtr<COSMImageManagerIcon>::Retain(m_pImageManager->GetImage(commandId, width));
 }
 
 CSize COSMMarkupImage::GetImageSize(int width, int height) const

@@ -5,13 +5,15 @@
 //   <Image Source="32771"/>                                          a command's icon: the markup context's image
 //                                                                      manager when it has one, else the process's
 //
-// The picture is loaded again at every measure, at the width offered (the store's nearest icon), so a changed
-// Source shows at the next layout. A picture that cannot be loaded leaves the image empty (0 by 0), silently.
-// Stretch: None keeps the icon's size; Fill, Uniform and UniformToFill scale it to the room, unless the room is
-// unbounded (above 32000) both ways.
+// A file or resource is read once per Source (and again when Source changes, at the next layout); every measure
+// picks the icon nearest the width offered, and a command's icon is looked up again each time. A picture that cannot be
+// loaded leaves the image empty (0 by 0), silently. Stretch: None keeps the icon's size; Fill, Uniform and
+// UniformToFill scale it to the room, unless the room is unbounded (above 32000) both ways.
 #pragma once
 
 #include "framework/markup/MarkupFrameworkElement.h"
+
+#include <string>
 
 class COSMImageManager;
 class COSMImageManagerIcon;
@@ -44,7 +46,8 @@ public:
     CSize ArrangeOverride(int width, int height) override;
 
     // ---- Not meant to be overridden --------------------------------------------------------------------------
-    // Lets go of the current picture and loads Source's (nothing without a Source).
+    // Reads Source's picture when Source is not the one read last (lets go of it without a Source), then picks
+    // its icon for the width.
     void LoadSource(int width);
     // The picture's size in a room of (width, height) by Stretch; 0 by 0 without a picture.
     CSize GetImageSize(int width, int height) const;
@@ -58,8 +61,13 @@ public:
     static void RegisterMarkupProperties();
 
 private:
+    // Lets go of the picture: the icon, then its manager, and what was read from.
     void ReleaseImage();
-    // Adds the bitmap as icon 0 of the image's own manager, then deletes it; FALSE when there is no bitmap.
+    void ReleaseIcon();
+    // Fills the image's own manager from a file or resource, or takes the manager of a command id.
+    void ReadSource(LPCWSTR text);
+    // Adds the bitmap as icon 0 of the image's own manager, then deletes it; FALSE when there is no bitmap or the
+    // manager refused it (what AddIconsFromBitmap answered).
     BOOL AddBitmapAsIcon(HBITMAP bitmap, BOOL alpha);
     // A new manager of the image's own with the mask colour green.
     void MakeOwnManager();
@@ -67,4 +75,8 @@ private:
     // Declared in this order so the icon goes first: the manager deletes the icons it still holds.
     RefPtr<COSMImageManager> m_pImageManager;
     RefPtr<COSMImageManagerIcon> m_pIcon;
+    // The Source the manager was filled from, and the command id it names (0: a file or resource).
+    bool m_hasLoadedSource = false;
+    std::wstring m_loadedSource;
+    UINT m_commandId = 0;
 };

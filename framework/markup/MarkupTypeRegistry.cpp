@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupTypeRegistry.h"
 
+#include "framework/foundation/ProcessService.h"
 #include "framework/markup/MarkupBorder.h"
 #include "framework/markup/MarkupRun.h"
 #include "framework/markup/MarkupSpan.h"
@@ -187,8 +188,7 @@ COSMMarkupType* COSMMarkupTypeRegistry::Lookup(LPCWSTR tag) const
 
 COSMMarkupTypeRegistry* GetMarkupTypeRegistry()
 {
-    static COSMMarkupTypeRegistry s_registry;
-    return &s_registry;
+    return OsmProcessService<COSMMarkupTypeRegistry>();
 }
 
 void InitializeRegisteredMarkupTypes()

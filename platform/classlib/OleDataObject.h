@@ -5,7 +5,8 @@
 //   data.AttachClipboard();
 //   if (HGLOBAL hCopy = data.GetGlobalData(cfIcons)) {     // the caller's copy
 //       CSharedFile file;
-//       file.SetHandle(hCopy, FALSE);                       // freed with the file
+//       if (!file.SetHandle(hCopy, FALSE))                  // taken: freed with the file
+//           ::GlobalFree(hCopy);                            // not taken: still ours
 //       CArchive ar(&file, CArchive::load);
 //       ...
 //   }

@@ -10,22 +10,23 @@ CSharedFile::~CSharedFile()
     Close();
 }
 
-void CSharedFile::SetHandle(HGLOBAL hGlobalMemory, BOOL bAllowGrow)
+BOOL CSharedFile::SetHandle(HGLOBAL hGlobalMemory, BOOL bAllowGrow)
 {
     Close();
     if (!hGlobalMemory)
-        return;
+        return FALSE;
     auto* lpBuffer = static_cast<BYTE*>(::GlobalLock(hGlobalMemory));
     if (!lpBuffer)
     {
         // A discarded or invalid block has no bytes to offer; the file stays empty and the block is not taken.
         m_error = CFileException(CFileException::invalidFile, static_cast<LONG>(::GetLastError()));
-        return;
+        return FALSE;
     }
     const SIZE_T size = ::GlobalSize(hGlobalMemory);
     m_hGlobalMemory = hGlobalMemory;
     m_bAllowGrow = bAllowGrow;
     SetBlock(lpBuffer, size, size, true);
+    return TRUE;
 }
 
 HGLOBAL CSharedFile::Detach()

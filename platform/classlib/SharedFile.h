@@ -5,7 +5,8 @@
 //   ::SetClipboardData(cfIcons, file.Detach());   // the live, unlocked block goes to the clipboard
 //
 //   CSharedFile in;
-//   in.SetHandle(hCopy, FALSE);               // read a block (the file frees it unless it is detached again)
+//   if (!in.SetHandle(hCopy, FALSE))          // read a block (the file frees it unless it is detached again)
+//       ::GlobalFree(hCopy);                  // a block the file did not take is still the caller's
 //
 // Detach hands the block over unlocked and still allocated; it may be longer than the data (growth comes in whole
 // steps), readers go by what the data says. The destructor frees only a block the file still holds.
@@ -22,8 +23,10 @@ public:
     ~CSharedFile() override;
 
     // Takes over a global block as the file's contents (its whole GlobalSize), replacing what the file held.
-    // Without bAllowGrow, writing past the block's end raises CMemoryException.
-    void SetHandle(HGLOBAL hGlobalMemory, BOOL bAllowGrow = TRUE);
+    // Without bAllowGrow, writing past the block's end raises CMemoryException. TRUE when the file took the block
+    // (it frees it from then on unless detached); FALSE when it could not (no block, or one that does not lock,
+    // such as a discarded one): the file is empty and the block stays the caller's to free.
+    [[nodiscard]] BOOL SetHandle(HGLOBAL hGlobalMemory, BOOL bAllowGrow = TRUE);
     // The block, unlocked; the file is empty afterwards. Null when the file holds none.
     HGLOBAL Detach();
 

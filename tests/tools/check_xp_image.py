@@ -1,14 +1,18 @@
 #!/usr/bin/python3
 """Checks that 32-bit Windows programs would start on Windows XP (SP3).
 
-check_xp_image.py [--objdump OBJDUMP] EXE...
+check_xp_image.py [--objdump OBJDUMP] [--allowed LIST] EXE...
 
 For each program: the PE header must say i386 (machine 0x14C) with an OS version and a subsystem version of at
-most 5.1 (XP's loader refuses a higher subsystem version), and no import may name a DLL or a function that
-Windows XP SP3 lacks. A single such import is enough for XP to refuse to start the program ("The procedure entry
-point ... could not be located"). The header is read from the file's bytes; the imports come from objdump -p.
-Prints one line per program and XP-IMAGE-CHECK-PASSED when all of them pass.
+most 5.1 (XP's loader refuses a higher subsystem version), and every import must be on the reviewed list
+(xp_imports.txt beside this script): the functions whose documented minimum supported client is Windows XP or
+earlier. A single import Windows XP SP3 lacks is enough for XP to refuse to start the program ("The procedure
+entry point ... could not be located"), so anything not reviewed fails until someone looks up its requirements
+and adds it. The list itself is checked too: a minimum later than XP, or a function known to be newer, is
+refused. The header is read from the file's bytes; the imports come from objdump -p. Prints one line per program
+and XP-IMAGE-CHECK-PASSED when all of them pass.
 """
+import os
 import argparse
 import re
 import struct
@@ -17,8 +21,13 @@ import sys
 
 I386 = 0x14C
 XP = (5, 1)
+HERE = os.path.dirname(os.path.abspath(__file__))
+LIST_NAME = 'xp_imports.txt'
+# The minimum clients a line of the list may name: Windows XP or earlier.
+XP_OR_EARLIER = {'Windows95', 'Windows98', 'WindowsNT4', 'Windows2000', 'WindowsXP'}
 
-# Functions newer than Windows XP SP3 (Vista and later unless said), as full-match patterns.
+# Functions known to be newer than Windows XP SP3 (Vista and later unless said), as full-match patterns: a line of
+# the list that names one is a mistake, and an import of one gets the reason.
 NEWER_FUNCTIONS = [
     (r'GetTickCount64', 'Windows Vista'),
     (r'InitializeSRWLock|(Acquire|Release|TryAcquire)SRWLock(Exclusive|Shared)', 'Windows Vista (slim locks)'),
@@ -136,7 +145,37 @@ def read_imports(objdump, path):
     return imports
 
 
-def check(objdump, path):
+def read_allowed(path):
+    """{(dll lowercased, function): minimum} from the reviewed list, and the problems of its lines."""
+    allowed = {}
+    problems = []
+    with open(path, encoding='utf-8') as f:
+        for number, line in enumerate(f, 1):
+            text = line.split('#', 1)[0].strip()
+            if not text:
+                continue
+            fields = text.split()
+            where = '%s:%d' % (os.path.basename(path), number)
+            if len(fields) != 3:
+                problems.append('%s: "%s" is not "DLL function minimum-client"' % (where, text))
+                continue
+            dll, function, minimum = fields
+            if minimum not in XP_OR_EARLIER:
+                problems.append('%s: %s from %s needs %s, later than Windows XP (or not one of %s)' % (
+                    where, function, dll, minimum, ', '.join(sorted(XP_OR_EARLIER))))
+                continue
+            reason = first_match(DLL_RULES, dll) or first_match(FUNCTION_RULES, function)
+            if reason is None and dll.lower() == 'msvcrt.dll':
+                reason = first_match(MSVCRT_RULES, function)
+            if reason:
+                problems.append('%s: %s from %s is listed as %s, but it is %s' % (where, function, dll, minimum,
+                                                                                 reason))
+                continue
+            allowed[(dll.lower(), function)] = minimum
+    return allowed, problems
+
+
+def check(objdump, path, allowed):
     """The reasons the program would not start on Windows XP, and a summary of what was read."""
     problems = []
     header = Header(path)
@@ -154,17 +193,21 @@ def check(objdump, path):
     if not imports:
         problems.append('objdump lists no imports at all')
     count = 0
+    listed_dlls = {dll for dll, _ in allowed}
     for dll, functions in sorted(imports.items()):
-        reason = first_match(DLL_RULES, dll)
-        if reason:
+        if dll.lower() not in listed_dlls:
+            reason = first_match(DLL_RULES, dll) or 'no function of it has been reviewed'
             problems.append('imports %s: %s' % (dll, reason))
         for function in functions:
             count += 1
+            if (dll.lower(), function) in allowed:
+                continue
             reason = first_match(FUNCTION_RULES, function)
             if reason is None and dll.lower() == 'msvcrt.dll':
                 reason = first_match(MSVCRT_RULES, function)
-            if reason:
-                problems.append('imports %s from %s: %s' % (function, dll, reason))
+            problems.append('imports %s from %s: not on the reviewed list %s%s (add it with its documented minimum '
+                            'client once that is Windows XP or earlier)' % (
+                                function, dll, LIST_NAME, ' -- it is ' + reason if reason else ''))
     summary = 'machine %#x, OS %d.%d, subsystem %d (version %d.%d), %d functions from %d DLLs' % (
         header.machine, header.os_version[0], header.os_version[1], header.subsystem,
         header.subsystem_version[0], header.subsystem_version[1], count, len(imports))
@@ -174,13 +217,17 @@ def check(objdump, path):
 def main():
     parser = argparse.ArgumentParser(description='Check that 32-bit Windows programs start on Windows XP.')
     parser.add_argument('--objdump', default='i686-w64-mingw32-objdump')
+    parser.add_argument('--allowed', default=os.path.join(HERE, LIST_NAME))
     parser.add_argument('programs', nargs='+')
     args = parser.parse_args()
 
-    failed = False
+    allowed, list_problems = read_allowed(args.allowed)
+    for problem in list_problems:
+        print('FAILED: %s' % problem)
+    failed = bool(list_problems)
     for path in args.programs:
         try:
-            problems, summary = check(args.objdump, path)
+            problems, summary = check(args.objdump, path, allowed)
         except (OSError, ValueError) as error:
             problems, summary = [str(error)], ''
         if problems:

@@ -338,6 +338,48 @@ TEST_F(ImageStore, ImagesDrawTheSameFromTheCacheAndFromTheirOwnHandles)
     }
 }
 
+// A bar may keep an icon after the manager's sets and caches are gone (RemoveAll): the icon's images lived in
+// the caches' slots, so each takes its image out as its own when its cache goes, and draws as before.
+TEST_F(ImageStore, AnIconKeptThroughRemoveAllStillDrawsItsPixels)
+{
+    std::vector<DWORD> alphaPixels(256, Argb(255, 0, 0, 200));
+    alphaPixels[0] = Argb(0, 0, 0, 0);
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(RedIconWithHole()), 1));
+    ASSERT_TRUE(m_pManager->SetIcon(AlphaImage(16, 16, alphaPixels), 2));
+    const struct
+    {
+        const char* name;
+        UINT nID;
+        COLORREF clrInside;
+    } cases[] = {{"classic", 1, RGB(255, 0, 0)}, {"alpha", 2, RGB(0, 0, 200)}};
+    COSMImageManagerIcon* kept[2] = {};
+    for (int i = 0; i < 2; ++i)
+    {
+        kept[i] = m_pManager->GetImage(cases[i].nID, 16);
+        ASSERT_NE(kept[i], nullptr);
+        ASSERT_NE(kept[i]->GetIcon().GetCacheSlot(), nullptr) << "the image lives in the cache";
+        kept[i]->InternalAddRef();
+    }
+    const HBITMAP hCacheBitmap = m_pManager->GetCache(CSize(16, 16), FALSE)->GetColorBitmap();
+    ASSERT_NE(hCacheBitmap, nullptr);
+
+    m_pManager->RemoveAll();
+    EXPECT_EQ(m_pManager->GetCache(CSize(16, 16), FALSE), nullptr);
+    EXPECT_EQ(::GetObjectType(hCacheBitmap), 0u) << "the cache's bitmap went with it";
+    for (int i = 0; i < 2; ++i)
+    {
+        SCOPED_TRACE(cases[i].name);
+        COSMImageManagerIcon* pIcon = kept[i];
+        EXPECT_EQ(pIcon->GetIcon().GetCacheSlot(), nullptr) << "the image is the icon's own now";
+        PixelSurface surface(16, 16, kWhite);
+        pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
+        EXPECT_EQ(surface.At(0, 0), RGB(255, 255, 255)) << "the transparent pixel";
+        EXPECT_EQ(surface.At(7, 7), cases[i].clrInside);
+        EXPECT_EQ(surface.At(15, 15), cases[i].clrInside);
+        pIcon->InternalRelease();
+    }
+}
+
 TEST_F(ImageStore, AnAlphaImageAboveTheTopEdgeDrawsItsVisibleRows)
 {
     std::vector<DWORD> pixels(256);

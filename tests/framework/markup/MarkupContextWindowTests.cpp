@@ -3,6 +3,7 @@
 #include "ActiveWindow.h"
 #include "MarkupElementTestTypes.h"
 #include "MarkupTestSupport.h"
+#include "SyntheticInput.h"
 
 #include "classlib/ClassLib.h"
 #include "framework/markup/Markup.h"
@@ -14,8 +15,12 @@
 #include "framework/markup/MarkupSpan.h"
 #include "framework/markup/MarkupTextBlock.h"
 #include "framework/markup/MarkupToolTipContext.h"
+#include "framework/markup/MarkupType.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 using markup_test::MakeIn;
 using markup_test::MarkupBuilderTest;
@@ -697,4 +702,169 @@ TEST_F(ContextWindowTest, AChangedTextInvalidatesItsRectangleInTheHostWindow)
         EXPECT_EQ(c.fixedSize ? CRect(10, 20, 130, 50) : client, update);
         ReleaseMarkupElement(&root);
     }
+}
+
+namespace {
+
+// One handler call a probe heard: which, and at which point of the host's client area.
+struct CHeard
+{
+    std::string what;
+    CPoint point;
+};
+
+// A probe that records where each mouse handler was told the mouse is, and handles the wheel.
+class CPointProbe : public CProbe
+{
+    DECLARE_MARKUP_TYPE(CPointProbe)
+
+public:
+    void OnMouseMove(COSMMarkupMouseEventArgs* args) override { Record("move", args); }
+    void OnQueryCursor(COSMMarkupQueryCursorEventArgs* args) override
+    {
+        CProbe::OnQueryCursor(args);
+        heard.push_back({"cursor", CPoint(args->x, args->y)});
+    }
+    void OnMouseWheel(COSMMarkupMouseWheelEventArgs* args) override
+    {
+        heard.push_back({"wheel", CPoint(args->x, args->y)});
+        args->handled = true;
+    }
+    void OnMouseLeftButtonDown(COSMMarkupMouseEventArgs* args) override { Record("left down", args); }
+    void OnMouseLeftButtonUp(COSMMarkupMouseEventArgs* args) override { Record("left up", args); }
+    void OnMouseRightButtonDown(COSMMarkupMouseEventArgs* args) override { Record("right down", args); }
+    void OnMouseRightButtonUp(COSMMarkupMouseEventArgs* args) override { Record("right up", args); }
+
+    // The point of the last call of that kind, or (-1, -1).
+    CPoint Last(const std::string& what) const
+    {
+        for (auto it = heard.rbegin(); it != heard.rend(); ++it)
+        {
+            if (it->what == what)
+                return it->point;
+        }
+        return CPoint(-1, -1);
+    }
+
+    std::vector<CHeard> heard;
+
+private:
+    void Record(const char* what, COSMMarkupMouseEventArgs* args) { heard.push_back({what, CPoint(args->x, args->y)}); }
+};
+
+IMPLEMENT_MARKUP_TYPE(CPointProbe, CProbe, nullptr, nullptr)
+
+// A shown, active popup at (100, 80) whose messages all go to its context first, for one root.
+class CRoutingHost : public CWnd
+{
+public:
+    BOOL CreateHost()
+    {
+        LPCSTR cls =
+            AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        if (!CreateEx(0, cls, "routing host", WS_POPUP | WS_VISIBLE, 100, 80, 200, 150, nullptr, nullptr))
+            return FALSE;
+        ::UpdateWindow(m_hWnd);
+        return osm::test::ActivateWindow(m_hWnd);
+    }
+    ~CRoutingHost() override
+    {
+        if (m_hWnd)
+            DestroyWindow();
+    }
+
+    COSMMarkupContext* context = nullptr;
+    COSMMarkupUIElement* root = nullptr;  // borrowed
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        LRESULT result = 0;
+        if (root && context && context->OnWndMsg(root, message, wParam, lParam, &result))
+            return result;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+// One mouse event of the system's input queue at the current cursor position.
+void SendMouseEvent(DWORD flags, DWORD data = 0)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    input.mi.mouseData = data;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+}  // namespace
+
+// Each message carries the mouse's position its own way: the client-area mouse messages in lParam as client
+// coordinates, WM_MOUSEWHEEL in lParam as screen coordinates, WM_SETCURSOR not at all (its lParam holds the
+// hit-test code and the mouse message). Driven by real input, every handler hears the client point under the cursor.
+TEST_F(ContextWindowTest, EveryMouseMessageReachesItsHandlerWithTheClientPointUnderTheCursor)
+{
+    POINT cursorAtStart{};
+    ::GetCursorPos(&cursorAtStart);
+    CRoutingHost window;
+    ASSERT_TRUE(window.CreateHost());
+    // The routing host has its own context: the fixture's belongs to the fixture's host.
+    COSMMarkupContext* context = CreateMarkupContext(window.GetSafeHwnd());
+    Owned<CPointProbe> root = MakeIn<CPointProbe>(context);
+    root->contentSize = CSize(150, 100);
+    MeasureMarkupElement(root.get(), 150, 100);
+    root->Arrange(0, 0, 150, 100);
+    window.context = context;
+    window.root = root.get();
+    ASSERT_TRUE(osm::test::ActivateWindow(window.GetSafeHwnd()));
+
+    const struct
+    {
+        const char* message;
+        CPoint client;      // where the cursor goes first
+        DWORD flags;        // then this event there (0: the move alone)
+        DWORD data;         // its wheel data
+        const char* heard;  // the handler that hears it
+    } cases[] = {
+        {"WM_MOUSEMOVE", CPoint(30, 40), 0, 0, "move"},
+        {"WM_SETCURSOR", CPoint(45, 25), 0, 0, "cursor"},
+        {"WM_MOUSEWHEEL", CPoint(60, 70), MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA), "wheel"},
+        {"WM_LBUTTONDOWN", CPoint(70, 50), MOUSEEVENTF_LEFTDOWN, 0, "left down"},
+        {"WM_LBUTTONUP", CPoint(72, 52), MOUSEEVENTF_LEFTUP, 0, "left up"},
+        {"WM_RBUTTONDOWN", CPoint(90, 20), MOUSEEVENTF_RIGHTDOWN, 0, "right down"},
+        {"WM_RBUTTONUP", CPoint(91, 21), MOUSEEVENTF_RIGHTUP, 0, "right up"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.message);
+        CPoint screen = c.client;
+        window.ClientToScreen(&screen);
+        osm::test::SendMouseMoveTo(screen);
+        if (c.flags)
+        {
+            // The move is taken first, so that what follows hears nothing but the event itself.
+            const DWORD settle = ::GetTickCount();
+            while (root->Last("move") != c.client && ::GetTickCount() - settle < 2000)
+            {
+                osm::test::PumpPendingMessages();
+                ::Sleep(2);
+            }
+            ASSERT_EQ(c.client, root->Last("move"));
+            root->heard.clear();
+            SendMouseEvent(c.flags, c.data);
+        }
+        const DWORD start = ::GetTickCount();
+        while (root->Last(c.heard) == CPoint(-1, -1) && ::GetTickCount() - start < 2000)
+        {
+            osm::test::PumpPendingMessages();
+            ::Sleep(2);
+        }
+        EXPECT_EQ(c.client, root->Last(c.heard)) << "what " << c.heard << " heard";
+        root->heard.clear();
+    }
+    window.root = nullptr;
+    window.context = nullptr;
+    root.reset();
+    window.DestroyWindow();
+    ReleaseMarkupContext(&context);
+    ::SetCursorPos(cursorAtStart.x, cursorAtStart.y);
 }

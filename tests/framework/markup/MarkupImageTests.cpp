@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <string>
 
 using foundation_test::DcTestSurface;
 using markup_test::ControlTest;
@@ -35,11 +36,15 @@ protected:
         // At the top left of the room, where the tests read its pixels.
         image->SetValue(COSMMarkupFrameworkElement::s_pHorizontalAlignmentProperty, COSMMarkupEnum::CreateValue(0));
         image->SetValue(COSMMarkupFrameworkElement::s_pVerticalAlignmentProperty, COSMMarkupEnum::CreateValue(0));
-        image->SetValue(COSMMarkupImage::s_pSourceProperty,
-                        new COSMMarkupString(source, static_cast<int>(wcslen(source))));
+        SetSource(image.get(), source);
         if (stretch >= 0)
             image->SetValue(COSMMarkupImage::s_pStretchProperty, COSMMarkupEnum::CreateValue(stretch));
         return image;
+    }
+    static void SetSource(COSMMarkupImage* image, LPCWSTR source)
+    {
+        image->SetValue(COSMMarkupImage::s_pSourceProperty,
+                        new COSMMarkupString(source, static_cast<int>(wcslen(source))));
     }
     // What the image's measure answers for the room.
     static CSize Measure(COSMMarkupImage* image, int width, int height)
@@ -293,25 +298,123 @@ HBITMAP LoadTestBitmap(LPCSTR, BOOL* alpha)
     return bitmap;
 }
 
+// A resource loader whose "bitmap" the image manager refuses: a GDI object of another kind.
+std::vector<HGDIOBJ>& RefusedObjects()
+{
+    static std::vector<HGDIOBJ> objects;
+    return objects;
+}
+
+HBITMAP LoadRefusedBitmap(LPCSTR, BOOL* alpha)
+{
+    *alpha = FALSE;
+    HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
+    RefusedObjects().push_back(brush);
+    return reinterpret_cast<HBITMAP>(brush);
+}
+
 }  // namespace
+
+// A resource bitmap the image manager refuses counts as no bitmap: the image falls back to the icon group of that
+// name, and the refused object is deleted all the same.
+TEST_F(ImageTest, ABitmapTheManagerRefusesFallsBackToTheIconGroup)
+{
+    const COSMMarkupImageLoaders previous = SetMarkupImageLoaders({&LoadRefusedBitmap, &LoadRefusedBitmap});
+    RefusedObjects().clear();
+    {
+        Owned<COSMMarkupImage> image = MakeImage(L"res://#502");
+        EXPECT_EQ(Measure(image.get(), 100, 100), CSize(32, 32)) << "the icon group, nearest to the room";
+        ASSERT_NE(image->GetIcon(), nullptr);
+    }
+    SetMarkupImageLoaders(previous);
+    ASSERT_FALSE(RefusedObjects().empty());
+    for (HGDIOBJ object : RefusedObjects())
+        EXPECT_EQ(::GetObjectType(object), 0u) << "the refused object is still alive";
+}
+
+namespace {
+
+// Loaders that count the reads of each kind and hand out a picture of 6 × 6.
+int g_fileLoads = 0;
+int g_resourceLoads = 0;
+
+HBITMAP CountFileLoad(LPCSTR, BOOL* alpha)
+{
+    ++g_fileLoads;
+    *alpha = TRUE;
+    return image_test::MakeSolidBitmap32(6, 6, image_test::Argb(255, 10, 20, 30));
+}
+
+HBITMAP CountResourceLoad(LPCSTR, BOOL* alpha)
+{
+    ++g_resourceLoads;
+    *alpha = TRUE;
+    return image_test::MakeSolidBitmap32(6, 6, image_test::Argb(255, 10, 20, 30));
+}
+
+}  // namespace
+
+// Measure passes with other rooms do not read the picture again; a changed Source does, once.
+TEST_F(ImageTest, APictureIsReadOncePerSourceAcrossLayoutPasses)
+{
+    const COSMMarkupImageLoaders previous = SetMarkupImageLoaders({&CountFileLoad, &CountResourceLoad});
+    const struct
+    {
+        const wchar_t* first;
+        const wchar_t* second;
+        int* loads;
+        int* otherLoads;
+    } cases[] = {
+        {L"file://a.png", L"file://b.png", &g_fileLoads, &g_resourceLoads},
+        {L"res://FIRST", L"res://SECOND", &g_resourceLoads, &g_fileLoads},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(markup_test::Utf8(c.first));
+        g_fileLoads = g_resourceLoads = 0;
+        Owned<COSMMarkupImage> image = MakeImage(c.first);
+        for (int pass = 0; pass < 5; ++pass)
+        {
+            image->InvalidateMeasure();
+            ControlTest::Layout(image.get(), 40 + 10 * pass, 60 - 5 * pass);
+            EXPECT_EQ(image->GetDesiredSize(), CSize(6, 6)) << "pass " << pass;
+        }
+        EXPECT_EQ(*c.loads, 1) << "five passes, one read";
+
+        SetSource(image.get(), c.second);
+        for (int pass = 0; pass < 3; ++pass)
+        {
+            image->InvalidateMeasure();
+            ControlTest::Layout(image.get(), 50 + pass, 50);
+        }
+        EXPECT_EQ(*c.loads, 2) << "a new Source is read once";
+        // The same text again is no change.
+        SetSource(image.get(), c.second);
+        ControlTest::Layout(image.get(), 70, 70);
+        EXPECT_EQ(*c.loads, 2);
+        EXPECT_EQ(*c.otherLoads, 0);
+        ASSERT_NE(image->GetIcon(), nullptr);
+    }
+    SetMarkupImageLoaders(previous);
+}
 
 TEST_F(ImageTest, NoLoadedBitmapIsLeftBehind)
 {
     const COSMMarkupImageLoaders previous = SetMarkupImageLoaders({&LoadTestBitmap, &LoadTestBitmap});
     LoadedBitmaps().clear();
-    for (const wchar_t* source : {L"file://any.png", L"res://ANY"})
+    for (const wchar_t* kind : {L"file://", L"res://"})
     {
-        Owned<COSMMarkupImage> image = MakeImage(source);
+        Owned<COSMMarkupImage> image = MakeImage((std::wstring(kind) + L"ANY").c_str());
         for (int i = 0; i < 3; ++i)
         {
-            // Every measure loads again.
-            image->InvalidateMeasure();
+            // Another Source each time: every layout loads again, and lets go of what it loaded before.
+            SetSource(image.get(), (std::wstring(kind) + L"ANY" + std::to_wstring(i)).c_str());
             ControlTest::Layout(image.get(), 100 + i, 100);
         }
         EXPECT_EQ(image->GetDesiredSize(), CSize(6, 6));
     }
     SetMarkupImageLoaders(previous);
-    ASSERT_GE(LoadedBitmaps().size(), 6u);
+    ASSERT_EQ(LoadedBitmaps().size(), 6u);
     for (HBITMAP bitmap : LoadedBitmaps())
         EXPECT_EQ(::GetObjectType(bitmap), 0u) << "a loaded bitmap is still alive";
 }
@@ -323,7 +426,8 @@ TEST_F(ImageTest, ReloadingAndReleasingGiveBackEveryGdiObject)
         Owned<COSMMarkupImage> image = MakeImage(L"file://markup-leak-test.png");
         for (int i = 0; i < 20; ++i)
         {
-            image->InvalidateMeasure();
+            // Two names of the same file in turn: every layout reads it again.
+            SetSource(image.get(), i % 2 ? L"file://markup-leak-test.png" : L"file://./markup-leak-test.png");
             ControlTest::Layout(image.get(), 50 + i, 50);
         }
         EXPECT_EQ(image->GetDesiredSize(), CSize(16, 16));

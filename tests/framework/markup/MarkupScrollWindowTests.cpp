@@ -142,10 +142,16 @@ protected:
         ::GetCursorPos(&cursorAtStart);
         ASSERT_TRUE(host.CreateHost());
         host.context = context = CreateMarkupContext(host.GetSafeHwnd());
-        // A 100 × 100 viewer at the client's corner with a vertical bar at x 83-100 over content 1000 high.
+        // A 100 × 100 viewer at the client's corner with a vertical bar of the system's width at its right edge,
+        // over content 1000 high.
+        barWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+        arrow = ::GetSystemMetrics(SM_CYVSCROLL);
+        barLeft = 100 - barWidth;
+        barMiddle = barLeft + barWidth / 2;
+        downArrowY = 100 - arrow / 2;
         viewer = static_cast<CRecordingViewer*>(context->CreateObject(CRecordingViewer::GetClassType()));
         CProbe* probe = static_cast<CProbe*>(context->CreateObject(CProbe::GetClassType()));
-        probe->contentSize = CSize(83, 1000);
+        probe->contentSize = CSize(barLeft, 1000);
         viewer->SetContent(probe);
         LayOut(viewer, CSize(100, 100));
         host.root = viewer;
@@ -218,6 +224,13 @@ protected:
     COSMMarkupScrollBar* bar = nullptr;
     UINT doubleClick = 500;
     POINT cursorAtStart{0, 0};
+    // The bar's geometry from the system's metrics: its width, the arrows' length, its left edge and middle in the
+    // client, and the middle of the down arrow.
+    int barWidth = 0;
+    int arrow = 0;
+    int barLeft = 0;
+    int barMiddle = 0;
+    int downArrowY = 0;
 };
 
 void Press(bool down)
@@ -231,7 +244,7 @@ TEST_F(ScrollWindowTest, TheDownArrowRepeatsAfterADelayOnlyWhileTheMouseIsOnIt)
 {
     DWORD offTick = 0;
     DWORD backTick = 0;
-    const CPoint arrow = host.ScreenPoint(91, 92);
+    const CPoint arrow = host.ScreenPoint(barMiddle, downArrowY);
     PlayInput([&] {
         osm::test::SendMouseMoveTo(arrow);
         ::Sleep(50);
@@ -286,18 +299,18 @@ TEST_F(ScrollWindowTest, TheThumbFollowsTheMouseSnapsBackFarAwayAndReportsItsPos
     int trackedBeforeAway = -1;
     int trackedAway = -1;
     PlayInput([&] {
-        osm::test::SendMouseMoveTo(host.ScreenPoint(91, thumbMiddle));
+        osm::test::SendMouseMoveTo(host.ScreenPoint(barMiddle, thumbMiddle));
         ::Sleep(50);
         Press(true);
         ::Sleep(80);
-        osm::test::SendMouseMoveTo(host.ScreenPoint(91, thumbMiddle + 20));
+        osm::test::SendMouseMoveTo(host.ScreenPoint(barMiddle, thumbMiddle + 20));
         ::Sleep(120);
         trackedBeforeAway = viewer->GetOffset(TRUE);
         // Far beside the bar: more than eight bar widths away.
-        osm::test::SendMouseMoveTo(host.ScreenPoint(91 + 17 * 8 + 40, thumbMiddle + 20));
+        osm::test::SendMouseMoveTo(host.ScreenPoint(barMiddle + barWidth * 8 + 40, thumbMiddle + 20));
         ::Sleep(120);
         trackedAway = viewer->GetOffset(TRUE);
-        osm::test::SendMouseMoveTo(host.ScreenPoint(91, thumbMiddle + 30));
+        osm::test::SendMouseMoveTo(host.ScreenPoint(barMiddle, thumbMiddle + 30));
         ::Sleep(120);
         Press(false);
         ::Sleep(100);
@@ -321,10 +334,10 @@ TEST_F(ScrollWindowTest, TheThumbFollowsTheMouseSnapsBackFarAwayAndReportsItsPos
 TEST_F(ScrollWindowTest, ShiftOnAPageAreaCentresTheThumbUnderTheMouse)
 {
     const auto& r = bar->GetPositionRecord();
-    const int y = 70;
+    const int y = (r.thumbEnd + r.secondArrowStart) / 2;  // the lower page area
     const int expected = bar->PosFromPixel(y - r.thumbLength / 2);
     PlayInput([&] {
-        osm::test::SendMouseMoveTo(host.ScreenPoint(91, y));
+        osm::test::SendMouseMoveTo(host.ScreenPoint(barMiddle, y));
         ::Sleep(50);
         INPUT shift{};
         shift.type = INPUT_KEYBOARD;
@@ -353,7 +366,7 @@ TEST_F(ScrollWindowTest, AQuitMessageEndsTheLoopAndStaysQueued)
         if (code == SB_LINEDOWN)
             ::PostQuitMessage(7);
     };
-    PostPress(91, 92);
+    PostPress(barMiddle, downArrowY);
     MSG msg{};
     bool quit = false;
     const DWORD start = ::GetTickCount();
@@ -397,7 +410,7 @@ TEST_F(ScrollWindowTest, APressedThumbIsDrawnPressedWhileTheLoopRuns)
         whilePressed = recorder.themeParts;
     };
     PlayInput([&] {
-        osm::test::SendMouseMoveTo(host.ScreenPoint(91, thumbMiddle));
+        osm::test::SendMouseMoveTo(host.ScreenPoint(barMiddle, thumbMiddle));
         ::Sleep(50);
         Press(true);
         ::Sleep(200);
@@ -405,11 +418,12 @@ TEST_F(ScrollWindowTest, APressedThumbIsDrawnPressedWhileTheLoopRuns)
         ::Sleep(100);
     });
     EXPECT_EQ(1, viewer->Count(SB_ENDSCROLL));
+    ASSERT_LE(r.thumbLength, 13) << "the parts below have no grip on the thumb";
     const std::vector<DrawnPart> expected = {
-        {1, 1, CRect(0, 0, 17, 17)},
-        {7, 1, CRect(0, r.thumbEnd, 17, 83)},
-        {1, 5, CRect(0, 83, 17, 100)},
-        {3, 3, CRect(0, r.thumbStart, 17, r.thumbEnd)},
+        {1, 1, CRect(0, 0, barWidth, arrow)},
+        {7, 1, CRect(0, r.thumbEnd, barWidth, 100 - arrow)},
+        {1, 5, CRect(0, 100 - arrow, barWidth, 100)},
+        {3, 3, CRect(0, r.thumbStart, barWidth, r.thumbEnd)},
     };
     EXPECT_EQ(expected, whilePressed) << "arrows and page area normal, the thumb pressed (too short for its grip)";
 }
@@ -417,7 +431,7 @@ TEST_F(ScrollWindowTest, APressedThumbIsDrawnPressedWhileTheLoopRuns)
 TEST_F(ScrollWindowTest, AClassicPressedPageAreaIsInverted)
 {
     PartRecorder recorder(false);
-    const int y = 70;
+    const int y = (bar->GetPositionRecord().thumbEnd + bar->GetPositionRecord().secondArrowStart) / 2;
     COLORREF pressed = 0;
     COLORREF above = 0;
     bool drawn = false;
@@ -431,11 +445,11 @@ TEST_F(ScrollWindowTest, AClassicPressedPageAreaIsInverted)
         DcTestSurface surface(100, 100, RGB(1, 2, 3));
         COSMMarkupDrawingContext dc(surface.GetDC());
         bar->Render(&dc);
-        pressed = surface.Pixel(83 + 8, y);
-        above = surface.Pixel(83 + 8, bar->GetPositionRecord().thumbStart - 1);
+        pressed = surface.Pixel(barMiddle, y);
+        above = surface.Pixel(barMiddle, bar->GetPositionRecord().thumbStart - 1);
     };
     PlayInput([&] {
-        osm::test::SendMouseMoveTo(host.ScreenPoint(91, y));
+        osm::test::SendMouseMoveTo(host.ScreenPoint(barMiddle, y));
         ::Sleep(50);
         Press(true);
         ::Sleep(200);
@@ -459,7 +473,7 @@ TEST_F(ScrollWindowTest, ATimerThatDestroysTheHostWindowEndsTheLoop)
         host.DestroyWindow();
     };
     ::SetTimer(host.GetSafeHwnd(), kTestTimer, 20, nullptr);
-    bar->TrackScrollBar(CPoint(8, 92), FALSE);
+    bar->TrackScrollBar(CPoint(barWidth / 2, downArrowY), FALSE);
     bar = nullptr;  // gone with the tree
     EXPECT_EQ(nullptr, host.GetSafeHwnd());
     EXPECT_EQ(nullptr, host.root) << "the window released the tree as it went";
@@ -478,7 +492,7 @@ TEST_F(ScrollWindowTest, ATimerThatDropsTheBarEndsTheLoop)
     };
     ::SetTimer(host.GetSafeHwnd(), kTestTimer, 20, nullptr);
     const LONG live = COSMMarkupObject::GetLiveObjectCount();
-    bar->TrackScrollBar(CPoint(8, 92), FALSE);
+    bar->TrackScrollBar(CPoint(barWidth / 2, downArrowY), FALSE);
     bar = nullptr;  // released when the loop let it go
     EXPECT_TRUE(dropped);
     EXPECT_EQ(live - 1, COSMMarkupObject::GetLiveObjectCount()) << "the dropped bar is freed after its loop";

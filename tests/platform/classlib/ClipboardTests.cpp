@@ -107,7 +107,7 @@ TEST(COleDataObject, AnArchiveTravelsThroughTheClipboardInASharedFile)
     COleDataObject data;
     data.AttachClipboard();
     CSharedFile inFile;
-    inFile.SetHandle(data.GetGlobalData(static_cast<CLIPFORMAT>(g_cfProbe)), FALSE);
+    ASSERT_TRUE(inFile.SetHandle(data.GetGlobalData(static_cast<CLIPFORMAT>(g_cfProbe)), FALSE));
     ASSERT_GT(inFile.GetLength(), 0u);
     CArchive ar(&inFile, CArchive::load);
     CString check;

@@ -177,7 +177,7 @@ TEST(CSharedFile, SetHandleReadsAForeignBlock)
     ::GlobalUnlock(hBlock);
 
     CSharedFile file;
-    file.SetHandle(hBlock, FALSE);
+    ASSERT_TRUE(file.SetHandle(hBlock, FALSE));
     EXPECT_EQ(file.GetLength(), ::GlobalSize(hBlock));
     EXPECT_EQ(ReadAll(file).substr(0, 6), "global");
     file.SeekToEnd();
@@ -187,7 +187,7 @@ TEST(CSharedFile, SetHandleReadsAForeignBlock)
 
     // Allowed to grow, the block is reallocated and the file writes on behind its old end.
     const SIZE_T original = ::GlobalSize(hBlock);
-    file.SetHandle(hBlock, TRUE);
+    ASSERT_TRUE(file.SetHandle(hBlock, TRUE));
     file.SeekToEnd();
     file.Write("+more", 5);
     EXPECT_EQ(file.GetLength(), original + 5);
@@ -200,4 +200,49 @@ TEST(CSharedFile, SetHandleReadsAForeignBlock)
     EXPECT_EQ(std::string(bytes + original, 5), "+more");
     ::GlobalUnlock(hGrown);
     ::GlobalFree(hGrown);
+}
+
+// SetHandle's answer says who frees the block: the file when it took it, the caller when it did not. A caller
+// that frees a taken block, or leaves one that was not taken, frees it twice or never.
+TEST(CSharedFile, SetHandleSaysWhetherItTookTheBlock)
+{
+    const struct
+    {
+        const char* name;
+        UINT flags;
+        SIZE_T size;  // ~0: no block at all
+        BOOL taken;
+    } cases[] = {
+        {"movable block", GMEM_MOVEABLE, 6, TRUE},
+        {"fixed block", GMEM_FIXED, 6, TRUE},
+        {"discarded block (does not lock)", GMEM_MOVEABLE, 0, FALSE},
+        {"no block", GMEM_MOVEABLE, ~SIZE_T(0), FALSE},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        HGLOBAL hBlock = c.size == ~SIZE_T(0) ? nullptr : ::GlobalAlloc(c.flags, c.size);
+        if (c.size != ~SIZE_T(0))
+        {
+            ASSERT_NE(hBlock, nullptr);
+        }
+        {
+            CSharedFile file;
+            file.Write("held", 4);  // whatever the file held before goes either way
+            EXPECT_EQ(file.SetHandle(hBlock, FALSE), c.taken);
+            EXPECT_EQ(file.GetLength(), c.taken ? c.size : 0u);
+        }
+        if (!hBlock)
+            continue;
+        if (c.taken)
+        {
+            ::SetLastError(0);
+            EXPECT_EQ(::GlobalSize(hBlock), 0u) << "the file freed the block it took";
+            EXPECT_NE(::GetLastError(), 0u);
+        }
+        else
+        {
+            EXPECT_EQ(::GlobalFree(hBlock), nullptr) << "a block the file did not take is still the caller's to free";
+        }
+    }
 }

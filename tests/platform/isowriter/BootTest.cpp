@@ -6,12 +6,11 @@
 namespace osm::iso::test {
 namespace {
 
+// The emulator runs on the host: this test is built into the native tree.
+#ifndef _WIN32
 TEST(BootTest, EmulatedPcRunsTheBootImage)
 {
-#ifdef _WIN32
-    GTEST_SKIP() << "needs qemu-system-x86_64 on Linux";
-#else
-    if (!haveTool("qemu-system-x86_64"))
+    if (!haveReader("qemu-system-x86_64", "qemu-system-x86"))
         GTEST_SKIP() << "qemu-system-x86_64 is not installed (package qemu-system-x86): the boot test did not run";
     ScratchDir scratch;
     const std::string marker = "OSMIRA-BOOT-OK";
@@ -37,8 +36,8 @@ TEST(BootTest, EmulatedPcRunsTheBootImage)
     std::string log;
     run(command, &log);
     EXPECT_NE(readFile(serial).find(marker), std::string::npos) << "serial output: " << readFile(serial) << "\n" << log;
-#endif
 }
+#endif
 
 }  // namespace
 }  // namespace osm::iso::test

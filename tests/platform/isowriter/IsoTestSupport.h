@@ -88,7 +88,14 @@ private:
 
 // Runs a shell command, stdout and stderr together into output; returns its exit status (-1: not run).
 int run(const std::string& command, std::string* output = nullptr);
-bool haveTool(const std::string& name);
+#ifndef _WIN32
+// Whether the host has an independent reader of images (or the emulator): `name` found on the PATH, or, when
+// `probe` is given, that shell command succeeding; `package` is what to install. Without it a developer's run
+// leaves the check out and says so, but a CI run (OSM_CI set and not 0, as .ci/run does) records a failure
+// naming the reader: there a check that did not run must not pass. A Windows program cannot start the host's
+// readers, so the checks that use them are built into the native tree only.
+bool haveReader(const std::string& name, const std::string& package, const std::string& probe = std::string());
+#endif
 // Runs a program of this build tree (path relative to the test program's folder) with arguments, its output
 // and errors together into output; returns its exit code (-1: it did not start).
 int runBuiltProgram(const fs::path& relativePath, const std::vector<std::string>& args, std::string* output = nullptr);

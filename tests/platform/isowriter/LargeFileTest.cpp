@@ -123,7 +123,9 @@ TEST(LargeFileTest, FileOver4GiBSpansExtentsInBothTreesAndReadsBackWhole)
         EXPECT_TRUE(reader.sameAsFile(after, scratch / "dist" / "after.txt"));
     }
 
-    if (haveTool("xorriso"))
+#ifndef _WIN32
+    // The host's readers take it too (native tree only: a Windows program cannot start them).
+    if (haveReader("xorriso", "xorriso"))
     {
         // "stdio:" lets xorriso take an image file below /dev (the memory file system).
         const std::string drive = quote("stdio:" + image.u8string());
@@ -144,12 +146,13 @@ TEST(LargeFileTest, FileOver4GiBSpansExtentsInBothTreesAndReadsBackWhole)
         ASSERT_EQ(run("xorriso -indev " + drive + " -lsl /install.wim", &listing), 0) << listing;
         EXPECT_NE(listing.find(std::to_string(kSize)), std::string::npos) << listing;
     }
-    if (haveTool("isoinfo"))
+    if (haveReader("isoinfo", "genisoimage"))
     {
         std::string listing;
         ASSERT_EQ(run("isoinfo -l -i " + quote(image), &listing), 0) << listing;
         EXPECT_NE(listing.find("INSTALL.WIM"), std::string::npos) << listing;
     }
+#endif
 }
 
 }  // namespace

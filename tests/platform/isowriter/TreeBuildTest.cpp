@@ -86,11 +86,14 @@ TEST_F(TreeBuildTest, AnEmptyTreeMakesAValidImage)
     IsoReader reader(scratch_ / "out.iso");
     EXPECT_EQ(pathsOf(reader.tree(false)), (std::set<std::string>{"/"}));
     EXPECT_FALSE(reader.boot().has_value());
-    if (haveTool("isoinfo"))
+#ifndef _WIN32
+    // The host's isoinfo reads it too (native tree only: a Windows program cannot start it).
+    if (haveReader("isoinfo", "genisoimage"))
     {
         std::string listing;
         EXPECT_EQ(run("isoinfo -J -l -i " + quote(scratch_ / "out.iso"), &listing), 0) << listing;
     }
+#endif
 }
 
 TEST_F(TreeBuildTest, WithoutJolietOnlyThePrimaryVolumeIsWritten)
