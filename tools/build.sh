@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# build.sh [windows|native|i686]: configures and builds one tree under build/.
+# build.sh [windows|native|i686] [TARGET...]: configures one tree under build/ and builds it, or only the targets
+# named (with what they need).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 kind=${1:-windows}
+shift || true
 jobs=${OSM_JOBS:-$(nproc)}
 # windows: the 64-bit build whose tests run under Wine; i686: the optimised, stripped 32-bit program for Windows XP
 # and later that users get (its tests check what it imports); native: the image writer and the markup reader under
@@ -11,7 +13,7 @@ case "$kind" in
   windows) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
   i686)    args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON) ;;
   native)  args=(-DOSM_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
-  *) echo "usage: build.sh [windows|native|i686]" >&2; exit 2 ;;
+  *) echo "usage: build.sh [windows|native|i686] [TARGET...]" >&2; exit 2 ;;
 esac
 # CMake keeps the compilers of a tree's first configure: when the toolchain files change (another thread model,
 # say), the tree is configured afresh instead of building on with the old compilers.
@@ -22,4 +24,8 @@ if [ -f "$tree/CMakeCache.txt" ] && [ "$(cat "$tree/.toolchain-stamp" 2>/dev/nul
 fi
 cmake -S "$root" -B "$tree" -G Ninja "${args[@]}" >/dev/null
 echo "$stamp" > "$tree/.toolchain-stamp"
-cmake --build "$tree" -j "$jobs"
+if [ $# -gt 0 ]; then
+  cmake --build "$tree" -j "$jobs" --target "$@"
+else
+  cmake --build "$tree" -j "$jobs"
+fi

@@ -5,7 +5,7 @@
 # for it, at most OSM_APT_LOCK_WAIT seconds (600), and then name the process that still holds them.
 set -euo pipefail
 packages=(
-  cmake ninja-build python3 googletest ccache dpkg-dev
+  cmake ninja-build python3 googletest ccache dpkg-dev clang-format
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 libz-mingw-w64-dev
   wine wine64 fonts-wine xvfb x11-apps x11-utils imagemagick
   xorriso genisoimage p7zip-full python3-pycdlib libcdio-utils qemu-system-x86

@@ -6,7 +6,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/tools/install-deps.sh"
-"$root/tools/build.sh" windows
+# The program only (with its resources and embedded files), not the test programs.
+"$root/tools/build.sh" windows osmira
 exe="$root/build/windows/wizard/osmira.exe"
 export WINEPREFIX="$root/build/windows/wineprefix"
 

@@ -1,18 +1,19 @@
 #include "framework/commandbars/CommandBar.h"
 
 #include "framework/commandbars/CommandBarAnimation.h"
+#include "framework/commandbars/CommandBarKeyboardNavigator.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ShortcutManager.h"
-#include "framework/controls/HookManager.h"
-#include "framework/controls/ToolTipContext.h"
+#include "framework/foundation/HookManager.h"
+#include "framework/foundation/ToolTipContext.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ImageManager.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 IMPLEMENT_SERIAL(COSMCommandBar, CWnd, VERSIONABLE_SCHEMA | 0x22)
 
@@ -61,7 +62,8 @@ BEGIN_INTERFACE_MAP(COSMCommandBar, CWnd)
 END_INTERFACE_MAP()
 
 COSMCommandBar::COSMCommandBar()
-    : m_controls(new COSMControls), m_animation(std::make_unique<COSMCommandBarAnimation>(this))
+    : m_controls(new COSMControls), m_animation(std::make_unique<COSMCommandBarAnimation>(this)),
+      m_keyboardNavigator(std::make_unique<COSMCommandBarKeyboardNavigator>(*this))
 {
     m_controls->SetParent(this);
     // Screen readers reach the bar through its IDispatch (WM_GETOBJECT, a control's accessible parent).

@@ -8,17 +8,20 @@
 //   ...
 //   bar->InternalRelease();                        // destroys a window it still has
 //
-// The virtual operations are the contract each bar type overrides. Tracking, keys and customize drops live in
-// CommandBarTracking.cpp and CommandBarCustomizeDrop.cpp; layout, keyboard tips and persistence come later.
+// The virtual operations are the contract each bar type overrides. The bar's behaviour is spread over files named
+// after it: mouse tracking (CommandBarTracking.cpp), keys (the bar's keyboard navigator,
+// CommandBarKeyboardNavigator.cpp), customize drops (CommandBarCustomizeDrop.cpp), keyboard tips
+// (CommandBarKeyboardTips.cpp), tooltips (CommandBarToolTips.cpp) and saving and loading (CommandBarExchange.cpp).
 #pragma once
 
 #include "framework/commandbars/Accessible.h"
 #include "framework/commandbars/Controls.h"
-#include "framework/controls/HookManagerSink.h"
+#include "framework/foundation/HookManagerSink.h"
 
 #include <memory>
 
 class COSMCommandBarAnimation;
+class COSMCommandBarKeyboardNavigator;
 class COSMCommandBarList;
 struct COSMCommandBarsPersistParams;
 class COSMPropExchange;
@@ -219,7 +222,7 @@ public:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
-    // Tracking and keys (CommandBarTracking.cpp).
+    // Tracking (CommandBarTracking.cpp) and keys (CommandBarKeyboardNavigator.cpp).
     // Closes the open popup and opens the control's (-1: only closes); FALSE when the control is missing or
     // disabled, or its popup does not open.
     BOOL SetPopuped(int index, BOOL keyboard = FALSE);
@@ -477,6 +480,7 @@ protected:
     // The manager's tooltip context, referenced while the window exists.
     COSMToolTipContext* m_toolTipContext = nullptr;
     std::unique_ptr<COSMCommandBarAnimation> m_animation;
+    std::unique_ptr<COSMCommandBarKeyboardNavigator> m_keyboardNavigator;
     BOOL m_animateNextPopup = TRUE;
     int m_statusTextIndex = -1;
     HWND m_focusBackWindow = nullptr;
@@ -496,8 +500,9 @@ private:
     COSMControl* GetAccessibleControl(long childId) const;
     // Clears the mouse manager's selected bar when it is this one (without making a manager for the thread).
     void ForgetInMouseManager();
-    // The row-move step of ProcessSpecialKey in popup toolbars and floating bars.
-    BOOL MoveToOtherRow(int kind);
+
+    // The keys' handling reads the bar's tracking state and its help mode and orientation.
+    friend class COSMCommandBarKeyboardNavigator;
 };
 
 // The tool info a bar's hit test recognises as extended by its size: it also learns the control hit.

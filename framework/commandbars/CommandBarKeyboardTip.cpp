@@ -1,7 +1,7 @@
 #include "framework/commandbars/CommandBarKeyboardTip.h"
 
 #include "framework/commandbars/CommandBars.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/ShortcutManager.h"
-#include "framework/controls/ToolTipContext.h"
+#include "framework/foundation/ToolTipContext.h"
 
 namespace {}  // namespace
 

@@ -6,7 +6,7 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/ControlAction.h"
-#include "framework/controls/ToolTipContext.h"
+#include "framework/foundation/ToolTipContext.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "framework/commandbars/CommandBars.h"
 
-#include "framework/controls/ToolTipContext.h"
+#include "framework/foundation/ToolTipContext.h"
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBarList.h"
@@ -13,7 +13,7 @@
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/commandbars/SoundManager.h"
 #include "framework/foundation/ImageManager.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/KeyboardTipLayout.h"
 #include "framework/commandbars/MouseManager.h"
-#include "framework/controls/ToolTipContext.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/foundation/ToolTipContext.h"
+#include "framework/commandbars/PaintManager.h"
 
 #include <vector>
 

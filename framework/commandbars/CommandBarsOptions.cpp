@@ -1,7 +1,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 
 #include "framework/commandbars/CommandBars.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/PropExchange.h"
 #include "framework/foundation/PropExchangeArchive.h"
 

@@ -5,7 +5,7 @@
 #include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/PromptText.h"
 #include "framework/foundation/ImageManager.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 
 #include <algorithm>

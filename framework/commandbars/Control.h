@@ -170,6 +170,12 @@ public:
     virtual BOOL IsCustomizeDragOverAllowed(COSMCommandBar* bar, CPoint point, int& effect) const { return TRUE; }
     virtual BOOL IsCustomizeResizeAllowed() const { return FALSE; }
     virtual int GetCustomizeMinWidth() const { return 0; }
+    // The smallest height a popup's resize gripper leaves the control (a gallery's), in pixels.
+    virtual int GetCustomizeMinHeight() const { return 0; }
+    // The paint manager's measuring pass hands an edit or a combo box the widths it worked out for its label and, for
+    // a combo box, its drop-down button (-1 when measured as an edit); the control keeps them and forces its next
+    // placement when one changed. Other controls have no label of that kind.
+    virtual void OnLabelMeasured(int labelWidth, int dropDownWidth) {}
     // Runs before the bar's command-UI update of this control.
     virtual void OnIdleUpdate() {}
     // Leaving its collection: the action lets go of the control.

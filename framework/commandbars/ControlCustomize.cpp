@@ -9,7 +9,7 @@
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/commandbars/HeldReference.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 
 #include "classlib/ModalLoop.h"

@@ -8,8 +8,8 @@
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/PopupBar.h"
-#include "framework/controls/ControlButton.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlButton.h"
+#include "framework/commandbars/ControlPopup.h"
 #include "framework/foundation/ImageManager.h"
 
 #include <memory>

@@ -1,10 +1,7 @@
 #include "framework/commandbars/ControlFactory.h"
 
-#include "framework/controls/ControlButton.h"
-#include "framework/controls/ControlComboBox.h"
-#include "framework/controls/ControlEdit.h"
-#include "framework/controls/ControlGallery.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlButton.h"
+#include "framework/commandbars/ControlPopup.h"
 
 #include <array>
 
@@ -20,30 +17,14 @@ COSMControl* CreatePopup()
     return static_cast<COSMControl*>(COSMControlPopup::CreateObject());
 }
 
-COSMControl* CreateComboBox()
-{
-    return static_cast<COSMControl*>(COSMControlComboBox::CreateObject());
-}
-
-COSMControl* CreateEdit()
-{
-    return static_cast<COSMControl*>(COSMControlEdit::CreateObject());
-}
-
-COSMControl* CreateGallery()
-{
-    return static_cast<COSMControl*>(COSMControlGallery::CreateObject());
-}
-
 typedef std::array<COSMControlFactory::Creator, COSMControlFactory::kLastType + 1> TypeTable;
 
-// What the table starts with: the button for Type 1, the popup for Types 2 to 4, the combo box and the edit for 5
-// and 6, the gallery for 10.
-constexpr TypeTable kInitialTypes = {nullptr,      &CreateButton,   &CreatePopup,  &CreatePopup,
-                                     &CreatePopup, &CreateComboBox, &CreateEdit,   nullptr,
-                                     nullptr,      nullptr,         &CreateGallery};
-
-TypeTable g_types = kInitialTypes;
+// What the table starts with: the button for Type 1, the popup for Types 2 to 4. Both tables are filled before any
+// code runs (constant initialisation), so the controls library's defaults, registered while the program starts,
+// are never overwritten.
+constexpr TypeTable kBarTypes = {nullptr, &CreateButton, &CreatePopup, &CreatePopup, &CreatePopup};
+TypeTable g_defaultTypes = kBarTypes;
+TypeTable g_types = kBarTypes;
 std::array<COSMControlFactory::Creator, COSMControlFactory::kListControlCount> g_lists = {};
 
 // Command ids with a list control of their own. COSMControls::Add and menu conversion know different ids for the
@@ -109,9 +90,17 @@ COSMControlFactory::Creator COSMControlFactory::GetListControlCreator(ListContro
     return kind >= 0 && kind < kListControlCount ? g_lists[kind] : nullptr;
 }
 
+void COSMControlFactory::RegisterDefaultType(int type, Creator creator)
+{
+    if (type < kFirstType || type > kLastType)
+        return;
+    g_defaultTypes[type] = creator;
+    g_types[type] = creator;
+}
+
 void COSMControlFactory::ResetRegistrations()
 {
-    g_types = kInitialTypes;
+    g_types = g_defaultTypes;
     g_lists.fill(nullptr);
 }
 

@@ -1,12 +1,13 @@
-// The table that makes controls by Type code. Types 1 to 4 are the button and popup classes, 5 and 6 the combo box
-// and the edit; every other control class registers its create function when it arrives, and until then its Type
-// (and its command ids) make nothing:
+// The table that makes controls by Type code. Types 1 to 4 are the button and popup classes of the command bars; the
+// control types above them (the combo box, the edit and the gallery of framework/controls, and every class that
+// arrives later) register their create functions, and until then their Type (and their command ids) make nothing:
 //
 //   COSMControl* CreateLabel() { return new COSMControlLabel; }
 //   COSMControlFactory::RegisterType(8, &CreateLabel);
 //   COSMControlFactory::RegisterListControl(COSMControlFactory::kWindowList, &CreateWindowList);
 //
-// Registration happens on the user-interface thread before bars are built (at start-up or in a test's set-up).
+// Registration happens on the user-interface thread before bars are built (at start-up or in a test's set-up). The
+// controls library registers its Types as defaults while the program starts (framework/controls/ControlsLibrary.cpp).
 #pragma once
 
 #include "classlib/ClassLib.h"
@@ -24,6 +25,7 @@ public:
     static constexpr int kTypeButton = 1;
     static constexpr int kTypePopup = 2;
     static constexpr int kTypeCustom = 7;
+    static constexpr int kTypeGallery = 10;
 
     // The Type 1 controls that fill themselves, each made for its command id.
     enum ListControl
@@ -41,7 +43,9 @@ public:
     static void RegisterListControl(ListControl kind, Creator creator);
     static Creator GetTypeCreator(int type);
     static Creator GetListControlCreator(ListControl kind);
-    // Puts the table back as it starts: the button, popup, combo-box and edit classes only.
+    // Registers the create function of a Type as the one ResetRegistrations puts back, and puts it in place now.
+    static void RegisterDefaultType(int type, Creator creator);
+    // Puts the table back as it starts: the button and popup classes and the default Types registered.
     static void ResetRegistrations();
 
     // What COSMControls::Add makes for the Type and id; null when nothing is registered for them.

@@ -3,7 +3,7 @@
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/Controls.h"
-#include "framework/controls/ControlButton.h"
+#include "framework/commandbars/ControlButton.h"
 
 namespace {
 

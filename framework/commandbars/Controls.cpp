@@ -5,8 +5,8 @@
 #include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/ControlFactory.h"
 #include "framework/commandbars/PopupBar.h"
-#include "framework/controls/ControlPopup.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/ControlPopup.h"
+#include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 
 #include <cstdlib>

@@ -4,7 +4,7 @@
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/foundation/DCSelectors.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 #include <algorithm>
 #include <vector>

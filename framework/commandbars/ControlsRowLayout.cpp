@@ -5,7 +5,7 @@
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/foundation/ImageManager.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 #include <algorithm>
 #include <utility>

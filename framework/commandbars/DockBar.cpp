@@ -2,7 +2,7 @@
 
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ToolBar.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/WindowFunctions.h"
 
 #include <algorithm>

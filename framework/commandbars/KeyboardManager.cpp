@@ -1,7 +1,7 @@
 #include "framework/commandbars/KeyboardManager.h"
 
 #include "framework/commandbars/MouseManager.h"
-#include "framework/controls/HookManagerSink.h"
+#include "framework/foundation/HookManagerSink.h"
 
 #include "classlib/GuardedCallbacks.h"
 

@@ -5,12 +5,13 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
 #include "framework/commandbars/MouseManager.h"
-#include "framework/controls/HookManager.h"
+#include "framework/foundation/HookManager.h"
 #include "framework/foundation/ImageManager.h"
 
 #include <iterator>
 
-IMPLEMENT_SERIAL(COSMMenuBar, COSMToolBar, VERSIONABLE_SCHEMA | 0x22)
+// Schema 0x23: the toolbar keys end with "FloatingPosition".
+IMPLEMENT_SERIAL(COSMMenuBar, COSMToolBar, VERSIONABLE_SCHEMA | 0x23)
 
 BEGIN_MESSAGE_MAP(COSMMenuBar, COSMToolBar)
     ON_WM_TIMER()

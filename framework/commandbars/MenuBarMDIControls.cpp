@@ -4,7 +4,7 @@
 #include "framework/commandbars/CommandBarsResourceIds.h"
 #include "framework/commandbars/MenuBar.h"
 #include "framework/foundation/DCSelectors.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 
 IMPLEMENT_DYNCREATE(COSMMenuBarSysMenuPopupBar, COSMPopupBar)

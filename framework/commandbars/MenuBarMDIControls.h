@@ -4,8 +4,8 @@
 #pragma once
 
 #include "framework/commandbars/PopupBar.h"
-#include "framework/controls/ControlButton.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlButton.h"
+#include "framework/commandbars/ControlPopup.h"
 
 // The popup bar of the system-menu popup: its items are the child's system commands, which have no shortcuts of
 // the application and are not the user's to customize.

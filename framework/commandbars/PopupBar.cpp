@@ -6,12 +6,12 @@
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/PopupPlacement.h"
 #include "framework/commandbars/SoundManager.h"
-#include "framework/controls/ControlPopup.h"
-#include "framework/controls/ShadowManager.h"
-#include "framework/controls/ToolTipContext.h"
+#include "framework/commandbars/ControlPopup.h"
+#include "framework/foundation/ShadowManager.h"
+#include "framework/foundation/ToolTipContext.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ImageManager.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/WindowFunctions.h"
 
 #include "classlib/ModalLoop.h"
@@ -579,10 +579,13 @@ void COSMPopupBar::OnRecalcLayout()
         return;
     }
     RemoveShadows();
-    ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
-                   SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOOWNERZORDER);
-    if (COSMPaintManager* paintManager = GetPaintManager())
-        paintManager->SetCommandBarRegion(this);
+    if (!m_expanding || !AnimateExpandingLayout(rect, window))
+    {
+        ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                       SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOOWNERZORDER);
+        if (COSMPaintManager* paintManager = GetPaintManager())
+            paintManager->SetCommandBarRegion(this);
+    }
     UpdateShadows();
     Redraw(nullptr, TRUE);
     m_expanding = FALSE;

@@ -197,6 +197,10 @@ protected:
     // the size; the gripper strip under it.
     int PrepareExpandButton(CDC* dc);
     void PlaceExpandButton(CSize size);
+    // An expanding popup grows to rect with the paint manager's expanding animation: the commands it reveals open up
+    // while the others make room, downward when its bottom moves down (grows upward otherwise). FALSE, with nothing
+    // done, when the menu animation is off (kind 5).
+    BOOL AnimateExpandingLayout(const CRect& rect, const CRect& before);
     int PrepareResizeGripper();
     void PlaceResizeGripper(CSize size);
     // The expand-button timer follows a new selection.

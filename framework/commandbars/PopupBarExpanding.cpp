@@ -1,5 +1,5 @@
-// Collapsed menus: which commands a popup hides as not yet used, the expand button at its foot, and the ways the
-// user expands it (the button, its hover delay, Ctrl+Down, Down past the last item).
+// Collapsed menus: which commands a popup hides as not yet used, the expand button at its foot, the ways the user
+// expands it (the button, its hover delay, Ctrl+Down, Down past the last item) and the animation it grows with.
 #include "framework/commandbars/PopupBar.h"
 
 #include "framework/commandbars/CommandBars.h"
@@ -7,8 +7,10 @@
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/PopupExpandButton.h"
-#include "framework/controls/ToolTipContext.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
+#include "framework/commandbars/PopupPlacement.h"
+#include "framework/commandbars/SoundManager.h"
+#include "framework/foundation/ToolTipContext.h"
 
 COSMControl* COSMPopupBar::GetExpandButton() const
 {
@@ -91,6 +93,47 @@ void COSMPopupBar::ExpandBar()
     COSMMouseManager* mouse = GetMouseManager();
     mouse->SetMenusExpanded(1);
     mouse->SetSwallowButtonUp(TRUE);
+}
+
+BOOL COSMPopupBar::AnimateExpandingLayout(const CRect& rect, const CRect& before)
+{
+    COSMPaintManager* paintManager = GetPaintManager();
+    const int kind = GetMenuAnimation();
+    if (!paintManager || kind < kPopupAnimationUnfold || kind > kPopupAnimationFade)
+        return FALSE;
+    const CRect local(0, 0, rect.Width(), rect.Height());
+    HDC screen = ::GetDC(nullptr);
+    CDC screenCopy;
+    CDC image;
+    screenCopy.CreateCompatibleDC(CDC::FromHandle(screen));
+    image.CreateCompatibleDC(CDC::FromHandle(screen));
+    CBitmap screenBits;
+    CBitmap imageBits;
+    screenBits.CreateCompatibleBitmap(CDC::FromHandle(screen), local.Width(), local.Height());
+    imageBits.CreateCompatibleBitmap(CDC::FromHandle(screen), local.Width(), local.Height());
+    CBitmap* oldScreen = screenCopy.SelectObject(&screenBits);
+    CBitmap* oldImage = image.SelectObject(&imageBits);
+    // Taken while the collapsed menu still shows: until the animation reaches a row, it keeps its look.
+    ::BitBlt(screenCopy.GetSafeHdc(), 0, 0, local.Width(), local.Height(), screen, rect.left, rect.top, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+
+    ShowWindow(SW_HIDE);
+    if (CWnd* site = GetSite(); site && site->GetSafeHwnd())
+        site->UpdateWindow();
+    // Shown at its new place without a paint: the animation is the only drawing until it ends.
+    ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOOWNERZORDER);
+    paintManager->SetCommandBarRegion(this);
+    DrawCommandBar(&image, local);
+    {
+        CClientDC destination(this);
+        destination.BitBlt(0, 0, local.Width(), local.Height(), &screenCopy, 0, 0, SRCCOPY);
+        paintManager->AnimateExpanding(this, &destination, &image, before.bottom < rect.bottom);
+    }
+    screenCopy.SelectObject(oldScreen);
+    image.SelectObject(oldImage);
+    GetSoundManager()->PlaySystemSound(COSMSoundManager::kMenuPopup);
+    return TRUE;
 }
 
 int COSMPopupBar::PrepareExpandButton(CDC* dc)

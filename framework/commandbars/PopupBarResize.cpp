@@ -5,9 +5,9 @@
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/MouseManager.h"
-#include "framework/controls/ControlGallery.h"
-#include "framework/controls/ShadowManager.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/ControlFactory.h"
+#include "framework/foundation/ShadowManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 #include <algorithm>
 
@@ -34,7 +34,7 @@ COSMControl* COSMPopupBar::GetResizableGallery() const
     for (int i = 0; i < GetControlCount(); ++i)
     {
         COSMControl* control = GetControl(i);
-        if (control->GetType() == COSMControlGallery::kType && control->IsVisible(COSMControl::kHideScroll))
+        if (control->GetType() == COSMControlFactory::kTypeGallery && control->IsVisible(COSMControl::kHideScroll))
             return control;
     }
     return nullptr;
@@ -120,9 +120,8 @@ void COSMPopupBar::TrackResize()
     const int mode = m_resizeMode;
     const int startWidth = gallery->GetWidth();
     const int startHeight = gallery->GetRect().Height();
-    const auto* galleryClass = dynamic_cast<const COSMControlGallery*>(gallery);
     const int minWidth = gallery->GetCustomizeMinWidth();
-    const int minHeight = galleryClass ? galleryClass->GetCustomizeMinHeight() : 0;
+    const int minHeight = gallery->GetCustomizeMinHeight();
     const BOOL rightToLeft = IsLayoutRTL();
     int width = startWidth;
     int height = startHeight;

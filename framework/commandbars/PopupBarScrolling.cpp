@@ -4,7 +4,7 @@
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/foundation/ColorManager.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/ToolBar.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 int COSMPopupBar::PrepareTearOffGripper(CDC* dc)
 {

@@ -1,7 +1,7 @@
 #include "framework/commandbars/PopupExpandButton.h"
 
 #include "framework/commandbars/PopupBar.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 IMPLEMENT_DYNCREATE(COSMPopupExpandButton, COSMControlButton)
 

@@ -3,7 +3,7 @@
 // executing it (a click, Enter, or the hover delay) expands the popup that holds it.
 #pragma once
 
-#include "framework/controls/ControlButton.h"
+#include "framework/commandbars/ControlButton.h"
 
 class COSMPopupExpandButton : public COSMControlButton
 {

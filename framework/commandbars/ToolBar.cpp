@@ -4,12 +4,13 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/DockBar.h"
 #include "framework/commandbars/HeldReference.h"
-#include "framework/controls/ToolBarMoveTracker.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/ToolBarMoveTracker.h"
+#include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 #include "framework/foundation/WindowFunctions.h"
 
-IMPLEMENT_SERIAL(COSMToolBar, COSMCommandBar, VERSIONABLE_SCHEMA | 0x22)
+// Schema 0x23: the toolbar keys end with "FloatingPosition".
+IMPLEMENT_SERIAL(COSMToolBar, COSMCommandBar, VERSIONABLE_SCHEMA | 0x23)
 
 BEGIN_MESSAGE_MAP(COSMToolBar, COSMCommandBar)
     ON_WM_SETCURSOR()

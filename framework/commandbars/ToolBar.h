@@ -13,7 +13,7 @@
 #pragma once
 
 #include "framework/commandbars/CommandBar.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 #include "framework/foundation/ResourceManager.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
 
@@ -142,8 +142,13 @@ public:
     afx_msg LRESULT OnRemoveHidden(WPARAM wParam, LPARAM lParam);
 
     // ---- Saving and loading (ToolBarExchange.cpp) ---------------------------------------------------------------
-    // The bar keys, then "BuiltIn", "TearOff", "Closeable", "ContextMenuPresent" and "CustomizeDialogPresent".
+    // The bar keys, then "BuiltIn", "TearOff", "Closeable", "ContextMenuPresent", "CustomizeDialogPresent" and, from
+    // schema 0x23, "FloatingPosition".
     void DoPropExchange(COSMPropExchange* px) override;
+    // Where the bar floats (screen): the floating window's top-left, else where it last floated; 0,0 when it never
+    // did. Setting it keeps it for the next time the bar floats and moves a floating window there at once.
+    CPoint GetFloatingPosition() const;
+    void SetFloatingPosition(CPoint point);
     // Never a bar marked not-saved; with only customized bars asked for, a custom bar or a customized built-in one.
     BOOL IsSaveCandidate(BOOL onlyCustomized) const override;
     // This bar, as the application just made it, takes the loaded bar's controls: at once when the application's

@@ -7,7 +7,7 @@
 #include "framework/commandbars/HeldReference.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/commandbars/ShortcutManager.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 
 IMPLEMENT_DYNCREATE(COSMToolBarCloseButton, COSMControlButton)

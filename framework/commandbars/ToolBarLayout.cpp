@@ -7,7 +7,7 @@
 #include "framework/commandbars/DockBar.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/foundation/DCSelectors.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 #include <algorithm>
 

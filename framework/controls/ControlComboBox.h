@@ -8,7 +8,7 @@
 //   combo->GetDropDownButtonWidth();       // at least 15
 #pragma once
 
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 
 class COSMControlComboBox : public COSMControlPopup
 {
@@ -27,6 +27,8 @@ public:
 
     BOOL IsCustomizeResizeAllowed() const override { return TRUE; }
     COSMControl* Clone(BOOL recursive) const override;
+    // Keeps both widths when measured as a combo box.
+    void OnLabelMeasured(int labelWidth, int dropDownWidth) override;
 
 protected:
     BOOL m_placementForced = FALSE;

@@ -1,7 +1,5 @@
 #include "framework/controls/ControlEdit.h"
 
-#include "framework/commandbars/CommandBar.h"
-
 IMPLEMENT_SERIAL(COSMControlEdit, COSMControl, VERSIONABLE_SCHEMA | 0x22)
 
 COSMControlEdit::COSMControlEdit()
@@ -16,12 +14,10 @@ COSMControl* COSMControlEdit::Clone(BOOL recursive) const
     return clone;
 }
 
-BOOL IsEditIconVisible(const COSMControl* control)
+void COSMControlEdit::OnLabelMeasured(int labelWidth, int dropDownWidth)
 {
-    const COSMCommandBar* bar = control->GetParent();
-    const int iconId = control->GetIconIdField();
-    if (bar && bar->GetType() == 2)
-        return iconId > 0;
-    const int style = control->GetStyle();
-    return (style == 2 || style == 3) && iconId != 0;
+    if (m_labelWidth == labelWidth)
+        return;
+    m_labelWidth = labelWidth;
+    m_placementForced = TRUE;
 }

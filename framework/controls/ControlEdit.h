@@ -26,12 +26,10 @@ public:
 
     BOOL IsCustomizeResizeAllowed() const override { return TRUE; }
     COSMControl* Clone(BOOL recursive) const override;
+    // Keeps the label width (the drop-down width is not an edit's).
+    void OnLabelMeasured(int labelWidth, int dropDownWidth) override;
 
 protected:
     int m_labelWidth = 0;
     BOOL m_placementForced = FALSE;
 };
-
-// Whether an edit or combo box shows its icon: in a popup bar when its icon id is above 0; elsewhere when its style
-// is 2 or 3 and its icon id is not 0.
-BOOL IsEditIconVisible(const COSMControl* control);

@@ -9,7 +9,7 @@
 //   };
 #pragma once
 
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 
 class COSMControlGallery : public COSMControlPopup
 {
@@ -25,7 +25,7 @@ public:
     BOOL IsCustomizeResizeAllowed() const override { return 0; }
     // The smallest width and height the resize gripper leaves it, in pixels.
     int GetCustomizeMinWidth() const override { return 0; }
-    virtual int GetCustomizeMinHeight() const { return 0; }
+    int GetCustomizeMinHeight() const override { return 0; }
     // (Width, Height).
     CSize GetSize(CDC* dc) override { return CSize(GetWidth(), GetHeight()); }
     COSMControl* Clone(BOOL recursive) const override;

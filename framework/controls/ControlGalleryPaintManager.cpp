@@ -1,6 +1,7 @@
 #include "framework/controls/ControlGalleryPaintManager.h"
 
-COSMControlGalleryPaintManager::COSMControlGalleryPaintManager(COSMPaintManager* pOwner) : m_pOwner(pOwner) {}
+COSMControlGalleryPaintManager::COSMControlGalleryPaintManager(COSMPaintManager* pOwner) : COSMPartPaintManager(pOwner)
+{}
 
 COSMControlGalleryPaintManager::~COSMControlGalleryPaintManager() = default;
 

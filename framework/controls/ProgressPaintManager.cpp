@@ -1,6 +1,6 @@
 #include "framework/controls/ProgressPaintManager.h"
 
-COSMProgressPaintManager::COSMProgressPaintManager(COSMPaintManager* pOwner) : m_pOwner(pOwner) {}
+COSMProgressPaintManager::COSMProgressPaintManager(COSMPaintManager* pOwner) : COSMPartPaintManager(pOwner) {}
 
 COSMProgressPaintManager::~COSMProgressPaintManager() = default;
 

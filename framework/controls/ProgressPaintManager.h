@@ -6,23 +6,13 @@
 // In this form it holds its owner only: it draws nothing yet and its refresh changes nothing.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "framework/commandbars/PartPaintManager.h"
 
-class COSMPaintManager;
-
-class COSMProgressPaintManager
+class COSMProgressPaintManager : public COSMPartPaintManager
 {
 public:
     explicit COSMProgressPaintManager(COSMPaintManager* pOwner);
-    virtual ~COSMProgressPaintManager();
-    COSMProgressPaintManager(const COSMProgressPaintManager&) = delete;
-    COSMProgressPaintManager& operator=(const COSMProgressPaintManager&) = delete;
+    ~COSMProgressPaintManager() override;
 
-    // Override this: re-reads the metrics and visual-style data after a change of look or of system settings.
-    virtual void RefreshMetrics();
-
-    COSMPaintManager* GetOwner() const { return m_pOwner; }
-
-protected:
-    COSMPaintManager* m_pOwner;
+    void RefreshMetrics() override;
 };

@@ -1,6 +1,6 @@
 #include "framework/controls/SliderPaintManager.h"
 
-COSMSliderPaintManager::COSMSliderPaintManager(COSMPaintManager* pOwner) : m_pOwner(pOwner) {}
+COSMSliderPaintManager::COSMSliderPaintManager(COSMPaintManager* pOwner) : COSMPartPaintManager(pOwner) {}
 
 COSMSliderPaintManager::~COSMSliderPaintManager() = default;
 

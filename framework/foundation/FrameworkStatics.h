@@ -11,7 +11,7 @@ inline const UINT OSM_WM_NOTIFICATION_SINK_MT_ON_EVENT = RegisterWindowMessageA(
 inline const UINT OSM_WM_CALENDAR_SWITCH_VIEW = RegisterWindowMessageA("OSMCalendarSwitchView");
 inline const UINT OSM_WM_CALENDAR_USER_ACTION = RegisterWindowMessageA("OSMCalendarUserAction");
 // Sent by a party leaving a window it subclassed under the hook manager's protocol: wParam its own procedure,
-// lParam the procedure it had saved (see framework/controls/HookManager.h).
+// lParam the procedure it had saved (see framework/foundation/HookManager.h).
 inline const UINT OSM_WM_HOOKMANAGER_SINKREMOVED = RegisterWindowMessageA("WM_HOOKMANAGER_SINKREMOVED");
 
 // The framework's date range: 100-01-01 00:00:00 to 9999-12-31 00:00:00, in days since 1899-12-30.

@@ -2,7 +2,7 @@
 // innermost element under the mouse whose ToolTip is text; the element's address is the tool id.
 #pragma once
 
-#include "framework/controls/ToolTipContext.h"
+#include "framework/foundation/ToolTipContext.h"
 
 class COSMMarkupContext;
 

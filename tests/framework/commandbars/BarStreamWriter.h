@@ -20,6 +20,8 @@ namespace commandbars_test {
 using prop_exchange_test::Bytes;
 
 constexpr long kSchema = 0x22;
+// Toolbars and the menu bar store their class with this schema: their keys end with the floating position.
+constexpr long kToolBarSchema = 0x23;
 constexpr WORD kNewClass = 0xFFFF;
 
 // Writes a stream in the archive exchange's forms, for comparing and for crafting stores.
@@ -86,8 +88,10 @@ public:
         return Long(FALSE).String("").Long(0).Long(0).Rect(2, 4, 2, 4).Long(TRUE).Long(FALSE).Long(contextMenu);
     }
     StreamWriter& EndControls() { return Long(FALSE).Long(FALSE); }
-    // The toolbar's own keys at the schema given, after its controls (not torn off, context menu present).
-    StreamWriter& ToolBarKeys(long schema, BOOL builtIn, BOOL closeable = TRUE, BOOL customizeDialog = TRUE)
+    // The toolbar's own keys at the schema given, after its controls (not torn off, context menu present); from
+    // kToolBarSchema on they end with where the bar floats (screen, 0,0 for a bar that never floated).
+    StreamWriter& ToolBarKeys(long schema, BOOL builtIn, BOOL closeable = TRUE, BOOL customizeDialog = TRUE,
+                              CPoint floating = CPoint(0, 0))
     {
         Long(builtIn).Long(FALSE);
         if (schema >= 7)
@@ -96,6 +100,8 @@ public:
             Long(TRUE);
         if (schema >= 17)
             Long(customizeDialog);
+        if (schema >= kToolBarSchema)
+            Size(floating.x, floating.y);
         return *this;
     }
     // The menu bar's own keys after the toolbar keys: its menu resource and, from schema 5, the count of

@@ -7,8 +7,8 @@
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
 #include "framework/commandbars/CommandBarsOptions.h"
-#include "framework/controls/ControlButton.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlButton.h"
+#include "framework/commandbars/ControlPopup.h"
 
 #include <string>
 

@@ -3,8 +3,8 @@
 #include "CommandBarsTestFrame.h"
 #include "CommandBarsTestSupport.h"
 
-#include "framework/controls/HookManager.h"
-#include "framework/controls/ToolTipContext.h"
+#include "framework/foundation/HookManager.h"
+#include "framework/foundation/ToolTipContext.h"
 
 using namespace commandbars_test;
 

@@ -7,7 +7,7 @@
 
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/ControlAction.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/ImageManager.h"
 

@@ -5,7 +5,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/commandbars/ShortcutManagerAccel.h"
-#include "framework/controls/ToolTipContext.h"
+#include "framework/foundation/ToolTipContext.h"
 
 using namespace commandbars_test;
 

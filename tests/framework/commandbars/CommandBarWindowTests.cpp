@@ -9,7 +9,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/CustomizeDropSource.h"
-#include "framework/controls/ToolTipContext.h"
+#include "framework/foundation/ToolTipContext.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include "PropExchangeTestSupport.h"
 
 #include "framework/commandbars/CommandBarsOptions.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 
 using namespace commandbars_test;
 using namespace prop_exchange_test;

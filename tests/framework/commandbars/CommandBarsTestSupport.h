@@ -8,7 +8,7 @@
 #include "framework/commandbars/ControlFactory.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/PopupBar.h"
-#include "framework/foundation/testing/TestPaintManager.h"
+#include "framework/commandbars/testing/TestPaintManager.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "AccessibilityTestSupport.h"
 #include "BarWindowTestSupport.h"
 
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 
 #include <string>
 

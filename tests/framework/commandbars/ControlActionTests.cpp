@@ -5,7 +5,7 @@
 
 #include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/ControlActions.h"
-#include "framework/controls/ControlButton.h"
+#include "framework/commandbars/ControlButton.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // popup's one reference on the bar it opens. Headless.
 #include "CommandBarsTestSupport.h"
 
-#include "framework/controls/ControlButton.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlButton.h"
+#include "framework/commandbars/ControlPopup.h"
 
 using namespace commandbars_test;
 

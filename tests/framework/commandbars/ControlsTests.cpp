@@ -4,10 +4,10 @@
 #include "resources/CommandBarsTestIds.h"
 
 #include "framework/commandbars/ControlAction.h"
-#include "framework/controls/ControlButton.h"
+#include "framework/commandbars/ControlButton.h"
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlEdit.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 
 using namespace commandbars_test;
 

@@ -5,7 +5,7 @@
 #include "InputTestSupport.h"
 
 #include "framework/commandbars/CommandBarsResourceIds.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 
 #include <vector>

@@ -1,9 +1,10 @@
 // The command bars end to end, as an application has them: a frame with the manager, dock bars, a menu bar from a
 // menu resource, two toolbars from toolbar resources and a context menu on the right button, driven only by
-// synthesized input. Commands arrive from the menu, a toolbar button and the context menu; a button dragged in
-// customize mode from one toolbar to the other survives saving the bars to a file and loading them into a frame
-// built afresh. Pictures of the frame before saving and after loading go to the build tree's artefacts folder
-// (looked at by people, never compared: fonts differ between machines). A program of its own that runs alone.
+// synthesized input. Commands arrive from the menu, a toolbar button and the context menu; Ctrl+Tab walks the bars
+// and Alt then a button's access key runs it; a button dragged in customize mode from one toolbar to the other, and a
+// toolbar floating at a place, survive saving the bars to a file and loading them into a frame built afresh. Pictures
+// of the frame before saving and after loading go to the build tree's artefacts folder (looked at by people, never
+// compared: fonts differ between machines). A program of its own that runs alone.
 #include "DockTestSupport.h"
 #include "EndToEndTestIds.h"
 #include "InputTestSupport.h"
@@ -311,6 +312,175 @@ TEST_F(EndToEndTest, MenuToolbarAndContextMenuClicksReachTheFrame)
     EXPECT_EQ(nullptr, site.contextMenu->GetSafeHwnd());
 }
 
+// Ctrl+Tab (with Shift: backwards) pressed as a user does: Ctrl and Shift held around a Tab.
+void SendCtrlTab(bool backward)
+{
+    QueueKeyEvent(VK_CONTROL, false);
+    if (backward)
+        QueueKeyEvent(VK_SHIFT, false);
+    QueueKeyEvent(VK_TAB, false);
+    QueueKeyEvent(VK_TAB, true);
+    if (backward)
+        QueueKeyEvent(VK_SHIFT, true);
+    QueueKeyEvent(VK_CONTROL, true);
+    PumpFor(80);
+}
+
+// The bars of the site that track, by title.
+std::vector<std::string> TrackingBars(const EndToEndSite& site)
+{
+    std::vector<std::string> titles;
+    for (int i = 0; i < site.commandBars->GetCount(); ++i)
+    {
+        const COSMCommandBar* bar = site.commandBars->GetAt(i);
+        if (bar->GetTrackingMode() != 0)
+            titles.push_back(static_cast<LPCSTR>(bar->GetTitle()));
+    }
+    return titles;
+}
+
+const COSMCommandBar* BarTitled(const EndToEndSite& site, const std::string& title)
+{
+    for (int i = 0; i < site.commandBars->GetCount(); ++i)
+        if (title == static_cast<LPCSTR>(site.commandBars->GetAt(i)->GetTitle()))
+            return site.commandBars->GetAt(i);
+    return nullptr;
+}
+
+TEST_F(EndToEndTest, CtrlTabMovesFromBarToBarAndBack)
+{
+    EndToEndSite site;
+    ASSERT_TRUE(site.created);
+    site.frame.SetFocus();
+
+    // A lone Alt: the menu bar tracks from the keyboard with File selected.
+    SendKey(VK_MENU);
+    ASSERT_TRUE(PumpUntil([&] { return site.menuBar->GetTrackingMode() == 1; }));
+    ASSERT_EQ(std::vector<std::string>{"Menu Bar"}, TrackingBars(site));
+    EXPECT_EQ(0, site.menuBar->GetSelectedIndex());
+
+    // Each press hands the keyboard to the next visible bar in the manager's order (round past either end), with
+    // that bar's first control selected; the bar before lets go.
+    const struct
+    {
+        bool backward;
+        const char* tracking;
+    } presses[] = {
+        {false, "Standard"}, {false, "Format"},  {false, "Menu Bar"},
+        {true, "Format"},    {true, "Standard"}, {true, "Menu Bar"},
+    };
+    for (const auto& press : presses)
+    {
+        SCOPED_TRACE(std::string(press.backward ? "Ctrl+Shift+Tab to " : "Ctrl+Tab to ") + press.tracking);
+        SendCtrlTab(press.backward);
+        ASSERT_EQ(std::vector<std::string>{press.tracking}, TrackingBars(site));
+        const COSMCommandBar* bar = BarTitled(site, press.tracking);
+        ASSERT_NE(nullptr, bar);
+        EXPECT_EQ(0, bar->GetSelectedIndex());
+        EXPECT_TRUE(bar->IsSelectedByKeyboard());
+    }
+    EXPECT_TRUE(site.commandBars->IsKeyboardCuesShown());
+
+    // Escape lets the last one go: no command ran on the way.
+    SendKey(VK_ESCAPE);
+    EXPECT_TRUE(TrackingBars(site).empty());
+    EXPECT_EQ(0, site.frame.CountOf(WM_COMMAND));
+}
+
+TEST_F(EndToEndTest, AltThenAToolbarButtonsAccessKeyRunsItsCommandOnce)
+{
+    EndToEndSite site;
+    ASSERT_TRUE(site.created);
+    // Bold marks B as its access key; neither menu bar caption (File, Help) nor another button has it.
+    site.format->GetControl(0)->SetCaption("&Bold");
+    site.frame.RecalcLayout();
+    PumpFor(100);
+    ASSERT_TRUE(site.format->GetControl(0)->IsCaptionVisible());
+    site.frame.SetFocus();
+    site.frame.ClearRecords();
+
+    SendKey(VK_MENU);
+    ASSERT_TRUE(PumpUntil([&] { return site.menuBar->GetTrackingMode() == 1; }));
+    SendKey('B');
+    PumpFor(150);
+    const auto commands = site.frame.RecordsOf(WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ(static_cast<WPARAM>(ID_E2E_BOLD), LOWORD(commands[0].wParam));
+    // The menu bar gave the keyboard up, and no menu opened.
+    EXPECT_EQ(0, site.menuBar->GetTrackingMode());
+    EXPECT_EQ(-1, site.menuBar->GetPopupedIndex());
+
+    // A key that is nobody's access key runs nothing.
+    site.commandBars->ClosePopups();
+    site.frame.ClearRecords();
+    SendKey(VK_MENU);
+    ASSERT_TRUE(PumpUntil([&] { return site.menuBar->GetTrackingMode() == 1; }));
+    SendKey('Q');
+    PumpFor(100);
+    EXPECT_EQ(0, site.frame.CountOf(WM_COMMAND));
+    site.commandBars->ClosePopups();
+}
+
+// A store of the site's bars in the file, and the same loaded into a fresh site.
+void SaveSite(EndToEndSite& site, const std::string& store)
+{
+    CFile file;
+    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeCreate | CFile::modeWrite)) << store;
+    CArchive ar(&file, CArchive::store);
+    COSMPropExchangeArchive px(ar);
+    ASSERT_TRUE(site.commandBars->SaveBarState(&px));
+    ar.Close();
+    file.Close();
+}
+
+void LoadSite(EndToEndSite& site, const std::string& store)
+{
+    CFile file;
+    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeRead)) << store;
+    CArchive ar(&file, CArchive::load);
+    COSMPropExchangeArchive px(ar);
+    ASSERT_TRUE(site.commandBars->LoadBarState(&px, TRUE));
+    ar.Close();
+    site.frame.RecalcLayout();
+    PumpFor(150);
+}
+
+TEST_F(EndToEndTest, AFloatingToolbarFloatsAtTheSamePlaceAfterSavingAndLoading)
+{
+    const std::string store = ArtefactsFolder() + "/end-to-end-floating.dat";
+    const CPoint place(430, 330);
+    CRect floated;
+    {
+        EndToEndSite site;
+        ASSERT_TRUE(site.created);
+        // Format floats, and its window is left at the place, as a drag of its caption leaves it.
+        ASSERT_TRUE(site.commandBars->FloatCommandBar(site.format));
+        ::SetWindowPos(site.format->GetSafeHwnd(), nullptr, place.x, place.y, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpFor(100);
+        site.format->GetWindowRect(&floated);
+        ASSERT_EQ(place, floated.TopLeft());
+        ASSERT_NO_FATAL_FAILURE(SaveSite(site, store));
+    }
+
+    // The application starts again with Format docked, as it makes it; the store floats it where it was.
+    EndToEndSite site;
+    ASSERT_TRUE(site.created);
+    ASSERT_TRUE(site.format->IsDocked());
+    ASSERT_NO_FATAL_FAILURE(LoadSite(site, store));
+    COSMCommandBar* format = site.commandBars->FindCommandBar(IDR_E2E_FORMAT);
+    ASSERT_EQ(site.format, format);
+    EXPECT_EQ(COSMCommandBar::kPositionFloating, format->GetPosition());
+    EXPECT_FALSE(site.format->IsDocked());
+    EXPECT_TRUE(format->GetStyle() & WS_POPUP);
+    EXPECT_TRUE(format->IsWindowVisible());
+    CRect loaded;
+    format->GetWindowRect(&loaded);
+    EXPECT_EQ(floated, loaded);
+    // Standard stays docked where it was.
+    EXPECT_TRUE(site.standard->IsDocked());
+}
+
 TEST_F(EndToEndTest, AButtonDraggedToTheOtherToolbarStaysThereAfterSavingAndLoading)
 {
     const std::string folder = ArtefactsFolder();
@@ -351,28 +521,13 @@ TEST_F(EndToEndTest, AButtonDraggedToTheOtherToolbarStaysThereAfterSavingAndLoad
         ASSERT_TRUE(WriteWindowBitmap(site.frame.GetSafeHwnd(), picture));
         ExpectBitmapOfWindow(picture, site.frame.GetSafeHwnd());
 
-        CFile file;
-        ASSERT_TRUE(file.Open(store.c_str(), CFile::modeCreate | CFile::modeWrite)) << store;
-        CArchive ar(&file, CArchive::store);
-        COSMPropExchangeArchive px(ar);
-        ASSERT_TRUE(site.commandBars->SaveBarState(&px));
-        ar.Close();
-        file.Close();
+        ASSERT_NO_FATAL_FAILURE(SaveSite(site, store));
     }
 
     // A program that starts again: the same bars built afresh, then the saved state loaded over them.
     EndToEndSite site;
     ASSERT_TRUE(site.created);
-    {
-        CFile file;
-        ASSERT_TRUE(file.Open(store.c_str(), CFile::modeRead)) << store;
-        CArchive ar(&file, CArchive::load);
-        COSMPropExchangeArchive px(ar);
-        ASSERT_TRUE(site.commandBars->LoadBarState(&px, TRUE));
-        ar.Close();
-    }
-    site.frame.RecalcLayout();
-    PumpFor(150);
+    ASSERT_NO_FATAL_FAILURE(LoadSite(site, store));
     const std::string picture = folder + "/end-to-end-after-load.bmp";
     ASSERT_TRUE(WriteWindowBitmap(site.frame.GetSafeHwnd(), picture));
     ExpectBitmapOfWindow(picture, site.frame.GetSafeHwnd());

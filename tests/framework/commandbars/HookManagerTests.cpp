@@ -5,7 +5,7 @@
 
 #include "classlib/ClassLib.h"
 #include "classlib/ThreadState.h"
-#include "framework/controls/HookManager.h"
+#include "framework/foundation/HookManager.h"
 #include "framework/foundation/FrameworkStatics.h"
 
 #include <cstring>

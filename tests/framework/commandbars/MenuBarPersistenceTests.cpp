@@ -5,7 +5,7 @@
 
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 
 using namespace commandbars_test;
 using namespace prop_exchange_test;
@@ -60,19 +60,20 @@ TEST_F(MenuBarPersistenceTest, MenuBarSavesTheBytesOfTheStoredFormsAndLoadsEqual
     // Objects in the archive: 1 menu bar class, 2 menu bar, 3 popup control class, 4 popup control, 5 popup bar
     // class, 6 popup bar, 7 button class, 8 and 9 buttons, 10 toolbar class, 11 toolbar, 12 button.
     StreamWriter w;
-    w.Long(3).NewClass("COSMMenuBar");
+    w.Long(3).NewClass("COSMMenuBar", kToolBarSchema);
     w.BarKeys(kSchema, 0, 1, menuBar->GetBarStyle(), "Menu Bar", 0, menuBar->GetMRUWidth(), menuBar->GetFlags());
     w.Long(1).NewClass("COSMControlPopup").ControlKeys(2, 7, "&Edit").Long(0x1000000).EndControls();
-    w.ToolBarKeys(kSchema, menuBar->IsBuiltIn(), menuBar->IsCloseable()).MenuBarKeys(kSchema, IDR_TEST_EDIT_MENU);
+    w.ToolBarKeys(kToolBarSchema, menuBar->IsBuiltIn(), menuBar->IsCloseable())
+        .MenuBarKeys(kSchema, IDR_TEST_EDIT_MENU);
     w.NewClass("COSMPopupBar");
     w.BarKeys(kSchema, 2, 0x1000000, popup->GetBarStyle(), "", popup->GetPosition(), popup->GetMRUWidth(),
               popup->GetFlags());
     w.Long(2).NewClass("COSMControlButton").ControlKeys(1, 30101, "&Open");
     w.ClassRef(7).ControlKeys(1, 30102, "&Save").EndControls().PopupKeys();
-    w.NewClass("COSMToolBar");
+    w.NewClass("COSMToolBar", kToolBarSchema);
     w.BarKeys(kSchema, 1, 59392, COSMCommandBar::kStyleGripper, "Custom 1", 0, custom->GetMRUWidth(),
               custom->GetFlags());
-    w.Long(1).ClassRef(7).ControlKeys(1, 30103, "&Close").EndControls().ToolBarKeys(kSchema, FALSE);
+    w.Long(1).ClassRef(7).ControlKeys(1, 30103, "&Close").EndControls().ToolBarKeys(kToolBarSchema, FALSE);
     const Bytes bytes = SaveBars(commandBars.get());
     EXPECT_EQ(w.bytes, bytes) << FirstDifference(w.bytes, bytes);
 
@@ -111,7 +112,8 @@ TEST_F(MenuBarPersistenceTest, MenuBarKeysFollowTheirSchemas)
         std::vector<UINT> templateMenus;
     };
     const Row rows[] = {
-        {4, FALSE, {}}, {5, FALSE, {300, 200}}, {16, FALSE, {200}}, {17, TRUE, {300, 200}}, {kSchema, TRUE, {}},
+        {4, FALSE, {}},         {5, FALSE, {300, 200}}, {16, FALSE, {200}},
+        {17, TRUE, {300, 200}}, {kSchema, TRUE, {}},    {kToolBarSchema, TRUE, {200}},
     };
     for (const Row& row : rows)
     {
@@ -215,9 +217,12 @@ TEST_F(MenuBarPersistenceTest, ChangedRecordsAreStoredInMapOrder)
 
     // 1 menu bar class, 2 menu bar, 3 button class, 4 and 5 buttons.
     StreamWriter w;
-    w.Long(1).NewClass("COSMMenuBar");
+    w.Long(1).NewClass("COSMMenuBar", kToolBarSchema);
     w.BarKeys(kSchema, 0, 1, bar->GetBarStyle(), "Menu Bar", bar->GetPosition(), bar->GetMRUWidth(), bar->GetFlags());
-    w.Long(0).EndControls().ToolBarKeys(kSchema, bar->IsBuiltIn(), bar->IsCloseable()).MenuBarKeys(kSchema, 0, 2);
+    w.Long(0)
+        .EndControls()
+        .ToolBarKeys(kToolBarSchema, bar->IsBuiltIn(), bar->IsCloseable())
+        .MenuBarKeys(kSchema, 0, 2);
     w.Long(300).Long(1).NewClass("COSMControlButton").ControlKeys(1, 30300, "&Zoom").EndControls();
     w.Long(200).Long(1).ClassRef(3).ControlKeys(1, 30200, "&Wrap").EndControls();
 

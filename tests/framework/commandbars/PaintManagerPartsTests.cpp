@@ -4,8 +4,8 @@
 
 #include "classlib/ClassLib.h"
 #include "framework/controls/PartPaintManagers.h"
-#include "framework/controls/ShadowManager.h"
-#include "framework/foundation/testing/TestPaintManager.h"
+#include "framework/foundation/ShadowManager.h"
+#include "framework/commandbars/testing/TestPaintManager.h"
 
 #include <typeinfo>
 

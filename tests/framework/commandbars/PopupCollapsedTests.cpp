@@ -4,7 +4,7 @@
 
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/Controls.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 
 using namespace commandbars_test;
 

@@ -6,7 +6,7 @@
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/PopupExpandButton.h"
 #include "framework/controls/ControlGallery.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 #include <algorithm>
 #include <vector>

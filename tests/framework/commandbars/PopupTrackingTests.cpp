@@ -10,7 +10,7 @@
 #include "framework/commandbars/PopupPlacement.h"
 #include "framework/commandbars/ShortcutManager.h"
 #include "framework/commandbars/ShortcutManagerAccel.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 
 using namespace commandbars_test;
 

@@ -82,10 +82,10 @@ TEST_F(ReBarTest, ACustomToolbarLoadedFromAStoreTakesItsPlaceAndThenABand)
     // A toolbar the user made, saved docked on the left with movable flags and one flag of its own.
     const DWORD storedFlags = COSMToolBar::kMovableFlags | COSMDockBar::kBarFlagHideWrap;
     StreamWriter w;
-    w.Long(1).NewClass("COSMToolBar");
+    w.Long(1).NewClass("COSMToolBar", kToolBarSchema);
     w.BarKeys(kSchema, 1, 59393, COSMCommandBar::kStyleGripper, "Mine", 2, 0, storedFlags);
     w.Long(1).NewClass("COSMControlButton").ControlKeys(1, 30101, "&Open").EndControls();
-    w.ToolBarKeys(kSchema, FALSE);
+    w.ToolBarKeys(kToolBarSchema, FALSE);
 
     LoadFromMemory load(w.bytes);
     ASSERT_TRUE(commandBars->LoadBarState(&load.px, TRUE));

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "classlib/ClassLib.h"
-#include "framework/controls/HookManager.h"
-#include "framework/controls/ShadowManager.h"
+#include "framework/foundation/HookManager.h"
+#include "framework/foundation/ShadowManager.h"
 #include "framework/foundation/ColorManager.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/ClassLib.h"
-#include "framework/controls/ToolBarMoveTracker.h"
+#include "framework/commandbars/ToolBarMoveTracker.h"
 
 TEST(ToolBarMoveTracker, KeepsItsToolBarAndItsPlaces)
 {

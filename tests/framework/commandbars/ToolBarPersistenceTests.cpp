@@ -5,7 +5,7 @@
 
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlPopup.h"
 
 #include <vector>
 
@@ -55,11 +55,11 @@ TEST_F(ToolBarPersistenceTest, CustomToolBarSavesTheBytesOfTheStoredFormsAndLoad
     const int mruWidth = bar->GetMRUWidth();
 
     StreamWriter w;
-    w.Long(1).NewClass("COSMToolBar");
+    w.Long(1).NewClass("COSMToolBar", kToolBarSchema);
     w.BarKeys(kSchema, 1, 59392, COSMCommandBar::kStyleGripper, "Custom 1", 0, mruWidth, flags);
     w.Long(2).NewClass("COSMControlButton").ControlKeys(1, 30101, "&Open");
     w.ClassRef(3).ControlKeys(1, 30102, "&Save").EndControls();  // 1 bar class, 2 bar, 3 button class
-    w.ToolBarKeys(kSchema, FALSE);
+    w.ToolBarKeys(kToolBarSchema, FALSE);
     const Bytes bytes = SaveBars(commandBars.get());
     EXPECT_EQ(w.bytes, bytes);
 
@@ -161,17 +161,22 @@ TEST_F(ToolBarPersistenceTest, ToolBarKeysFollowTheirSchemas)
         BOOL customizeDialog;
     };
     const Row rows[] = {
-        {6, 1, TRUE, TRUE, TRUE, TRUE},                                         // no "Closeable" yet: as constructed
-        {6, 0, TRUE, TRUE, FALSE, TRUE},                                        // an old menu bar never closes
-        {16, 0, TRUE, TRUE, FALSE, TRUE},  {16, 1, FALSE, FALSE, FALSE, TRUE},  // no "CustomizeDialogPresent" yet
+        {6, 1, TRUE, TRUE, TRUE, TRUE},   // no "Closeable" yet: as constructed
+        {6, 0, TRUE, TRUE, FALSE, TRUE},  // an old menu bar never closes
+        {16, 0, TRUE, TRUE, FALSE, TRUE},
+        {16, 1, FALSE, FALSE, FALSE, TRUE},  // no "CustomizeDialogPresent" yet
         {17, 0, TRUE, FALSE, TRUE, FALSE},
+        {kSchema, 1, FALSE, TRUE, FALSE, TRUE},  // no "FloatingPosition" yet
+        {kToolBarSchema, 1, FALSE, TRUE, FALSE, TRUE},
     };
+    // Where the stored bar floated: a stream of a schema without the key holds nothing of it.
+    const CPoint stored(300, 200);
     for (const Row& row : rows)
     {
         SCOPED_TRACE(testing::Message() << "schema " << row.schema << " type " << row.type);
         StreamWriter w;
         w.Long(2).NewClass("COSMToolBar", row.schema).BarKeys(row.schema, row.type, 0x2000, 0, "Old");
-        w.Long(0).EndControls().ToolBarKeys(row.schema, FALSE, row.storedCloseable, row.storedCustomizeDialog);
+        w.Long(0).EndControls().ToolBarKeys(row.schema, FALSE, row.storedCloseable, row.storedCustomizeDialog, stored);
         // A bar after it shows that the stream stayed in step.
         w.ClassRef(1).BarKeys(row.schema, 1, 0x2001, 0, "Next").Long(0).EndControls().ToolBarKeys(row.schema, TRUE);
 
@@ -183,6 +188,7 @@ TEST_F(ToolBarPersistenceTest, ToolBarKeysFollowTheirSchemas)
         ASSERT_NE(nullptr, bar);
         EXPECT_EQ(row.closeable, bar->IsCloseable());
         EXPECT_EQ(row.customizeDialog, bar->IsCustomizeDialogPresent());
+        EXPECT_EQ(row.schema >= kToolBarSchema ? stored : CPoint(0, 0), bar->GetFloatingPosition());
         EXPECT_FALSE(bar->IsBuiltIn());
         EXPECT_EQ(CString("Next"), list.GetAt(1)->GetTitle());
         EXPECT_TRUE(static_cast<COSMToolBar*>(list.GetAt(1))->IsBuiltIn());
@@ -196,8 +202,8 @@ TEST_F(ToolBarPersistenceTest, PopupNamingAToolBarsIdLoadsWithoutAttaching)
     {
         SCOPED_TRACE(popupBarToo ? "a popup bar of the number follows" : "only the toolbar has the number");
         StreamWriter w;
-        w.Long(popupBarToo ? 3 : 2).NewClass("COSMToolBar").BarKeys(kSchema, 1, 0x1000000, 0, "Tools");
-        w.Long(0).EndControls().ToolBarKeys(kSchema, FALSE);
+        w.Long(popupBarToo ? 3 : 2).NewClass("COSMToolBar", kToolBarSchema).BarKeys(kSchema, 1, 0x1000000, 0, "Tools");
+        w.Long(0).EndControls().ToolBarKeys(kToolBarSchema, FALSE);
         w.NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, 0, "Main");
         w.Long(1).NewClass("COSMControlPopup").ControlKeys(2, 7, "&File").Long(0x1000000).EndControls();
         if (popupBarToo)
@@ -235,7 +241,7 @@ TEST_F(ToolBarPersistenceTest, RestoredCustomToolBarsGoBackWhereTheyWereSaved)
     Bytes bytes = SaveBars(commandBars.get());
     // A stored position no toolbar has docks the bar at the top.
     StreamWriter odd;
-    odd.ClassRef(1).BarKeys(kSchema, 1, 59394, 0, "Odd", 9).Long(0).EndControls().ToolBarKeys(kSchema, FALSE);
+    odd.ClassRef(1).BarKeys(kSchema, 1, 59394, 0, "Odd", 9).Long(0).EndControls().ToolBarKeys(kToolBarSchema, FALSE);
     bytes.insert(bytes.end(), odd.bytes.begin(), odd.bytes.end());
     bytes[0] = 3;  // the bar count, the stream's first value
 

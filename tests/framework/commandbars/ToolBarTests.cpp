@@ -4,7 +4,7 @@
 #include "DockTestSupport.h"
 
 #include "framework/commandbars/MenuCaption.h"
-#include "framework/foundation/PaintManager.h"
+#include "framework/commandbars/PaintManager.h"
 
 #include "resources/CommandBarsTestIds.h"
 

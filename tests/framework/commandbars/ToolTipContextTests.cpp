@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/ClassLib.h"
-#include "framework/controls/ToolTipContext.h"
+#include "framework/foundation/ToolTipContext.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/OSVersionInfo.h"
 

@@ -13,8 +13,8 @@
 
 #include "framework/commandbars/KeyboardManager.h"
 #include "framework/commandbars/MouseManager.h"
-#include "framework/controls/ControlButton.h"
-#include "framework/controls/ControlPopup.h"
+#include "framework/commandbars/ControlButton.h"
+#include "framework/commandbars/ControlPopup.h"
 
 #include <functional>
 #include <initializer_list>

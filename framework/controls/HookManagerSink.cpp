@@ -1,3 +1,0 @@
-#include "framework/controls/HookManagerSink.h"
-
-COSMHookManagerSink::~COSMHookManagerSink() = default;

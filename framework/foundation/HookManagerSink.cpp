@@ -1,0 +1,3 @@
+#include "framework/foundation/HookManagerSink.h"
+
+COSMHookManagerSink::~COSMHookManagerSink() = default;

@@ -1,0 +1,257 @@
+// A collapsed menu expanded by Ctrl+Down grows with the expanding animation: each step is drawn into the popup's
+// window, already at its final size; the command it reveals opens up while the rest keeps its look and makes room
+// (below it in a menu that grows downward, above it in one that grows upward at the foot of the screen), and the last
+// step is the whole menu. Without menu animation the menu simply grows. The steps are read back from the window in
+// the paint manager's wait between them.
+#include "InputTestSupport.h"
+
+#include "framework/commandbars/CommandBarsOptions.h"
+#include "framework/commandbars/Controls.h"
+#include "framework/commandbars/PopupPlacement.h"
+#include "framework/commandbars/PaintManager.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace commandbars_test;
+
+namespace {
+
+// One step as the popup's window showed it: its screen rectangle and its client pixels, row by row.
+struct Step
+{
+    CRect window;
+    std::vector<DWORD> pixels;
+};
+
+HWND g_animated = nullptr;
+std::vector<Step> g_steps;
+
+std::vector<DWORD> ReadClient(HWND window)
+{
+    CRect client;
+    ::GetClientRect(window, &client);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = client.Width();
+    info.bmiHeader.biHeight = -client.Height();  // top-down: row y starts at y * width
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC windowDC = ::GetDC(window);
+    HBITMAP section = ::CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = ::CreateCompatibleDC(windowDC);
+    std::vector<DWORD> pixels;
+    if (section && memory)
+    {
+        HGDIOBJ old = ::SelectObject(memory, section);
+        ::BitBlt(memory, 0, 0, client.Width(), client.Height(), windowDC, 0, 0, SRCCOPY);
+        ::GdiFlush();
+        const auto* first = static_cast<const DWORD*>(bits);
+        pixels.assign(first, first + client.Width() * client.Height());
+        for (DWORD& pixel : pixels)
+            pixel &= 0x00FFFFFF;
+        ::SelectObject(memory, old);
+    }
+    if (memory)
+        ::DeleteDC(memory);
+    if (section)
+        ::DeleteObject(section);
+    ::ReleaseDC(window, windowDC);
+    return pixels;
+}
+
+// The paint manager's wait between two steps: the step just drawn is read back.
+void WINAPI RecordStep(DWORD)
+{
+    if (!g_animated)
+        return;
+    Step step;
+    ::GetWindowRect(g_animated, &step.window);
+    step.pixels = ReadClient(g_animated);
+    g_steps.push_back(std::move(step));
+}
+
+class PopupExpandingAnimationTest : public ActivePopupSiteTest
+{
+protected:
+    void SetUp() override
+    {
+        ActivePopupSiteTest::SetUp();
+        COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
+        options->m_alwaysShowFullMenus = FALSE;
+        options->m_hiddenCommands.SetAt(102, 1);
+        paintManager = commandBars->GetPaintManager();
+        ASSERT_NE(nullptr, paintManager);
+        savedSteps = paintManager->m_animationSteps;
+        savedDuration = paintManager->m_animationDuration;
+        paintManager->m_animationSteps = kSteps;
+        paintManager->m_animationDuration = 40;
+        COSMPaintManager::SetAnimationClock(nullptr, &RecordStep);
+    }
+    void TearDown() override
+    {
+        g_animated = nullptr;
+        g_steps.clear();
+        COSMPaintManager::SetAnimationClock(nullptr, nullptr);
+        if (paintManager)
+        {
+            paintManager->m_animationSteps = savedSteps;
+            paintManager->m_animationDuration = savedDuration;
+        }
+        ActivePopupSiteTest::TearDown();
+    }
+
+    static constexpr int kSteps = 4;
+    COSMPaintManager* paintManager = nullptr;
+    int savedSteps = 0;
+    int savedDuration = 0;
+};
+
+// Rows of a step that must show rows of the whole menu: count rows from row `from` of the menu at row `to`.
+void ExpectRowsShown(const std::vector<DWORD>& step, const std::vector<DWORD>& menu, int width, int from, int to,
+                     int count, const char* what)
+{
+    for (int row = 0; row < count; ++row)
+    {
+        const auto shown = step.begin() + static_cast<ptrdiff_t>(to + row) * width;
+        const auto drawn = menu.begin() + static_cast<ptrdiff_t>(from + row) * width;
+        if (!std::equal(drawn, drawn + width, shown))
+        {
+            ADD_FAILURE() << what << ": row " << from + row << " of the menu is not at row " << to + row;
+            return;
+        }
+    }
+}
+
+TEST_F(PopupExpandingAnimationTest, TheRevealedCommandOpensUpStepByStep)
+{
+    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    const struct
+    {
+        const char* what;
+        int animation;  // the options' "Animation"
+        int y;          // where the menu opens
+        bool downward;
+    } cases[] = {
+        {"slide, growing downward", kPopupAnimationSlide, 150, true},
+        {"unfold, growing upward at the foot of the screen", kPopupAnimationUnfold, screenHeight - 4, false},
+        {"fade, growing downward", kPopupAnimationFade, 150, true},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        commandBars->GetCommandBarsOptions()->m_animation = c.animation;
+        Ref<COSMPopupBar> popup = MakePopup({101, 102, 103});
+        ASSERT_TRUE(popup->Popup(200, c.y));
+        PumpFor(50);
+        ASSERT_TRUE(popup->IsCollapsed());
+        CRect collapsed;
+        popup->GetWindowRect(&collapsed);
+
+        g_steps.clear();
+        g_animated = popup->GetSafeHwnd();
+        SendKey(VK_CONTROL, true, false);
+        SendKey(VK_DOWN);
+        SendKey(VK_CONTROL, false, true);
+        g_animated = nullptr;
+        ASSERT_TRUE(popup->IsExpanded());
+        CRect expanded;
+        popup->GetWindowRect(&expanded);
+        ASSERT_GT(expanded.Height(), collapsed.Height());
+        EXPECT_EQ(c.downward, collapsed.bottom < expanded.bottom);
+
+        ASSERT_EQ(static_cast<size_t>(kSteps), g_steps.size());
+        const int width = expanded.Width();
+        const int height = expanded.Height();
+        for (const Step& step : g_steps)
+        {
+            EXPECT_EQ(expanded, step.window);
+            ASSERT_EQ(static_cast<size_t>(width) * height, step.pixels.size());
+        }
+        // The last step is the whole menu, as the popup draws itself with nothing selected.
+        const std::vector<DWORD>& menu = g_steps.back().pixels;
+        {
+            popup->SetSelected(-1, COSMCommandBar::kSelectMouse);
+            CClientDC screen(popup.get());
+            CDC image;
+            image.CreateCompatibleDC(&screen);
+            CBitmap bits;
+            bits.CreateCompatibleBitmap(&screen, width, height);
+            CBitmap* old = image.SelectObject(&bits);
+            popup->DrawCommandBar(&image, CRect(0, 0, width, height));
+            image.SelectObject(old);
+            // Read through a window-independent copy: the bitmap's own pixels.
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+            info.bmiHeader.biWidth = width;
+            info.bmiHeader.biHeight = -height;
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            info.bmiHeader.biCompression = BI_RGB;
+            std::vector<DWORD> drawn(static_cast<size_t>(width) * height);
+            ASSERT_EQ(height, ::GetDIBits(screen.GetSafeHdc(), static_cast<HBITMAP>(bits.GetSafeHandle()), 0, height,
+                                          drawn.data(), &info, DIB_RGB_COLORS));
+            for (DWORD& pixel : drawn)
+                pixel &= 0x00FFFFFF;
+            EXPECT_TRUE(drawn == menu) << "the last step is not the menu";
+        }
+
+        // Bands of the menu: above the revealed command, the command itself, below it.
+        const CRect revealed = popup->GetControls()->FindControlById(102)->GetRect();
+        const int above = popup->GetControls()->FindControlById(101)->GetRect().bottom;
+        const int below = popup->GetControls()->FindControlById(103)->GetRect().top;
+        ASSERT_TRUE(above <= revealed.top && revealed.bottom <= below);
+        for (int k = 1; k < kSteps; ++k)
+        {
+            SCOPED_TRACE("step " + std::to_string(k));
+            const std::vector<DWORD>& step = g_steps[k - 1].pixels;
+            EXPECT_FALSE(step == menu);
+            if (c.downward)
+            {
+                // The band of the revealed command runs from the top of 102 to the top of 103, growing by k/steps.
+                const int grown = (below - revealed.top) * k / kSteps;
+                ExpectRowsShown(step, menu, width, 0, 0, revealed.top, "the rows above stay");
+                ExpectRowsShown(step, menu, width, below, revealed.top + grown, height - below, "the rows below move");
+            }
+            else
+            {
+                // Walking up: the band runs from the bottom of 102 to the bottom of 101.
+                const int grown = (revealed.bottom - above) * k / kSteps;
+                const int shift = revealed.bottom - grown - above;
+                ExpectRowsShown(step, menu, width, revealed.bottom, revealed.bottom, height - revealed.bottom,
+                                "the rows below stay");
+                ExpectRowsShown(step, menu, width, 0, shift, above, "the rows above move");
+            }
+        }
+        popup->SetTrackingMode(0, TRUE, FALSE);
+        PumpFor(30);
+    }
+}
+
+TEST_F(PopupExpandingAnimationTest, WithoutMenuAnimationTheMenuSimplyGrows)
+{
+    commandBars->GetCommandBarsOptions()->m_animation = kPopupAnimationNone;
+    Ref<COSMPopupBar> popup = MakePopup({101, 102, 103});
+    ASSERT_TRUE(popup->Popup(200, 150));
+    PumpFor(50);
+    ASSERT_TRUE(popup->IsCollapsed());
+    CRect collapsed;
+    popup->GetWindowRect(&collapsed);
+    g_steps.clear();
+    g_animated = popup->GetSafeHwnd();
+    SendKey(VK_CONTROL, true, false);
+    SendKey(VK_DOWN);
+    SendKey(VK_CONTROL, false, true);
+    g_animated = nullptr;
+    ASSERT_TRUE(popup->IsExpanded());
+    CRect expanded;
+    popup->GetWindowRect(&expanded);
+    EXPECT_GT(expanded.Height(), collapsed.Height());
+    EXPECT_TRUE(g_steps.empty());
+    popup->SetTrackingMode(0, TRUE, FALSE);
+}
+
+}  // namespace
