@@ -7,7 +7,7 @@
 #include "InputTestSupport.h"
 
 #include "classlib/GuardedCallbacks.h"
-#include "framework/controls/HookManager.h"
+#include "framework/foundation/HookManager.h"
 #include "framework/markup/Markup.h"
 #include "framework/markup/MarkupBorder.h"
 #include "framework/markup/MarkupTypeRegistry.h"
