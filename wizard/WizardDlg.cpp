@@ -1,5 +1,6 @@
 #include "wizard/WizardDlg.h"
 
+#include "classlib/GuardedCallbacks.h"
 #include "framework/foundation/LockGuard.h"
 #include "resource.h"
 #include "wizard/AboutDlg.h"
@@ -19,6 +20,8 @@ namespace {
 const UINT_PTR kWatchTimer = 2;
 const DWORD kWorkerStack = 4 * 1024 * 1024;
 const DWORD kCancelWaitMs = 3000;
+// How a report of an exception that ended the worker names it.
+constexpr char kIsoWorkerName[] = "ISO worker thread";
 
 // Registered when the page opens; the message map reads it when a message arrives.
 UINT g_isoCreatedMessage = 0;
@@ -435,7 +438,7 @@ BOOL CWizardDlg::StartIsoThread()
     m_imageFile = std::make_unique<IsoImageFile>();
     EnableInputs(false);
     m_cancel = 0;
-    if (!m_worker.Start(IsoThreadProc, this, kWorkerStack))
+    if (!m_worker.Start(osm::GuardedThreadProc<kIsoWorkerName, &CWizardDlg::BuildIsoImage>, this, kWorkerStack))
     {
         const std::string text = kBuildNotStarted + GetSystemErrorText(GetLastError());
         RestorePage();
@@ -444,12 +447,6 @@ BOOL CWizardDlg::StartIsoThread()
     }
     SetTimer(kWatchTimer, 1000, nullptr);
     return 1;
-}
-
-DWORD WINAPI CWizardDlg::IsoThreadProc(LPVOID page)
-{
-    static_cast<CWizardDlg*>(page)->BuildIsoImage();
-    return 0;
 }
 
 void CWizardDlg::BuildIsoImage()

@@ -85,8 +85,8 @@ private:
     // Stops a running worker: asks it to cancel, waits (pumping messages) up to 3 s, and only then ends it;
     // then removes an unfinished image. False when entered again from inside its own wait (nothing done).
     bool StopWorker();
+    // The worker thread's body: the system starts its guarded form, so an exception ends it with a report.
     void BuildIsoImage();
-    static DWORD WINAPI IsoThreadProc(LPVOID page);
 
     // Build state, shared with the worker. The worker is declared after what it uses, so it is stopped first.
     std::atomic<long> m_cancel{0};

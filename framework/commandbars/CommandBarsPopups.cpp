@@ -6,6 +6,8 @@
 #include "framework/commandbars/PopupBar.h"
 #include "framework/commandbars/PopupPlacement.h"
 
+#include "classlib/ModalLoop.h"
+
 namespace {
 
 // The extended styles that lay a site out from the right.
@@ -73,36 +75,30 @@ void COSMCommandBars::PumpPopupMessages(COSMPopupBar* popup)
 {
     COSMCommandBars* commandBars = popup->GetCommandBars();
     COSMMouseManager* mouse = commandBars ? commandBars->GetMouseManager() : CreateMouseManager();
-    while (popup->GetTrackingMode() != 0)
-    {
-        MSG msg;
-        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
-        {
-            ::WaitMessage();
-            continue;
-        }
-        // The press stays queued: it reaches the window under the cursor once the menu is gone.
-        if (mouse->IsClickOutsideTracks(popup, msg.message))
-        {
-            popup->SetTrackingMode(0, TRUE, FALSE);
-            break;
-        }
-        if (!::GetMessageA(&msg, nullptr, 0, 0))
-        {
-            // The application is quitting: the menu goes, and the quit goes on to the application's own loop.
-            popup->SetTrackingMode(0, TRUE, FALSE);
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (popup->GetTrackingMode() == 0)
-        {
-            ::PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-            break;
-        }
-        if (msg.message != WM_KICKIDLE && !osm_classlib_detail::PumpPreTranslate(&msg))
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
+    CModalLoop loop;
+    // The press stays queued: it reaches the window under the cursor once the menu is gone.
+    loop.PeekFirst([&](const MSG& msg) {
+        if (!mouse->IsClickOutsideTracks(popup, msg.message))
+            return false;
+        popup->SetTrackingMode(0, TRUE, FALSE);
+        return true;
+    });
+    const CModalLoop::End end =
+        loop.Run([&] { return popup->GetTrackingMode() == 0; },
+                 [&](MSG& msg) {
+                     if (popup->GetTrackingMode() == 0)
+                     {
+                         ::PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+                         return CModalLoop::Stop;
+                     }
+                     if (msg.message != WM_KICKIDLE && !osm_classlib_detail::PumpPreTranslate(&msg))
+                     {
+                         ::TranslateMessage(&msg);
+                         ::DispatchMessageA(&msg);
+                     }
+                     return CModalLoop::Handled;
+                 });
+    // The application is quitting: the menu goes, and the quit goes on to the application's own loop.
+    if (end == CModalLoop::End::Quit)
+        popup->SetTrackingMode(0, TRUE, FALSE);
 }

@@ -11,6 +11,8 @@
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 
+#include "classlib/ModalLoop.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -164,16 +166,9 @@ BOOL COSMControl::CustomizeStartResize(CPoint point)
     int width = start.Width();
     {
         ScreenTracker tracker(start);
-        for (;;)
-        {
-            if (::GetCapture() != bar->GetSafeHwnd())
-                break;
-            MSG msg;
-            if (!::GetMessage(&msg, nullptr, 0, 0))
-            {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
+        CModalLoop loop;
+        loop.EndOnCaptureLoss(bar->GetSafeHwnd()).EndOnEscape();
+        loop.Run(nullptr, [&](MSG& msg) {
             if (msg.message == WM_MOUSEMOVE)
             {
                 CPoint cursor(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
@@ -184,19 +179,16 @@ BOOL COSMControl::CustomizeStartResize(CPoint point)
                 else
                     rect.right = std::max<LONG>(cursor.x, rect.left + minWidth);
                 tracker.MoveTo(rect);
-                continue;
+                return CModalLoop::Handled;
             }
-            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
-                break;
             if (msg.message == WM_LBUTTONUP)
             {
                 accepted = TRUE;
                 width = tracker.GetRect().Width();
-                break;
+                return CModalLoop::Stop;
             }
-            ::TranslateMessage(&msg);
-            ::DispatchMessage(&msg);
-        }
+            return CModalLoop::Dispatch;
+        });
     }
     if (::GetCapture() == bar->GetSafeHwnd())
         ::ReleaseCapture();

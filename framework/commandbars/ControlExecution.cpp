@@ -8,6 +8,8 @@
 #include "framework/commandbars/PopupBar.h"
 #include "framework/commandbars/SoundManager.h"
 
+#include "classlib/ModalLoop.h"
+
 namespace {
 
 const int kSoundMenuCommand = 1;
@@ -165,55 +167,39 @@ void COSMControl::TrackButtonPress(CRect rect)
     // A real move to the client point (0,0) is a move like any other.
     BOOL moved = FALSE;
     CPoint last(0, 0);
-    BOOL quit = FALSE;
-    WPARAM quitCode = 0;
-    while (::GetCapture() == window)
-    {
-        MSG msg;
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0)
-        {
-            // The quit is for the loop that runs the application: it gets it again once the press is over.
-            quit = TRUE;
-            quitCode = msg.wParam;
-            break;
-        }
-        if (got == -1)
-            break;
-        if (msg.message == WM_LBUTTONUP)
-        {
-            click = GetSelected() != 0 && (!moved || rect.PtInRect(last));
-            break;
-        }
-        if (m_parent != bar)
-            break;
-        if (msg.message == WM_TIMER && msg.hwnd == window && msg.wParam == kTimerPressRepeat)
-        {
-            if (GetSelected() != 0)
-                SendCommand(this);
-            continue;
-        }
-        if (msg.message == WM_MOUSEMOVE)
-        {
-            last = CPoint(msg.lParam);
-            moved = TRUE;
-            if (SetSelected(rect.PtInRect(last) ? 1 : 0))
-                RedrawParent(TRUE);
-            continue;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-        if (m_parent != bar)
-            break;
-    }
+    // The press ends when the button goes up, the capture goes, or the control leaves the bar (a dispatched
+    // message or a repeated command may take it out); a quit is posted again for the application's loop.
+    CModalLoop loop;
+    loop.EndOnCaptureLoss(window);
+    loop.Run([&] { return m_parent != bar; },
+             [&](MSG& msg) {
+                 if (msg.message == WM_LBUTTONUP)
+                 {
+                     click = GetSelected() != 0 && (!moved || rect.PtInRect(last));
+                     return CModalLoop::Stop;
+                 }
+                 if (msg.message == WM_TIMER && msg.hwnd == window && msg.wParam == kTimerPressRepeat)
+                 {
+                     if (GetSelected() != 0)
+                         SendCommand(this);
+                     return CModalLoop::Handled;
+                 }
+                 if (msg.message == WM_MOUSEMOVE)
+                 {
+                     last = CPoint(msg.lParam);
+                     moved = TRUE;
+                     if (SetSelected(rect.PtInRect(last) ? 1 : 0))
+                         RedrawParent(TRUE);
+                     return CModalLoop::Handled;
+                 }
+                 return CModalLoop::Dispatch;
+             });
 
     if (repeat && ::IsWindow(window))
         ::KillTimer(window, kTimerPressRepeat);
     m_pressed = click && !repeat && m_parent && !IsInPopupPosition(m_parent) ? 2 : 0;
     if (::GetCapture() == window)
         ::ReleaseCapture();
-    if (quit)
-        ::PostQuitMessage(static_cast<int>(quitCode));
 
     if (GetSelected() != 0 && m_parent)
     {

@@ -6,9 +6,12 @@
 #include "framework/commandbars/Control.h"
 #include "framework/foundation/ResourceManager.h"
 
+#include "classlib/ModalLoop.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -101,76 +104,62 @@ int COSMCustomizeDropSource::DoDrag(COSMControl* control, BOOL copyOnly)
 BOOL COSMCustomizeDropSource::RunDragLoop(HWND capture, COSMCommandBar* startBar, int& result)
 {
     BOOL moved = FALSE;
-    for (;;)
-    {
-        if (::GetCapture() != capture)
-            return FALSE;
-        // Whatever a dispatched message did, a control taken out of its bar is no longer the user's to drop.
-        if (startBar && !IsStillIn(m_dragged, startBar))
-            return FALSE;
-
-        MSG msg;
-        // PeekMessage hands out WM_QUIT whatever the filter: it ends the drag here as well.
-        BOOL quit = FALSE;
-        while (!quit && ::PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-        {
-            quit = msg.message == WM_QUIT;
-            if (!quit)
-                ::DispatchMessage(&msg);
-        }
-        if (quit || !::GetMessage(&msg, nullptr, 0, 0))
-        {
-            // The quit belongs to the loop outside.
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return FALSE;
-        }
-        switch (msg.message)
-        {
-        case WM_MOUSEMOVE:
-        {
-            CPoint screen(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
-            ::ClientToScreen(msg.hwnd, &screen);
-            if (!moved)
-            {
-                moved = TRUE;
-                result = kDropOutside;
-                if (COSMCommandBar* parent = m_dragged->GetParent(); parent && parent->GetSafeHwnd())
-                {
-                    int effect = -1;
-                    m_dragged->OnCustomizeDragOver(m_dragged, ToClient(parent, screen), effect);
-                }
-            }
-            m_move = (msg.wParam & MK_CONTROL) == 0;
-            UpdateTarget(screen);
-            if ((msg.wParam & MK_LBUTTON) == 0)
-                return TRUE;
-            break;
-        }
-        case WM_KEYDOWN:
-            if (msg.wParam == VK_ESCAPE)
-                return FALSE;
-            if (msg.wParam == VK_CONTROL && m_move)
-            {
-                m_move = FALSE;
-                SetDragCursor();
-            }
-            break;
-        case WM_KEYUP:
-            if (msg.wParam == VK_CONTROL && !m_move)
-            {
-                m_move = TRUE;
-                SetDragCursor();
-            }
-            break;
-        case WM_LBUTTONUP:
-            return TRUE;
-        case WM_RBUTTONDOWN:
-            return FALSE;
-        default:
-            ::DispatchMessage(&msg);
-            break;
-        }
-    }
+    BOOL dropped = FALSE;
+    CModalLoop loop;
+    loop.EndOnCaptureLoss(capture).EndOnEscape().PaintFirst(INT_MAX);
+    // Whatever a dispatched message did, a control taken out of its bar is no longer the user's to drop.
+    loop.Run([&] { return startBar && !IsStillIn(m_dragged, startBar); },
+             [&](MSG& msg) {
+                 switch (msg.message)
+                 {
+                 case WM_MOUSEMOVE:
+                 {
+                     CPoint screen(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
+                     ::ClientToScreen(msg.hwnd, &screen);
+                     if (!moved)
+                     {
+                         moved = TRUE;
+                         result = kDropOutside;
+                         if (COSMCommandBar* parent = m_dragged->GetParent(); parent && parent->GetSafeHwnd())
+                         {
+                             int effect = -1;
+                             m_dragged->OnCustomizeDragOver(m_dragged, ToClient(parent, screen), effect);
+                         }
+                     }
+                     m_move = (msg.wParam & MK_CONTROL) == 0;
+                     UpdateTarget(screen);
+                     if ((msg.wParam & MK_LBUTTON) == 0)
+                     {
+                         dropped = TRUE;
+                         return CModalLoop::Stop;
+                     }
+                     return CModalLoop::Handled;
+                 }
+                 case WM_KEYDOWN:
+                     if (msg.wParam == VK_CONTROL && m_move)
+                     {
+                         m_move = FALSE;
+                         SetDragCursor();
+                     }
+                     return CModalLoop::Handled;
+                 case WM_KEYUP:
+                     if (msg.wParam == VK_CONTROL && !m_move)
+                     {
+                         m_move = TRUE;
+                         SetDragCursor();
+                     }
+                     return CModalLoop::Handled;
+                 case WM_LBUTTONUP:
+                     dropped = TRUE;
+                     return CModalLoop::Stop;
+                 case WM_RBUTTONDOWN:
+                     return CModalLoop::Stop;
+                 default:
+                     ::DispatchMessage(&msg);
+                     return CModalLoop::Handled;
+                 }
+             });
+    return dropped;
 }
 
 void COSMCustomizeDropSource::UpdateTarget(CPoint screen)

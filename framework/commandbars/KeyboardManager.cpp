@@ -3,6 +3,8 @@
 #include "framework/commandbars/MouseManager.h"
 #include "framework/foundation/HookManagerSink.h"
 
+#include "classlib/GuardedCallbacks.h"
+
 #include <atomic>
 #include <vector>
 
@@ -19,6 +21,10 @@ const LPARAM kKeyGoingUp = 1u << 31;
 
 // An object's answer that lets the key go on to its window.
 const int kLetThrough = 2;
+
+// How reports name the hooks.
+constexpr char kKeyboardHookName[] = "keyboard hook";
+constexpr char kCallWndProcHookName[] = "call-window hook";
 
 }  // namespace
 
@@ -75,12 +81,12 @@ BOOL COSMKeyboardManager::IsHooked(const COSMHookManagerSink* sink) const
 
 void COSMKeyboardManager::SetupKeyboardHook(BOOL install)
 {
-    SetupHook(m_keyboardHook, WH_KEYBOARD, &KeyboardProc, install);
+    SetupHook(m_keyboardHook, WH_KEYBOARD, osm::GuardedHookProc<kKeyboardHookName, &KeyboardProc>, install);
 }
 
 void COSMKeyboardManager::SetupCallWndProcHook(BOOL install)
 {
-    SetupHook(m_callWndProcHook, WH_CALLWNDPROC, &CallWndProcHook, install);
+    SetupHook(m_callWndProcHook, WH_CALLWNDPROC, osm::GuardedHookProc<kCallWndProcHookName, &CallWndProcHook>, install);
 }
 
 void COSMKeyboardManager::SetupHook(HHOOK& hook, int kind, HOOKPROC procedure, BOOL install)
@@ -115,7 +121,7 @@ BOOL COSMKeyboardManager::ProcessKeyboardHooks(UINT message, WPARAM wParam, LPAR
     return TRUE;
 }
 
-LRESULT CALLBACK COSMKeyboardManager::KeyboardProc(int code, WPARAM wParam, LPARAM lParam)
+LRESULT COSMKeyboardManager::KeyboardProc(int code, WPARAM wParam, LPARAM lParam)
 {
     COSMKeyboardManager* manager = GetThreadKeyboardManager();
     if (code != HC_ACTION || !manager || manager->m_sinks.IsEmpty() || (lParam & kKeyGoingUp))
@@ -135,7 +141,7 @@ LRESULT CALLBACK COSMKeyboardManager::KeyboardProc(int code, WPARAM wParam, LPAR
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-LRESULT CALLBACK COSMKeyboardManager::CallWndProcHook(int code, WPARAM wParam, LPARAM lParam)
+LRESULT COSMKeyboardManager::CallWndProcHook(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call && call->message == WM_ACTIVATEAPP && call->wParam == 0)

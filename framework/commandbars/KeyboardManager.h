@@ -47,8 +47,9 @@ public:
 
 private:
     static void SetupHook(HHOOK& hook, int kind, HOOKPROC procedure, BOOL install);
-    static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK CallWndProcHook(int code, WPARAM wParam, LPARAM lParam);
+    // The bodies of the two hooks; the system calls their guarded forms.
+    static LRESULT KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CallWndProcHook(int code, WPARAM wParam, LPARAM lParam);
 
     HHOOK m_keyboardHook = nullptr;
     HHOOK m_callWndProcHook = nullptr;

@@ -3,6 +3,8 @@
 #include "framework/commandbars/CommandBar.h"
 #include "framework/foundation/WindowFunctions.h"
 
+#include "classlib/GuardedCallbacks.h"
+
 #include <algorithm>
 #include <atomic>
 
@@ -16,6 +18,10 @@ std::atomic<LONG> g_lastPointX{0};
 std::atomic<LONG> g_lastPointY{0};
 
 std::atomic<int> g_instanceCount{0};
+
+// How reports name the hook and the poll's timer procedure.
+constexpr char kMouseHookName[] = "mouse hook";
+constexpr char kMouseLeaveTimerName[] = "mouse-leave timer";
 
 // The class style of the input-method windows, whose clicks never close the popups.
 const UINT kImeClassStyle = 0x10000;
@@ -97,7 +103,8 @@ int COSMMouseManager::GetInstanceCount()
 void COSMMouseManager::SetupHook(BOOL install)
 {
     if (install && !m_hook)
-        m_hook = ::SetWindowsHookExA(WH_MOUSE, &MouseHookProc, nullptr, ::GetCurrentThreadId());
+        m_hook = ::SetWindowsHookExA(WH_MOUSE, osm::GuardedHookProc<kMouseHookName, &MouseHookProc>, nullptr,
+                                     ::GetCurrentThreadId());
     else if (!install && m_hook)
     {
         ::UnhookWindowsHookEx(m_hook);
@@ -274,10 +281,11 @@ void COSMMouseManager::TrackMouseLeave(HWND window)
         ::SendMessageA(previous, WM_MOUSELEAVE, 0, 0);
     }
     if (window && m_mouseLeaveWindow == window)
-        ::SetTimer(window, kMouseLeaveTimerId, kMouseLeavePeriod, &MouseLeaveTimerProc);
+        ::SetTimer(window, kMouseLeaveTimerId, kMouseLeavePeriod,
+                   osm::GuardedTimerProc<kMouseLeaveTimerName, &MouseLeaveTimerProc>);
 }
 
-void CALLBACK COSMMouseManager::MouseLeaveTimerProc(HWND window, UINT, UINT_PTR id, DWORD)
+void COSMMouseManager::MouseLeaveTimerProc(HWND window, UINT, UINT_PTR id, DWORD)
 {
     COSMMouseManager* manager = GetThreadMouseManager();
     if (!manager || manager->m_mouseLeaveWindow != window)
@@ -306,7 +314,7 @@ void CALLBACK COSMMouseManager::MouseLeaveTimerProc(HWND window, UINT, UINT_PTR 
 
 // ---- The hook ----
 
-LRESULT CALLBACK COSMMouseManager::MouseHookProc(int code, WPARAM wParam, LPARAM lParam)
+LRESULT COSMMouseManager::MouseHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
     COSMMouseManager* manager = GetThreadMouseManager();
     if (code != HC_ACTION || !manager)

@@ -101,8 +101,9 @@ private:
     // The tracked bars, each held by a reference while the caller walks them.
     std::vector<COSMCommandBar*> HoldTrackedBars() const;
 
-    static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
-    static void CALLBACK MouseLeaveTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
+    // The bodies of the hook and the poll's timer procedure; the system calls their guarded forms.
+    static LRESULT MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+    static void MouseLeaveTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
 
     int m_lockCount = 0;
     std::vector<COSMCommandBar*> m_tracked;

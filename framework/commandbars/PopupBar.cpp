@@ -15,6 +15,10 @@
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/WindowFunctions.h"
 
+#include "classlib/ModalLoop.h"
+
+#include <climits>
+
 #include <windowsx.h>
 
 // Serial classes: saved bars name their class with a schema in the stream.
@@ -33,26 +37,6 @@ BEGIN_MESSAGE_MAP(COSMPopupBar, COSMCommandBar)
 END_MESSAGE_MAP()
 
 namespace {
-
-// The next message of a drag loop, after the waiting paints are dispatched; FALSE on WM_QUIT, which is posted again
-// for the application's loop.
-BOOL GetDragMessage(MSG* msg)
-{
-    // Wine hands out a waiting WM_QUIT even to a peek filtered for WM_PAINT: it must not be dispatched and lost.
-    while (::PeekMessageA(msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-    {
-        if (msg->message == WM_QUIT)
-        {
-            ::PostQuitMessage(static_cast<int>(msg->wParam));
-            return FALSE;
-        }
-        ::DispatchMessageA(msg);
-    }
-    if (::GetMessageA(msg, nullptr, 0, 0))
-        return TRUE;
-    ::PostQuitMessage(static_cast<int>(msg->wParam));
-    return FALSE;
-}
 
 const char kPopupWindowClass[] = "OSMPopupBar";
 // The floating-frame style bit: the popup keeps its frame's caption active (WM_FLOATSTATUS).
@@ -615,38 +599,31 @@ COSMPopupBar::DragEnd COSMPopupBar::TrackDrag(const std::function<void(CPoint pr
     const DWORD pressed = ::GetMessagePos();
     CPoint last(GET_X_LPARAM(pressed), GET_Y_LPARAM(pressed));
     const HWND window = m_hWnd;
-    DragEnd end = DragEnd::CaptureLost;
-    while (::GetCapture() == window)
-    {
-        MSG msg;
-        if (!GetDragMessage(&msg))
-        {
-            end = DragEnd::Quit;
-            break;
-        }
+    BOOL released = FALSE;
+    CModalLoop loop;
+    loop.EndOnCaptureLoss(window).EndOnEscape().PaintFirst(INT_MAX);
+    const CModalLoop::End loopEnd = loop.Run(nullptr, [&](MSG& msg) {
         if (msg.message == WM_LBUTTONUP)
         {
-            end = DragEnd::Released;
-            break;
-        }
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
-        {
-            end = DragEnd::Escape;
-            break;
+            released = TRUE;
+            return CModalLoop::Stop;
         }
         if (msg.message != WM_MOUSEMOVE)
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-            continue;
-        }
+            return CModalLoop::Dispatch;
         const CPoint point(msg.pt);
-        if (point == last)
-            continue;
-        const CPoint previous = last;
-        last = point;
-        move(previous, point);
-    }
+        if (point != last)
+        {
+            const CPoint previous = last;
+            last = point;
+            move(previous, point);
+        }
+        return CModalLoop::Handled;
+    });
+    DragEnd end = released ? DragEnd::Released : DragEnd::CaptureLost;
+    if (loopEnd == CModalLoop::End::Quit)
+        end = DragEnd::Quit;
+    else if (loopEnd == CModalLoop::End::Escape)
+        end = DragEnd::Escape;
     if (::GetCapture() == window)
         ::ReleaseCapture();
     return end;

@@ -1,5 +1,7 @@
 #include "framework/foundation/SplitterTracker.h"
 
+#include "classlib/ModalLoop.h"
+
 #include <algorithm>
 
 COSMSplitterTracker::COSMSplitterTracker(BOOL bSolid) : m_bSolid(bSolid) {}
@@ -37,19 +39,9 @@ BOOL COSMSplitterTracker::Track(CWnd* pTrackWnd, int nMinX, int nMinY, int nMaxX
         DrawTrackerRect(m_rcExtra);
 
     BOOL bAccepted = FALSE;
-    bool bDone = false;
-    while (!bDone && ::GetCapture() == hWnd)
-    {
-        MSG msg;
-        const int got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == -1)
-            break;
-        if (got == 0)
-        {
-            // Swallowing WM_QUIT would leave the program running with nobody to end it.
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
+    CModalLoop loop;
+    loop.EndOnCaptureLoss(hWnd).EndOnEscape();
+    loop.Run(nullptr, [&](MSG& msg) {
         switch (msg.message)
         {
         case WM_MOUSEMOVE:
@@ -66,23 +58,17 @@ BOOL COSMSplitterTracker::Track(CWnd* pTrackWnd, int nMinX, int nMinY, int nMaxX
                 rect.OffsetRect(bHorizontal ? delta : 0, bHorizontal ? 0 : delta);
                 DrawTrackerRect(rect);
             }
-            break;
+            return CModalLoop::Handled;
         }
-        case WM_KEYDOWN:
-            if (msg.wParam == VK_ESCAPE)
-                bDone = true;
-            else
-                ::DispatchMessageA(&msg);
-            break;
         case WM_LBUTTONUP:
             bAccepted = TRUE;
-            bDone = true;
-            break;
+            return CModalLoop::Stop;
         default:
+            // Keys are not translated here: the band takes no characters.
             ::DispatchMessageA(&msg);
-            break;
+            return CModalLoop::Handled;
         }
-    }
+    });
 
     if (!m_rcExtra.IsRectEmpty())
         DrawTrackerRect(m_rcExtra);

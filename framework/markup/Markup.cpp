@@ -3,26 +3,17 @@
 #include "framework/markup/MarkupDrawingContext.h"
 #include "framework/markup/MarkupUIElement.h"
 
-namespace {
+#include "classlib/GuardedCallbacks.h"
 
-// Hosts call in from window procedures: an exception must not unwind through the system's frames.
-template <class Result, class Body> Result Guarded(Result failed, Body body)
-{
-    try
-    {
-        return body();
-    }
-    catch (...)
-    {
-        return failed;
-    }
-}
-
-}  // namespace
+// Hosts call in from window procedures: an exception must not unwind through the system's frames. Each entry runs
+// its work through the class library's guard, which reports the exception (and frees a library one) before the entry
+// returns its failure value.
+using osm::GuardCallback;
 
 COSMMarkupContext* CreateMarkupContext(HWND hostWindow)
 {
-    return Guarded<COSMMarkupContext*>(nullptr, [&] { return new COSMMarkupContext(hostWindow); });
+    return GuardCallback<COSMMarkupContext*>("CreateMarkupContext", nullptr,
+                                             [&] { return new COSMMarkupContext(hostWindow); });
 }
 
 void ReleaseMarkupContext(COSMMarkupContext** context)
@@ -31,14 +22,14 @@ void ReleaseMarkupContext(COSMMarkupContext** context)
         return;
     COSMMarkupContext* released = *context;
     *context = nullptr;
-    Guarded(0L, [&] { return released->Release(); });
+    GuardCallback("ReleaseMarkupContext", 0L, [&] { return released->Release(); });
 }
 
 COSMMarkupUIElement* ParseMarkup(COSMMarkupContext* context, LPCSTR text)
 {
     if (!context)
         return nullptr;
-    return Guarded<COSMMarkupUIElement*>(nullptr, [&] { return context->Parse(text); });
+    return GuardCallback<COSMMarkupUIElement*>("ParseMarkup", nullptr, [&] { return context->Parse(text); });
 }
 
 void ReleaseMarkupElement(COSMMarkupUIElement** element)
@@ -47,7 +38,7 @@ void ReleaseMarkupElement(COSMMarkupUIElement** element)
         return;
     COSMMarkupUIElement* released = *element;
     *element = nullptr;
-    Guarded(0L, [&] { return static_cast<LONG>(released->Release()); });
+    GuardCallback("ReleaseMarkupElement", 0L, [&] { return static_cast<LONG>(released->Release()); });
 }
 
 COSMMarkupContext* GetMarkupElementContext(COSMMarkupUIElement* element)
@@ -59,7 +50,7 @@ CSize MeasureMarkupElement(COSMMarkupUIElement* element, int availableWidth, int
 {
     if (!element)
         return CSize(0, 0);
-    return Guarded(CSize(0, 0), [&] {
+    return GuardCallback("MeasureMarkupElement", CSize(0, 0), [&] {
         COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
         element->Measure(&measuring, availableWidth, availableHeight);
         return element->GetDesiredSize();
@@ -71,7 +62,7 @@ void RenderMarkupElement(COSMMarkupUIElement* element, HDC dc, const RECT* rect)
     if (!element || !dc || !rect)
         return;
     const CRect bounds(*rect);
-    Guarded(0, [&] {
+    GuardCallback("RenderMarkupElement", 0, [&] {
         COSMMarkupDrawingContext drawing(dc);
         element->Arrange(bounds);
         element->Render(&drawing);

@@ -9,7 +9,8 @@
 //   ReleaseMarkupContext(&context);
 //
 // Every function takes null arguments quietly: (0, 0) or nothing happens. Hosts call them from window procedures,
-// so none lets an exception out: a failure gives null, (0, 0) or nothing.
+// so none lets an exception out: a failure is reported through the class library's callback reporter
+// (SetCallbackExceptionReporter) and gives null, (0, 0) or nothing.
 #pragma once
 
 #include "classlib/ClassLib.h"

@@ -7,6 +7,8 @@
 #include "framework/markup/MarkupScrollViewer.h"
 #include "framework/markup/MarkupType.h"
 
+#include "classlib/ModalLoop.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -352,51 +354,33 @@ BOOL COSMMarkupScrollBar::ShouldTrack() const
 void COSMMarkupScrollBar::RunTrackingLoop()
 {
     const HWND host = m_pTracking->host;
-    while (ShouldTrack())
-    {
-        MSG msg;
-        // Repaint first, so the bar and the content follow the mouse; a window that never validates cannot keep
-        // the loop here. PeekMessage hands out WM_QUIT whatever the filter.
-        BOOL quit = FALSE;
-        for (int n = 0; n < 64 && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
-        {
-            if (msg.message == WM_QUIT)
-            {
-                quit = TRUE;
-                break;
-            }
-            ::DispatchMessageA(&msg);
-        }
-        if (!quit && !ShouldTrack())
-            break;
-        if (quit || !::GetMessageA(&msg, nullptr, 0, 0))
-        {
-            // The application's own loop must still see it.
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (!::IsWindow(host))
-            break;
-        if (msg.message == WM_TIMER && msg.hwnd == host && msg.wParam == RepeatTimerId)
-        {
-            OnRepeatTimer();
-            continue;
-        }
-        if (msg.message >= WM_MOUSEMOVE && msg.message <= WM_MBUTTONDBLCLK)
-        {
-            CPoint client(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
-            if (msg.hwnd && msg.hwnd != host)
-                ::MapWindowPoints(msg.hwnd, host, &client, 1);
-            const CPoint point = ToElement(client);
-            if (m_pTracking->thumb)
-                TrackThumb(msg.message, msg.wParam, point);
-            else
-                TrackButton(msg.message, msg.wParam, point);
-            continue;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    CModalLoop loop;
+    // Repaint first, so the bar and the content follow the mouse; a window that never validates cannot keep the
+    // loop here.
+    loop.PaintFirst(64);
+    loop.Run([this] { return !ShouldTrack(); },
+             [&](MSG& msg) {
+                 if (!::IsWindow(host))
+                     return CModalLoop::Stop;
+                 if (msg.message == WM_TIMER && msg.hwnd == host && msg.wParam == RepeatTimerId)
+                 {
+                     OnRepeatTimer();
+                     return CModalLoop::Handled;
+                 }
+                 if (msg.message >= WM_MOUSEMOVE && msg.message <= WM_MBUTTONDBLCLK)
+                 {
+                     CPoint client(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
+                     if (msg.hwnd && msg.hwnd != host)
+                         ::MapWindowPoints(msg.hwnd, host, &client, 1);
+                     const CPoint point = ToElement(client);
+                     if (m_pTracking->thumb)
+                         TrackThumb(msg.message, msg.wParam, point);
+                     else
+                         TrackButton(msg.message, msg.wParam, point);
+                     return CModalLoop::Handled;
+                 }
+                 return CModalLoop::Dispatch;
+             });
 }
 
 BOOL COSMMarkupScrollBar::UpdatePressed(CPoint point)

@@ -1,10 +1,11 @@
 #include "classlib/CallbackGuard.h"
 
+#include <atomic>
 #include <cstdio>
 
-namespace osm_classlib_detail {
+namespace {
 
-void ReportCallbackException(const char* where, long message, const char* what)
+void WriteToDebuggerAndStderr(const char* where, long message, const char* what)
 {
     char text[768];
     if (message >= 0)
@@ -15,6 +16,23 @@ void ReportCallbackException(const char* where, long message, const char* what)
     std::fputs(text, stderr);
 }
 
+// Read on whichever thread caught the exception: worker threads report too.
+std::atomic<CallbackExceptionReporter> g_reporter{&WriteToDebuggerAndStderr};
+
+}  // namespace
+
+CallbackExceptionReporter SetCallbackExceptionReporter(CallbackExceptionReporter reporter) noexcept
+{
+    return g_reporter.exchange(reporter ? reporter : &WriteToDebuggerAndStderr);
+}
+
+namespace osm_classlib_detail {
+
+void ReportCallbackException(const char* where, long message, const char* what)
+{
+    g_reporter.load()(where ? where : "?", message, what ? what : "?");
+}
+
 void ReportAndDeleteException(const char* where, long message, CException* e)
 {
     if (!e)
@@ -22,9 +40,18 @@ void ReportAndDeleteException(const char* where, long message, CException* e)
         ReportCallbackException(where, message, "a null exception pointer");
         return;
     }
-    CString text = e->GetErrorMessage();
-    if (text.IsEmpty())
-        text = e->GetRuntimeClass()->m_lpszClassName;
+    // Called from a catch handler of a noexcept guard: reading the message must not throw past here, and the
+    // exception is freed whatever happens.
+    char text[512] = {};
+    try
+    {
+        if (!e->GetErrorMessage(text, sizeof text) || !text[0])
+            std::snprintf(text, sizeof text, "%s", e->GetRuntimeClass()->m_lpszClassName);
+    }
+    catch (...)
+    {
+        std::snprintf(text, sizeof text, "%s", "an exception whose message could not be read");
+    }
     ReportCallbackException(where, message, text);
     e->Delete();
 }

@@ -2,6 +2,7 @@
 
 #include "classlib/DC.h"
 #include "classlib/Gdi.h"
+#include "classlib/GuardedCallbacks.h"
 #include "classlib/Menu.h"
 #include "classlib/ThreadLocal.h"
 #include "classlib/Wnd.h"
@@ -42,7 +43,9 @@ ThreadState& GetThreadState()
 
 namespace {
 
-LRESULT CALLBACK MessageFilterHook(int code, WPARAM wParam, LPARAM lParam)
+// The message filter's body; the system calls its guarded form.
+constexpr char kMessageFilter[] = "message filter";
+LRESULT MessageFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
     HHOOK hook = GetThreadState().hHookMsgFilter;
     // Dialog boxes and message boxes call the hook before IsDialogMessage; menus and scroll loops are left alone.
@@ -60,7 +63,8 @@ ModalLoopScope::ModalLoopScope()
 {
     auto& state = GetThreadState();
     if (state.msgFilterUsers++ == 0)
-        state.hHookMsgFilter = ::SetWindowsHookExA(WH_MSGFILTER, &MessageFilterHook, nullptr, ::GetCurrentThreadId());
+        state.hHookMsgFilter = ::SetWindowsHookExA(
+            WH_MSGFILTER, osm::GuardedHookProc<kMessageFilter, &MessageFilterHook>, nullptr, ::GetCurrentThreadId());
 }
 
 ModalLoopScope::~ModalLoopScope()

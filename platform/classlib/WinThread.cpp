@@ -1,5 +1,6 @@
 #include "classlib/WinThread.h"
 
+#include "classlib/CallbackGuard.h"
 #include "classlib/FrameMessages.h"
 #include "classlib/ThreadLocal.h"
 #include "classlib/ThreadState.h"
@@ -7,8 +8,6 @@
 
 #include <process.h>
 
-#include <cstdio>
-#include <exception>
 #include <memory>
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
@@ -22,30 +21,12 @@ struct CurrentThread
 
 CThreadLocal<CurrentThread> g_currentThread;
 
-void ReportThreadException(const char* what)
-{
-    char text[512];
-    std::snprintf(text, sizeof text, "classlib: thread %lu ended by an exception: %s\n", ::GetCurrentThreadId(), what);
-    ::OutputDebugStringA(text);
-    std::fputs(text, stderr);
-}
-
 UINT RunThreadProc(CWinThread* pThread)
 {
-    // An exception must not unwind into the runtime's thread start: report it and end the thread with a failure.
-    try
-    {
-        return pThread->m_pfnThreadProc(pThread->m_pThreadParams);
-    }
-    catch (const std::exception& e)
-    {
-        ReportThreadException(e.what());
-    }
-    catch (...)
-    {
-        ReportThreadException("unknown exception");
-    }
-    return static_cast<UINT>(-1);
+    // An exception must not unwind into the runtime's thread start: it is reported (a library exception also
+    // freed) and the thread ends with a failure.
+    return osm_classlib_detail::GuardCallback("thread", static_cast<UINT>(-1),
+                                              [pThread] { return pThread->m_pfnThreadProc(pThread->m_pThreadParams); });
 }
 
 unsigned __stdcall ThreadEntry(void* pParam)

@@ -3,7 +3,7 @@
 #include "classlib/Wnd.h"
 
 #include "classlib/SyncObject.h"
-#include "classlib/CallbackGuard.h"
+#include "classlib/GuardedCallbacks.h"
 #include "classlib/ThreadState.h"
 #include "classlib/WinApp.h"
 
@@ -32,7 +32,9 @@ bool IsImeWindow(HWND hWnd)
     return lstrcmpiA(className, "IME") == 0 || lstrcmpiA(className, "MSCTFIME UI") == 0;
 }
 
-LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
+// The creation hook's body; the system calls its guarded form.
+constexpr char kCreationHook[] = "creation hook";
+LRESULT CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
     auto& state = GetThreadState();
     HHOOK hook = state.hHookCbt;
@@ -111,7 +113,8 @@ void HookWindowCreate(CWnd* pWnd)
     auto& state = GetThreadState();
     state.pWndInit = pWnd;
     if (!state.hHookCbt)
-        state.hHookCbt = ::SetWindowsHookExA(WH_CBT, &CbtFilterHook, nullptr, ::GetCurrentThreadId());
+        state.hHookCbt = ::SetWindowsHookExA(WH_CBT, osm::GuardedHookProc<kCreationHook, &CbtFilterHook>, nullptr,
+                                             ::GetCurrentThreadId());
 }
 
 bool UnhookWindowCreate()

@@ -1,5 +1,7 @@
 #include "wizard/controls/MovingImageWnd.h"
 
+#include "classlib/GuardedCallbacks.h"
+
 #include <cmath>
 
 IMPLEMENT_DYNAMIC(CMovingImageWnd, CWnd)
@@ -14,6 +16,9 @@ BEGIN_MESSAGE_MAP(CMovingImageWnd, CWnd)
 END_MESSAGE_MAP()
 
 namespace {
+
+// How a report of an exception that ended the animation thread names it.
+constexpr char kAnimationThreadName[] = "image animation thread";
 
 // Half up also left of the origin: truncating there would paint the wrapped twin one pixel too far right.
 int RoundHalfUp(double value)
@@ -158,15 +163,15 @@ void CMovingImageWnd::RestartThread(BOOL bRestart)
     m_threadWnd = m_hWnd;
     m_threadTickInterval = m_tickInterval;
     DWORD threadId = 0;
-    m_thread.reset(::CreateThread(nullptr, 0, &AnimationThread, this, 0, &threadId));
+    m_thread.reset(::CreateThread(nullptr, 0,
+                                  osm::GuardedThreadProc<kAnimationThreadName, &CMovingImageWnd::AnimateThreadWindow>,
+                                  this, 0, &threadId));
     m_threadId = m_thread ? threadId : 0;
 }
 
-DWORD WINAPI CMovingImageWnd::AnimationThread(LPVOID pParam)
+void CMovingImageWnd::AnimateThreadWindow()
 {
-    auto* pWnd = static_cast<CMovingImageWnd*>(pParam);
-    pWnd->Animate(pWnd->m_threadWnd, pWnd->m_threadTickInterval);
-    return 0;
+    Animate(m_threadWnd, m_threadTickInterval);
 }
 
 void CMovingImageWnd::ResetPicture(const CRect& area)

@@ -78,7 +78,8 @@ private:
     };
     using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
-    static DWORD WINAPI AnimationThread(LPVOID pParam);
+    // The animation thread's body, started in its guarded form (GuardedCallbacks.h) with the object as parameter.
+    void AnimateThreadWindow();
     void Animate(HWND hWnd, DWORD tickInterval);
     // One tick: TRUE when the position changed.
     bool Step(const CRect& area);

@@ -1,0 +1,70 @@
+// CModalLoop: the one nested message loop of the library and the framework. A press, a drag, a resize, a tracked
+// menu each pump the thread's messages until they are done; the loop does the pumping and the ways out, the caller
+// says what each message means to it:
+//
+//   CModalLoop loop;
+//   loop.EndOnCaptureLoss(window).EndOnEscape();
+//   const CModalLoop::End end = loop.Run([&] { return released; }, [&](MSG& msg) {
+//       if (msg.message == WM_MOUSEMOVE) { Follow(msg); return CModalLoop::Handled; }
+//       if (msg.message == WM_LBUTTONUP) { released = true; return CModalLoop::Handled; }
+//       return CModalLoop::Dispatch;                        // anything else goes to its window as usual
+//   });
+//
+// Ways out, as Run reports them:
+//   Done         the condition was met before a message was taken, or the caller's handler said Stop;
+//   Quit         WM_QUIT arrived: it is posted again with its exit code, so the application's loop ends too;
+//   CaptureLost  the window given to EndOnCaptureLoss no longer holds the mouse capture;
+//   Escape       Escape went down (EndOnEscape): the key is taken.
+// A peek filtered for WM_PAINT hands out a waiting WM_QUIT as well (Wine does): the loop sees it there too.
+#pragma once
+
+#include "classlib/ClassLibBase.h"
+
+#include <functional>
+
+class CModalLoop
+{
+public:
+    enum class End
+    {
+        Done,
+        Quit,
+        CaptureLost,
+        Escape
+    };
+
+    // What the caller's handler did with a message.
+    enum Step
+    {
+        Dispatch,  // nothing: the loop translates and dispatches it
+        Handled,   // the handler took it (or dispatched it its own way)
+        Stop       // the handler took it and the loop ends (Done)
+    };
+
+    using Condition = std::function<bool()>;
+    using Handler = std::function<Step(MSG& msg)>;
+    // Looks at the next message while it is still queued; true ends the loop (Done) and leaves the message there.
+    using Peeker = std::function<bool(const MSG& msg)>;
+
+    // ---- Ways out and habits, set before Run ----------------------------------------------------------------------
+    // Ends the loop as soon as window no longer has the mouse capture.
+    CModalLoop& EndOnCaptureLoss(HWND window);
+    // Ends the loop when Escape goes down.
+    CModalLoop& EndOnEscape();
+    // Before each message, dispatches the waiting WM_PAINTs (at most maxPaints, so that a window that never
+    // validates cannot hold the loop), so the screen follows what the loop does.
+    CModalLoop& PaintFirst(int maxPaints = 64);
+    // Shows the caller each message before it is taken off the queue; the loop waits for one with WaitMessage.
+    CModalLoop& PeekFirst(Peeker peeker);
+
+    // Pumps until a way out; finished (may be empty) is asked before each message.
+    End Run(const Condition& finished, const Handler& handler);
+
+private:
+    bool Interrupted(const Condition& finished, End& end) const;
+
+    HWND m_captureWindow = nullptr;
+    bool m_endOnEscape = false;
+    int m_maxPaints = 0;
+    Peeker m_peeker;
+};

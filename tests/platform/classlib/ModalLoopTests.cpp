@@ -1,0 +1,188 @@
+// The one nested message loop, left each way it can be left, on a real active window with real messages and real
+// keyboard input: its condition met, its handler stopping it, a WM_QUIT (which the application's loop must still
+// see, also when it comes out of the loop's filtered peek for paints), the mouse capture taken away, and Escape.
+#include "TestSupport.h"
+
+#include "classlib/ModalLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using classlib_test::CHostWnd;
+
+namespace {
+
+const UINT kCounted = WM_APP + 61;
+const UINT kQuitNow = WM_APP + 62;
+const int kQuitCode = 23;
+
+void SendKeyInput(WORD key, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+// Runs the application's loop for a while after the modal loop: counts the kCounted messages still queued, stops at
+// a WM_QUIT (-1 when none came) and dispatches everything else. (Unfiltered: a peek filtered for kCounted would hand
+// out the WM_QUIT too, under Wine.)
+void RunOuterLoop(int* counted, int* quitCode, DWORD forMs = 300)
+{
+    *counted = 0;
+    *quitCode = -1;
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < forMs)
+    {
+        MSG msg;
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            continue;
+        }
+        if (msg.message == WM_QUIT)
+        {
+            *quitCode = static_cast<int>(msg.wParam);
+            return;
+        }
+        if (msg.message == kCounted)
+        {
+            ++*counted;
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+// Ends a loop that missed its way out, so a failing case fails instead of hanging.
+bool g_timedOut = false;
+void CALLBACK OnWatchdog(HWND window, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(window, id);
+    g_timedOut = true;
+}
+
+TEST(ModalLoop, EachWayOutEndsTheLoopAndSaysWhichOneItWas)
+{
+    CHostWnd host;
+    ASSERT_TRUE(host.CreateHost("modal loop test"));
+    ASSERT_TRUE(classlib_test::PumpUntil([&] { return ::GetActiveWindow() == host.m_hWnd; }));
+    host.SetFocus();
+    const HWND window = host.m_hWnd;
+
+    struct Case
+    {
+        const char* name;
+        bool endOnEscape;
+        bool endOnCaptureLoss;
+        int paintFirst;
+        std::function<void()> arrange;
+        CModalLoop::End expected;
+        int counted;     // kCounted messages the handler took
+        bool sawEscape;  // the handler got Escape (and stopped the loop)
+        int quitCode;    // -1: no quit reaches the outer loop
+        int leftQueued;  // kCounted messages still queued afterwards
+    };
+    const Case cases[] = {
+        {"condition met", false, false, 0,
+         [&] {
+             for (int i = 0; i < 3; ++i)
+                 ::PostMessageA(window, kCounted, 0, 0);
+         },
+         CModalLoop::End::Done, 2, false, -1, 1},
+        {"handler stops at an Escape the loop was not told about", false, false, 0,
+         [&] {
+             SendKeyInput(VK_ESCAPE, false);
+             SendKeyInput(VK_ESCAPE, true);
+         },
+         CModalLoop::End::Done, 0, true, -1, 0},
+        {"WM_QUIT", false, true, 0,
+         [&] {
+             ::SetCapture(window);
+             ::PostMessageA(window, kCounted, 0, 0);
+             ::PostMessageA(window, kQuitNow, 0, 0);
+         },
+         CModalLoop::End::Quit, 1, false, kQuitCode, 0},
+        {"WM_QUIT while paints wait", false, false, 64,
+         [&] {
+             ::InvalidateRect(window, nullptr, TRUE);
+             ::PostQuitMessage(kQuitCode + 1);
+         },
+         CModalLoop::End::Quit, 0, false, kQuitCode + 1, 0},
+        {"capture lost", false, true, 0,
+         [&] {
+             ::SetCapture(window);
+             // The system's own way to cancel a mode: the window's default handling lets the capture go.
+             ::PostMessageA(window, WM_CANCELMODE, 0, 0);
+         },
+         CModalLoop::End::CaptureLost, 0, false, -1, 0},
+        {"Escape", true, false, 0,
+         [&] {
+             SendKeyInput(VK_ESCAPE, false);
+             SendKeyInput(VK_ESCAPE, true);
+         },
+         CModalLoop::End::Escape, 0, false, -1, 0},
+    };
+
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        classlib_test::PumpPending();
+        c.arrange();
+        if (c.endOnCaptureLoss)
+        {
+            ASSERT_EQ(window, ::GetCapture());
+        }
+
+        int counted = 0;
+        bool sawEscape = false;
+        g_timedOut = false;
+        ::SetTimer(window, 0x3D06, 3000, &OnWatchdog);
+        CModalLoop loop;
+        if (c.endOnEscape)
+            loop.EndOnEscape();
+        if (c.endOnCaptureLoss)
+            loop.EndOnCaptureLoss(window);
+        if (c.paintFirst)
+            loop.PaintFirst(c.paintFirst);
+        const CModalLoop::End end = loop.Run([&] { return counted == 2 || g_timedOut; },
+                                             [&](MSG& msg) {
+                                                 if (msg.message == kCounted)
+                                                 {
+                                                     ++counted;
+                                                     return CModalLoop::Handled;
+                                                 }
+                                                 if (msg.message == kQuitNow)
+                                                 {
+                                                     ::PostQuitMessage(kQuitCode);
+                                                     return CModalLoop::Handled;
+                                                 }
+                                                 if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+                                                 {
+                                                     sawEscape = true;
+                                                     return CModalLoop::Stop;
+                                                 }
+                                                 return CModalLoop::Dispatch;
+                                             });
+        ::KillTimer(window, 0x3D06);
+
+        EXPECT_FALSE(g_timedOut);
+        EXPECT_EQ(c.expected, end);
+        EXPECT_EQ(c.counted, counted);
+        EXPECT_EQ(c.sawEscape, sawEscape);
+        // What the loop did not take is still there for the loop outside, and a quit reaches it; no other way
+        // out makes one.
+        int leftQueued = 0;
+        int quitCode = -1;
+        RunOuterLoop(&leftQueued, &quitCode);
+        EXPECT_EQ(c.leftQueued, leftQueued);
+        EXPECT_EQ(c.quitCode, quitCode);
+        ::ReleaseCapture();
+        SendKeyInput(VK_ESCAPE, true);
+    }
+}
+
+}  // namespace
