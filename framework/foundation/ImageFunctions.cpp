@@ -1,5 +1,7 @@
 #include "framework/foundation/ImageFunctions.h"
 
+#include "classlib/DC.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <new>

@@ -1,5 +1,7 @@
 #include "framework/foundation/PngBitmap.h"
 
+#include "classlib/MemFile.h"
+
 #include <png.h>
 
 #include <csetjmp>

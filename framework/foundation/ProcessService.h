@@ -16,7 +16,7 @@
 // comes from the thread that used the service first; release builds compile the check out.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CmdTarget.h"
 
 #include <type_traits>
 

@@ -1,6 +1,6 @@
 #include "framework/foundation/WindowFunctions.h"
 
-#include "classlib/ClassLib.h"
+#include "classlib/Wnd.h"
 
 BOOL IsTopParentActive(HWND window)
 {
