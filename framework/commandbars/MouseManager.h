@@ -11,7 +11,7 @@
 // in its lists are not owned: a bar leaves them as it stops tracking or is destroyed.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 
 #include <vector>
 

@@ -15,7 +15,10 @@
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/WindowFunctions.h"
 
+#include "classlib/DC.h"
+#include "classlib/Gdi.h"
 #include "classlib/ModalLoop.h"
+#include "classlib/Wnd.h"
 
 #include <climits>
 
