@@ -4,6 +4,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/MouseManager.h"
+#include "framework/commandbars/PopupAnimationFrames.h"
 #include "framework/commandbars/PopupPlacement.h"
 #include "framework/commandbars/SoundManager.h"
 #include "framework/commandbars/ToolBar.h"
@@ -428,28 +429,13 @@ void COSMPopupBar::AnimatePopup()
         site->UpdateWindow();
     CRect window;
     GetWindowRect(&window);
-    const CRect local(0, 0, window.Width(), window.Height());
-    HDC screen = ::GetDC(nullptr);
-    CDC screenCopy;
-    CDC image;
-    screenCopy.CreateCompatibleDC(CDC::FromHandle(screen));
-    image.CreateCompatibleDC(CDC::FromHandle(screen));
-    CBitmap screenBits;
-    CBitmap imageBits;
-    screenBits.CreateCompatibleBitmap(CDC::FromHandle(screen), local.Width(), local.Height());
-    imageBits.CreateCompatibleBitmap(CDC::FromHandle(screen), local.Width(), local.Height());
-    CBitmap* oldScreen = screenCopy.SelectObject(&screenBits);
-    CBitmap* oldImage = image.SelectObject(&imageBits);
-    ::BitBlt(screenCopy.GetSafeHdc(), 0, 0, local.Width(), local.Height(), screen, window.left, window.top, SRCCOPY);
-    ::ReleaseDC(nullptr, screen);
-    DrawCommandBar(&image, local);
+    COSMPopupAnimationFrames frames(window);
+    DrawCommandBar(&frames.GetImage(), frames.GetLocalRect());
     paintManager->SetCommandBarRegion(this);
     {
         CClientDC destination(this);
-        paintManager->Animate(&destination, &image, local, kind);
+        paintManager->Animate(&destination, &frames.GetImage(), frames.GetLocalRect(), kind);
     }
-    screenCopy.SelectObject(oldScreen);
-    image.SelectObject(oldImage);
     if (parent)
         parent->SetAnimateNextPopup(FALSE);
 }

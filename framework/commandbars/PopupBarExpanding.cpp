@@ -8,6 +8,7 @@
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/PopupExpandButton.h"
 #include "framework/commandbars/PaintManager.h"
+#include "framework/commandbars/PopupAnimationFrames.h"
 #include "framework/commandbars/PopupPlacement.h"
 #include "framework/commandbars/SoundManager.h"
 #include "framework/foundation/ToolTipContext.h"
@@ -101,21 +102,9 @@ BOOL COSMPopupBar::AnimateExpandingLayout(const CRect& rect, const CRect& before
     const int kind = GetMenuAnimation();
     if (!paintManager || kind < kPopupAnimationUnfold || kind > kPopupAnimationFade)
         return FALSE;
-    const CRect local(0, 0, rect.Width(), rect.Height());
-    HDC screen = ::GetDC(nullptr);
-    CDC screenCopy;
-    CDC image;
-    screenCopy.CreateCompatibleDC(CDC::FromHandle(screen));
-    image.CreateCompatibleDC(CDC::FromHandle(screen));
-    CBitmap screenBits;
-    CBitmap imageBits;
-    screenBits.CreateCompatibleBitmap(CDC::FromHandle(screen), local.Width(), local.Height());
-    imageBits.CreateCompatibleBitmap(CDC::FromHandle(screen), local.Width(), local.Height());
-    CBitmap* oldScreen = screenCopy.SelectObject(&screenBits);
-    CBitmap* oldImage = image.SelectObject(&imageBits);
     // Taken while the collapsed menu still shows: until the animation reaches a row, it keeps its look.
-    ::BitBlt(screenCopy.GetSafeHdc(), 0, 0, local.Width(), local.Height(), screen, rect.left, rect.top, SRCCOPY);
-    ::ReleaseDC(nullptr, screen);
+    COSMPopupAnimationFrames frames(rect);
+    const CRect local = frames.GetLocalRect();
 
     ShowWindow(SW_HIDE);
     if (CWnd* site = GetSite(); site && site->GetSafeHwnd())
@@ -124,14 +113,12 @@ BOOL COSMPopupBar::AnimateExpandingLayout(const CRect& rect, const CRect& before
     ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
                    SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOOWNERZORDER);
     paintManager->SetCommandBarRegion(this);
-    DrawCommandBar(&image, local);
+    DrawCommandBar(&frames.GetImage(), local);
     {
         CClientDC destination(this);
-        destination.BitBlt(0, 0, local.Width(), local.Height(), &screenCopy, 0, 0, SRCCOPY);
-        paintManager->AnimateExpanding(this, &destination, &image, before.bottom < rect.bottom);
+        destination.BitBlt(0, 0, local.Width(), local.Height(), &frames.GetScreenCopy(), 0, 0, SRCCOPY);
+        paintManager->AnimateExpanding(this, &destination, &frames.GetImage(), before.bottom < rect.bottom);
     }
-    screenCopy.SelectObject(oldScreen);
-    image.SelectObject(oldImage);
     GetSoundManager()->PlaySystemSound(COSMSoundManager::kMenuPopup);
     return TRUE;
 }

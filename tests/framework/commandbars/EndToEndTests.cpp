@@ -387,17 +387,23 @@ TEST_F(EndToEndTest, CtrlTabMovesFromBarToBarAndBack)
     EXPECT_EQ(0, site.frame.CountOf(WM_COMMAND));
 }
 
-TEST_F(EndToEndTest, AltThenAToolbarButtonsAccessKeyRunsItsCommandOnce)
+// Bold marks B as its access key (neither menu bar caption, File and Help, nor another button has it), shown, with
+// the keyboard on the frame and nothing recorded yet.
+void MarkBoldsAccessKey(EndToEndSite& site)
 {
-    EndToEndSite site;
-    ASSERT_TRUE(site.created);
-    // Bold marks B as its access key; neither menu bar caption (File, Help) nor another button has it.
     site.format->GetControl(0)->SetCaption("&Bold");
     site.frame.RecalcLayout();
     PumpFor(100);
     ASSERT_TRUE(site.format->GetControl(0)->IsCaptionVisible());
     site.frame.SetFocus();
     site.frame.ClearRecords();
+}
+
+TEST_F(EndToEndTest, AltThenAToolbarButtonsAccessKeyRunsItsCommandOnce)
+{
+    EndToEndSite site;
+    ASSERT_TRUE(site.created);
+    ASSERT_NO_FATAL_FAILURE(MarkBoldsAccessKey(site));
 
     SendKey(VK_MENU);
     ASSERT_TRUE(PumpUntil([&] { return site.menuBar->GetTrackingMode() == 1; }));
@@ -427,11 +433,7 @@ TEST_F(EndToEndTest, AltHeldWithAnAccessKeyRunsTheButtonOrOpensTheMenu)
 {
     EndToEndSite site;
     ASSERT_TRUE(site.created);
-    site.format->GetControl(0)->SetCaption("&Bold");
-    site.frame.RecalcLayout();
-    PumpFor(100);
-    site.frame.SetFocus();
-    site.frame.ClearRecords();
+    ASSERT_NO_FATAL_FAILURE(MarkBoldsAccessKey(site));
 
     SendKey(VK_MENU, true, false);
     SendKey('B');

@@ -104,6 +104,25 @@ protected:
         ActivePopupSiteTest::TearDown();
     }
 
+    // Opens a popup of three commands (the middle one hidden) at (200, y), then expands it with Ctrl+Down pressed
+    // for real while the animation's steps are recorded; the window's rectangle before and after.
+    void OpenAndExpand(Ref<COSMPopupBar>& popup, int y, CRect& collapsed, CRect& expanded)
+    {
+        popup = MakePopup({101, 102, 103});
+        ASSERT_TRUE(popup->Popup(200, y));
+        PumpFor(50);
+        ASSERT_TRUE(popup->IsCollapsed());
+        popup->GetWindowRect(&collapsed);
+        g_steps.clear();
+        g_animated = popup->GetSafeHwnd();
+        SendKey(VK_CONTROL, true, false);
+        SendKey(VK_DOWN);
+        SendKey(VK_CONTROL, false, true);
+        g_animated = nullptr;
+        ASSERT_TRUE(popup->IsExpanded());
+        popup->GetWindowRect(&expanded);
+    }
+
     static constexpr int kSteps = 4;
     COSMPaintManager* paintManager = nullptr;
     int savedSteps = 0;
@@ -144,22 +163,10 @@ TEST_F(PopupExpandingAnimationTest, TheRevealedCommandOpensUpStepByStep)
     {
         SCOPED_TRACE(c.what);
         commandBars->GetCommandBarsOptions()->m_animation = c.animation;
-        Ref<COSMPopupBar> popup = MakePopup({101, 102, 103});
-        ASSERT_TRUE(popup->Popup(200, c.y));
-        PumpFor(50);
-        ASSERT_TRUE(popup->IsCollapsed());
+        Ref<COSMPopupBar> popup;
         CRect collapsed;
-        popup->GetWindowRect(&collapsed);
-
-        g_steps.clear();
-        g_animated = popup->GetSafeHwnd();
-        SendKey(VK_CONTROL, true, false);
-        SendKey(VK_DOWN);
-        SendKey(VK_CONTROL, false, true);
-        g_animated = nullptr;
-        ASSERT_TRUE(popup->IsExpanded());
         CRect expanded;
-        popup->GetWindowRect(&expanded);
+        ASSERT_NO_FATAL_FAILURE(OpenAndExpand(popup, c.y, collapsed, expanded));
         ASSERT_GT(expanded.Height(), collapsed.Height());
         EXPECT_EQ(c.downward, collapsed.bottom < expanded.bottom);
 
@@ -234,21 +241,10 @@ TEST_F(PopupExpandingAnimationTest, TheRevealedCommandOpensUpStepByStep)
 TEST_F(PopupExpandingAnimationTest, WithoutMenuAnimationTheMenuSimplyGrows)
 {
     commandBars->GetCommandBarsOptions()->m_animation = kPopupAnimationNone;
-    Ref<COSMPopupBar> popup = MakePopup({101, 102, 103});
-    ASSERT_TRUE(popup->Popup(200, 150));
-    PumpFor(50);
-    ASSERT_TRUE(popup->IsCollapsed());
+    Ref<COSMPopupBar> popup;
     CRect collapsed;
-    popup->GetWindowRect(&collapsed);
-    g_steps.clear();
-    g_animated = popup->GetSafeHwnd();
-    SendKey(VK_CONTROL, true, false);
-    SendKey(VK_DOWN);
-    SendKey(VK_CONTROL, false, true);
-    g_animated = nullptr;
-    ASSERT_TRUE(popup->IsExpanded());
     CRect expanded;
-    popup->GetWindowRect(&expanded);
+    ASSERT_NO_FATAL_FAILURE(OpenAndExpand(popup, 150, collapsed, expanded));
     EXPECT_GT(expanded.Height(), collapsed.Height());
     EXPECT_TRUE(g_steps.empty());
     popup->SetTrackingMode(0, TRUE, FALSE);
