@@ -13,6 +13,7 @@
 #include "classlib/CString.h"
 #include "classlib/CmdTarget.h"
 #include "classlib/Map.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/ToolBar.h"
 
 #include <utility>
@@ -34,7 +35,7 @@ public:
     // Takes over the caller's reference (null leaves none).
     void SetControls(COSMControls* controls);
 
-    COSMControls* m_controls = nullptr;
+    RefPtr<COSMControls> m_controls;
     CString m_docName;
     CString m_fileTypeName;
     HICON m_icon = nullptr;

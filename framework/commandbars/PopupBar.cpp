@@ -17,7 +17,6 @@
 #include "framework/foundation/WindowFunctions.h"
 
 #include "classlib/DC.h"
-#include "classlib/Gdi.h"
 #include "classlib/ModalLoop.h"
 #include "classlib/Wnd.h"
 

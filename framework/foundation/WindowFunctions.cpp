@@ -1,5 +1,6 @@
 #include "framework/foundation/WindowFunctions.h"
 
+#include "classlib/CString.h"
 #include "classlib/Wnd.h"
 
 BOOL IsTopParentActive(HWND window)
