@@ -307,7 +307,7 @@ protected:
     void WithTrackedBar(Site site, const std::function<void()>& trigger)
     {
         CThrowingBar bar(site);
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         ASSERT_TRUE(bar.CreatePopup(&frame, CRect(450, 350, 550, 390)));
         COSMMouseManager* mouse = CreateMouseManager();
         mouse->SetTrack(&bar);

@@ -43,9 +43,9 @@ TEST_F(CommandBarSeamsTest, TheFrameSiteIsTheSiteOnlyWhenItIsAFrame)
     CCommandBarsTestFrame frame;
     ASSERT_TRUE(frame.CreateTestFrame());
     SiteWindow plain;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMCommandBar bar;
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
 
     commandBars->SetSite(&frame);
     EXPECT_EQ(&frame, bar.GetFrameSite());
@@ -80,7 +80,7 @@ TEST_F(CommandBarSeamsTest, ABarLeavesEveryWindowItListensToWhenItGoes)
 
 TEST_F(CommandBarSeamsTest, BarsOfAManagerShareItsTooltipContext)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMToolTipContext* context = commandBars->GetToolTipContext();
     ASSERT_NE(nullptr, context);
     // Captions keep their ampersands for the tips to strip.
@@ -89,7 +89,7 @@ TEST_F(CommandBarSeamsTest, BarsOfAManagerShareItsTooltipContext)
     const LONG before = RefCount(context);
     {
         COSMCommandBar bar;
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         ASSERT_TRUE(CreateBarWindow(bar, 100, 20, FALSE));
         EXPECT_EQ(before + 1, RefCount(context));
         bar.DestroyWindow();

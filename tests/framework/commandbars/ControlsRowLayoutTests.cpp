@@ -297,7 +297,7 @@ protected:
     {
         LayoutTest::SetUp();
         bar.ModifyFlags(COSMCommandBar::kFlagStackedLayout, 0);
-        bar.SetImageManager(images.get());
+        bar.SetImageManager(images.Get());
         limit = bar.CalcIconSize(TRUE).cy + 7 + bar.GetPaintManager()->GetSplitButtonDropDownWidth();
     }
 
@@ -334,7 +334,7 @@ protected:
         return styles;
     }
 
-    Ref<COSMImageManager> images = MakeRef(new COSMImageManager);
+    RefPtr<COSMImageManager> images = AdoptRef(new COSMImageManager);
     int limit = 0;
 };
 
