@@ -5,6 +5,7 @@
 
 #include "framework/foundation/HookManager.h"
 #include "framework/foundation/ToolTipContext.h"
+#include "platform/classlib/RefPtr.h"
 
 using namespace commandbars_test;
 
@@ -105,7 +106,7 @@ TEST_F(CommandBarSeamsTest, BarsOfAManagerShareItsTooltipContext)
 
 TEST_F(CommandBarSeamsTest, ScreenReadersReachBarsAndControlsThroughTheirDispatch)
 {
-    COSMCommandBar* bar = new COSMCommandBar;
+    RefPtr<COSMCommandBar> bar = AdoptRef(new COSMCommandBar);
     COSMControl* control = bar->GetControls()->Add(1, 101);
     ASSERT_NE(nullptr, control);
 
@@ -114,7 +115,7 @@ TEST_F(CommandBarSeamsTest, ScreenReadersReachBarsAndControlsThroughTheirDispatc
         const char* name;
         CCmdTarget* owner;
         COSMAccessible* accessible;
-    } cases[] = {{"bar", bar, bar}, {"control", control, control}};
+    } cases[] = {{"bar", bar.Get(), bar.Get()}, {"control", control, control}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
@@ -142,7 +143,7 @@ TEST_F(CommandBarSeamsTest, ScreenReadersReachBarsAndControlsThroughTheirDispatc
     IDispatch* dispatch = bar->GetIDispatch(FALSE);
     IAccessible* accessible = nullptr;
     ASSERT_EQ(S_OK, dispatch->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&accessible)));
-    bar->InternalRelease();
+    bar.Reset();
     EXPECT_EQ(0u, accessible->Release());
 }
 

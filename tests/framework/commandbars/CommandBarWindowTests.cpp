@@ -10,6 +10,7 @@
 #include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/foundation/ToolTipContext.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <string>
 
@@ -123,10 +124,10 @@ END_MESSAGE_MAP()
 TEST_F(BarWindowTest, TheLastReleaseDestroysTheWindowAndDeletesTheBarOnce)
 {
     ReferencingBar::deletions = 0;
-    auto* bar = new ReferencingBar;
+    RefPtr<ReferencingBar> bar = AdoptRef(new ReferencingBar);
     ASSERT_TRUE(CreateBarWindow(*bar, 40, 20, FALSE));
     const HWND window = bar->GetSafeHwnd();
-    bar->InternalRelease();
+    bar.Reset();
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(1, ReferencingBar::deletions);
     // The count stays above 0 while the window goes, so the handler's pair cannot end the bar a second time.

@@ -10,6 +10,7 @@
 #include "framework/markup/MarkupImage.h"
 #include "framework/markup/MarkupImageLoaders.h"
 #include "framework/markup/MarkupScalars.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -54,12 +55,12 @@ protected:
     // A manager of the test's with a solid icon of size under command id; the context holds it from now on.
     void GiveContextManager(UINT id, int size, COLORREF color)
     {
-        auto* manager = new COSMImageManager;
+        RefPtr<COSMImageManager> manager = AdoptRef(new COSMImageManager);
         HICON icon = image_test::MakeSolidIcon(size, size, color);
         ASSERT_TRUE(manager->SetIcon(icon, id));
         ::DestroyIcon(icon);
-        context->SetImageManager(manager);
-        manager->InternalRelease();
+        context->SetImageManager(manager.Get());
+        manager.Reset();
     }
 };
 
@@ -449,7 +450,7 @@ TEST_F(ImageTest, ReloadingAndReleasingGiveBackEveryGdiObject)
 TEST_F(ImageTest, AContextHoldsOneReferenceOnItsImageManager)
 {
     auto* manager = new COSMImageManager;
-    auto* own = new COSMMarkupContext;
+    RefPtr<COSMMarkupContext> own = AdoptRef(new COSMMarkupContext);
     EXPECT_EQ(own->GetImageManager(), nullptr);
     own->SetImageManager(manager);
     EXPECT_EQ(own->GetImageManager(), manager);
@@ -459,7 +460,7 @@ TEST_F(ImageTest, AContextHoldsOneReferenceOnItsImageManager)
     own->SetImageManager(manager);
     EXPECT_EQ(manager->InternalAddRef(), 3u);
     manager->InternalRelease();
-    own->Release();
+    own.Reset();
     EXPECT_EQ(manager->InternalAddRef(), 2u);
     manager->InternalRelease();
     manager->InternalRelease();
