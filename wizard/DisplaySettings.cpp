@@ -1,28 +1,6 @@
 #include "wizard/DisplaySettings.h"
 
-namespace {
-
-// The desktop window's device context, released when the reading is done.
-class CDesktopWindowDC
-{
-public:
-    CDesktopWindowDC() : m_window(GetDesktopWindow()), m_dc(GetWindowDC(m_window)) {}
-    ~CDesktopWindowDC()
-    {
-        if (m_dc)
-            ReleaseDC(m_window, m_dc);
-    }
-    CDesktopWindowDC(const CDesktopWindowDC&) = delete;
-    CDesktopWindowDC& operator=(const CDesktopWindowDC&) = delete;
-
-    HDC Get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
-};
-
-}  // namespace
+#include "classlib/ScopedHandle.h"
 
 bool CDisplaySettings::GetDisplayMode(int& width, int& height, int* bitsPerPixel, int* frequency) const
 {
@@ -52,6 +30,8 @@ int CDisplaySettings::GetScreenBitsPerPixel() const
 
 int CDisplaySettings::GetDesktopDeviceCaps(int index)
 {
-    CDesktopWindowDC dc;
-    return dc.Get() ? GetDeviceCaps(dc.Get(), index) : 0;
+    // The desktop window's whole-window DC, given back to it as a window's DC is.
+    const HWND desktop = GetDesktopWindow();
+    const ScopedWindowDC dc(GetWindowDC(desktop), WindowDCTraits{desktop});
+    return dc ? GetDeviceCaps(dc.Get(), index) : 0;
 }

@@ -44,16 +44,6 @@ namespace {
 
 void STARBURN_CALL IsoTreeCallback(uint32_t, uint32_t, uint32_t, void*) {}
 
-struct HeapBlock
-{
-    void* data;
-    ~HeapBlock()
-    {
-        if (data)
-            HeapFree(GetProcessHeap(), 0, data);
-    }
-};
-
 }  // namespace
 
 IsoBuildJob::IsoBuildJob(IsoBuildRequest request, const std::atomic<long>* cancelFlag, IsoBuildObserver& observer,
@@ -239,8 +229,8 @@ IsoBuildResult IsoBuildJob::CopyImage(IsoTreeHolder& tree)
         return IsoBuildResult::Failed;
     }
 
-    HeapBlock buffer{HeapAlloc(GetProcessHeap(), 0, kChunkSize)};
-    if (!buffer.data)
+    const ScopedHeapBlock buffer(HeapAlloc(GetProcessHeap(), 0, kChunkSize));
+    if (!buffer)
     {
         Check(STARBURN_ERROR_OUT_OF_MEMORY);
         return IsoBuildResult::Failed;
@@ -258,11 +248,11 @@ IsoBuildResult IsoBuildJob::CopyImage(IsoTreeHolder& tree)
         if (Cancelled())
             return IsoBuildResult::Cancelled;
         if (!Check(StarBurn_ISO9660JolietFileTree_Read(tree.tree, m_exceptionText, sizeof(m_exceptionText),
-                                                       &m_systemError, chunk, buffer.data)))
+                                                       &m_systemError, chunk, buffer.Get())))
             return m_cancelSeen ? IsoBuildResult::Cancelled : IsoBuildResult::Failed;
         if (Cancelled())
             return IsoBuildResult::Cancelled;
-        if (!WriteChunk(buffer.data, chunk))
+        if (!WriteChunk(buffer.Get(), chunk))
             return IsoBuildResult::Failed;
         position += chunk;
         const int percent = static_cast<int>(position * 100 / imageSize);

@@ -1,5 +1,7 @@
 #include "wizard/LogLine.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <vector>
 
 namespace {
@@ -63,23 +65,15 @@ std::string FitToControl(HWND control, const std::string& text)
 {
     const std::string line = OneLine(text);
     RECT client{};
-    HDC dc = control ? GetDC(control) : nullptr;
+    const ScopedWindowDC dc = control ? GetScopedWindowDC(control) : ScopedWindowDC();
     if (!dc || !GetClientRect(control, &client))
-    {
-        if (dc)
-            ReleaseDC(control, dc);
         return line;
-    }
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    const ScopedSelection select = SelectScoped(dc.Get(), font);
     const LONG width = client.right - client.left;
-    const std::string fitted = CutToFit(line, [&](const std::string& candidate) {
+    return CutToFit(line, [&](const std::string& candidate) {
         SIZE size{};
-        return GetTextExtentPoint32A(dc, candidate.data(), static_cast<int>(candidate.size()), &size) &&
+        return GetTextExtentPoint32A(dc.Get(), candidate.data(), static_cast<int>(candidate.size()), &size) &&
                size.cx <= width;
     });
-    if (previous)
-        SelectObject(dc, previous);
-    ReleaseDC(control, dc);
-    return fitted;
 }

@@ -1,19 +1,14 @@
 #include "wizard/OutputFile.h"
 
-COutputFile::~COutputFile()
-{
-    if (m_file != INVALID_HANDLE_VALUE)
-        CloseHandle(m_file);
-}
-
 bool COutputFile::Create(const char* path, Mode mode)
 {
-    if (m_file != INVALID_HANDLE_VALUE)
-        CloseHandle(m_file);
+    // The old file is closed first: the new one may be the same file, which an open handle would keep shared.
+    m_file.Reset();
     m_mode = mode;
     m_failure = ERROR_SUCCESS;
-    m_file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return m_file != INVALID_HANDLE_VALUE;
+    m_file.Reset(
+        CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return m_file.IsValid();
 }
 
 bool COutputFile::Write(const std::string& text)
@@ -40,7 +35,7 @@ bool COutputFile::Write(const void* data, size_t size)
 
 bool COutputFile::WriteRaw(const char* data, size_t size)
 {
-    if (m_file == INVALID_HANDLE_VALUE)
+    if (!m_file)
     {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
@@ -55,7 +50,7 @@ bool COutputFile::WriteRaw(const char* data, size_t size)
         // WriteFile takes 32-bit counts; larger blocks go in pieces.
         const DWORD piece = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
         DWORD written = 0;
-        if (!WriteFile(m_file, data, piece, &written, nullptr) || written != piece)
+        if (!WriteFile(m_file.Get(), data, piece, &written, nullptr) || written != piece)
         {
             m_failure = GetLastError();
             if (m_failure == ERROR_SUCCESS)
@@ -71,10 +66,10 @@ bool COutputFile::WriteRaw(const char* data, size_t size)
 
 bool COutputFile::Close()
 {
-    if (m_file == INVALID_HANDLE_VALUE)
+    if (!m_file)
         return m_failure == ERROR_SUCCESS;
-    const BOOL closed = CloseHandle(m_file);
-    m_file = INVALID_HANDLE_VALUE;
+    // Closed here rather than by the holder: a failed close is a failed write.
+    const BOOL closed = CloseHandle(m_file.Release());
     if (m_failure != ERROR_SUCCESS)
     {
         SetLastError(m_failure);

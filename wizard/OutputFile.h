@@ -3,6 +3,8 @@
 // mode the bytes go as given. The handle closes itself.
 #pragma once
 
+#include "classlib/ScopedHandle.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -18,7 +20,6 @@ public:
     };
 
     COutputFile() = default;
-    ~COutputFile();
     COutputFile(const COutputFile&) = delete;
     COutputFile& operator=(const COutputFile&) = delete;
 
@@ -33,7 +34,7 @@ public:
 private:
     bool WriteRaw(const char* data, size_t size);
 
-    HANDLE m_file = INVALID_HANDLE_VALUE;
+    ScopedKernelHandle m_file;
     Mode m_mode = Mode::Text;
     DWORD m_failure = ERROR_SUCCESS;
 };

@@ -9,28 +9,19 @@
 
 #include "framework/foundation/ModuleHandle.h"
 
-namespace {
+#include "classlib/ScopedHandle.h"
 
-// RAII for the handles of this file.
-struct HandleCloser
-{
-    HANDLE handle;
-    ~HandleCloser()
-    {
-        if (handle && handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-};
+namespace {
 
 std::string ExePathFromToolhelp()
 {
-    HandleCloser snapshot{CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0)};
-    if (snapshot.handle == INVALID_HANDLE_VALUE)
+    const ScopedKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0));
+    if (!snapshot)
         return {};
     const DWORD self = GetCurrentProcessId();
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot.handle, &entry); more; more = Process32Next(snapshot.handle, &entry))
+    for (BOOL more = Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry))
     {
         if (entry.th32ProcessID == self)
             return std::string(entry.szExeFile, strnlen(entry.szExeFile, sizeof(entry.szExeFile)));
@@ -48,15 +39,16 @@ std::string ExePathFromPsapi()
     if (!psapi.GetProcAddress(&moduleFileName, "GetModuleFileNameExA") ||
         !psapi.GetProcAddress(&enumModules, "EnumProcessModules"))
         return {};
-    HandleCloser process{OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, GetCurrentProcessId())};
-    if (!process.handle)
+    const ScopedKernelHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, GetCurrentProcessId()));
+    if (!process)
         return {};
     HMODULE modules[1024];
     DWORD needed = 0;
-    if (!enumModules(process.handle, modules, sizeof(modules), &needed) || needed == 0)
+    if (!enumModules(process.Get(), modules, sizeof(modules), &needed) || needed == 0)
         return {};
     char path[MAX_PATH + 1] = {};
-    const DWORD length = moduleFileName(process.handle, modules[0], path, MAX_PATH);
+    const DWORD length = moduleFileName(process.Get(), modules[0], path, MAX_PATH);
     return std::string(path, length);
 }
 

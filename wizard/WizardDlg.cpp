@@ -7,6 +7,7 @@
 #include "wizard/AttributeWalk.h"
 #include "wizard/FolderBrowser.h"
 #include "wizard/FolderPath.h"
+#include "wizard/IsoWorker.h"
 #include "wizard/LogLine.h"
 #include "wizard/ProductKeyFile.h"
 #include "wizard/ProgramFolder.h"
@@ -451,9 +452,9 @@ BOOL CWizardDlg::StartIsoThread()
 
 void CWizardDlg::BuildIsoImage()
 {
-    IsoBuildJob job(m_request, &m_cancel, *m_reporter, m_imageFile.get());
-    // A failure keeps the page in its failed state until the user cancels; its reason is in the log.
-    if (job.Run() == IsoBuildResult::Completed)
+    // A failure (an exception that escaped the build among them) keeps the page in its failed state until the user
+    // cancels; its reason is in the log.
+    if (RunIsoWorker(m_request, &m_cancel, *m_reporter, m_imageFile.get()))
         ::PostMessageA(m_hWnd, RegisterWindowMessageA("VORN_WM_USER_ISO_CREATED"), 0, 0);
 }
 

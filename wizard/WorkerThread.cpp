@@ -1,32 +1,16 @@
 #include "wizard/WorkerThread.h"
 
+#include "classlib/ModalLoop.h"
+
 namespace {
 
-// Waits for a thread while this thread's messages keep flowing.
+// Waits for a thread while this thread's messages keep flowing. A WM_QUIT ends the wait early and is left for the
+// loop that owns it.
 bool WaitPumping(HANDLE thread, DWORD timeoutMs)
 {
-    const DWORD start = GetTickCount();
-    for (;;)
-    {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs)
-            return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-        const DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
-        if (result == WAIT_OBJECT_0)
-            return true;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            if (msg.message == WM_QUIT)
-            {
-                // Left for the loop that owns it.
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    CModalLoop loop;
+    loop.EndOnSignal(thread).EndAfter(timeoutMs);
+    return loop.Run(nullptr, nullptr) == CModalLoop::End::Signaled || WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
 }
 
 }  // namespace

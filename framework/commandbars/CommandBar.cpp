@@ -61,7 +61,8 @@ BEGIN_INTERFACE_MAP(COSMCommandBar, CWnd)
 END_INTERFACE_MAP()
 
 COSMCommandBar::COSMCommandBar()
-    : m_controls(new COSMControls), m_animation(std::make_unique<COSMCommandBarAnimation>(this)),
+    : m_controls(RefPtr<COSMControls>::Adopt(new COSMControls)),
+      m_animation(std::make_unique<COSMCommandBarAnimation>(this)),
       m_keyboardNavigator(std::make_unique<COSMCommandBarKeyboardNavigator>(*this))
 {
     m_controls->SetParent(this);
@@ -80,7 +81,7 @@ COSMCommandBar::~COSMCommandBar()
     GetHookManager()->RemoveAll(this);
     m_controls->RemoveAll();
     m_controls->SetParent(nullptr);
-    m_controls->InternalRelease();
+    m_controls.Reset();
     SetPaintManager(nullptr);
     SetImageManager(nullptr);
     m_toolTipContext.Reset();
@@ -110,8 +111,7 @@ void COSMCommandBar::SetControls(COSMControls* controls)
     if (!controls || controls == m_controls)
         return;
     m_controls->SetParent(nullptr);
-    m_controls->InternalRelease();
-    m_controls = controls;
+    m_controls = RefPtr<COSMControls>::Adopt(controls);
     m_controls->SetParent(this);
 }
 
@@ -549,14 +549,14 @@ void COSMCommandBar::Copy(const COSMCommandBar* source, BOOL recursive)
     m_buttonSize = source->m_buttonSize;
     m_commandBars = source->m_commandBars;
     m_defaultButtonStyle = source->m_defaultButtonStyle;
-    m_controls->Copy(source->m_controls, recursive);
+    m_controls->Copy(source->m_controls.Get(), recursive);
 }
 
 COSMCommandBar* COSMCommandBar::Clone(BOOL recursive) const
 {
-    auto* clone = new COSMCommandBar;
+    auto clone = RefPtr<COSMCommandBar>::Adopt(new COSMCommandBar);
     clone->Copy(this, recursive);
-    return clone;
+    return clone.Detach();
 }
 
 void COSMCommandBar::OnRemoved()

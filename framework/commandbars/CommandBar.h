@@ -278,7 +278,7 @@ public:
     // The customize drop search looks only at the row under the point.
     void SetRowRestrictedDrop(BOOL restricted) { m_rowRestrictedDrop = restricted; }
 
-    COSMControls* GetControls() const { return m_controls; }
+    COSMControls* GetControls() const { return m_controls.Get(); }
     int GetControlCount() const;
     // Null outside 0..count-1.
     COSMControl* GetControl(int index) const;
@@ -455,7 +455,7 @@ protected:
     DWORD m_style = kStyleGripper;
     CString m_title;
     int m_type = 1;
-    COSMControls* m_controls = nullptr;
+    RefPtr<COSMControls> m_controls;
     int m_position = 7;
     COSMCommandBars* m_commandBars = nullptr;
     CWnd* m_commandTargetWindow = nullptr;

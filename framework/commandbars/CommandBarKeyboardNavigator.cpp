@@ -328,7 +328,7 @@ BOOL COSMCommandBarKeyboardNavigator::MoveToOtherRow(int kind)
     const COSMControl* selected = m_bar.GetControl(selectedIndex);
     const CRect selectedRow = selected->GetRowRect();
     const int selectedLeft = selected->GetRect().left;
-    COSMControls* controls = m_bar.m_controls;
+    COSMControls* controls = m_bar.m_controls.Get();
     int candidate = -1;
     for (int index = controls->GetNext(selectedIndex, direction); index != -1 && index != selectedIndex;
          index = controls->GetNext(index, direction))
@@ -362,7 +362,7 @@ BOOL COSMCommandBarKeyboardNavigator::MoveToOtherRow(int kind)
 int COSMCommandBarKeyboardNavigator::FindAccel(UINT key, BOOL& ambiguous) const
 {
     ambiguous = FALSE;
-    COSMControls* controls = m_bar.m_controls;
+    COSMControls* controls = m_bar.m_controls.Get();
     const int start = controls->GetNext(m_bar.m_selectedIndex, 1);
     if (start == -1)
         return -1;

@@ -518,11 +518,11 @@ COSMControls* COSMControls::Duplicate(BOOL recursive) const
 void COSMControls::CreateOriginalControls()
 {
     ClearOriginalControls();
-    auto* original = new COSMOriginalControls;
+    auto original = RefPtr<COSMOriginalControls>::Adopt(new COSMOriginalControls);
     for (COSMControl* control : m_controls)
         if (!control->IsTemporary())
             original->AddClone(control, -1, TRUE);
-    m_originalControls = original;
+    m_originalControls = original.Detach();
 }
 
 void COSMControls::SetOriginalControls(COSMOriginalControls* original)

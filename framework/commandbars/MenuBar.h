@@ -31,7 +31,7 @@ public:
     // Takes over the caller's reference (null leaves none).
     void SetControls(COSMControls* controls);
 
-    COSMControls* m_controls = nullptr;
+    RefPtr<COSMControls> m_controls;
     CString m_docName;
     CString m_fileTypeName;
     HICON m_icon = nullptr;

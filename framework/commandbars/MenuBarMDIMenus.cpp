@@ -8,9 +8,9 @@ IMPLEMENT_DYNAMIC(COSMMenuBarMDIMenuInfo, CCmdTarget)
 
 // ---- Records and their map ----
 
-COSMMenuBarMDIMenuInfo::COSMMenuBarMDIMenuInfo(COSMCommandBars* commandBars, UINT menuId) : m_menuId(menuId)
+COSMMenuBarMDIMenuInfo::COSMMenuBarMDIMenuInfo(COSMCommandBars* commandBars, UINT menuId)
+    : m_controls(RefPtr<COSMControls>::Adopt(new COSMControls)), m_menuId(menuId)
 {
-    m_controls = new COSMControls;
     m_controls->SetCommandBars(commandBars);
     m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(menuId));
     if (CWinApp* app = AfxGetApp())
@@ -27,17 +27,11 @@ COSMMenuBarMDIMenuInfo::COSMMenuBarMDIMenuInfo(COSMCommandBars* commandBars, UIN
     }
 }
 
-COSMMenuBarMDIMenuInfo::~COSMMenuBarMDIMenuInfo()
-{
-    if (m_controls)
-        m_controls->InternalRelease();
-}
+COSMMenuBarMDIMenuInfo::~COSMMenuBarMDIMenuInfo() = default;
 
 void COSMMenuBarMDIMenuInfo::SetControls(COSMControls* controls)
 {
-    if (m_controls)
-        m_controls->InternalRelease();
-    m_controls = controls;
+    m_controls = RefPtr<COSMControls>::Adopt(controls);
 }
 
 void COSMMenuBarMDIMenus::SetRecord(UINT menuId, COSMMenuBarMDIMenuInfo* record)
@@ -148,13 +142,12 @@ void COSMMenuBar::SwitchMDIMenu(UINT menuId, CMenu* menu)
         if (!m_mdiMenus->GetRecord(m_currentMenuId))
         {
             auto* current = new COSMMenuBarMDIMenuInfo(commandBars, m_currentMenuId);
-            m_controls->InternalAddRef();
-            current->SetControls(m_controls);
+            current->m_controls = m_controls;
             m_mdiMenus->SetRecord(m_currentMenuId, current);
         }
         if (record)
         {
-            COSMControls* controls = record->m_controls;
+            COSMControls* controls = record->m_controls.Get();
             AdoptControls(controls);
             if (!controls->GetOriginalControls() && menu)
                 controls->SetOriginalControls(SnapshotOfMenu(commandBars, menu));
@@ -165,7 +158,7 @@ void COSMMenuBar::SwitchMDIMenu(UINT menuId, CMenu* menu)
         else
         {
             auto* created = new COSMMenuBarMDIMenuInfo(commandBars, menuId);
-            AdoptControls(created->m_controls);
+            AdoptControls(created->m_controls.Get());
             if (menu)
             {
                 LoadMenu(menu, TRUE);

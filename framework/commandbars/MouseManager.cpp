@@ -63,12 +63,6 @@ BOOL IsBarLocked(const COSMCommandBar* bar)
     return bar->GetTrackLockCount() >= 1;
 }
 
-void ReleaseBars(const std::vector<COSMCommandBar*>& bars)
-{
-    for (COSMCommandBar* bar : bars)
-        bar->InternalRelease();
-}
-
 }  // namespace
 
 COSMMouseManager* CreateMouseManager()
@@ -150,13 +144,11 @@ void COSMMouseManager::SendTrackLost()
     while (!m_tracked.empty())
     {
         // StopTracking may let the last reference go elsewhere (a site that removes the bar): ours keeps the bar
-        // alive until it is off the list. A bar still listed afterwards (its StopTracking refused) is dropped, or
-        // the loop would never end.
-        COSMCommandBar* bar = m_tracked.front();
-        bar->InternalAddRef();
+        // alive until it is off the list, and goes even when StopTracking throws. A bar still listed afterwards
+        // (its StopTracking refused) is dropped, or the loop would never end.
+        const RefPtr<COSMCommandBar> bar = RefPtr<COSMCommandBar>::Retain(m_tracked.front());
         bar->StopTracking();
-        RemoveTrack(bar);
-        bar->InternalRelease();
+        RemoveTrack(bar.Get());
     }
 }
 
@@ -192,11 +184,12 @@ BOOL COSMMouseManager::IsTrackActive(const COSMCommandBar* bar) const
     return !IsTracked(bar);
 }
 
-std::vector<COSMCommandBar*> COSMMouseManager::HoldTrackedBars() const
+std::vector<RefPtr<COSMCommandBar>> COSMMouseManager::HoldTrackedBars() const
 {
-    std::vector<COSMCommandBar*> bars = m_tracked;
-    for (COSMCommandBar* bar : bars)
-        bar->InternalAddRef();
+    std::vector<RefPtr<COSMCommandBar>> bars;
+    bars.reserve(m_tracked.size());
+    for (COSMCommandBar* bar : m_tracked)
+        bars.push_back(RefPtr<COSMCommandBar>::Retain(bar));
     return bars;
 }
 
@@ -348,10 +341,8 @@ void COSMMouseManager::OnHookMouseMessage(UINT message, CPoint point)
         if (under && IsImeWindow(under))
             return;
         // A bar may stop tracking, and be let go, while an earlier one handles the message.
-        const std::vector<COSMCommandBar*> bars = HoldTrackedBars();
-        for (COSMCommandBar* bar : bars)
-            ProcessMouseMessage(bar, message, point);
-        ReleaseBars(bars);
+        for (const RefPtr<COSMCommandBar>& bar : HoldTrackedBars())
+            ProcessMouseMessage(bar.Get(), message, point);
         return;
     }
     if (IsMoveMessage(message) || !IsBarLocked(hit) || !IsButtonMessage(message) || m_swallowButtonUp)
@@ -359,11 +350,9 @@ void COSMMouseManager::OnHookMouseMessage(UINT message, CPoint point)
     // A click on a locked bar (one that holds a modal part of its own) closes the unlocked popups above the first.
     if (m_tracked.empty() || !IsBarLocked(m_tracked.front()))
         return;
-    const std::vector<COSMCommandBar*> bars = HoldTrackedBars();
-    for (COSMCommandBar* bar : bars)
-        if (!IsBarLocked(bar) && IsTracked(bar))
+    for (const RefPtr<COSMCommandBar>& bar : HoldTrackedBars())
+        if (!IsBarLocked(bar.Get()) && IsTracked(bar.Get()))
             bar->StopTracking();
-    ReleaseBars(bars);
     SetLastPoint(CPoint(0, 0));
 }
 

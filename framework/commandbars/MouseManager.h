@@ -98,8 +98,8 @@ private:
     void OnHookMouseMessage(UINT message, CPoint point);
     void ProcessMouseMessage(COSMCommandBar* bar, UINT message, CPoint point);
     BOOL IsOverSafeWindow(CPoint point) const;
-    // The tracked bars, each held by a reference while the caller walks them.
-    std::vector<COSMCommandBar*> HoldTrackedBars() const;
+    // The tracked bars, each held by a reference while the caller walks them (given up even when a bar throws).
+    std::vector<RefPtr<COSMCommandBar>> HoldTrackedBars() const;
 
     // The bodies of the hook and the poll's timer procedure; the system calls their guarded forms.
     static LRESULT MouseHookProc(int code, WPARAM wParam, LPARAM lParam);

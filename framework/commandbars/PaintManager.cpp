@@ -9,19 +9,18 @@
 #include "framework/foundation/IconLogFont.h"
 #include "framework/foundation/LayoutFunctions.h"
 #include "framework/foundation/OSVersionInfo.h"
+#include "framework/foundation/ProcessService.h"
 #include "framework/foundation/ResourceManager.h"
 #include "framework/foundation/TextFunctions.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 IMPLEMENT_DYNAMIC(COSMPaintManager, CCmdTarget)
 
 namespace {
 
-COSMPaintManager* g_globalPaintManager = nullptr;
 COSMPaintManager::ThemeCreator g_themeCreators[COSMPaintManager::kThemeIdCount] = {};
 // Filled by the higher libraries while the program starts: zero before any of their initialisers run.
 COSMPaintManager::PartPainterCreator g_partPainterCreators[COSMPaintManager::kPartPainterCount] = {};
@@ -34,11 +33,29 @@ std::unique_ptr<COSMPartPaintManager> MakePartPainter(COSMPaintManager::PartPain
     return std::unique_ptr<COSMPartPaintManager>(creator ? creator(owner) : nullptr);
 }
 
-// The process-wide manager goes with the process.
-struct GlobalPaintManagerExit
+// Where the process-wide manager is kept: a process service, made when the first manager is installed and ended at
+// exit, when it releases the manager it holds. Statics go in the reverse order of their making, so the services a
+// manager uses while it is made, and those below that it may use when it goes, are made before this holder: they are
+// still there when the manager is released. Only the UI thread installs and draws, so nothing is locked.
+class COSMProcessPaintManagerSlot
 {
-    GlobalPaintManagerExit() { std::atexit(&COSMPaintManager::FreeGlobalPaintManager); }
-} g_globalPaintManagerExit;
+public:
+    COSMProcessPaintManagerSlot()
+    {
+        GetVisualStyleFunctions(TRUE);
+        GetOSVersionInfo();
+        GetResourceManager();
+        GetColorManager();
+        GetImageManager();
+        GetDrawHelpers();
+    }
+
+    COSMPaintManager* Get() const { return m_manager.Get(); }
+    void Install(RefPtr<COSMPaintManager> manager) { m_manager = std::move(manager); }
+
+private:
+    RefPtr<COSMPaintManager> m_manager;
+};
 
 // Bar docked left or right: vertical text unless the bar says otherwise.
 int BarTextOrientation(const COSMCommandBar* bar)
@@ -438,7 +455,10 @@ COSMSharedPartPaintManager* COSMPaintManager::GetRibbonPaintManager()
 
 COSMPaintManager* COSMPaintManager::GetGlobalPaintManager()
 {
-    return g_globalPaintManager;
+    OSM_ASSERT_UI_THREAD();
+    // Makes nothing: none is installed before the first SetTheme, nor once the holder's end has begun at exit.
+    const COSMProcessPaintManagerSlot* slot = OsmLiveProcessService<COSMProcessPaintManagerSlot>();
+    return slot ? slot->Get() : nullptr;
 }
 
 void COSMPaintManager::RegisterThemeCreator(int id, ThemeCreator creator)
@@ -462,10 +482,24 @@ COSMPaintManager* COSMPaintManager::CreateTheme(int id)
 
 void COSMPaintManager::SetCustomTheme(COSMPaintManager* manager)
 {
-    // Installing the manager that is installed already must not free it first.
-    if (g_globalPaintManager && g_globalPaintManager != manager)
-        g_globalPaintManager->InternalRelease();
-    g_globalPaintManager = manager;
+    OSM_ASSERT_UI_THREAD();
+    COSMProcessPaintManagerSlot* slot = OsmLiveProcessService<COSMProcessPaintManagerSlot>();
+    if (!slot)
+    {
+        // Once the holder has gone at exit nothing is installed any more: the manager's reference is given back.
+        if (OsmProcessServiceEnded<COSMProcessPaintManagerSlot>())
+        {
+            if (manager)
+                manager->InternalRelease();
+            return;
+        }
+        if (!manager)
+            return;
+        slot = OsmProcessService<COSMProcessPaintManagerSlot>();
+    }
+    // Installing the manager that is installed already keeps it (and its one reference).
+    if (slot->Get() != manager)
+        slot->Install(RefPtr<COSMPaintManager>::Adopt(manager));
     if (!manager)
         return;
     manager->m_themeId = kCustomThemeId;
@@ -475,14 +509,11 @@ void COSMPaintManager::SetCustomTheme(COSMPaintManager* manager)
 void COSMPaintManager::SetTheme(int id)
 {
     SetCustomTheme(CreateTheme(id));
-    if (g_globalPaintManager)
-        g_globalPaintManager->m_themeId = id;
+    if (COSMPaintManager* installed = GetGlobalPaintManager())
+        installed->m_themeId = id;
 }
 
 void COSMPaintManager::FreeGlobalPaintManager()
 {
-    COSMPaintManager* manager = g_globalPaintManager;
-    g_globalPaintManager = nullptr;
-    if (manager)
-        manager->InternalRelease();
+    SetCustomTheme(nullptr);
 }

@@ -308,7 +308,9 @@ public:
     static void BlendBits(DWORD* destination, const DWORD* first, int width, int height, const DWORD* second,
                           int alpha);
 
-    // The process-wide manager and the theme factory.
+    // The process-wide manager and the theme factory. The manager is kept by a process service (ProcessService.h)
+    // made with the first installation, and released at exit before the services it uses go; UI thread only.
+    // SetCustomTheme takes over the caller's reference; FreeGlobalPaintManager installs none.
     static COSMPaintManager* GetGlobalPaintManager();
     static void RegisterThemeCreator(int id, ThemeCreator creator);
     static COSMPaintManager* CreateTheme(int id);

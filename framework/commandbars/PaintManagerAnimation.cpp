@@ -4,6 +4,8 @@
 
 #include "framework/commandbars/CommandBar.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -13,11 +15,11 @@ COSMPaintManager::TickCountFunction g_tickCount = &::GetTickCount;
 COSMPaintManager::SleepFunction g_sleep = &::Sleep;
 
 // A 32-bit top-down DIB section of the size given; null for an empty size or without memory.
-HBITMAP CreateBitsSection(int width, int height, DWORD** bits)
+ScopedGdiObject<HBITMAP> CreateBitsSection(int width, int height, DWORD** bits)
 {
     *bits = nullptr;
     if (width <= 0 || height <= 0)
-        return nullptr;
+        return ScopedGdiObject<HBITMAP>();
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -26,13 +28,9 @@ HBITMAP CreateBitsSection(int width, int height, DWORD** bits)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* memory = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+    ScopedGdiObject<HBITMAP> bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
     if (!bitmap || !memory)
-    {
-        if (bitmap)
-            ::DeleteObject(bitmap);
-        return nullptr;
-    }
+        return ScopedGdiObject<HBITMAP>();
     *bits = static_cast<DWORD*>(memory);
     return bitmap;
 }
@@ -40,9 +38,8 @@ HBITMAP CreateBitsSection(int width, int height, DWORD** bits)
 // Copies a DC's area into a section through a memory DC.
 void CopyIntoSection(HDC memory, HBITMAP section, HDC source, int x, int y, int width, int height)
 {
-    HGDIOBJ old = ::SelectObject(memory, section);
+    const ScopedSelection select = SelectScoped(memory, section);
     ::BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
-    ::SelectObject(memory, old);
 }
 
 }  // namespace
@@ -100,34 +97,30 @@ void COSMPaintManager::Animate(CDC* destination, CDC* source, CRect rect, int ki
         DWORD* sourceBits = nullptr;
         DWORD* backgroundBits = nullptr;
         DWORD* blendBits = nullptr;
-        HBITMAP sourceSection = CreateBitsSection(width, height, &sourceBits);
-        HBITMAP backgroundSection = CreateBitsSection(width, height, &backgroundBits);
-        HBITMAP blendSection = CreateBitsSection(width, height, &blendBits);
-        HDC memory = ::CreateCompatibleDC(nullptr);
+        const ScopedGdiObject<HBITMAP> sourceSection = CreateBitsSection(width, height, &sourceBits);
+        const ScopedGdiObject<HBITMAP> backgroundSection = CreateBitsSection(width, height, &backgroundBits);
+        const ScopedGdiObject<HBITMAP> blendSection = CreateBitsSection(width, height, &blendBits);
+        const ScopedCreatedDC memory(::CreateCompatibleDC(nullptr));
         // An empty rectangle or a failed allocation leaves nothing to fade.
         if (sourceSection && backgroundSection && blendSection && memory)
         {
-            CopyIntoSection(memory, sourceSection, source->GetSafeHdc(), rect.left, rect.top, width, height);
-            CopyIntoSection(memory, backgroundSection, destination->GetSafeHdc(), rect.left, rect.top, width, height);
-            HGDIOBJ old = ::SelectObject(memory, blendSection);
+            CopyIntoSection(memory.Get(), sourceSection.Get(), source->GetSafeHdc(), rect.left, rect.top, width,
+                            height);
+            CopyIntoSection(memory.Get(), backgroundSection.Get(), destination->GetSafeHdc(), rect.left, rect.top,
+                            width, height);
+            const ScopedSelection select = SelectScoped(memory.Get(), blendSection.Get());
             // The last step is the final image, which the caller paints itself.
             for (int k = 1; k < steps; ++k)
             {
                 const DWORD start = g_tickCount();
                 BlendBits(blendBits, backgroundBits, width, height, sourceBits, 255 * k / steps);
                 ::GdiFlush();
-                ::BitBlt(destination->GetSafeHdc(), rect.left, rect.top, width, height, memory, 0, 0, SRCCOPY);
+                ::BitBlt(destination->GetSafeHdc(), rect.left, rect.top, width, height, memory.Get(), 0, 0, SRCCOPY);
                 const DWORD elapsed = g_tickCount() - start;
                 if (elapsed < wait)
                     g_sleep(wait - elapsed);
             }
-            ::SelectObject(memory, old);
         }
-        if (memory)
-            ::DeleteDC(memory);
-        for (HBITMAP section : {sourceSection, backgroundSection, blendSection})
-            if (section)
-                ::DeleteObject(section);
         break;
     }
     default:
@@ -189,23 +182,18 @@ void MakeRectOpaque(CDC* dc, int left, int top, int right, int bottom)
     const int width = right - left;
     const int height = bottom - top;
     DWORD* bits = nullptr;
-    HBITMAP section = CreateBitsSection(width, height, &bits);
-    HDC memory = section ? ::CreateCompatibleDC(dc->GetSafeHdc()) : nullptr;
+    const ScopedGdiObject<HBITMAP> section = CreateBitsSection(width, height, &bits);
+    const ScopedCreatedDC memory(section ? ::CreateCompatibleDC(dc->GetSafeHdc()) : nullptr);
     // An empty rectangle or a failed allocation has nothing to write through.
     if (section && memory)
     {
-        HGDIOBJ old = ::SelectObject(memory, section);
-        ::BitBlt(memory, 0, 0, width, height, dc->GetSafeHdc(), left, top, SRCCOPY);
+        const ScopedSelection select = SelectScoped(memory.Get(), section.Get());
+        ::BitBlt(memory.Get(), 0, 0, width, height, dc->GetSafeHdc(), left, top, SRCCOPY);
         ::GdiFlush();
         for (int i = 0; i < width * height; ++i)
             bits[i] |= 0xFF000000;
-        ::BitBlt(dc->GetSafeHdc(), left, top, width, height, memory, 0, 0, SRCCOPY);
-        ::SelectObject(memory, old);
+        ::BitBlt(dc->GetSafeHdc(), left, top, width, height, memory.Get(), 0, 0, SRCCOPY);
     }
-    if (memory)
-        ::DeleteDC(memory);
-    if (section)
-        ::DeleteObject(section);
 }
 
 void MakeRectOpaque(CDC* dc, const RECT& rect)

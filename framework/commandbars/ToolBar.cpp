@@ -238,7 +238,7 @@ BOOL COSMToolBar::IsCustomized() const
     if (!IsCustomizable())
         return FALSE;
     const COSMOriginalControls* original = m_controls->GetOriginalControls();
-    return !(original && original->Compare(m_controls));
+    return !(original && original->Compare(m_controls.Get()));
 }
 
 // ---- Mouse, keyboard and the floating window ----

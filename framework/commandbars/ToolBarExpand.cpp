@@ -222,12 +222,12 @@ void COSMToolBar::BuildCustomizeMenu(COSMPopupBar* popup)
     }
 
     COSMOriginalControls* snapshot = m_controls->GetOriginalControls();
-    COSMControls* original = snapshot ? snapshot->Duplicate(FALSE) : new COSMControls;
+    const auto original = RefPtr<COSMControls>::Adopt(snapshot ? snapshot->Duplicate(FALSE) : new COSMControls);
     int insertAt = 0;
     for (int o = 0; o < original->GetCount(); ++o)
     {
         const COSMControl* originalControl = original->GetAt(o);
-        if (COSMControl* present = FindSameControl(m_controls, originalControl))
+        if (COSMControl* present = FindSameControl(m_controls.Get(), originalControl))
         {
             insertAt = present->GetIndex() + 1;
             continue;
@@ -259,10 +259,9 @@ void COSMToolBar::BuildCustomizeMenu(COSMPopupBar* popup)
         if (shortcut.IsEmpty() && commandBars)
             commandBars->GetShortcutManager()->FindDefaultAccelerator(id, shortcut);
         entry->SetShortcutText(shortcut);
-        entry->SetEnabled(FindSameControl(original, control) ? 1 : 0);
+        entry->SetEnabled(FindSameControl(original.Get(), control) ? 1 : 0);
         entry->SetChecked((control->GetHideFlags() & COSMControl::kHideCustomize) ? 0 : 1);
     }
-    original->InternalRelease();
 
     if (snapshot && !m_tearOff && m_builtIn)
     {

@@ -6,8 +6,6 @@
 
 #include <vector>
 
-COSMHookManager* COSMHookManager::s_pInstance = nullptr;
-
 COSMHookManager* GetHookManager()
 {
     // Windows are subclassed on the thread that owns them: the framework's UI thread.
@@ -15,10 +13,7 @@ COSMHookManager* GetHookManager()
     return OsmProcessService<COSMHookManager>();
 }
 
-COSMHookManager::COSMHookManager()
-{
-    s_pInstance = this;
-}
+COSMHookManager::COSMHookManager() = default;
 
 COSMHookManager::~COSMHookManager()
 {
@@ -38,7 +33,6 @@ COSMHookManager::~COSMHookManager()
         pRecord->Unhook();
         delete pRecord;
     }
-    s_pInstance = nullptr;
 }
 
 COSMHookManagerWindowHook* COSMHookManager::Lookup(HWND hWnd) const
@@ -122,7 +116,9 @@ void COSMHookManager::DropRecord(COSMHookManagerWindowHook* pRecord)
 
 LRESULT CALLBACK COSMHookManager::HookWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    COSMHookManager* pManager = s_pInstance;
+    // The live manager only: a window still subclassed above it may call here at exit, after the manager is gone, and
+    // must not make a new one.
+    COSMHookManager* pManager = OsmLiveProcessService<COSMHookManager>();
     COSMHookManagerWindowHook* pRecord = pManager ? pManager->Lookup(hWnd) : nullptr;
     if (!pRecord)
         return 0;

@@ -45,8 +45,6 @@ private:
     void DropRecord(COSMHookManagerWindowHook* pRecord);
 
     CMap<HWND, HWND, COSMHookManagerWindowHook*, COSMHookManagerWindowHook*> m_windows;
-    // The process-wide manager while it exists: the window procedure must not make a new one at exit.
-    static COSMHookManager* s_pInstance;
 };
 
 // The process-wide hook manager.

@@ -1,5 +1,8 @@
 #include "framework/foundation/ImageFunctions.h"
 
+#include "classlib/ScopedHandle.h"
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -245,19 +248,12 @@ HICON CreateAlphaIconFromBitmap(HBITMAP hBitmap)
         for (int y = 0; y < cy; ++y)
             std::memcpy(&bottomUp[static_cast<size_t>(cy - 1 - y) * cx], &pixels[static_cast<size_t>(y) * cx],
                         static_cast<size_t>(cx) * 4);
-        HBITMAP hColor = BitmapFromPixels(cx, cy, bottomUp.data(), nullptr);
-        HBITMAP hMask = ::CreateBitmap(cx, cy, 1, 1, mask.data());
-        HICON hIcon = nullptr;
-        if (hColor && hMask)
-        {
-            ICONINFO info{TRUE, 0, 0, hMask, hColor};
-            hIcon = ::CreateIconIndirect(&info);
-        }
-        if (hColor)
-            ::DeleteObject(hColor);
-        if (hMask)
-            ::DeleteObject(hMask);
-        return hIcon;
+        const ScopedGdiObject<HBITMAP> color(BitmapFromPixels(cx, cy, bottomUp.data(), nullptr));
+        const ScopedGdiObject<HBITMAP> maskBitmap(::CreateBitmap(cx, cy, 1, 1, mask.data()));
+        if (!color || !maskBitmap)
+            return nullptr;
+        ICONINFO info{TRUE, 0, 0, maskBitmap.Get(), color.Get()};
+        return ::CreateIconIndirect(&info);
     }
     catch (const std::bad_alloc&)
     {
@@ -278,23 +274,24 @@ BOOL SplitAlphaBitmap(HBITMAP hBitmap, int nCount, HBITMAP* pBitmaps)
             return FALSE;
         const int nSliceWidth = cx / nCount;
         std::vector<DWORD> slice(static_cast<size_t>(nSliceWidth) * cy);
+        // The slices made so far go when a later one fails or memory runs out; the caller gets all or none.
+        std::vector<ScopedGdiObject<HBITMAP>> made;
+        made.reserve(static_cast<size_t>(nCount));
         for (int i = 0; i < nCount; ++i)
         {
             for (int y = 0; y < cy; ++y)
                 std::memcpy(&slice[static_cast<size_t>(y) * nSliceWidth],
                             &pixels[static_cast<size_t>(y) * cx + static_cast<size_t>(i) * nSliceWidth],
                             static_cast<size_t>(nSliceWidth) * 4);
-            pBitmaps[i] = BitmapFromPixels(nSliceWidth, cy, slice.data(), nullptr);
-            if (!pBitmaps[i])
+            made.emplace_back(BitmapFromPixels(nSliceWidth, cy, slice.data(), nullptr));
+            if (!made.back())
             {
-                for (int j = 0; j < i; ++j)
-                {
-                    ::DeleteObject(pBitmaps[j]);
-                    pBitmaps[j] = nullptr;
-                }
+                std::fill_n(pBitmaps, i + 1, nullptr);
                 return FALSE;
             }
         }
+        for (int i = 0; i < nCount; ++i)
+            pBitmaps[i] = made[static_cast<size_t>(i)].Release();
         return TRUE;
     }
     catch (const std::bad_alloc&)
@@ -311,12 +308,10 @@ CSize GetIconSize(HICON hIcon)
         return CSize(0, 0);
     CSize size(0, 0);
     BITMAP bm{};
+    const ScopedGdiObject<HBITMAP> mask(info.hbmMask);
+    const ScopedGdiObject<HBITMAP> color(info.hbmColor);
     if (info.hbmMask && ::GetObjectA(info.hbmMask, sizeof(bm), &bm) == sizeof(bm))
         size = CSize(bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2);
-    if (info.hbmMask)
-        ::DeleteObject(info.hbmMask);
-    if (info.hbmColor)
-        ::DeleteObject(info.hbmColor);
     return size;
 }
 

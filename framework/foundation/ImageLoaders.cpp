@@ -4,6 +4,8 @@
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/PngBitmap.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <olectl.h>
 
 #include <cstring>
@@ -157,7 +159,8 @@ HBITMAP LoadPictureFile(LPCSTR lpszPath)
     HBITMAP hBitmap = nullptr;
     OLE_XSIZE_HIMETRIC cxHimetric = 0;
     OLE_YSIZE_HIMETRIC cyHimetric = 0;
-    HDC hDC = ::CreateCompatibleDC(nullptr);
+    const ScopedCreatedDC dc(::CreateCompatibleDC(nullptr));
+    const HDC hDC = dc.Get();
     if (hDC && SUCCEEDED(pPicture->get_Width(&cxHimetric)) && SUCCEEDED(pPicture->get_Height(&cyHimetric)))
     {
         const int cx = ::MulDiv(cxHimetric, ::GetDeviceCaps(hDC, LOGPIXELSX), 2540);
@@ -165,15 +168,12 @@ HBITMAP LoadPictureFile(LPCSTR lpszPath)
         hBitmap = CreateAlphaDIBSection(hDC, cx, cy, nullptr);
         if (hBitmap)
         {
-            HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+            const ScopedSelection select = SelectScoped(hDC, hBitmap);
             const RECT rc{0, 0, cx, cy};
             ::FillRect(hDC, &rc, ::GetSysColorBrush(COLOR_3DFACE));
             pPicture->Render(hDC, 0, 0, cx, cy, 0, cyHimetric - 1, cxHimetric, -cyHimetric, nullptr);
-            ::SelectObject(hDC, hOld);
         }
     }
-    if (hDC)
-        ::DeleteDC(hDC);
     pPicture->Release();
     return hBitmap;
 }

@@ -7,6 +7,8 @@
 #include "framework/foundation/ImageManagerIconSet.h"
 #include "framework/foundation/ImageManagerImageList.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -122,6 +124,9 @@ bool TransformImage(const COSMImageManagerIconHandle& source, COSMImageManagerIc
         ICONINFO info{};
         if (!own.GetIcon() || !::GetIconInfo(own.GetIcon(), &info))
             return false;
+        // The icon's bitmap copies go even when reading their pixels runs out of memory.
+        const ScopedGdiObject<HBITMAP> infoColor(info.hbmColor);
+        const ScopedGdiObject<HBITMAP> infoMask(info.hbmMask);
         bool bDone = false;
         std::vector<DWORD> colors;
         std::vector<DWORD> mask;
@@ -137,22 +142,18 @@ bool TransformImage(const COSMImageManagerIconHandle& source, COSMImageManagerIc
                     colors[i] = iconPixel(colors[i]);
             }
             void* pNewBits = nullptr;
-            if (HBITMAP hColor = CreateAlphaDIBSection(nullptr, size.cx, size.cy, &pNewBits))
+            if (const ScopedGdiObject<HBITMAP> color(CreateAlphaDIBSection(nullptr, size.cx, size.cy, &pNewBits));
+                color)
             {
                 std::memcpy(pNewBits, colors.data(), colors.size() * 4);
-                ICONINFO made{TRUE, 0, 0, info.hbmMask, hColor};
+                ICONINFO made{TRUE, 0, 0, info.hbmMask, color.Get()};
                 if (HICON hIcon = ::CreateIconIndirect(&made))
                 {
                     result.SetIcon(hIcon);
                     bDone = true;
                 }
-                ::DeleteObject(hColor);
             }
         }
-        if (info.hbmColor)
-            ::DeleteObject(info.hbmColor);
-        if (info.hbmMask)
-            ::DeleteObject(info.hbmMask);
         return bDone;
     }
     catch (const std::bad_alloc&)
@@ -453,14 +454,14 @@ void COSMImageManagerIcon::DrawMono(CDC* pDC, int x, int y, COSMImageManagerIcon
     CBitmap bmpImage;
     if (!dcImage.CreateCompatibleDC(pDC) || !bmpImage.CreateCompatibleBitmap(pDC, cx, cy))
         return;
-    CBitmap* pOldBitmap = dcImage.SelectObject(&bmpImage);
-    dcImage.FillSolidRect(0, 0, cx, cy, RGB(255, 255, 255));
-    image.Draw(&dcImage, 0, 0, cx, cy, FALSE);
-    dcImage.SelectObject(pOldBitmap);
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    ::DrawStateA(*pDC, hBrush, nullptr, reinterpret_cast<LPARAM>(static_cast<HBITMAP>(bmpImage)), 0, x, y, cx, cy,
+    {
+        const ScopedSelection select = SelectScoped(dcImage, bmpImage);
+        dcImage.FillSolidRect(0, 0, cx, cy, RGB(255, 255, 255));
+        image.Draw(&dcImage, 0, 0, cx, cy, FALSE);
+    }
+    const ScopedGdiObject<HBRUSH> brush(::CreateSolidBrush(clr));
+    ::DrawStateA(*pDC, brush.Get(), nullptr, reinterpret_cast<LPARAM>(static_cast<HBITMAP>(bmpImage)), 0, x, y, cx, cy,
                  DST_BITMAP | DSS_MONO);
-    ::DeleteObject(hBrush);
 }
 
 void COSMImageManagerIcon::Serialize(CArchive& ar)
@@ -503,12 +504,11 @@ void COSMImageManagerIcon::SerializeImage(COSMImageManagerIconHandle& image, CAr
         ICONINFO info{};
         if (own.GetIcon() && ::GetIconInfo(own.GetIcon(), &info))
         {
-            WriteDIB(ar, info.hbmColor);
-            WriteDIB(ar, info.hbmMask);
-            if (info.hbmColor)
-                ::DeleteObject(info.hbmColor);
-            if (info.hbmMask)
-                ::DeleteObject(info.hbmMask);
+            // The bitmap copies go even when the archive throws.
+            const ScopedGdiObject<HBITMAP> color(info.hbmColor);
+            const ScopedGdiObject<HBITMAP> mask(info.hbmMask);
+            WriteDIB(ar, color.Get());
+            WriteDIB(ar, mask.Get());
             return;
         }
         WriteDIB(ar, nullptr);
@@ -517,26 +517,17 @@ void COSMImageManagerIcon::SerializeImage(COSMImageManagerIconHandle& image, CAr
     }
 
     image.Clear();
-    HBITMAP hColor = ReadDIB(ar);
-    HBITMAP hMask = nullptr;
-    try
-    {
-        hMask = ReadDIB(ar);
-    }
-    catch (...)
-    {
-        if (hColor)
-            ::DeleteObject(hColor);
-        throw;
-    }
+    // Either bitmap goes when the archive throws.
+    ScopedGdiObject<HBITMAP> color(ReadDIB(ar));
+    const ScopedGdiObject<HBITMAP> mask(ReadDIB(ar));
     COSMImageManagerIconHandle loaded;
-    if (hColor && hMask)
+    if (color && mask)
     {
         BITMAP bm{};
-        ::GetObjectA(hColor, sizeof(bm), &bm);
+        ::GetObjectA(color.Get(), sizeof(bm), &bm);
         if (HIMAGELIST hList = ImageList_Create(bm.bmWidth, bm.bmHeight, ILC_COLOR24 | ILC_MASK, 0, 1))
         {
-            if (ImageList_Add(hList, hColor, hMask) == 0)
+            if (ImageList_Add(hList, color.Get(), mask.Get()) == 0)
             {
                 if (HICON hIcon = ImageList_GetIcon(hList, 0, 0))
                     loaded.SetIcon(hIcon);
@@ -544,23 +535,18 @@ void COSMImageManagerIcon::SerializeImage(COSMImageManagerIconHandle& image, CAr
             ImageList_Destroy(hList);
         }
     }
-    else if (hColor)
+    else if (color)
     {
         BITMAP bm{};
-        if (::GetObjectA(hColor, sizeof(bm), &bm) == sizeof(bm) && bm.bmBitsPixel == 32)
+        if (::GetObjectA(color.Get(), sizeof(bm), &bm) == sizeof(bm) && bm.bmBitsPixel == 32)
         {
             // From schema 25 on, stored alpha images are premultiplied already.
             if (nSchema > 24)
-                loaded.SetPreMultipliedBitmap(hColor);
+                loaded.SetPreMultipliedBitmap(color.Release());
             else
-                loaded.SetAlphaBitmap(hColor);
-            hColor = nullptr;
+                loaded.SetAlphaBitmap(color.Release());
         }
     }
-    if (hColor)
-        ::DeleteObject(hColor);
-    if (hMask)
-        ::DeleteObject(hMask);
     if (!loaded.IsEmpty())
         image.CopyFrom(loaded);
 }

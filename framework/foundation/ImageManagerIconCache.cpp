@@ -7,6 +7,8 @@
 #include "framework/foundation/ImageManagerIconHandle.h"
 #include "framework/foundation/LockGuard.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -48,13 +50,14 @@ COSMImageManagerCacheSlot* COSMImageManagerIconCache::Add(const COSMImageManager
 
     // Premultiplied rows ready for the slot, bottom-up like the cache: an alpha bitmap's, or a 32-bit icon's
     // whose pixels pass the alpha test (drawn as a classic icon, its alpha would be lost).
-    HBITMAP hPreMultiplied = nullptr;
+    // The bitmap that owns those rows, when they had to be made; it goes even when a slot cannot be had.
+    ScopedGdiObject<HBITMAP> preMultiplied;
     LPBYTE pRows = nullptr;
     if (image.m_hBitmap)
     {
         pRows = image.GetPreMultipliedBits();
         if (!pRows)
-            hPreMultiplied = PreMultiplyAlphaBitmap(image.m_hBitmap, nullptr, &pRows);
+            preMultiplied.Reset(PreMultiplyAlphaBitmap(image.m_hBitmap, nullptr, &pRows));
         if (!pRows)
             return nullptr;
     }
@@ -63,23 +66,20 @@ COSMImageManagerCacheSlot* COSMImageManagerIconCache::Add(const COSMImageManager
         ICONINFO info{};
         if (::GetIconInfo(image.GetIcon(), &info))
         {
+            const ScopedGdiObject<HBITMAP> infoColor(info.hbmColor);
+            const ScopedGdiObject<HBITMAP> infoMask(info.hbmMask);
             BITMAP bm{};
             if (info.hbmColor && ::GetObjectA(info.hbmColor, sizeof(bm), &bm) == sizeof(bm) && bm.bmWidth == cx &&
                 bm.bmHeight == cy)
             {
                 BOOL bAlpha = FALSE;
-                hPreMultiplied = PreMultiplyAlphaBitmap(info.hbmColor, &bAlpha, &pRows);
-                if (!bAlpha && hPreMultiplied)
+                preMultiplied.Reset(PreMultiplyAlphaBitmap(info.hbmColor, &bAlpha, &pRows));
+                if (!bAlpha && preMultiplied)
                 {
-                    ::DeleteObject(hPreMultiplied);
-                    hPreMultiplied = nullptr;
+                    preMultiplied.Reset();
                     pRows = nullptr;
                 }
             }
-            if (info.hbmColor)
-                ::DeleteObject(info.hbmColor);
-            if (info.hbmMask)
-                ::DeleteObject(info.hbmMask);
         }
     }
 
@@ -107,8 +107,6 @@ COSMImageManagerCacheSlot* COSMImageManagerIconCache::Add(const COSMImageManager
         }
         ::GdiFlush();
     }
-    if (hPreMultiplied)
-        ::DeleteObject(hPreMultiplied);
     return pSlot;
 }
 
@@ -135,22 +133,12 @@ BOOL COSMImageManagerIconCache::Grow()
     const int nNewWidth = nOldWidth + m_szIcon.cx;
     const int cy = m_szIcon.cy;
     void* pNewBits = nullptr;
-    HBITMAP hColor = CreateAlphaDIBSection(nullptr, nNewWidth, cy, &pNewBits);
-    HBITMAP hMask = ::CreateBitmap(nNewWidth, cy, 1, 1, nullptr);
-    if (!hColor || !hMask)
-    {
-        if (hColor)
-            ::DeleteObject(hColor);
-        if (hMask)
-            ::DeleteObject(hMask);
+    ScopedGdiObject<HBITMAP> color(CreateAlphaDIBSection(nullptr, nNewWidth, cy, &pNewBits));
+    ScopedGdiObject<HBITMAP> mask(::CreateBitmap(nNewWidth, cy, 1, 1, nullptr));
+    if (!color || !mask)
         return FALSE;
-    }
     if (!m_dc.GetSafeHdc() && !m_dc.Attach(::CreateCompatibleDC(nullptr)))
-    {
-        ::DeleteObject(hColor);
-        ::DeleteObject(hMask);
         return FALSE;
-    }
     if (nOldWidth > 0)
     {
         ::GdiFlush();
@@ -159,15 +147,16 @@ BOOL COSMImageManagerIconCache::Grow()
             std::memcpy(pDest + static_cast<size_t>(row) * nNewWidth, m_pBits + static_cast<size_t>(row) * nOldWidth,
                         static_cast<size_t>(nOldWidth) * 4);
         COSMCompatibleDC dcOld(nullptr, GetMaskBitmap());
-        COSMCompatibleDC dcNew(nullptr, hMask);
+        COSMCompatibleDC dcNew(nullptr, mask.Get());
         ::BitBlt(dcNew, 0, 0, nOldWidth, cy, dcOld, 0, 0, SRCCOPY);
     }
     if (m_hOldBitmap)
         ::SelectObject(m_dc, m_hOldBitmap);
     m_bmpColor.DeleteObject();
     m_bmpMask.DeleteObject();
+    const HBITMAP hColor = color.Release();
     m_bmpColor.Attach(hColor);
-    m_bmpMask.Attach(hMask);
+    m_bmpMask.Attach(mask.Release());
     m_pBits = static_cast<LPDWORD>(pNewBits);
     m_hOldBitmap = ::SelectObject(m_dc, hColor);
     m_nTotalWidth = nNewWidth;
@@ -214,8 +203,8 @@ BOOL COSMImageManagerIconCache::Extract(const COSMImageManagerCacheSlot* pSlot, 
     const int cx = m_szIcon.cx;
     const int cy = m_szIcon.cy;
     void* pBits = nullptr;
-    HBITMAP hColor = CreateAlphaDIBSection(nullptr, cx, cy, &pBits);
-    if (!hColor)
+    ScopedGdiObject<HBITMAP> color(CreateAlphaDIBSection(nullptr, cx, cy, &pBits));
+    if (!color)
         return FALSE;
     ::GdiFlush();
     auto* pDest = static_cast<LPDWORD>(pBits);
@@ -224,26 +213,24 @@ BOOL COSMImageManagerIconCache::Extract(const COSMImageManagerCacheSlot* pSlot, 
                     m_pBits + static_cast<size_t>(row) * m_nTotalWidth + pSlot->m_rc.left, static_cast<size_t>(cx) * 4);
     if (pSlot->m_bAlpha)
     {
-        image.SetPreMultipliedBitmap(hColor);
+        image.SetPreMultipliedBitmap(color.Release());
         return !image.IsEmpty();
     }
     // A classic image: its mask decides what shows, so no alpha byte may make the system take it for alpha.
     for (size_t i = 0; i < static_cast<size_t>(cx) * cy; ++i)
         pDest[i] &= 0x00FFFFFF;
-    HBITMAP hMask = ::CreateBitmap(cx, cy, 1, 1, nullptr);
+    const ScopedGdiObject<HBITMAP> mask(::CreateBitmap(cx, cy, 1, 1, nullptr));
     HICON hIcon = nullptr;
-    if (hMask)
+    if (mask)
     {
         {
             COSMCompatibleDC dcFrom(nullptr, GetMaskBitmap());
-            COSMCompatibleDC dcTo(nullptr, hMask);
+            COSMCompatibleDC dcTo(nullptr, mask.Get());
             ::BitBlt(dcTo, 0, 0, cx, cy, dcFrom, pSlot->m_rc.left, 0, SRCCOPY);
         }
-        ICONINFO info{TRUE, 0, 0, hMask, hColor};
+        ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
         hIcon = ::CreateIconIndirect(&info);
-        ::DeleteObject(hMask);
     }
-    ::DeleteObject(hColor);
     if (!hIcon)
         return FALSE;
     image.SetIcon(hIcon);
@@ -309,12 +296,12 @@ void COSMImageManagerIconCache::DrawMaskedThroughBuffer(CDC* pDest, int x, int y
         return;
     void* pMaskBits = nullptr;
     void* pColorBits = nullptr;
-    HBITMAP hMaskBuffer = CreateAlphaDIBSection(nullptr, cx, cy, &pMaskBits);
-    HBITMAP hColorBuffer = CreateAlphaDIBSection(nullptr, cx, cy, &pColorBits);
-    if (hMaskBuffer && hColorBuffer)
+    const ScopedGdiObject<HBITMAP> maskBuffer(CreateAlphaDIBSection(nullptr, cx, cy, &pMaskBits));
+    const ScopedGdiObject<HBITMAP> colorBuffer(CreateAlphaDIBSection(nullptr, cx, cy, &pColorBits));
+    if (maskBuffer && colorBuffer)
     {
-        COSMCompatibleDC dcMaskBuffer(nullptr, hMaskBuffer);
-        COSMCompatibleDC dcColorBuffer(nullptr, hColorBuffer);
+        COSMCompatibleDC dcMaskBuffer(nullptr, maskBuffer.Get());
+        COSMCompatibleDC dcColorBuffer(nullptr, colorBuffer.Get());
         ::SetTextColor(dcMaskBuffer, RGB(0, 0, 0));
         ::SetBkColor(dcMaskBuffer, RGB(255, 255, 255));
         ::StretchBlt(dcMaskBuffer, 0, 0, cx, cy, hMask, xSrc, ySrc, cxSrc, cySrc, SRCCOPY);
@@ -330,8 +317,4 @@ void COSMImageManagerIconCache::DrawMaskedThroughBuffer(CDC* pDest, int x, int y
         }
         AlphaBlendImage(pDest, x, y, cx, cy, &dcColorBuffer, 0, 0, cx, cy);
     }
-    if (hMaskBuffer)
-        ::DeleteObject(hMaskBuffer);
-    if (hColorBuffer)
-        ::DeleteObject(hColorBuffer);
 }

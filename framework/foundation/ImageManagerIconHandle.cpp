@@ -6,6 +6,8 @@
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/ImageManagerIconCache.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -20,20 +22,20 @@ CSize BitmapSize(HBITMAP hBitmap)
 }
 
 // The colour and mask of an icon drawn into bitmaps of its own (colour on black), for drawing it mirrored.
-bool SplitIcon(HICON hIcon, int cx, int cy, HBITMAP& hColor, HBITMAP& hMask)
+bool SplitIcon(HICON hIcon, int cx, int cy, ScopedGdiObject<HBITMAP>& color, ScopedGdiObject<HBITMAP>& mask)
 {
-    hColor = CreateAlphaDIBSection(nullptr, cx, cy, nullptr);
-    hMask = ::CreateBitmap(cx, cy, 1, 1, nullptr);
-    if (!hColor || !hMask)
+    color.Reset(CreateAlphaDIBSection(nullptr, cx, cy, nullptr));
+    mask.Reset(::CreateBitmap(cx, cy, 1, 1, nullptr));
+    if (!color || !mask)
         return false;
     const RECT rc{0, 0, cx, cy};
     {
-        COSMCompatibleDC dc(nullptr, hColor);
+        COSMCompatibleDC dc(nullptr, color.Get());
         ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
         ::DrawIconEx(dc, 0, 0, hIcon, cx, cy, 0, nullptr, DI_NORMAL);
     }
     {
-        COSMCompatibleDC dc(nullptr, hMask);
+        COSMCompatibleDC dc(nullptr, mask.Get());
         ::DrawIconEx(dc, 0, 0, hIcon, cx, cy, 0, nullptr, DI_MASK);
     }
     return true;
@@ -277,11 +279,11 @@ void COSMImageManagerIconHandle::DrawIconImage(CDC* pDC, int x, int y, int cx, i
     {
         // Every pixel the icon leaves untouched keeps the key colour and becomes transparent; the rest opaque.
         void* pBits = nullptr;
-        HBITMAP hBuffer = CreateAlphaDIBSection(nullptr, cx, cy, &pBits);
-        if (!hBuffer)
+        const ScopedGdiObject<HBITMAP> buffer(CreateAlphaDIBSection(nullptr, cx, cy, &pBits));
+        if (!buffer)
             return;
         {
-            COSMCompatibleDC dc(nullptr, hBuffer);
+            COSMCompatibleDC dc(nullptr, buffer.Get());
             const DWORD kKey = 0x00FF00FF;
             auto* pPixels = static_cast<DWORD*>(pBits);
             const size_t nPixels = static_cast<size_t>(cx) * cy;
@@ -301,7 +303,6 @@ void COSMImageManagerIconHandle::DrawIconImage(CDC* pDC, int x, int y, int cx, i
             }
             COSMImageManagerIconCache::AlphaBlendImage(pDC, x, y, cx, cy, &dc, 0, 0, cx, cy);
         }
-        ::DeleteObject(hBuffer);
         return;
     }
     if (!bMirror)
@@ -309,19 +310,15 @@ void COSMImageManagerIconHandle::DrawIconImage(CDC* pDC, int x, int y, int cx, i
         ::DrawIconEx(*pDC, x, y, m_hIcon, cx, cy, 0, nullptr, DI_NORMAL);
         return;
     }
-    HBITMAP hColor = nullptr;
-    HBITMAP hMask = nullptr;
-    if (SplitIcon(m_hIcon, cx, cy, hColor, hMask))
+    ScopedGdiObject<HBITMAP> color;
+    ScopedGdiObject<HBITMAP> mask;
+    if (SplitIcon(m_hIcon, cx, cy, color, mask))
     {
-        COSMCompatibleDC dcColor(nullptr, hColor);
-        COSMCompatibleDC dcMask(nullptr, hMask);
+        COSMCompatibleDC dcColor(nullptr, color.Get());
+        COSMCompatibleDC dcMask(nullptr, mask.Get());
         // A negative width runs leftwards from the column given, that column included.
         COSMImageManagerIconCache::DrawMasked(*pDC, x + cx - 1, y, -cx, cy, dcColor, dcMask, 0, 0, cx, cy);
     }
-    if (hColor)
-        ::DeleteObject(hColor);
-    if (hMask)
-        ::DeleteObject(hMask);
 }
 
 void COSMImageManagerIconHandle::DrawAlphaImage(CDC* pDC, int x, int y, int cx, int cy)

@@ -4,6 +4,8 @@
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/ImageLoaders.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <vector>
 
 BOOL COSMImageManager::SetIconsFromGroupResource(HMODULE hModule, LPCSTR lpszResourceName, UINT nID, int cx, int cy,
@@ -104,8 +106,14 @@ BOOL COSMImageManager::AddIconsFromBitmap(HBITMAP hBitmap, const UINT* pCommands
             return FALSE;
         const int nSlices = bm.bmWidth / cx;
         std::vector<HBITMAP> slices(static_cast<size_t>(nSlices), nullptr);
+        // Each slice goes to an image handle; those no id takes go with held, and all of them when a SetIcon
+        // throws (its room is made first, so that taking them over cannot throw).
+        std::vector<ScopedGdiObject<HBITMAP>> held;
+        held.reserve(slices.size());
         if (!SplitAlphaBitmap(hBitmap, nSlices, slices.data()))
             return FALSE;
+        for (HBITMAP slice : slices)
+            held.emplace_back(slice);
         const bool bSkipSeparators = pCommands && nSlices != nCount;
         int nSlice = 0;
         // Bounded by both: ids left over find no slice, and slices left over no id.
@@ -115,22 +123,16 @@ BOOL COSMImageManager::AddIconsFromBitmap(HBITMAP hBitmap, const UINT* pCommands
             if (bSkipSeparators && nID == 0)
                 continue;
             COSMImageManagerIconHandle image;
-            image.SetAlphaBitmap(slices[static_cast<size_t>(nSlice)]);
-            slices[static_cast<size_t>(nSlice)] = nullptr;  // the handle deletes it
+            image.SetAlphaBitmap(held[static_cast<size_t>(nSlice)].Release());
             ++nSlice;
             SetIcon(image, nID, cx, cy, nState);
-        }
-        for (HBITMAP hSlice : slices)
-        {
-            if (hSlice)
-                ::DeleteObject(hSlice);
         }
         return TRUE;
     }
 
     // ImageList_AddMasked blackens the masked pixels of the bitmap it is given, and compares whole pixels with the
     // mask colour: it gets a 24-bit copy, so the caller's bitmap stays as it was and no alpha byte spoils the match.
-    HBITMAP hCopy = nullptr;
+    ScopedGdiObject<HBITMAP> copy;
     COLORREF clrMask = m_clrMask;
     {
         BITMAPINFO info{};
@@ -141,34 +143,27 @@ BOOL COSMImageManager::AddIconsFromBitmap(HBITMAP hBitmap, const UINT* pCommands
         info.bmiHeader.biBitCount = 24;
         info.bmiHeader.biCompression = BI_RGB;
         void* pBits = nullptr;
-        HDC hTo = ::CreateCompatibleDC(nullptr);
-        HDC hFrom = ::CreateCompatibleDC(nullptr);
-        hCopy = hTo ? ::CreateDIBSection(hTo, &info, DIB_RGB_COLORS, &pBits, nullptr, 0) : nullptr;
-        if (hCopy && hFrom)
+        const ScopedCreatedDC to(::CreateCompatibleDC(nullptr));
+        const ScopedCreatedDC from(::CreateCompatibleDC(nullptr));
+        copy.Reset(to ? ::CreateDIBSection(to.Get(), &info, DIB_RGB_COLORS, &pBits, nullptr, 0) : nullptr);
+        if (copy && from)
         {
-            HGDIOBJ hOldTo = ::SelectObject(hTo, hCopy);
-            HGDIOBJ hOldFrom = ::SelectObject(hFrom, hBitmap);
-            ::BitBlt(hTo, 0, 0, bm.bmWidth, bm.bmHeight, hFrom, 0, 0, SRCCOPY);
+            const ScopedSelection selectTo = SelectScoped(to.Get(), copy.Get());
+            const ScopedSelection selectFrom = SelectScoped(from.Get(), hBitmap);
+            ::BitBlt(to.Get(), 0, 0, bm.bmWidth, bm.bmHeight, from.Get(), 0, 0, SRCCOPY);
             if (clrMask == static_cast<COLORREF>(-1))
-                clrMask = ::GetPixel(hTo, 0, 0);
-            ::SelectObject(hFrom, hOldFrom);
-            ::SelectObject(hTo, hOldTo);
+                clrMask = ::GetPixel(to.Get(), 0, 0);
         }
-        if (hFrom)
-            ::DeleteDC(hFrom);
-        if (hTo)
-            ::DeleteDC(hTo);
     }
-    if (!hCopy)
+    if (!copy)
         return FALSE;
     BOOL bResult = FALSE;
     if (HIMAGELIST hList = ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, 0, 1))
     {
-        if (ImageList_AddMasked(hList, hCopy, clrMask) != -1)
+        if (ImageList_AddMasked(hList, copy.Get(), clrMask) != -1)
             bResult = SetIconsFromImageList(hList, pCommands, nCount, cx, cy, nState);
         ImageList_Destroy(hList);
     }
-    ::DeleteObject(hCopy);
     return bResult;
 }
 
@@ -176,12 +171,10 @@ BOOL COSMImageManager::SetIconsFromBitmapResource(LPCSTR lpszResourceName, const
                                                   int cy, int nState)
 {
     BOOL bAlpha = FALSE;
-    HBITMAP hBitmap = LoadImageResource(lpszResourceName, &bAlpha);
-    if (!hBitmap)
+    const ScopedGdiObject<HBITMAP> bitmap(LoadImageResource(lpszResourceName, &bAlpha));
+    if (!bitmap)
         return FALSE;
-    const BOOL bResult = AddIconsFromBitmap(hBitmap, pCommands, nCount, cx, cy, nState, bAlpha);
-    ::DeleteObject(hBitmap);
-    return bResult;
+    return AddIconsFromBitmap(bitmap.Get(), pCommands, nCount, cx, cy, nState, bAlpha);
 }
 
 BOOL COSMImageManager::SetIconsFromResourceId(UINT nIDResource, const UINT* pCommands, int nCount, int cx, int cy,

@@ -1,5 +1,7 @@
 #include "framework/foundation/PngBitmap.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <png.h>
 
 #include <csetjmp>
@@ -204,14 +206,11 @@ BOOL COSMPngBitmap::LoadFromFileObject(CFile* pFile)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* pBits = nullptr;
-    HDC hDC = ::CreateCompatibleDC(nullptr);
-    HBITMAP hBitmap = hDC ? ::CreateDIBSection(hDC, &info, DIB_RGB_COLORS, &pBits, nullptr, 0) : nullptr;
-    if (hDC)
-        ::DeleteDC(hDC);
-    if (!hBitmap || !pBits)
+    const ScopedCreatedDC dc(::CreateCompatibleDC(nullptr));
+    ScopedGdiObject<HBITMAP> bitmap(dc ? ::CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &pBits, nullptr, 0)
+                                       : nullptr);
+    if (!bitmap || !pBits)
     {
-        if (hBitmap)
-            ::DeleteObject(hBitmap);
         std::free(pPixels);
         return FALSE;
     }
@@ -228,7 +227,7 @@ BOOL COSMPngBitmap::LoadFromFileObject(CFile* pFile)
     std::free(pPixels);
     m_bAlpha = nChannels == 4;
     m_clrBackground = clrBackground;
-    Attach(hBitmap);
+    Attach(bitmap.Release());
     return TRUE;
 }
 

@@ -14,6 +14,19 @@ CModalLoop& CModalLoop::EndOnEscape()
     return *this;
 }
 
+CModalLoop& CModalLoop::EndOnSignal(HANDLE handle)
+{
+    m_signal = handle;
+    return *this;
+}
+
+CModalLoop& CModalLoop::EndAfter(DWORD timeoutMs)
+{
+    m_hasDeadline = true;
+    m_timeoutMs = timeoutMs;
+    return *this;
+}
+
 CModalLoop& CModalLoop::PaintFirst(int maxPaints)
 {
     m_maxPaints = maxPaints;
@@ -33,16 +46,59 @@ bool CModalLoop::Interrupted(const Condition& finished, End& end) const
         end = End::Done;
         return true;
     }
+    // The handle before the time: a wait that ran out just as its handle was signalled still ends Signaled.
+    if (m_signal && ::WaitForSingleObject(m_signal, 0) == WAIT_OBJECT_0)
+    {
+        end = End::Signaled;
+        return true;
+    }
     if (m_captureWindow && ::GetCapture() != m_captureWindow)
     {
         end = End::CaptureLost;
         return true;
     }
+    if (m_hasDeadline && ::GetTickCount() - m_start >= m_timeoutMs)
+    {
+        end = End::TimedOut;
+        return true;
+    }
     return false;
+}
+
+bool CModalLoop::WaitForMessage(End& end) const
+{
+    if (!WaitsOnHandleOrTime())
+    {
+        ::WaitMessage();
+        return true;
+    }
+    DWORD timeout = INFINITE;
+    if (m_hasDeadline)
+    {
+        const DWORD elapsed = ::GetTickCount() - m_start;
+        timeout = elapsed < m_timeoutMs ? m_timeoutMs - elapsed : 0;
+    }
+    const DWORD count = m_signal ? 1 : 0;
+    const DWORD woke = ::MsgWaitForMultipleObjects(count, m_signal ? &m_signal : nullptr, FALSE, timeout, QS_ALLINPUT);
+    if (m_signal && woke == WAIT_OBJECT_0)
+    {
+        end = End::Signaled;
+        return false;
+    }
+    if (woke == WAIT_TIMEOUT)
+    {
+        end = End::TimedOut;
+        return false;
+    }
+    // A message came. A handle that cannot be waited on leaves only messages to wake the loop.
+    if (woke == WAIT_FAILED)
+        ::WaitMessage();
+    return true;
 }
 
 CModalLoop::End CModalLoop::Run(const Condition& finished, const Handler& handler)
 {
+    m_start = ::GetTickCount();
     End end = End::Done;
     for (;;)
     {
@@ -66,14 +122,17 @@ CModalLoop::End CModalLoop::Run(const Condition& finished, const Handler& handle
             if (Interrupted(finished, end))
                 return end;
         }
-        if (m_peeker)
+        // GetMessage below would wait for a message only: a loop that also waits on a handle or a time, or looks at
+        // each message before taking it, waits here and takes the message only once one is there.
+        if (m_peeker || WaitsOnHandleOrTime())
         {
             if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
             {
-                ::WaitMessage();
+                if (!WaitForMessage(end))
+                    return end;
                 continue;
             }
-            if (msg.message != WM_QUIT && m_peeker(msg))
+            if (m_peeker && msg.message != WM_QUIT && m_peeker(msg))
                 return End::Done;
         }
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);

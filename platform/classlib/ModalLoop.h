@@ -14,7 +14,11 @@
 //   Done         the condition was met before a message was taken, or the caller's handler said Stop;
 //   Quit         WM_QUIT arrived: it is posted again with its exit code, so the application's loop ends too;
 //   CaptureLost  the window given to EndOnCaptureLoss no longer holds the mouse capture;
-//   Escape       Escape went down (EndOnEscape): the key is taken.
+//   Escape       Escape went down (EndOnEscape): the key is taken;
+//   Signaled     the handle given to EndOnSignal was signalled (a thread ended, an event was set);
+//   TimedOut     the time given to EndAfter ran out.
+// A loop that waits on a handle or a time waits for its messages with MsgWaitForMultipleObjects, so it wakes for
+// either; the handle is looked at before each message, so a steady flow of messages cannot hold it.
 // A peek filtered for WM_PAINT hands out a waiting WM_QUIT as well (Wine does): the loop sees it there too.
 #pragma once
 
@@ -30,7 +34,9 @@ public:
         Done,
         Quit,
         CaptureLost,
-        Escape
+        Escape,
+        Signaled,
+        TimedOut
     };
 
     // What the caller's handler did with a message.
@@ -51,6 +57,11 @@ public:
     CModalLoop& EndOnCaptureLoss(HWND window);
     // Ends the loop when Escape goes down.
     CModalLoop& EndOnEscape();
+    // Ends the loop once handle (any waitable handle: a thread, an event, a process) is signalled. The caller keeps
+    // the handle open while the loop runs.
+    CModalLoop& EndOnSignal(HANDLE handle);
+    // Ends the loop once timeoutMs have passed since Run began.
+    CModalLoop& EndAfter(DWORD timeoutMs);
     // Before each message, dispatches the waiting WM_PAINTs (at most maxPaints, so that a window that never
     // validates cannot hold the loop), so the screen follows what the loop does.
     CModalLoop& PaintFirst(int maxPaints = 64);
@@ -62,8 +73,15 @@ public:
 
 private:
     bool Interrupted(const Condition& finished, End& end) const;
+    // Waits until a message is queued; false with the way out when the handle or the time ended the wait first.
+    bool WaitForMessage(End& end) const;
+    bool WaitsOnHandleOrTime() const { return m_signal || m_hasDeadline; }
 
     HWND m_captureWindow = nullptr;
+    HANDLE m_signal = nullptr;
+    bool m_hasDeadline = false;
+    DWORD m_timeoutMs = 0;
+    DWORD m_start = 0;
     bool m_endOnEscape = false;
     int m_maxPaints = 0;
     Peeker m_peeker;

@@ -5,10 +5,12 @@
 //   ScopedKernelHandle file(::CreateFileA(path, ...));       // CloseHandle; null and INVALID_HANDLE_VALUE are none
 //   if (!file) return ReportFailure(path);
 //   ScopedFindHandle find(::FindFirstFileA(pattern, &data));  // FindClose
+//   ScopedHeapBlock buffer(::HeapAlloc(::GetProcessHeap(), 0, size));  // HeapFree
 //   ScopedGdiObject<HBITMAP> bitmap(::CreateDIBSection(...));  // DeleteObject
 //   ScopedCreatedDC memory(::CreateCompatibleDC(dc));          // DeleteDC
 //   ScopedWindowDC screen = GetScopedWindowDC(nullptr);        // GetDC now, ReleaseDC at the end
 //   ScopedSelection select = SelectScoped(memory.Get(), bitmap.Get());  // the old object back at the end
+//   ScopedSavedDC saved = SaveScoped(dc);                      // SaveDC now, RestoreDC at the end
 //
 // Get() lends the handle, Release() hands it to the caller (who then closes it), Reset(h) closes the old one and
 // takes h. Thin over Win32: nothing here adds a second API for what the handles do.
@@ -81,6 +83,17 @@ struct FindHandleTraits
 };
 using ScopedFindHandle = ScopedHandle<FindHandleTraits>;
 
+// A block from HeapAlloc, freed into the heap it came from: the process heap unless the traits name another.
+struct HeapBlockTraits
+{
+    using Handle = void*;
+    HANDLE heap = ::GetProcessHeap();
+    static Handle None() { return nullptr; }
+    static bool IsNone(Handle block) { return !block; }
+    void Close(Handle block) const { ::HeapFree(heap, 0, block); }
+};
+using ScopedHeapBlock = ScopedHandle<HeapBlockTraits>;
+
 // A pen, brush, font, bitmap, region or palette the code made (never a stock object, nor one still selected).
 template <class H> struct GdiObjectTraits
 {
@@ -134,4 +147,22 @@ using ScopedSelection = ScopedHandle<SelectionTraits>;
 inline ScopedSelection SelectScoped(HDC dc, HGDIOBJ object)
 {
     return ScopedSelection(dc && object ? ::SelectObject(dc, object) : nullptr, SelectionTraits{dc});
+}
+
+// A DC's state saved for a scope: the handle held is the level SaveDC answered, and closing it restores that level
+// (the objects, colours and modes the scope set go with it).
+struct SavedDCTraits
+{
+    using Handle = int;
+    HDC dc = nullptr;
+    static Handle None() { return 0; }
+    static bool IsNone(Handle level) { return level == 0; }
+    void Close(Handle level) const { ::RestoreDC(dc, level); }
+};
+using ScopedSavedDC = ScopedHandle<SavedDCTraits>;
+
+// Saves dc's state until the result goes; nothing happens for a null DC.
+inline ScopedSavedDC SaveScoped(HDC dc)
+{
+    return ScopedSavedDC(dc ? ::SaveDC(dc) : 0, SavedDCTraits{dc});
 }

@@ -492,3 +492,57 @@ TEST_F(WizardPage, BuildFailuresStayInTheLogUntilCancelled)
         ClosePage(program, page);
     }
 }
+
+// An exception that escapes the worker's build is a failure like any other: its text is in the log line, the worker
+// has ended without congratulating, and the page keeps its failed state until the user cancels. A copy of the
+// program whose build throws as it begins (WorkerFaultProgram.cpp).
+TEST_F(WizardPage, AnExceptionInTheWorkerIsShownInTheLogLikeAnyFailure)
+{
+    struct Case
+    {
+        const char* fault;
+        const char* expected;
+    } cases[] = {
+        {"bad_alloc", "Not enough memory to build the image."},
+        {"memory", "Not enough memory to build the image."},
+        {"exception", "The image could not be built: the distribution's tree holds a loop."},
+        {"library", "The image could not be built: Unsupported operation."},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.fault);
+        Workspace w(std::string("fault-") + c.fault);
+        w.SmallDistribution();
+        ASSERT_TRUE(CopyFileA(OSMIRA_WORKER_FAULT_EXE, w.Exe().c_str(), FALSE));
+        SetEnvironmentVariableA("OSMIRA_WORKER_FAULT", c.fault);
+        ProgramDriver program;
+        HWND page = OpenPage(program, w.Exe(), false);
+        SetEnvironmentVariableA("OSMIRA_WORKER_FAULT", nullptr);
+        ASSERT_NE(page, nullptr);
+        FillPage(page, w);
+        const int threadsBefore = ThreadsOf(program.ProcessId());
+        PostClick(page, IDC_CREATE_ISO);
+
+        const DWORD start = GetTickCount();
+        while (!ShowsLine(ControlText(page, IDC_LOG), c.expected) && GetTickCount() - start < 30000)
+            PumpFor(20);
+        EXPECT_TRUE(ShowsLine(ControlText(page, IDC_LOG), c.expected)) << ControlText(page, IDC_LOG);
+        // The worker has ended and the watch has seen it; no congratulation comes.
+        EXPECT_TRUE(WaitUntil([&] { return ThreadsOf(program.ProcessId()) == threadsBefore; }, 5000))
+            << ThreadsOf(program.ProcessId()) << " threads, " << threadsBefore << " before the build";
+        EXPECT_EQ(program.WaitForWindow("VORN", 1500), nullptr);
+        EXPECT_FALSE(FileExists(w.output + "\\xp.iso")) << "no unfinished image";
+        // The failed state, as after every other failure: the line stays and the inputs wait for a cancel.
+        EXPECT_TRUE(ShowsLine(ControlText(page, IDC_LOG), c.expected)) << ControlText(page, IDC_LOG);
+        EXPECT_FALSE(IsControlEnabled(page, IDC_CREATE_ISO));
+        EXPECT_TRUE(IsControlEnabled(page, IDC_CANCEL_BUILD));
+        PostClick(page, IDC_CANCEL_BUILD);
+        EXPECT_EQ(TakeMessage(program, "Taleno Corvane", IDYES), "Are you sure?");
+        EXPECT_TRUE(WaitUntil([&] { return PageRestored(page); }));
+
+        PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
+        DWORD exitCode = 1;
+        EXPECT_TRUE(program.WaitForExit(10000, &exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+}

@@ -1,5 +1,7 @@
 #include "wizard/controls/GrayscaleBitmap.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -13,24 +15,6 @@ struct BitmapInfo256
     RGBQUAD colors[256];
 
     BITMAPINFO* Get() { return reinterpret_cast<BITMAPINFO*>(this); }
-};
-
-// The screen's device context for the lifetime of the object: the bitmaps read and made here are the display's.
-class ScreenDC
-{
-public:
-    ScreenDC() : m_hDC(::GetDC(nullptr)) {}
-    ~ScreenDC()
-    {
-        if (m_hDC)
-            ::ReleaseDC(nullptr, m_hDC);
-    }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    operator HDC() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
 };
 
 void GrayColorTable(RGBQUAD* colors, int count)
@@ -74,8 +58,9 @@ bool QueryBitmapHeader(HBITMAP hBitmap, BITMAPINFOHEADER& header)
         return false;
     BitmapInfo256 info{};
     info.header.biSize = sizeof(BITMAPINFOHEADER);
-    ScreenDC screen;
-    if (!::GetDIBits(screen, hBitmap, 0, 0, nullptr, info.Get(), DIB_RGB_COLORS))
+    // The screen's DC: the bitmaps read and made here are the display's.
+    const ScopedWindowDC screen = GetScopedWindowDC(nullptr);
+    if (!::GetDIBits(screen.Get(), hBitmap, 0, 0, nullptr, info.Get(), DIB_RGB_COLORS))
         return false;
     header = info.header;
     return true;
@@ -112,8 +97,10 @@ HBITMAP CreateGrayscaleBitmap(HBITMAP hBitmap, const BITMAPINFOHEADER& header)
     info.header.biSizeImage = static_cast<DWORD>(stride) * static_cast<DWORD>(lines);
     std::vector<BYTE> bits(info.header.biSizeImage);
 
-    ScreenDC screen;
-    if (::GetDIBits(screen, hBitmap, 0, static_cast<UINT>(lines), bits.data(), info.Get(), DIB_RGB_COLORS) != lines)
+    // The screen's DC: the bitmaps read and made here are the display's.
+    const ScopedWindowDC screen = GetScopedWindowDC(nullptr);
+    if (::GetDIBits(screen.Get(), hBitmap, 0, static_cast<UINT>(lines), bits.data(), info.Get(), DIB_RGB_COLORS) !=
+        lines)
         return nullptr;
 
     if (depth <= 8)
@@ -131,5 +118,5 @@ HBITMAP CreateGrayscaleBitmap(HBITMAP hBitmap, const BITMAPINFOHEADER& header)
                 GrayPixelsBGR(row, width, depth / 8);
         }
     }
-    return ::CreateDIBitmap(screen, &info.header, CBM_INIT, bits.data(), info.Get(), DIB_RGB_COLORS);
+    return ::CreateDIBitmap(screen.Get(), &info.header, CBM_INIT, bits.data(), info.Get(), DIB_RGB_COLORS);
 }

@@ -4,6 +4,8 @@
 
 #include "wizard/controls/StaticTextPainter.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <algorithm>
 
 IMPLEMENT_DYNAMIC(CHeadingStatic, CStatic)
@@ -202,9 +204,8 @@ void CHeadingStatic::SizeToText()
         {
             CClientDC dc(this);
             CFont* pFont = m_font.GetSafeHandle() ? &m_font : CFont::FromHandle(GetStaticFont(m_hWnd));
-            CFont* pOld = dc.SelectObject(pFont);
+            const ScopedSelection select = SelectScoped(dc, pFont->GetSafeHandle());
             extent = dc.GetTextExtent(text);
-            dc.SelectObject(pOld);
         }
         CRect parentClient;
         ::GetClientRect(hWndParent, &parentClient);
@@ -266,12 +267,11 @@ LRESULT CHeadingStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CHeadingStatic::PaintText(HDC hDC)
 {
-    const int saved = ::SaveDC(hDC);
+    const ScopedSavedDC saved = SaveScoped(hDC);
     ::SelectObject(hDC, GetStaticFont(m_hWnd));
     CRect client;
     GetClientRect(&client);
     if (HBRUSH hBrush = CtlColor(CDC::FromHandle(hDC), CTLCOLOR_STATIC))
         ::FillRect(hDC, &client, hBrush);
     DrawStaticText(m_hWnd, hDC, client);
-    ::RestoreDC(hDC, saved);
 }

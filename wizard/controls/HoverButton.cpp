@@ -2,6 +2,8 @@
 
 #include "wizard/controls/GrayscaleBitmap.h"
 
+#include "classlib/ScopedHandle.h"
+
 #include <cstdlib>
 #include <string>
 
@@ -208,7 +210,7 @@ void CHoverButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     const bool pressed = m_checked || (state & ODS_SELECTED);
     const bool disabled = (state & ODS_DISABLED) != 0;
     const bool pressedToggle = m_toggle && m_checked;
-    const int saved = ::SaveDC(hDC);
+    const ScopedSavedDC saved = SaveScoped(hDC);
     // The button's own font, also when the caller's DC does not have it yet (a print or memory DC).
     HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT));
     ::SelectObject(hDC, hFont ? hFont : ::GetStockObject(DEFAULT_GUI_FONT));
@@ -249,7 +251,6 @@ void CHoverButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     }
     if (m_borderStyle != kNoBorder && (!m_flat || pressed || (m_hovering && !disabled)))
         DrawBorder(hDC, item, pressed);
-    ::RestoreDC(hDC, saved);
 }
 
 void CHoverButton::OnMouseMove(UINT nFlags, CPoint point)

@@ -4,6 +4,8 @@
 #include "wizard/controls/StaticTextPainter.h"
 #include "wizard/controls/StaticWindow.h"
 
+#include "classlib/ScopedHandle.h"
+
 IMPLEMENT_DYNAMIC(CHyperlinkStatic, CStatic)
 
 BEGIN_MESSAGE_MAP(CHyperlinkStatic, CStatic)
@@ -116,12 +118,11 @@ HBRUSH CHyperlinkStatic::CtlColor(CDC* pDC, UINT /*nCtlColor*/)
 
 void CHyperlinkStatic::PaintText(HDC hDC)
 {
-    const int saved = ::SaveDC(hDC);
+    const ScopedSavedDC saved = SaveScoped(hDC);
     CDC* pDC = CDC::FromHandle(hDC);
     CRect client;
     GetClientRect(&client);
     if (HBRUSH hBrush = CtlColor(pDC, CTLCOLOR_STATIC))
         ::FillRect(hDC, &client, hBrush);
     DrawStaticText(m_hWnd, hDC, client);
-    ::RestoreDC(hDC, saved);
 }

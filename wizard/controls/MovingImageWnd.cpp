@@ -133,18 +133,18 @@ void CMovingImageWnd::GetPosition(double& x, double& y) const
 
 BOOL CMovingImageWnd::IsThreadRunning() const
 {
-    return m_thread && ::WaitForSingleObject(m_thread.get(), 0) == WAIT_TIMEOUT;
+    return m_thread && ::WaitForSingleObject(m_thread.Get(), 0) == WAIT_TIMEOUT;
 }
 
 void CMovingImageWnd::RestartThread(BOOL bRestart)
 {
     if (m_thread)
     {
-        ::SetEvent(m_stopEvent.get());
+        ::SetEvent(m_stopEvent.Get());
         // Messages other threads send to this thread's windows are served while waiting, so no thread that waits
         // for this one can hold up the end. Posted messages stay queued for the loop that owns them: that loop
         // filters them (accelerators, dialog keys) and sees its own WM_QUIT.
-        HANDLE hThread = m_thread.get();
+        HANDLE hThread = m_thread.Get();
         for (;;)
         {
             const DWORD result = ::MsgWaitForMultipleObjects(1, &hThread, FALSE, INFINITE, QS_SENDMESSAGE);
@@ -153,17 +153,17 @@ void CMovingImageWnd::RestartThread(BOOL bRestart)
             MSG msg;
             ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
-        m_thread.reset();
+        m_thread.Reset();
         m_threadId = 0;
     }
     if (!bRestart || !m_hWnd || !m_stopEvent)
         return;
-    ::ResetEvent(m_stopEvent.get());
+    ::ResetEvent(m_stopEvent.Get());
     // What the thread reads of the object is fixed before it starts; it touches no window wrapper of this thread.
     m_threadWnd = m_hWnd;
     m_threadTickInterval = m_tickInterval;
     DWORD threadId = 0;
-    m_thread.reset(::CreateThread(nullptr, 0,
+    m_thread.Reset(::CreateThread(nullptr, 0,
                                   osm::GuardedThreadProc<kAnimationThreadName, &CMovingImageWnd::AnimateThreadWindow>,
                                   this, 0, &threadId));
     m_threadId = m_thread ? threadId : 0;
@@ -194,7 +194,7 @@ void CMovingImageWnd::Animate(HWND hWnd, DWORD tickInterval)
         ResetPicture(area);
     }
     ::InvalidateRect(hWnd, nullptr, FALSE);
-    while (::WaitForSingleObject(m_stopEvent.get(), tickInterval) == WAIT_TIMEOUT)
+    while (::WaitForSingleObject(m_stopEvent.Get(), tickInterval) == WAIT_TIMEOUT)
     {
         // Only an invalidation: painting happens on the window's thread, and this thread never waits for it.
         if (Step(area))
@@ -256,14 +256,14 @@ void CMovingImageWnd::PaintTo(HDC hDC)
     CBitmap bufferBitmap;
     if (!buffer.CreateCompatibleDC(pDC) || !bufferBitmap.CreateCompatibleBitmap(pDC, client.Width(), client.Height()))
         return;
-    CBitmap* pOldBuffer = buffer.SelectObject(&bufferBitmap);
+    const ScopedSelection selectBuffer = SelectScoped(buffer, bufferBitmap);
     buffer.FillSolidRect(&client, m_backgroundColor);
 
     if (m_bitmap.GetSafeHandle())
     {
         CDC picture;
         picture.CreateCompatibleDC(pDC);
-        CBitmap* pOldPicture = picture.SelectObject(&m_bitmap);
+        const ScopedSelection selectPicture = SelectScoped(picture, m_bitmap);
         std::lock_guard<CCriticalSection> lock(m_positionLock);
         const int width = m_pictureWidth;
         const int height = m_pictureHeight;
@@ -277,11 +277,9 @@ void CMovingImageWnd::PaintTo(HDC hDC)
         const bool outY = IsPartlyOutside(m_positionY, height, client.top - m_marginY, client.bottom + m_marginY);
         if ((outX && m_correctionX != 0.0) || (outY && m_correctionY != 0.0))
             copyAt(m_positionX + (outX ? m_correctionX : 0.0), m_positionY + (outY ? m_correctionY : 0.0));
-        picture.SelectObject(pOldPicture);
     }
 
     pDC->BitBlt(0, 0, client.Width(), client.Height(), &buffer, 0, 0, SRCCOPY);
-    buffer.SelectObject(pOldBuffer);
 }
 
 LRESULT CMovingImageWnd::OnNcPaint(WPARAM /*wParam*/, LPARAM /*lParam*/)
@@ -293,11 +291,9 @@ LRESULT CMovingImageWnd::OnNcPaint(WPARAM /*wParam*/, LPARAM /*lParam*/)
     GetWindowRect(&rect);
     rect.OffsetRect(-rect.left, -rect.top);
     CPen dotted(PS_DOT, 1, RGB(0, 0, 0));
-    CPen* pOldPen = dc.SelectObject(&dotted);
-    CGdiObject* pOldBrush = dc.SelectStockObject(NULL_BRUSH);
+    const ScopedSelection selectPen = SelectScoped(dc, dotted);
+    const ScopedSelection selectBrush = SelectScoped(dc, ::GetStockObject(NULL_BRUSH));
     dc.Rectangle(&rect);
-    dc.SelectObject(pOldBrush);
-    dc.SelectObject(pOldPen);
     return 0;
 }
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
+#include "classlib/ScopedHandle.h"
 
 #include <memory>
 #include <mutex>  // std::lock_guard
@@ -67,17 +68,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Closes a kernel handle when it goes.
-    struct HandleCloser
-    {
-        void operator()(HANDLE h) const
-        {
-            if (h)
-                ::CloseHandle(h);
-        }
-    };
-    using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
     // The animation thread's body, started in its guarded form (GuardedCallbacks.h) with the object as parameter.
     void AnimateThreadWindow();
     void Animate(HWND hWnd, DWORD tickInterval);
@@ -103,8 +93,8 @@ private:
     int m_marginY = 0;
     mutable CCriticalSection m_positionLock;
 
-    UniqueHandle m_stopEvent;
-    UniqueHandle m_thread;
+    ScopedKernelHandle m_stopEvent;
+    ScopedKernelHandle m_thread;
     DWORD m_threadId = 0;
     HWND m_threadWnd = nullptr;
     DWORD m_threadTickInterval = 0;

@@ -455,6 +455,66 @@ TEST_F(CallbackGuardTest, EveryEntryReportsAndFreesWhatIsThrownAndTheProgramGoes
     EXPECT_TRUE(::IsWindow(frame.m_hWnd));
 }
 
+// A popup whose StopTracking throws while the mouse hook stops it: the references the mouse manager takes on the
+// bars it walks go back although the throw skips the rest of the walk, so the bar's count is where it was and its
+// owner's release destroys it. Both walks are driven: a click outside every popup (each bar handles the click, and
+// the click ends tracking) and a click on a locked popup below it (the popups above stop at once).
+TEST_F(CallbackGuardTest, APopupThatThrowsWhileStoppingKeepsNoReferenceOfTheMouseManager)
+{
+    struct Case
+    {
+        const char* name;
+        bool onLockedPopup;
+    };
+    const Case cases[] = {{"a click outside the popups", false}, {"a click on a locked popup below", true}};
+    COSMMouseManager* mouse = CreateMouseManager();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        TakeReports();
+        TrackingBar locked;
+        locked.SetCommandBars(commandBars.get());
+        ASSERT_TRUE(locked.CreatePopup(&frame, CRect(300, 350, 400, 390), WS_EX_NOACTIVATE));
+        int destroyed = 0;
+        Ref<CThrowingBar> thrower = MakeRef(new CThrowingBar(Site::MouseHook));
+        thrower->destroyed = &destroyed;
+        thrower->SetCommandBars(commandBars.get());
+        ASSERT_TRUE(thrower->CreatePopup(&frame, CRect(450, 350, 550, 390), WS_EX_NOACTIVATE));
+        if (c.onLockedPopup)
+        {
+            mouse->SetTrack(&locked);
+            locked.AdjustTrackLockCount(1);
+        }
+        mouse->SetTrack(thrower.get());
+        const LONG lockedBefore = RefCount(&locked);
+        const LONG throwerBefore = RefCount(thrower.get());
+
+        g_armedKind = Kind::Library;
+        g_armedSite = Site::MouseHook;
+        ClickAt(c.onLockedPopup ? ScreenPoint(locked, CPoint(50, 20)) : ScreenPoint(frame, CPoint(40, 120)));
+        PumpUntil([] { return ReportCount() > 0; });
+
+        EXPECT_EQ(Site::None, g_armedSite.load());
+        g_armedSite = Site::None;
+        const std::vector<Report> reports = TakeReports();
+        ASSERT_EQ(1u, reports.size());
+        EXPECT_EQ("mouse hook", reports[0].where);
+        EXPECT_EQ(0, CLiveTestException::s_live);
+        // Whether or not the button's release stopped the bar again, no reference of the walks stayed behind.
+        EXPECT_EQ(throwerBefore, RefCount(thrower.get()));
+        EXPECT_EQ(lockedBefore, RefCount(&locked));
+
+        mouse->RemoveTrack(thrower.get());
+        if (c.onLockedPopup)
+        {
+            locked.AdjustTrackLockCount(-1);
+            mouse->RemoveTrack(&locked);
+        }
+        thrower.reset();
+        EXPECT_EQ(1, destroyed);
+    }
+}
+
 TEST(CallbackReporter, AReplacedReporterHandsBackTheOneBeforeAndNullPutsTheDefaultBack)
 {
     // A replaced reporter hands back the one it replaced; null puts the default back.

@@ -168,7 +168,7 @@ TEST_F(MenuBarRecordsPersistenceTest, ChangedTemplateMenusSurviveASaveAndLoad)
     EXPECT_EQ(nullptr, loaded->GetMDIMenus()->GetRecord(IDR_TEST_IMAGE_TYPE));
     COSMMenuBarMDIMenuInfo* loadedText = loaded->GetMDIMenus()->GetRecord(IDR_TEST_TEXT_TYPE);
     ASSERT_NE(nullptr, loadedText);
-    EXPECT_TRUE(loadedText->m_controls->Compare(text->m_controls));
+    EXPECT_TRUE(loadedText->m_controls->Compare(text->m_controls.Get()));
     // The popups of the record's controls found their bars in the list.
     int popups = 0;
     for (int i = 0; i < loadedText->m_controls->GetCount(); ++i)
@@ -188,7 +188,7 @@ TEST_F(MenuBarRecordsPersistenceTest, ChangedTemplateMenusSurviveASaveAndLoad)
     COSMMenuBarMDIMenuInfo* merged = bar->GetMDIMenus()->GetRecord(IDR_TEST_TEXT_TYPE);
     ASSERT_NE(nullptr, merged);
     EXPECT_NE(loadedText->m_controls, merged->m_controls);
-    EXPECT_TRUE(merged->m_controls->Compare(loadedText->m_controls));
+    EXPECT_TRUE(merged->m_controls->Compare(loadedText->m_controls.Get()));
 }
 
 // Only records whose controls changed are stored, counted first, in the map's walking order (300 lies in an earlier

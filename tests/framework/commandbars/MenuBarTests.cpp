@@ -559,7 +559,7 @@ TEST_F(MenuBarMdiTest, ACopyOwnsControlsOfItsOwn)
     EXPECT_EQ(textCount - 1, copyText->m_controls->GetCount());
 
     // Copying again over a record of the same id lets the replaced controls go.
-    COSMControls* replaced = copyText->m_controls;
+    COSMControls* replaced = copyText->m_controls.Get();
     replaced->InternalAddRef();
     const LONG before = RefCount(replaced);
     copy->Copy(original, TRUE);
@@ -575,7 +575,7 @@ TEST_F(MenuBarMdiTest, TheBarsRecordsGoWithIt)
     COSMMenuBarMDIMenuInfo* text = bar->GetMDIMenus()->GetRecord(IDR_TEST_TEXT_TYPE);
     ASSERT_NE(nullptr, text);
     text->InternalAddRef();
-    COSMControls* controls = text->m_controls;
+    COSMControls* controls = text->m_controls.Get();
     controls->InternalAddRef();
     commandBars->Remove(bar);
     EXPECT_EQ(1, RefCount(text));

@@ -68,6 +68,34 @@ TEST(ProcessService, ThreadsAskingAtOnceWhileItIsMadeGetTheOneInstance)
     EXPECT_EQ(g_slowMade.load(), 1);
 }
 
+// Asking for the live service makes nothing: it is null until the service is made (by anyone, on any thread), then
+// the one instance. (Its end at exit is watched by the paint manager's exit probe.)
+namespace {
+
+struct CAskedFirst
+{
+    CAskedFirst() { ++s_made; }
+    static int s_made;
+};
+int CAskedFirst::s_made = 0;
+
+}  // namespace
+
+TEST(ProcessService, TheLiveServiceIsNullUntilMadeAndAskingForItMakesNothing)
+{
+    EXPECT_EQ(OsmLiveProcessService<CAskedFirst>(), nullptr);
+    EXPECT_EQ(OsmLiveProcessService<CAskedFirst>(), nullptr);
+    EXPECT_EQ(CAskedFirst::s_made, 0);
+    EXPECT_FALSE(OsmProcessServiceEnded<CAskedFirst>());
+
+    CAskedFirst* made = nullptr;
+    std::thread([&] { made = OsmProcessService<CAskedFirst>(); }).join();
+    EXPECT_EQ(CAskedFirst::s_made, 1);
+    EXPECT_NE(made, nullptr);
+    EXPECT_EQ(OsmLiveProcessService<CAskedFirst>(), made);
+    EXPECT_FALSE(OsmProcessServiceEnded<CAskedFirst>());
+}
+
 // The framework's services that any thread may use, first used here from several threads at once.
 TEST(ProcessService, TheFoundationsServicesFirstUsedFromSeveralThreadsAreOneEach)
 {

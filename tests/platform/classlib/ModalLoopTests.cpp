@@ -1,6 +1,8 @@
 // The one nested message loop, left each way it can be left, on a real active window with real messages and real
 // keyboard input: its condition met, its handler stopping it, a WM_QUIT (which the application's loop must still
-// see, also when it comes out of the loop's filtered peek for paints), the mouse capture taken away, and Escape.
+// see, also when it comes out of the loop's filtered peek for paints), the mouse capture taken away, Escape, a handle
+// signalled by another thread (an event set, the thread itself ending) while messages flow, and its time running out
+// under a steady flow of messages.
 #include "TestSupport.h"
 
 #include "classlib/ModalLoop.h"
@@ -57,6 +59,37 @@ void RunOuterLoop(int* counted, int* quitCode, DWORD forMs = 300)
     }
 }
 
+// Another thread that posts `posts` messages to a window, one every gapMs, waits gapMs more, sets the event (if one
+// is given) and ends: a real thread handle and a real event signalled while messages flow.
+struct Poster
+{
+    HWND window;
+    UINT message;
+    int posts;
+    DWORD gapMs;
+    HANDLE eventToSet;
+};
+
+DWORD WINAPI RunPoster(LPVOID parameter)
+{
+    const Poster poster = *static_cast<Poster*>(parameter);
+    delete static_cast<Poster*>(parameter);
+    for (int i = 0; i < poster.posts; ++i)
+    {
+        ::PostMessageA(poster.window, poster.message, 0, 0);
+        ::Sleep(poster.gapMs);
+    }
+    ::Sleep(poster.gapMs);
+    if (poster.eventToSet)
+        ::SetEvent(poster.eventToSet);
+    return 0;
+}
+
+HANDLE StartPoster(const Poster& poster)
+{
+    return ::CreateThread(nullptr, 0, &RunPoster, new Poster(poster), 0, nullptr);
+}
+
 // Ends a loop that missed its way out, so a failing case fails instead of hanging.
 bool g_timedOut = false;
 void CALLBACK OnWatchdog(HWND window, UINT, UINT_PTR id, DWORD)
@@ -72,6 +105,11 @@ TEST(ModalLoop, EachWayOutEndsTheLoopAndSaysWhichOneItWas)
     ASSERT_TRUE(classlib_test::PumpUntil([&] { return ::GetActiveWindow() == host.m_hWnd; }));
     host.SetFocus();
     const HWND window = host.m_hWnd;
+    // What the cases that wait on a handle wait on: an event (manual-reset, cleared before each case) and the thread
+    // a case starts.
+    const HANDLE event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(event, nullptr);
+    HANDLE worker = nullptr;
 
     struct Case
     {
@@ -81,10 +119,12 @@ TEST(ModalLoop, EachWayOutEndsTheLoopAndSaysWhichOneItWas)
         int paintFirst;
         std::function<void()> arrange;
         CModalLoop::End expected;
-        int counted;     // kCounted messages the handler took
-        bool sawEscape;  // the handler got Escape (and stopped the loop)
-        int quitCode;    // -1: no quit reaches the outer loop
-        int leftQueued;  // kCounted messages still queued afterwards
+        int counted;                     // kCounted messages the handler took
+        bool sawEscape;                  // the handler got Escape (and stopped the loop)
+        int quitCode;                    // -1: no quit reaches the outer loop
+        int leftQueued;                  // kCounted messages still queued afterwards
+        const HANDLE* signal = nullptr;  // EndOnSignal(*signal) when set
+        DWORD endAfterMs = 0;            // EndAfter(endAfterMs) when non-zero
     };
     const Case cases[] = {
         {"condition met", false, false, 0,
@@ -125,12 +165,34 @@ TEST(ModalLoop, EachWayOutEndsTheLoopAndSaysWhichOneItWas)
              SendKeyInput(VK_ESCAPE, true);
          },
          CModalLoop::End::Escape, 0, false, -1, 0},
+        {"an event set by another thread while messages flow", false, false, 0,
+         [&] {
+             worker = StartPoster({window, kCounted, 1, 150, event});
+         },
+         CModalLoop::End::Signaled, 1, false, -1, 0, &event},
+        {"the thread waited on ends", false, false, 0,
+         [&] {
+             worker = StartPoster({window, kCounted, 1, 150, nullptr});
+         },
+         CModalLoop::End::Signaled, 1, false, -1, 0, &worker},
+        {"WM_QUIT while waiting on a handle and a time", false, false, 0,
+         [&] {
+             ::PostMessageA(window, kCounted, 0, 0);
+             ::PostMessageA(window, kQuitNow, 0, 0);
+         },
+         CModalLoop::End::Quit, 1, false, kQuitCode, 0, &event, 2000},
+        {"time runs out under a steady flow of messages", false, false, 0,
+         [&] {
+             worker = StartPoster({window, WM_NULL, 60, 10, nullptr});
+         },
+         CModalLoop::End::TimedOut, 0, false, -1, 0, &event, 250},
     };
 
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
         classlib_test::PumpPending();
+        ::ResetEvent(event);
         c.arrange();
         if (c.endOnCaptureLoss)
         {
@@ -148,6 +210,11 @@ TEST(ModalLoop, EachWayOutEndsTheLoopAndSaysWhichOneItWas)
             loop.EndOnCaptureLoss(window);
         if (c.paintFirst)
             loop.PaintFirst(c.paintFirst);
+        if (c.signal)
+            loop.EndOnSignal(*c.signal);
+        if (c.endAfterMs)
+            loop.EndAfter(c.endAfterMs);
+        const DWORD start = ::GetTickCount();
         const CModalLoop::End end = loop.Run([&] { return counted == 2 || g_timedOut; },
                                              [&](MSG& msg) {
                                                  if (msg.message == kCounted)
@@ -167,9 +234,20 @@ TEST(ModalLoop, EachWayOutEndsTheLoopAndSaysWhichOneItWas)
                                                  }
                                                  return CModalLoop::Dispatch;
                                              });
+        const DWORD elapsed = ::GetTickCount() - start;
         ::KillTimer(window, 0x3D06);
 
         EXPECT_FALSE(g_timedOut);
+        if (end == CModalLoop::End::Signaled)
+        {
+            EXPECT_EQ(::WaitForSingleObject(*c.signal, 0), WAIT_OBJECT_0);
+        }
+        if (end == CModalLoop::End::TimedOut)
+        {
+            // GetTickCount moves in steps of up to 16 ms.
+            EXPECT_GE(elapsed + 16, c.endAfterMs);
+            EXPECT_LT(elapsed, c.endAfterMs + 500);
+        }
         EXPECT_EQ(c.expected, end);
         EXPECT_EQ(c.counted, counted);
         EXPECT_EQ(c.sawEscape, sawEscape);
@@ -182,7 +260,14 @@ TEST(ModalLoop, EachWayOutEndsTheLoopAndSaysWhichOneItWas)
         EXPECT_EQ(c.quitCode, quitCode);
         ::ReleaseCapture();
         SendKeyInput(VK_ESCAPE, true);
+        if (worker)
+        {
+            EXPECT_EQ(::WaitForSingleObject(worker, 5000), WAIT_OBJECT_0);
+            ::CloseHandle(worker);
+            worker = nullptr;
+        }
     }
+    ::CloseHandle(event);
 }
 
 }  // namespace

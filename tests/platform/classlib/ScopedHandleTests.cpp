@@ -1,11 +1,13 @@
-// ScopedHandle and its kinds close what they own, and only that: kernel handles, find handles, GDI objects, created
-// DCs and selections, checked through the system's own view of each handle.
+// ScopedHandle and its kinds close what they own, and only that: kernel handles, find handles, heap blocks, GDI
+// objects, created DCs and selections, checked through the system's own view of each handle.
 #include "classlib/ScopedHandle.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -18,6 +20,23 @@ bool KernelHandleIsOpen(HANDLE handle)
 HANDLE NewEvent()
 {
     return ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+}
+
+// The blocks of a heap that are in use, as the heap itself lists them.
+std::vector<void*> BusyBlocks(HANDLE heap)
+{
+    std::vector<void*> busy;
+    PROCESS_HEAP_ENTRY entry = {};
+    while (::HeapWalk(heap, &entry))
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            busy.push_back(entry.lpData);
+    return busy;
+}
+
+bool IsBusy(HANDLE heap, void* block)
+{
+    const std::vector<void*> busy = BusyBlocks(heap);
+    return std::find(busy.begin(), busy.end(), block) != busy.end();
 }
 
 }  // namespace
@@ -88,6 +107,38 @@ TEST(ScopedHandle, FindHandlesAreClosedWhenTheHolderGoes)
     EXPECT_FALSE(nothing);
 }
 
+TEST(ScopedHandle, HeapBlocksGoBackToTheirHeapAndAHandedOverBlockStays)
+{
+    // A heap of the test's own, so that its list of busy blocks holds only what the test made.
+    const HANDLE heap = ::HeapCreate(0, 0, 0);
+    ASSERT_NE(heap, nullptr);
+    const HeapBlockTraits ofHeap{heap};
+    void* freed = ::HeapAlloc(heap, 0, 64);
+    void* replaced = ::HeapAlloc(heap, 0, 64);
+    void* kept = ::HeapAlloc(heap, 0, 64);
+    ASSERT_TRUE(freed && replaced && kept);
+    ASSERT_EQ(BusyBlocks(heap).size(), 3u);
+    {
+        ScopedHeapBlock first(freed, ofHeap);
+        ScopedHeapBlock second(replaced, ofHeap);
+        second.Reset(kept);
+        EXPECT_FALSE(IsBusy(heap, replaced));
+        EXPECT_TRUE(IsBusy(heap, freed));
+        EXPECT_EQ(second.Release(), kept);
+        EXPECT_FALSE(second);
+    }
+    EXPECT_FALSE(IsBusy(heap, freed));
+    EXPECT_TRUE(IsBusy(heap, kept));
+    EXPECT_EQ(BusyBlocks(heap).size(), 1u);
+    EXPECT_TRUE(::HeapFree(heap, 0, kept));
+    EXPECT_TRUE(::HeapDestroy(heap));
+
+    // Without traits the block goes back to the process heap; null holds nothing.
+    EXPECT_EQ(HeapBlockTraits().heap, ::GetProcessHeap());
+    ScopedHeapBlock nothing(nullptr);
+    EXPECT_FALSE(nothing);
+}
+
 TEST(ScopedHandle, GdiObjectsAndCreatedDCsAreDeleted)
 {
     HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
@@ -141,4 +192,37 @@ TEST(ScopedHandle, AWindowDCGoesBackToItsWindow)
     EXPECT_TRUE(again);
     again.Reset();
     EXPECT_TRUE(::DestroyWindow(window));
+}
+
+TEST(ScopedHandle, ASavedDCStateComesBackWhenTheHolderGoes)
+{
+    ScopedCreatedDC dc(::CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(dc);
+    ScopedGdiObject<HPEN> pen(::CreatePen(PS_SOLID, 1, RGB(10, 20, 30)));
+    const HGDIOBJ originalPen = ::GetCurrentObject(dc.Get(), OBJ_PEN);
+    ::SetTextColor(dc.Get(), RGB(1, 2, 3));
+    {
+        ScopedSavedDC saved = SaveScoped(dc.Get());
+        EXPECT_TRUE(saved);
+        ::SelectObject(dc.Get(), pen.Get());
+        ::SetTextColor(dc.Get(), RGB(200, 100, 50));
+        // Moved on, it still restores once.
+        ScopedSavedDC kept(std::move(saved));
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_PEN), pen.Get());
+    }
+    EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_PEN), originalPen);
+    EXPECT_EQ(::GetTextColor(dc.Get()), RGB(1, 2, 3));
+
+    // A nested save comes back to its own level only.
+    ScopedSavedDC outer = SaveScoped(dc.Get());
+    ::SetTextColor(dc.Get(), RGB(4, 5, 6));
+    {
+        ScopedSavedDC inner = SaveScoped(dc.Get());
+        ::SetTextColor(dc.Get(), RGB(7, 8, 9));
+    }
+    EXPECT_EQ(::GetTextColor(dc.Get()), RGB(4, 5, 6));
+    outer.Reset();
+    EXPECT_EQ(::GetTextColor(dc.Get()), RGB(1, 2, 3));
+    EXPECT_FALSE(SaveScoped(nullptr));
 }
