@@ -309,7 +309,7 @@ protected:
     void WithTrackedBar(Site site, const std::function<void()>& trigger)
     {
         CThrowingBar bar(site);
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         ASSERT_TRUE(bar.CreatePopup(&frame, CRect(450, 350, 550, 390)));
         COSMMouseManager* mouse = CreateMouseManager();
         mouse->SetTrack(&bar);
@@ -475,21 +475,21 @@ TEST_F(CallbackGuardTest, APopupThatThrowsWhileStoppingKeepsNoReferenceOfTheMous
         SCOPED_TRACE(c.name);
         TakeReports();
         TrackingBar locked;
-        locked.SetCommandBars(commandBars.get());
+        locked.SetCommandBars(commandBars.Get());
         ASSERT_TRUE(locked.CreatePopup(&frame, CRect(300, 350, 400, 390), WS_EX_NOACTIVATE));
         int destroyed = 0;
-        Ref<CThrowingBar> thrower = MakeRef(new CThrowingBar(Site::MouseHook));
+        RefPtr<CThrowingBar> thrower = AdoptRef(new CThrowingBar(Site::MouseHook));
         thrower->destroyed = &destroyed;
-        thrower->SetCommandBars(commandBars.get());
+        thrower->SetCommandBars(commandBars.Get());
         ASSERT_TRUE(thrower->CreatePopup(&frame, CRect(450, 350, 550, 390), WS_EX_NOACTIVATE));
         if (c.onLockedPopup)
         {
             mouse->SetTrack(&locked);
             locked.AdjustTrackLockCount(1);
         }
-        mouse->SetTrack(thrower.get());
+        mouse->SetTrack(thrower.Get());
         const LONG lockedBefore = RefCount(&locked);
-        const LONG throwerBefore = RefCount(thrower.get());
+        const LONG throwerBefore = RefCount(thrower.Get());
 
         g_armedKind = Kind::Library;
         g_armedSite = Site::MouseHook;
@@ -503,16 +503,16 @@ TEST_F(CallbackGuardTest, APopupThatThrowsWhileStoppingKeepsNoReferenceOfTheMous
         EXPECT_EQ("mouse hook", reports[0].where);
         EXPECT_EQ(0, CLiveTestException::s_live);
         // Whether or not the button's release stopped the bar again, no reference of the walks stayed behind.
-        EXPECT_EQ(throwerBefore, RefCount(thrower.get()));
+        EXPECT_EQ(throwerBefore, RefCount(thrower.Get()));
         EXPECT_EQ(lockedBefore, RefCount(&locked));
 
-        mouse->RemoveTrack(thrower.get());
+        mouse->RemoveTrack(thrower.Get());
         if (c.onLockedPopup)
         {
             locked.AdjustTrackLockCount(-1);
             mouse->RemoveTrack(&locked);
         }
-        thrower.reset();
+        thrower.Reset();
         EXPECT_EQ(1, destroyed);
     }
 }

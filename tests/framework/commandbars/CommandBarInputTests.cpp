@@ -55,7 +55,7 @@ TEST_F(InputTest, KeysReachTheTrackingBarThroughTheKeyboardHook)
     for (const Case& c : cases)
     {
         TrackingBar bar;
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         bar.SetPositionField(c.position);
         ASSERT_TRUE(bar.CreatePopup(&frame, CRect(150, 200, 300, 280), c.exStyle));
         bar.AddButtons({1, 2, 3}, CSize(40, 20), c.position == 2);
@@ -328,7 +328,7 @@ TEST_F(InputTest, ClicksCloseTrackedPopupsOnlyOutsideThemAndTheirSafeWindows)
 {
     COSMMouseManager* mouse = CreateMouseManager();
     TrackingBar popup;
-    popup.SetCommandBars(commandBars.get());
+    popup.SetCommandBars(commandBars.Get());
     popup.SetTypeField(2);
     popup.SetPositionField(5);
     ASSERT_TRUE(popup.CreatePopup(&frame, CRect(150, 150, 300, 250), WS_EX_NOACTIVATE));
@@ -394,13 +394,13 @@ TEST_F(InputTest, AClickOutsideClosesPopupsThatLetEachOtherGo)
 {
     int destroyed = 0;
     ReleasingPopup first;
-    first.SetCommandBars(commandBars.get());
+    first.SetCommandBars(commandBars.Get());
     first.SetTypeField(2);
     first.SetPositionField(5);
     ASSERT_TRUE(first.CreatePopup(&frame, CRect(150, 150, 250, 200), WS_EX_NOACTIVATE));
     auto* second = new TrackingBar;
     second->destroyed = &destroyed;
-    second->SetCommandBars(commandBars.get());
+    second->SetCommandBars(commandBars.Get());
     second->SetTypeField(2);
     second->SetPositionField(5);
     ASSERT_TRUE(second->CreatePopup(&frame, CRect(250, 150, 350, 200), WS_EX_NOACTIVATE));

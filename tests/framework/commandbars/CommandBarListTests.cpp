@@ -59,7 +59,7 @@ TEST_F(CommandBarListTest, NextBarIndexWalksVisibleBars)
     };
     for (const auto& c : cases)
     {
-        Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+        RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
         for (BOOL shown : c.shown)
             commandBars->AddCommandBar(new FlagBar(shown));
         EXPECT_EQ(c.expected, commandBars->GetNextBarIndex(c.start, c.step))
@@ -69,7 +69,7 @@ TEST_F(CommandBarListTest, NextBarIndexWalksVisibleBars)
 
 TEST_F(CommandBarListTest, IdZeroFindsNoBar)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     auto* unnamed = new FlagBar(TRUE, 0);
     auto* named = new FlagBar(TRUE, 7);
     commandBars->AddCommandBar(unnamed);
@@ -85,7 +85,7 @@ TEST_F(CommandBarListTest, IdZeroFindsNoBar)
 
     // Every popup bar carries id 0: the owned list finds none of them by it.
     COSMOwnedCommandBarList* popups = commandBars->GetOwnedPopups();
-    COSMPopupBar* popup = COSMPopupBar::CreatePopupBar(commandBars.get());
+    COSMPopupBar* popup = COSMPopupBar::CreatePopupBar(commandBars.Get());
     ASSERT_NE(nullptr, popup);
     EXPECT_FALSE(popup->IsOwnedByList());
     popups->Add(popup);
@@ -98,34 +98,34 @@ TEST_F(CommandBarListTest, IdZeroFindsNoBar)
 
 TEST_F(CommandBarListTest, ListsReleaseTheirBars)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
-    Ref<COSMCommandBar> kept = MakeRef(static_cast<COSMCommandBar*>(new FlagBar));
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
+    RefPtr<COSMCommandBar> kept = AdoptRef(static_cast<COSMCommandBar*>(new FlagBar));
     kept->InternalAddRef();
     {
-        Ref<COSMCommandBarList> list = MakeRef(new COSMCommandBarList);
-        list->Add(kept.get());
-        EXPECT_EQ(2, RefCount(kept.get()));
-        EXPECT_EQ(kept.get(), list->GetAt(0));
+        RefPtr<COSMCommandBarList> list = AdoptRef(new COSMCommandBarList);
+        list->Add(kept.Get());
+        EXPECT_EQ(2, RefCount(kept.Get()));
+        EXPECT_EQ(kept.Get(), list->GetAt(0));
         EXPECT_EQ(nullptr, list->GetAt(1));
     }
-    EXPECT_EQ(1, RefCount(kept.get()));
+    EXPECT_EQ(1, RefCount(kept.Get()));
 
     // The manager releases its bars and its owned popups when it goes.
     kept->InternalAddRef();
-    commandBars->AddCommandBar(kept.get());
-    COSMPopupBar* popup = COSMPopupBar::CreatePopupBar(commandBars.get());
+    commandBars->AddCommandBar(kept.Get());
+    COSMPopupBar* popup = COSMPopupBar::CreatePopupBar(commandBars.Get());
     popup->InternalAddRef();
     commandBars->GetOwnedPopups()->Add(popup);
     EXPECT_EQ(2, RefCount(popup));
-    commandBars.reset();
-    EXPECT_EQ(1, RefCount(kept.get()));
+    commandBars.Reset();
+    EXPECT_EQ(1, RefCount(kept.Get()));
     EXPECT_EQ(1, RefCount(popup));
     popup->InternalRelease();
 }
 
 TEST_F(CommandBarListTest, ToggleVisibleMarksTheOptions)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     auto* bar = new FlagBar(TRUE);
     commandBars->AddCommandBar(bar);
     commandBars->GetCommandBarsOptions()->m_modified = FALSE;
@@ -143,7 +143,7 @@ TEST_F(CommandBarListTest, RemoveHidesReleasesAndMovesLaterBarsDown)
 {
     CCommandBarsTestFrame frame;
     ASSERT_TRUE(frame.CreateTestFrame());
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     commandBars->SetSite(&frame);
     auto* first = new TestWindowBar;
     auto* second = new TestWindowBar;
@@ -170,12 +170,12 @@ TEST_F(CommandBarListTest, RemoveAllLaysTheFrameOutOnceLater)
 {
     CCommandBarsTestFrame frame;
     ASSERT_TRUE(frame.CreateTestFrame());
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     commandBars->SetSite(&frame);
     for (int i = 0; i < 3; ++i)
     {
         auto* bar = new LayoutAskingBar;
-        bar->SetCommandBars(commandBars.get());
+        bar->SetCommandBars(commandBars.Get());
         commandBars->AddCommandBar(bar);
     }
     frame.m_nIdleFlags = 0;
@@ -218,7 +218,7 @@ TEST_F(CommandBarListTest, ANonFrameSiteGetsItsClientSize)
         site.CreateEx(0, AfxRegisterWndClass(0), "Site", WS_POPUP | WS_BORDER, 0, 0, 230, 140, nullptr, nullptr));
     CRect client;
     site.GetClientRect(&client);
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     commandBars->SetSite(&site);
     site.sizes.clear();
     commandBars->RecalcFrameLayout(TRUE);
@@ -228,7 +228,7 @@ TEST_F(CommandBarListTest, ANonFrameSiteGetsItsClientSize)
     EXPECT_FALSE(commandBars->IsLayoutRTL());
     commandBars->SetRightToLeft(TRUE);
     EXPECT_TRUE(commandBars->IsLayoutRTL());
-    commandBars.reset();
+    commandBars.Reset();
     site.DestroyWindow();
 }
 
@@ -238,8 +238,8 @@ TEST_F(CustomizeSheetTest, SelectionChangesGoToTheOpenSheetOncePerChange)
 {
     SiteWindow sheet;
     commandBars->GetDropSource()->SetSheetWindow(&sheet);
-    Ref<COSMCommandBar> bar = MakeRef(static_cast<COSMCommandBar*>(new FlagBar));
-    bar->SetCommandBars(commandBars.get());
+    RefPtr<COSMCommandBar> bar = AdoptRef(static_cast<COSMCommandBar*>(new FlagBar));
+    bar->SetCommandBars(commandBars.Get());
     COSMControl* first = bar->GetControls()->Add(1, 1);
     COSMControl* second = bar->GetControls()->Add(1, 2);
     site.messages.clear();

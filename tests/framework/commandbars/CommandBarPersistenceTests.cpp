@@ -26,11 +26,11 @@ protected:
         auto* bar = new COSMCommandBar;
         bar->SetBarID(barId);
         bar->SetTitle("Main");
-        bar->SetCommandBars(commandBars.get());
+        bar->SetCommandBars(commandBars.Get());
         auto* popupControl = static_cast<COSMControlPopup*>(bar->GetControls()->Append(new COSMControlPopup));
         popupControl->SetType(2);
         popupControl->SetCaption("&File");
-        COSMPopupBar* popup = COSMPopupBar::CreatePopupBar(commandBars.get());
+        COSMPopupBar* popup = COSMPopupBar::CreatePopupBar(commandBars.Get());
         popup->GetControls()->Add(1, 30101)->SetCaption("&Open");
         popup->GetControls()->Add(1, 30102)->SetCaption("&Save");
         popupControl->SetCommandBar(popup);
@@ -46,7 +46,7 @@ protected:
     {
         LoadFromMemory load(std::move(bytes));
         COSMCommandBarsPersistParams params;
-        params.commandBars = target ? target : commandBars.get();
+        params.commandBars = target ? target : commandBars.Get();
         load.px.m_dwData = reinterpret_cast<DWORD_PTR>(&params);
         return commandBars->LoadCommandBarList(&load.px, &list);
     }
@@ -75,14 +75,14 @@ TEST_F(PersistenceTest, BarWithPopupSavesTheBytesOfTheStoredForms)
     w.ClassRef(7).ControlKeys(1, 30102, "&Save").EndControls();
     w.PopupKeys();
 
-    EXPECT_EQ(w.bytes, SaveBars(commandBars.get()));
+    EXPECT_EQ(w.bytes, SaveBars(commandBars.Get()));
 }
 
 TEST_F(PersistenceTest, SavedBarsLoadEqualWithTheirPopupAttached)
 {
     COSMPopupBar* popup = nullptr;
     COSMCommandBar* bar = MakeBarWithPopup(0x2000, &popup);
-    const Bytes bytes = SaveBars(commandBars.get());
+    const Bytes bytes = SaveBars(commandBars.Get());
 
     COSMCommandBarList list;
     ASSERT_TRUE(LoadList(bytes, list));
@@ -90,7 +90,7 @@ TEST_F(PersistenceTest, SavedBarsLoadEqualWithTheirPopupAttached)
     COSMCommandBar* loaded = list.GetAt(0);
     EXPECT_EQ(0x2000u, loaded->GetBarID());
     EXPECT_EQ(CString("Main"), loaded->GetTitle());
-    EXPECT_EQ(commandBars.get(), loaded->GetCommandBarsField());
+    EXPECT_EQ(commandBars.Get(), loaded->GetCommandBarsField());
     loaded->RestoreCommandBarList(&list);
     EXPECT_TRUE(loaded->GetControls()->Compare(bar->GetControls()));
     auto* control = static_cast<COSMControlPopup*>(loaded->GetControl(0));
@@ -439,19 +439,19 @@ TEST_F(PersistenceTest, ClassThatIsNoBarIsNeverConstructed)
 
 TEST_F(PersistenceTest, LoadBarStateMergesContextMenus)
 {
-    COSMPopupBar* menu = COSMPopupBar::CreatePopupBar(commandBars.get());
+    COSMPopupBar* menu = COSMPopupBar::CreatePopupBar(commandBars.Get());
     menu->SetBarID(0x3000);
     menu->SetContextMenu(TRUE);
     menu->GetControls()->Add(1, 201)->SetCaption("&Cut");
     menu->GetControls()->CreateOriginalControls();
     menu->GetControls()->Add(1, 202)->SetCaption("&Paste");  // the user's change
     commandBars->GetOwnedPopups()->Add(menu);
-    const Bytes bytes = SaveBars(commandBars.get());
+    const Bytes bytes = SaveBars(commandBars.Get());
 
     // A fresh manager with the application's menu as made: the user's controls come back, the snapshot stays.
-    Ref<COSMCommandBars> fresh = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> fresh = AdoptRef(new COSMCommandBars);
     fresh->SetSite(&site);
-    COSMPopupBar* made = COSMPopupBar::CreatePopupBar(fresh.get());
+    COSMPopupBar* made = COSMPopupBar::CreatePopupBar(fresh.Get());
     made->SetBarID(0x3000);
     made->SetContextMenu(TRUE);
     made->GetControls()->Add(1, 201)->SetCaption("&Cut");
@@ -468,7 +468,7 @@ TEST_F(PersistenceTest, LoadBarStateMergesContextMenus)
     EXPECT_EQ(made, made->GetControls()->GetParent());
 
     // A context menu the manager does not have joins its owned list with a snapshot of its own.
-    Ref<COSMCommandBars> empty = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> empty = AdoptRef(new COSMCommandBars);
     empty->SetSite(&site);
     LoadFromMemory again(bytes);
     ASSERT_TRUE(empty->LoadBarState(&again.px, TRUE));
@@ -491,8 +491,8 @@ TEST_F(PersistenceTest, OnlyCustomizedSkipsUnchangedContextMenus)
     } rows[] = {{FALSE, TRUE, 0}, {TRUE, TRUE, 1}, {FALSE, FALSE, 1}};
     for (const auto& row : rows)
     {
-        Ref<COSMCommandBars> manager = MakeRef(new COSMCommandBars);
-        COSMPopupBar* menu = COSMPopupBar::CreatePopupBar(manager.get());
+        RefPtr<COSMCommandBars> manager = AdoptRef(new COSMCommandBars);
+        COSMPopupBar* menu = COSMPopupBar::CreatePopupBar(manager.Get());
         menu->SetContextMenu(TRUE);
         menu->GetControls()->Add(1, 30201);
         menu->GetControls()->CreateOriginalControls();
@@ -510,14 +510,14 @@ TEST_F(PersistenceTest, OnlyCustomizedSkipsUnchangedContextMenus)
 TEST_F(PersistenceTest, LoadedControlsBindToTheRecordsActions)
 {
     MakeBarWithPopup(0x2000);
-    const Bytes bytes = SaveBars(commandBars.get());
-    Ref<COSMCommandBars> fresh = MakeRef(new COSMCommandBars);
+    const Bytes bytes = SaveBars(commandBars.Get());
+    RefPtr<COSMCommandBars> fresh = AdoptRef(new COSMCommandBars);
     COSMControlAction* action = fresh->CreateAction(30101);
     ASSERT_NE(nullptr, action);
 
     COSMCommandBarList bound;
-    ASSERT_TRUE(LoadList(bytes, bound, fresh.get()));
-    EXPECT_EQ(fresh.get(), bound.GetAt(1)->GetCommandBarsField());
+    ASSERT_TRUE(LoadList(bytes, bound, fresh.Get()));
+    EXPECT_EQ(fresh.Get(), bound.GetAt(1)->GetCommandBarsField());
     EXPECT_EQ(action, bound.GetAt(1)->GetControl(0)->GetAction());
     EXPECT_EQ(nullptr, bound.GetAt(1)->GetControl(1)->GetAction());
 

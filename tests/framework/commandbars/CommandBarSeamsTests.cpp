@@ -5,6 +5,7 @@
 
 #include "framework/foundation/HookManager.h"
 #include "framework/foundation/ToolTipContext.h"
+#include "platform/classlib/RefPtr.h"
 
 using namespace commandbars_test;
 
@@ -43,9 +44,9 @@ TEST_F(CommandBarSeamsTest, TheFrameSiteIsTheSiteOnlyWhenItIsAFrame)
     CCommandBarsTestFrame frame;
     ASSERT_TRUE(frame.CreateTestFrame());
     SiteWindow plain;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMCommandBar bar;
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
 
     commandBars->SetSite(&frame);
     EXPECT_EQ(&frame, bar.GetFrameSite());
@@ -80,7 +81,7 @@ TEST_F(CommandBarSeamsTest, ABarLeavesEveryWindowItListensToWhenItGoes)
 
 TEST_F(CommandBarSeamsTest, BarsOfAManagerShareItsTooltipContext)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMToolTipContext* context = commandBars->GetToolTipContext();
     ASSERT_NE(nullptr, context);
     // Captions keep their ampersands for the tips to strip.
@@ -89,7 +90,7 @@ TEST_F(CommandBarSeamsTest, BarsOfAManagerShareItsTooltipContext)
     const LONG before = RefCount(context);
     {
         COSMCommandBar bar;
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         ASSERT_TRUE(CreateBarWindow(bar, 100, 20, FALSE));
         EXPECT_EQ(before + 1, RefCount(context));
         bar.DestroyWindow();
@@ -105,7 +106,7 @@ TEST_F(CommandBarSeamsTest, BarsOfAManagerShareItsTooltipContext)
 
 TEST_F(CommandBarSeamsTest, ScreenReadersReachBarsAndControlsThroughTheirDispatch)
 {
-    COSMCommandBar* bar = new COSMCommandBar;
+    RefPtr<COSMCommandBar> bar = AdoptRef(new COSMCommandBar);
     COSMControl* control = bar->GetControls()->Add(1, 101);
     ASSERT_NE(nullptr, control);
 
@@ -114,7 +115,7 @@ TEST_F(CommandBarSeamsTest, ScreenReadersReachBarsAndControlsThroughTheirDispatc
         const char* name;
         CCmdTarget* owner;
         COSMAccessible* accessible;
-    } cases[] = {{"bar", bar, bar}, {"control", control, control}};
+    } cases[] = {{"bar", bar.Get(), bar.Get()}, {"control", control, control}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
@@ -142,7 +143,7 @@ TEST_F(CommandBarSeamsTest, ScreenReadersReachBarsAndControlsThroughTheirDispatc
     IDispatch* dispatch = bar->GetIDispatch(FALSE);
     IAccessible* accessible = nullptr;
     ASSERT_EQ(S_OK, dispatch->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&accessible)));
-    bar->InternalRelease();
+    bar.Reset();
     EXPECT_EQ(0u, accessible->Release());
 }
 

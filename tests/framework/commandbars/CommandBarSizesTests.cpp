@@ -29,7 +29,7 @@ protected:
         // Automatic sizes that differ from the fixed 16 and 32: 32 x 32 small, 72 x 72 large.
         paintManager->SetAutoIconSize(TRUE);
         paintManager->SetControlHeight(40);
-        commandBars->SetPaintManager(paintManager.get());
+        commandBars->SetPaintManager(paintManager.Get());
         ASSERT_EQ(CSize(32, 32), paintManager->GetAutoIconSize(FALSE));
         ASSERT_EQ(CSize(72, 72), paintManager->GetAutoIconSize(TRUE));
     }
@@ -46,8 +46,8 @@ protected:
         options->m_largeIcons = s.largeIcons;
     }
 
-    Ref<COSMPaintManager> paintManager = MakeRef(COSMTestPaintManager::Create());
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMPaintManager> paintManager = AdoptRef(COSMTestPaintManager::Create());
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
 };
 
 Settings Make(int type, CSize icon, CSize button, CSize icons, CSize largeIcons, CSize popupIcons, BOOL large)
@@ -93,7 +93,7 @@ TEST_F(BarSizesTest, IconAndButtonSizes)
     for (const auto& c : cases)
     {
         COSMCommandBar bar;
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         Apply(bar, c.settings);
         EXPECT_EQ(c.icon, bar.GetIconSize()) << c.what;
         EXPECT_EQ(c.button, bar.GetButtonSize()) << c.what;
@@ -136,7 +136,7 @@ TEST_F(BarSizesTest, LargeIconSizes)
     for (const auto& c : cases)
     {
         COSMCommandBar bar;
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         Apply(bar, c.settings);
         EXPECT_EQ(c.fixed, bar.CalcIconSize(FALSE)) << c.what;
         EXPECT_EQ(c.automatic, bar.CalcIconSize(TRUE)) << c.what;
@@ -162,7 +162,7 @@ TEST_F(BarSizesTest, TextBelowIcons)
     {
         COSMCommandBar bar;
         if (c.manager)
-            bar.SetCommandBars(commandBars.get());
+            bar.SetCommandBars(commandBars.Get());
         commandBars->GetCommandBarsOptions()->m_showTextBelowIcons = c.options;
         bar.SetShowTextBelowIcons(c.own);
         EXPECT_EQ(c.below, bar.IsTextBelowIcons()) << c.own << c.options << c.manager;

@@ -84,10 +84,10 @@ TEST_F(CommandBarTest, PaintManagerFallsBackAlongTheOwnerChain)
     COSMControl loose;
     EXPECT_EQ(global, loose.GetPaintManager());
 
-    Ref<COSMPaintManager> own = MakeRef(COSMTestPaintManager::Create());
-    Ref<COSMPaintManager> managers = MakeRef(COSMTestPaintManager::Create());
-    Ref<COSMPaintManager> root = MakeRef(COSMTestPaintManager::Create());
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMPaintManager> own = AdoptRef(COSMTestPaintManager::Create());
+    RefPtr<COSMPaintManager> managers = AdoptRef(COSMTestPaintManager::Create());
+    RefPtr<COSMPaintManager> root = AdoptRef(COSMTestPaintManager::Create());
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
 
     // A popup opened from a control of the root bar.
     COSMCommandBar rootBar;
@@ -105,31 +105,31 @@ TEST_F(CommandBarTest, PaintManagerFallsBackAlongTheOwnerChain)
         COSMPaintManager* expected;
     } cases[] = {
         {FALSE, FALSE, FALSE, FALSE, global},
-        {FALSE, FALSE, FALSE, TRUE, root.get()},
-        {TRUE, FALSE, FALSE, TRUE, own.get()},
+        {FALSE, FALSE, FALSE, TRUE, root.Get()},
+        {TRUE, FALSE, FALSE, TRUE, own.Get()},
         {FALSE, TRUE, FALSE, TRUE, global},  // a manager without its own answers with the global one
-        {FALSE, TRUE, TRUE, TRUE, managers.get()},
-        {TRUE, TRUE, TRUE, TRUE, own.get()},
+        {FALSE, TRUE, TRUE, TRUE, managers.Get()},
+        {TRUE, TRUE, TRUE, TRUE, own.Get()},
     };
     for (const auto& c : cases)
     {
-        popup.SetPaintManager(c.ownSet ? own.get() : nullptr);
-        rootBar.SetCommandBars(c.managerSet ? commandBars.get() : nullptr);
-        commandBars->SetPaintManager(c.managerOwn ? managers.get() : nullptr);
-        rootBar.SetPaintManager(c.rootOwn ? root.get() : nullptr);
+        popup.SetPaintManager(c.ownSet ? own.Get() : nullptr);
+        rootBar.SetCommandBars(c.managerSet ? commandBars.Get() : nullptr);
+        commandBars->SetPaintManager(c.managerOwn ? managers.Get() : nullptr);
+        rootBar.SetPaintManager(c.rootOwn ? root.Get() : nullptr);
         EXPECT_EQ(c.expected, popup.GetPaintManager()) << c.ownSet << c.managerSet << c.managerOwn << c.rootOwn;
         EXPECT_EQ(c.expected, inside->GetPaintManager());
     }
     popup.SetPaintManager(nullptr);
     rootBar.SetPaintManager(nullptr);
-    EXPECT_EQ(1, RefCount(own.get()));
-    EXPECT_EQ(1, RefCount(root.get()));
+    EXPECT_EQ(1, RefCount(own.Get()));
+    EXPECT_EQ(1, RefCount(root.Get()));
 
     // A control without a bar asks the command bars of its collection.
-    auto freeControls = MakeRef(new COSMControls);
-    freeControls->SetCommandBars(commandBars.get());
+    auto freeControls = AdoptRef(new COSMControls);
+    freeControls->SetCommandBars(commandBars.Get());
     COSMControl* freeControl = freeControls->Add(1, 3);
-    EXPECT_EQ(managers.get(), freeControl->GetPaintManager());
+    EXPECT_EQ(managers.Get(), freeControl->GetPaintManager());
     commandBars->SetPaintManager(nullptr);
     EXPECT_EQ(global, freeControl->GetPaintManager());
 
@@ -145,18 +145,18 @@ TEST_F(CommandBarTest, PaintManagerFallsBackAlongTheOwnerChain)
 
 TEST_F(CommandBarTest, ImageManagerFallsBackAlongTheOwnerChain)
 {
-    Ref<COSMImageManager> own = MakeRef(new COSMImageManager);
-    Ref<COSMImageManager> managers = MakeRef(new COSMImageManager);
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMImageManager> own = AdoptRef(new COSMImageManager);
+    RefPtr<COSMImageManager> managers = AdoptRef(new COSMImageManager);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMCommandBar bar;
     COSMControl* control = bar.GetControls()->Add(1, 1);
     EXPECT_EQ(GetImageManager(), bar.GetImageManager());
     EXPECT_EQ(GetImageManager(), control->GetImageManager());
-    bar.SetCommandBars(commandBars.get());
-    commandBars->SetImageManager(managers.get());
-    EXPECT_EQ(managers.get(), control->GetImageManager());
-    bar.SetImageManager(own.get());
-    EXPECT_EQ(own.get(), control->GetImageManager());
+    bar.SetCommandBars(commandBars.Get());
+    commandBars->SetImageManager(managers.Get());
+    EXPECT_EQ(managers.Get(), control->GetImageManager());
+    bar.SetImageManager(own.Get());
+    EXPECT_EQ(own.Get(), control->GetImageManager());
     bar.SetImageManager(nullptr);
     commandBars->SetImageManager(nullptr);
     EXPECT_EQ(GetImageManager(), control->GetImageManager());
@@ -166,7 +166,7 @@ TEST_F(CommandBarTest, OwnerChainFindsManagerRootAndSite)
 {
     SiteWindow site;
     SiteWindow owner;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     commandBars->SetSite(&site);
 
     WindowBar rootBar;
@@ -191,14 +191,14 @@ TEST_F(CommandBarTest, OwnerChainFindsManagerRootAndSite)
     rootBar.SetSiteWindow(&owner);
     EXPECT_EQ(&owner, nested.GetSite());
     // The manager's site wins.
-    rootBar.SetCommandBars(commandBars.get());
-    EXPECT_EQ(commandBars.get(), nested.GetCommandBars());
+    rootBar.SetCommandBars(commandBars.Get());
+    EXPECT_EQ(commandBars.Get(), nested.GetCommandBars());
     EXPECT_EQ(&site, nested.GetSite());
     EXPECT_EQ(&site, popup.GetSite());
     // A nearer manager wins too.
-    Ref<COSMCommandBars> nearer = MakeRef(new COSMCommandBars);
-    popup.SetCommandBars(nearer.get());
-    EXPECT_EQ(nearer.get(), nested.GetCommandBars());
+    RefPtr<COSMCommandBars> nearer = AdoptRef(new COSMCommandBars);
+    popup.SetCommandBars(nearer.Get());
+    EXPECT_EQ(nearer.Get(), nested.GetCommandBars());
     EXPECT_EQ(nullptr, nested.GetSite());
     popup.SetCommandBars(nullptr);
 
@@ -288,10 +288,10 @@ TEST_F(CommandBarTest, LoadMenuMarksGroupsBreaksAndStates)
 
 TEST_F(CommandBarTest, LoadMenuLeavesTheStatesOfBoundControlsToTheirActions)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     commandBars->EnableActions(TRUE);
     COSMCommandBar bar;
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
     TestMenu menu;
     menu.AddItem(201, "Checked", MFT_STRING, MFS_CHECKED | MFS_GRAYED);
     ASSERT_TRUE(bar.LoadMenu(menu.Get(), TRUE));
@@ -388,7 +388,7 @@ TEST_F(CommandBarTest, IdleUpdateHidesControlsMeantForOtherDocumentTemplates)
         {{}, {8}, COSMControl::kHideDocTemplate, FALSE},
         {{7}, {7}, 0, TRUE},  // the excluded list has the last word
     };
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     // The manager answers its default template while its MDI site has no child.
     CMDIFrameWnd site;
     ASSERT_TRUE(site.Create(nullptr, "mdi site", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
@@ -396,7 +396,7 @@ TEST_F(CommandBarTest, IdleUpdateHidesControlsMeantForOtherDocumentTemplates)
     for (const auto& c : cases)
     {
         WindowBar bar;
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         ASSERT_TRUE(CreateBarWindow(bar, 40, 20, TRUE));
         COSMControl* control = bar.GetControls()->Add(1, 1);
         for (UINT id : c.assigned)
@@ -499,8 +499,8 @@ TEST_F(DrawTest, ControlsOutsideTheClipAreNotDrawn)
 
 TEST_F(DrawTest, CustomizeModeFramesTheSelectionAndDrawsTheDropMarker)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
-    bar.SetCommandBars(commandBars.get());
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
+    bar.SetCommandBars(commandBars.Get());
     commandBars->SetCustomizeSelection(bar.GetControl(1));
     DcTestSurface surface(100, 20);
     Print(surface);
@@ -522,7 +522,7 @@ TEST_F(DrawTest, CustomizeModeFramesTheSelectionAndDrawsTheDropMarker)
 
 TEST_F(DrawTest, CustomizeModeTurnsTheSelectionOff)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     commandBars->SetCustomizeMode(TRUE);
     commandBars->SetCustomizeSelection(bar.GetControl(0));
     EXPECT_EQ(2, RefCount(bar.GetControl(0)));
@@ -560,12 +560,12 @@ TEST_F(DrawTest, DropMarkerIsAnInvertedIBeam)
     };
     for (const auto& c : cases)
     {
-        Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+        RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
         commandBars->SetCustomizeMode(TRUE);
         DropMarkerBar marked;
         ASSERT_TRUE(CreateBarWindow(marked, 100, 20, FALSE));
         marked.SetShowGripper(FALSE);
-        marked.SetCommandBars(commandBars.get());
+        marked.SetCommandBars(commandBars.Get());
         marked.SetDropMarker(c.rect, c.vertical);
         DcTestSurface surface(100, 20);
         marked.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.GetDC()), PRF_CLIENT);
@@ -684,13 +684,13 @@ TEST_F(CommandBarTest, NonVirtualSettersAndQueries)
     EXPECT_EQ(nullptr, bar.GetControl(0));
     EXPECT_EQ(nullptr, bar.GetControl(-1));
 
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     commandBars->SetKeyboardCuesShown(FALSE);
     CMDIFrameWnd site;
     ASSERT_TRUE(site.Create(nullptr, "mdi site", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
     commandBars->SetSite(&site);
     commandBars->SetDefaultDocTemplateId(7);
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
     EXPECT_FALSE(bar.IsKeyboardCuesVisible());
     EXPECT_EQ(7u, bar.GetActiveDocTemplate());
     EXPECT_FALSE(bar.IsCustomizeMode());
@@ -743,7 +743,7 @@ TEST_F(CommandBarTest, PointInWindowAsksThePopupsRegion)
 
 TEST_F(CommandBarTest, CopyAndCloneTakeSettingsAndControls)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMCommandBar source;
     source.SetType(0);
     source.SetPosition(2);
@@ -755,16 +755,16 @@ TEST_F(CommandBarTest, CopyAndCloneTakeSettingsAndControls)
     source.SetMRUWidth(300);
     source.SetIconSize(CSize(24, 24));
     source.SetButtonSize(CSize(30, 30));
-    source.SetCommandBars(commandBars.get());
+    source.SetCommandBars(commandBars.Get());
     source.SetDefaultButtonStyle(3);
     source.GetControls()->Add(1, 1);
     source.GetControls()->Add(2, 0);
     source.GetControls()->Add(1, 9, "", -1, TRUE);
 
-    Ref<COSMCommandBar> clones[] = {MakeRef(source.Clone(FALSE)), MakeRef(source.Clone(TRUE))};
+    RefPtr<COSMCommandBar> clones[] = {AdoptRef(source.Clone(FALSE)), AdoptRef(source.Clone(TRUE))};
     for (int recursive = 0; recursive < 2; ++recursive)
     {
-        COSMCommandBar* clone = clones[recursive].get();
+        COSMCommandBar* clone = clones[recursive].Get();
         ASSERT_NE(nullptr, clone);
         EXPECT_EQ(RUNTIME_CLASS(COSMCommandBar), clone->GetRuntimeClass());
         EXPECT_EQ(0, clone->GetType());
@@ -777,7 +777,7 @@ TEST_F(CommandBarTest, CopyAndCloneTakeSettingsAndControls)
         EXPECT_EQ(300, clone->GetMRUWidth());
         EXPECT_EQ(CSize(24, 24), clone->GetIconSize());
         EXPECT_EQ(CSize(30, 30), clone->GetButtonSize());
-        EXPECT_EQ(commandBars.get(), clone->GetCommandBarsField());
+        EXPECT_EQ(commandBars.Get(), clone->GetCommandBarsField());
         EXPECT_EQ(3, clone->GetDefaultButtonStyle());
         ASSERT_EQ(2, clone->GetControlCount());
         EXPECT_EQ(clone, clone->GetControl(1)->GetParent());
@@ -795,32 +795,32 @@ IMPLEMENT_DYNCREATE(ApplicationPopup, COSMPopupBar)
 
 TEST_F(CommandBarTest, PopupBarsComeFromTheReplaceableClass)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
-    Ref<COSMPopupBar> popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
+    RefPtr<COSMPopupBar> popup = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
     ASSERT_NE(nullptr, popup);
     EXPECT_EQ(RUNTIME_CLASS(COSMPopupBar), popup->GetRuntimeClass());
     EXPECT_EQ(2, popup->GetType());
     EXPECT_EQ(5, popup->GetPosition());
     EXPECT_EQ(0, popup->GetMRUWidth());
     EXPECT_TRUE(popup->IsPopupBar());
-    EXPECT_EQ(commandBars.get(), popup->GetCommandBarsField());
+    EXPECT_EQ(commandBars.Get(), popup->GetCommandBarsField());
     EXPECT_EQ(nullptr, popup->GetControlPopup());
     EXPECT_EQ(nullptr, popup->GetParentCommandBar());
 
     COSMPopupBar::s_pPopupBarClass = RUNTIME_CLASS(ApplicationPopup);
-    Ref<COSMPopupBar> replaced = MakeRef(COSMPopupBar::CreatePopupBar(nullptr));
+    RefPtr<COSMPopupBar> replaced = AdoptRef(COSMPopupBar::CreatePopupBar(nullptr));
     ASSERT_NE(nullptr, replaced);
     EXPECT_EQ(RUNTIME_CLASS(ApplicationPopup), replaced->GetRuntimeClass());
     EXPECT_EQ(nullptr, replaced->GetCommandBarsField());
     // The clone of a popup is made the same way.
     popup->GetControls()->Add(1, 7);
-    Ref<COSMCommandBar> clone = MakeRef(popup->Clone(FALSE));
+    RefPtr<COSMCommandBar> clone = AdoptRef(popup->Clone(FALSE));
     EXPECT_EQ(RUNTIME_CLASS(ApplicationPopup), clone->GetRuntimeClass());
-    EXPECT_EQ(commandBars.get(), clone->GetCommandBarsField());
+    EXPECT_EQ(commandBars.Get(), clone->GetCommandBarsField());
     EXPECT_EQ(1, clone->GetControlCount());
     // A class that is not a popup bar makes nothing.
     COSMPopupBar::s_pPopupBarClass = RUNTIME_CLASS(COSMCommandBar);
-    EXPECT_EQ(nullptr, COSMPopupBar::CreatePopupBar(commandBars.get()));
+    EXPECT_EQ(nullptr, COSMPopupBar::CreatePopupBar(commandBars.Get()));
 }
 
 TEST_F(CommandBarTest, TheLastReleaseDestroysTheWindow)
@@ -841,7 +841,7 @@ TEST_F(CommandBarTest, RemovedBarsLoseControlsAndWindow)
     COSMCommandBar bar;
     ASSERT_TRUE(CreateBarWindow(bar, 20, 20, FALSE));
     COSMControl* control = bar.GetControls()->Add(1, 1);
-    Ref<COSMControl> kept = MakeRef(control);
+    RefPtr<COSMControl> kept = AdoptRef(control);
     control->InternalAddRef();
     bar.OnRemoved();
     EXPECT_EQ(0, bar.GetControlCount());

@@ -54,10 +54,10 @@ protected:
         return hit;
     }
 
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
-    Ref<COSMCommandBar> bar = MakeRef([this] {
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
+    RefPtr<COSMCommandBar> bar = AdoptRef([this] {
         auto* made = new COSMCommandBar;
-        made->SetCommandBars(commandBars.get());
+        made->SetCommandBars(commandBars.Get());
         return made;
     }());
     COSMControl* save = nullptr;
@@ -136,7 +136,7 @@ TEST_F(BarToolTipsTest, OnlyARecordLargerThanTheStandardOneLearnsTheControl)
 
 TEST_F(BarToolTipsTest, PopupBarsShowTipsOnlyWhenTheOptionsOrTheControlAllowIt)
 {
-    Ref<COSMPopupBar> popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+    RefPtr<COSMPopupBar> popup = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
     COSMControl* item = popup->GetControls()->Add(1, static_cast<int>(kSave));
     item->SetTooltip("Save");
     item->SetRect(CRect(0, 0, 80, 20));

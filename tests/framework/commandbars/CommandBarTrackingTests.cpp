@@ -291,7 +291,7 @@ TEST_F(TrackingTest, ArrowHomeAndEndKeysFollowTheBarsOrientation)
     for (const Case& c : cases)
     {
         TrackingBar bar;
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         bar.SetTypeField(c.type);
         bar.SetPositionField(c.position);
         ASSERT_TRUE(bar.CreatePopup(&frame, CRect(60, 300, 260, 330), c.rightToLeft ? WS_EX_LAYOUTRTL : 0));
@@ -380,7 +380,7 @@ TEST_F(TrackingTest, NavigationKeysMoveTheSelectionOrOpenPopups)
 
     // In a right-to-left horizontal bar Left moves forward and Right backward.
     TrackingBar mirrored;
-    mirrored.SetCommandBars(commandBars.get());
+    mirrored.SetCommandBars(commandBars.Get());
     mirrored.SetPositionField(0);
     ASSERT_TRUE(mirrored.CreatePopup(&frame, CRect(60, 300, 260, 330), WS_EX_LAYOUTRTL));
     mirrored.AddButtons({31, 32, 33});

@@ -69,14 +69,14 @@ protected:
     // A visible child bar of the frame holding one control per id, each enabled or not as asked.
     void MakeBar(TestWindowBar& bar, const std::vector<std::pair<UINT, int>>& controls, BOOL withManager = TRUE)
     {
-        bar.SetCommandBars(withManager ? commandBars.get() : nullptr);
+        bar.SetCommandBars(withManager ? commandBars.Get() : nullptr);
         ASSERT_TRUE(CreateChildBar(bar, frame, CRect(0, 0, 300, 24)));
         for (const auto& [id, enabled] : controls)
             bar.GetControls()->Add(1, static_cast<int>(id))->SetEnabled(enabled);
     }
 
     UpdateFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
 };
 
 TEST_F(CommandBarUpdateTest, HandlersOfTheSiteEnableDisableCheckAndRename)
@@ -173,7 +173,7 @@ TEST_F(CommandBarUpdateTest, NothingIsUpdatedForAnInvisibleBarOrANoNotifyRoot)
     // A popup tracked without notifications is asked about nothing either.
     TestWindowBar root;
     root.SetNoNotify(TRUE);
-    root.SetCommandBars(commandBars.get());
+    root.SetCommandBars(commandBars.Get());
     COSMControl* opener = root.GetControls()->Add(1, 1);
     TestWindowPopup popup;
     popup.SetControlPopup(opener);
@@ -190,7 +190,7 @@ TEST_F(CommandBarUpdateTest, CustomizeModeEnablesEveryControlThatDoesNotFollowIt
 {
     commandBars->EnableActions(TRUE);
     TestWindowBar bar;
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
     ASSERT_TRUE(CreateChildBar(bar, frame, CRect(0, 0, 300, 24)));
     COSMControl* bound = bar.GetControls()->Add(1, kIdDisable);
     ASSERT_NE(nullptr, bound->GetAction());

@@ -11,6 +11,7 @@
 #include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/foundation/ToolTipContext.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <string>
 
@@ -25,7 +26,7 @@ using BarWindowTest = CommandBarsTest;
 
 TEST_F(BarWindowTest, CreationRegistersTakesTheContextOrEnablesTooltipsAndDestructionUnregisters)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMToolTipContext* context = commandBars->GetToolTipContext();
     COSMCustomizeDropSource* dropSource = commandBars->GetDropSource();
     const struct
@@ -47,7 +48,7 @@ TEST_F(BarWindowTest, CreationRegistersTakesTheContextOrEnablesTooltipsAndDestru
         SCOPED_TRACE(testing::Message() << c.manager << " " << c.position << " " << c.type);
         const LONG before = RefCount(context);
         TestWindowBar bar;
-        bar.SetCommandBars(c.manager ? commandBars.get() : nullptr);
+        bar.SetCommandBars(c.manager ? commandBars.Get() : nullptr);
         bar.SetPosition(c.position);
         bar.SetType(c.type);
         ASSERT_TRUE(CreateBarWindow(bar, 60, 20, FALSE));
@@ -83,11 +84,11 @@ TEST_F(BarWindowTest, DestroyingTheWindowLeavesTrackingOnlyWhenTracking)
 
 TEST_F(BarWindowTest, ABarDeletedWithItsWindowUpLeavesTheDropSource)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     HWND window = nullptr;
     {
         COSMCommandBar bar;
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         ASSERT_TRUE(CreateBarWindow(bar, 60, 20, FALSE));
         window = bar.GetSafeHwnd();
         ASSERT_TRUE(commandBars->GetDropSource()->IsRegistered(&bar));
@@ -124,10 +125,10 @@ END_MESSAGE_MAP()
 TEST_F(BarWindowTest, TheLastReleaseDestroysTheWindowAndDeletesTheBarOnce)
 {
     ReferencingBar::deletions = 0;
-    auto* bar = new ReferencingBar;
+    RefPtr<ReferencingBar> bar = AdoptRef(new ReferencingBar);
     ASSERT_TRUE(CreateBarWindow(*bar, 40, 20, FALSE));
     const HWND window = bar->GetSafeHwnd();
-    bar->InternalRelease();
+    bar.Reset();
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(1, ReferencingBar::deletions);
     // The count stays above 0 while the window goes, so the handler's pair cannot end the bar a second time.
@@ -179,10 +180,10 @@ END_MESSAGE_MAP()
 
 TEST_F(BarWindowTest, TheTooltipContextHearsEveryMessageBeforeTheBar)
 {
-    Ref<RecordingContext> context = MakeRef(new RecordingContext);
+    RefPtr<RecordingContext> context = AdoptRef(new RecordingContext);
     HandlingBar bar;
     ASSERT_TRUE(CreateBarWindow(bar, 60, 20, FALSE));
-    bar.UseToolTipContext(context.get());
+    bar.UseToolTipContext(context.Get());
     context->log = &bar.log;
 
     const struct
@@ -244,10 +245,10 @@ TEST_F(BarWindowTest, PrintClientFramesTheCustomizeSelectionAndDrawsTheFloatingG
 {
     COSMPaintManager::RegisterThemeCreator(0, &GripperPaintManager::Create);
     auto* paintManager = static_cast<GripperPaintManager*>(GetProcessPaintManager());
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     const COLORREF face = paintManager->GetColor(COLOR_BTNFACE);
     TestWindowBar bar;
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
     ASSERT_TRUE(CreateBarWindow(bar, 100, 24, FALSE));
     // A floating bar draws its gripper even with the style bit clear.
     bar.SetShowGripper(FALSE);
@@ -293,7 +294,7 @@ protected:
         ASSERT_TRUE(frame.CreateTestFrame());
         commandBars->SetSite(&frame);
         commandBars->EnableActions(TRUE);
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         ASSERT_TRUE(CreateChildBar(bar, frame, CRect(0, 0, 200, 24)));
         described = bar.GetControls()->Add(1, 301);
         described->SetDescription("Saves the file");
@@ -301,7 +302,7 @@ protected:
         frame.ClearRecords();
     }
 
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     CCommandBarsTestFrame frame;
     TestWindowBar bar;
     COSMControl* described = nullptr;
@@ -421,11 +422,11 @@ TEST_F(BarWindowTest, NotificationsGoToACommandTargetUpTheChainElseTheOwnerElseT
     SiteWindow managerSite;
     SiteWindow owner;
     SiteWindow target;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     commandBars->SetSite(&managerSite);
 
     TestWindowBar root;
-    root.SetCommandBars(commandBars.get());
+    root.SetCommandBars(commandBars.Get());
     COSMControl* opener = root.GetControls()->Add(1, 1);
     TestWindowPopup popup;
     popup.SetControlPopup(opener);
@@ -484,9 +485,9 @@ TEST_F(BarWindowTest, RedrawParentsRedrawsTheBarAndEveryBarAboveIt)
 
 TEST_F(BarWindowTest, RemovalLeavesTrackingDropsTheControlsAndDestroysTheWindow)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     TestWindowBar bar;
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
     ASSERT_TRUE(CreateBarWindow(bar, 60, 20, FALSE));
     bar.SetTrackingMode(1, FALSE, FALSE);
     bar.trackingModes.clear();
@@ -512,9 +513,9 @@ public:
 
 TEST_F(BarWindowTest, TheManagersDocumentTemplateDecidesWhichControlsHide)
 {
-    Ref<TemplateCommandBars> commandBars = MakeRef(new TemplateCommandBars);
+    RefPtr<TemplateCommandBars> commandBars = AdoptRef(new TemplateCommandBars);
     TestWindowBar bar;
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
     ASSERT_TRUE(CreateBarWindow(bar, 60, 20, TRUE));
     COSMControl* control = bar.GetControls()->Add(1, 1);
     control->GetAssignedTemplates().SetAt(12, TRUE);
@@ -531,10 +532,10 @@ TEST_F(BarWindowTest, TheManagersDocumentTemplateDecidesWhichControlsHide)
 
 TEST_F(BarWindowTest, TheDropSourceKeepsEachBarOnceAndTheSheetSlot)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMCustomizeDropSource* dropSource = commandBars->GetDropSource();
     ASSERT_NE(nullptr, dropSource);
-    EXPECT_EQ(commandBars.get(), dropSource->GetCommandBars());
+    EXPECT_EQ(commandBars.Get(), dropSource->GetCommandBars());
     COSMCommandBar first;
     COSMCommandBar second;
     dropSource->Register(&first);
@@ -557,9 +558,9 @@ TEST_F(BarWindowTest, TheDropSourceKeepsEachBarOnceAndTheSheetSlot)
 
 TEST_F(BarWindowTest, KeyboardStateOfAManagerWithoutTips)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMCommandBar bar;
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
     EXPECT_EQ(0, commandBars->GetKeyboardTipsLevel());
     EXPECT_EQ(nullptr, commandBars->GetKeyboardTipsBar());
     EXPECT_EQ(0, commandBars->GetTypedPrefixLength());

@@ -67,10 +67,10 @@ private:
 
 TEST_F(OptionsTest, DefaultsUnderAManagerStoreTheseBytes)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
     ASSERT_NE(nullptr, options);
-    EXPECT_EQ(commandBars.get(), options->GetCommandBars());
+    EXPECT_EQ(commandBars.Get(), options->GetCommandBars());
 
     Bytes expected;
     AppendDWord(expected, 34);  // Schema
@@ -98,7 +98,7 @@ TEST_F(OptionsTest, DefaultsUnderAManagerStoreTheseBytes)
 
 TEST_F(OptionsTest, EveryStoredValueComesBack)
 {
-    Ref<COSMCommandBars> source = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> source = AdoptRef(new COSMCommandBars);
     COSMCommandBarsOptions* options = source->GetCommandBarsOptions();
     options->m_alwaysShowFullMenus = FALSE;
     options->m_showFullAfterDelay = FALSE;
@@ -127,9 +127,9 @@ TEST_F(OptionsTest, EveryStoredValueComesBack)
     const Bytes bytes = Store(options);
 
     // Another paint manager for the loading manager: the icon switches must arrive in it.
-    Ref<COSMPaintManager> paintManager = MakeRef(COSMTestPaintManager::Create());
-    Ref<COSMCommandBars> target = MakeRef(new COSMCommandBars);
-    target->SetPaintManager(paintManager.get());
+    RefPtr<COSMPaintManager> paintManager = AdoptRef(COSMTestPaintManager::Create());
+    RefPtr<COSMCommandBars> target = AdoptRef(new COSMCommandBars);
+    target->SetPaintManager(paintManager.Get());
     COSMCommandBarsOptions* loaded = target->GetCommandBarsOptions();
     loaded->m_usedCommands.SetAt(99, 1);  // replaced, not added to
     ASSERT_TRUE(LoadAll(loaded, bytes));
@@ -222,7 +222,7 @@ TEST_F(OptionsTest, OlderSchemasLeaveTheKeysTheyLackAlone)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.schema);
-        Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+        RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
         COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
         options->m_usedCommands.SetAt(0x777, 1);
         options->m_animation = 9;
@@ -254,7 +254,7 @@ TEST_F(OptionsTest, OlderSchemasLeaveTheKeysTheyLackAlone)
 
 TEST_F(OptionsTest, LoadingNeverUnderlinedHidesTheCuesAtOnce)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     ASSERT_TRUE(commandBars->IsKeyboardCuesShown());
     // Schema 9 stores "KeyboardCuesShow" 1, never underline.
     ASSERT_TRUE(LoadAll(commandBars->GetCommandBarsOptions(), OldStream(9)));
@@ -284,7 +284,7 @@ TEST_F(OptionsTest, KeyboardCueModes)
         SCOPED_TRACE(c.mode * 100 + c.systemAnswers * 10 + c.systemUnderlines);
         g_queryAnswers = c.systemAnswers;
         g_systemUnderlines = c.systemUnderlines;
-        Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+        RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
         commandBars->SetKeyboardCuesInUse(!c.inUse);
         commandBars->SetKeyboardCuesShown(!c.shown);
         commandBars->GetCommandBarsOptions()->ShowKeyboardCues(c.mode);
@@ -297,11 +297,11 @@ TEST_F(OptionsTest, KeyboardCueModes)
 TEST_F(OptionsTest, TheManagerFollowsTheSystemFromTheStart)
 {
     g_systemUnderlines = FALSE;
-    Ref<COSMCommandBars> hiding = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> hiding = AdoptRef(new COSMCommandBars);
     EXPECT_TRUE(hiding->IsKeyboardCuesInUse());
     EXPECT_FALSE(hiding->IsKeyboardCuesShown());
     g_systemUnderlines = TRUE;
-    Ref<COSMCommandBars> showing = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> showing = AdoptRef(new COSMCommandBars);
     EXPECT_FALSE(showing->IsKeyboardCuesInUse());
     EXPECT_TRUE(showing->IsKeyboardCuesShown());
 }
@@ -381,7 +381,7 @@ TEST_F(OptionsTest, HiddenCommandsAndTheirFirstUse)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.hidden * 10 + c.used);
-        Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+        RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
         COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
         if (c.hidden)
             options->m_hiddenCommands.SetAt(100, 1);
@@ -409,7 +409,7 @@ COSMControl* AddPopup(COSMCommandBar* bar, UINT id, COSMCommandBar* opens, int t
 
 TEST_F(OptionsTest, ControlsAreHiddenByTheirCommandOrTheirWholePopup)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
     options->m_hiddenCommands.SetAt(10, 1);
     options->m_hiddenCommands.SetAt(11, 1);
@@ -417,16 +417,16 @@ TEST_F(OptionsTest, ControlsAreHiddenByTheirCommandOrTheirWholePopup)
     options->m_usedCommands.SetAt(12, 1);
 
     COSMCommandBar top;
-    top.SetCommandBars(commandBars.get());
-    Ref<COSMPopupBar> allHidden = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+    top.SetCommandBars(commandBars.Get());
+    RefPtr<COSMPopupBar> allHidden = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
     allHidden->GetControls()->Add(1, 10);
     allHidden->GetControls()->Add(1, 11);
-    Ref<COSMPopupBar> oneShown = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+    RefPtr<COSMPopupBar> oneShown = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
     oneShown->GetControls()->Add(1, 10);
     oneShown->GetControls()->Add(1, 13);
-    Ref<COSMPopupBar> empty = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
-    Ref<COSMPopupBar> nested = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
-    AddPopup(nested.get(), 50, allHidden.get());
+    RefPtr<COSMPopupBar> empty = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
+    RefPtr<COSMPopupBar> nested = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
+    AddPopup(nested.Get(), 50, allHidden.Get());
 
     const struct
     {
@@ -438,15 +438,15 @@ TEST_F(OptionsTest, ControlsAreHiddenByTheirCommandOrTheirWholePopup)
         {"hidden button", top.GetControls()->Add(1, 10), TRUE, TRUE},
         {"hidden and used button", top.GetControls()->Add(1, 12), TRUE, FALSE},
         {"plain button", top.GetControls()->Add(1, 13), TRUE, FALSE},
-        {"popup of hidden commands", AddPopup(&top, 40, allHidden.get()), TRUE, TRUE},
-        {"button popup of hidden commands", AddPopup(&top, 41, allHidden.get(), 3), TRUE, TRUE},
-        {"split popup of hidden commands", AddPopup(&top, 42, allHidden.get(), 4), TRUE, TRUE},
-        {"popup of hidden commands, auto-hide off", AddPopup(&top, 43, allHidden.get()), FALSE, FALSE},
-        {"popup with a shown command", AddPopup(&top, 44, oneShown.get()), TRUE, FALSE},
-        {"empty popup", AddPopup(&top, 45, empty.get()), TRUE, FALSE},
+        {"popup of hidden commands", AddPopup(&top, 40, allHidden.Get()), TRUE, TRUE},
+        {"button popup of hidden commands", AddPopup(&top, 41, allHidden.Get(), 3), TRUE, TRUE},
+        {"split popup of hidden commands", AddPopup(&top, 42, allHidden.Get(), 4), TRUE, TRUE},
+        {"popup of hidden commands, auto-hide off", AddPopup(&top, 43, allHidden.Get()), FALSE, FALSE},
+        {"popup with a shown command", AddPopup(&top, 44, oneShown.Get()), TRUE, FALSE},
+        {"empty popup", AddPopup(&top, 45, empty.Get()), TRUE, FALSE},
         {"popup without a bar", AddPopup(&top, 46, nullptr), TRUE, FALSE},
-        {"popup of a popup of hidden commands", AddPopup(&top, 47, nested.get()), TRUE, TRUE},
-        {"hidden popup command", AddPopup(&top, 11, oneShown.get()), FALSE, TRUE},
+        {"popup of a popup of hidden commands", AddPopup(&top, 47, nested.Get()), TRUE, TRUE},
+        {"hidden popup command", AddPopup(&top, 11, oneShown.Get()), FALSE, TRUE},
     };
     for (const auto& c : cases)
     {
@@ -457,18 +457,18 @@ TEST_F(OptionsTest, ControlsAreHiddenByTheirCommandOrTheirWholePopup)
 
 TEST_F(OptionsTest, APopupChainThatLoopsEnds)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     commandBars->GetCommandBarsOptions()->m_hiddenCommands.SetAt(10, 1);
-    Ref<COSMPopupBar> first = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
-    Ref<COSMPopupBar> second = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+    RefPtr<COSMPopupBar> first = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
+    RefPtr<COSMPopupBar> second = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
     first->GetControls()->Add(1, 10);
-    AddPopup(first.get(), 20, second.get());
+    AddPopup(first.Get(), 20, second.Get());
     second->GetControls()->Add(1, 10);
-    auto* back = static_cast<COSMControlPopup*>(AddPopup(second.get(), 21, first.get()));
+    auto* back = static_cast<COSMControlPopup*>(AddPopup(second.Get(), 21, first.Get()));
 
     COSMCommandBar top;
-    top.SetCommandBars(commandBars.get());
-    COSMControl* entry = AddPopup(&top, 30, first.get());
+    top.SetCommandBars(commandBars.Get());
+    COSMControl* entry = AddPopup(&top, 30, first.Get());
     // The popup that leads back counts as shown, so nothing on the loop is hidden.
     EXPECT_FALSE(commandBars->IsControlHidden(entry));
     EXPECT_FALSE(commandBars->IsControlHidden(back));
@@ -483,7 +483,7 @@ TEST_F(OptionsTest, CustomizeModeMarksTheOptionsChanged)
 {
     for (BOOL on : {TRUE, FALSE})
     {
-        Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+        RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
         ASSERT_FALSE(commandBars->GetCommandBarsOptions()->m_modified);
         commandBars->SetCustomizeMode(on);
         EXPECT_TRUE(commandBars->GetCommandBarsOptions()->m_modified) << on;

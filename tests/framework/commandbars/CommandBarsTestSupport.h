@@ -1,6 +1,6 @@
 // What the command-bar tests share: a fixture that installs the test paint manager as theme 0 and puts the control
 // Type table and the popup class back after each test, a plain site window that records the bars' messages and
-// answers them as a test asks, and a holder for reference-counted objects.
+// answers them as a test asks.
 #pragma once
 
 #include "classlib/Menu.h"
@@ -10,6 +10,7 @@
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/commandbars/testing/TestPaintManager.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -18,22 +19,6 @@
 #include <vector>
 
 namespace commandbars_test {
-
-// Gives up one reference when it goes.
-struct Releaser
-{
-    void operator()(CCmdTarget* object) const
-    {
-        if (object)
-            object->InternalRelease();
-    }
-};
-template <class T> using Ref = std::unique_ptr<T, Releaser>;
-
-template <class T> Ref<T> MakeRef(T* object)
-{
-    return Ref<T>(object);
-}
 
 inline LONG RefCount(const CCmdTarget* object)
 {
@@ -136,7 +121,7 @@ protected:
     }
 
     SiteWindow site;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
 };
 
 // The ids of the controls in their order, without the temporary ones (a toolbar's expand and close buttons, a

@@ -32,24 +32,24 @@ TEST_F(CommandBarsManagerTest, OwnManagersElseTheProcessWideOnes)
     EXPECT_EQ(global, COSMPaintManager::GetGlobalPaintManager());
     EXPECT_EQ(GetImageManager(), commandBars->GetImageManager());
 
-    Ref<COSMPaintManager> paintManager = MakeRef(COSMTestPaintManager::Create());
-    Ref<COSMImageManager> imageManager = MakeRef(new COSMImageManager);
-    commandBars->SetPaintManager(paintManager.get());
-    commandBars->SetImageManager(imageManager.get());
-    EXPECT_EQ(paintManager.get(), commandBars->GetPaintManager());
-    EXPECT_EQ(imageManager.get(), commandBars->GetImageManager());
-    EXPECT_EQ(2, RefCount(paintManager.get()));
-    EXPECT_EQ(2, RefCount(imageManager.get()));
-    commandBars.reset();
-    EXPECT_EQ(1, RefCount(paintManager.get()));
-    EXPECT_EQ(1, RefCount(imageManager.get()));
+    RefPtr<COSMPaintManager> paintManager = AdoptRef(COSMTestPaintManager::Create());
+    RefPtr<COSMImageManager> imageManager = AdoptRef(new COSMImageManager);
+    commandBars->SetPaintManager(paintManager.Get());
+    commandBars->SetImageManager(imageManager.Get());
+    EXPECT_EQ(paintManager.Get(), commandBars->GetPaintManager());
+    EXPECT_EQ(imageManager.Get(), commandBars->GetImageManager());
+    EXPECT_EQ(2, RefCount(paintManager.Get()));
+    EXPECT_EQ(2, RefCount(imageManager.Get()));
+    commandBars.Reset();
+    EXPECT_EQ(1, RefCount(paintManager.Get()));
+    EXPECT_EQ(1, RefCount(imageManager.Get()));
 }
 
 TEST_F(CommandBarsManagerTest, CustomizeSelectionIsReferencedRedrawnAndReported)
 {
     VisibleBar bar;
     ASSERT_TRUE(CreateBarWindow(bar, 100, 20, TRUE));
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
     COSMControl* first = bar.GetControls()->Add(1, 1);
     COSMControl* second = bar.GetControls()->Add(1, 2);
     first->SetRect(CRect(0, 0, 20, 20));
@@ -94,7 +94,7 @@ TEST_F(CommandBarsManagerTest, CustomizeSelectionIsReferencedRedrawnAndReported)
 TEST_F(CommandBarsManagerTest, CustomizeModeClearsTheSelection)
 {
     COSMCommandBar bar;
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
     COSMControl* control = bar.GetControls()->Add(1, 1);
     EXPECT_FALSE(commandBars->IsCustomizeMode());
     for (BOOL on : {TRUE, FALSE})
@@ -180,7 +180,7 @@ TEST_F(CommandBarsManagerTest, TheActiveDocumentTemplateFollowsTheActiveMDIChild
 
     CMDIFrameWnd frame;
     ASSERT_TRUE(frame.Create(nullptr, "mdi site", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CRect(60, 60, 460, 360)));
-    Ref<COSMCommandBars> mdiBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> mdiBars = AdoptRef(new COSMCommandBars);
     mdiBars->SetSite(&frame);
     mdiBars->SetDefaultDocTemplateId(300);
     EXPECT_EQ(300u, mdiBars->GetActiveDocTemplateId());

@@ -62,7 +62,7 @@ protected:
         popup = static_cast<COSMControlPopup*>(bar.GetControls()->Append(COSMControlPopup::CreateControlPopup(2)));
         popup->SetCaption("&Edit");
         popup->SetRect(CRect(22, 2, 60, 22));
-        popup->SetCommandBar(opened.get());
+        popup->SetCommandBar(opened.Get());
     }
 
     long State(COSMControl* control)
@@ -73,7 +73,7 @@ protected:
     }
 
     TestWindowBar bar;
-    Ref<COSMCommandBar> opened = MakeRef(new COSMCommandBar);
+    RefPtr<COSMCommandBar> opened = AdoptRef(new COSMCommandBar);
     COSMControl* open = nullptr;
     COSMControlPopup* popup = nullptr;
 };
@@ -129,7 +129,7 @@ TEST_F(ControlAccessibilityTest, TheParentIsTheBarAndTheOnlyChildTheBarItOpens)
     dispatch->Release();
 
     ClickCountingControl* loose = new ClickCountingControl;
-    Ref<COSMControl> looseRef = MakeRef<COSMControl>(loose);
+    RefPtr<COSMControl> looseRef = AdoptRef<COSMControl>(loose);
     EXPECT_EQ(E_FAIL, AccessibleOf(loose)->get_accParent(&dispatch));
     EXPECT_EQ(nullptr, dispatch);
 
@@ -141,7 +141,7 @@ TEST_F(ControlAccessibilityTest, TheParentIsTheBarAndTheOnlyChildTheBarItOpens)
         COSMCommandBar* expected;
     } cases[] = {
         {open, 0, 1, nullptr},
-        {popup, 1, 1, opened.get()},
+        {popup, 1, 1, opened.Get()},
         {popup, 1, 0, nullptr},
         {popup, 1, 2, nullptr},
     };

@@ -142,7 +142,7 @@ TEST_F(ControlActionTest, CaptionNotifiesBoundControlsOnlyOnARealChange)
 
 TEST_F(ControlActionTest, RemoveAllUnbindsTheControls)
 {
-    auto actions = MakeRef(new COSMControlActions(nullptr));
+    auto actions = AdoptRef(new COSMControlActions(nullptr));
     COSMControl first;
     COSMControl second;
     first.SetAction(actions->Add(10));
@@ -186,14 +186,14 @@ TEST_F(ControlActionTest, TheReferencedObjectLivesAsLongAsTheAction)
 
 TEST_F(ControlActionTest, ManagerHandsOutActionsByCommandId)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     EXPECT_FALSE(commandBars->IsActionsEnabled());
     EXPECT_EQ(nullptr, commandBars->GetAction(ID_TEST_PASTE));
     COSMControlAction* action = commandBars->CreateAction(ID_TEST_PASTE);
     ASSERT_NE(nullptr, action);
     EXPECT_EQ(action, commandBars->GetAction(ID_TEST_PASTE));
     EXPECT_EQ(action, commandBars->CreateAction(ID_TEST_PASTE));
-    EXPECT_EQ(commandBars.get(), action->GetCommandBars());
+    EXPECT_EQ(commandBars.Get(), action->GetCommandBars());
     EXPECT_FALSE(commandBars->IsCustomizeAllBarsEnabled());
 }
 

@@ -35,8 +35,8 @@ TEST_F(ControlEditComboTest, TypesFiveAndSixMakeTheComboBoxAndTheEdit)
         control->SetWidth(120);
 
         // A copy is of the same class, with the control's settings; what the paint manager measured is not copied.
-        Ref<COSMControl> clone = MakeRef(control->Clone(FALSE));
-        ASSERT_NE(nullptr, clone.get());
+        RefPtr<COSMControl> clone = AdoptRef(control->Clone(FALSE));
+        ASSERT_NE(nullptr, clone.Get());
         EXPECT_EQ(c.made, clone->GetRuntimeClass());
         EXPECT_EQ(c.type, clone->GetType());
         EXPECT_TRUE(clone->Compare(control));

@@ -44,13 +44,13 @@ TEST_F(ExecutionTest, NotificationsGoToTheGivenSiteOrUpTheChainToTheNotification
     MakeBar(child, 1, 0);
     child.AddButtons({31});
     TrackingBar root;
-    root.SetCommandBars(commandBars.get());
+    root.SetCommandBars(commandBars.Get());
     root.SetCommandTargetWindow(&target);
     TrackingBar popup;
     popup.SetParentBar(&root);
     popup.AddButtons({32});
     TrackingBar owned;
-    owned.SetCommandBars(commandBars.get());
+    owned.SetCommandBars(commandBars.Get());
     ASSERT_TRUE(owned.CreatePopup(&owner, CRect(50, 300, 200, 330)));
     owned.AddButtons({33});
 
@@ -231,7 +231,7 @@ TEST_F(ExecutionTest, ExecutedHiddenCommandsAndTheirMenuBecomeUsed)
     TrackingBar menuBar;
     MakeBar(menuBar, 0, 0);
     menuBar.AddButtons({300});
-    Ref<COSMPopupBar> popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+    RefPtr<COSMPopupBar> popup = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
     popup->SetControlPopup(menuBar.GetControl(0));
     COSMControl* item = popup->GetControls()->Add(1, 301);
     ASSERT_TRUE(commandBars->IsCommandHidden(300));

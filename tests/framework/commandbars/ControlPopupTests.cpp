@@ -31,7 +31,7 @@ TEST_F(ControlShellTest, ButtonAndPopupAreCreatableByName)
         ASSERT_NE(nullptr, runtimeClass) << c.name;
         EXPECT_TRUE(runtimeClass->IsDerivedFrom(RUNTIME_CLASS(COSMControl)));
         EXPECT_EQ(VERSIONABLE_SCHEMA | 0x22, runtimeClass->m_wSchema);
-        Ref<COSMControl> control = MakeRef(static_cast<COSMControl*>(runtimeClass->CreateObject()));
+        RefPtr<COSMControl> control = AdoptRef(static_cast<COSMControl*>(runtimeClass->CreateObject()));
         ASSERT_NE(nullptr, control);
         EXPECT_EQ(c.type, control->GetType());
         EXPECT_EQ(1, control->GetEnabled());
@@ -45,7 +45,7 @@ TEST_F(ControlShellTest, ButtonClonesAreButtons)
     PlainDerivedButton source;
     source.SetID(12);
     source.SetCaption("Go");
-    Ref<COSMControl> clone = MakeRef(source.Clone(FALSE));
+    RefPtr<COSMControl> clone = AdoptRef(source.Clone(FALSE));
     EXPECT_EQ(RUNTIME_CLASS(COSMControlButton), clone->GetRuntimeClass());
     EXPECT_TRUE(clone->Compare(&source));
     EXPECT_EQ(nullptr, clone->GetCommandBar());
@@ -55,7 +55,7 @@ TEST_F(ControlShellTest, CreateControlPopupStoresTheType)
 {
     for (int type : {2, 3, 4})
     {
-        Ref<COSMControlPopup> popup = MakeRef(COSMControlPopup::CreateControlPopup(type));
+        RefPtr<COSMControlPopup> popup = AdoptRef(COSMControlPopup::CreateControlPopup(type));
         EXPECT_EQ(type, popup->GetType());
         EXPECT_EQ(nullptr, popup->GetCommandBar());
         EXPECT_TRUE(popup->GetControlShadow());
@@ -65,27 +65,27 @@ TEST_F(ControlShellTest, CreateControlPopupStoresTheType)
 
 TEST_F(ControlShellTest, PopupHoldsOneReferenceOnItsBar)
 {
-    Ref<COSMCommandBar> first = MakeRef<COSMCommandBar>(COSMPopupBar::CreatePopupBar(nullptr));
-    Ref<COSMCommandBar> second = MakeRef<COSMCommandBar>(COSMPopupBar::CreatePopupBar(nullptr));
+    RefPtr<COSMCommandBar> first = AdoptRef<COSMCommandBar>(COSMPopupBar::CreatePopupBar(nullptr));
+    RefPtr<COSMCommandBar> second = AdoptRef<COSMCommandBar>(COSMPopupBar::CreatePopupBar(nullptr));
     {
         COSMControlPopup popup;
-        popup.SetCommandBar(first.get());
-        EXPECT_EQ(2, RefCount(first.get()));
-        popup.SetCommandBar(first.get());
-        EXPECT_EQ(2, RefCount(first.get()));
-        popup.SetCommandBar(second.get());
-        EXPECT_EQ(1, RefCount(first.get()));
-        EXPECT_EQ(2, RefCount(second.get()));
-        EXPECT_EQ(second.get(), popup.GetCommandBar());
+        popup.SetCommandBar(first.Get());
+        EXPECT_EQ(2, RefCount(first.Get()));
+        popup.SetCommandBar(first.Get());
+        EXPECT_EQ(2, RefCount(first.Get()));
+        popup.SetCommandBar(second.Get());
+        EXPECT_EQ(1, RefCount(first.Get()));
+        EXPECT_EQ(2, RefCount(second.Get()));
+        EXPECT_EQ(second.Get(), popup.GetCommandBar());
         popup.ExpandPopupBar();
-        EXPECT_EQ(second.get(), popup.GetCommandBar());
+        EXPECT_EQ(second.Get(), popup.GetCommandBar());
     }
-    EXPECT_EQ(1, RefCount(second.get()));
+    EXPECT_EQ(1, RefCount(second.Get()));
     COSMControlPopup empty;
-    empty.SetCommandBar(second.get());
+    empty.SetCommandBar(second.Get());
     empty.SetCommandBar(nullptr);
     EXPECT_EQ(nullptr, empty.GetCommandBar());
-    EXPECT_EQ(1, RefCount(second.get()));
+    EXPECT_EQ(1, RefCount(second.Get()));
 }
 
 TEST_F(ControlShellTest, CopyingAPopupSharesOrClonesItsBar)
@@ -119,7 +119,7 @@ TEST_F(ControlShellTest, CopyingAPopupSharesOrClonesItsBar)
     shared.Copy(&button, TRUE);
     EXPECT_EQ(bar, shared.GetCommandBar());
 
-    Ref<COSMControl> clone = MakeRef(source->Clone(TRUE));
+    RefPtr<COSMControl> clone = AdoptRef(source->Clone(TRUE));
     EXPECT_EQ(RUNTIME_CLASS(COSMControlPopup), clone->GetRuntimeClass());
     EXPECT_NE(bar, clone->GetCommandBar());
 }
@@ -139,18 +139,18 @@ TEST_F(ControlShellTest, PopupsCompareTheirBarsControls)
     };
     for (const auto& c : cases)
     {
-        Ref<COSMPopupBar> barA = MakeRef(COSMPopupBar::CreatePopupBar(nullptr));
-        Ref<COSMPopupBar> barB = MakeRef(COSMPopupBar::CreatePopupBar(nullptr));
+        RefPtr<COSMPopupBar> barA = AdoptRef(COSMPopupBar::CreatePopupBar(nullptr));
+        RefPtr<COSMPopupBar> barB = AdoptRef(COSMPopupBar::CreatePopupBar(nullptr));
         barA->GetControls()->Add(1, 1);
         barB->GetControls()->Add(1, c.sameControls ? 1 : 2);
         COSMControlPopup first;
-        first.SetCommandBar(c.firstBar ? barA.get() : nullptr);
-        Ref<COSMControl> second =
-            MakeRef(c.secondIsButton ? static_cast<COSMControl*>(new COSMControlButton) : new COSMControlPopup);
+        first.SetCommandBar(c.firstBar ? barA.Get() : nullptr);
+        RefPtr<COSMControl> second =
+            AdoptRef(c.secondIsButton ? static_cast<COSMControl*>(new COSMControlButton) : new COSMControlPopup);
         second->SetType(2);
         if (!c.secondIsButton)
-            static_cast<COSMControlPopup*>(second.get())->SetCommandBar(c.secondBar ? barB.get() : nullptr);
-        EXPECT_EQ(c.equal, first.Compare(second.get()))
+            static_cast<COSMControlPopup*>(second.Get())->SetCommandBar(c.secondBar ? barB.Get() : nullptr);
+        EXPECT_EQ(c.equal, first.Compare(second.Get()))
             << c.firstBar << c.secondBar << c.sameControls << c.secondIsButton;
     }
     // The base comparison comes first.

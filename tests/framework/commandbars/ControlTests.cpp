@@ -169,7 +169,7 @@ TEST_F(ControlTest, StyleFallsBackFromCustomToOwnToBarToFallback)
 TEST_F(ControlTest, CaptionVisibilityByBarStyleTypeAndImage)
 {
     const UINT kImageId = 4100;
-    Ref<COSMImageManager> images = MakeRef(new COSMImageManager);
+    RefPtr<COSMImageManager> images = AdoptRef(new COSMImageManager);
     ASSERT_TRUE(images->SetIcon(::LoadIcon(nullptr, IDI_APPLICATION), kImageId));
     const struct
     {
@@ -203,7 +203,7 @@ TEST_F(ControlTest, CaptionVisibilityByBarStyleTypeAndImage)
     {
         COSMCommandBar bar;
         bar.SetType(c.barType);
-        bar.SetImageManager(images.get());
+        bar.SetImageManager(images.Get());
         COSMControl control;
         control.SetParent(&bar);
         control.SetCaption(c.caption);
@@ -248,10 +248,10 @@ TEST_F(ControlTest, ImageIdChain)
 
 TEST_F(ControlTest, ImageComesFromTheImageManagerOfTheChain)
 {
-    Ref<COSMImageManager> images = MakeRef(new COSMImageManager);
+    RefPtr<COSMImageManager> images = AdoptRef(new COSMImageManager);
     ASSERT_TRUE(images->SetIcon(::LoadIcon(nullptr, IDI_APPLICATION), 4100));
     COSMCommandBar bar;
-    bar.SetImageManager(images.get());
+    bar.SetImageManager(images.Get());
     COSMControl control;
     control.SetParent(&bar);
     control.SetID(4100);
@@ -444,11 +444,11 @@ TEST_F(ControlTest, CloneMakesTheSameClassWithTheSameSettings)
     source.SetID(ID_TEST_PLAIN);
     source.SetCaption("Go");
     source.SetStyle(3);
-    Ref<COSMControl> clone = MakeRef(source.Clone(FALSE));
+    RefPtr<COSMControl> clone = AdoptRef(source.Clone(FALSE));
     ASSERT_NE(nullptr, clone);
     EXPECT_TRUE(clone->IsKindOf(RUNTIME_CLASS(COSMControlButton)));
     EXPECT_TRUE(clone->Compare(&source));
-    Ref<COSMControl> base = MakeRef(COSMControl().Clone(FALSE));
+    RefPtr<COSMControl> base = AdoptRef(COSMControl().Clone(FALSE));
     ASSERT_NE(nullptr, base);
     EXPECT_EQ(RUNTIME_CLASS(COSMControl), base->GetRuntimeClass());
 }
@@ -476,7 +476,7 @@ TEST_F(ControlTest, EnabledAndCheckFollowTheActionInAndOutOfCustomizeMode)
     };
     for (const auto& c : cases)
     {
-        Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+        RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
         COSMControlAction* action = commandBars->CreateAction(ID_TEST_PLAIN);
         action->SetEnabled(c.actionEnabled);
         action->SetChecked(c.actionChecked);
@@ -656,10 +656,10 @@ TEST_F(ControlTest, CustomizeClicksNeedACustomizableBarOrEveryBar)
     };
     for (const auto& c : cases)
     {
-        Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+        RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
         commandBars->EnableCustomizeAllBars(c.everyBar);
         COSMCommandBar bar;
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
         bar.SetCustomizable(c.customizable);
         COSMControl control;
         control.SetParent(&bar);

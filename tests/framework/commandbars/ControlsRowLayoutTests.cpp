@@ -4,6 +4,7 @@
 #include "LayoutTestSupport.h"
 
 #include "framework/foundation/ImageManager.h"
+#include "platform/classlib/RefPtr.h"
 
 using namespace commandbars_test;
 
@@ -19,7 +20,7 @@ using RowLayoutTest = LayoutTest;
 
 TEST_F(RowLayoutTest, WithoutABarNothingIsLaidOut)
 {
-    COSMControls* controls = new COSMControls;
+    RefPtr<COSMControls> controls = AdoptRef(new COSMControls);
     auto* control = new SizedControl(kButton);
     controls->AddControl(control, 1);
     control->SetRect(CRect(1, 2, 3, 4));
@@ -27,7 +28,7 @@ TEST_F(RowLayoutTest, WithoutABarNothingIsLaidOut)
     EXPECT_EQ(CSize(0, 0), controls->CalcPopupSize(&dc, 100, 0, kBorders));
     EXPECT_EQ(CRect(1, 2, 3, 4), control->GetRect());
     EXPECT_TRUE(BuiltControls().empty());
-    controls->InternalRelease();
+    controls.Reset();
 }
 
 TEST_F(RowLayoutTest, ABarWithoutShownControlsHasRoomForOne)
@@ -297,7 +298,7 @@ protected:
     {
         LayoutTest::SetUp();
         bar.ModifyFlags(COSMCommandBar::kFlagStackedLayout, 0);
-        bar.SetImageManager(images.get());
+        bar.SetImageManager(images.Get());
         limit = bar.CalcIconSize(TRUE).cy + 7 + bar.GetPaintManager()->GetSplitButtonDropDownWidth();
     }
 
@@ -334,7 +335,7 @@ protected:
         return styles;
     }
 
-    Ref<COSMImageManager> images = MakeRef(new COSMImageManager);
+    RefPtr<COSMImageManager> images = AdoptRef(new COSMImageManager);
     int limit = 0;
 };
 

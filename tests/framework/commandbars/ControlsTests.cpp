@@ -152,8 +152,8 @@ TEST_F(ControlsTest, ListCommandsMakeTheirOwnControlsOnceRegistered)
 
 TEST_F(ControlsTest, AddControlBindsActionsOutsideTheReservedIds)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
-    bar.SetCommandBars(commandBars.get());
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
+    bar.SetCommandBars(commandBars.Get());
     const struct
     {
         int id;
@@ -221,7 +221,7 @@ TEST_F(ControlsTest, RemoveTakesOnlyItsOwnControls)
     Fill({1, 2, 3});
     COSMCommandBar other;
     COSMControl* foreign = other.GetControls()->Add(1, 9);
-    Ref<COSMControl> keep = MakeRef(controls->GetAt(1));
+    RefPtr<COSMControl> keep = AdoptRef(controls->GetAt(1));
     keep->InternalAddRef();
 
     controls->Remove(foreign);
@@ -230,11 +230,11 @@ TEST_F(ControlsTest, RemoveTakesOnlyItsOwnControls)
     EXPECT_EQ(other.GetControls(), foreign->GetControls());
     EXPECT_EQ(&other, foreign->GetParent());
 
-    controls->Remove(keep.get());
+    controls->Remove(keep.Get());
     EXPECT_EQ(2, controls->GetCount());
     EXPECT_EQ(nullptr, keep->GetControls());
     EXPECT_EQ(nullptr, keep->GetParent());
-    EXPECT_EQ(1, RefCount(keep.get()));
+    EXPECT_EQ(1, RefCount(keep.Get()));
     EXPECT_EQ(1, controls->GetAt(1)->GetIndex());
     EXPECT_EQ(3u, controls->GetAt(1)->GetID());
 
@@ -247,9 +247,9 @@ TEST_F(ControlsTest, RemoveTakesOnlyItsOwnControls)
 
 TEST_F(ControlsTest, RemovingAControlUnbindsItsAction)
 {
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     commandBars->EnableActions(TRUE);
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
     COSMControl* control = controls->Add(1, ID_TEST_PLAIN);
     COSMControlAction* action = control->GetAction();
     ASSERT_NE(nullptr, action);
@@ -277,7 +277,7 @@ TEST_F(ControlsTest, FixedControlsSurviveRemoveAndRemoveAll)
 
 TEST_F(ControlsTest, SettingTheParentRelinksEveryControl)
 {
-    auto controlsOwn = MakeRef(new COSMControls);
+    auto controlsOwn = AdoptRef(new COSMControls);
     controlsOwn->Add(1, 1);
     controlsOwn->Add(1, 2);
     EXPECT_EQ(nullptr, controlsOwn->GetAt(0)->GetParent());
@@ -289,10 +289,10 @@ TEST_F(ControlsTest, SettingTheParentRelinksEveryControl)
     controlsOwn->SetParent(nullptr);
     EXPECT_EQ(nullptr, controlsOwn->GetAt(1)->GetParent());
     // A free-standing collection has command bars of its own.
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
-    controlsOwn->SetCommandBars(commandBars.get());
-    EXPECT_EQ(commandBars.get(), controlsOwn->GetCommandBars());
-    EXPECT_EQ(commandBars.get(), controlsOwn->GetAt(0)->GetCommandBars());
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
+    controlsOwn->SetCommandBars(commandBars.Get());
+    EXPECT_EQ(commandBars.Get(), controlsOwn->GetCommandBars());
+    EXPECT_EQ(commandBars.Get(), controlsOwn->GetAt(0)->GetCommandBars());
 }
 
 TEST_F(ControlsTest, FindControlByTypeIdVisibilityAndRecursion)
@@ -560,7 +560,7 @@ TEST_F(ControlsTest, CopyAndDuplicateTakeNonTemporaryControlsAndTheSnapshot)
     EXPECT_EQ(2, copied->GetOriginalControls()->GetCount());
     EXPECT_TRUE(copied->IsChanged());
 
-    Ref<COSMControls> duplicate = MakeRef(controls->Duplicate(FALSE));
+    RefPtr<COSMControls> duplicate = AdoptRef(controls->Duplicate(FALSE));
     EXPECT_EQ(RUNTIME_CLASS(COSMControls), duplicate->GetRuntimeClass());
     EXPECT_EQ(3, duplicate->GetCount());
     EXPECT_TRUE(duplicate->Compare(controls));

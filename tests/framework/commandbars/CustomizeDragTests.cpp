@@ -184,7 +184,7 @@ TEST_F(CustomizeDragTest, OfOverlappingBarsTheOneRegisteredLastTakesTheDrop)
     MakeBarWindow(outer, 1, 0, CRect(220, 150, 480, 250));
     outer.AddButtons({7, 8});
     TrackingBar inner;
-    inner.SetCommandBars(commandBars.get());
+    inner.SetCommandBars(commandBars.Get());
     inner.SetTypeField(1);
     ASSERT_TRUE(inner.CreateChild(&outer, CRect(100, 40, 240, 80)));
     inner.AddButtons({9});

@@ -32,7 +32,7 @@ protected:
         record.rect = horizontal ? CRect(rememberedLeft, 0, rememberedLeft + size.width, size.height)
                                  : CRect(0, rememberedLeft, size.height, rememberedLeft + size.width);
         bar->SetDockingRecord(record);
-        m_bars.emplace_back(bar);
+        m_bars.push_back(AdoptRef(bar));
         m_sizes[bar] = size;
         return bar;
     }
@@ -48,7 +48,7 @@ protected:
         });
     }
 
-    std::vector<Ref<COSMToolBar>> m_bars;
+    std::vector<RefPtr<COSMToolBar>> m_bars;
     std::map<COSMToolBar*, FakeSize> m_sizes;
 };
 
@@ -176,14 +176,14 @@ protected:
         ASSERT_NE(nullptr, a);
         ASSERT_NE(nullptr, b);
         frame.RecalcLayout();
-        c = MakeRef(new COSMToolBar);
+        c = AdoptRef(new COSMToolBar);
         c->SetTitle("C");
-        c->SetCommandBars(commandBars.get());
+        c->SetCommandBars(commandBars.Get());
     }
 
     COSMToolBar* a = nullptr;
     COSMToolBar* b = nullptr;
-    Ref<COSMToolBar> c;
+    RefPtr<COSMToolBar> c;
 };
 
 TEST_F(DockRowsTest, NewToolBarsDockOnTopAsRowsOfTheirOwn)
@@ -218,12 +218,12 @@ TEST_F(DockRowsTest, InsertingAtAPointPicksOrMakesItsRowAndRemovingTheOnlyBarRem
     for (const Case& test : cases)
     {
         SCOPED_TRACE(test.name);
-        EXPECT_EQ(test.index, DockBar(0)->InsertBarAt(c.get(), CPoint(10, test.y)));
+        EXPECT_EQ(test.index, DockBar(0)->InsertBarAt(c.Get(), CPoint(10, test.y)));
         EXPECT_EQ(test.rows, DescribeRows(DockBar(0)));
-        EXPECT_TRUE(DockBar(0)->RemoveCommandBar(c.get()));
+        EXPECT_TRUE(DockBar(0)->RemoveCommandBar(c.Get()));
         EXPECT_EQ("|A|B|", DescribeRows(DockBar(0)));
     }
-    EXPECT_FALSE(DockBar(0)->RemoveCommandBar(c.get()));
+    EXPECT_FALSE(DockBar(0)->RemoveCommandBar(c.Get()));
 }
 
 TEST_F(DockRowsTest, AFullRowBarSitsAloneEvenWhenDroppedIntoARow)

@@ -50,7 +50,7 @@ protected:
     void TearDown() override
     {
         commandBars->ClosePopups();
-        commandBars.reset();
+        commandBars.Reset();
         frame.DestroyWindow();
         CommandBarsTest::TearDown();
     }
@@ -84,7 +84,7 @@ protected:
     COSMDockBar* DockBar(int side) const { return commandBars->GetDockBar(side); }
 
     DockFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
 };
 
 // The rows of a dock bar as text: each bar by its title, rows between bars ("|A B|C|").

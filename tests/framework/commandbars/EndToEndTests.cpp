@@ -69,9 +69,9 @@ struct EndToEndSite
         CMenu menu;
         if (menu.LoadMenu(IDR_E2E_CONTEXT))
         {
-            contextMenu = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+            contextMenu = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
             created = created && contextMenu->LoadMenu(menu.GetSubMenu(0), TRUE);
-            frame.contextMenu = contextMenu.get();
+            frame.contextMenu = contextMenu.Get();
         }
         created = created && menuBar && standard && format && contextMenu;
         frame.RecalcLayout();
@@ -82,8 +82,8 @@ struct EndToEndSite
         InputScript::Stop(frame.GetSafeHwnd());
         frame.contextMenu = nullptr;
         commandBars->ClosePopups();
-        contextMenu.reset();
-        commandBars.reset();
+        contextMenu.Reset();
+        commandBars.Reset();
         frame.DestroyWindow();
     }
 
@@ -105,11 +105,11 @@ struct EndToEndSite
 
     BOOL created = FALSE;
     EndToEndFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMMenuBar* menuBar = nullptr;
     COSMToolBar* standard = nullptr;
     COSMToolBar* format = nullptr;
-    Ref<COSMPopupBar> contextMenu;
+    RefPtr<COSMPopupBar> contextMenu;
 };
 
 // What the test compares of a bar before saving and after loading.
@@ -300,7 +300,7 @@ TEST_F(EndToEndTest, MenuToolbarAndContextMenuClicksReachTheFrame)
     site.frame.GetClientRect(&client);
     const CPoint free = ScreenPoint(site.frame, CPoint(client.CenterPoint().x, client.bottom - 60));
     ASSERT_TRUE(site.Drive({MoveTo(free), Press(MOUSEEVENTF_RIGHTDOWN), Press(MOUSEEVENTF_RIGHTUP), MoveTo([&] {
-                                COSMPopupBar* popup = site.contextMenu.get();
+                                COSMPopupBar* popup = site.contextMenu.Get();
                                 EXPECT_NE(nullptr, popup->GetSafeHwnd());
                                 return popup->GetSafeHwnd() ? ControlCentre(*popup, 1) : CPoint(0, 0);
                             }),

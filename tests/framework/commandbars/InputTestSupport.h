@@ -151,9 +151,9 @@ protected:
     }
 
     // A popup of the manager with buttons of the ids, captioned "Item <id>".
-    Ref<COSMPopupBar> MakePopup(std::initializer_list<UINT> ids)
+    RefPtr<COSMPopupBar> MakePopup(std::initializer_list<UINT> ids)
     {
-        Ref<COSMPopupBar> popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+        RefPtr<COSMPopupBar> popup = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
         for (UINT id : ids)
         {
             CString caption;

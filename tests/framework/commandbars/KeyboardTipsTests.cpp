@@ -129,7 +129,7 @@ TEST_F(KeyboardCuesTest, TheManagerShowsCuesOnlyWhenTheyFollowTheKeyboard)
     {
         SCOPED_TRACE(c.mode * 10 + c.systemUnderlines);
         g_systemUnderlines = c.systemUnderlines;
-        Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+        RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
         commandBars->GetCommandBarsOptions()->ShowKeyboardCues(c.mode);
         EXPECT_EQ(c.inUse, commandBars->IsKeyboardCuesInUse());
         EXPECT_EQ(c.shownAfterMode, commandBars->IsKeyboardCuesShown());
@@ -141,7 +141,7 @@ TEST_F(KeyboardCuesTest, TheManagerShowsCuesOnlyWhenTheyFollowTheKeyboard)
 TEST_F(KeyboardCuesTest, CustomizeModeForcesCuesAndLeavingTrackingHidesThem)
 {
     g_systemUnderlines = FALSE;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     ASSERT_TRUE(commandBars->IsKeyboardCuesInUse());
     ASSERT_FALSE(commandBars->IsKeyboardCuesShown());
 
@@ -163,7 +163,7 @@ TEST_F(KeyboardCuesTest, CustomizeModeForcesCuesAndLeavingTrackingHidesThem)
 TEST_F(KeyboardCuesTest, LoadingNeverUnderlinedHidesCuesThatWereShownByTheKeyboard)
 {
     g_systemUnderlines = FALSE;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     commandBars->ShowKeyboardCues(TRUE);
     ASSERT_TRUE(commandBars->IsKeyboardCuesShown());
     commandBars->GetCommandBarsOptions()->ShowKeyboardCues(COSMCommandBarsOptions::kCuesNever);
@@ -371,7 +371,7 @@ TEST_F(KeyboardTipsTest, OtherToolbarsGetTipsThatActivateThem)
     TipsPopupBar* bar = AddBar({"Save"});
     // A toolbar of the manager, and a bar of another kind, which a tip does not enter.
     auto* other = new COSMToolBar;
-    other->SetCommandBars(commandBars.get());
+    other->SetCommandBars(commandBars.Get());
     other->SetTitle("Edit");
     ASSERT_TRUE(other->Create(&frame, FALSE));
     other->MoveWindow(10, 40, 390, 24);
@@ -501,7 +501,7 @@ TEST_F(KeyboardTipsTest, AResetAsksAKeyboardPopupToShowItsTipsAgain)
         SCOPED_TRACE(keyboard);
         TipsPopupBar popup;
         popup.popup = TRUE;
-        popup.SetCommandBars(commandBars.get());
+        popup.SetCommandBars(commandBars.Get());
         ASSERT_TRUE(popup.CreatePopup(&frame, CRect(120, 120, 300, 200)));
         popup.GetControls()->Add(1, 201)->SetCaption("Cut");
         popup.GetControls()->Add(1, 202)->SetCaption("Copy");

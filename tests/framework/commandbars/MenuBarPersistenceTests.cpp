@@ -49,10 +49,10 @@ TEST_F(MenuBarPersistenceTest, MenuBarSavesTheBytesOfTheStoredFormsAndLoadsEqual
     edit->SetType(2);
     edit->SetID(7);
     edit->SetCaption("&Edit");
-    Ref<COSMPopupBar> popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+    RefPtr<COSMPopupBar> popup = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
     popup->GetControls()->Add(1, 30101)->SetCaption("&Open");
     popup->GetControls()->Add(1, 30102)->SetCaption("&Save");
-    edit->SetCommandBar(popup.get());
+    edit->SetCommandBar(popup.Get());
     auto* custom = static_cast<COSMToolBar*>(commandBars->AddToolBar("Custom 1", 59392));
     ASSERT_NE(nullptr, custom);
     custom->GetControls()->Add(1, 30103)->SetCaption("&Close");
@@ -74,7 +74,7 @@ TEST_F(MenuBarPersistenceTest, MenuBarSavesTheBytesOfTheStoredFormsAndLoadsEqual
     w.BarKeys(kSchema, 1, 59392, COSMCommandBar::kStyleGripper, "Custom 1", 0, custom->GetMRUWidth(),
               custom->GetFlags());
     w.Long(1).ClassRef(7).ControlKeys(1, 30103, "&Close").EndControls().ToolBarKeys(kToolBarSchema, FALSE);
-    const Bytes bytes = SaveBars(commandBars.get());
+    const Bytes bytes = SaveBars(commandBars.Get());
     EXPECT_EQ(w.bytes, bytes) << FirstDifference(w.bytes, bytes);
 
     FreshMenuSite fresh;
@@ -93,7 +93,7 @@ TEST_F(MenuBarPersistenceTest, MenuBarSavesTheBytesOfTheStoredFormsAndLoadsEqual
     auto* loadedEdit = dynamic_cast<COSMControlPopup*>(fresh.menuBar->GetControl(0));
     ASSERT_NE(nullptr, loadedEdit);
     ASSERT_NE(nullptr, loadedEdit->GetCommandBar());
-    EXPECT_NE(popup.get(), loadedEdit->GetCommandBar());
+    EXPECT_NE(popup.Get(), loadedEdit->GetCommandBar());
     EXPECT_EQ(0, loadedEdit->GetCommandBarId());
     EXPECT_TRUE(loadedEdit->GetCommandBar()->GetControls()->Compare(popup->GetControls()));
     auto* loadedCustom = dynamic_cast<COSMToolBar*>(fresh.commandBars->FindCommandBar(59392));
@@ -128,7 +128,7 @@ TEST_F(MenuBarPersistenceTest, MenuBarKeysFollowTheirSchemas)
         w.ToolBarKeys(row.schema, TRUE);
 
         COSMCommandBarList list;
-        ASSERT_TRUE(LoadList(commandBars.get(), w.bytes, &list));
+        ASSERT_TRUE(LoadList(commandBars.Get(), w.bytes, &list));
         ASSERT_EQ(2, list.GetCount());
         auto* bar = dynamic_cast<COSMMenuBar*>(list.GetAt(0));
         ASSERT_NE(nullptr, bar);
@@ -155,11 +155,11 @@ TEST_F(MenuBarRecordsPersistenceTest, ChangedTemplateMenusSurviveASaveAndLoad)
     ASSERT_GT(text->m_controls->GetCount(), 1);
     text->m_controls->Remove(text->m_controls->GetAt(0));
 
-    const Bytes bytes = SaveBars(commandBars.get());
+    const Bytes bytes = SaveBars(commandBars.Get());
     EXPECT_EQ(UINT(IDR_TEST_FRAME_MENU), bar->GetCurrentMenuId());
 
     COSMCommandBarList list;
-    ASSERT_TRUE(LoadList(commandBars.get(), bytes, &list));
+    ASSERT_TRUE(LoadList(commandBars.Get(), bytes, &list));
     ASSERT_GE(list.GetCount(), 1);
     auto* loaded = dynamic_cast<COSMMenuBar*>(list.GetAt(0));
     ASSERT_NE(nullptr, loaded);
@@ -195,8 +195,8 @@ TEST_F(MenuBarRecordsPersistenceTest, ChangedTemplateMenusSurviveASaveAndLoad)
 // bucket than 200, and 400 between them has its snapshot).
 TEST_F(MenuBarPersistenceTest, ChangedRecordsAreStoredInMapOrder)
 {
-    Ref<COSMMenuBar> bar = MakeRef(new COSMMenuBar);
-    bar->SetCommandBars(commandBars.get());
+    RefPtr<COSMMenuBar> bar = AdoptRef(new COSMMenuBar);
+    bar->SetCommandBars(commandBars.Get());
     bar->SetTitle("Menu Bar");
     struct Record
     {
@@ -208,7 +208,7 @@ TEST_F(MenuBarPersistenceTest, ChangedRecordsAreStoredInMapOrder)
     const Record records[] = {{200, 30200, "&Wrap", TRUE}, {300, 30300, "&Zoom", TRUE}, {400, 30400, "&Tile", FALSE}};
     for (const Record& record : records)
     {
-        auto* info = new COSMMenuBarMDIMenuInfo(commandBars.get(), record.menuId);
+        auto* info = new COSMMenuBarMDIMenuInfo(commandBars.Get(), record.menuId);
         info->m_controls->Add(1, static_cast<int>(record.controlId))->SetCaption(record.caption);
         if (!record.changed)
             info->m_controls->CreateOriginalControls();

@@ -93,7 +93,7 @@ protected:
         ASSERT_NE(nullptr, frameMenu);
         ::SetMenu(frame.GetSafeHwnd(), frameMenu);
         frame.ShowWindow(SW_SHOWNOACTIVATE);
-        commandBars = MakeRef(new COSMCommandBars);
+        commandBars = AdoptRef(new COSMCommandBars);
         commandBars->SetSite(&frame);
         ASSERT_TRUE(commandBars->CreateDockBars());
     }
@@ -104,7 +104,7 @@ protected:
             if (child->GetSafeHwnd())
                 child->DestroyWindow();
         children.clear();
-        commandBars.reset();
+        commandBars.Reset();
         if (frame.GetSafeHwnd())
             frame.DestroyWindow();
         app.reset();
@@ -164,7 +164,7 @@ protected:
     CDocument document;
     // Stands for the site's customize dialog: only its presence counts.
     CWnd customizeDialog;
-    Ref<COSMCommandBars> commandBars;
+    RefPtr<COSMCommandBars> commandBars;
     std::vector<std::unique_ptr<DocChild>> children;
 };
 

@@ -76,12 +76,12 @@ TEST(MenuBarMDIMenus, ReplacingRemovingAndClearingReleaseTheRecords)
 
 TEST_F(MenuBarMdiTest, ARecordTakesTheStringsAndIconOfItsTemplate)
 {
-    COSMMenuBarMDIMenuInfo text(commandBars.get(), IDR_TEST_TEXT_TYPE);
+    COSMMenuBarMDIMenuInfo text(commandBars.Get(), IDR_TEST_TEXT_TYPE);
     EXPECT_STREQ("Text", text.m_docName);
     EXPECT_STREQ("Osmira text document", text.m_fileTypeName);
     ASSERT_NE(nullptr, text.m_controls);
-    EXPECT_EQ(commandBars.get(), text.m_controls->GetCommandBars());
-    COSMMenuBarMDIMenuInfo none(commandBars.get(), 999);
+    EXPECT_EQ(commandBars.Get(), text.m_controls->GetCommandBars());
+    COSMMenuBarMDIMenuInfo none(commandBars.Get(), 999);
     EXPECT_STREQ("", none.m_docName);
     EXPECT_STREQ("", none.m_fileTypeName);
 }
@@ -145,7 +145,7 @@ TEST_F(MenuBarMdiTest, TheFrameGetsItsMenuBackAsItIsDestroyed)
 TEST_F(MenuBarMdiTest, AMenuThatDoesNotLoadLeavesTheFrameAlone)
 {
     auto* bar = new COSMMenuBar;
-    bar->SetCommandBars(commandBars.get());
+    bar->SetCommandBars(commandBars.Get());
     ASSERT_TRUE(bar->SetPosition(0));
     commandBars->AddCommandBar(bar);
     EXPECT_FALSE(bar->LoadMenuBar(4321));
@@ -540,8 +540,8 @@ TEST_F(MenuBarMdiTest, ACopyOwnsControlsOfItsOwn)
     ASSERT_NE(nullptr, originalText);
     const int textCount = originalText->m_controls->GetCount();
 
-    Ref<COSMCommandBar> clone = MakeRef(original->Clone(TRUE));
-    auto* copy = dynamic_cast<COSMMenuBar*>(clone.get());
+    RefPtr<COSMCommandBar> clone = AdoptRef(original->Clone(TRUE));
+    auto* copy = dynamic_cast<COSMMenuBar*>(clone.Get());
     ASSERT_NE(nullptr, copy);
     EXPECT_EQ(original->GetResourceId(), copy->GetResourceId());
     COSMMenuBarMDIMenuInfo* copyText = copy->GetMDIMenus()->GetRecord(IDR_TEST_TEXT_TYPE);

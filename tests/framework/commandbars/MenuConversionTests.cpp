@@ -47,7 +47,7 @@ protected:
     void SetUp() override
     {
         SiteTest::SetUp();
-        bar.SetCommandBars(commandBars.get());
+        bar.SetCommandBars(commandBars.Get());
     }
 
     COSMCommandBar bar;
@@ -80,7 +80,7 @@ TEST_F(MenuConversionTest, PopupTypesGetABarFilledFromTheMenuResource)
         COSMCommandBar* popupBar = popup->GetCommandBar();
         ASSERT_NE(nullptr, popupBar);
         EXPECT_EQ(RUNTIME_CLASS(COSMPopupBar), popupBar->GetRuntimeClass());
-        EXPECT_EQ(commandBars.get(), popupBar->GetCommandBarsField());
+        EXPECT_EQ(commandBars.Get(), popupBar->GetCommandBarsField());
         EXPECT_EQ(1, RefCount(popupBar));  // the control holds the only reference
         EXPECT_TRUE(asked.popup);
         EXPECT_FALSE(asked.expand);
@@ -115,7 +115,7 @@ TEST_F(MenuConversionTest, PopupTypesGetABarFilledFromTheMenuResource)
 TEST_F(MenuConversionTest, TheSiteMayHandOverThePopupBarAndItsTitle)
 {
     site.onRequestBar = [this](COSMCommandBarRequestBlock& request) {
-        request.commandBar = COSMPopupBar::CreatePopupBar(commandBars.get());
+        request.commandBar = COSMPopupBar::CreatePopupBar(commandBars.Get());
         request.commandBar->SetBarID(4242);
         request.title = "Site's";
         return 1;

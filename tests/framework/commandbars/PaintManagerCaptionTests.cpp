@@ -6,6 +6,7 @@
 
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ControlButton.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -67,8 +68,8 @@ TEST_F(CaptionTest, TwoLinesAreTwentyFourTallWhateverTheFont)
 
 TEST_F(CaptionTest, KeyboardCueOverrideDecidesOverTheBar)
 {
-    COSMCommandBars* commandBars = new COSMCommandBars;
-    bar.SetCommandBars(commandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
+    bar.SetCommandBars(commandBars.Get());
     control.SetCaption("&A");
     const COLORREF background = pm.GetColor(COLOR_BTNFACE);
     const COLORREF text = pm.GetColor(COLOR_BTNTEXT);
@@ -103,7 +104,7 @@ TEST_F(CaptionTest, KeyboardCueOverrideDecidesOverTheBar)
         EXPECT_EQ((c.shown ? underlined : plain)->All(), drawn.All()) << c.override << " " << c.barShowsCues;
     }
     bar.SetCommandBars(nullptr);
-    commandBars->InternalRelease();
+    commandBars.Reset();
 }
 
 TEST_F(CaptionTest, DisabledCaptionsAreEmbossedInColourTwentyFirst)

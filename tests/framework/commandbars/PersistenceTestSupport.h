@@ -3,7 +3,7 @@
 //
 //   FreshSite fresh;
 //   ASSERT_TRUE(fresh.created);
-//   LoadFromMemory load(SaveBars(commandBars.get()));
+//   LoadFromMemory load(SaveBars(commandBars.Get()));
 //   ASSERT_TRUE(fresh.commandBars->LoadBarState(&load.px, TRUE));
 #pragma once
 
@@ -23,7 +23,7 @@ struct FreshSite
     ~FreshSite()
     {
         commandBars->ClosePopups();
-        commandBars.reset();
+        commandBars.Reset();
         frame.DestroyWindow();
     }
     FreshSite(const FreshSite&) = delete;
@@ -33,7 +33,7 @@ struct FreshSite
 
     BOOL created = FALSE;
     DockFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
 };
 
 }  // namespace commandbars_test

@@ -49,7 +49,7 @@ protected:
         opener = COSMControlPopup::CreateControlPopup(2);
         popup->GetControls()->AddControl(opener, 0);
         opener->SetCaption("More");
-        opener->SetCommandBar(subMenu.get());
+        opener->SetCommandBar(subMenu.Get());
         ASSERT_TRUE(popup->Popup(200, 150));
         PumpFor(50);
         ASSERT_TRUE(popup->IsCollapsed());
@@ -72,8 +72,8 @@ protected:
         EXPECT_EQ(1, CreateMouseManager()->GetMenusExpanded());
     }
 
-    Ref<COSMPopupBar> popup = MakePopup({101, 102, 103});
-    Ref<COSMPopupBar> subMenu = MakePopup({201, 202});
+    RefPtr<COSMPopupBar> popup = MakePopup({101, 102, 103});
+    RefPtr<COSMPopupBar> subMenu = MakePopup({201, 202});
     COSMControlPopup* opener = nullptr;
 };
 

@@ -107,7 +107,7 @@ protected:
 
     // Opens a popup of three commands (the middle one hidden) at (200, y), then expands it with Ctrl+Down pressed
     // for real while the animation's steps are recorded; the window's rectangle before and after.
-    void OpenAndExpand(Ref<COSMPopupBar>& popup, int y, CRect& collapsed, CRect& expanded)
+    void OpenAndExpand(RefPtr<COSMPopupBar>& popup, int y, CRect& collapsed, CRect& expanded)
     {
         popup = MakePopup({101, 102, 103});
         ASSERT_TRUE(popup->Popup(200, y));
@@ -164,7 +164,7 @@ TEST_F(PopupExpandingAnimationTest, TheRevealedCommandOpensUpStepByStep)
     {
         SCOPED_TRACE(c.what);
         commandBars->GetCommandBarsOptions()->m_animation = c.animation;
-        Ref<COSMPopupBar> popup;
+        RefPtr<COSMPopupBar> popup;
         CRect collapsed;
         CRect expanded;
         ASSERT_NO_FATAL_FAILURE(OpenAndExpand(popup, c.y, collapsed, expanded));
@@ -183,7 +183,7 @@ TEST_F(PopupExpandingAnimationTest, TheRevealedCommandOpensUpStepByStep)
         const std::vector<DWORD>& menu = g_steps.back().pixels;
         {
             popup->SetSelected(-1, COSMCommandBar::kSelectMouse);
-            CClientDC screen(popup.get());
+            CClientDC screen(popup.Get());
             CDC image;
             image.CreateCompatibleDC(&screen);
             CBitmap bits;
@@ -242,7 +242,7 @@ TEST_F(PopupExpandingAnimationTest, TheRevealedCommandOpensUpStepByStep)
 TEST_F(PopupExpandingAnimationTest, WithoutMenuAnimationTheMenuSimplyGrows)
 {
     commandBars->GetCommandBarsOptions()->m_animation = kPopupAnimationNone;
-    Ref<COSMPopupBar> popup;
+    RefPtr<COSMPopupBar> popup;
     CRect collapsed;
     CRect expanded;
     ASSERT_NO_FATAL_FAILURE(OpenAndExpand(popup, 150, collapsed, expanded));

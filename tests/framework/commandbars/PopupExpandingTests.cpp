@@ -30,7 +30,7 @@ protected:
     {
         CommandBarsTest::SetUp();
         options()->m_alwaysShowFullMenus = FALSE;
-        popup->SetCommandBars(commandBars.get());
+        popup->SetCommandBars(commandBars.Get());
         for (UINT id : {101u, 102u, 103u})
         {
             COSMControl* control = popup->GetControls()->Add(1, static_cast<int>(id));
@@ -59,14 +59,14 @@ protected:
         HDC screen = ::GetDC(nullptr);
         const int height = popup->GetPaintManager()
                                ->DrawSpecialControl(CDC::FromHandle(screen), COSMPopupExpandButton::kSpecialKind,
-                                                    nullptr, popup.get(), FALSE, nullptr)
+                                                    nullptr, popup.Get(), FALSE, nullptr)
                                .cy;
         ::ReleaseDC(nullptr, screen);
         return height;
     }
 
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
-    Ref<ExpandablePopup> popup = MakeRef(new ExpandablePopup);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
+    RefPtr<ExpandablePopup> popup = AdoptRef(new ExpandablePopup);
 };
 
 TEST_F(PopupExpandingTest, WhichCommandsHideAsNotUsed)
@@ -126,7 +126,7 @@ TEST_F(PopupExpandingTest, WhichCommandsHideAsNotUsed)
 TEST_F(PopupExpandingTest, WithoutAManagerNothingCollapses)
 {
     Hide({102});
-    Ref<COSMPopupBar> alone = MakeRef(new COSMPopupBar);
+    RefPtr<COSMPopupBar> alone = AdoptRef(new COSMPopupBar);
     alone->GetControls()->Add(1, 101);
     alone->GetControls()->Add(1, 102);
     alone->UpdateExpandingState();
@@ -157,7 +157,7 @@ TEST_F(PopupExpandingTest, TheLayoutPutsTheExpandButtonUnderTheLastShownItem)
     EXPECT_EQ(last.bottom + height + borders.bottom, collapsed.cy);
 
     // A copy of the popup leaves the temporary button behind.
-    Ref<COSMCommandBar> copy = MakeRef(popup->Clone(TRUE));
+    RefPtr<COSMCommandBar> copy = AdoptRef(popup->Clone(TRUE));
     EXPECT_EQ(3, copy->GetControlCount());
 
     // Expanded, every item shows and the button hides.

@@ -72,7 +72,7 @@ protected:
 
     static HCURSOR Cursor(LPCSTR id) { return ::LoadCursor(nullptr, id); }
 
-    Ref<COSMPopupBar> popup;
+    RefPtr<COSMPopupBar> popup;
     TestGallery* gallery = nullptr;
 };
 

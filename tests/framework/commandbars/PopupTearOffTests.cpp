@@ -40,7 +40,7 @@ protected:
     void SetUp() override
     {
         ActivePopupSiteTest::SetUp();
-        commandBars->SetPaintManager(paintManager.get());
+        commandBars->SetPaintManager(paintManager.Get());
         ASSERT_TRUE(commandBars->CreateDockBars());
         // 102 is hidden as not yet used: the popup opens collapsed, with its expand button.
         commandBars->GetCommandBarsOptions()->m_alwaysShowFullMenus = FALSE;
@@ -54,9 +54,9 @@ protected:
 
     // A popup that can be torn off, holding 101 to 103, shown at (150, 130) near the frame's top left so that the
     // drags stay over the frame.
-    Ref<COSMPopupBar> OpenTearOffPopup()
+    RefPtr<COSMPopupBar> OpenTearOffPopup()
     {
-        Ref<COSMPopupBar> popup = MakePopup({101, 102, 103});
+        RefPtr<COSMPopupBar> popup = MakePopup({101, 102, 103});
         popup->SetTearOffPopup(TRUE);
         popup->SetTearOffCaption("Torn Tools");
         popup->SetTearOffId(kTearOffId);
@@ -106,12 +106,12 @@ protected:
         return ids;
     }
 
-    Ref<TearOffPaintManager> paintManager = MakeRef(new TearOffPaintManager);
+    RefPtr<TearOffPaintManager> paintManager = AdoptRef(new TearOffPaintManager);
 };
 
 TEST_F(PopupTearOffTest, TheGripperTakesRoomAboveTheFirstItemAndTurnsHotUnderTheMouse)
 {
-    Ref<COSMPopupBar> plain = MakePopup({101, 102, 103});
+    RefPtr<COSMPopupBar> plain = MakePopup({101, 102, 103});
     ASSERT_TRUE(plain->Popup(150, 130));
     PumpFor(50);
     EXPECT_TRUE(plain->GetTearOffGripperRect().IsRectEmpty());
@@ -119,7 +119,7 @@ TEST_F(PopupTearOffTest, TheGripperTakesRoomAboveTheFirstItemAndTurnsHotUnderThe
     const int plainHeight = WindowRect(*plain).Height();
     plain->SetTrackingMode(0, TRUE, FALSE);
 
-    Ref<COSMPopupBar> popup = OpenTearOffPopup();
+    RefPtr<COSMPopupBar> popup = OpenTearOffPopup();
     const CRect gripper = popup->GetTearOffGripperRect();
     EXPECT_EQ(kGripperHeight, gripper.Height());
     EXPECT_EQ(plainTop + kGripperHeight, popup->GetControl(0)->GetRect().top);
@@ -142,7 +142,7 @@ TEST_F(PopupTearOffTest, ADragTearsOffAFloatingToolBarThatStaysWhenTheDragEnds)
     for (const bool byEscape : {false, true})
     {
         SCOPED_TRACE(byEscape);
-        Ref<COSMPopupBar> popup = OpenTearOffPopup();
+        RefPtr<COSMPopupBar> popup = OpenTearOffPopup();
         ASSERT_TRUE(popup->IsCollapsed());
         ASSERT_NE(nullptr, popup->GetExpandButton());
         const int barCount = commandBars->GetCount();
@@ -188,7 +188,7 @@ TEST_F(PopupTearOffTest, ADragTearsOffAFloatingToolBarThatStaysWhenTheDragEnds)
         const auto tornOff = frame.RecordsOf(CCommandBarsTestFrame::kTornOff);
         ASSERT_EQ(1u, tornOff.size());
         EXPECT_EQ(reinterpret_cast<WPARAM>(toolBar), tornOff[0].wParam);
-        EXPECT_EQ(reinterpret_cast<LPARAM>(popup.get()), tornOff[0].lParam);
+        EXPECT_EQ(reinterpret_cast<LPARAM>(popup.Get()), tornOff[0].lParam);
 
         // It hangs from the cursor by its top centre, 10 pixels down, and stays where it was dropped.
         const CRect rect = WindowRect(*toolBar);
@@ -207,7 +207,7 @@ TEST_F(PopupTearOffTest, ADragTearsOffAFloatingToolBarThatStaysWhenTheDragEnds)
 
 TEST_F(PopupTearOffTest, ComingBackWithinTenPixelsHidesTheToolBarAndShowsThePopup)
 {
-    Ref<COSMPopupBar> popup = OpenTearOffPopup();
+    RefPtr<COSMPopupBar> popup = OpenTearOffPopup();
     const CRect gripper = [&] {
         CRect rect = popup->GetTearOffGripperRect();
         popup->ClientToScreen(&rect);
@@ -239,7 +239,7 @@ TEST_F(PopupTearOffTest, ComingBackWithinTenPixelsHidesTheToolBarAndShowsThePopu
 
 TEST_F(PopupTearOffTest, TearingOffAgainWithThatIdReusesTheToolBar)
 {
-    Ref<COSMPopupBar> first = OpenTearOffPopup();
+    RefPtr<COSMPopupBar> first = OpenTearOffPopup();
     DragFromGripper(*first, CPoint(200, 180), [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
     COSMToolBar* toolBar = TornOffToolBar();
     ASSERT_NE(nullptr, toolBar);
@@ -250,7 +250,7 @@ TEST_F(PopupTearOffTest, TearingOffAgainWithThatIdReusesTheToolBar)
     const int controlCount = toolBar->GetControlCount();
     frame.ClearRecords();
 
-    Ref<COSMPopupBar> second = OpenTearOffPopup();
+    RefPtr<COSMPopupBar> second = OpenTearOffPopup();
     CPoint dropPoint;
     DragFromGripper(*second, CPoint(120, 200), [&] {
         ::GetCursorPos(&dropPoint);
@@ -270,7 +270,7 @@ TEST_F(PopupTearOffTest, TearingOffAgainWithThatIdReusesTheToolBar)
 
 TEST_F(PopupTearOffTest, AQuitMessageEndsTheDragAndStaysForTheApplicationsLoop)
 {
-    Ref<COSMPopupBar> popup = OpenTearOffPopup();
+    RefPtr<COSMPopupBar> popup = OpenTearOffPopup();
     bool tracking = false;
     MSG msg{};
     // The drag loop sees the quit first; the test's pump must not take it.

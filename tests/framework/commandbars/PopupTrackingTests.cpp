@@ -82,10 +82,10 @@ protected:
 
 TEST_F(PopupTrackingTest, AClickedItemAnswersItsIdAndSendsNoCommand)
 {
-    Ref<COSMPopupBar> popup = MakePopup({101, 102, 103});
+    RefPtr<COSMPopupBar> popup = MakePopup({101, 102, 103});
     frame.ClearRecords();
-    WhenUp(popup.get(), [&] { QueueClick(ControlCentre(*popup, 1)); });
-    EXPECT_EQ(102, COSMCommandBars::TrackPopupMenu(popup.get(), TPM_RETURNCMD, 200, 200, &frame));
+    WhenUp(popup.Get(), [&] { QueueClick(ControlCentre(*popup, 1)); });
+    EXPECT_EQ(102, COSMCommandBars::TrackPopupMenu(popup.Get(), TPM_RETURNCMD, 200, 200, &frame));
     PumpFor(50);
     EXPECT_EQ(0, frame.CountOf(WM_COMMAND));
     EXPECT_EQ(nullptr, popup->GetSafeHwnd());
@@ -94,10 +94,10 @@ TEST_F(PopupTrackingTest, AClickedItemAnswersItsIdAndSendsNoCommand)
 
 TEST_F(PopupTrackingTest, WithoutReturnCommandTheClickSendsTheCommandToTheSite)
 {
-    Ref<COSMPopupBar> popup = MakePopup({101, 102, 103});
+    RefPtr<COSMPopupBar> popup = MakePopup({101, 102, 103});
     frame.ClearRecords();
-    WhenUp(popup.get(), [&] { QueueClick(ControlCentre(*popup, 2)); });
-    EXPECT_EQ(TRUE, COSMCommandBars::TrackPopupMenu(popup.get(), 0, 200, 200, &frame));
+    WhenUp(popup.Get(), [&] { QueueClick(ControlCentre(*popup, 2)); });
+    EXPECT_EQ(TRUE, COSMCommandBars::TrackPopupMenu(popup.Get(), 0, 200, 200, &frame));
     PumpFor(50);
     const auto commands = frame.RecordsOf(WM_COMMAND);
     ASSERT_EQ(1u, commands.size());
@@ -109,10 +109,10 @@ TEST_F(PopupTrackingTest, AClickOutsideAnswersZeroAndThePressReachesTheWindowUnd
     PressRecordingWindow target;
     ASSERT_TRUE(target.CreateEx(0, AfxRegisterWndClass(0), "Target", WS_CHILD | WS_VISIBLE, 350, 20, 120, 80,
                                 frame.GetSafeHwnd(), nullptr));
-    Ref<COSMPopupBar> popup = MakePopup({101, 102});
+    RefPtr<COSMPopupBar> popup = MakePopup({101, 102});
     const CPoint outside = ScreenPoint(target, CPoint(60, 40));
-    WhenUp(popup.get(), [&] { QueueClick(outside); });
-    EXPECT_EQ(0, COSMCommandBars::TrackPopupMenu(popup.get(), TPM_RETURNCMD, 150, 250, &frame));
+    WhenUp(popup.Get(), [&] { QueueClick(outside); });
+    EXPECT_EQ(0, COSMCommandBars::TrackPopupMenu(popup.Get(), TPM_RETURNCMD, 150, 250, &frame));
     EXPECT_EQ(0, target.presses);
     PumpFor(80);
     EXPECT_EQ(1, target.presses);
@@ -121,20 +121,20 @@ TEST_F(PopupTrackingTest, AClickOutsideAnswersZeroAndThePressReachesTheWindowUnd
 
 TEST_F(PopupTrackingTest, EscapeAnswersZero)
 {
-    Ref<COSMPopupBar> popup = MakePopup({101, 102});
-    WhenUp(popup.get(), [&] { QueueKey(VK_ESCAPE); });
-    EXPECT_EQ(0, COSMCommandBars::TrackPopupMenu(popup.get(), TPM_RETURNCMD, 200, 200, &frame));
+    RefPtr<COSMPopupBar> popup = MakePopup({101, 102});
+    WhenUp(popup.Get(), [&] { QueueKey(VK_ESCAPE); });
+    EXPECT_EQ(0, COSMCommandBars::TrackPopupMenu(popup.Get(), TPM_RETURNCMD, 200, 200, &frame));
     EXPECT_EQ(nullptr, popup->GetSafeHwnd());
 }
 
 TEST_F(PopupTrackingTest, AQuitEndsTrackingAndStaysForTheApplicationsLoop)
 {
-    Ref<COSMPopupBar> popup = MakePopup({101, 102});
-    WhenUp(popup.get(), [] { ::PostQuitMessage(37); });
-    EXPECT_EQ(0, COSMCommandBars::TrackPopupMenu(popup.get(), TPM_RETURNCMD, 200, 200, &frame));
+    RefPtr<COSMPopupBar> popup = MakePopup({101, 102});
+    WhenUp(popup.Get(), [] { ::PostQuitMessage(37); });
+    EXPECT_EQ(0, COSMCommandBars::TrackPopupMenu(popup.Get(), TPM_RETURNCMD, 200, 200, &frame));
     EXPECT_EQ(0, popup->GetTrackingMode());
     EXPECT_EQ(0, CreateMouseManager()->GetTrackedCount());
-    EXPECT_FALSE(CreateKeyboardManager()->IsHooked(popup.get()));
+    EXPECT_FALSE(CreateKeyboardManager()->IsHooked(popup.Get()));
     MSG msg;
     ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(37u, msg.wParam);
@@ -142,7 +142,7 @@ TEST_F(PopupTrackingTest, AQuitEndsTrackingAndStaysForTheApplicationsLoop)
 
 TEST_F(PopupTrackingTest, TheSiteHearsThePopupOpenAndCloseAndEventsMarkIt)
 {
-    Ref<COSMPopupBar> popup = MakePopup({101, 102});
+    RefPtr<COSMPopupBar> popup = MakePopup({101, 102});
     popup->m_pNotifyWinEvent = &RecordWinEvent;
     RecordedWinEvents().clear();
     frame.tracking.clear();
@@ -160,8 +160,8 @@ TEST_F(PopupTrackingTest, TheSiteHearsThePopupOpenAndCloseAndEventsMarkIt)
             goneWhenClosed = !::IsWindow(popupWindow);
         return 0;
     };
-    WhenUp(popup.get(), [&] { QueueKey(VK_ESCAPE); });
-    COSMCommandBars::TrackPopupMenu(popup.get(), TPM_RETURNCMD, 200, 200, &frame);
+    WhenUp(popup.Get(), [&] { QueueKey(VK_ESCAPE); });
+    COSMCommandBars::TrackPopupMenu(popup.Get(), TPM_RETURNCMD, 200, 200, &frame);
     frame.onTracking = nullptr;
 
     std::vector<TrackingFrame::Message> popupMessages;
@@ -173,8 +173,8 @@ TEST_F(PopupTrackingTest, TheSiteHearsThePopupOpenAndCloseAndEventsMarkIt)
     ASSERT_EQ(2u, popupMessages.size());
     EXPECT_EQ(COSMPopupBar::kMessagePopupShowing, popupMessages[0].message);
     EXPECT_EQ(COSMPopupBar::kMessagePopupClosed, popupMessages[1].message);
-    EXPECT_EQ(reinterpret_cast<LPARAM>(popup.get()), popupMessages[0].lParam);
-    EXPECT_EQ(reinterpret_cast<LPARAM>(popup.get()), popupMessages[1].lParam);
+    EXPECT_EQ(reinterpret_cast<LPARAM>(popup.Get()), popupMessages[0].lParam);
+    EXPECT_EQ(reinterpret_cast<LPARAM>(popup.Get()), popupMessages[1].lParam);
     EXPECT_EQ(nullptr, shownWhenAnnounced);  // not yet shown
     EXPECT_NE(nullptr, popupWindow);
     EXPECT_TRUE(goneWhenClosed);
@@ -194,18 +194,18 @@ TEST_F(PopupTrackingTest, TheSiteHearsThePopupOpenAndCloseAndEventsMarkIt)
 
 TEST_F(PopupTrackingTest, APopupClosedDuringItsFirstUpdateIsNotLeftTracking)
 {
-    Ref<COSMPopupBar> popup = MakeRef<COSMPopupBar>(new SelfClosingPopup);
-    popup->SetCommandBars(commandBars.get());
+    RefPtr<COSMPopupBar> popup = AdoptRef<COSMPopupBar>(new SelfClosingPopup);
+    popup->SetCommandBars(commandBars.Get());
     popup->GetControls()->Add(1, 101)->SetCaption("Item");
     EXPECT_FALSE(popup->Popup(200, 200));
     EXPECT_FALSE(CreateMouseManager()->IsTrackActive(nullptr));
     EXPECT_EQ(0, CreateMouseManager()->GetTrackedCount());
-    EXPECT_FALSE(CreateKeyboardManager()->IsHooked(popup.get()));
+    EXPECT_FALSE(CreateKeyboardManager()->IsHooked(popup.Get()));
     EXPECT_EQ(0, popup->GetRedrawLockCount());
 
     // Through the manager: no loop runs, the answer is 0.
     const DWORD before = ::GetTickCount();
-    EXPECT_EQ(0, COSMCommandBars::TrackPopupMenu(popup.get(), TPM_RETURNCMD, 200, 200, &frame));
+    EXPECT_EQ(0, COSMCommandBars::TrackPopupMenu(popup.Get(), TPM_RETURNCMD, 200, 200, &frame));
     EXPECT_LT(::GetTickCount() - before, 1000u);
     EXPECT_FALSE(CreateMouseManager()->IsTrackActive(nullptr));
 }
@@ -220,7 +220,7 @@ TEST_F(PopupTrackingTest, TheWindowSavesBitsTakesNoActivationAndIsAToolWindow)
     for (const auto& c : cases)
     {
         commandBars->GetCommandBarsOptions()->m_disableCommandsWithoutHandler = c.disableWithoutHandler;
-        Ref<COSMPopupBar> popup = MakePopup({101});
+        RefPtr<COSMPopupBar> popup = MakePopup({101});
         ASSERT_TRUE(popup->Popup(200, 200));
         char className[32] = {};
         ::GetClassNameA(popup->GetSafeHwnd(), className, sizeof(className));
@@ -251,7 +251,7 @@ void TestMonitorAreas(const CRect&, CRect* workArea, CRect* monitorArea)
 
 TEST_F(PopupTrackingTest, ALongMenuScrollsByItsButtonsAndTheKeyboard)
 {
-    Ref<COSMPopupBar> popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+    RefPtr<COSMPopupBar> popup = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
     for (int id = 1001; id <= 1040; ++id)
         popup->GetControls()->Add(1, id)->SetCaption("Item");
     popup->CalcDynamicLayout(0, 0);
@@ -314,12 +314,12 @@ TEST_F(PopupTrackingTest, ALongMenuScrollsByItsButtonsAndTheKeyboard)
 
 TEST_F(PopupTrackingTest, SubMenusOpenBesideTheirItemAndCloseOneByOneOrAsAChain)
 {
-    Ref<COSMPopupBar> popup = MakePopup({101});
-    Ref<COSMPopupBar> subBar = MakePopup({201, 202});
+    RefPtr<COSMPopupBar> popup = MakePopup({101});
+    RefPtr<COSMPopupBar> subBar = MakePopup({201, 202});
     COSMControlPopup* opener = COSMControlPopup::CreateControlPopup(2);
     popup->GetControls()->AddControl(opener, 0);
     opener->SetCaption("More");
-    opener->SetCommandBar(subBar.get());
+    opener->SetCommandBar(subBar.Get());
 
     ASSERT_TRUE(popup->Popup(200, 150));
     popup->SetSelected(1, COSMCommandBar::kSelectKeyboard);
@@ -353,7 +353,7 @@ TEST_F(PopupTrackingTest, ShortcutTextsShowInDropDownsAndInContextMenusOnlyWhenA
 {
     commandBars->GetShortcutManager()->GetAccelTable()->Add(COSMShortcutManagerAccel(101, FVIRTKEY | FCONTROL, 'S'));
     COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
-    Ref<COSMPopupBar> context = MakePopup({101});
+    RefPtr<COSMPopupBar> context = MakePopup({101});
     for (BOOL shown : {FALSE, TRUE})
     {
         options->m_showContextMenuShortcuts = shown;
@@ -365,8 +365,8 @@ TEST_F(PopupTrackingTest, ShortcutTextsShowInDropDownsAndInContextMenusOnlyWhenA
 
     TrackingBar bar;
     COSMControlPopup* opener = MakeBarWithOpener(bar);
-    Ref<COSMPopupBar> dropDown = MakePopup({101});
-    opener->SetCommandBar(dropDown.get());
+    RefPtr<COSMPopupBar> dropDown = MakePopup({101});
+    opener->SetCommandBar(dropDown.Get());
     ASSERT_TRUE(bar.SetPopuped(0, FALSE));
     ASSERT_NE(nullptr, dropDown->GetSafeHwnd());
     EXPECT_EQ(CString("Ctrl+S"), dropDown->GetControl(0)->GetShortcutTextAuto());
@@ -394,10 +394,10 @@ TEST_F(PopupTrackingTest, AMultiColumnDropDownThatFitsNeitherAboveNorBelowTurnsS
     for (BOOL twoColumns : {FALSE, TRUE})
     {
         SCOPED_TRACE(twoColumns ? "two columns" : "one column");
-        Ref<COSMPopupBar> dropDown = MakePopup({101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112});
+        RefPtr<COSMPopupBar> dropDown = MakePopup({101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112});
         if (twoColumns)
             dropDown->GetControl(6)->SetFlags(dropDown->GetControl(6)->GetFlags() | COSMControl::kFlagWrapRow);
-        opener->SetCommandBar(dropDown.get());
+        opener->SetCommandBar(dropDown.Get());
         ASSERT_TRUE(bar.SetPopuped(0, FALSE));
         ASSERT_NE(nullptr, dropDown->GetSafeHwnd());
         EXPECT_EQ(twoColumns, dropDown->IsMultiColumn());
@@ -433,10 +433,10 @@ TEST_F(PopupTrackingTest, AClickedTitleStaysOpenWhileHoveredAndASecondClickEndsT
     bar.GetControls()->AddControl(help, 1);
     help->SetCaption("Help");
     bar.LayOut();
-    Ref<COSMPopupBar> fileMenu = MakePopup({101});
-    Ref<COSMPopupBar> helpMenu = MakePopup({201});
-    file->SetCommandBar(fileMenu.get());
-    help->SetCommandBar(helpMenu.get());
+    RefPtr<COSMPopupBar> fileMenu = MakePopup({101});
+    RefPtr<COSMPopupBar> helpMenu = MakePopup({201});
+    file->SetCommandBar(fileMenu.Get());
+    help->SetCommandBar(helpMenu.Get());
 
     // The hover timer that the click's mouse selection starts must not close the menu it opened.
     file->OnClick(FALSE, file->GetRect().CenterPoint());

@@ -76,7 +76,7 @@ protected:
         return entries;
     }
 
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     COSMShortcutManager* shortcuts = commandBars->GetShortcutManager();
 
 private:
@@ -381,7 +381,7 @@ TEST_F(ShortcutTest, AnArchiveHoldsTheCountAndTwelveBytesAnEntry)
     const Bytes bytes = store.Take();
     EXPECT_EQ(Bytes({0x01, 0x00, 0x03, 0xE1, 0x00, 0x00, 0x09, 0x00, 0x53, 0x00, 0x00, 0x00, 0x00, 0x00}), bytes);
 
-    Ref<COSMCommandBars> other = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> other = AdoptRef(new COSMCommandBars);
     LoadFromMemory load(bytes);
     other->GetShortcutManager()->DoPropExchange(&load.px);
     ASSERT_EQ(1, other->GetShortcutManager()->GetAccelTable()->GetCount());
@@ -472,7 +472,7 @@ TEST_F(ShortcutTest, ANamedStoreHoldsTextsAndDropsWhatDoesNotParse)
     (*values)["Count"] = "3";
     (*values)["Shortcut2\\Id"] = "9";
     (*values)["Shortcut2\\Key"] = "Ctrl+Nothing";
-    Ref<COSMCommandBars> other = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> other = AdoptRef(new COSMCommandBars);
     COSMShortcutManager* loaded = other->GetShortcutManager();
     loaded->GetAccelTable()->Add(Accel(99, kVirt, VK_F9));
     NamedTestStore load(values, true);
@@ -559,8 +559,8 @@ TEST_F(ShortcutTest, BarsShowTheShortcutsOfTheirControls)
     COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
 
     COSMCommandBar toolBar;
-    toolBar.SetCommandBars(commandBars.get());
-    Ref<COSMPopupBar> contextMenu = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
+    toolBar.SetCommandBars(commandBars.Get());
+    RefPtr<COSMPopupBar> contextMenu = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
     const struct
     {
         const char* what;
@@ -570,8 +570,8 @@ TEST_F(ShortcutTest, BarsShowTheShortcutsOfTheirControls)
         std::vector<std::string> texts;  // controls 100, 101, 102 (none), 0 (no id), hidden 100
     } cases[] = {
         {"toolbar", &toolBar, FALSE, TRUE, {"Ctrl+S", "F5", "", "old", "old"}},
-        {"context menu", contextMenu.get(), FALSE, TRUE, {"", "", "", "", "old"}},
-        {"context menu with shortcuts", contextMenu.get(), TRUE, TRUE, {"Ctrl+S", "F5", "", "old", "old"}},
+        {"context menu", contextMenu.Get(), FALSE, TRUE, {"", "", "", "", "old"}},
+        {"context menu with shortcuts", contextMenu.Get(), TRUE, TRUE, {"Ctrl+S", "F5", "", "old", "old"}},
         {"no refresh", &toolBar, FALSE, FALSE, {"old", "old", "old", "old", "old"}},
     };
     for (const auto& c : cases)

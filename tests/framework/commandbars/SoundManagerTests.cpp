@@ -200,7 +200,7 @@ TEST_F(SoundManagerTest, TheCommandBarsStopTheProcessWideWorkerWhenTheyGo)
     const BOOL hadDevice = manager->IsDevicePresent();
     manager->SetDevicePresent(TRUE);
     {
-        Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+        RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
         manager->PlaySystemSound(COSMSoundManager::kMenuCommand);
         ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(g_playing, 5000));
         ASSERT_NE(nullptr, manager->GetThreadHandle());

@@ -60,32 +60,32 @@ TEST_F(ToolBarPersistenceTest, CustomToolBarSavesTheBytesOfTheStoredFormsAndLoad
     w.Long(2).NewClass("COSMControlButton").ControlKeys(1, 30101, "&Open");
     w.ClassRef(3).ControlKeys(1, 30102, "&Save").EndControls();  // 1 bar class, 2 bar, 3 button class
     w.ToolBarKeys(kToolBarSchema, FALSE);
-    const Bytes bytes = SaveBars(commandBars.get());
+    const Bytes bytes = SaveBars(commandBars.Get());
     EXPECT_EQ(w.bytes, bytes);
 
     FreshSite fresh;
     ASSERT_TRUE(fresh.created);
-    ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), TRUE));
+    ASSERT_TRUE(Load(bytes, fresh.commandBars.Get(), TRUE));
     ASSERT_EQ(1, fresh.commandBars->GetCount());
     COSMToolBar* loaded = fresh.FindToolBar(59392);
     ASSERT_NE(nullptr, loaded);
     EXPECT_TRUE(loaded->GetControls()->Compare(bar->GetControls()));
     EXPECT_FALSE(loaded->IsBuiltIn());
     EXPECT_EQ(CString("Custom 1"), loaded->GetTitle());
-    EXPECT_EQ(fresh.commandBars.get(), loaded->GetCommandBarsField());
+    EXPECT_EQ(fresh.commandBars.Get(), loaded->GetCommandBarsField());
     EXPECT_EQ("|Custom 1|", DescribeRows(fresh.commandBars->GetDockBar(0)));
 }
 
 TEST_F(ToolBarPersistenceTest, BarsAreNumberedAroundToolBarsWhichKeepTheirIds)
 {
-    COSMToolBar* standard = AddBuiltIn(commandBars.get(), "Standard", 701, {201});
+    COSMToolBar* standard = AddBuiltIn(commandBars.Get(), "Standard", 701, {201});
     ASSERT_NE(nullptr, standard);
     COSMPopupBar* popups[2] = {};
     for (COSMPopupBar*& popup : popups)
     {
         auto* control = static_cast<COSMControlPopup*>(standard->GetControls()->Append(new COSMControlPopup));
         control->SetType(2);
-        popup = COSMPopupBar::CreatePopupBar(commandBars.get());
+        popup = COSMPopupBar::CreatePopupBar(commandBars.Get());
         popup->GetControls()->Add(1, 30101);
         control->SetCommandBar(popup);
         popup->InternalRelease();
@@ -130,9 +130,9 @@ TEST_F(ToolBarPersistenceTest, SaveCandidatesFollowNotSavedBuiltInAndCustomized)
     for (const Row& row : rows)
     {
         SCOPED_TRACE(row.what);
-        Ref<COSMCommandBars> manager = MakeRef(new COSMCommandBars);
+        RefPtr<COSMCommandBars> manager = AdoptRef(new COSMCommandBars);
         auto* bar = new COSMToolBar;
-        bar->SetCommandBars(manager.get());
+        bar->SetCommandBars(manager.Get());
         bar->SetBarID(701);
         bar->GetControls()->Add(1, 201);
         bar->GetControls()->CreateOriginalControls();
@@ -238,7 +238,7 @@ TEST_F(ToolBarPersistenceTest, RestoredCustomToolBarsGoBackWhereTheyWereSaved)
     ASSERT_TRUE(left->SetPosition(2));
     left->ModifyFlags(0, 0x0C);
     const DWORD leftFlags = left->GetFlags();
-    Bytes bytes = SaveBars(commandBars.get());
+    Bytes bytes = SaveBars(commandBars.Get());
     // A stored position no toolbar has docks the bar at the top.
     StreamWriter odd;
     odd.ClassRef(1).BarKeys(kSchema, 1, 59394, 0, "Odd", 9).Long(0).EndControls().ToolBarKeys(kToolBarSchema, FALSE);
@@ -247,7 +247,7 @@ TEST_F(ToolBarPersistenceTest, RestoredCustomToolBarsGoBackWhereTheyWereSaved)
 
     FreshSite fresh;
     ASSERT_TRUE(fresh.created);
-    ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), TRUE));
+    ASSERT_TRUE(Load(bytes, fresh.commandBars.Get(), TRUE));
     ASSERT_EQ(3, fresh.commandBars->GetCount());
 
     struct Row
@@ -287,20 +287,20 @@ TEST_F(ToolBarPersistenceTest, RestoredCustomToolBarsGoBackWhereTheyWereSaved)
 
 TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoadedControls)
 {
-    COSMToolBar* standard = AddBuiltIn(commandBars.get(), "Standard", 701, {201, 202, 203});
+    COSMToolBar* standard = AddBuiltIn(commandBars.Get(), "Standard", 701, {201, 202, 203});
     ASSERT_NE(nullptr, standard);
     standard->GetControls()->RemoveAt(1);
     standard->GetControls()->Add(1, 204);
     standard->SetTitle("Mine");
     ASSERT_TRUE(standard->SetPosition(2));  // the user moved it too
     standard->SetCustomizeDialogPresent(FALSE);
-    const Bytes bytes = SaveBars(commandBars.get());
+    const Bytes bytes = SaveBars(commandBars.Get());
 
     FreshSite fresh;
     ASSERT_TRUE(fresh.created);
-    COSMToolBar* made = AddBuiltIn(fresh.commandBars.get(), "Standard", 701, {201, 202, 203});
+    COSMToolBar* made = AddBuiltIn(fresh.commandBars.Get(), "Standard", 701, {201, 202, 203});
     ASSERT_NE(nullptr, made);
-    ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), FALSE));
+    ASSERT_TRUE(Load(bytes, fresh.commandBars.Get(), FALSE));
     EXPECT_EQ(0, MessageBoxAnswer::asked);
     ASSERT_EQ(1, fresh.commandBars->GetCount());
     EXPECT_EQ((std::vector<UINT>{201, 203, 204}), ControlIds(made->GetControls()));
@@ -308,7 +308,7 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoaded
     EXPECT_FALSE(made->IsCustomizeDialogPresent());
     // The definition is still the application's; the bar keeps its manager and goes where the user had put it.
     EXPECT_EQ((std::vector<UINT>{201, 202, 203}), ControlIds(made->GetControls()->GetOriginalControls()));
-    EXPECT_EQ(fresh.commandBars.get(), made->GetCommandBarsField());
+    EXPECT_EQ(fresh.commandBars.Get(), made->GetCommandBarsField());
     EXPECT_EQ(2, made->GetPosition());
     EXPECT_EQ(fresh.commandBars->GetDockBar(2), made->GetDockBar());
     EXPECT_EQ("|Mine|", DescribeRows(fresh.commandBars->GetDockBar(2)));
@@ -316,7 +316,7 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithAnUnchangedDefinitionTakesTheLoaded
 
 TEST_F(ToolBarPersistenceTest, BuiltInBarWithoutASavedDefinitionKeepsItsOwn)
 {
-    COSMToolBar* standard = AddBuiltIn(commandBars.get(), "Standard", 701, {201, 202});
+    COSMToolBar* standard = AddBuiltIn(commandBars.Get(), "Standard", 701, {201, 202});
     ASSERT_NE(nullptr, standard);
     standard->GetControls()->Add(1, 204);
     StoreToMemory store;
@@ -324,10 +324,10 @@ TEST_F(ToolBarPersistenceTest, BuiltInBarWithoutASavedDefinitionKeepsItsOwn)
 
     FreshSite fresh;
     ASSERT_TRUE(fresh.created);
-    COSMToolBar* made = AddBuiltIn(fresh.commandBars.get(), "Standard", 701, {201, 202, 203});
+    COSMToolBar* made = AddBuiltIn(fresh.commandBars.Get(), "Standard", 701, {201, 202, 203});
     ASSERT_NE(nullptr, made);
     COSMOriginalControls* snapshot = made->GetControls()->GetOriginalControls();
-    ASSERT_TRUE(Load(store.Take(), fresh.commandBars.get(), FALSE));
+    ASSERT_TRUE(Load(store.Take(), fresh.commandBars.Get(), FALSE));
     EXPECT_EQ((std::vector<UINT>{201, 202, 204}), ControlIds(made->GetControls()));
     EXPECT_EQ(snapshot, made->GetControls()->GetOriginalControls());
     EXPECT_EQ(0, MessageBoxAnswer::asked);
@@ -358,7 +358,7 @@ TEST_F(ToolBarPersistenceTest, ChangedDefinitionIsKeptOrAskedAbout)
         {
             FreshSite before;
             ASSERT_TRUE(before.created);
-            COSMToolBar* standard = AddBuiltIn(before.commandBars.get(), "Standard", 701, {201, 202, 203});
+            COSMToolBar* standard = AddBuiltIn(before.commandBars.Get(), "Standard", 701, {201, 202, 203});
             ASSERT_NE(nullptr, standard);
             if (row.customized)
             {
@@ -372,12 +372,12 @@ TEST_F(ToolBarPersistenceTest, ChangedDefinitionIsKeptOrAskedAbout)
 
         FreshSite fresh;
         ASSERT_TRUE(fresh.created);
-        COSMToolBar* made = AddBuiltIn(fresh.commandBars.get(), "Standard", 701, {201, 202, 203, 205});
+        COSMToolBar* made = AddBuiltIn(fresh.commandBars.Get(), "Standard", 701, {201, 202, 203, 205});
         ASSERT_NE(nullptr, made);
         COSMOriginalControls* snapshot = made->GetControls()->GetOriginalControls();
         MessageBoxAnswer::asked = 0;
         MessageBoxAnswer::answer = row.answer;
-        ASSERT_TRUE(Load(bytes, fresh.commandBars.get(), row.silent));
+        ASSERT_TRUE(Load(bytes, fresh.commandBars.Get(), row.silent));
         EXPECT_EQ(row.asked, MessageBoxAnswer::asked);
         EXPECT_EQ(row.ids, ControlIds(made->GetControls()));
         // Whatever the answer, the application's new definition stays the bar's original.

@@ -56,8 +56,8 @@ TEST_F(ToolBarTest, ToolbarResourcesGiveButtonsGroupsAndIconSizesAndShortOnesGiv
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
-        auto bar = MakeRef(new COSMToolBar);
-        bar->SetCommandBars(commandBars.get());
+        auto bar = AdoptRef(new COSMToolBar);
+        bar->SetCommandBars(commandBars.Get());
         bar->GetControls()->Add(1, 999);  // a leftover the load must clear
         EXPECT_EQ(c.result, bar->LoadToolBar(c.id, c.icons));
         ASSERT_EQ(c.controls, bar->GetControlCount());
@@ -78,8 +78,8 @@ TEST_F(ToolBarTest, ToolbarResourcesGiveButtonsGroupsAndIconSizesAndShortOnesGiv
     EXPECT_EQ(6, frame.CountOf(CCommandBarsTestFrame::kAfterCreateControl));
 
     // The resource manager fills a toolbar the same way (with icons wanted: FALSE without a bitmap, buttons kept).
-    auto loaded = MakeRef(new COSMToolBar);
-    EXPECT_FALSE(GetResourceManager()->LoadToolBar(loaded.get(), IDR_TEST_TOOLBAR16));
+    auto loaded = AdoptRef(new COSMToolBar);
+    EXPECT_FALSE(GetResourceManager()->LoadToolBar(loaded.Get(), IDR_TEST_TOOLBAR16));
     EXPECT_EQ(2, loaded->GetControlCount());
     EXPECT_EQ(static_cast<UINT>(IDR_TEST_TOOLBAR16), loaded->GetBarID());
 }
@@ -130,8 +130,8 @@ TEST_F(ToolBarTest, SetPositionDocksABarThatWasMadeButNeverDocked)
     for (int side = 0; side <= 4; ++side)
     {
         SCOPED_TRACE(side);
-        auto bar = MakeRef(new COSMToolBar);
-        bar->SetCommandBars(commandBars.get());
+        auto bar = AdoptRef(new COSMToolBar);
+        bar->SetCommandBars(commandBars.Get());
         UINT ids[] = {201, 202};
         bar->SetButtons(ids, 2);
         ASSERT_TRUE(bar->Create(&frame, FALSE));
@@ -145,7 +145,7 @@ TEST_F(ToolBarTest, SetPositionDocksABarThatWasMadeButNeverDocked)
         {
             EXPECT_EQ(DockBar(side), bar->GetDockBar());
             EXPECT_EQ(DockBar(side)->GetSafeHwnd(), ::GetParent(bar->GetSafeHwnd()));
-            EXPECT_GT(DockBar(side)->FindBar(bar.get()), 0);
+            EXPECT_GT(DockBar(side)->FindBar(bar.Get()), 0);
         }
         else
         {
@@ -199,7 +199,7 @@ TEST_F(ToolBarTest, AHiddenTornOffBarShownAgainBeforeItsRemovalArrivesStays)
 TEST_F(ToolBarTest, ATornOffBarWithoutAWindowLeavesAtOnce)
 {
     auto* bar = new COSMToolBar;
-    bar->SetCommandBars(commandBars.get());
+    bar->SetCommandBars(commandBars.Get());
     bar->SetTearOff(TRUE);
     commandBars->AddCommandBar(bar);
     bar->SetVisible(FALSE);
@@ -209,8 +209,8 @@ TEST_F(ToolBarTest, ATornOffBarWithoutAWindowLeavesAtOnce)
 
 TEST_F(ToolBarTest, IsCustomizedComparesTheControlsWithTheirOriginalDefinition)
 {
-    auto bar = MakeRef(new COSMToolBar);
-    bar->SetCommandBars(commandBars.get());
+    auto bar = AdoptRef(new COSMToolBar);
+    bar->SetCommandBars(commandBars.Get());
     UINT ids[] = {201, 202};
     bar->SetButtons(ids, 2);
     EXPECT_TRUE(bar->IsCustomized());  // no snapshot
@@ -221,7 +221,7 @@ TEST_F(ToolBarTest, IsCustomizedComparesTheControlsWithTheirOriginalDefinition)
     bar->SetCustomizable(FALSE);
     EXPECT_FALSE(bar->IsCustomized());
 
-    auto copy = MakeRef(static_cast<COSMToolBar*>(bar->Clone(TRUE)));
+    auto copy = AdoptRef(static_cast<COSMToolBar*>(bar->Clone(TRUE)));
     EXPECT_STREQ("COSMToolBar", copy->GetRuntimeClass()->m_lpszClassName);
     EXPECT_TRUE(copy->IsBuiltIn());
     EXPECT_TRUE(copy->IsCloseable());
@@ -428,8 +428,8 @@ TEST_F(ToolBarTest, TheResetEntryIsOfferedOnlyForBuiltInBarsWithASnapshotNotTorn
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::Message() << c.builtIn << c.snapshot << c.tearOff);
-        auto bar = MakeRef(new COSMToolBar);
-        bar->SetCommandBars(commandBars.get());
+        auto bar = AdoptRef(new COSMToolBar);
+        bar->SetCommandBars(commandBars.Get());
         UINT ids[] = {201, 202, 203};
         bar->SetButtons(ids, 3);
         if (c.snapshot)
@@ -440,8 +440,8 @@ TEST_F(ToolBarTest, TheResetEntryIsOfferedOnlyForBuiltInBarsWithASnapshotNotTorn
         bar->GetControl(1)->SetHideFlags(COSMControl::kHideCustomize);
         if (c.snapshot)
             bar->GetControls()->RemoveAt(2);
-        auto popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
-        bar->BuildCustomizeMenu(popup.get());
+        auto popup = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
+        bar->BuildCustomizeMenu(popup.Get());
         const int entries = c.snapshot ? 3 : 2;
         ASSERT_EQ(entries + (c.reset ? 1 : 0), popup->GetControlCount());
         EXPECT_EQ(c.reset, popup->GetControl(popup->GetControlCount() - 1)->GetID() == COSMToolBar::kResetEntryId);
@@ -486,8 +486,8 @@ TEST_F(ToolBarTest, ResetAsksAndOnOKPutsTheOriginalControlsBack)
         MessageBoxAnswer::answer = c.answer;
         frame.resets = 0;
         // Run through the reset entry of the bar's add-or-remove list.
-        auto popup = MakeRef(COSMPopupBar::CreatePopupBar(commandBars.get()));
-        bar->BuildCustomizeMenu(popup.get());
+        auto popup = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
+        bar->BuildCustomizeMenu(popup.Get());
         COSMControl* entry = popup->GetControl(popup->GetControlCount() - 1);
         ASSERT_EQ(COSMToolBar::kResetEntryId, entry->GetID());
         entry->OnExecute();

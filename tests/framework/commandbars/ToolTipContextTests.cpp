@@ -8,6 +8,7 @@
 #include "framework/foundation/ToolTipContext.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/OSVersionInfo.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <commctrl.h>
 
@@ -283,7 +284,7 @@ TEST(ToolTipContext, AChangedStyleDropsTheTooltipWindow)
     };
     for (const Case& c : cases)
     {
-        auto* context = new OwningContext;
+        RefPtr<OwningContext> context = AdoptRef(new OwningContext);
         CWnd* toolTip = MakeLoggingToolTip();
         HWND toolTipWindow = toolTip->GetSafeHwnd();
         context->AdoptToolTip(toolTip);
@@ -291,7 +292,7 @@ TEST(ToolTipContext, AChangedStyleDropsTheTooltipWindow)
         EXPECT_EQ(!c.dropped, ::IsWindow(toolTipWindow) != FALSE) << c.name;
         EXPECT_EQ(c.dropped, context->GetToolTip() == nullptr) << c.name;
         // The last reference takes the window with it.
-        context->InternalRelease();
+        context.Reset();
         EXPECT_FALSE(::IsWindow(toolTipWindow)) << c.name;
     }
 }

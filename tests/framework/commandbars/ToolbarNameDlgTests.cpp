@@ -185,7 +185,7 @@ protected:
         return bar;
     }
 
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     DialogScript script;
     std::vector<std::string> shown;
     std::vector<bool> open;
@@ -205,7 +205,7 @@ TEST_F(ToolbarNameDlgTest, ANewToolbarIsOfferedTheFirstDefaultNameNoBarHas)
     AddBar(FormattedResourceText(IDS_OSM_TOOLBAR_DEFAULT_NAME, 2).c_str(), 0xE800);
     AddBar(FormattedResourceText(IDS_OSM_TOOLBAR_DEFAULT_NAME, 1).c_str(), 0xE801);
     std::string proposed;
-    COSMToolbarNameDlg dialog(nullptr, commandBars.get(), nullptr);
+    COSMToolbarNameDlg dialog(nullptr, commandBars.Get(), nullptr);
     const INT_PTR result = script.Run(dialog, {DialogScript::Read(&proposed), DialogScript::Press(IDCANCEL)});
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_TRUE(script.finished());
@@ -219,7 +219,7 @@ TEST_F(ToolbarNameDlgTest, EmptyAndTakenNamesKeepTheDialogOpenAndTheNewIdSkipsId
     AddBar("Drawing", 0xE803);
     AddBar("Formatting", 0xE801);
     AddBar("Standard", 0xE800);
-    COSMToolbarNameDlg dialog(nullptr, commandBars.get(), nullptr);
+    COSMToolbarNameDlg dialog(nullptr, commandBars.Get(), nullptr);
     const INT_PTR result =
         script.Run(dialog, {DialogScript::Type(""), DialogScript::Press(IDOK), DialogScript::AnswerMessageBox(&shown),
                             DialogScript::CheckOpen(&open), DialogScript::Type("Formatting"), DialogScript::Press(IDOK),
@@ -240,7 +240,7 @@ TEST_F(ToolbarNameDlgTest, WithEveryNewToolbarIdInUseItSaysSoAndCancels)
     for (UINT id = COSMToolbarNameDlg::kFirstNewBarId; id < COSMToolbarNameDlg::kNewBarIdLimit; ++id)
         AddBar("", id);
     ASSERT_EQ(255, commandBars->GetCount());
-    COSMToolbarNameDlg dialog(nullptr, commandBars.get(), nullptr);
+    COSMToolbarNameDlg dialog(nullptr, commandBars.Get(), nullptr);
     const INT_PTR result = script.Run(
         dialog, {DialogScript::Type("Reviewing"), DialogScript::Press(IDOK), DialogScript::AnswerMessageBox(&shown)});
     EXPECT_EQ(IDCANCEL, result);
@@ -250,7 +250,7 @@ TEST_F(ToolbarNameDlgTest, WithEveryNewToolbarIdInUseItSaysSoAndCancels)
 
     // One id free at the very end of the range is found.
     commandBars->Remove(commandBars->FindCommandBar(COSMToolbarNameDlg::kNewBarIdLimit - 1));
-    COSMToolbarNameDlg again(nullptr, commandBars.get(), nullptr);
+    COSMToolbarNameDlg again(nullptr, commandBars.Get(), nullptr);
     EXPECT_EQ(IDOK, script.Run(again, {DialogScript::Type("Reviewing"), DialogScript::Press(IDOK)}));
     EXPECT_EQ(COSMToolbarNameDlg::kNewBarIdLimit - 1, again.GetNewBarId());
 }
@@ -260,7 +260,7 @@ TEST_F(ToolbarNameDlgTest, RenamingStartsFromTheTitleAndMayKeepIt)
     COSMCommandBar* standard = AddBar("Standard", 0xE800);
     AddBar("Formatting", 0xE801);
     std::string caption, proposed;
-    COSMToolbarNameDlg dialog(nullptr, commandBars.get(), standard);
+    COSMToolbarNameDlg dialog(nullptr, commandBars.Get(), standard);
     const INT_PTR result = script.Run(
         dialog, {DialogScript::Read(&proposed, &caption), DialogScript::Type("Formatting"), DialogScript::Press(IDOK),
                  DialogScript::AnswerMessageBox(&shown), DialogScript::Type("Standard"), DialogScript::Press(IDOK)});

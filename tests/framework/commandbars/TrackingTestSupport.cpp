@@ -166,7 +166,7 @@ void TrackingSiteTest::TearDown()
 
 void TrackingSiteTest::MakeBarWindow(TrackingBar& bar, int type, int position, const CRect& rect)
 {
-    bar.SetCommandBars(commandBars.get());
+    bar.SetCommandBars(commandBars.Get());
     bar.SetTypeField(type);
     bar.SetPositionField(position);
     ASSERT_TRUE(bar.CreateChild(&frame, rect));

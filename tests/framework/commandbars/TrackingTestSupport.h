@@ -207,7 +207,7 @@ protected:
     void MakeBarWindow(TrackingBar& bar, int type, int position, const CRect& rect);
 
     TrackingFrame frame;
-    Ref<COSMCommandBars> commandBars = MakeRef(new COSMCommandBars);
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
 };
 
 }  // namespace commandbars_test

@@ -7,6 +7,7 @@
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/OSVersionInfo.h"
+#include "platform/classlib/RefPtr.h"
 
 using namespace image_test;
 
@@ -34,9 +35,9 @@ HICON AlphaIcon(const std::vector<DWORD>& pixels)
 
 TEST(ImageCacheIconAlpha, TheSystemSaysWhetherIconsCarryAlpha)
 {
-    COSMImageManager* pManager = new COSMImageManager;
+    RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
     EXPECT_EQ(pManager->IsIconAlphaSupported(), HIWORD(COSMOSVersionInfo::GetComCtlVersion()) > 5);
-    pManager->InternalRelease();
+    pManager.Reset();
 }
 
 TEST(ImageCacheIconAlpha, IconsWhosePixelsPassTheAlphaTestAreCachedAsAlphaImages)
@@ -63,7 +64,7 @@ TEST(ImageCacheIconAlpha, IconsWhosePixelsPassTheAlphaTestAreCachedAsAlphaImages
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
-        COSMImageManager* pManager = new ManagerWithIconAlpha(c.iconAlpha);
+        RefPtr<COSMImageManager> pManager = AdoptRef(new ManagerWithIconAlpha(c.iconAlpha));
         COSMImageManagerIconHandle image;
         image.SetIcon(c.pixels.empty() ? MakeSolidIcon(16, 16, RGB(0, 0, 200)) : AlphaIcon(c.pixels));
         ASSERT_TRUE(pManager->SetIcon(image, 1));
@@ -83,6 +84,6 @@ TEST(ImageCacheIconAlpha, IconsWhosePixelsPassTheAlphaTestAreCachedAsAlphaImages
             const COLORREF clrExpected = c.alphaSlot ? RGB(255, 127, 127) : RGB(128, 0, 0);
             EXPECT_TRUE(Near(surface.At(1, 0), clrExpected)) << std::hex << surface.At(1, 0);
         }
-        pManager->InternalRelease();
+        pManager.Reset();
     }
 }

@@ -8,6 +8,7 @@
 #include "framework/foundation/ImageLoaders.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PngBitmap.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <objbase.h>
 
@@ -393,7 +394,7 @@ TEST(ImageLoaders, DamagedIconFilesAreRefusedWithoutReadingPastTheirData)
 
 TEST(ImageLoaders, IconResourcesLoadByGroupAndBySize)
 {
-    COSMImageManager* pManager = new COSMImageManager;
+    RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
     ASSERT_TRUE(pManager->SetIconsFromGroupResource(Program(), MAKEINTRESOURCEA(IDI_TWO_IMAGES), 1, 0, 0));
     COSMImageManagerIconSet* pSet = pManager->LookupIconSet(1);
     ASSERT_NE(pSet, nullptr);
@@ -402,7 +403,7 @@ TEST(ImageLoaders, IconResourcesLoadByGroupAndBySize)
     EXPECT_TRUE(pSet->GetIcon(32, FALSE)->HasAlphaImage());
     ASSERT_NE(pSet->GetIcon(16, FALSE), nullptr);
     EXPECT_FALSE(pSet->GetIcon(16, FALSE)->HasAlphaImage());
-    EXPECT_EQ(DrawnColour(pManager, 1), RGB(0, 128, 128));
+    EXPECT_EQ(DrawnColour(pManager.Get(), 1), RGB(0, 128, 128));
 
     ASSERT_TRUE(pManager->SetIconsFromGroupResource(Program(), MAKEINTRESOURCEA(IDI_TWO_IMAGES), 2, 32, 32));
     EXPECT_EQ(pManager->LookupIconSet(2)->GetIconCount(), 1);
@@ -428,7 +429,7 @@ TEST(ImageLoaders, IconResourcesLoadByGroupAndBySize)
     // One RT_ICON image whose pixels stop early.
     EXPECT_FALSE(image.LoadFromResource(Program(), MAKEINTRESOURCEA(IDI_SHORT_IMAGE), 16, 16, FALSE));
     EXPECT_TRUE(image.IsEmpty());
-    pManager->InternalRelease();
+    pManager.Reset();
 }
 
 TEST(ImageLoaders, AStripOfTenImagesGivesTenIconsMaskedWithTheCornerColour)
@@ -442,27 +443,27 @@ TEST(ImageLoaders, AStripOfTenImagesGivesTenIconsMaskedWithTheCornerColour)
     }
     HBITMAP hStrip = ColourStrip(16, colors, RGB(255, 0, 255));
     ASSERT_EQ(BitmapSize(hStrip), CSize(160, 16));
-    COSMImageManager* pManager = new COSMImageManager;
+    RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
     ASSERT_TRUE(pManager->AddIconsFromBitmap(hStrip, ids.data(), 10, 16, 16, 0, FALSE));
     for (int i = 0; i < 10; ++i)
     {
         ASSERT_NE(pManager->GetImage(ids[i], 16), nullptr) << i;
         EXPECT_EQ(pManager->GetImage(ids[i], 16)->GetWidth(), 16);
-        EXPECT_EQ(DrawnColour(pManager, ids[i]), colors[i]) << i;
+        EXPECT_EQ(DrawnColour(pManager.Get(), ids[i]), colors[i]) << i;
     }
     // The strip's top-left colour is the transparent one; the caller's bitmap is left as it was.
-    EXPECT_EQ(DrawnColour(pManager, ids[0], 0, 0), RGB(250, 250, 250));
+    EXPECT_EQ(DrawnColour(pManager.Get(), ids[0], 0, 0), RGB(250, 250, 250));
     EXPECT_EQ(ToColorRef(ReadBitmap32(hStrip)[0]), RGB(255, 0, 255));
 
     // A mask colour of the manager's own wins over the corner.
     pManager->SetMaskColor(colors[1]);
     ASSERT_TRUE(pManager->AddIconsFromBitmap(hStrip, nullptr, 0, 16, 16, 0, FALSE));
-    EXPECT_EQ(DrawnColour(pManager, 0, 0, 0), RGB(255, 0, 255));
-    EXPECT_EQ(DrawnColour(pManager, 1), RGB(250, 250, 250));
-    EXPECT_EQ(DrawnColour(pManager, 2), colors[2]);
+    EXPECT_EQ(DrawnColour(pManager.Get(), 0, 0, 0), RGB(255, 0, 255));
+    EXPECT_EQ(DrawnColour(pManager.Get(), 1), RGB(250, 250, 250));
+    EXPECT_EQ(DrawnColour(pManager.Get(), 2), colors[2]);
     EXPECT_EQ(pManager->GetImage(9, 16)->GetID(), 9u);
     ::DeleteObject(hStrip);
-    pManager->InternalRelease();
+    pManager.Reset();
 }
 
 TEST(ImageLoaders, SeparatorIdsTakeAnImageOnlyWhenTheStripHasOneForEveryId)
@@ -481,23 +482,23 @@ TEST(ImageLoaders, SeparatorIdsTakeAnImageOnlyWhenTheStripHasOneForEveryId)
                 pixels[i] = Argb(255, GetRValue(clr), GetGValue(clr), GetBValue(clr));
             }
             HBITMAP hStrip = MakeBitmap32(16 * nImages, 16, pixels);
-            COSMImageManager* pManager = new COSMImageManager;
+            RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
             pManager->SetMaskColor(RGB(1, 2, 3));
             ASSERT_TRUE(pManager->AddIconsFromBitmap(hStrip, ids, 3, 16, 16, 0, bAlpha));
-            EXPECT_EQ(DrawnColour(pManager, 1), colors[0]);
+            EXPECT_EQ(DrawnColour(pManager.Get(), 1), colors[0]);
             if (nImages == 3)
             {
-                EXPECT_EQ(DrawnColour(pManager, 0), colors[1]);
-                EXPECT_EQ(DrawnColour(pManager, 2), colors[2]);
+                EXPECT_EQ(DrawnColour(pManager.Get(), 0), colors[1]);
+                EXPECT_EQ(DrawnColour(pManager.Get(), 2), colors[2]);
             }
             else
             {
                 EXPECT_EQ(pManager->LookupIconSet(0), nullptr);
-                EXPECT_EQ(DrawnColour(pManager, 2), colors[1]);
+                EXPECT_EQ(DrawnColour(pManager.Get(), 2), colors[1]);
             }
             EXPECT_EQ(pManager->GetImage(1, 16)->HasAlphaImage(), bAlpha);
             ::DeleteObject(hStrip);
-            pManager->InternalRelease();
+            pManager.Reset();
         }
     }
 }
@@ -516,14 +517,14 @@ TEST(ImageLoaders, AlphaStripsAreCutWithinBothTheIdsAndTheSlices)
     } cases[] = {{5, 3}, {2, 2}, {3, 3}};
     for (const auto& c : cases)
     {
-        COSMImageManager* pManager = new COSMImageManager;
+        RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         ASSERT_TRUE(pManager->AddIconsFromBitmap(hStrip, ids, c.count, 16, 16, 0, TRUE));
         for (int i = 0; i < 5; ++i)
             EXPECT_EQ(pManager->LookupIconSet(ids[i]) != nullptr, i < c.made) << c.count << " ids, id " << ids[i];
-        pManager->InternalRelease();
+        pManager.Reset();
     }
     // A width that does not divide the strip.
-    COSMImageManager* pManager = new COSMImageManager;
+    RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
     EXPECT_FALSE(pManager->AddIconsFromBitmap(hStrip, ids, 3, 20, 16, 0, TRUE));
     EXPECT_EQ(pManager->GetIconSets().GetCount(), 0);
     // Through the resource, with the slices' alpha: green at 200 over black.
@@ -533,7 +534,7 @@ TEST(ImageLoaders, AlphaStripsAreCutWithinBothTheIdsAndTheSlices)
     COSMImageManagerIcon* pIcon = pManager->GetImage(12, 16);
     pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
     EXPECT_TRUE(Near(surface.At(8, 8), RGB(0, 200, 0)));
-    pManager->InternalRelease();
+    pManager.Reset();
     ::DeleteObject(hStrip);
 }
 
@@ -546,7 +547,7 @@ TEST(ImageLoaders, ImageListsGiveTheirImagesInOrderAtTheirOwnSize)
         ImageList_AddIcon(hList, hIcon);
         ::DestroyIcon(hIcon);
     }
-    COSMImageManager* pManager = new COSMImageManager;
+    RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
     EXPECT_FALSE(pManager->SetIconsFromImageList(nullptr, nullptr, 0, 0, 0));
     ASSERT_TRUE(pManager->SetIconsFromImageList(hList, nullptr, 0, 0, 0));
     ASSERT_NE(pManager->GetImage(1, 20), nullptr);
@@ -556,5 +557,5 @@ TEST(ImageLoaders, ImageListsGiveTheirImagesInOrderAtTheirOwnSize)
     const UINT ids[] = {7, 8, 9};
     EXPECT_FALSE(pManager->SetIconsFromImageList(hList, ids, 3, 0, 0));
     ImageList_Destroy(hList);
-    pManager->InternalRelease();
+    pManager.Reset();
 }

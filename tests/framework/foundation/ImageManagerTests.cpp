@@ -6,6 +6,7 @@
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/ImageManager.h"
+#include "platform/classlib/RefPtr.h"
 
 using namespace image_test;
 
@@ -97,14 +98,14 @@ TEST_F(ImageStore, ClosestWidthFollowsTheWalkOfTheMap)
     };
     for (const Case& c : cases)
     {
-        COSMImageManager* pManager = new COSMImageManager;
+        RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         for (int nWidth : c.widths)
             ASSERT_TRUE(pManager->SetIcon(IconImage(MakeSolidIcon(nWidth, nWidth, RGB(1, 2, 3))), kID));
         COSMImageManagerIcon* pIcon = pManager->GetImage(kID, c.request);
         ASSERT_NE(pIcon, nullptr);
         EXPECT_EQ(pIcon->GetWidth(), c.expected)
             << "request " << c.request << " of " << c.widths.size() << " widths, first " << c.widths[0];
-        pManager->InternalRelease();
+        pManager.Reset();
     }
 }
 
@@ -309,7 +310,7 @@ TEST_F(ImageStore, ImagesDrawTheSameFromTheCacheAndFromTheirOwnHandles)
     for (BOOL bCache : {TRUE, FALSE})
     {
         SCOPED_TRACE(bCache ? "cached" : "own handles");
-        COSMImageManager* pManager = new COSMImageManager;
+        RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         pManager->EnableCache(bCache);
         ASSERT_TRUE(pManager->SetIcon(IconImage(RedIconWithHole()), 1));
         ASSERT_TRUE(pManager->SetIcon(AlphaImage(16, 16, alphaPixels), 2));
@@ -334,7 +335,7 @@ TEST_F(ImageStore, ImagesDrawTheSameFromTheCacheAndFromTheirOwnHandles)
         pClassic->Draw(big.dc(), 0, 0, pClassic->GetIcon(), 32, 32);
         EXPECT_EQ(big.At(1, 1), RGB(255, 255, 255));
         EXPECT_EQ(big.At(30, 30), RGB(255, 0, 0));
-        pManager->InternalRelease();
+        pManager.Reset();
     }
 }
 
@@ -402,7 +403,7 @@ TEST_F(ImageStore, TheAlphaBufferMakesClassicImagesOpaqueOnTargetsThatKeepAlpha)
     for (BOOL bCache : {TRUE, FALSE})
     {
         SCOPED_TRACE(bCache ? "cached" : "own handles");
-        COSMImageManager* pManager = new COSMImageManager;
+        RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         pManager->EnableCache(bCache);
         ASSERT_TRUE(pManager->SetIcon(IconImage(RedIconWithHole()), kID));
         COSMImageManagerIcon* pIcon = pManager->GetImage(kID, 16);
@@ -414,7 +415,7 @@ TEST_F(ImageStore, TheAlphaBufferMakesClassicImagesOpaqueOnTargetsThatKeepAlpha)
         pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
         EXPECT_EQ(surface.Raw(5, 5), Argb(255, 255, 0, 0)) << std::hex << plain;
         EXPECT_EQ(surface.Raw(0, 0), 0u);
-        pManager->InternalRelease();
+        pManager.Reset();
     }
 }
 
@@ -429,7 +430,7 @@ TEST_F(ImageStore, GreyDisabledImageBrightensByTheSquareRootOfLuminance)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.grey);
-        COSMImageManager* pManager = new COSMImageManager;
+        RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         std::vector<COLORREF> colors(256, c.in);
         colors[0] = RGB(1, 254, 1);
         ASSERT_TRUE(pManager->SetIcon(IconImage(MakeClassicIcon(16, 16, colors, RGB(1, 254, 1))), 1));
@@ -444,7 +445,7 @@ TEST_F(ImageStore, GreyDisabledImageBrightensByTheSquareRootOfLuminance)
             EXPECT_EQ(surface.At(6, 6), RGB(c.grey, c.grey, c.grey)) << nID;
             EXPECT_EQ(surface.At(0, 0), RGB(10, 60, 110)) << nID;
         }
-        pManager->InternalRelease();
+        pManager.Reset();
     }
     // Half-transparent: the grey of the straight colour, premultiplied again.
     ASSERT_TRUE(m_pManager->SetIcon(SolidAlphaImage(16, 16, Argb(128, 128, 128, 128)), kID));
@@ -466,7 +467,7 @@ TEST_F(ImageStore, ColourisedDisabledImageRunsFromTheDarkToTheLightColour)
     } cases[] = {{RGB(0, 0, 0), clrTo}, {RGB(255, 255, 255), clrFrom}, {RGB(51, 51, 51), RGB(40, 60, 200)}};
     for (const auto& c : cases)
     {
-        COSMImageManager* pManager = new COSMImageManager;
+        RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         ASSERT_TRUE(pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, c.in)), kID));
         COSMImageManagerIcon* pIcon = pManager->GetImage(kID, 16);
         pIcon->CreateDisabledIcon(clrFrom, clrTo);
@@ -475,7 +476,7 @@ TEST_F(ImageStore, ColourisedDisabledImageRunsFromTheDarkToTheLightColour)
         PixelSurface surface(16, 16, kWhite);
         pIcon->Draw(surface.dc(), 0, 0, pIcon->GetDisabledIcon(FALSE));
         EXPECT_EQ(surface.At(8, 8), c.out) << std::hex << c.in;
-        pManager->InternalRelease();
+        pManager.Reset();
     }
 }
 
@@ -548,24 +549,24 @@ TEST_F(ImageStore, MirrorModeTwoMirrorsClassicIconsOnRightToLeftContexts)
     };
     for (BOOL bCache : {TRUE, FALSE})
     {
-        COSMImageManager* pManager = new COSMImageManager;
+        RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         pManager->EnableCache(bCache);
         ASSERT_TRUE(pManager->SetIcon(IconImage(HalvesIcon()), kID));
         for (bool bRightToLeft : {false, true})
         {
-            const std::vector<DWORD> reference = drawRow(pManager, 0, bRightToLeft);
+            const std::vector<DWORD> reference = drawRow(pManager.Get(), 0, bRightToLeft);
             ASSERT_NE(reference.front() & 0xFFFFFF, reference.back() & 0xFFFFFF);
             std::vector<DWORD> mirrored(reference.rbegin(), reference.rend());
             for (int nMode : {0, 1, 2})
             {
                 const bool bExpectMirrored = nMode == 1 || (nMode == 2 && bRightToLeft);
-                const std::vector<DWORD> row = drawRow(pManager, nMode, bRightToLeft);
+                const std::vector<DWORD> row = drawRow(pManager.Get(), nMode, bRightToLeft);
                 EXPECT_EQ(row, bExpectMirrored ? mirrored : reference)
                     << "mode " << nMode << (bRightToLeft ? " right-to-left" : " left-to-right")
                     << (bCache ? " cached" : " own handle");
             }
         }
-        pManager->InternalRelease();
+        pManager.Reset();
     }
 }
 

@@ -8,6 +8,7 @@
 #include "ImageTestSupport.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PropExchangeArchive.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <functional>
 
@@ -217,7 +218,7 @@ TEST_F(ImagePersistence, AllFiveImageKindsRoundTripAlphaAndClassic)
     ASSERT_TRUE(m_pManager->SetIcon(IconImage(IconWithHole(RGB(0, 0, 200))), kID, 0, 0, 4));
     const std::vector<BYTE> bytes = Store([&](CArchive& ar) { m_pManager->SerializeIconSet(kID, ar); });
 
-    COSMImageManager* pLoaded = new COSMImageManager;
+    RefPtr<COSMImageManager> pLoaded = AdoptRef(new COSMImageManager);
     ULONGLONG nConsumed = 0;
     ASSERT_EQ(Load(
                   bytes, [&](CArchive& ar) { pLoaded->SerializeIconSet(kID, ar); }, &nConsumed),
@@ -247,7 +248,7 @@ TEST_F(ImagePersistence, AllFiveImageKindsRoundTripAlphaAndClassic)
     }
     // The images are told apart: the state images are not the normal one.
     EXPECT_NE(Drawn(pAfter, members[2](pAfter), 0), Drawn(pAfter, members[0](pAfter), 0));
-    pLoaded->InternalRelease();
+    pLoaded.Reset();
 }
 
 TEST_F(ImagePersistence, OlderSchemasCarryFewerImageRecords)
@@ -266,7 +267,7 @@ TEST_F(ImagePersistence, OlderSchemasCarryFewerImageRecords)
         for (int i = 0; i < c.records; ++i)
             icon.records.push_back(AlphaRecord(colours[i]));
         const std::vector<BYTE> bytes = HandMadeSet(kCheckSum, {icon});
-        COSMImageManager* pManager = new COSMImageManager;
+        RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         ULONGLONG nConsumed = 0;
         ASSERT_EQ(Load(
                       bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kID, ar); }, &nConsumed),
@@ -284,7 +285,7 @@ TEST_F(ImagePersistence, OlderSchemasCarryFewerImageRecords)
         {
             EXPECT_EQ(Drawn(pIcon, pIcon->GetImageForState(4), 0)[0], colours[4]);
         }
-        pManager->InternalRelease();
+        pManager.Reset();
     }
 }
 
@@ -295,7 +296,7 @@ TEST_F(ImagePersistence, AlphaImagesAreStoredPremultipliedFromSchemaTwentyFiveOn
     const DWORD pixel = Argb(128, 100, 0, 0);
     for (int nSchema : {24, 25})
     {
-        COSMImageManager* pManager = new COSMImageManager;
+        RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         const std::vector<BYTE> bytes = HandMadeSet(
             kCheckSum,
             {{16, 16, nSchema, {AlphaRecord(pixel), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
@@ -304,7 +305,7 @@ TEST_F(ImagePersistence, AlphaImagesAreStoredPremultipliedFromSchemaTwentyFiveOn
         const COLORREF clr = ToColorRef(Drawn(pIcon, pIcon->GetIcon(), Argb(255, 0, 0, 0))[5]);
         EXPECT_TRUE(Near(clr, nSchema > 24 ? RGB(100, 0, 0) : RGB(100 * 128 / 255, 0, 0)))
             << nSchema << " " << std::hex << clr;
-        pManager->InternalRelease();
+        pManager.Reset();
     }
 }
 
@@ -352,13 +353,13 @@ TEST_F(ImagePersistence, RecordsHaveTheirByteLayout)
     EXPECT_EQ(compared, expected);
 
     // Read back, the empty members stay empty.
-    COSMImageManager* pLoaded = new COSMImageManager;
+    RefPtr<COSMImageManager> pLoaded = AdoptRef(new COSMImageManager);
     ASSERT_EQ(Load(bytes, [&](CArchive& ar) { pLoaded->SerializeIconSet(kID, ar); }), 0);
     COSMImageManagerIcon* pIcon = pLoaded->GetImage(kID, 2);
     ASSERT_NE(pIcon, nullptr);
     EXPECT_FALSE(pIcon->HasDisabledIcon());
     EXPECT_EQ(&pIcon->GetImageForState(4), &pIcon->GetIcon());
-    pLoaded->InternalRelease();
+    pLoaded.Reset();
 }
 
 TEST_F(ImagePersistence, SetsAndIconsComeBackInMapOrder)
@@ -390,14 +391,14 @@ TEST_F(ImagePersistence, SetsAndIconsComeBackInMapOrder)
     ASSERT_EQ(stored, (std::vector<UINT>{3, 1016, 2033, 1016, 2, 1024, 1016, 1032, 1, 1016, 20, 1016}));
     const std::vector<BYTE> bytes = Store([&](CArchive& ar) { m_pManager->Serialize(ar); });
 
-    COSMImageManager* pLoaded = new COSMImageManager;
+    RefPtr<COSMImageManager> pLoaded = AdoptRef(new COSMImageManager);
     ASSERT_EQ(Load(bytes, [&](CArchive& ar) { pLoaded->Serialize(ar); }), 0);
-    EXPECT_EQ(walk(pLoaded), stored);
+    EXPECT_EQ(walk(pLoaded.Get()), stored);
     // The tie between 16 and 24 still goes to the one added last.
     EXPECT_EQ(pLoaded->GetImage(2, 20)->GetWidth(), 24);
     // None of these ids lies above the last custom one, which therefore stays.
     EXPECT_EQ(pLoaded->GetLastCustomID(), 68266u);
-    pLoaded->InternalRelease();
+    pLoaded.Reset();
 }
 
 TEST_F(ImagePersistence, ALoadedIdAboveTheLastCustomIdRaisesTheNextOne)
@@ -509,7 +510,7 @@ TEST_F(ImagePersistence, DamagedDibRecordsGiveEmptyMembersAndTheStreamGoesOn)
         const std::vector<BYTE> bytes = HandMadeSet(
             kCheckSum,
             {{16, 16, 34, {damaged, AlphaRecord(Argb(255, 0, 99, 0)), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
-        COSMImageManager* pManager = new COSMImageManager;
+        RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         ULONGLONG nConsumed = 0;
         ASSERT_EQ(Load(
                       bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kID, ar); }, &nConsumed),
@@ -519,7 +520,7 @@ TEST_F(ImagePersistence, DamagedDibRecordsGiveEmptyMembersAndTheStreamGoesOn)
         ASSERT_NE(pIcon, nullptr);
         EXPECT_TRUE(pIcon->GetIcon().IsEmpty());
         EXPECT_EQ(Drawn(pIcon, pIcon->GetDisabledIcon(FALSE), 0)[0], Argb(255, 0, 99, 0));
-        pManager->InternalRelease();
+        pManager.Reset();
     }
 }
 
@@ -638,7 +639,7 @@ TEST_F(ImagePersistence, TheManagerExchangesThroughAnyPropertyExchange)
     // The compact "IconSet" count, the set's "Id", then its icon-set exchange.
     ASSERT_GE(bytes.size(), 7u + 22u);
     EXPECT_EQ(std::vector<BYTE>(bytes.begin(), bytes.begin() + 7), (std::vector<BYTE>{0x01, 0x00, 31, 0, 0, 0, 0x15}));
-    COSMImageManager* pLoaded = new COSMImageManager;
+    RefPtr<COSMImageManager> pLoaded = AdoptRef(new COSMImageManager);
     ASSERT_EQ(Load(bytes,
                    [&](CArchive& ar) {
                        COSMPropExchangeArchive px(ar);
@@ -646,7 +647,7 @@ TEST_F(ImagePersistence, TheManagerExchangesThroughAnyPropertyExchange)
                    }),
               0);
     ASSERT_NE(pLoaded->GetImage(31, 16), nullptr);
-    pLoaded->InternalRelease();
+    pLoaded.Reset();
 }
 
 TEST(ImageClipboardFormats, BothFormatsAreRegisteredByName)

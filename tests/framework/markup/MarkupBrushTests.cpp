@@ -11,6 +11,7 @@
 #include "framework/markup/MarkupScalars.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupType.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -95,11 +96,11 @@ TEST_F(BrushTest, GradientStopsKeepTheirMarkupOrder)
     // The first stop stands for the brush, without its alpha.
     EXPECT_EQ(static_cast<COLORREF>(0x302010), brush->GetRepresentativeColor());
 
-    COSMMarkupObject* number = new COSMMarkupInt(1);
+    RefPtr<COSMMarkupObject> number = AdoptRef(new COSMMarkupInt(1));
     EXPECT_EQ("'COSMMarkupInt' object cannot be added to 'COSMMarkupGradientStops'. "
               "Object cannot be converted to type 'COSMMarkupGradientStop'",
-              BuilderMessage([&] { brush->SetContentObject(&builder, number); }));
-    number->Release();
+              BuilderMessage([&] { brush->SetContentObject(&builder, number.Get()); }));
+    number.Reset();
 }
 
 TEST_F(BrushTest, AGradientBrushWithoutStopsTakesNoContent)
@@ -108,10 +109,10 @@ TEST_F(BrushTest, AGradientBrushWithoutStopsTakesNoContent)
     Hold hold = Hold::Adopt(brush);
     brush->SetValue(COSMMarkupLinearGradientBrush::s_pGradientStopsProperty, nullptr);
     EXPECT_EQ(0u, brush->GetRepresentativeColor());
-    COSMMarkupObject* stop = new COSMMarkupGradientStop;
+    RefPtr<COSMMarkupObject> stop = AdoptRef(new COSMMarkupGradientStop);
     EXPECT_EQ("Cannot add content to an object of type 'COSMMarkupLinearGradientBrush'",
-              BuilderMessage([&] { brush->SetContentObject(&builder, stop); }));
-    stop->Release();
+              BuilderMessage([&] { brush->SetContentObject(&builder, stop.Get()); }));
+    stop.Reset();
 }
 
 TEST_F(BrushTest, UnsetStopsReadAsZero)
@@ -129,15 +130,15 @@ TEST_F(BrushTest, AColourElementTakesColourTextAsContent)
     color->SetContentObject(&builder, navy);
     EXPECT_EQ(0xFF800000u, color->GetValue());
 
-    COSMMarkupObject* nonsense = new COSMMarkupString(L"Nope", -1);
+    RefPtr<COSMMarkupObject> nonsense = AdoptRef(new COSMMarkupString(L"Nope", -1));
     EXPECT_EQ("Cannot convert the string 'Nope' into a 'COSMMarkupColor' object",
-              BuilderMessage([&] { color->SetContentObject(&builder, nonsense); }));
-    EXPECT_EQ(1, RefCount(nonsense));
-    nonsense->Release();
-    COSMMarkupObject* number = new COSMMarkupInt(3);
+              BuilderMessage([&] { color->SetContentObject(&builder, nonsense.Get()); }));
+    EXPECT_EQ(1, RefCount(nonsense.Get()));
+    nonsense.Reset();
+    RefPtr<COSMMarkupObject> number = AdoptRef(new COSMMarkupInt(3));
     EXPECT_EQ("Cannot add content to an object of type 'COSMMarkupColor'",
-              BuilderMessage([&] { color->SetContentObject(&builder, number); }));
-    number->Release();
+              BuilderMessage([&] { color->SetContentObject(&builder, number.Get()); }));
+    number.Reset();
     EXPECT_EQ(0xFF800000u, color->GetValue());
 }
 

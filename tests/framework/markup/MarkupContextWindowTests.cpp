@@ -25,7 +25,6 @@
 
 using markup_test::MakeIn;
 using markup_test::MarkupBuilderTest;
-using markup_test::Owned;
 using markup_test::SetFromText;
 
 namespace {
@@ -81,15 +80,15 @@ protected:
 
 TEST_F(ContextWindowTest, TheCaptureElementsEndReleasesTheCapture)
 {
-    Owned<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(hostContext);
+    RefPtr<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(hostContext);
     border->CaptureMouse();
     EXPECT_EQ(host.GetSafeHwnd(), ::GetCapture());
-    EXPECT_EQ(border.get(), hostContext->GetCaptureElement());
-    border.reset();
+    EXPECT_EQ(border.Get(), hostContext->GetCaptureElement());
+    border.Reset();
     EXPECT_EQ(nullptr, ::GetCapture());
     EXPECT_EQ(nullptr, hostContext->GetCaptureElement());
 
-    Owned<COSMMarkupBorder> other = MakeIn<COSMMarkupBorder>(hostContext);
+    RefPtr<COSMMarkupBorder> other = MakeIn<COSMMarkupBorder>(hostContext);
     other->CaptureMouse();
     EXPECT_EQ(host.GetSafeHwnd(), ::GetCapture());
     other->ReleaseMouseCapture();
@@ -98,11 +97,11 @@ TEST_F(ContextWindowTest, TheCaptureElementsEndReleasesTheCapture)
 
 TEST_F(ContextWindowTest, ElementsInvalidateTheirRectangleAndRootsTheWholeClientArea)
 {
-    Owned<COSMMarkupPage> page = MakeIn<COSMMarkupPage>(hostContext);
-    COSMMarkupBorder* border = markup_test::AddPlacedBorder(&builder, hostContext, page.get());
+    RefPtr<COSMMarkupPage> page = MakeIn<COSMMarkupPage>(hostContext);
+    COSMMarkupBorder* border = markup_test::AddPlacedBorder(&builder, hostContext, page.Get());
     CRect client;
     host.GetClientRect(&client);
-    MeasureMarkupElement(page.get(), client.Width(), client.Height());
+    MeasureMarkupElement(page.Get(), client.Width(), client.Height());
     page->Arrange(client);
 
     host.Validate();
@@ -120,7 +119,7 @@ TEST_F(ContextWindowTest, ElementsInvalidateTheirRectangleAndRootsTheWholeClient
 
 TEST_F(ContextWindowTest, ParsingForgetsTheCaptureAndReleasesTheWindowCapture)
 {
-    Owned<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(hostContext);
+    RefPtr<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(hostContext);
     border->CaptureMouse();
     ASSERT_EQ(host.GetSafeHwnd(), ::GetCapture());
     COSMMarkupUIElement* root = ParseMarkup(hostContext, "<Page><Border/></Page>");
@@ -299,14 +298,14 @@ TEST_F(ContextWindowTest, TheCursorQueryAndUnhandledMessages)
 
 TEST_F(ContextWindowTest, LosingTheCaptureRaisesLostMouseCaptureOnce)
 {
-    Owned<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(hostContext);
+    RefPtr<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(hostContext);
     int lost = 0;
     border->AddHandler(
         COSMMarkupInputElement::s_pLostMouseCaptureEvent,
         new COSMMarkupFunctionDelegate([&](COSMMarkupInputElement*, COSMMarkupRoutedEventArgs*) { ++lost; }));
     border->CaptureMouse();
-    Send(hostContext, border.get(), WM_CAPTURECHANGED, CPoint(0, 0));
-    Send(hostContext, border.get(), WM_CAPTURECHANGED, CPoint(0, 0));
+    Send(hostContext, border.Get(), WM_CAPTURECHANGED, CPoint(0, 0));
+    Send(hostContext, border.Get(), WM_CAPTURECHANGED, CPoint(0, 0));
     EXPECT_EQ(1, lost);
     EXPECT_EQ(nullptr, hostContext->GetCaptureElement());
 }
@@ -356,14 +355,14 @@ template <class T> struct CProbePair
     explicit CProbePair(COSMMarkupContext* context) : root(MakeIn<T>(context))
     {
         root->contentSize = CSize(150, 100);
-        child = MakeIn<T>(context).release();
+        child = MakeIn<T>(context).Detach();
         child->contentSize = CSize(40, 30);
         root->AddProbe(child, 10, 10);
-        MeasureMarkupElement(root.get(), 150, 100);
+        MeasureMarkupElement(root.Get(), 150, 100);
         root->Arrange(0, 0, 150, 100);
     }
 
-    Owned<T> root;
+    RefPtr<T> root;
     T* child = nullptr;
     static constexpr POINT inChild{20, 20};
     static constexpr POINT inRootOnly{100, 80};
@@ -378,31 +377,31 @@ TEST_F(ContextWindowTest, AHandCursorOnAnElementOrItsParentAnswersTheCursorQuery
     {
         SCOPED_TRACE(onChild ? "cursor on the child" : "cursor on the parent");
         CProbePair<CProbe> probes(hostContext);
-        SetFromText(&builder, onChild ? static_cast<CProbe*>(probes.child) : probes.root.get(),
+        SetFromText(&builder, onChild ? static_cast<CProbe*>(probes.child) : probes.root.Get(),
                     COSMMarkupInputElement::s_pCursorProperty, L"Hand");
-        Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
+        Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, probes.inChild);
         ASSERT_EQ(probes.child, hostContext->GetMouseOverElement());
         ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
         LRESULT result = 0;
-        EXPECT_TRUE(Send(hostContext, probes.root.get(), WM_SETCURSOR, probes.inChild, &result));
+        EXPECT_TRUE(Send(hostContext, probes.root.Get(), WM_SETCURSOR, probes.inChild, &result));
         EXPECT_EQ(1, result);
         EXPECT_EQ(::LoadCursor(nullptr, IDC_HAND), ::GetCursor());
 
         // Over the parent alone the hand is only its own; outside both nothing answers and the arrow comes back.
-        Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inRootOnly);
+        Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, probes.inRootOnly);
         result = 0;
         EXPECT_EQ(onChild ? FALSE : TRUE,
-                  Send(hostContext, probes.root.get(), WM_SETCURSOR, probes.inRootOnly, &result));
+                  Send(hostContext, probes.root.Get(), WM_SETCURSOR, probes.inRootOnly, &result));
         EXPECT_EQ(onChild ? 0 : 1, result);
         EXPECT_EQ(::LoadCursor(nullptr, onChild ? IDC_ARROW : IDC_HAND), ::GetCursor());
 
-        Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.outside);
+        Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, probes.outside);
         EXPECT_EQ(nullptr, hostContext->GetMouseOverElement());
         result = 0;
-        EXPECT_FALSE(Send(hostContext, probes.root.get(), WM_SETCURSOR, probes.outside, &result));
+        EXPECT_FALSE(Send(hostContext, probes.root.Get(), WM_SETCURSOR, probes.outside, &result));
         EXPECT_EQ(0, result);
         EXPECT_EQ(::LoadCursor(nullptr, IDC_ARROW), ::GetCursor());
-        Send(hostContext, probes.root.get(), WM_MOUSELEAVE, CPoint(-1, -1));
+        Send(hostContext, probes.root.Get(), WM_MOUSELEAVE, CPoint(-1, -1));
     }
 }
 
@@ -412,7 +411,7 @@ TEST_F(ContextWindowTest, TheWheelIsHandledOnlyWhenAnElementOnTheRouteMarksItHan
     const WPARAM down = MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
 
     // Nobody under the mouse yet: nobody hears it.
-    EXPECT_FALSE(Send(hostContext, probes.root.get(), WM_MOUSEWHEEL, probes.inChild, nullptr, down));
+    EXPECT_FALSE(Send(hostContext, probes.root.Get(), WM_MOUSEWHEEL, probes.inChild, nullptr, down));
     EXPECT_EQ(0, probes.child->wheels);
 
     struct Case
@@ -429,7 +428,7 @@ TEST_F(ContextWindowTest, TheWheelIsHandledOnlyWhenAnElementOnTheRouteMarksItHan
         {"the parent marks it", false, true, TRUE, 1, 1},
         {"the child marks it: the parent never hears it", true, true, TRUE, 1, 0},
     };
-    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
+    Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, probes.inChild);
     ASSERT_EQ(probes.child, hostContext->GetMouseOverElement());
     for (const Case& c : cases)
     {
@@ -438,7 +437,7 @@ TEST_F(ContextWindowTest, TheWheelIsHandledOnlyWhenAnElementOnTheRouteMarksItHan
         probes.child->handlesWheel = c.childHandles;
         probes.root->handlesWheel = c.rootHandles;
         LRESULT result = 0;
-        EXPECT_EQ(c.handled, Send(hostContext, probes.root.get(), WM_MOUSEWHEEL, probes.inChild, &result, down));
+        EXPECT_EQ(c.handled, Send(hostContext, probes.root.Get(), WM_MOUSEWHEEL, probes.inChild, &result, down));
         EXPECT_EQ(c.handled ? 1 : 0, result);
         EXPECT_EQ(c.childWheels, probes.child->wheels);
         EXPECT_EQ(c.rootWheels, probes.root->wheels);
@@ -449,39 +448,39 @@ TEST_F(ContextWindowTest, TheWheelIsHandledOnlyWhenAnElementOnTheRouteMarksItHan
 TEST_F(ContextWindowTest, AnElementThatCapturesOnPressKeepsTheMouseThroughAMoveOutside)
 {
     CProbePair<CGrabbingProbe> probes(hostContext);
-    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
+    Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, probes.inChild);
     ASSERT_EQ(probes.child, hostContext->GetMouseOverElement());
     probes.child->moves.clear();
 
-    EXPECT_TRUE(Send(hostContext, probes.root.get(), WM_LBUTTONDOWN, probes.inChild));
+    EXPECT_TRUE(Send(hostContext, probes.root.Get(), WM_LBUTTONDOWN, probes.inChild));
     EXPECT_EQ(probes.child, hostContext->GetCaptureElement());
     EXPECT_EQ(host.GetSafeHwnd(), ::GetCapture());
 
     // The later moves over it reach it.
-    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, CPoint(30, 25));
-    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, CPoint(45, 35));
+    Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, CPoint(30, 25));
+    Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, CPoint(45, 35));
     EXPECT_EQ((std::vector<CPoint>{CPoint(30, 25), CPoint(45, 35)}), probes.child->moves);
     EXPECT_EQ(probes.child, hostContext->GetMouseOverElement());
 
     // Outside it, over its parent: nothing is under the mouse, yet the capture stays with the child.
     const size_t rootMoves = probes.root->moves.size();
-    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inRootOnly);
+    Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, probes.inRootOnly);
     EXPECT_EQ(nullptr, hostContext->GetMouseOverElement());
     EXPECT_EQ(probes.child, hostContext->GetCaptureElement());
     EXPECT_EQ(host.GetSafeHwnd(), ::GetCapture());
     EXPECT_EQ(rootMoves, probes.root->moves.size());
 
     // The release out there still reaches the capture element, which lets the mouse go.
-    EXPECT_TRUE(Send(hostContext, probes.root.get(), WM_LBUTTONUP, probes.inRootOnly));
+    EXPECT_TRUE(Send(hostContext, probes.root.Get(), WM_LBUTTONUP, probes.inRootOnly));
     EXPECT_EQ(1, probes.child->releases);
     EXPECT_EQ(0, probes.root->releases);
     EXPECT_EQ(nullptr, hostContext->GetCaptureElement());
     EXPECT_EQ(nullptr, ::GetCapture());
 
     // Without the capture the parent is under the mouse again.
-    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inRootOnly);
-    EXPECT_EQ(probes.root.get(), hostContext->GetMouseOverElement());
-    Send(hostContext, probes.root.get(), WM_MOUSELEAVE, CPoint(-1, -1));
+    Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, probes.inRootOnly);
+    EXPECT_EQ(probes.root.Get(), hostContext->GetMouseOverElement());
+    Send(hostContext, probes.root.Get(), WM_MOUSELEAVE, CPoint(-1, -1));
 }
 
 TEST_F(ContextWindowTest, MovingFromAChildToItsParentLeavesTheChildOnly)
@@ -500,7 +499,7 @@ TEST_F(ContextWindowTest, MovingFromAChildToItsParentLeavesTheChildOnly)
                 heard.push_back(std::string("leave ") + name);
             }));
     };
-    listen(probes.root.get(), "parent");
+    listen(probes.root.Get(), "parent");
     listen(probes.child, "child");
     const auto over = [](COSMMarkupObject* element) {
         const COSMMarkupBool* value =
@@ -508,25 +507,25 @@ TEST_F(ContextWindowTest, MovingFromAChildToItsParentLeavesTheChildOnly)
         return value && value->GetValue();
     };
 
-    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
+    Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, probes.inChild);
     EXPECT_EQ((std::vector<std::string>{"enter child", "enter parent"}), heard);
     heard.clear();
 
     // The parent stays under the mouse: it hears neither event and keeps IsMouseOver.
-    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inRootOnly);
-    EXPECT_EQ(probes.root.get(), hostContext->GetMouseOverElement());
+    Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, probes.inRootOnly);
+    EXPECT_EQ(probes.root.Get(), hostContext->GetMouseOverElement());
     EXPECT_EQ((std::vector<std::string>{"leave child"}), heard);
     EXPECT_FALSE(over(probes.child));
-    EXPECT_TRUE(over(probes.root.get()));
+    EXPECT_TRUE(over(probes.root.Get()));
     heard.clear();
 
     // Back into the child: only the child enters; then out of both, innermost first.
-    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
+    Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, probes.inChild);
     EXPECT_EQ((std::vector<std::string>{"enter child"}), heard);
     heard.clear();
-    Send(hostContext, probes.root.get(), WM_MOUSEMOVE, probes.outside);
+    Send(hostContext, probes.root.Get(), WM_MOUSEMOVE, probes.outside);
     EXPECT_EQ((std::vector<std::string>{"leave child", "leave parent"}), heard);
-    EXPECT_FALSE(over(probes.root.get()));
+    EXPECT_FALSE(over(probes.root.Get()));
 }
 
 TEST_F(ContextWindowTest, TheHostsReleaseComesFirstAndTheElementsKeepTheContextUntilTheyGo)
@@ -541,8 +540,8 @@ TEST_F(ContextWindowTest, TheHostsReleaseComesFirstAndTheElementsKeepTheContextU
         context->destroyed = &destroyed;
         {
             CProbePair<CGrabbingProbe> probes(context);
-            Send(context, probes.root.get(), WM_MOUSEMOVE, probes.inChild);
-            EXPECT_TRUE(Send(context, probes.root.get(), WM_LBUTTONDOWN, probes.inChild));
+            Send(context, probes.root.Get(), WM_MOUSEMOVE, probes.inChild);
+            EXPECT_TRUE(Send(context, probes.root.Get(), WM_LBUTTONDOWN, probes.inChild));
             ASSERT_EQ(window.GetSafeHwnd(), ::GetCapture());
 
             // The host lets go of its reference while the child holds the capture and the mouse is over it.
@@ -555,13 +554,13 @@ TEST_F(ContextWindowTest, TheHostsReleaseComesFirstAndTheElementsKeepTheContextU
             if (windowDestroyed)
             {
                 // What a host forwards as its window goes.
-                Send(context, probes.root.get(), WM_DESTROY, CPoint(-1, -1));
+                Send(context, probes.root.Get(), WM_DESTROY, CPoint(-1, -1));
                 EXPECT_EQ(nullptr, context->GetMouseOverElement());
                 window.DestroyWindow();
             }
             // The elements still work through it.
-            Send(context, probes.root.get(), WM_MOUSEMOVE, probes.inRootOnly);
-            EXPECT_TRUE(Send(context, probes.root.get(), WM_LBUTTONUP, probes.inRootOnly));
+            Send(context, probes.root.Get(), WM_MOUSEMOVE, probes.inRootOnly);
+            EXPECT_TRUE(Send(context, probes.root.Get(), WM_LBUTTONUP, probes.inRootOnly));
             EXPECT_EQ(1, probes.child->releases);
             EXPECT_EQ(nullptr, context->GetCaptureElement());
             EXPECT_FALSE(destroyed);
@@ -810,12 +809,12 @@ TEST_F(ContextWindowTest, EveryMouseMessageReachesItsHandlerWithTheClientPointUn
     ASSERT_TRUE(window.CreateHost());
     // The routing host has its own context: the fixture's belongs to the fixture's host.
     COSMMarkupContext* context = CreateMarkupContext(window.GetSafeHwnd());
-    Owned<CPointProbe> root = MakeIn<CPointProbe>(context);
+    RefPtr<CPointProbe> root = MakeIn<CPointProbe>(context);
     root->contentSize = CSize(150, 100);
-    MeasureMarkupElement(root.get(), 150, 100);
+    MeasureMarkupElement(root.Get(), 150, 100);
     root->Arrange(0, 0, 150, 100);
     window.context = context;
-    window.root = root.get();
+    window.root = root.Get();
     ASSERT_TRUE(osm::test::ActivateWindow(window.GetSafeHwnd()));
 
     const struct
@@ -864,7 +863,7 @@ TEST_F(ContextWindowTest, EveryMouseMessageReachesItsHandlerWithTheClientPointUn
     }
     window.root = nullptr;
     window.context = nullptr;
-    root.reset();
+    root.Reset();
     window.DestroyWindow();
     ReleaseMarkupContext(&context);
     ::SetCursorPos(cursorAtStart.x, cursorAtStart.y);

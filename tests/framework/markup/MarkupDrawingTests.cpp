@@ -17,7 +17,6 @@
 using foundation_test::DcTestSurface;
 using markup_test::CRecordingRenderer;
 using markup_test::MarkupTest;
-using markup_test::Owned;
 
 namespace {
 
@@ -127,7 +126,7 @@ TEST_F(MarkupTest, FramesAreFourBandsWithTopAndBottomAcrossTheWholeWidth)
     const COLORREF background = ::GetSysColor(COLOR_WINDOW);
     const COLORREF color = ::GetSysColor(COLOR_HIGHLIGHT);
     ASSERT_NE(background, color);
-    Owned<COSMMarkupSolidColorBrush> brush(new COSMMarkupSolidColorBrush(color));
+    RefPtr<COSMMarkupSolidColorBrush> brush = AdoptRef(new COSMMarkupSolidColorBrush(color));
     const std::string hex = [&] {
         char text[16];
         snprintf(text, sizeof text, "%06lx", static_cast<unsigned long>(color));
@@ -148,8 +147,8 @@ TEST_F(MarkupTest, FramesAreFourBandsWithTopAndBottomAcrossTheWholeWidth)
         DcTestSurface surface(10, 8, background);
         Log log;
         CRecordingRenderer renderer(surface.GetDC(), &log);
-        Owned<COSMMarkupThickness> thickness(new COSMMarkupThickness(c.left, c.top, c.right, c.bottom));
-        renderer.DrawFrame(CRect(0, 0, 10, 8), brush.get(), thickness.get());
+        RefPtr<COSMMarkupThickness> thickness = AdoptRef(new COSMMarkupThickness(c.left, c.top, c.right, c.bottom));
+        renderer.DrawFrame(CRect(0, 0, 10, 8), brush.Get(), thickness.Get());
         log.erase(log.begin());
         for (std::string& entry : log)
             entry.erase(0, entry.find_first_not_of(' '));
@@ -165,7 +164,7 @@ TEST_F(MarkupTest, FramesAreFourBandsWithTopAndBottomAcrossTheWholeWidth)
     }
     DcTestSurface surface(10, 8, background);
     COSMMarkupDeviceContext renderer(surface.GetDC(), nullptr);
-    renderer.DrawFrame(CRect(0, 0, 10, 8), brush.get(), nullptr);
+    renderer.DrawFrame(CRect(0, 0, 10, 8), brush.Get(), nullptr);
     EXPECT_EQ(0, surface.CountNot(background));
 }
 
@@ -178,12 +177,12 @@ TEST_F(MarkupTest, SolidFillsIgnoreAlphaAndOtherBrushesDrawNothing)
     {
         COSMMarkupDrawingContext dc(surface.GetDC());
         dc.FillSolidRect(CRect(0, 0, 10, 10), 0x80000000 | color);
-        Owned<COSMMarkupSolidColorBrush> translucent(new COSMMarkupSolidColorBrush(0x40, color));
-        dc.FillRectangle(CRect(10, 0, 20, 10), translucent.get());
-        Owned<COSMMarkupSolidColorBrush> colourless(new COSMMarkupSolidColorBrush);
-        dc.FillRectangle(CRect(20, 0, 30, 5), colourless.get());
-        Owned<COSMMarkupLinearGradientBrush> gradient(new COSMMarkupLinearGradientBrush);
-        dc.FillRectangle(CRect(20, 5, 30, 10), gradient.get());
+        RefPtr<COSMMarkupSolidColorBrush> translucent = AdoptRef(new COSMMarkupSolidColorBrush(0x40, color));
+        dc.FillRectangle(CRect(10, 0, 20, 10), translucent.Get());
+        RefPtr<COSMMarkupSolidColorBrush> colourless = AdoptRef(new COSMMarkupSolidColorBrush);
+        dc.FillRectangle(CRect(20, 0, 30, 5), colourless.Get());
+        RefPtr<COSMMarkupLinearGradientBrush> gradient = AdoptRef(new COSMMarkupLinearGradientBrush);
+        dc.FillRectangle(CRect(20, 5, 30, 10), gradient.Get());
         dc.FillRectangle(CRect(20, 0, 30, 10), nullptr);
     }
     EXPECT_TRUE(surface.AllPixels(CRect(0, 0, 20, 10), color));
@@ -203,16 +202,16 @@ TEST_F(MarkupTest, TheContextGuardsFramesAndRoutesRadiiToTheRoundedForms)
 {
     DcTestSurface surface(10, 10);
     Log log;
-    Owned<COSMMarkupSolidColorBrush> brush(new COSMMarkupSolidColorBrush(RGB(1, 2, 3)));
-    Owned<COSMMarkupThickness> thickness(new COSMMarkupThickness(2));
+    RefPtr<COSMMarkupSolidColorBrush> brush = AdoptRef(new COSMMarkupSolidColorBrush(RGB(1, 2, 3)));
+    RefPtr<COSMMarkupThickness> thickness = AdoptRef(new COSMMarkupThickness(2));
     const double radii[8] = {1, 1, 2, 2, 3, 3, 4, 4};
     {
         COSMMarkupDrawingContext dc(surface.GetDC(), new CRecordingRenderer(surface.GetDC(), &log));
-        dc.DrawFrame(CRect(0, 0, 10, 10), nullptr, thickness.get());
-        dc.DrawFrame(CRect(0, 0, 10, 10), brush.get(), nullptr);
-        dc.DrawFrame(CRect(0, 0, 10, 10), brush.get(), thickness.get(), radii);
-        dc.FillRectangle(CRect(1, 1, 9, 9), brush.get(), radii);
-        dc.DrawRectangle(CRect(0, 0, 10, 10), brush.get());
+        dc.DrawFrame(CRect(0, 0, 10, 10), nullptr, thickness.Get());
+        dc.DrawFrame(CRect(0, 0, 10, 10), brush.Get(), nullptr);
+        dc.DrawFrame(CRect(0, 0, 10, 10), brush.Get(), thickness.Get(), radii);
+        dc.FillRectangle(CRect(1, 1, 9, 9), brush.Get(), radii);
+        dc.DrawRectangle(CRect(0, 0, 10, 10), brush.Get());
     }
     EXPECT_EQ((Log{"rounded frame 0,0,10,10 030201 2,2,2,2 1,1,2,2,3,3,4,4",
                    "rounded fill 1,1,9,9 030201 1,1,2,2,3,3,4,4", "frame 0,0,10,10 030201 1,1,1,1"}),

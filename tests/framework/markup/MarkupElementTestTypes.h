@@ -8,6 +8,7 @@
 #include "framework/markup/MarkupDeviceContext.h"
 #include "framework/markup/MarkupPanel.h"
 #include "framework/markup/MarkupRoutedEvent.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <memory>
 #include <ostream>
@@ -21,17 +22,10 @@ void PrintTo(const CPoint& point, std::ostream* os);
 
 namespace markup_test {
 
-// One reference on a markup object of a known class, released with the holder.
-struct MarkupReleaser
-{
-    void operator()(COSMMarkupObject* object) const { object->Release(); }
-};
-template <class T> using Owned = std::unique_ptr<T, MarkupReleaser>;
-
 // A new object of class T made by context (so it belongs to it), one reference for the holder.
-template <class T> Owned<T> MakeIn(COSMMarkupContext* context)
+template <class T> RefPtr<T> MakeIn(COSMMarkupContext* context)
 {
-    return Owned<T>(static_cast<T*>(context->CreateObject(T::GetClassType())));
+    return AdoptRef(static_cast<T*>(context->CreateObject(T::GetClassType())));
 }
 
 // Sets property from markup text, as the builder would (conversion included).

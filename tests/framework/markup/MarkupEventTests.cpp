@@ -23,7 +23,6 @@ using markup_test::CProbe;
 using markup_test::CRecordingContext;
 using markup_test::MakeIn;
 using markup_test::MarkupBuilderTest;
-using markup_test::Owned;
 using markup_test::SetFromText;
 
 namespace {
@@ -64,32 +63,32 @@ protected:
 
 TEST_F(EventTest, InputDefaultsAndTheMouseOverState)
 {
-    Owned<CProbe> probe(Probe("probe"));
-    EXPECT_FALSE(BoolValue(probe.get(), COSMMarkupInputElement::s_pIsMouseOverProperty));
-    EXPECT_TRUE(BoolValue(probe.get(), COSMMarkupUIElement::s_pIsEnabledProperty));
-    EXPECT_FALSE(BoolValue(probe.get(), COSMMarkupUIElement::s_pFocusableProperty));
-    EXPECT_FALSE(BoolValue(probe.get(), COSMMarkupInputElement::s_pIsKeyboardFocusedProperty));
-    EXPECT_FALSE(BoolValue(probe.get(), COSMMarkupInputElement::s_pIsFocusableProperty));
+    RefPtr<CProbe> probe = AdoptRef(Probe("probe"));
+    EXPECT_FALSE(BoolValue(probe.Get(), COSMMarkupInputElement::s_pIsMouseOverProperty));
+    EXPECT_TRUE(BoolValue(probe.Get(), COSMMarkupUIElement::s_pIsEnabledProperty));
+    EXPECT_FALSE(BoolValue(probe.Get(), COSMMarkupUIElement::s_pFocusableProperty));
+    EXPECT_FALSE(BoolValue(probe.Get(), COSMMarkupInputElement::s_pIsKeyboardFocusedProperty));
+    EXPECT_FALSE(BoolValue(probe.Get(), COSMMarkupInputElement::s_pIsFocusableProperty));
     EXPECT_EQ(COSMMarkupUIElement::Visible, probe->GetVisibility());
 
     COSMMarkupMouseEventArgs args(COSMMarkupInputElement::s_pMouseEnterEvent);
     probe->OnMouseEnter(&args);
-    Owned<COSMMarkupObject> sharedTrue(COSMMarkupBool::CreateTrueValue());
-    EXPECT_EQ(sharedTrue.get(), probe->GetValueCore(COSMMarkupInputElement::s_pIsMouseOverProperty));
+    RefPtr<COSMMarkupObject> sharedTrue = AdoptRef(COSMMarkupBool::CreateTrueValue());
+    EXPECT_EQ(sharedTrue.Get(), probe->GetValueCore(COSMMarkupInputElement::s_pIsMouseOverProperty));
     probe->OnMouseLeave(&args);
     EXPECT_EQ(nullptr, probe->GetValueCore(COSMMarkupInputElement::s_pIsMouseOverProperty));
-    EXPECT_FALSE(BoolValue(probe.get(), COSMMarkupInputElement::s_pIsMouseOverProperty));
+    EXPECT_FALSE(BoolValue(probe.Get(), COSMMarkupInputElement::s_pIsMouseOverProperty));
 }
 
 TEST_F(EventTest, TheCursorQuestionIsAnsweredByTheCursorProperty)
 {
-    Owned<CProbe> probe(Probe("probe"));
+    RefPtr<CProbe> probe = AdoptRef(Probe("probe"));
     COSMMarkupQueryCursorEventArgs unanswered;
     probe->OnQueryCursor(&unanswered);
     EXPECT_FALSE(unanswered.handled);
     EXPECT_EQ(nullptr, unanswered.cursor);
 
-    SetFromText(&builder, probe.get(), COSMMarkupInputElement::s_pCursorProperty, L"Hand");
+    SetFromText(&builder, probe.Get(), COSMMarkupInputElement::s_pCursorProperty, L"Hand");
     COSMMarkupQueryCursorEventArgs answered;
     probe->OnQueryCursor(&answered);
     EXPECT_TRUE(answered.handled);
@@ -99,7 +98,7 @@ TEST_F(EventTest, TheCursorQuestionIsAnsweredByTheCursorProperty)
 
 TEST_F(EventTest, PositionsAreRelativeToTheElement)
 {
-    Owned<CProbe> root(Probe("root"));
+    RefPtr<CProbe> root = AdoptRef(Probe("root"));
     root->contentSize = CSize(100, 100);
     CProbe* child = root->AddProbe(Probe("child"), 10, 20);
     child->contentSize = CSize(10, 10);
@@ -110,20 +109,20 @@ TEST_F(EventTest, PositionsAreRelativeToTheElement)
     args.x = 100;
     args.y = 100;
     EXPECT_EQ(CPoint(85, 73), COSMMarkupInputElement::GetPosition(&args, child));
-    EXPECT_EQ(CPoint(95, 93), COSMMarkupInputElement::GetPosition(&args, root.get()));
+    EXPECT_EQ(CPoint(95, 93), COSMMarkupInputElement::GetPosition(&args, root.Get()));
     EXPECT_EQ(CPoint(100, 100), COSMMarkupInputElement::GetPosition(&args, nullptr));
 }
 
 TEST_F(EventTest, AStyleSetThroughItsPropertyIsSealedAndApplied)
 {
-    Owned<CProbe> probe(Probe("probe"));
-    Owned<COSMMarkupStyle> style(new COSMMarkupStyle);
+    RefPtr<CProbe> probe = AdoptRef(Probe("probe"));
+    RefPtr<COSMMarkupStyle> style = AdoptRef(new COSMMarkupStyle);
     EXPECT_FALSE(style->IsSealed());
     style->AddRef();
-    probe->SetValue(COSMMarkupInputElement::s_pStyleProperty, style.get());
+    probe->SetValue(COSMMarkupInputElement::s_pStyleProperty, style.Get());
     EXPECT_TRUE(style->IsSealed());
     EXPECT_EQ(nullptr, style->GetLogicalParent());
-    EXPECT_EQ(style.get(), probe->GetAppliedStyle());
+    EXPECT_EQ(style.Get(), probe->GetAppliedStyle());
     // A sealed style that sets nothing leaves every value to the element and the defaults.
     EXPECT_EQ(nullptr, style->GetStyleValue(COSMMarkupInputElement::s_pCursorProperty));
     EXPECT_EQ(nullptr, probe->GetValueCore(COSMMarkupInputElement::s_pCursorProperty));
@@ -135,7 +134,7 @@ TEST_F(EventTest, AStyleSetThroughItsPropertyIsSealedAndApplied)
 
 TEST_F(EventTest, EveryHandlerOfAnElementRunsInBindingOrderWhateverTheHandledFlag)
 {
-    Owned<CProbe> probe(Probe("probe"));
+    RefPtr<CProbe> probe = AdoptRef(Probe("probe"));
     Log log;
     probe->AddHandler(
         CProbe::s_pTestBubbleEvent,
@@ -144,7 +143,7 @@ TEST_F(EventTest, EveryHandlerOfAnElementRunsInBindingOrderWhateverTheHandledFla
     COSMMarkupRoutedEventArgs args(CProbe::s_pTestBubbleEvent);
     probe->RaiseEvent(&args);
     EXPECT_EQ((Log{"first probe", "second probe"}), log);
-    EXPECT_EQ(probe.get(), args.source);
+    EXPECT_EQ(probe.Get(), args.source);
 }
 
 TEST_F(EventTest, EventsRouteByTheirStrategy)
@@ -166,11 +165,11 @@ TEST_F(EventTest, EventsRouteByTheirStrategy)
         Log log;
         CRecordingContext* context = new CRecordingContext;
         {
-            Owned<CProbe> root = MakeIn<CProbe>(context);
+            RefPtr<CProbe> root = MakeIn<CProbe>(context);
             root->name = "root";
-            Owned<CProbe> child = MakeIn<CProbe>(context);
+            RefPtr<CProbe> child = MakeIn<CProbe>(context);
             child->name = "child";
-            root->AddProbe(child.get());
+            root->AddProbe(child.Get());
             child->AddRef();
             const bool handle = c.handledAtSource;
             child->AddHandler(c.event,
@@ -189,7 +188,7 @@ TEST_F(EventTest, EventsRouteByTheirStrategy)
 
 TEST_F(EventTest, AnEventWithoutAnEventOrHandlersDoesNothing)
 {
-    Owned<CProbe> probe(Probe("probe"));
+    RefPtr<CProbe> probe = AdoptRef(Probe("probe"));
     COSMMarkupRoutedEventArgs none;
     probe->RaiseEvent(&none);
     EXPECT_EQ(nullptr, none.source);
@@ -226,7 +225,7 @@ TEST_F(EventTest, AHandlerMayReleaseTheWholeTreeWhileTheEventBubbles)
 
 TEST_F(EventTest, AHandlerBoundDuringARaiseRunsFromTheNextRaise)
 {
-    Owned<CProbe> probe(Probe("probe"));
+    RefPtr<CProbe> probe = AdoptRef(Probe("probe"));
     Log log;
     bool bound = false;
     probe->AddHandler(CProbe::s_pTestBubbleEvent,
@@ -270,20 +269,20 @@ TEST_F(EventTest, RoutedEventsAreRegisteredLikePropertiesWithoutSlots)
 
 TEST_F(EventTest, MarkupBindsEventsToTheContextsDelegates)
 {
-    Owned<CProbe> orphan(Probe("orphan"));
-    Owned<COSMMarkupObject> name(COSMMarkupString::CreateValue(L"OnEnter", -1));
+    RefPtr<CProbe> orphan = AdoptRef(Probe("orphan"));
+    RefPtr<COSMMarkupObject> name = AdoptRef(COSMMarkupString::CreateValue(L"OnEnter", -1));
     EXPECT_EQ("Markup Context is NULL", markup_test::BuilderMessage([&] {
-                  orphan->SetPropertyObject(&builder, COSMMarkupInputElement::s_pMouseEnterEvent, name.get());
+                  orphan->SetPropertyObject(&builder, COSMMarkupInputElement::s_pMouseEnterEvent, name.Get());
               }));
 
     Log log;
     CRecordingContext* context = new CRecordingContext;
     {
-        Owned<CProbe> probe = MakeIn<CProbe>(context);
+        RefPtr<CProbe> probe = MakeIn<CProbe>(context);
         probe->name = "probe";
-        Owned<COSMMarkupObject> unknown(COSMMarkupString::CreateValue(L"Foo", -1));
+        RefPtr<COSMMarkupObject> unknown = AdoptRef(COSMMarkupString::CreateValue(L"Foo", -1));
         EXPECT_EQ("'Foo' delegate not found", markup_test::BuilderMessage([&] {
-                      probe->SetPropertyObject(&builder, COSMMarkupInputElement::s_pMouseEnterEvent, unknown.get());
+                      probe->SetPropertyObject(&builder, COSMMarkupInputElement::s_pMouseEnterEvent, unknown.Get());
                   }));
 
         context->AddDelegate(L"OnEnter", Note(&log, "old"));
@@ -291,8 +290,8 @@ TEST_F(EventTest, MarkupBindsEventsToTheContextsDelegates)
         EXPECT_NE(nullptr, context->FindDelegate(L"OnEnter"));
         EXPECT_EQ(nullptr, context->FindDelegate(L"Foo"));
         EXPECT_EQ(nullptr, context->FindDelegate(nullptr));
-        SetFromText(&builder, probe.get(), COSMMarkupInputElement::s_pMouseEnterEvent, L"OnEnter");
-        SetFromText(&builder, probe.get(), COSMMarkupInputElement::s_pMouseEnterEvent, L"OnEnter");
+        SetFromText(&builder, probe.Get(), COSMMarkupInputElement::s_pMouseEnterEvent, L"OnEnter");
+        SetFromText(&builder, probe.Get(), COSMMarkupInputElement::s_pMouseEnterEvent, L"OnEnter");
         COSMMarkupMouseEventArgs args(COSMMarkupInputElement::s_pMouseEnterEvent);
         probe->RaiseEvent(&args);
         EXPECT_EQ((Log{"entered probe", "entered probe"}), log);
@@ -309,8 +308,8 @@ TEST_F(EventTest, TheContextCountsItsElementsAndOutlivesItsHost)
     bool destroyed = false;
     CRecordingContext* context = new CRecordingContext;
     context->destroyed = &destroyed;
-    Owned<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(context);
-    Owned<COSMMarkupObject> number(context->CreateObject(COSMMarkupInt::GetClassType()));
+    RefPtr<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(context);
+    RefPtr<COSMMarkupObject> number = AdoptRef(context->CreateObject(COSMMarkupInt::GetClassType()));
     EXPECT_EQ(context, border->GetMarkupContext());
     EXPECT_EQ(3, context->AddRef());  // the host's, the border's and this one
     EXPECT_EQ(2, context->Release());
@@ -321,7 +320,7 @@ TEST_F(EventTest, TheContextCountsItsElementsAndOutlivesItsHost)
     EXPECT_FALSE(destroyed);
     EXPECT_EQ(context, border->GetMarkupContext());
     context->AddDelegate(L"Late", Note(nullptr, "late"));
-    border.reset();
+    border.Reset();
     EXPECT_TRUE(destroyed);
 }
 
@@ -329,15 +328,15 @@ TEST_F(EventTest, ElementRectanglesAddUpTheOffsetsOfTheirVisualAncestors)
 {
     CRecordingContext* context = new CRecordingContext;
     {
-        Owned<COSMMarkupPage> page = MakeIn<COSMMarkupPage>(context);
-        COSMMarkupBorder* border = markup_test::AddPlacedBorder(&builder, context, page.get());
+        RefPtr<COSMMarkupPage> page = MakeIn<COSMMarkupPage>(context);
+        COSMMarkupBorder* border = markup_test::AddPlacedBorder(&builder, context, page.Get());
         const CRect client(3, 4, 203, 104);
         page->Measure(nullptr, client.Width(), client.Height());
         page->Arrange(client);
         EXPECT_EQ(CRect(13, 24, 43, 64), context->GetClientBoundingRect(border));
-        EXPECT_EQ(CRect(3, 4, 203, 104), context->GetClientBoundingRect(page.get()));
-        Owned<COSMMarkupObject> number(new COSMMarkupInt(1));
-        EXPECT_EQ(CRect(0, 0, 0, 0), context->GetClientBoundingRect(number.get()));
+        EXPECT_EQ(CRect(3, 4, 203, 104), context->GetClientBoundingRect(page.Get()));
+        RefPtr<COSMMarkupObject> number = AdoptRef(new COSMMarkupInt(1));
+        EXPECT_EQ(CRect(0, 0, 0, 0), context->GetClientBoundingRect(number.Get()));
         EXPECT_EQ(CRect(0, 0, 0, 0), context->GetClientBoundingRect(nullptr));
     }
     EXPECT_EQ(0, context->Release());
@@ -347,9 +346,9 @@ TEST_F(EventTest, WithoutAHostWindowCaptureIsOnlyRemembered)
 {
     CRecordingContext* context = new CRecordingContext;
     {
-        Owned<CProbe> probe = MakeIn<CProbe>(context);
+        RefPtr<CProbe> probe = MakeIn<CProbe>(context);
         probe->CaptureMouse();
-        EXPECT_EQ(probe.get(), context->GetCaptureElement());
+        EXPECT_EQ(probe.Get(), context->GetCaptureElement());
         probe->ReleaseMouseCapture();
         EXPECT_EQ(nullptr, context->GetCaptureElement());
         probe->CaptureMouse();

@@ -23,7 +23,6 @@
 using foundation_test::DcTestSurface;
 using markup_test::Hold;
 using markup_test::MarkupTest;
-using markup_test::Owned;
 
 namespace {
 
@@ -90,8 +89,8 @@ TEST_F(MarkupTest, OpaqueFillsAreExactAndIgnoreAlpha)
     DcTestSurface surface(10, 10, kBackground);
     surface.FillRaw(0x55FFFFFF);
     COSMMarkupDeviceContext renderer(surface.GetDC(), nullptr);
-    Owned<COSMMarkupSolidColorBrush> brush(new COSMMarkupSolidColorBrush(0x10, RGB(200, 100, 50)));
-    renderer.FillRectangle(CRect(2, 3, 7, 8), brush.get());
+    RefPtr<COSMMarkupSolidColorBrush> brush = AdoptRef(new COSMMarkupSolidColorBrush(0x10, RGB(200, 100, 50)));
+    renderer.FillRectangle(CRect(2, 3, 7, 8), brush.Get());
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x)
             EXPECT_EQ(x >= 2 && x < 7 && y >= 3 && y < 8 ? RGB(200, 100, 50) : RGB(255, 255, 255), surface.Pixel(x, y))
@@ -122,9 +121,9 @@ TEST_F(MarkupTest, GradientsFollowTheRuleForEveryPixel)
     {
         SCOPED_TRACE(c.name);
         DcTestSurface surface(30, 20, kBackground);
-        Owned<COSMMarkupLinearGradientBrush> brush(MakeGradient(c.stops, c.sx, c.sy, c.ex, c.ey));
+        RefPtr<COSMMarkupLinearGradientBrush> brush = AdoptRef(MakeGradient(c.stops, c.sx, c.sy, c.ex, c.ey));
         COSMMarkupDeviceContext renderer(surface.GetDC(), nullptr);
-        renderer.FillRectangle(rect, brush.get());
+        renderer.FillRectangle(rect, brush.Get());
         int wrong = 0;
         for (int y = 0; y < 20; ++y)
         {
@@ -150,12 +149,12 @@ TEST_F(MarkupTest, AHugeGradientPaintsOnlyItsClippedPart)
 {
     const std::vector<Stop> stops = {{0xFF0000FF, 0}, {0xFFFF0000, 1}};
     DcTestSurface surface(40, 40, kBackground);
-    Owned<COSMMarkupLinearGradientBrush> brush(MakeGradient(stops, 0, 0, 1, 1));
+    RefPtr<COSMMarkupLinearGradientBrush> brush = AdoptRef(MakeGradient(stops, 0, 0, 1, 1));
     COSMMarkupDeviceContext renderer(surface.GetDC(), nullptr);
     const CRect clip(10, 10, 30, 30);
     renderer.IntersectClipRect(&clip);
     const int size = 100000;
-    renderer.FillRectangle(CRect(-50000, -50000, -50000 + size, -50000 + size), brush.get());
+    renderer.FillRectangle(CRect(-50000, -50000, -50000 + size, -50000 + size), brush.Get());
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x)
             ASSERT_EQ(clip.PtInRect(CPoint(x, y)) ? Expected(stops, 0, 0, 1, 1, size, size, x + 50000, y + 50000)
@@ -202,9 +201,9 @@ TEST_F(MarkupTest, APathWhoseLastBezierIsCutOffEndsTheFigure)
         SCOPED_TRACE(count);
         DcTestSurface surface(20, 20, kBackground);
         Hold path = Hold::Adopt(new COSMMarkupPathGeometry(points, types, count));
-        Owned<COSMMarkupSolidColorBrush> brush(new COSMMarkupSolidColorBrush(color));
+        RefPtr<COSMMarkupSolidColorBrush> brush = AdoptRef(new COSMMarkupSolidColorBrush(color));
         COSMMarkupDeviceContext renderer(surface.GetDC(), nullptr);
-        renderer.DrawPath(static_cast<COSMMarkupPathGeometry*>(path.Get()), 0, nullptr, brush.get());
+        renderer.DrawPath(static_cast<COSMMarkupPathGeometry*>(path.Get()), 0, nullptr, brush.Get());
         // The triangle up to (18, 18) is filled; the cut-off segment adds nothing below its diagonal.
         EXPECT_EQ(color, surface.Pixel(15, 4));
         EXPECT_EQ(kBackground, surface.Pixel(4, 15));
@@ -215,12 +214,12 @@ TEST_F(MarkupTest, RoundedFillsAndFramesLeaveTheCornersOut)
 {
     const COLORREF color = RGB(200, 20, 20);
     const double radii[8] = {6, 6, 6, 6, 6, 6, 6, 6};
-    Owned<COSMMarkupSolidColorBrush> brush(new COSMMarkupSolidColorBrush(color));
-    Owned<COSMMarkupThickness> thickness(new COSMMarkupThickness(2));
+    RefPtr<COSMMarkupSolidColorBrush> brush = AdoptRef(new COSMMarkupSolidColorBrush(color));
+    RefPtr<COSMMarkupThickness> thickness = AdoptRef(new COSMMarkupThickness(2));
     DcTestSurface surface(40, 20, kBackground);
     COSMMarkupDeviceContext renderer(surface.GetDC(), nullptr);
-    renderer.FillRoundedRectangle(CRect(0, 0, 20, 20), brush.get(), radii);
-    renderer.DrawRoundedFrame(CRect(20, 0, 40, 20), brush.get(), thickness.get(), radii);
+    renderer.FillRoundedRectangle(CRect(0, 0, 20, 20), brush.Get(), radii);
+    renderer.DrawRoundedFrame(CRect(20, 0, 40, 20), brush.Get(), thickness.Get(), radii);
     EXPECT_EQ(kBackground, surface.Pixel(0, 0));
     EXPECT_EQ(kBackground, surface.Pixel(19, 19));
     EXPECT_EQ(color, surface.Pixel(10, 10));

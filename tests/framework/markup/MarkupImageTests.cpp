@@ -10,6 +10,7 @@
 #include "framework/markup/MarkupImage.h"
 #include "framework/markup/MarkupImageLoaders.h"
 #include "framework/markup/MarkupScalars.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -21,7 +22,6 @@
 
 using foundation_test::DcTestSurface;
 using markup_test::ControlTest;
-using markup_test::Owned;
 
 namespace {
 
@@ -29,14 +29,14 @@ class ImageTest : public ControlTest
 {
 protected:
     // A new image of the context with Source (and Stretch, when not negative).
-    Owned<COSMMarkupImage> MakeImage(LPCWSTR source, int stretch = -1)
+    RefPtr<COSMMarkupImage> MakeImage(LPCWSTR source, int stretch = -1)
     {
-        Owned<COSMMarkupImage> image(
-            static_cast<COSMMarkupImage*>(context->CreateObject(COSMMarkupImage::GetClassType())));
+        RefPtr<COSMMarkupImage> image =
+            AdoptRef(static_cast<COSMMarkupImage*>(context->CreateObject(COSMMarkupImage::GetClassType())));
         // At the top left of the room, where the tests read its pixels.
         image->SetValue(COSMMarkupFrameworkElement::s_pHorizontalAlignmentProperty, COSMMarkupEnum::CreateValue(0));
         image->SetValue(COSMMarkupFrameworkElement::s_pVerticalAlignmentProperty, COSMMarkupEnum::CreateValue(0));
-        SetSource(image.get(), source);
+        SetSource(image.Get(), source);
         if (stretch >= 0)
             image->SetValue(COSMMarkupImage::s_pStretchProperty, COSMMarkupEnum::CreateValue(stretch));
         return image;
@@ -55,12 +55,12 @@ protected:
     // A manager of the test's with a solid icon of size under command id; the context holds it from now on.
     void GiveContextManager(UINT id, int size, COLORREF color)
     {
-        auto* manager = new COSMImageManager;
+        RefPtr<COSMImageManager> manager = AdoptRef(new COSMImageManager);
         HICON icon = image_test::MakeSolidIcon(size, size, color);
         ASSERT_TRUE(manager->SetIcon(icon, id));
         ::DestroyIcon(icon);
-        context->SetImageManager(manager);
-        manager->InternalRelease();
+        context->SetImageManager(manager.Get());
+        manager.Reset();
     }
 };
 
@@ -133,8 +133,8 @@ TEST_F(ImageTest, StretchSizesTheIconToTheRoom)
     };
     for (const Case& c : cases)
     {
-        Owned<COSMMarkupImage> image = MakeImage(L"7", c.stretch);
-        EXPECT_EQ(Measure(image.get(), c.width, c.height), c.expected)
+        RefPtr<COSMMarkupImage> image = MakeImage(L"7", c.stretch);
+        EXPECT_EQ(Measure(image.Get(), c.width, c.height), c.expected)
             << c.stretch << " in " << c.width << " x " << c.height;
         EXPECT_EQ(image->ArrangeOverride(c.width, c.height), c.expected);
     }
@@ -176,8 +176,8 @@ TEST_F(ImageTest, FilesWrittenByTheTestAreShown)
     {
         image_test::WriteFile(c.file, c.bytes);
         const std::string source = std::string("FILE://") + c.file;
-        Owned<COSMMarkupImage> image = MakeImage(std::wstring(source.begin(), source.end()).c_str());
-        ControlTest::Layout(image.get(), 100, 100);
+        RefPtr<COSMMarkupImage> image = MakeImage(std::wstring(source.begin(), source.end()).c_str());
+        ControlTest::Layout(image.Get(), 100, 100);
         EXPECT_EQ(image->GetDesiredSize(), c.size) << c.file;
         ASSERT_NE(image->GetIcon(), nullptr) << c.file;
         // An image manager of the image's own, masking green.
@@ -211,12 +211,12 @@ TEST_F(ImageTest, ResourcesByNameAndNumber)
     };
     for (const Case& c : cases)
     {
-        Owned<COSMMarkupImage> image = MakeImage(c.source);
-        EXPECT_EQ(Measure(image.get(), c.room, c.room), c.size) << markup_test::Utf8(c.source) << " " << c.room;
+        RefPtr<COSMMarkupImage> image = MakeImage(c.source);
+        EXPECT_EQ(Measure(image.Get(), c.room, c.room), c.size) << markup_test::Utf8(c.source) << " " << c.room;
     }
     // The bitmap's own colour comes through.
-    Owned<COSMMarkupImage> plain = MakeImage(L"res://#501");
-    ControlTest::Layout(plain.get(), 50, 50);
+    RefPtr<COSMMarkupImage> plain = MakeImage(L"res://#501");
+    ControlTest::Layout(plain.Get(), 50, 50);
     DcTestSurface surface(10, 10, RGB(255, 255, 255));
     COSMMarkupDrawingContext dc(surface.GetDC());
     plain->Render(&dc);
@@ -230,20 +230,20 @@ TEST_F(ImageTest, CommandIdsComeFromTheContextsManagerElseTheProcesssOne)
     ASSERT_TRUE(GetImageManager()->SetIcon(icon, id));
     ::DestroyIcon(icon);
 
-    Owned<COSMMarkupImage> fromProcess = MakeImage(L"31001");
-    EXPECT_EQ(Measure(fromProcess.get(), 100, 100), CSize(20, 20));
+    RefPtr<COSMMarkupImage> fromProcess = MakeImage(L"31001");
+    EXPECT_EQ(Measure(fromProcess.Get(), 100, 100), CSize(20, 20));
     EXPECT_EQ(fromProcess->GetImageManager(), GetImageManager());
 
     GiveContextManager(id, 24, RGB(0, 0, 90));
-    Owned<COSMMarkupImage> fromContext = MakeImage(L"31001");
-    EXPECT_EQ(Measure(fromContext.get(), 100, 100), CSize(24, 24));
+    RefPtr<COSMMarkupImage> fromContext = MakeImage(L"31001");
+    EXPECT_EQ(Measure(fromContext.Get(), 100, 100), CSize(24, 24));
     EXPECT_EQ(fromContext->GetImageManager(), context->GetImageManager());
     EXPECT_NE(context->GetImageManager(), GetImageManager());
 
     // A context without its own manager again uses the process's.
     context->SetImageManager(nullptr);
-    Owned<COSMMarkupImage> again = MakeImage(L"31001");
-    EXPECT_EQ(Measure(again.get(), 100, 100), CSize(20, 20));
+    RefPtr<COSMMarkupImage> again = MakeImage(L"31001");
+    EXPECT_EQ(Measure(again.Get(), 100, 100), CSize(20, 20));
     // The image that took the context's manager still holds it.
     EXPECT_EQ(fromContext->GetIcon()->GetWidth(), 24);
 }
@@ -251,8 +251,8 @@ TEST_F(ImageTest, CommandIdsComeFromTheContextsManagerElseTheProcesssOne)
 TEST_F(ImageTest, AnIconDrawsStretchedOverTheRenderSize)
 {
     GiveContextManager(7, 16, RGB(200, 0, 0));
-    Owned<COSMMarkupImage> image = MakeImage(L"7", COSMMarkupImage::StretchFill);
-    ControlTest::Layout(image.get(), 40, 30);
+    RefPtr<COSMMarkupImage> image = MakeImage(L"7", COSMMarkupImage::StretchFill);
+    ControlTest::Layout(image.Get(), 40, 30);
     EXPECT_EQ(image->GetRenderSize(), CSize(40, 30));
     DcTestSurface surface(50, 40, RGB(255, 255, 255));
     COSMMarkupDrawingContext dc(surface.GetDC());
@@ -267,8 +267,8 @@ TEST_F(ImageTest, MissingPicturesLeaveTheImageEmptyAndSilent)
     for (const wchar_t* source : {L"file://no-such-markup-picture.png", L"res://NOSUCHPICTURE", L"res://#999", L"31999",
                                   L"0", L"-5", L"picture", L""})
     {
-        Owned<COSMMarkupImage> image = MakeImage(source);
-        EXPECT_EQ(Measure(image.get(), 100, 100), CSize(0, 0));
+        RefPtr<COSMMarkupImage> image = MakeImage(source);
+        EXPECT_EQ(Measure(image.Get(), 100, 100), CSize(0, 0));
         EXPECT_EQ(image->GetIcon(), nullptr);
         DcTestSurface surface(10, 10, RGB(255, 255, 255));
         COSMMarkupDrawingContext dc(surface.GetDC());
@@ -276,8 +276,9 @@ TEST_F(ImageTest, MissingPicturesLeaveTheImageEmptyAndSilent)
         EXPECT_EQ(surface.Pixel(0, 0), RGB(255, 255, 255));
     }
     // Without a Source nothing is loaded at all.
-    Owned<COSMMarkupImage> bare(static_cast<COSMMarkupImage*>(context->CreateObject(COSMMarkupImage::GetClassType())));
-    EXPECT_EQ(Measure(bare.get(), 100, 100), CSize(0, 0));
+    RefPtr<COSMMarkupImage> bare =
+        AdoptRef(static_cast<COSMMarkupImage*>(context->CreateObject(COSMMarkupImage::GetClassType())));
+    EXPECT_EQ(Measure(bare.Get(), 100, 100), CSize(0, 0));
     EXPECT_EQ(bare->GetImageManager(), nullptr);
 }
 
@@ -322,8 +323,8 @@ TEST_F(ImageTest, ABitmapTheManagerRefusesFallsBackToTheIconGroup)
     const COSMMarkupImageLoaders previous = SetMarkupImageLoaders({&LoadRefusedBitmap, &LoadRefusedBitmap});
     RefusedObjects().clear();
     {
-        Owned<COSMMarkupImage> image = MakeImage(L"res://#502");
-        EXPECT_EQ(Measure(image.get(), 100, 100), CSize(32, 32)) << "the icon group, nearest to the room";
+        RefPtr<COSMMarkupImage> image = MakeImage(L"res://#502");
+        EXPECT_EQ(Measure(image.Get(), 100, 100), CSize(32, 32)) << "the icon group, nearest to the room";
         ASSERT_NE(image->GetIcon(), nullptr);
     }
     SetMarkupImageLoaders(previous);
@@ -372,25 +373,25 @@ TEST_F(ImageTest, APictureIsReadOncePerSourceAcrossLayoutPasses)
     {
         SCOPED_TRACE(markup_test::Utf8(c.first));
         g_fileLoads = g_resourceLoads = 0;
-        Owned<COSMMarkupImage> image = MakeImage(c.first);
+        RefPtr<COSMMarkupImage> image = MakeImage(c.first);
         for (int pass = 0; pass < 5; ++pass)
         {
             image->InvalidateMeasure();
-            ControlTest::Layout(image.get(), 40 + 10 * pass, 60 - 5 * pass);
+            ControlTest::Layout(image.Get(), 40 + 10 * pass, 60 - 5 * pass);
             EXPECT_EQ(image->GetDesiredSize(), CSize(6, 6)) << "pass " << pass;
         }
         EXPECT_EQ(*c.loads, 1) << "five passes, one read";
 
-        SetSource(image.get(), c.second);
+        SetSource(image.Get(), c.second);
         for (int pass = 0; pass < 3; ++pass)
         {
             image->InvalidateMeasure();
-            ControlTest::Layout(image.get(), 50 + pass, 50);
+            ControlTest::Layout(image.Get(), 50 + pass, 50);
         }
         EXPECT_EQ(*c.loads, 2) << "a new Source is read once";
         // The same text again is no change.
-        SetSource(image.get(), c.second);
-        ControlTest::Layout(image.get(), 70, 70);
+        SetSource(image.Get(), c.second);
+        ControlTest::Layout(image.Get(), 70, 70);
         EXPECT_EQ(*c.loads, 2);
         EXPECT_EQ(*c.otherLoads, 0);
         ASSERT_NE(image->GetIcon(), nullptr);
@@ -404,12 +405,12 @@ TEST_F(ImageTest, NoLoadedBitmapIsLeftBehind)
     LoadedBitmaps().clear();
     for (const wchar_t* kind : {L"file://", L"res://"})
     {
-        Owned<COSMMarkupImage> image = MakeImage((std::wstring(kind) + L"ANY").c_str());
+        RefPtr<COSMMarkupImage> image = MakeImage((std::wstring(kind) + L"ANY").c_str());
         for (int i = 0; i < 3; ++i)
         {
             // Another Source each time: every layout loads again, and lets go of what it loaded before.
-            SetSource(image.get(), (std::wstring(kind) + L"ANY" + std::to_wstring(i)).c_str());
-            ControlTest::Layout(image.get(), 100 + i, 100);
+            SetSource(image.Get(), (std::wstring(kind) + L"ANY" + std::to_wstring(i)).c_str());
+            ControlTest::Layout(image.Get(), 100 + i, 100);
         }
         EXPECT_EQ(image->GetDesiredSize(), CSize(6, 6));
     }
@@ -423,12 +424,12 @@ TEST_F(ImageTest, ReloadingAndReleasingGiveBackEveryGdiObject)
 {
     image_test::WriteFile("markup-leak-test.png", PngFile(16, 16, RGB(1, 200, 3)));
     auto loadMany = [&] {
-        Owned<COSMMarkupImage> image = MakeImage(L"file://markup-leak-test.png");
+        RefPtr<COSMMarkupImage> image = MakeImage(L"file://markup-leak-test.png");
         for (int i = 0; i < 20; ++i)
         {
             // Two names of the same file in turn: every layout reads it again.
-            SetSource(image.get(), i % 2 ? L"file://markup-leak-test.png" : L"file://./markup-leak-test.png");
-            ControlTest::Layout(image.get(), 50 + i, 50);
+            SetSource(image.Get(), i % 2 ? L"file://markup-leak-test.png" : L"file://./markup-leak-test.png");
+            ControlTest::Layout(image.Get(), 50 + i, 50);
         }
         EXPECT_EQ(image->GetDesiredSize(), CSize(16, 16));
     };
@@ -449,7 +450,7 @@ TEST_F(ImageTest, ReloadingAndReleasingGiveBackEveryGdiObject)
 TEST_F(ImageTest, AContextHoldsOneReferenceOnItsImageManager)
 {
     auto* manager = new COSMImageManager;
-    auto* own = new COSMMarkupContext;
+    RefPtr<COSMMarkupContext> own = AdoptRef(new COSMMarkupContext);
     EXPECT_EQ(own->GetImageManager(), nullptr);
     own->SetImageManager(manager);
     EXPECT_EQ(own->GetImageManager(), manager);
@@ -459,7 +460,7 @@ TEST_F(ImageTest, AContextHoldsOneReferenceOnItsImageManager)
     own->SetImageManager(manager);
     EXPECT_EQ(manager->InternalAddRef(), 3u);
     manager->InternalRelease();
-    own->Release();
+    own.Reset();
     EXPECT_EQ(manager->InternalAddRef(), 2u);
     manager->InternalRelease();
     manager->InternalRelease();

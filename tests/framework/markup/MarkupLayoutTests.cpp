@@ -19,7 +19,6 @@ using markup_test::CProbe;
 using markup_test::CRecordingContext;
 using markup_test::MakeIn;
 using markup_test::MarkupBuilderTest;
-using markup_test::Owned;
 using markup_test::SetFromText;
 
 namespace {
@@ -29,9 +28,9 @@ class LayoutTest : public MarkupBuilderTest
 protected:
     COSMMarkupDrawingContext measuring{COSMMarkupDrawingContext::CreateMeasuringContext};
 
-    Owned<CProbe> Probe(int width, int height)
+    RefPtr<CProbe> Probe(int width, int height)
     {
-        Owned<CProbe> probe(new CProbe);
+        RefPtr<CProbe> probe = AdoptRef(new CProbe);
         probe->contentSize = CSize(width, height);
         return probe;
     }
@@ -49,7 +48,7 @@ protected:
 
 TEST_F(LayoutTest, EqualMeasuresRunTheMeasureOnce)
 {
-    Owned<CProbe> probe = Probe(30, 20);
+    RefPtr<CProbe> probe = Probe(30, 20);
     probe->Measure(&measuring, 100, 50);
     probe->Measure(&measuring, 100, 50);
     EXPECT_EQ(1, probe->measures);
@@ -60,7 +59,7 @@ TEST_F(LayoutTest, EqualMeasuresRunTheMeasureOnce)
 
 TEST_F(LayoutTest, EqualArrangesRunTheArrangeOnceUnlessMeasuredBetween)
 {
-    Owned<CProbe> probe = Probe(30, 20);
+    RefPtr<CProbe> probe = Probe(30, 20);
     probe->Measure(&measuring, 100, 50);
     probe->Arrange(0, 0, 100, 50);
     probe->Arrange(0, 0, 100, 50);
@@ -79,7 +78,7 @@ TEST_F(LayoutTest, EqualArrangesRunTheArrangeOnceUnlessMeasuredBetween)
 
 TEST_F(LayoutTest, ArrangeMeasuresFirstWhenTheMeasureIsDue)
 {
-    Owned<CProbe> probe = Probe(30, 20);
+    RefPtr<CProbe> probe = Probe(30, 20);
     probe->Arrange(0, 0, 70, 40);
     EXPECT_EQ(1, probe->measures);
     EXPECT_EQ(CSize(70, 40), probe->measuredWith);
@@ -88,7 +87,7 @@ TEST_F(LayoutTest, ArrangeMeasuresFirstWhenTheMeasureIsDue)
 
 TEST_F(LayoutTest, InvalidateArrangeBeforeTheFirstArrangeIsIgnored)
 {
-    Owned<CProbe> probe = Probe(30, 20);
+    RefPtr<CProbe> probe = Probe(30, 20);
     probe->Measure(&measuring, 100, 50);
     probe->InvalidateArrange();
     EXPECT_EQ(0, probe->arranges);
@@ -114,19 +113,19 @@ TEST_F(LayoutTest, VisibilityDecidesRoomDrawingAndHits)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.visibility)));
-        Owned<CProbe> root = Probe(100, 100);
-        CProbe* child = root->AddProbe(Probe(30, 20).release(), 10, 10);
+        RefPtr<CProbe> root = Probe(100, 100);
+        CProbe* child = root->AddProbe(Probe(30, 20).Detach(), 10, 10);
         child->name = "child";
-        Layout(root.get(), CRect(0, 0, 100, 100));
+        Layout(root.Get(), CRect(0, 0, 100, 100));
 
         SetFromText(&builder, child, COSMMarkupUIElement::s_pVisibilityProperty, c.visibility);
         child->Measure(&measuring, 100, 100);
         EXPECT_EQ(c.desired, child->GetDesiredSize());
-        Layout(root.get(), CRect(0, 0, 100, 100));
+        Layout(root.Get(), CRect(0, 0, 100, 100));
         // A collapsed element keeps the size of its last arrange.
         EXPECT_EQ(CSize(30, 20), child->GetRenderSize());
 
-        EXPECT_EQ(c.hit ? static_cast<COSMMarkupInputElement*>(child) : root.get(), root->InputHitTest(15, 15));
+        EXPECT_EQ(c.hit ? static_cast<COSMMarkupInputElement*>(child) : root.Get(), root->InputHitTest(15, 15));
         markup_test::g_drawLog.clear();
         HDC screen = ::CreateCompatibleDC(nullptr);
         HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 100, 100);
@@ -151,19 +150,19 @@ TEST_F(LayoutTest, AGrownLeafClimbsUntilAnAncestorKeepsItsSize)
         SCOPED_TRACE(fixedWidth ? "Width=100 in the middle" : "no width");
         CRecordingContext* context = new CRecordingContext;
         {
-            Owned<CCountingBorder> root = MakeIn<CCountingBorder>(context);
-            Owned<CCountingBorder> middle = MakeIn<CCountingBorder>(context);
-            Owned<CCountingBorder> inner = MakeIn<CCountingBorder>(context);
-            Owned<CProbe> leaf = MakeIn<CProbe>(context);
+            RefPtr<CCountingBorder> root = MakeIn<CCountingBorder>(context);
+            RefPtr<CCountingBorder> middle = MakeIn<CCountingBorder>(context);
+            RefPtr<CCountingBorder> inner = MakeIn<CCountingBorder>(context);
+            RefPtr<CProbe> leaf = MakeIn<CProbe>(context);
             leaf->contentSize = CSize(30, 20);
             if (fixedWidth)
-                SetFromText(&builder, middle.get(), COSMMarkupFrameworkElement::s_pWidthProperty, L"100");
-            CCountingBorder* const chain[] = {root.get(), middle.get(), inner.get()};
-            inner->SetChild(leaf.get());
+                SetFromText(&builder, middle.Get(), COSMMarkupFrameworkElement::s_pWidthProperty, L"100");
+            CCountingBorder* const chain[] = {root.Get(), middle.Get(), inner.Get()};
+            inner->SetChild(leaf.Get());
             leaf->AddRef();
-            middle->SetChild(inner.get());
+            middle->SetChild(inner.Get());
             inner->AddRef();
-            root->SetChild(middle.get());
+            root->SetChild(middle.Get());
             middle->AddRef();
             root->Measure(&measuring, 500, 500);
             root->Arrange(0, 0, 500, 500);
@@ -184,7 +183,7 @@ TEST_F(LayoutTest, AGrownLeafClimbsUntilAnAncestorKeepsItsSize)
                 EXPECT_EQ(1, middle->arranges);
                 EXPECT_EQ(1, inner->arranges);
                 EXPECT_EQ(0, root->arranges);
-                EXPECT_EQ(std::vector<COSMMarkupObject*>{middle.get()}, context->invalidated);
+                EXPECT_EQ(std::vector<COSMMarkupObject*>{middle.Get()}, context->invalidated);
                 EXPECT_TRUE(context->sizeChanged.empty());
             }
             else
@@ -192,7 +191,7 @@ TEST_F(LayoutTest, AGrownLeafClimbsUntilAnAncestorKeepsItsSize)
                 EXPECT_EQ(1, root->measures);
                 EXPECT_EQ(0, root->arranges);
                 EXPECT_EQ(CSize(50, 20), root->GetDesiredSize());
-                EXPECT_EQ(std::vector<COSMMarkupObject*>{root.get()}, context->sizeChanged);
+                EXPECT_EQ(std::vector<COSMMarkupObject*>{root.Get()}, context->sizeChanged);
                 EXPECT_TRUE(context->invalidated.empty());
             }
         }
@@ -219,7 +218,7 @@ TEST_F(LayoutTest, SizeLimitsComeFromTheSizeAndItsMinimumAndMaximum)
     using FE = COSMMarkupFrameworkElement;
     for (const auto& c : cases)
     {
-        Owned<CProbe> probe = Probe(5, 5);
+        RefPtr<CProbe> probe = Probe(5, 5);
         const struct
         {
             COSMMarkupDependencyProperty* property;
@@ -232,7 +231,7 @@ TEST_F(LayoutTest, SizeLimitsComeFromTheSizeAndItsMinimumAndMaximum)
         for (const auto& value : values)
         {
             if (value.text)
-                SetFromText(&builder, probe.get(), value.property, value.text);
+                SetFromText(&builder, probe.Get(), value.property, value.text);
         }
         probe->Measure(&measuring, 1000, 1000);
         SCOPED_TRACE(testing::Message() << c.expectedMin << " " << c.expectedMax);
@@ -264,10 +263,10 @@ TEST_F(LayoutTest, MeasureTakesTheMarginOffAndClipsToLimitsAndRoom)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.margin)));
-        Owned<CProbe> probe = Probe(c.content.cx, c.content.cy);
-        SetFromText(&builder, probe.get(), COSMMarkupFrameworkElement::s_pMarginProperty, c.margin);
+        RefPtr<CProbe> probe = Probe(c.content.cx, c.content.cy);
+        SetFromText(&builder, probe.Get(), COSMMarkupFrameworkElement::s_pMarginProperty, c.margin);
         if (c.width)
-            SetFromText(&builder, probe.get(), COSMMarkupFrameworkElement::s_pWidthProperty, c.width);
+            SetFromText(&builder, probe.Get(), COSMMarkupFrameworkElement::s_pWidthProperty, c.width);
         probe->Measure(&measuring, c.room.cx, c.room.cy);
         EXPECT_EQ(c.desired, probe->GetDesiredSize());
         EXPECT_EQ(c.measuredWith, probe->measuredWith);
@@ -302,9 +301,9 @@ TEST_F(LayoutTest, ArrangeAlignsTheContentInItsSlotAndClipsWhatDoesNotFit)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(testing::Message() << testing::PrintToString(std::wstring(c.alignment)) << " " << c.contentWidth);
-        Owned<CProbe> probe = Probe(c.contentWidth, 10);
-        SetFromText(&builder, probe.get(), COSMMarkupFrameworkElement::s_pHorizontalAlignmentProperty, c.alignment);
-        Layout(probe.get(), CRect(0, 0, c.slotWidth, 10));
+        RefPtr<CProbe> probe = Probe(c.contentWidth, 10);
+        SetFromText(&builder, probe.Get(), COSMMarkupFrameworkElement::s_pHorizontalAlignmentProperty, c.alignment);
+        Layout(probe.Get(), CRect(0, 0, c.slotWidth, 10));
         EXPECT_EQ(CPoint(c.offset, 0), probe->GetVisualOffset());
         EXPECT_EQ(c.contentWidth, probe->GetRenderSize().cx);
         CRect clip;
@@ -318,18 +317,18 @@ TEST_F(LayoutTest, ArrangeAlignsTheContentInItsSlotAndClipsWhatDoesNotFit)
 
 TEST_F(LayoutTest, MaximaAndClipToBoundsClipToTheLimits)
 {
-    Owned<CProbe> probe = Probe(40, 10);
-    SetFromText(&builder, probe.get(), COSMMarkupFrameworkElement::s_pMaxWidthProperty, L"25");
-    SetFromText(&builder, probe.get(), COSMMarkupFrameworkElement::s_pHorizontalAlignmentProperty, L"Left");
-    Layout(probe.get(), CRect(0, 0, 100, 10));
+    RefPtr<CProbe> probe = Probe(40, 10);
+    SetFromText(&builder, probe.Get(), COSMMarkupFrameworkElement::s_pMaxWidthProperty, L"25");
+    SetFromText(&builder, probe.Get(), COSMMarkupFrameworkElement::s_pHorizontalAlignmentProperty, L"Left");
+    Layout(probe.Get(), CRect(0, 0, 100, 10));
     EXPECT_EQ(CSize(25, 10), probe->GetDesiredSize());
     CRect clip;
     ASSERT_TRUE(probe->GetLayoutClip(&clip));
     EXPECT_EQ(CRect(0, 0, 25, 10), clip);
 
-    Owned<CProbe> bounded = Probe(20, 10);
-    SetFromText(&builder, bounded.get(), COSMMarkupUIElement::s_pClipToBoundsProperty, L"True");
-    Layout(bounded.get(), CRect(0, 0, 20, 10));
+    RefPtr<CProbe> bounded = Probe(20, 10);
+    SetFromText(&builder, bounded.Get(), COSMMarkupUIElement::s_pClipToBoundsProperty, L"True");
+    Layout(bounded.Get(), CRect(0, 0, 20, 10));
     ASSERT_TRUE(bounded->GetLayoutClip(&clip));
     EXPECT_EQ(CRect(0, 0, 20, 10), clip);
 }
@@ -354,15 +353,15 @@ TEST_F(LayoutTest, APropertyChangeRerunsWhatItsFlagsSay)
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.property->GetName())));
         CRecordingContext* context = new CRecordingContext;
         {
-            Owned<CCountingBorder> border = MakeIn<CCountingBorder>(context);
-            border->SetChild(Probe(30, 20).release());
-            Layout(border.get(), CRect(0, 0, 100, 50));
+            RefPtr<CCountingBorder> border = MakeIn<CCountingBorder>(context);
+            border->SetChild(Probe(30, 20).Detach());
+            Layout(border.Get(), CRect(0, 0, 100, 50));
             border->measures = border->arranges = 0;
             context->invalidated.clear();
-            SetFromText(&builder, border.get(), c.property, c.text);
+            SetFromText(&builder, border.Get(), c.property, c.text);
             EXPECT_EQ(c.measures, border->measures);
             EXPECT_EQ(c.arranges, border->arranges);
-            EXPECT_EQ(c.repainted ? std::vector<COSMMarkupObject*>{border.get()} : std::vector<COSMMarkupObject*>{},
+            EXPECT_EQ(c.repainted ? std::vector<COSMMarkupObject*>{border.Get()} : std::vector<COSMMarkupObject*>{},
                       context->invalidated);
         }
         EXPECT_EQ(0, context->Release());
@@ -373,9 +372,9 @@ TEST_F(LayoutTest, APropertyChangeRerunsWhatItsFlagsSay)
 
 TEST_F(LayoutTest, HugeMarginsGiveNoNegativeSizeOrOffset)
 {
-    Owned<CProbe> probe = Probe(30, 20);
-    SetFromText(&builder, probe.get(), COSMMarkupFrameworkElement::s_pMarginProperty, L"2000000000,0,2000000000,0");
-    Layout(probe.get(), CRect(0, 0, 100, 50));
+    RefPtr<CProbe> probe = Probe(30, 20);
+    SetFromText(&builder, probe.Get(), COSMMarkupFrameworkElement::s_pMarginProperty, L"2000000000,0,2000000000,0");
+    Layout(probe.Get(), CRect(0, 0, 100, 50));
     EXPECT_EQ(CSize(0, 50), probe->measuredWith);
     EXPECT_EQ(CSize(100, 20), probe->GetDesiredSize());
     EXPECT_TRUE(probe->NeedsClip());
@@ -390,11 +389,11 @@ TEST_F(LayoutTest, HugeMarginsGiveNoNegativeSizeOrOffset)
 
 TEST_F(LayoutTest, HugeThicknessesGiveNoNegativeSize)
 {
-    Owned<COSMMarkupBorder> border(new COSMMarkupBorder);
-    CProbe* child = Probe(10, 10).release();
+    RefPtr<COSMMarkupBorder> border = AdoptRef(new COSMMarkupBorder);
+    CProbe* child = Probe(10, 10).Detach();
     border->SetChild(child);
-    SetFromText(&builder, border.get(), COSMMarkupBorder::s_pBorderThicknessProperty, L"2000000000");
-    SetFromText(&builder, border.get(), COSMMarkupBorder::s_pPaddingProperty, L"2000000000");
+    SetFromText(&builder, border.Get(), COSMMarkupBorder::s_pBorderThicknessProperty, L"2000000000");
+    SetFromText(&builder, border.Get(), COSMMarkupBorder::s_pPaddingProperty, L"2000000000");
     border->Measure(&measuring, 100, 100);
     EXPECT_EQ(CSize(0, 0), child->measuredWith);
     EXPECT_EQ(CSize(100, 100), border->GetDesiredSize());
@@ -405,11 +404,11 @@ TEST_F(LayoutTest, HugeThicknessesGiveNoNegativeSize)
 
 TEST_F(LayoutTest, ACanvasChildNearTheLimitKeepsAPositiveOffsetAndSize)
 {
-    Owned<COSMMarkupCanvas> canvas(new COSMMarkupCanvas);
-    CProbe* child = Probe(1000, 10).release();
+    RefPtr<COSMMarkupCanvas> canvas = AdoptRef(new COSMMarkupCanvas);
+    CProbe* child = Probe(1000, 10).Detach();
     canvas->GetChildren()->Add(child);
     child->SetValue(COSMMarkupCanvas::s_pLeftProperty, new COSMMarkupInt(2147483000));
-    Layout(canvas.get(), CRect(0, 0, 100, 80));
+    Layout(canvas.Get(), CRect(0, 0, 100, 80));
     EXPECT_EQ(CRect(2147483000, 0, INT_MAX, 10), child->GetFinalRect());
     EXPECT_EQ(CSize(1000, 10), child->GetRenderSize());
     EXPECT_EQ(CPoint(2147483000, 0), child->GetVisualOffset());

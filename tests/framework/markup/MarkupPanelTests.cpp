@@ -13,6 +13,7 @@
 #include "framework/markup/MarkupType.h"
 #include "framework/markup/MarkupUniformGrid.h"
 #include "framework/markup/MarkupWrapPanel.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -75,11 +76,11 @@ TEST_F(PanelTest, ChildrenKeepMarkupOrderAndBelongToTheCollectionUnderThePanel)
 
 TEST_F(PanelTest, APanelLetsGoOfItsCollectionWhenItGoes)
 {
-    COSMMarkupPanel* panel = new COSMMarkupStackPanel;
+    RefPtr<COSMMarkupPanel> panel = AdoptRef(new COSMMarkupStackPanel);
     COSMMarkupUIElementCollection* children = panel->GetChildren();
     EXPECT_EQ(1, markup_test::RefCount(children));
     children->AddRef();
-    panel->Release();
+    panel.Reset();
     EXPECT_EQ(nullptr, children->GetLogicalParent());
     EXPECT_EQ(1, markup_test::RefCount(children));
     children->Release();

@@ -27,7 +27,6 @@ using markup_test::CProbe;
 using markup_test::CRecordingRenderer;
 using markup_test::g_drawLog;
 using markup_test::MarkupBuilderTest;
-using markup_test::Owned;
 using markup_test::SetFromText;
 
 namespace {
@@ -99,17 +98,17 @@ protected:
 
 TEST_F(RenderTest, TheLaterOfOverlappingChildrenIsHitAndRightAndBottomEdgesMiss)
 {
-    Owned<CProbe> root(Probe("root", 100, 100));
+    RefPtr<CProbe> root = AdoptRef(Probe("root", 100, 100));
     CProbe* first = root->AddProbe(Probe("first", 30, 30), 0, 0);
     CProbe* second = root->AddProbe(Probe("second", 30, 30), 20, 20);
-    Layout(root.get(), CRect(0, 0, 100, 100));
+    Layout(root.Get(), CRect(0, 0, 100, 100));
     const struct
     {
         int x, y;
         COSMMarkupInputElement* hit;
     } cases[] = {
-        {25, 25, second},     {10, 10, first},    {49, 49, second},   {50, 25, root.get()}, {25, 50, root.get()},
-        {99, 99, root.get()}, {100, 50, nullptr}, {50, 100, nullptr}, {-1, 0, nullptr},
+        {25, 25, second},     {10, 10, first},    {49, 49, second},   {50, 25, root.Get()}, {25, 50, root.Get()},
+        {99, 99, root.Get()}, {100, 50, nullptr}, {50, 100, nullptr}, {-1, 0, nullptr},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.hit, root->InputHitTest(c.x, c.y)) << c.x << "," << c.y;
@@ -120,15 +119,15 @@ TEST_F(RenderTest, ParentsDrawFirstChildrenByIndexAndTheFocusCueAfterTheChildren
     for (const bool focused : {false, true})
     {
         g_drawLog.clear();
-        Owned<CProbe> root(Probe("root", 100, 100));
+        RefPtr<CProbe> root = AdoptRef(Probe("root", 100, 100));
         CProbe* a = root->AddProbe(Probe("a", 40, 40), 0, 0);
         a->AddProbe(Probe("a1", 10, 10), 5, 5);
         root->AddProbe(Probe("b", 40, 40), 50, 50);
         a->SetValue(COSMMarkupInputElement::s_pIsKeyboardFocusedProperty,
                     focused ? COSMMarkupBool::CreateTrueValue() : COSMMarkupBool::CreateFalseValue());
-        Layout(root.get(), CRect(0, 0, 100, 100));
+        Layout(root.Get(), CRect(0, 0, 100, 100));
         DcTestSurface surface(100, 100);
-        RenderRecorded(root.get(), surface);
+        RenderRecorded(root.Get(), surface);
         const Log expected = focused ? Log{"render root", "render a", "render a1", "focus a", "render b"}
                                      : Log{"render root", "render a", "render a1", "render b"};
         EXPECT_EQ(expected, g_drawLog);
@@ -137,24 +136,24 @@ TEST_F(RenderTest, ParentsDrawFirstChildrenByIndexAndTheFocusCueAfterTheChildren
 
 TEST_F(RenderTest, AChildOutsideTheClipBoxIsNotVisited)
 {
-    Owned<CProbe> root(Probe("root", 100, 100));
+    RefPtr<CProbe> root = AdoptRef(Probe("root", 100, 100));
     root->AddProbe(Probe("inside", 10, 10), 40, 40);
     root->AddProbe(Probe("outside", 10, 10), 70, 10);
-    Layout(root.get(), CRect(0, 0, 100, 100));
+    Layout(root.Get(), CRect(0, 0, 100, 100));
     DcTestSurface surface(60, 60);
-    RenderRecorded(root.get(), surface);
+    RenderRecorded(root.Get(), surface);
     EXPECT_EQ((Log{"render root", "render inside"}), g_drawLog);
 }
 
 TEST_F(RenderTest, OffsetsAreUndoneAndTheClipIsRestoredAroundAClippedElement)
 {
-    Owned<CProbe> root(Probe("root", 100, 100));
+    RefPtr<CProbe> root = AdoptRef(Probe("root", 100, 100));
     CProbe* clipped = root->AddProbe(Probe("clipped", 20, 10), 10, 5);
     clipped->AddProbe(Probe("inner", 40, 40), 3, 2);
     SetFromText(&builder, clipped, COSMMarkupUIElement::s_pClipToBoundsProperty, L"True");
-    Layout(root.get(), CRect(0, 0, 100, 100));
+    Layout(root.Get(), CRect(0, 0, 100, 100));
     DcTestSurface surface(100, 100);
-    const Log log = RenderRecorded(root.get(), surface);
+    const Log log = RenderRecorded(root.Get(), surface);
     EXPECT_EQ((Log{"offset 0,0", "offset 10,5", "save clip", "clip 0,0,20,10", "offset 3,2", "offset -3,-2",
                    "restore clip", "offset -10,-5", "offset 0,0"}),
               log);
@@ -172,11 +171,11 @@ TEST_F(RenderTest, OffsetsAreUndoneAndTheClipIsRestoredAroundAClippedElement)
 
 TEST_F(RenderTest, ABorderMeasuresItsChildPlusFrameAndPaddingAndPlacesItInside)
 {
-    Owned<COSMMarkupBorder> border(new COSMMarkupBorder);
+    RefPtr<COSMMarkupBorder> border = AdoptRef(new COSMMarkupBorder);
     CProbe* child = Probe("child", 10, 8);
     border->SetChild(child);
-    SetFromText(&builder, border.get(), COSMMarkupBorder::s_pBorderThicknessProperty, L"1,2,3,4");
-    SetFromText(&builder, border.get(), COSMMarkupBorder::s_pPaddingProperty, L"1");
+    SetFromText(&builder, border.Get(), COSMMarkupBorder::s_pBorderThicknessProperty, L"1,2,3,4");
+    SetFromText(&builder, border.Get(), COSMMarkupBorder::s_pPaddingProperty, L"1");
     border->Measure(&measuring, INT_MAX, INT_MAX);
     EXPECT_EQ(CSize(16, 16), border->GetDesiredSize());
     border->Arrange(0, 0, 16, 16);
@@ -226,31 +225,31 @@ TEST_F(RenderTest, ABorderDrawsFrameAndBackgroundWithTheirCornerRadii)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
-        Owned<COSMMarkupBorder> border(new COSMMarkupBorder);
+        RefPtr<COSMMarkupBorder> border = AdoptRef(new COSMMarkupBorder);
         if (c.borderBrush)
             border->SetValue(COSMMarkupBorder::s_pBorderBrushProperty, new COSMMarkupSolidColorBrush(frame));
         if (c.background)
             border->SetValue(COSMMarkupBorder::s_pBackgroundProperty, new COSMMarkupSolidColorBrush(fill));
-        SetFromText(&builder, border.get(), COSMMarkupBorder::s_pBorderThicknessProperty, c.thickness);
-        SetFromText(&builder, border.get(), COSMMarkupBorder::s_pCornerRadiusProperty, c.corners);
-        Layout(border.get(), CRect(0, 0, c.size.cx, c.size.cy));
+        SetFromText(&builder, border.Get(), COSMMarkupBorder::s_pBorderThicknessProperty, c.thickness);
+        SetFromText(&builder, border.Get(), COSMMarkupBorder::s_pCornerRadiusProperty, c.corners);
+        Layout(border.Get(), CRect(0, 0, c.size.cx, c.size.cy));
         DcTestSurface surface(50, 50);
-        const Log log = RenderRecorded(border.get(), surface);
+        const Log log = RenderRecorded(border.Get(), surface);
         EXPECT_EQ(c.drawn, DrawingCalls(log));
     }
 }
 
 TEST_F(RenderTest, ABorderIsHitOnlyWhereItHasABackground)
 {
-    Owned<COSMMarkupBorder> border(new COSMMarkupBorder);
+    RefPtr<COSMMarkupBorder> border = AdoptRef(new COSMMarkupBorder);
     CProbe* child = Probe("child", 10, 10);
     border->SetChild(child);
-    SetFromText(&builder, border.get(), COSMMarkupBorder::s_pPaddingProperty, L"5");
-    Layout(border.get(), CRect(0, 0, 20, 20));
+    SetFromText(&builder, border.Get(), COSMMarkupBorder::s_pPaddingProperty, L"5");
+    Layout(border.Get(), CRect(0, 0, 20, 20));
     EXPECT_EQ(nullptr, border->InputHitTest(1, 1));
     EXPECT_EQ(child, border->InputHitTest(10, 10));
     border->SetValue(COSMMarkupBorder::s_pBackgroundProperty, Brush(COLOR_WINDOW));
-    EXPECT_EQ(border.get(), border->InputHitTest(1, 1));
+    EXPECT_EQ(border.Get(), border->InputHitTest(1, 1));
     EXPECT_EQ(child, border->InputHitTest(10, 10));
 }
 
@@ -261,12 +260,12 @@ TEST_F(RenderTest, ABorderPaintsItsFrameAndBackgroundInsideTheGivenRectangle)
     const COLORREF fill = ::GetSysColor(COLOR_INFOBK);
     ASSERT_TRUE(surfaceColor != frame && surfaceColor != fill && frame != fill);
     DcTestSurface surface(40, 40, surfaceColor);
-    Owned<COSMMarkupBorder> border(new COSMMarkupBorder);
+    RefPtr<COSMMarkupBorder> border = AdoptRef(new COSMMarkupBorder);
     border->SetValue(COSMMarkupBorder::s_pBorderBrushProperty, new COSMMarkupSolidColorBrush(frame));
     border->SetValue(COSMMarkupBorder::s_pBackgroundProperty, new COSMMarkupSolidColorBrush(fill));
-    SetFromText(&builder, border.get(), COSMMarkupBorder::s_pBorderThicknessProperty, L"2,1,3,4");
+    SetFromText(&builder, border.Get(), COSMMarkupBorder::s_pBorderThicknessProperty, L"2,1,3,4");
     const CRect rect(5, 6, 25, 26);
-    RenderMarkupElement(border.get(), surface.GetDC(), &rect);
+    RenderMarkupElement(border.Get(), surface.GetDC(), &rect);
 
     EXPECT_TRUE(surface.AllPixels(CRect(5, 6, 7, 26), frame));    // left band
     EXPECT_TRUE(surface.AllPixels(CRect(22, 6, 25, 26), frame));  // right band
@@ -285,23 +284,24 @@ TEST_F(RenderTest, OneChildElementsRefuseASecondChildAndAnythingButElements)
 {
     for (COSMMarkupType* type : {COSMMarkupBorder::GetClassType(), COSMMarkupPage::GetClassType()})
     {
-        Owned<COSMMarkupSingleChildElement> owner(static_cast<COSMMarkupSingleChildElement*>(type->CreateInstance()));
+        RefPtr<COSMMarkupSingleChildElement> owner =
+            AdoptRef(static_cast<COSMMarkupSingleChildElement*>(type->CreateInstance()));
         const std::wstring name = type->GetMarkupClassName();
         const std::string narrow(name.begin(), name.end());
-        Owned<COSMMarkupObject> text(COSMMarkupString::CreateValue(L"words", -1));
+        RefPtr<COSMMarkupObject> text = AdoptRef(COSMMarkupString::CreateValue(L"words", -1));
         EXPECT_EQ("'COSMMarkupString' object cannot be added to '" + narrow +
                       "'. Object cannot be converted to type 'COSMMarkupUIElement'",
-                  markup_test::BuilderMessage([&] { owner->SetContentObject(&builder, text.get()); }));
+                  markup_test::BuilderMessage([&] { owner->SetContentObject(&builder, text.Get()); }));
         EXPECT_FALSE(owner->HasContentObject());
 
         COSMMarkupBorder* first = new COSMMarkupBorder;
         owner->SetContentObject(&builder, first);
         EXPECT_TRUE(owner->HasContentObject());
-        EXPECT_EQ(owner.get(), first->GetLogicalParent());
-        Owned<COSMMarkupBorder> second(new COSMMarkupBorder);
+        EXPECT_EQ(owner.Get(), first->GetLogicalParent());
+        RefPtr<COSMMarkupBorder> second = AdoptRef(new COSMMarkupBorder);
         EXPECT_EQ("'" + narrow + "' already has a child and cannot add 'COSMMarkupBorder'. '" + narrow +
                       "' can accept only one child.",
-                  markup_test::BuilderMessage([&] { owner->SetContentObject(&builder, second.get()); }));
+                  markup_test::BuilderMessage([&] { owner->SetContentObject(&builder, second.Get()); }));
         EXPECT_EQ(first, owner->GetVisualChild(0));
         EXPECT_EQ(nullptr, second->GetLogicalParent());
         EXPECT_EQ(1, owner->GetLogicalChildrenCount());
@@ -328,7 +328,7 @@ TEST_F(RenderTest, ACanvasPlacesChildrenByTheirAttachedSides)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(testing::Message() << c.nearSide << " " << c.farSide);
-        Owned<COSMMarkupCanvas> canvas(new COSMMarkupCanvas);
+        RefPtr<COSMMarkupCanvas> canvas = AdoptRef(new COSMMarkupCanvas);
         CProbe* child = Probe("child", 10, 10);
         canvas->GetChildren()->Add(child);
         const auto set = [&](COSMMarkupDependencyProperty* property, int value) {
@@ -339,7 +339,7 @@ TEST_F(RenderTest, ACanvasPlacesChildrenByTheirAttachedSides)
         set(COSMMarkupCanvas::s_pTopProperty, c.nearSide);
         set(COSMMarkupCanvas::s_pRightProperty, c.farSide);
         set(COSMMarkupCanvas::s_pBottomProperty, c.farSide);
-        Layout(canvas.get(), CRect(0, 0, 100, 80));
+        Layout(canvas.Get(), CRect(0, 0, 100, 80));
         EXPECT_EQ(CSize(INT_MAX, INT_MAX), child->measuredWith);
         EXPECT_EQ(CSize(0, 0), canvas->GetDesiredSize());
         EXPECT_EQ(CRect(c.x, c.y, c.x + 10, c.y + 10), child->GetFinalRect());
@@ -348,7 +348,7 @@ TEST_F(RenderTest, ACanvasPlacesChildrenByTheirAttachedSides)
 
 TEST_F(RenderTest, APageLaysOutThroughItsChildAndIsNotHitBesideIt)
 {
-    Owned<COSMMarkupPage> page(new COSMMarkupPage);
+    RefPtr<COSMMarkupPage> page = AdoptRef(new COSMMarkupPage);
     page->Measure(&measuring, 100, 50);
     EXPECT_EQ(CSize(0, 0), page->GetDesiredSize());
 
@@ -358,7 +358,7 @@ TEST_F(RenderTest, APageLaysOutThroughItsChildAndIsNotHitBesideIt)
     SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pHeightProperty, L"20");
     border->SetValue(COSMMarkupBorder::s_pBackgroundProperty, Brush(COLOR_WINDOW));
     page->InvalidateMeasure();
-    Layout(page.get(), CRect(0, 0, 100, 50));
+    Layout(page.Get(), CRect(0, 0, 100, 50));
     EXPECT_EQ(CSize(30, 20), page->GetDesiredSize());
     EXPECT_EQ(CRect(0, 0, 100, 50), border->GetFinalRect());
     EXPECT_EQ(CPoint(35, 15), border->GetVisualOffset());
@@ -368,33 +368,33 @@ TEST_F(RenderTest, APageLaysOutThroughItsChildAndIsNotHitBesideIt)
 
 TEST_F(RenderTest, APanelWithoutBackgroundIsHitOnlyThroughItsChildren)
 {
-    Owned<COSMMarkupCanvas> canvas(new COSMMarkupCanvas);
+    RefPtr<COSMMarkupCanvas> canvas = AdoptRef(new COSMMarkupCanvas);
     CProbe* child = Probe("child", 20, 20);
     canvas->GetChildren()->Add(child);
     child->SetValue(COSMMarkupCanvas::s_pLeftProperty, new COSMMarkupInt(10));
     child->SetValue(COSMMarkupCanvas::s_pTopProperty, new COSMMarkupInt(10));
-    Layout(canvas.get(), CRect(0, 0, 100, 100));
+    Layout(canvas.Get(), CRect(0, 0, 100, 100));
     DcTestSurface surface(100, 100);
     EXPECT_EQ(child, canvas->InputHitTest(15, 15));
     EXPECT_EQ(nullptr, canvas->InputHitTest(50, 50));
-    EXPECT_EQ(Log{}, DrawingCalls(RenderRecorded(canvas.get(), surface)));
+    EXPECT_EQ(Log{}, DrawingCalls(RenderRecorded(canvas.Get(), surface)));
 
     canvas->SetValue(COSMMarkupPanel::s_pBackgroundProperty, Brush(COLOR_WINDOW));
     EXPECT_EQ(child, canvas->InputHitTest(15, 15));
     for (const CPoint point : {CPoint(50, 50), CPoint(0, 0), CPoint(99, 99)})
-        EXPECT_EQ(canvas.get(), canvas->InputHitTest(point.x, point.y));
+        EXPECT_EQ(canvas.Get(), canvas->InputHitTest(point.x, point.y));
     EXPECT_EQ(nullptr, canvas->InputHitTest(100, 100));
     EXPECT_EQ(Log{"fill 0,0,100,100 " + Hex(::GetSysColor(COLOR_WINDOW))},
-              DrawingCalls(RenderRecorded(canvas.get(), surface)));
+              DrawingCalls(RenderRecorded(canvas.Get(), surface)));
 }
 
 TEST_F(RenderTest, APanelTakesOnlyElementsAsContent)
 {
-    Owned<COSMMarkupPanel> panel(new COSMMarkupPanel);
-    Owned<COSMMarkupObject> text(COSMMarkupString::CreateValue(L"words", -1));
+    RefPtr<COSMMarkupPanel> panel = AdoptRef(new COSMMarkupPanel);
+    RefPtr<COSMMarkupObject> text = AdoptRef(COSMMarkupString::CreateValue(L"words", -1));
     EXPECT_EQ("'COSMMarkupString' object cannot be added to 'COSMMarkupCollection'. Object cannot be converted to "
               "type 'COSMMarkupUIElement'",
-              markup_test::BuilderMessage([&] { panel->SetContentObject(&builder, text.get()); }));
+              markup_test::BuilderMessage([&] { panel->SetContentObject(&builder, text.Get()); }));
     EXPECT_FALSE(panel->HasContentObject());
     CProbe* first = Probe("first", 1, 1);
     CProbe* second = Probe("second", 1, 1);
@@ -406,7 +406,7 @@ TEST_F(RenderTest, APanelTakesOnlyElementsAsContent)
     EXPECT_EQ(nullptr, panel->GetVisualChild(2));
     EXPECT_EQ(nullptr, panel->GetVisualChild(-1));
     // The children's parent is the collection, and their element parent the panel.
-    EXPECT_EQ(panel.get(), first->GetUIElementParent());
+    EXPECT_EQ(panel.Get(), first->GetUIElementParent());
 }
 
 // ---- Entry functions -----------------------------------------------------------------------------------------
@@ -424,12 +424,12 @@ TEST_F(RenderTest, EntryFunctionsTakeNullArgumentsQuietly)
 
     const COLORREF surfaceColor = ::GetSysColor(COLOR_BTNFACE);
     DcTestSurface surface(20, 20, surfaceColor);
-    Owned<COSMMarkupBorder> border(new COSMMarkupBorder);
+    RefPtr<COSMMarkupBorder> border = AdoptRef(new COSMMarkupBorder);
     border->SetValue(COSMMarkupBorder::s_pBackgroundProperty, Brush(COLOR_HIGHLIGHT));
     const CRect rect(0, 0, 20, 20);
     RenderMarkupElement(nullptr, surface.GetDC(), &rect);
-    RenderMarkupElement(border.get(), nullptr, &rect);
-    RenderMarkupElement(border.get(), surface.GetDC(), nullptr);
+    RenderMarkupElement(border.Get(), nullptr, &rect);
+    RenderMarkupElement(border.Get(), surface.GetDC(), nullptr);
     EXPECT_EQ(0, surface.CountNot(surfaceColor));
     EXPECT_EQ(CRect(0, 0, 0, 0), border->GetFinalRect());
 }

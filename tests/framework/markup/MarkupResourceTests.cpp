@@ -14,6 +14,7 @@
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupStyle.h"
 #include "framework/markup/MarkupType.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -256,17 +257,17 @@ TEST_F(ParseTest, AHugeKeyLeavesAMessagePartOf255Bytes)
 
 TEST_F(ParseTest, TheDictionaryTakesOverKeysAndValuesAndReplacesUnderAnEqualKey)
 {
-    COSMMarkupResourceDictionary* dictionary = new COSMMarkupResourceDictionary;
+    RefPtr<COSMMarkupResourceDictionary> dictionary = AdoptRef(new COSMMarkupResourceDictionary);
     COSMMarkupObject* storedKey = Ref(COSMMarkupString::CreateValue(L"key", -1));
     COSMMarkupObject* first = Ref(new COSMMarkupInt(1));
     dictionary->SetAt(storedKey, first);
-    EXPECT_EQ(first, Lookup(dictionary, L"key"));
+    EXPECT_EQ(first, Lookup(dictionary.Get(), L"key"));
 
     // An equal key replaces the value: the old value and the key handed in are released, the stored key stays.
     COSMMarkupObject* equalKey = Ref(COSMMarkupString::CreateValue(L"key", -1));
     COSMMarkupObject* second = Ref(new COSMMarkupInt(2));
     dictionary->SetAt(equalKey, second);
-    EXPECT_EQ(second, Lookup(dictionary, L"key"));
+    EXPECT_EQ(second, Lookup(dictionary.Get(), L"key"));
     EXPECT_EQ(1, RefCount(first));
     EXPECT_EQ(1, RefCount(equalKey));
     EXPECT_EQ(2, RefCount(storedKey));
@@ -290,7 +291,7 @@ TEST_F(ParseTest, TheDictionaryTakesOverKeysAndValuesAndReplacesUnderAnEqualKey)
     EXPECT_EQ(42, dictionary->GetCount());
 
     // Released with the dictionary.
-    dictionary->Release();
+    dictionary.Reset();
     EXPECT_EQ(1, RefCount(storedKey));
     EXPECT_EQ(1, RefCount(second));
     EXPECT_EQ(1, RefCount(identity));
@@ -329,10 +330,10 @@ TEST_F(FindResourceTest, ALookupClimbsTheTreeThroughResourcesAndStylesButNeverLe
     EXPECT_EQ(fromPage, FindMarkupResource(inner, key.Get()));
 
     // The resources of an element's style come after its own and before its parent's.
-    COSMMarkupStyle* style = new COSMMarkupStyle;
+    RefPtr<COSMMarkupStyle> style = AdoptRef(new COSMMarkupStyle);
     COSMMarkupObject* fromStyle = new COSMMarkupInt(3);
     style->SetValue(COSMMarkupStyle::s_pResourcesProperty, Dictionary(L"r", fromStyle));
-    middle->SetValue(COSMMarkupInputElement::s_pStyleProperty, Ref(style));
+    middle->SetValue(COSMMarkupInputElement::s_pStyleProperty, Ref(style.Get()));
     EXPECT_EQ(fromStyle, FindMarkupResource(inner, key.Get()));
     EXPECT_EQ(fromStyle, style->FindResource(key.Get()));
     COSMMarkupObject* own = new COSMMarkupInt(4);
@@ -340,14 +341,14 @@ TEST_F(FindResourceTest, ALookupClimbsTheTreeThroughResourcesAndStylesButNeverLe
     EXPECT_EQ(own, FindMarkupResource(inner, key.Get()));
 
     // A lookup that starts in a style stays in it, and a style's BasedOn is not searched.
-    COSMMarkupStyle* bare = new COSMMarkupStyle;
+    RefPtr<COSMMarkupStyle> bare = AdoptRef(new COSMMarkupStyle);
     bare->SetLogicalParent(middle);
-    EXPECT_EQ(nullptr, FindMarkupResource(bare, key.Get()));
-    bare->SetValue(COSMMarkupStyle::s_pBasedOnProperty, Ref(style));
+    EXPECT_EQ(nullptr, FindMarkupResource(bare.Get(), key.Get()));
+    bare->SetValue(COSMMarkupStyle::s_pBasedOnProperty, Ref(style.Get()));
     EXPECT_EQ(nullptr, bare->FindResource(key.Get()));
     bare->SetLogicalParent(nullptr);
-    bare->Release();
-    style->Release();
+    bare.Reset();
+    style.Reset();
 }
 
 }  // namespace

@@ -24,7 +24,6 @@ using markup_test::LayOut;
 using markup_test::MakeBar;
 using markup_test::MakeViewer;
 using markup_test::MarkupTest;
-using markup_test::Owned;
 using markup_test::ParseTest;
 using markup_test::PartRecorder;
 
@@ -47,7 +46,7 @@ protected:
 };
 
 // The standard bar of the tables: vertical, 17 × 100, range 0-299, page 100.
-Owned<COSMMarkupScrollBar> StandardBar(int position)
+RefPtr<COSMMarkupScrollBar> StandardBar(int position)
 {
     return MakeBar(COSMMarkupScrollBar::Vertical, 0, 299, 100, position, CRect(0, 0, 17, 100));
 }
@@ -77,7 +76,7 @@ TEST_F(MarkupTest, ScrollTypesAreRegisteredWithTheirTagsAndBases)
 
 TEST_F(MarkupTest, TheViewerClipsToItsBoundsAsALocalValue)
 {
-    Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(10, 10), CSize(0, 0));
+    RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(10, 10), CSize(0, 0));
     EXPECT_TRUE(viewer->GetClipToBounds());
     EXPECT_NE(nullptr, viewer->GetValueCore(COSMMarkupUIElement::s_pClipToBoundsProperty));
 }
@@ -87,7 +86,7 @@ TEST_F(ParseTest, VisibilitiesParseInAnyCaseAndOtherTextFails)
     COSMMarkupUIElement* root = Parse("<ScrollViewer VerticalScrollBarVisibility=\"auto\" "
                                       "HorizontalScrollBarVisibility=\"VISIBLE\"><Border/></ScrollViewer>");
     ASSERT_NE(nullptr, root);
-    Owned<COSMMarkupScrollViewer> viewer(MarkupDynamicCast<COSMMarkupScrollViewer>(root));
+    RefPtr<COSMMarkupScrollViewer> viewer = AdoptRef(MarkupDynamicCast<COSMMarkupScrollViewer>(root));
     ASSERT_NE(nullptr, viewer);
     EXPECT_EQ(COSMMarkupScrollViewer::Auto, viewer->GetVerticalScrollBarVisibility());
     EXPECT_EQ(COSMMarkupScrollViewer::Visible, viewer->GetHorizontalScrollBarVisibility());
@@ -104,16 +103,17 @@ TEST_F(ParseTest, TextContentShowsInATextBlock)
     {
         SCOPED_TRACE(markup);
         std::string error;
-        Owned<COSMMarkupScrollViewer> viewer(MarkupDynamicCast<COSMMarkupScrollViewer>(Parse(markup, &error)));
+        RefPtr<COSMMarkupScrollViewer> viewer =
+            AdoptRef(MarkupDynamicCast<COSMMarkupScrollViewer>(Parse(markup, &error)));
         ASSERT_NE(nullptr, viewer) << error;
         auto* block = MarkupDynamicCast<COSMMarkupTextBlock>(viewer->GetContent());
         ASSERT_NE(nullptr, block);
-        EXPECT_EQ(viewer.get(), block->GetLogicalParent());
+        EXPECT_EQ(viewer.Get(), block->GetLogicalParent());
         ASSERT_EQ(1, block->GetInlines()->GetCount());
         auto* run = MarkupDynamicCast<COSMMarkupRun>(block->GetInlines()->GetInline(0));
         ASSERT_NE(nullptr, run);
         EXPECT_STREQ(L"Long text", run->GetTextChars());
-        LayOut(viewer.get(), CSize(100, 50));
+        LayOut(viewer.Get(), CSize(100, 50));
         ASSERT_EQ(2, viewer->GetVisualChildrenCount());
         EXPECT_EQ(block, viewer->GetVisualChild(0));
         EXPECT_EQ(viewer->GetScrollBar(TRUE), viewer->GetVisualChild(1));
@@ -123,7 +123,7 @@ TEST_F(ParseTest, TextContentShowsInATextBlock)
 
 TEST_F(MarkupTest, UnsetVisibilitiesCountAsVerticalVisibleAndHorizontalDisabled)
 {
-    Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(10, 10), CSize(0, 0));
+    RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(10, 10), CSize(0, 0));
     EXPECT_EQ(COSMMarkupScrollViewer::Visible, viewer->GetVerticalScrollBarVisibility());
     EXPECT_EQ(COSMMarkupScrollViewer::Disabled, viewer->GetHorizontalScrollBarVisibility());
 }
@@ -134,8 +134,8 @@ TEST_F(ScrollBarTest, BarsMeasureTheSystemsBarSizes)
 {
     for (auto orientation : {COSMMarkupScrollBar::Vertical, COSMMarkupScrollBar::Horizontal})
     {
-        Owned<COSMMarkupScrollBar> bar(
-            static_cast<COSMMarkupScrollBar*>(COSMMarkupScrollBar::GetClassType()->CreateInstance()));
+        RefPtr<COSMMarkupScrollBar> bar =
+            AdoptRef(static_cast<COSMMarkupScrollBar*>(COSMMarkupScrollBar::GetClassType()->CreateInstance()));
         bar->SetOrientation(orientation);
         COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
         bar->Measure(&measuring, 500, 500);
@@ -154,7 +154,7 @@ TEST_F(ScrollBarTest, TheThumbFollowsThePosition)
     } rows[] = {{0, 17, 39}, {100, 39, 61}, {200, 61, 83}};
     for (const auto& row : rows)
     {
-        Owned<COSMMarkupScrollBar> bar = StandardBar(row.position);
+        RefPtr<COSMMarkupScrollBar> bar = StandardBar(row.position);
         const auto& r = bar->GetPositionRecord();
         EXPECT_EQ(row.thumbStart, r.thumbStart) << row.position;
         EXPECT_EQ(row.thumbEnd, r.thumbEnd) << row.position;
@@ -166,7 +166,7 @@ TEST_F(ScrollBarTest, TheThumbFollowsThePosition)
 
 TEST_F(ScrollBarTest, HitTestFindsEachPartAlongTheBar)
 {
-    Owned<COSMMarkupScrollBar> bar = StandardBar(100);
+    RefPtr<COSMMarkupScrollBar> bar = StandardBar(100);
     const struct
     {
         int along, part;
@@ -175,7 +175,7 @@ TEST_F(ScrollBarTest, HitTestFindsEachPartAlongTheBar)
         EXPECT_EQ(row.part, bar->HitTest(8, row.along)) << row.along;
     EXPECT_EQ(0, bar->HitTest(17, 50)) << "outside the bar";
 
-    Owned<COSMMarkupScrollBar> horizontal =
+    RefPtr<COSMMarkupScrollBar> horizontal =
         MakeBar(COSMMarkupScrollBar::Horizontal, 0, 299, 100, 100, CRect(0, 0, 100, 17));
     for (const auto& row : rows)
         EXPECT_EQ(row.part, horizontal->HitTest(row.along, 8)) << row.along;
@@ -183,7 +183,7 @@ TEST_F(ScrollBarTest, HitTestFindsEachPartAlongTheBar)
 
 TEST_F(ScrollBarTest, ABarWithNoRangeBeyondAPageIsDisabledAndHitsNothing)
 {
-    Owned<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Vertical, 0, 99, 100, 0, CRect(0, 0, 17, 100));
+    RefPtr<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Vertical, 0, 99, 100, 0, CRect(0, 0, 17, 100));
     EXPECT_FALSE(bar->IsEnabled());
     for (int along : {5, 50, 95})
         EXPECT_EQ(0, bar->HitTest(8, along)) << along;
@@ -192,7 +192,7 @@ TEST_F(ScrollBarTest, ABarWithNoRangeBeyondAPageIsDisabledAndHitsNothing)
 
 TEST_F(ScrollBarTest, PositionsFromThumbPixels)
 {
-    Owned<COSMMarkupScrollBar> bar = StandardBar(100);
+    RefPtr<COSMMarkupScrollBar> bar = StandardBar(100);
     const struct
     {
         int pixel, position;
@@ -203,20 +203,20 @@ TEST_F(ScrollBarTest, PositionsFromThumbPixels)
 
 TEST_F(ScrollBarTest, ATinyPageStillGetsHalfAnArrowOfThumb)
 {
-    Owned<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Vertical, 0, 9999, 1, 0, CRect(0, 0, 17, 100));
+    RefPtr<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Vertical, 0, 9999, 1, 0, CRect(0, 0, 17, 100));
     EXPECT_EQ(8, bar->GetPositionRecord().thumbLength);
 }
 
 TEST_F(ScrollBarTest, AShortBarSharesItsLengthBetweenTheArrows)
 {
-    Owned<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Vertical, 0, 299, 100, 0, CRect(0, 0, 17, 20));
+    RefPtr<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Vertical, 0, 299, 100, 0, CRect(0, 0, 17, 20));
     EXPECT_EQ(10, bar->GetPositionRecord().firstArrowEnd);
     EXPECT_EQ(10, bar->GetPositionRecord().secondArrowStart);
 }
 
 TEST_F(ScrollBarTest, TheSameRangeAgainChangesNothingAndANewOneRearranges)
 {
-    Owned<COSMMarkupScrollBar> bar = StandardBar(0);
+    RefPtr<COSMMarkupScrollBar> bar = StandardBar(0);
     EXPECT_FALSE(bar->IsArrangeDirty());
     SCROLLINFO same = {sizeof(same), SIF_ALL, 0, 299, 100, 0, 0};
     bar->SetScrollInfo(same);
@@ -249,7 +249,7 @@ TEST_F(ScrollBarTest, AutoBarsAppearOnlyWhereTheContentDoesNotFit)
     };
     for (const auto& row : rows)
     {
-        Owned<COSMMarkupScrollViewer> viewer = MakeViewer(row.content, CSize(100, 100), kAuto, kAuto);
+        RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(row.content, CSize(100, 100), kAuto, kAuto);
         const std::string name = std::to_string(row.content.cx) + "x" + std::to_string(row.content.cy);
         EXPECT_EQ(row.vertical, viewer->GetScrollBar(TRUE) != nullptr) << name;
         EXPECT_EQ(row.horizontal, viewer->GetScrollBar(FALSE) != nullptr) << name;
@@ -262,8 +262,8 @@ TEST_F(ScrollBarTest, AutoBarsAppearOnlyWhereTheContentDoesNotFit)
 
 TEST_F(ScrollBarTest, BothBarsAndTheGripperAreArrangedAtTheEdges)
 {
-    Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(95, 150), CSize(100, 100), kAuto, kAuto);
-    EXPECT_EQ(ContentOf(viewer.get()), viewer->GetVisualChild(0));
+    RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(95, 150), CSize(100, 100), kAuto, kAuto);
+    EXPECT_EQ(ContentOf(viewer.Get()), viewer->GetVisualChild(0));
     EXPECT_EQ(viewer->GetScrollBar(TRUE), viewer->GetVisualChild(1));
     EXPECT_EQ(viewer->GetScrollBar(FALSE), viewer->GetVisualChild(2));
     EXPECT_EQ(viewer->GetGripper(), viewer->GetVisualChild(3));
@@ -271,8 +271,8 @@ TEST_F(ScrollBarTest, BothBarsAndTheGripperAreArrangedAtTheEdges)
     EXPECT_EQ(CRect(83, 0, 100, 83), viewer->GetScrollBar(TRUE)->GetFinalRect());
     EXPECT_EQ(CRect(0, 83, 83, 100), viewer->GetScrollBar(FALSE)->GetFinalRect());
     EXPECT_EQ(CRect(83, 83, 100, 100), viewer->GetGripper()->GetFinalRect());
-    EXPECT_EQ(CRect(0, 0, 95, 150), ContentOf(viewer.get())->GetFinalRect());
-    EXPECT_EQ(viewer.get(), viewer->GetScrollBar(TRUE)->GetLogicalParent());
+    EXPECT_EQ(CRect(0, 0, 95, 150), ContentOf(viewer.Get())->GetFinalRect());
+    EXPECT_EQ(viewer.Get(), viewer->GetScrollBar(TRUE)->GetLogicalParent());
     SCROLLINFO info{};
     viewer->GetScrollBar(TRUE)->GetScrollInfo(&info);
     EXPECT_EQ(0, info.nMin);
@@ -282,18 +282,18 @@ TEST_F(ScrollBarTest, BothBarsAndTheGripperAreArrangedAtTheEdges)
 
 TEST_F(ScrollBarTest, WithNoVisibilityTheVerticalBarShowsAndTheContentIsUnboundedHigh)
 {
-    Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(30, 30), CSize(100, 100));
+    RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(30, 30), CSize(100, 100));
     EXPECT_NE(nullptr, viewer->GetScrollBar(TRUE));
     EXPECT_EQ(nullptr, viewer->GetScrollBar(FALSE));
-    EXPECT_EQ(CSize(83, INT_MAX), ContentOf(viewer.get())->measuredWith);
+    EXPECT_EQ(CSize(83, INT_MAX), ContentOf(viewer.Get())->measuredWith);
     EXPECT_FALSE(viewer->GetScrollBar(TRUE)->IsEnabled());
 }
 
 TEST_F(ScrollBarTest, AViewerWithoutContentTakesNoRoomAndHasNoBars)
 {
-    Owned<COSMMarkupScrollViewer> viewer(
-        static_cast<COSMMarkupScrollViewer*>(COSMMarkupScrollViewer::GetClassType()->CreateInstance()));
-    LayOut(viewer.get(), CSize(100, 100));
+    RefPtr<COSMMarkupScrollViewer> viewer =
+        AdoptRef(static_cast<COSMMarkupScrollViewer*>(COSMMarkupScrollViewer::GetClassType()->CreateInstance()));
+    LayOut(viewer.Get(), CSize(100, 100));
     EXPECT_EQ(CSize(0, 0), viewer->GetDesiredSize());
     EXPECT_EQ(0, viewer->GetVisualChildrenCount());
 }
@@ -322,14 +322,14 @@ TEST_F(ScrollBarTest, ScrollCodesMoveTheOffset)
     for (const auto& row : rows)
     {
         // 100 × 300 content in a 117 × 100 room: a 100-pixel page and a maximum offset of 200.
-        Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(100, 300), CSize(117, 100), kVertical, kDisabled);
+        RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(100, 300), CSize(117, 100), kVertical, kDisabled);
         viewer->SetOffset(TRUE, row.from);
         ASSERT_EQ(row.from, viewer->GetOffset(TRUE));
         ASSERT_EQ(200, viewer->GetMaxOffset(TRUE));
         viewer->Scroll(TRUE, row.code, row.position);
         EXPECT_EQ(row.offset, viewer->GetOffset(TRUE)) << "from " << row.from << " code " << row.code;
         // The content moved with the offset, and the bar got its position back.
-        EXPECT_EQ(-row.offset, ContentOf(viewer.get())->GetFinalRect().top);
+        EXPECT_EQ(-row.offset, ContentOf(viewer.Get())->GetFinalRect().top);
         SCROLLINFO info{};
         viewer->GetScrollBar(TRUE)->GetScrollInfo(&info);
         EXPECT_EQ(row.offset, info.nPos);
@@ -338,7 +338,7 @@ TEST_F(ScrollBarTest, ScrollCodesMoveTheOffset)
 
 TEST_F(ScrollBarTest, ScrollingWithoutABarInThatDirectionDoesNothing)
 {
-    Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(300, 300), CSize(100, 100), kVertical, kDisabled);
+    RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(300, 300), CSize(100, 100), kVertical, kDisabled);
     viewer->Scroll(FALSE, SB_BOTTOM, 0);
     EXPECT_EQ(0, viewer->GetOffset(FALSE));
     EXPECT_EQ(0, viewer->GetMaxOffset(FALSE));
@@ -346,9 +346,9 @@ TEST_F(ScrollBarTest, ScrollingWithoutABarInThatDirectionDoesNothing)
 
 TEST_F(ScrollBarTest, AnOffsetPastShrunkContentComesBackAtTheNextArrange)
 {
-    Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(100, 300), CSize(117, 100), kVertical, kDisabled);
+    RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(100, 300), CSize(117, 100), kVertical, kDisabled);
     viewer->SetOffset(TRUE, 200);
-    CProbe* content = ContentOf(viewer.get());
+    CProbe* content = ContentOf(viewer.Get());
     content->contentSize = CSize(100, 250);
     content->InvalidateMeasure();
     EXPECT_EQ(150, viewer->GetOffset(TRUE));
@@ -357,14 +357,13 @@ TEST_F(ScrollBarTest, AnOffsetPastShrunkContentComesBackAtTheNextArrange)
 
 TEST_F(ScrollBarTest, ADroppedBarLosesItsOffsetAndItsViewer)
 {
-    Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(100, 300), CSize(117, 100), kAuto, kDisabled);
+    RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(100, 300), CSize(117, 100), kAuto, kDisabled);
     viewer->SetOffset(TRUE, 120);
     COSMMarkupScrollBar* bar = viewer->GetScrollBar(TRUE);
     ASSERT_NE(nullptr, bar);
-    bar->AddRef();
-    Owned<COSMMarkupScrollBar> kept(bar);
-    ContentOf(viewer.get())->contentSize = CSize(100, 50);
-    ContentOf(viewer.get())->InvalidateMeasure();
+    RefPtr<COSMMarkupScrollBar> kept = RetainRef(bar);
+    ContentOf(viewer.Get())->contentSize = CSize(100, 50);
+    ContentOf(viewer.Get())->InvalidateMeasure();
     EXPECT_EQ(nullptr, viewer->GetScrollBar(TRUE));
     EXPECT_EQ(0, viewer->GetOffset(TRUE));
     EXPECT_EQ(nullptr, kept->GetLogicalParent());
@@ -375,7 +374,7 @@ TEST_F(ScrollBarTest, ADroppedBarLosesItsOffsetAndItsViewer)
 
 TEST_F(ScrollBarTest, TheWheelMovesFortyEightPixelsAndIsClampedOnceArranged)
 {
-    Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(100, 300), CSize(117, 100), kVertical, kDisabled);
+    RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(100, 300), CSize(117, 100), kVertical, kDisabled);
     const struct
     {
         int from, delta, offset;
@@ -393,14 +392,14 @@ TEST_F(ScrollBarTest, TheWheelMovesFortyEightPixelsAndIsClampedOnceArranged)
 
 TEST_F(ScrollBarTest, BeforeTheFirstArrangeOffsetsAreNotLimitedByARange)
 {
-    Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(100, 300), CSize(0, 0), kVertical, kDisabled);
+    RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(100, 300), CSize(0, 0), kVertical, kDisabled);
     viewer->SetOffset(TRUE, 5000);
     EXPECT_EQ(5000, viewer->GetOffset(TRUE));
     viewer->SetOffset(TRUE, -3);
     EXPECT_EQ(0, viewer->GetOffset(TRUE));
     // The first arrange pulls it back to the last page.
     viewer->SetOffset(TRUE, 5000);
-    LayOut(viewer.get(), CSize(117, 100));
+    LayOut(viewer.Get(), CSize(117, 100));
     EXPECT_EQ(200, viewer->GetOffset(TRUE));
 }
 
@@ -409,7 +408,7 @@ TEST_F(ScrollBarTest, BeforeTheFirstArrangeOffsetsAreNotLimitedByARange)
 TEST_F(ScrollBarTest, AHotDownArrowIsDrawnInItsHotState)
 {
     PartRecorder recorder(true);
-    Owned<COSMMarkupScrollBar> bar = StandardBar(100);
+    RefPtr<COSMMarkupScrollBar> bar = StandardBar(100);
     COSMMarkupMouseEventArgs move;
     move.x = 8;
     move.y = 90;
@@ -417,7 +416,7 @@ TEST_F(ScrollBarTest, AHotDownArrowIsDrawnInItsHotState)
     EXPECT_TRUE(move.handled);
     EXPECT_EQ(COSMMarkupScrollBar::PartSecondArrow, bar->GetHotPart());
     DcTestSurface surface(17, 100);
-    RenderBar(bar.get(), surface);
+    RenderBar(bar.Get(), surface);
     const std::vector<DrawnPart> expected = {
         {1, 1, CRect(0, 0, 17, 17)},    // up arrow, normal
         {6, 1, CRect(0, 17, 17, 39)},   // upper page area
@@ -437,9 +436,9 @@ TEST_F(ScrollBarTest, AHotDownArrowIsDrawnInItsHotState)
 TEST_F(ScrollBarTest, ADisabledBarDrawsDisabledArrowsAndNoThumb)
 {
     PartRecorder recorder(true);
-    Owned<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Vertical, 0, 99, 100, 0, CRect(0, 0, 17, 100));
+    RefPtr<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Vertical, 0, 99, 100, 0, CRect(0, 0, 17, 100));
     DcTestSurface surface(17, 100);
-    RenderBar(bar.get(), surface);
+    RenderBar(bar.Get(), surface);
     const std::vector<DrawnPart> expected = {
         {1, 4, CRect(0, 0, 17, 17)},
         {7, 4, CRect(0, 17, 17, 83)},
@@ -451,9 +450,9 @@ TEST_F(ScrollBarTest, ADisabledBarDrawsDisabledArrowsAndNoThumb)
 TEST_F(ScrollBarTest, HorizontalBarsUseTheirOwnParts)
 {
     PartRecorder recorder(true);
-    Owned<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Horizontal, 0, 299, 100, 0, CRect(0, 0, 100, 17));
+    RefPtr<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Horizontal, 0, 299, 100, 0, CRect(0, 0, 100, 17));
     DcTestSurface surface(100, 17);
-    RenderBar(bar.get(), surface);
+    RenderBar(bar.Get(), surface);
     const std::vector<DrawnPart> expected = {
         {1, 9, CRect(0, 0, 17, 17)},  {5, 1, CRect(39, 0, 83, 17)}, {1, 13, CRect(83, 0, 100, 17)},
         {2, 1, CRect(17, 0, 39, 17)}, {8, 1, CRect(17, 0, 39, 17)},
@@ -471,11 +470,11 @@ TEST_F(ScrollBarTest, TheThumbShowsItsGripOnlyAboveThirteenPixels)
     for (const auto& row : rows)
     {
         PartRecorder recorder(true);
-        Owned<COSMMarkupScrollBar> bar =
+        RefPtr<COSMMarkupScrollBar> bar =
             MakeBar(COSMMarkupScrollBar::Vertical, 0, row.maximum, row.page, 0, CRect(0, 0, 17, 100));
         ASSERT_EQ(row.thumb, bar->GetPositionRecord().thumbLength);
         DcTestSurface surface(17, 100);
-        RenderBar(bar.get(), surface);
+        RenderBar(bar.Get(), surface);
         bool grip = false;
         for (const DrawnPart& part : recorder.themeParts)
             grip = grip || part.part == 9;
@@ -486,9 +485,9 @@ TEST_F(ScrollBarTest, TheThumbShowsItsGripOnlyAboveThirteenPixels)
 TEST_F(ScrollBarTest, ClassicBarsFillTheTrackAndFrameTheThumb)
 {
     PartRecorder recorder(false);
-    Owned<COSMMarkupScrollBar> bar = StandardBar(100);
+    RefPtr<COSMMarkupScrollBar> bar = StandardBar(100);
     DcTestSurface surface(17, 100, RGB(1, 2, 3));
-    RenderBar(bar.get(), surface);
+    RenderBar(bar.Get(), surface);
     EXPECT_TRUE(recorder.themeParts.empty());
     const std::vector<DrawnPart> expected = {
         {DFC_SCROLL, DFCS_SCROLLUP, CRect(0, 0, 17, 17)},
@@ -504,9 +503,9 @@ TEST_F(ScrollBarTest, ClassicBarsFillTheTrackAndFrameTheThumb)
 TEST_F(ScrollBarTest, ADisabledClassicBarHasInactiveArrowsAndNoThumb)
 {
     PartRecorder recorder(false);
-    Owned<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Vertical, 0, 99, 100, 0, CRect(0, 0, 17, 100));
+    RefPtr<COSMMarkupScrollBar> bar = MakeBar(COSMMarkupScrollBar::Vertical, 0, 99, 100, 0, CRect(0, 0, 17, 100));
     DcTestSurface surface(17, 100, RGB(1, 2, 3));
-    RenderBar(bar.get(), surface);
+    RenderBar(bar.Get(), surface);
     const std::vector<DrawnPart> expected = {
         {DFC_SCROLL, DFCS_SCROLLUP | DFCS_INACTIVE, CRect(0, 0, 17, 17)},
         {DFC_SCROLL, DFCS_SCROLLDOWN | DFCS_INACTIVE, CRect(0, 83, 17, 100)},
@@ -518,7 +517,7 @@ TEST_F(ScrollBarTest, ADisabledClassicBarHasInactiveArrowsAndNoThumb)
 
 TEST_F(ScrollBarTest, TheGripperFillsItsOwnRenderRectangleWithTheFaceColour)
 {
-    Owned<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(300, 300), CSize(100, 100), kAuto, kAuto);
+    RefPtr<COSMMarkupScrollViewer> viewer = MakeViewer(CSize(300, 300), CSize(100, 100), kAuto, kAuto);
     ASSERT_NE(nullptr, viewer->GetGripper());
     DcTestSurface surface(100, 100, RGB(1, 2, 3));
     {

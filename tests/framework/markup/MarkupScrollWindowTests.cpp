@@ -25,7 +25,6 @@ using markup_test::CProbe;
 using markup_test::DrawnPart;
 using markup_test::LayOut;
 using markup_test::MarkupTest;
-using markup_test::Owned;
 using markup_test::PartRecorder;
 
 namespace {

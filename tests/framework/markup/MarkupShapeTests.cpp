@@ -27,7 +27,6 @@ using markup_test::CRecordingRenderer;
 using markup_test::Hold;
 using markup_test::MakeIn;
 using markup_test::MarkupBuilderTest;
-using markup_test::Owned;
 using markup_test::SetFromText;
 
 namespace {
@@ -38,11 +37,11 @@ class ShapeTest : public MarkupBuilderTest
 {
 protected:
     // A new shape of class T made by the context, with the properties set from text.
-    template <class T> Owned<T> Make(std::initializer_list<std::pair<LPCWSTR, LPCWSTR>> properties)
+    template <class T> RefPtr<T> Make(std::initializer_list<std::pair<LPCWSTR, LPCWSTR>> properties)
     {
-        Owned<T> shape = MakeIn<T>(context);
+        RefPtr<T> shape = MakeIn<T>(context);
         for (const auto& p : properties)
-            SetFromText(&builder, shape.get(), COSMMarkupDependencyProperty::FindProperty(T::GetClassType(), p.first),
+            SetFromText(&builder, shape.Get(), COSMMarkupDependencyProperty::FindProperty(T::GetClassType(), p.first),
                         p.second);
         return shape;
     }
@@ -105,19 +104,19 @@ TEST_F(ShapeTest, ShapesMeasureFromTheirCoordinatesOrTakeTheRoomWhenStretched)
     auto path = Make<COSMMarkupPath>({{L"Data", L"M 2,3 L 12,9"}});
     auto stretchedPath = Make<COSMMarkupPath>({{L"Data", L"M 2,3 L 12,9"}, {L"Stretch", L"Fill"}});
     const Case cases[] = {
-        {"polygon", polygon.get(), 50, 50, CSize(10, 8)},
-        {"negative points", negative.get(), 50, 50, CSize(10, 10)},
-        {"flat stroked polyline", flat.get(), 50, 50, CSize(20, 2)},
-        {"no points", empty.get(), 50, 50, CSize(0, 0)},
-        {"stretched polygon", stretched.get(), 50, 60, CSize(50, 60)},
-        {"stretched polygon, unbounded", stretched.get(), unbounded, 60, CSize(10, 60)},
-        {"rectangle", rectangle.get(), 50, 60, CSize(0, 0)},
-        {"stretched rectangle", stretchedRectangle.get(), 50, unbounded, CSize(50, 0)},
-        {"stretched ellipse", ellipse.get(), 30, 40, CSize(30, 40)},
-        {"vertical line", line.get(), 50, 50, CSize(5, 10)},
-        {"huge points", huge.get(), unbounded, unbounded, CSize(INT_MAX, 1)},
-        {"path", path.get(), 50, 50, CSize(12, 9)},
-        {"stretched path", stretchedPath.get(), 70, 80, CSize(70, 80)},
+        {"polygon", polygon.Get(), 50, 50, CSize(10, 8)},
+        {"negative points", negative.Get(), 50, 50, CSize(10, 10)},
+        {"flat stroked polyline", flat.Get(), 50, 50, CSize(20, 2)},
+        {"no points", empty.Get(), 50, 50, CSize(0, 0)},
+        {"stretched polygon", stretched.Get(), 50, 60, CSize(50, 60)},
+        {"stretched polygon, unbounded", stretched.Get(), unbounded, 60, CSize(10, 60)},
+        {"rectangle", rectangle.Get(), 50, 60, CSize(0, 0)},
+        {"stretched rectangle", stretchedRectangle.Get(), 50, unbounded, CSize(50, 0)},
+        {"stretched ellipse", ellipse.Get(), 30, 40, CSize(30, 40)},
+        {"vertical line", line.Get(), 50, 50, CSize(5, 10)},
+        {"huge points", huge.Get(), unbounded, unbounded, CSize(INT_MAX, 1)},
+        {"path", path.Get(), 50, 50, CSize(12, 9)},
+        {"stretched path", stretchedPath.Get(), 70, 80, CSize(70, 80)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, Measure(c.shape, c.width, c.height)) << c.name;
@@ -127,13 +126,13 @@ TEST_F(ShapeTest, AStretchedLineSpansItsRoomAndAFlatAxisSitsInTheMiddle)
 {
     auto line = Make<COSMMarkupLine>(
         {{L"X1", L"0"}, {L"Y1", L"10"}, {L"X2", L"20"}, {L"Y2", L"10"}, {L"Stroke", L"Black"}, {L"Stretch", L"Fill"}});
-    Place(line.get(), 100, 40);
+    Place(line.Get(), 100, 40);
     int x1, y1, x2, y2;
     line->GetLinePoints(&x1, &y1, &x2, &y2);
     EXPECT_EQ((std::vector<int>{0, 20, 100, 20}), (std::vector<int>{x1, y1, x2, y2}));
     auto reversed =
         Make<COSMMarkupLine>({{L"X1", L"30"}, {L"Y1", L"1"}, {L"X2", L"5"}, {L"Y2", L"9"}, {L"Stretch", L"Fill"}});
-    Place(reversed.get(), 100, 40);
+    Place(reversed.Get(), 100, 40);
     reversed->GetLinePoints(&x1, &y1, &x2, &y2);
     EXPECT_EQ((std::vector<int>{100, 0, 0, 40}), (std::vector<int>{x1, y1, x2, y2}));
 }
@@ -145,13 +144,13 @@ TEST_F(ShapeTest, RectangleRadiiStopAtHalfTheSideAndNeedBothValues)
                                               {L"Stroke", L"#0000FF"},
                                               {L"StrokeThickness", L"2"},
                                               {L"Fill", L"#00FF00"}});
-    Place(rounded.get(), 40, 30);
+    Place(rounded.Get(), 40, 30);
     EXPECT_EQ((Log{"rounded fill 1,1,39,29 00ff00 5,19,19,5,5,19,19,5",
                    "rounded frame 0,0,40,30 ff0000 2,2,2,2 5,19,19,5,5,19,19,5"}),
-              RenderRecorded(rounded.get()));
+              RenderRecorded(rounded.Get()));
     auto square = Make<COSMMarkupRectangle>({{L"RadiusX", L"50"}, {L"Stroke", L"#0000FF"}});
-    Place(square.get(), 40, 30);
-    EXPECT_EQ((Log{"frame 0,0,40,30 ff0000 1,1,1,1"}), RenderRecorded(square.get()));
+    Place(square.Get(), 40, 30);
+    EXPECT_EQ((Log{"frame 0,0,40,30 ff0000 1,1,1,1"}), RenderRecorded(square.Get()));
 }
 
 TEST_F(ShapeTest, PointTextIsWholeNumbersInPairs)
@@ -201,14 +200,14 @@ TEST_F(ShapeTest, PointTextIsWholeNumbersInPairs)
 TEST_F(ShapeTest, EllipsesAndLinesAreHitOnlyOnTheirFigures)
 {
     auto ellipse = Make<COSMMarkupEllipse>({{L"Fill", L"Red"}});
-    Place(ellipse.get(), 40, 20);
-    EXPECT_EQ(ellipse.get(), ellipse->InputHitTestCore(20, 10));
-    EXPECT_EQ(ellipse.get(), ellipse->InputHitTestCore(0, 10));
+    Place(ellipse.Get(), 40, 20);
+    EXPECT_EQ(ellipse.Get(), ellipse->InputHitTestCore(20, 10));
+    EXPECT_EQ(ellipse.Get(), ellipse->InputHitTestCore(0, 10));
     EXPECT_EQ(nullptr, ellipse->InputHitTestCore(1, 1));
     EXPECT_EQ(nullptr, ellipse->InputHitTestCore(39, 19));
     auto dot = Make<COSMMarkupEllipse>({{L"Fill", L"Red"}});
-    Place(dot.get(), 0, 5);
-    EXPECT_EQ(dot.get(), dot->InputHitTestCore(3, 3));
+    Place(dot.Get(), 0, 5);
+    EXPECT_EQ(dot.Get(), dot->InputHitTestCore(3, 3));
 
     const struct
     {
@@ -234,11 +233,11 @@ TEST_F(ShapeTest, EllipsesAndLinesAreHitOnlyOnTheirFigures)
                                           {L"Y2", c.y2},
                                           {L"Stroke", L"Black"},
                                           {L"StrokeThickness", c.thickness}});
-        Place(line.get(), 30, 30);
+        Place(line.Get(), 30, 30);
         EXPECT_EQ(c.hit, line->InputHitTestCore(c.x, c.y) != nullptr) << c.x << "," << c.y << " " << c.hit;
     }
     auto unstroked = Make<COSMMarkupLine>({{L"X2", L"20"}, {L"Y2", L"20"}});
-    Place(unstroked.get(), 30, 30);
+    Place(unstroked.Get(), 30, 30);
     EXPECT_EQ(nullptr, unstroked->InputHitTestCore(10, 10));
 }
 
@@ -249,10 +248,10 @@ TEST_F(ShapeTest, ShapesDrawOnRealPixels)
         Make<COSMMarkupPolygon>({{L"Points", L"0,0 10,0 10,10 0,10"}, {L"Fill", L"#0000FF"}, {L"Stretch", L"Fill"}});
     auto path =
         Make<COSMMarkupPath>({{L"Data", L"M 0,0 L 10,0 10,10 0,10 Z"}, {L"Fill", L"#00FF00"}, {L"Stretch", L"Fill"}});
-    Place(polygon.get(), 40, 40);
-    Place(path.get(), 40, 40);
+    Place(polygon.Get(), 40, 40);
+    Place(path.Get(), 40, 40);
     for (COSMMarkupVisual* shape :
-         {static_cast<COSMMarkupVisual*>(polygon.get()), static_cast<COSMMarkupVisual*>(path.get())})
+         {static_cast<COSMMarkupVisual*>(polygon.Get()), static_cast<COSMMarkupVisual*>(path.Get())})
     {
         DcTestSurface surface(50, 50, background);
         {
@@ -267,10 +266,10 @@ TEST_F(ShapeTest, ShapesDrawOnRealPixels)
 
 TEST_F(ShapeTest, ARoundedBorderLeavesItsCornerInTheBackground)
 {
-    Owned<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(context);
-    SetFromText(&builder, border.get(), COSMMarkupBorder::s_pBackgroundProperty, L"#FF0000");
-    SetFromText(&builder, border.get(), COSMMarkupBorder::s_pCornerRadiusProperty, L"8");
-    Place(border.get(), 30, 30);
+    RefPtr<COSMMarkupBorder> border = MakeIn<COSMMarkupBorder>(context);
+    SetFromText(&builder, border.Get(), COSMMarkupBorder::s_pBackgroundProperty, L"#FF0000");
+    SetFromText(&builder, border.Get(), COSMMarkupBorder::s_pCornerRadiusProperty, L"8");
+    Place(border.Get(), 30, 30);
     const COLORREF background = RGB(255, 255, 255);
     DcTestSurface surface(30, 30, background);
     {
@@ -318,21 +317,21 @@ TEST_F(ShapeTest, TheContextsGuardsDrawNothing)
 {
     const COLORREF background = RGB(255, 255, 255);
     DcTestSurface surface(20, 20, background);
-    Owned<COSMMarkupSolidColorBrush> brush(new COSMMarkupSolidColorBrush(RGB(0, 0, 0)));
+    RefPtr<COSMMarkupSolidColorBrush> brush = AdoptRef(new COSMMarkupSolidColorBrush(RGB(0, 0, 0)));
     const POINT points[] = {{1, 1}, {18, 18}, {1, 18}};
     {
         COSMMarkupDrawingContext dc(surface.GetDC());
-        dc.DrawLine(0, 5, 20, 5, 0, brush.get());
+        dc.DrawLine(0, 5, 20, 5, 0, brush.Get());
         dc.DrawLine(0, 5, 20, 5, 3, nullptr);
-        dc.DrawFrame(CRect(0, 0, 20, 20), brush.get(), nullptr);
-        dc.DrawPolygon(points, 0, 3, brush.get(), brush.get());
-        dc.DrawPolyline(points, 1, 3, brush.get());
+        dc.DrawFrame(CRect(0, 0, 20, 20), brush.Get(), nullptr);
+        dc.DrawPolygon(points, 0, 3, brush.Get(), brush.Get());
+        dc.DrawPolyline(points, 1, 3, brush.Get());
         dc.RestoreClipRegion(nullptr);
     }
     EXPECT_TRUE(surface.AllPixels(CRect(0, 0, 20, 20), background));
     {
         COSMMarkupDrawingContext dc(surface.GetDC());
-        dc.DrawPolyline(points, 2, 3, brush.get());
+        dc.DrawPolyline(points, 2, 3, brush.Get());
     }
     EXPECT_EQ(RGB(0, 0, 0), surface.Pixel(10, 10));
 }

@@ -22,6 +22,7 @@
 #include "framework/markup/MarkupToggleButton.h"
 #include "framework/markup/MarkupTrigger.h"
 #include "framework/markup/MarkupType.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -333,7 +334,7 @@ TEST_F(TriggerTest, AHyperlinksDefaultStyleTurnsRedUnderTheMouse)
 // comes and when it goes.
 TEST_F(TriggerTest, AHyperlinksHoverRepaintsItsTextBlock)
 {
-    CRecordingContext* recording = new CRecordingContext;
+    RefPtr<CRecordingContext> recording = AdoptRef(new CRecordingContext);
     Hold root = Hold::Adopt(
         recording->Parse("<TextBlock Name=\"text\">see <Hyperlink Name=\"link\">more</Hyperlink></TextBlock>"));
     ASSERT_TRUE(root);
@@ -347,7 +348,7 @@ TEST_F(TriggerTest, AHyperlinksHoverRepaintsItsTextBlock)
                   std::find(recording->invalidated.begin(), recording->invalidated.end(), root.Get()));
     }
     root.Reset();
-    recording->Release();
+    recording.Reset();
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupType.h"
 #include "framework/markup/MarkupTypeRegistry.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -199,12 +200,12 @@ TEST_F(ValueTreeTest, ValuesThatCannotBeStoredAreReleased)
 
 TEST_F(ValueTreeTest, DestroyingAnObjectReleasesItsValues)
 {
-    CTestNode* node = new CTestNode;
+    RefPtr<CTestNode> node = AdoptRef(new CTestNode);
     COSMMarkupObject* value = new COSMMarkupString(L"kept", -1);
     Hold valueHold = Hold::Adopt(Ref(value));
     node->SetValue(CTestNode::s_pTextProperty, value);
     EXPECT_EQ(2, RefCount(value));
-    node->Release();
+    node.Reset();
     EXPECT_EQ(1, RefCount(value));
     EXPECT_EQ(nullptr, value->GetLogicalParent());
 }
@@ -256,12 +257,12 @@ TEST_F(MarkupTest, CopiedValuesAreSharedAndKeepTheirParent)
 TEST_F(ConversionTest, AValueOfAnotherTypeIsConvertedOrRefusedWithTheBuildersMessage)
 {
     Hold node = Hold::Adopt(new CTestNode);
-    COSMMarkupObject* flag = new COSMMarkupBool(TRUE);
+    RefPtr<COSMMarkupObject> flag = AdoptRef(new COSMMarkupBool(TRUE));
     EXPECT_EQ("Cannot convert string in attribute 'Text' to object of type 'COSMMarkupString'",
-              BuilderMessage([&] { node->SetPropertyObject(&builder, CTestNode::s_pTextProperty, flag); }));
+              BuilderMessage([&] { node->SetPropertyObject(&builder, CTestNode::s_pTextProperty, flag.Get()); }));
     // Refused: still the caller's.
-    EXPECT_EQ(1, RefCount(flag));
-    flag->Release();
+    EXPECT_EQ(1, RefCount(flag.Get()));
+    flag.Reset();
 
     node->SetPropertyObject(&builder, CTestNode::s_pCountProperty, new COSMMarkupString(L"42px", -1));
     EXPECT_EQ(42, IntValue(node->GetValue(CTestNode::s_pCountProperty)));
@@ -294,10 +295,10 @@ TEST_F(ConversionTest, ColourTextOnABrushPropertyBecomesASolidBrush)
     EXPECT_EQ(RGB(255, 0, 0), brush->GetRepresentativeColor());
     EXPECT_EQ(0xFF0000FFu, brush->GetColor()->GetValue());
 
-    COSMMarkupObject* text = new COSMMarkupString(L"Reddish", -1);
+    RefPtr<COSMMarkupObject> text = AdoptRef(new COSMMarkupString(L"Reddish", -1));
     EXPECT_EQ("Cannot convert string in attribute 'Fill' to object of type 'COSMMarkupBrush'",
-              BuilderMessage([&] { node->SetPropertyObject(&builder, CTestNode::s_pFillProperty, text); }));
-    text->Release();
+              BuilderMessage([&] { node->SetPropertyObject(&builder, CTestNode::s_pFillProperty, text.Get()); }));
+    text.Reset();
 }
 
 TEST_F(ConversionTest, ATypeNameConvertsToItsRecordWithoutAddingOne)
@@ -317,16 +318,16 @@ TEST_F(ConversionTest, ATypeNameConvertsToItsRecordWithoutAddingOne)
 TEST_F(ConversionTest, ObjectsThatTakeNoContentSayWhyAndKeepNothing)
 {
     Hold number = Hold::Adopt(new COSMMarkupInt(1));
-    COSMMarkupObject* text = new COSMMarkupString(L"abc", -1);
+    RefPtr<COSMMarkupObject> text = AdoptRef(new COSMMarkupString(L"abc", -1));
     EXPECT_EQ("Cannot convert the string 'abc' into a 'COSMMarkupInt' object",
-              BuilderMessage([&] { number->SetContentObject(&builder, text); }));
-    COSMMarkupObject* other = new COSMMarkupDouble(2.0);
+              BuilderMessage([&] { number->SetContentObject(&builder, text.Get()); }));
+    RefPtr<COSMMarkupObject> other = AdoptRef(new COSMMarkupDouble(2.0));
     EXPECT_EQ("Cannot add content to an object of type 'COSMMarkupInt'",
-              BuilderMessage([&] { number->SetContentObject(&builder, other); }));
-    EXPECT_EQ(1, RefCount(text));
-    EXPECT_EQ(1, RefCount(other));
-    text->Release();
-    other->Release();
+              BuilderMessage([&] { number->SetContentObject(&builder, other.Get()); }));
+    EXPECT_EQ(1, RefCount(text.Get()));
+    EXPECT_EQ(1, RefCount(other.Get()));
+    text.Reset();
+    other.Reset();
     EXPECT_FALSE(number->HasContentObject());
     EXPECT_FALSE(number->AllowWhiteSpaceContent());
 }

@@ -12,6 +12,7 @@
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupThickness.h"
 #include "framework/markup/MarkupType.h"
+#include "platform/classlib/RefPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -579,24 +580,24 @@ TEST_F(MarkupBuilderTest, CollectionTakesContentOfItsElementTypeOnly)
     collection->SetContentObject(&builder, new COSMMarkupGradientStop);
     EXPECT_EQ(1, collection->GetCount());
 
-    COSMMarkupObject* number = new COSMMarkupInt(1);
+    RefPtr<COSMMarkupObject> number = AdoptRef(new COSMMarkupInt(1));
     EXPECT_EQ("'COSMMarkupInt' object cannot be added to 'COSMMarkupGradientStops'. "
               "Object cannot be converted to type 'COSMMarkupGradientStop'",
-              BuilderMessage([&] { collection->SetContentObject(&builder, number); }));
-    EXPECT_EQ(1, RefCount(number));
-    number->Release();
+              BuilderMessage([&] { collection->SetContentObject(&builder, number.Get()); }));
+    EXPECT_EQ(1, RefCount(number.Get()));
+    number.Reset();
     EXPECT_EQ(1, collection->GetCount());
 }
 
 TEST_F(MarkupTest, CollectionReleasesItsItemsWhenItGoes)
 {
     const LONG live = COSMMarkupObject::GetLiveObjectCount();
-    CRecordingCollection* collection = new CRecordingCollection;
+    RefPtr<CRecordingCollection> collection = AdoptRef(new CRecordingCollection);
     collection->SetGrowBy(2);
     for (int i = 0; i < 40; ++i)
         collection->Add(new COSMMarkupInt(i));
     EXPECT_EQ(40, collection->GetCount());
     EXPECT_EQ(39, static_cast<COSMMarkupInt*>(collection->GetItem(39))->GetValue());
-    collection->Release();
+    collection.Reset();
     EXPECT_EQ(live, COSMMarkupObject::GetLiveObjectCount());
 }

@@ -5,11 +5,11 @@
 
 namespace markup_test {
 
-Owned<COSMMarkupScrollBar> MakeBar(COSMMarkupScrollBar::Orientation orientation, int minimum, int maximum, int page,
-                                   int position, const CRect& rect)
+RefPtr<COSMMarkupScrollBar> MakeBar(COSMMarkupScrollBar::Orientation orientation, int minimum, int maximum, int page,
+                                    int position, const CRect& rect)
 {
-    Owned<COSMMarkupScrollBar> bar(
-        static_cast<COSMMarkupScrollBar*>(COSMMarkupScrollBar::GetClassType()->CreateInstance()));
+    RefPtr<COSMMarkupScrollBar> bar =
+        AdoptRef(static_cast<COSMMarkupScrollBar*>(COSMMarkupScrollBar::GetClassType()->CreateInstance()));
     bar->SetOrientation(orientation);
     SCROLLINFO info = {sizeof(info), SIF_ALL, minimum, maximum, static_cast<UINT>(page), position, 0};
     bar->SetScrollInfo(info);
@@ -17,12 +17,12 @@ Owned<COSMMarkupScrollBar> MakeBar(COSMMarkupScrollBar::Orientation orientation,
     return bar;
 }
 
-Owned<COSMMarkupScrollViewer> MakeViewer(CSize contentSize, CSize room, int vertical, int horizontal,
-                                         COSMMarkupContext* context)
+RefPtr<COSMMarkupScrollViewer> MakeViewer(CSize contentSize, CSize room, int vertical, int horizontal,
+                                          COSMMarkupContext* context)
 {
     const COSMMarkupType* type = COSMMarkupScrollViewer::GetClassType();
-    Owned<COSMMarkupScrollViewer> viewer(
-        static_cast<COSMMarkupScrollViewer*>(context ? context->CreateObject(type) : type->CreateInstance()));
+    RefPtr<COSMMarkupScrollViewer> viewer =
+        AdoptRef(static_cast<COSMMarkupScrollViewer*>(context ? context->CreateObject(type) : type->CreateInstance()));
     CProbe* probe = static_cast<CProbe*>(context ? context->CreateObject(CProbe::GetClassType())
                                                  : CProbe::GetClassType()->CreateInstance());
     probe->name = "content";
@@ -35,7 +35,7 @@ Owned<COSMMarkupScrollViewer> MakeViewer(CSize contentSize, CSize room, int vert
         viewer->SetValue(COSMMarkupScrollViewer::s_pHorizontalScrollBarVisibilityProperty,
                          COSMMarkupEnum::CreateValue(horizontal));
     if (room.cx > 0 || room.cy > 0)
-        LayOut(viewer.get(), room);
+        LayOut(viewer.Get(), room);
     return viewer;
 }
 

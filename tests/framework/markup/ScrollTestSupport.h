@@ -12,13 +12,13 @@
 namespace markup_test {
 
 // A vertical or horizontal bar with the range given, arranged at rect.
-Owned<COSMMarkupScrollBar> MakeBar(COSMMarkupScrollBar::Orientation orientation, int minimum, int maximum, int page,
-                                   int position, const CRect& rect);
+RefPtr<COSMMarkupScrollBar> MakeBar(COSMMarkupScrollBar::Orientation orientation, int minimum, int maximum, int page,
+                                    int position, const CRect& rect);
 
 // A viewer (made by context when given) around a probe of the content size; laid out in room when room is not
 // empty. The visibilities are set when not negative.
-Owned<COSMMarkupScrollViewer> MakeViewer(CSize contentSize, CSize room, int vertical = -1, int horizontal = -1,
-                                         COSMMarkupContext* context = nullptr);
+RefPtr<COSMMarkupScrollViewer> MakeViewer(CSize contentSize, CSize room, int vertical = -1, int horizontal = -1,
+                                          COSMMarkupContext* context = nullptr);
 // Measures and arranges the viewer in (0, 0, room).
 void LayOut(COSMMarkupScrollViewer* viewer, CSize room);
 // The viewer's content probe.
