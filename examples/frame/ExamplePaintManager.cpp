@@ -1,5 +1,6 @@
 #include "ExamplePaintManager.h"
 
+#include "classlib/DC.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/foundation/ImageManagerIcon.h"
 

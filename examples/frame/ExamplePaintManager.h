@@ -3,6 +3,7 @@
 // (COSMPaintManager::SetCustomTheme), which every bar of every manager then draws with.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/commandbars/PaintManager.h"
 
 class CExamplePaintManager : public COSMPaintManager

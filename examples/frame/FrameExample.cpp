@@ -8,7 +8,9 @@
 #include "ExamplePaintManager.h"
 
 #include "classlib/CString.h"
+#include "classlib/DC.h"
 #include "classlib/FrameWnd.h"
+#include "classlib/Geometry.h"
 #include "classlib/RefPtr.h"
 #include "classlib/WinApp.h"
 #include "framework/commandbars/CommandBars.h"

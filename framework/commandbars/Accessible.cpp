@@ -1,5 +1,8 @@
 #include "framework/commandbars/Accessible.h"
 
+#include "classlib/CString.h"
+#include "classlib/CmdTarget.h"
+
 namespace {
 
 // COM asks that out parameters hold nothing when a call fails.

@@ -25,7 +25,7 @@
 // forwarding calls answer E_FAIL. The three function pointers are public so tests can put their own in.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 #include "framework/foundation/ModuleHandle.h"
 
 #include <oleacc.h>

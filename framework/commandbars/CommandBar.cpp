@@ -1,5 +1,9 @@
 #include "framework/commandbars/CommandBar.h"
 
+#include "classlib/DC.h"
+#include "classlib/FrameWnd.h"
+#include "classlib/Menu.h"
+#include "classlib/WinApp.h"
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBarKeyboardNavigator.h"
 #include "framework/commandbars/CommandBars.h"

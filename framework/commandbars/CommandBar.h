@@ -14,6 +14,10 @@
 // (CommandBarKeyboardTips.cpp), tooltips (CommandBarToolTips.cpp) and saving and loading (CommandBarExchange.cpp).
 #pragma once
 
+#include "classlib/CString.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
+#include "classlib/Wnd.h"
 #include "framework/commandbars/Accessible.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/foundation/HookManagerSink.h"
@@ -31,6 +35,7 @@ class COSMImageManager;
 class COSMMouseManager;
 class COSMPaintManager;
 class COSMToolTipContext;
+class CFrameWnd;
 
 class COSMCommandBar : public CWnd, public COSMHookManagerSink, public COSMAccessible
 {

@@ -1,5 +1,6 @@
 // The bar's answers to screen readers. Child 0 is the bar itself, child n the control at index n - 1; controls are
 // handed out as their IDispatch, on which the reader finds their own IAccessible.
+#include "classlib/Geometry.h"
 #include "framework/commandbars/CommandBar.h"
 
 #include "framework/commandbars/PopupBar.h"

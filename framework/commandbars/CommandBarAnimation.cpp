@@ -1,5 +1,7 @@
 #include "framework/commandbars/CommandBarAnimation.h"
 
+#include "classlib/DC.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/CommandBar.h"
 
 COSMCommandBarAnimation::COSMCommandBarAnimation(COSMCommandBar* bar) : m_bar(bar) {}

@@ -6,6 +6,7 @@
 #include "framework/foundation/BufferDC.h"
 
 class COSMCommandBar;
+class CPaintDC;
 
 class COSMCommandBarAnimation
 {

@@ -1,5 +1,6 @@
 // Customize drags over a bar: where a control dragged from a bar or the customize dialog would land, the insertion
 // marker that shows it, and the drop.
+#include "classlib/Geometry.h"
 #include "framework/commandbars/CommandBar.h"
 
 #include "framework/commandbars/CommandBars.h"

@@ -1,4 +1,7 @@
 // Saving and loading a bar and a popup bar through the property exchange, and how a bar joins the save list.
+#include "classlib/Geometry.h"
+#include "classlib/Object.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBarList.h"

@@ -3,6 +3,10 @@
 // frame access keys and access keys, and runs Return, Escape and Space.
 #include "framework/commandbars/CommandBarKeyboardNavigator.h"
 
+#include "classlib/CString.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
+#include "classlib/Wnd.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/MnemonicKeys.h"

@@ -13,7 +13,7 @@
 // for an access key among its own controls, and runs Return, Escape and Space.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 class COSMCommandBar;
 

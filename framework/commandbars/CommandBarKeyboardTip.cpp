@@ -1,5 +1,6 @@
 #include "framework/commandbars/CommandBarKeyboardTip.h"
 
+#include "classlib/DC.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/PaintManager.h"
 

@@ -9,7 +9,9 @@
 // The window lets the mouse through (HTTRANSPARENT) and paints through the manager's paint manager.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/Geometry.h"
+#include "classlib/Wnd.h"
 
 class COSMCommandBars;
 class COSMPaintManager;

@@ -1,4 +1,7 @@
 // The bar's side of keyboard tips: which tips it offers, how typed letters narrow them, and what a typed tip runs.
+#include "classlib/CString.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/ToolBar.h"
 

@@ -9,7 +9,7 @@
 // Bar id 0 means "no id": every popup bar is made with it, so FindById(0) finds nothing.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CmdTarget.h"
 
 #include <vector>
 

@@ -1,4 +1,6 @@
 // What a bar tells its tooltip context about the control under the mouse.
+#include "classlib/CString.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/CommandBar.h"
 
 #include "framework/commandbars/CommandBars.h"

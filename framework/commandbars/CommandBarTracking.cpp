@@ -1,5 +1,8 @@
 // How a bar follows the mouse: the tracking mode, the hot and the popped-up control, the mouse handlers and the bar's
 // timers. The keys are the keyboard navigator's (CommandBarKeyboardNavigator.cpp).
+#include "classlib/FrameWnd.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/CommandBar.h"
 
 #include "framework/commandbars/CommandBarAnimation.h"

@@ -1,6 +1,9 @@
 // What the bar's window does beside painting: the tooltip context hears every message first, the status line and
 // the manager's help id follow the control under the cursor, context help asks for help ids, and screen readers ask
 // for the IAccessible of the bar or of a control.
+#include "classlib/CString.h"
+#include "classlib/Geometry.h"
+#include "classlib/Wnd.h"
 #include "framework/commandbars/CommandBar.h"
 
 #include "framework/commandbars/CommandBars.h"

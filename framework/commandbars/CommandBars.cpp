@@ -1,5 +1,6 @@
 #include "framework/commandbars/CommandBars.h"
 
+#include "classlib/FrameWnd.h"
 #include "framework/foundation/ProcessService.h"
 #include "framework/foundation/ToolTipContext.h"
 

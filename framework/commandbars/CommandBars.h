@@ -12,7 +12,9 @@
 // Bars, docking and keyboard tips join the manager with their own parts.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 
 #include <memory>
 #include <vector>

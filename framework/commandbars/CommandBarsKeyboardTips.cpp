@@ -1,4 +1,8 @@
 // The manager's keyboard aids: the underlines that follow the keyboard, and the keyboard tips of one bar at a time.
+#include "classlib/CString.h"
+#include "classlib/DC.h"
+#include "classlib/Gdi.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/CommandBars.h"
 
 #include "framework/commandbars/CommandBar.h"

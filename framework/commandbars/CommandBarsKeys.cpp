@@ -1,5 +1,6 @@
 // The manager's keys: frame access keys that reach the bars' controls, Ctrl+Tab between bars, and the toolbars
 // context menu.
+#include "classlib/CString.h"
 #include "framework/commandbars/CommandBars.h"
 
 #include "framework/commandbars/CommandBar.h"

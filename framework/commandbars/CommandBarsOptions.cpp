@@ -1,5 +1,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 
+#include "classlib/Archive.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/PropExchange.h"

@@ -11,7 +11,9 @@
 // of DoPropExchange live for the session only.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
+#include "classlib/Map.h"
 
 class COSMCommandBars;
 class COSMPropExchange;

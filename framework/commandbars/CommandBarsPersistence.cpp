@@ -1,5 +1,7 @@
 // The manager's side of saving and loading bars: which bars are saved, the "CommandBars" section that holds
 // them, and how loaded bars join the bars the application has just made.
+#include "classlib/Exception.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"

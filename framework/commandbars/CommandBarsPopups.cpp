@@ -7,6 +7,7 @@
 #include "framework/commandbars/PopupPlacement.h"
 
 #include "classlib/ModalLoop.h"
+#include "classlib/Wnd.h"
 
 namespace {
 

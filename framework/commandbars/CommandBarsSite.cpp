@@ -1,5 +1,10 @@
 // What the manager reads from its site: the rebar child that may hold the toolbars as bands, and, in an MDI frame, the
 // kind of document the active child shows.
+#include "classlib/DocTemplate.h"
+#include "classlib/MDIChildWnd.h"
+#include "classlib/MDIFrameWnd.h"
+#include "classlib/ReBar.h"
+#include "classlib/WinApp.h"
 #include "framework/commandbars/CommandBars.h"
 
 #include "framework/commandbars/ReBar.h"

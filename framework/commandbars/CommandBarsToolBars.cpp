@@ -1,4 +1,7 @@
 // The manager's toolbars: making them, the four dock bars, docking and floating, and the expand-button menus.
+#include "classlib/CString.h"
+#include "classlib/Geometry.h"
+#include "classlib/Object.h"
 #include "framework/commandbars/CommandBars.h"
 
 #include "framework/commandbars/CommandBarsOptions.h"

@@ -1,5 +1,6 @@
 #include "framework/commandbars/Control.h"
 
+#include "classlib/DC.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ControlAction.h"

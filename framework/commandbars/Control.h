@@ -10,7 +10,10 @@
 // collection and the action are not owned. Measuring and drawing go through the paint manager.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
+#include "classlib/Map.h"
 #include "framework/commandbars/Accessible.h"
 
 #include <commctrl.h>

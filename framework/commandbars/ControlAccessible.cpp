@@ -1,5 +1,7 @@
 // A control's answers to screen readers. The control is child 0 of its own object; the bar it opens, when it opens
 // one, is its only child. Its parent is the bar that holds it.
+#include "classlib/CString.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/Control.h"
 
 #include "framework/commandbars/CommandBar.h"

@@ -10,7 +10,9 @@
 // owned; a control leaves its action through SetAction(NULL), which also happens when it is removed or destroyed.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/RefPtr.h"
 
 #include <vector>
 

@@ -1,5 +1,6 @@
 #include "framework/commandbars/ControlActions.h"
 
+#include "classlib/CString.h"
 #include "framework/foundation/ResourceManager.h"
 
 #include <algorithm>

@@ -4,6 +4,7 @@
 //   COSMControlAction* same = actions->FindAction(ID_FILE_OPEN);
 #pragma once
 
+#include "classlib/CmdTarget.h"
 #include "framework/commandbars/ControlAction.h"
 
 class COSMControlActions : public CCmdTarget

@@ -4,6 +4,8 @@
 // (TrackButtonPress), a keyboard click or a release in a popup bar runs it at once.
 #pragma once
 
+#include "classlib/Geometry.h"
+#include "classlib/Object.h"
 #include "framework/commandbars/Control.h"
 
 class COSMControlButton : public COSMControl

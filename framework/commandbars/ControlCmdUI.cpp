@@ -1,6 +1,7 @@
 // The command-UI object of a control, and the bar's update of its controls through it.
 #include "framework/commandbars/ControlCmdUI.h"
 
+#include "classlib/Wnd.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"

@@ -8,7 +8,7 @@
 // SetText its caption. Changes redraw what they change.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CmdUI.h"
 
 class COSMControl;
 

@@ -11,7 +11,9 @@
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ResourceManager.h"
 
+#include "classlib/Geometry.h"
 #include "classlib/ModalLoop.h"
+#include "classlib/RefPtr.h"
 
 #include <windowsx.h>
 

@@ -1,5 +1,8 @@
 // Saving and loading controls and controls collections through the property exchange, and how popup controls
 // find their bars again after a load.
+#include "classlib/Exception.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"

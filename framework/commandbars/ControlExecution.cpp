@@ -8,7 +8,10 @@
 #include "framework/commandbars/PopupBar.h"
 #include "framework/commandbars/SoundManager.h"
 
+#include "classlib/Geometry.h"
 #include "classlib/ModalLoop.h"
+#include "classlib/RefPtr.h"
+#include "classlib/Wnd.h"
 
 namespace {
 

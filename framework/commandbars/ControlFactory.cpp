@@ -1,5 +1,6 @@
 #include "framework/commandbars/ControlFactory.h"
 
+#include "classlib/CString.h"
 #include "framework/commandbars/ControlButton.h"
 #include "framework/commandbars/ControlPopup.h"
 

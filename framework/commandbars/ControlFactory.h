@@ -10,7 +10,7 @@
 // controls library registers its Types as defaults while the program starts (framework/controls/ControlsLibrary.cpp).
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 class COSMControl;
 

@@ -12,6 +12,9 @@
 // its own bar.
 #pragma once
 
+#include "classlib/Geometry.h"
+#include "classlib/Object.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/ControlButton.h"
 
 class COSMControlPopup : public COSMControlButton

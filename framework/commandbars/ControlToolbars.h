@@ -7,7 +7,7 @@
 // This is the plain form the toolbars context menu uses until customization brings the full list control.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 class COSMCommandBar;
 

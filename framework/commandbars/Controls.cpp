@@ -1,5 +1,8 @@
 #include "framework/commandbars/Controls.h"
 
+#include "classlib/Menu.h"
+#include "classlib/RefPtr.h"
+#include "classlib/Wnd.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ControlAction.h"

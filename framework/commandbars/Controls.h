@@ -11,6 +11,9 @@
 // The collection holds one reference on each control and is itself reference counted.
 #pragma once
 
+#include "classlib/CString.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/Control.h"
 
 #include <vector>

@@ -1,5 +1,7 @@
 // The column layout of a popup menu's controls (CalcPopupSize): top to bottom, a new column where a control asks for
 // one or the height runs out, every control as wide as the widest of its column.
+#include "classlib/DC.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/Controls.h"
 
 #include "framework/commandbars/CommandBar.h"

@@ -1,6 +1,8 @@
 // The row layout of a bar's controls (CalcDynamicSize): controls flow along rows that wrap at the length, or are
 // hidden when they do not fit; or, for bars with the stacked flag, large buttons stand beside stacks of small ones
 // and shrink until they fit. One record per control lives for one call.
+#include "classlib/DC.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/Controls.h"
 
 #include "framework/commandbars/CommandBar.h"

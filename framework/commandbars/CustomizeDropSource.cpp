@@ -7,6 +7,8 @@
 #include "framework/foundation/ResourceManager.h"
 
 #include "classlib/ModalLoop.h"
+#include "classlib/RefPtr.h"
+#include "classlib/Wnd.h"
 
 #include <windowsx.h>
 

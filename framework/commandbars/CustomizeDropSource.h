@@ -19,7 +19,7 @@
 // timers keep running and may rebuild bars meanwhile.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 
 #include <vector>
 

@@ -11,7 +11,8 @@
 // The bars array holds the rows: a null entry ends a row and entry 0 is always null ([null, A, B, null, C, null]).
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
+#include "classlib/Wnd.h"
 
 #include <functional>
 #include <vector>

@@ -1,5 +1,7 @@
 // How a dock bar lays its rows out. Every step works along the row: for a left or right side the rectangles are
 // transposed on the way in and out, so "left" is the top and "height" the width there.
+#include "classlib/FrameLayout.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/DockBar.h"
 
 #include "framework/commandbars/ToolBar.h"

@@ -4,6 +4,7 @@
 #include "framework/foundation/HookManagerSink.h"
 
 #include "classlib/GuardedCallbacks.h"
+#include "classlib/ThreadLocal.h"
 
 #include <atomic>
 #include <vector>

@@ -11,7 +11,7 @@
 // owned: each unregisters before it goes.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/List.h"
 
 class COSMHookManagerSink;
 

@@ -7,7 +7,8 @@
 // Kept apart from the windows so that the rules can be checked without a display.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/Geometry.h"
 
 #include <vector>
 

@@ -2,6 +2,9 @@
 // native menu, and the keyboard's way into the bar (F10 and a lone Alt).
 #include "framework/commandbars/MenuBar.h"
 
+#include "classlib/Geometry.h"
+#include "classlib/MDIFrameWnd.h"
+#include "classlib/Menu.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
 #include "framework/commandbars/MouseManager.h"

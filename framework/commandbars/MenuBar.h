@@ -10,6 +10,10 @@
 // changes are looked at once the MDI framework finished them (a posted WM_TIMER 12223).
 #pragma once
 
+#include "classlib/CString.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Map.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/ToolBar.h"
 
 #include <utility>

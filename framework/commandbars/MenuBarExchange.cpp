@@ -1,5 +1,7 @@
 // The menu bar's side of saving and loading: its menu resource id, the controls of each document template's menu
 // that the user changed, and the popups those controls lead to.
+#include "classlib/CString.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/MenuBar.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"

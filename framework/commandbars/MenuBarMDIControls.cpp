@@ -1,5 +1,8 @@
 #include "framework/commandbars/MenuBarMDIControls.h"
 
+#include "classlib/DC.h"
+#include "classlib/Gdi.h"
+#include "classlib/Menu.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
 #include "framework/commandbars/MenuBar.h"

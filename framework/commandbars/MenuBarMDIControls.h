@@ -3,6 +3,8 @@
 // makes and removes them.
 #pragma once
 
+#include "classlib/Geometry.h"
+#include "classlib/Object.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/commandbars/ControlButton.h"
 #include "framework/commandbars/ControlPopup.h"

@@ -1,5 +1,9 @@
 // One set of controls per document template's menu: the records and their map, switching between them as the MDI
 // framework changes the frame menu, reset, the customized state and copying.
+#include "classlib/DocTemplate.h"
+#include "classlib/Menu.h"
+#include "classlib/RefPtr.h"
+#include "classlib/WinApp.h"
 #include "framework/commandbars/MenuBar.h"
 
 #include "framework/commandbars/CommandBars.h"

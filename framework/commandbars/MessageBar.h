@@ -1,7 +1,8 @@
 // Stand-in: the controls subsystem replaces this file with its own message-bar classes under the same names.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
 
 // One button of a message bar.
 struct COSMMessageBarButton

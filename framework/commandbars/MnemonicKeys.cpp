@@ -1,5 +1,7 @@
 #include "framework/commandbars/MnemonicKeys.h"
 
+#include "classlib/CString.h"
+
 #include <vector>
 
 namespace {

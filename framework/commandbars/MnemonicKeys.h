@@ -4,7 +4,7 @@
 //   if (pos >= 0 && CompareMnemonicKey(caption[pos + 1], key)) ... the control's mnemonic was typed ...
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 // The index of the '&' that marks the mnemonic: the first one that is not doubled ("&&" is a literal ampersand) and
 // has a character after it; -1 when the text has none.

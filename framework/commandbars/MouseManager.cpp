@@ -4,6 +4,7 @@
 #include "framework/foundation/WindowFunctions.h"
 
 #include "classlib/GuardedCallbacks.h"
+#include "classlib/ThreadLocal.h"
 
 #include <algorithm>
 #include <atomic>

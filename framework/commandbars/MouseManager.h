@@ -11,7 +11,8 @@
 // in its lists are not owned: a bar leaves them as it stops tracking or is destroyed.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 
 #include <vector>
 

@@ -11,7 +11,11 @@
 // gives null when none is registered, so command bars can be built and tested before any theme exists.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Gdi.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 
 #include <memory>
 

@@ -1,5 +1,7 @@
 // Popup animation: a popup's final image brought onto the screen step by step, on the calling thread, timed by
 // the paint manager's steps and duration.
+#include "classlib/DC.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/PaintManager.h"
 
 #include "framework/commandbars/CommandBar.h"

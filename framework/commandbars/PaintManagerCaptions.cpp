@@ -1,5 +1,8 @@
 // Control captions: one line or two, embossed when disabled, with or without mnemonics, horizontal or vertical,
 // and the buffered visual-style text for captions that lie on a desktop-composited ribbon caption.
+#include "classlib/CString.h"
+#include "classlib/DC.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/PaintManager.h"
 
 #include "framework/commandbars/CommandBar.h"

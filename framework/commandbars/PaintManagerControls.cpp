@@ -1,6 +1,10 @@
 // The layout and text of controls: menu items of popup bars, toolbar controls (buttons, popups, split buttons, check
 // boxes and radio buttons, with captions beside, below or under their icons), the labels of edit and combo boxes,
 // and the bars' special buttons. The themes draw faces, icons and frames through the operations called here.
+#include "classlib/CString.h"
+#include "classlib/DC.h"
+#include "classlib/Gdi.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/PaintManager.h"
 
 #include "framework/commandbars/CommandBar.h"

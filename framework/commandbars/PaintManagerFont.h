@@ -5,7 +5,7 @@
 //   pm->GetCaptionFont().SetCustomFont(myFont);   // kept from now on
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Gdi.h"
 
 class COSMPaintManagerFont : public CFont
 {

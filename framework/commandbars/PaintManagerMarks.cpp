@@ -1,5 +1,9 @@
 // The paint manager's small drawing operations: control backgrounds and text colours, menu marks, check-box and
 // radio marks, triangles and glyphs, the floating bar's caption, split-button geometry and popup text.
+#include "classlib/CString.h"
+#include "classlib/DC.h"
+#include "classlib/Gdi.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/PaintManager.h"
 
 #include "framework/commandbars/CommandBar.h"

@@ -1,5 +1,9 @@
 // The surfaces every theme shares unless it draws its own: the status bar and its panes, the message bar, the
 // dock bar, the MDI workspace and keyboard tips.
+#include "classlib/CString.h"
+#include "classlib/DC.h"
+#include "classlib/Gdi.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/PaintManager.h"
 
 #include "framework/foundation/ImageManager.h"

@@ -5,7 +5,7 @@
 // has no painter (null).
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CmdTarget.h"
 
 class COSMPaintManager;
 

@@ -16,7 +16,9 @@
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/WindowFunctions.h"
 
+#include "classlib/DC.h"
 #include "classlib/ModalLoop.h"
+#include "classlib/Wnd.h"
 
 #include <climits>
 

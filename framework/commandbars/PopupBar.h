@@ -14,6 +14,10 @@
 // drags a floating toolbar off it, made of clones of its controls (PopupBarTearOff.cpp).
 #pragma once
 
+#include "classlib/CString.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/CommandBar.h"
 
 #include <functional>

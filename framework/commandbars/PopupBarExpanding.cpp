@@ -1,5 +1,8 @@
 // Collapsed menus: which commands a popup hides as not yet used, the expand button at its foot, the ways the user
 // expands it (the button, its hover delay, Ctrl+Down, Down past the last item) and the animation it grows with.
+#include "classlib/DC.h"
+#include "classlib/Geometry.h"
+#include "classlib/Wnd.h"
 #include "framework/commandbars/PopupBar.h"
 
 #include "framework/commandbars/CommandBars.h"

@@ -1,5 +1,9 @@
 // The resize gripper of a popup that holds a resizable gallery: its strip under the last control, the cursor over
 // it, and the drag that sets the gallery's Width and Height while the popup follows.
+#include "classlib/DC.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
+#include "classlib/Wnd.h"
 #include "framework/commandbars/PopupBar.h"
 
 #include "framework/commandbars/Controls.h"

@@ -1,4 +1,6 @@
 // The popup bar's scrolling of menus taller than the work area, its mouse handling and its drawing additions.
+#include "classlib/DC.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/PopupBar.h"
 
 #include "framework/commandbars/Controls.h"

@@ -1,6 +1,10 @@
 // Tearing a popup off into a floating toolbar: the gripper strip above the first control, its hot state while the
 // mouse rests on it, and the drag that shows the toolbar beyond 10 pixels from the gripper and the popup again
 // within them.
+#include "classlib/DC.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
+#include "classlib/Wnd.h"
 #include "framework/commandbars/PopupBar.h"
 
 #include "framework/commandbars/CommandBars.h"

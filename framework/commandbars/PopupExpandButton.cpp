@@ -1,5 +1,6 @@
 #include "framework/commandbars/PopupExpandButton.h"
 
+#include "classlib/DC.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/commandbars/PaintManager.h"
 

@@ -3,6 +3,7 @@
 // executing it (a click, Enter, or the hover delay) expands the popup that holds it.
 #pragma once
 
+#include "classlib/Object.h"
 #include "framework/commandbars/ControlButton.h"
 
 class COSMPopupExpandButton : public COSMControlButton

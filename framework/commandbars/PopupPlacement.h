@@ -7,7 +7,7 @@
 //   window.SetWindowPos(..., out.rect ...); flags = out.flags; scrolling = out.scrolling;
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 
 // Direction flags of a popup bar.
 enum PopupDirection : DWORD

@@ -2,7 +2,7 @@
 // keyboard tip". Controls and actions both fill their texts from it.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
 
 // Part n of a newline-separated text; empty when the text has fewer parts.
 CString ExtractPromptPart(const CString& text, int part);

@@ -1,5 +1,7 @@
 #include "framework/commandbars/ReBar.h"
 
+#include "classlib/DC.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/DockBar.h"
 #include "framework/commandbars/ToolBar.h"
 #include "framework/foundation/BufferDC.h"

@@ -10,7 +10,7 @@
 // the band's own gripper moves it. The background is painted through a buffer, so bands never flicker.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ReBar.h"
 
 class COSMToolBar;
 

@@ -1,5 +1,8 @@
 #include "framework/commandbars/ShortcutManager.h"
 
+#include "classlib/Exception.h"
+#include "classlib/FrameWnd.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/foundation/PropExchange.h"
 

@@ -13,7 +13,9 @@
 // "0x" and its code. Every virtual-key stroke that is written reads back as the same key and modifiers.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Map.h"
 #include "framework/commandbars/ShortcutManagerAccel.h"
 
 #include <memory>

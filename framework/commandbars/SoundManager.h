@@ -8,7 +8,8 @@
 // wave device, or while disabled, nothing starts and nothing plays.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/SyncObject.h"
+#include "classlib/WinThread.h"
 
 #include <mmsystem.h>
 

@@ -1,7 +1,9 @@
 // Stand-in: the controls subsystem replaces this file with its own status-bar classes under the same names.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
 
 #include <vector>
 

@@ -1,5 +1,7 @@
 #include "framework/commandbars/ToolBar.h"
 
+#include "classlib/DC.h"
+#include "classlib/Wnd.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/DockBar.h"

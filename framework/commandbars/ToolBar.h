@@ -12,6 +12,9 @@
 // close button) finishes on live objects first.
 #pragma once
 
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/ControlPopup.h"
 #include "framework/foundation/ResourceManager.h"

@@ -1,5 +1,6 @@
 // The toolbar's side of saving and loading: its keys, whether the manager saves it, and how a loaded toolbar
 // updates the bar of the same id that the application has just made.
+#include "classlib/Geometry.h"
 #include "framework/commandbars/ToolBar.h"
 
 #include "framework/commandbars/CommandBars.h"

@@ -1,4 +1,9 @@
 // The toolbar's caption buttons, its expand popup and the add-or-remove-buttons list.
+#include "classlib/CString.h"
+#include "classlib/DC.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
+#include "classlib/Wnd.h"
 #include "framework/commandbars/ToolBar.h"
 
 #include "framework/commandbars/CommandBars.h"

@@ -1,4 +1,8 @@
 // Filling bars from toolbar resources and id lists, and putting a toolbar back to its original controls.
+#include "classlib/CString.h"
+#include "classlib/FrameWnd.h"
+#include "classlib/Geometry.h"
+#include "classlib/WinApp.h"
 #include "framework/commandbars/ToolBar.h"
 
 #include "framework/commandbars/CommandBars.h"

@@ -1,5 +1,9 @@
 // The toolbar's layouts: floating (caption strip with close and expand buttons), docked (expand button when the
 // controls do not fit) and placed directly in a frame (WM_SIZEPARENT).
+#include "classlib/DC.h"
+#include "classlib/FrameLayout.h"
+#include "classlib/Gdi.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/ToolBar.h"
 
 #include "framework/commandbars/CommandBars.h"

@@ -6,7 +6,7 @@
 // In this form the tracker keeps those places only: the drags do nothing and ToggleDocking changes nothing.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 
 class COSMToolBar;
 

@@ -1,5 +1,6 @@
 #include "framework/commandbars/ToolbarNameDlg.h"
 
+#include "classlib/DataExchange.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"

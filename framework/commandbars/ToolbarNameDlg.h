@@ -10,7 +10,8 @@
 // says so and cancels.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/Dialog.h"
 
 class COSMCommandBar;
 class COSMCommandBars;

@@ -8,6 +8,7 @@
 //   combo->GetDropDownButtonWidth();       // at least 15
 #pragma once
 
+#include "classlib/Object.h"
 #include "framework/commandbars/ControlPopup.h"
 
 class COSMControlComboBox : public COSMControlPopup

@@ -8,6 +8,7 @@
 //   if (edit->IsPlacementForced()) ...  // place the window, then clear the flag
 #pragma once
 
+#include "classlib/Object.h"
 #include "framework/commandbars/Control.h"
 
 class COSMControlEdit : public COSMControl

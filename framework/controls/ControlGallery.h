@@ -9,6 +9,8 @@
 //   };
 #pragma once
 
+#include "classlib/Geometry.h"
+#include "classlib/Object.h"
 #include "framework/commandbars/ControlPopup.h"
 
 class COSMControlGallery : public COSMControlPopup

@@ -14,7 +14,9 @@
 // of 0, or one too large for a bitmap) copies nothing back.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/DC.h"
+#include "classlib/Gdi.h"
+#include "classlib/Geometry.h"
 
 class COSMBufferDC : public CDC
 {

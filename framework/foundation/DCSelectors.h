@@ -14,7 +14,8 @@
 // Selectors nest like scopes: destroy them in the reverse order of their making (locals do).
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/DC.h"
+#include "classlib/Gdi.h"
 
 // A font (and optionally a text colour) for the scope. Only the first font and the first colour replaced are
 // remembered, so after several SetFont or SetColor calls the DC gets back what it held before the first.

@@ -1,5 +1,7 @@
 #include "framework/foundation/DrawHelpers.h"
 
+#include "classlib/DC.h"
+#include "classlib/Gdi.h"
 #include "framework/foundation/ProcessService.h"
 
 #include <algorithm>

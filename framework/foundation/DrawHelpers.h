@@ -14,7 +14,7 @@
 
 #include <windows.h>
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 #include "framework/foundation/PaintManagerColor.h"
 
 // The three functions of msimg32 the helpers call; each null when missing.

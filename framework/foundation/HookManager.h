@@ -14,7 +14,8 @@
 // One manager per process, made on first use and destroyed at exit. User-interface thread only: nothing is locked.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Map.h"
+#include "classlib/Object.h"
 #include "framework/foundation/HookManagerSink.h"
 #include "framework/foundation/HookManagerWindowHook.h"
 

@@ -17,7 +17,7 @@
 // manager before deleting it.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 class COSMHookManagerSink
 {

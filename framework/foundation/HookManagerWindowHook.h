@@ -7,7 +7,7 @@
 // auto-delete sinks removed meanwhile) only when the dispatch has ended.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Array.h"
 #include "framework/foundation/HookManagerSink.h"
 
 #include <vector>

@@ -1,5 +1,6 @@
 #include "framework/foundation/ImageFunctions.h"
 
+#include "classlib/DC.h"
 #include "classlib/ScopedHandle.h"
 
 #include <algorithm>

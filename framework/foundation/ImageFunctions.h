@@ -11,7 +11,7 @@
 // AlphaBlend draws with per-pixel alpha. Every function that makes a bitmap returns a new one the caller deletes.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 
 #include <vector>
 

@@ -1,5 +1,6 @@
 #include "framework/foundation/ImageLoaders.h"
 
+#include "classlib/File.h"
 #include "framework/foundation/AnsiToWideString.h"
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/PngBitmap.h"

@@ -14,7 +14,7 @@
 // refuses what does not fit, so a damaged file or resource is refused rather than read past its end.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 #include <vector>
 

@@ -1,5 +1,6 @@
 #include "framework/foundation/ImageManager.h"
 
+#include "classlib/DC.h"
 #include "framework/foundation/DrawHelpers.h"
 #include "framework/foundation/LayoutFunctions.h"
 #include "framework/foundation/OSVersionInfo.h"

@@ -18,7 +18,10 @@
 // icons move through the clipboard in the format "Osmira ToolBar Image".
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
+#include "classlib/Map.h"
+#include "classlib/RefPtr.h"
 #include "framework/foundation/ImageManagerIcon.h"
 #include "framework/foundation/ImageManagerIconCache.h"
 #include "framework/foundation/ImageManagerIconHandle.h"
@@ -29,6 +32,7 @@
 #include <vector>
 
 class COSMPropExchange;
+class COleDataObject;
 
 class COSMImageManager : public CCmdTarget
 {

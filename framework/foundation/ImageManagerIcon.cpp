@@ -1,5 +1,9 @@
 #include "framework/foundation/ImageManagerIcon.h"
 
+#include "classlib/Archive.h"
+#include "classlib/DC.h"
+#include "classlib/Exception.h"
+#include "classlib/Gdi.h"
 #include "framework/foundation/ColorFunctions.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/ImageFunctions.h"

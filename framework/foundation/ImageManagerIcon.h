@@ -10,7 +10,8 @@
 // reference, and a bar that keeps the icon beyond the set's life takes its own.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
 #include "framework/foundation/ImageManagerIconHandle.h"
 
 class COSMImageManager;

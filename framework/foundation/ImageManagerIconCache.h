@@ -12,7 +12,10 @@
 // of its own, so it still draws.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/DC.h"
+#include "classlib/Gdi.h"
+#include "classlib/Geometry.h"
+#include "classlib/SyncObject.h"
 
 #include <memory>
 #include <vector>

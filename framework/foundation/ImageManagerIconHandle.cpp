@@ -1,5 +1,6 @@
 #include "framework/foundation/ImageManagerIconHandle.h"
 
+#include "classlib/DC.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/ImageLoaders.h"

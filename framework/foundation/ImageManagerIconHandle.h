@@ -14,7 +14,7 @@
 // holds the premultiplied copy.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 
 class COSMImageManager;
 class COSMImageManagerCacheSlot;

@@ -11,7 +11,8 @@
 //   }
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Map.h"
 #include "framework/foundation/ImageManagerIconHandle.h"
 
 class COSMImageManager;

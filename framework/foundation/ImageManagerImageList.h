@@ -6,7 +6,8 @@
 //   COSMImageManagerIcon* pIcon = GetImageManager()->GetImage(ID_FIRST_TOOL + 2, 16);
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
+#include "classlib/Map.h"
 
 class COSMImageManager;
 class COSMImageManagerIcon;

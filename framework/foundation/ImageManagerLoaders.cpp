@@ -1,4 +1,5 @@
 // The image manager's loaders: icon groups, image lists and strips of toolbar images.
+#include "classlib/ClassLibBase.h"
 #include "framework/foundation/ImageManager.h"
 
 #include "framework/foundation/ImageFunctions.h"

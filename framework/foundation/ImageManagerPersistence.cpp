@@ -1,4 +1,9 @@
 // The image manager's saving and loading through the property exchange, and its clipboard.
+#include "classlib/Archive.h"
+#include "classlib/CString.h"
+#include "classlib/OleDataObject.h"
+#include "classlib/RefPtr.h"
+#include "classlib/SharedFile.h"
 #include "framework/foundation/ImageManager.h"
 
 #include "framework/foundation/PropExchange.h"

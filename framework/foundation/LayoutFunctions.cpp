@@ -1,5 +1,6 @@
 #include "framework/foundation/LayoutFunctions.h"
 
+#include "classlib/DC.h"
 #include "framework/foundation/ProcessService.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "classlib/DC.h"
+#include "classlib/ClassLibBase.h"
 #include "framework/foundation/FunctionTable.h"
 
 class COSMLayoutFunctions : public COSMFunctionTable

@@ -1,5 +1,6 @@
 #include "framework/foundation/PngBitmap.h"
 
+#include "classlib/MemFile.h"
 #include "classlib/ScopedHandle.h"
 
 #include <png.h>

@@ -13,7 +13,7 @@
 // nothing behind.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Gdi.h"
 
 class COSMPngBitmap : public CBitmap
 {

@@ -20,7 +20,7 @@
 // comes from the thread that used the service first; release builds compile the check out.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CmdTarget.h"
 
 #include <atomic>
 #include <type_traits>

@@ -1,5 +1,8 @@
 #include "framework/foundation/PropExchange.h"
 
+#include "classlib/Archive.h"
+#include "classlib/MemFile.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <string>

@@ -26,7 +26,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/CmdTarget.h"
 
 // Type codes of ExchangeProp: the OLE variant numbers where one exists.
 enum : VARTYPE

@@ -1,5 +1,10 @@
 #include "framework/foundation/PropExchangeArchive.h"
 
+#include "classlib/Archive.h"
+#include "classlib/CString.h"
+#include "classlib/Exception.h"
+#include "classlib/OleDateTime.h"
+
 #include <cstdlib>
 #include <cstring>
 

@@ -9,6 +9,7 @@
 // A stream that ends early raises the archive's end-of-file exception out of the exchange.
 #pragma once
 
+#include "classlib/Object.h"
 #include "framework/foundation/PropExchange.h"
 
 class COSMPropExchangeArchive : public COSMPropExchange

@@ -1,5 +1,8 @@
 #include "framework/foundation/ResourceManager.h"
 
+#include "classlib/Gdi.h"
+#include "classlib/Menu.h"
+#include "classlib/WinApp.h"
 #include "framework/foundation/ProcessService.h"
 #include "framework/foundation/OSVersionInfo.h"
 #include "framework/foundation/ResourceModuleScope.h"

@@ -11,7 +11,7 @@
 // NULL. The manager is made on first use and deleted at exit.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
 #include "framework/foundation/LanguageInfo.h"
 
 #include <atomic>

@@ -1,6 +1,6 @@
 #include "framework/foundation/ResourceModuleScope.h"
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 #include "framework/foundation/ResourceManager.h"
 
 COSMResourceModuleScope::COSMResourceModuleScope()

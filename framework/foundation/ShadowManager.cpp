@@ -1,5 +1,6 @@
 #include "framework/foundation/ShadowManager.h"
 
+#include "classlib/Wnd.h"
 #include "framework/foundation/ColorManager.h"
 
 COSMShadowManager::COSMShadowManager()

@@ -1,6 +1,8 @@
 #include "framework/foundation/SplitterTracker.h"
 
+#include "classlib/DC.h"
 #include "classlib/ModalLoop.h"
+#include "classlib/Wnd.h"
 
 #include <algorithm>
 

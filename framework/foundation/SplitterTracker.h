@@ -16,7 +16,7 @@
 // message loop (WM_QUIT is put back into the queue for the loop that owns it).
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 
 class COSMSplitterTracker
 {

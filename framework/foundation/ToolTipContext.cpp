@@ -1,5 +1,6 @@
 #include "framework/foundation/ToolTipContext.h"
 
+#include "classlib/CString.h"
 #include "framework/foundation/OSVersionInfo.h"
 
 #include <cstdlib>

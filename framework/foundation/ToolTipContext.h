@@ -18,7 +18,8 @@
 // null), and filtering and relaying messages do nothing.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
+#include "classlib/Wnd.h"
 #include "framework/foundation/ToolTipExtInfo.h"
 
 #include <memory>

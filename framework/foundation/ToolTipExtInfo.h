@@ -3,7 +3,7 @@
 // COSMToolTipContext::FillToolInfoEx, and whoever asked frees its texts with FreeTexts afterwards.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 class COSMImageManager;
 

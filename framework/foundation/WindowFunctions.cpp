@@ -1,6 +1,7 @@
 #include "framework/foundation/WindowFunctions.h"
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/Wnd.h"
 
 BOOL IsTopParentActive(HWND window)
 {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "classlib/CString.h"
+#include "classlib/ClassLibBase.h"
 
 // The foreground window is the last active popup of the window's top-level parent: the window's application
 // has the user's attention.

@@ -1,5 +1,7 @@
 #include "framework/foundation/WindowRects.h"
 
+#include "classlib/Wnd.h"
+
 COSMWindowRect::COSMWindowRect(HWND hWnd)
 {
     if (!hWnd || !::IsWindow(hWnd) || !::GetWindowRect(hWnd, this))

@@ -6,7 +6,7 @@
 //   dc.FillSolidRect(rcClient, GetSysColor(COLOR_BTNFACE));
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 
 class COSMEmptyRect : public CRect
 {

@@ -13,7 +13,7 @@
 // (SetCallbackExceptionReporter) and gives null, (0, 0) or nothing.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupContext.h"
 
 class COSMMarkupUIElement;

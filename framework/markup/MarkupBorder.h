@@ -8,6 +8,7 @@
 // context, which draws them as its renderer can.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupSingleChildElement.h"
 
 class COSMMarkupBrush;

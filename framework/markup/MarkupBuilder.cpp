@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupBuilder.h"
 
+#include "classlib/Exception.h"
 #include "framework/markup/MarkupBuilderException.h"
 #include "framework/markup/MarkupContext.h"
 #include "framework/markup/MarkupDependencyProperty.h"

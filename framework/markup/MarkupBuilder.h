@@ -16,7 +16,8 @@
 // tree walks that follow exhaust the stack.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupObject.h"
 
 #include <memory>

@@ -10,6 +10,7 @@
 // character, however long the arguments are.
 #pragma once
 
+#include "classlib/CString.h"
 #include "classlib/Exception.h"
 
 class COSMMarkupBuilderException : public CException

@@ -6,6 +6,7 @@
 //   <Button Padding="6,2" Click="OnOk">OK</Button>
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupButtonBase.h"
 
 class COSMMarkupButton : public COSMMarkupButtonBase

@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupButtonBase.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/foundation/VisualStyleWrapper.h"
 #include "framework/markup/MarkupDependencyProperty.h"
 #include "framework/markup/MarkupRoutedEvent.h"

@@ -7,6 +7,7 @@
 // saturate instead of wrapping.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupPanel.h"
 
 class COSMMarkupCanvas : public COSMMarkupPanel

@@ -7,6 +7,7 @@
 // The radio button measures, arranges and shows its focus through the same functions.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupToggleButton.h"
 
 class COSMMarkupCheckBox : public COSMMarkupToggleButton

@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupContext.h"
 
+#include "classlib/Wnd.h"
 #include "framework/markup/MarkupBuilder.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/ResourceManager.h"

@@ -18,6 +18,9 @@
 // count is interlocked.
 #pragma once
 
+#include "classlib/Geometry.h"
+#include "classlib/RefCount.h"
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupObject.h"
 
 #include <map>

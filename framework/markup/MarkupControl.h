@@ -7,6 +7,7 @@
 // A bare Control has no child and draws nothing; the content control and the buttons build on it.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupFrameworkElement.h"
 
 class COSMMarkupBrush;

@@ -12,6 +12,7 @@
 // bare: unregistered and without an index.
 #pragma once
 
+#include "classlib/CollectionSupport.h"
 #include "classlib/Map.h"
 #include "framework/markup/MarkupObject.h"
 #include "framework/markup/MarkupPropertyMetadata.h"

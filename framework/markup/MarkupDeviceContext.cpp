@@ -10,6 +10,8 @@
 #include "framework/markup/MarkupPathGeometryBuilder.h"
 #include "framework/markup/MarkupThickness.h"
 
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "classlib/ScopedHandle.h"
 
 #include <algorithm>

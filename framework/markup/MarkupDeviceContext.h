@@ -8,7 +8,7 @@
 // back what it changed and deletes what it made: no GDI object outlives a call.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 class COSMMarkupBrush;
 class COSMMarkupFont;

@@ -7,6 +7,7 @@
 // Changing a child's Dock re-measures the dock panel it sits in. Sums saturate at 2147483647.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupPanel.h"
 
 class COSMMarkupDockPanel : public COSMMarkupPanel

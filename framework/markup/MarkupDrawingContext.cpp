@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupDrawingContext.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupFont.h"
 #include "framework/markup/MarkupGdiPlus.h"

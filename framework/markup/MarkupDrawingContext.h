@@ -9,7 +9,7 @@
 // it. The renderer is the GDI+ one, which draws through GDI while GDI+ is not registered (RegisterGdiPlusForMarkup).
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupDeviceContext.h"
 
 #include <memory>

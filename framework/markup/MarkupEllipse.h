@@ -4,6 +4,7 @@
 //   <Ellipse Width="20" Height="10" Fill="Blue" Stroke="Black" StrokeThickness="2"/>
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupShape.h"
 
 class COSMMarkupEllipse : public COSMMarkupShape

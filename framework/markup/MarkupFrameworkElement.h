@@ -13,6 +13,7 @@
 // Sums of margins and sizes saturate at the 32-bit limits; 2147483647 ("Auto") is no size given.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupUIElement.h"
 
 class COSMMarkupThickness;

@@ -9,7 +9,7 @@
 // One record per process, used on the user-interface thread only.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 template <class T> class COSMProcessServiceHolder;
 

@@ -3,7 +3,7 @@
 // point, 1 at the end point). The GDI renderer paints it pixel by pixel; the GDI+ one hands it to a line brush.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 #include <vector>
 

@@ -16,6 +16,7 @@
 // re-measures the grid; changing a definition takes effect at the next measure.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupGridSizing.h"
 #include "framework/markup/MarkupPanel.h"
 

@@ -7,7 +7,7 @@
 // the 32-bit limits. Sorting keeps definitions with equal keys in definition order, so results are reproducible.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 #include <vector>
 

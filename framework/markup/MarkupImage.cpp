@@ -1,5 +1,7 @@
 #include "framework/markup/MarkupImage.h"
 
+#include "classlib/CString.h"
+#include "classlib/DC.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/markup/MarkupContext.h"
 #include "framework/markup/MarkupConverters.h"

@@ -11,6 +11,8 @@
 // UniformToFill scale it to the room, unless the room is unbounded (above 32000) both ways.
 #pragma once
 
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupFrameworkElement.h"
 
 #include <string>

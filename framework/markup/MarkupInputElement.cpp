@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupInputElement.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupBuilder.h"
 #include "framework/markup/MarkupBuilderException.h"
 #include "framework/markup/MarkupCollection.h"

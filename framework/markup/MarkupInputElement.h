@@ -11,6 +11,7 @@
 // the matching On... operation of each element that left the event unhandled.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupObject.h"
 #include "framework/markup/MarkupRoutedEvent.h"
 

@@ -6,7 +6,7 @@
 //   const int inner = SubtractMarkupLengths(available, marginWidth);
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 
 #include <climits>
 

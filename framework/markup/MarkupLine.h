@@ -4,6 +4,7 @@
 //   <Line X1="0" Y1="10" X2="20" Y2="10" Stroke="Black"/>
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupShape.h"
 
 class COSMMarkupLine : public COSMMarkupShape

@@ -3,7 +3,7 @@
 // doubles, points and grid lengths (ParseMarkupNumberList).
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 // The value of digit c in base (2 to 36, letters in either case), or -1 when c is no digit of that base.
 int MarkupDigitValue(WCHAR c, int base);

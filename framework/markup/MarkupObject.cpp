@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupObject.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupBuilder.h"
 #include "framework/markup/MarkupBuilderException.h"
 #include "framework/markup/MarkupDependencyProperty.h"

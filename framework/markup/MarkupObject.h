@@ -16,7 +16,7 @@
 // nearest registered base's record. All of it runs on the user-interface thread; only the count is interlocked.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/RefCount.h"
 
 class COSMMarkupType;
 class COSMMarkupDependencyProperty;

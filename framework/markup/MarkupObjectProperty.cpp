@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupObjectProperty.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupBuilder.h"
 #include "framework/markup/MarkupContext.h"
 #include "framework/markup/MarkupDependencyProperty.h"

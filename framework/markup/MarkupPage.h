@@ -7,6 +7,7 @@
 // framework element's, as the single-child base has no record of its own.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupSingleChildElement.h"
 
 class COSMMarkupPage : public COSMMarkupSingleChildElement

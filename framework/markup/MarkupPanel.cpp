@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupPanel.h"
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupDependencyProperty.h"
 #include "framework/markup/MarkupDrawingContext.h"

@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupPath.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupDependencyProperty.h"
 #include "framework/markup/MarkupDrawingContext.h"
 #include "framework/markup/MarkupPathGeometry.h"

@@ -5,6 +5,7 @@
 // It measures to the geometry's bounds from 0 and with Stretch set draws a copy scaled to its render size.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupShape.h"
 
 class COSMMarkupPathGeometry;

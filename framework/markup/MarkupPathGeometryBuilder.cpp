@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupPathGeometryBuilder.h"
 
+#include "classlib/Exception.h"
 #include "framework/markup/MarkupBuilderException.h"
 
 #include <cmath>

@@ -7,6 +7,7 @@
 // with Stretch set draw the points scaled to the render size.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupShape.h"
 
 class COSMMarkupPointCollection;

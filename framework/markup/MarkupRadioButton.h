@@ -8,6 +8,7 @@
 //   </StackPanel>
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupToggleButton.h"
 
 class COSMMarkupRadioButton : public COSMMarkupToggleButton

@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupRectangle.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupDependencyProperty.h"
 #include "framework/markup/MarkupDrawingContext.h"
 #include "framework/markup/MarkupPropertyMetadata.h"

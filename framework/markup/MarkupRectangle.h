@@ -4,6 +4,7 @@
 //   <Rectangle Width="40" Height="20" RadiusX="4" RadiusY="4" Fill="White" Stroke="Gray"/>
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupShape.h"
 
 class COSMMarkupRectangle : public COSMMarkupShape

@@ -13,6 +13,7 @@
 // of 17 buckets (by the key's GetHashKey) whose entries are allocated in blocks of 10.
 #pragma once
 
+#include "classlib/CollectionSupport.h"
 #include "classlib/Map.h"
 #include "framework/markup/MarkupObject.h"
 

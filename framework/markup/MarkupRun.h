@@ -7,6 +7,7 @@
 // the run's effective FontSize, FontWeight, FontStyle, FontQuality and FontFamily.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupTextElement.h"
 
 class COSMMarkupFont;

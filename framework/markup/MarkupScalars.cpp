@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupScalars.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupNumberText.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupType.h"

@@ -8,6 +8,7 @@
 #include "framework/markup/MarkupType.h"
 
 #include "classlib/ModalLoop.h"
+#include "classlib/RefPtr.h"
 
 #include <windowsx.h>
 

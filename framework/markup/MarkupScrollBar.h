@@ -12,6 +12,7 @@
 // window goes, so a handler it dispatches may change the content or destroy the window.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupControl.h"
 
 #include <memory>

@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupScrollBarGripper.h"
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupDrawingContext.h"
 #include "framework/markup/MarkupType.h"
 

@@ -11,6 +11,7 @@
 // horizontal one as Disabled. The wheel moves 48 pixels a notch. Offsets are pixels, never below 0.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupScrollBar.h"
 #include "framework/markup/MarkupContentControl.h"
 

@@ -8,6 +8,7 @@
 // None stretches without keeping proportions). Sums and differences of coordinates saturate at 2147483647.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupFrameworkElement.h"
 
 class COSMMarkupBrush;

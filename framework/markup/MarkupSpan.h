@@ -6,6 +6,7 @@
 //   <TextBlock>Press <Hyperlink Click="OnMore">here</Hyperlink> for <Bold>more</Bold>.</TextBlock>
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupTextElement.h"
 
 class COSMMarkupSpan : public COSMMarkupInline

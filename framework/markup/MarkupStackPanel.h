@@ -7,6 +7,7 @@
 // Sums of the children's lengths saturate at 2147483647 instead of wrapping.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupPanel.h"
 
 class COSMMarkupStackPanel : public COSMMarkupPanel

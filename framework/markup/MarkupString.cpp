@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupString.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupType.h"
 
 #include <cwchar>

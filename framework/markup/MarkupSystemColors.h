@@ -7,6 +7,7 @@
 //   COSMMarkupObject* brush = colors.ProvideValue(builder, L"SystemColors.WindowTextBrush");   // or throws
 #pragma once
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupObject.h"
 
 // A resource key standing for a system colour (ColorKey) or its brush (BrushKey). Keys compare by identity.

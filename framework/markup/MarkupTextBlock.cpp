@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupTextBlock.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupContext.h"
 #include "framework/markup/MarkupConverters.h"

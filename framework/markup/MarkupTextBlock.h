@@ -8,6 +8,7 @@
 // or of an inline) forgets the layout.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupFrameworkElement.h"
 
 #include <deque>

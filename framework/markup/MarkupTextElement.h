@@ -12,6 +12,7 @@
 // the end.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupCollection.h"
 #include "framework/markup/MarkupInputElement.h"
 

@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupThickness.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupLayoutMath.h"
 
 #include "framework/markup/MarkupNumberText.h"

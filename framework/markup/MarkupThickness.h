@@ -3,6 +3,7 @@
 // ("1, 2, 3, 4", each read the C way: "0x10" is 16, "010" is 8).
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupObject.h"
 
 class COSMMarkupThickness : public COSMMarkupObject

@@ -1,5 +1,6 @@
 #include "framework/markup/MarkupToggleButton.h"
 
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupDependencyProperty.h"
 #include "framework/markup/MarkupRoutedEvent.h"
 #include "framework/markup/MarkupScalars.h"

@@ -1,5 +1,7 @@
 #include "framework/markup/MarkupToolTipContext.h"
 
+#include "classlib/CString.h"
+#include "classlib/Wnd.h"
 #include "framework/markup/MarkupContext.h"
 #include "framework/markup/MarkupInputElement.h"
 #include "framework/markup/MarkupString.h"

@@ -2,6 +2,7 @@
 // innermost element under the mouse whose ToolTip is text; the element's address is the tool id.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/foundation/ToolTipContext.h"
 
 class COSMMarkupContext;

@@ -10,6 +10,7 @@
 // every value store has a slot for every property.
 #pragma once
 
+#include "classlib/CollectionSupport.h"
 #include "classlib/Map.h"
 #include "framework/markup/MarkupType.h"
 

@@ -11,6 +11,7 @@
 // Hidden keeps its room but is neither drawn nor hit. No markup tag: an abstract base.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupVisual.h"
 
 class COSMMarkupUIElement : public COSMMarkupVisual

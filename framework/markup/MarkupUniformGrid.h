@@ -8,6 +8,7 @@
 // Products of cell sizes and counts saturate at 2147483647.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupPanel.h"
 
 class COSMMarkupUniformGrid : public COSMMarkupPanel

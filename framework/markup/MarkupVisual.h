@@ -7,6 +7,7 @@
 // All lengths are whole device pixels in 32-bit integers; 2147483647 is the unbounded length of the layout.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupInputElement.h"
 
 class COSMMarkupDrawingContext;

@@ -7,6 +7,7 @@
 // Line lengths and the sum of line breadths saturate at 2147483647 instead of wrapping.
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupStackPanel.h"
 
 class COSMMarkupWrapPanel : public COSMMarkupPanel

@@ -1,7 +1,7 @@
 // Stand-in: the ribbon's painter replaces this file with its own test under the same name.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 class COSMControl;
 

@@ -1,8 +1,10 @@
 // The class library: a thin C++ layer over Win32 (ANSI) for Osmira's windows, dialogs, text, files and drawing.
-// Include this one header:
+// This header includes them all, for a program that uses most of the library:
 //
 //   #include "classlib/ClassLib.h"
 //
+// A library built on this one (the framework) includes only the headers of the classes it uses, so that a change to
+// one header rebuilds only its users. The headers:
 // Object.h      CObject, CRuntimeClass and the DECLARE_/IMPLEMENT_ macros
 // CmdTarget.h   CCmdTarget, message maps, the command/notification entries and the reference count
 // RefCount.h   CRefCount, the one reference count;  RefPtr.h  RefPtr, the pointer that holds a reference

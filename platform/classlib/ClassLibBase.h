@@ -1,6 +1,7 @@
 // What every header of the class library needs: the Win32 headers of the ANSI build, the few classic helper
 // macros callers use (ASSERT, VERIFY, TRACE, afx_msg), and forward declarations of the library's classes.
-// Include "classlib/ClassLib.h" rather than this file.
+// Include it directly where a header needs only the Win32 headers and those declarations; otherwise include the
+// header of each class used.
 #pragma once
 
 #ifndef STRICT

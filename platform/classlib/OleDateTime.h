@@ -4,6 +4,8 @@
 
 #include "classlib/ClassLibBase.h"
 
+#include <wtypes.h>  // DATE
+
 class COleDateTime
 {
 public:

@@ -22,10 +22,7 @@
 #include "classlib/CmdTarget.h"
 #include "classlib/FrameLayout.h"
 #include "classlib/CString.h"
-#include "classlib/DC.h"
 #include "classlib/Geometry.h"
-#include "classlib/Gdi.h"
-#include "classlib/Menu.h"
 
 class CScrollBar;
 class CFrameWnd;

@@ -3,6 +3,8 @@
 #include "classlib/Wnd.h"
 
 #include "classlib/CallbackGuard.h"
+#include "classlib/DC.h"
+#include "classlib/Menu.h"
 #include "classlib/ThreadState.h"
 
 using osm_classlib_detail::GetThreadState;

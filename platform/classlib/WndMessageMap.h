@@ -5,7 +5,8 @@
 //   ON_WM_CTLCOLOR()     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 //   ON_WM_CTLCOLOR_REFLECT()   HBRUSH CtlColor(CDC* pDC, UINT nCtlColor) in a control; null lets the parent decide
 //
-// Included by Wnd.h; expand them where "classlib/ClassLib.h" is included (some name control classes).
+// Included by Wnd.h. Some entries name other classes: a map with the DC, menu or scroll-bar entries (ON_WM_ERASEBKGND,
+// ON_WM_CTLCOLOR*, ON_WM_INITMENUPOPUP, ON_WM_HSCROLL/VSCROLL*) also includes DC.h, Menu.h or Controls.h.
 #pragma once
 
 #define OSM_WPARAM_AS(type) ((type)(osmCall.wParam))

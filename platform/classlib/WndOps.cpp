@@ -1,6 +1,8 @@
 // CWnd's thin members: each one is the Win32 call of the same name on m_hWnd, with CWnd* in place of HWND.
 #include "classlib/Wnd.h"
 
+#include "classlib/DC.h"
+#include "classlib/Menu.h"
 #include "classlib/ThreadState.h"
 #include "classlib/WinApp.h"
 

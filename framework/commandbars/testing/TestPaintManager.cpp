@@ -1,5 +1,6 @@
 #include "framework/commandbars/testing/TestPaintManager.h"
 
+#include "classlib/DC.h"
 #include "framework/foundation/ImageManagerIcon.h"
 
 #include "framework/commandbars/CommandBar.h"

@@ -7,6 +7,7 @@
 //   ... GetCalls() holds "FillCommandBar(type=1)" ...
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/commandbars/PaintManager.h"
 
 #include <string>

@@ -1,5 +1,6 @@
 // The accessibility base: child ids read from VARIANTs, the IAccessible that counts and answers through its owner,
 // the base answers, and the system functions found (or missed) at run time.
+#include "classlib/CmdTarget.h"
 #include "framework/commandbars/Accessible.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,9 @@
 // exception with its place and its text, and no library exception is left alive.
 #include "InputTestSupport.h"
 
+#include "classlib/Dialog.h"
 #include "classlib/GuardedCallbacks.h"
+#include "classlib/WinThread.h"
 #include "framework/foundation/HookManager.h"
 #include "framework/markup/Markup.h"
 #include "framework/markup/MarkupBorder.h"

@@ -1,6 +1,8 @@
 // The bar skeleton: paint and image managers along the owner chain, the site and owner walks, menus loaded into
 // controls, redraws under the lock and through the painting helper, drawing read back from DIB sections, copies,
 // the popup bar and the final release. Bar windows on the display.
+#include "classlib/MDIFrameWnd.h"
+#include "classlib/Menu.h"
 #include "CommandBarsTestSupport.h"
 #include "DcTestSurface.h"
 #include "resources/CommandBarsTestIds.h"

@@ -2,6 +2,7 @@
 // context hearing every message, printing with the customize marks, the status line and help ids of controls,
 // context help, where notifications go, redraws up the popup chain, removal, and the manager's drop source and
 // keyboard state. Real windows on the display; drawing read back from DIB sections.
+#include "classlib/DC.h"
 #include "BarWindowTestSupport.h"
 #include "CommandBarsTestFrame.h"
 #include "DcTestSurface.h"

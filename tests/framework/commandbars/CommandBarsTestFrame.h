@@ -14,7 +14,8 @@
 // is sent: OnMessage sees the message while it is being handled, and its answer (when it returns one) is the reply.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/FrameWnd.h"
+#include "classlib/Geometry.h"
 #include "ActiveWindow.h"
 
 #include <algorithm>

@@ -3,6 +3,7 @@
 // answers them as a test asks.
 #pragma once
 
+#include "classlib/Menu.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ControlFactory.h"

@@ -1,5 +1,8 @@
 // The manager skeleton: its paint and image managers, and the customize mode with its selected control, which is
 // referenced, redrawn in its bar and reported to the site. A site window and bar windows on the display.
+#include "classlib/MDIChildWnd.h"
+#include "classlib/ReBar.h"
+#include "classlib/WinApp.h"
 #include "CommandBarsTestSupport.h"
 
 #include "framework/commandbars/CommandBar.h"

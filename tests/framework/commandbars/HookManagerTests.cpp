@@ -3,7 +3,6 @@
 // thread's current message, and text through Unicode and ANSI windows.
 #include <gtest/gtest.h>
 
-#include "classlib/ClassLib.h"
 #include "classlib/ThreadState.h"
 #include "framework/foundation/HookManager.h"
 #include "framework/foundation/FrameworkStatics.h"

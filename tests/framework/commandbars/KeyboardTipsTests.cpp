@@ -1,6 +1,7 @@
 // Keyboard cues and keyboard tips: the tips' letters and places (pure tables), the manager's cue state over the
 // options' modes, and tip windows on a real bar that narrow as letters are typed, run what was typed in full and
 // come back on a popup the keyboard opened.
+#include "classlib/DC.h"
 #include "DcTestSurface.h"
 #include "TrackingTestSupport.h"
 

@@ -2,6 +2,7 @@
 // without a window, and a memory DC. The group gap is what the test paint manager's separator reports.
 #pragma once
 
+#include "classlib/DC.h"
 #include "CommandBarsTestSupport.h"
 
 #include <map>

@@ -7,6 +7,8 @@
 //   DocChild* child = OpenChild(textTemplate);      // activated: its template's menu goes to the client
 #pragma once
 
+#include "classlib/MDIChildWnd.h"
+#include "classlib/WinApp.h"
 #include "CommandBarsTestSupport.h"
 #include "TrackingTestSupport.h"
 #include "CommandBarsTestIds.h"

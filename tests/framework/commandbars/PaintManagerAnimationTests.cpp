@@ -1,4 +1,5 @@
 // Popup animation on DIB sections, with the clock replaced so that every wait is seen and none is slept.
+#include "classlib/DC.h"
 #include "DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
 

@@ -1,5 +1,6 @@
 // The paint manager's small drawing operations on DIB sections: caption splitting, marks, glyphs, popup text,
 // control dispatch, text colours and split-button geometry.
+#include "classlib/DC.h"
 #include "DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
 

@@ -2,7 +2,7 @@
 // owner, refreshes them with its metrics, frees them (and the painters a theme put in their place) with itself.
 #include <gtest/gtest.h>
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/foundation/ShadowManager.h"
 #include "framework/commandbars/testing/TestPaintManager.h"

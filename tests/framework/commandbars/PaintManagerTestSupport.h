@@ -3,6 +3,7 @@
 // bounds of what a drawing changed.
 #pragma once
 
+#include "classlib/DC.h"
 #include "DcTestSurface.h"
 
 #include "framework/commandbars/CommandBar.h"

@@ -3,6 +3,7 @@
 // (below it in a menu that grows downward, above it in one that grows upward at the foot of the screen), and the last
 // step is the whole menu. Without menu animation the menu simply grows. The steps are read back from the window in
 // the paint manager's wait between them.
+#include "classlib/DC.h"
 #include "InputTestSupport.h"
 
 #include "framework/commandbars/CommandBarsOptions.h"

@@ -1,5 +1,6 @@
 // Collapsed menus without windows: which commands a popup hides as not used, and where the layout puts the expand
 // button that shows them.
+#include "classlib/DC.h"
 #include "CommandBarsTestSupport.h"
 
 #include "framework/commandbars/CommandBarsOptions.h"

@@ -1,6 +1,7 @@
 // Tearing a popup off into a floating toolbar by real drags from its gripper: the toolbar's caption, id, width and
 // cloned items, the site's notice, going back within reach of the gripper, reusing the toolbar of that id, closing
 // the popups on release, and a quit message that ends the drag.
+#include "classlib/DC.h"
 #include "InputTestSupport.h"
 
 #include "framework/commandbars/CommandBarsOptions.h"

@@ -1,6 +1,7 @@
 // Toolbars in the bands of the site's rebar (child 0xE804): the manager's toolbars move from their dock bar into
 // bands named by their ids, bands are found and deleted by toolbar, the rebar takes the top of the frame layout,
 // bands follow their toolbars' sizes, and the background is painted without the control erasing it first.
+#include "classlib/Controls.h"
 #include "BarStreamWriter.h"
 #include "DockTestSupport.h"
 

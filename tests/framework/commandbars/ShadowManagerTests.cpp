@@ -2,7 +2,8 @@
 // leave the owner window and the thread's windows as they were.
 #include <gtest/gtest.h>
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
+#include "classlib/Wnd.h"
 #include "framework/foundation/HookManager.h"
 #include "framework/foundation/ShadowManager.h"
 #include "framework/foundation/ColorManager.h"

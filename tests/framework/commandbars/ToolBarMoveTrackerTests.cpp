@@ -1,7 +1,7 @@
 // The toolbar move tracker in its present form: the places it keeps for its toolbar, and drags that do nothing.
 #include <gtest/gtest.h>
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 #include "framework/commandbars/ToolBarMoveTracker.h"
 
 TEST(ToolBarMoveTracker, KeepsItsToolBarAndItsPlaces)

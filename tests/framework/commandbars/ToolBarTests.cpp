@@ -1,6 +1,7 @@
 // Toolbars on a frame with the manager and its dock bars: filling from RT_TOOLBAR resources, the floating window's
 // borders, close button and sizing hit codes, the expand button and its menus, reset, hiding and the positions a
 // never-docked bar is sent to.
+#include "classlib/DC.h"
 #include "DockTestSupport.h"
 
 #include "framework/commandbars/MenuCaption.h"

@@ -2,7 +2,9 @@
 // style word, and the tooltip window it owns.
 #include <gtest/gtest.h>
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
+#include "classlib/Geometry.h"
+#include "classlib/Wnd.h"
 #include "framework/foundation/ToolTipContext.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/OSVersionInfo.h"

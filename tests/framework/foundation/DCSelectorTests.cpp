@@ -3,6 +3,7 @@
 // the class library's halftone brush that the splitter tracker paints with.
 #include <gtest/gtest.h>
 
+#include "classlib/Wnd.h"
 #include "DcTestSurface.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/WindowRects.h"

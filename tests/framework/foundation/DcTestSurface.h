@@ -1,7 +1,7 @@
 // A 32-bit top-down DIB section in a memory DC, for drawing tests that read their pixels back from memory.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/ClassLibBase.h"
 
 #include <cstring>
 #include <vector>

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/DC.h"
 #include "DcTestSurface.h"
 #include "framework/foundation/ColorFunctions.h"
 #include "framework/foundation/DrawHelpers.h"

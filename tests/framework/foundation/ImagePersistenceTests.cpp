@@ -3,6 +3,8 @@
 // and damaged data that is refused without touching what the manager held.
 #include <gtest/gtest.h>
 
+#include "classlib/MemFile.h"
+#include "classlib/OleDataObject.h"
 #include "ImageTestSupport.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PropExchangeArchive.h"

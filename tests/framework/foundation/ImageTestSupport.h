@@ -3,7 +3,7 @@
 // and of GDI objects for leak checks. Pixels are 0xAARRGGBB values, top row first.
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/DC.h"
 
 #include "DcTestSurface.h"
 

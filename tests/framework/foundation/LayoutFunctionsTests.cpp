@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "DcTestSurface.h"
-#include "classlib/ClassLib.h"
+#include "classlib/DC.h"
 #include "framework/foundation/LayoutFunctions.h"
 
 TEST(LayoutFunctions, MirroredContextDrawsFromTheRight)

@@ -5,7 +5,8 @@
 
 #include <vector>
 
-#include "classlib/ClassLib.h"
+#include "classlib/Archive.h"
+#include "classlib/MemFile.h"
 #include "framework/foundation/PaintManagerColor.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // and damaged data fails without crashing or leaving memory or GDI objects behind.
 #include <gtest/gtest.h>
 
+#include "classlib/MemFile.h"
 #include "ImageTestSupport.h"
 #include "framework/foundation/PngBitmap.h"
 

@@ -3,6 +3,8 @@
 // CArchiveException where a value reads kDamagedValue; and archive stores over memory with their bytes.
 #pragma once
 
+#include "classlib/Archive.h"
+#include "classlib/MemFile.h"
 #include "framework/foundation/PropExchange.h"
 #include "framework/foundation/PropExchangeArchive.h"
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/OleDateTime.h"
 #include "framework/foundation/PropExchange.h"
 #include "framework/foundation/PropExchangeArchive.h"
 

@@ -3,6 +3,7 @@
 // texts and font charsets.
 #include <gtest/gtest.h>
 
+#include "classlib/Menu.h"
 #include "ResourceTestSupport.h"
 #include "framework/foundation/AnsiToWideString.h"
 #include "framework/foundation/IconLogFont.h"

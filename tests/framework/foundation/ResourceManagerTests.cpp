@@ -3,6 +3,8 @@
 // with the module installed in the class library.
 #include <gtest/gtest.h>
 
+#include "classlib/Gdi.h"
+#include "classlib/Menu.h"
 #include "ResourceTestSupport.h"
 #include "framework/foundation/ResourceModuleScope.h"
 

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
+#include "classlib/Wnd.h"
 #include "framework/foundation/SplitterTracker.h"
 #include "framework/foundation/WindowRects.h"
 

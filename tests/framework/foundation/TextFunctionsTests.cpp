@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
 #include "framework/foundation/OSVersionInfo.h"
 #include "framework/foundation/TextFunctions.h"
 

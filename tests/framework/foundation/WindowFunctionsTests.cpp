@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "classlib/ClassLib.h"
+#include "classlib/CString.h"
 #include "framework/foundation/LayoutFunctions.h"
 #include "framework/foundation/WindowFunctions.h"
 

@@ -5,7 +5,8 @@
 #include "MarkupTestSupport.h"
 #include "SyntheticInput.h"
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
+#include "classlib/Wnd.h"
 #include "framework/markup/Markup.h"
 #include "framework/markup/MarkupBorder.h"
 #include "framework/markup/MarkupDelegate.h"

@@ -4,7 +4,7 @@
 #include "MarkupTestSupport.h"
 #include "SyntheticInput.h"
 
-#include "classlib/ClassLib.h"
+#include "classlib/Wnd.h"
 #include "framework/markup/Markup.h"
 #include "framework/markup/MarkupButton.h"
 #include "framework/markup/MarkupContext.h"

@@ -7,7 +7,8 @@
 #include "ScrollTestSupport.h"
 #include "SyntheticInput.h"
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
+#include "classlib/Wnd.h"
 #include "framework/markup/Markup.h"
 #include "framework/markup/MarkupScalars.h"
 #include "framework/markup/MarkupType.h"

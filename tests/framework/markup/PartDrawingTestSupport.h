@@ -6,7 +6,7 @@
 //   EXPECT_EQ(expected, recorder.themeParts);
 #pragma once
 
-#include "classlib/ClassLib.h"
+#include "classlib/Geometry.h"
 #include "framework/markup/MarkupPartDrawing.h"
 
 #include <vector>
