@@ -204,4 +204,48 @@ void PumpFor(DWORD milliseconds)
     } while (GetTickCount() - start < milliseconds);
 }
 
+std::string RunProgramBeside(const std::string& name, DWORD* exitCode)
+{
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string program(self);
+    program = program.substr(0, program.find_last_of('\\') + 1) + name;
+    if (::GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return "(missing: " + program + ")";
+
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+        return "(no pipe)";
+    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process{};
+    std::string commandLine = "\"" + program + "\"";
+    const BOOL started = ::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                          &startup, &process);
+    // Only the child holds the write end now: reading ends when it exits.
+    ::CloseHandle(writeEnd);
+    std::string output;
+    if (started)
+    {
+        char buffer[256];
+        DWORD got = 0;
+        while (::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
+            output.append(buffer, got);
+        if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+            output += "(still running)";
+        ::GetExitCodeProcess(process.hProcess, exitCode);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    ::CloseHandle(readEnd);
+    return started ? output : "(did not start)";
+}
+
 }  // namespace osm::test

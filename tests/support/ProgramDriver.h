@@ -40,6 +40,11 @@ private:
     PROCESS_INFORMATION m_process{};
 };
 
+// Runs the program called name that sits beside this test program and waits for it (10 s at most): what it wrote
+// to stdout and stderr, and its exit code. The output says "(missing: path)", "(did not start)" or ends in
+// "(still running)" when the run went wrong.
+std::string RunProgramBeside(const std::string& name, DWORD* exitCode);
+
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
 // Clicks a button as the user would (BM_CLICK is sent, so the click is handled before this returns).

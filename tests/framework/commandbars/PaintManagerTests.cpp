@@ -1,6 +1,7 @@
 // The paint manager's fonts, metrics, colour table, theme factory and lifetime, on the test paint manager.
 #include "DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
+#include "ProgramDriver.h"
 #include "framework/commandbars/PopupBar.h"
 
 #include "framework/foundation/ShadowManager.h"
@@ -634,61 +635,13 @@ TEST_F(PaintManagerTest, StatusIconsAndControlImagesComeFromTheImageManager)
     dc.Detach();
 }
 
-namespace {
-
-// Runs a program that sits beside this test program; its output (stdout and stderr) and exit code.
-std::string RunBeside(const char* name, DWORD* exitCode)
-{
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string program(self);
-    program = program.substr(0, program.find_last_of('\\') + 1) + name;
-    if (::GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return "(missing: " + program + ")";
-
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return "(no pipe)";
-    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION process{};
-    std::string commandLine = "\"" + program + "\"";
-    const BOOL started = ::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                          &startup, &process);
-    ::CloseHandle(writeEnd);
-    std::string output;
-    if (started)
-    {
-        char buffer[256];
-        DWORD got = 0;
-        while (::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            output.append(buffer, got);
-        if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
-            output += "(still running)";
-        ::GetExitCodeProcess(process.hProcess, exitCode);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-    }
-    ::CloseHandle(readEnd);
-    return started ? output : "(did not start)";
-}
-
-}  // namespace
-
 // The process's manager is kept by a process service made with the first installation: at exit it is released
 // while the services it uses still live, and afterwards nothing installs one, reaches it or makes the hook manager
 // again (a message still passing through the hook manager's procedure is answered without it).
 TEST(ProcessPaintManager, AtExitItGoesBeforeTheServicesItUsesAndNothingComesBack)
 {
     DWORD exitCode = 1;
-    const std::string output = RunBeside("commandbars_exit_probe.exe", &exitCode);
+    const std::string output = osm::test::RunProgramBeside("commandbars_exit_probe.exe", &exitCode);
     EXPECT_EQ(exitCode, 0u) << output;
     EXPECT_EQ(output, "before any theme: none\n"
                       "installed theme 8\n"

@@ -1,6 +1,7 @@
 // CThreadLocal: one object per thread, made on first use and destroyed on its own thread as that thread ends, for
 // threads started every way a program starts them; the main thread's objects at exit (through a probe program).
 #include "classlib/ClassLib.h"
+#include "ProgramDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -370,41 +371,8 @@ TEST(ThreadLocal, LookupsKeepTheThreadsLastError)
 
 TEST(ThreadLocal, TheMainThreadsObjectsGoWhenTheProgramExits)
 {
-    char self[MAX_PATH] = {};
-    ASSERT_GT(::GetModuleFileNameA(nullptr, self, MAX_PATH), 0u);
-    std::string probe(self);
-    probe = probe.substr(0, probe.find_last_of('\\') + 1) + "classlib_thread_exit_probe.exe";
-    ASSERT_NE(::GetFileAttributesA(probe.c_str()), INVALID_FILE_ATTRIBUTES) << probe;
-
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    ASSERT_TRUE(::CreatePipe(&readEnd, &writeEnd, &inherit, 0));
-    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION process{};
-    std::string commandLine = "\"" + probe + "\"";
-    const BOOL started = ::CreateProcessA(probe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                          &startup, &process);
-    ::CloseHandle(writeEnd);
-    ASSERT_TRUE(started) << "error " << ::GetLastError();
-
-    std::string output;
-    char buffer[256];
-    DWORD got = 0;
-    while (::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        output.append(buffer, got);
-    ::CloseHandle(readEnd);
-    EXPECT_EQ(::WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
     DWORD exitCode = 1;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    const std::string output = osm::test::RunProgramBeside("classlib_thread_exit_probe.exe", &exitCode);
 
     // The probe prints its main thread's id, then returns from main; its objects' destructors print as they go.
     EXPECT_EQ(exitCode, 0u) << output;
