@@ -51,7 +51,8 @@ CSize MeasureMarkupElement(COSMMarkupUIElement* element, int availableWidth, int
     if (!element)
         return CSize(0, 0);
     return GuardCallback("MeasureMarkupElement", CSize(0, 0), [&] {
-        COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
+        COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext,
+                                           element->GetMarkupContext());
         element->Measure(&measuring, availableWidth, availableHeight);
         return element->GetDesiredSize();
     });

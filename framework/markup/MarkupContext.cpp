@@ -443,6 +443,13 @@ void COSMMarkupContext::OnElementDestroyed(COSMMarkupInputElement* element)
     Release();
 }
 
+HDC COSMMarkupContext::GetMeasuringDC()
+{
+    if (!m_measuringDC)
+        m_measuringDC.Reset(::CreateCompatibleDC(nullptr));
+    return m_measuringDC.Get();
+}
+
 void COSMMarkupContext::SetImageManager(COSMImageManager* manager)
 {
     m_pImageManager = RefPtr<COSMImageManager>::Retain(manager);

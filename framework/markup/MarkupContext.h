@@ -21,6 +21,7 @@
 #include "classlib/Geometry.h"
 #include "classlib/RefCount.h"
 #include "classlib/RefPtr.h"
+#include "classlib/ScopedHandle.h"
 #include "framework/markup/MarkupObject.h"
 
 #include <map>
@@ -123,6 +124,12 @@ public:
     void SetImageManager(COSMImageManager* manager);
     COSMImageManager* GetImageManager() const { return m_pImageManager.Get(); }
 
+    // ---- Measuring --------------------------------------------------------------------------------------------
+    // The memory DC, compatible with the screen, that this context's elements measure on when no caller gives
+    // them one (an invalidated measure, an arrange that finds its measure due): made on first use and kept until
+    // the context goes, so that layout makes no GDI object per element. Null when it cannot be made.
+    HDC GetMeasuringDC();
+
     // The defaults markup is measured and drawn with: the system's message font in the framework's character set,
     // and black.
     LOGFONTW defaultLogFont;
@@ -149,5 +156,6 @@ private:
     COSMMarkupKeyboardNavigation* m_pKeyboardNavigation = nullptr;
     std::unique_ptr<COSMMarkupToolTipContext> m_pToolTip;
     RefPtr<COSMImageManager> m_pImageManager;
+    ScopedCreatedDC m_measuringDC;
     CRefCount m_refCount;
 };

@@ -2,6 +2,7 @@
 
 #include "classlib/RefPtr.h"
 #include "framework/markup/MarkupBrush.h"
+#include "framework/markup/MarkupContext.h"
 #include "framework/markup/MarkupFont.h"
 #include "framework/markup/MarkupGdiPlus.h"
 #include "framework/markup/MarkupGdiPlusDeviceContext.h"
@@ -15,6 +16,12 @@ COSMMarkupDrawingContext::COSMMarkupDrawingContext(HDC dc, HDC attribDC)
 
 COSMMarkupDrawingContext::COSMMarkupDrawingContext(MeasuringContextTag)
     : m_hDC(::CreateCompatibleDC(nullptr)), m_hAttribDC(m_hDC), m_bOwnDC(TRUE)
+{
+    Initialize(new COSMMarkupGdiPlusDeviceContext(m_hDC, m_hAttribDC));
+}
+
+COSMMarkupDrawingContext::COSMMarkupDrawingContext(MeasuringContextTag, COSMMarkupContext* context)
+    : m_hDC(context ? context->GetMeasuringDC() : ::CreateCompatibleDC(nullptr)), m_hAttribDC(m_hDC), m_bOwnDC(!context)
 {
     Initialize(new COSMMarkupGdiPlusDeviceContext(m_hDC, m_hAttribDC));
 }

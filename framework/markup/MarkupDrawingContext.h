@@ -4,6 +4,10 @@
 //
 //   COSMMarkupDrawingContext dc(hdc);                                                  // renders into a caller's DC
 //   COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);  // its own screen DC
+//   COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext, context);  // the context's
+//
+// Layout measures on its markup context's DC (COSMMarkupContext::GetMeasuringDC): a DC of its own per measure would
+// cost a DC per invalidation, and parsing invalidates every element.
 //
 // A rendering context leaves the caller's DC in TRANSPARENT background mode, with the font it had, and never deletes
 // it. The renderer is the GDI+ one, which draws through GDI while GDI+ is not registered (RegisterGdiPlusForMarkup).
@@ -14,6 +18,7 @@
 
 #include <memory>
 
+class COSMMarkupContext;
 class COSMMarkupFont;
 class COSMMarkupPathGeometry;
 
@@ -29,6 +34,8 @@ public:
     explicit COSMMarkupDrawingContext(HDC dc, HDC attribDC = nullptr);
     // Measures on a memory DC of its own, compatible with the screen, deleted with the context.
     explicit COSMMarkupDrawingContext(MeasuringContextTag);
+    // Measures on context's measuring DC, which it leaves as it found it; a null context is the one above.
+    COSMMarkupDrawingContext(MeasuringContextTag, COSMMarkupContext* context);
     // Renders into dc through renderer, which the context owns from now on.
     COSMMarkupDrawingContext(HDC dc, COSMMarkupDeviceContext* renderer);
     COSMMarkupDrawingContext(const COSMMarkupDrawingContext&) = delete;

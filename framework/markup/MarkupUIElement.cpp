@@ -93,7 +93,7 @@ void COSMMarkupUIElement::Arrange(int left, int top, int right, int bottom)
     }
     if (m_bMeasureDirty)
     {
-        COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
+        COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext, GetMarkupContext());
         Measure(&measuring, SubtractMarkupLengths(right, left), SubtractMarkupLengths(bottom, top));
     }
     if (m_bArrangeDirty || m_bNeverArranged || rect != m_rcFinal)
@@ -125,7 +125,7 @@ void COSMMarkupUIElement::InvalidateVisual()
 
 void COSMMarkupUIElement::InvalidateMeasure()
 {
-    COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
+    COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext, GetMarkupContext());
     InvalidateMeasureCore(&measuring);
 }
 

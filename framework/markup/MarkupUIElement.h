@@ -41,7 +41,7 @@ public:
     virtual void InvalidateArrange();
     // Asks the markup context to repaint the element; nothing without a context.
     virtual void InvalidateVisual();
-    // InvalidateMeasureCore on a measuring context of its own.
+    // InvalidateMeasureCore on the markup context's measuring DC (a DC of its own without a context).
     virtual void InvalidateMeasure();
     // Lays the element out in finalRect (parent's coordinates). Here: the render size becomes its size.
     virtual void ArrangeCore(const CRect& finalRect);

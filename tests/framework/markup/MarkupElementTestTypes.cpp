@@ -86,6 +86,8 @@ CSize CProbe::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, 
 {
     ++measures;
     measuredWith = CSize(availableWidth, availableHeight);
+    if (onMeasure)
+        onMeasure(dc);
     for (int i = 0; i < GetChildren()->GetCount(); ++i)
     {
         if (COSMMarkupUIElement* child = GetChildren()->GetElement(i))

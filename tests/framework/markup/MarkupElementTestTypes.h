@@ -10,6 +10,7 @@
 #include "framework/markup/MarkupRoutedEvent.h"
 #include "platform/classlib/RefPtr.h"
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -65,6 +66,8 @@ public:
     int arranges = 0;
     // The room of the last MeasureOverride.
     CSize measuredWith{0, 0};
+    // Called at the start of every MeasureOverride when set: a look at the measure while it runs.
+    std::function<void(COSMMarkupDrawingContext*)> onMeasure;
 
     // A bubbling event of the probes, for the routing tests.
     static COSMMarkupRoutedEvent* s_pTestBubbleEvent;

@@ -1,6 +1,7 @@
 // Markup text without a window: the entry functions, the context's font cache, the inlines' fonts and positions,
 // and the text block's lines, trimming, alignment, decorations and hit test. Widths come from GetTextExtentPoint32W
 // in a font made from the LOGFONT the run uses.
+#include "GdiObjectCount.h"
 #include "MarkupElementTestTypes.h"
 #include "ParseTestSupport.h"
 
@@ -9,11 +10,13 @@
 #include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupDrawingContext.h"
 #include "framework/markup/MarkupFont.h"
+#include "framework/markup/MarkupPanel.h"
 #include "framework/markup/MarkupRun.h"
 #include "framework/markup/MarkupScalars.h"
 #include "framework/markup/MarkupSpan.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupTextBlock.h"
+#include "framework/markup/MarkupUIElementCollection.h"
 
 #include <gtest/gtest.h>
 
@@ -751,4 +754,67 @@ TEST_F(TextTest, ARunsPropertyChangeRenewsItsBlocksMeasureArrangementOrPicture)
         COSMMarkupContext* host = recording;
         ReleaseMarkupContext(&host);
     }
+}
+
+// ---- Layout's cost -----------------------------------------------------------------------------------------------
+
+// The measures that invalidations run happen on the markup context's measuring DC: no GDI object is made for them,
+// not even for the length of one measure, and none is left behind.
+TEST_F(TextTest, MeasureInvalidationsMakeNoGdiObjects)
+{
+    Hold root = Hold::Adopt(Parse("<StackPanel>"
+                                  "<Border Padding='2'><TextBlock Text='first line'/></Border>"
+                                  "<TextBlock TextWrapping='Wrap'>a <Run FontSize='20'>longer</Run> text</TextBlock>"
+                                  "<Border><StackPanel><TextBlock Text='inner'/></StackPanel></Border>"
+                                  "</StackPanel>"));
+    auto* panel = MarkupDynamicCast<COSMMarkupPanel>(root.Get());
+    ASSERT_NE(nullptr, panel);
+    // A probe in the tree looks at the process's GDI objects while an invalidation measures it.
+    auto* probe = static_cast<markup_test::CProbe*>(context->CreateObject(markup_test::CProbe::GetClassType()));
+    ASSERT_NE(nullptr, probe);
+    probe->contentSize = CSize(10, 10);
+    std::vector<int> whileMeasuring;
+    bool look = false;
+    probe->onMeasure = [&](COSMMarkupDrawingContext*) {
+        if (look)
+            whileMeasuring.push_back(CountGdiObjects());
+    };
+    panel->GetChildren()->Add(probe);
+
+    std::vector<COSMMarkupUIElement*> elements;
+    std::function<void(COSMMarkupVisual*)> collect = [&](COSMMarkupVisual* visual) {
+        if (auto* element = MarkupDynamicCast<COSMMarkupUIElement>(visual))
+            elements.push_back(element);
+        for (int i = 0; i < visual->GetVisualChildrenCount(); ++i)
+            collect(visual->GetVisualChild(i));
+    };
+    collect(panel);
+    std::vector<COSMMarkupTextBlock*> blocks;
+    for (COSMMarkupUIElement* element : elements)
+        if (auto* block = MarkupDynamicCast<COSMMarkupTextBlock>(element))
+            blocks.push_back(block);
+    ASSERT_EQ(3u, blocks.size());
+
+    const CSize size = MeasureMarkupElement(panel, 200, 0x7FFFFFFF);
+    panel->Arrange(0, 0, size.cx, size.cy);
+    const int before = CountGdiObjects();
+    for (int i = 0; i < 1000; ++i)
+    {
+        if (i % 100 == 1)
+        {
+            look = true;
+            probe->InvalidateMeasure();
+            look = false;
+            continue;
+        }
+        if (i % 3 == 0)
+        {
+            // A new text changes the block's size: the measure climbs to the root.
+            blocks[i % blocks.size()]->SetText(i % 2 ? L"short" : L"a somewhat longer text");
+            continue;
+        }
+        elements[i % elements.size()]->InvalidateMeasure();
+    }
+    EXPECT_EQ(before, CountGdiObjects());
+    EXPECT_EQ(std::vector<int>(10, before), whileMeasuring);
 }
