@@ -4,6 +4,7 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
+#include "GdiObjectCount.h"
 
 #include <functional>
 #include <string>
@@ -70,9 +71,6 @@ private:
     std::vector<DWORD> m_pixels;  // 0x00RRGGBB, rows from the top
     static Capture FromDC(HDC hDC, SIZE size, const std::function<void(HDC)>& fill);
 };
-
-// The process's GDI objects. Wine's GetGuiResources is a stub, so there the handle table is probed.
-int CountGdiObjects();
 
 // The clipboard's text, or nothing when it holds none.
 bool GetClipboardTextOf(std::string& text);
