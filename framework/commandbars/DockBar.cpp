@@ -317,8 +317,10 @@ LRESULT COSMDockBar::OnSizeParent(WPARAM, LPARAM lParam)
             layout->rect.bottom -= size.cy;
         }
     }
+    // Nothing is invalidated here: the background is a plain fill of the client, so what a resize or a toolbar
+    // moving inside the strip uncovers is all that needs painting, and the system invalidates exactly that. The
+    // idle layout runs all the time; a strip that keeps its place must keep its picture and its toolbars'.
     AfxRepositionWindow(layout, m_hWnd, &strip);
-    InvalidateRect(nullptr, FALSE);
     return 0;
 }
 

@@ -36,6 +36,14 @@ private:
     COSMFontDC m_font;
 };
 
+CRect WindowRectInParent(HWND window)
+{
+    CRect rect;
+    ::GetWindowRect(window, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 BOOL ShowExpandButtonAlways(const COSMCommandBar* bar)
 {
     const COSMCommandBars* commandBars = bar->GetCommandBars();
@@ -208,6 +216,10 @@ LRESULT COSMToolBar::OnSizeParent(WPARAM, LPARAM lParam)
     layout->rect.top += size.cy;
     layout->sizeTotal.cy += size.cy;
     layout->sizeTotal.cx = std::max(layout->sizeTotal.cx, size.cx);
+    // The frame lays out on every idle update: a bar already in its strip keeps its picture (a layout that changed
+    // its controls redraws it through FinishPendingLayout).
+    if (!layout->hDWP || strip == WindowRectInParent(m_hWnd))
+        return 0;
     AfxRepositionWindow(layout, m_hWnd, &strip);
     Redraw(nullptr, TRUE);
     return 0;

@@ -1,6 +1,8 @@
 // Dock bars: the row layout on fake toolbar sizes (headless), inserting and removing bars in rows, CanDock, the
-// numbered menu captions, and the window rectangles a frame layout gives docked toolbars and the dock bars.
+// numbered menu captions, the window rectangles a frame layout gives docked toolbars and the dock bars, and the
+// windows a layout moves and repaints when little or nothing changed.
 #include "DockTestSupport.h"
+#include "CommandBarsTestIds.h"
 
 #include "framework/commandbars/MenuCaption.h"
 
@@ -323,6 +325,174 @@ TEST_F(DockSiteTest, AFrameLayoutGivesTheDockBarsTheirStripsAndTheToolbarsTheirR
     EXPECT_EQ("|B A|", DescribeRows(DockBar(0)));
     EXPECT_EQ(0, RectInParent(b).left);
     EXPECT_EQ(RectInParent(b).right, RectInParent(a).left);
+}
+
+// ---- What a layout moves and repaints ----
+
+// Counts the WM_WINDOWPOSCHANGING each window under the frame is sent, through a hook on the test's thread.
+class PositioningCounter
+{
+public:
+    explicit PositioningCounter(HWND frame)
+        : m_hook(::SetWindowsHookExA(WH_CALLWNDPROC, &Hook, nullptr, ::GetCurrentThreadId()))
+    {
+        s_frame = frame;
+        s_counts.clear();
+    }
+    ~PositioningCounter()
+    {
+        if (m_hook)
+            ::UnhookWindowsHookEx(m_hook);
+        s_frame = nullptr;
+    }
+    PositioningCounter(const PositioningCounter&) = delete;
+    PositioningCounter& operator=(const PositioningCounter&) = delete;
+
+    bool Hooked() const { return m_hook != nullptr; }
+    int CountOf(HWND window) const
+    {
+        const auto found = s_counts.find(window);
+        return found == s_counts.end() ? 0 : found->second;
+    }
+    int Total() const
+    {
+        int total = 0;
+        for (const auto& entry : s_counts)
+            total += entry.second;
+        return total;
+    }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && message && message->message == WM_WINDOWPOSCHANGING && s_frame &&
+            ::IsChild(s_frame, message->hwnd))
+            ++s_counts[message->hwnd];
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    HHOOK m_hook;
+    static inline HWND s_frame = nullptr;
+    static inline std::map<HWND, int> s_counts;
+};
+
+// The frame's descendants, in no particular order.
+std::vector<HWND> DescendantsOf(HWND parent)
+{
+    std::vector<HWND> windows;
+    ::EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM found) {
+            reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::map<HWND, CRect> RectsInParents(const std::vector<HWND>& windows)
+{
+    std::map<HWND, CRect> rects;
+    for (HWND window : windows)
+    {
+        CRect rect;
+        ::GetWindowRect(window, &rect);
+        ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+        rects[window] = rect;
+    }
+    return rects;
+}
+
+// A frame as an application has it: the menu bar, two toolbars sharing a row, one alone in its row, one down the
+// left side and one along the bottom, laid out and painted.
+class QuietLayoutTest : public DockSiteTest
+{
+protected:
+    void SetUp() override
+    {
+        DockSiteTest::SetUp();
+        ASSERT_NE(nullptr, commandBars->AddMenuBar("Menu Bar", IDR_TEST_EDIT_MENU));
+        COSMToolBar* a = AddFilledToolBar("A", 701, {201, 202, 0, 203});
+        COSMToolBar* b = AddFilledToolBar("B", 702, {204, 205});
+        COSMToolBar* c = AddFilledToolBar("C", 703, {206, 207, 208});
+        COSMToolBar* left = AddFilledToolBar("Left", 704, {209, 210});
+        COSMToolBar* bottom = AddFilledToolBar("Bottom", 705, {211});
+        ASSERT_TRUE(a && b && c && left && bottom);
+        ASSERT_TRUE(left->SetPosition(2));
+        ASSERT_TRUE(bottom->SetPosition(1));
+        frame.RecalcLayout();
+        CRect beside = ScreenRect(a);
+        beside.OffsetRect(ScreenRect(a).Width() + 20, 0);
+        beside.right = beside.left + ScreenRect(b).Width();
+        ASSERT_TRUE(commandBars->DockCommandBar(b, &beside, DockBar(0)));
+        frame.RecalcLayout();
+        PumpMessages();
+        frame.UpdateWindow();
+        ::RedrawWindow(frame.GetSafeHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ASSERT_EQ("|Menu Bar|B A|C|", DescribeRows(DockBar(0)));
+        ASSERT_EQ("|Left|", DescribeRows(DockBar(2)));
+    }
+};
+
+TEST_F(QuietLayoutTest, ALayoutWithNothingChangedMovesAndRepaintsNoWindow)
+{
+    const std::vector<HWND> windows = DescendantsOf(frame.GetSafeHwnd());
+    ASSERT_GE(windows.size(), 10u);  // four dock bars, the menu bar and five toolbars at least
+    const std::map<HWND, CRect> before = RectsInParents(windows);
+    for (HWND window : windows)
+        ASSERT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "painted before the layout";
+
+    PositioningCounter counter(frame.GetSafeHwnd());
+    ASSERT_TRUE(counter.Hooked());
+    for (int i = 0; i < 3; ++i)
+        frame.RecalcLayout();
+
+    EXPECT_EQ(0, counter.Total());
+    EXPECT_EQ(before, RectsInParents(windows));
+    for (HWND window : windows)
+    {
+        char title[64] = {};
+        ::GetWindowTextA(window, title, sizeof title);
+        EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "window \"" << title << "\" must not repaint";
+    }
+}
+
+TEST_F(QuietLayoutTest, AWiderFrameMovesOnlyTheWindowsWhoseRectanglesChange)
+{
+    const std::vector<HWND> windows = DescendantsOf(frame.GetSafeHwnd());
+    const std::map<HWND, CRect> before = RectsInParents(windows);
+    for (HWND window : windows)
+        ASSERT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "painted before the resize";
+    CRect frameRect;
+    frame.GetWindowRect(&frameRect);
+
+    PositioningCounter counter(frame.GetSafeHwnd());
+    ASSERT_TRUE(counter.Hooked());
+    frame.SetWindowPos(nullptr, 0, 0, frameRect.Width() + 60, frameRect.Height(),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const std::map<HWND, CRect> after = RectsInParents(windows);
+
+    int unchanged = 0;
+    for (HWND window : windows)
+    {
+        char title[64] = {};
+        ::GetWindowTextA(window, title, sizeof title);
+        const bool changed = before.at(window) != after.at(window);
+        unchanged += changed ? 0 : 1;
+        EXPECT_EQ(changed ? 1 : 0, counter.CountOf(window)) << "window \"" << title << "\"";
+        if (!changed)
+            EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "window \"" << title << "\" must not repaint";
+    }
+    // The top and bottom dock bars grow and the right one moves; the toolbars and the left side stay.
+    EXPECT_NE(before.at(DockBar(0)->GetSafeHwnd()), after.at(DockBar(0)->GetSafeHwnd()));
+    EXPECT_NE(before.at(DockBar(3)->GetSafeHwnd()), after.at(DockBar(3)->GetSafeHwnd()));
+    EXPECT_EQ(before.at(DockBar(2)->GetSafeHwnd()), after.at(DockBar(2)->GetSafeHwnd()));
+    EXPECT_GE(unchanged, 5);
+    // What the wider strip uncovers is still painted.
+    CRect uncovered;
+    ASSERT_TRUE(::GetUpdateRect(DockBar(0)->GetSafeHwnd(), &uncovered, FALSE));
+    EXPECT_EQ(after.at(DockBar(0)->GetSafeHwnd()).Width(), uncovered.right);
 }
 
 }  // namespace
