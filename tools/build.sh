@@ -6,6 +6,10 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 kind=${1:-windows}
 shift || true
 jobs=${OSM_JOBS:-$(nproc)}
+# The compiler cache keys on paths relative to the checkout and ignores the working folder, so a clone in another
+# folder (each CI run) reuses what earlier builds on this machine compiled. A caller's own settings win.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 # windows: the 64-bit build whose tests run under Wine; i686: the optimised, stripped 32-bit program for Windows XP
 # and later that users get (its tests check what it imports); native: the image writer and the markup reader under
 # the sanitizers.
