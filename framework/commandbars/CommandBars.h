@@ -117,7 +117,8 @@ public:
     // own, WM_TIMER 52426), and the tooltip goes.
     virtual void ResetKeyboardState(COSMCommandBar* bar, int mode);
     // A new toolbar of the manager's toolbar class: the site hears 10337, the bar docks on top (a tear-off floats),
-    // is listed with the id and is not built in. Null when it cannot be made or placed.
+    // is listed with the id and is not built in; the frame lays it out at idle time or at its next RecalcLayout. Null
+    // when it cannot be made or placed.
     virtual COSMCommandBar* AddToolBar(const CString& title, UINT id, BOOL tearOff = FALSE);
 
     // ---- Saving and loading bars -------------------------------------------------------------------------------

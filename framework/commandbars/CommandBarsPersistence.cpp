@@ -152,7 +152,12 @@ BOOL COSMCommandBars::LoadBarState(COSMPropExchange* px, BOOL silent)
     COSMCommandBarList list;
     if (!LoadCommandBarList(px, &list))
         return FALSE;
+    // Each merged toolbar would lay the whole frame out again, costing the square of the bars: the one layout after
+    // the last places them all.
+    const BOOL noFrameLayout = m_noFrameLayout;
+    m_noFrameLayout = TRUE;
     MergeLoadedCommandBars(&list, silent);
+    m_noFrameLayout = noFrameLayout;
     RecalcFrameLayout();
     return TRUE;
 }

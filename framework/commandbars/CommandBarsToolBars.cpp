@@ -71,8 +71,10 @@ COSMCommandBar* COSMCommandBars::AddToolBar(const CString& title, UINT id, BOOL 
     toolBar->SetBarID(id);
     toolBar->SetBuiltIn(FALSE);
     toolBar->SetTearOff(tearOff);
+    // The frame's layout waits for idle time (or the application's own RecalcLayout): laid out at once, every bar
+    // added would lay out all those before it again, and the new bar has no buttons yet anyway.
     if (!tearOff)
-        RecalcFrameLayout(FALSE);
+        RecalcFrameLayout(TRUE);
     AddToReBar(toolBar);
     return toolBar;
 }
