@@ -37,7 +37,7 @@ phase "test windows" "$root/tools/wine-session" ctest --test-dir "$root/build/wi
 echo "Time per phase:"
 printf '  %s\n' "${timings[@]}"
 if command -v ccache >/dev/null; then
-  ccache --show-stats 2>/dev/null | grep -Ei 'hits|misses' | sed 's/^/  ccache: /' || true
+  ccache --show-stats 2>/dev/null | grep -Ei 'hits|misses' | sed 's/^/  ccache, all builds on this machine: /' || true
 fi
 if [ $status -ne 0 ]; then
   echo "Some tests failed." >&2
