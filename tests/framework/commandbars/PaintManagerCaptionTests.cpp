@@ -2,7 +2,7 @@
 // drop-down room, vertical text, and the buffered visual-style text of composited captions against the stand-in
 // theme library, which must always end in visible text.
 #include "ControlPaintTestSupport.h"
-#include "ThemeStub.h"
+#include "ThemeStubLibrary.h"
 
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ControlButton.h"
@@ -237,20 +237,15 @@ TEST_F(CaptionTest, VerticalCaptionsAreCentredAcrossTheColumn)
 
 namespace {
 
-const DWORD kComCtl6 = MAKELONG(0, 6);
-
-class BufferedCaptionTest : public ControlPaintTest
+class BufferedCaptionTest : public ControlPaintTest, protected ThemeStubLibrary
 {
 protected:
+    BufferedCaptionTest() : ThemeStubLibrary(FALSE) {}
     void SetUp() override
     {
         ControlPaintTest::SetUp();
-        ASSERT_NE(nullptr, m_functions.GetModule()) << m_path;
-        m_stub = ThemeStubStateOf(m_path);
-        ASSERT_NE(nullptr, m_stub);
-        ResetThemeStub(m_stub);
+        SetUpThemeStub();
     }
-    LONG Calls(CThemeStubState::Call call) const { return m_stub->calls[call]; }
 
     // DrawTextA's pixels for the text on a canvas like the one drawn on.
     std::vector<COLORREF> PlainText(const char* text, CRect rect, UINT format)
@@ -260,10 +255,6 @@ protected:
         ::DrawTextA(dc->GetSafeHdc(), text, -1, &rect, format);
         return expected.All();
     }
-
-    const std::string m_path = ThemeStubPath();
-    COSMVisualStyleFunctions m_functions{m_path.c_str(), FALSE, kComCtl6};
-    CThemeStubState* m_stub = nullptr;
 };
 
 }  // namespace

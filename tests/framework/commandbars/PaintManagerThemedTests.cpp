@@ -3,7 +3,7 @@
 // not open.
 #include "DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
-#include "ThemeStub.h"
+#include "ThemeStubLibrary.h"
 
 #include "framework/commandbars/StatusBar.h"
 
@@ -16,24 +16,15 @@ using foundation_test::PaintManagerTest;
 
 namespace {
 
-const DWORD kComCtl6 = MAKELONG(0, 6);
-
-class ThemedPaintTest : public PaintManagerTest
+class ThemedPaintTest : public PaintManagerTest, protected ThemeStubLibrary
 {
 protected:
+    ThemedPaintTest() : ThemeStubLibrary(TRUE) {}
     void SetUp() override
     {
         PaintManagerTest::SetUp();
-        ASSERT_NE(nullptr, m_functions.GetModule()) << m_path;
-        m_stub = ThemeStubStateOf(m_path);
-        ASSERT_NE(nullptr, m_stub);
-        ResetThemeStub(m_stub);
+        SetUpThemeStub();
     }
-    LONG Calls(CThemeStubState::Call call) const { return m_stub->calls[call]; }
-
-    const std::string m_path = ThemeStubPath();
-    COSMVisualStyleFunctions m_functions{m_path.c_str(), TRUE, kComCtl6};
-    CThemeStubState* m_stub = nullptr;
 };
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "DcTestSurface.h"
-#include "ThemeStub.h"
+#include "ThemeStubLibrary.h"
 #include "framework/foundation/DwmWrapper.h"
 #include "framework/foundation/OSVersionInfo.h"
 #include "framework/foundation/VisualStyleWrapper.h"
@@ -24,22 +24,11 @@ const HRESULT kNoSuchProperty = HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
 
 const DWORD kComCtl6 = MAKELONG(0, 6);
 
-class VisualStyleStub : public testing::Test
+class VisualStyleStub : public testing::Test, protected ThemeStubLibrary
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(m_functions.GetModule(), nullptr) << m_path;
-        m_stub = ThemeStubStateOf(m_path);
-        ASSERT_NE(m_stub, nullptr);
-        ResetThemeStub(m_stub);
-    }
-
-    LONG Calls(CThemeStubState::Call call) const { return m_stub->calls[call]; }
-
-    const std::string m_path = ThemeStubPath();
-    COSMVisualStyleFunctions m_functions{m_path.c_str(), TRUE, kComCtl6};
-    CThemeStubState* m_stub = nullptr;
+    VisualStyleStub() : ThemeStubLibrary(TRUE) {}
+    void SetUp() override { SetUpThemeStub(); }
 };
 
 }  // namespace
