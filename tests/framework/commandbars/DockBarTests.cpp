@@ -482,7 +482,9 @@ TEST_F(QuietLayoutTest, AWiderFrameMovesOnlyTheWindowsWhoseRectanglesChange)
         unchanged += changed ? 0 : 1;
         EXPECT_EQ(changed ? 1 : 0, counter.CountOf(window)) << "window \"" << title << "\"";
         if (!changed)
+        {
             EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "window \"" << title << "\" must not repaint";
+        }
     }
     // The top and bottom dock bars grow and the right one moves; the toolbars and the left side stay.
     EXPECT_NE(before.at(DockBar(0)->GetSafeHwnd()), after.at(DockBar(0)->GetSafeHwnd()));
