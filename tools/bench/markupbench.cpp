@@ -293,6 +293,7 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_pBits = static_cast<const DWORD*>(bits);
         m_oldBitmap = ::SelectObject(m_dc, m_bitmap);
     }
     ~CViewportTarget()
@@ -310,12 +311,38 @@ public:
         ::FillRect(m_dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     }
     HDC Get() const { return m_dc; }
+    // Pixels that are no longer white: what a render drew.
+    int CountInked() const
+    {
+        if (!m_pBits)
+            return 0;
+        ::GdiFlush();
+        int inked = 0;
+        for (int i = 0; i < kViewportWidth * kViewportHeight; ++i)
+            inked += (m_pBits[i] & 0xFFFFFF) != 0xFFFFFF;
+        return inked;
+    }
 
 private:
+    const DWORD* m_pBits = nullptr;
     HDC m_dc = nullptr;
     HBITMAP m_bitmap = nullptr;
     HGDIOBJ m_oldBitmap = nullptr;
 };
+
+// Draws the viewport of root whose top is at top. The drawing context moves the DC's viewport origin and leaves
+// it there: the DC's state is put back after each drawing, so every one starts from the same target.
+void RenderFrom(COSMMarkupUIElement* root, HDC dc, int top)
+{
+    const int saved = ::SaveDC(dc);
+    {
+        COSMMarkupDrawingContext drawing(dc);
+        if (top)
+            drawing.OffsetViewport(CPoint(0, -top));
+        root->Render(&drawing);
+    }
+    ::RestoreDC(dc, saved);
+}
 
 enum Phase
 {
@@ -341,6 +368,7 @@ struct RoundResult
     long objectsBuilt = 0;
     long objectsLeft = 0;  // live markup objects after the release, less those before the parse
     int height = 0;
+    int inked = 0;  // pixels the viewport render drew
     bool parsed = false;
 };
 
@@ -383,19 +411,13 @@ RoundResult RunRound(COSMMarkupContext* context, const Document& document, CView
 
     target.Clear();
     start = Now();
-    {
-        COSMMarkupDrawingContext drawing(target.Get());
-        root->Render(&drawing);
-    }
+    RenderFrom(root, target.Get(), 0);
     result.seconds[kRenderViewport] = Now() - start;
+    result.inked = target.CountInked();
 
     start = Now();
     for (int top = 0; top < desired.cy; top += kViewportHeight)
-    {
-        COSMMarkupDrawingContext drawing(target.Get());
-        drawing.OffsetViewport(CPoint(0, -top));
-        root->Render(&drawing);
-    }
+        RenderFrom(root, target.Get(), top);
     result.seconds[kRenderWhole] = Now() - start;
 
     start = Now();
@@ -440,10 +462,7 @@ int RunMemoryChild(int elements)
     }
     const CSize desired = MeasureMarkupElement(root, kViewportWidth, INT_MAX);
     root->Arrange(0, 0, kViewportWidth, std::max<int>(desired.cy, kViewportHeight));
-    {
-        COSMMarkupDrawingContext drawing(target.Get());
-        root->Render(&drawing);
-    }
+    RenderFrom(root, target.Get(), 0);
     const MemoryCounters after = ReadMemoryCounters();
     const long long heap = g_heapBytes - heapBefore;
     const long long blocks = g_heapBlocks - blocksBefore;
@@ -674,20 +693,21 @@ int main(int argc, char** argv)
         for (const RoundResult& r : results[d])
         {
             const bool right = r.parsed && r.readerElements == document.xmlElements &&
-                               r.visuals == document.uiElements && r.objectsLeft == 0 && r.height > 0;
+                               r.visuals == document.uiElements && r.objectsLeft == 0 && r.height > 0 && r.inked > 0;
             if (!right)
             {
                 std::printf("FAILED: %d elements: the reader saw %d, the tree holds %d UI elements of %d, %ld markup "
-                            "objects outlived the release, height %d\n",
+                            "objects outlived the release, height %d, %d pixels drawn\n",
                             document.xmlElements, r.readerElements, r.visuals, document.uiElements, r.objectsLeft,
-                            r.height);
+                            r.height, r.inked);
                 ok = false;
                 break;
             }
         }
-        std::printf("%d XML elements: %d UI elements and %ld markup objects built, %d pixels high\n",
+        std::printf("%d XML elements: %d UI elements and %ld markup objects built, %d pixels high, %d pixels drawn "
+                    "in the viewport\n",
                     document.xmlElements, results[d].front().visuals, results[d].front().objectsBuilt,
-                    results[d].front().height);
+                    results[d].front().height, results[d].front().inked);
         if (!memory[d].ok)
             ok = false;
     }
