@@ -1,8 +1,8 @@
 // COSMMarkupProperties: the value store of one markup object, one slot per indexed dependency property (the property's
 // index is its slot). An object makes its store when it is given its first value; the store is sized by the
 // properties registered at that moment, which is why every type is initialised before the first object exists.
-// Only the slots that hold a value take room: an element sets a handful of the hundred-odd properties, and a dense
-// array per object was most of what a built tree weighed.
+// Only the slots that hold a value take room: an element sets a handful of the hundred-odd properties, so an array of
+// every slot per object would outweigh the rest of the tree.
 //
 // A stored value becomes a logical child of the store's owner. Shared values (the cached booleans, small enums,
 // strings) sit in many stores at once, so a store clears a value's logical parent, when the value leaves it, only
