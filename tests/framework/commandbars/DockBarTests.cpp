@@ -4,9 +4,12 @@
 #include "DockTestSupport.h"
 #include "CommandBarsTestIds.h"
 
+#include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/MenuCaption.h"
+#include "framework/foundation/ImageManager.h"
 
 #include <map>
+#include <ostream>
 
 using namespace commandbars_test;
 
@@ -494,5 +497,169 @@ TEST_F(QuietLayoutTest, AWiderFrameMovesOnlyTheWindowsWhoseRectanglesChange)
     ASSERT_TRUE(::GetUpdateRect(DockBar(0)->GetSafeHwnd(), &uncovered, FALSE));
     EXPECT_EQ(after.at(DockBar(0)->GetSafeHwnd()).Width(), uncovered.right);
 }
+
+// ---- Remembered layouts follow every change ----
+
+// A docked toolbar remembers the layouts it measured: each change below, made through the public interface, must
+// reach the next frame layout as if the bar had measured afresh, and a layout after it must be quiet again.
+class LayoutChangeTest;
+
+enum class Grows
+{
+    Wider,
+    Narrower,
+    Taller,
+    Differs,
+};
+
+struct LayoutChange
+{
+    const char* name;
+    void (*apply)(LayoutChangeTest& test);
+    Grows expected;
+};
+
+void PrintTo(const LayoutChange& change, std::ostream* out)
+{
+    *out << change.name;
+}
+
+class LayoutChangeTest : public DockSiteTest, public ::testing::WithParamInterface<LayoutChange>
+{
+public:
+    // A paint manager of the test theme with the fonts scaled by the factor.
+    static RefPtr<COSMPaintManager> MakePaintManager(int fontScale)
+    {
+        RefPtr<COSMPaintManager> manager = AdoptRef(COSMTestPaintManager::Create());
+        manager->RefreshMetrics();
+        if (fontScale != 1)
+            ScaleFont(*manager, fontScale);
+        return manager;
+    }
+    static void ScaleFont(COSMPaintManager& manager, int scale)
+    {
+        LOGFONTA logFont = {};
+        manager.GetRegularFont().GetLogFont(&logFont);
+        logFont.lfHeight *= scale;
+        logFont.lfWidth *= scale;
+        manager.CreateFontsFromLogFont(&logFont, FALSE);
+    }
+
+    using DockSiteTest::commandBars;
+    RefPtr<COSMPaintManager> paintManager = MakePaintManager(1);
+    RefPtr<COSMPaintManager> replacement;
+    RefPtr<COSMImageManager> images = AdoptRef(new COSMImageManager);
+    COSMToolBar* bar = nullptr;
+
+protected:
+    void SetUp() override
+    {
+        DockSiteTest::SetUp();
+        commandBars->SetPaintManager(paintManager.Get());
+        commandBars->SetImageManager(images.Get());
+        commandBars->EnableActions(TRUE);
+        bar = AddFilledToolBar("Remembered", 721, {231, 232, 233});
+        COSMToolBar* other = AddFilledToolBar("Other", 722, {234});
+        ASSERT_TRUE(bar && other);
+        ASSERT_EQ(3, bar->GetControlCount());
+        // Buttons without icons show their captions: the bar's width is measured text. The last one's caption is
+        // its action's.
+        bar->GetControl(0)->SetCaption("Open");
+        bar->GetControl(1)->SetCaption("Save");
+        ASSERT_NE(nullptr, bar->GetControl(2)->GetAction());
+        bar->GetControl(2)->GetAction()->SetCaption("Print");
+        other->GetControl(0)->SetCaption("Other");
+        frame.RecalcLayout();
+        PumpMessages();
+    }
+};
+
+TEST_P(LayoutChangeTest, TheNextLayoutMeasuresTheChangeAndTheOneAfterIsQuiet)
+{
+    const LayoutChange& change = GetParam();
+    // Measured, then answered from what the bar remembers.
+    frame.RecalcLayout();
+    frame.RecalcLayout();
+    const CRect before = RectInParent(bar);
+
+    change.apply(*this);
+    frame.RecalcLayout();
+    const CRect after = RectInParent(bar);
+    switch (change.expected)
+    {
+    case Grows::Wider:
+        EXPECT_GT(after.Width(), before.Width());
+        break;
+    case Grows::Narrower:
+        EXPECT_LT(after.Width(), before.Width());
+        break;
+    case Grows::Taller:
+        EXPECT_GT(after.Height(), before.Height());
+        break;
+    case Grows::Differs:
+        EXPECT_NE(before, after);
+        break;
+    }
+    std::vector<CRect> controls;
+    for (int i = 0; i < bar->GetControlCount(); ++i)
+        controls.push_back(bar->GetControl(i)->GetRect());
+
+    // What the bar answered is what measuring everything afresh gives, for the bar and each control.
+    COSMPaintManager::InvalidateLayouts();
+    frame.RecalcLayout();
+    EXPECT_EQ(after, RectInParent(bar));
+    for (int i = 0; i < bar->GetControlCount(); ++i)
+        EXPECT_EQ(controls[static_cast<size_t>(i)], bar->GetControl(i)->GetRect()) << "control " << i;
+
+    // Nothing changed since: the next layout positions no window.
+    PumpMessages();
+    PositioningCounter counter(frame.GetSafeHwnd());
+    ASSERT_TRUE(counter.Hooked());
+    frame.RecalcLayout();
+    EXPECT_EQ(0, counter.Total());
+    EXPECT_EQ(after, RectInParent(bar));
+}
+
+const LayoutChange kLayoutChanges[] = {
+    {"AControlAdded", [](LayoutChangeTest& t) { t.bar->GetControls()->Add(1, 235)->SetCaption("Close"); },
+     Grows::Wider},
+    {"AControlRemoved", [](LayoutChangeTest& t) { t.bar->GetControls()->Remove(t.bar->GetControl(1)); },
+     Grows::Narrower},
+    {"AControlHidden", [](LayoutChangeTest& t) { t.bar->GetControl(1)->SetVisible(FALSE); }, Grows::Narrower},
+    {"ACaptionGrows", [](LayoutChangeTest& t) { t.bar->GetControl(0)->SetCaption("Open a document"); }, Grows::Wider},
+    {"TheActionsCaptionGrows",
+     [](LayoutChangeTest& t) { t.bar->GetControl(2)->GetAction()->SetCaption("Print the document"); }, Grows::Wider},
+    {"TheActionIsHidden", [](LayoutChangeTest& t) { t.bar->GetControl(2)->GetAction()->SetVisible(FALSE); },
+     Grows::Narrower},
+    {"TheStyleDropsCaptions",
+     [](LayoutChangeTest& t) {
+         for (int i = 0; i < t.bar->GetControlCount(); ++i)
+             t.bar->GetControl(i)->SetStyle(2);
+     },
+     Grows::Narrower},
+    {"AGroupBegins", [](LayoutChangeTest& t) { t.bar->GetControl(1)->SetBeginGroup(TRUE); }, Grows::Wider},
+    {"SetButtons",
+     [](LayoutChangeTest& t) {
+         const UINT ids[] = {231, 232, 233, 234, 235, 236, 237, 238};
+         ASSERT_TRUE(t.bar->SetButtons(ids, 8));
+     },
+     Grows::Differs},
+    {"LargeIconsChosen", [](LayoutChangeTest& t) { t.commandBars->GetCommandBarsOptions()->m_largeIcons = TRUE; },
+     Grows::Taller},
+    {"TheBarsIconSize", [](LayoutChangeTest& t) { t.bar->SetIconSize(CSize(32, 32)); }, Grows::Taller},
+    {"AnIconForACommand",
+     [](LayoutChangeTest& t) { ASSERT_TRUE(t.images->SetIcon(::LoadIcon(nullptr, IDI_APPLICATION), 231, 16, 16)); },
+     Grows::Differs},
+    {"TheFontGrows", [](LayoutChangeTest& t) { LayoutChangeTest::ScaleFont(*t.paintManager, 2); }, Grows::Wider},
+    {"AnotherPaintManager",
+     [](LayoutChangeTest& t) {
+         t.replacement = LayoutChangeTest::MakePaintManager(2);
+         t.commandBars->SetPaintManager(t.replacement.Get());
+     },
+     Grows::Wider},
+};
+
+INSTANTIATE_TEST_SUITE_P(Changes, LayoutChangeTest, ::testing::ValuesIn(kLayoutChanges),
+                         [](const ::testing::TestParamInfo<LayoutChange>& info) { return info.param.name; });
 
 }  // namespace
