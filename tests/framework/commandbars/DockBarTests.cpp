@@ -416,8 +416,8 @@ protected:
     {
         DockSiteTest::SetUp();
         ASSERT_NE(nullptr, commandBars->AddMenuBar("Menu Bar", IDR_TEST_EDIT_MENU));
-        COSMToolBar* a = AddFilledToolBar("A", 701, {201, 202, 0, 203});
-        COSMToolBar* b = AddFilledToolBar("B", 702, {204, 205});
+        a = AddFilledToolBar("A", 701, {201, 202, 0, 203});
+        b = AddFilledToolBar("B", 702, {204, 205});
         COSMToolBar* c = AddFilledToolBar("C", 703, {206, 207, 208});
         COSMToolBar* left = AddFilledToolBar("Left", 704, {209, 210});
         COSMToolBar* bottom = AddFilledToolBar("Bottom", 705, {211});
@@ -436,6 +436,38 @@ protected:
         ASSERT_EQ("|Menu Bar|B A|C|", DescribeRows(DockBar(0)));
         ASSERT_EQ("|Left|", DescribeRows(DockBar(2)));
     }
+
+    // Resizes the frame by the width; the frame's descendants each positioned at most once, and each that kept its
+    // rectangle neither positioned nor repainted. The rectangles before and after.
+    void ResizeCountingPositionings(int widthChange, std::map<HWND, CRect>& before, std::map<HWND, CRect>& after)
+    {
+        const std::vector<HWND> windows = DescendantsOf(frame.GetSafeHwnd());
+        before = RectsInParents(windows);
+        for (HWND window : windows)
+            ASSERT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "painted before the resize";
+        CRect frameRect;
+        frame.GetWindowRect(&frameRect);
+
+        PositioningCounter counter(frame.GetSafeHwnd());
+        ASSERT_TRUE(counter.Hooked());
+        frame.SetWindowPos(nullptr, 0, 0, frameRect.Width() + widthChange, frameRect.Height(),
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        after = RectsInParents(windows);
+        for (HWND window : windows)
+        {
+            char title[64] = {};
+            ::GetWindowTextA(window, title, sizeof title);
+            const bool changed = before.at(window) != after.at(window);
+            EXPECT_EQ(changed ? 1 : 0, counter.CountOf(window)) << "window \"" << title << "\"";
+            if (!changed)
+            {
+                EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "window \"" << title << "\" must not repaint";
+            }
+        }
+    }
+
+    COSMToolBar* a = nullptr;
+    COSMToolBar* b = nullptr;
 };
 
 TEST_F(QuietLayoutTest, ALayoutWithNothingChangedMovesAndRepaintsNoWindow)
@@ -463,30 +495,12 @@ TEST_F(QuietLayoutTest, ALayoutWithNothingChangedMovesAndRepaintsNoWindow)
 
 TEST_F(QuietLayoutTest, AWiderFrameMovesOnlyTheWindowsWhoseRectanglesChange)
 {
-    const std::vector<HWND> windows = DescendantsOf(frame.GetSafeHwnd());
-    const std::map<HWND, CRect> before = RectsInParents(windows);
-    for (HWND window : windows)
-        ASSERT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "painted before the resize";
-    CRect frameRect;
-    frame.GetWindowRect(&frameRect);
-
-    PositioningCounter counter(frame.GetSafeHwnd());
-    ASSERT_TRUE(counter.Hooked());
-    frame.SetWindowPos(nullptr, 0, 0, frameRect.Width() + 60, frameRect.Height(),
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const std::map<HWND, CRect> after = RectsInParents(windows);
-
+    std::map<HWND, CRect> before;
+    std::map<HWND, CRect> after;
+    ResizeCountingPositionings(60, before, after);
     int unchanged = 0;
-    for (HWND window : windows)
-    {
-        char title[64] = {};
-        ::GetWindowTextA(window, title, sizeof title);
-        const bool changed = before.at(window) != after.at(window);
-        unchanged += changed ? 0 : 1;
-        EXPECT_EQ(changed ? 1 : 0, counter.CountOf(window)) << "window \"" << title << "\"";
-        if (!changed)
-            EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "window \"" << title << "\" must not repaint";
-    }
+    for (const auto& entry : before)
+        unchanged += entry.second == after.at(entry.first) ? 1 : 0;
     // The top and bottom dock bars grow and the right one moves; the toolbars and the left side stay.
     EXPECT_NE(before.at(DockBar(0)->GetSafeHwnd()), after.at(DockBar(0)->GetSafeHwnd()));
     EXPECT_NE(before.at(DockBar(3)->GetSafeHwnd()), after.at(DockBar(3)->GetSafeHwnd()));
@@ -496,6 +510,27 @@ TEST_F(QuietLayoutTest, AWiderFrameMovesOnlyTheWindowsWhoseRectanglesChange)
     CRect uncovered;
     ASSERT_TRUE(::GetUpdateRect(DockBar(0)->GetSafeHwnd(), &uncovered, FALSE));
     EXPECT_EQ(after.at(DockBar(0)->GetSafeHwnd()).Width(), uncovered.right);
+}
+
+TEST_F(QuietLayoutTest, ANarrowerFrameMovesTheToolbarThatNoLongerFitsAndNoOther)
+{
+    // Narrower by half the gap between A and B: B is pushed back into the gap, A keeps its place.
+    const CRect placedB = RectInParent(b);
+    const int gap = placedB.left - RectInParent(a).right;
+    ASSERT_GE(gap, 10);
+    CRect top;
+    DockBar(0)->GetClientRect(&top);
+    const int shrink = top.right - placedB.right + gap / 2;
+
+    std::map<HWND, CRect> before;
+    std::map<HWND, CRect> after;
+    ResizeCountingPositionings(-shrink, before, after);
+    EXPECT_EQ(before.at(a->GetSafeHwnd()), after.at(a->GetSafeHwnd()));
+    const CRect movedB = after.at(b->GetSafeHwnd());
+    EXPECT_EQ(placedB.Width(), movedB.Width());
+    EXPECT_EQ(placedB.left - gap / 2, movedB.left);
+    // The moved toolbar repaints; the system gives it no picture to keep across the move.
+    EXPECT_TRUE(::GetUpdateRect(b->GetSafeHwnd(), nullptr, FALSE));
 }
 
 // ---- Remembered layouts follow every change ----
