@@ -310,7 +310,10 @@ public:
     // The window lays out right to left (WS_EX_LAYOUTRTL or WS_EX_RTLREADING); FALSE without a window.
     BOOL IsLayoutRTL() const;
 
-    // 0 menu bar, 1 normal bar, 2 popup.
+    // What GetType answers.
+    static constexpr int kTypeMenuBar = 0;
+    static constexpr int kTypeNormal = 1;
+    static constexpr int kTypePopup = 2;
     int GetType() const { return m_type; }
     void SetType(int type) { m_type = type; }
     int GetPosition() const { return m_position; }
