@@ -4,7 +4,6 @@
 // replaced UpdateLayeredWindow that reads them back before passing them on.
 #include <gtest/gtest.h>
 
-#include "ActiveWindow.h"
 #include "DockTestSupport.h"
 #include "classlib/Geometry.h"
 #include "classlib/ScopedHandle.h"
@@ -414,12 +413,14 @@ TEST_F(ShadowWindowsTest, NestedPopupsOfOneTagCutEachOtherOut)
 TEST_F(ShadowWindowsTest, ShadowsHideAndShowWithTheirOwnerWithoutTakingActivation)
 {
     shadows.SetFlags(COSMShadowManager::kForceShadows);
-    ASSERT_TRUE(osm::test::ActivateWindow(site.GetSafeHwnd()));
     OwnerWindow owner(&site, CRect(100, 100, 300, 200));
     shadows.SetShadow(&owner, CRect(0, 0, 0, 0), 0);
     const std::vector<COSMShadowWnd*> owned = ShadowsOf(owner);
     ASSERT_EQ(2u, owned.size());
-    EXPECT_EQ(site.GetSafeHwnd(), ::GetActiveWindow());
+    // What the shadows hear of activation.
+    CountingSink activation;
+    for (COSMShadowWnd* shadow : owned)
+        GetHookManager()->SetHook(shadow->GetSafeHwnd(), &activation);
     for (int round = 0; round < 2; ++round)
     {
         owner.ShowWindow(SW_HIDE);
@@ -428,9 +429,12 @@ TEST_F(ShadowWindowsTest, ShadowsHideAndShowWithTheirOwnerWithoutTakingActivatio
         owner.ShowWindow(SW_SHOWNA);
         for (COSMShadowWnd* shadow : owned)
             EXPECT_TRUE(shadow->IsWindowVisible());
-        EXPECT_EQ(site.GetSafeHwnd(), ::GetActiveWindow());
     }
+    EXPECT_EQ(0, activation.Count(WM_ACTIVATE));
+    EXPECT_EQ(0, activation.Count(WM_NCACTIVATE));
     EXPECT_EQ(2, shadows.GetShadowCount());
+    for (COSMShadowWnd* shadow : owned)
+        GetHookManager()->RemoveHook(shadow->GetSafeHwnd(), &activation);
     shadows.RemoveShadow(&owner);
 }
 
