@@ -58,7 +58,7 @@ TEST_F(ControlShellTest, CreateControlPopupStoresTheType)
         RefPtr<COSMControlPopup> popup = AdoptRef(COSMControlPopup::CreateControlPopup(type));
         EXPECT_EQ(type, popup->GetType());
         EXPECT_EQ(nullptr, popup->GetCommandBar());
-        EXPECT_TRUE(popup->GetControlShadow());
+        EXPECT_TRUE(popup->IsControlShadowOn());
         EXPECT_EQ(0, popup->GetCommandBarId());
     }
 }
