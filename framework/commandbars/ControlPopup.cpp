@@ -309,6 +309,8 @@ BOOL COSMControlPopup::OnLButtonDblClk(CPoint point)
         bar->ExpandBar();
         return TRUE;
     }
+    // Nothing to run or show: the second press is the click it would have been, which closes the open popup.
+    OnClick(FALSE, point);
     return FALSE;
 }
 

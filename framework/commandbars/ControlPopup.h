@@ -59,7 +59,8 @@ public:
     // Its access key opens its bar from the keyboard; without a bar the control runs like a button.
     void OnMnemonicActivate() override;
     // Types 2 and 3 with a popup bar: a double click opens a closed popup; on an open one it runs the popup's
-    // visible default item or expands a collapsed popup (TRUE), else FALSE. Other controls click.
+    // visible default item or expands a collapsed popup (TRUE), else it clicks (closing it) and answers FALSE.
+    // Other controls click.
     BOOL OnLButtonDblClk(CPoint point) override;
     // A dragged control over this one: a popup holding this control closes its popup and selection (never opened
     // over itself or its own sub-menus); anything else opens this control's customizable bar for the drop.
