@@ -235,6 +235,10 @@ public:
     BOOL OnSetPopup(BOOL popup) override;
     BOOL HasHiddenControls() const { return m_hiddenControls; }
 
+protected:
+    // The expand popup is made afresh each time it opens.
+    BOOL MakesBarOnOpening() const override { return TRUE; }
+
 private:
     BOOL m_hiddenControls = FALSE;
 };
