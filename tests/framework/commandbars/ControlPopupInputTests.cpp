@@ -366,7 +366,9 @@ TEST_F(PopupControlInputTest, ADoubleClickOpensRunsTheDefaultItemOrExpands)
         TrackingBar bar;
         COSMControlPopup* tools = MakeToolBar(bar, 2);
         if (c.openFirst)
+        {
             ASSERT_TRUE(bar.SetPopuped(1, FALSE));
+        }
         frame.ClearRecords();
         DoubleClickAt(ControlCentre(bar, 1));
         EXPECT_EQ(c.openAfter, tools->IsPopupOpen() == TRUE);

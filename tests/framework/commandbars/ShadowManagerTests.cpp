@@ -654,9 +654,6 @@ TEST_F(PopupShadowTest, AToolbarDropDownCastsPopupAndControlShadowsThatGoWhenItC
         ASSERT_TRUE(Open());
         EXPECT_TRUE(dropDown->IsPopupOpen());
         EXPECT_EQ(c.popupShadows, Count(FALSE));
-        // What the drop-down asks for once its popup shows, where the popup control's own rules let it.
-        if (c.showShadow && !c.customize)
-            shadows->SetControlShadow(ControlScreenRect(), popup);
         EXPECT_EQ(c.controlShadows, Count(TRUE));
         if (c.controlShadows)
         {
