@@ -107,6 +107,19 @@ TEST_F(RichTextRendererTest, ALongTextKeepsItsHeightAtTheWidthFoundAndGrowsTalle
     EXPECT_LE(atHalf.cx, size.cx / 2);
 }
 
+TEST_F(RichTextRendererTest, AReusedRendererMeasuresAsAFreshOne)
+{
+    // The text services tell a size only when it changes, so a renderer that measured before starts from what it was
+    // told last; its answers must still be those of a renderer measuring for the first time.
+    renderer.SetText(kLongText);
+    for (int maxWidth : {300, 250, 300, 120, 120, 400, 300})
+    {
+        COSMRichTextRenderer fresh;
+        fresh.SetText(kLongText);
+        EXPECT_EQ(fresh.GetTextExtent(Dc(), maxWidth), renderer.GetTextExtent(Dc(), maxWidth)) << "at " << maxWidth;
+    }
+}
+
 TEST_F(RichTextRendererTest, ABiggerDefaultFormatMeasuresTaller)
 {
     renderer.SetText("Hi");
