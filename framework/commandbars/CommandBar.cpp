@@ -332,6 +332,8 @@ void COSMCommandBar::Redraw(const RECT* rect, BOOL animate)
         m_stateFlags &= ~kStateRedrawPending;
     if (GetSafeHwnd() && IsVisible())
         m_animation->RedrawRect(rect, animate);
+    else
+        m_animation->Reset();  // the change is not drawn: the bar's cached image no longer shows it
 }
 
 void COSMCommandBar::DrawCommandBar(CDC* dc, CRect clip)

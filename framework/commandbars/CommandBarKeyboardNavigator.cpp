@@ -123,7 +123,7 @@ int COSMCommandBarKeyboardNavigator::OnHookKeyDown(UINT key, LPARAM lParam)
 
     if (COSMControl* selected = m_bar.GetControl(m_bar.m_selectedIndex); selected && selected->IsFocused())
     {
-        const int answer = selected->OnHookKeyDown(key);
+        const int answer = selected->OnHookKeyDown(key, lParam);
         if (answer == 1 || answer == 2)
             return answer;
     }

@@ -42,3 +42,8 @@
 #define IDS_OSM_SC_CLOSE 0xEF06
 #define IDS_OSM_SC_RESTORE 0xEF12
 #define IDS_OSM_SC_TASKLIST 0xEF13
+
+// The clipboard commands of the edit boxes' context menu: description, then the caption after the newline.
+#define IDS_OSM_EDIT_COPY 57634
+#define IDS_OSM_EDIT_CUT 57635
+#define IDS_OSM_EDIT_PASTE 57637

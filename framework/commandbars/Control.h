@@ -128,6 +128,9 @@ public:
     virtual BOOL IsPopupOpen() const { return FALSE; }
     // Unbinds from the current action and binds to the new one (null: bound to none).
     virtual void SetAction(COSMControlAction* action);
+    // The next placement of a control that hosts a window happens even when its rectangle did not change (the paint
+    // manager moved something inside it). Nothing in the base.
+    virtual void ForceRepositioning() {}
     virtual void SetWidth(int width);
     virtual void SetHeight(int height);
     virtual CSize GetButtonSize() const;
@@ -137,8 +140,9 @@ public:
     virtual void Copy(const COSMControl* source, BOOL recursive);
     virtual void OnClick(BOOL keyboard, CPoint point) {}
     virtual BOOL IsFocusable() const { return FALSE; }
-    // A key while the control has the focus in a tracking bar: 0 not its key, 1 handled, 2 let through.
-    virtual int OnHookKeyDown(UINT key) { return 0; }
+    // A key going down (the keyboard hook's key and lParam) while the control has the focus in a tracking bar: 0 not
+    // its key, 1 handled, 2 let through to the focused window.
+    virtual int OnHookKeyDown(UINT key, LPARAM lParam) { return 0; }
     virtual BOOL OnHookMouseWheel(UINT flags, short delta, CPoint point) { return FALSE; }
     virtual void SetParent(COSMCommandBar* parent);
     virtual BOOL OnSetPopup(BOOL popup) { return FALSE; }

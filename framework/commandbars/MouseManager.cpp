@@ -245,6 +245,11 @@ void COSMMouseManager::AddSafeWindow(HWND window)
     m_safeWindows.push_back(window);
 }
 
+BOOL COSMMouseManager::IsSafeWindow(HWND window) const
+{
+    return std::find(m_safeWindows.begin(), m_safeWindows.end(), window) != m_safeWindows.end();
+}
+
 void COSMMouseManager::RemoveSafeWindow(HWND window)
 {
     auto found = std::find(m_safeWindows.begin(), m_safeWindows.end(), window);

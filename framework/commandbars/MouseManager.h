@@ -63,6 +63,7 @@ public:
     // Windows whose clicks never close the tracked bars.
     void AddSafeWindow(HWND window);
     void RemoveSafeWindow(HWND window);
+    BOOL IsSafeWindow(HWND window) const;
 
     // Watches the window until the cursor leaves it, then posts it WM_MOUSELEAVE; a window watched before gets its
     // WM_MOUSELEAVE at once.

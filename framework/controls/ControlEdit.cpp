@@ -1,10 +1,437 @@
 #include "framework/controls/ControlEdit.h"
 
+#include "classlib/DC.h"
+#include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/CommandBars.h"
+#include "framework/commandbars/ControlAction.h"
+#include "framework/commandbars/MouseManager.h"
+#include "framework/commandbars/PaintManager.h"
+#include "framework/foundation/ColorManager.h"
+#include "framework/foundation/FrameworkStatics.h"
+#include "framework/foundation/ImageManager.h"
+#include "framework/foundation/ImageManagerIcon.h"
+#include "framework/foundation/PropExchange.h"
+
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+// The edit window sits inside the control: this far from the top, the bottom and (without spin buttons) the right;
+// with them it leaves their width free; this much after the label.
+const int kEditInset = 3;
+const int kEditInsetSpin = 20;
+const int kEditLabelGap = 4;
+// The spin buttons' width at the control's right edge, and their inset inside it.
+const int kSpinWidth = 18;
+// Both margins of the edit window.
+const int kEditMargin = 3;
+// The room between the edit icon and the text.
+const int kEditIconGap = 2;
+// SetWindowPos without size, move, z-order change or activation.
+const UINT kShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+// System colour indexes of the text: normal, and grey (disabled, or the hint).
+const COLORREF kTextColorIndex = COLOR_WINDOWTEXT;
+const COLORREF kHintColorIndex = COLOR_GRAYTEXT;
+// The action properties an edit follows.
+const int kActionEnabled = 0;
+const int kActionVisible = 2;
+const int kActionHint = 4;
+// The bar Position of a popup.
+const int kPopupPosition = 5;
+
+COSMMouseManager* EditMouseManager(const COSMCommandBar* bar)
+{
+    return bar ? bar->GetMouseManager() : CreateMouseManager();
+}
+
+// The decimal number at the start of the text (spaces, a sign, digits), held to the int range.
+int64_t ReadSaturatedNumber(const CString& text)
+{
+    LPCSTR p = text;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    bool negative = false;
+    if (*p == '-' || *p == '+')
+        negative = *p++ == '-';
+    int64_t value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+    {
+        value = value * 10 + (*p - '0');
+        if (value > static_cast<int64_t>(INT_MAX) + 1)
+            value = static_cast<int64_t>(INT_MAX) + 1;
+    }
+    value = negative ? -value : value;
+    if (value > INT_MAX)
+        value = INT_MAX;
+    return value;
+}
+
+int64_t FloorMod(int64_t value, int64_t step)
+{
+    return ((value % step) + step) % step;
+}
+
+}  // namespace
+
+// ---- The edit window ----
+
+IMPLEMENT_DYNCREATE(COSMControlEditCtrl, COSMCommandBarEditCtrl)
+
+BEGIN_MESSAGE_MAP(COSMControlEditCtrl, COSMCommandBarEditCtrl)
+    ON_WM_SETFOCUS()
+    ON_WM_MOUSEMOVE()
+    ON_WM_KILLFOCUS()
+    ON_WM_DESTROY()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_CONTEXTMENU()
+    ON_WM_KEYDOWN()
+    ON_MESSAGE(OSM_WM_QUERYCOMMANDBAREDIT, OnQueryCommandBarEdit)
+    ON_CONTROL_REFLECT(EN_CHANGE, OnEditChange)
+END_MESSAGE_MAP()
+
+BOOL COSMControlEditCtrl::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (m_control && m_control->GetParent())
+        m_control->GetParent()->RelayToolTipEvent(message, wParam, lParam);
+    return COSMCommandBarEditCtrl::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+void COSMControlEditCtrl::UpdateCharFormat()
+{
+    if (!m_control || !m_hWnd || !IsRichEdit())
+        return;
+    CHARFORMAT2A format = m_control->GetCharFormat();
+    format.cbSize = IsRichEditVersion2() ? sizeof(CHARFORMAT2A) : sizeof(CHARFORMATA);
+    SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SendMessage(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(format.crBackColor));
+}
+
+void COSMControlEditCtrl::OnSetFocus(CWnd* oldWindow)
+{
+    if (m_control && !m_control->IsCustomizeMode())
+        m_control->OnEditSetFocus(oldWindow ? oldWindow->GetSafeHwnd() : nullptr);
+    Default();
+    if (!m_hWnd)
+        return;
+    SetSel(0, 0);
+    SendMessage(EM_SCROLLCARET);
+    // The text is selected once the click or key that brought the focus is done with the caret.
+    PostMessage(EM_SETSEL, 0, -1);
+}
+
+void COSMControlEditCtrl::OnMouseMove(UINT flags, CPoint point)
+{
+    Default();
+    COSMCommandBar* bar = m_control ? m_control->GetParent() : nullptr;
+    if (!bar || !bar->GetSafeHwnd())
+        return;
+    ::MapWindowPoints(m_hWnd, bar->GetSafeHwnd(), &point, 1);
+    bar->OnMouseMove(flags, point);
+}
+
+void COSMControlEditCtrl::OnKillFocus(CWnd* newWindow)
+{
+    COSMCommandBarEditCtrl::OnKillFocus(newWindow);
+    if (m_control)
+        m_control->OnEditKillFocus();
+}
+
+void COSMControlEditCtrl::OnDestroy()
+{
+    if (m_control)
+        m_control->OnEditDestroyed();
+    Default();
+}
+
+void COSMControlEditCtrl::OnLButtonDown(UINT flags, CPoint point)
+{
+    if (m_control && m_control->IsCustomizeMode())
+    {
+        if (!m_control->IsCustomizeClickAllowed())
+            return;
+        // The customize drag starts where the press was, in the bar's coordinates.
+        if (COSMCommandBar* bar = m_control->GetParent(); bar && bar->GetSafeHwnd())
+            ::MapWindowPoints(m_hWnd, bar->GetSafeHwnd(), &point, 1);
+        m_control->OnClick(FALSE, point);
+        return;
+    }
+    Default();
+}
+
+void COSMControlEditCtrl::OnRButtonDown(UINT flags, CPoint point)
+{
+    COSMCommandBar* bar = m_control ? m_control->GetParent() : nullptr;
+    if (!m_control || !bar)
+    {
+        Default();
+        return;
+    }
+    if (m_control->IsCustomizeMode())
+    {
+        if (bar->GetSafeHwnd())
+        {
+            ::MapWindowPoints(m_hWnd, bar->GetSafeHwnd(), &point, 1);
+            bar->OnRButtonDown(flags, point);
+        }
+        return;
+    }
+    if (::GetFocus() != m_hWnd)
+        SetFocus();
+    if (!ShowContextMenu(m_control, point) && m_hWnd)
+        Default();
+}
+
+void COSMControlEditCtrl::OnKeyDown(UINT key, UINT repeat, UINT flags)
+{
+    if (key == VK_RETURN && m_control && ::GetFocus() == m_hWnd)
+    {
+        m_control->OnExecute();
+        return;
+    }
+    Default();
+}
+
+void COSMControlEditCtrl::OnEditChange()
+{
+    if (m_control)
+        m_control->OnEditWindowChanged();
+}
+
+// ---- The control ----
+
 IMPLEMENT_SERIAL(COSMControlEdit, COSMControl, VERSIONABLE_SCHEMA | 0x22)
 
 COSMControlEdit::COSMControlEdit()
 {
     m_type = 6;
+    m_width = 100;
+}
+
+COSMControlEdit::~COSMControlEdit()
+{
+    if (m_editWindow)
+    {
+        m_editWindow->SetEditControl(nullptr);
+        delete m_editWindow;
+        m_editWindow = nullptr;
+    }
+    delete m_autoComplete;
+    m_autoComplete = nullptr;
+}
+
+COSMControlEditCtrl* COSMControlEdit::CreateEditWindow()
+{
+    return new COSMControlEditCtrl;
+}
+
+// ---- Text ----
+
+CString COSMControlEdit::GetDisplayText()
+{
+    if (HasEditWindow() && m_textStale)
+    {
+        m_editWindow->GetEditText(m_text);
+        m_textStale = FALSE;
+    }
+    return m_text;
+}
+
+CString COSMControlEdit::GetEditText()
+{
+    const CString text = GetDisplayText();
+    return m_hintShown ? CString() : text;
+}
+
+void COSMControlEdit::SetEditText(const CString& text)
+{
+    const CString hint = GetEditHint();
+    if (text.IsEmpty() && !hint.IsEmpty())
+        ShowHint(hint);
+    else
+        SetDisplayText(text);
+}
+
+void COSMControlEdit::SetDisplayText(const CString& text)
+{
+    // The window's own text (a window made afresh is empty), compared exactly: a change of case alone must reach the
+    // screen too.
+    CString shown;
+    if (HasEditWindow())
+        m_editWindow->GetEditText(shown);
+    if (HasEditWindow() && shown != text)
+    {
+        m_settingText = TRUE;
+        m_editWindow->SetEditText(text);
+        m_settingText = FALSE;
+    }
+    m_text = text;
+    m_textStale = FALSE;
+    const BOOL wasHint = m_hintShown;
+    m_hintShown = FALSE;
+    if (wasHint && m_editWindow)
+        m_editWindow->UpdateCharFormat();
+}
+
+void COSMControlEdit::ShowHint(const CString& hint)
+{
+    SetDisplayText(hint);
+    m_hintShown = TRUE;
+    if (m_editWindow)
+        m_editWindow->UpdateCharFormat();
+}
+
+CString COSMControlEdit::GetEditHint() const
+{
+    if (!m_editHint.IsEmpty())
+        return m_editHint;
+    return m_action ? m_action->GetEditHint() : CString();
+}
+
+void COSMControlEdit::SetEditHint(const CString& hint)
+{
+    if (m_hintShown)
+        SetDisplayText("");
+    m_editHint = hint;
+    const CString shown = GetEditHint();
+    if (!m_focused && GetDisplayText().IsEmpty() && !shown.IsEmpty())
+        ShowHint(shown);
+}
+
+CHARFORMAT2A COSMControlEdit::GetCharFormat()
+{
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_COLOR | CFM_BACKCOLOR;
+    const BOOL grey = GetEnabled() == 0 || m_hintShown;
+    format.crTextColor = GetColorManager()->GetColor(grey ? kHintColorIndex : kTextColorIndex);
+    format.crBackColor = GetPaintManager()->GetControlEditBackColor(this);
+    return format;
+}
+
+void COSMControlEdit::OnEditWindowChanged()
+{
+    m_textStale = TRUE;
+    if (!m_settingText)
+        m_hintShown = FALSE;
+    if (HasFocusInWindow() && !m_editWindow->IsChangeSuppressed())
+        OnEditChanged();
+    if (!HasEditWindow())
+        return;
+    m_editWindow->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(kEditMargin, kEditMargin));
+    m_editWindow->UpdateCharFormat();
+}
+
+void COSMControlEdit::OnEditChanged()
+{
+    NotifySite(kNotifyTextChanged);
+}
+
+void COSMControlEdit::OnEditDestroyed()
+{
+    if (!m_editWindow)
+        return;
+    m_editWindow->GetEditText(m_text);
+    m_textStale = FALSE;
+}
+
+// ---- State ----
+
+void COSMControlEdit::SetReadOnly(BOOL readOnly)
+{
+    m_readOnly = readOnly;
+    if (HasEditWindow())
+        m_editWindow->SendMessage(EM_SETREADONLY, readOnly);
+}
+
+void COSMControlEdit::SetEnabled(int enabled)
+{
+    if (enabled == m_enabled)
+        return;
+    COSMControl::SetEnabled(enabled);
+    if (HasEditWindow())
+    {
+        m_editWindow->EnableWindow(GetEnabled() != 0);
+        m_editWindow->UpdateCharFormat();
+    }
+    RedrawParent();
+}
+
+void COSMControlEdit::SetHideFlags(DWORD hideFlags)
+{
+    if (hideFlags == m_hideFlags)
+        return;
+    COSMControl::SetHideFlags(hideFlags);
+    UpdateWindowVisibility();
+    DelayLayoutParent();
+}
+
+void COSMControlEdit::BuildDynamicItems(DWORD layoutMode)
+{
+    SetHideFlags((layoutMode & kLayoutVertical) ? (m_hideFlags | kHideVertical) : (m_hideFlags & ~kHideVertical));
+}
+
+void COSMControlEdit::SetParent(COSMCommandBar* parent)
+{
+    COSMControl::SetParent(parent);
+    if (!parent && HasEditWindow())
+        m_editWindow->DestroyWindow();
+}
+
+void COSMControlEdit::OnRemoved()
+{
+    UpdateWindowVisibility();
+    if (!m_controls && HasEditWindow())
+        m_editWindow->DestroyWindow();
+    COSMControl::OnRemoved();
+}
+
+void COSMControlEdit::EnableShellAutoComplete(DWORD flags)
+{
+    m_autoCompleteFlags = flags;
+    delete m_autoComplete;
+    m_autoComplete = nullptr;
+    if (!HasEditWindow() || flags == 0)
+        return;
+    m_autoComplete = new COSMShellAutoComplete;
+    if (FAILED(m_autoComplete->Attach(m_editWindow->GetSafeHwnd(), flags)))
+    {
+        delete m_autoComplete;
+        m_autoComplete = nullptr;
+    }
+}
+
+BOOL COSMControlEdit::IsCaptionVisible() const
+{
+    if (m_parent && m_parent->GetType() == COSMCommandBar::kTypePopup)
+        return TRUE;
+    if (GetCaption().IsEmpty())
+        return FALSE;
+    const int style = GetStyle();
+    if (style == 1 || style == 3 || style == 4)
+        return TRUE;
+    return m_hasLabel;
+}
+
+BOOL COSMControlEdit::Compare(const COSMControl* other) const
+{
+    return COSMControl::Compare(other) && other->IsKindOf(RUNTIME_CLASS(COSMControlEdit));
+}
+
+void COSMControlEdit::Copy(const COSMControl* source, BOOL recursive)
+{
+    COSMControl::Copy(source, recursive);
+    if (!source || !source->IsKindOf(RUNTIME_CLASS(COSMControlEdit)))
+        return;
+    auto* edit = const_cast<COSMControlEdit*>(static_cast<const COSMControlEdit*>(source));
+    m_editStyle = edit->m_editStyle;
+    SetEditText(edit->GetEditText());
+    m_hasLabel = edit->m_hasLabel;
+    SetReadOnly(edit->m_readOnly);
+    SetEditHint(edit->m_editHint);
+    EnableShellAutoComplete(edit->m_autoCompleteFlags);
+    m_showSpinButtons = edit->m_showSpinButtons;
 }
 
 COSMControl* COSMControlEdit::Clone(BOOL recursive) const
@@ -20,4 +447,433 @@ void COSMControlEdit::OnLabelMeasured(int labelWidth, int dropDownWidth)
         return;
     m_labelWidth = labelWidth;
     m_placementForced = TRUE;
+}
+
+void COSMControlEdit::DoPropExchange(COSMPropExchange* px)
+{
+    COSMControl::DoPropExchange(px);
+    const long schema = px->m_nSchema;
+    if (schema > 5)
+    {
+        PropExchangeBool(px, "HasLabel", &m_hasLabel, FALSE);
+        long width = m_width;
+        PropExchangeLong(px, "Width", &width, 0);
+        if (px->IsLoading())
+            m_width = static_cast<int>(width);
+    }
+    if (schema > 7)
+        PropExchangeBool(px, "ReadOnly", &m_readOnly, FALSE);
+    if (schema > 8)
+    {
+        PropExchangeString(px, "EditHint", &m_editHint, "");
+        PropExchangeDWord(px, "ShellAutoCompleteFlags", &m_autoCompleteFlags, 0);
+    }
+    if (schema > 16)
+        PropExchangeDWord(px, "EditStyle", &m_editStyle, 0);
+    if (schema > 18)
+        PropExchangeBool(px, "ShowSpinButtons", &m_showSpinButtons, FALSE);
+    if (px->IsLoading())
+        EnableShellAutoComplete(m_autoCompleteFlags);
+}
+
+// ---- Placement ----
+
+void COSMControlEdit::SetRect(const CRect& rect)
+{
+    const CString text = GetEditText();
+    if (!m_editWindow)
+    {
+        m_editWindow = CreateEditWindow();
+        m_editWindow->SetEditControl(this);
+    }
+    if (HasEditWindow())
+    {
+        const BOOL mirrored = (m_editWindow->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
+        const HWND parentWindow = m_parent ? m_parent->GetSafeHwnd() : nullptr;
+        if (mirrored || ::GetParent(m_editWindow->GetSafeHwnd()) != parentWindow)
+            m_editWindow->DestroyWindow();
+    }
+    if (SameValue(rect, m_rect) && HasEditWindow() && !m_placementForced)
+        return;
+    COSMControl::SetRect(rect);
+    if (!m_parent || !m_parent->GetSafeHwnd())
+        return;
+
+    if (!HasEditWindow())
+    {
+        if (!m_editWindow->CreateEdit(m_editStyle | WS_CHILD | ES_AUTOHSCROLL, m_parent))
+            return;
+        if (GetEnabled() == 0)
+            m_editWindow->EnableWindow(FALSE);
+        if (m_autoCompleteFlags != 0)
+            EnableShellAutoComplete(m_autoCompleteFlags);
+    }
+    CFont* font = GetPaintManager()->GetControlFont(this);
+    m_editWindow->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->GetSafeHandle() : nullptr));
+    m_editWindow->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(kEditMargin, kEditMargin));
+    m_editWindow->UpdateCharFormat();
+    if (!HasFocusInWindow())
+        SetEditText(text);
+    m_editWindow->SetOpaquePaint(COSMPaintManager::IsControlOnDwmCaption(this));
+    m_editWindow->SendMessage(EM_SETREADONLY, m_readOnly);
+
+    CRect editRect = rect;
+    editRect.DeflateRect(m_labelWidth + kEditLabelGap, kEditInset, m_showSpinButtons ? kEditInsetSpin : kEditInset,
+                         kEditInset);
+    AdjustEditRect(editRect);
+    m_editWindow->MoveWindow(editRect, TRUE);
+    UpdateWindowVisibility();
+    m_placementForced = FALSE;
+}
+
+void COSMControlEdit::UpdateWindowVisibility()
+{
+    if (!HasEditWindow())
+        return;
+    const BOOL show = m_controls && m_parent && IsVisible() && m_parent->GetSafeHwnd();
+    m_editWindow->SetWindowPos(nullptr, 0, 0, 0, 0, kShowFlags | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+CRect COSMControlEdit::GetSpinButtonsRect() const
+{
+    if (!m_showSpinButtons)
+        return CRect(0, 0, 0, 0);
+    return CRect(m_rect.right - kSpinWidth, m_rect.top + 1, m_rect.right - 1, m_rect.bottom - 1);
+}
+
+void COSMControlEdit::DrawEditIcon(CDC* dc, const CRect& rect)
+{
+    COSMImageManager* images = m_editIconId > 0 ? GetImageManager() : nullptr;
+    if (!images || !images->ContainsImage(static_cast<UINT>(m_editIconId), 0))
+        return;
+    COSMImageManagerIcon* icon = images->GetImage(static_cast<UINT>(m_editIconId), 16);
+    if (!icon)
+        return;
+    const CPoint at(rect.left, rect.top + (rect.Height() - icon->GetHeight()) / 2);
+    icon->Draw(dc, at, icon->GetImageForState(GetEnabled() != 0 ? 0 : 1));
+}
+
+void COSMControlEdit::AdjustEditRect(CRect& rect)
+{
+    COSMImageManager* images = m_editIconId > 0 ? GetImageManager() : nullptr;
+    if (!images || !images->ContainsImage(static_cast<UINT>(m_editIconId), 0))
+        return;
+    if (COSMImageManagerIcon* icon = images->GetImage(static_cast<UINT>(m_editIconId), 16))
+        rect.left += icon->GetWidth() + kEditIconGap;
+}
+
+// ---- Focus ----
+
+void COSMControlEdit::SetFocused(BOOL focused)
+{
+    if ((focused != FALSE) == (m_focused != FALSE))
+        return;
+    m_focused = focused;
+    COSMMouseManager* mouse = EditMouseManager(m_parent);
+    if (focused)
+    {
+        if (HasEditWindow() && !HasFocusInWindow())
+            m_editWindow->SetFocus();
+        if (m_parent)
+        {
+            m_parent->SetTrackingMode(TRUE, FALSE, FALSE);
+            m_parent->SetSelected(m_index, COSMCommandBar::kSelectMouse);
+        }
+        mouse->Lock();
+        NotifySite(kNotifyFocusGained);
+    }
+    else
+    {
+        if (HasFocusInWindow() && m_parent)
+        {
+            const HWND back = m_parent->GetFocusBackWindow();
+            // The window is used once: the next focus remembers where it came from again.
+            m_parent->SetFocusBackWindow(nullptr);
+            ::SetFocus(back && ::IsWindow(back) ? back : nullptr);
+        }
+        mouse->Unlock();
+        NotifySite(kNotifyFocusLost);
+    }
+    RedrawParent(TRUE);
+}
+
+void COSMControlEdit::OnEditSetFocus(HWND oldFocus)
+{
+    if (m_hintShown)
+        SetDisplayText("");
+    m_savedText = GetEditText();
+    if (m_parent)
+    {
+        if (!m_parent->GetFocusBackWindow())
+        {
+            CWnd* site = m_parent->GetSite();
+            m_parent->SetFocusBackWindow(oldFocus ? oldFocus : site ? site->GetSafeHwnd() : nullptr);
+        }
+        m_parent->SetPopuped(-1, FALSE);
+    }
+    SetFocused(TRUE);
+    if (m_autoComplete)
+        m_autoComplete->SetAutoSuggestHook(TRUE);
+}
+
+void COSMControlEdit::OnEditKillFocus()
+{
+    const CString hint = GetEditHint();
+    if (!hint.IsEmpty() && GetDisplayText().IsEmpty())
+        ShowHint(hint);
+    SetFocused(FALSE);
+    if (m_autoComplete)
+        m_autoComplete->SetAutoSuggestHook(FALSE);
+}
+
+void COSMControlEdit::OnMnemonicActivate()
+{
+    if (m_parent)
+        m_parent->HideKeyboardTips();
+    SetFocused(TRUE);
+}
+
+BOOL COSMControlEdit::SetSelected(int selected)
+{
+    if (!COSMControl::SetSelected(selected))
+        return FALSE;
+    if (selected == 0)
+        SetFocused(FALSE);
+    if (m_editWindow)
+        m_editWindow->UpdateCharFormat();
+    return TRUE;
+}
+
+void COSMControlEdit::OnMouseHover()
+{
+    if (EditMouseManager(m_parent)->GetLockCount() < 1)
+        COSMControl::OnMouseHover();
+}
+
+// ---- Keys ----
+
+int COSMControlEdit::OnHookKeyDown(UINT key, LPARAM lParam)
+{
+    if (!m_focused || !HasEditWindow())
+        return 0;
+    if (m_editWindow->IsImeComposing())
+        return 2;
+    if (key == VK_TAB || key == VK_RETURN)
+        return 0;
+    if (key == VK_ESCAPE)
+    {
+        SetEditText(m_savedText);
+        SetFocused(FALSE);
+        return m_parent && m_parent->GetType() == COSMCommandBar::kTypePopup ? 1 : 0;
+    }
+    if (::GetKeyState(VK_MENU) < 0 && ::GetKeyState(VK_CONTROL) >= 0)
+    {
+        COSMCommandBars* commandBars = GetCommandBars();
+        if (commandBars && commandBars->OnFrameAccel(key))
+            return 1;
+    }
+    if (GetEnabled() != 0 && m_showSpinButtons && (key == VK_UP || key == VK_DOWN) && !m_readOnly)
+    {
+        SpinStep(1, key == VK_UP ? 1 : -1);
+        if (HasFocusInWindow())
+        {
+            m_editWindow->SetSel(0, -1);
+            m_editWindow->SendMessage(EM_SCROLLCARET);
+        }
+        return 1;
+    }
+    if (m_autoComplete && m_autoComplete->ProcessDropDownKey(key, lParam))
+        return 1;
+    return m_editWindow->DispatchEditKey(key, lParam) ? 1 : 2;
+}
+
+// ---- Mouse ----
+
+void COSMControlEdit::OnClick(BOOL keyboard, CPoint point)
+{
+    if (IsCustomizeMode())
+    {
+        OnCustomizeLButtonDown(point);
+        return;
+    }
+    if (keyboard && HasFocusInWindow())
+    {
+        OnExecute();
+        return;
+    }
+    if (!keyboard && GetEnabled() != 0 && !m_readOnly && GetSpinButtonsRect().PtInRect(point))
+    {
+        TrackSpinButton(point);
+        return;
+    }
+    if (HasEditWindow())
+        m_editWindow->SetFocus();
+}
+
+void COSMControlEdit::OnMouseMove(CPoint point)
+{
+    if (GetEnabled() == 0 || !m_showSpinButtons || m_selected == 0)
+        return;
+    const CRect spin = GetSpinButtonsRect();
+    int selected = m_selected;
+    if (spin.PtInRect(point))
+        selected = point.y < spin.top + spin.Height() / 2 ? kSpinUp : kSpinDown;
+    else if (m_selected == kSpinUp || m_selected == kSpinDown)
+        selected = 1;
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    RedrawParent();
+}
+
+// ---- Spin buttons ----
+
+int COSMControlEdit::SpinStepForHold(DWORD heldMs)
+{
+    const DWORD units = heldMs / 1024;
+    if (units >= 5)
+        return 20;
+    if (units >= 2)
+        return 5;
+    return 1;
+}
+
+CString COSMControlEdit::SteppedNumberText(const CString& text, int step, int direction)
+{
+    const int64_t stepSize = step > 0 ? step : 1;
+    int64_t value = ReadSaturatedNumber(text) + stepSize * (direction < 0 ? -1 : 1);
+    if (const int64_t rest = FloorMod(value, stepSize); rest != 0)
+        value += direction < 0 ? -rest : stepSize - rest;
+    // Outside the int range the value becomes the nearest multiple of the step inside it.
+    if (value > INT_MAX)
+        value = INT_MAX - FloorMod(INT_MAX, stepSize);
+    else if (value < INT_MIN)
+        value =
+            static_cast<int64_t>(INT_MIN) + (FloorMod(INT_MIN, stepSize) ? stepSize - FloorMod(INT_MIN, stepSize) : 0);
+    CString result;
+    result.Format("%i", static_cast<int>(value));
+    return result;
+}
+
+void COSMControlEdit::SpinStep(int step, int direction)
+{
+    NMOSMCONTROLSPIN block{};
+    block.delta = step * direction;
+    if (NotifySiteEx(direction > 0 ? kNotifySpinUp : kNotifySpinDown, &block) != 0)
+        return;
+    SetEditText(SteppedNumberText(GetEditText(), step, direction));
+    NotifySite(kNotifySpinStepped);
+}
+
+void COSMControlEdit::TrackSpinButton(CPoint point)
+{
+    COSMCommandBar* bar = m_parent;
+    if (!bar || !bar->GetSafeHwnd())
+        return;
+    const RefPtr<COSMControl> keepAlive = RefPtr<COSMControl>::Retain(this);
+    const HWND barWindow = bar->GetSafeHwnd();
+    bar->SetSelected(-1, COSMCommandBar::kSelectMouse);
+    bar->SetSelected(m_index, COSMCommandBar::kSelectMouse);
+
+    const CRect spin = GetSpinButtonsRect();
+    const int middle = spin.top + spin.Height() / 2;
+    const BOOL up = point.y < middle;
+    const CRect half =
+        up ? CRect(spin.left, spin.top, spin.right, middle) : CRect(spin.left, middle, spin.right, spin.bottom);
+    const int direction = up ? 1 : -1;
+    const int pressedState = up ? kSpinUp : kSpinDown;
+    m_pressed = pressedState;
+    m_selected = pressedState;
+    RedrawParent();
+
+    SpinStep(1, direction);
+
+    ::SetCapture(barWindow);
+    ::SetTimer(barWindow, kTimerSpin, kSpinFirstDelay, nullptr);
+    DWORD start = ::GetTickCount();
+    BOOL firstTick = TRUE;
+    BOOL quit = FALSE;
+    WPARAM quitCode = 0;
+    while (::GetCapture() == barWindow)
+    {
+        MSG msg;
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0)
+        {
+            // The application's loop must still see the quit: it is posted again once the button is let go.
+            quit = TRUE;
+            quitCode = msg.wParam;
+            break;
+        }
+        if (got == -1 || msg.message == WM_LBUTTONUP)
+            break;
+        if (msg.message == WM_MOUSEMOVE && msg.hwnd == barWindow)
+        {
+            const CPoint at(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+            const int selected = half.PtInRect(at) ? pressedState : 0;
+            if (selected != m_selected)
+            {
+                m_selected = selected;
+                start = ::GetTickCount();
+                RedrawParent();
+            }
+            continue;
+        }
+        if (msg.message == WM_TIMER && msg.hwnd == barWindow && msg.wParam == kTimerSpin)
+        {
+            if (m_selected != 0)
+            {
+                SpinStep(SpinStepForHold(::GetTickCount() - start), direction);
+                if (firstTick)
+                {
+                    ::SetTimer(barWindow, kTimerSpin, kSpinRepeatPeriod, nullptr);
+                    firstTick = FALSE;
+                }
+            }
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+
+    ::KillTimer(barWindow, kTimerSpin);
+    m_pressed = 0;
+    if (::GetCapture() == barWindow)
+        ::ReleaseCapture();
+    RedrawParent();
+    if (m_parent == bar && bar->GetPosition() != kPopupPosition)
+        bar->SetTrackingMode(FALSE, TRUE, FALSE);
+    if (quit)
+        ::PostQuitMessage(static_cast<int>(quitCode));
+}
+
+// ---- Action changes ----
+
+void COSMControlEdit::OnActionChanging(int property)
+{
+    if (property == kActionHint && m_hintShown)
+        SetDisplayText("");
+}
+
+void COSMControlEdit::OnActionChanged(int property)
+{
+    COSMControl::OnActionChanged(property);
+    if (property == kActionVisible)
+    {
+        UpdateWindowVisibility();
+    }
+    else if (property == kActionEnabled)
+    {
+        if (HasEditWindow())
+        {
+            m_editWindow->EnableWindow(GetEnabled() != 0);
+            m_editWindow->UpdateCharFormat();
+        }
+    }
+    else if (property == kActionHint)
+    {
+        const CString hint = GetEditHint();
+        if (!m_focused && GetDisplayText().IsEmpty() && !hint.IsEmpty())
+            ShowHint(hint);
+    }
 }

@@ -1,9 +1,17 @@
-// The edit and combo-box stand-ins: made by their Types, copied as their own classes, resizable in customize mode,
-// and the icon rule the paint manager asks before it draws or measures their icon. Headless.
+// The edit and combo boxes: made by their Types, copied as their own classes, resizable in customize mode, the icon
+// rule the paint manager asks before it draws or measures their icon; the edit's spin arithmetic, its stored keys
+// by schema, and its copies. Headless.
 #include "CommandBarsTestSupport.h"
 
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlEdit.h"
+#include "framework/foundation/PropExchangeArchive.h"
+#include "classlib/Archive.h"
+#include "classlib/MemFile.h"
+
+#include <shlwapi.h>
+
+#include <string>
 
 using namespace commandbars_test;
 
@@ -76,3 +84,139 @@ TEST_F(ControlEditComboTest, EditIconIsVisibleByBarStyleAndIconId)
         EXPECT_EQ(c.visible, IsEditIconVisible(&edit)) << c.barType << " " << c.style << " " << c.iconId;
     }
 }
+
+namespace {
+
+TEST_F(ControlEditComboTest, SpinStepsMoveToAMultipleOfTheStepInsideTheIntRange)
+{
+    const struct
+    {
+        const char* text;
+        int step;
+        int direction;
+        const char* stepped;
+    } cases[] = {
+        {"7", 5, 1, "15"},
+        {"-7", 5, -1, "-15"},
+        {"abc", 1, 1, "1"},
+        {"", 1, -1, "-1"},
+        {"10", 5, 1, "15"},
+        {"12x", 1, 1, "13"},
+        {"2147483647", 1, 1, "2147483647"},
+        {"2147483647", 5, 1, "2147483645"},
+        {"99999999999999999999", 20, 1, "2147483640"},
+        {"-2147483648", 1, -1, "-2147483648"},
+        {"-2147483648", 5, -1, "-2147483645"},
+        {"-99999999999999999999", 1, 1, "-2147483647"},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(c.stepped, std::string(COSMControlEdit::SteppedNumberText(c.text, c.step, c.direction)))
+            << c.text << " " << c.step << " " << c.direction;
+    }
+}
+
+TEST_F(ControlEditComboTest, AHeldSpinButtonStepsFasterTheLongerItIsHeld)
+{
+    const struct
+    {
+        DWORD heldMs;
+        int step;
+    } cases[] = {{0, 1}, {2047, 1}, {2048, 5}, {5119, 5}, {5120, 20}, {60000, 20}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.step, COSMControlEdit::SpinStepForHold(c.heldMs)) << c.heldMs;
+}
+
+// Stores the edit at the schema and loads it into a fresh one at the same schema.
+void RoundTrip(COSMControlEdit& source, COSMControlEdit& loaded, long schema)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        COSMPropExchangeArchive px(ar);
+        px.m_nSchema = schema;
+        source.DoPropExchange(&px);
+        ar.Close();
+    }
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    COSMPropExchangeArchive px(ar);
+    px.m_nSchema = schema;
+    loaded.DoPropExchange(&px);
+    ar.Close();
+}
+
+TEST_F(ControlEditComboTest, TheEditKeysAreStoredFromTheirSchemas)
+{
+    COSMControlEdit source;
+    source.SetHasLabel(TRUE);
+    source.SetWidth(140);
+    source.SetReadOnly(TRUE);
+    source.SetEditHint("Search");
+    source.EnableShellAutoComplete(SHACF_FILESYSTEM);
+    source.SetEditStyle(ES_UPPERCASE);
+    source.SetShowSpinButtons(TRUE);
+    const struct
+    {
+        long schema;
+        BOOL hasLabel;
+        int width;
+        BOOL readOnly;
+        const char* hint;
+        DWORD autoComplete;
+        DWORD style;
+        BOOL spin;
+    } cases[] = {
+        {5, FALSE, 100, FALSE, "", 0, 0, FALSE},
+        {7, TRUE, 140, FALSE, "", 0, 0, FALSE},
+        {8, TRUE, 140, TRUE, "", 0, 0, FALSE},
+        {16, TRUE, 140, TRUE, "Search", SHACF_FILESYSTEM, 0, FALSE},
+        {18, TRUE, 140, TRUE, "Search", SHACF_FILESYSTEM, ES_UPPERCASE, FALSE},
+        {34, TRUE, 140, TRUE, "Search", SHACF_FILESYSTEM, ES_UPPERCASE, TRUE},
+    };
+    for (const auto& c : cases)
+    {
+        COSMControlEdit loaded;
+        RoundTrip(source, loaded, c.schema);
+        EXPECT_EQ(c.hasLabel, loaded.GetHasLabel()) << c.schema;
+        EXPECT_EQ(c.width, loaded.GetWidth()) << c.schema;
+        EXPECT_EQ(c.readOnly, loaded.GetReadOnly()) << c.schema;
+        EXPECT_EQ(c.hint, std::string(loaded.GetEditHintField())) << c.schema;
+        EXPECT_EQ(c.autoComplete, loaded.GetShellAutoCompleteFlags()) << c.schema;
+        EXPECT_EQ(c.style, loaded.GetEditStyle()) << c.schema;
+        EXPECT_EQ(c.spin, loaded.GetShowSpinButtons()) << c.schema;
+    }
+}
+
+TEST_F(ControlEditComboTest, CopyTakesTheEditSettingsAndCompareTheClass)
+{
+    COSMControlEdit source;
+    source.SetEditText("typed");
+    source.SetHasLabel(TRUE);
+    source.SetReadOnly(TRUE);
+    source.SetEditHint("Hint");
+    source.SetEditStyle(ES_NUMBER);
+    source.SetShowSpinButtons(TRUE);
+    COSMControlEdit copy;
+    copy.Copy(&source, FALSE);
+    EXPECT_EQ("typed", std::string(copy.GetEditText()));
+    EXPECT_TRUE(copy.GetHasLabel());
+    EXPECT_TRUE(copy.GetReadOnly());
+    EXPECT_EQ("Hint", std::string(copy.GetEditHint()));
+    EXPECT_EQ(static_cast<DWORD>(ES_NUMBER), copy.GetEditStyle());
+    EXPECT_TRUE(copy.GetShowSpinButtons());
+    EXPECT_TRUE(copy.Compare(&source));
+
+    // A copy of an empty source shows the hint and reads empty; a button is never equal to an edit.
+    COSMControlEdit empty;
+    empty.SetEditHint("Type here");
+    COSMControlEdit second;
+    second.Copy(&empty, FALSE);
+    EXPECT_TRUE(second.IsHintShown());
+    EXPECT_EQ("", std::string(second.GetEditText()));
+    COSMControl button;
+    button.SetType(6);
+    EXPECT_FALSE(source.Compare(&button));
+}
+
+}  // namespace

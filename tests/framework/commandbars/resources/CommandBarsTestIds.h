@@ -6,10 +6,11 @@
 // A menu resource a sub-menu item names after a tab.
 #define IDR_TEST_VIEW_MENU 5002
 
-// Commands with prompts in the string table.
-#define ID_TEST_UNDO 57643
-#define ID_TEST_PASTE 57637
-#define ID_TEST_FIND 57636
+// Commands with prompts in the string table (in a block of their own: the framework's resources hold the clipboard
+// commands' strings).
+#define ID_TEST_UNDO 57660
+#define ID_TEST_PASTE 57655
+#define ID_TEST_FIND 57654
 #define ID_TEST_STATUS 59393
 // A command with no string of its own.
 #define ID_TEST_PLAIN 33000
