@@ -116,12 +116,25 @@ HWND ToolTipOwnerWindow(CWnd* pToolTip)
 
 COSMToolTipContext::COSMToolTipContext()
     : m_dwComCtlVersion(COSMOSVersionInfo::GetComCtlVersion()), m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCREEN) / 2)
+{}
+
+CFont* COSMToolTipContext::GetNormalFont()
 {
-    LOGFONTA logFont = ToolTipStatusFont();
-    logFont.lfWeight = FW_NORMAL;
-    m_fntNormal.CreateFontIndirect(&logFont);
-    logFont.lfWeight = FW_BOLD;
-    m_fntBold.CreateFontIndirect(&logFont);
+    if (!m_fntNormal.GetSafeHandle())
+    {
+        LOGFONTA logFont = ToolTipStatusFont();
+        logFont.lfWeight = FW_NORMAL;
+        m_fntNormal.CreateFontIndirect(&logFont);
+        logFont.lfWeight = FW_BOLD;
+        m_fntBold.CreateFontIndirect(&logFont);
+    }
+    return &m_fntNormal;
+}
+
+CFont* COSMToolTipContext::GetBoldFont()
+{
+    GetNormalFont();
+    return &m_fntBold;
 }
 
 COSMToolTipContext::~COSMToolTipContext()
@@ -257,7 +270,7 @@ BOOL COSMToolTipContext::CreateToolTipWindow(CWnd* pOwner)
     if (!created || !pToolTip->GetSafeHwnd())
         return FALSE;
 
-    pToolTip->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(m_fntNormal)), TRUE);
+    pToolTip->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*GetNormalFont())), TRUE);
     pToolTip->SendMessage(TTM_SETMAXTIPWIDTH, 0, m_nMaxTipWidth);
     RECT rcMargin = m_rcMargin;
     pToolTip->SendMessage(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&rcMargin));

@@ -130,8 +130,9 @@ public:
     BOOL IsRibbonGroupsPlacement() const { return m_bRibbonGroupsPlacement; }
     void SetRibbonGroupsPlacement(BOOL bGroups) { m_bRibbonGroupsPlacement = bGroups; }
     // The status font of the non-client metrics, weight 400, and the same with weight 700 for titles.
-    CFont* GetNormalFont() { return &m_fntNormal; }
-    CFont* GetBoldFont() { return &m_fntBold; }
+    // Made on first use, so that a context made early (with its manager) reads the resource language then.
+    CFont* GetNormalFont();
+    CFont* GetBoldFont();
     // The tooltip window, or null before the filter made one.
     CWnd* GetToolTipWindow() const { return m_pToolTip.get(); }
 
