@@ -4,6 +4,7 @@
 #include "isowriter/NameMapper.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -44,6 +45,36 @@ void makeUnique(const std::vector<TreeNode*>& order, bool rename, NameOf nameOf,
     }
 }
 
+// Whether two of the folder's Joliet names share a key. Equal keys have equal hashes, so only names whose
+// hashes meet are compared.
+bool anyJolietClash(const std::vector<TreeNode*>& order)
+{
+    std::vector<std::pair<std::uint64_t, const std::u16string*>> hashed;
+    hashed.reserve(order.size());
+    for (const TreeNode* node : order)
+    {
+        const std::u16string& name = node->placement().jolietName;
+        std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        for (char16_t c : name)
+            hash = (hash ^ NameMapper::jolietFold(c)) * 1099511628211ull;
+        hashed.emplace_back(hash, &name);
+    }
+    std::sort(hashed.begin(), hashed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto sameKey = [](const std::u16string& a, const std::u16string& b) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (NameMapper::jolietFold(a[i]) != NameMapper::jolietFold(b[i]))
+                return false;
+        return true;
+    };
+    for (std::size_t i = 0; i < hashed.size(); ++i)
+        for (std::size_t j = i + 1; j < hashed.size() && hashed[j].first == hashed[i].first; ++j)
+            if (sameKey(*hashed[i].second, *hashed[j].second))
+                return true;
+    return false;
+}
+
 void nameFolder(TreeNode& folder, bool joliet, bool rename)
 {
     std::vector<TreeNode*> order;
@@ -53,26 +84,38 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
     std::stable_sort(order.begin(), order.end(),
                      [](const TreeNode* a, const TreeNode* b) { return a->name() < b->name(); });
 
+    // Most folders have no two entries of one name. That is seen in the record order, where equal names lie
+    // side by side; only a folder that has a pair goes through the renaming pass, and is sorted again.
+    auto& placement = folder.placement();
+    const auto isoOrderLess = [](const TreeNode* a, const TreeNode* b) {
+        return NameMapper::isoLess(a->placement().isoName, b->placement().isoName);
+    };
     for (TreeNode* node : order)
         node->placement().isoName = NameMapper::isoName(node->name(), node->isDirectory());
-    makeUnique<std::string>(
-        order, rename, [](TreeNode& n) -> std::string& { return n.placement().isoName; },
-        [](const std::string& s) { return s; }, &NameMapper::isoVariant);
-
-    auto& placement = folder.placement();
     placement.isoOrder = order;
-    std::sort(placement.isoOrder.begin(), placement.isoOrder.end(), [](const TreeNode* a, const TreeNode* b) {
-        return NameMapper::isoLess(a->placement().isoName, b->placement().isoName);
-    });
+    std::sort(placement.isoOrder.begin(), placement.isoOrder.end(), isoOrderLess);
+    const bool isoClash = std::adjacent_find(placement.isoOrder.begin(), placement.isoOrder.end(),
+                                             [](const TreeNode* a, const TreeNode* b) {
+                                                 return a->placement().isoName == b->placement().isoName;
+                                             }) != placement.isoOrder.end();
+    if (isoClash)
+    {
+        makeUnique<std::string>(
+            order, rename, [](TreeNode& n) -> std::string& { return n.placement().isoName; },
+            [](const std::string& s) { return s; }, &NameMapper::isoVariant);
+        placement.isoOrder = order;
+        std::sort(placement.isoOrder.begin(), placement.isoOrder.end(), isoOrderLess);
+    }
 
     placement.jolietOrder.clear();
     if (!joliet)
         return;
     for (TreeNode* node : order)
         node->placement().jolietName = NameMapper::jolietName(node->name());
-    makeUnique<std::u16string>(
-        order, rename, [](TreeNode& n) -> std::u16string& { return n.placement().jolietName; }, &NameMapper::jolietKey,
-        &NameMapper::jolietVariant);
+    if (anyJolietClash(order))
+        makeUnique<std::u16string>(
+            order, rename, [](TreeNode& n) -> std::u16string& { return n.placement().jolietName; },
+            &NameMapper::jolietKey, &NameMapper::jolietVariant);
     placement.jolietOrder = order;
     std::sort(placement.jolietOrder.begin(), placement.jolietOrder.end(), [](const TreeNode* a, const TreeNode* b) {
         return NameMapper::jolietLess(a->placement().jolietName, b->placement().jolietName);

@@ -64,7 +64,7 @@ std::size_t DirectoryRecord::write(std::uint8_t* out, const Fields& f)
     out[25] = f.flags;
     ByteFields::both16(out + 28, f.volumeSequence);
     out[32] = static_cast<std::uint8_t>(f.identifierLength);
-    if (f.identifierLength)
+    if (f.identifier && f.identifierLength)
         std::memcpy(out + 33, f.identifier, f.identifierLength);
     return len;
 }
@@ -76,23 +76,24 @@ std::uint64_t DirectoryRecord::extentCount(std::uint64_t fileSize)
     return (fileSize + kMaxExtentBytes - 1) / kMaxExtentBytes;
 }
 
-std::vector<std::uint8_t> DirectoryRecord::identifier(const TreeNode& node, TreeKind kind)
+std::size_t DirectoryRecord::identifierLength(const TreeNode& node, TreeKind kind)
 {
-    std::vector<std::uint8_t> id;
+    return identifierBytes(node, kind);
+}
+
+void DirectoryRecord::writeIdentifier(std::uint8_t* out, const TreeNode& node, TreeKind kind)
+{
     if (kind == TreeKind::Iso)
     {
-        for (char c : node.placement().isoName)
-            id.push_back(static_cast<std::uint8_t>(c));
+        const std::string& name = node.placement().isoName;
+        std::memcpy(out, name.data(), name.size());
+        return;
     }
-    else
+    for (char16_t c : node.placement().jolietName)
     {
-        for (char16_t c : node.placement().jolietName)
-        {
-            id.push_back(static_cast<std::uint8_t>(c >> 8));
-            id.push_back(static_cast<std::uint8_t>(c));
-        }
+        *out++ = static_cast<std::uint8_t>(c >> 8);
+        *out++ = static_cast<std::uint8_t>(c);
     }
-    return id;
 }
 
 std::uint32_t DirectoryRecord::directorySize(const TreeNode& folder, TreeKind kind)
@@ -136,19 +137,21 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
     f.identifier = &up;
     write(cursor.at(cursor.place(length(1))), f);
 
+    // The children's identifiers go straight from their names into the records, without a copy between.
+    f.identifier = nullptr;
     for (const TreeNode* child : recordOrder(folder, kind))
     {
-        const auto id = identifier(*child, kind);
-        f.identifier = id.data();
-        f.identifierLength = id.size();
+        f.identifierLength = identifierBytes(*child, kind);
         f.date = context.dateOf(*child);
-        const std::size_t len = length(id.size());
+        const std::size_t len = length(f.identifierLength);
         if (child->isDirectory())
         {
             f.flags = kFlagDirectory;
             f.extent = extentOf(*child, kind);
             f.length = extentSizeOf(*child, kind);
-            write(cursor.at(cursor.place(len)), f);
+            std::uint8_t* record = cursor.at(cursor.place(len));
+            write(record, f);
+            writeIdentifier(record + 33, *child, kind);
             continue;
         }
         // Both trees point at the same data; the pieces of a big file lie one after another.
@@ -162,7 +165,9 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
             f.flags = i + 1 < records ? kFlagMultiExtent : 0;
             f.extent = static_cast<std::uint32_t>(extent);
             f.length = static_cast<std::uint32_t>(piece);
-            write(cursor.at(cursor.place(len)), f);
+            std::uint8_t* record = cursor.at(cursor.place(len));
+            write(record, f);
+            writeIdentifier(record + 33, *child, kind);
             remaining -= piece;
             extent += piece / kSectorSize;
         }

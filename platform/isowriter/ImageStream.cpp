@@ -79,7 +79,7 @@ void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
         // The size is not asked again on opening: a file that shrank ends early below, and one that grew
         // shows a byte past its expected end.
         if (!file_)
-            file_ = std::make_unique<SourceFile>(pathOf(source), source.size);
+            file_.emplace(pathOf(source), source.size);
         const std::uint64_t left = source.offset + source.size - position_;
         const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>({n, left, kReadLimit}));
         // When the file's last bytes go into the caller's buffer with room after them, one byte more is asked

@@ -9,7 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <vector>
 
 namespace osm::iso {
@@ -49,7 +49,7 @@ private:
     std::uint64_t total_;
     std::uint64_t position_ = 0;
     std::size_t next_ = 0;
-    std::unique_ptr<SourceFile> file_;
+    std::optional<SourceFile> file_;
     bool failed_ = false;
 };
 

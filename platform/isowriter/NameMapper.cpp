@@ -138,31 +138,36 @@ std::u16string NameMapper::jolietKey(const std::u16string& jolietName)
 {
     std::u16string key = jolietName;
     for (auto& c : key)
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - u'a' + u'A');
+        c = jolietFold(c);
     return key;
 }
 
 bool NameMapper::isoLess(const std::string& a, const std::string& b)
 {
-    std::string stemA, extA, stemB, extB;
-    splitExtension(a, false, stemA, extA);
-    splitExtension(b, false, stemB, extB);
-    auto padded = [](const std::string& x, const std::string& y) {
-        const std::size_t n = std::max(x.size(), y.size());
+    // Stem and extension are compared in place: the layout sorts every folder with this.
+    const auto stemEnd = [](const std::string& name) {
+        const std::size_t dot = name.rfind('.');
+        return dot == std::string::npos || dot == 0 ? name.size() : dot;
+    };
+    const auto padded = [](const char* x, std::size_t xn, const char* y, std::size_t yn) {
+        const std::size_t n = std::max(xn, yn);
         for (std::size_t i = 0; i < n; ++i)
         {
-            const unsigned char cx = i < x.size() ? static_cast<unsigned char>(x[i]) : ' ';
-            const unsigned char cy = i < y.size() ? static_cast<unsigned char>(y[i]) : ' ';
+            const unsigned char cx = i < xn ? static_cast<unsigned char>(x[i]) : ' ';
+            const unsigned char cy = i < yn ? static_cast<unsigned char>(y[i]) : ' ';
             if (cx != cy)
                 return cx < cy ? -1 : 1;
         }
         return 0;
     };
-    const int byStem = padded(stemA, stemB);
+    const std::size_t stemA = stemEnd(a), stemB = stemEnd(b);
+    const int byStem = padded(a.data(), stemA, b.data(), stemB);
     if (byStem != 0)
         return byStem < 0;
-    return padded(extA, extB) < 0;
+    // The extension starts after the dot; a name without one has an empty extension.
+    const std::size_t extA = stemA < a.size() ? stemA + 1 : a.size();
+    const std::size_t extB = stemB < b.size() ? stemB + 1 : b.size();
+    return padded(a.data() + extA, a.size() - extA, b.data() + extB, b.size() - extB) < 0;
 }
 
 bool NameMapper::jolietLess(const std::u16string& a, const std::u16string& b)

@@ -26,6 +26,11 @@ public:
 
     // Key under which Joliet names collide: Windows compares names without case.
     static std::u16string jolietKey(const std::u16string& jolietName);
+    // One character of that key.
+    static char16_t jolietFold(char16_t c)
+    {
+        return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+    }
 
     // Record order: ISO9660 compares stem and extension separately, each padded with spaces.
     static bool isoLess(const std::string& a, const std::string& b);

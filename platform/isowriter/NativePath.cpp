@@ -74,11 +74,16 @@ NativeString NativePath::absolute(const NativeString& path)
 
 NativeString NativePath::join(const NativeString& folder, const NativeString& name)
 {
-    if (folder.empty())
-        return name;
-    if (isSeparator(folder.back()))
-        return folder + name;
-    return folder + kSeparator + name;
+    NativeString path = folder;
+    append(path, name);
+    return path;
+}
+
+void NativePath::append(NativeString& folder, const NativeString& name)
+{
+    if (!folder.empty() && !isSeparator(folder.back()))
+        folder += kSeparator;
+    folder += name;
 }
 
 NativeString NativePath::lastComponent(const NativeString& path)
@@ -274,11 +279,16 @@ NativeString NativePath::absolute(const NativeString& path)
 
 NativeString NativePath::join(const NativeString& folder, const NativeString& name)
 {
-    if (folder.empty())
-        return name;
-    if (folder.back() == '/')
-        return folder + name;
-    return folder + '/' + name;
+    NativeString path = folder;
+    append(path, name);
+    return path;
+}
+
+void NativePath::append(NativeString& folder, const NativeString& name)
+{
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    folder += name;
 }
 
 NativeString NativePath::lastComponent(const NativeString& path)

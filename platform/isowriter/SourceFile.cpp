@@ -3,6 +3,7 @@
 #include "isowriter/IsoError.h"
 
 #include <algorithm>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -16,15 +17,15 @@ namespace osm::iso {
 
 #ifdef _WIN32
 
-SourceFile::SourceFile(const NativeString& absolutePath, std::uint64_t) : path_(absolutePath)
+SourceFile::SourceFile(NativeString absolutePath, std::uint64_t) : path_(std::move(absolutePath))
 {
-    handle_ = CreateFileW(NativePath::forSystem(absolutePath).c_str(), GENERIC_READ,
+    handle_ = CreateFileW(NativePath::forSystem(path_).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE)
     {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath) + " for reading");
+        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(path_) + " for reading");
     }
 }
 
@@ -55,13 +56,13 @@ std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
 
 #else
 
-SourceFile::SourceFile(const NativeString& absolutePath, std::uint64_t expectedSize) : path_(absolutePath)
+SourceFile::SourceFile(NativeString absolutePath, std::uint64_t expectedSize) : path_(std::move(absolutePath))
 {
-    fd_ = ::open(absolutePath.c_str(), O_RDONLY | O_CLOEXEC);
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0)
     {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath) + " for reading");
+        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(path_) + " for reading");
     }
 #ifdef POSIX_FADV_SEQUENTIAL
     // A larger read-ahead helps only files that outlast the default one; most files are read in one call.

@@ -12,7 +12,7 @@ class SourceFile
 {
 public:
     // Throws IsoError (NotFound or SystemCall) naming the path. expectedSize only tunes read-ahead.
-    SourceFile(const NativeString& absolutePath, std::uint64_t expectedSize);
+    SourceFile(NativeString absolutePath, std::uint64_t expectedSize);
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;

@@ -24,7 +24,25 @@ NativeString TreeNode::sourcePath() const
 {
     if (sourceIsFullPath_ || !parent_)
         return source_;
-    return NativePath::join(parent_->sourcePath(), source_);
+    // Asked once for every file the image reads: the path is built in one string, sized beforehand.
+    std::size_t length = 0;
+    for (const TreeNode* node = this; node; node = node->sourceIsFullPath_ ? nullptr : node->parent_)
+        length += node->source_.size() + 1;
+    NativeString path;
+    path.reserve(length);
+    appendSourcePath(path);
+    return path;
+}
+
+void TreeNode::appendSourcePath(NativeString& path) const
+{
+    if (sourceIsFullPath_ || !parent_)
+    {
+        path += source_;
+        return;
+    }
+    parent_->appendSourcePath(path);
+    NativePath::append(path, source_);
 }
 
 std::string TreeNode::displayPath() const

@@ -63,6 +63,8 @@ public:
     const Placement& placement() const { return placement_; }
 
 private:
+    void appendSourcePath(NativeString& path) const;
+
     Kind kind_;
     bool sourceIsFullPath_;
     NativeString source_;
