@@ -45,6 +45,15 @@ void makeUnique(const std::vector<TreeNode*>& order, bool rename, NameOf nameOf,
     }
 }
 
+// Folders often come in order already (NTFS lists by name; ISO9660 names sort like names of one case, and
+// Joliet names like the names they keep): a pass that finds the order right saves the sort. Keys are unique
+// where this is used, so the order a sort gives is the only one.
+template <class Less> void sortUnlessSorted(std::vector<TreeNode*>& nodes, Less less)
+{
+    if (!std::is_sorted(nodes.begin(), nodes.end(), less))
+        std::sort(nodes.begin(), nodes.end(), less);
+}
+
 // Whether two of the folder's Joliet names share a key. Equal keys have equal hashes, so only names whose
 // hashes meet are compared.
 bool anyJolietClash(const std::vector<TreeNode*>& order)
@@ -81,8 +90,9 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
     order.reserve(folder.children().size());
     for (const auto& child : folder.children())
         order.push_back(child.get());
-    std::stable_sort(order.begin(), order.end(),
-                     [](const TreeNode* a, const TreeNode* b) { return a->name() < b->name(); });
+    const auto byName = [](const TreeNode* a, const TreeNode* b) { return a->name() < b->name(); };
+    if (!std::is_sorted(order.begin(), order.end(), byName))
+        std::stable_sort(order.begin(), order.end(), byName);
 
     // Most folders have no two entries of one name. That is seen in the record order, where equal names lie
     // side by side; only a folder that has a pair goes through the renaming pass, and is sorted again.
@@ -93,7 +103,7 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
     for (TreeNode* node : order)
         node->placement().isoName = NameMapper::isoName(node->name(), node->isDirectory());
     placement.isoOrder = order;
-    std::sort(placement.isoOrder.begin(), placement.isoOrder.end(), isoOrderLess);
+    sortUnlessSorted(placement.isoOrder, isoOrderLess);
     const bool isoClash = std::adjacent_find(placement.isoOrder.begin(), placement.isoOrder.end(),
                                              [](const TreeNode* a, const TreeNode* b) {
                                                  return a->placement().isoName == b->placement().isoName;
@@ -104,7 +114,7 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
             order, rename, [](TreeNode& n) -> std::string& { return n.placement().isoName; },
             [](const std::string& s) { return s; }, &NameMapper::isoVariant);
         placement.isoOrder = order;
-        std::sort(placement.isoOrder.begin(), placement.isoOrder.end(), isoOrderLess);
+        sortUnlessSorted(placement.isoOrder, isoOrderLess);
     }
 
     placement.jolietOrder.clear();
@@ -117,7 +127,7 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
             order, rename, [](TreeNode& n) -> std::u16string& { return n.placement().jolietName; },
             &NameMapper::jolietKey, &NameMapper::jolietVariant);
     placement.jolietOrder = order;
-    std::sort(placement.jolietOrder.begin(), placement.jolietOrder.end(), [](const TreeNode* a, const TreeNode* b) {
+    sortUnlessSorted(placement.jolietOrder, [](const TreeNode* a, const TreeNode* b) {
         return NameMapper::jolietLess(a->placement().jolietName, b->placement().jolietName);
     });
 }

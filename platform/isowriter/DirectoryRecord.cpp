@@ -138,11 +138,14 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
     write(cursor.at(cursor.place(length(1))), f);
 
     // The children's identifiers go straight from their names into the records, without a copy between.
+    // Files of one folder often share their time: the date is worked out again only when it changes.
     f.identifier = nullptr;
     for (const TreeNode* child : recordOrder(folder, kind))
     {
         f.identifierLength = identifierBytes(*child, kind);
-        f.date = context.dateOf(*child);
+        const std::int64_t seconds = context.fileDates ? child->modified() : context.volumeTime;
+        if (seconds != f.date.unixSeconds())
+            f.date = IsoDate(seconds);
         const std::size_t len = length(f.identifierLength);
         if (child->isDirectory())
         {

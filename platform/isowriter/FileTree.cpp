@@ -48,6 +48,17 @@ bool FileTree::isExcluded(const NativeString& absolutePath, const SourceEntry& e
     return knownIdentity(entry) && excludedIdentities_.count({entry.device, entry.inode}) > 0;
 }
 
+bool FileTree::isExcluded(const NativeString& folder, const SourceEntry& entry, std::size_t pathLength) const
+{
+    if (excludedKeys_.empty())
+        return false;
+    // A key is the whole path in another case at most: only a key of the same length can be this entry's.
+    for (const NativeString& key : excludedKeys_)
+        if (key.size() == pathLength)
+            return isExcluded(NativePath::join(folder, entry.name), entry);
+    return knownIdentity(entry) && excludedIdentities_.count({entry.device, entry.inode}) > 0;
+}
+
 void FileTree::checkName(const std::u16string& name, const NativeString& path) const
 {
     if (nameLimit_ != 0 && name.size() > nameLimit_)
@@ -91,20 +102,24 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
                           const CancelToken& cancel, const ProgressSink& progress, std::size_t& count)
 {
     std::vector<SourceEntry> entries = DirectoryScanner::list(path);
+    // The path of an entry is spelled out only where it is needed: for a folder, to list it, and in messages.
+    const std::size_t folderLength = NativePath::join(path, NativeString()).size();
     for (SourceEntry& e : entries)
     {
         cancel.check();
         if (e.kind == EntryKind::Skipped)
             continue;
-        NativeString childPath = NativePath::join(path, e.name);
-        if (isExcluded(childPath, e))
+        if (isExcluded(path, e, folderLength + e.name.size()))
             continue;
         if (e.kind == EntryKind::Directory && knownIdentity(e) &&
             std::find(ancestors.begin(), ancestors.end(), Identity{e.device, e.inode}) != ancestors.end())
             continue;  // a folder that contains itself: taking it would never end
         std::u16string name = NativePath::toUtf16(e.name);
-        checkName(name, childPath);
+        if (nameLimit_ != 0 && name.size() > nameLimit_)
+            checkName(name, NativePath::join(path, e.name));
         const auto kind = e.kind == EntryKind::Directory ? TreeNode::Kind::Directory : TreeNode::Kind::File;
+        const NativeString childPath =
+            kind == TreeNode::Kind::Directory ? NativePath::join(path, e.name) : NativeString();
         TreeNode& child = folder.adopt(
             std::make_unique<TreeNode>(kind, std::move(e.name), false, std::move(name), e.size, e.modified));
         if (++count % kProgressEvery == 0)

@@ -36,6 +36,8 @@ private:
     using Identity = std::pair<std::uint64_t, std::uint64_t>;
 
     bool isExcluded(const NativeString& absolutePath, const SourceEntry& entry) const;
+    // The same for the entry of a folder whose path would be pathLength long, without spelling it out.
+    bool isExcluded(const NativeString& folder, const SourceEntry& entry, std::size_t pathLength) const;
     void checkName(const std::u16string& name, const NativeString& path) const;
     void scanFolder(TreeNode& folder, const NativeString& path, std::vector<Identity>& ancestors,
                     const CancelToken& cancel, const ProgressSink& progress, std::size_t& count);

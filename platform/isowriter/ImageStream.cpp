@@ -23,6 +23,7 @@ ImageStream::ImageStream(std::vector<std::uint8_t> metadata, std::vector<Source>
 void ImageStream::seekToBegin()
 {
     file_.reset();
+    closeFolder();
     position_ = 0;
     next_ = 0;
     failed_ = false;
@@ -58,6 +59,7 @@ void ImageStream::read(std::uint8_t* out, std::size_t n, const CancelToken& canc
     {
         failed_ = true;
         file_.reset();
+        closeFolder();
         throw;
     }
 }
@@ -79,7 +81,7 @@ void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
         // The size is not asked again on opening: a file that shrank ends early below, and one that grew
         // shows a byte past its expected end.
         if (!file_)
-            file_.emplace(pathOf(source), source.size);
+            openSource(source);
         const std::uint64_t left = source.offset + source.size - position_;
         const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>({n, left, kReadLimit}));
         // When the file's last bytes go into the caller's buffer with room after them, one byte more is asked
@@ -110,6 +112,25 @@ void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
     position_ += count;
 }
 
+void ImageStream::openSource(const Source& source)
+{
+    const NativeString* name = source.node ? source.node->nameInFolder() : nullptr;
+    if (!name)
+    {
+        file_.emplace(pathOf(source), source.size);
+        return;
+    }
+    // The files of a folder follow one another in the image: the folder stays open while they are read.
+    const TreeNode* folder = source.node->parent();
+    if (folderNode_ != folder)
+    {
+        closeFolder();
+        folder_.emplace(folder->sourcePath());
+        folderNode_ = folder;
+    }
+    file_.emplace(*folder_, *name, source.size);
+}
+
 void ImageStream::finishSource(const Source& source, bool endSeen)
 {
     std::uint8_t extra;
@@ -118,6 +139,14 @@ void ImageStream::finishSource(const Source& source, bool endSeen)
                        "File " + nameOf(source) + " grew while it was read: it changed since it was added");
     file_.reset();
     ++next_;
+    if (next_ == sources_.size())
+        closeFolder();
+}
+
+void ImageStream::closeFolder()
+{
+    folder_.reset();
+    folderNode_ = nullptr;
 }
 
 }  // namespace osm::iso

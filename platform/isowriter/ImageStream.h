@@ -40,6 +40,8 @@ private:
     void readSome(std::uint8_t*& out, std::size_t& n);
     NativeString pathOf(const Source& source) const;
     std::string nameOf(const Source& source) const;
+    void openSource(const Source& source);
+    void closeFolder();
     // endSeen: the last read already showed there is nothing after the expected end.
     void finishSource(const Source& source, bool endSeen);
 
@@ -49,6 +51,9 @@ private:
     std::uint64_t total_;
     std::uint64_t position_ = 0;
     std::size_t next_ = 0;
+    // The folder of the file last opened, while its next files are read.
+    const TreeNode* folderNode_ = nullptr;
+    std::optional<SourceFolder> folder_;
     std::optional<SourceFile> file_;
     bool failed_ = false;
 };

@@ -56,6 +56,9 @@ public:
     TreeNode& adopt(std::unique_ptr<TreeNode> child);
 
     NativeString sourcePath() const;
+    // The name on disk of an entry found inside a folder (whose path is the parent's); nullptr for one added
+    // by its full path, and for the root.
+    const NativeString* nameInFolder() const { return sourceIsFullPath_ || !parent_ ? nullptr : &source_; }
     // The source path in the caller's encoding, for messages.
     std::string displayPath() const;
 
