@@ -45,9 +45,9 @@ void makeUnique(const std::vector<TreeNode*>& order, bool rename, NameOf nameOf,
     }
 }
 
-// Folders often come in order already (NTFS lists by name; ISO9660 names sort like names of one case, and
-// Joliet names like the names they keep): a pass that finds the order right saves the sort. Keys are unique
-// where this is used, so the order a sort gives is the only one.
+// Folders often come in order already (NTFS lists by name; Joliet names sort like ISO9660 names of one
+// case): a pass that finds the order right saves the sort. Once a folder is named its keys are unique, so the
+// order a sort gives is the only one, whatever the order it started from.
 template <class Less> void sortUnlessSorted(std::vector<TreeNode*>& nodes, Less less)
 {
     if (!std::is_sorted(nodes.begin(), nodes.end(), less))
@@ -86,16 +86,24 @@ bool anyJolietClash(const std::vector<TreeNode*>& order)
 
 void nameFolder(TreeNode& folder, bool joliet, bool rename)
 {
+    // The record order of each tree depends only on the names, as no two are equal once the folder is
+    // named. The order of the original names matters only when two entries clash: it says which keeps its
+    // name. Most folders have no clash, and their entries are not sorted by name at all.
     std::vector<TreeNode*> order;
     order.reserve(folder.children().size());
     for (const auto& child : folder.children())
         order.push_back(child.get());
-    const auto byName = [](const TreeNode* a, const TreeNode* b) { return a->name() < b->name(); };
-    if (!std::is_sorted(order.begin(), order.end(), byName))
-        std::stable_sort(order.begin(), order.end(), byName);
+    bool orderByName = false;
+    const auto sortByName = [&] {
+        if (orderByName)
+            return;
+        const auto byName = [](const TreeNode* a, const TreeNode* b) { return a->name() < b->name(); };
+        if (!std::is_sorted(order.begin(), order.end(), byName))
+            std::stable_sort(order.begin(), order.end(), byName);
+        orderByName = true;
+    };
 
-    // Most folders have no two entries of one name. That is seen in the record order, where equal names lie
-    // side by side; only a folder that has a pair goes through the renaming pass, and is sorted again.
+    // Equal ISO9660 names lie side by side in the record order.
     auto& placement = folder.placement();
     const auto isoOrderLess = [](const TreeNode* a, const TreeNode* b) {
         return NameMapper::isoLess(a->placement().isoName, b->placement().isoName);
@@ -110,10 +118,10 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
                                              }) != placement.isoOrder.end();
     if (isoClash)
     {
+        sortByName();
         makeUnique<std::string>(
             order, rename, [](TreeNode& n) -> std::string& { return n.placement().isoName; },
             [](const std::string& s) { return s; }, &NameMapper::isoVariant);
-        placement.isoOrder = order;
         sortUnlessSorted(placement.isoOrder, isoOrderLess);
     }
 
@@ -123,10 +131,15 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
     for (TreeNode* node : order)
         node->placement().jolietName = NameMapper::jolietName(node->name());
     if (anyJolietClash(order))
+    {
+        sortByName();
         makeUnique<std::u16string>(
             order, rename, [](TreeNode& n) -> std::u16string& { return n.placement().jolietName; },
             &NameMapper::jolietKey, &NameMapper::jolietVariant);
-    placement.jolietOrder = order;
+    }
+    // Names that keep their case sort alike in both trees: starting from the ISO9660 order, the Joliet one
+    // is usually found right as it is.
+    placement.jolietOrder = placement.isoOrder;
     sortUnlessSorted(placement.jolietOrder, [](const TreeNode* a, const TreeNode* b) {
         return NameMapper::jolietLess(a->placement().jolietName, b->placement().jolietName);
     });

@@ -152,10 +152,10 @@ void ImageBuilder::build(const VolumeOptions& volume)
         entry.sectorCount = static_cast<std::uint16_t>(boot_->options.sectorCount);
         entry.imageSector = layout.bootImageSector();
         BootCatalog::write(sector(layout.catalogSector()), entry);
-        sources.push_back({layout.bootImageSector() * kSector, boot_->size, nullptr});
+        sources.emplace_back(layout.bootImageSector() * kSector, boot_->size, nullptr);
     }
     for (const TreeNode* file : layout.dataFiles())
-        sources.push_back({file->placement().isoExtent * kSector, file->size(), file});
+        sources.emplace_back(file->placement().isoExtent * kSector, file->size(), file);
 
     stream_ =
         std::make_unique<ImageStream>(std::move(metadata), std::move(sources),

@@ -14,6 +14,16 @@ constexpr std::size_t kReadLimit = 4u << 20;
 
 }  // namespace
 
+ImageStream::Source::Source(std::uint64_t offset, std::uint64_t size, const TreeNode* node)
+    : offset(offset), size(size), node(node)
+{
+    if (const NativeString* inFolder = node ? node->nameInFolder() : nullptr)
+    {
+        folder = node->parent();
+        name = *inFolder;
+    }
+}
+
 ImageStream::ImageStream(std::vector<std::uint8_t> metadata, std::vector<Source> sources, NativeString bootImagePath,
                          std::uint64_t totalBytes)
     : metadata_(std::move(metadata)), sources_(std::move(sources)), bootImagePath_(std::move(bootImagePath)),
@@ -114,21 +124,19 @@ void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
 
 void ImageStream::openSource(const Source& source)
 {
-    const NativeString* name = source.node ? source.node->nameInFolder() : nullptr;
-    if (!name)
+    if (!source.folder)
     {
         file_.emplace(pathOf(source), source.size);
         return;
     }
     // The files of a folder follow one another in the image: the folder stays open while they are read.
-    const TreeNode* folder = source.node->parent();
-    if (folderNode_ != folder)
+    if (folderNode_ != source.folder)
     {
         closeFolder();
-        folder_.emplace(folder->sourcePath());
-        folderNode_ = folder;
+        folder_.emplace(source.folder->sourcePath());
+        folderNode_ = source.folder;
     }
-    file_.emplace(*folder_, *name, source.size);
+    file_.emplace(*folder_, source.name, source.size);
 }
 
 void ImageStream::finishSource(const Source& source, bool endSeen)

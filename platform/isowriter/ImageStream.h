@@ -19,9 +19,15 @@ class ImageStream
 public:
     struct Source
     {
+        Source(std::uint64_t offset, std::uint64_t size, const TreeNode* node);
+
         std::uint64_t offset = 0;        // byte offset in the image
         std::uint64_t size = 0;          // bytes expected from the file
         const TreeNode* node = nullptr;  // nullptr: the boot image
+        // A file found in a folder: that folder's node and the file's name there, copied from the node while
+        // it is at hand, so that reading the files does not go back to nodes spread all over memory.
+        const TreeNode* folder = nullptr;
+        NativeString name;
     };
 
     // sources sorted by offset, each starting at or after the end of the metadata.

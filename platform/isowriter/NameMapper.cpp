@@ -1,6 +1,7 @@
 #include "isowriter/NameMapper.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace osm::iso {
 
@@ -149,15 +150,17 @@ bool NameMapper::isoLess(const std::string& a, const std::string& b)
         const std::size_t dot = name.rfind('.');
         return dot == std::string::npos || dot == 0 ? name.size() : dot;
     };
+    // The shorter part counts as padded with spaces: past the common length, the longer part decides by its
+    // first character that is not a space.
     const auto padded = [](const char* x, std::size_t xn, const char* y, std::size_t yn) {
-        const std::size_t n = std::max(xn, yn);
-        for (std::size_t i = 0; i < n; ++i)
-        {
-            const unsigned char cx = i < xn ? static_cast<unsigned char>(x[i]) : ' ';
-            const unsigned char cy = i < yn ? static_cast<unsigned char>(y[i]) : ' ';
-            if (cx != cy)
-                return cx < cy ? -1 : 1;
-        }
+        const std::size_t common = std::min(xn, yn);
+        if (const int byBytes = std::memcmp(x, y, common))
+            return byBytes;
+        const bool xLonger = xn > yn;
+        const char* rest = xLonger ? x : y;
+        for (std::size_t i = common; i < std::max(xn, yn); ++i)
+            if (rest[i] != ' ')
+                return (static_cast<unsigned char>(rest[i]) > ' ') == xLonger ? 1 : -1;
         return 0;
     };
     const std::size_t stemA = stemEnd(a), stemB = stemEnd(b);

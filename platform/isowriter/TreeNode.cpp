@@ -4,8 +4,8 @@ namespace osm::iso {
 
 TreeNode::TreeNode(Kind kind, NativeString source, bool sourceIsFullPath, std::u16string name, std::uint64_t size,
                    std::int64_t modified)
-    : kind_(kind), sourceIsFullPath_(sourceIsFullPath), source_(std::move(source)), name_(std::move(name)), size_(size),
-      modified_(modified)
+    : kind_(kind), sourceIsFullPath_(sourceIsFullPath), size_(size), modified_(modified), source_(std::move(source)),
+      name_(std::move(name))
 {}
 
 std::unique_ptr<TreeNode> TreeNode::makeRoot()
