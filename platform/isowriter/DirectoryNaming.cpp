@@ -62,7 +62,7 @@ bool anyJolietClash(const std::vector<TreeNode*>& order)
     hashed.reserve(order.size());
     for (const TreeNode* node : order)
     {
-        const std::u16string& name = node->placement().jolietName;
+        const std::u16string& name = node->jolietName();
         std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
         for (char16_t c : name)
             hash = (hash ^ NameMapper::jolietFold(c)) * 1099511628211ull;
@@ -104,34 +104,42 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
     };
 
     // Equal ISO9660 names lie side by side in the record order.
-    auto& placement = folder.placement();
     const auto isoOrderLess = [](const TreeNode* a, const TreeNode* b) {
         return NameMapper::isoLess(a->placement().isoName, b->placement().isoName);
     };
     for (TreeNode* node : order)
         node->placement().isoName = NameMapper::isoName(node->name(), node->isDirectory());
-    placement.isoOrder = order;
-    sortUnlessSorted(placement.isoOrder, isoOrderLess);
-    const bool isoClash = std::adjacent_find(placement.isoOrder.begin(), placement.isoOrder.end(),
+    folder.isoOrder() = order;
+    sortUnlessSorted(folder.isoOrder(), isoOrderLess);
+    const bool isoClash = std::adjacent_find(folder.isoOrder().begin(), folder.isoOrder().end(),
                                              [](const TreeNode* a, const TreeNode* b) {
                                                  return a->placement().isoName == b->placement().isoName;
-                                             }) != placement.isoOrder.end();
+                                             }) != folder.isoOrder().end();
     if (isoClash)
     {
         sortByName();
         makeUnique<std::string>(
             order, rename, [](TreeNode& n) -> std::string& { return n.placement().isoName; },
             [](const std::string& s) { return s; }, &NameMapper::isoVariant);
-        sortUnlessSorted(placement.isoOrder, isoOrderLess);
+        sortUnlessSorted(folder.isoOrder(), isoOrderLess);
     }
 
-    placement.jolietOrder.clear();
+    folder.jolietOrder().clear();
     if (!joliet)
         return;
     for (TreeNode* node : order)
-        node->placement().jolietName = NameMapper::jolietName(node->name());
+    {
+        if (NameMapper::isJolietName(node->name()))
+            node->placement().jolietName.clear();
+        else
+            node->placement().jolietName = NameMapper::jolietName(node->name());
+    }
     if (anyJolietClash(order))
     {
+        // The renaming pass works on the identifiers themselves.
+        for (TreeNode* node : order)
+            if (node->placement().jolietName.empty())
+                node->placement().jolietName = node->name();
         sortByName();
         makeUnique<std::u16string>(
             order, rename, [](TreeNode& n) -> std::u16string& { return n.placement().jolietName; },
@@ -139,9 +147,9 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
     }
     // Names that keep their case sort alike in both trees: starting from the ISO9660 order, the Joliet one
     // is usually found right as it is.
-    placement.jolietOrder = placement.isoOrder;
-    sortUnlessSorted(placement.jolietOrder, [](const TreeNode* a, const TreeNode* b) {
-        return NameMapper::jolietLess(a->placement().jolietName, b->placement().jolietName);
+    folder.jolietOrder() = folder.isoOrder();
+    sortUnlessSorted(folder.jolietOrder(), [](const TreeNode* a, const TreeNode* b) {
+        return NameMapper::jolietLess(a->jolietName(), b->jolietName());
     });
 }
 

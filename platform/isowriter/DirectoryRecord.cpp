@@ -11,7 +11,7 @@ namespace {
 
 const std::vector<TreeNode*>& recordOrder(const TreeNode& folder, TreeKind kind)
 {
-    return kind == TreeKind::Iso ? folder.placement().isoOrder : folder.placement().jolietOrder;
+    return kind == TreeKind::Iso ? folder.isoOrder() : folder.jolietOrder();
 }
 
 std::uint32_t extentOf(const TreeNode& folder, TreeKind kind)
@@ -26,7 +26,7 @@ std::uint32_t extentSizeOf(const TreeNode& folder, TreeKind kind)
 
 std::size_t identifierBytes(const TreeNode& node, TreeKind kind)
 {
-    return kind == TreeKind::Iso ? node.placement().isoName.size() : 2 * node.placement().jolietName.size();
+    return kind == TreeKind::Iso ? node.placement().isoName.size() : 2 * node.jolietName().size();
 }
 
 // Walks the records of a directory in order, keeping each inside one sector.
@@ -89,7 +89,7 @@ void DirectoryRecord::writeIdentifier(std::uint8_t* out, const TreeNode& node, T
         std::memcpy(out, name.data(), name.size());
         return;
     }
-    for (char16_t c : node.placement().jolietName)
+    for (char16_t c : node.jolietName())
     {
         *out++ = static_cast<std::uint8_t>(c >> 8);
         *out++ = static_cast<std::uint8_t>(c);

@@ -84,7 +84,7 @@ ExtentLayout::ExtentLayout(TreeNode& root, const Options& options, const CancelT
     {
         const TreeNode* folder = pending.back();
         pending.pop_back();
-        const auto& order = folder->placement().isoOrder;
+        const auto& order = folder->isoOrder();
         for (TreeNode* child : order)
         {
             if (child->isDirectory())

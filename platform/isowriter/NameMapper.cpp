@@ -74,6 +74,13 @@ std::string NameMapper::isoName(const std::u16string& name, bool isDirectory)
         return out.empty() ? "_" : out;
     }
     std::string mapped = toDCharacters(name, true);
+    // Most names have a stem and an extension that fit as they are: only the stem's dots change.
+    const std::size_t dot = mapped.rfind('.');
+    if (dot != std::string::npos && dot != 0 && dot + 1 < mapped.size() && mapped.size() <= kIsoLength)
+    {
+        std::replace(mapped.begin(), mapped.begin() + static_cast<std::ptrdiff_t>(dot), '.', '_');
+        return mapped;
+    }
     std::string stem, extension;
     splitExtension(mapped, false, stem, extension);
     for (auto& c : stem)
@@ -123,6 +130,15 @@ std::u16string NameMapper::jolietName(const std::u16string& name)
         }
     }
     return out;
+}
+
+bool NameMapper::isJolietName(const std::u16string& name)
+{
+    for (char16_t c : name)
+        if ((c >= 0xD800 && c <= 0xDFFF) || c < 0x20 || c == u'*' || c == u'/' || c == u':' || c == u';' || c == u'?' ||
+            c == u'\\')
+            return false;
+    return true;
 }
 
 std::string NameMapper::isoVariant(const std::string& isoName, unsigned n, bool isDirectory)

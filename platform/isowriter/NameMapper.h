@@ -18,6 +18,8 @@ public:
 
     static std::string isoName(const std::u16string& name, bool isDirectory);
     static std::u16string jolietName(const std::u16string& name);
+    // Whether jolietName leaves the name as it is.
+    static bool isJolietName(const std::u16string& name);
 
     // The n-th replacement for a name that collides with another: "_n" before the extension, the stem
     // shortened so the limit still holds.

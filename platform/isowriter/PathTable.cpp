@@ -27,7 +27,7 @@ std::vector<TreeNode*> PathTable::order(TreeNode& root, TreeKind kind)
             throw IsoError(ErrorCode::InvalidRange, "The image would hold more than 65535 folders");
         auto& placement = folder->placement();
         (kind == TreeKind::Iso ? placement.isoNumber : placement.jolietNumber) = static_cast<std::uint16_t>(i + 1);
-        for (TreeNode* child : kind == TreeKind::Iso ? placement.isoOrder : placement.jolietOrder)
+        for (TreeNode* child : kind == TreeKind::Iso ? folder->isoOrder() : folder->jolietOrder())
             if (child->isDirectory())
                 folders.push_back(child);
     }

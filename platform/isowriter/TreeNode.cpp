@@ -13,11 +13,49 @@ std::unique_ptr<TreeNode> TreeNode::makeRoot()
     return std::make_unique<TreeNode>(Kind::Directory, NativeString(), true, std::u16string(), 0, 0);
 }
 
+namespace {
+const std::vector<std::unique_ptr<TreeNode>> kNoChildren;
+const std::vector<TreeNode*> kNoOrder;
+}  // namespace
+
+TreeNode::Contents& TreeNode::contents()
+{
+    if (!contents_)
+        contents_ = std::make_unique<Contents>();
+    return *contents_;
+}
+
+const std::vector<std::unique_ptr<TreeNode>>& TreeNode::children() const
+{
+    return contents_ ? contents_->children : kNoChildren;
+}
+
 TreeNode& TreeNode::adopt(std::unique_ptr<TreeNode> child)
 {
     child->parent_ = this;
-    children_.push_back(std::move(child));
-    return *children_.back();
+    auto& children = contents().children;
+    children.push_back(std::move(child));
+    return *children.back();
+}
+
+const std::vector<TreeNode*>& TreeNode::isoOrder() const
+{
+    return contents_ ? contents_->isoOrder : kNoOrder;
+}
+
+const std::vector<TreeNode*>& TreeNode::jolietOrder() const
+{
+    return contents_ ? contents_->jolietOrder : kNoOrder;
+}
+
+std::vector<TreeNode*>& TreeNode::isoOrder()
+{
+    return contents().isoOrder;
+}
+
+std::vector<TreeNode*>& TreeNode::jolietOrder()
+{
+    return contents().jolietOrder;
 }
 
 NativeString TreeNode::sourcePath() const
