@@ -24,11 +24,17 @@ ImageStream::Source::Source(std::uint64_t offset, std::uint64_t size, const Tree
     }
 }
 
-ImageStream::ImageStream(std::vector<std::uint8_t> metadata, std::vector<Source> sources, NativeString bootImagePath,
+ImageStream::ImageStream(Metadata metadata, std::vector<Source> sources, NativeString bootImagePath,
                          std::uint64_t totalBytes)
     : metadata_(std::move(metadata)), sources_(std::move(sources)), bootImagePath_(std::move(bootImagePath)),
       total_(totalBytes)
-{}
+{
+    directoriesEnd_ = metadata_.head.size();
+    for (const auto& directory : metadata_.directories)
+        directoriesEnd_ += directory.size;
+    metadataEnd_ = directoriesEnd_ + metadata_.tail.size();
+    nextDirectoryOffset_ = metadata_.head.size();
+}
 
 void ImageStream::seekToBegin()
 {
@@ -36,6 +42,8 @@ void ImageStream::seekToBegin()
     closeFolder();
     position_ = 0;
     next_ = 0;
+    nextDirectory_ = 0;
+    nextDirectoryOffset_ = metadata_.head.size();
     failed_ = false;
 }
 
@@ -76,10 +84,26 @@ void ImageStream::read(std::uint8_t* out, std::size_t n, const CancelToken& canc
 
 void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
 {
-    if (position_ < metadata_.size())
+    if (position_ < metadata_.head.size())
     {
-        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, metadata_.size() - position_));
-        std::memcpy(out, metadata_.data() + position_, count);
+        const std::size_t count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(n, metadata_.head.size() - position_));
+        std::memcpy(out, metadata_.head.data() + position_, count);
+        out += count;
+        n -= count;
+        position_ += count;
+        return;
+    }
+    if (position_ < directoriesEnd_)
+    {
+        readDirectories(out, n);
+        return;
+    }
+    if (position_ < metadataEnd_)
+    {
+        const std::size_t at = static_cast<std::size_t>(position_ - directoriesEnd_);
+        const std::size_t count = std::min(n, metadata_.tail.size() - at);
+        std::memcpy(out, metadata_.tail.data() + at, count);
         out += count;
         n -= count;
         position_ += count;
@@ -117,6 +141,38 @@ void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
     const std::uint64_t until = next_ < sources_.size() ? sources_[next_].offset : total_;
     const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, until - position_));
     std::memset(out, 0, count);
+    out += count;
+    n -= count;
+    position_ += count;
+}
+
+void ImageStream::readDirectories(std::uint8_t*& out, std::size_t& n)
+{
+    // Reading goes forward only (seekToBegin starts again), so the directory at hand is found by moving on.
+    while (position_ >= nextDirectoryOffset_ + metadata_.directories[nextDirectory_].size)
+        nextDirectoryOffset_ += metadata_.directories[nextDirectory_++].size;
+    const auto& directory = metadata_.directories[nextDirectory_];
+    const std::size_t at = static_cast<std::size_t>(position_ - nextDirectoryOffset_);
+    std::size_t count = 0;
+    if (at == 0 && n >= directory.size)
+    {
+        // A whole directory: written where the reader wants it.
+        std::memset(out, 0, directory.size);
+        DirectoryRecord::writeDirectory(out, *directory.folder, directory.kind, metadata_.context);
+        count = directory.size;
+    }
+    else
+    {
+        if (partDirectoryIndex_ != nextDirectory_)
+        {
+            partDirectory_.assign(directory.size, 0);
+            DirectoryRecord::writeDirectory(partDirectory_.data(), *directory.folder, directory.kind,
+                                            metadata_.context);
+            partDirectoryIndex_ = nextDirectory_;
+        }
+        count = std::min(n, directory.size - at);
+        std::memcpy(out, partDirectory_.data() + at, count);
+    }
     out += count;
     n -= count;
     position_ += count;
