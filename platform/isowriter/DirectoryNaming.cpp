@@ -104,13 +104,24 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
     };
 
     // Equal ISO9660 names lie side by side in the record order.
-    const auto isoOrderLess = [](const TreeNode* a, const TreeNode* b) {
-        return NameMapper::isoLess(a->placement().isoName, b->placement().isoName);
+    // The sort compares names by stem and extension; each name is split once, not at every comparison.
+    std::vector<std::pair<NameMapper::IsoSortKey, TreeNode*>> keyed;
+    const auto sortIsoOrder = [&] {
+        keyed.clear();
+        for (TreeNode* node : order)
+            keyed.emplace_back(NameMapper::isoSortKey(node->placement().isoName), node);
+        const auto less = [](const auto& a, const auto& b) { return NameMapper::isoLess(a.first, b.first); };
+        if (!std::is_sorted(keyed.begin(), keyed.end(), less))
+            std::sort(keyed.begin(), keyed.end(), less);
+        auto& isoOrder = folder.isoOrder();
+        isoOrder.clear();
+        for (const auto& entry : keyed)
+            isoOrder.push_back(entry.second);
     };
     for (TreeNode* node : order)
         node->placement().isoName = NameMapper::isoName(node->name(), node->isDirectory());
-    folder.isoOrder() = order;
-    sortUnlessSorted(folder.isoOrder(), isoOrderLess);
+    keyed.reserve(order.size());
+    sortIsoOrder();
     const bool isoClash = std::adjacent_find(folder.isoOrder().begin(), folder.isoOrder().end(),
                                              [](const TreeNode* a, const TreeNode* b) {
                                                  return a->placement().isoName == b->placement().isoName;
@@ -121,7 +132,7 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
         makeUnique<std::string>(
             order, rename, [](TreeNode& n) -> std::string& { return n.placement().isoName; },
             [](const std::string& s) { return s; }, &NameMapper::isoVariant);
-        sortUnlessSorted(folder.isoOrder(), isoOrderLess);
+        sortIsoOrder();
     }
 
     folder.jolietOrder().clear();

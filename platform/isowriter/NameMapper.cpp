@@ -159,34 +159,11 @@ std::u16string NameMapper::jolietKey(const std::u16string& jolietName)
     return key;
 }
 
-bool NameMapper::isoLess(const std::string& a, const std::string& b)
+NameMapper::IsoSortKey NameMapper::isoSortKey(const std::string& isoName)
 {
-    // Stem and extension are compared in place: the layout sorts every folder with this.
-    const auto stemEnd = [](const std::string& name) {
-        const std::size_t dot = name.rfind('.');
-        return dot == std::string::npos || dot == 0 ? name.size() : dot;
-    };
-    // The shorter part counts as padded with spaces: past the common length, the longer part decides by its
-    // first character that is not a space.
-    const auto padded = [](const char* x, std::size_t xn, const char* y, std::size_t yn) {
-        const std::size_t common = std::min(xn, yn);
-        if (const int byBytes = std::memcmp(x, y, common))
-            return byBytes;
-        const bool xLonger = xn > yn;
-        const char* rest = xLonger ? x : y;
-        for (std::size_t i = common; i < std::max(xn, yn); ++i)
-            if (rest[i] != ' ')
-                return (static_cast<unsigned char>(rest[i]) > ' ') == xLonger ? 1 : -1;
-        return 0;
-    };
-    const std::size_t stemA = stemEnd(a), stemB = stemEnd(b);
-    const int byStem = padded(a.data(), stemA, b.data(), stemB);
-    if (byStem != 0)
-        return byStem < 0;
-    // The extension starts after the dot; a name without one has an empty extension.
-    const std::size_t extA = stemA < a.size() ? stemA + 1 : a.size();
-    const std::size_t extB = stemB < b.size() ? stemB + 1 : b.size();
-    return padded(a.data() + extA, a.size() - extA, b.data() + extB, b.size() - extB) < 0;
+    const std::size_t dot = isoName.rfind('.');
+    const std::size_t stem = dot == std::string::npos || dot == 0 ? isoName.size() : dot;
+    return {isoName.data(), isoName.size(), stem, stem < isoName.size() ? stem + 1 : isoName.size()};
 }
 
 bool NameMapper::jolietLess(const std::u16string& a, const std::u16string& b)
