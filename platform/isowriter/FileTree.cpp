@@ -89,16 +89,36 @@ TreeNode* FileTree::add(TreeNode& parent, const NativeString& path, const std::u
     auto node = std::make_unique<TreeNode>(kind, full, true, std::move(name), entry.size, entry.modified);
     if (kind == TreeNode::Kind::Directory && withContents)
     {
-        std::vector<Identity> ancestors;
+        std::vector<Ancestor> ancestors;
         if (knownIdentity(entry))
-            ancestors.push_back({entry.device, entry.inode});
+            ancestors.push_back({{entry.device, entry.inode}, full});
         std::size_t count = 0;
         scanFolder(*node, full, ancestors, cancel, progress, count);
     }
     return &parent.adopt(std::move(node));
 }
 
-void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vector<Identity>& ancestors,
+bool FileTree::isOwnAncestor(const SourceEntry& folder, const NativeString& path,
+                             const std::vector<Ancestor>& ancestors)
+{
+    for (const Ancestor& ancestor : ancestors)
+    {
+        if (ancestor.identity.second != folder.inode)
+            continue;
+        // Same index: the same folder if on the same device. A device the listing left out (0) is asked now.
+        const auto device = [](std::uint64_t known, const NativeString& at) -> std::optional<std::uint64_t> {
+            if (known != 0)
+                return known;
+            return DirectoryScanner::device(at);
+        };
+        const auto mine = device(folder.device, path);
+        if (mine && mine == device(ancestor.identity.first, ancestor.path))
+            return true;
+    }
+    return false;
+}
+
+void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vector<Ancestor>& ancestors,
                           const CancelToken& cancel, const ProgressSink& progress, std::size_t& count)
 {
     std::vector<SourceEntry> entries = DirectoryScanner::list(path);
@@ -112,7 +132,7 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
         if (isExcluded(path, e, folderLength + e.name.size()))
             continue;
         if (e.kind == EntryKind::Directory && knownIdentity(e) &&
-            std::find(ancestors.begin(), ancestors.end(), Identity{e.device, e.inode}) != ancestors.end())
+            isOwnAncestor(e, NativePath::join(path, e.name), ancestors))
             continue;  // a folder that contains itself: taking it would never end
         std::u16string name = NativePath::toUtf16(e.name);
         if (nameLimit_ != 0 && name.size() > nameLimit_)
@@ -128,7 +148,7 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
         {
             const bool tracked = knownIdentity(e);
             if (tracked)
-                ancestors.push_back({e.device, e.inode});
+                ancestors.push_back({{e.device, e.inode}, childPath});
             scanFolder(child, childPath, ancestors, cancel, progress, count);
             if (tracked)
                 ancestors.pop_back();
