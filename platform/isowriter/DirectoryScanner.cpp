@@ -7,6 +7,7 @@
 #include <winternl.h>
 #else
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -261,13 +262,13 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
         const dirent* d = readdir(dir.get());
         if (!d)
             break;
-        std::string name = d->d_name;
-        if (name == "." || name == "..")
+        const char* name = d->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
             continue;
         SourceEntry e;
         e.name = name;
         struct stat st;
-        if (fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         {
             const auto err = IsoError::lastSystemError();
             if (err == ENOENT)
@@ -278,7 +279,7 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
         if (S_ISLNK(st.st_mode))
         {
             // Links to files give the target's data; links to folders could lead back up the tree.
-            if (fstatat(fd, name.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode))
+            if (fstatat(fd, name, &st, 0) != 0 || !S_ISREG(st.st_mode))
             {
                 e.kind = EntryKind::Skipped;
                 out.push_back(std::move(e));

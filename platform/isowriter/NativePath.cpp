@@ -1,5 +1,6 @@
 #include "isowriter/NativePath.h"
 
+#include <algorithm>
 #include <vector>
 
 #ifdef _WIN32
@@ -133,6 +134,9 @@ std::string NativePath::toApi(const NativeString& path)
 
 std::u16string NativePath::toUtf16(const NativeString& name)
 {
+    // Most names are ASCII: each byte is its own character.
+    if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::u16string(name.begin(), name.end());
     std::u16string out;
     out.reserve(name.size());
     const auto* s = reinterpret_cast<const unsigned char*>(name.data());
