@@ -19,7 +19,8 @@ phase "install" "$root/tools/install-deps.sh"
 phase "build native" "$root/tools/build.sh" native
 phase "build windows" "$root/tools/build.sh" windows
 if [ "${OSM_SKIP_I686:-0}" != 1 ]; then
-  phase "build i686" "$root/tools/build.sh" i686
+  # Only what users get, for its checks: the framework's libraries are built and tested in the 64-bit tree.
+  phase "build i686" "$root/tools/build.sh" i686 osmira osm_res_payload
 fi
 
 status=0

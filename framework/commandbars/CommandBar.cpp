@@ -117,6 +117,7 @@ void COSMCommandBar::SetControls(COSMControls* controls)
     m_controls->SetParent(nullptr);
     m_controls = RefPtr<COSMControls>::Adopt(controls);
     m_controls->SetParent(this);
+    InvalidateLayoutCache();
 }
 
 BOOL COSMCommandBar::LoadMenu(CMenu* menu, BOOL removeAll)
@@ -254,6 +255,7 @@ void COSMCommandBar::DelayLayout()
     m_selectedIndex = -1;
     m_popupedIndex = -1;
     m_stateFlags |= kStateLayoutPending;
+    InvalidateLayoutCache();
 }
 
 void COSMCommandBar::UnlockRedraw()
@@ -676,11 +678,13 @@ COSMImageManager* COSMCommandBar::GetImageManager() const
 void COSMCommandBar::SetPaintManager(COSMPaintManager* paintManager)
 {
     m_paintManager = RefPtr<COSMPaintManager>::Retain(paintManager);
+    InvalidateLayoutCache();
 }
 
 void COSMCommandBar::SetImageManager(COSMImageManager* imageManager)
 {
     m_imageManager = RefPtr<COSMImageManager>::Retain(imageManager);
+    InvalidateLayoutCache();
 }
 
 UINT COSMCommandBar::GetActiveDocTemplate() const

@@ -310,7 +310,10 @@ public:
     // The window lays out right to left (WS_EX_LAYOUTRTL or WS_EX_RTLREADING); FALSE without a window.
     BOOL IsLayoutRTL() const;
 
-    // 0 menu bar, 1 normal bar, 2 popup.
+    // What GetType answers.
+    static constexpr int kTypeMenuBar = 0;
+    static constexpr int kTypeNormal = 1;
+    static constexpr int kTypePopup = 2;
     int GetType() const { return m_type; }
     void SetType(int type) { m_type = type; }
     int GetPosition() const { return m_position; }
@@ -329,7 +332,19 @@ public:
     int GetTrackingMode() const { return m_trackingMode; }
     DWORD GetStateFlags() const { return m_stateFlags; }
     // Marks the layout as pending without touching the selection (what a changed control asks for).
-    void SetLayoutPending() { m_stateFlags |= kStateLayoutPending; }
+    void SetLayoutPending()
+    {
+        m_stateFlags |= kStateLayoutPending;
+        InvalidateLayoutCache();
+    }
+    // Something the bar's size depends on changed (a control, a text, an image): a layout remembered for the old
+    // state no longer stands. Ignored while the bar measures itself, whose own changes are part of its result.
+    void InvalidateLayoutCache()
+    {
+        if (m_measuringDepth == 0)
+            ++m_layoutGeneration;
+    }
+    UINT GetLayoutGeneration() const { return m_layoutGeneration; }
     // While locked, Redraw only marks a pending redraw; the next idle update performs it.
     void LockRedraw() { ++m_redrawLockCount; }
     void UnlockRedraw();
@@ -422,7 +437,11 @@ public:
     // Read by the painters; their own bar types (toolbar, popup bar) take them over later.
     // 0 from the position, 1 vertical, 2 horizontal.
     int GetTextOrientation() const { return m_textOrientation; }
-    void SetTextOrientation(int orientation) { m_textOrientation = orientation; }
+    void SetTextOrientation(int orientation)
+    {
+        m_textOrientation = orientation;
+        InvalidateLayoutCache();
+    }
     BOOL IsDoubleGripper() const { return m_doubleGripper; }
     void SetDoubleGripper(BOOL doubleGripper) { m_doubleGripper = doubleGripper; }
 
@@ -497,9 +516,26 @@ protected:
     BOOL m_multiColumn = FALSE;
     BOOL m_closeable = FALSE;
 
+    // While alive, the bar measures itself: the changes it makes to its own controls do not invalidate its
+    // remembered layouts.
+    class MeasuringScope
+    {
+    public:
+        explicit MeasuringScope(COSMCommandBar* bar) : m_bar(bar) { ++m_bar->m_measuringDepth; }
+        ~MeasuringScope() { --m_bar->m_measuringDepth; }
+        MeasuringScope(const MeasuringScope&) = delete;
+        MeasuringScope& operator=(const MeasuringScope&) = delete;
+
+    private:
+        COSMCommandBar* m_bar;
+    };
+
     DECLARE_MESSAGE_MAP()
 
 private:
+    UINT m_layoutGeneration = 0;
+    int m_measuringDepth = 0;
+
     void DrawCustomizeMarks(CDC* dc);
     // The control of an accessible child id (1..count), else null.
     COSMControl* GetAccessibleControl(long childId) const;

@@ -19,12 +19,8 @@ BOOL(WINAPI* COSMCommandBar::s_pfnMessageBeep)(UINT type) = &::MessageBeep;
 
 namespace {
 
-const int kMenuBarType = 0;
-
 // WM_SYSCOMMAND's lParam for a menu opened from the keyboard with Space.
 const LPARAM kKeyMenuSpace = 0x20;
-// MapVirtualKey's translation to the character a key types.
-const UINT kMapToChar = 2;
 
 BOOL IsKeyDown(int key)
 {
@@ -169,7 +165,7 @@ int COSMCommandBarKeyboardNavigator::OnHookKeyDown(UINT key, LPARAM lParam)
         m_bar.ProcessSpecialKey(kind);
         return 1;
     }
-    if (::MapVirtualKeyA(key, kMapToChar) == 0)
+    if (::MapVirtualKeyA(key, MAPVK_VK_TO_CHAR) == 0)
         return 0;
     return OnCharacterKey(key);
 }
@@ -225,7 +221,7 @@ BOOL COSMCommandBarKeyboardNavigator::ProcessSpecialKey(int kind)
     COSMCommandBar& bar = m_bar;
     if (kind == COSMCommandBar::kKeySpace)
     {
-        if (bar.m_type != kMenuBarType)
+        if (bar.m_type != COSMCommandBar::kTypeMenuBar)
             return FALSE;
         if (COSMCommandBars* commandBars = bar.GetCommandBars())
             commandBars->ClosePopups();

@@ -15,13 +15,6 @@
 
 #include <algorithm>
 
-namespace {
-
-const int kMenuBarType = 0;
-const int kPopupBarType = 2;
-
-}  // namespace
-
 // ---- Helpers ----
 
 COSMMouseManager* COSMCommandBar::GetMouseManager() const
@@ -103,7 +96,7 @@ BOOL COSMCommandBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)
     }
     else
     {
-        if (m_type == kMenuBarType)
+        if (m_type == kTypeMenuBar)
         {
             CWnd* site = GetSite();
             if (site && ::IsWindow(site->GetSafeHwnd()))

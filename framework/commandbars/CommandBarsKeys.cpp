@@ -19,8 +19,6 @@ namespace {
 const DWORD kUseNone = 2;
 const DWORD kUseAllBars = 1;
 const DWORD kUseNoFirstLetters = 4;
-const UINT kMapToChar = 2;
-const int kMenuBarType = 0;
 const UINT kToolbarsMenuFirstId = 0xE800;
 
 struct MnemonicMatch
@@ -82,7 +80,8 @@ MnemonicMatch FindMnemonic(const std::vector<COSMCommandBar*>& bars, COSMCommand
             continue;
         }
         const COSMCommandBar* bar = control->GetParent();
-        if ((use & kUseNoFirstLetters) || !bar || (bar->GetType() != kMenuBarType && bar->GetTrackingMode() == 0))
+        if ((use & kUseNoFirstLetters) || !bar ||
+            (bar->GetType() != COSMCommandBar::kTypeMenuBar && bar->GetTrackingMode() == 0))
             continue;
         if (letter.control)
             letter.ambiguous = TRUE;
@@ -101,7 +100,7 @@ BOOL COSMCommandBars::OnFrameAccel(UINT key)
         return FALSE;
     if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9 && !m_options->m_keypadAccessKeys)
         return FALSE;
-    if (::MapVirtualKeyA(key, kMapToChar) == 0)
+    if (::MapVirtualKeyA(key, MAPVK_VK_TO_CHAR) == 0)
         return FALSE;
 
     COSMCommandBar* candidate = GetMenuBar();
@@ -155,8 +154,8 @@ BOOL COSMCommandBars::ActivateCommandBar(COSMCommandBar* bar, int direction)
     m_keyboardTipsLevel = 1;
     bar->SetTrackingMode(1, FALSE, TRUE);
     // A menu bar counts its hidden controls too.
-    const int first =
-        bar->GetType() == kMenuBarType ? (bar->GetControlCount() > 0 ? 0 : -1) : bar->GetControls()->GetNext(-1, 1);
+    const int first = bar->GetType() == COSMCommandBar::kTypeMenuBar ? (bar->GetControlCount() > 0 ? 0 : -1)
+                                                                     : bar->GetControls()->GetNext(-1, 1);
     bar->SetSelected(first, COSMCommandBar::kSelectForward);
     return TRUE;
 }

@@ -120,6 +120,8 @@ void COSMControl::SetPrompt(const CString& prompt)
 {
     if (ApplyPrompt(prompt, m_tooltip, m_description, m_caption, m_keyboardTip, TRUE))
         OnCaptionChanged();
+    // The tooltip stands in for an empty caption: any text may change the size.
+    InvalidateParentLayout();
 }
 
 void COSMControl::SetCustomCaption(const CString& caption)
@@ -404,6 +406,7 @@ void COSMControl::SetAction(COSMControlAction* action)
     m_action = action;
     if (action)
         action->AddControl(this);
+    InvalidateParentLayout();
 }
 
 void COSMControl::OnRemoved()
@@ -413,6 +416,7 @@ void COSMControl::OnRemoved()
 
 void COSMControl::OnActionChanged(int property)
 {
+    InvalidateParentLayout();
     if (property == kActionPropertyCaption)
         OnCaptionChanged();
 }
@@ -519,6 +523,21 @@ template <class T> void COSMControl::StoreForLayout(T& field, T value)
         return;
     field = value;
     DelayLayoutParent();
+}
+
+void COSMControl::InvalidateParentLayout()
+{
+    if (m_parent)
+        m_parent->InvalidateLayoutCache();
+}
+
+void COSMControl::SetParent(COSMCommandBar* parent)
+{
+    if (parent == m_parent)
+        return;
+    InvalidateParentLayout();
+    m_parent = parent;
+    InvalidateParentLayout();
 }
 
 void COSMControl::DelayLayoutParent()

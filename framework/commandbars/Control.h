@@ -104,7 +104,7 @@ public:
     virtual void SetFocused(BOOL focused) {}
     virtual BOOL IsFocused() const { return FALSE; }
     virtual int GetPressed() const { return m_pressed; }
-    virtual void SetRect(const CRect& rect) { m_rect = rect; }
+    virtual void SetRect(const CRect& rect) { StoreForMeasure(m_rect, rect); }
     // FALSE when the bound action is invisible; else TRUE when no hide flag outside skip is set.
     virtual BOOL IsVisible(DWORD skip = 0) const;
     virtual BOOL IsCaptionVisible() const;
@@ -113,7 +113,7 @@ public:
     virtual COSMCommandBar* GetCommandBar() const { return nullptr; }
     // TRUE when the control paints its own face: the paint manager then draws no background or split frame for it.
     virtual BOOL IsFaceSuppressed() const { return FALSE; }
-    virtual void SetHideFlags(DWORD hideFlags) { m_hideFlags = hideFlags; }
+    virtual void SetHideFlags(DWORD hideFlags) { StoreForMeasure(m_hideFlags, hideFlags); }
     // Runs the command: the menu sound, the used-commands list, closing the popups, notification 100 and then
     // WM_COMMAND to the notification site (or the id into the root popup's return-command target).
     virtual void OnExecute();
@@ -140,7 +140,7 @@ public:
     // A key while the control has the focus in a tracking bar: 0 not its key, 1 handled, 2 let through.
     virtual int OnHookKeyDown(UINT key) { return 0; }
     virtual BOOL OnHookMouseWheel(UINT flags, short delta, CPoint point) { return FALSE; }
-    virtual void SetParent(COSMCommandBar* parent) { m_parent = parent; }
+    virtual void SetParent(COSMCommandBar* parent);
     virtual BOOL OnSetPopup(BOOL popup) { return FALSE; }
     virtual void OnLButtonUp(CPoint point) {}
     // In customize mode only when the control may be customized; then a mouse click.
@@ -214,9 +214,9 @@ public:
     const CString& GetCustomCaption() const { return m_customCaption; }
     void SetCustomCaption(const CString& caption);
     const CString& GetShortcutTextAuto() const { return m_shortcutTextAuto; }
-    void SetShortcutTextAuto(const CString& text) { m_shortcutTextAuto = text; }
+    void SetShortcutTextAuto(const CString& text) { StoreForMeasure(m_shortcutTextAuto, text); }
     const CString& GetShortcutTextOwn() const { return m_shortcutText; }
-    void SetShortcutText(const CString& text) { m_shortcutText = text; }
+    void SetShortcutText(const CString& text) { StoreForMeasure(m_shortcutText, text); }
     const CString& GetTooltipText() const { return m_tooltip; }
     void SetTooltip(const CString& text) { m_tooltip = text; }
     const CString& GetDescriptionText() const { return m_description; }
@@ -232,15 +232,15 @@ public:
     UINT GetID() const { return m_id; }
     void SetID(UINT id);
     int GetIconIdField() const { return m_iconId; }
-    void SetIconId(int iconId) { m_iconId = iconId; }
+    void SetIconId(int iconId) { StoreForMeasure(m_iconId, iconId); }
     int GetCustomIconId() const { return m_customIconId; }
-    void SetCustomIconId(int iconId) { m_customIconId = iconId; }
+    void SetCustomIconId(int iconId) { StoreForMeasure(m_customIconId, iconId); }
     UINT GetHelpId() const { return m_helpId; }
     void SetHelpId(UINT helpId) { m_helpId = helpId; }
     // The image id: the custom icon id, the icon id, the action's icon id, the action's id, else the control id.
     UINT GetIconId() const;
     int GetType() const { return m_type; }
-    void SetType(int type) { m_type = type; }
+    void SetType(int type) { StoreForMeasure(m_type, type); }
     DWORD_PTR GetTag() const { return m_tag; }
     void SetTag(DWORD_PTR tag) { m_tag = tag; }
     int GetIndex() const { return m_index; }
@@ -257,14 +257,14 @@ public:
     void SetPressed(int pressed) { m_pressed = pressed; }
     BOOL GetBeginGroup() const { return m_beginGroup; }
     BOOL GetWrap() const { return m_wrap; }
-    void SetWrap(BOOL wrap) { m_wrap = wrap; }
+    void SetWrap(BOOL wrap) { StoreForMeasure(m_wrap, wrap); }
     BOOL IsTemporary() const { return m_temporary; }
     void SetTemporary(BOOL temporary) { m_temporary = temporary; }
     DWORD GetHideFlags() const { return m_hideFlags; }
     // Clears (TRUE) or sets (FALSE) the hidden flag; a change lays the parent bar out again.
     void SetVisible(BOOL visible);
     DWORD GetFlags() const { return m_flags; }
-    void SetFlags(DWORD flags) { m_flags = flags; }
+    void SetFlags(DWORD flags) { StoreForMeasure(m_flags, flags); }
     BOOL IsHiddenWhenNotUsed() const { return m_hiddenWhenNotUsed; }
     void SetHideWhenNotUsed(BOOL hidden);
     BOOL IsDefaultItem() const { return m_defaultItem; }
@@ -281,17 +281,17 @@ public:
     // fallback style), else the fallback style.
     int GetStyle() const;
     int GetStyleField() const { return m_style; }
-    void SetStyle(int style) { m_style = style; }
+    void SetStyle(int style) { StoreForMeasure(m_style, style); }
     int GetCustomStyle() const { return m_customStyle; }
-    void SetCustomStyle(int style) { m_customStyle = style; }
+    void SetCustomStyle(int style) { StoreForMeasure(m_customStyle, style); }
     int GetFallbackStyle() const { return m_fallbackStyle; }
-    void SetFallbackStyle(int style) { m_fallbackStyle = style; }
+    void SetFallbackStyle(int style) { StoreForMeasure(m_fallbackStyle, style); }
     CRect GetRect() const { return m_rect; }
     CRect GetRowRect() const { return m_rowRect; }
-    void SetRowRect(const CRect& rect) { m_rowRect = rect; }
+    void SetRowRect(const CRect& rect) { StoreForMeasure(m_rowRect, rect); }
     int GetWidth() const { return m_width; }
     int GetHeight() const { return m_height; }
-    void SetIconSize(CSize size) { m_iconSize = size; }
+    void SetIconSize(CSize size) { StoreForMeasure(m_iconSize, size); }
 
     // Where the control lives.
     // The parent bar's paint manager, else the owning command bars', else the process-wide one (made for theme 0).
@@ -320,6 +320,9 @@ public:
     void TrackButtonPress(CRect rect = CRect());
     // Marks the parent bar's layout as pending.
     void DelayLayoutParent();
+    // The parent bar's remembered layouts no longer stand (something the control's size or place depends on
+    // changed), without asking for a layout.
+    void InvalidateParentLayout();
 
 protected:
     // Binding to an action changes fields directly (no redraws, no prompt loading).
@@ -329,6 +332,19 @@ protected:
 
     // Stores the value; a change lays the parent bar out again.
     template <class T> void StoreForLayout(T& field, T value);
+    // Stores the value; a change makes the parent bar measure again at its next layout.
+    template <class T> void StoreForMeasure(T& field, const T& value)
+    {
+        if (SameValue(field, value))
+            return;
+        field = value;
+        InvalidateParentLayout();
+    }
+    template <class T> static bool SameValue(const T& a, const T& b) { return a == b; }
+    static bool SameValue(const CRect& a, const CRect& b)
+    {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    }
 
     DWORD_PTR m_tag = 0;
     int m_index = 0;

@@ -70,6 +70,12 @@ void COSMControlAction::NotifyChanged(int property)
         control->OnActionChanged(property);
 }
 
+void COSMControlAction::InvalidateControlLayouts()
+{
+    for (COSMControl* control : m_controls)
+        control->InvalidateParentLayout();
+}
+
 void COSMControlAction::DelayLayoutControls()
 {
     for (COSMControl* control : m_controls)
@@ -91,6 +97,7 @@ void COSMControlAction::SetCaption(const CString& caption)
 void COSMControlAction::SetPrompt(const CString& prompt)
 {
     ApplyPrompt(prompt, m_tooltip, m_description, m_caption, m_keyboardTip, FALSE);
+    InvalidateControlLayouts();
 }
 
 CString COSMControlAction::GetCaption() const

@@ -44,6 +44,8 @@ public:
     void NotifyChanged(int property);
     // Marks the layout of every bound control's bar as pending.
     void DelayLayoutControls();
+    // The bars of the bound controls measure again at their next layout (a text or state their sizes read changed).
+    void InvalidateControlLayouts();
 
     // ---- Texts -------------------------------------------------------------------------------------------------
     // The text before the first tab; a real change notifies the controls (property 3) and lays their bars out.
@@ -54,11 +56,19 @@ public:
     CString GetCaption() const;
     const CString& GetCaptionText() const { return m_caption; }
     const CString& GetTooltip() const { return m_tooltip; }
-    void SetTooltip(const CString& tooltip) { m_tooltip = tooltip; }
+    void SetTooltip(const CString& tooltip)
+    {
+        m_tooltip = tooltip;
+        InvalidateControlLayouts();
+    }
     const CString& GetDescription() const { return m_description; }
     void SetDescription(const CString& description) { m_description = description; }
     const CString& GetShortcutText() const { return m_shortcutText; }
-    void SetShortcutText(const CString& text) { m_shortcutText = text; }
+    void SetShortcutText(const CString& text)
+    {
+        m_shortcutText = text;
+        InvalidateControlLayouts();
+    }
     const CString& GetKeyboardTip() const { return m_keyboardTip; }
     void SetKeyboardTip(const CString& tip) { m_keyboardTip = tip; }
     // Further texts the control types keep with the command: the edit controls' hint and two of their own.
@@ -72,7 +82,11 @@ public:
     // ---- State -------------------------------------------------------------------------------------------------
     UINT GetID() const { return m_id; }
     int GetIconId() const { return m_iconId; }
-    void SetIconId(int iconId) { m_iconId = iconId; }
+    void SetIconId(int iconId)
+    {
+        m_iconId = iconId;
+        InvalidateControlLayouts();
+    }
     UINT GetHelpId() const { return m_helpId; }
     void SetHelpId(UINT helpId) { m_helpId = helpId; }
     // TRUE while the owning command bars are in customize mode, else the enabled field.
@@ -82,7 +96,11 @@ public:
     BOOL GetChecked() const { return m_checked; }
     void SetChecked(BOOL checked) { m_checked = checked; }
     BOOL IsVisible() const { return m_visible; }
-    void SetVisible(BOOL visible) { m_visible = visible; }
+    void SetVisible(BOOL visible)
+    {
+        m_visible = visible;
+        InvalidateControlLayouts();
+    }
 
     // An object the action keeps alive: referenced here, released with the action.
     CCmdTarget* GetReferencedObject() const { return m_referencedObject.Get(); }

@@ -7,13 +7,6 @@
 
 IMPLEMENT_DYNAMIC(COSMControlActions, CCmdTarget)
 
-namespace {
-
-// Ids from here up are never commands (menu conversion hands out 0xFFFFFFFF for sub-menus).
-const int kFirstInvalidActionId = 0x0FFFFFFF;
-
-}  // namespace
-
 COSMControlActions::COSMControlActions(COSMCommandBars* commandBars) : m_commandBars(commandBars) {}
 
 COSMControlActions::~COSMControlActions()
@@ -23,7 +16,7 @@ COSMControlActions::~COSMControlActions()
 
 COSMControlAction* COSMControlActions::FindAction(int id) const
 {
-    if (id < 1 || id >= kFirstInvalidActionId)
+    if (id < 1 || id >= kFirstInvalidId)
         return nullptr;
     const auto it = std::lower_bound(m_actions.begin(), m_actions.end(), static_cast<UINT>(id),
                                      [](const COSMControlAction* action, UINT key) { return action->GetID() < key; });

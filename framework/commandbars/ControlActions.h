@@ -12,13 +12,16 @@ class COSMControlActions : public CCmdTarget
     DECLARE_DYNAMIC(COSMControlActions)
 
 public:
+    // Ids from here up are never commands (menu conversion hands out 0xFFFFFFFF for sub-menus).
+    static constexpr int kFirstInvalidId = 0x0FFFFFFF;
+
     explicit COSMControlActions(COSMCommandBars* commandBars);
     ~COSMControlActions() override;
 
     int GetCount() const { return static_cast<int>(m_actions.size()); }
     COSMControlAction* GetAt(int index) const { return m_actions[static_cast<size_t>(index)]; }
 
-    // Binary search by id; ids below 1 or from 0x0FFFFFFF up are never found.
+    // Binary search by id; ids below 1 or from kFirstInvalidId up are never found.
     COSMControlAction* FindAction(int id) const;
     // Takes the action in before the first action with a greater id, so equal ids keep their insertion order.
     void Insert(COSMControlAction* action);

@@ -41,28 +41,6 @@ void ExchangeOldStyle(COSMPropExchange* px, int& style)
         style = static_cast<int>(stored);
 }
 
-// TRUE when target can be reached from bar by following the bars its controls open.
-BOOL IsReachableThroughPopups(COSMCommandBar* bar, const COSMCommandBar* target)
-{
-    std::set<const COSMCommandBar*> visited;
-    std::vector<COSMCommandBar*> pending{bar};
-    while (!pending.empty())
-    {
-        COSMCommandBar* current = pending.back();
-        pending.pop_back();
-        if (current == target)
-            return TRUE;
-        if (!visited.insert(current).second)
-            continue;
-        for (int i = 0; i < current->GetControlCount(); ++i)
-        {
-            if (COSMCommandBar* opened = current->GetControl(i)->GetCommandBar())
-                pending.push_back(opened);
-        }
-    }
-    return FALSE;
-}
-
 }  // namespace
 
 // ---- COSMControl ---------------------------------------------------------------------------------------------
@@ -205,7 +183,7 @@ void COSMControlPopup::RestoreCommandBarList(COSMCommandBarList* list)
     }
     // A bar that already leads back to this control's bar would make menus open their own ancestors: damaged
     // or crafted data, treated like a number that is not in the list.
-    if (!found || (GetParent() && IsReachableThroughPopups(found, GetParent())))
+    if (!found || (GetParent() && LeadsToBar(found, GetParent())))
         return;
     SetCommandBar(found);
     m_commandBarId = 0;

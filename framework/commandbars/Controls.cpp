@@ -6,6 +6,7 @@
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ControlAction.h"
+#include "framework/commandbars/ControlActions.h"
 #include "framework/commandbars/ControlFactory.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/commandbars/ControlPopup.h"
@@ -23,8 +24,6 @@ namespace {
 const UINT kSkippedMenuItemId = 0xFF00;
 // Menu texts are read up to this length.
 const int kMaxMenuText = 1024;
-// Ids from here up have no actions.
-const int kFirstInvalidActionId = 0x0FFFFFFF;
 
 // Hide flags keyboard navigation looks past: scrolled out of a popup, and (unless the layout asks) unused in a
 // collapsed menu.
@@ -131,8 +130,9 @@ BOOL COSMControls::BindAction(COSMControl* control, UINT id, BOOL menuRules) con
     if (!commandBars->IsActionsEnabled())
         return FALSE;
     // Menu items bind any command id; controls added by Type leave the reserved ids alone.
-    const BOOL allowed = menuRules ? id != 0 && id <= static_cast<UINT>(kFirstInvalidActionId - 1)
-                                   : static_cast<int>(id) >= 1 && static_cast<int>(id) < kFirstInvalidActionId &&
+    const BOOL allowed = menuRules ? id != 0 && id <= static_cast<UINT>(COSMControlActions::kFirstInvalidId - 1)
+                                   : static_cast<int>(id) >= 1 &&
+                                         static_cast<int>(id) < COSMControlActions::kFirstInvalidId &&
                                          !IsReservedActionId(static_cast<int>(id));
     if (!allowed)
         return FALSE;

@@ -39,6 +39,33 @@ public:
     // The dock bar asks the toolbar itself (COSMToolBar::CalcDockingLayout); tests lay rows out on fake sizes.
     using BarSizer = std::function<CSize(COSMToolBar* bar, int length, DWORD mode, int thickness)>;
 
+    // The toolbars' moves of one layout: one deferred positioning, begun only once a toolbar has to move, that
+    // positions only the toolbars whose rectangles change and ends when the object goes.
+    class BarPositioning
+    {
+    public:
+        BarPositioning(COSMDockBar* dockBar, int capacity) : m_dockBar(dockBar), m_capacity(capacity) {}
+        ~BarPositioning();
+        BarPositioning(const BarPositioning&) = delete;
+        BarPositioning& operator=(const BarPositioning&) = delete;
+
+        // Moves the toolbar to the rectangle (dock-bar client coordinates) unless it lies there already.
+        void Place(COSMToolBar* bar, const CRect& rect);
+
+    private:
+        // The toolbar's window rectangle in the dock bar's client coordinates.
+        CRect CurrentRect(COSMToolBar* bar);
+
+        COSMDockBar* m_dockBar;
+        int m_capacity;
+        HDWP m_dwp = nullptr;
+        BOOL m_failed = FALSE;
+        // The dock bar's client origin on the screen, read once (not for a mirrored dock bar).
+        BOOL m_originKnown = FALSE;
+        BOOL m_mirrored = FALSE;
+        CPoint m_origin{0, 0};
+    };
+
     COSMDockBar();
     ~COSMDockBar() override;
 
@@ -77,13 +104,13 @@ public:
 
     // ---- Layout (DockBarRows.cpp) --------------------------------------------------------------------------------
     // Lays one row out from the origin along the length: the row thickness, or -1 with *leaving set to the row
-    // index of the toolbar that must leave. With dwp the toolbars move through it; placed (when given) receives each
-    // toolbar's rectangle in dock-bar client coordinates, in the row's order.
-    int AdjustRow(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal, HDWP* dwp,
-                  int* leaving, std::vector<CRect>* placed = nullptr);
+    // index of the toolbar that must leave. With a positioning the toolbars move through it; placed (when given)
+    // receives each toolbar's rectangle in dock-bar client coordinates, in the row's order.
+    int AdjustRow(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal,
+                  BarPositioning* positioning, int* leaving, std::vector<CRect>* placed = nullptr);
     // AdjustRow, moving the toolbars that do not fit onto visual rows of their own; the total thickness.
-    int AdjustRowWrapped(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal, HDWP* dwp,
-                         std::vector<CRect>* placed = nullptr);
+    int AdjustRowWrapped(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal,
+                         BarPositioning* positioning, std::vector<CRect>* placed = nullptr);
     // The size the dock bar needs for the length; mode bit 0 stretch, bit 1 horizontal. With a deferred-position
     // handle in the layout the toolbars move.
     CSize CalcDockBarLayout(int length, DWORD mode, AFX_SIZEPARENTPARAMS* layout);

@@ -7,6 +7,7 @@
 #include "framework/commandbars/ToolBar.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -38,8 +39,54 @@ void ShiftTo(CRect& rect, int left)
 
 }  // namespace
 
-int COSMDockBar::AdjustRow(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal, HDWP* dwp,
-                           int* leaving, std::vector<CRect>* placed)
+COSMDockBar::BarPositioning::~BarPositioning()
+{
+    if (m_dwp)
+        ::EndDeferWindowPos(m_dwp);
+}
+
+CRect COSMDockBar::BarPositioning::CurrentRect(COSMToolBar* bar)
+{
+    CRect rect;
+    bar->GetWindowRect(&rect);
+    if (!m_originKnown)
+    {
+        m_originKnown = TRUE;
+        m_mirrored = (m_dockBar->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
+        m_dockBar->ClientToScreen(&m_origin);
+    }
+    // Mapping a point asks the window manager each time: one origin serves every toolbar, except in a mirrored
+    // dock bar, whose mapping also turns the rectangle around.
+    if (m_mirrored)
+        m_dockBar->ScreenToClient(&rect);
+    else
+        rect.OffsetRect(-m_origin.x, -m_origin.y);
+    return rect;
+}
+
+void COSMDockBar::BarPositioning::Place(COSMToolBar* bar, const CRect& rect)
+{
+    if (m_failed || !bar->GetSafeHwnd() || !m_dockBar->GetSafeHwnd())
+        return;
+    const CRect current = CurrentRect(bar);
+    if (current == rect)
+        return;
+    if (!m_dwp)
+        m_dwp = ::BeginDeferWindowPos(m_capacity);
+    if (m_dwp)
+        m_dwp = ::DeferWindowPos(m_dwp, bar->GetSafeHwnd(), nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                                 SWP_NOACTIVATE | SWP_NOZORDER);
+    // A failed positioning is freed whole: the toolbars stay where they are rather than half of them moving.
+    if (!m_dwp)
+    {
+        m_failed = TRUE;
+        return;
+    }
+    bar->Invalidate(FALSE);
+}
+
+int COSMDockBar::AdjustRow(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal,
+                           BarPositioning* positioning, int* leaving, std::vector<CRect>* placed)
 {
     const int across = horizontal ? origin.y : origin.x;
     std::vector<RowEntry> entries;
@@ -128,7 +175,7 @@ int COSMDockBar::AdjustRow(const std::vector<COSMToolBar*>& row, CPoint origin, 
     for (RowEntry& entry : entries)
         thickness = std::max(
             thickness, static_cast<int>(Along(SizeOf(entry.bar, entry.rect.Width(), entry.mode, 0), horizontal).cy));
-    if (!dwp && !placed)
+    if (!positioning && !placed)
         return thickness;
 
     if (placed)
@@ -151,22 +198,14 @@ int COSMDockBar::AdjustRow(const std::vector<COSMToolBar*>& row, CPoint origin, 
         COSMToolBar::DockingRecord record = entry.bar->GetDockingRecord();
         record.side = GetPosition();
         entry.bar->SetDockingRecord(record);
-        if (!dwp || !*dwp || !entry.bar->GetSafeHwnd() || !GetSafeHwnd())
-            continue;
-        CRect window;
-        entry.bar->GetWindowRect(&window);
-        ScreenToClient(&window);
-        if (window == rect)
-            continue;
-        *dwp = ::DeferWindowPos(*dwp, entry.bar->GetSafeHwnd(), nullptr, rect.left, rect.top, rect.Width(),
-                                rect.Height(), SWP_NOACTIVATE | SWP_NOZORDER);
-        entry.bar->Invalidate(FALSE);
+        if (positioning)
+            positioning->Place(entry.bar, rect);
     }
     return thickness;
 }
 
 int COSMDockBar::AdjustRowWrapped(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal,
-                                  HDWP* dwp, std::vector<CRect>* placed)
+                                  BarPositioning* positioning, std::vector<CRect>* placed)
 {
     std::vector<COSMToolBar*> current = row;
     std::vector<COSMToolBar*> wrapped;
@@ -178,7 +217,7 @@ int COSMDockBar::AdjustRowWrapped(const std::vector<COSMToolBar*>& row, CPoint o
     {
         int leaving = -1;
         const int thickness =
-            AdjustRow(current, origin, length, horizontal, dwp, &leaving, placed ? &rowPlaced : nullptr);
+            AdjustRow(current, origin, length, horizontal, positioning, &leaving, placed ? &rowPlaced : nullptr);
         if (thickness < 0)
         {
             wrapped.push_back(current[static_cast<size_t>(leaving)]);
@@ -201,9 +240,9 @@ CSize COSMDockBar::CalcDockBarLayout(int length, DWORD mode, AFX_SIZEPARENTPARAM
     const BOOL horizontal = (mode & LM_HORZ) != 0;
     CSize size(stretch && horizontal ? 32767 : 0, stretch && !horizontal ? 32767 : 0);
     // The toolbars are this window's children: they move in a positioning of their own.
-    HDWP dwp = nullptr;
+    std::unique_ptr<BarPositioning> positioning;
     if (layout && layout->hDWP)
-        dwp = ::BeginDeferWindowPos(std::max(GetCount(), 1));
+        positioning = std::make_unique<BarPositioning>(this, std::max(GetCount(), 1));
 
     CPoint origin(0, 0);
     std::vector<COSMToolBar*> row;
@@ -218,13 +257,12 @@ CSize COSMDockBar::CalcDockBarLayout(int length, DWORD mode, AFX_SIZEPARENTPARAM
         }
         if (row.empty())
             continue;
-        const int thickness = AdjustRowWrapped(row, origin, length, horizontal, dwp ? &dwp : nullptr);
+        const int thickness = AdjustRowWrapped(row, origin, length, horizontal, positioning.get());
         (horizontal ? origin.y : origin.x) += thickness;
         size.cx = std::max(size.cx, origin.x);
         size.cy = std::max(size.cy, origin.y);
         row.clear();
     }
-    if (dwp)
-        ::EndDeferWindowPos(dwp);
+    positioning.reset();
     return size;
 }

@@ -23,7 +23,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr int kMenuBarType = 0;
 constexpr UINT kMenuBarId = 1;
 constexpr DWORD kMenuBarFlags = 0x5F;
 constexpr int kSystemImageSize = 16;
@@ -32,7 +31,7 @@ constexpr int kSystemImageSize = 16;
 
 COSMMenuBar::COSMMenuBar() : m_mdiMenus(std::make_unique<COSMMenuBarMDIMenus>(this))
 {
-    m_type = kMenuBarType;
+    m_type = kTypeMenuBar;
     m_barId = kMenuBarId;
     m_flags = kMenuBarFlags;
     m_closeable = FALSE;

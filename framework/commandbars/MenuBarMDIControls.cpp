@@ -33,7 +33,7 @@ COSMControlMDISysMenuPopup::COSMControlMDISysMenuPopup()
     m_type = kPopupType;
     m_flags |= 0x18;
     m_caption = "-";
-    m_controlShadow = FALSE;
+    SetControlShadowOn(FALSE);
 }
 
 COSMControlMDISysMenuPopup::~COSMControlMDISysMenuPopup()

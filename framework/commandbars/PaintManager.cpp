@@ -148,8 +148,26 @@ void COSMPaintManager::RefreshStandardColors()
         m_colors[i].SetStandardValue(GetColorManager()->GetColor(i));
 }
 
+namespace {
+
+// Bars are laid out on the UI thread only.
+UINT g_layoutGeneration = 0;
+
+}  // namespace
+
+UINT COSMPaintManager::GetLayoutGeneration()
+{
+    return g_layoutGeneration;
+}
+
+void COSMPaintManager::InvalidateLayouts()
+{
+    ++g_layoutGeneration;
+}
+
 void COSMPaintManager::RefreshMetrics()
 {
+    InvalidateLayouts();
     RefreshFonts();
     RefreshStandardColors();
     m_shadowManager->RefreshMetrics();
@@ -211,6 +229,7 @@ void COSMPaintManager::BuildIconTitleLogFont(LOGFONTA* logFont, BYTE charset) co
 
 void COSMPaintManager::RefreshFonts()
 {
+    InvalidateLayouts();
     NONCLIENTMETRICSA metrics;
     ReadNonClientMetrics(&metrics);
     const BYTE charset = GetResourceManager()->GetFontCharset();
@@ -257,6 +276,7 @@ void COSMPaintManager::RefreshFonts()
 
 void COSMPaintManager::CreateFontsFromLogFont(LOGFONTA* logFont, BOOL standard)
 {
+    InvalidateLayouts();
     m_fontsFollowSystem = standard;
     if (!logFont)
         return;
@@ -483,6 +503,7 @@ COSMPaintManager* COSMPaintManager::CreateTheme(int id)
 void COSMPaintManager::SetCustomTheme(COSMPaintManager* manager)
 {
     OSM_ASSERT_UI_THREAD();
+    InvalidateLayouts();
     COSMProcessPaintManagerSlot* slot = OsmLiveProcessService<COSMProcessPaintManagerSlot>();
     if (!slot)
     {

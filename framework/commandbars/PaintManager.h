@@ -199,12 +199,24 @@ public:
     int GetControlHeight() const { return m_controlHeight < 22 ? 22 : m_controlHeight; }
     // The height the fonts gave, before GetControlHeight's minimum.
     int GetRawControlHeight() const { return m_controlHeight; }
-    void SetControlHeight(int height) { m_controlHeight = height; }
+    void SetControlHeight(int height)
+    {
+        m_controlHeight = height;
+        InvalidateLayouts();
+    }
     int GetLargeButtonTextHeight() const { return m_largeButtonTextHeight; }
-    void SetLargeButtonTextHeight(int height) { m_largeButtonTextHeight = height; }
+    void SetLargeButtonTextHeight(int height)
+    {
+        m_largeButtonTextHeight = height;
+        InvalidateLayouts();
+    }
     int GetSplitButtonDropDownWidth() const;
     BOOL IsAutoIconSize() const { return m_autoIconSize; }
-    void SetAutoIconSize(BOOL autoSize) { m_autoIconSize = autoSize; }
+    void SetAutoIconSize(BOOL autoSize)
+    {
+        m_autoIconSize = autoSize;
+        InvalidateLayouts();
+    }
     CSize GetAutoIconSize(BOOL large) const;
     CSize GetControlImageSize(COSMControl* control);
     static CSize FitImageSize(CSize iconSize, int width, int height);
@@ -214,6 +226,10 @@ public:
     COSMSharedPartPaintManager* GetRibbonPaintManager();
     static BOOL FontExists(LPCSTR face);
     void CreateFontsFromLogFont(LOGFONTA* logFont, BOOL standard);
+    // Counts the changes of anything bars measure with (metrics, fonts, sizes, the installed theme): a bar keeps a
+    // layout it measured only while the count stays. Any paint manager's change counts for every bar.
+    static UINT GetLayoutGeneration();
+    static void InvalidateLayouts();
 
     // The recorded theme id: the factory's id, or 8 for a manager installed with SetCustomTheme.
     int GetRecordedThemeId() const { return m_themeId; }

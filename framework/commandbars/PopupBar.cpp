@@ -293,6 +293,12 @@ void COSMPopupBar::UpdateExcludeRect()
                                                 : CPoint(m_excludeRect.right, m_excludeRect.top);
 }
 
+void COSMPopupBar::AdjustExcludeRect(CRect& rect, BOOL vertical)
+{
+    if (auto* opener = dynamic_cast<COSMControlPopup*>(m_controlPopup))
+        opener->AdjustExcludeRect(rect, vertical);
+}
+
 CRect COSMPopupBar::CalculatePopupRect(int x, int y, int cx, int cy)
 {
     PopupPlacementInput in;
@@ -576,6 +582,9 @@ void COSMPopupBar::OnRecalcLayout()
             paintManager->SetCommandBarRegion(this);
     }
     UpdateShadows();
+    // Moving took the control's shadow away with the popup's.
+    if (auto* opener = dynamic_cast<COSMControlPopup*>(m_controlPopup))
+        opener->SetControlShadow();
     Redraw(nullptr, TRUE);
     m_expanding = FALSE;
 }

@@ -83,7 +83,8 @@ public:
     virtual CRect CalculatePopupRect(int x, int y, int cx, int cy);
     // Direction and excluded rectangle from the opening control.
     virtual void UpdateExcludeRect();
-    virtual void AdjustExcludeRect(CRect& rect, BOOL vertical) {}
+    // The rectangle the popup must not cover, as its opening control adjusts it (nothing without one).
+    virtual void AdjustExcludeRect(CRect& rect, BOOL vertical);
     virtual void AnimatePopup();
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------

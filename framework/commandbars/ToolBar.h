@@ -19,6 +19,7 @@
 #include "framework/commandbars/ControlPopup.h"
 #include "framework/foundation/ResourceManager.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
+#include "framework/commandbars/ToolBarLayoutCache.h"
 
 #include <memory>
 
@@ -84,7 +85,8 @@ public:
     COSMCommandBar* Clone(BOOL recursive) const override;
 
     // ---- Override these ----------------------------------------------------------------------------------------
-    // The docked layout: with the expand button when controls do not fit.
+    // The docked layout: with the expand button when controls do not fit. Asked again with nothing changed, the bar
+    // answers from the layouts it remembers (ToolBarLayoutCache.h) instead of measuring.
     virtual CSize CalcDockingLayout(int length, DWORD mode, int minWidth = 0);
     // Puts the original controls back (the resource when there is no snapshot); asked, only after the user agreed.
     virtual void Reset(BOOL ask);
@@ -192,6 +194,16 @@ protected:
     BOOL m_inRecalc = FALSE;
     DockingRecord m_dockingRecord;
     HWND m_focusBefore = nullptr;
+
+private:
+    // CalcDockingLayout measuring every control.
+    CSize MeasureDockingLayout(int length, DWORD mode, int minWidth);
+    // Everything a docked layout reads, for the length, mode and minimum.
+    COSMToolBarLayoutCache::Inputs DockingLayoutInputs(int length, DWORD mode, int minWidth);
+    // The caption buttons as the remembered measurement left them.
+    void RestoreCaptionButtons(const COSMToolBarLayoutCache::Result& result);
+
+    COSMToolBarLayoutCache m_layoutCache;
 };
 
 // The close button of a floating toolbar's caption strip: hides the bar.
@@ -222,6 +234,10 @@ public:
     void Draw(CDC* dc) override;
     BOOL OnSetPopup(BOOL popup) override;
     BOOL HasHiddenControls() const { return m_hiddenControls; }
+
+protected:
+    // The expand popup is made afresh each time it opens.
+    BOOL MakesBarOnOpening() const override { return TRUE; }
 
 private:
     BOOL m_hiddenControls = FALSE;

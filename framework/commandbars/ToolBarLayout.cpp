@@ -11,6 +11,7 @@
 #include "framework/commandbars/DockBar.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/foundation/DCSelectors.h"
+#include "framework/foundation/ImageManager.h"
 #include "framework/commandbars/PaintManager.h"
 
 #include <algorithm>
@@ -136,7 +137,90 @@ CSize COSMToolBar::CalcDynamicLayout(int length, DWORD mode)
     return size;
 }
 
+COSMToolBarLayoutCache::Inputs COSMToolBar::DockingLayoutInputs(int length, DWORD mode, int minWidth)
+{
+    COSMToolBarLayoutCache::Inputs inputs;
+    inputs.length = length;
+    inputs.mode = mode;
+    inputs.minWidth = minWidth;
+    inputs.barGeneration = GetLayoutGeneration();
+    inputs.paintGeneration = COSMPaintManager::GetLayoutGeneration();
+    COSMPaintManager* paintManager = GetPaintManager();
+    inputs.paintManager = paintManager;
+    if (paintManager)
+        if (CFont* font = paintManager->GetCommandBarFont(this))
+            inputs.font = font->GetSafeHandle();
+    if (COSMImageManager* images = GetImageManager())
+    {
+        inputs.imageManager = images;
+        inputs.imageRevision = images->GetRevision();
+    }
+    inputs.flags = GetFlags();
+    inputs.barStyle = GetBarStyle();
+    inputs.type = GetType();
+    inputs.position = GetPosition();
+    inputs.defaultButtonStyle = GetDefaultButtonStyle();
+    inputs.mruWidth = GetMRUWidth();
+    inputs.iconSize = GetIconSize();
+    inputs.buttonSize = GetButtonSize();
+    inputs.controlSpacing = GetControlSpacing();
+    inputs.textBelowIcons = IsTextBelowIcons();
+    inputs.doubleGripper = IsDoubleGripper();
+    inputs.showExpandButton = m_showExpandButton;
+    inputs.expandButtonAlways = ShowExpandButtonAlways(this);
+    const COSMCommandBars* commandBars = GetCommandBars();
+    inputs.customizing = commandBars && commandBars->IsCustomizeMode();
+    return inputs;
+}
+
+void COSMToolBar::RestoreCaptionButtons(const COSMToolBarLayoutCache::Result& result)
+{
+    if (COSMControl* close = m_controls->FindControlById(static_cast<int>(kCloseButtonId)))
+        close->SetHideFlags(COSMControl::kHideHidden);
+    if (!result.hasExpandButton)
+        return;
+    if (COSMControl* expand = m_controls->FindControlById(static_cast<int>(kExpandButtonId)))
+    {
+        expand->SetHideFlags(result.expandHideFlags);
+        expand->SetRect(result.expandRect);
+    }
+}
+
 CSize COSMToolBar::CalcDockingLayout(int length, DWORD mode, int minWidth)
+{
+    // A stacked bar changes its controls' styles while it measures, differently for each length: it always measures.
+    if (GetFlags() & kFlagStackedLayout)
+        return MeasureDockingLayout(length, mode, minWidth);
+    // Controls that fill themselves do it before the bar looks at what it remembers: what they add or remove is a
+    // change like any other.
+    for (int i = m_controls->GetCount() - 1; i >= 0; --i)
+        m_controls->GetAt(i)->BuildDynamicItems(mode);
+
+    const BOOL commit = (mode & LM_COMMIT) != 0;
+    const COSMToolBarLayoutCache::Inputs inputs = DockingLayoutInputs(length, mode & ~LM_COMMIT, minWidth);
+    const MeasuringScope measuring(this);
+    // A committed layout only stands when the controls are still where the same layout committed them.
+    const COSMToolBarLayoutCache::Result* known = m_layoutCache.Find(inputs);
+    if (known && (!commit || m_layoutCache.IsCommitted(inputs)))
+    {
+        RestoreCaptionButtons(*known);
+        FinishPendingLayout(mode);
+        return known->size;
+    }
+
+    COSMToolBarLayoutCache::Result result;
+    result.size = MeasureDockingLayout(length, mode, minWidth);
+    if (COSMControl* expand = m_controls->FindControlById(static_cast<int>(kExpandButtonId)))
+    {
+        result.hasExpandButton = TRUE;
+        result.expandHideFlags = expand->GetHideFlags();
+        result.expandRect = expand->GetRect();
+    }
+    m_layoutCache.Store(inputs, result, commit);
+    return result.size;
+}
+
+CSize COSMToolBar::MeasureDockingLayout(int length, DWORD mode, int minWidth)
 {
     LayoutDC dc(this);
     CRect borders = GetBorders();

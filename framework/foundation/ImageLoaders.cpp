@@ -15,7 +15,7 @@
 namespace {
 
 // Images the framework keeps are icons and toolbar strips: a side above this is damage, not an image.
-const LONG kMaxDimension = 16384;
+const LONG kMaxBitmapDimension = 16384;
 // An icon file's image is read into memory whole; none of ours comes near this.
 const ULONGLONG kMaxIconImageBytes = 64ull * 1024 * 1024;
 const size_t kInfoHeaderSize = sizeof(BITMAPINFOHEADER);  // 40
@@ -78,10 +78,10 @@ bool ParseDib32(const BYTE* pData, size_t nSize, bool bIconImage, Dib32Layout& l
     if (nHeaderSize > nSize || header.biPlanes != 1 || header.biBitCount != 32)
         return false;
     // Signed fields: a negative height (top-down rows) is not a bitmap or icon resource's form.
-    if (header.biWidth <= 0 || header.biWidth > kMaxDimension || header.biHeight <= 0)
+    if (header.biWidth <= 0 || header.biWidth > kMaxBitmapDimension || header.biHeight <= 0)
         return false;
     const LONG nRows = bIconImage ? header.biHeight / 2 : header.biHeight;
-    if (nRows <= 0 || nRows > kMaxDimension)
+    if (nRows <= 0 || nRows > kMaxBitmapDimension)
         return false;
     ULONGLONG nOffset = nHeaderSize;
     if (header.biCompression == BI_RGB)

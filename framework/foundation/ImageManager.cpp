@@ -49,6 +49,7 @@ BOOL COSMImageManager::SetIcon(const COSMImageManagerIconHandle& image, UINT nID
             return FALSE;
         pIconSet = new COSMImageManagerIconSet(this, nID);
         m_mapIconSets.SetAt(nID, pIconSet);
+        NoteIconsChanged();
         pIconSet->SetIcon(image, cx);
         return TRUE;
     }
@@ -130,6 +131,7 @@ BOOL COSMImageManager::AddImageList(HIMAGELIST hImageList, UINT nBaseCommand, BO
         return FALSE;
     m_imageLists.push_back(
         std::make_unique<COSMImageManagerImageList>(this, hImageList, nBaseCommand, bDestroyImageList));
+    NoteIconsChanged();
     return TRUE;
 }
 
@@ -139,6 +141,7 @@ void COSMImageManager::SetIconSetAt(COSMImageManagerIconSet* pIconSet)
     if (m_mapIconSets.Lookup(pIconSet->GetID(), pOld) && pOld != pIconSet)
         pOld->InternalRelease();
     m_mapIconSets.SetAt(pIconSet->GetID(), pIconSet);
+    NoteIconsChanged();
 }
 
 void COSMImageManager::RemoveIconSets()
@@ -151,6 +154,7 @@ void COSMImageManager::RemoveIconSets()
         pIconSet->InternalRelease();
     }
     m_mapIconSets.RemoveAll();
+    NoteIconsChanged();
 }
 
 void COSMImageManager::RemoveAll()
@@ -166,10 +170,12 @@ void COSMImageManager::RemoveAll()
         delete pCache;
     }
     m_mapCaches.RemoveAll();
+    NoteIconsChanged();
 }
 
 void COSMImageManager::RefreshAll()
 {
+    NoteIconsChanged();
     for (POSITION pos = m_mapIconSets.GetStartPosition(); pos;)
     {
         UINT nID = 0;

@@ -67,6 +67,10 @@ public:
     // Stores the image under a new custom command id (one above the last) and returns it; 0 for an empty image.
     UINT AddCustomIcon(const COSMImageManagerIconHandle& image);
     UINT GetLastCustomID() const { return m_nLastCustomID; }
+    // Counts the changes of which commands have icons and in which widths: what a bar measures with an icon can
+    // change with it, so bars remember their layouts only while it stays. The sets note their new widths here.
+    UINT GetRevision() const { return m_revision; }
+    void NoteIconsChanged() { ++m_revision; }
     // Draws images of commands first, first + 1 ... from the list itself. bDestroyImageList: the manager destroys
     // the list when the source goes.
     BOOL AddImageList(HIMAGELIST hImageList, UINT nBaseCommand, BOOL bDestroyImageList = FALSE);
@@ -156,6 +160,7 @@ protected:
     std::vector<std::unique_ptr<COSMImageManagerImageList>> m_imageLists;
     CMap<DWORD, DWORD, COSMImageManagerIconCache*, COSMImageManagerIconCache*> m_mapCaches;
     UINT m_nLastCustomID = kFirstLastCustomID;
+    UINT m_revision = 0;
     int m_nMirrorMode = kMirrorOnRightToLeft;
 };
 

@@ -1,4 +1,5 @@
 #include "framework/foundation/ImageManagerIconSet.h"
+#include "framework/foundation/ImageManager.h"
 
 #include "framework/foundation/ImageManagerIcon.h"
 
@@ -64,6 +65,8 @@ COSMImageManagerIcon* COSMImageManagerIconSet::GetOrCreateIcon(int nWidth)
     {
         pIcon = new COSMImageManagerIcon(m_nID, nWidth, kDefaultIconHeight, this);
         m_mapIcons.SetAt(nWidth, pIcon);
+        if (m_pImageManager)
+            m_pImageManager->NoteIconsChanged();
     }
     return pIcon;
 }
@@ -99,6 +102,8 @@ void COSMImageManagerIconSet::SetIconAt(COSMImageManagerIcon* pIcon)
     if (m_mapIcons.Lookup(pIcon->GetWidth(), pOld) && pOld != pIcon)
         pOld->ReleaseFromOwner();
     m_mapIcons.SetAt(pIcon->GetWidth(), pIcon);
+    if (m_pImageManager)
+        m_pImageManager->NoteIconsChanged();
 }
 
 void COSMImageManagerIconSet::RefreshAll()

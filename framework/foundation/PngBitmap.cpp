@@ -11,7 +11,7 @@
 
 namespace {
 
-const png_uint_32 kMaxDimension = 16384;
+const png_uint_32 kMaxPngDimension = 16384;
 // The decoded rows may take this much: far above any toolbar strip, and still allocatable in a 32-bit process.
 const unsigned long long kMaxPixelBytes = 256ull * 1024 * 1024;
 const size_t kSignatureSize = 8;
@@ -87,7 +87,7 @@ bool DecodeStream(CFile* pFile, DecodeResult* pResult)
 
     png_set_read_fn(png, pFile, ReadData);
     png_set_sig_bytes(png, static_cast<int>(kSignatureSize));
-    png_set_user_limits(png, kMaxDimension, kMaxDimension);
+    png_set_user_limits(png, kMaxPngDimension, kMaxPngDimension);
     png_read_info(png, info);
 
     png_uint_32 width = 0;

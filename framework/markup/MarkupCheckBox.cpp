@@ -15,7 +15,6 @@ IMPLEMENT_MARKUP_TYPE(COSMMarkupCheckBox, COSMMarkupToggleButton, L"CheckBox", n
 namespace {
 
 constexpr int kCheckBoxPart = 3;
-constexpr int kGlyphSize = 13;
 // Where the content starts, and the focus rectangle.
 constexpr int kContentIndent = 16;
 constexpr int kFocusLeft = 15;

@@ -32,6 +32,8 @@ public:
     CSize ArrangeOverride(int width, int height) override;
 
     // ---- For the radio button ----------------------------------------------------------------------------------
+    // Both glyphs' side, in pixels.
+    static constexpr int kGlyphSize = 13;
     // The glyph buttons' measure; minimumEmptyHeight is the least height without content.
     static CSize MeasureGlyphButton(COSMMarkupToggleButton* button, COSMMarkupDrawingContext* dc, int availableWidth,
                                     int availableHeight, int minimumEmptyHeight);

@@ -40,7 +40,8 @@ COSMMarkupObject::~COSMMarkupObject()
 {
     if (m_pProperties)
         m_pProperties->Release();
-    delete[] m_pszTagName;
+    if (m_bOwnsTagName)
+        delete[] m_pszTagName;
     ::InterlockedDecrement(&g_nLiveObjects);
 }
 
@@ -229,13 +230,24 @@ void COSMMarkupObject::NotifyInheritedPropertyChanged(COSMMarkupDependencyProper
 
 void COSMMarkupObject::SetTagName(LPCWSTR tagName)
 {
-    delete[] m_pszTagName;
+    if (m_bOwnsTagName)
+        delete[] m_pszTagName;
     m_pszTagName = nullptr;
+    m_bOwnsTagName = false;
     if (!tagName)
         return;
+    // Nearly every element carries its type's own tag: that text lives as long as the program, so no copy is made.
+    LPCWSTR typeTag = GetType()->GetTag();
+    if (typeTag && wcscmp(typeTag, tagName) == 0)
+    {
+        m_pszTagName = typeTag;
+        return;
+    }
     const size_t length = wcslen(tagName);
-    m_pszTagName = new WCHAR[length + 1];
-    wmemcpy(m_pszTagName, tagName, length + 1);
+    LPWSTR copy = new WCHAR[length + 1];
+    wmemcpy(copy, tagName, length + 1);
+    m_pszTagName = copy;
+    m_bOwnsTagName = true;
 }
 
 BOOL COSMMarkupObject::IsKindOf(const COSMMarkupObject* object, const COSMMarkupType* type)

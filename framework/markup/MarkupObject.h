@@ -95,7 +95,8 @@ public:
     void SetLogicalParent(COSMMarkupObject* parent) { m_pLogicalParent = parent; }
     COSMMarkupObject* GetLogicalParent() const { return m_pLogicalParent; }
 
-    // The element name the builder made the object from (a copy), or null.
+    // The element name the builder made the object from, or null. Kept as a copy, unless it is the tag of the
+    // object's own type record, whose static text serves every element of that tag.
     void SetTagName(LPCWSTR tagName);
     LPCWSTR GetTagName() const { return m_pszTagName; }
 
@@ -126,8 +127,9 @@ protected:
 private:
     COSMMarkupObject* m_pLogicalParent = nullptr;
     COSMMarkupProperties* m_pProperties = nullptr;
-    LPWSTR m_pszTagName = nullptr;
+    LPCWSTR m_pszTagName = nullptr;
     CRefCount m_refCount;
+    bool m_bOwnsTagName = false;
 };
 
 // The object when it is of that type, else null (a null object gives null).

@@ -2,58 +2,89 @@
 
 #include "framework/markup/MarkupDependencyProperty.h"
 
+#include <algorithm>
+
+namespace {
+
+template <class Entries> auto LowerBound(Entries& entries, int index)
+{
+    return std::lower_bound(entries.begin(), entries.end(), index,
+                            [](const auto& entry, int wanted) { return entry.index < wanted; });
+}
+
+}  // namespace
+
 COSMMarkupProperties::COSMMarkupProperties(COSMMarkupObject* owner)
-    : m_pOwner(owner), m_values(static_cast<size_t>(COSMMarkupDependencyProperty::GetIndexedPropertyCount()), nullptr)
+    : m_pOwner(owner), m_nSize(COSMMarkupDependencyProperty::GetIndexedPropertyCount())
 {}
 
 COSMMarkupProperties::~COSMMarkupProperties()
 {
-    for (size_t i = 0; i < m_values.size(); ++i)
-        ReleaseSlot(i);
+    // Slot by slot from the first; a value's release that reaches back into the store finds its slot empty already.
+    while (!m_entries.empty())
+    {
+        COSMMarkupObject* value = m_entries.front().value;
+        m_entries.erase(m_entries.begin());
+        ReleaseValue(value);
+    }
+}
+
+const COSMMarkupProperties::Entry* COSMMarkupProperties::Find(int index) const
+{
+    const auto at = LowerBound(m_entries, index);
+    return at != m_entries.end() && at->index == index ? &*at : nullptr;
 }
 
 COSMMarkupObject* COSMMarkupProperties::GetAt(int index) const
 {
-    if (index < 0 || index >= GetSize())
+    if (index < 0 || index >= m_nSize)
         return nullptr;
-    return m_values[static_cast<size_t>(index)];
+    const Entry* entry = Find(index);
+    return entry ? entry->value : nullptr;
 }
 
 void COSMMarkupProperties::SetAt(int index, COSMMarkupObject* value)
 {
-    if (index < 0 || index >= GetSize())
+    if (index < 0 || index >= m_nSize)
     {
         if (value)
             value->Release();
         return;
     }
-    const size_t slot = static_cast<size_t>(index);
-    ReleaseSlot(slot);
-    m_values[slot] = value;
+    Put(index, value);
     if (value)
         value->SetLogicalParent(m_pOwner);
 }
 
 void COSMMarkupProperties::CopyFrom(const COSMMarkupProperties* source)
 {
-    const size_t count = std::min(m_values.size(), source->m_values.size());
-    for (size_t i = 0; i < count; ++i)
+    const std::vector<Entry> copied = source->m_entries;
+    for (const Entry& entry : copied)
     {
-        COSMMarkupObject* value = source->m_values[i];
-        if (!value)
-            continue;
-        value->AddRef();
-        ReleaseSlot(i);
-        m_values[i] = value;
+        if (entry.index >= m_nSize)
+            break;
+        entry.value->AddRef();
+        Put(entry.index, entry.value);
     }
 }
 
-void COSMMarkupProperties::ReleaseSlot(size_t index)
+void COSMMarkupProperties::Put(int index, COSMMarkupObject* value)
 {
-    COSMMarkupObject* value = m_values[index];
-    if (!value)
-        return;
-    m_values[index] = nullptr;
+    // The old value goes while its slot is empty, so a release that reaches back into the store finds nothing there.
+    auto at = LowerBound(m_entries, index);
+    if (at != m_entries.end() && at->index == index)
+    {
+        COSMMarkupObject* old = at->value;
+        m_entries.erase(at);
+        ReleaseValue(old);
+        at = LowerBound(m_entries, index);
+    }
+    if (value)
+        m_entries.insert(at, Entry{index, value});
+}
+
+void COSMMarkupProperties::ReleaseValue(COSMMarkupObject* value)
+{
     // A value shared with other stores may belong to another object by now.
     if (value->GetLogicalParent() == m_pOwner)
         value->SetLogicalParent(nullptr);

@@ -1,6 +1,8 @@
 // COSMMarkupProperties: the value store of one markup object, one slot per indexed dependency property (the property's
 // index is its slot). An object makes its store when it is given its first value; the store is sized by the
 // properties registered at that moment, which is why every type is initialised before the first object exists.
+// Only the slots that hold a value take room: an element sets a handful of the hundred-odd properties, so an array of
+// every slot per object would outweigh the rest of the tree.
 //
 // A stored value becomes a logical child of the store's owner. Shared values (the cached booleans, small enums,
 // strings) sit in many stores at once, so a store clears a value's logical parent, when the value leaves it, only
@@ -22,7 +24,8 @@ protected:
 
 public:
     COSMMarkupObject* GetOwner() const { return m_pOwner; }
-    int GetSize() const { return static_cast<int>(m_values.size()); }
+    // The slot count: the indexed properties registered when the store was made.
+    int GetSize() const { return m_nSize; }
 
     // The value in slot index (borrowed); null for -1 and for indexes past the store.
     COSMMarkupObject* GetAt(int index) const;
@@ -35,9 +38,20 @@ public:
     void CopyFrom(const COSMMarkupProperties* source);
 
 private:
-    // Releases the value in slot index and empties the slot.
-    void ReleaseSlot(size_t index);
+    struct Entry
+    {
+        int index;
+        COSMMarkupObject* value;
+    };
+    // The entry of slot index, or null when the slot is empty.
+    const Entry* Find(int index) const;
+    // Puts value (may be null) into slot index, releasing the value that was there.
+    void Put(int index, COSMMarkupObject* value);
+    // Releases a value that has left the store, clearing its logical parent while that is still the owner.
+    void ReleaseValue(COSMMarkupObject* value);
 
     COSMMarkupObject* m_pOwner;
-    std::vector<COSMMarkupObject*> m_values;
+    int m_nSize;
+    // The slots that hold a value, by ascending index.
+    std::vector<Entry> m_entries;
 };

@@ -10,7 +10,6 @@ IMPLEMENT_MARKUP_TYPE(COSMMarkupRadioButton, COSMMarkupToggleButton, L"RadioButt
 namespace {
 
 constexpr int kRadioButtonPart = 2;
-constexpr int kGlyphSize = 13;
 
 }  // namespace
 
@@ -18,7 +17,8 @@ COSMMarkupRadioButton::~COSMMarkupRadioButton() = default;
 
 CSize COSMMarkupRadioButton::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
 {
-    return COSMMarkupCheckBox::MeasureGlyphButton(this, dc, availableWidth, availableHeight, kGlyphSize);
+    return COSMMarkupCheckBox::MeasureGlyphButton(this, dc, availableWidth, availableHeight,
+                                                  COSMMarkupCheckBox::kGlyphSize);
 }
 
 CSize COSMMarkupRadioButton::ArrangeOverride(int width, int height)

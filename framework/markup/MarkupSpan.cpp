@@ -71,7 +71,10 @@ namespace {
 // is over it.
 COSMMarkupStyle* CreateHyperlinkStyle()
 {
+    // Registration runs in the registry's order, which follows static initialisation: the types used here may not
+    // have registered their properties yet.
     COSMMarkupStyle::GetClassType()->EnsureInitialized();
+    COSMMarkupSolidColorBrush::GetClassType()->EnsureInitialized();
     COSMMarkupStyle* style = new COSMMarkupStyle;
     COSMMarkupSetterColection* setters = style->GetSetters();
     setters->Add(

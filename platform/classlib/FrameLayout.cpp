@@ -2,6 +2,8 @@
 
 #include "classlib/Wnd.h"
 
+#include <vector>
+
 void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect)
 {
     if (!lpLayout || !lpLayout->hDWP || !hWnd || !lpRect)
@@ -29,14 +31,16 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
     else
         ::GetClientRect(m_hWnd, &layout.rect);
 
-    int children = 0;
+    // Each step through the children asks the window manager: the frame walks them once. A frame lays out on every
+    // idle update.
+    std::vector<HWND> children;
     for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
-        ++children;
+        children.push_back(hWndChild);
     if (nFlag != reposQuery)
-        layout.hDWP = ::BeginDeferWindowPos(children > 0 ? children : 1);
+        layout.hDWP = ::BeginDeferWindowPos(children.empty() ? 1 : static_cast<int>(children.size()));
 
     HWND hWndLeftOver = nullptr;
-    for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
+    for (HWND hWndChild : children)
     {
         const UINT nID = static_cast<UINT>(::GetDlgCtrlID(hWndChild));
         if (nID == nIDLeftOver)

@@ -66,3 +66,18 @@ private:
 // Writes one value, creating the key when needed; the test fails when the write does.
 void WriteRegistryValue(HKEY root, const std::string& subKey, const std::string& name, DWORD type, const void* data,
                         DWORD size);
+
+// The time zones the system carries, and a zone a test seeds there: it sorts before every real one, so a search
+// meets it first.
+inline constexpr char kTimeZonesKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
+inline constexpr char kSeededZone[] = "000 Osmira Test Zone";
+
+// The standard name of the zone this machine is set to.
+inline std::string CurrentStandardName()
+{
+    TIME_ZONE_INFORMATION zone = {};
+    GetTimeZoneInformation(&zone);
+    char name[sizeof(zone.StandardName)] = {};
+    WideCharToMultiByte(CP_ACP, 0, zone.StandardName, -1, name, sizeof(name), nullptr, nullptr);
+    return name;
+}

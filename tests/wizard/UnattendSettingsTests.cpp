@@ -12,18 +12,6 @@
 namespace {
 
 constexpr char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-constexpr char kTimeZonesKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
-// Sorts before every zone the system carries, so the search meets it first.
-constexpr char kSeededZone[] = "000 Osmira Test Zone";
-
-std::string CurrentStandardName()
-{
-    TIME_ZONE_INFORMATION zone = {};
-    GetTimeZoneInformation(&zone);
-    char name[sizeof(zone.StandardName)] = {};
-    WideCharToMultiByte(CP_ACP, 0, zone.StandardName, -1, name, sizeof(name), nullptr, nullptr);
-    return name;
-}
 
 std::string FirstZoneName()
 {

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr char kTimeZonesKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
-constexpr char kSeededZone[] = "000 Osmira Test Zone";
-
 // Sets an environment variable of this process for one test.
 class ScopedEnvironmentVariable
 {
@@ -63,15 +60,6 @@ public:
 private:
     HWND m_window;
 };
-
-std::string CurrentStandardName()
-{
-    TIME_ZONE_INFORMATION zone = {};
-    GetTimeZoneInformation(&zone);
-    char name[sizeof(zone.StandardName)] = {};
-    WideCharToMultiByte(CP_ACP, 0, zone.StandardName, -1, name, sizeof(name), nullptr, nullptr);
-    return name;
-}
 
 std::string EnvironmentValue(const char* name)
 {

@@ -1,10 +1,13 @@
-// barsbench [ROUNDS]
+// barsbench [ROUNDS] [--sizes N,N,...] [--smoke]
 // What toolbars cost as a frame gains more of them: a frame with a menu bar and 5, 10 and 20 docked toolbars of 30
 // buttons each, timed while the bars are made and docked (AddToolBar, SetButtons and the layout that places them),
 // at the first idle time after, laid out again with nothing changed, resized, redrawn in full, saved and loaded through
-// the archive exchange. Each figure is the median of ROUNDS frames (5 unless told), printed in all and per toolbar, so
-// that a cost growing faster than the number of bars shows as a per-toolbar figure that grows. Not a test: nothing is
-// asserted.
+// the archive exchange. Rounds alternate the sizes (A B C A B C ...), ROUNDS of them (5 unless told); each figure is
+// the median with the range over the rounds, in all and per toolbar, so that a cost growing faster than the number
+// of bars shows as a per-toolbar figure that grows. The table is markdown.
+//
+// Every frame checks that loading gave back the bars and controls it saved. --smoke runs one frame of 3 toolbars
+// and prints BARS-BENCH-SMOKE-PASSED (else FAILED: and a non-zero exit). Timed figures are never asserted.
 #include "classlib/Archive.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/MemFile.h"
@@ -21,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -84,6 +88,15 @@ HMENU MakeMenu()
         ::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), title);
     }
     return menu;
+}
+
+// The manager's bars (the menu bar among them) and the controls on them.
+std::pair<int, int> CountBarsAndControls(const COSMCommandBars& commandBars)
+{
+    int controls = 0;
+    for (int i = 0; i < commandBars.GetCount(); ++i)
+        controls += commandBars.GetAt(i)->GetControlCount();
+    return {commandBars.GetCount(), controls};
 }
 
 // One frame with its bars, every step timed once.
@@ -152,6 +165,12 @@ std::vector<double> MeasureFrame(int toolBars)
     times[kRedraw] = Now() - start;
     Pump();
 
+    const std::pair<int, int> saved = CountBarsAndControls(*commandBars);
+    if (saved.first != toolBars + 1 || saved.second < toolBars * kButtons)
+    {
+        std::printf("FAILED: %d toolbars made %d bars and %d controls\n", toolBars, saved.first, saved.second);
+        std::exit(1);
+    }
     CMemFile file;
     start = Now();
     {
@@ -173,6 +192,13 @@ std::vector<double> MeasureFrame(int toolBars)
     frame.RecalcLayout();
     times[kLoad] = Now() - start;
     Pump();
+    const std::pair<int, int> loaded = CountBarsAndControls(*commandBars);
+    if (loaded != saved)
+    {
+        std::printf("FAILED: %d bars with %d controls saved, %d with %d loaded\n", saved.first, saved.second,
+                    loaded.first, loaded.second);
+        std::exit(1);
+    }
 
     commandBars.Reset();
     frame.DestroyWindow();
@@ -188,38 +214,102 @@ double Median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+// "median (min-max)" of one step's samples.
+std::string Spread(std::vector<double> values, double scale)
+{
+    std::sort(values.begin(), values.end());
+    char text[96];
+    std::snprintf(text, sizeof text, "%.2f (%.2f-%.2f)", Median(values) * scale, values.front() * scale,
+                  values.back() * scale);
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    int rounds = 5;
+    std::vector<int> counts = {5, 10, 20};
+    bool smoke = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string arg = argv[i];
+        if (arg == "--smoke")
+        {
+            smoke = true;
+            rounds = 1;
+            counts = {3};
+        }
+        else if (arg == "--sizes" && i + 1 < argc)
+        {
+            counts.clear();
+            for (const char* p = argv[++i]; *p;)
+            {
+                char* end = nullptr;
+                const long n = std::strtol(p, &end, 10);
+                if (end == p || n < 1 || n > 200)
+                {
+                    std::printf("FAILED: --sizes takes numbers of toolbars from 1 to 200, separated by commas\n");
+                    return 2;
+                }
+                counts.push_back(static_cast<int>(n));
+                p = *end == ',' ? end + 1 : end;
+            }
+        }
+        else if (std::atoi(arg.c_str()) > 0)
+            rounds = std::atoi(arg.c_str());
+        else
+        {
+            std::printf("usage: barsbench [ROUNDS] [--sizes N,N,...] [--smoke]\n");
+            return 2;
+        }
+    }
     COSMPaintManager::RegisterThemeCreator(0, &COSMTestPaintManager::Create);
     COSMPaintManager::SetTheme(0);
 
-    const int counts[] = {5, 10, 20};
-    std::printf("%d buttons a toolbar, a menu bar, median of %d rounds; ms in all / us per toolbar\n", kButtons,
-                rounds);
-    std::printf("%-12s", "toolbars");
-    for (const char* name : kStepNames)
-        std::printf(" %20s", name);
-    std::printf("\n");
-    for (int count : counts)
-    {
-        std::vector<std::vector<double>> samples(kStepCount);
-        for (int round = 0; round < rounds; ++round)
+    // samples[size][step]: one time per round.
+    std::vector<std::vector<std::vector<double>>> samples(counts.size(), std::vector<std::vector<double>>(kStepCount));
+    for (int round = 0; round < rounds; ++round)
+        for (size_t size = 0; size < counts.size(); ++size)
         {
-            const std::vector<double> times = MeasureFrame(count);
+            const std::vector<double> times = MeasureFrame(counts[size]);
             for (int step = 0; step < kStepCount; ++step)
-                samples[static_cast<size_t>(step)].push_back(times[static_cast<size_t>(step)]);
+                samples[size][static_cast<size_t>(step)].push_back(times[static_cast<size_t>(step)]);
         }
-        std::printf("%-12d", count);
-        for (int step = 0; step < kStepCount; ++step)
+
+    std::printf("%d buttons a toolbar and a menu bar; median (min-max) of %d alternating rounds\n\n", kButtons, rounds);
+    std::printf("| step |");
+    for (int count : counts)
+        std::printf(" %d toolbars, ms | per toolbar, us |", count);
+    std::printf("\n|---|");
+    for (size_t size = 0; size < counts.size(); ++size)
+        std::printf("---|---|");
+    std::printf("\n");
+    for (int step = 0; step < kStepCount; ++step)
+    {
+        std::printf("| %s |", kStepNames[step]);
+        for (size_t size = 0; size < counts.size(); ++size)
         {
-            const double median = Median(samples[static_cast<size_t>(step)]);
-            std::printf(" %9.2f / %8.1f", median, median * 1000.0 / count);
+            const std::vector<double>& values = samples[size][static_cast<size_t>(step)];
+            std::printf(" %s | %s |", Spread(values, 1.0).c_str(), Spread(values, 1000.0 / counts[size]).c_str());
         }
         std::printf("\n");
     }
+    if (counts.size() > 1)
+    {
+        std::printf("\nGrowth, %d toolbars against %d (median against median):", counts.back(), counts.front());
+        for (int step = 0; step < kStepCount; ++step)
+        {
+            const double first = Median(samples.front()[static_cast<size_t>(step)]);
+            const double last = Median(samples.back()[static_cast<size_t>(step)]);
+            std::printf(" %s %.1fx%s", kStepNames[step], first > 0 ? last / first : 0.0,
+                        step + 1 < kStepCount ? "," : "");
+        }
+        std::printf("\n");
+    }
+    std::printf("Every frame loaded back the bars and controls it saved.\n");
+    if (smoke)
+        std::printf("BARS-BENCH-SMOKE-PASSED\n");
     COSMPaintManager::FreeGlobalPaintManager();
     return 0;
 }

@@ -22,6 +22,22 @@ protected:
         MoveMouseTo(CPoint(1200, 1000));
         DockSiteTest::TearDown();
     }
+
+    // Drags with Alt held from one screen point to another, as a user moves a button between toolbars.
+    void AltDrag(CPoint from, CPoint to)
+    {
+        MoveMouseTo(from);
+        Key(VK_MENU, false)();
+        PumpFor(60);
+        InputScript::Start(frame.GetSafeHwnd(), {MoveTo(to), MoveTo(to + CPoint(1, 0)), Press(MOUSEEVENTF_LEFTUP)}, 70);
+        SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+        ASSERT_TRUE(PumpUntil([] { return InputScript::Done() && !::GetCapture(); }, 5000));
+        // Another key while Alt is held: Wine takes a release of Alt after only a click for a lone Alt.
+        Key(VK_F24, false)();
+        Key(VK_F24, true)();
+        Key(VK_MENU, true)();
+        PumpFor(100);
+    }
 };
 
 TEST_F(AltDragTest, AltDragsTheButtonToAnotherToolbarOtherwiseThePressClicks)
@@ -90,6 +106,40 @@ TEST_F(AltDragTest, AltDragsTheButtonToAnotherToolbarOtherwiseThePressClicks)
         commandBars->Remove(standard);
         commandBars->Remove(format);
     }
+}
+
+// The bars remember their measured layouts: a button moved by the user from one bar to the other must still make the
+// one narrower and the other wider at the next layout, exactly as measuring both afresh does.
+TEST_F(AltDragTest, AButtonDraggedToAnotherBarResizesBothAsAFreshMeasurementWould)
+{
+    COSMToolBar* standard = AddFilledToolBar("Standard", 701, {201, 202, 203});
+    COSMToolBar* format = AddFilledToolBar("Format", 702, {301, 302});
+    ASSERT_NE(nullptr, standard);
+    ASSERT_NE(nullptr, format);
+    commandBars->GetCommandBarsOptions()->m_altDragCustomization = TRUE;
+    frame.RecalcLayout();
+    frame.RecalcLayout();
+    PumpFor(100);
+    const CRect standardBefore = RectInParent(standard);
+    const CRect formatBefore = RectInParent(format);
+
+    const CRect target = format->GetControl(1)->GetRect();
+    AltDrag(ScreenPoint(*standard, standard->GetControl(1)->GetRect().CenterPoint()),
+            ScreenPoint(*format, CPoint(target.left + 3, target.CenterPoint().y)));
+    ASSERT_EQ((std::vector<UINT>{201, 203}), ControlIds(*standard));
+    ASSERT_EQ((std::vector<UINT>{301, 202, 302}), ControlIds(*format));
+
+    frame.RecalcLayout();
+    const CRect standardAfter = RectInParent(standard);
+    const CRect formatAfter = RectInParent(format);
+    EXPECT_LT(standardAfter.Width(), standardBefore.Width());
+    EXPECT_GT(formatAfter.Width(), formatBefore.Width());
+    COSMPaintManager::InvalidateLayouts();
+    frame.RecalcLayout();
+    EXPECT_EQ(standardAfter, RectInParent(standard));
+    EXPECT_EQ(formatAfter, RectInParent(format));
+    commandBars->Remove(standard);
+    commandBars->Remove(format);
 }
 
 }  // namespace

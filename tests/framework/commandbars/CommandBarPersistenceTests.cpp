@@ -209,11 +209,12 @@ TEST_F(PersistenceTest, NewerBarKeysAreReadOnlyFromTheirSchemas)
     }
 }
 
-// A button stored at the schema given with a "CustomStyle" of 0 (absent before 8).
-Bytes ButtonAtSchema(WORD schema)
+// A button stored at the schema given with a "CustomStyle" of 0 (absent before 8) and the "Style" given, in a bar
+// that a second bar "Next" may follow.
+Bytes ButtonAtSchema(WORD schema, long style = 0, bool nextBar = false)
 {
     StreamWriter w;
-    w.Long(1).NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, 0, "");
+    w.Long(nextBar ? 2 : 1).NewClass("COSMCommandBar").BarKeys(kSchema, 1, 0x2000, 0, "");
     w.Long(1).NewClass("COSMControlButton", schema);
     w.Long(1).Long(30101).Long(0).Long(FALSE).Long(0).Long(0).Long(0).String("Go");
     w.String("").String("").String("").String("").Long(0).String("");
@@ -227,8 +228,28 @@ Bytes ButtonAtSchema(WORD schema)
         w.Long(0);
     if (schema >= 17)
         w.Long(0);
-    w.Long(0);  // "Style": the control's own from 18, before that the button's after the control's keys
-    return w.EndControls().bytes;
+    w.Long(style);  // "Style": the control's own from 18, before that the button's after the control's keys
+    w.EndControls();
+    if (nextBar)
+        w.ClassRef(1).BarKeys(kSchema, 1, 0x2001, 0, "Next").Long(0).EndControls();
+    return w.bytes;
+}
+
+TEST_F(PersistenceTest, AButtonReadsItsStyleOnceBeforeAndFromSchema18)
+{
+    // Schema 17: the button reads "Style" after the control's keys; 18: the control reads it and the button not
+    // again, so the next bar stays in step.
+    for (WORD schema : {17, 18})
+    {
+        COSMCommandBarList list;
+        ASSERT_TRUE(LoadList(ButtonAtSchema(schema, 3, true), list)) << schema;
+        ASSERT_EQ(2, list.GetCount()) << schema;
+        ASSERT_EQ(1, list.GetAt(0)->GetControlCount()) << schema;
+        const COSMControl* button = list.GetAt(0)->GetControl(0);
+        EXPECT_EQ(RUNTIME_CLASS(COSMControlButton), button->GetRuntimeClass()) << schema;
+        EXPECT_EQ(3, button->GetStyleField()) << schema;
+        EXPECT_EQ(CString("Next"), list.GetAt(1)->GetTitle()) << schema;
+    }
 }
 
 TEST_F(PersistenceTest, OldCustomStyleZeroMeansNone)

@@ -279,6 +279,59 @@ TEST_F(ExecutionTest, ButtonsRunOnReleaseInPopupsAndOnKeyboardClicks)
     }
 }
 
+TEST_F(ExecutionTest, AButtonTakingItsActionsStateWithoutOneRunsAndADisabledOneIgnoresEveryClick)
+{
+    // Enabled -1 with no action bound is not 0: the button works. A disabled one ignores keyboard and mouse clicks
+    // and releases, and in customize mode neither customizes nor closes the bar's popup.
+    for (int enabled : {-1, 0})
+    {
+        SCOPED_TRACE(enabled);
+        const int runs = enabled != 0 ? 1 : 0;
+        TrackingBar bar;
+        MakeBar(bar, 1, 0);
+        auto* opener = AddControl<TestPopupControl>(bar, 90);
+        auto* button = AddControl<TestPopupControl>(bar, 91);
+        bar.LayOut();
+        button->SetEnabled(enabled);
+        ASSERT_EQ(nullptr, button->GetAction());
+        EXPECT_EQ(enabled, button->GetEnabled());
+
+        frame.ClearRecords();
+        button->OnClick(TRUE, CPoint(45, 5));
+        EXPECT_EQ(runs, frame.CountOf(WM_COMMAND));
+        if (enabled == 0)
+        {
+            // A mouse click on a toolbar does not even hold the button down.
+            button->OnClick(FALSE, CPoint(45, 5));
+            EXPECT_EQ(0, button->GetPressed());
+            EXPECT_EQ(0, frame.CountOf(WM_COMMAND));
+        }
+
+        TrackingBar popupBar;
+        MakeBar(popupBar, 2, 5);
+        auto* item = AddControl<TestPopupControl>(popupBar, 92);
+        popupBar.LayOut();
+        item->SetEnabled(enabled);
+        frame.ClearRecords();
+        item->OnClick(FALSE, CPoint(5, 5));
+        EXPECT_EQ(0, frame.CountOf(WM_COMMAND));
+        item->OnLButtonUp(CPoint(5, 5));
+        EXPECT_EQ(runs, frame.CountOf(WM_COMMAND));
+
+        ASSERT_TRUE(bar.SetPopuped(0, FALSE));
+        commandBars->SetCustomizeMode(TRUE);
+        frame.ClearRecords();
+        button->OnClick(FALSE, CPoint(45, 5));
+        button->OnClick(TRUE, CPoint(45, 5));
+        EXPECT_EQ(runs * 2, button->customizeClicks);
+        EXPECT_EQ(enabled != 0, !opener->IsPopupOpen());
+        EXPECT_EQ(0, frame.CountOf(WM_COMMAND));
+        commandBars->SetCustomizeMode(FALSE);
+        bar.StopTracking();
+        popupBar.StopTracking();
+    }
+}
+
 TEST_F(ExecutionTest, ClicksInCustomizeModeCustomizeInsteadOfRunning)
 {
     TrackingBar bar;

@@ -58,7 +58,7 @@ TEST_F(ControlShellTest, CreateControlPopupStoresTheType)
         RefPtr<COSMControlPopup> popup = AdoptRef(COSMControlPopup::CreateControlPopup(type));
         EXPECT_EQ(type, popup->GetType());
         EXPECT_EQ(nullptr, popup->GetCommandBar());
-        EXPECT_TRUE(popup->GetControlShadow());
+        EXPECT_TRUE(popup->IsControlShadowOn());
         EXPECT_EQ(0, popup->GetCommandBarId());
     }
 }
@@ -158,6 +158,101 @@ TEST_F(ControlShellTest, PopupsCompareTheirBarsControls)
     COSMControlPopup b;
     b.SetCaption("Other");
     EXPECT_FALSE(a.Compare(&b));
+}
+
+// Popups and the bars they open: menu opens sub, sub opens subSub; twin shares menu; loop sits in subSub and opens
+// menu again; stranger opens a bar of its own.
+class PopupTreeTest : public ControlShellTest
+{
+protected:
+    void SetUp() override
+    {
+        ControlShellTest::SetUp();
+        menuControl.SetCommandBar(menu.Get());
+        twin.SetCommandBar(menu.Get());
+        stranger.SetCommandBar(other.Get());
+        subControl = AddOpener(menu.Get(), sub.Get());
+        subSubControl = AddOpener(sub.Get(), subSub.Get());
+        loop = AddOpener(subSub.Get(), menu.Get());
+    }
+    void TearDown() override
+    {
+        // The loop keeps the bars alive in a ring: break it.
+        loop->SetCommandBar(nullptr);
+        ControlShellTest::TearDown();
+    }
+    static COSMControlPopup* AddOpener(COSMCommandBar* in, COSMCommandBar* opens)
+    {
+        auto* control = static_cast<COSMControlPopup*>(in->GetControls()->Add(2, 0));
+        control->SetCommandBar(opens);
+        return control;
+    }
+
+    RefPtr<COSMPopupBar> menu = AdoptRef(COSMPopupBar::CreatePopupBar(nullptr));
+    RefPtr<COSMPopupBar> sub = AdoptRef(COSMPopupBar::CreatePopupBar(nullptr));
+    RefPtr<COSMPopupBar> subSub = AdoptRef(COSMPopupBar::CreatePopupBar(nullptr));
+    RefPtr<COSMPopupBar> other = AdoptRef(COSMPopupBar::CreatePopupBar(nullptr));
+    COSMControlPopup menuControl;
+    COSMControlPopup twin;
+    COSMControlPopup stranger;
+    COSMControlPopup barless;
+    COSMControlPopup* subControl = nullptr;
+    COSMControlPopup* subSubControl = nullptr;
+    COSMControlPopup* loop = nullptr;
+};
+
+TEST_F(PopupTreeTest, APopupContainsThePopupsOfItsBarAndBelowAndTheWalkEnds)
+{
+    const struct
+    {
+        const char* name;
+        const COSMControlPopup* a;
+        const COSMControlPopup* b;
+        BOOL contains;
+    } cases[] = {
+        {"itself", &menuControl, &menuControl, TRUE},
+        {"a twin sharing the bar", &menuControl, &twin, TRUE},
+        {"the twin the other way", &twin, &menuControl, TRUE},
+        {"a sub-menu", &menuControl, subControl, TRUE},
+        {"a sub-sub-menu", &menuControl, subSubControl, TRUE},
+        {"up through the loop", subSubControl, &menuControl, TRUE},
+        {"a stranger", &menuControl, &stranger, FALSE},
+        {"from a stranger", &stranger, subControl, FALSE},
+        {"without a bar", &menuControl, &barless, FALSE},
+        {"from no bar", &barless, &menuControl, FALSE},
+        {"no control", &menuControl, nullptr, FALSE},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.contains, c.a->ContainsPopup(c.b)) << c.name;
+}
+
+TEST_F(PopupTreeTest, ADraggedPopupIsRefusedOverItsOwnBarAndTheBarsOpenedBelowIt)
+{
+    // Open popups know the control that opened them: menu's sub is open from subControl, and so on.
+    sub->SetControlPopup(subControl);
+    subSub->SetControlPopup(subSubControl);
+    COSMCommandBar toolbar;
+    const struct
+    {
+        const char* name;
+        COSMCommandBar* target;
+        BOOL allowed;
+    } cases[] = {
+        {"its own bar", menu.Get(), FALSE},   {"a sub-menu", sub.Get(), FALSE}, {"a sub-sub-menu", subSub.Get(), FALSE},
+        {"another popup", other.Get(), TRUE}, {"a toolbar", &toolbar, TRUE},
+    };
+    for (const auto& c : cases)
+    {
+        int effect = -1;
+        EXPECT_EQ(c.allowed, menuControl.IsCustomizeDragOverAllowed(c.target, CPoint(1, 1), effect)) << c.name;
+    }
+    // A popup without a bar goes anywhere; a sub-menu's control only into what lies below it.
+    int effect = -1;
+    EXPECT_TRUE(barless.IsCustomizeDragOverAllowed(menu.Get(), CPoint(1, 1), effect));
+    EXPECT_TRUE(subControl->IsCustomizeDragOverAllowed(menu.Get(), CPoint(1, 1), effect));
+    EXPECT_FALSE(subControl->IsCustomizeDragOverAllowed(subSub.Get(), CPoint(1, 1), effect));
+    sub->SetControlPopup(nullptr);
+    subSub->SetControlPopup(nullptr);
 }
 
 }  // namespace

@@ -4,9 +4,12 @@
 #include "DockTestSupport.h"
 #include "CommandBarsTestIds.h"
 
+#include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/MenuCaption.h"
+#include "framework/foundation/ImageManager.h"
 
 #include <map>
+#include <ostream>
 
 using namespace commandbars_test;
 
@@ -413,8 +416,8 @@ protected:
     {
         DockSiteTest::SetUp();
         ASSERT_NE(nullptr, commandBars->AddMenuBar("Menu Bar", IDR_TEST_EDIT_MENU));
-        COSMToolBar* a = AddFilledToolBar("A", 701, {201, 202, 0, 203});
-        COSMToolBar* b = AddFilledToolBar("B", 702, {204, 205});
+        a = AddFilledToolBar("A", 701, {201, 202, 0, 203});
+        b = AddFilledToolBar("B", 702, {204, 205});
         COSMToolBar* c = AddFilledToolBar("C", 703, {206, 207, 208});
         COSMToolBar* left = AddFilledToolBar("Left", 704, {209, 210});
         COSMToolBar* bottom = AddFilledToolBar("Bottom", 705, {211});
@@ -433,6 +436,38 @@ protected:
         ASSERT_EQ("|Menu Bar|B A|C|", DescribeRows(DockBar(0)));
         ASSERT_EQ("|Left|", DescribeRows(DockBar(2)));
     }
+
+    // Resizes the frame by the width; the frame's descendants each positioned at most once, and each that kept its
+    // rectangle neither positioned nor repainted. The rectangles before and after.
+    void ResizeCountingPositionings(int widthChange, std::map<HWND, CRect>& before, std::map<HWND, CRect>& after)
+    {
+        const std::vector<HWND> windows = DescendantsOf(frame.GetSafeHwnd());
+        before = RectsInParents(windows);
+        for (HWND window : windows)
+            ASSERT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "painted before the resize";
+        CRect frameRect;
+        frame.GetWindowRect(&frameRect);
+
+        PositioningCounter counter(frame.GetSafeHwnd());
+        ASSERT_TRUE(counter.Hooked());
+        frame.SetWindowPos(nullptr, 0, 0, frameRect.Width() + widthChange, frameRect.Height(),
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        after = RectsInParents(windows);
+        for (HWND window : windows)
+        {
+            char title[64] = {};
+            ::GetWindowTextA(window, title, sizeof title);
+            const bool changed = before.at(window) != after.at(window);
+            EXPECT_EQ(changed ? 1 : 0, counter.CountOf(window)) << "window \"" << title << "\"";
+            if (!changed)
+            {
+                EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "window \"" << title << "\" must not repaint";
+            }
+        }
+    }
+
+    COSMToolBar* a = nullptr;
+    COSMToolBar* b = nullptr;
 };
 
 TEST_F(QuietLayoutTest, ALayoutWithNothingChangedMovesAndRepaintsNoWindow)
@@ -460,30 +495,12 @@ TEST_F(QuietLayoutTest, ALayoutWithNothingChangedMovesAndRepaintsNoWindow)
 
 TEST_F(QuietLayoutTest, AWiderFrameMovesOnlyTheWindowsWhoseRectanglesChange)
 {
-    const std::vector<HWND> windows = DescendantsOf(frame.GetSafeHwnd());
-    const std::map<HWND, CRect> before = RectsInParents(windows);
-    for (HWND window : windows)
-        ASSERT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "painted before the resize";
-    CRect frameRect;
-    frame.GetWindowRect(&frameRect);
-
-    PositioningCounter counter(frame.GetSafeHwnd());
-    ASSERT_TRUE(counter.Hooked());
-    frame.SetWindowPos(nullptr, 0, 0, frameRect.Width() + 60, frameRect.Height(),
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const std::map<HWND, CRect> after = RectsInParents(windows);
-
+    std::map<HWND, CRect> before;
+    std::map<HWND, CRect> after;
+    ResizeCountingPositionings(60, before, after);
     int unchanged = 0;
-    for (HWND window : windows)
-    {
-        char title[64] = {};
-        ::GetWindowTextA(window, title, sizeof title);
-        const bool changed = before.at(window) != after.at(window);
-        unchanged += changed ? 0 : 1;
-        EXPECT_EQ(changed ? 1 : 0, counter.CountOf(window)) << "window \"" << title << "\"";
-        if (!changed)
-            EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "window \"" << title << "\" must not repaint";
-    }
+    for (const auto& entry : before)
+        unchanged += entry.second == after.at(entry.first) ? 1 : 0;
     // The top and bottom dock bars grow and the right one moves; the toolbars and the left side stay.
     EXPECT_NE(before.at(DockBar(0)->GetSafeHwnd()), after.at(DockBar(0)->GetSafeHwnd()));
     EXPECT_NE(before.at(DockBar(3)->GetSafeHwnd()), after.at(DockBar(3)->GetSafeHwnd()));
@@ -494,5 +511,190 @@ TEST_F(QuietLayoutTest, AWiderFrameMovesOnlyTheWindowsWhoseRectanglesChange)
     ASSERT_TRUE(::GetUpdateRect(DockBar(0)->GetSafeHwnd(), &uncovered, FALSE));
     EXPECT_EQ(after.at(DockBar(0)->GetSafeHwnd()).Width(), uncovered.right);
 }
+
+TEST_F(QuietLayoutTest, ANarrowerFrameMovesTheToolbarThatNoLongerFitsAndNoOther)
+{
+    // Narrower by half the gap between A and B: B is pushed back into the gap, A keeps its place.
+    const CRect placedB = RectInParent(b);
+    const int gap = placedB.left - RectInParent(a).right;
+    ASSERT_GE(gap, 10);
+    CRect top;
+    DockBar(0)->GetClientRect(&top);
+    const int shrink = top.right - placedB.right + gap / 2;
+
+    std::map<HWND, CRect> before;
+    std::map<HWND, CRect> after;
+    ResizeCountingPositionings(-shrink, before, after);
+    EXPECT_EQ(before.at(a->GetSafeHwnd()), after.at(a->GetSafeHwnd()));
+    const CRect movedB = after.at(b->GetSafeHwnd());
+    EXPECT_EQ(placedB.Width(), movedB.Width());
+    EXPECT_EQ(placedB.left - gap / 2, movedB.left);
+    // The moved toolbar repaints; the system gives it no picture to keep across the move.
+    EXPECT_TRUE(::GetUpdateRect(b->GetSafeHwnd(), nullptr, FALSE));
+}
+
+// ---- Remembered layouts follow every change ----
+
+// A docked toolbar remembers the layouts it measured: each change below, made through the public interface, must
+// reach the next frame layout as if the bar had measured afresh, and a layout after it must be quiet again.
+class LayoutChangeTest;
+
+enum class Grows
+{
+    Wider,
+    Narrower,
+    Taller,
+    Differs,
+};
+
+struct LayoutChange
+{
+    const char* name;
+    void (*apply)(LayoutChangeTest& test);
+    Grows expected;
+};
+
+void PrintTo(const LayoutChange& change, std::ostream* out)
+{
+    *out << change.name;
+}
+
+class LayoutChangeTest : public DockSiteTest, public ::testing::WithParamInterface<LayoutChange>
+{
+public:
+    // A paint manager of the test theme with the fonts scaled by the factor.
+    static RefPtr<COSMPaintManager> MakePaintManager(int fontScale)
+    {
+        RefPtr<COSMPaintManager> manager = AdoptRef(COSMTestPaintManager::Create());
+        manager->RefreshMetrics();
+        if (fontScale != 1)
+            ScaleFont(*manager, fontScale);
+        return manager;
+    }
+    static void ScaleFont(COSMPaintManager& manager, int scale)
+    {
+        LOGFONTA logFont = {};
+        manager.GetRegularFont().GetLogFont(&logFont);
+        logFont.lfHeight *= scale;
+        logFont.lfWidth *= scale;
+        manager.CreateFontsFromLogFont(&logFont, FALSE);
+    }
+
+    using DockSiteTest::commandBars;
+    RefPtr<COSMPaintManager> paintManager = MakePaintManager(1);
+    RefPtr<COSMPaintManager> replacement;
+    RefPtr<COSMImageManager> images = AdoptRef(new COSMImageManager);
+    COSMToolBar* bar = nullptr;
+
+protected:
+    void SetUp() override
+    {
+        DockSiteTest::SetUp();
+        commandBars->SetPaintManager(paintManager.Get());
+        commandBars->SetImageManager(images.Get());
+        commandBars->EnableActions(TRUE);
+        bar = AddFilledToolBar("Remembered", 721, {231, 232, 233});
+        COSMToolBar* other = AddFilledToolBar("Other", 722, {234});
+        ASSERT_TRUE(bar && other);
+        ASSERT_EQ(3, bar->GetControlCount());
+        // Buttons without icons show their captions: the bar's width is measured text. The last one's caption is
+        // its action's.
+        bar->GetControl(0)->SetCaption("Open");
+        bar->GetControl(1)->SetCaption("Save");
+        ASSERT_NE(nullptr, bar->GetControl(2)->GetAction());
+        bar->GetControl(2)->GetAction()->SetCaption("Print");
+        other->GetControl(0)->SetCaption("Other");
+        frame.RecalcLayout();
+        PumpMessages();
+    }
+};
+
+TEST_P(LayoutChangeTest, TheNextLayoutMeasuresTheChangeAndTheOneAfterIsQuiet)
+{
+    const LayoutChange& change = GetParam();
+    // Measured, then answered from what the bar remembers.
+    frame.RecalcLayout();
+    frame.RecalcLayout();
+    const CRect before = RectInParent(bar);
+
+    change.apply(*this);
+    frame.RecalcLayout();
+    const CRect after = RectInParent(bar);
+    switch (change.expected)
+    {
+    case Grows::Wider:
+        EXPECT_GT(after.Width(), before.Width());
+        break;
+    case Grows::Narrower:
+        EXPECT_LT(after.Width(), before.Width());
+        break;
+    case Grows::Taller:
+        EXPECT_GT(after.Height(), before.Height());
+        break;
+    case Grows::Differs:
+        EXPECT_NE(before, after);
+        break;
+    }
+    std::vector<CRect> controls;
+    for (int i = 0; i < bar->GetControlCount(); ++i)
+        controls.push_back(bar->GetControl(i)->GetRect());
+
+    // What the bar answered is what measuring everything afresh gives, for the bar and each control.
+    COSMPaintManager::InvalidateLayouts();
+    frame.RecalcLayout();
+    EXPECT_EQ(after, RectInParent(bar));
+    for (int i = 0; i < bar->GetControlCount(); ++i)
+        EXPECT_EQ(controls[static_cast<size_t>(i)], bar->GetControl(i)->GetRect()) << "control " << i;
+
+    // Nothing changed since: the next layout positions no window.
+    PumpMessages();
+    PositioningCounter counter(frame.GetSafeHwnd());
+    ASSERT_TRUE(counter.Hooked());
+    frame.RecalcLayout();
+    EXPECT_EQ(0, counter.Total());
+    EXPECT_EQ(after, RectInParent(bar));
+}
+
+const LayoutChange kLayoutChanges[] = {
+    {"AControlAdded", [](LayoutChangeTest& t) { t.bar->GetControls()->Add(1, 235)->SetCaption("Close"); },
+     Grows::Wider},
+    {"AControlRemoved", [](LayoutChangeTest& t) { t.bar->GetControls()->Remove(t.bar->GetControl(1)); },
+     Grows::Narrower},
+    {"AControlHidden", [](LayoutChangeTest& t) { t.bar->GetControl(1)->SetVisible(FALSE); }, Grows::Narrower},
+    {"ACaptionGrows", [](LayoutChangeTest& t) { t.bar->GetControl(0)->SetCaption("Open a document"); }, Grows::Wider},
+    {"TheActionsCaptionGrows",
+     [](LayoutChangeTest& t) { t.bar->GetControl(2)->GetAction()->SetCaption("Print the document"); }, Grows::Wider},
+    {"TheActionIsHidden", [](LayoutChangeTest& t) { t.bar->GetControl(2)->GetAction()->SetVisible(FALSE); },
+     Grows::Narrower},
+    {"TheStyleDropsCaptions",
+     [](LayoutChangeTest& t) {
+         for (int i = 0; i < t.bar->GetControlCount(); ++i)
+             t.bar->GetControl(i)->SetStyle(2);
+     },
+     Grows::Narrower},
+    {"AGroupBegins", [](LayoutChangeTest& t) { t.bar->GetControl(1)->SetBeginGroup(TRUE); }, Grows::Wider},
+    {"SetButtons",
+     [](LayoutChangeTest& t) {
+         const UINT ids[] = {231, 232, 233, 234, 235, 236, 237, 238};
+         ASSERT_TRUE(t.bar->SetButtons(ids, 8));
+     },
+     Grows::Differs},
+    {"LargeIconsChosen", [](LayoutChangeTest& t) { t.commandBars->GetCommandBarsOptions()->m_largeIcons = TRUE; },
+     Grows::Taller},
+    {"TheBarsIconSize", [](LayoutChangeTest& t) { t.bar->SetIconSize(CSize(32, 32)); }, Grows::Taller},
+    {"AnIconForACommand",
+     [](LayoutChangeTest& t) { ASSERT_TRUE(t.images->SetIcon(::LoadIcon(nullptr, IDI_APPLICATION), 231, 16, 16)); },
+     Grows::Differs},
+    {"TheFontGrows", [](LayoutChangeTest& t) { LayoutChangeTest::ScaleFont(*t.paintManager, 2); }, Grows::Wider},
+    {"AnotherPaintManager",
+     [](LayoutChangeTest& t) {
+         t.replacement = LayoutChangeTest::MakePaintManager(2);
+         t.commandBars->SetPaintManager(t.replacement.Get());
+     },
+     Grows::Wider},
+};
+
+INSTANTIATE_TEST_SUITE_P(Changes, LayoutChangeTest, ::testing::ValuesIn(kLayoutChanges),
+                         [](const ::testing::TestParamInfo<LayoutChange>& info) { return info.param.name; });
 
 }  // namespace

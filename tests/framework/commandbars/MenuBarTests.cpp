@@ -263,7 +263,7 @@ TEST_F(MenuBarMdiTest, TheSystemPopupShowsTheChildsSystemMenu)
     EXPECT_EQ(systemMenu, popup->GetSystemMenu());
     EXPECT_EQ(2, popup->GetType());
     EXPECT_STREQ("-", popup->GetCaptionText());
-    EXPECT_FALSE(popup->GetControlShadow());
+    EXPECT_FALSE(popup->IsControlShadowOn());
     COSMCommandBar* popupBar = popup->GetCommandBar();
     ASSERT_NE(nullptr, popupBar);
     EXPECT_FALSE(popupBar->IsCustomizable());

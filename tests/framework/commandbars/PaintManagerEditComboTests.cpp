@@ -18,7 +18,7 @@ using foundation_test::UnsmoothedLogFont;
 
 namespace {
 
-const UINT kIconId = 4500;
+const UINT kEditIconId = 4500;
 
 class EditComboTest : public ControlPaintTest
 {
@@ -199,7 +199,7 @@ TEST_F(EditComboTest, PlacementIsForcedOnlyWhenAWidthChanged)
 
 TEST_F(EditComboTest, DrawingPutsTheIconAndCaptionBeforeTheField)
 {
-    AddIcon(kIconId);
+    AddIcon(kEditIconId);
     pm.m_embossedDisabledText = FALSE;
     const COLORREF background = pm.GetColor(COLOR_WINDOW);
     const CRect rect(10, 2, 200, 26);
@@ -219,7 +219,7 @@ TEST_F(EditComboTest, DrawingPutsTheIconAndCaptionBeforeTheField)
     {
         COSMControl* control = Pick(c.comboBox);
         control->SetStyle(c.style);
-        control->SetIconId(kIconId);
+        control->SetIconId(kEditIconId);
         control->SetCaption("Find");
         control->SetEnabled(c.enabled);
         control->SetRect(rect);

@@ -24,7 +24,7 @@ using foundation_test::PaintManagerTest;
 namespace {
 
 // Icons by id until the image manager supplies them: id 7 is 16 × 16, drawn as a filled square.
-class IconPaintManager : public MetricsPaintManager
+class StatusIconPaintManager : public MetricsPaintManager
 {
 public:
     struct DrawnIcon
@@ -82,7 +82,7 @@ protected:
         PaintManagerTest::SetUp();
         pm.RefreshMetrics();
     }
-    IconPaintManager pm;
+    StatusIconPaintManager pm;
 };
 
 }  // namespace

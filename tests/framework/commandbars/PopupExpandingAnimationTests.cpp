@@ -20,14 +20,14 @@ using namespace commandbars_test;
 namespace {
 
 // One step as the popup's window showed it: its screen rectangle and its client pixels, row by row.
-struct Step
+struct AnimationStep
 {
     CRect window;
     std::vector<DWORD> pixels;
 };
 
 HWND g_animated = nullptr;
-std::vector<Step> g_steps;
+std::vector<AnimationStep> g_steps;
 
 std::vector<DWORD> ReadClient(HWND window)
 {
@@ -69,7 +69,7 @@ void WINAPI RecordStep(DWORD)
 {
     if (!g_animated)
         return;
-    Step step;
+    AnimationStep step;
     ::GetWindowRect(g_animated, &step.window);
     step.pixels = ReadClient(g_animated);
     g_steps.push_back(std::move(step));
@@ -174,7 +174,7 @@ TEST_F(PopupExpandingAnimationTest, TheRevealedCommandOpensUpStepByStep)
         ASSERT_EQ(static_cast<size_t>(kSteps), g_steps.size());
         const int width = expanded.Width();
         const int height = expanded.Height();
-        for (const Step& step : g_steps)
+        for (const AnimationStep& step : g_steps)
         {
             EXPECT_EQ(expanded, step.window);
             ASSERT_EQ(static_cast<size_t>(width) * height, step.pixels.size());

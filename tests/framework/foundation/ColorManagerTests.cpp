@@ -16,9 +16,6 @@
 
 namespace {
 
-// What the visual-style functions answer for a property the theme does not define.
-const HRESULT kNoSuchProperty = HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-
 // The Windows 2000 standard colours, indexes 0 to 29.
 const std::array<COLORREF, 30> kClassic = {
     RGB(212, 208, 200), RGB(58, 110, 165),  RGB(10, 36, 106),   RGB(128, 128, 128), RGB(212, 208, 200),

@@ -16,13 +16,6 @@ const UINT kID = 1000;
 const DWORD kWhite = Argb(255, 255, 255, 255);
 const DWORD kBlack = Argb(255, 0, 0, 0);
 
-COSMImageManagerIconHandle IconImage(HICON hIcon)
-{
-    COSMImageManagerIconHandle image;
-    image.SetIcon(hIcon);
-    return image;
-}
-
 COSMImageManagerIconHandle AlphaImage(int cx, int cy, const std::vector<DWORD>& pixels)
 {
     COSMImageManagerIconHandle image;

@@ -16,15 +16,8 @@ using namespace image_test;
 
 namespace {
 
-const UINT kID = 1200;
+const UINT kIconSetId = 1200;
 const char kCheckSum[] = "COSMImageManagerIcons";
-
-COSMImageManagerIconHandle IconImage(HICON hIcon)
-{
-    COSMImageManagerIconHandle image;
-    image.SetIcon(hIcon);
-    return image;
-}
 
 COSMImageManagerIconHandle AlphaImage(int cx, int cy, DWORD pixel, DWORD firstPixel)
 {
@@ -211,21 +204,22 @@ protected:
 
 TEST_F(ImagePersistence, AllFiveImageKindsRoundTripAlphaAndClassic)
 {
-    ASSERT_TRUE(m_pManager->SetIcon(IconImage(IconWithHole(RGB(200, 0, 0))), kID));
-    ASSERT_TRUE(m_pManager->SetIcon(AlphaImage(16, 16, Argb(255, 0, 0, 90), Argb(100, 200, 40, 0)), kID, 0, 0, 1));
-    ASSERT_TRUE(m_pManager->SetIcon(IconImage(IconWithHole(RGB(0, 200, 0))), kID, 0, 0, 2));
-    ASSERT_TRUE(m_pManager->SetIcon(AlphaImage(16, 16, Argb(128, 100, 0, 0), 0), kID, 0, 0, 3));
-    ASSERT_TRUE(m_pManager->SetIcon(IconImage(IconWithHole(RGB(0, 0, 200))), kID, 0, 0, 4));
-    const std::vector<BYTE> bytes = Store([&](CArchive& ar) { m_pManager->SerializeIconSet(kID, ar); });
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(IconWithHole(RGB(200, 0, 0))), kIconSetId));
+    ASSERT_TRUE(
+        m_pManager->SetIcon(AlphaImage(16, 16, Argb(255, 0, 0, 90), Argb(100, 200, 40, 0)), kIconSetId, 0, 0, 1));
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(IconWithHole(RGB(0, 200, 0))), kIconSetId, 0, 0, 2));
+    ASSERT_TRUE(m_pManager->SetIcon(AlphaImage(16, 16, Argb(128, 100, 0, 0), 0), kIconSetId, 0, 0, 3));
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(IconWithHole(RGB(0, 0, 200))), kIconSetId, 0, 0, 4));
+    const std::vector<BYTE> bytes = Store([&](CArchive& ar) { m_pManager->SerializeIconSet(kIconSetId, ar); });
 
     RefPtr<COSMImageManager> pLoaded = AdoptRef(new COSMImageManager);
     ULONGLONG nConsumed = 0;
     ASSERT_EQ(Load(
-                  bytes, [&](CArchive& ar) { pLoaded->SerializeIconSet(kID, ar); }, &nConsumed),
+                  bytes, [&](CArchive& ar) { pLoaded->SerializeIconSet(kIconSetId, ar); }, &nConsumed),
               0);
     EXPECT_EQ(nConsumed, bytes.size());
-    COSMImageManagerIcon* pBefore = m_pManager->GetImage(kID, 16);
-    COSMImageManagerIcon* pAfter = pLoaded->GetImage(kID, 16);
+    COSMImageManagerIcon* pBefore = m_pManager->GetImage(kIconSetId, 16);
+    COSMImageManagerIcon* pAfter = pLoaded->GetImage(kIconSetId, 16);
     ASSERT_NE(pAfter, nullptr);
     EXPECT_EQ(pAfter->GetHeight(), 16);
     const std::function<COSMImageManagerIconHandle&(COSMImageManagerIcon*)> members[] = {
@@ -270,10 +264,10 @@ TEST_F(ImagePersistence, OlderSchemasCarryFewerImageRecords)
         RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         ULONGLONG nConsumed = 0;
         ASSERT_EQ(Load(
-                      bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kID, ar); }, &nConsumed),
+                      bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kIconSetId, ar); }, &nConsumed),
                   0);
         EXPECT_EQ(nConsumed, bytes.size());
-        COSMImageManagerIcon* pIcon = pManager->GetImage(kID, 16);
+        COSMImageManagerIcon* pIcon = pManager->GetImage(kIconSetId, 16);
         ASSERT_NE(pIcon, nullptr);
         // Normal, disabled and state 2 always; state 3 above schema 7; state 4 from schema 17.
         EXPECT_EQ(Drawn(pIcon, pIcon->GetIcon(), 0)[0], colours[0]);
@@ -300,8 +294,8 @@ TEST_F(ImagePersistence, AlphaImagesAreStoredPremultipliedFromSchemaTwentyFiveOn
         const std::vector<BYTE> bytes = HandMadeSet(
             kCheckSum,
             {{16, 16, nSchema, {AlphaRecord(pixel), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
-        ASSERT_EQ(Load(bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kID, ar); }), 0);
-        COSMImageManagerIcon* pIcon = pManager->GetImage(kID, 16);
+        ASSERT_EQ(Load(bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kIconSetId, ar); }), 0);
+        COSMImageManagerIcon* pIcon = pManager->GetImage(kIconSetId, 16);
         const COLORREF clr = ToColorRef(Drawn(pIcon, pIcon->GetIcon(), Argb(255, 0, 0, 0))[5]);
         EXPECT_TRUE(Near(clr, nSchema > 24 ? RGB(100, 0, 0) : RGB(100 * 128 / 255, 0, 0)))
             << nSchema << " " << std::hex << clr;
@@ -315,8 +309,8 @@ TEST_F(ImagePersistence, RecordsHaveTheirByteLayout)
     // other four members empty, two zero counts each.
     COSMImageManagerIconHandle image;
     image.SetAlphaBitmap(MakeBitmap32(2, 1, {Argb(255, 1, 2, 3), Argb(0, 0, 0, 0)}));
-    ASSERT_TRUE(m_pManager->SetIcon(image, kID));
-    const std::vector<BYTE> bytes = Store([&](CArchive& ar) { m_pManager->SerializeIconSet(kID, ar); });
+    ASSERT_TRUE(m_pManager->SetIcon(image, kIconSetId));
+    const std::vector<BYTE> bytes = Store([&](CArchive& ar) { m_pManager->SerializeIconSet(kIconSetId, ar); });
 
     std::vector<BYTE> expected = {21};
     expected.insert(expected.end(), kCheckSum, kCheckSum + 21);
@@ -354,8 +348,8 @@ TEST_F(ImagePersistence, RecordsHaveTheirByteLayout)
 
     // Read back, the empty members stay empty.
     RefPtr<COSMImageManager> pLoaded = AdoptRef(new COSMImageManager);
-    ASSERT_EQ(Load(bytes, [&](CArchive& ar) { pLoaded->SerializeIconSet(kID, ar); }), 0);
-    COSMImageManagerIcon* pIcon = pLoaded->GetImage(kID, 2);
+    ASSERT_EQ(Load(bytes, [&](CArchive& ar) { pLoaded->SerializeIconSet(kIconSetId, ar); }), 0);
+    COSMImageManagerIcon* pIcon = pLoaded->GetImage(kIconSetId, 2);
     ASSERT_NE(pIcon, nullptr);
     EXPECT_FALSE(pIcon->HasDisabledIcon());
     EXPECT_EQ(&pIcon->GetImageForState(4), &pIcon->GetIcon());
@@ -416,8 +410,8 @@ TEST_F(ImagePersistence, ALoadedIdAboveTheLastCustomIdRaisesTheNextOne)
 
 TEST_F(ImagePersistence, AWrongCheckSumFailsAndKeepsTheIconsThere)
 {
-    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(200, 0, 0))), kID));
-    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(0, 200, 0))), kID + 1));
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(200, 0, 0))), kIconSetId));
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(0, 200, 0))), kIconSetId + 1));
     const HandIcon green{
         16, 16, 34, {AlphaRecord(Argb(255, 0, 0, 255)), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}};
     auto drawnAt = [&](UINT nID) {
@@ -426,27 +420,29 @@ TEST_F(ImagePersistence, AWrongCheckSumFailsAndKeepsTheIconsThere)
     };
 
     const std::vector<BYTE> bad = HandMadeSet("Icons", {green});
-    EXPECT_EQ(Load(bad, [&](CArchive& ar) { m_pManager->SerializeIconSet(kID, ar); }), CArchiveException::badClass);
-    EXPECT_EQ(drawnAt(kID), RGB(200, 0, 0));
+    EXPECT_EQ(Load(bad, [&](CArchive& ar) { m_pManager->SerializeIconSet(kIconSetId, ar); }),
+              CArchiveException::badClass);
+    EXPECT_EQ(drawnAt(kIconSetId), RGB(200, 0, 0));
 
     // The whole manager: one sound set, then one with the wrong check sum.
     const std::vector<BYTE> good = HandMadeSet(kCheckSum, {green});
     const std::vector<BYTE> manager = Store([&](CArchive& ar) {
         ar.WriteCount(2);
-        ar << static_cast<long>(kID + 5);
+        ar << static_cast<long>(kIconSetId + 5);
         ar.Write(good.data(), static_cast<UINT>(good.size()));
-        ar << static_cast<long>(kID);
+        ar << static_cast<long>(kIconSetId);
         ar.Write(bad.data(), static_cast<UINT>(bad.size()));
     });
     EXPECT_EQ(Load(manager, [&](CArchive& ar) { m_pManager->Serialize(ar); }), CArchiveException::badClass);
-    EXPECT_EQ(drawnAt(kID), RGB(200, 0, 0));
-    EXPECT_EQ(drawnAt(kID + 1), RGB(0, 200, 0));
-    EXPECT_EQ(m_pManager->LookupIconSet(kID + 5), nullptr);
+    EXPECT_EQ(drawnAt(kIconSetId), RGB(200, 0, 0));
+    EXPECT_EQ(drawnAt(kIconSetId + 1), RGB(0, 200, 0));
+    EXPECT_EQ(m_pManager->LookupIconSet(kIconSetId + 5), nullptr);
 
     // A stream that ends early changes nothing either.
     const std::vector<BYTE> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2));
-    EXPECT_EQ(Load(cut, [&](CArchive& ar) { m_pManager->SerializeIconSet(kID, ar); }), CArchiveException::endOfFile);
-    EXPECT_EQ(drawnAt(kID), RGB(200, 0, 0));
+    EXPECT_EQ(Load(cut, [&](CArchive& ar) { m_pManager->SerializeIconSet(kIconSetId, ar); }),
+              CArchiveException::endOfFile);
+    EXPECT_EQ(drawnAt(kIconSetId), RGB(200, 0, 0));
 }
 
 TEST_F(ImagePersistence, WidthsOfZeroOrLessAreSkippedAndARepeatedWidthReplacesWithoutLeaking)
@@ -458,8 +454,8 @@ TEST_F(ImagePersistence, WidthsOfZeroOrLessAreSkippedAndARepeatedWidthReplacesWi
     const std::vector<BYTE> bytes =
         HandMadeSet(kCheckSum, {icon(0, Argb(255, 1, 0, 0)), icon(-5, Argb(255, 2, 0, 0)), icon(16, Argb(255, 3, 0, 0)),
                                 icon(16, Argb(255, 4, 0, 0))});
-    ASSERT_EQ(Load(bytes, [&](CArchive& ar) { m_pManager->SerializeIconSet(kID, ar); }), 0);
-    COSMImageManagerIconSet* pSet = m_pManager->LookupIconSet(kID);
+    ASSERT_EQ(Load(bytes, [&](CArchive& ar) { m_pManager->SerializeIconSet(kIconSetId, ar); }), 0);
+    COSMImageManagerIconSet* pSet = m_pManager->LookupIconSet(kIconSetId);
     ASSERT_NE(pSet, nullptr);
     ASSERT_EQ(pSet->GetIconCount(), 1);
     COSMImageManagerIcon* pIcon = pSet->GetIcon(16, FALSE);
@@ -468,7 +464,7 @@ TEST_F(ImagePersistence, WidthsOfZeroOrLessAreSkippedAndARepeatedWidthReplacesWi
     // Every icon read let go of its images but the one kept: one slot in use.
     EXPECT_EQ(m_pManager->GetCache(CSize(16, 16), FALSE)->GetUsedSlotCount(), 1);
     // Loading the set again replaces it whole.
-    ASSERT_EQ(Load(bytes, [&](CArchive& ar) { m_pManager->SerializeIconSet(kID, ar); }), 0);
+    ASSERT_EQ(Load(bytes, [&](CArchive& ar) { m_pManager->SerializeIconSet(kIconSetId, ar); }), 0);
     EXPECT_EQ(m_pManager->GetCache(CSize(16, 16), FALSE)->GetUsedSlotCount(), 1);
 }
 
@@ -513,10 +509,10 @@ TEST_F(ImagePersistence, DamagedDibRecordsGiveEmptyMembersAndTheStreamGoesOn)
         RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
         ULONGLONG nConsumed = 0;
         ASSERT_EQ(Load(
-                      bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kID, ar); }, &nConsumed),
+                      bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kIconSetId, ar); }, &nConsumed),
                   0);
         EXPECT_EQ(nConsumed, bytes.size());
-        COSMImageManagerIcon* pIcon = pManager->GetImage(kID, 16);
+        COSMImageManagerIcon* pIcon = pManager->GetImage(kIconSetId, 16);
         ASSERT_NE(pIcon, nullptr);
         EXPECT_TRUE(pIcon->GetIcon().IsEmpty());
         EXPECT_EQ(Drawn(pIcon, pIcon->GetDisabledIcon(FALSE), 0)[0], Argb(255, 0, 99, 0));
@@ -526,10 +522,10 @@ TEST_F(ImagePersistence, DamagedDibRecordsGiveEmptyMembersAndTheStreamGoesOn)
 
 TEST_F(ImagePersistence, AnIconSetOnTheClipboardStartsWithItsCheckSumCountWidthHeightAndSchema)
 {
-    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(1, 2, 3))), kID));
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(1, 2, 3))), kIconSetId));
     ClipboardOwner clipboard;
     ASSERT_TRUE(clipboard.Open());
-    EXPECT_TRUE(m_pManager->CopyImageToClipboard(kID));
+    EXPECT_TRUE(m_pManager->CopyImageToClipboard(kIconSetId));
     ::CloseClipboard();
     const std::vector<BYTE> bytes = clipboard.Get();
     std::vector<BYTE> prefix = {0x15};
@@ -541,10 +537,10 @@ TEST_F(ImagePersistence, AnIconSetOnTheClipboardStartsWithItsCheckSumCountWidthH
 
 TEST_F(ImagePersistence, EachPasteStoresTheIconsUnderANewCustomId)
 {
-    ASSERT_TRUE(m_pManager->SetIcon(IconImage(IconWithHole(RGB(0, 90, 180))), kID));
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(IconWithHole(RGB(0, 90, 180))), kIconSetId));
     ClipboardOwner clipboard;
     ASSERT_TRUE(clipboard.Open());
-    ASSERT_TRUE(m_pManager->CopyImageToClipboard(kID));
+    ASSERT_TRUE(m_pManager->CopyImageToClipboard(kIconSetId));
     ::CloseClipboard();
 
     COleDataObject data;
@@ -553,7 +549,7 @@ TEST_F(ImagePersistence, EachPasteStoresTheIconsUnderANewCustomId)
     const UINT nSecond = m_pManager->PasteFromClipboard(&data);
     EXPECT_EQ(nFirst, 68267u);
     EXPECT_EQ(nSecond, 68268u);
-    COSMImageManagerIcon* pOriginal = m_pManager->GetImage(kID, 16);
+    COSMImageManagerIcon* pOriginal = m_pManager->GetImage(kIconSetId, 16);
     for (UINT nID : {nFirst, nSecond})
     {
         COSMImageManagerIcon* pPasted = m_pManager->GetImage(nID, 16);
@@ -571,7 +567,7 @@ TEST_F(ImagePersistence, EachPasteStoresTheIconsUnderANewCustomId)
 
 TEST_F(ImagePersistence, ADamagedPasteReturnsZeroSpendsNoIdAndLeavesTheHeapAsItWas)
 {
-    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(1, 2, 3))), kID));
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(1, 2, 3))), kIconSetId));
     const std::vector<BYTE> good = HandMadeSet(
         kCheckSum,
         {{16, 16, 34, {AlphaRecord(Argb(255, 1, 2, 3)), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}}});
@@ -619,11 +615,11 @@ TEST_F(ImagePersistence, ADamagedPasteReturnsZeroSpendsNoIdAndLeavesTheHeapAsItW
 
 TEST_F(ImagePersistence, CopyingToAClosedClipboardFailsAndFreesItsBlock)
 {
-    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(1, 2, 3))), kID));
-    EXPECT_FALSE(m_pManager->CopyImageToClipboard(kID));
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(1, 2, 3))), kIconSetId));
+    EXPECT_FALSE(m_pManager->CopyImageToClipboard(kIconSetId));
     const unsigned long long nHeapBefore = HeapBytesInUse();
     for (int i = 0; i < 50; ++i)
-        EXPECT_FALSE(m_pManager->CopyImageToClipboard(kID));
+        EXPECT_FALSE(m_pManager->CopyImageToClipboard(kIconSetId));
     const unsigned long long nHeapAfter = HeapBytesInUse();
     // Each block holds more than 1 KiB: fifty of them left behind would show.
     EXPECT_LT(nHeapAfter, nHeapBefore + 4096) << nHeapBefore << " -> " << nHeapAfter;

@@ -6,6 +6,7 @@
 #include "classlib/DC.h"
 
 #include "DcTestSurface.h"
+#include "framework/foundation/ImageManager.h"
 
 #include <png.h>
 #include <zlib.h>
@@ -97,6 +98,14 @@ inline std::vector<DWORD> ReadBitmap32(HBITMAP hBitmap, int* pcx = nullptr, int*
 }
 
 // A classic icon: a 24-bit colour image and a mask that is set where the pixel's colour is `transparent`.
+// An image handle that owns the icon.
+inline COSMImageManagerIconHandle IconImage(HICON hIcon)
+{
+    COSMImageManagerIconHandle image;
+    image.SetIcon(hIcon);
+    return image;
+}
+
 inline HICON MakeClassicIcon(int cx, int cy, const std::vector<COLORREF>& colors, COLORREF transparent)
 {
     BITMAPINFO info{};

@@ -62,6 +62,9 @@ struct CThemeStubState
     COLORREF lastOptionsTextColor;
 };
 
+// What the visual-style functions answer for a property the theme does not define.
+const HRESULT kNoSuchProperty = HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+
 // GetThemeInt throws a C++ exception for this property, as a misbehaving library might.
 const int kThemeStubThrowingProperty = 9999;
 

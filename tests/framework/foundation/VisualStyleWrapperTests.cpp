@@ -19,9 +19,6 @@
 
 namespace {
 
-// What the visual-style functions answer for a property the theme does not define.
-const HRESULT kNoSuchProperty = HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-
 const DWORD kComCtl6 = MAKELONG(0, 6);
 
 class VisualStyleStub : public testing::Test, protected ThemeStubLibrary

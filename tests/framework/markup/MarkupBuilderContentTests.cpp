@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+using markup_test::ColorOf;
 using markup_test::CRecorder;
 using markup_test::Hold;
 using markup_test::ParseTest;
@@ -37,12 +38,6 @@ int IntOf(const COSMMarkupObject* value)
 {
     const COSMMarkupInt* number = MarkupDynamicCast<COSMMarkupInt>(value);
     return number ? number->GetValue() : -1;
-}
-
-COLORREF ColorOf(const COSMMarkupObject* brush)
-{
-    const COSMMarkupBrush* typed = MarkupDynamicCast<COSMMarkupBrush>(brush);
-    return typed ? typed->GetRepresentativeColor() : CLR_INVALID;
 }
 
 struct ContentCase

@@ -20,21 +20,13 @@
 
 #include <string>
 
+using markup_test::ColorOf;
 using markup_test::Hold;
 using markup_test::ParseTest;
 using markup_test::Ref;
 using markup_test::RefCount;
 
 namespace {
-
-COLORREF ColorOf(const COSMMarkupObject* value)
-{
-    if (const COSMMarkupBrush* brush = MarkupDynamicCast<COSMMarkupBrush>(value))
-        return brush->GetRepresentativeColor();
-    if (const COSMMarkupColor* color = MarkupDynamicCast<COSMMarkupColor>(value))
-        return color->GetValue() & 0xFFFFFF;
-    return CLR_INVALID;
-}
 
 COSMMarkupResourceDictionary* ResourcesOf(const COSMMarkupObject* object)
 {

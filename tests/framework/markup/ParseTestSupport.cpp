@@ -2,9 +2,21 @@
 
 #include "GuardedText.h"
 
+#include "framework/markup/MarkupBrush.h"
 #include "framework/markup/MarkupBuilder.h"
+#include "framework/markup/MarkupColor.h"
+#include "framework/markup/MarkupType.h"
 
 namespace markup_test {
+
+COLORREF ColorOf(const COSMMarkupObject* value)
+{
+    if (const COSMMarkupBrush* brush = MarkupDynamicCast<COSMMarkupBrush>(value))
+        return brush->GetRepresentativeColor();
+    if (const COSMMarkupColor* color = MarkupDynamicCast<COSMMarkupColor>(value))
+        return color->GetValue() & 0xFFFFFF;
+    return CLR_INVALID;
+}
 
 void ParseTest::SetUp()
 {

@@ -28,4 +28,7 @@ protected:
     COSMMarkupContext* context = nullptr;
 };
 
+// A brush's representative colour or a colour value's RGB; CLR_INVALID for anything else.
+COLORREF ColorOf(const COSMMarkupObject* value);
+
 }  // namespace markup_test

@@ -1,12 +1,17 @@
 // CArray and its named kinds: growth, insertion and removal, bounds, and the stored form.
 #include "classlib/ClassLib.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
+
+using classlib_test::Load;
+using classlib_test::Store;
 
 namespace {
 
@@ -17,25 +22,6 @@ std::vector<typename std::remove_reference_t<decltype(std::declval<Array&>()[0])
     for (INT_PTR i = 0; i < array.GetSize(); ++i)
         out.push_back(array[i]);
     return out;
-}
-
-std::vector<BYTE> Store(CObject& object)
-{
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    object.Serialize(ar);
-    ar.Close();
-    std::vector<BYTE> stored(static_cast<size_t>(file.GetLength()));
-    file.SeekToBegin();
-    file.Read(stored.data(), static_cast<UINT>(stored.size()));
-    return stored;
-}
-
-void Load(CObject& object, std::vector<BYTE> stored)
-{
-    CMemFile file(stored.data(), static_cast<UINT>(stored.size()));
-    CArchive ar(&file, CArchive::load);
-    object.Serialize(ar);
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ const UINT ID_BOTH = 41002;          // an update handler that disables, and a c
 const UINT ID_COMMAND_ONLY = 41003;  // a command handler only
 const UINT ID_NEITHER = 41004;
 const UINT ID_CONTINUES = 41005;  // an update handler that lets routing go on, and a command handler
-const UINT ID_RANGE_FIRST = 41010;
-const UINT ID_RANGE_LAST = 41019;
+const UINT ID_UPDATE_RANGE_FIRST = 41010;
+const UINT ID_UPDATE_RANGE_LAST = 41019;
 const UINT ID_CONTROL_CODES = 41020;  // control notifications with codes 0xFFFF and 0xFFFE
 const UINT IDC_SELF_UPDATING = 601;
 const UINT IDC_TARGET_UPDATED = 602;
@@ -70,7 +70,7 @@ BEGIN_MESSAGE_MAP(CRoutingTarget, CCmdTarget)
     ON_COMMAND(ID_COMMAND_ONLY, OnCommandOnly)
     ON_UPDATE_COMMAND_UI(ID_CONTINUES, OnUpdateContinues)
     ON_COMMAND(ID_CONTINUES, OnContinues)
-    ON_UPDATE_COMMAND_UI_RANGE(ID_RANGE_FIRST, ID_RANGE_LAST, OnUpdateRange)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_UPDATE_RANGE_FIRST, ID_UPDATE_RANGE_LAST, OnUpdateRange)
     ON_CONTROL(0xFFFF, ID_CONTROL_CODES, OnErrSpace)
     ON_CONTROL(0xFFFE, ID_CONTROL_CODES, OnCodeFFFE)
     ON_NOTIFY(NM_CLICK, IDC_NOTIFYING, OnClickNotify)
@@ -113,7 +113,7 @@ TEST(CmdUITest, DoUpdateLetsTheUpdateHandlerDecideElseTheCommandHandler)
         {"neither, flag on", ID_NEITHER, TRUE, 1, FALSE, {}},
         {"neither, flag off", ID_NEITHER, FALSE, 0, -1, {}},
         {"update handler continues routing", ID_CONTINUES, TRUE, 1, TRUE, {"update-continues"}},
-        {"range handler", ID_RANGE_FIRST + 3, TRUE, 0, -1, {"update-range:41013"}},
+        {"range handler", ID_UPDATE_RANGE_FIRST + 3, TRUE, 0, -1, {"update-range:41013"}},
     };
     for (const Case& c : cases)
     {

@@ -1,11 +1,16 @@
 // CMap: the walking order that stored data depends on, lookups and removal, and the map's own stored form.
 #include "classlib/ClassLib.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 #include <vector>
+
+using classlib_test::Load;
+using classlib_test::Store;
 
 namespace {
 
@@ -22,30 +27,6 @@ std::vector<UINT> WalkKeys(const CIdMap& map)
         keys.push_back(key);
     }
     return keys;
-}
-
-std::vector<BYTE> Store(CObject& object)
-{
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        object.Serialize(ar);
-        ar.Close();
-    }
-    const auto length = static_cast<size_t>(file.GetLength());
-    BYTE* bytes = file.Detach();
-    std::vector<BYTE> stored(bytes, bytes + length);
-    std::free(bytes);
-    return stored;
-}
-
-void Load(CObject& object, std::vector<BYTE> stored)
-{
-    CMemFile file(stored.data(), static_cast<UINT>(stored.size()));
-    CArchive ar(&file, CArchive::load);
-    object.Serialize(ar);
-    ar.Close();
-    file.Detach();
 }
 
 const UINT kOrderKeys[] = {5, 0x110, 0x10, 0x120, 3};

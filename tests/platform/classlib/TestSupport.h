@@ -17,6 +17,27 @@ inline void PrintTo(const CRect& rect, std::ostream* os)
 
 namespace classlib_test {
 
+// What object.Serialize stores into an archive, and the object read back from such bytes.
+inline std::vector<BYTE> Store(CObject& object)
+{
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    object.Serialize(ar);
+    ar.Close();
+    std::vector<BYTE> stored(static_cast<size_t>(file.GetLength()));
+    file.SeekToBegin();
+    file.Read(stored.data(), static_cast<UINT>(stored.size()));
+    return stored;
+}
+
+inline void Load(CObject& object, std::vector<BYTE> stored)
+{
+    CMemFile file(stored.data(), static_cast<UINT>(stored.size()));
+    CArchive ar(&file, CArchive::load);
+    object.Serialize(ar);
+    ar.Close();
+}
+
 // Dispatches this thread's messages until done() holds or timeoutMs passes; returns done().
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000)
 {

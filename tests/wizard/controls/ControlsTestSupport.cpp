@@ -29,7 +29,7 @@ void PumpMessages()
     CGdiObject::DeleteTempMap();
 }
 
-void PumpFor(DWORD milliseconds)
+void RunLoopFor(DWORD milliseconds)
 {
     const DWORD start = ::GetTickCount();
     do
@@ -72,7 +72,7 @@ bool HostDialog::Open()
     ::SetActiveWindow(m_hWnd);
     UpdateWindow();
     PumpUntil([this] { return ::GetActiveWindow() == m_hWnd; }, 2000);
-    PumpFor(50);
+    RunLoopFor(50);
     return ::GetActiveWindow() == m_hWnd;
 }
 
@@ -103,7 +103,7 @@ void MoveMouseTo(POINT screenPoint)
     PumpUntil([&] { return ::GetCursorPos(&now) && now.x == screenPoint.x && now.y == screenPoint.y; }, 500);
     if (now.x != screenPoint.x || now.y != screenPoint.y)
         ::SetCursorPos(screenPoint.x, screenPoint.y);
-    PumpFor(20);
+    RunLoopFor(20);
 }
 
 void MoveMouseOver(HWND hWnd, POINT clientPoint)
@@ -120,9 +120,9 @@ void MoveMouseAway()
 void ClickLeft()
 {
     SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-    PumpFor(20);
+    RunLoopFor(20);
     SendMouseInput(MOUSEEVENTF_LEFTUP);
-    PumpFor(20);
+    RunLoopFor(20);
 }
 
 void PressKeys(const std::vector<WORD>& keys)
@@ -144,7 +144,7 @@ void PressKeys(const std::vector<WORD>& keys)
         inputs.push_back(input);
     }
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    PumpFor(50);
+    RunLoopFor(50);
 }
 
 Capture Capture::FromDC(HDC hDC, SIZE size, const std::function<void(HDC)>& fill)
@@ -323,13 +323,6 @@ std::string GetClipboardFormatData(UINT format)
     }
     ::CloseClipboard();
     return data;
-}
-
-std::string WindowText(HWND hWnd)
-{
-    char buffer[512] = {};
-    ::GetWindowTextA(hWnd, buffer, sizeof buffer);
-    return buffer;
 }
 
 }  // namespace osm::test

@@ -5,6 +5,7 @@
 
 #include "classlib/ClassLib.h"
 #include "GdiObjectCount.h"
+#include "ProgramDriver.h"
 
 #include <functional>
 #include <string>
@@ -14,8 +15,8 @@ namespace osm::test {
 
 // Runs every waiting message of this thread through pre-translation and dispatch, as the program's loop does.
 void PumpMessages();
-// Pumps for about `milliseconds`.
-void PumpFor(DWORD milliseconds);
+// Runs the program's loop (pumping and idling) for about `milliseconds`.
+void RunLoopFor(DWORD milliseconds);
 // Pumps until `done` holds or `timeoutMs` passed; the last value of `done`.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000);
 
@@ -37,6 +38,12 @@ private:
 };
 
 // The real input devices, as Xvfb and Wine deliver them.
+// The dialog face colour the controls paint their background with.
+inline COLORREF Face()
+{
+    return ::GetSysColor(COLOR_3DFACE);
+}
+
 void MoveMouseTo(POINT screenPoint);
 // To a point of hWnd's client area.
 void MoveMouseOver(HWND hWnd, POINT clientPoint);
@@ -77,7 +84,5 @@ bool GetClipboardTextOf(std::string& text);
 // Empties the clipboard and puts `text` (when not null) and, when given, `extraData` under `extraFormat` on it.
 bool FillClipboard(const char* text, UINT extraFormat = 0, const std::string& extraData = {});
 std::string GetClipboardFormatData(UINT format);
-
-std::string WindowText(HWND hWnd);
 
 }  // namespace osm::test

@@ -18,11 +18,6 @@ namespace {
 const char kHeading[] = "1. Automatic Microsoft Windows installation.";
 const CRect kStartRect(20, 60, 420, 100);  // 400 by 40, wider and higher than the heading's text
 
-COLORREF Face()
-{
-    return ::GetSysColor(COLOR_3DFACE);
-}
-
 class HeadingStaticTest : public ::testing::Test
 {
 protected:

@@ -19,11 +19,6 @@ const COLORREF kBitmapColor = RGB(200, 40, 40);
 const COLORREF kBitmapGray = RGB(88, 88, 88);
 const CRect kButtonRect(20, 60, 100, 100);  // 80 by 40 pixels
 
-COLORREF Face()
-{
-    return ::GetSysColor(COLOR_3DFACE);
-}
-
 class HoverButtonTest : public ::testing::Test
 {
 protected:

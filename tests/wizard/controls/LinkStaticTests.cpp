@@ -31,11 +31,6 @@ const CRect kPictureRect(20, 100, 20 + CPictureLinkStatic::kPictureWidth, 100 + 
 const COLORREF kNormalPicture = RGB(0, 0, 200);
 const COLORREF kHoverPicture = RGB(0, 160, 0);
 
-COLORREF Face()
-{
-    return ::GetSysColor(COLOR_3DFACE);
-}
-
 class LinkStaticTest : public ::testing::Test
 {
 protected:
@@ -181,7 +176,7 @@ TEST_F(LinkStaticTest, WithOnePictureTwiceNothingChangesUnderTheMouse)
     EXPECT_EQ(kNormalPicture, Capture::OfScreen(picture.m_hWnd).At(100, 40));
 
     MoveMouseOver(picture.m_hWnd, POINT{100, 40});
-    PumpFor(100);
+    RunLoopFor(100);
     EXPECT_FALSE(picture.IsHovering());
     EXPECT_EQ(kNormalPicture, Capture::OfScreen(picture.m_hWnd).At(100, 40));
 }

@@ -112,7 +112,7 @@ TEST_F(MovingImageWndTest, TheThreadMovesThePictureAndBringsItBack)
     const DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < 400)
     {
-        PumpFor(5);
+        RunLoopFor(5);
         double x = 0, y = 0;
         m_moving.GetPosition(x, y);
         EXPECT_EQ(30.0, y);
@@ -175,14 +175,14 @@ TEST_F(MovingImageWndTest, TheBorderIsADottedFrame)
     };
     m_moving.SetBorder(TRUE);
     m_moving.RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    PumpFor(20);
+    RunLoopFor(20);
     auto dotted = topRow();
     EXPECT_GT(dotted.first, dotted.second / 4) << "dots";
     EXPECT_LT(dotted.first, dotted.second * 3 / 4) << "and gaps";
 
     m_moving.SetBorder(FALSE);
     m_moving.RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    PumpFor(20);
+    RunLoopFor(20);
     auto plain = topRow();
     EXPECT_NE(dotted.first, plain.first) << "without the flag the ordinary frame";
 }
