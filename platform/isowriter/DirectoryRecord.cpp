@@ -11,7 +11,7 @@ namespace {
 
 const std::vector<TreeNode*>& recordOrder(const TreeNode& folder, TreeKind kind)
 {
-    return kind == TreeKind::Iso ? folder.placement().isoOrder : folder.placement().jolietOrder;
+    return kind == TreeKind::Iso ? folder.isoOrder() : folder.jolietOrder();
 }
 
 std::uint32_t extentOf(const TreeNode& folder, TreeKind kind)
@@ -26,7 +26,7 @@ std::uint32_t extentSizeOf(const TreeNode& folder, TreeKind kind)
 
 std::size_t identifierBytes(const TreeNode& node, TreeKind kind)
 {
-    return kind == TreeKind::Iso ? node.placement().isoName.size() : 2 * node.placement().jolietName.size();
+    return kind == TreeKind::Iso ? node.placement().isoName.size() : 2 * node.jolietName().size();
 }
 
 // Walks the records of a directory in order, keeping each inside one sector.
@@ -64,7 +64,7 @@ std::size_t DirectoryRecord::write(std::uint8_t* out, const Fields& f)
     out[25] = f.flags;
     ByteFields::both16(out + 28, f.volumeSequence);
     out[32] = static_cast<std::uint8_t>(f.identifierLength);
-    if (f.identifierLength)
+    if (f.identifier && f.identifierLength)
         std::memcpy(out + 33, f.identifier, f.identifierLength);
     return len;
 }
@@ -76,23 +76,24 @@ std::uint64_t DirectoryRecord::extentCount(std::uint64_t fileSize)
     return (fileSize + kMaxExtentBytes - 1) / kMaxExtentBytes;
 }
 
-std::vector<std::uint8_t> DirectoryRecord::identifier(const TreeNode& node, TreeKind kind)
+std::size_t DirectoryRecord::identifierLength(const TreeNode& node, TreeKind kind)
 {
-    std::vector<std::uint8_t> id;
+    return identifierBytes(node, kind);
+}
+
+void DirectoryRecord::writeIdentifier(std::uint8_t* out, const TreeNode& node, TreeKind kind)
+{
     if (kind == TreeKind::Iso)
     {
-        for (char c : node.placement().isoName)
-            id.push_back(static_cast<std::uint8_t>(c));
+        const std::string& name = node.placement().isoName;
+        std::memcpy(out, name.data(), name.size());
+        return;
     }
-    else
+    for (char16_t c : node.jolietName())
     {
-        for (char16_t c : node.placement().jolietName)
-        {
-            id.push_back(static_cast<std::uint8_t>(c >> 8));
-            id.push_back(static_cast<std::uint8_t>(c));
-        }
+        *out++ = static_cast<std::uint8_t>(c >> 8);
+        *out++ = static_cast<std::uint8_t>(c);
     }
-    return id;
 }
 
 std::uint32_t DirectoryRecord::directorySize(const TreeNode& folder, TreeKind kind)
@@ -136,19 +137,24 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
     f.identifier = &up;
     write(cursor.at(cursor.place(length(1))), f);
 
+    // The children's identifiers go straight from their names into the records, without a copy between.
+    // Files of one folder often share their time: the date is worked out again only when it changes.
+    f.identifier = nullptr;
     for (const TreeNode* child : recordOrder(folder, kind))
     {
-        const auto id = identifier(*child, kind);
-        f.identifier = id.data();
-        f.identifierLength = id.size();
-        f.date = context.dateOf(*child);
-        const std::size_t len = length(id.size());
+        f.identifierLength = identifierBytes(*child, kind);
+        const std::int64_t seconds = context.fileDates ? child->modified() : context.volumeTime;
+        if (seconds != f.date.unixSeconds())
+            f.date = IsoDate(seconds);
+        const std::size_t len = length(f.identifierLength);
         if (child->isDirectory())
         {
             f.flags = kFlagDirectory;
             f.extent = extentOf(*child, kind);
             f.length = extentSizeOf(*child, kind);
-            write(cursor.at(cursor.place(len)), f);
+            std::uint8_t* record = cursor.at(cursor.place(len));
+            write(record, f);
+            writeIdentifier(record + 33, *child, kind);
             continue;
         }
         // Both trees point at the same data; the pieces of a big file lie one after another.
@@ -162,7 +168,9 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
             f.flags = i + 1 < records ? kFlagMultiExtent : 0;
             f.extent = static_cast<std::uint32_t>(extent);
             f.length = static_cast<std::uint32_t>(piece);
-            write(cursor.at(cursor.place(len)), f);
+            std::uint8_t* record = cursor.at(cursor.place(len));
+            write(record, f);
+            writeIdentifier(record + 33, *child, kind);
             remaining -= piece;
             extent += piece / kSectorSize;
         }

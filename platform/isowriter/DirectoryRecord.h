@@ -33,7 +33,7 @@ public:
         std::uint32_t length = 0;
         IsoDate date{0};
         std::uint8_t flags = 0;
-        const std::uint8_t* identifier = nullptr;
+        const std::uint8_t* identifier = nullptr;  // nullptr: the caller writes the bytes after the record
         std::size_t identifierLength = 0;
         std::uint16_t volumeSequence = 1;
     };
@@ -65,8 +65,10 @@ public:
     // Writes the directory into out (directorySize bytes, zero-filled by the caller).
     static void writeDirectory(std::uint8_t* out, const TreeNode& folder, TreeKind kind, const Context& context);
 
-    // The identifier bytes of an entry in the given tree (UCS-2 big-endian for Joliet).
-    static std::vector<std::uint8_t> identifier(const TreeNode& node, TreeKind kind);
+    // The identifier of an entry in the given tree (UCS-2 big-endian for Joliet): its length in bytes, and
+    // the bytes themselves written to out.
+    static std::size_t identifierLength(const TreeNode& node, TreeKind kind);
+    static void writeIdentifier(std::uint8_t* out, const TreeNode& node, TreeKind kind);
 };
 
 }  // namespace osm::iso

@@ -4,6 +4,7 @@
 #include "isowriter/NativePath.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace osm::iso {
@@ -21,7 +22,9 @@ struct SourceEntry
     EntryKind kind = EntryKind::Skipped;
     std::uint64_t size = 0;
     std::int64_t modified = 0;  // seconds since 1970 UTC
-    // Identity of a folder (device and inode, or volume serial and file index); 0, 0 when unknown.
+    // Identity of a folder (device and inode, or volume serial and file index); 0, 0 when unknown. On
+    // Windows device stays 0: asking the volume serial costs more than the rest of a folder's listing under
+    // Wine, so it is asked (device()) only when a file index matches.
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
 };
@@ -34,6 +37,9 @@ public:
 
     // The entries of a folder, without "." and "..", in the order the system lists them.
     static std::vector<SourceEntry> list(const NativeString& absoluteFolder);
+
+    // The device (volume serial) of what a path leads to; nothing when it cannot be asked.
+    static std::optional<std::uint64_t> device(const NativeString& absolutePath);
 };
 
 }  // namespace osm::iso

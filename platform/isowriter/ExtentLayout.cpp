@@ -57,6 +57,7 @@ ExtentLayout::ExtentLayout(TreeNode& root, const Options& options, const CancelT
     if (options.joliet)
         placePathTables(jolietPaths_, PathTable::size(jolietFolders_, TreeKind::Joliet), cursor);
 
+    directoriesStart_ = static_cast<std::uint32_t>(cursor.next());
     for (TreeNode* folder : isoFolders_)
     {
         cancel.check();
@@ -72,6 +73,7 @@ ExtentLayout::ExtentLayout(TreeNode& root, const Options& options, const CancelT
         p.jolietExtent = cursor.take(p.jolietExtentSize / DirectoryRecord::kSectorSize);
     }
 
+    directoriesEnd_ = static_cast<std::uint32_t>(cursor.next());
     if (options.boot)
         catalogSector_ = cursor.take(1);
     metadataSectors_ = static_cast<std::uint32_t>(cursor.next());
@@ -84,7 +86,7 @@ ExtentLayout::ExtentLayout(TreeNode& root, const Options& options, const CancelT
     {
         const TreeNode* folder = pending.back();
         pending.pop_back();
-        const auto& order = folder->placement().isoOrder;
+        const auto& order = folder->isoOrder();
         for (TreeNode* child : order)
         {
             if (child->isDirectory())

@@ -1,7 +1,8 @@
 // Where everything lies in the image, in 2048-byte sectors:
 //   0-15 system area | 16 primary | boot record | Joliet | terminator | path tables (ISO L, M, Joliet L, M)
 //   | ISO9660 directories | Joliet directories | boot catalog | boot image | file data | padding
-// Everything before the boot image is metadata built in memory; the rest is streamed from the files.
+// Everything before the boot image is metadata, made in memory (the directories as the image is read); the rest
+// is streamed from the files.
 #pragma once
 
 #include "isowriter/CancelToken.h"
@@ -41,8 +42,12 @@ public:
     const PathTables& jolietPathTables() const { return jolietPaths_; }
     std::uint32_t catalogSector() const { return catalogSector_; }
     std::uint32_t bootImageSector() const { return bootImageSector_; }
-    // Sectors of in-memory metadata (everything before the boot image or the first file).
+    // Sectors of metadata (everything before the boot image or the first file).
     std::uint32_t metadataSectors() const { return metadataSectors_; }
+    // The directories of both trees lie back to back in [directoriesStart, directoriesEnd), in the order of
+    // isoFolders() and then jolietFolders().
+    std::uint32_t directoriesStart() const { return directoriesStart_; }
+    std::uint32_t directoriesEnd() const { return directoriesEnd_; }
     std::uint64_t totalSectors() const { return totalSectors_; }
     std::uint32_t padSectors() const { return padSectors_; }
 
@@ -61,6 +66,8 @@ private:
     std::uint32_t catalogSector_ = 0;
     std::uint32_t bootImageSector_ = 0;
     std::uint32_t metadataSectors_ = 0;
+    std::uint32_t directoriesStart_ = 0;
+    std::uint32_t directoriesEnd_ = 0;
     std::uint64_t totalSectors_ = 0;
     std::uint32_t padSectors_ = 0;
     std::vector<TreeNode*> isoFolders_;

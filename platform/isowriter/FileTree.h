@@ -34,10 +34,20 @@ public:
 
 private:
     using Identity = std::pair<std::uint64_t, std::uint64_t>;
+    struct Ancestor
+    {
+        Identity identity;
+        NativeString path;
+    };
 
     bool isExcluded(const NativeString& absolutePath, const SourceEntry& entry) const;
+    // The same for the entry of a folder whose path would be pathLength long, without spelling it out.
+    bool isExcluded(const NativeString& folder, const SourceEntry& entry, std::size_t pathLength) const;
     void checkName(const std::u16string& name, const NativeString& path) const;
-    void scanFolder(TreeNode& folder, const NativeString& path, std::vector<Identity>& ancestors,
+    // Whether a folder found at path is one of the folders it lies in.
+    static bool isOwnAncestor(const SourceEntry& folder, const NativeString& path,
+                              const std::vector<Ancestor>& ancestors);
+    void scanFolder(TreeNode& folder, const NativeString& path, std::vector<Ancestor>& ancestors,
                     const CancelToken& cancel, const ProgressSink& progress, std::size_t& count);
 
     std::unique_ptr<TreeNode> root_;

@@ -106,8 +106,11 @@ void ImageBuilder::build(const VolumeOptions& volume)
     layoutOptions.padSectors = volume.padSectors;
     const ExtentLayout layout(root, layoutOptions, cancel_);
 
-    std::vector<std::uint8_t> metadata(static_cast<std::size_t>(layout.metadataSectors() * kSector));
-    auto sector = [&](std::uint32_t n) { return metadata.data() + n * kSector; };
+    // Sectors before the directories are written now; the directories when the image is read.
+    ImageStream::Metadata metadata;
+    metadata.head.resize(static_cast<std::size_t>(layout.directoriesStart() * kSector));
+    metadata.tail.resize(static_cast<std::size_t>((layout.metadataSectors() - layout.directoriesEnd()) * kSector));
+    auto sector = [&](std::uint32_t n) { return metadata.head.data() + n * kSector; };
 
     VolumeDescriptor::writePrimary(sector(layout.primarySector()),
                                    volumeFields(volume, layout, layout.isoPathTables(), root, false, created));
@@ -126,20 +129,14 @@ void ImageBuilder::build(const VolumeOptions& volume)
         PathTable::write(sector(layout.jolietPathTables().mSector), layout.jolietFolders(), TreeKind::Joliet, true);
     }
 
-    DirectoryRecord::Context context;
-    context.volumeSequence = volume.volumeSequence;
-    context.fileDates = options_.fileDates;
-    context.volumeTime = created.unixSeconds();
+    metadata.context.volumeSequence = volume.volumeSequence;
+    metadata.context.fileDates = options_.fileDates;
+    metadata.context.volumeTime = created.unixSeconds();
+    metadata.directories.reserve(layout.isoFolders().size() + layout.jolietFolders().size());
     for (const TreeNode* folder : layout.isoFolders())
-    {
-        cancel_.check();
-        DirectoryRecord::writeDirectory(sector(folder->placement().isoExtent), *folder, TreeKind::Iso, context);
-    }
+        metadata.directories.push_back({folder, TreeKind::Iso, folder->placement().isoExtentSize});
     for (const TreeNode* folder : layout.jolietFolders())
-    {
-        cancel_.check();
-        DirectoryRecord::writeDirectory(sector(folder->placement().jolietExtent), *folder, TreeKind::Joliet, context);
-    }
+        metadata.directories.push_back({folder, TreeKind::Joliet, folder->placement().jolietExtentSize});
 
     std::vector<ImageStream::Source> sources;
     sources.reserve(layout.dataFiles().size() + 1);
@@ -151,11 +148,11 @@ void ImageBuilder::build(const VolumeOptions& volume)
         entry.loadSegment = boot_->options.loadSegment;
         entry.sectorCount = static_cast<std::uint16_t>(boot_->options.sectorCount);
         entry.imageSector = layout.bootImageSector();
-        BootCatalog::write(sector(layout.catalogSector()), entry);
-        sources.push_back({layout.bootImageSector() * kSector, boot_->size, nullptr});
+        BootCatalog::write(metadata.tail.data() + (layout.catalogSector() - layout.directoriesEnd()) * kSector, entry);
+        sources.emplace_back(layout.bootImageSector() * kSector, boot_->size, nullptr);
     }
     for (const TreeNode* file : layout.dataFiles())
-        sources.push_back({file->placement().isoExtent * kSector, file->size(), file});
+        sources.emplace_back(file->placement().isoExtent * kSector, file->size(), file);
 
     stream_ =
         std::make_unique<ImageStream>(std::move(metadata), std::move(sources),

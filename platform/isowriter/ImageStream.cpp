@@ -14,17 +14,36 @@ constexpr std::size_t kReadLimit = 4u << 20;
 
 }  // namespace
 
-ImageStream::ImageStream(std::vector<std::uint8_t> metadata, std::vector<Source> sources, NativeString bootImagePath,
+ImageStream::Source::Source(std::uint64_t offset, std::uint64_t size, const TreeNode* node)
+    : offset(offset), size(size), node(node)
+{
+    if (const NativeString* inFolder = node ? node->nameInFolder() : nullptr)
+    {
+        folder = node->parent();
+        name = *inFolder;
+    }
+}
+
+ImageStream::ImageStream(Metadata metadata, std::vector<Source> sources, NativeString bootImagePath,
                          std::uint64_t totalBytes)
     : metadata_(std::move(metadata)), sources_(std::move(sources)), bootImagePath_(std::move(bootImagePath)),
       total_(totalBytes)
-{}
+{
+    directoriesEnd_ = metadata_.head.size();
+    for (const auto& directory : metadata_.directories)
+        directoriesEnd_ += directory.size;
+    metadataEnd_ = directoriesEnd_ + metadata_.tail.size();
+    nextDirectoryOffset_ = metadata_.head.size();
+}
 
 void ImageStream::seekToBegin()
 {
     file_.reset();
+    closeFolder();
     position_ = 0;
     next_ = 0;
+    nextDirectory_ = 0;
+    nextDirectoryOffset_ = metadata_.head.size();
     failed_ = false;
 }
 
@@ -58,16 +77,33 @@ void ImageStream::read(std::uint8_t* out, std::size_t n, const CancelToken& canc
     {
         failed_ = true;
         file_.reset();
+        closeFolder();
         throw;
     }
 }
 
 void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
 {
-    if (position_ < metadata_.size())
+    if (position_ < metadata_.head.size())
     {
-        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, metadata_.size() - position_));
-        std::memcpy(out, metadata_.data() + position_, count);
+        const std::size_t count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(n, metadata_.head.size() - position_));
+        std::memcpy(out, metadata_.head.data() + position_, count);
+        out += count;
+        n -= count;
+        position_ += count;
+        return;
+    }
+    if (position_ < directoriesEnd_)
+    {
+        readDirectories(out, n);
+        return;
+    }
+    if (position_ < metadataEnd_)
+    {
+        const std::size_t at = static_cast<std::size_t>(position_ - directoriesEnd_);
+        const std::size_t count = std::min(n, metadata_.tail.size() - at);
+        std::memcpy(out, metadata_.tail.data() + at, count);
         out += count;
         n -= count;
         position_ += count;
@@ -79,7 +115,7 @@ void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
         // The size is not asked again on opening: a file that shrank ends early below, and one that grew
         // shows a byte past its expected end.
         if (!file_)
-            file_ = std::make_unique<SourceFile>(pathOf(source), source.size);
+            openSource(source);
         const std::uint64_t left = source.offset + source.size - position_;
         const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>({n, left, kReadLimit}));
         // When the file's last bytes go into the caller's buffer with room after them, one byte more is asked
@@ -110,6 +146,55 @@ void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
     position_ += count;
 }
 
+void ImageStream::readDirectories(std::uint8_t*& out, std::size_t& n)
+{
+    // Reading goes forward only (seekToBegin starts again), so the directory at hand is found by moving on.
+    while (position_ >= nextDirectoryOffset_ + metadata_.directories[nextDirectory_].size)
+        nextDirectoryOffset_ += metadata_.directories[nextDirectory_++].size;
+    const auto& directory = metadata_.directories[nextDirectory_];
+    const std::size_t at = static_cast<std::size_t>(position_ - nextDirectoryOffset_);
+    std::size_t count = 0;
+    if (at == 0 && n >= directory.size)
+    {
+        // A whole directory: written where the reader wants it.
+        std::memset(out, 0, directory.size);
+        DirectoryRecord::writeDirectory(out, *directory.folder, directory.kind, metadata_.context);
+        count = directory.size;
+    }
+    else
+    {
+        if (partDirectoryIndex_ != nextDirectory_)
+        {
+            partDirectory_.assign(directory.size, 0);
+            DirectoryRecord::writeDirectory(partDirectory_.data(), *directory.folder, directory.kind,
+                                            metadata_.context);
+            partDirectoryIndex_ = nextDirectory_;
+        }
+        count = std::min(n, directory.size - at);
+        std::memcpy(out, partDirectory_.data() + at, count);
+    }
+    out += count;
+    n -= count;
+    position_ += count;
+}
+
+void ImageStream::openSource(const Source& source)
+{
+    if (!source.folder)
+    {
+        file_.emplace(pathOf(source), source.size);
+        return;
+    }
+    // The files of a folder follow one another in the image: the folder stays open while they are read.
+    if (folderNode_ != source.folder)
+    {
+        closeFolder();
+        folder_.emplace(source.folder->sourcePath());
+        folderNode_ = source.folder;
+    }
+    file_.emplace(*folder_, source.name, source.size);
+}
+
 void ImageStream::finishSource(const Source& source, bool endSeen)
 {
     std::uint8_t extra;
@@ -118,6 +203,14 @@ void ImageStream::finishSource(const Source& source, bool endSeen)
                        "File " + nameOf(source) + " grew while it was read: it changed since it was added");
     file_.reset();
     ++next_;
+    if (next_ == sources_.size())
+        closeFolder();
+}
+
+void ImageStream::closeFolder()
+{
+    folder_.reset();
+    folderNode_ = nullptr;
 }
 
 }  // namespace osm::iso

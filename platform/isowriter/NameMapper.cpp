@@ -1,6 +1,7 @@
 #include "isowriter/NameMapper.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace osm::iso {
 
@@ -73,6 +74,13 @@ std::string NameMapper::isoName(const std::u16string& name, bool isDirectory)
         return out.empty() ? "_" : out;
     }
     std::string mapped = toDCharacters(name, true);
+    // Most names have a stem and an extension that fit as they are: only the stem's dots change.
+    const std::size_t dot = mapped.rfind('.');
+    if (dot != std::string::npos && dot != 0 && dot + 1 < mapped.size() && mapped.size() <= kIsoLength)
+    {
+        std::replace(mapped.begin(), mapped.begin() + static_cast<std::ptrdiff_t>(dot), '.', '_');
+        return mapped;
+    }
     std::string stem, extension;
     splitExtension(mapped, false, stem, extension);
     for (auto& c : stem)
@@ -124,6 +132,15 @@ std::u16string NameMapper::jolietName(const std::u16string& name)
     return out;
 }
 
+bool NameMapper::isJolietName(const std::u16string& name)
+{
+    for (char16_t c : name)
+        if ((c >= 0xD800 && c <= 0xDFFF) || c < 0x20 || c == u'*' || c == u'/' || c == u':' || c == u';' || c == u'?' ||
+            c == u'\\')
+            return false;
+    return true;
+}
+
 std::string NameMapper::isoVariant(const std::string& isoName, unsigned n, bool isDirectory)
 {
     return variant(isoName, n, isDirectory, kIsoLength);
@@ -138,31 +155,15 @@ std::u16string NameMapper::jolietKey(const std::u16string& jolietName)
 {
     std::u16string key = jolietName;
     for (auto& c : key)
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - u'a' + u'A');
+        c = jolietFold(c);
     return key;
 }
 
-bool NameMapper::isoLess(const std::string& a, const std::string& b)
+NameMapper::IsoSortKey NameMapper::isoSortKey(const std::string& isoName)
 {
-    std::string stemA, extA, stemB, extB;
-    splitExtension(a, false, stemA, extA);
-    splitExtension(b, false, stemB, extB);
-    auto padded = [](const std::string& x, const std::string& y) {
-        const std::size_t n = std::max(x.size(), y.size());
-        for (std::size_t i = 0; i < n; ++i)
-        {
-            const unsigned char cx = i < x.size() ? static_cast<unsigned char>(x[i]) : ' ';
-            const unsigned char cy = i < y.size() ? static_cast<unsigned char>(y[i]) : ' ';
-            if (cx != cy)
-                return cx < cy ? -1 : 1;
-        }
-        return 0;
-    };
-    const int byStem = padded(stemA, stemB);
-    if (byStem != 0)
-        return byStem < 0;
-    return padded(extA, extB) < 0;
+    const std::size_t dot = isoName.rfind('.');
+    const std::size_t stem = dot == std::string::npos || dot == 0 ? isoName.size() : dot;
+    return {isoName.data(), isoName.size(), stem, stem < isoName.size() ? stem + 1 : isoName.size()};
 }
 
 bool NameMapper::jolietLess(const std::u16string& a, const std::u16string& b)

@@ -1,5 +1,6 @@
 #include "isowriter/NativePath.h"
 
+#include <algorithm>
 #include <vector>
 
 #ifdef _WIN32
@@ -74,11 +75,16 @@ NativeString NativePath::absolute(const NativeString& path)
 
 NativeString NativePath::join(const NativeString& folder, const NativeString& name)
 {
-    if (folder.empty())
-        return name;
-    if (isSeparator(folder.back()))
-        return folder + name;
-    return folder + kSeparator + name;
+    NativeString path = folder;
+    append(path, name);
+    return path;
+}
+
+void NativePath::append(NativeString& folder, const NativeString& name)
+{
+    if (!folder.empty() && !isSeparator(folder.back()))
+        folder += kSeparator;
+    folder += name;
 }
 
 NativeString NativePath::lastComponent(const NativeString& path)
@@ -128,6 +134,9 @@ std::string NativePath::toApi(const NativeString& path)
 
 std::u16string NativePath::toUtf16(const NativeString& name)
 {
+    // Most names are ASCII: each byte is its own character.
+    if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::u16string(name.begin(), name.end());
     std::u16string out;
     out.reserve(name.size());
     const auto* s = reinterpret_cast<const unsigned char*>(name.data());
@@ -274,11 +283,16 @@ NativeString NativePath::absolute(const NativeString& path)
 
 NativeString NativePath::join(const NativeString& folder, const NativeString& name)
 {
-    if (folder.empty())
-        return name;
-    if (folder.back() == '/')
-        return folder + name;
-    return folder + '/' + name;
+    NativeString path = folder;
+    append(path, name);
+    return path;
+}
+
+void NativePath::append(NativeString& folder, const NativeString& name)
+{
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    folder += name;
 }
 
 NativeString NativePath::lastComponent(const NativeString& path)

@@ -29,6 +29,8 @@ public:
     // Absolute form with "." and ".." resolved and no trailing separator (except a root).
     static NativeString absolute(const NativeString& path);
     static NativeString join(const NativeString& folder, const NativeString& name);
+    // join, in place.
+    static void append(NativeString& folder, const NativeString& name);
     static NativeString lastComponent(const NativeString& path);
 
     // Key under which two spellings of one absolute path compare equal (case-insensitive on Windows).

@@ -27,7 +27,7 @@ std::vector<TreeNode*> PathTable::order(TreeNode& root, TreeKind kind)
             throw IsoError(ErrorCode::InvalidRange, "The image would hold more than 65535 folders");
         auto& placement = folder->placement();
         (kind == TreeKind::Iso ? placement.isoNumber : placement.jolietNumber) = static_cast<std::uint16_t>(i + 1);
-        for (TreeNode* child : kind == TreeKind::Iso ? placement.isoOrder : placement.jolietOrder)
+        for (TreeNode* child : kind == TreeKind::Iso ? folder->isoOrder() : folder->jolietOrder())
             if (child->isDirectory())
                 folders.push_back(child);
     }
@@ -41,7 +41,7 @@ std::uint32_t PathTable::size(const std::vector<TreeNode*>& folders, TreeKind ki
     std::uint64_t bytes = 0;
     for (const TreeNode* folder : folders)
     {
-        const std::size_t id = folder->isRoot() ? 1 : DirectoryRecord::identifier(*folder, kind).size();
+        const std::size_t id = folder->isRoot() ? 1 : DirectoryRecord::identifierLength(*folder, kind);
         bytes += 8 + id + (id % 2);
     }
     if (bytes > 0xFFFFFFFFull)
@@ -54,13 +54,12 @@ void PathTable::write(std::uint8_t* out, const std::vector<TreeNode*>& folders, 
     std::size_t at = 0;
     for (const TreeNode* folder : folders)
     {
-        const std::vector<std::uint8_t> id =
-            folder->isRoot() ? std::vector<std::uint8_t>{0} : DirectoryRecord::identifier(*folder, kind);
+        const std::size_t id = folder->isRoot() ? 1 : DirectoryRecord::identifierLength(*folder, kind);
         const std::uint32_t extent =
             kind == TreeKind::Iso ? folder->placement().isoExtent : folder->placement().jolietExtent;
         const std::uint16_t parent = numberOf(folder->isRoot() ? *folder : *folder->parent(), kind);
         std::uint8_t* p = out + at;
-        p[0] = static_cast<std::uint8_t>(id.size());
+        p[0] = static_cast<std::uint8_t>(id);
         p[1] = 0;
         if (bigEndian)
         {
@@ -72,8 +71,11 @@ void PathTable::write(std::uint8_t* out, const std::vector<TreeNode*>& folders, 
             ByteFields::le32(p + 2, extent);
             ByteFields::le16(p + 6, parent);
         }
-        std::memcpy(p + 8, id.data(), id.size());
-        at += 8 + id.size() + (id.size() % 2);
+        if (folder->isRoot())
+            p[8] = 0;
+        else
+            DirectoryRecord::writeIdentifier(p + 8, *folder, kind);
+        at += 8 + id + (id % 2);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "isowriter/IsoError.h"
 
 #include <algorithm>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -14,17 +15,37 @@
 
 namespace osm::iso {
 
+SourceFile::SourceFile(NativeString absolutePath, std::uint64_t expectedSize) : path_(std::move(absolutePath))
+{
+    open(expectedSize);
+}
+
+SourceFile::SourceFile(const SourceFolder& folder, const NativeString& name, std::uint64_t expectedSize)
+    : folder_(&folder), name_(&name)
+{
+    open(expectedSize);
+}
+
+NativeString SourceFile::path() const
+{
+    return folder_ ? NativePath::join(folder_->path(), *name_) : path_;
+}
+
 #ifdef _WIN32
 
-SourceFile::SourceFile(const NativeString& absolutePath, std::uint64_t) : path_(absolutePath)
+SourceFolder::SourceFolder(NativeString absolutePath) : path_(std::move(absolutePath)) {}
+
+SourceFolder::~SourceFolder() = default;
+
+void SourceFile::open(std::uint64_t)
 {
-    handle_ = CreateFileW(NativePath::forSystem(absolutePath).c_str(), GENERIC_READ,
+    handle_ = CreateFileW(NativePath::forSystem(path()).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE)
     {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath) + " for reading");
+        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(path()) + " for reading");
     }
 }
 
@@ -44,7 +65,7 @@ std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
         if (!ReadFile(handle_, p + done, ask, &got, nullptr))
         {
             const auto err = IsoError::lastSystemError();
-            throw IsoError::fromSystem(err, "Cannot read " + NativePath::quoted(path_));
+            throw IsoError::fromSystem(err, "Cannot read " + NativePath::quoted(path()));
         }
         if (got == 0)
             break;
@@ -55,13 +76,24 @@ std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
 
 #else
 
-SourceFile::SourceFile(const NativeString& absolutePath, std::uint64_t expectedSize) : path_(absolutePath)
+SourceFolder::SourceFolder(NativeString absolutePath)
+    : path_(std::move(absolutePath)), fd_(::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{}
+
+SourceFolder::~SourceFolder()
 {
-    fd_ = ::open(absolutePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void SourceFile::open(std::uint64_t expectedSize)
+{
+    fd_ = folder_ && folder_->fd_ >= 0 ? ::openat(folder_->fd_, name_->c_str(), O_RDONLY | O_CLOEXEC)
+                                       : ::open(path().c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0)
     {
         const auto err = IsoError::lastSystemError();
-        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(absolutePath) + " for reading");
+        throw IsoError::fromSystem(err, "Cannot open " + NativePath::quoted(path()) + " for reading");
     }
 #ifdef POSIX_FADV_SEQUENTIAL
     // A larger read-ahead helps only files that outlast the default one; most files are read in one call.
@@ -89,7 +121,7 @@ std::size_t SourceFile::read(void* out, std::size_t wanted, std::size_t room)
             if (errno == EINTR)
                 continue;
             const auto err = IsoError::lastSystemError();
-            throw IsoError::fromSystem(err, "Cannot read " + NativePath::quoted(path_));
+            throw IsoError::fromSystem(err, "Cannot read " + NativePath::quoted(path()));
         }
         if (got == 0)
             break;

@@ -1,4 +1,4 @@
-// A file opened for sequential reading of its data into the image.
+// A file opened for sequential reading of its data into the image, and the folder it may be opened in.
 #pragma once
 
 #include "isowriter/NativePath.h"
@@ -8,11 +8,34 @@
 
 namespace osm::iso {
 
+// A folder held open while its files are read, so that each is opened by its name alone and the system does
+// not walk down the whole path again for every file. POSIX only: on Windows, and for a folder that does not
+// open, its files are opened by their full path (and any error shows there).
+class SourceFolder
+{
+public:
+    explicit SourceFolder(NativeString absolutePath);
+    ~SourceFolder();
+    SourceFolder(const SourceFolder&) = delete;
+    SourceFolder& operator=(const SourceFolder&) = delete;
+
+    const NativeString& path() const { return path_; }
+
+private:
+    friend class SourceFile;
+    NativeString path_;
+#ifndef _WIN32
+    int fd_;
+#endif
+};
+
 class SourceFile
 {
 public:
     // Throws IsoError (NotFound or SystemCall) naming the path. expectedSize only tunes read-ahead.
-    SourceFile(const NativeString& absolutePath, std::uint64_t expectedSize);
+    SourceFile(NativeString absolutePath, std::uint64_t expectedSize);
+    // The file `name` of an open folder; folder and name must outlive the file.
+    SourceFile(const SourceFolder& folder, const NativeString& name, std::uint64_t expectedSize);
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
@@ -21,10 +44,15 @@ public:
     // system calls as the system allows. Throws on a read error.
     std::size_t read(void* out, std::size_t wanted, std::size_t room);
 
-    const NativeString& path() const { return path_; }
+    // The full path, for messages.
+    NativeString path() const;
 
 private:
-    NativeString path_;
+    void open(std::uint64_t expectedSize);
+
+    NativeString path_;  // empty when opened in a folder
+    const SourceFolder* folder_ = nullptr;
+    const NativeString* name_ = nullptr;
 #ifdef _WIN32
     void* handle_;
 #else

@@ -4,8 +4,8 @@ namespace osm::iso {
 
 TreeNode::TreeNode(Kind kind, NativeString source, bool sourceIsFullPath, std::u16string name, std::uint64_t size,
                    std::int64_t modified)
-    : kind_(kind), sourceIsFullPath_(sourceIsFullPath), source_(std::move(source)), name_(std::move(name)), size_(size),
-      modified_(modified)
+    : kind_(kind), sourceIsFullPath_(sourceIsFullPath), size_(size), modified_(modified), source_(std::move(source)),
+      name_(std::move(name))
 {}
 
 std::unique_ptr<TreeNode> TreeNode::makeRoot()
@@ -13,18 +13,74 @@ std::unique_ptr<TreeNode> TreeNode::makeRoot()
     return std::make_unique<TreeNode>(Kind::Directory, NativeString(), true, std::u16string(), 0, 0);
 }
 
+namespace {
+const std::vector<std::unique_ptr<TreeNode>> kNoChildren;
+const std::vector<TreeNode*> kNoOrder;
+}  // namespace
+
+TreeNode::Contents& TreeNode::contents()
+{
+    if (!contents_)
+        contents_ = std::make_unique<Contents>();
+    return *contents_;
+}
+
+const std::vector<std::unique_ptr<TreeNode>>& TreeNode::children() const
+{
+    return contents_ ? contents_->children : kNoChildren;
+}
+
 TreeNode& TreeNode::adopt(std::unique_ptr<TreeNode> child)
 {
     child->parent_ = this;
-    children_.push_back(std::move(child));
-    return *children_.back();
+    auto& children = contents().children;
+    children.push_back(std::move(child));
+    return *children.back();
+}
+
+const std::vector<TreeNode*>& TreeNode::isoOrder() const
+{
+    return contents_ ? contents_->isoOrder : kNoOrder;
+}
+
+const std::vector<TreeNode*>& TreeNode::jolietOrder() const
+{
+    return contents_ ? contents_->jolietOrder : kNoOrder;
+}
+
+std::vector<TreeNode*>& TreeNode::isoOrder()
+{
+    return contents().isoOrder;
+}
+
+std::vector<TreeNode*>& TreeNode::jolietOrder()
+{
+    return contents().jolietOrder;
 }
 
 NativeString TreeNode::sourcePath() const
 {
     if (sourceIsFullPath_ || !parent_)
         return source_;
-    return NativePath::join(parent_->sourcePath(), source_);
+    // Asked once for every file the image reads: the path is built in one string, sized beforehand.
+    std::size_t length = 0;
+    for (const TreeNode* node = this; node; node = node->sourceIsFullPath_ ? nullptr : node->parent_)
+        length += node->source_.size() + 1;
+    NativeString path;
+    path.reserve(length);
+    appendSourcePath(path);
+    return path;
+}
+
+void TreeNode::appendSourcePath(NativeString& path) const
+{
+    if (sourceIsFullPath_ || !parent_)
+    {
+        path += source_;
+        return;
+    }
+    parent_->appendSourcePath(path);
+    NativePath::append(path, source_);
 }
 
 std::string TreeNode::displayPath() const

@@ -20,19 +20,17 @@ public:
         Directory
     };
 
-    // Filled in by the layout at each build.
+    // Filled in by the layout at each build. What every pass over the entries reads comes first.
     struct Placement
     {
-        std::string isoName;                 // ISO9660 identifier
-        std::u16string jolietName;           // Joliet identifier
-        std::vector<TreeNode*> isoOrder;     // folders: children in ISO9660 record order
-        std::vector<TreeNode*> jolietOrder;  // folders: children in Joliet record order
         std::uint32_t isoExtent = 0;         // folders: ISO9660 directory; files: data
         std::uint32_t isoExtentSize = 0;     // folders: bytes of the ISO9660 directory
         std::uint32_t jolietExtent = 0;      // folders: Joliet directory
         std::uint32_t jolietExtentSize = 0;  // folders: bytes of the Joliet directory
         std::uint16_t isoNumber = 0;         // folders: number in the ISO9660 path table
         std::uint16_t jolietNumber = 0;      // folders: number in the Joliet path table
+        std::string isoName;                 // ISO9660 identifier
+        std::u16string jolietName;           // Joliet identifier, empty when it is the name (see jolietName())
     };
 
     // source: the full path for an entry added by name, the bare name for one found inside a folder.
@@ -47,15 +45,25 @@ public:
     Kind kind() const { return kind_; }
     bool isDirectory() const { return kind_ == Kind::Directory; }
     const std::u16string& name() const { return name_; }
+    // The Joliet identifier the layout chose: most entries keep their name, which is then not copied.
+    const std::u16string& jolietName() const { return placement_.jolietName.empty() ? name_ : placement_.jolietName; }
     std::uint64_t size() const { return size_; }
     std::int64_t modified() const { return modified_; }
     bool isRoot() const { return parent_ == nullptr; }
     TreeNode* parent() const { return parent_; }
 
-    const std::vector<std::unique_ptr<TreeNode>>& children() const { return children_; }
+    const std::vector<std::unique_ptr<TreeNode>>& children() const;
     TreeNode& adopt(std::unique_ptr<TreeNode> child);
+    // A folder's children in the record order of each tree, set by the layout at each build.
+    const std::vector<TreeNode*>& isoOrder() const;
+    const std::vector<TreeNode*>& jolietOrder() const;
+    std::vector<TreeNode*>& isoOrder();
+    std::vector<TreeNode*>& jolietOrder();
 
     NativeString sourcePath() const;
+    // The name on disk of an entry found inside a folder (whose path is the parent's); nullptr for one added
+    // by its full path, and for the root.
+    const NativeString* nameInFolder() const { return sourceIsFullPath_ || !parent_ ? nullptr : &source_; }
     // The source path in the caller's encoding, for messages.
     std::string displayPath() const;
 
@@ -63,15 +71,28 @@ public:
     const Placement& placement() const { return placement_; }
 
 private:
+    // What only a folder holds, apart from the entry itself: files, most of a large tree, go without.
+    struct Contents
+    {
+        std::vector<std::unique_ptr<TreeNode>> children;
+        std::vector<TreeNode*> isoOrder;
+        std::vector<TreeNode*> jolietOrder;
+    };
+
+    void appendSourcePath(NativeString& path) const;
+    Contents& contents();
+
+    // The layout's passes and the reading of the files go over every entry, in an order other than the one
+    // the entries were made in: what they read lies together at the start, in as few cache lines as it takes.
     Kind kind_;
     bool sourceIsFullPath_;
-    NativeString source_;
-    std::u16string name_;
     std::uint64_t size_;
     std::int64_t modified_;
     TreeNode* parent_ = nullptr;
-    std::vector<std::unique_ptr<TreeNode>> children_;
+    NativeString source_;
     Placement placement_;
+    std::u16string name_;
+    std::unique_ptr<Contents> contents_;
 };
 
 }  // namespace osm::iso

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # isobench.sh [--scale F] [--runs N] [--work DIR] [--out DIR] [--trees "xp win7 many huge"] [--keep]
+# isobench.sh --smoke [--work DIR]
 #
 # Speed and memory of the image writer on the same trees as its peers, with like-for-like images:
 # ISO9660 + Joliet (long names) + an El Torito no-emulation boot entry, no Rock Ridge, deep folders kept
@@ -8,16 +9,22 @@
 #   win7   ~3 GB, one 2.5 GB install image among ~900 files (a Windows 7 disc)
 #   many   10,000 small files: peak memory of the writer
 #   huge   100,000 small files: time to build the tree (per 10,000 files)
-# Native: isobuild against genisoimage and xorriso. Under Wine, where no native peer runs: isobuild.exe
-# against readfloor.exe, a plain Win32 program that walks the tree, reads every file and writes as many bytes.
+# Every writer is measured against the floor, readfloor (tools/bench/readfloor.cpp): a plain program that walks
+# the tree, reads every file once and writes as many bytes, sector-rounded, through the same buffer and write
+# slices as isobuild; no writer can do less. Native: isobuild, genisoimage and xorriso against the native
+# floor (and against genisoimage). Under Wine, where no native peer runs: isobuild.exe against readfloor.exe.
 # The tools run in turn (A B C ... A B C ...) for --runs rounds (default 5), so passing load shows up in the
-# spread of every tool alike; the report gives the median, min-max and the ratio to genisoimage (native) or
-# to the floor (Wine). Every image must hold the same number of files in both trees, or the run stops.
+# spread of every tool alike; the report gives the median, min-max and the ratios. Every image must hold all
+# the tree's files in both trees, and every floor run must have read and written all of them, or the run stops.
 # --scale shrinks byte sizes and file counts (0.1 for a quick look). Trees and images live under --work
 # (default: build/isobench in the source tree, i.e. on the disk the user builds on); --out moves the images.
-# CI does not run it.
 #
-# Binaries: $ISOBUILD, $ISOBUILD_EXE and $READFLOOR_EXE, otherwise Release builds made under the work folder.
+# --smoke: one round of isobuild and the floor on a generated 200-file tree, without peers, checking the same
+# counts and that the table came out; CI runs it as a test of the native tree (isobench_smoke).
+#
+# Binaries: $ISOBUILD, $READFLOOR, $ISOBUILD_EXE and $READFLOOR_EXE, otherwise Release builds made under the
+# work folder (--smoke makes none: it takes the binaries it is given). Reproduce the huge-tree figures:
+#   tools/bench/isobench.sh --trees huge --runs 5
 set -euo pipefail
 
 scale=1
@@ -27,19 +34,24 @@ work=$repo/build/isobench
 out_dir=
 trees="xp win7 many huge"
 keep=0
+smoke=0
 while [ $# -gt 0 ]; do
   case "$1" in
+    --smoke) smoke=1; shift ;;
     --scale) scale=$2; shift 2 ;;
     --runs) runs=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
     --out) out_dir=$2; shift 2 ;;
     --trees) trees=$2; shift 2 ;;
     --keep) keep=1; shift ;;
-    *) echo "usage: $0 [--scale F] [--runs N] [--work DIR] [--out DIR] [--trees LIST] [--keep]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--scale F] [--runs N] [--work DIR] [--out DIR] [--trees LIST] [--keep] | --smoke [--work DIR]" >&2
+       exit 2 ;;
   esac
 done
 case "$runs" in ''|*[!0-9]*) echo "isobench: --runs takes a number" >&2; exit 2 ;; esac
-if [ "$runs" -lt 5 ] || [ "$runs" -gt 9 ]; then
+if [ "$smoke" = 1 ]; then
+  trees=smoke runs=1 scale=1
+elif [ "$runs" -lt 5 ] || [ "$runs" -gt 9 ]; then
   echo "isobench: $runs rounds; figures are comparable from 5 to 9 rounds" >&2
 fi
 
@@ -54,18 +66,27 @@ fi
 export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 image="$out_dir/isobench-$$.iso"
 
-for tool in genisoimage xorriso isoinfo /usr/bin/time python3 cmake ninja; do
+needed="isoinfo /usr/bin/time python3"
+[ "$smoke" = 1 ] || needed="$needed genisoimage xorriso cmake ninja"
+for tool in $needed; do
   command -v "$tool" >/dev/null || { echo "isobench: $tool is missing" >&2; exit 1; }
 done
 
 # --- binaries -------------------------------------------------------------------------------------------
-if [ -z "${ISOBUILD:-}" ]; then
-  echo "== building isobuild (native, Release)"
+if [ "$smoke" = 1 ]; then
+  if [ -z "${ISOBUILD:-}" ] || [ -z "${READFLOOR:-}" ]; then
+    echo "isobench: --smoke needs \$ISOBUILD and \$READFLOOR" >&2
+    exit 2
+  fi
+elif [ -z "${ISOBUILD:-}" ] || [ -z "${READFLOOR:-}" ]; then
+  echo "== building isobuild and readfloor (native, Release)"
   cmake -S "$repo" -B "$work/build-native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-  ninja -C "$work/build-native" -j 2 isobuild >/dev/null
-  ISOBUILD="$work/build-native/platform/isowriter/isobuild"
+  ninja -C "$work/build-native" -j 2 isobuild readfloor >/dev/null
+  ISOBUILD=${ISOBUILD:-$work/build-native/platform/isowriter/isobuild}
+  READFLOOR=${READFLOOR:-$work/build-native/platform/isowriter/readfloor}
 fi
-if { [ -z "${ISOBUILD_EXE:-}" ] || [ -z "${READFLOOR_EXE:-}" ]; } && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+if [ "$smoke" = 0 ] && { [ -z "${ISOBUILD_EXE:-}" ] || [ -z "${READFLOOR_EXE:-}" ]; } &&
+   command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   echo "== building isobuild.exe and readfloor.exe (mingw-w64, Release)"
   if cmake -S "$repo" -B "$work/build-win" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null &&
@@ -80,9 +101,10 @@ wine_ok=0
 if [ -n "${ISOBUILD_EXE:-}" ] && [ -n "${READFLOOR_EXE:-}" ] && [ -x /usr/lib/wine/wine64 ]; then
   "$repo/tools/wine-prefix" && wine_ok=1
 fi
-native_tools="isobuild genisoimage xorriso"
+native_tools="isobuild genisoimage xorriso floor"
+[ "$smoke" = 1 ] && native_tools="isobuild floor"
 wine_tools=
-[ "$wine_ok" = 1 ] && wine_tools="isobuild.exe floor"
+[ "$wine_ok" = 1 ] && wine_tools="isobuild.exe floor.exe"
 
 # --- trees ----------------------------------------------------------------------------------------------
 generate() { # generate NAME: makes $work/trees/NAME once per scale
@@ -142,6 +164,13 @@ elif name == 'many':
 elif name == 'huge':
     for i in range(100000):
         write(os.path.join(root, 'd%04d' % (i // 100), 'file%06d.txt' % i), 64)
+elif name == 'smoke':
+    # Empty files, files of whole sectors and files just past one, long names, three levels.
+    for i in range(200):
+        folder = os.path.join(root, 'd%d' % (i // 50), 'Sub Folder %d' % (i % 3))
+        write(os.path.join(folder, 'file %03d with a long name.txt' % i), [0, 2048, 2049, 100][i % 4] * (1 + i % 5))
+    with open(os.path.join(root, '.hidden'), 'wb') as f:  # left out by every tool
+        f.write(b'not in the image')
 PY
   # The boot image lies in the tree too, as genisoimage and xorriso need it there.
   head -c 2048 /dev/zero > "$dir/boot.img"
@@ -154,6 +183,26 @@ declare -A seconds memory files
 # Regular files of an image's ISO9660 and Joliet trees, as "iso/joliet".
 image_files() {
   echo "$(isoinfo -i "$1" -l | grep -c '^-')/$(isoinfo -i "$1" -J -l | grep -c '^-')"
+}
+
+# Files the floor read, as "files/files" like an image's count, once its report and output agree with the
+# tree: as many files as it holds, and their data rounded up to whole sectors, byte for byte.
+floor_files() { # floor_files LOG OUTPUT
+  local said written count bytes
+  said=$(grep -o '[0-9]* files, [0-9]* bytes written' "$1") || { echo "isobench: the floor printed no count" >&2; exit 1; }
+  written=$(stat -c %s "$2")
+  read -r count bytes < <(tree_data "$current_tree")
+  if [ "$said" != "$count files, $bytes bytes written" ] || [ "$written" != "$bytes" ]; then
+    echo "isobench: the floor read or wrote too little: it says '$said', wrote $written bytes;" \
+         "the tree holds $count files, $bytes bytes in whole sectors" >&2
+    exit 1
+  fi
+  echo "$count/$count"
+}
+
+tree_data() { # tree_data NAME: "files bytes" of a tree, without its top-level dot names, data in whole sectors
+  find "$work/trees/$1" -mindepth 1 \( -path "$work/trees/$1/.*" -prune \) -o -type f -printf '%s\n' |
+    awk '{n++; b += int(($1 + 2047) / 2048) * 2048} END {printf "%d %d\n", n, b}'
 }
 
 measure() { # measure KEY COMMAND...: one timed run, figures appended to the key's lists
@@ -173,46 +222,54 @@ measure() { # measure KEY COMMAND...: one timed run, figures appended to the key
     isobuild|isobuild.exe)
       grep -o 'tree [0-9.]* s' "$log" | awk -v k="$key" '{print k " " $0}' >> "$work/tree-times" ;;
   esac
-  # The first round's images are counted: a tool that left files out would win by doing less.
-  if [ -z "${files[$key]:-}" ] && [ "${key#*/}" != floor ]; then
-    files[$key]=$(image_files "$image")
+  # The first round's images are counted: a tool that left files out would win by doing less. The floor
+  # writes no image: it must have read every file and written every sector of their data.
+  if [ -z "${files[$key]:-}" ]; then
+    case "${key#*/}" in
+      floor|floor.exe) files[$key]=$(floor_files "$log" "$image") ;;
+      *) files[$key]=$(image_files "$image") ;;
+    esac
   fi
   # The image goes at once: the cached pages of earlier images slow the next writes down several times
   # over. The disk discards a removed file's blocks, and that must not fall into the next tool's time.
   rm -f "$image"
   sync
-  sleep 1
+  [ "$smoke" = 1 ] || sleep 1
 }
 
 run_tree() { # run_tree NAME LABEL
   local name=$1 label=$2 src="$work/trees/$1"
   local peer=(-J -joliet-long -D -l -iso-level 3 -V "$label" -publisher "Taleno Company" -A "Taleno Corvane"
               -b boot.img -no-emul-boot -boot-load-size 4)
+  current_tree=$name
   for r in $(seq 1 "$runs"); do
     printf '   round %d/%d\r' "$r" "$runs"
     measure "$name/isobuild" "$ISOBUILD" "$src" "$image" "$src/boot.img" "$label"
-    measure "$name/genisoimage" genisoimage -quiet -o "$image" "${peer[@]}" \
-      -hide boot.catalog -hide-joliet boot.catalog "$src"
-    measure "$name/xorriso" xorriso -as mkisofs -quiet --norock -o "$image" "${peer[@]}" \
-      --boot-catalog-hide "$src"
+    if [ "$smoke" = 0 ]; then
+      measure "$name/genisoimage" genisoimage -quiet -o "$image" "${peer[@]}" \
+        -hide boot.catalog -hide-joliet boot.catalog "$src"
+      measure "$name/xorriso" xorriso -as mkisofs -quiet --norock -o "$image" "${peer[@]}" \
+        --boot-catalog-hide "$src"
+    fi
+    measure "$name/floor" "$READFLOOR" "$src" "$image"
     if [ "$wine_ok" = 1 ]; then
       measure "$name/isobuild.exe" /usr/lib/wine/wine64 "$ISOBUILD_EXE" "Z:$src" "Z:$image" \
         "Z:$src/boot.img" "$label"
-      measure "$name/floor" /usr/lib/wine/wine64 "$READFLOOR_EXE" "Z:$src" "Z:$image"
+      measure "$name/floor.exe" /usr/lib/wine/wine64 "$READFLOOR_EXE" "Z:$src" "Z:$image"
     fi
     if [ "$r" = 1 ]; then check_files "$name"; fi
   done
   echo
 }
 
-check_files() { # check_files NAME: every image of the tree holds the same files
-  local name=$1 first= tool
-  for tool in $native_tools ${wine_tools/floor/}; do
-    local count=${files[$name/$tool]}
-    first=${first:-$count}
-    if [ "$count" != "$first" ]; then
-      echo "isobench: the images of $name differ in their files (ISO9660/Joliet):" >&2
-      for t in $native_tools ${wine_tools/floor/}; do echo "  $t ${files[$name/$t]}" >&2; done
+check_files() { # check_files NAME: every image of the tree holds all its files, as many as the floor read
+  local name=$1 tool count expected
+  read -r count _ < <(tree_data "$name")
+  expected="$count/$count"
+  for tool in $native_tools $wine_tools; do
+    if [ "${files[$name/$tool]}" != "$expected" ]; then
+      echo "isobench: not every image of $name holds its $count files (ISO9660/Joliet):" >&2
+      for t in $native_tools $wine_tools; do echo "  $t ${files[$name/$t]}" >&2; done
       exit 1
     fi
   done
@@ -228,20 +285,28 @@ median() { tr ' ' '\n' | grep . | sort -g | awk '{a[NR]=$1} END {print (NR % 2) 
 report() { # report NAME
   local name=$1
   printf '\n%s (%s files, %s MB; every image: %s files in ISO9660/Joliet)\n' "$name" \
-    "$(find "$work/trees/$name" -type f | wc -l)" "$(du -sm --apparent-size "$work/trees/$name" | cut -f1)" \
+    "$(tree_data "$name" | cut -d' ' -f1)" "$(du -sm --apparent-size "$work/trees/$name" | cut -f1)" \
     "${files[$name/isobuild]}"
-  printf '  %-13s %9s %15s %9s   %s\n' tool "median s" "min-max s" "peak MiB" "median ratio"
-  local tool base
+  printf '  %-13s %9s %15s %9s   %-16s %s\n' tool "median s" "min-max s" "peak MiB" "to the floor" \
+    "$([ "$smoke" = 1 ] || echo "to genisoimage")"
+  local tool floor peer
   for tool in $native_tools $wine_tools; do
     local key="$name/$tool"
     [ -n "${seconds[$key]:-}" ] || continue
-    case "$tool" in isobuild.exe|floor) base=floor ;; *) base=genisoimage ;; esac
-    local m lo hi mem b
+    case "$tool" in *.exe) floor=floor.exe ;; *) floor=floor ;; esac
+    local m lo hi mem f p
     read -r m lo hi < <(stat_of "$key")
-    read -r b _ _ < <(stat_of "$name/$base")
+    read -r f _ _ < <(stat_of "$name/$floor")
     mem=$(echo "${memory[$key]}" | maximum)
-    printf '  %-13s %9.2f %7.2f-%-7.2f %9.1f   %.2fx %s\n' "$tool" "$m" "$lo" "$hi" "$(echo "$mem / 1024" | bc -l)" \
-      "$(echo "$m / $b" | bc -l)" "$base"
+    peer=
+    if [ "$smoke" = 0 ] && [ "$floor" = floor ]; then
+      read -r p _ _ < <(stat_of "$name/genisoimage")
+      peer=$(printf '%.2fx' "$(echo "$m / $p" | bc -l)")
+    fi
+    # A tiny tree can take less than the timer's 10 ms.
+    printf '  %-13s %9.2f %7.2f-%-7.2f %9.1f   %-16s %s\n' "$tool" "$m" "$lo" "$hi" "$(echo "$mem / 1024" | bc -l)" \
+      "$(if awk -v f="$f" 'BEGIN {exit !(f > 0)}'; then printf '%.2fx %s' "$(echo "$m / $f" | bc -l)" "$floor"
+         else echo "- $floor"; fi)" "$peer"
   done
 }
 
@@ -270,6 +335,19 @@ done
 echo
 echo "Images written to $out_dir ($(stat -f -c %T "$out_dir")), $runs alternating rounds, scale $scale;"
 echo "peak = largest resident set of any run"
+if [ "$smoke" = 1 ]; then
+  # The table must have come out whole: a row of figures for every tool.
+  table=$(report smoke)
+  echo "$table"
+  for tool in $native_tools $wine_tools; do
+    if ! grep -Eq "^  ${tool//./\\.} +[0-9]+\.[0-9]{2} +[0-9.]+-[0-9.]+ +[0-9]+\.[0-9] +(-|[0-9]+\.[0-9]{2}x) floor" <<<"$table"; then
+      echo "isobench: the table has no row of figures for $tool" >&2
+      exit 1
+    fi
+  done
+  echo "isobench: smoke run passed ($(tree_data smoke | cut -d' ' -f1) files read by the floor and found in every image)"
+  exit 0
+fi
 for tree in $trees; do report "$tree"; done
 
 echo
