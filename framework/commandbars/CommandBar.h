@@ -432,7 +432,7 @@ public:
     // (text = its tooltip, with " (shortcut)" when the options ask for shortcut tips; an extended record gets the
     // control). -1 while a popup of the bar is open or other popups track, with screen tips off, for no control or
     // no text, and in popup bars unless the options or the control (flag 0x40) allow it.
-    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* info) const;
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* info) const override;
 
     // Read by the painters; their own bar types (toolbar, popup bar) take them over later.
     // 0 from the position, 1 vertical, 2 horizontal.

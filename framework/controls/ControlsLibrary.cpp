@@ -1,5 +1,6 @@
-// What the controls library hands the command bars as the program starts: its control Types in the control factory
-// and its part painters in the paint manager. The command bars know none of these classes. The library's link option
+// What the controls library hands the layers below as the program starts: its control Types to the control factory,
+// its part painters to the paint manager and its tip windows to the tooltip context. Those know none of these
+// classes. The library's link option
 // (-u OsmRegisterControls, see CMakeLists.txt) makes every program that links it keep this file, whose initialiser
 // then runs before main.
 #include "framework/commandbars/ControlFactory.h"
@@ -8,6 +9,9 @@
 #include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlGallery.h"
 #include "framework/controls/PartPaintManagers.h"
+#include "framework/controls/ToolTipGradientToolTip.h"
+#include "framework/controls/ToolTipMarkupToolTip.h"
+#include "framework/foundation/ToolTipContext.h"
 
 namespace {
 
@@ -21,6 +25,34 @@ template <class Painter> COSMPartPaintManager* CreatePainter(COSMPaintManager* o
     return new Painter(owner);
 }
 
+// The framework's tip window of each style. Rich text (3) and HTML (6) draw as the plain framework tip until their
+// own windows join.
+CWnd* CreateFrameworkToolTipObject(COSMToolTipContext* context, int style)
+{
+    switch (style)
+    {
+    case COSMToolTipContext::kStyleFramework:
+    case COSMToolTipContext::kStyleRichText:
+    case COSMToolTipContext::kStyleOffice2007Look:
+    case COSMToolTipContext::kStyleHtml:
+        return new COSMToolTipContextToolTip(context);
+    case COSMToolTipContext::kStyleGradient:
+        return new COSMToolTipGradientToolTip(context);
+    case COSMToolTipContext::kStyleMarkup:
+        return new COSMToolTipMarkupToolTip(context);
+    default:
+        return nullptr;
+    }
+}
+
+int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
+{
+    auto* frameworkTip = dynamic_cast<COSMToolTipContextToolTip*>(toolTip);
+    if (!frameworkTip)
+        return -1;
+    return frameworkTip->Create(parent, style) ? 1 : 0;
+}
+
 }  // namespace
 
 extern "C" void OsmRegisterControls()
@@ -32,6 +64,10 @@ extern "C" void OsmRegisterControls()
                                           &CreatePainter<COSMControlGalleryPaintManager>);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kSliderPainter, &CreatePainter<COSMSliderPaintManager>);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kProgressPainter, &CreatePainter<COSMProgressPaintManager>);
+    COSMToolTipWindowClasses toolTipWindows;
+    toolTipWindows.pfnCreateObject = &CreateFrameworkToolTipObject;
+    toolTipWindows.pfnCreateWindow = &CreateFrameworkToolTipWindow;
+    COSMToolTipContext::RegisterToolTipWindows(toolTipWindows);
 }
 
 namespace {

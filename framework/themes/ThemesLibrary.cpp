@@ -1,10 +1,13 @@
-// What the themes library hands the paint manager as the program starts: its frame and ribbon painters and the test
-// of controls on a composited caption. The paint manager knows none of them. The library's link option
+// What the themes library hands the layers below as the program starts: its frame and ribbon painters and the test
+// of controls on a composited caption to the paint manager, and the Office 2007 images and colours to the tip
+// windows. Those know none of them. The library's link option
 // (-u OsmRegisterThemes, see CMakeLists.txt) makes every program that links it keep this file, whose initialiser
 // then runs before main.
 #include "framework/commandbars/PaintManager.h"
+#include "framework/controls/ToolTipContextToolTip.h"
 #include "framework/themes/DwmCaption.h"
 #include "framework/themes/FramePaintManager.h"
+#include "framework/themes/Office2007Images.h"
 #include "framework/themes/RibbonPaintManager.h"
 
 namespace {
@@ -19,6 +22,21 @@ COSMSharedPartPaintManager* CreateRibbonPainter(COSMPaintManager* owner)
     return new COSMRibbonPaintManager(owner);
 }
 
+COLORREF GetToolTipOffice2007Color(LPCSTR section, LPCSTR key)
+{
+    return COSMOffice2007Images::Instance()->GetImageColor(section, key);
+}
+
+BOOL DrawToolTipOffice2007Image(CDC* dc, LPCSTR name, const CRect& destination, const CRect& sizingMargins,
+                                COLORREF transparent)
+{
+    COSMOffice2007Image* image = COSMOffice2007Images::Instance()->LoadImage(name);
+    if (!image)
+        return FALSE;
+    image->DrawImage(dc, destination, image->GetSource(), sizingMargins, transparent);
+    return TRUE;
+}
+
 }  // namespace
 
 extern "C" void OsmRegisterThemes()
@@ -26,6 +44,10 @@ extern "C" void OsmRegisterThemes()
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kFramePainter, &CreateFramePainter);
     COSMPaintManager::RegisterRibbonPainter(&CreateRibbonPainter);
     COSMPaintManager::RegisterDwmCaptionTest(&::IsControlOnDwmCaption);
+    COSMToolTipOffice2007Images toolTipImages;
+    toolTipImages.pfnGetImageColor = &GetToolTipOffice2007Color;
+    toolTipImages.pfnDrawImage = &DrawToolTipOffice2007Image;
+    COSMToolTipContextToolTip::RegisterOffice2007Images(toolTipImages);
 }
 
 namespace {

@@ -62,6 +62,9 @@ public:
     // A message the parent sent back to this control; TRUE when the control handled it.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual void DoDataExchange(CDataExchange* pDX);
+    // The tool at point (client coordinates) for a tooltip: its id, with pTI filled for it; -1 when no tool lies
+    // there (the default). Windows that show tips for parts of themselves answer here.
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const;
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     HWND GetSafeHwnd() const;  // null for a null CWnd pointer too
@@ -134,6 +137,9 @@ public:
     CWnd* SetParent(CWnd* pWndNewParent);
     CWnd* GetOwner() const;
     CWnd* GetTopLevelParent() const;
+    // The first window up the parent chain (this one included) that is not a child window: the frame of a docked
+    // bar, a popup itself.
+    CWnd* GetParentOwner() const;
     // The nearest frame window among the parents, or null.
     CFrameWnd* GetParentFrame() const;
     CWnd* GetWindow(UINT nCmd) const;

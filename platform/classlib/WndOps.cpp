@@ -219,6 +219,18 @@ CWnd* CWnd::GetTopLevelParent() const
 {
     return FromHandle(::GetAncestor(m_hWnd, GA_ROOT));
 }
+CWnd* CWnd::GetParentOwner() const
+{
+    HWND hWnd = m_hWnd;
+    while (hWnd && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD))
+    {
+        HWND hWndParent = ::GetParent(hWnd);
+        if (!hWndParent)
+            break;
+        hWnd = hWndParent;
+    }
+    return FromHandle(hWnd);
+}
 CWnd* CWnd::GetWindow(UINT nCmd) const
 {
     return FromHandle(::GetWindow(m_hWnd, nCmd));
@@ -498,6 +510,10 @@ void CWnd::DragAcceptFiles(BOOL bAccept)
     ::DragAcceptFiles(m_hWnd, bAccept);
 }
 
+INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+    return -1;
+}
 BOOL CWnd::EnableToolTips(BOOL bEnable)
 {
     m_bEnableToolTips = bEnable;

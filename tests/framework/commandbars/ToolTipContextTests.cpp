@@ -4,6 +4,7 @@
 
 #include "classlib/CString.h"
 #include "classlib/Geometry.h"
+#include "classlib/ToolTipCtrl.h"
 #include "classlib/Wnd.h"
 #include "framework/foundation/ToolTipContext.h"
 #include "framework/foundation/ImageManager.h"
@@ -13,6 +14,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -208,7 +210,9 @@ TEST(ToolTipContext, StartsWithStyleZeroAndTheNoPrefixWord)
     EXPECT_EQ(0, context.GetStyle());
     EXPECT_EQ(static_cast<DWORD>(TTS_NOPREFIX), context.GetToolTipStyle());
     EXPECT_EQ(COSMOSVersionInfo::GetComCtlVersion(), context.GetComCtlVersion());
-    EXPECT_EQ(nullptr, context.CreateToolTip(nullptr));
+    // Style 0 makes the common-controls tooltip.
+    std::unique_ptr<CWnd> made(context.CreateToolTip(nullptr));
+    EXPECT_NE(nullptr, dynamic_cast<CToolTipCtrl*>(made.get()));
     TOOLINFOA info{};
     info.cbSize = kToolInfoSize;
     EXPECT_EQ(-1, context.OnToolHitTest(nullptr, CPoint(1, 1), &info));
