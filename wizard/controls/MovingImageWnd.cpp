@@ -159,6 +159,15 @@ void CMovingImageWnd::RestartThread(BOOL bRestart)
     if (!bRestart || !m_hWnd || !m_stopEvent)
         return;
     ::ResetEvent(m_stopEvent.Get());
+    // The picture is put back in the middle here, not by the thread: a paint or a reader between the thread's start
+    // and its first step sees it there, and a position set after this call is not undone by a late thread.
+    {
+        CRect area;
+        ::GetClientRect(m_hWnd, &area);
+        std::lock_guard<CCriticalSection> lock(m_positionLock);
+        area.OffsetRect(m_marginX, m_marginY);
+        ResetPicture(area);
+    }
     // What the thread reads of the object is fixed before it starts; it touches no window wrapper of this thread.
     m_threadWnd = m_hWnd;
     m_threadTickInterval = m_tickInterval;
@@ -191,7 +200,6 @@ void CMovingImageWnd::Animate(HWND hWnd, DWORD tickInterval)
     {
         std::lock_guard<CCriticalSection> lock(m_positionLock);
         area.OffsetRect(m_marginX, m_marginY);
-        ResetPicture(area);
     }
     ::InvalidateRect(hWnd, nullptr, FALSE);
     while (::WaitForSingleObject(m_stopEvent.Get(), tickInterval) == WAIT_TIMEOUT)

@@ -375,7 +375,9 @@ TEST(ToolTipContextFactory, EachStyleMakesItsWindowClass)
             kind = "standard";
         EXPECT_EQ(c.expected, kind) << c.style;
         if (auto* framework = dynamic_cast<COSMToolTipContextToolTip*>(made.get()))
+        {
             EXPECT_EQ(context.Get(), framework->GetContext());
+        }
     }
 }
 
