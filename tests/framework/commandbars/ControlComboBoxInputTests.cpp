@@ -313,6 +313,27 @@ TEST_F(ControlComboBoxInputTest, TheListOpensAndClosesWithItsCodes)
     EXPECT_FALSE(combo->GetDroppedState());
 }
 
+TEST_F(ControlComboBoxInputTest, ARightToLeftManagerOpensARightToLeftList)
+{
+    const LONG rtl = WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+    const struct
+    {
+        BOOL rightToLeft;
+        LONG expected;
+    } cases[] = {{TRUE, rtl}, {FALSE, 0}};
+    for (const auto& c : cases)
+    {
+        commandBars->SetRightToLeft(c.rightToLeft);
+        ASSERT_TRUE(bar->SetPopuped(combo->GetIndex(), FALSE)) << c.rightToLeft;
+        const LONG exStyle = ::GetWindowLongA(list->GetSafeHwnd(), GWL_EXSTYLE);
+        EXPECT_EQ(c.expected, exStyle & rtl) << c.rightToLeft;
+        EXPECT_EQ(0, exStyle & WS_EX_LAYOUTRTL) << c.rightToLeft;
+        bar->SetPopuped(-1, FALSE);
+        PumpMessages();
+    }
+    commandBars->SetRightToLeft(FALSE);
+}
+
 TEST_F(ControlComboBoxInputTest, FocusBringsCodesThreeAndFourAndAnUnacceptedChangeIsCancelled)
 {
     combo->SetCurSel(0);
@@ -357,6 +378,19 @@ TEST_F(ControlComboBoxInputTest, HookKeysOpenTheListMoveTheSelectionOrGoToTheEdi
     EXPECT_EQ("Apple", ComboWindowText(EditWindow()));
     EXPECT_EQ(2, combo->OnHookKeyDown('Q', 0));
     EXPECT_EQ(1, combo->OnHookKeyDown(VK_BACK, 0)) << "an editing key goes in through the window";
+    // With the shell's auto-complete asking for Tab, Tab goes on to the window.
+    combo->EnableShellAutoComplete(SHACF_FILESYSTEM);
+    if (combo->GetShellAutoComplete())
+    {
+        EXPECT_EQ(0, combo->OnHookKeyDown(VK_TAB, 0));
+        combo->EnableShellAutoComplete(SHACF_FILESYSTEM | SHACF_USETAB);
+        EXPECT_EQ(2, combo->OnHookKeyDown(VK_TAB, 0));
+    }
+    else
+    {
+        ADD_FAILURE() << "the shell's auto-complete did not attach";
+    }
+    combo->EnableShellAutoComplete(0);
     ClickAt(CPoint(1200, 1000));
 }
 
