@@ -1,6 +1,7 @@
 #include "framework/controls/HtmlTipHost.h"
 
 #include "classlib/ModalLoop.h"
+#include "framework/controls/TipWidthSearch.h"
 
 #include <cstdlib>
 #include <utility>
@@ -54,32 +55,7 @@ bool HtmlTipThreadHasOle()
 
 }  // namespace
 
-// ---- The width search and the document text -------------------------------------------------------------------
-
-int OsmHtmlTipSearchWidth(int maxWidth, int naturalHeight, const COSMHtmlTipLayout& layout)
-{
-    int width = maxWidth;
-    int lo = 0;
-    int hi = 2 * maxWidth;
-    do
-    {
-        const int mid = (lo + hi) / 2;
-        const CSize laidOut = layout(mid);
-        // Content wider than the window (a wide table) cannot get narrower: its own width is the answer.
-        if (laidOut.cx > mid && laidOut.cy <= naturalHeight)
-            return laidOut.cx;
-        if (laidOut.cy > naturalHeight)
-        {
-            lo = mid + 1;
-        }
-        else
-        {
-            hi = mid - 1;
-            width = mid;
-        }
-    } while (lo <= hi);
-    return width;
-}
+// ---- The document text -------------------------------------------------------------------
 
 CString OsmHtmlTipAboutText(LPCSTR lpszFaceName, int nFontSize, COLORREF clrBackground)
 {
@@ -296,14 +272,12 @@ CSize COSMHtmlTipHost::MeasureTip(const COSMHtmlTipRequest& request)
     // The natural height: the content laid out wide.
     const int naturalHeight = LayOutAt(container.Get(), 650, 200).cy;
     int lastHeight = naturalHeight;
-    const COSMHtmlTipLayout layout = [&](int width) {
+    const OsmTipLayoutAtWidth layout = [&](int width) {
         const CSize laidOut = LayOutAt(container.Get(), width, lastHeight);
         lastHeight = laidOut.cy;
         return laidOut;
     };
-    const int maxWidth = request.maxWidth < 0 ? ::GetSystemMetrics(SM_CXSCREEN) : request.maxWidth;
-    const COSMHtmlTipWidthSearch& search = request.widthSearch ? request.widthSearch : OsmHtmlTipSearchWidth;
-    const int width = search(maxWidth, naturalHeight, layout);
+    const int width = OsmSearchHtmlTipWidth(request.maxWidth, ::GetSystemMetrics(SM_CXSCREEN), naturalHeight, layout);
     if (!IsOpen() || width <= 0 || naturalHeight <= 0)
         return CSize(0, 0);
 

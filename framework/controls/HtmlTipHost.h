@@ -39,16 +39,6 @@
 
 #include <functional>
 
-// Lays the content out at a width and answers what it then takes: (scroll width, scroll height).
-using COSMHtmlTipLayout = std::function<CSize(int width)>;
-// Finds the tip's width: maxWidth the largest wanted (already a screen width, never -1), naturalHeight the height
-// the content takes when wide, layout the laying out.
-using COSMHtmlTipWidthSearch = std::function<int(int maxWidth, int naturalHeight, const COSMHtmlTipLayout& layout)>;
-
-// The bisection HTML tips use until the tip windows' shared width searches take its place: the narrowest width at
-// which the content keeps its natural height, or at once the scroll width of content wider than the window.
-int OsmHtmlTipSearchWidth(int maxWidth, int naturalHeight, const COSMHtmlTipLayout& layout);
-
 // The "about:" document a tip loads: the face and pixel size for the body and tables, the background colour as
 // #rrggbb, no margins.
 CString OsmHtmlTipAboutText(LPCSTR lpszFaceName, int nFontSize, COLORREF clrBackground);
@@ -63,7 +53,6 @@ struct COSMHtmlTipRequest
     CString html;               // the tool's text, the body's new content; empty measures (0, 0)
     int maxWidth = -1;          // the context's maximum tip width; -1: the screen width
     CRect margins{0, 0, 0, 0};  // the tip's margins (left, top, right, bottom)
-    COSMHtmlTipWidthSearch widthSearch = OsmHtmlTipSearchWidth;
 };
 
 class COSMHtmlTipHost : public CWnd

@@ -66,20 +66,6 @@ void PutTextOnClipboard(HWND owner, const char* text)
     ::CloseClipboard();
 }
 
-std::string ClipboardText(HWND owner)
-{
-    std::string text;
-    if (!::OpenClipboard(owner))
-        return "<not opened>";
-    if (HANDLE data = ::GetClipboardData(CF_TEXT))
-    {
-        text = static_cast<const char*>(::GlobalLock(data));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
-}
-
 std::string WindowText(const CWnd& window)
 {
     CString text;

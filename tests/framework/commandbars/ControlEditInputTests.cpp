@@ -28,20 +28,6 @@ std::string BoxWindowText(HWND window)
     return text;
 }
 
-std::string BoxClipboardText(HWND owner)
-{
-    std::string text;
-    if (!::OpenClipboard(owner))
-        return "<not opened>";
-    if (HANDLE data = ::GetClipboardData(CF_TEXT))
-    {
-        text = static_cast<const char*>(::GlobalLock(data));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
-}
-
 // Types the text's letters (lower case, digits and spaces) through SendInput.
 void TypeIntoBox(const char* text)
 {
@@ -513,7 +499,7 @@ TEST_F(ControlEditInputTest, TheContextMenuCutsTheTextAndHoldsNoLockWhileItShows
 
     ASSERT_NE(nullptr, menu) << "a menu tracked";
     EXPECT_EQ(locks, locksDuringMenu) << "the focus's lock is lowered while the menu shows";
-    EXPECT_EQ("menu text", BoxClipboardText(frame.GetSafeHwnd()));
+    EXPECT_EQ("menu text", ClipboardText(frame.GetSafeHwnd()));
     EXPECT_EQ("", BoxWindowText(EditWindow()));
     EXPECT_EQ(locks + 1, mouse->GetLockCount()) << "the box keeps the focus and its lock";
 }

@@ -6,6 +6,7 @@
 #include "TrackingTestSupport.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace commandbars_test {
@@ -259,6 +260,21 @@ inline std::vector<BYTE> CursorBits(HCURSOR cursor)
     if (info.hbmColor)
         ::DeleteObject(info.hbmColor);
     return bits;
+}
+
+// The clipboard's text, or "<not opened>" when another window holds it.
+inline std::string ClipboardText(HWND owner)
+{
+    std::string text;
+    if (!::OpenClipboard(owner))
+        return "<not opened>";
+    if (HANDLE data = ::GetClipboardData(CF_TEXT))
+    {
+        text = static_cast<const char*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
 }
 
 }  // namespace commandbars_test

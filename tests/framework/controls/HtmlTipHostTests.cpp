@@ -233,23 +233,6 @@ TEST(HtmlTipAboutText, NamesFaceSizeAndBackground)
     ::DeleteObject(defaultHeight);
 }
 
-// ---- The local width search (until the tips' shared one replaces it) ----------------------------------------------
-
-TEST(HtmlTipSearchWidth, FindsTheNarrowestWidthThatKeepsTheHeight)
-{
-    // Text 120 wide wraps onto a second line below that; a table 700 wide never gets narrower.
-    const auto text120 = [](int width) { return width >= 120 ? CSize(width, 20) : CSize(width, 40); };
-    const auto table700 = [](int width) { return CSize(width > 700 ? width : 700, 20); };
-    int steps = 0;
-    const COSMHtmlTipLayout countedTable = [&](int width) {
-        ++steps;
-        return table700(width);
-    };
-    EXPECT_EQ(120, OsmHtmlTipSearchWidth(300, 20, text120));
-    EXPECT_EQ(700, OsmHtmlTipSearchWidth(300, 20, countedTable));
-    EXPECT_EQ(1, steps);
-}
-
 // ---- The host window ----------------------------------------------------------------------------------------------
 
 TEST_F(HtmlTipHostWindowTest, HoldsTheControlInPlaceInAChildOfTheTip)
