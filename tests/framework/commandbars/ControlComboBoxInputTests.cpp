@@ -1,0 +1,670 @@
+// The combo box in a toolbar docked on an active frame, with its drop-down list: what a new one holds and what
+// loading "DropDown" makes of it, the selection kept in step with the text, completion of typed text from the list,
+// the codes the site hears as the list opens, closes, accepts and cancels, the keys of the bar's hook, the wheel,
+// the drawn text, the list's size, window, paint and stored items.
+#include "DockTestSupport.h"
+#include "InputTestSupport.h"
+
+#include "classlib/Archive.h"
+#include "classlib/DC.h"
+#include "classlib/MemFile.h"
+#include "framework/commandbars/MouseManager.h"
+#include "framework/commandbars/PaintManager.h"
+#include "framework/controls/ControlComboBox.h"
+#include "framework/foundation/PropExchangeArchive.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace commandbars_test;
+
+namespace {
+
+std::string ComboWindowText(HWND window)
+{
+    char text[256] = {};
+    ::GetWindowTextA(window, text, 255);
+    return text;
+}
+
+void TypeIntoCombo(const char* text)
+{
+    for (const char* c = text; *c; ++c)
+        SendKey(static_cast<WORD>(::VkKeyScanA(*c) & 0xFF));
+}
+
+// Whether each popup was visible when 10331 announced it to the frame (a call-window-procedure hook sees it sent).
+std::vector<bool>& AnnouncedVisible()
+{
+    static std::vector<bool> announced;
+    return announced;
+}
+
+LRESULT CALLBACK RecordPopupShowing(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == COSMPopupBar::kMessagePopupShowing)
+    {
+        const HWND popup = reinterpret_cast<COSMCommandBar*>(sent->lParam)->GetSafeHwnd();
+        AnnouncedVisible().push_back(popup && ::IsWindowVisible(popup));
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Stores the combo at the schema and loads it into a fresh one at the same schema.
+void RoundTripCombo(COSMControlComboBox& source, COSMControlComboBox& loaded, long schema)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        COSMPropExchangeArchive px(ar);
+        px.m_nSchema = schema;
+        source.DoPropExchange(&px);
+        ar.Close();
+    }
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    COSMPropExchangeArchive px(ar);
+    px.m_nSchema = schema;
+    loaded.DoPropExchange(&px);
+    ar.Close();
+}
+
+class ControlComboBoxInputTest : public DockSiteTest
+{
+protected:
+    BOOL CreateFrame() override { return frame.CreateActiveTestFrame("combo box test"); }
+    void SetUp() override
+    {
+        DockSiteTest::SetUp();
+        frame.OnMessage = [this](UINT message, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+            if (message != CCommandBarsTestFrame::kControlNotify)
+                return std::nullopt;
+            codes.push_back(reinterpret_cast<const NMOSMCONTROL*>(lParam)->hdr.code);
+            return std::nullopt;
+        };
+        bar = AddFilledToolBar("Combo", 701, {201});
+        ASSERT_NE(nullptr, bar);
+        combo = static_cast<COSMControlComboBox*>(bar->GetControls()->Add(5, 4700));
+        ASSERT_NE(nullptr, combo);
+        combo->SetWidth(160);
+        list = combo->GetComboBoxList();
+        ASSERT_NE(nullptr, list);
+        for (const char* item : {"About", "Apple", "Banana", "Cherry"})
+            list->AddString(item);
+        LayOut();
+        frame.SetFocus();
+        PumpMessages();
+        codes.clear();
+    }
+    void TearDown() override
+    {
+        SendMouseInput(MOUSEEVENTF_LEFTUP);
+        CreateMouseManager()->SendTrackLost();
+        MoveMouseTo(CPoint(1200, 1000));
+        frame.OnMessage = nullptr;
+        DockSiteTest::TearDown();
+    }
+
+    void LayOut()
+    {
+        frame.RecalcLayout();
+        PumpMessages();
+    }
+    void MakeEditable()
+    {
+        combo->SetDropDown(TRUE);
+        LayOut();
+        ASSERT_NE(nullptr, combo->GetEditCtrl());
+    }
+    HWND EditWindow() const { return combo->GetEditCtrl() ? combo->GetEditCtrl()->GetSafeHwnd() : nullptr; }
+    void ClickIntoEdit()
+    {
+        ClickAt(ScreenPoint(*combo->GetEditCtrl(), CPoint(5, 5)));
+        PumpMessages();
+    }
+    // Opens the list as a click on the drop-down button does.
+    void ClickDropDownButton()
+    {
+        const CRect rect = combo->GetRect();
+        ClickAt(ScreenPoint(*bar, CPoint(rect.right - 4, rect.CenterPoint().y)));
+        PumpMessages();
+    }
+    int CountOf(UINT code) const { return static_cast<int>(std::count(codes.begin(), codes.end(), code)); }
+    int ListClientHeight() const
+    {
+        CRect client;
+        ::GetClientRect(list->GetSafeHwnd(), &client);
+        return client.Height();
+    }
+
+    COSMToolBar* bar = nullptr;
+    COSMControlComboBox* combo = nullptr;
+    COSMControlComboBoxList* list = nullptr;
+    std::vector<UINT> codes;
+};
+
+TEST_F(ControlComboBoxInputTest, ANewComboHasNoEditWindowAndLoadingDropDownMakesOrDeletesIt)
+{
+    COSMControlComboBox fresh;
+    EXPECT_EQ(5, fresh.GetType());
+    EXPECT_EQ(100, fresh.GetWidth());
+    EXPECT_FALSE(fresh.GetDropDown());
+    EXPECT_EQ(nullptr, fresh.GetEditCtrl());
+    EXPECT_EQ(12, fresh.GetDropDownItemCount());
+    EXPECT_EQ(-1, fresh.GetCurSel());
+    ASSERT_NE(nullptr, fresh.GetComboBoxList()) << "the constructor makes the list";
+    EXPECT_NE(nullptr, fresh.GetComboBoxList()->GetSafeHwnd()) << "with its list box";
+
+    // In a bar, loading DropDown 1 makes the window at the next placement; 0 takes it away.
+    COSMControlComboBox editable;
+    editable.SetDropDown(TRUE);
+    RoundTripCombo(editable, *combo, 8);
+    EXPECT_TRUE(combo->GetDropDown());
+    LayOut();
+    ASSERT_NE(nullptr, EditWindow());
+    EXPECT_EQ(bar->GetSafeHwnd(), ::GetParent(EditWindow()));
+    CRect expected = combo->GetRect();
+    expected.DeflateRect(combo->GetLabelWidth() + 4, 3, combo->GetDropDownButtonWidth() + 3, 3);
+    CRect shown;
+    ::GetWindowRect(EditWindow(), &shown);
+    ::MapWindowPoints(nullptr, bar->GetSafeHwnd(), reinterpret_cast<POINT*>(&shown), 2);
+    EXPECT_EQ(expected, shown);
+    RoundTripCombo(fresh, *combo, 8);
+    EXPECT_FALSE(combo->GetDropDown());
+    EXPECT_EQ(nullptr, combo->GetEditCtrl());
+}
+
+TEST_F(ControlComboBoxInputTest, TheSelectionFollowsTheTextAndSettingTheSameSelectionDoesNothing)
+{
+    MakeEditable();
+    // Enough items below for any of the first ones to come to the top.
+    for (int i = 0; i < 20; ++i)
+        list->AddString("Zz");
+    const struct
+    {
+        const char* text;
+        int selection;
+        int topIndex;
+    } cases[] = {
+        {"Banana", 2, -1},  // an exact match selects
+        {"cherry", 3, -1},  // whatever the case
+        {"Ch", -1, 3},      // a prefix scrolls there and selects nothing
+        {"Zebra", -1, -1},  // nothing matches
+    };
+    for (const auto& c : cases)
+    {
+        list->SendMessage(LB_SETTOPINDEX, 0);
+        combo->SetEditText(c.text);
+        combo->SyncSelectionToText();
+        EXPECT_EQ(c.selection, combo->GetCurSel()) << c.text;
+        if (c.topIndex >= 0)
+        {
+            EXPECT_EQ(c.topIndex, static_cast<int>(list->SendMessage(LB_GETTOPINDEX))) << c.text;
+        }
+    }
+
+    // A new selection sets the text and tells the site once; the same one again does nothing.
+    combo->SetCurSel(1);
+    EXPECT_EQ("Apple", ComboWindowText(EditWindow()));
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelChange));
+    combo->SetCurSel(1);
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelChange));
+    EXPECT_EQ(1, combo->GetCurSel());
+}
+
+TEST_F(ControlComboBoxInputTest, TypedTextIsCompletedFromTheListAndEscapeRestoresIt)
+{
+    MakeEditable();
+    combo->SetAutoComplete(TRUE);
+    combo->SetCurSel(3);
+    ClickIntoEdit();
+    ASSERT_EQ(EditWindow(), ::GetFocus());
+    codes.clear();
+
+    TypeIntoCombo("ab");
+    EXPECT_EQ("About", ComboWindowText(EditWindow()));
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageA(EditWindow(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(2u, start);
+    EXPECT_EQ(5u, end);
+    EXPECT_EQ(0, combo->GetCurSel()) << "the completed text selects its item";
+    EXPECT_GE(CountOf(COSMControlComboBox::kNotifyEditChange), 2);
+
+    // Backspace takes the completed part away without completing again.
+    SendKey(VK_BACK);
+    EXPECT_EQ("Ab", ComboWindowText(EditWindow())) << "the completion took the item's letters";
+    EXPECT_EQ(-1, combo->GetCurSel());
+
+    // Escape brings back the text and the selection the combo had when it took the focus.
+    SendKey(VK_ESCAPE);
+    PumpMessages();
+    EXPECT_EQ("Cherry", ComboWindowText(EditWindow()));
+    EXPECT_EQ(3, combo->GetCurSel());
+    EXPECT_FALSE(combo->IsFocused());
+}
+
+TEST_F(ControlComboBoxInputTest, TypedHintLettersStayATextInTheCombo)
+{
+    MakeEditable();
+    combo->SetEditHint("Fruit");
+    EXPECT_EQ("Fruit", ComboWindowText(EditWindow()));
+    EXPECT_TRUE(combo->IsHintShown());
+    EXPECT_EQ("", std::string(combo->GetEditText()));
+    ClickIntoEdit();
+    EXPECT_EQ("", ComboWindowText(EditWindow()));
+    TypeIntoCombo("fruit");
+    EXPECT_EQ("fruit", std::string(combo->GetEditText()));
+    frame.SetFocus();
+    PumpMessages();
+    EXPECT_EQ("fruit", std::string(combo->GetEditText()));
+    combo->SetEditText("FRUIT");
+    EXPECT_EQ("FRUIT", ComboWindowText(EditWindow())) << "a change of case reaches the screen";
+    EXPECT_EQ("FRUIT", std::string(combo->GetEditText()));
+}
+
+TEST_F(ControlComboBoxInputTest, TheListOpensAndClosesWithItsCodes)
+{
+    combo->SetCurSel(1);
+    codes.clear();
+    COSMMouseManager* mouse = bar->GetMouseManager();
+    const int locks = mouse->GetLockCount();
+
+    // Opening: 10331 reaches the site while the list is still hidden, then code 7, the lock goes up.
+    AnnouncedVisible().clear();
+    const HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordPopupShowing, nullptr, ::GetCurrentThreadId());
+    ClickDropDownButton();
+    ::UnhookWindowsHookEx(hook);
+    ASSERT_TRUE(combo->GetDroppedState());
+    ASSERT_EQ(1u, AnnouncedVisible().size());
+    EXPECT_FALSE(AnnouncedVisible()[0]) << "10331 comes before the list shows";
+    EXPECT_TRUE(::IsWindowVisible(list->GetSafeHwnd()));
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifyDropDown));
+    EXPECT_EQ(locks + 1, mouse->GetLockCount());
+    EXPECT_EQ(combo, list->GetComboBox());
+
+    // Another selection, then closed without accepting: the old selection comes back, codes 10 and 8.
+    list->SetCurSel(3);
+    bar->SetPopuped(-1, FALSE);
+    PumpMessages();
+    EXPECT_FALSE(combo->GetDroppedState());
+    EXPECT_FALSE(::IsWindowVisible(list->GetSafeHwnd()));
+    EXPECT_EQ(1, combo->GetCurSel());
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelEndCancel));
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifyCloseUp));
+    EXPECT_EQ(locks, mouse->GetLockCount());
+    EXPECT_EQ(nullptr, list->GetComboBox()) << "the list forgets its combo";
+
+    // Opened again, Enter through the list's keys accepts: code 9, the new selection stays.
+    codes.clear();
+    ClickDropDownButton();
+    ASSERT_TRUE(combo->GetDroppedState());
+    list->SetCurSel(2);
+    EXPECT_EQ(1, list->OnHookKeyDown(VK_RETURN, 0));
+    PumpMessages();
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelEndOk));
+    EXPECT_EQ(0, CountOf(COSMControlComboBox::kNotifySelEndCancel));
+    EXPECT_EQ(2, combo->GetCurSel());
+    EXPECT_FALSE(combo->GetDroppedState());
+}
+
+TEST_F(ControlComboBoxInputTest, ARightToLeftManagerOpensARightToLeftList)
+{
+    const LONG rtl = WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+    const struct
+    {
+        BOOL rightToLeft;
+        LONG expected;
+    } cases[] = {{TRUE, rtl}, {FALSE, 0}};
+    for (const auto& c : cases)
+    {
+        commandBars->SetRightToLeft(c.rightToLeft);
+        ASSERT_TRUE(bar->SetPopuped(combo->GetIndex(), FALSE)) << c.rightToLeft;
+        const LONG exStyle = ::GetWindowLongA(list->GetSafeHwnd(), GWL_EXSTYLE);
+        EXPECT_EQ(c.expected, exStyle & rtl) << c.rightToLeft;
+        EXPECT_EQ(0, exStyle & WS_EX_LAYOUTRTL) << c.rightToLeft;
+        bar->SetPopuped(-1, FALSE);
+        PumpMessages();
+    }
+    commandBars->SetRightToLeft(FALSE);
+}
+
+TEST_F(ControlComboBoxInputTest, FocusBringsCodesThreeAndFourAndAnUnacceptedChangeIsCancelled)
+{
+    combo->SetCurSel(0);
+    codes.clear();
+    combo->SetFocused(TRUE);
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySetFocus));
+    EXPECT_NE(0, bar->GetTrackingMode());
+    // The wheel moves the selection of a focused, closed combo.
+    EXPECT_TRUE(combo->OnHookMouseWheel(0, -120, CPoint(0, 0)));
+    EXPECT_EQ(1, combo->GetCurSel());
+    EXPECT_TRUE(combo->OnHookMouseWheel(0, 120, CPoint(0, 0)));
+    EXPECT_EQ(0, combo->GetCurSel());
+    EXPECT_TRUE(combo->OnHookMouseWheel(0, -120, CPoint(0, 0)));
+    combo->SetFocused(FALSE);
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifyKillFocus));
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelEndCancel));
+    EXPECT_EQ(0, combo->GetCurSel()) << "leaving without accepting restores the selection";
+    EXPECT_FALSE(combo->OnHookMouseWheel(0, -120, CPoint(0, 0))) << "not focused";
+}
+
+TEST_F(ControlComboBoxInputTest, HookKeysOpenTheListMoveTheSelectionOrGoToTheEditWindow)
+{
+    EXPECT_EQ(0, combo->OnHookKeyDown(VK_F4, 0)) << "not focused";
+    MakeEditable();
+    ClickIntoEdit();
+    ASSERT_TRUE(combo->IsFocused());
+
+    // F4 opens and closes the list.
+    EXPECT_EQ(1, combo->OnHookKeyDown(VK_F4, 0));
+    PumpMessages();
+    EXPECT_TRUE(combo->GetDroppedState());
+    EXPECT_EQ(1, combo->OnHookKeyDown(VK_F4, 0));
+    PumpMessages();
+    EXPECT_FALSE(combo->GetDroppedState());
+
+    // Tab and Enter are the bar's; Down moves the list's selection and the text follows; a letter is the window's.
+    EXPECT_EQ(0, combo->OnHookKeyDown(VK_TAB, 0));
+    EXPECT_EQ(0, combo->OnHookKeyDown(VK_RETURN, 0));
+    combo->SetCurSel(0);
+    EXPECT_EQ(1, combo->OnHookKeyDown(VK_DOWN, 0));
+    EXPECT_EQ(1, combo->GetCurSel());
+    EXPECT_EQ("Apple", ComboWindowText(EditWindow()));
+    EXPECT_EQ(2, combo->OnHookKeyDown('Q', 0));
+    EXPECT_EQ(1, combo->OnHookKeyDown(VK_BACK, 0)) << "an editing key goes in through the window";
+    // With the shell's auto-complete asking for Tab, Tab goes on to the window.
+    combo->EnableShellAutoComplete(SHACF_FILESYSTEM);
+    if (combo->GetShellAutoComplete())
+    {
+        EXPECT_EQ(0, combo->OnHookKeyDown(VK_TAB, 0));
+        combo->EnableShellAutoComplete(SHACF_FILESYSTEM | SHACF_USETAB);
+        EXPECT_EQ(2, combo->OnHookKeyDown(VK_TAB, 0));
+    }
+    else
+    {
+        ADD_FAILURE() << "the shell's auto-complete did not attach";
+    }
+    combo->EnableShellAutoComplete(0);
+    ClickAt(CPoint(1200, 1000));
+}
+
+TEST_F(ControlComboBoxInputTest, TypingALetterInAnOpenNonEditableListJumpsToIt)
+{
+    combo->SetFocused(TRUE);
+    ClickDropDownButton();
+    ASSERT_TRUE(combo->GetDroppedState());
+    codes.clear();
+    EXPECT_EQ(1, list->OnHookKeyDown('C', 0));
+    PumpMessages();
+    EXPECT_EQ(3, combo->GetCurSel());
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelChange));
+    // Alt+Down is the combo's own (it closes the list), not the list's.
+    EXPECT_EQ(0, list->ProcessHookKeyDown(combo, VK_F4, 0));
+}
+
+TEST_F(ControlComboBoxInputTest, AMouseMoveOverTheListSelectsAndAReleaseAccepts)
+{
+    ClickDropDownButton();
+    ASSERT_TRUE(combo->GetDroppedState());
+    const int itemHeight = list->GetItemHeight();
+    MoveMouseTo(ScreenPoint(*list, CPoint(10, itemHeight * 2 + itemHeight / 2)));
+    PumpMessages();
+    EXPECT_EQ(2, list->GetCurSel());
+    codes.clear();
+    ClickAt(ScreenPoint(*list, CPoint(10, itemHeight * 2 + itemHeight / 2)));
+    PumpMessages();
+    EXPECT_FALSE(combo->GetDroppedState());
+    EXPECT_EQ(2, combo->GetCurSel());
+    EXPECT_EQ("Banana", std::string(combo->GetListText()));
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelEndOk));
+}
+
+TEST_F(ControlComboBoxInputTest, OverTheDropDownButtonTheSelectionStateIsFive)
+{
+    combo->SetSelected(1);
+    const CRect rect = combo->GetRect();
+    combo->OnMouseMove(CPoint(rect.right - 2, rect.CenterPoint().y));
+    EXPECT_EQ(COSMControlComboBox::kSelectedDropDown, combo->GetSelected());
+    combo->OnMouseMove(CPoint(rect.left + 2, rect.CenterPoint().y));
+    EXPECT_EQ(1, combo->GetSelected());
+}
+
+TEST_F(ControlComboBoxInputTest, TheListIsAsHighAsItsRowsAndAsWideAsTheControlOrItsMruWidth)
+{
+    const struct
+    {
+        int items;
+        int rows;
+        bool scrollBar;
+    } cases[] = {{0, 1, false}, {3, 3, false}, {40, 12, true}};
+    for (const auto& c : cases)
+    {
+        list->ResetContent();
+        for (int i = 0; i < c.items; ++i)
+        {
+            CString text;
+            text.Format("Item %i", i);
+            list->AddString(text);
+        }
+        ClickDropDownButton();
+        ASSERT_TRUE(combo->GetDroppedState()) << c.items;
+        // The rows are those of the control's font, which the list takes as it opens.
+        const int itemHeight = list->GetItemHeight();
+        ASSERT_GT(itemHeight, 0);
+        CRect window;
+        ::GetWindowRect(list->GetSafeHwnd(), &window);
+        EXPECT_EQ(c.rows * itemHeight + 4, window.Height()) << c.items;
+        EXPECT_EQ(combo->GetRect().Width(), window.Width()) << c.items;
+        SCROLLBARINFO info{};
+        info.cbSize = sizeof(info);
+        ::GetScrollBarInfo(list->GetSafeHwnd(), OBJID_VSCROLL, &info);
+        EXPECT_EQ(c.scrollBar, (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) == 0) << c.items;
+        bar->SetPopuped(-1, FALSE);
+        PumpMessages();
+    }
+    list->SetMRUWidth(230);
+    ClickDropDownButton();
+    CRect window;
+    ::GetWindowRect(list->GetSafeHwnd(), &window);
+    EXPECT_EQ(230, window.Width());
+    bar->SetPopuped(-1, FALSE);
+}
+
+TEST_F(ControlComboBoxInputTest, AnOwnerDrawnListIsMadeAsAChildOfTheSiteAndEndsAPopupOwnedByIt)
+{
+    auto* owned = new COSMControlComboBoxList;
+    owned->SetCommandBars(commandBars.Get());
+    owned->SetListStyle(LBS_OWNERDRAWFIXED | LBS_HASSTRINGS);
+    ASSERT_TRUE(owned->CreateListBox());
+    const HWND window = owned->GetSafeHwnd();
+    const LONG style = ::GetWindowLongA(window, GWL_STYLE);
+    EXPECT_EQ(WS_POPUP, style & (WS_POPUP | WS_CHILD));
+    EXPECT_EQ(::GetDesktopWindow(), ::GetAncestor(window, GA_PARENT));
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetWindow(window, GW_OWNER));
+
+    // Given to the combo, its items are drawn by the combo: WM_DRAWITEM reaches DrawItem through the site.
+    struct DrawCounter : COSMControlComboBox
+    {
+        int drawn = 0;
+        void DrawItem(LPDRAWITEMSTRUCT drawItem) override
+        {
+            ++drawn;
+            COSMControlComboBox::DrawItem(drawItem);
+        }
+    };
+    auto* counter = new DrawCounter;
+    bar->GetControls()->InsertAt(counter, -1);
+    counter->SetCommandBar(owned);
+    owned->InternalRelease();
+    owned->AddString("One");
+    owned->AddString("Two");
+    LayOut();
+    ClickAt(ScreenPoint(*bar, CPoint(counter->GetRect().right - 4, counter->GetRect().CenterPoint().y)));
+    PumpMessages();
+    ASSERT_TRUE(counter->GetDroppedState());
+    ::UpdateWindow(window);
+    PumpMessages();
+    EXPECT_GT(counter->drawn, 0);
+    bar->SetPopuped(-1, FALSE);
+}
+
+TEST_F(ControlComboBoxInputTest, TheListFrameIsDrawnInTheThemeColours)
+{
+    ClickDropDownButton();
+    ASSERT_TRUE(combo->GetDroppedState());
+    ::RedrawWindow(list->GetSafeHwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+    COSMPaintManager* paintManager = list->GetPaintManager();
+    HDC dc = ::GetWindowDC(list->GetSafeHwnd());
+    EXPECT_EQ(paintManager->GetColor(COSMControlComboBoxList::kFrameColorIndex), ::GetPixel(dc, 5, 0));
+    EXPECT_EQ(paintManager->GetColor(COLOR_WINDOW), ::GetPixel(dc, 5, 1));
+    ::ReleaseDC(list->GetSafeHwnd(), dc);
+    bar->SetPopuped(-1, FALSE);
+}
+
+TEST_F(ControlComboBoxInputTest, TheComboTextIsDrawnByFocusHintAndState)
+{
+    COSMPaintManager* paintManager = combo->GetPaintManager();
+    CWindowDC screen(nullptr);
+    CDC dc;
+    dc.CreateCompatibleDC(&screen);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&screen, 120, 24);
+    CBitmap* old = dc.SelectObject(&bitmap);
+    const CRect rect(0, 0, 120, 24);
+    // The colour of the first pixel that is not the background.
+    auto inkOf = [&](COLORREF background) -> COLORREF {
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 120; ++x)
+                if (dc.GetPixel(x, y) != background)
+                    return dc.GetPixel(x, y);
+        return background;
+    };
+    const COLORREF white = RGB(255, 255, 255);
+
+    // The hint of an empty, unfocused combo, in grey.
+    combo->SetEditHint("Pick");
+    dc.FillSolidRect(rect, white);
+    combo->DrawComboText(&dc, rect);
+    EXPECT_EQ(paintManager->GetColor(COLOR_GRAYTEXT), inkOf(white));
+
+    // A selection in the normal text colour; focused, the fill of the selection colour with its text colour.
+    combo->SetCurSel(0);
+    dc.FillSolidRect(rect, white);
+    combo->DrawComboText(&dc, rect);
+    EXPECT_EQ(paintManager->GetColor(COLOR_WINDOWTEXT), inkOf(white));
+    combo->SetFocused(TRUE);
+    dc.FillSolidRect(rect, white);
+    combo->DrawComboText(&dc, rect);
+    const COLORREF fill = paintManager->GetColor(COLOR_HIGHLIGHT);
+    EXPECT_EQ(fill, dc.GetPixel(1, 1));
+    EXPECT_EQ(white, dc.GetPixel(0, 0));
+    // Inside the fill, the text: look past the fill for the text's colour.
+    COLORREF text = fill;
+    for (int y = 1; y < 23 && text == fill; ++y)
+        for (int x = 1; x < 119 && text == fill; ++x)
+            text = dc.GetPixel(x, y) != fill ? dc.GetPixel(x, y) : fill;
+    EXPECT_EQ(paintManager->GetColor(COLOR_HIGHLIGHTTEXT), text);
+    combo->SetFocused(FALSE);
+    dc.SelectObject(old);
+}
+
+TEST_F(ControlComboBoxInputTest, TheListStoresItsItemsAndItsIconAboveSchemaTwentyThree)
+{
+    list->SetListIconId(7);
+    const struct
+    {
+        long schema;
+        int iconId;
+    } cases[] = {{23, -1}, {24, 7}};
+    for (const auto& c : cases)
+    {
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            COSMPropExchangeArchive px(ar);
+            px.m_nSchema = c.schema;
+            list->DoPropExchange(&px);
+            ar.Close();
+        }
+        file.SeekToBegin();
+        RefPtr<COSMControlComboBoxList> loaded = AdoptRef(new COSMControlComboBoxList);
+        CArchive ar(&file, CArchive::load);
+        COSMPropExchangeArchive px(ar);
+        px.m_nSchema = c.schema;
+        loaded->DoPropExchange(&px);
+        ar.Close();
+        EXPECT_EQ(c.iconId, loaded->GetListIconId()) << c.schema;
+        ASSERT_EQ(4, loaded->GetCount()) << c.schema;
+        CString text;
+        loaded->GetText(3, text);
+        EXPECT_EQ("Cherry", std::string(text));
+    }
+}
+
+TEST_F(ControlComboBoxInputTest, TheComboKeysAreStoredFromTheirSchemas)
+{
+    COSMControlComboBox source;
+    source.SetWidth(140);
+    source.SetComboStyle(1);
+    source.SetEditHint("Pick");
+    source.EnableShellAutoComplete(SHACF_FILESYSTEM);
+    source.SetAutoComplete(TRUE);
+    source.SetEditIconId(9);
+    source.SetDropDownItemCount(5);
+    source.SetEditStyle(ES_UPPERCASE);
+    const struct
+    {
+        long schema;
+        const char* hint;
+        BOOL autoComplete;
+        int rows;
+        DWORD style;
+    } cases[] = {
+        {8, "", FALSE, 12, 0}, {9, "Pick", TRUE, 5, 0}, {16, "Pick", TRUE, 5, 0}, {17, "Pick", TRUE, 5, ES_UPPERCASE}};
+    for (const auto& c : cases)
+    {
+        COSMControlComboBox loaded;
+        RoundTripCombo(source, loaded, c.schema);
+        EXPECT_EQ(140, loaded.GetWidth()) << c.schema;
+        EXPECT_EQ(1, loaded.GetComboStyle()) << c.schema;
+        EXPECT_FALSE(loaded.GetDropDown()) << c.schema;
+        EXPECT_EQ(c.hint, std::string(loaded.GetEditHint())) << c.schema;
+        EXPECT_EQ(c.autoComplete, loaded.GetAutoComplete()) << c.schema;
+        EXPECT_EQ(c.rows, loaded.GetDropDownItemCount()) << c.schema;
+        EXPECT_EQ(c.style, loaded.GetEditStyle()) << c.schema;
+    }
+}
+
+TEST_F(ControlComboBoxInputTest, ACopySharesTheListOrClonesItWithItsItems)
+{
+    RefPtr<COSMControl> shared = AdoptRef(combo->Clone(FALSE));
+    auto* sharedCombo = static_cast<COSMControlComboBox*>(shared.Get());
+    EXPECT_EQ(list, sharedCombo->GetComboBoxList());
+    EXPECT_TRUE(sharedCombo->Compare(combo));
+
+    RefPtr<COSMControl> cloned = AdoptRef(combo->Clone(TRUE));
+    auto* clonedCombo = static_cast<COSMControlComboBox*>(cloned.Get());
+    ASSERT_NE(nullptr, clonedCombo->GetComboBoxList());
+    EXPECT_NE(list, clonedCombo->GetComboBoxList());
+    EXPECT_EQ(4, clonedCombo->GetComboBoxList()->GetCount());
+}
+
+TEST_F(ControlComboBoxInputTest, ACustomizeClickSelectsTheComboAndNotTheEditText)
+{
+    MakeEditable();
+    commandBars->SetCustomizeMode(TRUE);
+    PumpMessages();
+    ClickIntoEdit();
+    EXPECT_NE(EditWindow(), ::GetFocus()) << "in customize mode the window is not typed into";
+    EXPECT_EQ(combo, commandBars->GetCustomizeSelection());
+    commandBars->SetCustomizeMode(FALSE);
+}
+
+}  // namespace
