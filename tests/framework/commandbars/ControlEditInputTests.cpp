@@ -355,6 +355,8 @@ TEST_F(ControlEditInputTest, HookKeysAreAnsweredByFocusKeyAndState)
         {"a letter", 'Q', 0, COSMCommandBar::kTypeNormal, FALSE, 2, "7"},
         {"Escape in a toolbar", VK_ESCAPE, 0, COSMCommandBar::kTypeNormal, FALSE, 0, "7"},
         {"Escape in a popup", VK_ESCAPE, 0, COSMCommandBar::kTypePopup, FALSE, 1, "7"},
+        // Last: the access key runs "&Go", and the command update after it disables the box, whose id no window
+        // handles.
         {"Alt with a taken access key", 'G', VK_MENU, COSMCommandBar::kTypeNormal, FALSE, 1, "7"},
     };
     for (const auto& c : cases)
