@@ -169,13 +169,18 @@ BOOL COSMControlComboBoxList::CreateListBox()
     {
         return FALSE;
     }
+    ApplyIconRowHeight();
+    return TRUE;
+}
+
+void COSMControlComboBoxList::ApplyIconRowHeight()
+{
     COSMImageManager* images = GetCommandBarsField() && m_listIconId != -1 ? GetImageManager() : nullptr;
     if (images && images->ContainsImage(static_cast<UINT>(m_listIconId), 0))
     {
         if (COSMImageManagerIcon* icon = images->GetImage(static_cast<UINT>(m_listIconId), 16))
             SendList(LB_SETITEMHEIGHT, 0, MAKELPARAM(icon->GetHeight() + kIconRowPadding, 0));
     }
-    return TRUE;
 }
 
 int COSMControlComboBoxList::GetCurSel() const
@@ -251,12 +256,17 @@ int COSMControlComboBoxList::GetItemHeight() const
 BOOL COSMControlComboBoxList::Popup(COSMControlPopup* control, BOOL keyboard)
 {
     m_controlPopup = control;
+    // A combo box made without a manager (by Type, before it joined a bar) gives its list the opener's.
+    if (!GetCommandBarsField() && control && control->GetParent())
+        SetCommandBars(control->GetParent()->GetCommandBars());
     if (!CreateListBox())
         return FALSE;
     if (COSMPaintManager* paintManager = GetPaintManager())
     {
         CFont* font = paintManager->GetControlFont(control);
         SendList(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->GetSafeHandle() : nullptr), TRUE);
+        // A new font sets the rows to its own height: rows with an icon take the icon's again.
+        ApplyIconRowHeight();
     }
     // The site hears of the list before anything shows, as of any popup.
     CWnd* site = GetOwnerSite();

@@ -120,6 +120,8 @@ protected:
 
     void DeliverListKey(COSMControlComboBox* combo, UINT key, LPARAM lParam) override;
     LRESULT SendList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // Rows as high as the list icon and its padding, when the image manager has the icon.
+    void ApplyIconRowHeight();
 
     int m_listIconId = -1;
 };

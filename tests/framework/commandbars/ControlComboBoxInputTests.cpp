@@ -11,6 +11,7 @@
 #include "framework/commandbars/MouseManager.h"
 #include "framework/commandbars/PaintManager.h"
 #include "framework/controls/ControlComboBox.h"
+#include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PropExchangeArchive.h"
 
 #include <shlwapi.h>
@@ -474,6 +475,23 @@ TEST_F(ControlComboBoxInputTest, TheListIsAsHighAsItsRowsAndAsWideAsTheControlOr
     ::GetWindowRect(list->GetSafeHwnd(), &window);
     EXPECT_EQ(230, window.Width());
     bar->SetPopuped(-1, FALSE);
+}
+
+TEST_F(ControlComboBoxInputTest, AListIconOfSixteenPixelsMakesRowsTwentyHigh)
+{
+    HICON small = static_cast<HICON>(::LoadImageA(nullptr, IDI_APPLICATION, IMAGE_ICON, 16, 16, LR_SHARED));
+    ASSERT_TRUE(bar->GetImageManager()->SetIcon(small, 905, 16, 16));
+    list->SetListIconId(905);
+    list->AddString("One");
+    list->AddString("Two");
+    ClickDropDownButton();
+    ASSERT_TRUE(combo->GetDroppedState());
+    EXPECT_EQ(20, list->GetItemHeight());
+    CRect window;
+    ::GetWindowRect(list->GetSafeHwnd(), &window);
+    EXPECT_EQ(std::min(12, list->GetCount()) * 20 + 4, window.Height());
+    bar->SetPopuped(-1, FALSE);
+    PumpMessages();
 }
 
 TEST_F(ControlComboBoxInputTest, AnOwnerDrawnListIsMadeAsAChildOfTheSiteAndEndsAPopupOwnedByIt)
