@@ -60,8 +60,9 @@ public:
     static constexpr DWORD kFlagStretched = 0x20;
     static constexpr DWORD kFlagPopupToolTip = 0x40;
     static constexpr DWORD kFlagWrapRow = 0x80;
-    // The action property whose change reaches the controls as a caption change.
+    // The action properties whose changes reach the controls: the caption, and the hint of an empty edit box.
     static constexpr int kActionPropertyCaption = 3;
+    static constexpr int kActionPropertyEditHint = 4;
     // The control notification sent to the notification site (wParam the id, lParam an NMOSMCONTROL), and the code
     // a command execution notifies before its WM_COMMAND.
     static constexpr UINT kMessageControlNotify = 0x2862;

@@ -94,6 +94,15 @@ void COSMControlAction::SetCaption(const CString& caption)
     DelayLayoutControls();
 }
 
+void COSMControlAction::SetEditHint(const CString& text)
+{
+    if (text == m_text4)
+        return;
+    NotifyChanging(COSMControl::kActionPropertyEditHint);
+    m_text4 = text;
+    NotifyChanged(COSMControl::kActionPropertyEditHint);
+}
+
 void COSMControlAction::SetPrompt(const CString& prompt)
 {
     ApplyPrompt(prompt, m_tooltip, m_description, m_caption, m_keyboardTip, FALSE);

@@ -73,7 +73,8 @@ public:
     void SetKeyboardTip(const CString& tip) { m_keyboardTip = tip; }
     // Further texts the control types keep with the command: the edit controls' hint and two of their own.
     const CString& GetEditHint() const { return m_text4; }
-    void SetEditHint(const CString& text) { m_text4 = text; }
+    // Bound edit boxes that show the hint show the new one.
+    void SetEditHint(const CString& text);
     const CString& GetExtraText1() const { return m_text6; }
     void SetExtraText1(const CString& text) { m_text6 = text; }
     const CString& GetExtraText2() const { return m_text8; }

@@ -36,7 +36,6 @@ const COLORREF kHintColorIndex = COLOR_GRAYTEXT;
 // The action properties an edit follows.
 const int kActionEnabled = 0;
 const int kActionVisible = 2;
-const int kActionHint = 4;
 // The bar Position of a popup.
 const int kPopupPosition = 5;
 
@@ -851,7 +850,7 @@ void COSMControlEdit::TrackSpinButton(CPoint point)
 
 void COSMControlEdit::OnActionChanging(int property)
 {
-    if (property == kActionHint && m_hintShown)
+    if (property == kActionPropertyEditHint && m_hintShown)
         SetDisplayText("");
 }
 
@@ -870,7 +869,7 @@ void COSMControlEdit::OnActionChanged(int property)
             m_editWindow->UpdateCharFormat();
         }
     }
-    else if (property == kActionHint)
+    else if (property == kActionPropertyEditHint)
     {
         const CString hint = GetEditHint();
         if (!m_focused && GetDisplayText().IsEmpty() && !hint.IsEmpty())

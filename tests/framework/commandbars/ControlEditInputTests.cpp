@@ -4,6 +4,7 @@
 #include "DockTestSupport.h"
 #include "InputTestSupport.h"
 
+#include "framework/commandbars/ControlActions.h"
 #include "framework/commandbars/MouseManager.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/foundation/ColorManager.h"
@@ -217,6 +218,24 @@ TEST_F(ControlEditInputTest, TheTextSurvivesAMoveToAnotherBar)
     EXPECT_EQ(other->GetSafeHwnd(), ::GetParent(EditWindow()));
     EXPECT_EQ("kept", BoxWindowText(EditWindow()));
     EXPECT_EQ("kept", std::string(edit->GetEditText()));
+}
+
+TEST_F(ControlEditInputTest, AHintSetOnTheBoundActionReachesTheEmptyBox)
+{
+    COSMControlAction* action = commandBars->GetActions()->Add(4600);
+    ASSERT_NE(nullptr, action);
+    edit->SetAction(action);
+    action->SetEditHint("Find");
+    EXPECT_EQ("Find", BoxWindowText(EditWindow()));
+    EXPECT_TRUE(edit->IsHintShown());
+    action->SetEditHint("Look up");
+    EXPECT_EQ("Look up", BoxWindowText(EditWindow()));
+    EXPECT_EQ("", std::string(edit->GetEditText()));
+    // A box with text keeps it.
+    edit->SetEditText("typed");
+    action->SetEditHint("Other");
+    EXPECT_EQ("typed", BoxWindowText(EditWindow()));
+    EXPECT_FALSE(edit->IsHintShown());
 }
 
 TEST_F(ControlEditInputTest, AnEmptyUnfocusedBoxShowsItsHintInGreyAndReadsEmpty)
