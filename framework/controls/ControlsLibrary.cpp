@@ -10,7 +10,9 @@
 #include "framework/controls/ControlGallery.h"
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/controls/ToolTipGradientToolTip.h"
+#include "framework/controls/ToolTipHtmlToolTip.h"
 #include "framework/controls/ToolTipMarkupToolTip.h"
+#include "framework/controls/ToolTipRichTextToolTip.h"
 #include "framework/foundation/ToolTipContext.h"
 
 namespace {
@@ -25,17 +27,18 @@ template <class Painter> COSMPartPaintManager* CreatePainter(COSMPaintManager* o
     return new Painter(owner);
 }
 
-// The framework's tip window of each style. Rich text (3) and HTML (6) draw as the plain framework tip until their
-// own windows join.
+// The framework's tip window of each style.
 CWnd* CreateFrameworkToolTipObject(COSMToolTipContext* context, int style)
 {
     switch (style)
     {
     case COSMToolTipContext::kStyleFramework:
-    case COSMToolTipContext::kStyleRichText:
     case COSMToolTipContext::kStyleOffice2007Look:
-    case COSMToolTipContext::kStyleHtml:
         return new COSMToolTipContextToolTip(context);
+    case COSMToolTipContext::kStyleRichText:
+        return new COSMToolTipRichTextToolTip(context);
+    case COSMToolTipContext::kStyleHtml:
+        return new COSMToolTipHtmlToolTip(context);
     case COSMToolTipContext::kStyleGradient:
         return new COSMToolTipGradientToolTip(context);
     case COSMToolTipContext::kStyleMarkup:

@@ -59,6 +59,33 @@ COLORREF Office2007Color(LPCSTR lpszKey, COLORREF clrDefault)
 
 }  // namespace
 
+namespace {
+
+// Watches a tip window object across a call that may pump messages. Watches nest: one that sees the object go tells
+// the watch outside it; one that ends with the object alive hands the flag back to the outer one.
+class ToolTipDeletionWatch
+{
+public:
+    explicit ToolTipDeletionWatch(bool*& slot) : m_slot(slot), m_pOuter(slot) { slot = &m_bDeleted; }
+    ~ToolTipDeletionWatch()
+    {
+        if (!m_bDeleted)
+            m_slot = m_pOuter;
+        else if (m_pOuter)
+            *m_pOuter = true;
+    }
+    ToolTipDeletionWatch(const ToolTipDeletionWatch&) = delete;
+    ToolTipDeletionWatch& operator=(const ToolTipDeletionWatch&) = delete;
+    bool Deleted() const { return m_bDeleted; }
+
+private:
+    bool*& m_slot;
+    bool* m_pOuter;
+    bool m_bDeleted = false;
+};
+
+}  // namespace
+
 IMPLEMENT_DYNAMIC(COSMToolTipContextToolTip, CWnd)
 
 BEGIN_MESSAGE_MAP(COSMToolTipContextToolTip, CWnd)
@@ -84,6 +111,8 @@ COSMToolTipContextToolTip::COSMToolTipContextToolTip(COSMToolTipContext* pContex
 
 COSMToolTipContextToolTip::~COSMToolTipContextToolTip()
 {
+    if (m_pDeletedFlag)
+        *m_pDeletedFlag = true;
     SetMouseHook(FALSE);
     if (g_pToolTipHookOwner == this)
         g_pToolTipHookOwner = nullptr;
@@ -249,11 +278,17 @@ void COSMToolTipContextToolTip::OnTimer(UINT_PTR nIDEvent)
     if (nIDEvent == kShowTimerId && m_nTimer == kShowTimerId)
     {
         COSMToolTipToolRecord* pTool = HitTestTool();
-        if (pTool && !m_pendingTool.IsEmpty() && pTool->IsSameTool(m_pendingTool))
-            ShowTip(pTool);
+        const BOOL bShow = pTool && !m_pendingTool.IsEmpty() && pTool->IsSameTool(m_pendingTool);
         KillTimer(m_nTimer);
         m_nTimer = 0;
         m_pendingTool.Empty();
+        if (bShow)
+        {
+            ToolTipDeletionWatch watch(m_pDeletedFlag);
+            ShowTip(pTool);
+            if (watch.Deleted())
+                return;
+        }
     }
     Default();
 }
@@ -366,7 +401,13 @@ void COSMToolTipContextToolTip::ShowTip(COSMToolTipToolRecord* pTool)
     CSize size;
     if (pTool)
     {
-        CalcTipSize(size, *pTool);
+        {
+            // Measuring may pump messages, and one of them may delete this window.
+            ToolTipDeletionWatch watch(m_pDeletedFlag);
+            CalcTipSize(size, *pTool);
+            if (watch.Deleted())
+                return;
+        }
         if (size.cx == 0 && size.cy == 0)
         {
             pTool = nullptr;

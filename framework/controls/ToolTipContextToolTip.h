@@ -148,4 +148,7 @@ protected:
     CString m_strTitle;
     COSMImageManagerIcon* m_pImage = nullptr;
     BOOL m_bRegion = FALSE;
+    // While a member waits on a measurement (an HTML tip pumps messages until its document loads), the flag it
+    // watches; the destructor sets it, so the member returns without touching the object again.
+    bool* m_pDeletedFlag = nullptr;
 };

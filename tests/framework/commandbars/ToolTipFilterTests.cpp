@@ -8,7 +8,9 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/controls/ToolTipContextToolTip.h"
 #include "framework/controls/ToolTipGradientToolTip.h"
+#include "framework/controls/ToolTipHtmlToolTip.h"
 #include "framework/controls/ToolTipMarkupToolTip.h"
+#include "framework/controls/ToolTipRichTextToolTip.h"
 #include "framework/foundation/FrameworkStatics.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/ToolTipContext.h"
@@ -356,8 +358,8 @@ TEST(ToolTipContextFactory, EachStyleMakesItsWindowClass)
         int style;
         const char* expected;
     } cases[] = {
-        {0, "standard"},  {1, "standard"},  {2, "framework"}, {3, "framework"}, {4, "gradient"},
-        {5, "framework"}, {6, "framework"}, {7, "markup"},    {8, "standard"},
+        {0, "standard"},  {1, "standard"}, {2, "framework"}, {3, "rich text"}, {4, "gradient"},
+        {5, "framework"}, {6, "html"},     {7, "markup"},    {8, "standard"},
     };
     for (const auto& c : cases)
     {
@@ -367,6 +369,10 @@ TEST(ToolTipContextFactory, EachStyleMakesItsWindowClass)
         std::string kind = "other";
         if (dynamic_cast<COSMToolTipMarkupToolTip*>(made.get()))
             kind = "markup";
+        else if (dynamic_cast<COSMToolTipRichTextToolTip*>(made.get()))
+            kind = "rich text";
+        else if (dynamic_cast<COSMToolTipHtmlToolTip*>(made.get()))
+            kind = "html";
         else if (dynamic_cast<COSMToolTipGradientToolTip*>(made.get()))
             kind = "gradient";
         else if (dynamic_cast<COSMToolTipContextToolTip*>(made.get()))

@@ -1,14 +1,17 @@
 // The framework's tip windows without the pointer: placement and size rules, cursor heights of real cursors, the
 // tool text (callbacks, string ids), the Office 2007 region, the one mouse hook, fills and frames read back from
-// DIB sections, and the markup tip's measuring.
+// DIB sections, and the markup, rich-text and HTML tips' measuring.
 #include <gtest/gtest.h>
 
 #include "DcTestSurface.h"
 #include "classlib/DC.h"
 #include "framework/controls/ToolTipContextToolTip.h"
+#include "framework/controls/HtmlTipHost.h"
 #include "framework/controls/ToolTipGradientToolTip.h"
+#include "framework/controls/ToolTipHtmlToolTip.h"
 #include "framework/controls/ToolTipLayout.h"
 #include "framework/controls/ToolTipMarkupToolTip.h"
+#include "framework/controls/ToolTipRichTextToolTip.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/ToolTipContext.h"
 #include "framework/markup/Markup.h"
@@ -17,6 +20,7 @@
 #include "resources/CommandBarsTestIds.h"
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -387,6 +391,212 @@ TEST_F(ToolTipWindowTest, MarkupTipsMeasureTheirElementPlainTextOrNothing)
         tip.DestroyWindow();
     }
     EXPECT_EQ(liveBefore, COSMMarkupObject::GetLiveObjectCount());
+}
+
+// A loader that finds no rich-edit library: a renderer without text services.
+HMODULE NoRichEditLibrary()
+{
+    return nullptr;
+}
+PCreateTextServices NoCreateTextServices(HMODULE)
+{
+    return nullptr;
+}
+void FreeNoRichEditLibrary(HMODULE) {}
+
+TEST_F(ToolTipWindowTest, RichTextTipsMeasureAndDrawThroughTheRenderer)
+{
+    COSMToolTipRichTextToolTip tip(context.Get());
+    ASSERT_TRUE(tip.Create(CWnd::FromHandle(owner), 3));
+    ASSERT_TRUE(tip.GetRenderer().HasTextServices());
+    const char* rtf = "{\\rtf1 {\\b Bold} plain}";
+    AddTool(tip, 1, const_cast<LPSTR>(rtf));
+    COSMToolTipToolRecord* tool = tip.FindTool(owner, 1);
+    ASSERT_NE(nullptr, tool);
+
+    CSize size;
+    tip.CalcTipSize(size, *tool);
+    // The same text measured by a renderer of its own in the tip's format, at the width less the inset.
+    const CSize inset = ToolTipInset(context->GetMargin());
+    COSMRichTextRenderer renderer;
+    const CHARFORMATW format = tip.GetTipCharFormat();
+    renderer.SetDefaultCharFormat(&format);
+    EXPECT_EQ(10, renderer.SetText(rtf));
+    CClientDC dc(&tip);
+    const CSize measured = renderer.GetTextExtent(&dc, context->GetMaxTipWidth() - inset.cx);
+    ASSERT_GT(measured.cx, 0);
+    ASSERT_GT(measured.cy, 0);
+    EXPECT_EQ(CSize(measured.cx + inset.cx, measured.cy + inset.cy), size);
+    // The format is the context's: its text colour and its normal font's face.
+    EXPECT_EQ(context->GetTipTextColor(), format.crTextColor);
+    EXPECT_TRUE((format.dwMask & (CFM_SIZE | CFM_FACE)) == (CFM_SIZE | CFM_FACE));
+    EXPECT_GT(format.yHeight, 0);
+
+    // With no limit of its own the tip measures against the screen width.
+    context->SetMaxTipWidth(-1);
+    CSize unlimited;
+    tip.CalcTipSize(unlimited, *tool);
+    EXPECT_EQ(size, unlimited);
+
+    // Shown, the window takes the size; its paint draws text in the content rectangle and nothing between it and
+    // the frame.
+    tip.ShowTip(tool);
+    ASSERT_TRUE(tip.IsWindowVisible());
+    CRect window;
+    tip.GetWindowRect(&window);
+    EXPECT_EQ(size, window.Size());
+    const COLORREF back = context->GetTipBkColor();
+    DcTestSurface surface(size.cx, size.cy, RGB(9, 9, 9));
+    CDC* pDC = CDC::FromHandle(surface.GetDC());
+    const CRect client(CPoint(0, 0), size);
+    tip.DrawBackground(pDC, *tool, client);
+    pDC->SetBkMode(TRANSPARENT);
+    CFont* pOld = pDC->SelectObject(context->GetNormalFont());
+    tip.DrawContent(pDC, *tool, client);
+    pDC->SelectObject(pOld);
+    const CRect content(3 + context->GetMargin().left, 3 + context->GetMargin().top,
+                        size.cx - 3 - context->GetMargin().right, size.cy - 3 - context->GetMargin().bottom);
+    int inked = 0, strayed = 0;
+    for (int y = 1; y < size.cy - 1; ++y)
+        for (int x = 1; x < size.cx - 1; ++x)
+            if (surface.Pixel(x, y) != back)
+                ++(content.PtInRect(CPoint(x, y)) ? inked : strayed);
+    EXPECT_GT(inked, 10);
+    EXPECT_EQ(0, strayed);
+
+    // No text, no tip.
+    COSMToolTipToolRecord empty = *tool;
+    empty.strText.Empty();
+    tip.CalcTipSize(size, empty);
+    EXPECT_EQ(CSize(0, 0), size);
+    tip.ShowTip(nullptr);
+    EXPECT_FALSE(tip.IsWindowVisible());
+    tip.DestroyWindow();
+}
+
+TEST_F(ToolTipWindowTest, RichTextTipsWithoutTextServicesNeverShow)
+{
+    const COSMTextServicesLoader noLibrary = {&NoRichEditLibrary, &NoCreateTextServices, &FreeNoRichEditLibrary};
+    COSMToolTipRichTextToolTip tip(context.Get(), noLibrary);
+    ASSERT_TRUE(tip.Create(CWnd::FromHandle(owner), 3));
+    EXPECT_FALSE(tip.GetRenderer().HasTextServices());
+    AddTool(tip, 1, const_cast<LPSTR>("{\\rtf1 {\\b Bold} plain}"));
+    COSMToolTipToolRecord* tool = tip.FindTool(owner, 1);
+    ASSERT_NE(nullptr, tool);
+    CSize size(1, 1);
+    tip.CalcTipSize(size, *tool);
+    EXPECT_EQ(CSize(0, 0), size);
+    tip.ShowTip(tool);
+    EXPECT_FALSE(tip.IsWindowVisible());
+    EXPECT_TRUE(tip.GetShownTool().IsEmpty());
+    tip.DestroyWindow();
+}
+
+// A thread timer that runs one action on the thread's next pumped message after delayMs.
+class TipWaitAction
+{
+public:
+    TipWaitAction(UINT delayMs, std::function<void()> action)
+    {
+        s_action = std::move(action);
+        m_id = ::SetTimer(nullptr, 0, delayMs, &TipWaitAction::Fire);
+    }
+    ~TipWaitAction()
+    {
+        if (m_id)
+            ::KillTimer(nullptr, m_id);
+        s_action = nullptr;
+    }
+    TipWaitAction(const TipWaitAction&) = delete;
+    TipWaitAction& operator=(const TipWaitAction&) = delete;
+
+private:
+    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        ::KillTimer(nullptr, id);
+        std::function<void()> action = std::move(s_action);
+        s_action = nullptr;
+        if (action)
+            action();
+    }
+    static std::function<void()> s_action;
+    UINT_PTR m_id = 0;
+};
+std::function<void()> TipWaitAction::s_action;
+
+// The test runner's web-browser control has no HTML engine: its document never loads, so HTML tips give way.
+class HtmlToolTipWindowTest : public ToolTipWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+        ToolTipWindowTest::SetUp();
+    }
+    void TearDown() override
+    {
+        ToolTipWindowTest::TearDown();
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
+        {}
+        ::OleUninitialize();
+    }
+};
+
+TEST_F(HtmlToolTipWindowTest, WithoutAnHtmlEngineTipsGiveWayWithinTheBoundAndNeverShow)
+{
+    auto* tip = new COSMToolTipHtmlToolTip(context.Get());
+    ASSERT_TRUE(tip->Create(CWnd::FromHandle(owner), 3));
+    AddTool(*tip, 1, const_cast<LPSTR>("<b>Bold</b> and plain"));
+    COSMToolTipToolRecord* tool = tip->FindTool(owner, 1);
+    ASSERT_NE(nullptr, tool);
+
+    const DWORD start = ::GetTickCount();
+    tip->ShowTip(tool);
+    const DWORD first = ::GetTickCount() - start;
+    EXPECT_LT(first, 3000u);
+    EXPECT_FALSE(tip->IsWindowVisible());
+    EXPECT_TRUE(tip->GetShownTool().IsEmpty());
+    // It tried: the host holds the control in a child of the tip, and the document is not complete.
+    COSMHtmlTipHost* host = tip->GetHtmlHost();
+    ASSERT_NE(nullptr, host);
+    EXPECT_TRUE(host->IsOpen());
+    EXPECT_EQ(tip->GetSafeHwnd(), ::GetParent(host->GetSafeHwnd()));
+    EXPECT_NE(READYSTATE_COMPLETE, host->GetReadyState());
+
+    // The next tip does not wait again.
+    const DWORD again = ::GetTickCount();
+    CSize size(1, 1);
+    tip->CalcTipSize(size, *tool);
+    EXPECT_EQ(CSize(0, 0), size);
+    EXPECT_LT(::GetTickCount() - again, 500u);
+
+    // Deleting the tip closes its host: the host window goes with the control.
+    const HWND hostWindow = host->GetSafeHwnd();
+    delete tip;
+    EXPECT_FALSE(::IsWindow(hostWindow));
+}
+
+TEST_F(HtmlToolTipWindowTest, ATipDeletedWhileItsFirstMeasurementWaitsIsLeftAlone)
+{
+    auto* tip = new COSMToolTipHtmlToolTip(context.Get());
+    ASSERT_TRUE(tip->Create(CWnd::FromHandle(owner), 3));
+    const HWND tipWindow = tip->GetSafeHwnd();
+    AddTool(*tip, 1, const_cast<LPSTR>("<i>Going</i>"));
+    COSMToolTipToolRecord* tool = tip->FindTool(owner, 1);
+    ASSERT_NE(nullptr, tool);
+
+    bool deleted = false;
+    TipWaitAction action(100, [&] {
+        delete tip;
+        deleted = true;
+    });
+    const DWORD start = ::GetTickCount();
+    tip->ShowTip(tool);
+    EXPECT_TRUE(deleted);
+    // The deleted window's host ended the wait at once.
+    EXPECT_LT(::GetTickCount() - start, 1500u);
+    EXPECT_FALSE(::IsWindow(tipWindow));
 }
 
 }  // namespace
