@@ -44,7 +44,6 @@ public:
 class COSMControlEdit : public COSMControl, public COSMHostedEditOwner
 {
     DECLARE_SERIAL(COSMControlEdit)
-    friend class COSMControlEditCtrl;
 
 public:
     // The site notifications: focus gained and lost, a typed change, a spin step done, and the spin offers.
