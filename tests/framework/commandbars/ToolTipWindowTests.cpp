@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "DcTestSurface.h"
+#include "OneShotTimer.h"
 #include "classlib/DC.h"
 #include "framework/controls/ToolTipContextToolTip.h"
 #include "framework/controls/HtmlTipHost.h"
@@ -492,38 +493,6 @@ TEST_F(ToolTipWindowTest, RichTextTipsWithoutTextServicesNeverShow)
     tip.DestroyWindow();
 }
 
-// A thread timer that runs one action on the thread's next pumped message after delayMs.
-class TipWaitAction
-{
-public:
-    TipWaitAction(UINT delayMs, std::function<void()> action)
-    {
-        s_action = std::move(action);
-        m_id = ::SetTimer(nullptr, 0, delayMs, &TipWaitAction::Fire);
-    }
-    ~TipWaitAction()
-    {
-        if (m_id)
-            ::KillTimer(nullptr, m_id);
-        s_action = nullptr;
-    }
-    TipWaitAction(const TipWaitAction&) = delete;
-    TipWaitAction& operator=(const TipWaitAction&) = delete;
-
-private:
-    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        ::KillTimer(nullptr, id);
-        std::function<void()> action = std::move(s_action);
-        s_action = nullptr;
-        if (action)
-            action();
-    }
-    static std::function<void()> s_action;
-    UINT_PTR m_id = 0;
-};
-std::function<void()> TipWaitAction::s_action;
-
 // The test runner's web-browser control has no HTML engine: its document never loads, so HTML tips give way.
 class HtmlToolTipWindowTest : public ToolTipWindowTest
 {
@@ -587,7 +556,7 @@ TEST_F(HtmlToolTipWindowTest, ATipDeletedWhileItsFirstMeasurementWaitsIsLeftAlon
     ASSERT_NE(nullptr, tool);
 
     bool deleted = false;
-    TipWaitAction action(100, [&] {
+    osm::test::OneShotTimer action(100, [&] {
         delete tip;
         deleted = true;
     });

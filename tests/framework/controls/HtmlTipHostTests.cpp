@@ -2,6 +2,7 @@
 // in place and the bounded wait for the document run on real windows, on a thread with OLE. The test runner leaves
 // the web-browser control without its HTML engine, as a machine without one would: the control is made and
 // navigates, but its document never loads.
+#include "OneShotTimer.h"
 #include "framework/controls/HtmlTipHost.h"
 
 #include <gtest/gtest.h>
@@ -59,38 +60,6 @@ COSMHtmlTipRequest TipRequest()
     request.margins = CRect(2, 2, 2, 2);
     return request;
 }
-
-// A thread timer that runs one action on the thread's next pumped message after delayMs, then stops.
-class OneShot
-{
-public:
-    OneShot(UINT delayMs, std::function<void()> action)
-    {
-        s_action = std::move(action);
-        m_id = ::SetTimer(nullptr, 0, delayMs, &OneShot::Fire);
-    }
-    ~OneShot()
-    {
-        if (m_id)
-            ::KillTimer(nullptr, m_id);
-        s_action = nullptr;
-    }
-    OneShot(const OneShot&) = delete;
-    OneShot& operator=(const OneShot&) = delete;
-
-private:
-    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        ::KillTimer(nullptr, id);
-        std::function<void()> action = std::move(s_action);
-        s_action = nullptr;
-        if (action)
-            action();
-    }
-    static std::function<void()> s_action;
-    UINT_PTR m_id = 0;
-};
-std::function<void()> OneShot::s_action;
 
 class HtmlTipHostWindowTest : public testing::Test
 {
@@ -306,7 +275,7 @@ TEST_F(HtmlTipHostWindowTest, AQuitDuringTheWaitEndsItAndStaysQueued)
 {
     HtmlTipOwner owner;
     ASSERT_TRUE(owner.OpenHost());
-    OneShot quit(100, [] { ::PostQuitMessage(37); });
+    osm::test::OneShotTimer quit(100, [] { ::PostQuitMessage(37); });
 
     const DWORD start = ::GetTickCount();
     EXPECT_EQ(CSize(0, 0), owner.host->MeasureTip(TipRequest()));
@@ -350,7 +319,7 @@ TEST_F(HtmlTipHostWindowTest, WhatTheWaitDispatchesCannotHurtIt)
         bool fired = false;
         bool wasWaiting = false;
         CSize reentered(-1, -1);
-        OneShot action(100, [&] {
+        osm::test::OneShotTimer action(100, [&] {
             fired = true;
             switch (c.during)
             {
