@@ -16,47 +16,33 @@
 
 #include "classlib/Object.h"
 #include "framework/commandbars/ControlPopup.h"
-#include "framework/controls/CommandBarEditCtrl.h"
+#include "framework/controls/HostedEditCtrl.h"
 #include "framework/controls/ControlComboBoxList.h"
 
 #include <richedit.h>
 
 class COSMControlComboBox;
 
-// The edit window of an editable combo box: every message also reaches the bar's tooltips, and focus, keys, mouse
-// and text changes go to the combo box.
-class COSMControlComboBoxEditCtrl : public COSMCommandBarEditCtrl
+// The edit window of an editable combo box: a right press and the shell's auto-suggest list close the combo's own
+// list; the rest lives in COSMHostedEditCtrl.
+class COSMControlComboBoxEditCtrl : public COSMHostedEditCtrl
 {
     DECLARE_DYNCREATE(COSMControlComboBoxEditCtrl)
 
 public:
     COSMControlComboBoxEditCtrl() = default;
 
-    COSMControlComboBox* GetComboBox() const { return m_control; }
-    void SetComboBox(COSMControlComboBox* control) { m_control = control; }
-    // EM_SETCHARFORMAT with the combo's character format, and EM_SETBKGNDCOLOR with its background.
-    void UpdateCharFormat();
-
-    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    COSMControlComboBox* GetComboBox() const;
+    void SetComboBox(COSMControlComboBox* control);
 
 protected:
-    afx_msg void OnSetFocus(CWnd* oldWindow);
-    afx_msg void OnMouseMove(UINT flags, CPoint point);
-    afx_msg void OnKillFocus(CWnd* newWindow);
-    afx_msg void OnDestroy();
-    afx_msg void OnLButtonDown(UINT flags, CPoint point);
-    afx_msg void OnRButtonDown(UINT flags, CPoint point);
-    afx_msg void OnContextMenu(CWnd* window, CPoint point) {}
-    afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags);
-    afx_msg LRESULT OnQueryCommandBarEdit(WPARAM wParam, LPARAM lParam) { return 1; }
-    afx_msg LRESULT OnAutoSuggestShown(WPARAM wParam, LPARAM lParam);
-    afx_msg void OnEditChange();
-    DECLARE_MESSAGE_MAP()
+    void OnContextPress() override;
 
-    COSMControlComboBox* m_control = nullptr;
+    afx_msg LRESULT OnAutoSuggestShown(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
 };
 
-class COSMControlComboBox : public COSMControlPopup
+class COSMControlComboBox : public COSMControlPopup, public COSMHostedEditOwner
 {
     DECLARE_SERIAL(COSMControlComboBox)
     friend class COSMControlComboBoxEditCtrl;
@@ -82,7 +68,7 @@ public:
 
     // ---- Override these ----------------------------------------------------------------------------------------
     virtual CString GetListText();
-    virtual CHARFORMAT2A GetCharFormat();
+    CHARFORMAT2A GetCharFormat() override;
     // The text part without an edit window, drawn by the paint manager: the focused fill, the edit icon, then the
     // selected item's text (or the hint of an empty, unfocused combo).
     virtual void DrawComboText(CDC* dc, CRect rect);
@@ -92,8 +78,8 @@ public:
     // The display text becomes the selected item's; the site hears 1.
     virtual void OnSelChanged();
     virtual COSMControlComboBoxEditCtrl* CreateEditWindow();
-    virtual void OnEditSetFocus(HWND oldFocus);
-    virtual void OnEditKillFocus();
+    void OnEditSetFocus(HWND oldFocus) override;
+    void OnEditKillFocus() override;
     virtual void AdjustEditRect(CRect& rect);
     // An owner-drawn list item: the state rectangle when selected, the list icon, the text.
     virtual void DrawItem(LPDRAWITEMSTRUCT drawItem);
@@ -184,8 +170,8 @@ protected:
     void ShowHint(const CString& hint);
     void UpdateWindowVisibility();
     BOOL HasFocusInWindow() const { return HasEditWindow() && ::GetFocus() == m_editWindow->GetSafeHwnd(); }
-    void OnEditDestroyed();
-    void OnEditWindowChanged();
+    void OnEditDestroyed() override;
+    void OnEditWindowChanged() override;
     void DeleteEditWindow();
     // The list's open bar stops tracking (the list closes).
     void StopListTracking();

@@ -75,127 +75,16 @@ int64_t FloorMod(int64_t value, int64_t step)
 
 // ---- The edit window ----
 
-IMPLEMENT_DYNCREATE(COSMControlEditCtrl, COSMCommandBarEditCtrl)
+IMPLEMENT_DYNCREATE(COSMControlEditCtrl, COSMHostedEditCtrl)
 
-BEGIN_MESSAGE_MAP(COSMControlEditCtrl, COSMCommandBarEditCtrl)
-    ON_WM_SETFOCUS()
-    ON_WM_MOUSEMOVE()
-    ON_WM_KILLFOCUS()
-    ON_WM_DESTROY()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_CONTEXTMENU()
-    ON_WM_KEYDOWN()
-    ON_MESSAGE(OSM_WM_QUERYCOMMANDBAREDIT, OnQueryCommandBarEdit)
-    ON_CONTROL_REFLECT(EN_CHANGE, OnEditChange)
-END_MESSAGE_MAP()
-
-BOOL COSMControlEditCtrl::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+COSMControlEdit* COSMControlEditCtrl::GetEditControl() const
 {
-    if (m_control && m_control->GetParent())
-        m_control->GetParent()->RelayToolTipEvent(message, wParam, lParam);
-    return COSMCommandBarEditCtrl::OnWndMsg(message, wParam, lParam, pResult);
+    return static_cast<COSMControlEdit*>(m_control);
 }
 
-void COSMControlEditCtrl::UpdateCharFormat()
+void COSMControlEditCtrl::SetEditControl(COSMControlEdit* control)
 {
-    if (!m_control || !m_hWnd || !IsRichEdit())
-        return;
-    CHARFORMAT2A format = m_control->GetCharFormat();
-    format.cbSize = IsRichEditVersion2() ? sizeof(CHARFORMAT2A) : sizeof(CHARFORMATA);
-    SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    SendMessage(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(format.crBackColor));
-}
-
-void COSMControlEditCtrl::OnSetFocus(CWnd* oldWindow)
-{
-    if (m_control && !m_control->IsCustomizeMode())
-        m_control->OnEditSetFocus(oldWindow ? oldWindow->GetSafeHwnd() : nullptr);
-    Default();
-    if (!m_hWnd)
-        return;
-    SetSel(0, 0);
-    SendMessage(EM_SCROLLCARET);
-    // The text is selected once the click or key that brought the focus is done with the caret.
-    PostMessage(EM_SETSEL, 0, -1);
-}
-
-void COSMControlEditCtrl::OnMouseMove(UINT flags, CPoint point)
-{
-    Default();
-    COSMCommandBar* bar = m_control ? m_control->GetParent() : nullptr;
-    if (!bar || !bar->GetSafeHwnd())
-        return;
-    ::MapWindowPoints(m_hWnd, bar->GetSafeHwnd(), &point, 1);
-    bar->OnMouseMove(flags, point);
-}
-
-void COSMControlEditCtrl::OnKillFocus(CWnd* newWindow)
-{
-    COSMCommandBarEditCtrl::OnKillFocus(newWindow);
-    if (m_control)
-        m_control->OnEditKillFocus();
-}
-
-void COSMControlEditCtrl::OnDestroy()
-{
-    if (m_control)
-        m_control->OnEditDestroyed();
-    Default();
-}
-
-void COSMControlEditCtrl::OnLButtonDown(UINT flags, CPoint point)
-{
-    if (m_control && m_control->IsCustomizeMode())
-    {
-        if (!m_control->IsCustomizeClickAllowed())
-            return;
-        // The customize drag starts where the press was, in the bar's coordinates.
-        if (COSMCommandBar* bar = m_control->GetParent(); bar && bar->GetSafeHwnd())
-            ::MapWindowPoints(m_hWnd, bar->GetSafeHwnd(), &point, 1);
-        m_control->OnClick(FALSE, point);
-        return;
-    }
-    Default();
-}
-
-void COSMControlEditCtrl::OnRButtonDown(UINT flags, CPoint point)
-{
-    COSMCommandBar* bar = m_control ? m_control->GetParent() : nullptr;
-    if (!m_control || !bar)
-    {
-        Default();
-        return;
-    }
-    if (m_control->IsCustomizeMode())
-    {
-        if (bar->GetSafeHwnd())
-        {
-            ::MapWindowPoints(m_hWnd, bar->GetSafeHwnd(), &point, 1);
-            bar->OnRButtonDown(flags, point);
-        }
-        return;
-    }
-    if (::GetFocus() != m_hWnd)
-        SetFocus();
-    if (!ShowContextMenu(m_control, point) && m_hWnd)
-        Default();
-}
-
-void COSMControlEditCtrl::OnKeyDown(UINT key, UINT repeat, UINT flags)
-{
-    if (key == VK_RETURN && m_control && ::GetFocus() == m_hWnd)
-    {
-        m_control->OnExecute();
-        return;
-    }
-    Default();
-}
-
-void COSMControlEditCtrl::OnEditChange()
-{
-    if (m_control)
-        m_control->OnEditWindowChanged();
+    SetOwner(control);
 }
 
 // ---- The control ----

@@ -17,7 +17,7 @@
 
 #include "classlib/Object.h"
 #include "framework/commandbars/Control.h"
-#include "framework/controls/CommandBarEditCtrl.h"
+#include "framework/controls/HostedEditCtrl.h"
 
 #include <richedit.h>
 
@@ -29,43 +29,21 @@ struct NMOSMCONTROLSPIN : NMOSMCONTROL
     int delta;
 };
 
-// The edit window of a COSMControlEdit: every message also reaches the bar's tooltips, and focus, keys, mouse and
-// text changes go to the control.
-class COSMControlEditCtrl : public COSMCommandBarEditCtrl
+// The edit window of a COSMControlEdit: everything it shares with the combo box's lives in COSMHostedEditCtrl.
+class COSMControlEditCtrl : public COSMHostedEditCtrl
 {
     DECLARE_DYNCREATE(COSMControlEditCtrl)
 
 public:
     COSMControlEditCtrl() = default;
 
-    COSMControlEdit* GetEditControl() const { return m_control; }
-    void SetEditControl(COSMControlEdit* control) { m_control = control; }
-    // EM_SETCHARFORMAT with the control's character format, and EM_SETBKGNDCOLOR with its background.
-    void UpdateCharFormat();
-
-    // The bar's tooltip context sees each message first.
-    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-
-protected:
-    afx_msg void OnSetFocus(CWnd* oldWindow);
-    afx_msg void OnMouseMove(UINT flags, CPoint point);
-    afx_msg void OnKillFocus(CWnd* newWindow);
-    afx_msg void OnDestroy();
-    afx_msg void OnLButtonDown(UINT flags, CPoint point);
-    afx_msg void OnRButtonDown(UINT flags, CPoint point);
-    afx_msg void OnContextMenu(CWnd* window, CPoint point) {}
-    afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags);
-    afx_msg LRESULT OnQueryCommandBarEdit(WPARAM wParam, LPARAM lParam) { return 1; }
-    afx_msg void OnEditChange();
-    DECLARE_MESSAGE_MAP()
-
-    COSMControlEdit* m_control = nullptr;
+    COSMControlEdit* GetEditControl() const;
+    void SetEditControl(COSMControlEdit* control);
 };
 
-class COSMControlEdit : public COSMControl
+class COSMControlEdit : public COSMControl, public COSMHostedEditOwner
 {
     DECLARE_SERIAL(COSMControlEdit)
-    friend class COSMControlEditCtrl;
 
 public:
     // The site notifications: focus gained and lost, a typed change, a spin step done, and the spin offers.
@@ -94,12 +72,12 @@ public:
     virtual COSMControlEditCtrl* CreateEditWindow();
     // The icon of the edit icon id at the rectangle's left edge, centred vertically.
     virtual void DrawEditIcon(CDC* dc, const CRect& rect);
-    virtual void OnEditSetFocus(HWND oldFocus);
-    virtual void OnEditKillFocus();
+    void OnEditSetFocus(HWND oldFocus) override;
+    void OnEditKillFocus() override;
     // Moves the left edge right by the edit icon's width plus 2 when there is one.
     virtual void AdjustEditRect(CRect& rect);
     virtual void OnEditChanged();
-    virtual CHARFORMAT2A GetCharFormat();
+    CHARFORMAT2A GetCharFormat() override;
     // Steps the number by step in the direction (+1 up, -1 down) unless the site does it.
     virtual void SpinStep(int step, int direction);
 
@@ -193,9 +171,9 @@ protected:
     BOOL HasEditWindow() const { return m_editWindow && m_editWindow->GetSafeHwnd(); }
     BOOL HasFocusInWindow() const { return HasEditWindow() && ::GetFocus() == m_editWindow->GetSafeHwnd(); }
     // The window text went away (WM_DESTROY): the control keeps it.
-    void OnEditDestroyed();
+    void OnEditDestroyed() override;
     // A change the window reported (EN_CHANGE).
-    void OnEditWindowChanged();
+    void OnEditWindowChanged() override;
 
     COSMControlEditCtrl* m_editWindow = nullptr;
     BOOL m_hasLabel = FALSE;
