@@ -69,14 +69,6 @@ int BarTextOrientation(const COSMCommandBar* bar)
 
 }  // namespace
 
-BOOL InitNonClientMetrics(NONCLIENTMETRICSA* metrics)
-{
-    static_assert(sizeof(NONCLIENTMETRICSA) >= kNonClientMetricsXpSize, "the XP record is a prefix");
-    std::memset(metrics, 0, sizeof(NONCLIENTMETRICSA));
-    metrics->cbSize = kNonClientMetricsXpSize;
-    return ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsXpSize, metrics, 0);
-}
-
 COSMPaintManager::COSMPaintManager() : COSMPaintManager(GetVisualStyleFunctions(TRUE)) {}
 
 COSMPaintManager::COSMPaintManager(COSMVisualStyleFunctions& styleFunctions)

@@ -23,6 +23,7 @@
 #include "framework/commandbars/PaintManagerFont.h"
 #include "framework/commandbars/PartPaintManager.h"
 #include "framework/foundation/VisualStyleWrapper.h"
+#include "framework/foundation/WindowFunctions.h"
 
 class COSMControl;
 class COSMControls;
@@ -48,12 +49,6 @@ struct COSMPaintManagerIconsInfo
     DWORD iconsWithShadow = 0;
     DWORD reserved = 0;
 };
-
-// Fills metrics with SPI_GETNONCLIENTMETRICS. The record is sized 340 bytes whatever the headers target: later
-// headers add a field that Windows XP rejects.
-BOOL InitNonClientMetrics(NONCLIENTMETRICSA* metrics);
-// The size Windows XP knows, which every later version accepts.
-constexpr UINT kNonClientMetricsXpSize = 340;
 
 // Sets the alpha byte of every pixel of the DC's rectangle to 255, keeping the colours.
 void MakeRectOpaque(CDC* dc, int left, int top, int right, int bottom);

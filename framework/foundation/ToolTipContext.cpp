@@ -30,15 +30,12 @@ char* HeapCopy(const CString& text)
     return copy;
 }
 
-// The status font of the non-client metrics. The record is asked in its size without the padded border (340 bytes
-// in 8 bits), which every Windows version answers.
+// The status font of the non-client metrics.
 LOGFONTA ToolTipStatusFont()
 {
     NONCLIENTMETRICSA metrics;
-    ZeroMemory(&metrics, sizeof(metrics));
-    metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
     LOGFONTA logFont;
-    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+    if (InitNonClientMetrics(&metrics))
         logFont = metrics.lfStatusFont;
     else
         ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);

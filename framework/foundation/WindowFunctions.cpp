@@ -3,6 +3,16 @@
 #include "classlib/CString.h"
 #include "classlib/Wnd.h"
 
+#include <cstring>
+
+BOOL InitNonClientMetrics(NONCLIENTMETRICSA* metrics)
+{
+    static_assert(sizeof(NONCLIENTMETRICSA) >= kNonClientMetricsXpSize, "the XP record is a prefix");
+    std::memset(metrics, 0, sizeof(NONCLIENTMETRICSA));
+    metrics->cbSize = kNonClientMetricsXpSize;
+    return ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsXpSize, metrics, 0);
+}
+
 BOOL IsTopParentActive(HWND window)
 {
     const HWND topLevel = GetAncestor(window, GA_ROOT);

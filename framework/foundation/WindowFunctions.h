@@ -3,6 +3,12 @@
 
 #include <windows.h>
 
+// Fills metrics with SPI_GETNONCLIENTMETRICS. The record is sized 340 bytes whatever the headers target: later
+// headers add a field that Windows XP rejects.
+BOOL InitNonClientMetrics(NONCLIENTMETRICSA* metrics);
+// The size Windows XP knows, which every later version accepts.
+constexpr UINT kNonClientMetricsXpSize = 340;
+
 #include "classlib/ClassLibBase.h"
 
 // The foreground window is the last active popup of the window's top-level parent: the window's application
