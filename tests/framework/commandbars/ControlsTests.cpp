@@ -451,7 +451,7 @@ TEST_F(ControlsTest, SetControlTypeChangesTheFieldOrReplacesTheControl)
         {2, 1, FALSE, TRUE, RUNTIME_CLASS(COSMControlButton)},
         {1, 1, FALSE, TRUE, RUNTIME_CLASS(COSMControlButton)},
         {1, 12, FALSE, FALSE, nullptr},  // nothing can be made: the old control stays
-        {2, 9, FALSE, FALSE, nullptr},
+        {2, 9, FALSE, TRUE, RUNTIME_CLASS(COSMControlCheckBox)},
         {2, 5, FALSE, TRUE, RUNTIME_CLASS(COSMControlComboBox)},
     };
     for (const auto& c : cases)
