@@ -45,6 +45,11 @@ CSize COSMControls::CalcPopupSize(CDC* dc, int maxHeight, int width, const CRect
     COSMCommandBar* bar = m_parent;
     if (!bar)
         return CSize(0, 0);
+    // List controls fill themselves first (a popup lays out before it shows); from the last, so that what one adds
+    // does not shift those still to come. A popup has no layout mode.
+    for (int i = GetCount() - 1; i >= 0; --i)
+        if (i < GetCount())
+            m_controls[static_cast<size_t>(i)]->BuildDynamicItems(0);
     CRect workArea(0, 0, 0, 0);
     if (s_pfnGetWorkArea)
         s_pfnGetWorkArea(&workArea);

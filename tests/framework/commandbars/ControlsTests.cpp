@@ -136,7 +136,9 @@ TEST_F(ControlsTest, ListCommandsMakeTheirOwnControlsOnceRegistered)
                  {35003, COSMControlFactory::kRecentFileList}};
     for (const auto& c : cases)
     {
+        // An empty slot makes nothing.
         COSMControlFactory::ResetRegistrations();
+        COSMControlFactory::RegisterListControl(c.kind, nullptr);
         EXPECT_EQ(nullptr, controls->Add(1, c.id)) << c.id;
         COSMControlFactory::RegisterListControl(c.kind, &CreateList);
         COSMControl* control = controls->Add(1, c.id);
