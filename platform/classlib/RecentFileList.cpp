@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-CRecentFileList::CRecentFileList(int nSize) : m_arrNames(static_cast<size_t>(std::max(nSize, 0)))
-{
-}
+CRecentFileList::CRecentFileList(int nSize) : m_arrNames(static_cast<size_t>(std::max(nSize, 0))) {}
 
 void CRecentFileList::Add(LPCSTR lpszPathName)
 {

@@ -99,8 +99,7 @@ class FakeOleObject final : public IOleObject
 public:
     FakeOleObject(std::string shortType, std::vector<FakeVerb> verbs)
         : m_shortType(std::move(shortType)), m_verbs(std::move(verbs))
-    {
-    }
+    {}
 
     ULONG RefCount() const { return m_refs; }
 
