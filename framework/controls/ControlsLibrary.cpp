@@ -15,6 +15,10 @@
 #include "framework/controls/ControlMarkupLabel.h"
 #include "framework/controls/ControlRadioButton.h"
 #include "framework/controls/ControlWorkspaceActions.h"
+#include "framework/controls/ControlOleItems.h"
+#include "framework/controls/ControlRecentFileList.h"
+#include "framework/controls/ControlSelector.h"
+#include "framework/controls/ControlWindowList.h"
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/controls/ToolTipGradientToolTip.h"
 #include "framework/controls/ToolTipHtmlToolTip.h"
@@ -83,6 +87,11 @@ extern "C" void OsmRegisterControls()
     COSMControlFactory::RegisterDefaultType(COSMControlRadioButton::kType, &CreateControl<COSMControlRadioButton>);
     COSMControlFactory::RegisterDefaultListControl(COSMControlFactory::kWorkspaceActions,
                                                    &CreateControl<COSMControlWorkspaceActions>);
+    COSMControlFactory::RegisterDefaultListControl(COSMControlFactory::kWindowList,
+                                                   &CreateControl<COSMControlWindowList>);
+    COSMControlFactory::RegisterDefaultListControl(COSMControlFactory::kRecentFileList,
+                                                   &CreateControl<COSMControlRecentFileList>);
+    COSMControlFactory::RegisterDefaultListControl(COSMControlFactory::kOleItems, &CreateControl<COSMControlOleItems>);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kGalleryPainter,
                                           &CreatePainter<COSMControlGalleryPaintManager>);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kSliderPainter, &CreatePainter<COSMSliderPaintManager>);
@@ -94,6 +103,10 @@ extern "C" void OsmRegisterControls()
 }
 
 namespace {
+
+// Classes no Type or id makes, which stored bars name: kept in every program that links the library, so that their
+// records are there to be found by name.
+[[gnu::used]] const CRuntimeClass* const g_classesMadeByName[] = {RUNTIME_CLASS(COSMControlSelector)};
 
 // The registration runs once, while the program starts; the tables it fills are constant-initialised, so they are
 // ready whatever order the libraries' initialisers run in.

@@ -140,8 +140,8 @@ TEST_F(ControlsTest, ListCommandsMakeTheirOwnControlsOnceRegistered)
                  {35003, COSMControlFactory::kRecentFileList}};
     for (const auto& c : cases)
     {
+        // An empty slot makes nothing.
         COSMControlFactory::ResetRegistrations();
-        // An empty slot makes nothing (the library fills some slots from the start).
         COSMControlFactory::RegisterListControl(c.kind, nullptr);
         EXPECT_EQ(nullptr, controls->Add(1, c.id)) << c.id;
         COSMControlFactory::RegisterListControl(c.kind, &CreateList);
