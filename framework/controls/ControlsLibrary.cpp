@@ -6,8 +6,10 @@
 #include "framework/commandbars/ControlFactory.h"
 #include "framework/commandbars/PaintManager.h"
 #include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlCustom.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlGallery.h"
+#include "framework/controls/ControlProgress.h"
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/controls/ToolTipGradientToolTip.h"
 #include "framework/controls/ToolTipHtmlToolTip.h"
@@ -58,10 +60,14 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
 
 }  // namespace
 
+// Controls without a Type are made only by class name, as stored bars load: this table keeps their classes linked.
+extern const CRuntimeClass* const g_osmControlsLoadedByName[] = {RUNTIME_CLASS(COSMControlProgress)};
+
 extern "C" void OsmRegisterControls()
 {
     COSMControlFactory::RegisterDefaultType(5, &CreateControl<COSMControlComboBox>);
     COSMControlFactory::RegisterDefaultType(6, &CreateControl<COSMControlEdit>);
+    COSMControlFactory::RegisterDefaultType(COSMControlFactory::kTypeCustom, &CreateControl<COSMControlCustom>);
     COSMControlFactory::RegisterDefaultType(COSMControlFactory::kTypeGallery, &CreateControl<COSMControlGallery>);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kGalleryPainter,
                                           &CreatePainter<COSMControlGalleryPaintManager>);
