@@ -27,8 +27,7 @@ COSMProgressPaintManager::COSMProgressPaintManager(COSMPaintManager* pOwner) : C
 
 COSMProgressPaintManager::COSMProgressPaintManager(COSMPaintManager* pOwner, COSMVisualStyleFunctions& styleFunctions)
     : COSMPartPaintManager(pOwner), m_visualStyle(styleFunctions)
-{
-}
+{}
 
 COSMProgressPaintManager::~COSMProgressPaintManager()
 {
@@ -50,11 +49,23 @@ BOOL COSMProgressPaintManager::IsThemed()
 
 int COSMProgressPaintManager::CalcFillWidth(int width, int pos, int lower, int upper)
 {
-    if (width <= 0 || upper == lower)
+    // MulDiv of the raw values answers -1 for equal bounds, and a position outside the range would fill outside the
+    // bar: the share is worked out in 64 bits and held to the bar.
+    long long range = static_cast<long long>(upper) - lower;
+    long long done = static_cast<long long>(pos) - lower;
+    if (width <= 0 || range == 0)
         return 0;
-    // MulDiv answers -1 on overflow; a position outside the range would fill outside the bar.
-    const int fill = ::MulDiv(width, pos - lower, upper - lower);
-    return std::min(std::max(fill, 0), width);
+    if (range < 0)
+    {
+        range = -range;
+        done = -done;
+    }
+    if (done <= 0)
+        return 0;
+    if (done >= range)
+        return width;
+    // Rounded to the nearest pixel, as MulDiv rounds.
+    return static_cast<int>((static_cast<long long>(width) * done + range / 2) / range);
 }
 
 std::vector<CRect> COSMProgressPaintManager::CalcChunkRects(const CRect& inner, int fill, int chunk, int spacing)
@@ -91,11 +102,13 @@ void COSMProgressPaintManager::DrawProgress(CDC* dc, const COSMProgressBase* pro
         CRect inner = rect;
         inner.DeflateRect(kThemedInsetX, kThemedInsetY);
         m_visualStyle.DrawThemeBackground(dc->GetSafeHdc(), kPartBar, 0, &rect, nullptr);
+        const int fill = CalcFillWidth(inner.Width(), pos, lower, upper);
+        if (fill == 0)
+            return;
         int chunk = inner.Height() * 2 / 3;
         m_visualStyle.GetThemeInt(0, 0, kPropChunkSize, &chunk);
         int spacing = kDefaultChunkSpacing;
         m_visualStyle.GetThemeInt(0, 0, kPropSpaceSize, &spacing);
-        const int fill = CalcFillWidth(inner.Width(), pos, lower, upper);
         for (const CRect& piece : CalcChunkRects(inner, fill, chunk, spacing))
             m_visualStyle.DrawThemeBackground(dc->GetSafeHdc(), kPartChunk, 0, &piece, nullptr);
         return;
