@@ -6,6 +6,7 @@
 #include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/ControlButton.h"
 #include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlCustom.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/commandbars/ControlPopup.h"
 
@@ -85,7 +86,7 @@ TEST_F(ControlsTest, AddMakesControlsByType)
         {5, TRUE, RUNTIME_CLASS(RegisteredControl), 5},
         {6, FALSE, RUNTIME_CLASS(COSMControlEdit), 6},
         {6, TRUE, RUNTIME_CLASS(RegisteredControl), 6},
-        {7, FALSE, nullptr, 0},
+        {7, FALSE, RUNTIME_CLASS(COSMControlCustom), 1},
         {7, TRUE, RUNTIME_CLASS(CustomControl), 1},  // the custom control keeps the button's Type
         {8, TRUE, RUNTIME_CLASS(RegisteredControl), 8},
         {9, FALSE, nullptr, 0},
