@@ -5,11 +5,18 @@
 // then runs before main.
 #include "framework/commandbars/ControlFactory.h"
 #include "framework/commandbars/PaintManager.h"
+#include "framework/controls/ControlBitmap.h"
+#include "framework/controls/ControlCheckBox.h"
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlCustom.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlGallery.h"
+#include "framework/controls/ControlHyperlink.h"
+#include "framework/controls/ControlLabel.h"
+#include "framework/controls/ControlMarkupLabel.h"
 #include "framework/controls/ControlProgress.h"
+#include "framework/controls/ControlRadioButton.h"
+#include "framework/controls/ControlWorkspaceActions.h"
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/controls/ToolTipGradientToolTip.h"
 #include "framework/controls/ToolTipHtmlToolTip.h"
@@ -58,10 +65,16 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
     return frameworkTip->Create(parent, style) ? 1 : 0;
 }
 
-}  // namespace
+// Classes that bars make only by name, when stored bars are loaded: named here so that every program that links the
+// library keeps their runtime classes.
+[[maybe_unused]] const CRuntimeClass* const kSmallControlsByName[] = {
+    RUNTIME_CLASS(COSMControlMarkupLabel),
+    RUNTIME_CLASS(COSMControlBitmap),
+    RUNTIME_CLASS(COSMControlHyperlink),
+    RUNTIME_CLASS(COSMControlProgress),
+};
 
-// Controls without a Type are made only by class name, as stored bars load: this table keeps their classes linked.
-extern const CRuntimeClass* const g_osmControlsLoadedByName[] = {RUNTIME_CLASS(COSMControlProgress)};
+}  // namespace
 
 extern "C" void OsmRegisterControls()
 {
@@ -69,6 +82,11 @@ extern "C" void OsmRegisterControls()
     COSMControlFactory::RegisterDefaultType(6, &CreateControl<COSMControlEdit>);
     COSMControlFactory::RegisterDefaultType(COSMControlFactory::kTypeCustom, &CreateControl<COSMControlCustom>);
     COSMControlFactory::RegisterDefaultType(COSMControlFactory::kTypeGallery, &CreateControl<COSMControlGallery>);
+    COSMControlFactory::RegisterDefaultType(COSMControlLabel::kType, &CreateControl<COSMControlLabel>);
+    COSMControlFactory::RegisterDefaultType(COSMControlCheckBox::kType, &CreateControl<COSMControlCheckBox>);
+    COSMControlFactory::RegisterDefaultType(COSMControlRadioButton::kType, &CreateControl<COSMControlRadioButton>);
+    COSMControlFactory::RegisterDefaultListControl(COSMControlFactory::kWorkspaceActions,
+                                                   &CreateControl<COSMControlWorkspaceActions>);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kGalleryPainter,
                                           &CreatePainter<COSMControlGalleryPaintManager>);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kSliderPainter, &CreatePainter<COSMSliderPaintManager>);
