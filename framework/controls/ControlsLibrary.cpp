@@ -8,11 +8,13 @@
 #include "framework/controls/ControlBitmap.h"
 #include "framework/controls/ControlCheckBox.h"
 #include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlCustom.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlGallery.h"
 #include "framework/controls/ControlHyperlink.h"
 #include "framework/controls/ControlLabel.h"
 #include "framework/controls/ControlMarkupLabel.h"
+#include "framework/controls/ControlProgress.h"
 #include "framework/controls/ControlRadioButton.h"
 #include "framework/controls/ControlWorkspaceActions.h"
 #include "framework/controls/ControlOleItems.h"
@@ -73,6 +75,7 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
     RUNTIME_CLASS(COSMControlMarkupLabel),
     RUNTIME_CLASS(COSMControlBitmap),
     RUNTIME_CLASS(COSMControlHyperlink),
+    RUNTIME_CLASS(COSMControlProgress),
 };
 
 }  // namespace
@@ -81,6 +84,7 @@ extern "C" void OsmRegisterControls()
 {
     COSMControlFactory::RegisterDefaultType(5, &CreateControl<COSMControlComboBox>);
     COSMControlFactory::RegisterDefaultType(6, &CreateControl<COSMControlEdit>);
+    COSMControlFactory::RegisterDefaultType(COSMControlFactory::kTypeCustom, &CreateControl<COSMControlCustom>);
     COSMControlFactory::RegisterDefaultType(COSMControlFactory::kTypeGallery, &CreateControl<COSMControlGallery>);
     COSMControlFactory::RegisterDefaultType(COSMControlLabel::kType, &CreateControl<COSMControlLabel>);
     COSMControlFactory::RegisterDefaultType(COSMControlCheckBox::kType, &CreateControl<COSMControlCheckBox>);
