@@ -9,6 +9,7 @@
 //   painter.DrawScrollBar(dc, host);                    // the host's geometry, hot and pressed parts
 #pragma once
 
+#include "classlib/Geometry.h"
 #include "framework/commandbars/PartPaintManager.h"
 #include "framework/foundation/VisualStyleWrapper.h"
 
