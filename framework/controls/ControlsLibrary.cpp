@@ -8,6 +8,7 @@
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlGallery.h"
+#include "framework/controls/DialogBar.h"
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/controls/ToolTipGradientToolTip.h"
 #include "framework/controls/ToolTipHtmlToolTip.h"
@@ -16,6 +17,9 @@
 #include "framework/foundation/ToolTipContext.h"
 
 namespace {
+
+// The bars of this library that stored layouts name by class: referenced here, so every program keeps their records.
+[[maybe_unused]] __attribute__((used)) CRuntimeClass* const g_controlsBarClasses[] = {RUNTIME_CLASS(COSMDialogBar)};
 
 template <class Control> COSMControl* CreateControl()
 {

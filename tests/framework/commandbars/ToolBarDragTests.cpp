@@ -5,6 +5,7 @@
 #include "InputTestSupport.h"
 
 #include "framework/commandbars/ToolBarMoveTracker.h"
+#include "framework/controls/DialogBar.h"
 
 #include <functional>
 #include <utility>
@@ -346,6 +347,38 @@ TEST_F(ToolBarDragTest, AQuitMessageEndsTheDragAndIsPostedAgain)
     EXPECT_NE(bar->GetSafeHwnd(), ::GetCapture());
     EXPECT_EQ(0, bar->GetMoveTracker()->GetMode());
     EXPECT_EQ(0, CreateMouseManager()->GetLockCount());
+}
+
+TEST_F(ToolBarDragTest, ACornerDragResizesAFloatingDialogBarDownToItsMinimum)
+{
+    commandBars->SetToolBarClass(RUNTIME_CLASS(COSMDialogBar));
+    auto* bar = static_cast<COSMDialogBar*>(commandBars->AddToolBar("Properties", 801));
+    ASSERT_NE(nullptr, bar);
+    ASSERT_TRUE(bar->SetPosition(4));
+    bar->SetWindowPos(nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages();
+    const CRect start = ScreenRect(bar);
+    const CSize extent = bar->GetFloatingExtent();
+
+    const CPoint bottomRight(start.right - 2, start.bottom - 2);
+    ASSERT_EQ(HTBOTTOMRIGHT, bar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(bottomRight.x, bottomRight.y)));
+    Drag(bottomRight, {MoveTo(bottomRight + CSize(40, 30)), Release()});
+    const CRect grown = ScreenRect(bar);
+    EXPECT_EQ(CRect(start.left, start.top, start.right + 40, start.bottom + 30), grown);
+    EXPECT_EQ(extent + CSize(40, 30), bar->GetFloatingExtent());
+    EXPECT_EQ(grown.Width(), bar->GetMRUWidth());
+
+    const CPoint topLeft(grown.left + 1, grown.top + 1);
+    ASSERT_EQ(HTTOPLEFT, bar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(topLeft.x, topLeft.y)));
+    Drag(topLeft, {MoveTo(topLeft + CSize(30, 20)), Release()});
+    const CRect shrunk = ScreenRect(bar);
+    EXPECT_EQ(CRect(grown.left + 30, grown.top + 20, grown.right, grown.bottom), shrunk);
+    EXPECT_EQ(shrunk.TopLeft(), bar->GetMoveTracker()->GetSavedFloatingPoint());
+
+    // Smaller than 50 x 50: the bar keeps its size.
+    const CPoint corner(shrunk.right - 2, shrunk.bottom - 2);
+    Drag(corner, {MoveTo(CPoint(shrunk.left + 40, shrunk.top + 40)), Release()});
+    EXPECT_EQ(shrunk, ScreenRect(bar));
 }
 
 }  // namespace
