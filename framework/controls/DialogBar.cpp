@@ -62,9 +62,17 @@ COSMDialogBarCaptionControl::COSMDialogBarCaptionControl()
 
 BOOL COSMDialogBarCaptionControl::OnSetPopup(BOOL popup)
 {
+    // Without a popup nothing opens: answering that it did would leave the bar tracking an open popup that is not
+    // there, and the next click would only close it.
     if (!m_hasPopup)
-        return TRUE;
+        return popup ? FALSE : TRUE;
     return COSMControlPopup::OnSetPopup(popup);
+}
+
+void COSMDialogBarCaptionControl::OnClick(BOOL keyboard, CPoint point)
+{
+    if (m_hasPopup)
+        COSMControlPopup::OnClick(keyboard, point);
 }
 
 void COSMDialogBarCaptionControl::AdjustExcludeRect(CRect& rect, BOOL vertical)

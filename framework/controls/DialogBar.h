@@ -36,8 +36,10 @@ public:
     static constexpr UINT kId = 9147;
     COSMDialogBarCaptionControl();
     void Draw(CDC* dc) override;
-    // Opens nothing (and answers TRUE) while the caption has no popup.
+    // Opens nothing (and answers FALSE, so the bar does not track a popup) while the caption has no popup.
     BOOL OnSetPopup(BOOL popup) override;
+    // A caption without a popup is a label: a click leaves the bar as it is.
+    void OnClick(BOOL keyboard, CPoint point) override;
     // The paint manager's control rectangle, always as for a horizontal bar.
     void AdjustExcludeRect(CRect& rect, BOOL vertical) override;
     BOOL HasPopup() const { return m_hasPopup; }

@@ -152,7 +152,8 @@ TEST_F(DialogBarTest, TheStripHoldsTheCloseButtonAtTheRightAndTheCaptionBeforeIt
 
     // The arrow only with controls in the caption popup bar, and only while that popup is allowed.
     EXPECT_FALSE(Caption()->HasPopup());
-    EXPECT_TRUE(Caption()->OnSetPopup(TRUE));
+    EXPECT_FALSE(Caption()->OnSetPopup(TRUE));
+    EXPECT_TRUE(Caption()->OnSetPopup(FALSE));
     EXPECT_EQ(nullptr, bar->GetCaptionPopupBar()->GetSafeHwnd());
     bar->GetCaptionPopupBar()->GetControls()->Add(1, 301);
     bar->CalcLayout(32000, LM_HORZ, 200, 200);
