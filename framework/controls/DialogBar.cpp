@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-// The schema is the toolbar's: the dialog bar stores no keys of its own.
+// Schema 0x22. The dialog bar stores the toolbar's keys and none of its own.
 IMPLEMENT_SERIAL(COSMDialogBar, COSMToolBar, VERSIONABLE_SCHEMA | 0x22)
 
 BEGIN_MESSAGE_MAP(COSMDialogBar, COSMToolBar)
