@@ -500,7 +500,7 @@ BOOL COSMCommandBar::IsPointInWindow(CPoint point) const
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
     BOOL inside = TRUE;
     if (::GetWindowRgn(m_hWnd, region) != ERROR)
-        inside = ::PtInRegion(region, point.x - window.left, point.y - window.top);
+        inside = ::PtInRegion(region, point.x - window.left, point.y - window.top) ? TRUE : FALSE;
     ::DeleteObject(region);
     return inside;
 }

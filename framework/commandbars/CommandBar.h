@@ -169,8 +169,10 @@ public:
     virtual void DelayLayout();
     // Takes over the source's settings, manager and controls.
     virtual void Copy(const COSMCommandBar* source, BOOL recursive);
-    // The point (screen) lies in the window; a popup with a window region asks the region.
+    // The point (screen) lies in the window; a popup with a window region asks the region. A bar that lets the
+    // windows it hosts take their own clicks answers kPointLeftToWindows for the points outside its own parts.
     virtual BOOL IsPointInWindow(CPoint point) const;
+    static constexpr BOOL kPointLeftToWindows = -2;
     // Every visible control of this bar with an id gets the shortcut manager's text for it as its automatic
     // shortcut text (empty when there is none); in a context menu (root bar a popup) only when the options show
     // shortcuts there, else the texts are cleared. Nothing unless the options refresh shortcut texts.

@@ -203,8 +203,12 @@ COSMCommandBar* COSMMouseManager::HitTestTrackedBar(CPoint point) const
         const HWND window = bar->GetSafeHwnd();
         if (!window)
             continue;
-        if (bar->IsPointInWindow(point))
+        // 1 is a hit; a bar that leaves the point to the windows it hosts is no hit, whatever window lies there.
+        const BOOL inWindow = bar->IsPointInWindow(point);
+        if (inWindow == TRUE)
             return bar;
+        if (inWindow == COSMCommandBar::kPointLeftToWindows)
+            continue;
         if (under && (under == window || ::IsChild(window, under)))
             return bar;
     }

@@ -53,8 +53,8 @@ public:
     void LockTrackRecurse(BOOL lock);
     // FALSE while nothing tracks; else FALSE only for a tracked bar that is not locked (null counts as not tracked).
     BOOL IsTrackActive(const COSMCommandBar* bar) const;
-    // The tracked bar under the screen point, topmost first: its window, or a window under the point that is its
-    // window or a child of it; null when none.
+    // The tracked bar under the screen point, topmost first: one whose IsPointInWindow answers TRUE, or (unless it
+    // answered kPointLeftToWindows) whose window or a child of it lies under the point; null when none.
     COSMCommandBar* HitTestTrackedBar(CPoint point) const;
     // For button-down messages: the click at the cursor lies outside the tracked bars (over no window, or over a
     // window that is neither safe nor an IME window).

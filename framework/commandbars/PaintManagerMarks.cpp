@@ -225,6 +225,9 @@ CRect COSMPaintManager::GetSplitButtonCommandRect(COSMControl* control)
 
 CSize COSMPaintManager::DrawCommandBarGripper(CDC* dc, COSMCommandBar* bar, BOOL draw)
 {
+    // A dialog bar's caption strip, docked or floating, is the theme's own.
+    if (bar->IsDialogBar())
+        return DrawDialogBarGripper(dc, bar, draw);
     if (!dc || bar->GetPosition() != 4)
         return CSize(0, 0);
     CRect client;

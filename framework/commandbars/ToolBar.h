@@ -94,6 +94,9 @@ public:
     virtual BOOL Create(CWnd* parent, BOOL floating);
     // FALSE for a bar that is not customizable or still holds its original controls.
     virtual BOOL IsCustomized() const;
+    // A sizing drag of the move tracker proposes the window rectangle (screen) for the border of the hit code. A
+    // toolbar sizes through its layout instead; the dialog bar takes the rectangle.
+    virtual void Resize(CRect rect, int hitCode) {}
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     // The add-or-remove-buttons list of this bar: one toggle entry per control and, for a built-in bar with a

@@ -21,6 +21,7 @@
 #include "framework/controls/ControlRecentFileList.h"
 #include "framework/controls/ControlSelector.h"
 #include "framework/controls/ControlWindowList.h"
+#include "framework/controls/DialogBar.h"
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/controls/ToolTipGradientToolTip.h"
 #include "framework/controls/ToolTipHtmlToolTip.h"
@@ -69,13 +70,15 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
     return frameworkTip->Create(parent, style) ? 1 : 0;
 }
 
-// Classes that bars make only by name, when stored bars are loaded: named here so that every program that links the
-// library keeps their runtime classes.
-[[maybe_unused]] const CRuntimeClass* const kSmallControlsByName[] = {
+// Classes made only by name, when stored bars are loaded: named here (and kept by the compiler) so that every
+// program that links the library keeps their runtime classes.
+[[maybe_unused]] __attribute__((used)) const CRuntimeClass* const kClassesMadeByName[] = {
     RUNTIME_CLASS(COSMControlMarkupLabel),
     RUNTIME_CLASS(COSMControlBitmap),
     RUNTIME_CLASS(COSMControlHyperlink),
     RUNTIME_CLASS(COSMControlProgress),
+    RUNTIME_CLASS(COSMControlSelector),
+    RUNTIME_CLASS(COSMDialogBar),
 };
 
 }  // namespace
@@ -107,10 +110,6 @@ extern "C" void OsmRegisterControls()
 }
 
 namespace {
-
-// Classes no Type or id makes, which stored bars name: kept in every program that links the library, so that their
-// records are there to be found by name.
-[[gnu::used]] const CRuntimeClass* const g_classesMadeByName[] = {RUNTIME_CLASS(COSMControlSelector)};
 
 // The registration runs once, while the program starts; the tables it fills are constant-initialised, so they are
 // ready whatever order the libraries' initialisers run in.

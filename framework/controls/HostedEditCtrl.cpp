@@ -2,6 +2,7 @@
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/Control.h"
+#include "framework/foundation/FrameworkStatics.h"
 
 IMPLEMENT_DYNAMIC(COSMHostedEditCtrl, COSMCommandBarEditCtrl)
 
