@@ -38,10 +38,14 @@ COSMMarkupBevelColors GetMarkupBevelColors(COLORREF face)
 
 void DrawMarkupFocusRect(COSMMarkupDrawingContext* dc, const RECT& rect)
 {
+    // The dotted frame of an element as large as the 32-bit limits: only the part that shows goes to the system.
+    const CRect cut = CutMarkupRectToClip(rect, dc->GetClipBox(), 4);
+    if (cut.IsRectEmpty())
+        return;
     HDC hdc = dc->GetDC();
     const COLORREF oldText = ::SetTextColor(hdc, RGB(255, 255, 255));
     const COLORREF oldBack = ::SetBkColor(hdc, RGB(0, 0, 0));
-    ::DrawFocusRect(hdc, &rect);
+    ::DrawFocusRect(hdc, &cut);
     ::SetBkColor(hdc, oldBack);
     ::SetTextColor(hdc, oldText);
     dc->ReleaseDC(hdc);

@@ -140,9 +140,15 @@ void COSMMarkupDeviceContext::FillRectangle(RECT rect, COSMMarkupBrush* brush)
     const COSMMarkupColor* color = solid ? solid->GetColor() : nullptr;
     if (!color)
         return;
-    // An opaque text-out of nothing fills the rectangle with the background colour, without a brush to make.
+    // An opaque text-out of nothing fills the rectangle with the background colour, without a brush to make; GDI
+    // gets the part of the rectangle that shows.
+    RECT clip = {};
+    ::GetClipBox(m_hDC, &clip);
+    const CRect cut = CutMarkupRectToClip(rect, clip, 1);
+    if (cut.IsRectEmpty())
+        return;
     const COLORREF oldColor = ::SetBkColor(m_hDC, color->GetValue() & 0xFFFFFF);
-    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, &rect, "", 0, nullptr);
+    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, &cut, "", 0, nullptr);
     ::SetBkColor(m_hDC, oldColor);
 }
 
@@ -406,6 +412,24 @@ SIZE COSMMarkupDeviceContext::GetTextExtent(LPCWSTR text, int count)
     if (text && count > 0)
         ::GetTextExtentPoint32W(m_hAttribDC, text, count, &size);
     return size;
+}
+
+int COSMMarkupDeviceContext::GetTextFit(LPCWSTR text, int count, int maxWidth)
+{
+    if (!text || count <= 0 || maxWidth < 0)
+        return 0;
+    // The system measures every character it is given: the text is offered in chunks that double until one does
+    // not fit whole.
+    constexpr int kFirstChunk = 64;
+    for (int chunk = std::min(count, kFirstChunk);; chunk = chunk > count / 2 ? count : chunk * 2)
+    {
+        INT fit = 0;
+        SIZE size = {0, 0};
+        if (!::GetTextExtentExPointW(m_hAttribDC, text, chunk, maxWidth, &fit, nullptr, &size))
+            return 0;
+        if (fit < chunk || chunk == count)
+            return std::max(0, std::min<int>(fit, chunk));
+    }
 }
 
 void COSMMarkupDeviceContext::SetTextColor(COSMMarkupBrush* brush)

@@ -63,6 +63,9 @@ public:
     virtual void DrawTextLine(LPCWSTR text, int count, const POINT* point);
     // Measured on the attribute DC.
     virtual SIZE GetTextExtent(LPCWSTR text, int count);
+    // How many of count characters of text fit in maxWidth on the attribute DC (GetTextExtentExPoint), asking
+    // about twice as many characters as fit at most, so a long text costs what fits.
+    virtual int GetTextFit(LPCWSTR text, int count, int maxWidth);
     // The brush's colour, black for null.
     virtual void SetTextColor(COSMMarkupBrush* brush);
     // Selects font's handle into both DCs, keeping the font they had before the first one; null selects that font

@@ -21,6 +21,7 @@
 class COSMMarkupContext;
 class COSMMarkupFont;
 class COSMMarkupPathGeometry;
+class COSMMarkupVisibleFigures;
 
 class COSMMarkupDrawingContext
 {
@@ -76,10 +77,15 @@ public:
     COSMMarkupFont* GetFont() const { return m_pFont; }
     // Measured on the attribute DC in the current font.
     SIZE GetTextExtent(LPCWSTR text, int count);
+    // How many of count characters of text fit in maxWidth, measured like GetTextExtent; the work is that of the
+    // characters that fit, not of the whole text.
+    int GetTextFit(LPCWSTR text, int count, int maxWidth);
     void SetTextColor(COSMMarkupBrush* brush);
 
     // Nothing without a brush or with a thickness below 1.
     void DrawLine(int x1, int y1, int x2, int y2, int thickness, COSMMarkupBrush* brush);
+    // Figures reaching far outside the clip box, or of more points than the system draws quickly, are cut to what
+    // shows first (MarkupVisibleFigures.h) and drawn as paths of lines.
     // Nothing for a null array or no point.
     void DrawPolygon(const POINT* points, int count, int thickness, COSMMarkupBrush* stroke, COSMMarkupBrush* fill);
     // Nothing for a null array or fewer than two points.
@@ -98,6 +104,10 @@ public:
 private:
     void Initialize(COSMMarkupDeviceContext* renderer);
     void RefreshClipBox();
+    void DrawVisiblePath(const COSMMarkupPathGeometry* path, int thickness, COSMMarkupBrush* stroke,
+                         COSMMarkupBrush* fill);
+    void DrawVisibleFigures(const COSMMarkupVisibleFigures& figures, const RECT& paintBounds, int pixelOffsetMode,
+                            int thickness, COSMMarkupBrush* stroke, COSMMarkupBrush* fill);
 
     HDC m_hDC;
     HDC m_hAttribDC;

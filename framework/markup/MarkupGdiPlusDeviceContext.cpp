@@ -53,6 +53,20 @@ int Height(const RECT& rect)
     return SubtractMarkupLengths(rect.bottom, rect.top);
 }
 
+// Fills the part of (x, y, width, height) that shows in dc: GDI+ gets no rectangle larger than the clip box and a
+// pixel, whatever size the markup gave.
+void FillVisibleRectangle(HDC dc, Object graphics, Object brush, int x, int y, int width, int height)
+{
+    auto draw = Library()->Get<FillRectangleIFunction>(Gdi::GdipFillRectangleI);
+    RECT clip = {};
+    if (!draw || width <= 0 || height <= 0 || ::GetClipBox(dc, &clip) == ERROR)
+        return;
+    const RECT rect = {x, y, AddMarkupLengths(x, width), AddMarkupLengths(y, height)};
+    const CRect cut = CutMarkupRectToClip(rect, clip, 1);
+    if (!cut.IsRectEmpty())
+        draw(graphics, brush, cut.left, cut.top, cut.Width(), cut.Height());
+}
+
 // One graphics object for one drawing call, given back to the renderer that made it.
 struct GraphicsTraits
 {
@@ -293,22 +307,23 @@ void COSMMarkupGdiPlusDeviceContext::DrawFrame(RECT rect, COSMMarkupBrush* brush
     }
     SetSmoothing(graphics.Get(), SmoothingHighSpeed);
     const ScopedGdiPlusObject fill(CreateBrush(brush, rect), GdiPlusObjectTraits{Gdi::GdipDeleteBrush});
-    auto draw = Library()->Get<FillRectangleIFunction>(Gdi::GdipFillRectangleI);
-    if (!draw)
+    if (!fill)
         return;
     // Translucent bands must not overlap: a corner painted twice would show darker.
     const int left = thickness->GetLeft(), top = thickness->GetTop();
     const int right = thickness->GetRight(), bottom = thickness->GetBottom();
     const int innerWidth = SubtractMarkupLengths(Width(rect), left, right);
+    Object g = graphics.Get();
+    Object b = fill.Get();
     if (left > 0)
-        draw(graphics.Get(), fill.Get(), rect.left, rect.top, left, Height(rect));
+        FillVisibleRectangle(m_hDC, g, b, rect.left, rect.top, left, Height(rect));
     if (right > 0)
-        draw(graphics.Get(), fill.Get(), SubtractMarkupLengths(rect.right, right), rect.top, right, Height(rect));
+        FillVisibleRectangle(m_hDC, g, b, SubtractMarkupLengths(rect.right, right), rect.top, right, Height(rect));
     if (top > 0)
-        draw(graphics.Get(), fill.Get(), AddMarkupLengths(rect.left, left), rect.top, innerWidth, top);
+        FillVisibleRectangle(m_hDC, g, b, AddMarkupLengths(rect.left, left), rect.top, innerWidth, top);
     if (bottom > 0)
-        draw(graphics.Get(), fill.Get(), AddMarkupLengths(rect.left, left), SubtractMarkupLengths(rect.bottom, bottom),
-             innerWidth, bottom);
+        FillVisibleRectangle(m_hDC, g, b, AddMarkupLengths(rect.left, left), SubtractMarkupLengths(rect.bottom, bottom),
+                             innerWidth, bottom);
 }
 
 void COSMMarkupGdiPlusDeviceContext::FillRectangle(RECT rect, COSMMarkupBrush* brush)
@@ -329,8 +344,7 @@ void COSMMarkupGdiPlusDeviceContext::FillRectangle(RECT rect, COSMMarkupBrush* b
         return;
     SetSmoothing(graphics.Get(), SmoothingHighSpeed);
     SetPixelOffset(graphics.Get(), PixelOffsetHalf);
-    if (auto draw = Library()->Get<FillRectangleIFunction>(Gdi::GdipFillRectangleI))
-        draw(graphics.Get(), fill.Get(), rect.left, rect.top, Width(rect), Height(rect));
+    FillVisibleRectangle(m_hDC, graphics.Get(), fill.Get(), rect.left, rect.top, Width(rect), Height(rect));
 }
 
 void COSMMarkupGdiPlusDeviceContext::DrawLine(int x1, int y1, int x2, int y2, int thickness, COSMMarkupBrush* brush)
@@ -426,7 +440,7 @@ void COSMMarkupGdiPlusDeviceContext::DrawPath(const COSMMarkupPathGeometry* path
     const ScopedGdiPlusObject figures(made, GdiPlusObjectTraits{Gdi::GdipDeletePath});
     if (!figures)
         return;
-    const RECT& bounds = path->GetBounds();
+    const RECT& bounds = path->GetPaintBounds();
     if (fill)
     {
         SetPixelOffset(graphics.Get(), PixelOffsetHalf);

@@ -42,3 +42,16 @@ inline CRect OffsetMarkupRect(const RECT& rect, int dx, int dy)
     return CRect(AddMarkupLengths(rect.left, dx), AddMarkupLengths(rect.top, dy), AddMarkupLengths(rect.right, dx),
                  AddMarkupLengths(rect.bottom, dy));
 }
+
+// The part of rect within clip grown by margin on every side: what a system drawing function is given in place of a
+// rectangle that may reach the 32-bit limits, so it works on what shows. A rectangle inside that comes back as it
+// is; one that misses it comes back empty.
+inline CRect CutMarkupRectToClip(const RECT& rect, const RECT& clip, int margin)
+{
+    const CRect room(SubtractMarkupLengths(clip.left, margin), SubtractMarkupLengths(clip.top, margin),
+                     AddMarkupLengths(clip.right, margin), AddMarkupLengths(clip.bottom, margin));
+    CRect cut;
+    if (!cut.IntersectRect(&rect, &room))
+        return CRect(0, 0, 0, 0);
+    return cut;
+}

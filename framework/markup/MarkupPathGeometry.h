@@ -52,6 +52,13 @@ public:
     // The pixel-offset mode the GDI+ renderer strokes this path with: 0 (its default) in every path markup makes.
     int GetPixelOffsetMode() const { return m_nPixelOffsetMode; }
     void SetPixelOffsetMode(int mode) { m_nPixelOffsetMode = mode; }
+    // What brushes are laid over: the bounds of the figure this one was cut from (SetPaintBounds), else its own.
+    const RECT& GetPaintBounds() const { return m_bHasPaintBounds ? m_rcPaintBounds : m_rcBounds; }
+    void SetPaintBounds(const RECT& bounds)
+    {
+        m_rcPaintBounds = bounds;
+        m_bHasPaintBounds = TRUE;
+    }
 
 private:
     void ComputeBounds();
@@ -60,4 +67,6 @@ private:
     std::vector<BYTE> m_types;
     RECT m_rcBounds = {2147483647, 2147483647, -2147483647, -2147483647};
     int m_nPixelOffsetMode = 0;
+    RECT m_rcPaintBounds = {};
+    BOOL m_bHasPaintBounds = FALSE;
 };

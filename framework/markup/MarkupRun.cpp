@@ -203,6 +203,20 @@ CSize COSMMarkupRun::Measure(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PT
     return CSize(dc->GetTextExtent(first, count));
 }
 
+INT_PTR COSMMarkupRun::FitPosition(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end, int maxWidth)
+{
+    if (start == 0 || start == -1 || end == 0)
+        return start;
+    const int count = GetCharIndex(end) - GetCharIndex(start);
+    if (count <= 0)
+        return start;
+    dc->SetFont(m_pFont);
+    const int fit = dc->GetTextFit(reinterpret_cast<LPCWSTR>(start), count, maxWidth);
+    if (fit >= count)
+        return end;
+    return fit <= 0 ? start : reinterpret_cast<INT_PTR>(reinterpret_cast<LPCWSTR>(start) + fit);
+}
+
 void COSMMarkupRun::Render(COSMMarkupDrawingContext* dc, const RECT& rect, INT_PTR start, INT_PTR end)
 {
     if (start == 0 || start == -1 || end == 0 || start == end)

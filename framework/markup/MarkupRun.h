@@ -37,6 +37,8 @@ public:
     BOOL IsBlank(INT_PTR position) override;
     // Equal start and end: width 0 and the height of a space, so an empty piece keeps its line's height.
     CSize Measure(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end) override;
+    // Through the system's fitting measure (COSMMarkupDrawingContext::GetTextFit): the cost of what fits.
+    INT_PTR FitPosition(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end, int maxWidth) override;
     void Render(COSMMarkupDrawingContext* dc, const RECT& rect, INT_PTR start, INT_PTR end) override;
     void PrepareFont(COSMMarkupDrawingContext* dc) override;
     int GetDescent() override { return m_nDescent; }

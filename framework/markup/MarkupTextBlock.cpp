@@ -312,39 +312,41 @@ void COSMMarkupTextBlock::AddWord()
         }
         if (s.wrapping == Wrap && AddMarkupLengths(s.x, piece->width) > s.width && !piece->IsEmpty())
         {
-            // Break the word by characters, keeping at least one on this line.
-            INT_PTR cut = piece->start;
-            item->GetNextPosition(cut);
-            while (cut != piece->end && cut != -1)
+            // Break the word where the system says the line is full, keeping at least one character on each line.
+            // The rest is measured only when it fits a line: a word of any length costs its length once.
+            for (;;)
             {
-                INT_PTR next = cut;
-                item->GetNextPosition(next);
-                if (item->Measure(s.dc, piece->start, next).cx > s.width - s.x)
+                const INT_PTR end = piece->end;
+                INT_PTR cut = item->FitPosition(s.dc, piece->start, end, s.width - s.x);
+                if (cut == piece->start)
+                    item->GetNextPosition(cut);
+                piece->end = cut;
+                MeasurePiece(piece.get());
+                PlacePiece(std::move(piece));
+                s.line->wrapped = TRUE;
+                EndLine();
+                if (cut == end || cut == -1)
                     break;
-                cut = next;
-            }
-            const INT_PTR end = piece->end;
-            piece->end = cut;
-            MeasurePiece(piece.get());
-            PlacePiece(std::move(piece));
-            s.line->wrapped = TRUE;
-            EndLine();
-            if (cut != end && cut != -1)
-            {
-                auto rest = std::make_unique<TextPiece>(item, cut);
-                rest->end = end;
-                MeasurePiece(rest.get());
-                s.pending.push_front(std::move(rest));
+                piece = std::make_unique<TextPiece>(item, cut);
+                piece->end = end;
+                if (item->FitPosition(s.dc, cut, end, s.width) == end)
+                {
+                    MeasurePiece(piece.get());
+                    s.pending.push_front(std::move(piece));
+                    break;
+                }
             }
             continue;
         }
         TextPiece* last = s.line->pieces.empty() ? nullptr : s.line->pieces.back().get();
         if (!s.justify && last && last->inlineElement == item && last->end == piece->start && !piece->afterBreak)
         {
-            const int oldWidth = last->width;
+            // The word joins the piece before it; the joined piece is measured as a whole once, when its line
+            // ends, not once per word.
             last->end = piece->end;
-            MeasurePiece(last);
-            s.x += last->width - oldWidth;
+            last->width = AddMarkupLengths(last->width, piece->width);
+            last->joined = TRUE;
+            s.x = AddMarkupLengths(s.x, piece->width);
             continue;
         }
         PlacePiece(std::move(piece));
@@ -367,6 +369,18 @@ void COSMMarkupTextBlock::EndLine()
     TextLine* line = s.line.get();
     if (line->pieces.empty())
         return;
+    int x = 0;
+    for (const auto& piece : line->pieces)
+    {
+        if (piece->joined)
+        {
+            MeasurePiece(piece.get());
+            piece->joined = FALSE;
+        }
+        piece->x = x;
+        x = AddMarkupLengths(x, piece->width);
+    }
+    s.x = x;
     if (s.trimming != TrimNone && s.x > s.width)
         TrimLine();
     line->width = 0;
@@ -404,17 +418,15 @@ void COSMMarkupTextBlock::TrimLine()
             continue;
         }
         COSMMarkupInline* item = piece->inlineElement;
-        INT_PTR cut = piece->start;
+        INT_PTR cut = item->FitPosition(s.dc, piece->start, piece->end, room - used);
+        // The last white space up to the cut, and at it when the piece goes on past it.
         INT_PTR lastSpace = 0;
-        while (cut != piece->end && cut != -1)
+        for (INT_PTR p = piece->start; p != piece->end && p != -1 && p != 0; item->GetNextPosition(p))
         {
-            if (item->IsWhiteSpace(cut))
-                lastSpace = cut;
-            INT_PTR next = cut;
-            item->GetNextPosition(next);
-            if (item->Measure(s.dc, piece->start, next).cx > room - used)
+            if (item->IsWhiteSpace(p))
+                lastSpace = p;
+            if (p == cut)
                 break;
-            cut = next;
         }
         if (s.trimming == WordEllipsis)
         {

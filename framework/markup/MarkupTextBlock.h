@@ -49,6 +49,8 @@ public:
         int height = 0;
         int descent = 0;
         BOOL afterBreak = FALSE;
+        // Words joined it since it was measured: its line measures it again as a whole when it ends.
+        BOOL joined = FALSE;
     };
 
     struct TextLine

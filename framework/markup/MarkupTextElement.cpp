@@ -175,6 +175,20 @@ CSize COSMMarkupInline::Measure(COSMMarkupDrawingContext* dc, INT_PTR start, INT
     return CSize(0, 0);
 }
 
+INT_PTR COSMMarkupInline::FitPosition(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end, int maxWidth)
+{
+    INT_PTR fit = start;
+    while (fit != end && fit != -1 && fit != 0)
+    {
+        INT_PTR next = fit;
+        GetNextPosition(next);
+        if (next == 0 || Measure(dc, start, next).cx > maxWidth)
+            break;
+        fit = next;
+    }
+    return fit;
+}
+
 void COSMMarkupInline::Render(COSMMarkupDrawingContext* dc, const RECT& rect, INT_PTR start, INT_PTR end) {}
 
 void COSMMarkupInline::PrepareFont(COSMMarkupDrawingContext* dc) {}

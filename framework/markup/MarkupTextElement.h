@@ -92,6 +92,9 @@ public:
     virtual void Arrange(const RECT& rect, INT_PTR start, INT_PTR end);
     // The extent of the piece from start to end (excluded).
     virtual CSize Measure(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end);
+    // The furthest position after start, up to end, whose piece from start is at most maxWidth wide; start when
+    // not even the first position fits. Here by measuring one position more at a time.
+    virtual INT_PTR FitPosition(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end, int maxWidth);
     virtual void Render(COSMMarkupDrawingContext* dc, const RECT& rect, INT_PTR start, INT_PTR end);
     // Selects the inline's font into dc before its pieces are measured.
     virtual void PrepareFont(COSMMarkupDrawingContext* dc);

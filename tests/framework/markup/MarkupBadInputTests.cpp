@@ -1,0 +1,451 @@
+// Markup that once brought its host down: documents kept as files next to this test (fixtures/bad-input) and
+// documents made here (a 200,000-character word, 16,000 words on one line, 64,000-point shapes). Each goes through
+// the entry functions a host uses: parsed, measured and drawn into a 200 × 200 memory DC. Each must finish well
+// within a bound, leave the process with as many GDI objects and markup objects as it found, and still draw the part
+// of itself that shows. A watchdog ends the program with a message instead of letting a hang run into ctest's
+// timeout.
+#include "DcTestSurface.h"
+#include "GdiObjectCount.h"
+#include "MarkupTestSupport.h"
+
+#include "classlib/RefPtr.h"
+#include "framework/markup/Markup.h"
+#include "framework/markup/MarkupDrawingContext.h"
+#include "framework/markup/MarkupObject.h"
+#include "framework/markup/MarkupRun.h"
+#include "framework/markup/MarkupTextBlock.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cwchar>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using foundation_test::DcTestSurface;
+
+namespace {
+
+constexpr int kSide = 200;
+// What a document may take, parsed, measured and drawn, on a loaded machine under Wine: each of these took tens of
+// seconds, never ended or crashed before, and takes well under a second now.
+constexpr double kBoundSeconds = 10.0;
+// Past this the program is stuck: the watchdog ends it.
+constexpr DWORD kHangMilliseconds = 90000;
+constexpr COLORREF kPaper = RGB(0x12, 0x34, 0x56);
+
+// Ends the program with a message when the scope is not left within kHangMilliseconds.
+class HangWatchdog
+{
+public:
+    explicit HangWatchdog(std::string what)
+        : m_what(std::move(what)), m_done(::CreateEventW(nullptr, TRUE, FALSE, nullptr))
+    {
+        m_thread = ::CreateThread(nullptr, 0, &HangWatchdog::Watch, this, 0, nullptr);
+    }
+    ~HangWatchdog()
+    {
+        ::SetEvent(m_done);
+        ::WaitForSingleObject(m_thread, INFINITE);
+        ::CloseHandle(m_thread);
+        ::CloseHandle(m_done);
+    }
+    HangWatchdog(const HangWatchdog&) = delete;
+    HangWatchdog& operator=(const HangWatchdog&) = delete;
+
+private:
+    static DWORD WINAPI Watch(void* parameter)
+    {
+        auto* self = static_cast<HangWatchdog*>(parameter);
+        if (::WaitForSingleObject(self->m_done, kHangMilliseconds) == WAIT_TIMEOUT)
+        {
+            std::printf("[  FAILED  ] %s did not finish within %lu s\n", self->m_what.c_str(),
+                        kHangMilliseconds / 1000);
+            std::fflush(stdout);
+            ::TerminateProcess(::GetCurrentProcess(), 3);
+        }
+        return 0;
+    }
+
+    std::string m_what;
+    HANDLE m_done;
+    HANDLE m_thread = nullptr;
+};
+
+// What one document did on its way through a host.
+struct Outcome
+{
+    bool parsed = false;
+    double seconds = 0;
+    int gdiBefore = 0;
+    int gdiAfter = 0;
+    LONG liveBefore = 0;
+    LONG liveAfter = 0;
+    // Pixels of the 200 × 200 surface the drawing changed.
+    int drawn = 0;
+    // The pixel at the middle of the top row, and at the middle.
+    COLORREF topMiddle = CLR_INVALID;
+    COLORREF middle = CLR_INVALID;
+};
+
+// text parsed, measured in unbounded room and drawn into a 200 × 200 DIB section through the entry functions,
+// with everything it made let go before the counts are taken again. inspect (when given) sees the root before it
+// goes.
+Outcome RunDocument(const std::string& what, const std::string& text,
+                    const std::function<void(COSMMarkupUIElement*)>& inspect = nullptr)
+{
+    Outcome outcome;
+    outcome.gdiBefore = CountGdiObjects();
+    outcome.liveBefore = COSMMarkupObject::GetLiveObjectCount();
+    {
+        const HangWatchdog watchdog(what);
+        DcTestSurface surface(kSide, kSide, kPaper);
+        const auto start = std::chrono::steady_clock::now();
+        COSMMarkupContext* context = CreateMarkupContext(nullptr);
+        COSMMarkupUIElement* root = ParseMarkup(context, text.c_str());
+        outcome.parsed = root != nullptr;
+        MeasureMarkupElement(root, 0x7FFFFFFF, 0x7FFFFFFF);
+        const RECT area = {0, 0, kSide, kSide};
+        RenderMarkupElement(root, surface.GetDC(), &area);
+        outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (inspect && root)
+            inspect(root);
+        ReleaseMarkupElement(&root);
+        ReleaseMarkupContext(&context);
+        outcome.drawn = surface.CountNot(kPaper);
+        outcome.topMiddle = surface.Pixel(kSide / 2, 0);
+        outcome.middle = surface.Pixel(kSide / 2, kSide / 2);
+    }
+    outcome.gdiAfter = CountGdiObjects();
+    outcome.liveAfter = COSMMarkupObject::GetLiveObjectCount();
+    return outcome;
+}
+
+std::string ReadFixture(const char* name)
+{
+    std::ifstream file(std::string(OSM_MARKUP_BAD_INPUT_DIR) + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+class MarkupBadInputTest : public markup_test::MarkupTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        // The first context loads GDI+ and the system's theme data, which keep a few objects of their own for the
+        // rest of the process: one ordinary document goes through first, so the counts compare like with like.
+        RunDocument("warm-up", "<StackPanel><Button>OK</Button><Ellipse Width='20' Height='20' Stroke='Blue'/>"
+                               "<TextBlock TextWrapping='Wrap' Width='50'>some text</TextBlock></StackPanel>");
+    }
+
+    static void ExpectHandled(const std::string& what, const Outcome& outcome)
+    {
+        EXPECT_TRUE(outcome.parsed) << what;
+        EXPECT_LT(outcome.seconds, kBoundSeconds) << what;
+        EXPECT_EQ(outcome.gdiBefore, outcome.gdiAfter) << what << ": GDI objects left behind";
+        EXPECT_EQ(outcome.liveBefore, outcome.liveAfter) << what << ": markup objects left alive";
+    }
+};
+
+bool IsBluish(COLORREF color)
+{
+    return GetBValue(color) >= 0x80 && GetRValue(color) < 0x80 && GetGValue(color) < 0x80;
+}
+
+// ---- The kept documents ------------------------------------------------------------------------------------------
+
+enum class Shows
+{
+    Nothing,    // no part of the figure reaches the area
+    Something,  // some pixels change
+    Middle,     // the figure's line runs through the middle of the area
+};
+
+struct KeptDocument
+{
+    const char* file;
+    Shows shows;
+};
+
+// A themed button as tall as the 32-bit limit, and one whose padding is: the visual style drew a 2147483647-pixel
+// rectangle and crashed. An ellipse 100,000 wide (its line passes far outside the area's corner) and one as tall
+// as the limit (its sides run down the middle of the area): GDI+ flattened their whole outlines and never finished.
+const KeptDocument kKeptDocuments[] = {
+    {"button_theme_minheight_auto.txt", Shows::Something},
+    {"button_theme_padding.txt", Shows::Something},
+    {"ellipse_100000.txt", Shows::Nothing},
+    {"ellipse_minheight_auto.txt", Shows::Middle},
+};
+
+TEST_F(MarkupBadInputTest, KeptDocumentsDrawWithinTheBound)
+{
+    for (const KeptDocument& kept : kKeptDocuments)
+    {
+        const std::string text = ReadFixture(kept.file);
+        ASSERT_FALSE(text.empty()) << kept.file << " not found in " << OSM_MARKUP_BAD_INPUT_DIR;
+        const Outcome outcome = RunDocument(kept.file, text);
+        ExpectHandled(kept.file, outcome);
+        switch (kept.shows)
+        {
+        case Shows::Nothing:
+            EXPECT_EQ(0, outcome.drawn) << kept.file;
+            break;
+        case Shows::Something:
+            EXPECT_GT(outcome.drawn, 0) << kept.file;
+            break;
+        case Shows::Middle:
+            EXPECT_TRUE(IsBluish(outcome.middle)) << kept.file << ": " << std::hex << outcome.middle;
+            break;
+        }
+    }
+}
+
+// ---- Huge figures still show their visible part ------------------------------------------------------------------
+
+struct HugeFigure
+{
+    const char* name;
+    const char* text;
+    // Which of the two probe pixels the figure covers in blue.
+    bool topMiddle;
+    bool middle;
+};
+
+// Ellipses far larger than the area, placed so a known part of them shows: what reaches the system is cut to the
+// area, and what shows is what the whole figure would show there.
+const HugeFigure kHugeFigures[] = {
+    // A circle of radius 50,000 whose top touches the middle of the top row: its line runs there.
+    {"outline through the top",
+     "<Canvas><Ellipse Canvas.Left='-49900' Width='100000' Height='100000' Stroke='Blue' "
+     "StrokeThickness='3'/></Canvas>",
+     true, false},
+    // A circle of radius 50,000 centred on the area fills all of it.
+    {"fill over the area",
+     "<Canvas><Ellipse Canvas.Left='-49900' Canvas.Top='-49900' Width='100000' "
+     "Height='100000' Fill='Blue'/></Canvas>",
+     true, true},
+    // Its line passes 50,000 pixels away from the middle: only the fill shows.
+    {"outline around the area",
+     "<Canvas><Ellipse Canvas.Left='-49900' Canvas.Top='-49900' Width='100000' "
+     "Height='100000' Stroke='Red' StrokeThickness='5' Fill='Blue'/></Canvas>",
+     true, true},
+    // A rectangle as large as the limits allows, filled.
+    {"rectangle of the limit", "<Rectangle Width='2147483647' Height='2147483647' Fill='Blue' Stroke='Blue'/>", true,
+     true},
+};
+
+TEST_F(MarkupBadInputTest, HugeFiguresDrawTheirVisiblePart)
+{
+    for (const HugeFigure& figure : kHugeFigures)
+    {
+        const Outcome outcome = RunDocument(figure.name, figure.text);
+        ExpectHandled(figure.name, outcome);
+        EXPECT_EQ(figure.topMiddle, IsBluish(outcome.topMiddle))
+            << figure.name << ": " << std::hex << outcome.topMiddle;
+        EXPECT_EQ(figure.middle, IsBluish(outcome.middle)) << figure.name << ": " << std::hex << outcome.middle;
+    }
+}
+
+// ---- Long text ---------------------------------------------------------------------------------------------------
+
+// The characters the block's lines hold, and whether every line but single-character ones fits the width.
+struct LineCheck
+{
+    size_t characters = 0;
+    size_t lines = 0;
+    int widest = 0;
+    bool fits = true;
+};
+
+LineCheck CheckLines(COSMMarkupUIElement* root, int width)
+{
+    LineCheck check;
+    auto* block = MarkupDynamicCast<COSMMarkupTextBlock>(root);
+    if (!block)
+        return check;
+    for (const auto& line : block->GetLines())
+    {
+        ++check.lines;
+        size_t inLine = 0;
+        for (const auto& piece : line->pieces)
+        {
+            const int first = COSMMarkupTextBlock::GetCharIndex(*piece, piece->start);
+            const int last = COSMMarkupTextBlock::GetCharIndex(*piece, piece->end);
+            if (first >= 0 && last >= first)
+                inLine += static_cast<size_t>(last - first);
+        }
+        check.characters += inLine;
+        check.widest = std::max(check.widest, line->width);
+        if (line->width > width && inLine > 1)
+            check.fits = false;
+    }
+    return check;
+}
+
+// A word of 200,000 characters wrapped into a block 50 pixels wide: it breaks where each line is full, every line
+// holds what fits and together they hold the whole word.
+TEST_F(MarkupBadInputTest, AWordOfTwoHundredThousandCharactersWrapsWithinTheBound)
+{
+    const std::string word(200000, 'x');
+    LineCheck check;
+    const Outcome outcome =
+        RunDocument("200,000-character word",
+                    "<TextBlock Width='50' TextWrapping='Wrap' TextTrimming='WordEllipsis'>" + word + "</TextBlock>",
+                    [&](COSMMarkupUIElement* root) { check = CheckLines(root, 50); });
+    ExpectHandled("200,000-character word", outcome);
+    EXPECT_EQ(word.size(), check.characters);
+    EXPECT_GT(check.lines, word.size() / 50);
+    EXPECT_TRUE(check.fits) << "widest line " << check.widest;
+    EXPECT_GT(outcome.drawn, 0);
+}
+
+// 16,000 words on lines that never wrap: each word joins the line without the line being measured again.
+TEST_F(MarkupBadInputTest, SixteenThousandWordsOnOneLineLayOutWithinTheBound)
+{
+    std::string words;
+    for (int i = 0; i < 16000; ++i)
+        words += i % 3 ? "word " : "longer ";
+    const struct
+    {
+        const char* name;
+        const char* attributes;
+        size_t lines;
+        bool trimmed;
+    } cases[] = {
+        {"one line", "", 1, false},
+        {"one line with word ellipsis", "Width='50' TextTrimming='WordEllipsis'", 1, true},
+        {"one line with character ellipsis", "Width='50' TextTrimming='CharacterEllipsis'", 1, true},
+        {"wrapped at 150", "Width='150' TextWrapping='Wrap'", 0, false},
+        {"wrapped in unbounded room", "TextWrapping='Wrap'", 1, false},
+    };
+    for (const auto& c : cases)
+    {
+        LineCheck check;
+        const Outcome outcome =
+            RunDocument(c.name, std::string("<TextBlock ") + c.attributes + ">" + words + "</TextBlock>",
+                        [&](COSMMarkupUIElement* root) { check = CheckLines(root, 150); });
+        ExpectHandled(c.name, outcome);
+        if (c.lines)
+        {
+            EXPECT_EQ(c.lines, check.lines) << c.name;
+        }
+        else
+        {
+            EXPECT_GT(check.lines, 16000u / 30) << c.name;
+        }
+        if (c.trimmed)
+        {
+            EXPECT_LE(check.widest, 50) << c.name;
+        }
+        EXPECT_GT(outcome.drawn, 0) << c.name;
+    }
+}
+
+// ---- Fitting text ------------------------------------------------------------------------------------------------
+
+// A run finds where a line is full with the system's fitting measure; on ordinary text it finds what measuring one
+// character more at a time finds, so wrapped and trimmed text breaks where it did.
+TEST_F(MarkupBadInputTest, RunsFitTextWhereMeasuringEachCharacterDoes)
+{
+    COSMMarkupContext* context = CreateMarkupContext(nullptr);
+    {
+        COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext, context);
+        const wchar_t* const texts[] = {L"The quick brown fox jumps over the lazy dog.", L"WWWWWWWWWWiiiiiiiiii", L"x",
+                                        L"Mixed, punctuated; text: (with) [brackets] 0123456789"};
+        for (const wchar_t* text : texts)
+        {
+            const auto run =
+                AdoptRef(static_cast<COSMMarkupRun*>(context->CreateObject(COSMMarkupRun::GetClassType())));
+            ASSERT_NE(nullptr, run.Get());
+            run->SetText(text);
+            run->PrepareFont(&measuring);
+            const INT_PTR start = run->GetFirstPosition();
+            for (int maxWidth : {-1, 0, 1, 5, 17, 40, 63, 100, 250, 1000})
+            {
+                const INT_PTR bySystem = run->FitPosition(&measuring, start, -1, maxWidth);
+                const INT_PTR byCharacter = run->COSMMarkupInline::FitPosition(&measuring, start, -1, maxWidth);
+                EXPECT_EQ(run->GetCharIndex(byCharacter), run->GetCharIndex(bySystem))
+                    << "width " << maxWidth << " in " << std::string(text, text + wcslen(text));
+            }
+        }
+    }
+    ReleaseMarkupContext(&context);
+}
+
+// ---- Figures of many points --------------------------------------------------------------------------------------
+
+std::string Coordinates(double x, double y)
+{
+    std::ostringstream text;
+    text.precision(6);
+    text << std::fixed << x << "," << y << " ";
+    return text.str();
+}
+
+// 64,000 points around a circle over the area, and a path of 64,000 curves waving far past its right edge: they
+// draw in time that grows with their points, and the part inside the area still shows.
+TEST_F(MarkupBadInputTest, FiguresOfSixtyFourThousandPointsDrawWithinTheBound)
+{
+    constexpr int kPoints = 64000;
+    // A star of 64,000 points over the area, its points alternately 150 and 60 pixels from the middle.
+    std::string star = "<Polygon Fill='Blue' Stroke='Navy' StrokeThickness='2' Points='";
+    for (int i = 0; i < kPoints; ++i)
+    {
+        const double angle = 2.0 * 3.14159265358979 * i / kPoints;
+        const double radius = i % 2 ? 60 : 150;
+        star += std::to_string(static_cast<int>(100 + radius * std::cos(angle))) + "," +
+                std::to_string(static_cast<int>(100 + radius * std::sin(angle))) + " ";
+    }
+    star += "'/>";
+    // A comb whose teeth cross the area and run on 190,000 pixels to the right of it.
+    std::string comb = "<Polygon Fill='Blue' Stroke='Navy' Points='";
+    for (int i = 0; i < kPoints; ++i)
+        comb += std::to_string(i * 3) + "," + (i % 2 ? "-50 " : "250 ");
+    comb += "'/>";
+
+    std::string path = "<Path Stroke='Blue' StrokeThickness='3' Data='M 0,0 ";
+    for (int i = 0; i < kPoints; ++i)
+    {
+        const double x = 5.0 * i;
+        path += "C " + Coordinates(x + 1, 0) + Coordinates(x + 4, 200) + Coordinates(x + 5, 100);
+    }
+    path += "'/>";
+    std::string filledPath = "<Path Fill='Blue' Stroke='Navy' Data='M 100,100 ";
+    for (int i = 0; i < kPoints; ++i)
+    {
+        const double angle = 2.0 * 3.14159265358979 * i / kPoints;
+        const double next = 2.0 * 3.14159265358979 * (i + 1) / kPoints;
+        filledPath += "C " + Coordinates(100 + 300 * std::cos(angle), 100 + 300 * std::sin(angle)) +
+                      Coordinates(100 + 300 * std::cos(next), 100 + 300 * std::sin(next)) +
+                      Coordinates(100 + 10 * std::cos(next), 100 + 10 * std::sin(next));
+    }
+    filledPath += "Z'/>";
+
+    const struct
+    {
+        const char* name;
+        const std::string& text;
+        bool coversMiddle;
+    } cases[] = {{"64,000-point star", star, true},
+                 {"64,000-point comb", comb, true},
+                 {"64,000-curve wave", path, false},
+                 {"64,000-curve flower", filledPath, true}};
+    for (const auto& c : cases)
+    {
+        const Outcome outcome = RunDocument(c.name, c.text);
+        ExpectHandled(c.name, outcome);
+        EXPECT_GT(outcome.drawn, kSide) << c.name;
+        if (c.coversMiddle)
+        {
+            EXPECT_TRUE(IsBluish(outcome.middle)) << c.name << ": " << std::hex << outcome.middle;
+        }
+    }
+}
+
+}  // namespace
