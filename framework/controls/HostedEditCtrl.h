@@ -15,23 +15,90 @@
 #include <richedit.h>
 
 class COSMControl;
+class COSMHostedEditCtrl;
 
-// What a hosted edit window tells its control, and asks of it.
+// What a hosted edit window tells its control, and what the control keeps of the window's text: the edit box and
+// the editable combo box share it. The control holds its text while the window does not exist, puts its hint into
+// an empty, unfocused box, and knows whether the box shows that hint or a text that only looks like it.
 class COSMHostedEditOwner
 {
 public:
+    // ---- Override these ----------------------------------------------------------------------------------------
     // The window gained the focus (not while customizing); oldFocus is the window that had it.
     virtual void OnEditSetFocus(HWND oldFocus) = 0;
     virtual void OnEditKillFocus() = 0;
+    // A change typed into the focused window.
+    virtual void OnEditChanged() = 0;
+    // The character format and background of the window's text: grey when disabled or while the hint shows.
+    virtual CHARFORMAT2A GetCharFormat();
+
+    // ---- Not meant to be overridden ----------------------------------------------------------------------------
+    // The text without the hint: empty only while the control itself shows its hint.
+    CString GetEditText();
+    // An empty text shows the hint, unless the window has the focus.
+    void SetEditText(const CString& text);
+    // What the box shows, the hint included.
+    CString GetDisplayText();
+    BOOL IsHintShown() const { return m_hintShown; }
+    // EditHint, else the bound action's hint.
+    CString GetEditHint() const;
+    void SetEditHint(const CString& hint);
+    const CString& GetEditHintField() const { return m_editHint; }
+    DWORD GetShellAutoCompleteFlags() const { return m_autoCompleteFlags; }
+    // Stores the flags and attaches a new auto-complete object to an existing window when they are not 0.
+    void EnableShellAutoComplete(DWORD flags);
+    COSMShellAutoComplete* GetShellAutoComplete() const { return m_autoComplete; }
+    BOOL HasEditWindow() const;
+
+    // ---- For the hosted window ---------------------------------------------------------------------------------
     // The window is being destroyed (WM_DESTROY): the control keeps its text.
-    virtual void OnEditDestroyed() = 0;
-    // A change the window reported (EN_CHANGE).
-    virtual void OnEditWindowChanged() = 0;
-    // The character format and background of the window's text.
-    virtual CHARFORMAT2A GetCharFormat() = 0;
+    void OnEditDestroyed();
+    // A change the window reported (EN_CHANGE): typed, or made by the control itself.
+    void OnEditWindowChanged();
 
 protected:
-    ~COSMHostedEditOwner() = default;
+    explicit COSMHostedEditOwner(COSMControl* control) : m_hostControl(control) {}
+    ~COSMHostedEditOwner();
+    COSMHostedEditOwner(const COSMHostedEditOwner&) = delete;
+    COSMHostedEditOwner& operator=(const COSMHostedEditOwner&) = delete;
+
+    // The control's window object, null before it is made.
+    virtual COSMHostedEditCtrl* GetHostedWindow() const = 0;
+
+    BOOL HasFocusInWindow() const;
+    // Stores the text the box shows; an existing window whose text differs gets it. Clears the hint-shown flag.
+    void SetDisplayText(const CString& text);
+    // Shows the hint in the box (and marks it shown).
+    void ShowHint(const CString& hint);
+    // An empty box shows the hint, if there is one.
+    void ShowHintWhenEmpty();
+    // The box shows the control's hint no longer (it is emptied).
+    void ClearShownHint();
+    // The window follows the control's enabled state, and its text colour with it.
+    void UpdateWindowEnabled();
+    // Shows or hides the window by the control's visibility.
+    void UpdateWindowVisibility();
+    // The window made afresh for the control's parent bar (style, enabled state, auto-complete); FALSE when it could
+    // not be made.
+    BOOL CreateWindowInParent(DWORD style);
+    // Drops a window that is mirrored or belongs to another bar than the parent: the next placement makes it anew.
+    void DropStrayWindow();
+    // The control's font, margins, text format and text (kept while the window has the focus) go to the window.
+    void ApplyWindowSettings(const CString& text);
+
+    CString m_editHint;
+    CString m_savedText;
+    CString m_text;
+    BOOL m_textStale = TRUE;
+    // The box shows the hint the control itself put there (not a text typed or set that equals it).
+    BOOL m_hintShown = FALSE;
+    // TRUE while the control itself changes the window's text: that change is not a typed one.
+    BOOL m_settingText = FALSE;
+    COSMShellAutoComplete* m_autoComplete = nullptr;
+    DWORD m_autoCompleteFlags = 0;
+
+private:
+    COSMControl* m_hostControl;
 };
 
 class COSMHostedEditCtrl : public COSMCommandBarEditCtrl
