@@ -18,7 +18,6 @@ namespace {
 // after the label.
 const int kComboEditInset = 3;
 const int kComboEditLabelGap = 4;
-const int kComboIconGap = 2;
 // The owner-drawn item's icon and text offsets.
 const int kComboItemIconLeft = 2;
 const int kComboItemTextGap = 3;
@@ -417,11 +416,7 @@ void COSMControlComboBox::SetRect(const CRect& rect)
 
 void COSMControlComboBox::AdjustEditRect(CRect& rect)
 {
-    COSMImageManager* images = m_editIconId > 0 ? GetImageManager() : nullptr;
-    if (!images || !images->ContainsImage(static_cast<UINT>(m_editIconId), 0))
-        return;
-    if (COSMImageManagerIcon* icon = images->GetImage(static_cast<UINT>(m_editIconId), 16))
-        rect.left += icon->GetWidth() + kComboIconGap;
+    rect.left += EditIconRoom(m_editIconId);
 }
 
 // ---- Opening, running, clicks ----
@@ -517,12 +512,7 @@ void COSMControlComboBox::SetFocused(BOOL focused)
             SetCurSel(m_savedSelection);
             NotifySite(kNotifySelEndCancel);
         }
-        if (HasFocusInWindow() && m_parent)
-        {
-            const HWND back = m_parent->GetFocusBackWindow();
-            m_parent->SetFocusBackWindow(nullptr);
-            ::SetFocus(back && ::IsWindow(back) ? back : nullptr);
-        }
+        GiveFocusBack();
         mouse->Unlock();
         NotifySite(kNotifyKillFocus);
     }
@@ -535,16 +525,9 @@ void COSMControlComboBox::OnEditSetFocus(HWND oldFocus)
     m_savedText = GetEditText();
     m_completionSuppressed = TRUE;
     SyncSelectionToText();
-    if (m_parent)
-    {
-        if (!m_parent->GetFocusBackWindow())
-        {
-            CWnd* site = m_parent->GetSite();
-            m_parent->SetFocusBackWindow(oldFocus ? oldFocus : site ? site->GetSafeHwnd() : nullptr);
-        }
-        if (!m_popped)
-            m_parent->SetPopuped(-1, FALSE);
-    }
+    RememberFocusBack(oldFocus);
+    if (m_parent && !m_popped)
+        m_parent->SetPopuped(-1, FALSE);
     SetFocused(TRUE);
     if (m_autoComplete)
         m_autoComplete->SetAutoSuggestHook(TRUE);
@@ -670,16 +653,7 @@ void COSMControlComboBox::DrawComboText(CDC* dc, CRect rect)
         fill.DeflateRect(1, 1);
         dc->FillSolidRect(fill, paintManager->GetColor(kComboFocusFill));
     }
-    COSMImageManager* images = m_editIconId > 0 ? GetImageManager() : nullptr;
-    if (images && images->ContainsImage(static_cast<UINT>(m_editIconId), 0))
-    {
-        if (COSMImageManagerIcon* icon = images->GetImage(static_cast<UINT>(m_editIconId), 16))
-        {
-            const CPoint at(rect.left, rect.top + (rect.Height() - icon->GetHeight()) / 2);
-            icon->Draw(dc, at, icon->GetImageForState(enabled ? 0 : 1));
-            rect.left += icon->GetWidth() + kComboIconGap;
-        }
-    }
+    rect.left += DrawEditIconAt(dc, rect, m_editIconId);
     if (m_editWindow)
         return;
     CString text = GetListText();

@@ -8,8 +8,6 @@
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/FrameworkStatics.h"
-#include "framework/foundation/ImageManager.h"
-#include "framework/foundation/ImageManagerIcon.h"
 #include "framework/foundation/PropExchange.h"
 
 #include <climits>
@@ -24,8 +22,6 @@ const int kEditInsetSpin = 20;
 const int kEditLabelGap = 4;
 // The spin buttons' width at the control's right edge, and their inset inside it.
 const int kSpinWidth = 18;
-// The room between the edit icon and the text.
-const int kEditIconGap = 2;
 // The action properties an edit follows.
 const int kActionEnabled = 0;
 const int kActionVisible = 2;
@@ -272,23 +268,12 @@ CRect COSMControlEdit::GetSpinButtonsRect() const
 
 void COSMControlEdit::DrawEditIcon(CDC* dc, const CRect& rect)
 {
-    COSMImageManager* images = m_editIconId > 0 ? GetImageManager() : nullptr;
-    if (!images || !images->ContainsImage(static_cast<UINT>(m_editIconId), 0))
-        return;
-    COSMImageManagerIcon* icon = images->GetImage(static_cast<UINT>(m_editIconId), 16);
-    if (!icon)
-        return;
-    const CPoint at(rect.left, rect.top + (rect.Height() - icon->GetHeight()) / 2);
-    icon->Draw(dc, at, icon->GetImageForState(GetEnabled() != 0 ? 0 : 1));
+    DrawEditIconAt(dc, rect, m_editIconId);
 }
 
 void COSMControlEdit::AdjustEditRect(CRect& rect)
 {
-    COSMImageManager* images = m_editIconId > 0 ? GetImageManager() : nullptr;
-    if (!images || !images->ContainsImage(static_cast<UINT>(m_editIconId), 0))
-        return;
-    if (COSMImageManagerIcon* icon = images->GetImage(static_cast<UINT>(m_editIconId), 16))
-        rect.left += icon->GetWidth() + kEditIconGap;
+    rect.left += EditIconRoom(m_editIconId);
 }
 
 // ---- Focus ----
@@ -313,13 +298,7 @@ void COSMControlEdit::SetFocused(BOOL focused)
     }
     else
     {
-        if (HasFocusInWindow() && m_parent)
-        {
-            const HWND back = m_parent->GetFocusBackWindow();
-            // The window is used once: the next focus remembers where it came from again.
-            m_parent->SetFocusBackWindow(nullptr);
-            ::SetFocus(back && ::IsWindow(back) ? back : nullptr);
-        }
+        GiveFocusBack();
         mouse->Unlock();
         NotifySite(kNotifyFocusLost);
     }
@@ -330,15 +309,9 @@ void COSMControlEdit::OnEditSetFocus(HWND oldFocus)
 {
     ClearShownHint();
     m_savedText = GetEditText();
+    RememberFocusBack(oldFocus);
     if (m_parent)
-    {
-        if (!m_parent->GetFocusBackWindow())
-        {
-            CWnd* site = m_parent->GetSite();
-            m_parent->SetFocusBackWindow(oldFocus ? oldFocus : site ? site->GetSafeHwnd() : nullptr);
-        }
         m_parent->SetPopuped(-1, FALSE);
-    }
     SetFocused(TRUE);
     if (m_autoComplete)
         m_autoComplete->SetAutoSuggestHook(TRUE);

@@ -5,11 +5,15 @@
 #include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ColorManager.h"
+#include "framework/foundation/ImageManager.h"
+#include "framework/foundation/ImageManagerIcon.h"
 
 namespace {
 
 // Both margins of the window's text.
 const int kHostedEditMargin = 3;
+// The room between the edit icon and the text.
+const int kHostedEditIconGap = 2;
 // SetWindowPos without size, move, z-order change or activation.
 const UINT kHostedEditShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 
@@ -157,6 +161,26 @@ void COSMHostedEditOwner::OnEditDestroyed()
 
 // ---- The owner: the window ----
 
+void COSMHostedEditOwner::RememberFocusBack(HWND oldFocus)
+{
+    COSMCommandBar* bar = m_hostControl->GetParent();
+    if (!bar || bar->GetFocusBackWindow())
+        return;
+    CWnd* site = bar->GetSite();
+    bar->SetFocusBackWindow(oldFocus ? oldFocus : site ? site->GetSafeHwnd() : nullptr);
+}
+
+void COSMHostedEditOwner::GiveFocusBack()
+{
+    COSMCommandBar* bar = m_hostControl->GetParent();
+    if (!HasFocusInWindow() || !bar)
+        return;
+    const HWND back = bar->GetFocusBackWindow();
+    // The window is used once: the next focus remembers where it came from again.
+    bar->SetFocusBackWindow(nullptr);
+    ::SetFocus(back && ::IsWindow(back) ? back : nullptr);
+}
+
 void COSMHostedEditOwner::EnableShellAutoComplete(DWORD flags)
 {
     m_autoCompleteFlags = flags;
@@ -188,6 +212,30 @@ void COSMHostedEditOwner::UpdateWindowVisibility()
     const BOOL show = m_hostControl->GetControls() && parent && m_hostControl->IsVisible() && parent->GetSafeHwnd();
     GetHostedWindow()->SetWindowPos(nullptr, 0, 0, 0, 0,
                                     kHostedEditShowFlags | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+COSMImageManagerIcon* COSMHostedEditOwner::FindEditIcon(int iconId) const
+{
+    COSMImageManager* images = iconId > 0 ? m_hostControl->GetImageManager() : nullptr;
+    if (!images || !images->ContainsImage(static_cast<UINT>(iconId), 0))
+        return nullptr;
+    return images->GetImage(static_cast<UINT>(iconId), 16);
+}
+
+int COSMHostedEditOwner::EditIconRoom(int iconId) const
+{
+    const COSMImageManagerIcon* icon = FindEditIcon(iconId);
+    return icon ? icon->GetWidth() + kHostedEditIconGap : 0;
+}
+
+int COSMHostedEditOwner::DrawEditIconAt(CDC* dc, const CRect& rect, int iconId) const
+{
+    COSMImageManagerIcon* icon = FindEditIcon(iconId);
+    if (!icon)
+        return 0;
+    const CPoint at(rect.left, rect.top + (rect.Height() - icon->GetHeight()) / 2);
+    icon->Draw(dc, at, icon->GetImageForState(m_hostControl->GetEnabled() != 0 ? 0 : 1));
+    return icon->GetWidth() + kHostedEditIconGap;
 }
 
 void COSMHostedEditOwner::DropStrayWindow()

@@ -1,9 +1,12 @@
 // COSMHostedEditCtrl is the edit window a control of a command bar places inside the bar's window (the edit box's
 // and the editable combo box's): every message it gets also reaches the bar's tooltips, mouse moves and customize
 // presses go on to the bar, Enter runs the control, and focus, destruction and typed changes are told to the owner
-// through COSMHostedEditOwner. A control hosts one by deriving from the owner interface and handing itself over:
+// through COSMHostedEditOwner. The owner is the part both controls share: their text and hint, the auto-complete
+// object, and the steps of placing, showing and enabling the window. A control hosts one by deriving from the owner
+// and handing itself over:
 //
 //   class COSMControlEdit : public COSMControl, public COSMHostedEditOwner { ... };
+//   COSMControlEdit::COSMControlEdit() : COSMHostedEditOwner(this) {}
 //   window->SetOwner(this);              // the control is both the COSMControl and the owner
 //   window->UpdateCharFormat();          // the owner's GetCharFormat, applied to a rich-edit window
 //
@@ -15,6 +18,7 @@
 #include <richedit.h>
 
 class COSMControl;
+class COSMImageManagerIcon;
 class COSMHostedEditCtrl;
 
 // What a hosted edit window tells its control, and what the control keeps of the window's text: the edit box and
@@ -74,10 +78,20 @@ protected:
     void ShowHintWhenEmpty();
     // The box shows the control's hint no longer (it is emptied).
     void ClearShownHint();
+    // The parent bar remembers where the focus came from (the window that had it, else the bar's site), unless it
+    // remembers a window already.
+    void RememberFocusBack(HWND oldFocus);
+    // The focus leaves the window for the one the bar remembered, which is forgotten.
+    void GiveFocusBack();
     // The window follows the control's enabled state, and its text colour with it.
     void UpdateWindowEnabled();
     // Shows or hides the window by the control's visibility.
     void UpdateWindowVisibility();
+    // The room the edit icon of the id (above 0, 16 pixels) takes before the text: its width and a gap; 0 when the
+    // control's image manager has no such icon.
+    int EditIconRoom(int iconId) const;
+    // Draws that icon at the rectangle's left edge, centred vertically and grey when disabled; returns its room.
+    int DrawEditIconAt(CDC* dc, const CRect& rect, int iconId) const;
     // The window made afresh for the control's parent bar (style, enabled state, auto-complete); FALSE when it could
     // not be made.
     BOOL CreateWindowInParent(DWORD style);
@@ -98,6 +112,8 @@ protected:
     DWORD m_autoCompleteFlags = 0;
 
 private:
+    COSMImageManagerIcon* FindEditIcon(int iconId) const;
+
     COSMControl* m_hostControl;
 };
 

@@ -2,8 +2,7 @@
 // loading "DropDown" makes of it, the selection kept in step with the text, completion of typed text from the list,
 // the codes the site hears as the list opens, closes, accepts and cancels, the keys of the bar's hook, the wheel,
 // the drawn text, the list's size, window, paint and stored items.
-#include "DockTestSupport.h"
-#include "InputTestSupport.h"
+#include "EditBoxTestSupport.h"
 
 #include "classlib/Archive.h"
 #include "classlib/DC.h"
@@ -25,19 +24,6 @@ using namespace commandbars_test;
 
 namespace {
 
-std::string ComboWindowText(HWND window)
-{
-    char text[256] = {};
-    ::GetWindowTextA(window, text, 255);
-    return text;
-}
-
-void TypeIntoCombo(const char* text)
-{
-    for (const char* c = text; *c; ++c)
-        SendKey(static_cast<WORD>(::VkKeyScanA(*c) & 0xFF));
-}
-
 // Whether each popup was visible when 10331 announced it to the frame (a call-window-procedure hook sees it sent).
 std::vector<bool>& AnnouncedVisible()
 {
@@ -56,40 +42,16 @@ LRESULT CALLBACK RecordPopupShowing(int code, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Stores the combo at the schema and loads it into a fresh one at the same schema.
-void RoundTripCombo(COSMControlComboBox& source, COSMControlComboBox& loaded, long schema)
-{
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        COSMPropExchangeArchive px(ar);
-        px.m_nSchema = schema;
-        source.DoPropExchange(&px);
-        ar.Close();
-    }
-    file.SeekToBegin();
-    CArchive ar(&file, CArchive::load);
-    COSMPropExchangeArchive px(ar);
-    px.m_nSchema = schema;
-    loaded.DoPropExchange(&px);
-    ar.Close();
-}
-
-class ControlComboBoxInputTest : public DockSiteTest
+class ControlComboBoxInputTest : public EditBoxSiteTest
 {
 protected:
-    BOOL CreateFrame() override { return frame.CreateActiveTestFrame("combo box test"); }
+    ControlComboBoxInputTest() : EditBoxSiteTest("combo box test") {}
+
     void SetUp() override
     {
-        DockSiteTest::SetUp();
-        frame.OnMessage = [this](UINT message, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
-            if (message != CCommandBarsTestFrame::kControlNotify)
-                return std::nullopt;
-            codes.push_back(reinterpret_cast<const NMOSMCONTROL*>(lParam)->hdr.code);
-            return std::nullopt;
-        };
-        bar = AddFilledToolBar("Combo", 701, {201});
-        ASSERT_NE(nullptr, bar);
+        EditBoxSiteTest::SetUp();
+        if (HasFatalFailure())
+            return;
         combo = static_cast<COSMControlComboBox*>(bar->GetControls()->Add(5, 4700));
         ASSERT_NE(nullptr, combo);
         combo->SetWidth(160);
@@ -97,25 +59,9 @@ protected:
         ASSERT_NE(nullptr, list);
         for (const char* item : {"About", "Apple", "Banana", "Cherry"})
             list->AddString(item);
-        LayOut();
-        frame.SetFocus();
-        PumpMessages();
-        codes.clear();
-    }
-    void TearDown() override
-    {
-        SendMouseInput(MOUSEEVENTF_LEFTUP);
-        CreateMouseManager()->SendTrackLost();
-        MoveMouseTo(CPoint(1200, 1000));
-        frame.OnMessage = nullptr;
-        DockSiteTest::TearDown();
+        Settle();
     }
 
-    void LayOut()
-    {
-        frame.RecalcLayout();
-        PumpMessages();
-    }
     void MakeEditable()
     {
         combo->SetDropDown(TRUE);
@@ -123,11 +69,7 @@ protected:
         ASSERT_NE(nullptr, combo->GetEditCtrl());
     }
     HWND EditWindow() const { return combo->GetEditCtrl() ? combo->GetEditCtrl()->GetSafeHwnd() : nullptr; }
-    void ClickIntoEdit()
-    {
-        ClickAt(ScreenPoint(*combo->GetEditCtrl(), CPoint(5, 5)));
-        PumpMessages();
-    }
+    void ClickIntoEdit() { ClickInto(*combo->GetEditCtrl()); }
     // Opens the list as a click on the drop-down button does.
     void ClickDropDownButton()
     {
@@ -135,7 +77,6 @@ protected:
         ClickAt(ScreenPoint(*bar, CPoint(rect.right - 4, rect.CenterPoint().y)));
         PumpMessages();
     }
-    int CountOf(UINT code) const { return static_cast<int>(std::count(codes.begin(), codes.end(), code)); }
     int ListClientHeight() const
     {
         CRect client;
@@ -143,10 +84,8 @@ protected:
         return client.Height();
     }
 
-    COSMToolBar* bar = nullptr;
     COSMControlComboBox* combo = nullptr;
     COSMControlComboBoxList* list = nullptr;
-    std::vector<UINT> codes;
 };
 
 TEST_F(ControlComboBoxInputTest, ANewComboHasNoEditWindowAndLoadingDropDownMakesOrDeletesIt)
@@ -164,7 +103,7 @@ TEST_F(ControlComboBoxInputTest, ANewComboHasNoEditWindowAndLoadingDropDownMakes
     // In a bar, loading DropDown 1 makes the window at the next placement; 0 takes it away.
     COSMControlComboBox editable;
     editable.SetDropDown(TRUE);
-    RoundTripCombo(editable, *combo, 8);
+    RoundTripAtSchema(editable, *combo, 8);
     EXPECT_TRUE(combo->GetDropDown());
     LayOut();
     ASSERT_NE(nullptr, EditWindow());
@@ -175,7 +114,7 @@ TEST_F(ControlComboBoxInputTest, ANewComboHasNoEditWindowAndLoadingDropDownMakes
     ::GetWindowRect(EditWindow(), &shown);
     ::MapWindowPoints(nullptr, bar->GetSafeHwnd(), reinterpret_cast<POINT*>(&shown), 2);
     EXPECT_EQ(expected, shown);
-    RoundTripCombo(fresh, *combo, 8);
+    RoundTripAtSchema(fresh, *combo, 8);
     EXPECT_FALSE(combo->GetDropDown());
     EXPECT_EQ(nullptr, combo->GetEditCtrl());
 }
@@ -211,7 +150,7 @@ TEST_F(ControlComboBoxInputTest, TheSelectionFollowsTheTextAndSettingTheSameSele
 
     // A new selection sets the text and tells the site once; the same one again does nothing.
     combo->SetCurSel(1);
-    EXPECT_EQ("Apple", ComboWindowText(EditWindow()));
+    EXPECT_EQ("Apple", WindowTextOf(EditWindow()));
     EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelChange));
     combo->SetCurSel(1);
     EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelChange));
@@ -227,8 +166,8 @@ TEST_F(ControlComboBoxInputTest, TypedTextIsCompletedFromTheListAndEscapeRestore
     ASSERT_EQ(EditWindow(), ::GetFocus());
     codes.clear();
 
-    TypeIntoCombo("ab");
-    EXPECT_EQ("About", ComboWindowText(EditWindow()));
+    TypeText("ab");
+    EXPECT_EQ("About", WindowTextOf(EditWindow()));
     DWORD start = 0;
     DWORD end = 0;
     ::SendMessageA(EditWindow(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -239,13 +178,13 @@ TEST_F(ControlComboBoxInputTest, TypedTextIsCompletedFromTheListAndEscapeRestore
 
     // Backspace takes the completed part away without completing again.
     SendKey(VK_BACK);
-    EXPECT_EQ("Ab", ComboWindowText(EditWindow())) << "the completion took the item's letters";
+    EXPECT_EQ("Ab", WindowTextOf(EditWindow())) << "the completion took the item's letters";
     EXPECT_EQ(-1, combo->GetCurSel());
 
     // Escape brings back the text and the selection the combo had when it took the focus.
     SendKey(VK_ESCAPE);
     PumpMessages();
-    EXPECT_EQ("Cherry", ComboWindowText(EditWindow()));
+    EXPECT_EQ("Cherry", WindowTextOf(EditWindow()));
     EXPECT_EQ(3, combo->GetCurSel());
     EXPECT_FALSE(combo->IsFocused());
 }
@@ -254,18 +193,18 @@ TEST_F(ControlComboBoxInputTest, TypedHintLettersStayATextInTheCombo)
 {
     MakeEditable();
     combo->SetEditHint("Fruit");
-    EXPECT_EQ("Fruit", ComboWindowText(EditWindow()));
+    EXPECT_EQ("Fruit", WindowTextOf(EditWindow()));
     EXPECT_TRUE(combo->IsHintShown());
     EXPECT_EQ("", std::string(combo->GetEditText()));
     ClickIntoEdit();
-    EXPECT_EQ("", ComboWindowText(EditWindow()));
-    TypeIntoCombo("fruit");
+    EXPECT_EQ("", WindowTextOf(EditWindow()));
+    TypeText("fruit");
     EXPECT_EQ("fruit", std::string(combo->GetEditText()));
     frame.SetFocus();
     PumpMessages();
     EXPECT_EQ("fruit", std::string(combo->GetEditText()));
     combo->SetEditText("FRUIT");
-    EXPECT_EQ("FRUIT", ComboWindowText(EditWindow())) << "a change of case reaches the screen";
+    EXPECT_EQ("FRUIT", WindowTextOf(EditWindow())) << "a change of case reaches the screen";
     EXPECT_EQ("FRUIT", std::string(combo->GetEditText()));
 }
 
@@ -376,7 +315,7 @@ TEST_F(ControlComboBoxInputTest, HookKeysOpenTheListMoveTheSelectionOrGoToTheEdi
     combo->SetCurSel(0);
     EXPECT_EQ(1, combo->OnHookKeyDown(VK_DOWN, 0));
     EXPECT_EQ(1, combo->GetCurSel());
-    EXPECT_EQ("Apple", ComboWindowText(EditWindow()));
+    EXPECT_EQ("Apple", WindowTextOf(EditWindow()));
     EXPECT_EQ(2, combo->OnHookKeyDown('Q', 0));
     EXPECT_EQ(1, combo->OnHookKeyDown(VK_BACK, 0)) << "an editing key goes in through the window";
     // With the shell's auto-complete asking for Tab, Tab goes on to the window.
@@ -649,7 +588,7 @@ TEST_F(ControlComboBoxInputTest, TheComboKeysAreStoredFromTheirSchemas)
     for (const auto& c : cases)
     {
         COSMControlComboBox loaded;
-        RoundTripCombo(source, loaded, c.schema);
+        RoundTripAtSchema(source, loaded, c.schema);
         EXPECT_EQ(140, loaded.GetWidth()) << c.schema;
         EXPECT_EQ(1, loaded.GetComboStyle()) << c.schema;
         EXPECT_FALSE(loaded.GetDropDown()) << c.schema;
