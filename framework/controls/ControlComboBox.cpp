@@ -27,9 +27,6 @@ const int kComboFocusFill = COLOR_HIGHLIGHT;
 const int kComboFocusText = COLOR_HIGHLIGHTTEXT;
 const int kComboText = COLOR_WINDOWTEXT;
 const int kComboGreyText = COLOR_GRAYTEXT;
-const int kComboActionEnabled = 0;
-const int kComboActionVisible = 2;
-const int kComboActionHint = 4;
 const int kComboPopupPosition = 5;
 const DWORD kComboHideVertical = 0x04;
 const DWORD kComboLayoutVertical = 0x10;
@@ -721,23 +718,11 @@ void COSMControlComboBox::DrawItem(LPDRAWITEMSTRUCT drawItem)
 
 void COSMControlComboBox::OnActionChanging(int property)
 {
-    if (property == kComboActionHint)
-        ClearShownHint();
+    BeforeActionChange(property);
 }
 
 void COSMControlComboBox::OnActionChanged(int property)
 {
     COSMControlPopup::OnActionChanged(property);
-    if (property == kComboActionVisible)
-    {
-        UpdateWindowVisibility();
-    }
-    else if (property == kComboActionEnabled)
-    {
-        UpdateWindowEnabled();
-    }
-    else if (property == kComboActionHint && !m_focused)
-    {
-        ShowHintWhenEmpty();
-    }
+    FollowActionChange(property);
 }

@@ -22,9 +22,6 @@ const int kEditInsetSpin = 20;
 const int kEditLabelGap = 4;
 // The spin buttons' width at the control's right edge, and their inset inside it.
 const int kSpinWidth = 18;
-// The action properties an edit follows.
-const int kActionEnabled = 0;
-const int kActionVisible = 2;
 // The bar Position of a popup.
 const int kPopupPosition = 5;
 
@@ -550,23 +547,11 @@ void COSMControlEdit::TrackSpinButton(CPoint point)
 
 void COSMControlEdit::OnActionChanging(int property)
 {
-    if (property == kActionPropertyEditHint)
-        ClearShownHint();
+    BeforeActionChange(property);
 }
 
 void COSMControlEdit::OnActionChanged(int property)
 {
     COSMControl::OnActionChanged(property);
-    if (property == kActionVisible)
-    {
-        UpdateWindowVisibility();
-    }
-    else if (property == kActionEnabled)
-    {
-        UpdateWindowEnabled();
-    }
-    else if (property == kActionPropertyEditHint && !m_focused)
-    {
-        ShowHintWhenEmpty();
-    }
+    FollowActionChange(property);
 }

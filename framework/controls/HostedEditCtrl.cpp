@@ -14,6 +14,9 @@ namespace {
 const int kHostedEditMargin = 3;
 // The room between the edit icon and the text.
 const int kHostedEditIconGap = 2;
+// The action properties the window follows besides the hint: enabled and visible.
+const int kHostedEditActionEnabled = 0;
+const int kHostedEditActionVisible = 2;
 // SetWindowPos without size, move, z-order change or activation.
 const UINT kHostedEditShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 
@@ -160,6 +163,22 @@ void COSMHostedEditOwner::OnEditDestroyed()
 }
 
 // ---- The owner: the window ----
+
+void COSMHostedEditOwner::BeforeActionChange(int property)
+{
+    if (property == COSMControl::kActionPropertyEditHint)
+        ClearShownHint();
+}
+
+void COSMHostedEditOwner::FollowActionChange(int property)
+{
+    if (property == kHostedEditActionVisible)
+        UpdateWindowVisibility();
+    else if (property == kHostedEditActionEnabled)
+        UpdateWindowEnabled();
+    else if (property == COSMControl::kActionPropertyEditHint && !m_hostControl->IsFocused())
+        ShowHintWhenEmpty();
+}
 
 void COSMHostedEditOwner::RememberFocusBack(HWND oldFocus)
 {

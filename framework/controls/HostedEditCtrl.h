@@ -83,6 +83,10 @@ protected:
     void RememberFocusBack(HWND oldFocus);
     // The focus leaves the window for the one the bar remembered, which is forgotten.
     void GiveFocusBack();
+    // Before a property of the bound action changes: a shown hint of the action leaves the box.
+    void BeforeActionChange(int property);
+    // After it changed: the window follows the action's visibility and enabled state, an empty, unfocused box its hint.
+    void FollowActionChange(int property);
     // The window follows the control's enabled state, and its text colour with it.
     void UpdateWindowEnabled();
     // Shows or hides the window by the control's visibility.
