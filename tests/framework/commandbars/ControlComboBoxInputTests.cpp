@@ -2,7 +2,9 @@
 // loading "DropDown" makes of it, the selection kept in step with the text, completion of typed text from the list,
 // the codes the site hears as the list opens, closes, accepts and cancels, the keys of the bar's hook, the wheel,
 // the drawn text, the list's size, window, paint and stored items.
+#include "DcTestSurface.h"
 #include "EditBoxTestSupport.h"
+#include "PropExchangeTestSupport.h"
 
 #include "classlib/Archive.h"
 #include "classlib/DC.h"
@@ -21,8 +23,45 @@
 #include <vector>
 
 using namespace commandbars_test;
+using foundation_test::DcTestSurface;
 
 namespace {
+
+// The colour of the first pixel inside the surface's one-pixel border that is not the background, none when there
+// is no such pixel.
+std::optional<COLORREF> InkInside(const DcTestSurface& surface, COLORREF background)
+{
+    for (int y = 1; y < surface.Height() - 1; ++y)
+        for (int x = 1; x < surface.Width() - 1; ++x)
+            if (surface.Pixel(x, y) != background)
+                return surface.Pixel(x, y);
+    return std::nullopt;
+}
+
+// An archive store that keeps the names of the values in the order they are written, and writes another long in
+// place of the given occurrence (1 the first) of one name.
+class NameRecordingStore : public COSMPropExchangeArchive
+{
+public:
+    using COSMPropExchangeArchive::COSMPropExchangeArchive;
+
+    BOOL ExchangeProp(LPCSTR name, VARTYPE type, void* value, const void* defaultValue) override
+    {
+        names.emplace_back(name);
+        if (type == OSM_PX_LONG && names.back() == replacedName &&
+            std::count(names.begin(), names.end(), replacedName) == replacedOccurrence)
+        {
+            long replaced = replacement;
+            return COSMPropExchangeArchive::ExchangeProp(name, type, &replaced, defaultValue);
+        }
+        return COSMPropExchangeArchive::ExchangeProp(name, type, value, defaultValue);
+    }
+
+    std::vector<std::string> names;
+    std::string replacedName;
+    long replacedOccurrence = 0;
+    long replacement = 0;
+};
 
 // Whether each popup was visible when 10331 announced it to the frame (a call-window-procedure hook sees it sent).
 std::vector<bool>& AnnouncedVisible()
@@ -622,6 +661,169 @@ TEST_F(ControlComboBoxInputTest, ACustomizeClickSelectsTheComboAndNotTheEditText
     EXPECT_NE(EditWindow(), ::GetFocus()) << "in customize mode the window is not typed into";
     EXPECT_EQ(combo, commandBars->GetCustomizeSelection());
     commandBars->SetCustomizeMode(FALSE);
+}
+
+TEST_F(ControlComboBoxInputTest, WidthIsStoredTwiceFromSchemaNineteenAndTheCombosOwnIsTheOneLoaded)
+{
+    COSMControlComboBox source;
+    source.SetWidth(140);
+    // The base carries "Width" from schema 19 on; the combo's own comes after "DropDown", before "ComboStyle".
+    const struct
+    {
+        long schema;
+        long widths;
+    } cases[] = {{8, 1}, {18, 1}, {19, 2}, {0x22, 2}};
+    for (const auto& c : cases)
+    {
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        NameRecordingStore store(ar);
+        store.m_nSchema = c.schema;
+        source.DoPropExchange(&store);
+        ar.Close();
+        const auto& names = store.names;
+        EXPECT_EQ(c.widths, std::count(names.begin(), names.end(), "Width")) << c.schema;
+        const auto dropDown = std::find(names.begin(), names.end(), "DropDown");
+        ASSERT_LE(2, names.end() - dropDown) << c.schema;
+        EXPECT_EQ("Width", dropDown[1]) << c.schema;
+        EXPECT_EQ("ComboStyle", dropDown[2]) << c.schema;
+    }
+
+    // Both are the one field: loading reads the base's first and the combo's last, and the combo's wins.
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        NameRecordingStore store(ar);
+        store.m_nSchema = 0x22;
+        store.replacedName = "Width";
+        store.replacedOccurrence = 2;
+        store.replacement = 77;
+        source.DoPropExchange(&store);
+        ar.Close();
+    }
+    file.SeekToBegin();
+    COSMControlComboBox loaded;
+    CArchive ar(&file, CArchive::load);
+    COSMPropExchangeArchive px(ar);
+    px.m_nSchema = 0x22;
+    loaded.DoPropExchange(&px);
+    ar.Close();
+    EXPECT_EQ(77, loaded.GetWidth());
+    EXPECT_EQ(140, source.GetWidth());
+}
+
+TEST_F(ControlComboBoxInputTest, DisabledFocusedOrEditableCombosDrawTheirTextAreaByState)
+{
+    COSMPaintManager* paintManager = combo->GetPaintManager();
+    const COLORREF white = RGB(255, 255, 255);
+    const int kNone = -1;
+    const struct
+    {
+        const char* name;
+        bool editable;
+        BOOL enabled;
+        BOOL focused;
+        int selection;
+        int fillColor;
+        int inkColor;
+    } cases[] = {
+        {"disabled, a selection in grey", false, FALSE, FALSE, 0, kNone, COLOR_GRAYTEXT},
+        {"disabled and empty: not even the hint", false, FALSE, FALSE, -1, kNone, kNone},
+        {"focused and empty: the fill without the hint", false, TRUE, TRUE, -1, COLOR_HIGHLIGHT, kNone},
+        {"unfocused: the selection in the window text colour", false, TRUE, FALSE, 1, kNone, COLOR_WINDOWTEXT},
+        // The edit window shows the text of an editable combo; nothing is drawn under it, focused or not.
+        {"editable and focused", true, TRUE, TRUE, 0, kNone, kNone},
+        {"editable with a hint", true, TRUE, FALSE, -1, kNone, kNone},
+    };
+    combo->SetEditHint("Pick");
+    for (const auto& c : cases)
+    {
+        if (c.editable && !combo->GetDropDown())
+            MakeEditable();
+        combo->SetEnabled(c.enabled);
+        combo->SetCurSel(c.selection);
+        combo->SetFocused(c.focused);
+        DcTestSurface surface(120, 24, white);
+        combo->DrawComboText(CDC::FromHandle(surface.GetDC()), CRect(0, 0, 120, 24));
+        const COLORREF inside = c.fillColor == kNone ? white : paintManager->GetColor(c.fillColor);
+        EXPECT_EQ(inside, surface.Pixel(1, 1)) << c.name;
+        EXPECT_EQ(white, surface.Pixel(0, 0)) << c.name << ": the fill leaves the border";
+        const std::optional<COLORREF> ink = InkInside(surface, inside);
+        if (c.inkColor == kNone)
+            EXPECT_FALSE(ink.has_value()) << c.name;
+        else
+            EXPECT_EQ(paintManager->GetColor(c.inkColor), ink.value_or(inside)) << c.name;
+        combo->SetFocused(FALSE);
+        combo->SetEnabled(TRUE);
+    }
+}
+
+TEST_F(ControlComboBoxInputTest, DrawItemPaintsTheSelectedRowInTheStateRectangleAndOthersOnTheWindowColour)
+{
+    COSMPaintManager* paintManager = combo->GetPaintManager();
+    const COLORREF sentinel = RGB(1, 2, 3);
+    const CRect row(0, 0, 120, 18);
+    for (const BOOL selected : {FALSE, TRUE})
+    {
+        // What the paint manager itself draws for the row's state, under the item.
+        DcTestSurface expected(row.Width(), row.Height(), sentinel);
+        if (selected)
+            paintManager->DrawStateRectangle(CDC::FromHandle(expected.GetDC()), row, TRUE, FALSE, TRUE, FALSE, FALSE,
+                                             list->GetType(), list->GetPosition());
+        else
+            expected.Fill(paintManager->GetColor(COLOR_WINDOW));
+
+        DcTestSurface surface(row.Width(), row.Height(), sentinel);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_LISTBOX;
+        item.itemID = 2;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = selected ? ODS_SELECTED : 0;
+        item.hwndItem = list->GetSafeHwnd();
+        item.hDC = surface.GetDC();
+        item.rcItem = row;
+        combo->DrawItem(&item);
+
+        for (const CPoint corner : {CPoint(0, 0), CPoint(row.right - 1, row.bottom - 1), CPoint(row.right - 1, 0)})
+            EXPECT_EQ(expected.Pixel(corner.x, corner.y), surface.Pixel(corner.x, corner.y)) << selected;
+        const COLORREF background = expected.Pixel(row.Width() / 2, 1);
+        const COLORREF text =
+            paintManager->GetStateTextColor(selected, FALSE, TRUE, FALSE, FALSE, list->GetType(), list->GetPosition());
+        EXPECT_EQ(text, InkInside(surface, background).value_or(background)) << selected;
+    }
+    // An item that is not there draws nothing.
+    DcTestSurface untouched(row.Width(), row.Height(), sentinel);
+    DRAWITEMSTRUCT none{};
+    none.itemID = static_cast<UINT>(-1);
+    none.hDC = untouched.GetDC();
+    none.rcItem = row;
+    combo->DrawItem(&none);
+    EXPECT_FALSE(InkInside(untouched, sentinel).has_value());
+    EXPECT_EQ(sentinel, untouched.Pixel(0, 0));
+}
+
+TEST_F(ControlComboBoxInputTest, AListThatNeverHadAWindowStoresNoItems)
+{
+    RefPtr<COSMControlComboBoxList> windowless = AdoptRef(new COSMControlComboBoxList);
+    ASSERT_EQ(nullptr, windowless->GetSafeHwnd());
+    const struct
+    {
+        COSMControlComboBoxList* stored;
+        const char* count;
+        const char* lastItem;
+    } cases[] = {{windowless.Get(), "0", nullptr}, {list, "4", "Cherry"}};
+    for (const auto& c : cases)
+    {
+        const auto values = prop_exchange_test::NewValues();
+        prop_exchange_test::NamedTestStore store(values, false);
+        c.stored->DoPropExchange(&store);
+        ASSERT_EQ(1u, values->count("Items\\Count")) << c.count;
+        EXPECT_EQ(c.count, values->at("Items\\Count"));
+        if (c.lastItem)
+            EXPECT_EQ(c.lastItem, (*values)["Items\\Item3"]);
+        else
+            EXPECT_EQ(0u, values->count("Items\\Item0"));
+    }
 }
 
 }  // namespace
