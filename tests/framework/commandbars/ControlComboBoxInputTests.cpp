@@ -826,4 +826,27 @@ TEST_F(ControlComboBoxInputTest, AListThatNeverHadAWindowStoresNoItems)
     }
 }
 
+TEST_F(ControlComboBoxInputTest, ADropDownOfControlsFollowsTheMouseWhileTheFocusedComboHoldsTheLock)
+{
+    auto* dropDown = new COSMControlComboBoxPopupBar;
+    dropDown->SetCommandBars(commandBars.Get());
+    for (const UINT id : {4801u, 4802u, 4803u})
+        dropDown->GetControls()->Add(1, id)->SetCaption("Zoom");
+    combo->SetCommandBar(dropDown);
+    dropDown->InternalRelease();
+    EXPECT_TRUE(dropDown->IsLockExempt());
+
+    combo->SetFocused(TRUE);
+    COSMMouseManager* mouse = bar->GetMouseManager();
+    ClickDropDownButton();
+    ASSERT_TRUE(combo->GetDroppedState());
+    ASSERT_TRUE(::IsWindowVisible(dropDown->GetSafeHwnd()));
+    ASSERT_TRUE(mouse->IsLocked()) << "the focused combo holds the lock";
+    MoveMouseTo(ScreenPoint(*dropDown, dropDown->GetControl(1)->GetRect().CenterPoint()));
+    PumpMessages();
+    EXPECT_EQ(1, dropDown->GetSelectedIndex());
+    bar->SetPopuped(-1, FALSE);
+    combo->SetFocused(FALSE);
+}
+
 }  // namespace
