@@ -18,21 +18,15 @@ namespace {
 // after the label.
 const int kComboEditInset = 3;
 const int kComboEditLabelGap = 4;
-const int kComboEditMargin = 3;
-const int kComboIconGap = 2;
 // The owner-drawn item's icon and text offsets.
 const int kComboItemIconLeft = 2;
 const int kComboItemTextGap = 3;
-const UINT kComboShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 const UINT kComboTextFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
 // Colour indexes of the drawn text: the focused fill and its text, normal text, grey (disabled, or the hint).
 const int kComboFocusFill = COLOR_HIGHLIGHT;
 const int kComboFocusText = COLOR_HIGHLIGHTTEXT;
 const int kComboText = COLOR_WINDOWTEXT;
 const int kComboGreyText = COLOR_GRAYTEXT;
-const int kComboActionEnabled = 0;
-const int kComboActionVisible = 2;
-const int kComboActionHint = 4;
 const int kComboPopupPosition = 5;
 const DWORD kComboHideVertical = 0x04;
 const DWORD kComboLayoutVertical = 0x10;
@@ -81,7 +75,7 @@ LRESULT COSMControlComboBoxEditCtrl::OnAutoSuggestShown(WPARAM wParam, LPARAM lP
 
 IMPLEMENT_SERIAL(COSMControlComboBox, COSMControlPopup, VERSIONABLE_SCHEMA | 0x22)
 
-COSMControlComboBox::COSMControlComboBox(COSMCommandBars* commandBars)
+COSMControlComboBox::COSMControlComboBox(COSMCommandBars* commandBars) : COSMHostedEditOwner(this)
 {
     m_type = 5;
     m_width = 100;
@@ -95,8 +89,6 @@ COSMControlComboBox::COSMControlComboBox(COSMCommandBars* commandBars)
 COSMControlComboBox::~COSMControlComboBox()
 {
     DeleteEditWindow();
-    delete m_autoComplete;
-    m_autoComplete = nullptr;
 }
 
 void COSMControlComboBox::DeleteEditWindow()
@@ -130,21 +122,6 @@ void COSMControlComboBox::SetDropDown(BOOL dropDown)
     {
         DeleteEditWindow();
         RedrawParent(FALSE);
-    }
-}
-
-void COSMControlComboBox::EnableShellAutoComplete(DWORD flags)
-{
-    m_autoCompleteFlags = flags;
-    delete m_autoComplete;
-    m_autoComplete = nullptr;
-    if (!HasEditWindow() || flags == 0)
-        return;
-    m_autoComplete = new COSMShellAutoComplete;
-    if (FAILED(m_autoComplete->Attach(m_editWindow->GetSafeHwnd(), flags)))
-    {
-        delete m_autoComplete;
-        m_autoComplete = nullptr;
     }
 }
 
@@ -242,102 +219,6 @@ int COSMControlComboBox::GetListIconId() const
 
 // ---- Text ----
 
-CString COSMControlComboBox::GetDisplayText()
-{
-    if (HasEditWindow() && m_textStale)
-    {
-        m_editWindow->GetEditText(m_text);
-        m_textStale = FALSE;
-    }
-    return m_text;
-}
-
-CString COSMControlComboBox::GetEditText()
-{
-    const CString text = GetDisplayText();
-    return m_hintShown ? CString() : text;
-}
-
-void COSMControlComboBox::SetEditText(const CString& text)
-{
-    const CString hint = GetEditHint();
-    if (text.IsEmpty() && !hint.IsEmpty() && !HasFocusInWindow())
-        ShowHint(hint);
-    else
-        SetDisplayText(text);
-}
-
-void COSMControlComboBox::SetDisplayText(const CString& text)
-{
-    // Compared exactly: a change of case alone must reach the screen too.
-    CString shown;
-    if (HasEditWindow())
-        m_editWindow->GetEditText(shown);
-    if (HasEditWindow() && shown != text)
-    {
-        m_settingText = TRUE;
-        m_editWindow->SetEditText(text);
-        m_settingText = FALSE;
-    }
-    m_text = text;
-    m_textStale = FALSE;
-    const BOOL wasHint = m_hintShown;
-    m_hintShown = FALSE;
-    if (wasHint && m_editWindow)
-        m_editWindow->UpdateCharFormat();
-}
-
-void COSMControlComboBox::ShowHint(const CString& hint)
-{
-    SetDisplayText(hint);
-    m_hintShown = TRUE;
-    if (m_editWindow)
-        m_editWindow->UpdateCharFormat();
-}
-
-CString COSMControlComboBox::GetEditHint() const
-{
-    if (!m_editHint.IsEmpty())
-        return m_editHint;
-    return m_action ? m_action->GetEditHint() : CString();
-}
-
-void COSMControlComboBox::SetEditHint(const CString& hint)
-{
-    if (m_hintShown)
-        SetDisplayText("");
-    m_editHint = hint;
-    const CString shown = GetEditHint();
-    if (!m_focused && GetDisplayText().IsEmpty() && !shown.IsEmpty())
-        ShowHint(shown);
-    RedrawParent(FALSE);
-}
-
-CHARFORMAT2A COSMControlComboBox::GetCharFormat()
-{
-    CHARFORMAT2A format{};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_COLOR | CFM_BACKCOLOR;
-    const BOOL grey = GetEnabled() == 0 || m_hintShown;
-    format.crTextColor = GetColorManager()->GetColor(grey ? kComboGreyText : kComboText);
-    format.crBackColor = GetPaintManager()->GetControlEditBackColor(this);
-    return format;
-}
-
-void COSMControlComboBox::OnEditWindowChanged()
-{
-    m_textStale = TRUE;
-    if (!m_settingText)
-        m_hintShown = FALSE;
-    if (HasFocusInWindow() && !m_editWindow->IsChangeSuppressed())
-        OnEditChanged();
-    if (!HasEditWindow())
-        return;
-    m_editWindow->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                              MAKELONG(kComboEditMargin, kComboEditMargin));
-    m_editWindow->UpdateCharFormat();
-}
-
 void COSMControlComboBox::OnEditChanged()
 {
     COSMControlComboBoxPopupBar* list = GetComboBoxPopupBar();
@@ -366,14 +247,6 @@ void COSMControlComboBox::OnEditChanged()
     NotifySite(kNotifyEditChange);
 }
 
-void COSMControlComboBox::OnEditDestroyed()
-{
-    if (!m_editWindow)
-        return;
-    m_editWindow->GetEditText(m_text);
-    m_textStale = FALSE;
-}
-
 // ---- State ----
 
 void COSMControlComboBox::SetEnabled(int enabled)
@@ -381,11 +254,7 @@ void COSMControlComboBox::SetEnabled(int enabled)
     if (enabled == m_enabled)
         return;
     COSMControlPopup::SetEnabled(enabled);
-    if (HasEditWindow())
-    {
-        m_editWindow->EnableWindow(GetEnabled() != 0);
-        m_editWindow->UpdateCharFormat();
-    }
+    UpdateWindowEnabled();
     RedrawParent();
 }
 
@@ -523,36 +392,15 @@ void COSMControlComboBox::SetRect(const CRect& rect)
         return;
     }
     const CString text = GetEditText();
-    if (HasEditWindow())
-    {
-        const BOOL mirrored = (m_editWindow->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
-        const HWND parentWindow = m_parent ? m_parent->GetSafeHwnd() : nullptr;
-        if (mirrored || ::GetParent(m_editWindow->GetSafeHwnd()) != parentWindow)
-            m_editWindow->DestroyWindow();
-    }
+    DropStrayWindow();
     if (SameValue(rect, m_rect) && HasEditWindow() && !m_placementForced)
         return;
     COSMControlPopup::SetRect(rect);
     if (!m_parent || !m_parent->GetSafeHwnd())
         return;
-
-    if (!HasEditWindow())
-    {
-        if (!m_editWindow->CreateEdit(m_editStyle | WS_CHILD | ES_AUTOHSCROLL, m_parent))
-            return;
-        if (GetEnabled() == 0)
-            m_editWindow->EnableWindow(FALSE);
-        if (m_autoCompleteFlags != 0)
-            EnableShellAutoComplete(m_autoCompleteFlags);
-    }
-    CFont* font = GetPaintManager()->GetControlFont(this);
-    m_editWindow->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->GetSafeHandle() : nullptr));
-    m_editWindow->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                              MAKELONG(kComboEditMargin, kComboEditMargin));
-    m_editWindow->UpdateCharFormat();
-    if (!HasFocusInWindow())
-        SetEditText(text);
-    m_editWindow->SetOpaquePaint(COSMPaintManager::IsControlOnDwmCaption(this));
+    if (!HasEditWindow() && !CreateWindowInParent(m_editStyle | WS_CHILD | ES_AUTOHSCROLL))
+        return;
+    ApplyWindowSettings(text);
 
     CRect editRect = rect;
     editRect.DeflateRect(m_labelWidth + kComboEditLabelGap, kComboEditInset, m_dropDownButtonWidth + kComboEditInset,
@@ -563,21 +411,9 @@ void COSMControlComboBox::SetRect(const CRect& rect)
     m_placementForced = FALSE;
 }
 
-void COSMControlComboBox::UpdateWindowVisibility()
-{
-    if (!HasEditWindow())
-        return;
-    const BOOL show = m_controls && m_parent && IsVisible() && m_parent->GetSafeHwnd();
-    m_editWindow->SetWindowPos(nullptr, 0, 0, 0, 0, kComboShowFlags | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-}
-
 void COSMControlComboBox::AdjustEditRect(CRect& rect)
 {
-    COSMImageManager* images = m_editIconId > 0 ? GetImageManager() : nullptr;
-    if (!images || !images->ContainsImage(static_cast<UINT>(m_editIconId), 0))
-        return;
-    if (COSMImageManagerIcon* icon = images->GetImage(static_cast<UINT>(m_editIconId), 16))
-        rect.left += icon->GetWidth() + kComboIconGap;
+    rect.left += EditIconRoom(m_editIconId);
 }
 
 // ---- Opening, running, clicks ----
@@ -673,12 +509,7 @@ void COSMControlComboBox::SetFocused(BOOL focused)
             SetCurSel(m_savedSelection);
             NotifySite(kNotifySelEndCancel);
         }
-        if (HasFocusInWindow() && m_parent)
-        {
-            const HWND back = m_parent->GetFocusBackWindow();
-            m_parent->SetFocusBackWindow(nullptr);
-            ::SetFocus(back && ::IsWindow(back) ? back : nullptr);
-        }
+        GiveFocusBack();
         mouse->Unlock();
         NotifySite(kNotifyKillFocus);
     }
@@ -687,21 +518,13 @@ void COSMControlComboBox::SetFocused(BOOL focused)
 
 void COSMControlComboBox::OnEditSetFocus(HWND oldFocus)
 {
-    if (m_hintShown)
-        SetDisplayText("");
+    ClearShownHint();
     m_savedText = GetEditText();
     m_completionSuppressed = TRUE;
     SyncSelectionToText();
-    if (m_parent)
-    {
-        if (!m_parent->GetFocusBackWindow())
-        {
-            CWnd* site = m_parent->GetSite();
-            m_parent->SetFocusBackWindow(oldFocus ? oldFocus : site ? site->GetSafeHwnd() : nullptr);
-        }
-        if (!m_popped)
-            m_parent->SetPopuped(-1, FALSE);
-    }
+    RememberFocusBack(oldFocus);
+    if (m_parent && !m_popped)
+        m_parent->SetPopuped(-1, FALSE);
     SetFocused(TRUE);
     if (m_autoComplete)
         m_autoComplete->SetAutoSuggestHook(TRUE);
@@ -709,9 +532,7 @@ void COSMControlComboBox::OnEditSetFocus(HWND oldFocus)
 
 void COSMControlComboBox::OnEditKillFocus()
 {
-    const CString hint = GetEditHint();
-    if (!hint.IsEmpty() && GetDisplayText().IsEmpty())
-        ShowHint(hint);
+    ShowHintWhenEmpty();
     if (m_popped && m_parent)
         m_parent->SetPopuped(-1, FALSE);
     SetFocused(FALSE);
@@ -829,16 +650,7 @@ void COSMControlComboBox::DrawComboText(CDC* dc, CRect rect)
         fill.DeflateRect(1, 1);
         dc->FillSolidRect(fill, paintManager->GetColor(kComboFocusFill));
     }
-    COSMImageManager* images = m_editIconId > 0 ? GetImageManager() : nullptr;
-    if (images && images->ContainsImage(static_cast<UINT>(m_editIconId), 0))
-    {
-        if (COSMImageManagerIcon* icon = images->GetImage(static_cast<UINT>(m_editIconId), 16))
-        {
-            const CPoint at(rect.left, rect.top + (rect.Height() - icon->GetHeight()) / 2);
-            icon->Draw(dc, at, icon->GetImageForState(enabled ? 0 : 1));
-            rect.left += icon->GetWidth() + kComboIconGap;
-        }
-    }
+    rect.left += DrawEditIconAt(dc, rect, m_editIconId);
     if (m_editWindow)
         return;
     CString text = GetListText();
@@ -906,29 +718,11 @@ void COSMControlComboBox::DrawItem(LPDRAWITEMSTRUCT drawItem)
 
 void COSMControlComboBox::OnActionChanging(int property)
 {
-    if (property == kComboActionHint && m_hintShown)
-        SetDisplayText("");
+    BeforeActionChange(property);
 }
 
 void COSMControlComboBox::OnActionChanged(int property)
 {
     COSMControlPopup::OnActionChanged(property);
-    if (property == kComboActionVisible)
-    {
-        UpdateWindowVisibility();
-    }
-    else if (property == kComboActionEnabled)
-    {
-        if (HasEditWindow())
-        {
-            m_editWindow->EnableWindow(GetEnabled() != 0);
-            m_editWindow->UpdateCharFormat();
-        }
-    }
-    else if (property == kComboActionHint)
-    {
-        const CString hint = GetEditHint();
-        if (!m_focused && GetDisplayText().IsEmpty() && !hint.IsEmpty())
-            ShowHint(hint);
-    }
+    FollowActionChange(property);
 }

@@ -68,13 +68,12 @@ public:
 
     // ---- Override these ----------------------------------------------------------------------------------------
     virtual CString GetListText();
-    CHARFORMAT2A GetCharFormat() override;
     // The text part without an edit window, drawn by the paint manager: the focused fill, the edit icon, then the
     // selected item's text (or the hint of an empty, unfocused combo).
     virtual void DrawComboText(CDC* dc, CRect rect);
     virtual CString GetSelectedText();
     // A typed change: completion from the list, the selection following the text, code 5.
-    virtual void OnEditChanged();
+    void OnEditChanged() override;
     // The display text becomes the selected item's; the site hears 1.
     virtual void OnSelChanged();
     virtual COSMControlComboBoxEditCtrl* CreateEditWindow();
@@ -122,9 +121,6 @@ public:
     // TRUE creates the edit window (the combo becomes editable), FALSE deletes it.
     void SetDropDown(BOOL dropDown);
     BOOL GetDropDown() const { return m_dropDown; }
-    void EnableShellAutoComplete(DWORD flags);
-    DWORD GetShellAutoCompleteFlags() const { return m_autoCompleteFlags; }
-    COSMShellAutoComplete* GetShellAutoComplete() const { return m_autoComplete; }
     // The owned bar when it is a combo-box drop-down, the list when it is a list.
     COSMControlComboBoxPopupBar* GetComboBoxPopupBar() const;
     COSMControlComboBoxList* GetComboBoxList() const;
@@ -134,17 +130,9 @@ public:
     // The exact match of the text becomes the selection; without one the list scrolls to the first item that starts
     // with it, and nothing is selected.
     void SyncSelectionToText();
-    // The text without the hint: empty only while the combo itself shows its hint.
-    CString GetEditText();
-    void SetEditText(const CString& text);
-    CString GetDisplayText();
-    BOOL IsHintShown() const { return m_hintShown; }
-    CString GetEditHint() const;
-    void SetEditHint(const CString& hint);
     BOOL GetDroppedState() const { return m_popped; }
     // The edit window, null for a combo without one (the themes ask).
     COSMControlComboBoxEditCtrl* GetEditCtrl() const { return HasEditWindow() ? m_editWindow : nullptr; }
-    BOOL HasEditWindow() const { return m_editWindow && m_editWindow->GetSafeHwnd(); }
     int GetListIconId() const;
     BOOL GetAutoComplete() const { return m_autoCompleteList; }
     void SetAutoComplete(BOOL autoComplete) { m_autoCompleteList = autoComplete; }
@@ -166,12 +154,7 @@ public:
     void SetDropDownButtonWidth(int width) { m_dropDownButtonWidth = width; }
 
 protected:
-    void SetDisplayText(const CString& text);
-    void ShowHint(const CString& hint);
-    void UpdateWindowVisibility();
-    BOOL HasFocusInWindow() const { return HasEditWindow() && ::GetFocus() == m_editWindow->GetSafeHwnd(); }
-    void OnEditDestroyed() override;
-    void OnEditWindowChanged() override;
+    COSMHostedEditCtrl* GetHostedWindow() const override { return m_editWindow; }
     void DeleteEditWindow();
     // The list's open bar stops tracking (the list closes).
     void StopListTracking();
@@ -180,25 +163,16 @@ protected:
     BOOL m_dropDown = FALSE;
     long m_comboStyle = 0;
     int m_savedSelection = -1;
-    CString m_savedText;
     BOOL m_placementForced = FALSE;
     int m_labelWidth = 0;
     int m_dropDownButtonWidth = 0;
-    CString m_editHint;
     BOOL m_autoCompleteList = FALSE;
     BOOL m_completionSuppressed = FALSE;
-    DWORD m_autoCompleteFlags = 0;
     BOOL m_focused = FALSE;
     int m_editIconId = 0;
     BOOL m_selectionAccepted = FALSE;
     int m_dropDownItemCount = 12;
-    CString m_text;
-    BOOL m_textStale = TRUE;
-    COSMShellAutoComplete* m_autoComplete = nullptr;
     DWORD m_editStyle = 0;
     int m_curSel = -1;
     BOOL m_selectionChanging = FALSE;
-    // The combo shows the hint it put there itself (not a text typed or set that equals it).
-    BOOL m_hintShown = FALSE;
-    BOOL m_settingText = FALSE;
 };

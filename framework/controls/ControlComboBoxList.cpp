@@ -39,6 +39,9 @@ IMPLEMENT_SERIAL(COSMControlComboBoxPopupBar, COSMPopupBar, VERSIONABLE_SCHEMA |
 
 COSMControlComboBoxPopupBar::COSMControlComboBoxPopupBar()
 {
+    // The combo box that opens the drop-down holds the mouse lock while it has the focus: the drop-down follows the
+    // mouse all the same.
+    m_lockExempt = TRUE;
     // The edit window keeps its caret while the drop-down tracks: the user goes on typing.
     m_hideCaretWhileTracking = FALSE;
 }

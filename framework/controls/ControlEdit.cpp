@@ -8,8 +8,6 @@
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/FrameworkStatics.h"
-#include "framework/foundation/ImageManager.h"
-#include "framework/foundation/ImageManagerIcon.h"
 #include "framework/foundation/PropExchange.h"
 
 #include <climits>
@@ -24,18 +22,6 @@ const int kEditInsetSpin = 20;
 const int kEditLabelGap = 4;
 // The spin buttons' width at the control's right edge, and their inset inside it.
 const int kSpinWidth = 18;
-// Both margins of the edit window.
-const int kEditMargin = 3;
-// The room between the edit icon and the text.
-const int kEditIconGap = 2;
-// SetWindowPos without size, move, z-order change or activation.
-const UINT kShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
-// System colour indexes of the text: normal, and grey (disabled, or the hint).
-const COLORREF kTextColorIndex = COLOR_WINDOWTEXT;
-const COLORREF kHintColorIndex = COLOR_GRAYTEXT;
-// The action properties an edit follows.
-const int kActionEnabled = 0;
-const int kActionVisible = 2;
 // The bar Position of a popup.
 const int kPopupPosition = 5;
 
@@ -91,7 +77,7 @@ void COSMControlEditCtrl::SetEditControl(COSMControlEdit* control)
 
 IMPLEMENT_SERIAL(COSMControlEdit, COSMControl, VERSIONABLE_SCHEMA | 0x22)
 
-COSMControlEdit::COSMControlEdit()
+COSMControlEdit::COSMControlEdit() : COSMHostedEditOwner(this)
 {
     m_type = 6;
     m_width = 100;
@@ -105,8 +91,6 @@ COSMControlEdit::~COSMControlEdit()
         delete m_editWindow;
         m_editWindow = nullptr;
     }
-    delete m_autoComplete;
-    m_autoComplete = nullptr;
 }
 
 COSMControlEditCtrl* COSMControlEdit::CreateEditWindow()
@@ -116,112 +100,9 @@ COSMControlEditCtrl* COSMControlEdit::CreateEditWindow()
 
 // ---- Text ----
 
-CString COSMControlEdit::GetDisplayText()
-{
-    if (HasEditWindow() && m_textStale)
-    {
-        m_editWindow->GetEditText(m_text);
-        m_textStale = FALSE;
-    }
-    return m_text;
-}
-
-CString COSMControlEdit::GetEditText()
-{
-    const CString text = GetDisplayText();
-    return m_hintShown ? CString() : text;
-}
-
-void COSMControlEdit::SetEditText(const CString& text)
-{
-    const CString hint = GetEditHint();
-    if (text.IsEmpty() && !hint.IsEmpty())
-        ShowHint(hint);
-    else
-        SetDisplayText(text);
-}
-
-void COSMControlEdit::SetDisplayText(const CString& text)
-{
-    // The window's own text (a window made afresh is empty), compared exactly: a change of case alone must reach the
-    // screen too.
-    CString shown;
-    if (HasEditWindow())
-        m_editWindow->GetEditText(shown);
-    if (HasEditWindow() && shown != text)
-    {
-        m_settingText = TRUE;
-        m_editWindow->SetEditText(text);
-        m_settingText = FALSE;
-    }
-    m_text = text;
-    m_textStale = FALSE;
-    const BOOL wasHint = m_hintShown;
-    m_hintShown = FALSE;
-    if (wasHint && m_editWindow)
-        m_editWindow->UpdateCharFormat();
-}
-
-void COSMControlEdit::ShowHint(const CString& hint)
-{
-    SetDisplayText(hint);
-    m_hintShown = TRUE;
-    if (m_editWindow)
-        m_editWindow->UpdateCharFormat();
-}
-
-CString COSMControlEdit::GetEditHint() const
-{
-    if (!m_editHint.IsEmpty())
-        return m_editHint;
-    return m_action ? m_action->GetEditHint() : CString();
-}
-
-void COSMControlEdit::SetEditHint(const CString& hint)
-{
-    if (m_hintShown)
-        SetDisplayText("");
-    m_editHint = hint;
-    const CString shown = GetEditHint();
-    if (!m_focused && GetDisplayText().IsEmpty() && !shown.IsEmpty())
-        ShowHint(shown);
-}
-
-CHARFORMAT2A COSMControlEdit::GetCharFormat()
-{
-    CHARFORMAT2A format{};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_COLOR | CFM_BACKCOLOR;
-    const BOOL grey = GetEnabled() == 0 || m_hintShown;
-    format.crTextColor = GetColorManager()->GetColor(grey ? kHintColorIndex : kTextColorIndex);
-    format.crBackColor = GetPaintManager()->GetControlEditBackColor(this);
-    return format;
-}
-
-void COSMControlEdit::OnEditWindowChanged()
-{
-    m_textStale = TRUE;
-    if (!m_settingText)
-        m_hintShown = FALSE;
-    if (HasFocusInWindow() && !m_editWindow->IsChangeSuppressed())
-        OnEditChanged();
-    if (!HasEditWindow())
-        return;
-    m_editWindow->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(kEditMargin, kEditMargin));
-    m_editWindow->UpdateCharFormat();
-}
-
 void COSMControlEdit::OnEditChanged()
 {
     NotifySite(kNotifyTextChanged);
-}
-
-void COSMControlEdit::OnEditDestroyed()
-{
-    if (!m_editWindow)
-        return;
-    m_editWindow->GetEditText(m_text);
-    m_textStale = FALSE;
 }
 
 // ---- State ----
@@ -238,11 +119,7 @@ void COSMControlEdit::SetEnabled(int enabled)
     if (enabled == m_enabled)
         return;
     COSMControl::SetEnabled(enabled);
-    if (HasEditWindow())
-    {
-        m_editWindow->EnableWindow(GetEnabled() != 0);
-        m_editWindow->UpdateCharFormat();
-    }
+    UpdateWindowEnabled();
     RedrawParent();
 }
 
@@ -273,21 +150,6 @@ void COSMControlEdit::OnRemoved()
     if (!m_controls && HasEditWindow())
         m_editWindow->DestroyWindow();
     COSMControl::OnRemoved();
-}
-
-void COSMControlEdit::EnableShellAutoComplete(DWORD flags)
-{
-    m_autoCompleteFlags = flags;
-    delete m_autoComplete;
-    m_autoComplete = nullptr;
-    if (!HasEditWindow() || flags == 0)
-        return;
-    m_autoComplete = new COSMShellAutoComplete;
-    if (FAILED(m_autoComplete->Attach(m_editWindow->GetSafeHwnd(), flags)))
-    {
-        delete m_autoComplete;
-        m_autoComplete = nullptr;
-    }
 }
 
 BOOL COSMControlEdit::IsCaptionVisible() const
@@ -374,35 +236,15 @@ void COSMControlEdit::SetRect(const CRect& rect)
         m_editWindow = CreateEditWindow();
         m_editWindow->SetEditControl(this);
     }
-    if (HasEditWindow())
-    {
-        const BOOL mirrored = (m_editWindow->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
-        const HWND parentWindow = m_parent ? m_parent->GetSafeHwnd() : nullptr;
-        if (mirrored || ::GetParent(m_editWindow->GetSafeHwnd()) != parentWindow)
-            m_editWindow->DestroyWindow();
-    }
+    DropStrayWindow();
     if (SameValue(rect, m_rect) && HasEditWindow() && !m_placementForced)
         return;
     COSMControl::SetRect(rect);
     if (!m_parent || !m_parent->GetSafeHwnd())
         return;
-
-    if (!HasEditWindow())
-    {
-        if (!m_editWindow->CreateEdit(m_editStyle | WS_CHILD | ES_AUTOHSCROLL, m_parent))
-            return;
-        if (GetEnabled() == 0)
-            m_editWindow->EnableWindow(FALSE);
-        if (m_autoCompleteFlags != 0)
-            EnableShellAutoComplete(m_autoCompleteFlags);
-    }
-    CFont* font = GetPaintManager()->GetControlFont(this);
-    m_editWindow->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->GetSafeHandle() : nullptr));
-    m_editWindow->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(kEditMargin, kEditMargin));
-    m_editWindow->UpdateCharFormat();
-    if (!HasFocusInWindow())
-        SetEditText(text);
-    m_editWindow->SetOpaquePaint(COSMPaintManager::IsControlOnDwmCaption(this));
+    if (!HasEditWindow() && !CreateWindowInParent(m_editStyle | WS_CHILD | ES_AUTOHSCROLL))
+        return;
+    ApplyWindowSettings(text);
     m_editWindow->SendMessage(EM_SETREADONLY, m_readOnly);
 
     CRect editRect = rect;
@@ -414,14 +256,6 @@ void COSMControlEdit::SetRect(const CRect& rect)
     m_placementForced = FALSE;
 }
 
-void COSMControlEdit::UpdateWindowVisibility()
-{
-    if (!HasEditWindow())
-        return;
-    const BOOL show = m_controls && m_parent && IsVisible() && m_parent->GetSafeHwnd();
-    m_editWindow->SetWindowPos(nullptr, 0, 0, 0, 0, kShowFlags | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-}
-
 CRect COSMControlEdit::GetSpinButtonsRect() const
 {
     if (!m_showSpinButtons)
@@ -431,23 +265,12 @@ CRect COSMControlEdit::GetSpinButtonsRect() const
 
 void COSMControlEdit::DrawEditIcon(CDC* dc, const CRect& rect)
 {
-    COSMImageManager* images = m_editIconId > 0 ? GetImageManager() : nullptr;
-    if (!images || !images->ContainsImage(static_cast<UINT>(m_editIconId), 0))
-        return;
-    COSMImageManagerIcon* icon = images->GetImage(static_cast<UINT>(m_editIconId), 16);
-    if (!icon)
-        return;
-    const CPoint at(rect.left, rect.top + (rect.Height() - icon->GetHeight()) / 2);
-    icon->Draw(dc, at, icon->GetImageForState(GetEnabled() != 0 ? 0 : 1));
+    DrawEditIconAt(dc, rect, m_editIconId);
 }
 
 void COSMControlEdit::AdjustEditRect(CRect& rect)
 {
-    COSMImageManager* images = m_editIconId > 0 ? GetImageManager() : nullptr;
-    if (!images || !images->ContainsImage(static_cast<UINT>(m_editIconId), 0))
-        return;
-    if (COSMImageManagerIcon* icon = images->GetImage(static_cast<UINT>(m_editIconId), 16))
-        rect.left += icon->GetWidth() + kEditIconGap;
+    rect.left += EditIconRoom(m_editIconId);
 }
 
 // ---- Focus ----
@@ -472,13 +295,7 @@ void COSMControlEdit::SetFocused(BOOL focused)
     }
     else
     {
-        if (HasFocusInWindow() && m_parent)
-        {
-            const HWND back = m_parent->GetFocusBackWindow();
-            // The window is used once: the next focus remembers where it came from again.
-            m_parent->SetFocusBackWindow(nullptr);
-            ::SetFocus(back && ::IsWindow(back) ? back : nullptr);
-        }
+        GiveFocusBack();
         mouse->Unlock();
         NotifySite(kNotifyFocusLost);
     }
@@ -487,18 +304,11 @@ void COSMControlEdit::SetFocused(BOOL focused)
 
 void COSMControlEdit::OnEditSetFocus(HWND oldFocus)
 {
-    if (m_hintShown)
-        SetDisplayText("");
+    ClearShownHint();
     m_savedText = GetEditText();
+    RememberFocusBack(oldFocus);
     if (m_parent)
-    {
-        if (!m_parent->GetFocusBackWindow())
-        {
-            CWnd* site = m_parent->GetSite();
-            m_parent->SetFocusBackWindow(oldFocus ? oldFocus : site ? site->GetSafeHwnd() : nullptr);
-        }
         m_parent->SetPopuped(-1, FALSE);
-    }
     SetFocused(TRUE);
     if (m_autoComplete)
         m_autoComplete->SetAutoSuggestHook(TRUE);
@@ -506,9 +316,7 @@ void COSMControlEdit::OnEditSetFocus(HWND oldFocus)
 
 void COSMControlEdit::OnEditKillFocus()
 {
-    const CString hint = GetEditHint();
-    if (!hint.IsEmpty() && GetDisplayText().IsEmpty())
-        ShowHint(hint);
+    ShowHintWhenEmpty();
     SetFocused(FALSE);
     if (m_autoComplete)
         m_autoComplete->SetAutoSuggestHook(FALSE);
@@ -739,29 +547,11 @@ void COSMControlEdit::TrackSpinButton(CPoint point)
 
 void COSMControlEdit::OnActionChanging(int property)
 {
-    if (property == kActionPropertyEditHint && m_hintShown)
-        SetDisplayText("");
+    BeforeActionChange(property);
 }
 
 void COSMControlEdit::OnActionChanged(int property)
 {
     COSMControl::OnActionChanged(property);
-    if (property == kActionVisible)
-    {
-        UpdateWindowVisibility();
-    }
-    else if (property == kActionEnabled)
-    {
-        if (HasEditWindow())
-        {
-            m_editWindow->EnableWindow(GetEnabled() != 0);
-            m_editWindow->UpdateCharFormat();
-        }
-    }
-    else if (property == kActionPropertyEditHint)
-    {
-        const CString hint = GetEditHint();
-        if (!m_focused && GetDisplayText().IsEmpty() && !hint.IsEmpty())
-            ShowHint(hint);
-    }
+    FollowActionChange(property);
 }

@@ -76,8 +76,8 @@ public:
     void OnEditKillFocus() override;
     // Moves the left edge right by the edit icon's width plus 2 when there is one.
     virtual void AdjustEditRect(CRect& rect);
-    virtual void OnEditChanged();
-    CHARFORMAT2A GetCharFormat() override;
+    // The site hears 0x300.
+    void OnEditChanged() override;
     // Steps the number by step in the direction (+1 up, -1 down) unless the site does it.
     virtual void SpinStep(int step, int direction);
 
@@ -112,17 +112,6 @@ public:
     void OnLabelMeasured(int labelWidth, int dropDownWidth) override;
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
-    // The text without the hint: empty while the control shows its hint.
-    CString GetEditText();
-    // An empty text shows the hint.
-    void SetEditText(const CString& text);
-    // What the box shows, the hint included.
-    CString GetDisplayText();
-    BOOL IsHintShown() const { return m_hintShown; }
-    // EditHint, else the bound action's hint.
-    CString GetEditHint() const;
-    void SetEditHint(const CString& hint);
-    const CString& GetEditHintField() const { return m_editHint; }
     BOOL GetReadOnly() const { return m_readOnly; }
     void SetReadOnly(BOOL readOnly);
     BOOL GetHasLabel() const { return m_hasLabel; }
@@ -139,10 +128,6 @@ public:
     }
     int GetEditIconId() const { return m_editIconId; }
     void SetEditIconId(int iconId) { StoreForMeasure(m_editIconId, iconId); }
-    DWORD GetShellAutoCompleteFlags() const { return m_autoCompleteFlags; }
-    // Stores the flags and attaches a new auto-complete object to an existing window when they are not 0.
-    void EnableShellAutoComplete(DWORD flags);
-    COSMShellAutoComplete* GetShellAutoComplete() const { return m_autoComplete; }
     // {right - 18, top + 1, right - 1, bottom - 1} of the control with spin buttons, else empty; the upper half is
     // the up button.
     CRect GetSpinButtonsRect() const;
@@ -162,35 +147,14 @@ public:
     void SetPlacementForced(BOOL forced) { m_placementForced = forced; }
 
 protected:
-    // Stores the text the box shows; an existing window whose text differs gets it. Clears the hint-shown flag.
-    void SetDisplayText(const CString& text);
-    // Shows the hint in the box (and marks it shown).
-    void ShowHint(const CString& hint);
-    // Shows or hides the window by the control's visibility.
-    void UpdateWindowVisibility();
-    BOOL HasEditWindow() const { return m_editWindow && m_editWindow->GetSafeHwnd(); }
-    BOOL HasFocusInWindow() const { return HasEditWindow() && ::GetFocus() == m_editWindow->GetSafeHwnd(); }
-    // The window text went away (WM_DESTROY): the control keeps it.
-    void OnEditDestroyed() override;
-    // A change the window reported (EN_CHANGE).
-    void OnEditWindowChanged() override;
+    COSMHostedEditCtrl* GetHostedWindow() const override { return m_editWindow; }
 
     COSMControlEditCtrl* m_editWindow = nullptr;
     BOOL m_hasLabel = FALSE;
     BOOL m_readOnly = FALSE;
     int m_labelWidth = 0;
     BOOL m_placementForced = FALSE;
-    CString m_editHint;
     BOOL m_focused = FALSE;
-    CString m_savedText;
-    CString m_text;
-    BOOL m_textStale = TRUE;
-    // The box shows the hint the control itself put there (not a text typed or set that equals it).
-    BOOL m_hintShown = FALSE;
-    // TRUE while the control itself changes the window's text: that change is not a typed one.
-    BOOL m_settingText = FALSE;
-    COSMShellAutoComplete* m_autoComplete = nullptr;
-    DWORD m_autoCompleteFlags = 0;
     DWORD m_editStyle = 0;
     BOOL m_showSpinButtons = FALSE;
     int m_editIconId = 0;

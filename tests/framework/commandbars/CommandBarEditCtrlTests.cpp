@@ -2,7 +2,7 @@
 // their states, the editing keys it takes from the bars' keyboard hook, its counted text changes; and the shell
 // auto-complete's hook and its watch over an "Auto-Suggest Dropdown" list (the tests register that class themselves:
 // Wine's SHAutoComplete shows none).
-#include "InputTestSupport.h"
+#include "EditBoxTestSupport.h"
 
 #include "framework/commandbars/MouseManager.h"
 #include "framework/controls/CommandBarEditCtrl.h"
@@ -66,41 +66,12 @@ void PutTextOnClipboard(HWND owner, const char* text)
     ::CloseClipboard();
 }
 
-std::string WindowText(const CWnd& window)
-{
-    CString text;
-    window.GetWindowText(text);
-    return text.GetString();
-}
-
 std::string ClassOf(HWND window)
 {
     char name[64] = {};
     ::GetClassNameA(window, name, 63);
     return name;
 }
-
-// Sets the thread's view of the keys (Ctrl, Alt) that GetKeyState reads, and clears it again.
-class ScopedKeysDown
-{
-public:
-    // Key 0 sets none.
-    explicit ScopedKeysDown(int key)
-    {
-        ::GetKeyboardState(m_saved);
-        BYTE state[256];
-        memcpy(state, m_saved, sizeof(state));
-        if (key)
-            state[key] = 0x80;
-        ::SetKeyboardState(state);
-    }
-    ScopedKeysDown(const ScopedKeysDown&) = delete;
-    ScopedKeysDown& operator=(const ScopedKeysDown&) = delete;
-    ~ScopedKeysDown() { ::SetKeyboardState(m_saved); }
-
-private:
-    BYTE m_saved[256];
-};
 
 // The frame's child that records the edit window's EN_CHANGE notifications, with whether the window suppressed them.
 class ChangeCountingParent : public CWnd
@@ -231,18 +202,18 @@ TEST_F(CommandBarEditCtrlTest, CutCopyAndPasteThroughOnCommandRoundTripTheClipbo
         edit.SetSel(0, 5);
         EXPECT_TRUE(edit.OnCommand(COSMCommandBarEditCtrl::kCommandCopy, 0));
         EXPECT_EQ("alpha", ClipboardText(frame.GetSafeHwnd()));
-        EXPECT_EQ("alpha beta", WindowText(edit));
+        EXPECT_EQ("alpha beta", WindowTextOf(edit.GetSafeHwnd()));
 
         edit.SetSel(5, 10);
         EXPECT_TRUE(edit.OnCommand(COSMCommandBarEditCtrl::kCommandCut, 0));
         EXPECT_EQ(" beta", ClipboardText(frame.GetSafeHwnd()));
-        EXPECT_EQ("alpha", WindowText(edit));
+        EXPECT_EQ("alpha", WindowTextOf(edit.GetSafeHwnd()));
 
         edit.SetSel(0, 0);
         EXPECT_TRUE(edit.OnCommand(COSMCommandBarEditCtrl::kCommandPaste, 0));
         // Wine's rich edit pastes plain text over the whole text whatever the selection (measured); the plain edit
         // inserts at the caret.
-        EXPECT_EQ(edit.IsRichEdit() ? " beta" : " betaalpha", WindowText(edit));
+        EXPECT_EQ(edit.IsRichEdit() ? " beta" : " betaalpha", WindowTextOf(edit.GetSafeHwnd()));
         EXPECT_FALSE(edit.OnCommand(1234, 0));
     }
 }
@@ -265,7 +236,7 @@ TEST_F(CommandBarEditCtrlTest, EditingKeysGoToTheWindowAndOthersAreLeft)
     };
     for (const auto& c : cases)
     {
-        ScopedKeysDown keys(c.ctrl ? VK_CONTROL : 0);
+        ScopedKeyDown keys(c.ctrl ? VK_CONTROL : 0);
         EXPECT_EQ(c.taken, edit.DispatchEditKey(c.key, 1)) << c.key << " ctrl " << c.ctrl;
         PumpMessages();
     }
@@ -282,7 +253,7 @@ TEST_F(CommandBarEditCtrlTest, EditingKeysGoToTheWindowAndOthersAreLeft)
     edit.DispatchEditKey(VK_END, 1);
     edit.DispatchEditKey(VK_BACK, 1);
     PumpMessages();
-    EXPECT_EQ("wor", WindowText(edit));
+    EXPECT_EQ("wor", WindowTextOf(edit.GetSafeHwnd()));
 }
 
 TEST_F(CommandBarEditCtrlTest, SetEditTextGivesTheHostOneCountedChange)
@@ -478,7 +449,7 @@ TEST_F(CommandBarEditCtrlTest, NavigationKeysGoToTheShownDropDownsList)
     for (const auto& c : cases)
     {
         AutoSuggestDropDown::keys.clear();
-        ScopedKeysDown keys(c.alt ? VK_MENU : 0);
+        ScopedKeyDown keys(c.alt ? VK_MENU : 0);
         EXPECT_EQ(c.passed, complete.ProcessDropDownKey(c.key, 1)) << c.key << " alt " << c.alt;
         EXPECT_EQ(c.passed ? std::vector<UINT>{c.key} : std::vector<UINT>{}, AutoSuggestDropDown::keys) << c.key;
     }

@@ -2,8 +2,9 @@
 // loading "DropDown" makes of it, the selection kept in step with the text, completion of typed text from the list,
 // the codes the site hears as the list opens, closes, accepts and cancels, the keys of the bar's hook, the wheel,
 // the drawn text, the list's size, window, paint and stored items.
-#include "DockTestSupport.h"
-#include "InputTestSupport.h"
+#include "DcTestSurface.h"
+#include "EditBoxTestSupport.h"
+#include "PropExchangeTestSupport.h"
 
 #include "classlib/Archive.h"
 #include "classlib/DC.h"
@@ -22,21 +23,45 @@
 #include <vector>
 
 using namespace commandbars_test;
+using foundation_test::DcTestSurface;
 
 namespace {
 
-std::string ComboWindowText(HWND window)
+// The colour of the first pixel inside the surface's one-pixel border that is not the background, none when there
+// is no such pixel.
+std::optional<COLORREF> InkInside(const DcTestSurface& surface, COLORREF background)
 {
-    char text[256] = {};
-    ::GetWindowTextA(window, text, 255);
-    return text;
+    for (int y = 1; y < surface.Height() - 1; ++y)
+        for (int x = 1; x < surface.Width() - 1; ++x)
+            if (surface.Pixel(x, y) != background)
+                return surface.Pixel(x, y);
+    return std::nullopt;
 }
 
-void TypeIntoCombo(const char* text)
+// An archive store that keeps the names of the values in the order they are written, and writes another long in
+// place of the given occurrence (1 the first) of one name.
+class NameRecordingStore : public COSMPropExchangeArchive
 {
-    for (const char* c = text; *c; ++c)
-        SendKey(static_cast<WORD>(::VkKeyScanA(*c) & 0xFF));
-}
+public:
+    using COSMPropExchangeArchive::COSMPropExchangeArchive;
+
+    BOOL ExchangeProp(LPCSTR name, VARTYPE type, void* value, const void* defaultValue) override
+    {
+        names.emplace_back(name);
+        if (type == OSM_PX_LONG && names.back() == replacedName &&
+            std::count(names.begin(), names.end(), replacedName) == replacedOccurrence)
+        {
+            long replaced = replacement;
+            return COSMPropExchangeArchive::ExchangeProp(name, type, &replaced, defaultValue);
+        }
+        return COSMPropExchangeArchive::ExchangeProp(name, type, value, defaultValue);
+    }
+
+    std::vector<std::string> names;
+    std::string replacedName;
+    long replacedOccurrence = 0;
+    long replacement = 0;
+};
 
 // Whether each popup was visible when 10331 announced it to the frame (a call-window-procedure hook sees it sent).
 std::vector<bool>& AnnouncedVisible()
@@ -56,40 +81,16 @@ LRESULT CALLBACK RecordPopupShowing(int code, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Stores the combo at the schema and loads it into a fresh one at the same schema.
-void RoundTripCombo(COSMControlComboBox& source, COSMControlComboBox& loaded, long schema)
-{
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        COSMPropExchangeArchive px(ar);
-        px.m_nSchema = schema;
-        source.DoPropExchange(&px);
-        ar.Close();
-    }
-    file.SeekToBegin();
-    CArchive ar(&file, CArchive::load);
-    COSMPropExchangeArchive px(ar);
-    px.m_nSchema = schema;
-    loaded.DoPropExchange(&px);
-    ar.Close();
-}
-
-class ControlComboBoxInputTest : public DockSiteTest
+class ControlComboBoxInputTest : public EditBoxSiteTest
 {
 protected:
-    BOOL CreateFrame() override { return frame.CreateActiveTestFrame("combo box test"); }
+    ControlComboBoxInputTest() : EditBoxSiteTest("combo box test") {}
+
     void SetUp() override
     {
-        DockSiteTest::SetUp();
-        frame.OnMessage = [this](UINT message, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
-            if (message != CCommandBarsTestFrame::kControlNotify)
-                return std::nullopt;
-            codes.push_back(reinterpret_cast<const NMOSMCONTROL*>(lParam)->hdr.code);
-            return std::nullopt;
-        };
-        bar = AddFilledToolBar("Combo", 701, {201});
-        ASSERT_NE(nullptr, bar);
+        EditBoxSiteTest::SetUp();
+        if (HasFatalFailure())
+            return;
         combo = static_cast<COSMControlComboBox*>(bar->GetControls()->Add(5, 4700));
         ASSERT_NE(nullptr, combo);
         combo->SetWidth(160);
@@ -97,25 +98,9 @@ protected:
         ASSERT_NE(nullptr, list);
         for (const char* item : {"About", "Apple", "Banana", "Cherry"})
             list->AddString(item);
-        LayOut();
-        frame.SetFocus();
-        PumpMessages();
-        codes.clear();
-    }
-    void TearDown() override
-    {
-        SendMouseInput(MOUSEEVENTF_LEFTUP);
-        CreateMouseManager()->SendTrackLost();
-        MoveMouseTo(CPoint(1200, 1000));
-        frame.OnMessage = nullptr;
-        DockSiteTest::TearDown();
+        Settle();
     }
 
-    void LayOut()
-    {
-        frame.RecalcLayout();
-        PumpMessages();
-    }
     void MakeEditable()
     {
         combo->SetDropDown(TRUE);
@@ -123,11 +108,7 @@ protected:
         ASSERT_NE(nullptr, combo->GetEditCtrl());
     }
     HWND EditWindow() const { return combo->GetEditCtrl() ? combo->GetEditCtrl()->GetSafeHwnd() : nullptr; }
-    void ClickIntoEdit()
-    {
-        ClickAt(ScreenPoint(*combo->GetEditCtrl(), CPoint(5, 5)));
-        PumpMessages();
-    }
+    void ClickIntoEdit() { ClickInto(*combo->GetEditCtrl()); }
     // Opens the list as a click on the drop-down button does.
     void ClickDropDownButton()
     {
@@ -135,7 +116,6 @@ protected:
         ClickAt(ScreenPoint(*bar, CPoint(rect.right - 4, rect.CenterPoint().y)));
         PumpMessages();
     }
-    int CountOf(UINT code) const { return static_cast<int>(std::count(codes.begin(), codes.end(), code)); }
     int ListClientHeight() const
     {
         CRect client;
@@ -143,10 +123,8 @@ protected:
         return client.Height();
     }
 
-    COSMToolBar* bar = nullptr;
     COSMControlComboBox* combo = nullptr;
     COSMControlComboBoxList* list = nullptr;
-    std::vector<UINT> codes;
 };
 
 TEST_F(ControlComboBoxInputTest, ANewComboHasNoEditWindowAndLoadingDropDownMakesOrDeletesIt)
@@ -164,7 +142,7 @@ TEST_F(ControlComboBoxInputTest, ANewComboHasNoEditWindowAndLoadingDropDownMakes
     // In a bar, loading DropDown 1 makes the window at the next placement; 0 takes it away.
     COSMControlComboBox editable;
     editable.SetDropDown(TRUE);
-    RoundTripCombo(editable, *combo, 8);
+    RoundTripAtSchema(editable, *combo, 8);
     EXPECT_TRUE(combo->GetDropDown());
     LayOut();
     ASSERT_NE(nullptr, EditWindow());
@@ -175,7 +153,7 @@ TEST_F(ControlComboBoxInputTest, ANewComboHasNoEditWindowAndLoadingDropDownMakes
     ::GetWindowRect(EditWindow(), &shown);
     ::MapWindowPoints(nullptr, bar->GetSafeHwnd(), reinterpret_cast<POINT*>(&shown), 2);
     EXPECT_EQ(expected, shown);
-    RoundTripCombo(fresh, *combo, 8);
+    RoundTripAtSchema(fresh, *combo, 8);
     EXPECT_FALSE(combo->GetDropDown());
     EXPECT_EQ(nullptr, combo->GetEditCtrl());
 }
@@ -211,7 +189,7 @@ TEST_F(ControlComboBoxInputTest, TheSelectionFollowsTheTextAndSettingTheSameSele
 
     // A new selection sets the text and tells the site once; the same one again does nothing.
     combo->SetCurSel(1);
-    EXPECT_EQ("Apple", ComboWindowText(EditWindow()));
+    EXPECT_EQ("Apple", WindowTextOf(EditWindow()));
     EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelChange));
     combo->SetCurSel(1);
     EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelChange));
@@ -227,8 +205,8 @@ TEST_F(ControlComboBoxInputTest, TypedTextIsCompletedFromTheListAndEscapeRestore
     ASSERT_EQ(EditWindow(), ::GetFocus());
     codes.clear();
 
-    TypeIntoCombo("ab");
-    EXPECT_EQ("About", ComboWindowText(EditWindow()));
+    TypeText("ab");
+    EXPECT_EQ("About", WindowTextOf(EditWindow()));
     DWORD start = 0;
     DWORD end = 0;
     ::SendMessageA(EditWindow(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -239,13 +217,13 @@ TEST_F(ControlComboBoxInputTest, TypedTextIsCompletedFromTheListAndEscapeRestore
 
     // Backspace takes the completed part away without completing again.
     SendKey(VK_BACK);
-    EXPECT_EQ("Ab", ComboWindowText(EditWindow())) << "the completion took the item's letters";
+    EXPECT_EQ("Ab", WindowTextOf(EditWindow())) << "the completion took the item's letters";
     EXPECT_EQ(-1, combo->GetCurSel());
 
     // Escape brings back the text and the selection the combo had when it took the focus.
     SendKey(VK_ESCAPE);
     PumpMessages();
-    EXPECT_EQ("Cherry", ComboWindowText(EditWindow()));
+    EXPECT_EQ("Cherry", WindowTextOf(EditWindow()));
     EXPECT_EQ(3, combo->GetCurSel());
     EXPECT_FALSE(combo->IsFocused());
 }
@@ -254,18 +232,18 @@ TEST_F(ControlComboBoxInputTest, TypedHintLettersStayATextInTheCombo)
 {
     MakeEditable();
     combo->SetEditHint("Fruit");
-    EXPECT_EQ("Fruit", ComboWindowText(EditWindow()));
+    EXPECT_EQ("Fruit", WindowTextOf(EditWindow()));
     EXPECT_TRUE(combo->IsHintShown());
     EXPECT_EQ("", std::string(combo->GetEditText()));
     ClickIntoEdit();
-    EXPECT_EQ("", ComboWindowText(EditWindow()));
-    TypeIntoCombo("fruit");
+    EXPECT_EQ("", WindowTextOf(EditWindow()));
+    TypeText("fruit");
     EXPECT_EQ("fruit", std::string(combo->GetEditText()));
     frame.SetFocus();
     PumpMessages();
     EXPECT_EQ("fruit", std::string(combo->GetEditText()));
     combo->SetEditText("FRUIT");
-    EXPECT_EQ("FRUIT", ComboWindowText(EditWindow())) << "a change of case reaches the screen";
+    EXPECT_EQ("FRUIT", WindowTextOf(EditWindow())) << "a change of case reaches the screen";
     EXPECT_EQ("FRUIT", std::string(combo->GetEditText()));
 }
 
@@ -376,7 +354,7 @@ TEST_F(ControlComboBoxInputTest, HookKeysOpenTheListMoveTheSelectionOrGoToTheEdi
     combo->SetCurSel(0);
     EXPECT_EQ(1, combo->OnHookKeyDown(VK_DOWN, 0));
     EXPECT_EQ(1, combo->GetCurSel());
-    EXPECT_EQ("Apple", ComboWindowText(EditWindow()));
+    EXPECT_EQ("Apple", WindowTextOf(EditWindow()));
     EXPECT_EQ(2, combo->OnHookKeyDown('Q', 0));
     EXPECT_EQ(1, combo->OnHookKeyDown(VK_BACK, 0)) << "an editing key goes in through the window";
     // With the shell's auto-complete asking for Tab, Tab goes on to the window.
@@ -649,7 +627,7 @@ TEST_F(ControlComboBoxInputTest, TheComboKeysAreStoredFromTheirSchemas)
     for (const auto& c : cases)
     {
         COSMControlComboBox loaded;
-        RoundTripCombo(source, loaded, c.schema);
+        RoundTripAtSchema(source, loaded, c.schema);
         EXPECT_EQ(140, loaded.GetWidth()) << c.schema;
         EXPECT_EQ(1, loaded.GetComboStyle()) << c.schema;
         EXPECT_FALSE(loaded.GetDropDown()) << c.schema;
@@ -683,6 +661,192 @@ TEST_F(ControlComboBoxInputTest, ACustomizeClickSelectsTheComboAndNotTheEditText
     EXPECT_NE(EditWindow(), ::GetFocus()) << "in customize mode the window is not typed into";
     EXPECT_EQ(combo, commandBars->GetCustomizeSelection());
     commandBars->SetCustomizeMode(FALSE);
+}
+
+TEST_F(ControlComboBoxInputTest, WidthIsStoredTwiceFromSchemaNineteenAndTheCombosOwnIsTheOneLoaded)
+{
+    COSMControlComboBox source;
+    source.SetWidth(140);
+    // The base carries "Width" from schema 19 on; the combo's own comes after "DropDown", before "ComboStyle".
+    const struct
+    {
+        long schema;
+        long widths;
+    } cases[] = {{8, 1}, {18, 1}, {19, 2}, {0x22, 2}};
+    for (const auto& c : cases)
+    {
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        NameRecordingStore store(ar);
+        store.m_nSchema = c.schema;
+        source.DoPropExchange(&store);
+        ar.Close();
+        const auto& names = store.names;
+        EXPECT_EQ(c.widths, std::count(names.begin(), names.end(), "Width")) << c.schema;
+        const auto dropDown = std::find(names.begin(), names.end(), "DropDown");
+        ASSERT_LE(2, names.end() - dropDown) << c.schema;
+        EXPECT_EQ("Width", dropDown[1]) << c.schema;
+        EXPECT_EQ("ComboStyle", dropDown[2]) << c.schema;
+    }
+
+    // Both are the one field: loading reads the base's first and the combo's last, and the combo's wins.
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        NameRecordingStore store(ar);
+        store.m_nSchema = 0x22;
+        store.replacedName = "Width";
+        store.replacedOccurrence = 2;
+        store.replacement = 77;
+        source.DoPropExchange(&store);
+        ar.Close();
+    }
+    file.SeekToBegin();
+    COSMControlComboBox loaded;
+    CArchive ar(&file, CArchive::load);
+    COSMPropExchangeArchive px(ar);
+    px.m_nSchema = 0x22;
+    loaded.DoPropExchange(&px);
+    ar.Close();
+    EXPECT_EQ(77, loaded.GetWidth());
+    EXPECT_EQ(140, source.GetWidth());
+}
+
+TEST_F(ControlComboBoxInputTest, DisabledFocusedOrEditableCombosDrawTheirTextAreaByState)
+{
+    COSMPaintManager* paintManager = combo->GetPaintManager();
+    const COLORREF white = RGB(255, 255, 255);
+    const int kNone = -1;
+    const struct
+    {
+        const char* name;
+        bool editable;
+        BOOL enabled;
+        BOOL focused;
+        int selection;
+        int fillColor;
+        int inkColor;
+    } cases[] = {
+        {"disabled, a selection in grey", false, FALSE, FALSE, 0, kNone, COLOR_GRAYTEXT},
+        {"disabled and empty: not even the hint", false, FALSE, FALSE, -1, kNone, kNone},
+        {"focused and empty: the fill without the hint", false, TRUE, TRUE, -1, COLOR_HIGHLIGHT, kNone},
+        {"unfocused: the selection in the window text colour", false, TRUE, FALSE, 1, kNone, COLOR_WINDOWTEXT},
+        // The edit window shows the text of an editable combo; nothing is drawn under it, focused or not.
+        {"editable and focused", true, TRUE, TRUE, 0, kNone, kNone},
+        {"editable with a hint", true, TRUE, FALSE, -1, kNone, kNone},
+    };
+    combo->SetEditHint("Pick");
+    for (const auto& c : cases)
+    {
+        if (c.editable && !combo->GetDropDown())
+            MakeEditable();
+        combo->SetEnabled(c.enabled);
+        combo->SetCurSel(c.selection);
+        combo->SetFocused(c.focused);
+        DcTestSurface surface(120, 24, white);
+        combo->DrawComboText(CDC::FromHandle(surface.GetDC()), CRect(0, 0, 120, 24));
+        const COLORREF inside = c.fillColor == kNone ? white : paintManager->GetColor(c.fillColor);
+        EXPECT_EQ(inside, surface.Pixel(1, 1)) << c.name;
+        EXPECT_EQ(white, surface.Pixel(0, 0)) << c.name << ": the fill leaves the border";
+        const std::optional<COLORREF> ink = InkInside(surface, inside);
+        if (c.inkColor == kNone)
+            EXPECT_FALSE(ink.has_value()) << c.name;
+        else
+            EXPECT_EQ(paintManager->GetColor(c.inkColor), ink.value_or(inside)) << c.name;
+        combo->SetFocused(FALSE);
+        combo->SetEnabled(TRUE);
+    }
+}
+
+TEST_F(ControlComboBoxInputTest, DrawItemPaintsTheSelectedRowInTheStateRectangleAndOthersOnTheWindowColour)
+{
+    COSMPaintManager* paintManager = combo->GetPaintManager();
+    const COLORREF sentinel = RGB(1, 2, 3);
+    const CRect row(0, 0, 120, 18);
+    for (const BOOL selected : {FALSE, TRUE})
+    {
+        // What the paint manager itself draws for the row's state, under the item.
+        DcTestSurface expected(row.Width(), row.Height(), sentinel);
+        if (selected)
+            paintManager->DrawStateRectangle(CDC::FromHandle(expected.GetDC()), row, TRUE, FALSE, TRUE, FALSE, FALSE,
+                                             list->GetType(), list->GetPosition());
+        else
+            expected.Fill(paintManager->GetColor(COLOR_WINDOW));
+
+        DcTestSurface surface(row.Width(), row.Height(), sentinel);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_LISTBOX;
+        item.itemID = 2;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = selected ? ODS_SELECTED : 0;
+        item.hwndItem = list->GetSafeHwnd();
+        item.hDC = surface.GetDC();
+        item.rcItem = row;
+        combo->DrawItem(&item);
+
+        for (const CPoint corner : {CPoint(0, 0), CPoint(row.right - 1, row.bottom - 1), CPoint(row.right - 1, 0)})
+            EXPECT_EQ(expected.Pixel(corner.x, corner.y), surface.Pixel(corner.x, corner.y)) << selected;
+        const COLORREF background = expected.Pixel(row.Width() / 2, 1);
+        const COLORREF text =
+            paintManager->GetStateTextColor(selected, FALSE, TRUE, FALSE, FALSE, list->GetType(), list->GetPosition());
+        EXPECT_EQ(text, InkInside(surface, background).value_or(background)) << selected;
+    }
+    // An item that is not there draws nothing.
+    DcTestSurface untouched(row.Width(), row.Height(), sentinel);
+    DRAWITEMSTRUCT none{};
+    none.itemID = static_cast<UINT>(-1);
+    none.hDC = untouched.GetDC();
+    none.rcItem = row;
+    combo->DrawItem(&none);
+    EXPECT_FALSE(InkInside(untouched, sentinel).has_value());
+    EXPECT_EQ(sentinel, untouched.Pixel(0, 0));
+}
+
+TEST_F(ControlComboBoxInputTest, AListThatNeverHadAWindowStoresNoItems)
+{
+    RefPtr<COSMControlComboBoxList> windowless = AdoptRef(new COSMControlComboBoxList);
+    ASSERT_EQ(nullptr, windowless->GetSafeHwnd());
+    const struct
+    {
+        COSMControlComboBoxList* stored;
+        const char* count;
+        const char* lastItem;
+    } cases[] = {{windowless.Get(), "0", nullptr}, {list, "4", "Cherry"}};
+    for (const auto& c : cases)
+    {
+        const auto values = prop_exchange_test::NewValues();
+        prop_exchange_test::NamedTestStore store(values, false);
+        c.stored->DoPropExchange(&store);
+        ASSERT_EQ(1u, values->count("Items\\Count")) << c.count;
+        EXPECT_EQ(c.count, values->at("Items\\Count"));
+        if (c.lastItem)
+            EXPECT_EQ(c.lastItem, (*values)["Items\\Item3"]);
+        else
+            EXPECT_EQ(0u, values->count("Items\\Item0"));
+    }
+}
+
+TEST_F(ControlComboBoxInputTest, ADropDownOfControlsFollowsTheMouseWhileTheFocusedComboHoldsTheLock)
+{
+    auto* dropDown = new COSMControlComboBoxPopupBar;
+    dropDown->SetCommandBars(commandBars.Get());
+    for (const UINT id : {4801u, 4802u, 4803u})
+        dropDown->GetControls()->Add(1, id)->SetCaption("Zoom");
+    combo->SetCommandBar(dropDown);
+    dropDown->InternalRelease();
+    EXPECT_TRUE(dropDown->IsLockExempt());
+
+    combo->SetFocused(TRUE);
+    COSMMouseManager* mouse = bar->GetMouseManager();
+    ClickDropDownButton();
+    ASSERT_TRUE(combo->GetDroppedState());
+    ASSERT_TRUE(::IsWindowVisible(dropDown->GetSafeHwnd()));
+    ASSERT_TRUE(mouse->IsLocked()) << "the focused combo holds the lock";
+    MoveMouseTo(ScreenPoint(*dropDown, dropDown->GetControl(1)->GetRect().CenterPoint()));
+    PumpMessages();
+    EXPECT_EQ(1, dropDown->GetSelectedIndex());
+    bar->SetPopuped(-1, FALSE);
+    combo->SetFocused(FALSE);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // rule the paint manager asks before it draws or measures their icon; the edit's spin arithmetic, its stored keys
 // by schema, and its copies. Headless.
 #include "CommandBarsTestSupport.h"
+#include "EditBoxTestSupport.h"
 
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlEdit.h"
@@ -127,25 +128,6 @@ TEST_F(ControlEditComboTest, AHeldSpinButtonStepsFasterTheLongerItIsHeld)
         EXPECT_EQ(c.step, COSMControlEdit::SpinStepForHold(c.heldMs)) << c.heldMs;
 }
 
-// Stores the edit at the schema and loads it into a fresh one at the same schema.
-void RoundTrip(COSMControlEdit& source, COSMControlEdit& loaded, long schema)
-{
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        COSMPropExchangeArchive px(ar);
-        px.m_nSchema = schema;
-        source.DoPropExchange(&px);
-        ar.Close();
-    }
-    file.SeekToBegin();
-    CArchive ar(&file, CArchive::load);
-    COSMPropExchangeArchive px(ar);
-    px.m_nSchema = schema;
-    loaded.DoPropExchange(&px);
-    ar.Close();
-}
-
 TEST_F(ControlEditComboTest, TheEditKeysAreStoredFromTheirSchemas)
 {
     COSMControlEdit source;
@@ -177,7 +159,7 @@ TEST_F(ControlEditComboTest, TheEditKeysAreStoredFromTheirSchemas)
     for (const auto& c : cases)
     {
         COSMControlEdit loaded;
-        RoundTrip(source, loaded, c.schema);
+        RoundTripAtSchema(source, loaded, c.schema);
         EXPECT_EQ(c.hasLabel, loaded.GetHasLabel()) << c.schema;
         EXPECT_EQ(c.width, loaded.GetWidth()) << c.schema;
         EXPECT_EQ(c.readOnly, loaded.GetReadOnly()) << c.schema;

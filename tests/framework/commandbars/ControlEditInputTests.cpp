@@ -1,8 +1,7 @@
 // The edit control in a toolbar docked on an active frame: where its window goes, the hint and the typed text, focus
 // passing between the bar and the window, the keys the bar's hook hands it, spin steps by key and by the held
 // buttons (under synthesized input), its clipboard menu, and a customize click.
-#include "DockTestSupport.h"
-#include "InputTestSupport.h"
+#include "EditBoxTestSupport.h"
 
 #include "framework/commandbars/ControlActions.h"
 #include "framework/commandbars/MouseManager.h"
@@ -22,63 +21,16 @@ using namespace commandbars_test;
 
 namespace {
 
-std::string BoxWindowText(HWND window)
-{
-    char text[256] = {};
-    ::GetWindowTextA(window, text, 255);
-    return text;
-}
-
-// Types the text's letters (lower case, digits and spaces) through SendInput.
-void TypeIntoBox(const char* text)
-{
-    for (const char* c = text; *c; ++c)
-        SendKey(static_cast<WORD>(::VkKeyScanA(*c) & 0xFF));
-}
-
-// Sets the thread's view of one key (Alt, Ctrl) as down while it lives; 0 sets none.
-class ScopedKeyDown
-{
-public:
-    explicit ScopedKeyDown(int key)
-    {
-        ::GetKeyboardState(m_saved);
-        BYTE state[256];
-        memcpy(state, m_saved, sizeof(state));
-        if (key)
-            state[key] = 0x80;
-        ::SetKeyboardState(state);
-    }
-    ~ScopedKeyDown() { ::SetKeyboardState(m_saved); }
-    ScopedKeyDown(const ScopedKeyDown&) = delete;
-    ScopedKeyDown& operator=(const ScopedKeyDown&) = delete;
-
-private:
-    BYTE m_saved[256];
-};
-
-class ControlEditInputTest : public DockSiteTest
+class ControlEditInputTest : public EditBoxSiteTest
 {
 protected:
-    BOOL CreateFrame() override { return frame.CreateActiveTestFrame("edit control test"); }
+    ControlEditInputTest() : EditBoxSiteTest("edit control test") {}
+
     void SetUp() override
     {
-        DockSiteTest::SetUp();
-        frame.OnMessage = [this](UINT message, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
-            if (message != CCommandBarsTestFrame::kControlNotify)
-                return std::nullopt;
-            const auto* block = reinterpret_cast<const NMOSMCONTROL*>(lParam);
-            codes.push_back(block->hdr.code);
-            if (block->hdr.code == COSMControlEdit::kNotifySpinUp ||
-                block->hdr.code == COSMControlEdit::kNotifySpinDown)
-            {
-                deltas.push_back(static_cast<const NMOSMCONTROLSPIN*>(block)->delta);
-                return spinAnswer;
-            }
-            return std::nullopt;
-        };
-        bar = AddFilledToolBar("Edit", 701, {201});
-        ASSERT_NE(nullptr, bar);
+        EditBoxSiteTest::SetUp();
+        if (HasFatalFailure())
+            return;
         edit = static_cast<COSMControlEdit*>(bar->GetControls()->Add(6, 4600));
         ASSERT_NE(nullptr, edit);
         edit->SetCaption("Find");
@@ -86,24 +38,16 @@ protected:
         edit->SetWidth(160);
         LayOut();
         ASSERT_NE(nullptr, EditWindow());
-        frame.SetFocus();
-        PumpMessages();
-        codes.clear();
+        Settle();
     }
-    void TearDown() override
+    std::optional<LRESULT> OnControlNotify(const NMOSMCONTROL* block) override
     {
-        SendMouseInput(MOUSEEVENTF_LEFTUP);
-        CreateMouseManager()->SendTrackLost();
-        MoveMouseTo(CPoint(1200, 1000));
-        frame.OnMessage = nullptr;
-        DockSiteTest::TearDown();
+        if (block->hdr.code != COSMControlEdit::kNotifySpinUp && block->hdr.code != COSMControlEdit::kNotifySpinDown)
+            return std::nullopt;
+        deltas.push_back(static_cast<const NMOSMCONTROLSPIN*>(block)->delta);
+        return spinAnswer;
     }
 
-    void LayOut()
-    {
-        frame.RecalcLayout();
-        PumpMessages();
-    }
     HWND EditWindow() const { return edit->GetEditWindow() ? edit->GetEditWindow()->GetSafeHwnd() : nullptr; }
     // The edit window's rectangle in the bar's client coordinates.
     CRect EditWindowRect() const
@@ -119,11 +63,7 @@ protected:
         rect.DeflateRect(edit->GetLabelWidth() + 4, 3, spin ? 20 : 3, 3);
         return rect;
     }
-    void ClickIntoEdit()
-    {
-        ClickAt(ScreenPoint(*edit->GetEditWindow(), CPoint(5, 5)));
-        PumpMessages();
-    }
+    void ClickIntoEdit() { ClickInto(*edit->GetEditWindow()); }
     COSMControlEditCtrl* Window() const { return edit->GetEditWindow(); }
     // The screen point of the upper or lower spin button.
     CPoint SpinPoint(bool up) const
@@ -131,11 +71,8 @@ protected:
         const CRect spin = edit->GetSpinButtonsRect();
         return ScreenPoint(*bar, CPoint(spin.CenterPoint().x, up ? spin.top + 2 : spin.bottom - 2));
     }
-    int CountOf(UINT code) const { return static_cast<int>(std::count(codes.begin(), codes.end(), code)); }
 
-    COSMToolBar* bar = nullptr;
     COSMControlEdit* edit = nullptr;
-    std::vector<UINT> codes;
     std::vector<int> deltas;
     std::optional<LRESULT> spinAnswer;
 };
@@ -216,7 +153,7 @@ TEST_F(ControlEditInputTest, TheTextSurvivesAMoveToAnotherBar)
     LayOut();
     ASSERT_NE(nullptr, EditWindow());
     EXPECT_EQ(other->GetSafeHwnd(), ::GetParent(EditWindow()));
-    EXPECT_EQ("kept", BoxWindowText(EditWindow()));
+    EXPECT_EQ("kept", WindowTextOf(EditWindow()));
     EXPECT_EQ("kept", std::string(edit->GetEditText()));
 }
 
@@ -226,22 +163,22 @@ TEST_F(ControlEditInputTest, AHintSetOnTheBoundActionReachesTheEmptyBox)
     ASSERT_NE(nullptr, action);
     edit->SetAction(action);
     action->SetEditHint("Find");
-    EXPECT_EQ("Find", BoxWindowText(EditWindow()));
+    EXPECT_EQ("Find", WindowTextOf(EditWindow()));
     EXPECT_TRUE(edit->IsHintShown());
     action->SetEditHint("Look up");
-    EXPECT_EQ("Look up", BoxWindowText(EditWindow()));
+    EXPECT_EQ("Look up", WindowTextOf(EditWindow()));
     EXPECT_EQ("", std::string(edit->GetEditText()));
     // A box with text keeps it.
     edit->SetEditText("typed");
     action->SetEditHint("Other");
-    EXPECT_EQ("typed", BoxWindowText(EditWindow()));
+    EXPECT_EQ("typed", WindowTextOf(EditWindow()));
     EXPECT_FALSE(edit->IsHintShown());
 }
 
 TEST_F(ControlEditInputTest, AnEmptyUnfocusedBoxShowsItsHintInGreyAndReadsEmpty)
 {
     edit->SetEditHint("Search");
-    EXPECT_EQ("Search", BoxWindowText(EditWindow()));
+    EXPECT_EQ("Search", WindowTextOf(EditWindow()));
     EXPECT_TRUE(edit->IsHintShown());
     EXPECT_EQ("", std::string(edit->GetEditText()));
     CHARFORMAT2A format{};
@@ -252,10 +189,10 @@ TEST_F(ControlEditInputTest, AnEmptyUnfocusedBoxShowsItsHintInGreyAndReadsEmpty)
     // Focus takes the hint away; typing the hint's own letters is a text like any other.
     ClickIntoEdit();
     ASSERT_EQ(EditWindow(), ::GetFocus());
-    EXPECT_EQ("", BoxWindowText(EditWindow()));
+    EXPECT_EQ("", WindowTextOf(EditWindow()));
     EXPECT_FALSE(edit->IsHintShown());
-    TypeIntoBox("search");
-    EXPECT_EQ("search", BoxWindowText(EditWindow()));
+    TypeText("search");
+    EXPECT_EQ("search", WindowTextOf(EditWindow()));
     EXPECT_EQ("search", std::string(edit->GetEditText()));
     Window()->SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     EXPECT_EQ(GetColorManager()->GetColor(COLOR_WINDOWTEXT), format.crTextColor);
@@ -266,7 +203,7 @@ TEST_F(ControlEditInputTest, AnEmptyUnfocusedBoxShowsItsHintInGreyAndReadsEmpty)
     EXPECT_EQ("search", std::string(edit->GetEditText()));
     EXPECT_FALSE(edit->IsHintShown());
     edit->SetEditText("");
-    EXPECT_EQ("Search", BoxWindowText(EditWindow()));
+    EXPECT_EQ("Search", WindowTextOf(EditWindow()));
     EXPECT_EQ("", std::string(edit->GetEditText()));
     // A text set to the hint's letters is a text too.
     edit->SetEditText("SEARCH");
@@ -277,7 +214,7 @@ TEST_F(ControlEditInputTest, AChangeOfCaseAloneReachesTheScreen)
 {
     edit->SetEditText("abc");
     edit->SetEditText("ABC");
-    EXPECT_EQ("ABC", BoxWindowText(EditWindow()));
+    EXPECT_EQ("ABC", WindowTextOf(EditWindow()));
     // The window's text comes back to the control when the window goes.
     Window()->DestroyWindow();
     EXPECT_EQ("ABC", std::string(edit->GetEditText()));
@@ -310,11 +247,11 @@ TEST_F(ControlEditInputTest, TypedChangesReachTheSiteAndEscapeRestoresTheText)
     ClickIntoEdit();
     ASSERT_TRUE(edit->IsFocused());
     // The posted select-all has arrived: typing replaces the text.
-    TypeIntoBox("xy");
-    EXPECT_EQ("xy", BoxWindowText(EditWindow()));
+    TypeText("xy");
+    EXPECT_EQ("xy", WindowTextOf(EditWindow()));
     EXPECT_EQ(2, CountOf(COSMControlEdit::kNotifyTextChanged));
     SendKey(VK_ESCAPE);
-    EXPECT_EQ("before", BoxWindowText(EditWindow()));
+    EXPECT_EQ("before", WindowTextOf(EditWindow()));
     EXPECT_FALSE(edit->IsFocused());
     EXPECT_NE(EditWindow(), ::GetFocus());
 }
@@ -392,7 +329,7 @@ TEST_F(ControlEditInputTest, TheUpKeyFromTheKeyboardStepsTheNumber)
     ASSERT_TRUE(edit->IsFocused());
     SendKey(VK_UP);
     SendKey(VK_UP);
-    EXPECT_EQ("42", BoxWindowText(EditWindow()));
+    EXPECT_EQ("42", WindowTextOf(EditWindow()));
     EXPECT_EQ(2, CountOf(COSMControlEdit::kNotifySpinStepped));
     EXPECT_EQ((std::vector<int>{1, 1}), deltas);
 }
@@ -521,7 +458,7 @@ TEST_F(ControlEditInputTest, TheContextMenuCutsTheTextAndHoldsNoLockWhileItShows
     ASSERT_NE(nullptr, menu) << "a menu tracked";
     EXPECT_EQ(locks, locksDuringMenu) << "the focus's lock is lowered while the menu shows";
     EXPECT_EQ("menu text", ClipboardText(frame.GetSafeHwnd()));
-    EXPECT_EQ("", BoxWindowText(EditWindow()));
+    EXPECT_EQ("", WindowTextOf(EditWindow()));
     EXPECT_EQ(locks + 1, mouse->GetLockCount()) << "the box keeps the focus and its lock";
 }
 
