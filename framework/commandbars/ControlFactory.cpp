@@ -26,7 +26,9 @@ typedef std::array<COSMControlFactory::Creator, COSMControlFactory::kLastType + 
 constexpr TypeTable kBarTypes = {nullptr, &CreateButton, &CreatePopup, &CreatePopup, &CreatePopup};
 TypeTable g_defaultTypes = kBarTypes;
 TypeTable g_types = kBarTypes;
-std::array<COSMControlFactory::Creator, COSMControlFactory::kListControlCount> g_lists = {};
+typedef std::array<COSMControlFactory::Creator, COSMControlFactory::kListControlCount> ListTable;
+ListTable g_defaultLists = {};
+ListTable g_lists = {};
 
 // Command ids with a list control of their own. COSMControls::Add and menu conversion know different ids for the
 // recent-file list.
@@ -99,10 +101,18 @@ void COSMControlFactory::RegisterDefaultType(int type, Creator creator)
     g_types[type] = creator;
 }
 
+void COSMControlFactory::RegisterDefaultListControl(ListControl kind, Creator creator)
+{
+    if (kind < 0 || kind >= kListControlCount)
+        return;
+    g_defaultLists[kind] = creator;
+    g_lists[kind] = creator;
+}
+
 void COSMControlFactory::ResetRegistrations()
 {
     g_types = g_defaultTypes;
-    g_lists.fill(nullptr);
+    g_lists = g_defaultLists;
 }
 
 COSMControl* COSMControlFactory::CreateForAdd(int type, UINT id)

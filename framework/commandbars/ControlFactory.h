@@ -45,7 +45,10 @@ public:
     static Creator GetListControlCreator(ListControl kind);
     // Registers the create function of a Type as the one ResetRegistrations puts back, and puts it in place now.
     static void RegisterDefaultType(int type, Creator creator);
-    // Puts the table back as it starts: the button and popup classes and the default Types registered.
+    // The same for a list control's create function.
+    static void RegisterDefaultListControl(ListControl kind, Creator creator);
+    // Puts the table back as it starts: the button and popup classes and the default Types and list controls
+    // registered.
     static void ResetRegistrations();
 
     // What COSMControls::Add makes for the Type and id; null when nothing is registered for them.

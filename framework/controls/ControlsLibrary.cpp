@@ -5,9 +5,16 @@
 // then runs before main.
 #include "framework/commandbars/ControlFactory.h"
 #include "framework/commandbars/PaintManager.h"
+#include "framework/controls/ControlBitmap.h"
+#include "framework/controls/ControlCheckBox.h"
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlGallery.h"
+#include "framework/controls/ControlHyperlink.h"
+#include "framework/controls/ControlLabel.h"
+#include "framework/controls/ControlMarkupLabel.h"
+#include "framework/controls/ControlRadioButton.h"
+#include "framework/controls/ControlWorkspaceActions.h"
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/controls/ToolTipGradientToolTip.h"
 #include "framework/controls/ToolTipHtmlToolTip.h"
@@ -56,6 +63,14 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
     return frameworkTip->Create(parent, style) ? 1 : 0;
 }
 
+// Classes that bars make only by name, when stored bars are loaded: named here so that every program that links the
+// library keeps their runtime classes.
+[[maybe_unused]] const CRuntimeClass* const kSmallControlsByName[] = {
+    RUNTIME_CLASS(COSMControlMarkupLabel),
+    RUNTIME_CLASS(COSMControlBitmap),
+    RUNTIME_CLASS(COSMControlHyperlink),
+};
+
 }  // namespace
 
 extern "C" void OsmRegisterControls()
@@ -63,6 +78,11 @@ extern "C" void OsmRegisterControls()
     COSMControlFactory::RegisterDefaultType(5, &CreateControl<COSMControlComboBox>);
     COSMControlFactory::RegisterDefaultType(6, &CreateControl<COSMControlEdit>);
     COSMControlFactory::RegisterDefaultType(COSMControlFactory::kTypeGallery, &CreateControl<COSMControlGallery>);
+    COSMControlFactory::RegisterDefaultType(COSMControlLabel::kType, &CreateControl<COSMControlLabel>);
+    COSMControlFactory::RegisterDefaultType(COSMControlCheckBox::kType, &CreateControl<COSMControlCheckBox>);
+    COSMControlFactory::RegisterDefaultType(COSMControlRadioButton::kType, &CreateControl<COSMControlRadioButton>);
+    COSMControlFactory::RegisterDefaultListControl(COSMControlFactory::kWorkspaceActions,
+                                                   &CreateControl<COSMControlWorkspaceActions>);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kGalleryPainter,
                                           &CreatePainter<COSMControlGalleryPaintManager>);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kSliderPainter, &CreatePainter<COSMSliderPaintManager>);

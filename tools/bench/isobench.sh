@@ -11,8 +11,9 @@
 #   huge   100,000 small files: time to build the tree (per 10,000 files)
 # Every writer is measured against the floor, readfloor (tools/bench/readfloor.cpp): a plain program that walks
 # the tree, reads every file once and writes as many bytes, sector-rounded, through the same buffer and write
-# slices as isobuild; no writer can do less. Native: isobuild, genisoimage and xorriso against the native
-# floor (and against genisoimage). Under Wine, where no native peer runs: isobuild.exe against readfloor.exe.
+# slices as isobuild; no writer can do less. floor-sizes (readfloor --sizes-first) walks the whole tree before
+# reading the first file, as a writer that keeps no file data in memory must; it is shown beside the floor.
+# Native: isobuild, genisoimage and xorriso against both native floors (and against genisoimage). Under Wine, where no native peer runs: isobuild.exe against readfloor.exe.
 # The tools run in turn (A B C ... A B C ...) for --runs rounds (default 5), so passing load shows up in the
 # spread of every tool alike; the report gives the median, min-max and the ratios. Every image must hold all
 # the tree's files in both trees, and every floor run must have read and written all of them, or the run stops.
@@ -101,8 +102,8 @@ wine_ok=0
 if [ -n "${ISOBUILD_EXE:-}" ] && [ -n "${READFLOOR_EXE:-}" ] && [ -x /usr/lib/wine/wine64 ]; then
   "$repo/tools/wine-prefix" && wine_ok=1
 fi
-native_tools="isobuild genisoimage xorriso floor"
-[ "$smoke" = 1 ] && native_tools="isobuild floor"
+native_tools="isobuild genisoimage xorriso floor floor-sizes"
+[ "$smoke" = 1 ] && native_tools="isobuild floor floor-sizes"
 wine_tools=
 [ "$wine_ok" = 1 ] && wine_tools="isobuild.exe floor.exe"
 
@@ -226,7 +227,7 @@ measure() { # measure KEY COMMAND...: one timed run, figures appended to the key
   # writes no image: it must have read every file and written every sector of their data.
   if [ -z "${files[$key]:-}" ]; then
     case "${key#*/}" in
-      floor|floor.exe) files[$key]=$(floor_files "$log" "$image") ;;
+      floor|floor-sizes|floor.exe) files[$key]=$(floor_files "$log" "$image") ;;
       *) files[$key]=$(image_files "$image") ;;
     esac
   fi
@@ -252,6 +253,7 @@ run_tree() { # run_tree NAME LABEL
         --boot-catalog-hide "$src"
     fi
     measure "$name/floor" "$READFLOOR" "$src" "$image"
+    measure "$name/floor-sizes" "$READFLOOR" --sizes-first "$src" "$image"
     if [ "$wine_ok" = 1 ]; then
       measure "$name/isobuild.exe" /usr/lib/wine/wine64 "$ISOBUILD_EXE" "Z:$src" "Z:$image" \
         "Z:$src/boot.img" "$label"
@@ -287,9 +289,9 @@ report() { # report NAME
   printf '\n%s (%s files, %s MB; every image: %s files in ISO9660/Joliet)\n' "$name" \
     "$(tree_data "$name" | cut -d' ' -f1)" "$(du -sm --apparent-size "$work/trees/$name" | cut -f1)" \
     "${files[$name/isobuild]}"
-  printf '  %-13s %9s %15s %9s   %-16s %s\n' tool "median s" "min-max s" "peak MiB" "to the floor" \
-    "$([ "$smoke" = 1 ] || echo "to genisoimage")"
-  local tool floor peer
+  printf '  %-13s %9s %15s %9s   %-16s %-16s %s\n' tool "median s" "min-max s" "peak MiB" "to the floor" \
+    "$([ "$smoke" = 1 ] || echo "to genisoimage")" "to floor-sizes"
+  local tool floor peer sized
   for tool in $native_tools $wine_tools; do
     local key="$name/$tool"
     [ -n "${seconds[$key]:-}" ] || continue
@@ -298,15 +300,20 @@ report() { # report NAME
     read -r m lo hi < <(stat_of "$key")
     read -r f _ _ < <(stat_of "$name/$floor")
     mem=$(echo "${memory[$key]}" | maximum)
-    peer=
+    peer= sized=
     if [ "$smoke" = 0 ] && [ "$floor" = floor ]; then
       read -r p _ _ < <(stat_of "$name/genisoimage")
       peer=$(printf '%.2fx' "$(echo "$m / $p" | bc -l)")
     fi
+    if [ "$floor" = floor ]; then
+      read -r p _ _ < <(stat_of "$name/floor-sizes")
+      if awk -v f="$p" 'BEGIN {exit !(f > 0)}'; then sized=$(printf '%.2fx' "$(echo "$m / $p" | bc -l)"); fi
+    fi
     # A tiny tree can take less than the timer's 10 ms.
-    printf '  %-13s %9.2f %7.2f-%-7.2f %9.1f   %-16s %s\n' "$tool" "$m" "$lo" "$hi" "$(echo "$mem / 1024" | bc -l)" \
+    printf '  %-13s %9.2f %7.2f-%-7.2f %9.1f   %-16s %-16s %s\n' "$tool" "$m" "$lo" "$hi" \
+      "$(echo "$mem / 1024" | bc -l)" \
       "$(if awk -v f="$f" 'BEGIN {exit !(f > 0)}'; then printf '%.2fx %s' "$(echo "$m / $f" | bc -l)" "$floor"
-         else echo "- $floor"; fi)" "$peer"
+         else echo "- $floor"; fi)" "$peer" "$sized"
   done
 }
 

@@ -1,8 +1,13 @@
-// readfloor SOURCE_DIR OUTPUT
+// readfloor [--sizes-first] SOURCE_DIR OUTPUT
 // The least an image build can ask of the system: walk SOURCE_DIR, open and read every file once, and write
 // as many bytes to OUTPUT (each file rounded up to whole 2048-byte sectors, as in an image) through the same
 // 10 MiB buffer and write slices as isobuild. The benchmark's yardstick for isobuild, natively and under Wine.
 // Top-level names beginning with "." are skipped, as isobuild skips them.
+//
+// By default each file is read as soon as the walk meets it. --sizes-first walks the whole tree before
+// reading the first file, as a writer that keeps no file data in memory must: an image's directories, which
+// come before the data, hold every file's place. On POSIX that second visit of every file is what separates
+// the two floors on trees of many tiny files.
 //
 // The walk, the reads and the writes go through a small seam with one side per system. Each side asks what
 // an image writer cannot do without: on Windows the folder listing (FindFirstFile) brings every file's size;
@@ -17,6 +22,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -272,11 +278,34 @@ public:
         });
     }
 
+    // The whole tree's files and sizes first, then their data.
+    bool walkSizesFirst(const PathString& root)
+    {
+        std::vector<std::pair<PathString, unsigned long long>> files;
+        if (!list(root, true, files))
+            return false;
+        for (const auto& file : files)
+            if (!copy(file.first, file.second))
+                return false;
+        return true;
+    }
+
     bool finish() { return flush(); }
     unsigned long long files() const { return files_; }
     unsigned long long written() const { return written_; }
 
 private:
+    bool list(const PathString& folder, bool topLevel, std::vector<std::pair<PathString, unsigned long long>>& files)
+    {
+        return forEachEntry(folder, topLevel, [&](const PathString& name, bool isFolder, unsigned long long size) {
+            PathString path = folder + kSeparator + name;
+            if (isFolder)
+                return list(path, false, files);
+            files.emplace_back(std::move(path), size);
+            return true;
+        });
+    }
+
     bool copy(const PathString& path, unsigned long long size)
     {
         ++files_;
@@ -343,9 +372,12 @@ private:
 
 int main(int argc, char** argv)
 {
+    const bool sizesFirst = argc > 1 && std::strcmp(argv[1], "--sizes-first") == 0;
+    if (sizesFirst)
+        --argc, ++argv;
     if (argc != 3)
     {
-        std::fprintf(stderr, "usage: readfloor SOURCE_DIR OUTPUT\n");
+        std::fprintf(stderr, "usage: readfloor [--sizes-first] SOURCE_DIR OUTPUT\n");
         return 2;
     }
     PathString source = fromArgument(argv[1]);
@@ -361,7 +393,7 @@ int main(int argc, char** argv)
         return 1;
     }
     Copier copier(output, fromArgument(argv[2]));
-    if (!copier.walk(source, true) || !copier.finish())
+    if (!(sizesFirst ? copier.walkSizesFirst(source) : copier.walk(source, true)) || !copier.finish())
         return 1;
     std::printf("floor %s: %llu files, %llu bytes written; total %.3f s\n", argv[2], copier.files(), copier.written(),
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());

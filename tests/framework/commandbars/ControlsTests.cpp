@@ -5,8 +5,11 @@
 
 #include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/ControlButton.h"
+#include "framework/controls/ControlCheckBox.h"
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlEdit.h"
+#include "framework/controls/ControlLabel.h"
+#include "framework/controls/ControlRadioButton.h"
 #include "framework/commandbars/ControlPopup.h"
 
 using namespace commandbars_test;
@@ -88,10 +91,11 @@ TEST_F(ControlsTest, AddMakesControlsByType)
         {7, FALSE, nullptr, 0},
         {7, TRUE, RUNTIME_CLASS(CustomControl), 1},  // the custom control keeps the button's Type
         {8, TRUE, RUNTIME_CLASS(RegisteredControl), 8},
-        {9, FALSE, nullptr, 0},
+        {8, FALSE, RUNTIME_CLASS(COSMControlLabel), 8},
+        {9, FALSE, RUNTIME_CLASS(COSMControlCheckBox), 9},
         {10, TRUE, RUNTIME_CLASS(RegisteredControl), 10},
         {11, TRUE, RUNTIME_CLASS(RegisteredControl), 11},
-        {11, FALSE, nullptr, 0},
+        {11, FALSE, RUNTIME_CLASS(COSMControlRadioButton), 11},
         {0, TRUE, nullptr, 0},
         {12, TRUE, nullptr, 0},
         {-1, TRUE, nullptr, 0},
@@ -137,6 +141,8 @@ TEST_F(ControlsTest, ListCommandsMakeTheirOwnControlsOnceRegistered)
     for (const auto& c : cases)
     {
         COSMControlFactory::ResetRegistrations();
+        // An empty slot makes nothing (the library fills some slots from the start).
+        COSMControlFactory::RegisterListControl(c.kind, nullptr);
         EXPECT_EQ(nullptr, controls->Add(1, c.id)) << c.id;
         COSMControlFactory::RegisterListControl(c.kind, &CreateList);
         COSMControl* control = controls->Add(1, c.id);
@@ -445,7 +451,7 @@ TEST_F(ControlsTest, SetControlTypeChangesTheFieldOrReplacesTheControl)
         {2, 1, FALSE, TRUE, RUNTIME_CLASS(COSMControlButton)},
         {1, 1, FALSE, TRUE, RUNTIME_CLASS(COSMControlButton)},
         {1, 12, FALSE, FALSE, nullptr},  // nothing can be made: the old control stays
-        {2, 9, FALSE, FALSE, nullptr},
+        {2, 9, FALSE, TRUE, RUNTIME_CLASS(COSMControlCheckBox)},
         {2, 5, FALSE, TRUE, RUNTIME_CLASS(COSMControlComboBox)},
     };
     for (const auto& c : cases)
