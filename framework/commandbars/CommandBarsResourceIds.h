@@ -47,3 +47,6 @@
 #define IDS_OSM_EDIT_COPY 57634
 #define IDS_OSM_EDIT_CUT 57635
 #define IDS_OSM_EDIT_PASTE 57637
+
+// The status-line prompt of the window list's entries (description, then the tooltip after the newline).
+#define IDS_OSM_WINDOW_LIST_ENTRY 61215

@@ -3,6 +3,7 @@
 #include "classlib/CString.h"
 #include "framework/commandbars/ControlButton.h"
 #include "framework/commandbars/ControlPopup.h"
+#include "framework/commandbars/ControlToolbars.h"
 
 #include <array>
 
@@ -18,6 +19,11 @@ COSMControl* CreatePopup()
     return static_cast<COSMControl*>(COSMControlPopup::CreateObject());
 }
 
+COSMControl* CreateToolbarsList()
+{
+    return static_cast<COSMControl*>(COSMControlToolbars::CreateObject());
+}
+
 typedef std::array<COSMControlFactory::Creator, COSMControlFactory::kLastType + 1> TypeTable;
 
 // What the table starts with: the button for Type 1, the popup for Types 2 to 4. Both tables are filled before any
@@ -26,9 +32,12 @@ typedef std::array<COSMControlFactory::Creator, COSMControlFactory::kLastType + 
 constexpr TypeTable kBarTypes = {nullptr, &CreateButton, &CreatePopup, &CreatePopup, &CreatePopup};
 TypeTable g_defaultTypes = kBarTypes;
 TypeTable g_types = kBarTypes;
+// The toolbars list lives beside the bars; the controls library registers the other list controls.
 typedef std::array<COSMControlFactory::Creator, COSMControlFactory::kListControlCount> ListTable;
-ListTable g_defaultLists = {};
-ListTable g_lists = {};
+constexpr ListTable kBarLists = {nullptr, nullptr, &CreateToolbarsList, nullptr, nullptr};
+static_assert(COSMControlFactory::kToolbars == 2, "the toolbars list's slot");
+ListTable g_defaultLists = kBarLists;
+ListTable g_lists = kBarLists;
 
 // Command ids with a list control of their own. COSMControls::Add and menu conversion know different ids for the
 // recent-file list.

@@ -45,7 +45,7 @@ public:
     static Creator GetListControlCreator(ListControl kind);
     // Registers the create function of a Type as the one ResetRegistrations puts back, and puts it in place now.
     static void RegisterDefaultType(int type, Creator creator);
-    // The same for a list control's create function.
+    // The same for a list control's slot.
     static void RegisterDefaultListControl(ListControl kind, Creator creator);
     // Puts the table back as it starts: the button and popup classes and the default Types and list controls
     // registered.

@@ -535,7 +535,8 @@ CSize COSMPopupBar::CalcDynamicLayout(int length, DWORD mode)
             // List controls fill themselves first, as in a toolbar; from the last, so that what one adds or removes
             // after itself does not shift those still to come.
             for (int i = GetControlCount() - 1; i >= 0; --i)
-                GetControl(i)->BuildDynamicItems(mode);
+                if (i < GetControlCount())
+                    GetControl(i)->BuildDynamicItems(mode);
             // The whole menu is measured; scrolling hides its slice again afterwards.
             for (int i = 0; i < GetControlCount(); ++i)
             {

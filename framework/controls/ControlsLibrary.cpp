@@ -8,13 +8,19 @@
 #include "framework/controls/ControlBitmap.h"
 #include "framework/controls/ControlCheckBox.h"
 #include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlCustom.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlGallery.h"
 #include "framework/controls/ControlHyperlink.h"
 #include "framework/controls/ControlLabel.h"
 #include "framework/controls/ControlMarkupLabel.h"
+#include "framework/controls/ControlProgress.h"
 #include "framework/controls/ControlRadioButton.h"
 #include "framework/controls/ControlWorkspaceActions.h"
+#include "framework/controls/ControlOleItems.h"
+#include "framework/controls/ControlRecentFileList.h"
+#include "framework/controls/ControlSelector.h"
+#include "framework/controls/ControlWindowList.h"
 #include "framework/controls/PartPaintManagers.h"
 #include "framework/controls/ToolTipGradientToolTip.h"
 #include "framework/controls/ToolTipHtmlToolTip.h"
@@ -69,6 +75,7 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
     RUNTIME_CLASS(COSMControlMarkupLabel),
     RUNTIME_CLASS(COSMControlBitmap),
     RUNTIME_CLASS(COSMControlHyperlink),
+    RUNTIME_CLASS(COSMControlProgress),
 };
 
 }  // namespace
@@ -77,12 +84,18 @@ extern "C" void OsmRegisterControls()
 {
     COSMControlFactory::RegisterDefaultType(5, &CreateControl<COSMControlComboBox>);
     COSMControlFactory::RegisterDefaultType(6, &CreateControl<COSMControlEdit>);
+    COSMControlFactory::RegisterDefaultType(COSMControlFactory::kTypeCustom, &CreateControl<COSMControlCustom>);
     COSMControlFactory::RegisterDefaultType(COSMControlFactory::kTypeGallery, &CreateControl<COSMControlGallery>);
     COSMControlFactory::RegisterDefaultType(COSMControlLabel::kType, &CreateControl<COSMControlLabel>);
     COSMControlFactory::RegisterDefaultType(COSMControlCheckBox::kType, &CreateControl<COSMControlCheckBox>);
     COSMControlFactory::RegisterDefaultType(COSMControlRadioButton::kType, &CreateControl<COSMControlRadioButton>);
     COSMControlFactory::RegisterDefaultListControl(COSMControlFactory::kWorkspaceActions,
                                                    &CreateControl<COSMControlWorkspaceActions>);
+    COSMControlFactory::RegisterDefaultListControl(COSMControlFactory::kWindowList,
+                                                   &CreateControl<COSMControlWindowList>);
+    COSMControlFactory::RegisterDefaultListControl(COSMControlFactory::kRecentFileList,
+                                                   &CreateControl<COSMControlRecentFileList>);
+    COSMControlFactory::RegisterDefaultListControl(COSMControlFactory::kOleItems, &CreateControl<COSMControlOleItems>);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kGalleryPainter,
                                           &CreatePainter<COSMControlGalleryPaintManager>);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kSliderPainter, &CreatePainter<COSMSliderPaintManager>);
@@ -94,6 +107,10 @@ extern "C" void OsmRegisterControls()
 }
 
 namespace {
+
+// Classes no Type or id makes, which stored bars name: kept in every program that links the library, so that their
+// records are there to be found by name.
+[[gnu::used]] const CRuntimeClass* const g_classesMadeByName[] = {RUNTIME_CLASS(COSMControlSelector)};
 
 // The registration runs once, while the program starts; the tables it fills are constant-initialised, so they are
 // ready whatever order the libraries' initialisers run in.

@@ -22,6 +22,7 @@
 #include "classlib/CmdUI.h"
 
 class CDocument;
+class CView;
 
 class CFrameWnd : public CWnd
 {
@@ -52,6 +53,8 @@ public:
     virtual void SetMessageText(LPCSTR lpszText);
     // The document the frame shows: none for a plain frame (null); MDI children answer the one they were given.
     virtual CDocument* GetActiveDocument();
+    // The frame the user works in: the frame itself; an MDI frame answers its active child.
+    virtual CFrameWnd* GetActiveFrame() { return this; }
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
 
@@ -64,6 +67,9 @@ public:
     // The status-bar child, or null.
     CWnd* GetMessageBar() const;
     BOOL LoadAccelTable(LPCSTR lpszResourceName);
+    // The view of the frame that has the user's attention, or null (not owned: the view is a child window).
+    CView* GetActiveView() const { return m_pViewActive; }
+    void SetActiveView(CView* pViewNew) { m_pViewActive = pViewNew; }
 
     UINT m_nIdleFlags = 0;
     BOOL m_bHelpMode = FALSE;        // the user is picking something to get help on
@@ -83,4 +89,5 @@ protected:
 private:
     CString m_lastStatusText;
     BOOL m_bInRecalcLayout = FALSE;
+    CView* m_pViewActive = nullptr;
 };

@@ -101,6 +101,12 @@ CWnd* CMDIFrameWnd::MDIGetActive(BOOL* pbMaximized) const
     return FromHandle(hWndActive);
 }
 
+CFrameWnd* CMDIFrameWnd::GetActiveFrame()
+{
+    auto* pActive = dynamic_cast<CFrameWnd*>(MDIGetActive());
+    return pActive ? pActive : this;
+}
+
 void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
 {
     ::SendMessageA(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(pWndActivate->GetSafeHwnd()), 0);

@@ -28,6 +28,8 @@ public:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
+    // The active child when it is a frame object of this library, else the frame itself.
+    CFrameWnd* GetActiveFrame() override;
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     // The active child (its own object when the library made it, else a temporary one), or null; *pbMaximized

@@ -1,5 +1,6 @@
 #include "classlib/WinApp.h"
 
+#include "classlib/RecentFileList.h"
 #include "classlib/ThreadState.h"
 
 #include <mutex>
@@ -101,6 +102,8 @@ CWinApp::~CWinApp()
     for (POSITION pos = m_templates.GetHeadPosition(); pos;)
         delete static_cast<CDocTemplate*>(m_templates.GetNext(pos));
     m_templates.RemoveAll();
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
     if (g_pApp == this)
         g_pApp = nullptr;
 }

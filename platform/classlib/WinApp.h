@@ -24,6 +24,8 @@
 #include "classlib/WinThread.h"
 #include "classlib/Wnd.h"
 
+class CRecentFileList;
+
 class CWinApp : public CWinThread
 {
     DECLARE_DYNAMIC(CWinApp)
@@ -69,6 +71,9 @@ public:
     LPCSTR m_pszAppName = nullptr;
     LPCSTR m_pszExeName = nullptr;
     MSG m_msgCur{};
+    // The files opened last, for the recent-file menu entries; null when the program keeps none. Owned: deleted
+    // with the application.
+    CRecentFileList* m_pRecentFileList = nullptr;
 
 private:
     CPtrList m_templates;

@@ -124,8 +124,13 @@ TEST_F(ManagerKeysTest, CtrlTabNeedsAnotherVisibleBar)
 
 TEST_F(ManagerKeysTest, TheToolbarsContextMenuTellsTheSiteAndLetsItsPopupGo)
 {
-    AddBar(1, {"A"}, 501)->SetTitle("Standard");
-    AddBar(1, {"B"}, 511, FALSE)->SetTitle("Formatting");
+    // The menu lists closeable toolbars with a context menu, and offers "customize" with a customize dialog.
+    ASSERT_TRUE(commandBars->CreateDockBars());
+    ASSERT_NE(nullptr, commandBars->AddToolBar("Standard", 501));
+    COSMCommandBar* formatting = commandBars->AddToolBar("Formatting", 511);
+    ASSERT_NE(nullptr, formatting);
+    formatting->SetVisible(FALSE);
+    commandBars->SetCustomizeDialog(&frame);
     COSMPopupBar* seen = nullptr;
     std::vector<std::pair<CString, int>> entries;
     BOOL emptyIt = FALSE;

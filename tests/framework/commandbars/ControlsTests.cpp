@@ -7,6 +7,7 @@
 #include "framework/commandbars/ControlButton.h"
 #include "framework/controls/ControlCheckBox.h"
 #include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlCustom.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlLabel.h"
 #include "framework/controls/ControlRadioButton.h"
@@ -88,7 +89,7 @@ TEST_F(ControlsTest, AddMakesControlsByType)
         {5, TRUE, RUNTIME_CLASS(RegisteredControl), 5},
         {6, FALSE, RUNTIME_CLASS(COSMControlEdit), 6},
         {6, TRUE, RUNTIME_CLASS(RegisteredControl), 6},
-        {7, FALSE, nullptr, 0},
+        {7, FALSE, RUNTIME_CLASS(COSMControlCustom), 1},
         {7, TRUE, RUNTIME_CLASS(CustomControl), 1},  // the custom control keeps the button's Type
         {8, TRUE, RUNTIME_CLASS(RegisteredControl), 8},
         {8, FALSE, RUNTIME_CLASS(COSMControlLabel), 8},
@@ -140,8 +141,8 @@ TEST_F(ControlsTest, ListCommandsMakeTheirOwnControlsOnceRegistered)
                  {35003, COSMControlFactory::kRecentFileList}};
     for (const auto& c : cases)
     {
+        // An empty slot makes nothing.
         COSMControlFactory::ResetRegistrations();
-        // An empty slot makes nothing (the library fills some slots from the start).
         COSMControlFactory::RegisterListControl(c.kind, nullptr);
         EXPECT_EQ(nullptr, controls->Add(1, c.id)) << c.id;
         COSMControlFactory::RegisterListControl(c.kind, &CreateList);

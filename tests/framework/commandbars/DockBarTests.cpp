@@ -163,9 +163,37 @@ TEST(MenuCaptionTest, NumbersTheFirstTenWithAccessKeysAndDoublesAmpersands)
         {10, "Web", "1&0 Web"},
         {11, "Draw", "11 Draw"},
         {2, "Tables & Borders", "&2 Tables && Borders"},
+        {0, "Doc", "Doc"},
+        {0, "R&D", "R&&D"},
     };
     for (const Case& c : cases)
         EXPECT_STREQ(c.caption, MakeNumberedMenuCaption(c.number, c.text)) << c.number;
+}
+
+TEST(MenuCaptionTest, DoubleByteCharactersAreCopiedWholeAndALoneLeadByteEndsTheText)
+{
+    ASSERT_TRUE(::IsValidCodePage(932));
+    struct Case
+    {
+        int number;
+        const char* text;
+        const char* caption;
+        int length;
+    };
+    const Case cases[] = {
+        // 0x82 0xA0 is one character; the '&' after it is doubled, the one after a lead byte is its trail byte.
+        {0, "\x82\xA0&", "\x82\xA0&&", 4},
+        {1, "\x83\x41&B", "&1 \x83\x41&&B", 8},
+        // A lead byte right before the terminator is copied alone and the copy ends there.
+        {0, "A\x82", "A\x82", 2},
+        {2, "&\x82", "&2 &&\x82", 6},
+    };
+    for (const Case& c : cases)
+    {
+        const CString caption = MakeNumberedMenuCaption(c.number, c.text, 932);
+        EXPECT_STREQ(c.caption, caption) << c.text;
+        EXPECT_EQ(c.length, caption.GetLength()) << c.text;
+    }
 }
 
 // ---- Rows of a dock bar on the frame ----

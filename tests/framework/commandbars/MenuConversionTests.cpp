@@ -333,7 +333,7 @@ TEST_F(MenuConversionTest, ListCommandsInMenus)
         menu.AddItem(c.id, c.text);
         if (c.kind != COSMControlFactory::kListControlCount)
         {
-            // An empty slot makes nothing (the library fills some slots from the start).
+            // An empty slot makes nothing.
             COSMControlFactory::RegisterListControl(c.kind, nullptr);
             EXPECT_EQ(nullptr, controls->AddMenuItem(menu.Get(), 0));
             COSMControlFactory::RegisterListControl(c.kind, &CreateMenuList);

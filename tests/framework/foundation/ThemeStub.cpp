@@ -93,6 +93,13 @@ STUB_EXPORT HRESULT WINAPI DrawThemeBackground(HANDLE theme, HDC, int part, int 
     Count(CThemeStubState::kDrawThemeBackground, theme);
     Record(part, state, 0, rect);
     g_state.lastClipGiven = clip != nullptr;
+    if (g_state.drawCount < CThemeStubState::kDrawLogSize)
+    {
+        g_state.drawParts[g_state.drawCount] = part;
+        g_state.drawStates[g_state.drawCount] = state;
+        g_state.drawRects[g_state.drawCount] = rect ? *rect : RECT{};
+        ++g_state.drawCount;
+    }
     return S_OK;
 }
 

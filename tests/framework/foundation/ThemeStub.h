@@ -60,6 +60,12 @@ struct CThemeStubState
     DWORD lastOptionsSize;
     DWORD lastOptionsFlags;
     COLORREF lastOptionsTextColor;
+    // Every DrawThemeBackground in order (the first kDrawLogSize of them), for painters that draw many parts.
+    static const int kDrawLogSize = 64;
+    int drawCount;
+    int drawParts[kDrawLogSize];
+    int drawStates[kDrawLogSize];
+    RECT drawRects[kDrawLogSize];
 };
 
 // What the visual-style functions answer for a property the theme does not define.

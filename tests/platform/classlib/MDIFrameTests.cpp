@@ -162,6 +162,31 @@ TEST_F(MDIFrameTest, CommandsReachTheActiveChildBeforeTheFrame)
     EXPECT_EQ(g_commands, (std::vector<std::string>{"second", "first", "frame"}));
 }
 
+TEST_F(MDIFrameTest, TheActiveFrameIsTheActiveChildAndEachFrameKeepsItsActiveView)
+{
+    EXPECT_EQ(frame.GetActiveFrame(), &frame);
+    CProbeChild first("first");
+    CProbeChild second("second");
+    ASSERT_TRUE(CreateChildren(first, second));
+    EXPECT_EQ(frame.GetActiveFrame(), &second);
+    first.MDIActivate();
+    EXPECT_EQ(frame.GetActiveFrame(), &first);
+    EXPECT_EQ(first.GetActiveFrame(), &first);
+
+    CDocument document;
+    CView view;
+    EXPECT_EQ(view.GetDocument(), nullptr);
+    view.SetDocument(&document);
+    EXPECT_EQ(view.GetDocument(), &document);
+    EXPECT_EQ(first.GetActiveView(), nullptr);
+    first.SetActiveView(&view);
+    EXPECT_EQ(frame.GetActiveFrame()->GetActiveView(), &view);
+    EXPECT_EQ(second.GetActiveView(), nullptr);
+    first.DestroyWindow();
+    second.DestroyWindow();
+    EXPECT_EQ(frame.GetActiveFrame(), &frame);
+}
+
 }  // namespace
 
 TEST(DocTemplate, TheTemplateLoadsItsSharedMenuAndDocumentStrings)

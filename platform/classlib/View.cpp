@@ -1,0 +1,3 @@
+#include "classlib/View.h"
+
+IMPLEMENT_DYNAMIC(CView, CWnd)
