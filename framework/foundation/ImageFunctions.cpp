@@ -2,6 +2,7 @@
 
 #include "classlib/DC.h"
 #include "classlib/ScopedHandle.h"
+#include "framework/foundation/ImageFileChecks.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,9 +25,11 @@ BITMAPINFOHEADER Header32(int cx, int cy)
     return header;
 }
 
+// A bitmap beyond the framework's image limits is not copied pixel by pixel: every reader here refuses it.
 bool GetBitmapSize(HBITMAP hBitmap, BITMAP& bm)
 {
-    return hBitmap && ::GetObjectA(hBitmap, sizeof(bm), &bm) == sizeof(bm) && bm.bmWidth > 0 && bm.bmHeight > 0;
+    return hBitmap && ::GetObjectA(hBitmap, sizeof(bm), &bm) == sizeof(bm) &&
+           IsImageSizeAllowed(bm.bmWidth, bm.bmHeight);
 }
 
 HBITMAP BitmapFromPixels(int cx, int cy, const DWORD* pPixels, LPBYTE* ppBits)
@@ -265,15 +268,23 @@ HICON CreateAlphaIconFromBitmap(HBITMAP hBitmap)
 
 BOOL SplitAlphaBitmap(HBITMAP hBitmap, int nCount, HBITMAP* pBitmaps)
 {
-    if (nCount <= 0 || !pBitmaps)
+    BITMAP bm{};
+    if (nCount <= 0 || !hBitmap || ::GetObjectA(hBitmap, sizeof(bm), &bm) != sizeof(bm) || bm.bmWidth % nCount != 0)
+        return FALSE;
+    return SplitAlphaBitmap(hBitmap, bm.bmWidth / nCount, nCount, pBitmaps);
+}
+
+BOOL SplitAlphaBitmap(HBITMAP hBitmap, int nSliceWidth, int nCount, HBITMAP* pBitmaps)
+{
+    if (nCount <= 0 || nSliceWidth <= 0 || !pBitmaps)
         return FALSE;
     try
     {
         int cx = 0, cy = 0;
         std::vector<DWORD> pixels;
-        if (!ReadBitmapPixels32(hBitmap, false, cx, cy, pixels) || cx % nCount != 0)
+        if (!ReadBitmapPixels32(hBitmap, false, cx, cy, pixels) ||
+            static_cast<long long>(nSliceWidth) * nCount > static_cast<long long>(cx))
             return FALSE;
-        const int nSliceWidth = cx / nCount;
         std::vector<DWORD> slice(static_cast<size_t>(nSliceWidth) * cy);
         // The slices made so far go when a later one fails or memory runs out; the caller gets all or none.
         std::vector<ScopedGdiObject<HBITMAP>> made;

@@ -47,6 +47,9 @@ HICON CreateAlphaIconFromBitmap(HBITMAP hBitmap);
 // Cuts a strip of nCount images of equal width into nCount new 32-bit bitmaps (pBitmaps must hold nCount). The
 // strip's width must be a multiple of nCount. FALSE (and nothing left behind) when a slice cannot be made.
 BOOL SplitAlphaBitmap(HBITMAP hBitmap, int nCount, HBITMAP* pBitmaps);
+// The first nCount slices of nSliceWidth from the strip's left (pBitmaps must hold nCount); the rest of the strip
+// is not cut. FALSE (and nothing left behind) when they do not fit in the strip or a slice cannot be made.
+BOOL SplitAlphaBitmap(HBITMAP hBitmap, int nSliceWidth, int nCount, HBITMAP* pBitmaps);
 
 // The icon's size: its mask's width and height, the height halved when the icon has no colour bitmap (the mask
 // then holds both halves). 0 x 0 for no icon.

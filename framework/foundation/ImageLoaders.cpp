@@ -1,7 +1,7 @@
 #include "framework/foundation/ImageLoaders.h"
 
 #include "classlib/File.h"
-#include "framework/foundation/AnsiToWideString.h"
+#include "framework/foundation/ImageFileChecks.h"
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/PngBitmap.h"
 
@@ -14,8 +14,6 @@
 
 namespace {
 
-// Images the framework keeps are icons and toolbar strips: a side above this is damage, not an image.
-const LONG kMaxBitmapDimension = 16384;
 // An icon file's image is read into memory whole; none of ours comes near this.
 const ULONGLONG kMaxIconImageBytes = 64ull * 1024 * 1024;
 const size_t kInfoHeaderSize = sizeof(BITMAPINFOHEADER);  // 40
@@ -78,10 +76,10 @@ bool ParseDib32(const BYTE* pData, size_t nSize, bool bIconImage, Dib32Layout& l
     if (nHeaderSize > nSize || header.biPlanes != 1 || header.biBitCount != 32)
         return false;
     // Signed fields: a negative height (top-down rows) is not a bitmap or icon resource's form.
-    if (header.biWidth <= 0 || header.biWidth > kMaxBitmapDimension || header.biHeight <= 0)
+    if (header.biWidth <= 0 || header.biHeight <= 0)
         return false;
     const LONG nRows = bIconImage ? header.biHeight / 2 : header.biHeight;
-    if (nRows <= 0 || nRows > kMaxBitmapDimension)
+    if (!IsImageSizeAllowed(header.biWidth, nRows))
         return false;
     ULONGLONG nOffset = nHeaderSize;
     if (header.biCompression == BI_RGB)
@@ -144,18 +142,34 @@ bool ReadFileBytes(CFile& file, ULONGLONG nOffset, void* pBuffer, UINT nCount)
     return file.Read(pBuffer, nCount) == nCount;
 }
 
-// A picture the system's loader (OleLoadPicturePath) reads, drawn on the dialog face colour into a 32-bit DIB.
-HBITMAP LoadPictureFile(LPCSTR lpszPath)
+// A GIF or JPEG whose header the checks passed, through the system's picture loader from the very bytes that were
+// checked, drawn on the dialog face colour into a 32-bit DIB section.
+HBITMAP LoadPictureBytes(const std::vector<BYTE>& data)
 {
-    // The picture loader takes a path as a moniker's name, which must be absolute; the other loaders also take
-    // paths relative to the working folder.
-    char szFullPath[MAX_PATH] = {};
-    const DWORD nFull = ::GetFullPathNameA(lpszPath, MAX_PATH, szFullPath, nullptr);
-    COSMAnsiToWideString path(nFull > 0 && nFull < MAX_PATH ? szFullPath : lpszPath);
+    HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE, data.size());
+    if (!hData)
+        return nullptr;
+    if (void* pCopy = ::GlobalLock(hData))
+    {
+        std::memcpy(pCopy, data.data(), data.size());
+        ::GlobalUnlock(hData);
+    }
+    else
+    {
+        ::GlobalFree(hData);
+        return nullptr;
+    }
+    IStream* pStream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(hData, TRUE, &pStream)) || !pStream)
+    {
+        ::GlobalFree(hData);
+        return nullptr;
+    }
     IPicture* pPicture = nullptr;
-    if (FAILED(::OleLoadPicturePath(const_cast<LPOLESTR>(path.GetWideString()), nullptr, 0, 0, IID_IPicture,
-                                    reinterpret_cast<void**>(&pPicture))) ||
-        !pPicture)
+    const HRESULT hr = ::OleLoadPicture(pStream, static_cast<LONG>(data.size()), FALSE, IID_IPicture,
+                                        reinterpret_cast<void**>(&pPicture));
+    pStream->Release();
+    if (FAILED(hr) || !pPicture)
         return nullptr;
     HBITMAP hBitmap = nullptr;
     OLE_XSIZE_HIMETRIC cxHimetric = 0;
@@ -166,7 +180,7 @@ HBITMAP LoadPictureFile(LPCSTR lpszPath)
     {
         const int cx = ::MulDiv(cxHimetric, ::GetDeviceCaps(hDC, LOGPIXELSX), 2540);
         const int cy = ::MulDiv(cyHimetric, ::GetDeviceCaps(hDC, LOGPIXELSY), 2540);
-        hBitmap = CreateAlphaDIBSection(hDC, cx, cy, nullptr);
+        hBitmap = IsImageSizeAllowed(cx, cy) ? CreateAlphaDIBSection(hDC, cx, cy, nullptr) : nullptr;
         if (hBitmap)
         {
             const ScopedSelection select = SelectScoped(hDC, hBitmap);
@@ -177,6 +191,176 @@ HBITMAP LoadPictureFile(LPCSTR lpszPath)
     }
     pPicture->Release();
     return hBitmap;
+}
+
+// A 32-bit bitmap file's pixels as a bottom-up DIB section with straight alpha, as the resources' are: BI_RGB, or
+// BI_BITFIELDS with 8-bit masks, whose alpha is the given mask or else the byte the colours leave.
+HBITMAP AlphaBitmapFromFilePixels(const OSM_BITMAP_FILE_LAYOUT& layout, const BYTE* pPixels)
+{
+    Channel red, green, blue, alpha;
+    if (layout.header.biCompression == BI_BITFIELDS)
+    {
+        const DWORD colours = layout.masks[0] | layout.masks[1] | layout.masks[2];
+        if (!red.Set(layout.masks[0]) || !green.Set(layout.masks[1]) || !blue.Set(layout.masks[2]) ||
+            (layout.masks[0] & layout.masks[1]) || (layout.masks[0] & layout.masks[2]) ||
+            (layout.masks[1] & layout.masks[2]))
+            return nullptr;
+        const DWORD alphaMask = layout.masks[3] ? layout.masks[3] : ~colours;
+        if (!alpha.Set(alphaMask) || (alphaMask & colours))
+            alpha.Set(0);
+    }
+    else
+    {
+        red.Set(0x00FF0000);
+        green.Set(0x0000FF00);
+        blue.Set(0x000000FF);
+        alpha.Set(0xFF000000);
+    }
+    const LONG width = layout.header.biWidth;
+    const bool bTopDown = layout.header.biHeight < 0;
+    const LONG rows = bTopDown ? -layout.header.biHeight : layout.header.biHeight;
+    void* pBits = nullptr;
+    HBITMAP hBitmap = CreateAlphaDIBSection(nullptr, width, rows, &pBits);
+    if (!hBitmap)
+        return nullptr;
+    auto* pTo = static_cast<DWORD*>(pBits);
+    for (LONG row = 0; row < rows; ++row)
+    {
+        const BYTE* pFrom = pPixels + static_cast<size_t>(bTopDown ? rows - 1 - row : row) * width * 4;
+        DWORD* pRow = pTo + static_cast<size_t>(row) * width;
+        for (LONG x = 0; x < width; ++x)
+        {
+            const DWORD pixel = ReadDword(pFrom + static_cast<size_t>(x) * 4);
+            const DWORD a = alpha.mask ? alpha.From(pixel) : 255;
+            pRow[x] = (a << 24) | (red.From(pixel) << 16) | (green.From(pixel) << 8) | blue.From(pixel);
+        }
+    }
+    return hBitmap;
+}
+
+// Any other bitmap file's pixels, checked, as a bitmap compatible with the screen: the system converts what the
+// header (rebuilt from the checked fields) describes, run-length data included, from a buffer of the size it gives.
+HBITMAP PlainBitmapFromFilePixels(const OSM_BITMAP_FILE_LAYOUT& layout, const BYTE* pPixels)
+{
+    struct
+    {
+        BITMAPINFOHEADER header;
+        RGBQUAD colors[256];
+    } info{};
+    info.header = layout.header;
+    if (layout.header.biCompression == BI_BITFIELDS)
+        std::memcpy(info.colors, layout.masks, 3 * sizeof(DWORD));
+    else
+        std::memcpy(info.colors, layout.colors, layout.nColors * sizeof(RGBQUAD));
+    const ScopedWindowDC screen = GetScopedWindowDC(nullptr);
+    if (!screen)
+        return nullptr;
+    return ::CreateDIBitmap(screen.Get(), &info.header, CBM_INIT, pPixels, reinterpret_cast<BITMAPINFO*>(&info),
+                            DIB_RGB_COLORS);
+}
+
+// A bitmap file, its header checked against the file's length before its pixels (and only they) are read.
+HBITMAP LoadBitmapFileChecked(CFile& file, const BYTE* pHead, size_t nHead, ULONGLONG nLength, BOOL& bAlpha,
+                              DWORD& nError)
+{
+    OSM_BITMAP_FILE_LAYOUT layout;
+    const OsmImageCheck check = CheckBitmapFile(pHead, nHead, nLength, layout);
+    if (check != OsmImageCheck::Ok)
+    {
+        nError = ImageCheckError(check);
+        return nullptr;
+    }
+    std::vector<BYTE> pixels(static_cast<size_t>(layout.nPixelBytes));
+    if (!ReadFileBytes(file, layout.nPixelOffset, pixels.data(), static_cast<UINT>(pixels.size())))
+    {
+        nError = ERROR_READ_FAULT;
+        return nullptr;
+    }
+    bAlpha = layout.header.biBitCount == 32;
+    HBITMAP hBitmap =
+        bAlpha ? AlphaBitmapFromFilePixels(layout, pixels.data()) : PlainBitmapFromFilePixels(layout, pixels.data());
+    if (!hBitmap)
+        nError = ERROR_BAD_FORMAT;
+    return hBitmap;
+}
+
+// Recognises the file by its first bytes and hands it to the one reader of that format; sets nError on a refusal.
+HBITMAP LoadImageFileChecked(LPCSTR lpszPath, BOOL& bAlpha, DWORD& nError)
+{
+    bAlpha = FALSE;
+    CFile file;
+    if (!lpszPath || !file.Open(lpszPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary))
+    {
+        nError = lpszPath ? ::GetLastError() : ERROR_INVALID_PARAMETER;
+        if (nError == ERROR_SUCCESS)
+            nError = ERROR_FILE_NOT_FOUND;
+        return nullptr;
+    }
+    const ULONGLONG nLength = file.GetLength();
+    std::vector<BYTE> head(static_cast<size_t>(nLength < kOsmImageHeadBytes ? nLength : kOsmImageHeadBytes));
+    if (!ReadFileBytes(file, 0, head.data(), static_cast<UINT>(head.size())))
+    {
+        nError = ERROR_READ_FAULT;
+        return nullptr;
+    }
+    switch (DetectImageFileFormat(head.data(), head.size()))
+    {
+    case OsmImageFileFormat::Png:
+    {
+        file.Close();
+        COSMPngBitmap png;
+        if (!png.LoadFromFile(lpszPath))
+        {
+            nError = ERROR_BAD_FORMAT;
+            return nullptr;
+        }
+        bAlpha = png.IsAlpha();
+        return static_cast<HBITMAP>(png.Detach());
+    }
+    case OsmImageFileFormat::Bmp:
+        return LoadBitmapFileChecked(file, head.data(), head.size(), nLength, bAlpha, nError);
+    case OsmImageFileFormat::Ico:
+    {
+        // Our own icon-file reader, which checks every entry against the file: its first 32-bit image.
+        file.Close();
+        HBITMAP hBitmap = LoadAlphaBitmapFromFile(lpszPath, 0);
+        bAlpha = hBitmap != nullptr;
+        if (!hBitmap)
+            nError = ERROR_BAD_FORMAT;
+        return hBitmap;
+    }
+    case OsmImageFileFormat::Gif:
+    case OsmImageFileFormat::Jpeg:
+    {
+        if (nLength > kOsmMaxPictureFileBytes)
+        {
+            nError = ERROR_FILE_TOO_LARGE;
+            return nullptr;
+        }
+        std::vector<BYTE> data(static_cast<size_t>(nLength));
+        if (!ReadFileBytes(file, 0, data.data(), static_cast<UINT>(data.size())))
+        {
+            nError = ERROR_READ_FAULT;
+            return nullptr;
+        }
+        const bool bGif = data.size() >= 3 && data[0] == 'G';
+        const OsmImageCheck check =
+            bGif ? CheckGifFile(data.data(), data.size()) : CheckJpegFile(data.data(), data.size());
+        if (check != OsmImageCheck::Ok)
+        {
+            nError = ImageCheckError(check);
+            return nullptr;
+        }
+        // Drawn on the face colour: whatever transparency the picture had is gone.
+        HBITMAP hBitmap = LoadPictureBytes(data);
+        if (!hBitmap)
+            nError = ERROR_BAD_FORMAT;
+        return hBitmap;
+    }
+    default:
+        nError = ERROR_BAD_FORMAT;
+        return nullptr;
+    }
 }
 
 bool ReadResource(HMODULE hModule, LPCSTR lpszName, LPCSTR lpszType, const BYTE*& pData, DWORD& nSize)
@@ -212,31 +396,26 @@ BOOL IsAlphaBitmapFile(LPCSTR lpszPath)
 HBITMAP LoadImageFile(LPCSTR lpszPath, BOOL* pbAlpha)
 {
     BOOL bAlpha = FALSE;
+    DWORD nError = ERROR_SUCCESS;
     HBITMAP hBitmap = nullptr;
-    if (IsPngFile(lpszPath))
+    try
     {
-        COSMPngBitmap png;
-        if (png.LoadFromFile(lpszPath))
-        {
-            bAlpha = png.IsAlpha();
-            hBitmap = static_cast<HBITMAP>(png.Detach());
-        }
+        hBitmap = LoadImageFileChecked(lpszPath, bAlpha, nError);
     }
-    else
+    catch (CException* e)
     {
-        bAlpha = IsAlphaBitmapFile(lpszPath);
-        hBitmap =
-            static_cast<HBITMAP>(::LoadImageA(nullptr, lpszPath, IMAGE_BITMAP, 0, 0,
-                                              LR_LOADFROMFILE | LR_DEFAULTSIZE | (bAlpha ? LR_CREATEDIBSECTION : 0)));
-        if (!hBitmap)
-        {
-            // Drawn on the face colour: whatever transparency the picture had is gone.
-            bAlpha = FALSE;
-            hBitmap = lpszPath ? LoadPictureFile(lpszPath) : nullptr;
-        }
+        e->Delete();
+        nError = ERROR_READ_FAULT;
+    }
+    catch (const std::bad_alloc&)
+    {
+        TRACE("Failed -- Memory exception thrown.\n");
+        nError = ERROR_NOT_ENOUGH_MEMORY;
     }
     if (pbAlpha)
         *pbAlpha = hBitmap ? bAlpha : FALSE;
+    // Left last, after every handle of the load is closed, so that the caller reads the reason itself.
+    ::SetLastError(hBitmap ? ERROR_SUCCESS : (nError != ERROR_SUCCESS ? nError : ERROR_BAD_FORMAT));
     return hBitmap;
 }
 

@@ -122,7 +122,8 @@ public:
                                int nState = 0);
     // Cuts a strip into icons of cx x cy (0 x 0 with nCount: the strip's height and width / nCount; nCount 0:
     // width / cx images). bAlpha: the strip is 32-bit with alpha and must be a whole number of icons wide; else
-    // its images are masked with the mask colour.
+    // its images are masked with the mask colour. Only the slices the ids take are cut; a strip or icon size beyond
+    // the image limits (ImageFileChecks.h) is refused with the manager left as it was.
     BOOL AddIconsFromBitmap(HBITMAP hBitmap, const UINT* pCommands, int nCount, int cx, int cy, int nState,
                             BOOL bAlpha);
     // A bitmap or "PNG" resource of the class library's resource module, cut as AddIconsFromBitmap does.
@@ -147,6 +148,10 @@ public:
     UINT PasteFromClipboard(COleDataObject* pData);
 
 protected:
+    // Image i of the list (counting only ids that take one) goes to the i-th such id; with bSkipSeparators an id
+    // of 0 takes none. FALSE when an id finds no image.
+    BOOL SetIconsFromImageListImages(HIMAGELIST hImageList, const UINT* pCommands, int nCount, int cx, int cy,
+                                     int nState, bool bSkipSeparators);
     // A new set of the command's icons read from the exchange; raises on a wrong "CheckSum" or damaged data.
     RefPtr<COSMImageManagerIconSet> LoadIconSet(UINT nID, COSMPropExchange* pPX);
     void StoreIconSet(UINT nID, COSMPropExchange* pPX);

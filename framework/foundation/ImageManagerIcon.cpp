@@ -6,6 +6,7 @@
 #include "classlib/Gdi.h"
 #include "framework/foundation/ColorFunctions.h"
 #include "framework/foundation/ColorManager.h"
+#include "framework/foundation/ImageFileChecks.h"
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/ImageManagerIconSet.h"
@@ -168,15 +169,13 @@ bool TransformImage(const COSMImageManagerIconHandle& source, COSMImageManagerIc
     }
 }
 
-// Room a stored DIB may take: the framework's images are icons and strips, never near these sizes.
-const LONG kMaxStoredDimension = 16384;
-
+// A stored DIB is held to the image limits, like every image that comes in.
 bool IsValidStoredHeader(const BITMAPINFOHEADER& header, size_t nInfoSize)
 {
     if (header.biSize != sizeof(BITMAPINFOHEADER) || header.biPlanes != 1)
         return false;
-    if (header.biWidth <= 0 || header.biWidth > kMaxStoredDimension || header.biHeight == 0 ||
-        header.biHeight < -kMaxStoredDimension || header.biHeight > kMaxStoredDimension)
+    const LONGLONG nRows = header.biHeight < 0 ? -static_cast<LONGLONG>(header.biHeight) : header.biHeight;
+    if (!IsImageSizeAllowed(header.biWidth, nRows))
         return false;
     int nColors = 0;
     switch (header.biBitCount)
@@ -481,6 +480,9 @@ void COSMImageManagerIcon::Serialize(CArchive& ar)
     int nHeight = 0;
     int nSchema = 0;
     ar >> nHeight >> nSchema;
+    // Refused like a width beyond the limits: nothing is made for an icon of that size.
+    if (nHeight < 0 || nHeight > kOsmMaxImageSide)
+        AfxThrowArchiveException(CArchiveException::genericException);
     m_nHeight = nHeight;
     SerializeImage(m_imageNormal, ar, nSchema);
     SerializeImage(m_imageDisabled, ar, nSchema);

@@ -2,6 +2,7 @@
 #include "classlib/ClassLibBase.h"
 #include "framework/foundation/ImageManager.h"
 
+#include "framework/foundation/ImageFileChecks.h"
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/ImageLoaders.h"
 
@@ -65,7 +66,12 @@ BOOL COSMImageManager::SetIconsFromImageList(HIMAGELIST hImageList, const UINT* 
         }
     }
     // A list that does not hold one image per id has none for its separators.
-    const bool bSkipSeparators = pCommands && nImages != nCount;
+    return SetIconsFromImageListImages(hImageList, pCommands, nCount, cx, cy, nState, pCommands && nImages != nCount);
+}
+
+BOOL COSMImageManager::SetIconsFromImageListImages(HIMAGELIST hImageList, const UINT* pCommands, int nCount, int cx,
+                                                   int cy, int nState, bool bSkipSeparators)
+{
     int nIndex = 0;
     for (int i = 0; i < nCount; ++i)
     {
@@ -89,6 +95,9 @@ BOOL COSMImageManager::AddIconsFromBitmap(HBITMAP hBitmap, const UINT* pCommands
     BITMAP bm{};
     if (!hBitmap || ::GetObjectA(hBitmap, sizeof(bm), &bm) != sizeof(bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
         return FALSE;
+    // A strip beyond the image limits is refused before anything is copied from it.
+    if (!IsImageSizeAllowed(bm.bmWidth, bm.bmHeight))
+        return FALSE;
     if (cx == 0 && cy == 0 && nCount >= 1)
     {
         cy = bm.bmHeight;
@@ -100,25 +109,39 @@ BOOL COSMImageManager::AddIconsFromBitmap(HBITMAP hBitmap, const UINT* pCommands
         return FALSE;
     if (cy <= 0)
         cy = bm.bmHeight;
+    if (!IsImageSizeAllowed(cx, cy))
+        return FALSE;
+    if (bAlpha && bm.bmWidth % cx != 0)
+        return FALSE;
+    const int nSlices = bm.bmWidth / cx;
+    if (nSlices == 0)
+        return FALSE;
+    // A strip that does not hold one image per id has none for its separators.
+    const bool bSkipSeparators = pCommands && nSlices != nCount;
+    // Only the slices that ids take are cut, from the left: the work follows the icons asked for, never the width
+    // of the strip. Ids left over find no slice, and slices left over no id.
+    int nTaken = 0;
+    for (int i = 0; i < nCount && nTaken < nSlices; ++i)
+    {
+        if (!(bSkipSeparators && pCommands && pCommands[i] == 0))
+            ++nTaken;
+    }
+    if (nTaken == 0)
+        return TRUE;
 
     if (bAlpha)
     {
-        if (bm.bmWidth % cx != 0)
-            return FALSE;
-        const int nSlices = bm.bmWidth / cx;
-        std::vector<HBITMAP> slices(static_cast<size_t>(nSlices), nullptr);
+        std::vector<HBITMAP> slices(static_cast<size_t>(nTaken), nullptr);
         // Each slice goes to an image handle; those no id takes go with held, and all of them when a SetIcon
         // throws (its room is made first, so that taking them over cannot throw).
         std::vector<ScopedGdiObject<HBITMAP>> held;
         held.reserve(slices.size());
-        if (!SplitAlphaBitmap(hBitmap, nSlices, slices.data()))
+        if (!SplitAlphaBitmap(hBitmap, cx, nTaken, slices.data()))
             return FALSE;
         for (HBITMAP slice : slices)
             held.emplace_back(slice);
-        const bool bSkipSeparators = pCommands && nSlices != nCount;
         int nSlice = 0;
-        // Bounded by both: ids left over find no slice, and slices left over no id.
-        for (int i = 0; i < nCount && nSlice < nSlices; ++i)
+        for (int i = 0; i < nCount && nSlice < nTaken; ++i)
         {
             const UINT nID = pCommands ? pCommands[i] : static_cast<UINT>(i);
             if (bSkipSeparators && nID == 0)
@@ -132,13 +155,15 @@ BOOL COSMImageManager::AddIconsFromBitmap(HBITMAP hBitmap, const UINT* pCommands
     }
 
     // ImageList_AddMasked blackens the masked pixels of the bitmap it is given, and compares whole pixels with the
-    // mask colour: it gets a 24-bit copy, so the caller's bitmap stays as it was and no alpha byte spoils the match.
+    // mask colour: it gets a 24-bit copy of the slices taken, so the caller's bitmap stays as it was and no alpha
+    // byte spoils the match.
+    const int nCopyWidth = nTaken * cx;
     ScopedGdiObject<HBITMAP> copy;
     COLORREF clrMask = m_clrMask;
     {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = bm.bmWidth;
+        info.bmiHeader.biWidth = nCopyWidth;
         info.bmiHeader.biHeight = bm.bmHeight;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 24;
@@ -151,7 +176,7 @@ BOOL COSMImageManager::AddIconsFromBitmap(HBITMAP hBitmap, const UINT* pCommands
         {
             const ScopedSelection selectTo = SelectScoped(to.Get(), copy.Get());
             const ScopedSelection selectFrom = SelectScoped(from.Get(), hBitmap);
-            ::BitBlt(to.Get(), 0, 0, bm.bmWidth, bm.bmHeight, from.Get(), 0, 0, SRCCOPY);
+            ::BitBlt(to.Get(), 0, 0, nCopyWidth, bm.bmHeight, from.Get(), 0, 0, SRCCOPY);
             if (clrMask == static_cast<COLORREF>(-1))
                 clrMask = ::GetPixel(to.Get(), 0, 0);
         }
@@ -162,7 +187,7 @@ BOOL COSMImageManager::AddIconsFromBitmap(HBITMAP hBitmap, const UINT* pCommands
     if (HIMAGELIST hList = ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, 0, 1))
     {
         if (ImageList_AddMasked(hList, copy.Get(), clrMask) != -1)
-            bResult = SetIconsFromImageList(hList, pCommands, nCount, cx, cy, nState);
+            bResult = SetIconsFromImageListImages(hList, pCommands, nCount, cx, cy, nState, bSkipSeparators);
         ImageList_Destroy(hList);
     }
     return bResult;

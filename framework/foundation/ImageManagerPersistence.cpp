@@ -6,6 +6,7 @@
 #include "classlib/SharedFile.h"
 #include "framework/foundation/ImageManager.h"
 
+#include "framework/foundation/ImageFileChecks.h"
 #include "framework/foundation/PropExchange.h"
 #include "framework/foundation/PropExchangeArchive.h"
 
@@ -53,6 +54,10 @@ RefPtr<COSMImageManagerIconSet> COSMImageManager::LoadIconSet(UINT nID, COSMProp
         const SectionPtr section = SectionPtr::Adopt(icons->GetNext(pos));
         long nWidth = 16;
         PropExchangeLong(section.Get(), "Width", &nWidth, 16);
+        // A width beyond the image limits is damage or a forgery: the whole set is refused before its icon is made,
+        // as the later work on an icon follows its width.
+        if (nWidth > kOsmMaxImageSide)
+            AfxThrowArchiveException(CArchiveException::genericException);
         IconPtr pIcon = IconPtr::Adopt(new COSMImageManagerIcon(nID, static_cast<int>(nWidth), 15, pIconSet.Get()));
         // The record is read in any case, so the stream stays in step; an icon of no width could never be drawn.
         if (PropExchangeSerialize(section.Get(), "Data", pIcon.Get()) && nWidth > 0)

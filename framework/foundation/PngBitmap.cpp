@@ -2,6 +2,7 @@
 
 #include "classlib/MemFile.h"
 #include "classlib/ScopedHandle.h"
+#include "framework/foundation/ImageFileChecks.h"
 
 #include <png.h>
 
@@ -11,9 +12,6 @@
 
 namespace {
 
-const png_uint_32 kMaxPngDimension = 16384;
-// The decoded rows may take this much: far above any toolbar strip, and still allocatable in a 32-bit process.
-const unsigned long long kMaxPixelBytes = 256ull * 1024 * 1024;
 const size_t kSignatureSize = 8;
 
 // libpng calls back through C frames: nothing may be thrown through them. Failures become png_error, which
@@ -87,7 +85,7 @@ bool DecodeStream(CFile* pFile, DecodeResult* pResult)
 
     png_set_read_fn(png, pFile, ReadData);
     png_set_sig_bytes(png, static_cast<int>(kSignatureSize));
-    png_set_user_limits(png, kMaxPngDimension, kMaxPngDimension);
+    png_set_user_limits(png, static_cast<png_uint_32>(kOsmMaxImageSide), static_cast<png_uint_32>(kOsmMaxImageSide));
     png_read_info(png, info);
 
     png_uint_32 width = 0;
@@ -95,6 +93,9 @@ bool DecodeStream(CFile* pFile, DecodeResult* pResult)
     int bitDepth = 0;
     int colorType = 0;
     png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+    // Refused on its header, before a row is allocated.
+    if (!IsImageSizeAllowed(width, height))
+        png_error(png, "image too large");
     const bool hasTransparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     if (bitDepth == 16)
         png_set_strip_16(png);
@@ -126,8 +127,6 @@ bool DecodeStream(CFile* pFile, DecodeResult* pResult)
         rowBytes != static_cast<png_size_t>(width) * static_cast<png_size_t>(channels))
         png_error(png, "unexpected pixel layout");
     const unsigned long long totalBytes = static_cast<unsigned long long>(rowBytes) * height;
-    if (totalBytes > kMaxPixelBytes)
-        png_error(png, "image too large");
     pixels = static_cast<png_bytep>(std::malloc(static_cast<size_t>(totalBytes)));
     rows = static_cast<png_bytepp>(std::malloc(static_cast<size_t>(height) * sizeof(png_bytep)));
     if (!pixels || !rows)

@@ -5,6 +5,7 @@
 
 #include "classlib/MemFile.h"
 #include "classlib/OleDataObject.h"
+#include "ImageInputChecks.h"
 #include "ImageTestSupport.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/PropExchangeArchive.h"
@@ -139,57 +140,6 @@ std::function<void(CArchive&)> EmptyRecord()
         ar.WriteCount(0);
     };
 }
-
-// A window to own the clipboard: with none, SetClipboardData refuses.
-class ClipboardOwner
-{
-public:
-    ClipboardOwner()
-        : m_hWnd(::CreateWindowExA(0, "STATIC", "clipboard owner", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr))
-    {}
-    ~ClipboardOwner() { ::DestroyWindow(m_hWnd); }
-    ClipboardOwner(const ClipboardOwner&) = delete;
-    ClipboardOwner& operator=(const ClipboardOwner&) = delete;
-
-    bool Open()
-    {
-        for (int i = 0; i < 50; ++i)
-        {
-            if (::OpenClipboard(m_hWnd))
-                return ::EmptyClipboard() != FALSE;
-            ::Sleep(20);
-        }
-        return false;
-    }
-    bool Put(const std::vector<BYTE>& bytes)
-    {
-        if (!Open())
-            return false;
-        HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-        std::memcpy(::GlobalLock(hData), bytes.data(), bytes.size());
-        ::GlobalUnlock(hData);
-        const bool bSet = ::SetClipboardData(RegisterToolbarImageClipboardFormat(), hData) != nullptr;
-        ::CloseClipboard();
-        return bSet;
-    }
-    std::vector<BYTE> Get()
-    {
-        std::vector<BYTE> bytes;
-        if (!::OpenClipboard(m_hWnd))
-            return bytes;
-        if (HGLOBAL hData = ::GetClipboardData(RegisterToolbarImageClipboardFormat()))
-        {
-            const auto* p = static_cast<const BYTE*>(::GlobalLock(hData));
-            bytes.assign(p, p + ::GlobalSize(hData));
-            ::GlobalUnlock(hData);
-        }
-        ::CloseClipboard();
-        return bytes;
-    }
-
-private:
-    HWND m_hWnd;
-};
 
 class ImagePersistence : public ::testing::Test
 {
@@ -481,6 +431,12 @@ TEST_F(ImagePersistence, DamagedDibRecordsGiveEmptyMembersAndTheStreamGoesOn)
         {"negative width", [](std::vector<BYTE>& info, std::vector<BYTE>&) { std::memset(&info[4], 0xFF, 4); }},
         {"height 0", [](std::vector<BYTE>& info, std::vector<BYTE>&) { std::memset(&info[8], 0, 4); }},
         {"huge height", [](std::vector<BYTE>& info, std::vector<BYTE>&) { info[11] = 0x40; }},
+        {"4097 x 4097 pixels",
+         [](std::vector<BYTE>& info, std::vector<BYTE>&) {
+             const BYTE side[4] = {0x01, 0x10, 0, 0};
+             std::memcpy(&info[4], side, 4);
+             std::memcpy(&info[8], side, 4);
+         }},
         {"header size 12", [](std::vector<BYTE>& info, std::vector<BYTE>&) { info[0] = 12; }},
         {"run-length compressed", [](std::vector<BYTE>& info, std::vector<BYTE>&) { info[16] = BI_RLE8; }},
         {"8 bits without their colour table", [](std::vector<BYTE>& info, std::vector<BYTE>&) { info[14] = 8; }},
@@ -662,4 +618,88 @@ TEST(ImageClipboardFormats, BothFormatsAreRegisteredByName)
         EXPECT_EQ(::RegisterClipboardFormatA(c.name), c.format);
     }
     EXPECT_NE(OSM_CF_TOOLBAR_IMAGE, OSM_CF_ALPHA_BITMAP);
+}
+
+TEST_F(ImagePersistence, APastedSetClaimingAHugeWidthIsRefusedAtOnceAndSpendsNoId)
+{
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(1, 2, 3))), kIconSetId));
+    // The reproducer holds the byte its finder chose the paste with, then the clipboard's set; both are pasted.
+    const std::vector<BYTE> file =
+        image_input::ReadWholeFile(std::string(OSM_BAD_IMAGE_INPUT_DIR) + "/paste_width_8323088.bin");
+    ASSERT_GT(file.size(), 1u);
+    const std::vector<BYTE> set(file.begin() + 1, file.end());
+    ASSERT_EQ(set[0], 21);  // the check sum's length
+    for (const std::vector<BYTE>* bytes : {&file, &set})
+    {
+        const image_input::PasteOutcome outcome = image_input::PasteAsHost(m_pManager, *bytes);
+        EXPECT_EQ(outcome.id, 0u);
+        EXPECT_TRUE(outcome.managerUnchanged);
+        EXPECT_LT(outcome.seconds, 10.0);  // about 84 s once
+    }
+    EXPECT_NE(m_pManager->GetImage(kIconSetId, 16), nullptr);
+}
+
+TEST_F(ImagePersistence, StoredAndPastedSizesBeyondTheImageLimitsRefuseTheWholeSet)
+{
+    auto icon = [](long width, int height) {
+        return HandIcon{width,
+                        height,
+                        34,
+                        {AlphaRecord(Argb(255, 1, 2, 3)), EmptyRecord(), EmptyRecord(), EmptyRecord(), EmptyRecord()}};
+    };
+    const struct
+    {
+        const char* name;
+        std::vector<BYTE> bytes;
+        bool accepted;
+    } cases[] = {
+        {"width 16384", HandMadeSet(kCheckSum, {icon(16384, 16)}), true},
+        {"width 16385", HandMadeSet(kCheckSum, {icon(16385, 16)}), false},
+        {"width 8323088 after a sound icon", HandMadeSet(kCheckSum, {icon(16, 16), icon(8323088, 16)}), false},
+        {"height 16385", HandMadeSet(kCheckSum, {icon(16, 16385)}), false},
+        {"height -1", HandMadeSet(kCheckSum, {icon(16, -1)}), false},
+    };
+    ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(1, 2, 3))), kIconSetId));
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        // Pasted: a new custom id, or none spent.
+        const image_input::PasteOutcome outcome = image_input::PasteAsHost(m_pManager, c.bytes);
+        EXPECT_EQ(outcome.id != 0, c.accepted);
+        EXPECT_EQ(outcome.managerUnchanged, !c.accepted);
+        // Stored under a command: loaded, or refused with the command's icons left as they were.
+        RefPtr<COSMImageManager> pManager = AdoptRef(new COSMImageManager);
+        ASSERT_TRUE(pManager->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(4, 5, 6))), kIconSetId));
+        const int nCause = Load(c.bytes, [&](CArchive& ar) { pManager->SerializeIconSet(kIconSetId, ar); });
+        EXPECT_EQ(nCause == 0, c.accepted) << nCause;
+        COSMImageManagerIconSet* pSet = pManager->LookupIconSet(kIconSetId);
+        ASSERT_NE(pSet, nullptr);
+        if (!c.accepted)
+        {
+            EXPECT_EQ(nCause, CArchiveException::genericException);
+            ASSERT_NE(pSet->GetIcon(16, FALSE), nullptr);
+            EXPECT_EQ(ToColorRef(Drawn(pSet->GetIcon(16, FALSE), pSet->GetIcon(16, FALSE)->GetIcon(), 0)[0]),
+                      RGB(4, 5, 6));
+        }
+        pManager.Reset();
+    }
+
+    // A whole stored manager whose one set claims that width: the load fails and every set stays.
+    RefPtr<COSMImageManager> pSource = AdoptRef(new COSMImageManager);
+    ASSERT_TRUE(pSource->SetIcon(IconImage(MakeSolidIcon(16, 16, RGB(7, 8, 9))), 77));
+    std::vector<BYTE> stored = Store([&](CArchive& ar) { pSource->Serialize(ar); });
+    // The icon's width follows the check sum and the count of icons.
+    const std::string text(stored.begin(), stored.end());
+    const size_t nAt = text.find(kCheckSum);
+    ASSERT_NE(nAt, std::string::npos);
+    const size_t nWidthAt = nAt + 21 + 2;
+    ASSERT_EQ(stored[nWidthAt], 16);
+    stored[nWidthAt] = 0x10;
+    stored[nWidthAt + 1] = 0x00;
+    stored[nWidthAt + 2] = 0x7F;
+    const INT_PTR nSetsBefore = m_pManager->GetIconSets().GetCount();
+    EXPECT_EQ(Load(stored, [&](CArchive& ar) { m_pManager->Serialize(ar); }), CArchiveException::genericException);
+    EXPECT_EQ(m_pManager->GetIconSets().GetCount(), nSetsBefore);
+    EXPECT_NE(m_pManager->GetImage(kIconSetId, 16), nullptr);
+    EXPECT_EQ(m_pManager->LookupIconSet(77), nullptr);
 }

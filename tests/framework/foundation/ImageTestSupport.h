@@ -290,6 +290,59 @@ inline void AppendInfoHeader(std::vector<BYTE>& out, LONG width, LONG height, WO
         AppendLittle32(out, 0);  // size of image, resolutions, colours used and important
 }
 
+// ---- The clipboard --------------------------------------------------------------------------------------------------
+
+// A window to own the clipboard: with none, SetClipboardData refuses.
+class ClipboardOwner
+{
+public:
+    ClipboardOwner()
+        : m_hWnd(::CreateWindowExA(0, "STATIC", "clipboard owner", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr))
+    {}
+    ~ClipboardOwner() { ::DestroyWindow(m_hWnd); }
+    ClipboardOwner(const ClipboardOwner&) = delete;
+    ClipboardOwner& operator=(const ClipboardOwner&) = delete;
+
+    bool Open()
+    {
+        for (int i = 0; i < 50; ++i)
+        {
+            if (::OpenClipboard(m_hWnd))
+                return ::EmptyClipboard() != FALSE;
+            ::Sleep(20);
+        }
+        return false;
+    }
+    bool Put(const std::vector<BYTE>& bytes)
+    {
+        if (!Open())
+            return false;
+        HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+        std::memcpy(::GlobalLock(hData), bytes.data(), bytes.size());
+        ::GlobalUnlock(hData);
+        const bool bSet = ::SetClipboardData(RegisterToolbarImageClipboardFormat(), hData) != nullptr;
+        ::CloseClipboard();
+        return bSet;
+    }
+    std::vector<BYTE> Get()
+    {
+        std::vector<BYTE> bytes;
+        if (!::OpenClipboard(m_hWnd))
+            return bytes;
+        if (HGLOBAL hData = ::GetClipboardData(RegisterToolbarImageClipboardFormat()))
+        {
+            const auto* p = static_cast<const BYTE*>(::GlobalLock(hData));
+            bytes.assign(p, p + ::GlobalSize(hData));
+            ::GlobalUnlock(hData);
+        }
+        ::CloseClipboard();
+        return bytes;
+    }
+
+private:
+    HWND m_hWnd;
+};
+
 // ---- Leak measures -------------------------------------------------------------------------------------------------
 
 // Bytes in busy blocks of every heap of the process (the C runtime's heap among them).

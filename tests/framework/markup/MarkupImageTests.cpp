@@ -3,6 +3,7 @@
 // context's own and the process-wide one), silence on missing pictures, and the GDI objects a load leaves behind.
 #include "ControlTestSupport.h"
 #include "DcTestSurface.h"
+#include "ImageInputChecks.h"
 #include "ImageTestSupport.h"
 #include "resources/ControlResourceIds.h"
 
@@ -280,6 +281,52 @@ TEST_F(ImageTest, MissingPicturesLeaveTheImageEmptyAndSilent)
         AdoptRef(static_cast<COSMMarkupImage*>(context->CreateObject(COSMMarkupImage::GetClassType())));
     EXPECT_EQ(Measure(bare.Get(), 100, 100), CSize(0, 0));
     EXPECT_EQ(bare->GetImageManager(), nullptr);
+}
+
+TEST_F(ImageTest, DamagedAndOversizedPictureFilesLeaveTheImageEmptyWithinABound)
+{
+    // The reproducers of picture files that once crashed a host or kept it busy for tens of seconds.
+    for (const char* file : {"markup_image_valid_rle8_16x16000000.bmp", "markup_image_valid_rle8_2048x40000.bmp",
+                             "bmp_58b_width_33554431.bmp", "bmp_core_21321x21569.bmp",
+                             "loadimage_bmp32_offset_past_end.bmp", "loadimage_bmp32_short_pixels.bmp",
+                             "olepicture_9b.png", "olepicture_createdibitmap_33b.bmp", "olepicture_icon.ico"})
+    {
+        SCOPED_TRACE(file);
+        const std::string path = std::string(OSM_BAD_IMAGE_INPUT_DIR) + "/" + file;
+        const image_input::Stopwatch watch;
+        RefPtr<COSMMarkupImage> image = MakeImage((L"file://" + std::wstring(path.begin(), path.end())).c_str());
+        ControlTest::Layout(image.Get(), 200, 200);
+        DcTestSurface surface(20, 20, RGB(255, 255, 255));
+        COSMMarkupDrawingContext dc(surface.GetDC());
+        image->Render(&dc);
+        EXPECT_LT(watch.Seconds(), 10.0);
+        EXPECT_EQ(image->GetDesiredSize(), CSize(0, 0));
+        EXPECT_EQ(image->GetIcon(), nullptr);
+        ASSERT_NE(image->GetImageManager(), nullptr);
+        EXPECT_EQ(image->GetImageManager()->GetIconSets().GetCount(), 0);
+        EXPECT_EQ(surface.Pixel(0, 0), RGB(255, 255, 255));
+    }
+    // A run-length picture within the limits is drawn: 16 x 16, every row one run of colour 1.
+    std::vector<BYTE> rle = {'B', 'M'};
+    image_test::AppendLittle32(rle, 0);
+    image_test::AppendLittle32(rle, 0);
+    image_test::AppendLittle32(rle, 14 + 40 + 8);
+    image_test::AppendInfoHeader(rle, 16, 16, 8, BI_RLE8);
+    rle[14 + 32] = 2;  // two colours used
+    image_test::AppendLittle32(rle, 0x00FFFFFF);
+    image_test::AppendLittle32(rle, 0x00C81E0A);
+    for (int row = 0; row < 16; ++row)
+        rle.insert(rle.end(), {16, 1, 0, 0});
+    rle.insert(rle.end(), {0, 1});
+    image_test::WriteFile("markup-rle8.bmp", rle);
+    RefPtr<COSMMarkupImage> image = MakeImage(L"file://markup-rle8.bmp");
+    ControlTest::Layout(image.Get(), 100, 100);
+    EXPECT_EQ(image->GetDesiredSize(), CSize(16, 16));
+    DcTestSurface surface(20, 20, RGB(255, 255, 255));
+    COSMMarkupDrawingContext dc(surface.GetDC());
+    image->Render(&dc);
+    EXPECT_EQ(surface.Pixel(8, 8), RGB(200, 30, 10));
+    ::DeleteFileA("markup-rle8.bmp");
 }
 
 namespace {

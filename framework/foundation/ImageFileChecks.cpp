@@ -1,0 +1,301 @@
+#include "framework/foundation/ImageFileChecks.h"
+
+#include <cstring>
+
+namespace {
+
+WORD CheckedFileWord(const BYTE* p)
+{
+    return static_cast<WORD>(p[0] | (p[1] << 8));
+}
+
+DWORD CheckedFileDword(const BYTE* p)
+{
+    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
+           (static_cast<DWORD>(p[3]) << 24);
+}
+
+WORD CheckedFileBigWord(const BYTE* p)
+{
+    return static_cast<WORD>((p[0] << 8) | p[1]);
+}
+
+// A size the header gives: no side of 0 or less is an image at all; one beyond the limits is an image we refuse.
+OsmImageCheck CheckImageSize(LONGLONG cx, LONGLONG cy)
+{
+    if (cx <= 0 || cy <= 0)
+        return OsmImageCheck::Damaged;
+    return IsImageSizeAllowed(cx, cy) ? OsmImageCheck::Ok : OsmImageCheck::TooLarge;
+}
+
+const size_t kBitmapFileHeaderBytes = 14;
+
+}  // namespace
+
+bool IsImageSizeAllowed(LONGLONG cx, LONGLONG cy)
+{
+    return cx >= 1 && cy >= 1 && cx <= kOsmMaxImageSide && cy <= kOsmMaxImageSide &&
+           static_cast<ULONGLONG>(cx) * static_cast<ULONGLONG>(cy) <= kOsmMaxImagePixels;
+}
+
+OsmImageFileFormat DetectImageFileFormat(const BYTE* pData, size_t nSize)
+{
+    static const BYTE kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    static const BYTE kIco[4] = {0, 0, 1, 0};
+    if (!pData)
+        return OsmImageFileFormat::Unknown;
+    if (nSize >= sizeof(kPng) && std::memcmp(pData, kPng, sizeof(kPng)) == 0)
+        return OsmImageFileFormat::Png;
+    if (nSize >= 2 && pData[0] == 'B' && pData[1] == 'M')
+        return OsmImageFileFormat::Bmp;
+    if (nSize >= sizeof(kIco) && std::memcmp(pData, kIco, sizeof(kIco)) == 0)
+        return OsmImageFileFormat::Ico;
+    if (nSize >= 6 && (std::memcmp(pData, "GIF87a", 6) == 0 || std::memcmp(pData, "GIF89a", 6) == 0))
+        return OsmImageFileFormat::Gif;
+    if (nSize >= 3 && pData[0] == 0xFF && pData[1] == 0xD8 && pData[2] == 0xFF)
+        return OsmImageFileFormat::Jpeg;
+    return OsmImageFileFormat::Unknown;
+}
+
+DWORD ImageCheckError(OsmImageCheck check)
+{
+    switch (check)
+    {
+    case OsmImageCheck::Ok:
+        return ERROR_SUCCESS;
+    case OsmImageCheck::TooLarge:
+        return ERROR_FILE_TOO_LARGE;
+    default:
+        return ERROR_BAD_FORMAT;
+    }
+}
+
+OsmImageCheck CheckBitmapFile(const BYTE* pHead, size_t nHead, ULONGLONG nFileLength, OSM_BITMAP_FILE_LAYOUT& layout)
+{
+    std::memset(&layout, 0, sizeof(layout));
+    if (!pHead || nHead > nFileLength || nHead < kBitmapFileHeaderBytes + 4 || pHead[0] != 'B' || pHead[1] != 'M')
+        return OsmImageCheck::Damaged;
+    const ULONGLONG nOffBits = CheckedFileDword(pHead + 10);
+    const BYTE* pInfo = pHead + kBitmapFileHeaderBytes;
+    const DWORD nHeaderSize = CheckedFileDword(pInfo);
+    // The 64-byte OS/2 form lays its fields out otherwise; other sizes are no header at all.
+    if (nHeaderSize != 12 && nHeaderSize != 40 && nHeaderSize != 52 && nHeaderSize != 56 && nHeaderSize != 108 &&
+        nHeaderSize != 124)
+        return OsmImageCheck::Damaged;
+    if (kBitmapFileHeaderBytes + nHeaderSize > nHead)
+        return OsmImageCheck::Damaged;
+
+    BITMAPINFOHEADER& header = layout.header;
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    const bool bCore = nHeaderSize == 12;
+    LONGLONG nWidth = 0;
+    LONGLONG nHeight = 0;
+    if (bCore)
+    {
+        nWidth = CheckedFileWord(pInfo + 4);
+        nHeight = CheckedFileWord(pInfo + 6);
+        header.biPlanes = CheckedFileWord(pInfo + 8);
+        header.biBitCount = CheckedFileWord(pInfo + 10);
+        header.biCompression = BI_RGB;
+    }
+    else
+    {
+        nWidth = static_cast<LONG>(CheckedFileDword(pInfo + 4));
+        nHeight = static_cast<LONG>(CheckedFileDword(pInfo + 8));
+        header.biPlanes = CheckedFileWord(pInfo + 12);
+        header.biBitCount = CheckedFileWord(pInfo + 14);
+        header.biCompression = CheckedFileDword(pInfo + 16);
+        header.biSizeImage = CheckedFileDword(pInfo + 20);
+        header.biClrUsed = CheckedFileDword(pInfo + 32);
+    }
+    if (header.biPlanes != 1)
+        return OsmImageCheck::Damaged;
+    const WORD nBits = header.biBitCount;
+    const DWORD nCompression = header.biCompression;
+    bool bFormOk = false;
+    switch (nBits)
+    {
+    case 1:
+    case 24:
+        bFormOk = nCompression == BI_RGB;
+        break;
+    case 4:
+        bFormOk = nCompression == BI_RGB || nCompression == BI_RLE4;
+        break;
+    case 8:
+        bFormOk = nCompression == BI_RGB || nCompression == BI_RLE8;
+        break;
+    case 16:
+    case 32:
+        bFormOk = !bCore && (nCompression == BI_RGB || nCompression == BI_BITFIELDS);
+        break;
+    default:
+        break;
+    }
+    if (!bFormOk)
+        return OsmImageCheck::Damaged;
+    const bool bRunLength = nCompression == BI_RLE4 || nCompression == BI_RLE8;
+    // Rows run top-down under a negative height; run-length data has only the bottom-up form.
+    if (nHeight < 0 && bRunLength)
+        return OsmImageCheck::Damaged;
+    const LONGLONG nRows = nHeight < 0 ? -nHeight : nHeight;
+    const OsmImageCheck size = CheckImageSize(nWidth, nRows);
+    if (size != OsmImageCheck::Ok)
+        return size;
+    header.biWidth = static_cast<LONG>(nWidth);
+    header.biHeight = static_cast<LONG>(nHeight);
+
+    ULONGLONG nTableOffset = kBitmapFileHeaderBytes + nHeaderSize;
+    if (nCompression == BI_BITFIELDS)
+    {
+        // The 40-byte header is followed by its three masks; the later forms hold them (and alpha from 56 on).
+        const ULONGLONG nMaskOffset = kBitmapFileHeaderBytes + 40;
+        if (nHeaderSize == 40)
+            nTableOffset += 12;
+        if (nMaskOffset + 12 > nHead)
+            return OsmImageCheck::Damaged;
+        for (int i = 0; i < 3; ++i)
+            layout.masks[i] = CheckedFileDword(pHead + nMaskOffset + 4 * i);
+        if (nHeaderSize >= 56)
+            layout.masks[3] = CheckedFileDword(pHead + nMaskOffset + 12);
+        if (!layout.masks[0] || !layout.masks[1] || !layout.masks[2])
+            return OsmImageCheck::Damaged;
+    }
+    if (nBits <= 8)
+    {
+        const DWORD nMaxColors = 1u << nBits;
+        if (header.biClrUsed > nMaxColors)
+            return OsmImageCheck::Damaged;
+        layout.nColors = header.biClrUsed ? header.biClrUsed : nMaxColors;
+        const size_t nEntryBytes = bCore ? 3 : 4;
+        if (nTableOffset + layout.nColors * nEntryBytes > nHead)
+            return OsmImageCheck::Damaged;
+        for (DWORD i = 0; i < layout.nColors; ++i)
+        {
+            const BYTE* pEntry = pHead + nTableOffset + i * nEntryBytes;
+            layout.colors[i].rgbBlue = pEntry[0];
+            layout.colors[i].rgbGreen = pEntry[1];
+            layout.colors[i].rgbRed = pEntry[2];
+        }
+        nTableOffset += layout.nColors * nEntryBytes;
+        header.biClrUsed = layout.nColors;
+    }
+    else
+    {
+        // A table beside true-colour pixels is only a hint for palette displays: it is skipped, not read.
+        header.biClrUsed = 0;
+    }
+    header.biClrImportant = 0;
+
+    if (nOffBits < nTableOffset || nOffBits >= nFileLength)
+        return OsmImageCheck::Damaged;
+    const ULONGLONG nAvailable = nFileLength - nOffBits;
+    if (bRunLength)
+    {
+        const ULONGLONG nDeclared = header.biSizeImage ? header.biSizeImage : nAvailable;
+        if (nDeclared > nAvailable)
+            return OsmImageCheck::Damaged;
+        layout.nPixelBytes = nDeclared;
+    }
+    else
+    {
+        const ULONGLONG nStride = ((static_cast<ULONGLONG>(nWidth) * nBits + 31) / 32) * 4;
+        layout.nPixelBytes = nStride * static_cast<ULONGLONG>(nRows);
+        if (layout.nPixelBytes > nAvailable)
+            return OsmImageCheck::Damaged;
+    }
+    header.biSizeImage = static_cast<DWORD>(layout.nPixelBytes);
+    layout.nPixelOffset = nOffBits;
+    return OsmImageCheck::Ok;
+}
+
+OsmImageCheck CheckGifFile(const BYTE* pData, size_t nSize)
+{
+    const size_t kScreenDescriptorEnd = 13;
+    if (DetectImageFileFormat(pData, nSize) != OsmImageFileFormat::Gif || nSize < kScreenDescriptorEnd)
+        return OsmImageCheck::Damaged;
+    const OsmImageCheck screen = CheckImageSize(CheckedFileWord(pData + 6), CheckedFileWord(pData + 8));
+    if (screen != OsmImageCheck::Ok)
+        return screen;
+    auto tableBytes = [](BYTE flags) -> size_t { return (flags & 0x80) ? 3u * (2u << (flags & 7)) : 0; };
+    size_t nAt = kScreenDescriptorEnd + tableBytes(pData[10]);
+    // Extensions come before the first image: each is a label and sub-blocks of a length byte and that many bytes.
+    while (nAt < nSize)
+    {
+        const BYTE introducer = pData[nAt];
+        if (introducer == 0x21)
+        {
+            nAt += 2;
+            while (nAt < nSize && pData[nAt] != 0)
+                nAt += 1 + pData[nAt];
+            if (nAt >= nSize)
+                return OsmImageCheck::Damaged;
+            ++nAt;
+        }
+        else if (introducer == 0x2C)
+        {
+            if (nAt + 10 > nSize)
+                return OsmImageCheck::Damaged;
+            const LONGLONG nRight =
+                static_cast<LONGLONG>(CheckedFileWord(pData + nAt + 1)) + CheckedFileWord(pData + nAt + 5);
+            const LONGLONG nBottom =
+                static_cast<LONGLONG>(CheckedFileWord(pData + nAt + 3)) + CheckedFileWord(pData + nAt + 7);
+            if (CheckedFileWord(pData + nAt + 5) == 0 || CheckedFileWord(pData + nAt + 7) == 0)
+                return OsmImageCheck::Damaged;
+            // A frame that reaches past the screen makes a decoder draw a larger canvas.
+            const OsmImageCheck frame = CheckImageSize(nRight, nBottom);
+            if (frame != OsmImageCheck::Ok)
+                return frame;
+            // Its colour table and the code size must follow inside the data.
+            const size_t nData = nAt + 10 + tableBytes(pData[nAt + 9]);
+            return nData < nSize ? OsmImageCheck::Ok : OsmImageCheck::Damaged;
+        }
+        else
+        {
+            // The trailer or another byte before any image: there is nothing to draw.
+            return OsmImageCheck::Damaged;
+        }
+    }
+    return OsmImageCheck::Damaged;
+}
+
+OsmImageCheck CheckJpegFile(const BYTE* pData, size_t nSize)
+{
+    if (DetectImageFileFormat(pData, nSize) != OsmImageFileFormat::Jpeg)
+        return OsmImageCheck::Damaged;
+    size_t nAt = 2;
+    while (nAt + 4 <= nSize)
+    {
+        if (pData[nAt] != 0xFF)
+            return OsmImageCheck::Damaged;
+        const BYTE marker = pData[nAt + 1];
+        if (marker == 0xFF)
+        {
+            ++nAt;  // a fill byte
+            continue;
+        }
+        // Markers without a length: TEM and the restart markers.
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+        {
+            nAt += 2;
+            continue;
+        }
+        if (marker == 0xD8 || marker == 0xD9 || marker == 0xDA)
+            return OsmImageCheck::Damaged;  // a second start, the end or the scan before any frame header
+        const size_t nLength = CheckedFileBigWord(pData + nAt + 2);
+        if (nLength < 2 || nAt + 2 + nLength > nSize)
+            return OsmImageCheck::Damaged;
+        // SOF0 to SOF15, except DHT (C4), JPG (C8) and DAC (CC), which share the range.
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+        {
+            if (nLength < 8)
+                return OsmImageCheck::Damaged;
+            const BYTE nComponents = pData[nAt + 9];
+            if (nComponents < 1 || nComponents > 4 || nLength < 8u + 3u * nComponents)
+                return OsmImageCheck::Damaged;
+            return CheckImageSize(CheckedFileBigWord(pData + nAt + 7), CheckedFileBigWord(pData + nAt + 5));
+        }
+        nAt += 2 + nLength;
+    }
+    return OsmImageCheck::Damaged;
+}
