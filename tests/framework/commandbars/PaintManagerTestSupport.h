@@ -4,7 +4,7 @@
 #pragma once
 
 #include "classlib/DC.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/testing/TestPaintManager.h"

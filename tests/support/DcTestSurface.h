@@ -1,10 +1,18 @@
-// A 32-bit top-down DIB section in a memory DC, for drawing tests that read their pixels back from memory.
+// A 32-bit top-down DIB section in a memory DC, for drawing tests that read their pixels back from memory:
+//
+//   DcTestSurface surface(40, 20, RGB(1, 2, 3));             // filled through GDI (alpha byte 0)
+//   DcTestSurface image(16, 16, DcTestSurface::RawFill{0xFF102030}); // every pixel that raw value, alpha included
+//   painter.Draw(surface.dc(), ...);
+//   EXPECT_EQ(RGB(1, 2, 3), surface.Pixel(0, 0));
 #pragma once
 
-#include "classlib/ClassLibBase.h"
+#include <windows.h>
 
 #include <cstring>
 #include <vector>
+
+// The class library's DC, which the test that asks for one (dc()) includes; the support folder stands on nothing.
+class CDC;
 
 namespace foundation_test {
 
@@ -25,6 +33,18 @@ public:
         m_hOldBitmap = ::SelectObject(m_hDC, m_hBitmap);
     }
     DcTestSurface(int nWidth, int nHeight, COLORREF clrFill) : DcTestSurface(nWidth, nHeight) { Fill(clrFill); }
+    // A raw pixel value, 0xAARRGGBB, for image tests that care about the alpha byte.
+    struct RawFill
+    {
+        DWORD pixel;
+    };
+    // Filled with the raw value; right-to-left layout when asked (device column 0 stays the left edge).
+    DcTestSurface(int nWidth, int nHeight, RawFill fill, bool bRightToLeft = false) : DcTestSurface(nWidth, nHeight)
+    {
+        if (bRightToLeft)
+            ::SetLayout(m_hDC, LAYOUT_RTL);
+        FillRaw(fill.pixel);
+    }
     ~DcTestSurface()
     {
         ::SelectObject(m_hDC, m_hOldBitmap);
@@ -36,6 +56,8 @@ public:
 
     bool IsValid() const { return m_hDC && m_hBitmap && m_bits; }
     HDC GetDC() const { return m_hDC; }
+    // The memory DC as the class library's DC, for painters that take a CDC*.
+    template <class DC = ::CDC> DC* dc() const { return DC::FromHandle(m_hDC); }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 
