@@ -16,7 +16,7 @@ BOOL CreateDIB32(CBitmap* pBitmap, int cx, int cy)
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
     void* pBits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                         &pBits, nullptr, 0);
+    HBITMAP hBitmap =
+        ::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS, &pBits, nullptr, 0);
     return hBitmap && pBitmap->Attach(hBitmap);
 }

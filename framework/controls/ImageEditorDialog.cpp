@@ -27,10 +27,10 @@ OsmImageEditorColorChooser g_chooseColor = ChooseColorWithDialog;
 
 // The tools bar, three rows of four, and the move bar.
 const UINT kToolsBarIds[] = {
-    COSMImageEditorDialog::kIdPencil,    COSMImageEditorDialog::kIdFill,    COSMImageEditorDialog::kIdUndo,
-    COSMImageEditorDialog::kIdRedo,      COSMImageEditorDialog::kIdPicker,  COSMImageEditorDialog::kIdLine,
-    COSMImageEditorDialog::kIdCopy,      COSMImageEditorDialog::kIdPaste,   COSMImageEditorDialog::kIdRectangle,
-    COSMImageEditorDialog::kIdEllipse,   COSMImageEditorDialog::kIdClear,   COSMImageEditorDialog::kIdOpen,
+    COSMImageEditorDialog::kIdPencil,  COSMImageEditorDialog::kIdFill,   COSMImageEditorDialog::kIdUndo,
+    COSMImageEditorDialog::kIdRedo,    COSMImageEditorDialog::kIdPicker, COSMImageEditorDialog::kIdLine,
+    COSMImageEditorDialog::kIdCopy,    COSMImageEditorDialog::kIdPaste,  COSMImageEditorDialog::kIdRectangle,
+    COSMImageEditorDialog::kIdEllipse, COSMImageEditorDialog::kIdClear,  COSMImageEditorDialog::kIdOpen,
 };
 const UINT kMoveBarIds[] = {COSMImageEditorDialog::kIdMoveLeft, COSMImageEditorDialog::kIdMoveDown,
                             COSMImageEditorDialog::kIdMoveUp, COSMImageEditorDialog::kIdMoveRight};
@@ -45,11 +45,11 @@ struct PaletteSwatch
     int row;
 };
 const PaletteSwatch kPalette[COSMImageEditorDialog::kPaletteCount] = {
-    {9900, RGB(0, 0, 0), 0, 0},         {9908, RGB(128, 0, 0), 2, 0},       {9910, RGB(128, 128, 0), 3, 0},
-    {9905, RGB(0, 0, 128), 6, 0},       {9911, RGB(0, 128, 0), 4, 0},       {9912, RGB(0, 128, 128), 5, 0},
-    {9913, RGB(0, 0, 255), 6, 1},       {9915, RGB(128, 128, 128), 1, 0},   {9916, RGB(255, 0, 0), 2, 1},
-    {9922, RGB(128, 0, 128), 7, 0},     {9924, RGB(255, 0, 255), 7, 1},     {9926, RGB(255, 255, 0), 3, 1},
-    {9927, RGB(0, 255, 0), 4, 1},       {9928, RGB(0, 255, 255), 5, 1},     {9931, RGB(192, 192, 192), 1, 1},
+    {9900, RGB(0, 0, 0), 0, 0},       {9908, RGB(128, 0, 0), 2, 0},     {9910, RGB(128, 128, 0), 3, 0},
+    {9905, RGB(0, 0, 128), 6, 0},     {9911, RGB(0, 128, 0), 4, 0},     {9912, RGB(0, 128, 128), 5, 0},
+    {9913, RGB(0, 0, 255), 6, 1},     {9915, RGB(128, 128, 128), 1, 0}, {9916, RGB(255, 0, 0), 2, 1},
+    {9922, RGB(128, 0, 128), 7, 0},   {9924, RGB(255, 0, 255), 7, 1},   {9926, RGB(255, 255, 0), 3, 1},
+    {9927, RGB(0, 255, 0), 4, 1},     {9928, RGB(0, 255, 255), 5, 1},   {9931, RGB(192, 192, 192), 1, 1},
     {9939, RGB(255, 255, 255), 0, 1},
 };
 constexpr int kSwatchSize = 11;
@@ -291,8 +291,8 @@ BOOL COSMImageEditorDialog::OnInitDialog()
         const PaletteSwatch& swatch = kPalette[i];
         const int x = anchor.left + kSwatchPitch * swatch.column;
         const int y = anchor.top - 4 + kSwatchPitch * swatch.row;
-        m_palette[i].Create("", WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(x, y, x + kSwatchSize, y + kSwatchSize),
-                            this, swatch.id);
+        m_palette[i].Create("", WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(x, y, x + kSwatchSize, y + kSwatchSize), this,
+                            swatch.id);
         m_palette[i].SetColor(swatch.color);
     }
     SelectPicker(&m_palette[0]);
@@ -438,8 +438,8 @@ BOOL COSMImageEditorDialog::OnToolTipText(UINT /*nID*/, NMHDR* pNMHDR, LRESULT* 
 {
     UINT_PTR id = pNMHDR->idFrom;
     const bool wide = pNMHDR->code == TTN_NEEDTEXTW;
-    const UINT flags = wide ? reinterpret_cast<NMTTDISPINFOW*>(pNMHDR)->uFlags
-                            : reinterpret_cast<NMTTDISPINFOA*>(pNMHDR)->uFlags;
+    const UINT flags =
+        wide ? reinterpret_cast<NMTTDISPINFOW*>(pNMHDR)->uFlags : reinterpret_cast<NMTTDISPINFOA*>(pNMHDR)->uFlags;
     if (flags & TTF_IDISHWND)
         id = static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(id)));
 

@@ -109,8 +109,8 @@ void COSMImageEditorPreview::OnPaint()
     if (!pCurrent->m_bAlpha)
     {
         COSMImageEditorBitmap shown;
-        COSMImageEditorPicture::CopyImage(&shown, pCurrent, m_cxImage, m_cyImage, CPoint(0, 0),
-                                          kImageEditorTransparent, face, &dc);
+        COSMImageEditorPicture::CopyImage(&shown, pCurrent, m_cxImage, m_cyImage, CPoint(0, 0), kImageEditorTransparent,
+                                          face, &dc);
         ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(static_cast<HBITMAP>(shown)), 0, image.left,
                      image.top, m_cxImage, m_cyImage, DST_BITMAP);
     }

@@ -137,8 +137,7 @@ void COSMImageEditorPicture::Init(UINT nID, COSMImageEditorDialog* pDialog)
     GetWindowRect(&rect);
     m_cxCell = std::max<int>(1, rect.Width() / m_cxImage);
     m_cyCell = std::max<int>(1, rect.Height() / m_cyImage);
-    SetWindowPos(&CWnd::wndTop, 0, 0, m_cxCell * m_cxImage + 1, m_cyCell * m_cyImage + 1,
-                 SWP_NOMOVE | SWP_NOACTIVATE);
+    SetWindowPos(&CWnd::wndTop, 0, 0, m_cxCell * m_cxImage + 1, m_cyCell * m_cyImage + 1, SWP_NOMOVE | SWP_NOACTIVATE);
 
     if (!m_dcMem.GetSafeHdc())
         m_dcMem.CreateCompatibleDC(nullptr);
@@ -365,7 +364,7 @@ void COSMImageEditorPicture::Load()
                       kImageEditorTransparent, nullptr);
         }
         else if (HICON hIcon = static_cast<HICON>(::LoadImageA(nullptr, path, IMAGE_ICON, m_cxImage, m_cyImage,
-                                                                LR_LOADFROMFILE | LR_CREATEDIBSECTION)))
+                                                               LR_LOADFROMFILE | LR_CREATEDIBSECTION)))
         {
             pLoaded = new COSMImageEditorBitmap;
             CopyImage(pLoaded, nullptr, m_cxImage, m_cyImage, CPoint(0, 0), kImageEditorTransparent,

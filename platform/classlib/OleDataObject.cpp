@@ -145,7 +145,7 @@ BOOL COleDataObject::GetNextFormat(FORMATETC* pFormatEtc)
     // What the clipboard keeps as a GDI object, the rest in global memory.
     const CLIPFORMAT format = pFormatEtc->cfFormat;
     pFormatEtc->tymed = (format == CF_BITMAP || format == CF_PALETTE) ? TYMED_GDI
-                        : (format == CF_ENHMETAFILE)                 ? TYMED_ENHMF
-                                                                     : TYMED_HGLOBAL;
+                        : (format == CF_ENHMETAFILE)                  ? TYMED_ENHMF
+                                                                      : TYMED_HGLOBAL;
     return TRUE;
 }

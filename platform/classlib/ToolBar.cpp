@@ -58,8 +58,7 @@ void CToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage)
 BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)
 {
     while (SendMessage(TB_DELETEBUTTON, 0))
-    {
-    }
+    {}
     int image = 0;
     for (int i = 0; i < nIDCount; ++i)
     {

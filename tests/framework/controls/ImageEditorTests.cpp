@@ -539,6 +539,7 @@ TEST_F(ImageEditorTest, LoadTakesIconsBitmapsPngAndOtherPicturesAndEachLoadUndoe
     std::vector<DWORD> classicPixels = Solid(0x0000FF00);
     std::vector<bool> classicMask(256, false);
     classicMask[0] = true;
+    classicPixels[0] = 0;  // black under the mask, as icons keep it
     PngSpec png;
     png.width = 16;
     png.height = 16;
@@ -567,10 +568,13 @@ TEST_F(ImageEditorTest, LoadTakesIconsBitmapsPngAndOtherPicturesAndEachLoadUndoe
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.file);
-        ::DeleteFileA(c.file.c_str());
+        // The open dialog gives full paths (OLE takes a relative one for a URL).
+        char path[MAX_PATH] = {};
+        ::GetFullPathNameA(c.file.c_str(), MAX_PATH, path, nullptr);
+        ::DeleteFileA(path);
         if (!c.bytes.empty())
-            WriteFile(c.file, c.bytes);
-        g_nextFile = c.file;
+            WriteFile(path, c.bytes);
+        g_nextFile = path;
         COSMImageEditorBitmap* pBefore = Picture().GetCurrentImage();
         const int undo = UndoCount(Picture());
         Command(ID_OSM_IMAGE_EDITOR_OPEN);
@@ -705,7 +709,8 @@ TEST_F(ImageEditorTest, ToolBarsWrapShowTheirStripsAndFollowTheToolAndHistoryAtI
         ImageList_Draw(m_dialog->GetMoveImages(), arrow, drawn.GetDC(), 0, 0, ILD_NORMAL);
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x)
-                ASSERT_EQ(drawn.Raw(x, y) & 0x00FFFFFF, stripPixels[y * stripWidth + (12 + arrow) * 16 + x] & 0x00FFFFFF)
+                ASSERT_EQ(drawn.Raw(x, y) & 0x00FFFFFF,
+                          stripPixels[y * stripWidth + (12 + arrow) * 16 + x] & 0x00FFFFFF)
                     << arrow << ": " << x << "," << y;
     }
 
@@ -842,8 +847,10 @@ TEST_F(ImageEditorTest, ToolTipsTakeTheLineAfterTheFirstNewlineWithinTheirBuffer
         {ID_OSM_IMAGE_EDITOR_PENCIL, true, "Pencil"},
         {ID_OSM_IMAGE_EDITOR_MOVE_LEFT, true, "Move Left"},
         {IDS_TEST_TIP_NO_NEWLINE, true, ""},
-        {IDS_TEST_TIP_LONG, true, std::string("0123456789").append("0123456789012345678901234567890123456789")
-                                      .append("01234567890123456789012345678")},
+        {IDS_TEST_TIP_LONG, true,
+         std::string("0123456789")
+             .append("0123456789012345678901234567890123456789")
+             .append("01234567890123456789012345678")},
         {IDS_TEST_TIP_MISSING, false, ""},
     };
     HWND hFrom = m_dialog->GetToolsBar();
