@@ -8,9 +8,11 @@
 #include "framework/controls/ControlBitmap.h"
 #include "framework/controls/ControlCheckBox.h"
 #include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlComboBoxGalleryPopupBar.h"
 #include "framework/controls/ControlCustom.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlGallery.h"
+#include "framework/controls/ControlGalleryItems.h"
 #include "framework/controls/ControlHyperlink.h"
 #include "framework/controls/ControlLabel.h"
 #include "framework/controls/ControlMarkupLabel.h"
@@ -79,6 +81,8 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
     RUNTIME_CLASS(COSMControlProgress),
     RUNTIME_CLASS(COSMControlSelector),
     RUNTIME_CLASS(COSMDialogBar),
+    RUNTIME_CLASS(COSMControlComboBoxGalleryPopupBar),
+    RUNTIME_CLASS(COSMControlGalleryItems),
 };
 
 }  // namespace
