@@ -124,7 +124,8 @@ CRect COSMControlGallery::GetBorders() const
     {
         const COSMControlGalleryPaintManager* painter = GetGalleryPaintManager();
         if (HasPopupBar())
-            borders.right += painter ? painter->GetScrollColumnWidth() : COSMControlGalleryPaintManager::kScrollColumnWidth;
+            borders.right +=
+                painter ? painter->GetScrollColumnWidth() : COSMControlGalleryPaintManager::kScrollColumnWidth;
         else
             borders.right += painter ? painter->GetVerticalThickness() : ::GetSystemMetrics(SM_CXVSCROLL);
     }
@@ -653,9 +654,9 @@ INT_PTR COSMControlGallery::OnToolHitTest(CPoint point, TOOLINFOA* info) const
     if (!item)
         return 0;
     const int toolId = item->GetAlternativeID() >= 0 ? item->GetAlternativeID() : item->GetID();
-    COSMToolTipContext::FillToolInfoEx(info, GetParentBarWindow(), GetItemDrawRect(index), static_cast<UINT_PTR>(toolId),
-                                       item->GetTooltip(), item->GetTooltip(), item->GetDescription(),
-                                       items->GetImageManager());
+    COSMToolTipContext::FillToolInfoEx(info, GetParentBarWindow(), GetItemDrawRect(index),
+                                       static_cast<UINT_PTR>(toolId), item->GetTooltip(), item->GetTooltip(),
+                                       item->GetDescription(), items->GetImageManager());
     return toolId;
 }
 

@@ -50,8 +50,8 @@ void COSMControlGalleryItem::Draw(CDC* dc, COSMControlGallery* gallery, CRect re
         paintManager->DrawControlImage(dc, corner, size, icon, selected, pressed, enabled, checked, FALSE, FALSE);
         return;
     }
-    const COLORREF oldColor = ::SetTextColor(
-        dc->m_hDC, paintManager->GetStateTextColor(selected, pressed, enabled, checked, FALSE, 1, 5));
+    const COLORREF oldColor =
+        ::SetTextColor(dc->m_hDC, paintManager->GetStateTextColor(selected, pressed, enabled, checked, FALSE, 1, 5));
     const int oldMode = ::SetBkMode(dc->m_hDC, TRANSPARENT);
     const HGDIOBJ oldFont = ::SelectObject(dc->m_hDC, paintManager->GetRegularFont().GetSafeHandle());
     ::DrawTextA(dc->m_hDC, m_caption, m_caption.GetLength(), &rect,

@@ -84,8 +84,8 @@ public:
 
     // ---- Override these ----------------------------------------------------------------------------------------
     // Draws the item itself and answers TRUE, or FALSE to let the item's own Draw run (the default).
-    virtual BOOL DrawItem(CDC* dc, COSMControlGallery* gallery, COSMControlGalleryItem* item, CRect rect,
-                          BOOL enabled, BOOL selected, BOOL pressed, BOOL checked);
+    virtual BOOL DrawItem(CDC* dc, COSMControlGallery* gallery, COSMControlGalleryItem* item, CRect rect, BOOL enabled,
+                          BOOL selected, BOOL pressed, BOOL checked);
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     // The collection takes the item; it is inserted at index (clamped to [0, count]). The item, for chaining.

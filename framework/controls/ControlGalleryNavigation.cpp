@@ -62,7 +62,7 @@ int COSMControlGallery::OnHookKeyDown(UINT key, LPARAM lParam)
         // Only a gallery alone in its bar wraps; otherwise the bar takes the key to its other controls.
         const COSMControls* controls = m_parent->GetControls();
         if (next == -1 && controls && controls->GetNext(m_index, direction) == m_index)
-            next = GetNextItem(-1, -direction);
+            next = GetNextItem(-1, direction);
         break;
     }
     default:
@@ -196,9 +196,8 @@ int COSMControlGallery::FindItem(int start, LPCSTR text, BOOL exact) const
             if (caption.CompareNoCase(text) == 0)
                 return i;
         }
-        else if (textLength <= caption.GetLength() &&
-                 ::CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, caption, textLength, text, textLength) ==
-                     CSTR_EQUAL)
+        else if (textLength <= caption.GetLength() && ::CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, caption,
+                                                                       textLength, text, textLength) == CSTR_EQUAL)
         {
             return i;
         }

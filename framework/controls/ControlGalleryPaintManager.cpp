@@ -112,8 +112,8 @@ void COSMControlGalleryPaintManager::DrawPopupScrollBar(CDC* dc, COSMControlGall
     };
     for (const auto& button : buttons)
     {
-        const BOOL enabled = controlEnabled && (button.part == COSMScrollBase::kHitPopup ||
-                                                gallery->IsScrollButtonEnabled(button.part));
+        const BOOL enabled =
+            controlEnabled && (button.part == COSMScrollBase::kHitPopup || gallery->IsScrollButtonEnabled(button.part));
         const BOOL isPressed = enabled && button.part == pressed;
         const BOOL isHot = enabled && button.part == hot;
         const BOOL selected = isHot || isPressed;

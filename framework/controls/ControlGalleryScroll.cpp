@@ -221,8 +221,8 @@ void COSMControlGallery::AnimateScroll(int pos)
         return;
     m_animating = TRUE;
     m_animationTarget = pos;
-    const double divisor = GetAutoRepeatInterval() < kGalleryFastRepeat ? kGalleryRepeatStepDivisor
-                                                                         : kGalleryFirstStepDivisor;
+    const double divisor =
+        GetAutoRepeatInterval() < kGalleryFastRepeat ? kGalleryRepeatStepDivisor : kGalleryFirstStepDivisor;
     m_animationStep = (m_animationTarget - m_scrollPos) / divisor;
     // However close the target, every tick moves.
     if (m_animationStep >= 0.0 && m_animationStep < 1.0)
@@ -315,4 +315,3 @@ int COSMControlGallery::ScrollItemToTop(int index)
     SetScrollPos(m_positions[index].rect.top - GetItemsRect().top);
     return 0;
 }
-
