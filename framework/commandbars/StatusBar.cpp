@@ -610,7 +610,9 @@ void COSMStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
     for (int i = 0; i < GetPaneCount(); ++i)
     {
         COSMStatusBarPane* pane = m_panes[static_cast<size_t>(i)].get();
-        if (pane->GetID() != 0)
+        auto* switches = dynamic_cast<COSMStatusBarSwitchPane*>(pane);
+        // A switch pane's id names the group; its switches are the commands.
+        if (pane->GetID() != 0 && !switches)
         {
             CStatusPaneCmdUI state;
             state.pane = pane;
@@ -618,7 +620,7 @@ void COSMStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
             state.m_nIndex = static_cast<UINT>(i);
             state.DoUpdate(pTarget, bDisableIfNoHndler);
         }
-        if (auto* switches = dynamic_cast<COSMStatusBarSwitchPane*>(pane))
+        if (switches)
             for (int s = 0; s < switches->GetSwitchCount(); ++s)
             {
                 CStatusPaneCmdUI state;
