@@ -73,12 +73,8 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
 // Classes made only by name, when stored bars are loaded: named here (and kept by the compiler) so that every
 // program that links the library keeps their runtime classes.
 [[maybe_unused]] __attribute__((used)) const CRuntimeClass* const kClassesMadeByName[] = {
-    RUNTIME_CLASS(COSMControlMarkupLabel),
-    RUNTIME_CLASS(COSMControlBitmap),
-    RUNTIME_CLASS(COSMControlHyperlink),
-    RUNTIME_CLASS(COSMControlProgress),
-    RUNTIME_CLASS(COSMControlSelector),
-    RUNTIME_CLASS(COSMDialogBar),
+    RUNTIME_CLASS(COSMControlMarkupLabel), RUNTIME_CLASS(COSMControlBitmap),   RUNTIME_CLASS(COSMControlHyperlink),
+    RUNTIME_CLASS(COSMControlProgress),    RUNTIME_CLASS(COSMControlSelector), RUNTIME_CLASS(COSMDialogBar),
 };
 
 }  // namespace
