@@ -98,7 +98,7 @@ TEST_F(CommandBarsFuzz, TheSavedLayoutsLoadWhole)
 
 TEST_F(CommandBarsFuzz, MutatedLayoutsNeitherCrashHangNorLeak)
 {
-    fuzz::Harness harness("command-bars", fuzz::RunSettings::FromEnvironment(20261216u, 150));
+    fuzz::Harness harness("command-bars", fuzz::RunSettings::FromEnvironment(20261216u, 100));
     harness.SetDictionary({"COSMToolBar", "COSMPopupBar", "COSMControlPopup", "COSMControlButton", "COSMCommandBar",
                            "COSMMenuBar", std::string("\xFF\xFF", 2), std::string("\x22\x00", 2),
                            std::string("\x01\x80", 2)});
