@@ -16,6 +16,7 @@
 
 #include "classlib/ClassLibBase.h"
 
+#include <objidl.h>  // STGMEDIUM, FORMATETC
 #include <wtypes.h>  // CLIPFORMAT
 
 class COleDataObject
@@ -34,6 +35,10 @@ public:
     // A new GMEM_MOVEABLE | GMEM_SHARE block holding a copy of the data in that format (the caller frees it), or
     // null when the format is absent, is not kept in global memory, or the clipboard cannot be opened.
     HGLOBAL GetGlobalData(CLIPFORMAT cfFormat) const;
+    // The data in that format as a storage medium the caller releases (ReleaseStgMedium): a copy of the bitmap for
+    // CF_BITMAP when the format asks for TYMED_GDI (or none is given), a global copy for TYMED_HGLOBAL. FALSE when
+    // the format is absent or cannot be handed out in the medium asked for.
+    BOOL GetData(CLIPFORMAT cfFormat, LPSTGMEDIUM lpStgMedium, LPFORMATETC lpFormatEtc = nullptr) const;
 
 private:
     bool m_bClipboard = false;
