@@ -17,6 +17,8 @@
 #include "framework/controls/ControlProgress.h"
 #include "framework/controls/ControlRadioButton.h"
 #include "framework/controls/ControlWorkspaceActions.h"
+#include "framework/controls/CustomizeSheet.h"
+#include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/controls/ControlOleItems.h"
 #include "framework/controls/ControlRecentFileList.h"
 #include "framework/controls/ControlSelector.h"
@@ -62,6 +64,11 @@ CWnd* CreateFrameworkToolTipObject(COSMToolTipContext* context, int style)
     }
 }
 
+void TrackCustomizeSheetContextMenu(COSMCustomizeSheet* sheet, int x, int y)
+{
+    sheet->TrackContextMenu(x, y);
+}
+
 int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
 {
     auto* frameworkTip = dynamic_cast<COSMToolTipContextToolTip*>(toolTip);
@@ -73,12 +80,8 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
 // Classes made only by name, when stored bars are loaded: named here (and kept by the compiler) so that every
 // program that links the library keeps their runtime classes.
 [[maybe_unused]] __attribute__((used)) const CRuntimeClass* const kClassesMadeByName[] = {
-    RUNTIME_CLASS(COSMControlMarkupLabel),
-    RUNTIME_CLASS(COSMControlBitmap),
-    RUNTIME_CLASS(COSMControlHyperlink),
-    RUNTIME_CLASS(COSMControlProgress),
-    RUNTIME_CLASS(COSMControlSelector),
-    RUNTIME_CLASS(COSMDialogBar),
+    RUNTIME_CLASS(COSMControlMarkupLabel), RUNTIME_CLASS(COSMControlBitmap),   RUNTIME_CLASS(COSMControlHyperlink),
+    RUNTIME_CLASS(COSMControlProgress),    RUNTIME_CLASS(COSMControlSelector), RUNTIME_CLASS(COSMDialogBar),
 };
 
 }  // namespace
@@ -107,6 +110,7 @@ extern "C" void OsmRegisterControls()
     toolTipWindows.pfnCreateObject = &CreateFrameworkToolTipObject;
     toolTipWindows.pfnCreateWindow = &CreateFrameworkToolTipWindow;
     COSMToolTipContext::RegisterToolTipWindows(toolTipWindows);
+    COSMCustomizeDropSource::s_pfnTrackSheetContextMenu = &TrackCustomizeSheetContextMenu;
 }
 
 namespace {

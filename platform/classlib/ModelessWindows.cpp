@@ -36,8 +36,7 @@ void AfxEnableModeless(BOOL bEnable)
     if (!bEnable)
     {
         if (state.disableCount++ == 0)
-            ::EnumThreadWindows(::GetCurrentThreadId(), &DisableOwnedWindow,
-                                reinterpret_cast<LPARAM>(&state.disabled));
+            ::EnumThreadWindows(::GetCurrentThreadId(), &DisableOwnedWindow, reinterpret_cast<LPARAM>(&state.disabled));
         return;
     }
     if (state.disableCount == 0 || --state.disableCount > 0)

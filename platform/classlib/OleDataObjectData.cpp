@@ -29,8 +29,8 @@ BOOL COleDataObject::GetData(CLIPFORMAT cfFormat, LPSTGMEDIUM lpStgMedium, LPFOR
     if (!lpStgMedium || !m_bClipboard || !::IsClipboardFormatAvailable(cfFormat))
         return FALSE;
     *lpStgMedium = STGMEDIUM{};
-    const DWORD asked = lpFormatEtc ? lpFormatEtc->tymed
-                                    : static_cast<DWORD>(cfFormat == CF_BITMAP ? TYMED_GDI : TYMED_HGLOBAL);
+    const DWORD asked =
+        lpFormatEtc ? lpFormatEtc->tymed : static_cast<DWORD>(cfFormat == CF_BITMAP ? TYMED_GDI : TYMED_HGLOBAL);
     if (cfFormat == CF_BITMAP)
     {
         if (!(asked & TYMED_GDI))
