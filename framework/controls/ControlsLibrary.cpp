@@ -64,11 +64,6 @@ CWnd* CreateFrameworkToolTipObject(COSMToolTipContext* context, int style)
     }
 }
 
-void TrackCustomizeSheetContextMenu(COSMCustomizeSheet* sheet, int x, int y)
-{
-    sheet->TrackContextMenu(x, y);
-}
-
 int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
 {
     auto* frameworkTip = dynamic_cast<COSMToolTipContextToolTip*>(toolTip);
@@ -83,6 +78,12 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
     RUNTIME_CLASS(COSMControlMarkupLabel), RUNTIME_CLASS(COSMControlBitmap),   RUNTIME_CLASS(COSMControlHyperlink),
     RUNTIME_CLASS(COSMControlProgress),    RUNTIME_CLASS(COSMControlSelector), RUNTIME_CLASS(COSMDialogBar),
 };
+
+// A right click in customize mode opens the open sheet's menu.
+void TrackCustomizeSheetContextMenu(COSMCustomizeSheet* sheet, int x, int y)
+{
+    sheet->TrackContextMenu(x, y);
+}
 
 }  // namespace
 
