@@ -25,7 +25,10 @@ INT_PTR COSMCommandBar::OnToolHitTest(CPoint point, TOOLINFOA* info) const
     if (IsPopupBar() && !popupTips && !(control->GetFlags() & COSMControl::kFlagPopupToolTip))
         return -1;
 
+    // A control's 0 means "no tip here" (a gallery off its items): the control's own tip does not stand in.
     const INT_PTR own = control->OnToolHitTest(point, info);
+    if (own == 0)
+        return -1;
     if (own != -1)
         return own;
     // A tool without an id gets no tip; its info stays unfilled so that nothing is left to free.

@@ -50,3 +50,41 @@
 
 // The status-line prompt of the window list's entries (description, then the tooltip after the newline).
 #define IDS_OSM_WINDOW_LIST_ENTRY 61215
+
+// The button-image editor (framework/controls): its dialog, the images of its two tool bars (sixteen 16 x 16 images:
+// the twelve tools and commands in button order, then the four arrows; classic with a grey mask, and the same with
+// alpha), the cursors of its tools, the file filter of its open command, and its commands, whose strings are
+// "description\ntip".
+#define IDD_OSM_IMAGE_EDITOR 9115
+#define IDB_OSM_IMAGE_EDITOR_TOOLS 9100
+#define IDB_OSM_IMAGE_EDITOR_TOOLS_ALPHA 9101
+#define IDC_OSM_IMAGE_EDITOR_SHAPE 9110
+#define IDC_OSM_IMAGE_EDITOR_PICKER 9111
+#define IDC_OSM_IMAGE_EDITOR_FILL 9112
+#define IDC_OSM_IMAGE_EDITOR_PENCIL 9113
+#define IDS_OSM_IMAGE_EDITOR_FILTER 9178
+#define ID_OSM_IMAGE_EDITOR_PENCIL 9135
+#define ID_OSM_IMAGE_EDITOR_FILL 9136
+#define ID_OSM_IMAGE_EDITOR_PICKER 9137
+#define ID_OSM_IMAGE_EDITOR_LINE 9138
+#define ID_OSM_IMAGE_EDITOR_RECTANGLE 9139
+#define ID_OSM_IMAGE_EDITOR_ELLIPSE 9140
+#define ID_OSM_IMAGE_EDITOR_COPY 9141
+#define ID_OSM_IMAGE_EDITOR_PASTE 9142
+#define ID_OSM_IMAGE_EDITOR_CLEAR 9143
+#define ID_OSM_IMAGE_EDITOR_UNDO 9144
+#define ID_OSM_IMAGE_EDITOR_REDO 9145
+#define ID_OSM_IMAGE_EDITOR_OPEN 9146
+#define ID_OSM_IMAGE_EDITOR_MOVE_LEFT 107
+#define ID_OSM_IMAGE_EDITOR_MOVE_DOWN 108
+#define ID_OSM_IMAGE_EDITOR_MOVE_UP 109
+#define ID_OSM_IMAGE_EDITOR_MOVE_RIGHT 110
+// The dialog's controls: picture, preview, palette anchor, the two bars' placeholders, transparent and custom
+// swatches.
+#define IDC_OSM_IMAGE_EDITOR_PICTURE 100
+#define IDC_OSM_IMAGE_EDITOR_PREVIEW 101
+#define IDC_OSM_IMAGE_EDITOR_PALETTE 102
+#define IDC_OSM_IMAGE_EDITOR_TOOLS 103
+#define IDC_OSM_IMAGE_EDITOR_MOVE 104
+#define IDC_OSM_IMAGE_EDITOR_TRANSPARENT 105
+#define IDC_OSM_IMAGE_EDITOR_CUSTOM 106

@@ -1,5 +1,6 @@
 #include "framework/controls/ControlHyperlink.h"
 
+#include "classlib/DC.h"
 #include "framework/controls/ControlTextFont.h"
 #include "framework/foundation/ColorManager.h"
 

@@ -1,5 +1,6 @@
 #include "framework/controls/ControlMarkupLabel.h"
 
+#include "classlib/DC.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/controls/ControlTextFont.h"
 #include "framework/markup/Markup.h"

@@ -8,9 +8,11 @@
 #include "framework/controls/ControlBitmap.h"
 #include "framework/controls/ControlCheckBox.h"
 #include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlComboBoxGalleryPopupBar.h"
 #include "framework/controls/ControlCustom.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlGallery.h"
+#include "framework/controls/ControlGalleryItems.h"
 #include "framework/controls/ControlHyperlink.h"
 #include "framework/controls/ControlLabel.h"
 #include "framework/controls/ControlMarkupLabel.h"
@@ -75,8 +77,14 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
 // Classes made only by name, when stored bars are loaded: named here (and kept by the compiler) so that every
 // program that links the library keeps their runtime classes.
 [[maybe_unused]] __attribute__((used)) const CRuntimeClass* const kClassesMadeByName[] = {
-    RUNTIME_CLASS(COSMControlMarkupLabel), RUNTIME_CLASS(COSMControlBitmap),   RUNTIME_CLASS(COSMControlHyperlink),
-    RUNTIME_CLASS(COSMControlProgress),    RUNTIME_CLASS(COSMControlSelector), RUNTIME_CLASS(COSMDialogBar),
+    RUNTIME_CLASS(COSMControlMarkupLabel),
+    RUNTIME_CLASS(COSMControlBitmap),
+    RUNTIME_CLASS(COSMControlHyperlink),
+    RUNTIME_CLASS(COSMControlProgress),
+    RUNTIME_CLASS(COSMControlSelector),
+    RUNTIME_CLASS(COSMDialogBar),
+    RUNTIME_CLASS(COSMControlComboBoxGalleryPopupBar),
+    RUNTIME_CLASS(COSMControlGalleryItems),
 };
 
 // A right click in customize mode opens the open sheet's menu.

@@ -93,26 +93,29 @@ void PlaceOnClipboard(UINT format, HANDLE data, BOOL isBitmap)
 COSMImageManagerIconHandle ImageFromClipboardBitmap(const COleDataObject& data)
 {
     COSMImageManagerIconHandle image;
-    FORMATETC format{CF_BITMAP, nullptr, DVASPECT_CONTENT, -1, TYMED_GDI};
     STGMEDIUM medium{};
-    if (!data.GetData(CF_BITMAP, &medium, &format))
+    // The clipboard's own bitmap, borrowed: it is not released, and the masking below works on a copy of it.
+    if (!data.GetData(CF_BITMAP, &medium) || medium.tymed != TYMED_GDI || !medium.hBitmap)
         return image;
     BITMAP info{};
-    if (medium.hBitmap && ::GetObjectA(medium.hBitmap, sizeof(info), &info) == sizeof(info))
+    if (::GetObjectA(medium.hBitmap, sizeof(info), &info) != sizeof(info))
+        return image;
+    if (data.IsDataAvailable(OSM_CF_ALPHA_BITMAP))
     {
-        if (data.IsDataAvailable(OSM_CF_ALPHA_BITMAP))
-        {
-            image.SetBitmap(medium.hBitmap);
-        }
-        else if (HIMAGELIST list = ::ImageList_Create(info.bmWidth, info.bmHeight, ILC_MASK | ILC_COLOR24, 0, 1))
-        {
-            ::ImageList_AddMasked(list, medium.hBitmap, ::GetSysColor(COLOR_BTNFACE));
-            if (::ImageList_GetImageCount(list) == 1)
-                image.SetIcon(::ImageList_GetIcon(list, 0, 0));
-            ::ImageList_Destroy(list);
-        }
+        image.SetBitmap(medium.hBitmap);
+        return image;
     }
-    ::ReleaseStgMedium(&medium);
+    HIMAGELIST list = ::ImageList_Create(info.bmWidth, info.bmHeight, ILC_MASK | ILC_COLOR24, 0, 1);
+    if (!list)
+        return image;
+    if (auto copy = static_cast<HBITMAP>(::CopyImage(medium.hBitmap, IMAGE_BITMAP, 0, 0, 0)))
+    {
+        ::ImageList_AddMasked(list, copy, ::GetSysColor(COLOR_BTNFACE));
+        ::DeleteObject(copy);
+    }
+    if (::ImageList_GetImageCount(list) == 1)
+        image.SetIcon(::ImageList_GetIcon(list, 0, 0));
+    ::ImageList_Destroy(list);
     return image;
 }
 

@@ -65,8 +65,7 @@ COSMImageManagerIcon* COSMImageManagerIconSet::GetOrCreateIcon(int nWidth)
     {
         pIcon = new COSMImageManagerIcon(m_nID, nWidth, kDefaultIconHeight, this);
         m_mapIcons.SetAt(nWidth, pIcon);
-        if (m_pImageManager)
-            m_pImageManager->NoteIconsChanged();
+        NoteChanged();
     }
     return pIcon;
 }
@@ -102,7 +101,14 @@ void COSMImageManagerIconSet::SetIconAt(COSMImageManagerIcon* pIcon)
     if (m_mapIcons.Lookup(pIcon->GetWidth(), pOld) && pOld != pIcon)
         pOld->ReleaseFromOwner();
     m_mapIcons.SetAt(pIcon->GetWidth(), pIcon);
-    if (m_pImageManager)
+    NoteChanged();
+}
+
+void COSMImageManagerIconSet::NoteChanged()
+{
+    // A set still being read (from a store or the clipboard) is not yet the manager's: a load that fails halfway
+    // must leave the manager's revision as it was. Entering the set notes the change then.
+    if (m_pImageManager && m_pImageManager->LookupIconSet(m_nID) == this)
         m_pImageManager->NoteIconsChanged();
 }
 

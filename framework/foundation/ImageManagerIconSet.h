@@ -63,6 +63,9 @@ public:
     COSMImageManagerIcon* GetOrCreateIcon(int nWidth);
 
 protected:
+    // Tells the manager its icons changed, when this set is the one it holds for the id.
+    void NoteChanged();
+
     IconMap m_mapIcons;
     UINT m_nID;
     COSMImageManager* m_pImageManager;

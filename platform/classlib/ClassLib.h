@@ -17,7 +17,8 @@
 //               CMDIChildWnd;  MiniFrameWnd.h  CMiniFrameWnd
 // DataExchange.h CDataExchange, DDX_ and DDV_ functions
 // Controls.h    CStatic, CButton, CEdit, CListBox, CComboBox, CScrollBar, CProgressCtrl
-// ToolTipCtrl.h CToolTipCtrl
+// ToolTipCtrl.h CToolTipCtrl;  ToolBar.h  CToolBar (command buttons with command-UI updates)
+// CommonDialogs.h CColorDialog, CFileDialog (open)
 // ReBar.h      CReBar, the frame's rebar bar
 // WinApp.h      CWinApp, the entry routine, AfxGetApp, AfxMessageBox
 // WinThread.h   CWinThread, AfxBeginThread, AfxGetThread;  ThreadLocal.h  CThreadLocal
@@ -29,7 +30,7 @@
 // Exception.h   CException, CMemoryException, CNotSupportedException, CArchiveException and the AfxThrow functions
 // MemFile.h     CMemFile;  SharedFile.h  CSharedFile;  Archive.h  CArchive
 // Map.h, Array.h, List.h  CMap, CArray (CPtrArray, CDWordArray, CUIntArray, CStringArray), CList (CPtrList)
-// OleDataObject.h COleDataObject (reading the clipboard);  OleDateTime.h  COleDateTime
+// OleDataObject.h COleDataObject (reading the clipboard, its formats);  OleDateTime.h  COleDateTime
 #pragma once
 
 #include "classlib/ClassLibBase.h"
@@ -55,6 +56,8 @@
 #include "classlib/OleDocument.h"
 #include "classlib/Controls.h"
 #include "classlib/ToolTipCtrl.h"
+#include "classlib/ToolBar.h"
+#include "classlib/CommonDialogs.h"
 #include "classlib/ReBar.h"
 #include "classlib/Dialog.h"
 #include "classlib/DataExchange.h"

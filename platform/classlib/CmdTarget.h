@@ -315,6 +315,11 @@ void AfxDoWaitCursor(int nCode);
     OSM_MSGMAP_ENTRY(AfxEntryKind::Notify, WM_NOTIFY, wNotifyCode, id, id, nullptr,                                    \
                      return pThis->memberFxn(osmCall.nID, reinterpret_cast<NMHDR*>(osmCall.lParam), &osmCall.result);)
 
+// BOOL memberFxn(UINT id, NMHDR* pNMHDR, LRESULT* pResult) for every id in the range: FALSE lets it go on.
+#define ON_NOTIFY_EX_RANGE(wNotifyCode, id, idLast, memberFxn)                                                         \
+    OSM_MSGMAP_ENTRY(AfxEntryKind::Notify, WM_NOTIFY, wNotifyCode, id, idLast, nullptr,                                \
+                     return pThis->memberFxn(osmCall.nID, reinterpret_cast<NMHDR*>(osmCall.lParam), &osmCall.result);)
+
 // In a control's own map: notifications its parent did not handle come back to it. void memberFxn().
 #define ON_CONTROL_REFLECT(wNotifyCode, memberFxn)                                                                     \
     OSM_MSGMAP_ENTRY(AfxEntryKind::ReflectCommand, WM_COMMAND, wNotifyCode, 0, 0, nullptr, pThis->memberFxn();         \

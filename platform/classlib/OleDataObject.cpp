@@ -66,6 +66,8 @@ BOOL COleDataObject::AttachClipboard()
 void COleDataObject::Release()
 {
     m_bClipboard = false;
+    m_formats.clear();
+    m_nextFormat = 0;
 }
 
 BOOL COleDataObject::IsDataAvailable(CLIPFORMAT cfFormat) const
@@ -101,4 +103,49 @@ HGLOBAL COleDataObject::GetGlobalData(CLIPFORMAT cfFormat) const
         std::memcpy(copy.Data(), source.Data(), size);
     }
     return hCopy;
+}
+
+BOOL COleDataObject::GetData(CLIPFORMAT cfFormat, STGMEDIUM* pStgMedium) const
+{
+    if (!pStgMedium || !m_bClipboard || !::IsClipboardFormatAvailable(cfFormat))
+        return FALSE;
+    ClipboardSession clipboard;
+    if (!clipboard.IsOpen())
+        return FALSE;
+    HANDLE hData = ::GetClipboardData(cfFormat);
+    if (!hData)
+        return FALSE;
+    *pStgMedium = STGMEDIUM{};
+    pStgMedium->tymed = TYMED_GDI;
+    pStgMedium->hBitmap = static_cast<HBITMAP>(hData);
+    return TRUE;
+}
+
+void COleDataObject::BeginEnumFormats()
+{
+    m_formats.clear();
+    m_nextFormat = 0;
+    if (!m_bClipboard)
+        return;
+    ClipboardSession clipboard;
+    if (!clipboard.IsOpen())
+        return;
+    for (UINT format = ::EnumClipboardFormats(0); format != 0; format = ::EnumClipboardFormats(format))
+        m_formats.push_back(static_cast<CLIPFORMAT>(format));
+}
+
+BOOL COleDataObject::GetNextFormat(FORMATETC* pFormatEtc)
+{
+    if (!pFormatEtc || m_nextFormat >= m_formats.size())
+        return FALSE;
+    *pFormatEtc = FORMATETC{};
+    pFormatEtc->cfFormat = m_formats[m_nextFormat++];
+    pFormatEtc->dwAspect = DVASPECT_CONTENT;
+    pFormatEtc->lindex = -1;
+    // What the clipboard keeps as a GDI object, the rest in global memory.
+    const CLIPFORMAT format = pFormatEtc->cfFormat;
+    pFormatEtc->tymed = (format == CF_BITMAP || format == CF_PALETTE) ? TYMED_GDI
+                        : (format == CF_ENHMETAFILE)                  ? TYMED_ENHMF
+                                                                      : TYMED_HGLOBAL;
+    return TRUE;
 }

@@ -16,7 +16,8 @@
 
 #include "classlib/ClassLibBase.h"
 
-#include <objidl.h>  // STGMEDIUM, FORMATETC
+#include <objidl.h>  // FORMATETC, STGMEDIUM
+#include <vector>
 #include <wtypes.h>  // CLIPFORMAT
 
 class COleDataObject
@@ -35,11 +36,20 @@ public:
     // A new GMEM_MOVEABLE | GMEM_SHARE block holding a copy of the data in that format (the caller frees it), or
     // null when the format is absent, is not kept in global memory, or the clipboard cannot be opened.
     HGLOBAL GetGlobalData(CLIPFORMAT cfFormat) const;
-    // The data in that format as a storage medium the caller releases (ReleaseStgMedium): a copy of the bitmap for
-    // CF_BITMAP when the format asks for TYMED_GDI (or none is given), a global copy for TYMED_HGLOBAL. FALSE when
-    // the format is absent or cannot be handed out in the medium asked for.
-    BOOL GetData(CLIPFORMAT cfFormat, LPSTGMEDIUM lpStgMedium, LPFORMATETC lpFormatEtc = nullptr) const;
+    // The data of a format the clipboard keeps as a GDI object (CF_BITMAP, CF_PALETTE ...): TYMED_GDI with the
+    // clipboard's own handle, borrowed: it stays the clipboard's, so the medium is not to be released. FALSE when
+    // the format is absent or the clipboard cannot be opened.
+    BOOL GetData(CLIPFORMAT cfFormat, STGMEDIUM* pStgMedium) const;
+
+    // The formats on offer, in the clipboard's order, as a snapshot taken by BeginEnumFormats:
+    //   data.BeginEnumFormats();
+    //   FORMATETC format;
+    //   while (data.GetNextFormat(&format)) ... format.cfFormat ...
+    void BeginEnumFormats();
+    BOOL GetNextFormat(FORMATETC* pFormatEtc);
 
 private:
     bool m_bClipboard = false;
+    std::vector<CLIPFORMAT> m_formats;
+    size_t m_nextFormat = 0;
 };

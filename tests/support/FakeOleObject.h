@@ -31,17 +31,21 @@ inline LPOLESTR OleStringCopy(const std::string& text)
     return copy;
 }
 
-class FakeVerbEnumerator final : public IEnumOLEVERB
+// One interface's IUnknown: itself for IUnknown and its own id, a count of references that deletes at zero.
+template <class Interface> class FakeUnknown : public Interface
 {
 public:
-    explicit FakeVerbEnumerator(std::vector<FakeVerb> verbs) : m_verbs(std::move(verbs)) {}
+    explicit FakeUnknown(REFIID iid) : m_iid(iid) {}
+    virtual ~FakeUnknown() = default;
+
+    ULONG RefCount() const { return m_refs; }
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
-        if (riid == IID_IUnknown || riid == IID_IEnumOLEVERB)
+        if (riid == IID_IUnknown || riid == m_iid)
         {
-            *ppv = static_cast<IEnumOLEVERB*>(this);
-            AddRef();
+            *ppv = static_cast<Interface*>(this);
+            this->AddRef();
             return S_OK;
         }
         *ppv = nullptr;
@@ -55,6 +59,18 @@ public:
             delete this;
         return refs;
     }
+
+private:
+    const IID m_iid;
+    ULONG m_refs = 1;
+};
+
+class FakeVerbEnumerator final : public FakeUnknown<IEnumOLEVERB>
+{
+public:
+    explicit FakeVerbEnumerator(std::vector<FakeVerb> verbs) : FakeUnknown(IID_IEnumOLEVERB), m_verbs(std::move(verbs))
+    {}
+
     STDMETHODIMP Next(ULONG count, OLEVERB* verbs, ULONG* fetched) override
     {
         ULONG given = 0;
@@ -89,39 +105,16 @@ public:
     }
 
 private:
-    ULONG m_refs = 1;
     std::vector<FakeVerb> m_verbs;
     size_t m_next = 0;
 };
 
-class FakeOleObject final : public IOleObject
+class FakeOleObject final : public FakeUnknown<IOleObject>
 {
 public:
     FakeOleObject(std::string shortType, std::vector<FakeVerb> verbs)
-        : m_shortType(std::move(shortType)), m_verbs(std::move(verbs))
+        : FakeUnknown(IID_IOleObject), m_shortType(std::move(shortType)), m_verbs(std::move(verbs))
     {}
-
-    ULONG RefCount() const { return m_refs; }
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (riid == IID_IUnknown || riid == IID_IOleObject)
-        {
-            *ppv = static_cast<IOleObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const ULONG refs = --m_refs;
-        if (refs == 0)
-            delete this;
-        return refs;
-    }
 
     STDMETHODIMP EnumVerbs(IEnumOLEVERB** enumerator) override
     {
@@ -155,7 +148,6 @@ public:
     STDMETHODIMP SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
 
 private:
-    ULONG m_refs = 1;
     std::string m_shortType;
     std::vector<FakeVerb> m_verbs;
 };

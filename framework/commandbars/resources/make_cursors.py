@@ -10,6 +10,8 @@ import struct
 import sys
 
 DRAG_COPY, DRAG_MOVE, DRAG_NODROP, CUSTOMIZE_RESIZE = 9105, 9106, 9107, 9972  # CommandBarsResourceIds.h
+# The button-image editor's tools: line, rectangle and ellipse; colour picker; fill; pencil.
+EDITOR_SHAPE, EDITOR_PICKER, EDITOR_FILL, EDITOR_PENCIL = 9110, 9111, 9112, 9113
 LANGUAGE = 0x0409
 RT_ANICURSOR = 21
 SIZE = 32
@@ -108,6 +110,86 @@ def resize_cursor():
     return grid
 
 
+def draw(rows, x0=0, y0=0):
+    """A grid with the rows (B black, W white) drawn from (x0, y0)."""
+    grid = [[" "] * SIZE for _ in range(SIZE)]
+    for y, row in enumerate(rows):
+        for x, c in enumerate(row):
+            if c != " ":
+                grid[y0 + y][x0 + x] = c
+    return grid
+
+
+def shape_cursor():
+    """A thin cross whose centre is the hot spot, as painting programs draw shapes with."""
+    grid = [[" "] * SIZE for _ in range(SIZE)]
+    for i in range(0, 15):
+        if abs(i - 7) > 1:
+            grid[i + 8][15] = "B"
+            grid[15][i + 8] = "B"
+    return grid
+
+
+def picker_cursor():
+    """A pipette, its tip at the bottom left."""
+    return draw([
+        "            BBB",
+        "           BWWWB",
+        "          BWWWWB",
+        "        BBBWWWB",
+        "        BWBBWB",
+        "       BWWWBB",
+        "      BWWWB B",
+        "     BWWWB",
+        "    BWWWB",
+        "   BWWWB",
+        "  BWWWB",
+        " BWWWB",
+        " BWWB",
+        "BBB",
+        "B",
+    ])
+
+
+def fill_cursor():
+    """A tipped paint can with paint running out, the hot spot at the end of the drop."""
+    return draw([
+        "     BB",
+        "    BWWB",
+        "   BWBBWB",
+        "  BWB  BWB",
+        " BWWB  BWWB",
+        "BWWWWBBWWWWB",
+        "BBWWWWWWWWWWB",
+        "BB BWWWWWWWB",
+        "BB  BWWWWWB",
+        "BB   BWWWB",
+        "BB    BWB",
+        "BB     B",
+        "BB",
+        " B",
+    ])
+
+
+def pencil_cursor():
+    """A pencil, its point at the bottom left."""
+    return draw([
+        "          BBB",
+        "         BWWWB",
+        "        BWWWWB",
+        "       BWWWWB",
+        "      BWWWWB",
+        "     BWWWWB",
+        "    BWWWWB",
+        "   BWWWWB",
+        "  BBWWWB",
+        " BWBBWB",
+        " BWWBB",
+        "BBBB",
+        "BB",
+    ])
+
+
 def cursor_file(grid, hotspot=(0, 0)):
     """A .cur file of one 1-bit image: its DIB has doubled height (XOR mask, then AND mask)."""
     xor_mask = b""
@@ -151,7 +233,9 @@ def res_entry(type_id, name_id, data, memory_flags):
 def main():
     out = b"\0\0\0\0\x20\0\0\0\xff\xff\0\0\xff\xff\0\0" + b"\0" * 16  # the empty first entry of a .res file
     cursors = ((DRAG_COPY, copy_cursor(), (0, 0)), (DRAG_MOVE, move_cursor(), (0, 0)),
-               (DRAG_NODROP, nodrop_cursor(), (0, 0)), (CUSTOMIZE_RESIZE, resize_cursor(), (15, 15)))
+               (DRAG_NODROP, nodrop_cursor(), (0, 0)), (CUSTOMIZE_RESIZE, resize_cursor(), (15, 15)),
+               (EDITOR_SHAPE, shape_cursor(), (15, 15)), (EDITOR_PICKER, picker_cursor(), (0, 14)),
+               (EDITOR_FILL, fill_cursor(), (1, 13)), (EDITOR_PENCIL, pencil_cursor(), (0, 12)))
     for cursor_id, grid, hotspot in cursors:
         out += res_entry(RT_ANICURSOR, cursor_id, animated_cursor(cursor_file(grid, hotspot)), 0x1030)
     with open(sys.argv[1], "wb") as f:

@@ -361,21 +361,8 @@ TEST_F(ControlCustomLoadTest, KeysRoundTripAndSchemaFiveWritesNoId)
         EXPECT_EQ(schema > 5, values->count("ControlId") == 1) << schema;
 
         // The values through an archive and back.
-        CMemFile file;
-        {
-            CArchive ar(&file, CArchive::store);
-            COSMPropExchangeArchive px(ar);
-            px.m_nSchema = schema;
-            source.DoPropExchange(&px);
-            ar.Close();
-        }
-        file.SeekToBegin();
-        CArchive ar(&file, CArchive::load);
-        COSMPropExchangeArchive px(ar);
-        px.m_nSchema = schema;
         COSMControlCustom loaded;
-        loaded.DoPropExchange(&px);
-        ar.Close();
+        RoundTripAtSchema(source, loaded, schema);
         EXPECT_EQ(CRect(1, 2, 3, 4), loaded.GetBorders()) << schema;
         EXPECT_EQ(CSize(90, 21), loaded.GetControlSize()) << schema;
         EXPECT_EQ(2u, loaded.GetVerticalOptions()) << schema;

@@ -9,6 +9,7 @@
 
 #include "DockTestSupport.h"
 #include "InputTestSupport.h"
+#include "PropExchangeTestSupport.h"
 
 #include "classlib/Archive.h"
 #include "classlib/MemFile.h"
@@ -57,25 +58,6 @@ public:
 private:
     BYTE m_saved[256];
 };
-
-// Stores the control at the schema through an archive exchange and loads it into another at the same schema.
-template <class TControl> void RoundTripAtSchema(TControl& source, TControl& loaded, long schema)
-{
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        COSMPropExchangeArchive px(ar);
-        px.m_nSchema = schema;
-        source.DoPropExchange(&px);
-        ar.Close();
-    }
-    file.SeekToBegin();
-    CArchive ar(&file, CArchive::load);
-    COSMPropExchangeArchive px(ar);
-    px.m_nSchema = schema;
-    loaded.DoPropExchange(&px);
-    ar.Close();
-}
 
 // A toolbar docked on an active frame. Every code the bar's site hears is kept in codes, after OnControlNotify has
 // had the chance to answer it. A fixture adds its control to bar in its own SetUp and then calls Settle.

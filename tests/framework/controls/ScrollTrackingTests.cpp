@@ -4,6 +4,7 @@
 // animation; then the scroll-bar window: the dragged position, WM_PRINTCLIENT and the hot part.
 #include "ActiveWindow.h"
 #include "DcTestSurface.h"
+#include "InputThread.h"
 #include "ScrollEngineTestSupport.h"
 #include "SyntheticInput.h"
 
@@ -15,7 +16,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <atomic>
 #include <memory>
 #include <functional>
 #include <vector>
@@ -38,45 +38,11 @@ struct TrackReport
     int lockCount;
 };
 
-// Runs input on a second thread while this one pumps messages (a press runs its loop inside a dispatch).
-void PlayInput(const std::function<void()>& input)
-{
-    std::atomic<bool> done{false};
-    struct Job
-    {
-        const std::function<void()>* input;
-        std::atomic<bool>* done;
-    } job{&input, &done};
-    HANDLE thread = ::CreateThread(
-        nullptr, 0,
-        [](LPVOID parameter) -> DWORD {
-            Job* j = static_cast<Job*>(parameter);
-            (*j->input)();
-            j->done->store(true);
-            return 0;
-        },
-        &job, 0, nullptr);
-    ASSERT_NE(nullptr, thread);
-    while (!done.load())
-    {
-        osm::test::PumpPendingMessages();
-        ::Sleep(2);
-    }
-    ::WaitForSingleObject(thread, INFINITE);
-    ::CloseHandle(thread);
-    osm::test::PumpPendingMessages();
-}
+using osm::test::PlayInputWhilePumping;
 
-// Pumps until done holds or two seconds pass.
 bool PumpUntil(const std::function<bool()>& done)
 {
-    const DWORD start = ::GetTickCount();
-    while (!done() && ::GetTickCount() - start < 2000)
-    {
-        osm::test::PumpPendingMessages();
-        ::Sleep(2);
-    }
-    return done();
+    return osm::test::PumpMessagesUntil(done);
 }
 
 void SendButton(bool down)
@@ -240,7 +206,7 @@ TEST_F(ScrollTrackingTest, AHeldArrowRepeatsAfterADelayOnlyWhileTheCursorIsOnIt)
     DWORD offTick = 0;
     DWORD backTick = 0;
     const CPoint arrow = host->ScreenPoint(8, 192);
-    PlayInput([&] {
+    PlayInputWhilePumping([&] {
         osm::test::SendMouseMoveTo(arrow);
         ::Sleep(50);
         SendButton(true);
@@ -301,7 +267,7 @@ TEST_F(ScrollTrackingTest, TheThumbFollowsTheCursorAndSnapsBackFarAway)
         if (command == SB_THUMBTRACK && host->reports.back().pos == 18)
             trackedNewPos = host->GetScrollBarTrackInfo()->newPos;
     };
-    PlayInput([&] {
+    PlayInputWhilePumping([&] {
         osm::test::SendMouseMoveTo(host->ScreenPoint(8, 24));
         ::Sleep(50);
         SendButton(true);
@@ -334,7 +300,7 @@ TEST_F(ScrollTrackingTest, TheThumbFollowsTheCursorAndSnapsBackFarAway)
 TEST_F(ScrollTrackingTest, AFixedThumbNeverSnapsBack)
 {
     MakeHost(11);  // thumb 11 at 16..27, travel 157
-    PlayInput([&] {
+    PlayInputWhilePumping([&] {
         osm::test::SendMouseMoveTo(host->ScreenPoint(8, 20));
         ::Sleep(50);
         SendButton(true);
@@ -360,7 +326,7 @@ TEST_F(ScrollTrackingTest, AFixedThumbNeverSnapsBack)
 TEST_F(ScrollTrackingTest, ShiftOnAPageAreaCentresTheThumbUnderTheCursor)
 {
     MakeHost();
-    PlayInput([&] {
+    PlayInputWhilePumping([&] {
         osm::test::SendMouseMoveTo(host->ScreenPoint(8, 120));
         ::Sleep(50);
         SendShift(true);
@@ -559,7 +525,7 @@ TEST_F(ScrollBarCtrlTest, TheTrackPositionFollowsTheDraggedThumb)
     ASSERT_GT(g.thumbEnd, g.thumbStart);
     const int x = (g.pxLeft + g.pxRight) / 2;
     const int thumbMiddle = (g.thumbStart + g.thumbEnd) / 2;
-    PlayInput([&] {
+    PlayInputWhilePumping([&] {
         osm::test::SendMouseMoveTo(parent.ScreenPoint(x, thumbMiddle));
         ::Sleep(50);
         SendButton(true);

@@ -76,7 +76,9 @@ inline FileOutcome LoadFileAsHost(const std::string& path)
             const UINT ids[] = {1, 2, 0, 3};
             const BOOL cut = strip->AddIconsFromBitmap(bitmap, ids, 4, 16, 16, 0, alpha);
             outcome.stripIcons = static_cast<int>(strip->GetIconSets().GetCount());
-            if (!cut && outcome.stripIcons != 0 && bm.bmWidth >= 16)
+            // A strip narrower than the three icons the ids take fills the ids it can and answers FALSE; a strip
+            // wide enough is cut whole or refused whole.
+            if (!cut && outcome.stripIcons != 0 && bm.bmWidth >= 3 * 16)
                 outcome.managersUnchanged = false;
         }
         ::DeleteObject(bitmap);

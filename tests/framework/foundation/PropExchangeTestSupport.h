@@ -206,3 +206,22 @@ inline void AppendBytes(Bytes& bytes, std::initializer_list<BYTE> more)
 }
 
 }  // namespace prop_exchange_test
+
+// Stores the object at the schema through an archive exchange and loads it into another at the same schema.
+template <class T> void RoundTripAtSchema(T& source, T& loaded, long schema)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        COSMPropExchangeArchive px(ar);
+        px.m_nSchema = schema;
+        source.DoPropExchange(&px);
+        ar.Close();
+    }
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    COSMPropExchangeArchive px(ar);
+    px.m_nSchema = schema;
+    loaded.DoPropExchange(&px);
+    ar.Close();
+}

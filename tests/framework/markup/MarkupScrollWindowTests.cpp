@@ -3,6 +3,7 @@
 // pressed look drawn while the loop runs, and handlers the loop dispatches that destroy the window or drop the bar.
 #include "ActiveWindow.h"
 #include "DcTestSurface.h"
+#include "InputThread.h"
 #include "MarkupTestSupport.h"
 #include "ScrollTestSupport.h"
 #include "SyntheticInput.h"
@@ -15,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -172,51 +172,14 @@ protected:
         MarkupTest::TearDown();
     }
 
-    // Runs input on a second thread while this one pumps messages (the loop runs inside a dispatch) until it ends.
-    void PlayInput(const std::function<void()>& input)
-    {
-        std::atomic<bool> done{false};
-        struct Job
-        {
-            const std::function<void()>* input;
-            std::atomic<bool>* done;
-        } job{&input, &done};
-        HANDLE thread = ::CreateThread(
-            nullptr, 0,
-            [](LPVOID parameter) -> DWORD {
-                Job* j = static_cast<Job*>(parameter);
-                (*j->input)();
-                j->done->store(true);
-                return 0;
-            },
-            &job, 0, nullptr);
-        ASSERT_NE(nullptr, thread);
-        while (!done.load())
-        {
-            osm::test::PumpPendingMessages();
-            ::Sleep(2);
-        }
-        ::WaitForSingleObject(thread, INFINITE);
-        ::CloseHandle(thread);
-        osm::test::PumpPendingMessages();
-    }
+    void PlayInput(const std::function<void()>& input) { osm::test::PlayInputWhilePumping(input); }
     // A press posted to the host at the client point, as the button-down reaches the window.
     void PostPress(int x, int y)
     {
         ::PostMessageA(host.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
         ::PostMessageA(host.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     }
-    // Pumps until the test holds (or two seconds pass).
-    bool PumpUntil(const std::function<bool()>& done)
-    {
-        const DWORD start = ::GetTickCount();
-        while (!done() && ::GetTickCount() - start < 2000)
-        {
-            osm::test::PumpPendingMessages();
-            ::Sleep(2);
-        }
-        return done();
-    }
+    bool PumpUntil(const std::function<bool()>& done) { return osm::test::PumpMessagesUntil(done); }
 
     CScrollHost host;
     COSMMarkupContext* context = nullptr;

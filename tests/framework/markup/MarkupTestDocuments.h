@@ -3,10 +3,11 @@
 // private tags (OsmRecorder, OsmBox) are the builder tests' own types; the reader does not care what tags mean.
 #pragma once
 
+#include "FuzzMutator.h"
 #include "framework/markup/MarkupXmlReader.h"
 
-#include <random>
 #include <string>
+#include <vector>
 
 namespace markup_test {
 
@@ -59,52 +60,88 @@ inline bool IsReadable(const MarkupTestDocument& document)
 #endif
 }
 
-// text after one to four random edits: a byte replaced by any byte or by one that means something to markup, a
-// byte inserted or removed, a piece repeated, or the end cut off.
-inline std::string MutateMarkup(std::string text, std::mt19937& random)
-{
-    static const char kSignificant[] = "<>&;\"'/=?!-]{}.#x\r\n\t\x80\xC3\xE2\xF0\x82\x83\xBF";
-    for (unsigned edits = 1 + random() % 4; edits > 0 && !text.empty(); --edits)
-    {
-        const size_t at = random() % text.size();
-        switch (random() % 6)
-        {
-        case 0:
-            text[at] = static_cast<char>(random() % 256);
-            break;
-        case 1:
-            text.insert(at, 1, static_cast<char>(random() % 256));
-            break;
-        case 2:
-            text.erase(at, 1);
-            break;
-        case 3:
-            text[at] = kSignificant[random() % (sizeof kSignificant - 1)];
-            break;
-        case 4:
-            text.insert(at, text.substr(at, random() % 64));
-            break;
-        default:
-            text.resize(at);
-            break;
-        }
-    }
-    return text;
-}
+// Pieces of markup the harness's mutator writes into documents: brackets, entities, markup extensions, sizes at
+// the limits, and bytes that start or break multi-byte sequences.
+inline const std::vector<std::string> kMarkupTokens = {"<",
+                                                       ">",
+                                                       "/>",
+                                                       "</",
+                                                       "&",
+                                                       ";",
+                                                       "\"",
+                                                       "'",
+                                                       "=",
+                                                       "?",
+                                                       "!",
+                                                       "-",
+                                                       "]",
+                                                       "{",
+                                                       "}",
+                                                       ".",
+                                                       "#",
+                                                       "x",
+                                                       "\r\n",
+                                                       "\t",
+                                                       "\x80",
+                                                       "\xC3",
+                                                       "\xE2",
+                                                       "\xF0",
+                                                       "\x82",
+                                                       "\x83",
+                                                       "\xBF",
+                                                       "&amp;",
+                                                       "&#x",
+                                                       "&#",
+                                                       "<![CDATA[",
+                                                       "]]>",
+                                                       "<!--",
+                                                       "-->",
+                                                       "<?",
+                                                       "?>",
+                                                       "{StaticResource ",
+                                                       "{x:Static ",
+                                                       "{DynamicResource ",
+                                                       "Auto",
+                                                       "*",
+                                                       "2147483647",
+                                                       "-2147483648",
+                                                       "1e308",
+                                                       "NaN",
+                                                       "100000",
+                                                       "Width=\"",
+                                                       " Margin=\"",
+                                                       " Padding=\"",
+                                                       " MinHeight=\"",
+                                                       " StrokeThickness=\"",
+                                                       " FontSize=\"",
+                                                       "<Border>",
+                                                       "<Button>",
+                                                       "<TextBlock TextWrapping='Wrap'>",
+                                                       "<Ellipse Stroke='Blue'/>"};
 
-// Calls check(document, text, what) for rounds mutations of the readable documents, chosen from seed (the same
-// series on every run) until check answers false.
+// Calls check(document, text, what) for rounds mutations of the readable documents by the harness's mutator,
+// chosen from seed (the same series on every run) until check answers false.
 template <class Check> void ForEachMutatedDocument(unsigned seed, int rounds, Check check)
 {
-    std::mt19937 random(seed);
-    const size_t count = sizeof kMarkupTestDocuments / sizeof kMarkupTestDocuments[0];
-    for (int round = 0; round < rounds; ++round)
+    std::vector<const MarkupTestDocument*> documents;
+    std::vector<fuzz::Bytes> corpus;
+    for (const MarkupTestDocument& document : kMarkupTestDocuments)
     {
-        const MarkupTestDocument& document = kMarkupTestDocuments[random() % count];
         if (!IsReadable(document))
             continue;
-        const std::string text = MutateMarkup(document.text, random);
-        if (!check(document, text, std::string(document.name) + " mutation " + std::to_string(round)))
+        documents.push_back(&document);
+        corpus.push_back(fuzz::ToBytes(document.text));
+    }
+    fuzz::Mutator mutator(seed);
+    mutator.SetDictionary(kMarkupTokens);
+    for (int round = 0; round < rounds; ++round)
+    {
+        size_t source = 0;
+        const std::string text = fuzz::ToText(mutator.Mutate(corpus, &source));
+        const MarkupTestDocument& document = *documents[source];
+        if (!check(document, text,
+                   std::string(document.name) + " mutation " + std::to_string(round) + " (" + mutator.DescribeEdits() +
+                       ")"))
             return;
     }
 }

@@ -1,0 +1,271 @@
+// The gallery on real windows, driven by synthesized input: hover selection and the preview notifications, clicks
+// that execute in menus and on toolbars, drags, the bar's tooltips over items, and a combo box whose drop-down is a
+// gallery.
+#include "EditBoxTestSupport.h"
+#include "GalleryTestSupport.h"
+
+#include "framework/commandbars/CommandBarsOptions.h"
+#include "framework/commandbars/ToolBar.h"
+#include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlComboBoxGalleryPopupBar.h"
+#include "framework/foundation/ToolTipContext.h"
+
+using namespace gallery_test;
+
+namespace {
+
+class GalleryInputTest : public EditBoxSiteTest
+{
+protected:
+    GalleryInputTest() : EditBoxSiteTest("gallery test") {}
+
+    void SetUp() override
+    {
+        EditBoxSiteTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        items = MakeItems(CSize(40, 20), {"Red", "Green", "Blue", "Cyan", "Magenta", "Yellow"});
+        gallery = AddGallery(*bar, commandBars.Get(), 4800, items.Get(), CRect());
+        Settle();
+        ASSERT_EQ(CSize(120, 60), gallery->GetRect().Size());
+    }
+    void TearDown() override
+    {
+        items.Reset();
+        EditBoxSiteTest::TearDown();
+    }
+    // The screen centre of the item as drawn.
+    CPoint ItemCentre(const COSMCommandBar& owner, int index) const
+    {
+        return ScreenPoint(owner, gallery->GetItemDrawRect(index).CenterPoint());
+    }
+    std::vector<UINT> GalleryCodes() const
+    {
+        std::vector<UINT> found;
+        for (UINT code : codes)
+        {
+            if (code >= COSMControlGallery::kNotifyPreviewStart && code <= COSMControlGallery::kNotifySelectionChanged)
+                found.push_back(code);
+        }
+        return found;
+    }
+
+    RefPtr<COSMControlGalleryItems> items;
+    TestGallery* gallery = nullptr;
+};
+
+TEST_F(GalleryInputTest, HoveringSelectsAndPreviewsAndLeavingEndsThePreview)
+{
+    MoveMouseTo(ItemCentre(*bar, 1));
+    EXPECT_EQ(1, gallery->GetSelectedItem());
+    EXPECT_EQ((std::vector<UINT>{4117}), GalleryCodes());
+    // The hover timer (200 ms) starts the preview.
+    ASSERT_TRUE(PumpUntil([&] { return gallery->IsPreviewActive() != FALSE; }, 1500));
+    EXPECT_EQ((std::vector<UINT>{4117, 4112, 4115}), GalleryCodes());
+    codes.clear();
+    MoveMouseTo(ItemCentre(*bar, 2));
+    EXPECT_EQ(2, gallery->GetSelectedItem());
+    EXPECT_EQ((std::vector<UINT>{4115, 4117}), GalleryCodes());
+    codes.clear();
+    MoveMouseTo(CPoint(1200, 1000));
+    PumpFor(100);
+    EXPECT_TRUE(gallery->IsSelectionHidden());
+    EXPECT_FALSE(gallery->IsPreviewActive());
+    EXPECT_EQ((std::vector<UINT>{4113}), GalleryCodes());
+}
+
+TEST_F(GalleryInputTest, OnAToolbarOnlyAPressAndReleaseExecuteAndADragIsReported)
+{
+    MoveMouseTo(ItemCentre(*bar, 0));
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    PumpFor(50);
+    EXPECT_TRUE(gallery->IsItemPressed());
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpFor(50);
+    EXPECT_EQ(1, gallery->executions);
+    EXPECT_FALSE(gallery->IsItemPressed());
+
+    // A release alone does nothing here.
+    MoveMouseTo(ItemCentre(*bar, 3));
+    gallery->OnLButtonUp(gallery->GetItemDrawRect(3).CenterPoint());
+    EXPECT_EQ(1, gallery->executions);
+
+    // Five pixels with the button down: a drag.
+    codes.clear();
+    const CPoint start = ItemCentre(*bar, 3) + CPoint(-4, -4);
+    MoveMouseTo(start);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    PumpFor(50);
+    MoveMouseTo(start + CPoint(4, 0));
+    EXPECT_EQ(0, CountOf(COSMControlGallery::kNotifyBeginDrag));
+    MoveMouseTo(start + CPoint(5, 0));
+    EXPECT_EQ(1, CountOf(COSMControlGallery::kNotifyBeginDrag));
+    MoveMouseTo(start + CPoint(6, 2));
+    EXPECT_EQ(1, CountOf(COSMControlGallery::kNotifyBeginDrag));
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpFor(50);
+}
+
+TEST_F(GalleryInputTest, TheBarsTooltipIsTheItemsAndNoneOffTheItems)
+{
+    commandBars->GetCommandBarsOptions()->m_toolBarScreenTips = TRUE;
+    items->GetItem(1)->SetTooltip("Green tip");
+    items->GetItem(2)->SetAlternativeID(77);
+    items->GetItem(2)->SetTooltip("Blue tip");
+    gallery->SetTooltip("The gallery's own tip");
+    const struct
+    {
+        int item;
+        INT_PTR expected;
+    } cases[] = {{1, 1001}, {2, 77}};
+    for (const auto& c : cases)
+    {
+        TOOLINFOA info{};
+        info.cbSize = sizeof(info);
+        const CPoint point = gallery->GetItemDrawRect(c.item).CenterPoint();
+        EXPECT_EQ(c.expected, bar->OnToolHitTest(point, &info)) << c.item;
+        EXPECT_EQ(gallery->GetItemDrawRect(c.item), CRect(info.rect)) << c.item;
+        COSMToolTipContext::FreeToolInfoText(&info);
+    }
+    // Off the items (the items area below the last row): no tip, not even the gallery's own.
+    items->RemoveAll();
+    items->AddItem(1, "only");
+    gallery->Reposition();
+    TOOLINFOA info{};
+    info.cbSize = sizeof(info);
+    const CRect area = gallery->GetItemsRect();
+    EXPECT_EQ(-1, bar->OnToolHitTest(CPoint(area.left + 5, area.bottom - 5), &info));
+}
+
+// The gallery in a popup: releasing over an item chooses it, pressed there or not.
+class GalleryPopupTest : public ActivePopupSiteTest
+{};
+
+TEST_F(GalleryPopupTest, InAMenuReleasingOverAnItemExecutesItWithoutAPress)
+{
+    RefPtr<COSMControlGalleryItems> items = MakeItems(CSize(40, 20), {"One", "Two", "Three", "Four"});
+    RefPtr<COSMPopupBar> popup = MakePopup({101});
+    auto* gallery = AddGallery(*popup, commandBars.Get(), 4801, items.Get(), CRect());
+    gallery->SetShowScrollBar(TRUE);
+    gallery->executeForReal = TRUE;
+    std::vector<UINT> notified;
+    frame.OnMessage = [&](UINT message, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (message == CCommandBarsTestFrame::kControlNotify)
+            notified.push_back(reinterpret_cast<const NMOSMCONTROL*>(lParam)->hdr.code);
+        return std::nullopt;
+    };
+    ASSERT_TRUE(popup->Popup(350, 250));
+    PumpFor(50);
+    MoveMouseTo(ScreenPoint(*popup, gallery->GetItemDrawRect(2).CenterPoint()));
+    EXPECT_TRUE(PumpUntil([&] { return gallery->IsPreviewActive() != FALSE; }, 1500));
+    notified.clear();
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpFor(80);
+    frame.OnMessage = nullptr;
+    EXPECT_EQ(1, gallery->executions);
+    EXPECT_FALSE(gallery->IsPreviewActive());
+    EXPECT_FALSE(notified.empty());
+    if (!notified.empty())
+        EXPECT_EQ(COSMControlGallery::kNotifyPreviewApply, notified.front());
+    // The choice closed the menu.
+    EXPECT_EQ(0, popup->GetTrackingMode());
+    popup->SetTrackingMode(0, TRUE, FALSE);
+}
+
+TEST_F(GalleryPopupTest, TheResizeGripperStopsAtTheGallerysMinimums)
+{
+    RefPtr<COSMControlGalleryItems> items = MakeItems(CSize(40, 30), {"One", "Two", "Three", "Four"});
+    RefPtr<COSMPopupBar> popup = MakePopup({101});
+    auto* gallery = AddGallery(*popup, commandBars.Get(), 4801, items.Get(), CRect());
+    gallery->SetShowScrollBar(FALSE);
+    gallery->SetResizable(3);
+    ASSERT_TRUE(popup->Popup(350, 250));
+    PumpFor(50);
+    ASSERT_EQ(3, popup->GetResizeMode());
+    const CRect grip = popup->GetResizeGripperRect();
+    const CPoint start = ScreenPoint(*popup, CPoint(grip.right - 3, grip.top + grip.Height() / 2));
+    MoveMouseTo(start);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    SendMouseMoveTo(start + CPoint(-150, -120));
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpFor(200);
+    EXPECT_EQ(40, gallery->GetWidth());
+    EXPECT_EQ(32, gallery->GetHeight());
+    popup->SetTrackingMode(0, TRUE, FALSE);
+}
+
+// ---- The combo box's gallery drop-down -------------------------------------------------------------------------
+
+class GalleryComboTest : public EditBoxSiteTest
+{
+protected:
+    GalleryComboTest() : EditBoxSiteTest("gallery combo test") {}
+
+    void SetUp() override
+    {
+        EditBoxSiteTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        combo = static_cast<COSMControlComboBox*>(bar->GetControls()->Add(5, 4900));
+        ASSERT_NE(nullptr, combo);
+        combo->SetWidth(160);
+        combo->SetDropDown(TRUE);
+        dropDown = static_cast<COSMControlComboBoxGalleryPopupBar*>(
+            RUNTIME_CLASS(COSMControlComboBoxGalleryPopupBar)->CreateObject());
+        dropDown->SetCommandBars(commandBars.Get());
+        items = MakeItems(CSize(60, 20), {"Apple", "Banana", "Cherry", "Date", "Elder"});
+        gallery = AddGallery(*dropDown, commandBars.Get(), 4901, items.Get(), CRect());
+        combo->SetCommandBar(dropDown);
+        dropDown->InternalRelease();
+        Settle();
+    }
+    void TearDown() override
+    {
+        if (combo && combo->GetDroppedState())
+            dropDown->SetTrackingMode(0, FALSE, FALSE);
+        items.Reset();
+        EditBoxSiteTest::TearDown();
+    }
+    std::string Text() const { return WindowTextOf(combo->GetEditCtrl()->GetSafeHwnd()); }
+
+    COSMControlComboBox* combo = nullptr;
+    COSMControlComboBoxGalleryPopupBar* dropDown = nullptr;
+    RefPtr<COSMControlGalleryItems> items;
+    TestGallery* gallery = nullptr;
+};
+
+TEST_F(GalleryComboTest, F4DownAndEnterChooseAGalleryItem)
+{
+    ClickInto(*combo->GetEditCtrl());
+    codes.clear();
+    SendKey(VK_F4);
+    ASSERT_TRUE(PumpUntil([&] { return dropDown->GetTrackingMode() != 0; }));
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifyDropDown));
+    EXPECT_EQ(0, dropDown->GetSelectedIndex());
+    SendKey(VK_DOWN);
+    EXPECT_EQ(0, gallery->GetSelectedItem());
+    EXPECT_EQ("Apple", Text());
+    SendKey(VK_DOWN);
+    EXPECT_EQ("Cherry", Text());
+    SendKey(VK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return dropDown->GetTrackingMode() == 0; }));
+    EXPECT_EQ("Cherry", Text());
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifySelEndOk));
+    EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifyCloseUp));
+}
+
+TEST_F(GalleryComboTest, TheTextComesIntoTheGalleryAndEscapeAndTabStayWithTheCombo)
+{
+    combo->SetEditText("banana");
+    ClickInto(*combo->GetEditCtrl());
+    SendKey(VK_F4);
+    ASSERT_TRUE(PumpUntil([&] { return dropDown->GetTrackingMode() != 0; }));
+    // The combo's text selected its item as the drop-down opened.
+    EXPECT_EQ(1, gallery->GetSelectedItem());
+    // Escape and Tab are not the drop-down's while the combo has the focus.
+    EXPECT_EQ(0, dropDown->OnHookKeyDown(VK_ESCAPE, 0));
+    EXPECT_EQ(0, dropDown->OnHookKeyDown(VK_TAB, 0));
+    EXPECT_NE(0, dropDown->GetTrackingMode());
+}
+
+}  // namespace

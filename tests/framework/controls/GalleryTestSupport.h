@@ -1,0 +1,74 @@
+// What the gallery tests share: a gallery on a bar of the test manager, bound to an action whose referenced object
+// is a fresh item collection, laid out in a rectangle the test chooses.
+#pragma once
+
+#include "TrackingTestSupport.h"
+
+#include "framework/commandbars/ControlAction.h"
+#include "framework/commandbars/ControlActions.h"
+#include "framework/controls/ControlGallery.h"
+#include "framework/controls/ControlGalleryItems.h"
+#include "framework/controls/ControlGalleryPaintManager.h"
+
+#include <string>
+#include <vector>
+
+namespace gallery_test {
+
+using namespace commandbars_test;
+
+// A gallery that counts its executions and lets a test set the scroll engine's repeat interval.
+class TestGallery : public COSMControlGallery
+{
+public:
+    void OnExecute() override
+    {
+        ++executions;
+        if (executeForReal)
+            COSMControlGallery::OnExecute();
+    }
+    // The bar's requests to open or close the drop-down, recorded instead of run.
+    BOOL OnSetPopup(BOOL popup) override
+    {
+        popupRequests.push_back(popup);
+        return FALSE;
+    }
+    void SetRepeatInterval(UINT interval) { m_repeatInterval = interval; }
+    std::vector<BOOL> popupRequests;
+    int executions = 0;
+    BOOL executeForReal = FALSE;
+};
+
+// Items of the size: a caption per entry, an entry starting with '#' a label.
+inline RefPtr<COSMControlGalleryItems> MakeItems(CSize size, const std::vector<std::string>& captions)
+{
+    RefPtr<COSMControlGalleryItems> items = AdoptRef(new COSMControlGalleryItems);
+    items->SetItemSize(size);
+    int id = 1000;
+    for (const std::string& caption : captions)
+    {
+        if (!caption.empty() && caption[0] == '#')
+            items->AddLabel(caption.substr(1).c_str());
+        else
+            items->AddItem(id, caption.c_str());
+        ++id;
+    }
+    return items;
+}
+
+// Adds a gallery with the id to the bar, binds it to that id's action holding the items, and places it.
+inline TestGallery* AddGallery(COSMCommandBar& bar, COSMCommandBars* commandBars, UINT id,
+                               COSMControlGalleryItems* items, const CRect& rect, BOOL showScrollBar = FALSE)
+{
+    auto* gallery = new TestGallery;
+    bar.GetControls()->AddControl(gallery, static_cast<int>(id));
+    COSMControlAction* action = commandBars->GetActions()->Add(id);
+    action->SetReferencedObject(items);
+    gallery->SetShowScrollBar(showScrollBar);
+    gallery->SetAction(action);
+    gallery->SetRect(rect);
+    gallery->Reposition();
+    return gallery;
+}
+
+}  // namespace gallery_test

@@ -1,0 +1,56 @@
+// Input played on a second thread while the test's thread pumps messages: a press that runs a modal loop inside a
+// dispatch needs its later input to arrive while that loop runs.
+#pragma once
+
+#include "ActiveWindow.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+
+namespace osm::test {
+
+// Runs input on a second thread and pumps this thread's messages until it has ended.
+inline void PlayInputWhilePumping(const std::function<void()>& input)
+{
+    std::atomic<bool> done{false};
+    struct Job
+    {
+        const std::function<void()>* input;
+        std::atomic<bool>* done;
+    } job{&input, &done};
+    HANDLE thread = ::CreateThread(
+        nullptr, 0,
+        [](LPVOID parameter) -> DWORD {
+            Job* j = static_cast<Job*>(parameter);
+            (*j->input)();
+            j->done->store(true);
+            return 0;
+        },
+        &job, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    while (!done.load())
+    {
+        PumpPendingMessages();
+        ::Sleep(2);
+    }
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+    PumpPendingMessages();
+}
+
+// Pumps until done holds or timeoutMs passes; whether it holds.
+inline bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done() && ::GetTickCount() - start < timeoutMs)
+    {
+        PumpPendingMessages();
+        ::Sleep(2);
+    }
+    return done();
+}
+
+}  // namespace osm::test
