@@ -199,7 +199,7 @@ protected:
         if (sheet && ::IsWindow(sheetWindow()))
             sheet->DestroyWindow();
         sheet = nullptr;
-        COSMImageEditorDialog::ResetTestAnswer();
+        COSMImageEditorDialog::EndTestAnswer();
         ClearClipboard(frame.GetSafeHwnd());
         CustomizeSiteTest::TearDown();
     }
