@@ -13,6 +13,7 @@
 #include "framework/controls/CustomizeCommandsPage.h"
 #include "framework/controls/CustomizeToolbarsPage.h"
 
+#include <memory>
 #include <string>
 
 using namespace customize_test;
@@ -556,6 +557,39 @@ TEST_F(CustomizePagesTest, AnEmptyPopupIsDraggedAsADeepCopy)
     ASSERT_NE(nullptr, dragged);
     EXPECT_NE(popup, dragged);
     EXPECT_EQ(1, controls->GetCount());
+}
+
+TEST_F(CustomizePagesTest, PagesMadeByTheirCreateFunctionsHaveNoSheetAndStayInert)
+{
+    std::unique_ptr<CObject> toolbarsObject(RUNTIME_CLASS(COSMCustomizeToolbarsPage)->CreateObject());
+    std::unique_ptr<CObject> commandsObject(RUNTIME_CLASS(COSMCustomizeCommandsPage)->CreateObject());
+    auto* toolbars = dynamic_cast<COSMCustomizeToolbarsPage*>(toolbarsObject.get());
+    auto* commands = dynamic_cast<COSMCustomizeCommandsPage*>(commandsObject.get());
+    ASSERT_NE(nullptr, toolbars);
+    ASSERT_NE(nullptr, commands);
+    EXPECT_EQ(nullptr, toolbars->GetCustomizeSheet());
+    CPropertySheet plain("Pages alone");
+    plain.AddPage(toolbars);
+    plain.AddPage(commands);
+    ASSERT_TRUE(plain.Create(&frame));
+    plain.SetActivePage(1);
+    plain.SetActivePage(0);
+    PumpFor(50);
+    EXPECT_EQ(0, toolbars->GetList().GetCount());
+    EXPECT_EQ(0, commands->GetCategoriesList().GetCount());
+    EXPECT_EQ(0, commands->GetCommandsList().GetCount());
+    const int bars = commandBars->GetCount();
+    for (int id : {IDC_OSM_CUSTOMIZE_TOOLBAR_NEW, IDC_OSM_CUSTOMIZE_TOOLBAR_RENAME, IDC_OSM_CUSTOMIZE_TOOLBAR_DELETE,
+                   IDC_OSM_CUSTOMIZE_TOOLBAR_RESET})
+    {
+        HWND button = ::GetDlgItem(toolbars->GetSafeHwnd(), id);
+        EXPECT_FALSE(::IsWindowEnabled(button)) << id;
+        ::SendMessageA(toolbars->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+    }
+    EXPECT_EQ(bars, commandBars->GetCount());
+    EXPECT_TRUE(g_questions.empty());
+    plain.DestroyWindow();
 }
 
 }  // namespace
