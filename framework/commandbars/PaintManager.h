@@ -138,6 +138,11 @@ public:
     virtual void FillMessageBar(CDC* dc, COSMMessageBar* bar);
     virtual void DrawMessageBarButton(CDC* dc, COSMMessageBarButton* button);
     virtual void FillStatusBar(CDC* dc, COSMStatusBar* bar);
+    // The status panes' and switches' icons: the icon of that command id in the bar's image manager (the paint
+    // manager's without a bar), any width; (0, 0) is no icon.
+    virtual CSize GetStatusIconSize(COSMStatusBar* bar, int iconId);
+    // state: 0 normal, 1 disabled, 3 checked.
+    virtual void DrawStatusIcon(CDC* dc, COSMStatusBar* bar, int iconId, CPoint point, int state);
     virtual void RefreshMetrics();
     virtual CSize DrawSpecialControl(CDC* dc, int kind, COSMControl* control, COSMCommandBar* bar, BOOL draw,
                                      LPVOID extra);
@@ -346,11 +351,6 @@ protected:
         int barPosition;
     };
     static ControlState GetControlState(COSMControl* control);
-    // The status panes' and switches' icons: the image manager's icon of that command id, any width; (0, 0) is
-    // no icon.
-    virtual CSize GetStatusIconSize(int iconId);
-    // state: 0 normal, 1 disabled, 3 checked.
-    virtual void DrawStatusIcon(CDC* dc, int iconId, CPoint point, int state);
     // The STATUS style is wanted and really open.
     BOOL IsStatusBarThemed();
     // Reads the non-client metrics; tests put in metrics of their own.

@@ -25,15 +25,24 @@ CRect ClientRect(HWND window)
 
 }  // namespace
 
-CSize COSMPaintManager::GetStatusIconSize(int iconId)
+namespace {
+
+COSMImageManagerIcon* FindStatusIcon(COSMImageManager* images, int iconId)
 {
-    const COSMImageManagerIcon* icon = iconId > 0 ? GetImageManager()->GetImage(static_cast<UINT>(iconId), 0) : nullptr;
+    return iconId > 0 && images ? images->GetImage(static_cast<UINT>(iconId), 0) : nullptr;
+}
+
+}  // namespace
+
+CSize COSMPaintManager::GetStatusIconSize(COSMStatusBar* bar, int iconId)
+{
+    const COSMImageManagerIcon* icon = FindStatusIcon(bar ? bar->GetImageManager() : GetImageManager(), iconId);
     return icon ? icon->GetExtent() : CSize(0, 0);
 }
 
-void COSMPaintManager::DrawStatusIcon(CDC* dc, int iconId, CPoint point, int state)
+void COSMPaintManager::DrawStatusIcon(CDC* dc, COSMStatusBar* bar, int iconId, CPoint point, int state)
 {
-    if (COSMImageManagerIcon* icon = iconId > 0 ? GetImageManager()->GetImage(static_cast<UINT>(iconId), 0) : nullptr)
+    if (COSMImageManagerIcon* icon = FindStatusIcon(bar ? bar->GetImageManager() : GetImageManager(), iconId))
         icon->Draw(dc, point, icon->GetImageForState(state));
 }
 
@@ -89,7 +98,7 @@ void COSMPaintManager::DrawStatusBarPaneBorder(CDC* dc, CRect rect, COSMStatusBa
         return;
     }
     // A clickable pane draws its own face.
-    if (pane->GetWidth() != 0)
+    if (pane->IsButton())
         return;
     dc->Draw3dRect(rect, GetColor(COLOR_BTNSHADOW), GetColor(COLOR_BTNHIGHLIGHT));
 }
@@ -121,7 +130,7 @@ void COSMPaintManager::DrawStatusBarPaneEntry(CDC* dc, CRect rect, COSMStatusBar
             rect.DeflateRect(1, 1);
         dc->FillSolidRect(rect, pane->GetBackgroundColor());
     }
-    const BOOL button = pane->GetWidth() != 0;
+    const BOOL button = pane->IsButton();
     if (button)
         DrawStatusBarPaneButton(dc, rect, pane);
 
@@ -157,7 +166,7 @@ void COSMPaintManager::DrawStatusBarPaneEntry(CDC* dc, CRect rect, COSMStatusBar
         ::GetTextExtentPoint32A(dc->GetSafeHdc(), text, text.GetLength(), &extent);
         textWidth = extent.cx;
     }
-    const CSize icon = GetStatusIconSize(pane->GetIconId());
+    const CSize icon = GetStatusIconSize(bar, pane->GetIconId());
     int width = textWidth;
     if (icon.cx > 0)
         width += icon.cx + (textWidth >= 1 ? 2 : 0);
@@ -170,7 +179,7 @@ void COSMPaintManager::DrawStatusBarPaneEntry(CDC* dc, CRect rect, COSMStatusBar
     }
     if (icon.cx > 0 && rect.left + icon.cx <= rect.right)
     {
-        DrawStatusIcon(dc, pane->GetIconId(), CPoint(rect.left, (rect.top + rect.bottom - icon.cy) / 2),
+        DrawStatusIcon(dc, bar, pane->GetIconId(), CPoint(rect.left, (rect.top + rect.bottom - icon.cy) / 2),
                        enabled ? 0 : 1);
         rect.left += icon.cx + 2;
     }
@@ -208,11 +217,11 @@ int COSMPaintManager::DrawStatusBarSwitchPane(CDC* dc, CRect rect, COSMStatusBar
         const CRect face(left, rect.top, left + item->width, rect.bottom);
         DrawStateRectangle(dc, face, pane->IsEnabled() && item->hot, item->pressed, item->enabled, item->checked, FALSE,
                            1, 0);
-        const CSize icon = GetStatusIconSize(static_cast<int>(item->id));
+        const CSize icon = GetStatusIconSize(pane->GetStatusBar(), static_cast<int>(item->id));
         if (icon.cx > 0)
         {
             const int state = item->hot ? (item->checked ? 3 : 0) : 1;
-            DrawStatusIcon(dc, static_cast<int>(item->id),
+            DrawStatusIcon(dc, pane->GetStatusBar(), static_cast<int>(item->id),
                            CPoint(face.left + (face.Width() - icon.cx) / 2, face.top + (face.Height() - icon.cy) / 2),
                            state);
         }

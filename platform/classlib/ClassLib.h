@@ -19,7 +19,7 @@
 // Controls.h    CStatic, CButton, CEdit, CListBox, CComboBox, CScrollBar, CProgressCtrl
 // ToolTipCtrl.h CToolTipCtrl;  ToolBar.h  CToolBar (command buttons with command-UI updates)
 // CommonDialogs.h CColorDialog, CFileDialog (open)
-// ReBar.h      CReBar, the frame's rebar bar
+// ReBar.h      CReBar, the frame's rebar bar;  ControlBar.h  CControlBar, the base of the bars on a frame's sides
 // WinApp.h      CWinApp, the entry routine, AfxGetApp, AfxMessageBox
 // WinThread.h   CWinThread, AfxBeginThread, AfxGetThread;  ThreadLocal.h  CThreadLocal
 // SyncObject.h  CSyncObject, CEvent, CCriticalSection;  SingleLock.h  CSingleLock
@@ -46,6 +46,7 @@
 #include "classlib/ImageList.h"
 #include "classlib/Wnd.h"
 #include "classlib/CmdUI.h"
+#include "classlib/ControlBar.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/MDIChildWnd.h"

@@ -1,6 +1,7 @@
 #include "classlib/Dialog.h"
 
 #include "classlib/CallbackGuard.h"
+#include "classlib/FrameMessages.h"
 #include "classlib/ThreadState.h"
 #include "classlib/WinApp.h"
 
@@ -81,18 +82,111 @@ INT_PTR CDialog::DoModal()
     HWND hWndOwner = OwnerForModal();
     const bool wasModal = m_bModal;
     m_bModal = true;
-    INT_PTR result;
+    m_bModalEnded = false;
+    m_nModalResult = -1;
+    // The owner waits while the dialog runs, as under the system's dialog box.
+    const bool disabledOwner = hWndOwner && ::IsWindowEnabled(hWndOwner);
+    if (disabledOwner)
+        ::EnableWindow(hWndOwner, FALSE);
+    INT_PTR result = -1;
     {
         osm_classlib_detail::ModalLoopScope modal;
         osm_classlib_detail::HookWindowCreate(this);
-        result = ::DialogBoxIndirectParamA(hInst, lpTemplate, hWndOwner, &AfxDlgProc, reinterpret_cast<LPARAM>(this));
+        HWND hWnd =
+            ::CreateDialogIndirectParamA(hInst, lpTemplate, hWndOwner, &AfxDlgProc, reinterpret_cast<LPARAM>(this));
         osm_classlib_detail::UnhookWindowCreate();
+        if (hWnd && m_hWnd == hWnd)
+        {
+            result = RunModalLoop(hWndOwner);
+            DestroyWindow();
+        }
+        else if (hWnd)
+            ::DestroyWindow(hWnd);
     }
     m_bModal = wasModal;
-    // The system's loop leaves focus nowhere when the owner was disabled: give it back to the owner.
+    if (disabledOwner && ::IsWindow(hWndOwner))
+        ::EnableWindow(hWndOwner, TRUE);
+    // Leaving the loop leaves focus nowhere when the owner was disabled: give it back to the owner.
     if (hWndOwner && ::IsWindow(hWndOwner) && ::GetActiveWindow() == nullptr)
         ::SetActiveWindow(hWndOwner);
     return result;
+}
+
+namespace {
+
+// Whether a message may have changed what the dialog shows, so that idle updates run again after it: not a paint,
+// not the caret's blink, not a mouse move that did not move.
+class IdleMessageFilter
+{
+public:
+    bool Kicks(const MSG& msg)
+    {
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE)
+        {
+            const bool same = msg.message == m_lastMove && msg.pt.x == m_lastPoint.x && msg.pt.y == m_lastPoint.y;
+            m_lastMove = msg.message;
+            m_lastPoint = msg.pt;
+            return !same;
+        }
+        const UINT kSystemTimer = 0x0118;
+        return msg.message != WM_PAINT && msg.message != kSystemTimer;
+    }
+
+private:
+    UINT m_lastMove = 0;
+    POINT m_lastPoint{-1, -1};
+};
+
+}  // namespace
+
+INT_PTR CDialog::RunModalLoop(HWND hWndOwner)
+{
+    bool idle = true;
+    LONG idleCount = 0;
+    bool shown = (GetStyle() & WS_VISIBLE) != 0;
+    IdleMessageFilter filter;
+    MSG msg{};
+    while (!m_bModalEnded && ::IsWindow(m_hWnd))
+    {
+        // Each time the queue runs dry the dialog gets its idle turns: WM_KICKIDLE (wParam MSGF_DIALOGBOX, lParam
+        // the turn) until it answers 0, so it can update its controls' command states.
+        while (idle && !m_bModalEnded && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+        {
+            if (!shown)
+            {
+                ShowWindow(SW_SHOWNORMAL);
+                shown = true;
+            }
+            if (hWndOwner && idleCount == 0 && !(GetStyle() & DS_NOIDLEMSG))
+                ::SendMessageA(hWndOwner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(m_hWnd));
+            if (!::IsWindow(m_hWnd) || !SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, idleCount++))
+                idle = false;
+        }
+        if (m_bModalEnded || !::IsWindow(m_hWnd))
+            break;
+        if (!::GetMessageA(&msg, nullptr, 0, 0))
+        {
+            // The application is quitting: its own loop must see the quit too.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!shown && msg.message == WM_TIMER)
+        {
+            ShowWindow(SW_SHOWNORMAL);
+            shown = true;
+        }
+        if (!::IsDialogMessageA(m_hWnd, &msg))
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (filter.Kicks(msg))
+        {
+            idle = true;
+            idleCount = 0;
+        }
+    }
+    return m_nModalResult;
 }
 
 BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd)
@@ -166,6 +260,8 @@ void CDialog::OnCancel()
 
 void CDialog::EndDialog(int nResult)
 {
+    m_nModalResult = nResult;
+    m_bModalEnded = true;
     ::EndDialog(m_hWnd, nResult);
 }
 

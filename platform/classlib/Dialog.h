@@ -11,10 +11,13 @@
 //   };
 //   CAboutDlg dlg; if (dlg.DoModal() == IDOK) ...
 //
-// DoModal runs the system's dialog loop. A message-filter hook, installed while any modal loop runs on the thread,
-// offers every message the loop takes to PreTranslateMessage of the target window's CWnd and then of its parents up
-// to the dialog, so controls see their keys and a dialog sees its children's; TRUE eats the message. Message boxes
-// and nested dialogs run under the same hook.
+// DoModal runs the library's own dialog loop, which works like the system's (the owner disabled while it runs, the
+// dialog keyboard, a quit passed on) and also gives the dialog its idle turns: each time the queue runs dry it sends
+// WM_KICKIDLE (wParam MSGF_DIALOGBOX, lParam the turn from 0) until the dialog answers 0, so a dialog that holds bars
+// updates their command states as a frame does. A dialog ends through EndDialog. A message-filter hook, installed while
+// any modal loop runs on the thread, offers every message the loop takes to PreTranslateMessage of the target window's
+// CWnd and then of its parents up to the dialog, so controls see their keys and a dialog sees its children's; TRUE eats
+// the message. Message boxes and nested dialogs run under the same hook.
 //
 // A dialog without a parent is owned by the thread's active window when there is one (so it disables that window
 // while it runs), and is a window of its own otherwise.
@@ -70,8 +73,12 @@ protected:
     afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
     LPCDLGTEMPLATEA LoadTemplate(HINSTANCE* phInst) const;
     HWND OwnerForModal() const;
+    // Pumps until EndDialog; returns its result.
+    INT_PTR RunModalLoop(HWND hWndOwner);
 
     bool m_bModal = false;
+    bool m_bModalEnded = false;
+    INT_PTR m_nModalResult = -1;
 
     DECLARE_MESSAGE_MAP()
 

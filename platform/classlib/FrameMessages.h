@@ -43,6 +43,20 @@
 #define CBRS_ALIGN_ANY 0xF000L
 #define CBRS_FLOATING 0x0001L
 #define CBRS_SIZE_DYNAMIC 0x0004L
+// Bar styles: the sides on which a control bar draws an edge (CControlBar).
+#define CBRS_BORDER_LEFT 0x0100L
+#define CBRS_BORDER_TOP 0x0200L
+#define CBRS_BORDER_RIGHT 0x0400L
+#define CBRS_BORDER_BOTTOM 0x0800L
+#define CBRS_BORDER_ANY 0x0F00L
+// Common combinations: a bar docked on a side, with its edge toward the client area.
+#define CBRS_TOP (CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM)
+#define CBRS_BOTTOM (CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP)
+#define CBRS_LEFT (CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT)
+#define CBRS_RIGHT (CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT)
+#define CBRS_NOALIGN 0x0000L
+#define CBRS_ORIENT_HORZ (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)
+#define CBRS_ORIENT_VERT (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)
 
 // Layout modes a bar is asked to size itself for.
 #define LM_STRETCH 0x01

@@ -36,8 +36,8 @@ public:
     std::vector<DrawnIcon> icons;
 
 protected:
-    CSize GetStatusIconSize(int iconId) override { return iconId == 7 ? CSize(16, 16) : CSize(0, 0); }
-    void DrawStatusIcon(CDC* dc, int iconId, CPoint point, int state) override
+    CSize GetStatusIconSize(COSMStatusBar*, int iconId) override { return iconId == 7 ? CSize(16, 16) : CSize(0, 0); }
+    void DrawStatusIcon(CDC* dc, COSMStatusBar*, int iconId, CPoint point, int state) override
     {
         icons.push_back({iconId, point, state});
     }

@@ -618,13 +618,13 @@ TEST_F(PaintManagerTest, StatusIconsAndControlImagesComeFromTheImageManager)
     const COLORREF red = RGB(200, 40, 40);
     ProcessIcon icon(red);
     IconPaintManager pm;
-    EXPECT_EQ(pm.GetStatusIconSize(kIconCommand), CSize(16, 16));
-    EXPECT_EQ(pm.GetStatusIconSize(kIconCommand + 1), CSize(0, 0)) << "no icon of that command";
+    EXPECT_EQ(pm.GetStatusIconSize(nullptr, kIconCommand), CSize(16, 16));
+    EXPECT_EQ(pm.GetStatusIconSize(nullptr, kIconCommand + 1), CSize(0, 0)) << "no icon of that command";
 
     foundation_test::DcTestSurface surface(40, 20, RGB(255, 255, 255));
     CDC dc;
     ASSERT_TRUE(dc.Attach(surface.GetDC()));
-    pm.DrawStatusIcon(&dc, kIconCommand, CPoint(2, 2), 0);
+    pm.DrawStatusIcon(&dc, nullptr, kIconCommand, CPoint(2, 2), 0);
     EXPECT_EQ(surface.Pixel(2, 2), red);
     EXPECT_EQ(surface.Pixel(17, 17), red);
     EXPECT_EQ(surface.Pixel(18, 18), RGB(255, 255, 255));

@@ -95,12 +95,16 @@ TEST_F(WindowPaintTest, MessageBarFill)
     for (BOOL close : {FALSE, TRUE})
     {
         COSMMessageBar bar;
-        bar.SetSafeHwnd(window.Get());
-        bar.SetCloseButton(close);
+        if (close)
+            bar.AddButton(SC_CLOSE);
+        // The painter reads only the bar's window: the test's window stands in for it.
+        bar.Attach(window.Get());
         CRect inner;
         COSMMessageBar::GetInnerRect(&bar, &inner);
         DcTestSurface surface(100, 30, pm.GetColor(COLOR_WINDOW));
         pm.FillMessageBar(CDC::FromHandle(surface.GetDC()), &bar);
+        bar.Detach();
+        EXPECT_EQ(inner, CRect(2, 2, close ? 80 : 98, 28));
         SCOPED_TRACE(close);
         EXPECT_EQ(pm.GetColor(COLOR_BTNFACE), surface.Pixel(0, 0));
         EXPECT_EQ(pm.GetColor(COLOR_BTNFACE), surface.Pixel(99, 15));

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestResources.h"
@@ -464,4 +465,70 @@ TEST(DialogTest, MissingTemplateFailsWithMinusOne)
     CDialog dlg(4242u);
     EXPECT_EQ(dlg.DoModal(), -1);
     EXPECT_FALSE(dlg.Create(4242u));
+}
+
+namespace {
+
+// Records the idle turns its modal loop gives it and wants three of them (turns 0, 1 and 2) each time.
+class CIdleProbeDlg : public CScriptedDialog
+{
+public:
+    CIdleProbeDlg() : CScriptedDialog(IDD_INNER) {}
+    std::vector<std::pair<WPARAM, LPARAM>> kicks;
+
+protected:
+    afx_msg LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam)
+    {
+        kicks.emplace_back(wParam, lParam);
+        return lParam < 2;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CIdleProbeDlg, CScriptedDialog)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(DialogTest, AModalDialogGetsIdleTurnsEachTimeItsQueueRunsDry)
+{
+    CIdleProbeDlg dlg;
+    size_t kicksBeforeMessage = 0;
+    dlg.onInit = [](CScriptedDialog& d) { d.SetTimer(1, 100); };
+    dlg.onTimer = [&](CScriptedDialog& d, UINT_PTR nIDEvent) {
+        d.KillTimer(nIDEvent);
+        if (nIDEvent == 1)
+        {
+            // A message that may change what the dialog shows starts a new round of turns.
+            kicksBeforeMessage = dlg.kicks.size();
+            d.PostMessage(WM_APP_RUN);
+            d.SetTimer(2, 100);
+        }
+        else
+            d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    using Kicks = std::vector<std::pair<WPARAM, LPARAM>>;
+    const Kicks round = {{MSGF_DIALOGBOX, 0}, {MSGF_DIALOGBOX, 1}, {MSGF_DIALOGBOX, 2}};
+    ASSERT_GE(kicksBeforeMessage, 3u);
+    EXPECT_EQ(round, Kicks(dlg.kicks.begin(), dlg.kicks.begin() + 3));
+    ASSERT_GE(dlg.kicks.size(), kicksBeforeMessage + 3);
+    const auto second = dlg.kicks.begin() + static_cast<std::ptrdiff_t>(kicksBeforeMessage);
+    EXPECT_EQ(round, Kicks(second, second + 3));
+    for (const auto& kick : dlg.kicks)
+        EXPECT_LE(kick.second, 2) << "turns went on after the dialog answered 0";
+    EXPECT_TRUE(dlg.log.empty()) << dlg.log.front();
+}
+
+TEST(DialogTest, AQuitEndsTheModalLoopAndReachesTheLoopOutside)
+{
+    CScriptedDialog dlg(IDD_INNER);
+    dlg.onInit = [](CScriptedDialog&) { ::PostQuitMessage(77); };
+    dlg.DoModal();
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    MSG msg{};
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 77u);
+    EXPECT_TRUE(dlg.log.empty()) << dlg.log.front();
 }
