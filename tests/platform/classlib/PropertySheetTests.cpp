@@ -209,6 +209,11 @@ TEST(CheckListBoxTest, ChecksFollowTheItemsAndClicksOnTheBoxToggleThem)
     EXPECT_EQ(BST_UNCHECKED, list.GetCheck(0));
     list.AddString("again");
     EXPECT_EQ(BST_UNCHECKED, list.GetCheck(0));
+
+    // The cursor goes out of the way of the windows later tests open where it was.
+    ::SetCursorPos(1200, 1000);
+    const DWORD start = ::GetTickCount();
+    PumpUntil([&] { return ::GetTickCount() - start > 100; });
 }
 
 TEST(ModelessWindowsTest, AModalQuestionDisablesTheOwnedWindowsUntilTheLastCallEnds)
