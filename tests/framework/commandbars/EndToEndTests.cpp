@@ -8,6 +8,7 @@
 #include "DockTestSupport.h"
 #include "EndToEndTestIds.h"
 #include "InputTestSupport.h"
+#include "tests/support/Screenshots.h"
 
 #include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/commandbars/MenuBar.h"
@@ -18,6 +19,8 @@
 #include <vector>
 
 using namespace commandbars_test;
+using osm::test::ArtefactsFolder;
+using osm::test::WriteWindowBitmap;
 
 namespace {
 
@@ -165,67 +168,6 @@ std::vector<std::string> DockRows(const EndToEndSite& site)
     return rows;
 }
 
-// The folder of the build tree whose files CI keeps (made when missing).
-std::string ArtefactsFolder()
-{
-    const std::string folder = OSM_ARTEFACTS_DIR;
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
-
-// The window as it is on the screen, written as a 24-bit BMP; false when any step fails.
-bool WriteWindowBitmap(HWND window, const std::string& path)
-{
-    CRect rect;
-    if (!::GetWindowRect(window, &rect) || rect.IsRectEmpty())
-        return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = rect.Width();
-    info.bmiHeader.biHeight = rect.Height();  // bottom-up, as BMP files store rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = ::CreateCompatibleDC(screen);
-    bool copied = false;
-    if (dib && memory)
-    {
-        HGDIOBJ old = ::SelectObject(memory, dib);
-        copied = ::BitBlt(memory, 0, 0, rect.Width(), rect.Height(), screen, rect.left, rect.top, SRCCOPY) != 0;
-        ::GdiFlush();
-        ::SelectObject(memory, old);
-    }
-    const DWORD stride = (static_cast<DWORD>(rect.Width()) * 3 + 3) & ~3u;
-    const DWORD imageSize = stride * static_cast<DWORD>(rect.Height());
-    bool written = false;
-    if (copied)
-    {
-        BITMAPFILEHEADER header{};
-        header.bfType = 0x4D42;  // "BM"
-        header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-        header.bfSize = header.bfOffBits + imageSize;
-        info.bmiHeader.biSizeImage = imageSize;
-        CFile file;
-        if (file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite))
-        {
-            file.Write(&header, sizeof(header));
-            file.Write(&info.bmiHeader, sizeof(BITMAPINFOHEADER));
-            file.Write(bits, imageSize);
-            file.Close();
-            written = true;
-        }
-    }
-    if (memory)
-        ::DeleteDC(memory);
-    if (dib)
-        ::DeleteObject(dib);
-    ::ReleaseDC(nullptr, screen);
-    return written;
-}
-
 // The BMP's header as read back: 24 bits per pixel, the window's size, and as many bytes as it says.
 void ExpectBitmapOfWindow(const std::string& path, HWND window)
 {
@@ -247,6 +189,12 @@ void ExpectBitmapOfWindow(const std::string& path, HWND window)
 class EndToEndTest : public CommandBarsTest
 {
 protected:
+    // An application's frame reads no call log: it draws in the look the themes library enters for id 0.
+    void SetUp() override
+    {
+        CommandBarsTest::SetUp();
+        COSMPaintManager::RegisterThemes();
+    }
     void TearDown() override
     {
         SendMouseInput(MOUSEEVENTF_LEFTUP);

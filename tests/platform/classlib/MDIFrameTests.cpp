@@ -11,7 +11,7 @@
 namespace {
 
 const UINT ID_SHARED_COMMAND = 42001;
-const UINT IDC_TOP_BAR = 720;
+const UINT IDC_MDI_TOP_BAR = 720;
 
 std::vector<std::string> g_commands;
 
@@ -100,7 +100,7 @@ TEST_F(MDIFrameTest, TheClientIsThePaneAndGetsWhatTheBarsLeave)
     EXPECT_EQ(::GetDlgCtrlID(frame.m_hWndMDIClient), AFX_IDW_PANE_FIRST);
 
     CTopBar bar;
-    ASSERT_TRUE(bar.Create(nullptr, "bar", WS_CHILD | WS_VISIBLE, CRect(0, 0, 5, 5), &frame, IDC_TOP_BAR));
+    ASSERT_TRUE(bar.Create(nullptr, "bar", WS_CHILD | WS_VISIBLE, CRect(0, 0, 5, 5), &frame, IDC_MDI_TOP_BAR));
     frame.RecalcLayout();
     CRect client;
     frame.GetClientRect(&client);
