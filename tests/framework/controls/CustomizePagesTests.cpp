@@ -367,10 +367,22 @@ TEST_F(CustomizePagesTest, ResetPutsABuiltInToolbarBackAfterOneQuestion)
     OpenSheet();
     const int original = standard->GetControlCount();
     ASSERT_GT(original, 1);
-    // The user took a button off it.
-    commandBars->SetCustomizeSelection(standard->GetControl(0));
-    sheet->SendMessage(WM_COMMAND, COSMCustomizeSheet::kCommandDelete, 0);
+    const int formattingBefore = formatting->GetControlCount();
+    // The user dragged a button off it onto the other toolbar.
+    frame.SetActiveWindow();
+    PumpFor(30);
+    MoveMouseTo(ControlCentre(*standard, 0));
+    InputScript::Start(frame.GetSafeHwnd(),
+                       {MoveTo([&] { return ControlCentre(*standard, 0) + CPoint(6, 6); }),
+                        MoveTo([&] { return ControlCentre(*formatting, 1); }),
+                        MoveTo([&] { return ControlCentre(*formatting, 1) + CPoint(2, 0); }),
+                        Press(MOUSEEVENTF_LEFTUP)},
+                       100);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    PumpUntil([&] { return InputScript::Done() && !commandBars->GetDropSource()->GetDraggedControl(); }, 5000);
+    PumpFor(50);
     ASSERT_EQ(original - 1, standard->GetControlCount());
+    ASSERT_EQ(formattingBefore + 1, formatting->GetControlCount());
     static int toolbarQuestions = 0;
     toolbarQuestions = 0;
     const auto previous = COSMToolBar::s_pfnShowMessageBox;

@@ -616,4 +616,28 @@ TEST_F(SheetCommandsTest, TheMessageBoxDisablesSheetAndSiteWhileItShows)
     COSMCustomizeSheet::s_pfnMessageBox = previous;
 }
 
+TEST_F(SheetCommandsTest, TheRealMessageBoxIsOwnedByTheSheetAndAnsweredByTheUser)
+{
+    bool sheetEnabled = true;
+    bool siteEnabled = true;
+    HWND owner = nullptr;
+    InputScript::Start(frame.GetSafeHwnd(),
+                       {[] {},
+                        [&] {
+                            sheetEnabled = ::IsWindowEnabled(sheetWindow()) != FALSE;
+                            siteEnabled = frame.IsWindowEnabled() != FALSE;
+                            owner = ::GetWindow(::GetActiveWindow(), GW_OWNER);
+                        },
+                        Key(VK_RETURN, false), Key(VK_RETURN, true)},
+                       150);
+    const int answer = sheet->MessageBox("Go on?", MB_OKCANCEL);
+    InputScript::Stop(frame.GetSafeHwnd());
+    EXPECT_EQ(IDOK, answer);
+    EXPECT_FALSE(sheetEnabled);
+    EXPECT_FALSE(siteEnabled);
+    EXPECT_EQ(sheetWindow(), owner);
+    EXPECT_TRUE(::IsWindowEnabled(sheetWindow()));
+    EXPECT_TRUE(frame.IsWindowEnabled());
+}
+
 }  // namespace
