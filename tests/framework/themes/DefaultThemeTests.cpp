@@ -23,7 +23,10 @@
 #include <vector>
 
 using themes_test::DcTestSurface;
+using themes_test::MakeSolidIcon;
 using themes_test::RecordingTheme;
+using themes_test::SolidImage;
+using themes_test::Stated;
 using themes_test::StateRectangleCall;
 using themes_test::UniqueColorsTest;
 
@@ -303,42 +306,6 @@ TEST_F(DefaultThemeTest, TextColoursFollowTheBarAndTheState)
 
 // ---- Icons ----
 
-HICON MakeSolidIcon(COLORREF color)
-{
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 16;
-    info.bmiHeader.biHeight = 16;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP colorBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* bytes = static_cast<BYTE*>(bits);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-        {
-            BYTE* pixel = bytes + y * 48 + x * 3;
-            pixel[0] = GetBValue(color);
-            pixel[1] = GetGValue(color);
-            pixel[2] = GetRValue(color);
-        }
-    const BYTE maskBits[32] = {};  // every pixel opaque
-    HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, maskBits);
-    ICONINFO iconInfo{TRUE, 0, 0, mask, colorBitmap};
-    HICON icon = ::CreateIconIndirect(&iconInfo);
-    ::DeleteObject(mask);
-    ::DeleteObject(colorBitmap);
-    return icon;
-}
-
-COSMImageManagerIconHandle SolidImage(COLORREF color)
-{
-    COSMImageManagerIconHandle image;
-    image.SetIcon(MakeSolidIcon(color));
-    return image;
-}
-
 // The icon colours stay clear of the table's (green 101 to 163).
 const COLORREF kNormal = RGB(200, 5, 5);
 const COLORREF kSelectedImage = RGB(5, 5, 200);
@@ -485,18 +452,6 @@ TEST_F(DefaultThemeIconTest, TheBuildOptionMakesTheDisabledImageOnceInTheGradien
 }
 
 // ---- Popup rows ----
-
-// A control whose selection, press and popup state a test sets.
-template <class Base> class Stated : public Base
-{
-public:
-    int selected = 0;
-    int pressed = 0;
-    BOOL popupOpen = FALSE;
-    int GetSelected() const override { return selected; }
-    int GetPressed() const override { return pressed; }
-    BOOL IsPopupOpen() const override { return popupOpen; }
-};
 
 class PopupRowTest : public UniqueColorsTest<RecordingTheme<COSMDefaultTheme>>
 {

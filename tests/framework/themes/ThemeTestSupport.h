@@ -17,6 +17,7 @@
 
 #include "classlib/DC.h"
 #include "framework/commandbars/PaintManager.h"
+#include "framework/foundation/ImageManagerIcon.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +146,55 @@ public:
     std::vector<StateRectangleCall> stateRectangles;
     std::vector<CRect> gripperFills;
     std::vector<BOOL> gripperExpanded;
+};
+
+// A 16 x 16 icon of one opaque colour.
+inline HICON MakeSolidIcon(COLORREF color)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = 16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP colorBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* bytes = static_cast<BYTE*>(bits);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+        {
+            BYTE* pixel = bytes + y * 48 + x * 3;
+            pixel[0] = GetBValue(color);
+            pixel[1] = GetGValue(color);
+            pixel[2] = GetRValue(color);
+        }
+    const BYTE maskBits[32] = {};  // every pixel opaque
+    HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, maskBits);
+    ICONINFO iconInfo{TRUE, 0, 0, mask, colorBitmap};
+    HICON icon = ::CreateIconIndirect(&iconInfo);
+    ::DeleteObject(mask);
+    ::DeleteObject(colorBitmap);
+    return icon;
+}
+
+inline COSMImageManagerIconHandle SolidImage(COLORREF color)
+{
+    COSMImageManagerIconHandle image;
+    image.SetIcon(MakeSolidIcon(color));
+    return image;
+}
+
+// A control whose selection, press and popup state a test sets.
+template <class Base> class Stated : public Base
+{
+public:
+    int selected = 0;
+    int pressed = 0;
+    BOOL popupOpen = FALSE;
+    int GetSelected() const override { return selected; }
+    int GetPressed() const override { return pressed; }
+    BOOL IsPopupOpen() const override { return popupOpen; }
 };
 
 }  // namespace themes_test
