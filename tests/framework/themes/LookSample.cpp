@@ -142,14 +142,14 @@ bool FillMenu(COSMPopupBar* menu)
 
 }  // namespace
 
-LookSample WriteLookSample(int themeId, const std::string& lookName)
+LookSample WriteLookSample(int themeId, const std::string& lookName, int faceIndex)
 {
     LookSample sample;
     COSMPaintManager::SetTheme(themeId);
     COSMPaintManager* look = COSMPaintManager::GetGlobalPaintManager();
     if (!look)
         return {"no look for the id"};
-    sample.expectedFace = look->GetColor(COLOR_BTNFACE);
+    sample.expectedFace = look->GetColor(faceIndex);
 
     SampleFrame site;
     if (!site.frame.CreateTestFrame("look sample", CRect(40, 40, 680, 480)))

@@ -25,11 +25,12 @@ struct LookSample
     std::string path;
     // Colours in the written picture.
     size_t colorCount = 0;
-    // A point of the left-docked toolbar's face, drawn into a canvas of its client size, and the look's face colour.
+    // A point of the left-docked toolbar's face, drawn into a canvas of its client size, and the look's face colour
+    // (the colour of the table index the look fills docked toolbars with).
     COLORREF dockedToolBarFace = 0;
     COLORREF expectedFace = 0;
 };
 
-LookSample WriteLookSample(int themeId, const std::string& lookName);
+LookSample WriteLookSample(int themeId, const std::string& lookName, int faceIndex = COLOR_BTNFACE);
 
 }  // namespace themes_test

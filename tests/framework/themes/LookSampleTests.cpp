@@ -1,6 +1,8 @@
-// The Default look's picture, kept with the CI artefacts.
+// The looks' pictures, kept with the CI artefacts.
 #include "LookSample.h"
 #include "PaintManagerTestSupport.h"
+
+#include "framework/themes/OfficeTheme.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,17 @@ TEST_F(PaintManagerTest, TheDefaultLookSampleIsWritten)
     const themes_test::LookSample sample = themes_test::WriteLookSample(0, "default");
     ASSERT_EQ("", sample.failure);
     EXPECT_NE(std::string::npos, sample.path.find("look-default.bmp"));
+    EXPECT_GT(sample.colorCount, 1u);
+    EXPECT_EQ(sample.expectedFace, sample.dockedToolBarFace);
+}
+
+TEST_F(PaintManagerTest, TheOfficeLookSampleIsWritten)
+{
+    COSMPaintManager::RegisterThemes();
+    // Docked toolbars are filled with the bar face, not the button face.
+    const themes_test::LookSample sample = themes_test::WriteLookSample(1, "office", COSMOfficeTheme::kBarFace);
+    ASSERT_EQ("", sample.failure);
+    EXPECT_NE(std::string::npos, sample.path.find("look-office.bmp"));
     EXPECT_GT(sample.colorCount, 1u);
     EXPECT_EQ(sample.expectedFace, sample.dockedToolBarFace);
 }
