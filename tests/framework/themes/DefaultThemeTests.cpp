@@ -1,6 +1,7 @@
 // The Default look drawn headless into DIB sections, every table entry in a colour of its own: the pixel harness
 // itself, the theme factory, the primitives' "no colour", state frames and text colours, icons, popup rows, split
 // buttons, edits, combo boxes and the customize lists' rows.
+#include "ImageTestSupport.h"
 #include "ThemeTestSupport.h"
 
 #include "framework/commandbars/CommandBar.h"

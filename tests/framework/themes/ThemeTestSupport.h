@@ -12,6 +12,7 @@
 //   TEST_F(PopupRowTest, ...) { ... EXPECT_TRUE(canvas.FilledWith(rect, C(13))); }
 #pragma once
 
+#include "ImageTestSupport.h"
 #include "PaintManagerTestSupport.h"
 #include "tests/support/DcTestSurface.h"
 
@@ -151,31 +152,7 @@ public:
 // A 16 x 16 icon of one opaque colour.
 inline HICON MakeSolidIcon(COLORREF color)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 16;
-    info.bmiHeader.biHeight = 16;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP colorBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* bytes = static_cast<BYTE*>(bits);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-        {
-            BYTE* pixel = bytes + y * 48 + x * 3;
-            pixel[0] = GetBValue(color);
-            pixel[1] = GetGValue(color);
-            pixel[2] = GetRValue(color);
-        }
-    const BYTE maskBits[32] = {};  // every pixel opaque
-    HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, maskBits);
-    ICONINFO iconInfo{TRUE, 0, 0, mask, colorBitmap};
-    HICON icon = ::CreateIconIndirect(&iconInfo);
-    ::DeleteObject(mask);
-    ::DeleteObject(colorBitmap);
-    return icon;
+    return image_test::MakeSolidIcon(16, 16, color);
 }
 
 inline COSMImageManagerIconHandle SolidImage(COLORREF color)
