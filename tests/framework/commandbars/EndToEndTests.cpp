@@ -6,6 +6,7 @@
 // of the frame before saving and after loading go to the build tree's artefacts folder (looked at by people, never
 // compared: fonts differ between machines). A program of its own that runs alone.
 #include "DockTestSupport.h"
+#include "EndToEndPictures.h"
 #include "EndToEndTestIds.h"
 #include "InputTestSupport.h"
 
@@ -163,85 +164,6 @@ std::vector<std::string> DockRows(const EndToEndSite& site)
     for (int side = 0; side < 4; ++side)
         rows.push_back(DescribeRows(site.commandBars->GetDockBar(side)));
     return rows;
-}
-
-// The folder of the build tree whose files CI keeps (made when missing).
-std::string ArtefactsFolder()
-{
-    const std::string folder = OSM_ARTEFACTS_DIR;
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
-
-// The window as it is on the screen, written as a 24-bit BMP; false when any step fails.
-bool WriteWindowBitmap(HWND window, const std::string& path)
-{
-    CRect rect;
-    if (!::GetWindowRect(window, &rect) || rect.IsRectEmpty())
-        return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = rect.Width();
-    info.bmiHeader.biHeight = rect.Height();  // bottom-up, as BMP files store rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = ::CreateCompatibleDC(screen);
-    bool copied = false;
-    if (dib && memory)
-    {
-        HGDIOBJ old = ::SelectObject(memory, dib);
-        copied = ::BitBlt(memory, 0, 0, rect.Width(), rect.Height(), screen, rect.left, rect.top, SRCCOPY) != 0;
-        ::GdiFlush();
-        ::SelectObject(memory, old);
-    }
-    const DWORD stride = (static_cast<DWORD>(rect.Width()) * 3 + 3) & ~3u;
-    const DWORD imageSize = stride * static_cast<DWORD>(rect.Height());
-    bool written = false;
-    if (copied)
-    {
-        BITMAPFILEHEADER header{};
-        header.bfType = 0x4D42;  // "BM"
-        header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-        header.bfSize = header.bfOffBits + imageSize;
-        info.bmiHeader.biSizeImage = imageSize;
-        CFile file;
-        if (file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite))
-        {
-            file.Write(&header, sizeof(header));
-            file.Write(&info.bmiHeader, sizeof(BITMAPINFOHEADER));
-            file.Write(bits, imageSize);
-            file.Close();
-            written = true;
-        }
-    }
-    if (memory)
-        ::DeleteDC(memory);
-    if (dib)
-        ::DeleteObject(dib);
-    ::ReleaseDC(nullptr, screen);
-    return written;
-}
-
-// The BMP's header as read back: 24 bits per pixel, the window's size, and as many bytes as it says.
-void ExpectBitmapOfWindow(const std::string& path, HWND window)
-{
-    CRect rect;
-    ::GetWindowRect(window, &rect);
-    CFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead)) << path;
-    BITMAPFILEHEADER header{};
-    BITMAPINFOHEADER info{};
-    ASSERT_EQ(sizeof(header), file.Read(&header, sizeof(header)));
-    ASSERT_EQ(sizeof(info), file.Read(&info, sizeof(info)));
-    EXPECT_EQ(0x4D42, header.bfType);
-    EXPECT_EQ(24, info.biBitCount);
-    EXPECT_EQ(rect.Width(), info.biWidth);
-    EXPECT_EQ(rect.Height(), info.biHeight);
-    EXPECT_EQ(static_cast<ULONGLONG>(header.bfSize), file.GetLength());
 }
 
 class EndToEndTest : public CommandBarsTest
