@@ -9,6 +9,9 @@
 #include "framework/commandbars/ControlToolbars.h"
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlCustom.h"
+#include "framework/controls/ControlEdit.h"
+#include "framework/controls/ControlGallery.h"
+#include "framework/controls/ControlHyperlink.h"
 #include "framework/controls/ControlOleItems.h"
 #include "framework/controls/ControlSelector.h"
 #include "framework/controls/HtmlTipHost.h"
@@ -329,6 +332,120 @@ TEST_F(WorkbenchTest, ClicksOnControlsStatusPanesAndTheMessageBarReachTheFrame)
     EXPECT_LT(after.top, before.top);
     EXPECT_EQ(before.bottom, after.bottom);
     ASSERT_NO_FATAL_FAILURE(KeepWindowPicture(bench.frame.GetSafeHwnd(), "workbench-message-bar-closed"));
+}
+
+std::vector<std::string> g_openedTargets;
+HINSTANCE WINAPI RecordOpenedTarget(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT)
+{
+    g_openedTargets.emplace_back(file ? file : "");
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));  // above 32: opened
+}
+
+TEST_F(WorkbenchTest, EachControlKindAnswersItsOwnInput)
+{
+    Workbench bench;
+    ASSERT_TRUE(bench.created);
+    COSMToolBar& controls = *bench.controls;
+    COSMToolBar& marks = *bench.marks;
+
+    // The edit's upper spin button steps its number.
+    auto* find = dynamic_cast<COSMControlEdit*>(Workbench::ControlOf(controls, ID_E2E_FIND));
+    ASSERT_NE(nullptr, find);
+    const CRect spin = find->GetSpinButtonsRect();
+    ASSERT_FALSE(spin.IsRectEmpty());
+    ClickAt(ScreenPoint(controls, CPoint(spin.CenterPoint().x, spin.top + spin.Height() / 4)));
+    PumpFor(100);
+    EXPECT_EQ("13", std::string(find->GetEditText()));
+
+    // The list's combo box opens by its arrow; a click on the third entry picks it.
+    auto* zoom = dynamic_cast<COSMControlComboBox*>(Workbench::ControlOf(controls, ID_E2E_ZOOM));
+    ASSERT_NE(nullptr, zoom);
+    const CRect zoomRect = zoom->GetRect();
+    ASSERT_TRUE(bench.Drive({MoveTo(ScreenPoint(controls, CPoint(zoomRect.right - 4, zoomRect.CenterPoint().y))),
+                             Press(MOUSEEVENTF_LEFTDOWN), Press(MOUSEEVENTF_LEFTUP), [] {}, MoveTo([&] {
+                                 HWND list = zoom->GetComboBoxList()->GetSafeHwnd();
+                                 CRect item;
+                                 if (!list || !::SendMessageA(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item)))
+                                     return CPoint(0, 0);
+                                 CPoint centre = item.CenterPoint();
+                                 ::ClientToScreen(list, &centre);
+                                 return centre;
+                             }),
+                             [] {}, Press(MOUSEEVENTF_LEFTDOWN), Press(MOUSEEVENTF_LEFTUP)},
+                            [&] { return !zoom->GetDroppedState(); }));
+    PumpFor(60);
+    EXPECT_EQ(2, zoom->GetCurSel());
+
+    // The gallery's combo box opens its gallery; a click on the third style chooses it.
+    auto* styles = dynamic_cast<COSMControlComboBox*>(Workbench::ControlOf(controls, ID_E2E_STYLES));
+    ASSERT_NE(nullptr, styles);
+    COSMCommandBar* dropDown = styles->GetCommandBar();
+    ASSERT_NE(nullptr, dropDown);
+    const CRect stylesRect = styles->GetRect();
+    ASSERT_TRUE(bench.Drive({MoveTo(ScreenPoint(controls, CPoint(stylesRect.right - 4, stylesRect.CenterPoint().y))),
+                             Press(MOUSEEVENTF_LEFTDOWN), Press(MOUSEEVENTF_LEFTUP), [] {}, MoveTo([&] {
+                                 auto* gallery = dropDown->GetSafeHwnd()
+                                                     ? dynamic_cast<COSMControlGallery*>(dropDown->GetControl(0))
+                                                     : nullptr;
+                                 return gallery ? ScreenPoint(*dropDown, gallery->GetItemDrawRect(2).CenterPoint())
+                                                : CPoint(0, 0);
+                             }),
+                             [] {}, Press(MOUSEEVENTF_LEFTDOWN), Press(MOUSEEVENTF_LEFTUP)},
+                            [&] { return !styles->GetDroppedState(); }));
+    PumpFor(60);
+    EXPECT_EQ(2, styles->GetCurSel());
+
+    // A click on the in-bar gallery's second style runs the gallery with it selected.
+    auto* gallery = dynamic_cast<COSMControlGallery*>(Workbench::ControlOf(marks, ID_E2E_GALLERY));
+    ASSERT_NE(nullptr, gallery);
+    bench.frame.commands.clear();
+    ClickAt(ScreenPoint(marks, gallery->GetItemDrawRect(1).CenterPoint()));
+    PumpFor(100);
+    EXPECT_EQ(std::vector<UINT>{ID_E2E_GALLERY}, bench.frame.commands);
+    EXPECT_EQ(1, gallery->GetSelectedItem());
+
+    // The hyperlink opens its target (through the test's opener), and runs no command.
+    g_openedTargets.clear();
+    COSMControlHyperlink::SetOpener(&RecordOpenedTarget);
+    bench.frame.commands.clear();
+    ClickAt(Workbench::CentreOf(marks, ID_E2E_WEBSITE));
+    PumpFor(100);
+    COSMControlHyperlink::SetOpener(nullptr);
+    EXPECT_EQ(std::vector<std::string>{"https://example.org/"}, g_openedTargets);
+    EXPECT_TRUE(bench.frame.commands.empty());
+
+    // The Table menu's selector: a sweep to the third column of the second row and a click insert a 3 x 2 table.
+    COSMControlSelector* selector = nullptr;
+    bench.frame.commands.clear();
+    ASSERT_TRUE(bench.Drive(
+        {MoveTo(ScreenPoint(*bench.menuBar, bench.menuBar->GetControl(3)->GetRect().CenterPoint())),
+         Press(MOUSEEVENTF_LEFTDOWN), Press(MOUSEEVENTF_LEFTUP), [] {}, MoveTo([&] {
+             COSMCommandBar* table = bench.OpenMenu(3);
+             selector = table ? FirstOfKind<COSMControlSelector>(*table) : nullptr;
+             if (!selector)
+                 return CPoint(0, 0);
+             const CSize cell = selector->GetItemSize();
+             return ScreenPoint(*table, selector->GetRect().TopLeft() + CPoint(cell.cx / 2, cell.cy / 2));
+         }),
+         MoveTo([&] {
+             COSMCommandBar* table = bench.OpenMenu(3);
+             if (!selector || !table)
+                 return CPoint(0, 0);
+             const CSize cell = selector->GetItemSize();
+             return ScreenPoint(*table, selector->GetRect().TopLeft() + CPoint(cell.cx * 5 / 2, cell.cy * 3 / 2));
+         }),
+         [&] {
+             if (COSMCommandBar* table = bench.OpenMenu(3))
+                 WriteScreenBitmap(ScreenRectOf(bench.frame.GetSafeHwnd(), table->GetSafeHwnd()),
+                                   ArtefactsFolder() + "/workbench-selector-swept.bmp");
+         },
+         Press(MOUSEEVENTF_LEFTDOWN), Press(MOUSEEVENTF_LEFTUP)},
+        [&] { return !bench.frame.commands.empty(); }));
+    PumpFor(60);
+    ASSERT_NE(nullptr, selector);
+    EXPECT_EQ(std::vector<UINT>{ID_E2E_INSERT_TABLE}, bench.frame.commands);
+    EXPECT_EQ(CSize(3, 2), selector->GetResult());
+    ASSERT_NO_FATAL_FAILURE(KeepWindowPicture(bench.frame.GetSafeHwnd(), "workbench-controls-used"));
 }
 
 // The visible tip window of the context's style, or null: the common-controls tooltip for 0 (plain) and 1 (balloon),
