@@ -22,6 +22,7 @@ IMPLEMENT_DYNAMIC(COSMPaintManager, CCmdTarget)
 namespace {
 
 COSMPaintManager::ThemeCreator g_themeCreators[COSMPaintManager::kThemeIdCount] = {};
+COSMPaintManager::ThemesRegistration g_themesRegistration = nullptr;
 // Filled by the higher libraries while the program starts: zero before any of their initialisers run.
 COSMPaintManager::PartPainterCreator g_partPainterCreators[COSMPaintManager::kPartPainterCount] = {};
 COSMPaintManager::RibbonPainterCreator g_ribbonPainterCreator = nullptr;
@@ -477,6 +478,17 @@ void COSMPaintManager::RegisterThemeCreator(int id, ThemeCreator creator)
 {
     if (id >= 0 && id < kThemeIdCount)
         g_themeCreators[id] = creator;
+}
+
+void COSMPaintManager::SetThemesRegistration(ThemesRegistration routine)
+{
+    g_themesRegistration = routine;
+}
+
+void COSMPaintManager::RegisterThemes()
+{
+    if (g_themesRegistration)
+        g_themesRegistration();
 }
 
 COSMPaintManager* COSMPaintManager::CreateTheme(int id)

@@ -47,7 +47,8 @@ struct COSMPaintManagerIconsInfo
     DWORD useFadedIcons = 0;
     DWORD useDisabledIcons = 0;
     DWORD iconsWithShadow = 0;
-    DWORD reserved = 0;
+    // Icons without a disabled image get one built in the face gradient's colours instead of plain grey.
+    DWORD buildDisabledIcons = 0;
 };
 
 // Sets the alpha byte of every pixel of the DC's rectangle to 255, keeping the colours.
@@ -253,6 +254,7 @@ public:
     void SetFaceNameMatch(BOOL match) { m_faceNameMatch = match; }
     BOOL IsFontsFollowSystem() const { return m_fontsFollowSystem; }
     void SetClearTypeText(BOOL clearType) { m_clearTypeText = clearType; }
+    BOOL GetClearTypeText() const { return m_clearTypeText; }
 
     // Options and settings the themes and bars read.
     BOOL m_boldCheckMark = FALSE;
@@ -281,6 +283,7 @@ public:
     COLORREF GetStatusBarTextColor() const { return m_statusBarTextColor; }
     COLORREF GetMessageBarTextColor() const { return m_messageBarTextColor; }
     const COSMPaintManagerColorGradient& GetFaceGradient() const { return m_faceGradient; }
+    COSMPaintManagerColorGradient& GetFaceGradient() { return m_faceGradient; }
     COSMPaintManagerColor& GetFloatingCaptionColor() { return m_floatingCaptionColor; }
     COSMPaintManagerColor& GetFloatingCaptionTextColor() { return m_floatingCaptionTextColor; }
     COSMVisualStyleWrapper& GetStatusTheme() { return m_statusTheme; }
@@ -333,6 +336,12 @@ public:
     // SetCustomTheme takes over the caller's reference; FreeGlobalPaintManager installs none.
     static COSMPaintManager* GetGlobalPaintManager();
     static void RegisterThemeCreator(int id, ThemeCreator creator);
+    // The themes library enters its looks' creators through one routine, which it hands over as the program starts
+    // (and runs). RegisterThemes runs it again, so a test that emptied the factory gets the looks back; without the
+    // library it does nothing.
+    typedef void (*ThemesRegistration)();
+    static void SetThemesRegistration(ThemesRegistration routine);
+    static void RegisterThemes();
     static COSMPaintManager* CreateTheme(int id);
     static void SetCustomTheme(COSMPaintManager* manager);
     static void SetTheme(int id);

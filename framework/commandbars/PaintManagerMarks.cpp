@@ -14,8 +14,12 @@
 #include <algorithm>
 #include <cmath>
 
+// A colour of -1 is "no colour" (an entry a look left unset): GDI would take 0xFFFFFFFF for some colour, so the
+// primitives draw nothing with it.
 void DrawTriangle(CDC* dc, CPoint p0, CPoint p1, CPoint p2, COLORREF color)
 {
+    if (color == COSMPaintManagerColor::kNone)
+        return;
     CPen pen(PS_SOLID, 1, color);
     CBrush brush(color);
     CPen* oldPen = dc->SelectObject(&pen);
@@ -55,25 +59,33 @@ void SplitCaptionInTwoLines(const CString& caption, CString& first, CString& sec
 
 void COSMPaintManager::FillFramedRect(CDC* dc, CRect rect, int frameIndex, int fillIndex)
 {
-    if (fillIndex != -1)
+    if (fillIndex != -1 && GetColor(fillIndex) != COSMPaintManagerColor::kNone)
         dc->FillSolidRect(rect, GetColor(fillIndex));
     if (frameIndex != fillIndex && frameIndex != -1)
-        dc->Draw3dRect(rect, GetColor(frameIndex), GetColor(frameIndex));
+        Draw3dRectIndexed(dc, rect, frameIndex, frameIndex);
 }
 
 void COSMPaintManager::Draw3dRectIndexed(CDC* dc, CRect rect, int topLeftIndex, int bottomRightIndex)
 {
-    dc->Draw3dRect(rect, GetColor(topLeftIndex), GetColor(bottomRightIndex));
+    // Side by side, so that a -1 colour leaves its two sides out and the other two still show.
+    const COLORREF topLeft = GetColor(topLeftIndex);
+    const COLORREF bottomRight = GetColor(bottomRightIndex);
+    HorizontalLine(dc, rect.left, rect.top, rect.right - 1, topLeft);
+    VerticalLine(dc, rect.left, rect.top, rect.bottom - 1, topLeft);
+    HorizontalLine(dc, rect.left, rect.bottom - 1, rect.right, bottomRight);
+    VerticalLine(dc, rect.right - 1, rect.top, rect.bottom - 1, bottomRight);
 }
 
 void COSMPaintManager::HorizontalLine(CDC* dc, int x0, int y, int x1, COLORREF color)
 {
-    dc->FillSolidRect(x0, y, x1 - x0, 1, color);
+    if (color != COSMPaintManagerColor::kNone)
+        dc->FillSolidRect(x0, y, x1 - x0, 1, color);
 }
 
 void COSMPaintManager::VerticalLine(CDC* dc, int x, int y0, int y1, COLORREF color)
 {
-    dc->FillSolidRect(x, y0, 1, y1 - y0, color);
+    if (color != COSMPaintManagerColor::kNone)
+        dc->FillSolidRect(x, y0, 1, y1 - y0, color);
 }
 
 void COSMPaintManager::DrawLine(CDC* dc, int x0, int y0, int x1, int y1)
@@ -84,6 +96,8 @@ void COSMPaintManager::DrawLine(CDC* dc, int x0, int y0, int x1, int y1)
 
 void COSMPaintManager::DrawLineIndexed(CDC* dc, int x0, int y0, int x1, int y1, int index)
 {
+    if (GetColor(index) == COSMPaintManagerColor::kNone)
+        return;
     CPen pen(PS_SOLID, 1, GetColor(index));
     CPen* old = dc->SelectObject(&pen);
     DrawLine(dc, x0, y0, x1, y1);

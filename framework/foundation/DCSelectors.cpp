@@ -79,6 +79,14 @@ void COSMPenDC::Color(COLORREF clrColor)
     if (m_hOldPen)
         ::SelectObject(m_hDC, m_hOldPen);
     m_pen.DeleteObject();
+    // -1 is "no colour": the null pen draws nothing where GDI would take 0xFFFFFFFF for some colour.
+    if (clrColor == static_cast<COLORREF>(-1))
+    {
+        HGDIOBJ hOld = ::SelectObject(m_hDC, ::GetStockObject(NULL_PEN));
+        if (!m_hOldPen)
+            m_hOldPen = hOld;
+        return;
+    }
     if (!m_pen.CreatePen(PS_SOLID, 1, clrColor))
         return;
     HGDIOBJ hOld = ::SelectObject(m_hDC, m_pen.m_hObject);

@@ -145,10 +145,20 @@ COSMDrawHelpers::COSMDrawHelpers(const COSMMsimg32Functions& functions, COSMDraw
     : m_functions(functions), m_environment(environment)
 {}
 
+namespace {
+
+// -1 is "no colour" (an unset entry); a gradient with such an end draws nothing.
+bool IsNoGradientColor(COLORREF color)
+{
+    return color == static_cast<COLORREF>(-1);
+}
+
+}  // namespace
+
 BOOL COSMDrawHelpers::GradientFill(CDC* pDC, LPCRECT lpRect, COLORREF crFrom, COLORREF crTo, BOOL bHorz)
 {
     const HDC hDC = SafeHdc(pDC);
-    if (!hDC || !lpRect || ::IsRectEmpty(lpRect))
+    if (!hDC || !lpRect || ::IsRectEmpty(lpRect) || IsNoGradientColor(crFrom) || IsNoGradientColor(crTo))
         return FALSE;
     if (crFrom == crTo || m_environment.IsLowColorDC(hDC))
         return OpaqueFiller(hDC).Fill(*lpRect, crFrom);
@@ -208,8 +218,8 @@ BOOL COSMDrawHelpers::GradientFillClipped(CDC* pDC, LPCRECT lpRect, COLORREF crF
 {
     if (!lpClip)
         return GradientFill(pDC, lpRect, crFrom, crTo, bHorz);
-    // Before the spans below are divided by.
-    if (!lpRect || ::IsRectEmpty(lpRect))
+    // Before the spans below are divided by, and before a blend turns "no colour" into a colour.
+    if (!lpRect || ::IsRectEmpty(lpRect) || IsNoGradientColor(crFrom) || IsNoGradientColor(crTo))
         return FALSE;
     // Cut in both directions: across the gradient the clip only narrows it, along it the cut ends take the
     // colours the full gradient has there, so the visible part stays where it was in the whole.
@@ -243,6 +253,8 @@ BOOL COSMDrawHelpers::GradientFillTwoPart(CDC* pDC, LPCRECT lpRect, const COSMPa
     if (!lpRect || ::IsRectEmpty(lpRect))
         return FALSE;
     const COLORREF crFirst = gradient.First().GetEffective(), crSecond = gradient.Second().GetEffective();
+    if (IsNoGradientColor(crFirst) || IsNoGradientColor(crSecond))
+        return FALSE;
     if (gradient.GetFactor() == 0.5f)
         return GradientFillClipped(pDC, lpRect, crFirst, crSecond, bHorz, lpClip);
 

@@ -1,16 +1,23 @@
-// What the themes library hands the layers below as the program starts: its frame and ribbon painters and the test
-// of controls on a composited caption to the paint manager, and the Office 2007 images and colours to the tip
-// windows. Those know none of them. The library's link option
+// What the themes library hands the layers below as the program starts: its looks to the theme factory, its frame
+// and ribbon painters and the test of controls on a composited caption to the paint manager, and the Office 2007 images
+// and colours to the tip windows. Those know none of them. The library's link option
 // (-u OsmRegisterThemes, see CMakeLists.txt) makes every program that links it keep this file, whose initialiser
 // then runs before main.
 #include "framework/commandbars/PaintManager.h"
 #include "framework/controls/ToolTipContextToolTip.h"
+#include "framework/themes/DefaultTheme.h"
 #include "framework/themes/DwmCaption.h"
 #include "framework/themes/FramePaintManager.h"
 #include "framework/themes/Office2007Images.h"
 #include "framework/themes/RibbonPaintManager.h"
 
 namespace {
+
+// Each look's creator under its id; ids without a look of their own fall back to the Default one (id 0).
+void EnterThemeCreators()
+{
+    COSMPaintManager::RegisterThemeCreator(0, &COSMDefaultTheme::Create);
+}
 
 COSMPartPaintManager* CreateFramePainter(COSMPaintManager* owner)
 {
@@ -41,6 +48,8 @@ BOOL DrawToolTipOffice2007Image(CDC* dc, LPCSTR name, const CRect& destination, 
 
 extern "C" void OsmRegisterThemes()
 {
+    COSMPaintManager::SetThemesRegistration(&EnterThemeCreators);
+    COSMPaintManager::RegisterThemes();
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kFramePainter, &CreateFramePainter);
     COSMPaintManager::RegisterRibbonPainter(&CreateRibbonPainter);
     COSMPaintManager::RegisterDwmCaptionTest(&::IsControlOnDwmCaption);

@@ -3,7 +3,7 @@
 // back from a bar window and from the bar's off-screen image.
 #pragma once
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/Control.h"

@@ -4,7 +4,7 @@
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/Menu.h"
 #include "CommandBarsTestSupport.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "resources/CommandBarsTestIds.h"
 
 #include "framework/commandbars/CommandBarAnimation.h"

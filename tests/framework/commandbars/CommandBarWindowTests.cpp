@@ -5,7 +5,7 @@
 #include "classlib/DC.h"
 #include "BarWindowTestSupport.h"
 #include "CommandBarsTestFrame.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/ControlAction.h"

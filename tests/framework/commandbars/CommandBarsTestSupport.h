@@ -47,7 +47,12 @@ protected:
         ResetServices();
         COSMPaintManager::RegisterThemeCreator(0, &COSMTestPaintManager::Create);
     }
-    void TearDown() override { ResetServices(); }
+    // The next test finds the looks a program that links the themes has from its start.
+    void TearDown() override
+    {
+        ResetServices();
+        COSMPaintManager::RegisterThemes();
+    }
 
     static void ResetServices()
     {

@@ -2,7 +2,7 @@
 // loading "DropDown" makes of it, the selection kept in step with the text, completion of typed text from the list,
 // the codes the site hears as the list opens, closes, accepts and cancels, the keys of the bar's hook, the wheel,
 // the drawn text, the list's size, window, paint and stored items.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "EditBoxTestSupport.h"
 #include "PropExchangeTestSupport.h"
 

@@ -3,7 +3,7 @@
 // command ids, text extents measured the way the paint manager measures them, and reading the call log.
 #pragma once
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
 
 #include "framework/commandbars/CommandBar.h"

@@ -1,7 +1,7 @@
 // Progress bars in a bar: the range and position rules, the size, the classic drawing read back from DIB sections,
 // stored positions outside their range, the visual-style path against the stand-in theme library, the stored keys,
 // copies and clicks. Headless.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
 #include "ThemeStubLibrary.h"
 

@@ -1,10 +1,12 @@
-// Pictures of the end-to-end frames for people to look at: the screen under a window (or any screen rectangle)
-// written as a 24-bit BMP into the build tree's artefacts folder, which CI keeps. They are never compared with
-// expected pictures: fonts differ between machines.
+// Pictures of the end-to-end frames for people to look at, through the tests' one picture writer: a window, or a
+// screen rectangle holding a frame and the popup or tip it shows, as a 24-bit BMP in the build tree's artefacts
+// folder, read back to check what was written. They are never compared with expected pictures: fonts differ between
+// machines.
 #pragma once
 
 #include "classlib/File.h"
 #include "classlib/Geometry.h"
+#include "tests/support/Screenshots.h"
 
 #include <gtest/gtest.h>
 
@@ -12,71 +14,16 @@
 
 namespace commandbars_test {
 
-// The folder of the build tree whose files CI keeps (made when missing).
-inline std::string ArtefactsFolder()
-{
-    const std::string folder = OSM_ARTEFACTS_DIR;
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
+using osm::test::ArtefactsFolder;
+using osm::test::WriteWindowBitmap;
 
-// The screen inside the rectangle, written as a 24-bit BMP; false when any step fails.
+// The screen inside the rectangle; false when any step fails.
 inline bool WriteScreenBitmap(const CRect& rect, const std::string& path)
 {
-    if (rect.IsRectEmpty())
-        return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = rect.Width();
-    info.bmiHeader.biHeight = rect.Height();  // bottom-up, as BMP files store rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
     HDC screen = ::GetDC(nullptr);
-    HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = ::CreateCompatibleDC(screen);
-    bool copied = false;
-    if (dib && memory)
-    {
-        HGDIOBJ old = ::SelectObject(memory, dib);
-        copied = ::BitBlt(memory, 0, 0, rect.Width(), rect.Height(), screen, rect.left, rect.top, SRCCOPY) != 0;
-        ::GdiFlush();
-        ::SelectObject(memory, old);
-    }
-    const DWORD stride = (static_cast<DWORD>(rect.Width()) * 3 + 3) & ~3u;
-    const DWORD imageSize = stride * static_cast<DWORD>(rect.Height());
-    bool written = false;
-    if (copied)
-    {
-        BITMAPFILEHEADER header{};
-        header.bfType = 0x4D42;  // "BM"
-        header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-        header.bfSize = header.bfOffBits + imageSize;
-        info.bmiHeader.biSizeImage = imageSize;
-        CFile file;
-        if (file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite))
-        {
-            file.Write(&header, sizeof(header));
-            file.Write(&info.bmiHeader, sizeof(BITMAPINFOHEADER));
-            file.Write(bits, imageSize);
-            file.Close();
-            written = true;
-        }
-    }
-    if (memory)
-        ::DeleteDC(memory);
-    if (dib)
-        ::DeleteObject(dib);
+    const bool written = osm::test::WriteDcBitmap(screen, rect, path);
     ::ReleaseDC(nullptr, screen);
     return written;
-}
-
-// The window as it is on the screen.
-inline bool WriteWindowBitmap(HWND window, const std::string& path)
-{
-    CRect rect;
-    return ::GetWindowRect(window, &rect) && WriteScreenBitmap(rect, path);
 }
 
 // The BMP's header as read back: 24 bits per pixel, the size, and as many bytes as it says.

@@ -169,6 +169,12 @@ std::vector<std::string> DockRows(const EndToEndSite& site)
 class EndToEndTest : public CommandBarsTest
 {
 protected:
+    // An application's frame reads no call log: it draws in the look the themes library enters for id 0.
+    void SetUp() override
+    {
+        CommandBarsTest::SetUp();
+        COSMPaintManager::RegisterThemes();
+    }
     void TearDown() override
     {
         SendMouseInput(MOUSEEVENTF_LEFTUP);

@@ -34,6 +34,12 @@ namespace {
 class WorkbenchTest : public CommandBarsTest
 {
 protected:
+    // The workbench draws in the look the themes library enters for id 0, as an application's frame does.
+    void SetUp() override
+    {
+        CommandBarsTest::SetUp();
+        COSMPaintManager::RegisterThemes();
+    }
     void TearDown() override
     {
         SendMouseInput(MOUSEEVENTF_LEFTUP);

@@ -2,7 +2,7 @@
 // options' modes, and tip windows on a real bar that narrow as letters are typed, run what was typed in full and
 // come back on a popup the keyboard opened.
 #include "classlib/DC.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "TrackingTestSupport.h"
 
 #include "framework/commandbars/CommandBarKeyboardTip.h"

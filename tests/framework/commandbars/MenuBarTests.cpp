@@ -2,7 +2,7 @@
 // child, template switching, reset, the customized state and copies. Real MDI frames and children on the display.
 #include "MenuBarTestSupport.h"
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "ImageTestSupport.h"
 #include "framework/foundation/ImageManager.h"
 #include "framework/foundation/ResourceManager.h"

@@ -1,6 +1,6 @@
 // Popup animation on DIB sections, with the clock replaced so that every wait is seen and none is slept.
 #include "classlib/DC.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
 
 #include <gtest/gtest.h>

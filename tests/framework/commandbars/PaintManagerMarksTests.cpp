@@ -1,7 +1,7 @@
 // The paint manager's small drawing operations on DIB sections: caption splitting, marks, glyphs, popup text,
 // control dispatch, text colours and split-button geometry.
 #include "classlib/DC.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The status-bar surfaces on DIB sections: pane backgrounds, layout of icon and text, switch panes, gripper,
 // borders, message-bar buttons and the workspace.
 #include "classlib/DC.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
 
 #include "framework/commandbars/MessageBar.h"

@@ -1,10 +1,10 @@
 // What the paint-manager tests share: a test paint manager whose system menu font height a test chooses, a
-// fixture that leaves the process-wide manager and the theme factory empty before and after each test, and the
-// bounds of what a drawing changed.
+// fixture that empties the process-wide manager and the theme factory for each test (and enters the looks again
+// after it), and the bounds of what a drawing changed.
 #pragma once
 
 #include "classlib/DC.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/testing/TestPaintManager.h"
@@ -38,7 +38,12 @@ class PaintManagerTest : public ::testing::Test
 {
 protected:
     void SetUp() override { ClearFactory(); }
-    void TearDown() override { ClearFactory(); }
+    // The next test finds the looks a program that links the themes has from its start.
+    void TearDown() override
+    {
+        ClearFactory();
+        COSMPaintManager::RegisterThemes();
+    }
 
     static void ClearFactory()
     {

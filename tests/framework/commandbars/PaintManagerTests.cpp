@@ -1,5 +1,5 @@
 // The paint manager's fonts, metrics, colour table, theme factory and lifetime, on the test paint manager.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
 #include "ProgramDriver.h"
 #include "framework/commandbars/PopupBar.h"

@@ -1,7 +1,7 @@
 // The paint manager's visual-style paths against the stand-in theme library loaded by path: which part and
 // state each mark and status surface asks for, and the classic drawing when the style is off or its class did
 // not open.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
 #include "ThemeStubLibrary.h"
 

@@ -1,6 +1,6 @@
 // The paint manager's drawing that reads a window's client rectangle: dock bars, message bars, keyboard tips,
 // the floating bar's caption strip and the expanding animation. Windows on the display, pixels on DIB sections.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "PaintManagerTestSupport.h"
 
 #include "framework/commandbars/CommandBarKeyboardTip.h"

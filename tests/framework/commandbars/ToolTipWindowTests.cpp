@@ -3,7 +3,7 @@
 // DIB sections, and the markup, rich-text and HTML tips' measuring.
 #include <gtest/gtest.h>
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "OneShotTimer.h"
 #include "classlib/DC.h"
 #include "framework/controls/ToolTipContextToolTip.h"

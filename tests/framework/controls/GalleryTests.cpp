@@ -1,7 +1,7 @@
 // The gallery on bars without windows: its layout, borders and scroll-bar answers, scrolling and its animation
 // steps, keys and item navigation, text search, sizes, accessibility answers and storing; the drop-down's list
 // operations; the gallery painter's pixels on DIB sections with the test paint manager.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "EditBoxTestSupport.h"
 #include "GalleryTestSupport.h"
 

@@ -3,7 +3,7 @@
 // text services that show the order of release and unloading and how text is streamed in.
 #include "framework/controls/RichTextRenderer.h"
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 
 #include "framework/commandbars/PaintManager.h"
 

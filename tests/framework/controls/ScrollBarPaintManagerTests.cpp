@@ -1,6 +1,6 @@
 // The scroll-bar and slider painters on DIB sections: the flat look's frames and glyphs, the visual-style parts and
 // states (through the stand-in theme library), no thumb on a disabled bar, and the slider's ticks.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "ScrollEngineTestSupport.h"
 #include "ThemeStubLibrary.h"
 

@@ -3,7 +3,7 @@
 // thumb, the mouse manager's lock, a quit message, a window destroyed meanwhile and the wait for the host's
 // animation; then the scroll-bar window: the dragged position, WM_PRINTCLIENT and the hot part.
 #include "ActiveWindow.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "InputThread.h"
 #include "ScrollEngineTestSupport.h"
 #include "SyntheticInput.h"

@@ -3,7 +3,7 @@
 // markup labels parse and measure their captions, bitmaps show their command's image and hyperlinks open only web
 // and mail targets (others run the command). Drawing is read back from DIB sections; execution goes to a real frame.
 #include "BarStreamWriter.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "TrackingTestSupport.h"
 
 #include "framework/commandbars/CommandBarList.h"

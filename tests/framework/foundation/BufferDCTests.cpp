@@ -2,7 +2,7 @@
 // rectangle; the paint-DC form clips to the paint rectangle; a buffer without a bitmap of its own copies nothing.
 #include <gtest/gtest.h>
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "framework/foundation/BufferDC.h"
 
 #include <algorithm>

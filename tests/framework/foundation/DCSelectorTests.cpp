@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/Wnd.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/WindowRects.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "classlib/DC.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "framework/foundation/ColorFunctions.h"
 #include "framework/foundation/DrawHelpers.h"
 #include "framework/foundation/LayoutFunctions.h"

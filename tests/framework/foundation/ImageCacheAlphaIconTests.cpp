@@ -73,16 +73,16 @@ TEST(ImageCacheIconAlpha, IconsWhosePixelsPassTheAlphaTestAreCachedAsAlphaImages
         ASSERT_NE(pSlot, nullptr);
         EXPECT_EQ(pSlot->m_bAlpha, c.alphaSlot);
         EXPECT_EQ(pIcon->GetIcon().IsAlpha(), c.alphaSlot);
-        PixelSurface surface(16, 16, Argb(0, 255, 255, 255));
+        DcTestSurface surface(16, 16, DcTestSurface::RawFill{Argb(0, 255, 255, 255)});
         pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
-        EXPECT_EQ(surface.At(8, 8), RGB(0, 0, 200));
+        EXPECT_EQ(surface.Pixel(8, 8), RGB(0, 0, 200));
         if (c.pixels == halfRed)
         {
             // Blended from an alpha slot; the classic road draws the icon onto the slot's black once, and the mask
             // then knows only opaque or transparent.
-            EXPECT_EQ(surface.At(0, 0), RGB(255, 255, 255));
+            EXPECT_EQ(surface.Pixel(0, 0), RGB(255, 255, 255));
             const COLORREF clrExpected = c.alphaSlot ? RGB(255, 127, 127) : RGB(128, 0, 0);
-            EXPECT_TRUE(Near(surface.At(1, 0), clrExpected)) << std::hex << surface.At(1, 0);
+            EXPECT_TRUE(Near(surface.Pixel(1, 0), clrExpected)) << std::hex << surface.Pixel(1, 0);
         }
         pManager.Reset();
     }

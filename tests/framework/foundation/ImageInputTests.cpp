@@ -559,9 +559,9 @@ TEST(ImageStrips, OnlyTheSlicesTheIdsTakeAreCutFromAStripAtTheLimit)
         {
             COSMImageManagerIcon* icon = manager->GetImage(ids[i == 0 ? 0 : i + 1], 16);
             ASSERT_NE(icon, nullptr);
-            PixelSurface surface(16, 16, Argb(255, 0, 0, 0));
+            DcTestSurface surface(16, 16, DcTestSurface::RawFill{Argb(255, 0, 0, 0)});
             icon->Draw(surface.dc(), 0, 0, icon->GetIcon());
-            EXPECT_EQ(surface.At(8, 8), sliceColour(i)) << i;
+            EXPECT_EQ(surface.Pixel(8, 8), sliceColour(i)) << i;
         }
         manager.Reset();
         // The icons' caches and copies are gone with the manager.

@@ -172,9 +172,9 @@ COLORREF DrawnColour(COSMImageManager* pManager, UINT nID, int x = 8, int y = 8)
     COSMImageManagerIcon* pIcon = pManager->GetImage(nID, 16);
     if (!pIcon)
         return CLR_INVALID;
-    PixelSurface surface(16, 16, Argb(0, 250, 250, 250));
+    DcTestSurface surface(16, 16, DcTestSurface::RawFill{Argb(0, 250, 250, 250)});
     pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
-    return surface.At(x, y);
+    return surface.Pixel(x, y);
 }
 
 class CountingPngBitmap : public COSMPngBitmap
@@ -407,11 +407,11 @@ TEST(ImageLoaders, IconResourcesLoadByGroupAndBySize)
 
     ASSERT_TRUE(pManager->SetIconsFromGroupResource(Program(), MAKEINTRESOURCEA(IDI_TWO_IMAGES), 2, 32, 32));
     EXPECT_EQ(pManager->LookupIconSet(2)->GetIconCount(), 1);
-    PixelSurface surface(32, 32, Argb(0, 0, 0, 0));
+    DcTestSurface surface(32, 32, DcTestSurface::RawFill{Argb(0, 0, 0, 0)});
     COSMImageManagerIcon* pIcon = pManager->GetImage(2, 32);
     pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
-    EXPECT_EQ(surface.At(5, 5), RGB(255, 128, 0));
-    EXPECT_TRUE(Near(surface.At(5, 0), RGB(128, 64, 0)));
+    EXPECT_EQ(surface.Pixel(5, 5), RGB(255, 128, 0));
+    EXPECT_TRUE(Near(surface.Pixel(5, 0), RGB(128, 64, 0)));
 
     EXPECT_TRUE(pManager->SetIconsFromGroupResource(Program(), MAKEINTRESOURCEA(IDI_TWO_IMAGES), 3, 24, 24));
     EXPECT_EQ(pManager->LookupIconSet(3), nullptr);
@@ -530,10 +530,10 @@ TEST(ImageLoaders, AlphaStripsAreCutWithinBothTheIdsAndTheSlices)
     // Through the resource, with the slices' alpha: green at 200 over black.
     ASSERT_TRUE(pManager->SetIconsFromResourceId(IDB_ALPHA_STRIP, ids, 3, 16, 16));
     EXPECT_TRUE(pManager->GetImage(12, 16)->HasAlphaImage());
-    PixelSurface surface(16, 16, Argb(255, 0, 0, 0));
+    DcTestSurface surface(16, 16, DcTestSurface::RawFill{Argb(255, 0, 0, 0)});
     COSMImageManagerIcon* pIcon = pManager->GetImage(12, 16);
     pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
-    EXPECT_TRUE(Near(surface.At(8, 8), RGB(0, 200, 0)));
+    EXPECT_TRUE(Near(surface.Pixel(8, 8), RGB(0, 200, 0)));
     pManager.Reset();
     ::DeleteObject(hStrip);
 }

@@ -142,9 +142,9 @@ TEST_F(ImageStore, ImageListSourcesServeTheirRangeOfCommands)
         COSMImageManagerIcon* pIcon = m_pManager->GetImage(500 + i, 16);
         ASSERT_NE(pIcon, nullptr);
         EXPECT_EQ(pIcon->GetImageList()->GetImageList(), hList);
-        PixelSurface surface(16, 16, kWhite);
+        DcTestSurface surface(16, 16, DcTestSurface::RawFill{kWhite});
         pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
-        EXPECT_EQ(surface.At(8, 8), colors[i]);
+        EXPECT_EQ(surface.Pixel(8, 8), colors[i]);
     }
     EXPECT_EQ(m_pManager->GetImage(503, 16), nullptr);
     // A set of its own wins over the list.
@@ -222,9 +222,9 @@ TEST_F(ImageStore, ANewNormalImageDropsTheGeneratedImagesOfEveryIconOfTheCommand
     EXPECT_FALSE(p16->HasDisabledIcon());
     EXPECT_FALSE(p24->HasDisabledIcon());
     // Made again from the new image.
-    PixelSurface surface(16, 16, kBlack);
+    DcTestSurface surface(16, 16, DcTestSurface::RawFill{kBlack});
     p16->Draw(surface.dc(), 0, 0, p16->GetFadedIcon());
-    EXPECT_EQ(surface.At(3, 3), RGB((3 * 255 + 7 * 90) / 10, (3 * 255 + 7 * 80) / 10, (3 * 255 + 7 * 70) / 10));
+    EXPECT_EQ(surface.Pixel(3, 3), RGB((3 * 255 + 7 * 90) / 10, (3 * 255 + 7 * 80) / 10, (3 * 255 + 7 * 70) / 10));
 }
 
 TEST_F(ImageStore, CustomIdsCountOnFromTheLastOne)
@@ -260,10 +260,10 @@ TEST_F(ImageStore, CacheGrowsOneSlotAtATimeReusesFreedSlotsAndGivesItsBitmapsBac
     }
     // Growing kept the images drawn before, colour and mask.
     auto expectDraws = [](COSMImageManagerIconHandle& image, COLORREF clr) {
-        PixelSurface surface(16, 16, Argb(0, 1, 2, 3));
+        DcTestSurface surface(16, 16, DcTestSurface::RawFill{Argb(0, 1, 2, 3)});
         image.Draw(surface.dc(), 0, 0, 16, 16);
-        EXPECT_EQ(surface.At(5, 9), clr);
-        EXPECT_EQ(surface.At(1, 1), RGB(1, 2, 3));
+        EXPECT_EQ(surface.Pixel(5, 9), clr);
+        EXPECT_EQ(surface.Pixel(1, 1), RGB(1, 2, 3));
     };
     for (int i = 0; i < 3; ++i)
         expectDraws(*handles[i], colors[i]);
@@ -309,25 +309,25 @@ TEST_F(ImageStore, ImagesDrawTheSameFromTheCacheAndFromTheirOwnHandles)
         ASSERT_TRUE(pManager->SetIcon(AlphaImage(16, 16, alphaPixels), 2));
         EXPECT_EQ(pManager->GetImage(1, 16)->GetIcon().GetCacheSlot() != nullptr, bCache != FALSE);
 
-        PixelSurface surface(16, 16, kWhite);
+        DcTestSurface surface(16, 16, DcTestSurface::RawFill{kWhite});
         COSMImageManagerIcon* pClassic = pManager->GetImage(1, 16);
         pClassic->Draw(surface.dc(), 0, 0, pClassic->GetIcon());
-        EXPECT_EQ(surface.At(0, 0), RGB(255, 255, 255));
-        EXPECT_EQ(surface.At(7, 7), RGB(255, 0, 0));
+        EXPECT_EQ(surface.Pixel(0, 0), RGB(255, 255, 255));
+        EXPECT_EQ(surface.Pixel(7, 7), RGB(255, 0, 0));
 
-        surface.Fill(kWhite);
+        surface.FillRaw(kWhite);
         COSMImageManagerIcon* pAlpha = pManager->GetImage(2, 16);
         EXPECT_TRUE(pAlpha->HasAlphaImage());
         pAlpha->Draw(surface.dc(), 0, 0, pAlpha->GetIcon());
-        EXPECT_EQ(surface.At(0, 0), RGB(255, 255, 255));
-        EXPECT_TRUE(Near(surface.At(1, 0), RGB(255, 127, 127))) << std::hex << surface.At(1, 0);
-        EXPECT_EQ(surface.At(9, 9), RGB(0, 0, 200));
+        EXPECT_EQ(surface.Pixel(0, 0), RGB(255, 255, 255));
+        EXPECT_TRUE(Near(surface.Pixel(1, 0), RGB(255, 127, 127))) << std::hex << surface.Pixel(1, 0);
+        EXPECT_EQ(surface.Pixel(9, 9), RGB(0, 0, 200));
 
         // Stretched to twice the size.
-        PixelSurface big(32, 32, kWhite);
+        DcTestSurface big(32, 32, DcTestSurface::RawFill{kWhite});
         pClassic->Draw(big.dc(), 0, 0, pClassic->GetIcon(), 32, 32);
-        EXPECT_EQ(big.At(1, 1), RGB(255, 255, 255));
-        EXPECT_EQ(big.At(30, 30), RGB(255, 0, 0));
+        EXPECT_EQ(big.Pixel(1, 1), RGB(255, 255, 255));
+        EXPECT_EQ(big.Pixel(30, 30), RGB(255, 0, 0));
         pManager.Reset();
     }
 }
@@ -365,11 +365,11 @@ TEST_F(ImageStore, AnIconKeptThroughRemoveAllStillDrawsItsPixels)
         SCOPED_TRACE(cases[i].name);
         COSMImageManagerIcon* pIcon = kept[i];
         EXPECT_EQ(pIcon->GetIcon().GetCacheSlot(), nullptr) << "the image is the icon's own now";
-        PixelSurface surface(16, 16, kWhite);
+        DcTestSurface surface(16, 16, DcTestSurface::RawFill{kWhite});
         pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
-        EXPECT_EQ(surface.At(0, 0), RGB(255, 255, 255)) << "the transparent pixel";
-        EXPECT_EQ(surface.At(7, 7), cases[i].clrInside);
-        EXPECT_EQ(surface.At(15, 15), cases[i].clrInside);
+        EXPECT_EQ(surface.Pixel(0, 0), RGB(255, 255, 255)) << "the transparent pixel";
+        EXPECT_EQ(surface.Pixel(7, 7), cases[i].clrInside);
+        EXPECT_EQ(surface.Pixel(15, 15), cases[i].clrInside);
         pIcon->InternalRelease();
     }
 }
@@ -381,14 +381,14 @@ TEST_F(ImageStore, AnAlphaImageAboveTheTopEdgeDrawsItsVisibleRows)
         for (int x = 0; x < 16; ++x)
             pixels[y * 16 + x] = Argb(255, static_cast<BYTE>(y * 10), 0, 0);
     COSMImageManagerIconHandle image = AlphaImage(16, 16, pixels);
-    PixelSurface surface(16, 16, kWhite);
+    DcTestSurface surface(16, 16, DcTestSurface::RawFill{kWhite});
     image.Draw(surface.dc(), 0, -5, 16, 16);
-    EXPECT_EQ(surface.At(3, 0), RGB(50, 0, 0));
-    EXPECT_EQ(surface.At(3, 10), RGB(150, 0, 0));
-    EXPECT_EQ(surface.At(3, 11), RGB(255, 255, 255));
-    surface.Fill(kWhite);
+    EXPECT_EQ(surface.Pixel(3, 0), RGB(50, 0, 0));
+    EXPECT_EQ(surface.Pixel(3, 10), RGB(150, 0, 0));
+    EXPECT_EQ(surface.Pixel(3, 11), RGB(255, 255, 255));
+    surface.FillRaw(kWhite);
     image.Draw(surface.dc(), 0, -16, 16, 16);
-    EXPECT_EQ(surface.At(3, 0), RGB(255, 255, 255));
+    EXPECT_EQ(surface.Pixel(3, 0), RGB(255, 255, 255));
 }
 
 TEST_F(ImageStore, TheAlphaBufferMakesClassicImagesOpaqueOnTargetsThatKeepAlpha)
@@ -400,10 +400,10 @@ TEST_F(ImageStore, TheAlphaBufferMakesClassicImagesOpaqueOnTargetsThatKeepAlpha)
         pManager->EnableCache(bCache);
         ASSERT_TRUE(pManager->SetIcon(IconImage(RedIconWithHole()), kID));
         COSMImageManagerIcon* pIcon = pManager->GetImage(kID, 16);
-        PixelSurface surface(16, 16, 0x00000000);
+        DcTestSurface surface(16, 16, DcTestSurface::RawFill{0x00000000});
         pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
         const DWORD plain = surface.Raw(5, 5);
-        surface.Fill(0x00000000);
+        surface.FillRaw(0x00000000);
         pIcon->SetAlphaBuffer(TRUE);
         pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
         EXPECT_EQ(surface.Raw(5, 5), Argb(255, 255, 0, 0)) << std::hex << plain;
@@ -433,20 +433,20 @@ TEST_F(ImageStore, GreyDisabledImageBrightensByTheSquareRootOfLuminance)
         for (UINT nID : {1u, 2u})
         {
             COSMImageManagerIcon* pIcon = pManager->GetImage(nID, 16);
-            PixelSurface surface(16, 16, Argb(0, 10, 60, 110));
+            DcTestSurface surface(16, 16, DcTestSurface::RawFill{Argb(0, 10, 60, 110)});
             pIcon->Draw(surface.dc(), 0, 0, pIcon->GetDisabledIcon(TRUE));
-            EXPECT_EQ(surface.At(6, 6), RGB(c.grey, c.grey, c.grey)) << nID;
-            EXPECT_EQ(surface.At(0, 0), RGB(10, 60, 110)) << nID;
+            EXPECT_EQ(surface.Pixel(6, 6), RGB(c.grey, c.grey, c.grey)) << nID;
+            EXPECT_EQ(surface.Pixel(0, 0), RGB(10, 60, 110)) << nID;
         }
         pManager.Reset();
     }
     // Half-transparent: the grey of the straight colour, premultiplied again.
     ASSERT_TRUE(m_pManager->SetIcon(SolidAlphaImage(16, 16, Argb(128, 128, 128, 128)), kID));
     COSMImageManagerIcon* pIcon = m_pManager->GetImage(kID, 16);
-    PixelSurface surface(16, 16, kBlack);
+    DcTestSurface surface(16, 16, DcTestSurface::RawFill{kBlack});
     pIcon->Draw(surface.dc(), 0, 0, pIcon->GetDisabledIcon(TRUE));
-    EXPECT_TRUE(Near(surface.At(4, 4), RGB(180 * 128 / 255, 180 * 128 / 255, 180 * 128 / 255)))
-        << std::hex << surface.At(4, 4);
+    EXPECT_TRUE(Near(surface.Pixel(4, 4), RGB(180 * 128 / 255, 180 * 128 / 255, 180 * 128 / 255)))
+        << std::hex << surface.Pixel(4, 4);
 }
 
 TEST_F(ImageStore, ColourisedDisabledImageRunsFromTheDarkToTheLightColour)
@@ -466,9 +466,9 @@ TEST_F(ImageStore, ColourisedDisabledImageRunsFromTheDarkToTheLightColour)
         pIcon->CreateDisabledIcon(clrFrom, clrTo);
         // Made once: a second call with other colours keeps it.
         pIcon->CreateDisabledIcon(RGB(1, 1, 1), RGB(2, 2, 2));
-        PixelSurface surface(16, 16, kWhite);
+        DcTestSurface surface(16, 16, DcTestSurface::RawFill{kWhite});
         pIcon->Draw(surface.dc(), 0, 0, pIcon->GetDisabledIcon(FALSE));
-        EXPECT_EQ(surface.At(8, 8), c.out) << std::hex << c.in;
+        EXPECT_EQ(surface.Pixel(8, 8), c.out) << std::hex << c.in;
         pManager.Reset();
     }
 }
@@ -482,21 +482,21 @@ TEST_F(ImageStore, FadedImageMovesThirtyPercentTowardsWhite)
     pixels[0] = 0;
     ASSERT_TRUE(m_pManager->SetIcon(AlphaImage(16, 16, pixels), 2));
 
-    PixelSurface surface(16, 16, kBlack);
+    DcTestSurface surface(16, 16, DcTestSurface::RawFill{kBlack});
     COSMImageManagerIcon* pClassic = m_pManager->GetImage(1, 16);
     pClassic->Draw(surface.dc(), 0, 0, pClassic->GetFadedIcon());
-    EXPECT_EQ(surface.At(5, 5), RGB((765 + 700) / 10, 765 / 10, (765 + 1750) / 10));
-    EXPECT_EQ(surface.At(0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(surface.Pixel(5, 5), RGB((765 + 700) / 10, 765 / 10, (765 + 1750) / 10));
+    EXPECT_EQ(surface.Pixel(0, 0), RGB(0, 0, 0));
 
     // Premultiplied: each channel c * a / 255 first, then 0.3 a + 0.7 c.
-    surface.Fill(kBlack);
+    surface.FillRaw(kBlack);
     COSMImageManagerIcon* pAlpha = m_pManager->GetImage(2, 16);
     pAlpha->Draw(surface.dc(), 0, 0, pAlpha->GetFadedIcon());
     const int r = 100 * 200 / 255;
     const int b = 250 * 200 / 255;
-    EXPECT_TRUE(Near(surface.At(5, 5), RGB((600 + 7 * r) / 10, 600 / 10, (600 + 7 * b) / 10)))
-        << std::hex << surface.At(5, 5);
-    EXPECT_EQ(surface.At(0, 0), RGB(0, 0, 0));
+    EXPECT_TRUE(Near(surface.Pixel(5, 5), RGB((600 + 7 * r) / 10, 600 / 10, (600 + 7 * b) / 10)))
+        << std::hex << surface.Pixel(5, 5);
+    EXPECT_EQ(surface.Pixel(0, 0), RGB(0, 0, 0));
 }
 
 TEST_F(ImageStore, ShadowImageIsThreeQuartersOfTheShadowColourInTheShapeOfStateTwo)
@@ -508,26 +508,26 @@ TEST_F(ImageStore, ShadowImageIsThreeQuartersOfTheShadowColourInTheShapeOfStateT
     colors[1] = RGB(1, 254, 1);
     ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeClassicIcon(16, 16, colors, RGB(1, 254, 1))), kID));
     COSMImageManagerIcon* pIcon = m_pManager->GetImage(kID, 16);
-    PixelSurface surface(16, 16, kWhite);
+    DcTestSurface surface(16, 16, DcTestSurface::RawFill{kWhite});
     pIcon->Draw(surface.dc(), 0, 0, pIcon->GetShadowIcon());
-    EXPECT_EQ(surface.At(7, 7), clrShadow);
-    EXPECT_EQ(surface.At(1, 0), RGB(255, 255, 255));
+    EXPECT_EQ(surface.Pixel(7, 7), clrShadow);
+    EXPECT_EQ(surface.Pixel(1, 0), RGB(255, 255, 255));
 
     // With a state-2 image, the shadow takes its shape: (1, 0) is opaque there.
     colors[1] = RGB(9, 9, 9);
     ASSERT_TRUE(m_pManager->SetIcon(IconImage(MakeClassicIcon(16, 16, colors, RGB(1, 254, 1))), kID, 0, 0, 2));
-    surface.Fill(kWhite);
+    surface.FillRaw(kWhite);
     pIcon->Draw(surface.dc(), 0, 0, pIcon->GetShadowIcon());
-    EXPECT_EQ(surface.At(1, 0), clrShadow);
-    EXPECT_EQ(surface.At(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(surface.Pixel(1, 0), clrShadow);
+    EXPECT_EQ(surface.Pixel(0, 0), RGB(255, 255, 255));
 
     // An alpha image's shadow keeps its alpha.
     ASSERT_TRUE(m_pManager->SetIcon(SolidAlphaImage(16, 16, Argb(128, 1, 2, 3)), kID + 1));
     COSMImageManagerIcon* pAlpha = m_pManager->GetImage(kID + 1, 16);
-    surface.Fill(kBlack);
+    surface.FillRaw(kBlack);
     pAlpha->Draw(surface.dc(), 0, 0, pAlpha->GetShadowIcon());
-    EXPECT_TRUE(Near(surface.At(4, 4), RGB(GetRValue(clrShadow) * 128 / 255, GetGValue(clrShadow) * 128 / 255,
-                                           GetBValue(clrShadow) * 128 / 255)));
+    EXPECT_TRUE(Near(surface.Pixel(4, 4), RGB(GetRValue(clrShadow) * 128 / 255, GetGValue(clrShadow) * 128 / 255,
+                                              GetBValue(clrShadow) * 128 / 255)));
 }
 
 TEST_F(ImageStore, MirrorModeTwoMirrorsClassicIconsOnRightToLeftContexts)
@@ -535,7 +535,7 @@ TEST_F(ImageStore, MirrorModeTwoMirrorsClassicIconsOnRightToLeftContexts)
     // Drawn with mode 0 on the same context, the reference; mirrored means each row runs the other way.
     auto drawRow = [](COSMImageManager* pManager, int nMode, bool bRightToLeft) {
         pManager->SetMirrorMode(nMode);
-        PixelSurface surface(16, 16, kWhite, bRightToLeft);
+        DcTestSurface surface(16, 16, DcTestSurface::RawFill{kWhite}, bRightToLeft);
         COSMImageManagerIcon* pIcon = pManager->GetImage(kID, 16);
         pIcon->Draw(surface.dc(), 0, 0, pIcon->GetIcon());
         return surface.Row(4);
@@ -567,31 +567,31 @@ TEST_F(ImageStore, DrawMonoPaintsTheShapeOfClassicImagesAndSkipsAlphaImages)
 {
     ASSERT_TRUE(m_pManager->SetIcon(IconImage(RedIconWithHole()), 1));
     ASSERT_TRUE(m_pManager->SetIcon(SolidAlphaImage(16, 16, Argb(255, 255, 0, 0)), 2));
-    PixelSurface surface(16, 16, kWhite);
+    DcTestSurface surface(16, 16, DcTestSurface::RawFill{kWhite});
     COSMImageManagerIcon* pClassic = m_pManager->GetImage(1, 16);
     pClassic->DrawMono(surface.dc(), CPoint(0, 0), pClassic->GetIcon(), CSize(16, 16), RGB(0, 0, 160));
-    EXPECT_EQ(surface.At(6, 6), RGB(0, 0, 160));
-    EXPECT_EQ(surface.At(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(surface.Pixel(6, 6), RGB(0, 0, 160));
+    EXPECT_EQ(surface.Pixel(0, 0), RGB(255, 255, 255));
 
-    surface.Fill(kWhite);
+    surface.FillRaw(kWhite);
     COSMImageManagerIcon* pAlpha = m_pManager->GetImage(2, 16);
     pAlpha->DrawMono(surface.dc(), CPoint(0, 0), pAlpha->GetIcon(), CSize(16, 16), RGB(0, 0, 160));
-    EXPECT_EQ(surface.At(6, 6), RGB(255, 255, 255));
+    EXPECT_EQ(surface.Pixel(6, 6), RGB(255, 255, 255));
 }
 
 TEST_F(ImageStore, DrawingAtAPointAndSizeMatchesTheCoordinateForm)
 {
     ASSERT_TRUE(m_pManager->SetIcon(IconImage(HalvesIcon()), kID));
     COSMImageManagerIcon* pIcon = m_pManager->GetImage(kID, 16);
-    PixelSurface a(40, 40, kWhite);
-    PixelSurface b(40, 40, kWhite);
+    DcTestSurface a(40, 40, DcTestSurface::RawFill{kWhite});
+    DcTestSurface b(40, 40, DcTestSurface::RawFill{kWhite});
     pIcon->Draw(a.dc(), 3, 5, pIcon->GetIcon(), 24, 0);  // height 0: scaled with the width
     pIcon->DrawNormal(b.dc(), CPoint(3, 5), CSize(24, 0));
     for (int y = 0; y < 40; ++y)
         EXPECT_EQ(a.Row(y), b.Row(y)) << y;
-    EXPECT_EQ(a.At(4, 28), RGB(255, 0, 0));
-    EXPECT_EQ(a.At(26, 28), RGB(0, 0, 255));
-    EXPECT_EQ(a.At(4, 29), RGB(255, 255, 255));
+    EXPECT_EQ(a.Pixel(4, 28), RGB(255, 0, 0));
+    EXPECT_EQ(a.Pixel(26, 28), RGB(0, 0, 255));
+    EXPECT_EQ(a.Pixel(4, 29), RGB(255, 255, 255));
 }
 
 TEST(ImageManagerProcess, OneProcessWideManagerHeldByOneReference)
@@ -712,10 +712,10 @@ TEST(ImageFunctions, IconsFromAlphaBitmapsAndScaledIcons)
     HICON hIcon = CreateAlphaIconFromBitmap(hBitmap);
     ASSERT_NE(hIcon, nullptr);
     EXPECT_EQ(GetIconSize(hIcon), CSize(16, 16));
-    PixelSurface surface(16, 16, kWhite);
+    DcTestSurface surface(16, 16, DcTestSurface::RawFill{kWhite});
     ::DrawIconEx(*surface.dc(), 0, 0, hIcon, 16, 16, 0, nullptr, DI_NORMAL);
-    EXPECT_EQ(surface.At(0, 0), RGB(255, 255, 255));
-    EXPECT_EQ(surface.At(5, 5), RGB(0, 150, 0));
+    EXPECT_EQ(surface.Pixel(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(surface.Pixel(5, 5), RGB(0, 150, 0));
 
     HICON hScaled = ScaleIcon(hIcon, 16, 16, 32);
     ASSERT_NE(hScaled, nullptr);
@@ -739,15 +739,15 @@ TEST(ImageFunctions, IconsFromAlphaBitmapsAndScaledIcons)
 TEST_F(ImageStore, TheDrawingHelpersBlendsAreReachedThroughTheManager)
 {
     const CRect rc(0, 0, 4, 4);
-    PixelSurface source(4, 4, Argb(128, 100, 0, 0));  // premultiplied
-    PixelSurface target(4, 4, kWhite);
+    DcTestSurface source(4, 4, DcTestSurface::RawFill{Argb(128, 100, 0, 0)});  // premultiplied
+    DcTestSurface target(4, 4, DcTestSurface::RawFill{kWhite});
     ASSERT_TRUE(m_pManager->DrawAlphaBlend(target.dc(), rc, source.dc(), rc));
-    EXPECT_TRUE(Near(target.At(2, 2), RGB(100 + 127, 127, 127))) << std::hex << target.At(2, 2);
+    EXPECT_TRUE(Near(target.Pixel(2, 2), RGB(100 + 127, 127, 127))) << std::hex << target.Pixel(2, 2);
 
-    source.Fill(Argb(0, 255, 0, 255));
+    source.FillRaw(Argb(0, 255, 0, 255));
     ::SetPixel(*source.dc(), 1, 1, RGB(0, 0, 255));
-    target.Fill(kWhite);
+    target.FillRaw(kWhite);
     ASSERT_TRUE(m_pManager->DrawTransparentBlt(target.dc(), rc, source.dc(), rc, RGB(255, 0, 255)));
-    EXPECT_EQ(target.At(1, 1), RGB(0, 0, 255));
-    EXPECT_EQ(target.At(2, 2), RGB(255, 255, 255));
+    EXPECT_EQ(target.Pixel(1, 1), RGB(0, 0, 255));
+    EXPECT_EQ(target.Pixel(2, 2), RGB(255, 255, 255));
 }

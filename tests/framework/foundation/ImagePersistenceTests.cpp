@@ -88,7 +88,7 @@ int Load(const std::vector<BYTE>& bytes, const std::function<void(CArchive&)>& r
 // Every row of the image drawn on a surface of one colour.
 std::vector<DWORD> Drawn(COSMImageManagerIcon* pIcon, COSMImageManagerIconHandle& image, DWORD background)
 {
-    PixelSurface surface(pIcon->GetWidth(), pIcon->GetWidth(), background);
+    DcTestSurface surface(pIcon->GetWidth(), pIcon->GetWidth(), DcTestSurface::RawFill{background});
     pIcon->Draw(surface.dc(), 0, 0, image);
     std::vector<DWORD> all;
     for (int y = 0; y < pIcon->GetWidth(); ++y)

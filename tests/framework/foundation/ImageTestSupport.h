@@ -5,7 +5,7 @@
 
 #include "classlib/DC.h"
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "framework/foundation/ImageManager.h"
 
 #include <png.h>
@@ -19,6 +19,8 @@
 #include <vector>
 
 namespace image_test {
+
+using foundation_test::DcTestSurface;
 
 inline DWORD Argb(BYTE a, BYTE r, BYTE g, BYTE b)
 {
@@ -146,29 +148,6 @@ inline HICON MakeSolidIcon(int cx, int cy, COLORREF clr)
 {
     return MakeClassicIcon(cx, cy, std::vector<COLORREF>(static_cast<size_t>(cx) * cy, clr), CLR_INVALID);
 }
-
-// The shared test surface seen through a class-library DC, filled with a raw value (alpha byte included);
-// bRightToLeft gives the DC a right-to-left layout.
-class PixelSurface : public foundation_test::DcTestSurface
-{
-public:
-    PixelSurface(int cx, int cy, DWORD fill, bool bRightToLeft = false) : DcTestSurface(cx, cy)
-    {
-        if (bRightToLeft)
-            ::SetLayout(GetDC(), LAYOUT_RTL);
-        FillRaw(fill);
-        m_dc.Attach(GetDC());
-    }
-    ~PixelSurface() { m_dc.Detach(); }
-
-    CDC* dc() { return &m_dc; }
-    // Raw values here, alpha byte included.
-    void Fill(DWORD pixel) { FillRaw(pixel); }
-    COLORREF At(int x, int y) const { return ToColorRef(Raw(x, y)); }
-
-private:
-    CDC m_dc;
-};
 
 // Channels within a step of each other (alpha blending rounds).
 inline bool Near(COLORREF a, COLORREF b, int nTolerance = 1)

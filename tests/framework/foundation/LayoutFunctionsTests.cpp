@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "classlib/DC.h"
 #include "framework/foundation/LayoutFunctions.h"
 

@@ -2,7 +2,7 @@
 // framework's resource module or the process manager's language and put them back, and reading icons back.
 #pragma once
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "ResourceIds.h"
 #include "framework/foundation/ResourceManager.h"
 

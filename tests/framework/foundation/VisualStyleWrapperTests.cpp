@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "ThemeStubLibrary.h"
 #include "framework/foundation/DwmWrapper.h"
 #include "framework/foundation/OSVersionInfo.h"

@@ -5,7 +5,7 @@
 
 #include "ControlTestSupport.h"
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 
 #include "framework/foundation/ColorFunctions.h"
 #include "framework/foundation/PngBitmap.h"

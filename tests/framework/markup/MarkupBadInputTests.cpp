@@ -4,7 +4,7 @@
 // within a bound, leave the process with as many GDI objects and markup objects as it found, and still draw the part
 // of itself that shows. A watchdog ends the program with a message instead of letting a hang run into ctest's
 // timeout.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "GdiObjectCount.h"
 #include "MarkupTestSupport.h"
 

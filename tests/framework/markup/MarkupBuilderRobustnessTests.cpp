@@ -1,7 +1,7 @@
 // No markup text makes the builder fault, leak or exhaust the stack: every prefix of valid documents and a
 // fixed-seed series of mutations give a root or a message and leave no object behind; the deepest tree the builder
 // allows is built, laid out, hit, drawn and released on a thread with a 1 MB stack.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "GuardedText.h"
 #include "MarkupBuilderTestTypes.h"
 #include "MarkupTestDocuments.h"

@@ -2,7 +2,7 @@
 // they raise, toggle and radio states, the IsChecked text, and drawing: classic bevels read back from a DIB section
 // (with the visual-style library made missing) and themed parts through the recording part-drawing table.
 #include "ControlTestSupport.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 
 #include "framework/foundation/ColorFunctions.h"
 #include "framework/markup/MarkupBrush.h"

@@ -1,7 +1,7 @@
 // The drawing context and its GDI renderer on DIB sections: the clip box it keeps, clip regions saved and put back,
 // viewport offsets in device units, frames by bands, solid fills without alpha, and what a rendering context leaves
 // in the caller's DC.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "MarkupElementTestTypes.h"
 #include "MarkupTestSupport.h"
 

@@ -1,6 +1,6 @@
 // The GDI+ renderer: through the recording stand-in library (loaded by name like the real one) for what it asks
 // GDI+ and when the library is loaded, started, shut down and freed; through the real library for the pixels.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "GdiPlusStandIn.h"
 #include "MarkupTestSupport.h"
 

@@ -1,7 +1,7 @@
 // The GDI renderer built directly, pixels read back from DIB sections: opaque fills, gradients painted per pixel
 // (checked against the gradient rule worked out here), only the clipped part of a huge gradient, fonts selected
 // and put back, and paths whose last Bezier segment is cut off.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "MarkupElementTestTypes.h"
 #include "MarkupTestSupport.h"
 

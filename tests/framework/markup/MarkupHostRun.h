@@ -3,7 +3,7 @@
 // bad-input harness programs share it.
 #pragma once
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 
 #include "framework/markup/Markup.h"
 

@@ -2,7 +2,7 @@
 // program's resources (bitmaps by name and number, icon groups) and from image managers by command id (the markup
 // context's own and the process-wide one), silence on missing pictures, and the GDI objects a load leaves behind.
 #include "ControlTestSupport.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "ImageInputChecks.h"
 #include "ImageTestSupport.h"
 #include "resources/ControlResourceIds.h"

@@ -1,7 +1,7 @@
 // The panels through markup: the children collection and the panel base, the background and hit test, the stack,
 // wrap and dock panels, the uniform grid, and keyboard navigation's attached properties. Children are framework
 // elements of a fixed size, whose desired size is that size cut to the room they get.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "PanelTestSupport.h"
 
 #include "framework/markup/MarkupBrush.h"

@@ -1,6 +1,6 @@
 // Hit testing and rendering of element trees, the border, canvas, page and panel, and the entry functions: on DIB
 // sections, with probes that log their drawing and a renderer that records its calls.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "MarkupElementTestTypes.h"
 #include "MarkupTestSupport.h"
 

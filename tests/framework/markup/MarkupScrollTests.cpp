@@ -3,7 +3,7 @@
 #include "ParseTestSupport.h"
 #include "ScrollTestSupport.h"
 
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "framework/markup/MarkupContentControl.h"
 #include "framework/markup/MarkupRun.h"
 #include "framework/markup/MarkupScrollBarGripper.h"

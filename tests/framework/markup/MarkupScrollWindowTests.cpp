@@ -2,7 +2,7 @@
 // second thread, the thumb drag and its snap back, Shift on a page area, a quit message during the loop, the
 // pressed look drawn while the loop runs, and handlers the loop dispatches that destroy the window or drop the bar.
 #include "ActiveWindow.h"
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "InputThread.h"
 #include "MarkupTestSupport.h"
 #include "ScrollTestSupport.h"

@@ -1,6 +1,6 @@
 // Shapes: sizes measured from their coordinates or the room offered, stretched lines and points, rounded rectangle
 // radii, point text, hit tests; the drawing context's text, fonts and guards; a rounded border on real pixels.
-#include "DcTestSurface.h"
+#include "tests/support/DcTestSurface.h"
 #include "MarkupElementTestTypes.h"
 #include "MarkupTestSupport.h"
 
