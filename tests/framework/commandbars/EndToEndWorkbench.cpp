@@ -166,7 +166,7 @@ bool Workbench::BuildControlsBar()
         if (!control || !control->GetCommandBar())
             return false;
         control->SetCaption(popup.caption);
-        control->SetStyle(2);  // caption only: none of them has an image
+        control->SetStyle(1);  // caption only: none of them has an image
     }
 
     auto* zoom = dynamic_cast<COSMControlComboBox*>(items->Add(5, ID_E2E_ZOOM));
@@ -208,6 +208,7 @@ bool Workbench::BuildControlsBar()
     dropDown->InternalRelease();
     if (!dropGallery)
         return false;
+    styles->SetCurSel(0);
 
     auto* find = dynamic_cast<COSMControlEdit*>(items->Add(6, ID_E2E_FIND));
     if (!find)

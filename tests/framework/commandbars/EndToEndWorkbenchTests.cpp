@@ -133,6 +133,11 @@ TEST_F(WorkbenchTest, EveryKindOfBarAndControlStandsOnTheFrame)
                                         "COSMControlCheckBox", "COSMControlRadioButton", "COSMControlProgress",
                                         "COSMControlGallery"}),
               ClassNames(*bench.marks));
+    // The list's combo box shows its selected entry.
+    auto* zoom = dynamic_cast<COSMControlComboBox*>(Workbench::ControlOf(*bench.controls, ID_E2E_ZOOM));
+    ASSERT_NE(nullptr, zoom);
+    EXPECT_EQ(1, zoom->GetCurSel());
+    EXPECT_EQ("100%", std::string(zoom->GetListText()));
     // The custom control took the scroll bar's panel into its bar; the dialog bar shows its list on the left.
     EXPECT_EQ(bench.controls->GetSafeHwnd(), ::GetParent(bench.scrollPanel.GetSafeHwnd()));
     EXPECT_TRUE(bench.scrollBar.IsWindowVisible());
