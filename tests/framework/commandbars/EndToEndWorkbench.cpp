@@ -8,6 +8,7 @@
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlComboBoxGalleryPopupBar.h"
 #include "framework/controls/ControlComboBoxList.h"
+#include "framework/controls/CustomizeCommandsPage.h"
 #include "framework/controls/ControlCustom.h"
 #include "framework/controls/ControlEdit.h"
 #include "framework/controls/ControlGallery.h"
@@ -112,6 +113,9 @@ Workbench::Workbench()
         table->GetControls()->AddControl(static_cast<COSMControl*>(COSMControlSelector::CreateObject()),
                                          ID_E2E_INSERT_TABLE);
     standard = AddResourceToolBar("Standard", IDR_E2E_STANDARD);
+    commandBars->SetCustomizeDialog(&customizeAvailable);
+    categoriesMenu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_E2E_MDI_MENU));
+    frame.onCustomize = [this] { OpenCustomizeSheet(); };
     created = created && menuBar && standard && BuildControlsBar() && BuildMarksBar() && BuildPropertiesBar() &&
               BuildStatusBar() && BuildMessageBar() && OpenDocument("Report") && OpenDocument("Notes");
     frame.RecalcLayout();
@@ -122,6 +126,11 @@ Workbench::~Workbench()
 {
     InputScript::Stop(frame.GetSafeHwnd());
     frame.onCustomize = nullptr;
+    if (IsSheetOpen())
+        ::DestroyWindow(sheetWindow);
+    sheet = nullptr;
+    if (categoriesMenu)
+        ::DestroyMenu(categoriesMenu);
     if (frame.GetSafeHwnd())
     {
         commandBars->ClosePopups();
@@ -134,6 +143,25 @@ Workbench::~Workbench()
     if (frame.GetSafeHwnd())
         frame.DestroyWindow();
     app.reset();
+}
+
+void Workbench::OpenCustomizeSheet()
+{
+    if (IsSheetOpen())
+        return;
+    sheet = new COSMCustomizeSheet(commandBars.Get());
+    sheet->GetCommandsPage()->AddCategories(CMenu::FromHandle(categoriesMenu));
+    if (!sheet->Create())
+    {
+        delete sheet;
+        sheet = nullptr;
+        return;
+    }
+    sheetWindow = sheet->GetSafeHwnd();
+    // Over the documents, clear of the bars it customizes.
+    CRect client;
+    ::GetWindowRect(frame.m_hWndMDIClient, &client);
+    sheet->SetWindowPos(nullptr, client.left + 320, client.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 COSMToolBar* Workbench::AddResourceToolBar(const char* title, UINT id)

@@ -11,7 +11,8 @@
 // box with a gallery, an edit with spin buttons and a custom control hosting a scroll bar; "Marks" holds a label, a
 // bitmap, a hyperlink, a check box, a radio button, a progress bar and a gallery; "Properties" is a dialog bar docked
 // on the left. Below sit the status bar (plain, markup, icon, button and switch panes, the size gripper) and above
-// the documents the message bar.
+// the documents the message bar. The toolbars context menu offers "Customize" (35001), which opens the customize
+// sheet over the documents.
 #pragma once
 
 #include "CommandBarsTestSupport.h"
@@ -25,6 +26,7 @@
 #include "framework/commandbars/MessageBar.h"
 #include "framework/commandbars/StatusBar.h"
 #include "framework/commandbars/ToolBar.h"
+#include "framework/controls/CustomizeSheet.h"
 #include "framework/controls/DialogBar.h"
 #include "framework/controls/ScrollBarCtrl.h"
 
@@ -35,12 +37,14 @@
 
 namespace commandbars_test {
 
-// Records the commands that reach it; the customize command (35001) runs what the test hands it.
+// Records the commands that reach it and the toolbars context menu the bars show; the customize command (35001)
+// runs what the workbench hands it.
 class WorkbenchFrame : public CMDIFrameWnd
 {
 public:
     std::vector<UINT> commands;
     std::function<void()> onCustomize;
+    COSMPopupBar* toolbarsMenu = nullptr;  // the last one shown (alive while it shows)
 
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
@@ -54,6 +58,14 @@ public:
         return CMDIFrameWnd::OnCommand(wParam, lParam);
     }
     int CountOf(UINT id) const { return static_cast<int>(std::count(commands.begin(), commands.end(), id)); }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == COSMCommandBars::kMessageToolbarsContextMenu)
+            toolbarsMenu = reinterpret_cast<COSMPopupBar*>(lParam);
+        return CMDIFrameWnd::WindowProc(message, wParam, lParam);
+    }
 };
 
 // The window the custom control hosts: a scroll bar on a panel that steps it by its arrows.
@@ -99,6 +111,17 @@ struct Workbench
     COSMScrollBarCtrl scrollBar;  // on the panel
     CWnd propertiesList;          // the dialog bar's window
     std::vector<std::unique_ptr<CMDIChildWnd>> documents;
+    // The customize sheet the toolbars context menu's 35001 opens (it deletes itself when its window goes), its
+    // window, and the menu its commands page takes its categories from.
+    COSMCustomizeSheet* sheet = nullptr;
+    HWND sheetWindow = nullptr;
+    HMENU categoriesMenu = nullptr;
+    // Only its presence counts: the bars offer customizing.
+    CWnd customizeAvailable;
+
+    // The application's 35001 handler: the modeless sheet over the documents, categories from the frame's menu.
+    void OpenCustomizeSheet();
+    bool IsSheetOpen() const { return sheetWindow && ::IsWindow(sheetWindow); }
 
 private:
     COSMToolBar* AddResourceToolBar(const char* title, UINT id);

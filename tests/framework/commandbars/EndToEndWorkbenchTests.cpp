@@ -1,8 +1,10 @@
 // The workbench end to end: an MDI frame with every kind of bar and control, driven only by synthesized input. Its
 // menus, popups and drop-downs open under the mouse and list what they are made to list; clicks on controls, status
-// panes and the message bar reach the frame; a toolbar button's tip shows in each tooltip style; and the bars with
-// every control kind survive saving, building the program afresh and loading. Each step leaves a picture in the
-// build tree's artefacts folder (looked at by people, never compared).
+// panes and the message bar reach the frame; a toolbar button's tip shows in each tooltip style; the bars with every
+// control kind survive saving, building the program afresh and loading; and a customization made through the sheet
+// (a dragged command restyled to text only and given an image drawn in the real editor, a new toolbar, a hidden one)
+// survives the same. Each step leaves a picture in the build tree's artefacts folder (looked at by people, never
+// compared).
 #include "EndToEndPictures.h"
 #include "EndToEndWorkbench.h"
 
@@ -20,6 +22,13 @@
 #include "framework/controls/ToolTipHtmlToolTip.h"
 #include "framework/controls/ToolTipMarkupToolTip.h"
 #include "framework/controls/ToolTipRichTextToolTip.h"
+#include "framework/commandbars/CommandBarsResourceIds.h"
+#include "framework/commandbars/CustomizeDropSource.h"
+#include "framework/commandbars/CustomizeResourceIds.h"
+#include "framework/controls/CustomizeCommandsPage.h"
+#include "framework/controls/CustomizeToolbarsPage.h"
+#include "framework/foundation/ImageManager.h"
+#include "framework/foundation/ImageManagerIcon.h"
 #include "framework/foundation/PropExchangeArchive.h"
 #include "framework/foundation/ToolTipContext.h"
 #include "framework/foundation/ToolTipStandardCtrl.h"
@@ -636,6 +645,281 @@ TEST_F(WorkbenchTest, EveryKindOfControlSurvivesSavingRebuildingAndLoading)
     ASSERT_NE(nullptr, zoom);
     ASSERT_NE(nullptr, zoom->GetComboBoxList());
     EXPECT_EQ(3, zoom->GetComboBoxList()->GetCount());
+}
+
+// ---- Customizing through the sheet ----
+
+// The screen centre of the window's client point.
+CPoint ScreenOf(HWND window, CPoint client)
+{
+    ::ClientToScreen(window, &client);
+    return client;
+}
+
+// The screen centre of a dialog's child.
+CPoint CentreOfChild(HWND dialog, int id)
+{
+    CRect rect;
+    HWND child = ::GetDlgItem(dialog, id);
+    if (!child || !::GetWindowRect(child, &rect))
+        return CPoint(0, 0);
+    return rect.CenterPoint();
+}
+
+// The screen centre of a list box's item.
+CPoint CentreOfItem(HWND list, int item)
+{
+    CRect rect;
+    if (!list ||
+        ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
+        return CPoint(0, 0);
+    return ScreenOf(list, rect.CenterPoint());
+}
+
+// The screen centre of the sheet's tab of the page.
+CPoint CentreOfTab(const COSMCustomizeSheet& sheet, int page)
+{
+    HWND tabs = sheet.GetTabControl();
+    CRect rect;
+    if (!tabs || !::SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&rect)))
+        return CPoint(0, 0);
+    return ScreenOf(tabs, rect.CenterPoint());
+}
+
+// The pixels of the image the manager holds for the id at 16 x 16, drawn over white (empty without an image).
+std::vector<DWORD> ImagePixels(COSMImageManager* images, UINT id)
+{
+    COSMImageManagerIcon* icon = id ? images->GetImage(id, 16) : nullptr;
+    if (!icon)
+        return {};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = -16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, dib);
+    std::fill_n(static_cast<DWORD*>(bits), 256, 0x00FFFFFFu);
+    icon->DrawNormal(CDC::FromHandle(dc), 0, 0, 16, 16);
+    ::GdiFlush();
+    std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + 256);
+    for (DWORD& pixel : pixels)
+        pixel &= 0x00FFFFFFu;
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(dib);
+    return pixels;
+}
+
+// A store of the bars and of the images the user drew, and the same loaded: an application keeps both.
+void SaveCustomizedBench(Workbench& bench, const std::string& store)
+{
+    CFile file;
+    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeCreate | CFile::modeWrite)) << store;
+    CArchive ar(&file, CArchive::store);
+    COSMPropExchangeArchive px(ar);
+    ASSERT_TRUE(bench.commandBars->SaveBarState(&px));
+    bench.commandBars->GetImageManager()->DoPropExchange(&px);
+    ar.Close();
+    file.Close();
+}
+
+void LoadCustomizedBench(Workbench& bench, const std::string& store)
+{
+    CFile file;
+    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeRead)) << store;
+    CArchive ar(&file, CArchive::load);
+    COSMPropExchangeArchive px(ar);
+    ASSERT_TRUE(bench.commandBars->LoadBarState(&px, TRUE));
+    bench.commandBars->GetImageManager()->DoPropExchange(&px);
+    ar.Close();
+    bench.frame.RecalcLayout();
+    PumpFor(150);
+}
+
+// Takes a picture of the frame with whatever shows over it (the sheet, a menu, a dialog) from inside a script.
+Step Picture(Workbench& bench, const char* name, HWND over = nullptr)
+{
+    return [&bench, name, over] {
+        HWND top = over ? over : ::GetActiveWindow();
+        WriteScreenBitmap(ScreenRectOf(bench.frame.GetSafeHwnd(), top != bench.frame.GetSafeHwnd() ? top : nullptr),
+                          ArtefactsFolder() + "/workbench-customize-" + name + ".bmp");
+    };
+}
+
+TEST_F(WorkbenchTest, ACustomizationByTheSheetSurvivesSavingRebuildingAndLoading)
+{
+    const std::string store = ArtefactsFolder() + "/workbench-customized.dat";
+    std::vector<DWORD> drawnImage;
+    std::string newTitle;
+    {
+        Workbench bench;
+        ASSERT_TRUE(bench.created);
+        COSMToolBar& standard = *bench.standard;
+
+        // The toolbars context menu (a right click on a toolbar) ends with the customize entry, which opens the sheet.
+        ASSERT_TRUE(bench.Drive({MoveTo(Workbench::CentreOf(standard, ID_E2E_OPEN)), Press(MOUSEEVENTF_RIGHTDOWN),
+                                 Press(MOUSEEVENTF_RIGHTUP), [] {}, Picture(bench, "toolbars-menu"), MoveTo([&] {
+                                     COSMPopupBar* menu = bench.frame.toolbarsMenu;
+                                     COSMControl* customize =
+                                         menu && menu->GetSafeHwnd()
+                                             ? menu->GetControls()->FindControlById(
+                                                   static_cast<int>(COSMControlToolbars::kCustomizeId))
+                                             : nullptr;
+                                     return customize ? ControlCentre(*menu, customize->GetIndex()) : CPoint(0, 0);
+                                 }),
+                                 Press(MOUSEEVENTF_LEFTDOWN), Press(MOUSEEVENTF_LEFTUP)},
+                                [&] { return bench.IsSheetOpen(); }));
+        PumpFor(150);
+        EXPECT_EQ(1, bench.frame.CountOf(COSMControlToolbars::kCustomizeId));
+        EXPECT_TRUE(bench.commandBars->IsCustomizeMode());
+        COSMCustomizeSheet& sheet = *bench.sheet;
+        ASSERT_NO_FATAL_FAILURE(
+            KeepScreenPicture(ScreenRectOf(bench.frame.GetSafeHwnd(), bench.sheetWindow), "workbench-customize-open"));
+
+        // The commands page by its tab; File's Exit is dragged onto Standard, after its last button.
+        COSMCustomizeCommandsPage& commandsPage = *sheet.GetCommandsPage();
+        ClickAt(CentreOfTab(sheet, 1));
+        PumpFor(100);
+        ASSERT_TRUE(commandsPage.GetSafeHwnd() && commandsPage.IsWindowVisible());
+        ClickAt(CentreOfItem(commandsPage.GetCategoriesList().GetSafeHwnd(), 0));
+        PumpFor(100);
+        COSMCustomizeCommandsListBox& commands = commandsPage.GetCommandsList();
+        int exitItem = -1;
+        for (int i = 0; i < commands.GetCount(); ++i)
+            if (reinterpret_cast<COSMControl*>(commands.GetItemData(i))->GetID() == ID_E2E_EXIT)
+                exitItem = i;
+        ASSERT_GE(exitItem, 0);
+        const int standardCount = standard.GetControlCount();
+        const CPoint exitPoint = CentreOfItem(commands.GetSafeHwnd(), exitItem);
+        const CPoint afterLast = [&] {
+            const CRect last = standard.GetControl(2)->GetRect();
+            return ScreenPoint(standard, CPoint(last.right - 3, last.CenterPoint().y));
+        }();
+        MoveMouseTo(exitPoint);
+        ASSERT_TRUE(bench.Drive({Press(MOUSEEVENTF_LEFTDOWN), MoveTo(exitPoint + CPoint(6, 6)), MoveTo(afterLast),
+                                 MoveTo(afterLast + CPoint(1, 0)), Picture(bench, "drag", bench.sheetWindow),
+                                 Press(MOUSEEVENTF_LEFTUP)},
+                                [&] { return !bench.commandBars->GetDropSource()->GetDraggedControl(); }));
+        PumpFor(100);
+        COSMControl* exit = Workbench::ControlOf(standard, ID_E2E_EXIT);
+        ASSERT_NE(nullptr, exit);
+        EXPECT_EQ(3, exit->GetIndex());
+        EXPECT_EQ(standardCount + 1, standard.GetControlCount());
+
+        // A right click on it opens the sheet's menu; Text Only restyles it.
+        COSMPopupBar* menu = sheet.GetContextMenu();
+        ASSERT_NE(nullptr, menu);
+        auto entry = [&](UINT id) {
+            return [&, id] {
+                COSMControl* item =
+                    menu->GetSafeHwnd() ? menu->GetControls()->FindControlById(static_cast<int>(id)) : nullptr;
+                return item ? ControlCentre(*menu, item->GetIndex()) : CPoint(0, 0);
+            };
+        };
+        auto exitCentre = [&] { return Workbench::CentreOf(standard, ID_E2E_EXIT); };
+        ASSERT_TRUE(bench.Drive({MoveTo(exitCentre), Press(MOUSEEVENTF_RIGHTDOWN), Press(MOUSEEVENTF_RIGHTUP), [] {},
+                                 Picture(bench, "menu", bench.sheetWindow),
+                                 MoveTo(entry(COSMCustomizeSheet::kCommandStyleTextOnly)), Press(MOUSEEVENTF_LEFTDOWN),
+                                 Press(MOUSEEVENTF_LEFTUP)},
+                                [&] { return exit->GetCustomStyle() == 1 && !menu->IsVisible(); }));
+        PumpFor(100);
+        EXPECT_EQ(exit, bench.commandBars->GetCustomizeSelection());
+
+        // Edit Button Image: the real editor, a stroke along row 8 and OK give the control an image of its own.
+        EXPECT_EQ(0, exit->GetCustomIconId());
+        HWND editor = nullptr;
+        auto cellOf = [&](int x, int y) {
+            return [&, x, y] {
+                editor = ::GetActiveWindow();
+                HWND picture = ::GetDlgItem(editor, IDC_OSM_IMAGE_EDITOR_PICTURE);
+                CRect client;
+                if (!picture || !::GetClientRect(picture, &client))
+                    return CPoint(0, 0);
+                const CSize cell(client.Width() / 16, client.Height() / 16);
+                return ScreenOf(picture, CPoint(x * cell.cx + cell.cx / 2, y * cell.cy + cell.cy / 2));
+            };
+        };
+        ASSERT_TRUE(bench.Drive(
+            {MoveTo(exitCentre), Press(MOUSEEVENTF_RIGHTDOWN), Press(MOUSEEVENTF_RIGHTUP), [] {},
+             MoveTo(entry(COSMCustomizeSheet::kCommandEditImage)), Press(MOUSEEVENTF_LEFTDOWN),
+             Press(MOUSEEVENTF_LEFTUP), [] {}, [] {}, MoveTo(cellOf(3, 8)), Press(MOUSEEVENTF_LEFTDOWN),
+             MoveTo(cellOf(7, 8)), MoveTo(cellOf(12, 8)), Press(MOUSEEVENTF_LEFTUP), [] {},
+             Picture(bench, "image-editor"), MoveTo([&] { return CentreOfChild(editor, IDOK); }),
+             Press(MOUSEEVENTF_LEFTDOWN), Press(MOUSEEVENTF_LEFTUP)},
+            [&] { return exit->GetCustomIconId() != 0; }, 10000));
+        PumpFor(100);
+        drawnImage = ImagePixels(bench.commandBars->GetImageManager(), exit->GetIconId());
+        ASSERT_EQ(256u, drawnImage.size());
+        // Black where the stroke went, white (transparent) beside it.
+        EXPECT_EQ(0x000000u, drawnImage[8 * 16 + 3]);
+        EXPECT_EQ(0x000000u, drawnImage[8 * 16 + 12]);
+        EXPECT_EQ(0xFFFFFFu, drawnImage[2 * 16 + 8]);
+
+        // The toolbars page: New makes a toolbar under the name the dialog offers (Enter takes it).
+        COSMCustomizeToolbarsPage& toolbarsPage = *sheet.GetToolbarsPage();
+        ClickAt(CentreOfTab(sheet, 0));
+        PumpFor(100);
+        ASSERT_TRUE(toolbarsPage.GetSafeHwnd() && toolbarsPage.IsWindowVisible());
+        const int barCount = bench.commandBars->GetCount();
+        ASSERT_TRUE(bench.Drive({MoveTo(CentreOfChild(toolbarsPage.GetSafeHwnd(), IDC_OSM_CUSTOMIZE_TOOLBAR_NEW)),
+                                 Press(MOUSEEVENTF_LEFTDOWN), Press(MOUSEEVENTF_LEFTUP), [] {}, [] {},
+                                 Picture(bench, "new-toolbar"), Key(VK_RETURN, false), Key(VK_RETURN, true)},
+                                [&] { return bench.commandBars->GetCount() == barCount + 1; }));
+        PumpFor(100);
+        COSMCommandBar* created = bench.commandBars->GetAt(barCount);
+        newTitle = static_cast<LPCSTR>(created->GetTitle());
+        EXPECT_FALSE(newTitle.empty());
+        EXPECT_TRUE(created->IsVisible());
+
+        // Marks is hidden by its check box in the list.
+        COSMCustomizeCheckListBox& list = toolbarsPage.GetList();
+        int marksItem = -1;
+        for (int i = 0; i < list.GetCount(); ++i)
+        {
+            CString text;
+            list.GetText(i, text);
+            if (text == "Marks")
+                marksItem = i;
+        }
+        ASSERT_GE(marksItem, 0);
+        ClickAt(ScreenPoint(list, list.GetCheckBoxRect(marksItem).CenterPoint()));
+        ASSERT_TRUE(PumpUntil([&] { return !bench.marks->IsVisible(); }));
+        EXPECT_EQ(BST_UNCHECKED, list.GetCheck(marksItem));
+        ASSERT_NO_FATAL_FAILURE(KeepScreenPicture(ScreenRectOf(bench.frame.GetSafeHwnd(), bench.sheetWindow),
+                                                  "workbench-customize-hidden"));
+
+        // The sheet's close button ends customizing.
+        ClickAt(CentreOfChild(bench.sheetWindow, IDOK));
+        ASSERT_TRUE(PumpUntil([&] { return !bench.IsSheetOpen(); }));
+        EXPECT_FALSE(bench.commandBars->IsCustomizeMode());
+        ASSERT_NO_FATAL_FAILURE(KeepWindowPicture(bench.frame.GetSafeHwnd(), "workbench-customize-closed"));
+        ASSERT_NO_FATAL_FAILURE(SaveCustomizedBench(bench, store));
+    }
+
+    // The program starts again as it builds itself and loads the store: Exit stays on Standard, text only, with the
+    // image drawn for it, and the new toolbar is back.
+    Workbench bench;
+    ASSERT_TRUE(bench.created);
+    ASSERT_EQ(nullptr, Workbench::ControlOf(*bench.standard, ID_E2E_EXIT));
+    ASSERT_NO_FATAL_FAILURE(LoadCustomizedBench(bench, store));
+    ASSERT_NO_FATAL_FAILURE(KeepWindowPicture(bench.frame.GetSafeHwnd(), "workbench-customize-after-load"));
+    COSMCommandBar* standard = bench.commandBars->FindCommandBar(IDR_E2E_STANDARD);
+    ASSERT_NE(nullptr, standard);
+    COSMControl* exit = Workbench::ControlOf(*standard, ID_E2E_EXIT);
+    ASSERT_NE(nullptr, exit);
+    EXPECT_EQ(3, exit->GetIndex());
+    EXPECT_EQ(1, exit->GetCustomStyle());
+    EXPECT_NE(0, exit->GetCustomIconId());
+    EXPECT_EQ(drawnImage, ImagePixels(bench.commandBars->GetImageManager(), exit->GetIconId()));
+    bool found = false;
+    for (int i = 0; i < bench.commandBars->GetCount(); ++i)
+        found = found || newTitle == static_cast<LPCSTR>(bench.commandBars->GetAt(i)->GetTitle());
+    EXPECT_TRUE(found) << newTitle;
 }
 
 }  // namespace
