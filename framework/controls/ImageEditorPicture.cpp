@@ -20,6 +20,32 @@
 
 namespace {
 
+// Calls put (x, y) for each pixel of the line from a to b, both ends included, one pixel per step along its longer
+// axis.
+template <class Put> void ForEachLinePixel(CPoint a, CPoint b, Put put)
+{
+    const int dx = std::abs(b.x - a.x), dy = -std::abs(b.y - a.y);
+    const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+    int error = dx + dy;
+    for (;;)
+    {
+        put(a.x, a.y);
+        if (a.x == b.x && a.y == b.y)
+            return;
+        const int twice = 2 * error;
+        if (twice >= dy)
+        {
+            error += dy;
+            a.x += sx;
+        }
+        if (twice <= dx)
+        {
+            error += dx;
+            a.y += sy;
+        }
+    }
+}
+
 // The transparent colour as a 32-bit DIB pixel.
 constexpr DWORD kTransparentPixel = 0x00FFFEFF;
 // The undo history keeps at most this many images.
@@ -501,8 +527,12 @@ void COSMImageEditorPicture::OnMouseMove(UINT /*nFlags*/, CPoint point)
         CBitmap* pOldBitmap = m_dcMem.SelectObject(pNew);
         if (tool == kToolPencil)
         {
-            const CPoint pixel = PointToPixel(point);
-            m_dcMem.SetPixel(pixel.x, pixel.y, m_clrDraw);
+            // Every pixel from the last point the stroke reached: a fast drag reports points cells apart, and the
+            // stroke must not fall into dots.
+            const CPoint from = PointToPixel(m_ptDragStart);
+            const CPoint to = PointToPixel(point);
+            ForEachLinePixel(from, to, [&](int x, int y) { m_dcMem.SetPixel(x, y, m_clrDraw); });
+            m_ptDragStart = point;
         }
         else
         {

@@ -257,6 +257,26 @@ TEST_F(ImageEditorTest, PencilStrokeDrawsAndAStrokeStartedOnTheSelectedColourEra
     EXPECT_EQ(UndoCount(Picture()), 2);
 }
 
+TEST_F(ImageEditorTest, AFastPencilStrokeLeavesNoGapsBetweenTheCellsItReports)
+{
+    Open();
+    // Three reported points, cells apart: the stroke is the two lines between them, one pixel per column.
+    Drag({{1, 1}, {6, 4}, {10, 1}});
+    const std::vector<DWORD> pixels = Current();
+    ASSERT_EQ(pixels.size(), 256u);
+    for (int x = 0; x < 16; ++x)
+    {
+        int inked = 0;
+        for (int y = 0; y < 16; ++y)
+            inked += Rgb(pixels[static_cast<size_t>(y * 16 + x)]) == kBlack ? 1 : 0;
+        EXPECT_EQ(inked, x >= 1 && x <= 10 ? 1 : 0) << "column " << x;
+    }
+    EXPECT_EQ(Rgb(pixels[1 * 16 + 1]), kBlack);
+    EXPECT_EQ(Rgb(pixels[4 * 16 + 6]), kBlack);
+    EXPECT_EQ(Rgb(pixels[1 * 16 + 10]), kBlack);
+    EXPECT_EQ(UndoCount(Picture()), 1);
+}
+
 TEST_F(ImageEditorTest, UndoKeepsSixteenEditsAnEditEmptiesRedoAndClearUndoes)
 {
     Open();
