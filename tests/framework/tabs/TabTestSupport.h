@@ -10,11 +10,18 @@
 
 #include <functional>
 #include <map>
+#include <ostream>
 #include <vector>
 
 #include "framework/tabs/TabAppearanceSet.h"
 #include "framework/tabs/TabManager.h"
 #include "framework/tabs/TabPaintManager.h"
+
+// Rectangles in the checks' messages.
+inline void PrintTo(const CRect& rc, std::ostream* os)
+{
+    *os << "(" << rc.left << ", " << rc.top << ", " << rc.right << ", " << rc.bottom << ")";
+}
 
 namespace tabs_test {
 
