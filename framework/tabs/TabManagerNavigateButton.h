@@ -66,6 +66,8 @@ public:
     BOOL IsEnabled() const { return m_bEnabled; }
     void SetEnabled(BOOL bEnabled) { m_bEnabled = bEnabled; }
     BOOL IsPressed() const { return m_bPressed; }
+    // For the library's own use: the click loop keeps it; a host drawing a held button sets it.
+    void SetPressed(BOOL bPressed) { m_bPressed = bPressed; }
     const CString& GetTooltip() const { return m_strToolTip; }
     void SetTooltip(LPCSTR lpszTooltip) { m_strToolTip = lpszTooltip; }
     COSMTabManagerItem* GetItem() const { return m_pItem; }
