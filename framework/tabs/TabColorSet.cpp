@@ -113,8 +113,7 @@ void COSMTabColorSet::FillCheckerboard(CDC* pDC, CRect rc)
     ::DeleteObject(hPattern);
 }
 
-void COSMTabColorSet::GradientFillByPosition(CDC* pDC, CRect rc, COLORREF clrFirst, COLORREF clrSecond,
-                                             int nPosition)
+void COSMTabColorSet::GradientFillByPosition(CDC* pDC, CRect rc, COLORREF clrFirst, COLORREF clrSecond, int nPosition)
 {
     if (clrFirst == COSMTabColorSet::kCheckerboard)
     {

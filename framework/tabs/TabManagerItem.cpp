@@ -104,7 +104,8 @@ public:
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         m_hDC = ::CreateCompatibleDC(hdcScreen);
-        m_hBitmap = ::CreateDIBSection(hdcScreen, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
+        m_hBitmap =
+            ::CreateDIBSection(hdcScreen, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
         if (m_hDC && m_hBitmap)
             m_hOld = ::SelectObject(m_hDC, m_hBitmap);
     }

@@ -27,8 +27,7 @@ DWORD COSMTabManagerNavigateButton::GetTicks()
 
 COSMTabManagerNavigateButton::COSMTabManagerNavigateButton(COSMTabManager* pManager, int nId, int nDisplayMode)
     : m_pManager(pManager), m_nId(nId), m_nDisplayMode(nDisplayMode)
-{
-}
+{}
 
 COSMTabManagerNavigateButton::~COSMTabManagerNavigateButton()
 {
@@ -225,8 +224,7 @@ void COSMTabManagerNavigateButton::TrackClick(HWND hWnd, CPoint pt)
 
 COSMTabManagerNavigateButtonLeft::COSMTabManagerNavigateButtonLeft(COSMTabManager* pManager)
     : COSMTabManagerNavigateButtonScroll(pManager, kScrollBack, kShownWhenNeeded)
-{
-}
+{}
 
 void COSMTabManagerNavigateButtonLeft::Reposition(CRect& rc)
 {
@@ -258,8 +256,7 @@ void COSMTabManagerNavigateButtonLeft::PerformClick(BOOL bRepeat)
 
 COSMTabManagerNavigateButtonRight::COSMTabManagerNavigateButtonRight(COSMTabManager* pManager)
     : COSMTabManagerNavigateButtonScroll(pManager, kScrollForward, kShownWhenNeeded)
-{
-}
+{}
 
 void COSMTabManagerNavigateButtonRight::Reposition(CRect& rc)
 {

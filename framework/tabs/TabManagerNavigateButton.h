@@ -100,8 +100,7 @@ class COSMTabManagerNavigateButtonScroll : public COSMTabManagerNavigateButton
 public:
     COSMTabManagerNavigateButtonScroll(COSMTabManager* pManager, int nId, int nDisplayMode)
         : COSMTabManagerNavigateButton(pManager, nId, nDisplayMode)
-    {
-    }
+    {}
     void AdjustWidth(int& nLength) override { AdjustWidthScroll(nLength); }
     void Reposition(CRect& rc) override { RepositionScroll(rc); }
 };

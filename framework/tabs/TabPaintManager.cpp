@@ -135,9 +135,8 @@ BOOL COSMTabPaintManager::IsLunaColorsDisabled() const
 
 COLORREF COSMTabPaintManager::GetFixedTabColor(COLORREF clr)
 {
-    static const COLORREF kFixed[8] = {RGB(138, 168, 228), RGB(255, 219, 117), RGB(189, 205, 159),
-                                       RGB(240, 158, 159), RGB(186, 166, 225), RGB(154, 191, 180),
-                                       RGB(247, 182, 131), RGB(216, 171, 192)};
+    static const COLORREF kFixed[8] = {RGB(138, 168, 228), RGB(255, 219, 117), RGB(189, 205, 159), RGB(240, 158, 159),
+                                       RGB(186, 166, 225), RGB(154, 191, 180), RGB(247, 182, 131), RGB(216, 171, 192)};
     if (clr >= 0x1000000 && clr < 0x1000000 + 8)
         return kFixed[clr - 0x1000000];
     return clr;
@@ -769,10 +768,9 @@ void COSMTabPaintManager::DrawRowItems(COSMTabManager* pTabManager, CDC* pDC, co
 {
     const COSMTabManagerRow& row = pTabManager->GetRows()[nRow];
     COSMTabManagerItem* pSelected = pTabManager->GetSelectedItem();
-    const int nSelected =
-        pSelected && pSelected->GetIndex() >= row.nFirstItem && pSelected->GetIndex() <= row.nLastItem
-            ? pSelected->GetIndex()
-            : -1;
+    const int nSelected = pSelected && pSelected->GetIndex() >= row.nFirstItem && pSelected->GetIndex() <= row.nLastItem
+                              ? pSelected->GetIndex()
+                              : -1;
     auto drawItem = [&](int i) {
         COSMTabManagerItem* pItem = pTabManager->GetItem(i);
         if (!pItem || !pItem->IsVisible())

@@ -74,9 +74,9 @@ TEST(TabLayoutTest, ANegativeOffsetIsPulledBackWhenItWouldLeaveRoomAtTheEnd)
         int nOffset;
         int nPulledBack;
     } cases[] = {
-        {3, -50, 0},     // 120 long: everything fits again
-        {5, -200, -129}, // 300 long in 171 (two scroll buttons of 14 and the end pixel): the end meets the header's
-        {5, -60, -60},   // no room at the end: stays
+        {3, -50, 0},      // 120 long: everything fits again
+        {5, -200, -129},  // 300 long in 171 (two scroll buttons of 14 and the end pixel): the end meets the header's
+        {5, -60, -60},    // no room at the end: stays
     };
     for (const auto& c : cases)
     {
@@ -99,12 +99,9 @@ TEST(TabLayoutTest, SizeToFitKeepsShortItemsAndSharesTheRestOfTheRoom)
         CRect rcMargin;
         std::vector<int> fitted;
     } cases[] = {
-        {{30, 80, 90}, 150, CRect(0, 0, 0, 0), {30, 60, 60}},
-        {{90, 30, 80}, 150, CRect(0, 0, 0, 0), {60, 30, 60}},
-        {{30, 40}, 150, CRect(0, 0, 0, 0), {30, 40}},
-        {{200}, 150, CRect(0, 0, 0, 0), {150}},
-        {{30, 80, 90}, 160, CRect(4, 0, 6, 0), {30, 60, 60}},
-        {{30, 80}, 150, CRect(100, 0, 100, 0), {0, 0}},
+        {{30, 80, 90}, 150, CRect(0, 0, 0, 0), {30, 60, 60}}, {{90, 30, 80}, 150, CRect(0, 0, 0, 0), {60, 30, 60}},
+        {{30, 40}, 150, CRect(0, 0, 0, 0), {30, 40}},         {{200}, 150, CRect(0, 0, 0, 0), {150}},
+        {{30, 80, 90}, 160, CRect(4, 0, 6, 0), {30, 60, 60}}, {{30, 80}, 150, CRect(100, 0, 100, 0), {0, 0}},
     };
     for (const auto& c : cases)
     {
@@ -222,11 +219,8 @@ TEST(TabLayoutTest, MultiRowStacksRowsFromTheClientSideAndStretchesThemToTheRoom
     // Eight items of 60 in a room of 199: rows 0-1, 2-4 and 5-7; the selected item 6 brings its row inward
     // unless the order is fixed.
     const MultiRowCase cases[] = {
-        {0, FALSE, {2, 2, 1, 1, 1, 0, 0, 0}},
-        {0, TRUE, {0, 0, 1, 1, 1, 2, 2, 2}},
-        {2, FALSE, {2, 2, 1, 1, 1, 0, 0, 0}},
-        {1, FALSE, {2, 2, 1, 1, 1, 0, 0, 0}},
-        {3, TRUE, {0, 0, 1, 1, 1, 2, 2, 2}},
+        {0, FALSE, {2, 2, 1, 1, 1, 0, 0, 0}}, {0, TRUE, {0, 0, 1, 1, 1, 2, 2, 2}}, {2, FALSE, {2, 2, 1, 1, 1, 0, 0, 0}},
+        {1, FALSE, {2, 2, 1, 1, 1, 0, 0, 0}}, {3, TRUE, {0, 0, 1, 1, 1, 2, 2, 2}},
     };
     for (const MultiRowCase& c : cases)
     {

@@ -146,11 +146,11 @@ TEST(TabManagerModelTest, KeysMoveTheSelectionInLeftToRightAndRightToLeftWindows
     };
     // Items A B C D with C hidden: keys skip it; no wrap-around.
     const KeyCase cases[] = {
-        {0, false, 1, VK_RIGHT, TRUE, 3},  {0, false, 3, VK_LEFT, TRUE, 1},  {0, false, 0, VK_LEFT, TRUE, 0},
-        {0, false, 3, VK_RIGHT, TRUE, 3},  {0, false, 2 - 1, VK_HOME, TRUE, 0}, {0, false, 0, VK_END, TRUE, 3},
-        {0, false, 1, VK_DOWN, TRUE, 1},   {0, false, 1, VK_F5, FALSE, 1},   {0, true, 1, VK_LEFT, TRUE, 3},
-        {0, true, 3, VK_RIGHT, TRUE, 1},   {1, false, 1, VK_DOWN, TRUE, 3},  {1, false, 3, VK_UP, TRUE, 1},
-        {1, false, 1, VK_RIGHT, TRUE, 1},  {3, false, 0, VK_DOWN, TRUE, 1},
+        {0, false, 1, VK_RIGHT, TRUE, 3}, {0, false, 3, VK_LEFT, TRUE, 1},     {0, false, 0, VK_LEFT, TRUE, 0},
+        {0, false, 3, VK_RIGHT, TRUE, 3}, {0, false, 2 - 1, VK_HOME, TRUE, 0}, {0, false, 0, VK_END, TRUE, 3},
+        {0, false, 1, VK_DOWN, TRUE, 1},  {0, false, 1, VK_F5, FALSE, 1},      {0, true, 1, VK_LEFT, TRUE, 3},
+        {0, true, 3, VK_RIGHT, TRUE, 1},  {1, false, 1, VK_DOWN, TRUE, 3},     {1, false, 3, VK_UP, TRUE, 1},
+        {1, false, 1, VK_RIGHT, TRUE, 1}, {3, false, 0, VK_DOWN, TRUE, 1},
     };
     for (const KeyCase& c : cases)
     {
@@ -407,7 +407,7 @@ TEST(TabNavigateButtonTest, TheScrollRuleShowsScrollButtonsOnlyWhenTheItemsDoNot
     // Strip extent 200, no header margin: hidden while L + s - 1 <= 200 and s >= 0; forward enabled above
     // 200 - 28.
     const ScrollCase cases[] = {
-        {0, 200, 0, false, TRUE, FALSE},  {0, 201, 0, false, TRUE, FALSE}, {0, 202, 0, true, TRUE, FALSE},
+        {0, 200, 0, false, TRUE, FALSE},  {0, 201, 0, false, TRUE, FALSE},  {0, 202, 0, true, TRUE, FALSE},
         {0, 100, -20, true, FALSE, TRUE}, {0, 172, 0, false, FALSE, FALSE}, {0, 173, 0, false, TRUE, FALSE},
         {1, 500, 0, false, TRUE, FALSE},  {4, 500, -20, false, TRUE, TRUE},
     };

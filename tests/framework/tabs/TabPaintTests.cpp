@@ -47,7 +47,8 @@ TEST(TabPaintTest, RowsPaintTheSelectedItemLastEitherWay)
         strip.SetCurSel(2);
         DcTestSurface surface(300, 40, RGB(0, 0, 0));
         pm.DrawTabControl(&strip, surface.dc(), CRect(0, 0, 300, 40));
-        const std::vector<int> expected = bSelectedLast ? std::vector<int>{0, 1, 4, 3, 2} : std::vector<int>{4, 3, 1, 0, 2};
+        const std::vector<int> expected =
+            bSelectedLast ? std::vector<int>{0, 1, 4, 3, 2} : std::vector<int>{4, 3, 1, 0, 2};
         EXPECT_EQ(expected, pSet->m_drawOrder) << "selected last " << bSelectedLast;
     }
 }
@@ -134,9 +135,9 @@ TEST(TabPaintTest, TheMiddleEllipsisKeepsTheStartAndTheEnd)
         const char* fitted;
         bool bPath;
     } cases[] = {
-        {"abcdefghij", 30, "ab...j", false},  {"abcdefghij", 35, "ab...ij", false},
+        {"abcdefghij", 30, "ab...j", false},     {"abcdefghij", 35, "ab...ij", false},
         {"abcdefghij", 50, "abcdefghij", false}, {"abcdefghij", 15, "...", false},
-        {"abcdefghij", 10, "...", false},     {"c:\\dir\\file.txt", 30, "c:\\dir\\file.txt", true},
+        {"abcdefghij", 10, "...", false},        {"c:\\dir\\file.txt", 30, "c:\\dir\\file.txt", true},
     };
     for (const auto& c : cases)
     {
@@ -352,7 +353,7 @@ TEST(TabColorSetTest, ItemTextColoursFollowTheItemsState)
         int nItem;
         BOOL bActive;
         COLORREF clr;
-    } cases[] = {{0, TRUE, RGB(1, 1, 1)}, {1, TRUE, RGB(2, 2, 2)}, {2, TRUE, RGB(3, 3, 3)},
+    } cases[] = {{0, TRUE, RGB(1, 1, 1)}, {1, TRUE, RGB(2, 2, 2)},  {2, TRUE, RGB(3, 3, 3)},
                  {3, TRUE, RGB(4, 4, 4)}, {1, FALSE, RGB(5, 5, 5)}, {3, FALSE, RGB(4, 4, 4)}};
     for (const auto& c : cases)
     {

@@ -167,8 +167,8 @@ public:
             return ::RegisterClassA(&wc);
         }();
         (void)atom;
-        m_hWnd = ::CreateWindowExA(0, "OsmTabLoopTestWindow", "tabs", WS_POPUP | WS_VISIBLE, 50, 50, 300, 120,
-                                   nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
+        m_hWnd = ::CreateWindowExA(0, "OsmTabLoopTestWindow", "tabs", WS_POPUP | WS_VISIBLE, 50, 50, 300, 120, nullptr,
+                                   nullptr, ::GetModuleHandleA(nullptr), this);
         ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~LoopWindow()
