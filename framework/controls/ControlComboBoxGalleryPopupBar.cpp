@@ -112,11 +112,28 @@ void COSMControlComboBoxGalleryPopupBar::OnLButtonUp(UINT flags, CPoint point)
         COSMControlComboBoxPopupBar::OnLButtonUp(flags, point);
         return;
     }
-    // Over the gallery but on none of its items (its scroll column): nothing is chosen.
-    if (gallery->GetSelectedItem() == -1 || gallery->IsSelectionHidden())
+    // The item under the pointer is the choice, not what the combo box's text or the keys selected before; over
+    // the gallery but on none of its items (a label, the scroll column) nothing is chosen.
+    const int hit = gallery->HitTestItem(point.x, point.y);
+    const COSMControlGalleryItem* item = gallery->GetItem(hit);
+    if (!item || item->IsLabel())
         return;
+    if (hit != gallery->GetSelectedItem() || gallery->IsSelectionHidden())
+        gallery->SetSelectedItem(hit);
     combo->OnSelChanged();
     combo->OnExecute();
+}
+
+void COSMControlComboBoxGalleryPopupBar::OnUpdateCmdUI()
+{
+    COSMControlComboBoxPopupBar::OnUpdateCmdUI();
+    // The gallery is the combo box's list, not a command of its own: it is as enabled as the combo box that opened
+    // it, whether or not the site handles the gallery's id (a disabled gallery would follow no hover, and a click
+    // would choose the item the combo box's text had selected).
+    COSMControlGallery* gallery = GetGallery();
+    const COSMControlComboBox* combo = GetComboBox();
+    if (gallery && combo)
+        gallery->SetEnabled(combo->GetEnabled() != 0 ? TRUE : FALSE);
 }
 
 COSMCommandBar* COSMControlComboBoxGalleryPopupBar::Clone(BOOL recursive) const

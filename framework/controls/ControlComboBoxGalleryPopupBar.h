@@ -32,6 +32,8 @@ public:
     // the gallery's selection through the combo's key routine.
     int OnHookKeyDown(UINT key, LPARAM lParam) override;
     COSMCommandBar* Clone(BOOL recursive) const override;
+    // The controls' states as any bar's; the gallery then takes the combo box's enabled state.
+    void OnUpdateCmdUI() override;
 
     int GetCurSel() const override;
     int FindString(int start, LPCSTR text) const override;

@@ -5,6 +5,7 @@
 #include "classlib/WinApp.h"
 #include "framework/foundation/ProcessService.h"
 #include "framework/foundation/OSVersionInfo.h"
+#include "framework/foundation/LockGuard.h"
 #include "framework/foundation/ResourceModuleScope.h"
 
 #include <cstring>
@@ -15,6 +16,8 @@ std::atomic<HINSTANCE> COSMResourceManager::s_hResourceModule{nullptr};
 namespace {
 
 const WORD kEnglishUS = 1033;
+// RT_ANICURSOR, spelled for the ANSI resource functions.
+const LPCSTR kAnimatedCursorResourceType = MAKEINTRESOURCEA(21);
 
 CString WideToAnsi(const WCHAR* pText, int nLength, UINT nCodePage)
 {
@@ -61,6 +64,7 @@ BOOL CALLBACK OnResourceType(HMODULE hModule, LPSTR lpszType, LONG_PTR lParam) n
 
 COSMResourceManager::COSMResourceManager() : m_pLanguage(::GetLanguageInfo(kEnglishUS))
 {
+    ::InitializeCriticalSection(&m_cursorLock);
     LOGFONTA iconFont{};
     if (::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(iconFont), &iconFont, 0))
         m_nIconTitleCharset = iconFont.lfCharSet;
@@ -70,6 +74,12 @@ COSMResourceManager::~COSMResourceManager()
 {
     // Close is virtual, but a derived class is gone by now: this runs our own.
     COSMResourceManager::Close();
+    for (const auto& entry : m_cursors)
+    {
+        if (entry.second)
+            ::DestroyCursor(entry.second);
+    }
+    ::DeleteCriticalSection(&m_cursorLock);
 }
 
 HINSTANCE COSMResourceManager::FindResourceModule(LPCSTR lpszName, LPCSTR lpszType)
@@ -125,8 +135,20 @@ BOOL COSMResourceManager::LoadBitmap(CBitmap* pBitmap, UINT nID)
 
 HCURSOR COSMResourceManager::LoadCursor(UINT nID)
 {
-    HINSTANCE hModule = FindResourceModule(MAKEINTRESOURCEA(nID), RT_GROUP_CURSOR);
-    return ::LoadCursorA(hModule, MAKEINTRESOURCEA(nID));
+    // The system shares the cursors LoadCursor loads only for plain cursor resources: one stored as an animated
+    // cursor, as the framework's own are, comes back as a new cursor from every call (Wine), and every command-bars
+    // manager, customize drag and image editor asks for its cursors again. So each is loaded once, kept here and
+    // destroyed with the manager: callers never free what this answers.
+    LPCSTR lpszName = MAKEINTRESOURCEA(nID);
+    HINSTANCE hModule = FindResourceModule(lpszName, RT_GROUP_CURSOR);
+    if (HINSTANCE hFramework = GetResourceHandle();
+        hFramework && hModule != hFramework && ::FindResourceA(hFramework, lpszName, kAnimatedCursorResourceType))
+        hModule = hFramework;
+    COSMLockGuard lock(m_cursorLock);
+    HCURSOR& hCursor = m_cursors[{hModule, nID}];
+    if (!hCursor)
+        hCursor = static_cast<HCURSOR>(::LoadImageA(hModule, lpszName, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+    return hCursor;
 }
 
 HGLOBAL COSMResourceManager::FindDialogTemplate(LPCSTR lpszTemplateName)

@@ -15,6 +15,8 @@
 #include "framework/foundation/LanguageInfo.h"
 
 #include <atomic>
+#include <map>
+#include <utility>
 
 // What the resource manager needs of a toolbar: filling itself from its toolbar resource. The command bars'
 // toolbar implements it; the manager runs it with the framework's resource module installed.
@@ -47,6 +49,7 @@ public:
     virtual BOOL LoadToolBar(COSMToolBarLoader* pToolBar, UINT nID);
     // The bitmap is attached to pBitmap, which must not hold one yet.
     virtual BOOL LoadBitmap(CBitmap* pBitmap, UINT nID);
+    // Loaded once per module and id and kept until the manager ends (shared: never destroy it).
     virtual HCURSOR LoadCursor(UINT nID);
     // The template of FindDialogTemplate, locked: valid as long as its module stays loaded.
     virtual LPCDLGTEMPLATE LoadDialogTemplate(UINT nID);
@@ -111,6 +114,10 @@ protected:
 
 private:
     static std::atomic<HINSTANCE> s_hResourceModule;
+
+    // The cursors LoadCursor loaded, by module and id; owned.
+    CRITICAL_SECTION m_cursorLock;
+    std::map<std::pair<HINSTANCE, UINT>, HCURSOR> m_cursors;
 };
 
 // Builds the process's resource manager on the first call (deleted at exit) and returns it.

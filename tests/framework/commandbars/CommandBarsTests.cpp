@@ -4,6 +4,8 @@
 #include "classlib/ReBar.h"
 #include "classlib/WinApp.h"
 #include "CommandBarsTestSupport.h"
+#include "GdiObjectCount.h"
+#include "PersistenceTestSupport.h"
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/ToolBar.h"
@@ -43,6 +45,29 @@ TEST_F(CommandBarsManagerTest, OwnManagersElseTheProcessWideOnes)
     commandBars.Reset();
     EXPECT_EQ(1, RefCount(paintManager.Get()));
     EXPECT_EQ(1, RefCount(imageManager.Get()));
+}
+
+// A manager given a site, with dock bars and a toolbar, gives back every GDI object it made when it is released: what
+// it shares (the paint manager's fonts, the resource manager's cursors) is made once per process, not per manager.
+TEST_F(CommandBarsManagerTest, ManagersWithASiteLeaveNoGdiObjectsBehind)
+{
+    const auto makeAndRelease = [] {
+        FreshSite fresh;
+        ASSERT_TRUE(fresh.created);
+        auto* toolBar = static_cast<COSMToolBar*>(fresh.commandBars->AddToolBar("Standard", 59392));
+        ASSERT_NE(nullptr, toolBar);
+        const UINT ids[] = {30101, 30102, 0, 30103};
+        toolBar->SetButtons(ids, 4);
+        fresh.frame.RecalcLayout();
+        PumpMessages();
+    };
+    makeAndRelease();
+    PumpMessages();
+    const int before = CountGdiObjects();
+    for (int i = 0; i < 10; ++i)
+        makeAndRelease();
+    PumpMessages();
+    EXPECT_EQ(before, CountGdiObjects());
 }
 
 TEST_F(CommandBarsManagerTest, CustomizeSelectionIsReferencedRedrawnAndReported)

@@ -296,6 +296,9 @@ TEST_F(DialogBarTest, OnlyTheCaptionStripIsTheBarsOwnToTheMouseManager)
 {
     HWND edit = MakeChild();
     bar->SetChild(edit);
+    // The points are read off the screen: no other program's window may lie over the frame meanwhile.
+    const UINT keepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    ::SetWindowPos(frame.GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, keepPlace);
     PumpMessages();
     CRect window;
     bar->GetWindowRect(&window);
@@ -312,6 +315,7 @@ TEST_F(DialogBarTest, OnlyTheCaptionStripIsTheBarsOwnToTheMouseManager)
     // The hosted window lies under the point and is a child of the bar, yet the point is left to it.
     EXPECT_EQ(nullptr, mouseManager.HitTestTrackedBar(inChild));
     mouseManager.RemoveTrack(bar);
+    ::SetWindowPos(frame.GetSafeHwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, keepPlace);
 }
 
 TEST_F(DialogBarTest, TheStripControlsDrawThroughThePaintManager)

@@ -254,6 +254,51 @@ TEST_F(GalleryComboTest, F4DownAndEnterChooseAGalleryItem)
     EXPECT_EQ(1, CountOf(COSMControlComboBox::kNotifyCloseUp));
 }
 
+// A real click (press and release over an item) chooses it as Enter does, whether the drop-down was opened by F4 or
+// by the drop-down button: the text becomes the item's caption, and the site hears 7, then 1 and 9, then 8.
+class GalleryComboClickTest : public GalleryComboTest, public ::testing::WithParamInterface<bool>
+{};
+
+TEST_P(GalleryComboClickTest, ClickingAGalleryItemChoosesIt)
+{
+    const bool openByMouse = GetParam();
+    combo->SetEditText("Banana");
+    ClickInto(*combo->GetEditCtrl());
+    codes.clear();
+    if (openByMouse)
+    {
+        const CRect rect = combo->GetRect();
+        ClickAt(ScreenPoint(*bar, CPoint(rect.right - 4, rect.CenterPoint().y)));
+    }
+    else
+    {
+        SendKey(VK_F4);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return dropDown->GetTrackingMode() != 0; }));
+    ASSERT_EQ(1, gallery->GetSelectedItem()) << "the text selected its item as the drop-down opened";
+
+    MoveMouseTo(ScreenPoint(*dropDown, gallery->GetItemDrawRect(3).CenterPoint()));
+    EXPECT_EQ(3, gallery->GetSelectedItem()) << "the hover follows the mouse";
+    EXPECT_EQ("Banana", Text()) << "hovering chooses nothing";
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(PumpUntil([&] { return dropDown->GetTrackingMode() == 0; }));
+    PumpMessages();
+    EXPECT_EQ("Date", Text());
+    std::vector<UINT> comboCodes;
+    for (UINT code : codes)
+    {
+        if (code == COSMControlComboBox::kNotifySelChange ||
+            (code >= COSMControlComboBox::kNotifyDropDown && code <= COSMControlComboBox::kNotifySelEndCancel))
+            comboCodes.push_back(code);
+    }
+    EXPECT_EQ((std::vector<UINT>{COSMControlComboBox::kNotifyDropDown, COSMControlComboBox::kNotifySelChange,
+                                 COSMControlComboBox::kNotifySelEndOk, COSMControlComboBox::kNotifyCloseUp}),
+              comboCodes);
+}
+
+INSTANTIATE_TEST_SUITE_P(OpenedByKeyOrButton, GalleryComboClickTest, ::testing::Bool());
+
 TEST_F(GalleryComboTest, TheTextComesIntoTheGalleryAndEscapeAndTabStayWithTheCombo)
 {
     combo->SetEditText("banana");
