@@ -1,5 +1,7 @@
 #include "framework/tabs/TabColorSet.h"
 
+#include <utility>
+
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/DrawHelpers.h"
 #include "framework/tabs/TabManager.h"

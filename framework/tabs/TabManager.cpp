@@ -239,7 +239,9 @@ BOOL COSMTabManager::DeleteItem(int nIndex)
     if (bSelected)
         m_pSelected = nullptr;
     pItem->OnRemoved();
+    // Whoever still holds the item must not reach a strip that may go before it.
     pItem->SetIndex(-1);
+    pItem->SetTabManager(nullptr);
     pItem->InternalRelease();
     if (bSelected)
         SetCurSel(nIndex);
@@ -256,6 +258,7 @@ void COSMTabManager::DeleteAllItems()
     {
         pItem->OnRemoved();
         pItem->SetIndex(-1);
+        pItem->SetTabManager(nullptr);
         pItem->InternalRelease();
     }
     OnItemsChanged();

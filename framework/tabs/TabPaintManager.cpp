@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "framework/foundation/ColorManager.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/IconLogFont.h"
 #include "framework/foundation/OSVersionInfo.h"

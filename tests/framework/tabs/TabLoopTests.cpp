@@ -247,6 +247,7 @@ TEST(TabLoopTest, AHandlerThatDeletesThePressedTabLeavesNoClickOnIt)
     EXPECT_EQ(-1, pItem->GetIndex());
     EXPECT_TRUE(pItem->GetNavigateButtons().empty());
     EXPECT_STREQ("X", pItem->GetCaptionText());
+    EXPECT_EQ(nullptr, pItem->GetTabManager()) << "it no longer reaches the strip";
     pItem->InternalRelease();
 }
 

@@ -3,6 +3,8 @@
 // set's fills.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "TabTestSupport.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/DCSelectors.h"
