@@ -652,7 +652,7 @@ CWnd* COSMCommandBar::GetOwnerSite() const
 BOOL COSMCommandBar::IsCustomizeMode() const
 {
     const COSMCommandBars* commandBars = GetCommandBars();
-    return commandBars && commandBars->IsCustomizeMode();
+    return !m_customizeTool && commandBars && commandBars->IsCustomizeMode();
 }
 
 COSMPaintManager* COSMCommandBar::GetPaintManager() const

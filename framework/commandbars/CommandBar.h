@@ -375,7 +375,11 @@ public:
     void SetSiteWindow(CWnd* site) { m_siteWindow = site; }
     CWnd* GetCommandTargetWindow() const { return m_commandTargetWindow; }
     void SetCommandTargetWindow(CWnd* target) { m_commandTargetWindow = target; }
+    // The manager is in customize mode and the bar is not one of customization's own tools.
     BOOL IsCustomizeMode() const;
+    // The customize sheet's own menus: their controls run their commands while the bars are being customized.
+    void SetCustomizeTool(BOOL tool) { m_customizeTool = tool; }
+    BOOL IsCustomizeTool() const { return m_customizeTool; }
     // Own, the manager's, the root bar's own, else the process-wide one (made for theme 0 on first use).
     COSMPaintManager* GetPaintManager() const;
     COSMImageManager* GetImageManager() const;
@@ -494,6 +498,7 @@ protected:
     int m_trackLockCount = 0;
     BOOL m_selectedByKeyboard = FALSE;
     BOOL m_customizable = TRUE;
+    BOOL m_customizeTool = FALSE;
     CRect m_dropMarkerRect;
     BOOL m_dropMarkerVertical = FALSE;
     int* m_popupResult = nullptr;

@@ -7,6 +7,7 @@
 
 #include "framework/commandbars/CommandBarAnimation.h"
 #include "framework/commandbars/CommandBars.h"
+#include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/KeyboardManager.h"
 #include "framework/commandbars/MouseManager.h"
@@ -305,7 +306,12 @@ void COSMCommandBar::OnRButtonDown(UINT flags, CPoint point)
         SetPopuped(-1, FALSE);
         SetSelected(-1, kSelectMouse);
         commandBars->SetCustomizeSelection(control);
-        // The customize dialog's context menu for the control comes with the customize dialog.
+        COSMCustomizeDropSource* dropSource = commandBars->GetDropSource();
+        if (dropSource->GetSheet() && COSMCustomizeDropSource::s_pfnTrackSheetContextMenu)
+        {
+            ClientToScreen(&point);
+            COSMCustomizeDropSource::s_pfnTrackSheetContextMenu(dropSource->GetSheet(), point.x, point.y);
+        }
         return;
     }
     Default();

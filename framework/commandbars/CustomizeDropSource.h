@@ -53,6 +53,11 @@ public:
 
     COSMCommandBars* GetCommandBars() const { return m_commandBars; }
 
+    // Shows the open sheet's context menu at the screen point; the controls library, which holds the sheet, fills
+    // it in as the program starts (null: no menu).
+    using SheetContextMenuFn = void (*)(COSMCustomizeSheet* sheet, int x, int y);
+    static inline SheetContextMenuFn s_pfnTrackSheetContextMenu = nullptr;
+
     // ---- The drag ------------------------------------------------------------------------------------------------
     // What DoDrag answers.
     static constexpr int kDropOutside = 0;

@@ -104,6 +104,8 @@ public:
     void OnMouseHover() override;
     BOOL SetSelected(int selected) override;
     BOOL IsCustomizeResizeAllowed() const override { return TRUE; }
+    // Resizing in customize mode keeps the label and a little of the box.
+    int GetCustomizeMinWidth() const override { return m_labelWidth + 10; }
     void OnRemoved() override;
     void OnActionChanged(int property) override;
     void OnActionChanging(int property) override;

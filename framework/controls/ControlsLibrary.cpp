@@ -19,6 +19,8 @@
 #include "framework/controls/ControlProgress.h"
 #include "framework/controls/ControlRadioButton.h"
 #include "framework/controls/ControlWorkspaceActions.h"
+#include "framework/controls/CustomizeSheet.h"
+#include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/controls/ControlOleItems.h"
 #include "framework/controls/ControlRecentFileList.h"
 #include "framework/controls/ControlSelector.h"
@@ -85,6 +87,12 @@ int CreateFrameworkToolTipWindow(CWnd* toolTip, CWnd* parent, DWORD style)
     RUNTIME_CLASS(COSMControlGalleryItems),
 };
 
+// A right click in customize mode opens the open sheet's menu.
+void TrackCustomizeSheetContextMenu(COSMCustomizeSheet* sheet, int x, int y)
+{
+    sheet->TrackContextMenu(x, y);
+}
+
 }  // namespace
 
 extern "C" void OsmRegisterControls()
@@ -111,6 +119,7 @@ extern "C" void OsmRegisterControls()
     toolTipWindows.pfnCreateObject = &CreateFrameworkToolTipObject;
     toolTipWindows.pfnCreateWindow = &CreateFrameworkToolTipWindow;
     COSMToolTipContext::RegisterToolTipWindows(toolTipWindows);
+    COSMCustomizeDropSource::s_pfnTrackSheetContextMenu = &TrackCustomizeSheetContextMenu;
 }
 
 namespace {

@@ -23,37 +23,25 @@ namespace {
 
 const UINT ID_KEEP = 0x7201;
 
-class MessageBarTest : public ::testing::Test
+class MessageBarTest : public BarInFrameTest<COSMMessageBar>
 {
 protected:
-    void SetUp() override
+    BOOL CreateBar() override
     {
-        paintManager = new CStatusLogPaintManager;
-        COSMPaintManager::SetCustomTheme(paintManager);
-        ASSERT_TRUE(frame.CreateFrame());
-        ASSERT_TRUE(ActivateTestWindow(frame.m_hWnd));
-        ASSERT_TRUE(bar.Create(&frame, nullptr, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+        if (!bar.Create(&frame, nullptr, WS_CHILD | WS_VISIBLE | CBRS_TOP))
+            return FALSE;
         bar.SetMessage("The document is read-only.");
         keep = bar.AddButton(ID_KEEP, "Keep")->id;
         bar.AddButton(SC_CLOSE);
         frame.RecalcLayout();
         frame.UpdateWindow();
         PumpFor(30);
-    }
-    void TearDown() override
-    {
-        MoveMouseTo(CPoint(1200, 1000));
-        bar.DestroyWindow();
-        frame.DestroyWindow();
-        COSMPaintManager::FreeGlobalPaintManager();
+        return TRUE;
     }
 
     CPoint ButtonCentre(UINT id) { return ScreenPoint(bar, bar.FindButton(id)->rect.CenterPoint()); }
     CPoint Outside() { return ScreenPoint(bar, CPoint(20, 5)); }
 
-    CStatusLogPaintManager* paintManager = nullptr;
-    CBarTestFrame frame;
-    COSMMessageBar bar;
     UINT keep = 0;
 };
 

@@ -2,9 +2,14 @@
 // and answers the panes' updates, and a test paint manager that logs the status surfaces it draws.
 #pragma once
 
+#include "InputTestSupport.h"
+#include "TrackingTestSupport.h"
+
 #include "classlib/ClassLib.h"
 #include "framework/commandbars/StatusBar.h"
 #include "framework/commandbars/testing/TestPaintManager.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
@@ -81,6 +86,33 @@ public:
         log.push_back("gripper");
         COSMTestPaintManager::DrawStatusBarGripper(dc, client);
     }
+};
+
+// A bar of type TBar in an activated test frame, drawn by the logging paint manager. CreateBar makes the bar; the
+// mouse is moved off the display's middle at the end, so the next test starts with no hot part.
+template <class TBar> class BarInFrameTest : public ::testing::Test
+{
+protected:
+    virtual BOOL CreateBar() = 0;
+    void SetUp() override
+    {
+        paintManager = new CStatusLogPaintManager;
+        COSMPaintManager::SetCustomTheme(paintManager);
+        ASSERT_TRUE(frame.CreateFrame());
+        ASSERT_TRUE(commandbars_test::ActivateTestWindow(frame.m_hWnd));
+        ASSERT_TRUE(CreateBar());
+    }
+    void TearDown() override
+    {
+        commandbars_test::MoveMouseTo(CPoint(1200, 1000));
+        bar.DestroyWindow();
+        frame.DestroyWindow();
+        COSMPaintManager::FreeGlobalPaintManager();
+    }
+
+    CStatusLogPaintManager* paintManager = nullptr;
+    CBarTestFrame frame;
+    TBar bar;
 };
 
 }  // namespace status_bar_test

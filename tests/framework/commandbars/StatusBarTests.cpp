@@ -25,24 +25,10 @@ namespace {
 
 const UINT kIconId = 0x7A52;
 
-class StatusBarTest : public ::testing::Test
+class StatusBarTest : public BarInFrameTest<COSMStatusBar>
 {
 protected:
-    void SetUp() override
-    {
-        paintManager = new CStatusLogPaintManager;
-        COSMPaintManager::SetCustomTheme(paintManager);
-        ASSERT_TRUE(frame.CreateFrame());
-        ASSERT_TRUE(ActivateTestWindow(frame.m_hWnd));
-        ASSERT_TRUE(bar.Create(&frame));
-    }
-    void TearDown() override
-    {
-        MoveMouseTo(CPoint(1200, 1000));
-        bar.DestroyWindow();
-        frame.DestroyWindow();
-        COSMPaintManager::FreeGlobalPaintManager();
-    }
+    BOOL CreateBar() override { return bar.Create(&frame); }
 
     // Lays the frame out and paints it, so panes have their places.
     void Settle()
@@ -58,10 +44,6 @@ protected:
         ::GetUpdateRect(bar.m_hWnd, &rect, FALSE);
         return rect;
     }
-
-    CStatusLogPaintManager* paintManager = nullptr;
-    CBarTestFrame frame;
-    COSMStatusBar bar;
 };
 
 int TextWidth(HWND window, CFont& font, LPCSTR text)

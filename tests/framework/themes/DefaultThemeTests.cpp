@@ -1,6 +1,7 @@
 // The Default look drawn headless into DIB sections, every table entry in a colour of its own: the pixel harness
 // itself, the theme factory, the primitives' "no colour", state frames and text colours, icons, popup rows, split
 // buttons, edits, combo boxes and the customize lists' rows.
+#include "ImageTestSupport.h"
 #include "ThemeTestSupport.h"
 
 #include "framework/commandbars/CommandBar.h"
@@ -305,31 +306,7 @@ TEST_F(DefaultThemeTest, TextColoursFollowTheBarAndTheState)
 
 HICON MakeSolidIcon(COLORREF color)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 16;
-    info.bmiHeader.biHeight = 16;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP colorBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* bytes = static_cast<BYTE*>(bits);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-        {
-            BYTE* pixel = bytes + y * 48 + x * 3;
-            pixel[0] = GetBValue(color);
-            pixel[1] = GetGValue(color);
-            pixel[2] = GetRValue(color);
-        }
-    const BYTE maskBits[32] = {};  // every pixel opaque
-    HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, maskBits);
-    ICONINFO iconInfo{TRUE, 0, 0, mask, colorBitmap};
-    HICON icon = ::CreateIconIndirect(&iconInfo);
-    ::DeleteObject(mask);
-    ::DeleteObject(colorBitmap);
-    return icon;
+    return image_test::MakeSolidIcon(16, 16, color);
 }
 
 COSMImageManagerIconHandle SolidImage(COLORREF color)
