@@ -384,8 +384,19 @@ void COSMControlComboBoxList::OnMouseMove(UINT flags, CPoint point)
 
 void COSMControlComboBoxList::OnLButtonUp(UINT flags, CPoint point)
 {
-    if (COSMControlComboBox* combo = GetComboBox())
-        combo->OnExecute();
+    COSMControlComboBox* combo = GetComboBox();
+    if (!combo)
+        return;
+    // The row under the pointer is the choice, and its text becomes the combo box's: hovering only moved the list's
+    // selection, and an edit window would keep the text it had. Below the last row the selection stands as it is.
+    const LRESULT hit = SendList(LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
+    if (hit != LB_ERR && HIWORD(hit) == 0)
+    {
+        if (static_cast<int>(LOWORD(hit)) != GetCurSel())
+            SetCurSel(LOWORD(hit));
+        combo->OnSelChanged();
+    }
+    combo->OnExecute();
 }
 
 // ---- Painting ----

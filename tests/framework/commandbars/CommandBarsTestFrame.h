@@ -22,6 +22,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,16 @@ public:
     BOOL CreateActiveTestFrame(const char* title)
     {
         return CreateTestFrame(title, CRect(100, 100, 600, 450)) && osm::test::ActivateWindow(m_hWnd);
+    }
+
+    // Makes the frame run the command (doing nothing with it), as a program's handler would: the bars' command
+    // update then finds it handled and keeps its controls enabled, where the default disables a command nobody runs.
+    void HandleCommand(UINT id) { m_handledCommands.insert(id); }
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override
+    {
+        if (nCode == CN_COMMAND && m_handledCommands.count(nID) != 0)
+            return TRUE;
+        return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
     }
 
     // What the frame answers to a recorded site notification (0 unless told).
@@ -147,4 +158,5 @@ private:
     std::vector<std::string> m_statusTexts;
     std::vector<BOOL> m_layouts;
     std::map<UINT, LRESULT> m_replies;
+    std::set<UINT> m_handledCommands;
 };

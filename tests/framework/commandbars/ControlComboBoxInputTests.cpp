@@ -373,6 +373,85 @@ TEST_F(ControlComboBoxInputTest, HookKeysOpenTheListMoveTheSelectionOrGoToTheEdi
     ClickAt(CPoint(1200, 1000));
 }
 
+// A choice in the list, by Enter or by a click, leaves the combo as a user expects to find it: a real click into
+// its edit window focuses that window again, and F4 opens the list once more. Two choices in a row on one combo.
+class ControlComboBoxChoiceTest : public ControlComboBoxInputTest, public ::testing::WithParamInterface<bool>
+{};
+
+TEST_P(ControlComboBoxChoiceTest, AfterAChoiceAClickIntoTheEditWindowFocusesItAndF4OpensTheListAgain)
+{
+    const bool chooseByClick = GetParam();
+    // The frame runs the combo's command, as a program does: the command update after a choice would disable a
+    // combo whose command nobody runs, and a disabled edit window takes no click.
+    frame.HandleCommand(combo->GetID());
+    MakeEditable();
+    COSMMouseManager* mouse = bar->GetMouseManager();
+    const int locks = mouse->GetLockCount();
+    const struct
+    {
+        int row;
+        const char* text;
+    } choices[] = {{2, "Banana"}, {3, "Cherry"}};
+    for (const auto& [row, text] : choices)
+    {
+        ClickIntoEdit();
+        ASSERT_EQ(EditWindow(), ::GetFocus()) << "choice before row " << row;
+        SendKey(VK_F4);
+        ASSERT_TRUE(PumpUntil([&] { return combo->GetDroppedState() != FALSE; })) << row;
+        const int itemHeight = list->GetItemHeight();
+        if (chooseByClick)
+        {
+            ClickAt(ScreenPoint(*list, CPoint(10, itemHeight * row + itemHeight / 2)));
+        }
+        else
+        {
+            for (int presses = 0; presses < 4 && list->GetCurSel() != row; ++presses)
+                SendKey(VK_DOWN);
+            SendKey(VK_RETURN);
+        }
+        ASSERT_TRUE(PumpUntil([&] { return combo->GetDroppedState() == FALSE; })) << row;
+        PumpMessages();
+        EXPECT_EQ(row, combo->GetCurSel());
+        EXPECT_EQ(text, WindowTextOf(EditWindow()));
+        EXPECT_EQ(nullptr, ::GetCapture()) << row;
+        // The choice ends the editing: the focus goes back where it came from.
+        EXPECT_FALSE(combo->IsFocused()) << row;
+        EXPECT_EQ(frame.GetSafeHwnd(), ::GetFocus()) << row;
+    }
+    // A third time, closed by Escape.
+    ClickIntoEdit();
+    EXPECT_EQ(EditWindow(), ::GetFocus());
+    EXPECT_TRUE(combo->IsFocused());
+    SendKey(VK_F4);
+    EXPECT_TRUE(PumpUntil([&] { return combo->GetDroppedState() != FALSE; }));
+    SendKey(VK_ESCAPE);
+    PumpMessages();
+    ClickAt(CPoint(1200, 1000));
+    PumpMessages();
+    EXPECT_FALSE(combo->IsFocused());
+    EXPECT_EQ(locks, mouse->GetLockCount()) << "every lock taken was given back";
+}
+
+INSTANTIATE_TEST_SUITE_P(ByEnterOrClick, ControlComboBoxChoiceTest, ::testing::Bool());
+
+// Where nobody runs the combo's command, the command update that follows a choice disables it (the default of the
+// options), as a program's idle update would have from the start: its edit window then takes no click.
+TEST_F(ControlComboBoxInputTest, AComboWhoseCommandNobodyRunsIsDisabledByTheUpdateAfterItsChoice)
+{
+    MakeEditable();
+    ClickIntoEdit();
+    SendKey(VK_F4);
+    ASSERT_TRUE(PumpUntil([&] { return combo->GetDroppedState() != FALSE; }));
+    SendKey(VK_DOWN);
+    SendKey(VK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return combo->GetDroppedState() == FALSE; }));
+    PumpMessages();
+    EXPECT_FALSE(combo->GetEnabled());
+    EXPECT_FALSE(::IsWindowEnabled(EditWindow()));
+    ClickIntoEdit();
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetFocus());
+}
+
 TEST_F(ControlComboBoxInputTest, TypingALetterInAnOpenNonEditableListJumpsToIt)
 {
     combo->SetFocused(TRUE);

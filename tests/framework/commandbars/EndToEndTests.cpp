@@ -6,9 +6,9 @@
 // of the frame before saving and after loading go to the build tree's artefacts folder (looked at by people, never
 // compared: fonts differ between machines). A program of its own that runs alone.
 #include "DockTestSupport.h"
+#include "EndToEndPictures.h"
 #include "EndToEndTestIds.h"
 #include "InputTestSupport.h"
-#include "tests/support/Screenshots.h"
 
 #include "framework/commandbars/CustomizeDropSource.h"
 #include "framework/commandbars/MenuBar.h"
@@ -19,8 +19,6 @@
 #include <vector>
 
 using namespace commandbars_test;
-using osm::test::ArtefactsFolder;
-using osm::test::WriteWindowBitmap;
 
 namespace {
 
@@ -166,24 +164,6 @@ std::vector<std::string> DockRows(const EndToEndSite& site)
     for (int side = 0; side < 4; ++side)
         rows.push_back(DescribeRows(site.commandBars->GetDockBar(side)));
     return rows;
-}
-
-// The BMP's header as read back: 24 bits per pixel, the window's size, and as many bytes as it says.
-void ExpectBitmapOfWindow(const std::string& path, HWND window)
-{
-    CRect rect;
-    ::GetWindowRect(window, &rect);
-    CFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead)) << path;
-    BITMAPFILEHEADER header{};
-    BITMAPINFOHEADER info{};
-    ASSERT_EQ(sizeof(header), file.Read(&header, sizeof(header)));
-    ASSERT_EQ(sizeof(info), file.Read(&info, sizeof(info)));
-    EXPECT_EQ(0x4D42, header.bfType);
-    EXPECT_EQ(24, info.biBitCount);
-    EXPECT_EQ(rect.Width(), info.biWidth);
-    EXPECT_EQ(rect.Height(), info.biHeight);
-    EXPECT_EQ(static_cast<ULONGLONG>(header.bfSize), file.GetLength());
 }
 
 class EndToEndTest : public CommandBarsTest

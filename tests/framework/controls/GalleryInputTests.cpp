@@ -1,6 +1,6 @@
 // The gallery on real windows, driven by synthesized input: hover selection and the preview notifications, clicks
-// that execute in menus and on toolbars, drags, the bar's tooltips over items, and a combo box whose drop-down is a
-// gallery.
+// that execute in menus and on toolbars, drags, the bar's tooltips over items, the scroll column of a gallery with a
+// drop-down (its popup button, its held scroll buttons), and a combo box whose drop-down is a gallery.
 #include "EditBoxTestSupport.h"
 #include "GalleryTestSupport.h"
 
@@ -9,6 +9,9 @@
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlComboBoxGalleryPopupBar.h"
 #include "framework/foundation/ToolTipContext.h"
+
+#include <algorithm>
+#include <vector>
 
 using namespace gallery_test;
 
@@ -135,6 +138,150 @@ TEST_F(GalleryInputTest, TheBarsTooltipIsTheItemsAndNoneOffTheItems)
     info.cbSize = sizeof(info);
     const CRect area = gallery->GetItemsRect();
     EXPECT_EQ(-1, bar->OnToolHitTest(CPoint(area.left + 5, area.bottom - 5), &info));
+}
+
+// ---- The scroll column of a gallery with a drop-down ---------------------------------------------------------------
+
+// Thirty-six items in the toolbar's gallery, which has a drop-down: its scroll column holds the up and down buttons
+// (19 pixels each) and the popup button below them.
+class GalleryScrollColumnTest : public GalleryInputTest
+{
+protected:
+    void SetUp() override
+    {
+        GalleryInputTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        for (int i = 0; i < 30; ++i)
+            items->AddItem(2000 + i, "More");
+        dropDown = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars.Get()));
+        dropDown->GetControls()->Add(1, 4810)->SetCaption("More styles");
+        gallery->SetCommandBar(dropDown.Get());
+        gallery->SetShowScrollBar(TRUE);
+        gallery->Reposition();
+        Settle();
+        const ScrollBarGeometry& g = gallery->GetScrollBarGeometry();
+        ASSERT_EQ(g.rect.top + 38, g.popupStart);
+        ASSERT_GT(g.rect.bottom, g.popupStart + 4);
+        ASSERT_EQ(0, gallery->GetScrollPos());
+    }
+    void TearDown() override
+    {
+        if (dropDown && dropDown->GetTrackingMode() != 0)
+            dropDown->SetTrackingMode(0, FALSE, FALSE);
+        dropDown.Reset();
+        GalleryInputTest::TearDown();
+    }
+    // The screen point in the middle of the scroll column at the bar's y.
+    CPoint ColumnPoint(int barY) const
+    {
+        const ScrollBarGeometry& g = gallery->GetScrollBarGeometry();
+        return ScreenPoint(*bar, CPoint((g.rect.left + g.rect.right) / 2, barY));
+    }
+
+    RefPtr<COSMPopupBar> dropDown;
+};
+
+TEST_F(GalleryScrollColumnTest, ThePopupButtonOpensTheDropDown)
+{
+    gallery->popupForReal = TRUE;
+    const ScrollBarGeometry& g = gallery->GetScrollBarGeometry();
+    const int buttonY = (g.popupStart + g.rect.bottom) / 2;
+    const CPoint client((g.rect.left + g.rect.right) / 2, buttonY);
+    ASSERT_EQ(COSMScrollBase::kHitPopup, gallery->HitTestScrollBar(client));
+
+    ClickAt(ColumnPoint(buttonY));
+    ASSERT_TRUE(PumpUntil([&] { return dropDown->GetTrackingMode() != 0; }));
+    EXPECT_TRUE(::IsWindowVisible(dropDown->GetSafeHwnd()));
+    EXPECT_EQ(gallery->GetIndex(), bar->GetPopupedIndex());
+    EXPECT_EQ((std::vector<BOOL>{TRUE}), gallery->popupRequests);
+    EXPECT_EQ(0, gallery->GetScrollPos()) << "the popup button scrolls nothing";
+    EXPECT_EQ(0, gallery->executions);
+
+    // Escape closes it again.
+    SendKey(VK_ESCAPE);
+    EXPECT_TRUE(PumpUntil([&] { return dropDown->GetTrackingMode() == 0; }));
+    EXPECT_FALSE(::IsWindowVisible(dropDown->GetSafeHwnd()));
+}
+
+// The window and scroll position at each tick of the gallery's animation (and of the scroll engine's repeat) on the
+// bar's window, as the press loop takes them from the queue. Once the position passes releaseAt the button goes up.
+struct HeldScrollRecord
+{
+    static inline HWND barWindow = nullptr;
+    static inline const COSMControlGallery* gallery = nullptr;
+    static inline int releaseAt = 0;
+    static inline bool released = false;
+    static inline std::vector<int> animationTicks;
+    static inline int repeatTicks = 0;
+
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER && msg->hwnd == barWindow)
+        {
+            if (msg->wParam == COSMScrollBase::kAnimationTimerId)
+                animationTicks.push_back(gallery->GetScrollPos());
+            else if (msg->wParam == COSMScrollBase::kAutoRepeatTimerId && !released)
+                ++repeatTicks;
+            if (!released && gallery->GetScrollPos() >= releaseAt)
+            {
+                released = true;
+                SendMouseInput(MOUSEEVENTF_LEFTUP);
+            }
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+TEST_F(GalleryScrollColumnTest, AHeldScrollButtonRepeatsAnimatedAndTheReleaseStopsIt)
+{
+    const int itemHeight = items->GetItemSize().cy;
+    const ScrollBarGeometry& g = gallery->GetScrollBarGeometry();
+    const int downY = (g.downArrowStart + g.popupStart) / 2;
+    ASSERT_EQ(COSMScrollBase::kHitSecondArrow,
+              gallery->HitTestScrollBar(CPoint((g.rect.left + g.rect.right) / 2, downY)));
+
+    HeldScrollRecord::barWindow = bar->GetSafeHwnd();
+    HeldScrollRecord::gallery = gallery;
+    // Past two and a half rows: the press's own step and at least two repeats.
+    HeldScrollRecord::releaseAt = itemHeight * 5 / 2;
+    HeldScrollRecord::released = false;
+    HeldScrollRecord::animationTicks.clear();
+    HeldScrollRecord::repeatTicks = 0;
+    const HHOOK hook = ::SetWindowsHookExA(WH_GETMESSAGE, &HeldScrollRecord::Hook, nullptr, ::GetCurrentThreadId());
+    MoveMouseTo(ColumnPoint(downY));
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    // Should the position never get there, the button goes up anyway and the checks below fail.
+    Scheduled::After(frame.GetSafeHwnd(), 5000, [] {
+        if (!HeldScrollRecord::released)
+        {
+            HeldScrollRecord::released = true;
+            SendMouseInput(MOUSEEVENTF_LEFTUP);
+        }
+    });
+    EXPECT_TRUE(PumpUntil([] { return HeldScrollRecord::released; }, 6000));
+    PumpFor(100);
+    ::UnhookWindowsHookEx(hook);
+
+    const std::vector<int> ticks = HeldScrollRecord::animationTicks;
+    EXPECT_GE(HeldScrollRecord::repeatTicks, 2) << "the held button repeats";
+    ASSERT_GE(ticks.size(), 3u) << "the scrolling is animated";
+    EXPECT_TRUE(std::is_sorted(ticks.begin(), ticks.end())) << "down only";
+    EXPECT_TRUE(std::any_of(ticks.begin(), ticks.end(), [&](int pos) { return pos % itemHeight != 0; }))
+        << "the position passes between the rows";
+
+    // The release lets the animation reach its row, and then nothing moves.
+    EXPECT_FALSE(gallery->IsScrollAnimating());
+    const int settled = gallery->GetScrollPos();
+    EXPECT_GE(settled, itemHeight * 3);
+    EXPECT_EQ(0, settled % itemHeight);
+    EXPECT_EQ(nullptr, ::GetCapture());
+    const size_t tickCount = HeldScrollRecord::animationTicks.size();
+    PumpFor(400);
+    EXPECT_EQ(settled, gallery->GetScrollPos());
+    EXPECT_EQ(tickCount, HeldScrollRecord::animationTicks.size());
+    EXPECT_EQ(0, gallery->executions);
 }
 
 // The gallery in a popup: releasing over an item chooses it, pressed there or not.
@@ -298,6 +445,60 @@ TEST_P(GalleryComboClickTest, ClickingAGalleryItemChoosesIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(OpenedByKeyOrButton, GalleryComboClickTest, ::testing::Bool());
+
+// After a choice in the gallery, by Enter or by a click, a real click into the edit window focuses it again and F4
+// opens the drop-down once more: two choices in a row on one combo.
+class GalleryComboChoiceTest : public GalleryComboTest, public ::testing::WithParamInterface<bool>
+{};
+
+TEST_P(GalleryComboChoiceTest, AfterAChoiceAClickIntoTheEditWindowFocusesItAndF4OpensTheDropDownAgain)
+{
+    const bool chooseByClick = GetParam();
+    // The frame runs the combo's command, as a program does: the command update after a choice would disable a
+    // combo whose command nobody runs, and a disabled edit window takes no click.
+    frame.HandleCommand(combo->GetID());
+    const HWND edit = combo->GetEditCtrl()->GetSafeHwnd();
+    COSMMouseManager* mouse = bar->GetMouseManager();
+    const int locks = mouse->GetLockCount();
+    const struct
+    {
+        int item;
+        const char* text;
+    } choices[] = {{2, "Cherry"}, {4, "Elder"}};
+    for (const auto& [item, text] : choices)
+    {
+        ClickInto(*combo->GetEditCtrl());
+        ASSERT_EQ(edit, ::GetFocus()) << "choice of item " << item;
+        SendKey(VK_F4);
+        ASSERT_TRUE(PumpUntil([&] { return dropDown->GetTrackingMode() != 0; })) << item;
+        if (chooseByClick)
+        {
+            ClickAt(ScreenPoint(*dropDown, gallery->GetItemDrawRect(item).CenterPoint()));
+        }
+        else
+        {
+            for (int presses = 0; presses < 4 && gallery->GetSelectedItem() != item; ++presses)
+                SendKey(VK_DOWN);
+            SendKey(VK_RETURN);
+        }
+        ASSERT_TRUE(PumpUntil([&] { return dropDown->GetTrackingMode() == 0; })) << item;
+        PumpMessages();
+        EXPECT_EQ(text, Text());
+        EXPECT_TRUE(combo->GetEnabled());
+        EXPECT_EQ(nullptr, ::GetCapture()) << item;
+        // The choice ends the editing: the focus goes back where it came from.
+        EXPECT_FALSE(combo->IsFocused()) << item;
+        EXPECT_EQ(frame.GetSafeHwnd(), ::GetFocus()) << item;
+        EXPECT_EQ(locks, mouse->GetLockCount()) << item;
+    }
+    ClickInto(*combo->GetEditCtrl());
+    EXPECT_EQ(edit, ::GetFocus());
+    SendKey(VK_F4);
+    EXPECT_TRUE(PumpUntil([&] { return dropDown->GetTrackingMode() != 0; }));
+    EXPECT_EQ(2, CountOf(COSMControlComboBox::kNotifySelEndOk));
+}
+
+INSTANTIATE_TEST_SUITE_P(ByEnterOrClick, GalleryComboChoiceTest, ::testing::Bool());
 
 TEST_F(GalleryComboTest, TheTextComesIntoTheGalleryAndEscapeAndTabStayWithTheCombo)
 {

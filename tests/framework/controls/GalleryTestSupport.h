@@ -17,7 +17,8 @@ namespace gallery_test {
 
 using namespace commandbars_test;
 
-// A gallery that counts its executions and lets a test set the scroll engine's repeat interval.
+// A gallery that counts its executions and its drop-down requests, and lets a test set the scroll engine's repeat
+// interval.
 class TestGallery : public COSMControlGallery
 {
 public:
@@ -27,16 +28,17 @@ public:
         if (executeForReal)
             COSMControlGallery::OnExecute();
     }
-    // The bar's requests to open or close the drop-down, recorded instead of run.
+    // The bar's requests to open or close the drop-down, recorded (and run only when popupForReal).
     BOOL OnSetPopup(BOOL popup) override
     {
         popupRequests.push_back(popup);
-        return FALSE;
+        return popupForReal ? COSMControlGallery::OnSetPopup(popup) : FALSE;
     }
     void SetRepeatInterval(UINT interval) { m_repeatInterval = interval; }
     std::vector<BOOL> popupRequests;
     int executions = 0;
     BOOL executeForReal = FALSE;
+    BOOL popupForReal = FALSE;
 };
 
 // Items of the size: a caption per entry, an entry starting with '#' a label.

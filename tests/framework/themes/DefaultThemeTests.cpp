@@ -24,7 +24,10 @@
 #include <vector>
 
 using themes_test::DcTestSurface;
+using themes_test::MakeSolidIcon;
 using themes_test::RecordingTheme;
+using themes_test::SolidImage;
+using themes_test::Stated;
 using themes_test::StateRectangleCall;
 using themes_test::UniqueColorsTest;
 
@@ -304,18 +307,6 @@ TEST_F(DefaultThemeTest, TextColoursFollowTheBarAndTheState)
 
 // ---- Icons ----
 
-HICON MakeSolidIcon(COLORREF color)
-{
-    return image_test::MakeSolidIcon(16, 16, color);
-}
-
-COSMImageManagerIconHandle SolidImage(COLORREF color)
-{
-    COSMImageManagerIconHandle image;
-    image.SetIcon(MakeSolidIcon(color));
-    return image;
-}
-
 // The icon colours stay clear of the table's (green 101 to 163).
 const COLORREF kNormal = RGB(200, 5, 5);
 const COLORREF kSelectedImage = RGB(5, 5, 200);
@@ -462,18 +453,6 @@ TEST_F(DefaultThemeIconTest, TheBuildOptionMakesTheDisabledImageOnceInTheGradien
 }
 
 // ---- Popup rows ----
-
-// A control whose selection, press and popup state a test sets.
-template <class Base> class Stated : public Base
-{
-public:
-    int selected = 0;
-    int pressed = 0;
-    BOOL popupOpen = FALSE;
-    int GetSelected() const override { return selected; }
-    int GetPressed() const override { return pressed; }
-    BOOL IsPopupOpen() const override { return popupOpen; }
-};
 
 class PopupRowTest : public UniqueColorsTest<RecordingTheme<COSMDefaultTheme>>
 {

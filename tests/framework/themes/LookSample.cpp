@@ -4,7 +4,9 @@
 #include "EndToEndTestIds.h"
 #include "tests/support/ActiveWindow.h"
 #include "tests/support/DcTestSurface.h"
+#include "tests/support/InputThread.h"
 #include "tests/support/Screenshots.h"
+#include "tests/support/SyntheticInput.h"
 
 #include "classlib/Menu.h"
 #include "classlib/RefPtr.h"
@@ -142,14 +144,14 @@ bool FillMenu(COSMPopupBar* menu)
 
 }  // namespace
 
-LookSample WriteLookSample(int themeId, const std::string& lookName)
+LookSample WriteLookSample(int themeId, const std::string& lookName, int faceIndex)
 {
     LookSample sample;
     COSMPaintManager::SetTheme(themeId);
     COSMPaintManager* look = COSMPaintManager::GetGlobalPaintManager();
     if (!look)
         return {"no look for the id"};
-    sample.expectedFace = look->GetColor(COLOR_BTNFACE);
+    sample.expectedFace = look->GetColor(faceIndex);
 
     SampleFrame site;
     if (!site.frame.CreateTestFrame("look sample", CRect(40, 40, 680, 480)))
@@ -227,6 +229,37 @@ LookSample WriteLookSample(int themeId, const std::string& lookName)
     foundation_test::DcTestSurface canvas(client.Width(), client.Height(), RGB(255, 0, 255));
     left->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
     sample.dockedToolBarFace = canvas.Pixel(client.Width() / 2, client.Height() - 2);
+
+    // The menu bar's first menu, opened by a click as a user opens it: where it lies against its button, and its top
+    // row as it paints.
+    site.menu->DestroyWindow();
+    site.menu.Reset();
+    PumpFor(50);
+    COSMCommandBar* menuBar = commandBars->GetMenuBar();
+    COSMControl* first = menuBar ? menuBar->GetControl(0) : nullptr;
+    if (!first)
+        return {"the menu bar's first menu"};
+    CRect button = first->GetRect();
+    menuBar->ClientToScreen(&button);
+    osm::test::PlayInputWhilePumping([&] {
+        osm::test::SendMouseMoveTo(button.CenterPoint());
+        osm::test::SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+        osm::test::SendMouseInput(MOUSEEVENTF_LEFTUP);
+    });
+    PumpFor(250);
+    COSMCommandBar* opened = first->GetCommandBar();
+    if (!opened || !opened->IsWindowVisible())
+        return {"opening the menu bar's first menu with a click"};
+    sample.openedMenuButton = button;
+    CRect openedRect;
+    opened->GetWindowRect(&openedRect);
+    sample.openedMenu = openedRect;
+    foundation_test::DcTestSurface menuCanvas(openedRect.Width(), openedRect.Height(), RGB(255, 0, 255));
+    opened->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(menuCanvas.GetDC()), PRF_CLIENT);
+    for (int x = 0; x < openedRect.Width(); ++x)
+        sample.openedMenuTopRow.push_back(menuCanvas.Pixel(x, 0));
+    commandBars->ClosePopups();
+    PumpFor(50);
     return sample;
 }
 

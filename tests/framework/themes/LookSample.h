@@ -5,7 +5,8 @@
 // separator, a sub-menu, a split popup item, a label, an item hidden until the menu is expanded and a hot row.
 // Frame and menu go to the artefacts folder as one 24-bit BMP named after the look ("look-default.bmp"), for people
 // to look at; the test checks only that the picture is not of one colour and that the docked toolbar shows the
-// look's face colour.
+// look's face colour. Then the menu bar's first menu is opened by a click, and where it lies and how its top row
+// paints are kept for the look's test.
 //
 //   const LookSample sample = WriteLookSample(0, "default");
 //   EXPECT_GT(sample.colorCount, 1u);
@@ -15,6 +16,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace themes_test {
 
@@ -25,11 +27,17 @@ struct LookSample
     std::string path;
     // Colours in the written picture.
     size_t colorCount = 0;
-    // A point of the left-docked toolbar's face, drawn into a canvas of its client size, and the look's face colour.
+    // A point of the left-docked toolbar's face, drawn into a canvas of its client size, and the look's face colour
+    // (the colour of the table index the look fills docked toolbars with).
     COLORREF dockedToolBarFace = 0;
     COLORREF expectedFace = 0;
+    // The menu bar's first menu opened by a click: its button and its window on the screen, and the top row of its
+    // client as it paints (the row that touches the button).
+    RECT openedMenuButton{};
+    RECT openedMenu{};
+    std::vector<COLORREF> openedMenuTopRow;
 };
 
-LookSample WriteLookSample(int themeId, const std::string& lookName);
+LookSample WriteLookSample(int themeId, const std::string& lookName, int faceIndex = COLOR_BTNFACE);
 
 }  // namespace themes_test

@@ -12,11 +12,13 @@
 //   TEST_F(PopupRowTest, ...) { ... EXPECT_TRUE(canvas.FilledWith(rect, C(13))); }
 #pragma once
 
+#include "ImageTestSupport.h"
 #include "PaintManagerTestSupport.h"
 #include "tests/support/DcTestSurface.h"
 
 #include "classlib/DC.h"
 #include "framework/commandbars/PaintManager.h"
+#include "framework/foundation/ImageManagerIcon.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +147,31 @@ public:
     std::vector<StateRectangleCall> stateRectangles;
     std::vector<CRect> gripperFills;
     std::vector<BOOL> gripperExpanded;
+};
+
+// A 16 x 16 icon of one opaque colour.
+inline HICON MakeSolidIcon(COLORREF color)
+{
+    return image_test::MakeSolidIcon(16, 16, color);
+}
+
+inline COSMImageManagerIconHandle SolidImage(COLORREF color)
+{
+    COSMImageManagerIconHandle image;
+    image.SetIcon(MakeSolidIcon(color));
+    return image;
+}
+
+// A control whose selection, press and popup state a test sets.
+template <class Base> class Stated : public Base
+{
+public:
+    int selected = 0;
+    int pressed = 0;
+    BOOL popupOpen = FALSE;
+    int GetSelected() const override { return selected; }
+    int GetPressed() const override { return pressed; }
+    BOOL IsPopupOpen() const override { return popupOpen; }
 };
 
 }  // namespace themes_test
