@@ -88,3 +88,9 @@
 #define IDC_OSM_IMAGE_EDITOR_MOVE 104
 #define IDC_OSM_IMAGE_EDITOR_TRANSPARENT 105
 #define IDC_OSM_IMAGE_EDITOR_CUSTOM 106
+// Tooltips of a tab strip's navigation buttons (the framework's one resource object carries them for the tabs).
+#define IDS_OSM_TAB_SCROLL_LEFT 9800
+#define IDS_OSM_TAB_SCROLL_RIGHT 9801
+#define IDS_OSM_TAB_CLOSE 9802
+#define IDS_OSM_TAB_SCROLL_UP 9803
+#define IDS_OSM_TAB_SCROLL_DOWN 9804
