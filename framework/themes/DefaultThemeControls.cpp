@@ -12,29 +12,9 @@
 #include "framework/controls/ControlEdit.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ImageManagerIcon.h"
+#include "framework/themes/ThemeControlHelpers.h"
 
 #include <algorithm>
-
-namespace {
-
-// A split popup's enabled value 5 means its command part is off: the row is drawn disabled.
-BOOL DefaultThemeEnabled(const COSMControl* control)
-{
-    const int enabled = control->GetEnabled();
-    return control->GetType() == 4 && enabled == 5 ? FALSE : enabled != 0;
-}
-
-BOOL IsSubMenuType(int type)
-{
-    return type == 2 || type == 3 || type == 4;
-}
-
-CPoint CentredIn(const CRect& box, CSize size)
-{
-    return CPoint(box.left + (box.Width() - size.cx) / 2, box.top + (box.Height() - size.cy) / 2);
-}
-
-}  // namespace
 
 // ---- Popup rows ----
 
@@ -50,11 +30,11 @@ CSize COSMDefaultTheme::DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL 
     const CSize boxSize(std::max<int>(GetRawControlHeight(), iconSize.cx + 4),
                         std::max<int>(GetRawControlHeight(), iconSize.cy + 4));
     CRect box(rect.left, rect.top, rect.left + boxSize.cx, rect.bottom);
-    const CRect markRect(CentredIn(box, CSize(20, 20)), CSize(20, 20));
+    const CRect markRect(osm_themes::CentredIn(box, CSize(20, 20)), CSize(20, 20));
     CRect textRect = rect;
 
     const int selected = control->GetSelected();
-    const BOOL enabled = DefaultThemeEnabled(control);
+    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
     const int checked = control->GetChecked();
     const BOOL doubleGripper = bar->IsDoubleGripper();
 
@@ -85,7 +65,8 @@ CSize COSMDefaultTheme::DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL 
         const CSize fitted = FitImageSize(image->GetExtent(), iconSize.cx, iconSize.cy);
         if (!m_popupFullRowHighlight)
             DrawStateRectangle(dc, box, selected, FALSE, enabled, doubleGripper ? 0 : checked, FALSE, 1, 5);
-        DrawControlImage(dc, CentredIn(box, fitted), fitted, image, selected, FALSE, enabled, checked, FALSE, FALSE);
+        DrawControlImage(dc, osm_themes::CentredIn(box, fitted), fitted, image, selected, FALSE, enabled, checked,
+                         FALSE, FALSE);
         textRect.left = box.right + 1;
     }
     if (checked && (!image || doubleGripper))
@@ -112,7 +93,7 @@ void COSMDefaultTheme::DrawPopupRowArrowPart(CDC* dc, COSMControl* control, CRec
         if (selected && !m_popupFullRowHighlight)
             DrawStateRectangle(dc, part, selected, FALSE, TRUE, FALSE, FALSE, 2, 5);
     };
-    if (!IsSubMenuType(type))
+    if (!osm_themes::IsSubMenuType(type))
     {
         selectedState(textRect);
         return;
@@ -149,7 +130,7 @@ void COSMDefaultTheme::DrawPopupRowArrowPart(CDC* dc, COSMControl* control, CRec
 void COSMDefaultTheme::DrawSplitButtonFrame(CDC* dc, COSMControl* control, CRect rect)
 {
     const int enabledValue = control->GetEnabled();
-    const BOOL enabled = DefaultThemeEnabled(control);
+    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
     const int selected = control->GetSelected();
     const int pressed = control->GetPressed();
     const BOOL popped = control->IsPopupOpen();
@@ -190,7 +171,7 @@ CSize COSMDefaultTheme::DrawEditControl(CDC* dc, COSMControl* control, BOOL draw
     auto* edit = dynamic_cast<COSMControlEdit*>(control);
     const int labelWidth = edit ? edit->GetLabelWidth() : 0;
     const CRect rect = control->GetRect();
-    const BOOL enabled = DefaultThemeEnabled(control);
+    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
     CRect area(rect.left + labelWidth, rect.top, rect.right, rect.bottom);
     if (enabled)
     {
@@ -234,7 +215,7 @@ void COSMDefaultTheme::DrawEditSpinButtons(CDC* dc, COSMControl* control)
     const int middle = spin.top + spin.Height() / 2;
     const CRect upper(spin.left + 1, spin.top + 1, spin.right - 1, middle);
     const CRect lower(spin.left + 1, middle, spin.right - 1, spin.bottom - 1);
-    const BOOL enabled = DefaultThemeEnabled(control);
+    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
     const BOOL selected = control->GetSelected() != 0;
     const int pressed = control->GetPressed();
     if (enabled && selected)
@@ -274,7 +255,7 @@ CSize COSMDefaultTheme::DrawComboBoxControl(CDC* dc, COSMControl* control, BOOL 
     const int buttonWidth = combo ? combo->GetDropDownButtonWidth() : 0;
     const BOOL dropped = combo ? combo->GetDroppedState() : FALSE;
     const int selected = control->GetSelected();
-    const BOOL enabled = DefaultThemeEnabled(control);
+    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
     const CRect area(rect.left + labelWidth, rect.top, rect.right, rect.bottom);
     const CRect button(rect.right - buttonWidth, rect.top, rect.right, rect.bottom);
     if (enabled)
@@ -348,7 +329,7 @@ CSize COSMDefaultTheme::DrawListBoxControl(CDC* dc, COSMControl* control, CRect 
     {
         DrawStateRectangle(dc, box, selected, FALSE, TRUE, FALSE, FALSE, 1, 5);
         const CSize fitted = FitImageSize(image->GetExtent(), iconSize.cx, iconSize.cy);
-        image->Draw(dc, CentredIn(box, fitted), image->GetIcon(), fitted);
+        image->Draw(dc, osm_themes::CentredIn(box, fitted), image->GetIcon(), fitted);
     }
     if (selected)
         FillFramedRect(dc, CRect(image ? box.right + 1 : rect.left + 1, rect.top, rect.right - 1, rect.bottom),
@@ -365,7 +346,7 @@ CSize COSMDefaultTheme::DrawListBoxControl(CDC* dc, COSMControl* control, CRect 
                  DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 
     const int mid = (rect.top + rect.bottom) / 2;
-    if (IsSubMenuType(type))
+    if (osm_themes::IsSubMenuType(type))
     {
         DrawTriangle(dc, CPoint(rect.right - 7, mid), CPoint(rect.right - 12, mid - 5),
                      CPoint(rect.right - 12, mid + 5), textColor);

@@ -14,27 +14,11 @@
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ImageManagerIcon.h"
+#include "framework/themes/ThemeControlHelpers.h"
 
 #include <algorithm>
 
 namespace {
-
-// A split popup's enabled value 5 means its command part is off: the row is drawn disabled.
-BOOL OfficeControlEnabled(const COSMControl* control)
-{
-    const int enabled = control->GetEnabled();
-    return control->GetType() == 4 && enabled == 5 ? FALSE : enabled != 0;
-}
-
-BOOL IsOfficeSubMenuType(int type)
-{
-    return type == 2 || type == 3 || type == 4;
-}
-
-CPoint OfficeCentredIn(const CRect& box, CSize size)
-{
-    return CPoint(box.left + (box.Width() - size.cx) / 2, box.top + (box.Height() - size.cy) / 2);
-}
 
 // Selected or pressed by the keyboard.
 BOOL IsOfficeKeyboardValue(int value)
@@ -62,7 +46,7 @@ CSize COSMOfficeTheme::DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL d
     const int gripperWidth = GetPopupBarGripperWidth(bar);
     const int type = control->GetType();
     const int selected = control->GetSelected();
-    const BOOL enabled = OfficeControlEnabled(control);
+    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
     const int checked = control->GetChecked();
     const BOOL gripperStyle = (bar->GetBarStyle() & COSMCommandBar::kStyleGripper) != 0;
     const BOOL doubleGripper = bar->IsDoubleGripper();
@@ -85,7 +69,7 @@ CSize COSMOfficeTheme::DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL d
     if (!gripperStyle)
         box.OffsetRect(m_popupTextGap / 2, 0);
     const CSize checkSize(iconSize.cx + 4, iconSize.cy + 4);
-    const CRect checkBox(OfficeCentredIn(box, checkSize), checkSize);
+    const CRect checkBox(osm_themes::CentredIn(box, checkSize), checkSize);
     if (doubleGripper)
         box.OffsetRect(box.Width(), 0);
 
@@ -96,8 +80,8 @@ CSize COSMOfficeTheme::DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL d
     if (image)
     {
         const CSize fitted = FitImageSize(image->GetExtent(), iconSize.cx, iconSize.cy);
-        DrawControlImage(dc, OfficeCentredIn(box, fitted), fitted, image, selected, FALSE, enabled, checked, FALSE,
-                         FALSE);
+        DrawControlImage(dc, osm_themes::CentredIn(box, fitted), fitted, image, selected, FALSE, enabled, checked,
+                         FALSE, FALSE);
     }
     if (checked && (doubleGripper || !image))
     {
@@ -115,7 +99,7 @@ CSize COSMOfficeTheme::DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL d
 
     dc->SetTextColor(GetControlTextColor(control));
     dc->SetBkMode(TRANSPARENT);
-    if (IsOfficeSubMenuType(type))
+    if (osm_themes::IsSubMenuType(type))
         DrawPopupSubMenuGlyph(dc, control);
     return COSMPaintManager::DrawPopupBarControl(dc, control, TRUE);
 }
@@ -123,7 +107,7 @@ CSize COSMOfficeTheme::DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL d
 void COSMOfficeTheme::DrawSplitPopupItem(CDC* dc, COSMControl* control)
 {
     const CRect rect = control->GetRect();
-    const BOOL enabled = OfficeControlEnabled(control);
+    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
     const BOOL selected = control->GetSelected() != 0;
     if (control->IsPopupOpen() && selected && enabled)
     {
@@ -138,8 +122,8 @@ void COSMOfficeTheme::DrawSplitPopupItem(CDC* dc, COSMControl* control)
 void COSMOfficeTheme::DrawPopupSubMenuGlyph(CDC* dc, COSMControl* control)
 {
     const CRect rect = control->GetRect();
-    const BOOL openSplit =
-        control->GetType() == 4 && OfficeControlEnabled(control) && control->IsPopupOpen() && control->GetSelected();
+    const BOOL openSplit = control->GetType() == 4 && osm_themes::IsControlDrawnEnabled(control) &&
+                           control->IsPopupOpen() && control->GetSelected();
     const COLORREF color = openSplit ? GetColor(kPressedText) : GetControlTextColor(control);
     const int mid = (rect.top + rect.bottom) / 2;
     DrawTriangle(dc, CPoint(rect.right - 11, mid - 3), CPoint(rect.right - 8, mid), CPoint(rect.right - 11, mid + 3),
@@ -156,7 +140,7 @@ void COSMOfficeTheme::FillPopupLabelBackground(CDC* dc, CRect rect)
 void COSMOfficeTheme::DrawSplitButtonFrame(CDC* dc, COSMControl* control, CRect rect)
 {
     const int enabledValue = control->GetEnabled();
-    const BOOL enabled = OfficeControlEnabled(control);
+    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
     const int selected = control->GetSelected();
     const int pressed = control->GetPressed();
     const int checked = control->GetChecked();
@@ -209,7 +193,7 @@ CSize COSMOfficeTheme::DrawEditControl(CDC* dc, COSMControl* control, BOOL draw)
     const int labelWidth = edit ? edit->GetLabelWidth() : 0;
     const BOOL spin = edit && edit->GetShowSpinButtons();
     const CRect rect = control->GetRect();
-    const BOOL enabled = OfficeControlEnabled(control);
+    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
     const int selected = control->GetSelected();
     const COSMCommandBar* bar = control->GetParent();
     const BOOL onPopup = bar && bar->GetType() == 2;
@@ -249,7 +233,7 @@ void COSMOfficeTheme::DrawEditSpinButtons(CDC* dc, COSMControl* control)
     const int middle = spin.top + spin.Height() / 2;
     const CRect upper(spin.left, spin.top, spin.right, middle);
     const CRect lower(spin.left, middle, spin.right, spin.bottom);
-    const BOOL enabled = OfficeControlEnabled(control);
+    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
     if (enabled && control->GetSelected())
     {
         FillFramedRect(dc, spin, kHotFill, kHotFill);
@@ -284,7 +268,7 @@ CSize COSMOfficeTheme::DrawComboBoxControl(CDC* dc, COSMControl* control, BOOL d
     const int buttonWidth = combo ? combo->GetDropDownButtonWidth() : 0;
     const BOOL dropped = combo ? combo->GetDroppedState() : FALSE;
     const int selected = control->GetSelected();
-    const BOOL enabled = OfficeControlEnabled(control);
+    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
     const COSMCommandBar* bar = control->GetParent();
     const BOOL onPopup = bar && bar->GetType() == 2;
     const int position = bar ? bar->GetPosition() : 0;
@@ -358,7 +342,7 @@ CSize COSMOfficeTheme::DrawListBoxControl(CDC* dc, COSMControl* control, CRect r
     {
         const CSize fitted = FitImageSize(image->GetExtent(), iconSize.cx, iconSize.cy);
         const CRect column(rect.left, rect.top, rect.left + columnWidth, rect.bottom);
-        DrawControlImage(dc, OfficeCentredIn(column, fitted), fitted, image, selected, FALSE, TRUE, FALSE, FALSE,
+        DrawControlImage(dc, osm_themes::CentredIn(column, fitted), fitted, image, selected, FALSE, TRUE, FALSE, FALSE,
                          FALSE);
     }
 
@@ -369,7 +353,7 @@ CSize COSMOfficeTheme::DrawListBoxControl(CDC* dc, COSMControl* control, CRect r
     StripMnemonics(caption);
     CRect captionRect(rect.left + columnWidth + 8, rect.top, rect.right, rect.bottom);
     const int mid = (rect.top + rect.bottom) / 2;
-    if (IsOfficeSubMenuType(type))
+    if (osm_themes::IsSubMenuType(type))
     {
         DrawTriangle(dc, CPoint(rect.right - 7, mid), CPoint(rect.right - 12, mid - 5),
                      CPoint(rect.right - 12, mid + 5), textColor);
