@@ -7,6 +7,7 @@
 // compared: fonts differ between machines). A program of its own that runs alone.
 #include "DockTestSupport.h"
 #include "EndToEndPictures.h"
+#include "PersistenceTestSupport.h"
 #include "EndToEndTestIds.h"
 #include "InputTestSupport.h"
 
@@ -385,23 +386,12 @@ TEST_F(EndToEndTest, AltHeldWithAnAccessKeyRunsTheButtonOrOpensTheMenu)
 // A store of the site's bars in the file, and the same loaded into a fresh site.
 void SaveSite(EndToEndSite& site, const std::string& store)
 {
-    CFile file;
-    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeCreate | CFile::modeWrite)) << store;
-    CArchive ar(&file, CArchive::store);
-    COSMPropExchangeArchive px(ar);
-    ASSERT_TRUE(site.commandBars->SaveBarState(&px));
-    ar.Close();
-    file.Close();
+    SaveBarsToFile(site.commandBars.Get(), store);
 }
 
 void LoadSite(EndToEndSite& site, const std::string& store)
 {
-    CFile file;
-    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeRead)) << store;
-    CArchive ar(&file, CArchive::load);
-    COSMPropExchangeArchive px(ar);
-    ASSERT_TRUE(site.commandBars->LoadBarState(&px, TRUE));
-    ar.Close();
+    ASSERT_NO_FATAL_FAILURE(LoadBarsFromFile(site.commandBars.Get(), store));
     site.frame.RecalcLayout();
     PumpFor(150);
 }

@@ -6,6 +6,7 @@
 // survives the same. Each step leaves a picture in the build tree's artefacts folder (looked at by people, never
 // compared).
 #include "EndToEndPictures.h"
+#include "PersistenceTestSupport.h"
 #include "EndToEndWorkbench.h"
 
 #include "framework/commandbars/ControlToolbars.h"
@@ -546,23 +547,12 @@ TEST_F(WorkbenchTest, HoveringAToolbarButtonShowsTheTipOfEachStyle)
 // A store of the workbench's bars in the file, and the same loaded into a workbench built afresh.
 void SaveBench(Workbench& bench, const std::string& store)
 {
-    CFile file;
-    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeCreate | CFile::modeWrite)) << store;
-    CArchive ar(&file, CArchive::store);
-    COSMPropExchangeArchive px(ar);
-    ASSERT_TRUE(bench.commandBars->SaveBarState(&px));
-    ar.Close();
-    file.Close();
+    SaveBarsToFile(bench.commandBars.Get(), store);
 }
 
 void LoadBench(Workbench& bench, const std::string& store)
 {
-    CFile file;
-    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeRead)) << store;
-    CArchive ar(&file, CArchive::load);
-    COSMPropExchangeArchive px(ar);
-    ASSERT_TRUE(bench.commandBars->LoadBarState(&px, TRUE));
-    ar.Close();
+    ASSERT_NO_FATAL_FAILURE(LoadBarsFromFile(bench.commandBars.Get(), store));
     bench.frame.RecalcLayout();
     PumpFor(150);
 }

@@ -10,6 +10,14 @@
 #include "BarStreamWriter.h"
 #include "DockTestSupport.h"
 
+#include "classlib/Archive.h"
+#include "classlib/File.h"
+#include "framework/foundation/PropExchangeArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
 namespace commandbars_test {
 
 struct FreshSite
@@ -35,5 +43,28 @@ struct FreshSite
     DockFrame frame;
     RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
 };
+
+// The manager's bars stored in the file, as a program saves them on closing.
+inline void SaveBarsToFile(COSMCommandBars* commandBars, const std::string& store)
+{
+    CFile file;
+    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeCreate | CFile::modeWrite)) << store;
+    CArchive ar(&file, CArchive::store);
+    COSMPropExchangeArchive px(ar);
+    ASSERT_TRUE(commandBars->SaveBarState(&px));
+    ar.Close();
+    file.Close();
+}
+
+// The bars stored in the file loaded into the manager, as a program loads them on starting.
+inline void LoadBarsFromFile(COSMCommandBars* commandBars, const std::string& store)
+{
+    CFile file;
+    ASSERT_TRUE(file.Open(store.c_str(), CFile::modeRead)) << store;
+    CArchive ar(&file, CArchive::load);
+    COSMPropExchangeArchive px(ar);
+    ASSERT_TRUE(commandBars->LoadBarState(&px, TRUE));
+    ar.Close();
+}
 
 }  // namespace commandbars_test
