@@ -22,7 +22,7 @@ void COSMTabManagerItem::DeleteNavigateButtons()
     std::vector<COSMTabManagerNavigateButton*> buttons;
     buttons.swap(m_arrNavigateButtons);
     for (COSMTabManagerNavigateButton* pButton : buttons)
-        delete pButton;
+        pButton->Destroy();
 }
 
 void COSMTabManagerItem::SetVisible(BOOL bVisible)

@@ -148,16 +148,28 @@ void COSMTabManagerNavigateButton::RepositionScroll(CRect& rc)
     }
 }
 
+void COSMTabManagerNavigateButton::Destroy()
+{
+    if (m_bTracking)
+        m_bDestroyed = TRUE;
+    else
+        delete this;
+}
+
 void COSMTabManagerNavigateButton::TrackClick(HWND hWnd, CPoint pt)
 {
     if (::GetCapture() != nullptr || !m_bEnabled)
         return;
 
     ::SetCapture(hWnd);
+    m_bTracking = TRUE;
     DWORD dwLastStep = GetTicks();
     BOOL bClick = FALSE;
     for (;;)
     {
+        // The tab that owns the button went away with a message the loop dispatched: the press ends unclicked.
+        if (m_bDestroyed)
+            break;
         // The enabled test runs on every pass: a forward button stops repeating as soon as the end is shown.
         if (m_bEnabled && GetTicks() - dwLastStep > kRepeatInterval)
         {
@@ -211,8 +223,14 @@ void COSMTabManagerNavigateButton::TrackClick(HWND hWnd, CPoint pt)
         ::DispatchMessageA(&msg);
     }
 
+    m_bTracking = FALSE;
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
+    if (m_bDestroyed)
+    {
+        delete this;
+        return;
+    }
     m_bPressed = FALSE;
     COSMTabManager* pManager = m_pManager;
     pManager->OnMouseMove(hWnd, pt);

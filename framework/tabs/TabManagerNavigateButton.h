@@ -74,6 +74,9 @@ public:
     void SetItem(COSMTabManagerItem* pItem) { m_pItem = pItem; }
     COSMTabManager* GetTabManager() const { return m_pManager; }
     BOOL IsVisible() const { return !m_rcButton.IsRectEmpty(); }
+    // Deletes the button, or, while its click loop runs, leaves that to the loop: a message the loop dispatches may
+    // remove the tab that owns it.
+    void Destroy();
 
 protected:
     // The close rule: the button stands at the far end when it is shown.
@@ -93,6 +96,8 @@ protected:
     BOOL m_bPressed = FALSE;
     CString m_strToolTip;
     COSMTabManagerItem* m_pItem = nullptr;
+    BOOL m_bTracking = FALSE;
+    BOOL m_bDestroyed = FALSE;
 };
 
 class COSMTabManagerNavigateButtonScroll : public COSMTabManagerNavigateButton

@@ -251,6 +251,31 @@ TEST(TabLoopTest, AHandlerThatDeletesThePressedTabLeavesNoClickOnIt)
     pItem->InternalRelease();
 }
 
+TEST(TabLoopTest, AHandlerThatDeletesATabDuringAPressOnItsCloseButtonEndsThePressUnclicked)
+{
+    LoopFixture f(3);
+    f.strip.SetCloseOnTabsMode(2);
+    COSMTabManagerItem* pItem = f.strip.InsertItem(1);
+    pItem->SetCaption("X");
+    f.strip.RequestLayout();
+    ASSERT_EQ(1u, pItem->GetNavigateButtons().size());
+    COSMTabManagerNavigateButton* pClose = pItem->GetNavigateButtons()[0];
+    // A tab's own buttons take their places as the tab is drawn: here, at the tab's right end.
+    const CRect tab = pItem->GetRect();
+    pClose->SetRect(CRect(tab.right - 16, tab.top + 2, tab.right - 2, tab.bottom - 2));
+    const CPoint over = pClose->GetRect().CenterPoint();
+    f.handler = [&f] { f.strip.DeleteItem(1); };
+    f.window.Post(kRunHandler);
+    f.window.PostUp(over.x, over.y);
+    f.PostGuard();
+
+    EXPECT_TRUE(f.strip.OnMouseDown(f.window.Handle(), over, FALSE));
+    // The button went with its tab while pressed: no click, the capture given back, the strip whole.
+    EXPECT_TRUE(f.strip.m_buttonClicks.empty());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ("ABC", f.strip.Order());
+}
+
 TEST(TabLoopTest, ADragSwapsOncePerSlotEntryAndBack)
 {
     LoopFixture f(4);  // A B C D in slots of 40
