@@ -20,10 +20,12 @@ macro(osm_use_googletest)
   endif()
 endmacro()
 
-# osm_add_gtest(NAME name SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [NEEDS_DISPLAY])
+# osm_add_gtest(NAME name SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [NEEDS_DISPLAY] [USES_CLIPBOARD])
 # One ctest entry per test program; it passes only when the runner printed its summary and no failure.
+# USES_CLIPBOARD: the program puts data on the display's one clipboard and reads it back, so no other such program
+# runs beside it.
 function(osm_add_gtest)
-  cmake_parse_arguments(T "NEEDS_DISPLAY" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "NEEDS_DISPLAY;USES_CLIPBOARD" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gmock gtest)
   target_link_libraries(${T_NAME} PRIVATE osm_gtest_main)
@@ -38,5 +40,8 @@ function(osm_add_gtest)
     LABELS "${T_LABELS}")
   if(T_NEEDS_DISPLAY)
     set_property(TEST ${T_NAME} APPEND PROPERTY LABELS display)
+  endif()
+  if(T_USES_CLIPBOARD)
+    set_property(TEST ${T_NAME} APPEND PROPERTY RESOURCE_LOCK clipboard)
   endif()
 endfunction()
