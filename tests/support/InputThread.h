@@ -53,4 +53,28 @@ inline bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs
     return done();
 }
 
+// Dispatches every message but WM_QUIT until a WM_QUIT arrives (true, the message in quit) or the time runs out: a
+// modal loop that meets the quit must leave it for the application's loop.
+inline bool PumpUntilQuit(MSG* quit, DWORD timeoutMs = 2000)
+{
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < timeoutMs)
+    {
+        if (::PeekMessageA(quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+            return true;
+        MSG msg;
+        if (::PeekMessageA(&msg, nullptr, 0, WM_QUIT - 1, PM_REMOVE) ||
+            ::PeekMessageA(&msg, nullptr, WM_QUIT + 1, 0xFFFFFFFF, PM_REMOVE))
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        else
+        {
+            ::Sleep(5);
+        }
+    }
+    return false;
+}
+
 }  // namespace osm::test

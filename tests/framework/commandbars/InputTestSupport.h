@@ -2,6 +2,7 @@
 // run once from a window timer, so that a modal loop (a held button, a tracked popup) dispatches it.
 #pragma once
 
+#include "InputThread.h"
 #include "SyntheticInput.h"
 #include "TrackingTestSupport.h"
 
@@ -72,29 +73,7 @@ inline void QueueKey(WORD key)
     QueueKeyEvent(key, true);
 }
 
-// Dispatches every message but WM_QUIT until a WM_QUIT arrives (true, the message in quit) or the time runs out: a
-// modal loop that meets the quit must leave it for the application's loop.
-inline bool PumpUntilQuit(MSG* quit, DWORD timeoutMs = 2000)
-{
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < timeoutMs)
-    {
-        if (::PeekMessageA(quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-            return true;
-        MSG msg;
-        if (::PeekMessageA(&msg, nullptr, 0, WM_QUIT - 1, PM_REMOVE) ||
-            ::PeekMessageA(&msg, nullptr, WM_QUIT + 1, 0xFFFFFFFF, PM_REMOVE))
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        else
-        {
-            ::Sleep(5);
-        }
-    }
-    return false;
-}
+using osm::test::PumpUntilQuit;
 
 // Runs an action once, from a timer of the window, after the delay: the press loop dispatches it while it holds
 // the button.

@@ -331,23 +331,7 @@ TEST_F(ScrollWindowTest, AQuitMessageEndsTheLoopAndStaysQueued)
     };
     PostPress(barMiddle, downArrowY);
     MSG msg{};
-    bool quit = false;
-    const DWORD start = ::GetTickCount();
-    while (!quit && ::GetTickCount() - start < 2000)
-    {
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            if (msg.message == WM_QUIT)
-            {
-                quit = true;
-                break;
-            }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(2);
-    }
-    ASSERT_TRUE(quit);
+    ASSERT_TRUE(osm::test::PumpUntilQuit(&msg));
     EXPECT_EQ(7, static_cast<int>(msg.wParam));
     EXPECT_EQ(1, viewer->Count(SB_LINEDOWN));
     EXPECT_FALSE(bar->IsTracking());
