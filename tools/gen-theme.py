@@ -7,6 +7,8 @@ Writes into OUTPUT_DIR:
   office2007.rc        the resource lines naming them
   office2007.json      the manifest the resources' lint reads: each image's states, margins and depth, each
                        section's keys
+  office2007-names.txt the same names as lines "IMAGE name states" and "KEY section key", for the tests that read
+                       the resources through the framework
 
 Everything is drawn here from flat fills, one-pixel frames, gradients and simple glyphs, so the pictures have no
 origin but this script. Images drawn with magenta (255, 0, 255) as their transparent colour use it for what must
@@ -447,6 +449,9 @@ def main():
         rc.append('%s BITMAP "%s"' % (name, file_name))
         manifest["images"].append({"name": name, "file": file_name, "states": states, "margins": list(margins),
                                    "depth": depth, "keyed": keyed})
+    names = ["KEY %s %s" % (section, key) for section, keys in SECTIONS for key, _ in keys]
+    names += ["IMAGE %s %d" % (image["name"], image["states"]) for image in manifest["images"]]
+    write_if_changed(os.path.join(out, "office2007-names.txt"), ("\n".join(names) + "\n").encode("ascii"))
     write_if_changed(os.path.join(out, "office2007.rc"), ("\n".join(rc) + "\n").encode("ascii"))
     write_if_changed(os.path.join(out, "office2007.json"),
                      (json.dumps(manifest, indent=1, sort_keys=True) + "\n").encode("ascii"))

@@ -2,10 +2,11 @@
 # programs that draw the looks that use them link osm_office2007_resources (an OBJECT library, since a .rc inside a
 # static library would be dropped by the linker); the wizard does not.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
-set(OSM_OFFICE2007_DIR ${CMAKE_CURRENT_BINARY_DIR}/office2007)
+set(OSM_OFFICE2007_DIR ${CMAKE_CURRENT_BINARY_DIR}/office2007 CACHE INTERNAL "The Office 2007 look's generated resources")
 set(OSM_OFFICE2007_RC ${OSM_OFFICE2007_DIR}/office2007.rc)
 add_custom_command(
   OUTPUT ${OSM_OFFICE2007_RC} ${OSM_OFFICE2007_DIR}/office2007.json ${OSM_OFFICE2007_DIR}/office2007blue.ini
+         ${OSM_OFFICE2007_DIR}/office2007-names.txt
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/gen-theme.py ${OSM_OFFICE2007_DIR}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/gen-theme.py
   COMMENT "Drawing the Office 2007 look's colours and images")

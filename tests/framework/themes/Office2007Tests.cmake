@@ -42,3 +42,15 @@ add_dependencies(themes_office2007_images_tests osm_office2007_test_images osm_o
 
 add_executable(office2007_lifetime_probe Office2007LifetimeProbe.cpp)
 target_link_libraries(office2007_lifetime_probe PRIVATE osm_themes osm_office2007_resources)
+
+# The production resources read through the process's manager (the program links them): every key and image the
+# generator lists is found, and nothing reaches the observer.
+osm_add_gtest(NAME themes_office2007_resources_tests
+  SOURCES Office2007ResourcesTests.cpp
+  LIBS osm_themes osm_office2007_resources osm_test_support)
+target_include_directories(themes_office2007_resources_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
+target_compile_definitions(themes_office2007_resources_tests PRIVATE
+  OSM_OFFICE2007_NAMES="Z:${OSM_OFFICE2007_DIR}/office2007-names.txt")
+
+# The look sample draws the looks that read these resources with the production set.
+target_link_libraries(themes_look_tests PRIVATE osm_office2007_resources)
