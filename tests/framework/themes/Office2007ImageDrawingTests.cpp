@@ -78,6 +78,32 @@ TEST_F(Office2007DrawingTest, MarginsShareOutASmallDestination)
             EXPECT_EQ(surface.Pixel(0, y), kBand[c.rowBands[y]][0]) << "row " << y;
         EXPECT_TRUE(surface.Untouched(CRect(0, c.height, 20, 12)));
     }
+    // The edge cases as stated: TALL has 8 red rows, 4 green, 8 blue.
+    COSMOffice2007Image* tall = Image("TALL");
+    ASSERT_NE(tall, nullptr);
+    const COLORREF red = RGB(200, 0, 0), blue = RGB(0, 0, 200);
+    struct TallCase
+    {
+        int height;
+        CRect margins;
+        std::vector<COLORREF> rows;
+    } tallCases[] = {
+        // Height 10, margins 8 and 8: top 5; the rest, 5, takes the parity of 8: 6 rows from the bottom, overlapping
+        // the top by one, and no middle.
+        {10, CRect(0, 8, 0, 8), {red, red, red, red, blue, blue, blue, blue, blue, blue}},
+        // Height 5, margins 3 and 4: top MulDiv(5, 3, 7) = 2, the rest 3 becomes 4.
+        {5, CRect(0, 3, 0, 4), {red, blue, blue, blue, blue}},
+    };
+    for (const TallCase& c : tallCases)
+    {
+        SCOPED_TRACE("tall, height " + std::to_string(c.height));
+        DcTestSurface surface(6, 12, kGrey);
+        tall->DrawImagePart(surface.dc(), CRect(0, 0, 6, c.height), CRect(0, 0, 4, 20), c.margins);
+        for (int y = 0; y < c.height; ++y)
+            EXPECT_EQ(surface.Pixel(0, y), c.rows[y]) << "row " << y;
+        EXPECT_TRUE(surface.Untouched(CRect(0, c.height, 6, 12)));
+    }
+
     struct ColumnCase
     {
         int width;
@@ -188,6 +214,25 @@ TEST_F(Office2007DrawingTest, TopDownBitmapsDrawTheRightWayUp)
     }
 }
 
+// A PNG arrives as a top-down section with straight alpha: it is read the right way up and blended premultiplied.
+TEST_F(Office2007DrawingTest, PngImagesBlendTheRightWayUp)
+{
+    COSMOffice2007Image* image = Image("PNGALPHA");
+    ASSERT_NE(image, nullptr);
+    EXPECT_TRUE(image->IsAlphaImage());
+    EXPECT_EQ(image->GetExtent(), CSize(4, 3));
+    DcTestSurface surface(6, 5, kGrey);
+    image->DrawImagePart(surface.dc(), CRect(1, 1, 5, 4), image->GetStateRect(0, 1));
+    EXPECT_TRUE(surface.FilledWith(CRect(1, 1, 5, 2), RGB(255, 0, 0)));
+    // Half green over grey: 200 * 128 / 255 + 128 * 127 / 255 for green, 128 * 127 / 255 for red and blue.
+    const COLORREF half = surface.Pixel(2, 2);
+    EXPECT_NEAR(GetRValue(half), 64, 2);
+    EXPECT_NEAR(GetGValue(half), 164, 2);
+    EXPECT_NEAR(GetBValue(half), 64, 2);
+    EXPECT_TRUE(surface.Untouched(CRect(1, 3, 5, 4)));
+    EXPECT_TRUE(surface.UntouchedOutside(CRect(1, 1, 5, 4)));
+}
+
 TEST_F(Office2007DrawingTest, ColourKeysAndAlphaLeaveTheBackground)
 {
     COSMOffice2007Image* keyed = Image("KEYED");
@@ -222,6 +267,18 @@ TEST_F(Office2007DrawingTest, ColourKeysAndAlphaLeaveTheBackground)
         EXPECT_EQ(surface.Pixel(2, 2), c.magentaShows ? kMagenta : kGrey);
         EXPECT_EQ(surface.Pixel(7, 7), c.magentaShows ? kMagenta : kGrey);
         EXPECT_TRUE(surface.UntouchedOutside(CRect(2, 2, 8, 8)));
+    }
+    {
+        // A key whose red and blue differ: the centre part of BANDS goes, every other part stays.
+        SCOPED_TRACE("DrawImageFlags 1 with the centre's colour as the key");
+        COSMOffice2007Image* bands = Image("BANDS");
+        ASSERT_NE(bands, nullptr);
+        DcTestSurface surface(14, 14, kGrey);
+        bands->DrawImageFlags(surface.dc(), CRect(2, 2, 12, 12), CRect(0, 0, 10, 10), CRect(), kBand[1][1], 1);
+        EXPECT_TRUE(surface.Untouched(CRect(4, 4, 9, 9)));
+        EXPECT_TRUE(surface.FilledWith(CRect(2, 2, 4, 4), kBand[0][0]));
+        EXPECT_TRUE(surface.FilledWith(CRect(9, 9, 12, 12), kBand[2][2]));
+        EXPECT_TRUE(surface.FilledWith(CRect(4, 2, 9, 4), kBand[0][1]));
     }
     {
         SCOPED_TRACE("alpha image");

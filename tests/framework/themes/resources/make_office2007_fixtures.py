@@ -8,6 +8,7 @@ cases, a malformed one, a pair laid out back to back, and one kept under an inte
 import os
 import struct
 import sys
+import zlib
 
 MAGENTA = (255, 0, 255)
 
@@ -28,6 +29,17 @@ def bmp(rows, depth, top_down=False):
     header = struct.pack("<IiiHHIIiiII", 40, width, -height if top_down else height, 1, depth, 0, len(data), 0, 0,
                          0, 0)
     return b"BM" + struct.pack("<IHHI", 54 + len(data), 0, 0, 54) + header + bytes(data)
+
+
+def png(rows):
+    """An 8-bit RGBA PNG; rows top row first, pixels (r, g, b, a)."""
+    height, width = len(rows), len(rows[0])
+    raw = b"".join(b"\0" + bytes(c for p in row for c in p) for row in rows)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
 
 
 def solid(width, height, color):
@@ -61,6 +73,10 @@ def main():
     files = {
         "states.bmp": bmp([row for color in STATE_COLORS for row in solid(4, 5, color)], 24),
         "bands.bmp": bmp(bands(), 24),
+        # Four wide: 8 rows of red, 4 of green, 8 of blue, for margins that do not fit small destinations.
+        # Rows top to bottom: opaque red, green at half alpha (straight, as PNG keeps it), clear blue.
+        "alpha.png": png([[(255, 0, 0, 255)] * 4, [(0, 200, 0, 128)] * 4, [(0, 0, 255, 0)] * 4]),
+        "tall.bmp": bmp(solid(4, 8, (200, 0, 0)) + solid(4, 4, (0, 200, 0)) + solid(4, 8, (0, 0, 200)), 24),
         # Magenta around a 2 x 2 blue centre.
         "keyed.bmp": bmp([[(0, 0, 255) if 2 <= x < 4 and 2 <= y < 4 else MAGENTA for x in range(6)]
                           for y in range(6)], 24),
