@@ -4,6 +4,9 @@
 
 #include "DcTestSurface.h"
 
+#include "framework/controls/ToolTipContextToolTip.h"
+#include "framework/foundation/ToolTipContext.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -85,6 +88,28 @@ TEST(Office2007Resources, TheTipFrameKeepsTheTipsOwnBackground)
     EXPECT_TRUE(surface.FilledWith(CRect(1, 0, 39, 1), border));
     EXPECT_TRUE(surface.FilledWith(CRect(0, 1, 1, 19), border));
     EXPECT_TRUE(surface.FilledWith(CRect(2, 1, 38, 2), RGB(255, 255, 255)));
+}
+
+// The Office 2007 tip draws its frame from the production image: the corners are cut (they show the tip's own
+// gradient, where the fallback frame would draw its border) and a white line runs inside the border.
+TEST(Office2007Resources, TheOffice2007TipDrawsItsFrameFromTheImage)
+{
+    RefPtr<COSMToolTipContext> context = RefPtr<COSMToolTipContext>::Adopt(new COSMToolTipContext);
+    context->ModifyToolTipStyle(0, COSMToolTipContext::kStyleOffice2007);
+    COSMToolTipContextToolTip tip(context.Get());
+    COSMToolTipToolRecord tool;
+    DcTestSurface surface(60, 24, RGB(1, 2, 3));
+    tip.DrawBackground(surface.dc(), tool, CRect(0, 0, 60, 24));
+
+    COSMOffice2007Images* images = COSMOffice2007Images::Instance();
+    const COLORREF border = images->GetImageColor("Window", "TooltipBorder");
+    const COLORREF light = images->GetImageColor("Window", "TooltipLight");
+    EXPECT_EQ(surface.Pixel(30, 0), border);
+    EXPECT_EQ(surface.Pixel(0, 12), border);
+    EXPECT_EQ(surface.Pixel(30, 1), RGB(255, 255, 255));
+    EXPECT_NE(light, border);
+    EXPECT_EQ(surface.Pixel(0, 0), light) << "the cut corner shows the gradient's first row";
+    EXPECT_EQ(surface.Pixel(59, 0), light);
 }
 
 }  // namespace
