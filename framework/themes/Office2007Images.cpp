@@ -2,6 +2,7 @@
 // drawing through the shared scratch bitmap.
 #include "framework/themes/Office2007Images.h"
 
+#include "classlib/GuardedCallbacks.h"
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/ImageFunctions.h"
 #include "framework/foundation/ImageLoaders.h"
@@ -37,7 +38,7 @@ COSMOffice2007Images* MakeProcessOffice2007Images()
 {
     auto* images = new COSMOffice2007Images;
     g_liveOffice2007Images.store(images);
-    // Once the paint manager's end has passed nothing would destroy it: the process's end takes it along.
+    // Made after the paint manager's end at exit (no routine runs any more), it goes with the process.
     COSMPaintManager::AddExitRoutine(&EndProcessOffice2007Images);
     return images;
 }
@@ -51,20 +52,23 @@ struct CFirstTextFile
     CString name;
 };
 
-BOOL CALLBACK TakeFirstTextFile(HMODULE, LPCSTR, LPSTR lpszName, LONG_PTR lParam)
+// Runs inside the system's enumeration, so nothing may unwind out of it.
+BOOL CALLBACK TakeFirstTextFile(HMODULE, LPCSTR, LPSTR lpszName, LONG_PTR lParam) noexcept
 {
-    auto* first = reinterpret_cast<CFirstTextFile*>(lParam);
-    first->found = true;
-    if (IS_INTRESOURCE(lpszName))
-    {
-        first->isId = true;
-        first->id = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(lpszName));
-    }
-    else
-    {
-        first->name = CString(lpszName, static_cast<int>(std::strlen(lpszName)));
-    }
-    return FALSE;  // the first one is enough
+    return osm::GuardCallback("theme text enumeration", FALSE, [&] {
+        auto* first = reinterpret_cast<CFirstTextFile*>(lParam);
+        if (IS_INTRESOURCE(lpszName))
+        {
+            first->isId = true;
+            first->id = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(lpszName));
+        }
+        else
+        {
+            first->name = CString(lpszName, static_cast<int>(std::strlen(lpszName)));
+        }
+        first->found = true;
+        return FALSE;  // the first one is enough
+    });
 }
 
 // A bitmap resource stored with top-down rows (a negative height) of 24 or 32 bits, as a DIB section of the same
