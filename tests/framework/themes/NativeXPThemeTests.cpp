@@ -1035,6 +1035,63 @@ TEST_F(NativeXPStubStyleTest, WithoutTheRebarClassBarsAreClassicButMenusKeepThei
               theme->GetStateTextColor(TRUE, FALSE, TRUE, FALSE, FALSE, 2, 4));
 }
 
+// A class the style lacks leaves the operations drawn through it to the Default look, the others still styled.
+TEST_F(NativeXPStubStyleTest, AClassThatDoesNotOpenLeavesItsOperationsToTheDefaultLook)
+{
+    XPScene scene;
+    struct MissingClassCase
+    {
+        const char* name;
+        const wchar_t* refused;
+        CSize canvas;
+        std::function<void(COSMDefaultTheme&, CDC*)> draw;
+    } const cases[] = {
+        {"WINDOW: the floating caption", L"WINDOW;", CSize(120, 40),
+         [&](COSMDefaultTheme& t, CDC* dc) { t.DrawCommandBarGripper(dc, scene.floatingToolBar, TRUE); }},
+        {"COMBOBOX: edit frame and drop-down button", L"COMBOBOX;", CSize(60, 22),
+         [&](COSMDefaultTheme& t, CDC* dc) {
+             t.DrawEditControlFrame(dc, CRect(2, 0, 58, 22), TRUE, 1);
+             t.DrawComboBoxDropDownButton(dc, CRect(40, 0, 56, 22), TRUE, TRUE, FALSE);
+         }},
+        {"SPIN: spin buttons", L"SPIN;", CSize(80, 22),
+         [&](COSMDefaultTheme& t, CDC* dc) {
+             Stated<COSMControlEdit> edit;
+             edit.SetParent(scene.plainToolBar);
+             edit.SetRect(CRect(0, 0, 80, 22));
+             edit.SetShowSpinButtons(TRUE);
+             edit.selected = 4;
+             edit.pressed = 4;
+             t.DrawEditSpinButtons(dc, &edit);
+         }},
+        {"MENU: marks, icon column and popup row", L"MENU;", CSize(60, 40),
+         [&](COSMDefaultTheme& t, CDC* dc) {
+             t.DrawMenuCheckMark(dc, CRect(0, 0, 20, 20), t.GetColor(COLOR_MENUTEXT));
+             t.DrawMenuRadioMark(dc, CRect(20, 0, 40, 20), t.GetColor(COLOR_GRAYTEXT));
+             t.FillPopupBarGripper(dc, 40, 0, 20, 40, FALSE);
+         }},
+    };
+    for (const MissingClassCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ResetThemeStub(m_stub);
+        wcscpy(m_stub->refusedClasses, c.refused);
+        MakeTheme();
+        ASSERT_TRUE(theme->IsStyled());
+        COSMDefaultTheme classic(m_functions);
+        GiveNativeXPOptions(classic);
+        ASSERT_TRUE(themes_test::AssignUniqueColors(classic, themes_test::BaseExcludedColors()));
+        classic.RefreshMetrics();
+        m_stub->drawCount = 0;
+        DcTestSurface drawn(c.canvas.cx, c.canvas.cy, kXPCanvas);
+        DcTestSurface expected(c.canvas.cx, c.canvas.cy, kXPCanvas);
+        c.draw(*theme, drawn.dc());
+        c.draw(classic, expected.dc());
+        EXPECT_EQ(0, m_stub->drawCount);
+        EXPECT_GT(drawn.CountNot(kXPCanvas), 0);
+        EXPECT_TRUE(drawn.EqualsCanvas(expected));
+    }
+}
+
 TEST_F(NativeXPStubStyleTest, TheIconColumnIsThreeWiderWithTheMenuClass)
 {
     XPScene scene;
