@@ -21,7 +21,7 @@ using foundation_test::DcTestSurface;
 constexpr COLORREF kXPBarCanvas = RGB(255, 0, 255);
 
 // What a window's own painting gives, printed into a canvas of its client size.
-void PrintClient(CWnd* window, DcTestSurface& canvas)
+void XPPrintClient(CWnd* window, DcTestSurface& canvas)
 {
     window->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
 }
@@ -74,7 +74,7 @@ TEST_F(NativeXPDockTest, TheTopDockBarAndItsToolbarShowOneRebarBackground)
 
     // The dock bar is the platform's rebar background over its own window.
     DcTestSurface dock(topClient.Width(), topClient.Height(), kXPBarCanvas);
-    PrintClient(top, dock);
+    XPPrintClient(top, dock);
     DcTestSurface twin(topClient.Width(), topClient.Height(), kXPBarCanvas);
     COSMVisualStyleWrapper rebar;
     ASSERT_TRUE(rebar.OpenThemeData(nullptr, L"REBAR"));
@@ -87,7 +87,7 @@ TEST_F(NativeXPDockTest, TheTopDockBarAndItsToolbarShowOneRebarBackground)
     // The toolbar's background, where no control, gripper or band edge lies, continues the dock bar's at the same
     // place of the screen: its top row under the edge and its last columns.
     DcTestSurface bar(barClient.Width(), barClient.Height(), kXPBarCanvas);
-    PrintClient(toolBar, bar);
+    XPPrintClient(toolBar, bar);
     int compared = 0;
     auto expectContinues = [&](int x, int y) {
         EXPECT_EQ(dock.Pixel(barRect.left + x, barRect.top + y), bar.Pixel(x, y)) << x << "," << y;
@@ -114,7 +114,7 @@ TEST_F(NativeXPDockTest, TheTopDockBarAndItsToolbarShowOneRebarBackground)
         other->GetClientRect(&client);
         ASSERT_FALSE(client.IsRectEmpty());
         DcTestSurface canvas(client.Width(), client.Height(), kXPBarCanvas);
-        PrintClient(other, canvas);
+        XPPrintClient(other, canvas);
         EXPECT_TRUE(canvas.FilledWith(client, look->GetColor(COLOR_BTNFACE)));
     }
 }

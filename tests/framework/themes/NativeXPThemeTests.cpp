@@ -138,7 +138,7 @@ private:
 };
 
 // A separator's control: its rectangle, its row and whether it starts a new row (or column).
-void PlaceSeparator(COSMControl& control, COSMCommandBar* bar, CRect rect, CRect row, BOOL wrap)
+void XPPlaceSeparator(COSMControl& control, COSMCommandBar* bar, CRect rect, CRect row, BOOL wrap)
 {
     control.SetParent(bar);
     control.SetRect(rect);
@@ -146,7 +146,7 @@ void PlaceSeparator(COSMControl& control, COSMCommandBar* bar, CRect rect, CRect
     control.SetWrap(wrap);
 }
 
-std::string SizeText(CSize size)
+std::string XPSizeText(CSize size)
 {
     return "(" + std::to_string(size.cx) + ", " + std::to_string(size.cy) + ")";
 }
@@ -204,10 +204,10 @@ std::vector<XPOperation> EqualityOperations(XPBars scene)
                 return std::string();
             });
         add(name + " gripper", client.Size(), [=](COSMDefaultTheme& theme, CDC* dc) {
-            return SizeText(theme.DrawCommandBarGripper(dc, bar, FALSE)) +
-                   SizeText(theme.DrawCommandBarGripper(dc, bar, TRUE)) +
-                   SizeText(theme.DrawCommandBarGripper(nullptr, bar, FALSE)) +
-                   SizeText(theme.DrawDialogBarGripper(dc, bar, TRUE));
+            return XPSizeText(theme.DrawCommandBarGripper(dc, bar, FALSE)) +
+                   XPSizeText(theme.DrawCommandBarGripper(dc, bar, TRUE)) +
+                   XPSizeText(theme.DrawCommandBarGripper(nullptr, bar, FALSE)) +
+                   XPSizeText(theme.DrawDialogBarGripper(dc, bar, TRUE));
         });
         add(name + " borders and icon column", client.Size(), [=](COSMDefaultTheme& theme, CDC* dc) {
             const int width = theme.GetPopupBarGripperWidth(bar);
@@ -236,10 +236,10 @@ std::vector<XPOperation> EqualityOperations(XPBars scene)
                     std::to_string(place.bar->GetPosition()) + (wrap ? " new row" : ""),
                 CSize(130, 130), [=](COSMDefaultTheme& theme, CDC* dc) {
                     COSMControlButton control;
-                    PlaceSeparator(control, place.bar, place.rect, place.row, wrap);
-                    return SizeText(theme.DrawCommandBarSeparator(dc, place.bar, &control, TRUE)) +
-                           SizeText(theme.DrawCommandBarSeparator(dc, place.bar, nullptr, FALSE)) +
-                           SizeText(theme.DrawCommandBarSeparator(nullptr, place.bar, nullptr, FALSE));
+                    XPPlaceSeparator(control, place.bar, place.rect, place.row, wrap);
+                    return XPSizeText(theme.DrawCommandBarSeparator(dc, place.bar, &control, TRUE)) +
+                           XPSizeText(theme.DrawCommandBarSeparator(dc, place.bar, nullptr, FALSE)) +
+                           XPSizeText(theme.DrawCommandBarSeparator(nullptr, place.bar, nullptr, FALSE));
                 });
 
     // Control rectangles.
@@ -347,7 +347,8 @@ std::vector<XPOperation> EqualityOperations(XPBars scene)
                     control.SetParent(scene.floatingToolBar);
                     control.SetRect(CRect(2, 2, 20, 20));
                     control.selected = selected;
-                    return SizeText(theme.DrawSpecialControl(dc, kind, &control, scene.floatingToolBar, TRUE, nullptr));
+                    return XPSizeText(
+                        theme.DrawSpecialControl(dc, kind, &control, scene.floatingToolBar, TRUE, nullptr));
                 });
 
     // Popup rows, which draw their marks, state and icon column through the operations above.
@@ -372,7 +373,7 @@ std::vector<XPOperation> EqualityOperations(XPBars scene)
             control.SetChecked(row.checked);
             control.SetEnabled(row.enabled);
             control.selected = row.selected;
-            return SizeText(theme.DrawPopupBarControl(dc, &control, TRUE));
+            return XPSizeText(theme.DrawPopupBarControl(dc, &control, TRUE));
         });
     return operations;
 }
@@ -456,7 +457,7 @@ enum XPClass
 
 const wchar_t* const kXPClassNames[kXPClassCount] = {L"REBAR", L"TOOLBAR", L"COMBOBOX", L"WINDOW", L"SPIN", L"MENU"};
 
-COSMVisualStyleWrapper& WrapperOf(COSMNativeXPTheme& theme, int styleClass)
+COSMVisualStyleWrapper& XPWrapperOf(COSMNativeXPTheme& theme, int styleClass)
 {
     switch (styleClass)
     {
@@ -483,7 +484,7 @@ struct XPStylePart
     CRect rect;
 };
 
-std::string Describe(const XPStylePart& p)
+std::string XPDescribe(const XPStylePart& p)
 {
     char text[120];
     std::snprintf(text, sizeof(text), "%ls part %d state %d (%ld, %ld, %ld, %ld)", kXPClassNames[p.styleClass], p.part,
@@ -503,7 +504,7 @@ struct XPStyledCase
     std::function<void(COSMNativeXPTheme&, CDC*)> after;
 };
 
-std::vector<XPStylePart> Parts(std::vector<XPStylePart> parts)
+std::vector<XPStylePart> XPParts(std::vector<XPStylePart> parts)
 {
     return parts;
 }
@@ -585,17 +586,17 @@ std::vector<XPStyledCase> StyledCases(XPBars scene)
              EXPECT_EQ(CSize(0, 0), theme.DrawCommandBarGripper(dc, scene.popup, TRUE));
          },
          [=](COSMNativeXPTheme& theme) {
-             return Parts({{kXPMenu, 13, 0, CRect(3, 3, 3 + theme.GetPopupBarGripperWidth(scene.popup), 87)}});
+             return XPParts({{kXPMenu, 13, 0, CRect(3, 3, 3 + theme.GetPopupBarGripperWidth(scene.popup), 87)}});
          }});
     cases.push_back(
         {"popup separator", popupClient.Size(),
          [=](COSMNativeXPTheme& theme, CDC* dc) {
              COSMControlButton control;
-             PlaceSeparator(control, scene.popup, CRect(3, 40, 117, 60), CRect(3, 3, 117, 87), FALSE);
+             XPPlaceSeparator(control, scene.popup, CRect(3, 40, 117, 60), CRect(3, 3, 117, 87), FALSE);
              EXPECT_EQ(CSize(0, 0), theme.DrawCommandBarSeparator(dc, scene.popup, &control, TRUE));
          },
          [=](COSMNativeXPTheme& theme) {
-             return Parts({{kXPMenu, 15, 0, CRect(3 + theme.GetPopupBarGripperWidth(scene.popup), 32, 117, 38)}});
+             return XPParts({{kXPMenu, 15, 0, CRect(3 + theme.GetPopupBarGripperWidth(scene.popup), 32, 117, 38)}});
          }});
 
     // Grippers: rebar parts 1 and 2, and the dialog bar's.
@@ -616,7 +617,7 @@ std::vector<XPStyledCase> StyledCases(XPBars scene)
              EXPECT_EQ(CSize(8, height), theme.DrawCommandBarGripper(dc, scene.dialogBar, TRUE));
          },
          [](COSMNativeXPTheme& theme) {
-             return Parts({{kXPRebar, 1, 1, CRect(2, 3, 8, std::max(theme.GetRawControlHeight() + 4, 22))}});
+             return XPParts({{kXPRebar, 1, 1, CRect(2, 3, 8, std::max(theme.GetRawControlHeight() + 4, 22))}});
          }});
 
     // Toolbar separators 5 and 6, on a top and a left bar, starting a row or not.
@@ -640,7 +641,7 @@ std::vector<XPStyledCase> StyledCases(XPBars scene)
         cases.push_back({std::string("separator: ") + s.name, CSize(130, 130),
                          [=](COSMNativeXPTheme& theme, CDC* dc) {
                              COSMControlButton control;
-                             PlaceSeparator(control, s.bar, s.rect, s.row, s.wrap);
+                             XPPlaceSeparator(control, s.bar, s.rect, s.row, s.wrap);
                              EXPECT_EQ(CSize(0, 0), theme.DrawCommandBarSeparator(dc, s.bar, &control, TRUE));
                              EXPECT_EQ(CSize(6, 6), theme.DrawCommandBarSeparator(dc, s.bar, nullptr, FALSE));
                          },
@@ -729,8 +730,8 @@ std::vector<XPStyledCase> StyledCases(XPBars scene)
                              edit.SetShowSpinButtons(TRUE);
                              const CRect spin = edit.GetSpinButtonsRect();
                              const int middle = spin.top + spin.Height() / 2;
-                             return Parts({{kXPSpin, 1, s.upper, CRect(spin.left, spin.top, spin.right, middle)},
-                                           {kXPSpin, 2, s.lower, CRect(spin.left, middle, spin.right, spin.bottom)}});
+                             return XPParts({{kXPSpin, 1, s.upper, CRect(spin.left, spin.top, spin.right, middle)},
+                                             {kXPSpin, 2, s.lower, CRect(spin.left, middle, spin.right, spin.bottom)}});
                          }});
 
     // Floating bars: the toolbar background and the small frame; a floating popup-type bar in the menu colour.
@@ -801,7 +802,7 @@ protected:
         {
             int styleClass = -1;
             for (int c = 0; c < kXPClassCount; ++c)
-                if (WrapperOf(*theme, c).GetHandle() == m_stub->drawThemes[i])
+                if (XPWrapperOf(*theme, c).GetHandle() == m_stub->drawThemes[i])
                     styleClass = c;
             if (styleClass < 0)
             {
@@ -809,7 +810,7 @@ protected:
                 continue;
             }
             drawn.push_back(
-                Describe({styleClass, m_stub->drawParts[i], m_stub->drawStates[i], CRect(m_stub->drawRects[i])}));
+                XPDescribe({styleClass, m_stub->drawParts[i], m_stub->drawStates[i], CRect(m_stub->drawRects[i])}));
         }
         return drawn;
     }
@@ -817,11 +818,11 @@ protected:
     std::unique_ptr<FlatMenuNativeXPTheme> theme;
 };
 
-std::vector<std::string> Described(const std::vector<XPStylePart>& parts)
+std::vector<std::string> XPDescribed(const std::vector<XPStylePart>& parts)
 {
     std::vector<std::string> described;
     for (const XPStylePart& part : parts)
-        described.push_back(Describe(part));
+        described.push_back(XPDescribe(part));
     return described;
 }
 
@@ -836,7 +837,7 @@ TEST_F(NativeXPStubStyleTest, EachDrawingAsksForItsClassPartStateAndRectangle)
         m_stub->drawCount = 0;
         DcTestSurface canvas(c.canvas.cx, c.canvas.cy, kXPCanvas);
         c.draw(*theme, canvas.dc());
-        EXPECT_EQ(Described(c.parts(*theme)), DrawnParts());
+        EXPECT_EQ(XPDescribed(c.parts(*theme)), DrawnParts());
     }
 }
 
@@ -855,7 +856,7 @@ TEST_F(NativeXPStubStyleTest, APopupRowWithoutTheMenuClassIsFilledInTheMenuHighl
     // A checked popup row then takes the toolbar's checked button.
     m_stub->drawCount = 0;
     theme->DrawStateRectangle(canvas.dc(), rect, FALSE, FALSE, TRUE, TRUE, FALSE, 2, 5);
-    EXPECT_EQ(Described({{kXPToolBar, 1, 5, rect}}), DrawnParts());
+    EXPECT_EQ(XPDescribed({{kXPToolBar, 1, 5, rect}}), DrawnParts());
 }
 
 TEST_F(NativeXPStubStyleTest, AFailedMenuBorderFallsBackToTheClassicPopupFrame)
@@ -878,7 +879,7 @@ TEST_F(NativeXPStubStyleTest, AFailedMenuBorderFallsBackToTheClassicPopupFrame)
         DcTestSurface canvas(120, 90, kXPCanvas);
         theme->FillCommandBar(canvas.dc(), scene.popup);
         // The borders were asked for once, and the background was not drawn over the classic frame.
-        EXPECT_EQ(Described({{kXPMenu, 10, 0, CRect(0, 0, 120, 90)}}), DrawnParts());
+        EXPECT_EQ(XPDescribed({{kXPMenu, 10, 0, CRect(0, 0, 120, 90)}}), DrawnParts());
         const CRect client(0, 0, 120, 90);
         if (c.flatMenus)
         {
@@ -947,7 +948,7 @@ TEST_F(NativeXPStubStyleTest, AFlatMenuBarShowsItsOpenMenuInTheSelectionColours)
     m_stub->drawCount = 0;
     DcTestSurface canvas(50, 22, kXPCanvas);
     theme->DrawControlBackground(canvas.dc(), &control);
-    EXPECT_EQ(Described({{kXPToolBar, 1, 2, CRect(2, 1, 48, 21)}}), DrawnParts());
+    EXPECT_EQ(XPDescribed({{kXPToolBar, 1, 2, CRect(2, 1, 48, 21)}}), DrawnParts());
 }
 
 TEST_F(NativeXPStubStyleTest, ToolbarSpecialButtonsGetNoClassicFaceUnderTheStyle)
@@ -975,7 +976,7 @@ TEST_F(NativeXPStubStyleTest, ToolbarSpecialButtonsGetNoClassicFaceUnderTheStyle
         EXPECT_EQ(kXPCanvas, drawn.Pixel(3, 3));
         const std::vector<std::string> parts = DrawnParts();
         EXPECT_NE(parts.end(),
-                  std::find(parts.begin(), parts.end(), Describe({kXPToolBar, 1, 2, CRect(2, 2, 20, 20)})));
+                  std::find(parts.begin(), parts.end(), XPDescribe({kXPToolBar, 1, 2, CRect(2, 2, 20, 20)})));
         EXPECT_GT(drawn.CountNot(kXPCanvas), 0);
     }
 }
@@ -1002,7 +1003,7 @@ TEST_F(NativeXPStubStyleTest, WithoutTheRebarClassBarsAreClassicButMenusKeepThei
         [&](COSMDefaultTheme& t, CDC* dc) { t.DrawCommandBarGripper(dc, scene.topToolBar, TRUE); },
         [&](COSMDefaultTheme& t, CDC* dc) {
             COSMControlButton control;
-            PlaceSeparator(control, scene.topToolBar, CRect(40, 2, 46, 24), CRect(0, 2, 120, 24), FALSE);
+            XPPlaceSeparator(control, scene.topToolBar, CRect(40, 2, 46, 24), CRect(0, 2, 120, 24), FALSE);
             t.DrawCommandBarSeparator(dc, scene.topToolBar, &control, TRUE);
         },
         [&](COSMDefaultTheme& t, CDC* dc) { t.DrawStateRectangle(dc, CRect(1, 1, 30, 22), 1, 0, 1, 0, 0, 1, 0); },
@@ -1025,7 +1026,8 @@ TEST_F(NativeXPStubStyleTest, WithoutTheRebarClassBarsAreClassicButMenusKeepThei
     DcTestSurface canvas(60, 60, kXPCanvas);
     theme->DrawMenuCheckMark(canvas.dc(), CRect(0, 0, 20, 20), theme->GetColor(COLOR_MENUTEXT));
     theme->FillPopupBarGripper(canvas.dc(), 0, 0, 20, 50, FALSE);
-    EXPECT_EQ(Described({{kXPMenu, 11, 1, CRect(0, 0, 20, 20)}, {kXPMenu, 13, 0, CRect(0, 0, 20, 50)}}), DrawnParts());
+    EXPECT_EQ(XPDescribed({{kXPMenu, 11, 1, CRect(0, 0, 20, 20)}, {kXPMenu, 13, 0, CRect(0, 0, 20, 50)}}),
+              DrawnParts());
     // A selected popup row's text keeps the popup text colour, where the Default look turns it to 14.
     EXPECT_EQ(theme->GetColor(COLOR_MENUTEXT), theme->GetStateTextColor(TRUE, FALSE, TRUE, FALSE, FALSE, 2, 5));
     EXPECT_EQ(classic.GetColor(COLOR_HIGHLIGHTTEXT), classic.GetStateTextColor(TRUE, FALSE, TRUE, FALSE, FALSE, 2, 5));
@@ -1160,7 +1162,7 @@ TEST_F(NativeXPStubStyleTest, AFloatingBarsCaptionIsTheSmallCaptionWithItsTitle)
 
     DcTestSurface drawn(120, 40, kXPCanvas);
     EXPECT_EQ(size, theme->DrawCommandBarGripper(drawn.dc(), scene.floatingToolBar, TRUE));
-    EXPECT_EQ(Described({{kXPWindow, 2, 1, CRect(0, 0, 120, size.cy + 3)}}), DrawnParts());
+    EXPECT_EQ(XPDescribed({{kXPWindow, 2, 1, CRect(0, 0, 120, size.cy + 3)}}), DrawnParts());
     // The stand-in paints nothing: what shows is the title, in the caption text colour, inside its strip.
     const COLORREF text = theme->GetFloatingCaptionTextColor().GetEffective();
     const CRect textArea(5, 3, 120 + 3 - 2 * (size.cy + 3), size.cy + 3);
@@ -1192,7 +1194,7 @@ TEST_F(NativeXPStubStyleTest, SeparatorsOfPopupsThatStartAColumnAndOfUnknownPlac
     ASSERT_TRUE(themes_test::AssignUniqueColors(classic, themes_test::BaseExcludedColors()));
     classic.RefreshMetrics();
     COSMControlButton control;
-    PlaceSeparator(control, scene.popup, CRect(60, 3, 117, 25), CRect(60, 3, 117, 87), TRUE);
+    XPPlaceSeparator(control, scene.popup, CRect(60, 3, 117, 25), CRect(60, 3, 117, 87), TRUE);
     m_stub->drawCount = 0;
     DcTestSurface drawn(120, 90, kXPCanvas);
     DcTestSurface expected(120, 90, kXPCanvas);
@@ -1235,7 +1237,7 @@ TEST_F(NativeXPStubStyleTest, TheRefreshOpensTheSixClassesAndClosesThemAtTheEnd)
 {
     MakeTheme();
     for (int c = 0; c < kXPClassCount; ++c)
-        EXPECT_TRUE(WrapperOf(*theme, c).IsOpen()) << Describe({c, 0, 0, CRect()});
+        EXPECT_TRUE(XPWrapperOf(*theme, c).IsOpen()) << XPDescribe({c, 0, 0, CRect()});
     const LONG closedBefore = Calls(CThemeStubState::kCloseThemeData);
     theme.reset();
     // The six, the status bar's and the check marks' classes.
@@ -1342,8 +1344,8 @@ protected:
         ASSERT_TRUE(theme->IsStyled()) << "no visual style is active: these tests compare themed pixels";
         for (int c = 0; c < kXPClassCount; ++c)
         {
-            ASSERT_TRUE(twins[c].OpenThemeData(nullptr, kXPClassNames[c])) << Describe({c, 0, 0, CRect()});
-            ASSERT_TRUE(WrapperOf(*theme, c).IsOpen()) << Describe({c, 0, 0, CRect()});
+            ASSERT_TRUE(twins[c].OpenThemeData(nullptr, kXPClassNames[c])) << XPDescribe({c, 0, 0, CRect()});
+            ASSERT_TRUE(XPWrapperOf(*theme, c).IsOpen()) << XPDescribe({c, 0, 0, CRect()});
         }
     }
     void TearDown() override
