@@ -11,6 +11,7 @@
 #include "framework/markup/Markup.h"
 #include "framework/tabs/TabAppearanceFigures.h"
 #include "framework/tabs/TabAppearanceFlat.h"
+#include "framework/tabs/TabAppearanceImages.h"
 #include "framework/tabs/TabAppearanceRaisedPage.h"
 #include "framework/tabs/TabAppearanceStackedBars.h"
 #include "framework/tabs/TabManager.h"
@@ -68,10 +69,9 @@ COSMTabAppearanceSet* CreateTabAppearanceSet(int nAppearance)
     case 9:
         return new COSMTabAppearanceCurvedDocuments();
     case 10:
+        return new COSMTabAppearanceRibbonImages();
     case 11:
-        // The image-drawn ribbon and access tabs wait for the theme images; meanwhile their strips keep the
-        // plain base shape.
-        return new COSMTabAppearanceSet();
+        return new COSMTabAppearanceAccessImages();
     default:
         return new COSMTabAppearanceRaisedPage();
     }

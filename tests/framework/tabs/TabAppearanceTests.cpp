@@ -10,6 +10,7 @@
 #include "framework/foundation/DCSelectors.h"
 #include "framework/tabs/TabAppearanceFigures.h"
 #include "framework/tabs/TabAppearanceFlat.h"
+#include "framework/tabs/TabAppearanceImages.h"
 #include "framework/tabs/TabAppearanceRaisedPage.h"
 #include "framework/tabs/TabAppearanceStackedBars.h"
 
@@ -46,6 +47,8 @@ TEST(TabAppearanceTest, EachIdBuildsItsShapeWithItsMarginsMaskAndColourSet)
         {7, typeid(COSMTabAppearanceTrapezoids), CRect(2, 3, 2, 0), 1, 1, -2, 7, 2, FALSE},
         {8, typeid(COSMTabAppearanceStackedBars), CRect(0, 0, 0, 0), 0, 0, -2, 5, 1, FALSE},
         {9, typeid(COSMTabAppearanceCurvedDocuments), CRect(2, 3, 6, 0), 1, 0, -2, 85, 4, TRUE},
+        {10, typeid(COSMTabAppearanceRibbonImages), CRect(4, 1, 0, 0), 0, 0, -2, 32, 32, FALSE},
+        {11, typeid(COSMTabAppearanceAccessImages), CRect(4, 1, 0, 0), 0, 1, -2, 128, 128, FALSE},
         {99, typeid(COSMTabAppearanceRaisedPage), CRect(2, 3, 6, 0), 0, 0, -2, 13, 1, FALSE},
         {-1, typeid(COSMTabAppearanceRaisedPage), CRect(2, 3, 6, 0), 0, 0, -2, 13, 1, FALSE},
     };
@@ -92,7 +95,7 @@ TEST(TabAppearanceTest, TheBaseRowHeightComesFromTheMeasuredSpace)
 {
     for (LONG lfHeight : {-6, -13, -40})
     {
-        for (int nId : {0, 3, 8})
+        for (int nId : {0, 3, 8, 11})
         {
             COSMTabPaintManager pm;
             pm.SetAppearance(nId);
@@ -108,7 +111,9 @@ TEST(TabAppearanceTest, TheBaseRowHeightComesFromTheMeasuredSpace)
                 ::GetTextExtentPoint32A(hdc, " ", 1, &sz);
             }
             ::ReleaseDC(nullptr, hdc);
-            EXPECT_EQ(std::max(static_cast<int>(sz.cy) + 3, 18), pm.GetAppearanceSet()->GetBaseRowHeight())
+            // The access tabs' image needs 24 at least.
+            EXPECT_EQ(std::max(static_cast<int>(sz.cy) + 3, nId == 11 ? 24 : 18),
+                      pm.GetAppearanceSet()->GetBaseRowHeight())
                 << "height " << lfHeight << " id " << nId;
         }
     }
