@@ -3,6 +3,7 @@
 // tabs of a row are painted in, and the parts of an MDI tab workspace.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <typeinfo>
 
 #include "TabAppearanceTestSupport.h"
@@ -196,6 +197,53 @@ TEST(TabAppearanceTest, HeaderAndClientShareOnePixelInEveryPosition)
     strip.AddItems(2);
     EXPECT_EQ(0, pm.GetAppearanceSet()->GetHeaderRect(rcControl, &strip).Height());
     EXPECT_EQ(rcControl, pm.GetAppearanceSet()->GetClientRect(rcControl, &strip));
+}
+
+// A default colour set that says whether it draws through the visual style.
+class VisualStyleColorSet : public COSMTabColorSetDefault
+{
+public:
+    explicit VisualStyleColorSet(BOOL bUsed) : m_bUsed(bUsed) {}
+    BOOL IsVisualStyleUsed() const override { return m_bUsed; }
+    BOOL m_bUsed;
+};
+
+TEST(TabAppearanceTest, RaisedPagesLeaveTheVisualStylesShadowOutOfTheClient)
+{
+    struct ClientCase
+    {
+        int nPosition;
+        BOOL bVisualStyle;
+        int nFrame;
+        std::function<CRect(int h)> expected;  // h: the header's thickness
+    };
+    const ClientCase cases[] = {
+        {0, FALSE, 0, [](int h) { return CRect(2, h + 1, 298, 198); }},
+        {0, FALSE, 1, [](int h) { return CRect(0, h + 1, 300, 200); }},
+        {0, FALSE, 2, [](int h) { return CRect(0, h - 1, 300, 200); }},
+        {0, TRUE, 0, [](int h) { return CRect(2, h + 1, 296, 196); }},
+        {0, TRUE, 1, [](int h) { return CRect(0, h + 1, 300, 200); }},
+        {2, FALSE, 0, [](int h) { return CRect(2, 2, 298, 200 - h - 1); }},
+        {2, FALSE, 1, [](int h) { return CRect(0, 0, 300, 200 - h - 1); }},
+        {2, FALSE, 2, [](int h) { return CRect(0, 0, 300, 200 - h + 1); }},
+        {2, TRUE, 0, [](int h) { return CRect(2, 2, 296, 200 - h - 1); }},
+    };
+    for (const ClientCase& c : cases)
+    {
+        COSMTabPaintManager pm;
+        pm.SetAppearance(0);
+        pm.SetColorSet(new VisualStyleColorSet(c.bVisualStyle));
+        pm.m_nClientFrame = c.nFrame;
+        pm.SetPosition(c.nPosition);
+        TestStrip strip(&pm, CRect(0, 0, 300, 200));
+        strip.AddItems(2);
+        COSMTabAppearanceSet* pSet = pm.GetAppearanceSet();
+        const int h = pSet->GetRowHeight(&strip) + 3;  // one row and the top margin
+        CRect rc(0, 0, 300, 200);
+        pSet->AdjustClientRect(&strip, rc);
+        EXPECT_EQ(c.expected(h), rc) << "position " << c.nPosition << " visual style " << c.bVisualStyle << " frame "
+                                     << c.nFrame;
+    }
 }
 
 // A real shape that notes the order it is asked to paint its tabs in.
