@@ -35,6 +35,8 @@ public:
 
     // State nState (from 0) of a vertical strip of nCount equal states; empty for an image without pixels.
     CRect GetStateRect(int nState, int nCount) const;
+    // The whole bitmap as a source rectangle.
+    CRect GetSource() const { return CRect(0, 0, m_nWidth, m_nHeight); }
     CSize GetExtent() const { return CSize(m_nWidth, m_nHeight); }
     BOOL HasPixels() const { return !m_pixels.empty(); }
     BOOL IsAlphaImage() const { return m_bAlpha; }

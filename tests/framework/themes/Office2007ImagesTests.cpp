@@ -288,6 +288,7 @@ TEST_F(Office2007ImagesTest, StateRectanglesSplitTheStrip)
     ASSERT_NE(states, nullptr);
     EXPECT_EQ(states->GetStateRect(2, 4), CRect(0, 10, 4, 15));
     EXPECT_EQ(states->GetStateRect(0, 1), CRect(0, 0, 4, 20));
+    EXPECT_EQ(states->GetSource(), CRect(0, 0, 4, 20));
     // Integer division: three states of 20 rows are 6 rows each.
     EXPECT_EQ(states->GetStateRect(2, 3), CRect(0, 12, 4, 18));
     // A strip shorter than its states has states of no height.
