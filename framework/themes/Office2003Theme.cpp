@@ -93,8 +93,8 @@ const Office2003Scheme kOffice2003Schemes[3] = {
      RGB(22, 30, 54),
      {RGB(144, 153, 174), RGB(216, 231, 252), RGB(158, 190, 245), RGB(203, 225, 252), RGB(189, 211, 247),
       RGB(196, 219, 249), RGB(255, 238, 194), RGB(0, 0, 128), RGB(0, 0, 128), RGB(0, 0, 128), RGB(254, 128, 62),
-      RGB(255, 192, 111), RGB(39, 65, 118), RGB(106, 140, 203), RGB(109, 150, 208), RGB(246, 246, 246),
-      RGB(0, 45, 150), RGB(0, 0, 0)}},
+      RGB(255, 192, 111), RGB(39, 65, 118), RGB(106, 140, 203), RGB(109, 150, 208), RGB(246, 246, 246), RGB(0, 45, 150),
+      RGB(0, 0, 0)}},
     // Olive.
     {{RGB(217, 217, 167), RGB(242, 241, 228)},
      {RGB(244, 247, 222), RGB(183, 198, 145)},
@@ -112,8 +112,8 @@ const Office2003Scheme kOffice2003Schemes[3] = {
      RGB(31, 34, 25),
      {RGB(151, 160, 123), RGB(226, 231, 191), RGB(171, 192, 138), RGB(216, 227, 182), RGB(222, 227, 189),
       RGB(209, 222, 173), RGB(255, 238, 194), RGB(63, 93, 56), RGB(63, 93, 56), RGB(63, 93, 56), RGB(254, 128, 62),
-      RGB(255, 192, 111), RGB(81, 94, 51), RGB(96, 128, 88), RGB(159, 174, 122), RGB(244, 244, 238),
-      RGB(117, 141, 94), RGB(0, 0, 0)}},
+      RGB(255, 192, 111), RGB(81, 94, 51), RGB(96, 128, 88), RGB(159, 174, 122), RGB(244, 244, 238), RGB(117, 141, 94),
+      RGB(0, 0, 0)}},
     // Silver.
     {{RGB(215, 215, 229), RGB(243, 243, 247)},
      {RGB(249, 249, 255), RGB(156, 155, 183)},
@@ -130,9 +130,9 @@ const Office2003Scheme kOffice2003Schemes[3] = {
      {RGB(247, 245, 249), RGB(122, 121, 153)},
      RGB(36, 32, 41),
      {RGB(155, 154, 179), RGB(223, 223, 234), RGB(177, 176, 195), RGB(214, 211, 231), RGB(214, 215, 231),
-      RGB(219, 218, 228), RGB(255, 238, 194), RGB(75, 75, 111), RGB(75, 75, 111), RGB(75, 75, 111),
-      RGB(254, 128, 62), RGB(255, 192, 111), RGB(84, 84, 117), RGB(110, 109, 143), RGB(168, 167, 190),
-      RGB(253, 250, 255), RGB(124, 124, 148), RGB(0, 0, 0)}},
+      RGB(219, 218, 228), RGB(255, 238, 194), RGB(75, 75, 111), RGB(75, 75, 111), RGB(75, 75, 111), RGB(254, 128, 62),
+      RGB(255, 192, 111), RGB(84, 84, 117), RGB(110, 109, 143), RGB(168, 167, 190), RGB(253, 250, 255),
+      RGB(124, 124, 148), RGB(0, 0, 0)}},
 };
 
 // The parent's window rectangle in the bar's client coordinates.
@@ -268,7 +268,9 @@ void COSMOffice2003Theme::CreateGlyphImages()
     const COLORREF first = GlyphGradient.First().GetEffective();
     const COLORREF second = GlyphGradient.Second().GetEffective();
     // Truncating division, channel by channel, from the second colour towards the first.
-    auto channel = [](int firstValue, int secondValue, int v) { return secondValue - v * (secondValue - firstValue) / 255; };
+    auto channel = [](int firstValue, int secondValue, int v) {
+        return secondValue - v * (secondValue - firstValue) / 255;
+    };
 
     HDC screen = ::GetDC(nullptr);
     if (!screen)
@@ -282,11 +284,10 @@ void COSMOffice2003Theme::CreateGlyphImages()
         for (int index = 0; index < 256; ++index)
         {
             const int v = kOffice2003GlyphIntensities[index];
-            const COLORREF color =
-                v == 255 ? kOffice2003GlyphKey
-                         : RGB(channel(GetRValue(first), GetRValue(second), v),
-                               channel(GetGValue(first), GetGValue(second), v),
-                               channel(GetBValue(first), GetBValue(second), v));
+            const COLORREF color = v == 255 ? kOffice2003GlyphKey
+                                            : RGB(channel(GetRValue(first), GetRValue(second), v),
+                                                  channel(GetGValue(first), GetGValue(second), v),
+                                                  channel(GetBValue(first), GetBValue(second), v));
             ::SetPixel(memory, index / 16, index % 16, color);
         }
         ::SelectObject(memory, old);

@@ -276,8 +276,8 @@ void COSMOffice2003Theme::DrawToolBarExpandButton2003(CDC* dc, COSMControl* cont
         else if (selected)
         {
             if (LunaColors)
-                GradientFill(dc, r, HighlightGradient.First().GetEffective(),
-                             HighlightGradient.Second().GetEffective(), vertical, nullptr);
+                GradientFill(dc, r, HighlightGradient.First().GetEffective(), HighlightGradient.Second().GetEffective(),
+                             vertical, nullptr);
             else
                 FillFramedRect(dc, r, -1, kHotFill);
         }
@@ -300,9 +300,8 @@ void COSMOffice2003Theme::DrawToolBarExpandButton2003(CDC* dc, COSMControl* cont
                          color);
             if (hiddenControls)
                 for (int offset : {0, 4})
-                    DrawTriangle(dc, CPoint(at.left + 5, at.top + 3 + offset),
-                                 CPoint(at.left + 6, at.top + 4 + offset), CPoint(at.left + 7, at.top + 3 + offset),
-                                 color);
+                    DrawTriangle(dc, CPoint(at.left + 5, at.top + 3 + offset), CPoint(at.left + 6, at.top + 4 + offset),
+                                 CPoint(at.left + 7, at.top + 3 + offset), color);
             return;
         }
         const int cx = at.left + at.Width() / 2;

@@ -78,11 +78,9 @@ struct SchemeRow
 
 const SchemeRow kSchemeRows[] = {
     {"DockBarGradient first", OSM_FIRST(DockBarGradient), RGB(158, 190, 245), RGB(217, 217, 167), RGB(215, 215, 229)},
-    {"DockBarGradient second", OSM_SECOND(DockBarGradient), RGB(196, 218, 250), RGB(242, 241, 228),
-     RGB(243, 243, 247)},
+    {"DockBarGradient second", OSM_SECOND(DockBarGradient), RGB(196, 218, 250), RGB(242, 241, 228), RGB(243, 243, 247)},
     {"ToolbarGradient first", OSM_FIRST(ToolbarGradient), RGB(221, 236, 254), RGB(244, 247, 222), RGB(249, 249, 255)},
-    {"ToolbarGradient second", OSM_SECOND(ToolbarGradient), RGB(129, 169, 226), RGB(183, 198, 145),
-     RGB(156, 155, 183)},
+    {"ToolbarGradient second", OSM_SECOND(ToolbarGradient), RGB(129, 169, 226), RGB(183, 198, 145), RGB(156, 155, 183)},
     {"ExpandButtonGradient first", OSM_FIRST(ExpandButtonGradient), RGB(117, 166, 241), RGB(176, 194, 140),
      RGB(179, 178, 200)},
     {"ExpandButtonGradient second", OSM_SECOND(ExpandButtonGradient), RGB(0, 53, 145), RGB(96, 119, 107),
@@ -103,8 +101,9 @@ const SchemeRow kSchemeRows[] = {
      RGB(169, 199, 240), RGB(197, 212, 159), RGB(192, 192, 211)},
     {"floating-bar caption", [](COSMOffice2003Theme& t) { return t.GetFloatingCaptionColor().GetStandardValue(); },
      RGB(42, 102, 201), RGB(116, 134, 94), RGB(122, 121, 153)},
-    {"gradient colour pair first", [](COSMOffice2003Theme& t) { return t.GetFaceGradient().First().GetStandardValue(); },
-     RGB(233, 236, 242), RGB(243, 244, 240), RGB(247, 245, 249)},
+    {"gradient colour pair first",
+     [](COSMOffice2003Theme& t) { return t.GetFaceGradient().First().GetStandardValue(); }, RGB(233, 236, 242),
+     RGB(243, 244, 240), RGB(247, 245, 249)},
     {"gradient colour pair second",
      [](COSMOffice2003Theme& t) { return t.GetFaceGradient().Second().GetStandardValue(); }, RGB(97, 122, 172),
      RGB(131, 144, 113), RGB(122, 121, 153)},
@@ -146,8 +145,7 @@ const FactorRow kFactorRows[] = {
     {"PopupBarGripperGradient", [](COSMOffice2003Theme& t) { return t.PopupBarGripperGradient.GetFactor(); }, 0.5f,
      0.3f, 0.5f},
     {"PoppedGradient", [](COSMOffice2003Theme& t) { return t.PoppedGradient.GetFactor(); }, 0.5f, 0.5f, 0.5f},
-    {"gradient colour pair", [](COSMOffice2003Theme& t) { return t.GetFaceGradient().GetFactor(); }, 0.5f, 0.5f,
-     0.5f},
+    {"gradient colour pair", [](COSMOffice2003Theme& t) { return t.GetFaceGradient().GetFactor(); }, 0.5f, 0.5f, 0.5f},
 };
 
 TEST_F(Office2003RefreshTest, EachSchemeSelectionWritesItsColourSet)
@@ -430,7 +428,8 @@ TEST_F(Office2003DrawTest, PoppedIsAlwaysThePoppedGradientAndOtherStatesFallBack
             theme->LunaColors = luna;
             DcTestSurface canvas(20, 20, kOffice2003Canvas);
             theme->DrawStateRectangle(Dc(canvas), CRect(0, 0, 20, 20), 1, 0, 1, 0, TRUE, barType, 0);
-            EXPECT_TRUE(canvas.Has3dFrame(CRect(0, 0, 20, 20), C(Office2003::kPopupBorder), C(Office2003::kPopupBorder)));
+            EXPECT_TRUE(
+                canvas.Has3dFrame(CRect(0, 0, 20, 20), C(Office2003::kPopupBorder), C(Office2003::kPopupBorder)));
             EXPECT_TRUE(canvas.FilledWith(CRect(1, 1, 19, 19), RGB(200, 10, 10)));
         }
     // Without Luna colours, on popups and at the popup position: the flat look's hot rectangle.
@@ -507,8 +506,8 @@ TEST_F(Office2003DrawTest, SeparatorsMeasureWithoutAControl)
     {
         int type, position;
         CSize size;
-    } const cases[] = {{1, 4, CSize(6, 0)}, {1, 0, CSize(6, 6)}, {1, 2, CSize(6, 6)}, {2, 5, CSize(3, 3)},
-                       {2, 4, CSize(3, 3)}};
+    } const cases[] = {
+        {1, 4, CSize(6, 0)}, {1, 0, CSize(6, 6)}, {1, 2, CSize(6, 6)}, {2, 5, CSize(3, 3)}, {2, 4, CSize(3, 3)}};
     for (const MeasureCase& c : cases)
     {
         auto bar = Bar(c.type, c.position);
