@@ -12,6 +12,7 @@
 #include "framework/themes/OfficeTheme.h"
 #include "framework/themes/Office2007Images.h"
 #include "framework/themes/RibbonPaintManager.h"
+#include "framework/themes/WhidbeyGradientTheme.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ void EnterThemeCreators()
     COSMPaintManager::RegisterThemeCreator(0, &COSMDefaultTheme::Create);
     COSMPaintManager::RegisterThemeCreator(1, &COSMOfficeTheme::Create);
     COSMPaintManager::RegisterThemeCreator(2, &COSMOffice2003Theme::Create);
+    COSMPaintManager::RegisterThemeCreator(4, &COSMWhidbeyTheme::Create);
+    COSMPaintManager::RegisterThemeCreator(7, &COSMWhidbeyGradientTheme::Create);
 }
 
 COSMPartPaintManager* CreateFramePainter(COSMPaintManager* owner)
