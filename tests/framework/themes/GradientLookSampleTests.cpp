@@ -18,8 +18,8 @@ namespace {
 bool Between(COLORREF value, COLORREF a, COLORREF b)
 {
     auto inside = [](int v, int x, int y) { return v >= std::min(x, y) - 1 && v <= std::max(x, y) + 1; };
-    return inside(GetRValue(value), GetRValue(a), GetRValue(b)) && inside(GetGValue(value), GetGValue(a), GetGValue(b)) &&
-           inside(GetBValue(value), GetBValue(a), GetBValue(b));
+    return inside(GetRValue(value), GetRValue(a), GetRValue(b)) &&
+           inside(GetGValue(value), GetGValue(a), GetGValue(b)) && inside(GetBValue(value), GetBValue(a), GetBValue(b));
 }
 
 }  // namespace
@@ -32,7 +32,8 @@ TEST_F(PaintManagerTest, TheGradientLookSamplesAreWritten)
         int id;
         const char* name;
         int selection;
-    } const cases[] = {{2, "office2003", -1}, {2, "office2003-blue", 1}, {4, "whidbey", -1}, {7, "whidbey-gradient", -1}};
+    } const cases[] = {
+        {2, "office2003", -1}, {2, "office2003-blue", 1}, {4, "whidbey", -1}, {7, "whidbey-gradient", -1}};
     for (const SampleCase& c : cases)
     {
         SCOPED_TRACE(c.name);

@@ -11,6 +11,8 @@
 #include "framework/commandbars/DockBar.h"
 #include "framework/commandbars/MessageBar.h"
 #include "framework/commandbars/PopupBar.h"
+#include "framework/controls/DialogBar.h"
+#include "tests/support/ActiveWindow.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/themes/Office2003Theme.h"
 
@@ -387,6 +389,60 @@ TEST_F(Office2003BarTest, DockedGrippersAreDotsThatMeasureAndThenReturnNothing)
             EXPECT_EQ(12 * (4 + 3), canvas.CountNot(kOffice2003BarCanvas));
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Office2003BarTest, ADialogBarsGripperShowsWhetherTheFocusIsInsideTheBar)
+{
+    const COLORREF checked = RGB(200, 150, 10);
+    SetGradient(theme->CheckedGradient, checked, checked);
+    SetGradient(theme->ToolbarGradient, kFaceFirst, kFaceFirst);
+    theme->SetControlHeight(16);
+    COSMDialogBar& bar = MakeBar<COSMDialogBar>(120, 80, 1, 0, CPoint(300, 300));
+    // The raw control height + 6, at least 25.
+    EXPECT_EQ(CSize(8, 25), theme->DrawDialogBarGripper(nullptr, &bar, FALSE));
+    HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 40, 60, 20, bar.GetSafeHwnd(), nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(nullptr, edit);
+    bar.SetChild(edit);
+    bar.ShowWindow(SW_SHOWNA);
+    ASSERT_TRUE(osm::test::ActivateWindow(bar.GetSafeHwnd()));
+
+    struct ActivityCase
+    {
+        const char* name;
+        bool focusInside;
+        BOOL luna;
+        COLORREF strip;
+    } const cases[] = {
+        {"focus inside, scheme colours", true, TRUE, checked},
+        {"focus inside, system colours", true, FALSE, C(Office2003::kCheckedFill)},
+        {"focus elsewhere", false, TRUE, kFaceFirst},
+    };
+    for (const ActivityCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ::SetFocus(c.focusInside ? edit : nullptr);
+        bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+        ASSERT_EQ(c.focusInside, bar.IsActive() != FALSE);
+        theme->LunaColors = c.luna;
+        DcTestSurface canvas(120, 80, kOffice2003BarCanvas);
+        EXPECT_EQ(CSize(8, 25), theme->DrawDialogBarGripper(Dc(canvas), &bar, TRUE));
+        // The strip: the client less 3 on each side, 25 high; dots from its top + 4 at x = 5.
+        EXPECT_TRUE(canvas.FilledWith(CRect(9, 3, 117, 28), c.strip));
+        EXPECT_TRUE(canvas.Untouched(CRect(0, 28, 120, 80)));
+        for (int y = 7; y < 23; y += 4)
+        {
+            EXPECT_TRUE(canvas.FilledWith(CRect(5, y, 7, y + 2), C(Office2003::kGripperLines))) << y;
+            EXPECT_EQ(C(COLOR_WINDOW), canvas.Pixel(7, y + 2)) << y;
+        }
+    }
+    theme->SetControlHeight(30);
+    EXPECT_EQ(CSize(8, 36), theme->DrawDialogBarGripper(nullptr, &bar, FALSE));
+    ::DestroyWindow(edit);
 }
 
 }  // namespace

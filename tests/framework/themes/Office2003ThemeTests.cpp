@@ -3,6 +3,7 @@
 // table entry in a colour of its own: state rectangles, the popup gripper's halves, separators, the expand buttons,
 // the tear-off gripper and the status bar's gripper and pane borders.
 #include "TestColorMachine.h"
+#include "ThemeStubLibrary.h"
 #include "ThemeTestSupport.h"
 
 #include "framework/commandbars/CommandBar.h"
@@ -684,6 +685,48 @@ TEST_F(Office2003DrawTest, ThePopupGripperColumnTakesTheExpandedOrHiddenGradient
         EXPECT_TRUE(canvas.FilledWith(CRect(5, 6, 25, 36), expanded ? RGB(200, 10, 10) : RGB(10, 10, 200)));
         EXPECT_TRUE(canvas.UntouchedOutside(CRect(5, 6, 25, 36)));
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The status bar's visual style through the stand-in theme library.
+class Office2003StatusStyleTest : public foundation_test::PaintManagerTest, protected ThemeStubLibrary
+{
+protected:
+    Office2003StatusStyleTest() : ThemeStubLibrary(TRUE) {}
+    void SetUp() override
+    {
+        PaintManagerTest::SetUp();
+        SetUpThemeStub();
+    }
+};
+
+TEST_F(Office2003StatusStyleTest, TheStatusGripperIsTheStylesPartThreeWhileStyled)
+{
+    COSMOffice2003Theme theme(m_functions);
+    theme.RefreshMetrics();
+    // Reopened on every refresh, on the main window (none here), whether or not the themed option is on.
+    ASSERT_TRUE(theme.GetStatusTheme().IsOpen());
+    EXPECT_STREQ(L"STATUS", m_stub->lastClassList);
+    EXPECT_EQ(nullptr, m_stub->lastWindow);
+
+    const COLORREF background = RGB(255, 255, 255);
+    DcTestSurface canvas(60, 20, background);
+    const LONG before = Calls(CThemeStubState::kDrawThemeBackground);
+    theme.DrawStatusBarGripper(canvas.dc(), CRect(10, 2, 60, 20));
+    EXPECT_EQ(before + 1, Calls(CThemeStubState::kDrawThemeBackground));
+    EXPECT_EQ(3, m_stub->lastPart);
+    EXPECT_EQ(CRect(42, 2, 60, 20), CRect(m_stub->lastRect));
+    // The stand-in draws nothing, and the classic lines were not drawn either.
+    EXPECT_TRUE(canvas.Untouched());
+
+    // The application not themed: the classic diagonals.
+    m_stub->appThemed = FALSE;
+    theme.DrawStatusBarGripper(canvas.dc(), CRect(10, 2, 60, 20));
+    EXPECT_EQ(before + 1, Calls(CThemeStubState::kDrawThemeBackground));
+    EXPECT_FALSE(canvas.Untouched());
 }
 
 }  // namespace
