@@ -203,7 +203,7 @@ TEST_F(Office2003BarTest, ADockedToolbarsFaceRunsToItsFirstRowWithAShadowLineAnd
 TEST_F(Office2003BarTest, ACallersClipRegionStillHoldsAfterTheFill)
 {
     HWND dock = MakeParent(400, 40);
-    for (int position : {0, 2})
+    for (int position : {0, 1, 2, 3})
     {
         SCOPED_TRACE(position);
         COSMCommandBar& bar = MakeBar(60, 60, 1, position, CPoint(10, 0), dock);
