@@ -15,7 +15,7 @@ using foundation_test::PaintManagerTest;
 
 namespace {
 
-bool Between(COLORREF value, COLORREF a, COLORREF b)
+bool GradientLookBetween(COLORREF value, COLORREF a, COLORREF b)
 {
     auto inside = [](int v, int x, int y) { return v >= std::min(x, y) - 1 && v <= std::max(x, y) + 1; };
     return inside(GetRValue(value), GetRValue(a), GetRValue(b)) &&
@@ -51,7 +51,7 @@ TEST_F(PaintManagerTest, TheGradientLookSamplesAreWritten)
         }
         const COLORREF first = look->ExpandButtonGradient.First().GetEffective();
         const COLORREF second = look->ExpandButtonGradient.Second().GetEffective();
-        EXPECT_TRUE(Between(sample.dockedToolBarFace, first, second))
+        EXPECT_TRUE(GradientLookBetween(sample.dockedToolBarFace, first, second))
             << std::hex << sample.dockedToolBarFace << " " << first << " " << second;
     }
 }

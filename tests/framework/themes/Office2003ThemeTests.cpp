@@ -60,13 +60,13 @@ protected:
     std::unique_ptr<COSMOffice2003Theme> theme;
 };
 
-COLORREF Standard(COSMOffice2003Theme& t, int index)
+COLORREF Office2003Standard(COSMOffice2003Theme& t, int index)
 {
     return t.GetColorEntry(index).GetStandardValue();
 }
 
 // One value of the schemes' table, read back from a refreshed look.
-struct SchemeRow
+struct Office2003SchemeRow
 {
     const char* name;
     COLORREF (*read)(COSMOffice2003Theme&);
@@ -75,9 +75,9 @@ struct SchemeRow
 
 #define OSM_FIRST(member) [](COSMOffice2003Theme& t) { return t.member.First().GetStandardValue(); }
 #define OSM_SECOND(member) [](COSMOffice2003Theme& t) { return t.member.Second().GetStandardValue(); }
-#define OSM_ENTRY(index) [](COSMOffice2003Theme& t) { return Standard(t, index); }
+#define OSM_ENTRY(index) [](COSMOffice2003Theme& t) { return Office2003Standard(t, index); }
 
-const SchemeRow kSchemeRows[] = {
+const Office2003SchemeRow kOffice2003SchemeRows[] = {
     {"DockBarGradient first", OSM_FIRST(DockBarGradient), RGB(158, 190, 245), RGB(217, 217, 167), RGB(215, 215, 229)},
     {"DockBarGradient second", OSM_SECOND(DockBarGradient), RGB(196, 218, 250), RGB(242, 241, 228), RGB(243, 243, 247)},
     {"ToolbarGradient first", OSM_FIRST(ToolbarGradient), RGB(221, 236, 254), RGB(244, 247, 222), RGB(249, 249, 255)},
@@ -130,14 +130,18 @@ const SchemeRow kSchemeRows[] = {
     {"entry 47", OSM_ENTRY(47), RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0)},
 };
 
-struct FactorRow
+#undef OSM_FIRST
+#undef OSM_SECOND
+#undef OSM_ENTRY
+
+struct Office2003FactorRow
 {
     const char* name;
     float (*read)(COSMOffice2003Theme&);
     float blue, olive, silver;
 };
 
-const FactorRow kFactorRows[] = {
+const Office2003FactorRow kOffice2003FactorRows[] = {
     {"DockBarGradient", [](COSMOffice2003Theme& t) { return t.DockBarGradient.GetFactor(); }, 0.5f, 0.5f, 0.5f},
     {"ToolbarGradient", [](COSMOffice2003Theme& t) { return t.ToolbarGradient.GetFactor(); }, 0.75f, 0.3f, 0.75f},
     {"ExpandButtonGradient", [](COSMOffice2003Theme& t) { return t.ExpandButtonGradient.GetFactor(); }, 0.75f, 0.3f,
@@ -161,12 +165,12 @@ TEST_F(Office2003RefreshTest, EachSchemeSelectionWritesItsColourSet)
         SCOPED_TRACE(testing::Message() << "selection " << s.selection);
         COSMOffice2003Theme& look = Refreshed(s.selection);
         EXPECT_TRUE(look.LunaColors);
-        for (const SchemeRow& row : kSchemeRows)
+        for (const Office2003SchemeRow& row : kOffice2003SchemeRows)
         {
             const COLORREF expected = s.column == 0 ? row.blue : s.column == 1 ? row.olive : row.silver;
             EXPECT_EQ(expected, row.read(look)) << row.name;
         }
-        for (const FactorRow& row : kFactorRows)
+        for (const Office2003FactorRow& row : kOffice2003FactorRows)
         {
             const float expected = s.column == 0 ? row.blue : s.column == 1 ? row.olive : row.silver;
             EXPECT_FLOAT_EQ(expected, row.read(look)) << row.name;
@@ -208,10 +212,10 @@ TEST_F(Office2003RefreshTest, WithoutASchemeTheColoursComeFromTheSystem)
     EXPECT_EQ(c(30), look.ToolbarShadowColor.GetStandardValue());
     EXPECT_EQ(c(16), look.GetFloatingCaptionColor().GetStandardValue());
     EXPECT_EQ(blend(15, 5, 70), look.StatusPaneBorderColor.GetStandardValue());
-    EXPECT_EQ(GetColorManager()->GetGradient(2).Second().GetEffective(), Standard(look, 55));
+    EXPECT_EQ(GetColorManager()->GetGradient(2).Second().GetEffective(), Office2003Standard(look, 55));
     // No scheme: the colour manager's own greys stay.
     for (int index : {35, 58, 60, 61})
-        EXPECT_EQ(GetColorManager()->GetColor(index), Standard(look, index)) << index;
+        EXPECT_EQ(GetColorManager()->GetColor(index), Office2003Standard(look, index)) << index;
 }
 
 TEST_F(Office2003RefreshTest, ALowColourScreenGivesPlainFacesUnlessASchemeOverwritesThem)
@@ -244,8 +248,8 @@ TEST_F(Office2003RefreshTest, ASchemeGreysTheDisabledEntriesAndCopiesCaptionAndT
     theme->ToolbarGradient.First().SetCustomValue(RGB(4, 5, 6));
     theme->RefreshMetrics();
     for (int index : {35, 58, 60})
-        EXPECT_EQ(RGB(141, 141, 141), Standard(*theme, index)) << index;
-    EXPECT_EQ(RGB(1, 2, 3), Standard(*theme, 61));
+        EXPECT_EQ(RGB(141, 141, 141), Office2003Standard(*theme, index)) << index;
+    EXPECT_EQ(RGB(1, 2, 3), Office2003Standard(*theme, 61));
     EXPECT_EQ(RGB(4, 5, 6), theme->PopupBarGripperHiddenGradient.First().GetStandardValue());
     EXPECT_EQ(RGB(183, 198, 145), theme->PopupBarGripperHiddenGradient.Second().GetStandardValue());
     EXPECT_FLOAT_EQ(0.3f, theme->PopupBarGripperHiddenGradient.GetFactor());

@@ -52,13 +52,14 @@ protected:
     std::unique_ptr<COSMColorEnvironmentScope> scope;
 };
 
-struct GradientValue
+struct WhidbeyGradientValue
 {
     COLORREF first, second;
     float factor;
 };
 
-void ExpectGradient(const COSMPaintManagerColorGradient& gradient, const GradientValue& expected, const char* name)
+void ExpectWhidbeyGradient(const COSMPaintManagerColorGradient& gradient, const WhidbeyGradientValue& expected,
+                           const char* name)
 {
     EXPECT_EQ(expected.first, gradient.First().GetStandardValue()) << name;
     EXPECT_EQ(expected.second, gradient.Second().GetStandardValue()) << name;
@@ -67,10 +68,10 @@ void ExpectGradient(const COSMPaintManagerColorGradient& gradient, const Gradien
 
 TEST_F(WhidbeyRefreshTest, TheColourManagersStyleChoosesTheRowWhileTheSelectionStaysZero)
 {
-    struct StyleRow
+    struct WhidbeyStyleRow
     {
         int style;
-        GradientValue toolbar, expand, dock, popupGripper, glyph, face;
+        WhidbeyGradientValue toolbar, expand, dock, popupGripper, glyph, face;
         COLORREF shadowLine;
     } const rows[] = {
         {1,
@@ -98,20 +99,20 @@ TEST_F(WhidbeyRefreshTest, TheColourManagersStyleChoosesTheRowWhileTheSelectionS
          {RGB(247, 245, 249), RGB(122, 121, 153), 0.5f},
          RGB(124, 124, 148)},
     };
-    for (const StyleRow& row : rows)
+    for (const WhidbeyStyleRow& row : rows)
     {
         SCOPED_TRACE(testing::Message() << "style " << row.style);
         auto look = Refreshed<COSMWhidbeyTheme>(row.style);
         EXPECT_EQ(0, look->GetVisualStyleSelection());
         EXPECT_EQ(0, look->GetEffectiveVisualStyle());
         EXPECT_EQ(row.style, GetColorManager()->GetVisualStyle());
-        ExpectGradient(look->ToolbarGradient, row.toolbar, "ToolbarGradient");
-        ExpectGradient(look->ExpandButtonGradient, row.expand, "ExpandButtonGradient");
-        ExpectGradient(look->DockBarGradient, row.dock, "DockBarGradient");
-        ExpectGradient(look->PopupBarGripperGradient, row.popupGripper, "PopupBarGripperGradient");
-        ExpectGradient(look->GlyphGradient, row.glyph, "GlyphGradient");
-        ExpectGradient(look->GetFaceGradient(), row.face, "gradient colour pair");
-        ExpectGradient(look->PopupBarGripperHiddenGradient, row.toolbar, "PopupBarGripperHiddenGradient");
+        ExpectWhidbeyGradient(look->ToolbarGradient, row.toolbar, "ToolbarGradient");
+        ExpectWhidbeyGradient(look->ExpandButtonGradient, row.expand, "ExpandButtonGradient");
+        ExpectWhidbeyGradient(look->DockBarGradient, row.dock, "DockBarGradient");
+        ExpectWhidbeyGradient(look->PopupBarGripperGradient, row.popupGripper, "PopupBarGripperGradient");
+        ExpectWhidbeyGradient(look->GlyphGradient, row.glyph, "GlyphGradient");
+        ExpectWhidbeyGradient(look->GetFaceGradient(), row.face, "gradient colour pair");
+        ExpectWhidbeyGradient(look->PopupBarGripperHiddenGradient, row.toolbar, "PopupBarGripperHiddenGradient");
         EXPECT_EQ(row.shadowLine, look->ToolbarShadowColor.GetStandardValue());
         EXPECT_TRUE(look->FlatSeparators);
     }
@@ -152,7 +153,7 @@ TEST_F(WhidbeyRefreshTest, RoyaleKeepsTheSystemColoursButTheGradientLookTakesIts
     }
     EXPECT_FALSE(whidbey->LunaColors);
     // Its own expand button: the window and face blend down to the shadow.
-    ExpectGradient(
+    ExpectWhidbeyGradient(
         whidbey->ExpandButtonGradient,
         {COSMColorManager::BlendColors(whidbey->GetColor(COLOR_WINDOW), whidbey->GetColor(COLOR_BTNFACE), 550),
          whidbey->GetColor(COLOR_BTNSHADOW), 0.5f},
@@ -160,12 +161,12 @@ TEST_F(WhidbeyRefreshTest, RoyaleKeepsTheSystemColoursButTheGradientLookTakesIts
 
     auto gradient = Refreshed<COSMWhidbeyGradientTheme>(4);
     EXPECT_EQ(RGB(152, 181, 226), gradient->PopupHighlightBorderColor.GetStandardValue());
-    ExpectGradient(gradient->PopupHighlightGradient, {RGB(239, 243, 250), RGB(193, 210, 238), 0.5f},
-                   "PopupHighlightGradient");
-    ExpectGradient(gradient->PopupBarGripperHiddenGradient, {RGB(241, 241, 241), RGB(241, 241, 241), 0.5f},
-                   "PopupBarGripperHiddenGradient");
-    ExpectGradient(gradient->PopupBarGripperGradient, {RGB(215, 227, 234), RGB(215, 227, 234), 0.5f},
-                   "PopupBarGripperGradient");
+    ExpectWhidbeyGradient(gradient->PopupHighlightGradient, {RGB(239, 243, 250), RGB(193, 210, 238), 0.5f},
+                          "PopupHighlightGradient");
+    ExpectWhidbeyGradient(gradient->PopupBarGripperHiddenGradient, {RGB(241, 241, 241), RGB(241, 241, 241), 0.5f},
+                          "PopupBarGripperHiddenGradient");
+    ExpectWhidbeyGradient(gradient->PopupBarGripperGradient, {RGB(215, 227, 234), RGB(215, 227, 234), 0.5f},
+                          "PopupBarGripperGradient");
     EXPECT_EQ(RGB(221, 231, 238), gradient->GetColorEntry(56).GetStandardValue());
     EXPECT_EQ(RGB(0, 0, 0), gradient->PopupHighlightTextColor.GetStandardValue());
     // The toolbar itself stays the system's.
@@ -174,11 +175,11 @@ TEST_F(WhidbeyRefreshTest, RoyaleKeepsTheSystemColoursButTheGradientLookTakesIts
 
 TEST_F(WhidbeyRefreshTest, TheGradientLooksPopupColoursPerStyle)
 {
-    struct PopupRow
+    struct WhidbeyPopupRow
     {
         int style;
         COLORREF border;
-        GradientValue highlight, hidden;
+        WhidbeyGradientValue highlight, hidden;
     } const rows[] = {
         {1,
          RGB(152, 181, 226),
@@ -197,44 +198,47 @@ TEST_F(WhidbeyRefreshTest, TheGradientLooksPopupColoursPerStyle)
          {RGB(241, 248, 251), RGB(186, 228, 246), 0.5f},
          {RGB(244, 247, 252), RGB(212, 216, 230), 0.5f}},
     };
-    for (const PopupRow& row : rows)
+    for (const WhidbeyPopupRow& row : rows)
     {
         SCOPED_TRACE(testing::Message() << "style " << row.style);
         auto look = Refreshed<COSMWhidbeyGradientTheme>(row.style);
         EXPECT_EQ(row.border, look->PopupHighlightBorderColor.GetStandardValue());
-        ExpectGradient(look->PopupHighlightGradient, row.highlight, "PopupHighlightGradient");
-        ExpectGradient(look->PopupBarGripperHiddenGradient, row.hidden, "PopupBarGripperHiddenGradient");
+        ExpectWhidbeyGradient(look->PopupHighlightGradient, row.highlight, "PopupHighlightGradient");
+        ExpectWhidbeyGradient(look->PopupBarGripperHiddenGradient, row.hidden, "PopupBarGripperHiddenGradient");
         EXPECT_EQ(RGB(0, 0, 0), look->PopupHighlightTextColor.GetStandardValue());
     }
     auto silver = Refreshed<COSMWhidbeyGradientTheme>(3);
     EXPECT_EQ(RGB(110, 109, 143), silver->GetColorEntry(39).GetStandardValue());
-    ExpectGradient(silver->PoppedGradient, {RGB(232, 233, 241), RGB(192, 191, 209), 0.5f}, "PoppedGradient");
+    ExpectWhidbeyGradient(silver->PoppedGradient, {RGB(232, 233, 241), RGB(192, 191, 209), 0.5f}, "PoppedGradient");
 
     // No style: the system's highlight colours and a popup column from the face.
     auto plain = Refreshed<COSMWhidbeyGradientTheme>(0);
     EXPECT_EQ(plain->GetColor(COLOR_HIGHLIGHT), plain->PopupHighlightBorderColor.GetStandardValue());
     EXPECT_EQ(plain->GetColor(COLOR_HIGHLIGHTTEXT), plain->PopupHighlightTextColor.GetStandardValue());
-    ExpectGradient(plain->PopupHighlightGradient,
-                   {plain->GetColor(COLOR_HIGHLIGHT), plain->GetColor(COLOR_HIGHLIGHT), 0.5f},
-                   "PopupHighlightGradient");
-    ExpectGradient(plain->PopupBarGripperHiddenGradient,
-                   {COSMColorManager::BlendColors(plain->GetColor(COLOR_BTNFACE), plain->GetColor(COLOR_WINDOW), 40),
-                    plain->GetColor(COLOR_BTNFACE), 0.5f},
-                   "PopupBarGripperHiddenGradient");
+    ExpectWhidbeyGradient(plain->PopupHighlightGradient,
+                          {plain->GetColor(COLOR_HIGHLIGHT), plain->GetColor(COLOR_HIGHLIGHT), 0.5f},
+                          "PopupHighlightGradient");
+    ExpectWhidbeyGradient(
+        plain->PopupBarGripperHiddenGradient,
+        {COSMColorManager::BlendColors(plain->GetColor(COLOR_BTNFACE), plain->GetColor(COLOR_WINDOW), 40),
+         plain->GetColor(COLOR_BTNFACE), 0.5f},
+        "PopupBarGripperHiddenGradient");
 }
 
 TEST_F(WhidbeyRefreshTest, AeroGivesTheGradientLookItsOwnSet)
 {
     auto look = Refreshed<COSMWhidbeyGradientTheme>(5);
     EXPECT_TRUE(look->LunaColors);
-    ExpectGradient(look->DockBarGradient, {RGB(233, 236, 250), RGB(244, 247, 252), 0.5f}, "DockBarGradient");
-    ExpectGradient(look->ToolbarGradient, {RGB(250, 250, 253), RGB(196, 203, 219), 0.75f}, "ToolbarGradient");
-    ExpectGradient(look->PoppedGradient, {RGB(255, 255, 255), RGB(118, 184, 219), 0.5f}, "PoppedGradient");
-    ExpectGradient(look->ExpandButtonGradient, {RGB(195, 202, 218), RGB(233, 236, 250), 0.75f}, "ExpandButtonGradient");
-    ExpectGradient(look->GetFaceGradient(), {RGB(244, 247, 252), RGB(113, 124, 152), 0.5f}, "gradient colour pair");
-    ExpectGradient(look->CheckedGradient, {RGB(237, 248, 253), RGB(129, 192, 224), 0.5f}, "CheckedGradient");
-    ExpectGradient(look->HighlightGradient, {RGB(237, 248, 253), RGB(129, 192, 224), 0.5f}, "HighlightGradient");
-    ExpectGradient(look->PushedGradient, {RGB(228, 245, 252), RGB(124, 177, 204), 0.5f}, "PushedGradient");
+    ExpectWhidbeyGradient(look->DockBarGradient, {RGB(233, 236, 250), RGB(244, 247, 252), 0.5f}, "DockBarGradient");
+    ExpectWhidbeyGradient(look->ToolbarGradient, {RGB(250, 250, 253), RGB(196, 203, 219), 0.75f}, "ToolbarGradient");
+    ExpectWhidbeyGradient(look->PoppedGradient, {RGB(255, 255, 255), RGB(118, 184, 219), 0.5f}, "PoppedGradient");
+    ExpectWhidbeyGradient(look->ExpandButtonGradient, {RGB(195, 202, 218), RGB(233, 236, 250), 0.75f},
+                          "ExpandButtonGradient");
+    ExpectWhidbeyGradient(look->GetFaceGradient(), {RGB(244, 247, 252), RGB(113, 124, 152), 0.5f},
+                          "gradient colour pair");
+    ExpectWhidbeyGradient(look->CheckedGradient, {RGB(237, 248, 253), RGB(129, 192, 224), 0.5f}, "CheckedGradient");
+    ExpectWhidbeyGradient(look->HighlightGradient, {RGB(237, 248, 253), RGB(129, 192, 224), 0.5f}, "HighlightGradient");
+    ExpectWhidbeyGradient(look->PushedGradient, {RGB(228, 245, 252), RGB(124, 177, 204), 0.5f}, "PushedGradient");
     EXPECT_EQ(RGB(181, 190, 206), look->ToolbarShadowColor.GetStandardValue());
     EXPECT_EQ(RGB(128, 128, 128), look->GetFloatingCaptionColor().GetStandardValue());
     EXPECT_EQ(RGB(160, 160, 180), look->StatusPaneBorderColor.GetStandardValue());
@@ -307,7 +311,7 @@ protected:
     std::unique_ptr<COSMColorEnvironmentScope> scope;
 };
 
-COLORREF BlendOver(COLORREF over, COLORREF under, int opacity)
+COLORREF WhidbeyBlendOver(COLORREF over, COLORREF under, int opacity)
 {
     auto channel = [opacity](int a, int b) { return (a * opacity + b * (255 - opacity) + 127) / 255; };
     return RGB(channel(GetRValue(over), GetRValue(under)), channel(GetGValue(over), GetGValue(under)),
@@ -342,10 +346,10 @@ TEST_F(WhidbeyDrawTest, AHighlightedPopupRowIsRoundedWithBlendedCorners)
     {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
         EXPECT_EQ(border, canvas.Pixel(c.x + c.dx, c.y + c.dy));
-        EXPECT_EQ(BlendOver(border, under, 60), canvas.Pixel(c.x + c.dx, c.y));
-        EXPECT_EQ(BlendOver(border, under, 60), canvas.Pixel(c.x, c.y + c.dy));
-        EXPECT_EQ(BlendOver(border, under, 120), canvas.Pixel(c.x + 2 * c.dx, c.y));
-        EXPECT_EQ(BlendOver(border, under, 120), canvas.Pixel(c.x, c.y + 2 * c.dy));
+        EXPECT_EQ(WhidbeyBlendOver(border, under, 60), canvas.Pixel(c.x + c.dx, c.y));
+        EXPECT_EQ(WhidbeyBlendOver(border, under, 60), canvas.Pixel(c.x, c.y + c.dy));
+        EXPECT_EQ(WhidbeyBlendOver(border, under, 120), canvas.Pixel(c.x + 2 * c.dx, c.y));
+        EXPECT_EQ(WhidbeyBlendOver(border, under, 120), canvas.Pixel(c.x, c.y + 2 * c.dy));
     }
     EXPECT_TRUE(canvas.UntouchedOutside(rect));
     // The highlighted row's text.
