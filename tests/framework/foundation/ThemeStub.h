@@ -66,6 +66,8 @@ struct CThemeStubState
     int drawParts[kDrawLogSize];
     int drawStates[kDrawLogSize];
     RECT drawRects[kDrawLogSize];
+    // DwmIsCompositionEnabled's answer (FALSE after ResetThemeStub, as under Wine).
+    BOOL dwmComposition;
 };
 
 // What the visual-style functions answer for a property the theme does not define.
