@@ -16,7 +16,7 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNCREATE(COSMRibbonBar, COSMMenuBar)
+IMPLEMENT_SERIAL(COSMRibbonBar, COSMMenuBar, VERSIONABLE_SCHEMA | 0x23)
 
 namespace {
 

@@ -34,7 +34,7 @@ class COSMTabPaintManager;
 // The quick-access customize button at the end of the quick-access controls (its menu comes later).
 class COSMRibbonBarControlQuickAccessPopup : public COSMControlPopup
 {
-    DECLARE_DYNCREATE(COSMRibbonBarControlQuickAccessPopup)
+    DECLARE_SERIAL(COSMRibbonBarControlQuickAccessPopup)
 
 public:
     static constexpr UINT kControlId = 9603;
@@ -50,7 +50,7 @@ public:
 // The button that shows while quick-access controls do not fit (its popup comes later).
 class COSMRibbonBarControlQuickAccessMore : public COSMControlPopup
 {
-    DECLARE_DYNCREATE(COSMRibbonBarControlQuickAccessMore)
+    DECLARE_SERIAL(COSMRibbonBarControlQuickAccessMore)
 
 public:
     static constexpr UINT kControlId = 9611;
@@ -65,7 +65,7 @@ public:
 // A minimize, maximize, restore or close button of a frame whose caption the ribbon draws.
 class COSMRibbonFrameCaptionButton : public COSMControlButton
 {
-    DECLARE_DYNCREATE(COSMRibbonFrameCaptionButton)
+    DECLARE_SERIAL(COSMRibbonFrameCaptionButton)
 
 public:
     COSMRibbonFrameCaptionButton();
@@ -81,7 +81,7 @@ private:
 
 class COSMRibbonBar : public COSMMenuBar
 {
-    DECLARE_DYNCREATE(COSMRibbonBar)
+    DECLARE_SERIAL(COSMRibbonBar)
 
 public:
     // The site notifications: the minimized state changed (wParam the bar); a context menu was built (wParam the

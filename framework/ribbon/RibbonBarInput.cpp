@@ -424,9 +424,9 @@ void COSMRibbonBar::DrawCommandBar(CDC* dc, CRect clip)
 
 // ---- The quick-access buttons ----
 
-IMPLEMENT_DYNCREATE(COSMRibbonBarControlQuickAccessPopup, COSMControlPopup)
-IMPLEMENT_DYNCREATE(COSMRibbonBarControlQuickAccessMore, COSMControlPopup)
-IMPLEMENT_DYNCREATE(COSMRibbonFrameCaptionButton, COSMControlButton)
+IMPLEMENT_SERIAL(COSMRibbonBarControlQuickAccessPopup, COSMControlPopup, VERSIONABLE_SCHEMA | 0x23)
+IMPLEMENT_SERIAL(COSMRibbonBarControlQuickAccessMore, COSMControlPopup, VERSIONABLE_SCHEMA | 0x23)
+IMPLEMENT_SERIAL(COSMRibbonFrameCaptionButton, COSMControlButton, VERSIONABLE_SCHEMA | 0x23)
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNCREATE(COSMRibbonControls, COSMControls)
-IMPLEMENT_DYNCREATE(COSMRibbonQuickAccessControls, COSMControls)
+IMPLEMENT_SERIAL(COSMRibbonControls, COSMControls, VERSIONABLE_SCHEMA | 0x23)
+IMPLEMENT_SERIAL(COSMRibbonQuickAccessControls, COSMControls, VERSIONABLE_SCHEMA | 0x23)
 
 // ---- COSMRibbonControls ----
 

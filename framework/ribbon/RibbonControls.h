@@ -12,7 +12,7 @@ class COSMRibbonBar;
 
 class COSMRibbonControls : public COSMControls
 {
-    DECLARE_DYNCREATE(COSMRibbonControls)
+    DECLARE_SERIAL(COSMRibbonControls)
 
 public:
     COSMRibbonControls() = default;
@@ -32,7 +32,7 @@ public:
 
 class COSMRibbonQuickAccessControls : public COSMControls
 {
-    DECLARE_DYNCREATE(COSMRibbonQuickAccessControls)
+    DECLARE_SERIAL(COSMRibbonQuickAccessControls)
 
 public:
     COSMRibbonQuickAccessControls() = default;

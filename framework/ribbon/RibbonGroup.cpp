@@ -8,11 +8,11 @@
 
 #include <memory>
 
-IMPLEMENT_DYNCREATE(COSMRibbonGroup, CCmdTarget)
-IMPLEMENT_DYNCREATE(COSMRibbonGroupControlPopup, COSMControlPopup)
-IMPLEMENT_DYNCREATE(COSMRibbonGroupsScrollButton, COSMControlButton)
-IMPLEMENT_DYNCREATE(COSMRibbonTabPopupToolBar, COSMPopupToolBar)
-IMPLEMENT_DYNCREATE(COSMRibbonControlSystemButton, COSMControlPopup)
+IMPLEMENT_SERIAL(COSMRibbonGroup, CCmdTarget, VERSIONABLE_SCHEMA | 0x23)
+IMPLEMENT_SERIAL(COSMRibbonGroupControlPopup, COSMControlPopup, VERSIONABLE_SCHEMA | 0x23)
+IMPLEMENT_SERIAL(COSMRibbonGroupsScrollButton, COSMControlButton, VERSIONABLE_SCHEMA | 0x23)
+IMPLEMENT_SERIAL(COSMRibbonTabPopupToolBar, COSMPopupToolBar, VERSIONABLE_SCHEMA | 0x23)
+IMPLEMENT_SERIAL(COSMRibbonControlSystemButton, COSMControlPopup, VERSIONABLE_SCHEMA | 0x23)
 
 // ---- The groups of a tab ----
 

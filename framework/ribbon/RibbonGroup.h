@@ -23,7 +23,7 @@ class COSMPropExchange;
 // One group of a tab: its caption and id, where it is laid out and whether it shows.
 class COSMRibbonGroup : public CCmdTarget
 {
-    DECLARE_DYNCREATE(COSMRibbonGroup)
+    DECLARE_SERIAL(COSMRibbonGroup)
 
 public:
     COSMRibbonGroup() = default;
@@ -89,7 +89,7 @@ private:
 // A group's popup, opened when the group is reduced or shown in the quick-access area (no group then).
 class COSMRibbonGroupControlPopup : public COSMControlPopup
 {
-    DECLARE_DYNCREATE(COSMRibbonGroupControlPopup)
+    DECLARE_SERIAL(COSMRibbonGroupControlPopup)
 
 public:
     COSMRibbonGroupControlPopup() = default;
@@ -106,7 +106,7 @@ class COSMRibbonGroupsScroller;
 // One of the two buttons that scroll the groups when they do not fit.
 class COSMRibbonGroupsScrollButton : public COSMControlButton
 {
-    DECLARE_DYNCREATE(COSMRibbonGroupsScrollButton)
+    DECLARE_SERIAL(COSMRibbonGroupsScrollButton)
 
 public:
     COSMRibbonGroupsScrollButton() = default;
@@ -150,7 +150,7 @@ protected:
 // The popup toolbar a minimized ribbon opens for its selected tab; empty until the groups fill it.
 class COSMRibbonTabPopupToolBar : public COSMPopupToolBar
 {
-    DECLARE_DYNCREATE(COSMRibbonTabPopupToolBar)
+    DECLARE_SERIAL(COSMRibbonTabPopupToolBar)
 
 public:
     COSMRibbonTabPopupToolBar() = default;
@@ -164,7 +164,7 @@ private:
 // The ribbon's application button at the left of the tab row (its menu comes later).
 class COSMRibbonControlSystemButton : public COSMControlPopup
 {
-    DECLARE_DYNCREATE(COSMRibbonControlSystemButton)
+    DECLARE_SERIAL(COSMRibbonControlSystemButton)
 
 public:
     COSMRibbonControlSystemButton();

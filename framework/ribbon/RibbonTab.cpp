@@ -12,8 +12,8 @@
 
 #include <memory>
 
-IMPLEMENT_DYNCREATE(COSMRibbonTab, COSMTabManagerItem)
-IMPLEMENT_DYNCREATE(COSMRibbonControlTab, COSMControlPopup)
+IMPLEMENT_SERIAL(COSMRibbonTab, COSMTabManagerItem, VERSIONABLE_SCHEMA | 0x23)
+IMPLEMENT_SERIAL(COSMRibbonControlTab, COSMControlPopup, VERSIONABLE_SCHEMA | 0x23)
 
 namespace {
 

@@ -30,7 +30,7 @@ class COSMPropExchange;
 
 class COSMRibbonTab : public COSMTabManagerItem
 {
-    DECLARE_DYNCREATE(COSMRibbonTab)
+    DECLARE_SERIAL(COSMRibbonTab)
 
 public:
     COSMRibbonTab();
@@ -122,7 +122,7 @@ private:
 // The tab strip: a control of the ribbon bar and the manager of its tabs.
 class COSMRibbonControlTab : public COSMControlPopup, public COSMTabManager
 {
-    DECLARE_DYNCREATE(COSMRibbonControlTab)
+    DECLARE_SERIAL(COSMRibbonControlTab)
 
 public:
     static constexpr UINT kControlId = 9604;
