@@ -272,6 +272,13 @@ int COSMRibbonBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARA
         lResult = reinterpret_cast<LRESULT>(m_frame.get());
         return kHandled;
     }
+    if (m_frame && hWnd == m_frame->GetFrameHwnd() && nMessage == WM_SIZE)
+    {
+        // The frame's region follows its size.
+        RECT window{};
+        ::GetWindowRect(hWnd, &window);
+        m_frame->SetFrameRegion(window.right - window.left, window.bottom - window.top, FALSE);
+    }
     COSMCommandBars* commandBars = GetCommandBars();
     if (nMessage == WM_CONTEXTMENU && m_trackingMode != 0)
     {
