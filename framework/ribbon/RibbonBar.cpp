@@ -32,9 +32,9 @@ constexpr int kMinimumHeaderWidth = 40;
 class RibbonLayoutDC : public CClientDC
 {
 public:
-    explicit RibbonLayoutDC(COSMCommandBar* bar) : CClientDC(bar->GetSafeHwnd() ? bar : nullptr), m_font(this, Font(bar))
-    {
-    }
+    explicit RibbonLayoutDC(COSMCommandBar* bar)
+        : CClientDC(bar->GetSafeHwnd() ? bar : nullptr), m_font(this, Font(bar))
+    {}
 
 private:
     static CFont* Font(COSMCommandBar* bar)
@@ -720,8 +720,8 @@ void COSMRibbonBar::AddCaptionButton(UINT id, BOOL show, BOOL enable, CRect& rec
     }
     if (!button)
     {
-        button = m_controls->AddControl(new COSMRibbonFrameCaptionButton(m_frame.get()), static_cast<int>(id),
-                                        nullptr, -1, TRUE);
+        button = m_controls->AddControl(new COSMRibbonFrameCaptionButton(m_frame.get()), static_cast<int>(id), nullptr,
+                                        -1, TRUE);
         CString tip;
         if (HMENU menu = ::GetSystemMenu(m_frame->GetFrameHwnd(), FALSE))
         {
@@ -756,8 +756,7 @@ void COSMRibbonBar::RepositionCaptionButtons()
     const DWORD exStyle = m_frame->GetStyle(TRUE);
     const BOOL maximized = (style & WS_MAXIMIZE) != 0;
     const BOOL sysMenu = (style & WS_SYSMENU) != 0;
-    BOOL minMax =
-        !(exStyle & WS_EX_TOOLWINDOW) && sysMenu && (style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) != 0;
+    BOOL minMax = !(exStyle & WS_EX_TOOLWINDOW) && sysMenu && (style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) != 0;
     BOOL closeEnabled = TRUE;
     if (HMENU menu = ::GetSystemMenu(m_frame->GetFrameHwnd(), FALSE))
         closeEnabled = !(::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));

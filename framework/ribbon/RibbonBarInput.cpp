@@ -257,8 +257,8 @@ LRESULT COSMRibbonBar::OnNcHitTest(CPoint point)
     if (IsDwmEnabled())
     {
         LRESULT result = 0;
-        if (COSMRibbonFrame::GetDwmWrapper().DwmDefWindowProc(m_frame->GetFrameHwnd(), WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y),
-                                              &result) &&
+        if (COSMRibbonFrame::GetDwmWrapper().DwmDefWindowProc(m_frame->GetFrameHwnd(), WM_NCHITTEST, 0,
+                                                              MAKELPARAM(point.x, point.y), &result) &&
             (result == HTMINBUTTON || result == HTMAXBUTTON || result == HTCLOSE || result == HTHELP))
             return HTTRANSPARENT;
     }
@@ -391,7 +391,8 @@ void COSMRibbonBar::DrawCommandBar(CDC* dc, CRect clip)
             const COSMRibbonContextHeader* header = m_contextHeaders->GetAt(i);
             CRect text = header->m_rect;
             dc->Draw3dRect(text, ::GetSysColor(COLOR_3DSHADOW), ::GetSysColor(COLOR_3DSHADOW));
-            dc->DrawText(header->m_caption, text, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+            dc->DrawText(header->m_caption, text,
+                         DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         }
         if (m_frame && !m_captionTextRect.IsRectEmpty())
             dc->DrawText(m_frameTitle, CRect(m_captionTextRect),

@@ -112,8 +112,7 @@ COSMControl* COSMRibbonQuickAccessControls::FindDuplicate(const COSMControl* con
 {
     for (COSMControl* candidate : m_controls)
         if (candidate->GetID() == control->GetID() && candidate->IsVisible(COSMControl::kHideWrap) &&
-            candidate->GetType() == control->GetType() &&
-            candidate->GetRuntimeClass() == control->GetRuntimeClass())
+            candidate->GetType() == control->GetType() && candidate->GetRuntimeClass() == control->GetRuntimeClass())
             return candidate;
     return nullptr;
 }

@@ -90,8 +90,7 @@ COSMControl* COSMRibbonGroupControlPopup::Clone(BOOL recursive) const
 }
 
 COSMRibbonGroupsScroller::COSMRibbonGroupsScroller(COSMRibbonBar* bar)
-    : m_bar(bar),
-      m_leftButton(new COSMRibbonGroupsScrollButton(this, TRUE)),
+    : m_bar(bar), m_leftButton(new COSMRibbonGroupsScrollButton(this, TRUE)),
       m_rightButton(new COSMRibbonGroupsScrollButton(this, FALSE))
 {
     m_leftButton->SetHideFlags(COSMControl::kHideHidden);

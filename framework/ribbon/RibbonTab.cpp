@@ -305,8 +305,7 @@ BOOL COSMRibbonControlTab::SetSelected(int selected)
     if (keyboard)
         SetFocused(TRUE);
     if (selected != 0 && bar && bar->GetSafeHwnd())
-        AccessibleNotifyWinEvent(EVENT_OBJECT_FOCUS, bar->GetSafeHwnd(), static_cast<LONG>(GetID()),
-                                 GetCurSel() + 1);
+        AccessibleNotifyWinEvent(EVENT_OBJECT_FOCUS, bar->GetSafeHwnd(), static_cast<LONG>(GetID()), GetCurSel() + 1);
     if (selected == 0)
     {
         SetFocused(FALSE);

@@ -22,7 +22,8 @@ public:
         ++m_refreshCount;
         LOGFONTA logFont{};
         CFont* ownerFont = m_pOwner ? &m_pOwner->GetRegularFont() : nullptr;
-        if (!ownerFont || !ownerFont->GetSafeHandle() || !::GetObjectA(ownerFont->GetSafeHandle(), sizeof logFont, &logFont))
+        if (!ownerFont || !ownerFont->GetSafeHandle() ||
+            !::GetObjectA(ownerFont->GetSafeHandle(), sizeof logFont, &logFont))
             ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont);
         m_font.DeleteObject();
         m_font.CreateFontIndirect(&logFont);

@@ -9,8 +9,7 @@ using namespace ribbon_test;
 namespace {
 
 class RibbonBarTest : public RibbonTest
-{
-};
+{};
 
 // A button the ribbon measures through its paint manager.
 COSMControl* AddButton(COSMControls* controls, UINT id, DWORD flags = 0, BOOL beginGroup = FALSE)
@@ -363,8 +362,7 @@ TEST_F(RibbonBarTest, RunsOfContextTabsShareAHeaderThatAPlainTabOrAnotherCaption
         std::vector<std::pair<int, int>> headers;
     };
     const Case cases[] = {
-        {"one run", {{"Home", 0, "", TRUE}, {"Format", 3, "Picture", TRUE}, {"Arrange", 3, "Picture", TRUE}},
-         {{1, 2}}},
+        {"one run", {{"Home", 0, "", TRUE}, {"Format", 3, "Picture", TRUE}, {"Arrange", 3, "Picture", TRUE}}, {{1, 2}}},
         {"a plain tab splits",
          {{"Format", 3, "Picture", TRUE}, {"Home", 0, "", TRUE}, {"Arrange", 3, "Picture", TRUE}},
          {{0, 0}, {2, 2}}},

@@ -225,3 +225,49 @@ TEST_F(RibbonFrameObjectTest, WithCompositionTheFrameIsExtendedByTheCaptionAndDw
     stub->dwmHandles = FALSE;
     ribbon->EnableFrameTheme(FALSE);
 }
+
+TEST_F(RibbonFrameObjectTest, ADoubleClickOnTheCaptionMaximizesTheFrameThroughItsOwnHandling)
+{
+    EnableFrameTheme();
+    const CPoint screen =
+        ScreenPoint(*ribbon, CPoint(ribbon->GetCaptionTextRect().CenterPoint().x, ribbon->GetCaptionRect().top + 10));
+    frame.ClearRecords();
+    MoveMouseTo(screen);
+    for (int i = 0; i < 2; ++i)
+    {
+        SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+        SendMouseInput(MOUSEEVENTF_LEFTUP);
+    }
+    PumpFor(100);
+    std::vector<WPARAM> commands;
+    for (const auto& record : frame.RecordsOf(WM_SYSCOMMAND))
+        commands.push_back(record.wParam & 0xFFF0);
+    EXPECT_EQ((std::vector<WPARAM>{SC_MOVE, SC_MAXIMIZE}), commands);
+}
+
+TEST_F(RibbonFrameObjectTest, TheTitleMovesAsideOfTheContextHeaders)
+{
+    EnableFrameTheme();
+    const CRect title = ribbon->GetCaptionTextRect();
+    ASSERT_FALSE(title.IsRectEmpty());
+    // Plain tabs until the next one stands under the title, then a context tab there.
+    while (ribbon->GetTab(ribbon->GetTabCount() - 1)->GetRect().right < title.left + 10 && ribbon->GetTabCount() < 20)
+    {
+        ribbon->AddTab("Tab");
+        Relayout();
+    }
+    COSMRibbonTab* context = ribbon->AddTab("Picture format");
+    context->SetContextColor(3, "Picture Tools");
+    Relayout();
+    ASSERT_EQ(1, ribbon->GetContextHeaders()->GetCount());
+    const CRect span = ribbon->GetContextHeaders()->GetAt(0)->m_rect;
+    const CRect moved = ribbon->GetCaptionTextRect();
+    EXPECT_TRUE(moved.right <= span.left || moved.left >= span.right) << "the title keeps clear of the header";
+    EXPECT_LE(moved.Width(), title.Width());
+    EXPECT_GE(moved.left, ribbon->GetCaptionAreaRect().left);
+    EXPECT_LE(moved.right, ribbon->GetCaptionAreaRect().right);
+    if (title.CenterPoint().x <= span.CenterPoint().x)
+        EXPECT_EQ(span.left, moved.right);
+    else
+        EXPECT_EQ(span.right, moved.left);
+}

@@ -155,7 +155,7 @@ TEST_F(RibbonTabTest, TheStripsKeysMoveBetweenTabsAndOpenThePopupOnlyWhileMinimi
         int selectedAfter;
     };
     const Case cases[] = {
-        {0, VK_LEFT, 0, 0}, {1, VK_RIGHT, 0, 1}, {0, VK_RIGHT, 1, 1}, {1, VK_LEFT, 1, 0},
+        {0, VK_LEFT, 0, 0}, {1, VK_RIGHT, 0, 1}, {0, VK_RIGHT, 1, 1},  {1, VK_LEFT, 1, 0},
         {0, VK_UP, 0, 0},   {0, VK_SPACE, 0, 0}, {0, VK_RETURN, 1, 0},
     };
     for (const Case& c : cases)
@@ -297,6 +297,5 @@ TEST_F(RibbonTabTest, SavedTabsComeBackEqualSelectedAndHiddenAsSaved)
     ASSERT_NE(unknown.end(), at);
     at[std::strlen(name) - 1] = 'X';
     LoadFromMemory load(unknown);
-    EXPECT_EQ(CArchiveException::badClass,
-              ArchiveFailure([&] { fresh->GetControlTab()->DoPropExchange(&load.px); }));
+    EXPECT_EQ(CArchiveException::badClass, ArchiveFailure([&] { fresh->GetControlTab()->DoPropExchange(&load.px); }));
 }

@@ -66,10 +66,7 @@ protected:
     // The quick-access row's height with no quick-access controls: the bar's button (the paint manager's control
     // height) and 4.
     int PlainQuickAccessHeight() const { return ribbon->GetPaintManager()->GetControlHeight() + 4; }
-    int GroupsHeight() const
-    {
-        return 3 * Painter()->GetControlHeight() + Painter()->GetGroupCaptionHeight() + 10;
-    }
+    int GroupsHeight() const { return 3 * Painter()->GetControlHeight() + Painter()->GetGroupCaptionHeight() + 10; }
     int CaptionHeight(int quickAccess) const
     {
         return std::max(Painter()->GetCaptionHeight(), std::max(quickAccess, Painter()->GetTabsHeight() - 2));
