@@ -34,9 +34,11 @@ void COSMTabClientWnd::MoveSplitter(int nIndex, const CRect& rcLimits, CPoint pt
     const int nPos = std::max(nLow, std::min(static_cast<int>(bVerticalSplit ? pt.x : pt.y), nHigh));
     const double dTotal = pFirst->GetProportion() + pSecond->GetProportion() + m_nSplitterWidth;
     const double dRatio = static_cast<double>(nPos - nLow) / (nHigh - nLow);
-    // The point is in the client's own coordinates, mirrored with it in a right-to-left layout: the first group
-    // is then the right one, and the same share applies.
-    const double dFirst = std::max(0.0, std::min(dRatio * dTotal, dTotal - m_nSplitterWidth));
+    // The point is in the client's own coordinates, mirrored with it in a right-to-left layout: the first group is
+    // then the right one, and the splitter's screen-left edge (its far side there) follows the point.
+    const BOOL bMirrored = bVerticalSplit && (GetExStyle() & WS_EX_LAYOUTRTL) != 0;
+    const double dWanted = dRatio * dTotal - (bMirrored ? m_nSplitterWidth : 0);
+    const double dFirst = std::max(0.0, std::min(dWanted, dTotal - m_nSplitterWidth));
     pFirst->SetProportion(dFirst);
     pSecond->SetProportion(std::max(0.0, dTotal - dFirst - m_nSplitterWidth));
 }
@@ -47,13 +49,16 @@ void COSMTabClientWnd::TrackSplitter(int nIndex, CPoint pt)
     COSMTabWorkspace* pSecond = GetWorkspace(nIndex + 1);
     if (!pFirst || !pSecond)
         return;
-    SetProportionsToPixels();
     CRect rcLimits;
     rcLimits.UnionRect(pFirst->GetControlRect(), pSecond->GetControlRect());
     const BOOL bVerticalSplit = m_nSplitDirection == 0;
+    // Groups without room (a frame made very small) keep the shares they had: there is nothing to move.
+    if ((bVerticalSplit ? rcLimits.Width() : rcLimits.Height()) <= 0)
+        return;
 
     if (m_bLiveSplitter)
     {
+        SetProportionsToPixels();
         ::SetCapture(m_hWnd);
         CPoint ptLast = pt;
         while (::GetCapture() == m_hWnd)
@@ -114,6 +119,7 @@ void COSMTabClientWnd::TrackSplitter(int nIndex, CPoint pt)
                       bVerticalSplit);
     if (!bAccepted || rcTracker == rcStart)
         return;
+    SetProportionsToPixels();
     CPoint ptEnd = rcTracker.TopLeft();
     ScreenToClient(&ptEnd);
     MoveSplitter(nIndex, rcLimits, ptEnd);

@@ -27,11 +27,22 @@ class WorkspaceFrame : public MdiTestFrame
 {
 public:
     COSMTabClientWnd* workspace = nullptr;
+    // The smallest size the user may give the frame (the system's when zero).
+    CSize minimumSize{0, 0};
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override
     {
         if (workspace && workspace->GetSafeHwnd() && workspace->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
             return TRUE;
         return MdiTestFrame::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        const LRESULT result = MdiTestFrame::WindowProc(message, wParam, lParam);
+        if (message == WM_GETMINMAXINFO && minimumSize.cx > 0)
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = CPoint(minimumSize.cx, minimumSize.cy);
+        return result;
     }
 };
 
