@@ -146,6 +146,9 @@ void COSMTabClientWnd::SetSingleStrip(COSMTabWorkspace* pStrip)
         pStrip = m_pStripWnd->GetWorkspace();
     if (pStrip == m_pSingleStrip)
         return;
+    // The tabs change strips under the lock: no layout may find the children without tabs meanwhile.
+    const BOOL bWasLocked = m_bLocked;
+    m_bLocked = TRUE;
     std::vector<COSMTabManagerItem*> items;
     if (m_pSingleStrip)
     {
@@ -177,6 +180,7 @@ void COSMTabClientWnd::SetSingleStrip(COSMTabWorkspace* pStrip)
         for (COSMTabManagerItem* pItem : items)
             pItem->InternalRelease();
     }
+    m_bLocked = bWasLocked;
     if (m_pStripWnd)
         m_pStripWnd->ShowWindow(pStrip == m_pStripWnd->GetWorkspace() ? SW_SHOWNA : SW_HIDE);
     if (m_pFrame && m_pFrame->GetSafeHwnd())
@@ -573,8 +577,14 @@ void COSMTabClientWnd::LayoutGroups(CDC* pDC)
 
 void COSMTabClientWnd::LayoutSingleStrip(CDC* pDC)
 {
-    if (!m_pSingleStrip || !m_pStripWnd || m_pSingleStrip != m_pStripWnd->GetWorkspace())
+    if (!m_pSingleStrip)
         return;
+    // A bar's control lays its strip out in its own rectangle.
+    if (!m_pStripWnd || m_pSingleStrip != m_pStripWnd->GetWorkspace())
+    {
+        m_pSingleStrip->OnStripRectChanged();
+        return;
+    }
     CRect rcStrip;
     m_pStripWnd->GetClientRect(&rcStrip);
     m_paintManager.RepositionTabControl(m_pSingleStrip, pDC, rcStrip);
