@@ -606,8 +606,8 @@ void COSMTabClientWnd::LayoutSingleStrip(CDC* pDC)
 BOOL COSMTabClientWnd::OnWindowPosChanging(WINDOWPOS* pPos)
 {
     if (m_bEnableGrouping || m_bPlacingClient || !m_pStripWnd || !m_pSingleStrip ||
-        m_pSingleStrip != m_pStripWnd->GetWorkspace() || (pPos->flags & (SWP_NOSIZE | SWP_NOMOVE)) ==
-                                                             (SWP_NOSIZE | SWP_NOMOVE))
+        m_pSingleStrip != m_pStripWnd->GetWorkspace() ||
+        (pPos->flags & (SWP_NOSIZE | SWP_NOMOVE)) == (SWP_NOSIZE | SWP_NOMOVE))
         return FALSE;
     // The rectangle the frame gives the client is the strip's; the client takes the strip's client area.
     CRect rcNow;

@@ -113,10 +113,9 @@ void COSMTabClientWnd::TrackSplitter(int nIndex, CPoint pt)
     CPoint ptStart = pt;
     ClientToScreen(&ptStart);
     COSMSplitterTracker tracker;
-    const BOOL bAccepted =
-        tracker.Track(this, rcBounds.left, rcBounds.top, bVerticalSplit ? rcBounds.right - rcTracker.Width() : rcBounds.right,
-                      bVerticalSplit ? rcBounds.bottom : rcBounds.bottom - rcTracker.Height(), rcTracker, ptStart,
-                      bVerticalSplit);
+    const BOOL bAccepted = tracker.Track(
+        this, rcBounds.left, rcBounds.top, bVerticalSplit ? rcBounds.right - rcTracker.Width() : rcBounds.right,
+        bVerticalSplit ? rcBounds.bottom : rcBounds.bottom - rcTracker.Height(), rcTracker, ptStart, bVerticalSplit);
     if (!bAccepted || rcTracker == rcStart)
         return;
     SetProportionsToPixels();

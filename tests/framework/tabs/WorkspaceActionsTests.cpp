@@ -1,7 +1,7 @@
 // The workspace-actions placeholder in a popup menu of an MDI frame: with the tab workspace attached to the MDI
-// client (its groups made by moving tabs as the workspace does) it becomes the workspace commands that apply (new horizontal and vertical group, move to the previous and
-// next group, in that order), each time the menu lays out; without a workspace, or while the bars are customized,
-// the placeholder shows as it is.
+// client (its groups made by moving tabs as the workspace does) it becomes the workspace commands that apply (new
+// horizontal and vertical group, move to the previous and next group, in that order), each time the menu lays out;
+// without a workspace, or while the bars are customized, the placeholder shows as it is.
 #include "PropExchangeTestSupport.h"
 #include "TrackingTestSupport.h"
 
@@ -161,8 +161,12 @@ TEST_F(WorkspaceActionsTest, WithTheWorkspaceTheMenuShowsTheCommandsThatApplyAnd
         int active, direction;
         std::vector<UINT> commands;
     } cases[] = {
-        {{1, 3, 1}, 1, 0, {9158, 9155, 9156}}, {{2, 1}, 0, 0, {9158, 9156}}, {{2, 1}, 0, 1, {9157, 9156}},
-        {{1, 1}, 1, 0, {9155}},                {{1}, 0, 0, {}},              {{3}, 0, 0, {9157, 9158}},
+        {{1, 3, 1}, 1, 0, {9158, 9155, 9156}},
+        {{2, 1}, 0, 0, {9158, 9156}},
+        {{2, 1}, 0, 1, {9157, 9156}},
+        {{1, 1}, 1, 0, {9155}},
+        {{1}, 0, 0, {}},
+        {{3}, 0, 0, {9157, 9158}},
         {{1, 3, 1}, 1, 0, {9158, 9155, 9156}},
     };
     for (const auto& c : cases)

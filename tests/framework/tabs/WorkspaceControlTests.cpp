@@ -89,8 +89,8 @@ TEST_F(WorkspaceControlTest, ItsSizeAndTabPositionFollowTheBarsPosition)
             bar.SetPositionField(c.barPosition);
             EXPECT_EQ(c.tabPosition, COSMControlTabWorkspace::MapBarPosition(c.barPosition));
             EXPECT_EQ(c.tabPosition, control->GetWorkspace()->GetPosition());
-            const int height = paintManager->GetAppearanceSet()->GetHeaderHeight(control->GetWorkspace()) +
-                               (staticFrame ? 2 : 0);
+            const int height =
+                paintManager->GetAppearanceSet()->GetHeaderHeight(control->GetWorkspace()) + (staticFrame ? 2 : 0);
             const CSize expected = c.across ? CSize(height, 220) : CSize(220, height);
             CClientDC dc(&bar);
             EXPECT_EQ(expected, control->GetSize(&dc));

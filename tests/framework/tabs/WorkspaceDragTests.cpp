@@ -71,8 +71,8 @@ TEST_F(WorkspaceDragTest, ReleasedNearAGroupsBottomOrRightEdgeTheTabOpensANewGro
     {
         SCOPED_TRACE(c.mode);
         OpenThree();
-        PlayDrag(TabCentre(0, 1), {FromBottomRight(0, c.fromCorner.x, 100), FromBottomRight(0, c.fromCorner.x,
-                                                                                             c.fromCorner.y)});
+        PlayDrag(TabCentre(0, 1),
+                 {FromBottomRight(0, c.fromCorner.x, 100), FromBottomRight(0, c.fromCorner.x, c.fromCorner.y)});
         EXPECT_EQ(c.mode, workspace.GetLastDropMode());
         ASSERT_EQ(2, workspace.GetWorkspaceCount());
         EXPECT_EQ(c.direction, workspace.GetSplitDirection());
@@ -95,8 +95,8 @@ TEST_F(WorkspaceDragTest, OverAnotherGroupsHeaderTheTabMovesThere)
     RunCommand(9158);  // A B | C
     ASSERT_EQ(2, workspace.GetWorkspaceCount());
     const CRect header = Group(1)->GetHeaderRect();
-    PlayDrag(TabCentre(0, 0), {FromBottomRight(0, 100, 100), ScreenOf(Group(1), CPoint(header.right - 20,
-                                                                                        header.CenterPoint().y))});
+    PlayDrag(TabCentre(0, 0),
+             {FromBottomRight(0, 100, 100), ScreenOf(Group(1), CPoint(header.right - 20, header.CenterPoint().y))});
     EXPECT_EQ(COSMTabClientWnd::kDropOnGroup, workspace.GetLastDropMode());
     EXPECT_EQ((std::vector<std::string>{"B"}), Captions(0));
     EXPECT_EQ((std::vector<std::string>{"C", "A"}), Captions(1));

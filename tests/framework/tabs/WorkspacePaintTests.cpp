@@ -94,12 +94,14 @@ TEST_F(WorkspacePaintTest, PaintAndPrintClientDrawEveryGroupsStrip)
 
     // Printed.
     DcTestSurface printed(client.Width(), client.Height(), RGB(1, 2, 3));
-    ::SendMessageA(frame.m_hWndMDIClient, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(printed.dc()->GetSafeHdc()), PRF_CLIENT);
+    ::SendMessageA(frame.m_hWndMDIClient, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(printed.dc()->GetSafeHdc()),
+                   PRF_CLIENT);
     EXPECT_TRUE(EveryHeaderShowsTheHeaderColour(printed));
 
     // Erasing paints nothing: the groups paint every pixel themselves.
     DcTestSurface erased(client.Width(), client.Height(), RGB(1, 2, 3));
-    EXPECT_EQ(TRUE, ::SendMessageA(frame.m_hWndMDIClient, WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased.dc()->GetSafeHdc()), 0));
+    EXPECT_EQ(TRUE, ::SendMessageA(frame.m_hWndMDIClient, WM_ERASEBKGND,
+                                   reinterpret_cast<WPARAM>(erased.dc()->GetSafeHdc()), 0));
     EXPECT_TRUE(erased.FilledWith(CRect(0, 0, client.Width(), client.Height()), RGB(1, 2, 3)));
 }
 

@@ -8,8 +8,7 @@ using namespace workspace_test;
 namespace {
 
 class WorkspaceStripTest : public WorkspaceTest
-{
-};
+{};
 
 TEST_F(WorkspaceStripTest, TheStripTakesTheClientsPlaceAndShowsTheChildrenInCreationOrder)
 {
@@ -143,6 +142,71 @@ TEST_F(WorkspaceStripTest, ATitleChangeShowsAtTheNextLayout)
     ::SendMessageA(frame.m_hWndMDIClient, WM_IDLEUPDATECMDUI, 0, 0);
     EXPECT_EQ((std::vector<std::string>{"After the change"}), Captions(0));
     EXPECT_STREQ("After the change", Group(0)->GetItem(0)->GetTooltipText());
+}
+
+TEST_F(WorkspaceStripTest, ATabsDataIsItsChildsSmallIconElseItsClasss)
+{
+    StartWorkspace(FALSE);
+    DocChild* own = OpenChild("Own icon");
+    DocChild* plain = OpenChild("Class icon");
+    HICON small = ::LoadIcon(nullptr, IDI_WARNING);
+    own->answerIcons = TRUE;
+    own->answerForSmall = small;
+    ::SendMessageA(frame.m_hWndMDIClient, WM_IDLEUPDATECMDUI, 0, 0);
+
+    EXPECT_EQ(reinterpret_cast<DWORD_PTR>(small), Group(0)->GetItemData(Group(0)->GetItem(0)));
+    HICON classIcon = reinterpret_cast<HICON>(::GetClassLongPtrA(plain->GetSafeHwnd(), GCLP_HICONSM));
+    if (!classIcon)
+        classIcon = reinterpret_cast<HICON>(::GetClassLongPtrA(plain->GetSafeHwnd(), GCLP_HICON));
+    EXPECT_EQ(reinterpret_cast<DWORD_PTR>(classIcon), Group(0)->GetItemData(Group(0)->GetItem(1)));
+}
+
+// Records the WM_SETREDRAW messages the MDI client gets.
+std::vector<WPARAM>* g_redraws = nullptr;
+HWND g_redrawWindow = nullptr;
+LRESULT CALLBACK RecordRedraw(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_redraws && message->hwnd == g_redrawWindow && message->message == WM_SETREDRAW)
+        g_redraws->push_back(message->wParam);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(WorkspaceStripTest, ActivationSuppressesRedrawingOnlyWhenTheFlagsSaySo)
+{
+    const struct
+    {
+        BOOL grouping, first, second;
+        std::vector<WPARAM> expected;
+    } cases[] = {
+        {FALSE, FALSE, TRUE, {FALSE, TRUE}},
+        {FALSE, FALSE, FALSE, {}},
+        {FALSE, TRUE, TRUE, {}},
+        {TRUE, FALSE, TRUE, {}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.grouping * 100 + c.first * 10 + c.second);
+        StartWorkspace(c.grouping);
+        workspace.SetRedrawSuppression(c.first, c.second);
+        DocChild* a = OpenChild("A");
+        OpenChild("B");
+        std::vector<WPARAM> redraws;
+        g_redraws = &redraws;
+        g_redrawWindow = frame.m_hWndMDIClient;
+        HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordRedraw, nullptr, ::GetCurrentThreadId());
+        a->MDIActivate();
+        ::UnhookWindowsHookEx(hook);
+        g_redraws = nullptr;
+        EXPECT_EQ(c.expected, redraws);
+        EXPECT_EQ(a->GetSafeHwnd(), ActiveChild());
+
+        for (auto& child : children)
+            child->DestroyWindow();
+        children.clear();
+        frame.workspace = nullptr;
+        workspace.Detach();
+    }
 }
 
 }  // namespace
