@@ -112,14 +112,15 @@ TEST_F(WorkspaceDragTest, ADropElsewhereOpensTheDropMenuAndTheOnlyTabCannotSplit
     // C is the only tab of its group: near its group's right edge it opens no group beside, the drop lands in the
     // client and the menu offers what applies to C (to the previous group) and the cancel entry.
     std::vector<UINT> offered;
-    Scheduled::After(frame.GetSafeHwnd(), 700, [&] {
-        if (COSMCommandBar* menu = commandBars->GetMouseManager()->GetTopTrackedBar())
-        {
-            for (int i = 0; i < menu->GetControlCount(); ++i)
-                if (menu->GetControl(i)->IsVisible())
-                    offered.push_back(menu->GetControl(i)->GetID());
-        }
+    Polled::Until(frame.GetSafeHwnd(), [&] {
+        COSMCommandBar* menu = commandBars->GetMouseManager()->GetTopTrackedBar();
+        if (!menu)
+            return false;
+        for (int i = 0; i < menu->GetControlCount(); ++i)
+            if (menu->GetControl(i)->IsVisible())
+                offered.push_back(menu->GetControl(i)->GetID());
         commandBars->ClosePopups();
+        return true;
     });
     PlayDrag(TabCentre(1, 0), {FromBottomRight(1, 60, 100), FromBottomRight(1, 10, 100)});
     PumpUntil([&] { return !offered.empty(); });
@@ -133,23 +134,24 @@ TEST_F(WorkspaceDragTest, ChoosingFromTheDropMenuRunsTheCommand)
 {
     OpenThree();
     // Released inside the client away from any edge: the menu's first entry (new horizontal group) is chosen.
-    Scheduled::After(frame.GetSafeHwnd(), 700, [&] {
-        if (COSMCommandBar* menu = commandBars->GetMouseManager()->GetTopTrackedBar())
+    Polled::Until(frame.GetSafeHwnd(), [&] {
+        COSMCommandBar* menu = commandBars->GetMouseManager()->GetTopTrackedBar();
+        if (!menu)
+            return false;
+        for (int i = 0; i < menu->GetControlCount(); ++i)
         {
-            for (int i = 0; i < menu->GetControlCount(); ++i)
+            COSMControl* control = menu->GetControl(i);
+            if (control->IsVisible() && control->GetID() == 9157)
             {
-                COSMControl* control = menu->GetControl(i);
-                if (control->IsVisible() && control->GetID() == 9157)
-                {
-                    const CPoint centre = ScreenPoint(*menu, control->GetRect().CenterPoint());
-                    SendMouseMoveTo(centre);
-                    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-                    SendMouseInput(MOUSEEVENTF_LEFTUP);
-                    return;
-                }
+                const CPoint centre = ScreenPoint(*menu, control->GetRect().CenterPoint());
+                SendMouseMoveTo(centre);
+                SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+                SendMouseInput(MOUSEEVENTF_LEFTUP);
+                return true;
             }
         }
         commandBars->ClosePopups();
+        return true;
     });
     PlayDrag(TabCentre(0, 1), {FromBottomRight(0, 200, 100)});
     PumpUntil([&] { return workspace.GetWorkspaceCount() == 2; });
@@ -175,9 +177,17 @@ TEST_F(WorkspaceDragTest, AChildClosedDuringTheDragEndsTheSwapping)
     OpenThree();
     const CPoint slotOfC = TabCentre(0, 2);
     HWND c = children[2]->GetSafeHwnd();
-    // While A is held over B, C closes; A's later pass over C's old place swaps nothing.
-    Scheduled::After(frame.GetSafeHwnd(), 120, [&] { ::SendMessageA(c, WM_CLOSE, 0, 0); });
-    PlayDrag(TabCentre(0, 0), {TabCentre(0, 1), TabCentre(0, 1), slotOfC});
+    // Once A, held, has taken B's place, C closes; A's later pass over C's old place swaps nothing.
+    bool closedWhileHeld = false;
+    Polled::Until(frame.GetSafeHwnd(), [&] {
+        if (Captions(0) != std::vector<std::string>{"B", "A", "C"})
+            return false;
+        closedWhileHeld = ::GetCapture() == frame.m_hWndMDIClient;
+        ::SendMessageA(c, WM_CLOSE, 0, 0);
+        return true;
+    });
+    PlayDrag(TabCentre(0, 0), {TabCentre(0, 1), TabCentre(0, 1), TabCentre(0, 1), TabCentre(0, 1), slotOfC});
+    EXPECT_TRUE(closedWhileHeld);
     EXPECT_FALSE(::IsWindow(c));
     EXPECT_EQ((std::vector<std::string>{"B", "A"}), Captions(0));
     EXPECT_EQ(children[0]->GetSafeHwnd(), ActiveChild());

@@ -83,7 +83,12 @@ TEST_F(WorkspaceSplitterTest, EscapeAndALostCaptureEndTheLiveDrag)
     EXPECT_EQ((std::vector<int>{100, 196}), Extents());
 
     // The capture taken away ends it as well.
-    Scheduled::After(frame.GetSafeHwnd(), 250, [&] { frame.SetCapture(); });
+    Polled::Until(frame.GetSafeHwnd(), [&] {
+        if (Extents() != std::vector<int>{120, 176})
+            return false;
+        frame.SetCapture();
+        return true;
+    });
     PlayDrag(SplitterCentre(), {FromClientLeft(120), FromClientLeft(120), FromClientLeft(120), FromClientLeft(200)});
     EXPECT_EQ((std::vector<int>{120, 176}), Extents());
     EXPECT_NE(frame.m_hWndMDIClient, ::GetCapture());

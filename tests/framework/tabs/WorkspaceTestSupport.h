@@ -13,6 +13,7 @@
 #include "framework/tabs/TabClientWnd.h"
 #include "framework/tabs/TabWorkspaceStripWnd.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,32 @@ protected:
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = CPoint(minimumSize.cx, minimumSize.cy);
         return result;
     }
+};
+
+// Asks a question every 15 ms from a timer of the window (so that a modal loop running then dispatches it) until it
+// answers true or three seconds pass: an action waits for the state it needs instead of for a guessed time.
+class Polled
+{
+public:
+    static void Until(HWND window, std::function<bool()> step)
+    {
+        s_step = std::move(step);
+        s_start = ::GetTickCount();
+        ::SetTimer(window, kTimerId, 15, &Fire);
+    }
+
+private:
+    static constexpr UINT_PTR kTimerId = 0x5EEE;
+    static void CALLBACK Fire(HWND window, UINT, UINT_PTR id, DWORD)
+    {
+        if (!s_step || s_step() || ::GetTickCount() - s_start > 3000)
+        {
+            ::KillTimer(window, id);
+            s_step = nullptr;
+        }
+    }
+    static inline std::function<bool()> s_step;
+    static inline DWORD s_start = 0;
 };
 
 class WorkspaceTest : public CommandBarsTest
