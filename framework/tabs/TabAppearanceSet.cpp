@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "framework/foundation/DCSelectors.h"
+#include "framework/foundation/ColorManager.h"
+#include "framework/tabs/TabColorSet.h"
 #include "framework/tabs/TabManager.h"
 #include "framework/tabs/TabPaintManager.h"
 
@@ -180,6 +182,102 @@ void COSMTabAppearanceSet::DrawSingleLineBorder(CDC* pDC, CRect rc, int nPositio
     case 3:
         if (clrBottomRight != static_cast<COLORREF>(-1))
             pDC->FillSolidRect(rc.right - 1, rc.top, 1, rc.Height(), clrBottomRight);
+        break;
+    default:
+        break;
+    }
+}
+
+COSMTabColorSet* COSMTabAppearanceSet::GetColorSet() const
+{
+    return m_pPaintManager->GetColorSet();
+}
+
+BOOL COSMTabAppearanceSet::IsSelected(const COSMTabManagerItem* pItem) const
+{
+    const COSMTabManager* pTabManager = pItem->GetTabManager();
+    return pTabManager && pTabManager->GetSelectedItem() == pItem;
+}
+
+BOOL COSMTabAppearanceSet::IsHighlighted(const COSMTabManagerItem* pItem) const
+{
+    const COSMTabManager* pTabManager = pItem->GetTabManager();
+    return pTabManager && pTabManager->GetHighlightedItem() == pItem;
+}
+
+int COSMTabAppearanceSet::GetPosition(const COSMTabManagerItem* pItem) const
+{
+    const COSMTabManager* pTabManager = pItem->GetTabManager();
+    return pTabManager ? pTabManager->GetPosition() : 0;
+}
+
+void COSMTabAppearanceSet::DrawItemContent(CDC* pDC, COSMTabManagerItem* pItem, const CRect& rc)
+{
+    m_pPaintManager->DrawItemContent(pDC, pItem, rc, TRUE);
+}
+
+void COSMTabAppearanceSet::FillRow(CDC* pDC, int x, int y, int cx, COLORREF clr)
+{
+    if (clr != static_cast<COLORREF>(-1) && cx > 0)
+        pDC->FillSolidRect(x, y, cx, 1, clr);
+}
+
+void COSMTabAppearanceSet::FillColumn(CDC* pDC, int x, int y, int cy, COLORREF clr)
+{
+    if (clr != static_cast<COLORREF>(-1) && cy > 0)
+        pDC->FillSolidRect(x, y, 1, cy, clr);
+}
+
+void COSMTabAppearanceSet::DrawFrame3D(CDC* pDC, const CRect& rc, COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    FillRow(pDC, rc.left, rc.top, rc.Width() - 1, clrTopLeft);
+    FillColumn(pDC, rc.left, rc.top, rc.Height() - 1, clrTopLeft);
+    FillColumn(pDC, rc.right - 1, rc.top, rc.Height(), clrBottomRight);
+    FillRow(pDC, rc.left, rc.bottom - 1, rc.Width(), clrBottomRight);
+}
+
+void COSMTabAppearanceSet::DrawWorkspacePart(CDC* pDC, LPRECT lpRect, int nPart)
+{
+    CRect rc(lpRect);
+    COSMTabColorSet* pColors = GetColorSet();
+    const COLORREF clrBorder = pColors->m_clrBorder;
+    if (!m_pPaintManager->m_bStaticFrame)
+    {
+        switch (nPart)
+        {
+        case kWorkspaceClient:
+            ::InflateRect(lpRect, 2, 2);
+            break;
+        case kWorkspaceSplitterVertical:
+        case kWorkspaceSplitterHorizontal:
+            if (pColors->m_grcHeaderFace.First() != static_cast<COLORREF>(-1))
+                pDC->FillSolidRect(rc, pColors->m_grcHeaderFace.First());
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+    switch (nPart)
+    {
+    case kWorkspaceBorder:
+    {
+        const COLORREF clrFace = GetColorManager()->GetColor(COLOR_BTNFACE);
+        DrawFrame3D(pDC, CRect(rc.left + 1, rc.top, rc.left + 1 + rc.Width() - 2, rc.top + rc.Height() - 1), clrFace,
+                    clrFace);
+        DrawFrame3D(pDC, rc, clrBorder, clrBorder);
+        break;
+    }
+    case kWorkspaceClient:
+        lpRect->top -= 1;
+        break;
+    case kWorkspaceSplitterVertical:
+        pDC->FillSolidRect(rc, pColors->m_clrFace);
+        FillColumn(pDC, rc.right - 1, rc.top, rc.Height(), clrBorder);
+        break;
+    case kWorkspaceSplitterHorizontal:
+        pDC->FillSolidRect(rc, pColors->m_clrFace);
+        FillRow(pDC, rc.left, rc.bottom - 1, rc.Width(), clrBorder);
         break;
     default:
         break;

@@ -12,6 +12,7 @@
 #include "classlib/DC.h"
 #include "classlib/Geometry.h"
 
+class COSMTabColorSet;
 class COSMTabManager;
 class COSMTabManagerItem;
 class COSMTabPaintManager;
@@ -19,6 +20,14 @@ class COSMTabPaintManager;
 class COSMTabAppearanceSet
 {
 public:
+    enum
+    {
+        kWorkspaceBorder = 0,
+        kWorkspaceClient = 1,
+        kWorkspaceSplitterVertical = 2,
+        kWorkspaceSplitterHorizontal = 3,
+    };
+
     COSMTabAppearanceSet() = default;
     virtual ~COSMTabAppearanceSet() = default;
 
@@ -39,7 +48,10 @@ public:
     virtual void RepositionTabControl(COSMTabManager* pTabManager, CDC* pDC, CRect rcControl);
     virtual void AdjustClientRect(COSMTabManager* pTabManager, CRect& rcClient);
     virtual void DrawSingleItem(CDC* /*pDC*/, COSMTabManagerItem* /*pItem*/) {}
-    virtual void DrawWorkspacePart(CDC* /*pDC*/, LPCRECT /*lpRect*/, int /*nPart*/) {}
+    // A part of an MDI tab workspace: kWorkspaceBorder, kWorkspaceClient, kWorkspaceSplitterVertical or
+    // kWorkspaceSplitterHorizontal. The client part only moves the rectangle it is given (the room the client
+    // window takes); the others paint.
+    virtual void DrawWorkspacePart(CDC* pDC, LPRECT lpRect, int nPart);
     virtual int GetSupportedColorSets() const { return 95; }
     virtual int GetDefaultColorSet() const { return 1; }
 
@@ -73,6 +85,18 @@ public:
     void SetDrawSelectedLast(BOOL bLast) { m_bDrawSelectedLast = bLast; }
 
 protected:
+    COSMTabColorSet* GetColorSet() const;
+    BOOL IsSelected(const COSMTabManagerItem* pItem) const;
+    BOOL IsHighlighted(const COSMTabManagerItem* pItem) const;
+    int GetPosition(const COSMTabManagerItem* pItem) const;
+    // The item's icon and caption in the rectangle, the last step of every shape.
+    void DrawItemContent(CDC* pDC, COSMTabManagerItem* pItem, const CRect& rc);
+    // One-pixel lines and 3-D frames; a colour of -1 draws nothing.
+    static void FillRow(CDC* pDC, int x, int y, int cx, COLORREF clr);
+    static void FillColumn(CDC* pDC, int x, int y, int cy, COLORREF clr);
+    static void FillPixel(CDC* pDC, int x, int y, COLORREF clr) { FillRow(pDC, x, y, 1, clr); }
+    static void DrawFrame3D(CDC* pDC, const CRect& rc, COLORREF clrTopLeft, COLORREF clrBottomRight);
+
     CRect m_rcHeaderMargin{0, 0, 0, 0};
     int m_nRowGap = -2;
     int m_nBaseRowHeight = 18;

@@ -656,7 +656,9 @@ void COSMTabClientWnd::DrawWorkspace(CDC* pDC, const CRect& rcClient)
         m_paintManager.DrawTabControl(pWorkspace, pDC, pWorkspace->GetControlRect());
         CRect rcSplitter = pWorkspace->GetSplitterRect();
         if (!rcSplitter.IsRectEmpty())
-            pAppearance->DrawWorkspacePart(pDC, rcSplitter, m_nSplitDirection == 0 ? 2 : 3);
+            pAppearance->DrawWorkspacePart(pDC, rcSplitter,
+                                           m_nSplitDirection == 0 ? COSMTabAppearanceSet::kWorkspaceSplitterVertical
+                                                                  : COSMTabAppearanceSet::kWorkspaceSplitterHorizontal);
     }
 }
 
@@ -842,7 +844,8 @@ LRESULT COSMTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             auto* pRect = reinterpret_cast<RECT*>(lParam);  // the first rectangle of either form
             CRect rc(*pRect);
             HDC hDC = ::GetDC(nullptr);
-            m_paintManager.GetAppearanceSet()->DrawWorkspacePart(CDC::FromHandle(hDC), rc, 1);
+            m_paintManager.GetAppearanceSet()->DrawWorkspacePart(CDC::FromHandle(hDC), rc,
+                                                                 COSMTabAppearanceSet::kWorkspaceClient);
             ::ReleaseDC(nullptr, hDC);
             *pRect = rc;
         }
@@ -867,7 +870,7 @@ LRESULT COSMTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             rcClient.OffsetRect(-rcWindow.left, -rcWindow.top);
             dc.ExcludeClipRect(rcClient);
             dc.FillSolidRect(rc, ::GetSysColor(COLOR_BTNFACE));
-            m_paintManager.GetAppearanceSet()->DrawWorkspacePart(&dc, rc, 0);
+            m_paintManager.GetAppearanceSet()->DrawWorkspacePart(&dc, rc, COSMTabAppearanceSet::kWorkspaceBorder);
             return 0;
         }
         break;

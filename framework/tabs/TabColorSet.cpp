@@ -13,15 +13,15 @@ const COLORREF kTabNoColor = static_cast<COLORREF>(-1);
 
 }  // namespace
 
-void COSMTabColorSetGroup::Set(COLORREF border, COLORREF bottomLight, COLORREF dark, COLORREF light, COLORREF shadow,
-                               COLORREF bottom)
+void COSMTabColorSetGroup::Set(COLORREF border, COLORREF bottomBorder, COLORREF dark, COLORREF light, COLORREF shadow,
+                               COLORREF bottomLight)
 {
     clrBorder.SetStandardValue(COSMTabColorSet::ResolveColor(border));
-    clrBorderBottomLight.SetStandardValue(COSMTabColorSet::ResolveColor(bottomLight));
+    clrBottomBorder.SetStandardValue(COSMTabColorSet::ResolveColor(bottomBorder));
     clrDarkBorder.SetStandardValue(COSMTabColorSet::ResolveColor(dark));
     clrLight.SetStandardValue(COSMTabColorSet::ResolveColor(light));
     clrShadow.SetStandardValue(COSMTabColorSet::ResolveColor(shadow));
-    clrBottom.SetStandardValue(COSMTabColorSet::ResolveColor(bottom));
+    clrBottomLight.SetStandardValue(COSMTabColorSet::ResolveColor(bottomLight));
 }
 
 COLORREF COSMTabColorSet::ResolveColor(COLORREF indexOrColor)
@@ -50,6 +50,7 @@ void COSMTabColorSet::RefreshMetrics()
     SetStandard(m_clrFace, COLOR_BTNFACE);
     SetStandard(m_clrPane, COLOR_BTNFACE);
     SetStandard(m_clrLight, COLOR_BTNHIGHLIGHT);
+    SetStandard(m_clrDark, COLOR_BTNTEXT);
     SetStandard(m_clrSelectedText, COLOR_BTNTEXT);
     SetStandard(m_clrNormalText, COLOR_BTNTEXT);
     SetStandard(m_clrInactiveText, COLOR_BTNTEXT);

@@ -18,16 +18,18 @@ class COSMTabManagerItem;
 class COSMTabManagerNavigateButton;
 class COSMTabPaintManager;
 
-// Six colours of a tab state: border, bottom light, dark border, light, shadow, bottom.
+// Six colours of a tab state, as the trapezoid tabs draw with them: border, bottom border (the outer line of a
+// bottom tab), dark border, light, shadow, bottom light (the inner line of a bottom tab).
 struct COSMTabColorSetGroup
 {
     COSMPaintManagerColor clrBorder;
-    COSMPaintManagerColor clrBorderBottomLight;
+    COSMPaintManagerColor clrBottomBorder;
     COSMPaintManagerColor clrDarkBorder;
     COSMPaintManagerColor clrLight;
     COSMPaintManagerColor clrShadow;
-    COSMPaintManagerColor clrBottom;
-    void Set(COLORREF border, COLORREF bottomLight, COLORREF dark, COLORREF light, COLORREF shadow, COLORREF bottom);
+    COSMPaintManagerColor clrBottomLight;
+    void Set(COLORREF border, COLORREF bottomBorder, COLORREF dark, COLORREF light, COLORREF shadow,
+             COLORREF bottomLight);
 };
 
 class COSMTabColorSet
@@ -71,6 +73,7 @@ public:
     COSMPaintManagerColor m_clrFace;
     COSMPaintManagerColor m_clrPane;
     COSMPaintManagerColor m_clrLight;
+    COSMPaintManagerColor m_clrDark;  // the dark side of a raised selected tab
     COSMPaintManagerColor m_clrSelectedTab;
     COSMPaintManagerColor m_clrHotTab;
     COSMPaintManagerColor m_clrPressedTab;

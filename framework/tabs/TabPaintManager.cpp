@@ -9,6 +9,11 @@
 #include "framework/foundation/OSVersionInfo.h"
 #include "framework/foundation/TextFunctions.h"
 #include "framework/markup/Markup.h"
+#include "framework/tabs/TabAppearanceFigures.h"
+#include "framework/tabs/TabAppearanceFlat.h"
+#include "framework/tabs/TabAppearanceImages.h"
+#include "framework/tabs/TabAppearanceRaisedPage.h"
+#include "framework/tabs/TabAppearanceStackedBars.h"
 #include "framework/tabs/TabManager.h"
 #include "framework/tabs/TabTextEllipsis.h"
 
@@ -38,6 +43,38 @@ CString StripTabMnemonics(const CString& strText)
         strResult += ch;
     }
     return strResult;
+}
+
+// The shape of an appearance id; an id without a shape of its own gets the raised page tabs.
+COSMTabAppearanceSet* CreateTabAppearanceSet(int nAppearance)
+{
+    switch (nAppearance)
+    {
+    case 1:
+        return new COSMTabAppearanceRaisedPageWhenHot();
+    case 2:
+        return new COSMTabAppearanceSoftRectangles();
+    case 3:
+        return new COSMTabAppearanceSlanted();
+    case 4:
+        return new COSMTabAppearanceButtons();
+    case 5:
+        return new COSMTabAppearanceRaisedSelected();
+    case 6:
+        return new COSMTabAppearanceFlatRectangles();
+    case 7:
+        return new COSMTabAppearanceTrapezoids();
+    case 8:
+        return new COSMTabAppearanceStackedBars();
+    case 9:
+        return new COSMTabAppearanceCurvedDocuments();
+    case 10:
+        return new COSMTabAppearanceRibbonImages();
+    case 11:
+        return new COSMTabAppearanceAccessImages();
+    default:
+        return new COSMTabAppearanceRaisedPage();
+    }
 }
 
 }  // namespace
@@ -100,8 +137,7 @@ COSMTabColorSet* COSMTabPaintManager::SetColorSet(COSMTabColorSet* pColorSet)
 COSMTabAppearanceSet* COSMTabPaintManager::SetAppearance(int nAppearance)
 {
     m_nAppearance = nAppearance;
-    // Every id builds the base shape until the shaped sets arrive.
-    return SetAppearanceSet(new COSMTabAppearanceSet());
+    return SetAppearanceSet(CreateTabAppearanceSet(nAppearance));
 }
 
 COSMTabAppearanceSet* COSMTabPaintManager::SetAppearanceSet(COSMTabAppearanceSet* pAppearanceSet)

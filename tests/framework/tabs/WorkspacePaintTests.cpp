@@ -20,10 +20,10 @@ public:
         m_bFixedLengths = false;
         m_bDrawContent = true;
     }
-    void DrawWorkspacePart(CDC* pDC, LPCRECT lpRect, int nPart) override
+    void DrawWorkspacePart(CDC* pDC, LPRECT lpRect, int nPart) override
     {
         parts.push_back(nPart);
-        if (nPart == 0)
+        if (nPart == kWorkspaceBorder)
         {
             partZeroRect = *lpRect;
             pDC->FillSolidRect(lpRect, m_pPaintManager->GetColorSet()->m_clrBorder);
@@ -90,7 +90,8 @@ TEST_F(WorkspacePaintTest, PaintAndPrintClientDrawEveryGroupsStrip)
     ::ReleaseDC(frame.m_hWndMDIClient, hClientDC);
     EXPECT_TRUE(EveryHeaderShowsTheHeaderColour(screen));
     // The splitter between them is the set's vertical splitter.
-    EXPECT_NE(appearance->parts.end(), std::find(appearance->parts.begin(), appearance->parts.end(), 2));
+    EXPECT_NE(appearance->parts.end(), std::find(appearance->parts.begin(), appearance->parts.end(),
+                                                 COSMTabAppearanceSet::kWorkspaceSplitterVertical));
 
     // Printed.
     DcTestSurface printed(client.Width(), client.Height(), RGB(1, 2, 3));
@@ -105,25 +106,49 @@ TEST_F(WorkspacePaintTest, PaintAndPrintClientDrawEveryGroupsStrip)
     EXPECT_TRUE(erased.FilledWith(CRect(0, 0, client.Width(), client.Height()), RGB(1, 2, 3)));
 }
 
-TEST_F(WorkspacePaintTest, TheBorderIsTheSetsWorkspacePartZeroWithTheStaticFrame)
+TEST_F(WorkspacePaintTest, TheBorderIsTheSetsWorkspacePartZeroOverTheWholeWindow)
 {
     workspace.GetPaintManager()->m_bStaticFrame = TRUE;
+    workspace.UpdateContents(TRUE);
     appearance->parts.clear();
     ::RedrawWindow(frame.m_hWndMDIClient, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     PumpMessages();
     CRect window;
     ::GetWindowRect(frame.m_hWndMDIClient, &window);
     EXPECT_EQ(CRect(0, 0, window.Width(), window.Height()), appearance->partZeroRect);
+}
 
-    // Where the frame lies outside the client area, the border shows.
+TEST_F(WorkspacePaintTest, WithTheStaticFrameTheBorderShowsInTheColourSetsBorderColour)
+{
+    // The shaped set the paint manager makes by default, with its own colours.
+    COSMTabPaintManager* paintManager = workspace.GetPaintManager();
+    paintManager->SetAppearance(0);
+    paintManager->m_bStaticFrame = TRUE;
+    workspace.UpdateContents(TRUE);
+    ::RedrawWindow(frame.m_hWndMDIClient, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+
+    // The client area moved in to leave a border: one pixel at the top, two on the other sides.
+    CRect window;
+    ::GetWindowRect(frame.m_hWndMDIClient, &window);
     CRect client;
     ::GetClientRect(frame.m_hWndMDIClient, &client);
     ::MapWindowPoints(frame.m_hWndMDIClient, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    ASSERT_GT(client.left, window.left);
+    EXPECT_EQ(CRect(2, 1, 2, 2), CRect(client.left - window.left, client.top - window.top, window.right - client.right,
+                                       window.bottom - client.bottom));
     HDC hWindowDC = ::GetWindowDC(frame.m_hWndMDIClient);
-    const COLORREF border = ::GetPixel(hWindowDC, 0, window.Height() / 2);
+    const COLORREF left = ::GetPixel(hWindowDC, 0, window.Height() / 2);
+    const COLORREF bottom = ::GetPixel(hWindowDC, window.Width() / 2, window.Height() - 1);
     ::ReleaseDC(frame.m_hWndMDIClient, hWindowDC);
-    EXPECT_EQ(static_cast<COLORREF>(workspace.GetPaintManager()->GetColorSet()->m_clrBorder), border);
+    const COLORREF border = paintManager->GetColorSet()->m_clrBorder;
+    EXPECT_EQ(border, left);
+    EXPECT_EQ(border, bottom);
+
+    // Without it, the client area fills the window: there is no border to draw.
+    paintManager->m_bStaticFrame = FALSE;
+    workspace.UpdateContents(TRUE);
+    ::GetClientRect(frame.m_hWndMDIClient, &client);
+    EXPECT_EQ(window.Size(), client.Size());
 }
 
 TEST_F(WorkspacePaintTest, ASystemColourChangeTakesTheColoursAgain)

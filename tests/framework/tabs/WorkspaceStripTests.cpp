@@ -1,6 +1,5 @@
 // The workspace without grouping: one strip above the MDI client, its tabs following the frame's children, clicks
 // activating and closing them.
-#include "TabTestSupport.h"
 #include "WorkspaceTestSupport.h"
 
 using namespace workspace_test;
@@ -77,11 +76,6 @@ TEST_F(WorkspaceStripTest, AClickOnATabActivatesItsChildAndRestoresAMinimizedOne
 TEST_F(WorkspaceStripTest, ATabsCloseButtonClosesItsChildAndTheTabGoes)
 {
     workspace.SetCloseOnTabsMode(2);
-    // A set that draws each tab's content, its close button included (the base set draws no tabs).
-    auto* appearance = new tabs_test::TestAppearanceSet;
-    appearance->m_bFixedLengths = false;
-    appearance->m_bDrawContent = true;
-    workspace.GetPaintManager()->SetAppearanceSet(appearance);
     StartWorkspace(FALSE);
     OpenChild("First");
     DocChild* second = OpenChild("Second");
