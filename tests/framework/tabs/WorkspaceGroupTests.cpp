@@ -140,6 +140,39 @@ TEST_F(WorkspaceGroupTest, ANewGroupSplitsThreeHundredPixelsIntoTwoOf148)
     }
 }
 
+TEST_F(WorkspaceGroupTest, AGroupNarrowerThanTheSplitterSplitsIntoNoNegativeShares)
+{
+    frame.minimumSize = CSize(1, 1);
+    const struct
+    {
+        int width;
+        double share;
+    } cases[] = {{6, 1.0}, {4, 0.0}, {2, 0.0}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.width);
+        StartWorkspace(TRUE);
+        SizeClientTo(c.width, 200);
+        CRect client;
+        ::GetClientRect(frame.m_hWndMDIClient, &client);
+        ASSERT_EQ(c.width, client.Width());
+        OpenChild("First");
+        OpenChild("Second");
+        RunCommand(9158);
+        ASSERT_EQ(2, workspace.GetWorkspaceCount());
+        EXPECT_DOUBLE_EQ(c.share, Group(0)->GetProportion());
+        EXPECT_DOUBLE_EQ(c.share, Group(1)->GetProportion());
+        for (int extent : Extents())
+            EXPECT_GE(extent, 0);
+
+        for (auto& child : children)
+            child->DestroyWindow();
+        children.clear();
+        frame.workspace = nullptr;
+        workspace.Detach();
+    }
+}
+
 TEST_F(WorkspaceGroupTest, MovingTheLastTabAwayRemovesItsGroupAndGivesItsRoomToTheNeighbour)
 {
     StartWorkspace(TRUE);
