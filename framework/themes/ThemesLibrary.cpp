@@ -8,6 +8,7 @@
 #include "framework/themes/DefaultTheme.h"
 #include "framework/themes/DwmCaption.h"
 #include "framework/themes/FramePaintManager.h"
+#include "framework/themes/NativeXPTheme.h"
 #include "framework/themes/OfficeTheme.h"
 #include "framework/themes/Office2007Images.h"
 #include "framework/themes/RibbonPaintManager.h"
@@ -19,6 +20,7 @@ void EnterThemeCreators()
 {
     COSMPaintManager::RegisterThemeCreator(0, &COSMDefaultTheme::Create);
     COSMPaintManager::RegisterThemeCreator(1, &COSMOfficeTheme::Create);
+    COSMPaintManager::RegisterThemeCreator(3, &COSMNativeXPTheme::Create);
 }
 
 COSMPartPaintManager* CreateFramePainter(COSMPaintManager* owner)

@@ -3,6 +3,7 @@
 #include "ThemeStub.h"
 
 #include <cwchar>
+#include <string>
 
 namespace {
 
@@ -36,6 +37,15 @@ void Record(int part, int state, int property, const RECT* rect = nullptr)
     g_state.lastRect = rect ? *rect : RECT{};
 }
 
+// The class is in the refused list, as "CLASS;".
+bool IsRefused(LPCWSTR classList)
+{
+    if (!classList || !*classList)
+        return false;
+    std::wstring entry = std::wstring(classList) + L";";
+    return std::wstring(g_state.refusedClasses).find(entry) != std::wstring::npos;
+}
+
 }  // namespace
 
 #define STUB_EXPORT extern "C" __declspec(dllexport)
@@ -50,7 +60,7 @@ STUB_EXPORT HANDLE WINAPI OpenThemeData(HWND window, LPCWSTR classList)
     Count(CThemeStubState::kOpenThemeData);
     g_state.lastWindow = window;
     CopyText(g_state.lastClassList, classList, -1);
-    if (g_state.openFails || (classList && std::wcscmp(classList, L"NO-SUCH-CLASS") == 0))
+    if (g_state.openFails || (classList && std::wcscmp(classList, L"NO-SUCH-CLASS") == 0) || IsRefused(classList))
         return nullptr;
     HANDLE theme = g_state.nextTheme;
     g_state.nextTheme = reinterpret_cast<HANDLE>(reinterpret_cast<ULONG_PTR>(theme) + 1);
@@ -98,8 +108,11 @@ STUB_EXPORT HRESULT WINAPI DrawThemeBackground(HANDLE theme, HDC, int part, int 
         g_state.drawParts[g_state.drawCount] = part;
         g_state.drawStates[g_state.drawCount] = state;
         g_state.drawRects[g_state.drawCount] = rect ? *rect : RECT{};
+        g_state.drawThemes[g_state.drawCount] = theme;
         ++g_state.drawCount;
     }
+    if (g_state.drawPartFails && part == g_state.failingDrawPart)
+        return E_FAIL;
     return S_OK;
 }
 
@@ -108,7 +121,7 @@ STUB_EXPORT HRESULT WINAPI GetThemeColor(HANDLE theme, int part, int state, int 
     Count(CThemeStubState::kGetThemeColor, theme);
     Record(part, state, property);
     if (SUCCEEDED(g_state.themeColorResult))
-        *color = g_state.themeColor;
+        *color = g_state.colorFromQuery ? RGB(part, state, property % 256) : g_state.themeColor;
     return g_state.themeColorResult;
 }
 
@@ -118,6 +131,8 @@ STUB_EXPORT HRESULT WINAPI GetThemeInt(HANDLE theme, int part, int state, int pr
     Record(part, state, property);
     if (property == kThemeStubThrowingProperty)
         throw property;
+    if (FAILED(g_state.themeIntResult))
+        return g_state.themeIntResult;
     *value = part * 100 + state * 10 + property;
     return S_OK;
 }

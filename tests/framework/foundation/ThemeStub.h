@@ -66,6 +66,17 @@ struct CThemeStubState
     int drawParts[kDrawLogSize];
     int drawStates[kDrawLogSize];
     RECT drawRects[kDrawLogSize];
+    HANDLE drawThemes[kDrawLogSize];
+
+    // Selective answers, none after ResetThemeStub: OpenThemeData refuses the classes listed here, each followed
+    // by ';' ("REBAR;MENU;"); GetThemeInt fails with themeIntResult when it is a failure; GetThemeColor answers
+    // RGB(part, state, property % 256) instead of themeColor when colorFromQuery is set; DrawThemeBackground fails
+    // for the part failingDrawPart when drawPartFails is set.
+    WCHAR refusedClasses[128];
+    HRESULT themeIntResult;
+    BOOL colorFromQuery;
+    BOOL drawPartFails;
+    int failingDrawPart;
 };
 
 // What the visual-style functions answer for a property the theme does not define.

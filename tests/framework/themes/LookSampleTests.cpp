@@ -53,3 +53,16 @@ TEST_F(PaintManagerTest, AnOfficeMenuOpensSeamlesslyFromItsMenuBarButton)
     for (int x = 0; x < menu.Width(); ++x)
         EXPECT_EQ(x >= openFrom && x < openTo ? opening : border, sample.openedMenuTopRow[x]) << x;
 }
+
+TEST_F(PaintManagerTest, TheNativeXPLookSampleIsWritten)
+{
+    COSMPaintManager::RegisterThemes();
+    // Bars docked elsewhere than the top keep the button face under the style's band.
+    const themes_test::LookSample sample = themes_test::WriteLookSample(3, "nativexp");
+    ASSERT_EQ("", sample.failure);
+    EXPECT_NE(std::string::npos, sample.path.find("look-nativexp.bmp"));
+    ASSERT_NE(nullptr, COSMPaintManager::GetGlobalPaintManager());
+    EXPECT_EQ(3, COSMPaintManager::GetGlobalPaintManager()->GetThemeId());
+    EXPECT_GT(sample.colorCount, 1u);
+    EXPECT_EQ(sample.expectedFace, sample.dockedToolBarFace);
+}
