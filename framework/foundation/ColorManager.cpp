@@ -184,7 +184,7 @@ COSMColorEnvironment& GetSystemColorEnvironment()
 
 COSMColorManager::COSMColorManager() : COSMColorManager(GetSystemColorEnvironment()) {}
 
-COSMColorManager::COSMColorManager(COSMColorEnvironment& environment) : m_environment(environment)
+COSMColorManager::COSMColorManager(COSMColorEnvironment& environment) : m_environment(&environment)
 {
     RefreshColors();
     m_gradients[7].SetStandardColors(RGB(255, 213, 140), RGB(255, 173, 85), 0.5f);
@@ -292,7 +292,7 @@ BOOL COSMColorManager::IsLowColorDisplay(HDC dc)
 int COSMColorManager::DetectVisualStyle(BOOL lowColor)
 {
     std::wstring file, scheme;
-    if (!m_environment.IsThemeActive() || lowColor || !m_environment.GetThemeName(&file, &scheme))
+    if (!m_environment->IsThemeActive() || lowColor || !m_environment->GetThemeName(&file, &scheme))
         return kStyleNone;
     for (std::wstring* text : {&file, &scheme})
         for (wchar_t& c : *text)
@@ -320,7 +320,7 @@ void COSMColorManager::RefreshSysColors()
     // Entry 0 (the scroll bar) is not read: painters take it as black.
     m_colors[0] = kBlack;
     for (int index = 1; index < 30; ++index)
-        m_colors[index] = m_environment.GetSysColor(index);
+        m_colors[index] = m_environment->GetSysColor(index);
 }
 
 void COSMColorManager::RefreshDerivedColors()
@@ -377,13 +377,13 @@ void COSMColorManager::RefreshGradientColors(BOOL lowColor)
 void COSMColorManager::RefreshTreeViewBorder()
 {
     COLORREF border = 0;
-    if (m_environment.GetTreeViewBorderColor(&border))
+    if (m_environment->GetTreeViewBorderColor(&border))
         m_colors[57] = border;
 }
 
 void COSMColorManager::RefreshColors()
 {
-    const BOOL lowColor = m_environment.IsLowColorDisplay();
+    const BOOL lowColor = m_environment->IsLowColorDisplay();
     m_visualStyle = DetectVisualStyle(lowColor);
     RefreshSysColors();
     RefreshDerivedColors();
@@ -468,4 +468,19 @@ COSMColorManager* GetColorManager()
 void RefreshColorManager()
 {
     GetColorManager()->RefreshColors();
+}
+
+COSMColorEnvironmentScope::COSMColorEnvironmentScope(COSMColorEnvironment& environment)
+{
+    COSMColorManager* manager = GetColorManager();
+    m_previous = manager->m_environment;
+    manager->m_environment = &environment;
+    manager->RefreshColors();
+}
+
+COSMColorEnvironmentScope::~COSMColorEnvironmentScope()
+{
+    COSMColorManager* manager = GetColorManager();
+    manager->m_environment = m_previous;
+    manager->RefreshColors();
 }

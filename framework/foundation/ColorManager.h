@@ -95,6 +95,12 @@ public:
     static BOOL AreColorsDistinct(COLORREF first, COLORREF second, BOOL scale, float threshold);
     // 256 colours or fewer (1 to 8 bits per pixel) on the context, or on the screen when dc is null.
     static BOOL IsLowColorDisplay(HDC dc);
+    // The screen of the machine the manager reads (its environment's answer): what the looks' refreshes ask, so a
+    // test's machine decides it too.
+    BOOL IsLowColorScreen() const { return m_environment->IsLowColorDisplay(); }
+
+    // The machine the manager reads; a COSMColorEnvironmentScope swaps it for a test's.
+    COSMColorEnvironment& GetEnvironment() const { return *m_environment; }
 
 protected:
     // The weighted colour space: red, green and blue scaled to 195, 390 and 65, so distances follow how far
@@ -112,13 +118,16 @@ protected:
     static COLORREF ApproachColor(COLORREF reference, COLORREF color, double threshold);
 
 private:
+    friend class COSMColorEnvironmentScope;
+
     int DetectVisualStyle(BOOL lowColor);
     void RefreshSysColors();
     void RefreshDerivedColors();
     void RefreshGradientColors(BOOL lowColor);
     void RefreshTreeViewBorder();
 
-    COSMColorEnvironment& m_environment;
+    // Never null; replaced only by a COSMColorEnvironmentScope.
+    COSMColorEnvironment* m_environment;
     COSMPaintManagerColorGradient m_gradients[kGradientCount];
     COLORREF m_colors[kColorCount] = {};
     int m_visualStyle = kStyleNone;
@@ -132,3 +141,23 @@ COSMColorEnvironment& GetSystemColorEnvironment();
 COSMColorManager* GetColorManager();
 // GetColorManager()->RefreshColors().
 void RefreshColorManager();
+
+// Puts a machine of the caller's (a test's) under the process-wide colour manager while the scope lives: the
+// manager is refreshed from it on entry, and from the machine it had before on exit. Scopes nest; the environment
+// must outlive the scope.
+//
+//   CTestMachine machine;                       // a COSMColorEnvironment with a low-colour screen
+//   COSMColorEnvironmentScope scope(machine);
+//   theme.RefreshMetrics();                     // reads the test's machine through GetColorManager()
+class COSMColorEnvironmentScope
+{
+public:
+    explicit COSMColorEnvironmentScope(COSMColorEnvironment& environment);
+    ~COSMColorEnvironmentScope();
+
+    COSMColorEnvironmentScope(const COSMColorEnvironmentScope&) = delete;
+    COSMColorEnvironmentScope& operator=(const COSMColorEnvironmentScope&) = delete;
+
+private:
+    COSMColorEnvironment* m_previous;
+};

@@ -9,9 +9,11 @@
 #include "framework/themes/DwmCaption.h"
 #include "framework/themes/FramePaintManager.h"
 #include "framework/themes/NativeXPTheme.h"
+#include "framework/themes/Office2003Theme.h"
 #include "framework/themes/OfficeTheme.h"
 #include "framework/themes/Office2007Images.h"
 #include "framework/themes/RibbonPaintManager.h"
+#include "framework/themes/WhidbeyGradientTheme.h"
 
 namespace {
 
@@ -20,7 +22,10 @@ void EnterThemeCreators()
 {
     COSMPaintManager::RegisterThemeCreator(0, &COSMDefaultTheme::Create);
     COSMPaintManager::RegisterThemeCreator(1, &COSMOfficeTheme::Create);
+    COSMPaintManager::RegisterThemeCreator(2, &COSMOffice2003Theme::Create);
     COSMPaintManager::RegisterThemeCreator(3, &COSMNativeXPTheme::Create);
+    COSMPaintManager::RegisterThemeCreator(4, &COSMWhidbeyTheme::Create);
+    COSMPaintManager::RegisterThemeCreator(7, &COSMWhidbeyGradientTheme::Create);
 }
 
 COSMPartPaintManager* CreateFramePainter(COSMPaintManager* owner)

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <string>
 
+#include "TestColorMachine.h"
 #include "ThemeStub.h"
 #include "framework/foundation/ColorManager.h"
 
@@ -673,4 +674,42 @@ TEST(ColorManager, LowColourIsOneToEightBitsPerPixel)
     ASSERT_EQ(GetDeviceCaps(metafile, BITSPIXEL), 0);
     EXPECT_FALSE(COSMColorManager::IsLowColorDisplay(metafile));
     DeleteMetaFile(CloseMetaFile(metafile));
+}
+
+TEST(ColorManager, AScopePutsATestMachineUnderTheProcessWideManager)
+{
+    COSMColorManager* manager = GetColorManager();
+    RefreshColorManager();
+    const COLORREF systemFace = manager->GetColor(COLOR_BTNFACE);
+    const int systemStyle = manager->GetVisualStyle();
+    const BOOL systemLowColor = manager->IsLowColorScreen();
+    EXPECT_EQ(systemLowColor, COSMColorManager::IsLowColorDisplay(nullptr));
+    {
+        foundation_test::TestColorMachine machine;
+        machine.style = 3;
+        machine.colors[COLOR_BTNFACE] = RGB(1, 2, 3);
+        COSMColorEnvironmentScope scope(machine);
+        EXPECT_EQ(&machine, &manager->GetEnvironment());
+        // Refreshed on entry: the machine's colour and style, without anyone calling RefreshColors.
+        EXPECT_EQ(RGB(1, 2, 3), manager->GetColor(COLOR_BTNFACE));
+        EXPECT_EQ(3, manager->GetVisualStyle());
+        EXPECT_FALSE(manager->IsLowColorScreen());
+        {
+            foundation_test::TestColorMachine lowColor;
+            lowColor.lowColor = TRUE;
+            lowColor.style = 1;
+            COSMColorEnvironmentScope inner(lowColor);
+            EXPECT_TRUE(manager->IsLowColorScreen());
+            // A low-colour screen has no visual style.
+            EXPECT_EQ(0, manager->GetVisualStyle());
+        }
+        // The outer machine again.
+        EXPECT_EQ(3, manager->GetVisualStyle());
+        EXPECT_FALSE(manager->IsLowColorScreen());
+    }
+    // Refreshed on exit from the system again.
+    EXPECT_EQ(&GetSystemColorEnvironment(), &manager->GetEnvironment());
+    EXPECT_EQ(systemFace, manager->GetColor(COLOR_BTNFACE));
+    EXPECT_EQ(systemStyle, manager->GetVisualStyle());
+    EXPECT_EQ(systemLowColor, manager->IsLowColorScreen());
 }

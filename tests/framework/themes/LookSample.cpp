@@ -144,13 +144,18 @@ bool FillMenu(COSMPopupBar* menu)
 
 }  // namespace
 
-LookSample WriteLookSample(int themeId, const std::string& lookName, int faceIndex)
+LookSample WriteLookSample(int themeId, const std::string& lookName, int faceIndex, int visualStyleSelection)
 {
     LookSample sample;
     COSMPaintManager::SetTheme(themeId);
     COSMPaintManager* look = COSMPaintManager::GetGlobalPaintManager();
     if (!look)
         return {"no look for the id"};
+    if (visualStyleSelection >= 0)
+    {
+        look->SetVisualStyleSelection(visualStyleSelection);
+        look->RefreshMetrics();
+    }
     sample.expectedFace = look->GetColor(faceIndex);
 
     SampleFrame site;

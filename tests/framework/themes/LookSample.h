@@ -38,6 +38,8 @@ struct LookSample
     std::vector<COLORREF> openedMenuTopRow;
 };
 
-LookSample WriteLookSample(int themeId, const std::string& lookName, int faceIndex = COLOR_BTNFACE);
+// A visualStyleSelection of 0 or more is set on the installed look (and the look refreshed) before the frame is built.
+LookSample WriteLookSample(int themeId, const std::string& lookName, int faceIndex = COLOR_BTNFACE,
+                           int visualStyleSelection = -1);
 
 }  // namespace themes_test
