@@ -51,12 +51,9 @@ TEST_F(Office2007ThemeTest, ProgressChunkAndGlowFollowTheClampedPosition)
         int chunkEnd;  // x where the chunk ends
         int glowEnd;   // x where the glow ends (= chunkEnd: none)
     } cases[] = {
-        {"at the lower bound", 0, 100, 0, 2, 6},
-        {"half way", 0, 100, 50, 30, 34},
-        {"at the upper bound", 0, 100, 100, 58, 58},
-        {"below the range", 0, 100, -40, 2, 6},
-        {"above the range", 0, 100, 250, 58, 58},
-        {"equal bounds", 5, 5, 5, 2, 2},
+        {"at the lower bound", 0, 100, 0, 2, 6},     {"half way", 0, 100, 50, 30, 34},
+        {"at the upper bound", 0, 100, 100, 58, 58}, {"below the range", 0, 100, -40, 2, 6},
+        {"above the range", 0, 100, 250, 58, 58},    {"equal bounds", 5, 5, 5, 2, 2},
         {"crossed bounds", 10, 0, 5, 2, 2},
     };
     for (const auto& c : cases)
@@ -281,8 +278,8 @@ TEST_F(Office2007GalleryTest, ScrollBarStylesPickTheImageSets)
     {
         int style;
         const char* background;  // nullptr: the base painter's look
-    } cases[] = {{5, "CONTROLGALLERYSCROLLVERTICALLIGHT"}, {6, "CONTROLGALLERYSCROLLVERTICALDARK"}, {2, nullptr},
-                 {3, nullptr}};
+    } cases[] = {
+        {5, "CONTROLGALLERYSCROLLVERTICALLIGHT"}, {6, "CONTROLGALLERYSCROLLVERTICALDARK"}, {2, nullptr}, {3, nullptr}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE("style " + std::to_string(c.style));
@@ -324,12 +321,9 @@ TEST_F(Office2007GalleryTest, PartStatesOfArrowsPagesAndThumb)
         COLORREF secondPage;
         int thumbState;
     } cases[] = {
-        {"first arrow hot", 60, false, 2, 2, rest, 0},
-        {"first arrow pressed", 60, true, 3, 2, rest, 0},
-        {"second page hot", 63, false, 1, 2, rest, 0},
-        {"second page pressed", 63, true, 1, 2, pressedPage, 0},
-        {"thumb hot", 64, false, 1, 2, rest, 1},
-        {"thumb pressed", 64, true, 1, 2, rest, 2},
+        {"first arrow hot", 60, false, 2, 2, rest, 0}, {"first arrow pressed", 60, true, 3, 2, rest, 0},
+        {"second page hot", 63, false, 1, 2, rest, 0}, {"second page pressed", 63, true, 1, 2, pressedPage, 0},
+        {"thumb hot", 64, false, 1, 2, rest, 1},       {"thumb pressed", 64, true, 1, 2, rest, 2},
     };
     for (const auto& c : cases)
     {

@@ -44,8 +44,10 @@ std::vector<KeyTarget> KeyTargets()
         {"Toolbar", "ToolbarFaceLight", [](T& t) { return t.ToolbarGradient.First().GetStandardValue(); }},
         {"Toolbar", "ToolbarFaceDark", [](T& t) { return t.ToolbarGradient.Second().GetStandardValue(); }},
         {"Toolbar", "ToolbarFaceShadow", [](T& t) { return t.ToolbarShadowColor.GetStandardValue(); }},
-        {"Toolbar", "ControlToolbarExpandLight", [](T& t) { return t.ExpandButtonGradient.First().GetStandardValue(); }},
-        {"Toolbar", "ControlToolbarExpandDark", [](T& t) { return t.ExpandButtonGradient.Second().GetStandardValue(); }},
+        {"Toolbar", "ControlToolbarExpandLight",
+         [](T& t) { return t.ExpandButtonGradient.First().GetStandardValue(); }},
+        {"Toolbar", "ControlToolbarExpandDark",
+         [](T& t) { return t.ExpandButtonGradient.Second().GetStandardValue(); }},
         {"Toolbar", "ControlHighlightPopupedLight", [](T& t) { return t.PoppedGradient.First().GetStandardValue(); }},
         {"Toolbar", "ControlHighlightPopupedDark", [](T& t) { return t.PoppedGradient.Second().GetStandardValue(); }},
         {"Toolbar", "MenuPopupGripperLight",
@@ -62,8 +64,7 @@ std::vector<KeyTarget> KeyTargets()
         {"Toolbar", "ToolbarGripper", [](T& t) { return Entry(t, 38); }},
         {"Window", "WindowFrame", [](T& t) { return Entry(t, 54); }},
         {"Toolbar", "FloatingBarGripper", [](T& t) { return t.GetFloatingCaptionColor().GetStandardValue(); }},
-        {"Toolbar", "FloatingBarGripperText",
-         [](T& t) { return t.GetFloatingCaptionTextColor().GetStandardValue(); }},
+        {"Toolbar", "FloatingBarGripperText", [](T& t) { return t.GetFloatingCaptionTextColor().GetStandardValue(); }},
         {"Toolbar", "FloatingBarBorder", [](T& t) { return Entry(t, 61); }},
         {"Workspace", "AppWorkspace", [](T& t) { return Entry(t, COLOR_APPWORKSPACE); }},
         {"Window", "ButtonFace", [](T& t) { return Entry(t, 51); }},
@@ -225,9 +226,9 @@ TEST_F(Office2007ThemeTest, MenuBarTextAtRestOnly)
     {
         BOOL selected, pressed, enabled, checked, popped;
         int barType;
-    } others[] = {{TRUE, FALSE, TRUE, FALSE, FALSE, 0}, {FALSE, TRUE, TRUE, FALSE, FALSE, 0},
+    } others[] = {{TRUE, FALSE, TRUE, FALSE, FALSE, 0},   {FALSE, TRUE, TRUE, FALSE, FALSE, 0},
                   {FALSE, FALSE, FALSE, FALSE, FALSE, 0}, {FALSE, FALSE, TRUE, TRUE, FALSE, 0},
-                  {FALSE, FALSE, TRUE, FALSE, TRUE, 0},  {FALSE, FALSE, TRUE, FALSE, FALSE, 1}};
+                  {FALSE, FALSE, TRUE, FALSE, TRUE, 0},   {FALSE, FALSE, TRUE, FALSE, FALSE, 1}};
     for (const auto& c : others)
         EXPECT_EQ(theme->GetStateTextColor(c.selected, c.pressed, c.enabled, c.checked, c.popped, c.barType, 0),
                   theme->COSMOffice2003Theme::GetStateTextColor(c.selected, c.pressed, c.enabled, c.checked, c.popped,
