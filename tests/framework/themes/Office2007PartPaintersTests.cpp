@@ -344,6 +344,20 @@ TEST_F(Office2007GalleryTest, PartStatesOfArrowsPagesAndThumb)
     }
 }
 
+TEST_F(Office2007GalleryTest, AThumbOfTenPixelsOrLessHasNoGripper)
+{
+    host->SetScrollBarStyle(5);
+    host->info.nPage = 10;
+    host->RecalcScrollBar();
+    const ScrollBarGeometry& g = host->GetScrollBarGeometry();
+    ASSERT_LE(g.thumbEnd - g.thumbStart, 10);
+    ASSERT_GT(g.thumbEnd - g.thumbStart, 0);
+    DcTestSurface canvas(17, 120, kCanvas);
+    painter->DrawScrollBar(canvas.dc(), host.get());
+    const CRect thumb(1, g.thumbStart, 16, g.thumbEnd);
+    EXPECT_TRUE(canvas.FilledWith(thumb, StateColor("CONTROLGALLERYSCROLLTHUMBVERTICAL", 0, 3)));
+}
+
 TEST_F(Office2007GalleryTest, AThumbReachingIntoTheSecondArrowIsNotDrawn)
 {
     host->SetScrollBarStyle(5);
