@@ -268,6 +268,10 @@ public:
     // A new menu bar docked on top and loaded from the menu resource (it takes the frame's menu); null when the
     // menu does not load.
     COSMCommandBar* AddMenuBar(const CString& title, UINT menuId);
+    // A new ribbon made by class name ("COSMRibbonBar", registered by the ribbon library) as the menu bar, docked on
+    // top where the first row is kept for it; it hooks the frame (and takes the frame's menu) as its window is made.
+    // Null when no ribbon class is linked or it cannot dock.
+    COSMCommandBar* AddRibbonBar(const CString& title);
 
 private:
     // A docked toolbar leaves its dock bar; TRUE when it was docked.

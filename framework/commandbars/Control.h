@@ -26,6 +26,7 @@ class COSMImageManager;
 class COSMImageManagerIcon;
 class COSMPaintManager;
 class COSMControl;
+class COSMRibbonGroup;
 class COSMCommandBarList;
 struct COSMCommandBarsPersistParams;
 class COSMPropExchange;
@@ -298,6 +299,14 @@ public:
     int GetHeight() const { return m_height; }
     void SetIconSize(CSize size) { StoreForMeasure(m_iconSize, size); }
 
+    // The ribbon group that shows the control (not owned; null outside a ribbon's groups). A copy keeps its own.
+    COSMRibbonGroup* GetRibbonGroup() const { return m_ribbonGroup; }
+    void SetRibbonGroup(COSMRibbonGroup* group) { m_ribbonGroup = group; }
+    // Where a ribbon placed the control: 1 at the right of its row (the system button and right-aligned controls of
+    // the tab row), 0 otherwise.
+    int GetRibbonPlacement() const { return m_ribbonPlacement; }
+    void SetRibbonPlacement(int placement) { m_ribbonPlacement = placement; }
+
     // Where the control lives.
     // The parent bar's paint manager, else the owning command bars', else the process-wide one (made for theme 0).
     COSMPaintManager* GetPaintManager() const;
@@ -393,4 +402,6 @@ protected:
     int m_height = 0;
     int m_executeOnPressInterval = 0;
     CSize m_iconSize{0, 0};
+    COSMRibbonGroup* m_ribbonGroup = nullptr;
+    int m_ribbonPlacement = 0;
 };

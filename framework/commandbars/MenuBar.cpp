@@ -10,6 +10,7 @@
 #include "framework/commandbars/MouseManager.h"
 #include "framework/foundation/HookManager.h"
 #include "framework/foundation/ImageManager.h"
+#include "framework/foundation/PropExchange.h"
 
 #include <iterator>
 
@@ -263,4 +264,27 @@ COSMCommandBar* COSMCommandBars::AddMenuBar(const CString& title, UINT menuId)
     }
     RecalcFrameLayout(FALSE);
     return menuBar;
+}
+
+COSMCommandBar* COSMCommandBars::AddRibbonBar(const CString& title)
+{
+    CRuntimeClass* ribbonClass = FindRuntimeClass("COSMRibbonBar");
+    CObject* object = ribbonClass ? ribbonClass->CreateObject() : nullptr;
+    auto* ribbon = dynamic_cast<COSMMenuBar*>(object);
+    if (!ribbon)
+    {
+        delete object;
+        return nullptr;
+    }
+    ribbon->SetCommandBars(this);
+    ribbon->SetTitle(title);
+    ribbon->SetBarID(kMenuBarId);
+    if (!ribbon->SetPosition(0))
+    {
+        ribbon->InternalRelease();
+        return nullptr;
+    }
+    m_bars.push_back(ribbon);
+    RecalcFrameLayout(FALSE);
+    return ribbon;
 }

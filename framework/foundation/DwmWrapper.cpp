@@ -9,6 +9,7 @@ const char* const kDwmNames[COSMDwmFunctions::kSlotCount] = {"DwmDefWindowProc",
 
 // DwmDefWindowProc answers with a BOOL, not an HRESULT: a failure code would read as "handled".
 using DwmDefWindowProcFn = BOOL(WINAPI*)(HWND, UINT, WPARAM, LPARAM, LRESULT*);
+using DwmIsCompositionEnabledFn = HRESULT(WINAPI*)(BOOL*);
 using DwmExtendFrameIntoClientAreaFn = HRESULT(WINAPI*)(HWND, const MARGINS*);
 
 }  // namespace
@@ -30,6 +31,13 @@ BOOL COSMDwmWrapper::DwmDefWindowProc(HWND window, UINT message, WPARAM wParam, 
 {
     auto forward = m_functions.Get<DwmDefWindowProcFn>(COSMDwmFunctions::kDwmDefWindowProc);
     return forward ? forward(window, message, wParam, lParam, result) : FALSE;
+}
+
+BOOL COSMDwmWrapper::DwmIsCompositionEnabled()
+{
+    auto isEnabled = m_functions.Get<DwmIsCompositionEnabledFn>(COSMDwmFunctions::kDwmIsCompositionEnabled);
+    BOOL enabled = FALSE;
+    return isEnabled && SUCCEEDED(isEnabled(&enabled)) && enabled;
 }
 
 HRESULT COSMDwmWrapper::DwmExtendFrameIntoClientArea(HWND window, int left, int top, int right, int bottom)

@@ -38,6 +38,8 @@ public:
     // TRUE when DWM handled the message and stored its result; FALSE (result untouched) when it did not, or when
     // the function is missing.
     BOOL DwmDefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // TRUE while desktop composition is on; FALSE when it is off, the call fails or the function is missing.
+    BOOL DwmIsCompositionEnabled();
     // Extends the glass frame by these widths; E_FAIL when the function is missing.
     HRESULT DwmExtendFrameIntoClientArea(HWND window, int left, int top, int right, int bottom);
 

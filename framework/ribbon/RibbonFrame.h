@@ -1,15 +1,26 @@
-// Stand-in: the ribbon subsystem replaces this file with its own COSMRibbonFrame under the same name.
+// COSMRibbonFrame: the part of a frame window a ribbon draws. A ribbon bar makes it for its site frame while its frame
+// theme is on (COSMRibbonBar::EnableFrameTheme): the ribbon then draws the caption with its own caption buttons,
+// the frame gets the frame paint manager's window region (or, with desktop composition, glass as deep as the
+// caption), and the frame answers the registered query message (GetQueryMessage) with this object.
+//
+// Made alone (no ribbon), it is what the status bar asks a frame for: GetStatusBarHeight answers while frame drawing
+// is on (EnableFrameDrawing).
 #pragma once
 
 #include "classlib/FrameMessages.h"
 #include "classlib/Wnd.h"
+#include "framework/foundation/DwmWrapper.h"
 
-// The part of a frame window that a ribbon draws: whether it draws the window frame, and the status bar that frame
-// runs around. A frame that has one answers the registered query message (GetQueryMessage) with its address.
+class COSMRibbonBar;
+class COSMCommandBars;
+
 class COSMRibbonFrame
 {
 public:
-    explicit COSMRibbonFrame(CWnd* frame = nullptr) : m_frame(frame) {}
+    explicit COSMRibbonFrame(CWnd* frame = nullptr, COSMRibbonBar* ribbon = nullptr);
+    ~COSMRibbonFrame();
+    COSMRibbonFrame(const COSMRibbonFrame&) = delete;
+    COSMRibbonFrame& operator=(const COSMRibbonFrame&) = delete;
 
     static UINT GetQueryMessage()
     {
@@ -18,26 +29,55 @@ public:
     }
 
     void SetFrame(CWnd* frame) { m_frame = frame; }
-    // Whether the ribbon draws the window frame itself.
+    CWnd* GetFrame() const { return m_frame; }
+    HWND GetFrameHwnd() const { return m_frame ? m_frame->GetSafeHwnd() : nullptr; }
+    COSMRibbonBar* GetRibbonBar() const { return m_ribbon; }
+    // Whether the ribbon draws the window frame itself (on for a ribbon's frame object).
     void EnableFrameDrawing(BOOL enable = TRUE) { m_frameDrawing = enable; }
     BOOL IsFrameDrawing() const { return m_frameDrawing; }
 
     // TRUE, with the height of the frame's status bar (child 0xE801), when the ribbon draws the window frame and
     // that child exists and is visible.
-    BOOL GetStatusBarHeight(int* height) const
+    BOOL GetStatusBarHeight(int* height) const;
+
+    // The frame window's GWL_EXSTYLE (ex) or GWL_STYLE; 0 without a window.
+    DWORD GetStyle(BOOL ex) const;
+    // Gives the frame its region for the size (or extends the glass with composition); nothing for the size it
+    // already has unless forced, and never while it runs already.
+    void SetFrameRegion(int cx, int cy, BOOL force);
+    void UpdateFrameRegion();
+    // TRUE while the frame keeps its own caption: no ribbon, the ribbon hidden or folded, not docked on top, or a
+    // minimized child frame.
+    BOOL IsCaptionStandard() const;
+    // The caption's height: the ribbon's caption strip (or the standard caption), plus the frame border.
+    int GetCaptionHeight() const;
+    // Asks the frame for a layout at its next idle time (WM_IDLEUPDATECMDUI posted).
+    void PostRecalcLayout();
+    // The frame takes its new non-client size and lays out again; the ribbon redraws.
+    void RefreshFrame();
+
+    // The desktop-composition calls the frame objects make: the process-wide table, or the one a test sets.
+    static COSMDwmFunctions* s_pDwmFunctions;
+    static COSMDwmWrapper GetDwmWrapper()
     {
-        const HWND frame = m_frame ? m_frame->GetSafeHwnd() : nullptr;
-        const HWND statusBar = frame ? ::GetDlgItem(frame, AFX_IDW_STATUS_BAR) : nullptr;
-        if (!m_frameDrawing || !statusBar || !::IsWindowVisible(statusBar))
-            return FALSE;
-        RECT rect{};
-        ::GetWindowRect(statusBar, &rect);
-        if (height)
-            *height = rect.bottom - rect.top;
-        return TRUE;
+        return s_pDwmFunctions ? COSMDwmWrapper(*s_pDwmFunctions) : COSMDwmWrapper();
     }
+
+    int GetFrameBorder() const { return m_frameBorder; }
+    BOOL IsDwmEnabled() const { return m_dwmEnabled; }
+    // Read from the system's composition switch when made; tests set it.
+    void SetDwmEnabled(BOOL enabled) { m_dwmEnabled = enabled; }
+    BOOL IsLayoutPosted() const { return m_layoutPosted; }
+    CSize GetLastSize() const { return CSize(m_lastWidth, m_lastHeight); }
 
 private:
     CWnd* m_frame;
+    COSMRibbonBar* m_ribbon;
     BOOL m_frameDrawing = FALSE;
+    int m_lastWidth = 0;
+    int m_lastHeight = 0;
+    BOOL m_layoutPosted = FALSE;
+    BOOL m_inRegion = FALSE;
+    int m_frameBorder = 0;
+    BOOL m_dwmEnabled = FALSE;
 };

@@ -8,8 +8,9 @@
 //   EXPECT_EQ(frame.CountOf(CCommandBarsTestFrame::kControlNotify), 1);
 //   EXPECT_EQ(frame.StatusTexts(), (std::vector<std::string>{"Saves the file", ""}));
 //
-// Recorded: the site notifications 10326, 10327, 10334, 10335, 10337 and 0x2862 (with wParam and lParam), every
-// WM_COMMAND (after recording it goes on to the frame's normal routing), each text the status line is given, and each
+// Recorded: the site notifications 10326, 10327, 10329, 10332, 10334, 10335, 10337, 10343, 10349 and 0x2862 (with
+// wParam and lParam), every WM_COMMAND (after recording it goes on to the frame's normal routing), every
+// WM_SYSCOMMAND and 0x313 (they go on too unless the test answers them), each text the status line is given, and each
 // RecalcLayout with its notify flag. A message's lParam often points at a block that lives only while the message
 // is sent: OnMessage sees the message while it is being handled, and its answer (when it returns one) is the reply.
 #pragma once
@@ -37,6 +38,10 @@ public:
     static constexpr UINT kCreateBar = 10337;            // a popup bar or toolbar is requested (lParam the request)
     static constexpr UINT kControlNotify = 0x2862;       // a control notification (lParam the notification block)
     static constexpr UINT kTornOff = 10343;              // a popup was torn off (wParam the toolbar, lParam the popup)
+    static constexpr UINT kControlRButtonUp = 10329;     // a right release over a control (wParam the point)
+    static constexpr UINT kContextMenuBuilt = 10332;     // a context menu was built (wParam the bar, lParam the popup)
+    static constexpr UINT kRibbonMinimized = 10349;      // a ribbon was minimized or restored (wParam the ribbon)
+    static constexpr UINT kSystemMenuAt = 0x313;         // the system menu asked for at a screen point
 
     struct Record
     {
@@ -116,6 +121,11 @@ public:
         case kCreateBar:
         case kControlNotify:
         case kTornOff:
+        case kControlRButtonUp:
+        case kContextMenuBuilt:
+        case kRibbonMinimized:
+        case kSystemMenuAt:
+        case WM_SYSCOMMAND:
         case WM_COMMAND:
             return true;
         default:
@@ -146,6 +156,9 @@ protected:
         if (OnMessage)
             answer = OnMessage(message, wParam, lParam);
         if (message == WM_COMMAND && !answer)
+            return CFrameWnd::WindowProc(message, wParam, lParam);
+        // The system commands and the system menu run as usual unless the test answers them.
+        if ((message == WM_SYSCOMMAND || message == kSystemMenuAt) && !answer && m_replies.count(message) == 0)
             return CFrameWnd::WindowProc(message, wParam, lParam);
         if (answer)
             return *answer;

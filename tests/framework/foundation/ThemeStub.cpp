@@ -201,6 +201,12 @@ STUB_EXPORT BOOL WINAPI DwmDefWindowProc(HWND window, UINT message, WPARAM, LPAR
     return g_state.dwmHandles;
 }
 
+STUB_EXPORT HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled)
+{
+    *enabled = g_state.dwmComposition;
+    return S_OK;
+}
+
 STUB_EXPORT HRESULT WINAPI DwmExtendFrameIntoClientArea(HWND window, const int* margins)
 {
     Count(CThemeStubState::kDwmExtendFrameIntoClientArea);

@@ -77,6 +77,8 @@ struct CThemeStubState
     BOOL colorFromQuery;
     BOOL drawPartFails;
     int failingDrawPart;
+    // DwmIsCompositionEnabled's answer (FALSE after ResetThemeStub, as under Wine).
+    BOOL dwmComposition;
 };
 
 // What the visual-style functions answer for a property the theme does not define.

@@ -1,0 +1,262 @@
+// COSMRibbonBar: the command bar that turns a frame's top edge into a ribbon. From top to bottom: a caption strip
+// (the quick-access controls and the context-tab headers), the tab row (the system button, free controls left and
+// right, the tab strip between them), the groups of the selected tab, and the quick-access row when it is asked to
+// stand below. The bar is the frame's menu bar (bar id 1), made by class name:
+//
+//   auto* ribbon = static_cast<COSMRibbonBar*>(commandBars->AddRibbonBar("Ribbon"));
+//   COSMRibbonTab* home = ribbon->AddTab("&Home");
+//   ribbon->GetQuickAccessControls()->Add(1, ID_FILE_SAVE);
+//
+// Narrower than 250 pixels the ribbon folds to height 0; a double click on the selected tab minimizes it to the tab
+// row (the tabs then open their groups as a popup) and restores it; the mouse wheel over the frame walks the tabs.
+// The site hears of minimizing (10349) and of every tab change (-552 before, which may refuse it, and -551 after).
+#pragma once
+
+#include "classlib/CString.h"
+#include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
+#include "framework/commandbars/ControlButton.h"
+#include "framework/commandbars/ControlPopup.h"
+#include "framework/commandbars/MenuBar.h"
+#include "framework/ribbon/RibbonGroup.h"
+
+#include <memory>
+
+class COSMRibbonBar;
+class COSMRibbonControlTab;
+class COSMRibbonContextHeaders;
+class COSMRibbonFrame;
+class COSMRibbonPaintManager;
+class COSMRibbonQuickAccessControls;
+class COSMRibbonTab;
+class COSMTabPaintManager;
+
+// The quick-access customize button at the end of the quick-access controls (its menu comes later).
+class COSMRibbonBarControlQuickAccessPopup : public COSMControlPopup
+{
+    DECLARE_SERIAL(COSMRibbonBarControlQuickAccessPopup)
+
+public:
+    static constexpr UINT kControlId = 9603;
+
+    COSMRibbonBarControlQuickAccessPopup();
+    // 13/22 of the ribbon's control height wide, the control height high.
+    CSize GetSize(CDC* dc) override;
+    void Draw(CDC* dc) override;
+    BOOL OnSetPopup(BOOL popup) override;
+    COSMControl* Clone(BOOL recursive) const override;
+};
+
+// The button that shows while quick-access controls do not fit (its popup comes later).
+class COSMRibbonBarControlQuickAccessMore : public COSMControlPopup
+{
+    DECLARE_SERIAL(COSMRibbonBarControlQuickAccessMore)
+
+public:
+    static constexpr UINT kControlId = 9611;
+
+    COSMRibbonBarControlQuickAccessMore();
+    CSize GetSize(CDC* dc) override;
+    void Draw(CDC* dc) override;
+    BOOL OnSetPopup(BOOL popup) override;
+    COSMControl* Clone(BOOL recursive) const override;
+};
+
+// A minimize, maximize, restore or close button of a frame whose caption the ribbon draws.
+class COSMRibbonFrameCaptionButton : public COSMControlButton
+{
+    DECLARE_SERIAL(COSMRibbonFrameCaptionButton)
+
+public:
+    COSMRibbonFrameCaptionButton();
+    explicit COSMRibbonFrameCaptionButton(COSMRibbonFrame* frame);
+    void Draw(CDC* dc) override;
+    // Posts the button's system command to the site frame.
+    void OnExecute() override;
+    COSMRibbonFrame* GetRibbonFrame() const { return m_frame; }
+
+private:
+    COSMRibbonFrame* m_frame = nullptr;
+};
+
+class COSMRibbonBar : public COSMMenuBar
+{
+    DECLARE_SERIAL(COSMRibbonBar)
+
+public:
+    // The site notifications: the minimized state changed (wParam the bar); a context menu was built (wParam the
+    // bar, lParam the popup); and the tab strip's codes before and after a selection change.
+    static constexpr UINT kMessageMinimizedChanged = 10349;
+    static constexpr UINT kMessageContextMenu = 10332;
+    static constexpr int kNotifyTabChanging = -552;
+    static constexpr int kNotifyTabChanged = -551;
+    // Hide flags of the ribbon's layout: the tab row is off (4), the control's group is not shown (128).
+    static constexpr DWORD kHideTabRow = 0x04;
+    static constexpr DWORD kHideGroup = 0x80;
+    // The narrowest ribbon that shows.
+    static constexpr int kMinimumWidth = 250;
+
+    COSMRibbonBar();
+    ~COSMRibbonBar() override;
+
+    // ---- Overrides of the bar --------------------------------------------------------------------------------
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* info) const override;
+    BOOL SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard) override;
+    CSize GetIconSize() const override;
+    CSize GetButtonSize() const override;
+    void SetVisible(BOOL visible) override;
+    BOOL IsRibbonBar() const override { return TRUE; }
+    void DrawCommandBar(CDC* dc, CRect clip) override;
+    void EnsureVisible(COSMControl* control) override;
+    // The toolbar part and the ribbon's own state: tabs (with their selection), minimized, quick access below, the
+    // quick-access controls.
+    void Copy(const COSMCommandBar* source, BOOL recursive) override;
+    void OnRemoved() override;
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    CSize CalcDockingLayout(int length, DWORD mode, int minWidth = 0) override;
+    BOOL IsCustomized() const override { return TRUE; }
+    void RefreshMdiButtons() override;
+
+    // ---- The ribbon's own ------------------------------------------------------------------------------------
+    virtual void SetRibbonMinimized(BOOL minimized);
+    // 2 with the tabs switched off, else the ribbon painter's tab-row height.
+    virtual int GetTabsHeight() const;
+    virtual int GetVisibleGroupsHeight() const;
+    virtual int GetGroupClientHeight() const;
+    virtual int GetGroupsHeight() const;
+    // The site's answers to the tab strip's codes (-552: non-zero refuses the change).
+    virtual LRESULT NotifyTabChanging(COSMRibbonTab* tab);
+    virtual LRESULT NotifyTabChanged(COSMRibbonTab* tab);
+
+    // ---- Parts and queries -----------------------------------------------------------------------------------
+    COSMRibbonPaintManager* GetRibbonPaintManager() const;
+    // The strip's tab paint manager, made for the bar on first use.
+    COSMTabPaintManager* GetTabPaintManager() const;
+    COSMRibbonControlTab* GetControlTab() const { return m_controlTab; }
+    COSMRibbonQuickAccessControls* GetQuickAccessControls() const { return m_quickAccessControls.Get(); }
+    COSMRibbonBarControlQuickAccessPopup* GetQuickAccessPopup() const { return m_quickAccessPopup; }
+    COSMRibbonBarControlQuickAccessMore* GetQuickAccessMore() const { return m_quickAccessMore; }
+    COSMRibbonControlSystemButton* GetSystemButton() const { return m_systemButton; }
+    // The button becomes the bar's first control (null removes the present one).
+    void SetSystemButton(COSMRibbonControlSystemButton* button);
+    // The strip's popup closes without the bar's help (its index is cleared).
+    void ForgetPopuped() { m_popupedIndex = -1; }
+    // Called by the controls collection when the system button leaves it.
+    void ForgetSystemButton() { m_systemButton = nullptr; }
+    COSMRibbonGroupsScroller* GetGroupsScroller() const { return m_scroller.get(); }
+    COSMRibbonContextHeaders* GetContextHeaders() const { return m_contextHeaders.get(); }
+    COSMRibbonFrame* GetRibbonFrame() const { return m_frame.get(); }
+
+    // A new tab of the class at the end of the strip (COSMRibbonTab when null).
+    COSMRibbonTab* AddTab(LPCSTR caption, CRuntimeClass* tabClass = nullptr);
+    COSMRibbonTab* GetSelectedTab() const;
+    // Null outside 0..count-1.
+    COSMRibbonTab* GetTab(int index) const;
+    int GetTabCount() const;
+    void SetCurSel(int index);
+    COSMRibbonGroup* FindGroup(int id) const;
+
+    BOOL IsRibbonMinimized() const { return m_minimized; }
+    BOOL IsQuickAccessBelow() const { return m_quickAccessBelow; }
+    void ShowQuickAccessBelow(BOOL below);
+    BOOL IsQuickAccessVisible() const { return m_quickAccessShown; }
+    void ShowQuickAccess(BOOL show);
+    BOOL IsQuickAccessControl(const COSMControl* control) const;
+    BOOL IsTabsVisible() const { return m_tabsVisible; }
+    void SetTabsVisible(BOOL visible);
+    BOOL IsGroupsVisible() const;
+    void SetGroupsVisible(BOOL visible);
+    BOOL IsCaptionVisible() const { return m_frame != nullptr || m_captionArea; }
+    BOOL IsFrameThemeEnabled() const { return m_frame != nullptr; }
+    // Makes the frame object for the site frame (the ribbon draws its caption) or deletes it; off by default.
+    void EnableFrameTheme(BOOL enable = TRUE);
+    BOOL IsDwmEnabled() const;
+    BOOL IsAllowMinimize() const { return m_allowMinimize; }
+    void SetAllowMinimize(BOOL allow) { m_allowMinimize = allow; }
+    BOOL IsRibbonShown() const { return m_ribbonShown; }
+    int GetCaptionHeight() const;
+    int GetQuickAccessHeight() const { return m_quickAccessHeight; }
+    // The frame object's border height while it uses desktop composition, else 0.
+    int GetFrameTopBorder() const;
+    void SetFixedGroupsHeight(int height) { m_fixedGroupsHeight = height; }
+    void SetFixedGroupClientHeight(int height) { m_fixedGroupClientHeight = height; }
+    void SetMinimumWidth(int width) { m_minimumWidth = width; }
+    const CString& GetFrameTitle() const { return m_frameTitle; }
+
+    CRect GetTabControlRect() const { return m_tabControlRect; }
+    CRect GetGroupsRect() const { return m_groupsRect; }
+    CRect GetCaptionRect() const { return m_captionRect; }
+    CRect GetCaptionTextRect() const { return m_captionTextRect; }
+    CRect GetCaptionAreaRect() const { return m_captionAreaRect; }
+    CRect GetQuickAccessRect() const { return m_quickAccessRect; }
+
+    // Shows the group controls of the tab and hides those of the others (hide flag 128).
+    void OnTabChanged(COSMRibbonTab* tab);
+    // Lays the ribbon's parts out for the width and height (what a committed docked layout runs).
+    void RepositionControls(int width, int height);
+    // The frame's hit code at the client point on the caption strip (0 where the ribbon answers itself).
+    int HitTestCaption(CPoint point) const;
+    void ScrollGroups(BOOL left);
+    COSMRibbonGroup* HitTestGroup(CPoint point) const;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT createStruct);
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
+    afx_msg void OnRButtonDown(UINT flags, CPoint point);
+    afx_msg void OnRButtonUp(UINT flags, CPoint point);
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg void OnMouseLeave();
+    afx_msg void OnSysColorChange();
+    afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    afx_msg void OnShowWindow(BOOL show, UINT status);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    class Scroller;
+    friend class Scroller;
+
+    int CalcQuickAccessHeight();
+    void UpdateContextHeaders();
+    // FALSE when the headers cannot all fit between left and right.
+    BOOL FitContextHeaders(int left, int right);
+    void RepositionCaptionButtons();
+    void AddCaptionButton(UINT id, BOOL show, BOOL enable, CRect& rect);
+    void LayoutTabStrip();
+    COSMControl* HitTestControl(CPoint point) const;
+
+    std::unique_ptr<COSMRibbonGroupsScroller> m_scroller;
+    CRect m_tabControlRect;
+    CRect m_groupsRect;
+    CRect m_captionRect;
+    CRect m_captionTextRect;
+    CRect m_captionAreaRect;
+    CRect m_quickAccessRect;
+    BOOL m_ribbonShown = TRUE;
+    BOOL m_groupsVisible = TRUE;
+    BOOL m_tabsVisible = TRUE;
+    BOOL m_quickAccessBelow = FALSE;
+    BOOL m_quickAccessShown = TRUE;
+    BOOL m_allowQuickAccessDuplicates = FALSE;
+    BOOL m_allowQuickAccessCustomization = TRUE;
+    BOOL m_updateCmdUIPending = FALSE;
+    int m_quickAccessHeight = 0;
+    BOOL m_allowMinimize = TRUE;
+    RefPtr<COSMRibbonQuickAccessControls> m_quickAccessControls;
+    COSMRibbonControlTab* m_controlTab = nullptr;
+    COSMRibbonBarControlQuickAccessPopup* m_quickAccessPopup = nullptr;
+    COSMRibbonBarControlQuickAccessMore* m_quickAccessMore = nullptr;
+    COSMRibbonControlSystemButton* m_systemButton = nullptr;
+    BOOL m_clickOnSelectedTab = FALSE;
+    int m_minimumWidth = kMinimumWidth;
+    std::unique_ptr<COSMRibbonFrame> m_frame;
+    std::unique_ptr<COSMRibbonContextHeaders> m_contextHeaders;
+    int m_fixedGroupsHeight = 0;
+    int m_fixedGroupClientHeight = 0;
+    BOOL m_minimized = FALSE;
+    BOOL m_captionArea = TRUE;
+    CString m_frameTitle;
+    mutable RefPtr<COSMTabPaintManager> m_tabPaintManager;
+    BOOL m_trackingLeave = FALSE;
+};
