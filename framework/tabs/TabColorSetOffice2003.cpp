@@ -158,7 +158,18 @@ void COSMTabColorSetOffice2003::RefreshMetrics()
     }
     if (m_bSchemeColors)
         SetStandard(m_clrPressedTab, RGB(254, 142, 75));
-    // The trapezoids' outlines in the border colour (a colour already: set as it is, not looked up as an index).
+    SetGroupsFromBorder();
+    if (m_pPaintManager && m_pPaintManager->GetAppearance() == 4)
+    {
+        // Button tabs sit on the plain face.
+        SetStandard(m_grcHeaderFace, COLOR_BTNFACE, COLOR_BTNFACE);
+        SetStandard(m_grcAlternateFace, COLOR_BTNFACE, COLOR_BTNFACE);
+    }
+}
+
+void COSMTabColorSetOffice2003::SetGroupsFromBorder()
+{
+    // The border colour is a colour already: set as it is, not looked up as an index.
     for (COSMTabColorSetGroup* pGroup : {&m_csSelected, &m_csNormal})
     {
         pGroup->clrBorder.SetStandardValue(m_clrBorder);
@@ -167,12 +178,6 @@ void COSMTabColorSetOffice2003::RefreshMetrics()
         pGroup->clrLight.SetStandardValue(kOffice2003NoColor);
         pGroup->clrShadow.SetStandardValue(kOffice2003NoColor);
         pGroup->clrBottomLight.SetStandardValue(kOffice2003NoColor);
-    }
-    if (m_pPaintManager && m_pPaintManager->GetAppearance() == 4)
-    {
-        // Button tabs sit on the plain face.
-        SetStandard(m_grcHeaderFace, COLOR_BTNFACE, COLOR_BTNFACE);
-        SetStandard(m_grcAlternateFace, COLOR_BTNFACE, COLOR_BTNFACE);
     }
 }
 

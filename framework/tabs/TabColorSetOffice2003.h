@@ -27,6 +27,8 @@ protected:
     BOOL SetSchemeColors(int nStyle);
     // rc filled from the colour blended with white (30 %) to the colour, along the strip's depth.
     void FillTabGradient(CDC* pDC, const CRect& rc, COLORREF clr, int nPosition);
+    // The trapezoids' outer, bottom and dark lines in the border colour, nothing inside.
+    void SetGroupsFromBorder();
     // What the plain and the light sets start from: the base colours with the flat looks' hot and pressed fills,
     // no scheme yet.
     void RefreshPlainStart();

@@ -15,6 +15,7 @@
 #include "framework/tabs/TabAppearanceRaisedPage.h"
 #include "framework/tabs/TabAppearanceStackedBars.h"
 #include "framework/tabs/TabColorSetOffice2003.h"
+#include "framework/tabs/TabColorSetResource.h"
 #include "framework/tabs/TabColorSetVisualStyle.h"
 #include "framework/tabs/TabManager.h"
 #include "framework/tabs/TabTextEllipsis.h"
@@ -60,8 +61,12 @@ COSMTabColorSet* CreateTabColorSet(int nColorSet)
         return new COSMTabColorSetVisualStyle();
     case 16:
         return new COSMTabColorSetPlain();
+    case 32:
+        return new COSMTabColorSetResource();
     case 64:
         return new COSMTabColorSetLight();
+    case 128:
+        return new COSMTabColorSetAccess();
     default:
         return new COSMTabColorSetDefault();
     }

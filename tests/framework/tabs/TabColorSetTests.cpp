@@ -12,12 +12,14 @@
 #include <functional>
 #include <initializer_list>
 #include <typeinfo>
+#include <vector>
 
 #include "TabTestSupport.h"
 #include "TestColorMachine.h"
 #include "ThemeStubLibrary.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/tabs/TabColorSetOffice2003.h"
+#include "framework/tabs/TabColorSetResource.h"
 #include "framework/tabs/TabColorSetVisualStyle.h"
 #include "tests/support/DcTestSurface.h"
 
@@ -318,6 +320,87 @@ TEST(TabColorSetFamilyTest, EachIdBuildsItsOwnClass)
         EXPECT_EQ(c.type, typeid(*pColors)) << "id " << c.nId;
         EXPECT_EQ(c.nId, pm.GetColor());
         EXPECT_EQ(&pm, pColors->GetPaintManager());
+    }
+}
+
+// Every colour of a set, in member order, with the Office 2003 family's navigation frame.
+std::vector<COLORREF> AllSetColors(COSMTabColorSet* p)
+{
+    std::vector<COLORREF> colors = {p->m_grcHeaderFace.First(),
+                                    p->m_grcHeaderFace.Second(),
+                                    p->m_grcAlternateFace.First(),
+                                    p->m_grcAlternateFace.Second(),
+                                    p->m_clrBorder,
+                                    p->m_clrFace,
+                                    p->m_clrPane,
+                                    p->m_clrLight,
+                                    p->m_clrDark,
+                                    p->m_clrSelectedTab,
+                                    p->m_clrHotTab,
+                                    p->m_clrPressedTab,
+                                    p->m_clrNormalTab,
+                                    p->m_clrNormalText,
+                                    p->m_clrInactiveText,
+                                    p->m_clrSelectedText,
+                                    p->m_clrHotText,
+                                    p->m_clrDisabledText,
+                                    p->m_grcButtonSelectedFace.First(),
+                                    p->m_grcButtonSelectedFace.Second(),
+                                    p->m_grcButtonSelectedBorder.First(),
+                                    p->m_grcButtonSelectedBorder.Second(),
+                                    p->m_clrFrameHighlight,
+                                    p->m_clrFrameShadow,
+                                    p->m_clrFrameDarkShadow,
+                                    p->m_clrTabOutline,
+                                    p->m_clrSelectedTabOutline,
+                                    p->m_clrTabInnerLight,
+                                    p->m_clrTabInnerLight2};
+    for (const COSMTabColorSetGroup* pGroup : {&p->m_csSelected, &p->m_csNormal})
+        for (const COSMPaintManagerColor* pColor :
+             {&pGroup->clrBorder, &pGroup->clrBottomBorder, &pGroup->clrDarkBorder, &pGroup->clrLight,
+              &pGroup->clrShadow, &pGroup->clrBottomLight})
+            colors.push_back(*pColor);
+    if (auto* pOffice = dynamic_cast<COSMTabColorSetOffice2003*>(p))
+    {
+        colors.push_back(pOffice->m_clrNavigateFrame);
+        colors.push_back(pOffice->m_bSchemeColors);
+    }
+    return colors;
+}
+
+TEST(TabColorSetFamilyTest, WithoutThemeResourcesTheResourceSetsAreTheBlueOfficeSetOnAnyMachine)
+{
+    std::vector<COLORREF> blue;
+    {
+        TestColorMachine machine;
+        GiveDistinctSystemColors(machine);
+        machine.style = 1;
+        COSMColorEnvironmentScope scope(machine);
+        COSMTabPaintManager pm;
+        blue = AllSetColors(pm.SetColor(4));
+    }
+    for (int nStyle : {0, 1, 2, 3, 4, 5})
+    {
+        for (BOOL bDisabled : {FALSE, TRUE})
+        {
+            TestColorMachine machine;
+            GiveDistinctSystemColors(machine);
+            machine.style = nStyle;
+            COSMColorEnvironmentScope scope(machine);
+            for (int nId : {32, 128})
+            {
+                COSMTabPaintManager pm;
+                pm.m_bDisableLunaColors = bDisabled;
+                auto* pColors = dynamic_cast<COSMTabColorSetResource*>(pm.SetColor(nId));
+                ASSERT_NE(nullptr, pColors);
+                SCOPED_TRACE(testing::Message() << "id " << nId << " style " << nStyle << " switch " << bDisabled);
+                const std::vector<COLORREF> colors = AllSetColors(pColors);
+                ASSERT_EQ(blue.size(), colors.size());
+                for (size_t i = 0; i < blue.size(); i++)
+                    EXPECT_EQ(ColorSetText(blue[i]), ColorSetText(colors[i])) << "member " << i;
+                EXPECT_EQ(pColors->m_clrNormalText.GetEffective(), pColors->m_clrNavigateText.GetEffective());
+            }
+        }
     }
 }
 
@@ -717,6 +800,40 @@ TEST(TabColorSetFillTest, ClassicNavigationFramesAreDarkerAndTheGlyphLight)
             // The button tabs keep the default frames.
             EXPECT_TRUE(surface.Has3dFrame(rcButton, pColors->GetColor(COLOR_BTNSHADOW),
                                            pColors->GetColor(COLOR_BTNHIGHLIGHT)));
+            EXPECT_EQ(pColors->GetColor(COLOR_BTNTEXT), ::GetTextColor(surface.GetDC()));
+        }
+    }
+}
+
+TEST(TabColorSetFillTest, WithoutThemeResourcesTheResourceSetsNavigationButtonsAreTheDefaultOnes)
+{
+    TestColorMachine machine;
+    GiveDistinctSystemColors(machine);
+    machine.style = 1;
+    COSMColorEnvironmentScope scope(machine);
+    for (int nId : {32, 128})
+    {
+        ColorSetStrip f(nId);
+        COSMTabManagerNavigateButton* pBack = f.strip.GetNavigateButton(0);
+        const CRect rcButton(10, 10, 24, 25);
+        pBack->SetRect(rcButton);
+        pBack->SetEnabled(TRUE);
+        COSMColorManager* pColors = GetColorManager();
+        // Hot: raised; pressed: sunken with the glyph moved.
+        f.strip.OnMouseMove(f.window.Handle(), rcButton.CenterPoint());
+        ASSERT_EQ(pBack, f.strip.GetHighlightedButton());
+        for (BOOL bPressed : {FALSE, TRUE})
+        {
+            pBack->SetPressed(bPressed);
+            DcTestSurface surface(40, 40, RGB(255, 0, 255));
+            CRect rc = rcButton;
+            f.pColors->FillNavigateButton(surface.dc(), pBack, rc);
+            pBack->SetPressed(FALSE);
+            SCOPED_TRACE(testing::Message() << "id " << nId << " pressed " << bPressed);
+            const COLORREF clrShadow = pColors->GetColor(COLOR_BTNSHADOW);
+            const COLORREF clrLight = pColors->GetColor(COLOR_BTNHIGHLIGHT);
+            EXPECT_TRUE(surface.Has3dFrame(rcButton, bPressed ? clrShadow : clrLight, bPressed ? clrLight : clrShadow));
+            EXPECT_EQ(bPressed ? CRect(11, 11, 25, 26) : rcButton, rc);
             EXPECT_EQ(pColors->GetColor(COLOR_BTNTEXT), ::GetTextColor(surface.GetDC()));
         }
     }
