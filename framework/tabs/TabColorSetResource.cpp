@@ -9,21 +9,6 @@ namespace {
 
 const COLORREF kResourceBlack = RGB(0, 0, 0);
 
-// The theme images hold a theme text to read colours from.
-bool TabThemeTextLoaded()
-{
-    // The images' manager does not yet say whether it holds a text: a text holds the strip's border.
-    return COSMOffice2007Images::Instance()->GetImageColor("TabManager", "FrameBorder") != static_cast<COLORREF>(-1);
-}
-
-// State nState of the strip of nStates in the image.
-CRect TabImageStateRect(COSMOffice2007Image* pImage, int nState, int nStates)
-{
-    const CRect rcImage = pImage->GetSource();
-    const int h = rcImage.Height() / nStates;
-    return CRect(rcImage.left, rcImage.top + nState * h, rcImage.right, rcImage.top + (nState + 1) * h);
-}
-
 }  // namespace
 
 void COSMTabColorSetResource::SetFromTheme(COSMPaintManagerColor& clr, LPCSTR lpszSection, LPCSTR lpszKey)
@@ -34,7 +19,7 @@ void COSMTabColorSetResource::SetFromTheme(COSMPaintManagerColor& clr, LPCSTR lp
 void COSMTabColorSetResource::RefreshMetrics()
 {
     COSMTabColorSetOffice2003::RefreshMetrics();
-    if (!TabThemeTextLoaded())
+    if (!COSMOffice2007Images::Instance()->IsValid())
     {
         // Without the theme the strip keeps the blue look the theme was made to match, whatever the machine's style.
         SetSchemeColors(COSMColorManager::kStyleLunaBlue);
@@ -68,7 +53,7 @@ void COSMTabColorSetResource::RefreshMetrics()
 
 void COSMTabColorSetResource::FillNavigateButton(CDC* pDC, COSMTabManagerNavigateButton* pButton, CRect& rc)
 {
-    if (!TabThemeTextLoaded())
+    if (!COSMOffice2007Images::Instance()->IsValid())
     {
         COSMTabColorSetDefault::FillNavigateButton(pDC, pButton, rc);
         return;
@@ -83,7 +68,7 @@ void COSMTabColorSetResource::FillNavigateButton(CDC* pDC, COSMTabManagerNavigat
     if (!bPressed && !bHot)
         return;
     if (COSMOffice2007Image* pImage = COSMOffice2007Images::Instance()->LoadImage("TOOLBARBUTTONS22"))
-        pImage->DrawImage(pDC, rc, TabImageStateRect(pImage, bPressed ? 1 : 0, 4), CRect(8, 8, 8, 8),
+        pImage->DrawImage(pDC, rc, pImage->GetStateRect(bPressed ? 1 : 0, 4), CRect(8, 8, 8, 8),
                           static_cast<COLORREF>(-1));
     pDC->SetTextColor(kResourceBlack);
 }
@@ -91,7 +76,7 @@ void COSMTabColorSetResource::FillNavigateButton(CDC* pDC, COSMTabManagerNavigat
 void COSMTabColorSetAccess::RefreshMetrics()
 {
     COSMTabColorSetResource::RefreshMetrics();
-    if (!TabThemeTextLoaded())
+    if (!COSMOffice2007Images::Instance()->IsValid())
         return;
     m_clrSelectedText.SetStandardValue(kResourceBlack);
     m_clrNormalText.SetStandardValue(kResourceBlack);

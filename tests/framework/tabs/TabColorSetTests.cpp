@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "TabTestSupport.h"
+#include "TabThemeScope.h"
 #include "TestColorMachine.h"
 #include "ThemeStubLibrary.h"
 #include "framework/foundation/ColorManager.h"
@@ -26,6 +27,7 @@
 using foundation_test::DcTestSurface;
 using foundation_test::TestColorMachine;
 using tabs_test::LoopWindow;
+using tabs_test::TabThemeScope;
 using tabs_test::TestStrip;
 
 namespace {
@@ -400,6 +402,63 @@ TEST(TabColorSetFamilyTest, WithoutThemeResourcesTheResourceSetsAreTheBlueOffice
                     EXPECT_EQ(ColorSetText(blue[i]), ColorSetText(colors[i])) << "member " << i;
                 EXPECT_EQ(pColors->m_clrNormalText.GetEffective(), pColors->m_clrNavigateText.GetEffective());
             }
+        }
+    }
+}
+
+TEST(TabColorSetFamilyTest, WithTheThemeTextTheResourceSetsTakeEveryKey)
+{
+    TabThemeScope theme;
+    ASSERT_TRUE(theme.IsLoaded()) << OSM_TAB_THEME_MODULE;
+    auto key = &TabThemeScope::Key;
+    const COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
+    for (int nStyle : {0, 1, 2, 3})
+    {
+        TestColorMachine machine;
+        GiveDistinctSystemColors(machine);
+        machine.style = nStyle;
+        COSMColorEnvironmentScope scope(machine);
+        for (int nId : {32, 128})
+        {
+            COSMTabPaintManager pm;
+            auto* p = dynamic_cast<COSMTabColorSetResource*>(pm.SetColor(nId));
+            ASSERT_NE(nullptr, p);
+            SCOPED_TRACE(testing::Message() << "id " << nId << " style " << nStyle);
+            const bool bAccess = nId == 128;
+            const struct
+            {
+                const char* what;
+                COLORREF actual;
+                COLORREF expected;
+            } checks[] = {
+                {"border", p->m_clrBorder, bAccess ? key(4) : key(1)},
+                {"selected outline", p->m_clrSelectedTabOutline, bAccess ? key(4) : key(1)},
+                {"frame dark shadow", p->m_clrFrameDarkShadow, key(2)},
+                {"tab outline", p->m_clrTabOutline, key(2)},
+                {"frame shadow", p->m_clrFrameShadow, key(3)},
+                {"inner light", p->m_clrTabInnerLight, key(3)},
+                {"inner light 2", p->m_clrTabInnerLight2, kWhite},
+                {"header, first", p->m_grcHeaderFace.First(), bAccess ? key(5) : key(6)},
+                {"header, second", p->m_grcHeaderFace.Second(), bAccess ? key(5) : key(6)},
+                {"normal tab", p->m_clrNormalTab, key(9)},
+                {"selected tab", p->m_clrSelectedTab, key(10)},
+                {"hot tab", p->m_clrHotTab, key(11)},
+                {"navigation frame", p->m_clrNavigateFrame, key(12)},
+                {"normal text", p->m_clrNormalText, bAccess ? kBlack : key(7)},
+                {"hot text", p->m_clrHotText, bAccess ? kBlack : key(7)},
+                {"selected text", p->m_clrSelectedText, bAccess ? kBlack : key(8)},
+                {"navigation text", p->m_clrNavigateText, key(7)},
+            };
+            for (const auto& c : checks)
+                EXPECT_EQ(ColorSetText(c.expected), ColorSetText(c.actual)) << c.what;
+            EXPECT_TRUE(p->m_bSchemeColors);
+            if (bAccess)
+            {
+                EXPECT_EQ(key(5), p->m_grcAlternateFace.First().GetEffective());
+                EXPECT_EQ(key(5), p->m_grcAlternateFace.Second().GetEffective());
+            }
+            // The trapezoids follow the border.
+            EXPECT_EQ(p->m_clrBorder.GetEffective(), p->m_csSelected.clrBorder.GetEffective());
         }
     }
 }
@@ -837,6 +896,67 @@ TEST(TabColorSetFillTest, WithoutThemeResourcesTheResourceSetsNavigationButtonsA
             EXPECT_EQ(pColors->GetColor(COLOR_BTNTEXT), ::GetTextColor(surface.GetDC()));
         }
     }
+}
+
+TEST(TabColorSetFillTest, WithTheThemeTextNavigationButtonsComeFromTheToolbarButtonImage)
+{
+    TabThemeScope theme;
+    ASSERT_TRUE(theme.IsLoaded()) << OSM_TAB_THEME_MODULE;
+    ColorSetStrip f(32);
+    auto* pColors = dynamic_cast<COSMTabColorSetResource*>(f.pColors);
+    ASSERT_NE(nullptr, pColors);
+    COSMTabManagerNavigateButton* pBack = f.strip.GetNavigateButton(0);
+    // The image's own size: its states land pixel for pixel.
+    const CRect rcButton(10, 10, 34, 34);
+    pBack->SetRect(rcButton);
+    pBack->SetEnabled(TRUE);
+    const struct
+    {
+        const char* what;
+        bool bHot;
+        bool bPressed;
+        int nState;  // -1: no image
+        COLORREF clrText;
+    } cases[] = {
+        {"idle", false, false, -1, TabThemeScope::Key(7)},
+        {"hot", true, false, 0, RGB(0, 0, 0)},
+        {"pressed", false, true, 1, RGB(0, 0, 0)},
+        {"hot and pressed", true, true, 1, RGB(0, 0, 0)},
+    };
+    for (const auto& c : cases)
+    {
+        f.strip.OnMouseMove(f.window.Handle(), c.bHot ? rcButton.CenterPoint() : CPoint(299, 99));
+        ASSERT_EQ(c.bHot ? pBack : nullptr, f.strip.GetHighlightedButton()) << c.what;
+        pBack->SetPressed(c.bPressed);
+        DcTestSurface surface(50, 50, RGB(255, 0, 255));
+        surface.dc()->SetTextColor(RGB(1, 1, 1));
+        CRect rc = rcButton;
+        pColors->FillNavigateButton(surface.dc(), pBack, rc);
+        pBack->SetPressed(FALSE);
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(rcButton, rc);
+        EXPECT_EQ(ColorSetText(c.clrText), ColorSetText(::GetTextColor(surface.GetDC())));
+        if (c.nState < 0)
+        {
+            EXPECT_TRUE(surface.Untouched());
+            continue;
+        }
+        EXPECT_TRUE(surface.FilledWith(CRect(rcButton.left, rcButton.top, rcButton.right, rcButton.bottom - 2),
+                                       TabThemeScope::StateColor(3, c.nState)));
+        EXPECT_TRUE(surface.FilledWith(CRect(rcButton.left, rcButton.bottom - 2, rcButton.right, rcButton.bottom),
+                                       TabThemeScope::kBaseMarker));
+        EXPECT_TRUE(surface.UntouchedOutside(rcButton));
+    }
+    // A tab's own close button keeps the tab's text colour while idle.
+    f.strip.OnMouseMove(f.window.Handle(), CPoint(299, 99));
+    COSMTabManagerItem* pItem = f.strip.GetItem(0);
+    pBack->SetItem(pItem);
+    DcTestSurface surface(50, 50, RGB(255, 0, 255));
+    surface.dc()->SetTextColor(RGB(1, 1, 1));
+    CRect rc = rcButton;
+    pColors->FillNavigateButton(surface.dc(), pBack, rc);
+    pBack->SetItem(nullptr);
+    EXPECT_EQ(RGB(1, 1, 1), ::GetTextColor(surface.GetDC()));
 }
 
 // ---- A header of the button face over a strip that paints its parent's background --------------------------------
