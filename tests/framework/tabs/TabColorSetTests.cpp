@@ -906,7 +906,7 @@ TEST(TabColorSetFillTest, WithTheThemeTextNavigationButtonsComeFromTheToolbarBut
     auto* pColors = dynamic_cast<COSMTabColorSetResource*>(f.pColors);
     ASSERT_NE(nullptr, pColors);
     COSMTabManagerNavigateButton* pBack = f.strip.GetNavigateButton(0);
-    // The image's own size: its states land pixel for pixel.
+    // The image's own height: its states' rows land as they are.
     const CRect rcButton(10, 10, 34, 34);
     pBack->SetRect(rcButton);
     pBack->SetEnabled(TRUE);

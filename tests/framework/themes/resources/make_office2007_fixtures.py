@@ -73,7 +73,8 @@ def bands():
 # its own (a key n of the list is (100 + n, 10 + n, 20 + n)).
 TAB_BASE_MARKER = (255, 0, 1)
 TAB_IMAGES = [("ribbontab.bmp", 6), ("ribbongroups.bmp", 1), ("accesstab.bmp", 4), ("toolbarbuttons22.bmp", 4)]
-TAB_STATE_SIZE = 24
+# Wide enough for the access tab's margins (5 and 22 columns).
+TAB_STATE_WIDTH, TAB_STATE_HEIGHT = 40, 24
 TAB_KEYS = [("TabManager", ["FrameBorder", "DarkShadow", "LightShadow", "AccessBorder", "AccessHeader"]),
             ("Ribbon", ["RibbonFace", "TabNormalText", "TabSelectedText"]),
             ("Window", ["ButtonFace", "HighlightChecked", "HighlightSelected", "WindowFrame"])]
@@ -86,8 +87,8 @@ def tab_state_color(image, state):
 def tab_image(image, states):
     rows = []
     for state in range(states):
-        rows += solid(TAB_STATE_SIZE, TAB_STATE_SIZE - 2, tab_state_color(image, state))
-        rows += solid(TAB_STATE_SIZE, 2, TAB_BASE_MARKER)
+        rows += solid(TAB_STATE_WIDTH, TAB_STATE_HEIGHT - 2, tab_state_color(image, state))
+        rows += solid(TAB_STATE_WIDTH, 2, TAB_BASE_MARKER)
     return bmp(rows, 24)
 
 
