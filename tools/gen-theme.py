@@ -439,7 +439,8 @@ def access_tab(c, state, top):
     for y in range(height):
         # The slanted side reaches the full width at the base.
         right = width - slant + (slant * (y + 1)) // height
-        c.fill(1, top + y, right - 1, top + y + 1, light if y < height // 2 else dark)
+        face = tuple(light[i] + (dark[i] - light[i]) * y // (height - 1) for i in range(3))
+        c.fill(1, top + y, right - 1, top + y + 1, face)
         c.put(0, top + y, border)
         c.put(right - 1, top + y, border)
     c.fill(0, top, width - slant, top + 1, border)
