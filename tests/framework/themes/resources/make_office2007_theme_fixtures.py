@@ -6,8 +6,8 @@ two keys share one), and every image the look and its painters draw, each state 
 own, so a test tells which state landed where. Two images have more: the workspace picture's last column differs from
 the rest (it is the one stretched), and the progress chunk's last four columns (the glow) differ from the chunk.
 """
-import importlib.util
 import os
+import runpy
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -45,11 +45,9 @@ def state_color(image_index, state):
     return (20 + image_index * 9, 30 + state * 13, 90 + (image_index * 37 + state * 11) % 150)
 
 
-def load_generator(path):
-    spec = importlib.util.spec_from_file_location("gen_theme", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    return module
+def generator_sections(path):
+    """The generator's colour table, read from the script itself (its main does not run)."""
+    return runpy.run_path(path, run_name="gen_theme")["SECTIONS"]
 
 
 def main():
@@ -68,7 +66,7 @@ def main():
 
     lines = ["; every key its own colour"]
     count = 0
-    for section, keys in load_generator(gen_theme).SECTIONS:
+    for section, keys in generator_sections(gen_theme):
         lines.append("[%s]" % section)
         for key, _ in keys:
             count += 1
