@@ -328,14 +328,19 @@ BOOL COSMRibbonBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)
         m_controlTab->COSMTabManager::OnMouseMove(m_hWnd, CPoint(-1, -1));
     if (mode != 0 || m_trackingMode != 0)
         m_scroller->SetHotGroup(nullptr);
+    if (mode == 0)
+        m_enteredFromKeyboard = FALSE;
     return COSMMenuBar::SetTrackingMode(mode, selectFirst, keyboard);
 }
 
 void COSMRibbonBar::EnsureVisible(COSMControl* control)
 {
     COSMRibbonGroup* group = control ? control->GetRibbonGroup() : nullptr;
-    if (group && group->GetParentTab() && group->GetParentTab() != GetSelectedTab())
-        group->GetParentTab()->Select();
+    if (group && group->GetRibbonTab() && group->GetRibbonTab() != GetSelectedTab())
+        group->GetRibbonTab()->Select();
+    COSMRibbonTab* tab = GetSelectedTab();
+    if (group && tab && (m_scroller->GetLeftButton()->IsVisible() || m_scroller->GetRightButton()->IsVisible()))
+        m_scroller->EnsureVisible(tab->GetGroups(), control->GetRect());
 }
 
 void COSMRibbonBar::ScrollGroups(BOOL left)
