@@ -444,6 +444,7 @@ IMPLEMENT_SERIAL(COSMRibbonFrameCaptionButton, COSMControlButton, VERSIONABLE_SC
 namespace {
 
 constexpr DWORD kQuickAccessButtonFlags = 24;
+constexpr int kMorePopupWidth = 300;
 constexpr DWORD kCaptionButtonFlags = 26;
 
 CSize QuickAccessButtonSize(const COSMControl* control)
@@ -526,8 +527,28 @@ void COSMRibbonBarControlQuickAccessMore::Draw(CDC* dc)
 
 BOOL COSMRibbonBarControlQuickAccessMore::OnSetPopup(BOOL popup)
 {
-    // Its popup (the controls that did not fit) comes with the keyboard and customization work.
-    return popup ? FALSE : COSMControlPopup::OnSetPopup(FALSE);
+    auto* ribbon = dynamic_cast<COSMRibbonBar*>(GetParent());
+    if (!popup || !ribbon)
+        return COSMControlPopup::OnSetPopup(FALSE);
+    // The quick-access controls that did not fit, then the customize button, in a popup of the ribbon's sizes.
+    auto* bar = new COSMRibbonBarMorePopupToolBar(ribbon);
+    bar->SetCommandBars(ribbon->GetCommandBars());
+    bar->SetMRUWidth(kMorePopupWidth);
+    COSMControls* controls = bar->GetControls();
+    COSMRibbonQuickAccessControls* quickAccess = ribbon->GetQuickAccessControls();
+    for (int i = 0; i < quickAccess->GetCount(); ++i)
+    {
+        COSMControl* control = quickAccess->GetAt(i);
+        if (!(control->GetHideFlags() & COSMControl::kHideWrap))
+            continue;
+        if (COSMControl* clone = controls->AddClone(control, -1, TRUE))
+            clone->SetHideFlags(clone->GetHideFlags() & ~COSMControl::kHideWrap);
+    }
+    if (COSMControl* customize = controls->AddClone(ribbon->GetQuickAccessPopup(), -1, TRUE))
+        customize->SetHideFlags(customize->GetHideFlags() & ~COSMControl::kHideWrap);
+    SetCommandBar(bar);
+    bar->InternalRelease();
+    return COSMControlPopup::OnSetPopup(TRUE);
 }
 
 COSMControl* COSMRibbonBarControlQuickAccessMore::Clone(BOOL recursive) const

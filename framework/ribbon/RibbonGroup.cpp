@@ -134,27 +134,20 @@ void COSMRibbonGroupControlPopup::Copy(const COSMControl* source, BOOL recursive
 
 BOOL COSMRibbonGroupControlPopup::OnSetPopup(BOOL popup)
 {
-    m_popped = popup;
-    if (popup)
-    {
-        COSMPopupToolBar* bar =
-            m_group ? new COSMRibbonGroupPopupToolBar(m_group) : COSMPopupToolBar::CreatePopupToolBar(nullptr);
-        SetCommandBar(bar);
-        bar->InternalRelease();
-        if (COSMCommandBar* parent = GetParent())
-            bar->SetCommandBars(parent->GetCommandBars());
-        if (m_group)
-            bar->SetCustomizable(FALSE);
-        const int selected = GetSelected();
-        if (!bar->Popup(this, selected == 2 || selected == 3))
-            m_popped = FALSE;
-    }
-    else if (m_commandBar)
-    {
-        m_commandBar->SetTrackingMode(FALSE, TRUE, FALSE);
-    }
-    RedrawParent(FALSE);
-    return m_popped == popup;
+    if (!popup)
+        return COSMControlPopup::OnSetPopup(FALSE);
+    // Every opening shows a fresh copy of the group as it is now.
+    COSMPopupToolBar* bar =
+        m_group ? new COSMRibbonGroupPopupToolBar(m_group) : COSMPopupToolBar::CreatePopupToolBar(nullptr);
+    if (!bar)
+        return FALSE;
+    if (COSMCommandBar* parent = GetParent())
+        bar->SetCommandBars(parent->GetCommandBars());
+    if (m_group)
+        bar->SetCustomizable(FALSE);
+    SetCommandBar(bar);
+    bar->InternalRelease();
+    return COSMControlPopup::OnSetPopup(TRUE);
 }
 
 COSMControl* COSMRibbonGroupControlPopup::Clone(BOOL recursive) const
@@ -350,7 +343,8 @@ void COSMRibbonGroup::Copy(const COSMRibbonGroup* source)
         return;
     for (int i = 0; i < source->GetCount(); ++i)
     {
-        COSMControl* clone = controls->AddClone(source->GetAt(i), m_optionButton->GetIndex() + i, TRUE);
+        // Each clone goes just before the option button, after the ones before it.
+        COSMControl* clone = controls->AddClone(source->GetAt(i), m_optionButton->GetIndex(), TRUE);
         if (!clone)
             continue;
         clone->SetRibbonGroup(this);
@@ -412,7 +406,9 @@ void COSMRibbonGroup::OnGroupAdded()
         button->InternalAddRef();
         SetHideFlag(button, COSMRibbonBar::kHideGroup, !IsGroupVisible());
     }
+    // Both buttons carry the group's id: a copy of the popup button on another ribbon finds its group by it.
     m_optionButton->SetID(static_cast<UINT>(m_id));
+    m_popupButton->SetID(static_cast<UINT>(m_id));
     m_popupButton->SetCaption(m_caption);
     m_popupButton->SetDescription("");
     COSMCommandBars* commandBars = m_parentBar->GetCommandBars();

@@ -199,12 +199,17 @@ void COSMRibbonGroupLayout::SpreadRows(Records& records, int height, int rowHeig
 void COSMRibbonGroupLayout::CenterColumn(Records& records, int first, int last, int room)
 {
     int total = 0;
+    int shown = 0;
     for (int i = first; i <= last; ++i)
         if (!records[static_cast<size_t>(i)].hidden)
+        {
             total += records[static_cast<size_t>(i)].size.cy;
+            ++shown;
+        }
     if (total >= room)
         return;
-    const int gap = (room - total) / (last - first + 2);
+    // One gap more than controls: above the first, between each two and below the last.
+    const int gap = (room - total) / (shown + 1);
     int k = 0;
     for (int i = first; i <= last; ++i)
     {

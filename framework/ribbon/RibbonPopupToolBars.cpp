@@ -35,7 +35,6 @@ namespace {
 
 // A popup that shows ribbon content stays open while the mouse moves over it and does not select on hover.
 constexpr DWORD kRibbonPopupFlags = 0x200000;
-constexpr UINT kToolInfoSizeV2 = 44;
 constexpr DWORD kHideReducedOnly = 0x02;
 
 // The margins of a tab's groups inside the tab popup.
@@ -69,9 +68,9 @@ BOOL MayTrackHotGroup(COSMCommandBar* bar)
         if ((top && top != bar) || mouseManager->IsTrackActive(bar))
             return FALSE;
     }
-    HWND root = ::GetAncestor(bar->GetSafeHwnd(), GA_ROOTOWNER);
-    const HWND active = ::GetActiveWindow();
-    if (active != root && active != ::GetAncestor(bar->GetSafeHwnd(), GA_ROOT))
+    CWnd* site = bar->GetSite();
+    const HWND top = site && site->GetSafeHwnd() ? ::GetAncestor(site->GetSafeHwnd(), GA_ROOT) : nullptr;
+    if (!top || ::GetActiveWindow() != top)
         return FALSE;
     return bar->GetPopupedIndex() == -1;
 }
@@ -295,7 +294,8 @@ BOOL COSMRibbonTabPopupToolBar::ProcessSpecialKey(int kind)
 INT_PTR COSMRibbonTabPopupToolBar::OnToolHitTest(CPoint point, TOOLINFOA* info) const
 {
     const INT_PTR tool = COSMPopupToolBar::OnToolHitTest(point, info);
-    if (tool == -1 || !info || info->cbSize != kToolInfoSizeV2)
+    // A request that carries the control (the bars' own tool info, recognised by its size) may be widened.
+    if (tool == -1 || !info || info->cbSize < sizeof(COSMCommandBarToolInfo))
         return tool;
     const COSMControl* control = static_cast<COSMCommandBarToolInfo*>(info)->pControl;
     const COSMToolTipContext* context = GetToolTipContext();
@@ -441,7 +441,16 @@ BOOL COSMRibbonGroupPopupToolBar::ProcessSpecialKey(int kind)
 BOOL COSMRibbonGroupPopupToolBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)
 {
     m_scroller->SetHotGroup(nullptr);
-    return COSMPopupToolBar::SetTrackingMode(mode, selectFirst, keyboard);
+    const BOOL closing = mode == 0 && m_trackingMode != 0;
+    const BOOL result = COSMPopupToolBar::SetTrackingMode(mode, selectFirst, keyboard);
+    if (closing && m_groupCopy)
+    {
+        // The copy goes with the popup: its controls leave this bar, and the next opening makes a fresh one.
+        m_groupCopy->OnGroupRemoved();
+        m_groupCopy->InternalRelease();
+        m_groupCopy = nullptr;
+    }
+    return result;
 }
 
 COSMCommandBar* COSMRibbonGroupPopupToolBar::Clone(BOOL recursive) const
