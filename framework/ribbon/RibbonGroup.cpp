@@ -119,7 +119,9 @@ COSMRibbonBar* COSMRibbonGroupControlPopup::GetRibbonBarOf(const COSMCommandBar*
 
 void COSMRibbonGroupControlPopup::Copy(const COSMControl* source, BOOL recursive)
 {
-    COSMControlPopup::Copy(source, recursive);
+    // The popup bar is made anew at every opening: the source's (perhaps the open popup of the group this copy
+    // shows) is neither shared nor cloned.
+    COSMControlButton::Copy(source, recursive);
     const auto* popup = dynamic_cast<const COSMRibbonGroupControlPopup*>(source);
     if (!popup)
         return;
