@@ -61,8 +61,12 @@ public:
     COSMRibbonBarControlQuickAccessMore();
     CSize GetSize(CDC* dc) override;
     void Draw(CDC* dc) override;
+    // Opens the "more" popup, made at each opening.
     BOOL OnSetPopup(BOOL popup) override;
     COSMControl* Clone(BOOL recursive) const override;
+
+protected:
+    BOOL MakesBarOnOpening() const override { return TRUE; }
 };
 
 // A minimize, maximize, restore or close button of a frame whose caption the ribbon draws.

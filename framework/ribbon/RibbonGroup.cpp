@@ -340,6 +340,8 @@ void COSMRibbonGroup::Copy(const COSMRibbonGroup* source)
     m_controlsGrouping = source->m_controlsGrouping;
     m_controlsCentering = source->m_controlsCentering;
     m_visible = source->m_visible;
+    // A copy gives way as its source does.
+    m_reduceLimit = source->m_reduceLimit;
     COSMControls* controls = GetParentControls();
     if (!controls)
         return;

@@ -67,6 +67,10 @@ public:
     // The ribbon bar a control's parent bar belongs to: the bar itself, or the ribbon its popup came from.
     static COSMRibbonBar* GetRibbonBarOf(const COSMCommandBar* bar);
 
+protected:
+    // Its popup is made at each opening.
+    BOOL MakesBarOnOpening() const override { return TRUE; }
+
 private:
     COSMRibbonGroup* m_group = nullptr;
 };

@@ -16,6 +16,7 @@
 #include "framework/themes/RibbonPaintManager.h"
 
 #include <algorithm>
+#include <map>
 
 IMPLEMENT_SERIAL(COSMRibbonTabPopupToolBar, COSMPopupToolBar, VERSIONABLE_SCHEMA | 0x23)
 IMPLEMENT_SERIAL(COSMRibbonGroupPopupToolBar, COSMPopupToolBar, VERSIONABLE_SCHEMA | 0x23)
@@ -443,14 +444,38 @@ BOOL COSMRibbonGroupPopupToolBar::SetTrackingMode(int mode, BOOL selectFirst, BO
     m_scroller->SetHotGroup(nullptr);
     const BOOL closing = mode == 0 && m_trackingMode != 0;
     const BOOL result = COSMPopupToolBar::SetTrackingMode(mode, selectFirst, keyboard);
-    if (closing && m_groupCopy)
+    // The copy goes with the popup, but not at once: the control whose command closed the popup still runs.
+    if (closing && m_groupCopy && !m_dropTimer)
     {
-        // The copy goes with the popup: its controls leave this bar, and the next opening makes a fresh one.
-        m_groupCopy->OnGroupRemoved();
-        m_groupCopy->InternalRelease();
-        m_groupCopy = nullptr;
+        InternalAddRef();
+        m_dropTimer = ::SetTimer(nullptr, 0, 0, &DropCopyTimer);
+        DropTimers()[m_dropTimer] = this;
     }
     return result;
+}
+
+std::map<UINT_PTR, COSMRibbonGroupPopupToolBar*>& COSMRibbonGroupPopupToolBar::DropTimers()
+{
+    static std::map<UINT_PTR, COSMRibbonGroupPopupToolBar*> timers;
+    return timers;
+}
+
+void CALLBACK COSMRibbonGroupPopupToolBar::DropCopyTimer(HWND /*window*/, UINT /*message*/, UINT_PTR id, DWORD /*time*/)
+{
+    ::KillTimer(nullptr, id);
+    const auto found = DropTimers().find(id);
+    if (found == DropTimers().end())
+        return;
+    COSMRibbonGroupPopupToolBar* popup = found->second;
+    DropTimers().erase(found);
+    popup->m_dropTimer = 0;
+    if (popup->m_groupCopy && popup->GetTrackingMode() == 0)
+    {
+        popup->m_groupCopy->OnGroupRemoved();
+        popup->m_groupCopy->InternalRelease();
+        popup->m_groupCopy = nullptr;
+    }
+    popup->InternalRelease();
 }
 
 COSMCommandBar* COSMRibbonGroupPopupToolBar::Clone(BOOL recursive) const

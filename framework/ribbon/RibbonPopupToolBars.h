@@ -8,6 +8,7 @@
 #include "framework/commandbars/PopupBar.h"
 #include "framework/ribbon/RibbonGroupsScroller.h"
 
+#include <map>
 #include <memory>
 
 class COSMRibbonBar;
@@ -96,7 +97,12 @@ protected:
 
 private:
     class Scroller;
+    // The copy leaves a closed popup from a thread timer, which holds the popup until then.
+    static std::map<UINT_PTR, COSMRibbonGroupPopupToolBar*>& DropTimers();
+    static void CALLBACK DropCopyTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
+
     std::unique_ptr<COSMRibbonGroupsScroller> m_scroller;
+    UINT_PTR m_dropTimer = 0;
     COSMRibbonGroup* m_groupCopy = nullptr;
     COSMRibbonBar* m_ribbonBar = nullptr;
     COSMRibbonGroup* m_sourceGroup = nullptr;
