@@ -94,3 +94,10 @@
 #define IDS_OSM_TAB_CLOSE 9802
 #define IDS_OSM_TAB_SCROLL_UP 9803
 #define IDS_OSM_TAB_SCROLL_DOWN 9804
+// The MDI tab workspace's commands (move the tab to the previous or next group, new group below or beside) and the
+// cancel entry of its drop menu.
+#define ID_OSM_WORKSPACE_MOVE_PREVIOUS 9155
+#define ID_OSM_WORKSPACE_MOVE_NEXT 9156
+#define ID_OSM_WORKSPACE_NEW_HORIZONTAL 9157
+#define ID_OSM_WORKSPACE_NEW_VERTICAL 9158
+#define ID_OSM_WORKSPACE_CANCEL 9159

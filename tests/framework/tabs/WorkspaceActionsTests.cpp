@@ -1,14 +1,16 @@
 // The workspace-actions placeholder in a popup menu of an MDI frame: with the tab workspace attached to the MDI
-// client it becomes the workspace commands that apply (new horizontal and vertical group, move to the previous and
-// next group, in that order), each time the menu lays out; without a workspace, or while the bars are customized,
-// the placeholder shows as it is.
+// client (its groups made by moving tabs as the workspace does) it becomes the workspace commands that apply (new
+// horizontal and vertical group, move to the previous and next group, in that order), each time the menu lays out;
+// without a workspace, or while the bars are customized, the placeholder shows as it is.
 #include "PropExchangeTestSupport.h"
 #include "TrackingTestSupport.h"
 
+#include "classlib/MDIChildWnd.h"
 #include "classlib/MDIFrameWnd.h"
 #include "framework/controls/ControlWorkspaceActions.h"
 #include "framework/tabs/TabClientWnd.h"
 
+#include <memory>
 #include <vector>
 
 using namespace commandbars_test;
@@ -40,10 +42,11 @@ protected:
     void TearDown() override
     {
         commandBars->ClosePopups();
+        DestroyChildren();
         menu.Reset();
         commandBars.Reset();
         if (workspace.GetSafeHwnd())
-            workspace.UnsubclassWindow();
+            workspace.Detach();
         if (frame.GetSafeHwnd())
             frame.DestroyWindow();
         CommandBarsTest::TearDown();
@@ -91,53 +94,85 @@ protected:
         return shown;
     }
 
+    void DestroyChildren()
+    {
+        for (auto& child : children)
+            if (child->GetSafeHwnd())
+                child->DestroyWindow();
+        children.clear();
+        PumpMessages();
+    }
+
+    // Groups side by side (or stacked) holding the numbers of tabs given, made the way the workspace moves tabs;
+    // a child of the active group is the active one.
+    void Arrange(const std::vector<int>& tabsPerGroup, int activeGroup, int direction = 0)
+    {
+        DestroyChildren();
+        std::vector<std::vector<CMDIChildWnd*>> groups(tabsPerGroup.size());
+        for (size_t g = 0; g < tabsPerGroup.size(); ++g)
+        {
+            for (int t = 0; t < tabsPerGroup[g]; ++t)
+            {
+                auto child = std::make_unique<CMDIChildWnd>();
+                ASSERT_TRUE(child->Create(nullptr, "document", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                          CRect(0, 0, 200, 120), &frame));
+                groups[g].push_back(child.get());
+                children.push_back(std::move(child));
+            }
+        }
+        PumpMessages();
+        for (size_t g = 1; g < groups.size(); ++g)
+        {
+            for (size_t t = 0; t < groups[g].size(); ++t)
+            {
+                COSMTabManagerItem* item = workspace.FindItem(groups[g][t]->GetSafeHwnd());
+                ASSERT_NE(nullptr, item);
+                if (t == 0)
+                    workspace.MoveItem(item, workspace.GetWorkspace(static_cast<int>(g) - 1), 4);
+                else
+                    workspace.MoveItem(item, workspace.GetWorkspace(static_cast<int>(g)), 2);
+            }
+        }
+        ASSERT_EQ(static_cast<int>(tabsPerGroup.size()), workspace.GetWorkspaceCount());
+        workspace.SetSplitDirection(direction);
+        groups[activeGroup][0]->MDIActivate();
+        PumpMessages();
+    }
+
     CMDIFrameWnd frame;
+    std::vector<std::unique_ptr<CMDIChildWnd>> children;
     RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
     RefPtr<COSMPopupBar> menu;
     COSMControl* placeholder = nullptr;
     COSMTabClientWnd workspace;
 };
 
-TEST_F(WorkspaceActionsTest, TheStandInWorkspaceAnswersFromItsGroupsAndTabs)
-{
-    const struct
-    {
-        int active, groups, tabs;
-        BOOL previous, next, newGroups;
-    } cases[] = {
-        {0, 1, 1, FALSE, FALSE, FALSE}, {0, 2, 2, FALSE, TRUE, TRUE},  {1, 3, 3, TRUE, TRUE, TRUE},
-        {1, 2, 1, TRUE, FALSE, FALSE},  {2, 3, 0, TRUE, FALSE, FALSE},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.active * 100 + c.groups * 10 + c.tabs);
-        workspace.SetWorkspaceState(c.active, c.groups, c.tabs);
-        EXPECT_EQ(c.previous, workspace.IsWorkspaceActionEnabled(9155));
-        EXPECT_EQ(c.next, workspace.IsWorkspaceActionEnabled(9156));
-        EXPECT_EQ(c.newGroups, workspace.IsWorkspaceActionEnabled(9157));
-        EXPECT_EQ(c.newGroups, workspace.IsWorkspaceActionEnabled(9158));
-        EXPECT_TRUE(workspace.IsWorkspaceActionEnabled(9159));
-    }
-}
-
 TEST_F(WorkspaceActionsTest, WithTheWorkspaceTheMenuShowsTheCommandsThatApplyAndEachLayoutReplacesThem)
 {
-    ASSERT_TRUE(workspace.Attach(&frame));
+    ASSERT_TRUE(workspace.Attach(&frame, TRUE));
+    workspace.SetCommandBars(commandBars.Get());
     EXPECT_EQ(&workspace, CWnd::FromHandlePermanent(frame.m_hWndMDIClient));
     EXPECT_FALSE(COSMTabClientWnd().Attach(&frame));  // one window object per client
 
+    // A new horizontal group needs one group or stacked groups, a vertical one one group or groups side by side.
     const struct
     {
-        int active, groups, tabs;
+        std::vector<int> tabs;
+        int active, direction;
         std::vector<UINT> commands;
     } cases[] = {
-        {1, 3, 3, {9157, 9158, 9155, 9156}}, {0, 2, 2, {9157, 9158, 9156}}, {1, 2, 1, {9155}}, {0, 1, 1, {}},
-        {1, 3, 3, {9157, 9158, 9155, 9156}},
+        {{1, 3, 1}, 1, 0, {9158, 9155, 9156}},
+        {{2, 1}, 0, 0, {9158, 9156}},
+        {{2, 1}, 0, 1, {9157, 9156}},
+        {{1, 1}, 1, 0, {9155}},
+        {{1}, 0, 0, {}},
+        {{3}, 0, 0, {9157, 9158}},
+        {{1, 3, 1}, 1, 0, {9158, 9155, 9156}},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(testing::PrintToString(c.commands));
-        workspace.SetWorkspaceState(c.active, c.groups, c.tabs);
+        Arrange(c.tabs, c.active, c.direction);
         OpenMenu();
         std::vector<Shown> expected = {{100, FALSE, FALSE}};
         for (size_t i = 0; i < c.commands.size(); ++i)
@@ -159,10 +194,11 @@ TEST_F(WorkspaceActionsTest, WithoutAWorkspaceOrWhileCustomizingThePlaceholderSh
     CloseMenu();
 
     // Attached later, the workspace fills the menu; in customize mode the placeholder is back on its own.
-    ASSERT_TRUE(workspace.Attach(&frame));
-    workspace.SetWorkspaceState(0, 2, 2);
+    ASSERT_TRUE(workspace.Attach(&frame, TRUE));
+    workspace.SetCommandBars(commandBars.Get());
+    Arrange({2, 1}, 0);
     OpenMenu();
-    EXPECT_EQ(6, menu->GetControlCount());
+    EXPECT_EQ(5, menu->GetControlCount());
     CloseMenu();
     commandBars->SetCustomizeMode(TRUE);
     OpenMenu();
@@ -176,8 +212,9 @@ TEST_F(WorkspaceActionsTest, ACommandTheUserPutAfterThePlaceholderSurvivesEveryL
 {
     COSMControl* own = menu->GetControls()->Add(1, 9156, nullptr, 2);
     own->SetCaption("Next group (mine)");
-    ASSERT_TRUE(workspace.Attach(&frame));
-    workspace.SetWorkspaceState(1, 2, 1);
+    ASSERT_TRUE(workspace.Attach(&frame, TRUE));
+    workspace.SetCommandBars(commandBars.Get());
+    Arrange({1, 1}, 1);
     for (int layout = 0; layout < 2; ++layout)
     {
         SCOPED_TRACE(layout);
@@ -192,8 +229,9 @@ TEST_F(WorkspaceActionsTest, ACommandTheUserPutAfterThePlaceholderSurvivesEveryL
 
 TEST_F(WorkspaceActionsTest, ThePlaceholderIsStoredAsTheUserLeftItNotHiddenForItsCommands)
 {
-    ASSERT_TRUE(workspace.Attach(&frame));
-    workspace.SetWorkspaceState(1, 3, 3);
+    ASSERT_TRUE(workspace.Attach(&frame, TRUE));
+    workspace.SetCommandBars(commandBars.Get());
+    Arrange({1, 3, 1}, 1);
     OpenMenu();
     CloseMenu();
     ASSERT_FALSE(placeholder->IsVisible());
