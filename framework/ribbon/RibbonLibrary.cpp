@@ -3,6 +3,7 @@
 // AddRibbonBar, and saved tabs and controls are made again by class). The library's link option
 // (-u OsmRegisterRibbon, see CMakeLists.txt) makes every program that links it keep this file, whose initialiser
 // then runs before main, and through it every file of the classes below.
+#include "framework/commandbars/PaintManager.h"
 #include "framework/commandbars/StatusBar.h"
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonControls.h"
@@ -18,10 +19,18 @@ BOOL RibbonFrameStatusBarHeight(LRESULT ribbonFrame, int* height)
     return frame && frame->GetStatusBarHeight(height);
 }
 
+// A control is grouped when its ribbon group joins its controls into rows.
+BOOL RibbonControlGrouped(const COSMControl* control)
+{
+    const COSMRibbonGroup* group = control->GetRibbonGroup();
+    return group && group->IsControlsGrouping();
+}
+
 }  // namespace
 
 extern "C" void OsmRegisterRibbon()
 {
+    COSMPaintManager::RegisterControlGroupingTest(&RibbonControlGrouped);
     COSMStatusBar::RegisterRibbonFrame(COSMRibbonFrame::GetQueryMessage(), &RibbonFrameStatusBarHeight);
     // The classes made by name, named here so that the linker keeps them.
     static const CRuntimeClass* const kRibbonClasses[] = {
