@@ -582,6 +582,26 @@ def drop_down_glyph(c, state, top):
         c.fill(i, top + i, 5 - i, top + i + 1, ink)
 
 
+def popup_frame():
+    c = Canvas(12, 12, (250, 250, 250, 255))
+    c.frame(0, 0, 12, 12, (134, 134, 134))
+    for x, y in ((0, 0), (11, 0), (0, 11), (11, 11)):
+        c.put(x, y, MAGENTA)
+    return c
+
+
+def toolbar_face(vertical):
+    c = Canvas(12, 12, MAGENTA + (255,))
+    if vertical:
+        c.hgradient(1, 1, 11, 11, (214, 232, 255), (189, 212, 244))
+    else:
+        c.vgradient(1, 1, 11, 11, (214, 232, 255), (189, 212, 244))
+    c.frame(0, 0, 12, 12, (111, 157, 217))
+    for x, y in ((0, 0), (11, 0), (0, 11), (11, 11)):
+        c.put(x, y, MAGENTA)
+    return c
+
+
 def ribbon_look_images():
     table = [
         ("TOOLBARBUTTONS50", strip(50, 50, 4, highlight(50, 50, [FACES[2], FACES[3], FACES[3], FACES[2]])), 4,
@@ -625,6 +645,11 @@ def ribbon_look_images():
         table.append(("TOOLBARBUTTONSSPECIALSPLITDROPDOWN" + part,
                       strip(12, 22, 6, highlight(12, 22, [FACES[0]] + split_faces[:3] + split_faces[4:])), 6,
                       (2, 2, 2, 2), 24, True))
+    table += [
+        ("POPUPBARFRAME", popup_frame(), 1, (4, 4, 4, 4), 24, True),
+        ("TOOLBARFACEHORIZONTAL", toolbar_face(False), 1, (5, 5, 5, 5), 24, True),
+        ("TOOLBARFACEVERTICAL", toolbar_face(True), 1, (5, 5, 5, 5), 24, True),
+    ]
     for end in ("SINGLE", "LEFT", "CENTER", "RIGHT"):
         table.append(("TOOLBARBUTTONSSPECIAL" + end, strip(22, 22, 5, highlight(22, 22, GROUPED_FACES)), 5,
                       (2, 2, 2, 2), 24, True))

@@ -5,6 +5,7 @@
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/StatusBar.h"
+#include "framework/foundation/DrawHelpers.h"
 #include "framework/foundation/OSVersionInfo.h"
 #include "framework/foundation/ResourceManager.h"
 #include "framework/foundation/ShadowManager.h"
@@ -444,6 +445,100 @@ void COSMRibbonTheme::DrawDropDownGlyph(CDC* dc, COSMControl* control, CPoint po
     const int state = !enabled ? 3 : selected ? 1 : 0;
     image->DrawImageFlags(dc, CRect(point.x - 2, point.y - 2, point.x + 3, point.y + 2), image->GetStateRect(state, 4),
                           CRect(0, 0, 0, 0), kRibbonMagenta, control && IsControlOnDwmCaption(control) ? 1 : 0);
+}
+
+// ---- Bars and popups ----
+
+void COSMRibbonTheme::FillCommandBar(CDC* dc, COSMCommandBar* bar)
+{
+    CRect client(0, 0, 0, 0);
+    if (bar->GetSafeHwnd())
+        ::GetClientRect(bar->GetSafeHwnd(), &client);
+    const int position = bar->GetPosition();
+    if (position == 5)
+    {
+        if (COSMOffice2007Image* image = LoadImage("POPUPBARFRAME"))
+            image->DrawImage(dc, client, image->GetStateRect(0, 1), CRect(4, 4, 4, 4), kRibbonMagenta);
+        return;
+    }
+    COSMOffice2007Image* image = nullptr;
+    if (!IsFlatToolBar(bar))
+    {
+        if (position == 0 || position == 1)
+            image = LoadImage("TOOLBARFACEHORIZONTAL");
+        else if (position == 2 || position == 3)
+            image = LoadImage("TOOLBARFACEVERTICAL");
+    }
+    if (!image)
+    {
+        COSMOffice2003Theme::FillCommandBar(dc, bar);
+        return;
+    }
+    image->DrawImage(dc, client, image->GetStateRect(0, 1), CRect(5, 5, 5, 5), kRibbonMagenta);
+}
+
+CSize COSMRibbonTheme::DrawCommandBarSeparator(CDC* dc, COSMCommandBar* bar, COSMControl* control, BOOL draw)
+{
+    if (bar->GetType() != 2)
+        return COSMOffice2003Theme::DrawCommandBarSeparator(dc, bar, control, draw);
+    if (draw && control)
+    {
+        const CRect rect = control->GetRect();
+        if (control->GetWrap())
+        {
+            // A new column: a line two pixels left of it down the column.
+            CRect client(0, 0, 0, 0);
+            if (bar->GetSafeHwnd())
+                ::GetClientRect(bar->GetSafeHwnd(), &client);
+            dc->FillSolidRect(rect.left - 2, rect.top, 1, std::max<int>(client.bottom, rect.bottom) - rect.top,
+                              RGB(197, 197, 197));
+        }
+        else
+        {
+            const int left = GetPopupBarGripperWidth(bar) + m_popupSeparatorIndent;
+            dc->FillSolidRect(left, rect.top - 2, rect.right - left, 1, RGB(197, 197, 197));
+            dc->FillSolidRect(left, rect.top - 1, rect.right - left, 1, RGB(245, 245, 245));
+        }
+    }
+    return CSize(2, 2);
+}
+
+void COSMRibbonTheme::SetCommandBarRegion(COSMCommandBar* bar)
+{
+    if (bar->GetPosition() != 5 || !bar->GetSafeHwnd())
+        return;
+    CRect window;
+    ::GetWindowRect(bar->GetSafeHwnd(), &window);
+    const int w = window.Width();
+    const int h = window.Height();
+    HRGN region = ::CreateRectRgn(1, 0, w - 1, 1);
+    HRGN middle = ::CreateRectRgn(0, 1, w, h - 1);
+    HRGN bottom = ::CreateRectRgn(1, h - 1, w - 1, h);
+    ::CombineRgn(region, region, middle, RGN_OR);
+    ::CombineRgn(region, region, bottom, RGN_OR);
+    ::DeleteObject(middle);
+    ::DeleteObject(bottom);
+    // The window owns the region from here on.
+    ::SetWindowRgn(bar->GetSafeHwnd(), region, FALSE);
+}
+
+void COSMRibbonTheme::FillPopupBarGripper(CDC* dc, int x, int y, int cx, int cy, BOOL expanded)
+{
+    const CRect rect(x + 1, y, x + cx, y + cy);
+    const COSMPaintManagerColorGradient& gradient = expanded ? PopupBarGripperGradient : PopupBarGripperHiddenGradient;
+    if (gradient.First().GetEffective() != COSMPaintManagerColor::kNone &&
+        gradient.Second().GetEffective() != COSMPaintManagerColor::kNone)
+        GetDrawHelpers()->GradientFillTwoPart(dc, rect, gradient, TRUE, nullptr);
+    dc->FillSolidRect(x + cx - 1, y, 1, cy, RGB(197, 197, 197));
+    dc->FillSolidRect(x + cx, y, 1, cy, RGB(245, 245, 245));
+}
+
+void COSMRibbonTheme::FillPopupLabelBackground(CDC* dc, CRect rect)
+{
+    const COLORREF face = GetColor(56);
+    if (face != COSMPaintManagerColor::kNone)
+        dc->FillSolidRect(rect, face);
+    dc->FillSolidRect(rect.left, rect.bottom - 1, rect.Width(), 1, RGB(197, 197, 197));
 }
 
 // ---- Status bar ----

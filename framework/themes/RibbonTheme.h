@@ -23,6 +23,16 @@ public:
     // The main and drop-down parts from their images (nothing when either is missing), then the drop-down glyph.
     void DrawSplitButtonFrame(CDC* dc, COSMControl* control, CRect rect) override;
     void DrawControlBackground(CDC* dc, COSMControl* control) override;
+    // Popups in their frame picture; docked bars in the face pictures of their side; the rest as the Office 2003
+    // look.
+    void FillCommandBar(CDC* dc, COSMCommandBar* bar) override;
+    CSize DrawCommandBarSeparator(CDC* dc, COSMCommandBar* bar, COSMControl* control, BOOL draw) override;
+    // Control rectangles stay as laid out.
+    void AdjustControlRect(CRect& rect, COSMControl* control, BOOL vertical) override {}
+    // A popup's window region leaves out its four corner pixels.
+    void SetCommandBarRegion(COSMCommandBar* bar) override;
+    void FillPopupBarGripper(CDC* dc, int x, int y, int cx, int cy, BOOL expanded) override;
+    void FillPopupLabelBackground(CDC* dc, CRect rect) override;
     COLORREF GetControlTextColor(COSMControl* control) override;
     COLORREF GetStateTextColor(BOOL selected, BOOL pressed, BOOL enabled, BOOL checked, BOOL popped, int barType,
                                int barPosition) override;

@@ -677,6 +677,131 @@ TEST_F(RibbonThemeWithoutTextTest, SplitButtonsWithoutImagesDrawNothing)
     EXPECT_TRUE(canvas.Untouched());
 }
 
+// ---- Bars and popups ----
+
+TEST_F(RibbonThemeTest, BarFacesByPositionAndFlatBarsAsTheOffice2003Look)
+{
+    COSMCommandBar bar;
+    ASSERT_TRUE(
+        bar.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), "Bar", WS_POPUP, 0, 0, 60, 30, nullptr, nullptr));
+    bar.SetType(1);
+    struct FaceCase
+    {
+        int position;
+        const char* image;
+    } const cases[] = {
+        {0, "TOOLBARFACEHORIZONTAL"}, {1, "TOOLBARFACEHORIZONTAL"}, {2, "TOOLBARFACEVERTICAL"},
+        {3, "TOOLBARFACEVERTICAL"},   {5, "POPUPBARFRAME"},
+    };
+    for (const FaceCase& c : cases)
+    {
+        SCOPED_TRACE("position " + std::to_string(c.position));
+        bar.SetPositionField(c.position);
+        DcTestSurface canvas(60, 30, kCanvas);
+        ribbon->FillCommandBar(canvas.dc(), &bar);
+        EXPECT_EQ(canvas.Pixel(30, 15), StateColor(c.image, 0, 1));
+        EXPECT_EQ(canvas.Pixel(0, 15), StateColor(c.image, 0, 1));
+    }
+
+    // A flat toolbar and a floating bar take the Office 2003 look's drawing.
+    COSMOffice2007Theme office2007;
+    office2007.RefreshMetrics();
+    for (int position : {0, 4})
+    {
+        SCOPED_TRACE("Office 2003 drawing at position " + std::to_string(position));
+        ribbon->m_flatToolBar = position == 0;
+        office2007.m_flatToolBar = position == 0;
+        bar.SetPositionField(position);
+        DcTestSurface canvas(60, 30, kCanvas);
+        DcTestSurface expected(60, 30, kCanvas);
+        ribbon->FillCommandBar(canvas.dc(), &bar);
+        office2007.FillCommandBar(expected.dc(), &bar);
+        EXPECT_FALSE(expected.Untouched());
+        EXPECT_TRUE(canvas.EqualsCanvas(expected));
+    }
+    bar.DestroyWindow();
+}
+
+TEST_F(RibbonThemeTest, PopupSeparatorsAreTwoGreyLinesOrAColumnLine)
+{
+    COSMCommandBar popup;
+    ASSERT_TRUE(
+        popup.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), "Popup", WS_POPUP, 0, 0, 120, 80, nullptr, nullptr));
+    popup.SetType(2);
+    popup.SetPositionField(5);
+    Stated<COSMControlButton> row;
+    row.SetParent(&popup);
+    row.SetRect(CRect(2, 30, 100, 52));
+    EXPECT_EQ(ribbon->DrawCommandBarSeparator(nullptr, &popup, &row, FALSE), CSize(2, 2));
+    DcTestSurface canvas(120, 80, kCanvas);
+    EXPECT_EQ(ribbon->DrawCommandBarSeparator(canvas.dc(), &popup, &row, TRUE), CSize(2, 2));
+    const int left = ribbon->GetPopupBarGripperWidth(&popup) + ribbon->m_popupSeparatorIndent;
+    ASSERT_GT(left, 0);
+    EXPECT_TRUE(canvas.HasLine(CPoint(left, 28), CPoint(99, 28), RGB(197, 197, 197)));
+    EXPECT_TRUE(canvas.HasLine(CPoint(left, 29), CPoint(99, 29), RGB(245, 245, 245)));
+    EXPECT_TRUE(canvas.Untouched(CRect(0, 0, left, 80)));
+    EXPECT_TRUE(canvas.Untouched(CRect(100, 0, 120, 80)));
+    EXPECT_TRUE(canvas.Untouched(CRect(0, 30, 120, 80)));
+
+    // A control that starts a new column: a line two pixels left of it, down to the bar's bottom.
+    row.SetWrap(TRUE);
+    DcTestSurface column(120, 80, kCanvas);
+    ribbon->DrawCommandBarSeparator(column.dc(), &popup, &row, TRUE);
+    EXPECT_TRUE(column.HasLine(CPoint(0, 30), CPoint(0, 79), RGB(197, 197, 197)));
+    EXPECT_TRUE(column.Untouched(CRect(1, 0, 120, 80)));
+    popup.DestroyWindow();
+}
+
+TEST_F(RibbonThemeTest, PopupGripperAndLabelLines)
+{
+    for (BOOL expanded : {FALSE, TRUE})
+    {
+        SCOPED_TRACE(expanded ? "expanded" : "not expanded");
+        DcTestSurface canvas(40, 30, kCanvas);
+        ribbon->FillPopupBarGripper(canvas.dc(), 2, 0, 20, 30, expanded);
+        EXPECT_TRUE(canvas.HasLine(CPoint(21, 0), CPoint(21, 29), RGB(197, 197, 197)));
+        EXPECT_TRUE(canvas.HasLine(CPoint(22, 0), CPoint(22, 29), RGB(245, 245, 245)));
+        EXPECT_TRUE(canvas.Untouched(CRect(0, 0, 3, 30)));
+        EXPECT_TRUE(canvas.Untouched(CRect(23, 0, 40, 30)));
+        if (!expanded)
+            EXPECT_EQ(canvas.Pixel(10, 15), Key("MenuPopupGripper"));
+    }
+    DcTestSurface label(60, 20, kCanvas);
+    ribbon->FillPopupLabelBackground(label.dc(), CRect(5, 2, 55, 18));
+    EXPECT_EQ(label.Pixel(30, 8), ribbon->GetColor(56));
+    EXPECT_TRUE(label.HasLine(CPoint(5, 17), CPoint(54, 17), RGB(197, 197, 197)));
+    EXPECT_TRUE(label.Untouched(CRect(0, 18, 60, 20)));
+}
+
+TEST_F(RibbonThemeTest, APopupWindowLosesItsFourCornerPixels)
+{
+    COSMCommandBar popup;
+    ASSERT_TRUE(
+        popup.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), "Popup", WS_POPUP, 0, 0, 50, 40, nullptr, nullptr));
+    popup.SetType(2);
+    popup.SetPositionField(5);
+    ribbon->SetCommandBarRegion(&popup);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(::GetWindowRgn(popup.GetSafeHwnd(), region), ERROR);
+    for (const POINT corner : {POINT{0, 0}, POINT{49, 0}, POINT{0, 39}, POINT{49, 39}})
+        EXPECT_FALSE(::PtInRegion(region, corner.x, corner.y)) << corner.x << ", " << corner.y;
+    for (const POINT inside : {POINT{1, 0}, POINT{0, 1}, POINT{48, 39}, POINT{49, 38}, POINT{25, 20}})
+        EXPECT_TRUE(::PtInRegion(region, inside.x, inside.y)) << inside.x << ", " << inside.y;
+    ::DeleteObject(region);
+
+    // Other bars keep their window whole.
+    COSMCommandBar toolbar;
+    ASSERT_TRUE(
+        toolbar.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), "Bar", WS_POPUP, 0, 0, 50, 40, nullptr, nullptr));
+    toolbar.SetType(1);
+    ribbon->SetCommandBarRegion(&toolbar);
+    HRGN none = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(::GetWindowRgn(toolbar.GetSafeHwnd(), none), ERROR);
+    ::DeleteObject(none);
+    toolbar.DestroyWindow();
+    popup.DestroyWindow();
+}
+
 // ---- Status bar ----
 
 // A status bar window of 200 x 22; its panes are three of 40 pixels laid out by the bar.

@@ -67,6 +67,9 @@ IMAGES = [
     ("TOOLBARBUTTONSSPECIALSPLITDROPDOWNRIGHT", 12, 22, 6),
     ("TOOLBARBUTTONSSPECIALSPLITDROPDOWNCENTER", 12, 22, 6),
     ("TOOLBARBUTTONDROPDOWNGLYPH", 5, 4, 4),
+    ("POPUPBARFRAME", 12, 12, 1),
+    ("TOOLBARFACEHORIZONTAL", 12, 12, 1),
+    ("TOOLBARFACEVERTICAL", 12, 12, 1),
 ]
 
 # The switch faces: four columns of 10 x 22, each column of each state in a colour of its own.
