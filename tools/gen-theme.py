@@ -393,7 +393,7 @@ def arrow_button(direction):
     return glyph
 
 # ---- Frames and the ribbon -------------------------------------------------------------------------------------------
-# The frame's border and caption colours join section "Window"; the ribbon's colours have a section of their own.
+# The frame's border and caption colours join section "Window", the ribbon's own join section "Ribbon".
 dict(SECTIONS)["Window"].extend([
     ("BorderActive0", (59, 90, 130)),
     ("BorderActive1", (173, 202, 236)),
@@ -407,14 +407,11 @@ dict(SECTIONS)["Window"].extend([
     ("CaptionTextInActive", (106, 128, 160)),
     ("CaptionTextActive", (21, 66, 139)),
 ])
-SECTIONS.append(("Ribbon", [
-    ("RibbonFace", (191, 219, 255)),
+dict(SECTIONS)["Ribbon"].extend([
     ("GroupCaptionText", (62, 106, 170)),
     ("MinimizedFrameEdgeHighLight", (239, 245, 252)),
     ("MinimizedFrameEdgeShadow", (141, 178, 227)),
-    ("TabNormalText", (21, 66, 139)),
-    ("TabSelectedText", (21, 56, 119)),
-]))
+])
 
 # The seven context colours as the context tabs, their groups area and headers show them.
 CONTEXT_COLORS = [
@@ -509,6 +506,7 @@ def scroll_glyph(left):
 
 
 def frame_and_ribbon_images():
+    """The frame's and the ribbon's pictures ("RIBBONTAB" and "RIBBONGROUPS" come with the tabs' above)."""
     active, inactive, border = (227, 239, 255), (235, 240, 247), (191, 219, 255)
     table = [
         ("FRAMETOPLEFT", frame_piece(12, active, inactive, border), 2, (0, 5, 0, 3), 24, True),
@@ -523,15 +521,10 @@ def frame_and_ribbon_images():
         ("FRAMECAPTIONBUTTON", panel(25, 21, 2, [FACES[2], FACES[3]]), 2, (3, 3, 3, 3), 24, True),
         ("FRAMESYSTEMBUTTON", system_button(38), 3, (0, 0, 0, 0), 24, False),
         ("FRAMESYSTEMBUTTON52", system_button(52), 3, (0, 0, 0, 0), 24, False),
-        ("RIBBONTAB", panel(20, 23, 6, [FACES[0], FACES[2], FACES[3], ((255, 255, 255), (236, 243, 252),
-                                                                        (141, 178, 227)),
-                                        FACES[2], FACES[3]]), 6, (5, 5, 5, 5), 24, True),
         ("RIBBONTABSEPARATOR", flat(1, 22, 1, [((141, 178, 227), (191, 219, 255), (141, 178, 227))]), 1,
          (0, 0, 0, 0), 24, False),
         ("CONTEXTTABSEPARATOR", flat(1, 22, 1, [((120, 120, 120), (160, 160, 160), (120, 120, 120))]), 1,
          (0, 0, 0, 0), 24, False),
-        ("RIBBONGROUPS", flat(20, 20, 1, [((236, 243, 252), (215, 230, 248), (141, 178, 227))]), 1, (8, 8, 8, 8),
-         24, False),
         ("RIBBONGROUPCLIENT", flat(12, 12, 2, [((223, 234, 247), (209, 223, 240), (173, 197, 228)),
                                                ((235, 242, 251), (220, 232, 246), (161, 189, 224))]), 2,
          (5, 5, 5, 5), 24, False),

@@ -31,7 +31,7 @@ void COSMRibbonTabColorSet::SetItemTextColor(CDC* pDC, COSMTabManagerItem* pItem
     auto* tab = dynamic_cast<COSMRibbonTab*>(pItem);
     if (!tab)
     {
-        COSMRibbonTabColorSetBase::SetItemTextColor(pDC, pItem);
+        COSMTabColorSetOffice2003::SetItemTextColor(pDC, pItem);
         return;
     }
     const COSMRibbonPaintManager::TabState state = COSMRibbonPaintManager::GetTabState(tab);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "framework/tabs/TabAppearanceFlat.h"
-#include "framework/tabs/TabColorSet.h"
+#include "framework/tabs/TabColorSetOffice2003.h"
 
 class COSMRibbonPaintManager;
 
@@ -25,10 +25,7 @@ private:
     COSMRibbonPaintManager* m_ribbonPaintManager;
 };
 
-// The ribbon builds on the Office 2003 colour set once the tabs have it; until then on the default set.
-using COSMRibbonTabColorSetBase = COSMTabColorSetDefault;
-
-class COSMRibbonTabColorSet : public COSMRibbonTabColorSetBase
+class COSMRibbonTabColorSet : public COSMTabColorSetOffice2003
 {
 public:
     // The selected, hot or normal text colour by the ribbon's tab states, the disabled one for a disabled tab.
