@@ -314,3 +314,52 @@ TEST(FramePainterTest, IconsFollowTheirChainAndToolWindowsHaveNone)
     EXPECT_EQ(small, COSMFramePaintManager::GetFrameSmallIcon(&frame.wnd));
     EXPECT_EQ(big, COSMFramePaintManager::GetFrameIcon(&frame.wnd));
 }
+
+TEST(FramePainterTest, DrawFramePaintsTheBorderColumnsAndTheBottomInTheFramesState)
+{
+    MetricsPaintManager pm;
+    COSMFramePaintManager* painter = FramePainterOf(pm);
+    ASSERT_NE(nullptr, painter);
+    TestWindow frame(WS_OVERLAPPEDWINDOW);
+    COSMRibbonFrame ribbonFrame(&frame.wnd);
+    CRect window;
+    CRect client;
+    ::GetWindowRect(frame.hwnd, &window);
+    ::GetClientRect(frame.hwnd, &client);
+    ::ClientToScreen(frame.hwnd, reinterpret_cast<POINT*>(&client.left));
+    ::ClientToScreen(frame.hwnd, reinterpret_cast<POINT*>(&client.right));
+    const int W = window.Width();
+    const int H = window.Height();
+    const int b = client.left - window.left;
+    const int d = window.bottom - client.bottom;
+    ASSERT_GE(b, 3) << "a sizable frame's border";
+    const int top = ribbonFrame.GetCaptionHeight();
+    const int y = (top + H) / 2;
+    const COLORREF canvas = RGB(1, 2, 3);
+    for (const BOOL active : {TRUE, FALSE})
+    {
+        SCOPED_TRACE(active);
+        ribbonFrame.SetActive(active);
+        DcTestSurface drawn(W, H, canvas);
+        painter->DrawFrame(drawn.dc(), &ribbonFrame);
+        auto color = [&](int i) { return painter->GetBorderColor(active, i); };
+        for (int i = 0; i < 3; ++i)
+        {
+            EXPECT_EQ(color(i), drawn.Pixel(i, y)) << "left column " << i;
+            EXPECT_EQ(color(i), drawn.Pixel(W - 1 - i, y)) << "right column " << i;
+        }
+        if (b > 3)
+        {
+            EXPECT_EQ(color(3), drawn.Pixel(3, y));
+            EXPECT_EQ(color(3), drawn.Pixel(W - b, y));
+        }
+        EXPECT_EQ(color(0), drawn.Pixel(W / 2, H - 1)) << "the bottom line";
+        if (d > 1)
+            EXPECT_EQ(color(3), drawn.Pixel(W / 2, H - 2)) << "the bottom band";
+        // The caption band is drawn from the frame's pictures, the client area left alone.
+        EXPECT_NE(canvas, drawn.Pixel(W / 2, 1));
+        EXPECT_EQ(canvas, drawn.Pixel(W / 2, y));
+    }
+    // The two states differ where their colours do.
+    ASSERT_NE(painter->GetBorderColor(TRUE, 0), painter->GetBorderColor(FALSE, 0));
+}
