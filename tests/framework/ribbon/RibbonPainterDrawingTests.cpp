@@ -2,11 +2,14 @@
 // them): each part's pixels against the same image state drawn straight from the images.
 #include "RibbonTestSupport.h"
 
+#include "framework/commandbars/ControlButton.h"
 #include "framework/commandbars/PaintManager.h"
+#include "framework/ribbon/FramePaintManager.h"
 #include "framework/ribbon/RibbonFrame.h"
 #include "framework/tabs/TabAppearanceSet.h"
 #include "framework/themes/Office2007Images.h"
 #include "tests/support/DcTestSurface.h"
+#include "tests/support/Screenshots.h"
 
 using namespace ribbon_test;
 using foundation_test::DcTestSurface;
@@ -192,4 +195,84 @@ TEST_F(RibbonPainterDrawingTest, OnlyAControlOnAGlassCaptionIsOnTheDwmCaption)
     EXPECT_FALSE(COSMPaintManager::IsControlOnDwmCaption(onTabRow));
     EXPECT_FALSE(COSMPaintManager::IsControlOnDwmCaption(nullptr));
     ribbon->GetRibbonFrame()->SetDwmEnabled(FALSE);
+}
+
+namespace {
+
+// Hears of every image or key the production resources lack.
+class MissingResources : public COSMOffice2007Images::CObserver
+{
+public:
+    void OnImageMissing(LPCSTR name) override { missing.push_back(std::string("image ") + name); }
+    void OnKeyMissing(LPCSTR section, LPCSTR key) override
+    {
+        missing.push_back(std::string("key ") + section + " " + key);
+    }
+    std::vector<std::string> missing;
+};
+
+}  // namespace
+
+// The pictures kept with the artefacts: frame.bmp (a frame drawn active above, inactive below) and ribbon-parts.bmp
+// (the ribbon drawn by its bar, a context tab selected, and the single parts below it), all from the production
+// resources, which lack nothing the painters ask for.
+TEST_F(RibbonPainterDrawingTest, ThePicturesOfTheFrameAndTheRibbonPartsLackNoResource)
+{
+    MissingResources observer;
+    COSMOffice2007Images::Instance()->SetObserver(&observer);
+    std::vector<COSMRibbonTab*> tabs = AddTabs({"&Home", "&Insert", "&Design", "&Format"});
+    tabs[2]->SetContextColor(3, "Table Tools");
+    tabs[3]->SetContextColor(3, "Table Tools");
+    ribbon->GetQuickAccessControls()->Add(1, 0xE103);
+    ribbon->EnableFrameTheme();
+    ribbon->SetCurSel(2);
+    Relayout();
+    Painter()->RefreshMetrics();
+
+    auto* framePainter = dynamic_cast<COSMFramePaintManager*>(ribbon->GetPaintManager()->GetFramePaintManager());
+    ASSERT_NE(nullptr, framePainter);
+    COSMRibbonFrame standalone(&frame);
+    CRect window;
+    frame.GetWindowRect(&window);
+    DcTestSurface frames(window.Width(), 2 * window.Height(), RGB(255, 255, 255));
+    for (const BOOL active : {TRUE, FALSE})
+    {
+        standalone.SetActive(active);
+        const int saved = ::SaveDC(frames.GetDC());
+        ::SetViewportOrgEx(frames.GetDC(), 0, active ? 0 : window.Height(), nullptr);
+        framePainter->DrawFrame(frames.dc(), &standalone);
+        ::RestoreDC(frames.GetDC(), saved);
+    }
+    EXPECT_TRUE(osm::test::WriteDcBitmap(frames.GetDC(), CRect(0, 0, frames.Width(), frames.Height()),
+                                         osm::test::ArtefactsFolder() + "/frame.bmp"));
+
+    const CSize bar = ClientSize();
+    DcTestSurface parts(std::max(static_cast<int>(bar.cx), 400), bar.cy + 120, RGB(255, 255, 255));
+    ribbon->DrawCommandBar(parts.dc(), CRect(CPoint(0, 0), bar));
+    ::SetViewportOrgEx(parts.GetDC(), 0, bar.cy + 10, nullptr);
+    COSMRibbonGroup group;
+    group.SetParentTab(tabs[0]);
+    group.SetCaption("Clip&board");
+    group.SetRect(CRect(0, 0, 90, 100));
+    group.SetHighlighted(TRUE);
+    Painter()->DrawGroup(parts.dc(), &group);
+    COSMControlButton option, left, right, quick, more;
+    option.SetRect(CRect(100, 0, 115, 14));
+    left.SetRect(CRect(120, 0, 132, 60));
+    right.SetRect(CRect(140, 0, 152, 60));
+    quick.SetRect(CRect(160, 0, 173, 22));
+    more.SetRect(CRect(180, 0, 193, 22));
+    right.SetSelected(TRUE);
+    Painter()->DrawControlGroupOption(parts.dc(), &option, TRUE);
+    Painter()->DrawGroupsScrollButton(parts.dc(), &left, TRUE);
+    Painter()->DrawGroupsScrollButton(parts.dc(), &right, FALSE);
+    Painter()->DrawQuickAccessButton(parts.dc(), &quick);
+    Painter()->DrawQuickAccessMoreButton(parts.dc(), &more);
+    Painter()->FillGroupsBackground(parts.dc(), tabs[2], CRect(200, 0, 300, 100));
+    Painter()->DrawRibbonSystemButton(parts.dc(), &option, CRect(310, 0, 365, 55));
+    ::SetViewportOrgEx(parts.GetDC(), 0, 0, nullptr);
+    EXPECT_TRUE(osm::test::WriteDcBitmap(parts.GetDC(), CRect(0, 0, parts.Width(), parts.Height()),
+                                         osm::test::ArtefactsFolder() + "/ribbon-parts.bmp"));
+    COSMOffice2007Images::Instance()->SetObserver(nullptr);
+    EXPECT_EQ(std::vector<std::string>(), observer.missing);
 }
