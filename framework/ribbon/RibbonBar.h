@@ -19,6 +19,9 @@
 #include "framework/commandbars/ControlPopup.h"
 #include "framework/commandbars/MenuBar.h"
 #include "framework/ribbon/RibbonGroup.h"
+#include "framework/ribbon/RibbonGroupsScroller.h"
+#include "framework/ribbon/RibbonPopupToolBars.h"
+#include "framework/ribbon/RibbonSystemButton.h"
 
 #include <memory>
 
@@ -58,8 +61,12 @@ public:
     COSMRibbonBarControlQuickAccessMore();
     CSize GetSize(CDC* dc) override;
     void Draw(CDC* dc) override;
+    // Opens the "more" popup, made at each opening.
     BOOL OnSetPopup(BOOL popup) override;
     COSMControl* Clone(BOOL recursive) const override;
+
+protected:
+    BOOL MakesBarOnOpening() const override { return TRUE; }
 };
 
 // A minimize, maximize, restore or close button of a frame whose caption the ribbon draws.
@@ -178,6 +185,13 @@ public:
     int GetQuickAccessHeight() const { return m_quickAccessHeight; }
     // The frame object's border height while it uses desktop composition, else 0.
     int GetFrameTopBorder() const;
+    // The groups ask for a command-UI update after the next committed layout (a reduced group grew back).
+    void SetUpdateCmdUIPending() { m_updateCmdUIPending = TRUE; }
+    BOOL IsUpdateCmdUIPending() const { return m_updateCmdUIPending; }
+    // The ribbon was entered from the keyboard (a tab's access key): Escape in its tab popup then goes back one
+    // level instead of closing everything. Cleared whenever the bar stops tracking.
+    BOOL IsEnteredFromKeyboard() const { return m_enteredFromKeyboard; }
+    void SetEnteredFromKeyboard(BOOL entered) { m_enteredFromKeyboard = entered; }
     void SetFixedGroupsHeight(int height) { m_fixedGroupsHeight = height; }
     void SetFixedGroupClientHeight(int height) { m_fixedGroupClientHeight = height; }
     void SetMinimumWidth(int width) { m_minimumWidth = width; }
@@ -259,4 +273,5 @@ private:
     CString m_frameTitle;
     mutable RefPtr<COSMTabPaintManager> m_tabPaintManager;
     BOOL m_trackingLeave = FALSE;
+    BOOL m_enteredFromKeyboard = FALSE;
 };

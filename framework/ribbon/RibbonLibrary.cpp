@@ -54,6 +54,9 @@ extern "C" void OsmRegisterRibbon()
         RUNTIME_CLASS(COSMRibbonGroupControlPopup),
         RUNTIME_CLASS(COSMRibbonGroupsScrollButton),
         RUNTIME_CLASS(COSMRibbonTabPopupToolBar),
+        RUNTIME_CLASS(COSMRibbonGroupPopupToolBar),
+        RUNTIME_CLASS(COSMRibbonBarMorePopupToolBar),
+        RUNTIME_CLASS(COSMRibbonGroupOption),
         RUNTIME_CLASS(COSMRibbonControlSystemButton),
     };
     (void)kRibbonClasses;

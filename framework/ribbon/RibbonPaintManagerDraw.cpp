@@ -159,9 +159,9 @@ void COSMRibbonPaintManager::DrawGroup(CDC* dc, COSMRibbonGroup* group)
     const CRect rc = group->GetRect();
     const CRect band(rc.left, rc.bottom - m_groupCaptionHeight, rc.right, rc.bottom);
     const CRect client(rc.left, rc.top, rc.right, rc.bottom - m_groupCaptionHeight);
-    const COSMRibbonTab* tab = group->GetParentTab();
+    const COSMRibbonTab* tab = group->GetRibbonTab();
     const BOOL context = tab && tab->GetContextColor() != 0;
-    const int state = group->IsHighlighted() ? 1 : 0;
+    const int state = group->IsHotGroup() ? 1 : 0;
     if (COSMOffice2007Image* image = LoadImage(context ? "CONTEXTTABGROUPCLIENT" : "RIBBONGROUPCLIENT"))
         image->DrawImagePart(dc, client, image->GetStateRect(state, 2), CRect(5, 5, 5, 5));
     if (COSMOffice2007Image* image = LoadImage(context ? "CONTEXTTABGROUPCAPTION" : "RIBBONGROUPCAPTION"))
@@ -211,7 +211,7 @@ CSize COSMRibbonPaintManager::DrawControlGroupPopup(CDC* dc, COSMControl* contro
     }
 
     const CRect rc = control->GetRect();
-    const COSMRibbonTab* tab = group->GetParentTab();
+    const COSMRibbonTab* tab = group->GetRibbonTab();
     const int color = tab ? tab->GetContextColor() : 0;
     int width = std::max(42, 2 * (m_pOwner ? m_pOwner->GetRawControlHeight() : 22) - 3);
     const int height = 3 * GetControlHeight();
@@ -266,7 +266,7 @@ void COSMRibbonPaintManager::FillGroupPopupToolBar(CDC* dc, COSMRibbonGroup* gro
     CRect rc = ClientRectOf(bar);
     dc->FillSolidRect(rc, RGB(191, 219, 255));
     rc.InflateRect(3, 3);
-    FillGroupsBackground(dc, group ? group->GetParentTab() : nullptr, rc);
+    FillGroupsBackground(dc, group ? group->GetRibbonTab() : nullptr, rc);
 }
 
 void COSMRibbonPaintManager::FillMorePopupToolBar(CDC* dc, COSMCommandBar* bar)

@@ -6,6 +6,7 @@
 #include "framework/commandbars/PaintManager.h"
 #include "framework/ribbon/FramePaintManager.h"
 #include "framework/ribbon/RibbonFrame.h"
+#include "framework/ribbon/RibbonGroupsScroller.h"
 #include "framework/tabs/TabAppearanceSet.h"
 #include "framework/themes/Office2007Images.h"
 #include "tests/support/DcTestSurface.h"
@@ -152,15 +153,13 @@ TEST_F(RibbonPainterDrawingTest, TheBarFillsItsFaceAndAMinimizedRibbonEndsInTwoE
 TEST_F(RibbonPainterDrawingTest, AGroupDrawsClientAndCaptionInItsHighlightState)
 {
     AddTabs({"&Home"});
-    COSMRibbonGroup group;
-    group.SetParentTab(ribbon->GetSelectedTab());
-    group.SetCaption("");
+    COSMRibbonGroup& group = *ribbon->GetSelectedTab()->GetGroups()->Add("", 1);
     group.SetRect(CRect(10, 10, 90, 100));
     const int caption = Painter()->GetGroupCaptionHeight();
     for (const BOOL highlighted : {FALSE, TRUE})
     {
         SCOPED_TRACE(highlighted);
-        group.SetHighlighted(highlighted);
+        ribbon->GetGroupsScroller()->SetHotGroup(highlighted ? &group : nullptr);
         DcTestSurface expected(ClientSize().cx, ClientSize().cy, kCanvas);
         const int state = highlighted ? 1 : 0;
         COSMOffice2007Image* client = COSMOffice2007Images::Instance()->LoadImage("RIBBONGROUPCLIENT");
@@ -250,12 +249,10 @@ TEST_F(RibbonPainterDrawingTest, ThePicturesOfTheFrameAndTheRibbonPartsLackNoRes
     DcTestSurface parts(std::max(static_cast<int>(bar.cx), 400), bar.cy + 120, RGB(255, 255, 255));
     ribbon->DrawCommandBar(parts.dc(), CRect(CPoint(0, 0), bar));
     ::SetViewportOrgEx(parts.GetDC(), 0, bar.cy + 10, nullptr);
-    COSMRibbonGroup group;
-    group.SetParentTab(tabs[0]);
-    group.SetCaption("Clip&board");
-    group.SetRect(CRect(0, 0, 90, 100));
-    group.SetHighlighted(TRUE);
-    Painter()->DrawGroup(parts.dc(), &group);
+    COSMRibbonGroup* group = tabs[2]->GetGroups()->Add("Clip&board", 1);
+    group->SetRect(CRect(0, 0, 90, 100));
+    ribbon->GetGroupsScroller()->SetHotGroup(group);
+    Painter()->DrawGroup(parts.dc(), group);
     COSMControlButton option, left, right, quick, more;
     option.SetRect(CRect(100, 0, 115, 14));
     left.SetRect(CRect(120, 0, 132, 60));
