@@ -408,6 +408,190 @@ def arrow_button(direction):
             triangle(c, 7, top + 9, 4, color, down=True)
     return glyph
 
+# ---- Frames and the ribbon -------------------------------------------------------------------------------------------
+# The frame's border and caption colours join section "Window", the ribbon's own join section "Ribbon".
+dict(SECTIONS)["Window"].extend([
+    ("BorderActive0", (59, 90, 130)),
+    ("BorderActive1", (173, 202, 236)),
+    ("BorderActive2", (192, 216, 244)),
+    ("BorderActive3", (191, 219, 255)),
+    ("BorderInactive0", (138, 154, 178)),
+    ("BorderInactive1", (219, 228, 240)),
+    ("BorderInactive2", (227, 235, 245)),
+    ("BorderInactive3", (215, 226, 240)),
+    ("CaptionTextActiveTitle", (62, 106, 170)),
+    ("CaptionTextInActive", (106, 128, 160)),
+    ("CaptionTextActive", (21, 66, 139)),
+])
+dict(SECTIONS)["Ribbon"].extend([
+    ("GroupCaptionText", (62, 106, 170)),
+    ("MinimizedFrameEdgeHighLight", (239, 245, 252)),
+    ("MinimizedFrameEdgeShadow", (141, 178, 227)),
+])
+
+# The seven context colours as the context tabs, their groups area and headers show them.
+CONTEXT_COLORS = [
+    ("BLUE", (130, 172, 231)), ("YELLOW", (250, 219, 99)), ("GREEN", (149, 206, 121)), ("RED", (238, 129, 126)),
+    ("PURPLE", (187, 151, 219)), ("CYAN", (118, 204, 217)), ("ORANGE", (250, 169, 99)),
+]
+
+
+def mix(a, b, t):
+    return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
+
+
+def panel(width, height, states, faces, rounded=True):
+    """A strip of framed gradient panels, one face (light, dark, border) per state; corners keyed out."""
+    def draw(c, state, top):
+        light, dark, border = faces[state % len(faces)]
+        c.vgradient(1, top + 1, width - 1, top + height - 1, light, dark)
+        c.frame(0, top, width, top + height, border)
+        if rounded:
+            for x, y in ((0, 0), (width - 1, 0), (0, height - 1), (width - 1, height - 1)):
+                c.put(x, top + y, MAGENTA)
+    return strip(width, height, states, draw)
+
+
+def flat(width, height, states, faces):
+    """The same panels without keyed corners (drawn without a transparent colour)."""
+    return panel(width, height, states, faces, rounded=False)
+
+
+def frame_piece(width, active_top, inactive_top, bottom):
+    """A caption piece, active and inactive: a gradient to the border colour, the outer line dark."""
+    def draw(c, state, top):
+        c.vgradient(0, top, width, top + 30, active_top if state == 0 else inactive_top, bottom)
+        c.fill(0, top, width, top + 1, (59, 90, 130) if state == 0 else (138, 154, 178))
+    return strip(width, 30, 2, draw)
+
+
+def frame_corner(right):
+    def draw(c, state, top):
+        border = (59, 90, 130) if state == 0 else (138, 154, 178)
+        c.fill(0, top, 8, top + 8, (191, 219, 255) if state == 0 else (215, 226, 240))
+        c.fill(0, top + 7, 8, top + 8, border)
+        c.fill(7 if right else 0, top, 8 if right else 1, top + 8, border)
+        for x, y in (((7, 7), (6, 7), (7, 6)) if right else ((0, 7), (1, 7), (0, 6))):
+            c.put(x, top + y, MAGENTA)
+    return strip(8, 8, 2, draw)
+
+
+def caption_glyph(kind, size):
+    """Close, minimize, maximize or restore at 13, 17 or 23 pixels, five states (the last inactive)."""
+    def draw(c, state, top):
+        color = GLYPH[state] if state < 3 else (160, 160, 160)
+        m = size // 4
+        x0, y0, x1, y1 = m, top + m, size - m, top + size - m
+        if kind == "CLOSE":
+            for i in range(x1 - x0):
+                c.fill(x0 + i, y0 + i, x0 + i + 2, y0 + i + 1, color)
+                c.fill(x1 - i - 2, y0 + i, x1 - i, y0 + i + 1, color)
+        elif kind == "MINIMIZE":
+            c.fill(x0, y1 - 2, x1, y1, color)
+        elif kind == "MAXIMIZE":
+            c.frame(x0, y0, x1, y1, color)
+            c.fill(x0, y0, x1, y0 + 2, color)
+        else:
+            c.frame(x0 + 2, y0, x1, y1 - 2, color)
+            c.frame(x0, y0 + 2, x1 - 2, y1, color)
+            c.fill(x0, y0 + 2, x1 - 2, y0 + 4, color)
+    return strip(size, size, 5, draw)
+
+
+def system_button(size):
+    """The application button: a round orb, rest, hot and open."""
+    orbs = [((255, 255, 255), (130, 172, 231)), ((255, 250, 220), (255, 200, 90)), ((255, 220, 180), (250, 150, 60))]
+    def draw(c, state, top):
+        light, dark = orbs[state]
+        r = size / 2 - 1
+        for y in range(size):
+            for x in range(size):
+                d = ((x - size / 2 + 0.5) ** 2 + (y - size / 2 + 0.5) ** 2) ** 0.5
+                if d <= r:
+                    c.put(x, top + y, mix(light, dark, y / size) if d < r - 1 else (86, 125, 176))
+    return strip(size, size, 3, draw, back=(191, 219, 255))
+
+
+def scroll_glyph(left):
+    def draw(c, state, top):
+        color = GLYPH[state]
+        for i in range(4):
+            x = 2 + i if left else 5 - i
+            c.fill(x, top + 4 - i, x + 1, top + 5 + i, color)
+    return strip(8, 9, 3, draw)
+
+
+def frame_and_ribbon_images():
+    """The frame's and the ribbon's pictures ("RIBBONTAB" and "RIBBONGROUPS" come with the tabs' above)."""
+    active, inactive, border = (227, 239, 255), (235, 240, 247), (191, 219, 255)
+    table = [
+        ("FRAMETOPLEFT", frame_piece(12, active, inactive, border), 2, (0, 5, 0, 3), 24, True),
+        ("FRAMETOPRIGHT", frame_piece(12, active, inactive, border), 2, (0, 5, 0, 3), 24, True),
+        ("FRAMETOPCENTER", frame_piece(16, active, inactive, border), 2, (0, 5, 0, 3), 24, False),
+        ("FRAMEBOTTOMLEFT", frame_corner(False), 2, (0, 0, 0, 0), 24, True),
+        ("FRAMEBOTTOMRIGHT", frame_corner(True), 2, (0, 0, 0, 0), 24, True),
+        ("STATUSBARLIGHT", flat(8, 22, 1, [((221, 236, 254), (179, 212, 252), (86, 125, 176))]), 1, (0, 0, 0, 0),
+         24, False),
+        ("STATUSBARDARK", flat(8, 22, 1, [((199, 223, 252), (162, 199, 246), (86, 125, 176))]), 1, (0, 0, 0, 0),
+         24, False),
+        ("FRAMECAPTIONBUTTON", panel(25, 21, 2, [FACES[2], FACES[3]]), 2, (3, 3, 3, 3), 24, True),
+        ("FRAMESYSTEMBUTTON", system_button(38), 3, (0, 0, 0, 0), 24, False),
+        ("FRAMESYSTEMBUTTON52", system_button(52), 3, (0, 0, 0, 0), 24, False),
+        ("RIBBONTABSEPARATOR", flat(1, 22, 1, [((141, 178, 227), (191, 219, 255), (141, 178, 227))]), 1,
+         (0, 0, 0, 0), 24, False),
+        ("CONTEXTTABSEPARATOR", flat(1, 22, 1, [((120, 120, 120), (160, 160, 160), (120, 120, 120))]), 1,
+         (0, 0, 0, 0), 24, False),
+        ("RIBBONGROUPCLIENT", flat(12, 12, 2, [((223, 234, 247), (209, 223, 240), (173, 197, 228)),
+                                               ((235, 242, 251), (220, 232, 246), (161, 189, 224))]), 2,
+         (5, 5, 5, 5), 24, False),
+        ("RIBBONGROUPCAPTION", flat(12, 12, 2, [((193, 216, 241), (178, 205, 236), (173, 197, 228)),
+                                                ((203, 224, 246), (188, 214, 242), (161, 189, 224))]), 2,
+         (5, 5, 5, 5), 24, False),
+        ("CONTEXTTABGROUPCLIENT", flat(12, 12, 2, [((236, 236, 236), (222, 222, 222), (180, 180, 180)),
+                                                   ((244, 244, 244), (230, 230, 230), (170, 170, 170))]), 2,
+         (5, 5, 5, 5), 24, False),
+        ("CONTEXTTABGROUPCAPTION", flat(12, 12, 2, [((210, 210, 210), (196, 196, 196), (180, 180, 180)),
+                                                    ((220, 220, 220), (206, 206, 206), (170, 170, 170))]), 2,
+         (5, 5, 5, 5), 24, False),
+        ("RIBBONOPTIONBUTTON", panel(15, 14, 4, FACES), 4, (3, 2, 2, 2), 24, True),
+        ("RIBBONGROUPQUICKACCESS", panel(22, 22, 3, [FACES[0], FACES[2], FACES[3]]), 3, (2, 2, 2, 2), 24, True),
+        ("RIBBONGROUPBUTTON", flat(42, 66, 3, [FACES[0], FACES[2], FACES[3]]), 3, (5, 5, 5, 5), 24, False),
+        ("RIBBONGROUPBUTTONICON", flat(32, 32, 1, [((255, 255, 255), (215, 230, 248), (141, 178, 227))]), 1,
+         (0, 0, 0, 0), 24, False),
+        ("RIBBONQUICKACCESSBUTTON", panel(13, 22, 4, FACES), 4, (2, 2, 2, 2), 24, True),
+        ("RIBBONQUICKACCESSMORE", panel(13, 22, 4, FACES), 4, (2, 2, 2, 2), 24, True),
+        ("RIBBONQUICKACCESSFRAME", flat(12, 12, 1, [((223, 234, 247), (200, 219, 243), (141, 178, 227))]), 1,
+         (3, 3, 3, 3), 24, False),
+        ("RIBBONQUICKACCESSAREA", flat(40, 22, 1, [((218, 231, 248), (196, 216, 243), (141, 178, 227))]), 1,
+         (16, 3, 16, 3), 24, False),
+        ("RIBBONQUICKACCESSAREADWM", flat(40, 22, 1, [((90, 90, 90), (50, 50, 50), (20, 20, 20))]), 1,
+         (16, 3, 16, 3), 24, False),
+        ("RIBBONGROUPSSCROLLLEFT", panel(12, 20, 3, [FACES[0], FACES[2], FACES[3]]), 3, (4, 6, 3, 6), 24, True),
+        ("RIBBONGROUPSSCROLLRIGHT", panel(12, 20, 3, [FACES[0], FACES[2], FACES[3]]), 3, (4, 6, 3, 6), 24, True),
+        ("RIBBONGROUPSSCROLLLEFTGLYPH", scroll_glyph(True), 3, (0, 0, 0, 0), 24, True),
+        ("RIBBONGROUPSSCROLLRIGHTGLYPH", scroll_glyph(False), 3, (0, 0, 0, 0), 24, True),
+        ("MOREPOPUPBARFRAME", flat(12, 12, 1, [((250, 250, 250), (240, 244, 250), (134, 134, 134))]), 1,
+         (4, 4, 4, 4), 24, False),
+    ]
+    for kind in ("CLOSE", "MINIMIZE", "MAXIMIZE", "RESTORE"):
+        for size in (13, 17, 23):
+            if (kind, size) != ("CLOSE", 17):
+                table.append(("FRAMECAPTION%s%d" % (kind, size), caption_glyph(kind, size), 5, (0, 0, 0, 0), 24,
+                              True))
+    for word, color in CONTEXT_COLORS:
+        light = mix(color, (255, 255, 255), 0.6)
+        table += [
+            ("CONTEXTTAB%s" % word, flat(20, 23, 5, [(light, color, mix(color, (0, 0, 0), 0.3))]), 5, (5, 5, 5, 5),
+             24, False),
+            ("CONTEXTTAB%sCLIENT" % word, flat(20, 20, 1, [(mix(color, (255, 255, 255), 0.85), light, color)]), 1,
+             (8, 8, 8, 8), 24, False),
+            ("CONTEXTTAB%sGROUPBUTTON" % word, flat(42, 66, 3, [(mix(color, (255, 255, 255), 0.8), light, color),
+                                                                FACES[2], FACES[3]]), 3, (5, 5, 5, 5), 24, False),
+            ("ContextTab%sHeader" % word, flat(12, 12, 1, [(light, color, mix(color, (0, 0, 0), 0.3))]), 1,
+             (1, 1, 1, 1), 24, False),
+        ]
+    return table
+
 
 # Tab faces by state: (light, dark, border) of a ribbon tab: normal (nothing), hot, pressed, selected, selected and
 # hot, selected in the active strip.
@@ -618,9 +802,7 @@ def ribbon_look_images():
         ("TOOLBARBUTTONRADIOBUTTON", strip(13, 13, 8, mark(13, False, 8)), 8, (0, 0, 0, 0), 24, True),
     ]
     table += [
-        ("STATUSBARLIGHT", status_band((214, 231, 252), (193, 216, 246)), 1, (0, 0, 0, 0), 24, False),
         ("STATUSBARDEVIDER", status_divider(), 1, (0, 0, 0, 0), 24, False),
-        ("STATUSBARDARK", status_band((201, 219, 243), (166, 194, 231)), 1, (0, 0, 0, 0), 24, False),
         ("STATUSBARSEPARATOR", status_separator(), 1, (0, 2, 0, 2), 24, False),
         ("STATUSBARGRIPPER", status_gripper(), 1, (0, 0, 0, 0), 24, True),
         ("STATUSBARSWITCHES", status_switches(), 6, (2, 2, 2, 2), 24, True),
@@ -693,7 +875,9 @@ def images():
         ("ACCESSTAB", strip(40, 24, 4, access_tab), 4, (5, 10, 22, 10), 24, True),
         ("TOOLBARBUTTONS22", strip(22, 22, 4, toolbar_button), 4, (8, 8, 8, 8), 24, True),
     ]
-    return table + ribbon_look_images()
+    table += frame_and_ribbon_images()
+    table += ribbon_look_images()
+    return table
 
 
 def write_if_changed(path, data):

@@ -70,6 +70,23 @@ void DrawThemeTextBuffered(CDC* dc, const CString& text, CRect rect, UINT format
 // The same through a table of the caller's (a test's stand-in library) instead of the second process-wide one.
 void DrawThemeTextBuffered(COSMVisualStyleFunctions& functions, CDC* dc, const CString& text, CRect rect, UINT format,
                            BOOL composited);
+// How DrawThemeTextBuffered draws on the composited path: the style's class, part and state, the option flags and
+// glow, the font (null: the target's) and the text colour, and the colour of the plain text that stands in when the
+// buffered path fails (CLR_INVALID: the target's text colour).
+struct COSMThemeTextStyle
+{
+    LPCWSTR themeClass = L"GLOBALS";
+    int part = 0;
+    int state = 0;
+    DWORD flags = 0;
+    int glowSize = 0;
+    HFONT font = nullptr;
+    COLORREF textColor = CLR_INVALID;
+    COLORREF fallbackColor = CLR_INVALID;
+};
+// Always the composited path in that style (failures fall back as above).
+void DrawThemeTextBuffered(COSMVisualStyleFunctions& functions, CDC* dc, const CString& text, CRect rect, UINT format,
+                           const COSMThemeTextStyle& style);
 
 class COSMPaintManager : public CCmdTarget
 {
@@ -231,6 +248,11 @@ public:
     COSMPartPaintManager* GetFramePaintManager();
     COSMSharedPartPaintManager* GetRibbonPaintManager();
     static BOOL FontExists(LPCSTR face);
+    // What the part painters measure with, through the manager so that a test's manager sets them: the non-client
+    // metrics (ReadNonClientMetrics), one system metric (ReadSystemMetric), and whether fonts get ClearType quality.
+    BOOL GetNonClientMetrics(NONCLIENTMETRICSA* metrics) { return ReadNonClientMetrics(metrics); }
+    int GetSystemMetric(int index) { return ReadSystemMetric(index); }
+    BOOL IsClearTypeQuality() const { return UseClearTypeQuality(); }
     void CreateFontsFromLogFont(LOGFONTA* logFont, BOOL standard);
     // Counts the changes of anything bars measure with (metrics, fonts, sizes, the installed theme): a bar keeps a
     // layout it measured only while the count stays. Any paint manager's change counts for every bar.
@@ -375,6 +397,8 @@ protected:
     BOOL IsStatusBarThemed();
     // Reads the non-client metrics; tests put in metrics of their own.
     virtual BOOL ReadNonClientMetrics(NONCLIENTMETRICSA* metrics);
+    // GetSystemMetrics; tests put in metrics of their own.
+    virtual int ReadSystemMetric(int index) { return ::GetSystemMetrics(index); }
     BOOL UseClearTypeQuality() const;
     // The icon-title LOGFONT in the character set given, ClearType quality when the option asks for it.
     void BuildIconTitleLogFont(LOGFONTA* logFont, BYTE charset) const;

@@ -44,11 +44,27 @@ void DrawThemeTextBuffered(COSMVisualStyleFunctions& functions, CDC* dc, const C
         DrawPlainText(dc, text, rect, format);
         return;
     }
-    COSMVisualStyleWrapper theme(functions);
-    // Without the GLOBALS style there is no handle to draw through: DrawThemeTextEx would only fail.
-    if (!theme.OpenThemeData(nullptr, L"GLOBALS") || !theme.IsAppThemed())
-    {
+    COSMThemeTextStyle style;
+    style.flags = kThemeTextFlags;
+    style.textColor = ::GetTextColor(dc->GetSafeHdc());
+    DrawThemeTextBuffered(functions, dc, text, rect, format, style);
+}
+
+void DrawThemeTextBuffered(COSMVisualStyleFunctions& functions, CDC* dc, const CString& text, CRect rect, UINT format,
+                           const COSMThemeTextStyle& style)
+{
+    // The plain text that stands in for whatever fails below, so the text never goes missing.
+    auto drawPlain = [&] {
+        const COLORREF old = style.fallbackColor != CLR_INVALID ? dc->SetTextColor(style.fallbackColor) : CLR_INVALID;
         DrawPlainText(dc, text, rect, format);
+        if (old != CLR_INVALID)
+            dc->SetTextColor(old);
+    };
+    COSMVisualStyleWrapper theme(functions);
+    // Without the style there is no handle to draw through: DrawThemeTextEx would only fail.
+    if (!theme.OpenThemeData(nullptr, style.themeClass) || !theme.IsAppThemed())
+    {
+        drawPlain();
         return;
     }
     HDC target = dc->GetSafeHdc();
@@ -58,26 +74,27 @@ void DrawThemeTextBuffered(COSMVisualStyleFunctions& functions, CDC* dc, const C
     {
         if (paint)
             theme.EndBufferedPaint(paint, FALSE);
-        DrawPlainText(dc, text, rect, format);
+        drawPlain();
         return;
     }
-    // The glass behind the text, and the target's font, so the text looks as DrawText would draw it.
+    // The glass behind the text, and the font, so the text looks as DrawText would draw it.
     ::BitBlt(buffer, rect.left, rect.top, rect.Width(), rect.Height(), target, rect.left, rect.top, SRCCOPY);
-    HGDIOBJ oldFont = ::SelectObject(buffer, ::GetCurrentObject(target, OBJ_FONT));
+    HGDIOBJ oldFont = ::SelectObject(buffer, style.font ? style.font : ::GetCurrentObject(target, OBJ_FONT));
     DTTOPTS options = {};
     // The record's own size: 64 bytes on 32-bit Windows, more on 64-bit, where the system checks for that.
     options.dwSize = sizeof(options);
-    options.dwFlags = kThemeTextFlags;
-    options.crText = ::GetTextColor(target);
+    options.dwFlags = style.flags;
+    options.crText = style.textColor != CLR_INVALID ? style.textColor : ::GetTextColor(target);
+    options.iGlowSize = style.glowSize;
     const COSMAnsiToWideString wide(text);
     RECT textRect = rect;
-    const HRESULT drawn = theme.DrawThemeTextEx(buffer, 0, 0, wide, -1, format, &textRect, &options);
+    const HRESULT drawn = theme.DrawThemeTextEx(buffer, style.part, style.state, wide, -1, format, &textRect, &options);
     ::SelectObject(buffer, oldFont);
     if (FAILED(drawn))
     {
         // Nothing of the buffer reaches the target; the plain text stands in.
         theme.EndBufferedPaint(paint, FALSE);
-        DrawPlainText(dc, text, rect, format);
+        drawPlain();
         return;
     }
     theme.EndBufferedPaint(paint, TRUE);

@@ -12,7 +12,7 @@
 #include "framework/ribbon/RibbonFrame.h"
 #include "framework/ribbon/RibbonTab.h"
 #include "framework/tabs/TabPaintManager.h"
-#include "framework/themes/RibbonPaintManager.h"
+#include "framework/ribbon/RibbonPaintManager.h"
 
 #include <algorithm>
 
@@ -104,10 +104,13 @@ COSMRibbonPaintManager* COSMRibbonBar::GetRibbonPaintManager() const
 
 COSMTabPaintManager* COSMRibbonBar::GetTabPaintManager() const
 {
+    // The ribbon painter's strip manager, with the ribbon's own tab pictures and colours.
+    if (COSMRibbonPaintManager* ribbonPainter = GetRibbonPaintManager())
+        return ribbonPainter->GetTabPaintManager();
     if (!m_tabPaintManager)
     {
-        // The ribbon's tab row: the hot tab tracked, no icons, access keys underlined, tabs as wide as their text
-        // until they no longer fit.
+        // Without a ribbon painter (its library's registration emptied by a test): a plain tab row with the hot tab
+        // tracked, no icons, access keys underlined, tabs as wide as their text until they no longer fit.
         auto* tabs = new COSMTabPaintManager;
         tabs->SetLayout(COSMTabPaintManager::kLayoutSizeToFit);
         tabs->m_bHotTracking = TRUE;
@@ -115,12 +118,6 @@ COSMTabPaintManager* COSMRibbonBar::GetTabPaintManager() const
         tabs->m_bDrawTextNoPrefix = FALSE;
         tabs->m_bDrawFocusRect = FALSE;
         tabs->m_nToolTipBehaviour = 2;
-        if (COSMRibbonPaintManager* ribbonPainter = GetRibbonPaintManager())
-        {
-            LOGFONTA logFont{};
-            if (::GetObjectA(ribbonPainter->GetFont()->GetSafeHandle(), sizeof logFont, &logFont))
-                tabs->SetFontIndirect(&logFont);
-        }
         m_tabPaintManager = RefPtr<COSMTabPaintManager>::Adopt(tabs);
     }
     return m_tabPaintManager.Get();

@@ -12,7 +12,8 @@
 #include "framework/ribbon/RibbonFrame.h"
 #include "framework/ribbon/RibbonTab.h"
 #include "framework/tabs/TabPaintManager.h"
-#include "framework/themes/RibbonPaintManager.h"
+#include "framework/ribbon/FramePaintManager.h"
+#include "framework/ribbon/RibbonPaintManager.h"
 
 #include <algorithm>
 
@@ -381,14 +382,33 @@ void COSMRibbonBar::DrawCommandBar(CDC* dc, CRect clip)
     COSMFontDC font(dc, paintManager->GetCommandBarFont(this));
     CRect client;
     GetClientRect(&client);
-    // Plain system colours until the ribbon's own pictures come: the caption strip a shade darker than the rest.
-    dc->FillSolidRect(client, ::GetSysColor(COLOR_BTNFACE));
+    COSMRibbonPaintManager* painter = GetRibbonPaintManager();
+    // The painter draws with the Office 2007 pictures; without them (no resources) the bar keeps plain system
+    // colours, the caption strip a shade darker than the rest.
+    const BOOL pictures = painter && painter->LoadImage("FRAMETOPLEFT");
     CRect part;
-    if (part.IntersectRect(m_captionRect, clip))
-        dc->FillSolidRect(m_captionRect, ::GetSysColor(COLOR_3DLIGHT));
-    if (IsGroupsVisible() && part.IntersectRect(m_groupsRect, clip))
-        dc->Draw3dRect(m_groupsRect, ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DSHADOW));
-    if (COSMRibbonPaintManager* painter = GetRibbonPaintManager(); painter && part.IntersectRect(m_captionRect, clip))
+    if (pictures)
+    {
+        painter->FillRibbonBar(dc, this);
+        if (IsGroupsVisible() && part.IntersectRect(m_groupsRect, clip))
+            painter->FillGroupsBackground(dc, GetSelectedTab(), m_groupsRect);
+        if (part.IntersectRect(m_captionRect, clip))
+        {
+            if (m_frame)
+                painter->DrawRibbonFrameCaption(dc, this, m_frame->IsActive());
+            else if (m_captionArea)
+                painter->DrawRibbonCaptionArea(dc, this);
+        }
+    }
+    else
+    {
+        dc->FillSolidRect(client, ::GetSysColor(COLOR_BTNFACE));
+        if (part.IntersectRect(m_captionRect, clip))
+            dc->FillSolidRect(m_captionRect, ::GetSysColor(COLOR_3DLIGHT));
+        if (IsGroupsVisible() && part.IntersectRect(m_groupsRect, clip))
+            dc->Draw3dRect(m_groupsRect, ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DSHADOW));
+    }
+    if (painter && !pictures && part.IntersectRect(m_captionRect, clip))
     {
         COSMFontDC captionFont(dc, painter->GetFont(), ::GetSysColor(COLOR_BTNTEXT));
         for (int i = 0; i < m_contextHeaders->GetCount(); ++i)
@@ -455,6 +475,14 @@ CSize QuickAccessButtonSize(const COSMControl* control)
     return CSize(height * 13 / 22, height);
 }
 
+// The ribbon painter of the control's bar while it has the picture: the plain drawing stands in without it.
+COSMRibbonPaintManager* RibbonPainterWithPictures(const COSMControl* control, LPCSTR image)
+{
+    const auto* ribbon = dynamic_cast<const COSMRibbonBar*>(control->GetParent());
+    COSMRibbonPaintManager* painter = ribbon ? ribbon->GetRibbonPaintManager() : nullptr;
+    return painter && painter->LoadImage(image) ? painter : nullptr;
+}
+
 // A small down arrow in the middle of the rectangle, in the text colour (grey while disabled).
 void DrawDropArrow(CDC* dc, const CRect& rect, BOOL enabled, BOOL doubleChevron)
 {
@@ -489,6 +517,11 @@ CSize COSMRibbonBarControlQuickAccessPopup::GetSize(CDC* /*dc*/)
 
 void COSMRibbonBarControlQuickAccessPopup::Draw(CDC* dc)
 {
+    if (COSMRibbonPaintManager* painter = RibbonPainterWithPictures(this, "RIBBONQUICKACCESSBUTTON"))
+    {
+        painter->DrawQuickAccessButton(dc, this);
+        return;
+    }
     if (GetSelected() || IsPopupOpen())
         dc->Draw3dRect(m_rect, ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DSHADOW));
     DrawDropArrow(dc, m_rect, GetEnabled(), FALSE);
@@ -520,6 +553,11 @@ CSize COSMRibbonBarControlQuickAccessMore::GetSize(CDC* /*dc*/)
 
 void COSMRibbonBarControlQuickAccessMore::Draw(CDC* dc)
 {
+    if (COSMRibbonPaintManager* painter = RibbonPainterWithPictures(this, "RIBBONQUICKACCESSMORE"))
+    {
+        painter->DrawQuickAccessMoreButton(dc, this);
+        return;
+    }
     if (GetSelected() || IsPopupOpen())
         dc->Draw3dRect(m_rect, ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DSHADOW));
     DrawDropArrow(dc, m_rect, GetEnabled(), TRUE);
@@ -572,7 +610,16 @@ COSMRibbonFrameCaptionButton::COSMRibbonFrameCaptionButton(COSMRibbonFrame* fram
 
 void COSMRibbonFrameCaptionButton::Draw(CDC* dc)
 {
-    // The frame painter's glyphs come with it; until then the system's own caption buttons.
+    COSMPaintManager* paintManager = GetParent() ? GetParent()->GetPaintManager() : nullptr;
+    auto* framePainter =
+        paintManager ? dynamic_cast<COSMFramePaintManager*>(paintManager->GetFramePaintManager()) : nullptr;
+    if (framePainter && framePainter->LoadImage("FRAMECAPTIONCLOSE13"))
+    {
+        framePainter->DrawFrameCaptionButton(dc, m_rect, m_id, GetSelected(), GetPressed(),
+                                             (!m_frame || m_frame->IsActive()) && GetEnabled());
+        return;
+    }
+    // Without the frame painter's pictures, the system's own caption buttons.
     UINT state = 0;
     switch (m_id)
     {

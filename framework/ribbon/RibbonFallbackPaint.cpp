@@ -6,7 +6,7 @@
 #include "framework/foundation/DCSelectors.h"
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonGroup.h"
-#include "framework/themes/RibbonPaintManager.h"
+#include "framework/ribbon/RibbonPaintManager.h"
 
 #include <algorithm>
 
@@ -15,6 +15,13 @@ namespace {
 COSMRibbonPaintManager* PainterOf(const COSMRibbonBar* ribbon)
 {
     return ribbon ? ribbon->GetRibbonPaintManager() : nullptr;
+}
+
+// The ribbon painter while the Office 2007 picture is there: the plain drawing stands in without it.
+COSMRibbonPaintManager* PicturePainterOf(const COSMRibbonBar* ribbon, LPCSTR image)
+{
+    COSMRibbonPaintManager* painter = PainterOf(ribbon);
+    return painter && painter->LoadImage(image) ? painter : nullptr;
 }
 
 CRect ClientOf(COSMCommandBar* bar)
@@ -31,6 +38,11 @@ void COSMRibbonFallbackPaint::DrawGroup(CDC* dc, COSMRibbonGroup* group)
 {
     if (!dc || !group || group->IsReduced())
         return;
+    if (COSMRibbonPaintManager* pictures = PicturePainterOf(group->GetRibbonBar(), "RIBBONGROUPCLIENT"))
+    {
+        pictures->DrawGroup(dc, group);
+        return;
+    }
     const CRect rect = group->GetRect();
     const CRect caption = group->GetCaptionRect();
     dc->FillSolidRect(rect, ::GetSysColor(group->IsHotGroup() ? COLOR_3DLIGHT : COLOR_BTNFACE));
@@ -87,6 +99,9 @@ CSize COSMRibbonFallbackPaint::DrawGroupOption(CDC* dc, COSMRibbonGroupOption* b
     const CSize size(15, 14);
     if (!draw || !dc)
         return size;
+    if (COSMRibbonPaintManager* pictures =
+            PicturePainterOf(COSMRibbonGroupControlPopup::GetRibbonBarOf(button->GetParent()), "RIBBONOPTIONBUTTON"))
+        return pictures->DrawControlGroupOption(dc, button, TRUE);
     CRect rect = button->GetRect();
     if (button->GetPressed())
         dc->Draw3dRect(rect, ::GetSysColor(COLOR_3DSHADOW), ::GetSysColor(COLOR_3DHILIGHT));
@@ -103,6 +118,12 @@ void COSMRibbonFallbackPaint::DrawGroupsScrollButton(CDC* dc, COSMControl* butto
 {
     if (!dc)
         return;
+    if (COSMRibbonPaintManager* pictures = PicturePainterOf(
+            COSMRibbonGroupControlPopup::GetRibbonBarOf(button->GetParent()), "RIBBONGROUPSSCROLLLEFT"))
+    {
+        pictures->DrawGroupsScrollButton(dc, button, left);
+        return;
+    }
     const CRect rect = button->GetRect();
     const int face = button->GetPressed() ? COLOR_3DSHADOW : button->GetSelected() ? COLOR_3DLIGHT : COLOR_BTNFACE;
     dc->FillSolidRect(rect, ::GetSysColor(face));
@@ -130,6 +151,12 @@ void COSMRibbonFallbackPaint::FillTabPopupToolBar(CDC* dc, COSMCommandBar* bar, 
 
 void COSMRibbonFallbackPaint::FillMorePopupToolBar(CDC* dc, COSMCommandBar* bar)
 {
+    if (COSMRibbonPaintManager* pictures =
+            PicturePainterOf(COSMRibbonGroupControlPopup::GetRibbonBarOf(bar), "MOREPOPUPBARFRAME"))
+    {
+        pictures->FillMorePopupToolBar(dc, bar);
+        return;
+    }
     CRect client = ClientOf(bar);
     dc->FillSolidRect(client, ::GetSysColor(COLOR_BTNFACE));
     dc->Draw3dRect(client, ::GetSysColor(COLOR_3DSHADOW), ::GetSysColor(COLOR_3DDKSHADOW));

@@ -5,8 +5,8 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/DwmWrapper.h"
+#include "framework/ribbon/FramePaintManager.h"
 #include "framework/ribbon/RibbonBar.h"
-#include "framework/themes/FramePaintManager.h"
 
 COSMDwmFunctions* COSMRibbonFrame::s_pDwmFunctions = nullptr;
 
@@ -76,7 +76,7 @@ void COSMRibbonFrame::SetFrameRegion(int cx, int cy, BOOL force)
         COSMPaintManager* paintManager = m_ribbon ? m_ribbon->GetPaintManager() : nullptr;
         auto* framePainter =
             paintManager ? dynamic_cast<COSMFramePaintManager*>(paintManager->GetFramePaintManager()) : nullptr;
-        ::SetWindowRgn(frame, framePainter ? framePainter->CalcFrameRegion(CSize(cx, cy)) : nullptr, TRUE);
+        ::SetWindowRgn(frame, framePainter ? framePainter->CreateFrameRegion(this, cx, cy) : nullptr, TRUE);
     }
     m_lastWidth = cx;
     m_lastHeight = cy;

@@ -8,7 +8,9 @@
 #pragma once
 
 #include "classlib/FrameMessages.h"
+#include "classlib/RefPtr.h"
 #include "classlib/Wnd.h"
+#include "framework/commandbars/Controls.h"
 #include "framework/foundation/DwmWrapper.h"
 
 class COSMRibbonBar;
@@ -63,7 +65,16 @@ public:
         return s_pDwmFunctions ? COSMDwmWrapper(*s_pDwmFunctions) : COSMDwmWrapper();
     }
 
+    // Whether the frame is drawn active (its caption and border colours); active until told otherwise.
+    BOOL IsActive() const { return m_active; }
+    void SetActive(BOOL active) { m_active = active; }
+    // The caption buttons the frame painter draws with a full caption of the frame's own (the ribbon's caption
+    // buttons sit on the ribbon bar instead); empty until filled.
+    COSMControls* GetCaptionButtons() const { return m_captionButtons.Get(); }
+
     int GetFrameBorder() const { return m_frameBorder; }
+    // Tests and the frame's non-client sizing set the border height.
+    void SetFrameBorder(int border) { m_frameBorder = border; }
     BOOL IsDwmEnabled() const { return m_dwmEnabled; }
     // Read from the system's composition switch when made; tests set it.
     void SetDwmEnabled(BOOL enabled) { m_dwmEnabled = enabled; }
@@ -80,4 +91,6 @@ private:
     BOOL m_inRegion = FALSE;
     int m_frameBorder = 0;
     BOOL m_dwmEnabled = FALSE;
+    BOOL m_active = TRUE;
+    RefPtr<COSMControls> m_captionButtons = RefPtr<COSMControls>::Adopt(new COSMControls);
 };

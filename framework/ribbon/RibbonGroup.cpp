@@ -16,7 +16,7 @@
 #include "framework/ribbon/RibbonGroupsScroller.h"
 #include "framework/ribbon/RibbonPopupToolBars.h"
 #include "framework/ribbon/RibbonTab.h"
-#include "framework/themes/RibbonPaintManager.h"
+#include "framework/ribbon/RibbonPaintManager.h"
 
 #include <algorithm>
 

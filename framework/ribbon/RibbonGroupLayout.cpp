@@ -12,7 +12,7 @@
 #include "framework/ribbon/RibbonGroup.h"
 #include "framework/ribbon/RibbonGroupsScroller.h"
 #include "framework/ribbon/RibbonTab.h"
-#include "framework/themes/RibbonPaintManager.h"
+#include "framework/ribbon/RibbonPaintManager.h"
 
 #include <algorithm>
 

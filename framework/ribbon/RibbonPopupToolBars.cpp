@@ -13,7 +13,7 @@
 #include "framework/ribbon/RibbonFallbackPaint.h"
 #include "framework/ribbon/RibbonGroup.h"
 #include "framework/ribbon/RibbonTab.h"
-#include "framework/themes/RibbonPaintManager.h"
+#include "framework/ribbon/RibbonPaintManager.h"
 
 #include <algorithm>
 #include <map>

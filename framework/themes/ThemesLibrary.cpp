@@ -1,19 +1,15 @@
-// What the themes library hands the layers below as the program starts: its looks to the theme factory, its frame
-// and ribbon painters and the test of controls on a composited caption to the paint manager, and the Office 2007 images
-// and colours to the tip windows. Those know none of them. The library's link option
+// What the themes library hands the layers below as the program starts: its looks to the theme factory and the
+// Office 2007 images and colours to the tip windows. Those know none of them. The library's link option
 // (-u OsmRegisterThemes, see CMakeLists.txt) makes every program that links it keep this file, whose initialiser
 // then runs before main.
 #include "framework/commandbars/PaintManager.h"
 #include "framework/controls/ToolTipContextToolTip.h"
 #include "framework/themes/DefaultTheme.h"
-#include "framework/themes/DwmCaption.h"
-#include "framework/themes/FramePaintManager.h"
 #include "framework/themes/NativeXPTheme.h"
 #include "framework/themes/Office2003Theme.h"
 #include "framework/themes/OfficeTheme.h"
 #include "framework/themes/Office2007Images.h"
 #include "framework/themes/Office2007Theme.h"
-#include "framework/themes/RibbonPaintManager.h"
 #include "framework/themes/RibbonTheme.h"
 #include "framework/themes/WhidbeyGradientTheme.h"
 
@@ -30,16 +26,6 @@ void EnterThemeCreators()
     COSMPaintManager::RegisterThemeCreator(5, &COSMOffice2007Theme::Create);
     COSMPaintManager::RegisterThemeCreator(6, &COSMRibbonTheme::Create);
     COSMPaintManager::RegisterThemeCreator(7, &COSMWhidbeyGradientTheme::Create);
-}
-
-COSMPartPaintManager* CreateFramePainter(COSMPaintManager* owner)
-{
-    return new COSMFramePaintManager(owner);
-}
-
-COSMSharedPartPaintManager* CreateRibbonPainter(COSMPaintManager* owner)
-{
-    return new COSMRibbonPaintManager(owner);
 }
 
 COLORREF GetToolTipOffice2007Color(LPCSTR section, LPCSTR key)
@@ -63,9 +49,6 @@ extern "C" void OsmRegisterThemes()
 {
     COSMPaintManager::SetThemesRegistration(&EnterThemeCreators);
     COSMPaintManager::RegisterThemes();
-    COSMPaintManager::RegisterPartPainter(COSMPaintManager::kFramePainter, &CreateFramePainter);
-    COSMPaintManager::RegisterRibbonPainter(&CreateRibbonPainter);
-    COSMPaintManager::RegisterDwmCaptionTest(&::IsControlOnDwmCaption);
     COSMToolTipOffice2007Images toolTipImages;
     toolTipImages.pfnGetImageColor = &GetToolTipOffice2007Color;
     toolTipImages.pfnDrawImage = &DrawToolTipOffice2007Image;

@@ -32,6 +32,8 @@ BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyl
     const int y = systemPlaces ? CW_USEDEFAULT : rect.top;
     const int cx = systemPlaces ? CW_USEDEFAULT : rect.right - rect.left;
     const int cy = systemPlaces ? CW_USEDEFAULT : rect.bottom - rect.top;
+    if (lpszWindowName)
+        m_strTitle = lpszWindowName;
     if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy, pParentWnd->GetSafeHwnd(), hMenu))
     {
         if (hMenu)

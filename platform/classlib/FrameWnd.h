@@ -24,6 +24,12 @@
 class CDocument;
 class CView;
 
+// A frame's window style bit (the low word is free for a frame window's class): the caption shows the document's name
+// before the frame's title ("Report.txt - Osmira"), so a painter that draws the caption may set the title apart.
+#ifndef FWS_PREFIXTITLE
+#define FWS_PREFIXTITLE 0x00008000L
+#endif
+
 class CFrameWnd : public CWnd
 {
     DECLARE_DYNCREATE(CFrameWnd)
@@ -70,6 +76,10 @@ public:
     // The view of the frame that has the user's attention, or null (not owned: the view is a child window).
     CView* GetActiveView() const { return m_pViewActive; }
     void SetActiveView(CView* pViewNew) { m_pViewActive = pViewNew; }
+    // The application's title of the frame: the window text Create was given, unless set since. The window text
+    // may carry more (a document's name before it under FWS_PREFIXTITLE).
+    CString GetTitle() const { return m_strTitle; }
+    void SetTitle(LPCSTR lpszTitle) { m_strTitle = lpszTitle ? lpszTitle : ""; }
 
     UINT m_nIdleFlags = 0;
     BOOL m_bHelpMode = FALSE;        // the user is picking something to get help on
@@ -87,6 +97,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    CString m_strTitle;
     CString m_lastStatusText;
     BOOL m_bInRecalcLayout = FALSE;
     CView* m_pViewActive = nullptr;

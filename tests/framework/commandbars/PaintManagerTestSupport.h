@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <map>
 
 namespace foundation_test {
 
@@ -21,8 +22,11 @@ class MetricsPaintManager : public COSMTestPaintManager
 public:
     using COSMTestPaintManager::COSMTestPaintManager;
 
-    // 0 keeps the system's menu font height.
+    // 0 keeps the system's menu font height (and caption font height).
     LONG menuFontHeight = 0;
+    LONG captionFontHeight = 0;
+    // Each entry replaces the system's metric of its index (SM_CYCAPTION for the caption height).
+    std::map<int, int> systemMetrics;
 
 protected:
     BOOL ReadNonClientMetrics(NONCLIENTMETRICSA* metrics) override
@@ -30,7 +34,14 @@ protected:
         const BOOL read = InitNonClientMetrics(metrics);
         if (menuFontHeight != 0)
             metrics->lfMenuFont.lfHeight = menuFontHeight;
+        if (captionFontHeight != 0)
+            metrics->lfCaptionFont.lfHeight = captionFontHeight;
         return read;
+    }
+    int ReadSystemMetric(int index) override
+    {
+        const auto found = systemMetrics.find(index);
+        return found != systemMetrics.end() ? found->second : COSMTestPaintManager::ReadSystemMetric(index);
     }
 };
 

@@ -17,7 +17,7 @@
 #include "framework/ribbon/RibbonControls.h"
 #include "framework/ribbon/RibbonFrame.h"
 #include "framework/ribbon/RibbonTab.h"
-#include "framework/themes/RibbonPaintManager.h"
+#include "framework/ribbon/RibbonPaintManager.h"
 
 #include <gtest/gtest.h>
 

@@ -1,17 +1,17 @@
-// The painters the themes and the controls hand the paint manager as the program starts, seen through the test paint
-// manager: this program links the themes library, and with it the controls library, as an application does.
+// The painters the ribbon and the controls hand the paint manager as the program starts, seen through the test paint
+// manager: this program links the ribbon library, and with it the controls library, as an application does.
 #include "PaintManagerTestSupport.h"
 
 #include "framework/foundation/ShadowManager.h"
-#include "framework/themes/FramePaintManager.h"
-#include "framework/themes/RibbonPaintManager.h"
+#include "framework/ribbon/FramePaintManager.h"
+#include "framework/ribbon/RibbonPaintManager.h"
 
 #include <gtest/gtest.h>
 
 using foundation_test::MetricsPaintManager;
 using foundation_test::PaintManagerTest;
 
-// The painters the controls and the themes register are made with the manager (gallery, slider, progress) or on first
+// The painters the controls and the ribbon register are made with the manager (gallery, slider, progress) or on first
 // request (frame, ribbon), refreshed with it and freed with it. How a theme's own painters replace them is shown with
 // painters of the tests' own in the command bars' tests.
 TEST_F(PaintManagerTest, ThePartPaintersLiveWithTheManager)
