@@ -786,6 +786,30 @@ def toolbar_face(vertical):
     return c
 
 
+def sub_menu_glyph(c, state, top):
+    """A small triangle pointing right: enabled, disabled."""
+    ink = GLYPH[4] if state else GLYPH[2]
+    for i in range(4):
+        c.fill(i, top + i, i + 1, top + 7 - i, ink)
+
+
+def resize_face():
+    c = Canvas(8, 8, (233, 238, 238, 255))
+    c.fill(0, 0, 8, 1, (197, 197, 197))
+    return c
+
+
+def resize_knob(width, height):
+    """Dots of the knob, bottom-right aligned."""
+    c = Canvas(width, height, MAGENTA + (255,))
+    for y in range(height - 2, -1, -2):
+        for x in range(width - 2, -1, -2):
+            if width == height and (width - x) + (height - y) > width + 1:
+                continue
+            c.put(x, y, (134, 134, 134))
+    return c
+
+
 def ribbon_look_images():
     table = [
         ("TOOLBARBUTTONS50", strip(50, 50, 4, highlight(50, 50, [FACES[2], FACES[3], FACES[3], FACES[2]])), 4,
@@ -831,6 +855,10 @@ def ribbon_look_images():
         ("POPUPBARFRAME", popup_frame(), 1, (4, 4, 4, 4), 24, True),
         ("TOOLBARFACEHORIZONTAL", toolbar_face(False), 1, (5, 5, 5, 5), 24, True),
         ("TOOLBARFACEVERTICAL", toolbar_face(True), 1, (5, 5, 5, 5), 24, True),
+        ("MENUPOPUPGLYPH", strip(4, 7, 2, sub_menu_glyph), 2, (0, 0, 0, 0), 24, True),
+        ("POPUPBARRESIZEGRIPPERFACE", resize_face(), 1, (1, 1, 1, 1), 24, False),
+        ("POPUPBARRESIZEGRIPPERHEIGHT", resize_knob(9, 3), 1, (0, 0, 0, 0), 24, True),
+        ("POPUPBARRESIZEGRIPPERWIDTH", resize_knob(7, 7), 1, (0, 0, 0, 0), 24, True),
     ]
     for end in ("SINGLE", "LEFT", "CENTER", "RIGHT"):
         table.append(("TOOLBARBUTTONSSPECIAL" + end, strip(22, 22, 5, highlight(22, 22, GROUPED_FACES)), 5,

@@ -541,6 +541,40 @@ void COSMRibbonTheme::FillPopupLabelBackground(CDC* dc, CRect rect)
     dc->FillSolidRect(rect.left, rect.bottom - 1, rect.Width(), 1, RGB(197, 197, 197));
 }
 
+void COSMRibbonTheme::DrawPopupSubMenuGlyph(CDC* dc, COSMControl* control)
+{
+    COSMOffice2007Image* image = LoadImage("MENUPOPUPGLYPH");
+    if (!image)
+    {
+        COSMOffice2007Theme::DrawPopupSubMenuGlyph(dc, control);
+        return;
+    }
+    const CRect rect = control->GetRect();
+    const CRect source = image->GetStateRect(control->GetEnabled() ? 0 : 1, 2);
+    const int left = rect.right - 14;
+    const int top = rect.top + (rect.Height() - source.Height()) / 2;
+    image->DrawImage(dc, CRect(left, top, left + source.Width(), top + source.Height()), source, CRect(0, 0, 0, 0),
+                     kRibbonMagenta);
+}
+
+void COSMRibbonTheme::DrawPopupResizeGripper(CDC* dc, CRect rect, int kind)
+{
+    COSMOffice2007Image* face = LoadImage("POPUPBARRESIZEGRIPPERFACE");
+    if (!face)
+    {
+        COSMOffice2007Theme::DrawPopupResizeGripper(dc, rect, kind);
+        return;
+    }
+    face->DrawImage(dc, rect, face->GetStateRect(0, 1), CRect(1, 1, 1, 1), kRibbonMagenta);
+    COSMOffice2007Image* knob = LoadImage(kind == 2 ? "POPUPBARRESIZEGRIPPERHEIGHT" : "POPUPBARRESIZEGRIPPERWIDTH");
+    if (!knob)
+        return;
+    const CRect source = knob->GetStateRect(0, 1);
+    const int left = kind == 2 ? rect.left + (rect.Width() - source.Width()) / 2 : rect.right - source.Width();
+    knob->DrawImage(dc, CRect(left, rect.bottom - source.Height(), left + source.Width(), rect.bottom), source,
+                    CRect(0, 0, 0, 0), kRibbonMagenta);
+}
+
 // ---- Status bar ----
 
 void COSMRibbonTheme::FillStatusBar(CDC* dc, COSMStatusBar* bar)

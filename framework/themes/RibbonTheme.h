@@ -33,6 +33,9 @@ public:
     void SetCommandBarRegion(COSMCommandBar* bar) override;
     void FillPopupBarGripper(CDC* dc, int x, int y, int cx, int cy, BOOL expanded) override;
     void FillPopupLabelBackground(CDC* dc, CRect rect) override;
+    void DrawPopupSubMenuGlyph(CDC* dc, COSMControl* control) override;
+    // The gripper face, then the height knob (kind 2) centred at the bottom or the corner knob at the bottom right.
+    void DrawPopupResizeGripper(CDC* dc, CRect rect, int kind) override;
     COLORREF GetControlTextColor(COSMControl* control) override;
     COLORREF GetStateTextColor(BOOL selected, BOOL pressed, BOOL enabled, BOOL checked, BOOL popped, int barType,
                                int barPosition) override;

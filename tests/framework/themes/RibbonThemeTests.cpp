@@ -802,6 +802,50 @@ TEST_F(RibbonThemeTest, APopupWindowLosesItsFourCornerPixels)
     popup.DestroyWindow();
 }
 
+TEST_F(RibbonThemeTest, TheSubMenuGlyphStandsFourteenFromTheRightCentred)
+{
+    for (int enabled : {1, 0})
+    {
+        SCOPED_TRACE(enabled ? "enabled" : "disabled");
+        Stated<COSMControlButton> row;
+        row.SetEnabled(enabled);
+        row.SetRect(CRect(0, 0, 100, 21));
+        DcTestSurface canvas(100, 21, kCanvas);
+        ribbon->DrawPopupSubMenuGlyph(canvas.dc(), &row);
+        // 4 x 7 at (86, 7).
+        const COLORREF glyph = StateColor("MENUPOPUPGLYPH", enabled ? 0 : 1, 2);
+        EXPECT_EQ(canvas.Pixel(86, 7), glyph);
+        EXPECT_EQ(canvas.Pixel(89, 13), glyph);
+        EXPECT_TRUE(canvas.Untouched(CRect(0, 0, 86, 21)));
+        EXPECT_TRUE(canvas.Untouched(CRect(90, 0, 100, 21)));
+        EXPECT_TRUE(canvas.Untouched(CRect(0, 0, 100, 7)));
+        EXPECT_TRUE(canvas.Untouched(CRect(0, 14, 100, 21)));
+    }
+}
+
+TEST_F(RibbonThemeTest, ResizeGrippersHaveAFaceAndAHeightOrCornerKnob)
+{
+    const COLORREF face = StateColor("POPUPBARRESIZEGRIPPERFACE", 0, 1);
+    // The height form: the 9 x 3 knob centred at the bottom.
+    DcTestSurface height(60, 12, kCanvas);
+    ribbon->DrawPopupResizeGripper(height.dc(), CRect(0, 0, 60, 12), 2);
+    const COLORREF heightKnob = StateColor("POPUPBARRESIZEGRIPPERHEIGHT", 0, 1);
+    EXPECT_EQ(height.Pixel(5, 5), face);
+    EXPECT_EQ(height.Pixel(25, 9), heightKnob);
+    EXPECT_EQ(height.Pixel(33, 11), heightKnob);
+    EXPECT_EQ(height.Pixel(24, 11), face);
+    EXPECT_EQ(height.Pixel(34, 11), face);
+    EXPECT_EQ(height.Pixel(25, 8), face);
+    // The corner form: the 7 x 7 knob in the bottom-right corner.
+    DcTestSurface corner(60, 12, kCanvas);
+    ribbon->DrawPopupResizeGripper(corner.dc(), CRect(0, 0, 60, 12), 1);
+    const COLORREF cornerKnob = StateColor("POPUPBARRESIZEGRIPPERWIDTH", 0, 1);
+    EXPECT_EQ(corner.Pixel(53, 5), cornerKnob);
+    EXPECT_EQ(corner.Pixel(59, 11), cornerKnob);
+    EXPECT_EQ(corner.Pixel(52, 11), face);
+    EXPECT_EQ(corner.Pixel(59, 4), face);
+}
+
 // ---- Status bar ----
 
 // A status bar window of 200 x 22; its panes are three of 40 pixels laid out by the bar.

@@ -70,6 +70,10 @@ IMAGES = [
     ("POPUPBARFRAME", 12, 12, 1),
     ("TOOLBARFACEHORIZONTAL", 12, 12, 1),
     ("TOOLBARFACEVERTICAL", 12, 12, 1),
+    ("MENUPOPUPGLYPH", 4, 7, 2),
+    ("POPUPBARRESIZEGRIPPERFACE", 8, 8, 1),
+    ("POPUPBARRESIZEGRIPPERHEIGHT", 9, 3, 1),
+    ("POPUPBARRESIZEGRIPPERWIDTH", 7, 7, 1),
 ]
 
 # The switch faces: four columns of 10 x 22, each column of each state in a colour of its own.
