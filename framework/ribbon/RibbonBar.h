@@ -23,6 +23,7 @@
 #include <memory>
 
 class COSMRibbonBar;
+class COSMCommandBarKeyboardTip;
 class COSMRibbonControlTab;
 class COSMRibbonContextHeaders;
 class COSMRibbonFrame;
@@ -116,6 +117,28 @@ public:
     CSize CalcDockingLayout(int length, DWORD mode, int minWidth = 0) override;
     BOOL IsCustomized() const override { return TRUE; }
     void RefreshMdiButtons() override;
+
+    // ---- Keyboard (RibbonBarKeyboard.cpp) ----------------------------------------------------------------------
+    // Alt (with tabs) enters the tab strip and shows the first tips; '1' to '9' run the visible quick-access
+    // control at that place; a tab's access key selects the tab and shows its groups' tips. Nothing with Ctrl down.
+    BOOL ProcessFrameKey(UINT key) override;
+    // Every key but Escape hides the tips; arrows, Return and Space move by position (ProcessSpatialKey) first.
+    BOOL ProcessSpecialKey(int kind) override;
+    BOOL IsKeyboardCuesVisible() const override;
+    // Level 1: the quick-access numbers, the tabs and the system button; level 2: the selected tab's groups.
+    void CreateKeyboardTips() override;
+    void OnKeyboardTip(COSMCommandBarKeyboardTip* tip) override;
+    // Arrows (kKeyNextInRow, kKeyPreviousInRow, kKeyExpand, kKeyCollapse) move to the control that lies that way;
+    // Return and Space activate the selected control. FALSE without a selection or for other kinds.
+    BOOL ProcessSpatialKey(int kind);
+    // The rectangle arrow navigation compares for the control (the arrow's virtual key).
+    CRect GetNavigationRect(const COSMControl* control, const COSMControl* current, UINT key) const;
+    void CreateGroupKeyboardTips(COSMRibbonTab* tab);
+    // One tip for a group control (prefix in front of its letters), visible when the group and the control are.
+    void CreateControlKeyboardTip(COSMControl* control, LPCSTR prefix, BOOL groupVisible);
+    // A tab was chosen by its access key (cleared when tracking ends).
+    BOOL IsEnteredFromKeyboard() const { return m_enteredFromKeyboard; }
+    void SetEnteredFromKeyboard(BOOL entered) { m_enteredFromKeyboard = entered; }
 
     // ---- The ribbon's own ------------------------------------------------------------------------------------
     virtual void SetRibbonMinimized(BOOL minimized);
@@ -259,4 +282,5 @@ private:
     CString m_frameTitle;
     mutable RefPtr<COSMTabPaintManager> m_tabPaintManager;
     BOOL m_trackingLeave = FALSE;
+    BOOL m_enteredFromKeyboard = FALSE;
 };

@@ -328,6 +328,8 @@ BOOL COSMRibbonBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)
         m_controlTab->COSMTabManager::OnMouseMove(m_hWnd, CPoint(-1, -1));
     if (mode != 0 || m_trackingMode != 0)
         m_scroller->SetHotGroup(nullptr);
+    if (mode == 0)
+        m_enteredFromKeyboard = FALSE;
     return COSMMenuBar::SetTrackingMode(mode, selectFirst, keyboard);
 }
 
