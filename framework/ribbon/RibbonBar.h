@@ -32,7 +32,7 @@ class COSMRibbonQuickAccessControls;
 class COSMRibbonTab;
 class COSMTabPaintManager;
 
-// The quick-access customize button at the end of the quick-access controls (its menu comes later).
+// The quick-access customize button at the end of the quick-access controls.
 class COSMRibbonBarControlQuickAccessPopup : public COSMControlPopup
 {
     DECLARE_SERIAL(COSMRibbonBarControlQuickAccessPopup)
@@ -44,7 +44,9 @@ public:
     // 13/22 of the ribbon's control height wide, the control height high.
     CSize GetSize(CDC* dc) override;
     void Draw(CDC* dc) override;
+    // Its menu is built anew (the root ribbon's CreateContextMenu for it) each time it opens.
     BOOL OnSetPopup(BOOL popup) override;
+    BOOL MakesBarOnOpening() const override { return TRUE; }
     COSMControl* Clone(BOOL recursive) const override;
 };
 
@@ -136,6 +138,28 @@ public:
     void CreateGroupKeyboardTips(COSMRibbonTab* tab);
     // One tip for a group control (prefix in front of its letters), visible when the group and the control are.
     void CreateControlKeyboardTip(COSMControl* control, LPCSTR prefix, BOOL groupVisible);
+    // ---- Context menus and the quick access (RibbonBarContextMenu.cpp) ---------------------------------------
+    // The menu of the control (the caller's reference), built anew: the customize button's or every other
+    // control's, with the toolbars list, the entries the control and the ribbon's state allow, and the site's say
+    // (10332). Without the quick access, the manager's toolbars menu. Null when there is none.
+    virtual COSMPopupBar* CreateContextMenu(COSMControl* control);
+    // The control's menu at the point (its parent bar's client coordinates), tracked until it closes.
+    void ShowContextMenu(CPoint point, COSMControl* control);
+    // A right release a popup of the ribbon did not take: the menu of the control under it.
+    void OnChildBarRButtonUp(COSMCommandBar* bar, int x, int y) override;
+    // A control may join the quick access: not a second copy unless duplicates are allowed; a group's popup
+    // button with an id; any other control that may be moved.
+    virtual BOOL IsAllowQuickAccessControl(const COSMControl* control) const;
+    // A clone at the end of the quick access, shown, without its group mark: a gallery or popup keeps its arrow
+    // (style 2), anything else shows as an icon (style 0).
+    COSMControl* AddToQuickAccess(const COSMControl* control);
+    // The ribbon's own commands of a context-menu entry; 0 for the ribbon's ids it leaves alone.
+    LRESULT OnContextMenuCommand(UINT id, NMOSMCONTROL* block);
+    BOOL IsAllowQuickAccessDuplicates() const { return m_allowQuickAccessDuplicates; }
+    void SetAllowQuickAccessDuplicates(BOOL allow) { m_allowQuickAccessDuplicates = allow; }
+    BOOL IsAllowQuickAccessCustomization() const { return m_allowQuickAccessCustomization; }
+    void SetAllowQuickAccessCustomization(BOOL allow) { m_allowQuickAccessCustomization = allow; }
+
     // A tab was chosen by its access key (cleared when tracking ends).
     BOOL IsEnteredFromKeyboard() const { return m_enteredFromKeyboard; }
     void SetEnteredFromKeyboard(BOOL entered) { m_enteredFromKeyboard = entered; }
@@ -234,6 +258,9 @@ protected:
     afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     afx_msg void OnShowWindow(BOOL show, UINT status);
     afx_msg LRESULT OnNcHitTest(CPoint point);
+    // Context-menu entries notify the ribbon (0x2862); 9608 to 9610 put the quick access below or above.
+    afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnQuickAccessPlacement(UINT id);
     DECLARE_MESSAGE_MAP()
 
 private:

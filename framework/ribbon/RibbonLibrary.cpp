@@ -8,6 +8,7 @@
 #include "framework/ribbon/RibbonControls.h"
 #include "framework/ribbon/RibbonFrame.h"
 #include "framework/ribbon/RibbonGroup.h"
+#include "framework/ribbon/RibbonContextMenu.h"
 #include "framework/ribbon/RibbonTab.h"
 
 namespace {
@@ -38,6 +39,7 @@ extern "C" void OsmRegisterRibbon()
         RUNTIME_CLASS(COSMRibbonGroupsScrollButton),
         RUNTIME_CLASS(COSMRibbonTabPopupToolBar),
         RUNTIME_CLASS(COSMRibbonControlSystemButton),
+        RUNTIME_CLASS(COSMRibbonControlQuickAccessCommand),
     };
     (void)kRibbonClasses;
 }
