@@ -111,9 +111,20 @@ public:
     BOOL IsRibbonBar() const override { return TRUE; }
     void DrawCommandBar(CDC* dc, CRect clip) override;
     void EnsureVisible(COSMControl* control) override;
-    // The toolbar part and the ribbon's own state: tabs (with their selection), minimized, quick access below, the
-    // quick-access controls.
+    // ---- Saving, loading and copies (RibbonBarPersistence.cpp) -------------------------------------------------
+    // The toolbar part and the ribbon's own state: tabs (with their selection), the system button (a temporary
+    // clone), minimized, quick access below, the quick-access controls.
     void Copy(const COSMCommandBar* source, BOOL recursive) override;
+    // "ShowQuickAccessBelow", "Minimized" (schema 19 on), "Customizable" (24 on); a customizable ribbon then its
+    // menu bar keys, section "SystemButton" (the button by class) and section "Tabs"; always last, section
+    // "QuickAccessControls". A loaded ribbon is the menu bar (bar id 1).
+    void DoPropExchange(COSMPropExchange* px) override;
+    // A loaded customizable ribbon is copied whole; any other brings its quick access, placement and minimized
+    // state only.
+    void MergeLoadedControls(COSMToolBar* loaded, BOOL silent) override;
+    // A customizable ribbon lists as a menu bar; any other lists itself and its quick access's popups.
+    void GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list, COSMCommandBarsPersistParams* params) override;
+    void RestoreCommandBarList(COSMCommandBarList* list) override;
     void OnRemoved() override;
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
     CSize CalcDockingLayout(int length, DWORD mode, int minWidth = 0) override;
@@ -268,6 +279,9 @@ private:
     friend class Scroller;
 
     int CalcQuickAccessHeight();
+    void ExchangeSystemButton(COSMPropExchange* px);
+    // The quick-access controls (clones), their placement and the minimized state.
+    void CopyQuickAccess(const COSMRibbonBar* source, BOOL recursive);
     void UpdateContextHeaders();
     // FALSE when the headers cannot all fit between left and right.
     BOOL FitContextHeaders(int left, int right);
