@@ -51,11 +51,21 @@ public:
         GetDrawHelpers();
     }
 
+    // At exit: the manager goes first, then what the layers above keep for their looks until it has gone.
+    ~COSMProcessPaintManagerSlot()
+    {
+        m_manager = nullptr;
+        for (auto it = m_exitRoutines.rbegin(); it != m_exitRoutines.rend(); ++it)
+            (*it)();
+    }
+
     COSMPaintManager* Get() const { return m_manager.Get(); }
     void Install(RefPtr<COSMPaintManager> manager) { m_manager = std::move(manager); }
+    void AddExitRoutine(COSMPaintManager::ExitRoutine routine) { m_exitRoutines.push_back(routine); }
 
 private:
     RefPtr<COSMPaintManager> m_manager;
+    std::vector<COSMPaintManager::ExitRoutine> m_exitRoutines;
 };
 
 // Bar docked left or right: vertical text unless the bar says otherwise.
@@ -541,4 +551,13 @@ void COSMPaintManager::SetTheme(int id)
 void COSMPaintManager::FreeGlobalPaintManager()
 {
     SetCustomTheme(nullptr);
+}
+
+BOOL COSMPaintManager::AddExitRoutine(ExitRoutine routine)
+{
+    // The holder is made now if need be, so the routine runs whether or not a look is ever installed.
+    if (!routine || OsmProcessServiceEnded<COSMProcessPaintManagerSlot>())
+        return FALSE;
+    OsmProcessService<COSMProcessPaintManagerSlot>()->AddExitRoutine(routine);
+    return TRUE;
 }

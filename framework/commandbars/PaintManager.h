@@ -346,6 +346,10 @@ public:
     static void SetCustomTheme(COSMPaintManager* manager);
     static void SetTheme(int id);
     static void FreeGlobalPaintManager();
+    // Routines run at exit right after the process-wide manager has been released (the last registered first): a
+    // layer above keeps what its looks release on their way out until then. FALSE once that end has passed.
+    typedef void (*ExitRoutine)();
+    static BOOL AddExitRoutine(ExitRoutine routine);
 
 protected:
     // The state of a control and its bar, as the state operations take it.

@@ -49,7 +49,7 @@ BOOL DrawToolTipOffice2007Image(CDC* dc, LPCSTR name, const CRect& destination, 
     COSMOffice2007Image* image = COSMOffice2007Images::Instance()->LoadImage(name);
     if (!image)
         return FALSE;
-    image->DrawImage(dc, destination, image->GetSource(), sizingMargins, transparent);
+    image->DrawImage(dc, destination, image->GetStateRect(0, 1), sizingMargins, transparent);
     return TRUE;
 }
 

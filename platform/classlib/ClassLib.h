@@ -29,7 +29,8 @@
 // Menu.h        CMenu;  ImageList.h  CImageList
 // Exception.h   CException, CMemoryException, CNotSupportedException, CArchiveException and the AfxThrow functions
 // MemFile.h     CMemFile;  SharedFile.h  CSharedFile;  Archive.h  CArchive
-// Map.h, Array.h, List.h  CMap, CArray (CPtrArray, CDWordArray, CUIntArray, CStringArray), CList (CPtrList)
+// Map.h, Array.h, List.h  CMap, CMapStringToPtr, CArray (CPtrArray, CDWordArray, CUIntArray, CStringArray),
+//                         CList (CPtrList)
 // OleDataObject.h COleDataObject (reading the clipboard, its formats);  OleDateTime.h  COleDateTime
 #pragma once
 

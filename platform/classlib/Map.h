@@ -210,3 +210,17 @@ private:
     INT_PTR m_nCount = 0;
     osm_classlib_detail::NodeBlocks<CAssoc> m_nodes;
 };
+
+// Names to untyped pointers, the map of caches keyed by a string (case-sensitive; the hash is the string's bytes).
+// The pointers stay the caller's: removing an entry or the map frees nothing they point to.
+//
+//   CMapStringToPtr cache(10);      // nodes in blocks of 10
+//   cache.InitHashTable(199);
+//   cache.SetAt("TOOLTIPFRAME", pImage);
+//   void* p = nullptr;
+//   if (cache.Lookup("TOOLTIPFRAME", p)) ...
+class CMapStringToPtr : public CMap<CString, LPCSTR, void*, void*>
+{
+public:
+    explicit CMapStringToPtr(INT_PTR nBlockSize = 10) : CMap<CString, LPCSTR, void*, void*>(nBlockSize) {}
+};

@@ -636,8 +636,9 @@ TEST_F(PaintManagerTest, StatusIconsAndControlImagesComeFromTheImageManager)
 }
 
 // The process's manager is kept by a process service made with the first installation: at exit it is released
-// while the services it uses still live, and afterwards nothing installs one, reaches it or makes the hook manager
-// again (a message still passing through the hook manager's procedure is answered without it).
+// while the services it uses still live, the exit routines of the layers above run right after it (the last
+// registered first, the services still there), and afterwards nothing installs one, reaches it, takes a routine or
+// makes the hook manager again (a message still passing through the hook manager's procedure is answered without it).
 TEST(ProcessPaintManager, AtExitItGoesBeforeTheServicesItUsesAndNothingComesBack)
 {
     DWORD exitCode = 1;
@@ -648,6 +649,8 @@ TEST(ProcessPaintManager, AtExitItGoesBeforeTheServicesItUsesAndNothingComesBack
                       "main returns\n"
                       "paint manager released: images alive, colours alive, resources alive, drawing helpers alive, "
                       "hooks alive\n"
+                      "exit routine registered second: process paint manager none, images alive\n"
+                      "exit routine registered first: process paint manager none, images alive\n"
                       "after the end: a message through the hook manager's procedure answered 0, hook manager gone, "
-                      "process paint manager none\n");
+                      "process paint manager none, a routine added now refused\n");
 }

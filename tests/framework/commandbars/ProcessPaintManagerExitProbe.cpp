@@ -52,6 +52,22 @@ LRESULT CALLBACK AboveTheHookManager(HWND window, UINT message, WPARAM wParam, L
     return ::CallWindowProcA(g_below, window, message, wParam, lParam);
 }
 
+// Routines a layer above registers: they run right after the manager has gone, the last registered first.
+void ExitRoutine(const char* which)
+{
+    Print(std::string("exit routine ") + which + ": process paint manager " +
+          (COSMPaintManager::GetGlobalPaintManager() ? "still there" : "none") + ", images " +
+          LiveOrGone<COSMImageManager>() + "\n");
+}
+void FirstExitRoutine()
+{
+    ExitRoutine("registered first");
+}
+void SecondExitRoutine()
+{
+    ExitRoutine("registered second");
+}
+
 // Made before every service, so it goes after all of them: the last word at exit.
 struct CLastAtExit
 {
@@ -64,7 +80,8 @@ struct CLastAtExit
         Print(std::string("after the end: a message through the hook manager's procedure answered ") +
               std::to_string(answer) + ", hook manager " +
               (OsmLiveProcessService<COSMHookManager>() ? "made again" : "gone") + ", process paint manager " +
-              (COSMPaintManager::GetGlobalPaintManager() ? "still there" : "none") + "\n");
+              (COSMPaintManager::GetGlobalPaintManager() ? "still there" : "none") + ", a routine added now " +
+              (COSMPaintManager::AddExitRoutine(&FirstExitRoutine) ? "taken" : "refused") + "\n");
     }
 } g_lastAtExit;
 
@@ -78,7 +95,9 @@ int main()
     g_below = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(g_lastAtExit.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AboveTheHookManager)));
     Print(std::string("before any theme: ") + (COSMPaintManager::GetGlobalPaintManager() ? "one" : "none") + "\n");
+    COSMPaintManager::AddExitRoutine(&FirstExitRoutine);
     COSMPaintManager::SetCustomTheme(new CProbePaintManager);
+    COSMPaintManager::AddExitRoutine(&SecondExitRoutine);
     Print("installed theme " + std::to_string(COSMPaintManager::GetGlobalPaintManager()->GetRecordedThemeId()) + "\n");
     Print("main returns\n");
     return 0;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
 #include <vector>
 
 using classlib_test::Load;
@@ -146,6 +147,37 @@ TEST(CMap, StringKeysHashTheirText)
     EXPECT_FALSE(map.Lookup("standard", value));
     EXPECT_EQ(HashKey<LPCSTR>("ab"), static_cast<UINT>('a' * 33 + 'b'));
     EXPECT_EQ(HashKey<const CString&>(CString("ab")), HashKey<LPCSTR>("ab"));
+}
+
+TEST(CMapStringToPtr, NamesKeepPointersThatStayTheCallers)
+{
+    int first = 1, second = 2;
+    CMapStringToPtr map(10);
+    map.InitHashTable(199);
+    EXPECT_EQ(map.GetHashTableSize(), 199u);
+    map.SetAt("TOOLTIPFRAME", &first);
+    map.SetAt("tooltipframe", &second);  // another key: names are compared byte for byte
+    map["TOOLTIPFRAME"] = &second;
+    EXPECT_EQ(map.GetCount(), 2);
+    void* found = nullptr;
+    EXPECT_TRUE(map.Lookup("TOOLTIPFRAME", found));
+    EXPECT_EQ(found, &second);
+    EXPECT_FALSE(map.Lookup("TooltipFrame", found));
+    // Walking hands out each name with its pointer; removing frees nothing the pointers point to.
+    std::vector<std::string> names;
+    for (POSITION pos = map.GetStartPosition(); pos;)
+    {
+        CString name;
+        void* pointer = nullptr;
+        map.GetNextAssoc(pos, name, pointer);
+        EXPECT_EQ(pointer, &second);
+        names.push_back(name.GetString());
+    }
+    EXPECT_EQ(names.size(), 2u);
+    EXPECT_TRUE(map.RemoveKey("tooltipframe"));
+    map.RemoveAll();
+    EXPECT_TRUE(map.IsEmpty());
+    EXPECT_EQ(first + second, 3);
 }
 
 TEST(CMapSerialize, StoresTheCountThenKeyAndValueBytesInWalkingOrder)

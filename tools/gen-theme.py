@@ -1,0 +1,462 @@
+#!/usr/bin/env python3
+"""Draws the Office 2007 look's resources: gen-theme.py OUTPUT_DIR.
+
+Writes into OUTPUT_DIR:
+  office2007blue.ini   the colour text, resource "OFFICE2007BLUE_INI" of type "TEXTFILE"
+  <NAME>.bmp           every named image, a vertical strip of equal states
+  office2007.rc        the resource lines naming them
+  office2007.json      the manifest the resources' lint reads: each image's states, margins and depth, each
+                       section's keys
+  office2007-names.txt the same names as lines "IMAGE name states" and "KEY section key", for the tests that read
+                       the resources through the framework
+
+Everything is drawn here from flat fills, one-pixel frames, gradients and simple glyphs, so the pictures have no
+origin but this script. Images drawn with magenta (255, 0, 255) as their transparent colour use it for what must
+not show; images drawn without one never contain it. Looks that arrive later add their keys and images to the
+tables below.
+"""
+import json
+import os
+import struct
+import sys
+
+MAGENTA = (255, 0, 255)
+
+# ---- Colours ---------------------------------------------------------------------------------------------------------
+# Each section's keys in the order the looks read them, as (r, g, b).
+SECTIONS = [
+    ("Images", []),
+    ("StatusBar", [
+        ("StatusBarText", (21, 66, 139)),
+        ("StatusBarShadow", (86, 125, 176)),
+        ("StatusBarFaceTopLight", (221, 236, 254)),
+        ("StatusBarFaceTopDark", (199, 223, 252)),
+        ("StatusBarFaceBottomLight", (179, 212, 252)),
+        ("StatusBarFaceBottomDark", (162, 199, 246)),
+    ]),
+    ("Toolbar", [
+        ("DockBarFace", (191, 219, 255)),
+        ("ToolbarFaceLight", (227, 239, 255)),
+        ("ToolbarFaceDark", (173, 209, 255)),
+        ("ToolbarFaceShadow", (86, 125, 176)),
+        ("ControlToolbarExpandLight", (183, 208, 240)),
+        ("ControlToolbarExpandDark", (114, 155, 215)),
+        ("ControlHighlightPopupedLight", (230, 238, 250)),
+        ("ControlHighlightPopupedDark", (190, 212, 245)),
+        ("MenuPopupGripperLight", (233, 238, 238)),
+        ("MenuPopupGripperDark", (233, 238, 238)),
+        ("MenuPopupExpandedGripperLight", (211, 223, 240)),
+        ("MenuPopupExpandedGripperDark", (196, 212, 235)),
+        ("MenuPopupTearOffGripper", (197, 197, 197)),
+        ("MenuBarText", (21, 66, 139)),
+        ("MenuPopupBorder", (134, 134, 134)),
+        ("ToolbarGripper", (39, 65, 118)),
+        ("FloatingBarGripper", (101, 147, 207)),
+        ("FloatingBarGripperText", (255, 255, 255)),
+        ("FloatingBarBorder", (101, 147, 207)),
+        ("ToolbarFace", (216, 231, 252)),
+        ("ToolbarSeparator", (154, 198, 255)),
+        ("ControlDisabledIcon", (141, 141, 141)),
+        ("ControlLabel", (221, 231, 238)),
+        ("ControlEditBorder", (171, 193, 222)),
+        ("ControlDisabledIconLight", (250, 250, 250)),
+        ("ControlDisabledIconDark", (173, 173, 173)),
+        ("ControlGallerySelected", (255, 255, 255)),
+        ("ControlGalleryNormal", (234, 242, 251)),
+        ("ControlGalleryBorder", (134, 163, 204)),
+    ]),
+    ("Window", [
+        ("WindowFrame", (59, 90, 130)),
+        ("ButtonFace", (191, 219, 255)),
+        ("HighlightSelected", (255, 231, 162)),
+        ("HighlightSelectedBorder", (255, 189, 105)),
+        ("HighlightPressed", (251, 140, 60)),
+        ("HighlightPressedBorder", (251, 140, 60)),
+        ("HighlightChecked", (255, 171, 63)),
+        ("HighlightCheckedBorder", (251, 140, 60)),
+        ("HighlightSelectedLight", (255, 245, 204)),
+        ("HighlightSelectedDark", (255, 219, 117)),
+        ("HighlightCheckedLight", (255, 217, 170)),
+        ("HighlightCheckedDark", (255, 187, 110)),
+        ("HighlightPressedLight", (252, 151, 61)),
+        ("HighlightPressedDark", (255, 184, 94)),
+        ("TooltipLight", (255, 255, 255)),
+        ("TooltipDark", (201, 217, 239)),
+        ("TooltipBorder", (118, 118, 118)),
+    ]),
+    ("Workspace", [
+        ("AppWorkspace", (101, 147, 207)),
+        ("WorkspaceClientTop", (91, 137, 197)),
+        ("WorkspaceClientMiddle", (101, 147, 207)),
+        ("WorkspaceClientBottom", (144, 180, 227)),
+    ]),
+    ("MessageBar", [
+        ("MessageBarLight", (255, 254, 227)),
+        ("MessageBarDark", (255, 242, 179)),
+        ("MessageBarFrame", (204, 194, 140)),
+        ("MessageBarText", (0, 0, 0)),
+        ("MessageBar", (191, 219, 255)),
+    ]),
+]
+
+
+def ini_text():
+    """The colour text: every line ends in CR LF, colours are plain decimal numbers."""
+    lines = ["; Office 2007 look, blue: drawn by tools/gen-theme.py"]
+    for section, keys in SECTIONS:
+        lines.append("")
+        lines.append("[%s]" % section)
+        for key, (r, g, b) in keys:
+            lines.append("%s = %d %d %d" % (key, r, g, b))
+    return "".join(line + "\r\n" for line in lines).encode("ascii")
+
+
+# ---- Pictures --------------------------------------------------------------------------------------------------------
+class Canvas:
+    """Rows of (r, g, b, a) tuples, top row first."""
+
+    def __init__(self, width, height, fill=(0, 0, 0, 255)):
+        self.width, self.height = width, height
+        self.rows = [[fill] * width for _ in range(height)]
+
+    def put(self, x, y, color):
+        if 0 <= x < self.width and 0 <= y < self.height:
+            self.rows[y][x] = color if len(color) == 4 else tuple(color) + (255,)
+
+    def fill(self, x0, y0, x1, y1, color):
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                self.put(x, y, color)
+
+    def frame(self, x0, y0, x1, y1, color):
+        self.fill(x0, y0, x1, y0 + 1, color)
+        self.fill(x0, y1 - 1, x1, y1, color)
+        self.fill(x0, y0, x0 + 1, y1, color)
+        self.fill(x1 - 1, y0, x1, y1, color)
+
+    def vgradient(self, x0, y0, x1, y1, top, bottom):
+        span = max(y1 - y0 - 1, 1)
+        for y in range(y0, y1):
+            t = (y - y0) / span
+            self.fill(x0, y, x1, y + 1, tuple(round(a + (b - a) * t) for a, b in zip(top, bottom)))
+
+    def hgradient(self, x0, y0, x1, y1, left, right):
+        span = max(x1 - x0 - 1, 1)
+        for x in range(x0, x1):
+            t = (x - x0) / span
+            self.fill(x, y0, x + 1, y1, tuple(round(a + (b - a) * t) for a, b in zip(left, right)))
+
+
+def bmp_bytes(canvas, depth):
+    """A bottom-up BI_RGB bitmap file of 24 or 32 bits (32-bit keeps each pixel's alpha)."""
+    stride = (canvas.width * depth // 8 + 3) & ~3
+    pixels = bytearray()
+    for row in reversed(canvas.rows):
+        line = bytearray()
+        for r, g, b, a in row:
+            line += bytes((b, g, r, a)) if depth == 32 else bytes((b, g, r))
+        line += b"\0" * (stride - len(line))
+        pixels += line
+    header = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, depth, 0, len(pixels), 2835, 2835, 0, 0)
+    offset = 14 + len(header)
+    return b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset) + header + bytes(pixels)
+
+
+def strip(width, state_height, states, draw, back=MAGENTA):
+    """A vertical strip: draw(canvas, state, top) paints state `state` whose top row is `top`."""
+    canvas = Canvas(width, state_height * states, back + (255,))
+    for state in range(states):
+        draw(canvas, state, state * state_height)
+    return canvas
+
+
+# State faces of buttons and arrows: rest, another part active, hot, pressed, disabled.
+FACES = [
+    ((234, 242, 251), (196, 215, 239), (134, 163, 204)),
+    ((244, 248, 253), (214, 228, 245), (150, 178, 214)),
+    ((255, 245, 204), (255, 219, 117), (255, 189, 105)),
+    ((252, 151, 61), (255, 184, 94), (251, 140, 60)),
+    ((240, 240, 240), (226, 226, 226), (177, 177, 177)),
+]
+GLYPH = [(39, 65, 118), (21, 66, 139), (0, 0, 0), (0, 0, 0), (160, 160, 160)]
+
+
+def triangle(canvas, cx, top, size, color, down=False):
+    """A filled triangle pointing up (or down), `size` rows high, centred on column cx."""
+    for i in range(size):
+        half = i if not down else size - 1 - i
+        canvas.fill(cx - half, top + i, cx + half + 1, top + i + 1, color)
+
+
+def button(width, height, glyph):
+    def draw(c, state, top):
+        light, dark, border = FACES[state]
+        c.vgradient(1, top + 1, width - 1, top + height - 1, light, dark)
+        c.frame(0, top, width, top + height, border)
+        # Corners stay transparent: the button is rounded by one pixel.
+        for x, y in ((0, 0), (width - 1, 0), (0, height - 1), (width - 1, height - 1)):
+            c.put(x, top + y, MAGENTA)
+        glyph(c, state, top)
+    return draw
+
+
+def caption_close(c, state, top):
+    size = 17
+    if state in (1, 2, 3):
+        light, dark, border = FACES[state]
+        c.vgradient(1, top + 1, size - 1, top + size - 1, light, dark)
+        c.frame(0, top, size, top + size, border)
+    color = GLYPH[state]
+    for i in range(7):
+        c.fill(5 + i, top + 5 + i, 7 + i, top + 6 + i, color)
+        c.fill(10 - i, top + 5 + i, 12 - i, top + 6 + i, color)
+
+
+def gallery_glyphs():
+    """16 glyphs of 9 x 9: for each of up, down, left and right: rest, active, pressed, disabled."""
+    colors = [GLYPH[0], GLYPH[2], GLYPH[3], GLYPH[4]]
+    c = Canvas(9, 144, MAGENTA + (255,))
+    for direction in range(4):
+        for state in range(4):
+            top = (direction * 4 + state) * 9
+            color = colors[state]
+            for i in range(3):
+                half = i if direction in (0, 2) else 2 - i
+                if direction < 2:
+                    c.fill(4 - half, top + 3 + i, 5 + half, top + 4 + i, color)
+                else:
+                    c.fill(3 + i, top + 4 - half, 4 + i, top + 5 + half, color)
+    return c
+
+
+def scroll_background(vertical, dark):
+    """Two states: the track at rest and a pressed page area; its outer lines are the one-pixel margins."""
+    base = (214, 228, 245) if not dark else (180, 200, 228)
+    pressed = (174, 198, 231) if not dark else (140, 168, 206)
+    edge = (171, 193, 222)
+    w, h = (17, 16) if vertical else (16, 17)
+
+    def draw(c, state, top):
+        c.fill(0, top, w, top + h, pressed if state else base)
+        if vertical:
+            c.fill(0, top, 1, top + h, edge)
+            c.fill(w - 1, top, w, top + h, edge)
+        else:
+            c.fill(0, top, w, top + 1, edge)
+            c.fill(0, top + h - 1, w, top + h, edge)
+    return strip(w, h, 2, draw, back=base)
+
+
+def scroll_arrows(vertical, dark):
+    """Four states of an arrow's background: rest (not drawn), another part active, hot, pressed."""
+    w, h = (15, 17) if vertical else (17, 15)
+    shift = 12 if dark else 0
+
+    def draw(c, state, top):
+        light, deep, border = FACES[state]
+        deep = tuple(max(v - shift, 0) for v in deep)
+        if vertical:
+            c.vgradient(1, top + 1, w - 1, top + h - 1, light, deep)
+        else:
+            c.hgradient(1, top + 1, w - 1, top + h - 1, light, deep)
+        c.frame(0, top, w, top + h, border)
+    return strip(w, h, 4, draw, back=(214, 228, 245))
+
+
+THUMB = [((228, 238, 250), (190, 211, 240), (134, 163, 204)),
+         ((255, 245, 204), (255, 219, 117), (255, 189, 105)),
+         ((252, 151, 61), (255, 184, 94), (251, 140, 60))]
+
+
+def scroll_thumb(vertical):
+    w, h = (15, 16) if vertical else (16, 15)
+
+    def draw(c, state, top):
+        light, deep, border = THUMB[state]
+        if vertical:
+            c.hgradient(1, top + 1, w - 1, top + h - 1, light, deep)
+        else:
+            c.vgradient(1, top + 1, w - 1, top + h - 1, light, deep)
+        c.frame(0, top, w, top + h, border)
+    return strip(w, h, 3, draw, back=THUMB[0][0])
+
+
+def scroll_gripper(vertical):
+    """Four grip lines on the thumb's middle colour, 8 x 8 a state."""
+    def draw(c, state, top):
+        light, deep, border = THUMB[state]
+        middle = tuple((a + b) // 2 for a, b in zip(light, deep))
+        c.fill(0, top, 8, top + 8, middle)
+        for i in range(4):
+            if vertical:
+                c.fill(1, top + 1 + 2 * i, 7, top + 2 + 2 * i, border)
+            else:
+                c.fill(1 + 2 * i, top + 1, 2 + 2 * i, top + 7, border)
+    return strip(8, 8, 3, draw, back=THUMB[0][0])
+
+
+def slider_track():
+    c = Canvas(20, 5)
+    c.fill(0, 0, 20, 5, (219, 232, 249))
+    c.fill(0, 1, 20, 2, (117, 148, 189))
+    c.fill(0, 2, 20, 3, (255, 255, 255))
+    return c
+
+
+def slider_tick():
+    c = Canvas(3, 7, MAGENTA + (255,))
+    c.fill(1, 0, 2, 7, (117, 148, 189))
+    return c
+
+
+def slider_button(plus):
+    def draw(c, state, top):
+        light, deep, border = FACES[state]
+        c.vgradient(1, top + 1, 12, top + 12, light, deep)
+        c.frame(0, top, 13, top + 13, border)
+        c.fill(3, top + 6, 10, top + 7, GLYPH[0])
+        if plus:
+            c.fill(6, top + 3, 7, top + 10, GLYPH[0])
+    return strip(13, 13, 3, draw, back=FACES[0][0])
+
+
+def slider_thumb():
+    def draw(c, state, top):
+        light, deep, border = THUMB[state]
+        c.vgradient(1, top + 1, 10, top + 14, light, deep)
+        c.frame(0, top, 11, top + 15, border)
+        c.fill(3, top + 7, 8, top + 8, border)
+    return strip(11, 15, 3, draw, back=THUMB[0][0])
+
+
+def progress_track():
+    c = Canvas(10, 12, MAGENTA + (255,))
+    c.vgradient(1, 1, 9, 11, (233, 241, 251), (210, 225, 245))
+    c.frame(0, 0, 10, 12, (134, 163, 204))
+    for x, y in ((0, 0), (9, 0), (0, 11), (9, 11)):
+        c.put(x, y, MAGENTA)
+    return c
+
+
+def progress_chunk():
+    """Ten columns of chunk, then the four columns of its glow."""
+    c = Canvas(14, 8, MAGENTA + (255,))
+    c.vgradient(0, 0, 10, 8, (140, 218, 110), (60, 160, 40))
+    c.fill(0, 0, 10, 1, (40, 130, 30))
+    c.fill(0, 7, 10, 8, (40, 130, 30))
+    for i, level in enumerate((200, 160, 120, 80)):
+        c.fill(10 + i, 2, 11 + i, 6, (level, 230, level))
+    return c
+
+
+def tooltip_frame():
+    """A frame over the tip's own gradient: its inside is transparent."""
+    c = Canvas(12, 12, MAGENTA + (255,))
+    c.frame(0, 0, 12, 12, (118, 118, 118))
+    c.frame(1, 1, 11, 11, (255, 255, 255))
+    for x, y in ((0, 0), (11, 0), (0, 11), (11, 11)):
+        c.put(x, y, MAGENTA)
+    return c
+
+
+def workspace_top_left():
+    """The workspace's top: a soft band that fades into the top colour; its last column stretches."""
+    c = Canvas(64, 24)
+    c.vgradient(0, 0, 64, 24, (70, 110, 170), (91, 137, 197))
+    c.hgradient(0, 0, 40, 3, (120, 160, 215), (91, 137, 197))
+    c.fill(40, 0, 64, 3, (91, 137, 197))
+    return c
+
+
+def arrow_button(direction):
+    def glyph(c, state, top):
+        color = GLYPH[state]
+        if direction == "up":
+            triangle(c, 7, top + 8, 4, color)
+        elif direction == "down":
+            triangle(c, 7, top + 7, 4, color, down=True)
+        else:
+            c.fill(4, top + 6, 11, top + 7, color)
+            triangle(c, 7, top + 9, 4, color, down=True)
+    return glyph
+
+
+def images():
+    """(name, canvas, states, margins (l, t, r, b), depth, keyed by magenta)."""
+    table = [
+        ("FRAMECAPTIONCLOSE17", strip(17, 17, 5, caption_close), 5, (0, 0, 0, 0), 24, True),
+        ("WORKSPACETOPLEFT", workspace_top_left(), 1, (63, 0, 0, 0), 24, False),
+        ("CONTROLGALLERYUP", strip(15, 21, 5, button(15, 21, arrow_button("up"))), 5, (3, 3, 3, 3), 24, True),
+        ("CONTROLGALLERYDOWN", strip(15, 19, 5, button(15, 19, arrow_button("down"))), 5, (3, 3, 3, 3), 24, True),
+        ("CONTROLGALLERYPOPUP", strip(15, 21, 5, button(15, 21, arrow_button("popup"))), 5, (3, 3, 3, 3), 24, True),
+        ("CONTROLGALLERYSCROLLARROWGLYPHS", gallery_glyphs(), 16, (0, 0, 0, 0), 24, True),
+    ]
+    for shade in ("LIGHT", "DARK"):
+        dark = shade == "DARK"
+        table += [
+            ("CONTROLGALLERYSCROLLVERTICAL" + shade, scroll_background(True, dark), 2, (1, 0, 1, 0), 24, False),
+            ("CONTROLGALLERYSCROLLHORIZONTAL" + shade, scroll_background(False, dark), 2, (0, 1, 0, 1), 24, False),
+            ("CONTROLGALLERYSCROLLARROWSVERTICAL" + shade, scroll_arrows(True, dark), 4, (3, 3, 3, 3), 24, False),
+            ("CONTROLGALLERYSCROLLARROWSHORIZONTAL" + shade, scroll_arrows(False, dark), 4, (3, 3, 3, 3), 24,
+             False),
+        ]
+    table += [
+        ("CONTROLGALLERYSCROLLTHUMBVERTICAL", scroll_thumb(True), 3, (5, 5, 5, 5), 24, False),
+        ("CONTROLGALLERYSCROLLTHUMBHORIZONTAL", scroll_thumb(False), 3, (5, 5, 5, 5), 24, False),
+        ("CONTROLGALLERYSCROLLTHUMBGRIPPERVERTICAL", scroll_gripper(True), 3, (0, 0, 0, 0), 24, False),
+        ("CONTROLGALLERYSCROLLTHUMBGRIPPERHORIZONTAL", scroll_gripper(False), 3, (0, 0, 0, 0), 24, False),
+        ("SLIDERTRACK", slider_track(), 1, (0, 0, 0, 0), 24, False),
+        ("SLIDERTICK", slider_tick(), 1, (0, 0, 0, 0), 24, True),
+        ("SLIDERUP", slider_button(False), 3, (0, 0, 0, 0), 24, False),
+        ("SLIDERDOWN", slider_button(True), 3, (0, 0, 0, 0), 24, False),
+        ("SLIDERTHUMB", slider_thumb(), 3, (0, 0, 0, 0), 24, False),
+        ("PROGRESSTRACK", progress_track(), 1, (2, 2, 2, 2), 24, True),
+        ("PROGRESSCHUNK", progress_chunk(), 1, (2, 2, 2, 2), 24, True),
+        ("TOOLTIPFRAME", tooltip_frame(), 1, (3, 3, 3, 3), 24, True),
+    ]
+    return table
+
+
+def write_if_changed(path, data):
+    """Leaves an unchanged file alone, so its dependants are not built again."""
+    if os.path.exists(path):
+        with open(path, "rb") as f:
+            if f.read() == data:
+                return
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.stderr.write("usage: gen-theme.py OUTPUT_DIR\n")
+        return 2
+    out = sys.argv[1]
+    os.makedirs(out, exist_ok=True)
+    write_if_changed(os.path.join(out, "office2007blue.ini"), ini_text())
+    rc = ["// Drawn by tools/gen-theme.py: the Office 2007 look's colours and images.",
+          'OFFICE2007BLUE_INI TEXTFILE "office2007blue.ini"']
+    manifest = {"ini": {"name": "OFFICE2007BLUE_INI", "file": "office2007blue.ini",
+                        "sections": {section: [key for key, _ in keys] for section, keys in SECTIONS}},
+                "images": []}
+    for name, canvas, states, margins, depth, keyed in images():
+        if depth == 24 and any(p[3] != 255 for row in canvas.rows for p in row):
+            raise SystemExit("gen-theme.py: %s has transparent pixels but no alpha channel" % name)
+        if not keyed and any(p[:3] == MAGENTA for row in canvas.rows for p in row):
+            raise SystemExit("gen-theme.py: %s is drawn without a transparent colour but holds magenta" % name)
+        file_name = name + ".bmp"
+        write_if_changed(os.path.join(out, file_name), bmp_bytes(canvas, depth))
+        rc.append('%s BITMAP "%s"' % (name, file_name))
+        manifest["images"].append({"name": name, "file": file_name, "states": states, "margins": list(margins),
+                                   "depth": depth, "keyed": keyed})
+    names = ["KEY %s %s" % (section, key) for section, keys in SECTIONS for key, _ in keys]
+    names += ["IMAGE %s %d" % (image["name"], image["states"]) for image in manifest["images"]]
+    write_if_changed(os.path.join(out, "office2007-names.txt"), ("\n".join(names) + "\n").encode("ascii"))
+    write_if_changed(os.path.join(out, "office2007.rc"), ("\n".join(rc) + "\n").encode("ascii"))
+    write_if_changed(os.path.join(out, "office2007.json"),
+                     (json.dumps(manifest, indent=1, sort_keys=True) + "\n").encode("ascii"))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
