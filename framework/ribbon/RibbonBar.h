@@ -19,6 +19,7 @@
 #include "framework/commandbars/ControlPopup.h"
 #include "framework/commandbars/MenuBar.h"
 #include "framework/ribbon/RibbonGroup.h"
+#include "framework/ribbon/RibbonSystemButton.h"
 
 #include <memory>
 

@@ -12,7 +12,6 @@ IMPLEMENT_SERIAL(COSMRibbonGroup, CCmdTarget, VERSIONABLE_SCHEMA | 0x23)
 IMPLEMENT_SERIAL(COSMRibbonGroupControlPopup, COSMControlPopup, VERSIONABLE_SCHEMA | 0x23)
 IMPLEMENT_SERIAL(COSMRibbonGroupsScrollButton, COSMControlButton, VERSIONABLE_SCHEMA | 0x23)
 IMPLEMENT_SERIAL(COSMRibbonTabPopupToolBar, COSMPopupToolBar, VERSIONABLE_SCHEMA | 0x23)
-IMPLEMENT_SERIAL(COSMRibbonControlSystemButton, COSMControlPopup, VERSIONABLE_SCHEMA | 0x23)
 
 // ---- The groups of a tab ----
 
@@ -101,29 +100,4 @@ COSMRibbonGroupsScroller::~COSMRibbonGroupsScroller()
 {
     m_leftButton->InternalRelease();
     m_rightButton->InternalRelease();
-}
-
-namespace {
-
-constexpr DWORD kSystemButtonFlags = 24;
-
-}  // namespace
-
-COSMRibbonControlSystemButton::COSMRibbonControlSystemButton()
-{
-    m_flags = kSystemButtonFlags;
-}
-
-void COSMRibbonControlSystemButton::Draw(CDC* dc)
-{
-    // The ribbon painter's round button comes with it; until then the toolbar's button face.
-    if (COSMPaintManager* paintManager = GetPaintManager())
-        paintManager->DrawToolBarControl(dc, this, TRUE);
-}
-
-COSMControl* COSMRibbonControlSystemButton::Clone(BOOL recursive) const
-{
-    auto* clone = new COSMRibbonControlSystemButton;
-    clone->Copy(this, recursive);
-    return clone;
 }

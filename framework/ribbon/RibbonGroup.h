@@ -160,14 +160,3 @@ public:
 private:
     COSMRibbonTab* m_tab = nullptr;
 };
-
-// The ribbon's application button at the left of the tab row (its menu comes later).
-class COSMRibbonControlSystemButton : public COSMControlPopup
-{
-    DECLARE_SERIAL(COSMRibbonControlSystemButton)
-
-public:
-    COSMRibbonControlSystemButton();
-    void Draw(CDC* dc) override;
-    COSMControl* Clone(BOOL recursive) const override;
-};

@@ -40,6 +40,12 @@ extern "C" void OsmRegisterRibbon()
         RUNTIME_CLASS(COSMRibbonTabPopupToolBar),
         RUNTIME_CLASS(COSMRibbonControlSystemButton),
         RUNTIME_CLASS(COSMRibbonControlQuickAccessCommand),
+        RUNTIME_CLASS(COSMRibbonSystemPopupBar),
+        RUNTIME_CLASS(COSMRibbonSystemPopupBarPage),
+        RUNTIME_CLASS(COSMRibbonControlSystemPopupBarButton),
+        RUNTIME_CLASS(COSMRibbonControlSystemPopupBarListItem),
+        RUNTIME_CLASS(COSMRibbonControlSystemPopupBarListCaption),
+        RUNTIME_CLASS(COSMRibbonControlSystemRecentFileList),
     };
     (void)kRibbonClasses;
 }
