@@ -97,6 +97,11 @@ SECTIONS = [
         ("MessageBarText", (0, 0, 0)),
         ("MessageBar", (191, 219, 255)),
     ]),
+    ("Ribbon", [
+        ("RecentFileListBackground", (233, 234, 238)),
+        ("RecentFileListEdgeShadow", (197, 197, 197)),
+        ("RecentFileListEdgeHighLight", (245, 245, 245)),
+    ]),
 ]
 
 
@@ -381,6 +386,29 @@ def arrow_button(direction):
     return glyph
 
 
+def ribbon_system_menu():
+    """The application menu: a frame whose top band (18) leaves room for the button, whose foot (29) holds the foot
+    buttons, and a light inside; the margins are the borders, so the inside stretches."""
+    c = Canvas(40, 56)
+    c.vgradient(0, 0, 40, 18, (215, 228, 245), (190, 210, 238))
+    c.fill(0, 18, 40, 27, (190, 210, 238))
+    c.vgradient(0, 27, 40, 56, (190, 210, 238), (160, 188, 228))
+    c.fill(6, 18, 34, 27, (250, 250, 250))
+    c.frame(0, 0, 40, 56, (134, 163, 204))
+    c.frame(5, 17, 35, 28, (160, 180, 210))
+    return c
+
+
+def ribbon_system_menu_button(c, state, top):
+    """A foot button: a soft face, warmer while selected; its corners are transparent."""
+    face = ((236, 242, 250), (214, 228, 247)) if state == 0 else ((255, 245, 204), (255, 219, 117))
+    border = (134, 163, 204) if state == 0 else (255, 189, 105)
+    c.vgradient(0, top, 22, top + 22, face[0], face[1])
+    c.frame(0, top, 22, top + 22, border)
+    for x, y in ((0, 0), (21, 0), (0, 21), (21, 21)):
+        c.put(x, top + y, MAGENTA)
+
+
 def images():
     """(name, canvas, states, margins (l, t, r, b), depth, keyed by magenta)."""
     table = [
@@ -413,6 +441,8 @@ def images():
         ("PROGRESSTRACK", progress_track(), 1, (2, 2, 2, 2), 24, True),
         ("PROGRESSCHUNK", progress_chunk(), 1, (2, 2, 2, 2), 24, True),
         ("TOOLTIPFRAME", tooltip_frame(), 1, (3, 3, 3, 3), 24, True),
+        ("RIBBONSYSTEMMENU", ribbon_system_menu(), 1, (6, 18, 6, 29), 24, False),
+        ("RIBBONSYSTEMMENUBUTTON", strip(22, 22, 2, ribbon_system_menu_button), 2, (2, 2, 2, 2), 24, True),
     ]
     return table
 
