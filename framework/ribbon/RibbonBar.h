@@ -126,6 +126,10 @@ public:
     // A customizable ribbon lists as a menu bar; any other lists itself and its quick access's popups.
     void GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list, COSMCommandBarsPersistParams* params) override;
     void RestoreCommandBarList(COSMCommandBarList* list) override;
+    // The command bar's drop place; beside the system button or a quick-access control no marker shows.
+    int FindDropIndex(COSMControl* control, CPoint point, CRect* marker, int* index, BOOL* after) override;
+    // The command bar's drop; a copy that lands right after the tab strip goes to the right of the tab row.
+    void OnCustomizeDrop(COSMControl* control, int& effect, CPoint point, CPoint start) override;
     void OnRemoved() override;
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
     CSize CalcDockingLayout(int length, DWORD mode, int minWidth = 0) override;

@@ -165,3 +165,29 @@ void COSMRibbonBar::RestoreCommandBarList(COSMCommandBarList* list)
     else
         m_quickAccessControls->RestoreCommandBarList(list);
 }
+
+// ---- Customize drops ----
+
+int COSMRibbonBar::FindDropIndex(COSMControl* control, CPoint point, CRect* marker, int* index, BOOL* after)
+{
+    const int found = COSMMenuBar::FindDropIndex(control, point, marker, index, after);
+    // The system button and the quick-access controls take no drops beside them: no marker shows there.
+    const COSMControl* target = GetControl(found);
+    if (marker && target && (target == m_systemButton || IsQuickAccessControl(target)))
+        marker->SetRectEmpty();
+    return found;
+}
+
+void COSMRibbonBar::OnCustomizeDrop(COSMControl* control, int& effect, CPoint point, CPoint start)
+{
+    COSMMenuBar::OnCustomizeDrop(control, effect, point, start);
+    // A copy dropped right after the tab strip belongs to the controls at the right of the tab row.
+    COSMCommandBars* commandBars = GetCommandBars();
+    COSMControl* copy = commandBars ? commandBars->GetCustomizeSelection() : nullptr;
+    if (copy && copy != control && copy->GetParent() == this && m_controlTab &&
+        copy->GetIndex() == m_controlTab->GetIndex() + 1)
+    {
+        copy->SetFlags(copy->GetFlags() | COSMControl::kFlagRightAlign);
+        OnRecalcLayout();
+    }
+}

@@ -171,3 +171,44 @@ TEST_F(RibbonPersistenceTest, CopiesAndClonesReproduceTabsQuickAccessAndSystemBu
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RibbonPersistenceTest, DropsBesideTheQuickAccessShowNoMarkerAndAfterTheTabsGoRight)
+{
+    AddTabs({"&Home"});
+    COSMControl* quick = ribbon->GetQuickAccessControls()->Add(1, 201);
+    // A control at the right of the tab row, right after the strip.
+    COSMControl* right = ribbon->GetControls()->Add(1, 302);
+    right->SetCaption("About");
+    right->SetFlags(right->GetFlags() | COSMControl::kFlagRightAlign);
+    Relayout();
+    ribbon->SetCustomizable(TRUE);
+    commandBars->SetCustomizeMode(TRUE);
+    CRect marker(1, 1, 2, 2);
+    int index = -1;
+    BOOL after = FALSE;
+    const int found = ribbon->FindDropIndex(quick, quick->GetRect().CenterPoint(), &marker, &index, &after);
+    EXPECT_EQ(quick->GetIndex(), found);
+    EXPECT_TRUE(marker.IsRectEmpty());
+
+    // A control dragged from elsewhere and dropped before the right-hand control lands right after the strip, and
+    // on the right too.
+    RefPtr<COSMControls> elsewhere = AdoptRef(new COSMControls);
+    COSMControl* dragged = elsewhere->Add(1, 301);
+    dragged->SetCaption("Help");
+    COSMControl* strip = ribbon->GetControlTab();
+    ASSERT_EQ(strip->GetIndex() + 1, right->GetIndex());
+    const CPoint drop(right->GetRect().left + 1, right->GetRect().CenterPoint().y);
+    int effect = 1;
+    ribbon->OnCustomizeDrop(dragged, effect, drop, drop);
+    COSMControl* copy = ribbon->GetControl(strip->GetIndex() + 1);
+    ASSERT_NE(nullptr, copy);
+    EXPECT_EQ(301, copy->GetID());
+    EXPECT_NE(dragged, copy);
+    EXPECT_TRUE(copy->GetFlags() & COSMControl::kFlagRightAlign);
+    EXPECT_EQ(copy, commandBars->GetCustomizeSelection());
+    commandBars->SetCustomizeMode(FALSE);
+}
+
+}  // namespace
