@@ -90,17 +90,27 @@ SECTIONS = [
         ("WorkspaceClientMiddle", (101, 147, 207)),
         ("WorkspaceClientBottom", (144, 180, 227)),
     ]),
+    ("Ribbon", [
+        ("RibbonFace", (191, 219, 255)),
+        ("TabNormalText", (21, 66, 139)),
+        ("TabSelectedText", (21, 66, 139)),
+        ("RecentFileListBackground", (233, 234, 238)),
+        ("RecentFileListEdgeShadow", (197, 197, 197)),
+        ("RecentFileListEdgeHighLight", (245, 245, 245)),
+    ]),
+    ("TabManager", [
+        ("FrameBorder", (141, 178, 227)),
+        ("DarkShadow", (101, 147, 207)),
+        ("LightShadow", (173, 209, 255)),
+        ("AccessBorder", (101, 147, 207)),
+        ("AccessHeader", (227, 239, 255)),
+    ]),
     ("MessageBar", [
         ("MessageBarLight", (255, 254, 227)),
         ("MessageBarDark", (255, 242, 179)),
         ("MessageBarFrame", (204, 194, 140)),
         ("MessageBarText", (0, 0, 0)),
         ("MessageBar", (191, 219, 255)),
-    ]),
-    ("Ribbon", [
-        ("RecentFileListBackground", (233, 234, 238)),
-        ("RecentFileListEdgeShadow", (197, 197, 197)),
-        ("RecentFileListEdgeHighLight", (245, 245, 245)),
     ]),
 ]
 
@@ -409,6 +419,68 @@ def ribbon_system_menu_button(c, state, top):
         c.put(x, top + y, MAGENTA)
 
 
+# Tab faces by state: (light, dark, border) of a ribbon tab: normal (nothing), hot, pressed, selected, selected and
+# hot, selected in the active strip.
+RIBBON_TAB_FACES = [None,
+                    ((246, 250, 255), (215, 232, 253), (160, 190, 230)),
+                    ((226, 237, 252), (196, 218, 250), (141, 178, 227)),
+                    ((250, 252, 255), (221, 236, 254), (141, 178, 227)),
+                    ((255, 250, 235), (236, 240, 250), (255, 189, 105)),
+                    ((255, 255, 255), (227, 239, 255), (141, 178, 227))]
+
+
+def ribbon_tab(c, state, top):
+    """A tab rounded at its top corners, open at its base (the bottom row), so that it joins the groups below."""
+    faces = RIBBON_TAB_FACES[state]
+    if faces is None:
+        return
+    light, dark, border = faces
+    width, height = 20, 24
+    c.vgradient(1, top + 1, width - 1, top + height, light, dark)
+    c.fill(1, top, width - 1, top + 1, border)
+    c.fill(0, top + 1, 1, top + height, border)
+    c.fill(width - 1, top + 1, width, top + height, border)
+
+
+def ribbon_groups():
+    """The panel under the ribbon's tabs: a frame with rounded corners around a light gradient."""
+    c = Canvas(24, 24, MAGENTA + (255,))
+    c.vgradient(1, 1, 23, 23, (250, 252, 255), (219, 234, 254))
+    c.frame(0, 0, 24, 24, (141, 178, 227))
+    for x, y in ((0, 0), (23, 0), (0, 23), (23, 23)):
+        c.put(x, y, MAGENTA)
+    return c
+
+
+# Access tab faces by state: normal, hot, selected, selected and hot.
+ACCESS_TAB_FACES = [((227, 239, 255), (199, 223, 252)), ((255, 245, 204), (255, 219, 117)),
+                    ((255, 255, 255), (243, 248, 255)), ((255, 250, 235), (255, 236, 190))]
+
+
+def access_tab(c, state, top):
+    """A tab with an upright left side and a right side that slants out over its last 22 columns."""
+    light, dark = ACCESS_TAB_FACES[state]
+    width, height, slant = 40, 24, 22
+    border = (101, 147, 207)
+    for y in range(height):
+        # The slanted side reaches the full width at the base.
+        right = width - slant + (slant * (y + 1)) // height
+        face = tuple(light[i] + (dark[i] - light[i]) * y // (height - 1) for i in range(3))
+        c.fill(1, top + y, right - 1, top + y + 1, face)
+        c.put(0, top + y, border)
+        c.put(right - 1, top + y, border)
+    c.fill(0, top, width - slant, top + 1, border)
+
+
+def toolbar_button(c, state, top):
+    """A 22 x 22 button face: hot, pressed, checked, checked and hot."""
+    light, dark, border = [FACES[2], FACES[3], FACES[3], FACES[2]][state]
+    c.vgradient(1, top + 1, 21, top + 21, light, dark)
+    c.frame(0, top, 22, top + 22, border)
+    for x, y in ((0, 0), (21, 0), (0, 21), (21, 21)):
+        c.put(x, top + y, MAGENTA)
+
+
 def images():
     """(name, canvas, states, margins (l, t, r, b), depth, keyed by magenta)."""
     table = [
@@ -443,6 +515,10 @@ def images():
         ("TOOLTIPFRAME", tooltip_frame(), 1, (3, 3, 3, 3), 24, True),
         ("RIBBONSYSTEMMENU", ribbon_system_menu(), 1, (6, 18, 6, 29), 24, False),
         ("RIBBONSYSTEMMENUBUTTON", strip(22, 22, 2, ribbon_system_menu_button), 2, (2, 2, 2, 2), 24, True),
+        ("RIBBONTAB", strip(20, 24, 6, ribbon_tab), 6, (5, 5, 5, 5), 24, True),
+        ("RIBBONGROUPS", ribbon_groups(), 1, (8, 8, 8, 8), 24, True),
+        ("ACCESSTAB", strip(40, 24, 4, access_tab), 4, (5, 10, 22, 10), 24, True),
+        ("TOOLBARBUTTONS22", strip(22, 22, 4, toolbar_button), 4, (8, 8, 8, 8), 24, True),
     ]
     return table
 

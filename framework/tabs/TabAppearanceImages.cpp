@@ -16,8 +16,8 @@ const COLORREF kImageTransparent = RGB(255, 0, 255);
 
 BOOL COSMTabAppearanceImageTabs::AreImagesLoaded() const
 {
-    // The tab images come with the theme: without the ribbon's tab image there is no theme to draw from.
-    return COSMOffice2007Images::Instance()->LoadImage("RIBBONTAB") != nullptr;
+    // The tab images come with the theme: without its text there is no theme to draw from.
+    return COSMOffice2007Images::Instance()->IsValid();
 }
 
 void COSMTabAppearanceImageTabs::DrawImageState(CDC* pDC, const CRect& rc, LPCSTR lpszImage, int nState, int nStates,
@@ -26,10 +26,7 @@ void COSMTabAppearanceImageTabs::DrawImageState(CDC* pDC, const CRect& rc, LPCST
     COSMOffice2007Image* pImage = COSMOffice2007Images::Instance()->LoadImage(lpszImage);
     if (!pImage || nStates < 1)
         return;
-    const CRect rcImage = pImage->GetSource();
-    const int h = rcImage.Height() / nStates;
-    const CRect rcState(rcImage.left, rcImage.top + nState * h, rcImage.right, rcImage.top + (nState + 1) * h);
-    pImage->DrawImage(pDC, rc, rcState, rcMargins, kImageTransparent);
+    pImage->DrawImage(pDC, rc, pImage->GetStateRect(nState, nStates), rcMargins, kImageTransparent);
 }
 
 void COSMTabAppearanceImageTabs::DrawImageTurned(CDC* pDC, const CRect& rc, COSMTabManagerItem* pItem, BOOL bCopyUnder)

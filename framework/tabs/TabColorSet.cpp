@@ -211,21 +211,69 @@ void COSMTabColorSetDefault::RefreshMetrics()
     }
 }
 
-void COSMTabColorSetDefault::FillNavigateButton(CDC* pDC, COSMTabManagerNavigateButton* pButton, CRect& rc)
+void COSMTabColorSet::FillNavigateButtonFrames(CDC* pDC, COSMTabManagerNavigateButton* pButton, CRect& rc,
+                                               COLORREF clrDark, COLORREF clrLight, COLORREF clrText)
 {
-    COSMColorManager* pColors = GetColorManager();
     if (pButton->IsEnabled())
     {
         COSMTabManager* pTabManager = pButton->GetTabManager();
         if (pButton->IsPressed())
         {
-            DrawFrame3D(pDC, rc, pColors->GetColor(COLOR_BTNSHADOW), pColors->GetColor(COLOR_BTNHIGHLIGHT));
+            DrawFrame3D(pDC, rc, clrDark, clrLight);
             rc.OffsetRect(1, 1);
         }
         else if (pTabManager && pTabManager->GetHighlightedButton() == pButton)
         {
-            DrawFrame3D(pDC, rc, pColors->GetColor(COLOR_BTNHIGHLIGHT), pColors->GetColor(COLOR_BTNSHADOW));
+            DrawFrame3D(pDC, rc, clrLight, clrDark);
         }
     }
-    pDC->SetTextColor(pColors->GetColor(COLOR_BTNTEXT));
+    pDC->SetTextColor(clrText);
+}
+
+void COSMTabColorSetDefault::FillNavigateButton(CDC* pDC, COSMTabManagerNavigateButton* pButton, CRect& rc)
+{
+    COSMColorManager* pColors = GetColorManager();
+    FillNavigateButtonFrames(pDC, pButton, rc, pColors->GetColor(COLOR_BTNSHADOW),
+                             pColors->GetColor(COLOR_BTNHIGHLIGHT), pColors->GetColor(COLOR_BTNTEXT));
+}
+
+// ---- Classic (id 2) ------------------------------------------------------------------------------------------------
+
+namespace {
+
+// The trapezoid and button tabs keep the default look's header and navigation frames.
+bool KeepsDefaultHeader(const COSMTabPaintManager* pPaintManager)
+{
+    const int nAppearance = pPaintManager ? pPaintManager->GetAppearance() : 0;
+    return nAppearance == 7 || nAppearance == 4;
+}
+
+}  // namespace
+
+void COSMTabColorSetClassic::RefreshMetrics()
+{
+    COSMTabColorSetDefault::RefreshMetrics();
+    if (!KeepsDefaultHeader(m_pPaintManager))
+        SetStandard(m_grcHeaderFace, kDarkFace, kDarkFace);
+    if (m_pPaintManager && m_pPaintManager->GetAppearance() == 5)
+    {
+        SetStandard(m_clrNormalText, kDarkFaceText);
+        SetStandard(m_clrInactiveText, kDarkFaceText);
+    }
+    // A screen of few colours would dither a second face into noise.
+    const COLORREF clrAlternate =
+        GetColorManager()->IsLowColorScreen() ? ResolveColor(COLOR_BTNFACE) : m_grcHeaderFace.Second().GetEffective();
+    m_grcAlternateFace.SetStandardColors(clrAlternate, clrAlternate);
+}
+
+void COSMTabColorSetClassic::FillNavigateButton(CDC* pDC, COSMTabManagerNavigateButton* pButton, CRect& rc)
+{
+    if (KeepsDefaultHeader(m_pPaintManager))
+    {
+        COSMTabColorSetDefault::FillNavigateButton(pDC, pButton, rc);
+        return;
+    }
+    COSMColorManager* pColors = GetColorManager();
+    FillNavigateButtonFrames(pDC, pButton, rc, pColors->GetColor(COLOR_BTNTEXT), pColors->GetColor(COLOR_BTNFACE),
+                             pColors->GetColor(kDarkFaceText));
 }

@@ -1,7 +1,10 @@
 // COSMTabColorSet: every colour of a tab strip and the fills of its header, client area, tabs, buttons and
 // navigation buttons, exchangeable in its paint manager (SetColor). A refresh writes each member's standard value
 // as a colour (framework colour indexes resolved through the colour manager); a member's custom value, where set,
-// wins. COSMTabColorSetDefault is the set of id 1 and of every id that has no set of its own.
+// wins. COSMTabColorSetDefault is the set of id 1 and of every id that has no set of its own; COSMTabColorSetClassic
+// (id 2) is the classic look's. The Office 2003 family (ids 4, 16, 64) lives in TabColorSetOffice2003.h, the
+// visual style's set (id 8) in TabColorSetVisualStyle.h, the theme resources' sets (ids 32, 128) in
+// TabColorSetResource.h.
 //
 //   pPaintManager->SetColor(1);                                     // the default set, refreshed
 //   pPaintManager->GetColorSet()->m_clrFace.SetCustomValue(RGB(255, 255, 0));
@@ -96,15 +99,38 @@ public:
     COSMTabColorSetGroup m_csNormal;
 
 protected:
+    // The colour manager's framework colours the sets take, by their roles in the flat looks.
+    static constexpr COLORREF kHotFill = 31;
+    static constexpr COLORREF kHotFrame = 32;
+    static constexpr COLORREF kPressedFill = 33;
+    static constexpr COLORREF kCheckedFill = 36;
+    static constexpr COLORREF kCheckedFrame = 37;
+    static constexpr COLORREF kDarkFace = 48;      // the classic header: a shadow-dark face
+    static constexpr COLORREF kDarkFaceText = 49;  // text that reads on it
+    static constexpr COLORREF kPressedFrame = 50;
+    static constexpr COLORREF kStyleBorder = 57;  // the visual style's border
+
     static void SetStandard(COSMPaintManagerColor& clr, COLORREF indexOrColor);
     static void SetStandard(COSMPaintManagerColorGradient& grc, COLORREF first, COLORREF second, float factor = 0.5f);
     // A 3-D frame: first colour top and left, second bottom and right (a colour of -1 draws nothing).
     static void DrawFrame3D(CDC* pDC, const CRect& rc, COLORREF clrTopLeft, COLORREF clrBottomRight);
+    // The navigation buttons' frames of the default family: an enabled pressed button sunken (clrDark top-left,
+    // clrLight bottom-right, and rc moved by (1, 1) for the glyph), a hot one raised; then the text colour.
+    static void FillNavigateButtonFrames(CDC* pDC, COSMTabManagerNavigateButton* pButton, CRect& rc, COLORREF clrDark,
+                                         COLORREF clrLight, COLORREF clrText);
 
     COSMTabPaintManager* m_pPaintManager = nullptr;
 };
 
 class COSMTabColorSetDefault : public COSMTabColorSet
+{
+public:
+    void RefreshMetrics() override;
+    void FillNavigateButton(CDC* pDC, COSMTabManagerNavigateButton* pButton, CRect& rc) override;
+};
+
+// The classic look (id 2): the header in the framework's classic face, and darker navigation frames.
+class COSMTabColorSetClassic : public COSMTabColorSetDefault
 {
 public:
     void RefreshMetrics() override;

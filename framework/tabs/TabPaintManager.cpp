@@ -14,6 +14,9 @@
 #include "framework/tabs/TabAppearanceImages.h"
 #include "framework/tabs/TabAppearanceRaisedPage.h"
 #include "framework/tabs/TabAppearanceStackedBars.h"
+#include "framework/tabs/TabColorSetOffice2003.h"
+#include "framework/tabs/TabColorSetResource.h"
+#include "framework/tabs/TabColorSetVisualStyle.h"
 #include "framework/tabs/TabManager.h"
 #include "framework/tabs/TabTextEllipsis.h"
 
@@ -43,6 +46,30 @@ CString StripTabMnemonics(const CString& strText)
         strResult += ch;
     }
     return strResult;
+}
+
+// The colours of a colour-set id; an id without a set of its own gets the default set.
+COSMTabColorSet* CreateTabColorSet(int nColorSet)
+{
+    switch (nColorSet)
+    {
+    case 2:
+        return new COSMTabColorSetClassic();
+    case 4:
+        return new COSMTabColorSetOffice2003();
+    case 8:
+        return new COSMTabColorSetVisualStyle();
+    case 16:
+        return new COSMTabColorSetPlain();
+    case 32:
+        return new COSMTabColorSetResource();
+    case 64:
+        return new COSMTabColorSetLight();
+    case 128:
+        return new COSMTabColorSetAccess();
+    default:
+        return new COSMTabColorSetDefault();
+    }
 }
 
 // The shape of an appearance id; an id without a shape of its own gets the raised page tabs.
@@ -118,8 +145,7 @@ void COSMTabPaintManager::RefreshAll()
 COSMTabColorSet* COSMTabPaintManager::SetColor(int nColorSet)
 {
     m_nColor = nColorSet;
-    // Every id builds the default set until the sets of the other looks arrive.
-    return SetColorSet(new COSMTabColorSetDefault());
+    return SetColorSet(CreateTabColorSet(nColorSet));
 }
 
 COSMTabColorSet* COSMTabPaintManager::SetColorSet(COSMTabColorSet* pColorSet)

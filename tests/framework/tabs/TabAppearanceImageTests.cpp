@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "TabAppearanceTestSupport.h"
+#include "TabThemeScope.h"
 #include "framework/tabs/TabAppearanceImages.h"
 
 using foundation_test::DcTestSurface;
@@ -191,6 +192,73 @@ TEST(TabImageShapeTest, ATabSqueezedToNothingDrawsNothing)
             pSet->DrawSingleItem(surface.dc(), pItem);
             EXPECT_TRUE(surface.Untouched()) << "appearance " << nAppearance << " position " << nPosition;
             EXPECT_TRUE(pRibbon ? pRibbon->m_drawn.empty() : pAccess->m_drawn.empty());
+        }
+    }
+}
+
+// ---- With the synthetic theme ------------------------------------------------------------------------------------
+
+// The part of a tab no neighbour's image reaches into: past the first half row along the strip.
+CRect OwnPartOfTab(CRect rc, int nPosition, int nHalfRow)
+{
+    if (nPosition == 0 || nPosition == 2)
+        rc.left += nHalfRow;
+    else
+        rc.top += nHalfRow;
+    return rc;
+}
+
+TEST(TabImageThemeTest, RibbonTabsDrawTheirStatesWithTheBaseTowardTheGroups)
+{
+    tabs_test::TabThemeScope theme;
+    ASSERT_TRUE(theme.IsLoaded()) << OSM_TAB_THEME_MODULE;
+    using tabs_test::TabThemeScope;
+    for (int nPosition : {0, 1, 2, 3})
+    {
+        for (BOOL bActive : {TRUE, FALSE})
+        {
+            ShapeFixture f(10, nPosition);
+            f.strip.SetActive(bActive);
+            f.Draw();
+            SCOPED_TRACE(testing::Message() << "position " << nPosition << " active " << bActive);
+            const CRect rcSelected = f.ItemRect(0);
+            const CPoint c = rcSelected.CenterPoint();
+            EXPECT_EQ(TabThemeScope::StateColor(0, bActive ? 5 : 3), f.surface.Pixel(c.x, c.y));
+            EXPECT_TRUE(f.surface.FilledWith(ClientSideRows(rcSelected, nPosition), TabThemeScope::kBaseMarker));
+            // A plain tab gets no image: the header shows.
+            const CPoint ptPlain = f.ItemRect(2).CenterPoint();
+            EXPECT_EQ(kHeader, f.surface.Pixel(ptPlain.x, ptPlain.y));
+            // The groups' panel fills the client area.
+            const CRect rcClient = f.pm.GetAppearanceSet()->GetClientRect(f.rcControl, &f.strip);
+            EXPECT_EQ(TabThemeScope::StateColor(1, 0),
+                      f.surface.Pixel(rcClient.CenterPoint().x, rcClient.CenterPoint().y));
+        }
+    }
+}
+
+TEST(TabImageThemeTest, AccessTabsDrawEveryTabWithTheBaseTowardTheClient)
+{
+    tabs_test::TabThemeScope theme;
+    ASSERT_TRUE(theme.IsLoaded()) << OSM_TAB_THEME_MODULE;
+    using tabs_test::TabThemeScope;
+    for (int nPosition : {0, 1, 2, 3})
+    {
+        ShapeFixture f(11, nPosition);
+        f.Draw();
+        SCOPED_TRACE(testing::Message() << "position " << nPosition);
+        const int nHalfRow = f.pm.GetAppearanceSet()->GetBaseRowHeight() / 2;
+        const struct
+        {
+            int nItem;
+            int nState;
+        } tabs[] = {{2, 0}, {1, 0}, {0, 2}};
+        for (const auto& t : tabs)
+        {
+            const CRect rc = OwnPartOfTab(f.ItemRect(t.nItem), nPosition, nHalfRow);
+            const CRect rcBase = ClientSideRows(rc, nPosition);
+            EXPECT_TRUE(f.surface.FilledWith(rcBase, TabThemeScope::kBaseMarker)) << "item " << t.nItem;
+            EXPECT_EQ(TabThemeScope::StateColor(2, t.nState), f.surface.Pixel(rc.CenterPoint().x, rc.CenterPoint().y))
+                << "item " << t.nItem;
         }
     }
 }

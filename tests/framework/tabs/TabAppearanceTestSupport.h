@@ -1,6 +1,6 @@
 // The appearance sets' fixture: a strip of three caption-less tabs of a fixed length on a 300 x 300 control, the
-// first selected, painted by a real appearance set with a colour set whose every member has a colour of its own,
-// so that each line's colour names the member it came from.
+// first selected, painted by a real appearance set with the default colour set, each of whose members has a colour
+// of its own, so that each line's colour names the member it came from.
 #pragma once
 
 #include <windows.h>
@@ -84,6 +84,9 @@ struct ShapeFixture
         : rcControl(0, 0, 300, 300), surface(300, 300, RGB(255, 0, 255)), strip(nullptr, rcControl)
     {
         pm.SetAppearance(nAppearance);
+        // The default set fills solid, so that a fill's colour names its member wherever it is read; the sets
+        // that fill tabs with gradients have tests of their own.
+        pm.SetColor(1);
         pm.SetLayout(COSMTabPaintManager::kLayoutFixed);
         pm.m_nFixedTabWidth = 60;
         pm.m_nClientFrame = nClientFrame;

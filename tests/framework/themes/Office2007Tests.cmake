@@ -5,7 +5,8 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(osm_office2007_fixtures_dir ${CMAKE_CURRENT_BINARY_DIR}/office2007-fixtures)
 set(osm_office2007_fixtures)
 foreach(fixture states.bmp bands.bmp tall.bmp alpha.png keyed.bmp alpha.bmp topdown32.bmp topdown24.bmp short.bmp wide.bmp glyphs.bmp
-                colors.ini malformed.ini tail_a.ini tail_b.ini id.ini)
+                colors.ini malformed.ini tail_a.ini tail_b.ini id.ini tabs.ini ribbontab.bmp ribbongroups.bmp accesstab.bmp
+                toolbarbuttons22.bmp)
   list(APPEND osm_office2007_fixtures ${osm_office2007_fixtures_dir}/${fixture})
 endforeach()
 add_custom_command(

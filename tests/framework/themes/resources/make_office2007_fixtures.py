@@ -3,7 +3,8 @@
 
 Images whose every part has a colour of its own (states, margin bands), a keyed one, alpha ones bottom-up and
 top-down, a strip shorter than its states, one too wide to draw, and the theme texts: a well-formed one full of edge
-cases, a malformed one, a pair laid out back to back, and one kept under an integer id (for the second module).
+cases, a malformed one, a pair laid out back to back, and one kept under an integer id (for the second module); and
+the tab strips' images and colour text.
 """
 import os
 import struct
@@ -65,6 +66,40 @@ def bands():
                 line += [BAND_COLORS[r][c]] * w
             out.append(line)
     return out
+
+
+# The tab strips' theme: each state of each image a colour of its own with its two bottom rows (the tab's base) in a
+# marker colour, so that a test sees which state was drawn and which way round; each key of "TEST_TABS" a colour of
+# its own (a key n of the list is (100 + n, 10 + n, 20 + n)).
+TAB_BASE_MARKER = (255, 0, 1)
+TAB_IMAGES = [("ribbontab.bmp", 6), ("ribbongroups.bmp", 1), ("accesstab.bmp", 4), ("toolbarbuttons22.bmp", 4)]
+# Wide enough for the access tab's margins (5 and 22 columns).
+TAB_STATE_WIDTH, TAB_STATE_HEIGHT = 40, 24
+TAB_KEYS = [("TabManager", ["FrameBorder", "DarkShadow", "LightShadow", "AccessBorder", "AccessHeader"]),
+            ("Ribbon", ["RibbonFace", "TabNormalText", "TabSelectedText"]),
+            ("Window", ["ButtonFace", "HighlightChecked", "HighlightSelected", "WindowFrame"])]
+
+
+def tab_state_color(image, state):
+    return (30 + 50 * image, 20 + 35 * state, 220 - 30 * state)
+
+
+def tab_image(image, states):
+    rows = []
+    for state in range(states):
+        rows += solid(TAB_STATE_WIDTH, TAB_STATE_HEIGHT - 2, tab_state_color(image, state))
+        rows += solid(TAB_STATE_WIDTH, 2, TAB_BASE_MARKER)
+    return bmp(rows, 24)
+
+
+def tabs_ini():
+    lines, n = [], 0
+    for section, keys in TAB_KEYS:
+        lines.append("[%s]" % section)
+        for key in keys:
+            n += 1
+            lines.append("%s = %d %d %d" % (key, 100 + n, 10 + n, 20 + n))
+    return ("\r\n".join(lines) + "\r\n").encode("ascii")
 
 
 def main():
@@ -133,6 +168,9 @@ def main():
     files["tail_a.ini"] = tail_a
     files["tail_b.ini"] = b"\r\n[T]\r\nKey = 4 5 6\r\n"
     files["id.ini"] = b"[Colors]\r\nId = 7 7 7\r\n"
+    files["tabs.ini"] = tabs_ini()
+    for image, (name, states) in enumerate(TAB_IMAGES):
+        files[name] = tab_image(image, states)
     for name, data in files.items():
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)
