@@ -372,6 +372,10 @@ protected:
     // The icon-title LOGFONT in the character set given, ClearType quality when the option asks for it.
     void BuildIconTitleLogFont(LOGFONTA* logFont, BYTE charset) const;
 
+    // The status bar's and message bar's text colours, which a theme reading its colours from resources sets.
+    void SetStatusBarTextColor(COLORREF color) { m_statusBarTextColor = color; }
+    void SetMessageBarTextColor(COLORREF color) { m_messageBarTextColor = color; }
+
     // Puts a theme's own part painters (made with this manager as owner) in place of the ones the constructor
     // made, which are deleted; the manager owns the new ones. A null painter leaves its slot empty.
     void SetPartPaintManagers(COSMPartPaintManager* gallery, COSMPartPaintManager* slider,

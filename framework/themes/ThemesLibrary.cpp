@@ -12,6 +12,7 @@
 #include "framework/themes/Office2003Theme.h"
 #include "framework/themes/OfficeTheme.h"
 #include "framework/themes/Office2007Images.h"
+#include "framework/themes/Office2007Theme.h"
 #include "framework/themes/RibbonPaintManager.h"
 #include "framework/themes/WhidbeyGradientTheme.h"
 
@@ -25,6 +26,7 @@ void EnterThemeCreators()
     COSMPaintManager::RegisterThemeCreator(2, &COSMOffice2003Theme::Create);
     COSMPaintManager::RegisterThemeCreator(3, &COSMNativeXPTheme::Create);
     COSMPaintManager::RegisterThemeCreator(4, &COSMWhidbeyTheme::Create);
+    COSMPaintManager::RegisterThemeCreator(5, &COSMOffice2007Theme::Create);
     COSMPaintManager::RegisterThemeCreator(7, &COSMWhidbeyGradientTheme::Create);
 }
 

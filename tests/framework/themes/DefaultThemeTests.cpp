@@ -86,10 +86,11 @@ TEST_F(DefaultThemeTest, IdZeroAndUnknownIdsGiveTheDefaultLook)
         EXPECT_EQ(0, pm->GetThemeId());
         pm->InternalRelease();
     }
-    COSMPaintManager::SetTheme(5);
+    // An id outside the factory's table installs the Default look and keeps the id asked for.
+    COSMPaintManager::SetTheme(42);
     ASSERT_NE(nullptr, COSMPaintManager::GetGlobalPaintManager());
     EXPECT_TRUE(COSMPaintManager::GetGlobalPaintManager()->IsKindOf(RUNTIME_CLASS(COSMDefaultTheme)));
-    EXPECT_EQ(5, COSMPaintManager::GetGlobalPaintManager()->GetRecordedThemeId());
+    EXPECT_EQ(42, COSMPaintManager::GetGlobalPaintManager()->GetRecordedThemeId());
 }
 
 TEST_F(DefaultThemeTest, TheTestPaintManagerServesTheTestsThatRegisterIt)

@@ -111,6 +111,40 @@ public:
     RefPtr<COSMPopupBar> menu;
 };
 
+// The frame's pane as an MDI client's background: the installed look's workspace over the whole client.
+LRESULT CALLBACK WorkspacePaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND)
+        return 1;
+    if (message == WM_PAINT || message == WM_PRINTCLIENT)
+    {
+        PAINTSTRUCT paint{};
+        HDC dc = message == WM_PAINT ? ::BeginPaint(window, &paint) : reinterpret_cast<HDC>(wParam);
+        CRect client;
+        ::GetClientRect(window, &client);
+        if (COSMPaintManager* look = COSMPaintManager::GetGlobalPaintManager())
+            look->FillWorkspace(CDC::FromHandle(dc), client, CRect(0, 0, 0, 0));
+        if (message == WM_PAINT)
+            ::EndPaint(window, &paint);
+        return 0;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateWorkspacePane(HWND frame)
+{
+    static const char kClassName[] = "OsmLookSampleWorkspace";
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &WorkspacePaneProc;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kClassName;
+    ::RegisterClassA(&windowClass);  // fails harmlessly when a sample before registered it
+    return ::CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 10, 10,
+                             frame, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)),
+                             windowClass.hInstance, nullptr);
+}
+
 // The open menu: every kind of row.
 bool FillMenu(COSMPopupBar* menu)
 {
@@ -144,7 +178,8 @@ bool FillMenu(COSMPopupBar* menu)
 
 }  // namespace
 
-LookSample WriteLookSample(int themeId, const std::string& lookName, int faceIndex, int visualStyleSelection)
+LookSample WriteLookSample(int themeId, const std::string& lookName, int faceIndex, int visualStyleSelection,
+                           bool withWorkspace)
 {
     LookSample sample;
     COSMPaintManager::SetTheme(themeId);
@@ -192,6 +227,9 @@ LookSample WriteLookSample(int themeId, const std::string& lookName, int faceInd
     if (!commandBars->DockCommandBarAtPosition(left, 2) || !commandBars->FloatCommandBar(floating))
         return {"docking and floating"};
     floating->SetWindowPos(nullptr, 420, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND workspace = withWorkspace ? CreateWorkspacePane(site.frame.GetSafeHwnd()) : nullptr;
+    if (withWorkspace && !workspace)
+        return {"the workspace"};
     site.frame.RecalcLayout();
     PumpFor(100);
 
@@ -234,6 +272,16 @@ LookSample WriteLookSample(int themeId, const std::string& lookName, int faceInd
     foundation_test::DcTestSurface canvas(client.Width(), client.Height(), RGB(255, 0, 255));
     left->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
     sample.dockedToolBarFace = canvas.Pixel(client.Width() / 2, client.Height() - 2);
+    if (workspace)
+    {
+        CRect pane;
+        ::GetClientRect(workspace, &pane);
+        sample.workspace = pane;
+        foundation_test::DcTestSurface paneCanvas(pane.Width(), pane.Height(), RGB(255, 0, 255));
+        ::SendMessageA(workspace, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(paneCanvas.GetDC()), PRF_CLIENT);
+        for (int y = 0; y < pane.Height(); ++y)
+            sample.workspaceLeftColumn.push_back(paneCanvas.Pixel(0, y));
+    }
 
     // The menu bar's first menu, opened by a click as a user opens it: where it lies against its button, and its top
     // row as it paints.

@@ -36,10 +36,15 @@ struct LookSample
     RECT openedMenuButton{};
     RECT openedMenu{};
     std::vector<COLORREF> openedMenuTopRow;
+    // With a workspace: the frame's pane painted by the look's FillWorkspace (an MDI client's background), as
+    // printed into a canvas of its client size; empty otherwise.
+    RECT workspace{};
+    std::vector<COLORREF> workspaceLeftColumn;
 };
 
 // A visualStyleSelection of 0 or more is set on the installed look (and the look refreshed) before the frame is built.
+// withWorkspace puts a pane in the frame's client area that the look paints as an MDI workspace.
 LookSample WriteLookSample(int themeId, const std::string& lookName, int faceIndex = COLOR_BTNFACE,
-                           int visualStyleSelection = -1);
+                           int visualStyleSelection = -1, bool withWorkspace = false);
 
 }  // namespace themes_test

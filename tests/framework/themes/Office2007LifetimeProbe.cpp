@@ -1,5 +1,5 @@
-// Run by the resource layer's tests: installs a look that uses the Office 2007 images, draws a status bar in a frame
-// and returns from main. What goes at exit prints as it goes, so the test sees that the process's look releases the
+// Run by the resource layer's tests: installs the Office 2007 look (theme 5), draws a status bar in a frame and
+// returns from main. What goes at exit prints as it goes, so the test sees that the process's look releases the
 // images while they still live, that they go right after it, and that a look released later finds none.
 #include "classlib/ClassLib.h"
 #include "classlib/RefPtr.h"
@@ -45,6 +45,14 @@ private:
 
 CImagesReleasingTheme* g_lateTheme = nullptr;
 
+// Registered after the images are made, so it runs between the process look's end and theirs.
+void ReportAfterProcessLook()
+{
+    COSMOffice2007Images* images = COSMOffice2007Images::LiveInstance();
+    Print(std::string("process look released: images ") + (images ? "alive, " : "none, ") +
+          std::to_string(COSMOffice2007Image::GetInstanceCount()) + " images left\n");
+}
+
 // Registered before the images are made, so it runs after their end.
 void ReleaseLateTheme()
 {
@@ -79,7 +87,9 @@ int main()
     for (const char* name : {"TOOLTIPFRAME", "FRAMECAPTIONCLOSE17", "WORKSPACETOPLEFT"})
         loaded += images->LoadImage(name) != nullptr;
     Print("images loaded: " + std::to_string(loaded) + "\n");
-    COSMPaintManager::SetCustomTheme(new CImagesReleasingTheme("process look"));
+    COSMPaintManager::SetTheme(5);
+    COSMPaintManager::AddExitRoutine(&ReportAfterProcessLook);
+    Print("look: " + std::to_string(COSMPaintManager::GetGlobalPaintManager()->GetThemeId()) + "\n");
 
     CFrameWnd* frame = new CFrameWnd;
     frame->Create(nullptr, "lifetime", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 440, 240));

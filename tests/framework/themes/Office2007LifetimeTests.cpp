@@ -16,9 +16,10 @@ TEST(Office2007ImagesLifetime, TheImagesGoRightAfterTheProcessLookAndTheProgramE
     EXPECT_EQ(exitCode, 0u) << output;
     EXPECT_EQ(output, "theme text: loaded\n"
                       "images loaded: 3\n"
+                      "look: 5\n"
                       "status bar drawn: yes\n"
                       "main returns\n"
-                      "process look released: images alive, cache cleared, 0 images left\n"
+                      "process look released: images alive, 0 images left\n"
                       "late look released: images none\n"
                       "after the end: images gone, 0 images\n");
 }
