@@ -51,10 +51,13 @@ private:
 class COSMRibbonBar::Scroller : public COSMRibbonGroupsScroller
 {
 public:
-    explicit Scroller(COSMRibbonBar* bar) : COSMRibbonGroupsScroller(bar) {}
-    void ScrollGroups(BOOL left) override { m_bar->ScrollGroups(left); }
-    CRect GetGroupsRect() const override { return m_bar->GetGroupsRect(); }
-    COSMRibbonGroup* HitTestGroup(CPoint point) const override { return m_bar->HitTestGroup(point); }
+    explicit Scroller(COSMRibbonBar* bar) : COSMRibbonGroupsScroller(bar), m_ribbon(bar) {}
+    void ScrollGroups(BOOL left) override { m_ribbon->ScrollGroups(left); }
+    CRect GetGroupsRect() const override { return m_ribbon->GetGroupsRect(); }
+    COSMRibbonGroup* HitTestGroup(CPoint point) const override { return m_ribbon->HitTestGroup(point); }
+
+private:
+    COSMRibbonBar* m_ribbon;
 };
 
 COSMRibbonBar::COSMRibbonBar()
@@ -70,6 +73,7 @@ COSMRibbonBar::COSMRibbonBar()
     m_controls->AddControl(m_quickAccessMore, COSMRibbonBarControlQuickAccessMore::kControlId, nullptr, -1, TRUE);
     m_controlTab = new COSMRibbonControlTab;
     m_controls->AddControl(m_controlTab, COSMRibbonControlTab::kControlId, nullptr, -1, TRUE);
+    m_scroller->Init();
 
     m_flags = kRibbonBarFlags;
     m_customizable = FALSE;
@@ -836,7 +840,7 @@ void COSMRibbonBar::OnTabChanged(COSMRibbonTab* tab)
     {
         COSMControl* control = GetControl(i);
         COSMRibbonGroup* group = control->GetRibbonGroup();
-        if (group && (group->GetParentTab() != tab || !group->IsVisible()))
+        if (group && (group->GetRibbonTab() != tab || !group->IsVisible()))
             control->SetHideFlags(control->GetHideFlags() | kHideGroup);
         else
             control->SetHideFlags(control->GetHideFlags() & ~kHideGroup);

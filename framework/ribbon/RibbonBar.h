@@ -19,6 +19,8 @@
 #include "framework/commandbars/ControlPopup.h"
 #include "framework/commandbars/MenuBar.h"
 #include "framework/ribbon/RibbonGroup.h"
+#include "framework/ribbon/RibbonGroupsScroller.h"
+#include "framework/ribbon/RibbonPopupToolBars.h"
 #include "framework/ribbon/RibbonSystemButton.h"
 
 #include <memory>
@@ -51,7 +53,7 @@ public:
     COSMControl* Clone(BOOL recursive) const override;
 };
 
-// The button that shows while quick-access controls do not fit (its popup comes later).
+// The button that shows while quick-access controls do not fit.
 class COSMRibbonBarControlQuickAccessMore : public COSMControlPopup
 {
     DECLARE_SERIAL(COSMRibbonBarControlQuickAccessMore)
@@ -62,8 +64,12 @@ public:
     COSMRibbonBarControlQuickAccessMore();
     CSize GetSize(CDC* dc) override;
     void Draw(CDC* dc) override;
+    // Opens the "more" popup, made at each opening.
     BOOL OnSetPopup(BOOL popup) override;
     COSMControl* Clone(BOOL recursive) const override;
+
+protected:
+    BOOL MakesBarOnOpening() const override { return TRUE; }
 };
 
 // A minimize, maximize, restore or close button of a frame whose caption the ribbon draws.
@@ -176,10 +182,6 @@ public:
     BOOL IsAllowQuickAccessCustomization() const { return m_allowQuickAccessCustomization; }
     void SetAllowQuickAccessCustomization(BOOL allow) { m_allowQuickAccessCustomization = allow; }
 
-    // A tab was chosen by its access key (cleared when tracking ends).
-    BOOL IsEnteredFromKeyboard() const { return m_enteredFromKeyboard; }
-    void SetEnteredFromKeyboard(BOOL entered) { m_enteredFromKeyboard = entered; }
-
     // ---- The ribbon's own ------------------------------------------------------------------------------------
     virtual void SetRibbonMinimized(BOOL minimized);
     // 2 with the tabs switched off, else the ribbon painter's tab-row height.
@@ -241,6 +243,13 @@ public:
     int GetQuickAccessHeight() const { return m_quickAccessHeight; }
     // The frame object's border height while it uses desktop composition, else 0.
     int GetFrameTopBorder() const;
+    // The groups ask for a command-UI update after the next committed layout (a reduced group grew back).
+    void SetUpdateCmdUIPending() { m_updateCmdUIPending = TRUE; }
+    BOOL IsUpdateCmdUIPending() const { return m_updateCmdUIPending; }
+    // The ribbon was entered from the keyboard (a tab's access key): Escape in its tab popup then goes back one
+    // level instead of closing everything. Cleared whenever the bar stops tracking.
+    BOOL IsEnteredFromKeyboard() const { return m_enteredFromKeyboard; }
+    void SetEnteredFromKeyboard(BOOL entered) { m_enteredFromKeyboard = entered; }
     void SetFixedGroupsHeight(int height) { m_fixedGroupsHeight = height; }
     void SetFixedGroupClientHeight(int height) { m_fixedGroupClientHeight = height; }
     void SetMinimumWidth(int width) { m_minimumWidth = width; }

@@ -338,8 +338,11 @@ BOOL COSMRibbonBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)
 void COSMRibbonBar::EnsureVisible(COSMControl* control)
 {
     COSMRibbonGroup* group = control ? control->GetRibbonGroup() : nullptr;
-    if (group && group->GetParentTab() && group->GetParentTab() != GetSelectedTab())
-        group->GetParentTab()->Select();
+    if (group && group->GetRibbonTab() && group->GetRibbonTab() != GetSelectedTab())
+        group->GetRibbonTab()->Select();
+    COSMRibbonTab* tab = GetSelectedTab();
+    if (group && tab && (m_scroller->GetLeftButton()->IsVisible() || m_scroller->GetRightButton()->IsVisible()))
+        m_scroller->EnsureVisible(tab->GetGroups(), control->GetRect());
 }
 
 void COSMRibbonBar::ScrollGroups(BOOL left)
@@ -443,6 +446,7 @@ IMPLEMENT_SERIAL(COSMRibbonFrameCaptionButton, COSMControlButton, VERSIONABLE_SC
 namespace {
 
 constexpr DWORD kQuickAccessButtonFlags = 24;
+constexpr int kMorePopupWidth = 300;
 constexpr DWORD kCaptionButtonFlags = 26;
 
 CSize QuickAccessButtonSize(const COSMControl* control)
@@ -519,8 +523,28 @@ void COSMRibbonBarControlQuickAccessMore::Draw(CDC* dc)
 
 BOOL COSMRibbonBarControlQuickAccessMore::OnSetPopup(BOOL popup)
 {
-    // Its popup (the controls that did not fit) comes with the keyboard and customization work.
-    return popup ? FALSE : COSMControlPopup::OnSetPopup(FALSE);
+    auto* ribbon = dynamic_cast<COSMRibbonBar*>(GetParent());
+    if (!popup || !ribbon)
+        return COSMControlPopup::OnSetPopup(FALSE);
+    // The quick-access controls that did not fit, then the customize button, in a popup of the ribbon's sizes.
+    auto* bar = new COSMRibbonBarMorePopupToolBar(ribbon);
+    bar->SetCommandBars(ribbon->GetCommandBars());
+    bar->SetMRUWidth(kMorePopupWidth);
+    COSMControls* controls = bar->GetControls();
+    COSMRibbonQuickAccessControls* quickAccess = ribbon->GetQuickAccessControls();
+    for (int i = 0; i < quickAccess->GetCount(); ++i)
+    {
+        COSMControl* control = quickAccess->GetAt(i);
+        if (!(control->GetHideFlags() & COSMControl::kHideWrap))
+            continue;
+        if (COSMControl* clone = controls->AddClone(control, -1, TRUE))
+            clone->SetHideFlags(clone->GetHideFlags() & ~COSMControl::kHideWrap);
+    }
+    if (COSMControl* customize = controls->AddClone(ribbon->GetQuickAccessPopup(), -1, TRUE))
+        customize->SetHideFlags(customize->GetHideFlags() & ~COSMControl::kHideWrap);
+    SetCommandBar(bar);
+    bar->InternalRelease();
+    return COSMControlPopup::OnSetPopup(TRUE);
 }
 
 COSMControl* COSMRibbonBarControlQuickAccessMore::Clone(BOOL recursive) const

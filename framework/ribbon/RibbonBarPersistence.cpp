@@ -184,8 +184,13 @@ void COSMRibbonBar::OnCustomizeDrop(COSMControl* control, int& effect, CPoint po
     // A copy dropped right after the tab strip belongs to the controls at the right of the tab row.
     COSMCommandBars* commandBars = GetCommandBars();
     COSMControl* copy = commandBars ? commandBars->GetCustomizeSelection() : nullptr;
-    if (copy && copy != control && copy->GetParent() == this && m_controlTab &&
-        copy->GetIndex() == m_controlTab->GetIndex() + 1)
+    if (!copy || copy == control || copy->GetParent() != this || !m_controlTab)
+        return;
+    // The groups' scroll buttons follow the strip in the controls but are not part of the row.
+    int before = copy->GetIndex() - 1;
+    while (before > m_controlTab->GetIndex() && dynamic_cast<COSMRibbonGroupsScrollButton*>(GetControl(before)))
+        --before;
+    if (before == m_controlTab->GetIndex())
     {
         copy->SetFlags(copy->GetFlags() | COSMControl::kFlagRightAlign);
         OnRecalcLayout();

@@ -1,28 +1,576 @@
-// The groups' stand-ins: enough for the bar and the tabs to hold, copy, save and hit-test groups.
+// The groups as a model: membership of controls, the two buttons, copying, saving and drawing. The layout pass is in
+// RibbonGroupLayout.cpp.
 #include "framework/ribbon/RibbonGroup.h"
 
+#include "framework/commandbars/CommandBars.h"
+#include "framework/commandbars/ControlAction.h"
+#include "framework/commandbars/ControlActions.h"
+#include "framework/commandbars/Controls.h"
 #include "framework/commandbars/PaintManager.h"
+#include "framework/commandbars/PopupBar.h"
+#include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/PropExchange.h"
 #include "framework/ribbon/RibbonBar.h"
+#include "framework/ribbon/RibbonFallbackPaint.h"
+#include "framework/ribbon/RibbonGroupLayout.h"
+#include "framework/ribbon/RibbonGroupsScroller.h"
+#include "framework/ribbon/RibbonPopupToolBars.h"
 #include "framework/ribbon/RibbonTab.h"
+#include "framework/themes/RibbonPaintManager.h"
 
-#include <memory>
+#include <algorithm>
 
 IMPLEMENT_SERIAL(COSMRibbonGroup, CCmdTarget, VERSIONABLE_SCHEMA | 0x23)
+IMPLEMENT_SERIAL(COSMRibbonGroupOption, COSMControlButton, VERSIONABLE_SCHEMA | 0x23)
 IMPLEMENT_SERIAL(COSMRibbonGroupControlPopup, COSMControlPopup, VERSIONABLE_SCHEMA | 0x23)
-IMPLEMENT_SERIAL(COSMRibbonGroupsScrollButton, COSMControlButton, VERSIONABLE_SCHEMA | 0x23)
-IMPLEMENT_SERIAL(COSMRibbonTabPopupToolBar, COSMPopupToolBar, VERSIONABLE_SCHEMA | 0x23)
+
+namespace {
+
+constexpr DWORD kOptionButtonFlags = 16;
+constexpr DWORD kGroupPopupFlags = 24;
+constexpr int kGroupPopupType = 3;
+constexpr int kLargeStyle = 4;
+// The redraw event a group routes to its ribbon.
+constexpr UINT kRedrawEventId = 1;
+constexpr int kRedrawEventCode = -2;
+
+void SetHideFlag(COSMControl* control, DWORD flag, BOOL set)
+{
+    control->SetHideFlags(set ? control->GetHideFlags() | flag : control->GetHideFlags() & ~flag);
+}
+
+}  // namespace
+
+// ---- The option button ----
+
+COSMRibbonGroupOption::COSMRibbonGroupOption()
+{
+    m_flags = kOptionButtonFlags;
+}
+
+void COSMRibbonGroupOption::Draw(CDC* dc)
+{
+    if (GetRibbonGroup())
+        COSMRibbonFallbackPaint::DrawGroupOption(dc, this, TRUE);
+    else
+        COSMControlButton::Draw(dc);
+}
+
+COSMControl* COSMRibbonGroupOption::Clone(BOOL recursive) const
+{
+    auto* clone = new COSMRibbonGroupOption;
+    clone->Copy(this, recursive);
+    return clone;
+}
+
+// ---- The popup button ----
+
+COSMRibbonGroupControlPopup::COSMRibbonGroupControlPopup()
+{
+    m_flags = kGroupPopupFlags;
+    m_type = kGroupPopupType;
+    if (COSMPopupBar* bar = COSMPopupBar::CreatePopupBar(nullptr))
+    {
+        SetCommandBar(bar);
+        bar->InternalRelease();
+    }
+}
+
+COSMRibbonGroupControlPopup::COSMRibbonGroupControlPopup(COSMRibbonGroup* group) : COSMRibbonGroupControlPopup()
+{
+    SetGroup(group);
+}
+
+void COSMRibbonGroupControlPopup::SetGroup(COSMRibbonGroup* group)
+{
+    m_group = group;
+    SetRibbonGroup(group);
+}
+
+BOOL COSMRibbonGroupControlPopup::IsVisible(DWORD skip) const
+{
+    return COSMControlPopup::IsVisible(skip) && (!m_group || m_group->IsVisible());
+}
+
+CSize COSMRibbonGroupControlPopup::GetSize(CDC* dc)
+{
+    return COSMRibbonFallbackPaint::DrawGroupPopupButton(dc, this, FALSE);
+}
+
+void COSMRibbonGroupControlPopup::Draw(CDC* dc)
+{
+    COSMRibbonFallbackPaint::DrawGroupPopupButton(dc, this, TRUE);
+}
+
+COSMRibbonBar* COSMRibbonGroupControlPopup::GetRibbonBarOf(const COSMCommandBar* bar)
+{
+    if (!bar)
+        return nullptr;
+    if (auto* ribbon = dynamic_cast<const COSMRibbonBar*>(bar))
+        return const_cast<COSMRibbonBar*>(ribbon);
+    if (auto* groupPopup = dynamic_cast<const COSMRibbonGroupPopupToolBar*>(bar))
+        return groupPopup->GetRibbonBar();
+    if (auto* tabPopup = dynamic_cast<const COSMRibbonTabPopupToolBar*>(bar))
+        return tabPopup->GetRibbonBar();
+    if (auto* more = dynamic_cast<const COSMRibbonBarMorePopupToolBar*>(bar))
+        return more->GetRibbonBar();
+    return nullptr;
+}
+
+void COSMRibbonGroupControlPopup::Copy(const COSMControl* source, BOOL recursive)
+{
+    // The popup bar is made anew at every opening: the source's (perhaps the open popup of the group this copy
+    // shows) is neither shared nor cloned.
+    COSMControlButton::Copy(source, recursive);
+    const auto* popup = dynamic_cast<const COSMRibbonGroupControlPopup*>(source);
+    if (!popup)
+        return;
+    COSMRibbonGroup* group = popup->m_group;
+    COSMRibbonBar* target = GetRibbonBarOf(GetParent());
+    COSMRibbonBar* from = GetRibbonBarOf(source->GetParent());
+    // A copy on another ribbon (a copied ribbon, its quick-access row) stands for that ribbon's own group.
+    if (target && from && target != from)
+        group = target->FindGroup(static_cast<int>(GetID()));
+    m_group = group;
+}
+
+BOOL COSMRibbonGroupControlPopup::OnSetPopup(BOOL popup)
+{
+    if (!popup)
+        return COSMControlPopup::OnSetPopup(FALSE);
+    // Every opening shows a fresh copy of the group as it is now.
+    COSMPopupToolBar* bar =
+        m_group ? new COSMRibbonGroupPopupToolBar(m_group) : COSMPopupToolBar::CreatePopupToolBar(nullptr);
+    if (!bar)
+        return FALSE;
+    if (COSMCommandBar* parent = GetParent())
+        bar->SetCommandBars(parent->GetCommandBars());
+    if (m_group)
+        bar->SetCustomizable(FALSE);
+    SetCommandBar(bar);
+    bar->InternalRelease();
+    return COSMControlPopup::OnSetPopup(TRUE);
+}
+
+COSMControl* COSMRibbonGroupControlPopup::Clone(BOOL recursive) const
+{
+    auto* clone = new COSMRibbonGroupControlPopup;
+    clone->Copy(this, recursive);
+    return clone;
+}
+
+// ---- The group ----
+
+COSMRibbonGroup::COSMRibbonGroup()
+    : m_optionButton(new COSMRibbonGroupOption), m_popupButton(new COSMRibbonGroupControlPopup(this))
+{
+    m_optionButton->SetRibbonGroup(this);
+    m_popupButton->SetFallbackStyle(kLargeStyle);
+}
+
+COSMRibbonGroup::~COSMRibbonGroup()
+{
+    RemoveAll();
+    m_optionButton->SetRibbonGroup(nullptr);
+    m_popupButton->SetGroup(nullptr);
+    m_optionButton->InternalRelease();
+    m_popupButton->InternalRelease();
+}
+
+COSMRibbonTab* COSMRibbonGroup::GetRibbonTab() const
+{
+    return m_groups ? m_groups->GetParentTab() : nullptr;
+}
+
+COSMRibbonBar* COSMRibbonGroup::GetRibbonBar() const
+{
+    COSMRibbonTab* tab = GetRibbonTab();
+    return tab && tab->GetRibbonBar() ? tab->GetRibbonBar() : m_ribbonBar;
+}
+
+BOOL COSMRibbonGroup::IsGroupVisible() const
+{
+    if (m_parentBar != m_ribbonBar)
+        return m_visible;
+    return m_visible && m_ribbonBar && GetRibbonTab() && m_ribbonBar->GetSelectedTab() == GetRibbonTab();
+}
+
+BOOL COSMRibbonGroup::IsHotGroup() const
+{
+    COSMRibbonGroupsScroller* scroller = COSMRibbonGroupsScroller::GetGroupsScroller(m_parentBar);
+    return scroller && scroller->GetHotGroup() == this;
+}
+
+CRect COSMRibbonGroup::GetCaptionRect() const
+{
+    return CRect(m_rect.left, m_rect.bottom - GetGroupCaptionHeight(), m_rect.right, m_rect.bottom);
+}
+
+COSMControls* COSMRibbonGroup::GetParentControls() const
+{
+    return m_parentBar ? m_parentBar->GetControls() : nullptr;
+}
+
+COSMControl* COSMRibbonGroup::GetAt(int index) const
+{
+    return index >= 0 && index < GetCount() ? m_controls[static_cast<size_t>(index)] : nullptr;
+}
+
+int COSMRibbonGroup::IndexOf(const COSMControl* control) const
+{
+    if (!control || control->GetRibbonGroup() != this)
+        return -1;
+    return control->GetIndex() + GetCount() - m_optionButton->GetIndex();
+}
+
+COSMControl* COSMRibbonGroup::InsertControl(COSMControl* control, int index)
+{
+    COSMControls* controls = GetParentControls();
+    if (!control || !controls)
+        return nullptr;
+    if (index < 0 || index >= GetCount())
+        index = GetCount();
+    controls->InsertAt(control, m_optionButton->GetIndex() - GetCount() + index);
+    m_controls.insert(m_controls.begin() + index, control);
+    control->InternalAddRef();
+    control->SetRibbonGroup(this);
+    SetHideFlag(control, COSMRibbonBar::kHideGroup, !IsGroupVisible());
+    return control;
+}
+
+COSMControl* COSMRibbonGroup::Add(int type, int id, LPCSTR parameter, int index)
+{
+    COSMControls* controls = GetParentControls();
+    if (!controls)
+        return nullptr;
+    if (index < 0 || index >= GetCount())
+        index = GetCount();
+    COSMControl* control = controls->Add(type, id, parameter, m_optionButton->GetIndex() - GetCount() + index, FALSE);
+    if (!control)
+        return nullptr;
+    m_controls.insert(m_controls.begin() + index, control);
+    control->InternalAddRef();
+    control->SetRibbonGroup(this);
+    SetHideFlag(control, COSMRibbonBar::kHideGroup, !IsGroupVisible());
+    return control;
+}
+
+COSMControl* COSMRibbonGroup::AddClone(const COSMControl* control, int index, BOOL recursive)
+{
+    if (!control || !GetParentControls())
+        return nullptr;
+    CObject* object = control->GetRuntimeClass()->CreateObject();
+    auto* clone = dynamic_cast<COSMControl*>(object);
+    if (!clone)
+    {
+        delete object;
+        return nullptr;
+    }
+    InsertControl(clone, index);
+    clone->Copy(control, recursive);
+    clone->SetRibbonGroup(this);
+    SetHideFlag(clone, COSMRibbonBar::kHideGroup, !IsGroupVisible());
+    return clone;
+}
+
+void COSMRibbonGroup::RemoveAt(int index)
+{
+    COSMControl* control = GetAt(index);
+    if (!control)
+        return;
+    control->SetRibbonGroup(nullptr);
+    m_controls.erase(m_controls.begin() + index);
+    if (COSMControls* controls = control->GetControls())
+        controls->Remove(control);
+    control->InternalRelease();
+}
+
+void COSMRibbonGroup::Remove(COSMControl* control)
+{
+    const auto found = std::find(m_controls.begin(), m_controls.end(), control);
+    if (found != m_controls.end())
+        RemoveAt(static_cast<int>(found - m_controls.begin()));
+}
+
+void COSMRibbonGroup::RemoveAll()
+{
+    for (int i = GetCount() - 1; i >= 0; --i)
+        RemoveAt(i);
+}
+
+void COSMRibbonGroup::SetRect(const CRect& rect)
+{
+    m_rect = rect;
+    if (m_reduced)
+    {
+        SetHideFlag(m_popupButton, kHideReduced, FALSE);
+        m_popupButton->SetRect(rect);
+        m_popupButton->SetWrap(TRUE);
+    }
+    else
+    {
+        SetHideFlag(m_popupButton, kHideReduced, TRUE);
+    }
+    if (!m_showOptionButton)
+    {
+        SetHideFlag(m_optionButton, kHideOption, TRUE);
+    }
+    else if (m_reduced)
+    {
+        SetHideFlag(m_optionButton, kHideReduced, TRUE);
+    }
+    else
+    {
+        const int h = GetGroupCaptionHeight();
+        m_optionButton->SetWrap(TRUE);
+        SetHideFlag(m_optionButton, kHideOption | kHideReduced, FALSE);
+        m_optionButton->SetRect(CRect(rect.right - h - 1, rect.bottom - h, rect.right - 3, rect.bottom - 3));
+    }
+}
+
+void COSMRibbonGroup::Copy(const COSMRibbonGroup* source)
+{
+    if (!source)
+        return;
+    m_id = source->m_id;
+    m_iconId = source->m_iconId;
+    m_showOptionButton = source->m_showOptionButton;
+    m_caption = source->m_caption;
+    m_groups = source->m_groups;
+    m_controlsGrouping = source->m_controlsGrouping;
+    m_controlsCentering = source->m_controlsCentering;
+    m_visible = source->m_visible;
+    // A copy gives way as its source does.
+    m_reduceLimit = source->m_reduceLimit;
+    COSMControls* controls = GetParentControls();
+    if (!controls)
+        return;
+    for (int i = 0; i < source->GetCount(); ++i)
+    {
+        // Each clone goes just before the option button, after the ones before it.
+        COSMControl* clone = controls->AddClone(source->GetAt(i), m_optionButton->GetIndex(), TRUE);
+        if (!clone)
+            continue;
+        clone->SetRibbonGroup(this);
+        SetHideFlag(clone, COSMRibbonBar::kHideGroup, FALSE);
+        m_controls.push_back(clone);
+        clone->InternalAddRef();
+    }
+    m_optionButton->Copy(source->m_optionButton, TRUE);
+    m_popupButton->Copy(source->m_popupButton, TRUE);
+    m_optionButton->SetRibbonGroup(this);
+    m_popupButton->SetGroup(this);
+    SetHideFlag(m_optionButton, COSMRibbonBar::kHideGroup, FALSE);
+    SetHideFlag(m_popupButton, COSMRibbonBar::kHideGroup, FALSE);
+}
+
+void COSMRibbonGroup::Draw(CDC* dc, CRect clip)
+{
+    COSMRibbonFallbackPaint::DrawGroup(dc, this);
+    COSMPaintManager* paintManager = m_parentBar ? m_parentBar->GetPaintManager() : nullptr;
+    BOOL first = TRUE;
+    CRect part;
+    for (COSMControl* control : m_controls)
+    {
+        if (!control->IsVisible(0))
+            continue;
+        if (!m_controlsGrouping && control->GetBeginGroup() && !first && paintManager)
+            paintManager->DrawCommandBarSeparator(dc, m_parentBar, control, TRUE);
+        first = FALSE;
+        if (part.IntersectRect(control->GetRect(), clip))
+            control->Draw(dc);
+    }
+    if (m_popupButton->IsVisible(0))
+        m_popupButton->Draw(dc);
+    if (m_optionButton->IsVisible(0))
+        m_optionButton->Draw(dc);
+}
+
+void COSMRibbonGroup::ArrangeInRow(CDC* dc)
+{
+    CPoint at(m_rect.left + 4, m_rect.top + GetGroupCaptionHeight());
+    for (COSMControl* control : m_controls)
+    {
+        if (!control->IsVisible(0))
+            continue;
+        const CSize size = control->GetSize(dc);
+        control->SetRect(CRect(at, size));
+        at.x += size.cx;
+    }
+}
+
+void COSMRibbonGroup::OnGroupAdded()
+{
+    COSMControls* controls = GetParentControls();
+    if (!controls)
+        return;
+    for (COSMControl* button : {static_cast<COSMControl*>(m_optionButton), static_cast<COSMControl*>(m_popupButton)})
+    {
+        controls->InsertAt(button, -1);
+        button->InternalAddRef();
+        SetHideFlag(button, COSMRibbonBar::kHideGroup, !IsGroupVisible());
+    }
+    // Both buttons carry the group's id: a copy of the popup button on another ribbon finds its group by it.
+    m_optionButton->SetID(static_cast<UINT>(m_id));
+    m_popupButton->SetID(static_cast<UINT>(m_id));
+    m_popupButton->SetCaption(m_caption);
+    m_popupButton->SetDescription("");
+    COSMCommandBars* commandBars = m_parentBar->GetCommandBars();
+    if (commandBars && commandBars->IsActionsEnabled() && commandBars->GetActions())
+    {
+        COSMControlAction* action = commandBars->GetActions()->Add(static_cast<UINT>(m_id));
+        if (action)
+        {
+            if (action->GetCaptionText().IsEmpty())
+                action->SetCaption(m_caption);
+            m_optionButton->SetAction(action);
+            m_popupButton->SetAction(action);
+        }
+    }
+}
+
+void COSMRibbonGroup::OnGroupRemoved()
+{
+    RemoveAll();
+    COSMRibbonBar* ribbon = GetRibbonBar();
+    if (ribbon && m_parentBar == ribbon)
+    {
+        COSMRibbonGroupsScroller* scroller = ribbon->GetGroupsScroller();
+        if (scroller && scroller->GetHotGroup() == this)
+            scroller->SetHotGroup(nullptr);
+    }
+    for (COSMControl* button : {static_cast<COSMControl*>(m_popupButton), static_cast<COSMControl*>(m_optionButton)})
+    {
+        // The bar's controls give up the reference they took; the group keeps its own.
+        if (COSMControls* controls = button->GetControls())
+            controls->Remove(button);
+    }
+    m_optionButton->SetRibbonGroup(this);
+    m_popupButton->SetGroup(this);
+}
+
+int COSMRibbonGroup::GetMinimumWidth(CDC* dc)
+{
+    COSMRibbonBar* ribbon = GetRibbonBar();
+    COSMRibbonPaintManager* painter = ribbon ? ribbon->GetRibbonPaintManager() : nullptr;
+    int width = 0;
+    if (dc && !m_caption.IsEmpty())
+    {
+        COSMFontDC font(dc, painter ? painter->GetFont() : nullptr);
+        width = dc->GetTextExtent(m_caption).cx;
+    }
+    if (m_showOptionButton)
+        width += GetGroupCaptionHeight();
+    return width;
+}
+
+BOOL COSMRibbonGroup::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
+{
+    if (nID == kRedrawEventId && nCode == kRedrawEventCode)
+    {
+        if (COSMRibbonBar* ribbon = GetRibbonBar())
+            ribbon->Redraw(nullptr, TRUE);
+        return TRUE;
+    }
+    return CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+// ---- Saving and loading ----
+
+void COSMRibbonGroup::DoPropExchange(COSMPropExchange* px)
+{
+    long id = m_id;
+    long iconId = m_iconId;
+    PropExchangeLong(px, "Id", &id, 0);
+    PropExchangeLong(px, "IconId", &iconId, 0);
+    PropExchangeBool(px, "ShowOptionButton", &m_showOptionButton, FALSE);
+    PropExchangeString(px, "Caption", &m_caption, "");
+    PropExchangeBool(px, "ControlsGrouping", &m_controlsGrouping, FALSE);
+    PropExchangeBool(px, "ControlsCentering", &m_controlsCentering, FALSE);
+    PropExchangeBool(px, "Visible", &m_visible, TRUE);
+    m_id = static_cast<int>(id);
+    m_iconId = static_cast<int>(iconId);
+
+    {
+        const RefPtr<COSMPropExchange> section = RefPtr<COSMPropExchange>::Adopt(px->GetSection("Controls"));
+        std::unique_ptr<COSMPropExchangeEnumerator> items(section->GetEnumerator("Control"));
+        if (px->IsStoring())
+        {
+            std::vector<COSMControl*> saved;
+            for (COSMControl* control : m_controls)
+                if (!control->IsTemporary())
+                    saved.push_back(control);
+            POSITION pos = items->GetPosition(static_cast<DWORD>(saved.size()));
+            for (size_t i = 0; pos && i < saved.size(); ++i)
+            {
+                const auto item = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
+                CObject* object = saved[i];
+                item->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMControl));
+                saved[i]->DoPropExchange(item.Get());
+            }
+        }
+        else
+        {
+            m_groups = static_cast<COSMRibbonGroups*>(px->m_pOwner);
+            m_ribbonBar = GetRibbonBar();
+            m_parentBar = m_ribbonBar;
+            OnGroupAdded();
+            RemoveAll();
+            POSITION pos = items->GetPosition();
+            while (pos)
+            {
+                const auto item = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
+                CObject* object = nullptr;
+                if (!item->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMControl)) || !object)
+                    AfxThrowArchiveException(CArchiveException::badClass);
+                // Held until it joins the bar: a stream that ends inside its keys must not leak it.
+                auto control = RefPtr<COSMControl>::Adopt(static_cast<COSMControl*>(object));
+                control->DoPropExchange(item.Get());
+                control->SetRibbonGroup(this);
+                InsertControl(control.Detach(), -1);
+            }
+        }
+    }
+    {
+        const RefPtr<COSMPropExchange> section = RefPtr<COSMPropExchange>::Adopt(px->GetSection("ControlGroupOption"));
+        m_optionButton->DoPropExchange(section.Get());
+    }
+    {
+        const RefPtr<COSMPropExchange> section = RefPtr<COSMPropExchange>::Adopt(px->GetSection("ControlGroupPopup"));
+        m_popupButton->DoPropExchange(section.Get());
+    }
+}
 
 // ---- The groups of a tab ----
+
+void COSMRibbonGroups::RenumberGroups()
+{
+    for (int i = 0; i < GetCount(); ++i)
+        m_groups[static_cast<size_t>(i)]->SetIndex(i);
+}
+
+COSMRibbonGroup* COSMRibbonGroups::InsertAt(int index, COSMRibbonGroup* group)
+{
+    if (!group)
+        return nullptr;
+    group->m_groups = this;
+    group->m_ribbonBar = m_tab ? m_tab->GetRibbonBar() : nullptr;
+    group->m_parentBar = m_tab ? m_tab->GetParentCommandBar() : nullptr;
+    if (index < 0 || index >= GetCount())
+        m_groups.push_back(group);
+    else
+        m_groups.insert(m_groups.begin() + index, group);
+    RenumberGroups();
+    group->OnGroupAdded();
+    return group;
+}
 
 COSMRibbonGroup* COSMRibbonGroups::Add(LPCSTR caption, int id)
 {
     auto* group = new COSMRibbonGroup;
-    group->SetParentTab(m_tab);
-    group->SetCaption(caption ? caption : "");
+    group->SetCaption(caption);
     group->SetID(id);
-    m_groups.push_back(group);
-    return group;
+    return InsertAt(-1, group);
 }
 
 void COSMRibbonGroups::RemoveAll()
@@ -31,7 +579,8 @@ void COSMRibbonGroups::RemoveAll()
     groups.swap(m_groups);
     for (COSMRibbonGroup* group : groups)
     {
-        group->SetParentTab(nullptr);
+        group->OnGroupRemoved();
+        group->m_groups = nullptr;
         group->InternalRelease();
     }
 }
@@ -41,10 +590,16 @@ void COSMRibbonGroups::Copy(const COSMRibbonGroups* source)
     RemoveAll();
     if (!source)
         return;
-    for (const COSMRibbonGroup* group : source->m_groups)
+    for (int i = 0; i < source->GetCount(); ++i)
     {
-        COSMRibbonGroup* copy = Add(group->GetCaption(), group->GetID());
-        copy->SetVisible(group->IsVisible());
+        const COSMRibbonGroup* from = source->GetAt(i);
+        auto* group = dynamic_cast<COSMRibbonGroup*>(from->GetRuntimeClass()->CreateObject());
+        if (!group)
+            continue;
+        InsertAt(i, group);
+        group->Copy(from);
+        // The copy belongs to this collection, whatever its source's was.
+        group->m_groups = this;
     }
 }
 
@@ -56,48 +611,35 @@ COSMRibbonGroup* COSMRibbonGroups::HitTest(CPoint point) const
     return nullptr;
 }
 
-void COSMRibbonGroups::RepositionGroups(CDC* /*dc*/, int /*width*/, DWORD /*mode*/, CRect /*start*/)
-{
-    COSMRibbonBar* bar = m_tab ? m_tab->GetRibbonBar() : nullptr;
-    if (!bar)
-        return;
-    for (COSMControl* button : {static_cast<COSMControl*>(bar->GetGroupsScroller()->GetLeftButton()),
-                                static_cast<COSMControl*>(bar->GetGroupsScroller()->GetRightButton())})
-        button->SetHideFlags(button->GetHideFlags() | COSMControl::kHideHidden);
-}
-
 void COSMRibbonGroups::DoPropExchange(COSMPropExchange* px)
 {
     if (!px)
         return;
-    // The groups' own keys come with them: for now an empty list is written, and a loaded list is skipped.
-    std::unique_ptr<COSMPropExchangeEnumerator> groups(px->GetEnumerator("Group"));
-    POSITION pos = groups->GetPosition(0);
-    if (px->IsLoading())
-        RemoveAll();
+    std::unique_ptr<COSMPropExchangeEnumerator> items(px->GetEnumerator("Group"));
+    if (px->IsStoring())
+    {
+        POSITION pos = items->GetPosition(static_cast<DWORD>(m_groups.size()));
+        for (size_t i = 0; pos && i < m_groups.size(); ++i)
+        {
+            const auto item = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
+            CObject* object = m_groups[i];
+            item->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMRibbonGroup));
+            m_groups[i]->DoPropExchange(item.Get());
+        }
+        return;
+    }
+    RemoveAll();
+    POSITION pos = items->GetPosition();
     while (pos)
-        RefPtr<COSMPropExchange>::Adopt(groups->GetNext(pos));
-}
-
-// ---- Controls ----
-
-COSMControl* COSMRibbonGroupControlPopup::Clone(BOOL recursive) const
-{
-    auto* clone = new COSMRibbonGroupControlPopup;
-    clone->Copy(this, recursive);
-    return clone;
-}
-
-COSMRibbonGroupsScroller::COSMRibbonGroupsScroller(COSMRibbonBar* bar)
-    : m_bar(bar), m_leftButton(new COSMRibbonGroupsScrollButton(this, TRUE)),
-      m_rightButton(new COSMRibbonGroupsScrollButton(this, FALSE))
-{
-    m_leftButton->SetHideFlags(COSMControl::kHideHidden);
-    m_rightButton->SetHideFlags(COSMControl::kHideHidden);
-}
-
-COSMRibbonGroupsScroller::~COSMRibbonGroupsScroller()
-{
-    m_leftButton->InternalRelease();
-    m_rightButton->InternalRelease();
+    {
+        const auto item = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
+        item->m_pOwner = this;
+        CObject* object = nullptr;
+        if (!item->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMRibbonGroup)) || !object)
+            AfxThrowArchiveException(CArchiveException::badClass);
+        auto* group = static_cast<COSMRibbonGroup*>(object);
+        m_groups.push_back(group);
+        RenumberGroups();
+        group->DoPropExchange(item.Get());
+    }
 }

@@ -1,10 +1,17 @@
-// Stand-in: the ribbon's groups, their scroller and popups, the tab's popup toolbar and the system button grow here in
-// place; for now they hold what the bar and the tabs read.
+// The ribbon's groups: COSMRibbonGroup, a captioned block of controls on a tab; COSMRibbonGroups, a tab's groups; and
+// the two buttons every group owns, the option button in its caption (COSMRibbonGroupOption) and the button that
+// stands for the whole group once it is reduced (COSMRibbonGroupControlPopup).
 //
-// A tab owns its groups (COSMRibbonGroups); a control shown by a group points at it (COSMControl::GetRibbonGroup):
+// A group's controls live in the controls of the bar that shows the group (the ribbon bar, or the popup toolbar that
+// shows a copy), just before the group's option button; the group keeps its own ordered, referenced list of them:
 //
-//   COSMRibbonGroup* group = tab->GetGroups()->Add("Clipboard", 10);
-//   control->SetRibbonGroup(group);   // the bar hides the control while another tab is selected
+//   COSMRibbonGroup* clipboard = home->GetGroups()->Add("Clipboard", ID_GROUP_CLIPBOARD);
+//   clipboard->Add(1, ID_EDIT_PASTE);                  // a button (Type 1) at the end of the group
+//   clipboard->SetControlsGrouping(TRUE);              // toolbar-like rows instead of columns
+//
+// Each layout pass (RibbonGroupLayout.cpp) sizes the controls as large, medium or small buttons, reduces groups one
+// step at a time while the tab is too narrow (the last step leaves only the popup button) and widens a resizable
+// gallery into spare room.
 #pragma once
 
 #include "classlib/CString.h"
@@ -12,47 +19,194 @@
 #include "classlib/Geometry.h"
 #include "framework/commandbars/ControlButton.h"
 #include "framework/commandbars/ControlPopup.h"
-#include "framework/commandbars/PopupBar.h"
 
+#include <memory>
 #include <vector>
 
+class COSMCommandBar;
 class COSMRibbonBar;
+class COSMRibbonGroup;
+class COSMRibbonGroups;
 class COSMRibbonTab;
 class COSMPropExchange;
+struct COSMRibbonGroupLayoutInfo;
 
-// One group of a tab: its caption and id, where it is laid out and whether it shows.
+// The small button at the right of a group's caption (its id is the group's).
+class COSMRibbonGroupOption : public COSMControlButton
+{
+    DECLARE_SERIAL(COSMRibbonGroupOption)
+
+public:
+    COSMRibbonGroupOption();
+    void Draw(CDC* dc) override;
+    COSMControl* Clone(BOOL recursive) const override;
+};
+
+// The button that stands for a reduced group: it opens the group's popup toolbar with a copy of the group. Without a
+// group (a copy in the quick-access row of a group that is gone) it opens a plain popup toolbar.
+class COSMRibbonGroupControlPopup : public COSMControlPopup
+{
+    DECLARE_SERIAL(COSMRibbonGroupControlPopup)
+
+public:
+    COSMRibbonGroupControlPopup();
+    explicit COSMRibbonGroupControlPopup(COSMRibbonGroup* group);
+
+    // The ordinary test, and the group's Visible flag when there is a group.
+    BOOL IsVisible(DWORD skip = 0) const override;
+    CSize GetSize(CDC* dc) override;
+    void Draw(CDC* dc) override;
+    // Copying between bars of different ribbons finds the group by the control's id in the target ribbon.
+    void Copy(const COSMControl* source, BOOL recursive) override;
+    BOOL OnSetPopup(BOOL popup) override;
+    COSMControl* Clone(BOOL recursive) const override;
+
+    COSMRibbonGroup* GetGroup() const { return m_group; }
+    void SetGroup(COSMRibbonGroup* group);
+
+    // The ribbon bar a control's parent bar belongs to: the bar itself, or the ribbon its popup came from.
+    static COSMRibbonBar* GetRibbonBarOf(const COSMCommandBar* bar);
+
+protected:
+    // Its popup is made at each opening.
+    BOOL MakesBarOnOpening() const override { return TRUE; }
+
+private:
+    COSMRibbonGroup* m_group = nullptr;
+};
+
 class COSMRibbonGroup : public CCmdTarget
 {
     DECLARE_SERIAL(COSMRibbonGroup)
 
 public:
-    COSMRibbonGroup() = default;
+    // The hide flags the groups use on their controls: the option button is off (1), the group is reduced (2).
+    static constexpr DWORD kHideOption = 0x01;
+    static constexpr DWORD kHideReduced = 0x02;
+    // Pixels between two groups.
+    static constexpr int kGroupSpacing = 7;
 
-    COSMRibbonTab* GetParentTab() const { return m_parentTab; }
-    void SetParentTab(COSMRibbonTab* tab) { m_parentTab = tab; }
+    COSMRibbonGroup();
+    ~COSMRibbonGroup() override;
+
+    // ---- Override these ----------------------------------------------------------------------------------------
+    // Stores the rectangle and places the popup and option buttons for it.
+    virtual void SetRect(const CRect& rect);
+    // The source's settings and clones of its controls and buttons, into this group's parent bar.
+    virtual void Copy(const COSMRibbonGroup* source);
+    virtual void Draw(CDC* dc, CRect clip);
+    // "Id", "IconId", "ShowOptionButton", "Caption", "ControlsGrouping", "ControlsCentering", "Visible", the
+    // "Controls" section and the two buttons' sections.
+    virtual void DoPropExchange(COSMPropExchange* px);
+    // The visible controls side by side at their measured sizes under the caption's height.
+    virtual void ArrangeInRow(CDC* dc);
+    // The two buttons join (OnGroupAdded) or leave (OnGroupRemoved, with the controls) the parent bar.
+    virtual void OnGroupAdded();
+    virtual void OnGroupRemoved();
+    // The caption's width in the ribbon painter's font (and room for the option button).
+    virtual int GetMinimumWidth(CDC* dc);
+    // One layout pass (RibbonGroupLayout.cpp): records, width, one reduction or extension step, placement, and the
+    // results written back to the controls.
+    virtual void OnBeforeCalcSize(CDC* dc);
+    virtual void OnAfterCalcSize();
+    virtual int CalcSize(CDC* dc);
+    virtual BOOL ReduceSize(int level, int extra);
+    virtual BOOL ExtendSize(int extra);
+    virtual void ArrangeAt(int width, int x, int top);
+    // A redraw event (id 1, code -2) redraws the ribbon.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
+
+    // ---- Controls ----------------------------------------------------------------------------------------------
+    int GetCount() const { return static_cast<int>(m_controls.size()); }
+    // Null outside 0..count-1.
+    COSMControl* GetAt(int index) const;
+    // A new control of the Type (COSMControls::Add) at the index of the group (append when outside 0..count-1).
+    COSMControl* Add(int type, int id, LPCSTR parameter = nullptr, int index = -1);
+    // A new control of the control's own class, at the index, filled with its Copy.
+    COSMControl* AddClone(const COSMControl* control, int index, BOOL recursive);
+    // The control's position in the group (0 for the first): how a popup finds its copy of a control. -1 when the
+    // control is not of this group.
+    int IndexOf(const COSMControl* control) const;
+    void Remove(COSMControl* control);
+    // Nothing outside 0..count-1.
+    void RemoveAt(int index);
+    void RemoveAll();
+
+    // ---- State -------------------------------------------------------------------------------------------------
+    const CString& GetCaption() const { return m_caption; }
+    void SetCaption(LPCSTR caption) { m_caption = caption ? caption : ""; }
     int GetID() const { return m_id; }
     void SetID(int id) { m_id = id; }
-    const CString& GetCaption() const { return m_caption; }
-    void SetCaption(LPCSTR caption) { m_caption = caption; }
+    int GetIconId() const { return m_iconId; }
+    void SetIconId(int id) { m_iconId = id; }
+    int GetIndex() const { return m_index; }
+    void SetIndex(int index) { m_index = index; }
+    COSMRibbonGroups* GetGroups() const { return m_groups; }
+    void SetGroups(COSMRibbonGroups* groups) { m_groups = groups; }
+    // The tab of the owning collection, and that tab's ribbon bar.
+    COSMRibbonTab* GetRibbonTab() const;
+    COSMRibbonBar* GetRibbonBar() const;
+    // The bar whose controls hold the group's: the ribbon, or the popup that shows a copy.
+    COSMCommandBar* GetParentBar() const { return m_parentBar; }
+    void SetParentBar(COSMCommandBar* bar) { m_parentBar = bar; }
+    void SetRibbonBar(COSMRibbonBar* bar) { m_ribbonBar = bar; }
     BOOL IsVisible() const { return m_visible; }
     void SetVisible(BOOL visible) { m_visible = visible; }
+    // On the ribbon: visible and on the selected tab. A copy in a popup: visible.
+    BOOL IsGroupVisible() const;
+    // The groups scroller of the parent bar has this group hot.
+    BOOL IsHotGroup() const;
     CRect GetRect() const { return m_rect; }
-    void SetRect(const CRect& rect) { m_rect = rect; }
+    CRect GetCaptionRect() const;
     BOOL IsReduced() const { return m_reduced; }
-    BOOL IsHighlighted() const { return m_highlighted; }
-    void SetHighlighted(BOOL highlighted) { m_highlighted = highlighted; }
-    BOOL IsOptionButtonVisible() const { return FALSE; }
-    // Draws nothing yet: the groups' painting comes with the groups.
-    virtual void Draw(CDC* /*dc*/, CRect /*clip*/) {}
+    BOOL IsControlsGrouping() const { return m_controlsGrouping; }
+    void SetControlsGrouping(BOOL grouping) { m_controlsGrouping = grouping; }
+    BOOL IsControlsCentering() const { return m_controlsCentering; }
+    void SetControlsCentering(BOOL centering) { m_controlsCentering = centering; }
+    BOOL IsShowOptionButton() const { return m_showOptionButton; }
+    void SetShowOptionButton(BOOL show) { m_showOptionButton = show; }
+    // FALSE while reduced.
+    BOOL IsOptionButtonVisible() const { return !m_reduced && m_showOptionButton; }
+    // Reduction levels below the limit may run (4: all of them).
+    int GetReduceLimit() const { return m_reduceLimit; }
+    void SetReduceLimit(int limit) { m_reduceLimit = limit; }
+    int GetGroupingRows() const { return m_groupingRows; }
+    COSMRibbonGroupOption* GetOptionButton() const { return m_optionButton; }
+    COSMRibbonGroupControlPopup* GetPopupButton() const { return m_popupButton; }
+    // The records of the pass that runs; null outside one.
+    COSMRibbonGroupLayoutInfo* GetLayoutInfo() const { return m_layout.get(); }
 
 private:
-    COSMRibbonTab* m_parentTab = nullptr;
-    int m_id = 0;
+    friend class COSMRibbonGroups;
+    // Joins a made control (the caller's reference passes to the bar's controls) at the group's index.
+    COSMControl* InsertControl(COSMControl* control, int index);
+    COSMControls* GetParentControls() const;
+    // The layout's metrics: the ribbon's groups height, the group caption's height, and the rows of buttons the
+    // groups height holds.
+    int GetGroupsHeight() const;
+    int GetGroupCaptionHeight() const;
+    int GetRows() const;
+    BOOL ReduceRuns(int level, int rows);
+
+    BOOL m_controlsCentering = FALSE;
+    BOOL m_controlsGrouping = FALSE;
     CString m_caption;
-    BOOL m_visible = TRUE;
+    int m_index = -1;
+    COSMRibbonGroups* m_groups = nullptr;
     CRect m_rect;
+    std::vector<COSMControl*> m_controls;
+    COSMCommandBar* m_parentBar = nullptr;
+    COSMRibbonBar* m_ribbonBar = nullptr;
+    int m_id = -1;
+    int m_iconId = -1;
+    COSMRibbonGroupOption* m_optionButton;
+    COSMRibbonGroupControlPopup* m_popupButton;
     BOOL m_reduced = FALSE;
-    BOOL m_highlighted = FALSE;
+    BOOL m_showOptionButton = FALSE;
+    BOOL m_visible = TRUE;
+    int m_reduceLimit = 4;
+    int m_groupingRows = 2;
+    std::unique_ptr<COSMRibbonGroupLayoutInfo> m_layout;
 };
 
 // The groups of one tab, owned by it; each group is referenced once.
@@ -69,94 +223,29 @@ public:
     {
         return index >= 0 && index < GetCount() ? m_groups[static_cast<size_t>(index)] : nullptr;
     }
+    // Takes over the caller's reference: the group joins the tab's bars, is numbered and adds its buttons.
+    COSMRibbonGroup* InsertAt(int index, COSMRibbonGroup* group);
     // A new group at the end.
     COSMRibbonGroup* Add(LPCSTR caption, int id);
     void RemoveAll();
-    // Groups of the same captions and ids as the source's.
+    // Groups of the source's classes, each copying its source.
     void Copy(const COSMRibbonGroups* source);
     // The first visible group whose rectangle holds the point; null when none.
     COSMRibbonGroup* HitTest(CPoint point) const;
-    // Lays the groups out in the bar's groups rectangle; for now only both scroll buttons hide.
-    void RepositionGroups(CDC* dc, int width, DWORD mode, CRect start);
-    // An empty "Group" list: the groups' own keys come with them.
+    // Lays the groups out in the width, inside the margins (left, top, right, bottom) (RibbonGroupLayout.cpp).
+    void RepositionGroups(CDC* dc, int width, DWORD mode, CRect margins);
+    // The offset the last layout pass applied.
+    int GetScrollPos() const { return m_scrollPos; }
+    // "Group" items, each of class COSMRibbonGroup or derived, with its keys.
     void DoPropExchange(COSMPropExchange* px);
 
 private:
+    // Reduces (too wide) or extends (room to spare) the groups one step at a time; widths holds the visible groups'
+    // widths, 0 for the others.
+    void ReduceGroups(CDC* dc, std::vector<int>& widths, int available);
+    void RenumberGroups();
+
     COSMRibbonTab* m_tab;
     std::vector<COSMRibbonGroup*> m_groups;
-};
-
-// A group's popup, opened when the group is reduced or shown in the quick-access area (no group then).
-class COSMRibbonGroupControlPopup : public COSMControlPopup
-{
-    DECLARE_SERIAL(COSMRibbonGroupControlPopup)
-
-public:
-    COSMRibbonGroupControlPopup() = default;
-    COSMRibbonGroup* GetGroup() const { return m_group; }
-    void SetGroup(COSMRibbonGroup* group) { m_group = group; }
-    COSMControl* Clone(BOOL recursive) const override;
-
-private:
-    COSMRibbonGroup* m_group = nullptr;
-};
-
-class COSMRibbonGroupsScroller;
-
-// One of the two buttons that scroll the groups when they do not fit.
-class COSMRibbonGroupsScrollButton : public COSMControlButton
-{
-    DECLARE_SERIAL(COSMRibbonGroupsScrollButton)
-
-public:
-    COSMRibbonGroupsScrollButton() = default;
-    COSMRibbonGroupsScrollButton(COSMRibbonGroupsScroller* scroller, BOOL left) : m_scroller(scroller), m_left(left) {}
-    BOOL IsLeft() const { return m_left; }
-    COSMRibbonGroupsScroller* GetScroller() const { return m_scroller; }
-
-private:
-    COSMRibbonGroupsScroller* m_scroller = nullptr;
-    BOOL m_left = FALSE;
-};
-
-// Scrolls the groups of a bar that are wider than its groups rectangle; the bar answers the three operations.
-class COSMRibbonGroupsScroller
-{
-public:
-    explicit COSMRibbonGroupsScroller(COSMRibbonBar* bar);
-    virtual ~COSMRibbonGroupsScroller();
-    COSMRibbonGroupsScroller(const COSMRibbonGroupsScroller&) = delete;
-    COSMRibbonGroupsScroller& operator=(const COSMRibbonGroupsScroller&) = delete;
-
-    virtual void ScrollGroups(BOOL /*left*/) {}
-    virtual CRect GetGroupsRect() const { return CRect(); }
-    virtual COSMRibbonGroup* HitTestGroup(CPoint /*point*/) const { return nullptr; }
-
-    int GetScrollOffset() const { return m_scrollOffset; }
-    void SetScrollOffset(int offset) { m_scrollOffset = offset; }
-    COSMRibbonGroupsScrollButton* GetLeftButton() const { return m_leftButton; }
-    COSMRibbonGroupsScrollButton* GetRightButton() const { return m_rightButton; }
-    COSMRibbonGroup* GetHotGroup() const { return m_hotGroup; }
-    void SetHotGroup(COSMRibbonGroup* group) { m_hotGroup = group; }
-
-protected:
-    int m_scrollOffset = 0;
-    COSMRibbonBar* m_bar;
-    COSMRibbonGroupsScrollButton* m_leftButton;
-    COSMRibbonGroupsScrollButton* m_rightButton;
-    COSMRibbonGroup* m_hotGroup = nullptr;
-};
-
-// The popup toolbar a minimized ribbon opens for its selected tab; empty until the groups fill it.
-class COSMRibbonTabPopupToolBar : public COSMPopupToolBar
-{
-    DECLARE_SERIAL(COSMRibbonTabPopupToolBar)
-
-public:
-    COSMRibbonTabPopupToolBar() = default;
-    explicit COSMRibbonTabPopupToolBar(COSMRibbonTab* tab) : m_tab(tab) {}
-    COSMRibbonTab* GetRibbonTab() const { return m_tab; }
-
-private:
-    COSMRibbonTab* m_tab = nullptr;
+    int m_scrollPos = 0;
 };

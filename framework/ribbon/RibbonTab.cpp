@@ -278,8 +278,6 @@ BOOL COSMRibbonControlTab::OnSetPopup(BOOL popup)
     popupBar->SetCommandBars(bar->GetCommandBars());
     if (!popupBar->IsDialogBar())
         popupBar->SetCustomizable(FALSE);
-    // The strip's popup holds the tab's groups; it is as wide as the ribbon.
-    popupBar->SetMRUWidth(bar->GetGroupsRect().Width() > 0 ? bar->GetGroupsRect().Width() : 200);
     SetCommandBar(popupBar);
     popupBar->InternalRelease();
     if (!popupBar->Popup(this, m_selected == 2 || m_selected == 3))

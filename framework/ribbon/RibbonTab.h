@@ -53,6 +53,8 @@ public:
     COSMCommandBar* GetParentCommandBar() const { return m_parentBar; }
     // The ribbon bar and the parent command bar together (they are the same bar).
     void SetRibbonBar(COSMRibbonBar* bar);
+    // A copy of the tab in a popup: its groups' controls live in the popup's controls.
+    void SetParentCommandBar(COSMCommandBar* bar) { m_parentBar = bar; }
     COSMRibbonGroups* GetGroups() const { return m_groups.get(); }
     // The first group of the tab with the id; null when none.
     COSMRibbonGroup* FindGroup(int id) const;

@@ -35,8 +35,9 @@ TEST_F(RibbonBarTest, AFrameGetsARibbonByClassNameAsItsMenuBarDockedOnTop)
     EXPECT_TRUE(ribbon->GetSafeHwnd() && ribbon->IsWindowVisible());
     EXPECT_TRUE(ribbon->IsRibbonBar());
 
-    // The three fixed controls, made temporary with the bar; the bar takes no customization.
-    EXPECT_EQ((std::vector<UINT>{9603, 9611, 9604}), Ids(ribbon->GetControls()));
+    // The five fixed controls (the groups' two scroll buttons last), made temporary with the bar; the bar takes no
+    // customization.
+    EXPECT_EQ((std::vector<UINT>{9603, 9611, 9604, 0, 0}), Ids(ribbon->GetControls()));
     for (int i = 0; i < ribbon->GetControlCount(); ++i)
         EXPECT_TRUE(ribbon->GetControl(i)->IsTemporary()) << i;
     EXPECT_TRUE(ribbon->GetControl(0)->IsKindOf(RUNTIME_CLASS(COSMRibbonBarControlQuickAccessPopup)));
@@ -54,15 +55,15 @@ TEST_F(RibbonBarTest, RemoveAllKeepsTheFixedControlsAndSavesNoneOfTheRibbonsOwn)
     AddButton(ribbon->GetControls(), 301);
     AddButton(ribbon->GetQuickAccessControls(), 201);
     ribbon->GetControls()->Remove(ribbon->GetControlTab());
-    ASSERT_EQ((std::vector<UINT>{201, 9603, 9611, 9604, 301}), Ids(ribbon->GetControls()));
+    ASSERT_EQ((std::vector<UINT>{201, 9603, 9611, 9604, 0, 0, 301}), Ids(ribbon->GetControls()));
 
     const COSMControls* controls = ribbon->GetControls();
-    EXPECT_TRUE(controls->ShouldSerializeControl(controls->GetAt(4)));
-    for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(controls->ShouldSerializeControl(controls->GetAt(6)));
+    for (int i = 0; i < 6; ++i)
         EXPECT_FALSE(controls->ShouldSerializeControl(controls->GetAt(i))) << i;
 
     ribbon->GetControls()->RemoveAll();
-    EXPECT_EQ((std::vector<UINT>{9603, 9611, 9604}), Ids(ribbon->GetControls()));
+    EXPECT_EQ((std::vector<UINT>{9603, 9611, 9604, 0, 0}), Ids(ribbon->GetControls()));
     EXPECT_EQ(0, ribbon->GetQuickAccessControls()->GetCount()) << "a quick-access control leaves both";
 }
 
@@ -73,7 +74,7 @@ TEST_F(RibbonBarTest, QuickAccessControlsAreMirroredIntoTheBarsControlsBothWays)
         SCOPED_TRACE(systemButton);
         ribbon->SetSystemButton(systemButton ? new COSMRibbonControlSystemButton : nullptr);
         COSMControls* quickAccess = ribbon->GetQuickAccessControls();
-        const std::vector<UINT> fixed{9603, 9611, 9604};
+        const std::vector<UINT> fixed{9603, 9611, 9604, 0, 0};
         std::vector<UINT> expected;
         if (systemButton)
             expected.push_back(ribbon->GetSystemButton()->GetID());
@@ -450,7 +451,7 @@ TEST_F(RibbonBarTest, ACopyTakesTheTabsOfTheSameClassesAndTheSelection)
         EXPECT_EQ(tabs[static_cast<size_t>(i)]->GetID(), tab->GetID());
     }
     EXPECT_EQ(copy->GetTab(1), copy->GetSelectedTab());
-    EXPECT_EQ((std::vector<UINT>{201, 9603, 9611, 9604}), Ids(copy->GetControls()));
+    EXPECT_EQ((std::vector<UINT>{201, 9603, 9611, 9604, 0, 0}), Ids(copy->GetControls()));
 
     // Clones come back as their own classes.
     RefPtr<COSMControl> strip = AdoptRef(ribbon->GetControlTab()->Clone(TRUE));

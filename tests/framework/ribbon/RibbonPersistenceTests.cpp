@@ -197,12 +197,15 @@ TEST_F(RibbonPersistenceTest, DropsBesideTheQuickAccessShowNoMarkerAndAfterTheTa
     RefPtr<COSMControls> elsewhere = AdoptRef(new COSMControls);
     COSMControl* dragged = elsewhere->Add(1, 301);
     dragged->SetCaption("Help");
+    // Only the groups' two scroll buttons lie between the strip and the right-hand control.
     COSMControl* strip = ribbon->GetControlTab();
-    ASSERT_EQ(strip->GetIndex() + 1, right->GetIndex());
+    ASSERT_EQ(strip->GetIndex() + 3, right->GetIndex());
+    for (int i = strip->GetIndex() + 1; i < right->GetIndex(); ++i)
+        EXPECT_NE(nullptr, dynamic_cast<COSMRibbonGroupsScrollButton*>(ribbon->GetControl(i)));
     const CPoint drop(right->GetRect().left + 1, right->GetRect().CenterPoint().y);
     int effect = 1;
     ribbon->OnCustomizeDrop(dragged, effect, drop, drop);
-    COSMControl* copy = ribbon->GetControl(strip->GetIndex() + 1);
+    COSMControl* copy = ribbon->GetControl(right->GetIndex() - 1);
     ASSERT_NE(nullptr, copy);
     EXPECT_EQ(301, copy->GetID());
     EXPECT_NE(dragged, copy);

@@ -1,0 +1,128 @@
+// The ribbon's popup toolbars: COSMRibbonTabPopupToolBar shows a copy of a tab with its groups under the tab strip of
+// a minimized ribbon; COSMRibbonGroupPopupToolBar shows a copy of a reduced group under its popup button;
+// COSMRibbonBarMorePopupToolBar holds the quick-access controls that do not fit. The tab and group popups embed a
+// groups scroller (COSMRibbonGroupsScroller::GetGroupsScroller finds it) and track the hot group.
+#pragma once
+
+#include "classlib/Geometry.h"
+#include "framework/commandbars/PopupBar.h"
+#include "framework/ribbon/RibbonGroupsScroller.h"
+
+#include <map>
+#include <memory>
+
+class COSMRibbonBar;
+class COSMRibbonGroup;
+class COSMRibbonTab;
+
+class COSMRibbonTabPopupToolBar : public COSMPopupToolBar
+{
+    DECLARE_SERIAL(COSMRibbonTabPopupToolBar)
+
+public:
+    // The margins of the groups inside the popup (left, top, right, bottom) and the room kept from the work area's
+    // right edge.
+    static constexpr int kWorkAreaMargin = 4;
+
+    COSMRibbonTabPopupToolBar();
+    explicit COSMRibbonTabPopupToolBar(COSMRibbonTab* tab);
+    ~COSMRibbonTabPopupToolBar() override;
+
+    // A group control's tool takes the groups rectangle when the tooltip context asks for it.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* info) const override;
+    BOOL SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard) override;
+    CSize GetIconSize() const override;
+    CSize GetButtonSize() const override;
+    BOOL IsKeyboardCuesVisible() const override;
+    void DrawCommandBar(CDC* dc, CRect clip) override;
+    void EnsureVisible(COSMControl* control) override;
+    // A control hidden only by its group's reduction opens the group's popup and is activated there.
+    void OnKeyboardTip(COSMCommandBarKeyboardTip* tip) override;
+    // Under the tab strip at the ribbon's width, inside the work area (above the strip when it does not fit below).
+    CSize CalcDynamicLayout(int length, DWORD mode) override;
+    // Escape closes every popup unless the ribbon was entered from the keyboard (then one level goes).
+    BOOL ProcessSpecialKey(int kind) override;
+    CRect CalculatePopupRect(int x, int y, int cx, int cy) override;
+
+    // The tab the popup shows (the source), the copy it holds, the ribbon it came from.
+    COSMRibbonTab* GetRibbonTab() const { return m_sourceTab; }
+    COSMRibbonTab* GetTabCopy() const { return m_tabCopy; }
+    COSMRibbonBar* GetRibbonBar() const { return m_ribbonBar; }
+    CRect GetGroupsRect() const { return m_groupsRect; }
+    COSMRibbonGroupsScroller* GetGroupsScroller() const { return m_scroller.get(); }
+
+protected:
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg void OnMouseLeave();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    class Scroller;
+    std::unique_ptr<COSMRibbonGroupsScroller> m_scroller;
+    COSMRibbonTab* m_tabCopy = nullptr;
+    COSMRibbonTab* m_sourceTab = nullptr;
+    COSMRibbonBar* m_ribbonBar = nullptr;
+    CRect m_groupsRect;
+};
+
+class COSMRibbonGroupPopupToolBar : public COSMPopupToolBar
+{
+    DECLARE_SERIAL(COSMRibbonGroupPopupToolBar)
+
+public:
+    COSMRibbonGroupPopupToolBar();
+    explicit COSMRibbonGroupPopupToolBar(COSMRibbonGroup* group);
+    ~COSMRibbonGroupPopupToolBar() override;
+
+    BOOL SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard) override;
+    CSize GetIconSize() const override;
+    CSize GetButtonSize() const override;
+    BOOL IsKeyboardCuesVisible() const override;
+    void DrawCommandBar(CDC* dc, CRect clip) override;
+    // The copy's width and the groups' height less 7, inside the borders.
+    CSize CalcDynamicLayout(int length, DWORD mode) override;
+    BOOL ProcessSpecialKey(int kind) override;
+    COSMCommandBar* Clone(BOOL recursive) const override;
+
+    COSMRibbonGroup* GetGroupCopy() const { return m_groupCopy; }
+    COSMRibbonGroup* GetSourceGroup() const { return m_sourceGroup; }
+    COSMRibbonBar* GetRibbonBar() const { return m_ribbonBar; }
+    COSMRibbonGroupsScroller* GetGroupsScroller() const { return m_scroller.get(); }
+    CRect GetPopupBorders() const { return m_popupToolBarBorders; }
+
+protected:
+    afx_msg void OnMouseMove(UINT flags, CPoint point);
+    afx_msg void OnMouseLeave();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    class Scroller;
+    // The copy leaves a closed popup from a thread timer, which holds the popup until then.
+    static std::map<UINT_PTR, COSMRibbonGroupPopupToolBar*>& DropTimers();
+    static void CALLBACK DropCopyTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
+
+    std::unique_ptr<COSMRibbonGroupsScroller> m_scroller;
+    UINT_PTR m_dropTimer = 0;
+    COSMRibbonGroup* m_groupCopy = nullptr;
+    COSMRibbonBar* m_ribbonBar = nullptr;
+    COSMRibbonGroup* m_sourceGroup = nullptr;
+};
+
+class COSMRibbonBarMorePopupToolBar : public COSMPopupToolBar
+{
+    DECLARE_SERIAL(COSMRibbonBarMorePopupToolBar)
+
+public:
+    COSMRibbonBarMorePopupToolBar() = default;
+    explicit COSMRibbonBarMorePopupToolBar(COSMRibbonBar* ribbon);
+
+    CSize GetIconSize() const override;
+    CSize GetButtonSize() const override;
+    void DrawCommandBarFrame(CDC* dc) override;
+
+    COSMRibbonBar* GetRibbonBar() const { return m_ribbonBar; }
+    CRect GetPopupBorders() const { return m_popupToolBarBorders; }
+
+private:
+    COSMRibbonBar* m_ribbonBar = nullptr;
+};

@@ -1,0 +1,562 @@
+// The ribbon's popups and scroll buttons under real input: a reduced group's popup, the minimized ribbon's tab popup
+// (placement in the work area, scrolling, Escape, tooltips, keyboard tips), the "more" popup of the quick-access
+// row, the hot group, and the scroll buttons' auto-repeating press.
+#include "RibbonGroupTestSupport.h"
+
+#include "framework/commandbars/CommandBarKeyboardTip.h"
+#include "framework/commandbars/CommandBarsOptions.h"
+#include "framework/foundation/ToolTipContext.h"
+
+using namespace ribbon_test;
+
+namespace {
+
+class RibbonPopupTest : public RibbonGroupTest
+{
+protected:
+    void TearDown() override
+    {
+        COSMPopupBar::s_pfnGetMonitorAreas = s_defaultAreas;
+        if (m_doubleClickTime)
+            ::SetDoubleClickTime(m_doubleClickTime);
+        SendMouseInput(MOUSEEVENTF_LEFTUP);
+        RibbonGroupTest::TearDown();
+    }
+
+    // Groups of three medium controls, enough that the last ones collapse to their popup buttons.
+    std::vector<COSMRibbonGroup*> AddCollapsingGroups()
+    {
+        std::vector<COSMRibbonGroup*> groups;
+        const int count = ribbon->GetGroupsRect().Width() / 71 + 2;
+        for (int i = 0; i < count; ++i)
+        {
+            groups.push_back(AddGroup("Group", "MMM"));
+        }
+        Relayout();
+        return groups;
+    }
+    // Groups that cannot reduce, wider together than the ribbon by several screens of scrolling.
+    void AddWideGroups(COSMRibbonTab* to, int screens)
+    {
+        const int count = (screens + 1) * ribbon->GetGroupsRect().Width() / 187 + 3;
+        for (int i = 0; i < count; ++i)
+            AddGroup("Wide", "LLLL", to)->SetReduceLimit(0);
+    }
+    // Opens the tab popup of the selected tab of a minimized ribbon with a click on the tab.
+    COSMRibbonTabPopupToolBar* OpenTabPopup()
+    {
+        if (!ribbon->IsRibbonMinimized())
+        {
+            ribbon->SetRibbonMinimized(TRUE);
+            Relayout();
+        }
+        // A second click on the tab within the double-click time would be a double click (which restores).
+        const DWORD since = ::GetTickCount() - m_lastTabClick;
+        if (since < ::GetDoubleClickTime() + 50)
+            PumpFor(::GetDoubleClickTime() + 50 - since);
+        ClickAt(TabCentre(tab));
+        m_lastTabClick = ::GetTickCount();
+        PumpFor(50);
+        return dynamic_cast<COSMRibbonTabPopupToolBar*>(ribbon->GetControlTab()->GetCommandBar());
+    }
+    void SlowDoubleClicks(UINT time)
+    {
+        m_doubleClickTime = ::GetDoubleClickTime();
+        ::SetDoubleClickTime(time);
+    }
+    int Commands(UINT id) const
+    {
+        int count = 0;
+        for (const CCommandBarsTestFrame::Record& record : frame.RecordsOf(WM_COMMAND))
+            count += LOWORD(record.wParam) == id ? 1 : 0;
+        return count;
+    }
+    static CRect WindowRect(CWnd* window)
+    {
+        CRect rect;
+        window->GetWindowRect(&rect);
+        return rect;
+    }
+
+    // A work area the tests shape, for the monitor areas the popups ask for.
+    static inline CRect s_workArea;
+    static void ShapedAreas(const CRect& /*rect*/, CRect* workArea, CRect* monitorArea)
+    {
+        *workArea = s_workArea;
+        *monitorArea = s_workArea;
+    }
+    static inline const COSMPopupBar::MonitorAreasFn s_defaultAreas = COSMPopupBar::s_pfnGetMonitorAreas;
+
+private:
+    UINT m_doubleClickTime = 0;
+    DWORD m_lastTabClick = 0;
+};
+
+}  // namespace
+
+// ---- The group popup ----
+
+TEST_F(RibbonPopupTest, AReducedGroupsButtonOpensAPopupWithACopyOfTheGroupThatGoesWhenItCloses)
+{
+    std::vector<COSMRibbonGroup*> groups = AddCollapsingGroups();
+    COSMRibbonGroup* last = groups.back();
+    ASSERT_TRUE(last->IsReduced());
+    COSMRibbonGroupControlPopup* button = last->GetPopupButton();
+    ASSERT_TRUE(button->IsVisible());
+
+    ClickAt(ScreenPoint(*ribbon, button->GetRect().CenterPoint()));
+    ASSERT_TRUE(button->IsPopupOpen());
+    auto* popup = dynamic_cast<COSMRibbonGroupPopupToolBar*>(button->GetCommandBar());
+    ASSERT_NE(nullptr, popup);
+    EXPECT_EQ(last, popup->GetSourceGroup());
+    EXPECT_EQ(ribbon, popup->GetRibbonBar());
+    EXPECT_FALSE(popup->IsCustomizable());
+    EXPECT_EQ(CRect(2, 2, 3, CaptionHeight() + 1), popup->GetPopupBorders());
+    COSMRibbonGroup* copy = popup->GetGroupCopy();
+    ASSERT_NE(nullptr, copy);
+    EXPECT_FALSE(copy->IsReduced());
+    ASSERT_EQ(3, copy->GetCount());
+    for (int i = 0; i < 3; ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(last->GetAt(i)->GetID(), copy->GetAt(i)->GetID());
+        EXPECT_EQ(popup, copy->GetAt(i)->GetParent());
+        EXPECT_TRUE(copy->GetAt(i)->IsVisible());
+        EXPECT_EQ(i, copy->IndexOf(copy->GetAt(i)));
+    }
+    // As wide as the copy and the side borders, as high as the groups less 7.
+    const CRect window = WindowRect(popup);
+    EXPECT_EQ(64 + 2 + 3, window.Width());
+    EXPECT_EQ(GroupsHeight() - 7, window.Height());
+    EXPECT_EQ(CRect(0, 0, 64 + 5, GroupsHeight() - 7), copy->GetRect());
+
+    // The copy is the popup's hot group while the mouse is over it, and not once it leaves.
+    MoveMouseTo(ScreenPoint(*popup, copy->GetRect().CenterPoint()));
+    PumpFor(100);
+    EXPECT_EQ(copy, popup->GetGroupsScroller()->GetHotGroup());
+    EXPECT_TRUE(copy->IsHotGroup());
+    MoveMouseTo(window.BottomRight() + CPoint(40, 40));
+    PumpFor(100);
+    EXPECT_EQ(nullptr, popup->GetGroupsScroller()->GetHotGroup());
+
+    commandBars->ClosePopups();
+    PumpFor(60);
+    EXPECT_FALSE(button->IsPopupOpen());
+    EXPECT_EQ(nullptr, popup->GetGroupCopy());
+    EXPECT_EQ(2, popup->GetControlCount()) << "only the scroll buttons stay";
+
+    // The next opening shows a new copy.
+    ClickAt(ScreenPoint(*ribbon, button->GetRect().CenterPoint()));
+    auto* again = dynamic_cast<COSMRibbonGroupPopupToolBar*>(button->GetCommandBar());
+    ASSERT_NE(nullptr, again);
+    ASSERT_NE(nullptr, again->GetGroupCopy());
+    EXPECT_EQ(3, again->GetGroupCopy()->GetCount());
+}
+
+// ---- The tab popup ----
+
+TEST_F(RibbonPopupTest, TheTabPopupOpensUnderTheTabStripAtTheRibbonsWidthInsideTheWorkArea)
+{
+    AddGroup("Clipboard", "LMM");
+    AddGroup("Font", "MMM");
+    COSMRibbonTabPopupToolBar* popup = OpenTabPopup();
+    ASSERT_NE(nullptr, popup);
+    EXPECT_EQ(tab, popup->GetRibbonTab());
+    COSMRibbonTab* copy = popup->GetTabCopy();
+    ASSERT_NE(nullptr, copy);
+    EXPECT_NE(tab, copy);
+    EXPECT_EQ(popup, copy->GetParentCommandBar());
+    ASSERT_EQ(2, copy->GetGroups()->GetCount());
+    COSMRibbonGroup* first = copy->GetGroups()->GetAt(0);
+    EXPECT_EQ(popup, first->GetParentBar());
+    EXPECT_EQ(ribbon, first->GetRibbonBar());
+    EXPECT_EQ(3, first->GetCount());
+    EXPECT_TRUE(first->GetAt(0)->IsVisible());
+    EXPECT_EQ(4, first->GetRect().left) << "inside the margins";
+    EXPECT_EQ(3, first->GetRect().top);
+
+    const CRect ribbonRect = WindowRect(ribbon);
+    const CRect exclude = popup->GetExcludeRect();
+    const int height = GroupsHeight();
+    EXPECT_EQ(CRect(ribbonRect.left, exclude.bottom, ribbonRect.right, exclude.bottom + height), WindowRect(popup));
+    EXPECT_EQ(CRect(0, 0, ribbonRect.Width(), height), popup->GetGroupsRect());
+
+    // A narrower work area: the popup ends 4 pixels inside it; one that ends under the strip: it opens above it.
+    // A ribbon that starts within the margin of the right edge gets no width at all, never a negative one.
+    COSMPopupBar::s_pfnGetMonitorAreas = &ShapedAreas;
+    struct Case
+    {
+        CRect workArea;
+        CRect window;
+    };
+    const std::vector<Case> cases = {
+        {CRect(0, 0, ribbonRect.left + 300, 1024),
+         CRect(ribbonRect.left, exclude.bottom, ribbonRect.left + 296, exclude.bottom + height)},
+        {CRect(ribbonRect.left + 20, 0, 1280, 1024),
+         CRect(ribbonRect.left + 20, exclude.bottom, ribbonRect.right, exclude.bottom + height)},
+        {CRect(0, 0, 1280, exclude.bottom + 20),
+         CRect(ribbonRect.left, exclude.top - height, ribbonRect.right, exclude.top)},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(::testing::PrintToString(c.workArea.right));
+        commandBars->ClosePopups();
+        PumpMessages();
+        s_workArea = c.workArea;
+        COSMRibbonTabPopupToolBar* shaped = OpenTabPopup();
+        ASSERT_NE(nullptr, shaped);
+        EXPECT_EQ(c.window, WindowRect(shaped));
+        EXPECT_EQ(c.window.Width(), shaped->GetGroupsRect().Width());
+    }
+    s_workArea = CRect(0, 0, ribbonRect.left + 2, 1024);
+    COSMRibbonTabPopupToolBar* current =
+        dynamic_cast<COSMRibbonTabPopupToolBar*>(ribbon->GetControlTab()->GetCommandBar());
+    ASSERT_NE(nullptr, current);
+    EXPECT_EQ(CSize(0, height), current->CalcDynamicLayout(0, LM_COMMIT));
+    EXPECT_EQ(0, current->GetGroupsRect().Width());
+}
+
+TEST_F(RibbonPopupTest, TheTabPopupScrollsItsGroupsByFortyAndNeverLeftOfTheFirst)
+{
+    AddWideGroups(tab, 1);
+    COSMRibbonTabPopupToolBar* popup = OpenTabPopup();
+    ASSERT_NE(nullptr, popup);
+    COSMRibbonGroupsScroller* scroller = popup->GetGroupsScroller();
+    EXPECT_EQ(scroller, COSMRibbonGroupsScroller::GetGroupsScroller(popup));
+    COSMRibbonGroups* groups = popup->GetTabCopy()->GetGroups();
+    EXPECT_FALSE(scroller->GetLeftButton()->IsVisible());
+    EXPECT_TRUE(scroller->GetRightButton()->IsVisible());
+    const int start = groups->GetAt(0)->GetRect().left;
+
+    scroller->ScrollGroups(TRUE);
+    EXPECT_EQ(0, groups->GetScrollPos());
+    EXPECT_EQ(start, groups->GetAt(0)->GetRect().left);
+    scroller->ScrollGroups(FALSE);
+    scroller->ScrollGroups(FALSE);
+    EXPECT_EQ(80, groups->GetScrollPos());
+    EXPECT_EQ(start - 80, groups->GetAt(0)->GetRect().left);
+    EXPECT_TRUE(scroller->GetLeftButton()->IsVisible());
+    for (int i = 0; i < 4; ++i)
+        scroller->ScrollGroups(TRUE);
+    EXPECT_EQ(0, groups->GetScrollPos());
+    EXPECT_EQ(0, scroller->GetScrollOffset());
+    EXPECT_FALSE(scroller->GetLeftButton()->IsVisible());
+}
+
+TEST_F(RibbonPopupTest, EscapeInTheTabPopupClosesEverythingOrOneLevelWhenEnteredFromTheKeyboard)
+{
+    AddGroup("Clipboard", "MMM");
+    for (const BOOL keyboard : {FALSE, TRUE})
+    {
+        SCOPED_TRACE(keyboard);
+        COSMRibbonTabPopupToolBar* popup = OpenTabPopup();
+        ASSERT_NE(nullptr, popup);
+        ASSERT_NE(0, popup->GetTrackingMode());
+        ribbon->SetEnteredFromKeyboard(keyboard);
+        const int ribbonTracking = ribbon->GetTrackingMode();
+        const BOOL consumed = popup->ProcessSpecialKey(COSMCommandBar::kKeyEscape);
+        PumpMessages();
+        EXPECT_EQ(0, popup->GetTrackingMode());
+        EXPECT_FALSE(ribbon->GetControlTab()->IsPopupOpen());
+        if (keyboard)
+        {
+            // One level back: the ribbon still tracks (its tab strip selected), the popup alone is gone.
+            EXPECT_NE(0, ribbonTracking);
+            EXPECT_NE(0, ribbon->GetTrackingMode());
+        }
+        else
+        {
+            EXPECT_TRUE(consumed);
+            EXPECT_EQ(0, ribbon->GetTrackingMode());
+            EXPECT_EQ(0, commandBars->GetMouseManager()->GetTrackedCount());
+        }
+        commandBars->ClosePopups();
+        ribbon->SetTrackingMode(0, FALSE, FALSE);
+        PumpMessages();
+        EXPECT_FALSE(ribbon->IsEnteredFromKeyboard()) << "cleared once the ribbon stops tracking";
+    }
+}
+
+TEST_F(RibbonPopupTest, EscapeTypedInTheTabPopupClosesIt)
+{
+    AddGroup("Clipboard", "MMM");
+    COSMRibbonTabPopupToolBar* popup = OpenTabPopup();
+    ASSERT_NE(nullptr, popup);
+    SendKey(VK_ESCAPE);
+    PumpFor(50);
+    EXPECT_EQ(0, popup->GetTrackingMode());
+    EXPECT_FALSE(ribbon->GetControlTab()->IsPopupOpen());
+    EXPECT_EQ(0, commandBars->GetMouseManager()->GetTrackedCount());
+}
+
+TEST_F(RibbonPopupTest, AGroupControlsTipInTheTabPopupCoversItsGroupsWithTheSwitchOn)
+{
+    COSMRibbonGroup* group = AddGroup("Clipboard", "MMM");
+    group->GetAt(0)->SetTooltip("Paste");
+    commandBars->GetCommandBarsOptions()->m_popupToolTips = TRUE;
+    COSMRibbonTabPopupToolBar* popup = OpenTabPopup();
+    ASSERT_NE(nullptr, popup);
+    COSMControl* paste = popup->GetTabCopy()->GetGroups()->GetAt(0)->GetAt(0);
+    for (const BOOL groupsArea : {FALSE, TRUE})
+    {
+        SCOPED_TRACE(groupsArea);
+        commandBars->GetToolTipContext()->SetRibbonGroupsPlacement(groupsArea);
+        COSMCommandBarToolInfo info{};
+        info.cbSize = sizeof info;
+        ASSERT_NE(-1, popup->OnToolHitTest(paste->GetRect().CenterPoint(), &info));
+        EXPECT_EQ(paste, info.pControl);
+        EXPECT_EQ(groupsArea ? popup->GetGroupsRect() : paste->GetRect(), CRect(info.rect));
+        COSMToolTipContext::FreeToolInfoText(&info);
+    }
+}
+
+TEST_F(RibbonPopupTest, AKeyboardTipOfAReducedGroupsControlOpensTheGroupPopupAndActivatesItsCopy)
+{
+    // Enough groups that the tab popup's last one is reduced.
+    const int count = ribbon->GetGroupsRect().Width() / 71 + 2;
+    for (int i = 0; i < count; ++i)
+        AddGroup("Group", "MMM");
+    COSMRibbonTabPopupToolBar* popup = OpenTabPopup();
+    ASSERT_NE(nullptr, popup);
+    COSMRibbonGroups* groups = popup->GetTabCopy()->GetGroups();
+    COSMRibbonGroup* reduced = groups->GetAt(groups->GetCount() - 1);
+    ASSERT_TRUE(reduced->IsReduced());
+    COSMControl* second = reduced->GetAt(1);
+    ASSERT_EQ(COSMRibbonGroup::kHideReduced, second->GetHideFlags());
+    frame.HandleCommand(second->GetID());
+    frame.ClearRecords();
+
+    COSMCommandBarKeyboardTip tip(commandBars.Get(), second, "B", 0, 0, 0, TRUE);
+    popup->OnKeyboardTip(&tip);
+    PumpMessages();
+    // The group's popup was made for it (and closed again as the command ran).
+    COSMRibbonGroupControlPopup* button = reduced->GetPopupButton();
+    auto* groupPopup = dynamic_cast<COSMRibbonGroupPopupToolBar*>(button->GetCommandBar());
+    ASSERT_NE(nullptr, groupPopup);
+    EXPECT_EQ(reduced, groupPopup->GetSourceGroup());
+    // The control at the same position in the group popup ran: its command reached the frame.
+    EXPECT_EQ(1, Commands(second->GetID()));
+
+    // A visible control's tip runs it at once; a control hidden otherwise is left alone.
+    commandBars->ClosePopups();
+    PumpMessages();
+    popup = OpenTabPopup();
+    ASSERT_NE(nullptr, popup);
+    COSMControl* shown = popup->GetTabCopy()->GetGroups()->GetAt(0)->GetAt(0);
+    COSMControl* hidden = popup->GetTabCopy()->GetGroups()->GetAt(0)->GetAt(1);
+    hidden->SetHideFlags(hidden->GetHideFlags() | COSMControl::kHideHidden);
+    frame.HandleCommand(shown->GetID());
+    frame.HandleCommand(hidden->GetID());
+    frame.ClearRecords();
+    COSMCommandBarKeyboardTip hiddenTip(commandBars.Get(), hidden, "C", 0, 0, 0, TRUE);
+    popup->OnKeyboardTip(&hiddenTip);
+    PumpMessages();
+    EXPECT_EQ(0, Commands(hidden->GetID()));
+    COSMCommandBarKeyboardTip shownTip(commandBars.Get(), shown, "A", 0, 0, 0, TRUE);
+    popup->OnKeyboardTip(&shownTip);
+    PumpMessages();
+    EXPECT_EQ(1, Commands(shown->GetID()));
+}
+
+// ---- The "more" popup ----
+
+TEST_F(RibbonPopupTest, TheMoreButtonOpensTheQuickAccessControlsThatDidNotFitAtTheRibbonsSizes)
+{
+    std::vector<COSMControl*> controls;
+    for (UINT id = 201; id < 225; ++id)
+        controls.push_back(ribbon->GetQuickAccessControls()->Add(1, static_cast<int>(id)));
+    frame.SetWindowPos(nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+    Relayout();
+    std::vector<UINT> overflowed;
+    for (COSMControl* control : controls)
+        if (control->GetHideFlags() & COSMControl::kHideWrap)
+            overflowed.push_back(control->GetID());
+    ASSERT_FALSE(overflowed.empty());
+    COSMRibbonBarControlQuickAccessMore* more = ribbon->GetQuickAccessMore();
+    ASSERT_TRUE(more->IsVisible());
+
+    ClickAt(ScreenPoint(*ribbon, more->GetRect().CenterPoint()));
+    ASSERT_TRUE(more->IsPopupOpen());
+    auto* popup = dynamic_cast<COSMRibbonBarMorePopupToolBar*>(more->GetCommandBar());
+    ASSERT_NE(nullptr, popup);
+    EXPECT_EQ(ribbon, popup->GetRibbonBar());
+    EXPECT_EQ(CRect(3, 3, 3, 3), popup->GetPopupBorders());
+    EXPECT_EQ(ribbon->GetIconSize(), popup->GetIconSize());
+    EXPECT_EQ(ribbon->GetButtonSize(), popup->GetButtonSize());
+    EXPECT_FALSE(popup->GetHoverSelect());
+    // The clones of the controls that did not fit, shown, then the customize button's.
+    std::vector<UINT> expected = overflowed;
+    expected.push_back(COSMRibbonBarControlQuickAccessPopup::kControlId);
+    EXPECT_EQ(expected, Ids(popup->GetControls()));
+    for (int i = 0; i < popup->GetControlCount(); ++i)
+        EXPECT_EQ(0u, popup->GetControl(i)->GetHideFlags() & COSMControl::kHideWrap) << i;
+    EXPECT_TRUE(popup->GetControl(0)->IsVisible());
+    EXPECT_TRUE(popup->GetControl(0)->GetRect().Width() > 0);
+}
+
+// ---- The hot group ----
+
+TEST_F(RibbonPopupTest, TheHotGroupFollowsTheMouseInTheRibbonAndInTheTabPopupAndClearsOnLeaveAndTracking)
+{
+    COSMRibbonGroup* first = AddGroup("Clipboard", "LMM");
+    COSMRibbonGroup* second = AddGroup("Font", "MMM");
+    Relayout();
+    MoveMouseTo(ScreenPoint(*ribbon, first->GetRect().CenterPoint()));
+    PumpFor(60);
+    EXPECT_EQ(first, Scroller()->GetHotGroup());
+    EXPECT_TRUE(first->IsHotGroup());
+    MoveMouseTo(ScreenPoint(*ribbon, second->GetRect().CenterPoint()));
+    PumpFor(60);
+    EXPECT_EQ(second, Scroller()->GetHotGroup());
+    ribbon->SetTrackingMode(1, FALSE, FALSE);
+    EXPECT_EQ(nullptr, Scroller()->GetHotGroup());
+    ribbon->SetTrackingMode(0, FALSE, FALSE);
+    PumpMessages();
+    MoveMouseTo(ScreenPoint(*ribbon, first->GetRect().CenterPoint()));
+    PumpFor(60);
+    EXPECT_EQ(first, Scroller()->GetHotGroup());
+    MoveMouseTo(CPoint(1200, 1000));
+    PumpFor(100);
+    EXPECT_EQ(nullptr, Scroller()->GetHotGroup());
+
+    COSMRibbonTabPopupToolBar* popup = OpenTabPopup();
+    ASSERT_NE(nullptr, popup);
+    COSMRibbonGroup* copy = popup->GetTabCopy()->GetGroups()->GetAt(1);
+    MoveMouseTo(ScreenPoint(*popup, copy->GetRect().CenterPoint()));
+    PumpFor(100);
+    EXPECT_EQ(copy, popup->GetGroupsScroller()->GetHotGroup());
+    EXPECT_EQ(nullptr, Scroller()->GetHotGroup()) << "the ribbon's own scroller is not the popup's";
+    MoveMouseTo(WindowRect(popup).BottomRight() + CPoint(30, 30));
+    PumpFor(100);
+    EXPECT_EQ(nullptr, popup->GetGroupsScroller()->GetHotGroup());
+}
+
+// ---- The scroll buttons ----
+
+TEST_F(RibbonPopupTest, AHeldScrollButtonScrollsOnceThenOnEachRepeatUntilReleased)
+{
+    AddWideGroups(tab, 8);
+    Relayout();
+    COSMControl* right = Scroller()->GetRightButton();
+    ASSERT_TRUE(right->IsVisible());
+    // A long double-click time: the first repeat would come after 4 seconds, the next ones every half second.
+    SlowDoubleClicks(5000);
+    const HWND window = frame.GetSafeHwnd();
+    const HWND bar = ribbon->GetSafeHwnd();
+    int first = -1;
+    int posted = -1;
+    int repeated = -1;
+    int released = -1;
+    int later = -1;
+    BOOL pressedWhileHeld = FALSE;
+    BOOL pressedAfter = TRUE;
+    HWND captureAfter = bar;
+    Scheduled::After(window, 300, [&] {
+        first = Scroller()->GetScrollOffset();
+        pressedWhileHeld = right->GetPressed();
+        // Each repeat tick scrolls once; the first one sets the tenth of the double-click time for the next ones.
+        ::PostMessageA(bar, WM_TIMER, COSMRibbonGroupsScrollButton::kTimerRepeat, 0);
+        ::PostMessageA(bar, WM_TIMER, COSMRibbonGroupsScrollButton::kTimerRepeat, 0);
+        Scheduled::After(window, 100, [&] {
+            posted = Scroller()->GetScrollOffset();
+            Scheduled::After(window, 1300, [&] {
+                repeated = Scroller()->GetScrollOffset();
+                SendMouseInput(MOUSEEVENTF_LEFTUP);
+                Scheduled::After(window, 100, [&] {
+                    released = Scroller()->GetScrollOffset();
+                    pressedAfter = right->GetPressed();
+                    captureAfter = ::GetCapture();
+                    Scheduled::After(window, 700, [&] {
+                        later = Scroller()->GetScrollOffset();
+                        ::PostQuitMessage(0);
+                    });
+                });
+            });
+        });
+    });
+    MoveMouseTo(ScreenPoint(*ribbon, right->GetRect().CenterPoint()));
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    MSG quit;
+    ASSERT_TRUE(PumpUntilQuit(&quit, 5000));
+    EXPECT_EQ(40, first) << "one scroll at once, none more before the first repeat";
+    EXPECT_TRUE(pressedWhileHeld);
+    EXPECT_EQ(120, posted);
+    EXPECT_GE(repeated, 160) << "the repeat timer now runs at a tenth of the double-click time";
+    EXPECT_EQ(repeated, released) << "the release ends the scrolling at once";
+    EXPECT_EQ(released, later);
+    EXPECT_FALSE(pressedAfter);
+    EXPECT_NE(bar, captureAfter);
+}
+
+TEST_F(RibbonPopupTest, LosingTheCaptureEndsTheScrollButtonsLoop)
+{
+    AddWideGroups(tab, 8);
+    Relayout();
+    COSMControl* right = Scroller()->GetRightButton();
+    ASSERT_TRUE(right->IsVisible());
+    SlowDoubleClicks(600);
+    const HWND window = frame.GetSafeHwnd();
+    int lost = -1;
+    int later = -1;
+    BOOL pressedAfter = TRUE;
+    Scheduled::After(window, 100, [&] {
+        ::ReleaseCapture();
+        Scheduled::After(window, 50, [&] {
+            lost = Scroller()->GetScrollOffset();
+            pressedAfter = right->GetPressed();
+            Scheduled::After(window, 1000, [&] {
+                later = Scroller()->GetScrollOffset();
+                ::PostQuitMessage(0);
+            });
+        });
+    });
+    MoveMouseTo(ScreenPoint(*ribbon, right->GetRect().CenterPoint()));
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    MSG quit;
+    ASSERT_TRUE(PumpUntilQuit(&quit, 5000));
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpMessages();
+    EXPECT_EQ(40, lost);
+    EXPECT_FALSE(pressedAfter);
+    EXPECT_EQ(40, later) << "the button is still down, but nothing scrolls any more";
+}
+
+TEST_F(RibbonPopupTest, APopupClosedAndReleasedDuringTheScrollLoopEndsItWithoutHarm)
+{
+    AddWideGroups(tab, 2);
+    COSMRibbonTabPopupToolBar* popup = OpenTabPopup();
+    ASSERT_NE(nullptr, popup);
+    COSMControl* right = popup->GetGroupsScroller()->GetRightButton();
+    ASSERT_TRUE(right->IsVisible());
+    SlowDoubleClicks(5000);
+    const HWND window = frame.GetSafeHwnd();
+    const HWND popupWindow = popup->GetSafeHwnd();
+    COSMRibbonControlTab* strip = ribbon->GetControlTab();
+    int scrolled = -1;
+    BOOL windowAfter = TRUE;
+    Scheduled::After(window, 200, [&] {
+        scrolled = popup->GetTabCopy()->GetGroups()->GetScrollPos();
+        // The popup closes and its last holder lets it go while the button's loop runs.
+        commandBars->ClosePopups();
+        strip->SetCommandBar(nullptr);
+        Scheduled::After(window, 200, [&] {
+            windowAfter = ::IsWindow(popupWindow);
+            ::PostQuitMessage(0);
+        });
+    });
+    MoveMouseTo(ScreenPoint(*popup, right->GetRect().CenterPoint()));
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    MSG quit;
+    ASSERT_TRUE(PumpUntilQuit(&quit, 5000));
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpMessages();
+    ::SetDoubleClickTime(500);
+    EXPECT_EQ(40, scrolled);
+    EXPECT_FALSE(windowAfter);
+    EXPECT_FALSE(strip->IsPopupOpen());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    // The ribbon goes on working: its tab popup opens again.
+    COSMRibbonTabPopupToolBar* again = OpenTabPopup();
+    ASSERT_NE(nullptr, again);
+    EXPECT_TRUE(strip->IsPopupOpen());
+}
