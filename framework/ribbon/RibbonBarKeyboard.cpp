@@ -260,6 +260,16 @@ BOOL COSMRibbonBar::ProcessSpecialKey(int kind)
 CRect COSMRibbonBar::GetNavigationRect(const COSMControl* control, const COSMControl* current, UINT key) const
 {
     CRect rect = control->GetRect();
+    // The option button sits in the corner of its group's caption strip; arrows treat it as the whole strip.
+    if (const auto* option = dynamic_cast<const COSMRibbonGroupOption*>(control))
+    {
+        if (const COSMRibbonGroup* group = option->GetRibbonGroup())
+        {
+            rect = group->GetCaptionRect();
+            rect.DeflateRect(4, 0);
+            return rect;
+        }
+    }
     if (control != current && control == m_quickAccessPopup && !control->GetRibbonGroup() &&
         (key == VK_UP || key == VK_DOWN))
     {
@@ -394,12 +404,14 @@ void COSMRibbonBar::CreateGroupKeyboardTips(COSMRibbonTab* tab)
     for (int g = 0; g < groups->GetCount(); ++g)
     {
         COSMRibbonGroup* group = groups->GetAt(g);
-        for (int i = 0; i < GetControlCount(); ++i)
-        {
-            COSMControl* control = GetControl(i);
-            if (control->GetRibbonGroup() == group && !control->IsKindOf(RUNTIME_CLASS(COSMRibbonGroupControlPopup)))
-                CreateControlKeyboardTip(control, "", group->IsVisible());
-        }
+        const BOOL visible = group->IsVisible();
+        for (int i = 0; i < group->GetCount(); ++i)
+            CreateControlKeyboardTip(group->GetAt(i), "", visible);
+        COSMRibbonGroupOption* option = group->GetOptionButton();
+        if (!(option->GetHideFlags() & COSMRibbonGroup::kHideOption))
+            CreateControlKeyboardTip(option, "", visible);
+        // The button a reduced group shrinks to: "Z" keeps its letters apart from those of the controls.
+        CreateControlKeyboardTip(group->GetPopupButton(), "Z", visible);
     }
 }
 
@@ -448,6 +460,9 @@ void COSMRibbonBar::OnKeyboardTip(COSMCommandBarKeyboardTip* tip)
     if (owner->IsKindOf(RUNTIME_CLASS(COSMControl)))
     {
         auto* control = static_cast<COSMControl*>(owner);
+        COSMRibbonGroup* group = control->GetRibbonGroup();
+        if (!tip->IsTipVisible() && group && group->GetParentBar() == this && group->ActivateThroughPopup(control))
+            return;
         if (control->IsVisible())
             control->OnMnemonicActivate();
         return;

@@ -241,9 +241,9 @@ TEST_F(RibbonKeyboardTest, ATabsAccessKeySelectsItAndShowsItsGroupsTips)
 {
     std::vector<COSMRibbonTab*> tabs = AddTabs({"&Home", "&Insert"});
     COSMRibbonGroup* group = tabs[1]->GetGroups()->Add("Tables", 20);
-    COSMControl* table = ribbon->GetControls()->Add(1, 301);
+    COSMControl* table = group->Add(1, 301);
+    ASSERT_NE(nullptr, table);
     table->SetCaption("&Table");
-    table->SetRibbonGroup(group);
     Relayout();
 
     PostKeyMenu('i');
