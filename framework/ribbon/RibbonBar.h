@@ -132,7 +132,8 @@ public:
     // A customizable ribbon lists as a menu bar; any other lists itself and its quick access's popups.
     void GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list, COSMCommandBarsPersistParams* params) override;
     void RestoreCommandBarList(COSMCommandBarList* list) override;
-    // The command bar's drop place; beside the system button or a quick-access control no marker shows.
+    // The command bar's drop place; beside the system button or a quick-access control no marker shows; free space
+    // in a group of the selected tab shows a marker at the group's top left and drops before its option button.
     int FindDropIndex(COSMControl* control, CPoint point, CRect* marker, int* index, BOOL* after) override;
     // The command bar's drop; a copy that lands right after the tab strip goes to the right of the tab row.
     void OnCustomizeDrop(COSMControl* control, int& effect, CPoint point, CPoint start) override;
@@ -294,6 +295,9 @@ private:
 
     int CalcQuickAccessHeight();
     void ExchangeSystemButton(COSMPropExchange* px);
+    // A customize drop aimed at a group of the selected tab: a clone joins the group at the target's place (its end
+    // for the option or popup button). FALSE, doing nothing, for a drop elsewhere.
+    BOOL DropIntoGroup(COSMControl* control, CPoint point);
     // The quick-access controls (clones), their placement and the minimized state.
     void CopyQuickAccess(const COSMRibbonBar* source, BOOL recursive);
     void UpdateContextHeaders();

@@ -170,19 +170,36 @@ void COSMRibbonBar::RestoreCommandBarList(COSMCommandBarList* list)
 
 int COSMRibbonBar::FindDropIndex(COSMControl* control, CPoint point, CRect* marker, int* index, BOOL* after)
 {
-    const int found = COSMMenuBar::FindDropIndex(control, point, marker, index, after);
+    int found = COSMMenuBar::FindDropIndex(control, point, marker, index, after);
     // The system button and the quick-access controls take no drops beside them: no marker shows there.
     const COSMControl* target = GetControl(found);
     if (marker && target && (target == m_systemButton || IsQuickAccessControl(target)))
         marker->SetRectEmpty();
+    // Free space in a group of the selected tab: the drop joins the group at its end, before its option button.
+    COSMRibbonTab* tab = GetSelectedTab();
+    COSMRibbonGroup* group = IsCustomizable() && tab && !m_controls->HitTest(point) && !m_minimized
+                                 ? tab->GetGroups()->HitTest(point)
+                                 : nullptr;
+    if (!group || group->GetParentBar() != this)
+        return found;
+    const CRect rect = group->GetRect();
+    if (marker)
+        marker->SetRect(rect.left + 2, rect.top + 2, rect.left + 8, rect.top + 22);
+    found = group->GetOptionButton()->GetIndex();
+    if (index)
+        *index = found;
+    if (after)
+        *after = FALSE;
     return found;
 }
 
 void COSMRibbonBar::OnCustomizeDrop(COSMControl* control, int& effect, CPoint point, CPoint start)
 {
+    COSMCommandBars* commandBars = GetCommandBars();
+    if (commandBars && control && DropIntoGroup(control, point))
+        return;
     COSMMenuBar::OnCustomizeDrop(control, effect, point, start);
     // A copy dropped right after the tab strip belongs to the controls at the right of the tab row.
-    COSMCommandBars* commandBars = GetCommandBars();
     COSMControl* copy = commandBars ? commandBars->GetCustomizeSelection() : nullptr;
     if (!copy || copy == control || copy->GetParent() != this || !m_controlTab)
         return;
@@ -195,4 +212,35 @@ void COSMRibbonBar::OnCustomizeDrop(COSMControl* control, int& effect, CPoint po
         copy->SetFlags(copy->GetFlags() | COSMControl::kFlagRightAlign);
         OnRecalcLayout();
     }
+}
+
+BOOL COSMRibbonBar::DropIntoGroup(COSMControl* control, CPoint point)
+{
+    int index = -1;
+    BOOL after = FALSE;
+    FindDropIndex(control, point, nullptr, &index, &after);
+    COSMControl* target = GetControl(index);
+    COSMRibbonGroup* group = target && target != control ? target->GetRibbonGroup() : nullptr;
+    if (!group || group->GetParentBar() != this)
+        return FALSE;
+    // The group's own buttons stand for its end; a member for its place in the group.
+    const BOOL member = target != group->GetOptionButton() && target != group->GetPopupButton();
+    const int position = member ? group->IndexOf(target) + (after ? 1 : 0) : group->GetCount();
+    SetPopuped(-1, FALSE);
+    SetSelected(-1, kSelectMouse);
+    BOOL beginGroup = FALSE;
+    if (member && !after)
+    {
+        beginGroup = target->GetBeginGroup();
+        target->SetBeginGroup(FALSE);
+    }
+    if (COSMControl* copy = group->AddClone(control, position, TRUE))
+    {
+        copy->SetBeginGroup(beginGroup);
+        GetCommandBars()->SetCustomizeSelection(copy);
+    }
+    OnRecalcLayout();
+    m_dropMarkerRect.SetRectEmpty();
+    Redraw(nullptr, TRUE);
+    return TRUE;
 }
