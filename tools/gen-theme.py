@@ -104,6 +104,9 @@ SECTIONS = [
         ("ControlHighlightText", (0, 0, 0)),
         ("RibbonText", (21, 66, 139)),
         ("RibbonGrayText", (141, 141, 141)),
+        ("RecentFileListBackground", (233, 234, 238)),
+        ("RecentFileListEdgeShadow", (197, 197, 197)),
+        ("RecentFileListEdgeHighLight", (245, 245, 245)),
     ]),
     ("TabManager", [
         ("FrameBorder", (141, 178, 227)),
@@ -593,6 +596,29 @@ def frame_and_ribbon_images():
     return table
 
 
+def ribbon_system_menu():
+    """The application menu: a frame whose top band (18) leaves room for the button, whose foot (29) holds the foot
+    buttons, and a light inside; the margins are the borders, so the inside stretches."""
+    c = Canvas(40, 56)
+    c.vgradient(0, 0, 40, 18, (215, 228, 245), (190, 210, 238))
+    c.fill(0, 18, 40, 27, (190, 210, 238))
+    c.vgradient(0, 27, 40, 56, (190, 210, 238), (160, 188, 228))
+    c.fill(6, 18, 34, 27, (250, 250, 250))
+    c.frame(0, 0, 40, 56, (134, 163, 204))
+    c.frame(5, 17, 35, 28, (160, 180, 210))
+    return c
+
+
+def ribbon_system_menu_button(c, state, top):
+    """A foot button: a soft face, warmer while selected; its corners are transparent."""
+    face = ((236, 242, 250), (214, 228, 247)) if state == 0 else ((255, 245, 204), (255, 219, 117))
+    border = (134, 163, 204) if state == 0 else (255, 189, 105)
+    c.vgradient(0, top, 22, top + 22, face[0], face[1])
+    c.frame(0, top, 22, top + 22, border)
+    for x, y in ((0, 0), (21, 0), (0, 21), (21, 21)):
+        c.put(x, top + y, MAGENTA)
+
+
 # Tab faces by state: (light, dark, border) of a ribbon tab: normal (nothing), hot, pressed, selected, selected and
 # hot, selected in the active strip.
 RIBBON_TAB_FACES = [None,
@@ -898,6 +924,8 @@ def images():
         ("PROGRESSTRACK", progress_track(), 1, (2, 2, 2, 2), 24, True),
         ("PROGRESSCHUNK", progress_chunk(), 1, (2, 2, 2, 2), 24, True),
         ("TOOLTIPFRAME", tooltip_frame(), 1, (3, 3, 3, 3), 24, True),
+        ("RIBBONSYSTEMMENU", ribbon_system_menu(), 1, (6, 18, 6, 29), 24, False),
+        ("RIBBONSYSTEMMENUBUTTON", strip(22, 22, 2, ribbon_system_menu_button), 2, (2, 2, 2, 2), 24, True),
         ("RIBBONTAB", strip(20, 24, 6, ribbon_tab), 6, (5, 5, 5, 5), 24, True),
         ("RIBBONGROUPS", ribbon_groups(), 1, (8, 8, 8, 8), 24, True),
         ("ACCESSTAB", strip(40, 24, 4, access_tab), 4, (5, 10, 22, 10), 24, True),

@@ -101,3 +101,19 @@
 #define ID_OSM_WORKSPACE_NEW_HORIZONTAL 9157
 #define ID_OSM_WORKSPACE_NEW_VERTICAL 9158
 #define ID_OSM_WORKSPACE_CANCEL 9159
+
+// The ribbon's context menus: the quick-access customize button's (first submenu: the original quick-access
+// commands, more commands, customize, below, above, minimize) and every other control's (remove, add, customize,
+// below, above, minimize); the customize entry's caption when the quick access cannot be customized but the site
+// offers a customize dialog; and the entries' ids.
+#define IDR_OSM_RIBBON_QUICK_ACCESS_MENU 9601
+#define IDR_OSM_RIBBON_CONTROL_MENU 9602
+#define IDS_OSM_RIBBON_CUSTOMIZE 9161
+#define ID_OSM_RIBBON_QUICK_ACCESS_REMOVE 9605
+#define ID_OSM_RIBBON_QUICK_ACCESS_ADD 9606
+#define ID_OSM_RIBBON_QUICK_ACCESS_CUSTOMIZE 9607
+#define ID_OSM_RIBBON_QUICK_ACCESS_BELOW 9608
+#define ID_OSM_RIBBON_QUICK_ACCESS_ABOVE 9610
+#define ID_OSM_RIBBON_MINIMIZE 9612
+#define ID_OSM_RIBBON_QUICK_ACCESS_COMMANDS 9613
+#define ID_OSM_RIBBON_QUICK_ACCESS_MORE 9614

@@ -899,23 +899,3 @@ void COSMRibbonBar::OnRemoved()
         m_controlTab->DeleteAllItems();
     COSMMenuBar::OnRemoved();
 }
-
-void COSMRibbonBar::Copy(const COSMCommandBar* source, BOOL recursive)
-{
-    // The menu bar's part copies the saved controls; the ribbon's own controls stay.
-    COSMMenuBar::Copy(source, recursive);
-    const auto* ribbon = dynamic_cast<const COSMRibbonBar*>(source);
-    if (!ribbon)
-        return;
-    m_flags = kRibbonBarFlags;
-    m_customizable = FALSE;
-    if (m_controlTab && ribbon->m_controlTab)
-        m_controlTab->Copy(ribbon->m_controlTab, recursive);
-    m_quickAccessControls->RemoveAll();
-    for (int i = 0; i < ribbon->m_quickAccessControls->GetCount(); ++i)
-        m_quickAccessControls->AddClone(ribbon->m_quickAccessControls->GetAt(i), -1, recursive);
-    m_quickAccessBelow = ribbon->m_quickAccessBelow;
-    m_minimized = ribbon->m_minimized;
-    m_allowMinimize = ribbon->m_allowMinimize;
-    OnTabChanged(GetSelectedTab());
-}

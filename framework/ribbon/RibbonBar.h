@@ -26,6 +26,7 @@
 #include <memory>
 
 class COSMRibbonBar;
+class COSMCommandBarKeyboardTip;
 class COSMRibbonControlTab;
 class COSMRibbonContextHeaders;
 class COSMRibbonFrame;
@@ -34,7 +35,7 @@ class COSMRibbonQuickAccessControls;
 class COSMRibbonTab;
 class COSMTabPaintManager;
 
-// The quick-access customize button at the end of the quick-access controls (its menu comes later).
+// The quick-access customize button at the end of the quick-access controls.
 class COSMRibbonBarControlQuickAccessPopup : public COSMControlPopup
 {
     DECLARE_SERIAL(COSMRibbonBarControlQuickAccessPopup)
@@ -46,11 +47,13 @@ public:
     // 13/22 of the ribbon's control height wide, the control height high.
     CSize GetSize(CDC* dc) override;
     void Draw(CDC* dc) override;
+    // Its menu is built anew (the root ribbon's CreateContextMenu for it) each time it opens.
     BOOL OnSetPopup(BOOL popup) override;
+    BOOL MakesBarOnOpening() const override { return TRUE; }
     COSMControl* Clone(BOOL recursive) const override;
 };
 
-// The button that shows while quick-access controls do not fit (its popup comes later).
+// The button that shows while quick-access controls do not fit.
 class COSMRibbonBarControlQuickAccessMore : public COSMControlPopup
 {
     DECLARE_SERIAL(COSMRibbonBarControlQuickAccessMore)
@@ -115,14 +118,70 @@ public:
     BOOL IsRibbonBar() const override { return TRUE; }
     void DrawCommandBar(CDC* dc, CRect clip) override;
     void EnsureVisible(COSMControl* control) override;
-    // The toolbar part and the ribbon's own state: tabs (with their selection), minimized, quick access below, the
-    // quick-access controls.
+    // ---- Saving, loading and copies (RibbonBarPersistence.cpp) -------------------------------------------------
+    // The toolbar part and the ribbon's own state: tabs (with their selection), the system button (a temporary
+    // clone), minimized, quick access below, the quick-access controls.
     void Copy(const COSMCommandBar* source, BOOL recursive) override;
+    // "ShowQuickAccessBelow", "Minimized" (schema 19 on), "Customizable" (24 on); a customizable ribbon then its
+    // menu bar keys, section "SystemButton" (the button by class) and section "Tabs"; always last, section
+    // "QuickAccessControls". A loaded ribbon is the menu bar (bar id 1).
+    void DoPropExchange(COSMPropExchange* px) override;
+    // A loaded customizable ribbon is copied whole; any other brings its quick access, placement and minimized
+    // state only.
+    void MergeLoadedControls(COSMToolBar* loaded, BOOL silent) override;
+    // A customizable ribbon lists as a menu bar; any other lists itself and its quick access's popups.
+    void GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* list, COSMCommandBarsPersistParams* params) override;
+    void RestoreCommandBarList(COSMCommandBarList* list) override;
+    // The command bar's drop place; beside the system button or a quick-access control no marker shows; free space
+    // in a group of the selected tab shows a marker at the group's top left and drops before its option button.
+    int FindDropIndex(COSMControl* control, CPoint point, CRect* marker, int* index, BOOL* after) override;
+    // The command bar's drop; a copy that lands right after the tab strip goes to the right of the tab row.
+    void OnCustomizeDrop(COSMControl* control, int& effect, CPoint point, CPoint start) override;
     void OnRemoved() override;
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
     CSize CalcDockingLayout(int length, DWORD mode, int minWidth = 0) override;
     BOOL IsCustomized() const override { return TRUE; }
     void RefreshMdiButtons() override;
+
+    // ---- Keyboard (RibbonBarKeyboard.cpp) ----------------------------------------------------------------------
+    // Alt (with tabs) enters the tab strip and shows the first tips; '1' to '9' run the visible quick-access
+    // control at that place; a tab's access key selects the tab and shows its groups' tips. Nothing with Ctrl down.
+    BOOL ProcessFrameKey(UINT key) override;
+    // Every key but Escape hides the tips; arrows, Return and Space move by position (ProcessSpatialKey) first.
+    BOOL ProcessSpecialKey(int kind) override;
+    BOOL IsKeyboardCuesVisible() const override;
+    // Level 1: the quick-access numbers, the tabs and the system button; level 2: the selected tab's groups.
+    void CreateKeyboardTips() override;
+    void OnKeyboardTip(COSMCommandBarKeyboardTip* tip) override;
+    // Arrows (kKeyNextInRow, kKeyPreviousInRow, kKeyExpand, kKeyCollapse) move to the control that lies that way;
+    // Return and Space activate the selected control. FALSE without a selection or for other kinds.
+    BOOL ProcessSpatialKey(int kind);
+    // The rectangle arrow navigation compares for the control (the arrow's virtual key).
+    CRect GetNavigationRect(const COSMControl* control, const COSMControl* current, UINT key) const;
+    void CreateGroupKeyboardTips(COSMRibbonTab* tab);
+    // One tip for a group control (prefix in front of its letters), visible when the group and the control are.
+    void CreateControlKeyboardTip(COSMControl* control, LPCSTR prefix, BOOL groupVisible);
+    // ---- Context menus and the quick access (RibbonBarContextMenu.cpp) ---------------------------------------
+    // The menu of the control (the caller's reference), built anew: the customize button's or every other
+    // control's, with the toolbars list, the entries the control and the ribbon's state allow, and the site's say
+    // (10332). Without the quick access, the manager's toolbars menu. Null when there is none.
+    virtual COSMPopupBar* CreateContextMenu(COSMControl* control);
+    // The control's menu at the point (its parent bar's client coordinates), tracked until it closes.
+    void ShowContextMenu(CPoint point, COSMControl* control);
+    // A right release a popup of the ribbon did not take: the menu of the control under it.
+    void OnChildBarRButtonUp(COSMCommandBar* bar, int x, int y) override;
+    // A control may join the quick access: not a second copy unless duplicates are allowed; a group's popup
+    // button with an id; any other control that may be moved.
+    virtual BOOL IsAllowQuickAccessControl(const COSMControl* control) const;
+    // A clone at the end of the quick access, shown, without its group mark: a gallery or popup keeps its arrow
+    // (style 2), anything else shows as an icon (style 0).
+    COSMControl* AddToQuickAccess(const COSMControl* control);
+    // The ribbon's own commands of a context-menu entry; 0 for the ribbon's ids it leaves alone.
+    LRESULT OnContextMenuCommand(UINT id, NMOSMCONTROL* block);
+    BOOL IsAllowQuickAccessDuplicates() const { return m_allowQuickAccessDuplicates; }
+    void SetAllowQuickAccessDuplicates(BOOL allow) { m_allowQuickAccessDuplicates = allow; }
+    BOOL IsAllowQuickAccessCustomization() const { return m_allowQuickAccessCustomization; }
+    void SetAllowQuickAccessCustomization(BOOL allow) { m_allowQuickAccessCustomization = allow; }
 
     // ---- The ribbon's own ------------------------------------------------------------------------------------
     virtual void SetRibbonMinimized(BOOL minimized);
@@ -225,6 +284,9 @@ protected:
     afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     afx_msg void OnShowWindow(BOOL show, UINT status);
     afx_msg LRESULT OnNcHitTest(CPoint point);
+    // Context-menu entries notify the ribbon (0x2862); 9608 to 9610 put the quick access below or above.
+    afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnQuickAccessPlacement(UINT id);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -232,6 +294,12 @@ private:
     friend class Scroller;
 
     int CalcQuickAccessHeight();
+    void ExchangeSystemButton(COSMPropExchange* px);
+    // A customize drop aimed at a group of the selected tab: a clone joins the group at the target's place (its end
+    // for the option or popup button). FALSE, doing nothing, for a drop elsewhere.
+    BOOL DropIntoGroup(COSMControl* control, CPoint point);
+    // The quick-access controls (clones), their placement and the minimized state.
+    void CopyQuickAccess(const COSMRibbonBar* source, BOOL recursive);
     void UpdateContextHeaders();
     // FALSE when the headers cannot all fit between left and right.
     BOOL FitContextHeaders(int left, int right);

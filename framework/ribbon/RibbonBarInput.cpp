@@ -29,6 +29,8 @@ BEGIN_MESSAGE_MAP(COSMRibbonBar, COSMMenuBar)
     ON_WM_SETCURSOR()
     ON_WM_SHOWWINDOW()
     ON_WM_NCHITTEST()
+    ON_MESSAGE(COSMControl::kMessageControlNotify, OnControlNotify)
+    ON_COMMAND_RANGE(9608, 9610, OnQuickAccessPlacement)
 END_MESSAGE_MAP()
 
 namespace {
@@ -169,8 +171,8 @@ void COSMRibbonBar::OnRButtonUp(UINT /*flags*/, CPoint point)
             site->SendMessage(kMessageControlRButtonUp, reinterpret_cast<WPARAM>(&screen),
                               reinterpret_cast<LPARAM>(control)) == 1)
             return;
-        control->OnRButtonUp(point);
-        // The context menus themselves come with the keyboard and customization work.
+        if (!control->OnRButtonUp(point))
+            ShowContextMenu(point, control);
         return;
     }
     if (!m_quickAccessRect.PtInRect(point))
@@ -525,12 +527,6 @@ void COSMRibbonBarControlQuickAccessPopup::Draw(CDC* dc)
     if (GetSelected() || IsPopupOpen())
         dc->Draw3dRect(m_rect, ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DSHADOW));
     DrawDropArrow(dc, m_rect, GetEnabled(), FALSE);
-}
-
-BOOL COSMRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL popup)
-{
-    // Its menu (the quick-access customization) comes with the keyboard and customization work.
-    return popup ? FALSE : COSMControlPopup::OnSetPopup(FALSE);
 }
 
 COSMControl* COSMRibbonBarControlQuickAccessPopup::Clone(BOOL recursive) const

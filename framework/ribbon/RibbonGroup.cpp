@@ -464,6 +464,21 @@ int COSMRibbonGroup::GetMinimumWidth(CDC* dc)
     return width;
 }
 
+BOOL COSMRibbonGroup::ActivateThroughPopup(COSMControl* control)
+{
+    if (!control || control->GetRibbonGroup() != this || control->GetHideFlags() != kHideReduced || !m_parentBar ||
+        m_popupButton->GetParent() != m_parentBar)
+        return FALSE;
+    m_parentBar->EnsureVisible(m_popupButton);
+    m_popupButton->OnMnemonicActivate();
+    const int index = IndexOf(control);
+    auto* popup = dynamic_cast<COSMRibbonGroupPopupToolBar*>(m_popupButton->GetCommandBar());
+    if (popup && popup->GetTrackingMode() != 0 && popup->GetGroupCopy() && index >= 0 &&
+        index < popup->GetGroupCopy()->GetCount())
+        popup->GetGroupCopy()->GetAt(index)->OnMnemonicActivate();
+    return TRUE;
+}
+
 BOOL COSMRibbonGroup::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 {
     if (nID == kRedrawEventId && nCode == kRedrawEventCode)

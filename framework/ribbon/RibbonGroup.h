@@ -173,6 +173,9 @@ public:
     int GetGroupingRows() const { return m_groupingRows; }
     COSMRibbonGroupOption* GetOptionButton() const { return m_optionButton; }
     COSMRibbonGroupControlPopup* GetPopupButton() const { return m_popupButton; }
+    // A keyboard tip reached a control hidden only because the group is reduced: the group's popup opens (brought
+    // into view first) and the control at the same place there runs. FALSE, doing nothing, for any other control.
+    BOOL ActivateThroughPopup(COSMControl* control);
     // The records of the pass that runs; null outside one.
     COSMRibbonGroupLayoutInfo* GetLayoutInfo() const { return m_layout.get(); }
 

@@ -11,6 +11,7 @@
 #include "framework/ribbon/RibbonControls.h"
 #include "framework/ribbon/RibbonFrame.h"
 #include "framework/ribbon/RibbonGroup.h"
+#include "framework/ribbon/RibbonContextMenu.h"
 #include "framework/ribbon/RibbonPaintManager.h"
 #include "framework/ribbon/RibbonTab.h"
 
@@ -69,6 +70,13 @@ extern "C" void OsmRegisterRibbon()
         RUNTIME_CLASS(COSMRibbonBarMorePopupToolBar),
         RUNTIME_CLASS(COSMRibbonGroupOption),
         RUNTIME_CLASS(COSMRibbonControlSystemButton),
+        RUNTIME_CLASS(COSMRibbonControlQuickAccessCommand),
+        RUNTIME_CLASS(COSMRibbonSystemPopupBar),
+        RUNTIME_CLASS(COSMRibbonSystemPopupBarPage),
+        RUNTIME_CLASS(COSMRibbonControlSystemPopupBarButton),
+        RUNTIME_CLASS(COSMRibbonControlSystemPopupBarListItem),
+        RUNTIME_CLASS(COSMRibbonControlSystemPopupBarListCaption),
+        RUNTIME_CLASS(COSMRibbonControlSystemRecentFileList),
     };
     (void)kRibbonClasses;
 }

@@ -36,7 +36,6 @@ namespace {
 
 // A popup that shows ribbon content stays open while the mouse moves over it and does not select on hover.
 constexpr DWORD kRibbonPopupFlags = 0x200000;
-constexpr DWORD kHideReducedOnly = 0x02;
 
 // The margins of a tab's groups inside the tab popup.
 const CRect kTabPopupMargins(4, 3, 6, 3);
@@ -262,19 +261,8 @@ void COSMRibbonTabPopupToolBar::OnKeyboardTip(COSMCommandBarKeyboardTip* tip)
     if (!control)
         return;
     COSMRibbonGroup* group = control->GetRibbonGroup();
-    if (group && control->GetHideFlags() == kHideReducedOnly && group->GetPopupButton() &&
-        group->GetPopupButton()->GetParent() == this)
-    {
-        COSMRibbonGroupControlPopup* button = group->GetPopupButton();
-        EnsureVisible(button);
-        button->OnMnemonicActivate();
-        const int index = group->IndexOf(control);
-        auto* popup = dynamic_cast<COSMRibbonGroupPopupToolBar*>(button->GetCommandBar());
-        if (popup && popup->GetTrackingMode() != 0 && popup->GetGroupCopy() && index >= 0 &&
-            index < popup->GetGroupCopy()->GetCount())
-            popup->GetGroupCopy()->GetAt(index)->OnMnemonicActivate();
+    if (group && group->GetParentBar() == this && group->ActivateThroughPopup(control))
         return;
-    }
     if (control->IsVisible())
         control->OnMnemonicActivate();
 }
