@@ -10,6 +10,7 @@
 #include "framework/foundation/DCSelectors.h"
 #include "framework/ribbon/RibbonControls.h"
 #include "framework/ribbon/RibbonFrame.h"
+#include "framework/ribbon/RibbonLayoutDC.h"
 #include "framework/ribbon/RibbonTab.h"
 #include "framework/tabs/TabPaintManager.h"
 #include "framework/ribbon/RibbonPaintManager.h"
@@ -27,23 +28,6 @@ constexpr UINT kLastSystemCommand = 0xF120;
 // The room between groups of tab-row controls, and the narrowest context header.
 constexpr int kGroupGap = 6;
 constexpr int kMinimumHeaderWidth = 40;
-
-// A DC of the bar's window (the screen's before it has one) with the bar's font selected.
-class RibbonLayoutDC : public CClientDC
-{
-public:
-    explicit RibbonLayoutDC(COSMCommandBar* bar)
-        : CClientDC(bar->GetSafeHwnd() ? bar : nullptr), m_font(this, Font(bar))
-    {}
-
-private:
-    static CFont* Font(COSMCommandBar* bar)
-    {
-        COSMPaintManager* paintManager = bar->GetPaintManager();
-        return paintManager ? paintManager->GetCommandBarFont(bar) : nullptr;
-    }
-    COSMFontDC m_font;
-};
 
 }  // namespace
 
@@ -320,7 +304,7 @@ int COSMRibbonBar::GetCaptionHeight() const
 
 int COSMRibbonBar::CalcQuickAccessHeight()
 {
-    RibbonLayoutDC dc(this);
+    COSMRibbonLayoutDC dc(this);
     int height = GetButtonSize().cy + 4;
     for (int i = 0; i < m_quickAccessControls->GetCount(); ++i)
     {
@@ -398,7 +382,7 @@ CSize COSMRibbonBar::CalcDockingLayout(int length, DWORD mode, int /*minWidth*/)
 
 void COSMRibbonBar::RepositionControls(int width, int /*height*/)
 {
-    RibbonLayoutDC dc(this);
+    COSMRibbonLayoutDC dc(this);
     const int tabsHeight = GetTabsHeight();
     const int groupsHeight = GetVisibleGroupsHeight();
     const int quickHeight = m_quickAccessHeight;
@@ -611,7 +595,7 @@ void COSMRibbonBar::LayoutTabStrip()
     COSMTabPaintManager* tabs = GetTabPaintManager();
     if (!tabs || !m_controlTab)
         return;
-    RibbonLayoutDC dc(this);
+    COSMRibbonLayoutDC dc(this);
     tabs->RepositionTabControl(m_controlTab, &dc, m_tabControlRect);
 }
 
@@ -785,7 +769,7 @@ void COSMRibbonBar::RepositionCaptionButtons()
         title = text;
     }
     m_frameTitle = title;
-    RibbonLayoutDC dc(this);
+    COSMRibbonLayoutDC dc(this);
     COSMRibbonPaintManager* painter = GetRibbonPaintManager();
     COSMFontDC font(&dc, painter ? painter->GetFont() : nullptr);
     int w = std::min(static_cast<int>(dc.GetTextExtent(title).cx) + 20, m_captionTextRect.Width());

@@ -12,6 +12,7 @@
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonFallbackPaint.h"
 #include "framework/ribbon/RibbonGroup.h"
+#include "framework/ribbon/RibbonLayoutDC.h"
 #include "framework/ribbon/RibbonTab.h"
 #include "framework/ribbon/RibbonPaintManager.h"
 
@@ -39,23 +40,6 @@ constexpr DWORD kRibbonPopupFlags = 0x200000;
 
 // The margins of a tab's groups inside the tab popup.
 const CRect kTabPopupMargins(4, 3, 6, 3);
-
-// The ribbon's layout DC for a popup: the bar's window (the screen's before it has one) with the bar's font.
-class RibbonPopupLayoutDC : public CClientDC
-{
-public:
-    explicit RibbonPopupLayoutDC(COSMCommandBar* bar)
-        : CClientDC(bar->GetSafeHwnd() ? bar : nullptr), m_font(this, Font(bar))
-    {}
-
-private:
-    static CFont* Font(COSMCommandBar* bar)
-    {
-        COSMPaintManager* paintManager = bar->GetPaintManager();
-        return paintManager ? paintManager->GetCommandBarFont(bar) : nullptr;
-    }
-    COSMFontDC m_font;
-};
 
 // Whether the bar may show a hot group now: its window's top-level parent is active, no popup of its own is open
 // above it, and the mouse manager does not hold it locked.
@@ -212,7 +196,7 @@ CSize COSMRibbonTabPopupToolBar::CalcDynamicLayout(int /*length*/, DWORD mode)
         y = m_excludeRect.top - height;
     m_popupPoint = CPoint(x, y);
 
-    RibbonPopupLayoutDC dc(this);
+    COSMRibbonLayoutDC dc(this);
     UpdateShortcuts();
     m_groupsRect = CRect(0, 0, width, height);
     m_tabCopy->GetGroups()->RepositionGroups(&dc, m_groupsRect.Width(), mode,
@@ -396,7 +380,7 @@ CSize COSMRibbonGroupPopupToolBar::CalcDynamicLayout(int length, DWORD mode)
 {
     if (!m_groupCopy || !m_ribbonBar)
         return COSMPopupToolBar::CalcDynamicLayout(length, mode);
-    RibbonPopupLayoutDC dc(this);
+    COSMRibbonLayoutDC dc(this);
     UpdateShortcuts();
     const int groupsHeight = m_ribbonBar->GetGroupsHeight();
     m_groupCopy->OnBeforeCalcSize(&dc);

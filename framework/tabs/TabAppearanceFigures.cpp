@@ -183,17 +183,7 @@ CRect COSMTabAppearanceTrapezoids::GetItemDrawRect(const COSMTabManagerItem* pIt
 
 CRect COSMTabAppearanceTrapezoids::FillTabControl(COSMTabManager* pTabManager, CDC* pDC, CRect rcControl)
 {
-    COSMTabColorSet* pColors = GetColorSet();
-    const CRect rcHeader = GetHeaderRect(rcControl, pTabManager);
-    pColors->FillHeaderFace(pDC, rcHeader, pTabManager);
-    const CRect rc = GetClientRect(rcControl, pTabManager);
-    pColors->FillClient(pDC, rc, pTabManager);
-    const COLORREF clrBorder = pColors->m_clrBorder;
-    if (m_pPaintManager->m_nClientFrame == 0)
-        DrawFrame3D(pDC, rc, clrBorder, clrBorder);
-    else if (m_pPaintManager->m_nClientFrame == 1)
-        DrawSingleLineBorder(pDC, rc, pTabManager->GetPosition(), clrBorder, clrBorder);
-    return rcHeader;
+    return FillFacedControl(pTabManager, pDC, rcControl);
 }
 
 void COSMTabAppearanceTrapezoids::DrawSingleItem(CDC* pDC, COSMTabManagerItem* pItem)

@@ -283,3 +283,18 @@ void COSMTabAppearanceSet::DrawWorkspacePart(CDC* pDC, LPRECT lpRect, int nPart)
         break;
     }
 }
+
+CRect COSMTabAppearanceSet::FillFacedControl(COSMTabManager* pTabManager, CDC* pDC, const CRect& rcControl)
+{
+    COSMTabColorSet* pColors = GetColorSet();
+    const CRect rcHeader = GetHeaderRect(rcControl, pTabManager);
+    pColors->FillHeaderFace(pDC, rcHeader, pTabManager);
+    const CRect rc = GetClientRect(rcControl, pTabManager);
+    pColors->FillClient(pDC, rc, pTabManager);
+    const COLORREF clrBorder = pColors->m_clrBorder;
+    if (m_pPaintManager->m_nClientFrame == 0)
+        DrawFrame3D(pDC, rc, clrBorder, clrBorder);
+    else if (m_pPaintManager->m_nClientFrame == 1)
+        DrawSingleLineBorder(pDC, rc, pTabManager->GetPosition(), clrBorder, clrBorder);
+    return rcHeader;
+}

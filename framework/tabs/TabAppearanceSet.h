@@ -96,6 +96,9 @@ protected:
     static void FillColumn(CDC* pDC, int x, int y, int cy, COLORREF clr);
     static void FillPixel(CDC* pDC, int x, int y, COLORREF clr) { FillRow(pDC, x, y, 1, clr); }
     static void DrawFrame3D(CDC* pDC, const CRect& rc, COLORREF clrTopLeft, COLORREF clrBottomRight);
+    // The header's face, the client's fill and the client frame the paint manager asks for (3-D or single line) in
+    // the border colour; returns the header rectangle.
+    CRect FillFacedControl(COSMTabManager* pTabManager, CDC* pDC, const CRect& rcControl);
 
     CRect m_rcHeaderMargin{0, 0, 0, 0};
     int m_nRowGap = -2;
