@@ -94,6 +94,16 @@ SECTIONS = [
         ("RibbonFace", (191, 219, 255)),
         ("TabNormalText", (21, 66, 139)),
         ("TabSelectedText", (21, 66, 139)),
+        # The Ribbon look's own colours (RIBBON_LOOK_KEYS).
+        ("GroupClientText", (21, 66, 139)),
+        ("ControlEditNormal", (255, 255, 255)),
+        ("MenuPopupText", (0, 0, 0)),
+        ("MenuPopupGripper", (233, 238, 238)),
+        ("MenuPopupExpandedGripperLight", (233, 238, 238)),
+        ("MenuPopupExpandedGripperDark", (233, 238, 238)),
+        ("ControlHighlightText", (0, 0, 0)),
+        ("RibbonText", (21, 66, 139)),
+        ("RibbonGrayText", (141, 141, 141)),
     ]),
     ("TabManager", [
         ("FrameBorder", (141, 178, 227)),
@@ -110,6 +120,12 @@ SECTIONS = [
         ("MessageBar", (191, 219, 255)),
     ]),
 ]
+
+
+# The keys the Ribbon look reads from "Ribbon", listed after the section's older keys (test fixtures number them last).
+RIBBON_LOOK_KEYS = ["GroupClientText", "ControlEditNormal", "MenuPopupText", "MenuPopupGripper",
+                    "MenuPopupExpandedGripperLight", "MenuPopupExpandedGripperDark", "ControlHighlightText",
+                    "RibbonText", "RibbonGrayText"]
 
 
 def ini_text():
@@ -639,6 +655,217 @@ def toolbar_button(c, state, top):
         c.put(x, top + y, MAGENTA)
 
 
+# ---- The Ribbon look's images: highlights, joined rows of grouped controls, marks ----
+def highlight(width, height, faces):
+    """A rounded highlight per state in the faces given (light, dark, border)."""
+    def draw(c, state, top):
+        light, dark, border = faces[state % len(faces)]
+        c.vgradient(1, top + 1, width - 1, top + height - 1, light, dark)
+        c.frame(0, top, width, top + height, border)
+        for x, y in ((0, 0), (width - 1, 0), (0, height - 1), (width - 1, height - 1)):
+            c.put(x, top + y, MAGENTA)
+    return draw
+
+
+GROUPED_FACES = [FACES[0], FACES[2], FACES[3], FACES[3], FACES[2]]
+MENU_FACES = [FACES[2]]
+MENU_DISABLED_FACES = [FACES[4]]
+
+
+def mark(width, check, states):
+    """Check or radio marks: a box per state (rest, hot, pressed, disabled), then the same with the mark (and the
+    indeterminate square for check boxes)."""
+    def draw(c, state, top):
+        kind = state // 4
+        light, dark, border = FACES[[0, 2, 3, 4][state % 4]]
+        c.vgradient(1, top + 1, width - 1, top + width - 1, light, dark)
+        c.frame(0, top, width, top + width, border)
+        if not check:
+            for x, y in ((0, 0), (width - 1, 0), (0, width - 1), (width - 1, width - 1)):
+                c.put(x, top + y, MAGENTA)
+        ink = GLYPH[4] if state % 4 == 3 else GLYPH[1]
+        if kind == 1:
+            if check:
+                for i in range(5):
+                    c.put(3 + i, top + 6 + (i if i < 2 else 3 - i), ink)
+            else:
+                c.fill(4, top + 4, width - 4, top + width - 4, ink)
+        elif kind == 2:
+            c.fill(4, top + 4, width - 4, top + width - 4, ink)
+    return draw
+
+
+def menu_check_marks():
+    """Check mark enabled, disabled; radio dot enabled, disabled."""
+    def draw(c, state, top):
+        ink = GLYPH[4] if state % 2 else GLYPH[2]
+        if state < 2:
+            for i in range(6):
+                c.put(2 + i, top + 5 + (i if i < 2 else 3 - i), ink)
+                c.put(2 + i, top + 6 + (i if i < 2 else 3 - i), ink)
+        else:
+            c.fill(3, top + 3, 7, top + 7, ink)
+    return strip(10, 10, 4, draw)
+
+
+def status_band(top, bottom):
+    c = Canvas(4, 22)
+    c.vgradient(0, 0, 4, 22, top, bottom)
+    c.fill(0, 0, 4, 1, (86, 125, 176))
+    return c
+
+
+def status_divider():
+    c = status_band((214, 231, 252), (166, 194, 231))
+    c.fill(0, 1, 1, 22, (111, 157, 217))
+    c.fill(1, 1, 2, 22, (255, 255, 255))
+    return c
+
+
+def status_separator():
+    c = Canvas(2, 22, (214, 231, 252, 255))
+    c.fill(0, 2, 1, 20, (111, 157, 217))
+    c.fill(1, 2, 2, 20, (255, 255, 255))
+    return c
+
+
+def status_gripper():
+    c = Canvas(12, 12, MAGENTA + (255,))
+    for row in range(3):
+        for column in range(3 - row):
+            x, y = 10 - 4 * column, 10 - 4 * row
+            c.fill(x, y, x + 2, y + 2, (255, 255, 255))
+            c.fill(x - 1, y - 1, x + 1, y + 1, (111, 157, 217))
+    return c
+
+
+def status_switches():
+    """Four columns (first, middle, last, single) of 18 x 22 faces: rest, hot, pressed, checked, checked and hot,
+    disabled."""
+    faces = [((214, 231, 252), (193, 216, 246), (142, 173, 215)), FACES[2], FACES[3], FACES[3], FACES[2], FACES[4]]
+    c = Canvas(72, 22 * 6, MAGENTA + (255,))
+    for state in range(6):
+        light, dark, border = faces[state]
+        top = state * 22
+        for column in range(4):
+            x0 = column * 18
+            c.vgradient(x0, top, x0 + 18, top + 22, light, dark)
+            if column in (0, 3):
+                c.fill(x0, top, x0 + 1, top + 22, border)
+            if column in (2, 3):
+                c.fill(x0 + 17, top, x0 + 18, top + 22, border)
+            c.fill(x0, top, x0 + 18, top + 1, border)
+            c.fill(x0, top + 21, x0 + 18, top + 22, border)
+    return c
+
+
+def drop_down_glyph(c, state, top):
+    """A small triangle pointing down: rest, hot, (unused), disabled."""
+    ink = GLYPH[4] if state == 3 else GLYPH[1]
+    for i in range(3):
+        c.fill(i, top + i, 5 - i, top + i + 1, ink)
+
+
+def popup_frame():
+    c = Canvas(12, 12, (250, 250, 250, 255))
+    c.frame(0, 0, 12, 12, (134, 134, 134))
+    for x, y in ((0, 0), (11, 0), (0, 11), (11, 11)):
+        c.put(x, y, MAGENTA)
+    return c
+
+
+def toolbar_face(vertical):
+    c = Canvas(12, 12, MAGENTA + (255,))
+    if vertical:
+        c.hgradient(1, 1, 11, 11, (214, 232, 255), (189, 212, 244))
+    else:
+        c.vgradient(1, 1, 11, 11, (214, 232, 255), (189, 212, 244))
+    c.frame(0, 0, 12, 12, (111, 157, 217))
+    for x, y in ((0, 0), (11, 0), (0, 11), (11, 11)):
+        c.put(x, y, MAGENTA)
+    return c
+
+
+def sub_menu_glyph(c, state, top):
+    """A small triangle pointing right: enabled, disabled."""
+    ink = GLYPH[4] if state else GLYPH[2]
+    for i in range(4):
+        c.fill(i, top + i, i + 1, top + 7 - i, ink)
+
+
+def resize_face():
+    c = Canvas(8, 8, (233, 238, 238, 255))
+    c.fill(0, 0, 8, 1, (197, 197, 197))
+    return c
+
+
+def resize_knob(width, height):
+    """Dots of the knob, bottom-right aligned."""
+    c = Canvas(width, height, MAGENTA + (255,))
+    for y in range(height - 2, -1, -2):
+        for x in range(width - 2, -1, -2):
+            if width == height and (width - x) + (height - y) > width + 1:
+                continue
+            c.put(x, y, (134, 134, 134))
+    return c
+
+
+def ribbon_look_images():
+    table = [
+        ("TOOLBARBUTTONS50", strip(50, 50, 4, highlight(50, 50, [FACES[2], FACES[3], FACES[3], FACES[2]])), 4,
+         (8, 8, 8, 8), 24, True),
+        ("MENUCHECKEDITEM", strip(22, 22, 2, highlight(22, 22, [FACES[3], FACES[4]])), 2, (4, 4, 4, 4), 24, True),
+        ("MENUSELECTEDITEM22", strip(22, 22, 1, highlight(22, 22, MENU_FACES)), 1, (4, 4, 4, 4), 24, True),
+        ("MENUSELECTEDITEM54", strip(54, 54, 1, highlight(54, 54, MENU_FACES)), 1, (4, 4, 4, 4), 24, True),
+        ("MENUSELECTEDDISABLEDITEM22", strip(22, 22, 1, highlight(22, 22, MENU_DISABLED_FACES)), 1, (4, 4, 4, 4),
+         24, True),
+        ("MENUSELECTEDDISABLEDITEM54", strip(54, 54, 1, highlight(54, 54, MENU_DISABLED_FACES)), 1, (4, 4, 4, 4),
+         24, True),
+        ("MENUCHECKEDITEMMARK", menu_check_marks(), 4, (0, 0, 0, 0), 24, True),
+        ("TOOLBARBUTTONCHECKBOX", strip(13, 13, 12, mark(13, True, 12)), 12, (0, 0, 0, 0), 24, True),
+        ("TOOLBARBUTTONRADIOBUTTON", strip(13, 13, 8, mark(13, False, 8)), 8, (0, 0, 0, 0), 24, True),
+    ]
+    table += [
+        ("STATUSBARDEVIDER", status_divider(), 1, (0, 0, 0, 0), 24, False),
+        ("STATUSBARSEPARATOR", status_separator(), 1, (0, 2, 0, 2), 24, False),
+        ("STATUSBARGRIPPER", status_gripper(), 1, (0, 0, 0, 0), 24, True),
+        ("STATUSBARSWITCHES", status_switches(), 6, (2, 2, 2, 2), 24, True),
+    ]
+    # Split parts: hot, pressed, checked, checked and hot, the other part active, keyboard-selected disabled (the main
+    # part has six; the drop-down part five); the grouped ones hold the rest state first.
+    split_faces = [FACES[2], FACES[3], FACES[3], FACES[2], FACES[1], FACES[4]]
+    table += [
+        ("TOOLBARBUTTONSSPLIT22", strip(22, 22, 6, highlight(22, 22, split_faces)), 6, (2, 2, 2, 2), 24, True),
+        ("TOOLBARBUTTONSSPLITDROPDOWN22", strip(12, 22, 5, highlight(12, 22, split_faces[:3] + split_faces[4:])), 5,
+         (2, 2, 2, 2), 24, True),
+        ("TOOLBARBUTTONSSPLIT50", strip(42, 38, 6, highlight(42, 38, split_faces)), 6, (2, 2, 2, 2), 24, True),
+        ("TOOLBARBUTTONSSPLITDROPDOWN50", strip(42, 28, 5, highlight(42, 28, split_faces[:3] + split_faces[4:])), 5,
+         (2, 2, 2, 2), 24, True),
+        ("TOOLBARBUTTONDROPDOWNGLYPH", strip(5, 4, 4, drop_down_glyph), 4, (0, 0, 0, 0), 24, True),
+    ]
+    for part in ("LEFT", "CENTER"):
+        table.append(("TOOLBARBUTTONSSPECIALSPLIT" + part, strip(22, 22, 7, highlight(22, 22, [FACES[0]] +
+                                                                                          split_faces)),
+                      7, (2, 2, 2, 2), 24, True))
+    for part in ("RIGHT", "CENTER"):
+        table.append(("TOOLBARBUTTONSSPECIALSPLITDROPDOWN" + part,
+                      strip(12, 22, 6, highlight(12, 22, [FACES[0]] + split_faces[:3] + split_faces[4:])), 6,
+                      (2, 2, 2, 2), 24, True))
+    table += [
+        ("POPUPBARFRAME", popup_frame(), 1, (4, 4, 4, 4), 24, True),
+        ("TOOLBARFACEHORIZONTAL", toolbar_face(False), 1, (5, 5, 5, 5), 24, True),
+        ("TOOLBARFACEVERTICAL", toolbar_face(True), 1, (5, 5, 5, 5), 24, True),
+        ("MENUPOPUPGLYPH", strip(4, 7, 2, sub_menu_glyph), 2, (0, 0, 0, 0), 24, True),
+        ("POPUPBARRESIZEGRIPPERFACE", resize_face(), 1, (1, 1, 1, 1), 24, False),
+        ("POPUPBARRESIZEGRIPPERHEIGHT", resize_knob(9, 3), 1, (0, 0, 0, 0), 24, True),
+        ("POPUPBARRESIZEGRIPPERWIDTH", resize_knob(7, 7), 1, (0, 0, 0, 0), 24, True),
+    ]
+    for end in ("SINGLE", "LEFT", "CENTER", "RIGHT"):
+        table.append(("TOOLBARBUTTONSSPECIAL" + end, strip(22, 22, 5, highlight(22, 22, GROUPED_FACES)), 5,
+                      (2, 2, 2, 2), 24, True))
+    return table
+
+
 def images():
     """(name, canvas, states, margins (l, t, r, b), depth, keyed by magenta)."""
     table = [
@@ -677,6 +904,7 @@ def images():
         ("TOOLBARBUTTONS22", strip(22, 22, 4, toolbar_button), 4, (8, 8, 8, 8), 24, True),
     ]
     table += frame_and_ribbon_images()
+    table += ribbon_look_images()
     return table
 
 

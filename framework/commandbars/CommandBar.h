@@ -142,6 +142,8 @@ public:
     virtual COSMCommandBar* GetParentCommandBar() const { return nullptr; }
     virtual BOOL IsDialogBar() const { return FALSE; }
     virtual BOOL IsRibbonBar() const { return FALSE; }
+    // Whether the control stands in the bar's quick-access row; only a ribbon bar has one.
+    virtual BOOL IsQuickAccessControl(const COSMControl* control) const { return FALSE; }
     virtual BOOL IsPopupBar() const { return FALSE; }
     // The manager's keyboard-cue state; TRUE without a manager.
     virtual BOOL IsKeyboardCuesVisible() const;

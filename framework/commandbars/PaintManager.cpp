@@ -27,6 +27,7 @@ COSMPaintManager::ThemesRegistration g_themesRegistration = nullptr;
 COSMPaintManager::PartPainterCreator g_partPainterCreators[COSMPaintManager::kPartPainterCount] = {};
 COSMPaintManager::RibbonPainterCreator g_ribbonPainterCreator = nullptr;
 COSMPaintManager::DwmCaptionTest g_dwmCaptionTest = nullptr;
+COSMPaintManager::ControlGroupingTest g_controlGroupingTest = nullptr;
 
 std::unique_ptr<COSMPartPaintManager> MakePartPainter(COSMPaintManager::PartPainter part, COSMPaintManager* owner)
 {
@@ -450,6 +451,16 @@ void COSMPaintManager::RegisterDwmCaptionTest(DwmCaptionTest test)
 BOOL COSMPaintManager::IsControlOnDwmCaption(const COSMControl* control)
 {
     return g_dwmCaptionTest ? g_dwmCaptionTest(control) : FALSE;
+}
+
+void COSMPaintManager::RegisterControlGroupingTest(ControlGroupingTest test)
+{
+    g_controlGroupingTest = test;
+}
+
+BOOL COSMPaintManager::IsControlGrouped(const COSMControl* control)
+{
+    return control && g_controlGroupingTest ? g_controlGroupingTest(control) : FALSE;
 }
 
 COSMPartPaintManager* COSMPaintManager::GetFramePaintManager()

@@ -119,6 +119,11 @@ public:
     static void RegisterRibbonPainter(RibbonPainterCreator creator);
     static void RegisterDwmCaptionTest(DwmCaptionTest test);
     static BOOL IsControlOnDwmCaption(const COSMControl* control);
+    // Whether a control's ribbon group joins its controls into toolbar-like rows (the ribbon's groups know; the
+    // looks that draw joined rows ask); no control is grouped unless a library registers its test.
+    typedef BOOL (*ControlGroupingTest)(const COSMControl* control);
+    static void RegisterControlGroupingTest(ControlGroupingTest test);
+    static BOOL IsControlGrouped(const COSMControl* control);
 
     // Both visual-style wrappers on the process-wide table that follows reloads.
     COSMPaintManager();
@@ -301,6 +306,8 @@ public:
     int m_requestedFontHeight = 0;
     BOOL m_shadowsEnabled = TRUE;
     BOOL m_commandBarAnimation = FALSE;
+    // Set by a look whose frames the frame painter draws in its own colours and images.
+    BOOL m_themedFrame = FALSE;
 
     COLORREF GetStatusBarTextColor() const { return m_statusBarTextColor; }
     COLORREF GetMessageBarTextColor() const { return m_messageBarTextColor; }

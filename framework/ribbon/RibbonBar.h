@@ -168,7 +168,7 @@ public:
     void ShowQuickAccessBelow(BOOL below);
     BOOL IsQuickAccessVisible() const { return m_quickAccessShown; }
     void ShowQuickAccess(BOOL show);
-    BOOL IsQuickAccessControl(const COSMControl* control) const;
+    BOOL IsQuickAccessControl(const COSMControl* control) const override;
     BOOL IsTabsVisible() const { return m_tabsVisible; }
     void SetTabsVisible(BOOL visible);
     BOOL IsGroupsVisible() const;

@@ -22,9 +22,19 @@ BOOL RibbonFrameStatusBarHeight(LRESULT ribbonFrame, int* height)
     return frame && frame->GetStatusBarHeight(height);
 }
 
+// A control is grouped when its ribbon group joins its controls into rows.
+BOOL RibbonControlGrouped(const COSMControl* control)
+{
+    const COSMRibbonGroup* group = control->GetRibbonGroup();
+    return group && group->IsControlsGrouping();
+}
+
+// The frame painter draws themed frames for a look that asks for them (the Ribbon look does).
 COSMPartPaintManager* CreateFramePainter(COSMPaintManager* owner)
 {
-    return new COSMFramePaintManager(owner);
+    auto* painter = new COSMFramePaintManager(owner);
+    painter->SetThemedFrame(owner && owner->m_themedFrame);
+    return painter;
 }
 
 COSMSharedPartPaintManager* CreateRibbonPainter(COSMPaintManager* owner)
@@ -36,6 +46,7 @@ COSMSharedPartPaintManager* CreateRibbonPainter(COSMPaintManager* owner)
 
 extern "C" void OsmRegisterRibbon()
 {
+    COSMPaintManager::RegisterControlGroupingTest(&RibbonControlGrouped);
     COSMStatusBar::RegisterRibbonFrame(COSMRibbonFrame::GetQueryMessage(), &RibbonFrameStatusBarHeight);
     COSMPaintManager::RegisterPartPainter(COSMPaintManager::kFramePainter, &CreateFramePainter);
     COSMPaintManager::RegisterRibbonPainter(&CreateRibbonPainter);

@@ -10,6 +10,7 @@
 #include "framework/themes/OfficeTheme.h"
 #include "framework/themes/Office2007Images.h"
 #include "framework/themes/Office2007Theme.h"
+#include "framework/themes/RibbonTheme.h"
 #include "framework/themes/WhidbeyGradientTheme.h"
 
 namespace {
@@ -23,6 +24,7 @@ void EnterThemeCreators()
     COSMPaintManager::RegisterThemeCreator(3, &COSMNativeXPTheme::Create);
     COSMPaintManager::RegisterThemeCreator(4, &COSMWhidbeyTheme::Create);
     COSMPaintManager::RegisterThemeCreator(5, &COSMOffice2007Theme::Create);
+    COSMPaintManager::RegisterThemeCreator(6, &COSMRibbonTheme::Create);
     COSMPaintManager::RegisterThemeCreator(7, &COSMWhidbeyGradientTheme::Create);
 }
 

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
 #include <vector>
 
 using foundation_test::DcTestSurface;
@@ -363,3 +365,26 @@ TEST(FramePainterTest, DrawFramePaintsTheBorderColumnsAndTheBottomInTheFramesSta
     // The two states differ where their colours do.
     ASSERT_NE(painter->GetBorderColor(TRUE, 0), painter->GetBorderColor(FALSE, 0));
 }
+
+namespace {
+
+TEST(FramePainterTest, TheRibbonLookAsksForThemedFramesAndOtherLooksDoNot)
+{
+    COSMPaintManager::RegisterThemes();
+    struct LookCase
+    {
+        int id;
+        BOOL themed;
+    } const cases[] = {{6, TRUE}, {5, FALSE}, {0, FALSE}};
+    for (const LookCase& c : cases)
+    {
+        SCOPED_TRACE("theme " + std::to_string(c.id));
+        std::unique_ptr<COSMPaintManager> look(COSMPaintManager::CreateTheme(c.id));
+        ASSERT_NE(look, nullptr);
+        COSMFramePaintManager* painter = FramePainterOf(*look);
+        ASSERT_NE(painter, nullptr);
+        EXPECT_EQ(painter->IsThemedFrame(), c.themed);
+    }
+}
+
+}  // namespace

@@ -655,3 +655,22 @@ TEST_F(RibbonGroupModelTest, SavedGroupsComeBackWithTheirControlsAndAnUnknownCon
     LoadFromMemory load(unknown);
     EXPECT_EQ(CArchiveException::badClass, ArchiveFailure([&] { freshTab->GetGroups()->DoPropExchange(&load.px); }));
 }
+
+TEST_F(RibbonGroupModelTest, TheLooksLearnWhetherAGroupJoinsItsControlsAndWhatTheQuickAccessRowHolds)
+{
+    COSMRibbonGroup* group = AddGroup("Clipboard", "LM");
+    COSMControl* control = group->GetAt(0);
+    ASSERT_NE(nullptr, control);
+    EXPECT_FALSE(COSMPaintManager::IsControlGrouped(control));
+    group->SetControlsGrouping(TRUE);
+    EXPECT_TRUE(COSMPaintManager::IsControlGrouped(control));
+    group->SetControlsGrouping(FALSE);
+    EXPECT_FALSE(COSMPaintManager::IsControlGrouped(control));
+
+    // The looks ask any bar; the ribbon bar answers for its quick-access row.
+    COSMControl* quick = ribbon->GetQuickAccessControls()->Add(1, 4242);
+    ASSERT_NE(nullptr, quick);
+    const COSMCommandBar* bar = ribbon;
+    EXPECT_TRUE(bar->IsQuickAccessControl(quick));
+    EXPECT_FALSE(bar->IsQuickAccessControl(control));
+}

@@ -25,3 +25,14 @@ target_include_directories(themes_office2007_theme_tests PRIVATE ${CMAKE_SOURCE_
                                                                  ${CMAKE_SOURCE_DIR}/tests/framework/controls
                                                                  ${CMAKE_SOURCE_DIR}/tests/framework/foundation)
 add_dependencies(themes_office2007_theme_tests osm_office2007_test_theme)
+
+# The Ribbon look over the same synthetic module.
+osm_add_gtest(NAME themes_ribbon_theme_tests
+  SOURCES RibbonThemeTests.cpp
+  LIBS osm_themes osm_commandbars_testing osm_test_support
+  NEEDS_DISPLAY)
+target_include_directories(themes_ribbon_theme_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support
+                                                             ${CMAKE_SOURCE_DIR}/tests/framework/commandbars
+                                                             ${CMAKE_SOURCE_DIR}/tests/framework/controls
+                                                             ${CMAKE_SOURCE_DIR}/tests/framework/foundation)
+add_dependencies(themes_ribbon_theme_tests osm_office2007_test_theme)
