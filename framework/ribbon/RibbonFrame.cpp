@@ -5,6 +5,7 @@
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/DwmWrapper.h"
+#include "framework/foundation/HookManager.h"
 #include "framework/ribbon/FramePaintManager.h"
 #include "framework/ribbon/RibbonBar.h"
 
@@ -12,12 +13,20 @@ COSMDwmFunctions* COSMRibbonFrame::s_pDwmFunctions = nullptr;
 
 COSMRibbonFrame::COSMRibbonFrame(CWnd* frame, COSMRibbonBar* ribbon) : m_frame(frame), m_ribbon(ribbon)
 {
-    if (ribbon)
-        m_dwmEnabled = GetDwmWrapper().DwmIsCompositionEnabled();
+    if (!ribbon)
+        return;
+    m_dwmEnabled = GetDwmWrapper().DwmIsCompositionEnabled();
+    m_hooked = GetFrameHwnd();
+    if (::IsWindow(m_hooked))
+        GetHookManager()->SetHook(m_hooked, this);
+    else
+        m_hooked = nullptr;
 }
 
 COSMRibbonFrame::~COSMRibbonFrame()
 {
+    if (m_hooked)
+        GetHookManager()->RemoveAll(this);
     HWND frame = GetFrameHwnd();
     if (m_ribbon && ::IsWindow(frame) && m_dwmEnabled)
         GetDwmWrapper().DwmExtendFrameIntoClientArea(frame, 0, 0, 0, 0);
@@ -136,4 +145,104 @@ void COSMRibbonFrame::RefreshFrame()
     UpdateFrameRegion();
     if (m_ribbon)
         m_ribbon->Redraw(nullptr, FALSE);
+}
+
+COSMFramePaintManager* COSMRibbonFrame::GetFramePainter() const
+{
+    COSMPaintManager* paintManager = m_ribbon ? m_ribbon->GetPaintManager() : nullptr;
+    return paintManager ? dynamic_cast<COSMFramePaintManager*>(paintManager->GetFramePaintManager()) : nullptr;
+}
+
+void COSMRibbonFrame::DrawNonClient()
+{
+    HWND frame = GetFrameHwnd();
+    COSMFramePaintManager* painter = GetFramePainter();
+    if (!painter || !::IsWindow(frame) || !DrawsNonClient())
+        return;
+    // The window DC of a frame also covers its client area: the border is drawn around the client only.
+    HDC hdc = ::GetWindowDC(frame);
+    if (!hdc)
+        return;
+    RECT window{};
+    RECT client{};
+    ::GetWindowRect(frame, &window);
+    ::GetClientRect(frame, &client);
+    ::MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ::ExcludeClipRect(hdc, client.left - window.left, client.top - window.top, client.right - window.left,
+                      client.bottom - window.top);
+    {
+        CDC dc;
+        dc.Attach(hdc);
+        painter->DrawFrame(&dc, this);
+        dc.Detach();
+    }
+    ::ReleaseDC(frame, hdc);
+}
+
+LRESULT COSMRibbonFrame::DefaultWithoutCaption(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    // The system paints its caption as it stores the text or icon; the frame painter's border goes over it at once.
+    const LRESULT result = ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
+    DrawNonClient();
+    if (m_ribbon)
+    {
+        // The ribbon's caption shows the title: it lays out again for a new one now, not at the next idle time.
+        m_ribbon->RefreshMdiButtons();
+        m_ribbon->OnIdleUpdateCmdUI(TRUE, 0);
+        m_ribbon->Redraw(nullptr, FALSE);
+    }
+    return result;
+}
+
+int COSMRibbonFrame::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult)
+{
+    if (hWnd != GetFrameHwnd() || !m_ribbon)
+        return kNotHandled;
+    switch (nMessage)
+    {
+    case WM_NCCALCSIZE:
+    {
+        if (IsCaptionStandard())
+            return kNotHandled;
+        // The system's sizes first (borders, menu); then the client reaches up over the system's caption. Without
+        // composition the top border stays, which also keeps a maximized frame's caption on the screen (its
+        // border lies beyond the screen's edge); with composition the ribbon leaves that border itself.
+        RECT* rect = reinterpret_cast<RECT*>(lParam);
+        const int windowTop = rect->top;
+        lResult = ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
+        RECT adjusted{0, 0, 0, 0};
+        ::AdjustWindowRectEx(&adjusted, GetStyle(FALSE), FALSE, GetStyle(TRUE));
+        const int border = -adjusted.left;
+        rect->top = windowTop + (m_dwmEnabled ? 0 : border);
+        return kHandled;
+    }
+    case WM_NCPAINT:
+        if (!DrawsNonClient() || !GetFramePainter())
+            return kNotHandled;
+        DrawNonClient();
+        lResult = 0;
+        return kHandled;
+    case WM_NCACTIVATE:
+        m_active = wParam != 0;
+        if (!DrawsNonClient())
+        {
+            if (m_ribbon)
+                m_ribbon->Redraw(nullptr, FALSE);
+            return kNotHandled;
+        }
+        // The system keeps the window's active state; -1 keeps it from painting its caption.
+        lResult = ::DefWindowProcA(hWnd, nMessage, wParam, static_cast<LPARAM>(-1));
+        lResult = TRUE;
+        DrawNonClient();
+        m_ribbon->Redraw(nullptr, FALSE);
+        return kHandled;
+    case WM_SETTEXT:
+    case WM_SETICON:
+        if (!DrawsNonClient())
+            return kNotHandled;
+        lResult = DefaultWithoutCaption(hWnd, nMessage, wParam, lParam);
+        return kHandled;
+    default:
+        return kNotHandled;
+    }
 }

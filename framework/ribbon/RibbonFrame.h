@@ -12,15 +12,19 @@
 #include "classlib/Wnd.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/foundation/DwmWrapper.h"
+#include "framework/foundation/HookManagerSink.h"
 
 class COSMRibbonBar;
 class COSMCommandBars;
 
-class COSMRibbonFrame
+// With a ribbon it hooks the frame window: while the ribbon supplies the caption, the client area reaches up to the
+// top border (WM_NCCALCSIZE) and the frame painter draws the borders (WM_NCPAINT); activation, title and icon
+// changes redraw them instead of the system's caption.
+class COSMRibbonFrame : public COSMHookManagerSink
 {
 public:
     explicit COSMRibbonFrame(CWnd* frame = nullptr, COSMRibbonBar* ribbon = nullptr);
-    ~COSMRibbonFrame();
+    ~COSMRibbonFrame() override;
     COSMRibbonFrame(const COSMRibbonFrame&) = delete;
     COSMRibbonFrame& operator=(const COSMRibbonFrame&) = delete;
 
@@ -81,7 +85,17 @@ public:
     BOOL IsLayoutPosted() const { return m_layoutPosted; }
     CSize GetLastSize() const { return CSize(m_lastWidth, m_lastHeight); }
 
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    // Draws the non-client area through the frame painter into the frame's window DC.
+    void DrawNonClient();
+
 private:
+    // The frame painter of the ribbon's paint manager; null without one.
+    class COSMFramePaintManager* GetFramePainter() const;
+    // Runs the frame's own handling of a message that would paint the system's caption, with that painting kept off.
+    LRESULT DefaultWithoutCaption(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
+    BOOL DrawsNonClient() const { return m_ribbon && !m_dwmEnabled && !IsCaptionStandard(); }
+
     CWnd* m_frame;
     COSMRibbonBar* m_ribbon;
     BOOL m_frameDrawing = FALSE;
@@ -92,5 +106,6 @@ private:
     int m_frameBorder = 0;
     BOOL m_dwmEnabled = FALSE;
     BOOL m_active = TRUE;
+    HWND m_hooked = nullptr;
     RefPtr<COSMControls> m_captionButtons = RefPtr<COSMControls>::Adopt(new COSMControls);
 };

@@ -1,0 +1,203 @@
+// The frame's own border and caption while a ribbon draws them: the client area reaching up over the system's
+// caption, the border painted by the frame painter (the frame's window DC against the painter drawing the same frame
+// object into a twin canvas), the colours following activation by clicks between two frames, and a new title.
+#include "RibbonTestSupport.h"
+
+#include "framework/ribbon/FramePaintManager.h"
+#include "framework/ribbon/RibbonFrame.h"
+#include "tests/support/ActiveWindow.h"
+#include "tests/support/DcTestSurface.h"
+
+using namespace ribbon_test;
+using foundation_test::DcTestSurface;
+
+namespace {
+
+constexpr COLORREF kTwinCanvas = RGB(1, 2, 3);
+
+class RibbonFrameNonClientTest : public RibbonTest
+{
+protected:
+    void SetUp() override
+    {
+        RibbonTest::SetUp();
+        AddTabs({"&Home", "&Insert"});
+        frame.SetReply(WM_SYSCOMMAND, 0);
+        ribbon->EnableFrameTheme(TRUE);
+        Relayout();
+        ASSERT_NE(nullptr, FrameObject());
+        ASSERT_NE(nullptr, FramePainter());
+    }
+    COSMRibbonFrame* FrameObject() const { return ribbon->GetRibbonFrame(); }
+    COSMFramePaintManager* FramePainter() const
+    {
+        return dynamic_cast<COSMFramePaintManager*>(ribbon->GetPaintManager()->GetFramePaintManager());
+    }
+    // The border width the frame's styles give (the system's frame around the client).
+    int StyleBorder() const
+    {
+        RECT adjusted{0, 0, 0, 0};
+        ::AdjustWindowRectEx(&adjusted, frame.GetStyle(), FALSE, frame.GetExStyle());
+        return -adjusted.left;
+    }
+    // The client rectangle in window coordinates.
+    CRect ClientInWindow() const
+    {
+        CRect window;
+        CRect client;
+        frame.GetWindowRect(&window);
+        frame.GetClientRect(&client);
+        frame.ClientToScreen(&client);
+        client.OffsetRect(-window.left, -window.top);
+        return client;
+    }
+    CSize WindowSize() const
+    {
+        CRect window;
+        frame.GetWindowRect(&window);
+        return window.Size();
+    }
+    // The window DC's pixel, after the frame has painted its non-client area.
+    COLORREF ShownPixel(CPoint point) const
+    {
+        HDC dc = ::GetWindowDC(frame.GetSafeHwnd());
+        const COLORREF pixel = ::GetPixel(dc, point.x, point.y);
+        ::ReleaseDC(frame.GetSafeHwnd(), dc);
+        return pixel;
+    }
+    void RepaintFrame()
+    {
+        frame.RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpMessages();
+    }
+    // Points of the border and the caption's border pieces (away from the cut corners): the side columns at the
+    // caption and below it, the bottom rows and the top border rows.
+    std::vector<CPoint> BorderPoints() const
+    {
+        const CSize size = WindowSize();
+        const CRect client = ClientInWindow();
+        const int top = FrameObject()->GetCaptionHeight();
+        std::vector<CPoint> points;
+        for (int x = 0; x < client.left; ++x)
+            for (int y : {top / 2, top + 3, static_cast<int>(size.cy / 2), static_cast<int>(size.cy - 8)})
+            {
+                points.emplace_back(x, y);
+                points.emplace_back(size.cx - 1 - x, y);
+            }
+        for (int y = client.bottom; y < size.cy; ++y)
+            points.emplace_back(size.cx / 2, y);
+        for (int y = 0; y < client.top; ++y)
+            points.emplace_back(size.cx / 2, y);
+        return points;
+    }
+    // The painter's drawing of the same frame object into a canvas of the window's size, read at the points.
+    std::vector<COLORREF> TwinPixels(const std::vector<CPoint>& points) const
+    {
+        const CSize size = WindowSize();
+        DcTestSurface twin(size.cx, size.cy, kTwinCanvas);
+        FramePainter()->DrawFrame(twin.dc(), FrameObject());
+        std::vector<COLORREF> pixels;
+        for (const CPoint& p : points)
+            pixels.push_back(twin.Pixel(p.x, p.y));
+        return pixels;
+    }
+    std::vector<COLORREF> ShownPixels(const std::vector<CPoint>& points) const
+    {
+        std::vector<COLORREF> pixels;
+        for (const CPoint& p : points)
+            pixels.push_back(ShownPixel(p));
+        return pixels;
+    }
+};
+
+}  // namespace
+
+TEST_F(RibbonFrameNonClientTest, TheClientReachesUpToTheTopBorderNormalAndMaximized)
+{
+    const int border = StyleBorder();
+    ASSERT_GT(border, 0);
+    const CSize size = WindowSize();
+    CRect client = ClientInWindow();
+    EXPECT_EQ(CRect(border, border, size.cx - border, size.cy - border), client) << "no system caption above";
+    EXPECT_EQ(CPoint(-border, -border), CPoint(ribbon->GetCaptionRect().TopLeft()))
+        << "the ribbon's caption reaches from the window's top left";
+    EXPECT_EQ(ribbon->GetCaptionHeight() + border, FrameObject()->GetCaptionHeight());
+
+    frame.ShowWindow(SW_MAXIMIZE);
+    Relayout();
+    ASSERT_TRUE(frame.GetStyle() & WS_MAXIMIZE);
+    client = ClientInWindow();
+    const int maximizedBorder = StyleBorder();
+    EXPECT_EQ(maximizedBorder, client.left);
+    EXPECT_EQ(maximizedBorder, client.top) << "the inset keeps the caption on the screen";
+
+    frame.ShowWindow(SW_RESTORE);
+    Relayout();
+    ribbon->EnableFrameTheme(FALSE);
+    Relayout();
+    EXPECT_GT(ClientInWindow().top, border + ::GetSystemMetrics(SM_CYCAPTION) - 1) << "the system's caption is back";
+}
+
+TEST_F(RibbonFrameNonClientTest, TheNonClientAreaIsTheFramePaintersDrawing)
+{
+    RepaintFrame();
+    ASSERT_TRUE(FrameObject()->IsActive());
+    const std::vector<CPoint> points = BorderPoints();
+    ASSERT_FALSE(points.empty());
+    const std::vector<COLORREF> expected = TwinPixels(points);
+    EXPECT_EQ(expected, ShownPixels(points));
+    // The outer column is the painter's active border line, not the system's frame.
+    EXPECT_EQ(FramePainter()->GetBorderColor(TRUE, 0), ShownPixel(CPoint(0, WindowSize().cy / 2)));
+
+    // An explicit WM_NCPAINT draws the same, also after the system was told to paint over it.
+    ::DefWindowProcA(frame.GetSafeHwnd(), WM_NCPAINT, 1, 0);
+    frame.SendMessage(WM_NCPAINT, 1, 0);
+    EXPECT_EQ(expected, ShownPixels(points));
+}
+
+TEST_F(RibbonFrameNonClientTest, ActivationChangesTheBorderColours)
+{
+    ASSERT_NE(FramePainter()->GetBorderColor(TRUE, 0), FramePainter()->GetBorderColor(FALSE, 0))
+        << "the resources tell the two states apart";
+    const CPoint outer(0, WindowSize().cy / 2);
+    RepaintFrame();
+    EXPECT_EQ(FramePainter()->GetBorderColor(TRUE, 0), ShownPixel(outer));
+
+    CCommandBarsTestFrame other;
+    ASSERT_TRUE(other.CreateTestFrame("other frame", CRect(650, 100, 900, 300)));
+    CRect otherClient;
+    other.GetClientRect(&otherClient);
+    ClickAt(ScreenPoint(other, otherClient.CenterPoint()));
+    PumpMessages();
+    ASSERT_EQ(other.GetSafeHwnd(), ::GetActiveWindow());
+    EXPECT_FALSE(FrameObject()->IsActive());
+    const std::vector<CPoint> points = BorderPoints();
+    EXPECT_EQ(FramePainter()->GetBorderColor(FALSE, 0), ShownPixel(outer));
+    EXPECT_EQ(TwinPixels(points), ShownPixels(points)) << "the inactive drawing";
+
+    // A click on the ribbon's caption brings the frame back.
+    ClickAt(ScreenPoint(*ribbon, ribbon->GetCaptionTextRect().CenterPoint()));
+    PumpMessages();
+    osm::test::ActivateWindow(frame.GetSafeHwnd());
+    ASSERT_EQ(frame.GetSafeHwnd(), ::GetActiveWindow());
+    EXPECT_TRUE(FrameObject()->IsActive());
+    EXPECT_EQ(FramePainter()->GetBorderColor(TRUE, 0), ShownPixel(outer));
+    other.DestroyWindow();
+}
+
+TEST_F(RibbonFrameNonClientTest, ANewTitleRepaintsTheBorderAndReachesTheRibbonsCaption)
+{
+    RepaintFrame();
+    const std::vector<CPoint> points = BorderPoints();
+    const std::vector<COLORREF> expected = TwinPixels(points);
+    frame.SetWindowText("a new title");
+    PumpMessages();
+    EXPECT_EQ(expected, ShownPixels(points)) << "the system's caption painting is covered at once";
+    EXPECT_EQ("a new title", std::string(ribbon->GetFrameTitle()));
+
+    HICON icon = ::LoadIcon(nullptr, IDI_WARNING);
+    frame.SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    PumpMessages();
+    EXPECT_EQ(expected, ShownPixels(points));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(icon), frame.SendMessage(WM_GETICON, ICON_SMALL, 0));
+}
