@@ -7,6 +7,7 @@
 #include "classlib/RefPtr.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
+#include "framework/commandbars/CommandBars.h"
 #include "framework/foundation/PropExchange.h"
 #include "framework/ribbon/RibbonControls.h"
 #include "framework/ribbon/RibbonTab.h"
