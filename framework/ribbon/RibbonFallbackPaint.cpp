@@ -1,4 +1,4 @@
-// Plain drawing of the ribbon's groups and popups until the ribbon painter draws them.
+// Plain drawing of the ribbon's groups, option buttons and scroll buttons while the ribbon's pictures are missing.
 #include "framework/ribbon/RibbonFallbackPaint.h"
 
 #include "framework/commandbars/CommandBar.h"
@@ -7,8 +7,6 @@
 #include "framework/ribbon/RibbonBar.h"
 #include "framework/ribbon/RibbonGroup.h"
 #include "framework/ribbon/RibbonPaintManager.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -22,14 +20,6 @@ COSMRibbonPaintManager* PicturePainterOf(const COSMRibbonBar* ribbon, LPCSTR ima
 {
     COSMRibbonPaintManager* painter = PainterOf(ribbon);
     return painter && painter->LoadImage(image) ? painter : nullptr;
-}
-
-CRect ClientOf(COSMCommandBar* bar)
-{
-    CRect client;
-    if (bar && bar->GetSafeHwnd())
-        bar->GetClientRect(&client);
-    return client;
 }
 
 }  // namespace
@@ -59,39 +49,6 @@ void COSMRibbonFallbackPaint::DrawGroup(CDC* dc, COSMRibbonGroup* group)
     CString stripped = group->GetCaption();
     stripped.Remove('&');
     dc->DrawText(stripped, text, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-}
-
-CSize COSMRibbonFallbackPaint::DrawGroupPopupButton(CDC* dc, COSMRibbonGroupControlPopup* button, BOOL draw)
-{
-    COSMRibbonBar* ribbon = COSMRibbonGroupControlPopup::GetRibbonBarOf(button->GetParent());
-    if (!ribbon && button->GetGroup())
-        ribbon = button->GetGroup()->GetRibbonBar();
-    COSMRibbonPaintManager* painter = PainterOf(ribbon);
-    const int controlHeight = painter ? painter->GetControlHeight() : 22;
-    if (!button->GetGroup())
-    {
-        // A group's button in the quick-access row: a toolbar button.
-        COSMPaintManager* paintManager = button->GetPaintManager();
-        return paintManager ? paintManager->DrawToolBarControl(dc, button, draw) : CSize(controlHeight, controlHeight);
-    }
-    CSize size(std::max(42, 2 * controlHeight - 3), 3 * controlHeight);
-    const int captionHeight = painter ? painter->GetGroupCaptionHeight() : 17;
-    if (!draw)
-        return size;
-    const CRect rect = button->GetRect();
-    const BOOL open = button->IsPopupOpen();
-    dc->FillSolidRect(rect, ::GetSysColor(open                    ? COLOR_3DSHADOW
-                                          : button->GetSelected() ? COLOR_3DLIGHT
-                                                                  : COLOR_BTNFACE));
-    dc->Draw3dRect(rect, ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DDKSHADOW));
-    CRect text(rect.left, rect.bottom - captionHeight - 2 - 2 * captionHeight, rect.right,
-               rect.bottom - captionHeight - 2);
-    COSMFontDC font(dc, painter ? painter->GetFont() : nullptr, ::GetSysColor(COLOR_BTNTEXT));
-    dc->SetBkMode(TRANSPARENT);
-    CString caption = button->GetCaption();
-    caption.Remove('&');
-    dc->DrawText(caption, text, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
-    return size;
 }
 
 CSize COSMRibbonFallbackPaint::DrawGroupOption(CDC* dc, COSMRibbonGroupOption* button, BOOL draw)
@@ -136,28 +93,4 @@ void COSMRibbonFallbackPaint::DrawGroupsScrollButton(CDC* dc, COSMControl* butto
         const int x = left ? centre.x - 2 + i : centre.x + 1 - i;
         dc->FillSolidRect(CRect(x, centre.y - i, x + 1, centre.y + i + 1), colour);
     }
-}
-
-void COSMRibbonFallbackPaint::FillGroupPopupToolBar(CDC* dc, COSMCommandBar* bar)
-{
-    dc->FillSolidRect(ClientOf(bar), ::GetSysColor(COLOR_BTNFACE));
-}
-
-void COSMRibbonFallbackPaint::FillTabPopupToolBar(CDC* dc, COSMCommandBar* bar, CRect groupsRect)
-{
-    dc->FillSolidRect(ClientOf(bar), ::GetSysColor(COLOR_BTNFACE));
-    dc->Draw3dRect(groupsRect, ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DSHADOW));
-}
-
-void COSMRibbonFallbackPaint::FillMorePopupToolBar(CDC* dc, COSMCommandBar* bar)
-{
-    if (COSMRibbonPaintManager* pictures =
-            PicturePainterOf(COSMRibbonGroupControlPopup::GetRibbonBarOf(bar), "MOREPOPUPBARFRAME"))
-    {
-        pictures->FillMorePopupToolBar(dc, bar);
-        return;
-    }
-    CRect client = ClientOf(bar);
-    dc->FillSolidRect(client, ::GetSysColor(COLOR_BTNFACE));
-    dc->Draw3dRect(client, ::GetSysColor(COLOR_3DSHADOW), ::GetSysColor(COLOR_3DDKSHADOW));
 }

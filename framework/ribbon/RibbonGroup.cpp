@@ -14,6 +14,7 @@
 #include "framework/ribbon/RibbonFallbackPaint.h"
 #include "framework/ribbon/RibbonGroupLayout.h"
 #include "framework/ribbon/RibbonGroupsScroller.h"
+#include "framework/ribbon/RibbonLayoutDC.h"
 #include "framework/ribbon/RibbonPopupToolBars.h"
 #include "framework/ribbon/RibbonTab.h"
 #include "framework/ribbon/RibbonPaintManager.h"
@@ -92,14 +93,32 @@ BOOL COSMRibbonGroupControlPopup::IsVisible(DWORD skip) const
     return COSMControlPopup::IsVisible(skip) && (!m_group || m_group->IsVisible());
 }
 
+COSMRibbonPaintManager* COSMRibbonGroupControlPopup::GetRibbonPainter() const
+{
+    COSMRibbonBar* ribbon = GetRibbonBarOf(GetParent());
+    if (!ribbon && m_group)
+        ribbon = m_group->GetRibbonBar();
+    return ribbon ? ribbon->GetRibbonPaintManager() : nullptr;
+}
+
 CSize COSMRibbonGroupControlPopup::GetSize(CDC* dc)
 {
-    return COSMRibbonFallbackPaint::DrawGroupPopupButton(dc, this, FALSE);
+    COSMRibbonPaintManager* painter = GetRibbonPainter();
+    if (!painter)
+        return COSMControlPopup::GetSize(dc);
+    if (dc || !m_parent)
+        return painter->DrawControlGroupPopup(dc, this, FALSE);
+    // Asked without a DC: measured as the bar lays it out.
+    COSMRibbonLayoutDC layout(m_parent);
+    return painter->DrawControlGroupPopup(&layout, this, FALSE);
 }
 
 void COSMRibbonGroupControlPopup::Draw(CDC* dc)
 {
-    COSMRibbonFallbackPaint::DrawGroupPopupButton(dc, this, TRUE);
+    if (COSMRibbonPaintManager* painter = GetRibbonPainter())
+        painter->DrawControlGroupPopup(dc, this, TRUE);
+    else
+        COSMControlPopup::Draw(dc);
 }
 
 COSMRibbonBar* COSMRibbonGroupControlPopup::GetRibbonBarOf(const COSMCommandBar* bar)

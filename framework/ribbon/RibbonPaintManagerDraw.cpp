@@ -271,11 +271,16 @@ void COSMRibbonPaintManager::FillGroupPopupToolBar(CDC* dc, COSMRibbonGroup* gro
 
 void COSMRibbonPaintManager::FillMorePopupToolBar(CDC* dc, COSMCommandBar* bar)
 {
+    if (!dc)
+        return;
     COSMOffice2007Image* image = LoadImage("MOREPOPUPBARFRAME");
     if (!image)
         image = LoadImage("POPUPBARFRAME");
-    if (dc && image)
+    // Without either frame the popup still gets the ribbon's face under its controls.
+    if (image)
         image->DrawImagePart(dc, ClientRectOf(bar), image->GetStateRect(0, 1), CRect(4, 4, 4, 4));
+    else
+        FillRibbonFace(dc, bar);
 }
 
 // ---- Quick access and scroll buttons ----
@@ -352,7 +357,12 @@ void COSMRibbonPaintManager::DrawRibbonSystemButton(CDC* dc, COSMControl* contro
     if (!image)
         image = LoadImage("FRAMESYSTEMBUTTON");
     if (!image)
+    {
+        // Without the round picture the button keeps the toolbar's face, so it can still be seen and found.
+        if (m_pOwner)
+            m_pOwner->DrawToolBarControl(dc, control, TRUE);
         return;
+    }
     int shift = 0;
     if (rc.top < 0)
     {
