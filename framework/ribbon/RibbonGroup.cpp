@@ -11,7 +11,6 @@
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/PropExchange.h"
 #include "framework/ribbon/RibbonBar.h"
-#include "framework/ribbon/RibbonFallbackPaint.h"
 #include "framework/ribbon/RibbonGroupLayout.h"
 #include "framework/ribbon/RibbonGroupsScroller.h"
 #include "framework/ribbon/RibbonLayoutDC.h"
@@ -51,8 +50,9 @@ COSMRibbonGroupOption::COSMRibbonGroupOption()
 
 void COSMRibbonGroupOption::Draw(CDC* dc)
 {
-    if (GetRibbonGroup())
-        COSMRibbonFallbackPaint::DrawGroupOption(dc, this, TRUE);
+    COSMRibbonBar* ribbon = GetRibbonGroup() ? COSMRibbonGroupControlPopup::GetRibbonBarOf(GetParent()) : nullptr;
+    if (COSMRibbonPaintManager* painter = ribbon ? ribbon->GetRibbonPaintManager() : nullptr)
+        painter->DrawControlGroupOption(dc, this, TRUE);
     else
         COSMControlButton::Draw(dc);
 }
@@ -385,7 +385,9 @@ void COSMRibbonGroup::Copy(const COSMRibbonGroup* source)
 
 void COSMRibbonGroup::Draw(CDC* dc, CRect clip)
 {
-    COSMRibbonFallbackPaint::DrawGroup(dc, this);
+    COSMRibbonBar* ribbon = GetRibbonBar();
+    if (COSMRibbonPaintManager* painter = ribbon ? ribbon->GetRibbonPaintManager() : nullptr)
+        painter->DrawGroup(dc, this);
     COSMPaintManager* paintManager = m_parentBar ? m_parentBar->GetPaintManager() : nullptr;
     BOOL first = TRUE;
     CRect part;

@@ -722,3 +722,29 @@ TEST_F(RibbonPainterPartsTest, AReducedGroupDrawsNothingAndItsButtonItsPicture)
             ASSERT_EQ(expected->Pixel(x, y), own->Pixel(x, y)) << x << ", " << y;
     }
 }
+
+TEST_F(RibbonPainterPartsTest, WithoutTheirPicturesGroupsOptionAndScrollButtonsKeepAPlainFace)
+{
+    COSMRibbonGroup* group = AddGroup("", "M");
+    group->SetRect(CRect(10, 10, 90, 100));
+    COSMControlButton option;
+    option.SetRect(CRect(100, 10, 115, 24));
+    option.SetSelected(TRUE);
+    COSMControlButton scroll;
+    scroll.SetRect(CRect(130, 10, 142, 70));
+    ImageGaps gaps("RIBBON_GAPS_SECOND");
+    std::unique_ptr<DcTestSurface> drawn = Canvas();
+    Painter()->DrawGroup(drawn->dc(), group);
+    Painter()->DrawControlGroupOption(drawn->dc(), &option, TRUE);
+    Painter()->DrawGroupsScrollButton(drawn->dc(), &scroll, TRUE);
+
+    const int band = 100 - Painter()->GetGroupCaptionHeight();
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), drawn->Pixel(50, 40)) << "the group's face";
+    EXPECT_EQ(::GetSysColor(COLOR_3DSHADOW), drawn->Pixel(12, band + 2)) << "its caption band";
+    EXPECT_EQ(::GetSysColor(COLOR_3DHILIGHT), drawn->Pixel(10, 50)) << "its raised edge";
+    EXPECT_EQ(::GetSysColor(COLOR_3DSHADOW), drawn->Pixel(89, 50));
+    EXPECT_EQ(::GetSysColor(COLOR_3DHILIGHT), drawn->Pixel(100, 15)) << "the selected option button's edge";
+    EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHTTEXT), drawn->Pixel(109, 18)) << "its corner arrow";
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), drawn->Pixel(132, 20)) << "the scroll button's face";
+    EXPECT_EQ(::GetSysColor(COLOR_BTNTEXT), drawn->Pixel(134, 40)) << "its arrow, no glyph";
+}
