@@ -6,6 +6,7 @@
 
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBarKeyboardTip.h"
+#include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/ControlButton.h"
 #include "framework/commandbars/Controls.h"
@@ -1393,6 +1394,36 @@ TEST_F(RibbonThemeTest, KeyboardTipsHaveTheirRegionGradientFrameAndText)
     }
     EXPECT_NE(light, dark);
     tip.DestroyWindow();
+}
+
+TEST_F(RibbonThemeTest, AKeyboardTipWindowOfAManagerInTheLookPaintsItself)
+{
+    // The manager's look gives the tip its region as the window is made, and paints it when it shows.
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
+    commandBars->SetPaintManager(ribbon);
+    {
+        COSMCommandBarKeyboardTip tip(commandBars.Get(), nullptr, "W", 0, 0, 0, TRUE);
+        tip.SetText("W");
+        ASSERT_TRUE(tip.CreateTipWindow(nullptr, CRect(40, 40, 70, 100), FALSE));
+        HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(::GetWindowRgn(tip.GetSafeHwnd(), region), ERROR);
+        EXPECT_FALSE(::PtInRegion(region, 0, 0));
+        EXPECT_FALSE(::PtInRegion(region, 29, 59));
+        EXPECT_TRUE(::PtInRegion(region, 15, 30));
+        ::DeleteObject(region);
+
+        tip.ShowWindow(SW_SHOWNOACTIVATE);
+        tip.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        CClientDC dc(&tip);
+        EXPECT_EQ(dc.GetPixel(1, 30), RGB(230, 60, 140)) << "the fixture's tip frame";
+        const COLORREF inside = dc.GetPixel(4, 4);
+        const COLORREF light = images->GetImageColor("Window", "TooltipLight");
+        EXPECT_LE(std::abs(GetRValue(inside) - GetRValue(light)), 8);
+        EXPECT_LE(std::abs(GetGValue(inside) - GetGValue(light)), 8);
+        EXPECT_LE(std::abs(GetBValue(inside) - GetBValue(light)), 8);
+        tip.DestroyWindow();
+    }
+    commandBars->SetPaintManager(nullptr);
 }
 
 // ---- Split popup rows and menu marks ----
