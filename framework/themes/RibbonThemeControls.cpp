@@ -26,14 +26,14 @@ BOOL IsRibbonKeyboardSelection(int value)
     return value == 2 || value == 3;
 }
 
-BOOL IsOnPopupBar(const COSMControl* control)
+BOOL IsOnRibbonPopupBar(const COSMControl* control)
 {
     const COSMCommandBar* bar = control->GetParent();
     return bar && bar->GetType() == 2;
 }
 
 // A picture's state drawn at its own size, centred in rect.
-void DrawCentredState(CDC* dc, COSMOffice2007Image* image, CRect rect, int state, int count, BOOL glass)
+void DrawRibbonCentredState(CDC* dc, COSMOffice2007Image* image, CRect rect, int state, int count, BOOL glass)
 {
     const CRect source = image->GetStateRect(state, count);
     const CPoint at(rect.left + (rect.Width() - source.Width()) / 2, rect.top + (rect.Height() - source.Height()) / 2);
@@ -59,7 +59,7 @@ COLORREF COSMRibbonTheme::GetControlEditBackColor(COSMControl* control)
         return GetColor(COLOR_BTNFACE);
     if (control->GetSelected())
         return GetColor(COLOR_WINDOW);
-    if (IsOnPopupBar(control))
+    if (IsOnRibbonPopupBar(control))
         return GetColor(41);
     // Without a theme text the field keeps the window colour rather than no colour at all.
     return EditBackColor != COSMPaintManagerColor::kNone ? EditBackColor : GetColor(COLOR_WINDOW);
@@ -99,7 +99,7 @@ CSize COSMRibbonTheme::DrawComboBoxControl(CDC* dc, COSMControl* control, BOOL d
     }
     else if (!selected)
     {
-        fill = IsOnPopupBar(control) ? COSMPaintManagerColor::kNone : EditBackColor;
+        fill = IsOnRibbonPopupBar(control) ? COSMPaintManagerColor::kNone : EditBackColor;
         state = 0;
     }
     else
@@ -127,7 +127,7 @@ CSize COSMRibbonTheme::DrawEditControl(CDC* dc, COSMControl* control, BOOL draw)
         return COSMPaintManager::DrawEditControl(dc, control, FALSE);
     const BOOL enabled = control->GetEnabled() != 0;
     const int selected = control->GetSelected();
-    const BOOL onPopup = IsOnPopupBar(control);
+    const BOOL onPopup = IsOnRibbonPopupBar(control);
     if (onPopup)
         dc->SetTextColor(GetColor(!enabled ? 35 : selected ? 45 : 44));
     else
@@ -200,8 +200,8 @@ BOOL COSMRibbonTheme::DrawSpinButtonImages(CDC* dc, COSMControl* control, CRect 
     auto glyphState = [&](int part) {
         return !enabled ? 3 : pressed == part || selected == part ? 2 : selected ? 1 : 0;
     };
-    DrawCentredState(dc, glyphs, upper, glyphState(4), 16, glass);
-    DrawCentredState(dc, glyphs, lower, glyphState(5) + 4, 16, glass);
+    DrawRibbonCentredState(dc, glyphs, upper, glyphState(4), 16, glass);
+    DrawRibbonCentredState(dc, glyphs, lower, glyphState(5) + 4, 16, glass);
     return TRUE;
 }
 
@@ -320,7 +320,7 @@ BOOL COSMRibbonTheme::DrawMenuMarkImage(CDC* dc, CRect rect, int state)
     COSMOffice2007Image* image = LoadImage("MENUCHECKEDITEMMARK");
     if (!image)
         return FALSE;
-    DrawCentredState(dc, image, rect, state, 4, FALSE);
+    DrawRibbonCentredState(dc, image, rect, state, 4, FALSE);
     return TRUE;
 }
 
