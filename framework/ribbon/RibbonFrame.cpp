@@ -438,6 +438,11 @@ int COSMRibbonFrame::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPA
             return kNotHandled;
         lResult = DefaultWithoutCaption(hWnd, nMessage, wParam, lParam);
         return kHandled;
+    case WM_IDLEUPDATECMDUI:
+        // The ribbon folded or unfolded: the caption changes hands, so the frame takes its new non-client sizes.
+        if (m_layoutPosted)
+            RefreshFrame();
+        return kNotHandled;
     default:
         return kNotHandled;
     }

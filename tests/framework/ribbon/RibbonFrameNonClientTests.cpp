@@ -311,3 +311,31 @@ TEST_F(RibbonFrameNonClientTest, AHiddenRibbonLeavesTheFrameItsOwnCaptionDrawnAn
     EXPECT_EQ(0, buttons->GetCount());
     EXPECT_EQ(border, ClientInWindow().top);
 }
+
+TEST_F(RibbonFrameNonClientTest, AFoldedRibbonLeavesTheFrameItsOwnCaptionUntilItIsWideAgain)
+{
+    CRect window;
+    frame.GetWindowRect(&window);
+    frame.SetWindowPos(nullptr, 0, 0, 240, window.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Relayout();
+    RepaintFrame();
+    COSMRibbonFrame* object = FrameObject();
+    ASSERT_FALSE(ribbon->IsRibbonShown()) << "folded";
+    EXPECT_TRUE(object->DrawsOwnCaption());
+    EXPECT_EQ(3, object->GetCaptionButtons()->GetCount());
+    EXPECT_EQ(StyleBorder() + ::GetSystemMetrics(SM_CYCAPTION), ClientInWindow().top);
+    const CRect close = object->GetCaptionButtons()->GetAt(0)->GetRect();
+    std::vector<CPoint> points = BorderPoints();
+    for (int y = close.top; y < close.bottom; ++y)
+    {
+        for (int x = close.left; x < close.right; ++x)
+            points.emplace_back(x, y);
+    }
+    EXPECT_EQ(TwinPixels(points), ShownPixels(points));
+
+    frame.SetWindowPos(nullptr, 0, 0, window.Width(), window.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Relayout();
+    EXPECT_TRUE(ribbon->IsRibbonShown());
+    EXPECT_FALSE(object->DrawsOwnCaption());
+    EXPECT_EQ(StyleBorder(), ClientInWindow().top);
+}
