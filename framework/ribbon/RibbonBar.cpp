@@ -737,26 +737,11 @@ void COSMRibbonBar::RepositionCaptionButtons()
     m_captionAreaRect.top += GetFrameTopBorder();
     m_captionAreaRect.bottom -= 3;
 
-    const DWORD style = m_frame->GetStyle(FALSE);
-    const DWORD exStyle = m_frame->GetStyle(TRUE);
-    const BOOL maximized = (style & WS_MAXIMIZE) != 0;
-    const BOOL sysMenu = (style & WS_SYSMENU) != 0;
-    BOOL minMax = !(exStyle & WS_EX_TOOLWINDOW) && sysMenu && (style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) != 0;
-    BOOL closeEnabled = TRUE;
-    if (HMENU menu = ::GetSystemMenu(m_frame->GetFrameHwnd(), FALSE))
-        closeEnabled = !(::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
-    BOOL closeShown = sysMenu;
-    if (maximized && (style & WS_CHILD))
-        minMax = closeShown = FALSE;
-    const BOOL dwm = m_frame->IsDwmEnabled();
-
     CRect rect = m_captionAreaRect;
-    AddCaptionButton(SC_CLOSE, closeShown && !dwm, closeEnabled, rect);
-    AddCaptionButton(SC_RESTORE, minMax && maximized && !dwm, (style & WS_MAXIMIZEBOX) != 0, rect);
-    AddCaptionButton(SC_MAXIMIZE, minMax && !maximized && !dwm, (style & WS_MAXIMIZEBOX) != 0, rect);
-    AddCaptionButton(SC_MINIMIZE, minMax && !dwm, (style & WS_MINIMIZEBOX) != 0, rect);
+    for (const COSMRibbonFrame::CaptionButtonRule& rule : m_frame->GetCaptionButtonRules())
+        AddCaptionButton(rule.id, rule.shown, rule.enabled, rect);
     m_captionAreaRect.right = rect.right;
-    if (dwm)
+    if (m_frame->IsDwmEnabled())
         m_captionAreaRect.right -= 100;
 
     m_captionTextRect.SetRect(m_captionTextRect.left + 70, m_captionAreaRect.top, m_captionAreaRect.right,

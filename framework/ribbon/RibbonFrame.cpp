@@ -3,6 +3,7 @@
 
 #include "classlib/FrameWnd.h"
 #include "framework/commandbars/CommandBars.h"
+#include "framework/commandbars/ControlButton.h"
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/DwmWrapper.h"
 #include "framework/foundation/HookManager.h"
@@ -147,6 +148,198 @@ void COSMRibbonFrame::RefreshFrame()
         m_ribbon->Redraw(nullptr, FALSE);
 }
 
+std::vector<COSMRibbonFrame::CaptionButtonRule> COSMRibbonFrame::GetCaptionButtonRules() const
+{
+    const DWORD style = GetStyle(FALSE);
+    const DWORD exStyle = GetStyle(TRUE);
+    const BOOL maximized = (style & WS_MAXIMIZE) != 0;
+    const BOOL sysMenu = (style & WS_SYSMENU) != 0;
+    BOOL minMax = !(exStyle & WS_EX_TOOLWINDOW) && sysMenu && (style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) != 0;
+    BOOL closeEnabled = TRUE;
+    if (HMENU menu = GetFrameHwnd() ? ::GetSystemMenu(GetFrameHwnd(), FALSE) : nullptr)
+        closeEnabled = !(::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+    BOOL closeShown = sysMenu;
+    if (maximized && (style & WS_CHILD))
+        minMax = closeShown = FALSE;
+    const BOOL own = !m_dwmEnabled;
+    return {
+        {SC_CLOSE, closeShown && own, closeEnabled},
+        {SC_RESTORE, minMax && maximized && own, (style & WS_MAXIMIZEBOX) != 0},
+        {SC_MAXIMIZE, minMax && !maximized && own, (style & WS_MAXIMIZEBOX) != 0},
+        {SC_MINIMIZE, minMax && own, (style & WS_MINIMIZEBOX) != 0},
+    };
+}
+
+BOOL COSMRibbonFrame::DrawsOwnCaption() const
+{
+    if (!m_ribbon || !m_frameDrawing || m_dwmEnabled || !IsCaptionStandard())
+        return FALSE;
+    // A minimized child keeps the system's small caption bar.
+    const DWORD style = GetStyle(FALSE);
+    return (style & WS_CAPTION) == WS_CAPTION && !((style & WS_CHILD) && (style & WS_MINIMIZE));
+}
+
+void COSMRibbonFrame::RepositionCaptionButtons()
+{
+    HWND frame = GetFrameHwnd();
+    if (!DrawsOwnCaption() || !::IsWindow(frame))
+    {
+        m_hotCaptionButton = nullptr;
+        m_captionButtons->RemoveAll();
+        return;
+    }
+    RECT window{};
+    RECT client{};
+    ::GetWindowRect(frame, &window);
+    ::GetClientRect(frame, &client);
+    ::MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const int border = client.left - window.left;
+    CRect rect(border, m_frameBorder, window.right - window.left - border, GetCaptionHeight() - 3);
+    for (const CaptionButtonRule& rule : GetCaptionButtonRules())
+    {
+        COSMControl* button = m_captionButtons->FindControlById(static_cast<int>(rule.id));
+        if (!rule.shown)
+        {
+            if (button == m_hotCaptionButton)
+                m_hotCaptionButton = nullptr;
+            if (button)
+                m_captionButtons->Remove(button);
+            continue;
+        }
+        if (!button)
+            button = m_captionButtons->AddControl(new COSMControlButton, static_cast<int>(rule.id), nullptr, -1, TRUE);
+        button->SetEnabled(rule.enabled ? 1 : 0);
+        const int side = rect.Height();
+        button->SetRect(CRect(rect.right - side, rect.top, rect.right, rect.bottom));
+        rect.right -= side;
+    }
+}
+
+COSMControl* COSMRibbonFrame::HitTestCaptionButton(CPoint screen) const
+{
+    HWND frame = GetFrameHwnd();
+    if (!::IsWindow(frame))
+        return nullptr;
+    RECT window{};
+    ::GetWindowRect(frame, &window);
+    const CPoint point(screen.x - window.left, screen.y - window.top);
+    for (int i = 0; i < m_captionButtons->GetCount(); ++i)
+    {
+        COSMControl* button = m_captionButtons->GetAt(i);
+        if (button->IsVisible() && button->GetRect().PtInRect(point))
+            return button;
+    }
+    return nullptr;
+}
+
+void COSMRibbonFrame::SetHotCaptionButton(COSMControl* button)
+{
+    if (button == m_hotCaptionButton)
+        return;
+    if (m_hotCaptionButton)
+        m_hotCaptionButton->SetSelected(FALSE);
+    m_hotCaptionButton = button;
+    if (button)
+    {
+        button->SetSelected(TRUE);
+        // Told when the mouse leaves the frame's non-client area, so the button goes cold again.
+        TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE | TME_NONCLIENT, GetFrameHwnd(), 0};
+        ::TrackMouseEvent(&track);
+    }
+    DrawNonClient();
+}
+
+void COSMRibbonFrame::TrackCaptionButton(COSMControl* button)
+{
+    HWND frame = GetFrameHwnd();
+    const UINT id = static_cast<UINT>(button->GetID());
+    SetHotCaptionButton(button);
+    button->SetPressed(TRUE);
+    DrawNonClient();
+    ::SetCapture(frame);
+    BOOL released = FALSE;
+    BOOL over = TRUE;
+    while (::GetCapture() == frame)
+    {
+        MSG msg;
+        if (!::GetMessageA(&msg, nullptr, 0, 0))
+        {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP)
+        {
+            // Captured, the frame hears of the mouse in client coordinates.
+            CPoint point(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+            ::ClientToScreen(frame, &point);
+            const BOOL now = HitTestCaptionButton(point) == button;
+            if (now != over)
+            {
+                over = now;
+                button->SetSelected(over);
+                DrawNonClient();
+            }
+            if (msg.message == WM_LBUTTONUP)
+            {
+                released = TRUE;
+                break;
+            }
+            continue;
+        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+            break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    if (::GetCapture() == frame)
+        ::ReleaseCapture();
+    if (!::IsWindow(frame))
+        return;
+    button->SetPressed(FALSE);
+    m_hotCaptionButton = nullptr;
+    button->SetSelected(FALSE);
+    DrawNonClient();
+    if (released && over && button->GetEnabled())
+        ::PostMessageA(frame, WM_SYSCOMMAND, id, 0);
+}
+
+int COSMRibbonFrame::OnOwnCaptionMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    const CPoint screen(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    switch (nMessage)
+    {
+    case WM_NCHITTEST:
+    {
+        lResult = ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
+        if (COSMControl* button = HitTestCaptionButton(screen))
+            lResult = button->GetID() == SC_CLOSE      ? HTCLOSE
+                      : button->GetID() == SC_MINIMIZE ? HTMINBUTTON
+                                                       : HTMAXBUTTON;
+        else if (lResult == HTCLOSE || lResult == HTMINBUTTON || lResult == HTMAXBUTTON)
+            // The system's buttons stand elsewhere: there the caption shows.
+            lResult = HTCAPTION;
+        return kHandled;
+    }
+    case WM_NCMOUSEMOVE:
+        SetHotCaptionButton(HitTestCaptionButton(screen));
+        return kNotHandled;
+    case WM_NCMOUSELEAVE:
+        SetHotCaptionButton(nullptr);
+        return kNotHandled;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+        if (COSMControl* button = HitTestCaptionButton(screen))
+        {
+            TrackCaptionButton(button);
+            lResult = 0;
+            return kHandled;
+        }
+        return kNotHandled;
+    default:
+        return kNotHandled;
+    }
+}
+
 COSMFramePaintManager* COSMRibbonFrame::GetFramePainter() const
 {
     COSMPaintManager* paintManager = m_ribbon ? m_ribbon->GetPaintManager() : nullptr;
@@ -159,6 +352,7 @@ void COSMRibbonFrame::DrawNonClient()
     COSMFramePaintManager* painter = GetFramePainter();
     if (!painter || !::IsWindow(frame) || !DrawsNonClient())
         return;
+    RepositionCaptionButtons();
     // The window DC of a frame also covers its client area: the border is drawn around the client only.
     HDC hdc = ::GetWindowDC(frame);
     if (!hdc)
@@ -198,6 +392,8 @@ int COSMRibbonFrame::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPA
 {
     if (hWnd != GetFrameHwnd() || !m_ribbon)
         return kNotHandled;
+    if (DrawsOwnCaption() && OnOwnCaptionMessage(hWnd, nMessage, wParam, lParam, lResult) == kHandled)
+        return kHandled;
     switch (nMessage)
     {
     case WM_NCCALCSIZE:
@@ -242,6 +438,11 @@ int COSMRibbonFrame::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPA
             return kNotHandled;
         lResult = DefaultWithoutCaption(hWnd, nMessage, wParam, lParam);
         return kHandled;
+    case WM_IDLEUPDATECMDUI:
+        // The ribbon folded or unfolded: the caption changes hands, so the frame takes its new non-client sizes.
+        if (m_layoutPosted)
+            RefreshFrame();
+        return kNotHandled;
     default:
         return kNotHandled;
     }

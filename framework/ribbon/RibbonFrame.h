@@ -14,6 +14,8 @@
 #include "framework/foundation/DwmWrapper.h"
 #include "framework/foundation/HookManagerSink.h"
 
+#include <vector>
+
 class COSMRibbonBar;
 class COSMCommandBars;
 
@@ -73,8 +75,24 @@ public:
     BOOL IsActive() const { return m_active; }
     void SetActive(BOOL active) { m_active = active; }
     // The caption buttons the frame painter draws with a full caption of the frame's own (the ribbon's caption
-    // buttons sit on the ribbon bar instead); empty until filled.
+    // buttons sit on the ribbon bar instead), in window coordinates; filled while the frame draws its own caption.
     COSMControls* GetCaptionButtons() const { return m_captionButtons.Get(); }
+
+    // Which caption buttons the frame's styles ask for, in order from the right: close, restore (maximized) or
+    // maximize, minimize; a maximized child has none, composition leaves them to the system.
+    struct CaptionButtonRule
+    {
+        UINT id;
+        BOOL shown;
+        BOOL enabled;
+    };
+    std::vector<CaptionButtonRule> GetCaptionButtonRules() const;
+    // TRUE while the ribbon is hidden, folded or not on top and the frame's caption is its own: the frame object
+    // then draws that caption (icon, title, caption buttons) through the frame painter and runs its buttons.
+    BOOL DrawsOwnCaption() const;
+    // Lays the own caption's buttons out for the frame's size and styles (squares as high as the caption less the
+    // top border and 3, from the right border leftwards), keeping their states; empties the list otherwise.
+    void RepositionCaptionButtons();
 
     int GetFrameBorder() const { return m_frameBorder; }
     // Tests and the frame's non-client sizing set the border height.
@@ -94,7 +112,13 @@ private:
     class COSMFramePaintManager* GetFramePainter() const;
     // Runs the frame's own handling of a message that would paint the system's caption, with that painting kept off.
     LRESULT DefaultWithoutCaption(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
-    BOOL DrawsNonClient() const { return m_ribbon && !m_dwmEnabled && !IsCaptionStandard(); }
+    BOOL DrawsNonClient() const { return m_ribbon && !m_dwmEnabled && (!IsCaptionStandard() || DrawsOwnCaption()); }
+    // The own caption's button under a screen point; null elsewhere.
+    COSMControl* HitTestCaptionButton(CPoint screen) const;
+    void SetHotCaptionButton(COSMControl* button);
+    // Holds the button pressed while the left button is down over it; a release over it runs its system command.
+    void TrackCaptionButton(COSMControl* button);
+    int OnOwnCaptionMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 
     CWnd* m_frame;
     COSMRibbonBar* m_ribbon;
@@ -108,4 +132,5 @@ private:
     BOOL m_active = TRUE;
     HWND m_hooked = nullptr;
     RefPtr<COSMControls> m_captionButtons = RefPtr<COSMControls>::Adopt(new COSMControls);
+    COSMControl* m_hotCaptionButton = nullptr;
 };

@@ -11,9 +11,9 @@
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/PropExchange.h"
 #include "framework/ribbon/RibbonBar.h"
-#include "framework/ribbon/RibbonFallbackPaint.h"
 #include "framework/ribbon/RibbonGroupLayout.h"
 #include "framework/ribbon/RibbonGroupsScroller.h"
+#include "framework/ribbon/RibbonLayoutDC.h"
 #include "framework/ribbon/RibbonPopupToolBars.h"
 #include "framework/ribbon/RibbonTab.h"
 #include "framework/ribbon/RibbonPaintManager.h"
@@ -50,8 +50,9 @@ COSMRibbonGroupOption::COSMRibbonGroupOption()
 
 void COSMRibbonGroupOption::Draw(CDC* dc)
 {
-    if (GetRibbonGroup())
-        COSMRibbonFallbackPaint::DrawGroupOption(dc, this, TRUE);
+    COSMRibbonBar* ribbon = GetRibbonGroup() ? COSMRibbonGroupControlPopup::GetRibbonBarOf(GetParent()) : nullptr;
+    if (COSMRibbonPaintManager* painter = ribbon ? ribbon->GetRibbonPaintManager() : nullptr)
+        painter->DrawControlGroupOption(dc, this, TRUE);
     else
         COSMControlButton::Draw(dc);
 }
@@ -92,14 +93,32 @@ BOOL COSMRibbonGroupControlPopup::IsVisible(DWORD skip) const
     return COSMControlPopup::IsVisible(skip) && (!m_group || m_group->IsVisible());
 }
 
+COSMRibbonPaintManager* COSMRibbonGroupControlPopup::GetRibbonPainter() const
+{
+    COSMRibbonBar* ribbon = GetRibbonBarOf(GetParent());
+    if (!ribbon && m_group)
+        ribbon = m_group->GetRibbonBar();
+    return ribbon ? ribbon->GetRibbonPaintManager() : nullptr;
+}
+
 CSize COSMRibbonGroupControlPopup::GetSize(CDC* dc)
 {
-    return COSMRibbonFallbackPaint::DrawGroupPopupButton(dc, this, FALSE);
+    COSMRibbonPaintManager* painter = GetRibbonPainter();
+    if (!painter)
+        return COSMControlPopup::GetSize(dc);
+    if (dc || !m_parent)
+        return painter->DrawControlGroupPopup(dc, this, FALSE);
+    // Asked without a DC: measured as the bar lays it out.
+    COSMRibbonLayoutDC layout(m_parent);
+    return painter->DrawControlGroupPopup(&layout, this, FALSE);
 }
 
 void COSMRibbonGroupControlPopup::Draw(CDC* dc)
 {
-    COSMRibbonFallbackPaint::DrawGroupPopupButton(dc, this, TRUE);
+    if (COSMRibbonPaintManager* painter = GetRibbonPainter())
+        painter->DrawControlGroupPopup(dc, this, TRUE);
+    else
+        COSMControlPopup::Draw(dc);
 }
 
 COSMRibbonBar* COSMRibbonGroupControlPopup::GetRibbonBarOf(const COSMCommandBar* bar)
@@ -366,7 +385,9 @@ void COSMRibbonGroup::Copy(const COSMRibbonGroup* source)
 
 void COSMRibbonGroup::Draw(CDC* dc, CRect clip)
 {
-    COSMRibbonFallbackPaint::DrawGroup(dc, this);
+    COSMRibbonBar* ribbon = GetRibbonBar();
+    if (COSMRibbonPaintManager* painter = ribbon ? ribbon->GetRibbonPaintManager() : nullptr)
+        painter->DrawGroup(dc, this);
     COSMPaintManager* paintManager = m_parentBar ? m_parentBar->GetPaintManager() : nullptr;
     BOOL first = TRUE;
     CRect part;

@@ -27,6 +27,7 @@ class COSMCommandBar;
 class COSMRibbonBar;
 class COSMRibbonGroup;
 class COSMRibbonGroups;
+class COSMRibbonPaintManager;
 class COSMRibbonTab;
 class COSMPropExchange;
 struct COSMRibbonGroupLayoutInfo;
@@ -66,6 +67,9 @@ public:
 
     // The ribbon bar a control's parent bar belongs to: the bar itself, or the ribbon its popup came from.
     static COSMRibbonBar* GetRibbonBarOf(const COSMCommandBar* bar);
+    // The painter of the ribbon the button is shown in (its parent bar's, else its group's); it draws and measures
+    // the button.
+    COSMRibbonPaintManager* GetRibbonPainter() const;
 
 protected:
     // Its popup is made at each opening.

@@ -5,8 +5,8 @@
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/ribbon/RibbonBar.h"
-#include "framework/ribbon/RibbonFallbackPaint.h"
 #include "framework/ribbon/RibbonGroup.h"
+#include "framework/ribbon/RibbonPaintManager.h"
 #include "framework/ribbon/RibbonPopupToolBars.h"
 #include "framework/ribbon/RibbonTab.h"
 
@@ -41,7 +41,9 @@ COSMRibbonGroupsScroller* COSMRibbonGroupsScrollButton::GetScroller() const
 
 void COSMRibbonGroupsScrollButton::Draw(CDC* dc)
 {
-    COSMRibbonFallbackPaint::DrawGroupsScrollButton(dc, this, m_left);
+    COSMRibbonBar* ribbon = COSMRibbonGroupControlPopup::GetRibbonBarOf(GetParent());
+    if (COSMRibbonPaintManager* painter = ribbon ? ribbon->GetRibbonPaintManager() : nullptr)
+        painter->DrawGroupsScrollButton(dc, this, m_left);
 }
 
 void COSMRibbonGroupsScrollButton::OnClick(BOOL /*keyboard*/, CPoint /*point*/)

@@ -56,6 +56,44 @@ int RibbonPopupState(const COSMControl* control)
     return control->IsPopupOpen() ? 2 : control->GetSelected() ? 1 : 0;
 }
 
+// Without their pictures a group, its option button and the scroll buttons are drawn in system colours, so the
+// ribbon can still be seen and used.
+void DrawPlainRibbonGroup(CDC* dc, const CRect& rc, const CRect& band, BOOL hot)
+{
+    dc->FillSolidRect(rc, ::GetSysColor(hot ? COLOR_3DLIGHT : COLOR_BTNFACE));
+    dc->FillSolidRect(band, ::GetSysColor(COLOR_3DSHADOW));
+    dc->Draw3dRect(rc, ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DSHADOW));
+}
+
+void DrawPlainOptionButton(CDC* dc, const COSMControl* control)
+{
+    const CRect rc = control->GetRect();
+    if (control->GetPressed())
+        dc->Draw3dRect(rc, ::GetSysColor(COLOR_3DSHADOW), ::GetSysColor(COLOR_3DHILIGHT));
+    else if (control->GetSelected())
+        dc->Draw3dRect(rc, ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DSHADOW));
+    // A small corner arrow.
+    const COLORREF color = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+    for (int i = 0; i < 4; ++i)
+        dc->FillSolidRect(CRect(rc.right - 5 - i, rc.bottom - 5 - i, rc.right - 4, rc.bottom - 4 - i), color);
+}
+
+void DrawPlainScrollButton(CDC* dc, const COSMControl* control, BOOL scrollLeft)
+{
+    const CRect rc = control->GetRect();
+    const int face = control->GetPressed() ? COLOR_3DSHADOW : control->GetSelected() ? COLOR_3DLIGHT : COLOR_BTNFACE;
+    dc->FillSolidRect(rc, ::GetSysColor(face));
+    dc->Draw3dRect(rc, ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DDKSHADOW));
+    // The arrow: a triangle of one-pixel columns pointing the way the groups move.
+    const CPoint centre = rc.CenterPoint();
+    const COLORREF color = ::GetSysColor(COLOR_BTNTEXT);
+    for (int i = 0; i < 4; ++i)
+    {
+        const int x = scrollLeft ? centre.x - 2 + i : centre.x + 1 - i;
+        dc->FillSolidRect(CRect(x, centre.y - i, x + 1, centre.y + i + 1), color);
+    }
+}
+
 }  // namespace
 
 // ---- Tabs ----
@@ -162,10 +200,15 @@ void COSMRibbonPaintManager::DrawGroup(CDC* dc, COSMRibbonGroup* group)
     const COSMRibbonTab* tab = group->GetRibbonTab();
     const BOOL context = tab && tab->GetContextColor() != 0;
     const int state = group->IsHotGroup() ? 1 : 0;
-    if (COSMOffice2007Image* image = LoadImage(context ? "CONTEXTTABGROUPCLIENT" : "RIBBONGROUPCLIENT"))
-        image->DrawImagePart(dc, client, image->GetStateRect(state, 2), CRect(5, 5, 5, 5));
-    if (COSMOffice2007Image* image = LoadImage(context ? "CONTEXTTABGROUPCAPTION" : "RIBBONGROUPCAPTION"))
-        image->DrawImagePart(dc, band, image->GetStateRect(state, 2), CRect(5, 5, 5, 5));
+    COSMOffice2007Image* clientImage = LoadImage(context ? "CONTEXTTABGROUPCLIENT" : "RIBBONGROUPCLIENT");
+    COSMOffice2007Image* captionImage = LoadImage(context ? "CONTEXTTABGROUPCAPTION" : "RIBBONGROUPCAPTION");
+    if (clientImage)
+        clientImage->DrawImagePart(dc, client, clientImage->GetStateRect(state, 2), CRect(5, 5, 5, 5));
+    if (captionImage)
+        captionImage->DrawImagePart(dc, band, captionImage->GetStateRect(state, 2), CRect(5, 5, 5, 5));
+    const BOOL plain = !clientImage && !captionImage;
+    if (plain)
+        DrawPlainRibbonGroup(dc, rc, band, state != 0);
 
     CString caption = group->GetCaption();
     COSMPaintManager::StripMnemonics(caption);
@@ -175,7 +218,9 @@ void COSMRibbonPaintManager::DrawGroup(CDC* dc, COSMRibbonGroup* group)
         text.right -= m_groupCaptionHeight + 1;
     text.DeflateRect(2, 2);
     const int oldMode = dc->SetBkMode(TRANSPARENT);
-    COSMFontDC font(dc, &m_font, m_clrGroupCaptionText);
+    const BOOL noColor = m_clrGroupCaptionText == static_cast<COLORREF>(-1);
+    COSMFontDC font(dc, &m_font,
+                    !noColor ? m_clrGroupCaptionText : ::GetSysColor(plain ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT));
     dc->DrawText(caption, text, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     dc->SetBkMode(oldMode);
 }
@@ -187,6 +232,8 @@ CSize COSMRibbonPaintManager::DrawControlGroupOption(CDC* dc, COSMControl* contr
         const int state = control->GetPressed() ? 2 : control->GetSelected() ? 1 : 0;
         if (COSMOffice2007Image* image = LoadImage("RIBBONOPTIONBUTTON"))
             image->DrawImage(dc, control->GetRect(), image->GetStateRect(state, 4), CRect(3, 2, 2, 2), kRibbonMagenta);
+        else
+            DrawPlainOptionButton(dc, control);
     }
     return CSize(15, 14);
 }
@@ -271,11 +318,16 @@ void COSMRibbonPaintManager::FillGroupPopupToolBar(CDC* dc, COSMRibbonGroup* gro
 
 void COSMRibbonPaintManager::FillMorePopupToolBar(CDC* dc, COSMCommandBar* bar)
 {
+    if (!dc)
+        return;
     COSMOffice2007Image* image = LoadImage("MOREPOPUPBARFRAME");
     if (!image)
         image = LoadImage("POPUPBARFRAME");
-    if (dc && image)
+    // Without either frame the popup still gets the ribbon's face under its controls.
+    if (image)
         image->DrawImagePart(dc, ClientRectOf(bar), image->GetStateRect(0, 1), CRect(4, 4, 4, 4));
+    else
+        FillRibbonFace(dc, bar);
 }
 
 // ---- Quick access and scroll buttons ----
@@ -306,7 +358,11 @@ void COSMRibbonPaintManager::DrawGroupsScrollButton(CDC* dc, COSMControl* contro
         return;
     COSMOffice2007Image* frame = LoadImage(scrollLeft ? "RIBBONGROUPSSCROLLLEFT" : "RIBBONGROUPSSCROLLRIGHT");
     if (!frame)
+    {
+        // Nor its glyph: the plain button draws its own arrow.
+        DrawPlainScrollButton(dc, control, scrollLeft);
         return;
+    }
     frame->SetPreserveOrientation(TRUE);
     const int state = control->GetPressed() ? 2 : control->GetSelected() ? 1 : 0;
     const CRect rc = control->GetRect();
@@ -352,7 +408,12 @@ void COSMRibbonPaintManager::DrawRibbonSystemButton(CDC* dc, COSMControl* contro
     if (!image)
         image = LoadImage("FRAMESYSTEMBUTTON");
     if (!image)
+    {
+        // Without the round picture the button keeps the toolbar's face, so it can still be seen and found.
+        if (m_pOwner)
+            m_pOwner->DrawToolBarControl(dc, control, TRUE);
         return;
+    }
     int shift = 0;
     if (rc.top < 0)
     {

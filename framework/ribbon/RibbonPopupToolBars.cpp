@@ -10,7 +10,6 @@
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ToolTipContext.h"
 #include "framework/ribbon/RibbonBar.h"
-#include "framework/ribbon/RibbonFallbackPaint.h"
 #include "framework/ribbon/RibbonGroup.h"
 #include "framework/ribbon/RibbonLayoutDC.h"
 #include "framework/ribbon/RibbonTab.h"
@@ -210,7 +209,11 @@ void COSMRibbonTabPopupToolBar::DrawCommandBar(CDC* dc, CRect clip)
 {
     if (!dc)
         return;
-    COSMRibbonFallbackPaint::FillTabPopupToolBar(dc, this, m_groupsRect);
+    if (COSMRibbonPaintManager* painter = m_ribbonBar ? m_ribbonBar->GetRibbonPaintManager() : nullptr)
+    {
+        painter->FillRibbonFace(dc, this);
+        painter->FillGroupsBackground(dc, m_tabCopy, m_groupsRect);
+    }
     dc->SetBkMode(TRANSPARENT);
     COSMPaintManager* paintManager = GetPaintManager();
     COSMFontDC font(dc, paintManager ? paintManager->GetCommandBarFont(this) : nullptr);
@@ -394,7 +397,8 @@ void COSMRibbonGroupPopupToolBar::DrawCommandBar(CDC* dc, CRect clip)
 {
     if (!dc)
         return;
-    COSMRibbonFallbackPaint::FillGroupPopupToolBar(dc, this);
+    if (COSMRibbonPaintManager* painter = m_ribbonBar ? m_ribbonBar->GetRibbonPaintManager() : nullptr)
+        painter->FillGroupPopupToolBar(dc, m_groupCopy, this);
     if (!m_groupCopy)
         return;
     dc->SetBkMode(TRANSPARENT);
@@ -494,5 +498,6 @@ CSize COSMRibbonBarMorePopupToolBar::GetButtonSize() const
 
 void COSMRibbonBarMorePopupToolBar::DrawCommandBarFrame(CDC* dc)
 {
-    COSMRibbonFallbackPaint::FillMorePopupToolBar(dc, this);
+    if (COSMRibbonPaintManager* painter = m_ribbonBar ? m_ribbonBar->GetRibbonPaintManager() : nullptr)
+        painter->FillMorePopupToolBar(dc, this);
 }

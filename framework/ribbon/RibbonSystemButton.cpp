@@ -9,6 +9,7 @@
 #include "framework/commandbars/PaintManager.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/ribbon/RibbonBar.h"
+#include "framework/ribbon/RibbonPaintManager.h"
 #include "framework/themes/Office2007Images.h"
 
 #include <algorithm>
@@ -49,6 +50,12 @@ COSMRibbonSystemPopupBar* SystemPopupBarOf(const COSMCommandBar* bar)
     return bar ? dynamic_cast<COSMRibbonSystemPopupBar*>(const_cast<COSMCommandBar*>(bar)) : nullptr;
 }
 
+COSMRibbonPaintManager* RibbonPainterOf(COSMControl* control)
+{
+    COSMPaintManager* paintManager = control ? control->GetPaintManager() : nullptr;
+    return paintManager ? dynamic_cast<COSMRibbonPaintManager*>(paintManager->GetRibbonPaintManager()) : nullptr;
+}
+
 // A colour of the Office 2007 resources' "Ribbon" section, else the system colour.
 COLORREF RibbonResourceColor(LPCSTR key, int fallback)
 {
@@ -67,8 +74,9 @@ COSMRibbonControlSystemButton::COSMRibbonControlSystemButton()
 
 void COSMRibbonControlSystemButton::Draw(CDC* dc)
 {
-    // The ribbon painter's round button comes with it; until then the toolbar's button face.
-    if (COSMPaintManager* paintManager = GetPaintManager())
+    if (COSMRibbonPaintManager* painter = RibbonPainterOf(this))
+        painter->DrawRibbonSystemButton(dc, this, GetRect());
+    else if (COSMPaintManager* paintManager = GetPaintManager())
         paintManager->DrawToolBarControl(dc, this, TRUE);
 }
 
@@ -178,9 +186,12 @@ CSize COSMRibbonSystemPopupBar::CalcDynamicLayout(int length, DWORD mode)
 
 void COSMRibbonSystemPopupBar::DrawCommandBarFrame(CDC* dc)
 {
+    if (!dc)
+        return;
     CRect client;
     GetClientRect(&client);
     DrawMenuFrame(dc, client);
+    DrawOpenerOverMenu(dc, client);
     for (int i = 0; i < GetControlCount(); ++i)
     {
         const COSMControl* control = GetControl(i);
@@ -194,11 +205,31 @@ void COSMRibbonSystemPopupBar::DrawCommandBarFrame(CDC* dc)
 
 void COSMRibbonSystemPopupBar::DrawMenuFrame(CDC* dc, const CRect& client)
 {
-    // The menu's picture comes with the ribbon painter; until then a face with a darker border and foot.
-    dc->FillSolidRect(client, ::GetSysColor(COLOR_3DSHADOW));
-    CRect inside(client.left + kBorderLeft, client.top + kBorderTop, client.right - kBorderRight,
-                 client.bottom - kBorderBottom);
-    dc->FillSolidRect(inside, ::GetSysColor(COLOR_MENU));
+    COSMRibbonPaintManager* painter = RibbonPainterOf(GetControlPopup());
+    if (COSMOffice2007Image* image = painter ? painter->LoadImage("RIBBONSYSTEMMENU") : nullptr)
+    {
+        image->DrawImagePart(dc, client, image->GetStateRect(0, 1), GetBorders());
+        return;
+    }
+    // Without its picture the menu is filled as any popup bar.
+    COSMPopupBar::DrawCommandBarFrame(dc);
+}
+
+void COSMRibbonSystemPopupBar::DrawOpenerOverMenu(CDC* dc, const CRect& client)
+{
+    // The menu opens over the button's foot: the button is drawn again on top so it stays whole.
+    COSMControl* opener = GetControlPopup();
+    auto* ribbon = opener && opener->IsKindOf(RUNTIME_CLASS(COSMRibbonControlSystemButton))
+                       ? dynamic_cast<COSMRibbonBar*>(opener->GetParent())
+                       : nullptr;
+    COSMRibbonPaintManager* painter = RibbonPainterOf(opener);
+    if (!ribbon || !painter || !ribbon->IsCaptionVisible() || !ribbon->GetSafeHwnd() || !GetSafeHwnd())
+        return;
+    CRect button = opener->GetRect();
+    ::MapWindowPoints(ribbon->GetSafeHwnd(), GetSafeHwnd(), reinterpret_cast<POINT*>(&button), 2);
+    CRect overlap;
+    if (overlap.IntersectRect(button, client))
+        painter->DrawRibbonSystemButton(dc, opener, button);
 }
 
 void COSMRibbonSystemPopupBar::DrawRecentColumn(CDC* dc, const CRect& column)
@@ -286,8 +317,14 @@ void COSMRibbonControlSystemPopupBarButton::Draw(CDC* dc)
 
 void COSMRibbonControlSystemPopupBarButton::DrawFootFace(CDC* dc)
 {
-    // The button's own picture comes with the ribbon painter: a raised face, lighter while selected.
     const CRect rect = GetRect();
+    COSMRibbonPaintManager* painter = RibbonPainterOf(this);
+    if (COSMOffice2007Image* image = painter ? painter->LoadImage("RIBBONSYSTEMMENUBUTTON") : nullptr)
+    {
+        image->DrawImage(dc, rect, image->GetStateRect(GetSelected() ? 1 : 0, 2), CRect(2, 2, 2, 2), RGB(255, 0, 255));
+        return;
+    }
+    // Without its picture: a raised face, lighter while selected.
     dc->FillSolidRect(rect, ::GetSysColor(GetSelected() ? COLOR_3DHILIGHT : COLOR_BTNFACE));
     dc->Draw3dRect(rect, ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DSHADOW));
 }

@@ -65,8 +65,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // The parts of the frame until the ribbon painter draws them: plain system colours.
+    // The menu's picture with the borders as its margins (a plain popup's fill without it), the opening button
+    // over it while the ribbon shows its caption, and the right-hand column's colour.
     void DrawMenuFrame(CDC* dc, const CRect& client);
+    void DrawOpenerOverMenu(CDC* dc, const CRect& client);
     void DrawRecentColumn(CDC* dc, const CRect& column);
 };
 

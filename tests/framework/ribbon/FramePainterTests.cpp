@@ -1,7 +1,9 @@
 // The frame painter with the production Office 2007 resources (this program links them): its metrics and colours
 // through a test manager's metrics, the frame region, caption buttons, the caption text and the frame's icons.
 #include "PaintManagerTestSupport.h"
+#include "PainterTestIcons.h"
 
+#include "classlib/FrameMessages.h"
 #include "classlib/FrameWnd.h"
 #include "framework/ribbon/FramePaintManager.h"
 #include "framework/ribbon/RibbonFrame.h"
@@ -10,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -384,6 +387,141 @@ TEST(FramePainterTest, TheRibbonLookAsksForThemedFramesAndOtherLooksDoNot)
         COSMFramePaintManager* painter = FramePainterOf(*look);
         ASSERT_NE(painter, nullptr);
         EXPECT_EQ(painter->IsThemedFrame(), c.themed);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The smallest x at which two drawings differ, or -1.
+int FirstDifferingColumn(const DcTestSurface& a, const DcTestSurface& b)
+{
+    int first = -1;
+    for (int y = 0; y < a.Height(); ++y)
+    {
+        for (int x = 0; x < a.Width(); ++x)
+        {
+            if (a.Pixel(x, y) != b.Pixel(x, y) && (first < 0 || x < first))
+                first = x;
+        }
+    }
+    return first;
+}
+
+TEST(FramePainterTest, TheFullCaptionPutsTheSmallIconAtSevenAndTheTitleAfterIt)
+{
+    MetricsPaintManager pm;
+    COSMFramePaintManager* painter = FramePainterOf(pm);
+    ASSERT_NE(nullptr, painter);
+    const COLORREF iconColor = RGB(200, 30, 40);
+    HICON icon = painter_test::SolidIcon(16, iconColor);
+    const struct
+    {
+        DWORD style;
+        bool icon;
+        int titleFrom;
+    } cases[] = {
+        {WS_OVERLAPPEDWINDOW, true, 16 + 12},
+        // Without a system menu there is no icon and the title starts at 7.
+        {WS_POPUP | WS_CAPTION | WS_THICKFRAME, false, 7},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.titleFrom);
+        TestWindow frame(c.style, 0, "Wide title");
+        ::SendMessageA(frame.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        COSMRibbonFrame ribbonFrame(&frame.wnd);
+        ASSERT_TRUE(ribbonFrame.IsCaptionStandard());
+        CRect window;
+        ::GetWindowRect(frame.hwnd, &window);
+        const int top = ribbonFrame.GetCaptionHeight();
+        const int border = ribbonFrame.GetFrameBorder();
+        const int y = (border - 1) + ((top - (border - 1)) - 16 - 1) / 2;
+
+        DcTestSurface drawn(window.Width(), window.Height(), RGB(1, 2, 3));
+        painter->DrawFrame(drawn.dc(), &ribbonFrame);
+        const CRect iconRect(CPoint(7, y), CSize(16, 16));
+        EXPECT_EQ(c.icon, drawn.AllPixels(iconRect, iconColor));
+        EXPECT_NE(iconColor, drawn.Pixel(6, y + 8));
+        EXPECT_NE(iconColor, drawn.Pixel(23, y + 8));
+
+        // The title is what differs from the same caption without text.
+        ::SetWindowTextA(frame.hwnd, "");
+        DcTestSurface untitled(window.Width(), window.Height(), RGB(1, 2, 3));
+        painter->DrawFrame(untitled.dc(), &ribbonFrame);
+        const int first = FirstDifferingColumn(drawn, untitled);
+        EXPECT_GE(first, c.titleFrom);
+        EXPECT_LE(first, c.titleFrom + 2) << "a glyph's side bearing at most";
+    }
+    ::DestroyIcon(icon);
+}
+
+TEST(FramePainterTest, TheStatusBarPiecesStandBesideTheStatusBarAndTheCornersOnlyBesideAThickBorder)
+{
+    MetricsPaintManager pm;
+    COSMFramePaintManager* painter = FramePainterOf(pm);
+    ASSERT_NE(nullptr, painter);
+    COSMOffice2007Image* light = COSMOffice2007Images::Instance()->LoadImage("STATUSBARLIGHT");
+    COSMOffice2007Image* corner = COSMOffice2007Images::Instance()->LoadImage("FRAMEBOTTOMLEFT");
+    ASSERT_NE(nullptr, light);
+    ASSERT_NE(nullptr, corner);
+    // The corner's inside, as its picture has it.
+    DcTestSurface cornerAlone(8, 8, RGB(1, 2, 3));
+    corner->DrawImage(cornerAlone.dc(), CRect(0, 0, 8, 8), corner->GetStateRect(0, 2), CRect(0, 0, 0, 0),
+                      RGB(255, 0, 255));
+    const COLORREF cornerInside = cornerAlone.Pixel(5, 2);
+
+    const struct
+    {
+        DWORD style;
+        bool thick;
+    } cases[] = {{WS_OVERLAPPEDWINDOW, true}, {WS_POPUP | WS_CAPTION | WS_SYSMENU, false}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.thick);
+        TestWindow frame(c.style);
+        CRect client;
+        ::GetClientRect(frame.hwnd, &client);
+        HWND statusBar = ::CreateWindowExA(
+            0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, client.bottom - 22, client.Width(), 22, frame.hwnd,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(AFX_IDW_STATUS_BAR)), nullptr, nullptr);
+        ASSERT_NE(nullptr, statusBar);
+        ::ShowWindow(frame.hwnd, SW_SHOWNA);
+        COSMRibbonFrame ribbonFrame(&frame.wnd);
+        ribbonFrame.EnableFrameDrawing(TRUE);
+        int s = 0;
+        ASSERT_TRUE(ribbonFrame.GetStatusBarHeight(&s));
+        ribbonFrame.SetActive(TRUE);
+        CRect window;
+        ::GetWindowRect(frame.hwnd, &window);
+        CRect screenClient = client;
+        ::ClientToScreen(frame.hwnd, reinterpret_cast<POINT*>(&screenClient.left));
+        ::ClientToScreen(frame.hwnd, reinterpret_cast<POINT*>(&screenClient.right));
+        const int W = window.Width();
+        const int H = window.Height();
+        const int b = screenClient.left - window.left;
+        const int d = window.bottom - screenClient.bottom;
+        ASSERT_EQ(c.thick, b > 3) << "border " << b;
+        ASSERT_GT(b, 1);
+
+        DcTestSurface drawn(W, H, RGB(1, 2, 3));
+        painter->DrawFrame(drawn.dc(), &ribbonFrame);
+        // The light piece in the left border beside the status bar, above where a corner could be.
+        DcTestSurface expected(W, H, RGB(1, 2, 3));
+        const CRect piece(1, H - d - s, b, H - d);
+        light->DrawImagePart(expected.dc(), piece, CRect(0, 0, b - 1, light->GetExtent().cy), CRect(0, 0, 0, 0));
+        for (int y = piece.top; y < std::min<int>(piece.bottom, H - 8); ++y)
+        {
+            for (int x = piece.left; x < piece.right; ++x)
+                ASSERT_EQ(expected.Pixel(x, y), drawn.Pixel(x, y)) << x << ", " << y;
+        }
+        // The corners reach into the client area, which the frame's drawing leaves alone otherwise.
+        ASSERT_LE(d, 5);
+        EXPECT_EQ(c.thick ? cornerInside : RGB(1, 2, 3), drawn.Pixel(5, H - 6)) << "the bottom left corner";
+        EXPECT_EQ(c.thick ? cornerInside : RGB(1, 2, 3), drawn.Pixel(W - 6, H - 6)) << "the bottom right corner";
+        ribbonFrame.EnableFrameDrawing(FALSE);
+        EXPECT_FALSE(ribbonFrame.GetStatusBarHeight(&s));
     }
 }
 

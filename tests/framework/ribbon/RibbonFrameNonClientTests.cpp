@@ -201,3 +201,141 @@ TEST_F(RibbonFrameNonClientTest, ANewTitleRepaintsTheBorderAndReachesTheRibbonsC
     EXPECT_EQ(expected, ShownPixels(points));
     EXPECT_EQ(reinterpret_cast<LRESULT>(icon), frame.SendMessage(WM_GETICON, ICON_SMALL, 0));
 }
+
+namespace {
+
+// A caption button held down: a timer inside the button's own loop sees it pressed, then releases the mouse away.
+struct HeldCaptionButtonProbe
+{
+    COSMControl* button;
+    CPoint releaseAt;
+    bool seen = false;
+    bool pressed = false;
+};
+HeldCaptionButtonProbe* g_heldCaptionButtonProbe = nullptr;
+
+void CALLBACK ReleaseHeldCaptionButtonElsewhere(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    HeldCaptionButtonProbe* probe = g_heldCaptionButtonProbe;
+    if (!probe || probe->seen)
+        return;
+    probe->seen = true;
+    probe->pressed = probe->button->GetPressed() != FALSE;
+    MoveMouseTo(probe->releaseAt);
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+}
+
+}  // namespace
+
+TEST_F(RibbonFrameNonClientTest, AHiddenRibbonLeavesTheFrameItsOwnCaptionDrawnAndRunByTheFrameObject)
+{
+    ribbon->SetVisible(FALSE);
+    Relayout();
+    RepaintFrame();
+    COSMRibbonFrame* object = FrameObject();
+    ASSERT_TRUE(object->IsCaptionStandard());
+    ASSERT_TRUE(object->DrawsOwnCaption());
+    const int border = StyleBorder();
+    const CSize size = WindowSize();
+    EXPECT_EQ(border + ::GetSystemMetrics(SM_CYCAPTION), ClientInWindow().top) << "the caption is the frame's";
+
+    // Close, maximize and minimize from the right border leftwards, squares of the caption less its borders.
+    COSMControls* buttons = object->GetCaptionButtons();
+    ASSERT_EQ(3, buttons->GetCount());
+    const int top = object->GetCaptionHeight();
+    const int side = top - 3 - border;
+    const UINT ids[] = {SC_CLOSE, SC_MAXIMIZE, SC_MINIMIZE};
+    for (int i = 0; i < 3; ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(static_cast<int>(ids[i]), buttons->GetAt(i)->GetID());
+        const int right = size.cx - border - i * side;
+        EXPECT_EQ(CRect(right - side, border, right, top - 3), buttons->GetAt(i)->GetRect());
+    }
+    COSMControl* close = buttons->GetAt(0);
+    COSMControl* maximize = buttons->GetAt(1);
+
+    // The caption band right of the title (the buttons) and the borders are the frame painter's drawing.
+    const int titleRight = buttons->GetAt(2)->GetRect().left - border;
+    std::vector<CPoint> points = BorderPoints();
+    for (int y = 1; y < top; ++y)
+    {
+        for (int x = titleRight; x < size.cx - 5; ++x)
+            points.emplace_back(x, y);
+    }
+    EXPECT_EQ(TwinPixels(points), ShownPixels(points));
+
+    // The mouse over the close button lights it; the picture follows.
+    CRect window;
+    frame.GetWindowRect(&window);
+    const CPoint closeCentre = window.TopLeft() + close->GetRect().CenterPoint();
+    MoveMouseTo(closeCentre);
+    PumpFor(60);
+    EXPECT_TRUE(close->GetSelected());
+    EXPECT_FALSE(maximize->GetSelected());
+    EXPECT_EQ(TwinPixels(points), ShownPixels(points)) << "the lit button";
+
+    // A click runs the button's system command; a press released elsewhere runs nothing.
+    frame.ClearRecords();
+    ClickAt(window.TopLeft() + maximize->GetRect().CenterPoint());
+    PumpFor(60);
+    MoveMouseTo(closeCentre);
+    HeldCaptionButtonProbe probe{close, window.CenterPoint()};
+    g_heldCaptionButtonProbe = &probe;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 60, &ReleaseHeldCaptionButtonElsewhere);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    PumpFor(300);
+    ::KillTimer(nullptr, timer);
+    g_heldCaptionButtonProbe = nullptr;
+    EXPECT_TRUE(probe.seen);
+    EXPECT_TRUE(probe.pressed) << "held down, the button shows pressed";
+    EXPECT_FALSE(close->GetPressed());
+    std::vector<WPARAM> commands;
+    for (const CCommandBarsTestFrame::Record& record : frame.RecordsOf(WM_SYSCOMMAND))
+        commands.push_back(record.wParam & 0xFFF0);
+    EXPECT_EQ(std::vector<WPARAM>{SC_MAXIMIZE}, commands);
+    ClickAt(closeCentre);
+    PumpFor(60);
+    commands.clear();
+    for (const CCommandBarsTestFrame::Record& record : frame.RecordsOf(WM_SYSCOMMAND))
+        commands.push_back(record.wParam & 0xFFF0);
+    EXPECT_EQ((std::vector<WPARAM>{SC_MAXIMIZE, SC_CLOSE}), commands);
+
+    // Shown again, the ribbon supplies the caption and the frame's own buttons go.
+    MoveMouseTo(CPoint(1200, 1000));
+    ribbon->SetVisible(TRUE);
+    Relayout();
+    RepaintFrame();
+    EXPECT_FALSE(object->DrawsOwnCaption());
+    EXPECT_EQ(0, buttons->GetCount());
+    EXPECT_EQ(border, ClientInWindow().top);
+}
+
+TEST_F(RibbonFrameNonClientTest, AFoldedRibbonLeavesTheFrameItsOwnCaptionUntilItIsWideAgain)
+{
+    CRect window;
+    frame.GetWindowRect(&window);
+    frame.SetWindowPos(nullptr, 0, 0, 240, window.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Relayout();
+    RepaintFrame();
+    COSMRibbonFrame* object = FrameObject();
+    ASSERT_FALSE(ribbon->IsRibbonShown()) << "folded";
+    EXPECT_TRUE(object->DrawsOwnCaption());
+    EXPECT_EQ(3, object->GetCaptionButtons()->GetCount());
+    EXPECT_EQ(StyleBorder() + ::GetSystemMetrics(SM_CYCAPTION), ClientInWindow().top);
+    const CRect close = object->GetCaptionButtons()->GetAt(0)->GetRect();
+    std::vector<CPoint> points = BorderPoints();
+    for (int y = close.top; y < close.bottom; ++y)
+    {
+        for (int x = close.left; x < close.right; ++x)
+            points.emplace_back(x, y);
+    }
+    EXPECT_EQ(TwinPixels(points), ShownPixels(points));
+
+    frame.SetWindowPos(nullptr, 0, 0, window.Width(), window.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Relayout();
+    EXPECT_TRUE(ribbon->IsRibbonShown());
+    EXPECT_FALSE(object->DrawsOwnCaption());
+    EXPECT_EQ(StyleBorder(), ClientInWindow().top);
+}
