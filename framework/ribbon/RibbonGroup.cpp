@@ -475,7 +475,13 @@ BOOL COSMRibbonGroup::ActivateThroughPopup(COSMControl* control)
     auto* popup = dynamic_cast<COSMRibbonGroupPopupToolBar*>(m_popupButton->GetCommandBar());
     if (popup && popup->GetTrackingMode() != 0 && popup->GetGroupCopy() && index >= 0 &&
         index < popup->GetGroupCopy()->GetCount())
+    {
+        // The popup's own tips come up first: a control that leaves the popup open (a menu, an edit) is then
+        // already among the letters of the popup it opened from.
+        if (COSMCommandBars* commandBars = popup->GetCommandBars())
+            commandBars->ShowKeyboardTips(popup, 1);
         popup->GetGroupCopy()->GetAt(index)->OnMnemonicActivate();
+    }
     return TRUE;
 }
 
