@@ -128,8 +128,10 @@ void COSMRibbonGroupControlPopup::Copy(const COSMControl* source, BOOL recursive
     COSMRibbonGroup* group = popup->m_group;
     COSMRibbonBar* target = GetRibbonBarOf(GetParent());
     COSMRibbonBar* from = GetRibbonBarOf(source->GetParent());
-    // A copy on another ribbon (a copied ribbon, its quick-access row) stands for that ribbon's own group.
-    if (target && from && target != from)
+    // A copy on another ribbon (a copied ribbon, its quick-access row) stands for that ribbon's own group. So does a
+    // copy on the ribbon itself made from a popup's copy of a group: that copy goes shortly after its popup closes.
+    const BOOL fromPopupCopy = group && GetParent() == target && group->GetParentBar() != target;
+    if (target && from && (target != from || fromPopupCopy))
         group = target->FindGroup(static_cast<int>(GetID()));
     m_group = group;
 }
