@@ -382,4 +382,41 @@ TEST_F(RibbonPopupKeyboardTest, ArrowsInAGroupPopupReachItsCaptionStripsOptionBu
     }
 }
 
+TEST_F(RibbonPopupKeyboardTest, TheMorePopupOpenedFromTheKeyboardTakesTheArrowsAndReturn)
+{
+    std::vector<COSMControl*> controls;
+    for (UINT id = 201; id < 225; ++id)
+    {
+        COSMControl* control = ribbon->GetQuickAccessControls()->Add(1, static_cast<int>(id));
+        CString caption;
+        caption.Format("Q%u", id - 200);
+        control->SetCaption(caption);
+        controls.push_back(control);
+    }
+    frame.SetWindowPos(nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+    Relayout();
+    COSMRibbonBarControlQuickAccessMore* more = ribbon->GetQuickAccessMore();
+    ASSERT_TRUE(more->IsVisible());
+
+    // Alt enters the ribbon; Return on the "more" button opens its popup from the keyboard.
+    PostKeyMenu(0);
+    ASSERT_NE(0, ribbon->GetTrackingMode());
+    ribbon->SetSelected(more->GetIndex(), COSMCommandBar::kSelectKeyboard);
+    SendKey(VK_RETURN);
+    auto* popup = dynamic_cast<COSMRibbonBarMorePopupToolBar*>(more->GetCommandBar());
+    ASSERT_NE(nullptr, popup);
+    ASSERT_NE(0, popup->GetTrackingMode());
+    ASSERT_GE(popup->GetControlCount(), 3);
+
+    // The keys are the popup's now: Right moves along its controls, Return runs the selected one.
+    popup->SetSelected(0, COSMCommandBar::kSelectKeyboard);
+    SendKey(VK_RIGHT);
+    EXPECT_EQ(1, popup->GetSelectedIndex());
+    EXPECT_EQ(more->GetIndex(), ribbon->GetSelectedIndex()) << "the ribbon's selection stays on the button";
+    const UINT id = popup->GetControl(1)->GetID();
+    frame.ClearRecords();
+    SendKey(VK_RETURN);
+    EXPECT_EQ(1, Commands(id));
+}
+
 }  // namespace
