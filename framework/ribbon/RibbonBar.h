@@ -156,8 +156,8 @@ public:
     // Level 1: the quick-access numbers, the tabs and the system button; level 2: the selected tab's groups.
     void CreateKeyboardTips() override;
     void OnKeyboardTip(COSMCommandBarKeyboardTip* tip) override;
-    // A popup tracks above the bar, which then leaves the keys to it.
-    static BOOL HasTrackedPopupAbove(const COSMCommandBar* bar);
+    // A popup tracks above the bar, which then leaves the keys to it, unless a text field of the bar has the focus.
+    static BOOL LeavesKeysToPopupAbove(const COSMCommandBar* bar);
     // Arrows (kKeyNextInRow, kKeyPreviousInRow, kKeyExpand, kKeyCollapse) move to the control that lies that way
     // among the controls of the bar (this ribbon when null, or one of its tab and group popups); Return and Space
     // activate the selected control. FALSE without a selection or for other kinds.

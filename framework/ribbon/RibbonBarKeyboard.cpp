@@ -252,16 +252,20 @@ BOOL COSMRibbonBar::ProcessFrameKey(UINT key)
     return FALSE;
 }
 
-BOOL COSMRibbonBar::HasTrackedPopupAbove(const COSMCommandBar* bar)
+BOOL COSMRibbonBar::LeavesKeysToPopupAbove(const COSMCommandBar* bar)
 {
     COSMMouseManager* mouse = bar ? bar->GetMouseManager() : nullptr;
     COSMCommandBar* top = mouse ? mouse->GetTopTrackedBar() : nullptr;
-    return top && top != bar && top->IsPopupBar() && top->GetTrackingMode() != 0 && mouse->IsTracked(bar);
+    if (!top || top == bar || !top->IsPopupBar() || top->GetTrackingMode() == 0 || !mouse->IsTracked(bar))
+        return FALSE;
+    // An edit or combo box of the bar that has the focus types into its own window while its list shows.
+    const HWND focus = ::GetFocus();
+    return !(focus && bar->GetSafeHwnd() && ::IsChild(bar->GetSafeHwnd(), focus));
 }
 
 int COSMRibbonBar::OnHookKeyDown(UINT key, LPARAM lParam)
 {
-    if (HasTrackedPopupAbove(this))
+    if (LeavesKeysToPopupAbove(this))
         return 0;
     return COSMMenuBar::OnHookKeyDown(key, lParam);
 }

@@ -254,7 +254,7 @@ void COSMRibbonTabPopupToolBar::OnKeyboardTip(COSMCommandBarKeyboardTip* tip)
 
 int COSMRibbonTabPopupToolBar::OnHookKeyDown(UINT key, LPARAM lParam)
 {
-    if (COSMRibbonBar::HasTrackedPopupAbove(this))
+    if (COSMRibbonBar::LeavesKeysToPopupAbove(this))
         return 0;
     return COSMPopupToolBar::OnHookKeyDown(key, lParam);
 }
@@ -429,7 +429,7 @@ void COSMRibbonGroupPopupToolBar::OnKeyboardTip(COSMCommandBarKeyboardTip* tip)
 
 int COSMRibbonGroupPopupToolBar::OnHookKeyDown(UINT key, LPARAM lParam)
 {
-    if (COSMRibbonBar::HasTrackedPopupAbove(this))
+    if (COSMRibbonBar::LeavesKeysToPopupAbove(this))
         return 0;
     return COSMPopupToolBar::OnHookKeyDown(key, lParam);
 }

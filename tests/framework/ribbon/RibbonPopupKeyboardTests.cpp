@@ -8,6 +8,7 @@
 #include "framework/commandbars/CommandBarKeyboardTip.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/MouseManager.h"
+#include "framework/controls/ControlComboBox.h"
 #include "framework/ribbon/RibbonKeyboardLayout.h"
 
 #include <map>
@@ -417,6 +418,37 @@ TEST_F(RibbonPopupKeyboardTest, TheMorePopupOpenedFromTheKeyboardTakesTheArrowsA
     frame.ClearRecords();
     SendKey(VK_RETURN);
     EXPECT_EQ(1, Commands(id));
+}
+
+TEST_F(RibbonPopupKeyboardTest, AComboOfTheRibbonTypesIntoItsEditWhileItsListShows)
+{
+    COSMRibbonGroup* group = AddGroup("Font", "");
+    auto* combo = dynamic_cast<COSMControlComboBox*>(group->Add(5, 4800));
+    ASSERT_NE(nullptr, combo);
+    combo->SetWidth(120);
+    for (const char* item : {"Arial", "Courier", "Tahoma"})
+        combo->GetComboBoxList()->AddString(item);
+    combo->SetDropDown(TRUE);
+    Relayout();
+    ASSERT_NE(nullptr, combo->GetEditCtrl());
+    const HWND edit = combo->GetEditCtrl()->GetSafeHwnd();
+    CRect editRect;
+    ::GetWindowRect(edit, &editRect);
+    ClickAt(editRect.CenterPoint());
+    ASSERT_EQ(edit, ::GetFocus());
+
+    // The list opens above the ribbon; the letters still reach the edit window.
+    const CRect rect = combo->GetRect();
+    ClickAt(ScreenPoint(*ribbon, CPoint(rect.right - 4, rect.CenterPoint().y)));
+    ASSERT_NE(nullptr, combo->GetComboBoxList()->GetSafeHwnd());
+    ASSERT_NE(0, combo->GetComboBoxList()->GetTrackingMode());
+    ASSERT_EQ(edit, ::GetFocus());
+    ::SetWindowTextA(edit, "");
+    for (const WORD key : {WORD('X'), WORD('Y')})
+        SendKey(key);
+    char text[32] = {};
+    ::GetWindowTextA(edit, text, sizeof text);
+    EXPECT_STREQ("xy", text);
 }
 
 }  // namespace
