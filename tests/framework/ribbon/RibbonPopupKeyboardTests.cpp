@@ -2,7 +2,8 @@
 // popup and a reduced group's popup show the tips of their groups (a reduced group's popup button with "Z" before
 // its letters, a group popup's controls with the letters they have on the ribbon), a typed tip runs its control or
 // opens the group popup, whose tips come up before the control runs, and arrows move by position among the popup's
-// controls while the tab popup's scroller keeps the selected one in view.
+// controls while the scroller (the tab popup's, the ribbon's) keeps the selected one in view; the "more" popup and a
+// combo box's list above the ribbon get their keys.
 #include "RibbonGroupTestSupport.h"
 
 #include "framework/commandbars/CommandBarKeyboardTip.h"
@@ -344,6 +345,35 @@ TEST_F(RibbonPopupKeyboardTest, ArrowsInTheTabPopupMoveByPositionAndTheScrollerK
         if (s.expected == first->GetAt(0))
             EXPECT_EQ(0, scroller->GetScrollOffset());
     }
+}
+
+TEST_F(RibbonPopupKeyboardTest, ArrowsInTheRibbonScrollItsGroupsToTheSelection)
+{
+    const int count = 2 * ribbon->GetGroupsRect().Width() / 71 + 3;
+    std::vector<COSMRibbonGroup*> groups;
+    for (int i = 0; i < count; ++i)
+    {
+        groups.push_back(AddGroup("Group", "MMM"));
+        groups.back()->SetReduceLimit(0);
+    }
+    Relayout();
+    COSMRibbonGroupsScroller* scroller = ribbon->GetGroupsScroller();
+    ASSERT_TRUE(scroller->GetRightButton()->IsVisible());
+    PostKeyMenu(0);
+    ASSERT_NE(0, ribbon->GetTrackingMode());
+    COSMControl* first = groups.front()->GetAt(0);
+    COSMControl* last = groups.back()->GetAt(0);
+    ribbon->SetSelected(first->GetIndex(), COSMCommandBar::kSelectKeyboard);
+
+    // Left from the first control of the row wraps to the last group's, scrolled out until then.
+    SendKey(VK_LEFT);
+    EXPECT_EQ(last->GetIndex(), ribbon->GetSelectedIndex());
+    EXPECT_GT(scroller->GetScrollOffset(), 0);
+    EXPECT_LE(last->GetRect().right, ribbon->GetGroupsRect().right);
+    EXPECT_GE(last->GetRect().left, ribbon->GetGroupsRect().left);
+    SendKey(VK_RIGHT);
+    EXPECT_EQ(first->GetIndex(), ribbon->GetSelectedIndex());
+    EXPECT_EQ(0, scroller->GetScrollOffset());
 }
 
 TEST_F(RibbonPopupKeyboardTest, ArrowsInAGroupPopupReachItsCaptionStripsOptionButton)
