@@ -2,8 +2,8 @@
 // popup and a reduced group's popup show the tips of their groups (a reduced group's popup button with "Z" before
 // its letters, a group popup's controls with the letters they have on the ribbon), a typed tip runs its control or
 // opens the group popup, whose tips come up before the control runs, and arrows move by position among the popup's
-// controls while the scroller (the tab popup's, the ribbon's) keeps the selected one in view; the "more" popup and a
-// combo box's list above the ribbon get their keys.
+// controls while the scroller (the tab popup's, the ribbon's) keeps the selected one in view; the "more" popup gets its
+// keys, and a combo box's edit keeps them while its list shows above the ribbon.
 #include "RibbonGroupTestSupport.h"
 
 #include "framework/commandbars/CommandBarKeyboardTip.h"
