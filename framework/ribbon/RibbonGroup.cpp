@@ -478,8 +478,8 @@ BOOL COSMRibbonGroup::ActivateThroughPopup(COSMControl* control)
     if (popup && popup->GetTrackingMode() != 0 && popup->GetGroupCopy() && index >= 0 &&
         index < popup->GetGroupCopy()->GetCount())
     {
-        // The popup's own tips come up first: a control that leaves the popup open (a menu, an edit) is then
-        // already among the letters of the popup it opened from.
+        // The popup's tips come up before the control runs, as when the popup is opened by its own tip: a control
+        // that keeps the popup open (a menu, an edit) leaves the user among the popup's letters.
         if (COSMCommandBars* commandBars = popup->GetCommandBars())
             commandBars->ShowKeyboardTips(popup, 1);
         popup->GetGroupCopy()->GetAt(index)->OnMnemonicActivate();
