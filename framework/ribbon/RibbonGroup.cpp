@@ -81,10 +81,29 @@ COSMRibbonGroupControlPopup::COSMRibbonGroupControlPopup(COSMRibbonGroup* group)
     SetGroup(group);
 }
 
+COSMRibbonGroupControlPopup::~COSMRibbonGroupControlPopup()
+{
+    ReferTo(nullptr);
+}
+
 void COSMRibbonGroupControlPopup::SetGroup(COSMRibbonGroup* group)
 {
-    m_group = group;
+    ReferTo(group);
     SetRibbonGroup(group);
+}
+
+void COSMRibbonGroupControlPopup::ReferTo(COSMRibbonGroup* group)
+{
+    if (group == m_group)
+        return;
+    if (m_group)
+    {
+        auto& standIns = m_group->m_standIns;
+        standIns.erase(std::remove(standIns.begin(), standIns.end(), this), standIns.end());
+    }
+    m_group = group;
+    if (m_group)
+        m_group->m_standIns.push_back(this);
 }
 
 BOOL COSMRibbonGroupControlPopup::IsVisible(DWORD skip) const
@@ -133,7 +152,7 @@ void COSMRibbonGroupControlPopup::Copy(const COSMControl* source, BOOL recursive
     const BOOL fromPopupCopy = group && GetParent() == target && group->GetParentBar() != target;
     if (target && from && (target != from || fromPopupCopy))
         group = target->FindGroup(static_cast<int>(GetID()));
-    m_group = group;
+    ReferTo(group);
 }
 
 BOOL COSMRibbonGroupControlPopup::OnSetPopup(BOOL popup)
@@ -175,6 +194,14 @@ COSMRibbonGroup::~COSMRibbonGroup()
     RemoveAll();
     m_optionButton->SetRibbonGroup(nullptr);
     m_popupButton->SetGroup(nullptr);
+    // Copies of the popup button that outlive the group (in the quick access) stand for no group from now on.
+    const std::vector<COSMRibbonGroupControlPopup*> standIns = m_standIns;
+    for (COSMRibbonGroupControlPopup* button : standIns)
+    {
+        if (button->GetRibbonGroup() == this)
+            button->SetRibbonGroup(nullptr);
+        button->ReferTo(nullptr);
+    }
     m_optionButton->InternalRelease();
     m_popupButton->InternalRelease();
 }

@@ -193,6 +193,28 @@ TEST_F(RibbonPopupContextMenuTest, ATabPopupGroupsCaptionAddsTheRibbonsOwnGroupT
     EXPECT_EQ(3, opened->GetGroupCopy()->GetCount());
 }
 
+TEST_F(RibbonPopupContextMenuTest, AQuickAccessGroupButtonOutlivesItsGroup)
+{
+    COSMRibbonTab* insert = ribbon->AddTab("&Insert");
+    COSMRibbonGroup* tables = AddGroup("Tables", "MMM", insert);
+    COSMControl* added = ribbon->AddToQuickAccess(tables->GetPopupButton());
+    auto* button = dynamic_cast<COSMRibbonGroupControlPopup*>(added);
+    ASSERT_NE(nullptr, button);
+    ASSERT_EQ(tables, button->GetGroup());
+    Relayout();
+
+    // The tab and its group go; the button stays in the quick access, standing for no group.
+    ribbon->GetControlTab()->DeleteItem(insert->GetIndex());
+    EXPECT_EQ(nullptr, button->GetGroup());
+    Relayout();
+    ribbon->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_TRUE(button->IsVisible());
+    ClickAt(ScreenPoint(*ribbon, button->GetRect().CenterPoint()));
+    COSMCommandBar* opened = button->GetCommandBar();
+    ASSERT_NE(nullptr, opened);
+    EXPECT_EQ(nullptr, dynamic_cast<COSMRibbonGroupPopupToolBar*>(opened)) << "a plain popup without a group";
+}
+
 TEST_F(RibbonPopupContextMenuTest, ARightClickBesideTheCaptionStripShowsNoGroupMenu)
 {
     std::vector<COSMRibbonGroup*> groups = AddCollapsingGroups();

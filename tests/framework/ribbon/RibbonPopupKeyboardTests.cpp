@@ -333,7 +333,7 @@ TEST_F(RibbonPopupKeyboardTest, ArrowsInTheTabPopupMoveByPositionAndTheScrollerK
         SendKey(s.key);
         ASSERT_NE(0, popup->GetTrackingMode());
         EXPECT_EQ(s.expected->GetIndex(), popup->GetSelectedIndex());
-        // The selected control lies in the groups area, clear of the scroll buttons.
+        // The selected control lies in the groups area.
         const CRect rect = s.expected->GetRect();
         EXPECT_GE(rect.left, popup->GetGroupsRect().left);
         EXPECT_LE(rect.right, popup->GetGroupsRect().right);
@@ -343,7 +343,9 @@ TEST_F(RibbonPopupKeyboardTest, ArrowsInTheTabPopupMoveByPositionAndTheScrollerK
             EXPECT_TRUE(scroller->GetLeftButton()->IsVisible());
         }
         if (s.expected == first->GetAt(0))
+        {
             EXPECT_EQ(0, scroller->GetScrollOffset());
+        }
     }
 }
 
