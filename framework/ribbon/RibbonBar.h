@@ -147,20 +147,39 @@ public:
     // Alt (with tabs) enters the tab strip and shows the first tips; '1' to '9' run the visible quick-access
     // control at that place; a tab's access key selects the tab and shows its groups' tips. Nothing with Ctrl down.
     BOOL ProcessFrameKey(UINT key) override;
+    // The keyboard manager offers each key to the tracking bars in the order they began to track: while a popup
+    // tracks above the ribbon (the tab popup, a group popup, a menu), the key goes on to it.
+    int OnHookKeyDown(UINT key, LPARAM lParam) override;
     // Every key but Escape hides the tips; arrows, Return and Space move by position (ProcessSpatialKey) first.
     BOOL ProcessSpecialKey(int kind) override;
     BOOL IsKeyboardCuesVisible() const override;
     // Level 1: the quick-access numbers, the tabs and the system button; level 2: the selected tab's groups.
     void CreateKeyboardTips() override;
     void OnKeyboardTip(COSMCommandBarKeyboardTip* tip) override;
-    // Arrows (kKeyNextInRow, kKeyPreviousInRow, kKeyExpand, kKeyCollapse) move to the control that lies that way;
-    // Return and Space activate the selected control. FALSE without a selection or for other kinds.
-    BOOL ProcessSpatialKey(int kind);
-    // The rectangle arrow navigation compares for the control (the arrow's virtual key).
-    CRect GetNavigationRect(const COSMControl* control, const COSMControl* current, UINT key) const;
-    void CreateGroupKeyboardTips(COSMRibbonTab* tab);
-    // One tip for a group control (prefix in front of its letters), visible when the group and the control are.
-    void CreateControlKeyboardTip(COSMControl* control, LPCSTR prefix, BOOL groupVisible);
+    // A popup tracks above the bar, which then leaves the keys to it, unless a text field of the bar has the focus.
+    static BOOL LeavesKeysToPopupAbove(const COSMCommandBar* bar);
+    // Arrows (kKeyNextInRow, kKeyPreviousInRow, kKeyExpand, kKeyCollapse) move to the control that lies that way
+    // among the controls of the bar (this ribbon when null, or one of its tab and group popups); Return and Space
+    // activate the selected control. FALSE without a selection or for other kinds.
+    BOOL ProcessSpatialKey(int kind, COSMCommandBar* bar = nullptr);
+    // The rectangle arrow navigation compares for a control of the bar (this ribbon when null) for the arrow's
+    // virtual key.
+    CRect GetNavigationRect(const COSMControl* control, const COSMControl* current, UINT key,
+                            const COSMCommandBar* bar = nullptr) const;
+    // The tips of the tab's groups, placed in the client area of the bar that shows them (this ribbon when null, or
+    // the tab popup that shows a copy of the tab). A group popup names the group it shows and its copy: the tips of
+    // the tab's other groups are made hidden, so that every control keeps the letters it has on the ribbon, and the
+    // shown group's tips come from the copy.
+    void CreateGroupKeyboardTips(COSMRibbonTab* tab, COSMCommandBar* bar = nullptr,
+                                 const COSMRibbonGroup* shown = nullptr, COSMRibbonGroup* copy = nullptr);
+    // A typed tip of a group control of the bar (this ribbon when null): a control hidden only by its group's
+    // reduction (its tip not shown) opens the group's popup, which shows its own tips, and runs there; any other
+    // visible control of the bar runs; an invisible one, or one of another bar, is left alone.
+    void RunControlTip(COSMControl* control, BOOL tipVisible, COSMCommandBar* bar = nullptr);
+    // One tip for a group control of the bar (prefix in front of its letters), visible when the group and the
+    // control are and the control lies wholly inside the bar's client area.
+    void CreateControlKeyboardTip(COSMControl* control, LPCSTR prefix, BOOL groupVisible,
+                                  COSMCommandBar* bar = nullptr);
     // ---- Context menus and the quick access (RibbonBarContextMenu.cpp) ---------------------------------------
     // The menu of the control (the caller's reference), built anew: the customize button's or every other
     // control's, with the toolbars list, the entries the control and the ribbon's state allow, and the site's say

@@ -310,7 +310,15 @@ void COSMRibbonBar::OnChildBarRButtonUp(COSMCommandBar* bar, int x, int y)
     popup->SetPopuped(-1);
     const CPoint point(x, y);
     if (COSMControl* control = popup->GetControls()->HitTest(point))
+    {
         ShowContextMenu(point, control);
+        return;
+    }
+    // A group's caption strip in a tab or group popup stands for the whole group: its popup button's menu.
+    const COSMRibbonGroupsScroller* scroller = COSMRibbonGroupsScroller::GetGroupsScroller(popup);
+    COSMRibbonGroup* group = scroller ? scroller->HitTestGroup(point) : nullptr;
+    if (group && group->GetCaptionRect().PtInRect(point))
+        ShowContextMenu(point, group->GetPopupButton());
 }
 
 // ---- The entries' commands ----

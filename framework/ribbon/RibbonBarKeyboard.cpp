@@ -9,6 +9,7 @@
 #include "framework/commandbars/ControlFactory.h"
 #include "framework/commandbars/KeyboardTipLayout.h"
 #include "framework/commandbars/MnemonicKeys.h"
+#include "framework/commandbars/MouseManager.h"
 #include "framework/ribbon/RibbonControls.h"
 #include "framework/ribbon/RibbonKeyboardLayout.h"
 #include "framework/ribbon/RibbonTab.h"
@@ -242,9 +243,31 @@ BOOL COSMRibbonBar::ProcessFrameKey(UINT key)
         if (!m_minimized)
             commandBars->ShowKeyboardTips(this, 2);
         m_controlTab->SelectTab(TRUE);
+        // A minimized ribbon's tab opens its popup instead, which shows the tips of its groups once it is up.
+        COSMCommandBar* popup = m_minimized ? m_controlTab->GetCommandBar() : nullptr;
+        if (popup && popup->GetSafeHwnd() && popup->GetTrackingMode() != 0)
+            popup->PostMessage(WM_TIMER, kTimerKeyboardTips, 0);
         return TRUE;
     }
     return FALSE;
+}
+
+BOOL COSMRibbonBar::LeavesKeysToPopupAbove(const COSMCommandBar* bar)
+{
+    COSMMouseManager* mouse = bar ? bar->GetMouseManager() : nullptr;
+    COSMCommandBar* top = mouse ? mouse->GetTopTrackedBar() : nullptr;
+    if (!top || top == bar || !top->IsPopupBar() || top->GetTrackingMode() == 0 || !mouse->IsTracked(bar))
+        return FALSE;
+    // An edit or combo box of the bar that has the focus types into its own window while its list shows.
+    const HWND focus = ::GetFocus();
+    return !(focus && bar->GetSafeHwnd() && ::IsChild(bar->GetSafeHwnd(), focus));
+}
+
+int COSMRibbonBar::OnHookKeyDown(UINT key, LPARAM lParam)
+{
+    if (LeavesKeysToPopupAbove(this))
+        return 0;
+    return COSMMenuBar::OnHookKeyDown(key, lParam);
 }
 
 BOOL COSMRibbonBar::ProcessSpecialKey(int kind)
@@ -257,7 +280,8 @@ BOOL COSMRibbonBar::ProcessSpecialKey(int kind)
     return COSMMenuBar::ProcessSpecialKey(kind);
 }
 
-CRect COSMRibbonBar::GetNavigationRect(const COSMControl* control, const COSMControl* current, UINT key) const
+CRect COSMRibbonBar::GetNavigationRect(const COSMControl* control, const COSMControl* current, UINT key,
+                                       const COSMCommandBar* bar) const
 {
     CRect rect = control->GetRect();
     // The option button sits in the corner of its group's caption strip; arrows treat it as the whole strip.
@@ -270,6 +294,9 @@ CRect COSMRibbonBar::GetNavigationRect(const COSMControl* control, const COSMCon
             return rect;
         }
     }
+    // The customize button and the tab strip are the ribbon's own; its popups have neither.
+    if (bar && bar != this)
+        return rect;
     if (control != current && control == m_quickAccessPopup && !control->GetRibbonGroup() &&
         (key == VK_UP || key == VK_DOWN))
     {
@@ -286,9 +313,11 @@ CRect COSMRibbonBar::GetNavigationRect(const COSMControl* control, const COSMCon
     return rect;
 }
 
-BOOL COSMRibbonBar::ProcessSpatialKey(int kind)
+BOOL COSMRibbonBar::ProcessSpatialKey(int kind, COSMCommandBar* bar)
 {
-    COSMControl* current = GetControl(m_selectedIndex);
+    if (!bar)
+        bar = this;
+    COSMControl* current = bar->GetControl(bar->GetSelectedIndex());
     if (!current)
         return FALSE;
     if (kind == kKeyReturn || kind == kKeySpace)
@@ -321,23 +350,23 @@ BOOL COSMRibbonBar::ProcessSpatialKey(int kind)
         return FALSE;
     }
 
-    const CRect from = GetNavigationRect(current, current, key);
+    const CRect from = GetNavigationRect(current, current, key, bar);
     std::vector<CRect> rects;
     std::vector<int> indexes;
-    for (int i = 0; i < GetControlCount(); ++i)
+    for (int i = 0; i < bar->GetControlCount(); ++i)
     {
-        const COSMControl* control = GetControl(i);
+        const COSMControl* control = bar->GetControl(i);
         // Controls scrolled out of the groups (hide flag 8) still take part.
         if (control == current || !control->IsVisible(COSMControl::kHideScroll) ||
             (control->GetFlags() & COSMControl::kFlagSkipFocus))
             continue;
-        rects.push_back(GetNavigationRect(control, current, key));
+        rects.push_back(GetNavigationRect(control, current, key, bar));
         indexes.push_back(i);
     }
     const int target = OsmRibbonFindNavigationTarget(from, rects, key);
     if (target != -1)
-        SetSelected(indexes[static_cast<size_t>(target)],
-                    key == VK_RIGHT || key == VK_DOWN ? kSelectForward : kSelectBackward);
+        bar->SetSelected(indexes[static_cast<size_t>(target)],
+                         key == VK_RIGHT || key == VK_DOWN ? kSelectForward : kSelectBackward);
     // Arrows stay the ribbon's even when nothing lies that way.
     return TRUE;
 }
@@ -398,25 +427,35 @@ void COSMRibbonBar::CreateKeyboardTips()
     }
 }
 
-void COSMRibbonBar::CreateGroupKeyboardTips(COSMRibbonTab* tab)
+void COSMRibbonBar::CreateGroupKeyboardTips(COSMRibbonTab* tab, COSMCommandBar* bar, const COSMRibbonGroup* shown,
+                                            COSMRibbonGroup* copy)
 {
     COSMRibbonGroups* groups = tab->GetGroups();
     for (int g = 0; g < groups->GetCount(); ++g)
     {
         COSMRibbonGroup* group = groups->GetAt(g);
-        const BOOL visible = group->IsVisible();
+        BOOL visible = group->IsVisible();
+        if (shown)
+        {
+            visible = visible && group == shown;
+            if (group == shown && copy)
+                group = copy;
+        }
         for (int i = 0; i < group->GetCount(); ++i)
-            CreateControlKeyboardTip(group->GetAt(i), "", visible);
+            CreateControlKeyboardTip(group->GetAt(i), "", visible, bar);
         COSMRibbonGroupOption* option = group->GetOptionButton();
         if (!(option->GetHideFlags() & COSMRibbonGroup::kHideOption))
-            CreateControlKeyboardTip(option, "", visible);
+            CreateControlKeyboardTip(option, "", visible, bar);
         // The button a reduced group shrinks to: "Z" keeps its letters apart from those of the controls.
-        CreateControlKeyboardTip(group->GetPopupButton(), "Z", visible);
+        CreateControlKeyboardTip(group->GetPopupButton(), "Z", visible, bar);
     }
 }
 
-void COSMRibbonBar::CreateControlKeyboardTip(COSMControl* control, LPCSTR prefix, BOOL groupVisible)
+void COSMRibbonBar::CreateControlKeyboardTip(COSMControl* control, LPCSTR prefix, BOOL groupVisible,
+                                             COSMCommandBar* bar)
 {
+    if (!bar)
+        bar = this;
     COSMCommandBars* commandBars = GetCommandBars();
     COSMRibbonGroup* group = control ? control->GetRibbonGroup() : nullptr;
     if (!commandBars || !group || (control->GetFlags() & COSMControl::kFlagSkipFocus))
@@ -426,7 +465,8 @@ void COSMRibbonBar::CreateControlKeyboardTip(COSMControl* control, LPCSTR prefix
     if (caption.IsEmpty() && explicitTip.IsEmpty())
         return;
     CRect client;
-    GetClientRect(&client);
+    if (bar->GetSafeHwnd())
+        bar->GetClientRect(&client);
     COSMRibbonPaintManager* painter = GetRibbonPaintManager();
     const COSMRibbonTipPlacement placement =
         OsmRibbonPlaceControlTip(control->GetRect(), group->GetRect(), painter ? painter->GetGroupCaptionHeight() : 0,
@@ -451,6 +491,19 @@ void COSMRibbonBar::CreateControlKeyboardTip(COSMControl* control, LPCSTR prefix
     commandBars->AddKeyboardTip(tip);
 }
 
+void COSMRibbonBar::RunControlTip(COSMControl* control, BOOL tipVisible, COSMCommandBar* bar)
+{
+    if (!bar)
+        bar = this;
+    if (!control || control->GetParent() != bar)
+        return;
+    COSMRibbonGroup* group = control->GetRibbonGroup();
+    if (!tipVisible && group && group->GetParentBar() == bar && group->ActivateThroughPopup(control))
+        return;
+    if (control->IsVisible())
+        control->OnMnemonicActivate();
+}
+
 void COSMRibbonBar::OnKeyboardTip(COSMCommandBarKeyboardTip* tip)
 {
     COSMCommandBars* commandBars = GetCommandBars();
@@ -459,12 +512,7 @@ void COSMRibbonBar::OnKeyboardTip(COSMCommandBarKeyboardTip* tip)
         return;
     if (owner->IsKindOf(RUNTIME_CLASS(COSMControl)))
     {
-        auto* control = static_cast<COSMControl*>(owner);
-        COSMRibbonGroup* group = control->GetRibbonGroup();
-        if (!tip->IsTipVisible() && group && group->GetParentBar() == this && group->ActivateThroughPopup(control))
-            return;
-        if (control->IsVisible())
-            control->OnMnemonicActivate();
+        RunControlTip(static_cast<COSMControl*>(owner), tip->IsTipVisible(), this);
         return;
     }
     if (owner->IsKindOf(RUNTIME_CLASS(COSMRibbonTab)) && m_controlTab)

@@ -82,10 +82,29 @@ COSMRibbonGroupControlPopup::COSMRibbonGroupControlPopup(COSMRibbonGroup* group)
     SetGroup(group);
 }
 
+COSMRibbonGroupControlPopup::~COSMRibbonGroupControlPopup()
+{
+    ReferTo(nullptr);
+}
+
 void COSMRibbonGroupControlPopup::SetGroup(COSMRibbonGroup* group)
 {
-    m_group = group;
+    ReferTo(group);
     SetRibbonGroup(group);
+}
+
+void COSMRibbonGroupControlPopup::ReferTo(COSMRibbonGroup* group)
+{
+    if (group == m_group)
+        return;
+    if (m_group)
+    {
+        auto& standIns = m_group->m_standIns;
+        standIns.erase(std::remove(standIns.begin(), standIns.end(), this), standIns.end());
+    }
+    m_group = group;
+    if (m_group)
+        m_group->m_standIns.push_back(this);
 }
 
 BOOL COSMRibbonGroupControlPopup::IsVisible(DWORD skip) const
@@ -147,10 +166,12 @@ void COSMRibbonGroupControlPopup::Copy(const COSMControl* source, BOOL recursive
     COSMRibbonGroup* group = popup->m_group;
     COSMRibbonBar* target = GetRibbonBarOf(GetParent());
     COSMRibbonBar* from = GetRibbonBarOf(source->GetParent());
-    // A copy on another ribbon (a copied ribbon, its quick-access row) stands for that ribbon's own group.
-    if (target && from && target != from)
+    // A copy on another ribbon (a copied ribbon, its quick-access row) stands for that ribbon's own group. So does a
+    // copy on the ribbon itself made from a popup's copy of a group: that copy goes shortly after its popup closes.
+    const BOOL fromPopupCopy = group && GetParent() == target && group->GetParentBar() != target;
+    if (target && from && (target != from || fromPopupCopy))
         group = target->FindGroup(static_cast<int>(GetID()));
-    m_group = group;
+    ReferTo(group);
 }
 
 BOOL COSMRibbonGroupControlPopup::OnSetPopup(BOOL popup)
@@ -192,6 +213,14 @@ COSMRibbonGroup::~COSMRibbonGroup()
     RemoveAll();
     m_optionButton->SetRibbonGroup(nullptr);
     m_popupButton->SetGroup(nullptr);
+    // Copies of the popup button that outlive the group (in the quick access) stand for no group from now on.
+    const std::vector<COSMRibbonGroupControlPopup*> standIns = m_standIns;
+    for (COSMRibbonGroupControlPopup* button : standIns)
+    {
+        if (button->GetRibbonGroup() == this)
+            button->SetRibbonGroup(nullptr);
+        button->ReferTo(nullptr);
+    }
     m_optionButton->InternalRelease();
     m_popupButton->InternalRelease();
 }
@@ -496,7 +525,13 @@ BOOL COSMRibbonGroup::ActivateThroughPopup(COSMControl* control)
     auto* popup = dynamic_cast<COSMRibbonGroupPopupToolBar*>(m_popupButton->GetCommandBar());
     if (popup && popup->GetTrackingMode() != 0 && popup->GetGroupCopy() && index >= 0 &&
         index < popup->GetGroupCopy()->GetCount())
+    {
+        // The popup's tips come up before the control runs, as when the popup is opened by its own tip: a control
+        // that keeps the popup open (a menu, an edit) leaves the user among the popup's letters.
+        if (COSMCommandBars* commandBars = popup->GetCommandBars())
+            commandBars->ShowKeyboardTips(popup, 1);
         popup->GetGroupCopy()->GetAt(index)->OnMnemonicActivate();
+    }
     return TRUE;
 }
 

@@ -52,6 +52,7 @@ class COSMRibbonGroupControlPopup : public COSMControlPopup
 public:
     COSMRibbonGroupControlPopup();
     explicit COSMRibbonGroupControlPopup(COSMRibbonGroup* group);
+    ~COSMRibbonGroupControlPopup() override;
 
     // The ordinary test, and the group's Visible flag when there is a group.
     BOOL IsVisible(DWORD skip = 0) const override;
@@ -76,6 +77,11 @@ protected:
     BOOL MakesBarOnOpening() const override { return TRUE; }
 
 private:
+    friend class COSMRibbonGroup;
+    // The group the button stands for from now on; the group knows its buttons, and a group that goes leaves them
+    // standing for none.
+    void ReferTo(COSMRibbonGroup* group);
+
     COSMRibbonGroup* m_group = nullptr;
 };
 
@@ -185,6 +191,7 @@ public:
 
 private:
     friend class COSMRibbonGroups;
+    friend class COSMRibbonGroupControlPopup;
     // Joins a made control (the caller's reference passes to the bar's controls) at the group's index.
     COSMControl* InsertControl(COSMControl* control, int index);
     COSMControls* GetParentControls() const;
@@ -206,6 +213,9 @@ private:
     COSMRibbonBar* m_ribbonBar = nullptr;
     int m_id = -1;
     int m_iconId = -1;
+    // Every popup button that stands for the group: its own and copies elsewhere (a quick-access copy). Made before
+    // the group's own button, which joins it as it is made.
+    std::vector<COSMRibbonGroupControlPopup*> m_standIns;
     COSMRibbonGroupOption* m_optionButton;
     COSMRibbonGroupControlPopup* m_popupButton;
     BOOL m_reduced = FALSE;

@@ -242,16 +242,24 @@ void COSMRibbonTabPopupToolBar::EnsureVisible(COSMControl* control)
         m_scroller->EnsureVisible(m_tabCopy->GetGroups(), control->GetRect());
 }
 
+void COSMRibbonTabPopupToolBar::CreateKeyboardTips()
+{
+    if (m_ribbonBar && m_tabCopy)
+        m_ribbonBar->CreateGroupKeyboardTips(m_tabCopy, this);
+}
+
 void COSMRibbonTabPopupToolBar::OnKeyboardTip(COSMCommandBarKeyboardTip* tip)
 {
     auto* control = tip ? dynamic_cast<COSMControl*>(tip->GetOwner()) : nullptr;
-    if (!control)
-        return;
-    COSMRibbonGroup* group = control->GetRibbonGroup();
-    if (group && group->GetParentBar() == this && group->ActivateThroughPopup(control))
-        return;
-    if (control->IsVisible())
-        control->OnMnemonicActivate();
+    if (control && m_ribbonBar)
+        m_ribbonBar->RunControlTip(control, tip->IsTipVisible(), this);
+}
+
+int COSMRibbonTabPopupToolBar::OnHookKeyDown(UINT key, LPARAM lParam)
+{
+    if (COSMRibbonBar::LeavesKeysToPopupAbove(this))
+        return 0;
+    return COSMPopupToolBar::OnHookKeyDown(key, lParam);
 }
 
 BOOL COSMRibbonTabPopupToolBar::ProcessSpecialKey(int kind)
@@ -259,6 +267,8 @@ BOOL COSMRibbonTabPopupToolBar::ProcessSpecialKey(int kind)
     COSMCommandBars* commandBars = GetCommandBars();
     if (kind != kKeyEscape && commandBars)
         commandBars->HideKeyboardTips();
+    if (m_ribbonBar && m_ribbonBar->ProcessSpatialKey(kind, this))
+        return TRUE;
     if (kind == kKeyEscape && commandBars && !(m_ribbonBar && m_ribbonBar->IsEnteredFromKeyboard()))
     {
         commandBars->ClosePopups();
@@ -407,11 +417,34 @@ void COSMRibbonGroupPopupToolBar::DrawCommandBar(CDC* dc, CRect clip)
     m_groupCopy->Draw(dc, clip);
 }
 
+void COSMRibbonGroupPopupToolBar::CreateKeyboardTips()
+{
+    COSMRibbonTab* tab = m_sourceGroup ? m_sourceGroup->GetRibbonTab() : nullptr;
+    if (m_ribbonBar && m_groupCopy && tab)
+        m_ribbonBar->CreateGroupKeyboardTips(tab, this, m_sourceGroup, m_groupCopy);
+}
+
+void COSMRibbonGroupPopupToolBar::OnKeyboardTip(COSMCommandBarKeyboardTip* tip)
+{
+    auto* control = tip ? dynamic_cast<COSMControl*>(tip->GetOwner()) : nullptr;
+    if (control && m_ribbonBar)
+        m_ribbonBar->RunControlTip(control, tip->IsTipVisible(), this);
+}
+
+int COSMRibbonGroupPopupToolBar::OnHookKeyDown(UINT key, LPARAM lParam)
+{
+    if (COSMRibbonBar::LeavesKeysToPopupAbove(this))
+        return 0;
+    return COSMPopupToolBar::OnHookKeyDown(key, lParam);
+}
+
 BOOL COSMRibbonGroupPopupToolBar::ProcessSpecialKey(int kind)
 {
     if (kind != kKeyEscape)
         if (COSMCommandBars* commandBars = GetCommandBars())
             commandBars->HideKeyboardTips();
+    if (m_ribbonBar && m_ribbonBar->ProcessSpatialKey(kind, this))
+        return TRUE;
     return COSMPopupToolBar::ProcessSpecialKey(kind);
 }
 

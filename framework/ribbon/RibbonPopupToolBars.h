@@ -35,12 +35,18 @@ public:
     CSize GetButtonSize() const override;
     BOOL IsKeyboardCuesVisible() const override;
     void DrawCommandBar(CDC* dc, CRect clip) override;
+    // The scroller brings a group control into view (arrows and tips select through it).
     void EnsureVisible(COSMControl* control) override;
+    // The ribbon's tips for the copy's groups, in this popup.
+    void CreateKeyboardTips() override;
     // A control hidden only by its group's reduction opens the group's popup and is activated there.
     void OnKeyboardTip(COSMCommandBarKeyboardTip* tip) override;
     // Under the tab strip at the ribbon's width, inside the work area (above the strip when it does not fit below).
     CSize CalcDynamicLayout(int length, DWORD mode) override;
-    // Escape closes every popup unless the ribbon was entered from the keyboard (then one level goes).
+    // Keys go on to a popup tracked above this one (a group popup it opened, a menu).
+    int OnHookKeyDown(UINT key, LPARAM lParam) override;
+    // Arrows move by position as in the ribbon; Escape closes every popup unless the ribbon was entered from the
+    // keyboard (then one level goes).
     BOOL ProcessSpecialKey(int kind) override;
     CRect CalculatePopupRect(int x, int y, int cx, int cy) override;
 
@@ -81,6 +87,14 @@ public:
     void DrawCommandBar(CDC* dc, CRect clip) override;
     // The copy's width and the groups' height less 7, inside the borders.
     CSize CalcDynamicLayout(int length, DWORD mode) override;
+    // The tips of the source group's tab with the copy in the source's place: the copy's controls keep the letters
+    // they have on the ribbon, the other groups' tips stay hidden.
+    void CreateKeyboardTips() override;
+    // Only the copy's visible controls run from a tip.
+    void OnKeyboardTip(COSMCommandBarKeyboardTip* tip) override;
+    // Keys go on to a popup tracked above this one (a menu of one of its controls).
+    int OnHookKeyDown(UINT key, LPARAM lParam) override;
+    // Arrows move by position as in the ribbon.
     BOOL ProcessSpecialKey(int kind) override;
     COSMCommandBar* Clone(BOOL recursive) const override;
 

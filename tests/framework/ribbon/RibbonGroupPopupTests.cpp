@@ -326,7 +326,16 @@ TEST_F(RibbonPopupTest, AKeyboardTipOfAReducedGroupsControlOpensTheGroupPopupAnd
     frame.HandleCommand(second->GetID());
     frame.ClearRecords();
 
+    // A tip whose own flag says it is shown cannot stand for a control its group's reduction hides: nothing runs.
+    COSMCommandBarKeyboardTip shownFlag(commandBars.Get(), second, "B", 0, 0, 0, TRUE);
+    popup->OnKeyboardTip(&shownFlag);
+    PumpMessages();
+    EXPECT_EQ(0, Commands(second->GetID()));
+    EXPECT_FALSE(reduced->GetPopupButton()->IsPopupOpen());
+
+    // The control's real tip is hidden with it.
     COSMCommandBarKeyboardTip tip(commandBars.Get(), second, "B", 0, 0, 0, TRUE);
+    tip.SetTipVisible(FALSE);
     popup->OnKeyboardTip(&tip);
     PumpMessages();
     // The group's popup was made for it (and closed again as the command ran).
