@@ -343,6 +343,28 @@ protected:
                      });
     }
 
+    // Drags the docked toolbar by its gripper (the first point of its middle row clear of its buttons) over the
+    // documents and lets it go there, where it floats.
+    void DragToolBarOverTheDocuments()
+    {
+        COSMToolBar& bar = *bench->toolBar;
+        CRect barClient;
+        bar.GetClientRect(&barClient);
+        CPoint grip(0, barClient.Height() / 2);
+        while (grip.x < barClient.right - 1 && bar.GetControls()->HitTest(grip))
+            ++grip.x;
+        ASSERT_EQ(nullptr, bar.GetControls()->HitTest(grip));
+        CRect client;
+        bench->frame.GetClientRect(&client);
+        const CPoint over = ScreenPoint(bench->frame, client.CenterPoint());
+        ASSERT_TRUE(Drive(Then({MoveSteps(ScreenPoint(bar, grip)),
+                                {PressStep(MOUSEEVENTF_LEFTDOWN)},
+                                MoveSteps(CPoint(over.x - 60, over.y - 40), [] { return ::GetCapture() != nullptr; }),
+                                MoveSteps(over),
+                                {PressStep(MOUSEEVENTF_LEFTUP)}}),
+                          [&bar] { return bar.IsFloating() && ::GetCapture() == nullptr; }));
+    }
+
     std::unique_ptr<RibbonWorkbench> bench;
     COSMPopupBar* menu = nullptr;
 };
@@ -360,20 +382,25 @@ void ExpectFrameLaidOut(RibbonWorkbench& bench)
     CRect client;
     bench.frame.GetClientRect(&client);
     const CRect ribbon = rectIn(bench.ribbon->GetSafeHwnd());
-    const CRect toolBar = rectIn(bench.toolBar->GetSafeHwnd());
+    auto* const toolBarObject = dynamic_cast<COSMToolBar*>(bench.commandBars->FindCommandBar(kE2eToolBarId));
+    ASSERT_NE(nullptr, toolBarObject);
+    const CRect toolBar = rectIn(toolBarObject->GetSafeHwnd());
     const CRect topDock = rectIn(bench.commandBars->GetDockBar(0)->GetSafeHwnd());
     const CRect mdiClient = rectIn(bench.frame.m_hWndMDIClient);
     const CRect status = rectIn(bench.statusBar.GetSafeHwnd());
     EXPECT_EQ(0, ribbon.top);
     EXPECT_EQ(client.Width(), ribbon.Width());
-    EXPECT_GE(toolBar.top, ribbon.bottom);
-    EXPECT_LE(toolBar.bottom, topDock.bottom);
     EXPECT_EQ(topDock.bottom, mdiClient.top);
     EXPECT_EQ(status.top, mdiClient.bottom);
     EXPECT_EQ(client.bottom, status.bottom);
     // Each bar is as high as its own layout asks under the look now installed.
     EXPECT_EQ(bench.ribbon->CalcDockingLayout(client.Width(), LM_HORZ | LM_HORZDOCK).cy, ribbon.Height());
-    EXPECT_EQ(bench.toolBar->CalcDockingLayout(client.Width(), LM_HORZ | LM_HORZDOCK).cy, toolBar.Height());
+    if (toolBarObject->GetPosition() == 0)
+    {
+        EXPECT_GE(toolBar.top, ribbon.bottom);
+        EXPECT_LE(toolBar.bottom, topDock.bottom);
+        EXPECT_EQ(toolBarObject->CalcDockingLayout(client.Width(), LM_HORZ | LM_HORZDOCK).cy, toolBar.Height());
+    }
 }
 
 TEST_F(RibbonEndToEndTest, TabsTheContextHeaderMinimizingAndKeyboardTips)
@@ -445,6 +472,8 @@ TEST_F(RibbonEndToEndTest, EveryLookSwitchedAtRunTimeLaysTheBarsOutAndKeepsThemW
         COSMPaintManager::SetTheme(id);
         b.commandBars->RecalcFrameLayout();
         b.commandBars->RedrawCommandBars();
+        b.workspace.SendMessage(WM_SYSCOLORCHANGE);
+        b.statusBar.SendMessage(WM_SYSCOLORCHANGE);
         ::RedrawWindow(b.frame.GetSafeHwnd(), nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         PumpMessages();
@@ -453,6 +482,7 @@ TEST_F(RibbonEndToEndTest, EveryLookSwitchedAtRunTimeLaysTheBarsOutAndKeepsThemW
         EXPECT_EQ(id, look->GetThemeId());
         EXPECT_EQ(look, b.ribbon->GetPaintManager());
         EXPECT_EQ(look, b.toolBar->GetPaintManager());
+        EXPECT_EQ(look, b.statusBar.GetPaintManager());
         ExpectFrameLaidOut(b);
 
         // A toolbar button still runs its command.
@@ -649,6 +679,10 @@ TEST_F(RibbonEndToEndTest, TheBarsSavedAndLoadedIntoAFrameBuiltAgainComeBackAsTh
         DoubleClickAt(b.TabCentre(b.home));
         ASSERT_TRUE(PumpUntil([&] { return b.ribbon->IsRibbonMinimized() != FALSE; }));
         b.Relayout();
+        // The toolbar is dragged by its gripper over the documents, where it floats.
+        ASSERT_NO_FATAL_FAILURE(DragToolBarOverTheDocuments());
+        b.Relayout();
+        EXPECT_EQ(COSMCommandBar::kPositionFloating, b.toolBar->GetPosition());
         saved = StateOf(b);
         ASSERT_EQ((std::vector<UINT>{kE2eSave, kE2eUndo, kE2eRedo, kE2eBold}), saved.quickAccess);
         ASSERT_TRUE(saved.quickAccessBelow);
