@@ -393,6 +393,7 @@ void ExpectFrameLaidOut(RibbonWorkbench& bench)
     EXPECT_EQ(topDock.bottom, mdiClient.top);
     EXPECT_EQ(status.top, mdiClient.bottom);
     EXPECT_EQ(client.bottom, status.bottom);
+    EXPECT_EQ(bench.statusBar.CalcFixedLayout(TRUE, TRUE).cy, status.Height());
     // Each bar is as high as its own layout asks under the look now installed.
     EXPECT_EQ(bench.ribbon->CalcDockingLayout(client.Width(), LM_HORZ | LM_HORZDOCK).cy, ribbon.Height());
     if (toolBarObject->GetPosition() == 0)
@@ -654,6 +655,22 @@ TEST_F(RibbonEndToEndTest, AWorkspaceTabActivatesItsChildAndAnotherDragsIntoANew
     EXPECT_EQ(second, workspace.GetWorkspace(1)->GetItem(0)->GetHandle());
     EXPECT_EQ(2, workspace.GetWorkspace(0)->GetItemCount());
     EXPECT_EQ(second, b.ActiveChild());
+    // Each group shows its selected child in the page below its tabs.
+    for (int g = 0; g < 2; ++g)
+    {
+        SCOPED_TRACE(g);
+        COSMTabWorkspace* of = workspace.GetWorkspace(g);
+        CRect area = of->GetControlRect();
+        ::MapWindowPoints(of->GetWindow(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+        HWND child = of->GetSelectedItem()->GetHandle();
+        CRect rect;
+        ::GetWindowRect(child, &rect);
+        EXPECT_TRUE(::IsWindowVisible(child));
+        EXPECT_EQ(rect, rect & area);
+        EXPECT_GT(rect.top, area.top);
+        EXPECT_GE(rect.Width(), area.Width() - 8) << "inside the page's frame only";
+        EXPECT_GE(rect.bottom, area.bottom - 4);
+    }
 
     // The two groups share the client evenly, less the splitter.
     CRect client;

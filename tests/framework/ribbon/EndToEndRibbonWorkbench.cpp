@@ -185,8 +185,14 @@ bool BuildStatusBar(RibbonWorkbench& bench)
         return false;
     prompt->SetStyle(COSMStatusBarPane::kStyleStretch);
     prompt->SetText("Ready");
-    switches->AddSwitch(kE2eSwitchNormal);
-    switches->AddSwitch(kE2eSwitchWide);
+    // The switches show the system's small icons.
+    HICON icon = ::LoadIcon(nullptr, IDI_APPLICATION);
+    for (UINT id : {kE2eSwitchNormal, kE2eSwitchWide})
+    {
+        if (!bench.commandBars->GetImageManager()->SetIcon(icon, id, 16, 16))
+            return false;
+        switches->AddSwitch(id);
+    }
     status.RecalcLayout();
     return true;
 }
