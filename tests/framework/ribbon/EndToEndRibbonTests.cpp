@@ -486,11 +486,14 @@ TEST_F(RibbonEndToEndTest, EveryLookSwitchedAtRunTimeLaysTheBarsOutAndKeepsThemW
         EXPECT_EQ(look, b.statusBar.GetPaintManager());
         ExpectFrameLaidOut(b);
 
-        // A toolbar button still runs its command.
+        // A toolbar button and a ribbon button still run their commands.
         b.frame.ClearRecords();
         ClickAt(RibbonWorkbench::Centre(b.toolBar->GetControl(2)));
         EXPECT_TRUE(PumpUntil([&] { return b.frame.CommandsOf(kE2ePrint) > 0; }));
-        EXPECT_EQ(std::vector<UINT>{kE2ePrint}, b.frame.Commands());
+        MoveMouseTo(kRestingPoint);
+        ClickAt(RibbonWorkbench::Centre(b.Group(kE2eClipboardGroup)->GetAt(0)));
+        EXPECT_TRUE(PumpUntil([&] { return b.frame.CommandsOf(kE2ePaste) > 0; }));
+        EXPECT_EQ((std::vector<UINT>{kE2ePrint, kE2ePaste}), b.frame.Commands());
         MoveMouseTo(kRestingPoint);
 
         ASSERT_NO_FATAL_FAILURE(KeepWindowPicture(b.frame.GetSafeHwnd(), "e2e-theme-" + std::to_string(id)));
@@ -740,6 +743,26 @@ TEST_F(RibbonEndToEndTest, TheBarsSavedAndLoadedIntoAFrameBuiltAgainComeBackAsTh
     ClickAt(RibbonWorkbench::Centre(bold));
     EXPECT_TRUE(PumpUntil([&] { return b.frame.CommandsOf(kE2eBold) > 0; }));
     EXPECT_EQ(std::vector<UINT>{kE2eBold}, b.frame.Commands());
+    MoveMouseTo(kRestingPoint);
+
+    // The loaded tabs work: a click on Insert of the minimized ribbon opens its popup, whose Table runs Table.
+    b.frame.ClearRecords();
+    COSMRibbonTab* insert = b.ribbon->GetTab(1);
+    ASSERT_NE(nullptr, insert);
+    COSMRibbonControlTab* strip = b.ribbon->GetControlTab();
+    COSMRibbonTabPopupToolBar* popup = nullptr;
+    ASSERT_TRUE(Drive(Then({ClickSteps([&] { return std::optional<CPoint>(b.TabCentre(insert)); }),
+                            ClickSteps([&]() -> std::optional<CPoint> {
+                                popup = dynamic_cast<COSMRibbonTabPopupToolBar*>(strip->GetCommandBar());
+                                return popup ? VisibleControlCentre(popup, kE2eTable) : std::nullopt;
+                            })}),
+                      [&] { return b.frame.CommandsOf(kE2eTable) > 0; }));
+    ASSERT_NE(nullptr, popup);
+    EXPECT_EQ(insert, popup->GetRibbonTab());
+    EXPECT_TRUE(PumpUntil([&] { return !strip->IsPopupOpen(); }));
+    PumpFor(100);
+    EXPECT_EQ(std::vector<UINT>{kE2eTable}, b.frame.Commands());
+    EXPECT_TRUE(b.ribbon->IsRibbonMinimized());
 }
 
 }  // namespace
