@@ -892,6 +892,85 @@ def ribbon_look_images():
     return table
 
 
+# ---- The Ribbon look's fields and small parts: combo and spin buttons, expand buttons, split popup rows ----
+def field_button(width, height, faces):
+    """A square-cornered button face per state (light, dark, border); None leaves the state transparent."""
+    def draw(c, state, top):
+        face = faces[state]
+        if face is None:
+            return
+        light, dark, border = face
+        c.vgradient(1, top + 1, width - 1, top + height - 1, light, dark)
+        c.frame(0, top, width, top + height, border)
+    return draw
+
+
+def spin_glyphs():
+    """16 glyphs of 5 x 3: for each of up, down, left and right: rest, active, pressed, disabled."""
+    colors = [GLYPH[0], GLYPH[2], GLYPH[3], GLYPH[4]]
+    c = Canvas(5, 48, MAGENTA + (255,))
+    for direction in range(4):
+        for state in range(4):
+            top = (direction * 4 + state) * 3
+            color = colors[state]
+            if direction < 2:
+                for i in range(3):
+                    half = i if direction == 0 else 2 - i
+                    c.fill(2 - half, top + i, 3 + half, top + i + 1, color)
+            else:
+                tip, base = (1, 2) if direction == 2 else (3, 2)
+                c.fill(tip, top + 1, tip + 1, top + 2, color)
+                c.fill(base, top, base + 1, top + 3, color)
+    return c
+
+
+def expand_button(vertical):
+    """The toolbar's expand button: rest, hot, open; rounded at the bar's end."""
+    width, height = (22, 12) if vertical else (12, 22)
+    faces = [((198, 221, 249), (156, 191, 236), (111, 157, 217)), FACES[2], FACES[3]]
+
+    def draw(c, state, top):
+        light, dark, border = faces[state]
+        if vertical:
+            c.hgradient(1, top + 1, width - 1, top + height - 1, light, dark)
+        else:
+            c.vgradient(1, top + 1, width - 1, top + height - 1, light, dark)
+        c.frame(0, top, width, top + height, border)
+        for x, y in ((0, 0), (width - 1, 0), (0, height - 1), (width - 1, height - 1)):
+            c.put(x, top + y, MAGENTA)
+    return strip(width, height, 3, draw)
+
+
+def split_popup_arrow(c, state, top):
+    """The arrow part of a split popup row: a dividing line at rest, a hot face, an open face."""
+    if state == 0:
+        c.fill(0, top + 2, 1, top + 20, (197, 197, 197))
+        return
+    light, dark, border = FACES[2 if state == 1 else 3]
+    c.vgradient(1, top + 1, 25, top + 21, light, dark)
+    c.frame(0, top, 26, top + 22, border)
+
+
+def ribbon_look_field_images():
+    # Combo button: rest, hot by the mouse, hot and typed into, dropped, disabled.
+    combo_faces = [((234, 242, 251), (214, 228, 245), (171, 193, 222)), FACES[1], FACES[2], FACES[3], FACES[4]]
+    # Spin halves, upper then lower: rest, hot, the half under the mouse, pressed, disabled.
+    spin_faces = [((234, 242, 251), (214, 228, 245), (171, 193, 222)), FACES[1], FACES[2], FACES[3], FACES[4]] * 2
+    # A split popup row's main part: rest (transparent), hot, keyboard or main part pressed.
+    split_faces = [None, FACES[2], FACES[3]]
+    return [
+        ("TOOLBARBUTTONSCOMBODROPDOWN", strip(14, 20, 5, field_button(14, 20, combo_faces)), 5, (2, 2, 2, 2), 24,
+         True),
+        ("TOOLBARBUTTONSPINARROWSVERTICAL", strip(17, 10, 10, field_button(17, 10, spin_faces)), 10, (0, 0, 0, 0),
+         24, True),
+        ("TOOLBARBUTTONSPINARROWGLYPHS", spin_glyphs(), 16, (0, 0, 0, 0), 24, True),
+        ("TOOLBAREXPANDBUTTONVERTICAL", expand_button(True), 3, (3, 3, 3, 3), 24, True),
+        ("TOOLBAREXPANDBUTTONHORIZONTAL", expand_button(False), 3, (3, 3, 3, 3), 24, True),
+        ("MENUSPLITITEM", strip(22, 22, 3, field_button(22, 22, split_faces)), 3, (2, 2, 2, 2), 24, True),
+        ("MENUSPLITDROPDOWN", strip(26, 22, 3, split_popup_arrow), 3, (2, 2, 2, 2), 24, True),
+    ]
+
+
 def images():
     """(name, canvas, states, margins (l, t, r, b), depth, keyed by magenta)."""
     table = [
@@ -933,6 +1012,7 @@ def images():
     ]
     table += frame_and_ribbon_images()
     table += ribbon_look_images()
+    table += ribbon_look_field_images()
     return table
 
 

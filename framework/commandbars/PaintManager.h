@@ -189,8 +189,9 @@ public:
     virtual int GetControlTextOrientation(COSMControl* control);
     virtual void RefreshFonts();
     virtual void RefreshStandardColors();
-    virtual void DrawMenuCheckMark(CDC* dc, CRect rect, COLORREF color);
-    virtual void DrawMenuRadioMark(CDC* dc, CRect rect, COLORREF color);
+    // A checked popup row's mark in color; enabled tells looks that draw disabled marks their own way.
+    virtual void DrawMenuCheckMark(CDC* dc, CRect rect, COLORREF color, BOOL enabled);
+    virtual void DrawMenuRadioMark(CDC* dc, CRect rect, COLORREF color, BOOL enabled);
     virtual void DrawDownTriangle(CDC* dc, CRect rect, COLORREF color);
     virtual void DrawDropDownGlyph(CDC* dc, COSMControl* control, CPoint point, BOOL selected, BOOL popped,
                                    BOOL enabled, BOOL vertical);

@@ -316,7 +316,7 @@ void COSMPaintManager::DrawButtonMark(CDC* dc, CRect rect, int themePart, UINT c
     dc->DrawFrameControl(&rect, DFC_BUTTON, state);
 }
 
-void COSMPaintManager::DrawMenuCheckMark(CDC* dc, CRect rect, COLORREF color)
+void COSMPaintManager::DrawMenuCheckMark(CDC* dc, CRect rect, COLORREF color, BOOL enabled)
 {
     const BOOL rightToLeft = IsContextRTL(dc);
     DrawCheckMarkGlyph(dc, rect, color, rightToLeft);
@@ -324,7 +324,7 @@ void COSMPaintManager::DrawMenuCheckMark(CDC* dc, CRect rect, COLORREF color)
         DrawCheckMarkGlyph(dc, rect + CPoint(0, 1), color, rightToLeft);
 }
 
-void COSMPaintManager::DrawMenuRadioMark(CDC* dc, CRect rect, COLORREF color)
+void COSMPaintManager::DrawMenuRadioMark(CDC* dc, CRect rect, COLORREF color, BOOL enabled)
 {
     const CPoint centre = rect.CenterPoint();
     DrawSmoothEllipse(dc, centre.x - 3, centre.y - 3, centre.x + 3, centre.y + 3, color, color);

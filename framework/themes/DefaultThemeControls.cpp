@@ -73,9 +73,9 @@ CSize COSMDefaultTheme::DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL 
     {
         const COLORREF markColor = GetColor(enabled ? PopupBarTextColor : kGrayText);
         if (control->GetType() == 11)
-            DrawMenuRadioMark(dc, markRect, markColor);
+            DrawMenuRadioMark(dc, markRect, markColor, enabled);
         else
-            DrawMenuCheckMark(dc, markRect, markColor);
+            DrawMenuCheckMark(dc, markRect, markColor, enabled);
     }
 
     dc->SetBkMode(TRANSPARENT);

@@ -178,25 +178,23 @@ COLORREF COSMNativeXPTheme::GetControlTextColor(COSMControl* control)
 
 // ---- Menu marks and the icon column ----
 
-void COSMNativeXPTheme::DrawMenuCheckMark(CDC* dc, CRect rect, COLORREF color)
+void COSMNativeXPTheme::DrawMenuCheckMark(CDC* dc, CRect rect, COLORREF color, BOOL enabled)
 {
     if (!IsThemed(m_menuTheme))
     {
-        COSMDefaultTheme::DrawMenuCheckMark(dc, rect, color);
+        COSMDefaultTheme::DrawMenuCheckMark(dc, rect, color, enabled);
         return;
     }
-    const BOOL enabled = color != GetColor(kGrayText);
     m_menuTheme.DrawThemeBackground(dc->GetSafeHdc(), kXPMenuPopupCheck, enabled ? 1 : 2, &rect, nullptr);
 }
 
-void COSMNativeXPTheme::DrawMenuRadioMark(CDC* dc, CRect rect, COLORREF color)
+void COSMNativeXPTheme::DrawMenuRadioMark(CDC* dc, CRect rect, COLORREF color, BOOL enabled)
 {
     if (!IsThemed(m_menuTheme))
     {
-        COSMDefaultTheme::DrawMenuRadioMark(dc, rect, color);
+        COSMDefaultTheme::DrawMenuRadioMark(dc, rect, color, enabled);
         return;
     }
-    const BOOL enabled = color != GetColor(kGrayText);
     m_menuTheme.DrawThemeBackground(dc->GetSafeHdc(), kXPMenuPopupCheck, enabled ? 3 : 4, &rect, nullptr);
 }
 

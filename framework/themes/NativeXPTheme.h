@@ -63,8 +63,8 @@ public:
     int GetThemeId() const override { return 3; }
     // The mark is drawn disabled when its colour is the grey-text colour (the popup row passes that for disabled
     // rows, the popup text colour otherwise).
-    void DrawMenuCheckMark(CDC* dc, CRect rect, COLORREF color) override;
-    void DrawMenuRadioMark(CDC* dc, CRect rect, COLORREF color) override;
+    void DrawMenuCheckMark(CDC* dc, CRect rect, COLORREF color, BOOL enabled) override;
+    void DrawMenuRadioMark(CDC* dc, CRect rect, COLORREF color, BOOL enabled) override;
     int GetPopupBarGripperWidth(COSMCommandBar* bar) override;
     void DrawEditControlFrame(CDC* dc, CRect rect, BOOL enabled, int selected) override;
     void DrawComboBoxDropDownButton(CDC* dc, CRect rect, BOOL enabled, BOOL selected, BOOL dropped) override;

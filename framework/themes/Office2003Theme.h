@@ -92,6 +92,8 @@ protected:
     // clipped to clip when one is given.
     void FillGradient(CDC* dc, const CRect& rect, const COSMPaintManagerColorGradient& gradient, BOOL horizontal,
                       const CRect* clip = nullptr);
+    // The toolbar expand button's glyphs in one colour: the arrow, and the chevrons when controls are hidden.
+    void DrawToolBarExpandGlyphs(CDC* dc, CRect rect, BOOL vertical, BOOL hiddenControls, COLORREF color);
     // The gradient's effective colours straight from the first to the second (no factor), then a one-pixel frame.
     void FillGradientFramed(CDC* dc, const CRect& rect, const COSMPaintManagerColorGradient& gradient, BOOL horizontal,
                             int frameIndex);

@@ -289,32 +289,33 @@ void COSMOffice2003Theme::DrawToolBarExpandButton2003(CDC* dc, COSMControl* cont
     const BOOL open = control->IsPopupOpen();
     const int glyphIndex = control->GetSelected() && !open ? kSelectedText : kToolBarText;
     const BOOL hiddenControls = values[0] != 0;
-    auto glyph = [&](CRect at, COLORREF color) {
-        if (color == COSMPaintManagerColor::kNone)
-            return;
-        if (vertical)
-        {
-            const int cy = (at.top + at.bottom) / 2;
-            VerticalLine(dc, at.right - 10, cy - 2, cy + 3, color);
-            DrawTriangle(dc, CPoint(at.right - 5, cy), CPoint(at.right - 7, cy - 2), CPoint(at.right - 7, cy + 2),
-                         color);
-            if (hiddenControls)
-                for (int offset : {0, 4})
-                    DrawTriangle(dc, CPoint(at.left + 5, at.top + 3 + offset), CPoint(at.left + 6, at.top + 4 + offset),
-                                 CPoint(at.left + 7, at.top + 3 + offset), color);
-            return;
-        }
-        const int cx = at.left + at.Width() / 2;
-        HorizontalLine(dc, cx - 2, at.bottom - 10, cx + 3, color);
-        DrawTriangle(dc, CPoint(cx - 2, at.bottom - 7), CPoint(cx + 2, at.bottom - 7), CPoint(cx, at.bottom - 5),
-                     color);
+    DrawToolBarExpandGlyphs(dc, CRect(r.left + 1, r.top + 1, r.right + 1, r.bottom + 1), vertical, hiddenControls,
+                            GetColor(COLOR_BTNHIGHLIGHT));
+    DrawToolBarExpandGlyphs(dc, r, vertical, hiddenControls, GetColor(glyphIndex));
+}
+
+void COSMOffice2003Theme::DrawToolBarExpandGlyphs(CDC* dc, CRect at, BOOL vertical, BOOL hiddenControls, COLORREF color)
+{
+    if (color == COSMPaintManagerColor::kNone)
+        return;
+    if (vertical)
+    {
+        const int cy = (at.top + at.bottom) / 2;
+        VerticalLine(dc, at.right - 10, cy - 2, cy + 3, color);
+        DrawTriangle(dc, CPoint(at.right - 5, cy), CPoint(at.right - 7, cy - 2), CPoint(at.right - 7, cy + 2), color);
         if (hiddenControls)
             for (int offset : {0, 4})
-                DrawTriangle(dc, CPoint(at.left + 3 + offset, at.top + 5), CPoint(at.left + 4 + offset, at.top + 6),
-                             CPoint(at.left + 3 + offset, at.top + 7), color);
-    };
-    glyph(CRect(r.left + 1, r.top + 1, r.right + 1, r.bottom + 1), GetColor(COLOR_BTNHIGHLIGHT));
-    glyph(r, GetColor(glyphIndex));
+                DrawTriangle(dc, CPoint(at.left + 5, at.top + 3 + offset), CPoint(at.left + 6, at.top + 4 + offset),
+                             CPoint(at.left + 7, at.top + 3 + offset), color);
+        return;
+    }
+    const int cx = at.left + at.Width() / 2;
+    HorizontalLine(dc, cx - 2, at.bottom - 10, cx + 3, color);
+    DrawTriangle(dc, CPoint(cx - 2, at.bottom - 7), CPoint(cx + 2, at.bottom - 7), CPoint(cx, at.bottom - 5), color);
+    if (hiddenControls)
+        for (int offset : {0, 4})
+            DrawTriangle(dc, CPoint(at.left + 3 + offset, at.top + 5), CPoint(at.left + 4 + offset, at.top + 6),
+                         CPoint(at.left + 3 + offset, at.top + 7), color);
 }
 
 void COSMOffice2003Theme::DrawPopupExpandButton(CDC* dc, COSMControl* control)

@@ -92,9 +92,9 @@ CSize COSMOfficeTheme::DrawPopupBarControl(CDC* dc, COSMControl* control, BOOL d
                             ? RGB(0, 0, 0)
                             : RGB(255, 255, 255);
         if (type == kOfficeRadioType)
-            DrawMenuRadioMark(dc, checkBox, markColor);
+            DrawMenuRadioMark(dc, checkBox, markColor, enabled);
         else
-            DrawMenuCheckMark(dc, checkBox, markColor);
+            DrawMenuCheckMark(dc, checkBox, markColor, enabled);
     }
 
     dc->SetTextColor(GetControlTextColor(control));

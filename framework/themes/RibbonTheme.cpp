@@ -505,12 +505,18 @@ CSize COSMRibbonTheme::DrawCommandBarSeparator(CDC* dc, COSMCommandBar* bar, COS
 
 void COSMRibbonTheme::SetCommandBarRegion(COSMCommandBar* bar)
 {
-    if (bar->GetPosition() != 5 || !bar->GetSafeHwnd())
+    if (bar->GetPosition() == 5)
+        SetCornerlessRegion(bar->GetSafeHwnd());
+}
+
+void COSMRibbonTheme::SetCornerlessRegion(HWND window)
+{
+    if (!window)
         return;
-    CRect window;
-    ::GetWindowRect(bar->GetSafeHwnd(), &window);
-    const int w = window.Width();
-    const int h = window.Height();
+    CRect rect;
+    ::GetWindowRect(window, &rect);
+    const int w = rect.Width();
+    const int h = rect.Height();
     HRGN region = ::CreateRectRgn(1, 0, w - 1, 1);
     HRGN middle = ::CreateRectRgn(0, 1, w, h - 1);
     HRGN bottom = ::CreateRectRgn(1, h - 1, w - 1, h);
@@ -519,7 +525,7 @@ void COSMRibbonTheme::SetCommandBarRegion(COSMCommandBar* bar)
     ::DeleteObject(middle);
     ::DeleteObject(bottom);
     // The window owns the region from here on.
-    ::SetWindowRgn(bar->GetSafeHwnd(), region, FALSE);
+    ::SetWindowRgn(window, region, FALSE);
 }
 
 void COSMRibbonTheme::FillPopupBarGripper(CDC* dc, int x, int y, int cx, int cy, BOOL expanded)

@@ -56,6 +56,21 @@ public:
     void RefreshFonts() override;
     void DrawDropDownGlyph(CDC* dc, COSMControl* control, CPoint point, BOOL selected, BOOL popped, BOOL enabled,
                            BOOL vertical) override;
+    // The caption as the paint manager draws it, then the field and its drop-down button from their image (the
+    // Office look's combo box when the image is missing).
+    CSize DrawComboBoxControl(CDC* dc, COSMControl* control, BOOL draw) override;
+    COLORREF GetControlEditBackColor(COSMControl* control) override;
+    // The caption, the field, and the spin buttons from their images (the Office look's when one is missing).
+    CSize DrawEditControl(CDC* dc, COSMControl* control, BOOL draw) override;
+    // The toolbar expand button (kind 0) from its image with the Office 2003 look's glyphs; the rest as that look.
+    CSize DrawSpecialControl(CDC* dc, int kind, COSMControl* control, COSMCommandBar* bar, BOOL draw,
+                             LPVOID param) override;
+    // With measure set only the tip's window region (no corner pixels); else the tip's gradient, frame and caption.
+    void DrawKeyboardTip(CDC* dc, COSMCommandBarKeyboardTip* tip, BOOL measure) override;
+    void DrawSplitPopupItem(CDC* dc, COSMControl* control) override;
+    // The mark picture at its own size, centred; the paint manager's glyph when the picture is missing.
+    void DrawMenuCheckMark(CDC* dc, CRect rect, COLORREF color, BOOL enabled) override;
+    void DrawMenuRadioMark(CDC* dc, CRect rect, COLORREF color, BOOL enabled) override;
 
     // Not meant to be overridden.
     BOOL IsImagesEnabled() const { return TRUE; }
@@ -64,6 +79,9 @@ public:
     // A split button's main and drop-down part states (-1: not drawn), before a grouped button's extra state.
     static int GetSplitMainState(COSMControl* control);
     static int GetSplitDropDownState(COSMControl* control);
+    // An edit's spin halves as their picture holds them: upper 0..4, lower 5..9.
+    static int GetSpinUpperState(COSMControl* control);
+    static int GetSpinLowerState(COSMControl* control);
 
     // The colours the refresh reads from the "Ribbon" section.
     COLORREF EditBackColor = COSMPaintManagerColor::kNone;
@@ -75,4 +93,14 @@ protected:
     static BOOL IsGroupedLeftEnd(COSMControl* control);
     // No visible control follows it, or the following one begins a segment.
     static BOOL IsGroupedRightEnd(COSMControl* control);
+
+private:
+    // Sets a window's region to its rectangle without the four corner pixels.
+    static void SetCornerlessRegion(HWND window);
+    // The spin buttons of an edit that shows them; FALSE when a picture is missing.
+    BOOL DrawSpinButtonImages(CDC* dc, COSMControl* control, CRect spin, BOOL enabled);
+    // The menu mark picture's state at its own size, centred; FALSE when the picture is missing.
+    BOOL DrawMenuMarkImage(CDC* dc, CRect rect, int state);
+    // Fills and frames a field in two colour-table entries (a field colour of -1 is not filled).
+    void DrawRibbonField(CDC* dc, CRect rect, COLORREF fill, int frameIndex);
 };

@@ -147,7 +147,7 @@ TEST_F(RefreshedPaintManagerTest, CheckGlyphOnBothDirections)
     const COLORREF background = pm.GetColor(COLOR_WINDOW);
     const COLORREF color = pm.GetColor(COLOR_WINDOWTEXT);
     DcTestSurface ltr(20, 20, background);
-    pm.DrawMenuCheckMark(CDC::FromHandle(ltr.GetDC()), CRect(0, 0, 20, 20), color);
+    pm.DrawMenuCheckMark(CDC::FromHandle(ltr.GetDC()), CRect(0, 0, 20, 20), color, TRUE);
     for (POINT p : {POINT{6, 9}, POINT{8, 11}, POINT{10, 9}, POINT{6, 10}, POINT{8, 12}, POINT{12, 7}})
         EXPECT_EQ(color, ltr.Pixel(p.x, p.y)) << p.x << "," << p.y;
     EXPECT_EQ(CRect(6, 7, 13, 13), ChangedPixels(ltr, background));
@@ -155,7 +155,7 @@ TEST_F(RefreshedPaintManagerTest, CheckGlyphOnBothDirections)
     // A mirrored DC: logical x lands at width - 1 - x.
     DcTestSurface rtl(20, 20, background);
     ::SetLayout(rtl.GetDC(), LAYOUT_RTL);
-    pm.DrawMenuCheckMark(CDC::FromHandle(rtl.GetDC()), CRect(0, 0, 20, 20), color);
+    pm.DrawMenuCheckMark(CDC::FromHandle(rtl.GetDC()), CRect(0, 0, 20, 20), color, TRUE);
     for (POINT p : {POINT{6, 7}, POINT{8, 9}, POINT{10, 11}, POINT{6, 8}, POINT{10, 12}, POINT{12, 9}})
         EXPECT_EQ(color, rtl.Pixel(19 - p.x, p.y)) << p.x << "," << p.y;
 }
@@ -166,7 +166,7 @@ TEST_F(RefreshedPaintManagerTest, BoldCheckMarkDrawsTwice)
     const COLORREF color = pm.GetColor(COLOR_WINDOWTEXT);
     DcTestSurface surface(20, 20, background);
     pm.m_boldCheckMark = TRUE;
-    pm.DrawMenuCheckMark(CDC::FromHandle(surface.GetDC()), CRect(0, 0, 20, 20), color);
+    pm.DrawMenuCheckMark(CDC::FromHandle(surface.GetDC()), CRect(0, 0, 20, 20), color, TRUE);
     EXPECT_EQ(CRect(6, 7, 13, 14), ChangedPixels(surface, background));
     EXPECT_EQ(color, surface.Pixel(8, 13));
 }
@@ -200,7 +200,7 @@ TEST_F(RefreshedPaintManagerTest, MenuRadioMarkIsSixBySix)
     const COLORREF background = pm.GetColor(COLOR_WINDOW);
     const COLORREF color = pm.GetColor(COLOR_WINDOWTEXT);
     DcTestSurface surface(20, 20, background);
-    pm.DrawMenuRadioMark(CDC::FromHandle(surface.GetDC()), CRect(0, 0, 20, 20), color);
+    pm.DrawMenuRadioMark(CDC::FromHandle(surface.GetDC()), CRect(0, 0, 20, 20), color, TRUE);
     const CRect bounds = ChangedPixels(surface, background);
     EXPECT_TRUE(CRect(7, 7, 13, 13).PtInRect(bounds.TopLeft()));
     EXPECT_LE(bounds.right, 13);

@@ -313,8 +313,8 @@ std::vector<XPOperation> EqualityOperations(XPBars scene)
     // Menu marks in the popup text colour and the grey one.
     for (int colorIndex : {COLOR_MENUTEXT, COLOR_GRAYTEXT})
         add("menu marks in " + std::to_string(colorIndex), CSize(44, 22), [=](COSMDefaultTheme& theme, CDC* dc) {
-            theme.DrawMenuCheckMark(dc, CRect(1, 1, 21, 21), theme.GetColor(colorIndex));
-            theme.DrawMenuRadioMark(dc, CRect(23, 1, 43, 21), theme.GetColor(colorIndex));
+            theme.DrawMenuCheckMark(dc, CRect(1, 1, 21, 21), theme.GetColor(colorIndex), colorIndex != COLOR_GRAYTEXT);
+            theme.DrawMenuRadioMark(dc, CRect(23, 1, 43, 21), theme.GetColor(colorIndex), colorIndex != COLOR_GRAYTEXT);
             return std::string();
         });
 
@@ -561,22 +561,26 @@ std::vector<XPStyledCase> StyledCases(XPBars scene)
                      [=](COSMNativeXPTheme& theme, CDC* dc) { theme.FillCommandBar(dc, scene.popup); },
                      fixed({{kXPMenu, 10, 0, popupClient}, {kXPMenu, 9, 0, CRect(3, 3, 117, 87)}})});
     const CRect mark(2, 1, 22, 21);
-    cases.push_back(
-        {"check mark", CSize(24, 22),
-         [=](COSMNativeXPTheme& theme, CDC* dc) { theme.DrawMenuCheckMark(dc, mark, theme.GetColor(COLOR_MENUTEXT)); },
-         fixed({{kXPMenu, 11, 1, mark}})});
-    cases.push_back(
-        {"disabled check mark", CSize(24, 22),
-         [=](COSMNativeXPTheme& theme, CDC* dc) { theme.DrawMenuCheckMark(dc, mark, theme.GetColor(COLOR_GRAYTEXT)); },
-         fixed({{kXPMenu, 11, 2, mark}})});
-    cases.push_back(
-        {"radio mark", CSize(24, 22),
-         [=](COSMNativeXPTheme& theme, CDC* dc) { theme.DrawMenuRadioMark(dc, mark, theme.GetColor(COLOR_MENUTEXT)); },
-         fixed({{kXPMenu, 11, 3, mark}})});
-    cases.push_back(
-        {"disabled radio mark", CSize(24, 22),
-         [=](COSMNativeXPTheme& theme, CDC* dc) { theme.DrawMenuRadioMark(dc, mark, theme.GetColor(COLOR_GRAYTEXT)); },
-         fixed({{kXPMenu, 11, 4, mark}})});
+    cases.push_back({"check mark", CSize(24, 22),
+                     [=](COSMNativeXPTheme& theme, CDC* dc) {
+                         theme.DrawMenuCheckMark(dc, mark, theme.GetColor(COLOR_MENUTEXT), TRUE);
+                     },
+                     fixed({{kXPMenu, 11, 1, mark}})});
+    cases.push_back({"disabled check mark", CSize(24, 22),
+                     [=](COSMNativeXPTheme& theme, CDC* dc) {
+                         theme.DrawMenuCheckMark(dc, mark, theme.GetColor(COLOR_GRAYTEXT), FALSE);
+                     },
+                     fixed({{kXPMenu, 11, 2, mark}})});
+    cases.push_back({"radio mark", CSize(24, 22),
+                     [=](COSMNativeXPTheme& theme, CDC* dc) {
+                         theme.DrawMenuRadioMark(dc, mark, theme.GetColor(COLOR_MENUTEXT), TRUE);
+                     },
+                     fixed({{kXPMenu, 11, 3, mark}})});
+    cases.push_back({"disabled radio mark", CSize(24, 22),
+                     [=](COSMNativeXPTheme& theme, CDC* dc) {
+                         theme.DrawMenuRadioMark(dc, mark, theme.GetColor(COLOR_GRAYTEXT), FALSE);
+                     },
+                     fixed({{kXPMenu, 11, 4, mark}})});
     cases.push_back({"icon column", CSize(40, 60),
                      [](COSMNativeXPTheme& theme, CDC* dc) { theme.FillPopupBarGripper(dc, 2, 3, 30, 50, FALSE); },
                      fixed({{kXPMenu, 13, 0, CRect(2, 3, 32, 53)}})});
@@ -1024,7 +1028,7 @@ TEST_F(NativeXPStubStyleTest, WithoutTheRebarClassBarsAreClassicButMenusKeepThei
     // Menu marks, the icon column and popup text still go through "MENU".
     m_stub->drawCount = 0;
     DcTestSurface canvas(60, 60, kXPCanvas);
-    theme->DrawMenuCheckMark(canvas.dc(), CRect(0, 0, 20, 20), theme->GetColor(COLOR_MENUTEXT));
+    theme->DrawMenuCheckMark(canvas.dc(), CRect(0, 0, 20, 20), theme->GetColor(COLOR_MENUTEXT), TRUE);
     theme->FillPopupBarGripper(canvas.dc(), 0, 0, 20, 50, FALSE);
     EXPECT_EQ(XPDescribed({{kXPMenu, 11, 1, CRect(0, 0, 20, 20)}, {kXPMenu, 13, 0, CRect(0, 0, 20, 50)}}),
               DrawnParts());
@@ -1067,8 +1071,8 @@ TEST_F(NativeXPStubStyleTest, AClassThatDoesNotOpenLeavesItsOperationsToTheDefau
          }},
         {"MENU: marks, icon column and popup row", L"MENU;", CSize(60, 40),
          [&](COSMDefaultTheme& t, CDC* dc) {
-             t.DrawMenuCheckMark(dc, CRect(0, 0, 20, 20), t.GetColor(COLOR_MENUTEXT));
-             t.DrawMenuRadioMark(dc, CRect(20, 0, 40, 20), t.GetColor(COLOR_GRAYTEXT));
+             t.DrawMenuCheckMark(dc, CRect(0, 0, 20, 20), t.GetColor(COLOR_MENUTEXT), TRUE);
+             t.DrawMenuRadioMark(dc, CRect(20, 0, 40, 20), t.GetColor(COLOR_GRAYTEXT), FALSE);
              t.FillPopupBarGripper(dc, 40, 0, 20, 40, FALSE);
          }},
     };

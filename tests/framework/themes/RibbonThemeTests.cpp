@@ -5,16 +5,22 @@
 #include "ThemeTestSupport.h"
 
 #include "framework/commandbars/CommandBar.h"
+#include "framework/commandbars/CommandBarKeyboardTip.h"
+#include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/ControlButton.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/StatusBar.h"
+#include "framework/controls/ControlComboBox.h"
+#include "framework/controls/ControlEdit.h"
 #include "framework/foundation/OSVersionInfo.h"
 #include "framework/foundation/ShadowManager.h"
 #include "framework/themes/RibbonTheme.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -1025,6 +1031,581 @@ TEST_F(RibbonStatusBarTest, SwitchesMeasureAndDrawTheirColumnsAndStates)
     DcTestSurface canvas(40, 22, kCanvas);
     ribbon->DrawStatusBarSwitchPane(canvas.dc(), CRect(0, 0, 19, 22), single);
     EXPECT_EQ(canvas.Pixel(9, 11), column(0, 3));
+}
+
+// ---- Combo boxes and edits ----
+
+// A combo box whose dropped state a test sets, and which can be given its typing window.
+class RibbonCombo : public Stated<COSMControlComboBox>
+{
+public:
+    void SetDropped(BOOL dropped) { m_popped = dropped; }
+};
+
+// A popup bar (type 2 at position 5) and a toolbar, both with windows, for the controls of the field tests.
+class RibbonFieldTest : public RibbonThemeTest
+{
+protected:
+    void SetUp() override
+    {
+        RibbonThemeTest::SetUp();
+        ASSERT_TRUE(toolbar.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), "Bar", WS_POPUP, 0, 0, 200, 60, nullptr,
+                                     nullptr));
+        toolbar.SetType(1);
+        ASSERT_TRUE(popup.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), "Popup", WS_POPUP, 0, 0, 200, 60, nullptr,
+                                   nullptr));
+        popup.SetType(2);
+        popup.SetPositionField(5);
+    }
+    void TearDown() override
+    {
+        popup.DestroyWindow();
+        toolbar.DestroyWindow();
+        RibbonThemeTest::TearDown();
+    }
+
+    COSMCommandBar toolbar;
+    COSMCommandBar popup;
+};
+
+TEST_F(RibbonFieldTest, ComboBoxesDrawTheirFieldAndButtonByState)
+{
+    const CRect rect(0, 0, 120, 22);
+    const int labelWidth = 30;
+    const CRect button(102, 0, 120, 22);
+    struct ComboCase
+    {
+        const char* name;
+        int enabled, selected;
+        BOOL dropped, onPopup, typedInto, focused;
+        int fillIndex;  // -1: the edit back colour, -2: not filled
+        int buttonState, glyphState;
+    } const cases[] = {
+        {"disabled", 0, 0, FALSE, FALSE, FALSE, FALSE, COLOR_BTNFACE, 4, 3},
+        {"disabled, keyboard selected", 0, 2, FALSE, FALSE, FALSE, FALSE, COLOR_BTNFACE, 4, 3},
+        {"dropped", 1, 1, TRUE, FALSE, FALSE, FALSE, COLOR_WINDOW, 3, 1},
+        {"at rest", 1, 0, FALSE, FALSE, FALSE, FALSE, -1, 0, 0},
+        {"at rest on a popup", 1, 0, FALSE, TRUE, FALSE, FALSE, -2, 0, 0},
+        {"hot, a list only", 1, 1, FALSE, FALSE, FALSE, FALSE, COLOR_WINDOW, 2, 1},
+        {"hot by the mouse, typed into", 1, 1, FALSE, FALSE, TRUE, FALSE, COLOR_WINDOW, 1, 1},
+        {"keyboard selected, typed into", 1, 2, FALSE, FALSE, TRUE, FALSE, COLOR_WINDOW, 2, 1},
+        {"focused, typed into", 1, 1, FALSE, FALSE, TRUE, TRUE, COLOR_WINDOW, 2, 1},
+    };
+    for (const ComboCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        RibbonCombo combo;
+        combo.SetParent(c.onPopup ? &popup : &toolbar);
+        if (c.typedInto)
+        {
+            combo.SetDropDown(TRUE);
+            combo.SetRect(rect);
+            ASSERT_NE(combo.GetEditCtrl(), nullptr) << "the typing window comes with the placement";
+        }
+        combo.SetRect(rect);
+        combo.SetLabelWidth(labelWidth);
+        combo.SetDropDownButtonWidth(button.Width());
+        combo.SetEnabled(c.enabled);
+        combo.selected = c.selected;
+        combo.SetDropped(c.dropped);
+        if (c.focused)
+            combo.SetFocused(TRUE);
+        DcTestSurface canvas(120, 22, kCanvas);
+        EXPECT_EQ(ribbon->DrawComboBoxControl(canvas.dc(), &combo, TRUE), CSize(0, 0));
+        const COLORREF fill = c.fillIndex == -1   ? ribbon->EditBackColor
+                              : c.fillIndex == -2 ? kCanvas
+                                                  : ribbon->GetColor(c.fillIndex);
+        EXPECT_EQ(canvas.Pixel(labelWidth + 4, 4), fill);
+        // The field's frame in the popup edit frame colour, on every side but under the button.
+        const COLORREF frame = ribbon->GetColor(53);
+        EXPECT_TRUE(canvas.HasLine(CPoint(labelWidth, 0), CPoint(labelWidth, 21), frame));
+        EXPECT_TRUE(canvas.HasLine(CPoint(labelWidth, 0), CPoint(button.left - 1, 0), frame));
+        EXPECT_TRUE(canvas.HasLine(CPoint(labelWidth, 21), CPoint(button.left - 1, 21), frame));
+        // The button's picture state, the glyph over its centre.
+        EXPECT_EQ(canvas.Pixel(button.left + 2, 3), StateColor("TOOLBARBUTTONSCOMBODROPDOWN", c.buttonState, 5));
+        EXPECT_EQ(canvas.Pixel(button.right - 1, 21), StateColor("TOOLBARBUTTONSCOMBODROPDOWN", c.buttonState, 5));
+        const CPoint centre = button.CenterPoint();
+        EXPECT_EQ(canvas.Pixel(centre.x, centre.y - 1), StateColor("TOOLBARBUTTONDROPDOWNGLYPH", c.glyphState, 4));
+        if (c.focused)
+            combo.SetFocused(FALSE);
+    }
+}
+
+TEST_F(RibbonFieldTest, AComboBoxOnGlassIsMadeOpaque)
+{
+    RibbonCombo combo;
+    combo.SetParent(&toolbar);
+    combo.SetRect(CRect(10, 2, 110, 24));
+    combo.SetLabelWidth(20);
+    combo.SetDropDownButtonWidth(18);
+    for (bool glass : {false, true})
+    {
+        SCOPED_TRACE(glass ? "on glass" : "off glass");
+        if (glass)
+            g_glassControls.insert(&combo);
+        DcTestSurface canvas(120, 30, DcTestSurface::RawFill{0x00808080});
+        ribbon->DrawComboBoxControl(canvas.dc(), &combo, TRUE);
+        // Every pixel of the control opaque on glass; around it nothing changes.
+        int opaque = 0;
+        for (int y = 2; y < 24; ++y)
+            for (int x = 10; x < 110; ++x)
+                opaque += canvas.Alpha(x, y) == 255;
+        EXPECT_EQ(opaque, glass ? 100 * 22 : 0);
+        EXPECT_EQ(canvas.Raw(5, 10), 0x00808080u);
+        EXPECT_EQ(canvas.Raw(115, 27), 0x00808080u);
+    }
+}
+
+TEST_F(RibbonFieldTest, EditBackColorsByStateAndBar)
+{
+    struct BackCase
+    {
+        const char* name;
+        int enabled, selected;
+        BOOL onPopup;
+        COLORREF expected;
+    } const cases[] = {
+        {"disabled", 0, 1, FALSE, ribbon->GetColor(COLOR_BTNFACE)},
+        {"selected", 1, 1, TRUE, ribbon->GetColor(COLOR_WINDOW)},
+        {"at rest on a popup", 1, 0, TRUE, ribbon->GetColor(41)},
+        {"at rest", 1, 0, FALSE, ribbon->EditBackColor},
+    };
+    for (const BackCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Stated<COSMControlEdit> edit;
+        edit.SetParent(c.onPopup ? &popup : &toolbar);
+        edit.SetEnabled(c.enabled);
+        edit.selected = c.selected;
+        EXPECT_EQ(ribbon->GetControlEditBackColor(&edit), c.expected);
+    }
+    EXPECT_NE(ribbon->EditBackColor, ribbon->GetColor(COLOR_WINDOW));
+}
+
+TEST_F(RibbonFieldTest, EditsDrawTheirFieldFrameAndTextColour)
+{
+    const CRect rect(0, 0, 120, 22);
+    const int labelWidth = 30;
+    struct EditCase
+    {
+        const char* name;
+        int enabled, selected;
+        BOOL onPopup;
+        int fillIndex;  // -1: the edit back colour, -2: not filled
+        int frameIndex;
+        int textIndex;  // on toolbars: the text colour left in the DC
+    } const cases[] = {
+        {"disabled", 0, 0, FALSE, COLOR_BTNFACE, 53, 60},
+        {"disabled, keyboard selected", 0, 3, FALSE, COLOR_BTNFACE, 32, 60},
+        {"at rest", 1, 0, FALSE, -1, 53, 46},
+        {"at rest on a popup", 1, 0, TRUE, -2, 53, -1},
+        {"selected", 1, 1, FALSE, COLOR_WINDOW, 53, 46},
+    };
+    for (const EditCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Stated<COSMControlEdit> edit;
+        edit.SetParent(c.onPopup ? &popup : &toolbar);
+        edit.SetRect(rect);
+        edit.SetLabelWidth(labelWidth);
+        edit.SetEnabled(c.enabled);
+        edit.selected = c.selected;
+        DcTestSurface canvas(120, 22, kCanvas);
+        canvas.dc()->SetTextColor(kCanvas);
+        EXPECT_EQ(ribbon->DrawEditControl(canvas.dc(), &edit, TRUE), CSize(0, 0));
+        const COLORREF fill = c.fillIndex == -1   ? ribbon->EditBackColor
+                              : c.fillIndex == -2 ? kCanvas
+                                                  : ribbon->GetColor(c.fillIndex);
+        EXPECT_EQ(canvas.Pixel(60, 10), fill);
+        EXPECT_TRUE(canvas.Has3dFrame(CRect(labelWidth, 0, 120, 22), ribbon->GetColor(c.frameIndex),
+                                      ribbon->GetColor(c.frameIndex)));
+        if (c.textIndex >= 0)
+            EXPECT_EQ(canvas.dc()->GetTextColor(), ribbon->GetColor(c.textIndex));
+    }
+    EXPECT_NE(ribbon->GetColor(32), ribbon->GetColor(53));
+}
+
+TEST_F(RibbonFieldTest, SpinHalvesTakeTheirStatesAndGlyphs)
+{
+    struct SpinCase
+    {
+        const char* name;
+        int enabled, selected, pressed;
+        int upper, lower;            // states of the halves' picture
+        int upperGlyph, lowerGlyph;  // glyph states
+    } const cases[] = {
+        {"at rest", 1, 0, 0, 0, 5, 0, 4},
+        {"hot", 1, 1, 0, 1, 6, 1, 5},
+        {"over the upper half", 1, 4, 0, 2, 6, 2, 5},
+        {"upper pressed", 1, 4, 4, 3, 6, 2, 5},
+        {"over the lower half", 1, 5, 0, 1, 7, 1, 6},
+        {"lower pressed", 1, 5, 5, 1, 8, 1, 6},
+        {"disabled", 0, 1, 0, 4, 9, 3, 7},
+    };
+    // A 22-pixel edit has halves 10 high: the small glyph strip; a 30-pixel one has halves 14 high: the gallery's.
+    for (int height : {22, 30})
+        for (const SpinCase& c : cases)
+        {
+            SCOPED_TRACE(std::string(c.name) + ", height " + std::to_string(height));
+            Stated<COSMControlEdit> edit;
+            edit.SetParent(&toolbar);
+            edit.SetRect(CRect(0, 0, 100, height));
+            edit.SetShowSpinButtons(TRUE);
+            edit.SetEnabled(c.enabled);
+            edit.selected = c.selected;
+            edit.pressed = c.pressed;
+            const CRect spin = edit.GetSpinButtonsRect();
+            ASSERT_EQ(spin, CRect(82, 1, 99, height - 1));
+            DcTestSurface canvas(100, height, kCanvas);
+            ribbon->DrawEditControl(canvas.dc(), &edit, TRUE);
+            const int middle = spin.top + spin.Height() / 2;
+            const CRect upper(spin.left, spin.top, spin.right, middle);
+            const CRect lower(spin.left, middle, spin.right, spin.bottom);
+            EXPECT_EQ(canvas.Pixel(upper.left + 1, upper.top + 1),
+                      StateColor("TOOLBARBUTTONSPINARROWSVERTICAL", c.upper, 10));
+            EXPECT_EQ(canvas.Pixel(lower.right - 1, lower.bottom - 1),
+                      StateColor("TOOLBARBUTTONSPINARROWSVERTICAL", c.lower, 10));
+            // Each glyph at its own size (5 x 3 or 9 x 9), centred in its half.
+            const char* strip = height == 22 ? "TOOLBARBUTTONSPINARROWGLYPHS" : "CONTROLGALLERYSCROLLARROWGLYPHS";
+            const CSize glyph = height == 22 ? CSize(5, 3) : CSize(9, 9);
+            for (int half = 0; half < 2; ++half)
+            {
+                const CRect area = half == 0 ? upper : lower;
+                const CRect at(
+                    CPoint(area.left + (area.Width() - glyph.cx) / 2, area.top + (area.Height() - glyph.cy) / 2),
+                    glyph);
+                const COLORREF color = StateColor(strip, half == 0 ? c.upperGlyph : c.lowerGlyph, 16);
+                EXPECT_EQ(canvas.Pixel(at.left, at.top), color) << "half " << half;
+                EXPECT_EQ(canvas.Pixel(at.right - 1, at.bottom - 1), color) << "half " << half;
+                EXPECT_NE(canvas.Pixel(at.left - 1, at.top), color) << "half " << half;
+                EXPECT_NE(canvas.Pixel(at.right, at.bottom - 1), color) << "half " << half;
+            }
+        }
+}
+
+// ---- The expand button ----
+
+TEST_F(RibbonThemeTest, TheExpandButtonIsAStripAtTheBarsEndWithItsPictureAndGlyphs)
+{
+    COSMCommandBar bar;
+    bar.SetType(1);
+    Stated<COSMControlButton> button;
+    button.SetParent(&bar);
+    struct ExpandCase
+    {
+        int position;
+        const char* image;
+        CRect strip;  // measured in a bar of 26 x 100 (vertical) or 100 x 26
+    } const cases[] = {
+        {0, "TOOLBAREXPANDBUTTONHORIZONTAL", CRect(88, 0, 100, 26)},
+        {2, "TOOLBAREXPANDBUTTONVERTICAL", CRect(0, 88, 26, 100)},
+    };
+    for (const ExpandCase& c : cases)
+    {
+        SCOPED_TRACE(c.image);
+        bar.SetPositionField(c.position);
+        const bool vertical = c.position == 2;
+        INT32 size[2] = {vertical ? 26 : 100, vertical ? 100 : 26};
+        ribbon->DrawSpecialControl(nullptr, 0, &button, &bar, FALSE, size);
+        EXPECT_EQ(button.GetRect(), c.strip);
+        struct StateCase
+        {
+            int selected;
+            BOOL open;
+            int state, textIndex;
+        } const states[] = {{0, FALSE, 0, 46}, {1, FALSE, 1, 45}, {1, TRUE, 2, 46}};
+        for (const StateCase& s : states)
+        {
+            SCOPED_TRACE("state " + std::to_string(s.state));
+            button.selected = s.selected;
+            button.popupOpen = s.open;
+            INT32 nothingHidden[2] = {0, 0};
+            DcTestSurface canvas(vertical ? 26 : 100, vertical ? 100 : 26, kCanvas);
+            ribbon->DrawSpecialControl(canvas.dc(), 0, &button, &bar, TRUE, nothingHidden);
+            const COLORREF face = StateColor(c.image, s.state, 3);
+            const COLORREF text = ribbon->GetColor(s.textIndex);
+            const COLORREF light = ribbon->GetColor(COLOR_BTNHIGHLIGHT);
+            EXPECT_EQ(canvas.Pixel(c.strip.left + 3, c.strip.top + 3), face);
+            EXPECT_TRUE(canvas.Untouched(vertical ? CRect(0, 0, 26, 88) : CRect(0, 0, 88, 26)));
+            // The Office 2003 look's arrow moved one pixel towards the bar's start, its light copy one right and
+            // down of that.
+            if (vertical)
+            {
+                // The rectangle (0, 87, 26, 99): the bar of the arrow at x 16 from y 91, the light one at x 17.
+                EXPECT_EQ(canvas.Pixel(16, 91), text);
+                EXPECT_EQ(canvas.Pixel(17, 92), light);
+                EXPECT_EQ(canvas.Pixel(16, 90), face);
+            }
+            else
+            {
+                // The rectangle (87, 0, 99, 26): the bar of the arrow at y 16 from x 91, the light one at y 17.
+                EXPECT_EQ(canvas.Pixel(91, 16), text);
+                EXPECT_EQ(canvas.Pixel(92, 17), light);
+                EXPECT_EQ(canvas.Pixel(90, 16), face);
+            }
+        }
+    }
+    EXPECT_NE(ribbon->GetColor(45), ribbon->GetColor(46));
+}
+
+// ---- Keyboard tips ----
+
+TEST_F(RibbonThemeTest, KeyboardTipsHaveTheirRegionGradientFrameAndText)
+{
+    COSMCommandBarKeyboardTip tip(nullptr, nullptr, "K", 0, 0, 0, TRUE);
+    tip.SetText("K");
+    ASSERT_TRUE(tip.CreateTipWindow(nullptr, CRect(10, 10, 40, 70), FALSE));
+    // Measuring sets the window region without the four corner pixels.
+    ribbon->DrawKeyboardTip(nullptr, &tip, TRUE);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(::GetWindowRgn(tip.GetSafeHwnd(), region), ERROR);
+    for (const POINT corner : {POINT{0, 0}, POINT{29, 0}, POINT{0, 59}, POINT{29, 59}})
+        EXPECT_FALSE(::PtInRegion(region, corner.x, corner.y)) << corner.x << ", " << corner.y;
+    EXPECT_TRUE(::PtInRegion(region, 1, 0));
+    EXPECT_TRUE(::PtInRegion(region, 15, 30));
+    ::DeleteObject(region);
+
+    const COLORREF light = images->GetImageColor("Window", "TooltipLight");
+    const COLORREF dark = images->GetImageColor("Window", "TooltipDark");
+    const COLORREF frame = RGB(230, 60, 140);  // the fixture's tip frame
+    auto roughly = [](COLORREF a, COLORREF b) {
+        return std::abs(GetRValue(a) - GetRValue(b)) <= 8 && std::abs(GetGValue(a) - GetGValue(b)) <= 8 &&
+               std::abs(GetBValue(a) - GetBValue(b)) <= 8;
+    };
+    for (BOOL enabled : {TRUE, FALSE})
+    {
+        SCOPED_TRACE(enabled ? "enabled" : "disabled");
+        tip.SetEnabled(enabled);
+        DcTestSurface canvas(30, 60, kCanvas);
+        ribbon->DrawKeyboardTip(canvas.dc(), &tip, FALSE);
+        // The frame picture three pixels wide, the gradient from top to bottom inside it.
+        EXPECT_EQ(canvas.Pixel(0, 30), frame);
+        EXPECT_EQ(canvas.Pixel(2, 30), frame);
+        EXPECT_EQ(canvas.Pixel(15, 59), frame);
+        EXPECT_TRUE(roughly(canvas.Pixel(4, 3), light)) << foundation_test::DescribePixelColor(canvas.Pixel(4, 3));
+        EXPECT_TRUE(roughly(canvas.Pixel(4, 56), dark)) << foundation_test::DescribePixelColor(canvas.Pixel(4, 56));
+        // The letter in the button text colour, or the grey one when disabled.
+        const COLORREF ink = ribbon->GetColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+        int inked = 0;
+        for (int y = 20; y < 40; ++y)
+            for (int x = 5; x < 25; ++x)
+                inked += canvas.Pixel(x, y) == ink;
+        EXPECT_GT(inked, 3);
+    }
+    EXPECT_NE(light, dark);
+    tip.DestroyWindow();
+}
+
+TEST_F(RibbonThemeTest, AKeyboardTipWindowOfAManagerInTheLookPaintsItself)
+{
+    // The manager's look gives the tip its region as the window is made, and paints it when it shows.
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
+    commandBars->SetPaintManager(ribbon);
+    {
+        COSMCommandBarKeyboardTip tip(commandBars.Get(), nullptr, "W", 0, 0, 0, TRUE);
+        tip.SetText("W");
+        ASSERT_TRUE(tip.CreateTipWindow(nullptr, CRect(40, 40, 70, 100), FALSE));
+        HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(::GetWindowRgn(tip.GetSafeHwnd(), region), ERROR);
+        EXPECT_FALSE(::PtInRegion(region, 0, 0));
+        EXPECT_FALSE(::PtInRegion(region, 29, 59));
+        EXPECT_TRUE(::PtInRegion(region, 15, 30));
+        ::DeleteObject(region);
+
+        tip.ShowWindow(SW_SHOWNOACTIVATE);
+        tip.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        CClientDC dc(&tip);
+        EXPECT_EQ(dc.GetPixel(1, 30), RGB(230, 60, 140)) << "the fixture's tip frame";
+        const COLORREF inside = dc.GetPixel(4, 4);
+        const COLORREF light = images->GetImageColor("Window", "TooltipLight");
+        EXPECT_LE(std::abs(GetRValue(inside) - GetRValue(light)), 8);
+        EXPECT_LE(std::abs(GetGValue(inside) - GetGValue(light)), 8);
+        EXPECT_LE(std::abs(GetBValue(inside) - GetBValue(light)), 8);
+        tip.DestroyWindow();
+    }
+    commandBars->SetPaintManager(nullptr);
+}
+
+// ---- Split popup rows and menu marks ----
+
+TEST_F(RibbonThemeTest, SplitPopupRowsDrawTheirMainAndArrowParts)
+{
+    struct SplitRowCase
+    {
+        const char* name;
+        int height, enabled, selected;
+        BOOL open;
+        int main;  // -1: not drawn
+        int arrow;
+    } const cases[] = {
+        {"at rest, 34 high", 34, 1, 0, FALSE, 0, 0},
+        {"at rest, 33 high: no main part", 33, 1, 0, FALSE, -1, 0},
+        {"hot", 34, 1, 1, FALSE, 1, 1},
+        {"keyboard selected", 34, 1, 2, FALSE, 2, 1},
+        {"keyboard selected and open", 34, 1, 2, TRUE, 1, 2},
+        {"over the main part", 34, 1, 4, TRUE, 2, 2},
+        {"open", 40, 1, 1, TRUE, 1, 2},
+        {"disabled", 40, 0, 1, FALSE, -1, 0},
+        {"only the main part enabled", 40, 4, 1, FALSE, 1, 0},
+        {"only the arrow enabled", 40, 5, 1, TRUE, -1, 2},
+    };
+    const int split = ribbon->m_popupSplitWidth;
+    for (const SplitRowCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Stated<COSMControlButton> row;
+        row.SetType(4);
+        row.SetRect(CRect(0, 0, 150, c.height));
+        row.SetEnabled(c.enabled);
+        row.selected = c.selected;
+        row.popupOpen = c.open;
+        DcTestSurface canvas(150, 40, kCanvas);
+        ribbon->DrawSplitPopupItem(canvas.dc(), &row);
+        if (c.main < 0)
+            EXPECT_TRUE(canvas.Untouched(CRect(0, 0, 150 - split, 40)));
+        else
+            EXPECT_EQ(canvas.Pixel(10, c.height / 2), StateColor("MENUSPLITITEM", c.main, 3));
+        EXPECT_EQ(canvas.Pixel(150 - split, c.height / 2), StateColor("MENUSPLITDROPDOWN", c.arrow, 3));
+        EXPECT_EQ(canvas.Pixel(149, c.height - 1), StateColor("MENUSPLITDROPDOWN", c.arrow, 3));
+        EXPECT_TRUE(canvas.Untouched(CRect(0, c.height, 150, 40)));
+    }
+}
+
+TEST_F(RibbonThemeTest, MenuMarksAreThePictureCentredByKindAndState)
+{
+    struct MenuMarkCase
+    {
+        BOOL radio, enabled;
+        int state;
+    } const cases[] = {{FALSE, TRUE, 0}, {FALSE, FALSE, 1}, {TRUE, TRUE, 2}, {TRUE, FALSE, 3}};
+    for (const MenuMarkCase& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.radio ? "radio" : "check") + (c.enabled ? "" : ", disabled"));
+        DcTestSurface canvas(24, 24, kCanvas);
+        // 10 x 10, centred in (2, 2, 22, 22): (7, 7) to (16, 16).
+        if (c.radio)
+            ribbon->DrawMenuRadioMark(canvas.dc(), CRect(2, 2, 22, 22), RGB(0, 0, 0), c.enabled);
+        else
+            ribbon->DrawMenuCheckMark(canvas.dc(), CRect(2, 2, 22, 22), RGB(0, 0, 0), c.enabled);
+        const COLORREF mark = StateColor("MENUCHECKEDITEMMARK", c.state, 4);
+        EXPECT_EQ(canvas.Pixel(7, 7), mark);
+        EXPECT_EQ(canvas.Pixel(16, 16), mark);
+        EXPECT_TRUE(canvas.Untouched(CRect(0, 0, 24, 7)));
+        EXPECT_TRUE(canvas.Untouched(CRect(0, 17, 24, 24)));
+        EXPECT_TRUE(canvas.Untouched(CRect(0, 0, 7, 24)));
+        EXPECT_TRUE(canvas.Untouched(CRect(17, 0, 24, 24)));
+    }
+}
+
+TEST_F(RibbonFieldTest, ACheckedPopupRowHandsItsEnabledStateToTheMark)
+{
+    ribbon->RefreshFonts();
+    for (int enabled : {1, 0})
+    {
+        SCOPED_TRACE(enabled ? "enabled" : "disabled");
+        Stated<COSMControlButton> row;
+        row.SetParent(&popup);
+        row.SetCaption("Row");
+        row.SetRect(CRect(0, 0, 160, 22));
+        row.SetChecked(TRUE);
+        row.SetEnabled(enabled);
+        DcTestSurface canvas(160, 22, kCanvas);
+        ribbon->DrawPopupBarControl(canvas.dc(), &row, TRUE);
+        const COLORREF mark = StateColor("MENUCHECKEDITEMMARK", enabled ? 0 : 1, 4);
+        const COLORREF other = StateColor("MENUCHECKEDITEMMARK", enabled ? 1 : 0, 4);
+        int marked = 0;
+        int wrong = 0;
+        for (int y = 0; y < 22; ++y)
+            for (int x = 0; x < 40; ++x)
+            {
+                marked += canvas.Pixel(x, y) == mark;
+                wrong += canvas.Pixel(x, y) == other;
+            }
+        EXPECT_EQ(marked, 100);
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+// ---- Without their pictures ----
+
+TEST_F(RibbonThemeWithoutTextTest, WithoutTheirPicturesFieldsAndPartsAreTheOffice2007Looks)
+{
+    COSMCommandBar toolbar;
+    ASSERT_TRUE(
+        toolbar.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), "Bar", WS_POPUP, 0, 0, 200, 60, nullptr, nullptr));
+    toolbar.SetType(1);
+    RibbonCombo combo;
+    combo.SetParent(&toolbar);
+    combo.SetRect(CRect(0, 0, 120, 22));
+    combo.SetLabelWidth(30);
+    combo.SetDropDownButtonWidth(18);
+    combo.selected = 1;
+    Stated<COSMControlEdit> edit;
+    edit.SetParent(&toolbar);
+    edit.SetRect(CRect(0, 0, 120, 22));
+    edit.SetShowSpinButtons(TRUE);
+    edit.selected = 4;
+    edit.pressed = 4;
+    Stated<COSMControlButton> expand;
+    expand.SetParent(&toolbar);
+    expand.SetRect(CRect(100, 0, 112, 22));
+    expand.selected = 1;
+    Stated<COSMControlButton> splitRow;
+    splitRow.SetType(4);
+    splitRow.SetRect(CRect(0, 0, 120, 40));
+    COSMCommandBarKeyboardTip tip(nullptr, nullptr, "K", 0, 0, 0, TRUE);
+    tip.SetText("K");
+    ASSERT_TRUE(tip.CreateTipWindow(nullptr, CRect(10, 10, 40, 40), FALSE));
+    INT32 hidden[2] = {1, 0};
+    struct FallbackCase
+    {
+        const char* name;
+        std::function<void(CDC*)> ribbonDraws;
+        std::function<void(CDC*)> officeDraws;
+    } const cases[] = {
+        {"combo box", [&](CDC* dc) { ribbon->DrawComboBoxControl(dc, &combo, TRUE); },
+         [&](CDC* dc) { ribbon->COSMOffice2007Theme::DrawComboBoxControl(dc, &combo, TRUE); }},
+        {"expand button", [&](CDC* dc) { ribbon->DrawSpecialControl(dc, 0, &expand, &toolbar, TRUE, hidden); },
+         [&](CDC* dc) { ribbon->COSMOffice2007Theme::DrawSpecialControl(dc, 0, &expand, &toolbar, TRUE, hidden); }},
+        {"split popup row", [&](CDC* dc) { ribbon->DrawSplitPopupItem(dc, &splitRow); },
+         [&](CDC* dc) { ribbon->COSMOffice2007Theme::DrawSplitPopupItem(dc, &splitRow); }},
+        {"check mark", [&](CDC* dc) { ribbon->DrawMenuCheckMark(dc, CRect(0, 0, 20, 20), RGB(0, 0, 0), FALSE); },
+         [&](CDC* dc) {
+             ribbon->COSMOffice2007Theme::DrawMenuCheckMark(dc, CRect(0, 0, 20, 20), RGB(0, 0, 0), FALSE);
+         }},
+        {"radio mark", [&](CDC* dc) { ribbon->DrawMenuRadioMark(dc, CRect(0, 0, 20, 20), RGB(0, 0, 0), TRUE); },
+         [&](CDC* dc) { ribbon->COSMOffice2007Theme::DrawMenuRadioMark(dc, CRect(0, 0, 20, 20), RGB(0, 0, 0), TRUE); }},
+        {"keyboard tip", [&](CDC* dc) { ribbon->DrawKeyboardTip(dc, &tip, FALSE); },
+         [&](CDC* dc) { ribbon->COSMOffice2007Theme::DrawKeyboardTip(dc, &tip, FALSE); }},
+    };
+    for (const FallbackCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        DcTestSurface canvas(120, 40, kCanvas);
+        DcTestSurface expected(120, 40, kCanvas);
+        c.ribbonDraws(canvas.dc());
+        c.officeDraws(expected.dc());
+        EXPECT_FALSE(expected.Untouched());
+        EXPECT_TRUE(canvas.EqualsCanvas(expected));
+    }
+    // An edit draws its field from the colours; only its spin buttons are the Office look's.
+    DcTestSurface withSpin(120, 40, kCanvas);
+    ribbon->DrawEditControl(withSpin.dc(), &edit, TRUE);
+    edit.SetShowSpinButtons(FALSE);
+    DcTestSurface fieldOnly(120, 40, kCanvas);
+    ribbon->DrawEditControl(fieldOnly.dc(), &edit, TRUE);
+    DcTestSurface officeSpin(120, 40, kCanvas);
+    ribbon->DrawEditControl(officeSpin.dc(), &edit, TRUE);
+    edit.SetShowSpinButtons(TRUE);
+    ribbon->DrawEditSpinButtons(officeSpin.dc(), &edit);
+    EXPECT_FALSE(fieldOnly.EqualsCanvas(officeSpin));
+    EXPECT_TRUE(withSpin.EqualsCanvas(officeSpin));
+    // Without a theme text an edit at rest keeps the window colour.
+    Stated<COSMControlEdit> resting;
+    resting.SetParent(&toolbar);
+    EXPECT_EQ(ribbon->GetControlEditBackColor(&resting), ribbon->GetColor(COLOR_WINDOW));
+    tip.DestroyWindow();
+    toolbar.DestroyWindow();
 }
 
 }  // namespace

@@ -74,7 +74,17 @@ IMAGES = [
     ("POPUPBARRESIZEGRIPPERFACE", 8, 8, 1),
     ("POPUPBARRESIZEGRIPPERHEIGHT", 9, 3, 1),
     ("POPUPBARRESIZEGRIPPERWIDTH", 7, 7, 1),
+    ("TOOLBARBUTTONSCOMBODROPDOWN", 14, 20, 5),
+    ("TOOLBARBUTTONSPINARROWSVERTICAL", 17, 10, 10),
+    ("TOOLBARBUTTONSPINARROWGLYPHS", 5, 3, 16),
+    ("TOOLBAREXPANDBUTTONVERTICAL", 22, 12, 3),
+    ("TOOLBAREXPANDBUTTONHORIZONTAL", 12, 22, 3),
+    ("MENUSPLITITEM", 22, 22, 3),
+    ("MENUSPLITDROPDOWN", 26, 22, 3),
 ]
+
+# The tip frame: a border three pixels wide in this colour around a transparent (magenta) inside.
+TOOLTIP_FRAME_COLOR = (230, 60, 140)
 
 # The switch faces: four columns of 10 x 22, each column of each state in a colour of its own.
 SWITCH_COLUMNS = 4
@@ -111,6 +121,8 @@ def main():
         switch_rows += [[switch_color(state, column) for column in range(SWITCH_COLUMNS) for _ in range(10)]
                         for _ in range(22)]
     files["STATUSBARSWITCHES.bmp"] = bmp(switch_rows, 24)
+    files["TOOLTIPFRAME.bmp"] = bmp([[TOOLTIP_FRAME_COLOR if min(x, y, 11 - x, 11 - y) < 3 else (255, 0, 255)
+                                      for x in range(12)] for y in range(12)], 24)
     # Eleven columns of one colour and a last column of another.
     files["WORKSPACETOPLEFT.bmp"] = bmp([[(200, 40, 40)] * 11 + [(40, 200, 40)] for _ in range(6)], 24)
     # Eight columns of chunk, then four of glow.
@@ -133,7 +145,8 @@ def main():
     files["theme_keys.ini"] = ("\r\n".join(lines) + "\r\n").encode("ascii")
 
     rc = ["// The Office 2007 look tests' synthetic module, drawn by make_office2007_theme_fixtures.py."]
-    for name in [image[0] for image in IMAGES] + ["WORKSPACETOPLEFT", "PROGRESSCHUNK", "STATUSBARSWITCHES"]:
+    for name in [image[0] for image in IMAGES] + ["WORKSPACETOPLEFT", "PROGRESSCHUNK", "STATUSBARSWITCHES",
+                                              "TOOLTIPFRAME"]:
         rc.append('%s BITMAP "%s.bmp"' % (name, name))
     rc.append('THEME_KEYS TEXTFILE "theme_keys.ini"')
     files["office2007_theme_test.rc"] = ("\n".join(rc) + "\n").encode("ascii")
