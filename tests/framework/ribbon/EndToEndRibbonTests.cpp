@@ -16,9 +16,7 @@
 #include "framework/commandbars/PopupBar.h"
 #include "framework/ribbon/RibbonPopupToolBars.h"
 #include "framework/tabs/TabWorkspace.h"
-#include "tests/support/InputThread.h"
 
-#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>

@@ -156,7 +156,7 @@ struct RibbonWorkbench
     CPoint TabCentre(const COSMRibbonTab* tab) const;
     // The ribbon's group of the id (null when it is not there).
     COSMRibbonGroup* Group(int id) const { return ribbon ? ribbon->FindGroup(id) : nullptr; }
-    // The child windows the workspace shows, and the one the MDI client calls active.
+    // The child the MDI client calls active.
     HWND ActiveChild() const;
 
     std::unique_ptr<CWinApp> app;
