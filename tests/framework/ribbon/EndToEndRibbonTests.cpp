@@ -444,8 +444,15 @@ TEST_F(RibbonEndToEndTest, TabsTheContextHeaderMinimizingAndKeyboardTips)
     EXPECT_EQ(2, b.frame.CountOf(kE2eRibbonMinimized));
     EXPECT_TRUE(PumpUntil([&] { return !strip->IsPopupOpen(); }));
 
-    // Alt shows the tabs' tips; Insert's tip selects Insert and shows its controls' tips; Table's runs Table once.
-    b.frame.SetFocus();
+    // With the keyboard in a document (a click into it): Alt shows the tabs' tips; Insert's tip selects Insert and
+    // shows its controls' tips; Table's runs Table once, and the keyboard goes back to the document.
+    const HWND document = b.ActiveChild();
+    ASSERT_NE(nullptr, document);
+    CRect page;
+    ::GetWindowRect(document, &page);
+    ClickAt(page.CenterPoint());
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == document; }));
+    MoveMouseTo(kRestingPoint);
     b.frame.ClearRecords();
     SendKey(VK_MENU);
     ASSERT_TRUE(PumpUntil([&] { return b.commandBars->GetKeyboardTipsLevel() == 1; }));
@@ -459,6 +466,7 @@ TEST_F(RibbonEndToEndTest, TabsTheContextHeaderMinimizingAndKeyboardTips)
     EXPECT_EQ(std::vector<UINT>{kE2eTable}, b.frame.Commands());
     EXPECT_EQ(0, b.commandBars->GetKeyboardTipsLevel());
     EXPECT_EQ(0, ribbon.GetTrackingMode());
+    EXPECT_EQ(document, ::GetFocus());
 }
 
 TEST_F(RibbonEndToEndTest, EveryLookSwitchedAtRunTimeLaysTheBarsOutAndKeepsThemWorking)
