@@ -73,9 +73,10 @@ void COSMStatusBarPane::SetEnabled(BOOL enabled)
 
 void COSMStatusBarPane::SetVisible(BOOL visible)
 {
-    if (!visible == m_hidden)
+    const BOOL hidden = !visible;
+    if (hidden == m_hidden)
         return;
-    m_hidden = !visible;
+    m_hidden = hidden;
     if (m_statusBar && m_statusBar->GetSafeHwnd())
         m_statusBar->RecalcLayout();
 }
