@@ -12,6 +12,18 @@
 
 COSMDwmFunctions* COSMRibbonFrame::s_pDwmFunctions = nullptr;
 
+namespace {
+
+// The frame's window and client rectangles, both in screen coordinates, so that their difference is the border.
+void GetWindowAndClientOnScreen(HWND frame, RECT* window, RECT* client)
+{
+    ::GetWindowRect(frame, window);
+    ::GetClientRect(frame, client);
+    ::MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(client), 2);
+}
+
+}  // namespace
+
 COSMRibbonFrame::COSMRibbonFrame(CWnd* frame, COSMRibbonBar* ribbon) : m_frame(frame), m_ribbon(ribbon)
 {
     if (!ribbon)
@@ -190,9 +202,7 @@ void COSMRibbonFrame::RepositionCaptionButtons()
     }
     RECT window{};
     RECT client{};
-    ::GetWindowRect(frame, &window);
-    ::GetClientRect(frame, &client);
-    ::MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowAndClientOnScreen(frame, &window, &client);
     const int border = client.left - window.left;
     CRect rect(border, m_frameBorder, window.right - window.left - border, GetCaptionHeight() - 3);
     for (const CaptionButtonRule& rule : GetCaptionButtonRules())
@@ -359,9 +369,7 @@ void COSMRibbonFrame::DrawNonClient()
         return;
     RECT window{};
     RECT client{};
-    ::GetWindowRect(frame, &window);
-    ::GetClientRect(frame, &client);
-    ::MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowAndClientOnScreen(frame, &window, &client);
     ::ExcludeClipRect(hdc, client.left - window.left, client.top - window.top, client.right - window.left,
                       client.bottom - window.top);
     {

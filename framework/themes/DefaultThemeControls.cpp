@@ -249,25 +249,18 @@ CSize COSMDefaultTheme::DrawComboBoxControl(CDC* dc, COSMControl* control, BOOL 
         return COSMPaintManager::DrawComboBoxControl(dc, control, FALSE);
     COSMFontDC font(dc, &GetIconTitleFont());
     COSMPaintManager::DrawComboBoxControl(dc, control, TRUE);
-    auto* combo = dynamic_cast<COSMControlComboBox*>(control);
-    const CRect rect = control->GetRect();
-    const int labelWidth = combo ? combo->GetLabelWidth() : 0;
-    const int buttonWidth = combo ? combo->GetDropDownButtonWidth() : 0;
-    const BOOL dropped = combo ? combo->GetDroppedState() : FALSE;
-    const int selected = control->GetSelected();
-    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
-    const CRect area(rect.left + labelWidth, rect.top, rect.right, rect.bottom);
-    const CRect button(rect.right - buttonWidth, rect.top, rect.right, rect.bottom);
-    if (enabled)
+    const osm_themes::ComboBoxParts parts(control);
+    if (parts.enabled)
     {
-        CRect inside = area;
+        CRect inside = parts.area;
         inside.DeflateRect(1, 1);
         FillFramedRect(dc, inside, kWindow, kWindow);
     }
-    if (combo)
-        combo->DrawComboText(dc, CRect(area.left + 3, area.top + 1, button.left + 1, area.bottom - 1));
-    DrawComboBoxDropDownButton(dc, button, enabled, selected, dropped);
-    DrawEditControlFrame(dc, area, enabled, selected);
+    if (parts.combo)
+        parts.combo->DrawComboText(
+            dc, CRect(parts.area.left + 3, parts.area.top + 1, parts.button.left + 1, parts.area.bottom - 1));
+    DrawComboBoxDropDownButton(dc, parts.button, parts.enabled, parts.selected, parts.dropped);
+    DrawEditControlFrame(dc, parts.area, parts.enabled, parts.selected);
     return CSize(0, 0);
 }
 

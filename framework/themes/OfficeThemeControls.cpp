@@ -262,32 +262,26 @@ CSize COSMOfficeTheme::DrawComboBoxControl(CDC* dc, COSMControl* control, BOOL d
         return COSMPaintManager::DrawComboBoxControl(dc, control, FALSE);
     COSMFontDC font(dc, &GetIconTitleFont());
     COSMPaintManager::DrawComboBoxControl(dc, control, TRUE);
-    auto* combo = dynamic_cast<COSMControlComboBox*>(control);
-    const CRect rect = control->GetRect();
-    const int labelWidth = combo ? combo->GetLabelWidth() : 0;
-    const int buttonWidth = combo ? combo->GetDropDownButtonWidth() : 0;
-    const BOOL dropped = combo ? combo->GetDroppedState() : FALSE;
-    const int selected = control->GetSelected();
-    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
+    const osm_themes::ComboBoxParts parts(control);
     const COSMCommandBar* bar = control->GetParent();
     const BOOL onPopup = bar && bar->GetType() == 2;
     const int position = bar ? bar->GetPosition() : 0;
-    CRect area(rect.left + labelWidth, rect.top, rect.right, rect.bottom);
-    CRect button(rect.right - buttonWidth, rect.top, rect.right, rect.bottom);
+    CRect area = parts.area;
+    CRect button = parts.button;
     const int textRight = button.left;
-    if (!enabled)
+    if (!parts.enabled)
     {
         area.left += 1;
-        FillFramedRect(dc, area, IsOfficeKeyboardValue(selected) ? kHotFrame : kDisabledIcon, kFace);
+        FillFramedRect(dc, area, IsOfficeKeyboardValue(parts.selected) ? kHotFrame : kDisabledIcon, kFace);
         button.DeflateRect(1, 1);
     }
     else
     {
         FillFramedRect(dc, CRect(area.left + 1, area.top + 1, button.left + 1, area.bottom - 1), kWindow, kWindow);
-        if (selected)
+        if (parts.selected)
         {
             FillFramedRect(dc, area, kHotFrame, kWindow);
-            DrawStateRectangle(dc, button, TRUE, dropped, TRUE, FALSE, FALSE, 1, position);
+            DrawStateRectangle(dc, button, TRUE, parts.dropped, TRUE, FALSE, FALSE, 1, position);
             button.DeflateRect(1, 1);
         }
         else
@@ -304,9 +298,12 @@ CSize COSMOfficeTheme::DrawComboBoxControl(CDC* dc, COSMControl* control, BOOL d
             }
         }
     }
-    if (combo)
-        combo->DrawComboText(dc, CRect(area.left + 3, area.top + 1, textRight, area.bottom - 1));
-    const int arrow = !enabled ? kDisabledIcon : dropped ? kPressedText : selected ? kSelectedText : kToolBarText;
+    if (parts.combo)
+        parts.combo->DrawComboText(dc, CRect(area.left + 3, area.top + 1, textRight, area.bottom - 1));
+    const int arrow = !parts.enabled   ? kDisabledIcon
+                      : parts.dropped  ? kPressedText
+                      : parts.selected ? kSelectedText
+                                       : kToolBarText;
     DrawDownTriangle(dc, button, GetColor(arrow));
     return CSize(0, 0);
 }

@@ -75,29 +75,21 @@ CSize COSMRibbonTheme::DrawComboBoxControl(CDC* dc, COSMControl* control, BOOL d
 
     COSMFontDC font(dc, &GetCaptionFont());
     COSMPaintManager::DrawComboBoxControl(dc, control, TRUE);
-    auto* combo = dynamic_cast<COSMControlComboBox*>(control);
-    const CRect rect = control->GetRect();
-    const int labelWidth = combo ? combo->GetLabelWidth() : 0;
-    const int buttonWidth = combo ? combo->GetDropDownButtonWidth() : 0;
-    const BOOL dropped = combo ? combo->GetDroppedState() : FALSE;
-    const int selected = control->GetSelected();
-    const BOOL enabled = osm_themes::IsControlDrawnEnabled(control);
-    const CRect area(rect.left + labelWidth, rect.top, rect.right, rect.bottom);
-    const CRect button(rect.right - buttonWidth, rect.top, rect.right, rect.bottom);
+    const osm_themes::ComboBoxParts parts(control);
 
     COLORREF fill;
     int state;
-    if (!enabled)
+    if (!parts.enabled)
     {
         fill = GetColor(COLOR_BTNFACE);
         state = 4;
     }
-    else if (dropped)
+    else if (parts.dropped)
     {
         fill = GetColor(COLOR_WINDOW);
         state = 3;
     }
-    else if (!selected)
+    else if (!parts.selected)
     {
         fill = IsOnRibbonPopupBar(control) ? COSMPaintManagerColor::kNone : EditBackColor;
         state = 0;
@@ -106,18 +98,19 @@ CSize COSMRibbonTheme::DrawComboBoxControl(CDC* dc, COSMControl* control, BOOL d
     {
         fill = GetColor(COLOR_WINDOW);
         // A field that is typed into shows the hot button only while it has the focus or the keyboard is on it.
-        const BOOL typedInto = combo && combo->GetEditCtrl();
-        state = !typedInto || control->IsFocused() || IsRibbonKeyboardSelection(selected) ? 2 : 1;
+        const BOOL typedInto = parts.combo && parts.combo->GetEditCtrl();
+        state = !typedInto || control->IsFocused() || IsRibbonKeyboardSelection(parts.selected) ? 2 : 1;
     }
-    DrawRibbonField(dc, area, fill, 53);
+    DrawRibbonField(dc, parts.area, fill, 53);
     const BOOL glass = IsControlOnDwmCaption(control);
-    image->DrawImageFlags(dc, button, image->GetStateRect(state, 5), CRect(2, 2, 2, 2), kRibbonFieldMagenta,
+    image->DrawImageFlags(dc, parts.button, image->GetStateRect(state, 5), CRect(2, 2, 2, 2), kRibbonFieldMagenta,
                           glass ? 1 : 0);
-    if (combo)
-        combo->DrawComboText(dc, CRect(area.left + 3, area.top + 1, button.left, area.bottom - 1));
-    DrawDropDownGlyph(dc, control, button.CenterPoint(), selected, dropped, enabled, FALSE);
+    if (parts.combo)
+        parts.combo->DrawComboText(
+            dc, CRect(parts.area.left + 3, parts.area.top + 1, parts.button.left, parts.area.bottom - 1));
+    DrawDropDownGlyph(dc, control, parts.button.CenterPoint(), parts.selected, parts.dropped, parts.enabled, FALSE);
     if (glass)
-        MakeRectOpaque(dc, rect);
+        MakeRectOpaque(dc, parts.rect);
     return CSize(0, 0);
 }
 

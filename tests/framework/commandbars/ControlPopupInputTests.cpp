@@ -108,16 +108,6 @@ protected:
         return ids;
     }
 
-    static void DoubleClickAt(CPoint screen)
-    {
-        MoveMouseTo(screen);
-        SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-        SendMouseInput(MOUSEEVENTF_LEFTUP);
-        SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-        SendMouseInput(MOUSEEVENTF_LEFTUP);
-        PumpFor(120);
-    }
-
     static void PostTimer(const CWnd& window, UINT_PTR id)
     {
         ::PostMessageA(window.GetSafeHwnd(), WM_TIMER, id, 0);

@@ -46,6 +46,17 @@ inline void ClickAt(CPoint screen)
     PumpFor(60);
 }
 
+// Two presses in a row, quicker than the double-click time; settle is how long the window gets to answer.
+inline void DoubleClickAt(CPoint screen, DWORD settle = 120)
+{
+    MoveMouseTo(screen);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpFor(settle);
+}
+
 // The key going down or up, queued without pumping.
 inline void QueueKeyEvent(WORD key, bool up)
 {

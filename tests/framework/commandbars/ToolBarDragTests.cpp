@@ -121,15 +121,6 @@ protected:
     {
         return [] { SendMouseInput(MOUSEEVENTF_LEFTUP); };
     }
-    void DoubleClickAt(CPoint point)
-    {
-        MoveMouseTo(point);
-        SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-        SendMouseInput(MOUSEEVENTF_LEFTUP);
-        SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-        SendMouseInput(MOUSEEVENTF_LEFTUP);
-        PumpFor(150);
-    }
     BOOL Modified() const { return commandBars->GetCommandBarsOptions()->m_modified; }
     void ClearModified() { commandBars->GetCommandBarsOptions()->m_modified = FALSE; }
 };
@@ -281,7 +272,7 @@ TEST_F(ToolBarDragTest, ADoubleClickDocksAFloatingBarAtItsPlaceAndFloatsADockedO
     ASSERT_EQ(4, bar->GetPosition());
     const CPoint floatedAt = ScreenRect(bar).TopLeft();
     ClearModified();
-    DoubleClickAt(GripPoint(*bar));
+    DoubleClickAt(GripPoint(*bar), 150);
     EXPECT_EQ(0, bar->GetPosition());
     EXPECT_EQ(DockBar(0), bar->GetDockBar());
     EXPECT_EQ(docked.TopLeft(), RectInParent(bar).TopLeft());
@@ -289,14 +280,14 @@ TEST_F(ToolBarDragTest, ADoubleClickDocksAFloatingBarAtItsPlaceAndFloatsADockedO
 
     // "DblClickFloat" off: the docked bar stays.
     ClearModified();
-    DoubleClickAt(GripPoint(*bar));
+    DoubleClickAt(GripPoint(*bar), 150);
     EXPECT_EQ(0, bar->GetPosition());
     EXPECT_FALSE(bar->GetMoveTracker()->ToggleDocking());
 
     // On: it floats where it floated last.
     commandBars->GetCommandBarsOptions()->m_dblClickFloat = TRUE;
     ClearModified();
-    DoubleClickAt(GripPoint(*bar));
+    DoubleClickAt(GripPoint(*bar), 150);
     EXPECT_EQ(4, bar->GetPosition());
     EXPECT_EQ(floatedAt, ScreenRect(bar).TopLeft());
     EXPECT_EQ(bar->CalcDynamicLayout(0, LM_COMMIT | LM_MRUWIDTH | LM_HORZ), ScreenRect(bar).Size());

@@ -286,16 +286,6 @@ protected:
         return held;
     }
 
-    void DoubleClickAt(CPoint screen)
-    {
-        MoveMouseTo(screen);
-        SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-        SendMouseInput(MOUSEEVENTF_LEFTUP);
-        SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-        SendMouseInput(MOUSEEVENTF_LEFTUP);
-        PumpFor(60);
-    }
-
     // Types the keyboard tip of the owner (tips of letters and digits, as shown).
     bool TypeTipOf(const CCmdTarget* owner)
     {
@@ -420,7 +410,7 @@ TEST_F(RibbonEndToEndTest, TabsTheContextHeaderMinimizingAndKeyboardTips)
     const CPoint home = b.TabCentre(b.home);
     ClickAt(home + CPoint(-8, 0));
     ASSERT_EQ(b.home, ribbon.GetSelectedTab());
-    DoubleClickAt(home);
+    DoubleClickAt(home, 60);
     ASSERT_TRUE(PumpUntil([&] { return ribbon.IsRibbonMinimized() != FALSE; }));
     EXPECT_FALSE(ribbon.IsGroupsVisible());
     EXPECT_EQ(1, b.frame.CountOf(kE2eRibbonMinimized));
@@ -438,7 +428,7 @@ TEST_F(RibbonEndToEndTest, TabsTheContextHeaderMinimizingAndKeyboardTips)
     EXPECT_TRUE(ribbon.IsRibbonMinimized());
 
     // A double click restores it.
-    DoubleClickAt(home + CPoint(-8, 0));
+    DoubleClickAt(home + CPoint(-8, 0), 60);
     ASSERT_TRUE(PumpUntil([&] { return !ribbon.IsRibbonMinimized(); }));
     EXPECT_TRUE(ribbon.IsGroupsVisible());
     EXPECT_EQ(2, b.frame.CountOf(kE2eRibbonMinimized));
@@ -702,7 +692,7 @@ TEST_F(RibbonEndToEndTest, TheBarsSavedAndLoadedIntoAFrameBuiltAgainComeBackAsTh
         ASSERT_TRUE(
             RightClickAndChoose(b.ribbon->GetQuickAccessControls()->GetAt(0), ID_OSM_RIBBON_QUICK_ACCESS_BELOW));
         b.Relayout();
-        DoubleClickAt(b.TabCentre(b.home));
+        DoubleClickAt(b.TabCentre(b.home), 60);
         ASSERT_TRUE(PumpUntil([&] { return b.ribbon->IsRibbonMinimized() != FALSE; }));
         b.Relayout();
         // The toolbar is dragged by its gripper over the documents, where it floats.

@@ -10,25 +10,9 @@ using namespace ribbon_test;
 
 namespace {
 
-class RibbonGroupKeyboardTest : public RibbonGroupTest
+class RibbonGroupKeyboardTest : public RibbonGroupKeyboardTestBase
 {
 protected:
-    void SetUp() override
-    {
-        RibbonGroupTest::SetUp();
-        commandBars->GetCommandBarsOptions()->m_keyboardTips = TRUE;
-        commandBars->GetCommandBarsOptions()->m_disableCommandsWithoutHandler = FALSE;
-    }
-    void TearDown() override
-    {
-        commandBars->HideKeyboardTips();
-        commandBars->ClosePopups();
-        PumpFor(60);
-        if (ribbon->GetTrackingMode() != 0)
-            ribbon->SetTrackingMode(0, FALSE, FALSE);
-        RibbonGroupTest::TearDown();
-    }
-
     // Captioned groups of three medium controls ("A1".."A3", "B1" ...), enough that the last ones collapse.
     std::vector<COSMRibbonGroup*> AddCaptionedGroups()
     {
@@ -39,12 +23,7 @@ protected:
             CString caption;
             caption.Format("%c group", 'A' + i);
             COSMRibbonGroup* group = AddGroup(caption, "MMM");
-            for (int c = 0; c < group->GetCount(); ++c)
-            {
-                CString name;
-                name.Format("%c%i", 'A' + i, c + 1);
-                group->GetAt(c)->SetCaption(name);
-            }
+            CaptionControls(group, i);
             groups.push_back(group);
         }
         Relayout();

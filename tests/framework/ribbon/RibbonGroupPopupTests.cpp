@@ -23,18 +23,6 @@ protected:
         RibbonGroupTest::TearDown();
     }
 
-    // Groups of three medium controls, enough that the last ones collapse to their popup buttons.
-    std::vector<COSMRibbonGroup*> AddCollapsingGroups()
-    {
-        std::vector<COSMRibbonGroup*> groups;
-        const int count = ribbon->GetGroupsRect().Width() / 71 + 2;
-        for (int i = 0; i < count; ++i)
-        {
-            groups.push_back(AddGroup("Group", "MMM"));
-        }
-        Relayout();
-        return groups;
-    }
     // Groups that cannot reduce, wider together than the ribbon by several screens of scrolling.
     void AddWideGroups(COSMRibbonTab* to, int screens)
     {

@@ -10,6 +10,7 @@
 
 #include "framework/foundation/ImageManager.h"
 #include "framework/ribbon/RibbonGroup.h"
+#include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/ribbon/RibbonGroupLayout.h"
 #include "framework/ribbon/RibbonGroupsScroller.h"
 #include "framework/ribbon/RibbonPopupToolBars.h"
@@ -74,6 +75,21 @@ protected:
             AddControl(group, kind);
         return group;
     }
+    // Groups of three medium controls, enough that the last ones collapse to their popup buttons; the caption may
+    // number them ("Group %i" from 1).
+    std::vector<COSMRibbonGroup*> AddCollapsingGroups(const char* captionFormat = "Group")
+    {
+        std::vector<COSMRibbonGroup*> groups;
+        const int count = ribbon->GetGroupsRect().Width() / 71 + 2;
+        for (int i = 0; i < count; ++i)
+        {
+            CString caption;
+            caption.Format(captionFormat, i + 1);
+            groups.push_back(AddGroup(caption, "MMM"));
+        }
+        Relayout();
+        return groups;
+    }
     COSMControl* AddControl(COSMRibbonGroup* group, char kind, int index = -1)
     {
         // Ids never come back within the program: the image manager keeps the icons of earlier tests.
@@ -118,6 +134,37 @@ protected:
 private:
     static inline UINT s_nextId = 5000;
     int m_nextGroupId = 100;
+};
+
+// Groups driven from the keyboard: tips on, every command enabled, and nothing left tracking or showing tips after.
+class RibbonGroupKeyboardTestBase : public RibbonGroupTest
+{
+protected:
+    void SetUp() override
+    {
+        RibbonGroupTest::SetUp();
+        commandBars->GetCommandBarsOptions()->m_keyboardTips = TRUE;
+        commandBars->GetCommandBarsOptions()->m_disableCommandsWithoutHandler = FALSE;
+    }
+    void TearDown() override
+    {
+        commandBars->HideKeyboardTips();
+        commandBars->ClosePopups();
+        PumpFor(60);
+        if (ribbon->GetTrackingMode() != 0)
+            ribbon->SetTrackingMode(0, FALSE, FALSE);
+        RibbonGroupTest::TearDown();
+    }
+    // Captions the group's controls "A1", "A2" ... after the group's letter (index 0 is "A").
+    static void CaptionControls(COSMRibbonGroup* group, int index)
+    {
+        for (int c = 0; c < group->GetCount(); ++c)
+        {
+            CString name;
+            name.Format("%c%i", 'A' + index, c + 1);
+            group->GetAt(c)->SetCaption(name);
+        }
+    }
 };
 
 }  // namespace ribbon_test

@@ -81,16 +81,6 @@ protected:
     {
         return dynamic_cast<COSMFramePaintManager*>(ribbon->GetPaintManager()->GetFramePaintManager());
     }
-    // Groups of three medium controls, enough that the last ones collapse to their popup buttons.
-    std::vector<COSMRibbonGroup*> AddCollapsingGroups()
-    {
-        std::vector<COSMRibbonGroup*> groups;
-        const int count = ribbon->GetGroupsRect().Width() / 71 + 2;
-        for (int i = 0; i < count; ++i)
-            groups.push_back(AddGroup("Group", "MMM"));
-        Relayout();
-        return groups;
-    }
     COSMRibbonControlSystemButton* AddSystemButton()
     {
         auto* system = new COSMRibbonControlSystemButton;

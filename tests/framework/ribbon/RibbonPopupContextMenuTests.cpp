@@ -45,21 +45,6 @@ protected:
         RibbonGroupTest::TearDown();
     }
 
-    // Groups "Group 1", "Group 2" ... of three medium controls, enough that the last ones collapse.
-    std::vector<COSMRibbonGroup*> AddCollapsingGroups()
-    {
-        std::vector<COSMRibbonGroup*> groups;
-        const int count = ribbon->GetGroupsRect().Width() / 71 + 2;
-        for (int i = 0; i < count; ++i)
-        {
-            CString caption;
-            caption.Format("Group %i", i + 1);
-            groups.push_back(AddGroup(caption, "MMM"));
-        }
-        Relayout();
-        return groups;
-    }
-
     // Right-clicks at the screen point and, once the menu tracks, clicks its "add to the quick access" entry. FALSE
     // when no menu was tracked or it had no such entry to click.
     BOOL RightClickAndAdd(CPoint screen)
@@ -121,7 +106,7 @@ protected:
 
 TEST_F(RibbonPopupContextMenuTest, AGroupPopupsCaptionAddsTheRibbonsOwnGroupToTheQuickAccess)
 {
-    std::vector<COSMRibbonGroup*> groups = AddCollapsingGroups();
+    std::vector<COSMRibbonGroup*> groups = AddCollapsingGroups("Group %i");
     COSMRibbonGroup* reduced = groups.back();
     ASSERT_TRUE(reduced->IsReduced());
     ClickAt(ScreenPoint(*ribbon, reduced->GetPopupButton()->GetRect().CenterPoint()));
@@ -217,7 +202,7 @@ TEST_F(RibbonPopupContextMenuTest, AQuickAccessGroupButtonOutlivesItsGroup)
 
 TEST_F(RibbonPopupContextMenuTest, ARightClickBesideTheCaptionStripShowsNoGroupMenu)
 {
-    std::vector<COSMRibbonGroup*> groups = AddCollapsingGroups();
+    std::vector<COSMRibbonGroup*> groups = AddCollapsingGroups("Group %i");
     COSMRibbonGroup* reduced = groups.back();
     ClickAt(ScreenPoint(*ribbon, reduced->GetPopupButton()->GetRect().CenterPoint()));
     auto* popup = dynamic_cast<COSMRibbonGroupPopupToolBar*>(reduced->GetPopupButton()->GetCommandBar());

@@ -55,25 +55,14 @@ using namespace ribbon_test;
 
 namespace {
 
-class RibbonPopupKeyboardTest : public RibbonGroupTest
+class RibbonPopupKeyboardTest : public RibbonGroupKeyboardTestBase
 {
 protected:
     void SetUp() override
     {
-        RibbonGroupTest::SetUp();
-        commandBars->GetCommandBarsOptions()->m_keyboardTips = TRUE;
-        commandBars->GetCommandBarsOptions()->m_disableCommandsWithoutHandler = FALSE;
+        RibbonGroupKeyboardTestBase::SetUp();
         commandBars->SetKeyboardCuesInUse(TRUE);
         CTipWatchingControl::s_seen.clear();
-    }
-    void TearDown() override
-    {
-        commandBars->HideKeyboardTips();
-        commandBars->ClosePopups();
-        PumpFor(60);
-        if (ribbon->GetTrackingMode() != 0)
-            ribbon->SetTrackingMode(0, FALSE, FALSE);
-        RibbonGroupTest::TearDown();
     }
 
     // Groups "A group", "B group" ... of three medium controls captioned "A1" to "A3", "B1" ...: enough of them
@@ -96,13 +85,9 @@ protected:
                 AddControl(group, 'M');
                 AddControl(group, 'M');
             }
+            CaptionControls(group, i);
             for (int c = 0; c < group->GetCount(); ++c)
-            {
-                CString name;
-                name.Format("%c%i", 'A' + i, c + 1);
-                group->GetAt(c)->SetCaption(name);
                 frame.HandleCommand(group->GetAt(c)->GetID());
-            }
             groups.push_back(group);
         }
         Relayout();
