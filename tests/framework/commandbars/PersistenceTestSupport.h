@@ -30,6 +30,12 @@ struct FreshSite
     }
     ~FreshSite()
     {
+        // Paint everything once before going, whenever the display would have exposed it: what the first paint
+        // sets up for the process then always comes with the first site, never with a later one, which leak
+        // counts would take for a leak.
+        if (frame.GetSafeHwnd())
+            ::RedrawWindow(frame.GetSafeHwnd(), nullptr, nullptr,
+                           RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         commandBars->ClosePopups();
         commandBars.Reset();
         frame.DestroyWindow();
