@@ -70,7 +70,7 @@ TEST_F(RibbonLookSampleTest, TheRibbonLookSampleShowsARibbonAndFindsEverythingIt
     ::RedrawWindow(frame.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpMessages();
 
-    const std::string path = osm::test::ArtefactsFolder() + "/look-ribbon-bar.bmp";
+    const std::string path = osm::test::ArtefactsFolder() + "/look-ribbon.bmp";
     ::DeleteFileA(path.c_str());
     ASSERT_TRUE(osm::test::WriteWindowBitmap(frame.GetSafeHwnd(), path));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path.c_str()));

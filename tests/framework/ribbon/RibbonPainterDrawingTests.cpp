@@ -6,6 +6,7 @@
 #include "framework/commandbars/PaintManager.h"
 #include "framework/ribbon/FramePaintManager.h"
 #include "framework/ribbon/RibbonFrame.h"
+#include "framework/ribbon/RibbonGroup.h"
 #include "framework/ribbon/RibbonGroupsScroller.h"
 #include "framework/tabs/TabAppearanceSet.h"
 #include "framework/themes/Office2007Images.h"
@@ -246,7 +247,7 @@ TEST_F(RibbonPainterDrawingTest, ThePicturesOfTheFrameAndTheRibbonPartsLackNoRes
                                          osm::test::ArtefactsFolder() + "/frame.bmp"));
 
     const CSize bar = ClientSize();
-    DcTestSurface parts(std::max(static_cast<int>(bar.cx), 400), bar.cy + 120, RGB(255, 255, 255));
+    DcTestSurface parts(std::max(static_cast<int>(bar.cx), 440), bar.cy + 120, RGB(255, 255, 255));
     ribbon->DrawCommandBar(parts.dc(), CRect(CPoint(0, 0), bar));
     ::SetViewportOrgEx(parts.GetDC(), 0, bar.cy + 10, nullptr);
     COSMRibbonGroup* group = tabs[2]->GetGroups()->Add("Clip&board", 1);
@@ -267,6 +268,11 @@ TEST_F(RibbonPainterDrawingTest, ThePicturesOfTheFrameAndTheRibbonPartsLackNoRes
     Painter()->DrawQuickAccessMoreButton(parts.dc(), &more);
     Painter()->FillGroupsBackground(parts.dc(), tabs[2], CRect(200, 0, 300, 100));
     Painter()->DrawRibbonSystemButton(parts.dc(), &option, CRect(310, 0, 365, 55));
+    // The button the group shrinks to once reduced.
+    COSMRibbonGroupControlPopup* reduced = group->GetPopupButton();
+    ASSERT_NE(nullptr, reduced);
+    reduced->SetRect(CRect(CPoint(375, 0), Painter()->DrawControlGroupPopup(parts.dc(), reduced, FALSE)));
+    Painter()->DrawControlGroupPopup(parts.dc(), reduced, TRUE);
     ::SetViewportOrgEx(parts.GetDC(), 0, 0, nullptr);
     EXPECT_TRUE(osm::test::WriteDcBitmap(parts.GetDC(), CRect(0, 0, parts.Width(), parts.Height()),
                                          osm::test::ArtefactsFolder() + "/ribbon-parts.bmp"));

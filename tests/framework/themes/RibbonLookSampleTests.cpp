@@ -34,10 +34,11 @@ TEST_F(PaintManagerTest, TheRibbonLookSampleIsWrittenAndFindsEverythingItAsksFor
     ASSERT_TRUE(images->IsValid()) << "the production theme text in the test program";
     RibbonLookObserver observer;
     images->SetObserver(&observer);
-    const themes_test::LookSample sample = themes_test::WriteLookSample(6, "ribbon", COLOR_BTNFACE, -1, true);
+    const themes_test::LookSample sample =
+        themes_test::WriteLookSample(6, "ribbon-commandbars", COLOR_BTNFACE, -1, true);
     images->SetObserver(nullptr);
     ASSERT_EQ("", sample.failure);
-    EXPECT_NE(std::string::npos, sample.path.find("look-ribbon.bmp"));
+    EXPECT_NE(std::string::npos, sample.path.find("look-ribbon-commandbars.bmp"));
     EXPECT_GT(sample.colorCount, 1u);
     std::string missing;
     for (const std::string& name : observer.missing)
