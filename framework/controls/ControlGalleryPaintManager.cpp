@@ -72,6 +72,11 @@ void COSMControlGalleryPaintManager::DrawLabel(CDC* dc, COSMControlGalleryItem* 
 {
     FillGalleryRect(dc, rect, GetOwnerColor(kLabelFillColor));
     FillGalleryRect(dc, CRect(rect.left, rect.bottom - 1, rect.right, rect.bottom), GetOwnerColor(kFrameColor));
+    DrawLabelText(dc, item, rect);
+}
+
+void COSMControlGalleryPaintManager::DrawLabelText(CDC* dc, COSMControlGalleryItem* item, CRect rect)
+{
     HGDIOBJ oldFont = nullptr;
     if (m_pOwner)
         oldFont = ::SelectObject(dc->m_hDC, m_pOwner->GetBoldFont().GetSafeHandle());

@@ -50,6 +50,8 @@ public:
     int GetScrollColumnWidth() const { return m_scrollColumnWidth; }
 
 protected:
+    // A label row's caption in the bold font and the label text colour, margins left and right, ellipsis at the end.
+    void DrawLabelText(CDC* dc, COSMControlGalleryItem* item, CRect rect);
     COLORREF GetOwnerColor(int index) const;
     void SetGalleryMetrics();
 

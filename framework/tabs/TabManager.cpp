@@ -532,6 +532,25 @@ void COSMTabManager::TrackItemClick(HWND hWnd, CPoint pt, COSMTabManagerItem* pI
         OnItemClick(pItem);
 }
 
+void COSMTabManager::SwapIntoSlotUnder(COSMTabManagerItem* pItem, const std::vector<CRect>& slots, CPoint ptMove)
+{
+    const size_t nCount = slots.size();
+    if (m_arrItems.size() != nCount || !IsInList(pItem))
+        return;
+    const int nCurrent = pItem->GetIndex();
+    for (size_t i = 0; i < nCount; i++)
+    {
+        if (static_cast<int>(i) == nCurrent || !slots[i].PtInRect(ptMove))
+            continue;
+        COSMTabManagerItem* pOther = m_arrItems[i];
+        m_arrItems[nCurrent] = pOther;
+        m_arrItems[i] = pItem;
+        OnItemsChanged();
+        OnItemsSwapped(pItem, pOther);
+        break;
+    }
+}
+
 void COSMTabManager::DragItem(HWND hWnd, CPoint pt, COSMTabManagerItem* pItem)
 {
     // Handlers run inside the loop may remove or insert tabs: both items stay alive, and swapping stops once the
@@ -548,24 +567,8 @@ void COSMTabManager::DragItem(HWND hWnd, CPoint pt, COSMTabManagerItem* pItem)
     std::vector<CRect> slots;
     for (const COSMTabManagerItem* p : m_arrItems)
         slots.push_back(p->GetRect());
-    const size_t nCount = slots.size();
 
-    RunCaptureLoop(hWnd, pt, [&](CPoint ptMove) {
-        if (m_arrItems.size() != nCount || !IsInList(pItem))
-            return;
-        const int nCurrent = pItem->GetIndex();
-        for (size_t i = 0; i < nCount; i++)
-        {
-            if (static_cast<int>(i) == nCurrent || !slots[i].PtInRect(ptMove))
-                continue;
-            COSMTabManagerItem* pOther = m_arrItems[i];
-            m_arrItems[nCurrent] = pOther;
-            m_arrItems[i] = pItem;
-            OnItemsChanged();
-            OnItemsSwapped(pItem, pOther);
-            break;
-        }
-    });
+    RunCaptureLoop(hWnd, pt, [&](CPoint ptMove) { SwapIntoSlotUnder(pItem, slots, ptMove); });
 
     OnMouseMove(hWnd, pt);
     // The remembered item comes back first, so that the subclass sees a genuine change in OnItemClick.

@@ -150,6 +150,9 @@ protected:
     // Escape, WM_CANCELMODE, a right press, a left release and when the capture moves. TRUE when a left release
     // ended it. pt holds the last point.
     BOOL RunCaptureLoop(HWND hWnd, CPoint& pt, const std::function<void(CPoint)>& onMove);
+    // While a tab is dragged: it trades places with the tab whose slot (the rectangles the tabs had when the drag
+    // began) lies under the point, unless the list changed since then.
+    void SwapIntoSlotUnder(COSMTabManagerItem* pItem, const std::vector<CRect>& slots, CPoint ptMove);
     BOOL IsInList(const COSMTabManagerItem* pItem) const;
     CRect GetItemDrawRect(COSMTabManagerItem* pItem) const;
 

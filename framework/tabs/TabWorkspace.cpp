@@ -115,25 +115,10 @@ void COSMTabWorkspace::DragItem(HWND hWnd, CPoint pt, COSMTabManagerItem* pItem)
         std::vector<CRect> slots;
         for (const COSMTabManagerItem* p : m_arrItems)
             slots.push_back(p->GetRect());
-        const size_t nCount = slots.size();
 
         const BOOL bDropped = RunCaptureLoop(hWnd, pt, [&](CPoint ptMove) {
-            if (!pOwner->OnTabDragMove(this, pItem, ptMove))
-                return;
-            if (m_arrItems.size() != nCount || !IsInList(pItem))
-                return;
-            const int nCurrent = pItem->GetIndex();
-            for (size_t i = 0; i < nCount; i++)
-            {
-                if (static_cast<int>(i) == nCurrent || !slots[i].PtInRect(ptMove))
-                    continue;
-                COSMTabManagerItem* pOther = m_arrItems[i];
-                m_arrItems[nCurrent] = pOther;
-                m_arrItems[i] = pItem;
-                OnItemsChanged();
-                OnItemsSwapped(pItem, pOther);
-                break;
-            }
+            if (pOwner->OnTabDragMove(this, pItem, ptMove))
+                SwapIntoSlotUnder(pItem, slots, ptMove);
         });
         pOwner->EndTabDrag(this, pItem, hWnd, pt, bDropped);
     }

@@ -112,19 +112,7 @@ void COSMOffice2007GalleryPaintManager::DrawLabel(CDC* dc, COSMControlGalleryIte
 {
     FillPainterRect(dc, rect, GetOwnerColor(kLabelFillColor));
     FillPainterRect(dc, CRect(rect.left, rect.bottom - 1, rect.right, rect.bottom), kPainterGrey);
-    HGDIOBJ oldFont = nullptr;
-    if (m_pOwner)
-        oldFont = ::SelectObject(dc->m_hDC, m_pOwner->GetBoldFont().GetSafeHandle());
-    const COLORREF oldColor = ::SetTextColor(dc->m_hDC, GetOwnerColor(kLabelTextColor));
-    const int oldMode = ::SetBkMode(dc->m_hDC, TRANSPARENT);
-    CRect text = rect;
-    text.DeflateRect(kLabelTextMargin, 0);
-    const CString caption = item->GetCaption();
-    ::DrawTextA(dc->m_hDC, caption, caption.GetLength(), &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
-    ::SetBkMode(dc->m_hDC, oldMode);
-    ::SetTextColor(dc->m_hDC, oldColor);
-    if (oldFont)
-        ::SelectObject(dc->m_hDC, oldFont);
+    DrawLabelText(dc, item, rect);
 }
 
 int COSMOffice2007GalleryPaintManager::GetButtonState(int part, BOOL enabled, int pressed, int hot)
