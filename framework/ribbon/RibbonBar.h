@@ -111,6 +111,9 @@ public:
 
     // ---- Overrides of the bar --------------------------------------------------------------------------------
     INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* info) const override;
+    // A group control's tip of the bar's answer covers the whole groups rectangle while the tooltip context asks for
+    // it; only a request that carries the control (the bars' own tool info, recognised by its size) is widened.
+    static void WidenGroupControlTool(const COSMCommandBar* bar, INT_PTR tool, TOOLINFOA* info, const CRect& groups);
     BOOL SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard) override;
     CSize GetIconSize() const override;
     CSize GetButtonSize() const override;

@@ -316,13 +316,18 @@ INT_PTR COSMRibbonBar::OnToolHitTest(CPoint point, TOOLINFOA* info) const
             return tabTool;
     }
     const INT_PTR tool = COSMMenuBar::OnToolHitTest(point, info);
-    if (tool == -1 || !info || info->cbSize < sizeof(COSMCommandBarToolInfo))
-        return tool;
-    const COSMControl* control = static_cast<COSMCommandBarToolInfo*>(info)->pControl;
-    const COSMToolTipContext* context = GetToolTipContext();
-    if (control && control->GetRibbonGroup() && context && context->IsRibbonGroupsPlacement())
-        info->rect = m_groupsRect;
+    WidenGroupControlTool(this, tool, info, m_groupsRect);
     return tool;
+}
+
+void COSMRibbonBar::WidenGroupControlTool(const COSMCommandBar* bar, INT_PTR tool, TOOLINFOA* info, const CRect& groups)
+{
+    if (tool == -1 || !info || info->cbSize < sizeof(COSMCommandBarToolInfo))
+        return;
+    const COSMControl* control = static_cast<COSMCommandBarToolInfo*>(info)->pControl;
+    const COSMToolTipContext* context = bar->GetToolTipContext();
+    if (control && control->GetRibbonGroup() && context && context->IsRibbonGroupsPlacement())
+        info->rect = groups;
 }
 
 BOOL COSMRibbonBar::SetTrackingMode(int mode, BOOL selectFirst, BOOL keyboard)

@@ -280,13 +280,7 @@ BOOL COSMRibbonTabPopupToolBar::ProcessSpecialKey(int kind)
 INT_PTR COSMRibbonTabPopupToolBar::OnToolHitTest(CPoint point, TOOLINFOA* info) const
 {
     const INT_PTR tool = COSMPopupToolBar::OnToolHitTest(point, info);
-    // A request that carries the control (the bars' own tool info, recognised by its size) may be widened.
-    if (tool == -1 || !info || info->cbSize < sizeof(COSMCommandBarToolInfo))
-        return tool;
-    const COSMControl* control = static_cast<COSMCommandBarToolInfo*>(info)->pControl;
-    const COSMToolTipContext* context = GetToolTipContext();
-    if (control && control->GetRibbonGroup() && context && context->IsRibbonGroupsPlacement())
-        info->rect = m_groupsRect;
+    COSMRibbonBar::WidenGroupControlTool(this, tool, info, m_groupsRect);
     return tool;
 }
 

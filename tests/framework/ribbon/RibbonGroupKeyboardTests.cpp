@@ -29,14 +29,6 @@ protected:
         Relayout();
         return groups;
     }
-    std::vector<const COSMCommandBarKeyboardTip*> TipsOf(const CCmdTarget* owner) const
-    {
-        std::vector<const COSMCommandBarKeyboardTip*> tips;
-        for (const auto& tip : commandBars->GetKeyboardTips())
-            if (tip->GetOwner() == owner)
-                tips.push_back(tip.get());
-        return tips;
-    }
     int TipIndexOf(const CCmdTarget* owner) const
     {
         const auto& tips = commandBars->GetKeyboardTips();
@@ -44,13 +36,6 @@ protected:
             if (tips[i]->GetOwner() == owner)
                 return static_cast<int>(i);
         return -1;
-    }
-    int Commands(UINT id) const
-    {
-        int count = 0;
-        for (const auto& record : frame.RecordsOf(WM_COMMAND))
-            count += LOWORD(record.wParam) == id;
-        return count;
     }
 };
 

@@ -52,13 +52,6 @@ protected:
         m_doubleClickTime = ::GetDoubleClickTime();
         ::SetDoubleClickTime(time);
     }
-    int Commands(UINT id) const
-    {
-        int count = 0;
-        for (const CCommandBarsTestFrame::Record& record : frame.RecordsOf(WM_COMMAND))
-            count += LOWORD(record.wParam) == id ? 1 : 0;
-        return count;
-    }
     static CRect WindowRect(CWnd* window)
     {
         CRect rect;

@@ -158,21 +158,6 @@ protected:
         Relayout();
         return controls;
     }
-    std::vector<const COSMCommandBarKeyboardTip*> TipsOf(const CCmdTarget* owner) const
-    {
-        std::vector<const COSMCommandBarKeyboardTip*> tips;
-        for (const auto& tip : commandBars->GetKeyboardTips())
-            if (tip->GetOwner() == owner)
-                tips.push_back(tip.get());
-        return tips;
-    }
-    int Commands(UINT id) const
-    {
-        int count = 0;
-        for (const auto& record : frame.RecordsOf(WM_COMMAND))
-            count += LOWORD(record.wParam) == id;
-        return count;
-    }
 };
 
 TEST_F(RibbonKeyboardTest, AltEntersTheTabStripWithCuesAndTheFirstTips)

@@ -114,22 +114,13 @@ protected:
     }
     const COSMCommandBarKeyboardTip* TipOf(const CCmdTarget* owner) const
     {
-        for (const auto& tip : commandBars->GetKeyboardTips())
-            if (tip->GetOwner() == owner)
-                return tip.get();
-        return nullptr;
+        const std::vector<const COSMCommandBarKeyboardTip*> tips = TipsOf(owner);
+        return tips.empty() ? nullptr : tips.front();
     }
     CString TipText(const CCmdTarget* owner) const
     {
         const COSMCommandBarKeyboardTip* tip = TipOf(owner);
         return tip ? tip->GetText() : CString();
-    }
-    int Commands(UINT id) const
-    {
-        int count = 0;
-        for (const auto& record : frame.RecordsOf(WM_COMMAND))
-            count += LOWORD(record.wParam) == id;
-        return count;
     }
     COSMRibbonTabPopupToolBar* TabPopup() const
     {

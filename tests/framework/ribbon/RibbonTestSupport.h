@@ -10,6 +10,7 @@
 #include "InputTestSupport.h"
 #include "TrackingTestSupport.h"
 
+#include "framework/commandbars/CommandBarKeyboardTip.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/DockBar.h"
 #include "framework/commandbars/PaintManager.h"
@@ -53,6 +54,24 @@ protected:
             frame.DestroyWindow();
         COSMRibbonFrame::s_pDwmFunctions = nullptr;
         CommandBarsTest::TearDown();
+    }
+
+    // How many WM_COMMANDs of the id the frame received.
+    int Commands(UINT id) const
+    {
+        int count = 0;
+        for (const auto& record : frame.RecordsOf(WM_COMMAND))
+            count += LOWORD(record.wParam) == id;
+        return count;
+    }
+    // The keyboard tips shown for the owner, in the order the manager holds them.
+    std::vector<const COSMCommandBarKeyboardTip*> TipsOf(const CCmdTarget* owner) const
+    {
+        std::vector<const COSMCommandBarKeyboardTip*> tips;
+        for (const auto& tip : commandBars->GetKeyboardTips())
+            if (tip->GetOwner() == owner)
+                tips.push_back(tip.get());
+        return tips;
     }
 
     // The frame lays its bars out again, as after any change of the ribbon.
