@@ -83,8 +83,8 @@ elif [ -z "${ISOBUILD:-}" ] || [ -z "${READFLOOR:-}" ]; then
   echo "== building isobuild and readfloor (native, Release)"
   cmake -S "$repo" -B "$work/build-native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
   ninja -C "$work/build-native" -j 2 isobuild readfloor >/dev/null
-  ISOBUILD=${ISOBUILD:-$work/build-native/platform/isowriter/isobuild}
-  READFLOOR=${READFLOOR:-$work/build-native/platform/isowriter/readfloor}
+  ISOBUILD=${ISOBUILD:-$work/build-native/tools/isobuild}
+  READFLOOR=${READFLOOR:-$work/build-native/tools/readfloor}
 fi
 if [ "$smoke" = 0 ] && { [ -z "${ISOBUILD_EXE:-}" ] || [ -z "${READFLOOR_EXE:-}" ]; } &&
    command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
@@ -92,8 +92,8 @@ if [ "$smoke" = 0 ] && { [ -z "${ISOBUILD_EXE:-}" ] || [ -z "${READFLOOR_EXE:-}"
   if cmake -S "$repo" -B "$work/build-win" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null &&
      ninja -C "$work/build-win" -j 2 isobuild readfloor >/dev/null; then
-    ISOBUILD_EXE=${ISOBUILD_EXE:-$work/build-win/platform/isowriter/isobuild.exe}
-    READFLOOR_EXE=${READFLOOR_EXE:-$work/build-win/platform/isowriter/readfloor.exe}
+    ISOBUILD_EXE=${ISOBUILD_EXE:-$work/build-win/tools/isobuild.exe}
+    READFLOOR_EXE=${READFLOOR_EXE:-$work/build-win/tools/readfloor.exe}
   else
     echo "isobench: the Windows build failed; Wine figures are left out" >&2
   fi
