@@ -313,7 +313,9 @@ TEST_F(GalleryPopupTest, InAMenuReleasingOverAnItemExecutesItWithoutAPress)
     EXPECT_FALSE(gallery->IsPreviewActive());
     EXPECT_FALSE(notified.empty());
     if (!notified.empty())
+    {
         EXPECT_EQ(COSMControlGallery::kNotifyPreviewApply, notified.front());
+    }
     // The choice closed the menu.
     EXPECT_EQ(0, popup->GetTrackingMode());
     popup->SetTrackingMode(0, TRUE, FALSE);

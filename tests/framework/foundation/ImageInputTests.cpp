@@ -1,4 +1,4 @@
-// Image files the framework did not make: the reproducers of files that once crashed or hung a host (kept under
+// Image files the framework did not make: files made to crash or hang a reader (kept under
 // fixtures/bad-input), bitmap headers damaged one field at a time, files whose names lie about their format, GIF
 // and JPEG headers before the system's picture loader sees them, every bitmap form a sound file may take, and
 // strips cut into icons. Each is refused with a reason the caller reads, or loaded with its pixels, within a bound
@@ -273,8 +273,10 @@ TEST(ImageFileInput, EveryHeaderOffsetAndSizeIsCheckedAgainstTheFile)
         const FileOutcome outcome = LoadFileAsHost(WriteFile("header-case.bmp", bytes));
         EXPECT_EQ(outcome.loaded, std::string(c.expected) == "ok");
         if (!outcome.loaded)
+        {
             EXPECT_EQ(outcome.error, static_cast<DWORD>(std::string(c.expected) == "too large" ? ERROR_FILE_TOO_LARGE
                                                                                                : ERROR_BAD_FORMAT));
+        }
     }
     ::DeleteFileA("header-case.bmp");
 }

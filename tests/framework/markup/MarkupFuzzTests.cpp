@@ -1,5 +1,5 @@
 // The bad-input harness on markup text: documents of every element a host writes (layout panels, shapes and paths,
-// styled controls, rich text, resources), and the documents that once crashed or hung a host, are cut and mutated
+// styled controls, rich text, resources), and the documents made to crash or hang a host, are cut and mutated
 // by the fixed-seed series, and each result goes through the calls a host makes (parsed, measured, drawn into a
 // 200 x 200 memory DC). None may crash, hang or take more than the harness's two seconds, and after each batch the
 // GDI objects, the markup objects alive and the private bytes are where they were. tools/fuzz.sh runs the same for

@@ -285,7 +285,7 @@ TEST_F(ImageTest, MissingPicturesLeaveTheImageEmptyAndSilent)
 
 TEST_F(ImageTest, DamagedAndOversizedPictureFilesLeaveTheImageEmptyWithinABound)
 {
-    // The reproducers of picture files that once crashed a host or kept it busy for tens of seconds.
+    // Picture files made to crash a reader or keep it busy for tens of seconds.
     for (const char* file : {"markup_image_valid_rle8_16x16000000.bmp", "markup_image_valid_rle8_2048x40000.bmp",
                              "bmp_58b_width_33554431.bmp", "bmp_core_21321x21569.bmp",
                              "loadimage_bmp32_offset_past_end.bmp", "loadimage_bmp32_short_pixels.bmp",

@@ -160,7 +160,9 @@ TEST(TabLoopTest, ACloseButtonActsOnceOnReleaseOverIt)
         EXPECT_TRUE(f.strip.OnMouseDown(f.window.Handle(), over, FALSE)) << c.name;
         EXPECT_EQ(c.nClicks, f.strip.m_buttonClicks.size()) << c.name;
         if (c.nClicks)
+        {
             EXPECT_EQ(2u, f.strip.m_buttonClicks[0]) << c.name;
+        }
         EXPECT_FALSE(pClose->IsPressed()) << c.name;
         ::ReleaseCapture();
     }
@@ -351,7 +353,9 @@ TEST(TabLoopTest, ItemsRemovedOrInsertedDuringADragAreNeitherSwappedNorSelected)
         for (COSMTabManagerItem* pClicked : f.strip.m_clicked)
             EXPECT_GE(pClicked->GetIndex(), 0) << c.name << ": a click on a removed item";
         if (c.cClickedDragged == 'n')
+        {
             EXPECT_TRUE(pA->GetNavigateButtons().empty()) << c.name;
+        }
         pA->InternalRelease();
     }
 }
