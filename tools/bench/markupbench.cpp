@@ -387,8 +387,14 @@ enum Phase
     kPhaseCount
 };
 const char* const kPhaseNames[kPhaseCount] = {
-    "read (XML reader alone)", "parse and build, context on a shown window", "parse and build", "measure", "arrange",
-    "render 800x600 viewport", "render whole tree",                          "release",
+    "read (XML reader alone)",
+    "parse and build, context on a shown window",
+    "parse and build",
+    "measure",
+    "arrange",
+    "render 800x600 viewport",
+    "render whole tree",
+    "release",
 };
 
 struct RoundResult
