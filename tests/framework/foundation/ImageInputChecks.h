@@ -10,6 +10,8 @@
 #include "framework/foundation/ImageManager.h"
 #include "platform/classlib/RefPtr.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <iterator>
 #include <set>
@@ -35,6 +37,30 @@ public:
 private:
     LARGE_INTEGER m_start{};
 };
+
+// The process's memory as the system counts it: the private bytes committed now, and the most of its working set
+// that was ever resident (pages a load wrote to, freed since or not).
+struct ProcessMemory
+{
+    long long privateBytes = 0;
+    long long peakWorkingSet = 0;
+};
+
+inline ProcessMemory MeasureProcessMemory()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof(counters);
+    ProcessMemory memory;
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                               sizeof(counters)))
+    {
+        memory.privateBytes = static_cast<long long>(counters.PrivateUsage);
+        memory.peakWorkingSet = static_cast<long long>(counters.PeakWorkingSetSize);
+    }
+    return memory;
+}
+
+const long long kMegabyte = 1024 * 1024;
 
 // What a file did on its way in.
 struct FileOutcome
