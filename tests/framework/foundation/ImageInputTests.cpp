@@ -402,18 +402,19 @@ TEST(PngChunks, ChunksTheDecodeDoesNotUseArePassedOverWithoutBeingAllocated)
         }
         EXPECT_LT(watch.Seconds(), kReproducerSeconds);
         const ProcessMemory after = MeasureProcessMemory();
-        EXPECT_LT(after.privateBytes - before.privateBytes, kMemoryLeftBehind);
+        EXPECT_LT(after.committedBytes - before.committedBytes, kMemoryLeftBehind);
         EXPECT_LT(after.peakWorkingSet - before.peakWorkingSet, kMemoryTouched);
     };
+    {
+        // A text chunk that really holds 24 MB, read past a small piece at a time (first: it touches the least of
+        // what the cases would touch if they were read whole).
+        SCOPED_TRACE("tEXt of 24 MB");
+        check(WriteWithLongText("chunks.png", png, 24 * kMegabyte), ERROR_SUCCESS);
+    }
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
         check(WriteFile("chunks.png", WithChunks(png, c.afterHeader, c.afterData)), c.error);
-    }
-    {
-        // A text chunk that really holds 24 MB: read past, a small piece at a time.
-        SCOPED_TRACE("tEXt of 24 MB");
-        check(WriteWithLongText("chunks.png", png, 24 * kMegabyte), ERROR_SUCCESS);
     }
     ::DeleteFileA("chunks.png");
 }
@@ -449,7 +450,7 @@ TEST(ImageFileInput, ReproducersThatOnceTookGigabytesLeaveTheProcessMemoryWhereI
             EXPECT_LT(outcome.seconds, kReproducerSeconds);
         }
         const ProcessMemory after = MeasureProcessMemory();
-        EXPECT_LT(after.privateBytes - before.privateBytes, kMemoryLeftBehind);
+        EXPECT_LT(after.committedBytes - before.committedBytes, kMemoryLeftBehind);
         EXPECT_LT(after.peakWorkingSet - before.peakWorkingSet, kMemoryTouched);
     }
 }

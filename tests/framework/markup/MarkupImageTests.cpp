@@ -397,7 +397,7 @@ TEST_F(ImageTest, PictureFilesThatOnceTookGigabytesLeaveTheImageEmptyAndTheMemor
             EXPECT_EQ(drawn.second, RGB(255, 255, 255));
         }
         const image_input::ProcessMemory after = image_input::MeasureProcessMemory();
-        EXPECT_LT(after.privateBytes - before.privateBytes, 4 * image_input::kMegabyte);
+        EXPECT_LT(after.committedBytes - before.committedBytes, 4 * image_input::kMegabyte);
         EXPECT_LT(after.peakWorkingSet - before.peakWorkingSet, 16 * image_input::kMegabyte);
     }
     SetMarkupImageLoaders(previous);
