@@ -14,8 +14,8 @@ namespace {
 
 const size_t kSignatureSize = 8;
 
-// The most libpng may allocate for one chunk's data or for what a compressed chunk inflates to. The chunks the
-// decode reads whole are a few hundred bytes at most; the image data streams through a buffer of libpng's own.
+// libpng's limit for a chunk it keeps or inflates. The chunks the decode reads whole are a few hundred bytes at most,
+// and the image data streams through a small buffer of libpng's own.
 const png_alloc_size_t kMaxChunkBytes = 64 * 1024;
 
 // The ancillary chunks the decode reads besides tRNS: the background, the gamma, and sRGB, from which libpng takes
