@@ -96,7 +96,7 @@ bool DecodeStream(CFile* pFile, DecodeResult* pResult)
     png_set_user_limits(png, static_cast<png_uint_32>(kOsmMaxImageSide), static_cast<png_uint_32>(kOsmMaxImageSide));
     // libpng reads a text, profile or Exif chunk whole, into a buffer of the length the chunk claims, and only warns
     // when that length passes its limit: a few bytes claiming 2 GB made it allocate and clear 2 GB. Every chunk the
-    // decode does not use (text, profiles, Exif, unknown ones) is passed over in small pieces instead, whatever it
+    // decode does not use (text, profiles, Exif, unknown ones) is read past a kilobyte at a time instead, whatever it
     // claims, so none is ever allocated or inflated; a claim past the end of the data ends the read there.
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kReadAncillaryChunks,

@@ -406,7 +406,7 @@ TEST(PngChunks, ChunksTheDecodeDoesNotUseArePassedOverWithoutBeingAllocated)
         EXPECT_LT(after.peakWorkingSet - before.peakWorkingSet, kMemoryTouched);
     };
     {
-        // A text chunk that really holds 24 MB, read past a small piece at a time (first: it touches the least of
+        // A text chunk that really holds 24 MB, read past a kilobyte at a time (first: it touches the least of
         // what the cases would touch if they were read whole).
         SCOPED_TRACE("tEXt of 24 MB");
         check(WriteWithLongText("chunks.png", png, 24 * kMegabyte), ERROR_SUCCESS);
