@@ -483,6 +483,10 @@ void COSMRibbonGroup::OnGroupRemoved()
 {
     RemoveAll();
     COSMRibbonBar* ribbon = GetRibbonBar();
+    // A selection that names the group would outlive the bar it redraws.
+    COSMCommandBars* commandBars = ribbon ? ribbon->GetCommandBars() : nullptr;
+    if (commandBars && commandBars->GetCustomizeSelectionTarget() == this)
+        commandBars->SetCustomizeSelection(nullptr);
     if (ribbon && m_parentBar == ribbon)
     {
         COSMRibbonGroupsScroller* scroller = ribbon->GetGroupsScroller();
