@@ -1,10 +1,23 @@
 // Tips under the real pointer on an active frame: the framework tip window's timing with its clock in the test's
-// hands (timer 1 posted by the test), and a toolbar button's tip from hover to press.
+// hands (timer 1 posted by the test), a toolbar button's tip from hover to press, and a markup element's tip in a
+// window that hosts markup, shown as markup by the markup tip window.
 #include "InputTestSupport.h"
 
+#include "classlib/DC.h"
+#include "classlib/ScopedHandle.h"
 #include "framework/controls/ToolTipContextToolTip.h"
+#include "framework/controls/ToolTipLayout.h"
+#include "framework/controls/ToolTipMarkupToolTip.h"
 #include "framework/foundation/ToolTipContext.h"
 #include "framework/foundation/WindowFunctions.h"
+#include "framework/markup/Markup.h"
+#include "framework/markup/MarkupObject.h"
+#include "framework/markup/MarkupTextBlock.h"
+#include "framework/markup/MarkupToolTipContext.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 using namespace commandbars_test;
 
@@ -164,6 +177,153 @@ TEST_F(ToolTipInputTest, HoveringAToolbarButtonShowsAFrameworkTipThatPressingHid
     PumpFor(300);
     EXPECT_FALSE(visibleWhileHeld);
     EXPECT_FALSE(tip->IsWindowVisible());
+}
+
+// A window that hosts markup as the engine asks of a host: a context of its own, its tree drawn into the client
+// area, and every message offered to the context first.
+class CMarkupTipHost : public CWnd
+{
+public:
+    ~CMarkupTipHost() override
+    {
+        if (m_hWnd)
+            DestroyWindow();
+        ReleaseMarkupElement(&root);
+        ReleaseMarkupContext(&context);
+    }
+    BOOL CreateHost(CWnd* parent, const CRect& rect, LPCSTR markup)
+    {
+        LPCSTR cls =
+            AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        if (!CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.Width(), rect.Height(),
+                      parent->GetSafeHwnd(), nullptr))
+            return FALSE;
+        context = CreateMarkupContext(m_hWnd);
+        root = ParseMarkup(context, markup);
+        if (!root)
+            return FALSE;
+        Invalidate();
+        UpdateWindow();
+        return TRUE;
+    }
+
+    COSMMarkupContext* context = nullptr;
+    COSMMarkupUIElement* root = nullptr;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        LRESULT result = 0;
+        if (root && context && context->OnWndMsg(root, message, wParam, lParam, &result))
+            return result;
+        if (message == WM_PAINT && root)
+        {
+            PAINTSTRUCT paint;
+            HDC dc = ::BeginPaint(m_hWnd, &paint);
+            CRect client;
+            GetClientRect(&client);
+            RenderMarkupElement(root, dc, &client);
+            ::EndPaint(m_hWnd, &paint);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+// The pixels of a rectangle of a DC, row by row.
+std::vector<DWORD> ReadPixels(HDC dc, const CRect& rect)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = rect.Width();
+    info.bmiHeader.biHeight = -rect.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const ScopedGdiObject<HBITMAP> section(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const ScopedCreatedDC memory(::CreateCompatibleDC(dc));
+    if (!section || !memory)
+        return {};
+    const ScopedSelection selected = SelectScoped(memory.Get(), section.Get());
+    ::BitBlt(memory.Get(), 0, 0, rect.Width(), rect.Height(), dc, rect.left, rect.top, SRCCOPY);
+    ::GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + static_cast<size_t>(rect.Width()) * rect.Height());
+    for (DWORD& pixel : pixels)
+        pixel &= 0x00FFFFFF;
+    return pixels;
+}
+
+TEST_F(ToolTipInputTest, AMarkupElementsToolTipShowsAsMarkupInTheMarkupTipWindow)
+{
+    const std::string tipText = "<TextBlock>Save the <Bold>whole</Bold> book</TextBlock>";
+    CMarkupTipHost host;
+    ASSERT_TRUE(host.CreateHost(&frame, CRect(10, 60, 310, 120),
+                                "<TextBlock ToolTip='<TextBlock>Save the <Bold>whole</Bold> book</TextBlock>'>Hover "
+                                "over this text</TextBlock>"));
+    COSMMarkupToolTipContext* tips = host.context->GetToolTipContext();
+    ASSERT_NE(nullptr, tips);
+    auto* block = MarkupDynamicCast<COSMMarkupTextBlock>(host.root);
+    ASSERT_NE(nullptr, block);
+    ASSERT_FALSE(block->GetLines().empty());
+    const CPoint text = block->GetLines()[0]->pieces.front()->GetRect().CenterPoint();
+
+    // The pointer comes to rest over the text: the host's tip window shows after its delay.
+    MoveMouseTo(ScreenPoint(host, text + CPoint(2, 0)));
+    MoveMouseTo(ScreenPoint(host, text));
+    auto* tip = dynamic_cast<COSMToolTipMarkupToolTip*>(tips->GetToolTipWindow());
+    ASSERT_NE(nullptr, tip) << "no markup tip window";
+    ASSERT_TRUE(PumpUntil([&] { return tip->IsWindowVisible() != FALSE; }, 3000));
+    PumpFor(50);
+    EXPECT_EQ(host.GetSafeHwnd(), tip->GetShownTool().hwnd);
+    EXPECT_EQ(tipText, static_cast<LPCSTR>(tip->GetShownTool().strText));
+    ASSERT_NE(nullptr, tip->GetMarkupElement()) << "the tip text was not parsed";
+
+    // The same text parsed and measured on its own, in the tip's font and colour.
+    COSMMarkupContext* reference = CreateMarkupContext(nullptr);
+    SetMarkupContextDefaultFont(reference, *tips->GetNormalFont(), tips->GetTipTextColor());
+    COSMMarkupUIElement* parsed = ParseMarkup(reference, tipText.c_str());
+    ASSERT_NE(nullptr, parsed);
+    const CRect margin = tips->GetMargin();
+    const CSize inset = ToolTipInset(margin);
+    const CSize measured = MeasureMarkupElement(parsed, 0x7FFFFFFF, 0x7FFFFFFF);
+    CRect client;
+    tip->GetClientRect(&client);
+    EXPECT_EQ(CSize(measured.cx + inset.cx, measured.cy + inset.cy), client.Size());
+
+    // The window shows exactly that text drawn over the tip's colour: drawn again on a canvas of that colour, the
+    // content area's pixels are the same.
+    CRect content = client;
+    content.DeflateRect(margin.left + 3, margin.top + 3, margin.right + 3, margin.bottom + 3);
+    ASSERT_FALSE(content.IsRectEmpty());
+    std::vector<DWORD> shown;
+    std::vector<DWORD> expected;
+    {
+        const ScopedWindowDC window = GetScopedWindowDC(tip->GetSafeHwnd());
+        shown = ReadPixels(window.Get(), content);
+        const ScopedCreatedDC canvas(::CreateCompatibleDC(window.Get()));
+        const ScopedGdiObject<HBITMAP> canvasBits(
+            ::CreateCompatibleBitmap(window.Get(), client.Width(), client.Height()));
+        ASSERT_TRUE(canvas && canvasBits);
+        const ScopedSelection selected = SelectScoped(canvas.Get(), canvasBits.Get());
+        CDC::FromHandle(canvas.Get())->FillSolidRect(client, tips->GetTipBkColor());
+        RenderMarkupElement(parsed, canvas.Get(), &content);
+        expected = ReadPixels(canvas.Get(), content);
+    }
+    ReleaseMarkupElement(&parsed);
+    ReleaseMarkupContext(&reference);
+
+    ASSERT_EQ(expected.size(), shown.size());
+    const COLORREF face = tips->GetTipBkColor();
+    const DWORD background = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](DWORD pixel) { return pixel != background; }))
+        << "no text in the tip";
+    EXPECT_TRUE(expected == shown) << "the tip does not show the parsed text";
+
+    // Moving off the text, onto the frame beside the host, hides it.
+    MoveMouseTo(ScreenPoint(frame, CPoint(400, 250)));
+    EXPECT_TRUE(PumpUntil([&] { return !tip->IsWindowVisible(); }));
 }
 
 }  // namespace
