@@ -3,14 +3,17 @@
 // the entry functions a host uses: parsed, measured and drawn into a 200 × 200 memory DC. Each must finish well
 // within a bound, leave the process with as many GDI objects and markup objects as it found, and still draw the part
 // of itself that shows. A watchdog ends the program with a message instead of letting a hang run into ctest's
-// timeout.
+// timeout. The documents that gave GDI a pen, a line, glyphs or figures far beyond the area drawn go into a 320 ×
+// 240 DC through both renderers, and what the drawing context handed on is checked against the area too.
 #include "tests/support/DcTestSurface.h"
+#include "BoundsRecorder.h"
 #include "GdiObjectCount.h"
 #include "MarkupTestSupport.h"
 
 #include "classlib/RefPtr.h"
 #include "framework/markup/Markup.h"
 #include "framework/markup/MarkupDrawingContext.h"
+#include "framework/markup/MarkupGdiPlus.h"
 #include "framework/markup/MarkupObject.h"
 #include "framework/markup/MarkupRun.h"
 #include "framework/markup/MarkupTextBlock.h"
@@ -29,6 +32,10 @@
 #include <vector>
 
 using foundation_test::DcTestSurface;
+using markup_test::CBoundsRecorder;
+using markup_test::HandedOn;
+using markup_test::OutOfBounds;
+using markup_test::UseRenderer;
 
 namespace {
 
@@ -447,5 +454,133 @@ TEST_F(MarkupBadInputTest, FiguresOfSixtyFourThousandPointsDrawWithinTheBound)
         }
     }
 }
+
+// ---- Drawing bounded by the area drawn ---------------------------------------------------------------------------
+
+constexpr int kAreaWidth = 320;
+constexpr int kAreaHeight = 240;
+
+// What the pixels of a kept document must show once drawn into the 320 × 240 area.
+struct BoundedDocument
+{
+    const char* file;
+    std::function<void(const DcTestSurface&)> expect;
+};
+
+bool IsReddish(COLORREF color)
+{
+    return GetRValue(color) >= 0x80 && GetGValue(color) < 0x80 && GetBValue(color) < 0x80;
+}
+
+bool IsDark(COLORREF color)
+{
+    return GetRValue(color) < 0x60 && GetGValue(color) < 0x60 && GetBValue(color) < 0x60;
+}
+
+int CountWhere(const DcTestSurface& surface, bool (*test)(COLORREF))
+{
+    int count = 0;
+    for (int y = 0; y < surface.Height(); ++y)
+        for (int x = 0; x < surface.Width(); ++x)
+            count += test(surface.Pixel(x, y)) ? 1 : 0;
+    return count;
+}
+
+// The documents that made GDI die of a stack overflow (a 100,000-pixel pen), rasterise 62 glyphs of a 16,384-pixel
+// font for half a minute, draw a line 2147483647 pixels long, scan-convert 5,000 figures stretched over each other,
+// and flatten 30,000 curves reaching past the area whole.
+const BoundedDocument kBoundedDocuments[] = {
+    // The pen covers the whole ellipse of the area: blue inside it, the corners untouched.
+    {"markup_ellipse_stroke_100000.txt",
+     [](const DcTestSurface& surface) {
+         EXPECT_TRUE(IsBluish(surface.Pixel(160, 120)));
+         EXPECT_TRUE(IsBluish(surface.Pixel(160, 3)));
+         EXPECT_TRUE(IsBluish(surface.Pixel(3, 120)));
+         EXPECT_EQ(kPaper, surface.Pixel(1, 1));
+         EXPECT_EQ(kPaper, surface.Pixel(318, 238));
+         // pi / 4 of the area, give or take the anti-aliased rim.
+         const int inside = CountWhere(surface, &IsBluish);
+         EXPECT_GT(inside, 59000);
+         EXPECT_LT(inside, 61500);
+     }},
+    // The top 240 rows of the glyphs' cells hold no ink.
+    {"markup_textblock_fontsize_16384_62glyphs.txt",
+     [](const DcTestSurface& surface) { EXPECT_EQ(0, surface.CountNot(kPaper)); }},
+    // The line's visible stretch: the left column from top to bottom (drawn towards its first point, which GDI
+    // leaves out).
+    {"markup_line_y1_2147483647.txt",
+     [](const DcTestSurface& surface) {
+         for (int y : {1, 120, 239})
+             EXPECT_TRUE(IsBluish(surface.Pixel(0, y))) << "row " << y;
+         EXPECT_EQ(kPaper, surface.Pixel(2, 120));
+         EXPECT_LE(surface.CountNot(kPaper), 2 * kAreaHeight);
+     }},
+    // 5,000 closed figures of one line each: their line, and no fill (each encloses nothing).
+    {"markup_path_5000_figures_stretched.txt",
+     [](const DcTestSurface& surface) {
+         EXPECT_TRUE(IsDark(surface.Pixel(100, 75)));
+         EXPECT_TRUE(IsDark(surface.Pixel(180, 135)));
+         EXPECT_EQ(kPaper, surface.Pixel(100, 20));
+         EXPECT_EQ(0, CountWhere(surface, &IsReddish));
+         EXPECT_GT(surface.CountNot(kPaper), 150);
+     }},
+    // Curves crossing the area: red fill between black lines, and not all of it covered.
+    {"markup_path_30000_curves_offarea.txt",
+     [](const DcTestSurface& surface) {
+         EXPECT_GT(CountWhere(surface, &IsReddish), 1000);
+         EXPECT_GT(CountWhere(surface, &IsDark), 100);
+         EXPECT_GT(surface.CountNot(kPaper), 1000);
+     }},
+};
+
+class MarkupBoundedDocumentTest : public MarkupBadInputTest, public testing::WithParamInterface<UseRenderer::Kind>
+{};
+
+// Each document parsed, measured and drawn into 320 × 240 through the entry functions, and drawn again through a
+// drawing context whose renderer notes what it is handed: both pictures are the same, what was handed on lies
+// within the area, the picture shows what the document shows there, and nothing is left behind.
+TEST_P(MarkupBoundedDocumentTest, KeptDocumentsDrawOnlyWhatShows)
+{
+    const UseRenderer::Kind kind = GetParam();
+    for (const BoundedDocument& kept : kBoundedDocuments)
+    {
+        const std::string what = std::string(kept.file) + " with " + UseRenderer::Name(kind);
+        SCOPED_TRACE(what);
+        const std::string text = ReadFixture(kept.file);
+        ASSERT_FALSE(text.empty()) << kept.file << " not found in " << OSM_MARKUP_BAD_INPUT_DIR;
+        const int gdiBefore = CountGdiObjects();
+        const LONG liveBefore = COSMMarkupObject::GetLiveObjectCount();
+        {
+            const UseRenderer renderer(kind);
+            const HangWatchdog watchdog(what);
+            DcTestSurface entry(kAreaWidth, kAreaHeight, kPaper), noted(kAreaWidth, kAreaHeight, kPaper);
+            std::vector<HandedOn> notes;
+            COSMMarkupContext* context = CreateMarkupContext(nullptr);
+            EXPECT_EQ(kind == UseRenderer::GdiPlus, GetMarkupGdiPlus()->IsStarted() != FALSE);
+            COSMMarkupUIElement* root = ParseMarkup(context, text.c_str());
+            ASSERT_NE(nullptr, root);
+            MeasureMarkupElement(root, kAreaWidth, kAreaHeight);
+            const RECT area = {0, 0, kAreaWidth, kAreaHeight};
+            RenderMarkupElement(root, entry.GetDC(), &area);
+            {
+                COSMMarkupDrawingContext dc(noted.GetDC(), new CBoundsRecorder(noted.GetDC(), &notes));
+                root->Arrange(area);
+                root->Render(&dc);
+            }
+            ReleaseMarkupElement(&root);
+            ReleaseMarkupContext(&context);
+            EXPECT_EQ("", OutOfBounds(notes));
+            EXPECT_TRUE(noted.EqualsCanvas(entry));
+            kept.expect(entry);
+        }
+        EXPECT_EQ(gdiBefore, CountGdiObjects()) << "GDI objects left behind";
+        EXPECT_EQ(liveBefore, COSMMarkupObject::GetLiveObjectCount()) << "markup objects left alive";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Renderers, MarkupBoundedDocumentTest, testing::Values(UseRenderer::Gdi, UseRenderer::GdiPlus),
+                         [](const testing::TestParamInfo<UseRenderer::Kind>& info) {
+                             return std::string(info.param == UseRenderer::Gdi ? "Gdi" : "GdiPlus");
+                         });
 
 }  // namespace
