@@ -502,7 +502,29 @@ void COSMMarkupDrawingContext::DrawPath(const COSMMarkupPathGeometry* path, int 
 void COSMMarkupDrawingContext::DrawVisiblePath(const COSMMarkupPathGeometry* path, int thickness,
                                                COSMMarkupBrush* stroke, COSMMarkupBrush* fill)
 {
-    COSMMarkupVisibleFigures figures(m_rcClipBox, stroke ? thickness : 0);
+    const int pen = stroke ? thickness : 0;
+    // The system fills a figure as if closed: an open one is cut as closed for its fill, or its cut ends would be
+    // joined across what shows. Its outline stays open, so a figure with both goes as two.
+    const int count = path->GetPointCount();
+    const BYTE* types = path->GetTypes();
+    bool open = false;
+    for (int i = 1; i <= count && !open; ++i)
+    {
+        const bool figureEnds =
+            i == count || (types[i] & COSMMarkupPathGeometry::PointTypeMask) == COSMMarkupPathGeometry::PointStart;
+        open = figureEnds && !(types[i - 1] & COSMMarkupPathGeometry::PointCloseFigure);
+    }
+    if (fill && open)
+    {
+        COSMMarkupVisibleFigures filled(m_rcClipBox, 0);
+        filled.SetClosesEveryFigure(TRUE);
+        filled.AddPath(path);
+        DrawVisibleFigures(filled, path->GetPaintBounds(), path->GetPixelOffsetMode(), 0, nullptr, fill);
+        if (pen <= 0)
+            return;
+        fill = nullptr;
+    }
+    COSMMarkupVisibleFigures figures(m_rcClipBox, pen);
     figures.AddPath(path);
     DrawVisibleFigures(figures, path->GetPaintBounds(), path->GetPixelOffsetMode(), thickness, stroke, fill);
 }

@@ -310,6 +310,7 @@ void COSMMarkupVisibleFigures::EndFigure(BOOL closed)
 {
     if (m_figure.empty())
         return;
+    closed = closed || m_bClosesEveryFigure;
     // One half-plane after another (Sutherland and Hodgman): what lies outside is replaced by the stretch of the
     // cutting line between where the figure left and where it came back, which lies outside what shows.
     std::vector<Point> input, output = std::move(m_figure);

@@ -57,6 +57,10 @@ public:
     };
     COSMMarkupVisibleFigures(OutlineTag, const RECT& clipBox, double margin);
 
+    // Cut every figure as closed, for a fill: the system fills an open figure as if closed, and an open figure cut
+    // open would be closed across what shows, from where it last leaves the box to its start.
+    void SetClosesEveryFigure(BOOL closes) { m_bClosesEveryFigure = closes; }
+
     // One figure of count points, closed or open.
     void AddPolygon(const POINT* points, int count, BOOL closed);
     // Every figure of path, its curves flattened.
@@ -110,6 +114,7 @@ private:
     double m_bottom;
     // A pen wider than a pixel makes the system fill both sides of each edge.
     double m_workWeight;
+    BOOL m_bClosesEveryFigure = FALSE;
     std::vector<Point> m_figure;
     std::vector<Point> m_points;
     std::vector<BYTE> m_types;

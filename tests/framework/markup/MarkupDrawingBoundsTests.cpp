@@ -263,6 +263,18 @@ const ExtremeCase kCases[] = {
      },
      {{160, 120, true}, {0, 0, true}}},
     {"coordinates",
+     "open figure filled, ending far outside the area",
+     [](Tools& t) {
+         // Filled as if closed: a sliver between its top edge and the line from its end back to its start.
+         DrawGeometry(t, Geometry([](COSMMarkupPathGeometryBuilder& b) {
+                          b.BeginFigure(50, 50);
+                          b.AddLine(5000, 50);
+                          b.AddLine(5000, 200);
+                      }),
+                      0, nullptr, t.blue);
+     },
+     {{300, 55, true}, {300, 62, false}, {300, 45, false}}},
+    {"coordinates",
      "rounded rectangle between the limits",
      [](Tools& t) {
          t.dc.FillRectangle(RECT{-INT_MAX, -INT_MAX, INT_MAX, INT_MAX}, t.blue, kCorners);
