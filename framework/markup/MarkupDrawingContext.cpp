@@ -231,13 +231,21 @@ void COSMMarkupDrawingContext::DrawTextLine(LPCWSTR text, int count, const POINT
     const int largestSide = std::max(m_rcClipBox.Width(), m_rcClipBox.Height());
     const bool outlined =
         metrics.tmHeight > std::max(kLargestAlwaysRasterisedFont, largestSide) && ::GetMapMode(m_hDC) == MM_TEXT;
-    // A line no character of which can be wider than the font's widest lies within reach as a whole: the usual
-    // case costs no measuring.
-    const long long widest = static_cast<long long>(count) * metrics.tmMaxCharWidth;
-    if (!outlined && point->x >= m_rcClipBox.left - margin && point->x + widest <= m_rcClipBox.right + margin)
+    // A line within reach as a whole goes whole: the usual case, told from the font's widest character or the
+    // advances of plain text, costs no measuring by the system.
+    if (!outlined && point->x >= m_rcClipBox.left - margin)
     {
-        m_pRenderer->DrawTextLine(text, count, point);
-        return;
+        long long width = static_cast<long long>(count) * metrics.tmMaxCharWidth;
+        if (point->x + width > m_rcClipBox.right + margin)
+        {
+            const long long plain = m_plainTextWidths.Measure(m_hDC, metrics, text, count);
+            width = plain >= 0 ? plain : width;
+        }
+        if (point->x + width <= m_rcClipBox.right + margin)
+        {
+            m_pRenderer->DrawTextLine(text, count, point);
+            return;
+        }
     }
     MarkupVisibleCharacters visible;
     if (!FindMarkupVisibleCharacters(m_hDC, text, count, *point, m_rcClipBox, margin, &visible))

@@ -15,6 +15,7 @@
 
 #include "classlib/Geometry.h"
 #include "framework/markup/MarkupDeviceContext.h"
+#include "framework/markup/MarkupVisibleText.h"
 
 #include <memory>
 
@@ -133,6 +134,7 @@ private:
     CRect m_rcClipBox;
     BOOL m_bOwnDC = FALSE;
     std::unique_ptr<COSMMarkupDeviceContext> m_pRenderer;
+    COSMMarkupPlainTextWidths m_plainTextWidths;
 };
 
 // Starts (TRUE) or ends (FALSE) one use of GDI+ by markup drawing: the markup context does it as it is made and

@@ -37,6 +37,36 @@ double FixedToDouble(const FIXED& value)
 
 }  // namespace
 
+long long COSMMarkupPlainTextWidths::Measure(HDC dc, const TEXTMETRICW& metrics, LPCWSTR text, int count)
+{
+    if (!dc || !text || count <= 0)
+        return -1;
+    const HGDIOBJ handle = ::GetCurrentObject(dc, OBJ_FONT);
+    const Font* font = nullptr;
+    for (const Font& known : m_fonts)
+    {
+        if (known.handle == handle && known.height == metrics.tmHeight &&
+            known.averageWidth == metrics.tmAveCharWidth && known.widestWidth == metrics.tmMaxCharWidth)
+            font = &known;
+    }
+    if (!font)
+    {
+        Font made = {handle, metrics.tmHeight, metrics.tmAveCharWidth, metrics.tmMaxCharWidth, {}};
+        if (!::GetCharWidth32W(dc, 0, 127, made.advances))
+            return -1;
+        m_fonts.push_back(made);
+        font = &m_fonts.back();
+    }
+    long long width = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        if (text[i] >= 128)
+            return -1;
+        width += font->advances[text[i]] - metrics.tmOverhang;
+    }
+    return width + metrics.tmOverhang;
+}
+
 BOOL FindMarkupVisibleCharacters(HDC dc, LPCWSTR text, int count, POINT at, const RECT& clipBox, int margin,
                                  MarkupVisibleCharacters* found)
 {

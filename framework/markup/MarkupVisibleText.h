@@ -11,7 +11,31 @@
 
 #include "classlib/ClassLibBase.h"
 
+#include <vector>
+
 class COSMMarkupPathGeometryBuilder;
+
+// The advances of the first 128 characters of the fonts met during one drawing: whether a line of plain text lies
+// within reach as a whole is then told without asking the system to measure it.
+class COSMMarkupPlainTextWidths
+{
+public:
+    // The width of count characters of text in dc's current font (whose metrics are given), or -1 when the text
+    // holds a character beyond the table or the widths cannot be read.
+    long long Measure(HDC dc, const TEXTMETRICW& metrics, LPCWSTR text, int count);
+
+private:
+    struct Font
+    {
+        HGDIOBJ handle;
+        // A handle freed and made again for another font within one drawing is told apart by its metrics.
+        LONG height;
+        LONG averageWidth;
+        LONG widestWidth;
+        INT advances[128];
+    };
+    std::vector<Font> m_fonts;
+};
 
 // A stretch of a line's characters and where it starts.
 struct MarkupVisibleCharacters
