@@ -895,7 +895,9 @@ TEST_F(GalleryTest, DrawLabelFillsUnderlinesAndWritesTheCaptionInBoldBetweenMarg
             const bool background = surface.Pixel(x, y) == pm->GetColor(56);
             textPixels += !background;
             if (x < 10 || x >= 110)
+            {
                 EXPECT_TRUE(background) << x << "," << y;
+            }
         }
     }
     EXPECT_GT(textPixels, 20);

@@ -1,6 +1,7 @@
 // The Ribbon look against the synthetic module: its settings, fonts scaled from a menu font the tests choose, the
 // colours its refresh reads, text colours by bar and state, highlights and joined rows from the images (each state a
 // flat colour of its own), and the check and radio marks.
+#include "GdiObjectCount.h"
 #include "Office2007ThemeTestSupport.h"
 #include "ThemeTestSupport.h"
 
@@ -770,7 +771,9 @@ TEST_F(RibbonThemeTest, PopupGripperAndLabelLines)
         EXPECT_TRUE(canvas.Untouched(CRect(0, 0, 3, 30)));
         EXPECT_TRUE(canvas.Untouched(CRect(23, 0, 40, 30)));
         if (!expanded)
+        {
             EXPECT_EQ(canvas.Pixel(10, 15), Key("MenuPopupGripper"));
+        }
     }
     DcTestSurface label(60, 20, kCanvas);
     ribbon->FillPopupLabelBackground(label.dc(), CRect(5, 2, 55, 18));
@@ -806,6 +809,24 @@ TEST_F(RibbonThemeTest, APopupWindowLosesItsFourCornerPixels)
     ::DeleteObject(none);
     toolbar.DestroyWindow();
     popup.DestroyWindow();
+}
+
+// The region goes to the window only when the window takes it: a popup bar that still names a window already gone
+// leaves no region behind.
+TEST_F(RibbonThemeTest, ARegionTheWindowRefusesIsNotLeftBehind)
+{
+    const HWND gone = ::CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "Popup", WS_POPUP, 0, 0, 50, 40, nullptr, nullptr,
+                                        nullptr, nullptr);
+    ASSERT_NE(nullptr, gone);
+    ASSERT_TRUE(::DestroyWindow(gone));
+    COSMCommandBar popup;
+    ASSERT_TRUE(popup.Attach(gone));
+    popup.SetType(2);
+    popup.SetPositionField(5);
+    const int before = CountGdiObjects();
+    ribbon->SetCommandBarRegion(&popup);
+    EXPECT_EQ(before, CountGdiObjects());
+    popup.Detach();
 }
 
 TEST_F(RibbonThemeTest, TheSubMenuGlyphStandsFourteenFromTheRightCentred)
@@ -1220,7 +1241,9 @@ TEST_F(RibbonFieldTest, EditsDrawTheirFieldFrameAndTextColour)
         EXPECT_TRUE(canvas.Has3dFrame(CRect(labelWidth, 0, 120, 22), ribbon->GetColor(c.frameIndex),
                                       ribbon->GetColor(c.frameIndex)));
         if (c.textIndex >= 0)
+        {
             EXPECT_EQ(canvas.dc()->GetTextColor(), ribbon->GetColor(c.textIndex));
+        }
     }
     EXPECT_NE(ribbon->GetColor(32), ribbon->GetColor(53));
 }
