@@ -475,14 +475,35 @@ void COSMRibbonGroupPopupToolBar::DropCopyTimer(HWND /*window*/, UINT /*message*
     // Released when this ends, even when the group's removal throws.
     const RefPtr<COSMRibbonGroupPopupToolBar> popup = std::move(found->second);
     timers.erase(found);
-    popup->m_dropTimer = 0;
-    if (popup->m_groupCopy && popup->GetTrackingMode() == 0)
+    popup->DropCopy();
+}
+
+void COSMRibbonGroupPopupToolBar::DropPendingCopies(const COSMRibbonBar* ribbon)
+{
+    DropTimerMap& timers = DropTimers();
+    for (auto entry = timers.begin(); entry != timers.end();)
     {
-        // The copy leaves the popup first: a removal that throws must not leave it there half gone, for the popup's
-        // own end to remove again.
-        const RefPtr<COSMRibbonGroup> copy = std::move(popup->m_groupCopy);
-        copy->OnGroupRemoved();
+        if (entry->second->m_ribbonBar != ribbon)
+        {
+            ++entry;
+            continue;
+        }
+        ::KillTimer(nullptr, entry->first);
+        const RefPtr<COSMRibbonGroupPopupToolBar> popup = std::move(entry->second);
+        entry = timers.erase(entry);
+        popup->DropCopy();
     }
+}
+
+void COSMRibbonGroupPopupToolBar::DropCopy()
+{
+    m_dropTimer = 0;
+    if (!m_groupCopy || GetTrackingMode() != 0)
+        return;
+    // The copy leaves the popup first: a removal that throws must not leave it there half gone, for the popup's own
+    // end to remove again.
+    const RefPtr<COSMRibbonGroup> copy = std::move(m_groupCopy);
+    copy->OnGroupRemoved();
 }
 
 COSMCommandBar* COSMRibbonGroupPopupToolBar::Clone(BOOL recursive) const

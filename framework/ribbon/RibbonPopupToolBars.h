@@ -100,6 +100,9 @@ public:
     COSMCommandBar* Clone(BOOL recursive) const override;
 
     COSMRibbonGroup* GetGroupCopy() const { return m_groupCopy.Get(); }
+    // The ribbon is going: the closed popups of its groups that still wait to let their copies go do so now, while
+    // the groups the copies were made from are still there.
+    static void DropPendingCopies(const COSMRibbonBar* ribbon);
     COSMRibbonGroup* GetSourceGroup() const { return m_sourceGroup; }
     COSMRibbonBar* GetRibbonBar() const { return m_ribbonBar; }
     COSMRibbonGroupsScroller* GetGroupsScroller() const { return m_scroller.get(); }
@@ -116,6 +119,8 @@ private:
     using DropTimerMap = std::map<UINT_PTR, RefPtr<COSMRibbonGroupPopupToolBar>>;
     static DropTimerMap& DropTimers();
     static void DropCopyTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
+    // Takes the copy out of the closed popup.
+    void DropCopy();
 
     std::unique_ptr<COSMRibbonGroupsScroller> m_scroller;
     UINT_PTR m_dropTimer = 0;

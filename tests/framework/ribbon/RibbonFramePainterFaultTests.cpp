@@ -156,7 +156,7 @@ TEST_F(RibbonFramePainterFaultTest, APainterThatThrowsWhileDrawingTheFrameLeaves
         EXPECT_THROW(framed.object->DrawNonClient(), std::runtime_error);
     CFaultingFramePainter::s_throwWhileDrawing = false;
     EXPECT_EQ(5, CFaultingFramePainter::s_draws);
-    EXPECT_EQ(objectsBefore, CountGdiObjects()) << "every window DC went back";
+    EXPECT_EQ(objectsBefore, CountGdiObjects()) << "every window DC went back to its window, neither kept nor deleted";
 
     // The window's DC is to be had and drawn into as before.
     framed.object->DrawNonClient();

@@ -245,6 +245,27 @@ TEST_F(RibbonPopupTest, AGroupCopyThatThrowsAsTheClosedPopupLetsItGoIsStoppedAtT
     SetCallbackExceptionReporter(previous);
 }
 
+// A popup closed just before its ribbon goes lets its copy go as the ribbon goes, while the groups the copy was made
+// from are still there, not later from its timer.
+TEST_F(RibbonPopupTest, AClosedPopupsCopyGoesWithTheRibbonWhenTheRibbonGoesFirst)
+{
+    std::vector<COSMRibbonGroup*> groups = AddCollapsingGroups();
+    COSMRibbonGroupControlPopup* button = groups.back()->GetPopupButton();
+    ASSERT_TRUE(groups.back()->IsReduced());
+    ClickAt(ScreenPoint(*ribbon, button->GetRect().CenterPoint()));
+    const RefPtr<COSMRibbonGroupPopupToolBar> popup =
+        RetainRef(dynamic_cast<COSMRibbonGroupPopupToolBar*>(button->GetCommandBar()));
+    ASSERT_NE(nullptr, popup);
+    ASSERT_NE(nullptr, popup->GetGroupCopy());
+
+    commandBars->ClosePopups();
+    commandBars->Remove(ribbon);
+    ribbon = nullptr;
+    EXPECT_EQ(nullptr, popup->GetGroupCopy()) << "the copy went with the ribbon";
+    EXPECT_EQ(0, popup->GetControlCount() - 2) << "only the scroll buttons stay";
+    PumpFor(60);
+}
+
 // ---- The tab popup ----
 
 TEST_F(RibbonPopupTest, TheTabPopupOpensUnderTheTabStripAtTheRibbonsWidthInsideTheWorkArea)
