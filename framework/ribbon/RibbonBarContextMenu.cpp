@@ -164,7 +164,8 @@ COSMPopupBar* COSMRibbonBar::CreateContextMenu(COSMControl* control)
     if (!GetResourceManager()->LoadMenu(&menu, customizeButton ? IDR_OSM_RIBBON_QUICK_ACCESS_MENU
                                                                : IDR_OSM_RIBBON_CONTROL_MENU))
         return nullptr;
-    auto* popup = new COSMRibbonContextMenuBar;
+    // Held until it is handed to the caller: a step that throws on the way takes the menu with it.
+    RefPtr<COSMRibbonContextMenuBar> popup = RefPtr<COSMRibbonContextMenuBar>::Adopt(new COSMRibbonContextMenuBar);
     popup->SetCommandBars(commandBars);
     popup->SetCommandTargetWindow(this);
     popup->LoadMenu(menu.GetSubMenu(0), TRUE);
@@ -272,8 +273,8 @@ COSMPopupBar* COSMRibbonBar::CreateContextMenu(COSMControl* control)
     }
 
     if (site && site->GetSafeHwnd())
-        site->SendMessage(kMessageContextMenu, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(popup));
-    return popup;
+        site->SendMessage(kMessageContextMenu, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(popup.Get()));
+    return popup.Detach();
 }
 
 void COSMRibbonBar::ShowContextMenu(CPoint point, COSMControl* control)

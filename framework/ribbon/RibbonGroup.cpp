@@ -633,10 +633,10 @@ COSMRibbonGroup* COSMRibbonGroups::InsertAt(int index, COSMRibbonGroup* group)
 
 COSMRibbonGroup* COSMRibbonGroups::Add(LPCSTR caption, int id)
 {
-    auto* group = new COSMRibbonGroup;
+    RefPtr<COSMRibbonGroup> group = RefPtr<COSMRibbonGroup>::Adopt(new COSMRibbonGroup);
     group->SetCaption(caption);
     group->SetID(id);
-    return InsertAt(-1, group);
+    return InsertAt(-1, group.Detach());
 }
 
 void COSMRibbonGroups::RemoveAll()
