@@ -623,7 +623,8 @@ BOOL COSMRibbonBarControlQuickAccessMore::OnSetPopup(BOOL popup)
     if (!popup || !ribbon)
         return COSMControlPopup::OnSetPopup(FALSE);
     // The quick-access controls that did not fit, then the customize button, in a popup of the ribbon's sizes.
-    auto* bar = new COSMRibbonBarMorePopupToolBar(ribbon);
+    const RefPtr<COSMRibbonBarMorePopupToolBar> bar =
+        RefPtr<COSMRibbonBarMorePopupToolBar>::Adopt(new COSMRibbonBarMorePopupToolBar(ribbon));
     bar->SetCommandBars(ribbon->GetCommandBars());
     bar->SetMRUWidth(kMorePopupWidth);
     COSMControls* controls = bar->GetControls();
@@ -638,8 +639,7 @@ BOOL COSMRibbonBarControlQuickAccessMore::OnSetPopup(BOOL popup)
     }
     if (COSMControl* customize = controls->AddClone(ribbon->GetQuickAccessPopup(), -1, TRUE))
         customize->SetHideFlags(customize->GetHideFlags() & ~COSMControl::kHideWrap);
-    SetCommandBar(bar);
-    bar->InternalRelease();
+    SetCommandBar(bar.Get());
     return COSMControlPopup::OnSetPopup(TRUE);
 }
 

@@ -278,12 +278,12 @@ BOOL COSMRibbonControlTab::OnSetPopup(BOOL popup)
         m_popped = FALSE;
         return FALSE;
     }
-    auto* popupBar = new COSMRibbonTabPopupToolBar(tab);
+    const RefPtr<COSMRibbonTabPopupToolBar> popupBar =
+        RefPtr<COSMRibbonTabPopupToolBar>::Adopt(new COSMRibbonTabPopupToolBar(tab));
     popupBar->SetCommandBars(bar->GetCommandBars());
     if (!popupBar->IsDialogBar())
         popupBar->SetCustomizable(FALSE);
-    SetCommandBar(popupBar);
-    popupBar->InternalRelease();
+    SetCommandBar(popupBar.Get());
     if (!popupBar->Popup(this, m_selected == 2 || m_selected == 3))
     {
         m_popped = FALSE;
