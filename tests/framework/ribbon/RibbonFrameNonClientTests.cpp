@@ -339,3 +339,47 @@ TEST_F(RibbonFrameNonClientTest, AFoldedRibbonLeavesTheFrameItsOwnCaptionUntilIt
     EXPECT_FALSE(object->DrawsOwnCaption());
     EXPECT_EQ(StyleBorder(), ClientInWindow().top);
 }
+
+// A quit posted while the frame's own caption button is held ends the button's loop (the button up, the capture
+// given back, no system command) and reaches the application's loop with its code. Should the loop lose the quit,
+// the mouse is released late over the button, so the wait fails instead of hanging.
+TEST_F(RibbonFrameNonClientTest, AQuitPostedWhileACaptionButtonIsHeldEndsItsLoopAndReachesTheApplicationsLoop)
+{
+    ribbon->SetVisible(FALSE);
+    Relayout();
+    RepaintFrame();
+    COSMRibbonFrame* object = FrameObject();
+    ASSERT_TRUE(object->DrawsOwnCaption());
+    ASSERT_EQ(3, object->GetCaptionButtons()->GetCount());
+    COSMControl* close = object->GetCaptionButtons()->GetAt(0);
+    CRect window;
+    frame.GetWindowRect(&window);
+    MoveMouseTo(window.TopLeft() + close->GetRect().CenterPoint());
+    PumpFor(60);
+    frame.ClearRecords();
+
+    const HWND frameWindow = frame.GetSafeHwnd();
+    bool pressedAtQuit = false;
+    HWND captureAtQuit = nullptr;
+    Scheduled::After(frameWindow, 100, [&] {
+        pressedAtQuit = close->GetPressed() != FALSE;
+        captureAtQuit = ::GetCapture();
+        ::PostQuitMessage(52);
+        Scheduled::After(frameWindow, 1500, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
+    });
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    MSG quit{};
+    ASSERT_TRUE(PumpUntilQuit(&quit, 1000));
+    EXPECT_EQ(52u, quit.wParam);
+    EXPECT_TRUE(pressedAtQuit) << "the quit came while the button was held";
+    EXPECT_EQ(frameWindow, captureAtQuit);
+    EXPECT_FALSE(close->GetPressed());
+    EXPECT_NE(frameWindow, ::GetCapture());
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpFor(60);
+    EXPECT_TRUE(frame.RecordsOf(WM_SYSCOMMAND).empty()) << "the release after the loop ran nothing";
+
+    MoveMouseTo(CPoint(1200, 1000));
+    ribbon->SetVisible(TRUE);
+    Relayout();
+}

@@ -1,6 +1,7 @@
 // The Ribbon look against the synthetic module: its settings, fonts scaled from a menu font the tests choose, the
 // colours its refresh reads, text colours by bar and state, highlights and joined rows from the images (each state a
 // flat colour of its own), and the check and radio marks.
+#include "GdiObjectCount.h"
 #include "Office2007ThemeTestSupport.h"
 #include "ThemeTestSupport.h"
 
@@ -810,6 +811,24 @@ TEST_F(RibbonThemeTest, APopupWindowLosesItsFourCornerPixels)
     ::DeleteObject(none);
     toolbar.DestroyWindow();
     popup.DestroyWindow();
+}
+
+// The region goes to the window only when the window takes it: a popup bar that still names a window already gone
+// leaves no region behind.
+TEST_F(RibbonThemeTest, ARegionTheWindowRefusesIsNotLeftBehind)
+{
+    const HWND gone = ::CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "Popup", WS_POPUP, 0, 0, 50, 40, nullptr, nullptr,
+                                        nullptr, nullptr);
+    ASSERT_NE(nullptr, gone);
+    ASSERT_TRUE(::DestroyWindow(gone));
+    COSMCommandBar popup;
+    ASSERT_TRUE(popup.Attach(gone));
+    popup.SetType(2);
+    popup.SetPositionField(5);
+    const int before = CountGdiObjects();
+    ribbon->SetCommandBarRegion(&popup);
+    EXPECT_EQ(before, CountGdiObjects());
+    popup.Detach();
 }
 
 TEST_F(RibbonThemeTest, TheSubMenuGlyphStandsFourteenFromTheRightCentred)
