@@ -1,7 +1,7 @@
 // Allocations that fail on purpose, for tests of what a constructor leaves behind when it cannot finish. The test
 // program that compiles AllocationFaults.cpp gets its own global operator new and delete: while an AllocationFaults
 // lives they count the blocks the arming thread makes (and anyone frees), and the chosen one throws std::bad_alloc.
-// Trying every allocation of a piece of work in turn shows that no step of it leaks when the next one fails:
+// Trying every allocation of a construction in turn shows that no step of it leaks when the next one fails:
 //
 //   for (int n = 1;; ++n)
 //   {

@@ -8,6 +8,7 @@
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/foundation/ToolTipContext.h"
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -90,10 +91,10 @@ protected:
     }
     static inline const COSMPopupBar::MonitorAreasFn s_defaultAreas = COSMPopupBar::s_pfnGetMonitorAreas;
 
-    // What a quit posted while a scroll button of the bar is held did: the button is pressed on its bar, the quit is
-    // posted from a timer the button's loop dispatches (before the loop's first repeat), and the application's loop
-    // (this test's pump) waits for it. Should the loop lose the quit, the button is released late, so the wait fails
-    // instead of hanging.
+    // What a quit posted while a scroll button of the bar is held did: the button is pressed on its bar, a timer the
+    // button's loop dispatches posts the quit once it sees the button held (long before the loop's first repeat), and
+    // the application's loop (this test's pump) waits for it. Should the loop lose the quit, the button is released
+    // late, so the wait fails instead of hanging.
     struct QuitWhileScrolling
     {
         bool arrived = false;
@@ -106,29 +107,45 @@ protected:
     };
     QuitWhileScrolling HoldScrollButtonThroughAQuit(COSMCommandBar* bar, COSMRibbonGroupsScroller* scroller)
     {
-        // The first repeat would come after 480 ms, the next ones every 60.
-        SlowDoubleClicks(600);
+        // The first repeat would come after 4 seconds.
+        SlowDoubleClicks(5000);
         COSMControl* right = scroller->GetRightButton();
         const HWND window = frame.GetSafeHwnd();
+        const HWND barWindow = bar->GetSafeHwnd();
         QuitWhileScrolling seen;
-        Scheduled::After(window, 150, [&] {
+        int looks = 0;
+        std::function<void()> quitOnceHeld = [&] {
+            // The press may reach the bar after the first look when the machine is busy.
+            if (!right->GetPressed() && ++looks < 100)
+            {
+                Scheduled::After(window, 20, quitOnceHeld);
+                return;
+            }
             seen.pressedAtQuit = right->GetPressed();
             seen.offsetAtQuit = scroller->GetScrollOffset();
             ::PostQuitMessage(41);
-            Scheduled::After(window, 1500, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
-        });
+            Scheduled::After(window, 4000, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
+        };
+        Scheduled::After(window, 50, quitOnceHeld);
         MoveMouseTo(ScreenPoint(*bar, right->GetRect().CenterPoint()));
         SendMouseInput(MOUSEEVENTF_LEFTDOWN);
         MSG quit{};
-        seen.arrived = PumpUntilQuit(&quit, 1000);
+        seen.arrived = PumpUntilQuit(&quit, 5000);
         seen.code = quit.wParam;
         seen.pressedAfter = right->GetPressed();
         seen.captureAfter = ::GetCapture();
-        // The button is still down: a loop still running would go on scrolling with its repeats.
-        PumpFor(700);
+        // The button is still down: a loop still running would scroll on these repeat ticks.
+        if (::IsWindow(barWindow))
+        {
+            ::PostMessageA(barWindow, WM_TIMER, COSMRibbonGroupsScrollButton::kTimerRepeat, 0);
+            ::PostMessageA(barWindow, WM_TIMER, COSMRibbonGroupsScrollButton::kTimerRepeat, 0);
+        }
+        PumpFor(100);
         seen.offsetLater = scroller->GetScrollOffset();
         SendMouseInput(MOUSEEVENTF_LEFTUP);
         PumpMessages();
+        // Nothing scheduled here outlives the state it refers to.
+        Scheduled::After(window, 60000, [] {});
         return seen;
     }
 
@@ -227,7 +244,8 @@ TEST_F(RibbonPopupTest, AGroupCopyThatThrowsAsTheClosedPopupLetsItGoIsStoppedAtT
     ASSERT_NE(nullptr, popup->GetGroupCopy());
     CRefusingCopyGroup::s_refuse = true;
     commandBars->ClosePopups();
-    PumpFor(60);
+    osm::test::PumpMessagesUntil([&] { return !g_callbackReports.empty(); });
+    PumpFor(20);
     CRefusingCopyGroup::s_refuse = false;
     EXPECT_EQ(std::vector<std::string>{"ribbon group popup copy timer: the copy refused to go"}, g_callbackReports);
     EXPECT_EQ(nullptr, popup->GetGroupCopy()) << "the copy left the popup all the same";
@@ -239,7 +257,7 @@ TEST_F(RibbonPopupTest, AGroupCopyThatThrowsAsTheClosedPopupLetsItGoIsStoppedAtT
     ASSERT_NE(nullptr, again->GetGroupCopy());
     EXPECT_EQ(3, again->GetGroupCopy()->GetCount());
     commandBars->ClosePopups();
-    PumpFor(60);
+    osm::test::PumpMessagesUntil([&] { return again->GetGroupCopy() == nullptr; });
     EXPECT_EQ(nullptr, again->GetGroupCopy());
     EXPECT_EQ(1u, g_callbackReports.size());
     SetCallbackExceptionReporter(previous);
