@@ -20,12 +20,14 @@ macro(osm_use_googletest)
   endif()
 endmacro()
 
-# osm_add_gtest(NAME name SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [NEEDS_DISPLAY] [USES_CLIPBOARD])
+# osm_add_gtest(NAME name SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [NEEDS_DISPLAY] [USES_CLIPBOARD] [USES_INPUT])
 # One ctest entry per test program; it passes only when the runner printed its summary and no failure.
 # USES_CLIPBOARD: the program puts data on the display's one clipboard and reads it back, so no other such program
 # runs beside it.
+# USES_INPUT: the program moves the session's one pointer, types keys or takes the foreground, so no other such
+# program runs beside it (another one's moves and activations would reach its windows, or take a hover away).
 function(osm_add_gtest)
-  cmake_parse_arguments(T "NEEDS_DISPLAY;USES_CLIPBOARD" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "NEEDS_DISPLAY;USES_CLIPBOARD;USES_INPUT" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gmock gtest)
   target_link_libraries(${T_NAME} PRIVATE osm_gtest_main)
@@ -43,5 +45,8 @@ function(osm_add_gtest)
   endif()
   if(T_USES_CLIPBOARD)
     set_property(TEST ${T_NAME} APPEND PROPERTY RESOURCE_LOCK clipboard)
+  endif()
+  if(T_USES_INPUT)
+    set_property(TEST ${T_NAME} APPEND PROPERTY RESOURCE_LOCK input)
   endif()
 endfunction()
