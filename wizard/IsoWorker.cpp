@@ -11,7 +11,9 @@ namespace {
 const char kNoMemory[] = "Not enough memory to build the image.";
 const char kNotBuilt[] = "The image could not be built";
 
+#ifdef OSM_TEST_HOOKS
 std::atomic<void (*)()> g_faultForTesting{nullptr};
+#endif
 
 // "The image could not be built: <reason>." with the reason's own final full stop dropped.
 std::string NotBuiltText(std::string reason)
@@ -23,10 +25,12 @@ std::string NotBuiltText(std::string reason)
 
 }  // namespace
 
+#ifdef OSM_TEST_HOOKS
 void SetIsoWorkerFaultForTesting(void (*fault)())
 {
     g_faultForTesting = fault;
 }
+#endif
 
 bool RunIsoWorker(const IsoBuildRequest& request, const std::atomic<long>* cancelFlag, IsoBuildObserver& observer,
                   IsoImageFile* imageFile)
@@ -38,8 +42,10 @@ bool RunIsoWorker(const IsoBuildRequest& request, const std::atomic<long>* cance
     try
     {
         IsoBuildJob job(request, cancelFlag, observer, imageFile);
+#ifdef OSM_TEST_HOOKS
         if (void (*fault)() = g_faultForTesting.load())
             fault();
+#endif
         return job.Run() == IsoBuildResult::Completed;
     }
     catch (const std::bad_alloc&)

@@ -14,5 +14,8 @@
 bool RunIsoWorker(const IsoBuildRequest& request, const std::atomic<long>* cancelFlag, IsoBuildObserver& observer,
                   IsoImageFile* imageFile);
 
-// For tests: called on the worker thread as each build begins, so that a test program can make the build throw.
+#ifdef OSM_TEST_HOOKS
+// For tests: called on the worker thread as each build begins, so that a test program can make the build throw. Only
+// in trees built for tests (OSM_TEST_HOOKS), never in the program users get.
 void SetIsoWorkerFaultForTesting(void (*fault)());
+#endif

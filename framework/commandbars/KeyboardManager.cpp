@@ -13,7 +13,9 @@ namespace {
 
 CThreadLocal<COSMKeyboardManager> g_threadKeyboardManager;
 
+#ifdef OSM_TEST_HOOKS
 std::atomic<int> g_instanceCount{0};
+#endif
 
 // Bits of a keyboard hook's lParam.
 const LPARAM kKeyContext = 1 << 29;  // Alt is down
@@ -41,20 +43,26 @@ COSMKeyboardManager* GetThreadKeyboardManager()
 
 COSMKeyboardManager::COSMKeyboardManager()
 {
+#ifdef OSM_TEST_HOOKS
     ++g_instanceCount;
+#endif
 }
 
 COSMKeyboardManager::~COSMKeyboardManager()
 {
     SetupCallWndProcHook(FALSE);
     SetupKeyboardHook(FALSE);
+#ifdef OSM_TEST_HOOKS
     --g_instanceCount;
+#endif
 }
 
+#ifdef OSM_TEST_HOOKS
 int COSMKeyboardManager::GetInstanceCount()
 {
     return g_instanceCount;
 }
+#endif
 
 void COSMKeyboardManager::HookKeyboard(COSMHookManagerSink* sink)
 {

@@ -43,8 +43,11 @@ public:
     // means the key is eaten.
     BOOL ProcessKeyboardHooks(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Managers alive in the process (each thread that used the bars has one until it ends).
+#ifdef OSM_TEST_HOOKS
+    // Managers alive in the process (each thread that used the bars has one until it ends). Only in trees built for
+    // tests (OSM_TEST_HOOKS), never in the program users get.
     static int GetInstanceCount();
+#endif
 
 private:
     static void SetupHook(HHOOK& hook, int kind, HOOKPROC procedure, BOOL install);

@@ -18,7 +18,9 @@ CThreadLocal<COSMMouseManager> g_threadMouseManager;
 std::atomic<LONG> g_lastPointX{0};
 std::atomic<LONG> g_lastPointY{0};
 
+#ifdef OSM_TEST_HOOKS
 std::atomic<int> g_instanceCount{0};
+#endif
 
 // How reports name the hook and the poll's timer procedure.
 constexpr char kMouseHookName[] = "mouse hook";
@@ -78,7 +80,9 @@ COSMMouseManager* GetThreadMouseManager()
 
 COSMMouseManager::COSMMouseManager()
 {
+#ifdef OSM_TEST_HOOKS
     ++g_instanceCount;
+#endif
     SetupHook(TRUE);
 }
 
@@ -87,13 +91,17 @@ COSMMouseManager::~COSMMouseManager()
     SetupHook(FALSE);
     if (m_mouseLeaveWindow && ::IsWindow(m_mouseLeaveWindow))
         ::KillTimer(m_mouseLeaveWindow, kMouseLeaveTimerId);
+#ifdef OSM_TEST_HOOKS
     --g_instanceCount;
+#endif
 }
 
+#ifdef OSM_TEST_HOOKS
 int COSMMouseManager::GetInstanceCount()
 {
     return g_instanceCount;
 }
+#endif
 
 void COSMMouseManager::SetupHook(BOOL install)
 {

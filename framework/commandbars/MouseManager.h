@@ -93,8 +93,11 @@ public:
     static CPoint GetLastPoint();
     static void SetLastPoint(CPoint point);
 
-    // Managers alive in the process (each thread that used the bars has one until it ends).
+#ifdef OSM_TEST_HOOKS
+    // Managers alive in the process (each thread that used the bars has one until it ends). Only in trees built for
+    // tests (OSM_TEST_HOOKS), never in the program users get.
     static int GetInstanceCount();
+#endif
 
 private:
     void OnHookMouseMessage(UINT message, CPoint point);

@@ -16,7 +16,9 @@ COSMMarkupDependencyProperty* COSMMarkupObject::s_pKeyProperty = nullptr;
 
 namespace {
 
+#ifdef OSM_TEST_HOOKS
 volatile LONG g_nLiveObjects = 0;
+#endif
 
 COSMMarkupObject::FinalReleaseObserver g_pfnFinalReleaseObserver = nullptr;
 
@@ -33,7 +35,9 @@ void COSMMarkupObject::RegisterMarkupProperties()
 
 COSMMarkupObject::COSMMarkupObject()
 {
+#ifdef OSM_TEST_HOOKS
     ::InterlockedIncrement(&g_nLiveObjects);
+#endif
 }
 
 COSMMarkupObject::~COSMMarkupObject()
@@ -42,13 +46,17 @@ COSMMarkupObject::~COSMMarkupObject()
         m_pProperties->Release();
     if (m_bOwnsTagName)
         delete[] m_pszTagName;
+#ifdef OSM_TEST_HOOKS
     ::InterlockedDecrement(&g_nLiveObjects);
+#endif
 }
 
+#ifdef OSM_TEST_HOOKS
 LONG COSMMarkupObject::GetLiveObjectCount()
 {
     return g_nLiveObjects;
 }
+#endif
 
 COSMMarkupObject::FinalReleaseObserver COSMMarkupObject::SetFinalReleaseObserver(FinalReleaseObserver observer)
 {

@@ -103,8 +103,12 @@ public:
     // The object's GetType is type or derives from it; FALSE for a null object or type.
     static BOOL IsKindOf(const COSMMarkupObject* object, const COSMMarkupType* type);
 
-    // How many markup objects exist in the process now: the test programs' leak check.
+#ifdef OSM_TEST_HOOKS
+    // How many markup objects exist in the process now: the test programs' leak check. Only in trees built for tests
+    // (OSM_TEST_HOOKS), never in the program users get.
     static LONG GetLiveObjectCount();
+#endif
+
     // Told about every object whose last reference goes, before its final release (a test counts kinds with it);
     // null (the default) for none. Returns the observer it replaces.
     using FinalReleaseObserver = void (*)(const COSMMarkupObject* object);
@@ -118,7 +122,10 @@ public:
 
 protected:
     // This object's own store, or null before the first value was set.
-    COSMMarkupProperties* GetPropertyStore() const { return m_pProperties; }
+    COSMMarkupProperties* GetPropertyStore() const
+    {
+        return m_pProperties;
+    }
     // Unless newValue equals oldValue (both null, or IsEqual), reports the change to OnPropertyChanged and, for an
     // inherited property, to the logical descendants. The caller keeps both values alive meanwhile.
     void ReportValueChange(COSMMarkupDependencyProperty* property, COSMMarkupObject* oldValue,

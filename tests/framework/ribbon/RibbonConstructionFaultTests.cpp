@@ -2,8 +2,8 @@
 // group its option and popup buttons, the ribbon painter its tab strip manager and that manager's sets, the popups
 // their copies of a tab or a group): each allocation of a construction fails in turn, and whatever the construction
 // made before it must be gone again, blocks and GDI objects alike. This program has its own operator new
-// (AllocationFaults.cpp) and nothing else.
-#include "AllocationFaults.h"
+// (FailingAllocations.cpp) and nothing else.
+#include "FailingAllocations.h"
 #include "GdiObjectCount.h"
 
 #include "classlib/RefPtr.h"
@@ -19,7 +19,8 @@
 #include <functional>
 #include <new>
 
-using ribbon_test::AllocationFaults;
+using test_support::AllocationFailureTry;
+using test_support::FailEachAllocation;
 
 namespace {
 
@@ -29,33 +30,20 @@ int FailEachAllocationOf(const std::function<void()>& build)
 {
     // Once whole first: what the process makes on first use (and keeps) is made here, not counted below.
     build();
-    for (int n = 1; n < 100000; ++n)
-    {
-        SCOPED_TRACE(testing::Message() << "allocation " << n << " fails");
-        const int objectsBefore = CountGdiObjects();
-        AllocationFaults faults(n);
-        bool threw = false;
-        try
-        {
-            build();
-        }
-        catch (const std::bad_alloc&)
-        {
-            threw = true;
-        }
-        EXPECT_EQ(0, faults.Live()) << "blocks left behind";
+    const int objectsBefore = CountGdiObjects();
+    const int steps = FailEachAllocation(build, [&](const AllocationFailureTry& tried) {
+        SCOPED_TRACE(testing::Message() << "allocation " << tried.succeeding + 1 << " fails");
+        EXPECT_EQ(0, tried.live) << "blocks left behind";
         EXPECT_EQ(objectsBefore, CountGdiObjects()) << "GDI objects left behind";
-        if (!faults.Struck())
-        {
-            EXPECT_FALSE(threw);
-            return n - 1;
-        }
-        EXPECT_TRUE(threw) << "the failed allocation reached the caller";
-        if (::testing::Test::HasFailure())
-            return n;
-    }
-    ADD_FAILURE() << "the build never ended";
-    return 0;
+        if (tried.refused)
+            EXPECT_TRUE(tried.threw) << "the failed allocation reached the caller";
+        else
+            EXPECT_FALSE(tried.threw);
+        return !::testing::Test::HasFailure();
+    });
+    if (steps < 0 && !::testing::Test::HasFailure())
+        ADD_FAILURE() << "the build never ended";
+    return steps;
 }
 
 }  // namespace

@@ -124,26 +124,17 @@ TEST(TabPaintFailureTest, AStripWhoseMakingRunsOutOfMemoryLeavesNothing)
         TestStrip warmUp(&pm);
     }
     int failures = 0;
-    for (int succeeding = 0; succeeding < 200; ++succeeding)
-    {
-        const long before = test_support::LiveAllocations();
-        bool made = false;
-        {
-            test_support::FailingAllocations failing(succeeding);
-            try
-            {
-                TestStrip strip(&pm);
-                made = true;
-            }
-            catch (const std::bad_alloc&)
-            {
-                ++failures;
-            }
-        }
-        EXPECT_EQ(before, test_support::LiveAllocations()) << "after " << succeeding << " allocations";
-        if (made)
-            break;
-    }
+    const int steps = test_support::FailEachAllocation([&] { TestStrip strip(&pm); },
+                                                       [&](const test_support::AllocationFailureTry& tried) {
+                                                           EXPECT_EQ(0, tried.live)
+                                                               << "after " << tried.succeeding << " allocations";
+                                                           EXPECT_EQ(tried.refused, tried.threw)
+                                                               << "after " << tried.succeeding << " allocations";
+                                                           failures += tried.threw ? 1 : 0;
+                                                           return true;
+                                                       },
+                                                       200);
+    EXPECT_GE(steps, 0) << "the strip was never made whole";
     EXPECT_GE(failures, 4) << "the strip's own buttons are among its allocations";
 }
 

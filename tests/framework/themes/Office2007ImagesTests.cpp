@@ -355,26 +355,15 @@ TEST(Office2007ImagesMaking, AManagerWhoseMakingRunsOutOfMemoryLeavesNothing)
     }
     const int objectsBefore = CountGdiObjects();
     int failures = 0;
-    for (int succeeding = 0; succeeding < 400; ++succeeding)
-    {
-        const long before = test_support::LiveAllocations();
-        bool made = false;
-        {
-            test_support::FailingAllocations failing(succeeding);
-            try
-            {
-                const RefPtr<COSMOffice2007Images> images = AdoptRef(new COSMOffice2007Images);
-                made = failing.Refused() == 0;
-            }
-            catch (const std::bad_alloc&)
-            {
-                ++failures;
-            }
-        }
-        EXPECT_EQ(before, test_support::LiveAllocations()) << "after " << succeeding << " allocations";
-        if (made)
-            break;
-    }
+    const int steps = test_support::FailEachAllocation(
+        [] { const RefPtr<COSMOffice2007Images> images = AdoptRef(new COSMOffice2007Images); },
+        [&](const test_support::AllocationFailureTry& tried) {
+            EXPECT_EQ(0, tried.live) << "after " << tried.succeeding << " allocations";
+            failures += tried.threw ? 1 : 0;
+            return true;
+        },
+        400);
+    EXPECT_GE(steps, 0) << "the manager was never made whole";
     EXPECT_EQ(objectsBefore, CountGdiObjects()) << "a GDI object of a manager that was never made stayed";
     EXPECT_GE(failures, 3);
     SetCallbackExceptionReporter(previous);
