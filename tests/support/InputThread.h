@@ -43,6 +43,20 @@ inline bool PlayInputWhile(const std::function<void()>& input, const std::functi
     return true;
 }
 
+// For the input thread: waits until done() holds or timeoutMs passes; true when it held. A busy machine slows the
+// timers of the loop under test, so input waits for what the loop has done rather than for a fixed time.
+inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done())
+    {
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        ::Sleep(5);
+    }
+    return true;
+}
+
 // Runs input on a second thread and pumps this thread's messages until it has ended.
 inline void PlayInputWhilePumping(const std::function<void()>& input)
 {

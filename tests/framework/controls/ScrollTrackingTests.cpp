@@ -206,20 +206,26 @@ TEST_F(ScrollTrackingTest, AHeldArrowRepeatsAfterADelayOnlyWhileTheCursorIsOnIt)
     DWORD offTick = 0;
     DWORD backTick = 0;
     const CPoint arrow = host->ScreenPoint(8, 192);
+    std::atomic<int> lineDowns{0};
+    host->onReport = [&](int command) { lineDowns += command == SB_LINEDOWN; };
     PlayInputWhilePumping([&] {
         osm::test::SendMouseMoveTo(arrow);
         ::Sleep(50);
         SendButton(true);
-        ::Sleep(doubleClick * 4 / 5 + 300);
+        // The press and three repeats, then off the arrow and back.
+        osm::test::WaitUntil([&] { return lineDowns >= 4; }, 5000);
+        ::Sleep(20);
         offTick = ::GetTickCount();
         osm::test::SendMouseMoveTo(host->ScreenPoint(100, 100));
         ::Sleep(400);
         backTick = ::GetTickCount();
+        const int beforeBack = lineDowns;
         osm::test::SendMouseMoveTo(arrow);
-        ::Sleep(100);
+        osm::test::WaitUntil([&] { return lineDowns > beforeBack; }, 5000);
         SendButton(false);
         ::Sleep(100);
     });
+    host->onReport = nullptr;
     const auto& reports = host->reports;
     ASSERT_GE(reports.size(), 5u);
     EXPECT_EQ(1, host->pressesReturned);
@@ -243,7 +249,8 @@ TEST_F(ScrollTrackingTest, AHeldArrowRepeatsAfterADelayOnlyWhileTheCursorIsOnIt)
             ++beforeOff;
         else if (report.tick > offTick + 150 && report.tick < backTick)
             ++whileOff;
-        else if (report.tick >= backTick && report.tick < backTick + 150)
+        // Back on the arrow it scrolls at once, not after the first delay again.
+        else if (report.tick >= backTick && report.tick < backTick + doubleClick * 4 / 5)
             resumed = true;
     }
     EXPECT_GE(beforeOff, 3);

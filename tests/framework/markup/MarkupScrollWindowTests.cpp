@@ -208,20 +208,26 @@ TEST_F(ScrollWindowTest, TheDownArrowRepeatsAfterADelayOnlyWhileTheMouseIsOnIt)
     DWORD offTick = 0;
     DWORD backTick = 0;
     const CPoint arrow = host.ScreenPoint(barMiddle, downArrowY);
+    std::atomic<int> lineDowns{0};
+    viewer->onReport = [&](int code) { lineDowns += code == SB_LINEDOWN; };
     PlayInput([&] {
         osm::test::SendMouseMoveTo(arrow);
         ::Sleep(50);
         Press(true);
-        ::Sleep(doubleClick * 4 / 5 + 300);
+        // The press and three repeats, then off the arrow and back.
+        osm::test::WaitUntil([&] { return lineDowns >= 4; }, 5000);
+        ::Sleep(20);
         offTick = ::GetTickCount();
         osm::test::SendMouseMoveTo(host.ScreenPoint(40, 50));
         ::Sleep(400);
         backTick = ::GetTickCount();
+        const int beforeBack = lineDowns;
         osm::test::SendMouseMoveTo(arrow);
-        ::Sleep(100);
+        osm::test::WaitUntil([&] { return lineDowns > beforeBack; }, 5000);
         Press(false);
         ::Sleep(100);
     });
+    viewer->onReport = nullptr;
     const auto& reports = viewer->reports;
     ASSERT_GE(reports.size(), 4u);
     EXPECT_EQ(SB_LINEDOWN, reports[0].code);
@@ -243,7 +249,8 @@ TEST_F(ScrollWindowTest, TheDownArrowRepeatsAfterADelayOnlyWhileTheMouseIsOnIt)
         // The moves reach the loop a little after the input thread made them.
         else if (report.tick > offTick + 150 && report.tick < backTick)
             ++whileOff;
-        else if (report.tick >= backTick && report.tick < backTick + 150)
+        // Back on the arrow it scrolls at once, not after the first delay again.
+        else if (report.tick >= backTick && report.tick < backTick + doubleClick * 4 / 5)
             resumed = true;
     }
     EXPECT_GE(repeatsBeforeOff, 3) << "then it repeats every tenth of the double-click time";

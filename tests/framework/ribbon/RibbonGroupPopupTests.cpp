@@ -72,7 +72,9 @@ protected:
     }
     void SlowDoubleClicks(UINT time)
     {
-        m_doubleClickTime = ::GetDoubleClickTime();
+        // The system's setting outlives the program: keep the first, so a second call does not keep the slow one.
+        if (!m_doubleClickTime)
+            m_doubleClickTime = ::GetDoubleClickTime();
         ::SetDoubleClickTime(time);
     }
     static CRect WindowRect(CWnd* window)
