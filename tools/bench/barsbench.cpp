@@ -1,20 +1,20 @@
-// barsbench [ROUNDS] [--sizes N,N,...] [--smoke]
+// barsbench [ROUNDS] [--sizes N,N,...] [--profile] [--smoke]
 // What toolbars cost as a frame gains more of them: a frame with a menu bar and 5, 10, 20 and 40 docked toolbars of
-// 30 buttons each, timed while the bars are made and docked (AddToolBar, SetButtons, the layout that places them and
-// the message pump that follows: the paints and posted messages a user waits for too), at the first idle time after,
-// at the idle time that follows every emptied queue from then on (the update of every control's command state, with
-// nothing changed), laid out again with nothing changed, resized, redrawn in full, saved and loaded through the
-// archive exchange. Rounds alternate the sizes (A B C D A B C D ...), ROUNDS of them (5 unless told); each figure is
-// the median with the range over the rounds, in all and per toolbar, so that a cost growing faster than the number
-// of bars shows as a per-toolbar figure that grows. The ratios to check follow the table: each step's growth from
-// the smallest size to every other (median against median, and the range of the same ratio taken within each
-// round), and the idle update against the no-op layout. The load average (Z:\proc\loadavg, the host's) is printed
-// before and after. The table is markdown.
+// 30 buttons each, timed while the bars are made and docked (AddToolBar, SetButtons and the layout that places them),
+// then with the message pump that follows (the paints and posted messages a user waits for too), at the first idle
+// time after, at the idle time that follows every emptied queue from then on (the update of every control's command
+// state with nothing changed, the mean of 20 passes), laid out again with nothing changed, resized, redrawn in full,
+// saved and loaded through the archive exchange. Rounds alternate the sizes (A B C D A B C D ...), ROUNDS of them (5
+// unless told); each figure is the median with the range over the rounds, in all and per toolbar. The ratios to check
+// follow the table: each step's growth from the smallest size to every other (median against median, and the lowest
+// and highest of the same ratio taken within one round), and the idle update against the no-op layout. The load
+// average (Z:\proc\loadavg, the host's as Wine shows it) is printed before and after. --profile adds where the idle
+// update's time goes. The tables are markdown.
 //
-// Every frame checks that it made the bars and controls it was asked for, that the idle update with nothing changed
-// left no bar anything to repaint, and that loading gave back the bars and controls it saved. --smoke runs one frame
-// of 3 toolbars and prints BARS-BENCH-SMOKE-PASSED (else FAILED: and a non-zero exit). Timed figures are never
-// asserted.
+// Every frame checks that each toolbar holds the buttons asked for, that the pump after create and dock painted and
+// left no bar anything to repaint, that the idle update with nothing changed left none anything to repaint either,
+// and that loading gave back the bars and controls saved. --smoke runs one frame of 3 toolbars, says what it did and
+// prints BARS-BENCH-SMOKE-PASSED (else FAILED: and a non-zero exit). Timed figures are never asserted.
 #include "classlib/Archive.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/MemFile.h"
@@ -60,6 +60,9 @@ const char* const kStepNames[kStepCount] = {"create+dock", "create+dock+pump", "
 // The steady idle update is short: a frame runs it this many times and the figure is one pass's mean.
 constexpr int kIdlePasses = 20;
 
+// --profile: break the steady idle update down (ProfileIdle).
+bool profiling = false;
+
 double Now()
 {
     static LARGE_INTEGER frequency = [] {
@@ -103,15 +106,21 @@ std::string ReadLoadAverage()
     std::exit(1);
 }
 
-// Handles what is queued (paints, the bars' own posts) so that one step's leftovers do not land in the next.
-void Pump()
+// Handles what is queued (paints, the bars' own posts) so that one step's leftovers do not land in the next; how
+// many messages and how many of them paints.
+std::pair<int, int> Pump()
 {
+    std::pair<int, int> handled{0, 0};
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
     {
+        ++handled.first;
+        if (msg.message == WM_PAINT)
+            ++handled.second;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+    return handled;
 }
 
 // What the thread's idle handler does each time the queue empties (CWinThread::OnIdle).
@@ -149,6 +158,29 @@ std::pair<int, int> CountBarsAndControls(const COSMCommandBars& commandBars)
     return {commandBars.GetCount(), controls};
 }
 
+// The toolbars whose own controls (the expand button and other temporary ones aside) are not the buttons asked for.
+int CountWrongToolBars(const COSMCommandBars& commandBars, int toolBars)
+{
+    int wrong = 0;
+    for (int bar = 0; bar < toolBars; ++bar)
+    {
+        const COSMCommandBar* toolBar = commandBars.FindCommandBar(kFirstBarId + static_cast<UINT>(bar));
+        int button = 0;
+        bool right = toolBar != nullptr;
+        for (int i = 0; right && i < toolBar->GetControlCount(); ++i)
+        {
+            const COSMControl* control = toolBar->GetControl(i);
+            if (control->IsTemporary())
+                continue;
+            right = control->GetID() == kFirstCommand + static_cast<UINT>(bar * kButtons + button);
+            ++button;
+        }
+        if (!right || button != kButtons)
+            ++wrong;
+    }
+    return wrong;
+}
+
 // The bars whose windows have something to repaint.
 int CountBarsToRepaint(const COSMCommandBars& commandBars)
 {
@@ -164,8 +196,46 @@ std::string Counts(int bars, int controls)
     return std::to_string(bars) + " bars and " + std::to_string(controls) + " controls";
 }
 
+// Where the steady idle update's time goes, measured on the same frame: the walk that sends the message to every
+// window (sent here as WM_NULL, which no window acts on), the bars' own handlers called directly, and the part of
+// those that updates the dialog controls (child windows) of each bar.
+struct IdleProfile
+{
+    double walk = 0;
+    double handlers = 0;
+    double dialogControls = 0;
+};
+
+IdleProfile ProfileIdle(CFrameWnd& frame, const COSMCommandBars& commandBars)
+{
+    IdleProfile profile;
+    double start = Now();
+    for (int pass = 0; pass < kIdlePasses; ++pass)
+        frame.SendMessageToDescendants(WM_NULL, 0, 0, TRUE);
+    profile.walk = (Now() - start) / kIdlePasses;
+    start = Now();
+    for (int pass = 0; pass < kIdlePasses; ++pass)
+        for (int i = 0; i < commandBars.GetCount(); ++i)
+            commandBars.GetAt(i)->OnIdleUpdateCmdUI(TRUE, 0);
+    profile.handlers = (Now() - start) / kIdlePasses;
+    start = Now();
+    for (int pass = 0; pass < kIdlePasses; ++pass)
+        for (int i = 0; i < commandBars.GetCount(); ++i)
+            commandBars.GetAt(i)->UpdateDialogControls(&frame, TRUE);
+    profile.dialogControls = (Now() - start) / kIdlePasses;
+    return profile;
+}
+
+// What one frame did besides its times, for the smoke run to show.
+struct FrameWork
+{
+    std::pair<int, int> made;
+    std::pair<int, int> pumped;  // messages and paints after create and dock
+    IdleProfile idle;
+};
+
 // One frame with its bars, every step timed once.
-std::vector<double> MeasureFrame(int toolBars)
+std::vector<double> MeasureFrame(int toolBars, FrameWork& work)
 {
     std::vector<double> times(kStepCount, 0.0);
     CFrameWnd frame;
@@ -200,12 +270,19 @@ std::vector<double> MeasureFrame(int toolBars)
     frame.RecalcLayout();
     times[kCreate] = Now() - start;
     // What the new bars posted and the paints they need: the user sees them only after this.
-    Pump();
+    work.pumped = Pump();
     times[kCreatePump] = Now() - start;
 
     const std::pair<int, int> made = CountBarsAndControls(*commandBars);
+    work.made = made;
     if (made.first != toolBars + 1 || made.second < toolBars * kButtons)
         Fail(std::to_string(toolBars) + " toolbars made " + Counts(made.first, made.second));
+    if (const int wrong = CountWrongToolBars(*commandBars, toolBars))
+        Fail(std::to_string(wrong) + " of " + std::to_string(toolBars) + " toolbars do not hold the buttons asked for");
+    if (work.pumped.second == 0)
+        Fail("the pump after create and dock painted nothing");
+    if (const int dirty = CountBarsToRepaint(*commandBars))
+        Fail("after the pump " + std::to_string(dirty) + " bars still had something to repaint");
 
     // The first idle time after: the bars update their buttons (every command here has no handler, so each goes grey)
     // and lay out what they left pending, as the thread's idle handler asks them.
@@ -222,6 +299,8 @@ std::vector<double> MeasureFrame(int toolBars)
     if (const int dirty = CountBarsToRepaint(*commandBars))
         Fail("the idle update with nothing changed left " + std::to_string(dirty) + " of " +
              std::to_string(made.first) + " bars to repaint");
+    if (profiling)
+        work.idle = ProfileIdle(frame, *commandBars);
     Pump();
 
     start = Now();
@@ -304,6 +383,10 @@ int main(int argc, char** argv)
             rounds = 1;
             counts = {3};
         }
+        else if (arg == "--profile")
+        {
+            profiling = true;
+        }
         else if (arg == "--sizes" && i + 1 < argc)
         {
             counts.clear();
@@ -324,7 +407,7 @@ int main(int argc, char** argv)
             rounds = std::atoi(arg.c_str());
         else
         {
-            std::printf("usage: barsbench [ROUNDS] [--sizes N,N,...] [--smoke]\n");
+            std::printf("usage: barsbench [ROUNDS] [--sizes N,N,...] [--profile] [--smoke]\n");
             return 2;
         }
     }
@@ -334,12 +417,18 @@ int main(int argc, char** argv)
     const std::string loadBefore = ReadLoadAverage();
     // samples[size][step]: one time per round.
     std::vector<std::vector<std::vector<double>>> samples(counts.size(), std::vector<std::vector<double>>(kStepCount));
+    // profiles[size]: walk, handlers and dialog controls, one of each per round.
+    std::vector<std::vector<std::vector<double>>> profiles(counts.size(), std::vector<std::vector<double>>(3));
+    FrameWork work;
     for (int round = 0; round < rounds; ++round)
         for (size_t size = 0; size < counts.size(); ++size)
         {
-            const std::vector<double> times = MeasureFrame(counts[size]);
+            const std::vector<double> times = MeasureFrame(counts[size], work);
             for (int step = 0; step < kStepCount; ++step)
                 samples[size][static_cast<size_t>(step)].push_back(times[static_cast<size_t>(step)]);
+            profiles[size][0].push_back(work.idle.walk);
+            profiles[size][1].push_back(work.idle.handlers);
+            profiles[size][2].push_back(work.idle.dialogControls);
         }
     const std::string loadAfter = ReadLoadAverage();
 
@@ -401,12 +490,38 @@ int main(int argc, char** argv)
         std::printf(" %d toolbars %.1fx%s", counts[size], relayout > 0 ? Median(samples[size][kIdle]) / relayout : 0.0,
                     size + 1 < counts.size() ? "," : "\n");
     }
+    if (profiling)
+    {
+        std::printf("\nWhere the idle update's time goes, ms (median of the rounds):\n\n| part |");
+        for (int count : counts)
+            std::printf(" %d toolbars |", count);
+        std::printf("\n|---|");
+        for (size_t size = 0; size < counts.size(); ++size)
+            std::printf("---|");
+        std::printf("\n");
+        const char* const parts[] = {"the walk to every window (WM_NULL)", "the bars' own handlers, called directly",
+                                     "of which the bars' dialog controls"};
+        for (size_t part = 0; part < 3; ++part)
+        {
+            std::printf("| %s |", parts[part]);
+            for (size_t size = 0; size < counts.size(); ++size)
+                std::printf(" %.2f |", Median(profiles[size][part]));
+            std::printf("\n");
+        }
+    }
     std::printf("Load average (Z:\\proc\\loadavg, 1/5/15 min): before %s, after %s\n", loadBefore.c_str(),
                 loadAfter.c_str());
     std::printf("Every frame made the bars and controls asked for, had nothing to repaint after an idle update with "
                 "nothing changed, and loaded back what it saved.\n");
     if (smoke)
+    {
+        std::printf("Smoke frame: %d toolbars made %s, each toolbar its %d buttons; the pump after create and dock "
+                    "handled %d messages, %d of them paints; the idle update ran %d times with nothing left to "
+                    "repaint.\n",
+                    counts.front(), Counts(work.made.first, work.made.second).c_str(), kButtons, work.pumped.first,
+                    work.pumped.second, kIdlePasses + 1);
         std::printf("BARS-BENCH-SMOKE-PASSED\n");
+    }
     COSMPaintManager::FreeGlobalPaintManager();
     return 0;
 }
