@@ -509,7 +509,7 @@ int main(int argc, char** argv)
             std::printf("\n");
         }
     }
-    std::printf("Load average (Z:\\proc\\loadavg, 1/5/15 min): before %s, after %s\n", loadBefore.c_str(),
+    std::printf("\nLoad average (Z:\\proc\\loadavg, 1/5/15 min): before %s, after %s\n", loadBefore.c_str(),
                 loadAfter.c_str());
     std::printf("Every frame made the bars and controls asked for, had nothing to repaint after an idle update with "
                 "nothing changed, and loaded back what it saved.\n");
