@@ -120,7 +120,9 @@ BOOL COSMCommandBars::LeaveDockBar(COSMCommandBar* bar)
 BOOL COSMCommandBars::DockCommandBar(COSMCommandBar* bar, LPCRECT rect, COSMDockBar* dockBar)
 {
     auto* toolBar = dynamic_cast<COSMToolBar*>(bar);
-    if (!dockBar || !toolBar || !toolBar->Create(m_site, FALSE))
+    // A new bar's window is made in its dock bar: made in the site and moved over, it would cost every bar a
+    // change of parent, one of the slowest window operations.
+    if (!dockBar || !toolBar || !toolBar->Create(dockBar, FALSE))
         return FALSE;
     dockBar->DockCommandBar(toolBar, rect);
     // The base stores the side; the toolbar's own SetPosition would dock again.

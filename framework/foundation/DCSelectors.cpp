@@ -25,6 +25,10 @@ void COSMFontDC::SetFont(CFont* pFont)
     HDC hDC = m_pDC ? m_pDC->GetSafeHdc() : nullptr;
     if (!hDC || !pFont || !pFont->m_hObject)
         return;
+    // Selecting a font realizes it again even when the DC holds it already, which costs microseconds a time, and
+    // bars select their one font once per control they measure or draw: the font the DC holds is left in place.
+    if (::GetCurrentObject(hDC, OBJ_FONT) == pFont->m_hObject)
+        return;
     HGDIOBJ hOld = ::SelectObject(hDC, pFont->m_hObject);
     if (!m_hOldFont && hOld && hOld != HGDI_ERROR)
         m_hOldFont = static_cast<HFONT>(hOld);
@@ -42,7 +46,7 @@ void COSMFontDC::SetColor(COLORREF clrTextColor)
 
 void COSMFontDC::ReleaseFont()
 {
-    if (m_hOldFont && m_pDC && m_pDC->GetSafeHdc())
+    if (m_hOldFont && m_pDC && m_pDC->GetSafeHdc() && ::GetCurrentObject(m_pDC->GetSafeHdc(), OBJ_FONT) != m_hOldFont)
         ::SelectObject(m_pDC->GetSafeHdc(), m_hOldFont);
     m_hOldFont = nullptr;
 }

@@ -241,6 +241,10 @@ void COSMToolTipContext::FilterToolTipMessage(CWnd* pWnd, UINT message, WPARAM w
 {
     if (!pWnd || !pWnd->GetSafeHwnd())
         return;
+    // Windows relay every message they get, and most concern no tip: those must not pay for the cursor position,
+    // which can be a trip to the display server.
+    if (!IsToolTipFilterMouseMessage(message) && !IsToolTipDeactivatingMessage(message))
+        return;
     MSG msg{};
     msg.hwnd = pWnd->GetSafeHwnd();
     msg.message = message;

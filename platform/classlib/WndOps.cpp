@@ -2,6 +2,7 @@
 #include "classlib/Wnd.h"
 
 #include "classlib/DC.h"
+#include "classlib/GuardedCallbacks.h"
 #include "classlib/Menu.h"
 #include "classlib/ThreadState.h"
 #include "classlib/WinApp.h"
@@ -29,14 +30,40 @@ BOOL CWnd::SendNotifyMessage(UINT message, WPARAM wParam, LPARAM lParam) const
     return ::SendNotifyMessageA(m_hWnd, message, wParam, lParam);
 }
 
+namespace {
+
+struct DescendantMessage
+{
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+BOOL SendToDescendant(HWND hWnd, LPARAM context)
+{
+    const auto* pMessage = reinterpret_cast<const DescendantMessage*>(context);
+    ::SendMessageA(hWnd, pMessage->message, pMessage->wParam, pMessage->lParam);
+    return TRUE;
+}
+
+constexpr char kSendToDescendants[] = "SendMessageToDescendants";
+
+}  // namespace
+
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep) const
 {
-    for (HWND hChild = ::GetTopWindow(m_hWnd); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+    if (bDeep)
     {
-        ::SendMessageA(hChild, message, wParam, lParam);
-        if (bDeep && ::GetTopWindow(hChild))
-            CWnd::FromHandle(hChild)->SendMessageToDescendants(message, wParam, lParam, TRUE);
+        // Every descendant, each before its children and they before its next sibling, in z-order: what a walk with
+        // GetTopWindow and GetWindow visits, in one request to the window manager per window where that walk takes
+        // two (every idle time runs this over the main window).
+        DescendantMessage descendantMessage{message, wParam, lParam};
+        ::EnumChildWindows(m_hWnd, osm::GuardedEnumWindowsProc<kSendToDescendants, &SendToDescendant>,
+                           reinterpret_cast<LPARAM>(&descendantMessage));
+        return;
     }
+    for (HWND hChild = ::GetTopWindow(m_hWnd); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        ::SendMessageA(hChild, message, wParam, lParam);
 }
 
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)

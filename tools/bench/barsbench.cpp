@@ -1,13 +1,20 @@
-// barsbench [ROUNDS] [--sizes N,N,...] [--smoke]
-// What toolbars cost as a frame gains more of them: a frame with a menu bar and 5, 10 and 20 docked toolbars of 30
-// buttons each, timed while the bars are made and docked (AddToolBar, SetButtons and the layout that places them),
-// at the first idle time after, laid out again with nothing changed, resized, redrawn in full, saved and loaded through
-// the archive exchange. Rounds alternate the sizes (A B C A B C ...), ROUNDS of them (5 unless told); each figure is
-// the median with the range over the rounds, in all and per toolbar, so that a cost growing faster than the number
-// of bars shows as a per-toolbar figure that grows. The table is markdown.
+// barsbench [ROUNDS] [--sizes N,N,...] [--profile] [--smoke]
+// What toolbars cost as a frame gains more of them: a frame with a menu bar and 5, 10, 20 and 40 docked toolbars of
+// 30 buttons each, timed while the bars are made and docked (AddToolBar, SetButtons and the layout that places them),
+// then with the message pump that follows (the paints and posted messages a user waits for too), at the first idle
+// time after, at the idle time that follows every emptied queue from then on (the update of every control's command
+// state with nothing changed, the mean of 20 passes), laid out again with nothing changed, resized, redrawn in full,
+// saved and loaded through the archive exchange. Rounds alternate the sizes (A B C D A B C D ...), ROUNDS of them (5
+// unless told); each figure is the median with the range over the rounds, in all and per toolbar. The ratios to check
+// follow the table: each step's growth from the smallest size to every other (median against median, and the lowest
+// and highest of the same ratio taken within one round), and the idle update against the no-op layout. The load
+// average (Z:\proc\loadavg, the host's as Wine shows it) is printed before and after. --profile adds where the idle
+// update's time goes. The tables are markdown.
 //
-// Every frame checks that loading gave back the bars and controls it saved. --smoke runs one frame of 3 toolbars
-// and prints BARS-BENCH-SMOKE-PASSED (else FAILED: and a non-zero exit). Timed figures are never asserted.
+// Every frame checks that each toolbar holds the buttons asked for, that the pump after create and dock painted and
+// left no bar anything to repaint, that the idle update with nothing changed left none anything to repaint either,
+// and that loading gave back the bars and controls saved. --smoke runs one frame of 3 toolbars, says what it did and
+// prints BARS-BENCH-SMOKE-PASSED (else FAILED: and a non-zero exit). Timed figures are never asserted.
 #include "classlib/Archive.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/MemFile.h"
@@ -37,6 +44,8 @@ constexpr UINT kFirstCommand = 40000;
 enum Step
 {
     kCreate,
+    kCreatePump,
+    kFirstIdle,
     kIdle,
     kRelayout,
     kResize,
@@ -45,8 +54,14 @@ enum Step
     kLoad,
     kStepCount
 };
-const char* const kStepNames[kStepCount] = {"create+dock", "first idle", "relayout", "resize",
-                                            "redraw",      "save",       "load"};
+const char* const kStepNames[kStepCount] = {"create+dock", "create+dock+pump", "first idle", "idle update", "relayout",
+                                            "resize",      "redraw",           "save",       "load"};
+
+// The steady idle update is short: a frame runs it this many times and the figure is one pass's mean.
+constexpr int kIdlePasses = 20;
+
+// --profile: break the steady idle update down (ProfileIdle).
+bool profiling = false;
 
 double Now()
 {
@@ -60,15 +75,59 @@ double Now()
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-// Handles what is queued (paints, the bars' own posts) so that one step's leftovers do not land in the next.
-void Pump()
+// The host's load average (1, 5 and 15 minutes), which Wine shows at Z:\proc\loadavg; "unknown" elsewhere.
+std::string ReadLoadAverage()
 {
+    std::string text = "unknown";
+    if (FILE* file = std::fopen("Z:\\proc\\loadavg", "r"))
+    {
+        char line[128] = {};
+        if (std::fgets(line, sizeof(line), file))
+        {
+            text = line;
+            size_t fields = 0, end = 0;
+            while (end < text.size() && fields < 3)
+            {
+                if (text[end] == ' ')
+                    ++fields;
+                if (fields < 3)
+                    ++end;
+            }
+            text.resize(end);
+        }
+        std::fclose(file);
+    }
+    return text;
+}
+
+[[noreturn]] void Fail(const std::string& what)
+{
+    std::printf("FAILED: %s\n", what.c_str());
+    std::exit(1);
+}
+
+// Handles what is queued (paints, the bars' own posts) so that one step's leftovers do not land in the next; how
+// many messages and how many of them paints.
+std::pair<int, int> Pump()
+{
+    std::pair<int, int> handled{0, 0};
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
     {
+        ++handled.first;
+        if (msg.message == WM_PAINT)
+            ++handled.second;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+    return handled;
+}
+
+// What the thread's idle handler does each time the queue empties (CWinThread::OnIdle).
+void IdleUpdate(CFrameWnd& frame)
+{
+    frame.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    frame.SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE);
 }
 
 // A menu of a few popups for the menu bar, as an application has it.
@@ -99,18 +158,91 @@ std::pair<int, int> CountBarsAndControls(const COSMCommandBars& commandBars)
     return {commandBars.GetCount(), controls};
 }
 
+// The toolbars whose own controls (the expand button and other temporary ones aside) are not the buttons asked for.
+int CountWrongToolBars(const COSMCommandBars& commandBars, int toolBars)
+{
+    int wrong = 0;
+    for (int bar = 0; bar < toolBars; ++bar)
+    {
+        const COSMCommandBar* toolBar = commandBars.FindCommandBar(kFirstBarId + static_cast<UINT>(bar));
+        int button = 0;
+        bool right = toolBar != nullptr;
+        for (int i = 0; right && i < toolBar->GetControlCount(); ++i)
+        {
+            const COSMControl* control = toolBar->GetControl(i);
+            if (control->IsTemporary())
+                continue;
+            right = control->GetID() == kFirstCommand + static_cast<UINT>(bar * kButtons + button);
+            ++button;
+        }
+        if (!right || button != kButtons)
+            ++wrong;
+    }
+    return wrong;
+}
+
+// The bars whose windows have something to repaint.
+int CountBarsToRepaint(const COSMCommandBars& commandBars)
+{
+    int dirty = 0;
+    for (int i = 0; i < commandBars.GetCount(); ++i)
+        if (HWND hwnd = commandBars.GetAt(i)->GetSafeHwnd(); hwnd && ::GetUpdateRect(hwnd, nullptr, FALSE))
+            ++dirty;
+    return dirty;
+}
+
+std::string Counts(int bars, int controls)
+{
+    return std::to_string(bars) + " bars and " + std::to_string(controls) + " controls";
+}
+
+// Where the steady idle update's time goes, measured on the same frame: the walk that sends the message to every
+// window (sent here as WM_NULL, which no window acts on), the bars' own handlers called directly, and the part of
+// those that updates the dialog controls (child windows) of each bar.
+struct IdleProfile
+{
+    double walk = 0;
+    double handlers = 0;
+    double dialogControls = 0;
+};
+
+IdleProfile ProfileIdle(CFrameWnd& frame, const COSMCommandBars& commandBars)
+{
+    IdleProfile profile;
+    double start = Now();
+    for (int pass = 0; pass < kIdlePasses; ++pass)
+        frame.SendMessageToDescendants(WM_NULL, 0, 0, TRUE);
+    profile.walk = (Now() - start) / kIdlePasses;
+    start = Now();
+    for (int pass = 0; pass < kIdlePasses; ++pass)
+        for (int i = 0; i < commandBars.GetCount(); ++i)
+            commandBars.GetAt(i)->OnIdleUpdateCmdUI(TRUE, 0);
+    profile.handlers = (Now() - start) / kIdlePasses;
+    start = Now();
+    for (int pass = 0; pass < kIdlePasses; ++pass)
+        for (int i = 0; i < commandBars.GetCount(); ++i)
+            commandBars.GetAt(i)->UpdateDialogControls(&frame, TRUE);
+    profile.dialogControls = (Now() - start) / kIdlePasses;
+    return profile;
+}
+
+// What one frame did besides its times, for the smoke run to show.
+struct FrameWork
+{
+    std::pair<int, int> made;
+    std::pair<int, int> pumped;  // messages and paints after create and dock
+    IdleProfile idle;
+};
+
 // One frame with its bars, every step timed once.
-std::vector<double> MeasureFrame(int toolBars)
+std::vector<double> MeasureFrame(int toolBars, FrameWork& work)
 {
     std::vector<double> times(kStepCount, 0.0);
     CFrameWnd frame;
     LPCSTR cls =
         AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     if (!frame.Create(cls, "barsbench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CRect(40, 40, 1040, 740)))
-    {
-        std::fprintf(stderr, "barsbench: no frame\n");
-        std::exit(1);
-    }
+        Fail("no frame");
     frame.ShowWindow(SW_SHOWNOACTIVATE);
     frame.UpdateWindow();
     RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
@@ -132,22 +264,43 @@ std::vector<double> MeasureFrame(int toolBars)
         for (int i = 0; i < kButtons; ++i)
             ids[static_cast<size_t>(i)] = kFirstCommand + static_cast<UINT>(bar * kButtons + i);
         if (!toolBar || !toolBar->SetButtons(ids.data(), kButtons))
-        {
-            std::fprintf(stderr, "barsbench: toolbar %d not made\n", bar + 1);
-            std::exit(1);
-        }
+            Fail("toolbar " + std::to_string(bar + 1) + " not made");
     }
     // The layout an application's frame does before it shows: the bars take their places.
     frame.RecalcLayout();
     times[kCreate] = Now() - start;
+    // What the new bars posted and the paints they need: the user sees them only after this.
+    work.pumped = Pump();
+    times[kCreatePump] = Now() - start;
+
+    const std::pair<int, int> made = CountBarsAndControls(*commandBars);
+    work.made = made;
+    if (made.first != toolBars + 1 || made.second < toolBars * kButtons)
+        Fail(std::to_string(toolBars) + " toolbars made " + Counts(made.first, made.second));
+    if (const int wrong = CountWrongToolBars(*commandBars, toolBars))
+        Fail(std::to_string(wrong) + " of " + std::to_string(toolBars) + " toolbars do not hold the buttons asked for");
+    if (work.pumped.second == 0)
+        Fail("the pump after create and dock painted nothing");
+    if (const int dirty = CountBarsToRepaint(*commandBars))
+        Fail("after the pump " + std::to_string(dirty) + " bars still had something to repaint");
+
+    // The first idle time after: the bars update their buttons (every command here has no handler, so each goes grey)
+    // and lay out what they left pending, as the thread's idle handler asks them.
+    start = Now();
+    IdleUpdate(frame);
+    times[kFirstIdle] = Now() - start;
     Pump();
 
-    // The first idle time after: the bars update their buttons and lay out what they left pending, as the thread's
-    // idle handler asks them.
+    // Every later idle time: the same update with no command state changed, which must leave nothing to repaint.
     start = Now();
-    frame.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
-    frame.SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE);
-    times[kIdle] = Now() - start;
+    for (int pass = 0; pass < kIdlePasses; ++pass)
+        IdleUpdate(frame);
+    times[kIdle] = (Now() - start) / kIdlePasses;
+    if (const int dirty = CountBarsToRepaint(*commandBars))
+        Fail("the idle update with nothing changed left " + std::to_string(dirty) + " of " +
+             std::to_string(made.first) + " bars to repaint");
+    if (profiling)
+        work.idle = ProfileIdle(frame, *commandBars);
     Pump();
 
     start = Now();
@@ -166,11 +319,6 @@ std::vector<double> MeasureFrame(int toolBars)
     Pump();
 
     const std::pair<int, int> saved = CountBarsAndControls(*commandBars);
-    if (saved.first != toolBars + 1 || saved.second < toolBars * kButtons)
-    {
-        std::printf("FAILED: %d toolbars made %d bars and %d controls\n", toolBars, saved.first, saved.second);
-        std::exit(1);
-    }
     CMemFile file;
     start = Now();
     {
@@ -194,11 +342,7 @@ std::vector<double> MeasureFrame(int toolBars)
     Pump();
     const std::pair<int, int> loaded = CountBarsAndControls(*commandBars);
     if (loaded != saved)
-    {
-        std::printf("FAILED: %d bars with %d controls saved, %d with %d loaded\n", saved.first, saved.second,
-                    loaded.first, loaded.second);
-        std::exit(1);
-    }
+        Fail(Counts(saved.first, saved.second) + " saved, " + Counts(loaded.first, loaded.second) + " loaded");
 
     commandBars.Reset();
     frame.DestroyWindow();
@@ -215,12 +359,11 @@ double Median(std::vector<double> values)
 }
 
 // "median (min-max)" of one step's samples.
-std::string Spread(std::vector<double> values, double scale)
+std::string Spread(std::vector<double> values, double scale, const char* format = "%.2f (%.2f-%.2f)")
 {
     std::sort(values.begin(), values.end());
     char text[96];
-    std::snprintf(text, sizeof text, "%.2f (%.2f-%.2f)", Median(values) * scale, values.front() * scale,
-                  values.back() * scale);
+    std::snprintf(text, sizeof text, format, Median(values) * scale, values.front() * scale, values.back() * scale);
     return text;
 }
 
@@ -229,7 +372,7 @@ std::string Spread(std::vector<double> values, double scale)
 int main(int argc, char** argv)
 {
     int rounds = 5;
-    std::vector<int> counts = {5, 10, 20};
+    std::vector<int> counts = {5, 10, 20, 40};
     bool smoke = false;
     for (int i = 1; i < argc; ++i)
     {
@@ -239,6 +382,10 @@ int main(int argc, char** argv)
             smoke = true;
             rounds = 1;
             counts = {3};
+        }
+        else if (arg == "--profile")
+        {
+            profiling = true;
         }
         else if (arg == "--sizes" && i + 1 < argc)
         {
@@ -260,24 +407,34 @@ int main(int argc, char** argv)
             rounds = std::atoi(arg.c_str());
         else
         {
-            std::printf("usage: barsbench [ROUNDS] [--sizes N,N,...] [--smoke]\n");
+            std::printf("usage: barsbench [ROUNDS] [--sizes N,N,...] [--profile] [--smoke]\n");
             return 2;
         }
     }
     COSMPaintManager::RegisterThemeCreator(0, &COSMTestPaintManager::Create);
     COSMPaintManager::SetTheme(0);
 
+    const std::string loadBefore = ReadLoadAverage();
     // samples[size][step]: one time per round.
     std::vector<std::vector<std::vector<double>>> samples(counts.size(), std::vector<std::vector<double>>(kStepCount));
+    // profiles[size]: walk, handlers and dialog controls, one of each per round.
+    std::vector<std::vector<std::vector<double>>> profiles(counts.size(), std::vector<std::vector<double>>(3));
+    FrameWork work;
     for (int round = 0; round < rounds; ++round)
         for (size_t size = 0; size < counts.size(); ++size)
         {
-            const std::vector<double> times = MeasureFrame(counts[size]);
+            const std::vector<double> times = MeasureFrame(counts[size], work);
             for (int step = 0; step < kStepCount; ++step)
                 samples[size][static_cast<size_t>(step)].push_back(times[static_cast<size_t>(step)]);
+            profiles[size][0].push_back(work.idle.walk);
+            profiles[size][1].push_back(work.idle.handlers);
+            profiles[size][2].push_back(work.idle.dialogControls);
         }
+    const std::string loadAfter = ReadLoadAverage();
 
-    std::printf("%d buttons a toolbar and a menu bar; median (min-max) of %d alternating rounds\n\n", kButtons, rounds);
+    std::printf("%d buttons a toolbar and a menu bar; median (min-max) of %d alternating rounds; the idle update is "
+                "the mean of %d passes\n\n",
+                kButtons, rounds, kIdlePasses);
     std::printf("| step |");
     for (int count : counts)
         std::printf(" %d toolbars, ms | per toolbar, us |", count);
@@ -291,25 +448,80 @@ int main(int argc, char** argv)
         for (size_t size = 0; size < counts.size(); ++size)
         {
             const std::vector<double>& values = samples[size][static_cast<size_t>(step)];
-            std::printf(" %s | %s |", Spread(values, 1.0).c_str(), Spread(values, 1000.0 / counts[size]).c_str());
+            std::printf(" %s | %s |", Spread(values, 1.0).c_str(),
+                        Spread(values, 1000.0 / counts[size], "%.0f (%.0f-%.0f)").c_str());
         }
         std::printf("\n");
     }
+
+    // Ratios: what a reader checks, since times move with the machine's load and ratios within one run much less.
     if (counts.size() > 1)
     {
-        std::printf("\nGrowth, %d toolbars against %d (median against median):", counts.back(), counts.front());
+        std::printf("\nGrowth against %d toolbars: median against median, and (in brackets) the lowest and highest "
+                    "ratio within one round\n\n| step |",
+                    counts.front());
+        for (size_t size = 1; size < counts.size(); ++size)
+            std::printf(" %d / %d |", counts[size], counts.front());
+        std::printf("\n|---|");
+        for (size_t size = 1; size < counts.size(); ++size)
+            std::printf("---|");
+        std::printf("\n");
         for (int step = 0; step < kStepCount; ++step)
         {
-            const double first = Median(samples.front()[static_cast<size_t>(step)]);
-            const double last = Median(samples.back()[static_cast<size_t>(step)]);
-            std::printf(" %s %.1fx%s", kStepNames[step], first > 0 ? last / first : 0.0,
-                        step + 1 < kStepCount ? "," : "");
+            std::printf("| %s |", kStepNames[step]);
+            const std::vector<double>& first = samples.front()[static_cast<size_t>(step)];
+            for (size_t size = 1; size < counts.size(); ++size)
+            {
+                const std::vector<double>& values = samples[size][static_cast<size_t>(step)];
+                std::vector<double> perRound;
+                for (size_t round = 0; round < values.size(); ++round)
+                    perRound.push_back(first[round] > 0 ? values[round] / first[round] : 0.0);
+                const double median = Median(first) > 0 ? Median(values) / Median(first) : 0.0;
+                std::sort(perRound.begin(), perRound.end());
+                std::printf(" %.1fx (%.1f-%.1f) |", median, perRound.front(), perRound.back());
+            }
+            std::printf("\n");
         }
-        std::printf("\n");
     }
-    std::printf("Every frame loaded back the bars and controls it saved.\n");
+    std::printf("\nIdle update against the no-op relayout (median against median):");
+    for (size_t size = 0; size < counts.size(); ++size)
+    {
+        const double relayout = Median(samples[size][kRelayout]);
+        std::printf(" %d toolbars %.1fx%s", counts[size], relayout > 0 ? Median(samples[size][kIdle]) / relayout : 0.0,
+                    size + 1 < counts.size() ? "," : "\n");
+    }
+    if (profiling)
+    {
+        std::printf("\nWhere the idle update's time goes, ms (median of the rounds):\n\n| part |");
+        for (int count : counts)
+            std::printf(" %d toolbars |", count);
+        std::printf("\n|---|");
+        for (size_t size = 0; size < counts.size(); ++size)
+            std::printf("---|");
+        std::printf("\n");
+        const char* const parts[] = {"the walk to every window (WM_NULL)", "the bars' own handlers, called directly",
+                                     "of which the bars' dialog controls"};
+        for (size_t part = 0; part < 3; ++part)
+        {
+            std::printf("| %s |", parts[part]);
+            for (size_t size = 0; size < counts.size(); ++size)
+                std::printf(" %.2f |", Median(profiles[size][part]));
+            std::printf("\n");
+        }
+    }
+    std::printf("\nLoad average (Z:\\proc\\loadavg, 1/5/15 min): before %s, after %s\n", loadBefore.c_str(),
+                loadAfter.c_str());
+    std::printf("Every frame made the bars and controls asked for, had nothing to repaint after an idle update with "
+                "nothing changed, and loaded back what it saved.\n");
     if (smoke)
+    {
+        std::printf("Smoke frame: %d toolbars made %s, each toolbar its %d buttons; the pump after create and dock "
+                    "handled %d messages, %d of them paints; the idle update ran %d times with nothing left to "
+                    "repaint.\n",
+                    counts.front(), Counts(work.made.first, work.made.second).c_str(), kButtons, work.pumped.first,
+                    work.pumped.second, kIdlePasses + 1);
         std::printf("BARS-BENCH-SMOKE-PASSED\n");
+    }
     COSMPaintManager::FreeGlobalPaintManager();
     return 0;
 }

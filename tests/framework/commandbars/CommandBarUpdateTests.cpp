@@ -1,12 +1,15 @@
 // The idle update of a bar's controls against the update handlers of the site frame and of the bar itself: enable,
 // disable, check and text; commands without a handler with the manager's setting on and off; controls that update
-// themselves or hide for a reason the update does not look past; customize mode; the root popup's no-notify flag.
+// themselves or hide for a reason the update does not look past; customize mode; the root popup's no-notify flag. And
+// what the thread's idle pass repaints in a frame of docked toolbars: nothing while no command state changes, the
+// bar of a button whose state changed when one does.
 #include "BarWindowTestSupport.h"
 #include "CommandBarsTestFrame.h"
 
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/commandbars/ControlAction.h"
 #include "framework/commandbars/ControlCmdUI.h"
+#include "framework/commandbars/ToolBar.h"
 
 #include <string>
 
@@ -310,6 +313,161 @@ TEST_F(CommandBarUpdateTest, DialogControlsOfTheBarAreUpdatedToo)
     bar.OnIdleUpdateCmdUI(TRUE, 0);
     EXPECT_FALSE(button.IsWindowEnabled());
     EXPECT_EQ(std::vector<UINT>{kIdDisable}, frame.asked);
+}
+
+// A frame whose handlers enable every toolbar button except that one of them follows the test's enabled and checked
+// state.
+class IdleFrame : public CCommandBarsTestFrame
+{
+public:
+    static constexpr UINT kFirstButton = 41000;
+    static constexpr UINT kLastButton = kFirstButton + 99;
+    UINT followingId = 0;
+    BOOL followingEnabled = TRUE;
+    int followingChecked = 0;
+
+protected:
+    void OnUpdateButton(CCmdUI* ui)
+    {
+        if (ui->m_nID != followingId)
+        {
+            ui->Enable(TRUE);
+            return;
+        }
+        ui->Enable(followingEnabled);
+        ui->SetCheck(followingChecked);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(IdleFrame, CCommandBarsTestFrame)
+    ON_UPDATE_COMMAND_UI_RANGE(IdleFrame::kFirstButton, IdleFrame::kLastButton, OnUpdateButton)
+END_MESSAGE_MAP()
+
+class IdlePassTest : public CommandBarsTest
+{
+protected:
+    static constexpr int kToolBars = 3;
+    static constexpr int kButtons = 6;
+
+    void SetUp() override
+    {
+        CommandBarsTest::SetUp();
+        ASSERT_TRUE(frame.CreateTestFrame("idle pass", CRect(40, 40, 640, 440)));
+        commandBars->SetSite(&frame);
+        commandBars->CreateDockBars();
+        for (int bar = 0; bar < kToolBars; ++bar)
+        {
+            COSMCommandBar* toolBar = commandBars->AddToolBar(("Toolbar " + std::to_string(bar + 1)).c_str(),
+                                                              0xE900 + static_cast<UINT>(bar));
+            ASSERT_NE(nullptr, toolBar);
+            std::vector<UINT> ids;
+            for (int i = 0; i < kButtons; ++i)
+                ids.push_back(ButtonId(bar, i));
+            ASSERT_TRUE(toolBar->SetButtons(ids.data(), kButtons));
+            ASSERT_EQ(ids, ControlIds(*toolBar));
+            toolBars.push_back(toolBar);
+        }
+        frame.RecalcLayout();
+        // The frame is shown and painted, and has had its first idle time, as a program's frame before the user acts.
+        osm::test::PumpPendingMessages();
+        IdlePass();
+        osm::test::PumpPendingMessages();
+        for (COSMCommandBar* toolBar : toolBars)
+        {
+            ASSERT_TRUE(toolBar->IsWindowVisible());
+            ASSERT_TRUE(UpdateRect(toolBar).IsRectEmpty()) << toolBar->GetTitle();
+        }
+    }
+
+    void TearDown() override
+    {
+        commandBars.Reset();
+        frame.DestroyWindow();
+        CommandBarsTest::TearDown();
+    }
+
+    static UINT ButtonId(int bar, int button)
+    {
+        return IdleFrame::kFirstButton + static_cast<UINT>(bar * kButtons + button);
+    }
+
+    // What the thread does each time its queue empties.
+    void IdlePass()
+    {
+        frame.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        frame.SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE);
+    }
+
+    // The bar's update region (empty when it has nothing to repaint).
+    static CRect UpdateRect(COSMCommandBar* bar)
+    {
+        CRect update;
+        if (!::GetUpdateRect(bar->GetSafeHwnd(), &update, FALSE))
+            return CRect();
+        return update;
+    }
+
+    IdleFrame frame;
+    RefPtr<COSMCommandBars> commandBars = AdoptRef(new COSMCommandBars);
+    std::vector<COSMCommandBar*> toolBars;
+};
+
+TEST_F(IdlePassTest, WithNoCommandStateChangedNoBarHasAnythingToRepaint)
+{
+    for (int pass = 0; pass < 3; ++pass)
+    {
+        IdlePass();
+        for (COSMCommandBar* toolBar : toolBars)
+        {
+            EXPECT_TRUE(UpdateRect(toolBar).IsRectEmpty()) << toolBar->GetTitle() << " after pass " << pass;
+            for (int i = 0; i < kButtons; ++i)
+                EXPECT_EQ(1, toolBar->GetControl(i)->GetEnabled());
+        }
+    }
+}
+
+TEST_F(IdlePassTest, AChangedCommandStateRepaintsTheBarOfItsButtonOnly)
+{
+    const struct
+    {
+        const char* change;
+        BOOL enabled;
+        int checked;
+    } cases[] = {
+        {"disabled", FALSE, 0},
+        {"checked", TRUE, 1},
+        {"enabled again", TRUE, 0},
+    };
+    const int changedBar = 1;
+    const int changedButton = 3;
+    frame.followingId = ButtonId(changedBar, changedButton);
+    COSMControl* button = toolBars[changedBar]->GetControl(changedButton);
+    for (const auto& c : cases)
+    {
+        frame.followingEnabled = c.enabled;
+        frame.followingChecked = c.checked;
+        IdlePass();
+        EXPECT_EQ(c.enabled, button->GetEnabled()) << c.change;
+        EXPECT_EQ(c.checked, button->GetChecked()) << c.change;
+        for (int bar = 0; bar < kToolBars; ++bar)
+        {
+            const CRect update = UpdateRect(toolBars[bar]);
+            if (bar != changedBar)
+            {
+                EXPECT_TRUE(update.IsRectEmpty()) << c.change << ": " << toolBars[bar]->GetTitle();
+                continue;
+            }
+            CRect covered;
+            covered.UnionRect(update, button->GetRect());
+            EXPECT_FALSE(update.IsRectEmpty()) << c.change;
+            EXPECT_EQ(update, covered) << c.change << ": the button's rectangle is repainted";
+        }
+        // Painted, the same state again repaints nothing.
+        osm::test::PumpPendingMessages();
+        IdlePass();
+        EXPECT_TRUE(UpdateRect(toolBars[changedBar]).IsRectEmpty()) << c.change;
+    }
 }
 
 }  // namespace

@@ -108,6 +108,23 @@ TEST(DCSelectors, EachScopeGivesTheDcBackWhatItHeld)
              s.SetFont(&fontB);
              EXPECT_EQ(current(OBJ_FONT), fontB.m_hObject);
          }},
+        {"the font the DC holds, then another",
+         [&] {
+             COSMFontDC s(&dc, &baseFont);
+             EXPECT_EQ(current(OBJ_FONT), baseFont.m_hObject);
+             s.SetFont(&fontB);
+             EXPECT_EQ(current(OBJ_FONT), fontB.m_hObject);
+         }},
+        {"a selector inside one of the same font, then another",
+         [&] {
+             COSMFontDC outer(&dc, &fontA);
+             {
+                 COSMFontDC inner(&dc, &fontA);
+                 inner.SetFont(&fontB);
+                 EXPECT_EQ(current(OBJ_FONT), fontB.m_hObject);
+             }
+             EXPECT_EQ(current(OBJ_FONT), fontA.m_hObject);
+         }},
         {"font and colour set twice",
          [&] {
              COSMFontDC s(&dc, &fontA, kFirst);

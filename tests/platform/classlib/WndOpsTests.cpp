@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 using classlib_test::CHostWnd;
 
@@ -123,4 +125,89 @@ TEST(WndOpsTest, EnableToolTipsOnlyRecordsTheWish)
     EXPECT_TRUE(window.EnableToolTips(FALSE));
     EXPECT_FALSE(window.IsToolTipsEnabled());
     window.DestroyWindow();
+}
+
+namespace {
+
+// A window that notes each probe message it gets, in one list that the windows of a test share.
+class ProbeWnd : public CWnd
+{
+public:
+    static constexpr UINT kProbe = WM_APP + 41;
+
+    explicit ProbeWnd(std::vector<HWND>& heard) : m_heard(heard) {}
+    ~ProbeWnd() override
+    {
+        if (m_hWnd)
+            DestroyWindow();
+    }
+
+    BOOL CreateIn(CWnd& parent, int id)
+    {
+        return CreateEx(0, AfxRegisterWndClass(0), "probe", WS_CHILD | WS_VISIBLE, 0, 0, 30, 30, parent.GetSafeHwnd(),
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+    }
+
+protected:
+    LRESULT OnProbe(WPARAM wParam, LPARAM lParam)
+    {
+        EXPECT_EQ(7u, wParam);
+        EXPECT_EQ(9, lParam);
+        m_heard.push_back(m_hWnd);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::vector<HWND>& m_heard;
+};
+
+BEGIN_MESSAGE_MAP(ProbeWnd, CWnd)
+    ON_MESSAGE(ProbeWnd::kProbe, OnProbe)
+END_MESSAGE_MAP()
+
+// The windows under a window as a walk through the z-order meets them: each before its children, they before its
+// next sibling.
+void WalkDescendants(HWND parent, bool deep, std::vector<HWND>& order)
+{
+    for (HWND child = ::GetTopWindow(parent); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    {
+        order.push_back(child);
+        if (deep)
+            WalkDescendants(child, true, order);
+    }
+}
+
+}  // namespace
+
+TEST(WndOpsTest, SendMessageToDescendantsReachesEachWindowOnceInWalkOrder)
+{
+    CHostWnd host;
+    ASSERT_TRUE(host.CreateHost("descendants"));
+    std::vector<HWND> heard;
+    // Two children with children of their own, one of them a grandchild with a child, and a child without any.
+    std::vector<std::unique_ptr<ProbeWnd>> windows;
+    auto make = [&](CWnd& parent, int id) -> ProbeWnd& {
+        windows.push_back(std::make_unique<ProbeWnd>(heard));
+        EXPECT_TRUE(windows.back()->CreateIn(parent, id));
+        return *windows.back();
+    };
+    ProbeWnd& first = make(host, 1);
+    ProbeWnd& second = make(host, 2);
+    make(host, 3);
+    ProbeWnd& firstChild = make(first, 11);
+    make(first, 12);
+    make(firstChild, 111);
+    make(second, 21);
+    ASSERT_EQ(7u, windows.size());
+
+    for (const bool deep : {true, false})
+    {
+        std::vector<HWND> expected;
+        WalkDescendants(host.GetSafeHwnd(), deep, expected);
+        ASSERT_EQ(deep ? 7u : 3u, expected.size());
+        heard.clear();
+        host.SendMessageToDescendants(ProbeWnd::kProbe, 7, 9, deep);
+        EXPECT_EQ(expected, heard) << (deep ? "deep" : "children only");
+    }
 }
