@@ -15,6 +15,8 @@ struct FreeBlock
     FreeBlock* next;
 };
 
+struct Region;
+
 // The head of every chunk. VirtualAlloc hands out regions aligned to its 64 KB granularity, so a block's chunk is
 // its address with the low bits cleared.
 struct Chunk
@@ -26,10 +28,20 @@ struct Chunk
     size_t blockSize;
     size_t liveBlocks;
     size_t sizeClass;
+    Region* region;
     bool hasRoom;
 };
 
-constexpr size_t kFirstBlockOffset = (sizeof(Chunk) + kGranule - 1) / kGranule * kGranule;
+// The head of a region, at the start of its first chunk (every chunk leaves room for it, so all chunks are alike).
+struct Region
+{
+    Region* prev;  // neighbours among the regions with empty chunks
+    Region* next;
+    Chunk* emptyChunks;  // linked through their next
+    size_t emptyCount;
+};
+
+constexpr size_t kFirstBlockOffset = (sizeof(Region) + sizeof(Chunk) + kGranule - 1) / kGranule * kGranule;
 static_assert(kMarkupPoolChunkSize % kGranule == 0, "chunks hold whole granules");
 
 class CPool
@@ -93,10 +105,10 @@ public:
     {
         const CLock lock(m_lock);
         MarkupObjectPoolUsage usage;
-        usage.committedBytes = m_committedChunks * kMarkupPoolChunkSize;
+        usage.committedBytes = m_regions * kMarkupPoolRegionSize;
+        usage.chunksInUse = m_chunksInUse;
         usage.liveBlocks = m_liveBlocks;
         usage.liveBytes = m_liveBytes;
-        usage.spareChunks = m_spareCount;
         return usage;
     }
 
@@ -119,52 +131,112 @@ private:
                reinterpret_cast<uintptr_t>(chunk) + kMarkupPoolChunkSize;
     }
 
-    // A spare chunk, or a new one from the system, set up for sizeClass and first among its class's chunks with room.
+    // An empty chunk of a region in use, else of a new region, set up for sizeClass and first among its class's
+    // chunks with room.
     Chunk* TakeChunk(size_t sizeClass)
     {
-        void* memory = m_spares;
-        if (memory)
+        Region* region = m_withEmptyChunks;
+        if (!region)
         {
-            m_spares = m_spares->next;
-            --m_spareCount;
-        }
-        else
-        {
-            memory = ::VirtualAlloc(nullptr, kMarkupPoolChunkSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-            if (!memory)
+            region = NewRegion();
+            if (!region)
                 return nullptr;
-            // The address rule above needs the system's 64 KB granularity; a region off it cannot serve.
-            if (reinterpret_cast<uintptr_t>(memory) % kMarkupPoolChunkSize != 0)
-            {
-                ::VirtualFree(memory, 0, MEM_RELEASE);
-                return nullptr;
-            }
-            ++m_committedChunks;
         }
-        auto* chunk = static_cast<Chunk*>(memory);
+        Chunk* chunk = region->emptyChunks;
+        region->emptyChunks = chunk->next;
+        if (region->emptyCount-- == kMarkupPoolChunksPerRegion)
+            --m_emptyRegions;
+        if (region->emptyCount == 0)
+            UnlinkRegion(region);
         chunk->prev = nullptr;
         chunk->next = nullptr;
         chunk->freeBlocks = nullptr;
-        chunk->untouched = static_cast<char*>(memory) + kFirstBlockOffset;
+        chunk->untouched = reinterpret_cast<char*>(chunk) + kFirstBlockOffset;
         chunk->blockSize = (sizeClass + 1) * kGranule;
         chunk->liveBlocks = 0;
         chunk->sizeClass = sizeClass;
         chunk->hasRoom = false;
+        ++m_chunksInUse;
         LinkFirst(chunk);
         return chunk;
     }
 
+    Region* NewRegion()
+    {
+        char* memory = static_cast<char*>(
+            ::VirtualAlloc(nullptr, kMarkupPoolRegionSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        if (!memory)
+            return nullptr;
+        // The address rule above needs the system's 64 KB granularity; a region off it cannot serve.
+        if (reinterpret_cast<uintptr_t>(memory) % kMarkupPoolChunkSize != 0)
+        {
+            ::VirtualFree(memory, 0, MEM_RELEASE);
+            return nullptr;
+        }
+        // Bring the pages in with one call instead of a fault per page as a parse reaches them: under Wine a first
+        // touch of a page costs several microseconds, a parse's own work per element about as much. Locking only
+        // brings them in; where the system refuses (a small working-set quota) the pages come in as they are touched.
+        if (::VirtualLock(memory, kMarkupPoolRegionSize))
+            ::VirtualUnlock(memory, kMarkupPoolRegionSize);
+        auto* region = reinterpret_cast<Region*>(memory + sizeof(Chunk));
+        region->prev = nullptr;
+        region->next = nullptr;
+        region->emptyChunks = nullptr;
+        region->emptyCount = kMarkupPoolChunksPerRegion;
+        for (size_t i = kMarkupPoolChunksPerRegion; i-- > 0;)
+        {
+            auto* chunk = reinterpret_cast<Chunk*>(memory + i * kMarkupPoolChunkSize);
+            chunk->region = region;
+            chunk->next = region->emptyChunks;
+            region->emptyChunks = chunk;
+        }
+        ++m_regions;
+        ++m_emptyRegions;
+        LinkRegion(region);
+        return region;
+    }
+
+    // The chunk's last object went: back to its region, and the region back to the system once it is empty, unless
+    // it is the one empty region kept.
     void GiveBack(Chunk* chunk)
     {
-        if (m_spareCount < kMarkupPoolSpareChunks)
+        --m_chunksInUse;
+        Region* region = chunk->region;
+        chunk->next = region->emptyChunks;
+        region->emptyChunks = chunk;
+        if (region->emptyCount++ == 0)
+            LinkRegion(region);
+        if (region->emptyCount < kMarkupPoolChunksPerRegion)
+            return;
+        if (m_emptyRegions == 0)
         {
-            chunk->next = m_spares;
-            m_spares = chunk;
-            ++m_spareCount;
+            ++m_emptyRegions;
             return;
         }
-        ::VirtualFree(chunk, 0, MEM_RELEASE);
-        --m_committedChunks;
+        UnlinkRegion(region);
+        --m_regions;
+        ::VirtualFree(reinterpret_cast<char*>(region) - sizeof(Chunk), 0, MEM_RELEASE);
+    }
+
+    void LinkRegion(Region* region)
+    {
+        region->prev = nullptr;
+        region->next = m_withEmptyChunks;
+        if (m_withEmptyChunks)
+            m_withEmptyChunks->prev = region;
+        m_withEmptyChunks = region;
+    }
+
+    void UnlinkRegion(Region* region)
+    {
+        if (region->prev)
+            region->prev->next = region->next;
+        else
+            m_withEmptyChunks = region->next;
+        if (region->next)
+            region->next->prev = region->prev;
+        region->prev = nullptr;
+        region->next = nullptr;
     }
 
     void LinkFirst(Chunk* chunk)
@@ -193,9 +265,10 @@ private:
 
     CRITICAL_SECTION m_lock;
     Chunk* m_withRoom[kClassCount] = {};
-    Chunk* m_spares = nullptr;
-    size_t m_spareCount = 0;
-    size_t m_committedChunks = 0;
+    Region* m_withEmptyChunks = nullptr;
+    size_t m_regions = 0;
+    size_t m_emptyRegions = 0;
+    size_t m_chunksInUse = 0;
     size_t m_liveBlocks = 0;
     size_t m_liveBytes = 0;
 };

@@ -546,7 +546,7 @@ int RunMemoryChild(int elements)
     RunRound(context, nullptr, warmUp, target);
 
     const MemoryCounters before = ReadMemoryCounters();
-    const size_t poolBefore = GetMarkupObjectPoolUsage().committedBytes;
+    const size_t poolBefore = GetMarkupObjectPoolUsage().liveBytes;
     const long long heapBefore = g_heapBytes;
     const long long blocksBefore = g_heapBlocks;
     const LONG objectsBefore = COSMMarkupObject::GetLiveObjectCount();

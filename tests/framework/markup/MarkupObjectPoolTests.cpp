@@ -1,5 +1,5 @@
-// The markup object pool: blocks of every size class are distinct, aligned and reused, and a released tree's chunks go
-// back to the system but for the few spares.
+// The markup object pool: blocks of every size class are distinct, aligned and reused, and a released tree's regions
+// go back to the system but for one kept.
 #include "MarkupTestSupport.h"
 
 #include "framework/markup/Markup.h"
@@ -20,12 +20,6 @@
 using markup_test::MarkupTest;
 
 namespace {
-
-// The chunks in use: committed less the spares.
-size_t ChunksInUse(const MarkupObjectPoolUsage& usage)
-{
-    return usage.committedBytes / kMarkupPoolChunkSize - usage.spareChunks;
-}
 
 long long PrivateBytes()
 {
@@ -112,13 +106,13 @@ TEST_F(MarkupTest, PooledBlocksAreDistinctAlignedAndGivenBack)
     const MarkupObjectPoolUsage after = GetMarkupObjectPoolUsage();
     EXPECT_EQ(before.liveBlocks, after.liveBlocks);
     EXPECT_EQ(before.liveBytes, after.liveBytes);
-    EXPECT_LE(ChunksInUse(after), ChunksInUse(before));
-    EXPECT_LE(after.spareChunks, kMarkupPoolSpareChunks);
+    EXPECT_LE(after.chunksInUse, before.chunksInUse);
+    EXPECT_LE(after.committedBytes, before.committedBytes + kMarkupPoolRegionSize);
 }
 
 // A tree of some 20,000 elements takes megabytes of chunks; once it is released the pool holds no more chunks in use
-// than before, keeps at most its spares, and the process's private bytes are back within the few megabytes the fuzz
-// harness allows.
+// than before, keeps at most one region more, and the process's private bytes are back within the few megabytes the
+// fuzz harness allows.
 TEST_F(MarkupTest, AReleasedTreeGivesItsChunksBack)
 {
     COSMMarkupContext* context = CreateMarkupContext(nullptr);
@@ -142,9 +136,8 @@ TEST_F(MarkupTest, AReleasedTreeGivesItsChunksBack)
 
         const MarkupObjectPoolUsage after = GetMarkupObjectPoolUsage();
         EXPECT_EQ(before.liveBlocks, after.liveBlocks);
-        EXPECT_LE(ChunksInUse(after), ChunksInUse(before));
-        EXPECT_LE(after.spareChunks, kMarkupPoolSpareChunks);
-        EXPECT_LE(after.committedBytes, before.committedBytes + kMarkupPoolSpareChunks * kMarkupPoolChunkSize);
+        EXPECT_LE(after.chunksInUse, before.chunksInUse);
+        EXPECT_LE(after.committedBytes, before.committedBytes + kMarkupPoolRegionSize);
         EXPECT_LT(PrivateBytes() - privateBefore, 4ll << 20);
     }
     ReleaseMarkupContext(&context);
