@@ -560,10 +560,10 @@ int RunMemoryChild(int elements)
     root->Arrange(0, 0, kViewportWidth, std::max<int>(desired.cy, kViewportHeight));
     RenderFrom(root, target.Get(), 0);
     const MemoryCounters after = ReadMemoryCounters();
-    // Markup objects live in the pool's chunks: what it took from the system counts as held.
+    // Markup objects live in the pool's chunks: the bytes of their size classes count as held.
     const long long heap =
         g_heapBytes - heapBefore +
-        (static_cast<long long>(GetMarkupObjectPoolUsage().committedBytes) - static_cast<long long>(poolBefore));
+        (static_cast<long long>(GetMarkupObjectPoolUsage().liveBytes) - static_cast<long long>(poolBefore));
     const long long blocks = g_heapBlocks - blocksBefore;
     const LONG objects = COSMMarkupObject::GetLiveObjectCount() - objectsBefore;
     ReleaseMarkupElement(&root);
