@@ -47,7 +47,7 @@ static_assert(kMarkupPoolChunkSize % kGranule == 0, "chunks hold whole granules"
 class CPool
 {
 public:
-    CPool() { ::InitializeCriticalSection(&m_lock); }
+    CPool() = default;
     CPool(const CPool&) = delete;
     CPool& operator=(const CPool&) = delete;
 
@@ -113,16 +113,22 @@ public:
     }
 
 private:
+    // Markup runs on user-interface threads, nearly always one: the lock is a flag taken with one interlocked
+    // exchange, cheaper per object than a critical section, and a thread that finds it taken yields until it is free.
     class CLock
     {
     public:
-        explicit CLock(CRITICAL_SECTION& section) : m_section(section) { ::EnterCriticalSection(&m_section); }
-        ~CLock() { ::LeaveCriticalSection(&m_section); }
+        explicit CLock(volatile LONG& flag) : m_flag(flag)
+        {
+            while (::InterlockedExchange(&m_flag, 1) != 0)
+                ::SwitchToThread();
+        }
+        ~CLock() { ::InterlockedExchange(&m_flag, 0); }
         CLock(const CLock&) = delete;
         CLock& operator=(const CLock&) = delete;
 
     private:
-        CRITICAL_SECTION& m_section;
+        volatile LONG& m_flag;
     };
 
     static bool RoomAtEnd(const Chunk* chunk)
@@ -263,7 +269,7 @@ private:
         chunk->hasRoom = false;
     }
 
-    CRITICAL_SECTION m_lock;
+    volatile LONG m_lock = 0;
     Chunk* m_withRoom[kClassCount] = {};
     Region* m_withEmptyChunks = nullptr;
     size_t m_regions = 0;
