@@ -4,6 +4,7 @@
 #include "framework/markup/MarkupBuilder.h"
 #include "framework/markup/MarkupBuilderException.h"
 #include "framework/markup/MarkupDependencyProperty.h"
+#include "framework/markup/MarkupObjectPool.h"
 #include "framework/markup/MarkupProperties.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupType.h"
@@ -31,6 +32,16 @@ void COSMMarkupObject::RegisterMarkupProperties()
 {
     s_pNameProperty = COSMMarkupDependencyProperty::Register(L"Name", COSMMarkupString::GetClassType(), GetClassType());
     s_pKeyProperty = COSMMarkupDependencyProperty::Register(L"Key", COSMMarkupObject::GetClassType(), GetClassType());
+}
+
+void* COSMMarkupObject::operator new(size_t size)
+{
+    return AllocateMarkupObjectMemory(size);
+}
+
+void COSMMarkupObject::operator delete(void* block, size_t size) noexcept
+{
+    FreeMarkupObjectMemory(block, size);
 }
 
 COSMMarkupObject::COSMMarkupObject()

@@ -18,6 +18,8 @@
 
 #include "classlib/RefCount.h"
 
+#include <cstddef>
+
 class COSMMarkupType;
 class COSMMarkupDependencyProperty;
 class COSMMarkupProperties;
@@ -33,6 +35,12 @@ public:
     COSMMarkupObject();
     COSMMarkupObject(const COSMMarkupObject&) = delete;
     COSMMarkupObject& operator=(const COSMMarkupObject&) = delete;
+
+    // Every markup object lives in the markup object pool (MarkupObjectPool.h): a tree's objects take no heap block
+    // each, and a released tree's chunks go back to the system together. The final release deletes through the
+    // virtual destructor, so the size freed is always the size allocated.
+    static void* operator new(size_t size);
+    static void operator delete(void* block, size_t size) noexcept;
 
     // ---- Override these (in this order, after the class's record) -------------------------------------------
     virtual COSMMarkupType* GetType() const;

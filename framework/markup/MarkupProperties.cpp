@@ -3,36 +3,64 @@
 #include "framework/markup/MarkupDependencyProperty.h"
 
 #include <algorithm>
-
-namespace {
-
-template <class Entries> auto LowerBound(Entries& entries, int index)
-{
-    return std::lower_bound(entries.begin(), entries.end(), index,
-                            [](const auto& entry, int wanted) { return entry.index < wanted; });
-}
-
-}  // namespace
+#include <climits>
+#include <cstring>
+#include <new>
+#include <vector>
 
 COSMMarkupProperties::COSMMarkupProperties(COSMMarkupObject* owner)
-    : m_pOwner(owner), m_nSize(COSMMarkupDependencyProperty::GetIndexedPropertyCount())
+    : m_pOwner(owner), m_nSize(COSMMarkupDependencyProperty::GetIndexedPropertyCount()), m_pEntries(m_inline)
 {}
 
 COSMMarkupProperties::~COSMMarkupProperties()
 {
     // Slot by slot from the first; a value's release that reaches back into the store finds its slot empty already.
-    while (!m_entries.empty())
-    {
-        COSMMarkupObject* value = m_entries.front().value;
-        m_entries.erase(m_entries.begin());
-        ReleaseValue(value);
-    }
+    while (m_nCount > 0)
+        ReleaseValue(RemoveAt(0));
+    if (m_pEntries != m_inline)
+        delete[] m_pEntries;
+}
+
+int COSMMarkupProperties::LowerBound(int index) const
+{
+    const Entry* at = std::lower_bound(m_pEntries, m_pEntries + m_nCount, index,
+                                       [](const Entry& entry, int wanted) { return entry.index < wanted; });
+    return static_cast<int>(at - m_pEntries);
 }
 
 const COSMMarkupProperties::Entry* COSMMarkupProperties::Find(int index) const
 {
-    const auto at = LowerBound(m_entries, index);
-    return at != m_entries.end() && at->index == index ? &*at : nullptr;
+    const int at = LowerBound(index);
+    return at < m_nCount && m_pEntries[at].index == index ? &m_pEntries[at] : nullptr;
+}
+
+COSMMarkupObject* COSMMarkupProperties::RemoveAt(int position)
+{
+    COSMMarkupObject* value = m_pEntries[position].value;
+    std::memmove(m_pEntries + position, m_pEntries + position + 1,
+                 static_cast<size_t>(m_nCount - position - 1) * sizeof(Entry));
+    --m_nCount;
+    return value;
+}
+
+void COSMMarkupProperties::InsertAt(int position, Entry entry)
+{
+    if (m_nCount == m_nCapacity)
+    {
+        if (m_nCapacity > INT_MAX / 2)
+            throw std::bad_alloc();
+        const int capacity = m_nCapacity * 2;
+        Entry* grown = new Entry[static_cast<size_t>(capacity)];
+        std::memcpy(grown, m_pEntries, static_cast<size_t>(m_nCount) * sizeof(Entry));
+        if (m_pEntries != m_inline)
+            delete[] m_pEntries;
+        m_pEntries = grown;
+        m_nCapacity = capacity;
+    }
+    std::memmove(m_pEntries + position + 1, m_pEntries + position,
+                 static_cast<size_t>(m_nCount - position) * sizeof(Entry));
+    m_pEntries[position] = entry;
+    ++m_nCount;
 }
 
 COSMMarkupObject* COSMMarkupProperties::GetAt(int index) const
@@ -58,7 +86,8 @@ void COSMMarkupProperties::SetAt(int index, COSMMarkupObject* value)
 
 void COSMMarkupProperties::CopyFrom(const COSMMarkupProperties* source)
 {
-    const std::vector<Entry> copied = source->m_entries;
+    // A copy first: a release inside Put may change the source.
+    const std::vector<Entry> copied(source->m_pEntries, source->m_pEntries + source->m_nCount);
     for (const Entry& entry : copied)
     {
         if (entry.index >= m_nSize)
@@ -71,23 +100,24 @@ void COSMMarkupProperties::CopyFrom(const COSMMarkupProperties* source)
 void COSMMarkupProperties::Put(int index, COSMMarkupObject* value)
 {
     // The old value goes while its slot is empty, so a release that reaches back into the store finds nothing there.
-    auto at = LowerBound(m_entries, index);
-    if (at != m_entries.end() && at->index == index)
+    int at = LowerBound(index);
+    if (at < m_nCount && m_pEntries[at].index == index)
     {
-        COSMMarkupObject* old = at->value;
-        m_entries.erase(at);
-        ReleaseValue(old);
-        at = LowerBound(m_entries, index);
+        ReleaseValue(RemoveAt(at));
+        at = LowerBound(index);
     }
     if (!value)
         return;
-    // Elements are given a few values each: room for them at once, instead of a block per doubling.
-    if (m_entries.empty() && m_entries.capacity() == 0)
+    try
     {
-        m_entries.reserve(kFirstCapacity);
-        at = m_entries.begin();
+        InsertAt(at, Entry{index, value});
     }
-    m_entries.insert(at, Entry{index, value});
+    catch (...)
+    {
+        // The store takes over the reference in every case.
+        value->Release();
+        throw;
+    }
 }
 
 void COSMMarkupProperties::ReleaseValue(COSMMarkupObject* value)

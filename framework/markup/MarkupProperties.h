@@ -11,8 +11,6 @@
 
 #include "framework/markup/MarkupObject.h"
 
-#include <vector>
-
 class COSMMarkupProperties : public COSMMarkupObject
 {
 public:
@@ -38,15 +36,22 @@ public:
     void CopyFrom(const COSMMarkupProperties* source);
 
 private:
-    static constexpr size_t kFirstCapacity = 4;
+    // Elements are given a few values each: that many live in the store itself, so a store is one block.
+    static constexpr int kInlineEntries = 4;
 
     struct Entry
     {
         int index;
         COSMMarkupObject* value;
     };
+    // Where the entry of slot index is, or would go: the first entry whose slot is not below index.
+    int LowerBound(int index) const;
     // The entry of slot index, or null when the slot is empty.
     const Entry* Find(int index) const;
+    // Takes out the entry at position and hands back its value; the entries after it move up.
+    COSMMarkupObject* RemoveAt(int position);
+    // Puts an entry in at position; the entries from there move down, onto the heap when the store is full.
+    void InsertAt(int position, Entry entry);
     // Puts value (may be null) into slot index, releasing the value that was there.
     void Put(int index, COSMMarkupObject* value);
     // Releases a value that has left the store, clearing its logical parent while that is still the owner.
@@ -54,6 +59,10 @@ private:
 
     COSMMarkupObject* m_pOwner;
     int m_nSize;
-    // The slots that hold a value, by ascending index.
-    std::vector<Entry> m_entries;
+    // The slots that hold a value, by ascending index: m_nCount of them at m_pEntries, which is m_inline until they
+    // outgrow it.
+    Entry* m_pEntries;
+    int m_nCount = 0;
+    int m_nCapacity = kInlineEntries;
+    Entry m_inline[kInlineEntries];
 };

@@ -102,7 +102,7 @@ COSMMarkupTextBlock::COSMMarkupTextBlock() : m_pInlines(new COSMMarkupInlineColl
 COSMMarkupTextBlock::~COSMMarkupTextBlock()
 {
     m_lines.clear();
-    m_state = LayoutState();
+    m_pState.reset();
     m_pInlines->SetLogicalParent(nullptr);
     m_pInlines->Release();
 }
@@ -180,8 +180,8 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
 
     m_nCachedWidth = width;
     m_lines.clear();
-    m_state = LayoutState();
-    LayoutState& s = m_state;
+    m_pState = std::make_unique<LayoutState>();
+    LayoutState& s = *m_pState;
     s.dc = dc;
     s.width = width;
     s.wrapping = wrapping;
@@ -245,7 +245,14 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
     if (dc->BypassLayoutCache())
         m_nCachedWidth = -1;
     m_szText = CSize(s.widest, s.y);
-    m_state = LayoutState();
+    m_pState.reset();
+}
+
+COSMMarkupTextBlock::LayoutState& COSMMarkupTextBlock::State()
+{
+    if (!m_pState)
+        m_pState = std::make_unique<LayoutState>();
+    return *m_pState;
 }
 
 std::unique_ptr<COSMMarkupTextBlock::TextPiece> COSMMarkupTextBlock::MakeEmptyPiece(LPCWSTR text)
@@ -257,7 +264,7 @@ std::unique_ptr<COSMMarkupTextBlock::TextPiece> COSMMarkupTextBlock::MakeEmptyPi
         run = new COSMMarkupRun;
     run->SetLogicalParent(this);
     run->SetText(text);
-    run->PrepareFont(m_state.dc);
+    run->PrepareFont(State().dc);
     auto piece = std::make_unique<TextPiece>(run, run->GetFirstPosition());
     run->Release();
     MeasurePiece(piece.get());
@@ -266,7 +273,7 @@ std::unique_ptr<COSMMarkupTextBlock::TextPiece> COSMMarkupTextBlock::MakeEmptyPi
 
 void COSMMarkupTextBlock::MeasurePiece(TextPiece* piece)
 {
-    const CSize size = piece->inlineElement->Measure(m_state.dc, piece->start, piece->end);
+    const CSize size = piece->inlineElement->Measure(State().dc, piece->start, piece->end);
     piece->width = size.cx;
     piece->height = size.cy;
     piece->descent = piece->inlineElement->GetDescent();
@@ -274,7 +281,7 @@ void COSMMarkupTextBlock::MeasurePiece(TextPiece* piece)
 
 void COSMMarkupTextBlock::AddWord()
 {
-    LayoutState& s = m_state;
+    LayoutState& s = State();
     if (s.current && (!s.current->IsEmpty() || s.current->afterBreak))
     {
         COSMMarkupInline* item = s.current->inlineElement;
@@ -355,7 +362,7 @@ void COSMMarkupTextBlock::AddWord()
 
 void COSMMarkupTextBlock::PlacePiece(std::unique_ptr<TextPiece> piece)
 {
-    LayoutState& s = m_state;
+    LayoutState& s = State();
     piece->x = s.x;
     piece->y = s.y;
     piece->line = s.line.get();
@@ -365,7 +372,7 @@ void COSMMarkupTextBlock::PlacePiece(std::unique_ptr<TextPiece> piece)
 
 void COSMMarkupTextBlock::EndLine()
 {
-    LayoutState& s = m_state;
+    LayoutState& s = State();
     TextLine* line = s.line.get();
     if (line->pieces.empty())
         return;
@@ -402,7 +409,7 @@ void COSMMarkupTextBlock::EndLine()
 
 void COSMMarkupTextBlock::TrimLine()
 {
-    LayoutState& s = m_state;
+    LayoutState& s = State();
     TextLine* line = s.line.get();
     std::unique_ptr<TextPiece> ellipsis = MakeEmptyPiece(L"...");
     ellipsis->end = -1;

@@ -121,6 +121,10 @@ private:
         std::deque<std::unique_ptr<TextPiece>> pending;
     };
 
+    // The state of the layout pass that runs, made when one starts: most text blocks of a tree are waiting for their
+    // first layout, and the state's containers take heap blocks even when empty.
+    LayoutState& State();
+
     void CalculateLines(COSMMarkupDrawingContext* dc, int width);
     void MeasurePiece(TextPiece* piece);
     void AddWord();
@@ -134,5 +138,5 @@ private:
     std::vector<std::unique_ptr<TextLine>> m_lines;
     int m_nCachedWidth = -1;
     CSize m_szText;
-    LayoutState m_state;
+    std::unique_ptr<LayoutState> m_pState;
 };

@@ -1,4 +1,4 @@
-// markupbench [ROUNDS] [--sizes N,N,...] [--smoke]
+// markupbench [ROUNDS] [--sizes N,N,...] [--smoke] | --profile-parse N K
 // What markup costs per element as documents grow: documents of 1,000, 10,000 and 100,000 XML elements (nested stack
 // panels, grids, borders and text blocks, with an implicit and a keyed style, a brush resource and static and dynamic
 // resource references) are read by the engine's XML reader alone, parsed and built once into a context on a shown
@@ -7,17 +7,23 @@
 // alternate the sizes (A B C A B C ...), ROUNDS of them (5 unless told); each figure is the median per element with
 // the range over the rounds, so a cost growing faster than the document shows as a per-element figure that grows.
 // Memory is measured in a fresh process per size (this program started again with --memory-child N): its peak
-// working set, and the heap it holds, once the tree is built, laid out and drawn. The table is markdown; it ends with
-// the ratios a reader checks (each parse against the reader, the largest document's cost per element against the
-// smallest's) and the machine's load average before and after the run.
+// working set, and the heap and markup object pool it holds, once the tree is built, laid out and drawn. The table is
+// markdown; it ends with the ratios a reader checks (each parse against the reader, the largest document's cost per
+// element against the smallest's) and the machine's load average before and after the run.
 //
 // --smoke builds one document of 200 elements once, checks that the reader saw every element, that the tree has
 // every UI element the document names and that releasing it frees every markup object, and prints
 // MARKUP-BENCH-SMOKE-PASSED (else FAILED: and a non-zero exit). Timed figures are printed, never asserted.
+//
+// --profile-parse N K is for a sampling profiler: it parses one document of N elements K times into a context on a
+// shown window, releasing each tree before the next parse, and prints when each parse began and ended as the
+// performance counter's seconds (under Wine that is the host's monotonic clock), so samples of the parse alone can
+// be told from the rest.
 #include "framework/markup/Markup.h"
 #include "framework/markup/MarkupBuilder.h"
 #include "framework/markup/MarkupDrawingContext.h"
 #include "framework/markup/MarkupObject.h"
+#include "framework/markup/MarkupObjectPool.h"
 #include "framework/markup/MarkupUIElement.h"
 #include "framework/markup/MarkupXmlReader.h"
 
@@ -540,6 +546,7 @@ int RunMemoryChild(int elements)
     RunRound(context, nullptr, warmUp, target);
 
     const MemoryCounters before = ReadMemoryCounters();
+    const size_t poolBefore = GetMarkupObjectPoolUsage().liveBytes;
     const long long heapBefore = g_heapBytes;
     const long long blocksBefore = g_heapBlocks;
     const LONG objectsBefore = COSMMarkupObject::GetLiveObjectCount();
@@ -553,7 +560,10 @@ int RunMemoryChild(int elements)
     root->Arrange(0, 0, kViewportWidth, std::max<int>(desired.cy, kViewportHeight));
     RenderFrom(root, target.Get(), 0);
     const MemoryCounters after = ReadMemoryCounters();
-    const long long heap = g_heapBytes - heapBefore;
+    // Markup objects live in the pool's chunks: the bytes of their size classes count as held.
+    const long long heap =
+        g_heapBytes - heapBefore +
+        (static_cast<long long>(GetMarkupObjectPoolUsage().liveBytes) - static_cast<long long>(poolBefore));
     const long long blocks = g_heapBlocks - blocksBefore;
     const LONG objects = COSMMarkupObject::GetLiveObjectCount() - objectsBefore;
     ReleaseMarkupElement(&root);
@@ -664,6 +674,38 @@ std::vector<int> ParseSizes(const char* text)
     return sizes;
 }
 
+// See the head of the file: K parses of one document, each tree released before the next parse, and the time
+// window of every parse.
+int RunParseProfile(int elements, int parses)
+{
+    const Document document = MakeDocument(elements);
+    COSMMarkupContext* context = CreateMarkupContext(nullptr);
+    CHostWindow hostWindow;
+    COSMMarkupContext* hostedContext = CreateMarkupContext(hostWindow.Get());
+    CViewportTarget target;
+    RunRound(context, hostedContext, MakeDocument(200), target);
+    bool parsed = true;
+    double seconds = 0;
+    for (int i = 0; i < parses; ++i)
+    {
+        CHostWindow::Pump();
+        const double start = Now();
+        COSMMarkupUIElement* root = ParseMarkup(hostedContext, document.text.c_str());
+        const double end = Now();
+        seconds += end - start;
+        std::printf("parse %.6f %.6f\n", start, end);
+        parsed = parsed && root;
+        ReleaseMarkupElement(&root);
+    }
+    CHostWindow::Pump();
+    ReleaseMarkupContext(&hostedContext);
+    ReleaseMarkupContext(&context);
+    std::printf("%d parses of %d elements: %.0f ns per element%s\n", parses, document.xmlElements,
+                seconds * 1e9 / (static_cast<double>(parses) * document.xmlElements),
+                parsed ? "" : " (FAILED: a parse gave no tree)");
+    return parsed ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -676,6 +718,8 @@ int main(int argc, char** argv)
         const std::string arg = argv[i];
         if (arg == "--memory-child" && i + 1 < argc)
             return RunMemoryChild(std::atoi(argv[i + 1]));
+        if (arg == "--profile-parse" && i + 2 < argc && std::atoi(argv[i + 1]) >= 20 && std::atoi(argv[i + 2]) > 0)
+            return RunParseProfile(std::atoi(argv[i + 1]), std::atoi(argv[i + 2]));
         if (arg == "--smoke")
         {
             smoke = true;
@@ -788,10 +832,10 @@ int main(int argc, char** argv)
     std::printf("\n| peak working set growth, bytes |");
     for (size_t d = 0; d < documents.size(); ++d)
         std::printf(" %.0f |", memory[d].peakWorkingSet / documents[d].xmlElements);
-    std::printf("\n| heap held, bytes |");
+    std::printf("\n| heap and markup pool held, bytes |");
     for (size_t d = 0; d < documents.size(); ++d)
         std::printf(" %.0f |", memory[d].heapBytes / documents[d].xmlElements);
-    std::printf("\n| heap blocks |");
+    std::printf("\n| heap blocks (operator new) |");
     for (size_t d = 0; d < documents.size(); ++d)
         std::printf(" %.2f |", memory[d].heapBlocks / documents[d].xmlElements);
     std::printf("\n| markup objects |");

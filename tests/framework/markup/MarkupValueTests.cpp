@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using markup_test::BuilderMessage;
@@ -225,6 +226,44 @@ TEST_F(MarkupTest, StoreIgnoresSlotsItHasNotGotAndReleasesWhatWasHandedToThem)
     EXPECT_EQ(live, COSMMarkupObject::GetLiveObjectCount());
     EXPECT_EQ(nullptr, store->GetAt(-1));
     EXPECT_EQ(nullptr, store->GetAt(store->GetSize()));
+}
+
+// A store keeps its first few values in itself and the rest on the heap: slots filled out of order past that point,
+// replaced and emptied, must each still answer their own value, and every value must go with the store.
+TEST_F(MarkupTest, StoreKeepsManyValuesInTheirSlotsAndReleasesEveryOne)
+{
+    Hold owner = Hold::Adopt(new COSMMarkupObject);
+    COSMMarkupProperties* store = new COSMMarkupProperties(owner.Get());
+    Hold storeHold = Hold::Adopt(store);
+    const LONG live = COSMMarkupObject::GetLiveObjectCount();
+    const int slots = std::min(store->GetSize(), 12);
+    ASSERT_GE(slots, 9);
+    const int order[] = {7, 2, 11, 0, 5, 9, 1, 10, 3, 8, 6, 4};
+    for (int slot : order)
+    {
+        if (slot < slots)
+            store->SetAt(slot, new COSMMarkupInt(100 + slot));
+    }
+    for (int slot = 0; slot < slots; ++slot)
+    {
+        ASSERT_NE(nullptr, store->GetAt(slot)) << slot;
+        EXPECT_EQ(100 + slot, IntValue(store->GetAt(slot))) << slot;
+        EXPECT_EQ(owner.Get(), store->GetAt(slot)->GetLogicalParent()) << slot;
+    }
+    // Replace one, empty two; the others stay where they were.
+    store->SetAt(3, new COSMMarkupInt(33));
+    store->SetAt(0, nullptr);
+    store->SetAt(8, nullptr);
+    for (int slot = 0; slot < slots; ++slot)
+    {
+        if (slot == 0 || slot == 8)
+            EXPECT_EQ(nullptr, store->GetAt(slot)) << slot;
+        else
+            EXPECT_EQ(slot == 3 ? 33 : 100 + slot, IntValue(store->GetAt(slot))) << slot;
+    }
+    EXPECT_EQ(live + slots - 2, COSMMarkupObject::GetLiveObjectCount());
+    storeHold.Reset();
+    EXPECT_EQ(live - 1, COSMMarkupObject::GetLiveObjectCount());
 }
 
 TEST_F(MarkupTest, CopiedValuesAreSharedAndKeepTheirParent)
