@@ -301,14 +301,25 @@ inline bool EditPng(Bytes& b, Random& random)
     std::vector<PngChunk> chunks = PngChunks(b);
     if (chunks.empty())
         return false;
-    const PngChunk chunk = random.Pick(chunks);
+    PngChunk chunk = random.Pick(chunks);
+    // Ancillary chunks (a lower-case first letter) are read whatever their content, and the reader sizes its buffer
+    // by their length before it reads a byte of them: they are where most edits go.
+    std::vector<PngChunk> ancillary;
+    for (const PngChunk& c : chunks)
+    {
+        if (c.type[0] >= 'a' && c.type[0] <= 'z')
+            ancillary.push_back(c);
+    }
+    if (!ancillary.empty() && !random.OneIn(4))
+        chunk = random.Pick(ancillary);
     static const char* const kTypes[] = {"tEXt", "zTXt", "iTXt", "iCCP", "sPLT", "eXIf", "tIME", "pHYs", "gAMA",
                                          "cHRM", "sRGB", "sBIT", "bKGD", "hIST", "tRNS", "PLTE", "IDAT", "IEND",
                                          "prVt", "vpAg", "abCd", "oFFs", "sCAL", "pCAL", "IHDR", "acTL", "fcTL"};
-    switch (random.Below(9))
+    switch (random.Below(10))
     {
     case 0:
     case 1:
+    case 9:
     {
         // Its length field: a size far past the file, or just past the chunk; now and then the file ends right
         // after the chunk's name, as a download cut short does.

@@ -131,12 +131,13 @@ constexpr size_t kElementRoom = 4096;
 // What one document leans to: how many properties each element sets, where coordinates lie, how much room is left.
 struct MarkupDocumentGenerator::Style
 {
-    bool strict = true;  // only values the builder takes: one value it refuses fails the whole document
-    int percent = 30;    // of an element's properties set
-    int scale = 0;       // coordinates: 0 inside the area, 1 around it, 2 far outside, 3 extreme
-    size_t budget = 0;   // characters left
-    size_t heavy = 4;    // one value in this many of a long kind (text, points, figures) is long
-    int elements = 0;    // elements left
+    bool strict = true;   // only values the builder takes: one value it refuses fails the whole document
+    int percent = 30;     // of an element's properties set
+    int ownPercent = 50;  // of the properties of its own class (and the one it derives from)
+    int scale = 0;        // coordinates: 0 inside the area, 1 around it, 2 far outside, 3 extreme
+    size_t budget = 0;    // characters left
+    size_t heavy = 4;     // one value in this many of a long kind (text, points, figures) is long
+    int elements = 0;     // elements left
 };
 
 MarkupDocumentGenerator::MarkupDocumentGenerator()
@@ -170,6 +171,7 @@ MarkupDocumentGenerator::MarkupDocumentGenerator()
                 continue;
             Property made;
             made.kind = kind;
+            made.own = property->GetOwnerType() == type || property->GetOwnerType() == type->GetBaseType();
             if (kind == Kind::Enum && property->GetMetadata() && property->GetMetadata()->GetConverter())
                 made.names = ConverterNames(property->GetMetadata()->GetConverter());
             // An attached property is written with its owner's tag on other elements, and plainly on the owner and
@@ -226,8 +228,12 @@ const MarkupDocumentGenerator::ElementType* MarkupDocumentGenerator::Pick(
 std::string MarkupDocumentGenerator::Make(fuzz::Random& random) const
 {
     Style style;
-    static const int kPercents[] = {10, 25, 50, 80, 100};
+    // Mostly few properties beside those of the element's own class: a fault needs two or three values together,
+    // and a dozen others (a hidden visibility, a maximum height) would each hide it.
+    static const int kPercents[] = {0, 3, 6, 10, 25, 50, 100};
+    static const int kOwnPercents[] = {30, 50, 70, 100};
     style.percent = random.Pick(kPercents);
+    style.ownPercent = random.Pick(kOwnPercents);
     style.strict = !random.OneIn(8);
     style.scale = static_cast<int>(random.Below(4));
     style.budget = kMaxLength;
@@ -237,8 +243,10 @@ std::string MarkupDocumentGenerator::Make(fuzz::Random& random) const
     case 0:
     case 1:
     case 2:
-        // One element alone, given the whole area: where a figure's own size and pen decide everything.
+        // One element alone, given the whole area: where a figure's own size and pen decide everything, and where
+        // long values (text, point lists, thousands of figures) go most.
         style.elements = 1;
+        style.heavy = 2;
         if (const ElementType* leaf = Pick(random, m_leaves))
             Element(random, *leaf, 0, style, out);
         break;
@@ -332,7 +340,8 @@ void MarkupDocumentGenerator::Attributes(fuzz::Random& random, const ElementType
     };
     for (const Property& property : type.properties)
     {
-        if (static_cast<int>(random.Below(100)) < style.percent && style.budget > kElementRoom)
+        if (static_cast<int>(random.Below(100)) < (property.own ? style.ownPercent : style.percent) &&
+            style.budget > kElementRoom)
             add(property);
     }
     for (const Property& property : m_attached)

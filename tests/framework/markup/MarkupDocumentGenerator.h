@@ -44,6 +44,9 @@ public:
         std::string name;  // as written: "Fill", or "Canvas.Left" for an attached one
         Kind kind = Kind::Text;
         std::vector<std::string> names;  // the names an enum property's converter takes
+        // Registered by the element's own class or the one it derives from (a shape's pen, a path's data), not by
+        // the classes every element shares (layout, input): set more often, since they decide what it draws.
+        bool own = false;
     };
 
     // What an element holds between its tags.
