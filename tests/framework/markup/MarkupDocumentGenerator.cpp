@@ -460,8 +460,9 @@ std::string MarkupDocumentGenerator::Coordinate(fuzz::Random& random, const Styl
 std::string MarkupDocumentGenerator::TextRun(fuzz::Random& random, Style& style) const
 {
     std::string text;
-    const size_t length = random.OneIn(2 * style.heavy) ? random.Count(200000) : random.Count(80);
-    const bool oneWord = random.OneIn(3);
+    // Words as people write them, or one long run of letters: a word is laid out and drawn as one piece.
+    const size_t length = random.OneIn(2 * style.heavy) ? random.Count(200000) : random.Count(120);
+    const bool oneWord = random.OneIn(2);
     for (size_t i = 0; i < length && text.size() < style.budget / 2; ++i)
     {
         if (!oneWord && random.OneIn(7))
