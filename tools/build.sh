@@ -13,13 +13,15 @@ export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 # windows: the 64-bit build whose tests run under Wine; i686: the optimised, stripped 32-bit program for Windows XP
 # and later that users get (its tests check what it imports); native: the image writer and the markup reader under
 # the sanitizers.
-# The 64-bit tree compiles its sources sixteen to a unit: most of a unit's time goes to the Windows, classlib and
-# test headers, read once per unit instead of once per file. The program for users is built file by file: the linker
-# takes a library's objects whole, and a unit would bring its unused neighbours (and what they import) along.
-unity=(-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16)
+# The Windows trees compile their sources sixteen to a unit (cmake/OsmUnityBuild.cmake): most of a unit's time goes
+# to the Windows, classlib and test headers, read once per unit instead of once per file. In the 32-bit tree the
+# libraries of the program for users are built file by file: the linker takes a library's objects whole, and a unit
+# would bring its unused neighbours (and what they import) along; only the framework above them, built there for its
+# Windows XP check, comes in units.
+unity=(-DCMAKE_UNITY_BUILD=OFF -DOSM_UNITY_BUILD=ON -DOSM_UNITY_BATCH_SIZE=16)
 case "$kind" in
   windows) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${unity[@]}") ;;
-  i686)    args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON) ;;
+  i686)    args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON "${unity[@]}") ;;
   native)  args=(-DOSM_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
   *) echo "usage: build.sh [windows|native|i686] [TARGET...]" >&2; exit 2 ;;
 esac

@@ -19,8 +19,9 @@ phase "install" "$root/tools/install-deps.sh"
 phase "build native" "$root/tools/build.sh" native
 phase "build windows" "$root/tools/build.sh" windows
 if [ "${OSM_SKIP_I686:-0}" != 1 ]; then
-  # Only what users get, for its checks: the framework's libraries are built and tested in the 64-bit tree.
-  phase "build i686" "$root/tools/build.sh" i686 osmira osm_res_payload
+  # What users get and, for the same checks, the framework: the example and the example with every framework library
+  # linked whole. The framework's libraries are tested in the 64-bit tree.
+  phase "build i686" "$root/tools/build.sh" i686 osmira osm_res_payload osm_frame_example osm_framework_whole
 fi
 
 status=0

@@ -40,6 +40,7 @@ class CCaptionView : public CWnd
 public:
     ~CCaptionView() override { ReleaseMarkup(); }
 
+    // README example: begin
     BOOL CreateView(CWnd* frame)
     {
         LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_WINDOW));
@@ -62,8 +63,10 @@ public:
 
     // The caption's natural size; (0, 0) when the markup did not parse.
     CSize CaptionSize() const { return MeasureMarkupElement(m_caption, 0x7FFFFFFF, 0x7FFFFFFF); }
+    // README example: end
 
 protected:
+    // README example: begin
     afx_msg void OnPaint()
     {
         CPaintDC dc(this);
@@ -73,6 +76,7 @@ protected:
         const CRect caption(client.left, client.top, client.left + size.cx, client.top + size.cy);
         RenderMarkupElement(m_caption, dc.GetSafeHdc(), &caption);
     }
+    // README example: end
 
     afx_msg void OnDestroy() { ReleaseMarkup(); }
 
@@ -106,6 +110,7 @@ public:
             return FALSE;
         ShowWindow(SW_SHOW);
 
+        // README example: begin
         // Every bar draws through the process-wide painter unless its manager or the bar has one of its own.
         COSMPaintManager::SetCustomTheme(new CExamplePaintManager);
 
@@ -121,6 +126,7 @@ public:
         // No images in this example: the buttons show their captions.
         for (int i = 0; i < standard->GetControlCount(); ++i)
             standard->GetControl(i)->SetStyle(kCaptionOnly);
+        // README example: end
 
         if (!m_view.CreateView(this))
             return FALSE;

@@ -364,15 +364,17 @@ void COSMCommandBar::DrawCommandBar(CDC* dc, CRect clip)
         if (intersection.IntersectRect(control->GetRect(), clip))
             control->Draw(dc);
         if (customizing && commandBars->GetCustomizeSelection() == control)
-        {
-            CRect frame = control->GetRect();
-            dc->Draw3dRect(frame, RGB(0, 0, 0), RGB(0, 0, 0));
-            frame.DeflateRect(1, 1);
-            dc->Draw3dRect(frame, RGB(0, 0, 0), RGB(0, 0, 0));
-        }
+            DrawCustomizeSelection(dc, control->GetRect());
     }
     if (customizing)
         DrawCustomizeMarks(dc);
+}
+
+void COSMCommandBar::DrawCustomizeSelection(CDC* dc, CRect rect)
+{
+    dc->Draw3dRect(rect, RGB(0, 0, 0), RGB(0, 0, 0));
+    rect.DeflateRect(1, 1);
+    dc->Draw3dRect(rect, RGB(0, 0, 0), RGB(0, 0, 0));
 }
 
 void COSMCommandBar::DrawCustomizeMarks(CDC* dc)

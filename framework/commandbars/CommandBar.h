@@ -456,6 +456,10 @@ public:
 protected:
     // The site frame shows context help: clicks ask for help instead of running commands.
     BOOL IsHelpMode() const;
+    // Customize mode's marks: the two-pixel black frame of the customize selection (the rectangle and the rectangle
+    // inset by 1), and the drop marker while the drop-marker rectangle is not empty.
+    static void DrawCustomizeSelection(CDC* dc, CRect rect);
+    void DrawCustomizeMarks(CDC* dc);
     // The bar lies along a row: docked top or bottom, floating, or a popup toolbar.
     BOOL IsHorizontalBar() const;
     // Under the mouse lock, hover and leave are ignored.
@@ -545,7 +549,6 @@ private:
     UINT m_layoutGeneration = 0;
     int m_measuringDepth = 0;
 
-    void DrawCustomizeMarks(CDC* dc);
     // The control of an accessible child id (1..count), else null.
     COSMControl* GetAccessibleControl(long childId) const;
     // Clears the mouse manager's selected bar when it is this one (without making a manager for the thread).

@@ -162,8 +162,9 @@ int COSMCommandBarKeyboardNavigator::OnHookKeyDown(UINT key, LPARAM lParam)
     const int kind = NavigationKind(layoutKey, m_bar.IsHorizontalBar());
     if (kind != -1)
     {
-        m_bar.ProcessSpecialKey(kind);
-        return 1;
+        // A move this bar cannot make goes on to the bar it was opened from: Left and Right past a menu's items
+        // move along the menu bar.
+        return m_bar.ProcessSpecialKey(kind) ? 1 : 0;
     }
     if (::MapVirtualKeyA(key, MAPVK_VK_TO_CHAR) == 0)
         return 0;

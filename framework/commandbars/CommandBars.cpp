@@ -28,10 +28,11 @@ namespace {
 const int kEventCode = -2;
 const UINT kRedrawControlEvent = 1;
 
-void RedrawControl(COSMControl* control)
+// Whatever can be selected (a control, or a part of a bar that stands for itself) redraws its bar for this event.
+void RedrawSelection(CCmdTarget* selection)
 {
-    if (control)
-        control->OnCmdMsg(kRedrawControlEvent, kEventCode, nullptr, nullptr);
+    if (selection)
+        selection->OnCmdMsg(kRedrawControlEvent, kEventCode, nullptr, nullptr);
 }
 
 }  // namespace
@@ -155,19 +156,24 @@ void COSMCommandBars::SetCustomizeMode(BOOL customize)
     ShowKeyboardCues(customize);
 }
 
-void COSMCommandBars::SetCustomizeSelection(COSMControl* control)
+void COSMCommandBars::SetCustomizeSelection(CCmdTarget* selection)
 {
-    if (control == m_customizeSelection)
+    if (selection == m_customizeSelection)
         return;
-    const RefPtr<COSMControl> old = std::move(m_customizeSelection);
-    m_customizeSelection = RefPtr<COSMControl>::Retain(control);
+    const RefPtr<CCmdTarget> old = std::move(m_customizeSelection);
+    m_customizeSelection = RefPtr<CCmdTarget>::Retain(selection);
     if (old)
-        RedrawControl(old.Get());
-    if (control)
-        RedrawControl(control);
+        RedrawSelection(old.Get());
+    if (selection)
+        RedrawSelection(selection);
     CWnd* listener = m_dropSource->GetSheetWindow() ? m_dropSource->GetSheetWindow() : m_site;
     if (listener && ::IsWindow(listener->GetSafeHwnd()))
         listener->SendMessage(kMessageCustomizeSelectionChanged, 0, 0);
+}
+
+COSMControl* COSMCommandBars::GetCustomizeSelection() const
+{
+    return dynamic_cast<COSMControl*>(m_customizeSelection.Get());
 }
 
 COSMMouseManager* COSMCommandBars::GetMouseManager() const

@@ -195,9 +195,15 @@ public:
     // Customize mode. Changing it marks the options as changed and clears the customize selection.
     void SetCustomizeMode(BOOL customize);
     BOOL IsCustomizeMode() const { return m_customizeMode; }
-    // The selected control is referenced; both the old and the new one are redrawn and the site is told (10327).
-    void SetCustomizeSelection(COSMControl* control);
-    COSMControl* GetCustomizeSelection() const { return m_customizeSelection.Get(); }
+    // The customize selection is what the user picked last in customize mode: a control, or another part of a bar
+    // that stands for itself (a ribbon's tab or group). It is referenced; the old and the new one are redrawn through
+    // their command routing (id 1, code -2, which every such part answers by redrawing its bar) and the site is told
+    // (10327). A part that leaves its bar clears the selection when it holds it.
+    void SetCustomizeSelection(CCmdTarget* selection);
+    // The selection when it is a control, else null: what the customize commands act on.
+    COSMControl* GetCustomizeSelection() const;
+    // The selection whatever it is (a control, a tab, a group); null when nothing is selected.
+    CCmdTarget* GetCustomizeSelectionTarget() const { return m_customizeSelection.Get(); }
     // Every bar's controls may be customized, not only those of customizable bars.
     void EnableCustomizeAllBars(BOOL enable = TRUE) { m_customizeAllBars = enable; }
     BOOL IsCustomizeAllBarsEnabled() const { return m_customizeAllBars; }
@@ -293,7 +299,7 @@ private:
     std::unique_ptr<COSMCustomizeDropSource> m_dropSource;
     RefPtr<COSMPaintManager> m_paintManager;
     RefPtr<COSMImageManager> m_imageManager;
-    RefPtr<COSMControl> m_customizeSelection;
+    RefPtr<CCmdTarget> m_customizeSelection;
     BOOL m_customizeMode = FALSE;
     UINT m_defaultDocTemplateId = 0;
     BOOL m_customizeModeCopy = FALSE;

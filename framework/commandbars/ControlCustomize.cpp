@@ -87,8 +87,8 @@ private:
 // Sets the manager's customize selection again, so that the sheet and the bars hear of it once more.
 void Reselect(COSMCommandBars* commandBars)
 {
-    COSMControl* selection = commandBars->GetCustomizeSelection();
-    const RefPtr<COSMControl> keep = RefPtr<COSMControl>::Retain(selection);
+    CCmdTarget* selection = commandBars->GetCustomizeSelectionTarget();
+    const RefPtr<CCmdTarget> keep = RefPtr<CCmdTarget>::Retain(selection);
     commandBars->SetCustomizeSelection(nullptr);
     commandBars->SetCustomizeSelection(selection);
 }

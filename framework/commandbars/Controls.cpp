@@ -144,10 +144,13 @@ COSMControl* COSMControls::InsertAt(COSMControl* control, int before)
 {
     if (!control)
         return nullptr;
+    // The reference is the collection's from here on, also when the array cannot grow to hold it.
+    RefPtr<COSMControl> taken = RefPtr<COSMControl>::Adopt(control);
     if (before < 0 || before >= GetCount())
         m_controls.push_back(control);
     else
         m_controls.insert(m_controls.begin() + before, control);
+    (void)taken.Detach();
     OnControlAdded(control);
     return control;
 }

@@ -103,11 +103,13 @@ void COSMKeyboardManager::SetupHook(HHOOK& hook, int kind, HOOKPROC procedure, B
 
 BOOL COSMKeyboardManager::ProcessKeyboardHooks(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // An object may unregister others (a bar that stops tracking takes its popups along): each one still registered
-    // when its turn comes is asked.
+    // The last registered is asked first: a popup opened from a bar has the keyboard before that bar, which gets
+    // only what the popup leaves (Left and Right past a menu's items move along the menu bar). An object may
+    // unregister others (a bar that stops tracking takes its popups along): each one still registered when its turn
+    // comes is asked.
     std::vector<COSMHookManagerSink*> sinks;
-    for (POSITION position = m_sinks.GetHeadPosition(); position;)
-        sinks.push_back(m_sinks.GetNext(position));
+    for (POSITION position = m_sinks.GetTailPosition(); position;)
+        sinks.push_back(m_sinks.GetPrev(position));
     for (COSMHookManagerSink* sink : sinks)
     {
         if (!IsHooked(sink))

@@ -38,8 +38,9 @@ public:
     BOOL IsKeyboardHookInstalled() const { return m_keyboardHook != nullptr; }
     BOOL IsCallWndProcHookInstalled() const { return m_callWndProcHook != nullptr; }
 
-    // Offers the message to the registered objects, first registered first: the first answer other than 0 decides
-    // (2 gives FALSE, anything else TRUE); TRUE when none answers. TRUE means the key is eaten.
+    // Offers the message to the registered objects, last registered first (an open popup before the bar it came
+    // from): the first answer other than 0 decides (2 gives FALSE, anything else TRUE); TRUE when none answers. TRUE
+    // means the key is eaten.
     BOOL ProcessKeyboardHooks(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Managers alive in the process (each thread that used the bars has one until it ends).

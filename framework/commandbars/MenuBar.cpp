@@ -5,6 +5,7 @@
 #include "classlib/Geometry.h"
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/Menu.h"
+#include "classlib/OleDocObjectItem.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
 #include "framework/commandbars/MouseManager.h"
@@ -128,8 +129,8 @@ void COSMMenuBar::RefreshMdiState()
 {
     BOOL maximized = FALSE;
     HWND child = GetActiveMdiChild(&maximized);
-    // No OLE document can be in-place active in these frames, so the hook always follows the active child.
-    if (child != m_hookedChild)
+    // While a document object runs in place it owns the frame's menus: the hook stays on the child it came with.
+    if (child != m_hookedChild && !IsDocObjectInPlaceActive())
     {
         if (m_hookedChild && ::IsWindow(m_hookedChild))
             GetHookManager()->RemoveHook(m_hookedChild, this);
@@ -139,6 +140,14 @@ void COSMMenuBar::RefreshMdiState()
     }
     if (IsVisible())
         RefreshMdiButtons();
+}
+
+BOOL COSMMenuBar::IsDocObjectInPlaceActive() const
+{
+    auto* frame = dynamic_cast<CFrameWnd*>(GetSite());
+    auto* document = frame ? dynamic_cast<COleDocument*>(frame->GetActiveDocument()) : nullptr;
+    const COleClientItem* item = document ? document->GetInPlaceActiveItem() : nullptr;
+    return item && item->IsKindOf(RUNTIME_CLASS(COleDocObjectItem));
 }
 
 int COSMMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult)

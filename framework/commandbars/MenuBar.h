@@ -120,8 +120,11 @@ public:
     void SetupHook();
     // The frame menu changed to menu (wParam of WM_MDISETMENU): the template's controls show.
     void OnMDISetMenu(HMENU menu);
-    // Asks the MDI client for the active child, follows it with the hook, then rebuilds the MDI controls.
+    // Asks the MDI client for the active child, follows it with the hook (unless a document object runs in place),
+    // then rebuilds the MDI controls.
     void RefreshMdiState();
+    // The frame's active document is an OLE document whose item in place is a document object's.
+    BOOL IsDocObjectInPlaceActive() const;
     // Before comparing or storing: back to the bar's own menu, and each record knows whether it changed.
     void PrepareForSaving();
     // The frame gets its own menu back.

@@ -578,6 +578,11 @@ void COSMPopupBar::OnRecalcLayout()
         Redraw(nullptr, TRUE);
         return;
     }
+    // Tips placed for the old rectangle would float beside the moved menu and over its animation: they go now and
+    // come back on the new rectangle once it is drawn.
+    const BOOL tipsShown = GetKeyboardTipsLevel() > 0;
+    if (tipsShown)
+        HideKeyboardTips();
     RemoveShadows();
     if (!m_expanding || !AnimateExpandingLayout(rect, window))
     {
@@ -591,6 +596,8 @@ void COSMPopupBar::OnRecalcLayout()
     if (auto* opener = dynamic_cast<COSMControlPopup*>(m_controlPopup))
         opener->SetControlShadow();
     Redraw(nullptr, TRUE);
+    if (tipsShown && GetSafeHwnd())
+        PostMessage(WM_TIMER, kTimerKeyboardTips, 0);
     m_expanding = FALSE;
 }
 

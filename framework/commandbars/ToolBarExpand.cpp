@@ -210,19 +210,22 @@ void COSMToolBar::AddHiddenControlsOfBar(COSMPopupBar* popup)
 
 void COSMToolBar::BuildCustomizeMenu(COSMPopupBar* popup)
 {
+    // Taking controls out and putting them back lays the bar out again, which forgets its selection and its open
+    // control; but the list is built while the expand button's menu is open from this bar, and a button left open
+    // unknown to its bar would take the next click on it for a click that closes. Both are found again afterwards.
+    COSMControl* selected = GetControl(m_selectedIndex);
+    COSMControl* popuped = GetControl(m_popupedIndex);
+
     // Controls the user removed come back below as unchecked entries at their original places.
     for (int i = GetControlCount() - 1; i >= 0; --i)
     {
-        if (!(GetControl(i)->GetHideFlags() & COSMControl::kHideCustomize))
+        COSMControl* control = GetControl(i);
+        if (!(control->GetHideFlags() & COSMControl::kHideCustomize))
             continue;
-        if (m_selectedIndex > i)
-            --m_selectedIndex;
-        else if (m_selectedIndex == i)
-            m_selectedIndex = -1;
-        if (m_popupedIndex > i)
-            --m_popupedIndex;
-        else if (m_popupedIndex == i)
-            m_popupedIndex = -1;
+        if (control == selected)
+            selected = nullptr;
+        if (control == popuped)
+            popuped = nullptr;
         m_controls->RemoveAt(i);
     }
 
@@ -253,6 +256,9 @@ void COSMToolBar::BuildCustomizeMenu(COSMPopupBar* popup)
             continue;
         if ((control->GetAction() && !control->GetAction()->IsVisible()) || (control->GetFlags() & kNotListedFlags))
             continue;
+        // A control the user may not customize here is not offered for adding or removing either.
+        if (!control->IsCustomizeClickAllowed())
+            continue;
         auto* entry = new COSMCustomizeToggleButton;
         popup->GetControls()->AddControl(entry, static_cast<int>(id));
         entry->SetTarget(control, this);
@@ -278,4 +284,6 @@ void COSMToolBar::BuildCustomizeMenu(COSMPopupBar* popup)
         reset->SetBeginGroup(TRUE);
     }
     DelayLayout();
+    m_selectedIndex = selected ? selected->GetIndex() : -1;
+    m_popupedIndex = popuped ? popuped->GetIndex() : -1;
 }

@@ -3,6 +3,9 @@
 #include "classlib/CmdUI.h"
 #include "classlib/DC.h"
 #include "classlib/GuardedCallbacks.h"
+#include "classlib/ScopedHandle.h"
+#include "classlib/SyncObject.h"
+#include "classlib/ThreadLocal.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/Control.h"
@@ -12,14 +15,58 @@
 #include "framework/commandbars/PaintManager.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/foundation/FrameworkStatics.h"
+#include "framework/foundation/ProcessService.h"
 #include "framework/foundation/ResourceManager.h"
 
 #include <richedit.h>
 
+#include <mutex>
+
 namespace {
 
-OSM_RICHEDIT_LIBRARY g_richEditLibrary;
-bool g_richEditLibraryMade = false;
+// The process's rich-edit record, one of the process services: loaded on the first request under the service's lock,
+// so threads that ask at once neither load twice nor see a record half made. The library stays loaded to the end:
+// windows of its classes may live as long as the process.
+class CRichEditLibraryService
+{
+public:
+    const OSM_RICHEDIT_LIBRARY& Get()
+    {
+        const std::lock_guard<CCriticalSection> lock(m_lock);
+        if (!m_loaded)
+        {
+            Load();
+            m_loaded = true;
+        }
+        return m_record;
+    }
+    void Forget()
+    {
+        const std::lock_guard<CCriticalSection> lock(m_lock);
+        m_record = OSM_RICHEDIT_LIBRARY();
+        m_loaded = false;
+    }
+
+private:
+    void Load()
+    {
+        m_record = OSM_RICHEDIT_LIBRARY();
+        m_record.module = COSMCommandBarEditCtrl::s_pfnLoadLibrary("RICHED20.DLL");
+        if (m_record.module)
+        {
+            m_record.className = "RichEdit20A";
+            m_record.version2 = TRUE;
+            return;
+        }
+        m_record.module = COSMCommandBarEditCtrl::s_pfnLoadLibrary("RICHED32.DLL");
+        m_record.className = m_record.module ? "RICHEDIT" : "";
+        m_record.version2 = FALSE;
+    }
+
+    CCriticalSection m_lock;
+    bool m_loaded = false;
+    OSM_RICHEDIT_LIBRARY m_record;
+};
 
 // Event mask and text mode of the rich edit: change notifications; plain text with a single undo level.
 const LPARAM kRichEditEvents = ENM_CHANGE;
@@ -48,26 +95,12 @@ HMODULE(WINAPI* COSMCommandBarEditCtrl::s_pfnLoadLibrary)(LPCSTR name) = &::Load
 
 const OSM_RICHEDIT_LIBRARY& COSMCommandBarEditCtrl::GetRichEditLibrary()
 {
-    if (g_richEditLibraryMade)
-        return g_richEditLibrary;
-    g_richEditLibraryMade = true;
-    g_richEditLibrary.module = s_pfnLoadLibrary("RICHED20.DLL");
-    if (g_richEditLibrary.module)
-    {
-        g_richEditLibrary.className = "RichEdit20A";
-        g_richEditLibrary.version2 = TRUE;
-        return g_richEditLibrary;
-    }
-    g_richEditLibrary.module = s_pfnLoadLibrary("RICHED32.DLL");
-    g_richEditLibrary.className = g_richEditLibrary.module ? "RICHEDIT" : "";
-    g_richEditLibrary.version2 = FALSE;
-    return g_richEditLibrary;
+    return OsmProcessService<CRichEditLibraryService>()->Get();
 }
 
 void COSMCommandBarEditCtrl::ResetRichEditLibrary()
 {
-    g_richEditLibrary = OSM_RICHEDIT_LIBRARY();
-    g_richEditLibraryMade = false;
+    OsmProcessService<CRichEditLibraryService>()->Forget();
 }
 
 // ---- The edit window ----
@@ -191,7 +224,12 @@ BOOL COSMCommandBarEditCtrl::ShowContextMenu(COSMControl* control, CPoint point)
     if (::PeekMessageA(&waiting, m_hWnd, EM_SETSEL, EM_SETSEL, PM_NOREMOVE))
         SetSel(0, -1);
 
-    COSMPopupBar* popup = COSMPopupBar::CreatePopupBar(commandBars);
+    const RefPtr<COSMPopupBar> popup = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars));
+    if (!popup)
+    {
+        mouse->Lock();
+        return FALSE;
+    }
     for (UINT id : {kCommandCut, kCommandCopy, kCommandPaste})
     {
         if (COSMControl* item = popup->GetControls()->Add(1, static_cast<int>(id)))
@@ -202,12 +240,11 @@ BOOL COSMCommandBarEditCtrl::ShowContextMenu(COSMControl* control, CPoint point)
     UINT flags = kContextMenuFlags;
     if (bar && bar->GetSafeHwnd() && (bar->GetExStyle() & (WS_EX_LAYOUTRTL | WS_EX_RIGHT)))
         flags |= TPM_RIGHTALIGN;
-    const int command = COSMCommandBars::TrackPopupMenu(popup, flags, point.x, point.y, this, nullptr, this);
+    const int command = COSMCommandBars::TrackPopupMenu(popup.Get(), flags, point.x, point.y, this, nullptr, this);
     if (command > 0)
         OnCommand(static_cast<WPARAM>(command), 0);
 
     mouse->Lock();
-    popup->InternalRelease();
     if (bar && bar->GetSafeHwnd())
     {
         bar->Redraw();
@@ -249,8 +286,29 @@ void COSMCommandBarEditCtrl::OnPaint()
 
 // ---- Auto-complete ----
 
-HHOOK COSMShellAutoComplete::s_hook = nullptr;
-COSMShellAutoComplete* COSMShellAutoComplete::s_hookOwner = nullptr;
+namespace {
+
+// A thread's auto-suggest hook and its owner: a hook is set per thread, so each UI thread keeps its own.
+struct AutoSuggestHook
+{
+    ScopedHook hook;
+    COSMShellAutoComplete* owner = nullptr;
+};
+CThreadLocal<AutoSuggestHook> g_autoSuggestHook;
+
+}  // namespace
+
+COSMShellAutoComplete* COSMShellAutoComplete::GetHookOwner()
+{
+    const AutoSuggestHook* state = g_autoSuggestHook.GetDataNA();
+    return state ? state->owner : nullptr;
+}
+
+BOOL COSMShellAutoComplete::IsHookInstalled()
+{
+    const AutoSuggestHook* state = g_autoSuggestHook.GetDataNA();
+    return state && state->hook;
+}
 
 COSMShellAutoComplete::~COSMShellAutoComplete()
 {
@@ -276,26 +334,27 @@ void COSMShellAutoComplete::SetAutoSuggestHook(BOOL on)
 {
     if (on)
     {
-        if (!s_hook)
+        AutoSuggestHook* state = g_autoSuggestHook.GetData();
+        if (!state->hook)
         {
-            s_hook =
-                ::SetWindowsHookExA(WH_CALLWNDPROC, osm::GuardedHookProc<kAutoSuggestHookName, &AutoSuggestCallWndProc>,
-                                    nullptr, ::GetCurrentThreadId());
-            if (s_hook)
+            state->hook.Reset(::SetWindowsHookExA(WH_CALLWNDPROC,
+                                                  osm::GuardedHookProc<kAutoSuggestHookName, &AutoSuggestCallWndProc>,
+                                                  nullptr, ::GetCurrentThreadId()));
+            if (state->hook)
             {
                 CreateKeyboardManager()->HookKeyboard(this);
-                s_hookOwner = this;
+                state->owner = this;
             }
         }
         return;
     }
-    if (s_hook && s_hookOwner == this)
+    AutoSuggestHook* state = g_autoSuggestHook.GetDataNA();
+    if (state && state->hook && state->owner == this)
     {
-        ::UnhookWindowsHookEx(s_hook);
+        state->hook.Reset();
         if (COSMKeyboardManager* keyboard = GetThreadKeyboardManager())
             keyboard->UnhookKeyboard(this);
-        s_hook = nullptr;
-        s_hookOwner = nullptr;
+        state->owner = nullptr;
     }
     SetDropDownWindow(nullptr);
 }
@@ -341,7 +400,7 @@ int COSMShellAutoComplete::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wPara
 LRESULT COSMShellAutoComplete::AutoSuggestCallWndProc(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    COSMShellAutoComplete* owner = s_hookOwner;
+    COSMShellAutoComplete* owner = GetHookOwner();
     if (code == HC_ACTION && owner && message && message->message == WM_WINDOWPOSCHANGED && message->lParam)
     {
         const UINT flags = reinterpret_cast<const WINDOWPOS*>(message->lParam)->flags;
@@ -361,5 +420,5 @@ LRESULT COSMShellAutoComplete::AutoSuggestCallWndProc(int code, WPARAM wParam, L
             }
         }
     }
-    return ::CallNextHookEx(s_hook, code, wParam, lParam);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }

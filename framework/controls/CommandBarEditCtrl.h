@@ -41,9 +41,10 @@ public:
 
     // How the rich-edit library and shlwapi are loaded; tests replace it to take libraries away.
     static HMODULE(WINAPI* s_pfnLoadLibrary)(LPCSTR name);
-    // The process's record, made on the first call: RICHED20.DLL ("RichEdit20A"), else RICHED32.DLL ("RICHEDIT").
+    // The process's record, a process service loaded on the first call (from any thread, under a lock):
+    // RICHED20.DLL ("RichEdit20A"), else RICHED32.DLL ("RICHEDIT").
     static const OSM_RICHEDIT_LIBRARY& GetRichEditLibrary();
-    // Forgets the record, so that the next call loads again (tests).
+    // Forgets the record, so that the next call loads again (tests; not while other threads read the record).
     static void ResetRichEditLibrary();
 
     COSMCommandBarEditCtrl() = default;
@@ -114,8 +115,9 @@ public:
     // Remembers the edit window and calls shlwapi's SHAutoComplete on it (the library is loaded for the call only);
     // E_FAIL when the library or the function is missing.
     HRESULT Attach(HWND edit, DWORD flags);
-    // On: installs the hook when none is installed, registers with the thread's keyboard manager and becomes the
-    // hook's owner. Off: only the owner removes the hook and unregisters. Off always forgets the list.
+    // On: installs the calling thread's hook when it has none, registers with the thread's keyboard manager and
+    // becomes the hook's owner (each UI thread has a hook of its own). Off: only the owner removes the hook and
+    // unregisters. Off always forgets the list.
     void SetAutoSuggestHook(BOOL on);
     // A change adds the new list to the mouse manager's safe windows and removes the old one.
     void SetDropDownWindow(HWND dropDown);
@@ -128,16 +130,13 @@ public:
     // The keyboard manager's messages: 2 for the wheel while the list shows, else 0.
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
 
-    // The object that owns the installed hook; null when none is installed.
-    static COSMShellAutoComplete* GetHookOwner() { return s_hookOwner; }
-    static BOOL IsHookInstalled() { return s_hook != nullptr; }
+    // The object that owns the calling thread's hook; null when the thread has none installed.
+    static COSMShellAutoComplete* GetHookOwner();
+    static BOOL IsHookInstalled();
 
 private:
     static LRESULT AutoSuggestCallWndProc(int code, WPARAM wParam, LPARAM lParam);
 
     HWND m_dropDown = nullptr;
     HWND m_edit = nullptr;
-
-    static HHOOK s_hook;
-    static COSMShellAutoComplete* s_hookOwner;
 };

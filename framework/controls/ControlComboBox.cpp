@@ -1,6 +1,7 @@
 #include "framework/controls/ControlComboBox.h"
 
 #include "classlib/DC.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ControlAction.h"
@@ -79,11 +80,11 @@ COSMControlComboBox::COSMControlComboBox(COSMCommandBars* commandBars) : COSMHos
 {
     m_type = 5;
     m_width = 100;
-    auto* list = new COSMControlComboBoxList;
+    // The control holds its own reference on the list; this one goes however making the list ends.
+    const RefPtr<COSMControlComboBoxList> list = AdoptRef(new COSMControlComboBoxList);
     list->SetCommandBars(commandBars);
     list->CreateListBox();
-    SetCommandBar(list);
-    list->InternalRelease();
+    SetCommandBar(list.Get());
 }
 
 COSMControlComboBox::~COSMControlComboBox()

@@ -2,12 +2,11 @@
 // list. It answers the combo box's list questions (selection, text search, top index, item text) from that gallery,
 // and a click on a gallery item or Enter on the gallery ends the drop-down with that item chosen:
 //
-//   auto* dropDown = static_cast<COSMControlComboBoxGalleryPopupBar*>(
-//       RUNTIME_CLASS(COSMControlComboBoxGalleryPopupBar)->CreateObject());
+//   RefPtr<COSMControlComboBoxGalleryPopupBar> dropDown = AdoptRef(static_cast<COSMControlComboBoxGalleryPopupBar*>(
+//       RUNTIME_CLASS(COSMControlComboBoxGalleryPopupBar)->CreateObject()));   // the creator's reference
 //   dropDown->SetCommandBars(commandBars);
 //   dropDown->GetControls()->Add(10, ID_STYLES);     // the gallery, bound to the action holding the items
-//   combo->SetCommandBar(dropDown);                   // the combo's reference
-//   dropDown->InternalRelease();
+//   combo->SetCommandBar(dropDown.Get());             // the combo's reference
 //
 // Only a gallery at index 0 answers: an empty bar, or another control there, gives the answers of "no list" (-1,
 // nothing, empty text) and leaves clicks and Enter to the bar.

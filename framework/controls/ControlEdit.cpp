@@ -1,6 +1,7 @@
 #include "framework/controls/ControlEdit.h"
 
 #include "classlib/DC.h"
+#include "classlib/ModalLoop.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ControlAction.h"
@@ -488,21 +489,12 @@ void COSMControlEdit::TrackSpinButton(CPoint point)
     ::SetTimer(barWindow, kTimerSpin, kSpinFirstDelay, nullptr);
     DWORD start = ::GetTickCount();
     BOOL firstTick = TRUE;
-    BOOL quit = FALSE;
-    WPARAM quitCode = 0;
-    while (::GetCapture() == barWindow)
-    {
-        MSG msg;
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0)
-        {
-            // The application's loop must still see the quit: it is posted again once the button is let go.
-            quit = TRUE;
-            quitCode = msg.wParam;
-            break;
-        }
-        if (got == -1 || msg.message == WM_LBUTTONUP)
-            break;
+    // A quit ends the press and is posted again by the loop, for the application's loop.
+    CModalLoop loop;
+    loop.EndOnCaptureLoss(barWindow);
+    loop.Run(nullptr, [&](MSG& msg) {
+        if (msg.message == WM_LBUTTONUP)
+            return CModalLoop::Stop;
         if (msg.message == WM_MOUSEMOVE && msg.hwnd == barWindow)
         {
             const CPoint at(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
@@ -513,7 +505,7 @@ void COSMControlEdit::TrackSpinButton(CPoint point)
                 start = ::GetTickCount();
                 RedrawParent();
             }
-            continue;
+            return CModalLoop::Handled;
         }
         if (msg.message == WM_TIMER && msg.hwnd == barWindow && msg.wParam == kTimerSpin)
         {
@@ -526,11 +518,10 @@ void COSMControlEdit::TrackSpinButton(CPoint point)
                     firstTick = FALSE;
                 }
             }
-            continue;
+            return CModalLoop::Handled;
         }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+        return CModalLoop::Dispatch;
+    });
 
     ::KillTimer(barWindow, kTimerSpin);
     m_pressed = 0;
@@ -539,8 +530,6 @@ void COSMControlEdit::TrackSpinButton(CPoint point)
     RedrawParent();
     if (m_parent == bar && bar->GetPosition() != kPopupPosition)
         bar->SetTrackingMode(FALSE, TRUE, FALSE);
-    if (quit)
-        ::PostQuitMessage(static_cast<int>(quitCode));
 }
 
 // ---- Action changes ----

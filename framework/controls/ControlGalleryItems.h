@@ -3,12 +3,11 @@
 // redrawn. A gallery reaches it through its bound action's referenced object, so galleries bound to one action
 // share one list:
 //
-//   COSMControlGalleryItems* items = new COSMControlGalleryItems;     // one reference, the creator's
+//   RefPtr<COSMControlGalleryItems> items = AdoptRef(new COSMControlGalleryItems);   // the creator's reference
 //   items->SetItemSize(CSize(40, 20));
 //   items->AddLabel("Recent");                                         // a group heading, a full row
 //   items->AddItem(ID_STYLE_1, "Heading 1");
-//   action->SetReferencedObject(items);                                // the action's reference
-//   items->InternalRelease();
+//   action->SetReferencedObject(items.Get());                          // the action's reference
 //   gallery->Reposition();                                             // after every change of the items
 //
 // COSMControlGalleryItem is one cell: an id (and an alternative id the tooltips use), a caption, a tooltip, a

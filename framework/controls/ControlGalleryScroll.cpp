@@ -2,6 +2,8 @@
 // buttons, the wheel and bringing an item into view.
 #include "framework/controls/ControlGallery.h"
 
+#include "classlib/GuardedCallbacks.h"
+#include "classlib/SyncObject.h"
 #include "classlib/Wnd.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/controls/ControlGalleryItems.h"
@@ -11,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <mutex>
 
 namespace {
 
@@ -20,31 +23,62 @@ const double kGalleryFirstStepDivisor = 8.0;
 const double kGalleryRepeatStepDivisor = 3.0;
 
 // The gallery animating on each bar window: the animation timer carries this procedure, so that a tick dispatched
-// outside the scroll engine's loop still reaches the gallery.
-std::map<HWND, COSMControlGallery*>& AnimatingGalleries()
+// outside the scroll engine's loop still reaches the gallery. Bars of several UI threads animate at once: the map is
+// locked. The lock is never held while a gallery runs, so a gallery may start or stop animations from its tick.
+class AnimatingGalleries
 {
-    static std::map<HWND, COSMControlGallery*> galleries;
+public:
+    void Set(HWND window, COSMControlGallery* gallery)
+    {
+        const std::lock_guard<CCriticalSection> lock(m_lock);
+        m_galleries[window] = gallery;
+    }
+    void Remove(HWND window)
+    {
+        const std::lock_guard<CCriticalSection> lock(m_lock);
+        m_galleries.erase(window);
+    }
+    void RemoveGallery(const COSMControlGallery* gallery)
+    {
+        const std::lock_guard<CCriticalSection> lock(m_lock);
+        for (auto it = m_galleries.begin(); it != m_galleries.end();)
+            it = it->second == gallery ? m_galleries.erase(it) : std::next(it);
+    }
+    COSMControlGallery* Find(HWND window)
+    {
+        const std::lock_guard<CCriticalSection> lock(m_lock);
+        const auto found = m_galleries.find(window);
+        return found == m_galleries.end() ? nullptr : found->second;
+    }
+
+private:
+    CCriticalSection m_lock;
+    std::map<HWND, COSMControlGallery*> m_galleries;
+};
+
+AnimatingGalleries& TheAnimatingGalleries()
+{
+    static AnimatingGalleries galleries;
     return galleries;
 }
 
-void CALLBACK GalleryAnimationTimerProc(HWND window, UINT, UINT_PTR id, DWORD)
+void OnGalleryAnimationTimer(HWND window, UINT, UINT_PTR id, DWORD)
 {
-    auto& galleries = AnimatingGalleries();
-    const auto found = galleries.find(window);
-    if (found == galleries.end())
+    COSMControlGallery* gallery = TheAnimatingGalleries().Find(window);
+    if (!gallery)
     {
         ::KillTimer(window, id);
         return;
     }
-    found->second->OnScrollAnimationTimer();
+    gallery->OnScrollAnimationTimer();
 }
+constexpr char kGalleryAnimationTimerName[] = "gallery animation timer";
 
 }  // namespace
 
 COSMControlGallery::~COSMControlGallery()
 {
-    for (auto it = AnimatingGalleries().begin(); it != AnimatingGalleries().end();)
-        it = it->second == this ? AnimatingGalleries().erase(it) : std::next(it);
+    TheAnimatingGalleries().RemoveGallery(this);
 }
 
 // ---- The scroll bar ----
@@ -159,7 +193,7 @@ void COSMControlGallery::StopAnimation()
     if (const HWND window = GetParentBarWindow())
     {
         ::KillTimer(window, kAnimationTimerId);
-        AnimatingGalleries().erase(window);
+        TheAnimatingGalleries().Remove(window);
     }
 }
 
@@ -231,8 +265,9 @@ void COSMControlGallery::AnimateScroll(int pos)
         m_animationStep = -1.0;
     if (const HWND window = GetParentBarWindow())
     {
-        AnimatingGalleries()[window] = this;
-        ::SetTimer(window, kAnimationTimerId, kAnimationInterval, &GalleryAnimationTimerProc);
+        TheAnimatingGalleries().Set(window, this);
+        ::SetTimer(window, kAnimationTimerId, kAnimationInterval,
+                   osm::GuardedTimerProc<kGalleryAnimationTimerName, &OnGalleryAnimationTimer>);
     }
     OnScrollAnimationTimer();
 }

@@ -3,6 +3,7 @@
 #include "classlib/FrameWnd.h"
 #include "classlib/Menu.h"
 #include "classlib/OleDocument.h"
+#include "classlib/RefPtr.h"
 #include "classlib/View.h"
 #include "framework/commandbars/ControlPopup.h"
 #include "framework/commandbars/PopupBar.h"
@@ -53,7 +54,7 @@ void COSMControlOleItems::BuildDynamicItems(DWORD)
     COSMCommandBars* commandBars = GetCommandBars();
     if (verbs && commandBars)
     {
-        COSMPopupBar* popupBar = COSMPopupBar::CreatePopupBar(commandBars);
+        const RefPtr<COSMPopupBar> popupBar = AdoptRef(COSMPopupBar::CreatePopupBar(commandBars));
         COSMControl* entry = popupBar ? GetControls()->Add(2, 0, kEntryParameter, GetIndex() + 1, TRUE) : nullptr;
         if (auto* popup = dynamic_cast<COSMControlPopup*>(entry))
         {
@@ -61,13 +62,11 @@ void COSMControlOleItems::BuildDynamicItems(DWORD)
             subMenu.Attach(verbs);
             popupBar->LoadMenu(&subMenu, TRUE);
             subMenu.Detach();
-            popup->SetCommandBar(popupBar);
+            popup->SetCommandBar(popupBar.Get());
             char text[kMostMenuTextChars + 1] = {};
             ::GetMenuStringA(menu.GetSafeHmenu(), 0, text, kMostMenuTextChars, MF_BYPOSITION);
             entry->SetCaption(text);
         }
-        if (popupBar)
-            popupBar->InternalRelease();
     }
     menu.DestroyMenu();
 }

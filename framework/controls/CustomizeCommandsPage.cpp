@@ -115,17 +115,10 @@ BEGIN_MESSAGE_MAP(COSMCustomizeCommandsPage, CPropertyPage)
 END_MESSAGE_MAP()
 
 COSMCustomizeCommandsPage::Category::Category(const CString& categoryName, COSMControls* categoryControls)
-    : name(categoryName), controls(categoryControls)
-{
-    if (controls)
-        controls->InternalAddRef();
-}
+    : name(categoryName), controls(RetainRef(categoryControls))
+{}
 
-COSMCustomizeCommandsPage::Category::~Category()
-{
-    if (controls)
-        controls->InternalRelease();
-}
+COSMCustomizeCommandsPage::Category::~Category() = default;
 
 COSMCustomizeCommandsPage::COSMCustomizeCommandsPage(COSMCustomizeSheet* sheet)
     : CPropertyPage(IDD_OSM_CUSTOMIZE_COMMANDS), m_sheet(sheet)

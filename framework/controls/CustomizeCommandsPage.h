@@ -57,7 +57,7 @@ public:
         Category& operator=(const Category&) = delete;
 
         CString name;
-        COSMControls* controls;
+        RefPtr<COSMControls> controls;
     };
 
     // The page a create function makes has no sheet: its lists stay empty and nothing drags.

@@ -1,6 +1,9 @@
 #include "framework/controls/ToolTipContextToolTip.h"
 
 #include "classlib/DC.h"
+#include "classlib/GuardedCallbacks.h"
+#include "classlib/ScopedHandle.h"
+#include "classlib/ThreadLocal.h"
 #include "classlib/WndMessageMap.h"
 #include "framework/controls/ToolTipGradientToolTip.h"
 #include "framework/controls/ToolTipLayout.h"
@@ -15,15 +18,21 @@
 #include "framework/foundation/WindowFunctions.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 COSMToolTipContextToolTip::TickFunction g_pfnToolTipTick = nullptr;
 COSMToolTipOffice2007Images g_toolTipOffice2007Images;
 
-// The thread's mouse hook and the one window it serves.
-HHOOK g_hToolTipMouseHook = nullptr;
-COSMToolTipContextToolTip* g_pToolTipHookOwner = nullptr;
+// A thread's mouse hook and the one window it serves. The hook is set per thread, so each UI thread keeps its own.
+struct ToolTipMouseHook
+{
+    ScopedHook hook;
+    COSMToolTipContextToolTip* owner = nullptr;
+};
+CThreadLocal<ToolTipMouseHook> g_toolTipMouseHook;
+constexpr char kToolTipMouseHookName[] = "tooltip mouse hook";
 
 DWORD ToolTipTick()
 {
@@ -114,8 +123,6 @@ COSMToolTipContextToolTip::~COSMToolTipContextToolTip()
     if (m_pDeletedFlag)
         *m_pDeletedFlag = true;
     SetMouseHook(FALSE);
-    if (g_pToolTipHookOwner == this)
-        g_pToolTipHookOwner = nullptr;
 }
 
 void COSMToolTipContextToolTip::SetTickFunction(TickFunction pfnTick)
@@ -534,31 +541,35 @@ int COSMToolTipContextToolTip::GetCursorHeight(HCURSOR hCursor)
 
 COSMToolTipContextToolTip* COSMToolTipContextToolTip::GetMouseHookOwner()
 {
-    return g_pToolTipHookOwner;
+    const ToolTipMouseHook* state = g_toolTipMouseHook.GetDataNA();
+    return state ? state->owner : nullptr;
 }
 
 void COSMToolTipContextToolTip::SetMouseHook(BOOL bSet)
 {
     if (bSet)
     {
-        if (g_hToolTipMouseHook)
+        ToolTipMouseHook* state = g_toolTipMouseHook.GetData();
+        if (state->hook)
             return;
-        g_hToolTipMouseHook = ::SetWindowsHookExA(WH_MOUSE, &MouseHookProc, nullptr, ::GetCurrentThreadId());
-        if (g_hToolTipMouseHook)
-            g_pToolTipHookOwner = this;
+        state->hook.Reset(::SetWindowsHookExA(
+            WH_MOUSE, osm::GuardedHookProc<kToolTipMouseHookName, &COSMToolTipContextToolTip::OnMouseHook>, nullptr,
+            ::GetCurrentThreadId()));
+        if (state->hook)
+            state->owner = this;
         return;
     }
-    if (g_pToolTipHookOwner != this)
+    ToolTipMouseHook* state = g_toolTipMouseHook.GetDataNA();
+    if (!state || state->owner != this)
         return;
-    ::UnhookWindowsHookEx(g_hToolTipMouseHook);
-    g_hToolTipMouseHook = nullptr;
-    g_pToolTipHookOwner = nullptr;
+    state->owner = nullptr;
+    state->hook.Reset();
 }
 
-LRESULT CALLBACK COSMToolTipContextToolTip::MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+LRESULT COSMToolTipContextToolTip::OnMouseHook(int nCode, WPARAM wParam, LPARAM lParam)
 {
-    HHOOK hHook = g_hToolTipMouseHook;
-    COSMToolTipContextToolTip* pOwner = g_pToolTipHookOwner;
+    const ToolTipMouseHook* state = g_toolTipMouseHook.GetDataNA();
+    COSMToolTipContextToolTip* pOwner = state ? state->owner : nullptr;
     if (nCode == HC_ACTION && pOwner && !pOwner->m_shownTool.IsEmpty() && lParam)
     {
         const auto* pHook = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
@@ -571,7 +582,7 @@ LRESULT CALLBACK COSMToolTipContextToolTip::MouseHookProc(int nCode, WPARAM wPar
             pOwner->RelayEvent(&msg);
         }
     }
-    return ::CallNextHookEx(hHook, nCode, wParam, lParam);
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
 void COSMToolTipContextToolTip::SetRoundRegion(int cx, int cy)
@@ -586,14 +597,12 @@ void COSMToolTipContextToolTip::SetRoundRegion(int cx, int cy)
     pData->rdh.rcBound = {0, 0, cx, cy};
     std::copy(reinterpret_cast<const BYTE*>(parts), reinterpret_cast<const BYTE*>(parts) + sizeof(parts),
               buffer.begin() + sizeof(RGNDATAHEADER));
-    HRGN hRgn = ::ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), pData);
-    if (!hRgn)
+    ScopedGdiObject<HRGN> region(::ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), pData));
+    if (!region)
         return;
-    // The window owns the region from here on.
-    if (SetWindowRgn(hRgn, TRUE))
+    // The window owns the region once it takes it; a refused one is deleted here.
+    if (SetWindowRegion(m_hWnd, std::move(region), TRUE))
         m_bRegion = TRUE;
-    else
-        ::DeleteObject(hRgn);
 }
 
 int COSMToolTipContextToolTip::GetWidthLimit() const

@@ -84,9 +84,11 @@ public:
     CString GetToolText(COSMToolTipToolRecord& tool);
     // How far below its hot spot hCursor reaches; 21 when it cannot be read (or for no cursor).
     static int GetCursorHeight(HCURSOR hCursor);
-    // Takes (TRUE) or gives up (FALSE) the thread's mouse hook. Only one window holds it: taking it while another
-    // holds it, or giving it up without holding it, does nothing.
+    // Takes (TRUE) or gives up (FALSE) the calling thread's mouse hook. Each UI thread has its own, and only one
+    // window of the thread holds it: taking it while another holds it, or giving it up without holding it, does
+    // nothing.
     void SetMouseHook(BOOL bSet);
+    // The window that holds the calling thread's mouse hook, or null.
     static COSMToolTipContextToolTip* GetMouseHookOwner();
     // The window's region becomes its rectangle less the four corner pixels.
     void SetRoundRegion(int cx, int cy);
@@ -132,7 +134,8 @@ protected:
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
-    static LRESULT CALLBACK MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+    // The mouse hook's work; the system calls it through the library's guard.
+    static LRESULT OnMouseHook(int nCode, WPARAM wParam, LPARAM lParam);
 
     std::vector<std::unique_ptr<COSMToolTipToolRecord>> m_tools;
     BOOL m_bActive = FALSE;

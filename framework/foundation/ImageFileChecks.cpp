@@ -20,6 +20,12 @@ WORD CheckedFileBigWord(const BYTE* p)
     return static_cast<WORD>((p[0] << 8) | p[1]);
 }
 
+DWORD CheckedFileBigDword(const BYTE* p)
+{
+    return (static_cast<DWORD>(p[0]) << 24) | (static_cast<DWORD>(p[1]) << 16) | (static_cast<DWORD>(p[2]) << 8) |
+           static_cast<DWORD>(p[3]);
+}
+
 // A size the header gives: no side of 0 or less is an image at all; one beyond the limits is an image we refuse.
 OsmImageCheck CheckImageSize(LONGLONG cx, LONGLONG cy)
 {
@@ -29,6 +35,71 @@ OsmImageCheck CheckImageSize(LONGLONG cx, LONGLONG cy)
 }
 
 const size_t kBitmapFileHeaderBytes = 14;
+
+// The bytes of a GIF colour table its flags announce.
+size_t GifTableBytes(BYTE flags)
+{
+    return (flags & 0x80) ? 3u * (2u << (flags & 7)) : 0;
+}
+
+// Moves past a run of GIF sub-blocks (each a length byte and that many bytes) and the empty one that ends it; false
+// when the data ends first.
+bool SkipGifSubBlocks(const BYTE* pData, size_t nSize, size_t& nAt)
+{
+    while (nAt < nSize && pData[nAt] != 0)
+        nAt += 1 + pData[nAt];
+    if (nAt >= nSize)
+        return false;
+    ++nAt;
+    return true;
+}
+
+// SOF0 to SOF15, except DHT (C4), JPG (C8) and DAC (CC), which share the range.
+bool IsJpegFrameMarker(BYTE marker)
+{
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+const BYTE kJpegScanMarker = 0xDA;
+const BYTE kJpegEndMarker = 0xD9;
+const BYTE kJpegLinesMarker = 0xDC;      // DNL: the height of a frame that gave 0, after its first scan
+const BYTE kJpegHierarchyMarker = 0xDE;  // DHP: a hierarchical image's size, laid out as a frame header
+
+bool IsJpegRestartMarker(BYTE marker)
+{
+    return marker >= 0xD0 && marker <= 0xD7;
+}
+
+// A frame header's fields from its length on: precision, height, width, the component count and three bytes for
+// each component.
+OsmImageCheck CheckJpegFrameHeader(const BYTE* pSegment, size_t nLength, LONGLONG& nWidth)
+{
+    if (nLength < 8)
+        return OsmImageCheck::Damaged;
+    const BYTE nComponents = pSegment[7];
+    if (nComponents < 1 || nComponents > 4 || nLength < 8u + 3u * nComponents)
+        return OsmImageCheck::Damaged;
+    nWidth = CheckedFileBigWord(pSegment + 5);
+    return CheckImageSize(nWidth, CheckedFileBigWord(pSegment + 3));
+}
+
+// Moves from the start of scan data to the marker that ends it (stuffed zero bytes, fill bytes and restart markers
+// belong to the data); false when the data ends first.
+bool SkipJpegScanData(const BYTE* pData, size_t nSize, size_t& nAt)
+{
+    while (nAt + 1 < nSize)
+    {
+        const auto* pMark = static_cast<const BYTE*>(std::memchr(pData + nAt, 0xFF, nSize - 1 - nAt));
+        if (!pMark)
+            return false;
+        nAt = static_cast<size_t>(pMark - pData);
+        const BYTE next = pData[nAt + 1];
+        if (next != 0x00 && next != 0xFF && !IsJpegRestartMarker(next))
+            return true;
+        ++nAt;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -209,63 +280,90 @@ OsmImageCheck CheckBitmapFile(const BYTE* pHead, size_t nHead, ULONGLONG nFileLe
     return OsmImageCheck::Ok;
 }
 
+OsmImageCheck CheckPngHeader(const BYTE* pHead, size_t nHead)
+{
+    const size_t kSignatureBytes = 8;
+    const size_t kHeaderEnd = kSignatureBytes + 8 + 13;  // the signature, IHDR's length and type, its fields
+    if (DetectImageFileFormat(pHead, nHead) != OsmImageFileFormat::Png || nHead < kHeaderEnd)
+        return OsmImageCheck::Damaged;
+    if (CheckedFileBigDword(pHead + kSignatureBytes) != 13 || std::memcmp(pHead + kSignatureBytes + 4, "IHDR", 4) != 0)
+        return OsmImageCheck::Damaged;
+    const DWORD nWidth = CheckedFileBigDword(pHead + kSignatureBytes + 8);
+    const DWORD nHeight = CheckedFileBigDword(pHead + kSignatureBytes + 12);
+    // PNG sizes have 31 bits.
+    if (nWidth > 0x7FFFFFFFu || nHeight > 0x7FFFFFFFu)
+        return OsmImageCheck::Damaged;
+    return CheckImageSize(nWidth, nHeight);
+}
+
 OsmImageCheck CheckGifFile(const BYTE* pData, size_t nSize)
 {
     const size_t kScreenDescriptorEnd = 13;
+    const size_t kImageDescriptorBytes = 10;
     if (DetectImageFileFormat(pData, nSize) != OsmImageFileFormat::Gif || nSize < kScreenDescriptorEnd)
         return OsmImageCheck::Damaged;
     const OsmImageCheck screen = CheckImageSize(CheckedFileWord(pData + 6), CheckedFileWord(pData + 8));
     if (screen != OsmImageCheck::Ok)
         return screen;
-    auto tableBytes = [](BYTE flags) -> size_t { return (flags & 0x80) ? 3u * (2u << (flags & 7)) : 0; };
-    size_t nAt = kScreenDescriptorEnd + tableBytes(pData[10]);
-    // Extensions come before the first image: each is a label and sub-blocks of a length byte and that many bytes.
+    // Once the first frame is whole, data that ends early leaves the decoder nothing more to act on: what it does
+    // with a cut-off file is its own business.
+    bool bFrame = false;
+    const auto ended = [&bFrame] { return bFrame ? OsmImageCheck::Ok : OsmImageCheck::Damaged; };
+    size_t nAt = kScreenDescriptorEnd + GifTableBytes(pData[10]);
     while (nAt < nSize)
     {
         const BYTE introducer = pData[nAt];
+        if (introducer == 0x3B)
+            return ended();
         if (introducer == 0x21)
         {
+            // An extension: its label, then sub-blocks.
             nAt += 2;
-            while (nAt < nSize && pData[nAt] != 0)
-                nAt += 1 + pData[nAt];
-            if (nAt >= nSize)
-                return OsmImageCheck::Damaged;
-            ++nAt;
+            if (!SkipGifSubBlocks(pData, nSize, nAt))
+                return ended();
+            continue;
         }
-        else if (introducer == 0x2C)
-        {
-            if (nAt + 10 > nSize)
-                return OsmImageCheck::Damaged;
-            const LONGLONG nRight =
-                static_cast<LONGLONG>(CheckedFileWord(pData + nAt + 1)) + CheckedFileWord(pData + nAt + 5);
-            const LONGLONG nBottom =
-                static_cast<LONGLONG>(CheckedFileWord(pData + nAt + 3)) + CheckedFileWord(pData + nAt + 7);
-            if (CheckedFileWord(pData + nAt + 5) == 0 || CheckedFileWord(pData + nAt + 7) == 0)
-                return OsmImageCheck::Damaged;
-            // A frame that reaches past the screen makes a decoder draw a larger canvas.
-            const OsmImageCheck frame = CheckImageSize(nRight, nBottom);
-            if (frame != OsmImageCheck::Ok)
-                return frame;
-            // Its colour table and the code size must follow inside the data.
-            const size_t nData = nAt + 10 + tableBytes(pData[nAt + 9]);
-            return nData < nSize ? OsmImageCheck::Ok : OsmImageCheck::Damaged;
-        }
-        else
-        {
-            // The trailer or another byte before any image: there is nothing to draw.
+        // Any other byte where a block should begin: a decoder that searched on for the next frame could find one
+        // this walk never saw.
+        if (introducer != 0x2C)
             return OsmImageCheck::Damaged;
-        }
+        if (nAt + kImageDescriptorBytes > nSize)
+            return ended();
+        const WORD nWidth = CheckedFileWord(pData + nAt + 5);
+        const WORD nHeight = CheckedFileWord(pData + nAt + 7);
+        if (nWidth == 0 || nHeight == 0)
+            return OsmImageCheck::Damaged;
+        // Every frame, not only the first: a decoder allocates for each, and one that reaches past the screen makes
+        // it draw a larger canvas.
+        const OsmImageCheck frame = CheckImageSize(static_cast<LONGLONG>(CheckedFileWord(pData + nAt + 1)) + nWidth,
+                                                   static_cast<LONGLONG>(CheckedFileWord(pData + nAt + 3)) + nHeight);
+        if (frame != OsmImageCheck::Ok)
+            return frame;
+        // Its colour table, the code size, then the data's sub-blocks.
+        nAt += kImageDescriptorBytes + GifTableBytes(pData[nAt + 9]);
+        if (nAt >= nSize)
+            return ended();
+        bFrame = true;
+        ++nAt;
+        if (!SkipGifSubBlocks(pData, nSize, nAt))
+            return ended();
     }
-    return OsmImageCheck::Damaged;
+    return ended();
 }
 
 OsmImageCheck CheckJpegFile(const BYTE* pData, size_t nSize)
 {
     if (DetectImageFileFormat(pData, nSize) != OsmImageFileFormat::Jpeg)
         return OsmImageCheck::Damaged;
+    // As for a GIF: data that ends after the first frame header is left to the decoder.
+    bool bFrame = false;
+    const auto ended = [&bFrame] { return bFrame ? OsmImageCheck::Ok : OsmImageCheck::Damaged; };
+    LONGLONG nFrameWidth = 1;
     size_t nAt = 2;
-    while (nAt + 4 <= nSize)
+    for (;;)
     {
+        if (nAt + 2 > nSize)
+            return ended();
         if (pData[nAt] != 0xFF)
             return OsmImageCheck::Damaged;
         const BYTE marker = pData[nAt + 1];
@@ -274,28 +372,56 @@ OsmImageCheck CheckJpegFile(const BYTE* pData, size_t nSize)
             ++nAt;  // a fill byte
             continue;
         }
+        if (marker == kJpegEndMarker)
+            return ended();
         // Markers without a length: TEM and the restart markers.
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+        if (marker == 0x01 || IsJpegRestartMarker(marker))
         {
             nAt += 2;
             continue;
         }
-        if (marker == 0xD8 || marker == 0xD9 || marker == 0xDA)
-            return OsmImageCheck::Damaged;  // a second start, the end or the scan before any frame header
+        if (marker == 0x00 || marker == 0xD8)
+            return OsmImageCheck::Damaged;  // no marker at all, or a second start
+        if (nAt + 4 > nSize)
+            return ended();
         const size_t nLength = CheckedFileBigWord(pData + nAt + 2);
-        if (nLength < 2 || nAt + 2 + nLength > nSize)
+        if (nLength < 2)
             return OsmImageCheck::Damaged;
-        // SOF0 to SOF15, except DHT (C4), JPG (C8) and DAC (CC), which share the range.
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+        const BYTE* pSegment = pData + nAt + 2;
+        const bool bWhole = nAt + 2 + nLength <= nSize;
+        if (IsJpegFrameMarker(marker) || marker == kJpegHierarchyMarker)
         {
-            if (nLength < 8)
+            // A decoder reads a frame header's fields whether or not the rest of its segment arrived.
+            if (!bWhole)
                 return OsmImageCheck::Damaged;
-            const BYTE nComponents = pData[nAt + 9];
-            if (nComponents < 1 || nComponents > 4 || nLength < 8u + 3u * nComponents)
+            LONGLONG nWidth = 0;
+            const OsmImageCheck frame = CheckJpegFrameHeader(pSegment, nLength, nWidth);
+            if (frame != OsmImageCheck::Ok)
+                return frame;
+            if (marker != kJpegHierarchyMarker)
+            {
+                bFrame = true;
+                nFrameWidth = nWidth;
+            }
+        }
+        else if (!bWhole)
+        {
+            return ended();
+        }
+        else if (marker == kJpegScanMarker && !bFrame)
+        {
+            return OsmImageCheck::Damaged;  // a scan before any frame header
+        }
+        else if (marker == kJpegLinesMarker)
+        {
+            if (nLength < 4)
                 return OsmImageCheck::Damaged;
-            return CheckImageSize(CheckedFileBigWord(pData + nAt + 7), CheckedFileBigWord(pData + nAt + 5));
+            const OsmImageCheck lines = CheckImageSize(nFrameWidth, CheckedFileBigWord(pSegment + 2));
+            if (lines != OsmImageCheck::Ok)
+                return lines;
         }
         nAt += 2 + nLength;
+        if (marker == kJpegScanMarker && !SkipJpegScanData(pData, nSize, nAt))
+            return ended();
     }
-    return OsmImageCheck::Damaged;
 }

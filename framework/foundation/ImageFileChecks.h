@@ -64,8 +64,15 @@ struct OSM_BITMAP_FILE_LAYOUT
 // 124. The pixel offset lies past the header and colour table, and the pixels the header promises lie inside the
 // file (for run-length data, the size the header gives, or the rest of the file).
 OsmImageCheck CheckBitmapFile(const BYTE* pHead, size_t nHead, ULONGLONG nFileLength, OSM_BITMAP_FILE_LAYOUT& layout);
-// A GIF's logical screen and first image (its colour tables and extension blocks walked inside the data) within
-// the limits.
+// A PNG's signature and first chunk, its 13-byte header, whose size is within the limits: the reason for a refusal
+// before libpng reads the rest.
+OsmImageCheck CheckPngHeader(const BYTE* pHead, size_t nHead);
+// A GIF's blocks walked to its trailer: the logical screen and every frame (each reaching no further than the
+// limits) and the extensions and data sub-blocks between them. The first frame, its colour table and code size lie
+// inside the data; data that ends after that is left to the decoder, anything else where a block should begin is
+// refused.
 OsmImageCheck CheckGifFile(const BYTE* pData, size_t nSize);
-// A JPEG's segments walked inside the data up to its first frame header, whose size is within the limits.
+// A JPEG's segments walked to its end (scan data searched for the marker that ends it): every frame header, and a
+// hierarchical image's size, within the limits and each segment that holds one whole; a frame header before any
+// scan. Data that ends after the first frame header is left to the decoder.
 OsmImageCheck CheckJpegFile(const BYTE* pData, size_t nSize);

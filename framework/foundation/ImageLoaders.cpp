@@ -308,6 +308,13 @@ HBITMAP LoadImageFileChecked(LPCSTR lpszPath, BOOL& bAlpha, DWORD& nError)
     case OsmImageFileFormat::Png:
     {
         file.Close();
+        // Its header first, so that a size beyond the limits is refused as such.
+        const OsmImageCheck check = CheckPngHeader(head.data(), head.size());
+        if (check != OsmImageCheck::Ok)
+        {
+            nError = ImageCheckError(check);
+            return nullptr;
+        }
         COSMPngBitmap png;
         if (!png.LoadFromFile(lpszPath))
         {

@@ -14,6 +14,14 @@ namespace {
 
 const size_t kSignatureSize = 8;
 
+// libpng's limit for a chunk it keeps or inflates. The chunks the decode reads whole are a few hundred bytes at most,
+// and the image data streams through a small buffer of libpng's own.
+const png_alloc_size_t kMaxChunkBytes = 64 * 1024;
+
+// The ancillary chunks the decode reads besides tRNS: the background, the gamma, and sRGB, from which libpng takes
+// the gamma when there is no gAMA.
+const png_byte kReadAncillaryChunks[] = {'b', 'K', 'G', 'D', '\0', 'g', 'A', 'M', 'A', '\0', 's', 'R', 'G', 'B', '\0'};
+
 // libpng calls back through C frames: nothing may be thrown through them. Failures become png_error, which
 // returns to DecodeStream's setjmp.
 void PNGCBAPI ReadData(png_structp png, png_bytep data, png_size_t length)
@@ -86,6 +94,14 @@ bool DecodeStream(CFile* pFile, DecodeResult* pResult)
     png_set_read_fn(png, pFile, ReadData);
     png_set_sig_bytes(png, static_cast<int>(kSignatureSize));
     png_set_user_limits(png, static_cast<png_uint_32>(kOsmMaxImageSide), static_cast<png_uint_32>(kOsmMaxImageSide));
+    // libpng reads a text, profile or Exif chunk whole, into a buffer of the length the chunk claims, and only warns
+    // when that length passes its limit: a few bytes claiming 2 GB made it allocate and clear 2 GB. Every chunk the
+    // decode does not use (text, profiles, Exif, unknown ones) is read past a kilobyte at a time instead, whatever it
+    // claims, so none is ever allocated or inflated; a claim past the end of the data ends the read there.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kReadAncillaryChunks,
+                                static_cast<int>(sizeof(kReadAncillaryChunks) / 5));
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_read_info(png, info);
 
     png_uint_32 width = 0;

@@ -10,7 +10,8 @@
 //   }
 //
 // A damaged stream (short data, a bad checksum, an image larger than 16384 x 16384) makes the load fail and leaves
-// nothing behind.
+// nothing behind. Only the chunks the decode uses are read; text, profiles, Exif and unknown chunks are passed over
+// unallocated, whatever length they claim.
 #pragma once
 
 #include "classlib/Gdi.h"

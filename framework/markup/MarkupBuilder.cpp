@@ -68,6 +68,7 @@ COSMMarkupUIElement* COSMMarkupBuilder::Parse(COSMMarkupXmlReader* reader)
     // exception. Whatever was made so far is released on the way out.
     try
     {
+        m_bParsing = true;
         root.Attach(ReadTree(reader));
     }
     catch (CException* e)
@@ -80,6 +81,8 @@ COSMMarkupUIElement* COSMMarkupBuilder::Parse(COSMMarkupXmlReader* reader)
     {
         failed = true;
     }
+    m_bParsing = false;
+    m_converters.clear();
     ReleaseOpenElements();
     if (failed)
     {
@@ -353,8 +356,12 @@ COSMMarkupObject* COSMMarkupBuilder::ConvertValue(COSMMarkupDependencyProperty* 
             return converted;
     }
     COSMMarkupType* valueType = property->GetValueType();
-    // The value type converts text on a fresh default instance of itself.
-    const auto instance = RefPtr<COSMMarkupObject>::Adopt(CreateInstance(valueType));
+    // The value type converts text on a default instance of itself, which conversions only read: a parse keeps one
+    // per type until it ends.
+    RefPtr<COSMMarkupObject> fresh;
+    RefPtr<COSMMarkupObject>& instance = m_bParsing ? m_converters[valueType] : fresh;
+    if (!instance)
+        instance = RefPtr<COSMMarkupObject>::Adopt(CreateInstance(valueType));
     if (instance)
     {
         if (COSMMarkupObject* converted = instance->ConvertFrom(this, value))

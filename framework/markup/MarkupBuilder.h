@@ -20,6 +20,7 @@
 #include "classlib/RefPtr.h"
 #include "framework/markup/MarkupObject.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -121,6 +122,10 @@ private:
     CString m_strLastError;
     COSMMarkupContext* m_pContext;
     std::unique_ptr<COSMMarkupSystemColors> m_pSystemColors;
+    // One default instance per value type that converts attribute text, made on its first conversion and kept for
+    // the parse: a document converts thousands of values of a handful of types.
+    std::map<const COSMMarkupType*, RefPtr<COSMMarkupObject>> m_converters;
+    bool m_bParsing = false;
     std::unique_ptr<COSMMarkupResourceLookup> m_pResourceLookup;
     // One creation reference each.
     std::vector<COSMMarkupObject*> m_openElements;

@@ -128,6 +128,8 @@ BOOL COSMMarkupContext::OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM
         return FALSE;
     // Held until the end: a handler may release the last other reference.
     const RefPtr<COSMMarkupContext> alive = RefPtr<COSMMarkupContext>::Retain(this);
+    // Hover and press change states along whole routes of elements: one repaint of what changed, after them all.
+    const CInvalidationBatch batch(this);
     const CPoint point = MousePointInHost(message, lParam);
     const int x = point.x;
     const int y = point.y;
@@ -377,14 +379,67 @@ void COSMMarkupContext::InvalidateVisual(COSMMarkupObject* element)
 {
     if (!m_hHostWindow)
         return;
+    // A tree being built has never been laid out: none of it is on the host yet.
+    COSMMarkupObject* shown = element;
+    if (const COSMMarkupFrameworkContentElement* content =
+            MarkupDynamicCast<COSMMarkupFrameworkContentElement>(element))
+        shown = content->GetHostElement();
+    const COSMMarkupUIElement* visual = MarkupDynamicCast<COSMMarkupUIElement>(shown);
+    if (!visual || visual->IsNeverArranged())
+        return;
     const CRect rect = GetClientBoundingRect(element);
-    ::InvalidateRect(m_hHostWindow, &rect, FALSE);
+    if (rect.IsRectEmpty())
+        return;
+    if (m_nInvalidationBatches > 0)
+    {
+        if (!m_bPendingWholeInvalid)
+            m_rcPendingInvalid.UnionRect(m_rcPendingInvalid, rect);
+        return;
+    }
+    InvalidateHost(&rect);
 }
 
 void COSMMarkupContext::OnDesiredSizeChanged(COSMMarkupObject* element)
 {
-    if (m_hHostWindow)
-        ::InvalidateRect(m_hHostWindow, nullptr, FALSE);
+    if (!m_hHostWindow)
+        return;
+    if (m_nInvalidationBatches > 0)
+    {
+        m_bPendingWholeInvalid = TRUE;
+        return;
+    }
+    InvalidateHost(nullptr);
+}
+
+void COSMMarkupContext::InvalidateHost(const RECT* rect)
+{
+    ::InvalidateRect(m_hHostWindow, rect, FALSE);
+}
+
+void COSMMarkupContext::FlushInvalidation()
+{
+    const BOOL whole = m_bPendingWholeInvalid;
+    const CRect pending = m_rcPendingInvalid;
+    m_bPendingWholeInvalid = FALSE;
+    m_rcPendingInvalid.SetRectEmpty();
+    if (!m_hHostWindow)
+        return;
+    if (whole)
+        InvalidateHost(nullptr);
+    else if (!pending.IsRectEmpty())
+        InvalidateHost(&pending);
+}
+
+COSMMarkupContext::CInvalidationBatch::CInvalidationBatch(COSMMarkupContext* context) : m_pContext(context)
+{
+    if (m_pContext)
+        ++m_pContext->m_nInvalidationBatches;
+}
+
+COSMMarkupContext::CInvalidationBatch::~CInvalidationBatch()
+{
+    if (m_pContext && --m_pContext->m_nInvalidationBatches == 0)
+        m_pContext->FlushInvalidation();
 }
 
 LONG COSMMarkupContext::AddRef()
@@ -414,6 +469,7 @@ COSMMarkupUIElement* COSMMarkupContext::Parse(LPCSTR text)
         return nullptr;
     COSMMarkupXmlReader reader;
     reader.SetInput(text, text + strlen(text));
+    const CInvalidationBatch batch(this);
     COSMMarkupBuilder builder(this);
     return builder.Parse(&reader);
 }

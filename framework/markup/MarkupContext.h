@@ -55,15 +55,20 @@ protected:
     // The last reference went: deletes the context. The count reads 1 while it runs (CRefCount), so a reference
     // taken and given back here or in the destructor cannot start a second final release.
     virtual void OnFinalRelease();
+    // Hands the host window a rectangle to repaint (null: the whole client area), without erasing.
+    virtual void InvalidateHost(const RECT* rect);
 
 public:
     // A message of the host window, with root the tree it shows. TRUE when markup handled it; *result is then the
     // message's answer where it has one (WM_SETCURSOR, WM_MOUSEWHEEL). Nothing without a host window, or for a
     // root other than the one under the mouse. The context stays alive until it returns, whatever handlers release.
     virtual BOOL OnWndMsg(COSMMarkupUIElement* root, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-    // Invalidates the element's rectangle in the host window, without erasing.
+    // Invalidates the element's rectangle in the host window, without erasing. An element that was never arranged,
+    // or has no area, covers nothing of the host: it invalidates nothing. While an invalidation batch is open the
+    // rectangle is collected instead and handed to the host once, when the outermost batch closes.
     virtual void InvalidateVisual(COSMMarkupObject* element);
-    // A root's desired size changed: invalidates the whole client area of the host, without erasing.
+    // A root's desired size changed: invalidates the whole client area of the host, without erasing (collected
+    // like the rest while a batch is open).
     virtual void OnDesiredSizeChanged(COSMMarkupObject* element);
 
     // ---- Not meant to be overridden --------------------------------------------------------------------------
@@ -83,6 +88,21 @@ public:
     void OnElementDestroyed(COSMMarkupInputElement* element);
 
     HWND GetHostWindow() const { return m_hHostWindow; }
+
+    // Holds back the host's invalidations while it lives: a parse or an input event may change many properties,
+    // and each change that would repaint costs the host a call into the window system. What was collected goes to
+    // the host in one call when the outermost batch ends.
+    class CInvalidationBatch
+    {
+    public:
+        explicit CInvalidationBatch(COSMMarkupContext* context);
+        ~CInvalidationBatch();
+        CInvalidationBatch(const CInvalidationBatch&) = delete;
+        CInvalidationBatch& operator=(const CInvalidationBatch&) = delete;
+
+    private:
+        COSMMarkupContext* m_pContext;
+    };
 
     // A font made from logFont, one reference for the caller. Fonts are shared by height, weight, italic flag,
     // quality and face name (other fields are not compared); a font leaves the cache with its last reference.
@@ -145,8 +165,13 @@ private:
     BOOL QueryCursor(int x, int y);
     BOOL OnMouseWheel(int delta, int x, int y);
     BOOL OnMouseButton(UINT message, int x, int y);
+    // Gives the host what the batches collected.
+    void FlushInvalidation();
 
     HWND m_hHostWindow;
+    int m_nInvalidationBatches = 0;
+    CRect m_rcPendingInvalid;
+    BOOL m_bPendingWholeInvalid = FALSE;
     COSMMarkupInputElement* m_pMouseOverElement = nullptr;
     COSMMarkupInputElement* m_pCaptureElement = nullptr;
     COSMMarkupObject* m_pActiveRoot = nullptr;

@@ -302,6 +302,8 @@ void COSMMarkupDeviceContext::DrawPath(const COSMMarkupPathGeometry* path, int t
     HPEN pen = CreateStrokePen(thickness, stroke);
     SelectedGdiObject selectedPen(m_hDC, pen, NULL_PEN);
     SelectedGdiObject selectedBrush(m_hDC, fillBrush, NULL_BRUSH);
+    const int oldFillMode =
+        ::SetPolyFillMode(m_hDC, path->GetFillRule() == COSMMarkupPathGeometry::FillWinding ? WINDING : ALTERNATE);
     if (fillBrush && pen)
         ::StrokeAndFillPath(m_hDC);
     else if (fillBrush)
@@ -310,6 +312,8 @@ void COSMMarkupDeviceContext::DrawPath(const COSMMarkupPathGeometry* path, int t
         ::StrokePath(m_hDC);
     else
         ::AbortPath(m_hDC);
+    if (oldFillMode)
+        ::SetPolyFillMode(m_hDC, oldFillMode);
 }
 
 COSMMarkupPathGeometry* COSMMarkupDeviceContext::CreateRoundedOutline(double left, double top, double right,

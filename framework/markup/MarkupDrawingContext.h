@@ -15,12 +15,14 @@
 
 #include "classlib/Geometry.h"
 #include "framework/markup/MarkupDeviceContext.h"
+#include "framework/markup/MarkupVisibleText.h"
 
 #include <memory>
 
 class COSMMarkupContext;
 class COSMMarkupFont;
 class COSMMarkupPathGeometry;
+class COSMMarkupStrokeCoverage;
 class COSMMarkupVisibleFigures;
 
 class COSMMarkupDrawingContext
@@ -30,6 +32,9 @@ public:
     {
         CreateMeasuringContext
     };
+
+    // How far past the clip box a line that is neither level nor upright may reach before it is cut.
+    static constexpr int kDiagonalLineReach = 16384;
 
     // Renders into dc and measures on attribDC (dc when null).
     explicit COSMMarkupDrawingContext(HDC dc, HDC attribDC = nullptr);
@@ -47,7 +52,9 @@ public:
     virtual ~COSMMarkupDrawingContext();
     // TRUE would make every measure run afresh instead of reusing an earlier one for the same room. FALSE here.
     virtual BOOL BypassLayoutCache();
-    // count characters of text with their top left at point, in the current font and text colour.
+    // count characters of text with their top left at point, in the current font and text colour. Only the
+    // characters that come near the clip box reach the system, and the glyphs of a font larger than the area are
+    // filled as outlines cut to it (MarkupVisibleText.h).
     virtual void DrawTextLine(LPCWSTR text, int count, const POINT* point);
 
     // ---- Not meant to be overridden --------------------------------------------------------------------------
@@ -82,10 +89,17 @@ public:
     int GetTextFit(LPCWSTR text, int count, int maxWidth);
     void SetTextColor(COSMMarkupBrush* brush);
 
+    // What reaches the system is bounded by the clip box, whatever the markup gave:
+    // - figures reaching far outside the clip box, or of more points or crossing edges than the system draws
+    //   quickly, are cut to what shows first (MarkupVisibleFigures.h) and drawn as paths of lines; a line along
+    //   an axis is cut to its visible stretch, any other where it reaches kDiagonalLineReach past the clip box
+    //   (the system steps a line from its end points: an end point moved onto a nearer cut would shift its steps);
+    // - a pen wider than COSMMarkupStrokeCoverage::kWidestSystemPen is drawn as the area it covers, cut to the clip
+    //   box and filled with its brush (MarkupStrokeCoverage.h); the pen of an ellipse or rounded frame too wide
+    //   for its figure covers all of it, and a frame's band never reaches past its rectangle.
+
     // Nothing without a brush or with a thickness below 1.
     void DrawLine(int x1, int y1, int x2, int y2, int thickness, COSMMarkupBrush* brush);
-    // Figures reaching far outside the clip box, or of more points than the system draws quickly, are cut to what
-    // shows first (MarkupVisibleFigures.h) and drawn as paths of lines.
     // Nothing for a null array or no point.
     void DrawPolygon(const POINT* points, int count, int thickness, COSMMarkupBrush* stroke, COSMMarkupBrush* fill);
     // Nothing for a null array or fewer than two points.
@@ -108,6 +122,11 @@ private:
                          COSMMarkupBrush* fill);
     void DrawVisibleFigures(const COSMMarkupVisibleFigures& figures, const RECT& paintBounds, int pixelOffsetMode,
                             int thickness, COSMMarkupBrush* stroke, COSMMarkupBrush* fill);
+    // The area a pen too wide for the system covers, filled with its brush.
+    void DrawCoverage(const COSMMarkupStrokeCoverage& coverage, const RECT& paintBounds, COSMMarkupBrush* stroke);
+    // Whether the system would take long to scan-convert count points within bounds, filled and/or stroked with
+    // pen: work() is what MarkupFigureFillWork says of them, asked only when count points could cost that much.
+    template <class Work> BOOL IsTooComplex(const RECT& bounds, int count, int pen, BOOL filled, Work work) const;
 
     HDC m_hDC;
     HDC m_hAttribDC;
@@ -115,6 +134,7 @@ private:
     CRect m_rcClipBox;
     BOOL m_bOwnDC = FALSE;
     std::unique_ptr<COSMMarkupDeviceContext> m_pRenderer;
+    COSMMarkupPlainTextWidths m_plainTextWidths;
 };
 
 // Starts (TRUE) or ends (FALSE) one use of GDI+ by markup drawing: the markup context does it as it is made and

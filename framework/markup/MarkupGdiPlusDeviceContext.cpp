@@ -435,7 +435,10 @@ void COSMMarkupGdiPlusDeviceContext::DrawPath(const COSMMarkupPathGeometry* path
         return;
     auto create = Library()->Get<CreatePath2Function>(Gdi::GdipCreatePath2);
     Object made = nullptr;
-    if (!create || create(path->GetPoints(), path->GetTypes(), path->GetPointCount(), FillModeAlternate, &made) != 0)
+    if (!create ||
+        create(path->GetPoints(), path->GetTypes(), path->GetPointCount(),
+               path->GetFillRule() == COSMMarkupPathGeometry::FillWinding ? FillModeWinding : FillModeAlternate,
+               &made) != 0)
         made = nullptr;
     const ScopedGdiPlusObject figures(made, GdiPlusObjectTraits{Gdi::GdipDeletePath});
     if (!figures)

@@ -19,6 +19,7 @@ public:
         PixelOffsetDefault = 0,
         PixelOffsetHalf = 4,
         FillModeAlternate = 0,
+        FillModeWinding = 1,
         WrapTileFlipXY = 3,
     };
 

@@ -52,6 +52,15 @@ public:
     // The pixel-offset mode the GDI+ renderer strokes this path with: 0 (its default) in every path markup makes.
     int GetPixelOffsetMode() const { return m_nPixelOffsetMode; }
     void SetPixelOffsetMode(int mode) { m_nPixelOffsetMode = mode; }
+    // How overlapping figures fill: alternately (every path markup makes), or wherever any figure winds, for the
+    // unions the drawing context builds (a wide pen's area, glyph outlines).
+    enum FillRule
+    {
+        FillAlternate = 0,
+        FillWinding = 1,
+    };
+    int GetFillRule() const { return m_nFillRule; }
+    void SetFillRule(int rule) { m_nFillRule = rule; }
     // What brushes are laid over: the bounds of the figure this one was cut from (SetPaintBounds), else its own.
     const RECT& GetPaintBounds() const { return m_bHasPaintBounds ? m_rcPaintBounds : m_rcBounds; }
     void SetPaintBounds(const RECT& bounds)
@@ -67,6 +76,7 @@ private:
     std::vector<BYTE> m_types;
     RECT m_rcBounds = {2147483647, 2147483647, -2147483647, -2147483647};
     int m_nPixelOffsetMode = 0;
+    int m_nFillRule = FillAlternate;
     RECT m_rcPaintBounds = {};
     BOOL m_bHasPaintBounds = FALSE;
 };

@@ -79,8 +79,15 @@ void COSMMarkupProperties::Put(int index, COSMMarkupObject* value)
         ReleaseValue(old);
         at = LowerBound(m_entries, index);
     }
-    if (value)
-        m_entries.insert(at, Entry{index, value});
+    if (!value)
+        return;
+    // Elements are given a few values each: room for them at once, instead of a block per doubling.
+    if (m_entries.empty() && m_entries.capacity() == 0)
+    {
+        m_entries.reserve(kFirstCapacity);
+        at = m_entries.begin();
+    }
+    m_entries.insert(at, Entry{index, value});
 }
 
 void COSMMarkupProperties::ReleaseValue(COSMMarkupObject* value)

@@ -38,6 +38,8 @@ public:
     void CopyFrom(const COSMMarkupProperties* source);
 
 private:
+    static constexpr size_t kFirstCapacity = 4;
+
     struct Entry
     {
         int index;

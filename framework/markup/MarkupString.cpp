@@ -55,7 +55,7 @@ COSMMarkupString::COSMMarkupString(LPCWSTR text, int length)
     else if (length < 0)
         length = static_cast<int>(wcslen(text));
     m_nLength = length;
-    m_pszText = new WCHAR[static_cast<size_t>(length) + 1];
+    m_pszText = length <= kInlineLength ? m_szInline : new WCHAR[static_cast<size_t>(length) + 1];
     if (length > 0)
         wmemcpy(m_pszText, text, static_cast<size_t>(length));
     m_pszText[length] = L'\0';
@@ -63,7 +63,8 @@ COSMMarkupString::COSMMarkupString(LPCWSTR text, int length)
 
 COSMMarkupString::~COSMMarkupString()
 {
-    delete[] m_pszText;
+    if (m_pszText != m_szInline)
+        delete[] m_pszText;
 }
 
 UINT COSMMarkupString::GetHashKey() const

@@ -40,6 +40,11 @@ public:
     static COSMMarkupObject* CreateValue(LPCWSTR text, int length);
 
 private:
+    // Most texts of a document are short values ("Auto", "0,0,8,0", a name): they live in the object itself, which
+    // saves a heap block per attribute while a tree is built.
+    static constexpr int kInlineLength = 15;
+
     LPWSTR m_pszText;
     int m_nLength;
+    WCHAR m_szInline[kInlineLength + 1];
 };

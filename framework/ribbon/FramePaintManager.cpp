@@ -19,15 +19,9 @@ const CRect kFrameTopMargins(0, 5, 0, 3);
 
 }  // namespace
 
-COSMFramePaintManager::COSMFramePaintManager(COSMPaintManager* owner) : COSMPartPaintManager(owner)
-{
-    ++s_live;
-}
+COSMFramePaintManager::COSMFramePaintManager(COSMPaintManager* owner) : COSMPartPaintManager(owner) {}
 
-COSMFramePaintManager::~COSMFramePaintManager()
-{
-    --s_live;
-}
+COSMFramePaintManager::~COSMFramePaintManager() = default;
 
 int COSMFramePaintManager::SystemMetric(int index) const
 {

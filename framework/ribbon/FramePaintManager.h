@@ -62,9 +62,8 @@ public:
     }
     COLORREF GetCaptionTextActiveTitleColor() const { return m_clrCaptionTextActiveTitle; }
 
-    // How often the metrics were read, and how many painters live: the paint manager's care for its painters shows.
+    // How often the metrics were read: the paint manager's care for its painters shows.
     int GetRefreshCount() const { return m_refreshCount; }
-    static int GetLiveCount() { return s_live; }
 
 private:
     int SystemMetric(int index) const;
@@ -84,5 +83,4 @@ private:
     COLORREF m_clrCaptionTextInActive = 0;
     COLORREF m_clrCaptionTextActiveTitle = 0;
     int m_refreshCount = 0;
-    static inline int s_live = 0;
 };

@@ -67,6 +67,7 @@ COSMRibbonBar::COSMRibbonBar()
 
 COSMRibbonBar::~COSMRibbonBar()
 {
+    COSMRibbonGroupPopupToolBar::DropPendingCopies(this);
     if (m_controlTab)
         m_controlTab->DeleteAllItems();
     if (m_quickAccessControls)

@@ -329,6 +329,9 @@ private:
     void AddCaptionButton(UINT id, BOOL show, BOOL enable, CRect& rect);
     void LayoutTabStrip();
     COSMControl* HitTestControl(CPoint point) const;
+    // Where the customize selection is framed: a visible control of the bar, a visible tab of its strip or a shown
+    // group of the selected tab; empty for anything else.
+    CRect GetCustomizeSelectionRect(const CCmdTarget* selection) const;
 
     std::unique_ptr<COSMRibbonGroupsScroller> m_scroller;
     CRect m_tabControlRect;

@@ -164,7 +164,8 @@ COSMPopupBar* COSMRibbonBar::CreateContextMenu(COSMControl* control)
     if (!GetResourceManager()->LoadMenu(&menu, customizeButton ? IDR_OSM_RIBBON_QUICK_ACCESS_MENU
                                                                : IDR_OSM_RIBBON_CONTROL_MENU))
         return nullptr;
-    auto* popup = new COSMRibbonContextMenuBar;
+    // Held until it is handed to the caller: a step that throws on the way takes the menu with it.
+    RefPtr<COSMRibbonContextMenuBar> popup = RefPtr<COSMRibbonContextMenuBar>::Adopt(new COSMRibbonContextMenuBar);
     popup->SetCommandBars(commandBars);
     popup->SetCommandTargetWindow(this);
     popup->LoadMenu(menu.GetSubMenu(0), TRUE);
@@ -272,8 +273,8 @@ COSMPopupBar* COSMRibbonBar::CreateContextMenu(COSMControl* control)
     }
 
     if (site && site->GetSafeHwnd())
-        site->SendMessage(kMessageContextMenu, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(popup));
-    return popup;
+        site->SendMessage(kMessageContextMenu, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(popup.Get()));
+    return popup.Detach();
 }
 
 void COSMRibbonBar::ShowContextMenu(CPoint point, COSMControl* control)
@@ -285,17 +286,16 @@ void COSMRibbonBar::ShowContextMenu(CPoint point, COSMControl* control)
     parent->ClientToScreen(&point);
     // The menu holds the control until it is released: a command may take the control off its bar.
     const RefPtr<COSMControl> keepAlive = RefPtr<COSMControl>::Retain(control);
-    COSMPopupBar* popup = CreateContextMenu(control);
+    const RefPtr<COSMPopupBar> popup = RefPtr<COSMPopupBar>::Adopt(CreateContextMenu(control));
     if (!popup)
         return;
     if (popup->GetControls()->GetVisibleCount() > 0)
     {
         const UINT flags = kContextMenuRightButton | (parent == this ? 0 : kContextMenuRecursive);
         CWnd* owner = m_quickAccessShown ? static_cast<CWnd*>(this) : GetSite();
-        COSMCommandBars::TrackPopupMenu(popup, flags, point.x, point.y, owner, nullptr,
+        COSMCommandBars::TrackPopupMenu(popup.Get(), flags, point.x, point.y, owner, nullptr,
                                         m_quickAccessShown ? owner : nullptr);
     }
-    popup->InternalRelease();
 }
 
 void COSMRibbonBar::OnChildBarRButtonUp(COSMCommandBar* bar, int x, int y)
@@ -400,10 +400,9 @@ BOOL COSMRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL popup)
         return COSMControlPopup::OnSetPopup(FALSE);
     // Built anew each time: the quick access may have changed since it last opened.
     SetCommandBar(nullptr);
-    COSMPopupBar* menu = ribbon->CreateContextMenu(this);
+    const RefPtr<COSMPopupBar> menu = RefPtr<COSMPopupBar>::Adopt(ribbon->CreateContextMenu(this));
     if (!menu)
         return FALSE;
-    SetCommandBar(menu);
-    menu->InternalRelease();
+    SetCommandBar(menu.Get());
     return COSMControlPopup::OnSetPopup(TRUE);
 }

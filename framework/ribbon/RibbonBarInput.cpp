@@ -110,6 +110,19 @@ void COSMRibbonBar::OnLButtonDown(UINT flags, CPoint point)
         }
         return;
     }
+    // In customize mode free space in a group of the selected tab picks the whole group.
+    if (IsCustomizeMode() && IsCustomizable() && !m_controls->HitTest(point))
+    {
+        if (COSMRibbonGroup* group = HitTestGroup(point))
+        {
+            if (commandBars)
+            {
+                commandBars->ClosePopups();
+                commandBars->SetCustomizeSelection(group);
+            }
+            return;
+        }
+    }
     COSMToolBar::OnLButtonDown(flags, point);
 }
 
@@ -164,7 +177,8 @@ void COSMRibbonBar::OnRButtonUp(UINT /*flags*/, CPoint point)
     }
     if (IsCustomizeMode())
         return;
-    if (COSMControl* control = HitTestControl(point))
+    // The tab strip counts here: a right click on a tab (or on the free end of the tab row) shows the strip's menu.
+    if (COSMControl* control = m_controls->HitTest(point))
     {
         CWnd* site = GetSite();
         if (site && site->GetSafeHwnd() &&
@@ -175,8 +189,20 @@ void COSMRibbonBar::OnRButtonUp(UINT /*flags*/, CPoint point)
             ShowContextMenu(point, control);
         return;
     }
-    if (!m_quickAccessRect.PtInRect(point))
-        Default();
+    // A group's caption strip stands for the whole group: the menu of the button it shrinks to.
+    COSMRibbonGroup* group = HitTestGroup(point);
+    if (group && group->GetCaptionRect().PtInRect(point))
+    {
+        ShowContextMenu(point, group->GetPopupButton());
+        return;
+    }
+    // Free space among the quick-access controls: the menu of the ribbon itself (the tab strip's).
+    if (m_quickAccessRect.PtInRect(point) && m_controlTab)
+    {
+        ShowContextMenu(point, m_controlTab);
+        return;
+    }
+    Default();
 }
 
 void COSMRibbonBar::OnMouseMove(UINT flags, CPoint point)
@@ -285,7 +311,11 @@ int COSMRibbonBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARA
     COSMCommandBars* commandBars = GetCommandBars();
     if (nMessage == WM_CONTEXTMENU && m_trackingMode != 0)
     {
-        // The context menus come later: a mouse one is swallowed here either way.
+        // The keyboard's menu key (or Shift+F10) opens the selected control's menu at its top left corner; the
+        // mouse's right click has been answered by the bar under it.
+        COSMControl* selected = GetControl(m_selectedIndex);
+        if (lParam == -1 && selected)
+            ShowContextMenu(selected->GetRect().TopLeft(), selected);
         lResult = 0;
         return kHandled;
     }
@@ -460,6 +490,29 @@ void COSMRibbonBar::DrawCommandBar(CDC* dc, CRect clip)
         if (part.IntersectRect(control->GetRect(), clip))
             control->Draw(dc);
     }
+
+    COSMCommandBars* commandBars = GetCommandBars();
+    if (!commandBars || !commandBars->IsCustomizeMode())
+        return;
+    const CRect selection = GetCustomizeSelectionRect(commandBars->GetCustomizeSelectionTarget());
+    if (!selection.IsRectEmpty())
+        DrawCustomizeSelection(dc, selection);
+    DrawCustomizeMarks(dc);
+}
+
+CRect COSMRibbonBar::GetCustomizeSelectionRect(const CCmdTarget* selection) const
+{
+    if (const auto* control = dynamic_cast<const COSMControl*>(selection))
+        return control->GetParent() == this && control->IsVisible(0) ? control->GetRect() : CRect();
+    if (const auto* tab = dynamic_cast<const COSMRibbonTab*>(selection))
+    {
+        const BOOL ours = m_controlTab && tab->GetTabManager() == static_cast<const COSMTabManager*>(m_controlTab);
+        return ours && m_tabsVisible && tab->IsVisible() ? tab->GetRect() : CRect();
+    }
+    if (const auto* group = dynamic_cast<const COSMRibbonGroup*>(selection))
+        return group->GetParentBar() == this && IsGroupsVisible() && group->IsGroupVisible() ? group->GetRect()
+                                                                                             : CRect();
+    return CRect();
 }
 
 // ---- The quick-access buttons ----
@@ -570,7 +623,8 @@ BOOL COSMRibbonBarControlQuickAccessMore::OnSetPopup(BOOL popup)
     if (!popup || !ribbon)
         return COSMControlPopup::OnSetPopup(FALSE);
     // The quick-access controls that did not fit, then the customize button, in a popup of the ribbon's sizes.
-    auto* bar = new COSMRibbonBarMorePopupToolBar(ribbon);
+    const RefPtr<COSMRibbonBarMorePopupToolBar> bar =
+        RefPtr<COSMRibbonBarMorePopupToolBar>::Adopt(new COSMRibbonBarMorePopupToolBar(ribbon));
     bar->SetCommandBars(ribbon->GetCommandBars());
     bar->SetMRUWidth(kMorePopupWidth);
     COSMControls* controls = bar->GetControls();
@@ -585,8 +639,7 @@ BOOL COSMRibbonBarControlQuickAccessMore::OnSetPopup(BOOL popup)
     }
     if (COSMControl* customize = controls->AddClone(ribbon->GetQuickAccessPopup(), -1, TRUE))
         customize->SetHideFlags(customize->GetHideFlags() & ~COSMControl::kHideWrap);
-    SetCommandBar(bar);
-    bar->InternalRelease();
+    SetCommandBar(bar.Get());
     return COSMControlPopup::OnSetPopup(TRUE);
 }
 

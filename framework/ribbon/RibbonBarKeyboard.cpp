@@ -267,6 +267,10 @@ int COSMRibbonBar::OnHookKeyDown(UINT key, LPARAM lParam)
 {
     if (LeavesKeysToPopupAbove(this))
         return 0;
+    // The context-menu keys reach the window: its default handling asks for a context menu from the keyboard
+    // (WM_CONTEXTMENU), which the hook on the frame answers with the selected control's menu.
+    if (key == VK_APPS || (key == VK_F10 && ::GetKeyState(VK_SHIFT) < 0))
+        return kStop;
     return COSMMenuBar::OnHookKeyDown(key, lParam);
 }
 

@@ -154,8 +154,8 @@ void COSMRibbonBar::GenerateCommandBarList(DWORD& nextId, COSMCommandBarList* li
     }
     if (!list || list->Contains(this))
         return;
-    InternalAddRef();
-    list->Add(this);
+    // The list holds a reference of its own.
+    list->Add(RefPtr<COSMCommandBar>::Retain(this).Detach());
     m_quickAccessControls->GenerateCommandBarList(nextId, list, params);
 }
 

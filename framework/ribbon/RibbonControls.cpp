@@ -77,9 +77,10 @@ void COSMRibbonQuickAccessControls::Remove(COSMControl* control)
     auto found = std::find(m_controls.begin(), m_controls.end(), control);
     if (!control || found == m_controls.end())
         return;
+    // The list's reference, given up once the ribbon's controls have let the control go too.
+    const RefPtr<COSMControl> removed = RefPtr<COSMControl>::Adopt(control);
     m_controls.erase(found);
     OnControlRemoved(control);
-    control->InternalRelease();
 }
 
 void COSMRibbonQuickAccessControls::OnControlAdded(COSMControl* control)
@@ -92,8 +93,8 @@ void COSMRibbonQuickAccessControls::OnControlAdded(COSMControl* control)
     int index = static_cast<int>(m_controls.rend() - found) - 1;
     if (bar->GetSystemButton())
         ++index;
-    control->InternalAddRef();
-    bar->GetControls()->InsertAt(control, index);
+    // The ribbon's controls hold a reference of their own.
+    bar->GetControls()->InsertAt(RefPtr<COSMControl>::Retain(control).Detach(), index);
 }
 
 void COSMRibbonQuickAccessControls::OnControlRemoved(COSMControl* control)

@@ -2,6 +2,8 @@
 #include "framework/ribbon/RibbonFrame.h"
 
 #include "classlib/FrameWnd.h"
+#include "classlib/ModalLoop.h"
+#include "classlib/ScopedHandle.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ControlButton.h"
 #include "framework/commandbars/PaintManager.h"
@@ -20,6 +22,13 @@ void GetWindowAndClientOnScreen(HWND frame, RECT* window, RECT* client)
     ::GetWindowRect(frame, window);
     ::GetClientRect(frame, client);
     ::MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(client), 2);
+}
+
+// Hands the frame its region. The system owns a region SetWindowRgn took; one it refused is still ours and goes here.
+void GiveFrameRegion(HWND frame, ScopedGdiObject<HRGN> region)
+{
+    if (::SetWindowRgn(frame, region.Get(), TRUE))
+        (void)region.Release();
 }
 
 }  // namespace
@@ -71,7 +80,15 @@ void COSMRibbonFrame::SetFrameRegion(int cx, int cy, BOOL force)
         return;
     if (!force && cx == m_lastWidth && cy == m_lastHeight)
         return;
-    m_inRegion = TRUE;
+    // Cleared however this ends: a painter that throws must not keep the frame from ever getting a region again.
+    struct RegionGuard
+    {
+        BOOL& inRegion;
+        explicit RegionGuard(BOOL& flag) : inRegion(flag) { inRegion = TRUE; }
+        ~RegionGuard() { inRegion = FALSE; }
+        RegionGuard(const RegionGuard&) = delete;
+        RegionGuard& operator=(const RegionGuard&) = delete;
+    } guard(m_inRegion);
     const DWORD style = GetStyle(FALSE);
     const DWORD exStyle = GetStyle(TRUE);
     RECT adjusted{0, 0, cx, cy};
@@ -91,18 +108,18 @@ void COSMRibbonFrame::SetFrameRegion(int cx, int cy, BOOL force)
     else if (maximized)
     {
         const int inset = m_frameBorder - ((exStyle & WS_EX_CLIENTEDGE) ? 2 : 0);
-        ::SetWindowRgn(frame, ::CreateRectRgn(inset, inset, cx - inset, cy - inset), TRUE);
+        GiveFrameRegion(frame, ScopedGdiObject<HRGN>(::CreateRectRgn(inset, inset, cx - inset, cy - inset)));
     }
     else
     {
         COSMPaintManager* paintManager = m_ribbon ? m_ribbon->GetPaintManager() : nullptr;
         auto* framePainter =
             paintManager ? dynamic_cast<COSMFramePaintManager*>(paintManager->GetFramePaintManager()) : nullptr;
-        ::SetWindowRgn(frame, framePainter ? framePainter->CreateFrameRegion(this, cx, cy) : nullptr, TRUE);
+        GiveFrameRegion(frame,
+                        ScopedGdiObject<HRGN>(framePainter ? framePainter->CreateFrameRegion(this, cx, cy) : nullptr));
     }
     m_lastWidth = cx;
     m_lastHeight = cy;
-    m_inRegion = FALSE;
 }
 
 void COSMRibbonFrame::UpdateFrameRegion()
@@ -263,44 +280,34 @@ void COSMRibbonFrame::TrackCaptionButton(COSMControl* button)
 {
     HWND frame = GetFrameHwnd();
     const UINT id = static_cast<UINT>(button->GetID());
+    // A message the loop dispatches may lay the caption out anew and drop the button from the list.
+    const RefPtr<COSMControl> keepButton = RefPtr<COSMControl>::Retain(button);
     SetHotCaptionButton(button);
     button->SetPressed(TRUE);
     DrawNonClient();
     ::SetCapture(frame);
     BOOL released = FALSE;
     BOOL over = TRUE;
-    while (::GetCapture() == frame)
-    {
-        MSG msg;
-        if (!::GetMessageA(&msg, nullptr, 0, 0))
+    CModalLoop loop;
+    loop.EndOnCaptureLoss(frame).EndOnEscape();
+    loop.Run(nullptr, [&](MSG& msg) {
+        if (msg.message != WM_MOUSEMOVE && msg.message != WM_LBUTTONUP)
+            return CModalLoop::Dispatch;
+        // Captured, the frame hears of the mouse in client coordinates.
+        CPoint point(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+        ::ClientToScreen(frame, &point);
+        const BOOL now = HitTestCaptionButton(point) == button;
+        if (now != over)
         {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
+            over = now;
+            button->SetSelected(over);
+            DrawNonClient();
         }
-        if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP)
-        {
-            // Captured, the frame hears of the mouse in client coordinates.
-            CPoint point(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
-            ::ClientToScreen(frame, &point);
-            const BOOL now = HitTestCaptionButton(point) == button;
-            if (now != over)
-            {
-                over = now;
-                button->SetSelected(over);
-                DrawNonClient();
-            }
-            if (msg.message == WM_LBUTTONUP)
-            {
-                released = TRUE;
-                break;
-            }
-            continue;
-        }
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
-            break;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+        if (msg.message != WM_LBUTTONUP)
+            return CModalLoop::Handled;
+        released = TRUE;
+        return CModalLoop::Stop;
+    });
     if (::GetCapture() == frame)
         ::ReleaseCapture();
     if (!::IsWindow(frame))
@@ -363,22 +370,17 @@ void COSMRibbonFrame::DrawNonClient()
     if (!painter || !::IsWindow(frame) || !DrawsNonClient())
         return;
     RepositionCaptionButtons();
-    // The window DC of a frame also covers its client area: the border is drawn around the client only.
-    HDC hdc = ::GetWindowDC(frame);
-    if (!hdc)
+    // The window DC of a frame also covers its client area: the border is drawn around the client only. The DC goes
+    // back to the window however the painter ends.
+    CWindowDC dc(m_frame);
+    if (!dc.GetSafeHdc())
         return;
     RECT window{};
     RECT client{};
     GetWindowAndClientOnScreen(frame, &window, &client);
-    ::ExcludeClipRect(hdc, client.left - window.left, client.top - window.top, client.right - window.left,
-                      client.bottom - window.top);
-    {
-        CDC dc;
-        dc.Attach(hdc);
-        painter->DrawFrame(&dc, this);
-        dc.Detach();
-    }
-    ::ReleaseDC(frame, hdc);
+    dc.ExcludeClipRect(client.left - window.left, client.top - window.top, client.right - window.left,
+                       client.bottom - window.top);
+    painter->DrawFrame(&dc, this);
 }
 
 LRESULT COSMRibbonFrame::DefaultWithoutCaption(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)

@@ -70,11 +70,8 @@ COSMRibbonGroupControlPopup::COSMRibbonGroupControlPopup()
 {
     m_flags = kGroupPopupFlags;
     m_type = kGroupPopupType;
-    if (COSMPopupBar* bar = COSMPopupBar::CreatePopupBar(nullptr))
-    {
-        SetCommandBar(bar);
-        bar->InternalRelease();
-    }
+    if (const RefPtr<COSMPopupBar> bar = RefPtr<COSMPopupBar>::Adopt(COSMPopupBar::CreatePopupBar(nullptr)))
+        SetCommandBar(bar.Get());
 }
 
 COSMRibbonGroupControlPopup::COSMRibbonGroupControlPopup(COSMRibbonGroup* group) : COSMRibbonGroupControlPopup()
@@ -179,16 +176,15 @@ BOOL COSMRibbonGroupControlPopup::OnSetPopup(BOOL popup)
     if (!popup)
         return COSMControlPopup::OnSetPopup(FALSE);
     // Every opening shows a fresh copy of the group as it is now.
-    COSMPopupToolBar* bar =
-        m_group ? new COSMRibbonGroupPopupToolBar(m_group) : COSMPopupToolBar::CreatePopupToolBar(nullptr);
+    const RefPtr<COSMPopupToolBar> bar = RefPtr<COSMPopupToolBar>::Adopt(
+        m_group ? new COSMRibbonGroupPopupToolBar(m_group) : COSMPopupToolBar::CreatePopupToolBar(nullptr));
     if (!bar)
         return FALSE;
     if (COSMCommandBar* parent = GetParent())
         bar->SetCommandBars(parent->GetCommandBars());
     if (m_group)
         bar->SetCustomizable(FALSE);
-    SetCommandBar(bar);
-    bar->InternalRelease();
+    SetCommandBar(bar.Get());
     return COSMControlPopup::OnSetPopup(TRUE);
 }
 
@@ -202,7 +198,8 @@ COSMControl* COSMRibbonGroupControlPopup::Clone(BOOL recursive) const
 // ---- The group ----
 
 COSMRibbonGroup::COSMRibbonGroup()
-    : m_optionButton(new COSMRibbonGroupOption), m_popupButton(new COSMRibbonGroupControlPopup(this))
+    : m_optionButton(RefPtr<COSMRibbonGroupOption>::Adopt(new COSMRibbonGroupOption)),
+      m_popupButton(RefPtr<COSMRibbonGroupControlPopup>::Adopt(new COSMRibbonGroupControlPopup(this)))
 {
     m_optionButton->SetRibbonGroup(this);
     m_popupButton->SetFallbackStyle(kLargeStyle);
@@ -221,8 +218,6 @@ COSMRibbonGroup::~COSMRibbonGroup()
             button->SetRibbonGroup(nullptr);
         button->ReferTo(nullptr);
     }
-    m_optionButton->InternalRelease();
-    m_popupButton->InternalRelease();
 }
 
 COSMRibbonTab* COSMRibbonGroup::GetRibbonTab() const
@@ -261,7 +256,7 @@ COSMControls* COSMRibbonGroup::GetParentControls() const
 
 COSMControl* COSMRibbonGroup::GetAt(int index) const
 {
-    return index >= 0 && index < GetCount() ? m_controls[static_cast<size_t>(index)] : nullptr;
+    return index >= 0 && index < GetCount() ? m_controls[static_cast<size_t>(index)].Get() : nullptr;
 }
 
 int COSMRibbonGroup::IndexOf(const COSMControl* control) const
@@ -279,8 +274,7 @@ COSMControl* COSMRibbonGroup::InsertControl(COSMControl* control, int index)
     if (index < 0 || index >= GetCount())
         index = GetCount();
     controls->InsertAt(control, m_optionButton->GetIndex() - GetCount() + index);
-    m_controls.insert(m_controls.begin() + index, control);
-    control->InternalAddRef();
+    m_controls.insert(m_controls.begin() + index, RefPtr<COSMControl>::Retain(control));
     control->SetRibbonGroup(this);
     SetHideFlag(control, COSMRibbonBar::kHideGroup, !IsGroupVisible());
     return control;
@@ -296,8 +290,7 @@ COSMControl* COSMRibbonGroup::Add(int type, int id, LPCSTR parameter, int index)
     COSMControl* control = controls->Add(type, id, parameter, m_optionButton->GetIndex() - GetCount() + index, FALSE);
     if (!control)
         return nullptr;
-    m_controls.insert(m_controls.begin() + index, control);
-    control->InternalAddRef();
+    m_controls.insert(m_controls.begin() + index, RefPtr<COSMControl>::Retain(control));
     control->SetRibbonGroup(this);
     SetHideFlag(control, COSMRibbonBar::kHideGroup, !IsGroupVisible());
     return control;
@@ -323,14 +316,14 @@ COSMControl* COSMRibbonGroup::AddClone(const COSMControl* control, int index, BO
 
 void COSMRibbonGroup::RemoveAt(int index)
 {
-    COSMControl* control = GetAt(index);
-    if (!control)
+    if (!GetAt(index))
         return;
+    // The group's reference, given up once the bar's controls have let the control go too.
+    const RefPtr<COSMControl> control = std::move(m_controls[static_cast<size_t>(index)]);
     control->SetRibbonGroup(nullptr);
     m_controls.erase(m_controls.begin() + index);
     if (COSMControls* controls = control->GetControls())
-        controls->Remove(control);
-    control->InternalRelease();
+        controls->Remove(control.Get());
 }
 
 void COSMRibbonGroup::Remove(COSMControl* control)
@@ -351,27 +344,27 @@ void COSMRibbonGroup::SetRect(const CRect& rect)
     m_rect = rect;
     if (m_reduced)
     {
-        SetHideFlag(m_popupButton, kHideReduced, FALSE);
+        SetHideFlag(m_popupButton.Get(), kHideReduced, FALSE);
         m_popupButton->SetRect(rect);
         m_popupButton->SetWrap(TRUE);
     }
     else
     {
-        SetHideFlag(m_popupButton, kHideReduced, TRUE);
+        SetHideFlag(m_popupButton.Get(), kHideReduced, TRUE);
     }
     if (!m_showOptionButton)
     {
-        SetHideFlag(m_optionButton, kHideOption, TRUE);
+        SetHideFlag(m_optionButton.Get(), kHideOption, TRUE);
     }
     else if (m_reduced)
     {
-        SetHideFlag(m_optionButton, kHideReduced, TRUE);
+        SetHideFlag(m_optionButton.Get(), kHideReduced, TRUE);
     }
     else
     {
         const int h = GetGroupCaptionHeight();
         m_optionButton->SetWrap(TRUE);
-        SetHideFlag(m_optionButton, kHideOption | kHideReduced, FALSE);
+        SetHideFlag(m_optionButton.Get(), kHideOption | kHideReduced, FALSE);
         m_optionButton->SetRect(CRect(rect.right - h - 1, rect.bottom - h, rect.right - 3, rect.bottom - 3));
     }
 }
@@ -401,15 +394,14 @@ void COSMRibbonGroup::Copy(const COSMRibbonGroup* source)
             continue;
         clone->SetRibbonGroup(this);
         SetHideFlag(clone, COSMRibbonBar::kHideGroup, FALSE);
-        m_controls.push_back(clone);
-        clone->InternalAddRef();
+        m_controls.push_back(RefPtr<COSMControl>::Retain(clone));
     }
-    m_optionButton->Copy(source->m_optionButton, TRUE);
-    m_popupButton->Copy(source->m_popupButton, TRUE);
+    m_optionButton->Copy(source->m_optionButton.Get(), TRUE);
+    m_popupButton->Copy(source->m_popupButton.Get(), TRUE);
     m_optionButton->SetRibbonGroup(this);
     m_popupButton->SetGroup(this);
-    SetHideFlag(m_optionButton, COSMRibbonBar::kHideGroup, FALSE);
-    SetHideFlag(m_popupButton, COSMRibbonBar::kHideGroup, FALSE);
+    SetHideFlag(m_optionButton.Get(), COSMRibbonBar::kHideGroup, FALSE);
+    SetHideFlag(m_popupButton.Get(), COSMRibbonBar::kHideGroup, FALSE);
 }
 
 void COSMRibbonGroup::Draw(CDC* dc, CRect clip)
@@ -420,12 +412,12 @@ void COSMRibbonGroup::Draw(CDC* dc, CRect clip)
     COSMPaintManager* paintManager = m_parentBar ? m_parentBar->GetPaintManager() : nullptr;
     BOOL first = TRUE;
     CRect part;
-    for (COSMControl* control : m_controls)
+    for (const RefPtr<COSMControl>& control : m_controls)
     {
         if (!control->IsVisible(0))
             continue;
         if (!m_controlsGrouping && control->GetBeginGroup() && !first && paintManager)
-            paintManager->DrawCommandBarSeparator(dc, m_parentBar, control, TRUE);
+            paintManager->DrawCommandBarSeparator(dc, m_parentBar, control.Get(), TRUE);
         first = FALSE;
         if (part.IntersectRect(control->GetRect(), clip))
             control->Draw(dc);
@@ -439,7 +431,7 @@ void COSMRibbonGroup::Draw(CDC* dc, CRect clip)
 void COSMRibbonGroup::ArrangeInRow(CDC* dc)
 {
     CPoint at(m_rect.left + 4, m_rect.top + GetGroupCaptionHeight());
-    for (COSMControl* control : m_controls)
+    for (const RefPtr<COSMControl>& control : m_controls)
     {
         if (!control->IsVisible(0))
             continue;
@@ -454,10 +446,11 @@ void COSMRibbonGroup::OnGroupAdded()
     COSMControls* controls = GetParentControls();
     if (!controls)
         return;
-    for (COSMControl* button : {static_cast<COSMControl*>(m_optionButton), static_cast<COSMControl*>(m_popupButton)})
+    for (COSMControl* button :
+         {static_cast<COSMControl*>(m_optionButton.Get()), static_cast<COSMControl*>(m_popupButton.Get())})
     {
-        controls->InsertAt(button, -1);
-        button->InternalAddRef();
+        // The bar's controls take a reference of their own; the group keeps its.
+        controls->InsertAt(RefPtr<COSMControl>::Retain(button).Detach(), -1);
         SetHideFlag(button, COSMRibbonBar::kHideGroup, !IsGroupVisible());
     }
     // Both buttons carry the group's id: a copy of the popup button on another ribbon finds its group by it.
@@ -483,13 +476,18 @@ void COSMRibbonGroup::OnGroupRemoved()
 {
     RemoveAll();
     COSMRibbonBar* ribbon = GetRibbonBar();
+    // A selection that names the group would outlive the bar it redraws.
+    COSMCommandBars* commandBars = ribbon ? ribbon->GetCommandBars() : nullptr;
+    if (commandBars && commandBars->GetCustomizeSelectionTarget() == this)
+        commandBars->SetCustomizeSelection(nullptr);
     if (ribbon && m_parentBar == ribbon)
     {
         COSMRibbonGroupsScroller* scroller = ribbon->GetGroupsScroller();
         if (scroller && scroller->GetHotGroup() == this)
             scroller->SetHotGroup(nullptr);
     }
-    for (COSMControl* button : {static_cast<COSMControl*>(m_popupButton), static_cast<COSMControl*>(m_optionButton)})
+    for (COSMControl* button :
+         {static_cast<COSMControl*>(m_popupButton.Get()), static_cast<COSMControl*>(m_optionButton.Get())})
     {
         // The bar's controls give up the reference they took; the group keeps its own.
         if (COSMControls* controls = button->GetControls())
@@ -519,7 +517,7 @@ BOOL COSMRibbonGroup::ActivateThroughPopup(COSMControl* control)
     if (!control || control->GetRibbonGroup() != this || control->GetHideFlags() != kHideReduced || !m_parentBar ||
         m_popupButton->GetParent() != m_parentBar)
         return FALSE;
-    m_parentBar->EnsureVisible(m_popupButton);
+    m_parentBar->EnsureVisible(m_popupButton.Get());
     m_popupButton->OnMnemonicActivate();
     const int index = IndexOf(control);
     auto* popup = dynamic_cast<COSMRibbonGroupPopupToolBar*>(m_popupButton->GetCommandBar());
@@ -568,9 +566,9 @@ void COSMRibbonGroup::DoPropExchange(COSMPropExchange* px)
         if (px->IsStoring())
         {
             std::vector<COSMControl*> saved;
-            for (COSMControl* control : m_controls)
+            for (const RefPtr<COSMControl>& control : m_controls)
                 if (!control->IsTemporary())
-                    saved.push_back(control);
+                    saved.push_back(control.Get());
             POSITION pos = items->GetPosition(static_cast<DWORD>(saved.size()));
             for (size_t i = 0; pos && i < saved.size(); ++i)
             {
@@ -627,10 +625,11 @@ COSMRibbonGroup* COSMRibbonGroups::InsertAt(int index, COSMRibbonGroup* group)
     group->m_groups = this;
     group->m_ribbonBar = m_tab ? m_tab->GetRibbonBar() : nullptr;
     group->m_parentBar = m_tab ? m_tab->GetParentCommandBar() : nullptr;
+    // The collection takes over the caller's reference.
     if (index < 0 || index >= GetCount())
-        m_groups.push_back(group);
+        m_groups.push_back(RefPtr<COSMRibbonGroup>::Adopt(group));
     else
-        m_groups.insert(m_groups.begin() + index, group);
+        m_groups.insert(m_groups.begin() + index, RefPtr<COSMRibbonGroup>::Adopt(group));
     RenumberGroups();
     group->OnGroupAdded();
     return group;
@@ -638,21 +637,22 @@ COSMRibbonGroup* COSMRibbonGroups::InsertAt(int index, COSMRibbonGroup* group)
 
 COSMRibbonGroup* COSMRibbonGroups::Add(LPCSTR caption, int id)
 {
-    auto* group = new COSMRibbonGroup;
+    RefPtr<COSMRibbonGroup> group = RefPtr<COSMRibbonGroup>::Adopt(new COSMRibbonGroup);
     group->SetCaption(caption);
     group->SetID(id);
-    return InsertAt(-1, group);
+    return InsertAt(-1, group.Detach());
 }
 
 void COSMRibbonGroups::RemoveAll()
 {
-    std::vector<COSMRibbonGroup*> groups;
+    // Each group goes as its reference leaves the local list, after it has left the bar.
+    std::vector<RefPtr<COSMRibbonGroup>> groups;
     groups.swap(m_groups);
-    for (COSMRibbonGroup* group : groups)
+    for (RefPtr<COSMRibbonGroup>& group : groups)
     {
         group->OnGroupRemoved();
         group->m_groups = nullptr;
-        group->InternalRelease();
+        group.Reset();
     }
 }
 
@@ -676,9 +676,9 @@ void COSMRibbonGroups::Copy(const COSMRibbonGroups* source)
 
 COSMRibbonGroup* COSMRibbonGroups::HitTest(CPoint point) const
 {
-    for (COSMRibbonGroup* group : m_groups)
+    for (const RefPtr<COSMRibbonGroup>& group : m_groups)
         if (group->IsVisible() && group->GetRect().PtInRect(point))
-            return group;
+            return group.Get();
     return nullptr;
 }
 
@@ -693,7 +693,7 @@ void COSMRibbonGroups::DoPropExchange(COSMPropExchange* px)
         for (size_t i = 0; pos && i < m_groups.size(); ++i)
         {
             const auto item = RefPtr<COSMPropExchange>::Adopt(items->GetNext(pos));
-            CObject* object = m_groups[i];
+            CObject* object = m_groups[i].Get();
             item->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMRibbonGroup));
             m_groups[i]->DoPropExchange(item.Get());
         }
@@ -709,7 +709,7 @@ void COSMRibbonGroups::DoPropExchange(COSMPropExchange* px)
         if (!item->ExchangeObjectInstance(&object, RUNTIME_CLASS(COSMRibbonGroup)) || !object)
             AfxThrowArchiveException(CArchiveException::badClass);
         auto* group = static_cast<COSMRibbonGroup*>(object);
-        m_groups.push_back(group);
+        m_groups.push_back(RefPtr<COSMRibbonGroup>::Adopt(group));
         RenumberGroups();
         group->DoPropExchange(item.Get());
     }

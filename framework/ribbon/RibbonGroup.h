@@ -17,6 +17,7 @@
 #include "classlib/CString.h"
 #include "classlib/CmdTarget.h"
 #include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/ControlButton.h"
 #include "framework/commandbars/ControlPopup.h"
 
@@ -181,8 +182,8 @@ public:
     int GetReduceLimit() const { return m_reduceLimit; }
     void SetReduceLimit(int limit) { m_reduceLimit = limit; }
     int GetGroupingRows() const { return m_groupingRows; }
-    COSMRibbonGroupOption* GetOptionButton() const { return m_optionButton; }
-    COSMRibbonGroupControlPopup* GetPopupButton() const { return m_popupButton; }
+    COSMRibbonGroupOption* GetOptionButton() const { return m_optionButton.Get(); }
+    COSMRibbonGroupControlPopup* GetPopupButton() const { return m_popupButton.Get(); }
     // A keyboard tip reached a control hidden only because the group is reduced: the group's popup opens (brought
     // into view first) and the control at the same place there runs. FALSE, doing nothing, for any other control.
     BOOL ActivateThroughPopup(COSMControl* control);
@@ -208,7 +209,8 @@ private:
     int m_index = -1;
     COSMRibbonGroups* m_groups = nullptr;
     CRect m_rect;
-    std::vector<COSMControl*> m_controls;
+    // Each control is referenced by the group and, while it stands there, by the parent bar's controls.
+    std::vector<RefPtr<COSMControl>> m_controls;
     COSMCommandBar* m_parentBar = nullptr;
     COSMRibbonBar* m_ribbonBar = nullptr;
     int m_id = -1;
@@ -216,8 +218,8 @@ private:
     // Every popup button that stands for the group: its own and copies elsewhere (a quick-access copy). Made before
     // the group's own button, which joins it as it is made.
     std::vector<COSMRibbonGroupControlPopup*> m_standIns;
-    COSMRibbonGroupOption* m_optionButton;
-    COSMRibbonGroupControlPopup* m_popupButton;
+    RefPtr<COSMRibbonGroupOption> m_optionButton;
+    RefPtr<COSMRibbonGroupControlPopup> m_popupButton;
     BOOL m_reduced = FALSE;
     BOOL m_showOptionButton = FALSE;
     BOOL m_visible = TRUE;
@@ -238,7 +240,7 @@ public:
     // Null outside 0..count-1.
     COSMRibbonGroup* GetAt(int index) const
     {
-        return index >= 0 && index < GetCount() ? m_groups[static_cast<size_t>(index)] : nullptr;
+        return index >= 0 && index < GetCount() ? m_groups[static_cast<size_t>(index)].Get() : nullptr;
     }
     // Takes over the caller's reference: the group joins the tab's bars, is numbered and adds its buttons.
     COSMRibbonGroup* InsertAt(int index, COSMRibbonGroup* group);
@@ -263,6 +265,6 @@ private:
     void RenumberGroups();
 
     COSMRibbonTab* m_tab;
-    std::vector<COSMRibbonGroup*> m_groups;
+    std::vector<RefPtr<COSMRibbonGroup>> m_groups;
     int m_scrollPos = 0;
 };

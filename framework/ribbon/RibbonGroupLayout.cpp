@@ -259,7 +259,7 @@ void COSMRibbonGroup::OnBeforeCalcSize(CDC* dc)
     const CSize iconSize = ribbon ? ribbon->CalcIconSize(FALSE) : CSize(16, 16);
     m_layout->captionWidth = GetMinimumWidth(dc);
     m_layout->wasReduced = m_reduced;
-    for (COSMControl* control : m_controls)
+    for (const RefPtr<COSMControl>& control : m_controls)
     {
         if (!control->IsVisible(kHideReduced))
             continue;
@@ -272,7 +272,7 @@ void COSMRibbonGroup::OnBeforeCalcSize(CDC* dc)
             control->SetFallbackStyle(large ? kStyleLarge : kStyleMedium);
         }
         COSMRibbonGroupControlInfo record;
-        record.control = control;
+        record.control = control.Get();
         record.size = control->GetSize(dc);
         record.rect = control->GetRect();
         record.beginGroup = control->GetBeginGroup();
@@ -553,7 +553,7 @@ void COSMRibbonGroups::ReduceGroups(CDC* dc, std::vector<int>& widths, int avail
             {
                 for (int i = count - 1; i >= 0 && !reduced; --i)
                 {
-                    COSMRibbonGroup* group = m_groups[static_cast<size_t>(i)];
+                    COSMRibbonGroup* group = m_groups[static_cast<size_t>(i)].Get();
                     if (!group->IsGroupVisible() || !group->ReduceSize(level, total - available))
                         continue;
                     widths[static_cast<size_t>(i)] = group->CalcSize(dc);
@@ -567,7 +567,7 @@ void COSMRibbonGroups::ReduceGroups(CDC* dc, std::vector<int>& widths, int avail
     {
         for (int i = count - 1; i >= 0; --i)
         {
-            COSMRibbonGroup* group = m_groups[static_cast<size_t>(i)];
+            COSMRibbonGroup* group = m_groups[static_cast<size_t>(i)].Get();
             if (group->IsGroupVisible() && group->ExtendSize(available - total))
             {
                 widths[static_cast<size_t>(i)] = group->CalcSize(dc);
@@ -587,7 +587,7 @@ void COSMRibbonGroups::RepositionGroups(CDC* dc, int width, DWORD /*mode*/, CRec
             scroller->ShowScrollButtons(FALSE, FALSE);
         return;
     }
-    for (COSMRibbonGroup* group : m_groups)
+    for (const RefPtr<COSMRibbonGroup>& group : m_groups)
         if (group->IsGroupVisible())
             group->OnBeforeCalcSize(dc);
     std::vector<int> widths(m_groups.size(), 0);
@@ -614,13 +614,13 @@ void COSMRibbonGroups::RepositionGroups(CDC* dc, int width, DWORD /*mode*/, CRec
     int x = margins.left - position;
     for (size_t i = 0; i < m_groups.size(); ++i)
     {
-        COSMRibbonGroup* group = m_groups[i];
+        COSMRibbonGroup* group = m_groups[i].Get();
         if (!group->IsGroupVisible())
             continue;
         group->ArrangeAt(widths[i], x, margins.top);
         x += widths[i] + COSMRibbonGroup::kGroupSpacing;
     }
-    for (COSMRibbonGroup* group : m_groups)
+    for (const RefPtr<COSMRibbonGroup>& group : m_groups)
         if (group->IsGroupVisible())
             group->OnAfterCalcSize();
 }

@@ -2,6 +2,7 @@
 // the buttons' auto-repeating press.
 #include "framework/ribbon/RibbonGroupsScroller.h"
 
+#include "classlib/ModalLoop.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/ribbon/RibbonBar.h"
@@ -55,8 +56,8 @@ void COSMRibbonGroupsScrollButton::OnClick(BOOL /*keyboard*/, CPoint /*point*/)
     const HWND window = bar->GetSafeHwnd();
     // A message of the loop may close the popup that holds the button: the loop keeps both alive and stops
     // touching them once their window is gone.
-    InternalAddRef();
-    bar->InternalAddRef();
+    const RefPtr<COSMRibbonGroupsScrollButton> keepButton = RefPtr<COSMRibbonGroupsScrollButton>::Retain(this);
+    const RefPtr<COSMCommandBar> keepBar = RefPtr<COSMCommandBar>::Retain(bar);
 
     m_pressed = TRUE;
     scroller->ScrollGroups(m_left);
@@ -64,31 +65,23 @@ void COSMRibbonGroupsScrollButton::OnClick(BOOL /*keyboard*/, CPoint /*point*/)
     ::SetTimer(window, kTimerRepeat, doubleClick * 4 / 5, nullptr);
     ::SetCapture(window);
     BOOL firstRepeat = TRUE;
-    MSG msg;
-    while (::IsWindow(window) && ::GetCapture() == window && IsVisible())
-    {
-        if (!::GetMessageA(&msg, nullptr, 0, 0))
-        {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (msg.message == WM_TIMER && msg.hwnd == window && msg.wParam == kTimerRepeat)
-        {
-            if (COSMRibbonGroupsScroller* current = GetScroller())
-                current->ScrollGroups(m_left);
-            if (firstRepeat && ::IsWindow(window))
-                ::SetTimer(window, kTimerRepeat, doubleClick / 10, nullptr);
-            firstRepeat = FALSE;
-            continue;
-        }
-        if (msg.message == WM_LBUTTONUP)
-            break;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    CModalLoop loop;
+    loop.EndOnCaptureLoss(window);
+    loop.Run([&] { return !::IsWindow(window) || !IsVisible(); },
+             [&](MSG& msg) {
+                 if (msg.message == WM_TIMER && msg.hwnd == window && msg.wParam == kTimerRepeat)
+                 {
+                     if (COSMRibbonGroupsScroller* current = GetScroller())
+                         current->ScrollGroups(m_left);
+                     if (firstRepeat && ::IsWindow(window))
+                         ::SetTimer(window, kTimerRepeat, doubleClick / 10, nullptr);
+                     firstRepeat = FALSE;
+                     return CModalLoop::Handled;
+                 }
+                 return msg.message == WM_LBUTTONUP ? CModalLoop::Stop : CModalLoop::Dispatch;
+             });
 
-    const BOOL alive = ::IsWindow(window) && GetParent() == bar;
-    if (alive)
+    if (::IsWindow(window) && GetParent() == bar)
     {
         if (::GetCapture() == window)
             ::ReleaseCapture();
@@ -98,25 +91,20 @@ void COSMRibbonGroupsScrollButton::OnClick(BOOL /*keyboard*/, CPoint /*point*/)
             SetSelected(0);
         RedrawParent(FALSE);
     }
-    bar->InternalRelease();
-    InternalRelease();
 }
 
 // ---- The scroller ----
 
 COSMRibbonGroupsScroller::COSMRibbonGroupsScroller(COSMCommandBar* bar)
-    : m_bar(bar), m_leftButton(new COSMRibbonGroupsScrollButton(this, TRUE)),
-      m_rightButton(new COSMRibbonGroupsScrollButton(this, FALSE))
+    : m_bar(bar),
+      m_leftButton(RefPtr<COSMRibbonGroupsScrollButton>::Adopt(new COSMRibbonGroupsScrollButton(this, TRUE))),
+      m_rightButton(RefPtr<COSMRibbonGroupsScrollButton>::Adopt(new COSMRibbonGroupsScrollButton(this, FALSE)))
 {
     m_leftButton->SetHideFlags(COSMControl::kHideScroll);
     m_rightButton->SetHideFlags(COSMControl::kHideScroll);
 }
 
-COSMRibbonGroupsScroller::~COSMRibbonGroupsScroller()
-{
-    m_leftButton->InternalRelease();
-    m_rightButton->InternalRelease();
-}
+COSMRibbonGroupsScroller::~COSMRibbonGroupsScroller() = default;
 
 COSMRibbonGroupsScroller* COSMRibbonGroupsScroller::GetGroupsScroller(const COSMCommandBar* bar)
 {
@@ -136,12 +124,13 @@ void COSMRibbonGroupsScroller::Init()
     COSMControls* controls = m_bar ? m_bar->GetControls() : nullptr;
     if (!controls)
         return;
-    for (COSMControl* button : {static_cast<COSMControl*>(m_leftButton), static_cast<COSMControl*>(m_rightButton)})
+    for (COSMControl* button :
+         {static_cast<COSMControl*>(m_leftButton.Get()), static_cast<COSMControl*>(m_rightButton.Get())})
     {
-        // The ribbon's own controls: never saved, and a copied bar keeps its own pair.
+        // The ribbon's own controls: never saved, and a copied bar keeps its own pair. The bar's controls hold a
+        // reference of their own.
         button->SetTemporary(TRUE);
-        controls->InsertAt(button, -1);
-        button->InternalAddRef();
+        controls->InsertAt(RefPtr<COSMControl>::Retain(button).Detach(), -1);
     }
     m_scrollOffset = 0;
 }
@@ -160,8 +149,8 @@ void COSMRibbonGroupsScroller::ShowScrollButtons(BOOL left, BOOL right)
             button->SetHideFlags(button->GetHideFlags() | COSMControl::kHideScroll);
         }
     };
-    place(m_leftButton, left, CRect(area.left - 1, area.top, area.left + kButtonWidth, area.bottom));
-    place(m_rightButton, right, CRect(area.right - kButtonWidth, area.top, area.right + 1, area.bottom));
+    place(m_leftButton.Get(), left, CRect(area.left - 1, area.top, area.left + kButtonWidth, area.bottom));
+    place(m_rightButton.Get(), right, CRect(area.right - kButtonWidth, area.top, area.right + 1, area.bottom));
 }
 
 void COSMRibbonGroupsScroller::SetHotGroup(COSMRibbonGroup* group)

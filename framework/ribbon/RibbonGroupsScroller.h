@@ -9,6 +9,7 @@
 #pragma once
 
 #include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/ControlButton.h"
 
 class COSMCommandBar;
@@ -71,14 +72,15 @@ public:
     int GetScrollOffset() const { return m_scrollOffset; }
     void SetScrollOffset(int offset) { m_scrollOffset = offset; }
     COSMCommandBar* GetBar() const { return m_bar; }
-    COSMRibbonGroupsScrollButton* GetLeftButton() const { return m_leftButton; }
-    COSMRibbonGroupsScrollButton* GetRightButton() const { return m_rightButton; }
+    COSMRibbonGroupsScrollButton* GetLeftButton() const { return m_leftButton.Get(); }
+    COSMRibbonGroupsScrollButton* GetRightButton() const { return m_rightButton.Get(); }
     COSMRibbonGroup* GetHotGroup() const { return m_hotGroup; }
 
 protected:
     int m_scrollOffset = 0;
     COSMCommandBar* m_bar;
-    COSMRibbonGroupsScrollButton* m_leftButton;
-    COSMRibbonGroupsScrollButton* m_rightButton;
+    // Made with the scroller; the bar's controls hold references of their own once Init ran.
+    RefPtr<COSMRibbonGroupsScrollButton> m_leftButton;
+    RefPtr<COSMRibbonGroupsScrollButton> m_rightButton;
     COSMRibbonGroup* m_hotGroup = nullptr;
 };

@@ -21,19 +21,13 @@ LPCSTR COSMRibbonPaintManager::GetContextColorWord(int color)
 
 COSMRibbonPaintManager::COSMRibbonPaintManager(COSMPaintManager* owner) : COSMSharedPartPaintManager(owner)
 {
-    ++s_live;
-    // Called directly: a derived painter's own is not in place while this constructor runs.
-    m_tabPaintManager = COSMRibbonPaintManager::CreateTabPaintManager();
+    // Called directly: a derived painter's own is not in place while this constructor runs. Held from here on, so
+    // a refresh that throws leaves nothing behind.
+    m_tabPaintManager = RefPtr<COSMTabPaintManager>::Adopt(COSMRibbonPaintManager::CreateTabPaintManager());
     m_tabPaintManager->RefreshMetrics();
 }
 
-COSMRibbonPaintManager::~COSMRibbonPaintManager()
-{
-    if (m_tabPaintManager)
-        m_tabPaintManager->InternalRelease();
-    m_tabPaintManager = nullptr;
-    --s_live;
-}
+COSMRibbonPaintManager::~COSMRibbonPaintManager() = default;
 
 int COSMRibbonPaintManager::SystemMetric(int index) const
 {
@@ -109,7 +103,8 @@ void COSMRibbonPaintManager::RefreshMetrics()
 
 COSMTabPaintManager* COSMRibbonPaintManager::CreateTabPaintManager()
 {
-    auto* tabs = new COSMTabPaintManager;
+    // Held until it is handed over, so that a set that cannot be made takes the manager with it.
+    RefPtr<COSMTabPaintManager> tabs = RefPtr<COSMTabPaintManager>::Adopt(new COSMTabPaintManager);
     tabs->SetAppearanceSet(new COSMRibbonTabAppearanceSet(this));
     tabs->SetLayout(COSMTabPaintManager::kLayoutSizeToFit);
     tabs->SetColorSet(new COSMRibbonTabColorSet);
@@ -138,7 +133,7 @@ COSMTabPaintManager* COSMRibbonPaintManager::CreateTabPaintManager()
     tabs->m_rcTextMargin.SetRect(4, 0, 4, 0);
     tabs->m_nToolTipBehaviour = 2;
     tabs->m_bClearTypeTextQuality = m_pOwner ? m_pOwner->GetClearTypeText() : FALSE;
-    return tabs;
+    return tabs.Detach();
 }
 
 COSMRibbonPaintManager::TabState COSMRibbonPaintManager::GetTabState(const COSMRibbonTab* tab)

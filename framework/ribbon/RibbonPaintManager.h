@@ -16,6 +16,7 @@
 #include "classlib/CString.h"
 #include "classlib/DC.h"
 #include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/PaintManagerFont.h"
 #include "framework/commandbars/PartPaintManager.h"
 #include "framework/foundation/PaintManagerColor.h"
@@ -101,15 +102,14 @@ public:
     // The ribbon font (group captions, and the tab paint manager's fonts from the same LOGFONT); one set with
     // SetCustomFont survives RefreshMetrics.
     COSMPaintManagerFont* GetFont() { return &m_font; }
-    COSMTabPaintManager* GetTabPaintManager() const { return m_tabPaintManager; }
+    COSMTabPaintManager* GetTabPaintManager() const { return m_tabPaintManager.Get(); }
     COLORREF GetRibbonFaceColor() const { return m_clrRibbonFace; }
     COLORREF GetGroupCaptionTextColor() const { return m_clrGroupCaptionText; }
     COLORREF GetMinimizedFrameEdgeHighLight() const { return m_clrMinimizedFrameEdgeHighLight; }
     COLORREF GetMinimizedFrameEdgeShadow() const { return m_clrMinimizedFrameEdgeShadow; }
 
-    // How often the metrics were read, and how many painters live: the paint manager's care for its painters shows.
+    // How often the metrics were read: the paint manager's care for its painters shows.
     int GetRefreshCount() const { return m_refreshCount; }
-    static int GetLiveCount() { return s_live; }
 
 private:
     int SystemMetric(int index) const;
@@ -122,7 +122,7 @@ private:
     int m_tabsHeight = 23;
     COSMPaintManagerFont m_font;
     int m_groupCaptionHeight = 17;
-    COSMTabPaintManager* m_tabPaintManager = nullptr;
+    RefPtr<COSMTabPaintManager> m_tabPaintManager;
     COLORREF m_clrRibbonFace = 0;
     COLORREF m_clrGroupCaptionText = 0;
     COLORREF m_clrMinimizedFrameEdgeHighLight = 0;
@@ -130,5 +130,4 @@ private:
     COSMPaintManagerColorGradient m_grcGradient;
     int m_frameCaptionHeight = 18;
     int m_refreshCount = 0;
-    static inline int s_live = 0;
 };

@@ -2,6 +2,8 @@
 // "more" popup of the quick-access controls that do not fit.
 #include "framework/ribbon/RibbonPopupToolBars.h"
 
+#include "classlib/GuardedCallbacks.h"
+#include "classlib/ThreadLocal.h"
 #include "framework/commandbars/CommandBarKeyboardTip.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/Controls.h"
@@ -33,6 +35,9 @@ BEGIN_MESSAGE_MAP(COSMRibbonGroupPopupToolBar, COSMPopupToolBar)
 END_MESSAGE_MAP()
 
 namespace {
+
+// Names the group popup's timer procedure in reports of what it threw.
+constexpr char kDropCopyTimerName[] = "ribbon group popup copy timer";
 
 // A popup that shows ribbon content stays open while the mouse moves over it and does not select on hover.
 constexpr DWORD kRibbonPopupFlags = 0x200000;
@@ -124,7 +129,7 @@ COSMRibbonTabPopupToolBar::COSMRibbonTabPopupToolBar(COSMRibbonTab* tab) : COSMR
     if (!tab)
         return;
     m_ribbonBar = tab->GetRibbonBar();
-    m_tabCopy = dynamic_cast<COSMRibbonTab*>(tab->GetRuntimeClass()->CreateObject());
+    m_tabCopy = RefPtr<COSMRibbonTab>::Adopt(dynamic_cast<COSMRibbonTab*>(tab->GetRuntimeClass()->CreateObject()));
     if (m_tabCopy)
     {
         m_tabCopy->SetRibbonBar(m_ribbonBar);
@@ -141,10 +146,7 @@ COSMRibbonTabPopupToolBar::COSMRibbonTabPopupToolBar(COSMRibbonTab* tab) : COSMR
 COSMRibbonTabPopupToolBar::~COSMRibbonTabPopupToolBar()
 {
     if (m_tabCopy)
-    {
         m_tabCopy->GetGroups()->RemoveAll();
-        m_tabCopy->InternalRelease();
-    }
 }
 
 CSize COSMRibbonTabPopupToolBar::GetIconSize() const
@@ -212,7 +214,7 @@ void COSMRibbonTabPopupToolBar::DrawCommandBar(CDC* dc, CRect clip)
     if (COSMRibbonPaintManager* painter = m_ribbonBar ? m_ribbonBar->GetRibbonPaintManager() : nullptr)
     {
         painter->FillRibbonFace(dc, this);
-        painter->FillGroupsBackground(dc, m_tabCopy, m_groupsRect);
+        painter->FillGroupsBackground(dc, m_tabCopy.Get(), m_groupsRect);
     }
     dc->SetBkMode(TRANSPARENT);
     COSMPaintManager* paintManager = GetPaintManager();
@@ -245,7 +247,7 @@ void COSMRibbonTabPopupToolBar::EnsureVisible(COSMControl* control)
 void COSMRibbonTabPopupToolBar::CreateKeyboardTips()
 {
     if (m_ribbonBar && m_tabCopy)
-        m_ribbonBar->CreateGroupKeyboardTips(m_tabCopy, this);
+        m_ribbonBar->CreateGroupKeyboardTips(m_tabCopy.Get(), this);
 }
 
 void COSMRibbonTabPopupToolBar::OnKeyboardTip(COSMCommandBarKeyboardTip* tip)
@@ -340,7 +342,8 @@ COSMRibbonGroupPopupToolBar::COSMRibbonGroupPopupToolBar(COSMRibbonGroup* group)
     if (group)
     {
         m_ribbonBar = group->GetRibbonBar();
-        m_groupCopy = dynamic_cast<COSMRibbonGroup*>(group->GetRuntimeClass()->CreateObject());
+        m_groupCopy =
+            RefPtr<COSMRibbonGroup>::Adopt(dynamic_cast<COSMRibbonGroup*>(group->GetRuntimeClass()->CreateObject()));
         m_sourceGroup = group;
         if (m_groupCopy)
         {
@@ -362,10 +365,7 @@ COSMRibbonGroupPopupToolBar::COSMRibbonGroupPopupToolBar(COSMRibbonGroup* group)
 COSMRibbonGroupPopupToolBar::~COSMRibbonGroupPopupToolBar()
 {
     if (m_groupCopy)
-    {
         m_groupCopy->OnGroupRemoved();
-        m_groupCopy->InternalRelease();
-    }
 }
 
 CSize COSMRibbonGroupPopupToolBar::GetIconSize() const
@@ -402,7 +402,7 @@ void COSMRibbonGroupPopupToolBar::DrawCommandBar(CDC* dc, CRect clip)
     if (!dc)
         return;
     if (COSMRibbonPaintManager* painter = m_ribbonBar ? m_ribbonBar->GetRibbonPaintManager() : nullptr)
-        painter->FillGroupPopupToolBar(dc, m_groupCopy, this);
+        painter->FillGroupPopupToolBar(dc, m_groupCopy.Get(), this);
     if (!m_groupCopy)
         return;
     dc->SetBkMode(TRANSPARENT);
@@ -415,7 +415,7 @@ void COSMRibbonGroupPopupToolBar::CreateKeyboardTips()
 {
     COSMRibbonTab* tab = m_sourceGroup ? m_sourceGroup->GetRibbonTab() : nullptr;
     if (m_ribbonBar && m_groupCopy && tab)
-        m_ribbonBar->CreateGroupKeyboardTips(tab, this, m_sourceGroup, m_groupCopy);
+        m_ribbonBar->CreateGroupKeyboardTips(tab, this, m_sourceGroup, m_groupCopy.Get());
 }
 
 void COSMRibbonGroupPopupToolBar::OnKeyboardTip(COSMCommandBarKeyboardTip* tip)
@@ -450,35 +450,60 @@ BOOL COSMRibbonGroupPopupToolBar::SetTrackingMode(int mode, BOOL selectFirst, BO
     // The copy goes with the popup, but not at once: the control whose command closed the popup still runs.
     if (closing && m_groupCopy && !m_dropTimer)
     {
-        InternalAddRef();
-        m_dropTimer = ::SetTimer(nullptr, 0, 0, &DropCopyTimer);
-        DropTimers()[m_dropTimer] = this;
+        m_dropTimer = ::SetTimer(nullptr, 0, 0, osm::GuardedTimerProc<kDropCopyTimerName, &DropCopyTimer>);
+        // Without a timer the copy simply stays until the popup goes.
+        if (m_dropTimer)
+            DropTimers()[m_dropTimer] = RefPtr<COSMRibbonGroupPopupToolBar>::Retain(this);
     }
     return result;
 }
 
-std::map<UINT_PTR, COSMRibbonGroupPopupToolBar*>& COSMRibbonGroupPopupToolBar::DropTimers()
+COSMRibbonGroupPopupToolBar::DropTimerMap& COSMRibbonGroupPopupToolBar::DropTimers()
 {
-    static std::map<UINT_PTR, COSMRibbonGroupPopupToolBar*> timers;
-    return timers;
+    // A thread timer fires on the thread that set it: each thread keeps its own, and none needs a lock.
+    static CThreadLocal<DropTimerMap> timers;
+    return *timers.GetData();
 }
 
-void CALLBACK COSMRibbonGroupPopupToolBar::DropCopyTimer(HWND /*window*/, UINT /*message*/, UINT_PTR id, DWORD /*time*/)
+void COSMRibbonGroupPopupToolBar::DropCopyTimer(HWND /*window*/, UINT /*message*/, UINT_PTR id, DWORD /*time*/)
 {
     ::KillTimer(nullptr, id);
-    const auto found = DropTimers().find(id);
-    if (found == DropTimers().end())
+    DropTimerMap& timers = DropTimers();
+    const auto found = timers.find(id);
+    if (found == timers.end())
         return;
-    COSMRibbonGroupPopupToolBar* popup = found->second;
-    DropTimers().erase(found);
-    popup->m_dropTimer = 0;
-    if (popup->m_groupCopy && popup->GetTrackingMode() == 0)
+    // Released when this ends, even when the group's removal throws.
+    const RefPtr<COSMRibbonGroupPopupToolBar> popup = std::move(found->second);
+    timers.erase(found);
+    popup->DropCopy();
+}
+
+void COSMRibbonGroupPopupToolBar::DropPendingCopies(const COSMRibbonBar* ribbon)
+{
+    DropTimerMap& timers = DropTimers();
+    for (auto entry = timers.begin(); entry != timers.end();)
     {
-        popup->m_groupCopy->OnGroupRemoved();
-        popup->m_groupCopy->InternalRelease();
-        popup->m_groupCopy = nullptr;
+        if (entry->second->m_ribbonBar != ribbon)
+        {
+            ++entry;
+            continue;
+        }
+        ::KillTimer(nullptr, entry->first);
+        const RefPtr<COSMRibbonGroupPopupToolBar> popup = std::move(entry->second);
+        entry = timers.erase(entry);
+        popup->DropCopy();
     }
-    popup->InternalRelease();
+}
+
+void COSMRibbonGroupPopupToolBar::DropCopy()
+{
+    m_dropTimer = 0;
+    if (!m_groupCopy || GetTrackingMode() != 0)
+        return;
+    // The copy leaves the popup first: a removal that throws must not leave it there half gone, for the popup's own
+    // end to remove again.
+    const RefPtr<COSMRibbonGroup> copy = std::move(m_groupCopy);
+    copy->OnGroupRemoved();
 }
 
 COSMCommandBar* COSMRibbonGroupPopupToolBar::Clone(BOOL recursive) const

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "framework/commandbars/PopupBar.h"
 #include "framework/ribbon/RibbonGroupsScroller.h"
 
@@ -52,7 +53,7 @@ public:
 
     // The tab the popup shows (the source), the copy it holds, the ribbon it came from.
     COSMRibbonTab* GetRibbonTab() const { return m_sourceTab; }
-    COSMRibbonTab* GetTabCopy() const { return m_tabCopy; }
+    COSMRibbonTab* GetTabCopy() const { return m_tabCopy.Get(); }
     COSMRibbonBar* GetRibbonBar() const { return m_ribbonBar; }
     CRect GetGroupsRect() const { return m_groupsRect; }
     COSMRibbonGroupsScroller* GetGroupsScroller() const { return m_scroller.get(); }
@@ -65,7 +66,7 @@ protected:
 private:
     class Scroller;
     std::unique_ptr<COSMRibbonGroupsScroller> m_scroller;
-    COSMRibbonTab* m_tabCopy = nullptr;
+    RefPtr<COSMRibbonTab> m_tabCopy;
     COSMRibbonTab* m_sourceTab = nullptr;
     COSMRibbonBar* m_ribbonBar = nullptr;
     CRect m_groupsRect;
@@ -98,7 +99,10 @@ public:
     BOOL ProcessSpecialKey(int kind) override;
     COSMCommandBar* Clone(BOOL recursive) const override;
 
-    COSMRibbonGroup* GetGroupCopy() const { return m_groupCopy; }
+    COSMRibbonGroup* GetGroupCopy() const { return m_groupCopy.Get(); }
+    // The ribbon is going: the closed popups of its groups that still wait to let their copies go do so now, while
+    // the groups the copies were made from are still there.
+    static void DropPendingCopies(const COSMRibbonBar* ribbon);
     COSMRibbonGroup* GetSourceGroup() const { return m_sourceGroup; }
     COSMRibbonBar* GetRibbonBar() const { return m_ribbonBar; }
     COSMRibbonGroupsScroller* GetGroupsScroller() const { return m_scroller.get(); }
@@ -111,13 +115,16 @@ protected:
 
 private:
     class Scroller;
-    // The copy leaves a closed popup from a thread timer, which holds the popup until then.
-    static std::map<UINT_PTR, COSMRibbonGroupPopupToolBar*>& DropTimers();
-    static void CALLBACK DropCopyTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
+    // The copy leaves a closed popup from a thread timer; the timers of the thread hold their popups until then.
+    using DropTimerMap = std::map<UINT_PTR, RefPtr<COSMRibbonGroupPopupToolBar>>;
+    static DropTimerMap& DropTimers();
+    static void DropCopyTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
+    // Takes the copy out of the closed popup.
+    void DropCopy();
 
     std::unique_ptr<COSMRibbonGroupsScroller> m_scroller;
     UINT_PTR m_dropTimer = 0;
-    COSMRibbonGroup* m_groupCopy = nullptr;
+    RefPtr<COSMRibbonGroup> m_groupCopy;
     COSMRibbonBar* m_ribbonBar = nullptr;
     COSMRibbonGroup* m_sourceGroup = nullptr;
 };

@@ -4,8 +4,8 @@
 //
 //   auto* system = new COSMRibbonControlSystemButton;
 //   ribbon->SetSystemButton(system);
-//   auto* menu = new COSMRibbonSystemPopupBar;  menu->SetCommandBars(commandBars);
-//   system->SetCommandBar(menu);  menu->InternalRelease();
+//   const auto menu = AdoptRef(new COSMRibbonSystemPopupBar);  menu->SetCommandBars(commandBars);
+//   system->SetCommandBar(menu.Get());                          // the button holds a reference of its own
 //   menu->GetControls()->AddControl(new COSMRibbonControlSystemPopupBarButton, ID_APP_EXIT);
 //   menu->GetControls()->AddControl(new COSMRibbonControlSystemRecentFileList, 35003)->SetWrap(TRUE);
 #pragma once

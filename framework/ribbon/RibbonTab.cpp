@@ -77,6 +77,10 @@ void COSMRibbonTab::SetVisible(BOOL visible)
 void COSMRibbonTab::OnRemoved()
 {
     m_groups->RemoveAll();
+    // A selection that names the tab would outlive the bar it redraws.
+    COSMCommandBars* commandBars = m_ribbonBar ? m_ribbonBar->GetCommandBars() : nullptr;
+    if (commandBars && commandBars->GetCustomizeSelectionTarget() == this)
+        commandBars->SetCustomizeSelection(nullptr);
     COSMTabManagerItem::OnRemoved();
 }
 
@@ -274,12 +278,12 @@ BOOL COSMRibbonControlTab::OnSetPopup(BOOL popup)
         m_popped = FALSE;
         return FALSE;
     }
-    auto* popupBar = new COSMRibbonTabPopupToolBar(tab);
+    const RefPtr<COSMRibbonTabPopupToolBar> popupBar =
+        RefPtr<COSMRibbonTabPopupToolBar>::Adopt(new COSMRibbonTabPopupToolBar(tab));
     popupBar->SetCommandBars(bar->GetCommandBars());
     if (!popupBar->IsDialogBar())
         popupBar->SetCustomizable(FALSE);
-    SetCommandBar(popupBar);
-    popupBar->InternalRelease();
+    SetCommandBar(popupBar.Get());
     if (!popupBar->Popup(this, m_selected == 2 || m_selected == 3))
     {
         m_popped = FALSE;
@@ -459,10 +463,11 @@ BOOL COSMRibbonControlTab::DrawIcon(CDC* pDC, CPoint pt, COSMTabManagerItem* pIt
 
 void COSMRibbonControlTab::OnItemClick(COSMTabManagerItem* pItem)
 {
+    // In customize mode a clicked tab is what the user customizes next (and it is selected as ever).
     COSMRibbonBar* bar = GetRibbonBar();
     if (bar && bar->IsCustomizable() && bar->IsCustomizeMode())
         if (COSMCommandBars* commandBars = bar->GetCommandBars())
-            commandBars->SetCustomizeSelection(nullptr);
+            commandBars->SetCustomizeSelection(pItem);
     COSMTabManager::OnItemClick(pItem);
 }
 

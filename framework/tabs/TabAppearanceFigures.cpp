@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "classlib/ScopedHandle.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/tabs/TabColorSet.h"
 #include "framework/tabs/TabManager.h"
@@ -47,15 +48,13 @@ COLORREF COSMTabAppearanceFigures::FillFigure(CDC* pDC, const std::vector<POINT>
     // A clip region is in device units: the polygon goes through the DC's mapping first.
     std::vector<POINT> device = points;
     ::LPtoDP(pDC->GetSafeHdc(), device.data(), static_cast<int>(device.size()));
-    HRGN hRegion = ::CreatePolygonRgn(device.data(), static_cast<int>(device.size()), ALTERNATE);
-    if (!hRegion)
+    const ScopedGdiObject<HRGN> region(::CreatePolygonRgn(device.data(), static_cast<int>(device.size()), ALTERNATE));
+    if (!region)
         return kFigureNoColor;
-    const int nSaved = pDC->SaveDC();
-    ::ExtSelectClipRgn(pDC->GetSafeHdc(), hRegion, RGN_AND);
-    const COLORREF clr = GetColorSet()->FillTab(pDC, rcBounds, pItem);
-    pDC->RestoreDC(nSaved);
-    ::DeleteObject(hRegion);
-    return clr;
+    // The DC's clip comes back and the region goes however the colour set's fill ends.
+    const ScopedSavedDC saved = SaveScoped(pDC->GetSafeHdc());
+    ::ExtSelectClipRgn(pDC->GetSafeHdc(), region.Get(), RGN_AND);
+    return GetColorSet()->FillTab(pDC, rcBounds, pItem);
 }
 
 void COSMTabAppearanceFigures::DrawFigureLine(CDC* pDC, const std::vector<POINT>& points, COLORREF clr)

@@ -1,5 +1,6 @@
 #include "framework/tabs/TabAppearanceFlat.h"
 
+#include "classlib/ScopedHandle.h"
 #include "framework/foundation/DrawHelpers.h"
 #include "framework/tabs/TabColorSet.h"
 #include "framework/tabs/TabManager.h"
@@ -46,18 +47,20 @@ void COSMTabAppearanceSoftRectangles::DrawSingleItem(CDC* pDC, COSMTabManagerIte
     CRect rc = pItem->GetRect();
     GrowFlatTabAlongStrip(rc, nPosition);
 
-    const int nSaved = pDC->SaveDC();
-    CRect rcCorners = rc;
-    AdjustRectByPosition(rcCorners, 0, 0, 0, 1, nPosition);
-    GetDrawHelpers()->ExcludeCorners(pDC, rcCorners);
-    CRect rcFill = rc;
-    DeflateRectByPosition(rcFill, 1, 1, 1, 0, nPosition);
-    pColors->FillTab(pDC, rcFill, pItem);
-    if (IsSelected(pItem))
-        AdjustRectByPosition(rc, 0, 0, 0, 1, nPosition);
-    const COLORREF clrBorder = pColors->m_clrBorder;
-    DrawFrame3D(pDC, rc, clrBorder, clrBorder);
-    pDC->RestoreDC(nSaved);
+    {
+        // The corners stay out of the fill and the frame; the clip comes back however the fill ends.
+        const ScopedSavedDC saved = SaveScoped(pDC->GetSafeHdc());
+        CRect rcCorners = rc;
+        AdjustRectByPosition(rcCorners, 0, 0, 0, 1, nPosition);
+        GetDrawHelpers()->ExcludeCorners(pDC, rcCorners);
+        CRect rcFill = rc;
+        DeflateRectByPosition(rcFill, 1, 1, 1, 0, nPosition);
+        pColors->FillTab(pDC, rcFill, pItem);
+        if (IsSelected(pItem))
+            AdjustRectByPosition(rc, 0, 0, 0, 1, nPosition);
+        const COLORREF clrBorder = pColors->m_clrBorder;
+        DrawFrame3D(pDC, rc, clrBorder, clrBorder);
+    }
 
     // Each corner pixel and its inner neighbours take half of the pixel beside them.
     AdjustRectByPosition(rc, 0, 0, 0, 1, nPosition);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/ScopedHandle.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/tabs/TabColorSet.h"
@@ -31,16 +32,15 @@ void COSMTabAppearanceSet::AdjustRectByPosition(CRect& rc, int l, int t, int r, 
 
 void COSMTabAppearanceSet::RefreshMetrics()
 {
-    HDC hdcScreen = ::GetDC(nullptr);
-    CDC* pDC = CDC::FromHandle(hdcScreen);
+    const ScopedWindowDC screen = GetScopedWindowDC(nullptr);
     int nTextHeight = 0;
     {
-        COSMFontDC font(pDC, m_pPaintManager ? m_pPaintManager->GetFont(FALSE, FALSE) : nullptr);
+        COSMFontDC font(CDC::FromHandle(screen.Get()),
+                        m_pPaintManager ? m_pPaintManager->GetFont(FALSE, FALSE) : nullptr);
         SIZE sz{};
-        ::GetTextExtentPoint32A(hdcScreen, " ", 1, &sz);
+        ::GetTextExtentPoint32A(screen.Get(), " ", 1, &sz);
         nTextHeight = sz.cy;
     }
-    ::ReleaseDC(nullptr, hdcScreen);
     m_nBaseRowHeight = std::max(nTextHeight + 3, 18);
 }
 

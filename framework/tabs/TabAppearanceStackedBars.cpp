@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/ScopedHandle.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/tabs/TabColorSet.h"
 #include "framework/tabs/TabManager.h"
@@ -38,7 +39,7 @@ void COSMTabAppearanceStackedBars::RepositionTabControl(COSMTabManager* pTabMana
         DeflateRectByPosition(rc, 2, 1, 2, 2, 0);
     DeflateRectByPosition(rc, m_pPaintManager->m_rcControlMargin, 0);
     pTabManager->SetHeaderRect(GetHeaderRect(rc, pTabManager));
-    for (COSMTabManagerNavigateButton* pButton : pTabManager->GetNavigateButtons())
+    for (const RefPtr<COSMTabManagerNavigateButton>& pButton : pTabManager->GetNavigateButtons())
         pButton->SetRect(CRect(0, 0, 0, 0));
     const int n = pTabManager->GetItemCount();
     if (!m_pPaintManager->m_bShowTabs)
@@ -83,7 +84,8 @@ void COSMTabAppearanceStackedBars::DrawTabControl(COSMTabManager* pTabManager, C
     if (pColors->m_clrFace != static_cast<COLORREF>(-1))
         pDC->FillSolidRect(rc, pColors->m_clrFace);
     DeflateRectByPosition(rc, m_pPaintManager->m_rcControlMargin, 0);
-    const int nSaved = pDC->SaveDC();
+    // The clip to the control comes back however the bars' drawing ends.
+    const ScopedSavedDC saved = SaveScoped(pDC->GetSafeHdc());
     pDC->IntersectClipRect(rc);
     const int n = pTabManager->GetItemCount();
     const COLORREF clrBorder = pColors->m_clrBorder;
@@ -102,7 +104,6 @@ void COSMTabAppearanceStackedBars::DrawTabControl(COSMTabManager* pTabManager, C
         if (!rcItem.IsRectEmpty() && rcHit.IntersectRect(rcItem, rcClip))
             DrawSingleItem(pDC, pItem);
     }
-    pDC->RestoreDC(nSaved);
 }
 
 void COSMTabAppearanceStackedBars::DrawSingleItem(CDC* pDC, COSMTabManagerItem* pItem)

@@ -1,8 +1,10 @@
 #include "framework/tabs/TabClientWnd.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "classlib/CmdUI.h"
+#include "classlib/ScopedHandle.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/foundation/BufferDC.h"
 #include "framework/tabs/TabWorkspaceStripWnd.h"
@@ -149,16 +151,12 @@ void COSMTabClientWnd::SetSingleStrip(COSMTabWorkspace* pStrip)
     // The tabs change strips under the lock: no layout may find the children without tabs meanwhile.
     const BOOL bWasLocked = m_bLocked;
     m_bLocked = TRUE;
-    std::vector<COSMTabManagerItem*> items;
+    std::vector<RefPtr<COSMTabManagerItem>> items;
     if (m_pSingleStrip)
     {
-        // The tabs move along to the new strip.
+        // The tabs move along to the new strip (or go, when there is none).
         for (int i = 0; i < m_pSingleStrip->GetItemCount(); i++)
-        {
-            COSMTabManagerItem* pItem = m_pSingleStrip->GetItem(i);
-            pItem->InternalAddRef();
-            items.push_back(pItem);
-        }
+            items.push_back(RetainRef(m_pSingleStrip->GetItem(i)));
         m_pSingleStrip->DeleteAllItems();
         m_paintManager.RemoveClient(m_pSingleStrip);
         m_pSingleStrip->SetOwner(nullptr);
@@ -172,14 +170,10 @@ void COSMTabClientWnd::SetSingleStrip(COSMTabWorkspace* pStrip)
         pStrip->SetCloseOnTabsMode(m_nCloseOnTabsMode);
         m_paintManager.AddClient(pStrip);
         m_arrWorkspaces.push_back(pStrip);
-        for (COSMTabManagerItem* pItem : items)
-            pStrip->InsertItem(-1, pItem);
+        for (RefPtr<COSMTabManagerItem>& pItem : items)
+            pStrip->InsertItem(-1, std::move(pItem));
     }
-    else
-    {
-        for (COSMTabManagerItem* pItem : items)
-            pItem->InternalRelease();
-    }
+    items.clear();
     m_bLocked = bWasLocked;
     if (m_pStripWnd)
         m_pStripWnd->ShowWindow(pStrip == m_pStripWnd->GetWorkspace() ? SW_SHOWNA : SW_HIDE);
@@ -843,10 +837,9 @@ LRESULT COSMTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         {
             auto* pRect = reinterpret_cast<RECT*>(lParam);  // the first rectangle of either form
             CRect rc(*pRect);
-            HDC hDC = ::GetDC(nullptr);
-            m_paintManager.GetAppearanceSet()->DrawWorkspacePart(CDC::FromHandle(hDC), rc,
+            const ScopedWindowDC screen = GetScopedWindowDC(nullptr);
+            m_paintManager.GetAppearanceSet()->DrawWorkspacePart(CDC::FromHandle(screen.Get()), rc,
                                                                  COSMTabAppearanceSet::kWorkspaceClient);
-            ::ReleaseDC(nullptr, hDC);
             *pRect = rc;
         }
         break;

@@ -15,6 +15,7 @@
 
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/Object.h"
+#include "classlib/ScopedHandle.h"
 #include "classlib/Wnd.h"
 #include "framework/controls/ControlWorkspaceActions.h"
 #include "framework/tabs/TabPaintManager.h"
@@ -195,7 +196,7 @@ protected:
     int m_nLastDropMode = kDropNone;
     CRect m_rcTracker{0, 0, 0, 0};
     CRect m_rcTrackerLast{0, 0, 0, 0};
-    HDC m_hTrackerDC = nullptr;
+    ScopedWindowDC m_trackerDC;  // the desktop's, while the drop tracker shows
     BOOL m_bTrackerLocked = FALSE;
     BOOL m_bTrackerStarted = FALSE;
     // The group a tab is dragged from: it stays even when it empties meanwhile.

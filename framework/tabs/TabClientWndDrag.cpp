@@ -1,7 +1,10 @@
 // The workspace's tab drag, its drop target and drop menu, moving tabs between groups and the workspace commands.
 #include <algorithm>
+#include <utility>
 
 #include "classlib/DC.h"
+#include "classlib/ModalLoop.h"
+#include "classlib/ScopedHandle.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/Controls.h"
 #include "framework/commandbars/PopupBar.h"
@@ -16,12 +19,11 @@ void InvertDropFrame(HDC hDC, const CRect& rc)
         return;
     const int cx = std::min(::GetSystemMetrics(SM_CXFRAME), rc.Width() / 2);
     const int cy = std::min(::GetSystemMetrics(SM_CYFRAME), rc.Height() / 2);
-    HGDIOBJ hOldBrush = ::SelectObject(hDC, CDC::GetHalftoneBrush()->GetSafeHandle());
+    const ScopedSelection halftone = SelectScoped(hDC, CDC::GetHalftoneBrush()->GetSafeHandle());
     ::PatBlt(hDC, rc.left, rc.top, rc.Width(), cy, PATINVERT);
     ::PatBlt(hDC, rc.left, rc.bottom - cy, rc.Width(), cy, PATINVERT);
     ::PatBlt(hDC, rc.left, rc.top + cy, cx, rc.Height() - 2 * cy, PATINVERT);
     ::PatBlt(hDC, rc.right - cx, rc.top + cy, cx, rc.Height() - 2 * cy, PATINVERT);
-    ::SelectObject(hDC, hOldBrush);
 }
 
 }  // namespace
@@ -72,13 +74,14 @@ void COSMTabClientWnd::UpdateDropTarget(COSMTabWorkspace* pSource, COSMTabManage
 {
     if (!m_bTrackerStarted)
     {
-        // What is waiting to be painted is painted before the tracker goes over the screen.
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-            ::DispatchMessageA(&msg);
+        // What is waiting to be painted is painted before the tracker goes over the screen. A quit that comes out
+        // with the paints is posted again: the drag's loop ends at it, and the application's loop sees it.
+        static_cast<void>(CModalLoop::DispatchPaints());
         m_bTrackerLocked = ::LockWindowUpdate(::GetDesktopWindow());
-        m_hTrackerDC = ::GetDCEx(::GetDesktopWindow(), nullptr,
-                                 DCX_WINDOW | DCX_CACHE | (m_bTrackerLocked ? DCX_LOCKWINDOWUPDATE : 0));
+        const HWND desktop = ::GetDesktopWindow();
+        m_trackerDC = ScopedWindowDC(
+            ::GetDCEx(desktop, nullptr, DCX_WINDOW | DCX_CACHE | (m_bTrackerLocked ? DCX_LOCKWINDOWUPDATE : 0)),
+            WindowDCTraits{desktop});
         m_bTrackerStarted = TRUE;
     }
 
@@ -137,8 +140,8 @@ void COSMTabClientWnd::DrawDropTracker(const CRect& rc)
 {
     if (rc == m_rcTrackerLast)
         return;
-    InvertDropFrame(m_hTrackerDC, m_rcTrackerLast);
-    InvertDropFrame(m_hTrackerDC, rc);
+    InvertDropFrame(m_trackerDC.Get(), m_rcTrackerLast);
+    InvertDropFrame(m_trackerDC.Get(), rc);
     m_rcTrackerLast = rc;
     m_rcTracker = rc;
 }
@@ -147,12 +150,10 @@ void COSMTabClientWnd::EndDropTracker()
 {
     if (!m_bTrackerStarted)
         return;
-    InvertDropFrame(m_hTrackerDC, m_rcTrackerLast);
+    InvertDropFrame(m_trackerDC.Get(), m_rcTrackerLast);
     m_rcTrackerLast.SetRectEmpty();
     m_rcTracker.SetRectEmpty();
-    if (m_hTrackerDC)
-        ::ReleaseDC(::GetDesktopWindow(), m_hTrackerDC);
-    m_hTrackerDC = nullptr;
+    m_trackerDC.Reset();
     if (m_bTrackerLocked)
         ::LockWindowUpdate(nullptr);
     m_bTrackerLocked = FALSE;
@@ -207,14 +208,13 @@ void COSMTabClientWnd::ShowDropMenu(CPoint ptScreen)
 {
     if (!m_pCommandBars)
         return;
-    COSMPopupBar* pPopup = COSMPopupBar::CreatePopupBar(m_pCommandBars);
-    if (!pPopup)
+    const RefPtr<COSMPopupBar> popup = AdoptRef(COSMPopupBar::CreatePopupBar(m_pCommandBars));
+    if (!popup)
         return;
-    pPopup->GetControls()->AddControl(new COSMControlWorkspaceActions, COSMControlWorkspaceActions::kPlaceholderId);
-    if (COSMControl* pCancel = pPopup->GetControls()->Add(1, kCancelDrop))
+    popup->GetControls()->AddControl(new COSMControlWorkspaceActions, COSMControlWorkspaceActions::kPlaceholderId);
+    if (COSMControl* pCancel = popup->GetControls()->Add(1, kCancelDrop))
         pCancel->SetBeginGroup(TRUE);
-    COSMCommandBars::TrackPopupMenu(pPopup, 0, ptScreen.x, ptScreen.y, m_pFrame, nullptr, this);
-    pPopup->InternalRelease();
+    COSMCommandBars::TrackPopupMenu(popup.Get(), 0, ptScreen.x, ptScreen.y, m_pFrame, nullptr, this);
 }
 
 void COSMTabClientWnd::MoveItem(COSMTabManagerItem* pItem, COSMTabWorkspace* pTarget, int nMode)
@@ -225,7 +225,7 @@ void COSMTabClientWnd::MoveItem(COSMTabManagerItem* pItem, COSMTabWorkspace* pTa
     const BOOL bWasLocked = m_bLocked;
     m_bLocked = TRUE;
     // The item lives on between its two groups: this reference passes to the group it joins.
-    pItem->InternalAddRef();
+    RefPtr<COSMTabManagerItem> moving = RetainRef(pItem);
     const COLORREF clrItem = pItem->GetRawColor();
     BOOL bMoved = FALSE;
     if (nMode == kDropOnGroup)
@@ -233,7 +233,7 @@ void COSMTabClientWnd::MoveItem(COSMTabManagerItem* pItem, COSMTabWorkspace* pTa
         if (pTarget != pSource)
         {
             pSource->DeleteItem(pItem->GetIndex());
-            pTarget->InsertItem(-1, pItem);
+            pTarget->InsertItem(-1, std::move(moving));
             pItem->SetColor(clrItem);
             pTarget->SetSelectedItem(pItem);
             SetActiveWorkspace(pTarget);
@@ -249,7 +249,7 @@ void COSMTabClientWnd::MoveItem(COSMTabManagerItem* pItem, COSMTabWorkspace* pTa
         const double dTarget = pTarget->GetProportion();
         COSMTabWorkspace* pNew = CreateWorkspace(FindWorkspace(pTarget) + 1);
         pSource->DeleteItem(pItem->GetIndex());
-        pNew->InsertItem(-1, pItem);
+        pNew->InsertItem(-1, std::move(moving));
         pItem->SetColor(clrItem);
         pNew->SetSelectedItem(pItem);
         // No group narrower than nothing, however small the target was.
@@ -259,9 +259,7 @@ void COSMTabClientWnd::MoveItem(COSMTabManagerItem* pItem, COSMTabWorkspace* pTa
         SetActiveWorkspace(pNew);
         bMoved = TRUE;
     }
-    if (!bMoved)
-        pItem->InternalRelease();
-    else if (FindWorkspace(pSource) >= 0 && pSource->GetItemCount() > 1)
+    if (bMoved && FindWorkspace(pSource) >= 0 && pSource->GetItemCount() > 1)
     {
         // The group left behind shows its topmost child.
         for (HWND hWnd = ::GetWindow(m_hWnd, GW_CHILD); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))

@@ -1,6 +1,7 @@
 // The splitters between the workspace's groups: hit testing and the drag that shares the room of two groups anew.
 #include <algorithm>
 
+#include "classlib/ModalLoop.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/foundation/SplitterTracker.h"
 #include "framework/tabs/TabClientWnd.h"
@@ -61,44 +62,31 @@ void COSMTabClientWnd::TrackSplitter(int nIndex, CPoint pt)
         SetProportionsToPixels();
         ::SetCapture(m_hWnd);
         CPoint ptLast = pt;
-        while (::GetCapture() == m_hWnd)
-        {
-            // The groups are painted as they move, before the next move is taken.
-            MSG msg;
-            while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-                ::DispatchMessageA(&msg);
-            if (!::GetMessageA(&msg, nullptr, 0, 0))
-            {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
-            if (::GetCapture() != m_hWnd)
-            {
-                ::DispatchMessageA(&msg);
-                break;
-            }
-            if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
-                break;
+        // The groups are painted as they move, before the next move is taken. A quit (also one that comes out with
+        // the paints) ends the drag and is posted again for the application's loop.
+        CModalLoop loop;
+        loop.EndOnCaptureLoss(m_hWnd).EndOnEscape().PaintFirst();
+        loop.Run(nullptr, [&](MSG& msg) {
+            if (msg.message == WM_LBUTTONUP)
+                return CModalLoop::Stop;
             if (msg.message == WM_KEYDOWN)
-                continue;
+                return CModalLoop::Handled;  // no other key acts while the splitter moves
             if (msg.message != WM_MOUSEMOVE)
-            {
-                ::DispatchMessageA(&msg);
-                continue;
-            }
+                return CModalLoop::Dispatch;
             CPoint ptMove(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
             if (msg.hwnd != m_hWnd)
                 ::MapWindowPoints(msg.hwnd, m_hWnd, &ptMove, 1);
             ptMove.x = std::max(rcLimits.left, std::min(ptMove.x, rcLimits.right));
             ptMove.y = std::max(rcLimits.top, std::min(ptMove.y, rcLimits.bottom));
             if (bVerticalSplit ? ptMove.x == ptLast.x : ptMove.y == ptLast.y)
-                continue;
+                return CModalLoop::Handled;
             ptLast = ptMove;
             MoveSplitter(nIndex, rcLimits, ptMove);
             UpdateContents(FALSE);
             if (m_pCommandBars)
                 m_pCommandBars->RecalcFrameLayout();
-        }
+            return CModalLoop::Handled;
+        });
         if (::GetCapture() == m_hWnd)
             ::ReleaseCapture();
         return;

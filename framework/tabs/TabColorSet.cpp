@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "classlib/ScopedHandle.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/DrawHelpers.h"
 #include "framework/tabs/TabManager.h"
@@ -102,18 +103,19 @@ COLORREF COSMTabColorSet::GetTabColor(COSMTabManagerItem* pItem)
 void COSMTabColorSet::FillCheckerboard(CDC* pDC, CRect rc)
 {
     const WORD rows[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-    HBITMAP hPattern = ::CreateBitmap(8, 8, 1, 1, rows);
-    HBRUSH hBrush = ::CreatePatternBrush(hPattern);
+    const ScopedGdiObject<HBITMAP> pattern(::CreateBitmap(8, 8, 1, 1, rows));
+    const ScopedGdiObject<HBRUSH> brush(pattern ? ::CreatePatternBrush(pattern.Get()) : nullptr);
+    if (!brush)
+        return;
     HDC hDC = pDC->GetSafeHdc();
     const COLORREF clrOldBack = ::SetBkColor(hDC, GetColorManager()->GetColor(COLOR_BTNFACE));
     const COLORREF clrOldText = ::SetTextColor(hDC, GetColorManager()->GetColor(COLOR_BTNHIGHLIGHT));
-    HGDIOBJ hOldBrush = ::SelectObject(hDC, hBrush);
-    ::PatBlt(hDC, rc.left, rc.top, rc.Width(), rc.Height(), PATCOPY);
-    ::SelectObject(hDC, hOldBrush);
+    {
+        const ScopedSelection selected = SelectScoped(hDC, brush.Get());
+        ::PatBlt(hDC, rc.left, rc.top, rc.Width(), rc.Height(), PATCOPY);
+    }
     ::SetTextColor(hDC, clrOldText);
     ::SetBkColor(hDC, clrOldBack);
-    ::DeleteObject(hBrush);
-    ::DeleteObject(hPattern);
 }
 
 void COSMTabColorSet::GradientFillByPosition(CDC* pDC, CRect rc, COLORREF clrFirst, COLORREF clrSecond, int nPosition)

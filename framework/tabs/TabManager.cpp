@@ -2,42 +2,18 @@
 
 #include <algorithm>
 
+#include "classlib/ModalLoop.h"
 #include "framework/foundation/ToolTipContext.h"
 #include "framework/foundation/WindowFunctions.h"
 #include "framework/markup/Markup.h"
 #include "framework/tabs/TabPaintManager.h"
 
-namespace {
-
-// Keeps an item alive across a message loop that may remove it from its strip.
-class TabItemReference
-{
-public:
-    explicit TabItemReference(COSMTabManagerItem* pItem) : m_pItem(pItem)
-    {
-        if (m_pItem)
-            m_pItem->InternalAddRef();
-    }
-    ~TabItemReference()
-    {
-        if (m_pItem)
-            m_pItem->InternalRelease();
-    }
-    TabItemReference(const TabItemReference&) = delete;
-    TabItemReference& operator=(const TabItemReference&) = delete;
-
-private:
-    COSMTabManagerItem* m_pItem;
-};
-
-}  // namespace
-
 COSMTabManager::COSMTabManager()
 {
     m_arrRows.resize(1);
-    m_arrNavigateButtons.push_back(new COSMTabManagerNavigateButtonLeft(this));
-    m_arrNavigateButtons.push_back(new COSMTabManagerNavigateButtonRight(this));
-    m_arrNavigateButtons.push_back(new COSMTabManagerNavigateButtonClose(this));
+    m_arrNavigateButtons.push_back(AdoptRef<COSMTabManagerNavigateButton>(new COSMTabManagerNavigateButtonLeft(this)));
+    m_arrNavigateButtons.push_back(AdoptRef<COSMTabManagerNavigateButton>(new COSMTabManagerNavigateButtonRight(this)));
+    m_arrNavigateButtons.push_back(AdoptRef<COSMTabManagerNavigateButton>(new COSMTabManagerNavigateButtonClose(this)));
 }
 
 COSMTabManager::~COSMTabManager()
@@ -47,18 +23,20 @@ COSMTabManager::~COSMTabManager()
     for (COSMTabPaintManager* pPaintManager : paintManagers)
         pPaintManager->RemoveClient(this);
 
-    std::vector<COSMTabManagerItem*> items;
+    std::vector<RefPtr<COSMTabManagerItem>> items;
     items.swap(m_arrItems);
     m_pSelected = m_pHighlighted = m_pPressed = nullptr;
-    for (COSMTabManagerItem* pItem : items)
+    for (const RefPtr<COSMTabManagerItem>& pItem : items)
     {
         pItem->OnRemoved();
         pItem->SetTabManager(nullptr);
-        pItem->InternalRelease();
     }
-    for (COSMTabManagerNavigateButton* pButton : m_arrNavigateButtons)
-        delete pButton;
-    m_arrNavigateButtons.clear();
+    items.clear();
+    // A click loop may still hold a button: it must not reach the strip once the strip is gone.
+    std::vector<RefPtr<COSMTabManagerNavigateButton>> buttons;
+    buttons.swap(m_arrNavigateButtons);
+    for (const RefPtr<COSMTabManagerNavigateButton>& pButton : buttons)
+        pButton->Detach();
     ReleaseMarkupContext(&m_pMarkupContext);
 }
 
@@ -128,7 +106,7 @@ int COSMTabManager::GetItemsLength() const
     if (pPaintManager && GetLayout() == COSMTabPaintManager::kLayoutRotated)
         return pPaintManager->GetAppearanceSet()->GetRowHeight(this) * GetItemCount();
     int nLength = 0;
-    for (const COSMTabManagerItem* pItem : m_arrItems)
+    for (const RefPtr<COSMTabManagerItem>& pItem : m_arrItems)
         nLength += pItem->GetLength();
     return nLength;
 }
@@ -187,9 +165,9 @@ void COSMTabManager::OnNavigateButtonClick(COSMTabManagerNavigateButton* pButton
 
 COSMTabManagerNavigateButton* COSMTabManager::GetNavigateButton(int nId) const
 {
-    for (COSMTabManagerNavigateButton* pButton : m_arrNavigateButtons)
+    for (const RefPtr<COSMTabManagerNavigateButton>& pButton : m_arrNavigateButtons)
         if (pButton->GetID() == nId)
-            return pButton;
+            return pButton.Get();
     return nullptr;
 }
 
@@ -198,19 +176,25 @@ void COSMTabManager::EnableMarkup(BOOL bEnable)
     ReleaseMarkupContext(&m_pMarkupContext);
     if (bEnable)
         m_pMarkupContext = CreateMarkupContext(nullptr);
-    for (COSMTabManagerItem* pItem : m_arrItems)
+    for (const RefPtr<COSMTabManagerItem>& pItem : m_arrItems)
         pItem->UpdateMarkupElement();
     RequestLayout();
 }
 
 COSMTabManagerItem* COSMTabManager::InsertItem(int nIndex, COSMTabManagerItem* pItem)
 {
-    if (!pItem)
-        pItem = new COSMTabManagerItem();
-    pItem->SetTabManager(this);
+    return InsertItem(nIndex, AdoptRef(pItem));
+}
+
+COSMTabManagerItem* COSMTabManager::InsertItem(int nIndex, RefPtr<COSMTabManagerItem> item)
+{
+    if (!item)
+        item = AdoptRef(new COSMTabManagerItem());
+    COSMTabManagerItem* pItem = item.Get();
     if (nIndex < 0 || nIndex > GetItemCount())
         nIndex = GetItemCount();
-    m_arrItems.insert(m_arrItems.begin() + nIndex, pItem);
+    m_arrItems.insert(m_arrItems.begin() + nIndex, std::move(item));
+    pItem->SetTabManager(this);
 
     // Without a paint manager the counter stays at 0: the item takes the first fixed colour.
     COSMTabPaintManager* pPaintManager = GetPaintManager();
@@ -218,7 +202,8 @@ COSMTabManagerItem* COSMTabManager::InsertItem(int nIndex, COSMTabManagerItem* p
     pItem->SetColor(0x1000000 + (nColor % 8));
 
     if (m_nCloseOnTabsMode != 0)
-        pItem->AddNavigateButton(new COSMTabManagerNavigateButtonTabClose(this, pItem, m_nCloseOnTabsMode));
+        pItem->AddNavigateButton(AdoptRef<COSMTabManagerNavigateButton>(
+            new COSMTabManagerNavigateButtonTabClose(this, pItem, m_nCloseOnTabsMode)));
     pItem->UpdateMarkupElement();
     OnItemsChanged();
     return pItem;
@@ -228,7 +213,8 @@ BOOL COSMTabManager::DeleteItem(int nIndex)
 {
     if (nIndex < 0 || nIndex >= GetItemCount())
         return FALSE;
-    COSMTabManagerItem* pItem = m_arrItems[nIndex];
+    RefPtr<COSMTabManagerItem> removed = std::move(m_arrItems[nIndex]);
+    COSMTabManagerItem* pItem = removed.Get();
     m_arrItems.erase(m_arrItems.begin() + nIndex);
     if (m_pHighlighted == pItem)
         m_pHighlighted = nullptr;
@@ -242,7 +228,7 @@ BOOL COSMTabManager::DeleteItem(int nIndex)
     // Whoever still holds the item must not reach a strip that may go before it.
     pItem->SetIndex(-1);
     pItem->SetTabManager(nullptr);
-    pItem->InternalRelease();
+    removed.Reset();
     if (bSelected)
         SetCurSel(nIndex);
     OnItemsChanged();
@@ -251,27 +237,28 @@ BOOL COSMTabManager::DeleteItem(int nIndex)
 
 void COSMTabManager::DeleteAllItems()
 {
-    std::vector<COSMTabManagerItem*> items;
+    std::vector<RefPtr<COSMTabManagerItem>> items;
     items.swap(m_arrItems);
     m_pSelected = m_pHighlighted = m_pPressed = nullptr;
-    for (COSMTabManagerItem* pItem : items)
+    for (const RefPtr<COSMTabManagerItem>& pItem : items)
     {
         pItem->OnRemoved();
         pItem->SetIndex(-1);
         pItem->SetTabManager(nullptr);
-        pItem->InternalRelease();
     }
+    items.clear();
     OnItemsChanged();
 }
 
 COSMTabManagerItem* COSMTabManager::GetItem(int nIndex) const
 {
-    return nIndex >= 0 && nIndex < GetItemCount() ? m_arrItems[nIndex] : nullptr;
+    return nIndex >= 0 && nIndex < GetItemCount() ? m_arrItems[nIndex].Get() : nullptr;
 }
 
 BOOL COSMTabManager::IsInList(const COSMTabManagerItem* pItem) const
 {
-    return std::find(m_arrItems.begin(), m_arrItems.end(), pItem) != m_arrItems.end();
+    return std::any_of(m_arrItems.begin(), m_arrItems.end(),
+                       [pItem](const RefPtr<COSMTabManagerItem>& item) { return item.Get() == pItem; });
 }
 
 void COSMTabManager::SetCurSel(int nIndex)
@@ -282,7 +269,7 @@ void COSMTabManager::SetCurSel(int nIndex)
         return;
     }
     nIndex = std::max(0, std::min(nIndex, GetItemCount() - 1));
-    SetSelectedItem(m_arrItems[nIndex]);
+    SetSelectedItem(m_arrItems[nIndex].Get());
 }
 
 int COSMTabManager::GetCurSel() const
@@ -311,9 +298,9 @@ COSMTabManagerItem* COSMTabManager::HitTest(CPoint pt) const
         return nullptr;
     if (!m_rcHeader.IsRectEmpty() && !m_rcHeader.PtInRect(pt))
         return nullptr;
-    for (COSMTabManagerItem* pItem : m_arrItems)
+    for (const RefPtr<COSMTabManagerItem>& pItem : m_arrItems)
         if (pItem->GetRect().PtInRect(pt) && pItem->IsEnabled() && pItem->IsVisible())
-            return pItem;
+            return pItem.Get();
     return nullptr;
 }
 
@@ -321,7 +308,7 @@ COSMTabManagerNavigateButton* COSMTabManager::FindNavigateButton(CPoint pt, BOOL
 {
     for (size_t i = 0; i < m_arrNavigateButtons.size(); i++)
     {
-        COSMTabManagerNavigateButton* pButton = m_arrNavigateButtons[i];
+        COSMTabManagerNavigateButton* pButton = m_arrNavigateButtons[i].Get();
         if (pButton->GetRect().PtInRect(pt))
         {
             if (pIndex)
@@ -341,7 +328,7 @@ COSMTabManagerNavigateButton* COSMTabManager::FindNavigateButton(CPoint pt, BOOL
         {
             if (pIndex)
                 *pIndex = static_cast<int>(i);
-            return buttons[i]->IsEnabled() ? buttons[i] : nullptr;
+            return buttons[i]->IsEnabled() ? buttons[i].Get() : nullptr;
         }
     }
     return nullptr;
@@ -458,41 +445,32 @@ BOOL COSMTabManager::RunCaptureLoop(HWND hWnd, CPoint& pt, const std::function<v
 {
     ::SetCapture(hWnd);
     BOOL bReleased = FALSE;
-    while (::GetCapture() == hWnd)
-    {
-        MSG msg;
-        if (!::GetMessageA(&msg, nullptr, 0, 0))
+    auto pointOf = [](const MSG& msg) {
+        return CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+    };
+    // A quit ends the press like Escape, and is posted again by the loop for the application's loop.
+    CModalLoop loop;
+    loop.EndOnCaptureLoss(hWnd).EndOnEscape();
+    loop.Run(nullptr, [&](MSG& msg) {
+        switch (msg.message)
         {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (::GetCapture() != hWnd)
-        {
-            ::DispatchMessageA(&msg);
-            break;
-        }
-        if (msg.message == WM_MOUSEMOVE)
-        {
-            pt = CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+        case WM_MOUSEMOVE:
+            pt = pointOf(msg);
             onMove(pt);
-            continue;
-        }
-        if (msg.message == WM_CANCELMODE || msg.message == WM_RBUTTONDOWN)
-            break;
-        if (msg.message == WM_KEYDOWN)
-        {
-            if (msg.wParam == VK_ESCAPE)
-                break;
-            continue;
-        }
-        if (msg.message == WM_LBUTTONUP)
-        {
-            pt = CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+            return CModalLoop::Handled;
+        case WM_CANCELMODE:
+        case WM_RBUTTONDOWN:
+            return CModalLoop::Stop;
+        case WM_KEYDOWN:
+            return CModalLoop::Handled;  // no other key acts while the button is held
+        case WM_LBUTTONUP:
+            pt = pointOf(msg);
             bReleased = TRUE;
-            break;
+            return CModalLoop::Stop;
+        default:
+            return CModalLoop::Dispatch;
         }
-        ::DispatchMessageA(&msg);
-    }
+    });
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
     return bReleased;
@@ -501,7 +479,7 @@ BOOL COSMTabManager::RunCaptureLoop(HWND hWnd, CPoint& pt, const std::function<v
 void COSMTabManager::TrackItemClick(HWND hWnd, CPoint pt, COSMTabManagerItem* pItem)
 {
     // The loop dispatches foreign messages, and a handler may delete the tab: keep the item alive until the end.
-    TabItemReference keep(pItem);
+    const RefPtr<COSMTabManagerItem> keep = RetainRef(pItem);
     const BOOL bHotTracking = IsHotTracking();
     if (bHotTracking)
         m_pHighlighted = pItem;
@@ -542,9 +520,8 @@ void COSMTabManager::SwapIntoSlotUnder(COSMTabManagerItem* pItem, const std::vec
     {
         if (static_cast<int>(i) == nCurrent || !slots[i].PtInRect(ptMove))
             continue;
-        COSMTabManagerItem* pOther = m_arrItems[i];
-        m_arrItems[nCurrent] = pOther;
-        m_arrItems[i] = pItem;
+        COSMTabManagerItem* pOther = m_arrItems[i].Get();
+        std::swap(m_arrItems[nCurrent], m_arrItems[i]);
         OnItemsChanged();
         OnItemsSwapped(pItem, pOther);
         break;
@@ -555,9 +532,9 @@ void COSMTabManager::DragItem(HWND hWnd, CPoint pt, COSMTabManagerItem* pItem)
 {
     // Handlers run inside the loop may remove or insert tabs: both items stay alive, and swapping stops once the
     // list is no longer the one the slots were taken from.
-    TabItemReference keepDragged(pItem);
+    const RefPtr<COSMTabManagerItem> keepDragged = RetainRef(pItem);
     COSMTabManagerItem* pRemembered = m_pSelected;
-    TabItemReference keepRemembered(pRemembered);
+    const RefPtr<COSMTabManagerItem> keepRemembered = RetainRef(pRemembered);
 
     m_pSelected = pItem;
     if (IsHotTracking())
@@ -565,7 +542,7 @@ void COSMTabManager::DragItem(HWND hWnd, CPoint pt, COSMTabManagerItem* pItem)
     RequestLayout();
 
     std::vector<CRect> slots;
-    for (const COSMTabManagerItem* p : m_arrItems)
+    for (const RefPtr<COSMTabManagerItem>& p : m_arrItems)
         slots.push_back(p->GetRect());
 
     RunCaptureLoop(hWnd, pt, [&](CPoint ptMove) { SwapIntoSlotUnder(pItem, slots, ptMove); });

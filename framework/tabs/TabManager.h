@@ -24,6 +24,7 @@
 #include "classlib/CString.h"
 #include "classlib/DC.h"
 #include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "framework/foundation/VisualStyleWrapper.h"
 #include "framework/tabs/TabManagerItem.h"
 #include "framework/tabs/TabManagerNavigateButton.h"
@@ -96,8 +97,11 @@ public:
     virtual BOOL DrawParentBackground(CDC* /*pDC*/, CRect /*rc*/) { return FALSE; }
 
     // Not meant to be overridden.
-    // Inserts pItem (a new item when null) at nIndex (appended when out of range); the strip holds a reference.
+    // Inserts pItem (a new item when null) at nIndex (appended when out of range); the strip takes over the caller's
+    // reference.
     COSMTabManagerItem* InsertItem(int nIndex, COSMTabManagerItem* pItem = nullptr);
+    // The same with the reference spelled out: the strip holds the one item holds.
+    COSMTabManagerItem* InsertItem(int nIndex, RefPtr<COSMTabManagerItem> item);
     BOOL DeleteItem(int nIndex);
     void DeleteAllItems();
     int GetItemCount() const { return static_cast<int>(m_arrItems.size()); }
@@ -125,7 +129,7 @@ public:
     void SetCloseOnTabsMode(int nMode) { m_nCloseOnTabsMode = nMode; }
     // Makes the strip's markup context (captions set from now on are parsed as markup) or releases it.
     void EnableMarkup(BOOL bEnable = TRUE);
-    const std::vector<COSMTabManagerNavigateButton*>& GetNavigateButtons() const { return m_arrNavigateButtons; }
+    const std::vector<RefPtr<COSMTabManagerNavigateButton>>& GetNavigateButtons() const { return m_arrNavigateButtons; }
     COSMTabManagerNavigateButton* GetNavigateButton(int nId) const;
     CRect GetHeaderRect() const { return m_rcHeader; }
     CRect GetControlRect() const { return m_rcControl; }
@@ -167,8 +171,9 @@ protected:
     CRect m_rcHeader{0, 0, 0, 0};
     CRect m_rcControl{0, 0, 0, 0};
     CRect m_rcClient{0, 0, 0, 0};
-    std::vector<COSMTabManagerItem*> m_arrItems;
-    std::vector<COSMTabManagerNavigateButton*> m_arrNavigateButtons;
+    // The strip's references on its items and its own buttons.
+    std::vector<RefPtr<COSMTabManagerItem>> m_arrItems;
+    std::vector<RefPtr<COSMTabManagerNavigateButton>> m_arrNavigateButtons;
     COSMVisualStyleWrapper m_themeTab;
     std::vector<COSMTabManagerRow> m_arrRows;
     int m_nScrollStep = 20;

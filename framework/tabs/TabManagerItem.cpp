@@ -1,5 +1,6 @@
 #include "framework/tabs/TabManagerItem.h"
 
+#include "framework/foundation/DibCanvas.h"
 #include "framework/foundation/ImageManagerIcon.h"
 #include "framework/markup/Markup.h"
 #include "framework/tabs/TabManager.h"
@@ -12,17 +13,18 @@ COSMTabManagerItem::COSMTabManagerItem() = default;
 
 COSMTabManagerItem::~COSMTabManagerItem()
 {
-    DeleteNavigateButtons();
+    ReleaseNavigateButtons();
     ReleaseMarkupElement(&m_pMarkupElement);
 }
 
-void COSMTabManagerItem::DeleteNavigateButtons()
+void COSMTabManagerItem::ReleaseNavigateButtons()
 {
-    // Take the list first: a button's destructor may ask the strip about the item.
-    std::vector<COSMTabManagerNavigateButton*> buttons;
+    // Take the list first: a button that goes may ask the strip about the item. A click loop running on one keeps
+    // it alive on its own reference, and ends unclicked.
+    std::vector<RefPtr<COSMTabManagerNavigateButton>> buttons;
     buttons.swap(m_arrNavigateButtons);
-    for (COSMTabManagerNavigateButton* pButton : buttons)
-        pButton->Destroy();
+    for (const RefPtr<COSMTabManagerNavigateButton>& pButton : buttons)
+        pButton->Detach();
 }
 
 void COSMTabManagerItem::SetVisible(BOOL bVisible)
@@ -35,7 +37,7 @@ void COSMTabManagerItem::SetVisible(BOOL bVisible)
 
 void COSMTabManagerItem::OnRemoved()
 {
-    DeleteNavigateButtons();
+    ReleaseNavigateButtons();
 }
 
 CString COSMTabManagerItem::GetCaption() const
@@ -84,62 +86,15 @@ void COSMTabManagerItem::UpdateMarkupElement()
 void COSMTabManagerItem::SetRect(int left, int top, int right, int bottom)
 {
     m_rcItem.SetRect(left, top, right, bottom);
-    for (COSMTabManagerNavigateButton* pButton : m_arrNavigateButtons)
+    for (const RefPtr<COSMTabManagerNavigateButton>& pButton : m_arrNavigateButtons)
         pButton->SetRect(CRect(0, 0, 0, 0));
 }
-
-namespace {
-
-// A 32-bit top-down bitmap of size x size in its own memory DC, with direct access to the pixels.
-class TabRotationCanvas
-{
-public:
-    TabRotationCanvas(HDC hdcScreen, int nSize) : m_nSize(nSize)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = nSize;
-        info.bmiHeader.biHeight = -nSize;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        m_hDC = ::CreateCompatibleDC(hdcScreen);
-        m_hBitmap =
-            ::CreateDIBSection(hdcScreen, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
-        if (m_hDC && m_hBitmap)
-            m_hOld = ::SelectObject(m_hDC, m_hBitmap);
-    }
-    ~TabRotationCanvas()
-    {
-        if (m_hOld)
-            ::SelectObject(m_hDC, m_hOld);
-        if (m_hBitmap)
-            ::DeleteObject(m_hBitmap);
-        if (m_hDC)
-            ::DeleteDC(m_hDC);
-    }
-    TabRotationCanvas(const TabRotationCanvas&) = delete;
-    TabRotationCanvas& operator=(const TabRotationCanvas&) = delete;
-
-    bool IsValid() const { return m_hOld != nullptr && m_pBits != nullptr; }
-    HDC GetDC() const { return m_hDC; }
-    DWORD& At(int x, int y) { return m_pBits[y * m_nSize + x]; }
-
-private:
-    int m_nSize;
-    HDC m_hDC = nullptr;
-    HBITMAP m_hBitmap = nullptr;
-    HGDIOBJ m_hOld = nullptr;
-    DWORD* m_pBits = nullptr;
-};
-
-}  // namespace
 
 BOOL COSMTabManagerItem::DrawRotatedImage(CDC* pDC, const CRect& rc, COSMImageManagerIcon* pImage)
 {
     const int nSize = rc.Width();
-    TabRotationCanvas upright(pDC->GetSafeHdc(), nSize);
-    TabRotationCanvas turned(pDC->GetSafeHdc(), nSize);
+    const COSMDibCanvas upright(pDC->GetSafeHdc(), nSize, nSize);
+    const COSMDibCanvas turned(pDC->GetSafeHdc(), nSize, nSize);
     if (!upright.IsValid() || !turned.IsValid())
         return FALSE;
 

@@ -7,20 +7,22 @@
 //   pItem->Select();
 //
 // Items are reference counted through CCmdTarget: a strip releases its reference when it removes the item, so code
-// that must keep an item across a message loop takes a reference of its own (InternalAddRef / InternalRelease).
+// that must keep an item across a message loop takes a reference of its own (RetainRef).
 #pragma once
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "classlib/CString.h"
 #include "classlib/CmdTarget.h"
 #include "classlib/DC.h"
 #include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
+#include "framework/tabs/TabManagerNavigateButton.h"
 
 class COSMTabManager;
-class COSMTabManagerNavigateButton;
 class COSMImageManagerIcon;
 class COSMMarkupUIElement;
 
@@ -76,9 +78,12 @@ public:
     int GetRow() const { return m_nRow; }
     COSMTabManager* GetTabManager() const { return m_pTabManager; }
     COSMMarkupUIElement* GetMarkupElement() const { return m_pMarkupElement; }
-    // The item's own buttons; the item owns them.
-    const std::vector<COSMTabManagerNavigateButton*>& GetNavigateButtons() const { return m_arrNavigateButtons; }
-    void AddNavigateButton(COSMTabManagerNavigateButton* pButton) { m_arrNavigateButtons.push_back(pButton); }
+    // The item's own buttons; the item holds a reference on each until it is removed from its strip.
+    const std::vector<RefPtr<COSMTabManagerNavigateButton>>& GetNavigateButtons() const { return m_arrNavigateButtons; }
+    void AddNavigateButton(RefPtr<COSMTabManagerNavigateButton> button)
+    {
+        m_arrNavigateButtons.push_back(std::move(button));
+    }
 
     // The icon in rc, turned a quarter clockwise on a vertical strip with rotated icons, else in the state image
     // for disabled, hot, selected or normal.
@@ -94,7 +99,7 @@ public:
     void UpdateMarkupElement();
 
 private:
-    void DeleteNavigateButtons();
+    void ReleaseNavigateButtons();
     BOOL DrawRotatedImage(CDC* pDC, const CRect& rc, COSMImageManagerIcon* pImage);
 
     int m_nLength = 0;
@@ -112,6 +117,6 @@ private:
     COSMTabManager* m_pTabManager = nullptr;
     int m_nRow = 0;
     BOOL m_bCloseEnabled = TRUE;
-    std::vector<COSMTabManagerNavigateButton*> m_arrNavigateButtons;
+    std::vector<RefPtr<COSMTabManagerNavigateButton>> m_arrNavigateButtons;
     COSMMarkupUIElement* m_pMarkupElement = nullptr;
 };

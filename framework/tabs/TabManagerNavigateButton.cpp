@@ -1,5 +1,7 @@
 #include "framework/tabs/TabManagerNavigateButton.h"
 
+#include "classlib/ModalLoop.h"
+#include "classlib/RefPtr.h"
 #include "framework/foundation/ResourceManager.h"
 #include "framework/tabs/TabManager.h"
 #include "framework/tabs/TabPaintManager.h"
@@ -33,6 +35,23 @@ COSMTabManagerNavigateButton::~COSMTabManagerNavigateButton()
 {
     if (m_pManager && m_pManager->m_pHighlightedNavigateButton == this)
         m_pManager->m_pHighlightedNavigateButton = nullptr;
+}
+
+LONG COSMTabManagerNavigateButton::Release()
+{
+    const LONG count = m_refCount.Release();
+    if (count == 0)
+        delete this;
+    return count;
+}
+
+void COSMTabManagerNavigateButton::Detach()
+{
+    if (m_pManager && m_pManager->m_pHighlightedNavigateButton == this)
+        m_pManager->m_pHighlightedNavigateButton = nullptr;
+    m_pManager = nullptr;
+    m_pItem = nullptr;
+    m_bDetached = TRUE;
 }
 
 void COSMTabManagerNavigateButton::LoadTooltip(UINT nID)
@@ -148,28 +167,20 @@ void COSMTabManagerNavigateButton::RepositionScroll(CRect& rc)
     }
 }
 
-void COSMTabManagerNavigateButton::Destroy()
-{
-    if (m_bTracking)
-        m_bDestroyed = TRUE;
-    else
-        delete this;
-}
-
 void COSMTabManagerNavigateButton::TrackClick(HWND hWnd, CPoint pt)
 {
-    if (::GetCapture() != nullptr || !m_bEnabled)
+    if (::GetCapture() != nullptr || !m_bEnabled || m_bDetached)
         return;
 
+    // A message the loop dispatches may remove the tab that owns the button: the loop's own reference keeps it.
+    const RefPtr<COSMTabManagerNavigateButton> keep = RetainRef(this);
     ::SetCapture(hWnd);
-    m_bTracking = TRUE;
     DWORD dwLastStep = GetTicks();
     BOOL bClick = FALSE;
-    for (;;)
-    {
-        // The tab that owns the button went away with a message the loop dispatched: the press ends unclicked.
-        if (m_bDestroyed)
-            break;
+    CModalLoop loop;
+    loop.EndOnCaptureLoss(hWnd).EndOnEscape();
+    // Between messages, and while none come, the held button repeats on its clock and follows the pointer.
+    loop.PollEvery(kRepeatInterval + 1, [&] {
         // The enabled test runs on every pass: a forward button stops repeating as soon as the end is shown.
         if (m_bEnabled && GetTicks() - dwLastStep > kRepeatInterval)
         {
@@ -177,65 +188,43 @@ void COSMTabManagerNavigateButton::TrackClick(HWND hWnd, CPoint pt)
             PerformClick(TRUE);
         }
         const BOOL bPressed = m_rcButton.PtInRect(pt);
-        if (bPressed != m_bPressed)
+        if (bPressed != m_bPressed && m_pManager)
         {
             m_bPressed = bPressed;
             m_pManager->RedrawTabs(&m_rcButton, TRUE);
         }
+    });
+    // A quit ends the press, and the loop posts it again for the application's loop.
+    loop.Run([&] { return m_bDetached != FALSE; },
+             [&](MSG& msg) {
+                 switch (msg.message)
+                 {
+                 case WM_MOUSEMOVE:
+                     pt = CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+                     return CModalLoop::Handled;
+                 case WM_CANCELMODE:
+                 case WM_RBUTTONDOWN:
+                     return CModalLoop::Stop;
+                 case WM_KEYDOWN:
+                     return CModalLoop::Handled;  // no other key acts while the button is held
+                 case WM_LBUTTONUP:
+                     bClick = m_bPressed;
+                     return CModalLoop::Stop;
+                 default:
+                     return CModalLoop::Dispatch;
+                 }
+             });
 
-        MSG msg;
-        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
-        {
-            // Sleep until the next repeat step is due or input arrives, instead of keeping a processor busy.
-            const DWORD dwElapsed = GetTicks() - dwLastStep;
-            const DWORD dwWait = dwElapsed > kRepeatInterval ? 0 : kRepeatInterval + 1 - dwElapsed;
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, dwWait, QS_ALLINPUT);
-            continue;
-        }
-        if (!::GetMessageA(&msg, nullptr, 0, 0))
-        {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (::GetCapture() != hWnd)
-        {
-            ::DispatchMessageA(&msg);
-            break;
-        }
-        if (msg.message == WM_MOUSEMOVE)
-        {
-            pt = CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
-            continue;
-        }
-        if (msg.message == WM_CANCELMODE || msg.message == WM_RBUTTONDOWN)
-            break;
-        if (msg.message == WM_KEYDOWN)
-        {
-            if (msg.wParam == VK_ESCAPE)
-                break;
-            continue;
-        }
-        if (msg.message == WM_LBUTTONUP)
-        {
-            bClick = m_bPressed;
-            break;
-        }
-        ::DispatchMessageA(&msg);
-    }
-
-    m_bTracking = FALSE;
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
-    if (m_bDestroyed)
-    {
-        delete this;
+    // The tab that owned the button went away with a message the loop dispatched: the press ends unclicked.
+    if (m_bDetached)
         return;
-    }
     m_bPressed = FALSE;
     COSMTabManager* pManager = m_pManager;
     pManager->OnMouseMove(hWnd, pt);
     pManager->RedrawTabs(nullptr, FALSE);
-    // The action may delete this button (a tab's close button closes its tab): nothing of it is touched after.
+    // The action may remove the button's tab (a tab's close button closes it): the loop's reference still holds.
     if (bClick)
         PerformClick(FALSE);
 }

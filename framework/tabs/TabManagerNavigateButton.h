@@ -5,6 +5,10 @@
 //   button.AdjustWidth(nRoom);       // the room the items keep beside the button
 //   button.Reposition(rcHeader);     // the button at the far end; rcHeader loses its space
 //   button.TrackClick(hWnd, pt);     // the press-and-release loop; the action runs on release (or repeats)
+//
+// Buttons are reference counted: the strip holds its own three and a tab holds its close button (RefPtr), and a
+// click loop holds one more while it runs, so a tab removed by a message the loop dispatches leaves the loop a live
+// button to finish with.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +16,7 @@
 #include "classlib/CString.h"
 #include "classlib/DC.h"
 #include "classlib/Geometry.h"
+#include "classlib/RefCount.h"
 #include "framework/commandbars/CommandBarsResourceIds.h"
 
 class COSMTabManager;
@@ -40,11 +45,15 @@ public:
     // The auto-repeat step of a held button, in milliseconds.
     static const DWORD kRepeatInterval = 20;
 
+    // The count starts at one, for the creator (AdoptRef).
     COSMTabManagerNavigateButton(COSMTabManager* pManager, int nId, int nDisplayMode);
-    virtual ~COSMTabManagerNavigateButton();
 
     COSMTabManagerNavigateButton(const COSMTabManagerNavigateButton&) = delete;
     COSMTabManagerNavigateButton& operator=(const COSMTabManagerNavigateButton&) = delete;
+
+    LONG AddRef() { return m_refCount.AddRef(); }
+    // The release that gives up the last reference deletes the button.
+    LONG Release();
 
     // Override these.
     // Takes the button's extent out of the room the layout has for items.
@@ -74,11 +83,15 @@ public:
     void SetItem(COSMTabManagerItem* pItem) { m_pItem = pItem; }
     COSMTabManager* GetTabManager() const { return m_pManager; }
     BOOL IsVisible() const { return !m_rcButton.IsRectEmpty(); }
-    // Deletes the button, or, while its click loop runs, leaves that to the loop: a message the loop dispatches may
-    // remove the tab that owns it.
-    void Destroy();
+    // For the library's own use: the strip or the tab that held the button let it go. It no longer reaches either,
+    // and a click loop running on it ends unclicked.
+    void Detach();
+    BOOL IsDetached() const { return m_bDetached; }
 
 protected:
+    // Through Release only.
+    virtual ~COSMTabManagerNavigateButton();
+
     // The close rule: the button stands at the far end when it is shown.
     void AdjustWidthClose(int& nLength);
     void RepositionClose(CRect& rc);
@@ -96,8 +109,10 @@ protected:
     BOOL m_bPressed = FALSE;
     CString m_strToolTip;
     COSMTabManagerItem* m_pItem = nullptr;
-    BOOL m_bTracking = FALSE;
-    BOOL m_bDestroyed = FALSE;
+    BOOL m_bDetached = FALSE;
+
+private:
+    CRefCount m_refCount;
 };
 
 class COSMTabManagerNavigateButtonScroll : public COSMTabManagerNavigateButton

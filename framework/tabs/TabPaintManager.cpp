@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "classlib/ScopedHandle.h"
 #include "framework/foundation/ColorManager.h"
 #include "framework/foundation/DCSelectors.h"
 #include "framework/foundation/IconLogFont.h"
@@ -373,7 +374,7 @@ void COSMTabPaintManager::LayoutTabControl(COSMTabManager* pTabManager, CDC* pDC
         pTabManager->SetHeaderRect(CRect(0, 0, 0, 0));
         for (int i = 0; i < nCount; i++)
             pTabManager->GetItem(i)->SetRect(0, 0, 0, 0);
-        for (COSMTabManagerNavigateButton* pButton : pTabManager->GetNavigateButtons())
+        for (const RefPtr<COSMTabManagerNavigateButton>& pButton : pTabManager->GetNavigateButtons())
             pButton->SetRect(CRect(0, 0, 0, 0));
         return;
     }
@@ -631,8 +632,8 @@ int COSMTabPaintManager::DrawItemContent(CDC* pDC, COSMTabManagerItem* pItem, CR
     int nButtons = 0;
     if (bShowText)
     {
-        for (const COSMTabManagerNavigateButton* pButton : pItem->GetNavigateButtons())
-            if (isButtonShown(pButton))
+        for (const RefPtr<COSMTabManagerNavigateButton>& pButton : pItem->GetNavigateButtons())
+            if (isButtonShown(pButton.Get()))
                 nButtons += bVerticalText ? pButton->GetSize().cy : pButton->GetSize().cx;
         if (nButtons > 0)
             nButtons += 3;
@@ -682,7 +683,7 @@ int COSMTabPaintManager::DrawItemContent(CDC* pDC, COSMTabManagerItem* pItem, CR
         const auto& buttons = pItem->GetNavigateButtons();
         for (auto it = buttons.rbegin(); it != buttons.rend(); ++it)
         {
-            COSMTabManagerNavigateButton* pButton = *it;
+            COSMTabManagerNavigateButton* pButton = it->Get();
             if (!isButtonShown(pButton))
                 continue;
             const CSize sz = pButton->GetSize();
@@ -809,22 +810,11 @@ void COSMTabPaintManager::DrawNavigateButton(CDC* pDC, COSMTabManagerNavigateBut
     m_pColorSet->FillNavigateButton(pDC, pButton, rc);
     const COLORREF clrGlyph = pDC->GetTextColor();
     COSMPenDC pen(pDC->GetSafeHdc(), clrGlyph);
-    // A disabled button's glyph is only outlined.
-    HGDIOBJ hOldBrush = nullptr;
-    HBRUSH hBrush = nullptr;
-    if (pButton->IsEnabled())
-    {
-        hBrush = ::CreateSolidBrush(clrGlyph);
-        hOldBrush = ::SelectObject(pDC->GetSafeHdc(), hBrush);
-    }
-    else
-    {
-        hOldBrush = ::SelectObject(pDC->GetSafeHdc(), ::GetStockObject(NULL_BRUSH));
-    }
+    // A disabled button's glyph is only outlined. The brush goes, deselected first, however the glyph's drawing ends.
+    const ScopedGdiObject<HBRUSH> brush(pButton->IsEnabled() ? ::CreateSolidBrush(clrGlyph) : nullptr);
+    const ScopedSelection selected =
+        SelectScoped(pDC->GetSafeHdc(), brush ? static_cast<HGDIOBJ>(brush.Get()) : ::GetStockObject(NULL_BRUSH));
     pButton->DrawEntry(pDC, rc);
-    ::SelectObject(pDC->GetSafeHdc(), hOldBrush);
-    if (hBrush)
-        ::DeleteObject(hBrush);
 }
 
 void COSMTabPaintManager::DrawRowItems(COSMTabManager* pTabManager, CDC* pDC, const CRect& rcClip, int nRow)
@@ -896,7 +886,8 @@ void COSMTabPaintManager::PaintTabControl(COSMTabManager* pTabManager, CDC* pDC,
     }
     if (!rcClip.IsRectEmpty())
     {
-        const int nSaved = m_bClipHeader ? pDC->SaveDC() : 0;
+        // The header's clip goes with the scope, however the items' drawing ends.
+        const ScopedSavedDC saved = m_bClipHeader ? SaveScoped(pDC->GetSafeHdc()) : ScopedSavedDC();
         if (m_bClipHeader)
         {
             pDC->IntersectClipRect(rcClip);
@@ -904,14 +895,12 @@ void COSMTabPaintManager::PaintTabControl(COSMTabManager* pTabManager, CDC* pDC,
         }
         for (int r = static_cast<int>(pTabManager->GetRows().size()) - 1; r >= 0; r--)
             DrawRowItems(pTabManager, pDC, rcClip, r);
-        if (m_bClipHeader)
-            pDC->RestoreDC(nSaved);
     }
 
     const auto& buttons = pTabManager->GetNavigateButtons();
     for (auto it = buttons.rbegin(); it != buttons.rend(); ++it)
     {
         CRect rcButton = (*it)->GetRect();
-        DrawNavigateButton(pDC, *it, rcButton);
+        DrawNavigateButton(pDC, it->Get(), rcButton);
     }
 }

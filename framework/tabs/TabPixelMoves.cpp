@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "framework/foundation/ImageFunctions.h"
+#include "framework/foundation/DibCanvas.h"
 
 namespace {
 
@@ -52,47 +52,6 @@ void TurnPixelsQuarterBack(const DWORD* pSource, int nWidth, int nHeight, DWORD*
             pDest[static_cast<size_t>(y) * w + (w - 1 - x)] = pSource[static_cast<size_t>(x) * nWidth + y];
 }
 
-namespace {
-
-// A 32-bit bottom-up bitmap selected into a memory DC, for one turned drawing.
-class TurnedCanvas
-{
-public:
-    TurnedCanvas(HDC hdcCompatible, int cx, int cy)
-    {
-        m_hBitmap = CreateAlphaDIBSection(hdcCompatible, cx, cy, reinterpret_cast<void**>(&m_pBits));
-        if (!m_hBitmap)
-            return;
-        m_hDC = ::CreateCompatibleDC(hdcCompatible);
-        if (m_hDC)
-            m_hOldBitmap = ::SelectObject(m_hDC, m_hBitmap);
-    }
-    ~TurnedCanvas()
-    {
-        if (m_hDC)
-        {
-            ::SelectObject(m_hDC, m_hOldBitmap);
-            ::DeleteDC(m_hDC);
-        }
-        if (m_hBitmap)
-            ::DeleteObject(m_hBitmap);
-    }
-    TurnedCanvas(const TurnedCanvas&) = delete;
-    TurnedCanvas& operator=(const TurnedCanvas&) = delete;
-
-    bool IsValid() const { return m_hDC && m_pBits; }
-    HDC GetDC() const { return m_hDC; }
-    DWORD* Bits() const { return m_pBits; }
-
-private:
-    HBITMAP m_hBitmap = nullptr;
-    HGDIOBJ m_hOldBitmap = nullptr;
-    HDC m_hDC = nullptr;
-    DWORD* m_pBits = nullptr;
-};
-
-}  // namespace
-
 BOOL DrawTurnedToPosition(CDC* pDC, const CRect& rc, int nPosition, COLORREF clrBackground, BOOL bCopyUnder,
                           const std::function<void(CDC* pUprightDC, const CRect& rcUpright)>& draw)
 {
@@ -108,8 +67,8 @@ BOOL DrawTurnedToPosition(CDC* pDC, const CRect& rc, int nPosition, COLORREF clr
     const int cxUpright = bVertical ? cy : cx;
     const int cyUpright = bVertical ? cx : cy;
     HDC hDC = pDC->GetSafeHdc();
-    TurnedCanvas upright(hDC, cxUpright, cyUpright);
-    TurnedCanvas turned(hDC, cx, cy);
+    const COSMDibCanvas upright(hDC, cxUpright, cyUpright);
+    const COSMDibCanvas turned(hDC, cx, cy);
     if (!upright.IsValid() || !turned.IsValid())
         return FALSE;
 

@@ -109,11 +109,11 @@ void COSMTabWorkspace::DragItem(HWND hWnd, CPoint pt, COSMTabManagerItem* pItem)
     }
     // A child closed from inside the loop takes its tab away: the item stays alive, and swapping stops once the
     // list is no longer the one the slots were taken from.
-    pItem->InternalAddRef();
+    const RefPtr<COSMTabManagerItem> keep = RetainRef(pItem);
     if (pOwner->BeginTabDrag(this, pItem))
     {
         std::vector<CRect> slots;
-        for (const COSMTabManagerItem* p : m_arrItems)
+        for (const RefPtr<COSMTabManagerItem>& p : m_arrItems)
             slots.push_back(p->GetRect());
 
         const BOOL bDropped = RunCaptureLoop(hWnd, pt, [&](CPoint ptMove) {
@@ -122,7 +122,6 @@ void COSMTabWorkspace::DragItem(HWND hWnd, CPoint pt, COSMTabManagerItem* pItem)
         });
         pOwner->EndTabDrag(this, pItem, hWnd, pt, bDropped);
     }
-    pItem->InternalRelease();
 }
 
 void COSMTabWorkspace::OnNavigateButtonClick(COSMTabManagerNavigateButton* pButton)
@@ -142,8 +141,8 @@ BOOL COSMTabWorkspace::IsMouseLocked() const
 
 COSMTabManagerItem* COSMTabWorkspace::FindItem(HWND hWndChild) const
 {
-    for (COSMTabManagerItem* pItem : m_arrItems)
+    for (const RefPtr<COSMTabManagerItem>& pItem : m_arrItems)
         if (pItem->GetHandle() == hWndChild)
-            return pItem;
+            return pItem.Get();
     return nullptr;
 }

@@ -58,7 +58,7 @@ public:
     void SetWindow(HWND hWnd) { m_hWnd = hWnd; }
     void SetSplitterRect(const CRect& rc) { m_rcSplitter = rc; }
     // The list as it is, for the drag's swaps.
-    std::vector<COSMTabManagerItem*>& Items() { return m_arrItems; }
+    std::vector<RefPtr<COSMTabManagerItem>>& Items() { return m_arrItems; }
 
 protected:
     COSMTabClientWnd* m_pOwner = nullptr;

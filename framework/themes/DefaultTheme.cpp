@@ -5,6 +5,7 @@
 
 #include "classlib/DC.h"
 #include "classlib/Gdi.h"
+#include "classlib/ScopedHandle.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/Control.h"
 #include "framework/foundation/ImageManagerIcon.h"
@@ -65,23 +66,19 @@ void COSMDefaultTheme::FillCheckerboard(CDC* dc, const CRect& rect)
     // One bit per pixel, rows alternating: a pattern brush paints 0 bits in the text colour, 1 bits in the
     // background colour.
     static const WORD kRows[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-    HBITMAP pattern = ::CreateBitmap(8, 8, 1, 1, kRows);
-    if (!pattern)
+    const ScopedGdiObject<HBITMAP> pattern(::CreateBitmap(8, 8, 1, 1, kRows));
+    const ScopedGdiObject<HBRUSH> brush(pattern ? ::CreatePatternBrush(pattern.Get()) : nullptr);
+    if (!brush)
         return;
-    HBRUSH brush = ::CreatePatternBrush(pattern);
-    if (brush)
+    const HDC hdc = dc->GetSafeHdc();
+    const COLORREF oldBack = ::SetBkColor(hdc, GetColor(kFace));
+    const COLORREF oldText = ::SetTextColor(hdc, GetColor(kHighlightEdge));
     {
-        const HDC hdc = dc->GetSafeHdc();
-        const COLORREF oldBack = ::SetBkColor(hdc, GetColor(kFace));
-        const COLORREF oldText = ::SetTextColor(hdc, GetColor(kHighlightEdge));
-        const HGDIOBJ oldBrush = ::SelectObject(hdc, brush);
+        const ScopedSelection selected = SelectScoped(hdc, brush.Get());
         ::PatBlt(hdc, rect.left, rect.top, rect.Width(), rect.Height(), PATCOPY);
-        ::SelectObject(hdc, oldBrush);
-        ::SetTextColor(hdc, oldText);
-        ::SetBkColor(hdc, oldBack);
-        ::DeleteObject(brush);
     }
-    ::DeleteObject(pattern);
+    ::SetTextColor(hdc, oldText);
+    ::SetBkColor(hdc, oldBack);
 }
 
 void COSMDefaultTheme::DrawStateRectangle(CDC* dc, CRect rect, BOOL selected, BOOL pressed, BOOL enabled, BOOL checked,

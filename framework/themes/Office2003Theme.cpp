@@ -5,6 +5,7 @@
 
 #include "classlib/DC.h"
 #include "classlib/Gdi.h"
+#include "classlib/ScopedHandle.h"
 #include "classlib/WinApp.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/Control.h"
@@ -146,19 +147,6 @@ CRect Office2003ParentRect(COSMCommandBar* bar, HWND parent)
 
 }  // namespace
 
-COSMOffice2003Theme::ClipRegionKeeper::ClipRegionKeeper(CDC* dc)
-    : m_dc(dc->GetSafeHdc()), m_saved(::CreateRectRgn(0, 0, 0, 0))
-{
-    m_hadRegion = m_saved && ::GetClipRgn(m_dc, m_saved) == 1;
-}
-
-COSMOffice2003Theme::ClipRegionKeeper::~ClipRegionKeeper()
-{
-    ::SelectClipRgn(m_dc, m_hadRegion ? m_saved : nullptr);
-    if (m_saved)
-        ::DeleteObject(m_saved);
-}
-
 COSMOffice2003Theme::COSMOffice2003Theme()
 {
     InitOffice2003Theme();
@@ -272,15 +260,19 @@ void COSMOffice2003Theme::CreateGlyphImages()
         return secondValue - v * (secondValue - firstValue) / 255;
     };
 
-    HDC screen = ::GetDC(nullptr);
-    if (!screen)
-        return;
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
-    ::ReleaseDC(nullptr, screen);
-    if (memory && bitmap)
+    ScopedCreatedDC memory;
+    ScopedGdiObject<HBITMAP> bitmap;
     {
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        const ScopedWindowDC screen = GetScopedWindowDC(nullptr);
+        if (!screen)
+            return;
+        memory.Reset(::CreateCompatibleDC(screen.Get()));
+        bitmap.Reset(::CreateCompatibleBitmap(screen.Get(), 16, 16));
+    }
+    if (!memory || !bitmap)
+        return;
+    {
+        const ScopedSelection selected = SelectScoped(memory.Get(), bitmap.Get());
         for (int index = 0; index < 256; ++index)
         {
             const int v = kOffice2003GlyphIntensities[index];
@@ -288,16 +280,11 @@ void COSMOffice2003Theme::CreateGlyphImages()
                                             : RGB(channel(GetRValue(first), GetRValue(second), v),
                                                   channel(GetGValue(first), GetGValue(second), v),
                                                   channel(GetBValue(first), GetBValue(second), v));
-            ::SetPixel(memory, index / 16, index % 16, color);
+            ::SetPixel(memory.Get(), index / 16, index % 16, color);
         }
-        ::SelectObject(memory, old);
-        if (GlyphImages.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0))
-            ::ImageList_AddMasked(GlyphImages.GetSafeHandle(), bitmap, kOffice2003GlyphKey);
     }
-    if (bitmap)
-        ::DeleteObject(bitmap);
-    if (memory)
-        ::DeleteDC(memory);
+    if (GlyphImages.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0))
+        ::ImageList_AddMasked(GlyphImages.GetSafeHandle(), bitmap.Get(), kOffice2003GlyphKey);
 }
 
 // ---- Fills ----
@@ -407,7 +394,8 @@ void COSMOffice2003Theme::FillDockedBar(CDC* dc, COSMCommandBar* bar, CRect rc)
             first = controls->GetAt(index);
     }
 
-    ClipRegionKeeper keeper(dc);
+    // The fills exclude strips and corners from clipping; the caller's own region holds again afterwards.
+    const ScopedClipRegion keeper = KeepClipRegion(dc->GetSafeHdc());
     if (parent)
     {
         if (!horizontal && (::GetWindowLongPtr(parent, GWL_STYLE) & kOffice2003PlainDockStyles))

@@ -71,23 +71,6 @@ public:
     void CreateGlyphImages();
 
 protected:
-    // Keeps a DC's clip region as it was on entry: the fills exclude strips and corners from clipping, and a caller's
-    // own region (a buffer clipped to the paint rectangle, a DC that leaves out child windows) must still hold for
-    // whatever the caller draws next.
-    class ClipRegionKeeper
-    {
-    public:
-        explicit ClipRegionKeeper(CDC* dc);
-        ~ClipRegionKeeper();
-        ClipRegionKeeper(const ClipRegionKeeper&) = delete;
-        ClipRegionKeeper& operator=(const ClipRegionKeeper&) = delete;
-
-    private:
-        HDC m_dc;
-        HRGN m_saved;
-        bool m_hadRegion = false;
-    };
-
     // The gradient's effective colours and factor over the rectangle (two halves for a factor other than 0.5),
     // clipped to clip when one is given.
     void FillGradient(CDC* dc, const CRect& rect, const COSMPaintManagerColorGradient& gradient, BOOL horizontal,

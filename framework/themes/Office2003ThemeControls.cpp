@@ -5,6 +5,7 @@
 
 #include "classlib/DC.h"
 #include "classlib/Gdi.h"
+#include "classlib/ScopedHandle.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/Control.h"
 #include "framework/controls/DialogBar.h"
@@ -250,7 +251,7 @@ void COSMOffice2003Theme::DrawToolBarExpandButton2003(CDC* dc, COSMControl* cont
     const CRect r = control->GetRect();
     {
         // The button's outer corners are rounded off; the bar's own background shows there.
-        ClipRegionKeeper keeper(dc);
+        const ScopedClipRegion keeper = KeepClipRegion(dc->GetSafeHdc());
         if (vertical)
         {
             dc->ExcludeClipRect(r.left, r.bottom - 1, r.left + 1, r.bottom);

@@ -22,7 +22,9 @@ namespace {
 const char kDefaultIniName[] = "OFFICE2007BLUE_INI";
 const char kTextFileType[] = "TEXTFILE";
 
+#ifdef OSM_TEST_HOOKS
 std::atomic<LONG> g_office2007ImageCount{0};
+#endif
 // The process's manager while it lives (Instance, LiveInstance).
 std::atomic<COSMOffice2007Images*> g_liveOffice2007Images{nullptr};
 
@@ -30,8 +32,8 @@ std::atomic<COSMOffice2007Images*> g_liveOffice2007Images{nullptr};
 // images: the manager goes now, and nothing finds it any more.
 void EndProcessOffice2007Images()
 {
-    if (COSMOffice2007Images* images = g_liveOffice2007Images.exchange(nullptr))
-        images->InternalRelease();
+    // The process's reference goes with this holder.
+    const RefPtr<COSMOffice2007Images> last = AdoptRef(g_liveOffice2007Images.exchange(nullptr));
 }
 
 COSMOffice2007Images* MakeProcessOffice2007Images()
@@ -134,18 +136,24 @@ DWORD ColorToPixelRgb(COLORREF clr)
 
 COSMOffice2007Image::COSMOffice2007Image(COSMOffice2007Images* pOwner) : m_pOwner(pOwner)
 {
+#ifdef OSM_TEST_HOOKS
     ++g_office2007ImageCount;
+#endif
 }
 
 COSMOffice2007Image::~COSMOffice2007Image()
 {
+#ifdef OSM_TEST_HOOKS
     --g_office2007ImageCount;
+#endif
 }
 
+#ifdef OSM_TEST_HOOKS
 LONG COSMOffice2007Image::GetInstanceCount()
 {
     return g_office2007ImageCount.load();
 }
+#endif
 
 CRect COSMOffice2007Image::GetStateRect(int nState, int nCount) const
 {
@@ -176,6 +184,8 @@ BOOL COSMOffice2007Image::LoadFromResource(HMODULE hModule, LPCSTR lpszResourceN
 
 void COSMOffice2007Image::SetBitmap(HBITMAP hBitmap, BOOL bAlpha)
 {
+    // Deleted however the conversion ends.
+    const ScopedGdiObject<HBITMAP> bitmap(hBitmap);
     m_bAlpha = bAlpha;
     m_bMirrored = FALSE;
     m_pixels.clear();
@@ -198,7 +208,6 @@ void COSMOffice2007Image::SetBitmap(HBITMAP hBitmap, BOOL bAlpha)
         m_pixels.clear();
         m_nWidth = m_nHeight = 0;
     }
-    ::DeleteObject(hBitmap);
 }
 
 BOOL COSMOffice2007Image::ConvertToBits(HBITMAP hBitmap)
@@ -206,11 +215,14 @@ BOOL COSMOffice2007Image::ConvertToBits(HBITMAP hBitmap)
     if (m_nWidth <= 0 || m_nHeight <= 0)
         return FALSE;
     const size_t nPixels = static_cast<size_t>(m_nWidth) * static_cast<size_t>(m_nHeight);
-    HDC hScreenDC = ::GetDC(nullptr);
-    HDC hMemoryDC = ::CreateCompatibleDC(hScreenDC);
-    ::ReleaseDC(nullptr, hScreenDC);
-    if (!hMemoryDC)
+    ScopedCreatedDC memory;
+    {
+        const ScopedWindowDC screen = GetScopedWindowDC(nullptr);
+        memory.Reset(::CreateCompatibleDC(screen.Get()));
+    }
+    if (!memory)
         return FALSE;
+    const HDC hMemoryDC = memory.Get();
     BOOL bDone = FALSE;
     if (m_bAlpha)
     {
@@ -247,28 +259,23 @@ BOOL COSMOffice2007Image::ConvertToBits(HBITMAP hBitmap)
     else
     {
         void* pBits = nullptr;
-        HBITMAP hSection = CreateAlphaDIBSection(hMemoryDC, m_nWidth, m_nHeight, &pBits);
-        HDC hSourceDC = ::CreateCompatibleDC(hMemoryDC);
-        if (hSection && hSourceDC)
+        const ScopedGdiObject<HBITMAP> section(CreateAlphaDIBSection(hMemoryDC, m_nWidth, m_nHeight, &pBits));
+        const ScopedCreatedDC source(::CreateCompatibleDC(hMemoryDC));
+        if (section && source)
         {
-            HGDIOBJ hOldTarget = ::SelectObject(hMemoryDC, hSection);
-            HGDIOBJ hOldSource = ::SelectObject(hSourceDC, hBitmap);
-            bDone = ::BitBlt(hMemoryDC, 0, 0, m_nWidth, m_nHeight, hSourceDC, 0, 0, SRCCOPY);
-            ::GdiFlush();
-            ::SelectObject(hSourceDC, hOldSource);
-            ::SelectObject(hMemoryDC, hOldTarget);
+            {
+                const ScopedSelection target = SelectScoped(hMemoryDC, section.Get());
+                const ScopedSelection from = SelectScoped(source.Get(), hBitmap);
+                bDone = ::BitBlt(hMemoryDC, 0, 0, m_nWidth, m_nHeight, source.Get(), 0, 0, SRCCOPY);
+                ::GdiFlush();
+            }
             if (bDone)
             {
                 const DWORD* pFrom = static_cast<const DWORD*>(pBits);
                 m_pixels.assign(pFrom, pFrom + nPixels);
             }
         }
-        if (hSourceDC)
-            ::DeleteDC(hSourceDC);
-        if (hSection)
-            ::DeleteObject(hSection);
     }
-    ::DeleteDC(hMemoryDC);
     return bDone;
 }
 
@@ -535,12 +542,10 @@ void COSMOffice2007ImagesDC::RestoreBitmap()
 
 IMPLEMENT_DYNAMIC(COSMOffice2007Images, CCmdTarget)
 
-COSMOffice2007Images::COSMOffice2007Images() : m_cache(10)
+COSMOffice2007Images::COSMOffice2007Images()
 {
-    m_cache.InitHashTable(199);
-    ::InitializeCriticalSection(&m_lock);
     void* pBits = nullptr;
-    m_hScratchBitmap = CreateAlphaDIBSection(nullptr, kScratchSize, kScratchSize, &pBits);
+    m_scratchBitmap.Reset(CreateAlphaDIBSection(nullptr, kScratchSize, kScratchSize, &pBits));
     m_pScratchBits = static_cast<DWORD*>(pBits);
     m_scratchDC.CreateCompatibleDC(nullptr);
     SetResourceModule(::GetModuleHandleA(nullptr), nullptr, FALSE);
@@ -555,9 +560,6 @@ COSMOffice2007Images::~COSMOffice2007Images()
     m_hModule = nullptr;
     m_scratchDC.RestoreBitmap();
     m_scratchDC.DeleteDC();
-    if (m_hScratchBitmap)
-        ::DeleteObject(m_hScratchBitmap);
-    ::DeleteCriticalSection(&m_lock);
 }
 
 COSMOffice2007Images* COSMOffice2007Images::Instance()
@@ -724,56 +726,47 @@ CString COSMOffice2007Images::GetImageResourceName(LPCSTR lpszName) const
 
 COSMOffice2007Image* COSMOffice2007Images::LoadImage(LPCSTR lpszName)
 {
-    COSMLockGuard lock(m_lock);
+    COSMLockGuard lock(m_lock.m_sect);
     if (!m_hModule || !lpszName)
         return nullptr;
-    void* pCached = nullptr;
-    if (m_cache.Lookup(lpszName, pCached))
-        return static_cast<COSMOffice2007Image*>(pCached);
-    COSMOffice2007Image* pImage = LoadBitmapImage(lpszName);
-    if (!pImage)
+    const CString name(lpszName);
+    const auto cached = m_cache.find(name);
+    if (cached != m_cache.end())
+        return cached->second.Get();
+    RefPtr<COSMOffice2007Image> image = LoadBitmapImage(lpszName);
+    if (!image)
     {
         if (m_pObserver)
             m_pObserver->OnImageMissing(lpszName);
         return nullptr;
     }
-    m_cache.SetAt(lpszName, pImage);
+    COSMOffice2007Image* pImage = image.Get();
+    m_cache.emplace(name, std::move(image));
     return pImage;
 }
 
-COSMOffice2007Image* COSMOffice2007Images::LoadBitmapImage(LPCSTR lpszName)
+RefPtr<COSMOffice2007Image> COSMOffice2007Images::LoadBitmapImage(LPCSTR lpszName)
 {
     const CString resourceName = GetImageResourceName(lpszName);
-    auto* pImage = new COSMOffice2007Image(this);
-    if (!pImage->LoadFromResource(m_hModule, resourceName))
-    {
-        pImage->InternalRelease();
+    RefPtr<COSMOffice2007Image> image = AdoptRef(new COSMOffice2007Image(this));
+    if (!image->LoadFromResource(m_hModule, resourceName))
         return nullptr;
-    }
-    return pImage;
+    return image;
 }
 
 void COSMOffice2007Images::ClearCache()
 {
-    COSMLockGuard lock(m_lock);
-    for (POSITION pos = m_cache.GetStartPosition(); pos;)
+    // The images go outside the lock: one nobody else holds is destroyed now.
+    std::map<CString, RefPtr<COSMOffice2007Image>> released;
     {
-        CString name;
-        void* pImage = nullptr;
-        m_cache.GetNextAssoc(pos, name, pImage);
-        static_cast<COSMOffice2007Image*>(pImage)->InternalRelease();
+        COSMLockGuard lock(m_lock.m_sect);
+        released.swap(m_cache);
     }
-    m_cache.RemoveAll();
-    m_cache.InitHashTable(199);
 }
 
 void COSMOffice2007Images::SetNotifyConnection(COSMNotifyConnection* pConnection)
 {
-    if (pConnection)
-        pConnection->InternalAddRef();
-    if (m_pConnection)
-        m_pConnection->InternalRelease();
-    m_pConnection = pConnection;
+    m_pConnection = RetainRef(pConnection);
 }
 
 // ---- COSMOffice2007ImageList ----------------------------------------------------------------------------------------
@@ -799,8 +792,8 @@ void COSMOffice2007ImageList::RemoveAll()
         UINT id = 0;
         COSMOffice2007Image* pImage = nullptr;
         m_images.GetNextAssoc(pos, id, pImage);
-        if (pImage)
-            pImage->InternalRelease();
+        // The map's reference goes with this holder.
+        const RefPtr<COSMOffice2007Image> released = AdoptRef(pImage);
     }
     m_images.RemoveAll();
     m_images.InitHashTable(17);

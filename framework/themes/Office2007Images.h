@@ -18,7 +18,12 @@
 #include "classlib/DC.h"
 #include "classlib/Geometry.h"
 #include "classlib/Map.h"
+#include "classlib/RefPtr.h"
+#include "classlib/ScopedHandle.h"
+#include "classlib/SyncObject.h"
+#include "framework/foundation/NotifyConnection.h"
 
+#include <map>
 #include <vector>
 
 class CArchive;
@@ -63,8 +68,11 @@ public:
     // Takes the bitmap's pixels and deletes it.
     void SetBitmap(HBITMAP hBitmap, BOOL bAlpha);
 
-    // How many images exist in the process now (tests watch images go).
+#ifdef OSM_TEST_HOOKS
+    // How many images exist in the process now: tests watch images go. Only in trees built for tests
+    // (OSM_TEST_HOOKS), never in the program users get.
     static LONG GetInstanceCount();
+#endif
 
 private:
     BOOL ConvertToBits(HBITMAP hBitmap);
@@ -147,18 +155,19 @@ public:
 
     // Listeners told when the resources change (kResourcesChangedEvent). The manager takes a reference.
     void SetNotifyConnection(COSMNotifyConnection* pConnection);
-    COSMNotifyConnection* GetNotifyConnection() const { return m_pConnection; }
+    COSMNotifyConnection* GetNotifyConnection() const { return m_pConnection.Get(); }
     void SetObserver(CObserver* pObserver) { m_pObserver = pObserver; }
 
     // ---- For the images' own use -------------------------------------------------------------------------------
-    CRITICAL_SECTION& GetLock() { return m_lock; }
+    CRITICAL_SECTION& GetLock() { return m_lock.m_sect; }
     COSMOffice2007ImagesDC& GetScratchDC() { return m_scratchDC; }
-    HBITMAP GetScratchBitmap() const { return m_hScratchBitmap; }
+    HBITMAP GetScratchBitmap() const { return m_scratchBitmap.Get(); }
     DWORD* GetScratchBits() const { return m_pScratchBits; }
     static const int kScratchSize = 512;
 
 protected:
-    COSMOffice2007Image* LoadBitmapImage(LPCSTR lpszName);
+    // A new image (the caller's reference), or null when the module has none.
+    RefPtr<COSMOffice2007Image> LoadBitmapImage(LPCSTR lpszName);
     // The module's first "TEXTFILE" (its name, or its integer id), or null.
     static HRSRC FindIniResource(HMODULE hModule);
     // The next line of the text from rpCursor: FALSE when no carriage return ends one before the text's end.
@@ -172,12 +181,14 @@ private:
     const BYTE* m_pTextStart = nullptr;
     const BYTE* m_pTextEnd = nullptr;
     BOOL m_bFreeModule = FALSE;
-    CRITICAL_SECTION m_lock;
+    CCriticalSection m_lock;
+    // The bitmap before the DC that draws through it: the DC gives it back (deselects it) before it goes.
+    ScopedGdiObject<HBITMAP> m_scratchBitmap;
     COSMOffice2007ImagesDC m_scratchDC;
-    HBITMAP m_hScratchBitmap = nullptr;
     DWORD* m_pScratchBits = nullptr;
-    COSMNotifyConnection* m_pConnection = nullptr;
-    CMapStringToPtr m_cache;
+    RefPtr<COSMNotifyConnection> m_pConnection;
+    // One reference on each image loaded.
+    std::map<CString, RefPtr<COSMOffice2007Image>> m_cache;
     CObserver* m_pObserver = nullptr;
 };
 

@@ -2,6 +2,7 @@
 // message bar and workspace from those colours and the resources' images.
 #include "framework/themes/Office2007Theme.h"
 
+#include "classlib/ScopedHandle.h"
 #include "framework/commandbars/MessageBar.h"
 #include "framework/commandbars/StatusBar.h"
 #include "framework/foundation/DrawHelpers.h"
@@ -245,7 +246,7 @@ void COSMOffice2007Theme::DrawMessageBarButton(CDC* dc, COSMMessageBarButton* bu
 void COSMOffice2007Theme::FillWorkspace(CDC* dc, CRect rect, CRect exclude)
 {
     // Clipped to the area within the caller's own region; the caller's region holds again afterwards.
-    ClipRegionKeeper keeper(dc);
+    const ScopedClipRegion keeper = KeepClipRegion(dc->GetSafeHdc());
     dc->IntersectClipRect(rect);
     if (!exclude.IsRectEmpty())
         dc->ExcludeClipRect(exclude);

@@ -1,6 +1,7 @@
 // The Ribbon look: the Office 2007 look with its highlights, joined rows and marks drawn from the resources' images.
 #include "framework/themes/RibbonTheme.h"
 
+#include "classlib/ScopedHandle.h"
 #include "framework/commandbars/CommandBar.h"
 #include "framework/commandbars/Control.h"
 #include "framework/commandbars/Controls.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 IMPLEMENT_DYNCREATE(COSMRibbonTheme, COSMOffice2007Theme)
 
@@ -517,15 +519,15 @@ void COSMRibbonTheme::SetCornerlessRegion(HWND window)
     ::GetWindowRect(window, &rect);
     const int w = rect.Width();
     const int h = rect.Height();
-    HRGN region = ::CreateRectRgn(1, 0, w - 1, 1);
-    HRGN middle = ::CreateRectRgn(0, 1, w, h - 1);
-    HRGN bottom = ::CreateRectRgn(1, h - 1, w - 1, h);
-    ::CombineRgn(region, region, middle, RGN_OR);
-    ::CombineRgn(region, region, bottom, RGN_OR);
-    ::DeleteObject(middle);
-    ::DeleteObject(bottom);
-    // The window owns the region from here on.
-    ::SetWindowRgn(window, region, FALSE);
+    ScopedGdiObject<HRGN> region(::CreateRectRgn(1, 0, w - 1, 1));
+    const ScopedGdiObject<HRGN> middle(::CreateRectRgn(0, 1, w, h - 1));
+    const ScopedGdiObject<HRGN> bottom(::CreateRectRgn(1, h - 1, w - 1, h));
+    if (!region || !middle || !bottom)
+        return;
+    ::CombineRgn(region.Get(), region.Get(), middle.Get(), RGN_OR);
+    ::CombineRgn(region.Get(), region.Get(), bottom.Get(), RGN_OR);
+    // The window owns the region once it takes it; a window that refuses it (gone already) leaves it to be deleted.
+    SetWindowRegion(window, std::move(region), FALSE);
 }
 
 void COSMRibbonTheme::FillPopupBarGripper(CDC* dc, int x, int y, int cx, int cy, BOOL expanded)

@@ -32,6 +32,7 @@
 // Map.h, Array.h, List.h  CMap, CMapStringToPtr, CArray (CPtrArray, CDWordArray, CUIntArray, CStringArray),
 //                         CList (CPtrList)
 // OleDataObject.h COleDataObject (reading the clipboard, its formats);  OleDateTime.h  COleDateTime
+// OleDocument.h COleDocument, COleClientItem;  OleDocObjectItem.h  COleDocObjectItem (a document object's item)
 #pragma once
 
 #include "classlib/ClassLibBase.h"
@@ -56,6 +57,7 @@
 #include "classlib/View.h"
 #include "classlib/RecentFileList.h"
 #include "classlib/OleDocument.h"
+#include "classlib/OleDocObjectItem.h"
 #include "classlib/Controls.h"
 #include "classlib/ToolTipCtrl.h"
 #include "classlib/ToolBar.h"

@@ -57,7 +57,8 @@ public:
     virtual void RecalcLayout(BOOL bNotify = TRUE);
     // Shows a status text (see the header comment).
     virtual void SetMessageText(LPCSTR lpszText);
-    // The document the frame shows: none for a plain frame (null); MDI children answer the one they were given.
+    // The document the frame shows: none for a plain frame (null); MDI children answer the one they were given, MDI
+    // frames their active child's.
     virtual CDocument* GetActiveDocument();
     // The frame the user works in: the frame itself; an MDI frame answers its active child.
     virtual CFrameWnd* GetActiveFrame() { return this; }

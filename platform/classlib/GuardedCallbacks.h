@@ -7,15 +7,16 @@
 //   ::SetWindowsHookExA(WH_MOUSE, osm::GuardedHookProc<kMouseHook, &OnMouseEvent>, nullptr, threadId);
 //
 //   ::SetTimer(window, id, period, osm::GuardedTimerProc<kPoll, &OnPoll>);        // void (HWND, UINT, UINT_PTR, DWORD)
+//   ::EnumThreadWindows(id, osm::GuardedEnumWindowsProc<kCollect, &OnWindow>, context);  // BOOL (HWND, LPARAM)
 //   ::CreateThread(..., osm::GuardedThreadProc<kWorker, &CJob::Run>, pJob, ...);  // a member: the parameter is the
 //                                                                                  // object
 //   return osm::GuardCallback("ParseMarkup", nullptr, [&] { return Parse(text); });   // an entry function
 //
 // Each runs its body through GuardCallback (CallbackGuard.h): a library exception (CException*) is reported and
 // freed, any other exception is reported, all through the one reporter (SetCallbackExceptionReporter). Then the
-// callback does what is safe: a hook passes the event on to the next hook, a timer procedure returns, a thread
-// entry ends the thread with exit code (DWORD)-1, an entry function returns its failure value. Threads that
-// AfxBeginThread or CWinThread::CreateThread start are guarded by the library already.
+// callback does what is safe: a hook passes the event on to the next hook, a timer procedure returns, a window
+// enumeration stops, a thread entry ends the thread with exit code (DWORD)-1, an entry function returns its failure
+// value. Threads that AfxBeginThread or CWinThread::CreateThread start are guarded by the library already.
 //
 // The name is a template argument so that the guarded form is a plain function the system can call: give it a
 // char array with static storage (a namespace-scope constexpr array, or a static member).
@@ -68,6 +69,14 @@ void CALLBACK GuardedTimerProc(HWND window, UINT message, UINT_PTR id, DWORD tim
         Body(window, message, id, time);
         return 0;
     });
+}
+
+// A WNDENUMPROC (EnumWindows, EnumThreadWindows, EnumChildWindows) running Body(window, context); after an exception
+// the enumeration stops, as when Body answers FALSE.
+template <const char* Where, BOOL (*Body)(HWND, LPARAM)>
+BOOL CALLBACK GuardedEnumWindowsProc(HWND window, LPARAM context) noexcept
+{
+    return GuardCallback(Where, FALSE, [&] { return Body(window, context); });
 }
 
 // A thread entry (LPTHREAD_START_ROUTINE) running Body: a function taking the thread's parameter, or a member

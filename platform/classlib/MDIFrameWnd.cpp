@@ -107,6 +107,12 @@ CFrameWnd* CMDIFrameWnd::GetActiveFrame()
     return pActive ? pActive : this;
 }
 
+CDocument* CMDIFrameWnd::GetActiveDocument()
+{
+    CFrameWnd* pActive = GetActiveFrame();
+    return pActive != this ? pActive->GetActiveDocument() : nullptr;
+}
+
 void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
 {
     ::SendMessageA(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(pWndActivate->GetSafeHwnd()), 0);

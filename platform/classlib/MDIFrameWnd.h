@@ -30,6 +30,8 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
     // The active child when it is a frame object of this library, else the frame itself.
     CFrameWnd* GetActiveFrame() override;
+    // The document of the active child frame; null without one.
+    CDocument* GetActiveDocument() override;
 
     // ---- Not meant to be overridden ----------------------------------------------------------------------------
     // The active child (its own object when the library made it, else a temporary one), or null; *pbMaximized

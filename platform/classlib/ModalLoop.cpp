@@ -39,6 +39,29 @@ CModalLoop& CModalLoop::PeekFirst(Peeker peeker)
     return *this;
 }
 
+CModalLoop& CModalLoop::PollEvery(DWORD periodMs, std::function<void()> poll)
+{
+    m_pollPeriodMs = periodMs;
+    m_poll = std::move(poll);
+    return *this;
+}
+
+bool CModalLoop::DispatchPaints(int maxPaints)
+{
+    MSG msg;
+    for (int n = 0; n < maxPaints && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
+    {
+        // Wine hands out a waiting WM_QUIT even to a peek filtered for WM_PAINT: it must not be dispatched and lost.
+        if (msg.message == WM_QUIT)
+        {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        ::DispatchMessageA(&msg);
+    }
+    return true;
+}
+
 bool CModalLoop::Interrupted(const Condition& finished, End& end) const
 {
     if (finished && finished())
@@ -73,10 +96,17 @@ bool CModalLoop::WaitForMessage(End& end) const
         return true;
     }
     DWORD timeout = INFINITE;
+    bool deadlineFirst = false;
     if (m_hasDeadline)
     {
         const DWORD elapsed = ::GetTickCount() - m_start;
         timeout = elapsed < m_timeoutMs ? m_timeoutMs - elapsed : 0;
+        deadlineFirst = true;
+    }
+    if (m_poll && m_pollPeriodMs < timeout)
+    {
+        timeout = m_pollPeriodMs;
+        deadlineFirst = false;
     }
     const DWORD count = m_signal ? 1 : 0;
     const DWORD woke = ::MsgWaitForMultipleObjects(count, m_signal ? &m_signal : nullptr, FALSE, timeout, QS_ALLINPUT);
@@ -87,6 +117,9 @@ bool CModalLoop::WaitForMessage(End& end) const
     }
     if (woke == WAIT_TIMEOUT)
     {
+        // The poll's period passed first: the loop goes round and polls.
+        if (!deadlineFirst)
+            return true;
         end = End::TimedOut;
         return false;
     }
@@ -104,20 +137,18 @@ CModalLoop::End CModalLoop::Run(const Condition& finished, const Handler& handle
     {
         if (Interrupted(finished, end))
             return end;
+        if (m_poll)
+        {
+            m_poll();
+            if (Interrupted(finished, end))
+                return end;
+        }
         MSG msg;
         if (m_maxPaints > 0)
         {
-            // Wine hands out a waiting WM_QUIT even to a peek filtered for WM_PAINT: it must not be dispatched and
-            // lost.
-            for (int n = 0; n < m_maxPaints && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
-            {
-                if (msg.message == WM_QUIT)
-                {
-                    ::PostQuitMessage(static_cast<int>(msg.wParam));
-                    return End::Quit;
-                }
-                ::DispatchMessageA(&msg);
-            }
+            // A quit that came out with the paints is posted again for the application's loop; this loop ends.
+            if (!DispatchPaints(m_maxPaints))
+                return End::Quit;
             // A paint may have ended what the loop waits for.
             if (Interrupted(finished, end))
                 return end;

@@ -19,7 +19,11 @@
 //   TimedOut     the time given to EndAfter ran out.
 // A loop that waits on a handle or a time waits for its messages with MsgWaitForMultipleObjects, so it wakes for
 // either; the handle is looked at before each message, so a steady flow of messages cannot hold it.
-// A peek filtered for WM_PAINT hands out a waiting WM_QUIT as well (Wine does): the loop sees it there too.
+// A peek filtered for WM_PAINT hands out a waiting WM_QUIT as well (Wine does): the loop sees it there too, and so
+// does DispatchPaints, for code that paints what waits before it draws over the screen.
+//
+// A press that repeats while it is held (a spin or scroll button on its own clock) polls between messages:
+//   loop.PollEvery(20, [&] { if (Due()) Step(); });     // before each message, and every 20 ms while none comes
 #pragma once
 
 #include "classlib/ClassLibBase.h"
@@ -67,15 +71,22 @@ public:
     CModalLoop& PaintFirst(int maxPaints = 64);
     // Shows the caller each message before it is taken off the queue; the loop waits for one with WaitMessage.
     CModalLoop& PeekFirst(Peeker peeker);
+    // Runs poll before each message is taken, and at least every periodMs while the queue stays empty. The ways out
+    // are looked at again after it, so a poll may end the loop through the condition.
+    CModalLoop& PollEvery(DWORD periodMs, std::function<void()> poll);
 
     // Pumps until a way out; finished (may be empty) is asked before each message.
     End Run(const Condition& finished, const Handler& handler);
+
+    // Dispatches the WM_PAINTs waiting now (at most maxPaints). False when a WM_QUIT came out of the filtered peek
+    // instead: it is posted again, so the loop that takes messages next ends and the quit reaches the application.
+    [[nodiscard]] static bool DispatchPaints(int maxPaints = 64);
 
 private:
     bool Interrupted(const Condition& finished, End& end) const;
     // Waits until a message is queued; false with the way out when the handle or the time ended the wait first.
     bool WaitForMessage(End& end) const;
-    bool WaitsOnHandleOrTime() const { return m_signal || m_hasDeadline; }
+    bool WaitsOnHandleOrTime() const { return m_signal || m_hasDeadline || m_poll; }
 
     HWND m_captureWindow = nullptr;
     HANDLE m_signal = nullptr;
@@ -85,4 +96,6 @@ private:
     bool m_endOnEscape = false;
     int m_maxPaints = 0;
     Peeker m_peeker;
+    std::function<void()> m_poll;
+    DWORD m_pollPeriodMs = 0;
 };

@@ -1,5 +1,7 @@
 #include "classlib/ModelessWindows.h"
 
+#include "classlib/GuardedCallbacks.h"
+
 #include <vector>
 
 namespace {
@@ -16,17 +18,19 @@ ModelessState& ThreadModelessState()
     return state;
 }
 
-BOOL CALLBACK DisableOwnedWindow(HWND window, LPARAM context)
+BOOL DisableOwnedWindow(HWND window, LPARAM context)
 {
     // Modeless windows are the owned top-level ones (tool sheets, floating bars, find boxes); the main window and
     // unowned windows are left to whoever runs the modal part.
     if (::GetWindow(window, GW_OWNER) && ::IsWindowVisible(window) && ::IsWindowEnabled(window))
     {
-        ::EnableWindow(window, FALSE);
+        // Listed before it is disabled: a window is never left disabled without the record that enables it again.
         reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+        ::EnableWindow(window, FALSE);
     }
     return TRUE;
 }
+constexpr char kDisableOwnedWindows[] = "AfxEnableModeless";
 
 }  // namespace
 
@@ -36,7 +40,9 @@ void AfxEnableModeless(BOOL bEnable)
     if (!bEnable)
     {
         if (state.disableCount++ == 0)
-            ::EnumThreadWindows(::GetCurrentThreadId(), &DisableOwnedWindow, reinterpret_cast<LPARAM>(&state.disabled));
+            ::EnumThreadWindows(::GetCurrentThreadId(),
+                                osm::GuardedEnumWindowsProc<kDisableOwnedWindows, &DisableOwnedWindow>,
+                                reinterpret_cast<LPARAM>(&state.disabled));
         return;
     }
     if (state.disableCount == 0 || --state.disableCount > 0)

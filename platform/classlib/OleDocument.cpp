@@ -63,6 +63,16 @@ COleClientItem* COleDocument::GetItemAt(int nIndex) const
     return nIndex >= 0 && nIndex < GetItemCount() ? m_items[static_cast<size_t>(nIndex)] : nullptr;
 }
 
+COleClientItem* COleDocument::GetInPlaceActiveItem() const
+{
+    for (COleClientItem* item : m_items)
+    {
+        if (item->IsInPlaceActive())
+            return item;
+    }
+    return nullptr;
+}
+
 COleClientItem* COleDocument::GetPrimarySelectedItem(const CView* pView) const
 {
     if (!pView)

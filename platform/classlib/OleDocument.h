@@ -46,6 +46,8 @@ public:
     IOleObject* GetOleObject() const { return m_lpObject; }
     ItemState GetItemState() const { return m_nItemState; }
     void SetItemState(ItemState nState) { m_nItemState = nState; }
+    // Running in place: active, with or without its menus and tools.
+    BOOL IsInPlaceActive() const { return m_nItemState == activeState || m_nItemState == activeUIState; }
     COleDocument* GetDocument() const { return m_pDocument; }
 
 private:
@@ -74,6 +76,8 @@ public:
     COleClientItem* GetItemAt(int nIndex) const;
     // The one item the view says is selected; null when none or several are.
     COleClientItem* GetPrimarySelectedItem(const CView* pView) const;
+    // The item running in place (IsInPlaceActive); a document has one at most at a time. Null when none is.
+    COleClientItem* GetInPlaceActiveItem() const;
 
 private:
     std::vector<COleClientItem*> m_items;

@@ -11,6 +11,9 @@
 //   ScopedWindowDC screen = GetScopedWindowDC(nullptr);        // GetDC now, ReleaseDC at the end
 //   ScopedSelection select = SelectScoped(memory.Get(), bitmap.Get());  // the old object back at the end
 //   ScopedSavedDC saved = SaveScoped(dc);                      // SaveDC now, RestoreDC at the end
+//   ScopedClipRegion clip = KeepClipRegion(dc);                // the DC's clip region as it is now, back at the end
+//   ScopedHook hook(::SetWindowsHookExA(WH_MOUSE, ...));      // UnhookWindowsHookEx
+//   if (!SetWindowRegion(window, std::move(region), TRUE))    // the window owns the region only if the call worked
 //
 // Get() lends the handle, Release() hands it to the caller (who then closes it), Reset(h) closes the old one and
 // takes h. Thin over Win32: nothing here adds a second API for what the handles do.
@@ -165,4 +168,50 @@ using ScopedSavedDC = ScopedHandle<SavedDCTraits>;
 inline ScopedSavedDC SaveScoped(HDC dc)
 {
     return ScopedSavedDC(dc ? ::SaveDC(dc) : 0, SavedDCTraits{dc});
+}
+
+// A DC's clip region kept for a scope: the handle held is a copy of the region the DC had (an empty one when it had
+// none), and closing it selects that back (or no region) and deletes the copy. Code that excludes strips and corners
+// from clipping leaves the caller's own region (a paint rectangle, a DC without child windows) as it found it.
+struct ClipRegionTraits
+{
+    using Handle = HRGN;
+    HDC dc = nullptr;
+    bool hadRegion = false;
+    static Handle None() { return nullptr; }
+    static bool IsNone(Handle handle) { return !handle; }
+    void Close(Handle handle) const
+    {
+        ::SelectClipRgn(dc, hadRegion ? handle : nullptr);
+        ::DeleteObject(handle);
+    }
+};
+using ScopedClipRegion = ScopedHandle<ClipRegionTraits>;
+
+// Keeps dc's clip region until the result goes; nothing happens for a null DC.
+inline ScopedClipRegion KeepClipRegion(HDC dc)
+{
+    HRGN copy = dc ? ::CreateRectRgn(0, 0, 0, 0) : nullptr;
+    const bool hadRegion = copy && ::GetClipRgn(dc, copy) == 1;
+    return ScopedClipRegion(copy, ClipRegionTraits{dc, hadRegion});
+}
+
+// What SetWindowsHookEx returns.
+struct HookHandleTraits
+{
+    using Handle = HHOOK;
+    static Handle None() { return nullptr; }
+    static bool IsNone(Handle handle) { return !handle; }
+    void Close(Handle handle) const { ::UnhookWindowsHookEx(handle); }
+};
+using ScopedHook = ScopedHandle<HookHandleTraits>;
+
+// Gives window the region (null: none). Once SetWindowRgn succeeds the system owns the region and the holder lets it
+// go; when the call fails (the window is gone, say) the holder still owns it and deletes it.
+inline bool SetWindowRegion(HWND window, ScopedGdiObject<HRGN> region, BOOL redraw)
+{
+    if (!::SetWindowRgn(window, region.Get(), redraw))
+        return false;
+    static_cast<void>(region.Release());
+    return true;
 }

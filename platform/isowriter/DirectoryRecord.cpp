@@ -38,13 +38,21 @@ public:
     {
         const std::size_t inSector = offset_ % DirectoryRecord::kSectorSize;
         if (inSector + length > DirectoryRecord::kSectorSize)
-            offset_ += DirectoryRecord::kSectorSize - inSector;
+            skipTo(offset_ + DirectoryRecord::kSectorSize - inSector);
         const std::size_t at = offset_;
         offset_ += length;
         return at;
     }
     std::uint8_t* at(std::size_t offset) const { return out_ + offset; }
     std::size_t end() const { return offset_; }
+    // Zeros from the last record up to offset (when writing, not only measuring); the records themselves
+    // write every byte of theirs.
+    void skipTo(std::size_t offset)
+    {
+        if (out_)
+            std::memset(out_ + offset_, 0, offset - offset_);
+        offset_ = offset;
+    }
 
 private:
     std::uint8_t* out_;
@@ -175,6 +183,7 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
             extent += piece / kSectorSize;
         }
     }
+    cursor.skipTo(extentSizeOf(folder, kind));
 }
 
 }  // namespace osm::iso

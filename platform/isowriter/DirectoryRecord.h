@@ -62,7 +62,7 @@ public:
 
     // Bytes of a folder's directory in the given tree: whole sectors, records never crossing a sector end.
     static std::uint32_t directorySize(const TreeNode& folder, TreeKind kind);
-    // Writes the directory into out (directorySize bytes, zero-filled by the caller).
+    // Writes the directory into out: all directorySize bytes, the unused ends of its sectors as zeros.
     static void writeDirectory(std::uint8_t* out, const TreeNode& folder, TreeKind kind, const Context& context);
 
     // The identifier of an entry in the given tree (UCS-2 big-endian for Joliet): its length in bytes, and

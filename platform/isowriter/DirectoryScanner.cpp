@@ -16,6 +16,14 @@
 
 namespace osm::iso {
 
+namespace {
+
+// The listing does not say how many entries are coming: room for a folder of typical size from the start
+// saves the copies of growing a few times, and a larger folder grows from there.
+constexpr std::size_t kListingGuess = 64;
+
+}  // namespace
+
 #ifdef _WIN32
 
 namespace {
@@ -135,6 +143,7 @@ SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
 std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFolder)
 {
     std::vector<SourceEntry> out;
+    out.reserve(kListingGuess);
     WIN32_FIND_DATAW fd;
     const NativeString pattern = NativePath::forSystem(NativePath::join(absoluteFolder, L"*"));
     // Without short names and with large batches the listing is faster; systems before Windows 7 refuse
@@ -249,6 +258,7 @@ SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
 std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFolder)
 {
     std::vector<SourceEntry> out;
+    out.reserve(kListingGuess);
     std::unique_ptr<DIR, DirCloser> dir(opendir(absoluteFolder.c_str()));
     if (!dir)
     {

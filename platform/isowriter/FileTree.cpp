@@ -122,6 +122,8 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
                           const CancelToken& cancel, const ProgressSink& progress, std::size_t& count)
 {
     std::vector<SourceEntry> entries = DirectoryScanner::list(path);
+    if (!entries.empty())
+        folder.reserveChildren(entries.size());
     // The path of an entry is spelled out only where it is needed: for a folder, to list it, and in messages.
     const std::size_t folderLength = NativePath::join(path, NativeString()).size();
     for (SourceEntry& e : entries)

@@ -20,7 +20,7 @@ ImageStream::Source::Source(std::uint64_t offset, std::uint64_t size, const Tree
     if (const NativeString* inFolder = node ? node->nameInFolder() : nullptr)
     {
         folder = node->parent();
-        name = *inFolder;
+        name = inFolder;
     }
 }
 
@@ -156,8 +156,7 @@ void ImageStream::readDirectories(std::uint8_t*& out, std::size_t& n)
     std::size_t count = 0;
     if (at == 0 && n >= directory.size)
     {
-        // A whole directory: written where the reader wants it.
-        std::memset(out, 0, directory.size);
+        // A whole directory: written where the reader wants it, every byte (no zeroing first).
         DirectoryRecord::writeDirectory(out, *directory.folder, directory.kind, metadata_.context);
         count = directory.size;
     }
@@ -165,7 +164,7 @@ void ImageStream::readDirectories(std::uint8_t*& out, std::size_t& n)
     {
         if (partDirectoryIndex_ != nextDirectory_)
         {
-            partDirectory_.assign(directory.size, 0);
+            partDirectory_.resize(directory.size);
             DirectoryRecord::writeDirectory(partDirectory_.data(), *directory.folder, directory.kind,
                                             metadata_.context);
             partDirectoryIndex_ = nextDirectory_;
@@ -192,7 +191,7 @@ void ImageStream::openSource(const Source& source)
         folder_.emplace(source.folder->sourcePath());
         folderNode_ = source.folder;
     }
-    file_.emplace(*folder_, source.name, source.size);
+    file_.emplace(*folder_, *source.name, source.size);
 }
 
 void ImageStream::finishSource(const Source& source, bool endSeen)

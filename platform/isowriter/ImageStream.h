@@ -25,10 +25,11 @@ public:
         std::uint64_t offset = 0;        // byte offset in the image
         std::uint64_t size = 0;          // bytes expected from the file
         const TreeNode* node = nullptr;  // nullptr: the boot image
-        // A file found in a folder: that folder's node and the file's name there, copied from the node while
-        // it is at hand, so that reading the files does not go back to nodes spread all over memory.
+        // A file found in a folder: that folder's node and the file's name there (the node's own, which
+        // outlives the stream), taken while the node is at hand. Not a copy: on a tree of tiny files one
+        // string per file costs as much as reading the file.
         const TreeNode* folder = nullptr;
-        NativeString name;
+        const NativeString* name = nullptr;
     };
 
     // What comes before the files. The directories are not kept: a large tree's would take as much memory

@@ -30,6 +30,12 @@ const std::vector<std::unique_ptr<TreeNode>>& TreeNode::children() const
     return contents_ ? contents_->children : kNoChildren;
 }
 
+void TreeNode::reserveChildren(std::size_t more)
+{
+    auto& children = contents().children;
+    children.reserve(children.size() + more);
+}
+
 TreeNode& TreeNode::adopt(std::unique_ptr<TreeNode> child)
 {
     child->parent_ = this;

@@ -54,6 +54,8 @@ public:
 
     const std::vector<std::unique_ptr<TreeNode>>& children() const;
     TreeNode& adopt(std::unique_ptr<TreeNode> child);
+    // Room for this many more children, when a folder's listing says how many are coming.
+    void reserveChildren(std::size_t more);
     // A folder's children in the record order of each tree, set by the layout at each build.
     const std::vector<TreeNode*>& isoOrder() const;
     const std::vector<TreeNode*>& jolietOrder() const;

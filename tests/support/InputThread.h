@@ -12,8 +12,8 @@
 
 namespace osm::test {
 
-// Runs input on a second thread and pumps this thread's messages until it has ended.
-inline void PlayInputWhilePumping(const std::function<void()>& input)
+// Runs input on a second thread and calls pump on this one until it has ended, and once more after.
+inline bool PlayInputWhile(const std::function<void()>& input, const std::function<void()>& pump)
 {
     std::atomic<bool> done{false};
     struct Job
@@ -30,15 +30,46 @@ inline void PlayInputWhilePumping(const std::function<void()>& input)
             return 0;
         },
         &job, 0, nullptr);
-    ASSERT_NE(nullptr, thread);
+    if (!thread)
+        return false;
     while (!done.load())
     {
-        PumpPendingMessages();
+        pump();
         ::Sleep(2);
     }
     ::WaitForSingleObject(thread, INFINITE);
     ::CloseHandle(thread);
-    PumpPendingMessages();
+    pump();
+    return true;
+}
+
+// Runs input on a second thread and pumps this thread's messages until it has ended.
+inline void PlayInputWhilePumping(const std::function<void()>& input)
+{
+    ASSERT_TRUE(PlayInputWhile(input, &PumpPendingMessages));
+}
+
+// As PlayInputWhilePumping, with this thread's pump standing for the application's loop: a WM_QUIT that reaches it is
+// kept (its exit code in *quitCode) instead of dispatched. True when one came.
+inline bool PlayInputWatchingForQuit(const std::function<void()>& input, int* quitCode)
+{
+    bool quit = false;
+    const bool played = PlayInputWhile(input, [&] {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            if (msg.message == WM_QUIT)
+            {
+                if (!quit && quitCode)
+                    *quitCode = static_cast<int>(msg.wParam);
+                quit = true;
+                continue;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    });
+    return played && quit;
 }
 
 // Pumps until done holds or timeoutMs passes; whether it holds.

@@ -15,7 +15,8 @@
 # reading the first file, as a writer that keeps no file data in memory must; it is shown beside the floor.
 # Native: isobuild, genisoimage and xorriso against both native floors (and against genisoimage). Under Wine, where no native peer runs: isobuild.exe against readfloor.exe.
 # The tools run in turn (A B C ... A B C ...) for --runs rounds (default 5), so passing load shows up in the
-# spread of every tool alike; the report gives the median, min-max and the ratios. Every image must hold all
+# spread of every tool alike; the report gives the median, min-max and the ratios, and the load average
+# (/proc/loadavg) before and after each tree's rounds: on a shared machine compare the ratios, not the times. Every image must hold all
 # the tree's files in both trees, and every floor run must have read and written all of them, or the run stops.
 # --scale shrinks byte sizes and file counts (0.1 for a quick look). Trees and images live under --work
 # (default: build/isobench in the source tree, i.e. on the disk the user builds on); --out moves the images.
@@ -83,8 +84,8 @@ elif [ -z "${ISOBUILD:-}" ] || [ -z "${READFLOOR:-}" ]; then
   echo "== building isobuild and readfloor (native, Release)"
   cmake -S "$repo" -B "$work/build-native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
   ninja -C "$work/build-native" -j 2 isobuild readfloor >/dev/null
-  ISOBUILD=${ISOBUILD:-$work/build-native/platform/isowriter/isobuild}
-  READFLOOR=${READFLOOR:-$work/build-native/platform/isowriter/readfloor}
+  ISOBUILD=${ISOBUILD:-$work/build-native/tools/isobuild}
+  READFLOOR=${READFLOOR:-$work/build-native/tools/readfloor}
 fi
 if [ "$smoke" = 0 ] && { [ -z "${ISOBUILD_EXE:-}" ] || [ -z "${READFLOOR_EXE:-}" ]; } &&
    command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
@@ -92,8 +93,8 @@ if [ "$smoke" = 0 ] && { [ -z "${ISOBUILD_EXE:-}" ] || [ -z "${READFLOOR_EXE:-}"
   if cmake -S "$repo" -B "$work/build-win" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null &&
      ninja -C "$work/build-win" -j 2 isobuild readfloor >/dev/null; then
-    ISOBUILD_EXE=${ISOBUILD_EXE:-$work/build-win/platform/isowriter/isobuild.exe}
-    READFLOOR_EXE=${READFLOOR_EXE:-$work/build-win/platform/isowriter/readfloor.exe}
+    ISOBUILD_EXE=${ISOBUILD_EXE:-$work/build-win/tools/isobuild.exe}
+    READFLOOR_EXE=${READFLOOR_EXE:-$work/build-win/tools/readfloor.exe}
   else
     echo "isobench: the Windows build failed; Wine figures are left out" >&2
   fi
@@ -179,7 +180,10 @@ PY
 }
 
 # --- runs -----------------------------------------------------------------------------------------------
-declare -A seconds memory files
+declare -A seconds memory files load_before load_after
+
+# The system's load average over 1, 5 and 15 minutes.
+load_average() { cut -d' ' -f1-3 /proc/loadavg; }
 
 # Regular files of an image's ISO9660 and Joliet trees, as "iso/joliet".
 image_files() {
@@ -243,6 +247,7 @@ run_tree() { # run_tree NAME LABEL
   local peer=(-J -joliet-long -D -l -iso-level 3 -V "$label" -publisher "Taleno Company" -A "Taleno Corvane"
               -b boot.img -no-emul-boot -boot-load-size 4)
   current_tree=$name
+  load_before[$name]=$(load_average)
   for r in $(seq 1 "$runs"); do
     printf '   round %d/%d\r' "$r" "$runs"
     measure "$name/isobuild" "$ISOBUILD" "$src" "$image" "$src/boot.img" "$label"
@@ -261,6 +266,7 @@ run_tree() { # run_tree NAME LABEL
     fi
     if [ "$r" = 1 ]; then check_files "$name"; fi
   done
+  load_after[$name]=$(load_average)
   echo
 }
 
@@ -289,6 +295,7 @@ report() { # report NAME
   printf '\n%s (%s files, %s MB; every image: %s files in ISO9660/Joliet)\n' "$name" \
     "$(tree_data "$name" | cut -d' ' -f1)" "$(du -sm --apparent-size "$work/trees/$name" | cut -f1)" \
     "${files[$name/isobuild]}"
+  printf '  load average (1, 5, 15 min): %s before, %s after\n' "${load_before[$name]}" "${load_after[$name]}"
   printf '  %-13s %9s %15s %9s   %-16s %-16s %s\n' tool "median s" "min-max s" "peak MiB" "to the floor" \
     "$([ "$smoke" = 1 ] || echo "to genisoimage")" "to floor-sizes"
   local tool floor peer sized

@@ -1,12 +1,15 @@
 // markupbench [ROUNDS] [--sizes N,N,...] [--smoke]
 // What markup costs per element as documents grow: documents of 1,000, 10,000 and 100,000 XML elements (nested stack
 // panels, grids, borders and text blocks, with an implicit and a keyed style, a brush resource and static and dynamic
-// resource references) are read by the engine's XML reader alone, then parsed and built, measured, arranged, drawn
+// resource references) are read by the engine's XML reader alone, parsed and built once into a context on a shown
+// window (as every real host makes its context) and released, then parsed and built, measured, arranged, drawn
 // one 800 x 600 viewport at a time (the top one, then the whole tree) into a memory DC, and released. Rounds
 // alternate the sizes (A B C A B C ...), ROUNDS of them (5 unless told); each figure is the median per element with
 // the range over the rounds, so a cost growing faster than the document shows as a per-element figure that grows.
 // Memory is measured in a fresh process per size (this program started again with --memory-child N): its peak
-// working set, and the heap it holds, once the tree is built, laid out and drawn. The table is markdown.
+// working set, and the heap it holds, once the tree is built, laid out and drawn. The table is markdown; it ends with
+// the ratios a reader checks (each parse against the reader, the largest document's cost per element against the
+// smallest's) and the machine's load average before and after the run.
 //
 // --smoke builds one document of 200 elements once, checks that the reader saw every element, that the tree has
 // every UI element the document names and that releasing it frees every markup object, and prints
@@ -218,6 +221,33 @@ double Now()
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+// The machine's load average as the host system states it (under Wine the Linux file is reachable through the Z:
+// drive), so that a table shows how quiet the machine was; "unknown" where there is no such file.
+std::string ReadLoadAverage()
+{
+    std::string text = "unknown";
+    if (FILE* file = std::fopen("Z:\\proc\\loadavg", "r"))
+    {
+        char line[128] = {};
+        if (std::fgets(line, sizeof(line), file))
+        {
+            text = line;
+            // The three averages only (1, 5 and 15 minutes).
+            size_t fields = 0, end = 0;
+            while (end < text.size() && fields < 3)
+            {
+                if (text[end] == ' ')
+                    ++fields;
+                if (fields < 3)
+                    ++end;
+            }
+            text.resize(end);
+        }
+        std::fclose(file);
+    }
+    return text;
+}
+
 // GetProcessMemoryInfo by name: kernel32's K32 export where the system has it, else psapi.dll's, so the program
 // imports nothing Windows XP lacks.
 struct MemoryCounters
@@ -347,6 +377,7 @@ void RenderFrom(COSMMarkupUIElement* root, HDC dc, int top)
 enum Phase
 {
     kRead,
+    kParseHosted,
     kParse,
     kMeasure,
     kArrange,
@@ -356,8 +387,14 @@ enum Phase
     kPhaseCount
 };
 const char* const kPhaseNames[kPhaseCount] = {
-    "read (XML reader alone)", "parse and build",   "measure", "arrange",
-    "render 800x600 viewport", "render whole tree", "release",
+    "read (XML reader alone)",
+    "parse and build, context on a shown window",
+    "parse and build",
+    "measure",
+    "arrange",
+    "render 800x600 viewport",
+    "render whole tree",
+    "release",
 };
 
 struct RoundResult
@@ -365,6 +402,7 @@ struct RoundResult
     double seconds[kPhaseCount] = {};
     int readerElements = 0;
     int visuals = 0;
+    int hostedVisuals = 0;  // what the parse into the context on a window built
     long objectsBuilt = 0;
     long objectsLeft = 0;  // live markup objects after the release, less those before the parse
     int height = 0;
@@ -372,13 +410,64 @@ struct RoundResult
     bool parsed = false;
 };
 
-// One document through every phase on context.
-RoundResult RunRound(COSMMarkupContext* context, const Document& document, CViewportTarget& target)
+// A shown top-level window, as every real host has: a context made on it hands its invalidations to the window
+// system, which is what a host pays for while it builds a tree.
+class CHostWindow
+{
+public:
+    CHostWindow()
+    {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = ::DefWindowProcA;
+        windowClass.hInstance = ::GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "MarkupBenchHost";
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        ::RegisterClassA(&windowClass);
+        m_hWnd = ::CreateWindowExA(0, "MarkupBenchHost", "markupbench", WS_POPUP | WS_VISIBLE, 0, 0, kViewportWidth,
+                                   kViewportHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
+        Pump();
+    }
+    ~CHostWindow()
+    {
+        if (m_hWnd)
+            ::DestroyWindow(m_hWnd);
+    }
+    CHostWindow(const CHostWindow&) = delete;
+    CHostWindow& operator=(const CHostWindow&) = delete;
+
+    HWND Get() const { return m_hWnd; }
+    // Paints what waits, so every round starts from a validated window.
+    static void Pump()
+    {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+    }
+
+private:
+    HWND m_hWnd = nullptr;
+};
+
+// One document through every phase on context; the parse alone once more on hostedContext, whose host is a window.
+RoundResult RunRound(COSMMarkupContext* context, COSMMarkupContext* hostedContext, const Document& document,
+                     CViewportTarget& target)
 {
     RoundResult result;
     double start = Now();
     result.readerElements = ReadWithReader(document.text);
     result.seconds[kRead] = Now() - start;
+
+    if (hostedContext)
+    {
+        CHostWindow::Pump();
+        start = Now();
+        COSMMarkupUIElement* hosted = ParseMarkup(hostedContext, document.text.c_str());
+        result.seconds[kParseHosted] = Now() - start;
+        if (hosted)
+            result.hostedVisuals = CountVisuals(hosted);
+        ReleaseMarkupElement(&hosted);
+        CHostWindow::Pump();
+    }
 
     const LONG objectsBefore = COSMMarkupObject::GetLiveObjectCount();
     start = Now();
@@ -448,7 +537,7 @@ int RunMemoryChild(int elements)
     const Document warmUp = MakeDocument(200);
     COSMMarkupContext* context = CreateMarkupContext(nullptr);
     CViewportTarget target;
-    RunRound(context, warmUp, target);
+    RunRound(context, nullptr, warmUp, target);
 
     const MemoryCounters before = ReadMemoryCounters();
     const long long heapBefore = g_heapBytes;
@@ -616,12 +705,15 @@ int main(int argc, char** argv)
     for (int size : sizes)
         documents.push_back(MakeDocument(size));
 
+    const std::string loadBefore = ReadLoadAverage();
     COSMMarkupContext* context = CreateMarkupContext(nullptr);
+    CHostWindow hostWindow;
+    COSMMarkupContext* hostedContext = CreateMarkupContext(hostWindow.Get());
     CViewportTarget target;
     // One small document first: type records, fonts and GDI+ are made once, outside every figure.
     {
         const Document warmUp = MakeDocument(200);
-        RunRound(context, warmUp, target);
+        RunRound(context, hostedContext, warmUp, target);
     }
 
     // results[size][round], the sizes alternating within each round.
@@ -629,8 +721,9 @@ int main(int argc, char** argv)
     for (int round = 0; round < rounds; ++round)
     {
         for (size_t d = 0; d < documents.size(); ++d)
-            results[d].push_back(RunRound(context, documents[d], target));
+            results[d].push_back(RunRound(context, hostedContext, documents[d], target));
     }
+    ReleaseMarkupContext(&hostedContext);
     ReleaseMarkupContext(&context);
 
     std::vector<MemoryResult> memory;
@@ -659,17 +752,38 @@ int main(int argc, char** argv)
         }
         std::printf("\n");
     }
-    std::printf("| parse and build / read |");
-    for (size_t d = 0; d < documents.size(); ++d)
+    // The ratios a reader checks: each parse against the reader on the same text, in the same rounds.
+    for (const Phase parsePhase : {kParse, kParseHosted})
     {
-        std::vector<double> parse, read;
-        for (const RoundResult& r : results[d])
+        std::printf("| %s / read |", kPhaseNames[parsePhase]);
+        for (size_t d = 0; d < documents.size(); ++d)
         {
-            parse.push_back(r.seconds[kParse]);
-            read.push_back(r.seconds[kRead]);
+            std::vector<double> parse, read;
+            for (const RoundResult& r : results[d])
+            {
+                parse.push_back(r.seconds[parsePhase]);
+                read.push_back(r.seconds[kRead]);
+            }
+            const double readMedian = Median(read);
+            std::printf(" %.1fx |", readMedian > 0 ? Median(parse) / readMedian : 0.0);
         }
-        const double readMedian = Median(read);
-        std::printf(" %.1fx |", readMedian > 0 ? Median(parse) / readMedian : 0.0);
+        std::printf("\n");
+    }
+    std::printf("| parse and build per element, largest / smallest document |");
+    if (documents.size() > 1)
+    {
+        auto perElement = [&](size_t d) {
+            std::vector<double> parse;
+            for (const RoundResult& r : results[d])
+                parse.push_back(r.seconds[kParse]);
+            return Median(parse) / documents[d].xmlElements;
+        };
+        const double smallest = perElement(0);
+        std::printf(" %.2fx |", smallest > 0 ? perElement(documents.size() - 1) / smallest : 0.0);
+    }
+    else
+    {
+        std::printf(" - |");
     }
     std::printf("\n| peak working set growth, bytes |");
     for (size_t d = 0; d < documents.size(); ++d)
@@ -693,13 +807,14 @@ int main(int argc, char** argv)
         for (const RoundResult& r : results[d])
         {
             const bool right = r.parsed && r.readerElements == document.xmlElements &&
-                               r.visuals == document.uiElements && r.objectsLeft == 0 && r.height > 0 && r.inked > 0;
+                               r.visuals == document.uiElements && r.hostedVisuals == document.uiElements &&
+                               r.objectsLeft == 0 && r.height > 0 && r.inked > 0;
             if (!right)
             {
-                std::printf("FAILED: %d elements: the reader saw %d, the tree holds %d UI elements of %d, %ld markup "
-                            "objects outlived the release, height %d, %d pixels drawn\n",
-                            document.xmlElements, r.readerElements, r.visuals, document.uiElements, r.objectsLeft,
-                            r.height, r.inked);
+                std::printf("FAILED: %d elements: the reader saw %d, the tree holds %d UI elements of %d (%d on the "
+                            "window's context), %ld markup objects outlived the release, height %d, %d pixels drawn\n",
+                            document.xmlElements, r.readerElements, r.visuals, document.uiElements, r.hostedVisuals,
+                            r.objectsLeft, r.height, r.inked);
                 ok = false;
                 break;
             }
@@ -711,6 +826,7 @@ int main(int argc, char** argv)
         if (!memory[d].ok)
             ok = false;
     }
+    std::printf("Load average before: %s; after: %s\n", loadBefore.c_str(), ReadLoadAverage().c_str());
     if (smoke)
         std::printf(ok ? "MARKUP-BENCH-SMOKE-PASSED\n" : "FAILED: the smoke run\n");
     return ok ? 0 : 1;

@@ -9,6 +9,11 @@
 // come before the data, hold every file's place. On POSIX that second visit of every file is what separates
 // the two floors on trees of many tiny files.
 //
+// Files are opened as isobuild opens them: by name in their folder, opened once for all its files (POSIX:
+// openat on the folder's descriptor; Windows: the folder's path and the name, as the writer's own reads do).
+// --sizes-first keeps what the writer keeps of a file before its data: its name and size, and each folder's
+// path once, not a full path per file.
+//
 // The walk, the reads and the writes go through a small seam with one side per system. Each side asks what
 // an image writer cannot do without: on Windows the folder listing (FindFirstFile) brings every file's size;
 // on POSIX readdir does not, and one fstatat per entry stands in for it, as an image needs every size before
@@ -90,12 +95,25 @@ template <class Visit> bool forEachEntry(const PathString& folder, bool topLevel
     return ok;
 }
 
+// A folder whose files are about to be read; on Windows only its path.
+class InputFolder
+{
+public:
+    explicit InputFolder(PathString path) : path_(std::move(path)) {}
+    bool ok() const { return true; }
+    const PathString& path() const { return path_; }
+
+private:
+    PathString path_;
+};
+
 class InputFile
 {
 public:
-    explicit InputFile(const PathString& path)
-        : handle_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr))
+    InputFile(const InputFolder& folder, const PathString& name)
+        : handle_(CreateFileW((folder.path() + L'\\' + name).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr))
     {}
     ~InputFile()
     {
@@ -197,10 +215,35 @@ template <class Visit> bool forEachEntry(const PathString& folder, bool topLevel
     return ok;
 }
 
+// A folder opened once for all its files, which are opened by name in it.
+class InputFolder
+{
+public:
+    explicit InputFolder(PathString path)
+        : path_(std::move(path)), fd_(open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {}
+    ~InputFolder()
+    {
+        if (ok())
+            close(fd_);
+    }
+    InputFolder(const InputFolder&) = delete;
+    InputFolder& operator=(const InputFolder&) = delete;
+    bool ok() const { return fd_ >= 0; }
+    const PathString& path() const { return path_; }
+    int descriptor() const { return fd_; }
+
+private:
+    PathString path_;
+    int fd_;
+};
+
 class InputFile
 {
 public:
-    explicit InputFile(const PathString& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    InputFile(const InputFolder& folder, const PathString& name)
+        : fd_(openat(folder.descriptor(), name.c_str(), O_RDONLY | O_CLOEXEC))
+    {}
     ~InputFile()
     {
         if (ok())
@@ -267,54 +310,91 @@ class Copier
 {
 public:
     Copier(OutputFile& output, PathString outputName)
-        : output_(output), outputName_(std::move(outputName)), buffer_(std::make_unique<char[]>(kChunk))
+        : output_(output), outputName_(std::move(outputName)), buffer_(new char[kChunk])
     {}
 
     bool walk(const PathString& folder, bool topLevel)
     {
+        std::unique_ptr<InputFolder> open;  // opened at the folder's first file with data
         return forEachEntry(folder, topLevel, [&](const PathString& name, bool isFolder, unsigned long long size) {
-            const PathString path = folder + kSeparator + name;
-            return isFolder ? walk(path, false) : copy(path, size);
+            if (isFolder)
+                return walk(folder + kSeparator + name, false);
+            return copy(folder, open, name, size);
         });
     }
 
     // The whole tree's files and sizes first, then their data.
     bool walkSizesFirst(const PathString& root)
     {
-        std::vector<std::pair<PathString, unsigned long long>> files;
-        if (!list(root, true, files))
+        if (!list(root, true))
             return false;
-        for (const auto& file : files)
-            if (!copy(file.first, file.second))
-                return false;
+        for (std::size_t f = 0; f < folders_.size(); ++f)
+        {
+            const std::size_t end = f + 1 < folders_.size() ? folders_[f + 1].firstFile : files_.size();
+            std::unique_ptr<InputFolder> open;
+            for (std::size_t i = folders_[f].firstFile; i < end; ++i)
+                if (!copy(folders_[f].path, open, files_[i].name, files_[i].size))
+                    return false;
+        }
         return true;
     }
 
     bool finish() { return flush(); }
-    unsigned long long files() const { return files_; }
+    unsigned long long files() const { return copied_; }
     unsigned long long written() const { return written_; }
 
 private:
-    bool list(const PathString& folder, bool topLevel, std::vector<std::pair<PathString, unsigned long long>>& files)
+    struct ListedFolder
     {
-        return forEachEntry(folder, topLevel, [&](const PathString& name, bool isFolder, unsigned long long size) {
-            PathString path = folder + kSeparator + name;
-            if (isFolder)
-                return list(path, false, files);
-            files.emplace_back(std::move(path), size);
-            return true;
-        });
+        PathString path;
+        std::size_t firstFile;  // its files are files_[firstFile] up to the next folder's first
+    };
+    struct ListedFile
+    {
+        PathString name;
+        unsigned long long size;
+    };
+
+    // A folder's files are listed together, then its subfolders, so each folder is opened once for reading.
+    bool list(const PathString& folder, bool topLevel)
+    {
+        folders_.push_back(ListedFolder{folder, files_.size()});
+        std::vector<PathString> subfolders;
+        const bool ok =
+            forEachEntry(folder, topLevel, [&](const PathString& name, bool isFolder, unsigned long long size) {
+                if (isFolder)
+                    subfolders.push_back(name);
+                else
+                    files_.push_back(ListedFile{name, size});
+                return true;
+            });
+        if (!ok)
+            return false;
+        for (const PathString& name : subfolders)
+            if (!list(folder + kSeparator + name, false))
+                return false;
+        return true;
     }
 
-    bool copy(const PathString& path, unsigned long long size)
+    bool copy(const PathString& folder, std::unique_ptr<InputFolder>& open, const PathString& name,
+              unsigned long long size)
     {
-        ++files_;
+        ++copied_;
         if (size == 0)
             return true;  // an empty file has no data in an image either: isobuild does not open it
-        InputFile file(path);
+        if (!open)
+        {
+            open = std::make_unique<InputFolder>(folder);
+            if (!open->ok())
+            {
+                report("open", folder);
+                return false;
+            }
+        }
+        InputFile file(*open, name);
         if (!file.ok())
         {
-            report("open", path);
+            report("open", folder + kSeparator + name);
             return false;
         }
         for (unsigned long long left = size; left > 0;)
@@ -324,7 +404,7 @@ private:
             const std::size_t ask = static_cast<std::size_t>(std::min<unsigned long long>(left, kChunk - used_));
             if (!file.read(buffer_.get() + used_, ask))
             {
-                report("read", path);
+                report("read", folder + kSeparator + name);
                 return false;
             }
             used_ += ask;
@@ -364,7 +444,9 @@ private:
     const PathString outputName_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
-    unsigned long long files_ = 0;
+    std::vector<ListedFolder> folders_;
+    std::vector<ListedFile> files_;
+    unsigned long long copied_ = 0;
     unsigned long long written_ = 0;
 };
 

@@ -228,7 +228,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "isobuild: Error with file %s. (system error %lu)\n", output.c_str(), Output::lastError());
         return 1;
     }
-    auto buffer = std::make_unique<char[]>(kChunk);
+    // Not zeroed: every byte is read into before it is written out.
+    std::unique_ptr<char[]> buffer(new char[kChunk]);
     r = StarBurn_ISO9660JolietFileTree_SeekToBegin(guard.tree, call.text, sizeof call.text, &call.systemError);
     if (r)
         return fail("StarBurn_ISO9660JolietFileTree_SeekToBegin", r, call);

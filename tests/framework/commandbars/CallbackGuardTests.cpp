@@ -1,9 +1,9 @@
 // Every place the system calls into the program stops exceptions there: a library exception (CException*), a
 // std::bad_alloc and a std::runtime_error thrown from code run by a window procedure, the dialog procedure, the
 // creation hook, the message filter, a hook-manager sink, the mouse, keyboard and call-window hooks, a timer
-// procedure, a thread started by AfxBeginThread, a guarded CreateThread entry and a markup entry function. Each is
-// driven by real events (messages, SendInput, timers, threads); the program goes on, the one reporter hears each
-// exception with its place and its text, and no library exception is left alive.
+// procedure, a window enumeration, a thread started by AfxBeginThread, a guarded CreateThread entry and a markup entry
+// function. Each is driven by real events (messages, SendInput, timers, threads); the program goes on, the one
+// reporter hears each exception with its place and its text, and no library exception is left alive.
 #include "InputTestSupport.h"
 
 #include "classlib/Dialog.h"
@@ -45,6 +45,7 @@ enum class Site
     KeyboardHook,
     CallWndProcHook,
     TimerProcedure,
+    WindowEnumeration,
     LibraryThread,
     GuardedThread,
     MarkupEntry
@@ -263,6 +264,16 @@ void TimerBody(HWND window, UINT, UINT_PTR id, DWORD)
 }
 constexpr char kTestTimer[] = "test timer";
 
+// Counts the windows it is shown; throws at the first when armed, which ends the enumeration.
+int g_enumerated = 0;
+BOOL EnumerationBody(HWND, LPARAM)
+{
+    ++g_enumerated;
+    ThrowIfArmed(Site::WindowEnumeration);
+    return TRUE;
+}
+constexpr char kTestEnumeration[] = "test enumeration";
+
 UINT __cdecl LibraryThreadBody(LPVOID)
 {
     ThrowIfArmed(Site::LibraryThread);
@@ -394,6 +405,13 @@ TEST_F(CallbackGuardTest, EveryEntryReportsAndFreesWhatIsThrownAndTheProgramGoes
          [&] {
              ASSERT_NE(0u, ::SetTimer(frame.m_hWnd, 0x6A7D, 10, osm::GuardedTimerProc<kTestTimer, &TimerBody>));
              PumpUntil([] { return ReportCount() > 0; });
+         }},
+        {Site::WindowEnumeration, kTestEnumeration, -1,
+         [&] {
+             g_enumerated = 0;
+             EXPECT_FALSE(::EnumThreadWindows(::GetCurrentThreadId(),
+                                              osm::GuardedEnumWindowsProc<kTestEnumeration, &EnumerationBody>, 0));
+             EXPECT_EQ(1, g_enumerated) << "the enumeration stopped at the throw";
          }},
         {Site::LibraryThread, "thread", -1,
          [&] {

@@ -1,4 +1,5 @@
-// The command bars' edit window on an active frame: its class by what the loader finds, the clipboard commands and
+// The command bars' edit window on an active frame: its class by what the loader finds (the library loaded once
+// however many threads ask first), the clipboard commands and
 // their states, the editing keys it takes from the bars' keyboard hook, its counted text changes; and the shell
 // auto-complete's hook and its watch over an "Auto-Suggest Dropdown" list (the tests register that class themselves:
 // Wine's SHAutoComplete shows none).
@@ -8,9 +9,13 @@
 #include "framework/controls/CommandBarEditCtrl.h"
 #include "framework/foundation/FrameworkStatics.h"
 
+#include "classlib/GuardedCallbacks.h"
+#include "classlib/ScopedHandle.h"
+
 #include <richedit.h>
 #include <shlwapi.h>
 
+#include <atomic>
 #include <set>
 #include <string>
 #include <vector>
@@ -147,6 +152,65 @@ TEST_F(CommandBarEditCtrlTest, TheWindowClassFollowsTheRichEditLibraryTheLoaderF
         // The record is made once: another window does not load again.
         EXPECT_EQ(&library, &COSMCommandBarEditCtrl::GetRichEditLibrary());
     }
+}
+
+// A loader that takes its time and counts the rich-edit loads.
+struct SlowCountingLoader
+{
+    static HMODULE WINAPI Load(LPCSTR name)
+    {
+        if (CString(name).MakeUpper() == "RICHED20.DLL")
+            ++loads;
+        ::Sleep(100);
+        return ::LoadLibraryA(name);
+    }
+    static inline std::atomic<int> loads{0};
+};
+
+// Threads that ask for the record while it is not made yet, all at once.
+struct FirstAsker
+{
+    HANDLE start = nullptr;
+    CString className;
+    HMODULE module = nullptr;
+    DWORD Run()
+    {
+        ::WaitForSingleObject(start, 5000);
+        const OSM_RICHEDIT_LIBRARY& library = COSMCommandBarEditCtrl::GetRichEditLibrary();
+        className = library.className;
+        module = library.module;
+        return 0;
+    }
+};
+constexpr char kFirstAsker[] = "first asker";
+
+TEST(RichEditLibraryTest, ThreadsThatAskFirstAtOnceLoadOnceAndAllSeeTheWholeRecord)
+{
+    ScopedSetting<HMODULE(WINAPI*)(LPCSTR)> loader(COSMCommandBarEditCtrl::s_pfnLoadLibrary, &SlowCountingLoader::Load);
+    COSMCommandBarEditCtrl::ResetRichEditLibrary();
+    SlowCountingLoader::loads = 0;
+    const ScopedKernelHandle start(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(start);
+    FirstAsker askers[4];
+    std::vector<ScopedKernelHandle> threads;
+    for (FirstAsker& asker : askers)
+    {
+        asker.start = start.Get();
+        threads.emplace_back(
+            ::CreateThread(nullptr, 0, osm::GuardedThreadProc<kFirstAsker, &FirstAsker::Run>, &asker, 0, nullptr));
+        ASSERT_TRUE(threads.back());
+    }
+    ::SetEvent(start.Get());
+    for (const ScopedKernelHandle& thread : threads)
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread.Get(), 10000));
+
+    EXPECT_EQ(1, SlowCountingLoader::loads.load());
+    for (const FirstAsker& asker : askers)
+    {
+        EXPECT_NE(nullptr, asker.module) << "a thread saw the record before the library was in it";
+        EXPECT_STREQ("RichEdit20A", asker.className);
+    }
+    COSMCommandBarEditCtrl::ResetRichEditLibrary();
 }
 
 TEST_F(CommandBarEditCtrlTest, ClipboardCommandsAreEnabledByStyleSelectionAndClipboard)
@@ -379,6 +443,45 @@ TEST_F(CommandBarEditCtrlTest, OneObjectOwnsTheAutoSuggestHook)
         COSMShellAutoComplete passing;
         passing.SetAutoSuggestHook(TRUE);
     }
+    EXPECT_FALSE(COSMShellAutoComplete::IsHookInstalled());
+}
+
+// A second UI thread's auto-complete hooks its own thread while this thread's hook is installed.
+struct SecondThreadAutoComplete
+{
+    bool installed = false;
+    bool owns = false;
+    bool removed = false;
+    DWORD Run()
+    {
+        COSMShellAutoComplete complete;
+        complete.SetAutoSuggestHook(TRUE);
+        installed = COSMShellAutoComplete::IsHookInstalled() != FALSE;
+        owns = COSMShellAutoComplete::GetHookOwner() == &complete;
+        complete.SetAutoSuggestHook(FALSE);
+        removed = !COSMShellAutoComplete::IsHookInstalled();
+        return 0;
+    }
+};
+constexpr char kSecondThreadAutoComplete[] = "second thread auto-complete";
+
+TEST_F(CommandBarEditCtrlTest, EachUiThreadHasAnAutoSuggestHookOfItsOwn)
+{
+    COSMShellAutoComplete first;
+    first.SetAutoSuggestHook(TRUE);
+    ASSERT_EQ(&first, COSMShellAutoComplete::GetHookOwner());
+    SecondThreadAutoComplete second;
+    const ScopedKernelHandle thread(
+        ::CreateThread(nullptr, 0, osm::GuardedThreadProc<kSecondThreadAutoComplete, &SecondThreadAutoComplete::Run>,
+                       &second, 0, nullptr));
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread.Get(), 5000));
+    EXPECT_TRUE(second.installed);
+    EXPECT_TRUE(second.owns) << "the second thread's object got no hook of its own";
+    EXPECT_TRUE(second.removed);
+    EXPECT_EQ(&first, COSMShellAutoComplete::GetHookOwner());
+    EXPECT_TRUE(COSMShellAutoComplete::IsHookInstalled());
+    first.SetAutoSuggestHook(FALSE);
     EXPECT_FALSE(COSMShellAutoComplete::IsHookInstalled());
 }
 

@@ -227,27 +227,34 @@ TEST_F(InputManagerTest, KeyboardHooksLiveWhileObjectsAreRegistered)
     EXPECT_TRUE(keyboard->IsKeyboardHookInstalled());
     EXPECT_TRUE(keyboard->IsCallWndProcHookInstalled());
     EXPECT_TRUE(keyboard->ProcessKeyboardHooks(WM_KEYDOWN, 'A', 0));
-    // The first answer decides, in registration order; registering twice changes nothing.
-    keyboard->HookKeyboard(&passing);
+    // The first answer decides, the last registered asked first (an open popup before the bar it came from);
+    // registering twice changes nothing.
     keyboard->HookKeyboard(&eating);
+    keyboard->HookKeyboard(&passing);
     keyboard->HookKeyboard(&silent);
     EXPECT_EQ(3, keyboard->GetHookedCount());
     EXPECT_FALSE(keyboard->ProcessKeyboardHooks(WM_KEYDOWN, 'B', 0));
-    EXPECT_EQ((std::vector<UINT>{'A', 'B'}), silent.asked);
+    EXPECT_EQ(std::vector<UINT>{'A'}, silent.asked);
     EXPECT_EQ(std::vector<UINT>{'B'}, passing.asked);
     EXPECT_TRUE(eating.asked.empty());
     keyboard->UnhookKeyboard(&passing);
     EXPECT_TRUE(keyboard->ProcessKeyboardHooks(WM_KEYDOWN, 'C', 0));
     EXPECT_EQ(std::vector<UINT>{'C'}, eating.asked);
+    EXPECT_EQ(std::vector<UINT>{'A'}, silent.asked);
 
     // An object that takes another out while asked: the other is not asked any more.
     AnsweringSink later(1);
-    keyboard->HookKeyboard(&later);
+    AnsweringSink remover(0);
     keyboard->UnhookKeyboard(&eating);
-    silent.onAsk = [&] { keyboard->UnhookKeyboard(&later); };
+    keyboard->HookKeyboard(&later);
+    keyboard->HookKeyboard(&remover);
+    remover.onAsk = [&] { keyboard->UnhookKeyboard(&later); };
     EXPECT_TRUE(keyboard->ProcessKeyboardHooks(WM_KEYDOWN, 'D', 0));
+    EXPECT_EQ(std::vector<UINT>{'D'}, remover.asked);
     EXPECT_TRUE(later.asked.empty());
-    silent.onAsk = nullptr;
+    EXPECT_EQ((std::vector<UINT>{'A', 'D'}), silent.asked);
+    remover.onAsk = nullptr;
+    keyboard->UnhookKeyboard(&remover);
 
     keyboard->UnhookKeyboard(&silent);
     EXPECT_EQ(0, keyboard->GetHookedCount());

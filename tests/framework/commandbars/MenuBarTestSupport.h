@@ -17,6 +17,7 @@
 #include "framework/commandbars/MenuBarMDIControls.h"
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,20 @@ public:
     // SC_KEYMENU commands that reached the frame's own handling (kept from it: without a menu it would track the
     // system menu in a modal loop).
     int keyMenus = 0;
+    // Commands the frame runs (their menu items stay enabled), and those that came, in order.
+    std::set<UINT> handledCommands;
+    std::vector<UINT> commands;
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override
+    {
+        if (nCode == CN_COMMAND && handledCommands.count(nID) != 0)
+        {
+            if (!pHandlerInfo)
+                commands.push_back(nID);
+            return TRUE;
+        }
+        return CMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override

@@ -110,7 +110,9 @@ TEST_F(MessageBarTest, APressClicksOnlyWhenReleasedOverTheButton)
         ASSERT_FALSE(pressed.empty());
         EXPECT_TRUE(pressed.front()) << "not pressed while held";
         if (c.moves.size() == 2)
+        {
             EXPECT_EQ(pressed, (std::vector<BOOL>{TRUE, FALSE, TRUE}));
+        }
         EXPECT_FALSE(bar.FindButton(ID_KEEP)->pressed);
         EXPECT_EQ(frame.commands, c.clicks ? std::vector<UINT>{ID_KEEP} : std::vector<UINT>{});
     }

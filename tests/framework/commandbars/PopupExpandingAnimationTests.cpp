@@ -2,12 +2,17 @@
 // window, already at its final size; the command it reveals opens up while the rest keeps its look and makes room
 // (below it in a menu that grows downward, above it in one that grows upward at the foot of the screen), and the last
 // step is the whole menu. Without menu animation the menu simply grows. The steps are read back from the window in
-// the paint manager's wait between them.
+// the paint manager's wait between them. A menu the keyboard opened takes its keyboard tips away while it grows and
+// shows them again where its commands went.
 #include "classlib/DC.h"
+#include "CommandBarsTestIds.h"
 #include "InputTestSupport.h"
 
+#include "framework/commandbars/CommandBarKeyboardTip.h"
 #include "framework/commandbars/CommandBarsOptions.h"
+#include "framework/commandbars/ControlPopup.h"
 #include "framework/commandbars/Controls.h"
+#include "framework/commandbars/MenuBar.h"
 #include "framework/commandbars/PopupPlacement.h"
 #include "framework/commandbars/PaintManager.h"
 
@@ -28,6 +33,18 @@ struct AnimationStep
 
 HWND g_animated = nullptr;
 std::vector<AnimationStep> g_steps;
+// How many keyboard-tip windows showed on the screen at each step.
+std::vector<int> g_tipsAtSteps;
+
+// The keyboard-tip windows that show on the screen, wherever they came from.
+int VisibleKeyboardTipWindows()
+{
+    int shown = 0;
+    for (HWND window = ::FindWindowExA(nullptr, nullptr, "OSMKeyboardTip", nullptr); window;
+         window = ::FindWindowExA(nullptr, window, "OSMKeyboardTip", nullptr))
+        shown += ::IsWindowVisible(window) ? 1 : 0;
+    return shown;
+}
 
 std::vector<DWORD> ReadClient(HWND window)
 {
@@ -73,6 +90,7 @@ void WINAPI RecordStep(DWORD)
     ::GetWindowRect(g_animated, &step.window);
     step.pixels = ReadClient(g_animated);
     g_steps.push_back(std::move(step));
+    g_tipsAtSteps.push_back(VisibleKeyboardTipWindows());
 }
 
 class PopupExpandingAnimationTest : public ActivePopupSiteTest
@@ -96,6 +114,7 @@ protected:
     {
         g_animated = nullptr;
         g_steps.clear();
+        g_tipsAtSteps.clear();
         COSMPaintManager::SetAnimationClock(nullptr, nullptr);
         if (paintManager)
         {
@@ -249,6 +268,137 @@ TEST_F(PopupExpandingAnimationTest, WithoutMenuAnimationTheMenuSimplyGrows)
     EXPECT_GT(expanded.Height(), collapsed.Height());
     EXPECT_TRUE(g_steps.empty());
     popup->SetTrackingMode(0, TRUE, FALSE);
+}
+
+// A frame with a menu bar whose Edit menu (Undo, Paste, Find) opens collapsed, Paste hidden as not used, and the
+// keyboard tips on.
+class KeyboardTipsExpandingTest : public PopupExpandingAnimationTest
+{
+protected:
+    void SetUp() override
+    {
+        PopupExpandingAnimationTest::SetUp();
+        COSMCommandBarsOptions* options = commandBars->GetCommandBarsOptions();
+        options->m_keyboardTips = TRUE;
+        options->m_hiddenCommands.SetAt(ID_TEST_PASTE, 1);
+        for (UINT id : {ID_TEST_UNDO, ID_TEST_PASTE, ID_TEST_FIND})
+            frame.HandleCommand(id);
+        ASSERT_TRUE(commandBars->CreateDockBars());
+        menuBar = commandBars->AddMenuBar("Menu Bar", IDR_TEST_EDIT_MENU);
+        ASSERT_NE(nullptr, menuBar);
+        frame.RecalcLayout();
+        PumpFor(50);
+        auto* edit = dynamic_cast<COSMControlPopup*>(menuBar->GetControl(0));
+        ASSERT_NE(nullptr, edit);
+        menu = dynamic_cast<COSMPopupBar*>(edit->GetCommandBar());
+        ASSERT_NE(nullptr, menu);
+    }
+    void TearDown() override
+    {
+        QueueKeyEvent(VK_CONTROL, true);
+        QueueKeyEvent(VK_MENU, true);
+        if (commandBars)
+        {
+            commandBars->HideKeyboardTips();
+            commandBars->ClosePopups();
+        }
+        PopupExpandingAnimationTest::TearDown();
+    }
+
+    // Each tip of the menu sits where its command is now: 12 right of the command's left side, 11 above its bottom.
+    void ExpectTipsOnTheMenu()
+    {
+        ASSERT_EQ(menu, commandBars->GetKeyboardTipsBar());
+        for (const auto& tip : commandBars->GetKeyboardTips())
+        {
+            const auto* control = dynamic_cast<COSMControl*>(tip->GetOwner());
+            ASSERT_NE(nullptr, control);
+            SCOPED_TRACE(static_cast<LPCSTR>(control->GetCaption()));
+            EXPECT_EQ(menu, control->GetParent());
+            ASSERT_TRUE(tip->GetSafeHwnd() && ::IsWindowVisible(tip->GetSafeHwnd()));
+            CRect tipRect;
+            ::GetWindowRect(tip->GetSafeHwnd(), &tipRect);
+            EXPECT_EQ(ScreenPoint(*menu, CPoint(control->GetRect().left + 12, control->GetRect().bottom - 11)),
+                      tipRect.TopLeft());
+        }
+        // No window of an earlier tip is left on the screen.
+        EXPECT_EQ(static_cast<int>(commandBars->GetKeyboardTips().size()), VisibleKeyboardTipWindows());
+    }
+
+    COSMCommandBar* menuBar = nullptr;
+    COSMPopupBar* menu = nullptr;
+};
+
+TEST_F(KeyboardTipsExpandingTest, TheTipsLeaveWhileTheMenuGrowsAndComeBackWhereItsCommandsWent)
+{
+    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    const struct
+    {
+        const char* what;
+        int animation;  // the options' "Animation"
+        int frameTop;   // where the frame stands: near the foot of the screen the menu opens upward
+        bool downward;
+    } cases[] = {
+        {"slide, growing downward", kPopupAnimationSlide, 100, true},
+        {"unfold, growing upward above its title", kPopupAnimationUnfold, screenHeight - 120, false},
+        {"no animation, growing downward", kPopupAnimationNone, 100, true},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        commandBars->GetCommandBarsOptions()->m_animation = c.animation;
+        frame.SetWindowPos(nullptr, 100, c.frameTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        PumpFor(50);
+
+        // Alt+E opens Edit from the keyboard; the menu shows its own tips.
+        SendKey(VK_MENU, true, false);
+        SendKey('E');
+        SendKey(VK_MENU, false, true);
+        ASSERT_TRUE(PumpUntil([&] { return menu->IsWindowVisible() && commandBars->GetKeyboardTipsBar() == menu; }));
+        PumpFor(50);
+        ASSERT_TRUE(menu->IsCollapsed());
+        ASSERT_NO_FATAL_FAILURE(ExpectTipsOnTheMenu());
+        const COSMControl* paste = menu->GetControls()->FindControlById(ID_TEST_PASTE);
+        ASSERT_NE(nullptr, paste);
+        CRect collapsed;
+        menu->GetWindowRect(&collapsed);
+
+        // Ctrl+Down expands it; the animation's steps see the screen.
+        g_steps.clear();
+        g_tipsAtSteps.clear();
+        g_animated = menu->GetSafeHwnd();
+        SendKey(VK_CONTROL, true, false);
+        SendKey(VK_DOWN);
+        SendKey(VK_CONTROL, false, true);
+        g_animated = nullptr;
+        ASSERT_TRUE(menu->IsExpanded());
+        CRect expanded;
+        menu->GetWindowRect(&expanded);
+        ASSERT_GT(expanded.Height(), collapsed.Height());
+        EXPECT_EQ(c.downward, collapsed.bottom < expanded.bottom);
+        if (c.animation == kPopupAnimationNone)
+            EXPECT_TRUE(g_tipsAtSteps.empty());
+        else
+            EXPECT_EQ(static_cast<size_t>(kSteps), g_tipsAtSteps.size());
+        for (size_t step = 0; step < g_tipsAtSteps.size(); ++step)
+            EXPECT_EQ(0, g_tipsAtSteps[step]) << "tip windows during step " << step + 1;
+
+        // Back on the grown menu: Paste has a tip now, and every tip stands at its command.
+        ASSERT_TRUE(PumpUntil([&] { return commandBars->GetKeyboardTipsBar() == menu; }))
+            << "the tips did not come back";
+        PumpFor(50);
+        ASSERT_NO_FATAL_FAILURE(ExpectTipsOnTheMenu());
+        bool pasteTip = false;
+        for (const auto& tip : commandBars->GetKeyboardTips())
+            pasteTip = pasteTip || tip->GetOwner() == paste;
+        EXPECT_TRUE(pasteTip);
+
+        commandBars->HideKeyboardTips();
+        commandBars->ClosePopups();
+        CreateMouseManager()->SendTrackLost();
+        PumpFor(50);
+        ASSERT_FALSE(menu->IsWindowVisible());
+    }
 }
 
 }  // namespace

@@ -290,6 +290,45 @@ TEST_F(StatusBarTest, TheGripperSizesTheFrameUnlessItIsMaximised)
     EXPECT_EQ(bar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(window.right - 1, window.CenterPoint().y)), HTCLIENT);
 }
 
+// A real press on the gripper: the system turns it into the bar's size command for the corner (SC_SIZE with
+// WMSZ_BOTTOMRIGHT, or WMSZ_BOTTOMLEFT right to left), which the bar hands to the frame; a press beside it sizes
+// nothing.
+TEST_F(StatusBarTest, APressOnTheGripperAsksTheFrameToSizeFromItsCorner)
+{
+    bar.AddIndicator(0)->SetStyle(COSMStatusBarPane::kStyleStretch);
+    Settle();
+    const struct
+    {
+        const char* name;
+        BOOL rightToLeft;
+        bool onGripper;
+        std::vector<UINT> sysCommands;
+    } cases[] = {
+        {"the gripper", FALSE, true, {0xF008}},
+        {"the gripper right to left", TRUE, true, {0xF007}},
+        {"beside the gripper", FALSE, false, {}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        if (c.rightToLeft)
+            bar.ModifyStyleEx(0, WS_EX_LAYOUTRTL);
+        Settle();
+        CRect window;
+        bar.GetWindowRect(&window);
+        const int gripper = bar.GetGripperWidth();
+        const int y = window.CenterPoint().y;
+        const int x = !c.onGripper ? window.right - gripper - 20
+                                   : (c.rightToLeft ? window.left + gripper / 2 : window.right - gripper / 2);
+        frame.sysCommands.clear();
+        commandbars_test::ClickAt(CPoint(x, y));
+        PumpFor(50);
+        EXPECT_EQ(c.sysCommands, frame.sysCommands);
+        if (c.rightToLeft)
+            bar.ModifyStyleEx(WS_EX_LAYOUTRTL, 0);
+    }
+}
+
 TEST_F(StatusBarTest, PaintingFillsBordersSeparatorsAndTheGripper)
 {
     COSMStatusBarPane* first = bar.AddIndicator(0);

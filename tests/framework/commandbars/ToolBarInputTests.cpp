@@ -1,7 +1,10 @@
 // Toolbars under synthesized input: a click on the close button of a floating bar. A torn-off bar goes away, but
-// only once the click has been handled on live objects; a built-in bar only hides.
+// only once the click has been handled on live objects; a built-in bar only hides. The add-or-remove list, opened
+// from the expand button by clicks, offers only the controls the user may customize.
 #include "DockTestSupport.h"
 #include "InputTestSupport.h"
+
+#include "framework/commandbars/PopupBar.h"
 
 using namespace commandbars_test;
 
@@ -109,6 +112,82 @@ TEST_F(ToolBarInputTest, TheGapsOfADockBarShowTheArrow)
     MoveMouseTo(ScreenPoint(*top, CPoint(barRect.right + 10, barRect.CenterPoint().y)));
     PumpFor(60);
     EXPECT_EQ(::LoadCursor(nullptr, IDC_ARROW), ::GetCursor());
+}
+
+}  // namespace
+
+namespace {
+
+// The targets' ids of the list's toggles in order; the reset entry, which has none, as 0.
+std::vector<UINT> ListedIds(const COSMPopupBar& list)
+{
+    std::vector<UINT> ids;
+    for (int i = 0; i < list.GetControlCount(); ++i)
+    {
+        const auto* entry = dynamic_cast<const COSMCustomizeToggleButton*>(list.GetControl(i));
+        ids.push_back(entry && entry->GetTarget() ? entry->GetTarget()->GetID() : 0u);
+    }
+    return ids;
+}
+
+TEST_F(ToolBarInputTest, TheAddOrRemoveListOffersOnlyControlsTheUserMayCustomize)
+{
+    CCommandBarsTestFrame dialog;  // stands for the customize dialog
+    commandBars->SetCustomizeDialog(&dialog);
+    commandBars->GetCommandBarsOptions()->m_showExpandButtonAlways = TRUE;
+    COSMToolBar* bar = AddFilledToolBar("Standard", 701, {201, 202, 203});
+    ASSERT_NE(nullptr, bar);
+    bar->SetBuiltIn(TRUE);
+    bar->GetControls()->CreateOriginalControls();
+    frame.RecalcLayout();
+    PumpMessages();
+    auto* expand = dynamic_cast<COSMToolBarExpandButton*>(
+        bar->GetControls()->FindControlById(static_cast<int>(COSMToolBar::kExpandButtonId)));
+    ASSERT_NE(nullptr, expand);
+    ASSERT_TRUE(expand->IsVisible());
+
+    const struct
+    {
+        const char* name;
+        DWORD flags;  // of 202
+        BOOL customizeAll;
+        std::vector<UINT> listed;
+    } cases[] = {
+        {"not movable on a plain bar", COSMControl::kFlagNoMovable, FALSE, {201, 203, 0}},
+        {"not movable, every bar customizable", COSMControl::kFlagNoMovable, TRUE, {201, 202, 203, 0}},
+        {"movable", 0, FALSE, {201, 202, 203, 0}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        bar->GetControls()->FindControlById(202)->SetFlags(c.flags);
+        commandBars->EnableCustomizeAllBars(c.customizeAll);
+        ASSERT_TRUE(ActivateTestWindow(frame.GetSafeHwnd()));
+        PumpMessages();
+
+        // The expand button, "Add or Remove Buttons", then the bar's entry: each click opens the next menu. Every
+        // case opens them anew, as a user does after closing them.
+        ClickAt(ScreenPoint(*bar, expand->GetRect().CenterPoint()));
+        auto* menu = dynamic_cast<COSMPopupBar*>(expand->GetCommandBar());
+        ASSERT_TRUE(menu && PumpUntil([&] { return menu->IsWindowVisible() != FALSE; }));
+        COSMControl* addOrRemove = menu->GetControls()->FindControlById(static_cast<int>(COSMToolBar::kAddOrRemoveId));
+        ASSERT_NE(nullptr, addOrRemove);
+        ClickAt(ControlCentre(*menu, addOrRemove->GetIndex()));
+        auto* rows = dynamic_cast<COSMPopupBar*>(addOrRemove->GetCommandBar());
+        ASSERT_TRUE(rows && PumpUntil([&] { return rows->IsWindowVisible() != FALSE; }));
+        ClickAt(ControlCentre(*rows, 0));
+        auto* list = dynamic_cast<COSMPopupBar*>(rows->GetControl(0)->GetCommandBar());
+        ASSERT_TRUE(list && PumpUntil([&] { return list->IsWindowVisible() != FALSE; }));
+
+        EXPECT_TRUE(list->IsAddOrRemoveList());
+        EXPECT_EQ(c.listed, ListedIds(*list));
+        // The bar itself keeps the control either way.
+        EXPECT_NE(nullptr, bar->GetControls()->FindControlById(202));
+
+        commandBars->ClosePopups();
+        CreateMouseManager()->SendTrackLost();
+        PumpFor(60);
+    }
 }
 
 }  // namespace

@@ -1,12 +1,17 @@
 // Toolbars saved and loaded through the archive exchange on frames with dock bars: the toolbar's bytes and keys,
 // which toolbars are saved and how bars are numbered around them, and loaded toolbars merged into a fresh frame's
-// (custom bars placed where they were saved, built-in bars updated or asked about).
+// (custom bars placed where they were saved, built-in bars updated or asked about). A drawn button image travels in
+// the bars' store and is drawn the same from a fresh image manager.
 #include "PersistenceTestSupport.h"
 
+#include "classlib/ScopedHandle.h"
 #include "framework/commandbars/CommandBarList.h"
 #include "framework/commandbars/CommandBarParams.h"
 #include "framework/commandbars/ControlPopup.h"
+#include "framework/foundation/ImageManager.h"
+#include "framework/foundation/ImageManagerIconHandle.h"
 
+#include <algorithm>
 #include <vector>
 
 using namespace commandbars_test;
@@ -397,6 +402,107 @@ TEST_F(ToolBarPersistenceTest, ChangedDefinitionIsKeptOrAskedAbout)
             EXPECT_EQ(question, MessageBoxAnswer::lastText);
         }
     }
+}
+
+// The stripes of the drawn image: top, middle and bottom rows.
+const COLORREF kStripes[] = {RGB(200, 30, 90), RGB(20, 160, 60), RGB(30, 40, 210)};
+
+// A 16 x 16 opaque icon of three horizontal stripes, as the image editor draws one.
+HICON MakeStripedIcon()
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = -16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ScopedGdiObject<HBITMAP> color(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!color)
+        return nullptr;
+    auto* pixels = static_cast<DWORD*>(bits);
+    for (int y = 0; y < 16; ++y)
+    {
+        const COLORREF stripe = kStripes[y < 5 ? 0 : y < 11 ? 1 : 2];
+        for (int x = 0; x < 16; ++x)
+            pixels[y * 16 + x] = (GetRValue(stripe) << 16) | (GetGValue(stripe) << 8) | GetBValue(stripe);
+    }
+    const std::vector<BYTE> opaque(2 * 16, 0);
+    ScopedGdiObject<HBITMAP> mask(::CreateBitmap(16, 16, 1, 1, opaque.data()));
+    ICONINFO iconInfo{TRUE, 0, 0, mask.Get(), color.Get()};
+    return ::CreateIconIndirect(&iconInfo);
+}
+
+// The pixels of the control as its bar's window shows it, row by row.
+std::vector<DWORD> ControlPixels(COSMCommandBar& bar, const COSMControl& control)
+{
+    bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const CRect rect = control.GetRect();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = rect.Width();
+    info.bmiHeader.biHeight = -rect.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<size_t>(rect.Width()) * rect.Height());
+    const ScopedWindowDC window = GetScopedWindowDC(bar.GetSafeHwnd());
+    const ScopedCreatedDC memory(::CreateCompatibleDC(window.Get()));
+    const ScopedGdiObject<HBITMAP> copy(::CreateCompatibleBitmap(window.Get(), rect.Width(), rect.Height()));
+    {
+        const ScopedSelection selected = SelectScoped(memory.Get(), copy.Get());
+        ::BitBlt(memory.Get(), 0, 0, rect.Width(), rect.Height(), window.Get(), rect.left, rect.top, SRCCOPY);
+    }
+    ::GetDIBits(memory.Get(), copy.Get(), 0, static_cast<UINT>(rect.Height()), pixels.data(), &info, DIB_RGB_COLORS);
+    for (DWORD& pixel : pixels)
+        pixel &= 0x00FFFFFF;
+    return pixels;
+}
+
+bool ShowsColor(const std::vector<DWORD>& pixels, COLORREF color)
+{
+    const DWORD wanted = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    return std::find(pixels.begin(), pixels.end(), wanted) != pixels.end();
+}
+
+TEST_F(ToolBarPersistenceTest, ADrawnImageTravelsInTheBarsStoreAndDrawsTheSamePixelsFromAFreshImageManager)
+{
+    // Each manager has an image manager of its own: nothing reaches the fresh one but the bars' store.
+    auto images = AdoptRef(new COSMImageManager);
+    commandBars->SetImageManager(images.Get());
+    auto* bar = static_cast<COSMToolBar*>(commandBars->AddToolBar("Custom 1", 59392));
+    ASSERT_NE(nullptr, bar);
+    COSMControl* drawn = bar->GetControls()->Add(1, 30101);
+    drawn->SetCaption("&Open");
+    bar->GetControls()->Add(1, 30102)->SetCaption("&Save");
+    const UINT customId = images->AddCustomIcon(COSMImageManagerIconHandle(MakeStripedIcon()));
+    ASSERT_NE(0u, customId);
+    drawn->SetCustomIconId(static_cast<int>(customId));
+    frame.RecalcLayout();
+    PumpMessages();
+    const std::vector<DWORD> before = ControlPixels(*bar, *drawn);
+    for (COLORREF stripe : kStripes)
+        ASSERT_TRUE(ShowsColor(before, stripe)) << "the drawn image does not show on the bar";
+    const CSize size = drawn->GetRect().Size();
+    const Bytes bytes = SaveBars(commandBars.Get());
+
+    FreshSite fresh;
+    ASSERT_TRUE(fresh.created);
+    auto freshImages = AdoptRef(new COSMImageManager);
+    fresh.commandBars->SetImageManager(freshImages.Get());
+    ASSERT_EQ(nullptr, freshImages->GetImage(customId, 16));
+    ASSERT_TRUE(Load(bytes, fresh.commandBars.Get(), TRUE));
+    COSMToolBar* loaded = fresh.FindToolBar(59392);
+    ASSERT_NE(nullptr, loaded);
+    COSMControl* loadedDrawn = loaded->GetControls()->FindControlById(30101);
+    ASSERT_NE(nullptr, loadedDrawn);
+    EXPECT_EQ(static_cast<int>(customId), loadedDrawn->GetCustomIconId());
+    EXPECT_NE(nullptr, freshImages->GetImage(customId, 16));
+    fresh.frame.RecalcLayout();
+    PumpMessages();
+    ASSERT_EQ(size, loadedDrawn->GetRect().Size());
+    EXPECT_TRUE(before == ControlPixels(*loaded, *loadedDrawn)) << "the loaded bar draws another image";
 }
 
 }  // namespace

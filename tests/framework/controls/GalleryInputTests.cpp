@@ -1,6 +1,7 @@
 // The gallery on real windows, driven by synthesized input: hover selection and the preview notifications, clicks
 // that execute in menus and on toolbars, drags, the bar's tooltips over items, the scroll column of a gallery with a
-// drop-down (its popup button, its held scroll buttons), and a combo box whose drop-down is a gallery.
+// drop-down (its popup button, its held scroll buttons, its animation's timer stopping what a tick throws), and a
+// combo box whose drop-down is a gallery.
 #include "EditBoxTestSupport.h"
 #include "GalleryTestSupport.h"
 
@@ -9,6 +10,8 @@
 #include "framework/controls/ControlComboBox.h"
 #include "framework/controls/ControlComboBoxGalleryPopupBar.h"
 #include "framework/foundation/ToolTipContext.h"
+
+#include "classlib/CallbackGuard.h"
 
 #include <algorithm>
 #include <vector>
@@ -284,6 +287,39 @@ TEST_F(GalleryScrollColumnTest, AHeldScrollButtonRepeatsAnimatedAndTheReleaseSto
     EXPECT_EQ(0, gallery->executions);
 }
 
+std::vector<std::string> g_timerReports;
+void RecordTimerReport(const char* where, long, const char* what)
+{
+    g_timerReports.push_back(std::string(where) + ": " + what);
+}
+
+// The animation's ticks come from a timer procedure the system calls: an exception in a tick stops there, is
+// reported, and the animation goes on with the next tick to its row.
+TEST_F(GalleryScrollColumnTest, AnExceptionInAnAnimationTickIsStoppedAtTheTimerAndTheAnimationGoesOn)
+{
+    const int itemHeight = items->GetItemSize().cy;
+    g_timerReports.clear();
+    const CallbackExceptionReporter previous = SetCallbackExceptionReporter(&RecordTimerReport);
+    gallery->DoScroll(SB_LINEDOWN, 0);
+    ASSERT_TRUE(gallery->IsScrollAnimating());
+    gallery->throwOnScrollBarUpdate = TRUE;
+    bool escaped = false;
+    try
+    {
+        PumpUntil([&] { return !gallery->IsScrollAnimating(); }, 3000);
+    }
+    catch (...)
+    {
+        escaped = true;
+    }
+    SetCallbackExceptionReporter(previous);
+    EXPECT_FALSE(escaped) << "the exception left the timer procedure";
+    ASSERT_EQ(1u, g_timerReports.size());
+    EXPECT_EQ("gallery animation timer: scroll bar update failed", g_timerReports[0]);
+    EXPECT_FALSE(gallery->IsScrollAnimating());
+    EXPECT_EQ(itemHeight, gallery->GetScrollPos());
+}
+
 // The gallery in a popup: releasing over an item chooses it, pressed there or not.
 class GalleryPopupTest : public ActivePopupSiteTest
 {};
@@ -313,7 +349,9 @@ TEST_F(GalleryPopupTest, InAMenuReleasingOverAnItemExecutesItWithoutAPress)
     EXPECT_FALSE(gallery->IsPreviewActive());
     EXPECT_FALSE(notified.empty());
     if (!notified.empty())
+    {
         EXPECT_EQ(COSMControlGallery::kNotifyPreviewApply, notified.front());
+    }
     // The choice closed the menu.
     EXPECT_EQ(0, popup->GetTrackingMode());
     popup->SetTrackingMode(0, TRUE, FALSE);

@@ -10,6 +10,7 @@
 #include "framework/controls/ControlGalleryItems.h"
 #include "framework/controls/ControlGalleryPaintManager.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ namespace gallery_test {
 
 using namespace commandbars_test;
 
-// A gallery that counts its executions and its drop-down requests, and lets a test set the scroll engine's repeat
-// interval.
+// A gallery that counts its executions and its drop-down requests, lets a test set the scroll engine's repeat
+// interval, and throws from its scroll bar's update when told to.
 class TestGallery : public COSMControlGallery
 {
 public:
@@ -35,7 +36,18 @@ public:
         return popupForReal ? COSMControlGallery::OnSetPopup(popup) : FALSE;
     }
     void SetRepeatInterval(UINT interval) { m_repeatInterval = interval; }
+    // The scroll bar's next update throws, once (an animation tick runs one).
+    void UpdateScrollBar() override
+    {
+        if (throwOnScrollBarUpdate)
+        {
+            throwOnScrollBarUpdate = FALSE;
+            throw std::runtime_error("scroll bar update failed");
+        }
+        COSMControlGallery::UpdateScrollBar();
+    }
     std::vector<BOOL> popupRequests;
+    BOOL throwOnScrollBarUpdate = FALSE;
     int executions = 0;
     BOOL executeForReal = FALSE;
     BOOL popupForReal = FALSE;

@@ -10,6 +10,8 @@
 #include "framework/controls/ControlComboBoxGalleryPopupBar.h"
 
 #include <algorithm>
+#include <functional>
+#include <string>
 
 using namespace gallery_test;
 using foundation_test::DcTestSurface;
@@ -757,8 +759,125 @@ TEST(GalleryClasses, TheClassesAreRegisteredByName)
         ASSERT_NE(nullptr, object) << name;
         static_cast<CCmdTarget*>(object)->InternalRelease();
     }
-    EXPECT_EQ(VERSIONABLE_SCHEMA | 0x22, RUNTIME_CLASS(COSMControlGallery)->m_wSchema);
-    EXPECT_EQ(VERSIONABLE_SCHEMA | 0x22, RUNTIME_CLASS(COSMControlComboBoxGalleryPopupBar)->m_wSchema);
+}
+
+// Stored as the bars store theirs: the class record (its name and the schema its values are written at), then the
+// values at the exchange's schema. Loading makes the object from the record and reads its values at the record's
+// schema.
+prop_exchange_test::Bytes StoreByClass(CCmdTarget& object, CRuntimeClass* base, long schema,
+                                       const std::function<void(COSMPropExchange*)>& values)
+{
+    prop_exchange_test::StoreToMemory store;
+    store.px.m_nSchema = schema;
+    CObject* instance = &object;
+    EXPECT_TRUE(store.px.ExchangeObjectInstance(&instance, base));
+    values(&store.px);
+    return store.Take();
+}
+
+template <class T>
+RefPtr<T> LoadByClass(prop_exchange_test::Bytes bytes, CRuntimeClass* base,
+                      const std::function<void(T*, COSMPropExchange*)>& values)
+{
+    prop_exchange_test::LoadFromMemory load(std::move(bytes));
+    CObject* object = nullptr;
+    if (!load.px.ExchangeObjectInstance(&object, base) || !object)
+        return RefPtr<T>();
+    RefPtr<CCmdTarget> made = RefPtr<CCmdTarget>::Adopt(static_cast<CCmdTarget*>(object));
+    T* loaded = dynamic_cast<T*>(made.Get());
+    if (!loaded)
+        return RefPtr<T>();
+    values(loaded, &load.px);
+    return RefPtr<T>::Retain(loaded);
+}
+
+// The bytes with the schema of the class record of className set to schema, as an older program wrote it.
+prop_exchange_test::Bytes WithRecordSchema(prop_exchange_test::Bytes bytes, const char* className, WORD schema)
+{
+    const std::string name(className);
+    const auto found = std::search(bytes.begin(), bytes.end(), name.begin(), name.end());
+    EXPECT_NE(found, bytes.end()) << className;
+    if (found == bytes.end() || found - bytes.begin() < 4)
+        return bytes;
+    // The record: new-class tag, schema, name length, name.
+    const size_t at = static_cast<size_t>(found - bytes.begin()) - 4;
+    bytes[at] = static_cast<BYTE>(schema);
+    bytes[at + 1] = static_cast<BYTE>(schema >> 8);
+    return bytes;
+}
+
+TEST_F(GalleryTest, AGalleryStoredByClassComesBackWithEverySettingAndAnOlderRecordStillLoads)
+{
+    COSMControlGallery source;
+    source.SetShowLabels(FALSE);
+    source.SetShowScrollBar(FALSE);
+    source.SetGalleryMargin(CRect(1, 2, 3, 4));
+    source.SetResizable(3);
+    source.SetCaption("Styles");
+    const auto values = [](COSMControlGallery* gallery, COSMPropExchange* px) { gallery->DoPropExchange(px); };
+
+    // Written now: the settings that came with later schemas (the resizing) come back.
+    RefPtr<COSMControlGallery> loaded = LoadByClass<COSMControlGallery>(
+        StoreByClass(source, RUNTIME_CLASS(COSMControl), COSMPropExchange::kCurrentSchema,
+                     [&](COSMPropExchange* px) { source.DoPropExchange(px); }),
+        RUNTIME_CLASS(COSMControl), values);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(3, loaded->GetResizable());
+    EXPECT_FALSE(loaded->IsShowLabels());
+    EXPECT_FALSE(loaded->IsShowScrollBar());
+    EXPECT_EQ(CRect(1, 2, 3, 4), loaded->GetGalleryMargin());
+    EXPECT_STREQ("Styles", loaded->GetCaptionText());
+
+    // Written by a program whose galleries knew no resizing: the record says so, and the rest reads right.
+    const auto storeOld = [&](COSMPropExchange* px) {
+        px->m_nSchema = 23;
+        source.DoPropExchange(px);
+    };
+    const prop_exchange_test::Bytes older =
+        WithRecordSchema(StoreByClass(source, RUNTIME_CLASS(COSMControl), 23, storeOld), "COSMControlGallery", 23);
+    RefPtr<COSMControlGallery> old;
+    const auto load = [&] { old = LoadByClass<COSMControlGallery>(older, RUNTIME_CLASS(COSMControl), values); };
+    EXPECT_EQ(-1, prop_exchange_test::ArchiveFailure(load));
+    ASSERT_TRUE(old);
+    EXPECT_EQ(0, old->GetResizable());
+    EXPECT_FALSE(old->IsShowLabels());
+    EXPECT_FALSE(old->IsShowScrollBar());
+    EXPECT_EQ(CRect(1, 2, 3, 4), old->GetGalleryMargin());
+    EXPECT_STREQ("Styles", old->GetCaptionText());
+}
+
+TEST_F(GalleryTest, AGalleryDropDownStoredByClassKeepsItsLaterSettingsAndAnOlderRecordStillLoads)
+{
+    RefPtr<COSMControlComboBoxGalleryPopupBar> source = AdoptRef(static_cast<COSMControlComboBoxGalleryPopupBar*>(
+        RUNTIME_CLASS(COSMControlComboBoxGalleryPopupBar)->CreateObject()));
+    source->SetCommandBars(commandBars.Get());
+    source->SetContextMenu(TRUE);
+    source->SetShowShadow(FALSE);
+    const auto values = [](COSMControlComboBoxGalleryPopupBar* bar, COSMPropExchange* px) { bar->DoPropExchange(px); };
+
+    RefPtr<COSMControlComboBoxGalleryPopupBar> loaded = LoadByClass<COSMControlComboBoxGalleryPopupBar>(
+        StoreByClass(*source, RUNTIME_CLASS(COSMCommandBar), COSMPropExchange::kCurrentSchema,
+                     [&](COSMPropExchange* px) { source->DoPropExchange(px); }),
+        RUNTIME_CLASS(COSMCommandBar), values);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(loaded->IsContextMenu());
+    EXPECT_FALSE(loaded->GetShowShadow());
+
+    // A record of schema 18 knew no context-menu flag.
+    const auto storeOld = [&](COSMPropExchange* px) {
+        px->m_nSchema = 18;
+        source->DoPropExchange(px);
+    };
+    const prop_exchange_test::Bytes older = WithRecordSchema(
+        StoreByClass(*source, RUNTIME_CLASS(COSMCommandBar), 18, storeOld), "COSMControlComboBoxGalleryPopupBar", 18);
+    RefPtr<COSMControlComboBoxGalleryPopupBar> old;
+    const auto load = [&] {
+        old = LoadByClass<COSMControlComboBoxGalleryPopupBar>(older, RUNTIME_CLASS(COSMCommandBar), values);
+    };
+    EXPECT_EQ(-1, prop_exchange_test::ArchiveFailure(load));
+    ASSERT_TRUE(old);
+    EXPECT_FALSE(old->IsContextMenu());
+    EXPECT_FALSE(old->GetShowShadow());
 }
 
 // ---- The drop-down's list operations ----------------------------------------------------------------------------
@@ -895,7 +1014,9 @@ TEST_F(GalleryTest, DrawLabelFillsUnderlinesAndWritesTheCaptionInBoldBetweenMarg
             const bool background = surface.Pixel(x, y) == pm->GetColor(56);
             textPixels += !background;
             if (x < 10 || x >= 110)
+            {
                 EXPECT_TRUE(background) << x << "," << y;
+            }
         }
     }
     EXPECT_GT(textPixels, 20);

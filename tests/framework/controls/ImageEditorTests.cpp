@@ -48,6 +48,41 @@ COSMImageEditorBitmap* NewImage(int cx, int cy, const std::vector<DWORD>& pixels
     return pImage;
 }
 
+// A new folder of the test's own under the temporary folder, for the files it writes; removed with them at the end.
+class PictureFolder
+{
+public:
+    PictureFolder()
+    {
+        char temp[MAX_PATH] = {};
+        char name[MAX_PATH] = {};
+        if (::GetTempPathA(MAX_PATH, temp) && ::GetTempFileNameA(temp, "oie", 0, name) && ::DeleteFileA(name) &&
+            ::CreateDirectoryA(name, nullptr))
+            m_path = name;
+    }
+    ~PictureFolder()
+    {
+        for (const std::string& file : m_files)
+            ::DeleteFileA(file.c_str());
+        if (!m_path.empty())
+            ::RemoveDirectoryA(m_path.c_str());
+    }
+    PictureFolder(const PictureFolder&) = delete;
+    PictureFolder& operator=(const PictureFolder&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // The full path of a file in the folder (the open dialog gives full paths; OLE takes a relative one for a URL).
+    std::string File(const std::string& name)
+    {
+        m_files.push_back(m_path + "\\" + name);
+        return m_files.back();
+    }
+
+private:
+    std::string m_path;
+    std::vector<std::string> m_files;
+};
+
 // The picture's current image, top row first (empty for an empty picture).
 std::vector<DWORD> Pixels(COSMImageEditorBitmap* pImage)
 {
@@ -585,37 +620,42 @@ TEST_F(ImageEditorTest, LoadTakesIconsBitmapsPngAndOtherPicturesAndEachLoadUndoe
         {"editor_picture.dib", BmpFile(0x00996633), true, FALSE, 0x00996633, 0x00996633},
         {"editor_missing.bmp", {}, false, FALSE, 0, 0},
     };
-    for (const Case& c : cases)
+    std::string folderPath;
     {
-        SCOPED_TRACE(c.file);
-        // The open dialog gives full paths (OLE takes a relative one for a URL).
-        char path[MAX_PATH] = {};
-        ::GetFullPathNameA(c.file.c_str(), MAX_PATH, path, nullptr);
-        ::DeleteFileA(path);
-        if (!c.bytes.empty())
-            WriteFile(path, c.bytes);
-        g_nextFile = path;
-        COSMImageEditorBitmap* pBefore = Picture().GetCurrentImage();
-        const int undo = UndoCount(Picture());
-        Command(ID_OSM_IMAGE_EDITOR_OPEN);
-        if (!c.loads)
+        PictureFolder folder;
+        folderPath = folder.Path();
+        ASSERT_FALSE(folderPath.empty()) << "no folder for the pictures";
+        for (const Case& c : cases)
         {
+            SCOPED_TRACE(c.file);
+            const std::string path = folder.File(c.file);
+            if (!c.bytes.empty())
+                WriteFile(path, c.bytes);
+            g_nextFile = path;
+            COSMImageEditorBitmap* pBefore = Picture().GetCurrentImage();
+            const int undo = UndoCount(Picture());
+            Command(ID_OSM_IMAGE_EDITOR_OPEN);
+            if (!c.loads)
+            {
+                EXPECT_EQ(Picture().GetCurrentImage(), pBefore);
+                EXPECT_EQ(UndoCount(Picture()), undo);
+                continue;
+            }
+            ASSERT_NE(Picture().GetCurrentImage(), nullptr);
+            EXPECT_EQ(Picture().GetCurrentImage()->m_bAlpha, c.bAlpha);
+            const std::vector<DWORD> pixels = Current();
+            const DWORD mask = c.bAlpha ? 0xFFFFFFFF : 0x00FFFFFF;
+            EXPECT_EQ(pixels[0] & mask, c.first);
+            EXPECT_EQ(pixels[1] & mask, c.second);
+            EXPECT_EQ(UndoCount(Picture()), undo + 1);
+            Command(ID_OSM_IMAGE_EDITOR_UNDO);
             EXPECT_EQ(Picture().GetCurrentImage(), pBefore);
-            EXPECT_EQ(UndoCount(Picture()), undo);
-            continue;
+            Command(ID_OSM_IMAGE_EDITOR_REDO);
         }
-        ASSERT_NE(Picture().GetCurrentImage(), nullptr);
-        EXPECT_EQ(Picture().GetCurrentImage()->m_bAlpha, c.bAlpha);
-        const std::vector<DWORD> pixels = Current();
-        const DWORD mask = c.bAlpha ? 0xFFFFFFFF : 0x00FFFFFF;
-        EXPECT_EQ(pixels[0] & mask, c.first);
-        EXPECT_EQ(pixels[1] & mask, c.second);
-        EXPECT_EQ(UndoCount(Picture()), undo + 1);
-        Command(ID_OSM_IMAGE_EDITOR_UNDO);
-        EXPECT_EQ(Picture().GetCurrentImage(), pBefore);
-        Command(ID_OSM_IMAGE_EDITOR_REDO);
+        g_nextFile.clear();
     }
-    g_nextFile.clear();
+    // Nothing the editor read stays open: the folder goes with its files.
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(folderPath.c_str())) << folderPath;
 }
 
 // ---- The dialog ----------------------------------------------------------------------------------------------------
@@ -891,7 +931,9 @@ TEST_F(ImageEditorTest, ToolTipsTakeTheLineAfterTheFirstNewlineWithinTheirBuffer
         ::WideCharToMultiByte(CP_ACP, 0, wide.szText, -1, narrowed, sizeof(narrowed), nullptr, nullptr);
         EXPECT_EQ(std::string(narrowed), expected);
         if (c.answered)
+        {
             EXPECT_EQ(ansi.lpszText, ansi.szText);
+        }
     }
     EXPECT_EQ(cases[3].tip.size(), 79u);
 }

@@ -10,6 +10,8 @@
 #include "framework/foundation/ImageManager.h"
 #include "platform/classlib/RefPtr.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <iterator>
 #include <set>
@@ -35,6 +37,53 @@ public:
 private:
     LARGE_INTEGER m_start{};
 };
+
+// The process's memory: the private bytes committed now, and the most of its working set that was ever resident
+// (pages a load wrote to, freed since or not).
+struct ProcessMemory
+{
+    long long committedBytes = 0;
+    long long peakWorkingSet = 0;
+};
+
+// The private regions committed in the process's address space, walked region by region.
+inline long long CommittedPrivateRegions()
+{
+    long long total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    const BYTE* address = nullptr;
+    while (::VirtualQuery(address, &region, sizeof(region)) == sizeof(region))
+    {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += static_cast<long long>(region.RegionSize);
+        const BYTE* next = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize;
+        if (next <= address)
+            break;
+        address = next;
+    }
+    return total;
+}
+
+inline ProcessMemory MeasureProcessMemory()
+{
+    ProcessMemory memory;
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof(counters);
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                               sizeof(counters)))
+    {
+        memory.committedBytes = static_cast<long long>(counters.PrivateUsage);
+        memory.peakWorkingSet = static_cast<long long>(counters.PeakWorkingSetSize);
+    }
+    // Wine's counter of private bytes holds only the pages that were written to: memory committed and never
+    // touched shows only in the address space itself.
+    const long long regions = CommittedPrivateRegions();
+    if (regions > memory.committedBytes)
+        memory.committedBytes = regions;
+    return memory;
+}
+
+const long long kMegabyte = 1024 * 1024;
 
 // What a file did on its way in.
 struct FileOutcome

@@ -1,4 +1,4 @@
-// Image files the framework did not make: the reproducers of files that once crashed or hung a host (kept under
+// Image files the framework did not make: files made to crash or hang a reader (kept under
 // fixtures/bad-input), bitmap headers damaged one field at a time, files whose names lie about their format, GIF
 // and JPEG headers before the system's picture loader sees them, every bitmap form a sound file may take, and
 // strips cut into icons. Each is refused with a reason the caller reads, or loaded with its pixels, within a bound
@@ -15,6 +15,8 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,6 +29,10 @@ namespace {
 // The old loaders took tens of seconds, or for ever, on several reproducers; a loaded two-core machine takes well
 // under a second for any of them now.
 const double kReproducerSeconds = 10.0;
+
+// What a load may leave committed, and touch on its way, beyond the bitmap it gives: the heap keeps a few pages.
+const long long kMemoryLeftBehind = 4 * kMegabyte;
+const long long kMemoryTouched = 16 * kMegabyte;
 
 std::string Fixture(const char* name)
 {
@@ -145,7 +151,339 @@ private:
     HRESULT m_hr;
 };
 
+// ---- PNG chunks ----------------------------------------------------------------------------------------------------
+
+std::vector<BYTE> PngChunk(const char* type, const std::vector<BYTE>& data)
+{
+    std::vector<BYTE> out;
+    AppendPngChunk(out, type, data);
+    return out;
+}
+
+std::vector<BYTE> Text(const char* text, bool terminated = false)
+{
+    std::vector<BYTE> out(text, text + std::strlen(text));
+    if (terminated)
+        out.push_back(0);
+    return out;
+}
+
+std::vector<BYTE> operator+(std::vector<BYTE> a, const std::vector<BYTE>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// A zlib stream of nZeros zero bytes followed by the text, made a megabyte at a time so that the test itself never
+// holds what the stream inflates to.
+std::vector<BYTE> Deflated(size_t nZeros, const std::vector<BYTE>& text)
+{
+    z_stream stream{};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    const std::vector<BYTE> zeros(kMegabyte, 0);
+    std::vector<BYTE> out;
+    BYTE buffer[16384];
+    auto pump = [&](const BYTE* in, size_t n, int flush) {
+        stream.next_in = const_cast<Bytef*>(in);
+        stream.avail_in = static_cast<uInt>(n);
+        do
+        {
+            stream.next_out = buffer;
+            stream.avail_out = sizeof(buffer);
+            deflate(&stream, flush);
+            out.insert(out.end(), buffer, buffer + (sizeof(buffer) - stream.avail_out));
+        } while (stream.avail_out == 0);
+    };
+    for (size_t done = 0; done < nZeros; done += zeros.size())
+        pump(zeros.data(), std::min(zeros.size(), nZeros - done), Z_NO_FLUSH);
+    pump(text.data(), text.size(), Z_FINISH);
+    deflateEnd(&stream);
+    return out;
+}
+
+// A 3 x 2 RGBA image of six distinct pixels, written by libpng, and its pixels as the loader gives them.
+PngSpec SixPixels()
+{
+    PngSpec spec;
+    spec.width = 3;
+    spec.height = 2;
+    spec.colorType = PNG_COLOR_TYPE_RGBA;
+    for (BYTE i = 0; i < 6; ++i)
+        spec.rows.insert(spec.rows.end(), {static_cast<BYTE>(40 * i), static_cast<BYTE>(250 - 30 * i), 0x55,
+                                           static_cast<BYTE>(255 - i)});
+    return spec;
+}
+
+std::vector<DWORD> SixPixelsLoaded()
+{
+    std::vector<DWORD> pixels;
+    for (BYTE i = 0; i < 6; ++i)
+        pixels.push_back(
+            Argb(static_cast<BYTE>(255 - i), static_cast<BYTE>(40 * i), static_cast<BYTE>(250 - 30 * i), 0x55));
+    return pixels;
+}
+
+// The PNG with chunks put after its header and after its image data (before IEND).
+std::vector<BYTE> WithChunks(const std::vector<BYTE>& png, const std::vector<BYTE>& afterHeader,
+                             const std::vector<BYTE>& afterData)
+{
+    const size_t nHeaderEnd = 8 + 8 + 13 + 4;
+    const size_t nEndChunk = 12;
+    std::vector<BYTE> out(png.begin(), png.begin() + nHeaderEnd);
+    out = out + afterHeader + std::vector<BYTE>(png.begin() + nHeaderEnd, png.end() - nEndChunk) + afterData;
+    out.insert(out.end(), png.end() - nEndChunk, png.end());
+    return out;
+}
+
+// The PNG with a tEXt chunk of nBytes after its header, written to the file a megabyte at a time: the test itself
+// never holds the text.
+std::string WriteWithLongText(const std::string& name, const std::vector<BYTE>& png, size_t nBytes)
+{
+    const size_t nHeaderEnd = 8 + 8 + 13 + 4;
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(png.data()), nHeaderEnd);
+    std::vector<BYTE> head;
+    AppendBigEndian(head, static_cast<DWORD>(nBytes));
+    const std::vector<BYTE> typeAndKey = Text("tEXtComment", true);
+    head.insert(head.end(), typeAndKey.begin(), typeAndKey.end());
+    out.write(reinterpret_cast<const char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    uLong crc = crc32(0, head.data() + 4, static_cast<uInt>(head.size() - 4));
+    const std::vector<BYTE> letters(kMegabyte, 'x');
+    for (size_t done = typeAndKey.size() - 4; done < nBytes;)
+    {
+        const size_t n = std::min(letters.size(), nBytes - done);
+        out.write(reinterpret_cast<const char*>(letters.data()), static_cast<std::streamsize>(n));
+        crc = crc32(crc, letters.data(), static_cast<uInt>(n));
+        done += n;
+    }
+    std::vector<BYTE> tail;
+    AppendBigEndian(tail, static_cast<DWORD>(crc));
+    tail.insert(tail.end(), png.begin() + nHeaderEnd, png.end());
+    out.write(reinterpret_cast<const char*>(tail.data()), static_cast<std::streamsize>(tail.size()));
+    return name;
+}
+
+// The PNG's header claiming another size (its CRC made right again).
+std::vector<BYTE> WithSize(std::vector<BYTE> png, DWORD width, DWORD height)
+{
+    std::vector<BYTE> fields;
+    AppendBigEndian(fields, width);
+    AppendBigEndian(fields, height);
+    std::copy(fields.begin(), fields.end(), png.begin() + 16);
+    std::vector<BYTE> crc;
+    AppendBigEndian(crc, static_cast<DWORD>(crc32(0, png.data() + 12, 4 + 13)));
+    std::copy(crc.begin(), crc.end(), png.begin() + 8 + 8 + 13);
+    return png;
+}
+
+// ---- GIF and JPEG --------------------------------------------------------------------------------------------------
+
+struct GifFrame
+{
+    WORD left;
+    WORD top;
+    WORD width;
+    WORD height;
+};
+
+// A GIF: the screen, a global table of red and blue, a comment, then each frame after a graphic control block, with
+// the data of a 2 x 2 frame of red (clear, four pixels of colour 0, end), and the trailer.
+std::vector<BYTE> Gif(WORD screenW, WORD screenH, const std::vector<GifFrame>& frames)
+{
+    std::vector<BYTE> out = {'G', 'I', 'F', '8', '9', 'a'};
+    AppendLittle16(out, screenW);
+    AppendLittle16(out, screenH);
+    out.insert(out.end(), {0x80, 0, 0, 255, 0, 0, 0, 0, 255});
+    out.insert(out.end(), {0x21, 0xFE, 3, 'h', 'i', '!', 0});
+    for (const GifFrame& frame : frames)
+    {
+        out.insert(out.end(), {0x21, 0xF9, 4, 0, 10, 0, 0, 0});
+        out.push_back(0x2C);
+        AppendLittle16(out, frame.left);
+        AppendLittle16(out, frame.top);
+        AppendLittle16(out, frame.width);
+        AppendLittle16(out, frame.height);
+        out.push_back(0);
+        out.insert(out.end(), {2, 2, 0x84, 0x51, 0});
+    }
+    out.push_back(0x3B);
+    return out;
+}
+
+std::vector<BYTE> JpegFrameHeader(BYTE marker, WORD width, WORD height)
+{
+    return {0xFF,
+            marker,
+            0,
+            11,
+            8,
+            static_cast<BYTE>(height >> 8),
+            static_cast<BYTE>(height),
+            static_cast<BYTE>(width >> 8),
+            static_cast<BYTE>(width),
+            1,
+            1,
+            0x11,
+            0};
+}
+
+// A JPEG's start: SOI and an APP0 segment.
+std::vector<BYTE> JpegStart()
+{
+    return {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
+}
+
+// A scan header and scan data with a stuffed zero byte, a restart marker and fill bytes in it.
+std::vector<BYTE> JpegScan()
+{
+    return {0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0, 0x12, 0xFF, 0x00, 0x34, 0xFF, 0xD0, 0x56, 0xFF, 0xFF};
+}
+
+std::vector<BYTE> JpegEnd()
+{
+    return {0xFF, 0xD9};
+}
+
 }  // namespace
+
+// The first tests of the program: a peak of the working set only shows the pages a load touched beyond the most the
+// process ever had, and the later tests' files are refused before they touch anything either.
+
+TEST(PngChunks, ChunksTheDecodeDoesNotUseArePassedOverWithoutBeingAllocated)
+{
+    const std::vector<BYTE> png = WritePng(SixPixels());
+    ASSERT_FALSE(png.empty());
+    const std::vector<BYTE> none;
+    const std::vector<BYTE> method = {0};
+    const std::vector<BYTE> compressedFlags = {1, 0};
+    const std::vector<BYTE> ordinary =
+        PngChunk("tEXt", Text("Title", true) + Text("Six pixels")) +
+        PngChunk("zTXt", Text("Comment", true) + method + Deflated(0, Text("made by a test"))) +
+        PngChunk("iTXt", Text("Description", true) + compressedFlags + Text("en", true) + Text("", true) +
+                             Deflated(0, Text("six pixels in two rows"))) +
+        PngChunk("eXIf", {'M', 'M', 0, 42, 0, 0, 0, 8}) + PngChunk("osMb", Text("our own ancillary data"));
+    // Each inflates to 64 MB, a thousand times what any chunk may take.
+    const std::vector<BYTE> inflatesFar =
+        PngChunk("zTXt", Text("Bomb", true) + method + Deflated(64 * kMegabyte, Text("end")));
+    const std::vector<BYTE> inflatesFarInternational =
+        PngChunk("iTXt", Text("Bomb", true) + compressedFlags + Text("", true) + Text("", true) +
+                             Deflated(64 * kMegabyte, Text("end")));
+    // A text chunk whose length says 256 MB, followed by the image's own chunks and nothing more.
+    std::vector<BYTE> claimsMore = PngChunk("tEXt", Text("Title", true) + Text("cut"));
+    claimsMore[0] = 0x10;
+    const struct
+    {
+        const char* name;
+        std::vector<BYTE> afterHeader;
+        std::vector<BYTE> afterData;
+        DWORD error;
+    } cases[] = {
+        {"no other chunk", none, none, ERROR_SUCCESS},
+        {"text, Exif and our own chunk before the image data", ordinary, none, ERROR_SUCCESS},
+        {"text, Exif and our own chunk after the image data", none, ordinary, ERROR_SUCCESS},
+        {"zTXt inflating to 64 MB", inflatesFar, none, ERROR_SUCCESS},
+        {"iTXt inflating to 64 MB, after the image data", none, inflatesFarInternational, ERROR_SUCCESS},
+        {"tEXt claiming 256 MB of a short file", claimsMore, none, ERROR_BAD_FORMAT},
+        {"a critical chunk the decoder does not know", PngChunk("OsMb", Text("must be understood")), none,
+         ERROR_BAD_FORMAT},
+    };
+    auto check = [](const std::string& path, DWORD error) {
+        const ProcessMemory before = MeasureProcessMemory();
+        const Stopwatch watch;
+        BOOL alpha = FALSE;
+        ::SetLastError(ERROR_SUCCESS);
+        HBITMAP bitmap = LoadImageFile(path.c_str(), &alpha);
+        EXPECT_EQ(bitmap ? ERROR_SUCCESS : ::GetLastError(), error);
+        if (bitmap)
+        {
+            EXPECT_TRUE(alpha);
+            EXPECT_EQ(ReadBitmap32(bitmap), SixPixelsLoaded());
+            ::DeleteObject(bitmap);
+        }
+        EXPECT_LT(watch.Seconds(), kReproducerSeconds);
+        const ProcessMemory after = MeasureProcessMemory();
+        EXPECT_LT(after.committedBytes - before.committedBytes, kMemoryLeftBehind);
+        EXPECT_LT(after.peakWorkingSet - before.peakWorkingSet, kMemoryTouched);
+    };
+    {
+        // A text chunk that really holds 24 MB, read past a kilobyte at a time (first: it touches the least of
+        // what the cases would touch if they were read whole).
+        SCOPED_TRACE("tEXt of 24 MB");
+        check(WriteWithLongText("chunks.png", png, 24 * kMegabyte), ERROR_SUCCESS);
+    }
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        check(WriteFile("chunks.png", WithChunks(png, c.afterHeader, c.afterData)), c.error);
+    }
+    ::DeleteFileA("chunks.png");
+}
+
+TEST(ImageFileInput, ReproducersThatOnceTookGigabytesLeaveTheProcessMemoryWhereItWas)
+{
+    const ComScope com;
+    // The system's picture loader and libpng set themselves up on first use.
+    ASSERT_TRUE(LoadFileAsHost(WriteFile("warm-up.gif", Gif(2, 2, {{0, 0, 2, 2}}))).loaded);
+    ASSERT_TRUE(LoadFileAsHost(WriteFile("warm-up.png", WritePng(SixPixels()))).loaded);
+    ::DeleteFileA("warm-up.gif");
+    ::DeleteFileA("warm-up.png");
+    // Text chunks that claimed 256 MB and 2 GB made libpng allocate and clear that much before it found the data
+    // ended; a second frame of 16384 x 16384 reached the system's picture loader, which kept 256 MB each time.
+    const struct
+    {
+        const char* file;
+        DWORD error;
+    } cases[] = {
+        {"png_ztxt_chunk_len_256MB.png", ERROR_BAD_FORMAT},
+        {"png_text_chunk_len_2GB.png", ERROR_BAD_FORMAT},
+        {"gif_second_frame_16384x16384.gif", ERROR_FILE_TOO_LARGE},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.file);
+        const ProcessMemory before = MeasureProcessMemory();
+        for (int round = 0; round < 2; ++round)
+        {
+            const FileOutcome outcome = LoadFileAsHost(Fixture(c.file));
+            EXPECT_FALSE(outcome.loaded);
+            EXPECT_EQ(outcome.error, c.error);
+            EXPECT_LT(outcome.seconds, kReproducerSeconds);
+        }
+        const ProcessMemory after = MeasureProcessMemory();
+        EXPECT_LT(after.committedBytes - before.committedBytes, kMemoryLeftBehind);
+        EXPECT_LT(after.peakWorkingSet - before.peakWorkingSet, kMemoryTouched);
+    }
+}
+
+TEST(ImageFileInput, APngHeaderBeyondTheLimitsIsRefusedAsTooLarge)
+{
+    const std::vector<BYTE> png = WritePng(SixPixels());
+    const struct
+    {
+        DWORD width;
+        DWORD height;
+        DWORD error;
+    } cases[] = {
+        {3, 2, ERROR_SUCCESS},
+        {16385, 1, ERROR_FILE_TOO_LARGE},
+        {4097, 4097, ERROR_FILE_TOO_LARGE},
+        {0x7FFFFFFF, 0x7FFFFFFF, ERROR_FILE_TOO_LARGE},
+        {0, 2, ERROR_BAD_FORMAT},
+        {0x80000000u, 1, ERROR_BAD_FORMAT},  // PNG sizes have 31 bits
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        const std::vector<BYTE> bytes = WithSize(png, c.width, c.height);
+        EXPECT_EQ(ImageCheckError(CheckPngHeader(bytes.data(), bytes.size())), c.error);
+        const FileOutcome outcome = LoadFileAsHost(WriteFile("header.png", bytes));
+        EXPECT_EQ(outcome.loaded, c.error == ERROR_SUCCESS);
+        EXPECT_EQ(outcome.error, c.error);
+    }
+    // Cut inside its header.
+    EXPECT_EQ(CheckPngHeader(png.data(), 8 + 8 + 12), OsmImageCheck::Damaged);
+    ::DeleteFileA("header.png");
+}
 
 TEST(ImageFileInput, EveryReproducerIsRefusedWithItsReasonWithinABoundAndLeavesNoGdiObject)
 {
@@ -164,6 +502,9 @@ TEST(ImageFileInput, EveryReproducerIsRefusedWithItsReasonWithinABoundAndLeavesN
         {"markup_image_valid_rle8_2048x40000.bmp", ERROR_FILE_TOO_LARGE},
         {"bmp_58b_width_33554431.bmp", ERROR_BAD_FORMAT},  // its width field is negative
         {"bmp_core_21321x21569.bmp", ERROR_BAD_FORMAT},    // its core header says 8 planes
+        {"png_text_chunk_len_2GB.png", ERROR_BAD_FORMAT},  // the file ends where its text should begin
+        {"png_ztxt_chunk_len_256MB.png", ERROR_BAD_FORMAT},
+        {"gif_second_frame_16384x16384.gif", ERROR_FILE_TOO_LARGE},
     };
     auto runAll = [&] {
         for (const auto& c : cases)
@@ -273,8 +614,10 @@ TEST(ImageFileInput, EveryHeaderOffsetAndSizeIsCheckedAgainstTheFile)
         const FileOutcome outcome = LoadFileAsHost(WriteFile("header-case.bmp", bytes));
         EXPECT_EQ(outcome.loaded, std::string(c.expected) == "ok");
         if (!outcome.loaded)
+        {
             EXPECT_EQ(outcome.error, static_cast<DWORD>(std::string(c.expected) == "too large" ? ERROR_FILE_TOO_LARGE
                                                                                                : ERROR_BAD_FORMAT));
+        }
     }
     ::DeleteFileA("header-case.bmp");
 }
@@ -465,6 +808,21 @@ TEST(ImageFileInput, PicturesReachTheSystemLoaderOnlyWithAHeaderCheckedToTheirDa
     std::vector<BYTE> scanFirst = {0xFF, 0xD8, 0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0};
     std::vector<BYTE> longSegment = jpeg(16, 16);
     longSegment[5] = 200;  // the APP0 segment's length runs past the end
+    // Every frame of a GIF, not only the first.
+    const std::vector<BYTE> threeFrames = Gif(2, 2, {{0, 0, 2, 2}, {0, 0, 2, 2}, {0, 0, 2, 2}});
+    std::vector<BYTE> strayByte = Gif(2, 2, {{0, 0, 2, 2}, {0, 0, 2, 2}});
+    strayByte.insert(strayByte.end() - 1 - (8 + 10 + 5), 'x');  // before the second frame's control block
+    // The screen and table, the comment, two frames, then the third's control block, descriptor and two bytes.
+    const std::vector<BYTE> cutInThird(threeFrames.begin(),
+                                       threeFrames.begin() + 13 + 6 + 7 + 2 * (8 + 10 + 5) + 8 + 10 + 2);
+    // Every frame header of a JPEG, the scans between them searched for the marker that ends them.
+    const std::vector<BYTE> frame16 = JpegFrameHeader(0xC0, 16, 16);
+    const std::vector<BYTE> linesMarker = {0xFF, 0xDC, 0, 4, 0x4E, 0x20};  // 20000 lines
+    std::vector<BYTE> thumbnail = {0xFF, 0xE1, 0, 25, 'E', 'x', 'i', 'f', 0, 0, 0xFF, 0xD8};
+    thumbnail = thumbnail + JpegFrameHeader(0xC0, 20000, 20000) + JpegEnd();
+    const std::vector<BYTE> scanned = JpegStart() + frame16 + JpegScan();
+    const std::vector<BYTE> largeFrame = JpegFrameHeader(0xC2, 20000, 20000);
+    const std::vector<BYTE> secondFrameCut = scanned + std::vector<BYTE>(largeFrame.begin(), largeFrame.begin() + 9);
     const struct
     {
         const char* name;
@@ -483,6 +841,22 @@ TEST(ImageFileInput, PicturesReachTheSystemLoaderOnlyWithAHeaderCheckedToTheirDa
         {"JPEG height 0", jpeg(16, 0), "damaged"},
         {"JPEG scan before a frame header", scanFirst, "damaged"},
         {"JPEG segment past the end", longSegment, "damaged"},
+        {"GIF second frame of 16384 x 16384", Gif(2, 2, {{0, 0, 2, 2}, {0, 0, 16384, 16384}}), "too large"},
+        {"GIF third frame reaching past 16384", Gif(2, 2, {{0, 0, 2, 2}, {0, 0, 2, 2}, {16380, 0, 8, 2}}), "too large"},
+        {"GIF second frame 0 high", Gif(2, 2, {{0, 0, 2, 2}, {0, 0, 2, 0}}), "damaged"},
+        {"GIF of three frames within the limits", threeFrames, "ok"},
+        {"GIF with a stray byte between its frames", strayByte, "damaged"},
+        {"GIF cut off inside its third frame's data", cutInThird, "ok"},
+        {"JPEG second frame header of 20000 x 20000 after a scan", scanned + largeFrame + JpegScan() + JpegEnd(),
+         "too large"},
+        {"JPEG hierarchical size of 20000 x 20000",
+         JpegStart() + JpegFrameHeader(0xDE, 20000, 20000) + frame16 + JpegScan() + JpegEnd(), "too large"},
+        {"JPEG number of lines 20000 after a scan", scanned + linesMarker + JpegEnd(), "too large"},
+        {"JPEG second frame header cut off", secondFrameCut, "damaged"},
+        {"JPEG thumbnail of 20000 x 20000 inside APP1", JpegStart() + thumbnail + frame16 + JpegScan() + JpegEnd(),
+         "ok"},
+        {"JPEG of two scans", scanned + JpegScan() + JpegEnd(), "ok"},
+        {"JPEG cut off inside its scan", scanned, "ok"},
     };
     for (const auto& c : cases)
     {
@@ -499,6 +873,25 @@ TEST(ImageFileInput, PicturesReachTheSystemLoaderOnlyWithAHeaderCheckedToTheirDa
     }
     ::DeleteFileA("picture-case.gif");
     ::DeleteFileA("picture-case.jpg");
+}
+
+TEST(ImageFileInput, AGifWhoseLaterFramesAreWithinTheLimitsLoadsAsItsFirstFrame)
+{
+    const ComScope com;
+    BOOL alpha = TRUE;
+    HBITMAP bitmap =
+        LoadImageFile(WriteFile("frames.gif", Gif(2, 2, {{0, 0, 2, 2}, {0, 0, 2, 2}, {0, 0, 2, 2}})).c_str(), &alpha);
+    ASSERT_NE(bitmap, nullptr) << ::GetLastError();
+    EXPECT_FALSE(alpha);
+    int cx = 0;
+    int cy = 0;
+    ReadBitmap32(bitmap, &cx, &cy);
+    EXPECT_EQ(cx, 2);
+    EXPECT_EQ(cy, 2);
+    EXPECT_EQ(PixelAt(bitmap, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(bitmap, 1, 1), RGB(255, 0, 0));
+    ::DeleteObject(bitmap);
+    ::DeleteFileA("frames.gif");
 }
 
 TEST(ImageStrips, StripsAndIconsBeyondTheLimitsAreRefusedLeavingTheManagerEmpty)

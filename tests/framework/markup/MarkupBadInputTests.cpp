@@ -3,20 +3,26 @@
 // the entry functions a host uses: parsed, measured and drawn into a 200 × 200 memory DC. Each must finish well
 // within a bound, leave the process with as many GDI objects and markup objects as it found, and still draw the part
 // of itself that shows. A watchdog ends the program with a message instead of letting a hang run into ctest's
-// timeout.
+// timeout. The documents that gave GDI a pen, a line, glyphs or figures far beyond the area drawn go into a 320 ×
+// 240 DC through both renderers, and what the drawing context handed on is checked against the area too.
 #include "tests/support/DcTestSurface.h"
+#include "BoundsRecorder.h"
 #include "GdiObjectCount.h"
 #include "MarkupTestSupport.h"
 
 #include "classlib/RefPtr.h"
 #include "framework/markup/Markup.h"
 #include "framework/markup/MarkupDrawingContext.h"
+#include "framework/markup/MarkupGdiPlus.h"
 #include "framework/markup/MarkupObject.h"
+#include "framework/markup/MarkupPathGeometry.h"
+#include "framework/markup/MarkupPathGeometryBuilder.h"
 #include "framework/markup/MarkupRun.h"
 #include "framework/markup/MarkupTextBlock.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -29,6 +35,10 @@
 #include <vector>
 
 using foundation_test::DcTestSurface;
+using markup_test::CBoundsRecorder;
+using markup_test::HandedOn;
+using markup_test::OutOfBounds;
+using markup_test::UseRenderer;
 
 namespace {
 
@@ -447,5 +457,246 @@ TEST_F(MarkupBadInputTest, FiguresOfSixtyFourThousandPointsDrawWithinTheBound)
         }
     }
 }
+
+// ---- Drawing bounded by the area drawn ---------------------------------------------------------------------------
+
+constexpr int kAreaWidth = 320;
+constexpr int kAreaHeight = 240;
+
+// What the pixels of a kept document (its text given too) must show once drawn into the 320 × 240 area.
+struct BoundedDocument
+{
+    const char* file;
+    std::function<void(const DcTestSurface&, const std::string&)> expect;
+};
+
+// ---- The even-odd fill of cubic figures, worked out here from the curves themselves ------------------------------
+
+struct CurvePoint
+{
+    double x;
+    double y;
+};
+
+// The two halves of a cubic.
+void Halve(const CurvePoint* c, CurvePoint* first, CurvePoint* second)
+{
+    auto mid = [](const CurvePoint& a, const CurvePoint& b) { return CurvePoint{(a.x + b.x) / 2, (a.y + b.y) / 2}; };
+    const CurvePoint a = mid(c[0], c[1]), b = mid(c[1], c[2]), e = mid(c[2], c[3]);
+    const CurvePoint ab = mid(a, b), be = mid(b, e), m = mid(ab, be);
+    first[0] = c[0], first[1] = a, first[2] = ab, first[3] = m;
+    second[0] = m, second[1] = be, second[2] = e, second[3] = c[3];
+}
+
+// Whether the line from a to b crosses the ray from (px, py) to the right (a half-open rule on y).
+int LineCrossings(const CurvePoint& a, const CurvePoint& b, double px, double py)
+{
+    if ((a.y <= py) == (b.y <= py))
+        return 0;
+    const double x = a.x + (py - a.y) * (b.x - a.x) / (b.y - a.y);
+    return x > px ? 1 : 0;
+}
+
+// How often the cubic c crosses the ray from (px, py) to the right: halved until each piece runs one way in y and
+// lies wholly to one side of px.
+int CurveCrossings(const CurvePoint* c, double px, double py, int depth = 0)
+{
+    const double top = std::min({c[0].y, c[1].y, c[2].y, c[3].y}), bottom = std::max({c[0].y, c[1].y, c[2].y, c[3].y});
+    const double left = std::min({c[0].x, c[1].x, c[2].x, c[3].x}), right = std::max({c[0].x, c[1].x, c[2].x, c[3].x});
+    if (py < top || py > bottom || right <= px)
+        return 0;
+    const bool monotone = (c[0].y <= c[1].y && c[1].y <= c[2].y && c[2].y <= c[3].y) ||
+                          (c[0].y >= c[1].y && c[1].y >= c[2].y && c[2].y >= c[3].y);
+    if ((monotone && left > px) || depth >= 60)
+        return LineCrossings(c[0], c[3], px, py);
+    CurvePoint first[4], second[4];
+    Halve(c, first, second);
+    return CurveCrossings(first, px, py, depth + 1) + CurveCrossings(second, px, py, depth + 1);
+}
+
+// Whether the cubic c passes within reach of (px, py).
+bool CurvePassesNear(const CurvePoint* c, double px, double py, double reach, int depth = 0)
+{
+    const double top = std::min({c[0].y, c[1].y, c[2].y, c[3].y}), bottom = std::max({c[0].y, c[1].y, c[2].y, c[3].y});
+    const double left = std::min({c[0].x, c[1].x, c[2].x, c[3].x}), right = std::max({c[0].x, c[1].x, c[2].x, c[3].x});
+    if (px < left - reach || px > right + reach || py < top - reach || py > bottom + reach)
+        return false;
+    if ((right - left < reach / 4 && bottom - top < reach / 4) || depth >= 60)
+        return true;
+    CurvePoint first[4], second[4];
+    Halve(c, first, second);
+    return CurvePassesNear(first, px, py, reach, depth + 1) || CurvePassesNear(second, px, py, reach, depth + 1);
+}
+
+// The one figure of path text (a move and cubics, closed by the fill): whether (px, py) lies inside it under the
+// even-odd rule, and whether its outline passes within reach.
+struct FigureProbe
+{
+    bool inside = false;
+    bool nearOutline = false;
+};
+
+FigureProbe ProbeFigure(const std::vector<CurvePoint>& points, double px, double py, double reach)
+{
+    FigureProbe probe;
+    int crossings = 0;
+    for (size_t i = 0; i + 3 < points.size(); i += 3)
+    {
+        crossings += CurveCrossings(&points[i], px, py);
+        probe.nearOutline = probe.nearOutline || CurvePassesNear(&points[i], px, py, reach);
+    }
+    crossings += LineCrossings(points.back(), points.front(), px, py);
+    const CurvePoint closing[4] = {points.back(), points.back(), points.front(), points.front()};
+    probe.nearOutline = probe.nearOutline || CurvePassesNear(closing, px, py, reach);
+    probe.inside = crossings % 2 != 0;
+    return probe;
+}
+
+// The points of the Data text of a document made of one figure of cubics.
+std::vector<CurvePoint> CubicFigureOf(const std::string& document)
+{
+    const size_t start = document.find("Data=\"") + 6;
+    const std::string data = document.substr(start, document.find('"', start) - start);
+    const std::wstring wide(data.begin(), data.end());
+    COSMMarkupPathGeometryBuilder builder;
+    builder.Parse(nullptr, wide.c_str(), static_cast<int>(wide.size()));
+    const auto geometry = AdoptRef(builder.CreateGeometry());
+    std::vector<CurvePoint> points;
+    for (int i = 0; i < geometry->GetPointCount(); ++i)
+        points.push_back(CurvePoint{geometry->GetPoints()[i].x, geometry->GetPoints()[i].y});
+    return points;
+}
+
+bool IsReddish(COLORREF color)
+{
+    return GetRValue(color) >= 0x80 && GetGValue(color) < 0x80 && GetBValue(color) < 0x80;
+}
+
+bool IsDark(COLORREF color)
+{
+    return GetRValue(color) < 0x60 && GetGValue(color) < 0x60 && GetBValue(color) < 0x60;
+}
+
+int CountWhere(const DcTestSurface& surface, bool (*test)(COLORREF))
+{
+    int count = 0;
+    for (int y = 0; y < surface.Height(); ++y)
+        for (int x = 0; x < surface.Width(); ++x)
+            count += test(surface.Pixel(x, y)) ? 1 : 0;
+    return count;
+}
+
+// The documents that made GDI die of a stack overflow (a 100,000-pixel pen), rasterise 62 glyphs of a 16,384-pixel
+// font for half a minute, draw a line 2147483647 pixels long, scan-convert 5,000 figures stretched over each other,
+// and flatten 30,000 curves reaching past the area whole.
+const BoundedDocument kBoundedDocuments[] = {
+    // The pen covers the whole ellipse of the area: blue inside it, the corners untouched.
+    {"markup_ellipse_stroke_100000.txt",
+     [](const DcTestSurface& surface, const std::string&) {
+         EXPECT_TRUE(IsBluish(surface.Pixel(160, 120)));
+         EXPECT_TRUE(IsBluish(surface.Pixel(160, 3)));
+         EXPECT_TRUE(IsBluish(surface.Pixel(3, 120)));
+         EXPECT_EQ(kPaper, surface.Pixel(1, 1));
+         EXPECT_EQ(kPaper, surface.Pixel(318, 238));
+         // pi / 4 of the area, give or take the anti-aliased rim.
+         const int inside = CountWhere(surface, &IsBluish);
+         EXPECT_GT(inside, 59000);
+         EXPECT_LT(inside, 61500);
+     }},
+    // The top 240 rows of the glyphs' cells hold no ink.
+    {"markup_textblock_fontsize_16384_62glyphs.txt",
+     [](const DcTestSurface& surface, const std::string&) { EXPECT_EQ(0, surface.CountNot(kPaper)); }},
+    // The line's visible stretch: the left column from top to bottom (drawn towards its first point, which GDI
+    // leaves out).
+    {"markup_line_y1_2147483647.txt",
+     [](const DcTestSurface& surface, const std::string&) {
+         for (int y : {1, 120, 239})
+             EXPECT_TRUE(IsBluish(surface.Pixel(0, y))) << "row " << y;
+         EXPECT_EQ(kPaper, surface.Pixel(2, 120));
+         EXPECT_LE(surface.CountNot(kPaper), 2 * kAreaHeight);
+     }},
+    // 5,000 closed figures of one line each: their line, and no fill (each encloses nothing).
+    {"markup_path_5000_figures_stretched.txt",
+     [](const DcTestSurface& surface, const std::string&) {
+         EXPECT_TRUE(IsDark(surface.Pixel(100, 75)));
+         EXPECT_TRUE(IsDark(surface.Pixel(180, 135)));
+         EXPECT_EQ(kPaper, surface.Pixel(100, 20));
+         EXPECT_EQ(0, CountWhere(surface, &IsReddish));
+         EXPECT_GT(surface.CountNot(kPaper), 150);
+     }},
+    // Curves crossing the area: red fill between black lines, where the curves themselves say (probes on a grid
+    // away from every line, inside the figure by the even-odd rule or not).
+    {"markup_path_30000_curves_offarea.txt",
+     [](const DcTestSurface& surface, const std::string& text) {
+         EXPECT_GT(CountWhere(surface, &IsReddish), 1000);
+         EXPECT_GT(CountWhere(surface, &IsDark), 100);
+         const std::vector<CurvePoint> figure = CubicFigureOf(text);
+         ASSERT_EQ(1u, figure.size() % 3);
+         int clear = 0;
+         for (int y = 10; y < kAreaHeight; y += 30)
+         {
+             for (int x = 10; x < kAreaWidth; x += 40)
+             {
+                 const FigureProbe probe = ProbeFigure(figure, x + 0.5, y + 0.5, 2.0);
+                 if (probe.nearOutline)
+                     continue;
+                 ++clear;
+                 EXPECT_EQ(probe.inside, IsReddish(surface.Pixel(x, y)))
+                     << "pixel " << x << "," << y << " is " << foundation_test::DescribePixelColor(surface.Pixel(x, y));
+             }
+         }
+         EXPECT_GE(clear, 8);
+     }},
+};
+
+class MarkupBoundedDocumentTest : public MarkupBadInputTest, public testing::WithParamInterface<UseRenderer::Kind>
+{};
+
+// Each document parsed, measured and drawn into 320 × 240 through the entry functions, and drawn again through a
+// drawing context whose renderer notes what it is handed: both pictures are the same, what was handed on lies
+// within the area, the picture shows what the document shows there, and nothing is left behind.
+TEST_P(MarkupBoundedDocumentTest, KeptDocumentsDrawOnlyWhatShows)
+{
+    const UseRenderer::Kind kind = GetParam();
+    for (const BoundedDocument& kept : kBoundedDocuments)
+    {
+        const std::string what = std::string(kept.file) + " with " + UseRenderer::Name(kind);
+        SCOPED_TRACE(what);
+        const std::string text = ReadFixture(kept.file);
+        ASSERT_FALSE(text.empty()) << kept.file << " not found in " << OSM_MARKUP_BAD_INPUT_DIR;
+        const int gdiBefore = CountGdiObjects();
+        const LONG liveBefore = COSMMarkupObject::GetLiveObjectCount();
+        {
+            const UseRenderer renderer(kind);
+            const HangWatchdog watchdog(what);
+            DcTestSurface entry(kAreaWidth, kAreaHeight, kPaper), noted(kAreaWidth, kAreaHeight, kPaper);
+            std::vector<HandedOn> notes;
+            COSMMarkupContext* context = CreateMarkupContext(nullptr);
+            EXPECT_EQ(kind == UseRenderer::GdiPlus, GetMarkupGdiPlus()->IsStarted() != FALSE);
+            COSMMarkupUIElement* root = ParseMarkup(context, text.c_str());
+            ASSERT_NE(nullptr, root);
+            MeasureMarkupElement(root, kAreaWidth, kAreaHeight);
+            const RECT area = {0, 0, kAreaWidth, kAreaHeight};
+            RenderMarkupElement(root, entry.GetDC(), &area);
+            {
+                COSMMarkupDrawingContext dc(noted.GetDC(), new CBoundsRecorder(noted.GetDC(), &notes));
+                root->Arrange(area);
+                root->Render(&dc);
+            }
+            ReleaseMarkupElement(&root);
+            ReleaseMarkupContext(&context);
+            EXPECT_EQ("", OutOfBounds(notes));
+            EXPECT_TRUE(noted.EqualsCanvas(entry));
+            kept.expect(entry, text);
+        }
+        EXPECT_EQ(gdiBefore, CountGdiObjects()) << "GDI objects left behind";
+        EXPECT_EQ(liveBefore, COSMMarkupObject::GetLiveObjectCount()) << "markup objects left alive";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Renderers, MarkupBoundedDocumentTest, testing::Values(UseRenderer::Gdi, UseRenderer::GdiPlus),
+                         [](const testing::TestParamInfo<UseRenderer::Kind>& info) {
+                             return std::string(info.param == UseRenderer::Gdi ? "Gdi" : "GdiPlus");
+                         });
 
 }  // namespace

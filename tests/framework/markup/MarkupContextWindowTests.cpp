@@ -11,6 +11,7 @@
 #include "framework/markup/MarkupBorder.h"
 #include "framework/markup/MarkupDelegate.h"
 #include "framework/markup/MarkupPage.h"
+#include "framework/markup/MarkupPanel.h"
 #include "framework/markup/MarkupRun.h"
 #include "framework/markup/MarkupScalars.h"
 #include "framework/markup/MarkupSpan.h"
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 using markup_test::MakeIn;
@@ -115,6 +117,63 @@ TEST_F(ContextWindowTest, ElementsInvalidateTheirRectangleAndRootsTheWholeClient
     host.Validate();
     SetFromText(&builder, border, COSMMarkupFrameworkElement::s_pWidthProperty, L"50");
     EXPECT_EQ(client, host.UpdateRect());
+}
+
+// A context on a real window that counts what it hands the window to repaint.
+class CCountingContext : public COSMMarkupContext
+{
+public:
+    using COSMMarkupContext::COSMMarkupContext;
+    std::vector<CRect> invalidations;
+
+protected:
+    void InvalidateHost(const RECT* rect) override
+    {
+        CRect whole;
+        ::GetClientRect(GetHostWindow(), &whole);
+        invalidations.push_back(rect ? CRect(*rect) : whole);
+        COSMMarkupContext::InvalidateHost(rect);
+    }
+};
+
+// Hosts build their trees into contexts on shown windows: the build must not cost a repaint request per property,
+// and a later change must repaint only what changed.
+TEST_F(ContextWindowTest, BuildingATreeInvalidatesNothingAndALaterChangeOnlyItsElement)
+{
+    std::string text = "<StackPanel>";
+    for (int i = 0; i < 333; ++i)
+    {
+        text += "<Border Background='Red' BorderBrush='Blue' BorderThickness='1' Height='4'>"
+                "<TextBlock Foreground='Green' FontSize='3'>cell</TextBlock></Border>";
+        text += "<Rectangle Fill='Yellow' Height='2'/>";
+    }
+    text += "</StackPanel>";
+
+    auto context = RefPtr<CCountingContext>::Adopt(new CCountingContext(host.GetSafeHwnd()));
+    host.Validate();
+    COSMMarkupUIElement* root = context->Parse(text.c_str());
+    ASSERT_NE(nullptr, root);
+    EXPECT_LE(context->invalidations.size(), 1u);
+    EXPECT_TRUE(host.UpdateRect().IsRectEmpty());
+
+    CRect client;
+    host.GetClientRect(&client);
+    MeasureMarkupElement(root, client.Width(), client.Height());
+    root->Arrange(client);
+    host.Validate();
+    context->invalidations.clear();
+
+    COSMMarkupPanel* panel = MarkupDynamicCast<COSMMarkupPanel>(root);
+    ASSERT_NE(nullptr, panel);
+    COSMMarkupBorder* border = MarkupDynamicCast<COSMMarkupBorder>(panel->GetChildren()->GetElement(2));
+    ASSERT_NE(nullptr, border);
+    SetFromText(&builder, border, COSMMarkupBorder::s_pBackgroundProperty, L"Black");
+    const CRect borderRect = context->GetClientBoundingRect(border);
+    ASSERT_FALSE(borderRect.IsRectEmpty());
+    ASSERT_EQ(1u, context->invalidations.size());
+    EXPECT_EQ(borderRect, context->invalidations[0]);
+    EXPECT_EQ(borderRect, host.UpdateRect());
+    ReleaseMarkupElement(&root);
 }
 
 TEST_F(ContextWindowTest, ParsingForgetsTheCaptureAndReleasesTheWindowCapture)

@@ -1,5 +1,5 @@
 // The bad-input harness on markup text. Its inputs: documents of every element a host writes (layout panels, shapes
-// and paths, styled controls, rich text, resources) and the documents that once crashed or hung a host, cut and
+// and paths, styled controls, rich text, resources) and the documents made to crash or hang a host, cut and
 // mutated by the fixed-seed series (stacks of edits, long repeats, numbers made extreme); and, for half the inputs,
 // documents the generator makes from the types the engine registers (MarkupDocumentGenerator.h). Each goes through
 // the calls a host makes (parsed, measured, drawn into a 320 x 240 memory DC), once through GDI+ and once through

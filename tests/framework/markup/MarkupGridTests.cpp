@@ -426,7 +426,7 @@ TEST_F(GridTest, SettingTheDefinitionsTakesOnlyACollectionOfTheirKind)
     EXPECT_EQ(replacement, grid->GetColumnDefinitions());
 }
 
-// ---- Mended faults ----------------------------------------------------------------------------------------------
+// ---- Sizes at the edges: huge columns, negative stars, children added after the measure ------------------------
 
 TEST_F(GridTest, HugeColumnsSaturateInsteadOfWrapping)
 {

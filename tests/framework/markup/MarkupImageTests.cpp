@@ -20,6 +20,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 
 using foundation_test::DcTestSurface;
 using markup_test::ControlTest;
@@ -285,7 +286,7 @@ TEST_F(ImageTest, MissingPicturesLeaveTheImageEmptyAndSilent)
 
 TEST_F(ImageTest, DamagedAndOversizedPictureFilesLeaveTheImageEmptyWithinABound)
 {
-    // The reproducers of picture files that once crashed a host or kept it busy for tens of seconds.
+    // Picture files made to crash a reader or keep it busy for tens of seconds.
     for (const char* file : {"markup_image_valid_rle8_16x16000000.bmp", "markup_image_valid_rle8_2048x40000.bmp",
                              "bmp_58b_width_33554431.bmp", "bmp_core_21321x21569.bmp",
                              "loadimage_bmp32_offset_past_end.bmp", "loadimage_bmp32_short_pixels.bmp",
@@ -327,6 +328,81 @@ TEST_F(ImageTest, DamagedAndOversizedPictureFilesLeaveTheImageEmptyWithinABound)
     image->Render(&dc);
     EXPECT_EQ(surface.Pixel(8, 8), RGB(200, 30, 10));
     ::DeleteFileA("markup-rle8.bmp");
+}
+
+namespace {
+
+// The foundation's file loader, with the reason it gave for the last refusal.
+DWORD g_lastFileError = ERROR_SUCCESS;
+int g_recordedFileLoads = 0;
+
+HBITMAP RecordFileLoad(LPCSTR path, BOOL* alpha)
+{
+    HBITMAP bitmap = ::LoadImageFile(path, alpha);
+    g_lastFileError = bitmap ? ERROR_SUCCESS : ::GetLastError();
+    ++g_recordedFileLoads;
+    return bitmap;
+}
+
+}  // namespace
+
+TEST_F(ImageTest, PictureFilesThatOnceTookGigabytesLeaveTheImageEmptyAndTheMemoryWhereItWas)
+{
+    const HRESULT com = ::CoInitialize(nullptr);
+    const COSMMarkupImageLoaders previous = SetMarkupImageLoaders({&RecordFileLoad, nullptr});
+    auto layOut = [this](const std::string& path) {
+        RefPtr<COSMMarkupImage> image = MakeImage((L"file://" + std::wstring(path.begin(), path.end())).c_str());
+        ControlTest::Layout(image.Get(), 200, 200);
+        DcTestSurface surface(20, 20, RGB(255, 255, 255));
+        COSMMarkupDrawingContext dc(surface.GetDC());
+        image->Render(&dc);
+        return std::make_pair(image->GetDesiredSize(), surface.Pixel(0, 0));
+    };
+    // The system's picture loader and libpng set themselves up on first use: a sound GIF (2 x 2, red) and PNG first.
+    std::vector<BYTE> gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x80, 0, 0, 255, 0, 0, 0, 0, 255, 0x2C};
+    gif.insert(gif.end(), {0, 0, 0, 0, 2, 0, 2, 0, 0, 2, 2, 0x84, 0x51, 0, 0x3B});
+    image_test::PngSpec png;
+    png.rows = {10, 20, 30};
+    for (const std::string& path :
+         {image_test::WriteFile("warm-up.gif", gif), image_test::WriteFile("warm-up.png", image_test::WritePng(png))})
+    {
+        EXPECT_EQ(layOut(path).first, CSize(path.back() == 'f' ? 2 : 1, path.back() == 'f' ? 2 : 1)) << path;
+        ::DeleteFileA(path.c_str());
+    }
+    // Text chunks that claimed 256 MB and 2 GB made libpng allocate and clear that much before it found the data
+    // ended; a second frame of 16384 x 16384 reached the system's picture loader, which kept 256 MB each time.
+    const struct
+    {
+        const char* file;
+        DWORD error;
+    } cases[] = {
+        {"png_ztxt_chunk_len_256MB.png", ERROR_BAD_FORMAT},
+        {"png_text_chunk_len_2GB.png", ERROR_BAD_FORMAT},
+        {"gif_second_frame_16384x16384.gif", ERROR_FILE_TOO_LARGE},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.file);
+        const std::string path = std::string(OSM_BAD_IMAGE_INPUT_DIR) + "/" + c.file;
+        const image_input::ProcessMemory before = image_input::MeasureProcessMemory();
+        for (int round = 0; round < 2; ++round)
+        {
+            g_recordedFileLoads = 0;
+            const image_input::Stopwatch watch;
+            const std::pair<CSize, COLORREF> drawn = layOut(path);
+            EXPECT_LT(watch.Seconds(), 10.0);
+            EXPECT_EQ(g_recordedFileLoads, 1);
+            EXPECT_EQ(g_lastFileError, c.error);
+            EXPECT_EQ(drawn.first, CSize(0, 0));
+            EXPECT_EQ(drawn.second, RGB(255, 255, 255));
+        }
+        const image_input::ProcessMemory after = image_input::MeasureProcessMemory();
+        EXPECT_LT(after.committedBytes - before.committedBytes, 4 * image_input::kMegabyte);
+        EXPECT_LT(after.peakWorkingSet - before.peakWorkingSet, 16 * image_input::kMegabyte);
+    }
+    SetMarkupImageLoaders(previous);
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
 }
 
 namespace {

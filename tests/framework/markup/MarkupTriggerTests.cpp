@@ -183,8 +183,9 @@ TEST_F(TriggerTest, TheFirstWrittenTriggerWinsAndNoneIsActiveTwice)
     EXPECT_EQ(Log{}, probe->TakeLog());
 }
 
-// A trigger whose value undoes its own condition, and two that flip one property back and forth: both end (they
-// used to recurse until the stack overflowed), the single one with no trigger active and the style's Cursor shown.
+// A trigger whose value undoes its own condition, and two that flip one property back and forth: both end without
+// recursing (a property's style update does not start again inside itself), the single one with no trigger
+// active and the style's Cursor shown.
 TEST_F(TriggerTest, SelfFeedingTriggersEnd)
 {
     const std::string undoing = "<Trigger Property=\"Cursor\" Value=\"Hand\"><Trigger.Setters>"
@@ -212,8 +213,8 @@ TEST_F(TriggerTest, SelfFeedingTriggersEnd)
 }
 
 // A hover trigger setting IsChecked False on a check box: a local True hides it, so nothing changes and neither
-// Unchecked nor Checked is raised (the trigger's own value used to be reported); under a style's True the trigger
-// shows, and its events come and go with the mouse.
+// Unchecked nor Checked is raised (events follow the value the box shows, not the hidden trigger's); under a style's
+// True the trigger shows, and its events come and go with the mouse.
 TEST_F(TriggerTest, ACheckBoxReportsOnlyTheStateItShows)
 {
     Log events;

@@ -360,7 +360,9 @@ TEST(FramePainterTest, DrawFramePaintsTheBorderColumnsAndTheBottomInTheFramesSta
         }
         EXPECT_EQ(color(0), drawn.Pixel(W / 2, H - 1)) << "the bottom line";
         if (d > 1)
+        {
             EXPECT_EQ(color(3), drawn.Pixel(W / 2, H - 2)) << "the bottom band";
+        }
         // The caption band is drawn from the frame's pictures, the client area left alone.
         EXPECT_NE(canvas, drawn.Pixel(W / 2, 1));
         EXPECT_EQ(canvas, drawn.Pixel(W / 2, y));

@@ -8,6 +8,8 @@
 #include "tests/support/ActiveWindow.h"
 #include "tests/support/DcTestSurface.h"
 
+#include <functional>
+
 using namespace ribbon_test;
 using foundation_test::DcTestSurface;
 
@@ -338,4 +340,59 @@ TEST_F(RibbonFrameNonClientTest, AFoldedRibbonLeavesTheFrameItsOwnCaptionUntilIt
     EXPECT_TRUE(ribbon->IsRibbonShown());
     EXPECT_FALSE(object->DrawsOwnCaption());
     EXPECT_EQ(StyleBorder(), ClientInWindow().top);
+}
+
+// A quit posted while the frame's own caption button is held ends the button's loop (the button up, the capture
+// given back, no system command) and reaches the application's loop with its code. Should the loop lose the quit,
+// the mouse is released late over the button, so the wait fails instead of hanging.
+TEST_F(RibbonFrameNonClientTest, AQuitPostedWhileACaptionButtonIsHeldEndsItsLoopAndReachesTheApplicationsLoop)
+{
+    ribbon->SetVisible(FALSE);
+    Relayout();
+    RepaintFrame();
+    COSMRibbonFrame* object = FrameObject();
+    ASSERT_TRUE(object->DrawsOwnCaption());
+    ASSERT_EQ(3, object->GetCaptionButtons()->GetCount());
+    COSMControl* close = object->GetCaptionButtons()->GetAt(0);
+    CRect window;
+    frame.GetWindowRect(&window);
+    MoveMouseTo(window.TopLeft() + close->GetRect().CenterPoint());
+    PumpFor(60);
+    frame.ClearRecords();
+
+    const HWND frameWindow = frame.GetSafeHwnd();
+    bool pressedAtQuit = false;
+    HWND captureAtQuit = nullptr;
+    int looks = 0;
+    std::function<void()> quitOnceHeld = [&] {
+        // The press may reach the frame after the first look when the machine is busy.
+        if (!close->GetPressed() && ++looks < 100)
+        {
+            Scheduled::After(frameWindow, 20, quitOnceHeld);
+            return;
+        }
+        pressedAtQuit = close->GetPressed() != FALSE;
+        captureAtQuit = ::GetCapture();
+        ::PostQuitMessage(52);
+        Scheduled::After(frameWindow, 4000, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
+    };
+    Scheduled::After(frameWindow, 50, quitOnceHeld);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+    MSG quit{};
+    const bool arrived = PumpUntilQuit(&quit, 5000);
+    // Nothing scheduled here outlives the state it refers to.
+    Scheduled::After(frameWindow, 60000, [] {});
+    ASSERT_TRUE(arrived);
+    EXPECT_EQ(52u, quit.wParam);
+    EXPECT_TRUE(pressedAtQuit) << "the quit came while the button was held";
+    EXPECT_EQ(frameWindow, captureAtQuit);
+    EXPECT_FALSE(close->GetPressed());
+    EXPECT_NE(frameWindow, ::GetCapture());
+    SendMouseInput(MOUSEEVENTF_LEFTUP);
+    PumpFor(60);
+    EXPECT_TRUE(frame.RecordsOf(WM_SYSCOMMAND).empty()) << "the release after the loop ran nothing";
+
+    MoveMouseTo(CPoint(1200, 1000));
+    ribbon->SetVisible(TRUE);
+    Relayout();
 }

@@ -187,6 +187,44 @@ TEST_F(RibbonFrameObjectTest, TheFrameGetsTheFramePaintersRegionOrTheInsetRectan
     PumpMessages();
 }
 
+TEST_F(RibbonFrameObjectTest, TheFramesRegionFollowsTheFrameAsItIsResized)
+{
+    EnableFrameTheme();
+    COSMRibbonFrame* ribbonFrame = ribbon->GetRibbonFrame();
+    auto regionBox = [&] {
+        CRgn region;
+        region.CreateRectRgn(0, 0, 0, 0);
+        CRect box;
+        if (::GetWindowRgn(frame.GetSafeHwnd(), region) == ERROR)
+            return box;
+        region.GetRgnBox(&box);
+        return box;
+    };
+    CRect window;
+    frame.GetWindowRect(&window);
+    // Each size the frame is given, as a user's drag of its border or the maximize button gives it, reshapes it.
+    for (const CSize size :
+         {CSize(window.Width() + 60, window.Height() + 40), CSize(window.Width() - 30, window.Height())})
+    {
+        SCOPED_TRACE(testing::Message() << size.cx << " x " << size.cy);
+        frame.SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpMessages();
+        EXPECT_EQ(size, ribbonFrame->GetLastSize());
+        EXPECT_EQ(CRect(CPoint(0, 0), size), regionBox());
+    }
+    frame.ShowWindow(SW_MAXIMIZE);
+    PumpMessages();
+    frame.GetWindowRect(&window);
+    const int border = ribbonFrame->GetFrameBorder();
+    ASSERT_GT(border, 0);
+    EXPECT_EQ(window.Size(), ribbonFrame->GetLastSize());
+    EXPECT_EQ(CRect(border, border, window.Width() - border, window.Height() - border), regionBox());
+    frame.ShowWindow(SW_RESTORE);
+    PumpMessages();
+    frame.GetWindowRect(&window);
+    EXPECT_EQ(CRect(0, 0, window.Width(), window.Height()), regionBox());
+}
+
 TEST_F(RibbonFrameObjectTest, WithCompositionTheFrameIsExtendedByTheCaptionAndDwmsButtonsAreLeftToIt)
 {
     COSMDwmFunctions functions(ThemeStubPath().c_str());

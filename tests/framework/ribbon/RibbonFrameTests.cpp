@@ -1,5 +1,5 @@
-// The stand-in ribbon frame: a frame window gives it out for the ribbon frame's query message, and under the ribbon
-// theme the status bar's bottom edge then sizes the frame.
+// The ribbon frame made without a ribbon, as the status bar meets it: a frame window gives it out for the ribbon
+// frame's query message, and under the ribbon theme the status bar's bottom edge then sizes the frame.
 #include "StatusBarTestSupport.h"
 
 #include "framework/ribbon/RibbonFrame.h"

@@ -1,13 +1,36 @@
 // The ribbon's popups and scroll buttons under real input: a reduced group's popup, the minimized ribbon's tab popup
 // (placement in the work area, scrolling, Escape, tooltips, keyboard tips), the "more" popup of the quick-access
-// row, the hot group, and the scroll buttons' auto-repeating press.
+// row, the hot group, and the scroll buttons' auto-repeating press (and a quit posted while it runs).
 #include "RibbonGroupTestSupport.h"
 
+#include "classlib/CallbackGuard.h"
 #include "framework/commandbars/CommandBarKeyboardTip.h"
 #include "framework/commandbars/CommandBarsOptions.h"
 #include "framework/foundation/ToolTipContext.h"
 
+#include <functional>
+#include <stdexcept>
+#include <string>
+
 using namespace ribbon_test;
+
+// A group whose copy in a closed popup refuses to be taken out while the test says so: its removal throws, as the
+// application's own group code may.
+class CRefusingCopyGroup : public COSMRibbonGroup
+{
+    DECLARE_SERIAL(CRefusingCopyGroup)
+
+public:
+    void OnGroupRemoved() override
+    {
+        COSMRibbonGroup::OnGroupRemoved();
+        if (s_refuse && dynamic_cast<COSMRibbonGroupPopupToolBar*>(GetParentBar()))
+            throw std::runtime_error("the copy refused to go");
+    }
+    static inline bool s_refuse = false;
+};
+
+IMPLEMENT_SERIAL(CRefusingCopyGroup, COSMRibbonGroup, VERSIONABLE_SCHEMA | 0x23)
 
 namespace {
 
@@ -68,10 +91,75 @@ protected:
     }
     static inline const COSMPopupBar::MonitorAreasFn s_defaultAreas = COSMPopupBar::s_pfnGetMonitorAreas;
 
+    // What a quit posted while a scroll button of the bar is held did: the button is pressed on its bar, a timer the
+    // button's loop dispatches posts the quit once it sees the button held (long before the loop's first repeat), and
+    // the application's loop (this test's pump) waits for it. Should the loop lose the quit, the button is released
+    // late, so the wait fails instead of hanging.
+    struct QuitWhileScrolling
+    {
+        bool arrived = false;
+        WPARAM code = 0;
+        BOOL pressedAtQuit = FALSE;
+        int offsetAtQuit = -1;
+        BOOL pressedAfter = TRUE;
+        HWND captureAfter = nullptr;
+        int offsetLater = -1;
+    };
+    QuitWhileScrolling HoldScrollButtonThroughAQuit(COSMCommandBar* bar, COSMRibbonGroupsScroller* scroller)
+    {
+        // The first repeat would come after 4 seconds.
+        SlowDoubleClicks(5000);
+        COSMControl* right = scroller->GetRightButton();
+        const HWND window = frame.GetSafeHwnd();
+        const HWND barWindow = bar->GetSafeHwnd();
+        QuitWhileScrolling seen;
+        int looks = 0;
+        std::function<void()> quitOnceHeld = [&] {
+            // The press may reach the bar after the first look when the machine is busy.
+            if (!right->GetPressed() && ++looks < 100)
+            {
+                Scheduled::After(window, 20, quitOnceHeld);
+                return;
+            }
+            seen.pressedAtQuit = right->GetPressed();
+            seen.offsetAtQuit = scroller->GetScrollOffset();
+            ::PostQuitMessage(41);
+            Scheduled::After(window, 4000, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); });
+        };
+        Scheduled::After(window, 50, quitOnceHeld);
+        MoveMouseTo(ScreenPoint(*bar, right->GetRect().CenterPoint()));
+        SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+        MSG quit{};
+        seen.arrived = PumpUntilQuit(&quit, 5000);
+        seen.code = quit.wParam;
+        seen.pressedAfter = right->GetPressed();
+        seen.captureAfter = ::GetCapture();
+        // The button is still down: a loop still running would scroll on these repeat ticks.
+        if (::IsWindow(barWindow))
+        {
+            ::PostMessageA(barWindow, WM_TIMER, COSMRibbonGroupsScrollButton::kTimerRepeat, 0);
+            ::PostMessageA(barWindow, WM_TIMER, COSMRibbonGroupsScrollButton::kTimerRepeat, 0);
+        }
+        PumpFor(100);
+        seen.offsetLater = scroller->GetScrollOffset();
+        SendMouseInput(MOUSEEVENTF_LEFTUP);
+        PumpMessages();
+        // Nothing scheduled here outlives the state it refers to.
+        Scheduled::After(window, 60000, [] {});
+        return seen;
+    }
+
 private:
     UINT m_doubleClickTime = 0;
     DWORD m_lastTabClick = 0;
 };
+
+std::vector<std::string> g_callbackReports;
+
+void RecordCallbackReport(const char* where, long /*message*/, const char* what)
+{
+    g_callbackReports.push_back(std::string(where) + ": " + what);
+}
 
 }  // namespace
 
@@ -132,6 +220,68 @@ TEST_F(RibbonPopupTest, AReducedGroupsButtonOpensAPopupWithACopyOfTheGroupThatGo
     ASSERT_NE(nullptr, again);
     ASSERT_NE(nullptr, again->GetGroupCopy());
     EXPECT_EQ(3, again->GetGroupCopy()->GetCount());
+}
+
+TEST_F(RibbonPopupTest, AGroupCopyThatThrowsAsTheClosedPopupLetsItGoIsStoppedAtTheTimerAndReported)
+{
+    AddCollapsingGroups();
+    auto* refusing = new CRefusingCopyGroup;
+    refusing->SetCaption("Refusing");
+    refusing->SetID(990);
+    tab->GetGroups()->InsertAt(-1, refusing);
+    for (int i = 0; i < 3; ++i)
+        AddControl(refusing, 'M');
+    Relayout();
+    ASSERT_TRUE(refusing->IsReduced());
+    COSMRibbonGroupControlPopup* button = refusing->GetPopupButton();
+    g_callbackReports.clear();
+    const CallbackExceptionReporter previous = SetCallbackExceptionReporter(&RecordCallbackReport);
+
+    ClickAt(ScreenPoint(*ribbon, button->GetRect().CenterPoint()));
+    ASSERT_TRUE(button->IsPopupOpen());
+    auto* popup = dynamic_cast<COSMRibbonGroupPopupToolBar*>(button->GetCommandBar());
+    ASSERT_NE(nullptr, popup);
+    ASSERT_NE(nullptr, popup->GetGroupCopy());
+    CRefusingCopyGroup::s_refuse = true;
+    commandBars->ClosePopups();
+    osm::test::PumpMessagesUntil([&] { return !g_callbackReports.empty(); });
+    PumpFor(20);
+    CRefusingCopyGroup::s_refuse = false;
+    EXPECT_EQ(std::vector<std::string>{"ribbon group popup copy timer: the copy refused to go"}, g_callbackReports);
+    EXPECT_EQ(nullptr, popup->GetGroupCopy()) << "the copy left the popup all the same";
+
+    // The ribbon goes on: the button opens a new copy, which goes quietly when its popup closes.
+    ClickAt(ScreenPoint(*ribbon, button->GetRect().CenterPoint()));
+    auto* again = dynamic_cast<COSMRibbonGroupPopupToolBar*>(button->GetCommandBar());
+    ASSERT_NE(nullptr, again);
+    ASSERT_NE(nullptr, again->GetGroupCopy());
+    EXPECT_EQ(3, again->GetGroupCopy()->GetCount());
+    commandBars->ClosePopups();
+    osm::test::PumpMessagesUntil([&] { return again->GetGroupCopy() == nullptr; });
+    EXPECT_EQ(nullptr, again->GetGroupCopy());
+    EXPECT_EQ(1u, g_callbackReports.size());
+    SetCallbackExceptionReporter(previous);
+}
+
+// A popup closed just before its ribbon goes lets its copy go as the ribbon goes, while the groups the copy was made
+// from are still there, not later from its timer.
+TEST_F(RibbonPopupTest, AClosedPopupsCopyGoesWithTheRibbonWhenTheRibbonGoesFirst)
+{
+    std::vector<COSMRibbonGroup*> groups = AddCollapsingGroups();
+    COSMRibbonGroupControlPopup* button = groups.back()->GetPopupButton();
+    ASSERT_TRUE(groups.back()->IsReduced());
+    ClickAt(ScreenPoint(*ribbon, button->GetRect().CenterPoint()));
+    const RefPtr<COSMRibbonGroupPopupToolBar> popup =
+        RetainRef(dynamic_cast<COSMRibbonGroupPopupToolBar*>(button->GetCommandBar()));
+    ASSERT_NE(nullptr, popup);
+    ASSERT_NE(nullptr, popup->GetGroupCopy());
+
+    commandBars->ClosePopups();
+    commandBars->Remove(ribbon);
+    ribbon = nullptr;
+    EXPECT_EQ(nullptr, popup->GetGroupCopy()) << "the copy went with the ribbon";
+    EXPECT_EQ(0, popup->GetControlCount() - 2) << "only the scroll buttons stay";
+    PumpFor(60);
 }
 
 // ---- The tab popup ----
@@ -509,6 +659,38 @@ TEST_F(RibbonPopupTest, LosingTheCaptureEndsTheScrollButtonsLoop)
     EXPECT_EQ(40, lost);
     EXPECT_FALSE(pressedAfter);
     EXPECT_EQ(40, later) << "the button is still down, but nothing scrolls any more";
+}
+
+// A quit posted while a scroll button is held ends the button's loop at once (no repeat after it, the button up and
+// the capture given back) and reaches the application's loop with its code: in the ribbon, and in the minimized
+// ribbon's tab popup.
+TEST_F(RibbonPopupTest, AQuitPostedWhileAScrollButtonIsHeldEndsItsLoopAndReachesTheApplicationsLoop)
+{
+    AddWideGroups(tab, 8);
+    Relayout();
+    ASSERT_TRUE(Scroller()->GetRightButton()->IsVisible());
+    const QuitWhileScrolling inRibbon = HoldScrollButtonThroughAQuit(ribbon, Scroller());
+    EXPECT_TRUE(inRibbon.arrived);
+    EXPECT_EQ(41u, inRibbon.code);
+    EXPECT_TRUE(inRibbon.pressedAtQuit) << "the quit came while the button was held";
+    EXPECT_EQ(40, inRibbon.offsetAtQuit);
+    EXPECT_FALSE(inRibbon.pressedAfter);
+    EXPECT_NE(ribbon->GetSafeHwnd(), inRibbon.captureAfter);
+    EXPECT_EQ(40, inRibbon.offsetLater) << "no repeat after the quit";
+
+    COSMRibbonTabPopupToolBar* popup = OpenTabPopup();
+    ASSERT_NE(nullptr, popup);
+    COSMRibbonGroupsScroller* scroller = popup->GetGroupsScroller();
+    ASSERT_TRUE(scroller->GetRightButton()->IsVisible());
+    const HWND popupWindow = popup->GetSafeHwnd();
+    const QuitWhileScrolling inPopup = HoldScrollButtonThroughAQuit(popup, scroller);
+    EXPECT_TRUE(inPopup.arrived);
+    EXPECT_EQ(41u, inPopup.code);
+    EXPECT_TRUE(inPopup.pressedAtQuit);
+    EXPECT_EQ(40, inPopup.offsetAtQuit);
+    EXPECT_FALSE(inPopup.pressedAfter);
+    EXPECT_NE(popupWindow, inPopup.captureAfter);
+    EXPECT_EQ(40, inPopup.offsetLater);
 }
 
 TEST_F(RibbonPopupTest, APopupClosedAndReleasedDuringTheScrollLoopEndsItWithoutHarm)

@@ -146,7 +146,9 @@ TEST_F(RibbonGroupLayoutTest, EachReductionLevelTakesItsOwnStep)
         if (c.reduces && std::string(c.kinds).find('G') == std::string::npos)
             EXPECT_LT(after, before);
         else if (!c.reduces)
+        {
             EXPECT_EQ(before, after);
+        }
         group->OnAfterCalcSize();
     }
 }
@@ -207,7 +209,9 @@ TEST_F(RibbonGroupLayoutTest, NarrowingReducesTheRightmostGroupFirstOneStepAtATi
         // Reduced only as farthest as needed: a fitting width leaves the groups as they are.
         const int total = widths[0] + widths[1] + widths[2] + 14;
         if (width >= 554)
+        {
             EXPECT_EQ(554, total);
+        }
         previous = widths;
     }
     // At the end every group is its popup button, its controls hidden by hide flag 2.
@@ -258,18 +262,31 @@ TEST_F(RibbonGroupLayoutTest, AGroupThatGrowsBackMakesTheRibbonUpdateItsCommands
 
 TEST_F(RibbonGroupLayoutTest, ASafeRowCountWhenTheButtonSizeSetsOnlyAWidth)
 {
+    // A button size without a height: the rows take the ribbon's control height instead of a height of 0. The
+    // groups are the fixture's client height (66) and 10 higher than their caption, less 2 for the rows: 74 pixels.
     ribbon->SetButtonSize(CSize(32, 0));
-    COSMRibbonGroup* group = AddGroup("", "LLLL");
-    CClientDC dc(ribbon);
-    group->OnBeforeCalcSize(&dc);
-    group->CalcSize(&dc);
-    // The rows come from the ribbon's control height instead of a height of 0.
-    const int rows = (GroupsHeight() - 2 - CaptionHeight()) / std::max(22, Painter()->GetControlHeight());
-    ASSERT_GE(rows, 2);
-    EXPECT_TRUE(group->ReduceSize(0, 100));
-    const std::vector<int> styles = Styles(group);
-    EXPECT_EQ(rows, std::count(styles.begin(), styles.end(), 3));
-    group->OnAfterCalcSize();
+    COSMPaintManager* paintManager = ribbon->GetPaintManager();
+    const int heightBefore = paintManager->GetRawControlHeight();
+    const struct
+    {
+        int controlHeight;
+        int rows;
+    } cases[] = {{22, 3}, {30, 2}, {37, 2}};
+    COSMRibbonGroup* group = nullptr;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.controlHeight);
+        paintManager->SetControlHeight(c.controlHeight);
+        group = AddGroup("", "LLLL");
+        CClientDC dc(ribbon);
+        group->OnBeforeCalcSize(&dc);
+        group->CalcSize(&dc);
+        EXPECT_TRUE(group->ReduceSize(0, 100));
+        const std::vector<int> styles = Styles(group);
+        EXPECT_EQ(c.rows, std::count(styles.begin(), styles.end(), 3));
+        group->OnAfterCalcSize();
+    }
+    paintManager->SetControlHeight(heightBefore);
     Layout(40);
     EXPECT_TRUE(group->IsReduced());
 }
@@ -530,15 +547,21 @@ TEST_F(RibbonGroupModelTest, SetRectPlacesTheOptionAndPopupButtonsByTheirHideFla
         group->OnBeforeCalcSize(&dc);
         group->CalcSize(&dc);
         if (c.reduced)
+        {
             ASSERT_TRUE(group->ReduceSize(3, 0));
+        }
         group->SetRect(rect);
         EXPECT_EQ(c.optionFlags, group->GetOptionButton()->GetHideFlags());
         EXPECT_EQ(c.popupFlags, group->GetPopupButton()->GetHideFlags());
         EXPECT_EQ(c.showOption && !c.reduced, group->IsOptionButtonVisible());
         if (c.reduced)
+        {
             EXPECT_EQ(rect, group->GetPopupButton()->GetRect());
+        }
         if (c.showOption && !c.reduced)
+        {
             EXPECT_EQ(CRect(110 - h - 1, 90 - h, 107, 87), group->GetOptionButton()->GetRect());
+        }
         group->OnAfterCalcSize();
     }
     EXPECT_EQ(CRect(10, 90 - h, 110, 90), group->GetCaptionRect());

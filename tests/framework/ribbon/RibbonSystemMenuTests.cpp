@@ -131,13 +131,15 @@ TEST_F(RibbonSystemMenuTest, TheMenuCoversTheButtonsLowerPartAndLetsClicksOnItTh
     ASSERT_TRUE(menu->GetSafeHwnd() && menu->IsWindowVisible());
     EXPECT_EQ(CRect(6, 18, 6, 29), menu->GetBorders());
     EXPECT_FALSE(menu->GetShowGripper());
-    const CPoint over = SystemCentre();
+    // A point of the button's lower part, which the menu covers.
+    const CRect button = system->GetRect();
+    const CPoint over = ScreenPoint(*ribbon, CPoint(button.CenterPoint().x, button.bottom - 3));
     CRect window;
     menu->GetWindowRect(&window);
-    if (window.PtInRect(over))
-        EXPECT_EQ(HTTRANSPARENT, static_cast<int>(menu->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(over.x, over.y))));
+    ASSERT_TRUE(window.PtInRect(over)) << "the menu must cover the button's lower part";
+    EXPECT_EQ(HTTRANSPARENT, static_cast<int>(menu->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(over.x, over.y))));
     const CPoint inside(window.CenterPoint());
-    EXPECT_NE(HTTRANSPARENT, static_cast<int>(menu->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y))));
+    EXPECT_EQ(HTCLIENT, static_cast<int>(menu->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y))));
 }
 
 TEST_F(RibbonSystemMenuTest, FootButtonsSitInTheMenusFootWithoutAStateRectangle)

@@ -1,11 +1,13 @@
 // The capture loops of a tab strip under the display: a held navigation button (with the repeat clock replaced),
-// a close button's press and release, a tab's press-and-release and a tab's drag. Each loop is fed with messages
-// posted to a real window before it starts; a WM_CANCELMODE posted last ends a loop the test failed to end.
+// a close button's press and release, a tab's press-and-release and a tab's drag, each also ended by a quit. Each loop
+// is fed with messages posted to a real window before it starts; a WM_CANCELMODE posted last ends a loop the test
+// failed to end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "TabTestSupport.h"
+#include "classlib/GuardedCallbacks.h"
 
 using tabs_test::InstallTestAppearance;
 using tabs_test::LoopWindow;
@@ -160,7 +162,9 @@ TEST(TabLoopTest, ACloseButtonActsOnceOnReleaseOverIt)
         EXPECT_TRUE(f.strip.OnMouseDown(f.window.Handle(), over, FALSE)) << c.name;
         EXPECT_EQ(c.nClicks, f.strip.m_buttonClicks.size()) << c.name;
         if (c.nClicks)
+        {
             EXPECT_EQ(2u, f.strip.m_buttonClicks[0]) << c.name;
+        }
         EXPECT_FALSE(pClose->IsPressed()) << c.name;
         ::ReleaseCapture();
     }
@@ -259,7 +263,7 @@ TEST(TabLoopTest, AHandlerThatDeletesATabDuringAPressOnItsCloseButtonEndsThePres
     pItem->SetCaption("X");
     f.strip.RequestLayout();
     ASSERT_EQ(1u, pItem->GetNavigateButtons().size());
-    COSMTabManagerNavigateButton* pClose = pItem->GetNavigateButtons()[0];
+    COSMTabManagerNavigateButton* pClose = pItem->GetNavigateButtons()[0].Get();
     // A tab's own buttons take their places as the tab is drawn: here, at the tab's right end.
     const CRect tab = pItem->GetRect();
     pClose->SetRect(CRect(tab.right - 16, tab.top + 2, tab.right - 2, tab.bottom - 2));
@@ -351,8 +355,94 @@ TEST(TabLoopTest, ItemsRemovedOrInsertedDuringADragAreNeitherSwappedNorSelected)
         for (COSMTabManagerItem* pClicked : f.strip.m_clicked)
             EXPECT_GE(pClicked->GetIndex(), 0) << c.name << ": a click on a removed item";
         if (c.cClickedDragged == 'n')
+        {
             EXPECT_TRUE(pA->GetNavigateButtons().empty()) << c.name;
+        }
         pA->InternalRelease();
+    }
+}
+
+// Ends a loop that missed the quit, so that the test fails instead of hanging.
+bool g_watchdogFired = false;
+void OnLoopWatchdog(HWND window, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(window, id);
+    g_watchdogFired = true;
+    ::PostMessageA(window, WM_CANCELMODE, 0, 0);
+}
+constexpr char kLoopWatchdog[] = "loop watchdog";
+
+// A quit that arrives while a button or a tab is held ends the press there (nothing after it acts: the release never
+// comes) and is left for the application's loop, whichever of the strip's loops runs.
+TEST(TabLoopTest, AQuitEndsEachPressWhereItIsAndIsLeftForTheApplicationsLoop)
+{
+    const int kExitCode = 7;
+    struct QuitCase
+    {
+        const char* name;
+        int nItems;
+        // Posts what comes before the quit; returns the point pressed.
+        std::function<CPoint(LoopFixture&)> before;
+        std::function<void(LoopFixture&)> check;
+    };
+    const QuitCase cases[] = {
+        {"a tab dragged", 4,
+         [](LoopFixture& f) {
+             f.window.PostMove(60, 10);  // A takes B's place
+             return CPoint(20, 10);
+         },
+         [](LoopFixture& f) {
+             EXPECT_EQ("BACD", f.strip.Order());
+             EXPECT_EQ(1u, f.strip.m_swaps.size());
+         }},
+        {"a tab pressed", 4,
+         [](LoopFixture& f) {
+             f.strip.SetAllowReorder(FALSE);
+             f.pm.m_bSelectOnButtonDown = FALSE;
+             return f.strip.GetItem(1)->GetRect().CenterPoint();
+         },
+         [](LoopFixture& f) {
+             EXPECT_TRUE(f.strip.m_clicked.empty());
+             EXPECT_EQ(nullptr, f.strip.GetPressedItem());
+         }},
+        {"a scroll button held", 40,
+         [](LoopFixture& f) {
+             for (int i = 0; i < 2; i++)
+                 f.window.Post(kAdvanceClock);
+             return f.strip.GetNavigateButton(1)->GetRect().CenterPoint();
+         },
+         [](LoopFixture& f) { EXPECT_EQ(2u, f.strip.m_scrollsWhileEnabled.size()); }},
+        {"a close button pressed", 2,
+         [](LoopFixture& f) {
+             f.strip.SetCurSel(0);
+             f.strip.GetNavigateButton(2)->SetDisplayMode(2);
+             f.strip.RequestLayout();
+             return f.strip.GetNavigateButton(2)->GetRect().CenterPoint();
+         },
+         [](LoopFixture& f) {
+             EXPECT_TRUE(f.strip.m_buttonClicks.empty());
+             EXPECT_FALSE(f.strip.GetNavigateButton(2)->IsPressed());
+         }},
+    };
+    for (const QuitCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        FakeRepeatClock clock;
+        LoopFixture f(c.nItems);
+        const CPoint pressed = c.before(f);
+        f.handler = [&] { ::PostQuitMessage(kExitCode); };
+        f.window.Post(kRunHandler);
+        g_watchdogFired = false;
+        ::SetTimer(f.window.Handle(), 0x7E57, 2000, osm::GuardedTimerProc<kLoopWatchdog, &OnLoopWatchdog>);
+
+        EXPECT_TRUE(f.strip.OnMouseDown(f.window.Handle(), pressed, FALSE));
+        ::KillTimer(f.window.Handle(), 0x7E57);
+        EXPECT_FALSE(g_watchdogFired) << "the quit did not end the loop";
+        c.check(f);
+        EXPECT_EQ(nullptr, ::GetCapture());
+        MSG quit;
+        ASSERT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit was lost";
+        EXPECT_EQ(kExitCode, static_cast<int>(quit.wParam));
     }
 }
 

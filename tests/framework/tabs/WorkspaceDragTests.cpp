@@ -1,5 +1,6 @@
 // Dragging the workspace's tabs with the mouse (SendInput): reordering in the header, opening groups below and beside,
-// moving to another group, the drop menu, Escape, and a child that closes while its tab is dragged.
+// moving to another group, the drop menu, Escape, a child that closes while its tab is dragged, and a quit posted
+// during the drag.
 #include "WorkspaceTestSupport.h"
 
 #include "framework/commandbars/MouseManager.h"
@@ -192,6 +193,21 @@ TEST_F(WorkspaceDragTest, AChildClosedDuringTheDragEndsTheSwapping)
     EXPECT_EQ((std::vector<std::string>{"B", "A"}), Captions(0));
     EXPECT_EQ(children[0]->GetSafeHwnd(), ActiveChild());
     EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+// A quit posted as the tab leaves the header (the drop tracker then paints what waits first, and under Wine the quit
+// comes out with the paints) ends the drag without a drop and reaches the application's loop.
+TEST_F(WorkspaceDragTest, AQuitPostedDuringTheDragEndsItAndReachesTheApplicationsLoop)
+{
+    OpenThree();
+    int received = -1;
+    EXPECT_TRUE(PlayDragPostingQuit(TabCentre(0, 0), {FromBottomRight(0, 200, 100), TabCentre(0, 2)}, 42, &received))
+        << "the quit was lost in the drag";
+    EXPECT_EQ(42, received);
+    EXPECT_EQ(COSMTabClientWnd::kDropNone, workspace.GetLastDropMode());
+    EXPECT_EQ(1, workspace.GetWorkspaceCount());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_FALSE(commandBars->GetMouseManager()->GetTopTrackedBar()) << "no drop menu";
 }
 
 }  // namespace

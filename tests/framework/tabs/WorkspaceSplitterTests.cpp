@@ -1,5 +1,5 @@
 // The splitter between two groups dragged with the mouse (SendInput): live and with the tracker, left to right and
-// right to left, ended by Escape or a lost capture, and on a frame too small for the groups to have any width.
+// right to left, ended by Escape, a lost capture or a quit, and on a frame too small for the groups to have any width.
 #include "WorkspaceTestSupport.h"
 
 using namespace workspace_test;
@@ -145,6 +145,19 @@ TEST_F(WorkspaceSplitterTest, AFrameTooSmallForTheGroupsSurvivesASplitterDragAnd
     // Grown again, the groups take their old shares.
     SizeClientTo(300, 200);
     EXPECT_EQ((std::vector<int>{148, 148}), Extents());
+}
+
+// A quit posted while the splitter moves (it comes out of the loop's look for paints first, under Wine) ends the drag
+// where it is and reaches the application's loop; the moves after it move nothing.
+TEST_F(WorkspaceSplitterTest, AQuitPostedDuringALiveDragEndsItAndReachesTheApplicationsLoop)
+{
+    SplitInTwo();
+    int received = -1;
+    EXPECT_TRUE(PlayDragPostingQuit(SplitterCentre(), {FromClientLeft(100), FromClientLeft(200)}, 41, &received))
+        << "the quit was lost in the drag";
+    EXPECT_EQ(41, received);
+    EXPECT_EQ((std::vector<int>{100, 196}), Extents());
+    EXPECT_EQ(nullptr, ::GetCapture());
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "InputTestSupport.h"
 #include "MenuBarTestSupport.h"
 
+#include "classlib/GuardedCallbacks.h"
+#include "classlib/ScopedHandle.h"
 #include "framework/tabs/TabClientWnd.h"
 #include "framework/tabs/TabWorkspaceStripWnd.h"
 
@@ -71,6 +73,43 @@ private:
     }
     static inline std::function<bool()> s_step;
     static inline DWORD s_start = 0;
+};
+
+// Posts a quit the moment a loop of this thread takes its first mouse move while a window holds the capture (a
+// message hook sees the move leave the queue): the quit then waits in the queue while the loop handles that move, as
+// one posted by another part of the program during a drag does.
+class QuitAtFirstCapturedMove
+{
+public:
+    explicit QuitAtFirstCapturedMove(int exitCode)
+    {
+        s_exitCode = exitCode;
+        s_armed = true;
+        m_hook.Reset(::SetWindowsHookExA(WH_GETMESSAGE, osm::GuardedHookProc<kName, &OnMessageTaken>, nullptr,
+                                         ::GetCurrentThreadId()));
+    }
+    ~QuitAtFirstCapturedMove() { s_armed = false; }
+    QuitAtFirstCapturedMove(const QuitAtFirstCapturedMove&) = delete;
+    QuitAtFirstCapturedMove& operator=(const QuitAtFirstCapturedMove&) = delete;
+    bool Hooked() const { return m_hook.IsValid(); }
+    // Whether the quit was posted.
+    bool Posted() const { return !s_armed; }
+
+private:
+    static LRESULT OnMessageTaken(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && wParam == PM_REMOVE && s_armed && msg->message == WM_MOUSEMOVE && ::GetCapture())
+        {
+            s_armed = false;
+            ::PostQuitMessage(s_exitCode);
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static constexpr char kName[] = "test quit hook";
+    static inline int s_exitCode = 0;
+    static inline bool s_armed = false;
+    ScopedHook m_hook;
 };
 
 class WorkspaceTest : public CommandBarsTest
@@ -198,6 +237,30 @@ protected:
             ::Sleep(80);
         });
         PumpFor(60);
+    }
+
+    // Plays a drag as PlayDrag does while another part of the program posts a quit (exitCode) as the drag's loop
+    // takes its first move; this thread's pump stands for the application's loop. True when the quit reached it.
+    bool PlayDragPostingQuit(CPoint from, const std::vector<CPoint>& path, int exitCode, int* received)
+    {
+        MoveMouseTo(from);
+        QuitAtFirstCapturedMove quit(exitCode);
+        EXPECT_TRUE(quit.Hooked());
+        const bool reached = osm::test::PlayInputWatchingForQuit(
+            [&] {
+                SendMouseInput(MOUSEEVENTF_LEFTDOWN);
+                ::Sleep(80);
+                for (CPoint point : path)
+                {
+                    SendMouseMoveTo(point);
+                    ::Sleep(80);
+                }
+                SendMouseInput(MOUSEEVENTF_LEFTUP);
+                ::Sleep(80);
+            },
+            received);
+        EXPECT_TRUE(quit.Posted()) << "no loop took a move under the capture";
+        return reached;
     }
 
     WorkspaceFrame frame;

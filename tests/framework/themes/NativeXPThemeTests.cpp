@@ -1167,8 +1167,9 @@ TEST_F(NativeXPStubStyleTest, AFloatingBarsCaptionIsTheSmallCaptionWithItsTitle)
     DcTestSurface drawn(120, 40, kXPCanvas);
     EXPECT_EQ(size, theme->DrawCommandBarGripper(drawn.dc(), scene.floatingToolBar, TRUE));
     EXPECT_EQ(XPDescribed({{kXPWindow, 2, 1, CRect(0, 0, 120, size.cy + 3)}}), DrawnParts());
-    // The stand-in paints nothing: what shows is the title, in the caption text colour, inside its strip.
-    const COLORREF text = theme->GetFloatingCaptionTextColor().GetEffective();
+    // The stand-in paints nothing: what shows is the title, in the caption text colour (the fixture's colour of that
+    // table entry), inside its strip.
+    const COLORREF text = themes_test::UniqueColor(COLOR_CAPTIONTEXT);
     const CRect textArea(5, 3, 120 + 3 - 2 * (size.cy + 3), size.cy + 3);
     int inside = 0;
     for (int y = 0; y < 40; ++y)

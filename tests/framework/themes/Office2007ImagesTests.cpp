@@ -1,8 +1,12 @@
 // The Office 2007 resource layer's reading, module and cache: theme texts and images of the synthetic module built
-// beside the test program, read through a manager of the test's own. Headless.
+// beside the test program, read through a manager of the test's own; and a manager whose making runs out of memory.
+// Headless.
+#include "FailingAllocations.h"
+#include "GdiObjectCount.h"
 #include "Office2007TestSupport.h"
 
 #include "classlib/Archive.h"
+#include "classlib/CallbackGuard.h"
 #include "classlib/MemFile.h"
 #include "framework/foundation/NotifyConnection.h"
 
@@ -336,6 +340,44 @@ TEST(Office2007ImageList, IsMadeByClassNameAndStoresNoImages)
     EXPECT_EQ(list->GetImageCount(), 0);
     list->RemoveAll();
     EXPECT_EQ(list->GetImageCount(), 0);
+}
+
+void IgnoreReport(const char*, long, const char*) {}
+
+// Every allocation of the manager's making fails in turn: the scratch bitmap and DC and what the text's reading made
+// go with the manager.
+TEST(Office2007ImagesMaking, AManagerWhoseMakingRunsOutOfMemoryLeavesNothing)
+{
+    // The guarded resource enumeration reports what it stops; here that is expected.
+    const CallbackExceptionReporter previous = SetCallbackExceptionReporter(&IgnoreReport);
+    {
+        const RefPtr<COSMOffice2007Images> warmUp = AdoptRef(new COSMOffice2007Images);
+    }
+    const int objectsBefore = CountGdiObjects();
+    int failures = 0;
+    for (int succeeding = 0; succeeding < 400; ++succeeding)
+    {
+        const long before = test_support::LiveAllocations();
+        bool made = false;
+        {
+            test_support::FailingAllocations failing(succeeding);
+            try
+            {
+                const RefPtr<COSMOffice2007Images> images = AdoptRef(new COSMOffice2007Images);
+                made = failing.Refused() == 0;
+            }
+            catch (const std::bad_alloc&)
+            {
+                ++failures;
+            }
+        }
+        EXPECT_EQ(before, test_support::LiveAllocations()) << "after " << succeeding << " allocations";
+        if (made)
+            break;
+    }
+    EXPECT_EQ(objectsBefore, CountGdiObjects()) << "a GDI object of a manager that was never made stayed";
+    EXPECT_GE(failures, 3);
+    SetCallbackExceptionReporter(previous);
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ endforeach()
 
 osm_add_gtest(NAME themes_office2007_images_tests
   SOURCES Office2007ImagesTests.cpp Office2007ImageDrawingTests.cpp Office2007LifetimeTests.cpp
+          ${CMAKE_SOURCE_DIR}/tests/support/FailingAllocations.cpp
   LIBS osm_themes osm_test_support
   NEEDS_DISPLAY)
 target_include_directories(themes_office2007_images_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)

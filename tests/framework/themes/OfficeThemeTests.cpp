@@ -627,9 +627,13 @@ TEST_F(OfficeToolBarControlTest, ALargeSplitButtonShowsItsDividerAndRedrawsAPres
         EXPECT_EQ(c.calls, theme->stateRectangles);
         const int dividerY = 60 - depth - 1;
         if (c.divider && c.pressed == 0)
+        {
             EXPECT_TRUE(canvas.HasLine(CPoint(1, dividerY), CPoint(43, dividerY), C(Office::kHotFrame)));
+        }
         if (!c.divider)
+        {
             EXPECT_NE(C(Office::kHotFrame), canvas.Pixel(20, dividerY));
+        }
     }
 }
 
@@ -842,7 +846,9 @@ TEST_F(OfficeToolBarControlTest, AComboBoxsButtonAndArrowFollowStateAndBar)
             EXPECT_EQ(C(Office::kHotFrame), canvas.Pixel(30, 10));
         }
         if (!c.enabled)
+        {
             EXPECT_TRUE(canvas.Has3dFrame(CRect(31, 0, 100, 22), C(Office::kDisabledIcon), C(Office::kDisabledIcon)));
+        }
     }
 }
 
@@ -1050,7 +1056,9 @@ TEST_F(OfficeThemedMarkTest, TheThemedOptionWithAnOpenButtonStyleDrawsThroughThe
         theme.m_themedCheckMarks = option;
         theme.RefreshMetrics();
         if (option)
+        {
             ASSERT_TRUE(theme.GetButtonTheme().IsOpen());
+        }
         const COLORREF background = RGB(255, 255, 255);
         DcTestSurface canvas(17, 17, background);
         CDC* dc = CDC::FromHandle(canvas.GetDC());
@@ -1106,7 +1114,9 @@ TEST_F(OfficeThemeTest, TearOffGrippersShowTheirLinesByStateAndWidth)
         inner.DeflateRect(1, 1);
         EXPECT_TRUE(canvas.Has3dFrame(strip, C(Office::kPopupBackground), C(Office::kPopupBackground)));
         if (c.selected)
+        {
             EXPECT_TRUE(canvas.Has3dFrame(inner, C(Office::kHotFrame), C(Office::kHotFrame)));
+        }
         const int half = std::min(c.width / 2 - 10, 16);
         const int centre = (strip.left + strip.right) / 2;
         for (int y : c.lines)

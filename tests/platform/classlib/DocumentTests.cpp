@@ -1,5 +1,5 @@
-// The recent-file list and its display names, container documents with their OLE items and the selected one, and
-// the verb menu built from an object's verbs (a small fake object stands in for a server).
+// The recent-file list and its display names, container documents with their OLE items, the selected one and the
+// one running in place, and the verb menu built from an object's verbs (a small fake object stands in for a server).
 #include "FakeOleObject.h"
 #include "TestSupport.h"
 
@@ -116,6 +116,39 @@ TEST(OleDocumentTest, ItemsHoldTheirObjectAndThePrimarySelectionIsTheOnlySelecte
     // The document deleted the first item, which let go of the object.
     EXPECT_EQ(1u, object->RefCount());
     object->Release();
+}
+
+TEST(OleDocumentTest, TheItemRunningInPlaceIsFoundWhateverItsKind)
+{
+    const struct
+    {
+        COleClientItem::ItemState state;
+        bool inPlace;
+    } cases[] = {
+        {COleClientItem::emptyState, false}, {COleClientItem::loadedState, false},  {COleClientItem::activeState, true},
+        {COleClientItem::openState, false},  {COleClientItem::activeUIState, true},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.state);
+        COleDocument document;
+        auto* plain = new COleClientItem(&document);
+        auto* docObject = new COleDocObjectItem(&document);
+        EXPECT_EQ(nullptr, document.GetInPlaceActiveItem());
+        for (COleClientItem* item : {plain, static_cast<COleClientItem*>(docObject)})
+        {
+            item->SetItemState(c.state);
+            EXPECT_EQ(c.inPlace, item->IsInPlaceActive() != FALSE);
+            EXPECT_EQ(c.inPlace ? item : nullptr, document.GetInPlaceActiveItem());
+            item->SetItemState(COleClientItem::loadedState);
+        }
+        // Only the document object's item is of that kind; both are client items of the document.
+        EXPECT_TRUE(docObject->IsKindOf(RUNTIME_CLASS(COleDocObjectItem)));
+        EXPECT_TRUE(docObject->IsKindOf(RUNTIME_CLASS(COleClientItem)));
+        EXPECT_FALSE(plain->IsKindOf(RUNTIME_CLASS(COleDocObjectItem)));
+        EXPECT_EQ(&document, docObject->GetDocument());
+        EXPECT_EQ(2, document.GetItemCount());
+    }
 }
 
 // The menu's entries: caption and id (and "grey"), a popup's entries after ">", a separator as "----".

@@ -272,6 +272,12 @@ TEST_F(MDIFrameTest, AChildHoldsItsDocumentAndItsTemplatesMenuWithoutOwningThem)
     CFrameWnd* asFrame = &first;
     EXPECT_EQ(&document, asFrame->GetActiveDocument());
     EXPECT_EQ(nullptr, second.GetActiveDocument());
+    // The frame's active document is its active child's.
+    EXPECT_EQ(nullptr, frame.GetActiveDocument());
+    first.MDIActivate();
+    EXPECT_EQ(&document, frame.GetActiveDocument());
+    second.MDIActivate();
+    EXPECT_EQ(nullptr, frame.GetActiveDocument());
 
     // The child goes; the template's menu stays usable.
     first.DestroyWindow();

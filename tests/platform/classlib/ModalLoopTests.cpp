@@ -2,7 +2,8 @@
 // keyboard input: its condition met, its handler stopping it, a WM_QUIT (which the application's loop must still
 // see, also when it comes out of the loop's filtered peek for paints), the mouse capture taken away, Escape, a handle
 // signalled by another thread (an event set, the thread itself ending) while messages flow, and its time running out
-// under a steady flow of messages.
+// under a steady flow of messages; a loop that polls a clock between messages and while none come; and the paints
+// dispatched ahead of drawing over the screen, which hand a quit found among them on.
 #include "TestSupport.h"
 
 #include "classlib/ModalLoop.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 using classlib_test::CHostWnd;
 
@@ -268,6 +270,84 @@ TEST(ModalLoop, EachWayOutEndsTheLoopAndSaysWhichOneItWas)
         }
     }
     ::CloseHandle(event);
+}
+
+// A held button's loop polls its own clock: before every message it takes, and on its own every period while the
+// queue stays empty; the poll may end the loop through the condition.
+TEST(ModalLoop, APollRunsBeforeEachMessageAndEveryPeriodWhileNoneCome)
+{
+    CHostWnd host;
+    ASSERT_TRUE(host.CreateHost("modal loop poll test"));
+    classlib_test::PumpPending();
+    const HWND window = host.m_hWnd;
+
+    // Messages: the poll runs before each is taken (and once more before the loop sees the condition met).
+    int polls = 0;
+    int counted = 0;
+    std::vector<int> pollsAtMessage;
+    for (int i = 0; i < 3; ++i)
+        ::PostMessageA(window, kCounted, 0, 0);
+    CModalLoop withMessages;
+    withMessages.PollEvery(1000, [&] { ++polls; });
+    EXPECT_EQ(CModalLoop::End::Done, withMessages.Run([&] { return counted == 3; },
+                                                      [&](MSG& msg) {
+                                                          if (msg.message != kCounted)
+                                                              return CModalLoop::Dispatch;
+                                                          pollsAtMessage.push_back(polls);
+                                                          ++counted;
+                                                          return CModalLoop::Handled;
+                                                      }));
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), pollsAtMessage);
+
+    // No messages: the period wakes the loop, and the poll ends it through the condition. A loop that polled only
+    // between messages would wait here until the watchdog.
+    classlib_test::PumpPending();
+    polls = 0;
+    g_timedOut = false;
+    ::SetTimer(window, 0x3D07, 3000, &OnWatchdog);
+    const DWORD start = ::GetTickCount();
+    CModalLoop quiet;
+    quiet.PollEvery(20, [&] { ++polls; });
+    const CModalLoop::End end = quiet.Run([&] { return polls >= 6 || g_timedOut; }, nullptr);
+    const DWORD elapsed = ::GetTickCount() - start;
+    ::KillTimer(window, 0x3D07);
+    EXPECT_EQ(CModalLoop::End::Done, end);
+    EXPECT_FALSE(g_timedOut);
+    EXPECT_EQ(6, polls);
+    // Five periods of 20 ms at least, GetTickCount moving in steps of up to 16 ms.
+    EXPECT_GE(elapsed + 16, 100u);
+
+    // A poll and a time: the time still ends the loop, and says so.
+    CModalLoop timed;
+    polls = 0;
+    timed.PollEvery(10, [&] { ++polls; }).EndAfter(120);
+    EXPECT_EQ(CModalLoop::End::TimedOut, timed.Run(nullptr, nullptr));
+    EXPECT_GE(polls, 3);
+}
+
+// The paints that wait are dispatched before something is drawn over the screen; a quit that comes out of that
+// filtered peek (Wine hands it out) is posted again for the application's loop instead of being dispatched and lost.
+TEST(ModalLoop, DispatchingThePaintsHandsAQuitOn)
+{
+    CHostWnd host;
+    ASSERT_TRUE(host.CreateHost("modal loop paints test"));
+    classlib_test::PumpPending();
+    const HWND window = host.m_hWnd;
+    RECT update;
+
+    ::InvalidateRect(window, nullptr, TRUE);
+    ASSERT_TRUE(::GetUpdateRect(window, &update, FALSE));
+    EXPECT_TRUE(CModalLoop::DispatchPaints());
+    EXPECT_FALSE(::GetUpdateRect(window, &update, FALSE)) << "the paint was dispatched";
+
+    ::InvalidateRect(window, nullptr, TRUE);
+    ::PostQuitMessage(kQuitCode + 2);
+    // Wine hands the quit to this peek (Windows would keep it for an unfiltered one): it must reach the outer loop.
+    EXPECT_FALSE(CModalLoop::DispatchPaints());
+    int leftQueued = 0;
+    int quitCode = -1;
+    RunOuterLoop(&leftQueued, &quitCode);
+    EXPECT_EQ(kQuitCode + 2, quitCode);
 }
 
 }  // namespace

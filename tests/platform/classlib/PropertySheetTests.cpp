@@ -1,9 +1,11 @@
 // Property sheets over the system's: pages made as their tabs show, controls bound by data exchange, the sheet
 // keyboard, and the window going on Cancel. The check list box under real clicks and keys, and the modeless windows
-// a modal question disables.
+// a modal question disables (also when listing them runs out of memory).
+#include "FailingAllocations.h"
 #include "PropertySheetTestIds.h"
 #include "TestSupport.h"
 
+#include "classlib/CallbackGuard.h"
 #include "classlib/CheckListBox.h"
 #include "classlib/DataExchange.h"
 #include "classlib/ModelessWindows.h"
@@ -12,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
+#include <string>
 #include <vector>
 
 using namespace classlib_test;
@@ -240,6 +244,57 @@ TEST(ModelessWindowsTest, AModalQuestionDisablesTheOwnedWindowsUntilTheLastCallE
     EXPECT_FALSE(alreadyDisabled.IsWindowEnabled());
     tool.DestroyWindow();
     alreadyDisabled.DestroyWindow();
+}
+
+std::vector<std::string> g_modelessReports;
+void RecordModelessReport(const char* where, long, const char* what)
+{
+    g_modelessReports.push_back(std::string(where) + ": " + what);
+}
+
+// The windows are listed from a system enumeration: memory running out there is stopped and reported at the
+// enumeration, AfxEnableModeless returns, and no window is left disabled without the record that enables it again.
+TEST(ModelessWindowsTest, MemoryRunningOutWhileTheWindowsAreListedStopsAtTheEnumeration)
+{
+    CHostWnd host;
+    ASSERT_TRUE(host.CreateHost());
+    // A plain window: disabling it runs none of the library's own code.
+    const HWND tool = ::CreateWindowExA(0, "STATIC", "tool", WS_POPUP | WS_VISIBLE, 500, 40, 80, 60, host.GetSafeHwnd(),
+                                        nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, tool);
+    ASSERT_TRUE(AfxIsModelessEnabled());  // the thread's state is made before allocations fail
+    g_modelessReports.clear();
+    const CallbackExceptionReporter previous = SetCallbackExceptionReporter(&RecordModelessReport);
+    int refused = 0;
+    bool escaped = false;
+    {
+        test_support::FailingAllocations failing(0);
+        try
+        {
+            AfxEnableModeless(FALSE);
+        }
+        catch (...)
+        {
+            escaped = true;
+        }
+        refused = failing.Refused();
+    }
+    SetCallbackExceptionReporter(previous);
+    EXPECT_FALSE(escaped) << "the exception crossed the system's enumeration";
+    EXPECT_EQ(1, refused);
+    ASSERT_EQ(1u, g_modelessReports.size());
+    EXPECT_EQ(std::string("AfxEnableModeless: ") + std::bad_alloc().what(), g_modelessReports[0]);
+    EXPECT_FALSE(AfxIsModelessEnabled());
+    EXPECT_TRUE(::IsWindowEnabled(tool)) << "not listed, so not disabled";
+
+    AfxEnableModeless(TRUE);
+    EXPECT_TRUE(AfxIsModelessEnabled());
+    // With memory the question works as before.
+    AfxEnableModeless(FALSE);
+    EXPECT_FALSE(::IsWindowEnabled(tool));
+    AfxEnableModeless(TRUE);
+    EXPECT_TRUE(::IsWindowEnabled(tool));
+    ::DestroyWindow(tool);
 }
 
 }  // namespace

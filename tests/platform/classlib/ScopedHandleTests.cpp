@@ -226,3 +226,89 @@ TEST(ScopedHandle, ASavedDCStateComesBackWhenTheHolderGoes)
     EXPECT_EQ(::GetTextColor(dc.Get()), RGB(1, 2, 3));
     EXPECT_FALSE(SaveScoped(nullptr));
 }
+
+TEST(ScopedHandle, AKeptClipRegionComesBackAsItWasOrAsNone)
+{
+    ScopedCreatedDC dc(::CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(dc);
+    ScopedGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(dc.Get(), 40, 40));
+    ScopedSelection selected = SelectScoped(dc.Get(), bitmap.Get());
+    ScopedGdiObject<HRGN> probe(::CreateRectRgn(0, 0, 0, 0));
+
+    // The caller's own region: strips excluded inside the scope are back afterwards.
+    ::IntersectClipRect(dc.Get(), 5, 5, 30, 30);
+    HRGN copy = nullptr;
+    {
+        ScopedClipRegion kept = KeepClipRegion(dc.Get());
+        ASSERT_TRUE(kept);
+        copy = kept.Get();
+        EXPECT_EQ(::GetObjectType(copy), static_cast<DWORD>(OBJ_REGION));
+        ::ExcludeClipRect(dc.Get(), 5, 5, 10, 30);
+        EXPECT_FALSE(::PtVisible(dc.Get(), 7, 7));
+    }
+    EXPECT_TRUE(::PtVisible(dc.Get(), 7, 7));
+    EXPECT_FALSE(::PtVisible(dc.Get(), 35, 35));
+    EXPECT_EQ(::GetObjectType(copy), 0u) << "the copy went with the holder";
+
+    // No region before: none after, whatever the scope clipped.
+    ::SelectClipRgn(dc.Get(), nullptr);
+    {
+        ScopedClipRegion kept = KeepClipRegion(dc.Get());
+        ::IntersectClipRect(dc.Get(), 0, 0, 4, 4);
+        EXPECT_EQ(1, ::GetClipRgn(dc.Get(), probe.Get()));
+    }
+    EXPECT_EQ(0, ::GetClipRgn(dc.Get(), probe.Get()));
+    EXPECT_FALSE(KeepClipRegion(nullptr));
+}
+
+namespace {
+
+int g_hookCalls = 0;
+LRESULT CALLBACK CountingHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    ++g_hookCalls;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(ScopedHandle, AHookIsTakenOffWhenTheHolderGoes)
+{
+    HWND window = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    g_hookCalls = 0;
+    {
+        ScopedHook hook(::SetWindowsHookExA(WH_CALLWNDPROC, &CountingHook, nullptr, ::GetCurrentThreadId()));
+        ASSERT_TRUE(hook);
+        ::SendMessageA(window, WM_NULL, 0, 0);
+        EXPECT_GT(g_hookCalls, 0);
+    }
+    const int calls = g_hookCalls;
+    ::SendMessageA(window, WM_NULL, 0, 0);
+    EXPECT_EQ(calls, g_hookCalls);
+    EXPECT_TRUE(::DestroyWindow(window));
+}
+
+// A region handed to a window belongs to the system once the call works; when it fails, the holder still deletes it.
+TEST(ScopedHandle, AWindowRegionIsHandedOverOnlyWhenTheWindowTakesIt)
+{
+    HWND window = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 40, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    ScopedGdiObject<HRGN> given(::CreateRectRgn(0, 0, 30, 10));
+    ASSERT_TRUE(given);
+    EXPECT_TRUE(SetWindowRegion(window, std::move(given), FALSE));
+    EXPECT_FALSE(given);
+    ScopedGdiObject<HRGN> now(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_EQ(SIMPLEREGION, ::GetWindowRgn(window, now.Get()));
+    RECT box{};
+    ::GetRgnBox(now.Get(), &box);
+    EXPECT_EQ(30, box.right);
+    EXPECT_EQ(10, box.bottom);
+    EXPECT_TRUE(::DestroyWindow(window));
+
+    // The window is gone: the call fails and the region does not outlive it.
+    HRGN refused = ::CreateRectRgn(0, 0, 5, 5);
+    ASSERT_NE(refused, nullptr);
+    EXPECT_FALSE(SetWindowRegion(window, ScopedGdiObject<HRGN>(refused), FALSE));
+    EXPECT_EQ(::GetObjectType(refused), 0u);
+}
