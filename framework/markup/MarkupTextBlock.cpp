@@ -255,8 +255,10 @@ std::unique_ptr<COSMMarkupTextBlock::TextPiece> COSMMarkupTextBlock::MakeEmptyPi
         context ? MarkupDynamicCast<COSMMarkupRun>(context->CreateObject(COSMMarkupRun::GetClassType())) : nullptr;
     if (!run)
         run = new COSMMarkupRun;
-    run->SetLogicalParent(this);
+    // The text goes in before the run joins the block: a run's text set within the block would mark the block's
+    // measure stale from inside its own layout, and every later measure would lay all its lines out again.
     run->SetText(text);
+    run->SetLogicalParent(this);
     run->PrepareFont(m_state.dc);
     auto piece = std::make_unique<TextPiece>(run, run->GetFirstPosition());
     run->Release();
@@ -313,11 +315,13 @@ void COSMMarkupTextBlock::AddWord()
         if (s.wrapping == Wrap && AddMarkupLengths(s.x, piece->width) > s.width && !piece->IsEmpty())
         {
             // Break the word where the system says the line is full, keeping at least one character on each line.
-            // The rest is measured only when it fits a line: a word of any length costs its length once.
+            // The rest is measured only when it fits a line: a word of any length costs its length once. Where the
+            // rest does not fit, what a whole line of it holds is already known for the next line.
+            INT_PTR fitted = 0;
             for (;;)
             {
                 const INT_PTR end = piece->end;
-                INT_PTR cut = item->FitPosition(s.dc, piece->start, end, s.width - s.x);
+                INT_PTR cut = fitted ? fitted : item->FitPosition(s.dc, piece->start, end, s.width - s.x);
                 if (cut == piece->start)
                     item->GetNextPosition(cut);
                 piece->end = cut;
@@ -329,7 +333,8 @@ void COSMMarkupTextBlock::AddWord()
                     break;
                 piece = std::make_unique<TextPiece>(item, cut);
                 piece->end = end;
-                if (item->FitPosition(s.dc, cut, end, s.width) == end)
+                fitted = item->FitPosition(s.dc, cut, end, s.width);
+                if (fitted == end)
                 {
                     MeasurePiece(piece.get());
                     s.pending.push_front(std::move(piece));

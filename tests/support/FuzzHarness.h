@@ -1,6 +1,7 @@
 // The bad-input harness: puts a parser's corpus, then a deterministic series of inputs (mutations of the corpus, and
 // inputs a generator makes from the format's own vocabulary), through a check that makes the calls a host makes with
-// such data. An input is a finding when it crashes (a stack overflow among crashes), takes more than kInputSeconds,
+// such data. An input is a finding when it crashes (a stack overflow among crashes), takes more than kInputSeconds
+// of processor time,
 // commits more than kInputMemoryLimit while it runs, answers wrongly, or leaves the process holding more than before
 // (GDI objects, the registered counters, or more than kLeftCommitTolerance of committed memory, again when run
 // again). Every finding is written to a file whose name is printed ("FUZZ-FAILURE <file>: <label>: <what>"), so it
@@ -192,6 +193,7 @@ private:
     std::string m_runningLabel;
     std::string m_runningFile;
     LARGE_INTEGER m_runningSince{};
+    double m_runningProcessorSince = 0;
     LARGE_INTEGER m_seriesStarted{};
     long long m_runningBaseline = 0;
     long long m_runningPeak = 0;
