@@ -443,6 +443,13 @@ void COSMMarkupDeviceContext::SetTextColor(COSMMarkupBrush* brush)
     ::SetTextColor(m_hDC, brush ? brush->GetRepresentativeColor() : 0);
 }
 
+BOOL COSMMarkupDeviceContext::GetTextExtents(LPCWSTR text, int count, int* extents, SIZE* size)
+{
+    if (!text || count <= 0 || !extents || !size)
+        return FALSE;
+    return ::GetTextExtentExPointW(m_hAttribDC, text, count, 0, nullptr, extents, size);
+}
+
 HFONT COSMMarkupDeviceContext::SetFont(COSMMarkupFont* font)
 {
     HFONT select = nullptr;

@@ -298,6 +298,11 @@ int COSMMarkupDrawingContext::GetTextFit(LPCWSTR text, int count, int maxWidth)
     return m_pRenderer->GetTextFit(text, count, maxWidth);
 }
 
+BOOL COSMMarkupDrawingContext::GetTextExtents(LPCWSTR text, int count, int* extents, SIZE* size)
+{
+    return m_pRenderer->GetTextExtents(text, count, extents, size);
+}
+
 void COSMMarkupDrawingContext::SetTextColor(COSMMarkupBrush* brush)
 {
     m_pRenderer->SetTextColor(brush);
