@@ -23,9 +23,10 @@
 #                     goes on from the next input in a new process; 0 waits up to the harness's 30 s hang limit
 #   --max-failures N  stop after N findings (default 50)
 #
-# An input is a finding when it crashes (a stack overflow included), takes more than 2 s, commits more than 512 MB
-# while it runs, leaves more than 4 MB committed after its objects are released (again when run again), leaves GDI
-# or markup objects behind, or answers wrongly. When the program ends without its summary (a crash the harness
+# An input is a finding when it crashes (a stack overflow included), takes more than 2 s of processor time (its
+# thread's: the clock of a busy machine runs on while the input waits its turn), commits more than 512 MB while it
+# runs, leaves more than 4 MB committed after its objects are released (again when run again), leaves GDI or markup
+# objects behind, or answers wrongly. When the program ends without its summary (a crash the harness
 # reported, an input it abandoned, or a death nothing inside it saw) fuzz.sh names the input that was running (the
 # harness writes each input to PARSER-running.bin before it runs it), keeps its bytes, and goes on from the next
 # one. A program that finishes no input for 90 s is stopped. Exit status: 0 without findings, 1 with, 2 when the

@@ -504,7 +504,8 @@ void COSMMarkupDrawingContext::DrawPath(const COSMMarkupPathGeometry* path, int 
     if (!path || path->GetPointCount() == 0 ||
         (!MarkupFigureNeedsCutting(path->GetBounds(), path->GetPointCount(), m_rcClipBox, pen) &&
          !IsTooComplex(path->GetBounds(), path->GetPointCount(), pen, fill != nullptr,
-                       [&] { return MarkupFigureFillWork(path); })))
+                       [&] { return MarkupFigureFillWork(path); }) &&
+         !MarkupPathHasVanishingCurve(path)))
     {
         m_pRenderer->DrawPath(path, thickness, stroke, fill);
         return;

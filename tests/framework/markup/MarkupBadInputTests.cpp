@@ -262,6 +262,26 @@ TEST_F(MarkupBadInputTest, HugeFiguresDrawTheirVisiblePart)
     }
 }
 
+// A pen of a negative width strokes nothing, through GDI+ and through GDI: it was handed on as a pen 54 million
+// pixels wide, seconds of work. The ellipse still fills. (The bad-input folder keeps the document as the harness
+// found it, with a stroked figure a stretch shrinks below a pixel, which ended the program through GDI+.)
+TEST_F(MarkupBadInputTest, APenOfNegativeWidthStrokesNothing)
+{
+    const char* const text =
+        "<Ellipse Fill='Blue' Margin='13' Stretch='UniformToFill' Stroke='Red' StrokeThickness='-54410000'/>";
+    for (const UseRenderer::Kind kind : {UseRenderer::GdiPlus, UseRenderer::Gdi})
+    {
+        const std::string what = std::string("negative pen with ") + UseRenderer::Name(kind);
+        Outcome outcome;
+        {
+            const UseRenderer renderer(kind);
+            outcome = RunDocument(what, text);
+        }
+        ExpectHandled(what, outcome);
+        EXPECT_TRUE(IsBluish(outcome.middle)) << what << ": " << std::hex << outcome.middle;
+    }
+}
+
 // ---- Long text ---------------------------------------------------------------------------------------------------
 
 // The characters the block's lines hold, and whether every line but single-character ones fits the width.
