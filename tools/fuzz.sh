@@ -126,7 +126,9 @@ run_program() {
   local pid=$!
   while [ -d "/proc/$pid" ] && [ "$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)" != Z ]; do
     sleep 1
-    if [ -f "$running_label" ] && [ $(($(date +%s) - $(stat -c %Y "$running_label"))) -gt $stall_limit ]; then
+    # The label goes and comes back between inputs: a stat that misses it reads as just written.
+    changed=$(stat -c %Y "$running_label" 2>/dev/null) || changed=$(date +%s)
+    if [ $(($(date +%s) - changed)) -gt $stall_limit ]; then
       echo "fuzz.sh: no input finished for $stall_limit s; stopping the program"
       kill -KILL "$pid" 2>/dev/null || true
     fi
