@@ -423,9 +423,11 @@ int COSMMarkupDeviceContext::GetTextFit(LPCWSTR text, int count, int maxWidth)
     if (!text || count <= 0 || maxWidth < 0)
         return 0;
     // The system measures every character it is given: the text is offered in chunks that double until one does
-    // not fit whole.
+    // not fit whole. The first is about what a room of maxWidth holds (a character is rarely narrower than four
+    // pixels): text wrapped into a narrow room costs the characters of its lines, not 64 for each line.
     constexpr int kFirstChunk = 64;
-    for (int chunk = std::min(count, kFirstChunk);; chunk = chunk > count / 2 ? count : chunk * 2)
+    const int firstChunk = std::max(1, std::min(kFirstChunk, maxWidth / 4 + 1));
+    for (int chunk = std::min(count, firstChunk);; chunk = chunk > count / 2 ? count : chunk * 2)
     {
         INT fit = 0;
         SIZE size = {0, 0};
@@ -441,6 +443,13 @@ void COSMMarkupDeviceContext::SetTextColor(COSMMarkupBrush* brush)
     ::SetTextColor(m_hDC, brush ? brush->GetRepresentativeColor() : 0);
 }
 
+BOOL COSMMarkupDeviceContext::GetTextExtents(LPCWSTR text, int count, int* extents, SIZE* size)
+{
+    if (!text || count <= 0 || !extents || !size)
+        return FALSE;
+    return ::GetTextExtentExPointW(m_hAttribDC, text, count, 0, nullptr, extents, size);
+}
+
 HFONT COSMMarkupDeviceContext::SetFont(COSMMarkupFont* font)
 {
     HFONT select = nullptr;
@@ -454,6 +463,11 @@ HFONT COSMMarkupDeviceContext::SetFont(COSMMarkupFont* font)
             return nullptr;
         select = m_hOldFont;
     }
+    // Text is measured piece by piece, each piece selecting its font: one already selected is left as it is, since
+    // selecting a font again costs the system as much as measuring a short word.
+    if (font && m_hOldFont && m_hAttribDC && ::GetCurrentObject(m_hAttribDC, OBJ_FONT) == select &&
+        (!m_hDC || m_hDC == m_hAttribDC || ::GetCurrentObject(m_hDC, OBJ_FONT) == select))
+        return select;
     HGDIOBJ previous = nullptr;
     if (m_hDC && m_hDC != m_hAttribDC)
         previous = ::SelectObject(m_hDC, select);

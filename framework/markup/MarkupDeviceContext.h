@@ -66,6 +66,9 @@ public:
     // How many of count characters of text fit in maxWidth on the attribute DC (GetTextExtentExPoint), asking
     // about twice as many characters as fit at most, so a long text costs what fits.
     virtual int GetTextFit(LPCWSTR text, int count, int maxWidth);
+    // The extents of count characters of text one call measures on the attribute DC: extents[i] is the width of
+    // the first i + 1 characters, size that of them all. FALSE when the system measures nothing.
+    virtual BOOL GetTextExtents(LPCWSTR text, int count, int* extents, SIZE* size);
     // The brush's colour, black for null.
     virtual void SetTextColor(COSMMarkupBrush* brush);
     // Selects font's handle into both DCs, keeping the font they had before the first one; null selects that font

@@ -298,6 +298,11 @@ int COSMMarkupDrawingContext::GetTextFit(LPCWSTR text, int count, int maxWidth)
     return m_pRenderer->GetTextFit(text, count, maxWidth);
 }
 
+BOOL COSMMarkupDrawingContext::GetTextExtents(LPCWSTR text, int count, int* extents, SIZE* size)
+{
+    return m_pRenderer->GetTextExtents(text, count, extents, size);
+}
+
 void COSMMarkupDrawingContext::SetTextColor(COSMMarkupBrush* brush)
 {
     m_pRenderer->SetTextColor(brush);
@@ -499,7 +504,8 @@ void COSMMarkupDrawingContext::DrawPath(const COSMMarkupPathGeometry* path, int 
     if (!path || path->GetPointCount() == 0 ||
         (!MarkupFigureNeedsCutting(path->GetBounds(), path->GetPointCount(), m_rcClipBox, pen) &&
          !IsTooComplex(path->GetBounds(), path->GetPointCount(), pen, fill != nullptr,
-                       [&] { return MarkupFigureFillWork(path); })))
+                       [&] { return MarkupFigureFillWork(path); }) &&
+         !MarkupPathHasVanishingCurve(path)))
     {
         m_pRenderer->DrawPath(path, thickness, stroke, fill);
         return;

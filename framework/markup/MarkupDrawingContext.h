@@ -87,6 +87,8 @@ public:
     // How many of count characters of text fit in maxWidth, measured like GetTextExtent; the work is that of the
     // characters that fit, not of the whole text.
     int GetTextFit(LPCWSTR text, int count, int maxWidth);
+    // The width of each of the first 1 .. count characters of text, and their height, in one measure.
+    BOOL GetTextExtents(LPCWSTR text, int count, int* extents, SIZE* size);
     void SetTextColor(COSMMarkupBrush* brush);
 
     // What reaches the system is bounded by the clip box, whatever the markup gave:

@@ -11,6 +11,7 @@
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupType.h"
 
+#include <algorithm>
 #include <cwchar>
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupRun, COSMMarkupInline, L"Run", &COSMMarkupRun::RegisterMarkupProperties)
@@ -215,6 +216,26 @@ INT_PTR COSMMarkupRun::FitPosition(COSMMarkupDrawingContext* dc, INT_PTR start, 
     if (fit >= count)
         return end;
     return fit <= 0 ? start : reinterpret_cast<INT_PTR>(reinterpret_cast<LPCWSTR>(start) + fit);
+}
+
+int COSMMarkupRun::MeasurePositions(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end, int maxCount, int* widths,
+                                    int* height)
+{
+    if (start == 0 || start == -1 || end == 0 || !widths || !height)
+        return 0;
+    // A position is one character of the text.
+    const int count = std::min(GetCharIndex(end) - GetCharIndex(start), maxCount);
+    if (count <= 0)
+        return 0;
+    dc->SetFont(m_pFont);
+    SIZE size = {0, 0};
+    if (!dc->GetTextExtents(reinterpret_cast<LPCWSTR>(start), count, widths, &size))
+        return 0;
+    // From the widths of the first 1 .. count characters to each one's own.
+    for (int i = count - 1; i > 0; --i)
+        widths[i] -= widths[i - 1];
+    *height = size.cy;
+    return count;
 }
 
 void COSMMarkupRun::Render(COSMMarkupDrawingContext* dc, const RECT& rect, INT_PTR start, INT_PTR end)

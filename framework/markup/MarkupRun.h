@@ -39,6 +39,8 @@ public:
     CSize Measure(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end) override;
     // Through the system's fitting measure (COSMMarkupDrawingContext::GetTextFit): the cost of what fits.
     INT_PTR FitPosition(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end, int maxWidth) override;
+    int MeasurePositions(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end, int maxCount, int* widths,
+                         int* height) override;
     void Render(COSMMarkupDrawingContext* dc, const RECT& rect, INT_PTR start, INT_PTR end) override;
     void PrepareFont(COSMMarkupDrawingContext* dc) override;
     int GetDescent() override { return m_nDescent; }

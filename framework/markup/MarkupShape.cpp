@@ -8,6 +8,7 @@
 #include "framework/markup/MarkupScalars.h"
 #include "framework/markup/MarkupType.h"
 
+#include <algorithm>
 #include <climits>
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupShape, COSMMarkupFrameworkElement, L"Shape", &COSMMarkupShape::RegisterMarkupProperties)
@@ -55,7 +56,8 @@ int COSMMarkupShape::GetEffectiveThickness() const
     if (!GetStroke())
         return 0;
     const COSMMarkupInt* value = MarkupDynamicCast<COSMMarkupInt>(GetValue(s_pStrokeThicknessProperty));
-    return value ? value->GetValue() : 1;
+    // A negative thickness strokes as none does: handed on, the system drew a pen as wide as its magnitude.
+    return value ? std::max(0, value->GetValue()) : 1;
 }
 
 BOOL COSMMarkupShape::IsStretched() const

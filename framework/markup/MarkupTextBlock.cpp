@@ -181,25 +181,27 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
     m_nCachedWidth = width;
     m_lines.clear();
     m_pState = std::make_unique<LayoutState>();
+    // Every piece and line of the last layout has ended: its memory goes.
+    m_layoutMemory.release();
     LayoutState& s = *m_pState;
     s.dc = dc;
     s.width = width;
     s.wrapping = wrapping;
     s.trimming = trimming;
     s.justify = wrapping != NoWrap && GetEnumValue(s_pTextAlignmentProperty) == TextAlignJustify;
-    s.line = std::make_unique<TextLine>();
+    s.line = Make<TextLine>(&m_layoutMemory);
 
     COSMMarkupInline* first = m_pInlines->GetInline(0);
     if (first)
         first = first->GetFirstInline();
-    else if (std::unique_ptr<TextPiece> empty = MakeEmptyPiece(L" "))
+    else if (TextPiecePtr empty = MakeEmptyPiece(L" "))
         s.pending.push_back(std::move(empty));
 
     for (COSMMarkupInline* item = first; item; item = item->GetNextInline())
     {
         item->PrepareFont(dc);
         INT_PTR position = item->GetFirstPosition();
-        s.current = std::make_unique<TextPiece>(item, position);
+        s.current = Make<TextPiece>(item, position);
         while (position != -1)
         {
             s.current->end = position;
@@ -216,7 +218,7 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
                 if (s.line->pieces.empty())
                 {
                     // An empty line keeps the height of its font.
-                    if (std::unique_ptr<TextPiece> empty = MakeEmptyPiece(L" "))
+                    if (TextPiecePtr empty = MakeEmptyPiece(L" "))
                     {
                         s.pending.push_back(std::move(empty));
                         AddWord();
@@ -224,7 +226,7 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
                 }
                 EndLine();
                 item->GetNextPosition(position);
-                s.current = std::make_unique<TextPiece>(item, position);
+                s.current = Make<TextPiece>(item, position);
                 s.current->afterBreak = TRUE;
                 continue;
             }
@@ -255,17 +257,19 @@ COSMMarkupTextBlock::LayoutState& COSMMarkupTextBlock::State()
     return *m_pState;
 }
 
-std::unique_ptr<COSMMarkupTextBlock::TextPiece> COSMMarkupTextBlock::MakeEmptyPiece(LPCWSTR text)
+COSMMarkupTextBlock::TextPiecePtr COSMMarkupTextBlock::MakeEmptyPiece(LPCWSTR text)
 {
     COSMMarkupContext* context = GetMarkupContext();
     COSMMarkupRun* run =
         context ? MarkupDynamicCast<COSMMarkupRun>(context->CreateObject(COSMMarkupRun::GetClassType())) : nullptr;
     if (!run)
         run = new COSMMarkupRun;
-    run->SetLogicalParent(this);
+    // The text goes in before the run joins the block: a run's text set within the block would mark the block's
+    // measure stale from inside its own layout, and every later measure would lay all its lines out again.
     run->SetText(text);
+    run->SetLogicalParent(this);
     run->PrepareFont(State().dc);
-    auto piece = std::make_unique<TextPiece>(run, run->GetFirstPosition());
+    auto piece = Make<TextPiece>(run, run->GetFirstPosition());
     run->Release();
     MeasurePiece(piece.get());
     return piece;
@@ -287,7 +291,7 @@ void COSMMarkupTextBlock::AddWord()
         COSMMarkupInline* item = s.current->inlineElement;
         const INT_PTR end = s.current->end;
         s.pending.push_back(std::move(s.current));
-        s.current = std::make_unique<TextPiece>(item, end);
+        s.current = Make<TextPiece>(item, end);
     }
     if (s.wrapping != NoWrap && s.x > 0)
     {
@@ -302,7 +306,7 @@ void COSMMarkupTextBlock::AddWord()
     }
     while (!s.pending.empty())
     {
-        std::unique_ptr<TextPiece> piece = std::move(s.pending.front());
+        TextPiecePtr piece = std::move(s.pending.front());
         s.pending.pop_front();
         COSMMarkupInline* item = piece->inlineElement;
         if (s.x == 0 && s.y > 0 && !piece->IsEmpty())
@@ -320,11 +324,22 @@ void COSMMarkupTextBlock::AddWord()
         if (s.wrapping == Wrap && AddMarkupLengths(s.x, piece->width) > s.width && !piece->IsEmpty())
         {
             // Break the word where the system says the line is full, keeping at least one character on each line.
-            // The rest is measured only when it fits a line: a word of any length costs its length once.
+            // The rest is measured only when it fits a line: a word of any length costs its length once. Where the
+            // rest does not fit, what a whole line of it holds is already known for the next line.
+            INT_PTR fitted = 0;
             for (;;)
             {
                 const INT_PTR end = piece->end;
-                INT_PTR cut = item->FitPosition(s.dc, piece->start, end, s.width - s.x);
+                INT_PTR cut = fitted ? fitted : item->FitPosition(s.dc, piece->start, end, s.width - s.x);
+                fitted = 0;
+                if (cut == piece->start && s.x == 0)
+                {
+                    PlaceCharactersOneALine(piece.get());
+                    if (piece->start == end || piece->start == -1)
+                        break;
+                    if (piece->start != cut)
+                        continue;
+                }
                 if (cut == piece->start)
                     item->GetNextPosition(cut);
                 piece->end = cut;
@@ -334,9 +349,10 @@ void COSMMarkupTextBlock::AddWord()
                 EndLine();
                 if (cut == end || cut == -1)
                     break;
-                piece = std::make_unique<TextPiece>(item, cut);
+                piece = Make<TextPiece>(item, cut);
                 piece->end = end;
-                if (item->FitPosition(s.dc, cut, end, s.width) == end)
+                fitted = item->FitPosition(s.dc, cut, end, s.width);
+                if (fitted == end)
                 {
                     MeasurePiece(piece.get());
                     s.pending.push_front(std::move(piece));
@@ -360,7 +376,34 @@ void COSMMarkupTextBlock::AddWord()
     }
 }
 
-void COSMMarkupTextBlock::PlacePiece(std::unique_ptr<TextPiece> piece)
+void COSMMarkupTextBlock::PlaceCharactersOneALine(TextPiece* piece)
+{
+    // A room narrower than a character (a block a pixel wide) puts every character on a line of its own: measured
+    // one call for each would cost a word of a million characters seconds.
+    LayoutState& s = State();
+    COSMMarkupInline* item = piece->inlineElement;
+    constexpr int kBlock = 256;
+    int widths[kBlock];
+    int height = 0;
+    const int count = item->MeasurePositions(s.dc, piece->start, piece->end, kBlock, widths, &height);
+    const int descent = count > 0 ? item->GetDescent() : 0;
+    for (int i = 0; i < count && widths[i] > s.width && piece->start != piece->end && piece->start != -1; ++i)
+    {
+        auto one = Make<TextPiece>(item, piece->start);
+        one->afterBreak = piece->afterBreak;
+        piece->afterBreak = FALSE;
+        item->GetNextPosition(piece->start);
+        one->end = piece->start;
+        one->width = widths[i];
+        one->height = height;
+        one->descent = descent;
+        PlacePiece(std::move(one));
+        s.line->wrapped = TRUE;
+        EndLine();
+    }
+}
+
+void COSMMarkupTextBlock::PlacePiece(TextPiecePtr piece)
 {
     LayoutState& s = State();
     piece->x = s.x;
@@ -404,14 +447,14 @@ void COSMMarkupTextBlock::EndLine()
     s.x = 0;
     s.y = AddMarkupLengths(s.y, line->height);
     m_lines.push_back(std::move(s.line));
-    s.line = std::make_unique<TextLine>();
+    s.line = Make<TextLine>(&m_layoutMemory);
 }
 
 void COSMMarkupTextBlock::TrimLine()
 {
     LayoutState& s = State();
     TextLine* line = s.line.get();
-    std::unique_ptr<TextPiece> ellipsis = MakeEmptyPiece(L"...");
+    TextPiecePtr ellipsis = MakeEmptyPiece(L"...");
     ellipsis->end = -1;
     MeasurePiece(ellipsis.get());
     const int room = s.width - ellipsis->width;

@@ -13,6 +13,9 @@
 
 #include <deque>
 #include <memory>
+#include <memory_resource>
+#include <new>
+#include <utility>
 #include <vector>
 
 class COSMMarkupInline;
@@ -53,14 +56,26 @@ public:
         BOOL joined = FALSE;
     };
 
+    // Pieces and lines live in the memory of the layout they belong to: a block a pixel wide lays a long text out
+    // as one line for each character, and taking each piece and line from the heap on its own cost more than
+    // the layout. The pointers that own them end their lives; the memory goes with the layout.
+    struct EndLife
+    {
+        template <class T> void operator()(T* object) const { object->~T(); }
+    };
+    using TextPiecePtr = std::unique_ptr<TextPiece, EndLife>;
+
     struct TextLine
     {
-        std::vector<std::unique_ptr<TextPiece>> pieces;
+        explicit TextLine(std::pmr::memory_resource* memory) : pieces(memory) {}
+
+        std::pmr::vector<TextPiecePtr> pieces;
         int width = 0;
         int height = 0;
         int descent = 0;
         BOOL wrapped = FALSE;
     };
+    using TextLinePtr = std::unique_ptr<TextLine, EndLife>;
 
     COSMMarkupTextBlock();
 
@@ -88,7 +103,7 @@ public:
     // ---- Not meant to be overridden --------------------------------------------------------------------------
     COSMMarkupInlineCollection* GetInlines() const { return m_pInlines; }
     // The lines of the last layout (read only).
-    const std::vector<std::unique_ptr<TextLine>>& GetLines() const { return m_lines; }
+    const std::vector<TextLinePtr>& GetLines() const { return m_lines; }
     // The width of the widest line and the sum of the line heights (no padding).
     CSize GetTextSize() const { return m_szText; }
     // A piece position as an index into its run's text (-1 past the end), or -1 for an inline without text.
@@ -116,26 +131,38 @@ private:
         int x = 0;
         int y = 0;
         int widest = 0;
-        std::unique_ptr<TextLine> line;
-        std::unique_ptr<TextPiece> current;
-        std::deque<std::unique_ptr<TextPiece>> pending;
+        TextLinePtr line;
+        TextPiecePtr current;
+        std::deque<TextPiecePtr> pending;
     };
 
     // The state of the layout pass that runs, made when one starts: most text blocks of a tree are waiting for their
     // first layout, and the state's containers take heap blocks even when empty.
     LayoutState& State();
 
+    // A piece or line in the layout's memory.
+    template <class T, class... Args> std::unique_ptr<T, EndLife> Make(Args&&... args)
+    {
+        void* memory = m_layoutMemory.allocate(sizeof(T), alignof(T));
+        return std::unique_ptr<T, EndLife>(::new (memory) T(std::forward<Args>(args)...));
+    }
+
     void CalculateLines(COSMMarkupDrawingContext* dc, int width);
     void MeasurePiece(TextPiece* piece);
     void AddWord();
-    void PlacePiece(std::unique_ptr<TextPiece> piece);
+    void PlacePiece(TextPiecePtr piece);
+    // At the start of a line that does not hold the first character of piece: the characters of piece wider than
+    // a line each go on a line of their own, measured together; piece keeps what is left.
+    void PlaceCharactersOneALine(TextPiece* piece);
     void EndLine();
     void TrimLine();
-    std::unique_ptr<TextPiece> MakeEmptyPiece(LPCWSTR text);
+    TextPiecePtr MakeEmptyPiece(LPCWSTR text);
     int GetEnumValue(COSMMarkupDependencyProperty* property) const;
 
     COSMMarkupInlineCollection* m_pInlines;
-    std::vector<std::unique_ptr<TextLine>> m_lines;
+    // Before the lines and the layout state, which end their pieces' lives in it.
+    std::pmr::monotonic_buffer_resource m_layoutMemory;
+    std::vector<TextLinePtr> m_lines;
     int m_nCachedWidth = -1;
     CSize m_szText;
     std::unique_ptr<LayoutState> m_pState;

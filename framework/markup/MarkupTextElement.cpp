@@ -175,6 +175,12 @@ CSize COSMMarkupInline::Measure(COSMMarkupDrawingContext* dc, INT_PTR start, INT
     return CSize(0, 0);
 }
 
+int COSMMarkupInline::MeasurePositions(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end, int maxCount,
+                                       int* widths, int* height)
+{
+    return 0;
+}
+
 INT_PTR COSMMarkupInline::FitPosition(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end, int maxWidth)
 {
     INT_PTR fit = start;

@@ -95,6 +95,10 @@ public:
     // The furthest position after start, up to end, whose piece from start is at most maxWidth wide; start when
     // not even the first position fits. Here by measuring one position more at a time.
     virtual INT_PTR FitPosition(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end, int maxWidth);
+    // The widths of the pieces of one position each from start on, up to end and at most maxCount of them, in one
+    // measure, and their height; how many were measured. 0 here: the caller measures piece by piece.
+    virtual int MeasurePositions(COSMMarkupDrawingContext* dc, INT_PTR start, INT_PTR end, int maxCount, int* widths,
+                                 int* height);
     virtual void Render(COSMMarkupDrawingContext* dc, const RECT& rect, INT_PTR start, INT_PTR end);
     // Selects the inline's font into dc before its pieces are measured.
     virtual void PrepareFont(COSMMarkupDrawingContext* dc);

@@ -94,6 +94,28 @@ double MarkupFigureFillWork(const POINT* points, int count)
         count, [&](int i) { return static_cast<double>(points[i].y); }, [](int) { return false; });
 }
 
+BOOL MarkupPathHasVanishingCurve(const COSMMarkupPathGeometry* path)
+{
+    const int count = path ? path->GetPointCount() : 0;
+    const COSMMarkupPointF* points = count > 0 ? path->GetPoints() : nullptr;
+    const BYTE* types = count > 0 ? path->GetTypes() : nullptr;
+    for (int i = 1; i + 2 < count; ++i)
+    {
+        if ((types[i] & COSMMarkupPathGeometry::PointTypeMask) != COSMMarkupPathGeometry::PointBezier)
+            continue;
+        // The curve from the point before it through its two control points to its end.
+        const COSMMarkupPointF* c = points + i - 1;
+        const double left = std::min({c[0].x, c[1].x, c[2].x, c[3].x});
+        const double right = std::max({c[0].x, c[1].x, c[2].x, c[3].x});
+        const double top = std::min({c[0].y, c[1].y, c[2].y, c[3].y});
+        const double bottom = std::max({c[0].y, c[1].y, c[2].y, c[3].y});
+        if (right - left < kMergeDistance && bottom - top < kMergeDistance)
+            return TRUE;
+        i += 2;
+    }
+    return FALSE;
+}
+
 double MarkupFigureFillWork(const COSMMarkupPathGeometry* path)
 {
     const int count = path ? path->GetPointCount() : 0;

@@ -29,6 +29,11 @@ BOOL MarkupFigureNeedsCutting(const RECT& bounds, int count, const RECT& clipBox
 double MarkupFigureFillWork(const POINT* points, int count);
 double MarkupFigureFillWork(const COSMMarkupPathGeometry* path);
 
+// Whether path holds a curve whose points all lie within a fraction of a pixel: stroked among other segments as
+// small, such a curve sends the system's widening into a recursion that ends only with the stack (GDI+ under Wine),
+// and it shows nothing a line would not.
+BOOL MarkupPathHasVanishingCurve(const COSMMarkupPathGeometry* path);
+
 class COSMMarkupVisibleFigures
 {
 public:

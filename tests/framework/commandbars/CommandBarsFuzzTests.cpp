@@ -1,7 +1,9 @@
 // The bad-input harness on saved command bars: the layouts a manager saves (custom and built-in toolbars with
 // buttons and a popup control opening a popup bar, and a context menu), cut and mutated by a fixed-seed series, each
 // loaded with LoadBarState into a fresh frame and manager, as a program that starts again loads its stored bars. A
-// load succeeds or answers FALSE leaving the manager without bars; nothing crashes, hangs or takes more than two
+// load succeeds or answers FALSE leaving the manager without bars. A layout that loads is then used as a program
+// uses it: laid out by its frame and painted, every popup of its bars and every context menu opened (and painted)
+// and closed, and saved again; what it saves must load again. Nothing crashes, hangs or takes more than two
 // seconds, and the frame, the manager and what it loaded give back their GDI objects and memory.
 #include "PersistenceTestSupport.h"
 
@@ -60,24 +62,111 @@ protected:
     ScopedSetting<int (*)(LPCSTR, UINT)> messageBox{COSMToolBar::s_pfnShowMessageBox, &MessageBoxAnswer::Answer};
 };
 
+void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+}
+
+// How many popups one input opens at most: a layout of thousands of popup controls costs its load, not a thousand
+// popup windows.
+constexpr int kMaxPopupsOpened = 24;
+
+// The loaded bars as the program then shows them: the frame lays them out and paints them, each popup control of
+// each bar opens its popup (painted) and closes it again, and each context menu pops up and closes. How many popups
+// opened.
+int UseLoadedBars(FreshSite& fresh)
+{
+    fuzz::Harness::SetStage("laying out and painting the bars");
+    fresh.frame.RecalcLayout();
+    ::RedrawWindow(fresh.frame.GetSafeHwnd(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages();
+    fuzz::Harness::SetStage("opening the popups");
+    int tried = 0;
+    int opened = 0;
+    COSMCommandBars* bars = fresh.commandBars.Get();
+    for (int b = 0; b < bars->GetCount() && tried < kMaxPopupsOpened; ++b)
+    {
+        COSMCommandBar* bar = bars->GetAt(b);
+        if (!bar || !bar->GetSafeHwnd() || !bar->GetControls())
+            continue;
+        for (int c = 0; c < bar->GetControls()->GetCount() && tried < kMaxPopupsOpened; ++c)
+        {
+            const COSMControl* control = bar->GetControls()->GetAt(c);
+            if (!control || !control->GetCommandBar())
+                continue;
+            ++tried;
+            if (bar->SetPopuped(c, FALSE))
+            {
+                ++opened;
+                ::RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                PumpMessages();
+            }
+            bar->StopTracking();
+            bars->ClosePopups();
+            PumpMessages();
+        }
+    }
+    COSMOwnedCommandBarList* menus = bars->GetOwnedPopups();
+    for (int m = 0; menus && m < menus->GetCount() && tried < kMaxPopupsOpened; ++m)
+    {
+        auto* menu = dynamic_cast<COSMPopupBar*>(menus->GetAt(m));
+        if (!menu)
+            continue;
+        ++tried;
+        if (menu->Popup(200, 200))
+        {
+            ++opened;
+            PumpMessages();
+        }
+        bars->ClosePopups();
+        PumpMessages();
+    }
+    return opened;
+}
+
 // The layout loaded with LoadBarState into a fresh frame and manager, as a program that starts again loads its
-// stored bars; "" unless something escaped the load or a failed load left bars in the manager. The frame, the manager
-// and what it loaded then all go.
+// stored bars, then used and saved again; "" unless something escaped, a failed load left bars in the manager, or
+// a layout that loaded saved one that does not. The frames, the managers and what they loaded then all go.
 std::string LoadIntoFreshSite(const fuzz::Bytes& bytes)
 {
     std::string outcome;
+    fuzz::Bytes saved;
     {
         FreshSite fresh;
         if (!fresh.created)
             return "no fresh frame";
         LoadFromMemory load(bytes);
-        if (!fresh.commandBars->LoadBarState(&load.px, TRUE) &&
-            (fresh.commandBars->GetCount() != 0 || fresh.commandBars->GetOwnedPopups()->GetCount() != 0))
-            outcome = "a failed load left bars in the manager";
+        fuzz::Harness::SetStage("loading the layout");
+        if (!fresh.commandBars->LoadBarState(&load.px, TRUE))
+        {
+            if (fresh.commandBars->GetCount() != 0 || fresh.commandBars->GetOwnedPopups()->GetCount() != 0)
+                outcome = "a failed load left bars in the manager";
+        }
+        else
+        {
+            UseLoadedBars(fresh);
+            fuzz::Harness::SetStage("saving the layout again");
+            StoreToMemory store;
+            if (!fresh.commandBars->SaveBarState(&store.px))
+                outcome = "a layout that loaded was not saved again";
+            else
+                saved = store.Take();
+        }
     }
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageA(&msg);
+    PumpMessages();
+    if (!saved.empty())
+    {
+        fuzz::Harness::SetStage("loading the layout saved again");
+        FreshSite again;
+        LoadFromMemory load(saved);
+        if (again.created && !again.commandBars->LoadBarState(&load.px, TRUE))
+            outcome = "a layout that loaded saved one that does not load";
+    }
+    PumpMessages();
+    fuzz::Harness::SetStage(nullptr);
     return outcome;
 }
 
@@ -93,12 +182,19 @@ TEST_F(CommandBarsFuzz, TheSavedLayoutsLoadWhole)
         ASSERT_TRUE(fresh.commandBars->LoadBarState(&load.px, TRUE));
         EXPECT_NE(nullptr, fresh.FindToolBar(59393));
         EXPECT_EQ(CString("Custom 1"), fresh.FindToolBar(59393)->GetTitle());
+        // The custom toolbar's popup opens (and the bars' own, their overflow buttons'), and the second layout's
+        // context menu too.
+        EXPECT_GE(UseLoadedBars(fresh), &bytes == &corpus[0] ? 1 : 2);
     }
+    // Used and saved again, each loads again.
+    for (const fuzz::Bytes& bytes : corpus)
+        EXPECT_EQ("", LoadIntoFreshSite(bytes));
 }
 
 TEST_F(CommandBarsFuzz, MutatedLayoutsNeitherCrashHangNorLeak)
 {
     fuzz::Harness harness("command-bars", fuzz::RunSettings::FromEnvironment(20261216u, 100));
+    harness.SetLargeEdits(true);
     harness.SetDictionary({"COSMToolBar", "COSMPopupBar", "COSMControlPopup", "COSMControlButton", "COSMCommandBar",
                            "COSMMenuBar", std::string("\xFF\xFF", 2), std::string("\x22\x00", 2),
                            std::string("\x01\x80", 2)});

@@ -180,6 +180,7 @@ TEST(ArchiveFuzz, AStoredManagerDamagedHalfwayLeavesTheManagerAsItWas)
 TEST(ArchiveFuzz, MutatedStoresNeitherCrashHangNorLeak)
 {
     fuzz::Harness harness("archive", fuzz::RunSettings::FromEnvironment(20261215u, 500));
+    harness.SetLargeEdits(true);
     const std::vector<fuzz::Failure> failures = harness.Run(ArchiveCorpus(), &LoadAsHost);
     EXPECT_TRUE(failures.empty()) << fuzz::Describe(failures);
     EXPECT_GT(harness.InputsRun(), 0);

@@ -139,18 +139,19 @@ inline FileOutcome LoadFileAsHost(const std::string& path)
 // What clipboard bytes did on their way in.
 struct PasteOutcome
 {
+    bool offered = false;           // the bytes were on the clipboard (it takes no empty block: then it was empty)
     UINT id = 0;                    // the custom id PasteFromClipboard gave, 0 on a refusal
-    bool managerUnchanged = false;  // on a refusal: the same sets and the same last custom id as before
+    bool managerUnchanged = false;  // the same sets and the same last custom id as before
     double seconds = 0;
 };
 
-// The bytes as "Osmira ToolBar Image" on the clipboard, pasted into the manager.
+// The bytes as "Osmira ToolBar Image" on the clipboard, pasted into the manager. Bytes the clipboard does not take
+// leave it empty, and the paste is made all the same: it must find nothing and change nothing.
 inline PasteOutcome PasteAsHost(COSMImageManager* manager, const std::vector<BYTE>& bytes)
 {
     PasteOutcome outcome;
     image_test::ClipboardOwner clipboard;
-    if (!clipboard.Put(bytes))
-        return outcome;
+    outcome.offered = clipboard.Put(bytes);
     const INT_PTR setsBefore = manager->GetIconSets().GetCount();
     const UINT lastBefore = manager->GetLastCustomID();
     COleDataObject data;

@@ -27,8 +27,8 @@ using namespace image_input;
 namespace {
 
 // The old loaders took tens of seconds, or for ever, on several reproducers; a loaded two-core machine takes well
-// under a second for any of them now.
-const double kReproducerSeconds = 10.0;
+// under a second for any of them now. The limit is the bad-input harness's (fuzz::Harness::kInputSeconds).
+const double kReproducerSeconds = 2.0;
 
 // What a load may leave committed, and touch on its way, beyond the bitmap it gives: the heap keeps a few pages.
 const long long kMemoryLeftBehind = 4 * kMegabyte;

@@ -41,6 +41,10 @@ std::string PasteAsHost(const fuzz::Bytes& bytes)
 {
     RefPtr<COSMImageManager> manager = AdoptRef(new COSMImageManager);
     const image_input::PasteOutcome outcome = image_input::PasteAsHost(manager.Get(), bytes);
+    if (!outcome.offered && !bytes.empty())
+        return "the clipboard did not take " + std::to_string(bytes.size()) + " bytes";
+    if (!outcome.offered && outcome.id != 0)
+        return "a paste from an empty clipboard gave the id " + std::to_string(outcome.id);
     if (outcome.id == 0)
         return outcome.managerUnchanged ? "" : "a refused paste changed the manager";
     COSMImageManagerIconSet* set = manager->LookupIconSet(outcome.id);
@@ -62,9 +66,24 @@ TEST(ImagePasteFuzz, TheCopiedSetsPasteWhole)
     }
 }
 
+// Found by the harness (seed 4711): an input cut to nothing. The clipboard takes no empty block, and the paste of
+// what is then there (nothing) must leave the manager as it was; the harness once reported a change nobody made.
+TEST(ImagePasteFuzz, NoBytesPasteNothingAndChangeNothing)
+{
+    RefPtr<COSMImageManager> manager = AdoptRef(new COSMImageManager);
+    ASSERT_TRUE(FillFuzzImageSets(manager.Get()));
+    const INT_PTR sets = manager->GetIconSets().GetCount();
+    const image_input::PasteOutcome outcome = image_input::PasteAsHost(manager.Get(), {});
+    EXPECT_EQ(0u, outcome.id);
+    EXPECT_TRUE(outcome.managerUnchanged);
+    EXPECT_EQ(sets, manager->GetIconSets().GetCount());
+    EXPECT_EQ("", PasteAsHost({}));
+}
+
 TEST(ImagePasteFuzz, MutatedPastesNeitherCrashHangNorLeak)
 {
     fuzz::Harness harness("image-paste", fuzz::RunSettings::FromEnvironment(20261214u, 600));
+    harness.SetLargeEdits(true);
     const std::vector<fuzz::Failure> failures = harness.Run(PasteCorpus(), &PasteAsHost);
     EXPECT_TRUE(failures.empty()) << fuzz::Describe(failures);
     EXPECT_GT(harness.InputsRun(), 0);

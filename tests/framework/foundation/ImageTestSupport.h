@@ -292,14 +292,22 @@ public:
         }
         return false;
     }
+    // The bytes as the toolbar-image format, alone on the clipboard; false, with the clipboard left empty, when the
+    // system does not take them (a block of no bytes is a discarded one, which SetClipboardData refuses).
     bool Put(const std::vector<BYTE>& bytes)
     {
         if (!Open())
             return false;
         HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-        std::memcpy(::GlobalLock(hData), bytes.data(), bytes.size());
-        ::GlobalUnlock(hData);
-        const bool bSet = ::SetClipboardData(RegisterToolbarImageClipboardFormat(), hData) != nullptr;
+        void* pData = hData ? ::GlobalLock(hData) : nullptr;
+        if (pData)
+        {
+            std::memcpy(pData, bytes.data(), bytes.size());
+            ::GlobalUnlock(hData);
+        }
+        const bool bSet = hData && ::SetClipboardData(RegisterToolbarImageClipboardFormat(), hData) != nullptr;
+        if (!bSet && hData)
+            ::GlobalFree(hData);
         ::CloseClipboard();
         return bSet;
     }

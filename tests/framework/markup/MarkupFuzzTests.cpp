@@ -1,27 +1,42 @@
-// The bad-input harness on markup text: documents of every element a host writes (layout panels, shapes and paths,
-// styled controls, rich text, resources), and the documents made to crash or hang a host, are cut and mutated
-// by the fixed-seed series, and each result goes through the calls a host makes (parsed, measured, drawn into a
-// 200 x 200 memory DC). None may crash, hang or take more than the harness's two seconds, and after each batch the
-// GDI objects, the markup objects alive and the private bytes are where they were. tools/fuzz.sh runs the same for
-// longer or from another seed.
+// The bad-input harness on markup text. Its inputs: documents of every element a host writes (layout panels, shapes
+// and paths, styled controls, rich text, resources) and the documents made to crash or hang a host, cut and
+// mutated by the fixed-seed series (stacks of edits, long repeats, numbers made extreme); and, for half the inputs,
+// documents the generator makes from the types the engine registers (MarkupDocumentGenerator.h). Each goes through
+// the calls a host makes (parsed, measured, drawn into a 320 x 240 memory DC), once through GDI+ and once through
+// GDI alone. None may crash, hang, take more than the harness's two seconds or its memory limit, and after each
+// batch the GDI objects and the markup objects alive are where they were. tools/fuzz.sh runs the same for longer or
+// from another seed.
 #include "GdiObjectCount.h"
+#include "MarkupDocumentGenerator.h"
 #include "MarkupHostRun.h"
 #include "MarkupTestDocuments.h"
 
 #include "FuzzHarness.h"
 #include "framework/markup/MarkupBuilder.h"
+#include "framework/markup/MarkupGdiPlus.h"
 #include "framework/markup/MarkupUIElement.h"
 #include "framework/markup/MarkupObject.h"
+#include "framework/markup/MarkupTypeRegistry.h"
 #include "framework/markup/MarkupXmlReader.h"
+#include "platform/classlib/ScopedHandle.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+using markup_test::MarkupDocumentGenerator;
+
 namespace {
+
+// The area the harness draws into: a host's status bar pane or tooltip is smaller, its dialog larger.
+constexpr int kFuzzAreaWidth = 320;
+constexpr int kFuzzAreaHeight = 240;
+// A library name no system has: with it GDI+ cannot load and every figure goes the GDI way.
+constexpr char kNoGdiPlusLibrary[] = "osm-fuzz-no-gdiplus.dll";
 
 // Documents in the forms hosts write: each parses and draws something.
 const char* const kHostDocuments[] = {
@@ -66,13 +81,24 @@ const char* const kHostDocuments[] = {
     "<TextBlock>&lt;deep&gt; &amp; &#x20AC; text</TextBlock></Button></Border></ScrollViewer>",
 };
 
-// The documents that once brought a host down, now drawn within a bound: a mutation of them must be too.
-const char* const kKeptDocuments[] = {
-    "button_theme_minheight_auto.txt",
-    "button_theme_padding.txt",
-    "ellipse_100000.txt",
-    "ellipse_minheight_auto.txt",
-};
+// The documents kept in the bad-input folder, each of which once brought a host down and is now drawn within a
+// bound: a mutation of them must be too. The folder is read whole, so a document kept there joins the corpus.
+std::vector<std::string> KeptDocumentNames()
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    ScopedFindHandle find(::FindFirstFileA((std::string(OSM_MARKUP_BAD_INPUT_DIR) + "/*.txt").c_str(), &data));
+    if (!find)
+        return names;
+    do
+    {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(data.cFileName);
+    } while (::FindNextFileA(find.Get(), &data));
+    // The order the system lists them in is its own: sorted, a seed's series is the same everywhere.
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::vector<fuzz::Bytes> MarkupCorpus()
 {
@@ -84,7 +110,7 @@ std::vector<fuzz::Bytes> MarkupCorpus()
         if (markup_test::IsReadable(document))
             corpus.push_back(fuzz::ToBytes(document.text));
     }
-    for (const char* name : kKeptDocuments)
+    for (const std::string& name : KeptDocumentNames())
     {
         std::ifstream file(std::string(OSM_MARKUP_BAD_INPUT_DIR) + "/" + name, std::ios::binary);
         corpus.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -119,17 +145,182 @@ TEST(MarkupFuzz, TheHostDocumentsParseAndDraw)
     }
 }
 
-TEST(MarkupFuzz, MutatedDocumentsNeitherCrashHangNorLeak)
+// The text as hosts take it (parsed, measured in unbounded room and in the area, drawn into a memory DC, released),
+// once where GDI+ is missing and everything goes through GDI and once where markup draws through GDI+; each step is
+// named for the harness's reports. No markup context may be alive around the call: the library is chosen while
+// GDI+ has no user.
+void RunWithBothRenderers(const std::string& text)
 {
+    struct Renderer
+    {
+        const char* library;
+        const char* stages[4];
+    };
+    static const Renderer kRenderers[] = {
+        {nullptr, {"parsing (GDI+)", "measuring (GDI+)", "drawing through GDI+", "releasing (GDI+)"}},
+        {kNoGdiPlusLibrary, {"parsing (GDI)", "measuring (GDI)", "drawing through GDI", "releasing (GDI)"}},
+    };
+    for (const Renderer& renderer : kRenderers)
+    {
+        GetMarkupGdiPlus()->SetLibraryName(renderer.library);
+        foundation_test::DcTestSurface surface(kFuzzAreaWidth, kFuzzAreaHeight, RGB(0x12, 0x34, 0x56));
+        fuzz::Harness::SetStage(renderer.stages[0]);
+        COSMMarkupContext* context = CreateMarkupContext(nullptr);
+        COSMMarkupUIElement* root = ParseMarkup(context, text.c_str());
+        if (root)
+        {
+            fuzz::Harness::SetStage(renderer.stages[1]);
+            MeasureMarkupElement(root, 0x7FFFFFFF, 0x7FFFFFFF);
+            MeasureMarkupElement(root, kFuzzAreaWidth, kFuzzAreaHeight);
+            fuzz::Harness::SetStage(renderer.stages[2]);
+            const RECT area = {0, 0, kFuzzAreaWidth, kFuzzAreaHeight};
+            RenderMarkupElement(root, surface.GetDC(), &area);
+        }
+        fuzz::Harness::SetStage(renderer.stages[3]);
+        ReleaseMarkupElement(&root);
+        ReleaseMarkupContext(&context);
+    }
+    GetMarkupGdiPlus()->SetLibraryName(nullptr);
+    fuzz::Harness::SetStage(nullptr);
+}
+
+// GDI+ loaded once for the whole run: each host context starts and stops it, and a library loaded and freed again
+// for every document would cost more than most documents do.
+class GdiPlusKeptLoaded
+{
+public:
+    GdiPlusKeptLoaded() : m_module(::LoadLibraryA("GdiPlus.dll")) {}
+    ~GdiPlusKeptLoaded()
+    {
+        if (m_module)
+            ::FreeLibrary(m_module);
+    }
+    GdiPlusKeptLoaded(const GdiPlusKeptLoaded&) = delete;
+    GdiPlusKeptLoaded& operator=(const GdiPlusKeptLoaded&) = delete;
+
+private:
+    HMODULE m_module;
+};
+
+const MarkupDocumentGenerator::ElementType* FindElement(const MarkupDocumentGenerator& generator, const char* tag)
+{
+    for (const MarkupDocumentGenerator::ElementType& type : generator.Elements())
+    {
+        if (type.tag == tag)
+            return &type;
+    }
+    return nullptr;
+}
+
+const MarkupDocumentGenerator::Property* FindProperty(const MarkupDocumentGenerator::ElementType& type,
+                                                      const char* name)
+{
+    for (const MarkupDocumentGenerator::Property& property : type.properties)
+    {
+        if (property.name == name)
+            return &property;
+    }
+    return nullptr;
+}
+
+// The generator reads what the engine registers: the shapes with their pens and figures, the text block with its
+// font size, the converters' names of an enum property, the attached properties of the panels.
+TEST(MarkupFuzz, TheGeneratorKnowsTheRegisteredTypes)
+{
+    InitializeMarkupTypesOnce();
+    const MarkupDocumentGenerator generator;
+    using Kind = MarkupDocumentGenerator::Kind;
+    struct Expected
+    {
+        const char* tag;
+        const char* property;
+        Kind kind;
+    };
+    const Expected kExpected[] = {
+        {"Ellipse", "StrokeThickness", Kind::Int},
+        {"Ellipse", "Stroke", Kind::Brush},
+        {"Line", "Y1", Kind::Int},
+        {"Path", "Data", Kind::Path},
+        {"Path", "Stretch", Kind::Enum},
+        {"Polygon", "Points", Kind::Points},
+        {"TextBlock", "FontSize", Kind::Length},
+        {"Border", "BorderThickness", Kind::Thickness},
+        {"Border", "Background", Kind::Brush},
+        {"StackPanel", "Orientation", Kind::Enum},
+    };
+    for (const Expected& expected : kExpected)
+    {
+        const MarkupDocumentGenerator::ElementType* type = FindElement(generator, expected.tag);
+        ASSERT_NE(nullptr, type) << expected.tag;
+        const MarkupDocumentGenerator::Property* property = FindProperty(*type, expected.property);
+        ASSERT_NE(nullptr, property) << expected.tag << "." << expected.property;
+        EXPECT_EQ(expected.kind, property->kind) << expected.tag << "." << expected.property;
+    }
+    const std::vector<std::string>& stretches = FindProperty(*FindElement(generator, "Path"), "Stretch")->names;
+    for (const char* name : {"None", "Fill", "Uniform", "UniformToFill"})
+        EXPECT_NE(stretches.end(), std::find(stretches.begin(), stretches.end(), name)) << name;
+    EXPECT_EQ(MarkupDocumentGenerator::Content::Children, FindElement(generator, "Canvas")->content);
+    EXPECT_EQ(MarkupDocumentGenerator::Content::Inlines, FindElement(generator, "TextBlock")->content);
+    EXPECT_EQ(MarkupDocumentGenerator::Content::Child, FindElement(generator, "Border")->content);
+    bool canvasLeft = false;
+    for (const MarkupDocumentGenerator::Property& property : generator.Attached())
+        canvasLeft = canvasLeft || property.name == "Canvas.Left";
+    EXPECT_TRUE(canvasLeft);
+}
+
+// Generated documents are markup the engine reads: most of them parse and draw something, none grows past the
+// harness's largest input, and the same seed makes the same document.
+TEST(MarkupFuzz, GeneratedDocumentsParseAndDraw)
+{
+    InitializeMarkupTypesOnce();
+    const MarkupDocumentGenerator generator;
+    int tried = 0;
+    int parsed = 0;
+    int drew = 0;
+    std::string refusals;
+    const int kDocuments = 40;
+    for (int i = 0; i < kDocuments; ++i)
+    {
+        fuzz::Random random(fuzz::SeriesSeed(20261217u, static_cast<uint64_t>(i)));
+        const std::string text = generator.Make(random);
+        ASSERT_LE(text.size(), fuzz::Mutator::kMaxSize);
+        fuzz::Random again(fuzz::SeriesSeed(20261217u, static_cast<uint64_t>(i)));
+        EXPECT_EQ(text, generator.Make(again));
+        // The small ones only: this test is about what the documents are, the harness about what they cost.
+        if (text.size() > 20000)
+            continue;
+        ++tried;
+        int drawn = 0;
+        if (markup_test::RunMarkupAsHost(text, &drawn, kFuzzAreaWidth, kFuzzAreaHeight))
+            ++parsed;
+        else
+            refusals += "\n" + ParseMessage(text) + ": " + text.substr(0, 300);
+        drew += drawn > 0 ? 1 : 0;
+    }
+    ASSERT_GT(tried, kDocuments / 2);
+    EXPECT_EQ(tried, parsed) << refusals;
+    EXPECT_GT(drew, 0);
+}
+
+TEST(MarkupFuzz, MutatedAndGeneratedDocumentsNeitherCrashHangNorLeak)
+{
+    const std::vector<std::string> kept = KeptDocumentNames();
+    ASSERT_NE(kept.end(), std::find(kept.begin(), kept.end(), "markup_line_y1_2147483647.txt"))
+        << "the kept documents were not read from " << OSM_MARKUP_BAD_INPUT_DIR;
     const std::vector<fuzz::Bytes> corpus = MarkupCorpus();
     for (const fuzz::Bytes& entry : corpus)
         ASSERT_FALSE(entry.empty()) << "a kept document is missing from " << OSM_MARKUP_BAD_INPUT_DIR;
 
+    InitializeMarkupTypesOnce();
+    const MarkupDocumentGenerator generator;
+    const GdiPlusKeptLoaded gdiPlus;
     fuzz::Harness harness("markup", fuzz::RunSettings::FromEnvironment(20261212u, 1500));
     harness.SetDictionary(markup_test::kMarkupTokens);
+    harness.SetLargeEdits(true);
+    harness.SetGenerator([&generator](fuzz::Random& random) { return fuzz::ToBytes(generator.Make(random)); }, 50);
     harness.AddCounter("markup objects", [] { return static_cast<long long>(COSMMarkupObject::GetLiveObjectCount()); });
     const std::vector<fuzz::Failure> failures = harness.Run(corpus, [](const fuzz::Bytes& bytes) {
-        markup_test::RunMarkupAsHost(fuzz::ToText(bytes));
+        RunWithBothRenderers(fuzz::ToText(bytes));
         return std::string();
     });
     EXPECT_TRUE(failures.empty()) << fuzz::Describe(failures);

@@ -1,0 +1,26 @@
+# cmake -DSOURCE_DIR=... -DOUTPUT=... -P MarkupSourceWords.cmake: writes OUTPUT, a header holding every word the
+# markup engine's sources name in a wide literal (L"Word"): the names its types register properties under, the
+# names its converters take, its colour names. The markup harness's generator keeps the words the registered types
+# answer to. OUTPUT is rewritten only when the words change.
+file(GLOB sources ${SOURCE_DIR}/*.cpp)
+list(SORT sources)
+set(words "")
+foreach(source IN LISTS sources)
+  file(STRINGS ${source} lines REGEX "L\"[A-Za-z_][A-Za-z0-9_.:]*\"")
+  foreach(line IN LISTS lines)
+    string(REGEX MATCHALL "L\"[A-Za-z_][A-Za-z0-9_.:]*\"" found "${line}")
+    foreach(literal IN LISTS found)
+      string(REGEX REPLACE "^L\"(.*)\"$" "\\1" word "${literal}")
+      list(APPEND words "${word}")
+    endforeach()
+  endforeach()
+endforeach()
+list(REMOVE_DUPLICATES words)
+list(SORT words)
+set(text "// Made by MarkupSourceWords.cmake from the markup engine's sources; not to be edited.\n#pragma once\n\n")
+string(APPEND text "namespace markup_test {\n\ninline const char* const kMarkupSourceWords[] = {\n")
+foreach(word IN LISTS words)
+  string(APPEND text "    \"${word}\",\n")
+endforeach()
+string(APPEND text "};\n\n}  // namespace markup_test\n")
+file(CONFIGURE OUTPUT ${OUTPUT} CONTENT "${text}" @ONLY)
