@@ -15,6 +15,7 @@
 // left no bar anything to repaint, that the idle update with nothing changed left none anything to repaint either,
 // and that loading gave back the bars and controls saved. --smoke runs one frame of 3 toolbars, says what it did and
 // prints BARS-BENCH-SMOKE-PASSED (else FAILED: and a non-zero exit). Timed figures are never asserted.
+#include "LoadAverage.h"
 #include "classlib/Archive.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/MemFile.h"
@@ -73,31 +74,6 @@ double Now()
     LARGE_INTEGER counter;
     ::QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-// The host's load average (1, 5 and 15 minutes), which Wine shows at Z:\proc\loadavg; "unknown" elsewhere.
-std::string ReadLoadAverage()
-{
-    std::string text = "unknown";
-    if (FILE* file = std::fopen("Z:\\proc\\loadavg", "r"))
-    {
-        char line[128] = {};
-        if (std::fgets(line, sizeof(line), file))
-        {
-            text = line;
-            size_t fields = 0, end = 0;
-            while (end < text.size() && fields < 3)
-            {
-                if (text[end] == ' ')
-                    ++fields;
-                if (fields < 3)
-                    ++end;
-            }
-            text.resize(end);
-        }
-        std::fclose(file);
-    }
-    return text;
 }
 
 [[noreturn]] void Fail(const std::string& what)

@@ -19,6 +19,7 @@
 // shown window, releasing each tree before the next parse, and prints when each parse began and ended as the
 // performance counter's seconds (under Wine that is the host's monotonic clock), so samples of the parse alone can
 // be told from the rest.
+#include "LoadAverage.h"
 #include "framework/markup/Markup.h"
 #include "framework/markup/MarkupBuilder.h"
 #include "framework/markup/MarkupDrawingContext.h"
@@ -225,33 +226,6 @@ double Now()
     LARGE_INTEGER counter;
     ::QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// The machine's load average as the host system states it (under Wine the Linux file is reachable through the Z:
-// drive), so that a table shows how quiet the machine was; "unknown" where there is no such file.
-std::string ReadLoadAverage()
-{
-    std::string text = "unknown";
-    if (FILE* file = std::fopen("Z:\\proc\\loadavg", "r"))
-    {
-        char line[128] = {};
-        if (std::fgets(line, sizeof(line), file))
-        {
-            text = line;
-            // The three averages only (1, 5 and 15 minutes).
-            size_t fields = 0, end = 0;
-            while (end < text.size() && fields < 3)
-            {
-                if (text[end] == ' ')
-                    ++fields;
-                if (fields < 3)
-                    ++end;
-            }
-            text.resize(end);
-        }
-        std::fclose(file);
-    }
-    return text;
 }
 
 // GetProcessMemoryInfo by name: kernel32's K32 export where the system has it, else psapi.dll's, so the program
