@@ -68,21 +68,25 @@ void COSMDockBar::BarPositioning::Place(COSMToolBar* bar, const CRect& rect)
 {
     if (m_failed || !bar->GetSafeHwnd() || !m_dockBar->GetSafeHwnd())
         return;
+    // A bar docked since the last layout has a hidden window: it shows where it is placed.
+    const BOOL show = bar->IsVisible() && !(bar->GetStyle() & WS_VISIBLE);
     const CRect current = CurrentRect(bar);
-    if (current == rect)
+    if (current == rect && !show)
         return;
     if (!m_dwp)
         m_dwp = ::BeginDeferWindowPos(m_capacity);
     if (m_dwp)
         m_dwp = ::DeferWindowPos(m_dwp, bar->GetSafeHwnd(), nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
-                                 SWP_NOACTIVATE | SWP_NOZORDER);
+                                 SWP_NOACTIVATE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : 0));
     // A failed positioning is freed whole: the toolbars stay where they are rather than half of them moving.
     if (!m_dwp)
     {
         m_failed = TRUE;
         return;
     }
-    bar->Invalidate(FALSE);
+    // Showing paints the whole window anyway.
+    if (!show)
+        bar->Invalidate(FALSE);
 }
 
 int COSMDockBar::AdjustRow(const std::vector<COSMToolBar*>& row, CPoint origin, int length, BOOL horizontal,

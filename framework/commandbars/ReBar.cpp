@@ -27,6 +27,9 @@ BOOL COSMReBar::AddToolBar(COSMToolBar* toolBar, DWORD bandStyle)
     toolBar->MoveWindow(0, 0, size.cx, size.cy, TRUE);
     if (!AddBar(toolBar, nullptr, nullptr, bandStyle))
         return FALSE;
+    // A bar made for a dock bar waits hidden for the dock bar to place it; in a band it shows now.
+    if (toolBar->IsVisible() && !(toolBar->GetStyle() & WS_VISIBLE))
+        toolBar->ShowWindow(SW_SHOWNA);
 
     REBARBANDINFOA band = MakeBandInfo(RBBIM_ID);
     band.wID = toolBar->GetBarID();

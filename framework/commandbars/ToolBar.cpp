@@ -79,7 +79,9 @@ BOOL COSMToolBar::Create(CWnd* parent, BOOL floating)
             point = m_moveTracker->GetSavedFloatingPoint();
         if (!CreateEx(exStyle, kToolBarWindowClass, m_title, style, point.x, point.y, 0, 0, parentWindow, nullptr))
             return FALSE;
-        if (m_visible)
+        // A docked bar stays hidden until its dock bar places it, which shows it there: shown now, it would be
+        // shown, moved and painted once more for every bar added before the frame lays out.
+        if (m_visible && (floating || !dynamic_cast<COSMDockBar*>(parent)))
             ShowWindow(SW_SHOWNA);
     }
     if (!floating)
@@ -94,6 +96,9 @@ BOOL COSMToolBar::Create(CWnd* parent, BOOL floating)
         ModifyStyle(WS_CHILD, WS_POPUP | kStyleSyncActive);
     }
     ::SetWindowLongPtrA(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parentWindow));
+    // A bar floated before any dock bar placed it has not shown yet.
+    if (m_visible && !(GetStyle() & WS_VISIBLE))
+        ShowWindow(SW_SHOWNA);
     return TRUE;
 }
 
@@ -206,8 +211,16 @@ CRect COSMToolBar::GetBorders()
     CRect borders = paintManager ? paintManager->GetCommandBarBorders(this) : CRect(0, 0, 0, 0);
     if (paintManager && GetShowGripper())
     {
-        CClientDC dc(this);
-        const CSize gripper = paintManager->DrawCommandBarGripper(&dc, this, FALSE);
+        CSize gripper;
+        if (m_measuringDC)
+        {
+            gripper = paintManager->DrawCommandBarGripper(m_measuringDC, this, FALSE);
+        }
+        else
+        {
+            CClientDC dc(this);
+            gripper = paintManager->DrawCommandBarGripper(&dc, this, FALSE);
+        }
         borders.left += gripper.cx;
         borders.top += gripper.cy;
     }
@@ -369,6 +382,10 @@ LRESULT COSMToolBar::OnNcCreate(WPARAM wParam, LPARAM lParam)
 {
     if (!Default())
         return FALSE;
+    // Only a floating bar (a popup) shows its caption active with the frame's; a docked one skips the questions
+    // about the foreground window, each a round trip to the window manager.
+    if (GetStyle() & WS_CHILD)
+        return TRUE;
     HWND topParent = ::GetAncestor(m_hWnd, GA_ROOTOWNER);
     if ((GetStyle() & kStyleSyncActive) && topParent && topParent != m_hWnd)
     {

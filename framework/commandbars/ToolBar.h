@@ -207,6 +207,11 @@ private:
     void RestoreCaptionButtons(const COSMToolBarLayoutCache::Result& result);
 
     COSMToolBarLayoutCache m_layoutCache;
+    // The DC a measurement holds, which GetBorders measures the gripper with too: a window DC costs a round trip to
+    // the window manager, and a layout measures every docked bar several times.
+    CDC* m_measuringDC = nullptr;
+
+    friend class COSMToolBarMeasuringDC;
 };
 
 // The close button of a floating toolbar's caption strip: hides the bar.

@@ -37,6 +37,27 @@ private:
     COSMFontDC m_font;
 };
 
+}  // namespace
+
+// A measurement's DC, lent to GetBorders for as long as the measurement runs.
+class COSMToolBarMeasuringDC : public LayoutDC
+{
+public:
+    explicit COSMToolBarMeasuringDC(COSMToolBar* bar) : LayoutDC(bar), m_bar(bar), m_previous(bar->m_measuringDC)
+    {
+        bar->m_measuringDC = this;
+    }
+    ~COSMToolBarMeasuringDC() override { m_bar->m_measuringDC = m_previous; }
+    COSMToolBarMeasuringDC(const COSMToolBarMeasuringDC&) = delete;
+    COSMToolBarMeasuringDC& operator=(const COSMToolBarMeasuringDC&) = delete;
+
+private:
+    COSMToolBar* m_bar;
+    CDC* m_previous;
+};
+
+namespace {
+
 CRect WindowRectInParent(HWND window)
 {
     CRect rect;
@@ -88,7 +109,7 @@ CSize COSMToolBar::CalcDynamicLayout(int length, DWORD mode)
     if (mode & (LM_HORZDOCK | LM_VERTDOCK))
         return CalcDockingLayout(length, mode, 0);
 
-    LayoutDC dc(this);
+    COSMToolBarMeasuringDC dc(this);
     COSMPaintManager* paintManager = GetPaintManager();
     const int captionHeight = paintManager ? paintManager->DrawCommandBarGripper(&dc, this, FALSE).cy : 0;
     CRect borders = GetBorders();
@@ -222,7 +243,7 @@ CSize COSMToolBar::CalcDockingLayout(int length, DWORD mode, int minWidth)
 
 CSize COSMToolBar::MeasureDockingLayout(int length, DWORD mode, int minWidth)
 {
-    LayoutDC dc(this);
+    COSMToolBarMeasuringDC dc(this);
     CRect borders = GetBorders();
     if (COSMControl* close = m_controls->FindControlById(static_cast<int>(kCloseButtonId)))
         close->SetHideFlags(COSMControl::kHideHidden);

@@ -17,10 +17,12 @@
 // prints BARS-BENCH-SMOKE-PASSED (else FAILED: and a non-zero exit). Timed figures are never asserted.
 #include "LoadAverage.h"
 #include "classlib/Archive.h"
+#include "classlib/GuardedCallbacks.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/MemFile.h"
 #include "classlib/Menu.h"
 #include "classlib/RefPtr.h"
+#include "classlib/ScopedHandle.h"
 #include "framework/commandbars/CommandBars.h"
 #include "framework/commandbars/ToolBar.h"
 #include "framework/commandbars/testing/TestPaintManager.h"
@@ -29,8 +31,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -82,22 +87,160 @@ double Now()
     std::exit(1);
 }
 
+// Where a pump's time went: inside the system's own PeekMessage (which also takes in the display server's events
+// under Wine), handling paints, handling the rest.
+struct PumpTimes
+{
+    double peek = 0;
+    double paints = 0;
+    double others = 0;
+};
+
 // Handles what is queued (paints, the bars' own posts) so that one step's leftovers do not land in the next; how
 // many messages and how many of them paints.
-std::pair<int, int> Pump()
+std::pair<int, int> Pump(PumpTimes* times = nullptr)
 {
     std::pair<int, int> handled{0, 0};
     MSG msg;
+    double mark = Now();
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
     {
+        const double peeked = Now();
         ++handled.first;
         if (msg.message == WM_PAINT)
             ++handled.second;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
+        const double dispatched = Now();
+        if (times)
+        {
+            times->peek += peeked - mark;
+            (msg.message == WM_PAINT ? times->paints : times->others) += dispatched - peeked;
+        }
+        mark = dispatched;
     }
+    if (times)
+        times->peek += Now() - mark;
     return handled;
 }
+
+// --profile: the window messages of create+dock+pump, counted on one extra frame per size through a hook on the
+// messages sent and in the pump for the messages posted, by the kind of window they went to.
+enum WindowKind
+{
+    kToolBarWindow,
+    kDockBarWindow,
+    kFrameWindow,
+    kOtherWindow,
+    kWindowKindCount
+};
+const char* const kWindowKindNames[kWindowKindCount] = {"toolbar", "dock bar", "frame", "other"};
+
+enum CountedMessage
+{
+    kCountCreate,
+    kCountPaint,
+    kCountEraseBackground,
+    kCountNcPaint,
+    kCountWindowPosChanged,
+    kCountSize,
+    kCountShow,
+    kCountSizeParent,
+    kCountedMessageCount
+};
+const char* const kCountedMessageNames[kCountedMessageCount] = {
+    "WM_CREATE",           "WM_PAINT", "WM_ERASEBKGND", "WM_NCPAINT",
+    "WM_WINDOWPOSCHANGED", "WM_SIZE",  "WM_SHOWWINDOW", "WM_SIZEPARENT"};
+
+using MessageCounts = std::array<std::array<int, kCountedMessageCount>, kWindowKindCount>;
+
+struct MessageCounter
+{
+    bool on = false;
+    HWND frame = nullptr;
+    MessageCounts counts{};
+    std::map<HWND, WindowKind> kinds;
+};
+MessageCounter messageCounter;
+
+WindowKind KindOf(HWND window)
+{
+    auto known = messageCounter.kinds.find(window);
+    if (known != messageCounter.kinds.end())
+        return known->second;
+    char name[64] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    WindowKind kind = kOtherWindow;
+    if (window == messageCounter.frame)
+        kind = kFrameWindow;
+    else if (std::strcmp(name, "OSMToolBar") == 0)
+        kind = kToolBarWindow;
+    else if (std::strcmp(name, "OSMDockBar") == 0)
+        kind = kDockBarWindow;
+    // A window made during the count has no class name yet only before WM_NCCREATE; by WM_CREATE it has one.
+    messageCounter.kinds[window] = kind;
+    return kind;
+}
+
+void CountMessage(HWND window, UINT message)
+{
+    if (!messageCounter.on)
+        return;
+    int counted = -1;
+    switch (message)
+    {
+    case WM_CREATE:
+        counted = kCountCreate;
+        break;
+    case WM_PAINT:
+        counted = kCountPaint;
+        break;
+    case WM_ERASEBKGND:
+        counted = kCountEraseBackground;
+        break;
+    case WM_NCPAINT:
+        counted = kCountNcPaint;
+        break;
+    case WM_WINDOWPOSCHANGED:
+        counted = kCountWindowPosChanged;
+        break;
+    case WM_SIZE:
+        counted = kCountSize;
+        break;
+    case WM_SHOWWINDOW:
+        counted = kCountShow;
+        break;
+    case WM_SIZEPARENT:
+        counted = kCountSizeParent;
+        break;
+    default:
+        return;
+    }
+    ++messageCounter.counts[KindOf(window)][static_cast<size_t>(counted)];
+}
+
+LRESULT OnSentMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION)
+    {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        CountMessage(sent->hwnd, sent->message);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+constexpr char kSentMessageHook[] = "barsbench sent-message hook";
+
+LRESULT OnPostedMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && wParam == PM_REMOVE)
+    {
+        const auto* posted = reinterpret_cast<const MSG*>(lParam);
+        if (posted->hwnd)
+            CountMessage(posted->hwnd, posted->message);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+constexpr char kPostedMessageHook[] = "barsbench posted-message hook";
 
 // What the thread's idle handler does each time the queue empties (CWinThread::OnIdle).
 void IdleUpdate(CFrameWnd& frame)
@@ -202,16 +345,52 @@ IdleProfile ProfileIdle(CFrameWnd& frame, const COSMCommandBars& commandBars)
     return profile;
 }
 
+// Where create+dock+pump's time goes (--profile): the manager's AddToolBar calls (the toolbars' windows made and
+// docked), filling them (SetButtons), the frame's layout, and the pump after.
+struct CreateProfile
+{
+    double addToolBar = 0;
+    double setButtons = 0;
+    double layout = 0;
+    PumpTimes pump;
+};
+
+// The toolbars whose windows the frame shows whole, and those it shows in part: a dock bar taller than the frame's
+// client area is cut off at its edge.
+std::pair<int, int> CountShownToolBars(const CFrameWnd& frame, const COSMCommandBars& commandBars, int toolBars)
+{
+    CRect client;
+    frame.GetClientRect(&client);
+    frame.ClientToScreen(&client);
+    std::pair<int, int> shown{0, 0};
+    for (int bar = 0; bar < toolBars; ++bar)
+    {
+        const COSMCommandBar* toolBar = commandBars.FindCommandBar(kFirstBarId + static_cast<UINT>(bar));
+        if (!toolBar || !toolBar->GetSafeHwnd() || !::IsWindowVisible(toolBar->GetSafeHwnd()))
+            continue;
+        CRect rect;
+        toolBar->GetWindowRect(&rect);
+        CRect inside;
+        if (rect.IsRectEmpty() || !inside.IntersectRect(&rect, &client))
+            continue;
+        ++(inside == rect ? shown.first : shown.second);
+    }
+    return shown;
+}
+
 // What one frame did besides its times, for the smoke run to show.
 struct FrameWork
 {
     std::pair<int, int> made;
     std::pair<int, int> pumped;  // messages and paints after create and dock
+    std::pair<int, int> shown;   // toolbars shown whole and in part
     IdleProfile idle;
+    CreateProfile create;
 };
 
-// One frame with its bars, every step timed once.
-std::vector<double> MeasureFrame(int toolBars, FrameWork& work)
+// One frame with its bars, every step timed once. With countMessages the messages of create+dock+pump are counted
+// (messageCounter), which slows them: such a frame's times are not used.
+std::vector<double> MeasureFrame(int toolBars, FrameWork& work, bool countMessages = false)
 {
     std::vector<double> times(kStepCount, 0.0);
     CFrameWnd frame;
@@ -231,23 +410,52 @@ std::vector<double> MeasureFrame(int toolBars, FrameWork& work)
     frame.RecalcLayout();
     Pump();
 
+    ScopedHook sentHook, postedHook;
+    if (countMessages)
+    {
+        messageCounter.on = true;
+        messageCounter.frame = frame.GetSafeHwnd();
+        messageCounter.counts = MessageCounts{};
+        messageCounter.kinds.clear();
+        sentHook.Reset(::SetWindowsHookExA(WH_CALLWNDPROC, osm::GuardedHookProc<kSentMessageHook, &OnSentMessage>,
+                                           nullptr, ::GetCurrentThreadId()));
+        postedHook.Reset(::SetWindowsHookExA(WH_GETMESSAGE, osm::GuardedHookProc<kPostedMessageHook, &OnPostedMessage>,
+                                             nullptr, ::GetCurrentThreadId()));
+        if (!sentHook || !postedHook)
+            Fail("no message hooks for the count");
+    }
+
     std::vector<UINT> ids(kButtons);
+    work.create = CreateProfile{};
     double start = Now();
     for (int bar = 0; bar < toolBars; ++bar)
     {
         const std::string title = "Toolbar " + std::to_string(bar + 1);
+        const double adding = Now();
         COSMCommandBar* toolBar = commandBars->AddToolBar(title.c_str(), kFirstBarId + static_cast<UINT>(bar));
+        const double filling = Now();
         for (int i = 0; i < kButtons; ++i)
             ids[static_cast<size_t>(i)] = kFirstCommand + static_cast<UINT>(bar * kButtons + i);
         if (!toolBar || !toolBar->SetButtons(ids.data(), kButtons))
             Fail("toolbar " + std::to_string(bar + 1) + " not made");
+        work.create.addToolBar += filling - adding;
+        work.create.setButtons += Now() - filling;
     }
     // The layout an application's frame does before it shows: the bars take their places.
+    const double layout = Now();
     frame.RecalcLayout();
     times[kCreate] = Now() - start;
+    work.create.layout = Now() - layout;
     // What the new bars posted and the paints they need: the user sees them only after this.
-    work.pumped = Pump();
+    work.pumped = Pump(&work.create.pump);
     times[kCreatePump] = Now() - start;
+    if (countMessages)
+    {
+        sentHook.Reset();
+        postedHook.Reset();
+        messageCounter.on = false;
+    }
+    work.shown = CountShownToolBars(frame, *commandBars, toolBars);
 
     const std::pair<int, int> made = CountBarsAndControls(*commandBars);
     work.made = made;
@@ -395,6 +603,11 @@ int main(int argc, char** argv)
     std::vector<std::vector<std::vector<double>>> samples(counts.size(), std::vector<std::vector<double>>(kStepCount));
     // profiles[size]: walk, handlers and dialog controls, one of each per round.
     std::vector<std::vector<std::vector<double>>> profiles(counts.size(), std::vector<std::vector<double>>(3));
+    // createProfiles[size]: the parts of create+dock+pump (CreateProfile's order), one of each per round.
+    constexpr size_t kCreateParts = 6;
+    std::vector<std::vector<std::vector<double>>> createProfiles(counts.size(),
+                                                                 std::vector<std::vector<double>>(kCreateParts));
+    std::vector<std::pair<int, int>> shown(counts.size());
     FrameWork work;
     for (int round = 0; round < rounds; ++round)
         for (size_t size = 0; size < counts.size(); ++size)
@@ -405,8 +618,23 @@ int main(int argc, char** argv)
             profiles[size][0].push_back(work.idle.walk);
             profiles[size][1].push_back(work.idle.handlers);
             profiles[size][2].push_back(work.idle.dialogControls);
+            const double parts[kCreateParts] = {work.create.addToolBar,  work.create.setButtons,
+                                                work.create.layout,      work.create.pump.peek,
+                                                work.create.pump.paints, work.create.pump.others};
+            for (size_t part = 0; part < kCreateParts; ++part)
+                createProfiles[size][part].push_back(parts[part]);
+            shown[size] = work.shown;
         }
     const std::string loadAfter = ReadLoadAverage();
+    // The messages are counted on frames of their own: the hooks that count them slow every message down.
+    std::vector<MessageCounts> messages(counts.size());
+    if (profiling)
+        for (size_t size = 0; size < counts.size(); ++size)
+        {
+            FrameWork counted;
+            MeasureFrame(counts[size], counted, true);
+            messages[size] = messageCounter.counts;
+        }
 
     std::printf("%d buttons a toolbar and a menu bar; median (min-max) of %d alternating rounds; the idle update is "
                 "the mean of %d passes\n\n",
@@ -484,6 +712,52 @@ int main(int argc, char** argv)
                 std::printf(" %.2f |", Median(profiles[size][part]));
             std::printf("\n");
         }
+    }
+    std::printf("\nToolbars the frame shows whole (in part) after create and dock:");
+    for (size_t size = 0; size < counts.size(); ++size)
+        std::printf(" %d of %d (%d)%s", shown[size].first, counts[size], shown[size].second,
+                    size + 1 < counts.size() ? "," : "\n");
+    if (profiling)
+    {
+        std::printf("\nWhere create+dock+pump's time goes, us per toolbar (median of the rounds):\n\n| part |");
+        for (int count : counts)
+            std::printf(" %d toolbars |", count);
+        std::printf("\n|---|");
+        for (size_t size = 0; size < counts.size(); ++size)
+            std::printf("---|");
+        std::printf("\n");
+        const char* const parts[kCreateParts] = {
+            "AddToolBar (window made, docked)", "SetButtons",       "the frame's layout",
+            "the pump: in PeekMessage",         "the pump: paints", "the pump: other messages"};
+        for (size_t part = 0; part < kCreateParts; ++part)
+        {
+            std::printf("| %s |", parts[part]);
+            for (size_t size = 0; size < counts.size(); ++size)
+                std::printf(" %.0f |", Median(createProfiles[size][part]) * 1000.0 / counts[size]);
+            std::printf("\n");
+        }
+        std::printf("\nMessages of create+dock+pump per toolbar (sent and posted; one counted frame per size):\n\n"
+                    "| window: message |");
+        for (int count : counts)
+            std::printf(" %d toolbars |", count);
+        std::printf("\n|---|");
+        for (size_t size = 0; size < counts.size(); ++size)
+            std::printf("---|");
+        std::printf("\n");
+        for (int kind = 0; kind < kWindowKindCount; ++kind)
+            for (int message = 0; message < kCountedMessageCount; ++message)
+            {
+                bool any = false;
+                for (size_t size = 0; size < counts.size(); ++size)
+                    any = any || messages[size][static_cast<size_t>(kind)][static_cast<size_t>(message)] != 0;
+                if (!any)
+                    continue;
+                std::printf("| %s: %s |", kWindowKindNames[kind], kCountedMessageNames[message]);
+                for (size_t size = 0; size < counts.size(); ++size)
+                    std::printf(" %.2f |", messages[size][static_cast<size_t>(kind)][static_cast<size_t>(message)] /
+                                               static_cast<double>(counts[size]));
+                std::printf("\n");
+            }
     }
     std::printf("\nLoad average (Z:\\proc\\loadavg, 1/5/15 min): before %s, after %s\n", loadBefore.c_str(),
                 loadAfter.c_str());

@@ -561,6 +561,45 @@ TEST_F(QuietLayoutTest, ANarrowerFrameMovesTheToolbarThatNoLongerFitsAndNoOther)
     EXPECT_TRUE(::GetUpdateRect(b->GetSafeHwnd(), nullptr, FALSE));
 }
 
+// Toolbars added one after another wait for the frame's layout: each window is then positioned once, where it shows
+// for the first time, and painted once there. (Shown as it was made, every one would be positioned twice.)
+TEST_F(DockSiteTest, ToolbarsAddedBeforeTheLayoutArePositionedOnceAndPaintedWhereTheyShow)
+{
+    frame.RecalcLayout();
+    PumpMessages();
+    PositioningCounter counter(frame.GetSafeHwnd());
+    ASSERT_TRUE(counter.Hooked());
+    std::vector<COSMToolBar*> bars;
+    for (UINT i = 0; i < 6; ++i)
+    {
+        const std::string title = "Bar " + std::to_string(i + 1);
+        bars.push_back(AddFilledToolBar(title.c_str(), 710 + i, {201 + 3 * i, 202 + 3 * i, 0, 203 + 3 * i}));
+        ASSERT_NE(nullptr, bars.back());
+    }
+    frame.RecalcLayout();
+    int rowTop = 0;
+    for (COSMToolBar* bar : bars)
+    {
+        const std::string title = static_cast<LPCSTR>(bar->GetTitle());
+        EXPECT_EQ(1, counter.CountOf(bar->GetSafeHwnd())) << title;
+        EXPECT_TRUE(bar->IsWindowVisible()) << title;
+        EXPECT_TRUE(::GetUpdateRect(bar->GetSafeHwnd(), nullptr, FALSE)) << title << " must paint where it shows";
+        // Each in a row of its own, one below the other.
+        const CRect rect = RectInParent(bar);
+        EXPECT_FALSE(rect.IsRectEmpty()) << title;
+        EXPECT_EQ(rowTop, rect.top) << title;
+        rowTop = rect.bottom;
+    }
+    EXPECT_EQ(1, counter.CountOf(DockBar(0)->GetSafeHwnd()));
+    PumpMessages();
+    for (COSMToolBar* bar : bars)
+        EXPECT_FALSE(::GetUpdateRect(bar->GetSafeHwnd(), nullptr, FALSE)) << static_cast<LPCSTR>(bar->GetTitle());
+    // The idle layout that follows has nothing left to do.
+    const int positioned = counter.Total();
+    frame.RecalcLayout();
+    EXPECT_EQ(positioned, counter.Total());
+}
+
 // ---- Remembered layouts follow every change ----
 
 // A docked toolbar remembers the layouts it measured: each change below, made through the public interface, must
