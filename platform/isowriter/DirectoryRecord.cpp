@@ -93,7 +93,7 @@ void DirectoryRecord::writeIdentifier(std::uint8_t* out, const TreeNode& node, T
 {
     if (kind == TreeKind::Iso)
     {
-        const std::string& name = node.placement().isoName;
+        const IsoName& name = node.placement().isoName;
         std::memcpy(out, name.data(), name.size());
         return;
     }
