@@ -67,8 +67,7 @@ TreeNode& FileTree::makeNode(const SourceEntry& entry, NativeStringView source, 
                              const std::u16string* imageName)
 {
     const NativeStringView kept = arena_.copy<NativeChar>(source);
-    const std::u16string_view name =
-        imageName ? arena_.copy<char16_t>(*imageName) : imageNameOf(arena_, entry.name);
+    const std::u16string_view name = imageName ? arena_.copy<char16_t>(*imageName) : imageNameOf(arena_, entry.name);
     const auto kind = entry.kind == EntryKind::Directory ? TreeNode::Kind::Directory : TreeNode::Kind::File;
     return *arena_.make<TreeNode>(kind, kept, sourceIsFullPath, name, entry.size, entry.modified);
 }

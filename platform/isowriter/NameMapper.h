@@ -64,8 +64,8 @@ public:
     static bool jolietReplaces(char16_t c)
     {
         // Every replaced character below U+0040, as one bit each.
-        constexpr std::uint64_t kBelow40 = 0xFFFFFFFFull | 1ull << u'*' | 1ull << u'/' | 1ull << u':' |
-                                           1ull << u';' | 1ull << u'?';
+        constexpr std::uint64_t kBelow40 =
+            0xFFFFFFFFull | 1ull << u'*' | 1ull << u'/' | 1ull << u':' | 1ull << u';' | 1ull << u'?';
         if (c < 0x40)
             return (kBelow40 >> c) & 1;
         return c == u'\\' || (c >= 0xD800 && c <= 0xDFFF);

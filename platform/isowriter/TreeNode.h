@@ -47,10 +47,7 @@ public:
     bool isDirectory() const { return kind_ == Kind::Directory; }
     std::u16string_view name() const { return name_; }
     // The Joliet identifier the layout chose: most entries keep their name, which is then not copied.
-    std::u16string_view jolietName() const
-    {
-        return placement_.jolietName.empty() ? name_ : placement_.jolietName;
-    }
+    std::u16string_view jolietName() const { return placement_.jolietName.empty() ? name_ : placement_.jolietName; }
     std::uint64_t size() const { return size_; }
     std::int64_t modified() const { return modified_; }
     bool isRoot() const { return parent_ == nullptr; }
