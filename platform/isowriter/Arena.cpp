@@ -4,17 +4,8 @@
 
 namespace osm::iso {
 
-void* Arena::allocate(std::size_t bytes, std::size_t align)
+void* Arena::allocateInNewBlock(std::size_t bytes)
 {
-    if (!blocks_.empty())
-    {
-        const std::size_t at = (used_ + align - 1) & ~(align - 1);
-        if (at <= blocks_.back().size && bytes <= blocks_.back().size - at)
-        {
-            used_ = at + bytes;
-            return blocks_.back().bytes.get() + at;
-        }
-    }
     // A new block; what is left of the last one stays unused. Blocks from new[] suit any fundamental alignment.
     Block block;
     block.size = std::max(bytes, kBlockSize);

@@ -20,7 +20,19 @@ public:
     Arena& operator=(const Arena&) = delete;
 
     // Room for bytes, aligned to align (a power of two no larger than alignof(std::max_align_t)).
-    void* allocate(std::size_t bytes, std::size_t align);
+    void* allocate(std::size_t bytes, std::size_t align)
+    {
+        if (!blocks_.empty())
+        {
+            const std::size_t at = (used_ + align - 1) & ~(align - 1);
+            if (at <= blocks_.back().size && bytes <= blocks_.back().size - at)
+            {
+                used_ = at + bytes;
+                return blocks_.back().bytes.get() + at;
+            }
+        }
+        return allocateInNewBlock(bytes);
+    }
 
     // An object made in the arena. Its destructor is not run by the arena: objects that own something else
     // are destroyed by their owner before the arena lets go of them.
@@ -52,6 +64,8 @@ public:
 
 private:
     static constexpr std::size_t kBlockSize = 64 * 1024;
+
+    void* allocateInNewBlock(std::size_t bytes);
 
     struct Block
     {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -95,23 +96,35 @@ struct IsoOrderKey
     TreeNode* node;
 };
 
-std::uint64_t packed(const char* text, std::size_t length)
+// Eight characters as one number whose order is theirs.
+std::uint64_t bigEndian(const char* text)
 {
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::uint64_t value;
+    std::memcpy(&value, text, sizeof value);
+    return __builtin_bswap64(value);
+#else
     std::uint64_t value = 0;
-    for (std::size_t i = 0; i < 8; ++i)
-        value = value << 8 | (i < length ? static_cast<unsigned char>(text[i]) : ' ');
+    for (int i = 0; i < 8; ++i)
+        value = value << 8 | static_cast<unsigned char>(text[i]);
     return value;
+#endif
 }
 
 IsoOrderKey isoOrderKey(TreeNode* node)
 {
     const NameMapper::IsoSortKey sortKey = NameMapper::isoSortKey(node->placement().isoName.view());
     const std::size_t extensionLength = sortKey.length - sortKey.extension;
+    char stem[16], extension[8];
+    std::memset(stem, ' ', sizeof stem);
+    std::memset(extension, ' ', sizeof extension);
+    std::memcpy(stem, sortKey.name, std::min<std::size_t>(sortKey.stem, sizeof stem));
+    std::memcpy(extension, sortKey.name + sortKey.extension, std::min(extensionLength, sizeof extension));
     IsoOrderKey key;
-    key.stem[0] = packed(sortKey.name, sortKey.stem);
-    key.stem[1] = packed(sortKey.name + 8, sortKey.stem > 8 ? sortKey.stem - 8 : 0);
-    key.extension = packed(sortKey.name + sortKey.extension, extensionLength);
-    key.whole = sortKey.stem <= 16 && extensionLength <= 8;
+    key.stem[0] = bigEndian(stem);
+    key.stem[1] = bigEndian(stem + 8);
+    key.extension = bigEndian(extension);
+    key.whole = sortKey.stem <= sizeof stem && extensionLength <= sizeof extension;
     key.node = node;
     return key;
 }

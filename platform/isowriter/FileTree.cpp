@@ -20,13 +20,25 @@ bool knownIdentity(const SourceEntry& e)
 // name is UTF-16 already on Windows: each unit is then a character of its own.
 std::u16string_view imageNameOf(Arena& arena, NativeStringView name)
 {
-#ifndef _WIN32
-    if (!std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return arena.copy<char16_t>(NativePath::toUtf16(name));
-#endif
+    const Arena::Mark mark = arena.mark();
     auto* out = static_cast<char16_t*>(arena.allocate(name.size() * sizeof(char16_t), alignof(char16_t)));
+#ifdef _WIN32
     for (std::size_t i = 0; i < name.size(); ++i)
         out[i] = static_cast<char16_t>(name[i]);
+#else
+    unsigned char seen = 0;
+    for (std::size_t i = 0; i < name.size(); ++i)
+    {
+        const auto c = static_cast<unsigned char>(name[i]);
+        seen |= c;
+        out[i] = c;
+    }
+    if (seen >= 0x80)
+    {
+        arena.rollBack(mark);
+        return arena.copy<char16_t>(NativePath::toUtf16(name));
+    }
+#endif
     return {out, name.size()};
 }
 

@@ -7,20 +7,35 @@ namespace osm::iso {
 
 namespace {
 
+// The d-character each ASCII character becomes: letters in upper case, digits and '_' as they are, '.' and
+// ' ' as they are where the caller keeps them, anything else '_'.
+struct DCharacterTable
+{
+    char of[128];
+    constexpr DCharacterTable(bool keepDots, bool keepSpaces) : of()
+    {
+        for (int c = 0; c < 128; ++c)
+            of[c] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A')
+                    : (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ? static_cast<char>(c)
+                    : (c == '.' && keepDots) || (c == ' ' && keepSpaces)          ? static_cast<char>(c)
+                                                                                    : '_';
+    }
+};
+// By [keepDots][keepSpaces].
+constexpr DCharacterTable kDCharacters[2][2] = {{DCharacterTable(false, false), DCharacterTable(false, true)},
+                                                {DCharacterTable(true, false), DCharacterTable(true, true)}};
+
 // One d-character per character of the name into out (room for name.size()); a surrogate pair is one
 // character. Returns how many were written.
 std::size_t toDCharacters(std::u16string_view name, bool keepDots, bool keepSpaces, char* out)
 {
+    const char* table = kDCharacters[keepDots][keepSpaces].of;
     std::size_t n = 0;
     for (std::size_t i = 0; i < name.size(); ++i)
     {
         const char16_t c = name[i];
-        if (c >= u'a' && c <= u'z')
-            out[n++] = static_cast<char>(c - u'a' + 'A');
-        else if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_')
-            out[n++] = static_cast<char>(c);
-        else if ((c == u'.' && keepDots) || (c == u' ' && keepSpaces))
-            out[n++] = static_cast<char>(c);
+        if (c < 0x80)
+            out[n++] = table[c];
         else
         {
             if (c >= 0xD800 && c <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
