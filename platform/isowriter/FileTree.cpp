@@ -20,12 +20,13 @@ bool knownIdentity(const SourceEntry& e)
 // name is UTF-16 already on Windows: each unit is then a character of its own.
 std::u16string_view imageNameOf(Arena& arena, NativeStringView name)
 {
-    const Arena::Mark mark = arena.mark();
-    auto* out = static_cast<char16_t*>(arena.allocate(name.size() * sizeof(char16_t), alignof(char16_t)));
 #ifdef _WIN32
+    auto* out = static_cast<char16_t*>(arena.allocate(name.size() * sizeof(char16_t), alignof(char16_t)));
     for (std::size_t i = 0; i < name.size(); ++i)
         out[i] = static_cast<char16_t>(name[i]);
 #else
+    const Arena::Mark mark = arena.mark();
+    auto* out = static_cast<char16_t*>(arena.allocate(name.size() * sizeof(char16_t), alignof(char16_t)));
     unsigned char seen = 0;
     for (std::size_t i = 0; i < name.size(); ++i)
     {

@@ -15,10 +15,10 @@ struct DCharacterTable
     constexpr DCharacterTable(bool keepDots, bool keepSpaces) : of()
     {
         for (int c = 0; c < 128; ++c)
-            of[c] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A')
+            of[c] = c >= 'a' && c <= 'z'                                           ? static_cast<char>(c - 'a' + 'A')
                     : (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ? static_cast<char>(c)
-                    : (c == '.' && keepDots) || (c == ' ' && keepSpaces)          ? static_cast<char>(c)
-                                                                                    : '_';
+                    : (c == '.' && keepDots) || (c == ' ' && keepSpaces)           ? static_cast<char>(c)
+                                                                                   : '_';
     }
 };
 // By [keepDots][keepSpaces].
