@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -14,8 +15,9 @@ namespace {
 
 // Makes the names of one folder unique. `order` lists the entries by priority: the first of a colliding
 // group keeps its name, so a folder always gets the same names whatever order its entries were added in.
-template <class Str, class NameOf, class KeyOf, class VariantOf>
-void makeUnique(const std::vector<TreeNode*>& order, bool rename, NameOf nameOf, KeyOf keyOf, VariantOf variantOf)
+template <class Str, class NameOf, class SetName, class KeyOf, class VariantOf>
+void makeUnique(const std::vector<TreeNode*>& order, bool rename, NameOf nameOf, SetName setName, KeyOf keyOf,
+                VariantOf variantOf)
 {
     std::unordered_map<Str, TreeNode*> taken;
     taken.reserve(order.size() * 2);
@@ -38,7 +40,7 @@ void makeUnique(const std::vector<TreeNode*>& order, bool rename, NameOf nameOf,
             Str candidate = variantOf(nameOf(node), n, node.isDirectory());
             if (taken.emplace(keyOf(candidate), &node).second)
             {
-                nameOf(node) = std::move(candidate);
+                setName(node, candidate);
                 break;
             }
         }
@@ -58,18 +60,18 @@ template <class Less> void sortUnlessSorted(std::vector<TreeNode*>& nodes, Less 
 // hashes meet are compared.
 bool anyJolietClash(const std::vector<TreeNode*>& order)
 {
-    std::vector<std::pair<std::uint64_t, const std::u16string*>> hashed;
+    std::vector<std::pair<std::uint64_t, std::u16string_view>> hashed;
     hashed.reserve(order.size());
     for (const TreeNode* node : order)
     {
-        const std::u16string& name = node->jolietName();
+        const std::u16string_view name = node->jolietName();
         std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
         for (char16_t c : name)
             hash = (hash ^ NameMapper::jolietFold(c)) * 1099511628211ull;
-        hashed.emplace_back(hash, &name);
+        hashed.emplace_back(hash, name);
     }
     std::sort(hashed.begin(), hashed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    const auto sameKey = [](const std::u16string& a, const std::u16string& b) {
+    const auto sameKey = [](std::u16string_view a, std::u16string_view b) {
         if (a.size() != b.size())
             return false;
         for (std::size_t i = 0; i < a.size(); ++i)
@@ -79,24 +81,77 @@ bool anyJolietClash(const std::vector<TreeNode*>& order)
     };
     for (std::size_t i = 0; i < hashed.size(); ++i)
         for (std::size_t j = i + 1; j < hashed.size() && hashed[j].first == hashed[i].first; ++j)
-            if (sameKey(*hashed[i].second, *hashed[j].second))
+            if (sameKey(hashed[i].second, hashed[j].second))
                 return true;
     return false;
 }
 
-void nameFolder(TreeNode& folder, bool joliet, bool rename)
+// An entry's place in the ISO9660 record order, with the first characters of its stem and extension packed
+// into numbers (space-padded, big-endian) so that most comparisons are settled by two or three of them.
+struct IsoOrderKey
+{
+    std::uint64_t stem[2];
+    std::uint64_t extension;
+    bool whole;  // the numbers hold the stem and the extension whole
+    TreeNode* node;
+};
+
+// Eight characters as one number whose order is theirs.
+std::uint64_t bigEndian(const char* text)
+{
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::uint64_t value;
+    std::memcpy(&value, text, sizeof value);
+    return __builtin_bswap64(value);
+#else
+    std::uint64_t value = 0;
+    for (int i = 0; i < 8; ++i)
+        value = value << 8 | static_cast<unsigned char>(text[i]);
+    return value;
+#endif
+}
+
+IsoOrderKey isoOrderKey(TreeNode* node)
+{
+    const NameMapper::IsoSortKey sortKey = NameMapper::isoSortKey(node->placement().isoName.view());
+    const std::size_t extensionLength = sortKey.length - sortKey.extension;
+    char stem[16], extension[8];
+    std::memset(stem, ' ', sizeof stem);
+    std::memset(extension, ' ', sizeof extension);
+    std::memcpy(stem, sortKey.name, std::min<std::size_t>(sortKey.stem, sizeof stem));
+    std::memcpy(extension, sortKey.name + sortKey.extension, std::min(extensionLength, sizeof extension));
+    IsoOrderKey key;
+    key.stem[0] = bigEndian(stem);
+    key.stem[1] = bigEndian(stem + 8);
+    key.extension = bigEndian(extension);
+    key.whole = sortKey.stem <= sizeof stem && extensionLength <= sizeof extension;
+    key.node = node;
+    return key;
+}
+
+bool isoOrderLess(const IsoOrderKey& a, const IsoOrderKey& b)
+{
+    if (a.stem[0] != b.stem[0])
+        return a.stem[0] < b.stem[0];
+    if (a.stem[1] != b.stem[1])
+        return a.stem[1] < b.stem[1];
+    if (a.whole && b.whole)
+        return a.extension < b.extension;
+    return NameMapper::isoLess(a.node->placement().isoName.view(), b.node->placement().isoName.view());
+}
+
+void nameFolder(TreeNode& folder, bool joliet, bool rename, Arena& names)
 {
     // The record order of each tree depends only on the names, as no two are equal once the folder is
     // named. The order of the original names matters only when two entries clash: it says which keeps its
     // name. Most folders have no clash, and their entries are not sorted by name at all.
+    const std::vector<TreeNode*>& children = folder.children();
     std::vector<TreeNode*> order;
-    order.reserve(folder.children().size());
-    for (const auto& child : folder.children())
-        order.push_back(child.get());
     bool orderByName = false;
     const auto sortByName = [&] {
         if (orderByName)
             return;
+        order = children;
         const auto byName = [](const TreeNode* a, const TreeNode* b) { return a->name() < b->name(); };
         if (!std::is_sorted(order.begin(), order.end(), byName))
             std::stable_sort(order.begin(), order.end(), byName);
@@ -104,23 +159,26 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
     };
 
     // Equal ISO9660 names lie side by side in the record order.
-    // The sort compares names by stem and extension; each name is split once, not at every comparison.
-    std::vector<std::pair<NameMapper::IsoSortKey, TreeNode*>> keyed;
+    std::vector<IsoOrderKey> keyed;
+    keyed.reserve(children.size());
     const auto sortIsoOrder = [&] {
         keyed.clear();
-        for (TreeNode* node : order)
-            keyed.emplace_back(NameMapper::isoSortKey(node->placement().isoName), node);
-        const auto less = [](const auto& a, const auto& b) { return NameMapper::isoLess(a.first, b.first); };
-        if (!std::is_sorted(keyed.begin(), keyed.end(), less))
-            std::sort(keyed.begin(), keyed.end(), less);
+        for (TreeNode* node : children)
+            keyed.push_back(isoOrderKey(node));
+        if (!std::is_sorted(keyed.begin(), keyed.end(), isoOrderLess))
+            std::sort(keyed.begin(), keyed.end(), isoOrderLess);
         auto& isoOrder = folder.isoOrder();
         isoOrder.clear();
+        isoOrder.reserve(keyed.size());
         for (const auto& entry : keyed)
-            isoOrder.push_back(entry.second);
+            isoOrder.push_back(entry.node);
     };
-    for (TreeNode* node : order)
-        node->placement().isoName = NameMapper::isoName(node->name(), node->isDirectory());
-    keyed.reserve(order.size());
+    bool folders = false, files = false;
+    for (TreeNode* node : children)
+    {
+        node->placement().isoName = NameMapper::isoIdentifier(node->name(), node->isDirectory());
+        (node->isDirectory() ? folders : files) = true;
+    }
     sortIsoOrder();
     const bool isoClash = std::adjacent_find(folder.isoOrder().begin(), folder.isoOrder().end(),
                                              [](const TreeNode* a, const TreeNode* b) {
@@ -130,7 +188,8 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
     {
         sortByName();
         makeUnique<std::string>(
-            order, rename, [](TreeNode& n) -> std::string& { return n.placement().isoName; },
+            order, rename, [](const TreeNode& n) { return std::string(n.placement().isoName.view()); },
+            [](TreeNode& n, const std::string& name) { n.placement().isoName = IsoName(name); },
             [](const std::string& s) { return s; }, &NameMapper::isoVariant);
         sortIsoOrder();
     }
@@ -138,22 +197,24 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
     folder.jolietOrder().clear();
     if (!joliet)
         return;
-    for (TreeNode* node : order)
+    for (TreeNode* node : children)
     {
         if (NameMapper::isJolietName(node->name()))
-            node->placement().jolietName.clear();
+            node->placement().jolietName = {};
         else
-            node->placement().jolietName = NameMapper::jolietName(node->name());
+            node->placement().jolietName = names.copy<char16_t>(NameMapper::jolietName(node->name()));
     }
-    if (anyJolietClash(order))
+    // Two Joliet names that differ only in case give two ISO9660 names that are equal, unless one is a
+    // folder's and the other a file's (a folder's dots become '_'): without an ISO9660 clash, a folder of one
+    // kind of entry has no Joliet one either.
+    if ((isoClash || (folders && files)) && anyJolietClash(children))
     {
-        // The renaming pass works on the identifiers themselves.
-        for (TreeNode* node : order)
-            if (node->placement().jolietName.empty())
-                node->placement().jolietName = node->name();
         sortByName();
         makeUnique<std::u16string>(
-            order, rename, [](TreeNode& n) -> std::u16string& { return n.placement().jolietName; },
+            order, rename, [](const TreeNode& n) { return std::u16string(n.jolietName()); },
+            [&names](TreeNode& n, const std::u16string& name) {
+                n.placement().jolietName = names.copy<char16_t>(name);
+            },
             &NameMapper::jolietKey, &NameMapper::jolietVariant);
     }
     // Names that keep their case sort alike in both trees: starting from the ISO9660 order, the Joliet one
@@ -166,7 +227,8 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename)
 
 }  // namespace
 
-void DirectoryNaming::assign(TreeNode& root, bool joliet, bool renameCollisions, const CancelToken& cancel)
+void DirectoryNaming::assign(TreeNode& root, bool joliet, bool renameCollisions, Arena& names,
+                             const CancelToken& cancel)
 {
     std::vector<TreeNode*> pending{&root};
     while (!pending.empty())
@@ -174,10 +236,10 @@ void DirectoryNaming::assign(TreeNode& root, bool joliet, bool renameCollisions,
         cancel.check();
         TreeNode* folder = pending.back();
         pending.pop_back();
-        nameFolder(*folder, joliet, renameCollisions);
-        for (const auto& child : folder->children())
+        nameFolder(*folder, joliet, renameCollisions, names);
+        for (TreeNode* child : folder->children())
             if (child->isDirectory())
-                pending.push_back(child.get());
+                pending.push_back(child);
     }
 }
 

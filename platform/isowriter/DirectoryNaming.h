@@ -2,6 +2,7 @@
 // in the record order of each tree.
 #pragma once
 
+#include "isowriter/Arena.h"
 #include "isowriter/CancelToken.h"
 #include "isowriter/TreeNode.h"
 
@@ -11,8 +12,9 @@ class DirectoryNaming
 {
 public:
     // renameCollisions: two entries of a folder whose identifiers would be equal get numbered variants;
-    // otherwise such a pair throws IsoError(InvalidParameter) naming both.
-    static void assign(TreeNode& root, bool joliet, bool renameCollisions, const CancelToken& cancel);
+    // otherwise such a pair throws IsoError(InvalidParameter) naming both. Joliet identifiers that differ
+    // from the names are kept in names, which must outlive their use.
+    static void assign(TreeNode& root, bool joliet, bool renameCollisions, Arena& names, const CancelToken& cancel);
 };
 
 }  // namespace osm::iso

@@ -63,17 +63,22 @@ private:
 
 std::size_t DirectoryRecord::write(std::uint8_t* out, const Fields& f)
 {
+    // Every byte is written once: the fields, the zeros between them, the identifier and the pad byte.
     const std::size_t len = length(f.identifierLength);
-    std::memset(out, 0, len);
     out[0] = static_cast<std::uint8_t>(len);
+    out[1] = 0;  // no extended attribute record
     ByteFields::both32(out + 2, f.extent);
     ByteFields::both32(out + 10, f.length);
     f.date.writeRecordDate(out + 18);
     out[25] = f.flags;
+    out[26] = 0;  // not interleaved
+    out[27] = 0;
     ByteFields::both16(out + 28, f.volumeSequence);
     out[32] = static_cast<std::uint8_t>(f.identifierLength);
     if (f.identifier && f.identifierLength)
         std::memcpy(out + 33, f.identifier, f.identifierLength);
+    if (33 + f.identifierLength < len)
+        out[33 + f.identifierLength] = 0;
     return len;
 }
 
@@ -93,7 +98,7 @@ void DirectoryRecord::writeIdentifier(std::uint8_t* out, const TreeNode& node, T
 {
     if (kind == TreeKind::Iso)
     {
-        const std::string& name = node.placement().isoName;
+        const IsoName& name = node.placement().isoName;
         std::memcpy(out, name.data(), name.size());
         return;
     }

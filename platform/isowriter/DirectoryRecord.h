@@ -33,7 +33,8 @@ public:
         std::uint32_t length = 0;
         IsoDate date{0};
         std::uint8_t flags = 0;
-        const std::uint8_t* identifier = nullptr;  // nullptr: the caller writes the bytes after the record
+        // nullptr: the caller writes the identifier's bytes after the record's first 33 (write leaves them).
+        const std::uint8_t* identifier = nullptr;
         std::size_t identifierLength = 0;
         std::uint16_t volumeSequence = 1;
     };

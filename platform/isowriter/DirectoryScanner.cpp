@@ -140,9 +140,9 @@ SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
     return e;
 }
 
-std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFolder)
+void DirectoryScanner::list(const NativeString& absoluteFolder, std::vector<SourceEntry>& out)
 {
-    std::vector<SourceEntry> out;
+    out.clear();
     out.reserve(kListingGuess);
     WIN32_FIND_DATAW fd;
     const NativeString pattern = NativePath::forSystem(NativePath::join(absoluteFolder, L"*"));
@@ -157,7 +157,7 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
     {
         DWORD err = GetLastError();
         if (err == ERROR_FILE_NOT_FOUND || err == ERROR_NO_MORE_FILES)
-            return out;  // an empty drive root lists nothing at all
+            return;  // an empty drive root lists nothing at all
         throw IsoError::fromSystem(err, "Cannot list folder " + NativePath::quoted(absoluteFolder));
     }
     do
@@ -204,7 +204,6 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
     DWORD err = GetLastError();
     if (err != ERROR_NO_MORE_FILES)
         throw IsoError::fromSystem(err, "Cannot list folder " + NativePath::quoted(absoluteFolder));
-    return out;
 }
 
 std::optional<std::uint64_t> DirectoryScanner::device(const NativeString& absolutePath)
@@ -255,9 +254,9 @@ SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
     return e;
 }
 
-std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFolder)
+void DirectoryScanner::list(const NativeString& absoluteFolder, std::vector<SourceEntry>& out)
 {
-    std::vector<SourceEntry> out;
+    out.clear();
     out.reserve(kListingGuess);
     std::unique_ptr<DIR, DirCloser> dir(opendir(absoluteFolder.c_str()));
     if (!dir)
@@ -304,7 +303,6 @@ std::vector<SourceEntry> DirectoryScanner::list(const NativeString& absoluteFold
         const auto err = IsoError::lastSystemError();
         throw IsoError::fromSystem(err, "Cannot list folder " + NativePath::quoted(absoluteFolder));
     }
-    return out;
 }
 
 std::optional<std::uint64_t> DirectoryScanner::device(const NativeString& absolutePath)

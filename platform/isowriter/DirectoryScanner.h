@@ -35,8 +35,9 @@ public:
     // The entry a path names. A link named here is followed: the caller asked for it.
     static SourceEntry inspect(const NativeString& absolutePath);
 
-    // The entries of a folder, without "." and "..", in the order the system lists them.
-    static std::vector<SourceEntry> list(const NativeString& absoluteFolder);
+    // The entries of a folder, without "." and "..", in the order the system lists them, into out (emptied
+    // first; the caller keeps it between folders for its room).
+    static void list(const NativeString& absoluteFolder, std::vector<SourceEntry>& out);
 
     // The device (volume serial) of what a path leads to; nothing when it cannot be asked.
     static std::optional<std::uint64_t> device(const NativeString& absolutePath);

@@ -16,9 +16,74 @@ bool knownIdentity(const SourceEntry& e)
     return e.device != 0 || e.inode != 0;
 }
 
+// A name on disk as a name in the image (UTF-16), in the arena. Most names are ASCII on POSIX, and every
+// name is UTF-16 already on Windows: each unit is then a character of its own.
+std::u16string_view imageNameOf(Arena& arena, NativeStringView name)
+{
+#ifdef _WIN32
+    auto* out = static_cast<char16_t*>(arena.allocate(name.size() * sizeof(char16_t), alignof(char16_t)));
+    for (std::size_t i = 0; i < name.size(); ++i)
+        out[i] = static_cast<char16_t>(name[i]);
+#else
+    const Arena::Mark mark = arena.mark();
+    auto* out = static_cast<char16_t*>(arena.allocate(name.size() * sizeof(char16_t), alignof(char16_t)));
+    unsigned char seen = 0;
+    for (std::size_t i = 0; i < name.size(); ++i)
+    {
+        const auto c = static_cast<unsigned char>(name[i]);
+        seen |= c;
+        out[i] = c;
+    }
+    if (seen >= 0x80)
+    {
+        arena.rollBack(mark);
+        return arena.copy<char16_t>(NativePath::toUtf16(name));
+    }
+#endif
+    return {out, name.size()};
+}
+
 }  // namespace
 
-FileTree::FileTree() : root_(TreeNode::makeRoot()) {}
+FileTree::FileTree()
+    : root_(arena_.make<TreeNode>(TreeNode::Kind::Directory, NativeStringView(), true, std::u16string_view(), 0, 0))
+{}
+
+FileTree::~FileTree()
+{
+    destroy(*root_);
+}
+
+void FileTree::destroy(TreeNode& top)
+{
+    std::vector<TreeNode*> folders;
+    if (top.isDirectory())
+        folders.push_back(&top);
+    else
+        top.~TreeNode();
+    while (!folders.empty())
+    {
+        TreeNode* folder = folders.back();
+        folders.pop_back();
+        for (TreeNode* child : folder->children())
+        {
+            if (child->isDirectory())
+                folders.push_back(child);
+            else
+                child->~TreeNode();
+        }
+        folder->~TreeNode();
+    }
+}
+
+TreeNode& FileTree::makeNode(const SourceEntry& entry, NativeStringView source, bool sourceIsFullPath,
+                             const std::u16string* imageName)
+{
+    const NativeStringView kept = arena_.copy<NativeChar>(source);
+    const std::u16string_view name = imageName ? arena_.copy<char16_t>(*imageName) : imageNameOf(arena_, entry.name);
+    const auto kind = entry.kind == EntryKind::Directory ? TreeNode::Kind::Directory : TreeNode::Kind::File;
+    return *arena_.make<TreeNode>(kind, kept, sourceIsFullPath, name, entry.size, entry.modified);
+}
 
 void FileTree::exclude(const NativeString& path)
 {
@@ -59,7 +124,7 @@ bool FileTree::isExcluded(const NativeString& folder, const SourceEntry& entry, 
     return knownIdentity(entry) && excludedIdentities_.count({entry.device, entry.inode}) > 0;
 }
 
-void FileTree::checkName(const std::u16string& name, const NativeString& path) const
+void FileTree::checkName(std::u16string_view name, const NativeString& path) const
 {
     if (nameLimit_ != 0 && name.size() > nameLimit_)
         throw IsoError(ErrorCode::PathTooLong, "Name of '" + NativePath::toApi(path) + "' has " +
@@ -80,22 +145,32 @@ TreeNode* FileTree::add(TreeNode& parent, const NativeString& path, const std::u
     if (entry.kind == EntryKind::Skipped)
         throw IsoError(ErrorCode::InvalidParameter, "'" + NativePath::toApi(full) + "' is neither a file nor a folder");
 
-    std::u16string name = imageName ? *imageName : NativePath::toUtf16(entry.name);
-    if (name.empty())
-        throw IsoError(ErrorCode::InvalidParameter, "'" + NativePath::toApi(full) + "' has no name to use");
-    checkName(name, full);
-
-    const auto kind = entry.kind == EntryKind::Directory ? TreeNode::Kind::Directory : TreeNode::Kind::File;
-    auto node = std::make_unique<TreeNode>(kind, full, true, std::move(name), entry.size, entry.modified);
-    if (kind == TreeNode::Kind::Directory && withContents)
+    // All or nothing: what a failed or cancelled scan made goes back to the arena.
+    const Arena::Mark mark = arena_.mark();
+    TreeNode* node = nullptr;
+    try
     {
-        std::vector<Ancestor> ancestors;
-        if (knownIdentity(entry))
-            ancestors.push_back({{entry.device, entry.inode}, full});
-        std::size_t count = 0;
-        scanFolder(*node, full, ancestors, cancel, progress, count);
+        node = &makeNode(entry, full, true, imageName);
+        if (node->name().empty())
+            throw IsoError(ErrorCode::InvalidParameter, "'" + NativePath::toApi(full) + "' has no name to use");
+        checkName(node->name(), full);
+        if (node->isDirectory() && withContents)
+        {
+            std::vector<Ancestor> ancestors;
+            if (knownIdentity(entry))
+                ancestors.push_back({{entry.device, entry.inode}, full});
+            std::size_t count = 0;
+            scanFolder(*node, full, ancestors, cancel, progress, count);
+        }
+        return &parent.adopt(*node);
     }
-    return &parent.adopt(std::move(node));
+    catch (...)
+    {
+        if (node)
+            destroy(*node);
+        arena_.rollBack(mark);
+        throw;
+    }
 }
 
 bool FileTree::isOwnAncestor(const SourceEntry& folder, const NativeString& path,
@@ -121,12 +196,20 @@ bool FileTree::isOwnAncestor(const SourceEntry& folder, const NativeString& path
 void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vector<Ancestor>& ancestors,
                           const CancelToken& cancel, const ProgressSink& progress, std::size_t& count)
 {
-    std::vector<SourceEntry> entries = DirectoryScanner::list(path);
-    if (!entries.empty())
-        folder.reserveChildren(entries.size());
+    DirectoryScanner::list(path, listing_);
+    if (!listing_.empty())
+        folder.reserveChildren(listing_.size());
     // The path of an entry is spelled out only where it is needed: for a folder, to list it, and in messages.
     const std::size_t folderLength = NativePath::join(path, NativeString()).size();
-    for (SourceEntry& e : entries)
+    // The subfolders are scanned once this folder's listing is done with, so one listing serves them all.
+    struct Subfolder
+    {
+        TreeNode* node;
+        Identity identity;
+        bool tracked;
+    };
+    std::vector<Subfolder> subfolders;
+    for (const SourceEntry& e : listing_)
     {
         cancel.check();
         if (e.kind == EntryKind::Skipped)
@@ -136,25 +219,22 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
         if (e.kind == EntryKind::Directory && knownIdentity(e) &&
             isOwnAncestor(e, NativePath::join(path, e.name), ancestors))
             continue;  // a folder that contains itself: taking it would never end
-        std::u16string name = NativePath::toUtf16(e.name);
-        if (nameLimit_ != 0 && name.size() > nameLimit_)
-            checkName(name, NativePath::join(path, e.name));
-        const auto kind = e.kind == EntryKind::Directory ? TreeNode::Kind::Directory : TreeNode::Kind::File;
-        const NativeString childPath =
-            kind == TreeNode::Kind::Directory ? NativePath::join(path, e.name) : NativeString();
-        TreeNode& child = folder.adopt(
-            std::make_unique<TreeNode>(kind, std::move(e.name), false, std::move(name), e.size, e.modified));
+        TreeNode& child = folder.adopt(makeNode(e, e.name, false, nullptr));
+        if (nameLimit_ != 0 && child.name().size() > nameLimit_)
+            checkName(child.name(), NativePath::join(path, e.name));
         if (++count % kProgressEvery == 0)
             progress.notify(kProgressEvent, static_cast<std::uint32_t>(count));
-        if (kind == TreeNode::Kind::Directory)
-        {
-            const bool tracked = knownIdentity(e);
-            if (tracked)
-                ancestors.push_back({{e.device, e.inode}, childPath});
-            scanFolder(child, childPath, ancestors, cancel, progress, count);
-            if (tracked)
-                ancestors.pop_back();
-        }
+        if (child.isDirectory())
+            subfolders.push_back({&child, {e.device, e.inode}, knownIdentity(e)});
+    }
+    for (const Subfolder& subfolder : subfolders)
+    {
+        const NativeString childPath = NativePath::join(path, NativeStringView(subfolder.node->nameInFolder()));
+        if (subfolder.tracked)
+            ancestors.push_back({subfolder.identity, childPath});
+        scanFolder(*subfolder.node, childPath, ancestors, cancel, progress, count);
+        if (subfolder.tracked)
+            ancestors.pop_back();
     }
 }
 

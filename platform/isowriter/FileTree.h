@@ -1,6 +1,7 @@
 // The image's folders and files as found on disk: scanning of added paths, exclusions, loop protection.
 #pragma once
 
+#include "isowriter/Arena.h"
 #include "isowriter/CancelToken.h"
 #include "isowriter/DirectoryScanner.h"
 #include "isowriter/ProgressSink.h"
@@ -18,6 +19,9 @@ class FileTree
 {
 public:
     FileTree();
+    ~FileTree();
+    FileTree(const FileTree&) = delete;
+    FileTree& operator=(const FileTree&) = delete;
 
     TreeNode& root() { return *root_; }
     const TreeNode& root() const { return *root_; }
@@ -43,14 +47,24 @@ private:
     bool isExcluded(const NativeString& absolutePath, const SourceEntry& entry) const;
     // The same for the entry of a folder whose path would be pathLength long, without spelling it out.
     bool isExcluded(const NativeString& folder, const SourceEntry& entry, std::size_t pathLength) const;
-    void checkName(const std::u16string& name, const NativeString& path) const;
+    void checkName(std::u16string_view name, const NativeString& path) const;
+    // An entry made in the arena; its name on disk is copied there, and so is its name in the image
+    // (imageName, or the name on disk in UTF-16 when null).
+    TreeNode& makeNode(const SourceEntry& entry, NativeStringView source, bool sourceIsFullPath,
+                       const std::u16string* imageName);
+    // Runs the destructors of the entries of a subtree (their memory is the arena's).
+    static void destroy(TreeNode& top);
     // Whether a folder found at path is one of the folders it lies in.
     static bool isOwnAncestor(const SourceEntry& folder, const NativeString& path,
                               const std::vector<Ancestor>& ancestors);
     void scanFolder(TreeNode& folder, const NativeString& path, std::vector<Ancestor>& ancestors,
                     const CancelToken& cancel, const ProgressSink& progress, std::size_t& count);
 
-    std::unique_ptr<TreeNode> root_;
+    // Every entry and its names: one block of memory per several hundred entries, not one per string.
+    Arena arena_;
+    TreeNode* root_;
+    // The listing of the folder being scanned, kept between folders for its room.
+    std::vector<SourceEntry> listing_;
     std::size_t nameLimit_ = 0;
     std::set<NativeString> excludedKeys_;
     std::set<Identity> excludedIdentities_;

@@ -97,7 +97,8 @@ void ImageBuilder::build(const VolumeOptions& volume)
         boot_->size = bootImageSize(boot_->options.path);
 
     TreeNode& root = tree_.root();
-    DirectoryNaming::assign(root, options_.joliet, options_.renameCollisions, cancel_);
+    names_.clear();
+    DirectoryNaming::assign(root, options_.joliet, options_.renameCollisions, names_, cancel_);
 
     ExtentLayout::Options layoutOptions;
     layoutOptions.joliet = options_.joliet;

@@ -78,6 +78,8 @@ private:
     CancelToken cancel_;
     ProgressSink progress_;
     std::unique_ptr<BootSource> boot_;
+    // The Joliet identifiers of the last build that are not the names themselves.
+    Arena names_;
     std::unique_ptr<ImageStream> stream_;
     int lastPercent_ = -1;
 };

@@ -17,7 +17,7 @@ constexpr std::size_t kReadLimit = 4u << 20;
 ImageStream::Source::Source(std::uint64_t offset, std::uint64_t size, const TreeNode* node)
     : offset(offset), size(size), node(node)
 {
-    if (const NativeString* inFolder = node ? node->nameInFolder() : nullptr)
+    if (const NativeChar* inFolder = node ? node->nameInFolder() : nullptr)
     {
         folder = node->parent();
         name = inFolder;
@@ -191,7 +191,7 @@ void ImageStream::openSource(const Source& source)
         folder_.emplace(source.folder->sourcePath());
         folderNode_ = source.folder;
     }
-    file_.emplace(*folder_, *source.name, source.size);
+    file_.emplace(*folder_, source.name, source.size);
 }
 
 void ImageStream::finishSource(const Source& source, bool endSeen)

@@ -29,7 +29,7 @@ public:
         // outlives the stream), taken while the node is at hand. Not a copy: on a tree of tiny files one
         // string per file costs as much as reading the file.
         const TreeNode* folder = nullptr;
-        const NativeString* name = nullptr;
+        const NativeChar* name = nullptr;
     };
 
     // What comes before the files. The directories are not kept: a large tree's would take as much memory

@@ -7,27 +7,49 @@ namespace osm::iso {
 
 namespace {
 
-// One d-character per character of the name; a surrogate pair is one character.
-std::string toDCharacters(const std::u16string& name, bool keepDots, bool keepSpaces = false)
+// The d-character each ASCII character becomes: letters in upper case, digits and '_' as they are, '.' and
+// ' ' as they are where the caller keeps them, anything else '_'.
+struct DCharacterTable
 {
-    std::string out;
-    out.reserve(name.size());
+    char of[128];
+    constexpr DCharacterTable(bool keepDots, bool keepSpaces) : of()
+    {
+        for (int c = 0; c < 128; ++c)
+            of[c] = c >= 'a' && c <= 'z'                                           ? static_cast<char>(c - 'a' + 'A')
+                    : (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ? static_cast<char>(c)
+                    : (c == '.' && keepDots) || (c == ' ' && keepSpaces)           ? static_cast<char>(c)
+                                                                                   : '_';
+    }
+};
+// By [keepDots][keepSpaces].
+constexpr DCharacterTable kDCharacters[2][2] = {{DCharacterTable(false, false), DCharacterTable(false, true)},
+                                                {DCharacterTable(true, false), DCharacterTable(true, true)}};
+
+// One d-character per character of the name into out (room for name.size()); a surrogate pair is one
+// character. Returns how many were written.
+std::size_t toDCharacters(std::u16string_view name, bool keepDots, bool keepSpaces, char* out)
+{
+    const char* table = kDCharacters[keepDots][keepSpaces].of;
+    std::size_t n = 0;
     for (std::size_t i = 0; i < name.size(); ++i)
     {
         const char16_t c = name[i];
-        if (c >= u'a' && c <= u'z')
-            out.push_back(static_cast<char>(c - u'a' + 'A'));
-        else if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_')
-            out.push_back(static_cast<char>(c));
-        else if ((c == u'.' && keepDots) || (c == u' ' && keepSpaces))
-            out.push_back(static_cast<char>(c));
+        if (c < 0x80)
+            out[n++] = table[c];
         else
         {
             if (c >= 0xD800 && c <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
                 ++i;
-            out.push_back('_');
+            out[n++] = '_';
         }
     }
+    return n;
+}
+
+std::string toDCharacters(std::u16string_view name, bool keepDots, bool keepSpaces)
+{
+    std::string out(name.size(), '\0');
+    out.resize(toDCharacters(name, keepDots, keepSpaces, &out[0]));
     return out;
 }
 
@@ -64,48 +86,57 @@ template <class Str> Str variant(const Str& name, unsigned n, bool isDirectory, 
 
 }  // namespace
 
-std::string NameMapper::isoName(const std::u16string& name, bool isDirectory)
+IsoName NameMapper::isoIdentifier(std::u16string_view name, bool isDirectory)
 {
+    // The whole name is mapped first: its last dot decides the extension wherever the cut falls. Names of
+    // ordinary length are mapped on the stack.
+    char local[256];
+    std::string large;
+    char* mapped = local;
+    if (name.size() > sizeof local)
+    {
+        large.resize(name.size());
+        mapped = &large[0];
+    }
+    const std::size_t length = toDCharacters(name, !isDirectory, false, mapped);
     if (isDirectory)
-    {
-        std::string out = toDCharacters(name, false);
-        if (out.size() > kIsoLength)
-            out.resize(kIsoLength);
-        return out.empty() ? "_" : out;
-    }
-    std::string mapped = toDCharacters(name, true);
+        return length == 0 ? IsoName("_") : IsoName(std::string_view(mapped, length));
+
+    std::size_t dot = length;
+    while (dot > 0 && mapped[dot - 1] != '.')
+        --dot;
+    dot = dot == 0 ? std::string_view::npos : dot - 1;
     // Most names have a stem and an extension that fit as they are: only the stem's dots change.
-    const std::size_t dot = mapped.rfind('.');
-    if (dot != std::string::npos && dot != 0 && dot + 1 < mapped.size() && mapped.size() <= kIsoLength)
-    {
-        std::replace(mapped.begin(), mapped.begin() + static_cast<std::ptrdiff_t>(dot), '.', '_');
-        return mapped;
-    }
-    std::string stem, extension;
-    splitExtension(mapped, false, stem, extension);
-    for (auto& c : stem)
-        if (c == '.')
-            c = '_';
+    const bool split = dot != std::string_view::npos && dot != 0;
+    const std::size_t stemEnd = split ? dot : length;
+    for (std::size_t i = 0; i < stemEnd; ++i)
+        if (mapped[i] == '.')
+            mapped[i] = '_';
+    if (split && dot + 1 < length && length <= kIsoLength)
+        return IsoName(std::string_view(mapped, length));
+
+    std::string_view stem(mapped, stemEnd);
+    std::string_view extension = split ? std::string_view(mapped + dot + 1, length - dot - 1) : std::string_view();
     if (stem.empty())
         stem = "_";
     if (extension.empty())
-    {
-        if (stem.size() > kIsoLength)
-            stem.resize(kIsoLength);
-        return stem;
-    }
+        return IsoName(stem);  // cut at the limit
     if (stem.size() + 1 + extension.size() > kIsoLength)
     {
         // Keep up to 8 characters of stem when the extension is very long, else keep the extension whole.
         const std::size_t stemKeep = std::min<std::size_t>(stem.size(), 8);
         if (extension.size() > kIsoLength - 1 - stemKeep)
-            extension.resize(kIsoLength - 1 - stemKeep);
-        stem.resize(std::min(stem.size(), kIsoLength - 1 - extension.size()));
+            extension = extension.substr(0, kIsoLength - 1 - stemKeep);
+        stem = stem.substr(0, std::min(stem.size(), kIsoLength - 1 - extension.size()));
     }
-    return stem + "." + extension;
+    char joined[kIsoLength];
+    std::memcpy(joined, stem.data(), stem.size());
+    joined[stem.size()] = '.';
+    std::memcpy(joined + stem.size() + 1, extension.data(), extension.size());
+    return IsoName(std::string_view(joined, stem.size() + 1 + extension.size()));
 }
 
-std::u16string NameMapper::jolietName(const std::u16string& name)
+std::u16string NameMapper::jolietName(std::u16string_view name)
 {
     // Joliet is UCS-2: a character beyond the Basic Multilingual Plane (a surrogate pair) becomes one '_',
     // as strict readers reject a whole directory over one pair.
@@ -132,18 +163,9 @@ std::u16string NameMapper::jolietName(const std::u16string& name)
     return out;
 }
 
-bool NameMapper::isJolietName(const std::u16string& name)
+std::string NameMapper::isoVariant(std::string_view isoName, unsigned n, bool isDirectory)
 {
-    for (char16_t c : name)
-        if ((c >= 0xD800 && c <= 0xDFFF) || c < 0x20 || c == u'*' || c == u'/' || c == u':' || c == u';' || c == u'?' ||
-            c == u'\\')
-            return false;
-    return true;
-}
-
-std::string NameMapper::isoVariant(const std::string& isoName, unsigned n, bool isDirectory)
-{
-    return variant(isoName, n, isDirectory, kIsoLength);
+    return variant(std::string(isoName), n, isDirectory, kIsoLength);
 }
 
 std::u16string NameMapper::jolietVariant(const std::u16string& jolietName, unsigned n, bool isDirectory)
@@ -159,16 +181,11 @@ std::u16string NameMapper::jolietKey(const std::u16string& jolietName)
     return key;
 }
 
-NameMapper::IsoSortKey NameMapper::isoSortKey(const std::string& isoName)
+NameMapper::IsoSortKey NameMapper::isoSortKey(std::string_view isoName)
 {
     const std::size_t dot = isoName.rfind('.');
-    const std::size_t stem = dot == std::string::npos || dot == 0 ? isoName.size() : dot;
+    const std::size_t stem = dot == std::string_view::npos || dot == 0 ? isoName.size() : dot;
     return {isoName.data(), isoName.size(), stem, stem < isoName.size() ? stem + 1 : isoName.size()};
-}
-
-bool NameMapper::jolietLess(const std::u16string& a, const std::u16string& b)
-{
-    return a < b;
 }
 
 std::string NameMapper::volumeId(const std::u16string& label)

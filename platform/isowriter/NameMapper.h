@@ -5,25 +5,75 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 namespace osm::iso {
+
+// An ISO9660 identifier, held in place: it never has more than 31 characters, so no entry needs a heap
+// block for it.
+class IsoName
+{
+public:
+    static constexpr std::size_t kCapacity = 31;
+
+    IsoName() = default;
+    // text is cut at kCapacity.
+    explicit IsoName(std::string_view text)
+        : length_(static_cast<std::uint8_t>(text.size() < kCapacity ? text.size() : kCapacity))
+    {
+        std::memcpy(text_, text.data(), length_);
+    }
+
+    std::string_view view() const { return {text_, length_}; }
+    const char* data() const { return text_; }
+    std::size_t size() const { return length_; }
+    bool operator==(const IsoName& other) const { return view() == other.view(); }
+
+private:
+    char text_[kCapacity] = {};
+    std::uint8_t length_ = 0;
+};
 
 class NameMapper
 {
 public:
-    static constexpr std::size_t kIsoLength = 31;
+    static constexpr std::size_t kIsoLength = IsoName::kCapacity;
     static constexpr std::size_t kJolietLength = 103;
     static constexpr std::size_t kVolumeIdLength = 32;
 
-    static std::string isoName(const std::u16string& name, bool isDirectory);
-    static std::u16string jolietName(const std::u16string& name);
+    static std::string isoName(std::u16string_view name, bool isDirectory)
+    {
+        return std::string(isoIdentifier(name, isDirectory).view());
+    }
+    // The same, held in place.
+    static IsoName isoIdentifier(std::u16string_view name, bool isDirectory);
+    static std::u16string jolietName(std::u16string_view name);
     // Whether jolietName leaves the name as it is.
-    static bool isJolietName(const std::u16string& name);
+    static bool isJolietName(std::u16string_view name)
+    {
+        for (char16_t c : name)
+            if (jolietReplaces(c))
+                return false;
+        return true;
+    }
+    // Whether a character never stands in a Joliet name as it is: the controls, * / : ; ? and \, and
+    // either half of a surrogate pair (beyond UCS-2).
+    static bool jolietReplaces(char16_t c)
+    {
+        // Every replaced character below U+0040, as one bit each.
+        constexpr std::uint64_t kBelow40 =
+            0xFFFFFFFFull | 1ull << u'*' | 1ull << u'/' | 1ull << u':' | 1ull << u';' | 1ull << u'?';
+        if (c < 0x40)
+            return (kBelow40 >> c) & 1;
+        return c == u'\\' || (c >= 0xD800 && c <= 0xDFFF);
+    }
 
     // The n-th replacement for a name that collides with another: "_n" before the extension, the stem
     // shortened so the limit still holds.
-    static std::string isoVariant(const std::string& isoName, unsigned n, bool isDirectory);
+    static std::string isoVariant(std::string_view isoName, unsigned n, bool isDirectory);
     static std::u16string jolietVariant(const std::u16string& jolietName, unsigned n, bool isDirectory);
 
     // Key under which Joliet names collide: Windows compares names without case.
@@ -35,7 +85,7 @@ public:
     }
 
     // Record order: ISO9660 compares stem and extension separately, each padded with spaces.
-    static bool isoLess(const std::string& a, const std::string& b) { return isoLess(isoSortKey(a), isoSortKey(b)); }
+    static bool isoLess(std::string_view a, std::string_view b) { return isoLess(isoSortKey(a), isoSortKey(b)); }
     // The same order, with the stem found once per name: the layout sorts every folder with this.
     struct IsoSortKey
     {
@@ -44,7 +94,7 @@ public:
         std::size_t stem;       // the stem's length
         std::size_t extension;  // where the extension starts (length when there is none)
     };
-    static IsoSortKey isoSortKey(const std::string& isoName);
+    static IsoSortKey isoSortKey(std::string_view isoName);
     static bool isoLess(const IsoSortKey& a, const IsoSortKey& b)
     {
         const int byStem = paddedCompare(a.name, a.stem, b.name, b.stem);
@@ -53,7 +103,7 @@ public:
         return paddedCompare(a.name + a.extension, a.length - a.extension, b.name + b.extension,
                              b.length - b.extension) < 0;
     }
-    static bool jolietLess(const std::u16string& a, const std::u16string& b);
+    static bool jolietLess(std::u16string_view a, std::u16string_view b) { return a < b; }
 
     // Byte order, the shorter text counting as padded with spaces.
     static int paddedCompare(const char* x, std::size_t xn, const char* y, std::size_t yn)

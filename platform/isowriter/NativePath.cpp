@@ -47,7 +47,7 @@ std::string NativePath::toApi(const NativeString& path)
     return out;
 }
 
-std::u16string NativePath::toUtf16(const NativeString& name)
+std::u16string NativePath::toUtf16(NativeStringView name)
 {
     return std::u16string(name.begin(), name.end());
 }
@@ -73,14 +73,14 @@ NativeString NativePath::absolute(const NativeString& path)
     return out;
 }
 
-NativeString NativePath::join(const NativeString& folder, const NativeString& name)
+NativeString NativePath::join(const NativeString& folder, NativeStringView name)
 {
     NativeString path = folder;
     append(path, name);
     return path;
 }
 
-void NativePath::append(NativeString& folder, const NativeString& name)
+void NativePath::append(NativeString& folder, NativeStringView name)
 {
     if (!folder.empty() && !isSeparator(folder.back()))
         folder += kSeparator;
@@ -132,7 +132,7 @@ std::string NativePath::toApi(const NativeString& path)
     return path;
 }
 
-std::u16string NativePath::toUtf16(const NativeString& name)
+std::u16string NativePath::toUtf16(NativeStringView name)
 {
     // Most names are ASCII: each byte is its own character.
     if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
@@ -281,14 +281,14 @@ NativeString NativePath::absolute(const NativeString& path)
     return out.empty() ? "/" : out;
 }
 
-NativeString NativePath::join(const NativeString& folder, const NativeString& name)
+NativeString NativePath::join(const NativeString& folder, NativeStringView name)
 {
     NativeString path = folder;
     append(path, name);
     return path;
 }
 
-void NativePath::append(NativeString& folder, const NativeString& name)
+void NativePath::append(NativeString& folder, NativeStringView name)
 {
     if (!folder.empty() && folder.back() != '/')
         folder += '/';

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace osm::iso {
 
@@ -11,6 +12,8 @@ using NativeString = std::wstring;
 #else
 using NativeString = std::string;
 #endif
+using NativeChar = NativeString::value_type;
+using NativeStringView = std::basic_string_view<NativeChar>;
 
 class NativePath
 {
@@ -23,14 +26,14 @@ public:
     static std::string quoted(const NativeString& path) { return "'" + toApi(path) + "'"; }
 
     // UTF-16 of a name, for Joliet. Bytes that are not UTF-8 become '_'.
-    static std::u16string toUtf16(const NativeString& name);
+    static std::u16string toUtf16(NativeStringView name);
     static NativeString fromUtf16(const std::u16string& name);
 
     // Absolute form with "." and ".." resolved and no trailing separator (except a root).
     static NativeString absolute(const NativeString& path);
-    static NativeString join(const NativeString& folder, const NativeString& name);
+    static NativeString join(const NativeString& folder, NativeStringView name);
     // join, in place.
-    static void append(NativeString& folder, const NativeString& name);
+    static void append(NativeString& folder, NativeStringView name);
     static NativeString lastComponent(const NativeString& path);
 
     // Key under which two spellings of one absolute path compare equal (case-insensitive on Windows).

@@ -20,15 +20,15 @@ SourceFile::SourceFile(NativeString absolutePath, std::uint64_t expectedSize) : 
     open(expectedSize);
 }
 
-SourceFile::SourceFile(const SourceFolder& folder, const NativeString& name, std::uint64_t expectedSize)
-    : folder_(&folder), name_(&name)
+SourceFile::SourceFile(const SourceFolder& folder, const NativeChar* name, std::uint64_t expectedSize)
+    : folder_(&folder), name_(name)
 {
     open(expectedSize);
 }
 
 NativeString SourceFile::path() const
 {
-    return folder_ ? NativePath::join(folder_->path(), *name_) : path_;
+    return folder_ ? NativePath::join(folder_->path(), name_) : path_;
 }
 
 #ifdef _WIN32
@@ -88,7 +88,7 @@ SourceFolder::~SourceFolder()
 
 void SourceFile::open(std::uint64_t expectedSize)
 {
-    fd_ = folder_ && folder_->fd_ >= 0 ? ::openat(folder_->fd_, name_->c_str(), O_RDONLY | O_CLOEXEC)
+    fd_ = folder_ && folder_->fd_ >= 0 ? ::openat(folder_->fd_, name_, O_RDONLY | O_CLOEXEC)
                                        : ::open(path().c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0)
     {

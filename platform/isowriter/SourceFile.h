@@ -34,8 +34,8 @@ class SourceFile
 public:
     // Throws IsoError (NotFound or SystemCall) naming the path. expectedSize only tunes read-ahead.
     SourceFile(NativeString absolutePath, std::uint64_t expectedSize);
-    // The file `name` of an open folder; folder and name must outlive the file.
-    SourceFile(const SourceFolder& folder, const NativeString& name, std::uint64_t expectedSize);
+    // The file `name` (zero-terminated) of an open folder; folder and name must outlive the file.
+    SourceFile(const SourceFolder& folder, const NativeChar* name, std::uint64_t expectedSize);
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
@@ -52,7 +52,7 @@ private:
 
     NativeString path_;  // empty when opened in a folder
     const SourceFolder* folder_ = nullptr;
-    const NativeString* name_ = nullptr;
+    const NativeChar* name_ = nullptr;
 #ifdef _WIN32
     void* handle_;
 #else

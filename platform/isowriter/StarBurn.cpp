@@ -220,9 +220,9 @@ extern "C"
                     TreeNode* f = pending.back();
                     pending.pop_back();
                     tree->folders.insert(f);
-                    for (const auto& child : f->children())
+                    for (TreeNode* child : f->children())
                         if (child->isDirectory())
-                            pending.push_back(child.get());
+                            pending.push_back(child);
                 }
             }
             if (newNode)

@@ -2,20 +2,13 @@
 
 namespace osm::iso {
 
-TreeNode::TreeNode(Kind kind, NativeString source, bool sourceIsFullPath, std::u16string name, std::uint64_t size,
-                   std::int64_t modified)
-    : kind_(kind), sourceIsFullPath_(sourceIsFullPath), size_(size), modified_(modified), source_(std::move(source)),
-      name_(std::move(name))
+TreeNode::TreeNode(Kind kind, NativeStringView source, bool sourceIsFullPath, std::u16string_view name,
+                   std::uint64_t size, std::int64_t modified)
+    : kind_(kind), sourceIsFullPath_(sourceIsFullPath), size_(size), modified_(modified), source_(source), name_(name)
 {}
 
-std::unique_ptr<TreeNode> TreeNode::makeRoot()
-{
-    return std::make_unique<TreeNode>(Kind::Directory, NativeString(), true, std::u16string(), 0, 0);
-}
-
 namespace {
-const std::vector<std::unique_ptr<TreeNode>> kNoChildren;
-const std::vector<TreeNode*> kNoOrder;
+const std::vector<TreeNode*> kNone;
 }  // namespace
 
 TreeNode::Contents& TreeNode::contents()
@@ -25,9 +18,9 @@ TreeNode::Contents& TreeNode::contents()
     return *contents_;
 }
 
-const std::vector<std::unique_ptr<TreeNode>>& TreeNode::children() const
+const std::vector<TreeNode*>& TreeNode::children() const
 {
-    return contents_ ? contents_->children : kNoChildren;
+    return contents_ ? contents_->children : kNone;
 }
 
 void TreeNode::reserveChildren(std::size_t more)
@@ -36,22 +29,21 @@ void TreeNode::reserveChildren(std::size_t more)
     children.reserve(children.size() + more);
 }
 
-TreeNode& TreeNode::adopt(std::unique_ptr<TreeNode> child)
+TreeNode& TreeNode::adopt(TreeNode& child)
 {
-    child->parent_ = this;
-    auto& children = contents().children;
-    children.push_back(std::move(child));
-    return *children.back();
+    contents().children.push_back(&child);
+    child.parent_ = this;
+    return child;
 }
 
 const std::vector<TreeNode*>& TreeNode::isoOrder() const
 {
-    return contents_ ? contents_->isoOrder : kNoOrder;
+    return contents_ ? contents_->isoOrder : kNone;
 }
 
 const std::vector<TreeNode*>& TreeNode::jolietOrder() const
 {
-    return contents_ ? contents_->jolietOrder : kNoOrder;
+    return contents_ ? contents_->jolietOrder : kNone;
 }
 
 std::vector<TreeNode*>& TreeNode::isoOrder()
@@ -67,7 +59,7 @@ std::vector<TreeNode*>& TreeNode::jolietOrder()
 NativeString TreeNode::sourcePath() const
 {
     if (sourceIsFullPath_ || !parent_)
-        return source_;
+        return NativeString(source_);
     // Asked once for every file the image reads: the path is built in one string, sized beforehand.
     std::size_t length = 0;
     for (const TreeNode* node = this; node; node = node->sourceIsFullPath_ ? nullptr : node->parent_)

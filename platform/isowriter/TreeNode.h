@@ -2,11 +2,13 @@
 // decided for it (names in both trees, record order, sector addresses).
 #pragma once
 
+#include "isowriter/NameMapper.h"
 #include "isowriter/NativePath.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace osm::iso {
@@ -14,7 +16,7 @@ namespace osm::iso {
 class TreeNode
 {
 public:
-    enum class Kind
+    enum class Kind : std::uint8_t
     {
         File,
         Directory
@@ -29,31 +31,31 @@ public:
         std::uint32_t jolietExtentSize = 0;  // folders: bytes of the Joliet directory
         std::uint16_t isoNumber = 0;         // folders: number in the ISO9660 path table
         std::uint16_t jolietNumber = 0;      // folders: number in the Joliet path table
-        std::string isoName;                 // ISO9660 identifier
-        std::u16string jolietName;           // Joliet identifier, empty when it is the name (see jolietName())
+        IsoName isoName;                     // ISO9660 identifier
+        // Joliet identifier, empty when it is the name (see jolietName()); the text is held by the build.
+        std::u16string_view jolietName;
     };
 
-    // source: the full path for an entry added by name, the bare name for one found inside a folder.
-    TreeNode(Kind kind, NativeString source, bool sourceIsFullPath, std::u16string name, std::uint64_t size,
+    // source: the full path for an entry added by name, the bare name for one found inside a folder; its
+    // text, followed by a zero, and the name's must outlive the node (the tree's arena holds them).
+    TreeNode(Kind kind, NativeStringView source, bool sourceIsFullPath, std::u16string_view name, std::uint64_t size,
              std::int64_t modified);
     TreeNode(const TreeNode&) = delete;
     TreeNode& operator=(const TreeNode&) = delete;
 
-    // The root folder: no source on disk.
-    static std::unique_ptr<TreeNode> makeRoot();
-
     Kind kind() const { return kind_; }
     bool isDirectory() const { return kind_ == Kind::Directory; }
-    const std::u16string& name() const { return name_; }
+    std::u16string_view name() const { return name_; }
     // The Joliet identifier the layout chose: most entries keep their name, which is then not copied.
-    const std::u16string& jolietName() const { return placement_.jolietName.empty() ? name_ : placement_.jolietName; }
+    std::u16string_view jolietName() const { return placement_.jolietName.empty() ? name_ : placement_.jolietName; }
     std::uint64_t size() const { return size_; }
     std::int64_t modified() const { return modified_; }
     bool isRoot() const { return parent_ == nullptr; }
     TreeNode* parent() const { return parent_; }
 
-    const std::vector<std::unique_ptr<TreeNode>>& children() const;
-    TreeNode& adopt(std::unique_ptr<TreeNode> child);
+    // Children are made in the tree's arena, which owns them; a folder only lists them.
+    const std::vector<TreeNode*>& children() const;
+    TreeNode& adopt(TreeNode& child);
     // Room for this many more children, when a folder's listing says how many are coming.
     void reserveChildren(std::size_t more);
     // A folder's children in the record order of each tree, set by the layout at each build.
@@ -63,9 +65,9 @@ public:
     std::vector<TreeNode*>& jolietOrder();
 
     NativeString sourcePath() const;
-    // The name on disk of an entry found inside a folder (whose path is the parent's); nullptr for one added
-    // by its full path, and for the root.
-    const NativeString* nameInFolder() const { return sourceIsFullPath_ || !parent_ ? nullptr : &source_; }
+    // The name on disk of an entry found inside a folder (whose path is the parent's), followed by a zero;
+    // nullptr for one added by its full path, and for the root.
+    const NativeChar* nameInFolder() const { return sourceIsFullPath_ || !parent_ ? nullptr : source_.data(); }
     // The source path in the caller's encoding, for messages.
     std::string displayPath() const;
 
@@ -76,7 +78,7 @@ private:
     // What only a folder holds, apart from the entry itself: files, most of a large tree, go without.
     struct Contents
     {
-        std::vector<std::unique_ptr<TreeNode>> children;
+        std::vector<TreeNode*> children;
         std::vector<TreeNode*> isoOrder;
         std::vector<TreeNode*> jolietOrder;
     };
@@ -91,9 +93,9 @@ private:
     std::uint64_t size_;
     std::int64_t modified_;
     TreeNode* parent_ = nullptr;
-    NativeString source_;
+    NativeStringView source_;
     Placement placement_;
-    std::u16string name_;
+    std::u16string_view name_;
     std::unique_ptr<Contents> contents_;
 };
 

@@ -75,6 +75,11 @@ std::vector<CollisionCase> collisionCases()
                      {"readme.txt", "README.TXT"},
                      {{"README.TXT", "README.TXT"}, {"readme.txt", "README_1.TXT"}},
                      {{"README.TXT", "README.TXT"}, {"readme.txt", "readme_1.txt"}}});
+    // A folder's dots become '_' and a file's stay, so these differ in ISO9660 but meet in Joliet.
+    cases.push_back({"FolderAndFileMeetOnlyInJoliet",
+                     {"v1.2/", "V1.2"},
+                     {{"v1.2/", "V1_2"}, {"V1.2", "V1.2"}},
+                     {{"V1.2", "V1.2"}, {"v1.2/", "v1.2_1"}}});
 #endif
     return cases;
 }
