@@ -396,7 +396,10 @@ std::vector<double> MeasureFrame(int toolBars, FrameWork& work, bool countMessag
     CFrameWnd frame;
     LPCSTR cls =
         AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    if (!frame.Create(cls, "barsbench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CRect(40, 40, 1040, 740)))
+    // As tall as the screen allows: every toolbar docks in a row of its own, and one the frame cannot show costs
+    // less than a shown one, so a short frame would flatter the largest sizes (the table says how many were shown).
+    const int height = std::max(700, ::GetSystemMetrics(SM_CYSCREEN) - 80);
+    if (!frame.Create(cls, "barsbench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CRect(40, 40, 1040, 40 + height)))
         Fail("no frame");
     frame.ShowWindow(SW_SHOWNOACTIVATE);
     frame.UpdateWindow();
