@@ -54,6 +54,88 @@ bool SkipGifSubBlocks(const BYTE* pData, size_t nSize, size_t& nAt)
     return true;
 }
 
+// A frame's image data (its LZW code size, then sub-blocks) read code by code the way the decoder reads it, counting
+// the pixels the codes give without keeping any: true when they give the frame's nPixels before the end code or
+// the end of the sub-blocks, every code one the table holds by then. The system's decoder keeps every frame's
+// pixels for good when one of them fails, so a frame it cannot fill must not reach it. nAt moves past the
+// terminating sub-block.
+bool GifFrameDataFillsFrame(const BYTE* pData, size_t nSize, size_t& nAt, ULONGLONG nPixels)
+{
+    const unsigned kMaxCodes = 4096;
+    if (nAt >= nSize)
+        return false;
+    const unsigned nCodeSize = pData[nAt++];
+    if (nCodeSize < 2 || nCodeSize > 8)
+        return false;
+    const unsigned clear = 1u << nCodeSize;
+    const unsigned end = clear + 1;
+    const unsigned kNone = kMaxCodes;
+    // Pixels each table entry stands for; literals give one.
+    WORD lengths[kMaxCodes] = {};
+    for (unsigned literal = 0; literal < clear; ++literal)
+        lengths[literal] = 1;
+    unsigned next = clear + 2;
+    unsigned width = nCodeSize + 1;
+    unsigned previous = kNone;
+    ULONGLONG nGiven = 0;
+    DWORD bits = 0;
+    unsigned nBits = 0;
+    size_t nBlockLeft = 0;
+    while (nGiven < nPixels)
+    {
+        while (nBits < width)
+        {
+            if (nBlockLeft == 0)
+            {
+                // A terminator before the frame is full is as fatal to the decoder as the file's end.
+                if (nAt >= nSize || pData[nAt] == 0)
+                    return false;
+                nBlockLeft = pData[nAt++];
+            }
+            if (nAt >= nSize)
+                return false;
+            bits |= static_cast<DWORD>(pData[nAt++]) << nBits;
+            nBits += 8;
+            --nBlockLeft;
+        }
+        const unsigned code = bits & ((1u << width) - 1);
+        bits >>= width;
+        nBits -= width;
+        if (code == clear)
+        {
+            next = clear + 2;
+            width = nCodeSize + 1;
+            previous = kNone;
+            continue;
+        }
+        if (code == end)
+            return false;
+        unsigned length = 0;
+        if (code < clear)
+            length = 1;
+        else if (previous != kNone && code < next)
+            length = lengths[code];
+        else if (previous != kNone && code == next)
+            length = lengths[previous] + 1u;  // the entry this very code defines: the previous one and its first pixel
+        else
+            return false;
+        if (previous != kNone && next < kMaxCodes)
+        {
+            lengths[next] = static_cast<WORD>(lengths[previous] + 1u);
+            ++next;
+            if (next == (1u << width) && width < 12)
+                ++width;
+        }
+        previous = code;
+        nGiven += length;
+    }
+    // The decoder reads past what is left of the frame's data.
+    if (nBlockLeft > nSize - nAt)
+        return false;
+    nAt += nBlockLeft;
+    return SkipGifSubBlocks(pData, nSize, nAt);
+}
+
 // SOF0 to SOF15, except DHT (C4), JPG (C8) and DAC (CC), which share the range.
 bool IsJpegFrameMarker(BYTE marker)
 {
@@ -305,30 +387,27 @@ OsmImageCheck CheckGifFile(const BYTE* pData, size_t nSize)
     const OsmImageCheck screen = CheckImageSize(CheckedFileWord(pData + 6), CheckedFileWord(pData + 8));
     if (screen != OsmImageCheck::Ok)
         return screen;
-    // Once the first frame is whole, data that ends early leaves the decoder nothing more to act on: what it does
-    // with a cut-off file is its own business.
+    // The system's decoder reads every block before it gives a picture and fails on any it cannot read whole: the
+    // file may end where a block would begin (after a frame) or at its trailer, nowhere else.
     bool bFrame = false;
-    const auto ended = [&bFrame] { return bFrame ? OsmImageCheck::Ok : OsmImageCheck::Damaged; };
     size_t nAt = kScreenDescriptorEnd + GifTableBytes(pData[10]);
     while (nAt < nSize)
     {
         const BYTE introducer = pData[nAt];
         if (introducer == 0x3B)
-            return ended();
+            break;
         if (introducer == 0x21)
         {
             // An extension: its label, then sub-blocks.
             nAt += 2;
             if (!SkipGifSubBlocks(pData, nSize, nAt))
-                return ended();
+                return OsmImageCheck::Damaged;
             continue;
         }
         // Any other byte where a block should begin: a decoder that searched on for the next frame could find one
         // this walk never saw.
-        if (introducer != 0x2C)
+        if (introducer != 0x2C || nAt + kImageDescriptorBytes > nSize)
             return OsmImageCheck::Damaged;
-        if (nAt + kImageDescriptorBytes > nSize)
-            return ended();
         const WORD nWidth = CheckedFileWord(pData + nAt + 5);
         const WORD nHeight = CheckedFileWord(pData + nAt + 7);
         if (nWidth == 0 || nHeight == 0)
@@ -339,23 +418,21 @@ OsmImageCheck CheckGifFile(const BYTE* pData, size_t nSize)
                                                    static_cast<LONGLONG>(CheckedFileWord(pData + nAt + 3)) + nHeight);
         if (frame != OsmImageCheck::Ok)
             return frame;
-        // Its colour table, the code size, then the data's sub-blocks.
+        // Its colour table, then its data, which must fill it.
         nAt += kImageDescriptorBytes + GifTableBytes(pData[nAt + 9]);
-        if (nAt >= nSize)
-            return ended();
+        if (!GifFrameDataFillsFrame(pData, nSize, nAt, static_cast<ULONGLONG>(nWidth) * nHeight))
+            return OsmImageCheck::Damaged;
         bFrame = true;
-        ++nAt;
-        if (!SkipGifSubBlocks(pData, nSize, nAt))
-            return ended();
     }
-    return ended();
+    return bFrame ? OsmImageCheck::Ok : OsmImageCheck::Damaged;
 }
 
 OsmImageCheck CheckJpegFile(const BYTE* pData, size_t nSize)
 {
     if (DetectImageFileFormat(pData, nSize) != OsmImageFileFormat::Jpeg)
         return OsmImageCheck::Damaged;
-    // As for a GIF: data that ends after the first frame header is left to the decoder.
+    // Data that ends after the first frame header is left to the decoder, which fills in what is missing and keeps
+    // nothing of a picture it refuses.
     bool bFrame = false;
     const auto ended = [&bFrame] { return bFrame ? OsmImageCheck::Ok : OsmImageCheck::Damaged; };
     LONGLONG nFrameWidth = 1;

@@ -68,9 +68,9 @@ OsmImageCheck CheckBitmapFile(const BYTE* pHead, size_t nHead, ULONGLONG nFileLe
 // before libpng reads the rest.
 OsmImageCheck CheckPngHeader(const BYTE* pHead, size_t nHead);
 // A GIF's blocks walked to its trailer: the logical screen and every frame (each reaching no further than the
-// limits) and the extensions and data sub-blocks between them. The first frame, its colour table and code size lie
-// inside the data; data that ends after that is left to the decoder, anything else where a block should begin is
-// refused.
+// limits, its LZW codes, walked without keeping a pixel, valid and filling it) and the extensions and data
+// sub-blocks between them, each whole. The file may end after a frame where a block would begin; anything else
+// where a block should begin is refused.
 OsmImageCheck CheckGifFile(const BYTE* pData, size_t nSize);
 // A JPEG's segments walked to its end (scan data searched for the marker that ends it): every frame header, and a
 // hierarchical image's size, within the limits and each segment that holds one whole; a frame header before any

@@ -1,7 +1,10 @@
 #include "framework/markup/MarkupStrokeCoverage.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -43,6 +46,11 @@ COSMMarkupStrokeCoverage::COSMMarkupStrokeCoverage(const RECT& clipBox, int widt
       // cut edges that replace them lie beyond the pen's reach.
       m_outline(COSMMarkupVisibleFigures::Outline, clipBox, m_radius + 2.0 * COSMMarkupVisibleFigures::kCutMargin)
 {}
+
+double COSMMarkupStrokeCoverage::DiscStep() const
+{
+    return 2.0 * std::acos(std::max(-1.0, 1.0 - kDiscFlatness / m_radius));
+}
 
 BOOL COSMMarkupStrokeCoverage::CoversBox(double x, double y) const
 {
@@ -124,7 +132,8 @@ void COSMMarkupStrokeCoverage::AddBand(const Point& a, const Point& b, COSMMarku
         *covered = true;
         return;
     }
-    AddPiece(band, pieces);
+    if (pieces)
+        AddPiece(band, pieces);
 }
 
 void COSMMarkupStrokeCoverage::AddDisc(const Point& v, COSMMarkupVisibleFigures* pieces, bool* covered) const
@@ -136,9 +145,11 @@ void COSMMarkupStrokeCoverage::AddDisc(const Point& v, COSMMarkupVisibleFigures*
         *covered = true;
         return;
     }
+    if (!pieces)
+        return;
     // The circle is not larger than the box's diagonal here, or the box is far from its middle: either way only
     // the arc facing the box is made, as a sector from the middle.
-    const double step = 2.0 * std::acos(std::max(-1.0, 1.0 - kDiscFlatness / m_radius));
+    const double step = DiscStep();
     double from = 0, to = 2.0 * kHalfTurn;
     const bool inside = v.x >= m_left && v.x <= m_right && v.y >= m_top && v.y <= m_bottom;
     if (!inside)
@@ -180,18 +191,56 @@ COSMMarkupPathGeometry* COSMMarkupStrokeCoverage::CreateGeometry() const
     COSMMarkupVisibleFigures pieces(m_clipBox, 0);
     if (!covered)
     {
-        m_outline.ForEachFigure([&](const Point* points, int count, bool closed) {
-            if (covered)
+        // The pieces first, without their points: a band or disc that repeats one already taken (to a quarter
+        // pixel, as the figures' points are merged) covers nothing new, and a path of thousands of figures along
+        // the same line would otherwise make each again. What is left is made at most kMaxPieceWork points' worth:
+        // beyond that every so many pieces, evenly, as the figures' points would be thinned after all.
+        struct Piece
+        {
+            Point a;
+            Point b;
+            bool disc;
+        };
+        std::vector<Piece> taken;
+        std::set<std::array<long long, 5>> seen;
+        const auto key = [](double v) { return std::llround(std::min(std::max(v, -1e15), 1e15) * 4.0); };
+        const auto take = [&](const Point& a, const Point& b, bool disc) {
+            if (std::max(a.x, b.x) + m_radius < m_left || std::min(a.x, b.x) - m_radius > m_right ||
+                std::max(a.y, b.y) + m_radius < m_top || std::min(a.y, b.y) - m_radius > m_bottom)
                 return;
+            std::array<long long, 5> id = {key(a.x), key(a.y), key(b.x), key(b.y), disc ? 1 : 0};
+            // A band is the same whichever way it runs.
+            if (!disc && std::make_pair(id[2], id[3]) < std::make_pair(id[0], id[1]))
+                id = {id[2], id[3], id[0], id[1], 0};
+            if (seen.insert(id).second)
+                taken.push_back({a, b, disc});
+        };
+        m_outline.ForEachFigure([&](const Point* points, int count, bool closed) {
             const int bands = closed ? count : count - 1;
-            for (int i = 0; i < bands && !covered; ++i)
-                AddBand(points[i], points[(i + 1) % count], &pieces, &covered);
+            for (int i = 0; i < bands; ++i)
+                take(points[i], points[(i + 1) % count], false);
             // Corners: every point of a closed figure, the inner points of an open one.
             const int firstCorner = closed ? 0 : 1;
             const int lastCorner = closed ? count : count - 1;
-            for (int i = firstCorner; i < lastCorner && !covered; ++i)
-                AddDisc(points[i], &pieces, &covered);
+            for (int i = firstCorner; i < lastCorner; ++i)
+                take(points[i], points[i], true);
         });
+        const double discPoints = 2.0 * kHalfTurn / DiscStep() + 2.0;
+        double work = 0;
+        for (const Piece& piece : taken)
+            work += piece.disc ? discPoints : 4.0;
+        const size_t stride =
+            work > kMaxPieceWork ? static_cast<size_t>(std::ceil(work / static_cast<double>(kMaxPieceWork))) : 1;
+        for (size_t i = 0; i < taken.size() && !covered; ++i)
+        {
+            // Every piece may hold the whole box, whichever are made.
+            const Piece& piece = taken[i];
+            const bool made = i % stride == 0;
+            if (piece.disc)
+                AddDisc(piece.a, made ? &pieces : nullptr, &covered);
+            else
+                AddBand(piece.a, piece.b, made ? &pieces : nullptr, &covered);
+        }
     }
     COSMMarkupPathGeometry* geometry = nullptr;
     if (covered)

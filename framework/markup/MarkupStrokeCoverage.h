@@ -19,6 +19,9 @@ public:
     // The widest pen handed to the system: GDI widens a 256-pixel pen around a 320 x 240 ellipse in milliseconds,
     // one of 20,000 in most of a second, and one of 100,000 never. Wider pens are drawn as the area they cover.
     static constexpr int kWidestSystemPen = 256;
+    // The most points of bands and discs made for one pen: eight times what the figures hand on after thinning
+    // (COSMMarkupVisibleFigures::kMaxPoints), a few hundredths of a second.
+    static constexpr int kMaxPieceWork = 8 * COSMMarkupVisibleFigures::kMaxPoints;
 
     COSMMarkupStrokeCoverage(const RECT& clipBox, int width);
 
@@ -34,11 +37,14 @@ public:
 private:
     using Point = COSMMarkupVisibleFigures::Point;
 
+    // The angle between two points of a disc's edge, which strays from the circle by no more than its flatness.
+    double DiscStep() const;
     // Whether the disc of the pen around (x, y) holds the whole box.
     BOOL CoversBox(double x, double y) const;
-    // The band along a to b; sets covered when it holds the whole box.
+    // The band along a to b; sets covered when it holds the whole box. Null pieces: only that test.
     void AddBand(const Point& a, const Point& b, COSMMarkupVisibleFigures* pieces, bool* covered) const;
-    // The disc around v (what of it can meet the box); sets covered when it holds the whole box.
+    // The disc around v (what of it can meet the box); sets covered when it holds the whole box. Null pieces: only
+    // that test.
     void AddDisc(const Point& v, COSMMarkupVisibleFigures* pieces, bool* covered) const;
 
     RECT m_clipBox;

@@ -1,5 +1,6 @@
 #include "FuzzHarness.h"
 
+#include "CommittedMemory.h"
 #include "GdiObjectCount.h"
 
 #include <algorithm>
@@ -141,23 +142,6 @@ std::string DescribeException(DWORD code, void* address)
 }
 
 }  // namespace
-
-long long CommittedBytes()
-{
-    long long total = 0;
-    MEMORY_BASIC_INFORMATION info{};
-    const char* at = nullptr;
-    while (::VirtualQuery(at, &info, sizeof(info)) == sizeof(info))
-    {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE)
-            total += static_cast<long long>(info.RegionSize);
-        const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
-        if (next <= at)
-            break;
-        at = next;
-    }
-    return total;
-}
 
 RunSettings RunSettings::FromEnvironment(uint32_t seed, int inputs)
 {
@@ -380,7 +364,7 @@ std::string Harness::RunChecked(const Bytes& bytes, const std::string& label, co
 {
     const Usage before = counts ? Measure() : Usage{};
     std::string what = RunOne(bytes, label, check);
-    const long long committed = CommittedBytes();
+    const long long committed = CommittedPrivateBytes();
     const long long left = committed - m_lastCommitted;
     m_lastCommitted = committed;
     if (what.empty() && left > kInputMemoryLimit)
@@ -392,7 +376,7 @@ std::string Harness::RunChecked(const Bytes& bytes, const std::string& label, co
     {
         // Pages an allocator keeps for the next time stay once; a leak leaves as much again.
         what = RunOne(bytes, label, check);
-        const long long again = CommittedBytes();
+        const long long again = CommittedPrivateBytes();
         if (what.empty() && again - m_lastCommitted > kLeftCommitTolerance)
             what = "left " + Megabytes(left) + " committed after its objects were released, and " +
                    Megabytes(again - m_lastCommitted) + " more when run again";
@@ -408,7 +392,7 @@ std::string Harness::RunChecked(const Bytes& bytes, const std::string& label, co
             what = RunOne(bytes, label, check);
             if (what.empty())
                 what = CompareCounts(again, Measure());
-            m_lastCommitted = CommittedBytes();
+            m_lastCommitted = CommittedPrivateBytes();
         }
     }
     return what;
@@ -426,7 +410,7 @@ void Harness::FindLeakingInput(const std::vector<Bytes>& corpus, int firstIndex,
         if (!leak.empty())
         {
             Report(failures, bytes, "input" + std::to_string(index), leak);
-            m_lastCommitted = CommittedBytes();
+            m_lastCommitted = CommittedPrivateBytes();
             return;
         }
     }
@@ -439,7 +423,7 @@ void Harness::FindLeakingInput(const std::vector<Bytes>& corpus, int firstIndex,
         failures.push_back({"", "inputs " + std::to_string(firstIndex) + " to " +
                                     std::to_string(firstIndex + count - 1) + " left " + left +
                                     " together, and again when run again; none does alone"});
-    m_lastCommitted = CommittedBytes();
+    m_lastCommitted = CommittedPrivateBytes();
 }
 
 std::vector<Failure> Harness::Run(const std::vector<Bytes>& corpus, const Check& check)
@@ -453,7 +437,7 @@ std::vector<Failure> Harness::Run(const std::vector<Bytes>& corpus, const Check&
     m_crashed = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_watchdog = ::CreateThread(nullptr, 0, &Harness::WatchdogThread, this, 0, nullptr);
     OpenRunningFiles();
-    m_lastCommitted = CommittedBytes();
+    m_lastCommitted = CommittedPrivateBytes();
 
     // The corpus twice: it must pass, and what the process sets up on first use (fonts, GDI+, the theme data)
     // is made before the counts are taken.
@@ -463,7 +447,7 @@ std::vector<Failure> Harness::Run(const std::vector<Bytes>& corpus, const Check&
         {
             const std::string label = "corpus" + std::to_string(i);
             const std::string what = RunOne(corpus[i], label, check);
-            m_lastCommitted = CommittedBytes();
+            m_lastCommitted = CommittedPrivateBytes();
             if (!what.empty() && round == 0)
                 Report(failures, corpus[i], label, what);
         }
@@ -604,7 +588,7 @@ void Harness::Watch()
             const double seconds = SecondsSince(m_runningSince);
             // The memory every other tick: a walk of the address space costs about a millisecond.
             if (++ticks % 2 == 0)
-                m_runningPeak = std::max(m_runningPeak, CommittedBytes());
+                m_runningPeak = std::max(m_runningPeak, CommittedPrivateBytes());
             const long long peak = m_runningPeak - m_runningBaseline;
             if (peak > kMemoryHardLimit)
                 EndProgram("committed " + Megabytes(peak) + " while it ran", kExitAbandoned);

@@ -81,9 +81,6 @@ using Check = std::function<std::string(const Bytes&)>;
 // A new input from the format's own vocabulary, all its choices made by random.
 using Generator = std::function<Bytes(Random&)>;
 
-// The committed private memory of the process (what VirtualQuery reports; Wine leaves PrivateUsage at 0).
-long long CommittedBytes();
-
 class Harness
 {
 public:

@@ -3,13 +3,16 @@
 // through the image manager's paste. The reproducer tests and the fuzzing programs share these.
 #pragma once
 
+#include "CommittedMemory.h"
 #include "ImageTestSupport.h"
 
 #include "classlib/OleDataObject.h"
+#include "framework/foundation/ImageFileChecks.h"
 #include "framework/foundation/ImageLoaders.h"
 #include "framework/foundation/ImageManager.h"
 #include "platform/classlib/RefPtr.h"
 
+#include <objbase.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -46,24 +49,6 @@ struct ProcessMemory
     long long peakWorkingSet = 0;
 };
 
-// The private regions committed in the process's address space, walked region by region.
-inline long long CommittedPrivateRegions()
-{
-    long long total = 0;
-    MEMORY_BASIC_INFORMATION region{};
-    const BYTE* address = nullptr;
-    while (::VirtualQuery(address, &region, sizeof(region)) == sizeof(region))
-    {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            total += static_cast<long long>(region.RegionSize);
-        const BYTE* next = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize;
-        if (next <= address)
-            break;
-        address = next;
-    }
-    return total;
-}
-
 inline ProcessMemory MeasureProcessMemory()
 {
     ProcessMemory memory;
@@ -77,13 +62,52 @@ inline ProcessMemory MeasureProcessMemory()
     }
     // Wine's counter of private bytes holds only the pages that were written to: memory committed and never
     // touched shows only in the address space itself.
-    const long long regions = CommittedPrivateRegions();
+    const long long regions = CommittedPrivateBytes();
     if (regions > memory.committedBytes)
         memory.committedBytes = regions;
     return memory;
 }
 
 const long long kMegabyte = 1024 * 1024;
+
+// COM on the thread while it lives, for the system's picture loader.
+class ComScope
+{
+public:
+    ComScope() : m_hr(::CoInitialize(nullptr)) {}
+    ~ComScope()
+    {
+        if (SUCCEEDED(m_hr))
+            ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    HRESULT m_hr;
+};
+
+#ifdef OSM_BAD_IMAGE_INPUT_DIR
+// A file made to crash or hang a reader, kept under the foundation tests' fixtures/bad-input.
+inline std::string BadInputFixture(const char* name)
+{
+    return std::string(OSM_BAD_IMAGE_INPUT_DIR) + "/" + name;
+}
+#endif
+
+// A check's answer as the tests' tables write it.
+inline const char* CheckName(OsmImageCheck check)
+{
+    switch (check)
+    {
+    case OsmImageCheck::Ok:
+        return "ok";
+    case OsmImageCheck::TooLarge:
+        return "too large";
+    default:
+        return "damaged";
+    }
+}
 
 // What a file did on its way in.
 struct FileOutcome

@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
@@ -633,6 +634,29 @@ int CountWhere(const DcTestSurface& surface, bool (*test)(COLORREF))
     return count;
 }
 
+// The document parsed, measured and drawn into 320 x 240 through the entry functions, on paper.
+void DrawThroughEntryFunctions(const std::string& text, DcTestSurface& surface)
+{
+    COSMMarkupContext* context = CreateMarkupContext(nullptr);
+    COSMMarkupUIElement* root = ParseMarkup(context, text.c_str());
+    ASSERT_NE(nullptr, root);
+    MeasureMarkupElement(root, kAreaWidth, kAreaHeight);
+    const RECT area = {0, 0, kAreaWidth, kAreaHeight};
+    RenderMarkupElement(root, surface.GetDC(), &area);
+    ReleaseMarkupElement(&root);
+    ReleaseMarkupContext(&context);
+}
+
+// The document with only the first figures of its path's Data.
+std::string WithFirstFigures(const std::string& text, int figures)
+{
+    const size_t start = text.find("Data=\"") + 6;
+    size_t end = start;
+    for (int i = 0; i < figures; ++i)
+        end = text.find('Z', end) + 1;
+    return text.substr(0, end) + text.substr(text.find('"', start));
+}
+
 // The documents that made GDI die of a stack overflow (a 100,000-pixel pen), rasterise 62 glyphs of a 16,384-pixel
 // font for half a minute, draw a line 2147483647 pixels long, scan-convert 5,000 figures stretched over each other,
 // and flatten 30,000 curves reaching past the area whole.
@@ -693,6 +717,28 @@ const BoundedDocument kBoundedDocuments[] = {
              }
          }
          EXPECT_GE(clear, 8);
+     }},
+    // 7,626 copies of one figure stroked with a pen of 372: as the first two draw (an even number of copies, so
+    // that the even-odd fill under the translucent pen is the same), within the anti-aliasing of the edges.
+    {"markup_path_7626_figures_pen_372.txt",
+     [](const DcTestSurface& surface, const std::string& text) {
+         DcTestSurface two(kAreaWidth, kAreaHeight, kPaper);
+         DrawThroughEntryFunctions(WithFirstFigures(text, 2), two);
+         int differ = 0;
+         for (int y = 0; y < kAreaHeight; ++y)
+         {
+             for (int x = 0; x < kAreaWidth; ++x)
+             {
+                 const COLORREF a = surface.Pixel(x, y), b = two.Pixel(x, y);
+                 differ += std::abs(GetRValue(a) - GetRValue(b)) > 8 || std::abs(GetGValue(a) - GetGValue(b)) > 8 ||
+                                   std::abs(GetBValue(a) - GetBValue(b)) > 8
+                               ? 1
+                               : 0;
+             }
+         }
+         EXPECT_LT(differ, 200);
+         // A band 372 pixels wide along the figure's line covers much of the area.
+         EXPECT_GT(two.CountNot(kPaper), kAreaWidth * kAreaHeight / 4);
      }},
 };
 

@@ -215,6 +215,21 @@ const ExtremeCase kCases[] = {
      },
      {{160, 120, true}, {0, 0, true}, {319, 239, true}}},
     {"pen",
+     "path of 7,626 figures along one curve with a pen of 372",
+     [](Tools& t) {
+         DrawGeometry(t, Geometry([](COSMMarkupPathGeometryBuilder& b) {
+                          for (int i = 0; i < 7626; ++i)
+                          {
+                              b.BeginFigure(0, 0);
+                              b.AddBezier(1, 1, 2, 2, 40, 0);
+                              b.CloseFigure();
+                          }
+                      }),
+                      372, t.blue, nullptr);
+     },
+     // Within 186 pixels of the line from (0, 0) to (40, 0), or not.
+     {{160, 120, true}, {200, 50, true}, {0, 180, true}, {250, 0, false}, {300, 200, false}, {60, 230, false}}},
+    {"pen",
      "rounded frame with a band wider than its rectangle",
      [](Tools& t) {
          const auto band = AdoptRef(new COSMMarkupThickness(1000));

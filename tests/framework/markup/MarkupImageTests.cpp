@@ -370,7 +370,8 @@ TEST_F(ImageTest, PictureFilesThatOnceTookGigabytesLeaveTheImageEmptyAndTheMemor
         ::DeleteFileA(path.c_str());
     }
     // Text chunks that claimed 256 MB and 2 GB made libpng allocate and clear that much before it found the data
-    // ended; a second frame of 16384 x 16384 reached the system's picture loader, which kept 256 MB each time.
+    // ended; a second frame of 16384 x 16384 reached the system's picture loader, which kept 256 MB each time, and
+    // so did a frame of 4096 x 4096 whose codes end after a few pixels: the decoder fails on it and keeps 16 MB.
     const struct
     {
         const char* file;
@@ -379,6 +380,7 @@ TEST_F(ImageTest, PictureFilesThatOnceTookGigabytesLeaveTheImageEmptyAndTheMemor
         {"png_ztxt_chunk_len_256MB.png", ERROR_BAD_FORMAT},
         {"png_text_chunk_len_2GB.png", ERROR_BAD_FORMAT},
         {"gif_second_frame_16384x16384.gif", ERROR_FILE_TOO_LARGE},
+        {"gif_frame_4096x4096_codes_end_early.gif", ERROR_BAD_FORMAT},
     };
     for (const auto& c : cases)
     {
