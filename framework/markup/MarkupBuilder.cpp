@@ -4,6 +4,9 @@
 #include "framework/markup/MarkupBuilderException.h"
 #include "framework/markup/MarkupContext.h"
 #include "framework/markup/MarkupDependencyProperty.h"
+#include "framework/markup/MarkupGridLength.h"
+#include "framework/markup/MarkupScalars.h"
+#include "framework/markup/MarkupThickness.h"
 #include "framework/markup/MarkupObjectProperty.h"
 #include "framework/markup/MarkupResourceLookup.h"
 #include "framework/markup/MarkupString.h"
@@ -16,6 +19,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cwchar>
 #include <new>
 
@@ -83,6 +87,8 @@ COSMMarkupUIElement* COSMMarkupBuilder::Parse(COSMMarkupXmlReader* reader)
     }
     m_bParsing = false;
     m_converters.clear();
+    m_sharedConversions.clear();
+    m_nSharedConversions = 0;
     ReleaseOpenElements();
     if (failed)
     {
@@ -350,12 +356,63 @@ COSMMarkupDependencyProperty* COSMMarkupBuilder::ResolveProperty(const COSMMarku
 COSMMarkupObject* COSMMarkupBuilder::ConvertValue(COSMMarkupDependencyProperty* property, COSMMarkupObject* value)
 {
     const COSMMarkupPropertyMetadata* metadata = property->GetMetadata();
-    if (metadata && metadata->GetConverter())
+    COSMMarkupType* valueType = property->GetValueType();
+    const COSMMarkupPropertyMetadata::Converter converter = metadata ? metadata->GetConverter() : nullptr;
+    const void* way = converter ? reinterpret_cast<const void*>(converter) : static_cast<const void*>(valueType);
+
+    // A value this parse converted from the same text the same way already is shared (see m_sharedConversions).
+    const COSMMarkupString* text = m_bParsing && way ? MarkupDynamicCast<COSMMarkupString>(value) : nullptr;
+    if (!text || text->GetLength() > kMaxSharedConversionText)
+        return ConvertValueOnce(property, converter, valueType, value);
+    if (m_sharedConversions.empty())
+        m_sharedConversions.resize(kMaxSharedConversions * 2);
+    const size_t length = static_cast<size_t>(text->GetLength());
+    const UINT hash = HashMarkupText(text->GetText(), text->GetLength());
+    const size_t mask = m_sharedConversions.size() - 1;
+    size_t at = (hash ^ static_cast<UINT>(reinterpret_cast<uintptr_t>(way) >> 4)) & mask;
+    for (; m_sharedConversions[at].converter; at = (at + 1) & mask)
     {
-        if (COSMMarkupObject* converted = metadata->GetConverter()(this, value))
+        const SharedConversion& shared = m_sharedConversions[at];
+        if (shared.converter == way && shared.hash == hash && shared.text.size() == length &&
+            wmemcmp(shared.text.data(), text->GetText(), length) == 0)
+        {
+            return RefPtr<COSMMarkupObject>(shared.value).Detach();
+        }
+    }
+    COSMMarkupObject* converted = ConvertValueOnce(property, converter, valueType, value);
+    if (m_nSharedConversions < kMaxSharedConversions && IsShareableValue(converted))
+    {
+        SharedConversion& shared = m_sharedConversions[at];
+        shared.text.assign(text->GetText(), length);
+        shared.hash = hash;
+        shared.value = RefPtr<COSMMarkupObject>::Retain(converted);
+        shared.converter = way;
+        ++m_nSharedConversions;
+    }
+    return converted;
+}
+
+BOOL COSMMarkupBuilder::IsShareableValue(const COSMMarkupObject* value)
+{
+    if (!value)
+        return FALSE;
+    // Exactly these classes: they hold one value each, set when they are made, and have no properties of their own.
+    const COSMMarkupType* type = value->GetType();
+    return type == COSMMarkupInt::GetClassType() || type == COSMMarkupDouble::GetClassType() ||
+           type == COSMMarkupEnum::GetClassType() || type == COSMMarkupThickness::GetClassType() ||
+           type == COSMMarkupGridLength::GetClassType();
+}
+
+COSMMarkupObject* COSMMarkupBuilder::ConvertValueOnce(COSMMarkupDependencyProperty* property,
+                                                      COSMMarkupObject* (*converter)(COSMMarkupBuilder*,
+                                                                                     COSMMarkupObject*),
+                                                      COSMMarkupType* valueType, COSMMarkupObject* value)
+{
+    if (converter)
+    {
+        if (COSMMarkupObject* converted = converter(this, value))
             return converted;
     }
-    COSMMarkupType* valueType = property->GetValueType();
     // The value type converts text on a default instance of itself, which conversions only read: a parse keeps one
     // per type until it ends.
     RefPtr<COSMMarkupObject> fresh;
@@ -380,23 +437,36 @@ COSMMarkupObject* COSMMarkupBuilder::ParseMarkupExtension(LPCWSTR text)
     const size_t length = wcslen(text);
     if (length == 0 || text[length - 1] != L'}')
         ThrowBuilderException("Markup extension expressions must end with '}'");
-    const std::wstring body(text, length - 1);
+    // The text without its '}': in a buffer on the stack for the usual short keys, no heap block per reference.
+    WCHAR shortBody[64];
+    std::wstring longBody;
+    LPCWSTR body = shortBody;
+    if (length - 1 < sizeof(shortBody) / sizeof(shortBody[0]))
+    {
+        wmemcpy(shortBody, text, length - 1);
+        shortBody[length - 1] = 0;
+    }
+    else
+    {
+        longBody.assign(text, length - 1);
+        body = longBody.c_str();
+    }
 
-    if (LPCWSTR member = AfterPrefix(body.c_str(), L"x:Static "))
+    if (LPCWSTR member = AfterPrefix(body, L"x:Static "))
         return GetSystemColors()->ProvideValue(this, member);
-    LPCWSTR key = AfterPrefix(body.c_str(), L"StaticResource ");
+    LPCWSTR key = AfterPrefix(body, L"StaticResource ");
     // A dynamic resource is read once, like a static one: nothing follows later changes.
     if (!key)
-        key = AfterPrefix(body.c_str(), L"DynamicResource ");
+        key = AfterPrefix(body, L"DynamicResource ");
     if (key)
     {
         if (!m_pResourceLookup)
             m_pResourceLookup = std::make_unique<COSMMarkupResourceLookup>();
         return m_pResourceLookup->ProvideValue(this, key);
     }
-    if (LPCWSTR tag = AfterPrefix(body.c_str(), L"x:Type "))
+    if (LPCWSTR tag = AfterPrefix(body, L"x:Type "))
         return FindType(tag);
-    ThrowBuilderException(FormatMarkupMessage1("The tag '%ls' does not exist in XML namespace", body.c_str()));
+    ThrowBuilderException(FormatMarkupMessage1("The tag '%ls' does not exist in XML namespace", body));
 }
 
 COSMMarkupSystemColors* COSMMarkupBuilder::GetSystemColors()

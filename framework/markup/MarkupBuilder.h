@@ -97,6 +97,12 @@ private:
     void OnInstructionEnd(COSMMarkupXmlReader* reader, LPCWSTR text);
     // An attribute's text as the object it stands for: literal text after "{}", an extension after '{', else text.
     COSMMarkupObject* CreateAttributeValue(LPCWSTR text);
+    // ConvertValue without the parse's shared values: converter (may be null), then the value type's ConvertFrom.
+    COSMMarkupObject* ConvertValueOnce(COSMMarkupDependencyProperty* property,
+                                       COSMMarkupObject* (*converter)(COSMMarkupBuilder*, COSMMarkupObject*),
+                                       COSMMarkupType* valueType, COSMMarkupObject* value);
+    // TRUE for an object of a class whose converted values a parse shares.
+    static BOOL IsShareableValue(const COSMMarkupObject* value);
     // Gives the pending text (and white space) to the innermost open object before a child element starts.
     void FlushText();
     // Hands text to target as a COSMMarkupString content.
@@ -125,6 +131,22 @@ private:
     // One default instance per value type that converts attribute text, made on its first conversion and kept for
     // the parse: a document converts thousands of values of a handful of types.
     std::map<const COSMMarkupType*, RefPtr<COSMMarkupObject>> m_converters;
+    // Converted attribute values of the plain value classes (numbers, lengths, thicknesses, grid lengths, enums),
+    // which nothing changes once made: one object per converter and text for the parse, shared by every element
+    // that names it, as the shared booleans and small enums are. A document sets the same margin or width on
+    // thousands of elements. Bounded, so a document of distinct values holds no more than this many.
+    // An open-addressed table of twice that many places, made on the first conversion.
+    struct SharedConversion
+    {
+        const void* converter = nullptr;  // the metadata's converter, or the value type (ConvertFrom); null: free
+        UINT hash = 0;
+        std::wstring text;
+        RefPtr<COSMMarkupObject> value;
+    };
+    static constexpr size_t kMaxSharedConversions = 256;
+    static constexpr int kMaxSharedConversionText = 32;
+    std::vector<SharedConversion> m_sharedConversions;
+    size_t m_nSharedConversions = 0;
     bool m_bParsing = false;
     std::unique_ptr<COSMMarkupResourceLookup> m_pResourceLookup;
     // One creation reference each.

@@ -2,7 +2,14 @@
 
 #include "framework/markup/MarkupBuilder.h"
 #include "framework/markup/MarkupBuilderException.h"
+#include "framework/markup/MarkupObjectPool.h"
 #include "framework/markup/MarkupType.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <new>
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupCollection, COSMMarkupObject, nullptr, nullptr)
 
@@ -13,14 +20,14 @@ COSMMarkupCollection::~COSMMarkupCollection()
 
 int COSMMarkupCollection::GetLogicalChildrenCount() const
 {
-    return static_cast<int>(m_items.GetSize());
+    return m_nCount;
 }
 
 COSMMarkupObject* COSMMarkupCollection::GetLogicalChild(int index) const
 {
-    if (index < 0 || index >= GetCount())
+    if (index < 0 || index >= m_nCount)
         return nullptr;
-    return static_cast<COSMMarkupObject*>(m_items[index]);
+    return m_pItems[index];
 }
 
 void COSMMarkupCollection::SetContentObject(COSMMarkupBuilder* builder, COSMMarkupObject* content)
@@ -52,11 +59,15 @@ void COSMMarkupCollection::Insert(int index, COSMMarkupObject* item)
             item->Release();
         return;
     }
+    // Room first: when there is none, the throw leaves the item as it was handed in.
+    Reserve(m_nCount + 1);
     if (m_bOwnsChildren)
         item->SetLogicalParent(this);
-    if (index < 0 || index > GetCount())
-        index = GetCount();
-    m_items.InsertAt(index, item);
+    if (index < 0 || index > m_nCount)
+        index = m_nCount;
+    std::memmove(m_pItems + index + 1, m_pItems + index, static_cast<size_t>(m_nCount - index) * sizeof(*m_pItems));
+    m_pItems[index] = item;
+    ++m_nCount;
     OnItemAdded(item, index);
 }
 
@@ -64,21 +75,45 @@ void COSMMarkupCollection::RemoveAt(int index)
 {
     if (index < 0 || index >= GetCount())
         return;
-    COSMMarkupObject* item = GetItem(index);
-    m_items.RemoveAt(index);
+    COSMMarkupObject* item = m_pItems[index];
+    std::memmove(m_pItems + index, m_pItems + index + 1, static_cast<size_t>(m_nCount - index - 1) * sizeof(*m_pItems));
+    --m_nCount;
     Discard(item);
 }
 
 void COSMMarkupCollection::RemoveAll()
 {
-    while (GetCount() > 0)
-        RemoveAt(GetCount() - 1);
-    m_items.RemoveAll();
+    while (m_nCount > 0)
+        RemoveAt(m_nCount - 1);
+    if (m_pItems)
+        FreeMarkupObjectMemory(m_pItems, static_cast<size_t>(m_nCapacity) * sizeof(*m_pItems));
+    m_pItems = nullptr;
+    m_nCapacity = 0;
 }
 
 void COSMMarkupCollection::SetGrowBy(int growBy)
 {
-    m_items.SetSize(m_items.GetSize(), growBy);
+    if (growBy >= 0)
+        m_nGrowBy = growBy;
+}
+
+void COSMMarkupCollection::Reserve(int count)
+{
+    if (count <= m_nCapacity)
+        return;
+    const int growBy = m_nGrowBy > 0 ? m_nGrowBy : std::min(1024, std::max(4, m_nCount / 8));
+    const int grown = m_nCapacity > INT_MAX - growBy ? INT_MAX : m_nCapacity + growBy;
+    const int capacity = m_nCapacity == 0 ? std::max(count, growBy) : std::max(count, grown);
+    if (static_cast<size_t>(capacity) > SIZE_MAX / sizeof(*m_pItems))
+        throw std::bad_alloc();
+    auto* items =
+        static_cast<COSMMarkupObject**>(AllocateMarkupObjectMemory(static_cast<size_t>(capacity) * sizeof(*m_pItems)));
+    if (m_nCount)
+        std::memcpy(items, m_pItems, static_cast<size_t>(m_nCount) * sizeof(*m_pItems));
+    if (m_pItems)
+        FreeMarkupObjectMemory(m_pItems, static_cast<size_t>(m_nCapacity) * sizeof(*m_pItems));
+    m_pItems = items;
+    m_nCapacity = capacity;
 }
 
 void COSMMarkupCollection::Discard(COSMMarkupObject* item)

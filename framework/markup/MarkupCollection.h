@@ -5,11 +5,11 @@
 //   stops->Add(new COSMMarkupGradientStop);   // takes over the reference, refused items included (they are released)
 //   COSMMarkupObject* first = stops->GetItem(0);
 //
-// The items grow like the class library's pointer array. Derived collections hear of every insertion through
-// OnItemAdded.
+// The items grow like the class library's pointer array, in a block of the markup object pool (a tree has a
+// collection for nearly every panel, text block and grid: their arrays take no heap block each). Derived collections
+// hear of every insertion through OnItemAdded.
 #pragma once
 
-#include "classlib/Array.h"
 #include "framework/markup/MarkupObject.h"
 
 class COSMMarkupCollection : public COSMMarkupObject
@@ -62,8 +62,13 @@ private:
     // Lets go of an item taken out of the array: clears its logical parent while that is this collection, and
     // releases it.
     void Discard(COSMMarkupObject* item);
+    // Makes room for count items by the growth rule: the grow-by count, or an eighth of the items (4 to 1024).
+    void Reserve(int count);
 
-    CPtrArray m_items;
+    COSMMarkupObject** m_pItems = nullptr;
+    int m_nCount = 0;
+    int m_nCapacity = 0;
+    int m_nGrowBy = 0;
     COSMMarkupType* m_pElementType = nullptr;
     BOOL m_bOwnsChildren = TRUE;
 };

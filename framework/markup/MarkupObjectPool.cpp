@@ -179,11 +179,8 @@ private:
             ::VirtualFree(memory, 0, MEM_RELEASE);
             return nullptr;
         }
-        // Bring the pages in with one call instead of a fault per page as a parse reaches them: under Wine a first
-        // touch of a page costs several microseconds, a parse's own work per element about as much. Locking only
-        // brings them in; where the system refuses (a small working-set quota) the pages come in as they are touched.
-        if (::VirtualLock(memory, kMarkupPoolRegionSize))
-            ::VirtualUnlock(memory, kMarkupPoolRegionSize);
+        // The pages come in as the parse reaches them. Locking the region to bring them in with one call costs more
+        // than the faults it saves (under Wine it locks and unlocks every page of the region in the kernel).
         auto* region = reinterpret_cast<Region*>(memory + sizeof(Chunk));
         region->prev = nullptr;
         region->next = nullptr;

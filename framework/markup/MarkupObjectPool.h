@@ -1,10 +1,9 @@
 // The memory of markup objects. A parse makes a few small objects per element and a release frees them all together,
 // so they are not worth a heap block each: objects of up to kLargestPooledSize bytes are carved, by size class (a
 // multiple of 16 bytes), from 64 KB chunks. A chunk holds one size class; its freed places are reused first. Chunks
-// come sixteen at a time in 1 MB regions taken from the system with VirtualAlloc, whose pages are brought in with one
-// call; a region whose last chunk empties is given back to the system, except one kept for the next parse, so a
-// released tree leaves at most a region more committed than before it was built. Larger objects go to the global
-// operator new.
+// come sixteen at a time in 1 MB regions taken from the system with VirtualAlloc; a region whose last chunk empties is
+// given back to the system, except one kept for the next parse, so a released tree leaves at most a region more
+// committed than before it was built. Larger objects go to the global operator new.
 //
 // COSMMarkupObject's own operator new and delete call these. Any thread may call them (a lock guards the chunks); a
 // block is freed with the size it was allocated with.

@@ -21,7 +21,7 @@ protected:
     ~COSMMarkupProperties() override;
 
 public:
-    COSMMarkupObject* GetOwner() const { return m_pOwner; }
+    COSMMarkupObject* GetOwner() const { return GetLogicalParent(); }
     // The slot count: the indexed properties registered when the store was made.
     int GetSize() const { return m_nSize; }
 
@@ -36,33 +36,46 @@ public:
     void CopyFrom(const COSMMarkupProperties* source);
 
 private:
-    // Elements are given a few values each: that many live in the store itself, so a store is one block.
+    // Elements are given a few values each: that many live in the store itself, so a store is one block. Slots and
+    // values are kept in two arrays, which packs four of each into the room three {slot, value} pairs would take.
     static constexpr int kInlineEntries = 4;
 
-    struct Entry
-    {
-        int index;
-        COSMMarkupObject* value;
-    };
     // Where the entry of slot index is, or would go: the first entry whose slot is not below index.
     int LowerBound(int index) const;
-    // The entry of slot index, or null when the slot is empty.
-    const Entry* Find(int index) const;
+    // The position of the entry of slot index, or -1 when the slot is empty.
+    int Find(int index) const;
     // Takes out the entry at position and hands back its value; the entries after it move up.
     COSMMarkupObject* RemoveAt(int position);
     // Puts an entry in at position; the entries from there move down, onto the heap when the store is full.
-    void InsertAt(int position, Entry entry);
+    void InsertAt(int position, int index, COSMMarkupObject* value);
     // Puts value (may be null) into slot index, releasing the value that was there.
     void Put(int index, COSMMarkupObject* value);
     // Releases a value that has left the store, clearing its logical parent while that is still the owner.
     void ReleaseValue(COSMMarkupObject* value);
 
-    COSMMarkupObject* m_pOwner;
+    int* Slots() { return m_nCapacity > kInlineEntries ? m_heap.slots : m_inline.slots; }
+    const int* Slots() const { return m_nCapacity > kInlineEntries ? m_heap.slots : m_inline.slots; }
+    COSMMarkupObject** Values() { return m_nCapacity > kInlineEntries ? m_heap.values : m_inline.values; }
+    COSMMarkupObject* const* Values() const { return m_nCapacity > kInlineEntries ? m_heap.values : m_inline.values; }
+
+    // The owner is the store's own logical parent, which nothing else sets: one pointer less in every element.
+    // The slots that hold a value, by ascending index, and their values: m_nCount of them (no more than the slot
+    // count, which a store keeps below 65536), in the store itself until they outgrow it, then in one heap block
+    // (values first, then slots). The count comes first, where it fits in the room the object's own fields leave.
+    unsigned short m_nCount = 0;
     int m_nSize;
-    // The slots that hold a value, by ascending index: m_nCount of them at m_pEntries, which is m_inline until they
-    // outgrow it.
-    Entry* m_pEntries;
-    int m_nCount = 0;
     int m_nCapacity = kInlineEntries;
-    Entry m_inline[kInlineEntries];
+    union
+    {
+        struct
+        {
+            int slots[kInlineEntries];
+            COSMMarkupObject* values[kInlineEntries];
+        } m_inline;
+        struct
+        {
+            int* slots;
+            COSMMarkupObject** values;
+        } m_heap;
+    };
 };

@@ -125,6 +125,10 @@ void COSMMarkupUIElement::InvalidateVisual()
 
 void COSMMarkupUIElement::InvalidateMeasure()
 {
+    // An element still waiting for its measure (every element while a parse builds it) has nothing to redo: no
+    // measuring context, whose DC calls cost more than the rest of a property change, for it.
+    if (m_bInMeasure || m_bMeasureDirty)
+        return;
     COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext, GetMarkupContext());
     InvalidateMeasureCore(&measuring);
 }

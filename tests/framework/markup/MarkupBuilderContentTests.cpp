@@ -9,9 +9,11 @@
 #include "framework/markup/MarkupCollection.h"
 #include "framework/markup/MarkupGradientStop.h"
 #include "framework/markup/MarkupPage.h"
+#include "framework/markup/MarkupPanel.h"
 #include "framework/markup/MarkupScalars.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupThickness.h"
+#include "framework/markup/MarkupUIElementCollection.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +115,53 @@ TEST_F(ParseTest, ElementsNestAsWrittenAndAttributesTakeTheirPropertiesTypes)
     Hold empty = Hold::Adopt(Parse("<Page/>"));
     ASSERT_TRUE(empty);
     EXPECT_EQ(nullptr, static_cast<COSMMarkupPage*>(empty.Get())->GetChild());
+}
+
+// A parse makes one object per value text and converter and shares it, for a bounded number of texts: elements that
+// name the same text get the same value, texts past the bound still convert for each element, and the same text
+// read by two converters gives each converter's value.
+TEST_F(ParseTest, ElementsNamingTheSameValueShareItAndEachGetsTheValueItNames)
+{
+    const int kBorders = 700;
+    const int kWidths = 350;  // more distinct texts than a parse shares
+    std::string markup = "<StackPanel>";
+    for (int i = 0; i < kBorders; ++i)
+    {
+        markup += "<Border Width=\"" + std::to_string(i % kWidths) +
+                  "\" Margin=\"1,2,3,4\" Height=\"12pt\" OsmRecorder.Number=\"12pt\"/>";
+    }
+    markup += "</StackPanel>";
+    Hold root = Hold::Adopt(Parse(markup));
+    ASSERT_TRUE(root);
+    const COSMMarkupUIElementCollection* children = static_cast<COSMMarkupPanel*>(root.Get())->GetChildren();
+    ASSERT_EQ(kBorders, children->GetCount());
+    const COSMMarkupObject* firstMargin = nullptr;
+    for (int i = 0; i < kBorders; ++i)
+    {
+        const COSMMarkupBorder* border = MarkupDynamicCast<COSMMarkupBorder>(children->GetElement(i));
+        ASSERT_NE(nullptr, border) << i;
+        ASSERT_EQ(i % kWidths, IntOf(border->GetValue(COSMMarkupFrameworkElement::s_pWidthProperty))) << i;
+        // The length converter reads the unit; the plain number converter stops at it.
+        ASSERT_EQ(16, IntOf(border->GetValue(COSMMarkupFrameworkElement::s_pHeightProperty))) << i;
+        ASSERT_EQ(12, IntOf(border->GetValue(CRecorder::s_pNumberProperty))) << i;
+        const COSMMarkupThickness* margin = border->GetMargin();
+        ASSERT_NE(nullptr, margin) << i;
+        ASSERT_EQ(1, margin->GetLeft());
+        ASSERT_EQ(4, margin->GetBottom());
+        if (!firstMargin)
+            firstMargin = margin;
+        EXPECT_EQ(firstMargin, margin) << i;
+    }
+    // The first texts are shared: the second element naming width 0 holds the first one's value.
+    const COSMMarkupBorder* first = MarkupDynamicCast<COSMMarkupBorder>(children->GetElement(0));
+    const COSMMarkupBorder* again = MarkupDynamicCast<COSMMarkupBorder>(children->GetElement(kWidths));
+    EXPECT_EQ(first->GetValue(COSMMarkupFrameworkElement::s_pWidthProperty),
+              again->GetValue(COSMMarkupFrameworkElement::s_pWidthProperty));
+
+    // Another parse makes its own values: nothing of the first one's outlives its tree (the fixture counts them).
+    Hold second = Hold::Adopt(Parse("<Border Margin=\"1,2,3,4\"/>"));
+    ASSERT_TRUE(second);
+    EXPECT_NE(firstMargin, static_cast<COSMMarkupBorder*>(second.Get())->GetMargin());
 }
 
 TEST_F(ParseTest, TextAfterEmptyBracesIsTakenLiterally)

@@ -589,6 +589,37 @@ TEST_F(MarkupBuilderTest, CollectionTakesContentOfItsElementTypeOnly)
     EXPECT_EQ(1, collection->GetCount());
 }
 
+// Items added at the front and the back, past the sizes whose arrays the pool holds, and removed from the middle
+// keep the order a plain list gives them, and each keeps the collection as its parent while it is in it.
+TEST_F(MarkupTest, CollectionKeepsItsOrderAsItGrowsAndShrinks)
+{
+    RefPtr<CRecordingCollection> collection = AdoptRef(new CRecordingCollection);
+    std::vector<int> expected;
+    for (int i = 0; i < 300; ++i)
+    {
+        const int at = i % 2 ? 0 : static_cast<int>(expected.size());
+        collection->Insert(at, new COSMMarkupInt(i));
+        expected.insert(expected.begin() + at, i);
+    }
+    for (int i = 0; i < 100; ++i)
+    {
+        const int at = static_cast<int>(expected.size()) / 3;
+        collection->RemoveAt(at);
+        expected.erase(expected.begin() + at);
+    }
+    ASSERT_EQ(static_cast<int>(expected.size()), collection->GetCount());
+    for (int i = 0; i < collection->GetCount(); ++i)
+    {
+        ASSERT_EQ(expected[static_cast<size_t>(i)], static_cast<COSMMarkupInt*>(collection->GetItem(i))->GetValue())
+            << i;
+        ASSERT_EQ(collection.Get(), collection->GetItem(i)->GetLogicalParent()) << i;
+    }
+    collection->RemoveAll();
+    EXPECT_EQ(0, collection->GetCount());
+    collection->Add(new COSMMarkupInt(7));
+    EXPECT_EQ(7, static_cast<COSMMarkupInt*>(collection->GetItem(0))->GetValue());
+}
+
 TEST_F(MarkupTest, CollectionReleasesItsItemsWhenItGoes)
 {
     const LONG live = COSMMarkupObject::GetLiveObjectCount();
