@@ -303,16 +303,16 @@ LineCheck CheckLines(COSMMarkupUIElement* root, int width)
     {
         ++check.lines;
         size_t inLine = 0;
-        for (const auto& piece : line->pieces)
+        for (const auto& piece : line.pieces)
         {
-            const int first = COSMMarkupTextBlock::GetCharIndex(*piece, piece->start);
-            const int last = COSMMarkupTextBlock::GetCharIndex(*piece, piece->end);
+            const int first = COSMMarkupTextBlock::GetCharIndex(piece, piece.start);
+            const int last = COSMMarkupTextBlock::GetCharIndex(piece, piece.end);
             if (first >= 0 && last >= first)
                 inLine += static_cast<size_t>(last - first);
         }
         check.characters += inLine;
-        check.widest = std::max(check.widest, line->width);
-        if (line->width > width && inLine > 1)
+        check.widest = std::max(check.widest, line.width);
+        if (line.width > width && inLine > 1)
             check.fits = false;
     }
     return check;
