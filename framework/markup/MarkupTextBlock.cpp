@@ -16,6 +16,7 @@
 #include "framework/markup/MarkupType.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <type_traits>
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupTextBlock, COSMMarkupFrameworkElement, L"TextBlock",
@@ -321,6 +322,18 @@ COSMMarkupTextBlock::LayoutState& COSMMarkupTextBlock::State()
 
 COSMMarkupTextBlock::TextPiece COSMMarkupTextBlock::MakeEmptyPiece(LPCWSTR text)
 {
+    // One run for each text a layout needs, whatever the number of empty lines or trimmed lines: a run costs an
+    // object, a font and a measure.
+    LayoutState& s = State();
+    for (const auto& made : s.madeRuns)
+    {
+        if (wcscmp(made.first, text) == 0)
+        {
+            TextPiece piece(made.second, made.second->GetFirstPosition());
+            MeasurePiece(&piece);
+            return piece;
+        }
+    }
     COSMMarkupContext* context = GetMarkupContext();
     COSMMarkupRun* run =
         context ? MarkupDynamicCast<COSMMarkupRun>(context->CreateObject(COSMMarkupRun::GetClassType())) : nullptr;
@@ -330,9 +343,10 @@ COSMMarkupTextBlock::TextPiece COSMMarkupTextBlock::MakeEmptyPiece(LPCWSTR text)
     // measure stale from inside its own layout, and every later measure would lay all its lines out again.
     run->SetText(text);
     run->SetLogicalParent(this);
-    run->PrepareFont(State().dc);
+    run->PrepareFont(s.dc);
     TextPiece piece(run, run->GetFirstPosition());
     m_heldInlines.push_back(AdoptRef(run));
+    s.madeRuns.emplace_back(text, run);
     MeasurePiece(&piece);
     return piece;
 }
@@ -360,15 +374,17 @@ const COSMMarkupTextBlock::LayoutState::RunWidths* COSMMarkupTextBlock::WidthsOf
 
 void COSMMarkupTextBlock::MeasurePiece(TextPiece* piece)
 {
-    if (!piece->IsEmpty() && piece->start != 0 && piece->start != -1 && piece->end != 0)
+    if (piece->start != 0 && piece->start != -1 && piece->end != 0)
     {
         if (const LayoutState::RunWidths* widths = WidthsOf(piece->inlineElement))
         {
             const int first = widths->run->GetCharIndex(piece->start);
             const int last = widths->run->GetCharIndex(piece->end);
-            if (first >= 0 && last > first && static_cast<size_t>(last) < widths->widths.size())
+            if (first >= 0 && last >= first && static_cast<size_t>(last) < widths->widths.size())
             {
-                const long long width = widths->widths[static_cast<size_t>(last)] - widths->widths[static_cast<size_t>(first)];
+                // An empty piece is as wide as nothing and as tall as the run's text, as the run measures it.
+                const long long width =
+                    widths->widths[static_cast<size_t>(last)] - widths->widths[static_cast<size_t>(first)];
                 piece->width = static_cast<int>(std::clamp<long long>(width, 0, 2147483647LL));
                 piece->height = widths->height;
                 piece->descent = piece->inlineElement->GetDescent();

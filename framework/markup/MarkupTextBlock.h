@@ -191,6 +191,8 @@ private:
             BOOL measured = FALSE;
         };
         std::unordered_map<COSMMarkupInline*, RunWidths> runWidths;
+        // The runs the layout made for its own text (a space for an empty line, an ellipsis), by their text.
+        std::vector<std::pair<LPCWSTR, COSMMarkupRun*>> madeRuns;
     };
 
     // The state of the layout pass that runs, made when one starts: most text blocks of a tree are waiting for their
