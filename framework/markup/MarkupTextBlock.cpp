@@ -533,8 +533,8 @@ void COSMMarkupTextBlock::PlaceCharactersOneALine(TextPiece* piece)
         count = std::min(last - first, kBlock);
         for (int i = 0; i < count; ++i)
         {
-            const long long width = measured->widths[static_cast<size_t>(first + i) + 1] -
-                                    measured->widths[static_cast<size_t>(first + i)];
+            const long long width =
+                measured->widths[static_cast<size_t>(first + i) + 1] - measured->widths[static_cast<size_t>(first + i)];
             block[i] = static_cast<int>(std::clamp<long long>(width, 0, 2147483647LL));
         }
         height = measured->height;

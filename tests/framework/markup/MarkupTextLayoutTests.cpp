@@ -158,8 +158,12 @@ TEST_F(TextLayoutTest, EveryPieceMeasuresWhatTheSystemMeasuresForItsCharacters)
     const std::wstring text =
         L"The quick brown fox jumps over the lazy dog; 0123456789 (WAVE, AV, Ty, fi) \x00E9t\x00E9 "
         L"Pack my box with five dozen liquor jugs.\nSphinx of black quartz, judge my vow!";
-    const char* const kFonts[] = {"", "FontWeight='Bold'", "FontStyle='Italic'", "FontSize='40'",
-                                  "FontFamily='Courier New' FontSize='17'", "FontSize='400'"};
+    const char* const kFonts[] = {"",
+                                  "FontWeight='Bold'",
+                                  "FontStyle='Italic'",
+                                  "FontSize='40'",
+                                  "FontFamily='Courier New' FontSize='17'",
+                                  "FontSize='400'"};
     const char* const kLayouts[] = {"TextWrapping='Wrap'", "TextWrapping='WrapWithOverflow'",
                                     "TextWrapping='Wrap' TextAlignment='Justify'"};
     HDC dc = ::CreateCompatibleDC(nullptr);
@@ -191,8 +195,8 @@ TEST_F(TextLayoutTest, EveryPieceMeasuresWhatTheSystemMeasuresForItsCharacters)
                         ::GetTextExtentPoint32W(dc, characters.c_str(), static_cast<int>(characters.size()), &size);
                         ::SelectObject(dc, old);
                         ::DeleteObject(made);
-                        ASSERT_EQ(size.cx, piece.width) << "'" << std::string(characters.begin(), characters.end())
-                                                        << "'";
+                        ASSERT_EQ(size.cx, piece.width)
+                            << "'" << std::string(characters.begin(), characters.end()) << "'";
                         ASSERT_EQ(size.cy, piece.height);
                         ++pieces;
                     }
