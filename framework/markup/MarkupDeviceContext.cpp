@@ -450,6 +450,21 @@ BOOL COSMMarkupDeviceContext::GetTextExtents(LPCWSTR text, int count, int* exten
     return ::GetTextExtentExPointW(m_hAttribDC, text, count, 0, nullptr, extents, size);
 }
 
+BOOL COSMMarkupDeviceContext::AreTextExtentsAdditive()
+{
+    if (!m_hAttribDC || ::GetMapMode(m_hAttribDC) != MM_TEXT)
+        return FALSE;
+    if (::GetGraphicsMode(m_hAttribDC) == GM_ADVANCED)
+    {
+        XFORM transform = {};
+        if (!::GetWorldTransform(m_hAttribDC, &transform) || transform.eM11 != 1.0f || transform.eM12 != 0.0f ||
+            transform.eM21 != 0.0f || transform.eM22 != 1.0f)
+            return FALSE;
+    }
+    TEXTMETRICW metrics = {};
+    return ::GetTextMetricsW(m_hAttribDC, &metrics) && metrics.tmOverhang == 0;
+}
+
 HFONT COSMMarkupDeviceContext::SetFont(COSMMarkupFont* font)
 {
     HFONT select = nullptr;

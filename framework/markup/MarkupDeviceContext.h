@@ -69,6 +69,11 @@ public:
     // The extents of count characters of text one call measures on the attribute DC: extents[i] is the width of
     // the first i + 1 characters, size that of them all. FALSE when the system measures nothing.
     virtual BOOL GetTextExtents(LPCWSTR text, int count, int* extents, SIZE* size);
+    // Whether the width of any stretch of text is the difference of two of the extents GetTextExtents gives, in
+    // the attribute DC's current font: text in device pixels (MM_TEXT, no world transform) and a font without the
+    // overhang of a synthesised style, whose advances the system adds up. Text can then be measured once and cut
+    // anywhere.
+    virtual BOOL AreTextExtentsAdditive();
     // The brush's colour, black for null.
     virtual void SetTextColor(COSMMarkupBrush* brush);
     // Selects font's handle into both DCs, keeping the font they had before the first one; null selects that font

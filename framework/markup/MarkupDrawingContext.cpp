@@ -303,6 +303,11 @@ BOOL COSMMarkupDrawingContext::GetTextExtents(LPCWSTR text, int count, int* exte
     return m_pRenderer->GetTextExtents(text, count, extents, size);
 }
 
+BOOL COSMMarkupDrawingContext::AreTextExtentsAdditive()
+{
+    return m_pRenderer->AreTextExtentsAdditive();
+}
+
 void COSMMarkupDrawingContext::SetTextColor(COSMMarkupBrush* brush)
 {
     m_pRenderer->SetTextColor(brush);

@@ -89,6 +89,8 @@ public:
     int GetTextFit(LPCWSTR text, int count, int maxWidth);
     // The width of each of the first 1 .. count characters of text, and their height, in one measure.
     BOOL GetTextExtents(LPCWSTR text, int count, int* extents, SIZE* size);
+    // Whether a stretch of text measures as the difference of two of GetTextExtents' extents in the current font.
+    BOOL AreTextExtentsAdditive();
     void SetTextColor(COSMMarkupBrush* brush);
 
     // What reaches the system is bounded by the clip box, whatever the markup gave:

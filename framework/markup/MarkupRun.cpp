@@ -10,6 +10,7 @@
 #include "framework/markup/MarkupScalars.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupType.h"
+#include "framework/markup/MarkupVisibleText.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -236,6 +237,42 @@ int COSMMarkupRun::MeasurePositions(COSMMarkupDrawingContext* dc, INT_PTR start,
         widths[i] -= widths[i - 1];
     *height = size.cy;
     return count;
+}
+
+BOOL COSMMarkupRun::MeasureAdvances(COSMMarkupDrawingContext* dc, std::vector<long long>* widths, int* height)
+{
+    const COSMMarkupString* text = GetText();
+    if (!text || text->GetLength() <= 0 || !widths || !height || !m_pFont)
+        return FALSE;
+    const LPCWSTR chars = text->GetText();
+    const int length = text->GetLength();
+    if (IsMarkupShapedText(chars, length))
+        return FALSE;
+    dc->SetFont(m_pFont);
+    if (!dc->AreTextExtentsAdditive())
+        return FALSE;
+    // Long enough that a text of a million characters costs a few hundred calls, short enough that the system's
+    // sums stay far from the 32-bit limit in the largest font.
+    constexpr int kStretch = 4096;
+    std::vector<INT> extents(static_cast<size_t>(std::min(length, kStretch)));
+    widths->assign(static_cast<size_t>(length) + 1, 0);
+    long long sum = 0;
+    for (int at = 0; at < length;)
+    {
+        int count = std::min(kStretch, length - at);
+        // A surrogate pair is measured as the one character it is.
+        if (count > 1 && at + count < length && IS_HIGH_SURROGATE(chars[at + count - 1]))
+            --count;
+        SIZE size = {0, 0};
+        if (!dc->GetTextExtents(chars + at, count, extents.data(), &size))
+            return FALSE;
+        for (int i = 0; i < count; ++i)
+            (*widths)[static_cast<size_t>(at + i) + 1] = sum + extents[static_cast<size_t>(i)];
+        sum += extents[static_cast<size_t>(count) - 1];
+        *height = size.cy;
+        at += count;
+    }
+    return TRUE;
 }
 
 void COSMMarkupRun::Render(COSMMarkupDrawingContext* dc, const RECT& rect, INT_PTR start, INT_PTR end)

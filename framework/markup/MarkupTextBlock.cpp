@@ -16,6 +16,8 @@
 #include "framework/markup/MarkupType.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <type_traits>
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupTextBlock, COSMMarkupFrameworkElement, L"TextBlock",
                       &COSMMarkupTextBlock::RegisterMarkupProperties)
@@ -63,15 +65,58 @@ COSMMarkupDependencyProperty* RegisterEnum(LPCWSTR name, COSMMarkupType* owner, 
 
 }  // namespace
 
-COSMMarkupTextBlock::TextPiece::TextPiece(COSMMarkupInline* owner, INT_PTR startPosition)
-    : inlineElement(owner), start(startPosition), end(startPosition)
+// A layout of a million lines grows its arrays as plain bytes.
+static_assert(std::is_trivially_copyable_v<COSMMarkupTextBlock::TextPiece>);
+static_assert(std::is_trivially_copyable_v<COSMMarkupTextBlock::TextLine>);
+
+namespace {
+
+// Chunks of lines and pieces start small and double up to a size the heap still gives from its own blocks.
+constexpr size_t kFirstChunk = 8;
+constexpr size_t kLargestLineChunk = 4096;
+constexpr size_t kLargestPieceChunk = 1024;
+// The lines the chunks hold until they stop doubling: 8 + 16 + ... + 4096.
+constexpr size_t kLinesInDoublingChunks = 2 * kLargestLineChunk - kFirstChunk;
+
+// The doubling chunk that holds line index: chunk k holds the lines from 8 * (2^k - 1) on.
+int ChunkIndexOfDoubling(size_t index)
 {
-    inlineElement->AddRef();
+    int chunk = 0;
+    for (size_t start = kFirstChunk; index >= start; start = 2 * start + kFirstChunk)
+        ++chunk;
+    return chunk;
 }
 
-COSMMarkupTextBlock::TextPiece::~TextPiece()
+}  // namespace
+
+const COSMMarkupTextBlock::TextLine& COSMMarkupTextBlock::LineList::operator[](size_t index) const
 {
-    inlineElement->Release();
+    if (index >= kLinesInDoublingChunks)
+    {
+        const size_t past = index - kLinesInDoublingChunks;
+        const size_t doubling = static_cast<size_t>(ChunkIndexOfDoubling(kLinesInDoublingChunks - 1)) + 1;
+        return m_chunks[doubling + past / kLargestLineChunk][past % kLargestLineChunk];
+    }
+    const int chunk = ChunkIndexOfDoubling(index);
+    return m_chunks[static_cast<size_t>(chunk)][index - kFirstChunk * ((size_t{1} << chunk) - 1)];
+}
+
+void COSMMarkupTextBlock::LineList::push_back(const TextLine& line)
+{
+    if (m_chunks.empty() || m_chunks.back().size() == m_chunks.back().capacity())
+    {
+        std::vector<TextLine> chunk;
+        chunk.reserve(m_chunks.empty() ? kFirstChunk : std::min(kLargestLineChunk, 2 * m_chunks.back().capacity()));
+        m_chunks.push_back(std::move(chunk));
+    }
+    m_chunks.back().push_back(line);
+    ++m_size;
+}
+
+void COSMMarkupTextBlock::LineList::clear()
+{
+    m_chunks.clear();
+    m_size = 0;
 }
 
 void COSMMarkupTextBlock::RegisterMarkupProperties()
@@ -102,6 +147,8 @@ COSMMarkupTextBlock::COSMMarkupTextBlock() : m_pInlines(new COSMMarkupInlineColl
 COSMMarkupTextBlock::~COSMMarkupTextBlock()
 {
     m_lines.clear();
+    m_pieceChunks.clear();
+    m_heldInlines.clear();
     m_pState.reset();
     m_pInlines->SetLogicalParent(nullptr);
     m_pInlines->Release();
@@ -133,6 +180,8 @@ void COSMMarkupTextBlock::OnPropertyChanged(COSMMarkupDependencyProperty* proper
     if (property == s_pTextProperty)
     {
         m_lines.clear();
+        m_pieceChunks.clear();
+        m_heldInlines.clear();
         m_pInlines->RemoveAll();
         if (const COSMMarkupString* text = MarkupDynamicCast<COSMMarkupString>(newValue))
             m_pInlines->AddText(text->GetText(), text->GetLength());
@@ -178,56 +227,69 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
     if (reusable && !dc->BypassLayoutCache())
         return;
 
-    m_nCachedWidth = width;
     m_lines.clear();
+    m_pieceChunks.clear();
+    m_heldInlines.clear();
+    // A layout cut short (by an exception from within) leaves no lines whose pieces are not in place.
+    struct ForgetOnFailure
+    {
+        COSMMarkupTextBlock* block;
+        bool done = false;
+        ~ForgetOnFailure()
+        {
+            if (done)
+                return;
+            block->m_lines.clear();
+            block->m_pieceChunks.clear();
+            block->m_heldInlines.clear();
+            block->m_nCachedWidth = -1;
+            block->m_pState.reset();
+        }
+    } forget{this};
+    m_nCachedWidth = width;
     m_pState = std::make_unique<LayoutState>();
-    // Every piece and line of the last layout has ended: its memory goes.
-    m_layoutMemory.release();
     LayoutState& s = *m_pState;
     s.dc = dc;
     s.width = width;
     s.wrapping = wrapping;
     s.trimming = trimming;
     s.justify = wrapping != NoWrap && GetEnumValue(s_pTextAlignmentProperty) == TextAlignJustify;
-    s.line = Make<TextLine>(&m_layoutMemory);
 
     COSMMarkupInline* first = m_pInlines->GetInline(0);
     if (first)
         first = first->GetFirstInline();
-    else if (TextPiecePtr empty = MakeEmptyPiece(L" "))
-        s.pending.push_back(std::move(empty));
+    else
+        s.pending.push_back(MakeEmptyPiece(L" "));
 
     for (COSMMarkupInline* item = first; item; item = item->GetNextInline())
     {
+        m_heldInlines.push_back(RetainRef(item));
         item->PrepareFont(dc);
         INT_PTR position = item->GetFirstPosition();
-        s.current = Make<TextPiece>(item, position);
+        s.current.emplace(item, position);
         while (position != -1)
         {
             s.current->end = position;
             if (s.wrapping != NoWrap && item->IsWhiteSpace(position))
             {
                 // The white space begins the next piece: a line may break before it.
-                MeasurePiece(s.current.get());
+                MeasurePiece(&*s.current);
                 AddWord();
             }
             if (item->IsLineBreak(position))
             {
-                MeasurePiece(s.current.get());
+                MeasurePiece(&*s.current);
                 AddWord();
-                if (s.line->pieces.empty())
+                if (s.lineCount == 0)
                 {
                     // An empty line keeps the height of its font.
-                    if (TextPiecePtr empty = MakeEmptyPiece(L" "))
-                    {
-                        s.pending.push_back(std::move(empty));
-                        AddWord();
-                    }
+                    s.pending.push_back(MakeEmptyPiece(L" "));
+                    AddWord();
                 }
                 EndLine();
                 item->GetNextPosition(position);
-                s.current = Make<TextPiece>(item, position);
-                s.current->afterBreak = TRUE;
+                s.current.emplace(item, position);
+                s.current->afterBreak = true;
                 continue;
             }
             item->GetNextPosition(position);
@@ -237,8 +299,8 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
             s.current->end = -1;
         if (!s.current->IsEmpty() || s.current->afterBreak)
         {
-            MeasurePiece(s.current.get());
-            s.pending.push_back(std::move(s.current));
+            MeasurePiece(&*s.current);
+            s.pending.push_back(std::move(*s.current));
         }
         s.current.reset();
     }
@@ -248,6 +310,7 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
         m_nCachedWidth = -1;
     m_szText = CSize(s.widest, s.y);
     m_pState.reset();
+    forget.done = true;
 }
 
 COSMMarkupTextBlock::LayoutState& COSMMarkupTextBlock::State()
@@ -257,8 +320,20 @@ COSMMarkupTextBlock::LayoutState& COSMMarkupTextBlock::State()
     return *m_pState;
 }
 
-COSMMarkupTextBlock::TextPiecePtr COSMMarkupTextBlock::MakeEmptyPiece(LPCWSTR text)
+COSMMarkupTextBlock::TextPiece COSMMarkupTextBlock::MakeEmptyPiece(LPCWSTR text)
 {
+    // One run for each text a layout needs, whatever the number of empty lines or trimmed lines: a run costs an
+    // object, a font and a measure.
+    LayoutState& s = State();
+    for (const auto& made : s.madeRuns)
+    {
+        if (wcscmp(made.first, text) == 0)
+        {
+            TextPiece piece(made.second, made.second->GetFirstPosition());
+            MeasurePiece(&piece);
+            return piece;
+        }
+    }
     COSMMarkupContext* context = GetMarkupContext();
     COSMMarkupRun* run =
         context ? MarkupDynamicCast<COSMMarkupRun>(context->CreateObject(COSMMarkupRun::GetClassType())) : nullptr;
@@ -268,19 +343,81 @@ COSMMarkupTextBlock::TextPiecePtr COSMMarkupTextBlock::MakeEmptyPiece(LPCWSTR te
     // measure stale from inside its own layout, and every later measure would lay all its lines out again.
     run->SetText(text);
     run->SetLogicalParent(this);
-    run->PrepareFont(State().dc);
-    auto piece = Make<TextPiece>(run, run->GetFirstPosition());
-    run->Release();
-    MeasurePiece(piece.get());
+    run->PrepareFont(s.dc);
+    TextPiece piece(run, run->GetFirstPosition());
+    m_heldInlines.push_back(AdoptRef(run));
+    s.madeRuns.emplace_back(text, run);
+    MeasurePiece(&piece);
     return piece;
+}
+
+const COSMMarkupTextBlock::LayoutState::RunWidths* COSMMarkupTextBlock::WidthsOf(COSMMarkupInline* item)
+{
+    LayoutState& s = State();
+    auto found = s.runWidths.find(item);
+    if (found == s.runWidths.end())
+    {
+        LayoutState::RunWidths& entry = s.runWidths[item];
+        if (COSMMarkupRun* run = MarkupDynamicCast<COSMMarkupRun>(item))
+        {
+            // Held for the layout: a run the layout made for itself (a space, an ellipsis) may go while the layout
+            // runs, and another made at its address must not find its widths.
+            entry.run = RetainRef(run);
+            entry.measured = run->MeasureAdvances(s.dc, &entry.widths, &entry.height);
+        }
+        if (!entry.measured)
+            std::vector<long long>().swap(entry.widths);
+        found = s.runWidths.find(item);
+    }
+    return found->second.measured ? &found->second : nullptr;
 }
 
 void COSMMarkupTextBlock::MeasurePiece(TextPiece* piece)
 {
+    if (piece->start != 0 && piece->start != -1 && piece->end != 0)
+    {
+        if (const LayoutState::RunWidths* widths = WidthsOf(piece->inlineElement))
+        {
+            const int first = widths->run->GetCharIndex(piece->start);
+            const int last = widths->run->GetCharIndex(piece->end);
+            if (first >= 0 && last >= first && static_cast<size_t>(last) < widths->widths.size())
+            {
+                // An empty piece is as wide as nothing and as tall as the run's text, as the run measures it.
+                const long long width =
+                    widths->widths[static_cast<size_t>(last)] - widths->widths[static_cast<size_t>(first)];
+                piece->width = static_cast<int>(std::clamp<long long>(width, 0, 2147483647LL));
+                piece->height = widths->height;
+                piece->descent = piece->inlineElement->GetDescent();
+                return;
+            }
+        }
+    }
     const CSize size = piece->inlineElement->Measure(State().dc, piece->start, piece->end);
     piece->width = size.cx;
     piece->height = size.cy;
     piece->descent = piece->inlineElement->GetDescent();
+}
+
+INT_PTR COSMMarkupTextBlock::FitPosition(COSMMarkupInline* item, INT_PTR start, INT_PTR end, int maxWidth)
+{
+    LayoutState& s = State();
+    const LayoutState::RunWidths* widths = start != 0 && start != -1 && end != 0 ? WidthsOf(item) : nullptr;
+    if (!widths)
+        return item->FitPosition(s.dc, start, end, maxWidth);
+    const int first = widths->run->GetCharIndex(start);
+    const int last = widths->run->GetCharIndex(end);
+    if (first < 0 || last <= first || static_cast<size_t>(last) >= widths->widths.size())
+        return item->FitPosition(s.dc, start, end, maxWidth);
+    // Characters fit while the piece up to them does, as the system counts them: up to the first that does not.
+    const long long* at = widths->widths.data();
+    int fit = first;
+    while (fit < last && at[fit + 1] - at[first] <= maxWidth)
+        ++fit;
+    if (fit == first)
+        return start;
+    if (fit == last)
+        return end;
+    return reinterpret_cast<INT_PTR>(widths->run->GetTextChars() + fit);
 }
 
 void COSMMarkupTextBlock::AddWord()
@@ -290,38 +427,38 @@ void COSMMarkupTextBlock::AddWord()
     {
         COSMMarkupInline* item = s.current->inlineElement;
         const INT_PTR end = s.current->end;
-        s.pending.push_back(std::move(s.current));
-        s.current = Make<TextPiece>(item, end);
+        s.pending.push_back(std::move(*s.current));
+        s.current.emplace(item, end);
     }
     if (s.wrapping != NoWrap && s.x > 0)
     {
         int pendingWidth = 0;
-        for (const auto& piece : s.pending)
-            pendingWidth = AddMarkupLengths(pendingWidth, piece->width);
+        for (const TextPiece& piece : s.pending)
+            pendingWidth = AddMarkupLengths(pendingWidth, piece.width);
         if (AddMarkupLengths(s.x, pendingWidth) > s.width)
         {
-            s.line->wrapped = TRUE;
+            s.lineWrapped = TRUE;
             EndLine();
         }
     }
     while (!s.pending.empty())
     {
-        TextPiecePtr piece = std::move(s.pending.front());
+        TextPiece piece = std::move(s.pending.front());
         s.pending.pop_front();
-        COSMMarkupInline* item = piece->inlineElement;
-        if (s.x == 0 && s.y > 0 && !piece->IsEmpty())
+        COSMMarkupInline* item = piece.inlineElement;
+        if (s.x == 0 && s.y > 0 && !piece.IsEmpty())
         {
-            const INT_PTR before = piece->start;
-            while (piece->start != piece->end && piece->start != -1 && item->IsBlank(piece->start))
-                item->GetNextPosition(piece->start);
-            if (piece->start != before)
+            const INT_PTR before = piece.start;
+            while (piece.start != piece.end && piece.start != -1 && item->IsBlank(piece.start))
+                item->GetNextPosition(piece.start);
+            if (piece.start != before)
             {
-                if (piece->start == piece->end || piece->start == -1)
+                if (piece.start == piece.end || piece.start == -1)
                     continue;
-                MeasurePiece(piece.get());
+                MeasurePiece(&piece);
             }
         }
-        if (s.wrapping == Wrap && AddMarkupLengths(s.x, piece->width) > s.width && !piece->IsEmpty())
+        if (s.wrapping == Wrap && AddMarkupLengths(s.x, piece.width) > s.width && !piece.IsEmpty())
         {
             // Break the word where the system says the line is full, keeping at least one character on each line.
             // The rest is measured only when it fits a line: a word of any length costs its length once. Where the
@@ -329,47 +466,47 @@ void COSMMarkupTextBlock::AddWord()
             INT_PTR fitted = 0;
             for (;;)
             {
-                const INT_PTR end = piece->end;
-                INT_PTR cut = fitted ? fitted : item->FitPosition(s.dc, piece->start, end, s.width - s.x);
+                const INT_PTR end = piece.end;
+                INT_PTR cut = fitted ? fitted : FitPosition(item, piece.start, end, s.width - s.x);
                 fitted = 0;
-                if (cut == piece->start && s.x == 0)
+                if (cut == piece.start && s.x == 0)
                 {
-                    PlaceCharactersOneALine(piece.get());
-                    if (piece->start == end || piece->start == -1)
+                    PlaceCharactersOneALine(&piece);
+                    if (piece.start == end || piece.start == -1)
                         break;
-                    if (piece->start != cut)
+                    if (piece.start != cut)
                         continue;
                 }
-                if (cut == piece->start)
+                if (cut == piece.start)
                     item->GetNextPosition(cut);
-                piece->end = cut;
-                MeasurePiece(piece.get());
+                piece.end = cut;
+                MeasurePiece(&piece);
                 PlacePiece(std::move(piece));
-                s.line->wrapped = TRUE;
+                s.lineWrapped = TRUE;
                 EndLine();
                 if (cut == end || cut == -1)
                     break;
-                piece = Make<TextPiece>(item, cut);
-                piece->end = end;
-                fitted = item->FitPosition(s.dc, cut, end, s.width);
+                piece = TextPiece(item, cut);
+                piece.end = end;
+                fitted = FitPosition(item, cut, end, s.width);
                 if (fitted == end)
                 {
-                    MeasurePiece(piece.get());
+                    MeasurePiece(&piece);
                     s.pending.push_front(std::move(piece));
                     break;
                 }
             }
             continue;
         }
-        TextPiece* last = s.line->pieces.empty() ? nullptr : s.line->pieces.back().get();
-        if (!s.justify && last && last->inlineElement == item && last->end == piece->start && !piece->afterBreak)
+        TextPiece* last = s.lineCount ? &CurrentLine().back() : nullptr;
+        if (!s.justify && last && last->inlineElement == item && last->end == piece.start && !piece.afterBreak)
         {
             // The word joins the piece before it; the joined piece is measured as a whole once, when its line
             // ends, not once per word.
-            last->end = piece->end;
-            last->width = AddMarkupLengths(last->width, piece->width);
-            last->joined = TRUE;
-            s.x = AddMarkupLengths(s.x, piece->width);
+            last->end = piece.end;
+            last->width = AddMarkupLengths(last->width, piece.width);
+            last->joined = true;
+            s.x = AddMarkupLengths(s.x, piece.width);
             continue;
         }
         PlacePiece(std::move(piece));
@@ -383,92 +520,146 @@ void COSMMarkupTextBlock::PlaceCharactersOneALine(TextPiece* piece)
     LayoutState& s = State();
     COSMMarkupInline* item = piece->inlineElement;
     constexpr int kBlock = 256;
-    int widths[kBlock];
+    int block[kBlock];
+    const int* widths = block;
+    int count = 0;
     int height = 0;
-    const int count = item->MeasurePositions(s.dc, piece->start, piece->end, kBlock, widths, &height);
+    const LayoutState::RunWidths* measured = WidthsOf(item);
+    const int first = measured ? measured->run->GetCharIndex(piece->start) : -1;
+    const int last = measured ? measured->run->GetCharIndex(piece->end) : -1;
+    if (first >= 0 && last > first && static_cast<size_t>(last) < measured->widths.size())
+    {
+        // The characters' own widths from the run's: each is the difference of two of them.
+        count = std::min(last - first, kBlock);
+        for (int i = 0; i < count; ++i)
+        {
+            const long long width =
+                measured->widths[static_cast<size_t>(first + i) + 1] - measured->widths[static_cast<size_t>(first + i)];
+            block[i] = static_cast<int>(std::clamp<long long>(width, 0, 2147483647LL));
+        }
+        height = measured->height;
+    }
+    else
+    {
+        count = item->MeasurePositions(s.dc, piece->start, piece->end, kBlock, block, &height);
+    }
     const int descent = count > 0 ? item->GetDescent() : 0;
     for (int i = 0; i < count && widths[i] > s.width && piece->start != piece->end && piece->start != -1; ++i)
     {
-        auto one = Make<TextPiece>(item, piece->start);
-        one->afterBreak = piece->afterBreak;
-        piece->afterBreak = FALSE;
+        TextPiece one(item, piece->start);
+        one.afterBreak = piece->afterBreak;
+        piece->afterBreak = false;
         item->GetNextPosition(piece->start);
-        one->end = piece->start;
-        one->width = widths[i];
-        one->height = height;
-        one->descent = descent;
+        one.end = piece->start;
+        one.width = widths[i];
+        one.height = height;
+        one.descent = descent;
         PlacePiece(std::move(one));
-        s.line->wrapped = TRUE;
+        s.lineWrapped = TRUE;
         EndLine();
     }
 }
 
-void COSMMarkupTextBlock::PlacePiece(TextPiecePtr piece)
+void COSMMarkupTextBlock::PlacePiece(TextPiece&& piece)
 {
     LayoutState& s = State();
-    piece->x = s.x;
-    piece->y = s.y;
-    piece->line = s.line.get();
-    s.x = AddMarkupLengths(s.x, piece->width);
-    s.line->pieces.push_back(std::move(piece));
+    piece.x = s.x;
+    piece.y = s.y;
+    s.x = AddMarkupLengths(s.x, piece.width);
+    AppendPiece(piece);
+}
+
+void COSMMarkupTextBlock::AppendPiece(const TextPiece& piece)
+{
+    LayoutState& s = State();
+    if (m_pieceChunks.empty() || m_pieceChunks.back().size() == m_pieceChunks.back().capacity())
+    {
+        // A short text takes a few pieces' room, a long one chunks the heap gives from its own blocks; a line
+        // longer than a chunk takes one twice its length.
+        const size_t room =
+            m_pieceChunks.empty() ? kFirstChunk : std::min(kLargestPieceChunk, 2 * m_pieceChunks.back().capacity());
+        std::vector<TextPiece> chunk;
+        chunk.reserve(std::max(room, 2 * (s.lineCount + 1)));
+        if (s.lineCount)
+        {
+            // The line's pieces so far go along, so that its pieces stay together.
+            std::vector<TextPiece>& full = m_pieceChunks.back();
+            const auto lineBegin = full.end() - static_cast<std::ptrdiff_t>(s.lineCount);
+            chunk.insert(chunk.end(), lineBegin, full.end());
+            full.erase(lineBegin, full.end());
+        }
+        m_pieceChunks.push_back(std::move(chunk));
+    }
+    m_pieceChunks.back().push_back(piece);
+    ++s.lineCount;
+}
+
+COSMMarkupTextBlock::PieceRange COSMMarkupTextBlock::CurrentLine() const
+{
+    const size_t count = m_pState ? m_pState->lineCount : 0;
+    if (count == 0 || m_pieceChunks.empty())
+        return PieceRange();
+    // The pieces are the layout's to change; only the chunk's list is const here.
+    TextPiece* end = const_cast<TextPiece*>(m_pieceChunks.back().data()) + m_pieceChunks.back().size();
+    return PieceRange(end - count, count);
 }
 
 void COSMMarkupTextBlock::EndLine()
 {
     LayoutState& s = State();
-    TextLine* line = s.line.get();
-    if (line->pieces.empty())
+    if (s.lineCount == 0)
         return;
     int x = 0;
-    for (const auto& piece : line->pieces)
+    for (TextPiece& piece : CurrentLine())
     {
-        if (piece->joined)
+        if (piece.joined)
         {
-            MeasurePiece(piece.get());
-            piece->joined = FALSE;
+            MeasurePiece(&piece);
+            piece.joined = false;
         }
-        piece->x = x;
-        x = AddMarkupLengths(x, piece->width);
+        piece.x = x;
+        x = AddMarkupLengths(x, piece.width);
     }
     s.x = x;
     if (s.trimming != TrimNone && s.x > s.width)
         TrimLine();
-    line->width = 0;
-    line->descent = 0;
-    for (const auto& piece : line->pieces)
+    TextLine line;
+    line.pieces = CurrentLine();
+    line.wrapped = s.lineWrapped;
+    for (const TextPiece& piece : line.pieces)
     {
-        line->width = AddMarkupLengths(line->width, piece->width);
-        line->descent = std::max(line->descent, piece->descent);
+        line.width = AddMarkupLengths(line.width, piece.width);
+        line.descent = std::max(line.descent, piece.descent);
     }
-    line->height = 0;
-    for (const auto& piece : line->pieces)
-        line->height = std::max(line->height, piece->height - piece->descent + line->descent);
-    s.widest = std::max(s.widest, line->width);
+    for (const TextPiece& piece : line.pieces)
+        line.height = std::max(line.height, piece.height - piece.descent + line.descent);
+    s.widest = std::max(s.widest, line.width);
     s.x = 0;
-    s.y = AddMarkupLengths(s.y, line->height);
-    m_lines.push_back(std::move(s.line));
-    s.line = Make<TextLine>(&m_layoutMemory);
+    s.y = AddMarkupLengths(s.y, line.height);
+    m_lines.push_back(line);
+    s.lineCount = 0;
+    s.lineWrapped = FALSE;
 }
 
 void COSMMarkupTextBlock::TrimLine()
 {
     LayoutState& s = State();
-    TextLine* line = s.line.get();
-    TextPiecePtr ellipsis = MakeEmptyPiece(L"...");
-    ellipsis->end = -1;
-    MeasurePiece(ellipsis.get());
-    const int room = s.width - ellipsis->width;
+    TextPiece ellipsis = MakeEmptyPiece(L"...");
+    ellipsis.end = -1;
+    MeasurePiece(&ellipsis);
+    const int room = s.width - ellipsis.width;
     int used = 0;
-    for (size_t i = 0; i < line->pieces.size(); ++i)
+    const PieceRange line = CurrentLine();
+    for (size_t i = 0; i < line.size(); ++i)
     {
-        TextPiece* piece = line->pieces[i].get();
+        TextPiece* piece = &line[i];
         if (used + piece->width <= room)
         {
             used += piece->width;
             continue;
         }
         COSMMarkupInline* item = piece->inlineElement;
-        INT_PTR cut = item->FitPosition(s.dc, piece->start, piece->end, room - used);
+        INT_PTR cut = FitPosition(item, piece->start, piece->end, room - used);
         // The last white space up to the cut, and at it when the piece goes on past it.
         INT_PTR lastSpace = 0;
         for (INT_PTR p = piece->start; p != piece->end && p != -1 && p != 0; item->GetNextPosition(p))
@@ -489,11 +680,13 @@ void COSMMarkupTextBlock::TrimLine()
         MeasurePiece(piece);
         if (piece->IsEmpty())
             piece->width = 0;
-        line->pieces.resize(i + 1);
-        ellipsis->x = used + piece->width;
-        ellipsis->y = piece->y;
-        ellipsis->line = line;
-        line->pieces.push_back(std::move(ellipsis));
+        ellipsis.x = used + piece->width;
+        ellipsis.y = piece->y;
+        // The pieces after this one go; the ellipsis takes their place.
+        std::vector<TextPiece>& chunk = m_pieceChunks.back();
+        chunk.erase(chunk.end() - static_cast<std::ptrdiff_t>(line.size() - i - 1), chunk.end());
+        s.lineCount = i + 1;
+        AppendPiece(ellipsis);
         return;
     }
 }
@@ -509,51 +702,51 @@ CSize COSMMarkupTextBlock::ArrangeOverride(int width, int height)
     const int alignment = GetEnumValue(s_pTextAlignmentProperty);
     for (const auto& line : m_lines)
     {
-        int extra = width - line->width - left - right;
+        int extra = width - line.width - left - right;
         int offset = alignment == TextAlignRight ? extra : alignment == TextAlignCenter ? extra / 2 : 0;
         int gaps = 0;
-        if (alignment == TextAlignJustify && line->wrapped && width > line->width)
+        if (alignment == TextAlignJustify && line.wrapped && width > line.width)
         {
-            for (const auto& piece : line->pieces)
-                gaps += piece->afterBreak ? 0 : 1;
+            for (const auto& piece : line.pieces)
+                gaps += piece.afterBreak ? 0 : 1;
             gaps -= 1;
         }
         BOOL firstPiece = TRUE;
-        for (const auto& piece : line->pieces)
+        for (TextPiece& piece : line.pieces)
         {
-            piece->dx = left + offset;
-            piece->dy = top + line->height - piece->height;
-            if (gaps > 0 && extra > 0 && !firstPiece && !piece->afterBreak)
+            piece.dx = left + offset;
+            piece.dy = top + line.height - piece.height;
+            if (gaps > 0 && extra > 0 && !firstPiece && !piece.afterBreak)
             {
                 const int add = std::max(1, extra / gaps);
-                piece->dx += add;
+                piece.dx += add;
                 extra -= add;
                 gaps -= 1;
                 offset += add;
             }
             firstPiece = FALSE;
-            switch (piece->inlineElement->GetBaselineAlignment())
+            switch (piece.inlineElement->GetBaselineAlignment())
             {
             case BaselineTop:
             case BaselineTextTop:
-                piece->dy += piece->height - line->height;
+                piece.dy += piece.height - line.height;
                 break;
             case BaselineCenter:
-                piece->dy += (piece->height - line->height) / 2;
+                piece.dy += (piece.height - line.height) / 2;
                 break;
             case Baseline:
-                piece->dy += piece->descent - line->descent;
+                piece.dy += piece.descent - line.descent;
                 break;
             case BaselineSubscript:
-                piece->dy += piece->descent - line->descent / 2;
+                piece.dy += piece.descent - line.descent / 2;
                 break;
             case BaselineSuperscript:
-                piece->dy += (piece->height - line->height) + line->descent / 2 - piece->descent;
+                piece.dy += (piece.height - line.height) + line.descent / 2 - piece.descent;
                 break;
             default:
                 break;
             }
-            piece->inlineElement->Arrange(piece->GetRect(), piece->start, piece->end);
+            piece.inlineElement->Arrange(piece.GetRect(), piece.start, piece.end);
         }
     }
     return CSize(width, height);
@@ -574,13 +767,13 @@ void COSMMarkupTextBlock::OnRender(COSMMarkupDrawingContext* dc)
     const CRect clip = dc->GetClipBox();
     for (const auto& line : m_lines)
     {
-        for (const auto& piece : line->pieces)
+        for (const auto& piece : line.pieces)
         {
-            const CRect rect = piece->GetRect();
+            const CRect rect = piece.GetRect();
             CRect visible;
             if (!visible.IntersectRect(&rect, &clip))
                 continue;
-            COSMMarkupInline* item = piece->inlineElement;
+            COSMMarkupInline* item = piece.inlineElement;
             COSMMarkupBrush* itemBackground = item->GetBackground();
             if (itemBackground && itemBackground != background)
                 dc->FillRectangle(rect, itemBackground);
@@ -591,17 +784,17 @@ void COSMMarkupTextBlock::OnRender(COSMMarkupDrawingContext* dc)
                 dc->SetTextColor(color);
                 lastColor = color;
             }
-            item->Render(dc, rect, piece->start, piece->end);
+            item->Render(dc, rect, piece.start, piece.end);
 
             const COSMMarkupEnum* decorations =
                 MarkupDynamicCast<COSMMarkupEnum>(item->GetValue(COSMMarkupTextElement::s_pTextDecorationsProperty));
             if (!decorations || decorations->GetValue() == 0)
                 continue;
-            const int descent = line->descent;
+            const int descent = line.descent;
             const int thickness = std::max(1, descent / 3);
             const int barTop = decorations->GetValue() == 1
-                                   ? rect.bottom - piece->descent + thickness
-                                   : rect.bottom - piece->descent + descent - (line->height - descent) / 2;
+                                   ? rect.bottom - piece.descent + thickness
+                                   : rect.bottom - piece.descent + descent - (line.height - descent) / 2;
             const CRect bar(rect.left, barTop, rect.right, barTop + thickness);
             // The colour of the element that decorates, not of the text inside it.
             COSMMarkupObject* owner = item->FindValueOwner(COSMMarkupTextElement::s_pTextDecorationsProperty);
@@ -622,10 +815,10 @@ COSMMarkupInputElement* COSMMarkupTextBlock::InputHitTestCore(int x, int y)
 {
     for (const auto& line : m_lines)
     {
-        for (const auto& piece : line->pieces)
+        for (const auto& piece : line.pieces)
         {
-            if (piece->GetRect().PtInRect(CPoint(x, y)))
-                return piece->inlineElement->InputHitTest(x, y);
+            if (piece.GetRect().PtInRect(CPoint(x, y)))
+                return piece.inlineElement->InputHitTest(x, y);
         }
     }
     return this;

@@ -9,12 +9,14 @@
 #pragma once
 
 #include "classlib/Geometry.h"
+#include "classlib/RefPtr.h"
 #include "framework/markup/MarkupFrameworkElement.h"
+#include "framework/markup/MarkupRun.h"
 
 #include <deque>
 #include <memory>
-#include <memory_resource>
-#include <new>
+#include <optional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -26,56 +28,99 @@ class COSMMarkupTextBlock : public COSMMarkupFrameworkElement
     DECLARE_MARKUP_TYPE(COSMMarkupTextBlock)
 
 public:
-    struct TextLine;
-
-    // A part of one inline on one line; positions follow the inline's protocol (end excluded).
+    // A part of one inline on one line; positions follow the inline's protocol (end excluded). The block holds its
+    // inline while the layout lives, so a piece is a few plain numbers, copied as bytes.
     struct TextPiece
     {
-        TextPiece(COSMMarkupInline* owner, INT_PTR startPosition);
-        ~TextPiece();
-        TextPiece(const TextPiece&) = delete;
-        TextPiece& operator=(const TextPiece&) = delete;
+        TextPiece(COSMMarkupInline* owner, INT_PTR startPosition)
+            : inlineElement(owner), start(startPosition), end(startPosition)
+        {}
 
         BOOL IsEmpty() const { return start == end; }
         // The arranged rectangle in the block's coordinates.
         CRect GetRect() const { return CRect(x + dx, y + dy, x + dx + width, y + dy + height); }
 
-        COSMMarkupInline* inlineElement;  // one reference held
+        COSMMarkupInline* inlineElement;  // borrowed
         INT_PTR start;
         INT_PTR end;
         int x = 0;
         int y = 0;
         int dx = 0;
         int dy = 0;
-        TextLine* line = nullptr;
         int width = 0;
         int height = 0;
         int descent = 0;
-        BOOL afterBreak = FALSE;
+        bool afterBreak = false;
         // Words joined it since it was measured: its line measures it again as a whole when it ends.
-        BOOL joined = FALSE;
+        bool joined = false;
     };
 
-    // Pieces and lines live in the memory of the layout they belong to: a block a pixel wide lays a long text out
-    // as one line for each character, and taking each piece and line from the heap on its own cost more than
-    // the layout. The pointers that own them end their lives; the memory goes with the layout.
-    struct EndLife
+    // The pieces of one line: a stretch of the block's pieces, which a layout keeps in chunks that never move. A
+    // block a pixel wide lays a long text out as a line for each character: a line is a few numbers, not a
+    // container of its own.
+    class PieceRange
     {
-        template <class T> void operator()(T* object) const { object->~T(); }
+    public:
+        PieceRange() = default;
+        PieceRange(TextPiece* first, size_t count) : m_first(first), m_count(count) {}
+        TextPiece* begin() const { return m_first; }
+        TextPiece* end() const { return m_first + m_count; }
+        size_t size() const { return m_count; }
+        bool empty() const { return m_count == 0; }
+        TextPiece& operator[](size_t index) const { return m_first[index]; }
+        TextPiece& front() const { return m_first[0]; }
+        TextPiece& back() const { return m_first[m_count - 1]; }
+
+    private:
+        TextPiece* m_first = nullptr;
+        size_t m_count = 0;
     };
-    using TextPiecePtr = std::unique_ptr<TextPiece, EndLife>;
 
     struct TextLine
     {
-        explicit TextLine(std::pmr::memory_resource* memory) : pieces(memory) {}
-
-        std::pmr::vector<TextPiecePtr> pieces;
+        PieceRange pieces;
         int width = 0;
         int height = 0;
         int descent = 0;
         BOOL wrapped = FALSE;
     };
-    using TextLinePtr = std::unique_ptr<TextLine, EndLife>;
+
+    // The lines of a layout, in chunks that never move: a list of a million lines grows without copying or taking
+    // a heap block for every few lines, and a block of one line takes a few lines' room.
+    class LineList
+    {
+    public:
+        class Iterator
+        {
+        public:
+            Iterator(const LineList* list, size_t index) : m_list(list), m_index(index) {}
+            const TextLine& operator*() const { return (*m_list)[m_index]; }
+            const TextLine* operator->() const { return &(*m_list)[m_index]; }
+            Iterator& operator++()
+            {
+                ++m_index;
+                return *this;
+            }
+            bool operator==(const Iterator& other) const { return m_index == other.m_index; }
+            bool operator!=(const Iterator& other) const { return m_index != other.m_index; }
+
+        private:
+            const LineList* m_list;
+            size_t m_index;
+        };
+
+        size_t size() const { return m_size; }
+        bool empty() const { return m_size == 0; }
+        const TextLine& operator[](size_t index) const;
+        Iterator begin() const { return Iterator(this, 0); }
+        Iterator end() const { return Iterator(this, m_size); }
+        void push_back(const TextLine& line);
+        void clear();
+
+    private:
+        std::vector<std::vector<TextLine>> m_chunks;
+        size_t m_size = 0;
+    };
 
     COSMMarkupTextBlock();
 
@@ -102,8 +147,8 @@ public:
 
     // ---- Not meant to be overridden --------------------------------------------------------------------------
     COSMMarkupInlineCollection* GetInlines() const { return m_pInlines; }
-    // The lines of the last layout (read only).
-    const std::vector<TextLinePtr>& GetLines() const { return m_lines; }
+    // The lines of the last layout (read only; their pieces live until the next layout).
+    const LineList& GetLines() const { return m_lines; }
     // The width of the widest line and the sum of the line heights (no padding).
     CSize GetTextSize() const { return m_szText; }
     // A piece position as an index into its run's text (-1 past the end), or -1 for an inline without text.
@@ -131,38 +176,57 @@ private:
         int x = 0;
         int y = 0;
         int widest = 0;
-        TextLinePtr line;
-        TextPiecePtr current;
-        std::deque<TextPiecePtr> pending;
+        // The line being filled: its pieces are the last lineCount of the last chunk.
+        size_t lineCount = 0;
+        BOOL lineWrapped = FALSE;
+        std::optional<TextPiece> current;
+        std::deque<TextPiece> pending;
+        // The character widths of each run met, measured once for the whole layout (COSMMarkupRun::MeasureAdvances),
+        // so that words, lines and characters are measured and cut from them without asking the system again.
+        struct RunWidths
+        {
+            RefPtr<COSMMarkupRun> run;
+            std::vector<long long> widths;
+            int height = 0;
+            BOOL measured = FALSE;
+        };
+        std::unordered_map<COSMMarkupInline*, RunWidths> runWidths;
+        // The runs the layout made for its own text (a space for an empty line, an ellipsis), by their text.
+        std::vector<std::pair<LPCWSTR, COSMMarkupRun*>> madeRuns;
     };
 
     // The state of the layout pass that runs, made when one starts: most text blocks of a tree are waiting for their
     // first layout, and the state's containers take heap blocks even when empty.
     LayoutState& State();
 
-    // A piece or line in the layout's memory.
-    template <class T, class... Args> std::unique_ptr<T, EndLife> Make(Args&&... args)
-    {
-        void* memory = m_layoutMemory.allocate(sizeof(T), alignof(T));
-        return std::unique_ptr<T, EndLife>(::new (memory) T(std::forward<Args>(args)...));
-    }
-
     void CalculateLines(COSMMarkupDrawingContext* dc, int width);
+    // The character widths of item when it is a run whose pieces measure as the sums of their characters, else null.
+    const LayoutState::RunWidths* WidthsOf(COSMMarkupInline* item);
     void MeasurePiece(TextPiece* piece);
+    // The furthest position after start, up to end, whose piece from start is at most maxWidth wide (start when
+    // not even one character fits), as COSMMarkupInline::FitPosition answers it.
+    INT_PTR FitPosition(COSMMarkupInline* item, INT_PTR start, INT_PTR end, int maxWidth);
     void AddWord();
-    void PlacePiece(TextPiecePtr piece);
+    void PlacePiece(TextPiece&& piece);
+    // Adds piece to the line being filled, in the same chunk as the line's other pieces.
+    void AppendPiece(const TextPiece& piece);
+    // The pieces of the line being filled.
+    PieceRange CurrentLine() const;
     // At the start of a line that does not hold the first character of piece: the characters of piece wider than
     // a line each go on a line of their own, measured together; piece keeps what is left.
     void PlaceCharactersOneALine(TextPiece* piece);
     void EndLine();
     void TrimLine();
-    TextPiecePtr MakeEmptyPiece(LPCWSTR text);
+    TextPiece MakeEmptyPiece(LPCWSTR text);
     int GetEnumValue(COSMMarkupDependencyProperty* property) const;
 
     COSMMarkupInlineCollection* m_pInlines;
-    // Before the lines and the layout state, which end their pieces' lives in it.
-    std::pmr::monotonic_buffer_resource m_layoutMemory;
-    std::vector<TextLinePtr> m_lines;
+    // The pieces of every line in reading order, in chunks of room that never move (a line's pieces in one), and
+    // the lines: growing them copies nothing, and a million lines touch the memory they fill once.
+    std::vector<std::vector<TextPiece>> m_pieceChunks;
+    LineList m_lines;
+    // The inlines the pieces point at, each once, held until the next layout.
+    std::vector<RefPtr<COSMMarkupInline>> m_heldInlines;
     int m_nCachedWidth = -1;
     CSize m_szText;
     std::unique_ptr<LayoutState> m_pState;

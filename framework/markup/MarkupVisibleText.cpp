@@ -67,6 +67,11 @@ long long COSMMarkupPlainTextWidths::Measure(HDC dc, const TEXTMETRICW& metrics,
     return width + metrics.tmOverhang;
 }
 
+BOOL IsMarkupShapedText(LPCWSTR text, int count)
+{
+    return text && count > 0 && std::any_of(text, text + count, IsShapedCharacter);
+}
+
 BOOL FindMarkupVisibleCharacters(HDC dc, LPCWSTR text, int count, POINT at, const RECT& clipBox, int margin,
                                  MarkupVisibleCharacters* found)
 {

@@ -52,6 +52,10 @@ struct MarkupVisibleCharacters
 BOOL FindMarkupVisibleCharacters(HDC dc, LPCWSTR text, int count, POINT at, const RECT& clipBox, int margin,
                                  MarkupVisibleCharacters* found);
 
+// Whether text holds a character the system joins, reorders or shapes with its neighbours (right-to-left and other
+// complex scripts): such text is measured and drawn whole, never cut where its characters' widths say.
+BOOL IsMarkupShapedText(LPCWSTR text, int count);
+
 // Adds to figures the outlines of the glyphs of characters (drawn from at, advanced by the system's widths) whose
 // ink meets clipBox, in dc's current font and the device's pixels; FALSE when the font has no outlines to give.
 BOOL AddMarkupGlyphOutlines(HDC dc, LPCWSTR text, int count, POINT at, const RECT& clipBox,

@@ -272,7 +272,7 @@ TEST_F(ToolTipInputTest, AMarkupElementsToolTipShowsAsMarkupInTheMarkupTipWindow
     auto* block = MarkupDynamicCast<COSMMarkupTextBlock>(host.root);
     ASSERT_NE(nullptr, block);
     ASSERT_FALSE(block->GetLines().empty());
-    const CPoint text = block->GetLines()[0]->pieces.front()->GetRect().CenterPoint();
+    const CPoint text = block->GetLines()[0].pieces.front().GetRect().CenterPoint();
 
     // The pointer comes to rest over the text: the host's tip window shows after its delay.
     MoveMouseTo(ScreenPoint(host, text + CPoint(2, 0)));

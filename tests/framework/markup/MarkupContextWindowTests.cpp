@@ -211,10 +211,10 @@ struct CLinkText
             return;
         const CSize size = MeasureMarkupElement(root, 0x7FFFFFFF, 0x7FFFFFFF);
         root->Arrange(0, 0, size.cx + 40, size.cy);
-        const auto& pieces = block->GetLines()[0]->pieces;
-        link = pieces.back()->GetRect().CenterPoint();
-        plain = pieces.front()->GetRect().CenterPoint();
-        linkRun = pieces.back()->inlineElement;
+        const auto& pieces = block->GetLines()[0].pieces;
+        link = pieces.back().GetRect().CenterPoint();
+        plain = pieces.front().GetRect().CenterPoint();
+        linkRun = pieces.back().inlineElement;
         hyperlink = MarkupDynamicCast<COSMMarkupHyperlink>(block->GetInlines()->GetInline(1));
     }
     ~CLinkText() { ReleaseMarkupElement(&root); }
@@ -377,8 +377,8 @@ TEST_F(ContextWindowTest, TheToolTipHitTestAnswersWithTheTextTipAlongTheRoute)
     COSMMarkupTextBlock* block = MarkupDynamicCast<COSMMarkupTextBlock>(root);
     const CSize size = MeasureMarkupElement(root, 0x7FFFFFFF, 0x7FFFFFFF);
     root->Arrange(0, 0, size.cx, size.cy);
-    const CPoint link = block->GetLines()[0]->pieces.back()->GetRect().CenterPoint();
-    const CPoint plain = block->GetLines()[0]->pieces.front()->GetRect().CenterPoint();
+    const CPoint link = block->GetLines()[0].pieces.back().GetRect().CenterPoint();
+    const CPoint plain = block->GetLines()[0].pieces.front().GetRect().CenterPoint();
     COSMMarkupObject* hyperlink = block->GetInlines()->GetInline(1);
     COSMMarkupToolTipContext* tips = hostContext->GetToolTipContext();
     ASSERT_NE(nullptr, tips);
@@ -671,7 +671,7 @@ TEST_F(ContextWindowTest, AnElementAsToolTipIsPassedOverForTheNearestTextToolTip
         ASSERT_NE(nullptr, block);
         const CSize size = MeasureMarkupElement(root, 0x7FFFFFFF, 0x7FFFFFFF);
         root->Arrange(0, 0, size.cx, size.cy);
-        const auto& pieces = block->GetLines()[0]->pieces;
+        const auto& pieces = block->GetLines()[0].pieces;
         COSMMarkupObject* hyperlink = MarkupDynamicCast<COSMMarkupHyperlink>(block->GetInlines()->GetInline(1));
         ASSERT_NE(nullptr, hyperlink);
         const auto element = [&](const char* owner) -> COSMMarkupObject* {
@@ -684,8 +684,8 @@ TEST_F(ContextWindowTest, AnElementAsToolTipIsPassedOverForTheNearestTextToolTip
             CPoint point;
             const char* owner;
             const char* tip;
-        } probes[] = {{pieces.back()->GetRect().CenterPoint(), c.linkOwner, c.linkTip},
-                      {pieces.front()->GetRect().CenterPoint(), c.plainOwner, c.plainTip}};
+        } probes[] = {{pieces.back().GetRect().CenterPoint(), c.linkOwner, c.linkTip},
+                      {pieces.front().GetRect().CenterPoint(), c.plainOwner, c.plainTip}};
         for (const auto& probe : probes)
         {
             Send(hostContext, root, WM_MOUSEMOVE, probe.point);
@@ -752,7 +752,7 @@ TEST_F(ContextWindowTest, AChangedTextInvalidatesItsRectangleInTheHostWindow)
         const CRect update = host.UpdateRect();
         // The new text lies inside what waits to be painted.
         const CRect blockRect = hostContext->GetClientBoundingRect(block);
-        CRect text = block->GetLines()[0]->pieces.front()->GetRect();
+        CRect text = block->GetLines()[0].pieces.front().GetRect();
         text.OffsetRect(blockRect.TopLeft());
         CRect covered;
         covered.UnionRect(update, text);

@@ -91,9 +91,9 @@ protected:
         std::vector<std::wstring> texts;
         for (const auto& piece : line.pieces)
         {
-            const COSMMarkupRun* run = MarkupDynamicCast<COSMMarkupRun>(piece->inlineElement);
-            const int start = COSMMarkupTextBlock::GetCharIndex(*piece, piece->start);
-            const int end = COSMMarkupTextBlock::GetCharIndex(*piece, piece->end);
+            const COSMMarkupRun* run = MarkupDynamicCast<COSMMarkupRun>(piece.inlineElement);
+            const int start = COSMMarkupTextBlock::GetCharIndex(piece, piece.start);
+            const int end = COSMMarkupTextBlock::GetCharIndex(piece, piece.end);
             texts.push_back(run && start >= 0 ? std::wstring(run->GetTextChars() + start, end - start) : L"");
         }
         return texts;
@@ -427,7 +427,7 @@ TEST_F(TextTest, AnElementInTextIsMeasuredWithAmpleRoomAndTakesItsPlace)
     EXPECT_EQ(CSize(32000, 32000), probe->measuredWith);
     EXPECT_EQ(extent(L"ab").cx + 17, size.cx);
     block->Arrange(0, 0, size.cx, size.cy);
-    const CRect placed = block->GetLines()[0]->pieces.back()->GetRect();
+    const CRect placed = block->GetLines()[0].pieces.back().GetRect();
     EXPECT_EQ(probe, block->InputHitTest(placed.left + 1, placed.top + 1));
 }
 
@@ -441,11 +441,11 @@ TEST_F(TextTest, WrapMovesTheSecondWordToASecondLineWithoutItsSpace)
     const int width = extent(L"alpha be").cx;
     MeasureMarkupElement(block, width, 1000);
     ASSERT_EQ(2u, block->GetLines().size());
-    EXPECT_EQ(L"alpha", LineText(*block->GetLines()[0]).substr(0, 5));
-    EXPECT_EQ(L"beta", LineText(*block->GetLines()[1]));
-    EXPECT_TRUE(block->GetLines()[0]->wrapped);
-    EXPECT_EQ(extent(L"beta").cx, block->GetLines()[1]->width);
-    EXPECT_EQ(CSize(block->GetLines()[0]->width, 2 * extent(L"beta").cy), block->GetTextSize());
+    EXPECT_EQ(L"alpha", LineText(block->GetLines()[0]).substr(0, 5));
+    EXPECT_EQ(L"beta", LineText(block->GetLines()[1]));
+    EXPECT_TRUE(block->GetLines()[0].wrapped);
+    EXPECT_EQ(extent(L"beta").cx, block->GetLines()[1].width);
+    EXPECT_EQ(CSize(block->GetLines()[0].width, 2 * extent(L"beta").cy), block->GetTextSize());
 }
 
 TEST_F(TextTest, AWordWiderThanTheBlockBreaksOnlyUnderWrap)
@@ -458,12 +458,12 @@ TEST_F(TextTest, AWordWiderThanTheBlockBreaksOnlyUnderWrap)
     std::wstring joined;
     for (const auto& line : wrap->GetLines())
     {
-        EXPECT_LE(line->width, width);
-        EXPECT_FALSE(LineText(*line).empty());
-        joined += LineText(*line);
+        EXPECT_LE(line.width, width);
+        EXPECT_FALSE(LineText(line).empty());
+        joined += LineText(line);
     }
     EXPECT_EQ(L"abcdefghij", joined);
-    EXPECT_EQ(L"abcd", LineText(*wrap->GetLines()[0]));
+    EXPECT_EQ(L"abcd", LineText(wrap->GetLines()[0]));
 
     // Even a block narrower than one character keeps one per line.
     COSMMarkupTextBlock* narrow = BlockWithText(L"abc", "TextWrapping='Wrap'");
@@ -476,7 +476,7 @@ TEST_F(TextTest, AWordWiderThanTheBlockBreaksOnlyUnderWrap)
         COSMMarkupTextBlock* block = BlockWithText(L"abcdefghij", attributes);
         MeasureMarkupElement(block, width, 1000);
         ASSERT_EQ(1u, block->GetLines().size());
-        EXPECT_EQ(extent(L"abcdefghij").cx, block->GetLines()[0]->width);
+        EXPECT_EQ(extent(L"abcdefghij").cx, block->GetLines()[0].width);
     }
 }
 
@@ -501,15 +501,15 @@ TEST_F(TextTest, EllipsisTrimmingCutsByCharactersOrWords)
         COSMMarkupTextBlock* block = BlockWithText(text, row.attributes);
         MeasureMarkupElement(block, width, 1000);
         ASSERT_FALSE(block->GetLines().empty());
-        EXPECT_EQ(row.expected, LineText(*block->GetLines()[0]));
-        EXPECT_LE(block->GetLines()[0]->width, width);
+        EXPECT_EQ(row.expected, LineText(block->GetLines()[0]));
+        EXPECT_LE(block->GetLines()[0].width, width);
     }
     // A whole piece that is not the first on the line goes in word mode.
     COSMMarkupTextBlock* pieces =
         Block("<TextBlock TextTrimming='WordEllipsis'><Run>ab</Run><Bold>cdefgh</Bold></TextBlock>");
     MeasureMarkupElement(pieces, extent(L"abcd").cx, 1000);
     ASSERT_EQ(1u, pieces->GetLines().size());
-    EXPECT_EQ((std::vector<std::wstring>{L"ab", L"", L"..."}), PieceTexts(*pieces->GetLines()[0]));
+    EXPECT_EQ((std::vector<std::wstring>{L"ab", L"", L"..."}), PieceTexts(pieces->GetLines()[0]));
 }
 
 TEST_F(TextTest, TwoLineFeedsGiveThreeLinesOfEqualHeight)
@@ -519,9 +519,9 @@ TEST_F(TextTest, TwoLineFeedsGiveThreeLinesOfEqualHeight)
     MeasureMarkupElement(block, 0x7FFFFFFF, 0x7FFFFFFF);
     ASSERT_EQ(3u, block->GetLines().size());
     for (const auto& line : block->GetLines())
-        EXPECT_EQ(extent(L"a").cy, line->height);
-    EXPECT_EQ(L"a", LineText(*block->GetLines()[0]));
-    EXPECT_EQ(L"b", LineText(*block->GetLines()[2]));
+        EXPECT_EQ(extent(L"a").cy, line.height);
+    EXPECT_EQ(L"a", LineText(block->GetLines()[0]));
+    EXPECT_EQ(L"b", LineText(block->GetLines()[2]));
 }
 
 TEST_F(TextTest, JustifySpreadsOnlyWrappedLines)
@@ -532,13 +532,13 @@ TEST_F(TextTest, JustifySpreadsOnlyWrappedLines)
     MeasureMarkupElement(block, width, 1000);
     block->Arrange(0, 0, width, 1000);
     ASSERT_EQ(2u, block->GetLines().size());
-    const auto& first = *block->GetLines()[0];
+    const auto& first = block->GetLines()[0];
     ASSERT_TRUE(first.wrapped);
     ASSERT_GE(first.pieces.size(), 2u);
-    const CRect lastOfFirst = first.pieces.back()->GetRect();
+    const CRect lastOfFirst = first.pieces.back().GetRect();
     EXPECT_EQ(width, lastOfFirst.right);
     // The paragraph's last line keeps to the left.
-    EXPECT_EQ(0, block->GetLines()[1]->pieces.front()->GetRect().left);
+    EXPECT_EQ(0, block->GetLines()[1].pieces.front().GetRect().left);
 }
 
 TEST_F(TextTest, AlignmentAndPaddingPlaceTheLine)
@@ -560,8 +560,8 @@ TEST_F(TextTest, AlignmentAndPaddingPlaceTheLine)
         COSMMarkupTextBlock* block = BlockWithText(L"word", std::string("Padding='3,4,5,6' ") + row.attributes);
         EXPECT_EQ(CSize(textWidth + 8, extent(L"word").cy + 10), MeasureMarkupElement(block, 200, 100));
         block->Arrange(0, 0, 200, 100);
-        EXPECT_EQ(row.left, block->GetLines()[0]->pieces[0]->GetRect().left);
-        EXPECT_EQ(4, block->GetLines()[0]->pieces[0]->GetRect().top);
+        EXPECT_EQ(row.left, block->GetLines()[0].pieces[0].GetRect().left);
+        EXPECT_EQ(4, block->GetLines()[0].pieces[0].GetRect().top);
     }
 }
 
@@ -573,12 +573,12 @@ TEST_F(TextTest, SubscriptSitsLowerAndSuperscriptHigher)
     MeasureMarkupElement(block, 0x7FFFFFFF, 0x7FFFFFFF);
     block->Arrange(0, 0, 200, 100);
     ASSERT_EQ(1u, block->GetLines().size());
-    const auto& pieces = block->GetLines()[0]->pieces;
+    const auto& pieces = block->GetLines()[0].pieces;
     ASSERT_EQ(3u, pieces.size());
     const int descent = extent.Descent();
-    EXPECT_EQ(0, pieces[0]->dy);
-    EXPECT_EQ(descent - descent / 2, pieces[1]->dy);
-    EXPECT_EQ(descent / 2 - descent, pieces[2]->dy);
+    EXPECT_EQ(0, pieces[0].dy);
+    EXPECT_EQ(descent - descent / 2, pieces[1].dy);
+    EXPECT_EQ(descent / 2 - descent, pieces[2].dy);
 }
 
 TEST_F(TextTest, TextReplacesInlineContent)
@@ -597,10 +597,10 @@ TEST_F(TextTest, UnwrappedTextIsNotLaidOutAgainForAnotherWidth)
     COSMMarkupDrawingContext measuring(COSMMarkupDrawingContext::CreateMeasuringContext);
     block->Measure(&measuring, 500, 100);
     ASSERT_EQ(1u, block->GetLines().size());
-    const COSMMarkupTextBlock::TextLine* line = block->GetLines()[0].get();
+    const COSMMarkupTextBlock::TextLine* line = &block->GetLines()[0];
     block->MeasureOverride(&measuring, 20, 100);
     ASSERT_EQ(1u, block->GetLines().size());
-    EXPECT_EQ(line, block->GetLines()[0].get());
+    EXPECT_EQ(line, &block->GetLines()[0]);
     // A wrapping block does lay out again.
     block->SetValue(COSMMarkupTextBlock::s_pTextWrappingProperty, COSMMarkupEnum::CreateValue(1));
     block->MeasureOverride(&measuring, 20, 100);
@@ -620,8 +620,8 @@ TEST_F(TextTest, DecorationBarsUseTheDecoratingElementsForeground)
         CDib dib(size.cx + 20, size.cy + 20);
         const RECT rect = {0, 0, size.cx, size.cy};
         RenderMarkupElement(block, dib.dc, &rect);
-        const auto& line = *block->GetLines()[0];
-        const auto& piece = *line.pieces[0];
+        const auto& line = block->GetLines()[0];
+        const auto& piece = line.pieces[0];
         const int D = line.descent;
         const int t = std::max(1, D / 3);
         const CRect r = piece.GetRect();
@@ -648,9 +648,9 @@ TEST_F(TextTest, InlineBackgroundsFillTheirPieces)
     CDib dib(size.cx + 10, size.cy + 10);
     const RECT rect = {0, 0, size.cx + 10, size.cy + 10};
     RenderMarkupElement(block, dib.dc, &rect);
-    const auto& pieces = block->GetLines()[0]->pieces;
+    const auto& pieces = block->GetLines()[0].pieces;
     ASSERT_EQ(2u, pieces.size());
-    const CRect second = pieces[1]->GetRect();
+    const CRect second = pieces[1].GetRect();
     EXPECT_EQ(0x00FF00u, dib.At(second.left, second.top));
     EXPECT_EQ(0x00FF00u, dib.At(second.right - 1, second.bottom - 1));
     EXPECT_EQ(0x0000FFu, dib.At(size.cx + 5, size.cy + 5));
@@ -661,9 +661,9 @@ TEST_F(TextTest, HitTestFindsTheRunOfAHyperlinkOrTheBlock)
     COSMMarkupTextBlock* block = Block("<TextBlock>go <Hyperlink>there</Hyperlink></TextBlock>");
     const CSize size = MeasureMarkupElement(block, 0x7FFFFFFF, 0x7FFFFFFF);
     block->Arrange(0, 0, size.cx + 50, size.cy);
-    const auto& pieces = block->GetLines()[0]->pieces;
+    const auto& pieces = block->GetLines()[0].pieces;
     ASSERT_EQ(2u, pieces.size());
-    const CRect link = pieces[1]->GetRect();
+    const CRect link = pieces[1].GetRect();
     COSMMarkupInputElement* hit = block->InputHitTest(link.CenterPoint().x, link.CenterPoint().y);
     ASSERT_NE(nullptr, MarkupDynamicCast<COSMMarkupRun>(hit));
     std::vector<COSMMarkupInputElement*> route;
@@ -716,8 +716,8 @@ TEST_F(TextTest, ARunsPropertyChangeRenewsItsBlocksMeasureArrangementOrPicture)
         const CSize size = MeasureMarkupElement(block, 0x7FFFFFFF, 0x7FFFFFFF);
         block->Arrange(0, 0, size.cx, size.cy);
         ASSERT_EQ(1u, block->GetLines().size());
-        ASSERT_EQ(3u, block->GetLines()[0]->pieces.size());
-        const CRect before = block->GetLines()[0]->pieces.back()->GetRect();
+        ASSERT_EQ(3u, block->GetLines()[0].pieces.size());
+        const CRect before = block->GetLines()[0].pieces.back().GetRect();
         recording->invalidated.clear();
         recording->sizeChanged.clear();
 
@@ -738,7 +738,7 @@ TEST_F(TextTest, ARunsPropertyChangeRenewsItsBlocksMeasureArrangementOrPicture)
         {
             EXPECT_EQ(std::vector<COSMMarkupObject*>{block}, recording->invalidated);
         }
-        const CRect after = block->GetLines()[0]->pieces.back()->GetRect();
+        const CRect after = block->GetLines()[0].pieces.back().GetRect();
         if (c.renewal == Renewal::Arrange)
         {
             // Aligned to the line's top, above where its baseline had put it, without a new measure.
