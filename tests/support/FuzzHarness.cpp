@@ -2,6 +2,7 @@
 
 #include "CommittedMemory.h"
 #include "GdiObjectCount.h"
+#include "ProcessorTime.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -47,18 +48,6 @@ struct HandleCloser
     }
 };
 using OwnedHandle = std::unique_ptr<void, HandleCloser>;
-
-// The processor time the calling thread has used, in seconds: what an input costs whatever else the machine runs.
-double ThreadProcessorSeconds()
-{
-    FILETIME created, exited, kernel, user;
-    if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user))
-        return 0;
-    const auto ticks = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
-    };
-    return (ticks(kernel) + ticks(user)) / 1e7;
-}
 
 double SecondsSince(const LARGE_INTEGER& start)
 {
