@@ -88,6 +88,34 @@ template <class Str> Str variant(const Str& name, unsigned n, bool isDirectory, 
 
 IsoName NameMapper::isoIdentifier(std::u16string_view name, bool isDirectory)
 {
+    // Most names are short ASCII ones with at most one dot, neither first nor last: they map character by
+    // character in one pass.
+    if (!name.empty() && name.size() <= kIsoLength)
+    {
+        const char* table = kDCharacters[!isDirectory][false].of;
+        char out[kIsoLength];
+        std::size_t dots = 0, lastDot = 0;
+        bool ascii = true;
+        for (std::size_t i = 0; i < name.size(); ++i)
+        {
+            const char16_t c = name[i];
+            if (c >= 0x80)
+            {
+                ascii = false;
+                break;
+            }
+            out[i] = table[c];
+            if (c == u'.')
+            {
+                ++dots;
+                lastDot = i;
+            }
+        }
+        // A folder's dots are '_' already.
+        if (ascii && (isDirectory || dots == 0 || (dots == 1 && lastDot != 0 && lastDot + 1 < name.size())))
+            return IsoName(std::string_view(out, name.size()));
+    }
+
     // The whole name is mapped first: its last dot decides the extension wherever the cut falls. Names of
     // ordinary length are mapped on the stack.
     char local[256];
