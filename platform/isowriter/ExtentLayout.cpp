@@ -87,18 +87,21 @@ ExtentLayout::ExtentLayout(TreeNode& root, const Options& options, const CancelT
         const TreeNode* folder = pending.back();
         pending.pop_back();
         const auto& order = folder->isoOrder();
+        bool anyData = false;
         for (TreeNode* child : order)
         {
             if (child->isDirectory())
                 continue;
-            if (child->size() == 0)
+            if (!hasData(*child))
             {
                 child->setIsoExtent(0);  // no data: no sectors
                 continue;
             }
             child->setIsoExtent(cursor.take(DirectoryRecord::sectorsFor(child->size())));
-            dataFiles_.push_back(child);
+            anyData = true;
         }
+        if (anyData)
+            dataFolders_.push_back(folder);
         for (auto it = order.rbegin(); it != order.rend(); ++it)
             if ((*it)->isDirectory())
                 pending.push_back(*it);

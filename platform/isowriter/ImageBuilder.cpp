@@ -138,8 +138,7 @@ void ImageBuilder::build(const VolumeOptions& volume)
     for (const TreeNode* folder : layout.jolietFolders())
         metadata.directories.push_back({folder, TreeKind::Joliet, folder->folderPlacement().jolietExtentSize});
 
-    std::vector<ImageStream::Source> sources;
-    sources.reserve(layout.dataFiles().size() + 1);
+    std::optional<ImageStream::BootImage> bootImage;
     if (boot_)
     {
         BootCatalog::Entry entry;
@@ -149,14 +148,11 @@ void ImageBuilder::build(const VolumeOptions& volume)
         entry.sectorCount = static_cast<std::uint16_t>(boot_->options.sectorCount);
         entry.imageSector = layout.bootImageSector();
         BootCatalog::write(metadata.tail.data() + (layout.catalogSector() - layout.directoriesEnd()) * kSector, entry);
-        sources.emplace_back(layout.bootImageSector() * kSector, boot_->size, nullptr);
+        bootImage = ImageStream::BootImage{boot_->options.path, layout.bootImageSector() * kSector, boot_->size};
     }
-    for (const TreeNode* file : layout.dataFiles())
-        sources.emplace_back(file->isoExtent() * kSector, file->size(), file);
 
-    stream_ =
-        std::make_unique<ImageStream>(std::move(metadata), std::move(sources),
-                                      boot_ ? boot_->options.path : NativeString(), layout.totalSectors() * kSector);
+    stream_ = std::make_unique<ImageStream>(std::move(metadata), std::move(bootImage), layout.dataFolders(),
+                                            layout.totalSectors() * kSector);
     lastPercent_ = -1;
     progress_.notify(kBuiltEvent, static_cast<std::uint32_t>(layout.totalSectors()));
 }
