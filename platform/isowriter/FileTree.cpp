@@ -85,11 +85,12 @@ TreeNode& FileTree::makeNode(const SourceEntry& entry, NativeStringView source, 
     texts.source = arena_.copy<NativeChar>(source);
     texts.name = imageName ? arena_.copy<char16_t>(*imageName) : imageNameOf(arena_, entry.name);
     // Both identifiers are made once here, not at every build: a build only renames the few that collide.
-    const IsoName iso = NameMapper::isoIdentifier(texts.name, kind == TreeNode::Kind::Directory);
-    auto* isoText = static_cast<char*>(arena_.allocate(iso.size(), 1));
-    std::memcpy(isoText, iso.data(), iso.size());
-    texts.isoName = std::string_view(isoText, iso.size());
-    if (!NameMapper::isJolietName(texts.name))
+    const NameMapper::Identifiers identifiers =
+        NameMapper::identifiers(texts.name, kind == TreeNode::Kind::Directory);
+    auto* isoText = static_cast<char*>(arena_.allocate(identifiers.iso.size(), 1));
+    std::memcpy(isoText, identifiers.iso.data(), identifiers.iso.size());
+    texts.isoName = std::string_view(isoText, identifiers.iso.size());
+    if (!identifiers.jolietIsName)
         texts.jolietName = arena_.copy<char16_t>(NameMapper::jolietName(texts.name));
     return *TreeNode::make(memory, kind, texts, sourceIsFullPath, entry.size, entry.modified);
 }
@@ -97,7 +98,9 @@ TreeNode& FileTree::makeNode(const SourceEntry& entry, NativeStringView source, 
 void FileTree::exclude(const NativeString& path)
 {
     const NativeString full = NativePath::absolute(path);
-    excludedKeys_.insert(NativePath::comparisonKey(full));
+    const NativeString key = NativePath::comparisonKey(full);
+    excludedLengths_.insert(key.size());
+    excludedKeys_.insert(key);
 #ifndef _WIN32
     // POSIX also matches the same file reached through another spelling (links, bind mounts).
     try
@@ -127,9 +130,8 @@ bool FileTree::isExcluded(const NativeString& folder, const SourceEntry& entry, 
     if (excludedKeys_.empty())
         return false;
     // A key is the whole path in another case at most: only a key of the same length can be this entry's.
-    for (const NativeString& key : excludedKeys_)
-        if (key.size() == pathLength)
-            return isExcluded(NativePath::join(folder, entry.name), entry);
+    if (excludedLengths_.count(pathLength))
+        return isExcluded(NativePath::join(folder, entry.name), entry);
     return knownIdentity(entry) && excludedIdentities_.count({entry.device, entry.inode}) > 0;
 }
 
