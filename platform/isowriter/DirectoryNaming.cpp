@@ -113,7 +113,7 @@ std::uint64_t bigEndian(const char* text)
 
 IsoOrderKey isoOrderKey(TreeNode* node)
 {
-    const NameMapper::IsoSortKey sortKey = NameMapper::isoSortKey(node->placement().isoName.view());
+    const NameMapper::IsoSortKey sortKey = NameMapper::isoSortKey(node->isoName());
     const std::size_t extensionLength = sortKey.length - sortKey.extension;
     char stem[16], extension[8];
     std::memset(stem, ' ', sizeof stem);
@@ -137,10 +137,13 @@ bool isoOrderLess(const IsoOrderKey& a, const IsoOrderKey& b)
         return a.stem[1] < b.stem[1];
     if (a.whole && b.whole)
         return a.extension < b.extension;
-    return NameMapper::isoLess(a.node->placement().isoName.view(), b.node->placement().isoName.view());
+    return NameMapper::isoLess(a.node->isoName(), b.node->isoName());
 }
 
-void nameFolder(TreeNode& folder, bool joliet, bool rename, Arena& names)
+
+}  // namespace
+
+void DirectoryNaming::nameFolder(TreeNode& folder, bool joliet, bool rename)
 {
     // The record order of each tree depends only on the names, as no two are equal once the folder is
     // named. The order of the original names matters only when two entries clash: it says which keeps its
@@ -173,23 +176,20 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename, Arena& names)
         for (const auto& entry : keyed)
             isoOrder.push_back(entry.node);
     };
-    bool folders = false, files = false;
-    for (TreeNode* node : children)
-    {
-        node->placement().isoName = NameMapper::isoIdentifier(node->name(), node->isDirectory());
-        (node->isDirectory() ? folders : files) = true;
-    }
     sortIsoOrder();
     const bool isoClash = std::adjacent_find(folder.isoOrder().begin(), folder.isoOrder().end(),
                                              [](const TreeNode* a, const TreeNode* b) {
-                                                 return a->placement().isoName == b->placement().isoName;
+                                                 return a->isoName() == b->isoName();
                                              }) != folder.isoOrder().end();
     if (isoClash)
     {
         sortByName();
         makeUnique<std::string>(
-            order, rename, [](const TreeNode& n) { return std::string(n.placement().isoName.view()); },
-            [](TreeNode& n, const std::string& name) { n.placement().isoName = IsoName(name); },
+            order, rename, [](const TreeNode& n) { return std::string(n.isoName()); },
+            [this](TreeNode& n, const std::string& name) {
+                replaced_.push_back({&n, true, n.isoName(), {}});
+                n.setIsoName(variants_.copy<char>(name));
+            },
             [](const std::string& s) { return s; }, &NameMapper::isoVariant);
         sortIsoOrder();
     }
@@ -197,13 +197,9 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename, Arena& names)
     folder.jolietOrder().clear();
     if (!joliet)
         return;
-    for (TreeNode* node : children)
-    {
-        if (NameMapper::isJolietName(node->name()))
-            node->placement().jolietName = {};
-        else
-            node->placement().jolietName = names.copy<char16_t>(NameMapper::jolietName(node->name()));
-    }
+    bool folders = false, files = false;
+    for (const TreeNode* node : children)
+        (node->isDirectory() ? folders : files) = true;
     // Two Joliet names that differ only in case give two ISO9660 names that are equal, unless one is a
     // folder's and the other a file's (a folder's dots become '_'): without an ISO9660 clash, a folder of one
     // kind of entry has no Joliet one either.
@@ -212,8 +208,9 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename, Arena& names)
         sortByName();
         makeUnique<std::u16string>(
             order, rename, [](const TreeNode& n) { return std::u16string(n.jolietName()); },
-            [&names](TreeNode& n, const std::u16string& name) {
-                n.placement().jolietName = names.copy<char16_t>(name);
+            [this](TreeNode& n, const std::u16string& name) {
+                replaced_.push_back({&n, false, {}, n.jolietIsName() ? std::u16string_view() : n.jolietName()});
+                n.setJolietName(variants_.copy<char16_t>(name));
             },
             &NameMapper::jolietKey, &NameMapper::jolietVariant);
     }
@@ -225,18 +222,30 @@ void nameFolder(TreeNode& folder, bool joliet, bool rename, Arena& names)
     });
 }
 
-}  // namespace
-
-void DirectoryNaming::assign(TreeNode& root, bool joliet, bool renameCollisions, Arena& names,
-                             const CancelToken& cancel)
+void DirectoryNaming::restore()
 {
+    // Latest first: an identifier renamed twice gets its first one back last.
+    for (auto it = replaced_.rbegin(); it != replaced_.rend(); ++it)
+    {
+        if (it->iso)
+            it->node->setIsoName(it->isoName);
+        else
+            it->node->setJolietName(it->jolietName);
+    }
+    replaced_.clear();
+    variants_.clear();
+}
+
+void DirectoryNaming::assign(TreeNode& root, bool joliet, bool renameCollisions, const CancelToken& cancel)
+{
+    restore();
     std::vector<TreeNode*> pending{&root};
     while (!pending.empty())
     {
         cancel.check();
         TreeNode* folder = pending.back();
         pending.pop_back();
-        nameFolder(*folder, joliet, renameCollisions, names);
+        nameFolder(*folder, joliet, renameCollisions);
         for (TreeNode* child : folder->children())
             if (child->isDirectory())
                 pending.push_back(child);

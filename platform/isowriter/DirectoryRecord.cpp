@@ -16,17 +16,17 @@ const std::vector<TreeNode*>& recordOrder(const TreeNode& folder, TreeKind kind)
 
 std::uint32_t extentOf(const TreeNode& folder, TreeKind kind)
 {
-    return kind == TreeKind::Iso ? folder.placement().isoExtent : folder.placement().jolietExtent;
+    return kind == TreeKind::Iso ? folder.isoExtent() : folder.folderPlacement().jolietExtent;
 }
 
 std::uint32_t extentSizeOf(const TreeNode& folder, TreeKind kind)
 {
-    return kind == TreeKind::Iso ? folder.placement().isoExtentSize : folder.placement().jolietExtentSize;
+    return kind == TreeKind::Iso ? folder.folderPlacement().isoExtentSize : folder.folderPlacement().jolietExtentSize;
 }
 
 std::size_t identifierBytes(const TreeNode& node, TreeKind kind)
 {
-    return kind == TreeKind::Iso ? node.placement().isoName.size() : 2 * node.jolietName().size();
+    return kind == TreeKind::Iso ? node.isoName().size() : 2 * node.jolietName().size();
 }
 
 // Walks the records of a directory in order, keeping each inside one sector.
@@ -98,7 +98,7 @@ void DirectoryRecord::writeIdentifier(std::uint8_t* out, const TreeNode& node, T
 {
     if (kind == TreeKind::Iso)
     {
-        const IsoName& name = node.placement().isoName;
+        const std::string_view name = node.isoName();
         std::memcpy(out, name.data(), name.size());
         return;
     }
@@ -173,7 +173,7 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
         // Both trees point at the same data; the pieces of a big file lie one after another.
         f.flags = 0;
         std::uint64_t remaining = child->size();
-        std::uint64_t extent = child->placement().isoExtent;
+        std::uint64_t extent = child->isoExtent();
         const std::uint64_t records = extentCount(remaining);
         for (std::uint64_t i = 0; i < records; ++i)
         {

@@ -61,14 +61,14 @@ ExtentLayout::ExtentLayout(TreeNode& root, const Options& options, const CancelT
     for (TreeNode* folder : isoFolders_)
     {
         cancel.check();
-        auto& p = folder->placement();
+        auto& p = folder->folderPlacement();
         p.isoExtentSize = DirectoryRecord::directorySize(*folder, TreeKind::Iso);
-        p.isoExtent = cursor.take(p.isoExtentSize / DirectoryRecord::kSectorSize);
+        folder->setIsoExtent(cursor.take(p.isoExtentSize / DirectoryRecord::kSectorSize));
     }
     for (TreeNode* folder : jolietFolders_)
     {
         cancel.check();
-        auto& p = folder->placement();
+        auto& p = folder->folderPlacement();
         p.jolietExtentSize = DirectoryRecord::directorySize(*folder, TreeKind::Joliet);
         p.jolietExtent = cursor.take(p.jolietExtentSize / DirectoryRecord::kSectorSize);
     }
@@ -87,18 +87,21 @@ ExtentLayout::ExtentLayout(TreeNode& root, const Options& options, const CancelT
         const TreeNode* folder = pending.back();
         pending.pop_back();
         const auto& order = folder->isoOrder();
+        bool anyData = false;
         for (TreeNode* child : order)
         {
             if (child->isDirectory())
                 continue;
-            if (child->size() == 0)
+            if (!hasData(*child))
             {
-                child->placement().isoExtent = 0;  // no data: no sectors
+                child->setIsoExtent(0);  // no data: no sectors
                 continue;
             }
-            child->placement().isoExtent = cursor.take(DirectoryRecord::sectorsFor(child->size()));
-            dataFiles_.push_back(child);
+            child->setIsoExtent(cursor.take(DirectoryRecord::sectorsFor(child->size())));
+            anyData = true;
         }
+        if (anyData)
+            dataFolders_.push_back(folder);
         for (auto it = order.rbegin(); it != order.rend(); ++it)
             if ((*it)->isDirectory())
                 pending.push_back(*it);

@@ -54,8 +54,12 @@ public:
     // Folders in path-table order, per tree.
     const std::vector<TreeNode*>& isoFolders() const { return isoFolders_; }
     const std::vector<TreeNode*>& jolietFolders() const { return jolietFolders_; }
-    // Files with data, in the order of their data in the image.
-    const std::vector<const TreeNode*>& dataFiles() const { return dataFiles_; }
+    // The folders whose files have data, in the order of that data in the image: each folder's files with
+    // data follow one another in its ISO9660 record order. The files themselves are not listed again: on a
+    // tree of tiny files a list of them costs memory the size of their entries.
+    const std::vector<const TreeNode*>& dataFolders() const { return dataFolders_; }
+    // Whether a folder's entry has data of its own in the image.
+    static bool hasData(const TreeNode& entry) { return !entry.isDirectory() && entry.size() != 0; }
 
 private:
     std::uint32_t bootRecordSector_ = 0;
@@ -72,7 +76,7 @@ private:
     std::uint32_t padSectors_ = 0;
     std::vector<TreeNode*> isoFolders_;
     std::vector<TreeNode*> jolietFolders_;
-    std::vector<const TreeNode*> dataFiles_;
+    std::vector<const TreeNode*> dataFolders_;
 };
 
 }  // namespace osm::iso

@@ -1,8 +1,10 @@
 #include "isowriter/FileTree.h"
 
 #include "isowriter/IsoError.h"
+#include "isowriter/NameMapper.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace osm::iso {
 
@@ -46,7 +48,9 @@ std::u16string_view imageNameOf(Arena& arena, NativeStringView name)
 }  // namespace
 
 FileTree::FileTree()
-    : root_(arena_.make<TreeNode>(TreeNode::Kind::Directory, NativeStringView(), true, std::u16string_view(), 0, 0))
+    : root_(TreeNode::make(arena_.allocate(TreeNode::allocationSize(TreeNode::Kind::Directory),
+                                           TreeNode::allocationAlignment()),
+                           TreeNode::Kind::Directory, TreeNode::Texts(), true, 0, 0))
 {}
 
 FileTree::~FileTree()
@@ -56,39 +60,47 @@ FileTree::~FileTree()
 
 void FileTree::destroy(TreeNode& top)
 {
-    std::vector<TreeNode*> folders;
-    if (top.isDirectory())
-        folders.push_back(&top);
-    else
-        top.~TreeNode();
+    // Only folders hold anything to let go of.
+    if (!top.isDirectory())
+        return;
+    std::vector<TreeNode*> folders{&top};
     while (!folders.empty())
     {
         TreeNode* folder = folders.back();
         folders.pop_back();
         for (TreeNode* child : folder->children())
-        {
             if (child->isDirectory())
                 folders.push_back(child);
-            else
-                child->~TreeNode();
-        }
-        folder->~TreeNode();
+        TreeNode::destroy(*folder);
     }
 }
 
 TreeNode& FileTree::makeNode(const SourceEntry& entry, NativeStringView source, bool sourceIsFullPath,
                              const std::u16string* imageName)
 {
-    const NativeStringView kept = arena_.copy<NativeChar>(source);
-    const std::u16string_view name = imageName ? arena_.copy<char16_t>(*imageName) : imageNameOf(arena_, entry.name);
+    // The entry first and its texts right after it: what a pass over the entries reads of one lies together.
     const auto kind = entry.kind == EntryKind::Directory ? TreeNode::Kind::Directory : TreeNode::Kind::File;
-    return *arena_.make<TreeNode>(kind, kept, sourceIsFullPath, name, entry.size, entry.modified);
+    void* memory = arena_.allocate(TreeNode::allocationSize(kind), TreeNode::allocationAlignment());
+    TreeNode::Texts texts;
+    texts.source = arena_.copy<NativeChar>(source);
+    texts.name = imageName ? arena_.copy<char16_t>(*imageName) : imageNameOf(arena_, entry.name);
+    // Both identifiers are made once here, not at every build: a build only renames the few that collide.
+    const NameMapper::Identifiers identifiers =
+        NameMapper::identifiers(texts.name, kind == TreeNode::Kind::Directory);
+    auto* isoText = static_cast<char*>(arena_.allocate(identifiers.iso.size(), 1));
+    std::memcpy(isoText, identifiers.iso.data(), identifiers.iso.size());
+    texts.isoName = std::string_view(isoText, identifiers.iso.size());
+    if (!identifiers.jolietIsName)
+        texts.jolietName = arena_.copy<char16_t>(NameMapper::jolietName(texts.name));
+    return *TreeNode::make(memory, kind, texts, sourceIsFullPath, entry.size, entry.modified);
 }
 
 void FileTree::exclude(const NativeString& path)
 {
     const NativeString full = NativePath::absolute(path);
-    excludedKeys_.insert(NativePath::comparisonKey(full));
+    const NativeString key = NativePath::comparisonKey(full);
+    excludedLengths_.insert(key.size());
+    excludedKeys_.insert(key);
 #ifndef _WIN32
     // POSIX also matches the same file reached through another spelling (links, bind mounts).
     try
@@ -118,9 +130,8 @@ bool FileTree::isExcluded(const NativeString& folder, const SourceEntry& entry, 
     if (excludedKeys_.empty())
         return false;
     // A key is the whole path in another case at most: only a key of the same length can be this entry's.
-    for (const NativeString& key : excludedKeys_)
-        if (key.size() == pathLength)
-            return isExcluded(NativePath::join(folder, entry.name), entry);
+    if (excludedLengths_.count(pathLength))
+        return isExcluded(NativePath::join(folder, entry.name), entry);
     return knownIdentity(entry) && excludedIdentities_.count({entry.device, entry.inode}) > 0;
 }
 

@@ -67,6 +67,8 @@ private:
     std::vector<SourceEntry> listing_;
     std::size_t nameLimit_ = 0;
     std::set<NativeString> excludedKeys_;
+    // The lengths of those keys: most entries of a folder are told apart from every key by length alone.
+    std::set<std::size_t> excludedLengths_;
     std::set<Identity> excludedIdentities_;
 };
 

@@ -31,8 +31,8 @@ VolumeDescriptor::Fields volumeFields(const ImageBuilder::VolumeOptions& volume,
     f.pathTableSize = tables.size;
     f.lPathTable = tables.lSector;
     f.mPathTable = tables.mSector;
-    f.rootExtent = joliet ? root.placement().jolietExtent : root.placement().isoExtent;
-    f.rootSize = joliet ? root.placement().jolietExtentSize : root.placement().isoExtentSize;
+    f.rootExtent = joliet ? root.folderPlacement().jolietExtent : root.isoExtent();
+    f.rootSize = joliet ? root.folderPlacement().jolietExtentSize : root.folderPlacement().isoExtentSize;
     f.created = created;
     return f;
 }
@@ -97,8 +97,7 @@ void ImageBuilder::build(const VolumeOptions& volume)
         boot_->size = bootImageSize(boot_->options.path);
 
     TreeNode& root = tree_.root();
-    names_.clear();
-    DirectoryNaming::assign(root, options_.joliet, options_.renameCollisions, names_, cancel_);
+    naming_.assign(root, options_.joliet, options_.renameCollisions, cancel_);
 
     ExtentLayout::Options layoutOptions;
     layoutOptions.joliet = options_.joliet;
@@ -135,12 +134,11 @@ void ImageBuilder::build(const VolumeOptions& volume)
     metadata.context.volumeTime = created.unixSeconds();
     metadata.directories.reserve(layout.isoFolders().size() + layout.jolietFolders().size());
     for (const TreeNode* folder : layout.isoFolders())
-        metadata.directories.push_back({folder, TreeKind::Iso, folder->placement().isoExtentSize});
+        metadata.directories.push_back({folder, TreeKind::Iso, folder->folderPlacement().isoExtentSize});
     for (const TreeNode* folder : layout.jolietFolders())
-        metadata.directories.push_back({folder, TreeKind::Joliet, folder->placement().jolietExtentSize});
+        metadata.directories.push_back({folder, TreeKind::Joliet, folder->folderPlacement().jolietExtentSize});
 
-    std::vector<ImageStream::Source> sources;
-    sources.reserve(layout.dataFiles().size() + 1);
+    std::optional<ImageStream::BootImage> bootImage;
     if (boot_)
     {
         BootCatalog::Entry entry;
@@ -150,14 +148,11 @@ void ImageBuilder::build(const VolumeOptions& volume)
         entry.sectorCount = static_cast<std::uint16_t>(boot_->options.sectorCount);
         entry.imageSector = layout.bootImageSector();
         BootCatalog::write(metadata.tail.data() + (layout.catalogSector() - layout.directoriesEnd()) * kSector, entry);
-        sources.emplace_back(layout.bootImageSector() * kSector, boot_->size, nullptr);
+        bootImage = ImageStream::BootImage{boot_->options.path, layout.bootImageSector() * kSector, boot_->size};
     }
-    for (const TreeNode* file : layout.dataFiles())
-        sources.emplace_back(file->placement().isoExtent * kSector, file->size(), file);
 
-    stream_ =
-        std::make_unique<ImageStream>(std::move(metadata), std::move(sources),
-                                      boot_ ? boot_->options.path : NativeString(), layout.totalSectors() * kSector);
+    stream_ = std::make_unique<ImageStream>(std::move(metadata), std::move(bootImage), layout.dataFolders(),
+                                            layout.totalSectors() * kSector);
     lastPercent_ = -1;
     progress_.notify(kBuiltEvent, static_cast<std::uint32_t>(layout.totalSectors()));
 }

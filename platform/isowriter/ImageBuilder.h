@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "isowriter/CancelToken.h"
+#include "isowriter/DirectoryNaming.h"
 #include "isowriter/FileTree.h"
 #include "isowriter/ImageStream.h"
 #include "isowriter/NativePath.h"
@@ -78,8 +79,8 @@ private:
     CancelToken cancel_;
     ProgressSink progress_;
     std::unique_ptr<BootSource> boot_;
-    // The Joliet identifiers of the last build that are not the names themselves.
-    Arena names_;
+    // The identifiers the last build had to rename.
+    DirectoryNaming naming_;
     std::unique_ptr<ImageStream> stream_;
     int lastPercent_ = -1;
 };

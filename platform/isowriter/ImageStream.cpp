@@ -1,5 +1,6 @@
 #include "isowriter/ImageStream.h"
 
+#include "isowriter/ExtentLayout.h"
 #include "isowriter/IsoError.h"
 
 #include <algorithm>
@@ -14,26 +15,42 @@ constexpr std::size_t kReadLimit = 4u << 20;
 
 }  // namespace
 
-ImageStream::Source::Source(std::uint64_t offset, std::uint64_t size, const TreeNode* node)
-    : offset(offset), size(size), node(node)
-{
-    if (const NativeChar* inFolder = node ? node->nameInFolder() : nullptr)
-    {
-        folder = node->parent();
-        name = inFolder;
-    }
-}
-
-ImageStream::ImageStream(Metadata metadata, std::vector<Source> sources, NativeString bootImagePath,
+ImageStream::ImageStream(Metadata metadata, std::optional<BootImage> boot, std::vector<const TreeNode*> dataFolders,
                          std::uint64_t totalBytes)
-    : metadata_(std::move(metadata)), sources_(std::move(sources)), bootImagePath_(std::move(bootImagePath)),
-      total_(totalBytes)
+    : metadata_(std::move(metadata)), boot_(std::move(boot)), dataFolders_(std::move(dataFolders)), total_(totalBytes)
 {
     directoriesEnd_ = metadata_.head.size();
     for (const auto& directory : metadata_.directories)
         directoriesEnd_ += directory.size;
     metadataEnd_ = directoriesEnd_ + metadata_.tail.size();
     nextDirectoryOffset_ = metadata_.head.size();
+    findNext();
+}
+
+void ImageStream::findNext()
+{
+    hasNext_ = false;
+    if (boot_ && !bootDone_)
+    {
+        bootDone_ = true;
+        next_ = {boot_->offset, boot_->size, nullptr};
+        hasNext_ = true;
+        return;
+    }
+    for (; folderAt_ < dataFolders_.size(); ++folderAt_, childAt_ = 0)
+    {
+        const auto& order = dataFolders_[folderAt_]->isoOrder();
+        while (childAt_ < order.size())
+        {
+            const TreeNode* child = order[childAt_++];
+            if (ExtentLayout::hasData(*child))
+            {
+                next_ = {child->isoExtent() * std::uint64_t{DirectoryRecord::kSectorSize}, child->size(), child};
+                hasNext_ = true;
+                return;
+            }
+        }
+    }
 }
 
 void ImageStream::seekToBegin()
@@ -41,7 +58,10 @@ void ImageStream::seekToBegin()
     file_.reset();
     closeFolder();
     position_ = 0;
-    next_ = 0;
+    bootDone_ = false;
+    folderAt_ = 0;
+    childAt_ = 0;
+    findNext();
     nextDirectory_ = 0;
     nextDirectoryOffset_ = metadata_.head.size();
     failed_ = false;
@@ -49,7 +69,7 @@ void ImageStream::seekToBegin()
 
 NativeString ImageStream::pathOf(const Source& source) const
 {
-    return source.node ? source.node->sourcePath() : bootImagePath_;
+    return source.node ? source.node->sourcePath() : boot_->path;
 }
 
 std::string ImageStream::nameOf(const Source& source) const
@@ -109,9 +129,9 @@ void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
         position_ += count;
         return;
     }
-    if (next_ < sources_.size() && position_ >= sources_[next_].offset)
+    if (hasNext_ && position_ >= next_.offset)
     {
-        const Source& source = sources_[next_];
+        const Source& source = next_;
         // The size is not asked again on opening: a file that shrank ends early below, and one that grew
         // shows a byte past its expected end.
         if (!file_)
@@ -134,11 +154,11 @@ void ImageStream::readSome(std::uint8_t*& out, std::size_t& n)
         n -= count;
         position_ += count;
         if (position_ == source.offset + source.size)
-            finishSource(source, probe);
+            finishSource(probe);
         return;
     }
     // Zeros: the rest of a file's last sector, and the padding after the last file.
-    const std::uint64_t until = next_ < sources_.size() ? sources_[next_].offset : total_;
+    const std::uint64_t until = hasNext_ ? next_.offset : total_;
     const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, until - position_));
     std::memset(out, 0, count);
     out += count;
@@ -179,30 +199,32 @@ void ImageStream::readDirectories(std::uint8_t*& out, std::size_t& n)
 
 void ImageStream::openSource(const Source& source)
 {
-    if (!source.folder)
+    const NativeChar* name = source.node ? source.node->nameInFolder() : nullptr;
+    if (!name)
     {
         file_.emplace(pathOf(source), source.size);
         return;
     }
     // The files of a folder follow one another in the image: the folder stays open while they are read.
-    if (folderNode_ != source.folder)
+    const TreeNode* folder = source.node->parent();
+    if (folderNode_ != folder)
     {
         closeFolder();
-        folder_.emplace(source.folder->sourcePath());
-        folderNode_ = source.folder;
+        folder_.emplace(folder->sourcePath());
+        folderNode_ = folder;
     }
-    file_.emplace(*folder_, source.name, source.size);
+    file_.emplace(*folder_, name, source.size);
 }
 
-void ImageStream::finishSource(const Source& source, bool endSeen)
+void ImageStream::finishSource(bool endSeen)
 {
     std::uint8_t extra;
     if (!endSeen && file_->read(&extra, 1, 1) != 0)
         throw IsoError(ErrorCode::UnexpectedResult,
-                       "File " + nameOf(source) + " grew while it was read: it changed since it was added");
+                       "File " + nameOf(next_) + " grew while it was read: it changed since it was added");
     file_.reset();
-    ++next_;
-    if (next_ == sources_.size())
+    findNext();
+    if (!hasNext_)
         closeFolder();
 }
 

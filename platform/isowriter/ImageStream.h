@@ -18,18 +18,12 @@ namespace osm::iso {
 class ImageStream
 {
 public:
-    struct Source
+    // The boot image's place, when there is one.
+    struct BootImage
     {
-        Source(std::uint64_t offset, std::uint64_t size, const TreeNode* node);
-
-        std::uint64_t offset = 0;        // byte offset in the image
-        std::uint64_t size = 0;          // bytes expected from the file
-        const TreeNode* node = nullptr;  // nullptr: the boot image
-        // A file found in a folder: that folder's node and the file's name there (the node's own, which
-        // outlives the stream), taken while the node is at hand. Not a copy: on a tree of tiny files one
-        // string per file costs as much as reading the file.
-        const TreeNode* folder = nullptr;
-        const NativeChar* name = nullptr;
+        NativeString path;
+        std::uint64_t offset = 0;
+        std::uint64_t size = 0;
     };
 
     // What comes before the files. The directories are not kept: a large tree's would take as much memory
@@ -48,8 +42,11 @@ public:
         DirectoryRecord::Context context;
     };
 
-    // sources sorted by offset, each starting at or after the end of the metadata.
-    ImageStream(Metadata metadata, std::vector<Source> sources, NativeString bootImagePath, std::uint64_t totalBytes);
+    // The data comes from the boot image (when boot is given), then from the files of dataFolders (see
+    // ExtentLayout::dataFolders), all placed at or after the end of the metadata, in that order. The folders'
+    // entries are read as the stream goes, so they must outlive it and stay unchanged.
+    ImageStream(Metadata metadata, std::optional<BootImage> boot, std::vector<const TreeNode*> dataFolders,
+                std::uint64_t totalBytes);
 
     std::uint64_t size() const { return total_; }
     std::uint64_t position() const { return position_; }
@@ -59,6 +56,16 @@ public:
     void read(std::uint8_t* out, std::size_t n, const CancelToken& cancel);
 
 private:
+    // One piece of data: the boot image or a file.
+    struct Source
+    {
+        std::uint64_t offset = 0;        // byte offset in the image
+        std::uint64_t size = 0;          // bytes expected from the file
+        const TreeNode* node = nullptr;  // nullptr: the boot image
+    };
+
+    // Moves next_ to the piece after it (or to the first after a seek), or leaves hasNext_ false at the end.
+    void findNext();
     // Copies from where the stream stands (metadata, one file, or zeros) and moves on.
     void readSome(std::uint8_t*& out, std::size_t& n);
     // The same within the directories.
@@ -67,8 +74,9 @@ private:
     std::string nameOf(const Source& source) const;
     void openSource(const Source& source);
     void closeFolder();
-    // endSeen: the last read already showed there is nothing after the expected end.
-    void finishSource(const Source& source, bool endSeen);
+    // Closes the file of next_ and moves on. endSeen: the last read already showed there is nothing after
+    // the expected end.
+    void finishSource(bool endSeen);
 
     Metadata metadata_;
     std::uint64_t directoriesEnd_ = 0;
@@ -79,11 +87,16 @@ private:
     // A directory the reader takes in parts is written here once.
     std::vector<std::uint8_t> partDirectory_;
     std::size_t partDirectoryIndex_ = SIZE_MAX;
-    std::vector<Source> sources_;
-    NativeString bootImagePath_;
+    std::optional<BootImage> boot_;
+    std::vector<const TreeNode*> dataFolders_;
     std::uint64_t total_;
     std::uint64_t position_ = 0;
-    std::size_t next_ = 0;
+    // The piece of data the stream is in or comes to next, and where it was found.
+    Source next_;
+    bool hasNext_ = false;
+    bool bootDone_ = false;
+    std::size_t folderAt_ = 0;
+    std::size_t childAt_ = 0;
     // The folder of the file last opened, while its next files are read.
     const TreeNode* folderNode_ = nullptr;
     std::optional<SourceFolder> folder_;

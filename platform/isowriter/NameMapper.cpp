@@ -84,10 +84,22 @@ template <class Str> Str variant(const Str& name, unsigned n, bool isDirectory, 
     return stem + suffix + tail;
 }
 
-}  // namespace
-
-IsoName NameMapper::isoIdentifier(std::u16string_view name, bool isDirectory)
+// Whether each ASCII character stands in a Joliet name as it is.
+struct JolietKeepsTable
 {
+    bool keeps[128];
+    constexpr JolietKeepsTable() : keeps()
+    {
+        for (int c = 0; c < 128; ++c)
+            keeps[c] = !NameMapper::jolietReplaces(static_cast<char16_t>(c));
+    }
+};
+constexpr JolietKeepsTable kJolietKeeps;
+
+// The ISO9660 identifier of any name (identifiers() takes the common ones without it).
+IsoName mappedIsoIdentifier(std::u16string_view name, bool isDirectory)
+{
+    constexpr std::size_t kIsoLength = NameMapper::kIsoLength;
     // The whole name is mapped first: its last dot decides the extension wherever the cut falls. Names of
     // ordinary length are mapped on the stack.
     char local[256];
@@ -134,6 +146,46 @@ IsoName NameMapper::isoIdentifier(std::u16string_view name, bool isDirectory)
     joined[stem.size()] = '.';
     std::memcpy(joined + stem.size() + 1, extension.data(), extension.size());
     return IsoName(std::string_view(joined, stem.size() + 1 + extension.size()));
+}
+
+}  // namespace
+
+NameMapper::Identifiers NameMapper::identifiers(std::u16string_view name, bool isDirectory)
+{
+    // Most names are short ASCII ones with at most one dot, neither first nor last: both identifiers come
+    // from one pass over them.
+    if (!name.empty() && name.size() <= kIsoLength)
+    {
+        const char* table = kDCharacters[!isDirectory][false].of;
+        char out[kIsoLength];
+        std::size_t dots = 0, lastDot = 0;
+        bool keeps = true, ascii = true;
+        for (std::size_t i = 0; i < name.size(); ++i)
+        {
+            const char16_t c = name[i];
+            if (c >= 0x80)
+            {
+                ascii = false;
+                break;
+            }
+            out[i] = table[c];
+            keeps &= kJolietKeeps.keeps[c];
+            if (c == u'.')
+            {
+                ++dots;
+                lastDot = i;
+            }
+        }
+        // A folder's dots are '_' already.
+        if (ascii && (isDirectory || dots == 0 || (dots == 1 && lastDot != 0 && lastDot + 1 < name.size())))
+            return {IsoName(std::string_view(out, name.size())), keeps};
+    }
+    return {mappedIsoIdentifier(name, isDirectory), isJolietName(name)};
+}
+
+IsoName NameMapper::isoIdentifier(std::u16string_view name, bool isDirectory)
+{
+    return identifiers(name, isDirectory).iso;
 }
 
 std::u16string NameMapper::jolietName(std::u16string_view name)

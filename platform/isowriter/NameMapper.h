@@ -19,12 +19,19 @@ class IsoName
 public:
     static constexpr std::size_t kCapacity = 31;
 
-    IsoName() = default;
+    IsoName() : length_(0) {}
     // text is cut at kCapacity.
     explicit IsoName(std::string_view text)
         : length_(static_cast<std::uint8_t>(text.size() < kCapacity ? text.size() : kCapacity))
     {
         std::memcpy(text_, text.data(), length_);
+    }
+    IsoName(const IsoName& other) : length_(other.length_) { std::memcpy(text_, other.text_, length_); }
+    IsoName& operator=(const IsoName& other)
+    {
+        length_ = other.length_;
+        std::memmove(text_, other.text_, length_);
+        return *this;
     }
 
     std::string_view view() const { return {text_, length_}; }
@@ -33,8 +40,9 @@ public:
     bool operator==(const IsoName& other) const { return view() == other.view(); }
 
 private:
-    char text_[kCapacity] = {};
-    std::uint8_t length_ = 0;
+    // Only the first length_ characters are ever read: the rest is not cleared for each name.
+    char text_[kCapacity];
+    std::uint8_t length_;
 };
 
 class NameMapper
@@ -50,6 +58,13 @@ public:
     }
     // The same, held in place.
     static IsoName isoIdentifier(std::u16string_view name, bool isDirectory);
+    // Both identifiers of an entry at once, as made when it is added.
+    struct Identifiers
+    {
+        IsoName iso;
+        bool jolietIsName;  // whether jolietName leaves the name as it is
+    };
+    static Identifiers identifiers(std::u16string_view name, bool isDirectory);
     static std::u16string jolietName(std::u16string_view name);
     // Whether jolietName leaves the name as it is.
     static bool isJolietName(std::u16string_view name)
@@ -61,7 +76,7 @@ public:
     }
     // Whether a character never stands in a Joliet name as it is: the controls, * / : ; ? and \, and
     // either half of a surrogate pair (beyond UCS-2).
-    static bool jolietReplaces(char16_t c)
+    static constexpr bool jolietReplaces(char16_t c)
     {
         // Every replaced character below U+0040, as one bit each.
         constexpr std::uint64_t kBelow40 =

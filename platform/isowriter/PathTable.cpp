@@ -11,7 +11,7 @@ namespace {
 
 std::uint16_t numberOf(const TreeNode& folder, TreeKind kind)
 {
-    return kind == TreeKind::Iso ? folder.placement().isoNumber : folder.placement().jolietNumber;
+    return kind == TreeKind::Iso ? folder.folderPlacement().isoNumber : folder.folderPlacement().jolietNumber;
 }
 
 }  // namespace
@@ -25,7 +25,7 @@ std::vector<TreeNode*> PathTable::order(TreeNode& root, TreeKind kind)
         TreeNode* folder = folders[i];
         if (folders.size() > 0xFFFF)
             throw IsoError(ErrorCode::InvalidRange, "The image would hold more than 65535 folders");
-        auto& placement = folder->placement();
+        auto& placement = folder->folderPlacement();
         (kind == TreeKind::Iso ? placement.isoNumber : placement.jolietNumber) = static_cast<std::uint16_t>(i + 1);
         for (TreeNode* child : kind == TreeKind::Iso ? folder->isoOrder() : folder->jolietOrder())
             if (child->isDirectory())
@@ -56,7 +56,7 @@ void PathTable::write(std::uint8_t* out, const std::vector<TreeNode*>& folders, 
     {
         const std::size_t id = folder->isRoot() ? 1 : DirectoryRecord::identifierLength(*folder, kind);
         const std::uint32_t extent =
-            kind == TreeKind::Iso ? folder->placement().isoExtent : folder->placement().jolietExtent;
+            kind == TreeKind::Iso ? folder->isoExtent() : folder->folderPlacement().jolietExtent;
         const std::uint16_t parent = numberOf(folder->isRoot() ? *folder : *folder->parent(), kind);
         std::uint8_t* p = out + at;
         p[0] = static_cast<std::uint8_t>(id);

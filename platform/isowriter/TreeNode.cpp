@@ -1,69 +1,142 @@
 #include "isowriter/TreeNode.h"
 
+#include <algorithm>
+#include <new>
+
 namespace osm::iso {
 
-TreeNode::TreeNode(Kind kind, NativeStringView source, bool sourceIsFullPath, std::u16string_view name,
-                   std::uint64_t size, std::int64_t modified)
-    : kind_(kind), sourceIsFullPath_(sourceIsFullPath), size_(size), modified_(modified), source_(source), name_(name)
+// A folder's entry: the entry itself, its children and the layout's figures for its directories.
+class TreeNode::Folder final : public TreeNode
+{
+public:
+    Folder(const Texts& texts, bool sourceIsFullPath, std::int64_t modified)
+        : TreeNode(Kind::Directory, texts, sourceIsFullPath, 0, modified)
+    {}
+
+    std::vector<TreeNode*> children;
+    std::vector<TreeNode*> isoOrder;
+    std::vector<TreeNode*> jolietOrder;
+    FolderPlacement placement;
+};
+
+TreeNode::TreeNode(Kind kind, const Texts& texts, bool sourceIsFullPath, std::uint64_t size, std::int64_t modified)
+    : size_(size), modified_(modified), source_(texts.source.data()), name_(texts.name.data()),
+      isoName_(texts.isoName.data()), jolietName_(texts.jolietName.empty() ? nullptr : texts.jolietName.data()),
+      sourceLength_(static_cast<std::uint32_t>(texts.source.size())),
+      nameLength_(static_cast<std::uint32_t>(texts.name.size())),
+      jolietLength_(static_cast<std::uint32_t>(texts.jolietName.size())),
+      isoLength_(static_cast<std::uint8_t>(texts.isoName.size())), kind_(static_cast<std::uint8_t>(kind)),
+      sourceIsFullPath_(sourceIsFullPath)
 {}
+
+std::size_t TreeNode::allocationSize(Kind kind)
+{
+    return kind == Kind::Directory ? sizeof(Folder) : sizeof(TreeNode);
+}
+
+std::size_t TreeNode::allocationAlignment()
+{
+    return std::max(alignof(Folder), alignof(TreeNode));
+}
+
+TreeNode* TreeNode::make(void* memory, Kind kind, const Texts& texts, bool sourceIsFullPath, std::uint64_t size,
+                         std::int64_t modified)
+{
+    if (kind == Kind::Directory)
+        return new (memory) Folder(texts, sourceIsFullPath, modified);
+    return new (memory) TreeNode(Kind::File, texts, sourceIsFullPath, size, modified);
+}
+
+void TreeNode::destroy(TreeNode& node)
+{
+    // A file's entry holds nothing to let go of.
+    if (node.isDirectory())
+        static_cast<Folder&>(node).~Folder();
+}
+
+TreeNode::Folder& TreeNode::folder()
+{
+    return static_cast<Folder&>(*this);
+}
+
+const TreeNode::Folder& TreeNode::folder() const
+{
+    return static_cast<const Folder&>(*this);
+}
+
+void TreeNode::setIsoName(std::string_view name)
+{
+    isoName_ = name.data();
+    isoLength_ = static_cast<std::uint8_t>(name.size());
+}
+
+void TreeNode::setJolietName(std::u16string_view name)
+{
+    jolietName_ = name.empty() ? nullptr : name.data();
+    jolietLength_ = static_cast<std::uint32_t>(name.size());
+}
 
 namespace {
 const std::vector<TreeNode*> kNone;
 }  // namespace
 
-TreeNode::Contents& TreeNode::contents()
-{
-    if (!contents_)
-        contents_ = std::make_unique<Contents>();
-    return *contents_;
-}
-
 const std::vector<TreeNode*>& TreeNode::children() const
 {
-    return contents_ ? contents_->children : kNone;
+    return isDirectory() ? folder().children : kNone;
 }
 
 void TreeNode::reserveChildren(std::size_t more)
 {
-    auto& children = contents().children;
+    auto& children = folder().children;
     children.reserve(children.size() + more);
 }
 
 TreeNode& TreeNode::adopt(TreeNode& child)
 {
-    contents().children.push_back(&child);
+    folder().children.push_back(&child);
     child.parent_ = this;
     return child;
 }
 
 const std::vector<TreeNode*>& TreeNode::isoOrder() const
 {
-    return contents_ ? contents_->isoOrder : kNone;
+    return isDirectory() ? folder().isoOrder : kNone;
 }
 
 const std::vector<TreeNode*>& TreeNode::jolietOrder() const
 {
-    return contents_ ? contents_->jolietOrder : kNone;
+    return isDirectory() ? folder().jolietOrder : kNone;
 }
 
 std::vector<TreeNode*>& TreeNode::isoOrder()
 {
-    return contents().isoOrder;
+    return folder().isoOrder;
 }
 
 std::vector<TreeNode*>& TreeNode::jolietOrder()
 {
-    return contents().jolietOrder;
+    return folder().jolietOrder;
+}
+
+TreeNode::FolderPlacement& TreeNode::folderPlacement()
+{
+    return folder().placement;
+}
+
+const TreeNode::FolderPlacement& TreeNode::folderPlacement() const
+{
+    return folder().placement;
 }
 
 NativeString TreeNode::sourcePath() const
 {
     if (sourceIsFullPath_ || !parent_)
-        return NativeString(source_);
-    // Asked once for every file the image reads: the path is built in one string, sized beforehand.
+        return NativeString(source());
+    // Asked once for every folder whose files the image reads: the path is built in one string, sized
+    // beforehand.
     std::size_t length = 0;
     for (const TreeNode* node = this; node; node = node->sourceIsFullPath_ ? nullptr : node->parent_)
-        length += node->source_.size() + 1;
+        length += node->sourceLength_ + 1;
     NativeString path;
     path.reserve(length);
     appendSourcePath(path);
@@ -74,11 +147,11 @@ void TreeNode::appendSourcePath(NativeString& path) const
 {
     if (sourceIsFullPath_ || !parent_)
     {
-        path += source_;
+        path += source();
         return;
     }
     parent_->appendSourcePath(path);
-    NativePath::append(path, source_);
+    NativePath::append(path, source());
 }
 
 std::string TreeNode::displayPath() const

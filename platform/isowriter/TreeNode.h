@@ -1,8 +1,7 @@
-// One file or folder of the image: where its data comes from, its original name, and what the layout
-// decided for it (names in both trees, record order, sector addresses).
+// One file or folder of the image: where its data comes from, its original name, its identifiers in both
+// trees, and what the layout decided for it (record order, sector addresses).
 #pragma once
 
-#include "isowriter/NameMapper.h"
 #include "isowriter/NativePath.h"
 
 #include <cstdint>
@@ -22,32 +21,54 @@ public:
         Directory
     };
 
-    // Filled in by the layout at each build. What every pass over the entries reads comes first.
-    struct Placement
+    // What a folder's entry holds apart from the names, filled in by the layout at each build.
+    struct FolderPlacement
     {
-        std::uint32_t isoExtent = 0;         // folders: ISO9660 directory; files: data
-        std::uint32_t isoExtentSize = 0;     // folders: bytes of the ISO9660 directory
-        std::uint32_t jolietExtent = 0;      // folders: Joliet directory
-        std::uint32_t jolietExtentSize = 0;  // folders: bytes of the Joliet directory
-        std::uint16_t isoNumber = 0;         // folders: number in the ISO9660 path table
-        std::uint16_t jolietNumber = 0;      // folders: number in the Joliet path table
-        IsoName isoName;                     // ISO9660 identifier
-        // Joliet identifier, empty when it is the name (see jolietName()); the text is held by the build.
-        std::u16string_view jolietName;
+        std::uint32_t isoExtentSize = 0;     // bytes of the ISO9660 directory
+        std::uint32_t jolietExtent = 0;      // Joliet directory
+        std::uint32_t jolietExtentSize = 0;  // bytes of the Joliet directory
+        std::uint16_t isoNumber = 0;         // number in the ISO9660 path table
+        std::uint16_t jolietNumber = 0;      // number in the Joliet path table
     };
 
-    // source: the full path for an entry added by name, the bare name for one found inside a folder; its
-    // text, followed by a zero, and the name's must outlive the node (the tree's arena holds them).
-    TreeNode(Kind kind, NativeStringView source, bool sourceIsFullPath, std::u16string_view name, std::uint64_t size,
-             std::int64_t modified);
+    // Where an entry's text lies: the texts live in the tree's arena (or, for identifiers a build renamed,
+    // in that build's), each followed by a zero where it goes to the system.
+    struct Texts
+    {
+        NativeStringView source;  // the full path for an entry added by name, the bare name for one found in a folder
+        std::u16string_view name;
+        std::string_view isoName;
+        std::u16string_view jolietName;  // empty when it is the name
+    };
+
     TreeNode(const TreeNode&) = delete;
     TreeNode& operator=(const TreeNode&) = delete;
 
-    Kind kind() const { return kind_; }
-    bool isDirectory() const { return kind_ == Kind::Directory; }
-    std::u16string_view name() const { return name_; }
-    // The Joliet identifier the layout chose: most entries keep their name, which is then not copied.
-    std::u16string_view jolietName() const { return placement_.jolietName.empty() ? name_ : placement_.jolietName; }
+    // A node of the given kind in memory from the caller (the tree's arena), which also holds its texts.
+    // A folder's node is larger: allocationSize says how large.
+    static std::size_t allocationSize(Kind kind);
+    static std::size_t allocationAlignment();
+    static TreeNode* make(void* memory, Kind kind, const Texts& texts, bool sourceIsFullPath, std::uint64_t size,
+                          std::int64_t modified);
+    // Runs the destructor of a node made by make (a folder's lists go).
+    static void destroy(TreeNode& node);
+
+    Kind kind() const { return static_cast<Kind>(kind_); }
+    bool isDirectory() const { return kind_ == static_cast<std::uint8_t>(Kind::Directory); }
+    std::u16string_view name() const { return {name_, nameLength_}; }
+    // The ISO9660 identifier: made when the entry was added, replaced by a build that had to rename it.
+    std::string_view isoName() const { return {isoName_, isoLength_}; }
+    // The Joliet identifier: most entries keep their name, which is then not copied.
+    std::u16string_view jolietName() const
+    {
+        return jolietName_ ? std::u16string_view(jolietName_, jolietLength_) : name();
+    }
+    // Whether the Joliet identifier is the name itself.
+    bool jolietIsName() const { return jolietName_ == nullptr; }
+    void setIsoName(std::string_view name);
+    // An empty view: the name itself.
+    void setJolietName(std::u16string_view name);
+
     std::uint64_t size() const { return size_; }
     std::int64_t modified() const { return modified_; }
     bool isRoot() const { return parent_ == nullptr; }
@@ -64,39 +85,49 @@ public:
     std::vector<TreeNode*>& isoOrder();
     std::vector<TreeNode*>& jolietOrder();
 
+    // Folders: the ISO9660 directory; files: the data (0 when there is none).
+    std::uint32_t isoExtent() const { return isoExtent_; }
+    void setIsoExtent(std::uint32_t sector) { isoExtent_ = sector; }
+    // Folders only.
+    FolderPlacement& folderPlacement();
+    const FolderPlacement& folderPlacement() const;
+
     NativeString sourcePath() const;
     // The name on disk of an entry found inside a folder (whose path is the parent's), followed by a zero;
     // nullptr for one added by its full path, and for the root.
-    const NativeChar* nameInFolder() const { return sourceIsFullPath_ || !parent_ ? nullptr : source_.data(); }
+    const NativeChar* nameInFolder() const { return sourceIsFullPath_ || !parent_ ? nullptr : source_; }
     // The source path in the caller's encoding, for messages.
     std::string displayPath() const;
 
-    Placement& placement() { return placement_; }
-    const Placement& placement() const { return placement_; }
+protected:
+    TreeNode(Kind kind, const Texts& texts, bool sourceIsFullPath, std::uint64_t size, std::int64_t modified);
+    ~TreeNode() = default;
 
 private:
-    // What only a folder holds, apart from the entry itself: files, most of a large tree, go without.
-    struct Contents
-    {
-        std::vector<TreeNode*> children;
-        std::vector<TreeNode*> isoOrder;
-        std::vector<TreeNode*> jolietOrder;
-    };
+    class Folder;
 
+    NativeStringView source() const { return {source_, sourceLength_}; }
     void appendSourcePath(NativeString& path) const;
-    Contents& contents();
+    Folder& folder();
+    const Folder& folder() const;
 
-    // The layout's passes and the reading of the files go over every entry, in an order other than the one
-    // the entries were made in: what they read lies together at the start, in as few cache lines as it takes.
-    Kind kind_;
-    bool sourceIsFullPath_;
+    // A tree of a hundred thousand tiny files holds a hundred thousand of these, and every pass over the
+    // entries reads them in an order other than the one they were made in: a file's entry is kept to what
+    // files need, and what only folders hold lies in the larger folder entry.
+    TreeNode* parent_ = nullptr;
     std::uint64_t size_;
     std::int64_t modified_;
-    TreeNode* parent_ = nullptr;
-    NativeStringView source_;
-    Placement placement_;
-    std::u16string_view name_;
-    std::unique_ptr<Contents> contents_;
+    const NativeChar* source_;
+    const char16_t* name_;
+    const char* isoName_;
+    const char16_t* jolietName_;
+    std::uint32_t sourceLength_;
+    std::uint32_t nameLength_;
+    std::uint32_t jolietLength_;
+    std::uint32_t isoExtent_ = 0;
+    std::uint8_t isoLength_;
+    std::uint8_t kind_;
+    bool sourceIsFullPath_;
 };
 
 }  // namespace osm::iso

@@ -41,7 +41,27 @@ INSTANTIATE_TEST_SUITE_P(
                       MappingCase{u"a very long file name indeed.html", false, "A_VERY_LONG_FILE_NAME_INDE.HTML"},
                       MappingCase{u"archive.averyveryveryverylongextension", false, "ARCHIVE.AVERYVERYVERYVERYLONGEX"},
                       MappingCase{u"longername.averyveryveryverylongextension", false,
-                                  "LONGERNA.AVERYVERYVERYVERYLONGE"}));
+                                  "LONGERNA.AVERYVERYVERYVERYLONGE"},
+                      // Around the short names mapped in one pass: one dot, 31 characters at most.
+                      MappingCase{u"a.b", false, "A.B"}, MappingCase{u".b", false, "_B"},
+                      MappingCase{u"my.folder", true, "MY_FOLDER"}, MappingCase{u"a:b?c", true, "A_B_C"},
+                      MappingCase{u"abcdefghijklmnopqrstuvwxyz0.txt", false, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0.TXT"},
+                      MappingCase{u"abcdefghijklmnopqrstuvwxyz01.txt", false, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0.TXT"},
+                      MappingCase{u"\u00e4.txt", false, "_.TXT"}));
+
+// An entry's identifiers are made together when it is added; the Joliet side says whether the name is kept.
+TEST(IdentifiersTest, TheJolietNameIsKeptExactlyWhenNothingInItIsReplaced)
+{
+    const std::u16string names[] = {u"plain.txt", u"a:b.txt",        u"what?",   u"tab\there.txt", u"back\\slash",
+                                    u"\u00fcber.txt", u"smile\U0001F600", u"semi;1", u"star*.dll",     u"x.y.z"};
+    for (const std::u16string& name : names)
+        for (const bool directory : {false, true})
+        {
+            const NameMapper::Identifiers identifiers = NameMapper::identifiers(name, directory);
+            EXPECT_EQ(identifiers.jolietIsName, NameMapper::jolietName(name) == name)
+                << std::string(name.begin(), name.end());
+        }
+}
 
 struct CollisionCase
 {
@@ -132,6 +152,26 @@ TEST_P(CollisionTest, NamesAreMadeUniqueWhenDetectionIsOff)
             EXPECT_TRUE(reader.sameAsFile(jolietEntry->second, source));
         }
     }
+}
+
+// A build renames entries only for its own image: the next build starts from the names made when the entries
+// were added and comes to the same image, byte for byte.
+TEST_P(CollisionTest, ARepeatedBuildGivesTheSameImage)
+{
+    TreeSession session(true);
+    ASSERT_EQ(session.addTopLevel(scratch_ / "dist"), 0u) << session.text();
+    ASSERT_EQ(session.build(), 0u) << session.text();
+    ASSERT_EQ(session.writeImage(scratch_ / "first.iso"), 0u) << session.text();
+    ASSERT_EQ(session.build(), 0u) << session.text();
+    ASSERT_EQ(session.writeImage(scratch_ / "second.iso"), 0u) << session.text();
+    const std::string first = readFile(scratch_ / "first.iso");
+    ASSERT_FALSE(first.empty());
+    EXPECT_TRUE(first == readFile(scratch_ / "second.iso"));
+    // The renamed entries are found under their variants in the second image too.
+    IsoReader reader(scratch_ / "second.iso");
+    const auto iso = reader.tree(false);
+    for (const auto& [name, isoName] : GetParam().isoName)
+        EXPECT_NE(iso.find("/FOLDER/" + isoName), iso.end()) << name;
 }
 
 TEST_P(CollisionTest, BuildFailsNamingBothWhenDetectionIsOn)
