@@ -140,7 +140,6 @@ bool isoOrderLess(const IsoOrderKey& a, const IsoOrderKey& b)
     return NameMapper::isoLess(a.node->isoName(), b.node->isoName());
 }
 
-
 }  // namespace
 
 void DirectoryNaming::nameFolder(TreeNode& folder, bool joliet, bool rename)

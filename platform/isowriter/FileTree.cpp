@@ -48,9 +48,9 @@ std::u16string_view imageNameOf(Arena& arena, NativeStringView name)
 }  // namespace
 
 FileTree::FileTree()
-    : root_(TreeNode::make(arena_.allocate(TreeNode::allocationSize(TreeNode::Kind::Directory),
-                                           TreeNode::allocationAlignment()),
-                           TreeNode::Kind::Directory, TreeNode::Texts(), true, 0, 0))
+    : root_(TreeNode::make(
+          arena_.allocate(TreeNode::allocationSize(TreeNode::Kind::Directory), TreeNode::allocationAlignment()),
+          TreeNode::Kind::Directory, TreeNode::Texts(), true, 0, 0))
 {}
 
 FileTree::~FileTree()
@@ -85,8 +85,7 @@ TreeNode& FileTree::makeNode(const SourceEntry& entry, NativeStringView source, 
     texts.source = arena_.copy<NativeChar>(source);
     texts.name = imageName ? arena_.copy<char16_t>(*imageName) : imageNameOf(arena_, entry.name);
     // Both identifiers are made once here, not at every build: a build only renames the few that collide.
-    const NameMapper::Identifiers identifiers =
-        NameMapper::identifiers(texts.name, kind == TreeNode::Kind::Directory);
+    const NameMapper::Identifiers identifiers = NameMapper::identifiers(texts.name, kind == TreeNode::Kind::Directory);
     auto* isoText = static_cast<char*>(arena_.allocate(identifiers.iso.size(), 1));
     std::memcpy(isoText, identifiers.iso.data(), identifiers.iso.size());
     texts.isoName = std::string_view(isoText, identifiers.iso.size());

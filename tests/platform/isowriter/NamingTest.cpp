@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
 // An entry's identifiers are made together when it is added; the Joliet side says whether the name is kept.
 TEST(IdentifiersTest, TheJolietNameIsKeptExactlyWhenNothingInItIsReplaced)
 {
-    const std::u16string names[] = {u"plain.txt", u"a:b.txt",        u"what?",   u"tab\there.txt", u"back\\slash",
+    const std::u16string names[] = {u"plain.txt",     u"a:b.txt",         u"what?",  u"tab\there.txt", u"back\\slash",
                                     u"\u00fcber.txt", u"smile\U0001F600", u"semi;1", u"star*.dll",     u"x.y.z"};
     for (const std::u16string& name : names)
         for (const bool directory : {false, true})
