@@ -554,6 +554,33 @@ std::string Spread(std::vector<double> values, double scale, const char* format 
     return text;
 }
 
+// The head of a markdown table with a column per frame size: "| first | 5 toolbars | ... |" and its rule.
+void PrintSizeTableHead(const char* first, const std::vector<int>& counts)
+{
+    std::printf("| %s |", first);
+    for (int count : counts)
+        std::printf(" %d toolbars |", count);
+    std::printf("\n|---|");
+    for (size_t size = 0; size < counts.size(); ++size)
+        std::printf("---|");
+    std::printf("\n");
+}
+
+// A row per part, the median of its samples at each size, divided by the size when asked for a per-toolbar figure.
+void PrintPartsTable(const char* const* parts, size_t partCount,
+                     const std::vector<std::vector<std::vector<double>>>& samples, const std::vector<int>& counts,
+                     double scale, bool perToolbar, int decimals)
+{
+    PrintSizeTableHead("part", counts);
+    for (size_t part = 0; part < partCount; ++part)
+    {
+        std::printf("| %s |", parts[part]);
+        for (size_t size = 0; size < counts.size(); ++size)
+            std::printf(" %.*f |", decimals, Median(samples[size][part]) * scale / (perToolbar ? counts[size] : 1));
+        std::printf("\n");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -699,22 +726,10 @@ int main(int argc, char** argv)
     }
     if (profiling)
     {
-        std::printf("\nWhere the idle update's time goes, ms (median of the rounds):\n\n| part |");
-        for (int count : counts)
-            std::printf(" %d toolbars |", count);
-        std::printf("\n|---|");
-        for (size_t size = 0; size < counts.size(); ++size)
-            std::printf("---|");
-        std::printf("\n");
+        std::printf("\nWhere the idle update's time goes, ms (median of the rounds):\n\n");
         const char* const parts[] = {"the walk to every window (WM_NULL)", "the bars' own handlers, called directly",
                                      "of which the bars' dialog controls"};
-        for (size_t part = 0; part < 3; ++part)
-        {
-            std::printf("| %s |", parts[part]);
-            for (size_t size = 0; size < counts.size(); ++size)
-                std::printf(" %.2f |", Median(profiles[size][part]));
-            std::printf("\n");
-        }
+        PrintPartsTable(parts, 3, profiles, counts, 1.0, false, 2);
     }
     std::printf("\nToolbars the frame shows whole (in part) after create and dock:");
     for (size_t size = 0; size < counts.size(); ++size)
@@ -722,31 +737,13 @@ int main(int argc, char** argv)
                     size + 1 < counts.size() ? "," : "\n");
     if (profiling)
     {
-        std::printf("\nWhere create+dock+pump's time goes, us per toolbar (median of the rounds):\n\n| part |");
-        for (int count : counts)
-            std::printf(" %d toolbars |", count);
-        std::printf("\n|---|");
-        for (size_t size = 0; size < counts.size(); ++size)
-            std::printf("---|");
-        std::printf("\n");
+        std::printf("\nWhere create+dock+pump's time goes, us per toolbar (median of the rounds):\n\n");
         const char* const parts[kCreateParts] = {
             "AddToolBar (window made, docked)", "SetButtons",       "the frame's layout",
             "the pump: in PeekMessage",         "the pump: paints", "the pump: other messages"};
-        for (size_t part = 0; part < kCreateParts; ++part)
-        {
-            std::printf("| %s |", parts[part]);
-            for (size_t size = 0; size < counts.size(); ++size)
-                std::printf(" %.0f |", Median(createProfiles[size][part]) * 1000.0 / counts[size]);
-            std::printf("\n");
-        }
-        std::printf("\nMessages of create+dock+pump per toolbar (sent and posted; one counted frame per size):\n\n"
-                    "| window: message |");
-        for (int count : counts)
-            std::printf(" %d toolbars |", count);
-        std::printf("\n|---|");
-        for (size_t size = 0; size < counts.size(); ++size)
-            std::printf("---|");
-        std::printf("\n");
+        PrintPartsTable(parts, kCreateParts, createProfiles, counts, 1000.0, true, 0);
+        std::printf("\nMessages of create+dock+pump per toolbar (sent and posted; one counted frame per size):\n\n");
+        PrintSizeTableHead("window: message", counts);
         for (int kind = 0; kind < kWindowKindCount; ++kind)
             for (int message = 0; message < kCountedMessageCount; ++message)
             {

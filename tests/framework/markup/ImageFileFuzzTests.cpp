@@ -20,13 +20,12 @@
 
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 using namespace image_test;
+using image_input::ComScope;
 
 namespace {
 
@@ -39,20 +38,6 @@ std::vector<fuzz::Bytes> ImageCorpus()
         corpus.push_back(entry.bytes);
     return corpus;
 }
-
-class ComScope
-{
-public:
-    ComScope() : m_hr(::CoInitialize(nullptr)) {}
-    ~ComScope()
-    {
-        if (SUCCEEDED(m_hr))
-            ::CoUninitialize();
-    }
-
-private:
-    HRESULT m_hr;
-};
 
 // A file's way through the loader and the markup Image: "" when it loaded within the limits, or was refused with a
 // reason, and the managers it reached were left as they were.

@@ -3,6 +3,7 @@
 // divided by thousands (a run's characters are measured once per layout, not once per word or line), and only the
 // lines that meet the clip box are handed on to be drawn; the lines and pieces of layouts of many thousand lines
 // keep their text and order. Counted through a renderer that notes its measuring and drawing calls.
+#include "DcTestSurface.h"
 #include "ParseTestSupport.h"
 
 #include "framework/markup/Markup.h"
@@ -65,38 +66,6 @@ private:
     }
 
     TextCalls* m_pCalls;
-};
-
-// A 32-bit DIB section selected into a memory DC.
-class CSurface
-{
-public:
-    CSurface(int width, int height) : m_dc(::CreateCompatibleDC(nullptr))
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_old = ::SelectObject(m_dc, m_bitmap);
-    }
-    ~CSurface()
-    {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
-    CSurface(const CSurface&) = delete;
-    CSurface& operator=(const CSurface&) = delete;
-    HDC GetDC() const { return m_dc; }
-
-private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
 };
 
 std::wstring Repeat(const std::wstring& unit, size_t characters)
@@ -233,7 +202,7 @@ TEST_F(TextLayoutTest, LongTextInANarrowBlockCostsFewMeasuresAndDrawsOnlyTheLine
                 SCOPED_TRACE(std::string(text.name) + " " + font + " width " + std::to_string(width));
                 COSMMarkupTextBlock* block = Block(text.text, std::string("TextWrapping='Wrap' ") + font);
                 ASSERT_NE(nullptr, block);
-                CSurface surface(320, 240);
+                foundation_test::DcTestSurface surface(320, 240);
                 TextCalls calls;
                 {
                     COSMMarkupDrawingContext dc(surface.GetDC(), new CCountingRenderer(surface.GetDC(), &calls));

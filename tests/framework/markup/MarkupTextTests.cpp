@@ -1,6 +1,7 @@
 // Markup text without a window: the entry functions, the context's font cache, the inlines' fonts and positions,
 // and the text block's lines, trimming, alignment, decorations and hit test. Widths come from GetTextExtentPoint32W
 // in a font made from the LOGFONT the run uses.
+#include "DcTestSurface.h"
 #include "GdiObjectCount.h"
 #include "MarkupElementTestTypes.h"
 #include "ParseTestSupport.h"
@@ -25,6 +26,7 @@
 #include <string>
 #include <vector>
 
+using foundation_test::DcTestSurface;
 using markup_test::Hold;
 using markup_test::ParseTest;
 
@@ -114,43 +116,6 @@ protected:
     std::vector<std::unique_ptr<Hold>> held;
 };
 
-// A 32-bit top-down DIB section filled white, with its bits.
-struct CDib
-{
-    CDib(int width, int height) : width(width), height(height), dc(::CreateCompatibleDC(nullptr))
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        old = ::SelectObject(dc, bitmap);
-        for (int i = 0; i < width * height; ++i)
-            bits[i] = 0xFFFFFF;
-    }
-    ~CDib()
-    {
-        ::SelectObject(dc, old);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(dc);
-    }
-    // 0x00RRGGBB.
-    DWORD At(int x, int y) const
-    {
-        ::GdiFlush();
-        return bits[y * width + x];
-    }
-
-    int width;
-    int height;
-    HDC dc;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    DWORD* bits = nullptr;
-};
-
 // ---- Entry functions -----------------------------------------------------------------------------------------
 
 TEST_F(TextTest, EntryFunctionsTakeNullArgumentsQuietly)
@@ -214,15 +179,15 @@ TEST_F(TextTest, RenderingDrawsOnlyInsideTheMeasuredSizeInTheDefaultColour)
     COSMMarkupUIElement* element = ParseMarkup(context, "<TextBlock>Hello</TextBlock>");
     ASSERT_NE(nullptr, element);
     const CSize size = MeasureMarkupElement(element, 0x7FFFFFFF, 0x7FFFFFFF);
-    CDib dib(200, 80);
+    DcTestSurface dib(200, 80, DcTestSurface::RawFill{0xFFFFFF});
     const RECT rect = {20, 10, 190, 70};
-    RenderMarkupElement(element, dib.dc, &rect);
+    RenderMarkupElement(element, dib.GetDC(), &rect);
     int changed = 0;
-    for (int y = 0; y < dib.height; ++y)
+    for (int y = 0; y < dib.Height(); ++y)
     {
-        for (int x = 0; x < dib.width; ++x)
+        for (int x = 0; x < dib.Width(); ++x)
         {
-            const DWORD pixel = dib.At(x, y);
+            const DWORD pixel = dib.Raw(x, y);
             if (pixel == 0xFFFFFF)
                 continue;
             ++changed;
@@ -617,9 +582,9 @@ TEST_F(TextTest, DecorationBarsUseTheDecoratingElementsForeground)
                   "' Foreground='#FF0000'><Run Foreground='#00FF00'>MMMM</Run></Span></TextBlock>");
         ASSERT_NE(nullptr, block);
         const CSize size = MeasureMarkupElement(block, 0x7FFFFFFF, 0x7FFFFFFF);
-        CDib dib(size.cx + 20, size.cy + 20);
+        DcTestSurface dib(size.cx + 20, size.cy + 20, DcTestSurface::RawFill{0xFFFFFF});
         const RECT rect = {0, 0, size.cx, size.cy};
-        RenderMarkupElement(block, dib.dc, &rect);
+        RenderMarkupElement(block, dib.GetDC(), &rect);
         const auto& line = block->GetLines()[0];
         const auto& piece = line.pieces[0];
         const int D = line.descent;
@@ -630,12 +595,12 @@ TEST_F(TextTest, DecorationBarsUseTheDecoratingElementsForeground)
         for (int y = top; y < top + t; ++y)
         {
             for (int x = r.left; x < r.right; ++x)
-                ASSERT_EQ(0xFF0000u, dib.At(x, y)) << x << "," << y;
+                ASSERT_EQ(0xFF0000u, dib.Raw(x, y)) << x << "," << y;
         }
         // Nothing red beside the bar.
         for (int x = r.left; x < r.right; ++x)
         {
-            EXPECT_NE(0xFF0000u, dib.At(x, top - 1 >= 0 ? top - 1 : top + t));
+            EXPECT_NE(0xFF0000u, dib.Raw(x, top - 1 >= 0 ? top - 1 : top + t));
         }
     }
 }
@@ -645,15 +610,15 @@ TEST_F(TextTest, InlineBackgroundsFillTheirPieces)
     COSMMarkupTextBlock* block =
         Block("<TextBlock Background='#0000FF'>ab<Run Background='#00FF00'>cd</Run></TextBlock>");
     const CSize size = MeasureMarkupElement(block, 0x7FFFFFFF, 0x7FFFFFFF);
-    CDib dib(size.cx + 10, size.cy + 10);
+    DcTestSurface dib(size.cx + 10, size.cy + 10, DcTestSurface::RawFill{0xFFFFFF});
     const RECT rect = {0, 0, size.cx + 10, size.cy + 10};
-    RenderMarkupElement(block, dib.dc, &rect);
+    RenderMarkupElement(block, dib.GetDC(), &rect);
     const auto& pieces = block->GetLines()[0].pieces;
     ASSERT_EQ(2u, pieces.size());
     const CRect second = pieces[1].GetRect();
-    EXPECT_EQ(0x00FF00u, dib.At(second.left, second.top));
-    EXPECT_EQ(0x00FF00u, dib.At(second.right - 1, second.bottom - 1));
-    EXPECT_EQ(0x0000FFu, dib.At(size.cx + 5, size.cy + 5));
+    EXPECT_EQ(0x00FF00u, dib.Raw(second.left, second.top));
+    EXPECT_EQ(0x00FF00u, dib.Raw(second.right - 1, second.bottom - 1));
+    EXPECT_EQ(0x0000FFu, dib.Raw(size.cx + 5, size.cy + 5));
 }
 
 TEST_F(TextTest, HitTestFindsTheRunOfAHyperlinkOrTheBlock)
