@@ -180,12 +180,12 @@ CSize COSMMarkupFrameworkElement::MeasureCore(COSMMarkupDrawingContext* dc, int 
         cut = TRUE;
     }
 
-    m_bNeedsClip = FALSE;
-    m_bHasUnclippedSize = FALSE;
+    m_bNeedsClip = false;
+    m_bHasUnclippedSize = false;
     if (cut || unclippedHeight > m_nMaxHeight || unclippedWidth > m_nMaxWidth || clippedWidth < 0 || clippedHeight < 0)
     {
-        m_bNeedsClip = TRUE;
-        m_bHasUnclippedSize = TRUE;
+        m_bNeedsClip = true;
+        m_bHasUnclippedSize = true;
         m_szUnclipped = CSize(unclippedWidth, unclippedHeight);
     }
     return CSize(std::max(clippedWidth, 0), std::max(clippedHeight, 0));
@@ -205,12 +205,12 @@ void COSMMarkupFrameworkElement::ArrangeCore(const CRect& finalRect)
                                                         SubtractMarkupLengths(desired.cy, margin.cy));
     if (slotWidth < unclipped.cx)
     {
-        m_bNeedsClip = TRUE;
+        m_bNeedsClip = true;
         slotWidth = unclipped.cx;
     }
     if (slotHeight < unclipped.cy)
     {
-        m_bNeedsClip = TRUE;
+        m_bNeedsClip = true;
         slotHeight = unclipped.cy;
     }
     if (GetHorizontalAlignment() != AlignStretch)
@@ -220,13 +220,13 @@ void COSMMarkupFrameworkElement::ArrangeCore(const CRect& finalRect)
     const int effectiveMaxWidth = std::max(static_cast<int>(unclipped.cx), m_nMaxWidth);
     if (slotWidth > effectiveMaxWidth)
     {
-        m_bNeedsClip = TRUE;
+        m_bNeedsClip = true;
         slotWidth = effectiveMaxWidth;
     }
     const int effectiveMaxHeight = std::max(static_cast<int>(unclipped.cy), m_nMaxHeight);
     if (slotHeight > effectiveMaxHeight)
     {
-        m_bNeedsClip = TRUE;
+        m_bNeedsClip = true;
         slotHeight = effectiveMaxHeight;
     }
 
@@ -236,11 +236,11 @@ void COSMMarkupFrameworkElement::ArrangeCore(const CRect& finalRect)
     const int inkWidth = std::min(static_cast<int>(render.cx), m_nMaxWidth);
     const int inkHeight = std::min(static_cast<int>(render.cy), m_nMaxHeight);
     if (inkWidth < render.cx || inkHeight < render.cy)
-        m_bNeedsClip = TRUE;
+        m_bNeedsClip = true;
     const int clientWidth = std::max(0, SubtractMarkupLengths(finalWidth, margin.cx));
     const int clientHeight = std::max(0, SubtractMarkupLengths(finalHeight, margin.cy));
     if (clientWidth < inkWidth || clientHeight < inkHeight)
-        m_bNeedsClip = TRUE;
+        m_bNeedsClip = true;
 
     const CPoint offset = ComputeAlignmentOffset(clientWidth, clientHeight, inkWidth, inkHeight);
     const COSMMarkupThickness* marginSides = GetMargin();

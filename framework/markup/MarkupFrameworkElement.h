@@ -98,9 +98,10 @@ private:
     // The margin's left + right and top + bottom.
     CSize GetMarginSums() const;
 
-    BOOL m_bNeedsClip = FALSE;
+    // First, so that they fill the room the UI element's flags leave.
+    bool m_bNeedsClip = false;
+    bool m_bHasUnclippedSize = false;
     CSize m_szUnclipped{0, 0};
-    BOOL m_bHasUnclippedSize = FALSE;
     int m_nMaxHeight = INT_MAX;
     int m_nMinHeight = 0;
     int m_nMaxWidth = INT_MAX;

@@ -80,6 +80,12 @@ void ClampSpan(int definitionCount, int* index, int* span)
 }
 
 // A collection holding the one star definition a grid without definitions of a kind lays out.
+// A grid's own definitions of a kind: none when it never made the collection.
+bool IsEmpty(const COSMMarkupDefinitionCollection* definitions)
+{
+    return !definitions || definitions->GetCount() == 0;
+}
+
 template <class Collection, class Definition> COSMMarkupDefinitionCollection* MakeSingleStarCollection()
 {
     Collection* collection = new Collection;
@@ -115,13 +121,7 @@ void COSMMarkupGrid::RegisterMarkupProperties()
         L"RowSpan", intType, type, new COSMMarkupPropertyMetadata(new COSMMarkupInt(1), &OnCellChanged, 0));
 }
 
-COSMMarkupGrid::COSMMarkupGrid()
-    : m_pRowDefinitions(new COSMMarkupRowDefinitionCollection),
-      m_pColumnDefinitions(new COSMMarkupColumnDefinitionCollection)
-{
-    m_pRowDefinitions->SetLogicalParent(this);
-    m_pColumnDefinitions->SetLogicalParent(this);
-}
+COSMMarkupGrid::COSMMarkupGrid() = default;
 
 COSMMarkupGrid::~COSMMarkupGrid()
 {
@@ -131,10 +131,32 @@ COSMMarkupGrid::~COSMMarkupGrid()
          {static_cast<COSMMarkupDefinitionCollection*>(m_pRowDefinitions),
           static_cast<COSMMarkupDefinitionCollection*>(m_pColumnDefinitions)})
     {
+        if (!collection)
+            continue;
         if (collection->GetLogicalParent() == this)
             collection->SetLogicalParent(nullptr);
         collection->Release();
     }
+}
+
+COSMMarkupColumnDefinitionCollection* COSMMarkupGrid::GetColumnDefinitions() const
+{
+    if (!m_pColumnDefinitions)
+    {
+        m_pColumnDefinitions = new COSMMarkupColumnDefinitionCollection;
+        m_pColumnDefinitions->SetLogicalParent(const_cast<COSMMarkupGrid*>(this));
+    }
+    return m_pColumnDefinitions;
+}
+
+COSMMarkupRowDefinitionCollection* COSMMarkupGrid::GetRowDefinitions() const
+{
+    if (!m_pRowDefinitions)
+    {
+        m_pRowDefinitions = new COSMMarkupRowDefinitionCollection;
+        m_pRowDefinitions->SetLogicalParent(const_cast<COSMMarkupGrid*>(this));
+    }
+    return m_pRowDefinitions;
 }
 
 int COSMMarkupGrid::GetColumn(const COSMMarkupObject* child)
@@ -169,9 +191,9 @@ void COSMMarkupGrid::OnCellChanged(COSMMarkupObject* object, const COSMMarkupPro
 COSMMarkupObject* COSMMarkupGrid::GetValueCore(COSMMarkupDependencyProperty* property) const
 {
     if (property && property == s_pColumnDefinitionsProperty)
-        return m_pColumnDefinitions;
+        return GetColumnDefinitions();
     if (property && property == s_pRowDefinitionsProperty)
-        return m_pRowDefinitions;
+        return GetRowDefinitions();
     return COSMMarkupPanel::GetValueCore(property);
 }
 
@@ -207,6 +229,8 @@ void COSMMarkupGrid::SetPropertyObject(COSMMarkupBuilder* builder, COSMMarkupDep
         m_pColumnDefinitions = static_cast<COSMMarkupColumnDefinitionCollection*>(collection);
     else
         m_pRowDefinitions = static_cast<COSMMarkupRowDefinitionCollection*>(collection);
+    if (!old)
+        return;
     if (old->GetLogicalParent() == this)
         old->SetLogicalParent(nullptr);
     old->Release();
@@ -214,7 +238,7 @@ void COSMMarkupGrid::SetPropertyObject(COSMMarkupBuilder* builder, COSMMarkupDep
 
 void COSMMarkupGrid::UpdateDefinitionsInUse()
 {
-    if (m_pColumnDefinitions->GetCount() == 0)
+    if (IsEmpty(m_pColumnDefinitions))
     {
         Replace(&m_pColumnsInUse,
                 MakeSingleStarCollection<COSMMarkupColumnDefinitionCollection, COSMMarkupColumnDefinition>());
@@ -224,7 +248,7 @@ void COSMMarkupGrid::UpdateDefinitionsInUse()
         m_pColumnDefinitions->AddRef();
         Replace(&m_pColumnsInUse, m_pColumnDefinitions);
     }
-    if (m_pRowDefinitions->GetCount() == 0)
+    if (IsEmpty(m_pRowDefinitions))
     {
         Replace(&m_pRowsInUse, MakeSingleStarCollection<COSMMarkupRowDefinitionCollection, COSMMarkupRowDefinition>());
     }
@@ -352,7 +376,7 @@ void COSMMarkupGrid::MeasureCellGroup(COSMMarkupDrawingContext* dc, int head, bo
 CSize COSMMarkupGrid::MeasureOverride(COSMMarkupDrawingContext* dc, int availableWidth, int availableHeight)
 {
     const COSMMarkupUIElementCollection* children = GetChildren();
-    if (m_pColumnDefinitions->GetCount() == 0 && m_pRowDefinitions->GetCount() == 0)
+    if (IsEmpty(m_pColumnDefinitions) && IsEmpty(m_pRowDefinitions))
     {
         // One cell: the records of an earlier layout with definitions no longer apply.
         m_cells.clear();
@@ -420,7 +444,7 @@ const COSMMarkupGrid::CellRecord* COSMMarkupGrid::FindCell(int index, const COSM
 CSize COSMMarkupGrid::ArrangeOverride(int width, int height)
 {
     const COSMMarkupUIElementCollection* children = GetChildren();
-    const bool noDefinitions = m_pColumnDefinitions->GetCount() == 0 && m_pRowDefinitions->GetCount() == 0;
+    const bool noDefinitions = IsEmpty(m_pColumnDefinitions) && IsEmpty(m_pRowDefinitions);
     // The definitions in use may have changed since the measure: the list is read again and every record kept
     // within it.
     m_columns = ListDefinitions(m_pColumnsInUse);

@@ -51,8 +51,9 @@ public:
     CSize ArrangeOverride(int width, int height) override;
 
     // ---- Not meant to be overridden --------------------------------------------------------------------------
-    COSMMarkupColumnDefinitionCollection* GetColumnDefinitions() const { return m_pColumnDefinitions; }
-    COSMMarkupRowDefinitionCollection* GetRowDefinitions() const { return m_pRowDefinitions; }
+    // Made on first request: most grids of a document name only one kind, or none.
+    COSMMarkupColumnDefinitionCollection* GetColumnDefinitions() const;
+    COSMMarkupRowDefinitionCollection* GetRowDefinitions() const;
     // The definitions the last measure laid out (the grid's own, or the one star definition it makes when it has
     // none of a kind); null before the first measure with definitions.
     COSMMarkupDefinitionCollection* GetColumnsInUse() const { return m_pColumnsInUse; }
@@ -111,8 +112,9 @@ private:
     // The record of the child in slot index, or null when the last measure made none for it.
     const CellRecord* FindCell(int index, const COSMMarkupUIElement* child) const;
 
-    COSMMarkupRowDefinitionCollection* m_pRowDefinitions;
-    COSMMarkupColumnDefinitionCollection* m_pColumnDefinitions;
+    // The grid's own definitions: null until asked for (an absent collection counts as empty).
+    mutable COSMMarkupRowDefinitionCollection* m_pRowDefinitions = nullptr;
+    mutable COSMMarkupColumnDefinitionCollection* m_pColumnDefinitions = nullptr;
     std::vector<CellRecord> m_cells;
     bool m_bHasCells = false;
     int m_groupHeads[GroupCount] = {kNoCell, kNoCell, kNoCell, kNoCell};

@@ -41,10 +41,11 @@ public:
 
 private:
     // Most texts of a document are short values ("Auto", "0,0,8,0", a name): they live in the object itself, which
-    // saves a heap block per attribute while a tree is built.
-    static constexpr int kInlineLength = 15;
+    // saves a heap block per attribute while a tree is built. The characters come first, in the room the object's
+    // own fields leave before the next 8-byte boundary: 13 of them keep a string in the 80-byte size class.
+    static constexpr int kInlineLength = 13;
 
-    LPWSTR m_pszText;
-    int m_nLength;
     WCHAR m_szInline[kInlineLength + 1];
+    int m_nLength;
+    LPWSTR m_pszText;
 };

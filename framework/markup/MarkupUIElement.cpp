@@ -63,8 +63,8 @@ void COSMMarkupUIElement::Measure(COSMMarkupDrawingContext* dc, int availableWid
     if (GetVisibility() == Collapsed)
     {
         // Forced: whatever the next available size, the element measures afresh once it shows again.
-        m_bMeasureForced = TRUE;
-        m_bMeasureDirty = FALSE;
+        m_bMeasureForced = true;
+        m_bMeasureDirty = false;
         m_szPreviousAvailable = available;
         m_szDesired = CSize(0, 0);
         return;
@@ -72,11 +72,11 @@ void COSMMarkupUIElement::Measure(COSMMarkupDrawingContext* dc, int availableWid
     const BOOL bypassCache = dc && dc->BypassLayoutCache();
     if (!m_bMeasureForced && !m_bMeasureDirty && available == m_szPreviousAvailable && !bypassCache)
         return;
-    m_bMeasureDirty = FALSE;
-    m_bArrangeDirty = TRUE;
-    m_bInMeasure = TRUE;
+    m_bMeasureDirty = false;
+    m_bArrangeDirty = true;
+    m_bInMeasure = true;
     m_szDesired = MeasureCore(dc, availableWidth, availableHeight);
-    m_bInMeasure = FALSE;
+    m_bInMeasure = false;
     m_szPreviousAvailable = available;
     m_bMeasureForced = dc && dc->BypassLayoutCache();
 }
@@ -87,8 +87,8 @@ void COSMMarkupUIElement::Arrange(int left, int top, int right, int bottom)
     if (GetVisibility() == Collapsed)
     {
         m_rcFinal = rect;
-        m_bArrangeDirty = FALSE;
-        m_bNeverArranged = FALSE;
+        m_bArrangeDirty = false;
+        m_bNeverArranged = false;
         return;
     }
     if (m_bMeasureDirty)
@@ -98,21 +98,21 @@ void COSMMarkupUIElement::Arrange(int left, int top, int right, int bottom)
     }
     if (m_bArrangeDirty || m_bNeverArranged || rect != m_rcFinal)
     {
-        m_bNeverArranged = FALSE;
-        m_bInArrange = TRUE;
+        m_bNeverArranged = false;
+        m_bInArrange = true;
         ArrangeCore(rect);
-        m_bInArrange = FALSE;
+        m_bInArrange = false;
         UpdateBoundRect();
     }
     m_rcFinal = rect;
-    m_bArrangeDirty = FALSE;
+    m_bArrangeDirty = false;
 }
 
 void COSMMarkupUIElement::InvalidateArrange()
 {
     if (m_bInArrange || m_bNeverArranged)
         return;
-    m_bArrangeDirty = TRUE;
+    m_bArrangeDirty = true;
     Arrange(m_rcFinal);
     InvalidateVisual();
 }
@@ -148,14 +148,14 @@ void COSMMarkupUIElement::InvalidateMeasureCore(COSMMarkupDrawingContext* dc)
 {
     if (m_bInMeasure || m_bMeasureDirty)
         return;
-    m_bMeasureForced = TRUE;
-    m_bMeasureDirty = TRUE;
+    m_bMeasureForced = true;
+    m_bMeasureDirty = true;
     const CSize oldDesired = m_szDesired;
     Measure(dc, m_szPreviousAvailable.cx, m_szPreviousAvailable.cy);
     if (m_szDesired != oldDesired)
     {
-        m_bMeasureForced = TRUE;
-        m_bArrangeDirty = TRUE;
+        m_bMeasureForced = true;
+        m_bArrangeDirty = true;
         if (COSMMarkupUIElement* parent = GetUIElementParent())
             parent->InvalidateMeasureCore(dc);
         else if (COSMMarkupContext* context = GetMarkupContext())

@@ -68,7 +68,7 @@ public:
 
     // The arrange-dirty flag: set, the next Arrange runs even into the same rectangle (a scroll bar whose range
     // changed). An element that has never been arranged answers TRUE to IsNeverArranged.
-    void SetArrangeDirty() { m_bArrangeDirty = TRUE; }
+    void SetArrangeDirty() { m_bArrangeDirty = true; }
     BOOL IsArrangeDirty() const { return m_bArrangeDirty; }
     BOOL IsNeverArranged() const { return m_bNeverArranged; }
 
@@ -83,11 +83,13 @@ public:
 private:
     CSize m_szDesired{0, 0};
     CRect m_rcFinal{0, 0, 0, 0};
-    BOOL m_bMeasureForced = FALSE;
-    BOOL m_bMeasureDirty = TRUE;
     CSize m_szPreviousAvailable{0, 0};
-    BOOL m_bArrangeDirty = FALSE;
-    BOOL m_bNeverArranged = TRUE;
-    BOOL m_bInArrange = FALSE;
-    BOOL m_bInMeasure = FALSE;
+    // Every element of a tree carries these: as bytes after the sizes they take 8 bytes, not 24, and the framework
+    // element puts its own flags into the rest.
+    bool m_bMeasureForced = false;
+    bool m_bMeasureDirty = true;
+    bool m_bArrangeDirty = false;
+    bool m_bNeverArranged = true;
+    bool m_bInArrange = false;
+    bool m_bInMeasure = false;
 };

@@ -8,6 +8,7 @@
 #include "framework/markup/MarkupGrid.h"
 #include "framework/markup/MarkupGridLength.h"
 #include "framework/markup/MarkupScalars.h"
+#include "framework/markup/MarkupStackPanel.h"
 #include "framework/markup/MarkupString.h"
 #include "framework/markup/MarkupType.h"
 
@@ -424,6 +425,47 @@ TEST_F(GridTest, SettingTheDefinitionsTakesOnlyACollectionOfTheirKind)
                   grid->SetPropertyObject(Builder(), COSMMarkupGrid::s_pRowDefinitionsProperty, nullptr);
               }));
     EXPECT_EQ(replacement, grid->GetColumnDefinitions());
+}
+
+// A grid makes a collection of definitions only when one is asked for: a grid of columns alone holds no row
+// collection, and one given its columns before it made any takes them, lays out by them and frees them.
+TEST_F(GridTest, DefinitionsOfAKindNeverNamedAreNotMade)
+{
+    // A new grid holds what a new stack panel holds: itself and its children's collection.
+    for (const bool grid : {false, true})
+    {
+        const LONG before = COSMMarkupObject::GetLiveObjectCount();
+        Hold panel = Hold::Adopt(grid ? static_cast<COSMMarkupPanel*>(new COSMMarkupGrid) : new COSMMarkupStackPanel);
+        EXPECT_EQ(before + 2, COSMMarkupObject::GetLiveObjectCount()) << grid;
+    }
+    Hold holder;
+    COSMMarkupGrid* grid = ParseGrid(GridMarkup({"\"30\"", "\"*\""}, {}, Element(10, 10)), &holder);
+    ASSERT_NE(nullptr, grid);
+    const LONG parsed = COSMMarkupObject::GetLiveObjectCount();
+    Layout(grid, 100, 40);
+    EXPECT_EQ(Sizes({30, 70}), FinalSizes(grid->GetColumnsInUse()));
+    EXPECT_EQ(Sizes({40}), FinalSizes(grid->GetRowsInUse()));
+    // Asking makes the empty row collection, owned by the grid, and the next measure still lays one star row.
+    COSMMarkupObject* rows = grid->GetValue(COSMMarkupGrid::s_pRowDefinitionsProperty);
+    ASSERT_NE(nullptr, rows);
+    EXPECT_EQ(grid, rows->GetLogicalParent());
+    EXPECT_EQ(rows, grid->GetRowDefinitions());
+    EXPECT_EQ(0, grid->GetRowDefinitions()->GetCount());
+    EXPECT_LT(parsed, COSMMarkupObject::GetLiveObjectCount());
+    grid->InvalidateMeasure();
+    Layout(grid, 100, 60);
+    EXPECT_EQ(Sizes({60}), FinalSizes(grid->GetRowsInUse()));
+
+    Hold fresh = Hold::Adopt(new COSMMarkupGrid);
+    COSMMarkupGrid* given = static_cast<COSMMarkupGrid*>(fresh.Get());
+    COSMMarkupColumnDefinitionCollection* columns = new COSMMarkupColumnDefinitionCollection;
+    columns->Add(new COSMMarkupColumnDefinition);
+    columns->Add(new COSMMarkupColumnDefinition);
+    given->SetPropertyObject(Builder(), COSMMarkupGrid::s_pColumnDefinitionsProperty, columns);
+    EXPECT_EQ(columns, given->GetColumnDefinitions());
+    EXPECT_EQ(given, columns->GetLogicalParent());
+    Layout(given, 100, 20);
+    EXPECT_EQ(Sizes({50, 50}), FinalSizes(given->GetColumnsInUse()));
 }
 
 // ---- Sizes at the edges: huge columns, negative stars, children added after the measure ------------------------
