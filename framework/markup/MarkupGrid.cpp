@@ -79,13 +79,13 @@ void ClampSpan(int definitionCount, int* index, int* span)
     *span = std::max(1, std::min(*span, definitionCount - *index));
 }
 
-// A collection holding the one star definition a grid without definitions of a kind lays out.
 // A grid's own definitions of a kind: none when it never made the collection.
 bool IsEmpty(const COSMMarkupDefinitionCollection* definitions)
 {
     return !definitions || definitions->GetCount() == 0;
 }
 
+// A collection holding the one star definition a grid without definitions of a kind lays out.
 template <class Collection, class Definition> COSMMarkupDefinitionCollection* MakeSingleStarCollection()
 {
     Collection* collection = new Collection;
