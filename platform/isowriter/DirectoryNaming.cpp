@@ -106,7 +106,8 @@ void DirectoryNaming::nameFolder(TreeNode& folder, bool joliet, bool rename)
             keyed.push_back(NameMapper::isoOrderKey(children[i]->isoName(), static_cast<std::uint32_t>(i)));
         const auto less = [&](const NameMapper::IsoOrderKey& a, const NameMapper::IsoOrderKey& b) {
             const int order = NameMapper::isoOrderCompare(a, b);
-            return order != 0 ? order < 0 : NameMapper::isoLess(children[a.item]->isoName(), children[b.item]->isoName());
+            return order != 0 ? order < 0
+                              : NameMapper::isoLess(children[a.item]->isoName(), children[b.item]->isoName());
         };
         if (!std::is_sorted(keyed.begin(), keyed.end(), less))
             std::sort(keyed.begin(), keyed.end(), less);
@@ -119,10 +120,10 @@ void DirectoryNaming::nameFolder(TreeNode& folder, bool joliet, bool rename)
         folder.setIsoOrderToChildren();
     else
         sortIsoOrder();
-    const bool isoClash =
-        std::adjacent_find(folder.isoOrder().begin(), folder.isoOrder().end(), [](const TreeNode* a, const TreeNode* b) {
-            return a->isoName() == b->isoName();
-        }) != folder.isoOrder().end();
+    const bool isoClash = std::adjacent_find(folder.isoOrder().begin(), folder.isoOrder().end(),
+                                             [](const TreeNode* a, const TreeNode* b) {
+                                                 return a->isoName() == b->isoName();
+                                             }) != folder.isoOrder().end();
     if (isoClash)
     {
         sortByName();

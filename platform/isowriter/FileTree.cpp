@@ -277,9 +277,9 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
     {
         const Prepared& p = prepared_[key.item];
         const FolderListing::Entry& e = entries[p.entry];
-        TreeNode& child = folder.adopt(makeNode(e, listing_.name(e), false,
-                                                std::u16string_view(imageNames_.data() + p.nameAt, p.nameLength),
-                                                p.identifiers));
+        TreeNode& child =
+            folder.adopt(makeNode(e, listing_.name(e), false,
+                                  std::u16string_view(imageNames_.data() + p.nameAt, p.nameLength), p.identifiers));
         if (++count % kProgressEvery == 0)
             progress.notify(kProgressEvent, static_cast<std::uint32_t>(count));
         if (child.isDirectory())

@@ -69,7 +69,7 @@ private:
     // kept between folders for their room.
     struct Prepared
     {
-        std::size_t entry;  // in listing_
+        std::size_t entry;   // in listing_
         std::size_t nameAt;  // the name in the image, in imageNames_
         std::size_t nameLength;
         NameMapper::Identifiers identifiers;
