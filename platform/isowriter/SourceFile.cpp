@@ -44,17 +44,17 @@ void SourceFile::open(std::uint64_t)
 {
     // A folder serves one file at a time: its files' paths are made in one string. Only a path too long
     // for the plain form gets a string of its own.
-    const NativeString* path = &path_;
+    const NativeString* target = &path_;
     if (folder_)
     {
         folder_->filePath_.resize(folder_->prefixLength_);
         folder_->filePath_ += name_;
-        path = &folder_->filePath_;
+        target = &folder_->filePath_;
     }
     NativeString longForm;
-    if (NativePath::needsLongForm(*path))
-        longForm = NativePath::forSystem(*path);
-    const wchar_t* systemPath = longForm.empty() ? path->c_str() : longForm.c_str();
+    if (NativePath::needsLongForm(*target))
+        longForm = NativePath::forSystem(*target);
+    const wchar_t* systemPath = longForm.empty() ? target->c_str() : longForm.c_str();
     handle_ = CreateFileW(systemPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE)
