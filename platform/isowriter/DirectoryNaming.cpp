@@ -47,15 +47,6 @@ void makeUnique(const std::vector<TreeNode*>& order, bool rename, NameOf nameOf,
     }
 }
 
-// Folders often come in order already (NTFS lists by name; Joliet names sort like ISO9660 names of one
-// case): a pass that finds the order right saves the sort. Once a folder is named its keys are unique, so the
-// order a sort gives is the only one, whatever the order it started from.
-template <class Less> void sortUnlessSorted(std::vector<TreeNode*>& nodes, Less less)
-{
-    if (!std::is_sorted(nodes.begin(), nodes.end(), less))
-        std::sort(nodes.begin(), nodes.end(), less);
-}
-
 // Whether two of the folder's Joliet names share a key. Equal keys have equal hashes, so only names whose
 // hashes meet are compared.
 bool anyJolietClash(const std::vector<TreeNode*>& order)
@@ -86,60 +77,6 @@ bool anyJolietClash(const std::vector<TreeNode*>& order)
     return false;
 }
 
-// An entry's place in the ISO9660 record order, with the first characters of its stem and extension packed
-// into numbers (space-padded, big-endian) so that most comparisons are settled by two or three of them.
-struct IsoOrderKey
-{
-    std::uint64_t stem[2];
-    std::uint64_t extension;
-    bool whole;  // the numbers hold the stem and the extension whole
-    TreeNode* node;
-};
-
-// Eight characters as one number whose order is theirs.
-std::uint64_t bigEndian(const char* text)
-{
-#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    std::uint64_t value;
-    std::memcpy(&value, text, sizeof value);
-    return __builtin_bswap64(value);
-#else
-    std::uint64_t value = 0;
-    for (int i = 0; i < 8; ++i)
-        value = value << 8 | static_cast<unsigned char>(text[i]);
-    return value;
-#endif
-}
-
-IsoOrderKey isoOrderKey(TreeNode* node)
-{
-    const NameMapper::IsoSortKey sortKey = NameMapper::isoSortKey(node->isoName());
-    const std::size_t extensionLength = sortKey.length - sortKey.extension;
-    char stem[16], extension[8];
-    std::memset(stem, ' ', sizeof stem);
-    std::memset(extension, ' ', sizeof extension);
-    std::memcpy(stem, sortKey.name, std::min<std::size_t>(sortKey.stem, sizeof stem));
-    std::memcpy(extension, sortKey.name + sortKey.extension, std::min(extensionLength, sizeof extension));
-    IsoOrderKey key;
-    key.stem[0] = bigEndian(stem);
-    key.stem[1] = bigEndian(stem + 8);
-    key.extension = bigEndian(extension);
-    key.whole = sortKey.stem <= sizeof stem && extensionLength <= sizeof extension;
-    key.node = node;
-    return key;
-}
-
-bool isoOrderLess(const IsoOrderKey& a, const IsoOrderKey& b)
-{
-    if (a.stem[0] != b.stem[0])
-        return a.stem[0] < b.stem[0];
-    if (a.stem[1] != b.stem[1])
-        return a.stem[1] < b.stem[1];
-    if (a.whole && b.whole)
-        return a.extension < b.extension;
-    return NameMapper::isoLess(a.node->isoName(), b.node->isoName());
-}
-
 }  // namespace
 
 void DirectoryNaming::nameFolder(TreeNode& folder, bool joliet, bool rename)
@@ -160,22 +97,29 @@ void DirectoryNaming::nameFolder(TreeNode& folder, bool joliet, bool rename)
         orderByName = true;
     };
 
-    // Equal ISO9660 names lie side by side in the record order.
-    std::vector<IsoOrderKey> keyed;
-    keyed.reserve(children.size());
+    // Equal ISO9660 names lie side by side in the record order. A scanned folder's children were made in
+    // that order, and are not sorted again.
     const auto sortIsoOrder = [&] {
-        keyed.clear();
-        for (TreeNode* node : children)
-            keyed.push_back(isoOrderKey(node));
-        if (!std::is_sorted(keyed.begin(), keyed.end(), isoOrderLess))
-            std::sort(keyed.begin(), keyed.end(), isoOrderLess);
-        auto& isoOrder = folder.isoOrder();
-        isoOrder.clear();
+        std::vector<NameMapper::IsoOrderKey> keyed;
+        keyed.reserve(children.size());
+        for (std::size_t i = 0; i < children.size(); ++i)
+            keyed.push_back(NameMapper::isoOrderKey(children[i]->isoName(), static_cast<std::uint32_t>(i)));
+        const auto less = [&](const NameMapper::IsoOrderKey& a, const NameMapper::IsoOrderKey& b) {
+            const int order = NameMapper::isoOrderCompare(a, b);
+            return order != 0 ? order < 0
+                              : NameMapper::isoLess(children[a.item]->isoName(), children[b.item]->isoName());
+        };
+        if (!std::is_sorted(keyed.begin(), keyed.end(), less))
+            std::sort(keyed.begin(), keyed.end(), less);
+        auto& isoOrder = folder.ownIsoOrder();
         isoOrder.reserve(keyed.size());
-        for (const auto& entry : keyed)
-            isoOrder.push_back(entry.node);
+        for (const auto& key : keyed)
+            isoOrder.push_back(children[key.item]);
     };
-    sortIsoOrder();
+    if (folder.childrenInIsoOrder())
+        folder.setIsoOrderToChildren();
+    else
+        sortIsoOrder();
     const bool isoClash = std::adjacent_find(folder.isoOrder().begin(), folder.isoOrder().end(),
                                              [](const TreeNode* a, const TreeNode* b) {
                                                  return a->isoName() == b->isoName();
@@ -193,9 +137,11 @@ void DirectoryNaming::nameFolder(TreeNode& folder, bool joliet, bool rename)
         sortIsoOrder();
     }
 
-    folder.jolietOrder().clear();
     if (!joliet)
+    {
+        folder.ownJolietOrder();  // none
         return;
+    }
     bool folders = false, files = false;
     for (const TreeNode* node : children)
         (node->isDirectory() ? folders : files) = true;
@@ -213,12 +159,21 @@ void DirectoryNaming::nameFolder(TreeNode& folder, bool joliet, bool rename)
             },
             &NameMapper::jolietKey, &NameMapper::jolietVariant);
     }
-    // Names that keep their case sort alike in both trees: starting from the ISO9660 order, the Joliet one
-    // is usually found right as it is.
-    folder.jolietOrder() = folder.isoOrder();
-    sortUnlessSorted(folder.jolietOrder(), [](const TreeNode* a, const TreeNode* b) {
+    // Names that keep their case sort alike in both trees: the ISO9660 order is usually the Joliet one too,
+    // and is then not copied.
+    const auto& isoOrder = folder.isoOrder();
+    const auto jolietLess = [](const TreeNode* a, const TreeNode* b) {
         return NameMapper::jolietLess(a->jolietName(), b->jolietName());
-    });
+    };
+    if (std::is_sorted(isoOrder.begin(), isoOrder.end(), jolietLess))
+    {
+        folder.setJolietOrderToIso();
+        return;
+    }
+    auto& jolietOrder = folder.ownJolietOrder();
+    jolietOrder = isoOrder;
+    // Once a folder is named its Joliet names are unique: the order a sort gives is the only one.
+    std::sort(jolietOrder.begin(), jolietOrder.end(), jolietLess);
 }
 
 void DirectoryNaming::restore()

@@ -69,7 +69,7 @@ std::size_t DirectoryRecord::write(std::uint8_t* out, const Fields& f)
     out[1] = 0;  // no extended attribute record
     ByteFields::both32(out + 2, f.extent);
     ByteFields::both32(out + 10, f.length);
-    f.date.writeRecordDate(out + 18);
+    std::memcpy(out + 18, f.date, sizeof f.date);
     out[25] = f.flags;
     out[26] = 0;  // not interleaved
     out[27] = 0;
@@ -140,25 +140,31 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
 
     f.extent = extentOf(folder, kind);
     f.length = extentSizeOf(folder, kind);
-    f.date = context.dateOf(folder);
+    context.dateOf(folder).writeRecordDate(f.date);
     f.identifier = &self;
     write(cursor.at(cursor.place(length(1))), f);
 
     f.extent = extentOf(parent, kind);
     f.length = extentSizeOf(parent, kind);
-    f.date = context.dateOf(parent);
+    context.dateOf(parent).writeRecordDate(f.date);
     f.identifier = &up;
     write(cursor.at(cursor.place(length(1))), f);
 
     // The children's identifiers go straight from their names into the records, without a copy between.
     // Files of one folder often share their time: the date is worked out again only when it changes.
     f.identifier = nullptr;
+    bool dated = false;
+    std::int64_t datedSeconds = 0;
     for (const TreeNode* child : recordOrder(folder, kind))
     {
         f.identifierLength = identifierBytes(*child, kind);
         const std::int64_t seconds = context.fileDates ? child->modified() : context.volumeTime;
-        if (seconds != f.date.unixSeconds())
-            f.date = IsoDate(seconds);
+        if (!dated || seconds != datedSeconds)
+        {
+            IsoDate(seconds).writeRecordDate(f.date);
+            datedSeconds = seconds;
+            dated = true;
+        }
         const std::size_t len = length(f.identifierLength);
         if (child->isDirectory())
         {

@@ -31,7 +31,8 @@ public:
     {
         std::uint32_t extent = 0;
         std::uint32_t length = 0;
-        IsoDate date{0};
+        // The recording date in the record's own 7 bytes: worked out once for records that share it.
+        std::uint8_t date[7] = {70, 1, 1, 0, 0, 0, 0};
         std::uint8_t flags = 0;
         // nullptr: the caller writes the identifier's bytes after the record's first 33 (write leaves them).
         const std::uint8_t* identifier = nullptr;

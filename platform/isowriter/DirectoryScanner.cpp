@@ -16,14 +16,6 @@
 
 namespace osm::iso {
 
-namespace {
-
-// The listing does not say how many entries are coming: room for a folder of typical size from the start
-// saves the copies of growing a few times, and a larger folder grows from there.
-constexpr std::size_t kListingGuess = 64;
-
-}  // namespace
-
 #ifdef _WIN32
 
 namespace {
@@ -131,7 +123,6 @@ bool queryByHandle(const NativeString& path, SourceEntry& e)
 SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
 {
     SourceEntry e;
-    e.name = NativePath::lastComponent(absolutePath);
     if (!queryByHandle(absolutePath, e))
     {
         const auto err = IsoError::lastSystemError();
@@ -140,10 +131,9 @@ SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
     return e;
 }
 
-void DirectoryScanner::list(const NativeString& absoluteFolder, std::vector<SourceEntry>& out)
+void DirectoryScanner::list(const NativeString& absoluteFolder, FolderListing& out)
 {
     out.clear();
-    out.reserve(kListingGuess);
     WIN32_FIND_DATAW fd;
     const NativeString pattern = NativePath::forSystem(NativePath::join(absoluteFolder, L"*"));
     // Without short names and with large batches the listing is faster; systems before Windows 7 refuse
@@ -162,11 +152,10 @@ void DirectoryScanner::list(const NativeString& absoluteFolder, std::vector<Sour
     }
     do
     {
-        std::wstring name = fd.cFileName;
+        const std::wstring_view name = fd.cFileName;
         if (name == L"." || name == L"..")
             continue;
-        SourceEntry e;
-        e.name = name;
+        FolderListing::Entry& e = out.add(fd.cFileName, name.size());
         const bool reparse = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         const bool linkLike =
             reparse && (fd.dwReserved0 == IO_REPARSE_TAG_SYMLINK || fd.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
@@ -199,7 +188,6 @@ void DirectoryScanner::list(const NativeString& absoluteFolder, std::vector<Sour
             e.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
             e.modified = unixTime(fd.ftLastWriteTime);
         }
-        out.push_back(std::move(e));
     } while (FindNextFileW(find.get(), &fd));
     DWORD err = GetLastError();
     if (err != ERROR_NO_MORE_FILES)
@@ -243,7 +231,6 @@ struct DirCloser
 SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
 {
     SourceEntry e;
-    e.name = NativePath::lastComponent(absolutePath);
     struct stat st;
     if (stat(absolutePath.c_str(), &st) != 0)
     {
@@ -254,10 +241,9 @@ SourceEntry DirectoryScanner::inspect(const NativeString& absolutePath)
     return e;
 }
 
-void DirectoryScanner::list(const NativeString& absoluteFolder, std::vector<SourceEntry>& out)
+void DirectoryScanner::list(const NativeString& absoluteFolder, FolderListing& out)
 {
     out.clear();
-    out.reserve(kListingGuess);
     std::unique_ptr<DIR, DirCloser> dir(opendir(absoluteFolder.c_str()));
     if (!dir)
     {
@@ -274,8 +260,6 @@ void DirectoryScanner::list(const NativeString& absoluteFolder, std::vector<Sour
         const char* name = d->d_name;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
             continue;
-        SourceEntry e;
-        e.name = name;
         struct stat st;
         if (fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         {
@@ -285,18 +269,17 @@ void DirectoryScanner::list(const NativeString& absoluteFolder, std::vector<Sour
             throw IsoError::fromSystem(err,
                                        "Cannot read " + NativePath::quoted(NativePath::join(absoluteFolder, name)));
         }
+        FolderListing::Entry& e = out.add(name, std::strlen(name));
         if (S_ISLNK(st.st_mode))
         {
             // Links to files give the target's data; links to folders could lead back up the tree.
             if (fstatat(fd, name, &st, 0) != 0 || !S_ISREG(st.st_mode))
             {
                 e.kind = EntryKind::Skipped;
-                out.push_back(std::move(e));
                 continue;
             }
         }
         fillFromStat(e, st);
-        out.push_back(std::move(e));
     }
     if (errno != 0)
     {

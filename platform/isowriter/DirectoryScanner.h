@@ -3,6 +3,7 @@
 
 #include "isowriter/NativePath.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -18,7 +19,6 @@ enum class EntryKind
 
 struct SourceEntry
 {
-    NativeString name;
     EntryKind kind = EntryKind::Skipped;
     std::uint64_t size = 0;
     std::int64_t modified = 0;  // seconds since 1970 UTC
@@ -29,6 +29,44 @@ struct SourceEntry
     std::uint64_t inode = 0;
 };
 
+// A folder's entries as listed. Their names lie back to back in one pool, each followed by a zero, so a
+// folder of a thousand files costs no heap block per name.
+class FolderListing
+{
+public:
+    struct Entry : SourceEntry
+    {
+        std::size_t nameAt = 0;
+        std::size_t nameLength = 0;
+    };
+
+    const std::vector<Entry>& entries() const { return entries_; }
+    NativeStringView name(const Entry& entry) const { return {names_.data() + entry.nameAt, entry.nameLength}; }
+    // Characters of all the names, with their zeros.
+    std::size_t nameCharacters() const { return names_.size(); }
+    // Zero-terminated, for the system.
+    const NativeChar* nameText(const Entry& entry) const { return names_.data() + entry.nameAt; }
+
+    void clear()
+    {
+        entries_.clear();
+        names_.clear();
+    }
+    // A new entry named name (the system's zero-terminated text, length characters long).
+    Entry& add(const NativeChar* name, std::size_t length)
+    {
+        Entry& entry = entries_.emplace_back();
+        entry.nameAt = names_.size();
+        entry.nameLength = length;
+        names_.insert(names_.end(), name, name + length + 1);
+        return entry;
+    }
+
+private:
+    std::vector<Entry> entries_;
+    std::vector<NativeChar> names_;
+};
+
 class DirectoryScanner
 {
 public:
@@ -37,7 +75,7 @@ public:
 
     // The entries of a folder, without "." and "..", in the order the system lists them, into out (emptied
     // first; the caller keeps it between folders for its room).
-    static void list(const NativeString& absoluteFolder, std::vector<SourceEntry>& out);
+    static void list(const NativeString& absoluteFolder, FolderListing& out);
 
     // The device (volume serial) of what a path leads to; nothing when it cannot be asked.
     static std::optional<std::uint64_t> device(const NativeString& absolutePath);

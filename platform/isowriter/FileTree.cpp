@@ -18,17 +18,16 @@ bool knownIdentity(const SourceEntry& e)
     return e.device != 0 || e.inode != 0;
 }
 
-// A name on disk as a name in the image (UTF-16), in the arena. Most names are ASCII on POSIX, and every
-// name is UTF-16 already on Windows: each unit is then a character of its own.
-std::u16string_view imageNameOf(Arena& arena, NativeStringView name)
+// A name on disk as a name in the image (UTF-16), written to out, which has room for name.size() units: a
+// name has no more UTF-16 units than UTF-8 bytes. Returns the units written. Every name is UTF-16 already on
+// Windows, and most names are ASCII on POSIX: each unit is then a character of its own.
+std::size_t writeImageName(char16_t* out, NativeStringView name)
 {
 #ifdef _WIN32
-    auto* out = static_cast<char16_t*>(arena.allocate(name.size() * sizeof(char16_t), alignof(char16_t)));
-    for (std::size_t i = 0; i < name.size(); ++i)
-        out[i] = static_cast<char16_t>(name[i]);
+    static_assert(sizeof(NativeChar) == sizeof(char16_t), "Windows names are UTF-16");
+    std::memcpy(out, name.data(), name.size() * sizeof(char16_t));
+    return name.size();
 #else
-    const Arena::Mark mark = arena.mark();
-    auto* out = static_cast<char16_t*>(arena.allocate(name.size() * sizeof(char16_t), alignof(char16_t)));
     unsigned char seen = 0;
     for (std::size_t i = 0; i < name.size(); ++i)
     {
@@ -36,13 +35,12 @@ std::u16string_view imageNameOf(Arena& arena, NativeStringView name)
         seen |= c;
         out[i] = c;
     }
-    if (seen >= 0x80)
-    {
-        arena.rollBack(mark);
-        return arena.copy<char16_t>(NativePath::toUtf16(name));
-    }
+    if (seen < 0x80)
+        return name.size();
+    const std::u16string wide = NativePath::toUtf16(name);
+    std::char_traits<char16_t>::copy(out, wide.data(), wide.size());
+    return wide.size();
 #endif
-    return {out, name.size()};
 }
 
 }  // namespace
@@ -76,16 +74,18 @@ void FileTree::destroy(TreeNode& top)
 }
 
 TreeNode& FileTree::makeNode(const SourceEntry& entry, NativeStringView source, bool sourceIsFullPath,
-                             const std::u16string* imageName)
+                             std::u16string_view name, const NameMapper::Identifiers& identifiers)
 {
     // The entry first and its texts right after it: what a pass over the entries reads of one lies together.
     const auto kind = entry.kind == EntryKind::Directory ? TreeNode::Kind::Directory : TreeNode::Kind::File;
     void* memory = arena_.allocate(TreeNode::allocationSize(kind), TreeNode::allocationAlignment());
     TreeNode::Texts texts;
     texts.source = arena_.copy<NativeChar>(source);
-    texts.name = imageName ? arena_.copy<char16_t>(*imageName) : imageNameOf(arena_, entry.name);
-    // Both identifiers are made once here, not at every build: a build only renames the few that collide.
-    const NameMapper::Identifiers identifiers = NameMapper::identifiers(texts.name, kind == TreeNode::Kind::Directory);
+    auto* nameText = static_cast<char16_t*>(arena_.allocate(name.size() * sizeof(char16_t), alignof(char16_t)));
+    std::char_traits<char16_t>::copy(nameText, name.data(), name.size());
+    texts.name = std::u16string_view(nameText, name.size());
+    // Both identifiers are made once, when the entry is added, not at every build: a build only renames the
+    // few that collide.
     auto* isoText = static_cast<char*>(arena_.allocate(identifiers.iso.size(), 1));
     std::memcpy(isoText, identifiers.iso.data(), identifiers.iso.size());
     texts.isoName = std::string_view(isoText, identifiers.iso.size());
@@ -124,13 +124,14 @@ bool FileTree::isExcluded(const NativeString& absolutePath, const SourceEntry& e
     return knownIdentity(entry) && excludedIdentities_.count({entry.device, entry.inode}) > 0;
 }
 
-bool FileTree::isExcluded(const NativeString& folder, const SourceEntry& entry, std::size_t pathLength) const
+bool FileTree::isExcluded(const NativeString& folder, NativeStringView name, const SourceEntry& entry,
+                          std::size_t pathLength) const
 {
     if (excludedKeys_.empty())
         return false;
     // A key is the whole path in another case at most: only a key of the same length can be this entry's.
     if (excludedLengths_.count(pathLength))
-        return isExcluded(NativePath::join(folder, entry.name), entry);
+        return isExcluded(NativePath::join(folder, name), entry);
     return knownIdentity(entry) && excludedIdentities_.count({entry.device, entry.inode}) > 0;
 }
 
@@ -160,7 +161,18 @@ TreeNode* FileTree::add(TreeNode& parent, const NativeString& path, const std::u
     TreeNode* node = nullptr;
     try
     {
-        node = &makeNode(entry, full, true, imageName);
+        std::u16string name;
+        if (imageName)
+            name = *imageName;
+        else
+        {
+            const NativeString onDisk = NativePath::lastComponent(full);
+            name.resize(onDisk.size());
+            name.resize(writeImageName(&name[0], onDisk));
+        }
+        const std::u16string_view nameView = name;
+        node = &makeNode(entry, full, true, nameView,
+                         NameMapper::identifiers(nameView, entry.kind == EntryKind::Directory));
         if (node->name().empty())
             throw IsoError(ErrorCode::InvalidParameter, "'" + NativePath::toApi(full) + "' has no name to use");
         checkName(node->name(), full);
@@ -207,10 +219,52 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
                           const CancelToken& cancel, const ProgressSink& progress, std::size_t& count)
 {
     DirectoryScanner::list(path, listing_);
-    if (!listing_.empty())
-        folder.reserveChildren(listing_.size());
     // The path of an entry is spelled out only where it is needed: for a folder, to list it, and in messages.
     const std::size_t folderLength = NativePath::join(path, NativeString()).size();
+    // Each entry's names in the image come first; the entries are then made in the record order of their
+    // ISO9660 identifiers. A build finds the folder in order without sorting it, and the passes that follow
+    // that order (the directories, the file data) read the entries one after another in memory.
+    const auto& entries = listing_.entries();
+    prepared_.clear();
+    // Room for every name at once; it is kept between folders and only ever grows.
+    if (imageNames_.size() < listing_.nameCharacters())
+        imageNames_.resize(listing_.nameCharacters());
+    std::size_t imageNamesUsed = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+    {
+        const FolderListing::Entry& e = entries[i];
+        cancel.check();
+        if (e.kind == EntryKind::Skipped)
+            continue;
+        const NativeStringView name = listing_.name(e);
+        if (isExcluded(path, name, e, folderLength + name.size()))
+            continue;
+        if (e.kind == EntryKind::Directory && knownIdentity(e) &&
+            isOwnAncestor(e, NativePath::join(path, name), ancestors))
+            continue;  // a folder that contains itself: taking it would never end
+        const std::size_t at = imageNamesUsed;
+        const std::u16string_view imageName(imageNames_.data() + at, writeImageName(imageNames_.data() + at, name));
+        imageNamesUsed += imageName.size();
+        if (nameLimit_ != 0 && imageName.size() > nameLimit_)
+            checkName(imageName, NativePath::join(path, name));
+        prepared_.push_back(
+            {i, at, imageName.size(), NameMapper::identifiers(imageName, e.kind == EntryKind::Directory)});
+    }
+    ordered_.clear();
+    ordered_.reserve(prepared_.size());
+    for (std::size_t i = 0; i < prepared_.size(); ++i)
+        ordered_.push_back(NameMapper::isoOrderKey(prepared_[i].identifiers.iso.view(), static_cast<std::uint32_t>(i)));
+    const auto less = [this](const NameMapper::IsoOrderKey& a, const NameMapper::IsoOrderKey& b) {
+        const int order = NameMapper::isoOrderCompare(a, b);
+        return order != 0 ? order < 0
+                          : NameMapper::isoLess(prepared_[a.item].identifiers.iso.view(),
+                                                prepared_[b.item].identifiers.iso.view());
+    };
+    if (!std::is_sorted(ordered_.begin(), ordered_.end(), less))
+        std::sort(ordered_.begin(), ordered_.end(), less);
+
+    if (!ordered_.empty())
+        folder.reserveChildren(ordered_.size());
     // The subfolders are scanned once this folder's listing is done with, so one listing serves them all.
     struct Subfolder
     {
@@ -219,24 +273,19 @@ void FileTree::scanFolder(TreeNode& folder, const NativeString& path, std::vecto
         bool tracked;
     };
     std::vector<Subfolder> subfolders;
-    for (const SourceEntry& e : listing_)
+    for (const NameMapper::IsoOrderKey& key : ordered_)
     {
-        cancel.check();
-        if (e.kind == EntryKind::Skipped)
-            continue;
-        if (isExcluded(path, e, folderLength + e.name.size()))
-            continue;
-        if (e.kind == EntryKind::Directory && knownIdentity(e) &&
-            isOwnAncestor(e, NativePath::join(path, e.name), ancestors))
-            continue;  // a folder that contains itself: taking it would never end
-        TreeNode& child = folder.adopt(makeNode(e, e.name, false, nullptr));
-        if (nameLimit_ != 0 && child.name().size() > nameLimit_)
-            checkName(child.name(), NativePath::join(path, e.name));
+        const Prepared& p = prepared_[key.item];
+        const FolderListing::Entry& e = entries[p.entry];
+        TreeNode& child =
+            folder.adopt(makeNode(e, listing_.name(e), false,
+                                  std::u16string_view(imageNames_.data() + p.nameAt, p.nameLength), p.identifiers));
         if (++count % kProgressEvery == 0)
             progress.notify(kProgressEvent, static_cast<std::uint32_t>(count));
         if (child.isDirectory())
             subfolders.push_back({&child, {e.device, e.inode}, knownIdentity(e)});
     }
+    folder.markChildrenInIsoOrder();
     for (const Subfolder& subfolder : subfolders)
     {
         const NativeString childPath = NativePath::join(path, NativeStringView(subfolder.node->nameInFolder()));

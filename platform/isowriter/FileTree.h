@@ -4,6 +4,7 @@
 #include "isowriter/Arena.h"
 #include "isowriter/CancelToken.h"
 #include "isowriter/DirectoryScanner.h"
+#include "isowriter/NameMapper.h"
 #include "isowriter/ProgressSink.h"
 #include "isowriter/TreeNode.h"
 
@@ -45,13 +46,14 @@ private:
     };
 
     bool isExcluded(const NativeString& absolutePath, const SourceEntry& entry) const;
-    // The same for the entry of a folder whose path would be pathLength long, without spelling it out.
-    bool isExcluded(const NativeString& folder, const SourceEntry& entry, std::size_t pathLength) const;
+    // The same for the entry name of a folder, whose path would be pathLength long, without spelling it out.
+    bool isExcluded(const NativeString& folder, NativeStringView name, const SourceEntry& entry,
+                    std::size_t pathLength) const;
     void checkName(std::u16string_view name, const NativeString& path) const;
-    // An entry made in the arena; its name on disk is copied there, and so is its name in the image
-    // (imageName, or the name on disk in UTF-16 when null).
+    // An entry made in the arena, with copies there of its source (name on disk or full path), its name in
+    // the image and its identifiers.
     TreeNode& makeNode(const SourceEntry& entry, NativeStringView source, bool sourceIsFullPath,
-                       const std::u16string* imageName);
+                       std::u16string_view name, const NameMapper::Identifiers& identifiers);
     // Runs the destructors of the entries of a subtree (their memory is the arena's).
     static void destroy(TreeNode& top);
     // Whether a folder found at path is one of the folders it lies in.
@@ -63,8 +65,19 @@ private:
     // Every entry and its names: one block of memory per several hundred entries, not one per string.
     Arena arena_;
     TreeNode* root_;
-    // The listing of the folder being scanned, kept between folders for its room.
-    std::vector<SourceEntry> listing_;
+    // The listing of the folder being scanned and what is worked out of it before its entries are made,
+    // kept between folders for their room.
+    struct Prepared
+    {
+        std::size_t entry;   // in listing_
+        std::size_t nameAt;  // the name in the image, in imageNames_
+        std::size_t nameLength;
+        NameMapper::Identifiers identifiers;
+    };
+    FolderListing listing_;
+    std::vector<Prepared> prepared_;
+    std::vector<NameMapper::IsoOrderKey> ordered_;  // items: places in prepared_
+    std::vector<char16_t> imageNames_;
     std::size_t nameLimit_ = 0;
     std::set<NativeString> excludedKeys_;
     // The lengths of those keys: most entries of a folder are told apart from every key by length alone.

@@ -240,6 +240,55 @@ NameMapper::IsoSortKey NameMapper::isoSortKey(std::string_view isoName)
     return {isoName.data(), isoName.size(), stem, stem < isoName.size() ? stem + 1 : isoName.size()};
 }
 
+namespace {
+
+// Eight characters as one number whose order is theirs.
+std::uint64_t bigEndian(const char* text)
+{
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::uint64_t value;
+    std::memcpy(&value, text, sizeof value);
+    return __builtin_bswap64(value);
+#else
+    std::uint64_t value = 0;
+    for (int i = 0; i < 8; ++i)
+        value = value << 8 | static_cast<unsigned char>(text[i]);
+    return value;
+#endif
+}
+
+}  // namespace
+
+NameMapper::IsoOrderKey NameMapper::isoOrderKey(std::string_view isoName, std::uint32_t item)
+{
+    // The extension follows the last dot, unless that dot comes first (as isoSortKey).
+    const char* text = isoName.data();
+    const std::size_t length = isoName.size();
+    std::size_t stem = length;
+    for (std::size_t i = length; i > 1; --i)
+        if (text[i - 1] == '.')
+        {
+            stem = i - 1;
+            break;
+        }
+    const std::size_t extension = stem < length ? stem + 1 : length;
+    char packed[24];
+    std::memset(packed, ' ', sizeof packed);
+    const std::size_t stemKept = std::min<std::size_t>(stem, 16);
+    const std::size_t extensionKept = std::min<std::size_t>(length - extension, 8);
+    for (std::size_t i = 0; i < stemKept; ++i)
+        packed[i] = text[i];
+    for (std::size_t i = 0; i < extensionKept; ++i)
+        packed[16 + i] = text[extension + i];
+    IsoOrderKey key;
+    key.stem[0] = bigEndian(packed);
+    key.stem[1] = bigEndian(packed + 8);
+    key.extension = bigEndian(packed + 16);
+    key.item = item;
+    key.whole = stem <= 16 && length - extension <= 8;
+    return key;
+}
+
 std::string NameMapper::volumeId(const std::u16string& label)
 {
     // Spaces are common in labels and harmless to readers; keep them rather than '_'.

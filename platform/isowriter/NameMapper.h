@@ -120,6 +120,30 @@ public:
     }
     static bool jolietLess(std::u16string_view a, std::u16string_view b) { return a < b; }
 
+    // An identifier's place in the record order, with the first characters of its stem and extension packed
+    // into numbers (space-padded, big-endian) so that most comparisons are settled by two or three of them.
+    // Small, as whole folders of them are sorted.
+    struct IsoOrderKey
+    {
+        std::uint64_t stem[2];
+        std::uint64_t extension;
+        std::uint32_t item;  // the caller's number for what the key stands for
+        bool whole;          // the numbers hold the stem and the extension whole
+    };
+    static IsoOrderKey isoOrderKey(std::string_view isoName, std::uint32_t item);
+    // The order of two keys when their numbers settle it (negative: a first); 0 when they are equal or only the
+    // identifiers themselves can tell (isoLess).
+    static int isoOrderCompare(const IsoOrderKey& a, const IsoOrderKey& b)
+    {
+        if (a.stem[0] != b.stem[0])
+            return a.stem[0] < b.stem[0] ? -1 : 1;
+        if (a.stem[1] != b.stem[1])
+            return a.stem[1] < b.stem[1] ? -1 : 1;
+        if (a.whole && b.whole && a.extension != b.extension)
+            return a.extension < b.extension ? -1 : 1;
+        return 0;
+    }
+
     // Byte order, the shorter text counting as padded with spaces.
     static int paddedCompare(const char* x, std::size_t xn, const char* y, std::size_t yn)
     {

@@ -109,9 +109,16 @@ NativeString NativePath::comparisonKey(const NativeString& absolutePath)
     return key;
 }
 
-NativeString NativePath::forSystem(const NativeString& absolutePath)
+bool NativePath::needsLongForm(const NativeString& absolutePath)
 {
     if (absolutePath.size() < 240 || absolutePath.compare(0, 4, L"\\\\?\\") == 0)
+        return false;
+    return (absolutePath.size() > 2 && absolutePath[1] == L':') || absolutePath.compare(0, 2, L"\\\\") == 0;
+}
+
+NativeString NativePath::forSystem(const NativeString& absolutePath)
+{
+    if (!needsLongForm(absolutePath))
         return absolutePath;
     if (absolutePath.size() > 2 && absolutePath[1] == L':')
         return L"\\\\?\\" + absolutePath;
@@ -315,6 +322,11 @@ NativeString NativePath::comparisonKey(const NativeString& absolutePath)
 NativeString NativePath::forSystem(const NativeString& absolutePath)
 {
     return absolutePath;
+}
+
+bool NativePath::needsLongForm(const NativeString&)
+{
+    return false;
 }
 
 #endif

@@ -42,6 +42,8 @@ public:
     // The form handed to the system calls: on Windows long absolute paths get the \\?\ prefix so the
     // 260-character limit does not apply.
     static NativeString forSystem(const NativeString& absolutePath);
+    // Whether forSystem gives another form of the path.
+    static bool needsLongForm(const NativeString& absolutePath);
 };
 
 }  // namespace osm::iso

@@ -33,15 +33,30 @@ NativeString SourceFile::path() const
 
 #ifdef _WIN32
 
-SourceFolder::SourceFolder(NativeString absolutePath) : path_(std::move(absolutePath)) {}
+SourceFolder::SourceFolder(NativeString absolutePath)
+    : path_(std::move(absolutePath)), filePath_(NativePath::join(path_, NativeString())),
+      prefixLength_(filePath_.size())
+{}
 
 SourceFolder::~SourceFolder() = default;
 
 void SourceFile::open(std::uint64_t)
 {
-    handle_ = CreateFileW(NativePath::forSystem(path()).c_str(), GENERIC_READ,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    // A folder serves one file at a time: its files' paths are made in one string. Only a path too long
+    // for the plain form gets a string of its own.
+    const NativeString* target = &path_;
+    if (folder_)
+    {
+        folder_->filePath_.resize(folder_->prefixLength_);
+        folder_->filePath_ += name_;
+        target = &folder_->filePath_;
+    }
+    NativeString longForm;
+    if (NativePath::needsLongForm(*target))
+        longForm = NativePath::forSystem(*target);
+    const wchar_t* systemPath = longForm.empty() ? target->c_str() : longForm.c_str();
+    handle_ = CreateFileW(systemPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE)
     {
         const auto err = IsoError::lastSystemError();

@@ -24,7 +24,12 @@ public:
 private:
     friend class SourceFile;
     NativeString path_;
-#ifndef _WIN32
+#ifdef _WIN32
+    // The folder's path and a separator, to which each file's name is appended in turn: opening a file
+    // takes no new string.
+    mutable NativeString filePath_;
+    std::size_t prefixLength_;
+#else
     int fd_;
 #endif
 };

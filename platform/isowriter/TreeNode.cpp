@@ -14,9 +14,12 @@ public:
     {}
 
     std::vector<TreeNode*> children;
-    std::vector<TreeNode*> isoOrder;
-    std::vector<TreeNode*> jolietOrder;
+    std::vector<TreeNode*> isoOrder;     // used when ownIsoOrder
+    std::vector<TreeNode*> jolietOrder;  // used when ownJolietOrder
     FolderPlacement placement;
+    bool childrenInIsoOrder = true;  // no children yet
+    bool ownIsoOrder = false;
+    bool ownJolietOrder = false;
 };
 
 TreeNode::TreeNode(Kind kind, const Texts& texts, bool sourceIsFullPath, std::uint64_t size, std::int64_t modified)
@@ -93,29 +96,68 @@ void TreeNode::reserveChildren(std::size_t more)
 
 TreeNode& TreeNode::adopt(TreeNode& child)
 {
-    folder().children.push_back(&child);
+    Folder& self = folder();
+    if (!self.children.empty())
+        self.childrenInIsoOrder = false;
+    self.children.push_back(&child);
     child.parent_ = this;
     return child;
 }
 
+bool TreeNode::childrenInIsoOrder() const
+{
+    return folder().childrenInIsoOrder;
+}
+
+void TreeNode::markChildrenInIsoOrder()
+{
+    folder().childrenInIsoOrder = true;
+}
+
 const std::vector<TreeNode*>& TreeNode::isoOrder() const
 {
-    return isDirectory() ? folder().isoOrder : kNone;
+    if (!isDirectory())
+        return kNone;
+    const Folder& self = folder();
+    return self.ownIsoOrder ? self.isoOrder : self.children;
 }
 
 const std::vector<TreeNode*>& TreeNode::jolietOrder() const
 {
-    return isDirectory() ? folder().jolietOrder : kNone;
+    if (!isDirectory())
+        return kNone;
+    const Folder& self = folder();
+    return self.ownJolietOrder ? self.jolietOrder : isoOrder();
 }
 
-std::vector<TreeNode*>& TreeNode::isoOrder()
+void TreeNode::setIsoOrderToChildren()
 {
-    return folder().isoOrder;
+    Folder& self = folder();
+    self.ownIsoOrder = false;
+    self.isoOrder.clear();
 }
 
-std::vector<TreeNode*>& TreeNode::jolietOrder()
+std::vector<TreeNode*>& TreeNode::ownIsoOrder()
 {
-    return folder().jolietOrder;
+    Folder& self = folder();
+    self.ownIsoOrder = true;
+    self.isoOrder.clear();
+    return self.isoOrder;
+}
+
+void TreeNode::setJolietOrderToIso()
+{
+    Folder& self = folder();
+    self.ownJolietOrder = false;
+    self.jolietOrder.clear();
+}
+
+std::vector<TreeNode*>& TreeNode::ownJolietOrder()
+{
+    Folder& self = folder();
+    self.ownJolietOrder = true;
+    self.jolietOrder.clear();
+    return self.jolietOrder;
 }
 
 TreeNode::FolderPlacement& TreeNode::folderPlacement()

@@ -79,11 +79,21 @@ public:
     TreeNode& adopt(TreeNode& child);
     // Room for this many more children, when a folder's listing says how many are coming.
     void reserveChildren(std::size_t more);
-    // A folder's children in the record order of each tree, set by the layout at each build.
+    // Whether the children came in the record order of the ISO9660 identifiers they were added with: a
+    // scanned folder's entries are made in that order (markChildrenInIsoOrder), and any child adopted
+    // afterwards, or into a folder that had children, clears it.
+    bool childrenInIsoOrder() const;
+    void markChildrenInIsoOrder();
+    // A folder's children in the record order of each tree, set by the naming at each build. Most folders
+    // keep no list of their own for either: the ISO9660 order is that of the children, and the Joliet order
+    // that of ISO9660, so a tree of many files holds no copies of its children's lists.
     const std::vector<TreeNode*>& isoOrder() const;
     const std::vector<TreeNode*>& jolietOrder() const;
-    std::vector<TreeNode*>& isoOrder();
-    std::vector<TreeNode*>& jolietOrder();
+    void setIsoOrderToChildren();
+    // The folder's own list, emptied, to be filled as its ISO9660 order.
+    std::vector<TreeNode*>& ownIsoOrder();
+    void setJolietOrderToIso();
+    std::vector<TreeNode*>& ownJolietOrder();
 
     // Folders: the ISO9660 directory; files: the data (0 when there is none).
     std::uint32_t isoExtent() const { return isoExtent_; }

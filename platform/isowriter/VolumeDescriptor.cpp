@@ -36,7 +36,7 @@ void writeVolume(std::uint8_t* out, const VolumeDescriptor::Fields& f, LabelWrit
     DirectoryRecord::Fields root;
     root.extent = f.rootExtent;
     root.length = f.rootSize;
-    root.date = f.created;
+    f.created.writeRecordDate(root.date);
     root.flags = DirectoryRecord::kFlagDirectory;
     root.identifier = &rootId;
     root.identifierLength = 1;

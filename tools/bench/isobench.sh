@@ -13,7 +13,8 @@
 # the tree, reads every file once and writes as many bytes, sector-rounded, through the same buffer and write
 # slices as isobuild; no writer can do less. floor-sizes (readfloor --sizes-first) walks the whole tree before
 # reading the first file, as a writer that keeps no file data in memory must; it is shown beside the floor.
-# Native: isobuild, genisoimage and xorriso against both native floors (and against genisoimage). Under Wine, where no native peer runs: isobuild.exe against readfloor.exe.
+# Native: isobuild, genisoimage and xorriso against both native floors (and against genisoimage). Under Wine, where
+# no native peer runs: isobuild.exe against both floors built for Windows (floor.exe, floor-sizes.exe).
 # The tools run in turn (A B C ... A B C ...) for --runs rounds (default 5), so passing load shows up in the
 # spread of every tool alike; the report gives the median, min-max and the ratios, and the load average
 # (/proc/loadavg) before and after each tree's rounds: on a shared machine compare the ratios, not the times. Every image must hold all
@@ -106,7 +107,7 @@ fi
 native_tools="isobuild genisoimage xorriso floor floor-sizes"
 [ "$smoke" = 1 ] && native_tools="isobuild floor floor-sizes"
 wine_tools=
-[ "$wine_ok" = 1 ] && wine_tools="isobuild.exe floor.exe"
+[ "$wine_ok" = 1 ] && wine_tools="isobuild.exe floor.exe floor-sizes.exe"
 
 # --- trees ----------------------------------------------------------------------------------------------
 generate() { # generate NAME: makes $work/trees/NAME once per scale
@@ -231,7 +232,7 @@ measure() { # measure KEY COMMAND...: one timed run, figures appended to the key
   # writes no image: it must have read every file and written every sector of their data.
   if [ -z "${files[$key]:-}" ]; then
     case "${key#*/}" in
-      floor|floor-sizes|floor.exe) files[$key]=$(floor_files "$log" "$image") ;;
+      floor|floor-sizes|floor.exe|floor-sizes.exe) files[$key]=$(floor_files "$log" "$image") ;;
       *) files[$key]=$(image_files "$image") ;;
     esac
   fi
@@ -263,6 +264,7 @@ run_tree() { # run_tree NAME LABEL
       measure "$name/isobuild.exe" /usr/lib/wine/wine64 "$ISOBUILD_EXE" "Z:$src" "Z:$image" \
         "Z:$src/boot.img" "$label"
       measure "$name/floor.exe" /usr/lib/wine/wine64 "$READFLOOR_EXE" "Z:$src" "Z:$image"
+      measure "$name/floor-sizes.exe" /usr/lib/wine/wine64 "$READFLOOR_EXE" --sizes-first "Z:$src" "Z:$image"
     fi
     if [ "$r" = 1 ]; then check_files "$name"; fi
   done
@@ -296,13 +298,14 @@ report() { # report NAME
     "$(tree_data "$name" | cut -d' ' -f1)" "$(du -sm --apparent-size "$work/trees/$name" | cut -f1)" \
     "${files[$name/isobuild]}"
   printf '  load average (1, 5, 15 min): %s before, %s after\n' "${load_before[$name]}" "${load_after[$name]}"
-  printf '  %-13s %9s %15s %9s   %-16s %-16s %s\n' tool "median s" "min-max s" "peak MiB" "to the floor" \
+  printf '  %-15s %9s %15s %9s   %-18s %-16s %s\n' tool "median s" "min-max s" "peak MiB" "to the floor" \
     "$([ "$smoke" = 1 ] || echo "to genisoimage")" "to floor-sizes"
-  local tool floor peer sized
+  local tool floor sizes peer sized
   for tool in $native_tools $wine_tools; do
     local key="$name/$tool"
     [ -n "${seconds[$key]:-}" ] || continue
-    case "$tool" in *.exe) floor=floor.exe ;; *) floor=floor ;; esac
+    # Each tool against the floors of its own system.
+    case "$tool" in *.exe) floor=floor.exe sizes=floor-sizes.exe ;; *) floor=floor sizes=floor-sizes ;; esac
     local m lo hi mem f p
     read -r m lo hi < <(stat_of "$key")
     read -r f _ _ < <(stat_of "$name/$floor")
@@ -312,12 +315,12 @@ report() { # report NAME
       read -r p _ _ < <(stat_of "$name/genisoimage")
       peer=$(printf '%.2fx' "$(echo "$m / $p" | bc -l)")
     fi
-    if [ "$floor" = floor ]; then
-      read -r p _ _ < <(stat_of "$name/floor-sizes")
+    if [ -n "${seconds[$name/$sizes]:-}" ]; then
+      read -r p _ _ < <(stat_of "$name/$sizes")
       if awk -v f="$p" 'BEGIN {exit !(f > 0)}'; then sized=$(printf '%.2fx' "$(echo "$m / $p" | bc -l)"); fi
     fi
     # A tiny tree can take less than the timer's 10 ms.
-    printf '  %-13s %9.2f %7.2f-%-7.2f %9.1f   %-16s %-16s %s\n' "$tool" "$m" "$lo" "$hi" \
+    printf '  %-15s %9.2f %7.2f-%-7.2f %9.1f   %-18s %-16s %s\n' "$tool" "$m" "$lo" "$hi" \
       "$(echo "$mem / 1024" | bc -l)" \
       "$(if awk -v f="$f" 'BEGIN {exit !(f > 0)}'; then printf '%.2fx %s' "$(echo "$m / $f" | bc -l)" "$floor"
          else echo "- $floor"; fi)" "$peer" "$sized"

@@ -11,8 +11,9 @@
 //
 // Files are opened as isobuild opens them: by name in their folder, opened once for all its files (POSIX:
 // openat on the folder's descriptor; Windows: the folder's path and the name, as the writer's own reads do).
-// --sizes-first keeps what the writer keeps of a file before its data: its name and size, and each folder's
-// path once, not a full path per file.
+// --sizes-first keeps what the writer keeps of a file before its data: its name and size, the names back to
+// back in one pool (no heap block per name, as the writer keeps them in its arena), and each folder's path
+// once, not a full path per file. Neither mode copies a listed name to pass it on.
 //
 // The walk, the reads and the writes go through a small seam with one side per system. Each side asks what
 // an image writer cannot do without: on Windows the folder listing (FindFirstFile) brings every file's size;
@@ -26,6 +27,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -48,6 +50,7 @@ constexpr unsigned long long kSector = 2048;
 #ifdef _WIN32
 
 using PathString = std::wstring;
+using NameView = std::wstring_view;
 constexpr wchar_t kSeparator = L'\\';
 
 PathString fromArgument(const char* text)
@@ -83,7 +86,7 @@ template <class Visit> bool forEachEntry(const PathString& folder, bool topLevel
     bool ok = true;
     do
     {
-        const std::wstring name = fd.cFileName;
+        const NameView name = fd.cFileName;
         if (name == L"." || name == L".." || (topLevel && name[0] == L'.'))
             continue;
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
@@ -110,8 +113,8 @@ private:
 class InputFile
 {
 public:
-    InputFile(const InputFolder& folder, const PathString& name)
-        : handle_(CreateFileW((folder.path() + L'\\' + name).c_str(), GENERIC_READ,
+    InputFile(const InputFolder& folder, NameView name)
+        : handle_(CreateFileW((folder.path() + L'\\' + PathString(name)).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr))
     {}
@@ -162,6 +165,7 @@ private:
 #else
 
 using PathString = std::string;
+using NameView = std::string_view;
 constexpr char kSeparator = '/';
 
 PathString fromArgument(const char* text)
@@ -209,7 +213,7 @@ template <class Visit> bool forEachEntry(const PathString& folder, bool topLevel
             break;
         }
         if (S_ISDIR(st.st_mode) || S_ISREG(st.st_mode))
-            ok = visit(PathString(name), S_ISDIR(st.st_mode), static_cast<unsigned long long>(st.st_size));
+            ok = visit(NameView(name), S_ISDIR(st.st_mode), static_cast<unsigned long long>(st.st_size));
     }
     closedir(dir);
     return ok;
@@ -241,8 +245,9 @@ private:
 class InputFile
 {
 public:
-    InputFile(const InputFolder& folder, const PathString& name)
-        : fd_(openat(folder.descriptor(), name.c_str(), O_RDONLY | O_CLOEXEC))
+    // name is followed by a zero.
+    InputFile(const InputFolder& folder, NameView name)
+        : fd_(openat(folder.descriptor(), name.data(), O_RDONLY | O_CLOEXEC))
     {}
     ~InputFile()
     {
@@ -316,9 +321,9 @@ public:
     bool walk(const PathString& folder, bool topLevel)
     {
         std::unique_ptr<InputFolder> open;  // opened at the folder's first file with data
-        return forEachEntry(folder, topLevel, [&](const PathString& name, bool isFolder, unsigned long long size) {
+        return forEachEntry(folder, topLevel, [&](NameView name, bool isFolder, unsigned long long size) {
             if (isFolder)
-                return walk(folder + kSeparator + name, false);
+                return walk(folder + kSeparator + PathString(name), false);
             return copy(folder, open, name, size);
         });
     }
@@ -333,7 +338,8 @@ public:
             const std::size_t end = f + 1 < folders_.size() ? folders_[f + 1].firstFile : files_.size();
             std::unique_ptr<InputFolder> open;
             for (std::size_t i = folders_[f].firstFile; i < end; ++i)
-                if (!copy(folders_[f].path, open, files_[i].name, files_[i].size))
+                if (!copy(folders_[f].path, open, NameView(names_.data() + files_[i].name, files_[i].length),
+                          files_[i].size))
                     return false;
         }
         return true;
@@ -351,7 +357,8 @@ private:
     };
     struct ListedFile
     {
-        PathString name;
+        std::size_t name;  // where its name starts in names_, followed by a zero
+        std::size_t length;
         unsigned long long size;
     };
 
@@ -360,14 +367,17 @@ private:
     {
         folders_.push_back(ListedFolder{folder, files_.size()});
         std::vector<PathString> subfolders;
-        const bool ok =
-            forEachEntry(folder, topLevel, [&](const PathString& name, bool isFolder, unsigned long long size) {
-                if (isFolder)
-                    subfolders.push_back(name);
-                else
-                    files_.push_back(ListedFile{name, size});
+        const bool ok = forEachEntry(folder, topLevel, [&](NameView name, bool isFolder, unsigned long long size) {
+            if (isFolder)
+            {
+                subfolders.emplace_back(name);
                 return true;
-            });
+            }
+            files_.push_back(ListedFile{names_.size(), name.size(), size});
+            names_.insert(names_.end(), name.begin(), name.end());
+            names_.push_back(0);
+            return true;
+        });
         if (!ok)
             return false;
         for (const PathString& name : subfolders)
@@ -376,8 +386,7 @@ private:
         return true;
     }
 
-    bool copy(const PathString& folder, std::unique_ptr<InputFolder>& open, const PathString& name,
-              unsigned long long size)
+    bool copy(const PathString& folder, std::unique_ptr<InputFolder>& open, NameView name, unsigned long long size)
     {
         ++copied_;
         if (size == 0)
@@ -394,7 +403,7 @@ private:
         InputFile file(*open, name);
         if (!file.ok())
         {
-            report("open", folder + kSeparator + name);
+            report("open", folder + kSeparator + PathString(name));
             return false;
         }
         for (unsigned long long left = size; left > 0;)
@@ -404,7 +413,7 @@ private:
             const std::size_t ask = static_cast<std::size_t>(std::min<unsigned long long>(left, kChunk - used_));
             if (!file.read(buffer_.get() + used_, ask))
             {
-                report("read", folder + kSeparator + name);
+                report("read", folder + kSeparator + PathString(name));
                 return false;
             }
             used_ += ask;
@@ -446,6 +455,7 @@ private:
     std::size_t used_ = 0;
     std::vector<ListedFolder> folders_;
     std::vector<ListedFile> files_;
+    std::vector<PathString::value_type> names_;
     unsigned long long copied_ = 0;
     unsigned long long written_ = 0;
 };
