@@ -408,9 +408,8 @@ void COSMMarkupTextBlock::MeasurePiece(TextPiece* piece)
     // measured as the system measures it, in one call, without the run's widths and the questions about the device
     // they need. The usual text of a word or a few then costs one measure.
     const LayoutState& s = State();
-    const BOOL wholeRun = s.wrapping == NoWrap && s.trimming == TrimNone && piece->start != 0 &&
-                          piece->start != -1 && piece->end == -1 &&
-                          piece->start == piece->inlineElement->GetFirstPosition();
+    const BOOL wholeRun = s.wrapping == NoWrap && s.trimming == TrimNone && piece->start != 0 && piece->start != -1 &&
+                          piece->end == -1 && piece->start == piece->inlineElement->GetFirstPosition();
     if (piece->start != 0 && piece->start != -1 && piece->end != 0 && !(wholeRun && !HasWidths(piece->inlineElement)))
     {
         if (const LayoutState::RunWidths* widths = WidthsOf(piece->inlineElement))
