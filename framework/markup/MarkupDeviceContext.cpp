@@ -462,11 +462,46 @@ BOOL COSMMarkupDeviceContext::AreTextExtentsAdditive()
             return FALSE;
     }
     TEXTMETRICW metrics = {};
-    return ::GetTextMetricsW(m_hAttribDC, &metrics) && metrics.tmOverhang == 0;
+    return GetTextMetrics(&metrics) && metrics.tmOverhang == 0;
+}
+
+BOOL COSMMarkupDeviceContext::IsPlainTextMapping() const
+{
+    return m_hAttribDC && ::GetMapMode(m_hAttribDC) == MM_TEXT && ::GetGraphicsMode(m_hAttribDC) == GM_COMPATIBLE;
+}
+
+BOOL COSMMarkupDeviceContext::GetTextMetrics(TEXTMETRICW* metrics)
+{
+    if (!metrics || !m_hAttribDC)
+        return FALSE;
+    // Metrics in logical units depend on the mapping: they are kept only for a DC that maps nothing.
+    const BOOL keep = m_pSelectedFont && IsPlainTextMapping();
+    if (keep)
+    {
+        for (const FontMetrics& kept : m_fontMetrics)
+        {
+            if (kept.font == m_pSelectedFont)
+            {
+                *metrics = kept.metrics;
+                return TRUE;
+            }
+        }
+    }
+    if (!::GetTextMetricsW(m_hAttribDC, metrics))
+        return FALSE;
+    if (keep)
+    {
+        FontMetrics& slot = m_fontMetrics[m_nNextFontMetrics];
+        m_nNextFontMetrics = (m_nNextFontMetrics + 1) % kKeptFontMetrics;
+        slot.font = RefPtr<COSMMarkupFont>::Retain(m_pSelectedFont);
+        slot.metrics = *metrics;
+    }
+    return TRUE;
 }
 
 HFONT COSMMarkupDeviceContext::SetFont(COSMMarkupFont* font)
 {
+    m_pSelectedFont = font;
     HFONT select = nullptr;
     if (font)
     {

@@ -9,9 +9,10 @@
 #pragma once
 
 #include "classlib/ClassLibBase.h"
+#include "classlib/RefPtr.h"
+#include "framework/markup/MarkupFont.h"
 
 class COSMMarkupBrush;
-class COSMMarkupFont;
 class COSMMarkupLinearGradientBrush;
 class COSMMarkupPathGeometry;
 class COSMMarkupThickness;
@@ -74,6 +75,10 @@ public:
     // overhang of a synthesised style, whose advances the system adds up. Text can then be measured once and cut
     // anywhere.
     virtual BOOL AreTextExtentsAdditive();
+    // The attribute DC's metrics in its current font. While the DC measures in pixels (MM_TEXT, GM_COMPATIBLE:
+    // both read from the DC's own attributes, without asking the font) the metrics of a font SetFont selected are
+    // read from the system once and kept: a layout asks for them for every run, each time a call into the font.
+    virtual BOOL GetTextMetrics(TEXTMETRICW* metrics);
     // The brush's colour, black for null.
     virtual void SetTextColor(COSMMarkupBrush* brush);
     // Selects font's handle into both DCs, keeping the font they had before the first one; null selects that font
@@ -108,4 +113,18 @@ protected:
 
 private:
     void FillGradient(RECT rect, const COSMMarkupLinearGradientBrush* brush);
+    // Whether the attribute DC measures text in pixels with no transform to ask about.
+    BOOL IsPlainTextMapping() const;
+
+    // The font SetFont selected last (null: the DC's own), and the metrics read for the last few fonts selected,
+    // held so that a font made again at the address of a freed one is never taken for it.
+    COSMMarkupFont* m_pSelectedFont = nullptr;
+    struct FontMetrics
+    {
+        RefPtr<COSMMarkupFont> font;
+        TEXTMETRICW metrics;
+    };
+    static constexpr int kKeptFontMetrics = 4;
+    FontMetrics m_fontMetrics[kKeptFontMetrics] = {};
+    int m_nNextFontMetrics = 0;
 };

@@ -308,6 +308,11 @@ BOOL COSMMarkupDrawingContext::AreTextExtentsAdditive()
     return m_pRenderer->AreTextExtentsAdditive();
 }
 
+BOOL COSMMarkupDrawingContext::GetTextMetrics(TEXTMETRICW* metrics)
+{
+    return m_pRenderer->GetTextMetrics(metrics);
+}
+
 void COSMMarkupDrawingContext::SetTextColor(COSMMarkupBrush* brush)
 {
     m_pRenderer->SetTextColor(brush);

@@ -91,6 +91,8 @@ public:
     BOOL GetTextExtents(LPCWSTR text, int count, int* extents, SIZE* size);
     // Whether a stretch of text measures as the difference of two of GetTextExtents' extents in the current font.
     BOOL AreTextExtentsAdditive();
+    // The attribute DC's metrics in the current font (read once per font while the DC maps nothing).
+    BOOL GetTextMetrics(TEXTMETRICW* metrics);
     void SetTextColor(COSMMarkupBrush* brush);
 
     // What reaches the system is bounded by the clip box, whatever the markup gave:

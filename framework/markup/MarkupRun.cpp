@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <vector>
 
 IMPLEMENT_MARKUP_TYPE(COSMMarkupRun, COSMMarkupInline, L"Run", &COSMMarkupRun::RegisterMarkupProperties)
 IMPLEMENT_MARKUP_TYPE(COSMMarkupLineBreak, COSMMarkupRun, L"LineBreak", nullptr)
@@ -184,8 +185,14 @@ void COSMMarkupRun::PrepareFont(COSMMarkupDrawingContext* dc)
         m_pFont = font;
     }
     dc->SetFont(m_pFont);
-    HDC hdc = dc->GetDC();
     TEXTMETRICW metrics;
+    if (dc->GetSafeHdc() && dc->GetSafeHdc() == dc->GetAttribDC())
+    {
+        // The measuring DC's metrics, which the drawing context keeps per font: every run of a layout asks.
+        m_nDescent = dc->GetTextMetrics(&metrics) ? metrics.tmDescent : 0;
+        return;
+    }
+    HDC hdc = dc->GetDC();
     m_nDescent = hdc && ::GetTextMetricsW(hdc, &metrics) ? metrics.tmDescent : 0;
     dc->ReleaseDC(hdc);
 }
@@ -239,7 +246,7 @@ int COSMMarkupRun::MeasurePositions(COSMMarkupDrawingContext* dc, INT_PTR start,
     return count;
 }
 
-BOOL COSMMarkupRun::MeasureAdvances(COSMMarkupDrawingContext* dc, std::vector<long long>* widths, int* height)
+BOOL COSMMarkupRun::MeasureAdvances(COSMMarkupDrawingContext* dc, long long* widths, int* height)
 {
     const COSMMarkupString* text = GetText();
     if (!text || text->GetLength() <= 0 || !widths || !height || !m_pFont)
@@ -254,8 +261,17 @@ BOOL COSMMarkupRun::MeasureAdvances(COSMMarkupDrawingContext* dc, std::vector<lo
     // Long enough that a text of a million characters costs a few hundred calls, short enough that the system's
     // sums stay far from the 32-bit limit in the largest font.
     constexpr int kStretch = 4096;
-    std::vector<INT> extents(static_cast<size_t>(std::min(length, kStretch)));
-    widths->assign(static_cast<size_t>(length) + 1, 0);
+    // A short text's extents go on the stack: the common text of a word or a few takes no heap block.
+    constexpr int kShortText = 256;
+    INT shortExtents[kShortText];
+    std::vector<INT> longExtents;
+    INT* extents = shortExtents;
+    if (length > kShortText)
+    {
+        longExtents.resize(static_cast<size_t>(std::min(length, kStretch)));
+        extents = longExtents.data();
+    }
+    widths[0] = 0;
     long long sum = 0;
     for (int at = 0; at < length;)
     {
@@ -264,11 +280,11 @@ BOOL COSMMarkupRun::MeasureAdvances(COSMMarkupDrawingContext* dc, std::vector<lo
         if (count > 1 && at + count < length && IS_HIGH_SURROGATE(chars[at + count - 1]))
             --count;
         SIZE size = {0, 0};
-        if (!dc->GetTextExtents(chars + at, count, extents.data(), &size))
+        if (!dc->GetTextExtents(chars + at, count, extents, &size))
             return FALSE;
         for (int i = 0; i < count; ++i)
-            (*widths)[static_cast<size_t>(at + i) + 1] = sum + extents[static_cast<size_t>(i)];
-        sum += extents[static_cast<size_t>(count) - 1];
+            widths[at + i + 1] = sum + extents[i];
+        sum += extents[count - 1];
         *height = size.cy;
         at += count;
     }

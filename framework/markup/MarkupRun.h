@@ -10,8 +10,6 @@
 #include "classlib/Geometry.h"
 #include "framework/markup/MarkupTextElement.h"
 
-#include <vector>
-
 class COSMMarkupFont;
 class COSMMarkupString;
 
@@ -56,11 +54,11 @@ public:
     // The characters of the Text (null without), and a position's index in them.
     LPCWSTR GetTextChars() const;
     int GetCharIndex(INT_PTR position) const;
-    // The widths of the first 0, 1 .. n characters of the Text (widths[i]: the first i), measured in long stretches
-    // with the system's partial extents, and the height of the text: what Measure gives the piece from character a
-    // to b is then widths[b] - widths[a]. FALSE, measuring nothing, where that does not hold (text the system
-    // shapes, a device that does not add its advances up): the caller measures piece by piece.
-    BOOL MeasureAdvances(COSMMarkupDrawingContext* dc, std::vector<long long>* widths, int* height);
+    // The widths of the first 0, 1 .. n characters of the Text (widths[i]: the first i; widths has room for the
+    // Text's length + 1), measured in long stretches with the system's partial extents, and the height of the text:
+    // what Measure gives the piece from character a to b is then widths[b] - widths[a]. FALSE where that does not
+    // hold (text the system shapes, a device that does not add its advances up): the caller measures piece by piece.
+    BOOL MeasureAdvances(COSMMarkupDrawingContext* dc, long long* widths, int* height);
     COSMMarkupFont* GetFont() const { return m_pFont; }
 
     // Text (re-measures).

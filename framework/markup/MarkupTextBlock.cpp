@@ -149,7 +149,6 @@ COSMMarkupTextBlock::~COSMMarkupTextBlock()
     m_lines.clear();
     m_pieceChunks.clear();
     m_heldInlines.clear();
-    m_pState.reset();
     m_pInlines->SetLogicalParent(nullptr);
     m_pInlines->Release();
 }
@@ -243,12 +242,13 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
             block->m_pieceChunks.clear();
             block->m_heldInlines.clear();
             block->m_nCachedWidth = -1;
-            block->m_pState.reset();
+            block->m_pState = nullptr;
         }
     } forget{this};
     m_nCachedWidth = width;
-    m_pState = std::make_unique<LayoutState>();
-    LayoutState& s = *m_pState;
+    // On the stack: a layout of a short text then takes heap blocks only for the lines and pieces it keeps.
+    LayoutState s;
+    m_pState = &s;
     s.dc = dc;
     s.width = width;
     s.wrapping = wrapping;
@@ -309,14 +309,13 @@ void COSMMarkupTextBlock::CalculateLines(COSMMarkupDrawingContext* dc, int width
     if (dc->BypassLayoutCache())
         m_nCachedWidth = -1;
     m_szText = CSize(s.widest, s.y);
-    m_pState.reset();
+    m_pState = nullptr;
     forget.done = true;
 }
 
 COSMMarkupTextBlock::LayoutState& COSMMarkupTextBlock::State()
 {
-    if (!m_pState)
-        m_pState = std::make_unique<LayoutState>();
+    // Only the layout pass calls here, while its state lives.
     return *m_pState;
 }
 
@@ -354,33 +353,70 @@ COSMMarkupTextBlock::TextPiece COSMMarkupTextBlock::MakeEmptyPiece(LPCWSTR text)
 const COSMMarkupTextBlock::LayoutState::RunWidths* COSMMarkupTextBlock::WidthsOf(COSMMarkupInline* item)
 {
     LayoutState& s = State();
+    if (item == s.firstWidthsItem)
+        return s.firstWidths.measured ? &s.firstWidths : nullptr;
+    if (!s.firstWidthsItem)
+    {
+        s.firstWidthsItem = item;
+        MeasureRunWidths(item, &s.firstWidths, s.shortRunWidths, LayoutState::kShortRunWidths);
+        return s.firstWidths.measured ? &s.firstWidths : nullptr;
+    }
     auto found = s.runWidths.find(item);
     if (found == s.runWidths.end())
     {
-        LayoutState::RunWidths& entry = s.runWidths[item];
-        if (COSMMarkupRun* run = MarkupDynamicCast<COSMMarkupRun>(item))
-        {
-            // Held for the layout: a run the layout made for itself (a space, an ellipsis) may go while the layout
-            // runs, and another made at its address must not find its widths.
-            entry.run = RetainRef(run);
-            entry.measured = run->MeasureAdvances(s.dc, &entry.widths, &entry.height);
-        }
-        if (!entry.measured)
-            std::vector<long long>().swap(entry.widths);
+        MeasureRunWidths(item, &s.runWidths[item], nullptr, 0);
         found = s.runWidths.find(item);
     }
     return found->second.measured ? &found->second : nullptr;
 }
 
+void COSMMarkupTextBlock::MeasureRunWidths(COSMMarkupInline* item, LayoutState::RunWidths* entry, long long* room,
+                                           size_t count)
+{
+    COSMMarkupRun* run = MarkupDynamicCast<COSMMarkupRun>(item);
+    const COSMMarkupString* text = run ? run->GetText() : nullptr;
+    if (!text || text->GetLength() <= 0)
+        return;
+    // Held for the layout: a run the layout made for itself (a space, an ellipsis) may go while the layout runs,
+    // and another made at its address must not find its widths.
+    entry->run = RetainRef(run);
+    const size_t needed = static_cast<size_t>(text->GetLength()) + 1;
+    long long* widths = room;
+    if (!room || needed > count)
+    {
+        entry->storage.resize(needed);
+        widths = entry->storage.data();
+    }
+    entry->measured = run->MeasureAdvances(State().dc, widths, &entry->height);
+    if (!entry->measured)
+    {
+        std::vector<long long>().swap(entry->storage);
+        return;
+    }
+    entry->widths = widths;
+    entry->count = needed;
+}
+
+BOOL COSMMarkupTextBlock::HasWidths(COSMMarkupInline* item) const
+{
+    return item == m_pState->firstWidthsItem || m_pState->runWidths.count(item) != 0;
+}
+
 void COSMMarkupTextBlock::MeasurePiece(TextPiece* piece)
 {
-    if (piece->start != 0 && piece->start != -1 && piece->end != 0)
+    // A layout that neither wraps nor trims cuts a run only at its line feeds: a piece that is a run's whole text is
+    // measured as the system measures it, in one call, without the run's widths and the questions about the device
+    // they need. The usual text of a word or a few then costs one measure.
+    const LayoutState& s = State();
+    const BOOL wholeRun = s.wrapping == NoWrap && s.trimming == TrimNone && piece->start != 0 && piece->start != -1 &&
+                          piece->end == -1 && piece->start == piece->inlineElement->GetFirstPosition();
+    if (piece->start != 0 && piece->start != -1 && piece->end != 0 && !(wholeRun && !HasWidths(piece->inlineElement)))
     {
         if (const LayoutState::RunWidths* widths = WidthsOf(piece->inlineElement))
         {
             const int first = widths->run->GetCharIndex(piece->start);
             const int last = widths->run->GetCharIndex(piece->end);
-            if (first >= 0 && last >= first && static_cast<size_t>(last) < widths->widths.size())
+            if (first >= 0 && last >= first && static_cast<size_t>(last) < widths->count)
             {
                 // An empty piece is as wide as nothing and as tall as the run's text, as the run measures it.
                 const long long width =
@@ -406,10 +442,10 @@ INT_PTR COSMMarkupTextBlock::FitPosition(COSMMarkupInline* item, INT_PTR start, 
         return item->FitPosition(s.dc, start, end, maxWidth);
     const int first = widths->run->GetCharIndex(start);
     const int last = widths->run->GetCharIndex(end);
-    if (first < 0 || last <= first || static_cast<size_t>(last) >= widths->widths.size())
+    if (first < 0 || last <= first || static_cast<size_t>(last) >= widths->count)
         return item->FitPosition(s.dc, start, end, maxWidth);
     // Characters fit while the piece up to them does, as the system counts them: up to the first that does not.
-    const long long* at = widths->widths.data();
+    const long long* at = widths->widths;
     int fit = first;
     while (fit < last && at[fit + 1] - at[first] <= maxWidth)
         ++fit;
@@ -527,7 +563,7 @@ void COSMMarkupTextBlock::PlaceCharactersOneALine(TextPiece* piece)
     const LayoutState::RunWidths* measured = WidthsOf(item);
     const int first = measured ? measured->run->GetCharIndex(piece->start) : -1;
     const int last = measured ? measured->run->GetCharIndex(piece->end) : -1;
-    if (first >= 0 && last > first && static_cast<size_t>(last) < measured->widths.size())
+    if (first >= 0 && last > first && static_cast<size_t>(last) < measured->count)
     {
         // The characters' own widths from the run's: each is the difference of two of them.
         count = std::min(last - first, kBlock);

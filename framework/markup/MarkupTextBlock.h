@@ -13,8 +13,7 @@
 #include "framework/markup/MarkupFrameworkElement.h"
 #include "framework/markup/MarkupRun.h"
 
-#include <deque>
-#include <memory>
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -32,6 +31,7 @@ public:
     // inline while the layout lives, so a piece is a few plain numbers, copied as bytes.
     struct TextPiece
     {
+        TextPiece() : TextPiece(nullptr, 0) {}
         TextPiece(COSMMarkupInline* owner, INT_PTR startPosition)
             : inlineElement(owner), start(startPosition), end(startPosition)
         {}
@@ -165,6 +165,63 @@ public:
     static void RegisterMarkupProperties();
 
 private:
+    // The pieces waiting for their line, in order. A layout holds one or two at a time: they wait in room of the
+    // layout's own, and only a longer queue (many inlines on one line) takes a heap block.
+    class PieceQueue
+    {
+    public:
+        PieceQueue() = default;
+        PieceQueue(const PieceQueue&) = delete;
+        PieceQueue& operator=(const PieceQueue&) = delete;
+
+        bool empty() const { return m_front == m_size; }
+        TextPiece& front() { return Data()[m_front]; }
+        void pop_front()
+        {
+            if (++m_front == m_size)
+                m_front = m_size = 0;
+        }
+        void push_back(const TextPiece& piece)
+        {
+            Grow(m_size + 1);
+            Data()[m_size++] = piece;
+        }
+        void push_front(const TextPiece& piece)
+        {
+            if (m_front == 0)
+            {
+                Grow(m_size + 1);
+                TextPiece* pieces = Data();
+                std::copy_backward(pieces, pieces + m_size, pieces + m_size + 1);
+                ++m_size;
+                ++m_front;
+            }
+            Data()[--m_front] = piece;
+        }
+        const TextPiece* begin() const { return Data() + m_front; }
+        const TextPiece* end() const { return Data() + m_size; }
+
+    private:
+        static constexpr size_t kRoom = 2;
+        TextPiece* Data() { return m_spill.empty() ? m_room : m_spill.data(); }
+        const TextPiece* Data() const { return m_spill.empty() ? m_room : m_spill.data(); }
+        void Grow(size_t size)
+        {
+            const size_t capacity = m_spill.empty() ? kRoom : m_spill.size();
+            if (size <= capacity)
+                return;
+            std::vector<TextPiece> larger(std::max(size, 2 * capacity));
+            std::copy(Data(), Data() + m_size, larger.begin());
+            m_spill.swap(larger);
+        }
+
+        TextPiece m_room[kRoom];
+        // The room once the pieces outgrow m_room: all of its size is in use as room.
+        std::vector<TextPiece> m_spill;
+        size_t m_front = 0;
+        size_t m_size = 0;
+    };
+
     // The state of one layout pass.
     struct LayoutState
     {
@@ -180,28 +237,41 @@ private:
         size_t lineCount = 0;
         BOOL lineWrapped = FALSE;
         std::optional<TextPiece> current;
-        std::deque<TextPiece> pending;
+        PieceQueue pending;
         // The character widths of each run met, measured once for the whole layout (COSMMarkupRun::MeasureAdvances),
         // so that words, lines and characters are measured and cut from them without asking the system again.
         struct RunWidths
         {
             RefPtr<COSMMarkupRun> run;
-            std::vector<long long> widths;
+            // widths[i]: the first i characters, for i up to the text's length (count entries), in storage or in
+            // the layout's room for a short run.
+            const long long* widths = nullptr;
+            size_t count = 0;
+            std::vector<long long> storage;
             int height = 0;
             BOOL measured = FALSE;
         };
+        // Most blocks hold one short run: its widths are the first entry's, kept in the layout's own room, and the
+        // table of the other runs stays empty. Neither takes a heap block then.
+        COSMMarkupInline* firstWidthsItem = nullptr;
+        RunWidths firstWidths;
+        static constexpr size_t kShortRunWidths = 64;
+        long long shortRunWidths[kShortRunWidths];
         std::unordered_map<COSMMarkupInline*, RunWidths> runWidths;
         // The runs the layout made for its own text (a space for an empty line, an ellipsis), by their text.
         std::vector<std::pair<LPCWSTR, COSMMarkupRun*>> madeRuns;
     };
 
-    // The state of the layout pass that runs, made when one starts: most text blocks of a tree are waiting for their
-    // first layout, and the state's containers take heap blocks even when empty.
+    // The state of the layout pass that runs, on its stack (null between passes).
     LayoutState& State();
+    // Measures the character widths of item into entry, in room (count entries) when it is not null.
+    void MeasureRunWidths(COSMMarkupInline* item, LayoutState::RunWidths* entry, long long* room, size_t count);
 
     void CalculateLines(COSMMarkupDrawingContext* dc, int width);
     // The character widths of item when it is a run whose pieces measure as the sums of their characters, else null.
     const LayoutState::RunWidths* WidthsOf(COSMMarkupInline* item);
+    // Whether the layout measured the widths of item's characters already.
+    BOOL HasWidths(COSMMarkupInline* item) const;
     void MeasurePiece(TextPiece* piece);
     // The furthest position after start, up to end, whose piece from start is at most maxWidth wide (start when
     // not even one character fits), as COSMMarkupInline::FitPosition answers it.
@@ -229,5 +299,5 @@ private:
     std::vector<RefPtr<COSMMarkupInline>> m_heldInlines;
     int m_nCachedWidth = -1;
     CSize m_szText;
-    std::unique_ptr<LayoutState> m_pState;
+    LayoutState* m_pState = nullptr;
 };

@@ -2,7 +2,8 @@
 // wherever the layout cut it; the system is asked to measure a number of times that grows with the text's length
 // divided by thousands (a run's characters are measured once per layout, not once per word or line), and only the
 // lines that meet the clip box are handed on to be drawn; the lines and pieces of layouts of many thousand lines
-// keep their text and order. Counted through a renderer that notes its measuring and drawing calls.
+// keep their text and order. Counted through a renderer that notes its measuring and drawing calls. A tree of short
+// texts costs one measure each and one metrics read per font, counted at the program's imports of the system's calls.
 #include "DcTestSurface.h"
 #include "ParseTestSupport.h"
 
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,6 +68,108 @@ private:
     }
 
     TextCalls* m_pCalls;
+};
+
+// The program's own imports of the system's text measures, counted while a scope lasts: the markup library is linked
+// into the test program, so its every call to them goes through the program's import table.
+class CMeasureImportCounter
+{
+public:
+    CMeasureImportCounter()
+    {
+        Patch("GetTextMetricsW", reinterpret_cast<ULONG_PTR>(&CountedGetTextMetricsW), &s_getTextMetrics);
+        Patch("GetTextExtentPoint32W", reinterpret_cast<ULONG_PTR>(&CountedGetTextExtentPoint32W),
+              &s_getTextExtentPoint32);
+        Patch("GetTextExtentExPointW", reinterpret_cast<ULONG_PTR>(&CountedGetTextExtentExPointW),
+              &s_getTextExtentExPoint);
+        s_metrics = s_extents = 0;
+    }
+    ~CMeasureImportCounter()
+    {
+        for (const Patched& patched : m_patched)
+            Write(patched.slot, patched.original);
+    }
+    CMeasureImportCounter(const CMeasureImportCounter&) = delete;
+    CMeasureImportCounter& operator=(const CMeasureImportCounter&) = delete;
+
+    // Whether every import was found (a program that imports one differently would count nothing).
+    bool AllPatched() const { return m_patched.size() == 3; }
+    static long Metrics() { return s_metrics; }
+    static long Extents() { return s_extents; }
+
+private:
+    struct Patched
+    {
+        ULONG_PTR* slot;
+        ULONG_PTR original;
+    };
+
+    static void Write(ULONG_PTR* slot, ULONG_PTR value)
+    {
+        DWORD protection = 0;
+        if (::VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection))
+        {
+            *slot = value;
+            ::VirtualProtect(slot, sizeof(*slot), protection, &protection);
+        }
+    }
+
+    void Patch(const char* name, ULONG_PTR counted, ULONG_PTR* original)
+    {
+        BYTE* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
+        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        if (!imports.VirtualAddress)
+            return;
+        for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); module->Name;
+             ++module)
+        {
+            if (_stricmp(reinterpret_cast<const char*>(base + module->Name), "gdi32.dll") != 0 ||
+                !module->OriginalFirstThunk)
+                continue;
+            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+            for (; names->u1.AddressOfData; ++names, ++slots)
+            {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                    continue;
+                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0)
+                    continue;
+                ULONG_PTR* slot = reinterpret_cast<ULONG_PTR*>(&slots->u1.Function);
+                *original = *slot;
+                m_patched.push_back(Patched{slot, *slot});
+                Write(slot, counted);
+                return;
+            }
+        }
+    }
+
+    static BOOL WINAPI CountedGetTextMetricsW(HDC dc, LPTEXTMETRICW metrics)
+    {
+        ++s_metrics;
+        return reinterpret_cast<decltype(&::GetTextMetricsW)>(s_getTextMetrics)(dc, metrics);
+    }
+    static BOOL WINAPI CountedGetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size)
+    {
+        ++s_extents;
+        return reinterpret_cast<decltype(&::GetTextExtentPoint32W)>(s_getTextExtentPoint32)(dc, text, count, size);
+    }
+    static BOOL WINAPI CountedGetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, LPINT fit,
+                                                    LPINT extents, LPSIZE size)
+    {
+        ++s_extents;
+        return reinterpret_cast<decltype(&::GetTextExtentExPointW)>(s_getTextExtentExPoint)(dc, text, count, maxExtent,
+                                                                                            fit, extents, size);
+    }
+
+    static inline ULONG_PTR s_getTextMetrics = 0;
+    static inline ULONG_PTR s_getTextExtentPoint32 = 0;
+    static inline ULONG_PTR s_getTextExtentExPoint = 0;
+    static inline long s_metrics = 0;
+    static inline long s_extents = 0;
+    std::vector<Patched> m_patched;
 };
 
 std::wstring Repeat(const std::wstring& unit, size_t characters)
@@ -282,6 +386,72 @@ TEST_F(TextLayoutTest, ManyLinesAndLongLinesKeepTheirTextInOrder)
             EXPECT_GE(lines[0].pieces.size(), 30000u);
         }
     }
+}
+
+// A tree of short texts, a word or a few each, unwrapped and wrapped, in two fonts: its measure asks the system to
+// measure each text once and reads each font's metrics once, not once or twice for every text, and each block is
+// as wide as the system measures its text.
+TEST_F(TextLayoutTest, ShortTextsCostOneMeasureEachAndTheirFontsMetricsOnce)
+{
+    struct ShortText
+    {
+        std::wstring text;
+        const char* attributes;
+    };
+    std::vector<ShortText> texts;
+    for (int i = 0; i < 60; ++i)
+    {
+        const char* attributes = i % 3 == 0 ? "TextWrapping='Wrap'" : i % 3 == 1 ? "FontWeight='Bold'" : "";
+        texts.push_back({(i % 2 ? L"value " : L"Item ") + std::to_wstring(i * 7), attributes});
+    }
+    std::string document = "<StackPanel>";
+    for (const ShortText& text : texts)
+        document += "<TextBlock " + std::string(text.attributes) + " Text='" +
+                    std::string(text.text.begin(), text.text.end()) + "'/>";
+    document += "</StackPanel>";
+    COSMMarkupUIElement* root = Parse(document);
+    ASSERT_NE(nullptr, root);
+    struct Release
+    {
+        COSMMarkupUIElement* root;
+        ~Release() { root->Release(); }
+    } release{root};
+
+    long metrics = 0;
+    long extents = 0;
+    {
+        CMeasureImportCounter counter;
+        ASSERT_TRUE(counter.AllPatched());
+        MeasureMarkupElement(root, 800, 0x7FFFFFFF);
+        metrics = CMeasureImportCounter::Metrics();
+        extents = CMeasureImportCounter::Extents();
+    }
+    EXPECT_EQ(static_cast<long>(texts.size()), extents);
+    // The regular font and the bold one.
+    EXPECT_LE(metrics, 2);
+
+    ASSERT_EQ(static_cast<int>(texts.size()), root->GetVisualChildrenCount());
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    for (int i = 0; i < root->GetVisualChildrenCount(); ++i)
+    {
+        auto* block = MarkupDynamicCast<COSMMarkupTextBlock>(root->GetVisualChild(i));
+        ASSERT_NE(nullptr, block);
+        ASSERT_EQ(1u, block->GetLines().size());
+        const auto* run = MarkupDynamicCast<COSMMarkupRun>(block->GetLines()[0].pieces[0].inlineElement);
+        ASSERT_NE(nullptr, run);
+        LOGFONTW logFont;
+        run->GetLogFont(&logFont);
+        HFONT made = ::CreateFontIndirectW(&logFont);
+        HGDIOBJ old = ::SelectObject(dc, made);
+        const std::wstring& text = texts[static_cast<size_t>(i)].text;
+        SIZE size = {0, 0};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        ::SelectObject(dc, old);
+        ::DeleteObject(made);
+        EXPECT_EQ(size.cx, block->GetDesiredSize().cx) << i;
+        EXPECT_EQ(size.cy, block->GetDesiredSize().cy) << i;
+    }
+    ::DeleteDC(dc);
 }
 
 }  // namespace
