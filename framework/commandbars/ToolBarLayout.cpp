@@ -21,11 +21,19 @@ namespace {
 // The caption buttons of a floating bar sit this far in from its top and right edges.
 const int kFloatingCaptionInset = 3;
 
-// The bar's window DC (the screen's before it has one) with the bar's font selected for as long as a layout measures.
-class LayoutDC : public CClientDC
+// A memory DC like the screen's: text and parts measure there as in the bar's window, and making one costs no trip to
+// the window server (a window's DC does, several under Wine, and a layout measures each bar up to three times).
+class ScreenMeasuringDC : public CDC
 {
 public:
-    explicit LayoutDC(COSMCommandBar* bar) : CClientDC(bar), m_font(this, BarFont(bar)) {}
+    ScreenMeasuringDC() { CreateCompatibleDC(nullptr); }
+};
+
+// The measuring DC with the bar's font selected for as long as a layout measures.
+class LayoutDC : public ScreenMeasuringDC
+{
+public:
+    explicit LayoutDC(COSMCommandBar* bar) : m_font(this, BarFont(bar)) {}
 
 private:
     static CFont* BarFont(COSMCommandBar* bar)

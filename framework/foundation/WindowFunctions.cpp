@@ -21,10 +21,16 @@ BOOL IsTopParentActive(HWND window)
 
 BOOL RegisterWindowClass(HINSTANCE instance, LPCSTR className, UINT style, HICON icon, HBRUSH background)
 {
+    const HINSTANCE module = instance ? instance : AfxGetInstanceHandle();
+    // Bars register their class each time one is made: once it is there, the cursor is not loaded again (loading it
+    // asks the window server about the display, three round trips under Wine, for every bar made).
+    WNDCLASSA existing{};
+    if (::GetClassInfoA(module, className, &existing))
+        return TRUE;
     WNDCLASSA windowClass{};
     windowClass.style = style;
     windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = instance ? instance : AfxGetInstanceHandle();
+    windowClass.hInstance = module;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hIcon = icon;
     windowClass.hbrBackground = background;

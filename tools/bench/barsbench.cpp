@@ -5,7 +5,9 @@
 // time after, at the idle time that follows every emptied queue from then on (the update of every control's command
 // state with nothing changed, the mean of 20 passes), laid out again with nothing changed, resized, redrawn in full,
 // saved and loaded through the archive exchange. Rounds alternate the sizes (A B C D A B C D ...), ROUNDS of them (5
-// unless told); each figure is the median with the range over the rounds, in all and per toolbar. The ratios to check
+// unless told), after one frame of the first size that warms the process up and is not counted; each figure is the
+// median with the range over the rounds, in all and per toolbar. Each step is timed from a display that has drawn
+// everything sent to it before (SettleDisplay). The ratios to check
 // follow the table: each step's growth from the smallest size to every other (median against median, and the lowest
 // and highest of the same ratio taken within one round), and the idle update against the no-op layout. The load
 // average (Z:\proc\loadavg, the host's as Wine shows it) is printed before and after. --profile adds where the idle
@@ -242,6 +244,20 @@ LRESULT OnPostedMessage(int code, WPARAM wParam, LPARAM lParam)
 }
 constexpr char kPostedMessageHook[] = "barsbench posted-message hook";
 
+// Waits until the display server has drawn what this program sent it. Under Wine a window's pixels go to the X server
+// when the program goes idle, and the server draws them while the program runs on: a frame's show and first paints
+// (megabytes of pixels for a frame as tall as the screen) are still being drawn when the next step starts, and the
+// first call of that step that needs an answer from the display waits for the rest. How much a step meets depends on
+// how far the display got, which made one frame's create and dock cost up to twice another's at the same size. A read
+// of a screen pixel is answered in order, after everything sent before it: each timed step starts from a display with
+// nothing left to draw.
+void SettleDisplay()
+{
+    const ScopedWindowDC screen = GetScopedWindowDC(nullptr);
+    if (screen)
+        ::GetPixel(screen.Get(), 0, 0);
+}
+
 // What the thread's idle handler does each time the queue empties (CWinThread::OnIdle).
 void IdleUpdate(CFrameWnd& frame)
 {
@@ -430,6 +446,7 @@ std::vector<double> MeasureFrame(int toolBars, FrameWork& work, bool countMessag
 
     std::vector<UINT> ids(kButtons);
     work.create = CreateProfile{};
+    SettleDisplay();
     double start = Now();
     for (int bar = 0; bar < toolBars; ++bar)
     {
@@ -473,12 +490,14 @@ std::vector<double> MeasureFrame(int toolBars, FrameWork& work, bool countMessag
 
     // The first idle time after: the bars update their buttons (every command here has no handler, so each goes grey)
     // and lay out what they left pending, as the thread's idle handler asks them.
+    SettleDisplay();
     start = Now();
     IdleUpdate(frame);
     times[kFirstIdle] = Now() - start;
     Pump();
 
     // Every later idle time: the same update with no command state changed, which must leave nothing to repaint.
+    SettleDisplay();
     start = Now();
     for (int pass = 0; pass < kIdlePasses; ++pass)
         IdleUpdate(frame);
@@ -490,16 +509,19 @@ std::vector<double> MeasureFrame(int toolBars, FrameWork& work, bool countMessag
         work.idle = ProfileIdle(frame, *commandBars);
     Pump();
 
+    SettleDisplay();
     start = Now();
     frame.RecalcLayout();
     times[kRelayout] = Now() - start;
     Pump();
 
+    SettleDisplay();
     start = Now();
     frame.SetWindowPos(nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     times[kResize] = Now() - start;
     Pump();
 
+    SettleDisplay();
     start = Now();
     frame.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     times[kRedraw] = Now() - start;
@@ -507,6 +529,7 @@ std::vector<double> MeasureFrame(int toolBars, FrameWork& work, bool countMessag
 
     const std::pair<int, int> saved = CountBarsAndControls(*commandBars);
     CMemFile file;
+    SettleDisplay();
     start = Now();
     {
         CArchive ar(&file, CArchive::store);
@@ -517,6 +540,7 @@ std::vector<double> MeasureFrame(int toolBars, FrameWork& work, bool countMessag
     times[kSave] = Now() - start;
 
     file.SeekToBegin();
+    SettleDisplay();
     start = Now();
     {
         CArchive ar(&file, CArchive::load);
@@ -639,6 +663,10 @@ int main(int argc, char** argv)
                                                                  std::vector<std::vector<double>>(kCreateParts));
     std::vector<std::pair<int, int>> shown(counts.size());
     FrameWork work;
+    // The process's first frame also pays what every later one finds made (window classes, fonts, the paint
+    // manager's images and caches): it runs once before the rounds and is not counted.
+    if (!smoke)
+        MeasureFrame(counts.front(), work);
     for (int round = 0; round < rounds; ++round)
         for (size_t size = 0; size < counts.size(); ++size)
         {
@@ -666,9 +694,11 @@ int main(int argc, char** argv)
             messages[size] = messageCounter.counts;
         }
 
-    std::printf("%d buttons a toolbar and a menu bar; median (min-max) of %d alternating rounds; the idle update is "
-                "the mean of %d passes\n\n",
-                kButtons, rounds, kIdlePasses);
+    const std::string warmUp =
+        smoke ? std::string() : " after one uncounted warm-up frame of " + std::to_string(counts.front()) + " toolbars";
+    std::printf("%d buttons a toolbar and a menu bar; median (min-max) of %d alternating rounds%s; each step starts "
+                "once the display has drawn what came before; the idle update is the mean of %d passes\n\n",
+                kButtons, rounds, warmUp.c_str(), kIdlePasses);
     std::printf("| step |");
     for (int count : counts)
         std::printf(" %d toolbars, ms | per toolbar, us |", count);

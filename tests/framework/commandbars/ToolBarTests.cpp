@@ -1,6 +1,6 @@
 // Toolbars on a frame with the manager and its dock bars: filling from RT_TOOLBAR resources, the floating window's
 // borders, close button and sizing hit codes, the expand button and its menus, reset, hiding and the positions a
-// never-docked bar is sent to.
+// never-docked bar is sent to; new bars made and laid out without a cursor load or a window DC each.
 #include "classlib/DC.h"
 #include "DockTestSupport.h"
 
@@ -8,6 +8,10 @@
 #include "framework/commandbars/PaintManager.h"
 
 #include "resources/CommandBarsTestIds.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
 
 using namespace commandbars_test;
 
@@ -503,6 +507,155 @@ TEST_F(ToolBarTest, ResetAsksAndOnOKPutsTheOriginalControlsBack)
     bar->SetBuiltIn(FALSE);
     bar->Reset(TRUE);
     EXPECT_EQ(0, MessageBoxAnswer::asked);
+}
+
+// The program's calls of a few user32 functions, counted at its import table while the object lives: the window DCs
+// it takes and the cursors it loads (the bars' code is linked into the program, so its calls pass there).
+class CountedWindowServerCalls
+{
+public:
+    CountedWindowServerCalls()
+    {
+        s_windowDCs = 0;
+        s_cursorLoads = 0;
+        Patch("GetDC", reinterpret_cast<ULONG_PTR>(&CountedGetDC), &s_getDC);
+        Patch("GetDCEx", reinterpret_cast<ULONG_PTR>(&CountedGetDCEx), &s_getDCEx);
+        Patch("GetWindowDC", reinterpret_cast<ULONG_PTR>(&CountedGetWindowDC), &s_getWindowDC);
+        Patch("LoadCursorA", reinterpret_cast<ULONG_PTR>(&CountedLoadCursorA), &s_loadCursorA);
+    }
+    ~CountedWindowServerCalls()
+    {
+        for (const Patched& patched : m_patched)
+            Write(patched.slot, patched.original);
+    }
+    CountedWindowServerCalls(const CountedWindowServerCalls&) = delete;
+    CountedWindowServerCalls& operator=(const CountedWindowServerCalls&) = delete;
+
+    // Each function found among the imports: a count of zero means nothing only when the call could be seen.
+    size_t PatchedCount() const { return m_patched.size(); }
+    static int WindowDCs() { return s_windowDCs; }
+    static int CursorLoads() { return s_cursorLoads; }
+
+private:
+    struct Patched
+    {
+        ULONG_PTR* slot;
+        ULONG_PTR original;
+    };
+
+    static void Write(ULONG_PTR* slot, ULONG_PTR value)
+    {
+        DWORD protection = 0;
+        if (::VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection))
+        {
+            *slot = value;
+            ::VirtualProtect(slot, sizeof(*slot), protection, &protection);
+        }
+    }
+
+    void Patch(const char* name, ULONG_PTR counted, ULONG_PTR* original)
+    {
+        BYTE* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
+        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        if (!imports.VirtualAddress)
+            return;
+        for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); module->Name;
+             ++module)
+        {
+            if (_stricmp(reinterpret_cast<const char*>(base + module->Name), "user32.dll") != 0 ||
+                !module->OriginalFirstThunk)
+                continue;
+            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+            for (; names->u1.AddressOfData; ++names, ++slots)
+            {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                    continue;
+                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0)
+                    continue;
+                ULONG_PTR* slot = reinterpret_cast<ULONG_PTR*>(&slots->u1.Function);
+                *original = *slot;
+                m_patched.push_back(Patched{slot, *slot});
+                Write(slot, counted);
+                return;
+            }
+        }
+    }
+
+    static HDC WINAPI CountedGetDC(HWND window)
+    {
+        ++s_windowDCs;
+        return reinterpret_cast<decltype(&::GetDC)>(s_getDC)(window);
+    }
+    static HDC WINAPI CountedGetDCEx(HWND window, HRGN clip, DWORD flags)
+    {
+        ++s_windowDCs;
+        return reinterpret_cast<decltype(&::GetDCEx)>(s_getDCEx)(window, clip, flags);
+    }
+    static HDC WINAPI CountedGetWindowDC(HWND window)
+    {
+        ++s_windowDCs;
+        return reinterpret_cast<decltype(&::GetWindowDC)>(s_getWindowDC)(window);
+    }
+    static HCURSOR WINAPI CountedLoadCursorA(HINSTANCE instance, LPCSTR name)
+    {
+        ++s_cursorLoads;
+        return reinterpret_cast<decltype(&::LoadCursorA)>(s_loadCursorA)(instance, name);
+    }
+
+    static inline ULONG_PTR s_getDC = 0;
+    static inline ULONG_PTR s_getDCEx = 0;
+    static inline ULONG_PTR s_getWindowDC = 0;
+    static inline ULONG_PTR s_loadCursorA = 0;
+    static inline int s_windowDCs = 0;
+    static inline int s_cursorLoads = 0;
+    std::vector<Patched> m_patched;
+};
+
+// Under Wine a window DC or a cursor load costs the program trips to the window server (the display's settings are
+// asked each time), and making and laying out toolbars did both once per bar or more. Once the toolbar class is
+// registered a new bar loads no cursor, and the frame's layout measures its new bars, every control with its caption,
+// without taking a window's DC.
+TEST_F(ToolBarTest, NewToolbarsLoadNoCursorAndTheFrameLayoutMeasuresThemWithoutWindowDCs)
+{
+    ASSERT_NE(nullptr, AddFilledToolBar("First", 0xE900, {ID_TEST_UNDO, ID_TEST_PASTE}));
+    frame.RecalcLayout();
+
+    CountedWindowServerCalls calls;
+    ASSERT_EQ(4u, calls.PatchedCount()) << "every counted function is among the program's imports";
+    std::vector<COSMToolBar*> added;
+    for (UINT bar = 1; bar <= 3; ++bar)
+    {
+        added.push_back(AddFilledToolBar(("Toolbar " + std::to_string(bar)).c_str(), 0xE900 + bar,
+                                         {ID_TEST_UNDO, 0, ID_TEST_PASTE, ID_TEST_FIND}));
+        ASSERT_NE(nullptr, added.back());
+    }
+    EXPECT_EQ(0, CountedWindowServerCalls::CursorLoads());
+
+    frame.RecalcLayout();
+    EXPECT_EQ(0, CountedWindowServerCalls::WindowDCs());
+    // The layout did measure and place them: each bar shows in a row of its own below the one before, as wide as its
+    // three buttons and their captions measured.
+    CRect previous = RectInParent(commandBars->FindCommandBar(0xE900));
+    for (COSMToolBar* bar : added)
+    {
+        SCOPED_TRACE(bar->GetTitle().GetString());
+        EXPECT_TRUE(bar->IsWindowVisible());
+        const CRect rect = RectInParent(bar);
+        EXPECT_GE(rect.top, previous.bottom);
+        previous = rect;
+        for (int i = 0; i < bar->GetControlCount(); ++i)
+        {
+            const COSMControl* control = bar->GetControl(i);
+            if (!control->IsTemporary() && control->IsVisible())
+            {
+                EXPECT_GT(control->GetRect().Width(), 0) << i;
+            }
+        }
+    }
 }
 
 }  // namespace
