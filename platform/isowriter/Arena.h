@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <new>
 #include <string_view>
 #include <utility>
@@ -25,10 +24,10 @@ public:
         if (!blocks_.empty())
         {
             const std::size_t at = (used_ + align - 1) & ~(align - 1);
-            if (at <= blocks_.back().size && bytes <= blocks_.back().size - at)
+            if (at <= blocks_.back().size() && bytes <= blocks_.back().size() - at)
             {
                 used_ = at + bytes;
-                return blocks_.back().bytes.get() + at;
+                return blocks_.back().bytes() + at;
             }
         }
         return allocateInNewBlock(bytes);
@@ -63,14 +62,33 @@ public:
     void clear() { rollBack(Mark()); }
 
 private:
-    static constexpr std::size_t kBlockSize = 64 * 1024;
+    // Blocks grow from kFirstBlock, doubling, up to kLargestBlock: a small tree takes little memory, and a
+    // large one few blocks. Blocks of the largest size are asked of the system directly, where it can give
+    // them as one large page: a tree of a hundred thousand files then costs a few page faults, not thousands.
+    static constexpr std::size_t kFirstBlock = 64 * 1024;
+    static constexpr std::size_t kLargestBlock = 2 * 1024 * 1024;
 
     void* allocateInNewBlock(std::size_t bytes);
 
-    struct Block
+    class Block
     {
-        std::unique_ptr<std::byte[]> bytes;
-        std::size_t size = 0;
+    public:
+        explicit Block(std::size_t size);
+        ~Block();
+        Block(Block&& other) noexcept;
+        Block& operator=(Block&& other) noexcept;
+        Block(const Block&) = delete;
+        Block& operator=(const Block&) = delete;
+
+        std::byte* bytes() const { return bytes_; }
+        std::size_t size() const { return size_; }
+
+    private:
+        void release();
+
+        std::byte* bytes_ = nullptr;
+        std::size_t size_ = 0;
+        bool mapped_ = false;  // from the system (large pages), not from the heap
     };
 
     std::vector<Block> blocks_;

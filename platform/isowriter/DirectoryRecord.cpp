@@ -29,6 +29,15 @@ std::size_t identifierBytes(const TreeNode& node, TreeKind kind)
     return kind == TreeKind::Iso ? node.isoName().size() : 2 * node.jolietName().size();
 }
 
+constexpr bool littleEndian()
+{
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    return false;
+#else
+    return true;  // x86, x64 and every Windows target
+#endif
+}
+
 // Walks the records of a directory in order, keeping each inside one sector.
 class RecordCursor
 {
@@ -102,10 +111,21 @@ void DirectoryRecord::writeIdentifier(std::uint8_t* out, const TreeNode& node, T
         std::memcpy(out, name.data(), name.size());
         return;
     }
-    for (char16_t c : node.jolietName())
+    // Four characters at a time: the bytes of each are swapped within one 64-bit word.
+    const std::u16string_view name = node.jolietName();
+    std::size_t i = 0;
+    for (; i + 4 <= name.size(); i += 4, out += 8)
     {
-        *out++ = static_cast<std::uint8_t>(c >> 8);
-        *out++ = static_cast<std::uint8_t>(c);
+        std::uint64_t units;
+        std::memcpy(&units, name.data() + i, sizeof units);
+        if (littleEndian())
+            units = (units & 0x00FF00FF00FF00FFull) << 8 | (units >> 8 & 0x00FF00FF00FF00FFull);
+        std::memcpy(out, &units, sizeof units);
+    }
+    for (; i < name.size(); ++i)
+    {
+        *out++ = static_cast<std::uint8_t>(name[i] >> 8);
+        *out++ = static_cast<std::uint8_t>(name[i]);
     }
 }
 
@@ -150,49 +170,55 @@ void DirectoryRecord::writeDirectory(std::uint8_t* out, const TreeNode& folder, 
     f.identifier = &up;
     write(cursor.at(cursor.place(length(1))), f);
 
-    // The children's identifiers go straight from their names into the records, without a copy between.
-    // Files of one folder often share their time: the date is worked out again only when it changes.
+    // The children's records are copies of one prepared record whose shared bytes (volume number, date)
+    // are set once, with each child's own fields written over them; the identifiers go straight from the
+    // names into the records. Files of one folder often share their time: the date is worked out again only
+    // when it changes.
     f.identifier = nullptr;
+    f.identifierLength = 0;
+    f.flags = 0;
+    std::uint8_t shared[34];  // with room for the pad byte of an empty identifier
+    write(shared, f);
     bool dated = false;
     std::int64_t datedSeconds = 0;
     for (const TreeNode* child : recordOrder(folder, kind))
     {
-        f.identifierLength = identifierBytes(*child, kind);
         const std::int64_t seconds = context.fileDates ? child->modified() : context.volumeTime;
         if (!dated || seconds != datedSeconds)
         {
-            IsoDate(seconds).writeRecordDate(f.date);
+            IsoDate(seconds).writeRecordDate(shared + 18);
             datedSeconds = seconds;
             dated = true;
         }
-        const std::size_t len = length(f.identifierLength);
+        const std::size_t identifierLength = identifierBytes(*child, kind);
+        const std::size_t len = length(identifierLength);
+        const auto record = [&](std::uint32_t extent, std::uint32_t size, std::uint8_t flags) {
+            std::uint8_t* out = cursor.at(cursor.place(len));
+            std::memcpy(out, shared, 33);
+            out[0] = static_cast<std::uint8_t>(len);
+            ByteFields::both32(out + 2, extent);
+            ByteFields::both32(out + 10, size);
+            out[25] = flags;
+            out[32] = static_cast<std::uint8_t>(identifierLength);
+            writeIdentifier(out + 33, *child, kind);
+            if (33 + identifierLength < len)
+                out[33 + identifierLength] = 0;
+        };
         if (child->isDirectory())
         {
-            f.flags = kFlagDirectory;
-            f.extent = extentOf(*child, kind);
-            f.length = extentSizeOf(*child, kind);
-            std::uint8_t* record = cursor.at(cursor.place(len));
-            write(record, f);
-            writeIdentifier(record + 33, *child, kind);
+            record(extentOf(*child, kind), extentSizeOf(*child, kind), kFlagDirectory);
             continue;
         }
         // Both trees point at the same data; the pieces of a big file lie one after another.
-        f.flags = 0;
         std::uint64_t remaining = child->size();
-        std::uint64_t extent = child->isoExtent();
-        const std::uint64_t records = extentCount(remaining);
-        for (std::uint64_t i = 0; i < records; ++i)
-        {
-            const std::uint64_t piece = i + 1 < records ? kMaxExtentBytes : remaining;
-            f.flags = i + 1 < records ? kFlagMultiExtent : 0;
-            f.extent = static_cast<std::uint32_t>(extent);
-            f.length = static_cast<std::uint32_t>(piece);
-            std::uint8_t* record = cursor.at(cursor.place(len));
-            write(record, f);
-            writeIdentifier(record + 33, *child, kind);
-            remaining -= piece;
-            extent += piece / kSectorSize;
-        }
+        std::uint32_t extent = child->isoExtent();
+        if (remaining > 0xFFFFFFFFull)
+            for (; remaining > kMaxExtentBytes; remaining -= kMaxExtentBytes)
+            {
+                record(extent, kMaxExtentBytes, kFlagMultiExtent);
+                extent += kMaxExtentBytes / kSectorSize;
+            }
+        record(extent, static_cast<std::uint32_t>(remaining), 0);
     }
     cursor.skipTo(extentSizeOf(folder, kind));
 }

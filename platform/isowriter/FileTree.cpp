@@ -76,21 +76,37 @@ void FileTree::destroy(TreeNode& top)
 TreeNode& FileTree::makeNode(const SourceEntry& entry, NativeStringView source, bool sourceIsFullPath,
                              std::u16string_view name, const NameMapper::Identifiers& identifiers)
 {
-    // The entry first and its texts right after it: what a pass over the entries reads of one lies together.
+    // The entry and its texts in one piece of the arena, the texts right after the entry: what a pass over the
+    // entries reads of one lies together, and a tree of tiny files takes one allocation per entry.
     const auto kind = entry.kind == EntryKind::Directory ? TreeNode::Kind::Directory : TreeNode::Kind::File;
-    void* memory = arena_.allocate(TreeNode::allocationSize(kind), TreeNode::allocationAlignment());
+    const std::u16string jolietCopy = identifiers.jolietIsName ? std::u16string() : NameMapper::jolietName(name);
+    const auto roundUp = [](std::size_t at, std::size_t align) { return (at + align - 1) & ~(align - 1); };
+    const std::size_t sourceAt = TreeNode::allocationSize(kind);
+    const std::size_t nameAt = roundUp(sourceAt + (source.size() + 1) * sizeof(NativeChar), alignof(char16_t));
+    const std::size_t isoAt = nameAt + name.size() * sizeof(char16_t);
+    const std::size_t jolietAt = roundUp(isoAt + identifiers.iso.size(), alignof(char16_t));
+    const std::size_t total = jolietAt + (jolietCopy.empty() ? 0 : (jolietCopy.size() + 1) * sizeof(char16_t));
+    auto* memory = static_cast<unsigned char*>(arena_.allocate(total, TreeNode::allocationAlignment()));
+
     TreeNode::Texts texts;
-    texts.source = arena_.copy<NativeChar>(source);
-    auto* nameText = static_cast<char16_t*>(arena_.allocate(name.size() * sizeof(char16_t), alignof(char16_t)));
+    auto* sourceText = reinterpret_cast<NativeChar*>(memory + sourceAt);
+    std::char_traits<NativeChar>::copy(sourceText, source.data(), source.size());
+    sourceText[source.size()] = NativeChar();
+    texts.source = NativeStringView(sourceText, source.size());
+    auto* nameText = reinterpret_cast<char16_t*>(memory + nameAt);
     std::char_traits<char16_t>::copy(nameText, name.data(), name.size());
     texts.name = std::u16string_view(nameText, name.size());
     // Both identifiers are made once, when the entry is added, not at every build: a build only renames the
     // few that collide.
-    auto* isoText = static_cast<char*>(arena_.allocate(identifiers.iso.size(), 1));
+    auto* isoText = reinterpret_cast<char*>(memory + isoAt);
     std::memcpy(isoText, identifiers.iso.data(), identifiers.iso.size());
     texts.isoName = std::string_view(isoText, identifiers.iso.size());
-    if (!identifiers.jolietIsName)
-        texts.jolietName = arena_.copy<char16_t>(NameMapper::jolietName(texts.name));
+    if (!jolietCopy.empty())
+    {
+        auto* jolietText = reinterpret_cast<char16_t*>(memory + jolietAt);
+        std::char_traits<char16_t>::copy(jolietText, jolietCopy.data(), jolietCopy.size() + 1);
+        texts.jolietName = std::u16string_view(jolietText, jolietCopy.size());
+    }
     return *TreeNode::make(memory, kind, texts, sourceIsFullPath, entry.size, entry.modified);
 }
 
@@ -98,7 +114,9 @@ void FileTree::exclude(const NativeString& path)
 {
     const NativeString full = NativePath::absolute(path);
     const NativeString key = NativePath::comparisonKey(full);
-    excludedLengths_.insert(key.size());
+    if (excludedLengths_.size() <= key.size())
+        excludedLengths_.resize(key.size() + 1);
+    excludedLengths_[key.size()] = true;
     excludedKeys_.insert(key);
 #ifndef _WIN32
     // POSIX also matches the same file reached through another spelling (links, bind mounts).
@@ -130,7 +148,7 @@ bool FileTree::isExcluded(const NativeString& folder, NativeStringView name, con
     if (excludedKeys_.empty())
         return false;
     // A key is the whole path in another case at most: only a key of the same length can be this entry's.
-    if (excludedLengths_.count(pathLength))
+    if (pathLength < excludedLengths_.size() && excludedLengths_[pathLength])
         return isExcluded(NativePath::join(folder, name), entry);
     return knownIdentity(entry) && excludedIdentities_.count({entry.device, entry.inode}) > 0;
 }

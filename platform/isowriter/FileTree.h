@@ -80,8 +80,9 @@ private:
     std::vector<char16_t> imageNames_;
     std::size_t nameLimit_ = 0;
     std::set<NativeString> excludedKeys_;
-    // The lengths of those keys: most entries of a folder are told apart from every key by length alone.
-    std::set<std::size_t> excludedLengths_;
+    // The lengths of those keys (set by length): most entries of a folder are told apart from every key by
+    // length alone.
+    std::vector<bool> excludedLengths_;
     std::set<Identity> excludedIdentities_;
 };
 

@@ -13,6 +13,17 @@ namespace {
 // Reads from one file are split so a cancel is seen within a few milliseconds.
 constexpr std::size_t kReadLimit = 4u << 20;
 
+// Asks for an entry's memory (the entry and the name that follows it) ahead of its use.
+void prefetch(const TreeNode* node)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(node);
+    __builtin_prefetch(reinterpret_cast<const char*>(node) + 64);
+#else
+    (void)node;
+#endif
+}
+
 }  // namespace
 
 ImageStream::ImageStream(Metadata metadata, std::optional<BootImage> boot, std::vector<const TreeNode*> dataFolders,
@@ -47,6 +58,10 @@ void ImageStream::findNext()
             {
                 next_ = {child->isoExtent() * std::uint64_t{DirectoryRecord::kSectorSize}, child->size(), child};
                 hasNext_ = true;
+                // The entry after it is asked for while this file is opened and read: on a tree of tiny files
+                // the entries were last read long before (by the directories) and would each wait for memory.
+                if (childAt_ < order.size())
+                    prefetch(order[childAt_]);
                 return;
             }
         }
