@@ -3,6 +3,7 @@
 // never-docked bar is sent to; new bars made and laid out without a cursor load or a window DC each.
 #include "classlib/DC.h"
 #include "DockTestSupport.h"
+#include "ImportPatches.h"
 
 #include "framework/commandbars/MenuCaption.h"
 #include "framework/commandbars/PaintManager.h"
@@ -518,73 +519,20 @@ public:
     {
         s_windowDCs = 0;
         s_cursorLoads = 0;
-        Patch("GetDC", reinterpret_cast<ULONG_PTR>(&CountedGetDC), &s_getDC);
-        Patch("GetDCEx", reinterpret_cast<ULONG_PTR>(&CountedGetDCEx), &s_getDCEx);
-        Patch("GetWindowDC", reinterpret_cast<ULONG_PTR>(&CountedGetWindowDC), &s_getWindowDC);
-        Patch("LoadCursorA", reinterpret_cast<ULONG_PTR>(&CountedLoadCursorA), &s_loadCursorA);
-    }
-    ~CountedWindowServerCalls()
-    {
-        for (const Patched& patched : m_patched)
-            Write(patched.slot, patched.original);
+        m_patches.Patch("user32.dll", "GetDC", reinterpret_cast<ULONG_PTR>(&CountedGetDC), &s_getDC);
+        m_patches.Patch("user32.dll", "GetDCEx", reinterpret_cast<ULONG_PTR>(&CountedGetDCEx), &s_getDCEx);
+        m_patches.Patch("user32.dll", "GetWindowDC", reinterpret_cast<ULONG_PTR>(&CountedGetWindowDC), &s_getWindowDC);
+        m_patches.Patch("user32.dll", "LoadCursorA", reinterpret_cast<ULONG_PTR>(&CountedLoadCursorA), &s_loadCursorA);
     }
     CountedWindowServerCalls(const CountedWindowServerCalls&) = delete;
     CountedWindowServerCalls& operator=(const CountedWindowServerCalls&) = delete;
 
     // Each function found among the imports: a count of zero means nothing only when the call could be seen.
-    size_t PatchedCount() const { return m_patched.size(); }
+    size_t PatchedCount() const { return m_patches.Count(); }
     static int WindowDCs() { return s_windowDCs; }
     static int CursorLoads() { return s_cursorLoads; }
 
 private:
-    struct Patched
-    {
-        ULONG_PTR* slot;
-        ULONG_PTR original;
-    };
-
-    static void Write(ULONG_PTR* slot, ULONG_PTR value)
-    {
-        DWORD protection = 0;
-        if (::VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection))
-        {
-            *slot = value;
-            ::VirtualProtect(slot, sizeof(*slot), protection, &protection);
-        }
-    }
-
-    void Patch(const char* name, ULONG_PTR counted, ULONG_PTR* original)
-    {
-        BYTE* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
-        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        if (!imports.VirtualAddress)
-            return;
-        for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); module->Name;
-             ++module)
-        {
-            if (_stricmp(reinterpret_cast<const char*>(base + module->Name), "user32.dll") != 0 ||
-                !module->OriginalFirstThunk)
-                continue;
-            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-            for (; names->u1.AddressOfData; ++names, ++slots)
-            {
-                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                    continue;
-                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0)
-                    continue;
-                ULONG_PTR* slot = reinterpret_cast<ULONG_PTR*>(&slots->u1.Function);
-                *original = *slot;
-                m_patched.push_back(Patched{slot, *slot});
-                Write(slot, counted);
-                return;
-            }
-        }
-    }
-
     static HDC WINAPI CountedGetDC(HWND window)
     {
         ++s_windowDCs;
@@ -612,7 +560,7 @@ private:
     static inline ULONG_PTR s_loadCursorA = 0;
     static inline int s_windowDCs = 0;
     static inline int s_cursorLoads = 0;
-    std::vector<Patched> m_patched;
+    osm::test::ImportPatches m_patches;
 };
 
 // Under Wine a window DC or a cursor load costs the program trips to the window server (the display's settings are

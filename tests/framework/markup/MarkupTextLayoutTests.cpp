@@ -5,6 +5,7 @@
 // keep their text and order. Counted through a renderer that notes its measuring and drawing calls. A tree of short
 // texts costs one measure each and one metrics read per font, counted at the program's imports of the system's calls.
 #include "DcTestSurface.h"
+#include "ImportPatches.h"
 #include "ParseTestSupport.h"
 
 #include "framework/markup/Markup.h"
@@ -77,75 +78,23 @@ class CMeasureImportCounter
 public:
     CMeasureImportCounter()
     {
-        Patch("GetTextMetricsW", reinterpret_cast<ULONG_PTR>(&CountedGetTextMetricsW), &s_getTextMetrics);
-        Patch("GetTextExtentPoint32W", reinterpret_cast<ULONG_PTR>(&CountedGetTextExtentPoint32W),
-              &s_getTextExtentPoint32);
-        Patch("GetTextExtentExPointW", reinterpret_cast<ULONG_PTR>(&CountedGetTextExtentExPointW),
-              &s_getTextExtentExPoint);
+        m_patches.Patch("gdi32.dll", "GetTextMetricsW", reinterpret_cast<ULONG_PTR>(&CountedGetTextMetricsW),
+                        &s_getTextMetrics);
+        m_patches.Patch("gdi32.dll", "GetTextExtentPoint32W",
+                        reinterpret_cast<ULONG_PTR>(&CountedGetTextExtentPoint32W), &s_getTextExtentPoint32);
+        m_patches.Patch("gdi32.dll", "GetTextExtentExPointW",
+                        reinterpret_cast<ULONG_PTR>(&CountedGetTextExtentExPointW), &s_getTextExtentExPoint);
         s_metrics = s_extents = 0;
-    }
-    ~CMeasureImportCounter()
-    {
-        for (const Patched& patched : m_patched)
-            Write(patched.slot, patched.original);
     }
     CMeasureImportCounter(const CMeasureImportCounter&) = delete;
     CMeasureImportCounter& operator=(const CMeasureImportCounter&) = delete;
 
     // Whether every import was found (a program that imports one differently would count nothing).
-    bool AllPatched() const { return m_patched.size() == 3; }
+    bool AllPatched() const { return m_patches.Count() == 3; }
     static long Metrics() { return s_metrics; }
     static long Extents() { return s_extents; }
 
 private:
-    struct Patched
-    {
-        ULONG_PTR* slot;
-        ULONG_PTR original;
-    };
-
-    static void Write(ULONG_PTR* slot, ULONG_PTR value)
-    {
-        DWORD protection = 0;
-        if (::VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection))
-        {
-            *slot = value;
-            ::VirtualProtect(slot, sizeof(*slot), protection, &protection);
-        }
-    }
-
-    void Patch(const char* name, ULONG_PTR counted, ULONG_PTR* original)
-    {
-        BYTE* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
-        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        if (!imports.VirtualAddress)
-            return;
-        for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); module->Name;
-             ++module)
-        {
-            if (_stricmp(reinterpret_cast<const char*>(base + module->Name), "gdi32.dll") != 0 ||
-                !module->OriginalFirstThunk)
-                continue;
-            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-            for (; names->u1.AddressOfData; ++names, ++slots)
-            {
-                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                    continue;
-                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0)
-                    continue;
-                ULONG_PTR* slot = reinterpret_cast<ULONG_PTR*>(&slots->u1.Function);
-                *original = *slot;
-                m_patched.push_back(Patched{slot, *slot});
-                Write(slot, counted);
-                return;
-            }
-        }
-    }
-
     static BOOL WINAPI CountedGetTextMetricsW(HDC dc, LPTEXTMETRICW metrics)
     {
         ++s_metrics;
@@ -169,7 +118,7 @@ private:
     static inline ULONG_PTR s_getTextExtentExPoint = 0;
     static inline long s_metrics = 0;
     static inline long s_extents = 0;
-    std::vector<Patched> m_patched;
+    osm::test::ImportPatches m_patches;
 };
 
 std::wstring Repeat(const std::wstring& unit, size_t characters)
