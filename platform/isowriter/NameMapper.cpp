@@ -261,17 +261,8 @@ std::uint64_t bigEndian(const char* text)
 
 NameMapper::IsoOrderKey NameMapper::isoOrderKey(std::string_view isoName, std::uint32_t item)
 {
-    // The extension follows the last dot, unless that dot comes first (as isoSortKey).
-    const char* text = isoName.data();
-    const std::size_t length = isoName.size();
-    std::size_t stem = length;
-    for (std::size_t i = length; i > 1; --i)
-        if (text[i - 1] == '.')
-        {
-            stem = i - 1;
-            break;
-        }
-    const std::size_t extension = stem < length ? stem + 1 : length;
+    // Stem and extension split as isoSortKey splits them.
+    const auto [text, length, stem, extension] = isoSortKey(isoName);
     char packed[24];
     std::memset(packed, ' ', sizeof packed);
     const std::size_t stemKept = std::min<std::size_t>(stem, 16);
